@@ -1,0 +1,19 @@
+#pragma once
+
+// What the model asks of the open site document. The site document of the
+// application shell implements it; tests use a recording fake. The model
+// never reaches the document in any other way.
+class DocumentBase {
+public:
+    // The kinds of change that updateChangeCount takes.
+    enum ChangeKind { ChangeDone = 0 };
+
+    virtual ~DocumentBase() = default;
+
+    // A change was made to one of the document's element trees. The document
+    // drops the mark while its count of suppressed changes is not zero.
+    virtual void updateChangeCount(int changeKind) = 0;
+
+    // YES raises the count of suppressed changes by one, NO lowers it by one.
+    virtual void falseAlarm(bool suppress) = 0;
+};

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "model/XmlWebItem.h"
+
+// An album page: a page of the site that holds photos.
+class XmlAlbum : public XmlWebItem {
+public:
+    explicit XmlAlbum(Key key);
+
+    static std::shared_ptr<XmlAlbum> create();
+    static XmlAlbum* cast(XmlBase* object) { return dynamic_cast<XmlAlbum*>(object); }
+
+    QString elementName() const override;
+
+    int pageSeqNumber() const { return _pageSeqNumber; }
+    void setPageSeqNumber(int number) { _pageSeqNumber = number; }
+
+protected:
+    int _pageSeqNumber = 0;
+};

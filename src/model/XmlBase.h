@@ -1,0 +1,186 @@
+#pragma once
+
+#include "platform/Range.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class DocumentBase;
+class XmlBase;
+class XmlHomePage;
+
+using XmlBasePtr = std::shared_ptr<XmlBase>;
+using XmlBaseList = QList<XmlBasePtr>;
+
+// One entry of a navigation menu (see XmlBase::menuItems).
+struct MenuItem {
+    QString name;       // the page's name
+    QString href;       // its externalLink
+    int seq = 0;        // its page number; 0 for a page that is not an album page
+    XmlBasePtr page;    // the page element itself
+};
+
+// The root class of every element of a document: a node of an ordered tree
+// with a name, an optional content text and a run-time identity (UUID) under
+// which the application's registry finds it while it lives.
+//
+// Ownership: a parent owns its children; a child points to its parent without
+// owning it; the registry owns nobody. Elements are always made through
+// create() (they live in shared pointers), never on the stack.
+class XmlBase : public std::enable_shared_from_this<XmlBase> {
+protected:
+    // Only element classes can construct elements; everybody else calls create().
+    struct Key {
+        explicit Key() = default;
+    };
+    template <class T>
+    static std::shared_ptr<T> make()
+    {
+        return std::make_shared<T>(Key {});
+    }
+
+public:
+    // indexOfChild's answer for an element that is not a child.
+    static constexpr int NotFound = 2147483647;
+
+    explicit XmlBase(Key key);
+    virtual ~XmlBase();
+    XmlBase(const XmlBase&) = delete;
+    XmlBase& operator=(const XmlBase&) = delete;
+
+    static std::shared_ptr<XmlBase> create();
+    static XmlBase* cast(XmlBase* object) { return object; }
+
+    XmlBasePtr sharedFromThis() { return shared_from_this(); }
+
+    // --- Identity -----------------------------------------------------------
+    static QString makeUUID();
+    const QString& UUID() const { return _uuid; }
+    // The live element registered under the UUID, or nothing.
+    static XmlBasePtr UUID(const QString& uuid);
+
+    virtual QString elementName() const;
+    const QString& elementOverride() const { return _elementOverride; }
+    void setElementOverride(const QString& tag) { _elementOverride = tag; }
+
+    // --- Name and flags -----------------------------------------------------
+    virtual QString name() const;
+    virtual void setName(const QString& name);
+    virtual QString fullname() const;
+    virtual QString uniquename() const;
+    bool canEditName() const { return _edit_name; }
+
+    int check() const { return _check; }
+    void setCheck(bool check);
+    // Appends the UUIDs of this element and its descendants whose check is set, depth first.
+    void fillCheckedItems(QStringList& uuids) const;
+
+    bool haveContent() const { return _have_content; }
+    void setHaveContent(bool haveContent) { _have_content = haveContent; }
+    bool canHaveChildren() const { return _have_children; }
+
+    // --- Content ------------------------------------------------------------
+    const QString& content() const { return _content; }
+    QString& mutableContent() { return _content; }
+    virtual void setContent(const QString& content);
+    void setDefaultContent(const QString& content);
+    bool isDefaultContent() const { return _defaultContent; }
+
+    lq::Range selectedRange() const;
+    void setSelectedRange(lq::Range range) { _selectedRange = range; }
+
+    const QByteArray& data() const { return _data; }
+
+    // --- Tree ---------------------------------------------------------------
+    XmlBase* parent() const { return _parent; }
+    XmlBase* root();
+    void setParent(XmlBase* parent);
+
+    // Asked of the would-be parent with the would-be child.
+    virtual bool canYouBeMyParent(XmlBase* child);
+
+    void insertChildAtIndex(const XmlBasePtr& child, int index);
+    void insertChildAfterChild(const XmlBasePtr& child, const XmlBase* sibling);
+    XmlBasePtr addChild(const XmlBasePtr& child);
+    void removeChild(XmlBase* child);
+    void removeChildWithoutDeletingChildren(XmlBase* child);
+    void removeAllChildren();
+    void removeFromParent();
+    void removeFromParentWithoutDeletingChildren();
+    void swapChildForChild(XmlBase* present, const XmlBasePtr& replacement);
+
+    int indexOfChild(const XmlBase* child) const;
+    XmlBaseList children() const;
+    XmlBasePtr firstChild() const;
+    XmlBasePtr lastChild() const;
+    XmlBasePtr childAtIndex(int index) const;
+    int numberChildren() const;
+    XmlBaseList childrenEnumerator() const;
+    XmlBaseList reverseEnumerator() const;
+
+    // --- Change notices -----------------------------------------------------
+    virtual void docChanged();
+    virtual void falseAlarm(bool suppress);
+
+    // --- Walks over the tree: the element's own part, then each child's -----
+    virtual void newDocument();
+    virtual void postload();
+    virtual void loadBackstore(void* context);
+    virtual void releaseBackstore(void* context);
+    virtual void listOfFilesToCopyAll(QStringList& files, bool all);
+    // Runs the operation on this element, then on every descendant, pre-order.
+    void callSelectorOnObject(const std::function<void(XmlBase&)>& operation);
+    virtual void refresh();
+
+    // --- Queries that subclasses answer -------------------------------------
+    virtual QString rootDir();
+    virtual void setRootDir(const QString& path);
+    virtual QString filenameWithRoot(const QString& path);
+    virtual QImage iconImage();
+    virtual XmlHomePage* homepage();
+    virtual XmlBaseList webItems();
+    virtual DocumentBase* myDocument();
+    QList<MenuItem> menuItems();
+
+    // --- Text escaping ------------------------------------------------------
+    // Nothing (a null string) stands for the design's nil throughout.
+    static QString escape(const QString& text);
+    static QString unescape(const QString& text);
+    static QString escapeForDemo(const QString& run);
+    static QString javascriptEscape(const QString& text);
+    static QString doubleQuoteEscape(const QString& text);
+    static QString urlescape(const QString& text);
+    static QString urlunescape(const QString& text);
+    static QString paramEscape(const QString& text);
+    static QString magicLinkMaker(const QString& link);
+    static QString reverseWord(const QString& text);
+
+protected:
+    // Children of this element, made on the first insertion.
+    std::vector<XmlBasePtr>& childStore();
+
+    QString _name;
+    XmlBase* _parent = nullptr;
+    int _check = 0;
+    bool _have_content = false;
+    bool _have_children = false;
+    bool _defaultContent = false;
+    bool _edit_name = true;
+    std::optional<std::vector<XmlBasePtr>> _children;
+    QString _content;
+    lq::Range _selectedRange;
+    QString _elementOverride;
+    QString _uuid;
+    QByteArray _data;
+
+private:
+    void detachChildAt(std::size_t index, bool deleteSubtree);
+};

@@ -1,0 +1,47 @@
+#include "model/XmlHomePage.h"
+
+#include "model/XmlGroup.h"
+#include "model/XmlWebItem.h"
+#include "platform/ExceptionFrame.h"
+
+XmlHomePage::XmlHomePage(Key key)
+    : XmlBase(key)
+{
+    _have_children = true;
+}
+
+std::shared_ptr<XmlHomePage> XmlHomePage::create()
+{
+    return make<XmlHomePage>();
+}
+
+QString XmlHomePage::elementName() const
+{
+    return QStringLiteral("QZhomepage");
+}
+
+QString XmlHomePage::name() const
+{
+    return QStringLiteral("Website");
+}
+
+XmlHomePage* XmlHomePage::homepage()
+{
+    return this;
+}
+
+XmlBaseList XmlHomePage::webItems()
+{
+    return lq::modelFrame(this, "webItems", [&] {
+        XmlBaseList items;
+        items.reserve(10);
+        for (const XmlBasePtr& child : children()) {
+            if (!XmlWebItem::cast(child.get()))
+                continue;
+            items.append(child);
+            if (XmlGroup* group = XmlGroup::cast(child.get()))
+                items.append(group->webItems());
+        }
+        return items;
+    });
+}

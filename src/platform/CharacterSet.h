@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QChar>
+#include <QSet>
+#include <QStringView>
+
+namespace lq {
+
+// A set of UTF-16 code units, built from Unicode classes and single
+// characters, with the semantics of the original platform's character sets.
+class CharacterSet {
+public:
+    CharacterSet() = default;
+
+    // Unicode Cc and Cf: tab, carriage return and newline included.
+    static CharacterSet controlCharacters();
+    // Unicode letters, marks and digits.
+    static CharacterSet alphanumericCharacters();
+    // Blank, tab and the other Zs spaces.
+    static CharacterSet whitespaceCharacters();
+    // U+000A to U+000D, U+0085, U+2028 and U+2029.
+    static CharacterSet newlineCharacters();
+    static CharacterSet whitespaceAndNewlineCharacters();
+    // Exactly the characters of the text.
+    static CharacterSet characters(QStringView chars);
+
+    CharacterSet united(const CharacterSet& other) const;
+    // This set without the characters of the text.
+    CharacterSet without(QStringView chars) const;
+
+    bool contains(QChar c) const;
+    bool isEmpty() const { return _classes == 0 && _added.isEmpty(); }
+
+private:
+    enum Class : unsigned {
+        Control = 1u << 0,
+        Alphanumeric = 1u << 1,
+        Whitespace = 1u << 2,
+        Newline = 1u << 3,
+    };
+    explicit CharacterSet(unsigned classes) : _classes(classes) {}
+
+    unsigned _classes = 0;
+    QSet<char16_t> _added;
+    QSet<char16_t> _removed;
+};
+
+} // namespace lq

@@ -1,0 +1,29 @@
+#include "platform/Random.h"
+
+#include <random>
+
+namespace lq {
+
+namespace {
+std::mt19937_64& generator()
+{
+    static std::mt19937_64 engine = [] {
+        std::random_device entropy;
+        std::seed_seq seed { entropy(), entropy(), entropy(), entropy() };
+        return std::mt19937_64(seed);
+    }();
+    return engine;
+}
+} // namespace
+
+void seedRandomFromEntropy()
+{
+    (void)generator();
+}
+
+std::int32_t random31()
+{
+    return static_cast<std::int32_t>(generator()() >> 33);
+}
+
+} // namespace lq

@@ -1,0 +1,18 @@
+#pragma once
+
+// Lets GoogleTest print Qt strings in failure messages.
+#include <QString>
+#include <QStringList>
+
+#include <ostream>
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << (s.isNull() ? std::string("<null>") : ('"' + s.toStdString() + '"'));
+}
+inline void PrintTo(const QStringList& list, std::ostream* os)
+{
+    *os << '[' << list.join(QStringLiteral(" | ")).toStdString() << ']';
+}
+QT_END_NAMESPACE
