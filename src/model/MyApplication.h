@@ -51,6 +51,11 @@ public:
     // Replaces the string table (by default the resource folder's strings/Localizable.strings).
     void setStringTable(lq::StringTable table) { _strings = std::move(table); }
 
+    // --- Stored credentials -------------------------------------------------
+    QString encodeStringForKey(const QString& value, const QString& key) const;
+    QString decodeStringForKey(const QString& text, const QString& key) const;
+    static QString passPhrase();
+
     // --- Settings ---------------------------------------------------------------
     int developer() const { return _developer; }
     void setDeveloper(int value) { _developer = value; }

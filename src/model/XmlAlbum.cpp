@@ -3,6 +3,9 @@
 XmlAlbum::XmlAlbum(Key key)
     : XmlWebItem(key)
 {
+    // Its children are its photos; it also carries a content text.
+    _have_children = true;
+    setHaveContent(true);
 }
 
 std::shared_ptr<XmlAlbum> XmlAlbum::create()

@@ -15,6 +15,12 @@ public:
     int pageSeqNumber() const { return _pageSeqNumber; }
     void setPageSeqNumber(int number) { _pageSeqNumber = number; }
 
+    // Marks a page read from the older element "QZwebpage2"; only the
+    // conversion of such sites looks at it.
+    void setWasVerdanePage() { _wasVerdanePage = 1; }
+    bool wasVerdanePage() const { return _wasVerdanePage != 0; }
+
 protected:
     int _pageSeqNumber = 0;
+    int _wasVerdanePage = 0;
 };

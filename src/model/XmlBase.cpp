@@ -136,6 +136,17 @@ XmlBase* XmlBase::root()
     return node;
 }
 
+bool XmlBase::isSelfOrDescendantOf(const XmlBase* element) const
+{
+    for (const XmlBase* node = this; node; node = node->_parent) {
+        if (node == element)
+            return true;
+        if (node->_parent == node)
+            break;
+    }
+    return false;
+}
+
 void XmlBase::setParent(XmlBase* parent)
 {
     lq::modelFrame(this, "setParent:", [&] {
@@ -164,8 +175,8 @@ void XmlBase::insertChildAtIndex(const XmlBasePtr& child, int index)
         if (!_have_children || !child)
             return;
         std::vector<XmlBasePtr>& store = childStore();
-        // An index past the end (or a negative one, which the unsigned index
-        // of the design reads as huge) appends.
+        // An index past the end appends; so does a negative one, as an
+        // unsigned index would.
         const std::size_t position = (index < 0 || static_cast<std::size_t>(index) > store.size())
             ? store.size()
             : static_cast<std::size_t>(index);

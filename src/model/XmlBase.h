@@ -15,6 +15,9 @@
 
 class DocumentBase;
 class XmlBase;
+namespace lq {
+class Scanner;
+}
 class XmlHomePage;
 
 using XmlBasePtr = std::shared_ptr<XmlBase>;
@@ -102,6 +105,8 @@ public:
     // --- Tree ---------------------------------------------------------------
     XmlBase* parent() const { return _parent; }
     XmlBase* root();
+    // True when the element is this one or one of its ancestors.
+    bool isSelfOrDescendantOf(const XmlBase* element) const;
     void setParent(XmlBase* parent);
 
     // Asked of the would-be parent with the would-be child.
@@ -150,8 +155,45 @@ public:
     virtual DocumentBase* myDocument();
     QList<MenuItem> menuItems();
 
+    // --- Element protocol and XML text -------------------------------------
+    // The child element for a tag met inside this element's body; the base
+    // answers the application-wide factory's element. Parents that own parts
+    // answer their own tags first.
+    virtual XmlBasePtr createChildFromTag(const QString& tag);
+    // The factory: a new element of the class registered under the tag, or nothing.
+    static XmlBasePtr factoryCreateChildFromTag(const QString& tag);
+    // Stores one attribute read from the XML text; unknown keys go to the superclass.
+    virtual void setAttributeTo(const QString& key, const QString& value);
+    // Appends the element's attributes: the superclass's first, then its own.
+    virtual void appendAttributes(QString& xml);
+    // XML of parts the element owns outside its children, or nothing (null).
+    virtual QString writeXmlVorns();
+
+    void writeXmlInString(QString& xml);
+    void appendSpace(QString& xml) const;
+    QString createXml();
+    // Atomic write of createXml as UTF-8; answers whether the file was written.
+    bool saveToFile(const QString& path);
+
+    static XmlBasePtr createWithFile(const QString& path);
+    static XmlBasePtr createWithXmlRootDir(const QString& text, const QString& rootDir);
+    bool parseXml(lq::Scanner& scanner);
+    bool readAttributes(const QString& attributes);
+    void appendContent(const QString& text);
+    void setDataString(const QString& text);
+
+    // A separate copy of the element's tree made through its XML text.
+    XmlBasePtr copyWithZone();
+    void replaceChildWithCopyOf(XmlBase* child, XmlBase* source);
+
+    // --- Codecs -------------------------------------------------------------
+    static QString base64encode(const QByteArray& data);
+    static QByteArray base64decode(const QString& text);
+    static QString usernamePassword(const QString& user, const QString& password);
+    static void usernamePasswordEncoded(QString& user, QString& password, const QString& encoded);
+
     // --- Text escaping ------------------------------------------------------
-    // Nothing (a null string) stands for the design's nil throughout.
+    // A null string stands for "no text" throughout.
     static QString escape(const QString& text);
     static QString unescape(const QString& text);
     static QString escapeForDemo(const QString& run);
@@ -183,4 +225,7 @@ protected:
 
 private:
     void detachChildAt(std::size_t index, bool deleteSubtree);
+    // parseXml for an element at the given nesting level of the text being
+    // read (the element the reading starts with is level 1).
+    bool parseXmlAtDepth(lq::Scanner& scanner, int depth);
 };

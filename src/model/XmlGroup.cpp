@@ -24,12 +24,8 @@ bool XmlGroup::canYouBeMyParent(XmlBase* child)
     return lq::modelFrame(this, "canYouBeMyParent:", [&] {
         if (!child)
             return false;
-        for (XmlBase* node = this; node; node = node->parent()) {
-            if (node == child)
-                return false;
-            if (node->parent() == node)
-                break;
-        }
+        if (isSelfOrDescendantOf(child))
+            return false;
         if (XmlGroup::cast(child))
             return false;
         return XmlWebItem::cast(child) != nullptr;

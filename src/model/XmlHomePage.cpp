@@ -8,6 +8,8 @@ XmlHomePage::XmlHomePage(Key key)
     : XmlBase(key)
 {
     _have_children = true;
+    // The name is always "Website" and never written.
+    _edit_name = false;
 }
 
 std::shared_ptr<XmlHomePage> XmlHomePage::create()

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "build/XmlRun.h"
+
+// The step that writes the slices of a sliced background picture.
+class XmlCreateBitmapSlice : public XmlRun {
+public:
+    explicit XmlCreateBitmapSlice(Key key);
+
+    static std::shared_ptr<XmlCreateBitmapSlice> create();
+    static XmlCreateBitmapSlice* cast(XmlBase* object) { return dynamic_cast<XmlCreateBitmapSlice*>(object); }
+
+    QString elementName() const override;
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "build/XmlRun.h"
+
+// The step that writes the web copy of a background picture.
+class XmlCreateWebBitmap : public XmlRun {
+public:
+    explicit XmlCreateWebBitmap(Key key);
+
+    static std::shared_ptr<XmlCreateWebBitmap> create();
+    static XmlCreateWebBitmap* cast(XmlBase* object) { return dynamic_cast<XmlCreateWebBitmap*>(object); }
+
+    QString elementName() const override;
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "model/XmlBase.h"
+
+// A processor script: its children are the steps, in the order they run.
+class XmlProcessor : public XmlBase {
+public:
+    explicit XmlProcessor(Key key);
+
+    static std::shared_ptr<XmlProcessor> create();
+    static XmlProcessor* cast(XmlBase* object) { return dynamic_cast<XmlProcessor*>(object); }
+
+    QString elementName() const override;
+};

@@ -1,0 +1,16 @@
+#include "imaging/XmlDraw.h"
+
+XmlDraw::XmlDraw(Key key)
+    : XmlBase(key)
+{
+}
+
+std::shared_ptr<XmlDraw> XmlDraw::create()
+{
+    return make<XmlDraw>();
+}
+
+QString XmlDraw::elementName() const
+{
+    return QStringLiteral("IWdraw");
+}

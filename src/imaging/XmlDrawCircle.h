@@ -1,0 +1,14 @@
+#pragma once
+
+#include "imaging/XmlDrawObject.h"
+
+// An oval callout.
+class XmlDrawCircle : public XmlDrawObject {
+public:
+    explicit XmlDrawCircle(Key key);
+
+    static std::shared_ptr<XmlDrawCircle> create();
+    static XmlDrawCircle* cast(XmlBase* object) { return dynamic_cast<XmlDrawCircle*>(object); }
+
+    QString elementName() const override;
+};

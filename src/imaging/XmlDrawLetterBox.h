@@ -1,0 +1,14 @@
+#pragma once
+
+#include "imaging/XmlDrawObject.h"
+
+// A filled text-box callout.
+class XmlDrawLetterBox : public XmlDrawObject {
+public:
+    explicit XmlDrawLetterBox(Key key);
+
+    static std::shared_ptr<XmlDrawLetterBox> create();
+    static XmlDrawLetterBox* cast(XmlBase* object) { return dynamic_cast<XmlDrawLetterBox*>(object); }
+
+    QString elementName() const override;
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "imaging/XmlDrawObject.h"
+
+// A rectangle callout.
+class XmlDrawSquare : public XmlDrawObject {
+public:
+    explicit XmlDrawSquare(Key key);
+
+    static std::shared_ptr<XmlDrawSquare> create();
+    static XmlDrawSquare* cast(XmlBase* object) { return dynamic_cast<XmlDrawSquare*>(object); }
+
+    QString elementName() const override;
+};

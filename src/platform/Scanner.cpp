@@ -1,0 +1,207 @@
+#include "platform/Scanner.h"
+
+#include <clocale>
+#include <locale.h>
+#include <climits>
+#include <cstdlib>
+
+namespace lq {
+
+namespace {
+int hexDigitValue(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= '0' && u <= '9')
+        return u - '0';
+    if (u >= 'a' && u <= 'f')
+        return u - 'a' + 10;
+    if (u >= 'A' && u <= 'F')
+        return u - 'A' + 10;
+    return -1;
+}
+} // namespace
+
+qsizetype parseCNumber(const QByteArray& bytes, double* value)
+{
+    // The process runs in the user's locale; numbers in files are always C-locale.
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
+    const char* begin = bytes.constData(); // QByteArray keeps a terminating zero
+    char* end = nullptr;
+    const double result = strtod_l(begin, &end, cLocale);
+    if (end == begin)
+        return 0;
+    *value = result;
+    return end - begin;
+}
+
+Scanner::Scanner(QString text)
+    : _text(std::move(text))
+    , _skipped(CharacterSet::whitespaceAndNewlineCharacters())
+{
+}
+
+void Scanner::setScanLocation(qsizetype location)
+{
+    _pos = std::clamp<qsizetype>(location, 0, _text.size());
+}
+
+void Scanner::skip()
+{
+    if (!_skipped)
+        return;
+    while (_pos < _text.size() && _skipped->contains(_text[_pos]))
+        ++_pos;
+}
+
+bool Scanner::isAtEnd()
+{
+    const qsizetype saved = _pos;
+    skip();
+    const bool atEnd = _pos >= _text.size();
+    _pos = saved;
+    return atEnd;
+}
+
+bool Scanner::scanString(QStringView string, QString* into)
+{
+    const qsizetype saved = _pos;
+    skip();
+    if (!string.isEmpty() && QStringView(_text).sliced(_pos).startsWith(string, sensitivity())) {
+        if (into)
+            *into = _text.mid(_pos, string.size());
+        _pos += string.size();
+        return true;
+    }
+    _pos = saved;
+    return false;
+}
+
+bool Scanner::scanUpToString(QStringView string, QString* into)
+{
+    const qsizetype saved = _pos;
+    skip();
+    qsizetype found = string.isEmpty() ? -1 : QStringView(_text).indexOf(string, _pos, sensitivity());
+    if (found < 0)
+        found = _text.size();
+    if (found == _pos) {
+        _pos = saved;
+        return false;
+    }
+    if (into)
+        *into = _text.mid(_pos, found - _pos);
+    _pos = found;
+    return true;
+}
+
+bool Scanner::scanRun(const CharacterSet& set, bool inSet, QString* into)
+{
+    const qsizetype saved = _pos;
+    skip();
+    qsizetype end = _pos;
+    while (end < _text.size() && set.contains(_text[end]) == inSet)
+        ++end;
+    if (end == _pos) {
+        _pos = saved;
+        return false;
+    }
+    if (into)
+        *into = _text.mid(_pos, end - _pos);
+    _pos = end;
+    return true;
+}
+
+bool Scanner::scanCharactersFromSet(const CharacterSet& set, QString* into)
+{
+    return scanRun(set, true, into);
+}
+
+bool Scanner::scanUpToCharactersFromSet(const CharacterSet& set, QString* into)
+{
+    return scanRun(set, false, into);
+}
+
+bool Scanner::scanHexInt(unsigned* value)
+{
+    const qsizetype saved = _pos;
+    skip();
+    qsizetype p = _pos;
+    if (p + 1 < _text.size() && _text[p] == QLatin1Char('0')
+        && (_text[p + 1] == QLatin1Char('x') || _text[p + 1] == QLatin1Char('X'))
+        && p + 2 < _text.size() && hexDigitValue(_text[p + 2]) >= 0)
+        p += 2;
+    quint64 result = 0;
+    const qsizetype digitsStart = p;
+    while (p < _text.size()) {
+        const int digit = hexDigitValue(_text[p]);
+        if (digit < 0)
+            break;
+        if (result <= 0xFFFFFFFFull)
+            result = result * 16 + static_cast<quint64>(digit);
+        ++p;
+    }
+    if (p == digitsStart) {
+        _pos = saved;
+        return false;
+    }
+    if (value)
+        *value = result > 0xFFFFFFFFull ? 0xFFFFFFFFu : static_cast<unsigned>(result);
+    _pos = p;
+    return true;
+}
+
+bool Scanner::scanInt(int* value)
+{
+    const qsizetype saved = _pos;
+    skip();
+    qsizetype p = _pos;
+    bool negative = false;
+    if (p < _text.size() && (_text[p] == QLatin1Char('-') || _text[p] == QLatin1Char('+'))) {
+        negative = _text[p] == QLatin1Char('-');
+        ++p;
+    }
+    const qsizetype digitsStart = p;
+    qint64 result = 0;
+    while (p < _text.size() && _text[p] >= QLatin1Char('0') && _text[p] <= QLatin1Char('9')) {
+        if (result <= qint64(INT_MAX) + 1)
+            result = result * 10 + (_text[p].unicode() - '0');
+        ++p;
+    }
+    if (p == digitsStart) {
+        _pos = saved;
+        return false;
+    }
+    if (negative)
+        result = -result;
+    if (value)
+        *value = static_cast<int>(std::clamp<qint64>(result, INT_MIN, INT_MAX));
+    _pos = p;
+    return true;
+}
+
+bool Scanner::scanDouble(double* value)
+{
+    const qsizetype saved = _pos;
+    skip();
+    // Collect the longest prefix that can be part of a C-locale number.
+    qsizetype p = _pos;
+    QByteArray bytes;
+    while (p < _text.size() && _text[p].unicode() < 128) {
+        const char c = static_cast<char>(_text[p].unicode());
+        if (!(std::isdigit(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E'))
+            break;
+        bytes.append(c);
+        ++p;
+    }
+    double result = 0;
+    const qsizetype used = parseCNumber(bytes, &result);
+    if (used == 0) {
+        _pos = saved;
+        return false;
+    }
+    if (value)
+        *value = result;
+    _pos += used;
+    return true;
+}
+
+} // namespace lq

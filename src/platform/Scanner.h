@@ -1,0 +1,64 @@
+#pragma once
+
+#include "platform/CharacterSet.h"
+
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+namespace lq {
+
+// A string scanner with the semantics of the original platform's: before
+// every token it reads it skips the characters to be skipped (by default
+// blanks, tabs and line ends); string matches ignore letter case unless
+// setCaseSensitive(true). Every scan answers whether it read anything; a scan
+// that fails leaves the position where it was.
+class Scanner {
+public:
+    explicit Scanner(QString text);
+
+    const QString& string() const { return _text; }
+    qsizetype scanLocation() const { return _pos; }
+    void setScanLocation(qsizetype location);
+
+    // Nothing: skip nothing.
+    void setCharactersToBeSkipped(std::optional<CharacterSet> skipped) { _skipped = std::move(skipped); }
+    void setCaseSensitive(bool caseSensitive) { _caseSensitive = caseSensitive; }
+
+    // True when only characters to be skipped are left.
+    bool isAtEnd();
+
+    bool scanString(QStringView string, QString* into = nullptr);
+    // Reads up to (not including) the string, or to the end when it does not
+    // occur; answers false when that is nothing.
+    bool scanUpToString(QStringView string, QString* into = nullptr);
+    bool scanCharactersFromSet(const CharacterSet& set, QString* into = nullptr);
+    bool scanUpToCharactersFromSet(const CharacterSet& set, QString* into = nullptr);
+
+    // Optional "0x" or "0X", then hexadecimal digits; too large a value gives 0xFFFFFFFF.
+    bool scanHexInt(unsigned* value);
+    // Optional sign, then decimal digits; out-of-range values are clamped.
+    bool scanInt(int* value);
+    // A C-locale floating-point number.
+    bool scanDouble(double* value);
+
+private:
+    void skip();
+    // Reads the run of characters that are (or, with inSet false, are not) in the set.
+    bool scanRun(const CharacterSet& set, bool inSet, QString* into);
+    Qt::CaseSensitivity sensitivity() const { return _caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive; }
+
+    QString _text;
+    qsizetype _pos = 0;
+    std::optional<CharacterSet> _skipped;
+    bool _caseSensitive = false;
+};
+
+} // namespace lq
+
+namespace lq {
+// Parses the longest C-locale floating-point number at the start of the
+// bytes; answers the number of bytes used (0 for none).
+qsizetype parseCNumber(const QByteArray& bytes, double* value);
+} // namespace lq

@@ -1,0 +1,33 @@
+#pragma once
+
+// Text helpers with the semantics of the original platform's strings that the
+// model relies on. Formatting uses QString::asprintf, which is C-locale
+// ("%d", "%f", "%X", "%g" as in C), and QString::number.
+
+#include <QString>
+#include <QStringView>
+
+namespace lq {
+
+// The integer at the start of the text: leading blanks, tabs and line ends
+// are skipped, an optional sign and digits are read ("12abc" is 12, "abc" is
+// 0); too large values are clamped.
+int intValue(QStringView text);
+long long longLongValue(QStringView text);
+// The C-locale floating-point number at the start of the text, or 0.
+double doubleValue(QStringView text);
+float floatValue(QStringView text);
+// True for a text starting (after blanks, sign and zeros) with Y, y, T, t or 1 to 9.
+bool boolValue(QStringView text);
+
+// Path helpers, on "/"-separated paths.
+QString lastPathComponent(const QString& path);
+// The text after the last "." of the last component; "" when there is none
+// or the component starts with its only ".".
+QString pathExtension(const QString& path);
+QString stringByDeletingLastPathComponent(const QString& path);
+QString stringByDeletingPathExtension(const QString& path);
+QString stringByAppendingPathComponent(const QString& path, const QString& component);
+QString stringByAppendingPathExtension(const QString& path, const QString& extension);
+
+} // namespace lq

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "templates/XmlBoxModel.h"
+
+// The sidebar box of a page template.
+class XmlSideBar : public XmlBoxModel {
+public:
+    explicit XmlSideBar(Key key);
+
+    static std::shared_ptr<XmlSideBar> create();
+    static XmlSideBar* cast(XmlBase* object) { return dynamic_cast<XmlSideBar*>(object); }
+
+    QString elementName() const override;
+};

@@ -1,0 +1,28 @@
+#include "templates/XmlStyleSheet.h"
+
+#include "platform/ExceptionFrame.h"
+#include "templates/XmlBoxModel.h"
+#include "templates/XmlWebFont.h"
+
+XmlStyleSheet::XmlStyleSheet(Key key)
+    : XmlCSSBackground(key)
+{
+    _have_children = true;
+}
+
+std::shared_ptr<XmlStyleSheet> XmlStyleSheet::create()
+{
+    return make<XmlStyleSheet>();
+}
+
+QString XmlStyleSheet::elementName() const
+{
+    return QStringLiteral("cssStyleSheet");
+}
+
+bool XmlStyleSheet::canYouBeMyParent(XmlBase* child)
+{
+    return lq::modelFrame(this, "canYouBeMyParent:", [&] {
+        return XmlBoxModel::cast(child) != nullptr || XmlWebFont::cast(child) != nullptr;
+    });
+}
