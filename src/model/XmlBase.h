@@ -1,6 +1,9 @@
 #pragma once
 
+#include "platform/Colour.h"
+#include "platform/Geometry.h"
 #include "platform/Range.h"
+#include "platform/text/ParagraphStyle.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -16,6 +19,7 @@
 class DocumentBase;
 class XmlBase;
 namespace lq {
+class Pasteboard;
 class Scanner;
 }
 class XmlHomePage;
@@ -81,8 +85,8 @@ public:
     virtual QString uniquename() const;
     bool canEditName() const { return _edit_name; }
 
-    int check() const { return _check; }
-    void setCheck(bool check);
+    virtual int check() const { return _check; }
+    virtual void setCheck(bool check);
     // Appends the UUIDs of this element and its descendants whose check is set, depth first.
     void fillCheckedItems(QStringList& uuids) const;
 
@@ -169,7 +173,7 @@ public:
     // XML of parts the element owns outside its children, or nothing (null).
     virtual QString writeXmlVorns();
 
-    void writeXmlInString(QString& xml);
+    virtual void writeXmlInString(QString& xml);
     void appendSpace(QString& xml) const;
     QString createXml();
     // Atomic write of createXml as UTF-8; answers whether the file was written.
@@ -191,6 +195,98 @@ public:
     static QByteArray base64decode(const QString& text);
     static QString usernamePassword(const QString& user, const QString& password);
     static void usernamePasswordEncoded(QString& user, QString& password, const QString& encoded);
+
+    // --- Value strings ------------------------------------------------------
+    // Conversions between attribute texts and the values they hold. The
+    // parsers never fail: malformed text gives nothing, black, zeros or NO.
+    //
+    // A colour from "R G B A" (four blank-separated numbers; any other number
+    // of parts gives opaque black) or "#RRGGBB" (either case; characters after
+    // the six digits are ignored). Nothing for an empty text or a "#" form of
+    // six characters or fewer.
+    static std::optional<lq::Colour> stringToColor(const QString& text);
+    // "%f %f %f %f" of red, green, blue, alpha.
+    static QString colorToString(const lq::Colour& colour);
+    // "#RRGGBB" (upper case), each component times 255 cut toward zero; no alpha.
+    static QString colorToCSSString(const lq::Colour& colour);
+    // 0xRRGGBB with the components of colorToCSSString.
+    static int colorToInt(const lq::Colour& colour);
+    // Two hexadecimal digits as a component 0..1.
+    static float hexColorHex(char high, char low);
+    // The value of one hexadecimal digit; 0 for any other character.
+    static int hexChar(char c);
+    static QString rectToString(const lq::Rect& rect);
+    static lq::Rect stringToRect(const QString& text);
+    static QString pointToString(const lq::Point& point);
+    static lq::Point stringToPoint(const QString& text);
+    static QString sizeToString(const lq::Size& size);
+    static lq::Size stringToSize(const QString& text);
+    // "YES" or "NO"; only exactly "YES" reads as true.
+    static QString BOOLToString(bool flag);
+    static bool stringToBOOL(const QString& text);
+    // A hexadecimal number ("1F", "0x1F") at the start of the text, else 0.
+    static quint32 hexString(const QString& text);
+    // The tab stops of all laid-out text: 36 left stops every 28 points from 0.
+    static QList<lq::TabStop> lqTabStops();
+
+    // --- Image files and zip archives ---------------------------------------
+    // The bytes of the image in the format the path's extension names, exactly
+    // "tiff", "png" or "jpg"; JPEG at the compression factor (0.0: the
+    // application's factor). No colour profile is embedded. Nothing (empty)
+    // for a null image, an empty path or any other extension.
+    static QByteArray imageDataFilenameCompression(const QImage& image, const QString& path, float compression);
+    // Writes imageDataFilenameCompression atomically to the path; answers
+    // whether a file was written (callers may ignore it).
+    static bool saveImageFilenameCompression(const QImage& image, const QString& path, float compression);
+    // The picture of the file, decoded by content, at its pixel size and
+    // without colour profile. A path without extension tries ".tiff", ".png",
+    // ".jpg", ".gif" in turn. Nothing when there is no file or no bytes; the
+    // "noimage" image when the bytes cannot be decoded.
+    static QImage loadImageFromFile(const QString& path);
+
+    // The zip tools are waited for and their exit status checked; a failure
+    // is logged ("zip failed: <detail>") and the answer shows it.
+    // Adds the member (relative to rootDir, with its files when recursive) to
+    // the archive, creating it when missing; answers whether the tool succeeded.
+    static bool zipRootDirFilenameRecursive(const QString& archive, const QString& rootDir, const QString& filename, bool recursive);
+    // Unpacks the archive into the folder (overwriting namesakes) and answers
+    // the element trees of its ".xmlbase" members in listing order, skipping
+    // unreadable ones. Nothing when the tools fail or the archive is refused:
+    // members with absolute paths, ".." components, links or other special
+    // files, or paths through links that lead out of the folder; a refused
+    // archive writes nothing.
+    static std::optional<XmlBaseList> unzipTo(const QString& archive, const QString& folder);
+    // The archive's top-level "icon.jpg", or nothing.
+    static QImage getIconFromZip(const QString& archive);
+    // Stores the image as the archive's "icon.jpg" (JPEG at 0.9); answers success.
+    static bool setIconInZipIcon(const QString& archive, const QImage& icon);
+    // The archive's comment ("" when it has none); nothing when it cannot be read.
+    static QString getCommentFromZip(const QString& archive);
+    // Replaces the archive's comment and waits until it is written; answers success.
+    static bool setCommentInZipComment(const QString& archive, const QString& comment);
+
+    // --- Pasteboard and file import ---------------------------------------
+    // Makes the element's XML text (with its whole subtree) the pasteboard's
+    // only content, as its plain string.
+    void putOnPasteboard(lq::Pasteboard& pasteboard);
+    // The element the pasteboard holds: read from its plain string when that
+    // is element XML text; else, when it offers file names, an
+    // XmlExternalFiles with a file element per existing file (absolute path;
+    // the paths taken in case-insensitive order) and per file anywhere below
+    // an existing folder; else nothing.
+    static XmlBasePtr createFromPasteboard(const lq::Pasteboard& pasteboard);
+    // True when the path's extension is exactly one of the application's
+    // picture types (allowedImportFileTypes, which includes no extension).
+    static bool canWeImport(const QString& path);
+    // Adds the folder's entries to the parent, in name order: with files, a
+    // regular file becomes an XmlQVZIPFile (extension "qvzip") or an XmlFile
+    // (names starting with "." skipped); with folders, a folder becomes an
+    // XmlFolder filled the same way. File and folder names are the entries'
+    // own names. Links and other kinds of entry are left out.
+    static void addDirectoryTreeToFoldersFiles(const QString& folder, XmlBase* parent, bool folders, bool files);
+    // Adds every regular file at any depth below the folder to the parent as
+    // an XmlFile whose file name is "<folder>/<path below it>", depth first.
+    static void addContentsOfDirectoryTo(const QString& folder, XmlBase* parent);
 
     // --- Text escaping ------------------------------------------------------
     // A null string stands for "no text" throughout.

@@ -1,0 +1,124 @@
+#include "platform/Image.h"
+
+#include "platform/Resources.h"
+
+#include <QBuffer>
+#include <QColorSpace>
+#include <QHash>
+#include <QImageReader>
+#include <QImageWriter>
+
+#include <cmath>
+
+namespace lq {
+
+namespace {
+
+// 72 dots per inch in dots per metre: the resolution at which a point is a pixel.
+constexpr int pointResolutionDotsPerMeter = 2835;
+
+} // namespace
+
+ImageFormat imageFormatForExtension(const QString& extension)
+{
+    if (extension == QLatin1String("tiff"))
+        return ImageFormat::Tiff;
+    if (extension == QLatin1String("png"))
+        return ImageFormat::Png;
+    if (extension == QLatin1String("jpg"))
+        return ImageFormat::Jpeg;
+    return ImageFormat::None;
+}
+
+QList<QImage> decodeImageRepresentations(const QByteArray& bytes)
+{
+    QList<QImage> images;
+    if (bytes.isEmpty())
+        return images;
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    // No format given: the reader recognises it from the content.
+    QImageReader reader(&buffer);
+    reader.setAutoTransform(false);
+    if (!reader.canRead())
+        return images;
+    const bool animation = reader.supportsAnimation();
+    const int count = animation ? 1 : std::max(1, reader.imageCount());
+    for (int i = 0; i < count; ++i) {
+        if (i > 0 && !reader.jumpToNextImage())
+            break;
+        QImage image = reader.read();
+        if (image.isNull())
+            break;
+        images.append(image);
+    }
+    return images;
+}
+
+QImage withoutColorProfile(QImage image)
+{
+    if (!image.isNull() && image.colorSpace().isValid())
+        image.setColorSpace(QColorSpace());
+    return image;
+}
+
+QImage atPixelSize(QImage image)
+{
+    if (image.isNull())
+        return image;
+    image.setDevicePixelRatio(1.0);
+    image.setDotsPerMeterX(pointResolutionDotsPerMeter);
+    image.setDotsPerMeterY(pointResolutionDotsPerMeter);
+    return withoutColorProfile(std::move(image));
+}
+
+QByteArray encodeImage(const QImage& image, ImageFormat format, double jpegFactor)
+{
+    if (image.isNull())
+        return QByteArray();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, QByteArray());
+    switch (format) {
+    case ImageFormat::None:
+        return QByteArray();
+    case ImageFormat::Tiff:
+        writer.setFormat("tiff");
+        writer.setCompression(0);
+        break;
+    case ImageFormat::Png:
+        writer.setFormat("png");
+        break;
+    case ImageFormat::Jpeg:
+        writer.setFormat("jpeg");
+        writer.setQuality(std::clamp(static_cast<int>(std::lround(jpegFactor * 100.0)), 0, 100));
+        break;
+    }
+    if (!writer.write(withoutColorProfile(image)))
+        return QByteArray();
+    buffer.close();
+    return bytes;
+}
+
+QImage namedImage(const QString& name)
+{
+    if (name.isEmpty() || name.contains(QLatin1Char('/')))
+        return QImage();
+    const QString path = resourcePath(QStringLiteral("images/%1.png").arg(name));
+    // The application only draws on the main thread, so one cache serves it;
+    // it is keyed by path so that another resource folder reads afresh.
+    static QHash<QString, QImage> cache;
+    const auto found = cache.constFind(path);
+    if (found != cache.constEnd())
+        return *found;
+    QImage image;
+    if (!image.load(path, "png"))
+        return QImage();
+    image = atPixelSize(image);
+    cache.insert(path, image);
+    return image;
+}
+
+} // namespace lq

@@ -1,0 +1,100 @@
+#include "platform/Process.h"
+
+#include <QDir>
+#include <QProcess>
+
+namespace lq {
+
+namespace {
+
+// A tool is only ever named by its absolute path: a bare name would be looked
+// up along PATH, which the user's environment controls.
+bool isRunnablePath(const QString& program)
+{
+    return !program.isEmpty() && QDir::isAbsolutePath(program);
+}
+
+// The first line of the tool's complaint, for the log.
+QString firstLine(const QByteArray& text)
+{
+    const QString decoded = QString::fromLocal8Bit(text).trimmed();
+    const qsizetype end = decoded.indexOf(QLatin1Char('\n'));
+    return (end < 0 ? decoded : decoded.left(end)).trimmed();
+}
+
+} // namespace
+
+QString ProcessResult::failureDetail(const QString& program) const
+{
+    if (succeeded())
+        return QString();
+    if (!started)
+        return QStringLiteral("could not start %1: %2").arg(program, startError);
+    QString detail = crashed ? QStringLiteral("%1 crashed").arg(program)
+                             : QStringLiteral("%1 exited with status %2").arg(program).arg(exitCode);
+    const QString complaint = firstLine(error.isEmpty() ? output : error);
+    if (!complaint.isEmpty())
+        detail += QStringLiteral(": ") + complaint;
+    return detail;
+}
+
+ProcessResult runProcess(const QString& program, const QStringList& arguments, const QString& workingFolder,
+    const std::optional<QByteArray>& input)
+{
+    ProcessResult result;
+    if (!isRunnablePath(program)) {
+        result.startError = QStringLiteral("not an absolute path");
+        return result;
+    }
+    if (!workingFolder.isEmpty() && !QFileInfo(workingFolder).isDir()) {
+        result.startError = QStringLiteral("no folder %1").arg(workingFolder);
+        return result;
+    }
+
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(arguments);
+    if (!workingFolder.isEmpty())
+        process.setWorkingDirectory(workingFolder);
+    process.setProcessChannelMode(QProcess::SeparateChannels);
+    process.start(QIODevice::ReadWrite);
+    if (!process.waitForStarted(-1)) {
+        result.startError = process.errorString();
+        return result;
+    }
+    result.started = true;
+
+    if (input && !input->isEmpty())
+        process.write(*input);
+    process.closeWriteChannel();
+
+    // QProcess reads both channels into its buffers while it waits, and feeds
+    // what remains of the input, so neither side can fill a pipe and stall.
+    if (!process.waitForFinished(-1) && process.state() != QProcess::NotRunning) {
+        // Waiting only ends early when the process machinery itself fails.
+        process.kill();
+        process.waitForFinished(-1);
+    }
+    result.output = process.readAllStandardOutput();
+    result.error = process.readAllStandardError();
+    result.crashed = process.exitStatus() == QProcess::CrashExit;
+    result.exitCode = result.crashed ? -1 : process.exitCode();
+    return result;
+}
+
+bool startDetachedProcess(const QString& program, const QStringList& arguments, const QString& workingFolder)
+{
+    if (!isRunnablePath(program))
+        return false;
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(arguments);
+    if (!workingFolder.isEmpty())
+        process.setWorkingDirectory(workingFolder);
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    return process.startDetached();
+}
+
+} // namespace lq

@@ -1,0 +1,97 @@
+#pragma once
+
+// Styled text: a string with runs of attributes. Every position of the
+// string has exactly one set of attributes; neighbouring runs always differ,
+// so the run that holds a position is its longest effective range. All
+// positions and ranges are UTF-16 units.
+//
+// A range that reaches beyond the string raises "NSRangeException".
+
+#include "platform/Range.h"
+#include "platform/text/TextAttributes.h"
+
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+namespace lq {
+
+struct AttributeRun {
+    Range range;
+    TextAttributes attributes;
+};
+
+class StyledText {
+public:
+    StyledText() = default;
+    explicit StyledText(const QString& text, const TextAttributes& attributes = {});
+
+    const QString& string() const { return _string; }
+    quint32 length() const { return quint32(_string.size()); }
+    bool isEmpty() const { return _string.isEmpty(); }
+
+    // Changes whenever the text or its attributes change; equal stamps of
+    // two texts mean equal contents.
+    quint64 revision() const { return _revision; }
+
+    // Editing.
+    void append(const QString& text, const TextAttributes& attributes);
+    void append(const StyledText& text);
+    // New characters take the attributes of the first replaced character or,
+    // when nothing is replaced, of the character before (after at position 0).
+    void replace(Range range, const QString& text);
+    void replace(Range range, const StyledText& text);
+    // Replaces the whole text.
+    void setText(const StyledText& text) { replace({ 0, length() }, text); }
+    void setAttributes(const TextAttributes& attributes, Range range);
+    void addAttributes(const TextAttributes& attributes, Range range);
+    // A custom value over the range.
+    void addAttribute(QStringView key, const QVariant& value, Range range);
+    // Removes a standard or custom attribute over the range.
+    void removeAttribute(QStringView key, Range range);
+
+    // Queries. `effectiveRange` receives the longest range around the index
+    // with the same attributes, clipped to `within` when one is given.
+    TextAttributes attributesAt(quint32 index, Range* effectiveRange = nullptr) const;
+    TextAttributes attributesAt(quint32 index, Range* effectiveRange, Range within) const;
+    // The longest range around the index over which one attribute (standard
+    // or custom, by name) has the same value or is absent throughout.
+    Range longestEffectiveRange(QStringView key, quint32 index) const;
+    Range longestEffectiveRange(QStringView key, quint32 index, Range within) const;
+    // The runs that meet the range, clipped to it.
+    std::vector<AttributeRun> runs(Range range) const;
+    std::vector<AttributeRun> runs() const { return runs({ 0, length() }); }
+    void forEachRun(Range range, const std::function<void(Range, const TextAttributes&)>& visit) const;
+    StyledText substring(Range range) const;
+
+    // The paragraphs that the range touches, each with its terminator
+    // ("\n", "\r", "\r\n" or U+2029).
+    Range paragraphRangeForRange(Range range) const;
+
+    friend bool operator==(const StyledText& a, const StyledText& b);
+
+private:
+    struct Run {
+        quint32 start = 0;
+        TextAttributes attributes;
+    };
+
+    void checkRange(Range range, const char* operation) const;
+    void checkIndex(quint32 index, const char* operation) const;
+    // The run that holds a position below the length.
+    std::size_t runIndexAt(quint32 position) const;
+    quint32 runEnd(std::size_t index) const;
+    // Makes a run start at the position (below the length) and answers its
+    // index; at the length, answers the number of runs.
+    std::size_t splitAt(quint32 position);
+    // Joins equal neighbours among the runs from `first` to `last`.
+    void coalesce(std::size_t first, std::size_t last);
+    void touch();
+
+    QString _string;
+    std::vector<Run> _runs;
+    quint64 _revision = 0;
+};
+
+} // namespace lq

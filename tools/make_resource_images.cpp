@@ -1,0 +1,237 @@
+// Draws the application's own resource pictures: the stand-in picture
+// "images/noimage.png" and the seven template icons "templates/ticon1.png"
+// to "templates/ticon7.png", each a schematic page layout.
+//
+// Build and run from the repository root:
+//   g++ -std=c++20 -fPIC tools/make_resource_images.cpp -o /tmp/make_resource_images $(pkg-config --cflags --libs Qt6Gui)
+//   QT_QPA_PLATFORM=offscreen /tmp/make_resource_images resources
+#include <QColor>
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRectF>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+const QColor paper(255, 255, 255);
+const QColor edge(120, 126, 136);
+const QColor header(52, 86, 140);
+const QColor nav(150, 170, 200);
+const QColor textLine(190, 194, 200);
+const QColor photo(176, 204, 232);
+const QColor hill(96, 150, 110);
+const QColor sun(245, 196, 70);
+
+constexpr int iconWidth = 96;
+constexpr int iconHeight = 96;
+
+// A small landscape: sky, a sun and two hills, clipped to the rectangle.
+void drawPhoto(QPainter& p, const QRectF& r)
+{
+    p.save();
+    p.setClipRect(r);
+    p.fillRect(r, photo);
+    p.setPen(Qt::NoPen);
+    p.setBrush(sun);
+    const qreal s = std::min(r.width(), r.height());
+    p.drawEllipse(QPointF(r.right() - s * 0.28, r.top() + s * 0.28), s * 0.12, s * 0.12);
+    QPainterPath hills;
+    hills.moveTo(r.left(), r.bottom());
+    hills.lineTo(r.left() + r.width() * 0.35, r.top() + r.height() * 0.45);
+    hills.lineTo(r.left() + r.width() * 0.6, r.top() + r.height() * 0.75);
+    hills.lineTo(r.left() + r.width() * 0.78, r.top() + r.height() * 0.58);
+    hills.lineTo(r.right(), r.bottom());
+    hills.closeSubpath();
+    p.setBrush(hill);
+    p.drawPath(hills);
+    p.restore();
+}
+
+// Grey lines standing for running text.
+void drawText(QPainter& p, const QRectF& r, qreal pitch = 5)
+{
+    int line = 0;
+    for (qreal y = r.top() + 1; y + 2 <= r.bottom(); y += pitch, ++line) {
+        const qreal width = (line % 4 == 3) ? r.width() * 0.6 : r.width();
+        p.fillRect(QRectF(r.left(), y, width, 2), textLine);
+    }
+}
+
+// A page with its edge, the rest drawn by the layout.
+QImage drawPage(const std::function<void(QPainter&, const QRectF&)>& layout)
+{
+    QImage image(iconWidth, iconHeight, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF page(12.5, 4.5, 71, 87);
+    p.setPen(QPen(edge, 1));
+    p.setBrush(paper);
+    p.drawRect(page);
+    p.setPen(Qt::NoPen);
+    layout(p, page.adjusted(4.5, 4.5, -4, -4));
+    p.end();
+    return image;
+}
+
+QRectF headerBar(QPainter& p, const QRectF& area)
+{
+    const QRectF bar(area.left(), area.top(), area.width(), 10);
+    p.fillRect(bar, header);
+    p.fillRect(QRectF(bar.left() + 3, bar.top() + 4, 22, 2), paper);
+    return QRectF(area.left(), bar.bottom() + 3, area.width(), area.bottom() - bar.bottom() - 3);
+}
+
+QRectF footerBar(QPainter& p, const QRectF& area)
+{
+    const QRectF bar(area.left(), area.bottom() - 4, area.width(), 4);
+    p.fillRect(bar, nav);
+    return QRectF(area.left(), area.top(), area.width(), area.height() - 7);
+}
+
+// A column of navigation buttons.
+void drawNav(QPainter& p, const QRectF& r)
+{
+    for (qreal y = r.top(); y + 4 <= r.bottom() && y < r.top() + 40; y += 7)
+        p.fillRect(QRectF(r.left(), y, r.width(), 4), nav);
+}
+
+// A row of navigation tabs.
+void drawTabs(QPainter& p, const QRectF& r)
+{
+    const int tabs = 4;
+    const qreal w = (r.width() - (tabs - 1) * 2) / tabs;
+    for (int i = 0; i < tabs; ++i)
+        p.fillRect(QRectF(r.left() + i * (w + 2), r.top(), w, r.height()), nav);
+}
+
+void drawGrid(QPainter& p, const QRectF& r, int columns, int rows)
+{
+    const qreal gap = 3;
+    const qreal w = (r.width() - (columns - 1) * gap) / columns;
+    const qreal h = (r.height() - (rows - 1) * gap) / rows;
+    for (int row = 0; row < rows; ++row)
+        for (int column = 0; column < columns; ++column)
+            drawPhoto(p, QRectF(r.left() + column * (w + gap), r.top() + row * (h + gap), w, h));
+}
+
+// 1: header, one column of text, footer.
+void singleColumn(QPainter& p, const QRectF& area)
+{
+    QRectF body = footerBar(p, headerBar(p, area));
+    drawText(p, body);
+}
+
+// 2: header, navigation at the left, text.
+void leftNavigation(QPainter& p, const QRectF& area)
+{
+    const QRectF body = footerBar(p, headerBar(p, area));
+    drawNav(p, QRectF(body.left(), body.top(), 16, body.height()));
+    drawText(p, QRectF(body.left() + 20, body.top(), body.width() - 20, body.height()));
+}
+
+// 3: header, tabs, a grid of photos.
+void photoGrid(QPainter& p, const QRectF& area)
+{
+    const QRectF body = headerBar(p, area);
+    drawTabs(p, QRectF(body.left(), body.top(), body.width(), 4));
+    drawGrid(p, QRectF(body.left(), body.top() + 8, body.width(), body.height() - 8), 3, 4);
+}
+
+// 4: header, two columns of text.
+void twoColumns(QPainter& p, const QRectF& area)
+{
+    const QRectF body = footerBar(p, headerBar(p, area));
+    const qreal w = (body.width() - 4) / 2;
+    drawText(p, QRectF(body.left(), body.top(), w, body.height()));
+    drawText(p, QRectF(body.left() + w + 4, body.top(), w, body.height()));
+}
+
+// 5: header, text with a photo, sidebar at the right.
+void rightSidebar(QPainter& p, const QRectF& area)
+{
+    const QRectF body = footerBar(p, headerBar(p, area));
+    const QRectF side(body.right() - 16, body.top(), 16, body.height());
+    p.fillRect(side, QColor(232, 236, 242));
+    drawNav(p, side.adjusted(2, 2, -2, -2));
+    const QRectF main(body.left(), body.top(), body.width() - 20, body.height());
+    drawPhoto(p, QRectF(main.left(), main.top(), main.width(), 20));
+    drawText(p, QRectF(main.left(), main.top() + 24, main.width(), main.height() - 24));
+}
+
+// 6: tabs over one large photo with a caption strip: a slideshow page.
+void slideshow(QPainter& p, const QRectF& area)
+{
+    const QRectF body = headerBar(p, area);
+    drawTabs(p, QRectF(body.left(), body.top(), body.width(), 4));
+    const QRectF stage(body.left(), body.top() + 8, body.width(), body.height() - 22);
+    p.fillRect(stage, QColor(40, 44, 52));
+    drawPhoto(p, stage.adjusted(4, 4, -4, -4));
+    drawText(p, QRectF(body.left() + 8, stage.bottom() + 4, body.width() - 16, 10));
+}
+
+// 7: header, a collage of photos of mixed sizes.
+void collage(QPainter& p, const QRectF& area)
+{
+    const QRectF body = headerBar(p, area);
+    const qreal gap = 3;
+    const qreal half = (body.width() - gap) / 2;
+    drawPhoto(p, QRectF(body.left(), body.top(), half, 30));
+    drawPhoto(p, QRectF(body.left() + half + gap, body.top(), half, 13.5));
+    drawPhoto(p, QRectF(body.left() + half + gap, body.top() + 16.5, half, 13.5));
+    const qreal third = (body.width() - 2 * gap) / 3;
+    for (int i = 0; i < 3; ++i)
+        drawPhoto(p, QRectF(body.left() + i * (third + gap), body.top() + 33, third, 16));
+    drawPhoto(p, QRectF(body.left(), body.top() + 52, body.width(), body.height() - 52));
+}
+
+// The stand-in for a picture that cannot be read: a framed landscape, struck through.
+QImage drawNoImage()
+{
+    QImage image(128, 96, QImage::Format_ARGB32_Premultiplied);
+    image.fill(QColor(236, 238, 241));
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(edge, 2, Qt::DashLine));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(4, 4, 120, 88));
+    const QRectF picture(34, 22, 60, 46);
+    drawPhoto(p, picture);
+    p.setPen(QPen(edge, 1.5));
+    p.drawRect(picture);
+    p.setPen(QPen(QColor(200, 60, 60), 5, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(28, 76), QPointF(100, 14));
+    p.end();
+    return image;
+}
+
+bool save(const QImage& image, const QString& path)
+{
+    if (!QDir().mkpath(QFileInfo(path).path()) || !image.save(path, "png")) {
+        std::fprintf(stderr, "could not write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QGuiApplication app(argc, argv);
+    const QString resources = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("resources");
+    bool ok = save(drawNoImage(), resources + QStringLiteral("/images/noimage.png"));
+    const std::function<void(QPainter&, const QRectF&)> layouts[] = {
+        singleColumn, leftNavigation, photoGrid, twoColumns, rightSidebar, slideshow, collage,
+    };
+    int number = 1;
+    for (const auto& layout : layouts)
+        ok = save(drawPage(layout), resources + QStringLiteral("/templates/ticon%1.png").arg(number++)) && ok;
+    return ok ? 0 : 1;
+}
