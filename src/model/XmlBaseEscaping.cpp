@@ -4,6 +4,7 @@
 
 #include "model/XmlCharacterSets.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/Strings.h"
 
 #include <QStringDecoder>
 
@@ -82,18 +83,6 @@ bool passesInURL(unsigned char byte)
     default:
         return false;
     }
-}
-
-int hexValue(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u >= '0' && u <= '9')
-        return u - '0';
-    if (u >= 'A' && u <= 'F')
-        return u - 'A' + 10;
-    if (u >= 'a' && u <= 'f')
-        return u - 'a' + 10;
-    return -1;
 }
 
 } // namespace
@@ -264,8 +253,8 @@ QString XmlBase::urlunescape(const QString& text)
             while (i < size && text.at(i) == QLatin1Char('%')) {
                 if (i + 2 >= size)
                     return QString();
-                const int high = hexValue(text.at(i + 1));
-                const int low = hexValue(text.at(i + 2));
+                const int high = lq::hexDigitValue(text.at(i + 1));
+                const int low = lq::hexDigitValue(text.at(i + 2));
                 if (high < 0 || low < 0)
                     return QString();
                 bytes.append(static_cast<char>(high * 16 + low));

@@ -165,17 +165,7 @@ double XmlFile::creationDate()
 
 int XmlFile::compareCreationDate(XmlBase* other)
 {
-    return lq::modelFrame(this, "compareCreationDate:", [&]() -> int {
-        const std::optional<double> theirs = creationDateOf(other);
-        if (!theirs)
-            return -1;
-        const double mine = creationDate();
-        if (*theirs > mine)
-            return 1;
-        if (mine > *theirs)
-            return -1;
-        return 0;
-    });
+    return lq::modelFrame(this, "compareCreationDate:", [&] { return compareCreationDates(this, other); });
 }
 
 bool XmlFile::isPlainName(const QString& name)
@@ -191,4 +181,18 @@ std::optional<double> XmlFile::creationDateOf(XmlBase* element)
     if (XmlFiles* files = XmlFiles::cast(element))
         return files->creationDate();
     return std::nullopt;
+}
+
+int XmlFile::compareCreationDates(XmlBase* element, XmlBase* other)
+{
+    const std::optional<double> theirs = creationDateOf(other);
+    if (!theirs)
+        return -1;
+    // The element's own date is only worked out once the other has one.
+    const double mine = creationDateOf(element).value_or(0.0);
+    if (*theirs > mine)
+        return 1;
+    if (mine > *theirs)
+        return -1;
+    return 0;
 }

@@ -49,6 +49,10 @@ public:
     // The creation date of any element of a file tree (folders and tree roots
     // answer 0), or nothing for an element of another kind.
     static std::optional<double> creationDateOf(XmlBase* element);
+    // compareCreationDate for any element of a file tree against another
+    // element: -1 when the element is later (or the other has no date at
+    // all), 1 when the other is later, 0 when both are equal.
+    static int compareCreationDates(XmlBase* element, XmlBase* other);
 
 protected:
     QString _filename;

@@ -286,15 +286,5 @@ void XmlFiles::sortByCreationDate()
 
 int XmlFiles::compareCreationDate(XmlBase* other)
 {
-    return lq::modelFrame(this, "compareCreationDate:", [&]() -> int {
-        const std::optional<double> theirs = XmlFile::creationDateOf(other);
-        if (!theirs)
-            return -1;
-        const double mine = creationDate();
-        if (*theirs > mine)
-            return 1;
-        if (mine > *theirs)
-            return -1;
-        return 0;
-    });
+    return lq::modelFrame(this, "compareCreationDate:", [&] { return XmlFile::compareCreationDates(this, other); });
 }

@@ -71,35 +71,47 @@ QString number(float value)
     return QString::asprintf("%g", static_cast<double>(value));
 }
 
+// "{first, second}": the form of points and sizes, and of a rectangle's pair
+// of them.
+QString pairString(const QString& first, const QString& second)
+{
+    return QLatin1Char('{') + first + QLatin1String(", ") + second + QLatin1Char('}');
+}
+
+// A point or size made of the first two numbers of the text.
+template <typename Pair>
+Pair pairFromString(const QString& text)
+{
+    float n[2];
+    readNumbers(text, n, 2);
+    return Pair(n[0], n[1]);
+}
+
 } // namespace
 
 QString Point::toString() const
 {
-    return QLatin1Char('{') + number(x) + QLatin1String(", ") + number(y) + QLatin1Char('}');
+    return pairString(number(x), number(y));
 }
 
 Point Point::fromString(const QString& text)
 {
-    float n[2];
-    readNumbers(text, n, 2);
-    return Point(n[0], n[1]);
+    return pairFromString<Point>(text);
 }
 
 QString Size::toString() const
 {
-    return QLatin1Char('{') + number(width) + QLatin1String(", ") + number(height) + QLatin1Char('}');
+    return pairString(number(width), number(height));
 }
 
 Size Size::fromString(const QString& text)
 {
-    float n[2];
-    readNumbers(text, n, 2);
-    return Size(n[0], n[1]);
+    return pairFromString<Size>(text);
 }
 
 QString Rect::toString() const
 {
-    return QLatin1Char('{') + origin.toString() + QLatin1String(", ") + size.toString() + QLatin1Char('}');
+    return pairString(origin.toString(), size.toString());
 }
 
 Rect Rect::fromString(const QString& text)

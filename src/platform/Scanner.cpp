@@ -1,25 +1,13 @@
 #include "platform/Scanner.h"
 
+#include "platform/Strings.h"
+
 #include <clocale>
 #include <locale.h>
 #include <climits>
 #include <cstdlib>
 
 namespace lq {
-
-namespace {
-int hexDigitValue(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u >= '0' && u <= '9')
-        return u - '0';
-    if (u >= 'a' && u <= 'f')
-        return u - 'a' + 10;
-    if (u >= 'A' && u <= 'F')
-        return u - 'A' + 10;
-    return -1;
-}
-} // namespace
 
 qsizetype parseCNumber(const QByteArray& bytes, double* value)
 {

@@ -19,6 +19,8 @@ double doubleValue(QStringView text);
 float floatValue(QStringView text);
 // True for a text starting (after blanks, sign and zeros) with Y, y, T, t or 1 to 9.
 bool boolValue(QStringView text);
+// The value of a hexadecimal digit (either case), or -1 for any other character.
+int hexDigitValue(QChar c);
 
 // Path helpers, on "/"-separated paths.
 QString lastPathComponent(const QString& path);

@@ -3,6 +3,7 @@
 #include "platform/Resources.h"
 #include "support/LogCapture.h"
 #include "support/Printers.h"
+#include "support/TestFiles.h"
 
 #include <QBuffer>
 #include <QColorSpace>
@@ -29,19 +30,6 @@ QImage testPicture(int width, int height)
         for (int x = 0; x < width; ++x)
             image.setPixel(x, y, qRgb(x * 255 / width, y * 255 / height, (x + y) % 256));
     return image;
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    ASSERT_EQ(file.write(bytes), bytes.size());
 }
 
 // Encodes with Qt directly, keeping whatever colour space and resolution the image has.

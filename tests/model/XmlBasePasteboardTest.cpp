@@ -8,6 +8,7 @@
 #include "model/XmlStandAloneFiles.h"
 #include "platform/MemoryPasteboard.h"
 #include "support/Printers.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,14 +20,6 @@
 #include <vector>
 
 namespace {
-
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 QStringList filenames(const XmlBase& list)
 {

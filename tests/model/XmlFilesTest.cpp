@@ -4,6 +4,8 @@
 #include "model/XmlFolder.h"
 #include "model/XmlStandAloneFiles.h"
 #include "support/Printers.h"
+#include "support/TestFiles.h"
+#include "support/TimeZone.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,8 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <ctime>
 #include <vector>
 
 namespace {
@@ -33,20 +33,6 @@ public:
 
     QString folder;
 };
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 // The sorted names of what is in the folder, hidden entries included.
 QStringList onDisk(const QString& folder)
@@ -93,29 +79,6 @@ struct FilesTree {
         files->addChild(folder);
         return folder;
     }
-};
-
-// Sets TZ for the life of the object.
-class TimeZone {
-public:
-    explicit TimeZone(const char* zone)
-    {
-        if (const char* old = std::getenv("TZ"))
-            _old = old;
-        setenv("TZ", zone, 1);
-        tzset();
-    }
-    ~TimeZone()
-    {
-        if (_old.empty())
-            unsetenv("TZ");
-        else
-            setenv("TZ", _old.c_str(), 1);
-        tzset();
-    }
-
-private:
-    std::string _old;
 };
 
 } // namespace

@@ -5,6 +5,8 @@
 #include "platform/Image.h"
 #include "platform/Process.h"
 #include "support/Printers.h"
+#include "support/TestFiles.h"
+#include "support/TimeZone.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,20 +15,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <ctime>
 #include <typeinfo>
 #include <vector>
 
 namespace {
-
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 QImage picture(int width, int height)
 {
@@ -78,28 +70,6 @@ bool sameImage(const QImage& a, const QImage& b)
     return a.size() == b.size()
         && a.convertToFormat(QImage::Format_ARGB32) == b.convertToFormat(QImage::Format_ARGB32);
 }
-
-class TimeZone {
-public:
-    explicit TimeZone(const char* zone)
-    {
-        if (const char* old = std::getenv("TZ"))
-            _old = old;
-        setenv("TZ", zone, 1);
-        tzset();
-    }
-    ~TimeZone()
-    {
-        if (_old.empty())
-            unsetenv("TZ");
-        else
-            setenv("TZ", _old.c_str(), 1);
-        tzset();
-    }
-
-private:
-    std::string _old;
-};
 
 } // namespace
 

@@ -2,6 +2,7 @@
 #include "platform/Process.h"
 #include "support/LogCapture.h"
 #include "support/Printers.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -18,20 +19,6 @@
 namespace {
 
 const QString unzipTool = QStringLiteral("/usr/bin/unzip");
-
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // An element file whose root is a plain element carrying the name.
 QByteArray elementFile(const char* name)

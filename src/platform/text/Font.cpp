@@ -111,6 +111,15 @@ int indexOf(const FaceEntry* entry)
     return entry ? int(entry - faceTable.data()) : 0;
 }
 
+// One column of the face table as strings, in table order.
+std::array<QString, faceTable.size()> faceTableStrings(QStringView FaceEntry::*column)
+{
+    std::array<QString, faceTable.size()> result;
+    for (std::size_t i = 0; i < faceTable.size(); ++i)
+        result[i] = (faceTable[i].*column).toString();
+    return result;
+}
+
 qreal sanitisedSize(qreal pixelSize)
 {
     return (std::isfinite(pixelSize) && pixelSize > 0) ? pixelSize : 12.0;
@@ -177,23 +186,13 @@ QString Font::substituteFamily(const QString& name)
 
 const QString& Font::face() const
 {
-    static const std::array<QString, faceTable.size()> faces = [] {
-        std::array<QString, faceTable.size()> result;
-        for (std::size_t i = 0; i < faceTable.size(); ++i)
-            result[i] = faceTable[i].face.toString();
-        return result;
-    }();
+    static const std::array<QString, faceTable.size()> faces = faceTableStrings(&FaceEntry::face);
     return faces[std::size_t(_faceIndex)];
 }
 
 const QString& Font::familyName() const
 {
-    static const std::array<QString, faceTable.size()> families = [] {
-        std::array<QString, faceTable.size()> result;
-        for (std::size_t i = 0; i < faceTable.size(); ++i)
-            result[i] = faceTable[i].family.toString();
-        return result;
-    }();
+    static const std::array<QString, faceTable.size()> families = faceTableStrings(&FaceEntry::family);
     return families[std::size_t(_faceIndex)];
 }
 

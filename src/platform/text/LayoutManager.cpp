@@ -1,11 +1,14 @@
 #include "platform/text/LayoutManager.h"
 
+#include "platform/text/ParagraphStyleConversion.h"
+
 #include <QPainter>
 #include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <ranges>
 
 namespace lq {
 
@@ -13,65 +16,12 @@ namespace {
 
 constexpr int maxFittingAttempts = 4;
 
-bool isParagraphTerminator(QChar c)
-{
-    return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::ParagraphSeparator;
-}
-
-Qt::Alignment qtAlignment(TextAlignment alignment)
-{
-    switch (alignment) {
-    case TextAlignment::Left:
-        return Qt::AlignLeft | Qt::AlignAbsolute;
-    case TextAlignment::Right:
-        return Qt::AlignRight | Qt::AlignAbsolute;
-    case TextAlignment::Center:
-        return Qt::AlignHCenter;
-    case TextAlignment::Justified:
-        return Qt::AlignJustify;
-    case TextAlignment::Natural:
-        break;
-    }
-    return Qt::AlignLeading;
-}
-
-Qt::LayoutDirection qtDirection(WritingDirection direction)
-{
-    switch (direction) {
-    case WritingDirection::LeftToRight:
-        return Qt::LeftToRight;
-    case WritingDirection::RightToLeft:
-        return Qt::RightToLeft;
-    case WritingDirection::Natural:
-        break;
-    }
-    return Qt::LayoutDirectionAuto;
-}
-
 QTextOption textOption(const ParagraphStyle& style)
 {
     QTextOption option;
     option.setAlignment(qtAlignment(style.alignment));
     option.setTextDirection(qtDirection(style.baseWritingDirection));
-    QList<QTextOption::Tab> tabs;
-    tabs.reserve(style.tabStops.size());
-    for (const TabStop& stop : style.tabStops) {
-        switch (stop.type) {
-        case TabStop::Type::Left:
-            tabs.append(QTextOption::Tab(stop.location, QTextOption::LeftTab));
-            break;
-        case TabStop::Type::Right:
-            tabs.append(QTextOption::Tab(stop.location, QTextOption::RightTab));
-            break;
-        case TabStop::Type::Center:
-            tabs.append(QTextOption::Tab(stop.location, QTextOption::CenterTab));
-            break;
-        case TabStop::Type::Decimal:
-            tabs.append(QTextOption::Tab(stop.location, QTextOption::DelimiterTab, QLatin1Char('.')));
-            break;
-        }
-    }
-    option.setTabs(tabs);
+    option.setTabs(qtTabs(style.tabStops));
     option.setTabStopDistance(28.0);
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     option.setUseDesignMetrics(true);
@@ -178,6 +128,12 @@ struct LayoutManager::Private {
         return glyph < it->fragment.glyphRange.end() ? &*it : nullptr;
     }
 
+    // The lines laid into the container, in order.
+    auto linesIn(const TextContainer* container) const
+    {
+        return lines | std::views::filter([container](const Line& line) { return line.fragment.textContainer == container; });
+    }
+
     QTextLine qtLine(const Line& line) const
     {
         return paragraphs[line.paragraph].layout->lineAt(line.qtLine);
@@ -281,9 +237,7 @@ void LayoutManager::Private::layOut()
         while (textEnd < length && !isParagraphTerminator(string.at(textEnd)))
             ++textEnd;
         paragraph.textLength = textEnd - position;
-        if (textEnd < length)
-            paragraph.terminatorLength
-                = (string.at(textEnd) == QLatin1Char('\r') && textEnd + 1 < length && string.at(textEnd + 1) == QLatin1Char('\n')) ? 2 : 1;
+        paragraph.terminatorLength = quint32(paragraphTerminatorLength(string, textEnd));
 
         const TextAttributes first = attributesAt(position);
         const ParagraphStyle style = first.paragraphStyle.value_or(ParagraphStyle::defaultStyle());
@@ -563,10 +517,8 @@ std::vector<LineFragment> LayoutManager::lineFragmentsForTextContainer(TextConta
 {
     ensureLayout();
     std::vector<LineFragment> result;
-    for (const Private::Line& line : d->lines) {
-        if (line.fragment.textContainer == container)
-            result.push_back(line.fragment);
-    }
+    for (const Private::Line& line : d->linesIn(container))
+        result.push_back(line.fragment);
     return result;
 }
 
@@ -593,9 +545,7 @@ QRectF LayoutManager::boundingRectForGlyphRange(Range glyphRange, TextContainer*
     ensureLayout();
     QRectF result;
     bool found = false;
-    for (const Private::Line& line : d->lines) {
-        if (line.fragment.textContainer != container)
-            continue;
+    for (const Private::Line& line : d->linesIn(container)) {
         const Range part = line.fragment.glyphRange.intersection(glyphRange);
         if (part.length == 0)
             continue;
@@ -613,9 +563,7 @@ Range LayoutManager::glyphRangeForBoundingRect(const QRectF& rect, TextContainer
     quint32 start = 0;
     quint32 end = 0;
     bool found = false;
-    for (const Private::Line& line : d->lines) {
-        if (line.fragment.textContainer != container)
-            continue;
+    for (const Private::Line& line : d->linesIn(container)) {
         const QRectF& fragment = line.fragment.rect;
         if (fragment.bottom() <= rect.top() || fragment.top() >= rect.bottom())
             continue;
@@ -632,9 +580,7 @@ QRectF LayoutManager::usedRectForTextContainer(TextContainer* container)
     ensureLayout();
     QRectF result;
     bool found = false;
-    for (const Private::Line& line : d->lines) {
-        if (line.fragment.textContainer != container)
-            continue;
+    for (const Private::Line& line : d->linesIn(container)) {
         result = found ? unite(result, line.fragment.usedRect) : line.fragment.usedRect;
         found = true;
     }
@@ -667,9 +613,7 @@ quint32 LayoutManager::glyphIndexForPoint(QPointF point, TextContainer* containe
     if (fraction)
         *fraction = 0;
     const Private::Line* chosen = nullptr;
-    for (const Private::Line& line : d->lines) {
-        if (line.fragment.textContainer != container)
-            continue;
+    for (const Private::Line& line : d->linesIn(container)) {
         chosen = &line;
         if (point.y() < line.fragment.rect.bottom())
             break;

@@ -28,11 +28,6 @@ QString rangeText(Range range)
     return QStringLiteral("{%1, %2}").arg(range.location).arg(range.length);
 }
 
-bool isParagraphTerminator(QChar c)
-{
-    return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::ParagraphSeparator;
-}
-
 } // namespace
 
 StyledText::StyledText(const QString& text, const TextAttributes& attributes)
@@ -87,6 +82,15 @@ std::size_t StyledText::splitAt(quint32 position)
     return index + 1;
 }
 
+std::pair<std::size_t, std::size_t> StyledText::splitRange(Range range)
+{
+    const std::size_t last = splitAt(quint32(range.end()));
+    const std::size_t before = _runs.size();
+    const std::size_t first = splitAt(range.location);
+    // Splitting at the start may have put a run in front of the end's.
+    return { first, last + (_runs.size() - before) };
+}
+
 void StyledText::coalesce(std::size_t first, std::size_t last)
 {
     if (_runs.empty())
@@ -138,10 +142,7 @@ void StyledText::replace(Range range, const StyledText& text)
     const std::vector<Run> inserted = text._runs;
     const QString insertedString = text._string;
 
-    const std::size_t last = splitAt(quint32(range.end()));
-    const std::size_t before = _runs.size();
-    const std::size_t first = splitAt(range.location);
-    const std::size_t end = last + (_runs.size() - before);
+    const auto [first, end] = splitRange(range);
     _runs.erase(_runs.begin() + std::ptrdiff_t(first), _runs.begin() + std::ptrdiff_t(end));
 
     _string.replace(qsizetype(range.location), qsizetype(range.length), insertedString);
@@ -163,10 +164,7 @@ void StyledText::setAttributes(const TextAttributes& attributes, Range range)
     checkRange(range, "setAttributes");
     if (range.length == 0)
         return;
-    const std::size_t last = splitAt(quint32(range.end()));
-    const std::size_t before = _runs.size();
-    const std::size_t first = splitAt(range.location);
-    const std::size_t end = last + (_runs.size() - before);
+    const auto [first, end] = splitRange(range);
     _runs.erase(_runs.begin() + std::ptrdiff_t(first) + 1, _runs.begin() + std::ptrdiff_t(end));
     _runs[first].attributes = attributes;
     coalesce(first, first + 1);
@@ -175,17 +173,7 @@ void StyledText::setAttributes(const TextAttributes& attributes, Range range)
 
 void StyledText::addAttributes(const TextAttributes& attributes, Range range)
 {
-    checkRange(range, "addAttributes");
-    if (range.length == 0)
-        return;
-    const std::size_t last = splitAt(quint32(range.end()));
-    const std::size_t before = _runs.size();
-    const std::size_t first = splitAt(range.location);
-    const std::size_t end = last + (_runs.size() - before);
-    for (std::size_t i = first; i < end; ++i)
-        _runs[i].attributes.merge(attributes);
-    coalesce(first, end);
-    touch();
+    changeRuns(range, "addAttributes", [&](TextAttributes& run) { run.merge(attributes); });
 }
 
 void StyledText::addAttribute(QStringView key, const QVariant& value, Range range)
@@ -197,15 +185,17 @@ void StyledText::addAttribute(QStringView key, const QVariant& value, Range rang
 
 void StyledText::removeAttribute(QStringView key, Range range)
 {
-    checkRange(range, "removeAttribute");
+    changeRuns(range, "removeAttribute", [&](TextAttributes& run) { run.remove(key); });
+}
+
+void StyledText::changeRuns(Range range, const char* operation, const std::function<void(TextAttributes&)>& change)
+{
+    checkRange(range, operation);
     if (range.length == 0)
         return;
-    const std::size_t last = splitAt(quint32(range.end()));
-    const std::size_t before = _runs.size();
-    const std::size_t first = splitAt(range.location);
-    const std::size_t end = last + (_runs.size() - before);
+    const auto [first, end] = splitRange(range);
     for (std::size_t i = first; i < end; ++i)
-        _runs[i].attributes.remove(key);
+        change(_runs[i].attributes);
     coalesce(first, end);
     touch();
 }
@@ -292,10 +282,21 @@ Range StyledText::paragraphRangeForRange(Range range) const
     qsizetype last = range.length > 0 ? qsizetype(range.end()) - 1 : qsizetype(range.location);
     while (last < size && !isParagraphTerminator(_string.at(last)))
         ++last;
-    qsizetype end = size;
-    if (last < size)
-        end = (_string.at(last) == QLatin1Char('\r') && last + 1 < size && _string.at(last + 1) == QLatin1Char('\n')) ? last + 2 : last + 1;
+    const qsizetype end = last + paragraphTerminatorLength(_string, last);
     return { quint32(start), quint32(end - start) };
+}
+
+bool isParagraphTerminator(QChar c)
+{
+    return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::ParagraphSeparator;
+}
+
+qsizetype paragraphTerminatorLength(const QString& text, qsizetype index)
+{
+    if (index < 0 || index >= text.size() || !isParagraphTerminator(text.at(index)))
+        return 0;
+    const bool crlf = text.at(index) == QLatin1Char('\r') && index + 1 < text.size() && text.at(index + 1) == QLatin1Char('\n');
+    return crlf ? 2 : 1;
 }
 
 bool operator==(const StyledText& a, const StyledText& b)

@@ -13,6 +13,7 @@
 #include <QString>
 
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace lq {
@@ -85,6 +86,12 @@ private:
     // Makes a run start at the position (below the length) and answers its
     // index; at the length, answers the number of runs.
     std::size_t splitAt(quint32 position);
+    // Makes runs start at both ends of the range and answers the index of its
+    // first run and the index after its last one.
+    std::pair<std::size_t, std::size_t> splitRange(Range range);
+    // Checks the range (naming the operation when it is out of bounds), then
+    // changes the attributes of every run in it and joins equal neighbours.
+    void changeRuns(Range range, const char* operation, const std::function<void(TextAttributes&)>& change);
     // Joins equal neighbours among the runs from `first` to `last`.
     void coalesce(std::size_t first, std::size_t last);
     void touch();
@@ -93,5 +100,11 @@ private:
     std::vector<Run> _runs;
     quint64 _revision = 0;
 };
+
+// Whether the character ends a paragraph: "\n", "\r" or U+2029.
+bool isParagraphTerminator(QChar c);
+// The length of the paragraph terminator that starts at the index: 2 for
+// "\r\n", 1 for any other terminator, 0 where none starts (past the end).
+qsizetype paragraphTerminatorLength(const QString& text, qsizetype index);
 
 } // namespace lq

@@ -1,5 +1,7 @@
 #include "platform/text/TextDocumentConversion.h"
 
+#include "platform/text/ParagraphStyleConversion.h"
+
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -22,11 +24,6 @@ enum Property : int {
     TerminatorFormatProperty,
     TerminatorTextProperty,
 };
-
-bool isParagraphTerminator(QChar c)
-{
-    return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::ParagraphSeparator;
-}
 
 QVariantList colourList(const Colour& colour)
 {
@@ -109,52 +106,9 @@ QTextBlockFormat blockFormatForParagraphStyle(const ParagraphStyle& style)
 {
     QTextBlockFormat format;
     format.setProperty(ParagraphStyleProperty, true);
-    switch (style.alignment) {
-    case TextAlignment::Left:
-        format.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
-        break;
-    case TextAlignment::Right:
-        format.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
-        break;
-    case TextAlignment::Center:
-        format.setAlignment(Qt::AlignHCenter);
-        break;
-    case TextAlignment::Justified:
-        format.setAlignment(Qt::AlignJustify);
-        break;
-    case TextAlignment::Natural:
-        format.setAlignment(Qt::AlignLeading);
-        break;
-    }
-    switch (style.baseWritingDirection) {
-    case WritingDirection::LeftToRight:
-        format.setLayoutDirection(Qt::LeftToRight);
-        break;
-    case WritingDirection::RightToLeft:
-        format.setLayoutDirection(Qt::RightToLeft);
-        break;
-    case WritingDirection::Natural:
-        format.setLayoutDirection(Qt::LayoutDirectionAuto);
-        break;
-    }
-    QList<QTextOption::Tab> tabs;
-    for (const TabStop& stop : style.tabStops) {
-        switch (stop.type) {
-        case TabStop::Type::Left:
-            tabs.append(QTextOption::Tab(stop.location, QTextOption::LeftTab));
-            break;
-        case TabStop::Type::Right:
-            tabs.append(QTextOption::Tab(stop.location, QTextOption::RightTab));
-            break;
-        case TabStop::Type::Center:
-            tabs.append(QTextOption::Tab(stop.location, QTextOption::CenterTab));
-            break;
-        case TabStop::Type::Decimal:
-            tabs.append(QTextOption::Tab(stop.location, QTextOption::DelimiterTab, QLatin1Char('.')));
-            break;
-        }
-    }
-    format.setTabPositions(tabs);
+    format.setAlignment(qtAlignment(style.alignment));
+    format.setLayoutDirection(qtDirection(style.baseWritingDirection));
+    format.setTabPositions(qtTabs(style.tabStops));
     format.setLineHeight(style.lineSpacing, QTextBlockFormat::LineDistanceHeight);
     format.setBottomMargin(style.paragraphSpacing);
     return format;
@@ -233,10 +187,7 @@ void setDocumentStyledText(QTextDocument* document, const StyledText& text)
         quint32 textEnd = position;
         while (textEnd < length && !isParagraphTerminator(string.at(textEnd)))
             ++textEnd;
-        quint32 terminatorLength = 0;
-        if (textEnd < length)
-            terminatorLength
-                = (string.at(textEnd) == QLatin1Char('\r') && textEnd + 1 < length && string.at(textEnd + 1) == QLatin1Char('\n')) ? 2 : 1;
+        const quint32 terminatorLength = quint32(paragraphTerminatorLength(string, textEnd));
 
         const TextAttributes first = text.attributesAt(position);
         QTextBlockFormat blockFormat = blockFormatFor(first);

@@ -1,0 +1,36 @@
+#pragma once
+
+// What every test program's main does: the application services object and a
+// Qt application of the given kind (QGuiApplication, QApplication) on the
+// offscreen platform, with the source tree's resources and a private home
+// folder; then every test.
+#include "model/MyApplication.h"
+#include "platform/Random.h"
+#include "platform/Resources.h"
+#include "platform/SupportPaths.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+template <typename QtApplication>
+int runTestProgram(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+
+    // Keep the user's own support folder and settings out of reach.
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/.local/share")).toUtf8());
+    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/.config")).toUtf8());
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    lq::seedRandomFromEntropy();
+    // The application keeps a reference to argc: it lives in this frame.
+    QtApplication qtApp(argc, argv);
+    lq::setApplicationIdentity();
+    lq::setResourceFolder(QStringLiteral(LQ_TEST_RESOURCES));
+    MyApplication app;
+    return RUN_ALL_TESTS();
+}
