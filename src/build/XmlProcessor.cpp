@@ -1,5 +1,8 @@
 #include "build/XmlProcessor.h"
 
+#include "build/XmlRun.h"
+#include "platform/ExceptionFrame.h"
+
 XmlProcessor::XmlProcessor(Key key)
     : XmlBase(key)
 {
@@ -14,4 +17,11 @@ std::shared_ptr<XmlProcessor> XmlProcessor::create()
 QString XmlProcessor::elementName() const
 {
     return QStringLiteral("QZprocessor");
+}
+
+bool XmlProcessor::canYouBeMyParent(XmlBase* child)
+{
+    return lq::modelFrame(this, "canYouBeMyParent:", [&] {
+        return XmlRun::cast(child) != nullptr;
+    });
 }

@@ -11,4 +11,6 @@ public:
     static XmlProcessor* cast(XmlBase* object) { return dynamic_cast<XmlProcessor*>(object); }
 
     QString elementName() const override;
+    // Steps only: any other element met in a script is read and dropped.
+    bool canYouBeMyParent(XmlBase* child) override;
 };

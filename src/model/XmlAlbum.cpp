@@ -1,5 +1,10 @@
 #include "model/XmlAlbum.h"
 
+#include "model/XmlPhoto.h"
+#include "platform/ExceptionFrame.h"
+
+#include <typeinfo>
+
 XmlAlbum::XmlAlbum(Key key)
     : XmlWebItem(key)
 {
@@ -16,4 +21,13 @@ std::shared_ptr<XmlAlbum> XmlAlbum::create()
 QString XmlAlbum::elementName() const
 {
     return QStringLiteral("QZalbum");
+}
+
+bool XmlAlbum::canYouBeMyParent(XmlBase* child)
+{
+    return lq::modelFrame(this, "canYouBeMyParent:", [&] {
+        if (!child || isSelfOrDescendantOf(child))
+            return false;
+        return typeid(*child) == typeid(XmlPhoto);
+    });
 }

@@ -11,6 +11,9 @@ public:
     static XmlAlbum* cast(XmlBase* object) { return dynamic_cast<XmlAlbum*>(object); }
 
     QString elementName() const override;
+    // Photos of exactly the class XmlPhoto: representative pictures and
+    // widget photos are refused, and so is the album itself or what holds it.
+    bool canYouBeMyParent(XmlBase* child) override;
 
     int pageSeqNumber() const { return _pageSeqNumber; }
     void setPageSeqNumber(int number) { _pageSeqNumber = number; }

@@ -6,6 +6,7 @@
 #include "model/XmlGroup.h"
 #include "model/XmlHomePage.h"
 #include "model/XmlSite.h"
+#include "model/XmlTheme.h"
 #include "model/XmlWebItem.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Random.h"
@@ -106,7 +107,7 @@ void XmlBase::fillCheckedItems(QStringList& uuids) const
 void XmlBase::setContent(const QString& content)
 {
     lq::modelFrame(this, "setContent:", [&] {
-        _content = content;
+        _content = content.isNull() ? QStringLiteral("") : content;
         docChanged();
     });
 }
@@ -472,11 +473,15 @@ XmlBaseList XmlBase::webItems()
 DocumentBase* XmlBase::myDocument()
 {
     return lq::modelFrame(this, "myDocument", [&]() -> DocumentBase* {
+        // Only the file roots (site and theme) know their document.
         XmlBase* top = root();
         if (top == this)
             return nullptr;
-        // Only the file roots (site and theme) know their document.
-        return top->myDocument();
+        if (XmlSite* site = XmlSite::cast(top))
+            return site->myDocument();
+        if (XmlTheme* theme = XmlTheme::cast(top))
+            return theme->myDocument();
+        return nullptr;
     });
 }
 

@@ -95,6 +95,7 @@ public:
     bool canHaveChildren() const { return _have_children; }
 
     // --- Content ------------------------------------------------------------
+    // The content text; "" (never nothing) when none was set.
     const QString& content() const { return _content; }
     QString& mutableContent() { return _content; }
     virtual void setContent(const QString& content);
@@ -305,7 +306,7 @@ protected:
     // Children of this element, made on the first insertion.
     std::vector<XmlBasePtr>& childStore();
 
-    QString _name;
+    QString _name = QStringLiteral("");
     XmlBase* _parent = nullptr;
     int _check = 0;
     bool _have_content = false;
@@ -313,7 +314,8 @@ protected:
     bool _defaultContent = false;
     bool _edit_name = true;
     std::optional<std::vector<XmlBasePtr>> _children;
-    QString _content;
+    // Never null: an element without content text has the empty text.
+    QString _content = QStringLiteral("");
     lq::Range _selectedRange;
     QString _elementOverride;
     QString _uuid;

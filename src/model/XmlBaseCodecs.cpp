@@ -6,7 +6,7 @@
 QString XmlBase::base64encode(const QByteArray& data)
 {
     return lq::classFrame("XmlBase +base64encode", [&] {
-        const QByteArray text = lq::base64Encode(data);
+        const QByteArray text = lq::base64_encode(data);
         // Empty data gives the empty text, not nothing.
         return text.isEmpty() ? QStringLiteral("") : QString::fromLatin1(text);
     });
@@ -16,7 +16,7 @@ QByteArray XmlBase::base64decode(const QString& text)
 {
     return lq::classFrame("XmlBase +base64decode", [&] {
         // Characters outside the base64 alphabet, whatever their UTF-8 form, are skipped.
-        return lq::base64Decode(text.toUtf8());
+        return lq::base64_decode(text.toUtf8());
     });
 }
 
@@ -24,7 +24,7 @@ QString XmlBase::usernamePassword(const QString& user, const QString& password)
 {
     return lq::classFrame("XmlBase +username:password:", [&] {
         const QString plain = user + QLatin1Char(':') + password;
-        return QString::fromLatin1(lq::sitePasswordEncrypt(plain.toUtf8()));
+        return QString::fromLatin1(lq::site_password_encrypt(plain.toUtf8()));
     });
 }
 
@@ -33,7 +33,7 @@ void XmlBase::usernamePasswordEncoded(QString& user, QString& password, const QS
     lq::classFrame("XmlBase +username:password:encoded:", [&] {
         user = QStringLiteral("");
         password = QStringLiteral("");
-        const QByteArray plain = lq::sitePasswordDecrypt(encoded.toUtf8());
+        const QByteArray plain = lq::site_password_decrypt(encoded.toUtf8());
         if (plain.isNull())
             return;
         // The pair is "<user>:<password>". Splitting at the first colon keeps

@@ -27,6 +27,16 @@ QFileInfoList entriesOf(const QString& folder)
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
+// The text after the last "." of the path's last component ("" when there is
+// none). A leading dot counts too, so ".png" has the extension "png" and a
+// hidden archive ".old.qvzip" is still an archive.
+QString extensionOf(const QString& path)
+{
+    const QString last = lq::lastPathComponent(path);
+    const qsizetype dot = last.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? QString(QLatin1String("")) : last.mid(dot + 1);
+}
+
 void addFilesBelow(const QString& folder, const QString& relative, XmlBase* parent)
 {
     const QString here = relative.isEmpty() ? folder : folder + QLatin1Char('/') + relative;
@@ -83,7 +93,7 @@ XmlBasePtr XmlBase::createFromPasteboard(const lq::Pasteboard& pasteboard)
 bool XmlBase::canWeImport(const QString& path)
 {
     return lq::classFrame("XmlBase +canWeImport:", [&] {
-        return MyApplication::shared().allowedImportFileTypes().contains(lq::pathExtension(path), Qt::CaseSensitive);
+        return MyApplication::shared().allowedImportFileTypes().contains(extensionOf(path), Qt::CaseSensitive);
     });
 }
 
@@ -100,7 +110,7 @@ void XmlBase::addDirectoryTreeToFoldersFiles(const QString& folder, XmlBase* par
                 if (!files)
                     continue;
                 XmlBasePtr element;
-                if (lq::pathExtension(name) == QLatin1String("qvzip")) {
+                if (extensionOf(name) == QLatin1String("qvzip")) {
                     auto archive = XmlQVZIPFile::create();
                     archive->setFilename(name);
                     element = archive;

@@ -1,8 +1,11 @@
 #include "model/XmlHomePage.h"
 
 #include "model/XmlGroup.h"
+#include "model/XmlTrash.h"
 #include "model/XmlWebItem.h"
 #include "platform/ExceptionFrame.h"
+
+#include <typeinfo>
 
 XmlHomePage::XmlHomePage(Key key)
     : XmlBase(key)
@@ -25,6 +28,15 @@ QString XmlHomePage::elementName() const
 QString XmlHomePage::name() const
 {
     return QStringLiteral("Website");
+}
+
+bool XmlHomePage::canYouBeMyParent(XmlBase* child)
+{
+    return lq::modelFrame(this, "canYouBeMyParent:", [&] {
+        if (child && typeid(*child) == typeid(XmlTrash))
+            return false;
+        return XmlWebItem::cast(child) != nullptr;
+    });
 }
 
 XmlHomePage* XmlHomePage::homepage()

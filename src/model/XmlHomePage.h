@@ -12,6 +12,8 @@ public:
 
     QString elementName() const override;
     QString name() const override;
+    // Pages: album and group pages, never the trash.
+    bool canYouBeMyParent(XmlBase* child) override;
     XmlHomePage* homepage() override;
     // Every page of the site, depth first in navigation order, each group before its pages.
     XmlBaseList webItems() override;

@@ -2,6 +2,7 @@
 
 #include "model/DocumentBase.h"
 #include "model/XmlHomePage.h"
+#include "model/XmlTrash.h"
 #include "platform/ExceptionFrame.h"
 
 #include <typeinfo>
@@ -20,6 +21,13 @@ std::shared_ptr<XmlSite> XmlSite::create()
 QString XmlSite::elementName() const
 {
     return QStringLiteral("QZsite");
+}
+
+bool XmlSite::canYouBeMyParent(XmlBase* child)
+{
+    return lq::modelFrame(this, "canYouBeMyParent:", [&] {
+        return XmlHomePage::cast(child) != nullptr || XmlTrash::cast(child) != nullptr;
+    });
 }
 
 DocumentBase* XmlSite::myDocument()

@@ -14,6 +14,9 @@ public:
     static XmlSite* cast(XmlBase* object) { return dynamic_cast<XmlSite*>(object); }
 
     QString elementName() const override;
+    // The home page and the trash; the files tree and the iPhoto node are
+    // added by the site itself, never read.
+    bool canYouBeMyParent(XmlBase* child) override;
 
     void setDocument(DocumentBase* document) { _myDocument = document; }
     DocumentBase* myDocument() override;

@@ -29,16 +29,26 @@ TEST_F(LocalizedTest, PrefixedEntryWinsThenPlainThenABlank)
     lq::StringTable table;
     table.insert(QStringLiteral("SOK"), QStringLiteral("Okay"));
     table.insert(QStringLiteral("OK"), QStringLiteral("Fine"));
+    table.insert(QStringLiteral("SSave"), QStringLiteral("Sichern"));
     table.insert(QStringLiteral("Cancel"), QStringLiteral("Abbrechen"));
     table.insert(QStringLiteral("SEmpty"), QStringLiteral(" "));
     table.insert(QStringLiteral("Empty"), QStringLiteral("Fallback"));
     MyApplication& app = MyApplication::shared();
     app.setStringTable(table);
-    EXPECT_EQ(app.localized(QStringLiteral("OK")), QStringLiteral("Okay"));
-    EXPECT_EQ(app.localized(QStringLiteral("Cancel")), QStringLiteral("Abbrechen"));
-    EXPECT_EQ(app.localized(QStringLiteral("Nope")), QStringLiteral(" "));
-    // A prefixed entry of one blank counts as missing.
-    EXPECT_EQ(app.localized(QStringLiteral("Empty")), QStringLiteral("Fallback"));
+
+    struct Case {
+        const char* key;
+        const char* expected;
+    };
+    const Case cases[] = {
+        { "OK", "Okay" },          // both entries: the prefixed one
+        { "Save", "Sichern" },     // only the prefixed entry
+        { "Cancel", "Abbrechen" }, // only the plain entry
+        { "Nope", " " },           // neither
+        { "Empty", "Fallback" },   // a prefixed entry of one blank counts as missing
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(app.localized(QString::fromLatin1(c.key)), QString::fromLatin1(c.expected)) << c.key;
 }
 
 TEST(MyApplication, TheResourceTableHoldsTheEntityCharacters)
@@ -63,13 +73,19 @@ TEST(MyApplication, Policies)
     EXPECT_TRUE(app.resizeOnImport());
 
     const QStringList types = app.allowedImportFileTypes();
-    EXPECT_EQ(types.size(), 14);
+    EXPECT_EQ(types,
+        (QStringList { QStringLiteral("jpg"), QStringLiteral("JPG"), QStringLiteral("jpeg"), QStringLiteral("JPEG"),
+            QStringLiteral("gif"), QStringLiteral("GIF"), QStringLiteral("psd"), QStringLiteral("tif"),
+            QStringLiteral("tiff"), QStringLiteral("TIF"), QStringLiteral("TIFF"), QStringLiteral("bmp"),
+            QStringLiteral("BMP"), QStringLiteral("") }));
     EXPECT_TRUE(types.contains(QStringLiteral("jpg")));
     EXPECT_TRUE(types.contains(QStringLiteral("TIF")));
     EXPECT_TRUE(types.contains(QStringLiteral("")));
     EXPECT_FALSE(types.contains(QStringLiteral("Jpg")));
     EXPECT_FALSE(types.contains(QStringLiteral("png")));
-    EXPECT_TRUE(app.allowedDynamicFileTypes().contains(QStringLiteral("aspx")));
+    EXPECT_EQ(app.allowedDynamicFileTypes(),
+        (QStringList { QStringLiteral("php"), QStringLiteral("PHP"), QStringLiteral("php3"), QStringLiteral("PHP3"),
+            QStringLiteral("php4"), QStringLiteral("PHP4"), QStringLiteral("asp"), QStringLiteral("aspx") }));
 }
 
 TEST(MyApplication, SettingsOnlyStore)

@@ -157,6 +157,10 @@ TEST(PasteboardImport, CanWeImportComparesExtensionsExactly)
         { "x.Jpg", false },
         { "x.PSD", false },
         { "x.jpg.txt", false },
+        // The extension is what follows the last ".", a leading one included.
+        { ".png", false },
+        { "/photos/.jpg", true },
+        { "x.", true }, // an empty extension
     };
     for (const Case& c : cases)
         EXPECT_EQ(XmlBase::canWeImport(QString::fromUtf8(c.path)), c.expected) << c.path;

@@ -3,6 +3,7 @@
 #include "model/XmlGroup.h"
 #include "model/XmlHomePage.h"
 #include "model/XmlSite.h"
+#include "model/XmlTheme.h"
 #include "support/FakeDocument.h"
 #include "support/Printers.h"
 
@@ -47,7 +48,11 @@ struct Tree {
 TEST(XmlBase, FreshElementDefaults)
 {
     auto e = XmlBase::create();
-    EXPECT_EQ(e->name(), QString());
+    // Name and content are the empty text, not nothing.
+    EXPECT_EQ(e->name(), QStringLiteral(""));
+    EXPECT_FALSE(e->name().isNull());
+    EXPECT_EQ(e->content(), QStringLiteral(""));
+    EXPECT_FALSE(e->content().isNull());
     EXPECT_TRUE(e->canEditName());
     EXPECT_FALSE(e->haveContent());
     EXPECT_FALSE(e->canHaveChildren());
@@ -64,7 +69,7 @@ TEST(XmlBase, FreshElementDefaults)
     EXPECT_TRUE(e->children().isEmpty());
 }
 
-TEST(XmlBase, UUIDsHaveTheDesignedFormAndResolveWhileTheElementLives)
+TEST(XmlBase, UUIDsAreSixteenHexDigitsAndResolveWhileTheElementLives)
 {
     const QRegularExpression form(QStringLiteral("^[0-7][0-9A-F]{7}[0-7][0-9A-F]{7}$"));
     for (int i = 0; i < 1000; ++i) {
@@ -152,6 +157,9 @@ TEST(XmlBase, RemoveChildFreesTheSubtreeButTheOtherFormKeepsIt)
         grandchildUUID = grandchild->UUID();
         t.a->addChild(grandchild);
     }
+    // A grandchild that somebody else still holds survives, detached.
+    auto heldGrandchild = Node::create();
+    t.a->addChild(heldGrandchild);
     QString movedGrandchildUUID;
     {
         auto grandchild = Node::create();
@@ -164,6 +172,7 @@ TEST(XmlBase, RemoveChildFreesTheSubtreeButTheOtherFormKeepsIt)
     EXPECT_EQ(t.a->parent(), nullptr);
     EXPECT_EQ(t.a->numberChildren(), 0);
     EXPECT_EQ(XmlBase::UUID(grandchildUUID), nullptr);
+    EXPECT_EQ(heldGrandchild->parent(), nullptr);
 
     const std::shared_ptr<Node> moved = t.b;
     t.parent->removeChildWithoutDeletingChildren(moved.get());
@@ -191,6 +200,26 @@ TEST(XmlBase, RemoveFromParentSurvivesLosingTheLastOwner)
     child->removeFromParent(); // frees the child; ASan reports any use after this
     EXPECT_EQ(parent->numberChildren(), 0);
     EXPECT_EQ(XmlBase::UUID(uuid), nullptr);
+}
+
+TEST(XmlBase, FreeingAParentDetachesAHeldChildAndKeepsItsSubtree)
+{
+    std::shared_ptr<Node> held = Node::create();
+    QString grandchildUUID;
+    {
+        auto parent = Node::create();
+        parent->addChild(held);
+        auto grandchild = Node::create();
+        grandchildUUID = grandchild->UUID();
+        held->addChild(grandchild);
+    }
+    // ASan reports any use of the freed parent through the child's link.
+    EXPECT_EQ(held->parent(), nullptr);
+    EXPECT_EQ(held->root(), held.get());
+    ASSERT_EQ(held->numberChildren(), 1);
+    EXPECT_EQ(held->firstChild()->UUID(), grandchildUUID);
+    EXPECT_EQ(held->firstChild()->parent(), held.get());
+    held->setName(QStringLiteral("still usable"));
 }
 
 TEST(XmlBase, SwapChildTakesThePositionOnlyForANewElement)
@@ -247,16 +276,31 @@ TEST(XmlBase, ContentDefaultsAndChecks)
 {
     auto root = Node::create();
     auto child = Node::create();
+    auto grandchild = Node::create();
+    auto sibling = Node::create();
+    auto unchecked = Node::create();
     root->addChild(child);
-    child->setCheck(true);
-    root->setCheck(false);
+    child->addChild(grandchild);
+    root->addChild(unchecked);
+    root->addChild(sibling);
+    for (const auto& node : { root, child, grandchild, sibling })
+        node->setCheck(true);
+    unchecked->setCheck(false);
+    EXPECT_EQ(child->check(), 1);
     QStringList checked;
     root->fillCheckedItems(checked);
-    EXPECT_EQ(checked, QStringList { child->UUID() });
+    // Depth first, each element before its children.
+    EXPECT_EQ(checked, (QStringList { root->UUID(), child->UUID(), grandchild->UUID(), sibling->UUID() }));
 
     child->setDefaultContent(QStringLiteral("Type here"));
     EXPECT_TRUE(child->isDefaultContent());
     EXPECT_EQ(child->content(), QStringLiteral("Type here"));
+
+    // Setting no content leaves the empty text and does not touch the content flag.
+    child->setContent(QString());
+    EXPECT_EQ(child->content(), QStringLiteral(""));
+    EXPECT_FALSE(child->content().isNull());
+    EXPECT_FALSE(child->haveContent());
 }
 
 TEST(XmlBase, FalseAlarmBracketsReachTheDocument)
@@ -283,6 +327,32 @@ TEST(XmlBase, RootDirAndRefreshGoThroughTheRoot)
     EXPECT_EQ(child->rootDir(), QDir::tempPath());
     EXPECT_EQ(child->myDocument(), nullptr);
     EXPECT_EQ(child->filenameWithRoot(QStringLiteral("a/b")), QStringLiteral("a/b"));
+}
+
+TEST(XmlBase, OnlySiteAndThemeRootsLeadToADocument)
+{
+    // A root of another kind that knows a document of its own.
+    class Holder : public Node {
+    public:
+        explicit Holder(Key key) : Node(key) {}
+        static std::shared_ptr<Holder> create() { return make<Holder>(); }
+        DocumentBase* myDocument() override { return document; }
+        DocumentBase* document = nullptr;
+    };
+
+    FakeDocument document;
+    auto theme = XmlTheme::create();
+    theme->setDocument(&document);
+    auto templ = Node::create();
+    theme->addChild(templ);
+    EXPECT_EQ(templ->myDocument(), &document);
+    theme->setDocument(nullptr);
+
+    auto holder = Holder::create();
+    holder->document = &document;
+    auto inner = Node::create();
+    holder->addChild(inner);
+    EXPECT_EQ(inner->myDocument(), nullptr);
 }
 
 TEST(XmlBase, CallSelectorWalksPreOrder)

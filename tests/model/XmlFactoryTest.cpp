@@ -261,14 +261,18 @@ TEST(XmlFactory, InitialFlagsFollowEachClass)
     };
     const FlagCase cases[] = {
         // Roots and site tree.
+        { "xmlbase", false, false, true },
+        { "QZsite", true, false, true },
         { "theme", true, true, true },
         { "QZtheme", true, true, true },
         { "QZhomepage", true, false, false },
         { "QZtrash", true, false, false },
         { "QZalbum", true, true, true },
+        { "QZgroup", true, true, true },
         { "QZphoto", false, false, false },
         { "QZwidgetphoto", false, false, false },
         { "headHTML", false, true, true },
+        { "bodyHTML", false, true, true },
         { "file", false, false, false },
         { "files", true, false, false },
         { "QZrss", true, false, true },
@@ -279,6 +283,13 @@ TEST(XmlFactory, InitialFlagsFollowEachClass)
         { "cssFont", false, false, true },
         { "cssWebMenu", true, false, true },
         { "cssVornBox", true, true, true },
+        { "cssWebBox", true, false, true },
+        { "cssWebContent", true, false, true },
+        { "cssWebFooter", true, false, true },
+        { "cssPhotoAlbum", true, false, true },
+        { "cssPictureFrame", true, false, true },
+        { "cssSlideShow", true, false, true },
+        { "cssSidebar", true, false, true },
         // Photo canvas.
         { "IWcanvas", true, false, true },
         { "IWdrawobjects", true, false, true },
@@ -288,7 +299,9 @@ TEST(XmlFactory, InitialFlagsFollowEachClass)
         { "IWshape", false, false, true },
         // Scripts, publishing, digests.
         { "QZprocessor", true, false, true },
+        { "QZcreate", false, false, true },
         { "QZcopy", false, false, true },
+        { "QZpassword", false, false, true },
         { "QZlocation", false, false, true },
         { "QZD", true, false, true },
         { "QZF", true, false, true },
@@ -352,6 +365,43 @@ TEST(XmlFactory, ParentsAcceptOnlyTheirKindOfChild)
         { "QZtrash", "QZsite", false },
         { "QZtrash", "QZtrash", false },
         { "QZtrash", "xmlbase", false },
+        // The site root reads its home page and trash; the files tree is its own doing.
+        { "QZsite", "QZhomepage", true },
+        { "QZsite", "QZtrash", true },
+        { "QZsite", "files", false },
+        { "QZsite", "QZalbum", false },
+        { "QZsite", "QZsite", false },
+        { "QZsite", "xmlbase", false },
+        // The home page holds pages, never the trash or a photo.
+        { "QZhomepage", "QZalbum", true },
+        { "QZhomepage", "QZwebpage2", true },
+        { "QZhomepage", "QZgroup", true },
+        { "QZhomepage", "QZtrash", false },
+        { "QZhomepage", "QZphoto", false },
+        { "QZhomepage", "QZhomepage", false },
+        { "QZhomepage", "xmlbase", false },
+        // An album page holds photos of exactly the photo class.
+        { "QZalbum", "QZphoto", true },
+        { "QZalbum", "QZwidgetphoto", false },
+        { "QZalbum", "QZalbum", false },
+        { "QZalbum", "QZgroup", false },
+        { "QZalbum", "xmlbase", false },
+        { "QZgroup", "QZalbum", true },
+        { "QZgroup", "QZgroup", false },
+        { "QZgroup", "QZphoto", false },
+        // A script holds its steps and nothing else.
+        { "QZprocessor", "QZcreate", true },
+        { "QZprocessor", "QZcopy", true },
+        { "QZprocessor", "QZpassword", true },
+        { "QZprocessor", "QZcreateWebImage", true },
+        { "QZprocessor", "QZcreateSlide", true },
+        { "QZprocessor", "QZcreateWebBitmap", true },
+        { "QZprocessor", "QZcreateBitmapSlice", true },
+        { "QZprocessor", "QZcreateWinIEBitmap", true },
+        { "QZprocessor", "QZprocessor", false },
+        { "QZprocessor", "QZlocation", false },
+        { "QZprocessor", "xmlbase", false },
+        { "QZlocation", "xmlbase", false },
     };
     std::set<std::string> parents;
     for (const ParentCase& c : cases) {
@@ -423,5 +473,63 @@ TEST(XmlFactory, EveryNameReadsFromTextAndWritesBackUnderItsElementName)
         EXPECT_TRUE(xml.startsWith(start + QLatin1String("/>")) || xml.startsWith(start + QLatin1Char('>'))
             || xml.startsWith(start + QLatin1Char(' ')))
             << xml.toStdString();
+    }
+}
+
+namespace {
+
+// The shape of a tree as text: "tag:name(child, child)"; only a written
+// (editable, non-empty) name is shown.
+QString shape(const XmlBase& element)
+{
+    QString text = element.elementName();
+    if (element.canEditName() && !element.name().isEmpty())
+        text += QLatin1Char(':') + element.name();
+    QStringList kids;
+    for (const XmlBasePtr& child : element.children())
+        kids.append(shape(*child));
+    if (!kids.isEmpty())
+        text += QLatin1Char('(') + kids.join(QStringLiteral(", ")) + QLatin1Char(')');
+    return text;
+}
+
+} // namespace
+
+TEST(XmlFactory, ReadingKeepsWhatEachParentAcceptsAndGoesOnAfterTheRest)
+{
+    struct ReadCase {
+        const char* label;
+        const char* text;
+        const char* shape;
+    };
+    const ReadCase cases[] = {
+        { "an unknown tag with three levels inside the home page",
+            "<QZsite><QZhomepage><QZalbum name=\"A\"/>"
+            "<QZnews name=\"n\"><l1><QZalbum name=\"x\"/><l2><l3 name=\"deep\"/></l2></l1></QZnews>"
+            "<QZalbum name=\"B\"/></QZhomepage><QZtrash/></QZsite>",
+            "QZsite(QZhomepage(QZalbum:A, QZalbum:B), QZtrash)" },
+        { "a known tag the home page refuses, read with its subtree and dropped",
+            "<QZsite><QZhomepage><QZphoto><QZalbum name=\"inner\"/></QZphoto>"
+            "<QZtrash><QZalbum name=\"t\"/></QZtrash><QZgroup name=\"G\"><QZalbum name=\"C\"/><QZgroup name=\"H\"/></QZgroup>"
+            "</QZhomepage></QZsite>",
+            "QZsite(QZhomepage(QZgroup:G(QZalbum:C)))" },
+        { "photos of an album page, other kinds of photo dropped",
+            "<QZalbum name=\"A\"><QZphoto/><QZwidgetphoto/><QZalbum name=\"no\"/><QZphoto/></QZalbum>",
+            "QZalbum:A(QZphoto, QZphoto)" },
+        { "the site root reads only its home page and trash",
+            "<QZsite><files/><QZalbum name=\"stray\"/><QZhomepage/><QZtrash/></QZsite>",
+            "QZsite(QZhomepage, QZtrash)" },
+        { "a script keeps its steps in order and drops anything else",
+            "<QZprocessor rootDir=\"/site\" status=\"Creating RSS feed\">"
+            "<QZcreate dir=\"homepage\" filename=\"rss.xml\"></QZcreate><xmlbase name=\"junk\"/>"
+            "<QZD name=\"d\"><QZF name=\"f\"/></QZD><QZcopy dir=\"homepage\" filename=\"lumenquill.js\" />"
+            "<QZcreateBitmapSlice image=\"U\" top=\"1\" bottom=\"2\"/></QZprocessor>",
+            "QZprocessor(QZcreate, QZcopy, QZcreateBitmapSlice)" },
+    };
+    for (const ReadCase& c : cases) {
+        SCOPED_TRACE(c.label);
+        const XmlBasePtr root = XmlBase::createWithXmlRootDir(QString::fromLatin1(c.text), QString());
+        ASSERT_NE(root, nullptr);
+        EXPECT_EQ(shape(*root), QString::fromLatin1(c.shape));
     }
 }

@@ -2,6 +2,7 @@
 #include "model/XmlFile.h"
 #include "model/XmlFiles.h"
 #include "model/XmlFolder.h"
+#include "model/XmlSite.h"
 #include "model/XmlStandAloneFiles.h"
 #include "support/Printers.h"
 #include "support/TestFiles.h"
@@ -479,4 +480,37 @@ TEST(XmlFileTree, WrittenAndReadAsElementText)
     ASSERT_NE(nested, nullptr);
     EXPECT_EQ(nested->name(), QStringLiteral("f"));
     EXPECT_EQ(nested->numberChildren(), 0);
+}
+
+TEST(XmlFileTree, TheSitesTreeIsNeverWritten)
+{
+    // The site's tree is rebuilt from its folder at every open: it is left
+    // out of the site's text, whatever it holds, and so are its files.
+    auto site = XmlSite::create();
+    auto files = XmlFiles::create();
+    auto folder = XmlFolder::create();
+    folder->setFoldername(QStringLiteral("docs"));
+    auto file = XmlFile::create();
+    file->setFilename(QStringLiteral("a.pdf"));
+    folder->addChild(file);
+    files->addChild(folder);
+    site->addChild(files);
+
+    EXPECT_EQ(files->createXml(), QString());
+    const QString siteXml = site->createXml();
+    EXPECT_TRUE(siteXml.startsWith(QStringLiteral("<QZsite"))) << siteXml.toStdString();
+    for (const char* part : { "<files", "<folder", "<file", "a.pdf", "docs" })
+        EXPECT_FALSE(siteXml.contains(QLatin1String(part))) << part << " in " << siteXml.toStdString();
+
+    // Taken away from the site, the same tree is written in full.
+    const XmlBasePtr keep = files;
+    site->removeChildWithoutDeletingChildren(files.get());
+    const QString detached = files->createXml();
+    EXPECT_TRUE(detached.contains(QStringLiteral("<folder foldername=\"docs\">"))) << detached.toStdString();
+    EXPECT_TRUE(detached.contains(QStringLiteral("<file filename=\"a.pdf\"/>"))) << detached.toStdString();
+
+    // A stand-alone list or a dropped list has no site above it.
+    auto external = XmlExternalFiles::create();
+    external->addChild(XmlFile::create());
+    EXPECT_TRUE(external->createXml().startsWith(QStringLiteral("<files>"))) << external->createXml().toStdString();
 }

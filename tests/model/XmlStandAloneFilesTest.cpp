@@ -76,29 +76,34 @@ bool sameImage(const QImage& a, const QImage& b)
 TEST(XmlStandAloneFiles, FilesOnlyListsTheVisibleFilesAndArchives)
 {
     QTemporaryDir dir;
-    for (const char* name : { ".hidden", "a.qvzip", "my_theme.qvzip", "b.txt", ".old.qvzip", "sub/inner.txt" })
+    for (const char* name : { ".hidden", "a.qvzip", "my_theme.qvzip", "b.txt", ".old.qvzip", ".qvzip", "sub/inner.txt" })
         writeAll(dir.path() + QLatin1Char('/') + QLatin1String(name), "x");
     QFile::link(dir.path() + QStringLiteral("/b.txt"), dir.path() + QStringLiteral("/link.txt"));
 
     auto list = XmlStandAloneFiles::create();
     list->setRootDir(dir.path());
     list->setFoldersFiles(false, true);
+    // Entries come in name order; the hidden archives are listed (".qvzip"
+    // too: its extension is "qvzip"), the hidden file, the link and the
+    // folder are not.
+    const std::vector<Listed> expected = {
+        { QStringLiteral(".old"), QStringLiteral(".old.qvzip"), &typeid(XmlQVZIPFile) },
+        { QStringLiteral(".qvzip"), QStringLiteral(".qvzip"), &typeid(XmlQVZIPFile) },
+        { QStringLiteral("a"), QStringLiteral("a.qvzip"), &typeid(XmlQVZIPFile) },
+        { QStringLiteral("b.txt"), QStringLiteral("b.txt"), &typeid(XmlFile) },
+        { QStringLiteral("my:theme"), QStringLiteral("my_theme.qvzip"), &typeid(XmlQVZIPFile) },
+    };
     for (int pass = 0; pass < 2; ++pass) {
+        SCOPED_TRACE(pass);
         list->refresh();
         const std::vector<Listed> listed = listOf(*list);
-        // Entries come in name order; the hidden archive is listed, the
-        // hidden file, the link and the folder are not.
-        ASSERT_EQ(listed.size(), 4u) << "pass " << pass;
-        EXPECT_EQ(listed[0].filename, QStringLiteral(".old.qvzip"));
-        EXPECT_EQ(*listed[0].type, typeid(XmlQVZIPFile));
-        EXPECT_EQ(listed[1].filename, QStringLiteral("a.qvzip"));
-        EXPECT_EQ(listed[1].name, QStringLiteral("a"));
-        EXPECT_EQ(*listed[1].type, typeid(XmlQVZIPFile));
-        EXPECT_EQ(listed[2].filename, QStringLiteral("b.txt"));
-        EXPECT_EQ(*listed[2].type, typeid(XmlFile));
-        EXPECT_EQ(listed[3].filename, QStringLiteral("my_theme.qvzip"));
-        EXPECT_EQ(listed[3].name, QStringLiteral("my:theme"));
-        EXPECT_EQ(*listed[3].type, typeid(XmlQVZIPFile));
+        ASSERT_EQ(listed.size(), expected.size());
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            SCOPED_TRACE(expected[i].filename.toStdString());
+            EXPECT_EQ(listed[i].filename, expected[i].filename);
+            EXPECT_EQ(listed[i].name, expected[i].name);
+            EXPECT_EQ(*listed[i].type, *expected[i].type);
+        }
     }
     // Every element resolves its path below the mirrored folder.
     EXPECT_EQ(list->lastChild()->fullname(), dir.path() + QStringLiteral("/my_theme.qvzip"));
@@ -228,6 +233,15 @@ TEST(XmlQVZIPFile, SettingIconAndCommentWritesTheArchive)
     theme->setComment(QStringLiteral("new comment"));
     EXPECT_EQ(theme->comment(), QStringLiteral("new comment"));
     EXPECT_EQ(XmlBase::getCommentFromZip(archive).trimmed(), QStringLiteral("new comment"));
+
+    // The kept text is answered from then on: a comment changed by other
+    // means is not read again by this element, only by a new one.
+    ASSERT_TRUE(XmlBase::setCommentInZipComment(archive, QStringLiteral("changed elsewhere")));
+    EXPECT_EQ(theme->comment(), QStringLiteral("new comment"));
+    list->refresh();
+    theme = XmlQVZIPFile::cast(list->firstChild().get());
+    ASSERT_NE(theme, nullptr);
+    EXPECT_EQ(theme->comment(), QStringLiteral("changed elsewhere"));
 
     theme->setIconImage(picture(24, 18));
     EXPECT_EQ(theme->iconImage().size(), QSize(24, 18));

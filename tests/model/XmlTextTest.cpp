@@ -271,6 +271,7 @@ TEST(XmlTextReader, RootAndAttributeTolerances)
     const std::vector<ReadCase> cases = {
         { "quoted name", QStringLiteral("<xmlbase name=\"Q\"/>"), true, QStringLiteral("Q") },
         { "missing opening quote", QStringLiteral("<xmlbase name=Q\"/>"), true, QStringLiteral("Q") },
+        { "zero without its opening quote", QStringLiteral("<xmlbase name=0\"/>"), true, QStringLiteral("0") },
         { "empty attribute is not stored", QStringLiteral("<xmlbase name=\"\"/>"), true, QStringLiteral("") },
         { "blank before the slash", QStringLiteral("<xmlbase name=\"Q\" />"), true, QStringLiteral("Q") },
         { "leading white space of a value is dropped", QStringLiteral("<xmlbase name=\"  Q \"/>"), true, QStringLiteral("Q ") },
@@ -416,6 +417,9 @@ TEST(XmlTextReader, ElementThatCannotHoldChildrenReadsThemAndDropsThem)
     ASSERT_TRUE(root);
     EXPECT_EQ(root->numberChildren(), 0);
     EXPECT_EQ(root->content(), QStringLiteral("after"));
+    // The content is kept in memory, but an element without the content flag does not write it.
+    EXPECT_FALSE(root->haveContent());
+    EXPECT_EQ(root->createXml(), QStringLiteral("<xmlbase name=\"p\"/>\n"));
 }
 
 TEST(XmlTextReader, TextCutInsideAChildKeepsWhatWasRead)
@@ -642,7 +646,7 @@ struct FileCase {
 TEST(XmlTextFiles, ReadingFiles)
 {
     const QByteArray key = "0123456789abcdef";
-    const QByteArray enciphered = lq::blowfishEncryptBase64(QByteArray("<xmlbase name=\"secret \xc3\xa9\"/>"), key);
+    const QByteArray enciphered = lq::blowfish_encrypt_base64(QByteArray("<xmlbase name=\"secret \xc3\xa9\"/>"), key);
     ASSERT_FALSE(enciphered.isEmpty());
 
     const std::vector<FileCase> cases = {

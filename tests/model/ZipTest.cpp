@@ -233,6 +233,21 @@ TEST_F(Zip, UnzipAnswersTheElementTreesInListingOrder)
     EXPECT_TRUE(log.lines.filter(QStringLiteral("zip failed")).isEmpty()) << log.lines.join(QLatin1Char('\n')).toStdString();
 }
 
+TEST_F(Zip, ElementTreesComeInTheArchivesOrderNotInNameOrder)
+{
+    // The theme is added before the site, so the archive lists it first.
+    writeAll(source() + QStringLiteral("/theme.xmlbase"), elementFile("theme"));
+    writeAll(source() + QStringLiteral("/site.xmlbase"), elementFile("site"));
+    const QString archive = path(QStringLiteral("order.qvzip"));
+    ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("theme.xmlbase"), false));
+    ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("site.xmlbase"), false));
+    ASSERT_EQ(members(archive), (QStringList { QStringLiteral("theme.xmlbase"), QStringLiteral("site.xmlbase") }));
+
+    const std::optional<XmlBaseList> trees = XmlBase::unzipTo(archive, target());
+    ASSERT_TRUE(trees.has_value());
+    EXPECT_EQ(names(*trees), (QStringList { QStringLiteral("theme"), QStringLiteral("site") }));
+}
+
 TEST_F(Zip, UnzipReplacesFilesOfTheSameName)
 {
     const QString archive = themeArchive();

@@ -58,12 +58,32 @@ TEST(ExceptionFrame, InterfaceFrameStopsTheFailure)
     EXPECT_EQ(log.lines.last(), QStringLiteral("-----------------------------------------"));
 }
 
+TEST(ExceptionFrame, InterfaceFrameCatchingAFailureLogsItWithoutTheErrorRule)
+{
+    LogCapture log;
+    Worker worker;
+    const int answer = lq::uiFrame(&worker, "tableView:objectValue:", [&]() -> int {
+        lq::raise(QStringLiteral("NSInvalidArgumentException"), QStringLiteral("nil key"));
+    });
+    EXPECT_EQ(answer, 0);
+    EXPECT_EQ(log.lines, (QStringList {
+                             QStringLiteral("Catch:[(anonymous namespace)::Worker tableView:objectValue:] NSInvalidArgumentException: nil key"),
+                             QStringLiteral("-----------------------------------------"),
+                         }));
+}
+
 TEST(ExceptionFrame, ClassFramesUseTheirLabelAndStandardFailuresAreNamed)
 {
     LogCapture log;
     EXPECT_THROW(lq::classFrame("XmlBase +urlescape:", [] { throw std::out_of_range("past the end"); }), lq::Exception);
     EXPECT_EQ(log.lines, (QStringList { QStringLiteral("Error: ----------------------------------"),
                              QStringLiteral("Catch:XmlBase +urlescape: std::out_of_range: past the end") }));
+
+    // A trace passing through a class frame logs its label only.
+    log.lines.clear();
+    EXPECT_THROW(lq::classFrame("XmlBase +escape:", [] { lq::raise(QStringLiteral("Trace"), QStringLiteral("trace")); }),
+        lq::Exception);
+    EXPECT_EQ(log.lines, QStringList { QStringLiteral("Trace:XmlBase +escape:") });
 
     // A frame answers its body's value when nothing fails.
     EXPECT_EQ(lq::classFrame("XmlBase +reverseWord:", [] { return 42; }), 42);
