@@ -2,6 +2,7 @@
 
 #include "model/XmlFiles.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/Strings.h"
 
 XmlCanvas::XmlCanvas(Key key)
     : XmlDraw(key)
@@ -17,6 +18,35 @@ std::shared_ptr<XmlCanvas> XmlCanvas::create()
 QString XmlCanvas::elementName() const
 {
     return QStringLiteral("IWcanvas");
+}
+
+void XmlCanvas::setAttributeTo(const QString& key, const QString& value)
+{
+    lq::modelFrame(this, "setAttribute:to:", [&] {
+        // The filter values are stored as single-precision numbers.
+        if (key == u"highboost")
+            setHighboost(lq::floatValue(value));
+        else if (key == u"brightness")
+            setBrightness(lq::floatValue(value));
+        else if (key == u"contrast")
+            setContrast(lq::floatValue(value));
+        else if (key == u"saturation")
+            setSaturation(lq::floatValue(value));
+        else if (key == u"useFilter")
+            setUseFilter(lq::intValue(value) != 0);
+        else
+            XmlDraw::setAttributeTo(key, value);
+    });
+}
+
+void XmlCanvas::appendAttributes(QString& xml)
+{
+    lq::modelFrame(this, "appendAttributes:", [&] {
+        XmlDraw::appendAttributes(xml);
+        xml += QString::asprintf(" highboost=\"%f\"", _highboost);
+        xml += QString::asprintf(" brightness=\"%f\" contrast=\"%f\" saturation=\"%f\"", _brightness, _contrast, _saturation);
+        xml += QString::asprintf(" useFilter=\"%d\"", useFilter() ? 1 : 0);
+    });
 }
 
 bool XmlCanvas::canYouBeMyParent(XmlBase* child)

@@ -14,3 +14,12 @@ QString XmlDraw::elementName() const
 {
     return QStringLiteral("IWdraw");
 }
+
+void XmlDraw::draw()
+{
+}
+
+lq::Rect XmlDraw::boundingRect(const lq::Rect&)
+{
+    return lq::Rect();
+}

@@ -1,15 +1,115 @@
 #pragma once
 
 #include "imaging/XmlDrawObject.h"
+#include "platform/Colour.h"
+#include "platform/Geometry.h"
+#include "platform/graphics/GraphicsImage.h"
+
+#include <memory>
+
+class XmlCanvas;
+class XmlShape;
 
 // The picture of a photo's canvas: the bitmap with its crop, mask shape,
-// border and drop shadow.
+// border and drop shadow, and whether the cropped-away part shows faded while
+// the user crops. All coordinates are the image's pixels: when an image is
+// set, the body rectangle becomes {0, 0, pixels wide, pixels high}. The
+// picture draws itself into the current graphics context (y-down), through
+// the colour filters when its canvas asks for them.
+//
+// The mask shape is an owned part, not a child: it is written inside the
+// picture's element and read back into the same shape.
 class XmlImage : public XmlDrawObject {
 public:
     explicit XmlImage(Key key);
+    ~XmlImage() override;
 
     static std::shared_ptr<XmlImage> create();
     static XmlImage* cast(XmlBase* object) { return dynamic_cast<XmlImage*>(object); }
+    // A new picture holding the image.
+    static std::shared_ptr<XmlImage> createFromImage(const lq::GraphicsImage& image);
 
     QString elementName() const override;
+    void setAttributeTo(const QString& key, const QString& value) override;
+    void appendAttributes(QString& xml) override;
+    // The mask shape's element.
+    QString writeXmlVorns() override;
+    // "IWshape" is the picture's own shape.
+    XmlBasePtr createChildFromTag(const QString& tag) override;
+    // A picture embedded in a legacy document is decoded from the element's data.
+    void postload() override;
+
+    // --- The picture ----------------------------------------------------------
+    // The image; an embedded one is decoded first when it has not been yet.
+    lq::GraphicsImage image();
+    // Sets the image and makes the body its whole rectangle. No image leaves
+    // the body and the document's change mark as they were.
+    void setImage(const lq::GraphicsImage& image);
+    // Decodes the bytes into the image; bytes that are no image leave the
+    // picture without one.
+    void setImageData(const QByteArray& data);
+    int indata() const { return _indata; }
+
+    // The visible part in pixels, integral; the zero rectangle means no crop.
+    const lq::Rect& crop() const { return _crop; }
+    // Stores the integral rectangle; one without area stores the zero rectangle.
+    void setCrop(const lq::Rect& crop);
+    // The crop's part of the whole image; the whole image when they do not overlap.
+    lq::Rect bodyRect() const override;
+
+    XmlShape* shape() const { return _shape.get(); }
+    void setShape(const std::shared_ptr<XmlShape>& shape);
+
+    const lq::Colour& borderColor() const { return _borderColor; }
+    void setBorderColor(const lq::Colour& colour);
+    // In pixels; 0 draws no border.
+    int borderWidth() const { return _borderWidth; }
+    void setBorderWidth(int width);
+    bool dropShadow() const { return _dropShadow; }
+    void setDropShadow(bool shadow);
+    // Clip to the mask shape; the border and the drop shadow exist only with it.
+    bool useShape() const { return _useShape; }
+    void setUseShape(bool use);
+    // Crop mode of the photo editor: the whole image shows faded behind the
+    // crop. Never stored, never marks the document changed.
+    bool showCrop() const { return _showCrop; }
+    void setShowCrop(bool show) { _showCrop = show; }
+    // Fill the bounding rectangle with the background colour before drawing.
+    // Never stored, never marks the document changed.
+    bool fillBkgnd() const { return _fillBkgnd; }
+    void setFillBkgnd(bool fill) { _fillBkgnd = fill; }
+
+    // No crop, no border, no drop shadow; the border colour, the shape and
+    // useShape stay.
+    void reset();
+
+    // Draws the picture into the current graphics context (nothing when none
+    // is current).
+    void draw() override;
+
+    // --- Image operations -----------------------------------------------------
+    // A new image of exactly the size.
+    static lq::GraphicsImage resizeImageToSize(const lq::GraphicsImage& image, const lq::Size& size);
+    // A new image no larger than the limit, proportions kept; never enlarged.
+    // An image without width or height raises "Divide By 0".
+    static lq::GraphicsImage resizeImageToLimitSize(const lq::GraphicsImage& image, const lq::Size& limit);
+    // A new image turned clockwise by a quarter turn (90), counter-clockwise
+    // (-90), or by half a turn (any other value).
+    static lq::GraphicsImage rotateImageDegrees(const lq::GraphicsImage& image, int degrees);
+
+private:
+    // Draws the pixels of the rectangle through the bitmap routines with the
+    // canvas's sharpening and colour changes. False when they cannot be read.
+    bool drawFiltered(const lq::BitmapImageRep& rep, const lq::Rect& r, const XmlCanvas& canvas);
+
+    lq::GraphicsImage _image;
+    lq::Rect _crop;
+    std::shared_ptr<XmlShape> _shape;
+    lq::Colour _borderColor = lq::Colour::black();
+    int _borderWidth = 0;
+    bool _useShape = true;
+    bool _showCrop = false;
+    bool _dropShadow = false;
+    int _indata = 0;
+    bool _fillBkgnd = false;
 };

@@ -1,5 +1,37 @@
 #include "imaging/XmlShape.h"
 
+#include "platform/ExceptionFrame.h"
+#include "platform/Strings.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+constexpr double pi = std::numbers::pi;
+
+lq::Point at(double x, double y)
+{
+    return lq::Point(static_cast<float>(x), static_cast<float>(y));
+}
+
+// A vertex of the shapes laid on the inscribed oval: angle 0 is the top
+// middle, growing clockwise.
+lq::Point ovalVertex(double angle, int w, int h)
+{
+    return at((std::sin(angle) + 1.0) * w * 0.5, (std::cos(angle) + 1.0) * h * 0.5);
+}
+
+// A slant limited to half the width either way, so the sides never cross.
+double limitedSlant(double slant, int w)
+{
+    const double limit = w / 2;
+    return std::clamp(slant, -limit, limit);
+}
+
+} // namespace
+
 XmlShape::XmlShape(Key key)
     : XmlDraw(key)
 {
@@ -13,4 +45,222 @@ std::shared_ptr<XmlShape> XmlShape::create()
 QString XmlShape::elementName() const
 {
     return QStringLiteral("IWshape");
+}
+
+void XmlShape::setAttributeTo(const QString& key, const QString& value)
+{
+    lq::modelFrame(this, "setAttribute:to:", [&] {
+        if (key == u"shape")
+            setShape(lq::intValue(value));
+        else if (key == u"attribute")
+            setAttribute(lq::intValue(value));
+        else
+            XmlDraw::setAttributeTo(key, value);
+    });
+}
+
+void XmlShape::appendAttributes(QString& xml)
+{
+    lq::modelFrame(this, "appendAttributes:", [&] {
+        XmlDraw::appendAttributes(xml);
+        xml += QString::asprintf(" shape=\"%d\"", _shape);
+        xml += QString::asprintf(" attribute=\"%d\"", _attribute);
+    });
+}
+
+void XmlShape::setShape(int shape)
+{
+    _shape = shape;
+    docChanged();
+}
+
+void XmlShape::setAttribute(int attribute)
+{
+    _attribute = attribute;
+    docChanged();
+}
+
+void XmlShape::draw()
+{
+}
+
+double XmlShape::getRadiusFromWidthAndHeight(double w, double h) const
+{
+    const double shorter = h > w ? w : h;
+    return _attribute * shorter / 100.0;
+}
+
+double XmlShape::getLengthFromAngle(double x) const
+{
+    return std::tan(_attribute * pi / 180.0) * x;
+}
+
+std::optional<lq::BezierPath> XmlShape::makePathWithWidthAndHeight(int w, int h)
+{
+    return lq::modelFrame(this, "makePathWithWidth:andHeight:", [&]() -> std::optional<lq::BezierPath> {
+        const double r = getRadiusFromWidthAndHeight(w, h);
+        const int a = _attribute;
+        lq::BezierPath path;
+        switch (_shape) {
+        case 0: // rectangle
+            path.appendRect(lq::Rect(0, 0, static_cast<float>(w), static_cast<float>(h)));
+            break;
+
+        case 1: // oval
+            path.appendOval(lq::Rect(0, 0, static_cast<float>(w), static_cast<float>(h)));
+            break;
+
+        case 2: // rounded rectangle
+            path.moveTo(at(w * 0.5, h));
+            path.appendArcFromPointToPoint(at(0, h), at(0, 0), static_cast<float>(r));
+            path.appendArcFromPointToPoint(at(0, 0), at(w, 0), static_cast<float>(r));
+            path.appendArcFromPointToPoint(at(w, 0), at(w, h), static_cast<float>(r));
+            path.appendArcFromPointToPoint(at(w, h), at(0, h), static_cast<float>(r));
+            path.closePath();
+            break;
+
+        case 3: // cut corners
+            path.moveTo(at(r, 0));
+            path.lineTo(at(0, r));
+            path.lineTo(at(0, h - r));
+            path.lineTo(at(r, h));
+            path.lineTo(at(w - r, h));
+            path.lineTo(at(w, h - r));
+            path.lineTo(at(w, r));
+            path.lineTo(at(w - r, 0));
+            path.closePath();
+            break;
+
+        case 4: { // parallelogram
+            const double d = limitedSlant(getLengthFromAngle(h), w);
+            if (d > 0) {
+                path.moveTo(at(0, 0));
+                path.lineTo(at(d, h));
+                path.lineTo(at(w, h));
+                path.lineTo(at(w - d, 0));
+            } else {
+                path.moveTo(at(-d, 0));
+                path.lineTo(at(0, h));
+                path.lineTo(at(w + d, h));
+                path.lineTo(at(w, 0));
+            }
+            path.closePath();
+            break;
+        }
+
+        case 5: { // trapezoid
+            const double d = limitedSlant(getLengthFromAngle(h), w);
+            if (d > 0) {
+                path.moveTo(at(d, 0));
+                path.lineTo(at(w - d, 0));
+                path.lineTo(at(w, h));
+                path.lineTo(at(0, h));
+            } else {
+                path.moveTo(at(0, 0));
+                path.lineTo(at(w, 0));
+                path.lineTo(at(w + d, h));
+                path.lineTo(at(-d, h));
+            }
+            path.closePath();
+            break;
+        }
+
+        case 6: { // diamond: four vertices on the oval, turned by the attribute
+            const double turn = a * pi / 180.0;
+            path.moveTo(ovalVertex(turn + 0.0, w, h));
+            const double s = 2 * pi * 0.25;
+            for (double t = s; t < 2 * pi; t += s)
+                path.lineTo(ovalVertex(turn + t, w, h));
+            path.closePath();
+            break;
+        }
+
+        case 7: { // hexagon
+            const double d = limitedSlant(getLengthFromAngle(h / 2), w);
+            if (a <= 0) {
+                path.moveTo(at(0, 0));
+                path.lineTo(at(-d, h / 2));
+                path.lineTo(at(0, h));
+                path.lineTo(at(w, h));
+                path.lineTo(at(w + d, h / 2));
+                path.lineTo(at(w, 0));
+            } else {
+                path.moveTo(at(d, 0));
+                path.lineTo(at(0, h / 2));
+                path.lineTo(at(d, h));
+                path.lineTo(at(w - d, h));
+                path.lineTo(at(w, h / 2));
+                path.lineTo(at(w - d, 0));
+            }
+            path.closePath();
+            break;
+        }
+
+        case 8: // heart
+            path.moveTo(at(w / 2, 0));
+            path.curveTo(at(0, 5 * h / 7), at(0, 2 * h / 7), at(0, 3 * h / 7));
+            path.curveTo(at(w / 4, h), at(0, 6 * h / 7), at(w / 8, h));
+            path.curveTo(at(w / 2, 6 * h / 7), at(w * 2.5 * 0.125, h), at(3 * w / 8, h * 6.8 / 7.0));
+            path.curveTo(at(3 * w / 4, h), at(5 * w / 8, h * 6.8 / 7.0), at(w * 5.5 * 0.125, h));
+            path.curveTo(at(w, 5 * h / 7), at(7 * w / 8, h), at(w, 6 * h / 7));
+            path.curveTo(at(w / 2, 0), at(w, 3 * h / 7), at(w, 2 * h / 7));
+            path.closePath();
+            break;
+
+        case 9: { // regular polygon of `attribute` sides
+            // No sides (or a negative count, which a file can hold): no outline.
+            if (a <= 0)
+                break;
+            const int n = std::min(a, maximumPolygonSides);
+            // Odd polygons have a vertex at the top middle, even ones a flat top.
+            const double start = n % 2 == 1 ? 2 * pi / n : pi / n;
+            path.moveTo(ovalVertex(start + 0.0, w, h));
+            const double s = 2 * pi / n;
+            for (double t = s; t < 2 * pi; t += s)
+                path.lineTo(ovalVertex(t + start, w, h));
+            path.closePath();
+            break;
+        }
+
+        case 10: { // star of fifteen points; the attribute is the depth in percent
+            path.moveTo(at(w * 0.0 * 0.5 + w / 2, h * 0.5 + h / 2));
+            const double s = 2 * pi / 30.0;
+            double f = 1.0;
+            for (double t = s; t < 2 * pi; t += s) {
+                f = f == 1.0 ? 1.0 + a / -100.0 : 1.0;
+                path.lineTo(at(w / 2 + std::sin(t) * w * f * 0.5, h / 2 + std::cos(t) * h * f * 0.5));
+            }
+            path.closePath();
+            break;
+        }
+
+        case 11: // notched rectangle: corner squares of side r, sides set back by r / 2
+            path.moveTo(at(0, 0));
+            path.lineTo(at(r, 0));
+            path.lineTo(at(r, r * 0.5));
+            path.lineTo(at(w - r, r * 0.5));
+            path.lineTo(at(w - r, 0));
+            path.lineTo(at(w, 0));
+            path.lineTo(at(w, r));
+            path.lineTo(at(w - r * 0.5, r));
+            path.lineTo(at(w - r * 0.5, h - r));
+            path.lineTo(at(w, h - r));
+            path.lineTo(at(w, h));
+            path.lineTo(at(w - r, h));
+            path.lineTo(at(w - r, h - r * 0.5));
+            path.lineTo(at(r, h - r * 0.5));
+            path.lineTo(at(r, h));
+            path.lineTo(at(0, h));
+            path.lineTo(at(0, h - r));
+            path.lineTo(at(r * 0.5, h - r));
+            path.lineTo(at(r * 0.5, r));
+            path.lineTo(at(0, r));
+            path.closePath();
+            break;
+
+        default:
+            return std::nullopt;
+        }
+        return std::optional<lq::BezierPath>(std::move(path));
+    });
 }

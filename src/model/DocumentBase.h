@@ -16,4 +16,9 @@ public:
 
     // YES raises the count of suppressed changes by one, NO lowers it by one.
     virtual void falseAlarm(bool suppress) = 0;
+
+    // YES while the document's pages are shown as they will be published (the
+    // content or preview tab), NO while the page layout is being edited.
+    // Pictures show their colour filters only then.
+    virtual bool testMode() = 0;
 };

@@ -13,8 +13,10 @@ public:
             ++changes;
     }
     void falseAlarm(bool suppress) override { suppressed += suppress ? 1 : -1; }
+    bool testMode() override { return inTestMode; }
 
     int notices = 0;    // every updateChangeCount that arrived
     int changes = 0;    // those that marked the document edited
     int suppressed = 0; // the count of suppressed changes
+    bool inTestMode = false; // what testMode answers
 };
