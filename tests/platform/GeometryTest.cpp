@@ -249,7 +249,7 @@ TEST(Colour, QColorConversions)
 
     // Out-of-range components are clamped rather than turning into extended RGB.
     const QColor clamped = Colour(2, -1, 0.5f, 1.5f).toQColor();
-    EXPECT_EQ(clamped.spec(), QColor::Rgb);
+    EXPECT_EQ(clamped, QColor::fromRgbF(1.0f, 0.0f, 0.5f, 1.0f)); // plain RGB, not extended
     EXPECT_EQ(clamped.red(), 255);
     EXPECT_EQ(clamped.green(), 0);
     EXPECT_EQ(clamped.alpha(), 255);
