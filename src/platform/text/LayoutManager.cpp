@@ -369,6 +369,10 @@ LayoutManager::~LayoutManager()
 
 void LayoutManager::setTextStorage(std::shared_ptr<StyledText> storage)
 {
+    // The lines of another text go at once: a manager shared by many texts
+    // keeps none of them while it is detached.
+    if (storage != d->storage)
+        d->clearLayout();
     d->storage = std::move(storage);
     d->valid = false;
 }

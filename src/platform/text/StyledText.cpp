@@ -271,24 +271,40 @@ StyledText StyledText::substring(Range range) const
 
 Range StyledText::paragraphRangeForRange(Range range) const
 {
-    checkRange(range, "paragraphRangeForRange");
+    return terminatedRangeForRange(range, "paragraphRangeForRange", isParagraphTerminator);
+}
+
+Range StyledText::lineRangeForRange(Range range) const
+{
+    return terminatedRangeForRange(range, "lineRangeForRange", isLineTerminator);
+}
+
+Range StyledText::terminatedRangeForRange(Range range, const char* operation, bool (*isTerminator)(QChar)) const
+{
+    checkRange(range, operation);
     const qsizetype size = _string.size();
     qsizetype start = range.location;
-    // The "\n" of "\r\n" belongs to the paragraph that the "\r" ends.
+    // The "\n" of "\r\n" belongs to the piece that the "\r" ends.
     if (start > 0 && start < size && _string.at(start) == QLatin1Char('\n') && _string.at(start - 1) == QLatin1Char('\r'))
         --start;
-    while (start > 0 && !isParagraphTerminator(_string.at(start - 1)))
+    while (start > 0 && !isTerminator(_string.at(start - 1)))
         --start;
     qsizetype last = range.length > 0 ? qsizetype(range.end()) - 1 : qsizetype(range.location);
-    while (last < size && !isParagraphTerminator(_string.at(last)))
+    while (last < size && !isTerminator(_string.at(last)))
         ++last;
-    const qsizetype end = last + paragraphTerminatorLength(_string, last);
+    const bool crlf = last + 1 < size && _string.at(last) == QLatin1Char('\r') && _string.at(last + 1) == QLatin1Char('\n');
+    const qsizetype end = last < size ? last + (crlf ? 2 : 1) : size;
     return { quint32(start), quint32(end - start) };
 }
 
 bool isParagraphTerminator(QChar c)
 {
     return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::ParagraphSeparator;
+}
+
+bool isLineTerminator(QChar c)
+{
+    return isParagraphTerminator(c) || c == QChar::LineSeparator || c == QChar(0x0085);
 }
 
 qsizetype paragraphTerminatorLength(const QString& text, qsizetype index)

@@ -69,6 +69,10 @@ public:
     // The paragraphs that the range touches, each with its terminator
     // ("\n", "\r", "\r\n" or U+2029).
     Range paragraphRangeForRange(Range range) const;
+    // The lines that the range touches, each with its terminator: a
+    // paragraph terminator, or a line separator (U+2028, or U+0085) that
+    // breaks a line inside a paragraph.
+    Range lineRangeForRange(Range range) const;
 
     friend bool operator==(const StyledText& a, const StyledText& b);
 
@@ -95,6 +99,9 @@ private:
     // Joins equal neighbours among the runs from `first` to `last`.
     void coalesce(std::size_t first, std::size_t last);
     void touch();
+    // The pieces of text between the terminators that `isTerminator` accepts
+    // ("\r\n" being one terminator) that the range touches.
+    Range terminatedRangeForRange(Range range, const char* operation, bool (*isTerminator)(QChar)) const;
 
     QString _string;
     std::vector<Run> _runs;
@@ -103,6 +110,8 @@ private:
 
 // Whether the character ends a paragraph: "\n", "\r" or U+2029.
 bool isParagraphTerminator(QChar c);
+// Whether the character ends a line: a paragraph terminator, U+2028 or U+0085.
+bool isLineTerminator(QChar c);
 // The length of the paragraph terminator that starts at the index: 2 for
 // "\r\n", 1 for any other terminator, 0 where none starts (past the end).
 qsizetype paragraphTerminatorLength(const QString& text, qsizetype index);

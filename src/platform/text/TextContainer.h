@@ -6,7 +6,9 @@
 // (lineFragmentRectForProposedRect): a line may be narrowed, moved right or
 // pushed down past obstacles.
 
+#include <QObject>
 #include <QPointF>
+#include <QPointer>
 #include <QRectF>
 #include <QSizeF>
 
@@ -31,6 +33,11 @@ public:
     // The layout manager the container belongs to, or null.
     LayoutManager* layoutManager() const { return _layoutManager; }
 
+    // The text view that edits the text laid into the container (a
+    // TextView, attached with its attachTextContainer), or null: the text
+    // is being edited in place while there is one.
+    QObject* textView() const { return _textView; }
+
     // True when every line is the full width of the container.
     virtual bool isSimpleRectangularTextContainer() const;
 
@@ -52,10 +59,12 @@ protected:
 
 private:
     friend class LayoutManager;
+    friend class TextView;
 
     QSizeF _size;
     qreal _lineFragmentPadding = 5.0;
     LayoutManager* _layoutManager = nullptr;
+    QPointer<QObject> _textView;
 };
 
 } // namespace lq

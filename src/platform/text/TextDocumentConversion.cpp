@@ -2,11 +2,15 @@
 
 #include "platform/text/ParagraphStyleConversion.h"
 
+#include "platform/Exception.h"
+
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
 #include <cmath>
+#include <functional>
+#include <vector>
 
 namespace lq {
 
@@ -44,7 +48,186 @@ bool hasFontProperties(const QTextCharFormat& format)
         || format.hasProperty(QTextFormat::FontPixelSize) || format.hasProperty(QTextFormat::FontPointSize);
 }
 
+// The length in the styled text of the terminator that ends a block: 0 for
+// the last block, which has none.
+int terminatorLength(const QTextBlock& block)
+{
+    if (!block.next().isValid())
+        return 0;
+    const QString text = block.blockFormat().stringProperty(TerminatorTextProperty);
+    return text.isEmpty() ? 1 : int(text.size());
+}
+
+// The attributes of a block's terminator: those stored with the block, else
+// those of its last fragment (`last`), else those of the empty block.
+TextAttributes terminatorAttributes(const QTextBlock& block, const std::optional<TextAttributes>& last)
+{
+    const QTextBlockFormat blockFormat = block.blockFormat();
+    if (blockFormat.hasProperty(TerminatorFormatProperty))
+        return attributesForCharFormat(blockFormat.property(TerminatorFormatProperty).value<QTextFormat>().toCharFormat());
+    if (last)
+        return *last;
+    return attributesForCharFormat(block.charFormat());
+}
+
+void clearParagraphStyle(QTextBlockFormat& format)
+{
+    for (int property : { int(ParagraphStyleProperty), int(QTextFormat::BlockAlignment), int(QTextFormat::LayoutDirection),
+             int(QTextFormat::TabPositions), int(QTextFormat::LineHeight), int(QTextFormat::LineHeightType),
+             int(QTextFormat::BlockBottomMargin) })
+        format.clearProperty(property);
+}
+
+void changeDocumentAttributes(QTextDocument* document, Range range, const char* operation,
+    const std::function<void(TextAttributes&)>& change)
+{
+    const quint32 length = documentStyledLength(document);
+    if (range.end() > length)
+        raise(QStringLiteral("NSRangeException"),
+            QStringLiteral("%1: range {%2, %3} out of bounds; string length %4")
+                .arg(QLatin1String(operation))
+                .arg(range.location)
+                .arg(range.length)
+                .arg(length));
+    if (range.length == 0)
+        return;
+
+    // Every change is worked out first and made afterwards: new formats
+    // split and join the fragments being walked.
+    struct CharChange {
+        int from = 0;
+        int to = 0;
+        QTextCharFormat format;
+    };
+    struct BlockChange {
+        int position = 0;
+        QTextBlockFormat format;
+        std::optional<QTextCharFormat> emptyBlockFormat;
+    };
+    std::vector<CharChange> charChanges;
+    std::vector<BlockChange> blockChanges;
+
+    qint64 extra = 0;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        const qint64 start = block.position() + extra;
+        if (start >= qint64(range.end()))
+            break;
+        const int textLength = block.length() - 1;
+        const int terminator = terminatorLength(block);
+        extra += terminator > 0 ? terminator - 1 : 0;
+        if (Range { quint32(start), quint32(textLength + terminator) }.intersection(range).length == 0)
+            continue;
+
+        const std::optional<ParagraphStyle> style = paragraphStyleForBlockFormat(block.blockFormat());
+        std::optional<TextAttributes> last;
+        bool textChanged = false;
+        for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.isValid())
+                continue;
+            TextAttributes attributes = attributesForCharFormat(fragment.charFormat());
+            attributes.paragraphStyle = style;
+            last = attributes;
+            const Range part = Range { quint32(start + fragment.position() - block.position()), quint32(fragment.length()) }.intersection(range);
+            if (part.length == 0)
+                continue;
+            change(attributes);
+            const int from = block.position() + int(part.location - start);
+            charChanges.push_back({ from, from + int(part.length), charFormatForAttributes(attributes) });
+            textChanged = true;
+        }
+
+        BlockChange blockChange { block.position(), block.blockFormat(), std::nullopt };
+        bool blockChanged = false;
+        if (terminator > 0) {
+            const bool inRange = Range { quint32(start + textLength), quint32(terminator) }.intersection(range).length > 0;
+            const bool stored = blockChange.format.hasProperty(TerminatorFormatProperty);
+            // A terminator without attributes of its own takes those of the
+            // text before it: keep them when only that text changes.
+            if (inRange || (textChanged && !stored)) {
+                TextAttributes attributes = terminatorAttributes(block, last);
+                attributes.paragraphStyle = style;
+                if (inRange)
+                    change(attributes);
+                const QTextCharFormat format = charFormatForAttributes(attributes);
+                blockChange.format.setProperty(TerminatorFormatProperty, QVariant::fromValue<QTextFormat>(format));
+                if (textLength == 0)
+                    blockChange.emptyBlockFormat = format;
+                blockChanged = true;
+            }
+        }
+        TextAttributes paragraph;
+        paragraph.paragraphStyle = style;
+        change(paragraph);
+        if (paragraph.paragraphStyle != style) {
+            clearParagraphStyle(blockChange.format);
+            if (paragraph.paragraphStyle)
+                blockChange.format.merge(blockFormatForParagraphStyle(*paragraph.paragraphStyle));
+            blockChanged = true;
+        }
+        if (blockChanged)
+            blockChanges.push_back(std::move(blockChange));
+    }
+
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    for (const CharChange& c : charChanges) {
+        cursor.setPosition(c.from);
+        cursor.setPosition(c.to, QTextCursor::KeepAnchor);
+        cursor.setCharFormat(c.format);
+    }
+    for (const BlockChange& c : blockChanges) {
+        cursor.setPosition(c.position);
+        cursor.setBlockFormat(c.format);
+        if (c.emptyBlockFormat)
+            cursor.setBlockCharFormat(*c.emptyBlockFormat);
+    }
+    cursor.endEditBlock();
+}
+
 } // namespace
+
+int documentPositionForIndex(const QTextDocument* document, quint32 index)
+{
+    qint64 extra = 0;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        const qint64 start = block.position() + extra;
+        const int textLength = block.length() - 1;
+        const int terminator = terminatorLength(block);
+        if (qint64(index) < start + textLength + terminator)
+            return block.position() + int(std::min<qint64>(qint64(index) - start, textLength));
+        extra += terminator > 0 ? terminator - 1 : 0;
+    }
+    return document->characterCount() - 1;
+}
+
+quint32 indexForDocumentPosition(const QTextDocument* document, int position)
+{
+    position = std::clamp(position, 0, document->characterCount() - 1);
+    qint64 extra = 0;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        if (position < block.position() + block.length())
+            return quint32(position + extra);
+        const int terminator = terminatorLength(block);
+        extra += terminator > 0 ? terminator - 1 : 0;
+    }
+    return quint32(position + extra);
+}
+
+quint32 documentStyledLength(const QTextDocument* document)
+{
+    return indexForDocumentPosition(document, document->characterCount() - 1);
+}
+
+void addDocumentAttributes(QTextDocument* document, const TextAttributes& attributes, Range range)
+{
+    changeDocumentAttributes(document, range, "addAttributes", [&](TextAttributes& run) { run.merge(attributes); });
+}
+
+void removeDocumentAttribute(QTextDocument* document, QStringView key, Range range)
+{
+    changeDocumentAttributes(document, range, "removeAttribute", [&](TextAttributes& run) { run.remove(key); });
+}
 
 QTextCharFormat charFormatForAttributes(const TextAttributes& attributes)
 {
@@ -238,13 +421,7 @@ StyledText documentStyledText(const QTextDocument* document)
         }
         if (!block.next().isValid())
             break;
-        TextAttributes terminator;
-        if (blockFormat.hasProperty(TerminatorFormatProperty))
-            terminator = attributesForCharFormat(blockFormat.property(TerminatorFormatProperty).value<QTextFormat>().toCharFormat());
-        else if (last)
-            terminator = *last;
-        else
-            terminator = attributesForCharFormat(block.charFormat());
+        TextAttributes terminator = terminatorAttributes(block, last);
         terminator.paragraphStyle = style;
         QString terminatorText = blockFormat.stringProperty(TerminatorTextProperty);
         if (terminatorText.isEmpty())

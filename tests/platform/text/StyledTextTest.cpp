@@ -217,3 +217,28 @@ TEST(TextStyledText, SubstringAndParagraphRanges)
     for (const Case& c : cases)
         EXPECT_EQ(text.paragraphRangeForRange(c.range), c.paragraphs) << c.range.location << "," << c.range.length;
 }
+
+TEST(TextStyledText, LineRangesAlsoEndAtLineSeparators)
+{
+    // A line separator (U+2028, or U+0085) breaks a line inside a paragraph.
+    const StyledText text(QStringLiteral("ab") + QChar(0x2028) + QStringLiteral("cd\r\nef") + QChar(0x0085) + QStringLiteral("g"), plain());
+    struct Case {
+        Range range;
+        Range lines;
+        Range paragraphs;
+    };
+    const Case cases[] = {
+        { { 0, 0 }, { 0, 3 }, { 0, 7 } },
+        { { 2, 1 }, { 0, 3 }, { 0, 7 } },
+        { { 3, 0 }, { 3, 4 }, { 0, 7 } },
+        { { 6, 0 }, { 3, 4 }, { 0, 7 } }, // inside "\r\n"
+        { { 4, 4 }, { 3, 7 }, { 0, 11 } },
+        { { 8, 1 }, { 7, 3 }, { 7, 4 } },
+        { { 11, 0 }, { 10, 1 }, { 7, 4 } },
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(text.lineRangeForRange(c.range), c.lines) << c.range.location << "," << c.range.length;
+        EXPECT_EQ(text.paragraphRangeForRange(c.range), c.paragraphs) << c.range.location << "," << c.range.length;
+    }
+    EXPECT_THROW(text.lineRangeForRange({ 11, 1 }), lq::Exception);
+}
