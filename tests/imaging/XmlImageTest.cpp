@@ -256,8 +256,9 @@ TEST(XmlImage, EmbeddedLegacyPicture)
     auto* picture = XmlImage::cast(read.get());
     ASSERT_NE(picture, nullptr);
     EXPECT_EQ(picture->indata(), 1);
-    EXPECT_EQ(picture->image().size(), lq::Size(12, 7));
+    // Decoded once reading ends, before anybody asks for the image.
     EXPECT_EQ(picture->bodyRect(), lq::Rect(0, 0, 12, 7));
+    EXPECT_EQ(picture->image().size(), lq::Size(12, 7));
 
     // Bytes that are no picture leave a picture without one.
     auto plain = XmlImage::create();
@@ -464,4 +465,45 @@ TEST(XmlImage, FilteredPictureTooSmallToSharpenIsDrawnUnsharpened)
     t.picture->setImage(lq::GraphicsImage(solid(10, 2, Qt::red)));
     const QImage drawn = render(*t.picture, QSize(10, 2));
     EXPECT_TRUE(near(drawn.pixelColor(5, 1), Qt::red, 1)) << describe(drawn.pixelColor(5, 1));
+}
+
+TEST(XmlImage, FilterStepsTakeTheCanvasSettings)
+{
+    // A 3 x 3 picture drawn at its own size through the filters: the centre
+    // pixel shows what each setting did to it. The centre is grey 60 among
+    // grey 50 (mean luma 460 / 9), or one colour all over.
+    struct Case {
+        const char* what;
+        QColor centre, around;
+        double highboost, brightness, contrast, saturation;
+        QColor expected;
+    };
+    const QColor grey60(60, 60, 60), grey50(50, 50, 50), warm(200, 100, 50);
+    const std::vector<Case> cases = {
+        // Sharpened by a quarter of the amount: 60 x 3 - 0.25 x 400.
+        { "sharpening by a quarter", grey60, grey50, 1.0, 0, 0, 0, QColor(80, 80, 80) },
+        // 60 + 255 x 0.1, truncated.
+        { "brightness only", grey60, grey50, 0, 0.4, 0, 0, QColor(85, 85, 85) },
+        // (60 - 51.1) x 1.25 + 51.1, truncated.
+        { "contrast only", grey60, grey50, 0, 0, 1.0, 0, QColor(62, 62, 62) },
+        { "saturation only", warm, warm, 0, 0, 0, -1.0, QColor(124, 124, 124) },
+        // All three 0: the colours are not recomputed (which would truncate
+        // 200, 100, 50 to 199, 100, 49).
+        { "no colour change", warm, warm, 0, 0, 0, 0, warm },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PictureInSite t;
+        t.document.inTestMode = true;
+        t.canvas->setHighboost(c.highboost);
+        t.canvas->setBrightness(c.brightness);
+        t.canvas->setContrast(c.contrast);
+        t.canvas->setSaturation(c.saturation);
+        QImage pixels = solid(3, 3, c.around, QImage::Format_RGB32);
+        pixels.setPixelColor(1, 1, c.centre);
+        t.picture->setImage(lq::GraphicsImage(pixels));
+        t.picture->setUseShape(false);
+        const QImage drawn = render(*t.picture, QSize(3, 3));
+        EXPECT_TRUE(near(drawn.pixelColor(1, 1), c.expected, 0)) << describe(drawn.pixelColor(1, 1));
+    }
 }

@@ -76,6 +76,8 @@ TEST(XmlShape, PolygonOutlines)
         { "trapezoid narrowing the top", 5, -45, 40, 10, { { 0, 0 }, { 40, 0 }, { 30, 10 }, { 10, 10 }, { 0, 0 } } },
         { "diamond with vertices at the middles of the sides", 6, 0, 40, 30,
           { { 20, 30 }, { 40, 15 }, { 20, 0 }, { 0, 15 }, { 20, 30 } } },
+        { "diamond turned a quarter starts at the right middle", 6, 90, 40, 30,
+          { { 40, 15 }, { 20, 0 }, { 0, 15 }, { 20, 30 }, { 40, 15 } } },
         { "hexagon of 0 adds the middle points", 7, 0, 40, 30,
           { { 0, 0 }, { 0, 15 }, { 0, 30 }, { 40, 30 }, { 40, 15 }, { 40, 0 }, { 0, 0 } } },
         { "hexagon with pointed sides", 7, 45, 40, 30,
@@ -158,6 +160,10 @@ TEST(XmlShape, StarAlternatesBetweenTwoRadii)
         }
         return r;
     };
+    // The first vertex is the top middle (y grows upwards), an outer one.
+    const std::vector<lq::Point> points = vertices(pathOf(10, 40, w, h));
+    EXPECT_EQ(points.front(), lq::Point(50, 60));
+
     const std::vector<double> flat = radii(0);
     ASSERT_EQ(flat.size(), 31u); // the start, 29 vertices, the line back
     for (double r : flat)
