@@ -2,21 +2,89 @@
 
 #include "model/XmlWebItem.h"
 
-// An album page: a page of the site that holds photos.
+class XmlContent;
+class XmlFooter;
+class XmlMasthead;
+class XmlStyleSheet;
+class XmlWatermark;
+
+// An album page: a page of the site that holds photos, numbered from the
+// site's page counter, bound to one page template of the theme, with its own
+// page text and text watermark.
 class XmlAlbum : public XmlWebItem {
 public:
     explicit XmlAlbum(Key key);
+    ~XmlAlbum() override;
 
     static std::shared_ptr<XmlAlbum> create();
+    // Album pages and groups.
     static XmlAlbum* cast(XmlBase* object) { return dynamic_cast<XmlAlbum*>(object); }
 
     QString elementName() const override;
+    QImage iconImage() override;
     // Photos of exactly the class XmlPhoto: representative pictures and
     // widget photos are refused, and so is the album itself or what holds it.
     bool canYouBeMyParent(XmlBase* child) override;
+    // "seq" (with a change notice) and "template" (without); the rest goes to the page.
+    void setAttributeTo(const QString& key, const QString& value) override;
+    // The page's attributes, then seq and template. The template UUID is not written.
+    void appendAttributes(QString& xml) override;
+    // The page template of a 1.0 page, the watermark and the page text are
+    // filled in place and never attached.
+    XmlBasePtr createChildFromTag(const QString& tag) override;
+    // The page's owned parts, then the watermark, then the page text. The
+    // 1.0 template is never written.
+    QString writeXmlVorns() override;
+    // Sets up a page just added to the site: page number, name, file name,
+    // the document's default template and the starting page text.
+    void newDocument() override;
+    void postload() override;
 
     int pageSeqNumber() const { return _pageSeqNumber; }
-    void setPageSeqNumber(int number) { _pageSeqNumber = number; }
+    void setPageSeqNumber(int number);
+
+    // The number of the bound template; the setter sends no change notice.
+    int templateNum() const { return _templateNum; }
+    void setTemplateNum(int number) { _templateNum = number; }
+    // The UUID of the bound template; kept in memory only.
+    const QString& templateUUID() const { return _templateUUID; }
+    // Binds the page to the template (a change). Nothing unbinds the page.
+    void setTemplate(XmlStyleSheet* sheet);
+    // Rebinds the page when the number is -1 (then the number becomes 0) or
+    // the page's template number; no change notice.
+    virtual void setTemplateForUUID(int number, const QString& uuid);
+    // The template registered under the bound UUID, or nothing.
+    std::shared_ptr<XmlStyleSheet> getTemplate() const;
+
+    const std::shared_ptr<XmlWatermark>& watermark() const { return _watermark; }
+    // Takes the new watermark as the album's part (a change); the old one is
+    // detached. Nothing (a null watermark) is refused: a page always has one.
+    void setWatermark(const std::shared_ptr<XmlWatermark>& watermark);
+    const std::shared_ptr<XmlContent>& webcontent() const { return _webcontent; }
+    // The 1.0 page template read with the page, or nothing.
+    const std::shared_ptr<XmlStyleSheet>& legacyStyleSheet() const { return _styleSheet; }
+
+    // The stored file name; an empty one is first replaced by defaultFileName.
+    QString fileName() override;
+    // "page<number>.html".
+    QString defaultFileName() const;
+    // The external address when the page is an external link, else fileName.
+    QString externalLink() override;
+    bool isDynamic() const override { return false; }
+
+    // The masthead and footer of the home page above the page; nothing when
+    // there is none (a page in the trash).
+    XmlMasthead* masthead();
+    XmlFooter* footer();
+
+    // The children that are photos, in order, and how many there are.
+    virtual XmlBaseList photoObjects();
+    virtual int numberPhotos();
+    // The names of the picture files under "pictures" that the page uses.
+    virtual QStringList picturesInSite();
+
+    // The page's 1.0 template converted for the theme, or nothing.
+    std::shared_ptr<XmlStyleSheet> generateStyleFromLegacy1_0();
 
     // Marks a page read from the older element "QZwebpage2"; only the
     // conversion of such sites looks at it.
@@ -25,5 +93,10 @@ public:
 
 protected:
     int _pageSeqNumber = 0;
+    std::shared_ptr<XmlStyleSheet> _styleSheet;
+    std::shared_ptr<XmlWatermark> _watermark;
+    std::shared_ptr<XmlContent> _webcontent;
+    int _templateNum = 0;
+    QString _templateUUID;
     int _wasVerdanePage = 0;
 };

@@ -1,6 +1,7 @@
 #include "model/XmlGroup.h"
 
 #include "platform/ExceptionFrame.h"
+#include "platform/Image.h"
 
 XmlGroup::XmlGroup(Key key)
     : XmlAlbum(key)
@@ -32,6 +33,11 @@ bool XmlGroup::canYouBeMyParent(XmlBase* child)
     });
 }
 
+QImage XmlGroup::iconImage()
+{
+    return lq::namedImage(QStringLiteral("xmlgroup"));
+}
+
 XmlBaseList XmlGroup::webItems()
 {
     return lq::modelFrame(this, "webItems", [&] {
@@ -45,5 +51,53 @@ XmlBaseList XmlGroup::webItems()
                 items.append(group->webItems());
         }
         return items;
+    });
+}
+
+QStringList XmlGroup::photoCaptions()
+{
+    return lq::modelFrame(this, "photoCaptions", [&] {
+        const XmlBaseList kids = children();
+        QStringList captions;
+        captions.reserve(kids.size());
+        for (const XmlBasePtr& child : kids)
+            captions.append(QStringLiteral("<p>%1</p>").arg(child->name()));
+        return captions;
+    });
+}
+
+int XmlGroup::numberPhotos()
+{
+    return lq::modelFrame(this, "numberPhotos", [&] {
+        int count = 0;
+        for (const XmlBasePtr& child : children()) {
+            if (XmlAlbum::cast(child.get()))
+                ++count;
+        }
+        return count;
+    });
+}
+
+QStringList XmlGroup::picturesInSite()
+{
+    return lq::modelFrame(this, "picturesInSite", [&] {
+        QStringList names;
+        names.reserve(10);
+        for (const XmlBasePtr& child : children()) {
+            if (XmlAlbum* page = XmlAlbum::cast(child.get()))
+                names.append(page->picturesInSite());
+        }
+        return names;
+    });
+}
+
+void XmlGroup::setTemplateForUUID(int number, const QString& uuid)
+{
+    lq::modelFrame(this, "setTemplate:forUUID:", [&] {
+        for (const XmlBasePtr& child : children()) {
+            if (XmlAlbum* page = XmlAlbum::cast(child.get()))
+                page->setTemplateForUUID(number, uuid);
+        }
+        XmlAlbum::setTemplateForUUID(number, uuid);
     });
 }

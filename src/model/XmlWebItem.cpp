@@ -1,5 +1,7 @@
 #include "model/XmlWebItem.h"
 
+#include "platform/ExceptionFrame.h"
+
 XmlWebItem::XmlWebItem(Key key)
     : XmlBase(key)
     , _pageUUID(makeUUID())
@@ -11,9 +13,92 @@ std::shared_ptr<XmlWebItem> XmlWebItem::create()
     return make<XmlWebItem>();
 }
 
-QString XmlWebItem::externalLink() const
+void XmlWebItem::setAttributeTo(const QString& key, const QString& value)
+{
+    lq::modelFrame(this, "setAttribute:to:", [&] {
+        if (key == u"showInNav") {
+            setShowInNav(value.toInt() != 0);
+        } else if (key == u"link") {
+            if (canEditLink())
+                setExternalLink(value);
+        } else if (key == u"filename") {
+            if (_canEditFileName)
+                setFileName(value);
+        } else if (key == u"isExternal") {
+            setIsExternalLink(value.toInt() != 0);
+        } else if (key == u"password") {
+            setIsPassword(true);
+            setPassword(value);
+        } else if (key == u"pageuuid") {
+            setPageUUID(value);
+        } else {
+            XmlBase::setAttributeTo(key, value);
+        }
+    });
+}
+
+void XmlWebItem::appendAttributes(QString& xml)
+{
+    lq::modelFrame(this, "appendAttributes:", [&] {
+        XmlBase::appendAttributes(xml);
+        // A page identity is hexadecimal digits, which escaping leaves alone;
+        // escaping keeps a damaged one from breaking the text.
+        xml += QStringLiteral(" pageuuid=\"%1\"").arg(escape(_pageUUID));
+        xml += QStringLiteral(" showInNav=\"%1\"").arg(_showInNav ? 1 : 0);
+        if (canEditLink()) {
+            xml += QStringLiteral(" link=\"%1\"").arg(escape(externalLink()));
+            xml += QStringLiteral(" isExternal=\"%1\"").arg(isExternalLink() ? 1 : 0);
+        }
+        if (isPassword())
+            xml += QStringLiteral(" password=\"%1\"").arg(escape(_password));
+        if (_hasFileName)
+            xml += QStringLiteral(" filename=\"%1\"").arg(escape(fileName()));
+    });
+}
+
+QString XmlWebItem::externalLink()
 {
     return _externalLink;
+}
+
+QString XmlWebItem::fileName()
+{
+    return _fileName;
+}
+
+void XmlWebItem::setIsExternalLink(bool isExternal)
+{
+    lq::modelFrame(this, "setIsExternalLink:", [&] {
+        if (!canEditLink())
+            return;
+        _isExternalLink = isExternal;
+        docChanged();
+    });
+}
+
+void XmlWebItem::setIsPassword(bool isPassword)
+{
+    lq::modelFrame(this, "setIsPassword:", [&] {
+        _isPassword = isPassword;
+        docChanged();
+    });
+}
+
+void XmlWebItem::setPassword(const QString& password)
+{
+    lq::modelFrame(this, "setPassword:", [&] {
+        _password = password;
+        docChanged();
+    });
+}
+
+QString XmlWebItem::scriptFile()
+{
+    return lq::modelFrame(this, "scriptFile", [&] {
+        const QString name = fileName();
+        const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+        return (dot <= 0 ? name : name.left(dot)) + QStringLiteral(".php");
+    });
 }
 
 XmlHomePage* XmlWebItem::homepage()

@@ -2,7 +2,9 @@
 
 #include "model/XmlBase.h"
 
-// The base of every page of the site's page tree.
+// The base of every page of the site's page tree: the page's persistent
+// identity, its HTML file name, whether it shows in navigation menus, whether
+// it only links to an address elsewhere, and its password.
 class XmlWebItem : public XmlBase {
 public:
     explicit XmlWebItem(Key key);
@@ -10,19 +12,53 @@ public:
     static std::shared_ptr<XmlWebItem> create();
     static XmlWebItem* cast(XmlBase* object) { return dynamic_cast<XmlWebItem*>(object); }
 
+    void setAttributeTo(const QString& key, const QString& value) override;
+    void appendAttributes(QString& xml) override;
+
+    // The page's identity that is saved with it, unlike the element's UUID,
+    // which is drawn afresh at every read. No change notice.
     const QString& pageUUID() const { return _pageUUID; }
     void setPageUUID(const QString& uuid) { _pageUUID = uuid; }
+    // No change notice.
     bool showInNav() const { return _showInNav; }
     void setShowInNav(bool show) { _showInNav = show; }
-    virtual QString externalLink() const;
+    // The address the page stands for when it is an external link. No change notice.
+    virtual QString externalLink();
     void setExternalLink(const QString& link) { _externalLink = link; }
     bool canEditLink() const { return _canEditLink; }
 
+    // The name of the page's HTML file under "homepage". No change notice.
+    virtual QString fileName();
+    void setFileName(const QString& fileName) { _fileName = fileName; }
+    bool canEditFileName() const { return _canEditFileName; }
+    bool hasFileName() const { return _hasFileName; }
+
+    // Never set for a page that cannot be an external link.
+    bool isExternalLink() const { return _canEditLink && _isExternalLink; }
+    // Ignored (and no change notice) for a page that cannot be an external link.
+    void setIsExternalLink(bool isExternal);
+
+    bool isPassword() const { return _isPassword; }
+    void setIsPassword(bool isPassword);
+    const QString& password() const { return _password; }
+    void setPassword(const QString& password);
+
+    virtual bool isDynamic() const { return false; }
+    // "<fileName less its extension>.php".
+    QString scriptFile();
+
+    // The parent's home page: nothing for a page in the trash.
     XmlHomePage* homepage() override;
 
 protected:
     bool _showInNav = true;
-    QString _externalLink;
+    QString _externalLink = QStringLiteral("");
     bool _canEditLink = true;
+    QString _fileName = QStringLiteral("");
+    bool _canEditFileName = false;
+    bool _hasFileName = false;
+    bool _isExternalLink = false;
+    bool _isPassword = false;
+    QString _password = QStringLiteral("");
     QString _pageUUID;
 };

@@ -1,5 +1,42 @@
 #include "templates/XmlCSS.h"
 
+#include "elements/XmlSlideshow.h"
+#include "elements/XmlVornBox.h"
+#include "model/DocumentBase.h"
+#include "model/XmlAlbum.h"
+#include "platform/ExceptionFrame.h"
+#include "platform/Strings.h"
+#include "templates/XmlBoxModel.h"
+#include "templates/XmlCSSImage.h"
+#include "templates/XmlStyleSheet.h"
+
+namespace {
+
+// Runs the request on every child that is a style element, in child order.
+template <typename Request>
+void forEachStyleChild(const XmlBase& element, Request&& request)
+{
+    for (const XmlBasePtr& child : element.children()) {
+        if (XmlCSS* style = XmlCSS::cast(child.get()))
+            request(*style);
+    }
+}
+
+// Runs the bitmap request on every child that takes part in the bitmap
+// housekeeping (style elements and background pictures), in child order.
+template <typename StyleRequest, typename PictureRequest>
+void forEachBitmapChild(const XmlBase& element, StyleRequest&& onStyle, PictureRequest&& onPicture)
+{
+    for (const XmlBasePtr& child : element.children()) {
+        if (XmlCSS* style = XmlCSS::cast(child.get()))
+            onStyle(*style);
+        else if (XmlCSSImage* picture = XmlCSSImage::cast(child.get()))
+            onPicture(*picture);
+    }
+}
+
+} // namespace
+
 XmlCSS::XmlCSS(Key key)
     : XmlBase(key)
 {
@@ -13,4 +50,318 @@ std::shared_ptr<XmlCSS> XmlCSS::create()
 QString XmlCSS::elementName() const
 {
     return QStringLiteral("css");
+}
+
+// --- Element protocol --------------------------------------------------------------------------
+
+void XmlCSS::setAttributeTo(const QString& key, const QString& value)
+{
+    lq::modelFrame(this, "setAttribute:to:", [&] {
+        if (key == u"sameas")
+            _sameas = lq::intValue(value);
+        else if (key == u"v")
+            _visible = lq::intValue(value);
+        else if (key == u"v2")
+            _visibleInSlideshow = lq::intValue(value);
+        else
+            XmlBase::setAttributeTo(key, value);
+    });
+}
+
+void XmlCSS::appendAttributes(QString& xml)
+{
+    lq::modelFrame(this, "appendAttributes:", [&] {
+        // Ahead of the name: every style element's tag starts with v and v2.
+        xml += QString::asprintf(" v=\"%d\" v2=\"%d\"", _visible, _visibleInSlideshow);
+        XmlBase::appendAttributes(xml);
+    });
+}
+
+// --- Layout and drawing ------------------------------------------------------------------------
+
+void XmlCSS::relayoutFlags(XmlBase*, int)
+{
+}
+
+void XmlCSS::cleanup()
+{
+    lq::modelFrame(this, "cleanup", [&] {
+        forEachStyleChild(*this, [](XmlCSS& child) { child.cleanup(); });
+    });
+}
+
+void XmlCSS::draw()
+{
+}
+
+void XmlCSS::drawObject()
+{
+}
+
+void XmlCSS::drawObject(const lq::Rect&)
+{
+}
+
+void XmlCSS::drawObjectTypeColorImage(const lq::Rect&, int, const lq::Colour&, const lq::GraphicsImage&)
+{
+}
+
+void XmlCSS::drawText()
+{
+}
+
+// --- Hit testing and selection -----------------------------------------------------------------
+
+lq::Rect XmlCSS::guideRect()
+{
+    return lq::modelFrame(this, "guideRect", [&] { return objectRect(); });
+}
+
+lq::Rect XmlCSS::objectRect()
+{
+    return lq::Rect();
+}
+
+void XmlCSS::setObjectRect(const lq::Rect&)
+{
+}
+
+XmlCSSPtr XmlCSS::objectAtPoint(const lq::Point& point)
+{
+    return lq::modelFrame(this, "objectAtPoint:", [&]() -> XmlCSSPtr {
+        // In the slideshow view only the slideshow can be hit: it notes which
+        // of its controls lies under the point and is the answer wherever the
+        // point is.
+        if (XmlStyleSheet* sheet = XmlStyleSheet::cast(this); sheet && sheet->view() == 1) {
+            const XmlBasePtr element = sheet->getElementWithName(QStringLiteral("Slideshow"));
+            XmlSlideshow* slideshow = XmlSlideshow::cast(element.get());
+            if (!slideshow)
+                return nullptr;
+            slideshow->objectAtPoint(point);
+            return std::static_pointer_cast<XmlCSS>(element);
+        }
+        if (!visible())
+            return nullptr;
+
+        const XmlBaseList lastFirst = reverseEnumerator();
+        // Plain boxes first, so that they win over Vorn Boxes lying on them.
+        for (const XmlBasePtr& child : lastFirst) {
+            XmlBoxModel* box = XmlBoxModel::cast(child.get());
+            if (!box || XmlVornBox::cast(child.get()))
+                continue;
+            if (XmlCSSPtr hit = box->objectAtPoint(point))
+                return hit;
+        }
+        for (const XmlBasePtr& child : lastFirst) {
+            XmlVornBox* vorn = XmlVornBox::cast(child.get());
+            if (!vorn)
+                continue;
+            if (XmlCSSPtr hit = vorn->objectAtPoint(point))
+                return hit;
+        }
+        if (XmlBoxModel::cast(this) && objectRect().contains(point))
+            return std::static_pointer_cast<XmlCSS>(sharedFromThis());
+        return nullptr;
+    });
+}
+
+void XmlCSS::getSelectableObjects(XmlBaseList&)
+{
+}
+
+bool XmlCSS::hasNextSelectableObjectInside(bool)
+{
+    return false;
+}
+
+XmlCSSPtr XmlCSS::objectForEditingAtPoint(const lq::Point& point)
+{
+    return lq::modelFrame(this, "objectForEditingAtPoint:", [&]() -> XmlCSSPtr {
+        if (!visible())
+            return nullptr;
+        for (const XmlBasePtr& child : reverseEnumerator()) {
+            XmlCSS* style = XmlCSS::cast(child.get());
+            if (!style)
+                continue;
+            if (XmlCSSPtr found = style->objectForEditingAtPoint(point))
+                return found;
+        }
+        return nullptr;
+    });
+}
+
+void XmlCSS::canSaveChanges()
+{
+}
+
+bool XmlCSS::enabled()
+{
+    return false;
+}
+
+// --- Visibility --------------------------------------------------------------------------------
+
+bool XmlCSS::baseVisibility()
+{
+    return _visible != 0;
+}
+
+bool XmlCSS::visible()
+{
+    return lq::modelFrame(this, "visible", [&] {
+        // Only the direct parent counts: a font inside a box answers its own v.
+        const XmlStyleSheet* sheet = XmlStyleSheet::cast(_parent);
+        if (sheet && sheet->view() == 1)
+            return _visibleInSlideshow != 0;
+        return _visible != 0;
+    });
+}
+
+void XmlCSS::setVisible(bool visible)
+{
+    lq::modelFrame(this, "setVisible:", [&] {
+        _visible = visible ? 1 : 0;
+        docChanged();
+    });
+}
+
+void XmlCSS::setVisibleInSlideshow(bool visible)
+{
+    lq::modelFrame(this, "setVisibleInSlideshow:", [&] {
+        _visibleInSlideshow = visible ? 1 : 0;
+        docChanged();
+    });
+}
+
+// --- Mouse and in-place editing ----------------------------------------------------------------
+
+void XmlCSS::mouseEntered(const QString&)
+{
+}
+
+void XmlCSS::mouseExited(const QString&)
+{
+}
+
+void XmlCSS::mouseDown(const QString&)
+{
+}
+
+void XmlCSS::mouseClick(const QString&)
+{
+}
+
+bool XmlCSS::canDoubleClick()
+{
+    return false;
+}
+
+bool XmlCSS::startEditingAtPointTextView(const lq::Point&, lq::TextView*)
+{
+    return false;
+}
+
+bool XmlCSS::isEditing()
+{
+    return false;
+}
+
+void XmlCSS::endEditingInView()
+{
+    lq::modelFrame(this, "endEditingInView", [&] {
+        if (DocumentBase* document = myDocument())
+            document->layoutDidContentEditing();
+    });
+}
+
+void XmlCSS::startAnimations()
+{
+    lq::modelFrame(this, "startAnimations", [&] {
+        forEachStyleChild(*this, [](XmlCSS& child) { child.startAnimations(); });
+    });
+}
+
+void XmlCSS::stopAnimations()
+{
+    lq::modelFrame(this, "stopAnimations", [&] {
+        forEachStyleChild(*this, [](XmlCSS& child) { child.stopAnimations(); });
+    });
+}
+
+// --- Generation hooks --------------------------------------------------------------------------
+
+void XmlCSS::appendHTMLPagePassSheet(QString&, XmlBase*, int, XmlStyleSheet*)
+{
+}
+
+void XmlCSS::appendCSS(QString&)
+{
+}
+
+void XmlCSS::appendCSSWinIESuffix(QString&, const QString&)
+{
+}
+
+void XmlCSS::appendJavascriptWinIE(QString&)
+{
+}
+
+void XmlCSS::genCSSBitmap(QString&)
+{
+}
+
+// --- Current album -----------------------------------------------------------------------------
+
+std::shared_ptr<XmlAlbum> XmlCSS::getCurrentAlbum()
+{
+    return lq::modelFrame(this, "getCurrentAlbum", [&]() -> std::shared_ptr<XmlAlbum> {
+        if (_currentAlbum.isEmpty())
+            return nullptr;
+        return std::dynamic_pointer_cast<XmlAlbum>(XmlBase::UUID(_currentAlbum));
+    });
+}
+
+void XmlCSS::setCurrentAlbum(XmlBase* album)
+{
+    lq::modelFrame(this, "setCurrentAlbum:", [&] {
+        _currentAlbum = album ? album->UUID() : QString();
+    });
+}
+
+// --- Bitmap housekeeping -----------------------------------------------------------------------
+
+void XmlCSS::listOfBitmaps(QStringList& names)
+{
+    lq::modelFrame(this, "listOfBitmaps:", [&] {
+        forEachBitmapChild(
+            *this, [&](XmlCSS& child) { child.listOfBitmaps(names); },
+            [&](XmlCSSImage& child) { child.listOfBitmaps(names); });
+    });
+}
+
+void XmlCSS::convert1_2Bitmaps()
+{
+    lq::modelFrame(this, "convert1_2Bitmaps", [&] {
+        forEachBitmapChild(
+            *this, [](XmlCSS& child) { child.convert1_2Bitmaps(); },
+            [](XmlCSSImage& child) { child.convert1_2Bitmaps(); });
+    });
+}
+
+void XmlCSS::changeImageUUID(const QHash<QString, QString>& uuids)
+{
+    lq::modelFrame(this, "changeImageUUID:", [&] {
+        forEachBitmapChild(
+            *this, [&](XmlCSS& child) { child.changeImageUUID(uuids); },
+            [&](XmlCSSImage& child) { child.changeImageUUID(uuids); });
+    });
+}
+
+void XmlCSS::unpackToDirectory(const QString& folder)
+{
+    lq::modelFrame(this, "unpackToDirectory:", [&] {
+        forEachBitmapChild(
+            *this, [&](XmlCSS& child) { child.unpackToDirectory(folder); },
+            [&](XmlCSSImage& child) { child.unpackToDirectory(folder); });
+    });
 }

@@ -2,8 +2,27 @@
 
 #include "model/XmlBase.h"
 
+#include <QHash>
+
+class XmlAlbum;
+class XmlCSS;
+class XmlStyleSheet;
+namespace lq {
+class GraphicsImage;
+class TextView;
+}
+
+using XmlCSSPtr = std::shared_ptr<XmlCSS>;
+
 // The base of every style element of a theme: visibility, hit testing and
 // the hooks through which an element takes part in page HTML and CSS.
+//
+// Every operation here is a default that the page template, the backgrounds,
+// the fonts and the page elements re-implement. The generation hooks only
+// append to the text they are given; the base appends nothing.
+//
+// Its start tag always holds v and v2 first, before the name and before the
+// attributes of any subclass.
 class XmlCSS : public XmlBase {
 public:
     explicit XmlCSS(Key key);
@@ -12,4 +31,97 @@ public:
     static XmlCSS* cast(XmlBase* object) { return dynamic_cast<XmlCSS*>(object); }
 
     QString elementName() const override;
+    // "v", "v2" and "sameas" take the integer value of the text as it stands
+    // (no change notice); other keys go to the element base.
+    void setAttributeTo(const QString& key, const QString& value) override;
+    // ` v="%d" v2="%d"` first, then the element base (the name).
+    void appendAttributes(QString& xml) override;
+
+    // --- Layout and drawing ---------------------------------------------------
+    virtual void relayoutFlags(XmlBase* page, int flags);
+    // Sends cleanup to every style child.
+    virtual void cleanup();
+    virtual void draw();
+    virtual void drawObject();
+    virtual void drawObject(const lq::Rect& rect);
+    virtual void drawObjectTypeColorImage(const lq::Rect& rect, int type, const lq::Colour& colour,
+                                          const lq::GraphicsImage& image);
+    virtual void drawText();
+
+    // --- Hit testing and selection of the layout canvas -----------------------
+    // The rectangle guides align to: objectRect.
+    virtual lq::Rect guideRect();
+    // The zero rectangle.
+    virtual lq::Rect objectRect();
+    virtual void setObjectRect(const lq::Rect& rect);
+    // The element under the point: a template in its slideshow view answers
+    // its "Slideshow" element (whatever the point), an invisible element
+    // nothing; otherwise the plain boxes among the children (last first),
+    // then the Vorn Boxes (last first), then the receiver itself when it is
+    // a box containing the point.
+    virtual XmlCSSPtr objectAtPoint(const lq::Point& point);
+    virtual void getSelectableObjects(XmlBaseList& list);
+    virtual bool hasNextSelectableObjectInside(bool forward);
+    // The first answer of the style children, last first; nothing when the
+    // receiver is invisible. The base never answers itself.
+    virtual XmlCSSPtr objectForEditingAtPoint(const lq::Point& point);
+    virtual void canSaveChanges();
+    virtual bool enabled();
+
+    // --- Visibility -----------------------------------------------------------
+    // v, whatever the view.
+    virtual bool baseVisibility();
+    bool visibleInSlideshow() const { return _visibleInSlideshow != 0; }
+    // v2 when the direct parent is a page template in its slideshow view
+    // (view 1), else v.
+    virtual bool visible();
+    virtual void setVisible(bool visible);
+    virtual void setVisibleInSlideshow(bool visible);
+    bool sameas() const { return _sameas != 0; }
+
+    // --- Mouse and in-place editing -------------------------------------------
+    // Each carries the data registered with the hot rectangle; the base ignores them.
+    virtual void mouseEntered(const QString& data);
+    virtual void mouseExited(const QString& data);
+    virtual void mouseDown(const QString& data);
+    virtual void mouseClick(const QString& data);
+    virtual bool canDoubleClick();
+    virtual bool startEditingAtPointTextView(const lq::Point& point, lq::TextView* textView);
+    virtual bool isEditing();
+    // Tells the document that in-place editing is over, so that it reloads
+    // the editor panel.
+    virtual void endEditingInView();
+
+    // Send the same request to every style child.
+    virtual void startAnimations();
+    virtual void stopAnimations();
+
+    // --- Generation hooks -----------------------------------------------------
+    virtual void appendHTMLPagePassSheet(QString& html, XmlBase* page, int pass, XmlStyleSheet* sheet);
+    virtual void appendCSS(QString& css);
+    virtual void appendCSSWinIESuffix(QString& css, const QString& suffix);
+    virtual void appendJavascriptWinIE(QString& script);
+    virtual void genCSSBitmap(QString& script);
+
+    // --- Current album --------------------------------------------------------
+    // The album page whose UUID is kept, while it lives and is an album page.
+    std::shared_ptr<XmlAlbum> getCurrentAlbum();
+    // Keeps the element UUID of the page (nothing for no page).
+    void setCurrentAlbum(XmlBase* album);
+    const QString& currentAlbumUUID() const { return _currentAlbum; }
+
+    // --- Bitmap housekeeping, passed on to the children that take part -------
+    // Adds the stored picture names (without extension) of the background pictures.
+    virtual void listOfBitmaps(QStringList& names);
+    virtual void convert1_2Bitmaps();
+    // Map from old to new picture UUID.
+    virtual void changeImageUUID(const QHash<QString, QString>& uuids);
+    virtual void unpackToDirectory(const QString& folder);
+
+protected:
+    // Stored as read: 0 or 1 unless a file gave another number.
+    int _visible = 1;
+    int _visibleInSlideshow = 1;
+    int _sameas = 0;
+    QString _currentAlbum;
 };

@@ -11,4 +11,10 @@ public:
     static XmlCSSBackground* cast(XmlBase* object) { return dynamic_cast<XmlCSSBackground*>(object); }
 
     QString elementName() const override;
+
+    // The background colour; the slices of its picture lie on it.
+    const lq::Colour& bkgndColor() const { return _bkgndColor; }
+
+protected:
+    lq::Colour _bkgndColor = lq::Colour::white();
 };

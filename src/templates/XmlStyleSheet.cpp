@@ -26,3 +26,14 @@ bool XmlStyleSheet::canYouBeMyParent(XmlBase* child)
         return XmlBoxModel::cast(child) != nullptr || XmlWebFont::cast(child) != nullptr;
     });
 }
+
+XmlBasePtr XmlStyleSheet::getElementWithName(const QString& name) const
+{
+    return lq::modelFrame(this, "getElementWithName:", [&]() -> XmlBasePtr {
+        for (const XmlBasePtr& child : children()) {
+            if (child->name() == name)
+                return child;
+        }
+        return nullptr;
+    });
+}

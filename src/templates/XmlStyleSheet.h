@@ -12,4 +12,12 @@ public:
 
     QString elementName() const override;
     bool canYouBeMyParent(XmlBase* child) override;
+
+    // The view being laid out or written: 0 the page, 1 the page's slideshow page.
+    int view() const { return _page; }
+    // The first child whose name is the text, or nothing.
+    XmlBasePtr getElementWithName(const QString& name) const;
+
+protected:
+    int _page = 0;
 };

@@ -507,18 +507,19 @@ TEST(XmlFactory, ReadingKeepsWhatEachParentAcceptsAndGoesOnAfterTheRest)
             "<QZsite><QZhomepage><QZalbum name=\"A\"/>"
             "<QZnews name=\"n\"><l1><QZalbum name=\"x\"/><l2><l3 name=\"deep\"/></l2></l1></QZnews>"
             "<QZalbum name=\"B\"/></QZhomepage><QZtrash/></QZsite>",
-            "QZsite(QZhomepage(QZalbum:A, QZalbum:B), QZtrash)" },
+            "QZsite(QZhomepage(QZalbum:A, QZalbum:B), files, QZtrash)" },
         { "a known tag the home page refuses, read with its subtree and dropped",
             "<QZsite><QZhomepage><QZphoto><QZalbum name=\"inner\"/></QZphoto>"
             "<QZtrash><QZalbum name=\"t\"/></QZtrash><QZgroup name=\"G\"><QZalbum name=\"C\"/><QZgroup name=\"H\"/></QZgroup>"
             "</QZhomepage></QZsite>",
-            "QZsite(QZhomepage(QZgroup:G(QZalbum:C)))" },
+            "QZsite(QZhomepage(QZgroup:G(QZalbum:C)), files)" },
         { "photos of an album page, other kinds of photo dropped",
             "<QZalbum name=\"A\"><QZphoto/><QZwidgetphoto/><QZalbum name=\"no\"/><QZphoto/></QZalbum>",
             "QZalbum:A(QZphoto, QZphoto)" },
         { "the site root reads only its home page and trash",
             "<QZsite><files/><QZalbum name=\"stray\"/><QZhomepage/><QZtrash/></QZsite>",
-            "QZsite(QZhomepage, QZtrash)" },
+            // The files tree in the text is dropped; the site adds an empty one after reading.
+            "QZsite(QZhomepage, files, QZtrash)" },
         { "a script keeps its steps in order and drops anything else",
             "<QZprocessor rootDir=\"/site\" status=\"Creating RSS feed\">"
             "<QZcreate dir=\"homepage\" filename=\"rss.xml\"></QZcreate><xmlbase name=\"junk\"/>"

@@ -14,9 +14,15 @@ public:
     }
     void falseAlarm(bool suppress) override { suppressed += suppress ? 1 : -1; }
     bool testMode() override { return inTestMode; }
+    XmlSite* site() override { return siteRoot; }
+    XmlStyleSheet* defaultTemplate() override { return firstTemplate; }
+    void layoutDidContentEditing() override { ++contentEditingEnded; }
 
     int notices = 0;    // every updateChangeCount that arrived
     int changes = 0;    // those that marked the document edited
     int suppressed = 0; // the count of suppressed changes
     bool inTestMode = false; // what testMode answers
+    XmlSite* siteRoot = nullptr;           // what site answers
+    XmlStyleSheet* firstTemplate = nullptr; // what defaultTemplate answers
+    int contentEditingEnded = 0; // how often layoutDidContentEditing came
 };
