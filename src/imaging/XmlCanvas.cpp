@@ -1,13 +1,24 @@
 #include "imaging/XmlCanvas.h"
 
+#include "imaging/XmlImage.h"
+
 #include "model/XmlFiles.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Strings.h"
 
 XmlCanvas::XmlCanvas(Key key)
     : XmlDraw(key)
+    , _image(XmlImage::create())
 {
     _have_children = true;
+    _image->setParent(this);
+}
+
+XmlCanvas::~XmlCanvas()
+{
+    // The picture may outlive the canvas in other hands; it must not point back at it.
+    if (_image)
+        _image->setParent(nullptr);
 }
 
 std::shared_ptr<XmlCanvas> XmlCanvas::create()
@@ -55,5 +66,41 @@ bool XmlCanvas::canYouBeMyParent(XmlBase* child)
     // children; of the rest only a file tree is taken.
     return lq::modelFrame(this, "canYouBeMyParent:", [&] {
         return XmlFiles::cast(child) != nullptr;
+    });
+}
+
+QString XmlCanvas::writeXmlVorns()
+{
+    return lq::modelFrame(this, "writeXmlVorns", [&] {
+        return _image->createXml();
+    });
+}
+
+XmlBasePtr XmlCanvas::createChildFromTag(const QString& tag)
+{
+    return lq::modelFrame(this, "createChildFromTag:", [&]() -> XmlBasePtr {
+        if (tag == u"IWimage")
+            return _image;
+        return XmlDraw::createChildFromTag(tag);
+    });
+}
+
+void XmlCanvas::postload()
+{
+    lq::modelFrame(this, "postload", [&] {
+        _image->postload();
+        XmlDraw::postload();
+    });
+}
+
+void XmlCanvas::setImage(const std::shared_ptr<XmlImage>& image)
+{
+    lq::modelFrame(this, "setImage:", [&] {
+        if (!image || image == _image)
+            return;
+        _image->setParent(nullptr);
+        _image = image;
+        _image->setParent(this);
+        docChanged();
     });
 }

@@ -2,11 +2,19 @@
 
 #include "imaging/XmlDraw.h"
 
+#include <memory>
+
+class XmlImage;
+
 // A photo's editable picture: the picture, its callouts and its watermark,
 // and the settings of the colour filters the picture can be drawn through.
+//
+// The picture is an owned part, not a child: it is written inside the
+// canvas's element and read back into the same picture element.
 class XmlCanvas : public XmlDraw {
 public:
     explicit XmlCanvas(Key key);
+    ~XmlCanvas() override;
 
     static std::shared_ptr<XmlCanvas> create();
     static XmlCanvas* cast(XmlBase* object) { return dynamic_cast<XmlCanvas*>(object); }
@@ -15,6 +23,19 @@ public:
     void setAttributeTo(const QString& key, const QString& value) override;
     void appendAttributes(QString& xml) override;
     bool canYouBeMyParent(XmlBase* child) override;
+    // The picture's element.
+    QString writeXmlVorns() override;
+    // "IWimage" is the canvas's own picture, filled in place.
+    XmlBasePtr createChildFromTag(const QString& tag) override;
+    // The picture first, then the children.
+    void postload() override;
+
+    // --- The picture ------------------------------------------------------------
+    // Never nothing.
+    const std::shared_ptr<XmlImage>& image() const { return _image; }
+    // Takes the new picture as the canvas's part (a change); the old one is
+    // detached. Nothing is refused: a canvas always has a picture.
+    void setImage(const std::shared_ptr<XmlImage>& image);
 
     // --- Colour filters -------------------------------------------------------
     // The setters only store: they never mark the document changed.
@@ -34,6 +55,7 @@ public:
     void setUseFilter(bool use) { _useFilter = use; }
 
 private:
+    std::shared_ptr<XmlImage> _image;
     bool _useFilter = false;
     double _highboost = 0.5;
     double _brightness = 0.0;

@@ -3,13 +3,16 @@
 #include "elements/XmlWebPhotoAlbum.h"
 #include "imaging/XmlWatermark.h"
 #include "model/DocumentBase.h"
+#include "model/XmlCaption.h"
 #include "model/XmlContent.h"
 #include "model/XmlGroup.h"
 #include "model/XmlHomePage.h"
 #include "model/XmlPhoto.h"
+#include "model/XmlPhotoRep.h"
 #include "model/XmlSite.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Image.h"
+#include "platform/Strings.h"
 #include "templates/XmlStyleSheet.h"
 
 #include <typeinfo>
@@ -265,15 +268,68 @@ int XmlAlbum::numberPhotos()
     });
 }
 
+QStringList XmlAlbum::photoCaptions()
+{
+    return lq::modelFrame(this, "photoCaptions", [&] {
+        QStringList captions;
+        for (const XmlBasePtr& child : children()) {
+            if (XmlPhoto* photo = XmlPhoto::cast(child.get()))
+                captions.append(photo->caption()->content());
+        }
+        return captions;
+    });
+}
+
+std::shared_ptr<XmlPhotoRep> XmlAlbum::rep()
+{
+    return lq::modelFrame(this, "rep", [&]() -> std::shared_ptr<XmlPhotoRep> {
+        if (_rep->imageSeqNumber() == 0 && numberChildren() > 0) {
+            if (XmlPhoto* first = XmlPhoto::cast(childAtIndex(0).get())) {
+                const QString path = first->originalFilename();
+                // A stored picture that cannot be read leaves the page with
+                // its present (empty) representative picture.
+                if (std::shared_ptr<XmlPhotoRep> fresh = XmlPhotoRep::createFromFile(path)) {
+                    fresh->setParent(this);
+                    _rep->setParent(nullptr);
+                    _rep = fresh;
+                    _rep->newDocument(path);
+                }
+            }
+        }
+        return _rep->imageSeqNumber() != 0 ? _rep : nullptr;
+    });
+}
+
 QStringList XmlAlbum::picturesInSite()
 {
     return lq::modelFrame(this, "picturesInSite", [&] {
-        // The representative picture comes first; a page without one names
-        // picture 0. The photos' own picture numbers belong to the photo
-        // class, which does not keep them yet.
         QStringList names;
-        names.append(QStringLiteral("image%1.jpg").arg(0));
+        rep();
+        names.append(QStringLiteral("image%1.jpg").arg(_rep->imageSeqNumber()));
+        for (const XmlBasePtr& child : photoObjects()) {
+            if (XmlPhoto* photo = XmlPhoto::cast(child.get()))
+                names.append(QStringLiteral("image%1.jpg").arg(photo->imageSeqNumber()));
+        }
         return names;
+    });
+}
+
+std::shared_ptr<XmlPhoto> XmlAlbum::importPhotoIndexCaption(const QString& path, int index, const QString& caption)
+{
+    return lq::modelFrame(this, "importPhoto:index:caption:", [&]() -> std::shared_ptr<XmlPhoto> {
+        std::shared_ptr<XmlPhoto> photo = XmlPhoto::createFromFile(path);
+        if (!photo)
+            return nullptr;
+        if (index != -1 && index < numberChildren())
+            insertChildAtIndex(photo, index);
+        else
+            addChild(photo);
+        photo->newDocument(path);
+        const QString text = caption.isNull()
+            ? lq::stringByDeletingPathExtension(lq::lastPathComponent(path))
+            : caption;
+        photo->caption()->setContent(QStringLiteral("<p>%1</p>").arg(text));
+        return photo;
     });
 }
 

@@ -5,6 +5,8 @@
 class XmlContent;
 class XmlFooter;
 class XmlMasthead;
+class XmlPhoto;
+class XmlPhotoRep;
 class XmlStyleSheet;
 class XmlWatermark;
 
@@ -77,11 +79,29 @@ public:
     XmlMasthead* masthead();
     XmlFooter* footer();
 
+    // The page's representative picture, or nothing while it has no picture
+    // number. A page without one takes its first photo's stored picture:
+    // the new representative picture draws its own number from the site and
+    // stores its own copy.
+    std::shared_ptr<XmlPhotoRep> rep() override;
+
     // The children that are photos, in order, and how many there are.
     virtual XmlBaseList photoObjects();
     virtual int numberPhotos();
-    // The names of the picture files under "pictures" that the page uses.
+    // The stored rich text of each photo's caption, in order.
+    virtual QStringList photoCaptions();
+    // The names of the picture files under "pictures" that the page uses:
+    // "image<N>.jpg" for the representative picture (number 0 when there is
+    // none), then for each photo.
     virtual QStringList picturesInSite();
+
+    // Makes a photo of the picture file and places it at the index (-1, or
+    // an index past the last child, appends), numbers it and stores its
+    // picture, and gives it the caption "<p>caption</p>", inserted as it is;
+    // for no caption (a null string) the file's name without folder and last
+    // extension. Answers the photo, or nothing (and changes nothing) when the
+    // file cannot be read as a picture.
+    std::shared_ptr<XmlPhoto> importPhotoIndexCaption(const QString& path, int index, const QString& caption);
 
     // The page's 1.0 template converted for the theme, or nothing.
     std::shared_ptr<XmlStyleSheet> generateStyleFromLegacy1_0();

@@ -1,5 +1,6 @@
 #include "model/XmlGroup.h"
 
+#include "model/XmlPhotoRep.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Image.h"
 
@@ -63,6 +64,22 @@ QStringList XmlGroup::photoCaptions()
         for (const XmlBasePtr& child : kids)
             captions.append(QStringLiteral("<p>%1</p>").arg(child->name()));
         return captions;
+    });
+}
+
+XmlBaseList XmlGroup::photoObjects()
+{
+    return lq::modelFrame(this, "photoObjects", [&] {
+        XmlBaseList pictures;
+        pictures.reserve(20);
+        for (const XmlBasePtr& child : children()) {
+            XmlAlbum* page = XmlAlbum::cast(child.get());
+            if (!page)
+                continue;
+            std::shared_ptr<XmlPhotoRep> picture = page->rep();
+            pictures.append(picture ? picture : page->norep());
+        }
+        return pictures;
     });
 }
 

@@ -18,7 +18,10 @@ public:
     // Its pages, each group before its own pages.
     XmlBaseList webItems() override;
     // One paragraph of stored rich text per child, holding the child's name.
-    QStringList photoCaptions();
+    QStringList photoCaptions() override;
+    // For each page it holds, its representative picture, or its no-picture
+    // placeholder when it has none.
+    XmlBaseList photoObjects() override;
     // How many children are album pages.
     int numberPhotos() override;
     // The pictures of every page it holds, in order.

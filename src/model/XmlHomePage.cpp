@@ -8,6 +8,7 @@
 #include "model/XmlGroup.h"
 #include "model/XmlHeadHTML.h"
 #include "model/XmlMasthead.h"
+#include "model/XmlPayPalCommon.h"
 #include "model/XmlSearchTags.h"
 #include "model/XmlTrash.h"
 #include "model/XmlWebItem.h"
@@ -25,6 +26,7 @@ XmlHomePage::XmlHomePage(Key key)
     , _bodyHTML(XmlBodyHTML::create())
     , _description(XmlDescription::create())
     , _searchTags(XmlSearchTags::create())
+    , _paypal(XmlPayPalCommon::create())
 {
     _have_children = true;
     // The name is always "Website" and never written.
@@ -35,6 +37,7 @@ XmlHomePage::XmlHomePage(Key key)
     _bodyHTML->setParent(this);
     _description->setParent(this);
     _searchTags->setParent(this);
+    _paypal->setParent(this);
 }
 
 XmlHomePage::~XmlHomePage()
@@ -43,7 +46,7 @@ XmlHomePage::~XmlHomePage()
     for (XmlBase* part : { static_cast<XmlBase*>(_masthead.get()), static_cast<XmlBase*>(_footer.get()),
              static_cast<XmlBase*>(_headHTML.get()), static_cast<XmlBase*>(_bodyHTML.get()),
              static_cast<XmlBase*>(_description.get()), static_cast<XmlBase*>(_searchTags.get()),
-             static_cast<XmlBase*>(_styleSheet.get()) }) {
+             static_cast<XmlBase*>(_paypal.get()), static_cast<XmlBase*>(_styleSheet.get()) }) {
         if (part)
             part->setParent(nullptr);
     }
@@ -108,6 +111,8 @@ XmlBasePtr XmlHomePage::createChildFromTag(const QString& tag)
             return _description;
         if (tag == u"searchMETA")
             return _searchTags;
+        if (tag == u"QZpaypalcommon")
+            return _paypal;
         if (tag == u"cssStyleSheet") {
             if (_styleSheet)
                 _styleSheet->setParent(nullptr);
@@ -137,6 +142,7 @@ QString XmlHomePage::writeXmlVorns()
         xml += _bodyHTML->createXml();
         xml += _description->createXml();
         xml += _searchTags->createXml();
+        xml += _paypal->createXml();
         return xml;
     });
 }

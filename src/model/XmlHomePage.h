@@ -7,13 +7,14 @@ class XmlDescription;
 class XmlFooter;
 class XmlHeadHTML;
 class XmlMasthead;
+class XmlPayPalCommon;
 class XmlSearchTags;
 class XmlStyleSheet;
 
 // The site's home page: the top of the page tree, shown as "Website". It owns
 // the site-wide parts every page draws on (masthead, footer, HTML for the
-// page head and body, meta description and keywords) and the texts of the
-// password page; its children are the site's pages in navigation order.
+// page head and body, meta description and keywords, PayPal settings) and
+// the texts of the password page; its children are the site's pages in navigation order.
 class XmlHomePage : public XmlBase {
 public:
     explicit XmlHomePage(Key key);
@@ -47,6 +48,8 @@ public:
     const std::shared_ptr<XmlBodyHTML>& bodyHTML() const { return _bodyHTML; }
     const std::shared_ptr<XmlDescription>& description() const { return _description; }
     const std::shared_ptr<XmlSearchTags>& searchTags() const { return _searchTags; }
+    // The site-wide PayPal settings.
+    const std::shared_ptr<XmlPayPalCommon>& paypal() const { return _paypal; }
     // The 1.0 page template read with the home page, or nothing.
     const std::shared_ptr<XmlStyleSheet>& legacyStyleSheet() const { return _styleSheet; }
     // Reserved for widgets; always empty.
@@ -86,6 +89,7 @@ private:
     std::shared_ptr<XmlBodyHTML> _bodyHTML;
     std::shared_ptr<XmlDescription> _description;
     std::shared_ptr<XmlSearchTags> _searchTags;
+    std::shared_ptr<XmlPayPalCommon> _paypal;
     int _langcode = 0;
     XmlBaseList _widgets;
     QString _passPhrase = QStringLiteral("Enter your Password below and click Submit");

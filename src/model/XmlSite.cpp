@@ -251,8 +251,13 @@ XmlBaseList XmlSite::linkItems()
 QStringList XmlSite::picturesInSite()
 {
     return lq::modelFrame(this, "picturesInSite", [&] {
-        XmlHomePage* home = homepage();
-        return home ? home->picturesInSite() : QStringList {};
+        // Deleted items keep their pictures until the trash is emptied.
+        QStringList names;
+        if (XmlHomePage* home = homepage())
+            names = home->picturesInSite();
+        if (XmlTrash* bin = trash())
+            names.append(bin->picturesInSite());
+        return names;
     });
 }
 
@@ -261,6 +266,8 @@ void XmlSite::setTemplateForUUID(int number, const QString& uuid)
     lq::modelFrame(this, "setTemplate:forUUID:", [&] {
         if (XmlHomePage* home = homepage())
             home->setTemplateForUUID(number, uuid);
+        if (XmlTrash* bin = trash())
+            bin->setTemplateForUUID(number, uuid);
     });
 }
 

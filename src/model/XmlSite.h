@@ -82,10 +82,11 @@ public:
     XmlBasePtr defaultAlbum();
     // Every page a link can point at: the home page's page list.
     XmlBaseList linkItems();
-    // The names of the picture files under "pictures" the site still uses;
-    // names may repeat (it is used as a set).
+    // The names of the picture files under "pictures" the site still uses:
+    // the home page's, then the trash's. Names may repeat (it is used as a set).
     QStringList picturesInSite();
-    // Binds the pages to the template of the number (or, for -1, every page).
+    // Binds the pages to the template of the number (or, for -1, every page),
+    // those of the home page and those in the trash.
     void setTemplateForUUID(int number, const QString& uuid);
 
     // --- Files tree -----------------------------------------------------------

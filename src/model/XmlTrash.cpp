@@ -4,6 +4,7 @@
 #include "model/XmlHomePage.h"
 #include "model/XmlPhoto.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/Image.h"
 
 #include <typeinfo>
 
@@ -35,5 +36,40 @@ bool XmlTrash::canYouBeMyParent(XmlBase* child)
         if (typeid(*child) == typeid(XmlHomePage))
             return false;
         return XmlAlbum::cast(child) != nullptr || XmlPhoto::cast(child) != nullptr;
+    });
+}
+
+QString XmlTrash::name() const
+{
+    return QStringLiteral("Trash");
+}
+
+QImage XmlTrash::iconImage()
+{
+    return lq::namedImage(QStringLiteral("trash"));
+}
+
+QStringList XmlTrash::picturesInSite()
+{
+    return lq::modelFrame(this, "picturesInSite", [&] {
+        QStringList names;
+        names.reserve(100);
+        for (const XmlBasePtr& child : children()) {
+            if (XmlPhoto* photo = XmlPhoto::cast(child.get()))
+                names.append(QStringLiteral("image%1.jpg").arg(photo->imageSeqNumber()));
+            else if (XmlAlbum* page = XmlAlbum::cast(child.get()))
+                names.append(page->picturesInSite());
+        }
+        return names;
+    });
+}
+
+void XmlTrash::setTemplateForUUID(int number, const QString& uuid)
+{
+    lq::modelFrame(this, "setTemplate:forUUID:", [&] {
+        for (const XmlBasePtr& child : children()) {
+            if (XmlAlbum* page = XmlAlbum::cast(child.get()))
+                page->setTemplateForUUID(number, uuid);
+        }
     });
 }

@@ -1,11 +1,23 @@
 #include "model/XmlWebItem.h"
 
+#include "model/XmlPhotoRep.h"
 #include "platform/ExceptionFrame.h"
 
 XmlWebItem::XmlWebItem(Key key)
     : XmlBase(key)
+    , _rep(XmlPhotoRep::create())
     , _pageUUID(makeUUID())
 {
+    _rep->setParent(this);
+}
+
+XmlWebItem::~XmlWebItem()
+{
+    // The pictures may outlive the page in other hands; they must not point back at it.
+    if (_rep)
+        _rep->setParent(nullptr);
+    if (_norep)
+        _norep->setParent(nullptr);
 }
 
 std::shared_ptr<XmlWebItem> XmlWebItem::create()
@@ -53,6 +65,22 @@ void XmlWebItem::appendAttributes(QString& xml)
             xml += QStringLiteral(" password=\"%1\"").arg(escape(_password));
         if (_hasFileName)
             xml += QStringLiteral(" filename=\"%1\"").arg(escape(fileName()));
+    });
+}
+
+XmlBasePtr XmlWebItem::createChildFromTag(const QString& tag)
+{
+    return lq::modelFrame(this, "createChildFromTag:", [&]() -> XmlBasePtr {
+        if (tag == u"QZphotoRep")
+            return _rep;
+        return XmlBase::createChildFromTag(tag);
+    });
+}
+
+QString XmlWebItem::writeXmlVorns()
+{
+    return lq::modelFrame(this, "writeXmlVorns", [&] {
+        return _rep->createXml();
     });
 }
 
@@ -104,4 +132,23 @@ QString XmlWebItem::scriptFile()
 XmlHomePage* XmlWebItem::homepage()
 {
     return _parent ? _parent->homepage() : nullptr;
+}
+
+std::shared_ptr<XmlPhotoRep> XmlWebItem::rep()
+{
+    return _rep;
+}
+
+std::shared_ptr<XmlPhotoRep> XmlWebItem::norep()
+{
+    return lq::modelFrame(this, "norep", [&] {
+        if (!_norep) {
+            _norep = XmlPhotoRep::createNoImage();
+            // Making the placeholder on first use is no edit of the page.
+            falseAlarm(true);
+            _norep->setParent(this);
+            falseAlarm(false);
+        }
+        return _norep;
+    });
 }

@@ -2,18 +2,29 @@
 
 #include "model/XmlBase.h"
 
+class XmlPhotoRep;
+
 // The base of every page of the site's page tree: the page's persistent
 // identity, its HTML file name, whether it shows in navigation menus, whether
-// it only links to an address elsewhere, and its password.
+// it only links to an address elsewhere, its password and its representative
+// picture.
+//
+// The representative picture is an owned part, not a child: it is written
+// inside the page's element ("QZphotoRep") and read back into the same picture.
 class XmlWebItem : public XmlBase {
 public:
     explicit XmlWebItem(Key key);
+    ~XmlWebItem() override;
 
     static std::shared_ptr<XmlWebItem> create();
     static XmlWebItem* cast(XmlBase* object) { return dynamic_cast<XmlWebItem*>(object); }
 
     void setAttributeTo(const QString& key, const QString& value) override;
     void appendAttributes(QString& xml) override;
+    // "QZphotoRep" is the page's own representative picture.
+    XmlBasePtr createChildFromTag(const QString& tag) override;
+    // The representative picture's element.
+    QString writeXmlVorns() override;
 
     // The page's identity that is saved with it, unlike the element's UUID,
     // which is drawn afresh at every read. No change notice.
@@ -50,6 +61,12 @@ public:
     // The parent's home page: nothing for a page in the trash.
     XmlHomePage* homepage() override;
 
+    // The page's representative picture (album pages answer nothing while
+    // it has no picture).
+    virtual std::shared_ptr<XmlPhotoRep> rep();
+    // The no-picture placeholder, made on first use.
+    std::shared_ptr<XmlPhotoRep> norep();
+
 protected:
     bool _showInNav = true;
     QString _externalLink = QStringLiteral("");
@@ -60,5 +77,8 @@ protected:
     bool _isExternalLink = false;
     bool _isPassword = false;
     QString _password = QStringLiteral("");
+    // Never nothing.
+    std::shared_ptr<XmlPhotoRep> _rep;
+    std::shared_ptr<XmlPhotoRep> _norep;
     QString _pageUUID;
 };

@@ -6,13 +6,21 @@
 #include "model/XmlGroup.h"
 #include "model/XmlHomePage.h"
 #include "model/XmlMasthead.h"
+#include "imaging/XmlCanvas.h"
+#include "imaging/XmlImage.h"
+#include "model/XmlCaption.h"
 #include "model/XmlPhoto.h"
+#include "model/XmlPhotoRep.h"
 #include "model/XmlSite.h"
 #include "model/XmlTrash.h"
 #include "model/XmlWidgetPhoto.h"
 #include "support/FakeDocument.h"
 #include "support/Printers.h"
+#include "support/TestFiles.h"
+#include "support/TestPictures.h"
 #include "templates/XmlStyleSheet.h"
+
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -275,6 +283,174 @@ TEST(XmlAlbumTest, OlderPageElementReadsAsAnAlbumPage)
     EXPECT_TRUE(old->wasVerdanePage());
     EXPECT_EQ(old->elementName(), QString("QZalbum"));
     EXPECT_FALSE(readAlbum("<QZalbum seq=\"3\"/>")->wasVerdanePage());
+}
+
+// A site document in a temporary folder with one album page, for the
+// operations that number and store pictures.
+class XmlAlbumPicturesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        site->newDocument();
+        site->setRootDir(folder.path());
+        document.siteRoot = site.get();
+        site->setDocument(&document);
+        site->homepage()->addChild(album);
+        ASSERT_TRUE(QDir(folder.path()).mkpath("pictures"));
+    }
+    void TearDown() override { site->setDocument(nullptr); }
+
+    QString source(const QString& name, const QByteArray& bytes = jpegBytes(40, 30))
+    {
+        const QString path = sources.filePath(name);
+        writeAll(path, bytes);
+        return path;
+    }
+    QString stored(int number) const { return QStringLiteral("%1/pictures/image%2.jpg").arg(folder.path()).arg(number); }
+    QStringList captions() const
+    {
+        QStringList texts;
+        for (const XmlBasePtr& child : album->children())
+            texts.append(XmlPhoto::cast(child.get())->caption()->content());
+        return texts;
+    }
+
+    QTemporaryDir folder;
+    QTemporaryDir sources;
+    FakeDocument document;
+    std::shared_ptr<XmlSite> site = XmlSite::create();
+    std::shared_ptr<XmlAlbum> album = XmlAlbum::create();
+};
+
+TEST_F(XmlAlbumPicturesTest, ImportPlacesNumbersAndCaptionsThePhoto)
+{
+    site->setImageSeqNumber(10);
+    struct Step {
+        const char* file;
+        int index;
+        QString caption;
+        QStringList captionsAfter;
+    };
+    const std::vector<Step> steps = {
+        { "first.jpg", -1, QString(), { "<p>first</p>" } },
+        { "my.holiday.jpg", 5, QString(), { "<p>first</p>", "<p>my.holiday</p>" } },
+        { "third.jpg", 0, "<b>Bold</b> & co", { "<p><b>Bold</b> & co</p>", "<p>first</p>", "<p>my.holiday</p>" } },
+        { "fourth.jpg", 3, "", { "<p><b>Bold</b> & co</p>", "<p>first</p>", "<p>my.holiday</p>", "<p></p>" } },
+        { "noext", 1, QString(),
+            { "<p><b>Bold</b> & co</p>", "<p>noext</p>", "<p>first</p>", "<p>my.holiday</p>", "<p></p>" } },
+    };
+    int number = 10;
+    for (const Step& step : steps) {
+        const auto photo = album->importPhotoIndexCaption(source(step.file), step.index, step.caption);
+        ASSERT_NE(photo, nullptr) << step.file;
+        EXPECT_EQ(photo->parent(), album.get());
+        EXPECT_EQ(photo->imageSeqNumber(), number) << step.file;
+        EXPECT_EQ(pictureSize(stored(number)), QSize(40, 30)) << step.file;
+        EXPECT_EQ(captions(), step.captionsAfter) << step.file;
+        ++number;
+    }
+    EXPECT_EQ(album->photoCaptions(), steps.back().captionsAfter);
+}
+
+TEST_F(XmlAlbumPicturesTest, ImportOfAFileThatIsNoPictureChangesNothing)
+{
+    album->importPhotoIndexCaption(source("a.jpg"), -1, QString());
+    const QString before = site->createXml();
+    const int counter = site->imageSeqTest();
+    const int changes = document.changes;
+    EXPECT_EQ(album->importPhotoIndexCaption(source("notes.jpg", "plain text"), 0, "x"), nullptr);
+    EXPECT_EQ(album->importPhotoIndexCaption(sources.filePath("missing.jpg"), -1, QString()), nullptr);
+    EXPECT_EQ(site->createXml(), before);
+    EXPECT_EQ(site->imageSeqTest(), counter);
+    EXPECT_EQ(document.changes, changes);
+}
+
+TEST_F(XmlAlbumPicturesTest, RepresentativePictureIsMadeOnceFromTheFirstPhoto)
+{
+    EXPECT_EQ(album->rep(), nullptr);
+    const auto first = album->importPhotoIndexCaption(source("a.jpg", jpegBytes(60, 40)), -1, QString());
+    album->importPhotoIndexCaption(source("b.jpg"), -1, QString());
+    ASSERT_NE(first, nullptr);
+
+    const auto rep = album->rep();
+    ASSERT_NE(rep, nullptr);
+    EXPECT_EQ(rep->parent(), album.get());
+    EXPECT_EQ(album->numberChildren(), 2);
+    EXPECT_NE(rep->imageSeqNumber(), first->imageSeqNumber());
+    EXPECT_NE(rep->imageSeqNumber(), 0);
+    // Its own copy of the first photo's picture.
+    EXPECT_EQ(pictureSize(stored(rep->imageSeqNumber())), QSize(60, 40));
+    EXPECT_TRUE(rep->canvas()->image()->image().isNull());
+
+    const int counter = site->imageSeqTest();
+    EXPECT_EQ(album->rep(), rep);
+    EXPECT_EQ(site->imageSeqTest(), counter);
+    EXPECT_EQ(album->picturesInSite(),
+        (QStringList { QString("image%1.jpg").arg(rep->imageSeqNumber()), "image1.jpg", "image2.jpg" }));
+    EXPECT_TRUE(album->createXml().contains(QString("<QZphotoRep iseq=\"%1\"").arg(rep->imageSeqNumber())));
+}
+
+TEST_F(XmlAlbumPicturesTest, UnreadableFirstPictureLeavesTheRepresentativePictureEmpty)
+{
+    const auto photo = XmlPhoto::create();
+    photo->setImageSeqNumber(50);
+    album->addChild(photo);
+    const auto before = album->XmlWebItem::rep();
+    EXPECT_EQ(album->rep(), nullptr);
+    EXPECT_EQ(album->XmlWebItem::rep(), before);
+    EXPECT_EQ(before->parent(), album.get());
+    EXPECT_EQ(album->picturesInSite(), (QStringList { "image0.jpg", "image50.jpg" }));
+    EXPECT_TRUE(album->createXml().contains("<QZphotoRep iseq=\"0\""));
+}
+
+TEST(XmlAlbumTest, RepresentativePictureIsReadIntoThePageItself)
+{
+    const auto album = readAlbum("<QZalbum seq=\"1\"><QZphotoRep iseq=\"5\" alt=\"cover\">"
+                                 "<QZcaption><![CDATA[<p>Cover</p>]]></QZcaption></QZphotoRep>"
+                                 "<QZphoto iseq=\"6\"/></QZalbum>");
+    ASSERT_NE(album, nullptr);
+    EXPECT_EQ(album->numberChildren(), 1);
+    const auto rep = album->rep();
+    ASSERT_NE(rep, nullptr);
+    EXPECT_EQ(rep->imageSeqNumber(), 5);
+    EXPECT_EQ(rep->altText(), QString("cover"));
+    EXPECT_EQ(rep->caption()->content(), QString("<p>Cover</p>"));
+    EXPECT_EQ(album->picturesInSite(), (QStringList { "image5.jpg", "image6.jpg" }));
+    const QString xml = album->createXml();
+    EXPECT_LT(xml.indexOf("<QZphotoRep"), xml.indexOf("<IWwatermark"));
+    EXPECT_EQ(readAlbum(xml)->createXml(), xml);
+}
+
+TEST(XmlAlbumTest, GroupShowsEachPagesPictureOrThePlaceholder)
+{
+    const auto site = XmlSite::create();
+    site->newDocument();
+    FakeDocument document;
+    site->setDocument(&document);
+    const auto group = XmlGroup::create();
+    site->homepage()->addChild(group);
+    const auto withPicture = readAlbum("<QZalbum seq=\"2\"><QZphotoRep iseq=\"5\"/></QZalbum>");
+    const auto withoutPicture = XmlAlbum::create();
+    group->addChild(withPicture);
+    group->addChild(withoutPicture);
+
+    const int changes = document.changes;
+    const XmlBaseList pictures = group->photoObjects();
+    ASSERT_EQ(pictures.size(), 2);
+    EXPECT_EQ(pictures[0], withPicture->rep());
+    EXPECT_EQ(pictures[1], withoutPicture->norep());
+    auto* placeholder = XmlPhotoRep::cast(pictures[1].get());
+    ASSERT_NE(placeholder, nullptr);
+    EXPECT_EQ(placeholder->parent(), withoutPicture.get());
+    EXPECT_FALSE(placeholder->canvas()->image()->image().isNull());
+    // Showing the placeholder is no edit, and it is never written.
+    EXPECT_EQ(document.changes, changes);
+    EXPECT_EQ(group->photoObjects()[1], pictures[1]);
+    EXPECT_EQ(withoutPicture->createXml().count("<QZphotoRep"), 1);
+    EXPECT_EQ(group->numberPhotos(), 2);
+    EXPECT_EQ(group->photoCaptions(), (QStringList { "<p></p>", "<p></p>" }));
+    site->setDocument(nullptr);
 }
 
 } // namespace

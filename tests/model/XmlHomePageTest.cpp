@@ -8,11 +8,13 @@
 #include "model/XmlHeadHTML.h"
 #include "model/XmlHomePage.h"
 #include "model/XmlMasthead.h"
+#include "model/XmlPayPalCommon.h"
 #include "model/XmlPhoto.h"
 #include "model/XmlSearchTags.h"
 #include "model/XmlSite.h"
 #include "model/XmlTrash.h"
 #include "support/FakeDocument.h"
+#include "support/PhotoText.h"
 #include "support/Printers.h"
 #include "templates/XmlStyleSheet.h"
 
@@ -29,9 +31,9 @@ std::shared_ptr<XmlHomePage> readHome(const QString& text)
 }
 
 // A site as the writer lays it out: counters, the home page with its fixed
-// parts and password texts, a group holding a page, a protected page that
-// links elsewhere, and a trash holding a page.
-const char* const kSiteText =
+// parts, PayPal settings and password texts, a group holding a page, a
+// protected page that links elsewhere, and a trash holding a page.
+const QString kSiteText = QString(
     "<QZsite name=\"Family\" imageseq=\"14\" pageseq=\"5\" widgetseq=\"1\" disableImageWell=\"0\">"
     " <QZhomepage lc=\"2\" passPhrase=\"Say &quot;friend&quot; &amp; enter\" submitLabel=\"Go\">"
     "  <QZmasthead linkto=\"http://example.com/\"><!-- x --><![CDATA[<p><b>Our</b> site</p>]]><!-- x -->"
@@ -41,36 +43,41 @@ const char* const kSiteText =
     "  <bodyHTML><!-- x --><![CDATA[]]><!-- x -->  </bodyHTML>\n"
     "  <descriptionMETA><!-- x --><![CDATA[About us]]><!-- x -->  </descriptionMETA>\n"
     "  <searchMETA><!-- x --><![CDATA[family, photos]]><!-- x -->  </searchMETA>\n"
+    "  <QZpaypalcommon paypaladdress=\"shop@example.com\" currency=\"EUR\" weightunit=\"1\"/>\n"
     "  <QZgroup name=\"Travel\" pageuuid=\"00000000000000AA\" showInNav=\"1\" filename=\"travel.html\" seq=\"1\" "
-    "template=\"1\"><!-- x --><![CDATA[]]><!-- x -->"
-    "   <IWwatermark><!-- x --><![CDATA[]]><!-- x -->   </IWwatermark>\n"
-    "   <QZcontent><!-- x --><![CDATA[<p>Where we went</p>]]><!-- x -->   </QZcontent>\n"
-    "   <QZalbum name=\"Rome\" pageuuid=\"00000000000000BB\" showInNav=\"1\" link=\"page2.html\" isExternal=\"0\" "
-    "filename=\"page2.html\" seq=\"2\" template=\"0\"><!-- x --><![CDATA[]]><!-- x -->"
-    "    <IWwatermark><!-- x --><![CDATA[]]><!-- x -->    </IWwatermark>\n"
-    "    <QZcontent><!-- x --><![CDATA[Some Photos]]><!-- x -->    </QZcontent>\n"
-    "   </QZalbum>\n"
-    "  </QZgroup>\n"
-    "  <QZalbum name=\"Elsewhere\" pageuuid=\"00000000000000CC\" showInNav=\"0\" link=\"http://example.org/a?b=1&amp;c=2\" "
-    "isExternal=\"1\" password=\"p&lt;w\" filename=\"page3.html\" seq=\"3\" template=\"0\"><!-- x --><![CDATA[]]><!-- x -->"
-    "   <IWwatermark><!-- x --><![CDATA[]]><!-- x -->   </IWwatermark>\n"
-    "   <QZcontent><!-- x --><![CDATA[]]><!-- x -->   </QZcontent>\n"
-    "  </QZalbum>\n"
-    " </QZhomepage>\n"
-    " <QZtrash>"
-    "  <QZalbum name=\"Old\" pageuuid=\"00000000000000DD\" showInNav=\"1\" link=\"old.html\" isExternal=\"0\" "
-    "filename=\"old.html\" seq=\"4\" template=\"0\"><!-- x --><![CDATA[]]><!-- x -->"
-    "   <IWwatermark><!-- x --><![CDATA[]]><!-- x -->   </IWwatermark>\n"
-    "   <QZcontent><!-- x --><![CDATA[]]><!-- x -->   </QZcontent>\n"
-    "  </QZalbum>\n"
-    " </QZtrash>\n"
-    "</QZsite>\n";
+    "template=\"1\"><!-- x --><![CDATA[]]><!-- x -->")
+    + phototext::emptyRep(3)
+    + "   <IWwatermark><!-- x --><![CDATA[]]><!-- x -->   </IWwatermark>\n"
+      "   <QZcontent><!-- x --><![CDATA[<p>Where we went</p>]]><!-- x -->   </QZcontent>\n"
+      "   <QZalbum name=\"Rome\" pageuuid=\"00000000000000BB\" showInNav=\"1\" link=\"page2.html\" isExternal=\"0\" "
+      "filename=\"page2.html\" seq=\"2\" template=\"0\"><!-- x --><![CDATA[]]><!-- x -->"
+    + phototext::emptyRep(4)
+    + "    <IWwatermark><!-- x --><![CDATA[]]><!-- x -->    </IWwatermark>\n"
+      "    <QZcontent><!-- x --><![CDATA[Some Photos]]><!-- x -->    </QZcontent>\n"
+      "   </QZalbum>\n"
+      "  </QZgroup>\n"
+      "  <QZalbum name=\"Elsewhere\" pageuuid=\"00000000000000CC\" showInNav=\"0\" link=\"http://example.org/a?b=1&amp;c=2\" "
+      "isExternal=\"1\" password=\"p&lt;w\" filename=\"page3.html\" seq=\"3\" template=\"0\"><!-- x --><![CDATA[]]><!-- x -->"
+    + phototext::emptyRep(3)
+    + "   <IWwatermark><!-- x --><![CDATA[]]><!-- x -->   </IWwatermark>\n"
+      "   <QZcontent><!-- x --><![CDATA[]]><!-- x -->   </QZcontent>\n"
+      "  </QZalbum>\n"
+      " </QZhomepage>\n"
+      " <QZtrash>"
+      "  <QZalbum name=\"Old\" pageuuid=\"00000000000000DD\" showInNav=\"1\" link=\"old.html\" isExternal=\"0\" "
+      "filename=\"old.html\" seq=\"4\" template=\"0\"><!-- x --><![CDATA[]]><!-- x -->"
+    + phototext::emptyRep(3)
+    + "   <IWwatermark><!-- x --><![CDATA[]]><!-- x -->   </IWwatermark>\n"
+      "   <QZcontent><!-- x --><![CDATA[]]><!-- x -->   </QZcontent>\n"
+      "  </QZalbum>\n"
+      " </QZtrash>\n"
+      "</QZsite>\n";
 
 TEST(XmlHomePageTest, SiteTextIsReadAndWrittenBackIdentically)
 {
     const auto site = std::dynamic_pointer_cast<XmlSite>(XmlBase::createWithXmlRootDir(kSiteText, QString()));
     ASSERT_NE(site, nullptr);
-    EXPECT_EQ(site->createXml(), QString(kSiteText));
+    EXPECT_EQ(site->createXml(), kSiteText);
 
     XmlHomePage* home = site->homepage();
     ASSERT_NE(home, nullptr);
@@ -83,6 +90,10 @@ TEST(XmlHomePageTest, SiteTextIsReadAndWrittenBackIdentically)
     EXPECT_EQ(home->headHTML()->content(), QString("<meta name=\"x\" content=\"y\">"));
     EXPECT_EQ(home->description()->content(), QString("About us"));
     EXPECT_EQ(home->searchTags()->content(), QString("family, photos"));
+    EXPECT_EQ(home->paypal()->paypaladdress(), QString("shop@example.com"));
+    EXPECT_EQ(home->paypal()->currencyTag(), 6);
+    EXPECT_EQ(home->paypal()->weightunit(), 1);
+    EXPECT_EQ(home->paypal()->parent(), home);
     // The parts are filled in place, never attached as pages.
     ASSERT_EQ(home->numberChildren(), 2);
     EXPECT_EQ(home->masthead()->parent(), home);
@@ -101,10 +112,10 @@ TEST(XmlHomePageTest, SiteTextIsReadAndWrittenBackIdentically)
     EXPECT_EQ(site->trash()->numberChildren(), 1);
 
     // A copy of the whole site writes the same text again.
-    EXPECT_EQ(site->copyWithZone()->createXml(), QString(kSiteText));
+    EXPECT_EQ(site->copyWithZone()->createXml(), kSiteText);
 }
 
-TEST(XmlHomePageTest, NewHomePageWritesItsDefaultsThenTheSixParts)
+TEST(XmlHomePageTest, NewHomePageWritesItsDefaultsThenTheSevenParts)
 {
     const auto home = XmlHomePage::create();
     EXPECT_EQ(home->name(), QString("Website"));
@@ -118,6 +129,7 @@ TEST(XmlHomePageTest, NewHomePageWritesItsDefaultsThenTheSixParts)
         " <bodyHTML><!-- x --><![CDATA[]]><!-- x --> </bodyHTML>\n"
         " <descriptionMETA><!-- x --><![CDATA[]]><!-- x --> </descriptionMETA>\n"
         " <searchMETA><!-- x --><![CDATA[]]><!-- x --> </searchMETA>\n"
+        " <QZpaypalcommon paypaladdress=\"\" currency=\"\" weightunit=\"0\"/>\n"
         "</QZhomepage>\n";
     EXPECT_EQ(home->createXml(), expected);
 }
@@ -167,6 +179,8 @@ TEST(XmlHomePageTest, SettersOfTheHomePageAndItsPartsMarkTheDocument)
         { "masthead setLinkTo", [&] { home->masthead()->setLinkTo("http://x"); } },
         { "footer setContent", [&] { home->footer()->setContent("<p>f</p>"); } },
         { "bodyHTML setContent", [&] { home->bodyHTML()->setContent("<script></script>"); } },
+        { "paypal setCurrencyTag", [&] { home->paypal()->setCurrencyTag(3); } },
+        { "paypal setPaypaladdress", [&] { home->paypal()->setPaypaladdress("me@example.com"); } },
     };
     for (const auto& [what, change] : changes) {
         const int before = document.changes;
