@@ -3,6 +3,8 @@
 // atomic file writing, and the copy operations built on the text.
 #include "model/XmlBase.h"
 
+#include "model/SuppressedChanges.h"
+
 #include "model/Codecs.h"
 #include "model/XmlCharacterSets.h"
 #include "model/XmlGarbageDump.h"
@@ -60,23 +62,6 @@ private:
     lq::CharacterSet _set;
     std::array<bool, 256> _latin1 {};
 };
-
-// Runs the body between falseAlarm YES and NO on the element, so that what
-// the reader does to a tree that belongs to a document does not mark the
-// document edited. The NO is sent on every way out: a document must never be
-// left suppressing its change marks.
-template <typename Body>
-void withoutChangeMarks(XmlBase& element, Body&& body)
-{
-    element.falseAlarm(true);
-    try {
-        body();
-    } catch (...) {
-        element.falseAlarm(false);
-        throw;
-    }
-    element.falseAlarm(false);
-}
 
 // UTF-8 without tolerance: any malformed or cut-off sequence gives nothing.
 std::optional<QString> decodeUtf8Strictly(const QByteArray& bytes)
@@ -335,7 +320,10 @@ bool XmlBase::parseXmlAtDepth(lq::Scanner& scanner, int depth)
                     // swallows the element with its whole subtree.
                     child = XmlGarbageDump::create();
                 } else if (_have_children && canYouBeMyParent(child.get())) {
-                    withoutChangeMarks(*this, [&] { addChild(child); });
+                    // What the reader does to a tree that belongs to a
+                    // document is no edit of it.
+                    SuppressedChanges quiet(*this);
+                    addChild(child);
                 }
                 // Otherwise the child is read and dropped with this turn.
                 hasBody = child->readAttributes(attributes);
@@ -369,7 +357,8 @@ bool XmlBase::readAttributes(const QString& attributes)
                 scanner.scanCharactersFromSet(sets.quote);
                 // The value is unescaped here, once; setAttributeTo gets it as it stands.
                 const QString plain = unescape(value);
-                withoutChangeMarks(*this, [&] { setAttributeTo(key, plain); });
+                SuppressedChanges quiet(*this);
+                setAttributeTo(key, plain);
             } else {
                 scanner.scanCharactersFromSet(sets.quote);
             }

@@ -208,67 +208,56 @@ QString XmlCaption::longCaption() const
     });
 }
 
-// The nesting of kept runs is followed with a depth count instead of a call
-// per element, so deeply nested text cannot exhaust the stack. The walk ends
-// at the element's closing tag or at the end of the text, whichever comes
-// first: text that ends inside an element (an unclosed tag) is collected up
-// to its end.
 void XmlCaption::addStrippedTextInString(lq::Scanner& scanner, QString& result) const
 {
-    lq::modelFrame(this, "addStrippedText:inString:", [&] {
-        int depth = 1;
-        for (;;) {
+    lq::modelFrame(this, "addStrippedText:inString:", [&] { walkElement(scanner, &result); });
+}
+
+void XmlCaption::skip(lq::Scanner& scanner) const
+{
+    lq::modelFrame(this, "skip:", [&] { walkElement(scanner, nullptr); });
+}
+
+// The nesting is followed with a depth count instead of a call per element,
+// so deeply nested text cannot exhaust the stack. The walk ends at the
+// element's closing tag or at the end of the text, whichever comes first:
+// text that ends inside an element (an unclosed tag) is collected up to its
+// end. Collecting, a kept run nests deeper and any other element is skipped
+// whole; skipping, every element nests deeper.
+void XmlCaption::walkElement(lq::Scanner& scanner, QString* result) const
+{
+    int depth = 1;
+    for (;;) {
+        if (result) {
             // The scanner skips the blanks before a run of text; a leading
             // blank stands for them.
             const QString& text = scanner.string();
             const qsizetype at = scanner.scanLocation();
             if (at < text.size() && text.at(at) == u' ')
-                result += u' ';
+                *result += u' ';
             QString run;
             if (scanner.scanUpToString(u"<", &run))
-                result += run;
-            if (!scanner.scanString(u"<"))
-                return;
-            if (scanner.scanString(u"/")) {
-                scanner.scanCharactersFromSet(tagNameCharacters());
-                finishTag(scanner);
-                if (--depth == 0)
-                    return;
-                continue;
-            }
-            QString tag;
-            if (!scanner.scanCharactersFromSet(tagNameCharacters(), &tag))
-                continue;
-            if (!finishTag(scanner))
-                return;
-            if (keepsText(tag))
-                ++depth;
-            else
-                skip(scanner);
-        }
-    });
-}
-
-void XmlCaption::skip(lq::Scanner& scanner) const
-{
-    lq::modelFrame(this, "skip:", [&] {
-        int depth = 1;
-        for (;;) {
+                *result += run;
+        } else {
             scanner.scanUpToString(u"<");
-            if (!scanner.scanString(u"<"))
-                return;
-            if (scanner.scanString(u"/")) {
-                scanner.scanCharactersFromSet(tagNameCharacters());
-                finishTag(scanner);
-                if (--depth == 0)
-                    return;
-                continue;
-            }
-            if (!scanner.scanCharactersFromSet(tagNameCharacters()))
-                continue;
-            if (!finishTag(scanner))
-                return;
-            ++depth;
         }
-    });
+        if (!scanner.scanString(u"<"))
+            return;
+        if (scanner.scanString(u"/")) {
+            scanner.scanCharactersFromSet(tagNameCharacters());
+            finishTag(scanner);
+            if (--depth == 0)
+                return;
+            continue;
+        }
+        QString tag;
+        if (!scanner.scanCharactersFromSet(tagNameCharacters(), &tag))
+            continue;
+        if (!finishTag(scanner))
+            return;
+        if (!result || keepsText(tag))
+            ++depth;
+        else
+            skip(scanner);
+    }
 }

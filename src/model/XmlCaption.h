@@ -67,6 +67,10 @@ public:
     void skip(lq::Scanner& scanner) const;
 
 private:
+    // Walks the element whose opening tag was just read, up to and including
+    // its closing tag; with a result, its text is collected there.
+    void walkElement(lq::Scanner& scanner, QString* result) const;
+
     bool old1_0caption = false;
     QVariant _embeddedLink = QStringLiteral("");
     int _newWindow = 0;

@@ -4,6 +4,7 @@
 #include "imaging/XmlImage.h"
 #include "model/DocumentBase.h"
 #include "model/MyApplication.h"
+#include "model/SuppressedChanges.h"
 #include "model/XmlCaption.h"
 #include "model/XmlPayPalData.h"
 #include "model/XmlSite.h"
@@ -23,22 +24,6 @@ constexpr float storedPictureCompression = 0.98f;
 // The smallest picture limit start-up allows; a limit that was never set
 // (0) counts as this one.
 constexpr int minimumPictureLimit = 1024;
-
-// Suspends the document's change marks while it lives.
-class SuppressedChanges {
-public:
-    explicit SuppressedChanges(XmlBase& element)
-        : _element(element)
-    {
-        _element.falseAlarm(true);
-    }
-    ~SuppressedChanges() { _element.falseAlarm(false); }
-    SuppressedChanges(const SuppressedChanges&) = delete;
-    SuppressedChanges& operator=(const SuppressedChanges&) = delete;
-
-private:
-    XmlBase& _element;
-};
 
 QChar letter(char base, int offset)
 {

@@ -1,5 +1,7 @@
 #include "model/XmlWebItem.h"
 
+#include "model/SuppressedChanges.h"
+
 #include "model/XmlPhotoRep.h"
 #include "platform/ExceptionFrame.h"
 
@@ -145,9 +147,8 @@ std::shared_ptr<XmlPhotoRep> XmlWebItem::norep()
         if (!_norep) {
             _norep = XmlPhotoRep::createNoImage();
             // Making the placeholder on first use is no edit of the page.
-            falseAlarm(true);
+            SuppressedChanges quiet(*this);
             _norep->setParent(this);
-            falseAlarm(false);
         }
         return _norep;
     });

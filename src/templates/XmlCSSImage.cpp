@@ -1,6 +1,7 @@
 #include "templates/XmlCSSImage.h"
 
 #include "imaging/XmlImage.h"
+#include "model/SuppressedChanges.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
 #include "platform/Strings.h"
@@ -52,22 +53,6 @@ public:
 
 private:
     XmlCSSImage& _record;
-};
-
-// Change marks are dropped between the two, whichever way the work ends.
-class SuppressedChanges {
-public:
-    explicit SuppressedChanges(XmlBase& element)
-        : _element(element)
-    {
-        _element.falseAlarm(true);
-    }
-    ~SuppressedChanges() { _element.falseAlarm(false); }
-    SuppressedChanges(const SuppressedChanges&) = delete;
-    SuppressedChanges& operator=(const SuppressedChanges&) = delete;
-
-private:
-    XmlBase& _element;
 };
 
 } // namespace

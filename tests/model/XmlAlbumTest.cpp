@@ -16,6 +16,7 @@
 #include "model/XmlWidgetPhoto.h"
 #include "support/FakeDocument.h"
 #include "support/Printers.h"
+#include "support/SiteInDocument.h"
 #include "support/TestFiles.h"
 #include "support/TestPictures.h"
 #include "templates/XmlStyleSheet.h"
@@ -182,21 +183,18 @@ TEST(XmlAlbumTest, WatermarkAndPageTextAreFilledInPlaceAndWrittenAfterTheAttribu
 
 TEST(XmlAlbumTest, SetWatermarkTakesTheNewOneAndRefusesNone)
 {
-    const auto site = XmlSite::create();
-    site->newDocument();
-    FakeDocument document;
-    site->setDocument(&document);
+    SiteInDocument fixture;
     const auto album = XmlAlbum::create();
-    site->homepage()->addChild(album);
+    fixture.site->homepage()->addChild(album);
     const auto old = album->watermark();
     const auto replacement = XmlWatermark::create();
 
-    const int before = document.changes;
+    const int before = fixture.document.changes;
     album->setWatermark(replacement);
     EXPECT_EQ(album->watermark(), replacement);
     EXPECT_EQ(replacement->parent(), album.get());
     EXPECT_EQ(old->parent(), nullptr);
-    EXPECT_GT(document.changes, before);
+    EXPECT_GT(fixture.document.changes, before);
 
     album->setWatermark(nullptr);
     EXPECT_EQ(album->watermark(), replacement);
@@ -287,27 +285,8 @@ TEST(XmlAlbumTest, OlderPageElementReadsAsAnAlbumPage)
 
 // A site document in a temporary folder with one album page, for the
 // operations that number and store pictures.
-class XmlAlbumPicturesTest : public ::testing::Test {
+class XmlAlbumPicturesTest : public SiteInFolderTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(folder.isValid());
-        site->newDocument();
-        site->setRootDir(folder.path());
-        document.siteRoot = site.get();
-        site->setDocument(&document);
-        site->homepage()->addChild(album);
-        ASSERT_TRUE(QDir(folder.path()).mkpath("pictures"));
-    }
-    void TearDown() override { site->setDocument(nullptr); }
-
-    QString source(const QString& name, const QByteArray& bytes = jpegBytes(40, 30))
-    {
-        const QString path = sources.filePath(name);
-        writeAll(path, bytes);
-        return path;
-    }
-    QString stored(int number) const { return QStringLiteral("%1/pictures/image%2.jpg").arg(folder.path()).arg(number); }
     QStringList captions() const
     {
         QStringList texts;
@@ -315,12 +294,6 @@ protected:
             texts.append(XmlPhoto::cast(child.get())->caption()->content());
         return texts;
     }
-
-    QTemporaryDir folder;
-    QTemporaryDir sources;
-    FakeDocument document;
-    std::shared_ptr<XmlSite> site = XmlSite::create();
-    std::shared_ptr<XmlAlbum> album = XmlAlbum::create();
 };
 
 TEST_F(XmlAlbumPicturesTest, ImportPlacesNumbersAndCaptionsThePhoto)
@@ -424,18 +397,15 @@ TEST(XmlAlbumTest, RepresentativePictureIsReadIntoThePageItself)
 
 TEST(XmlAlbumTest, GroupShowsEachPagesPictureOrThePlaceholder)
 {
-    const auto site = XmlSite::create();
-    site->newDocument();
-    FakeDocument document;
-    site->setDocument(&document);
+    SiteInDocument fixture;
     const auto group = XmlGroup::create();
-    site->homepage()->addChild(group);
+    fixture.site->homepage()->addChild(group);
     const auto withPicture = readAlbum("<QZalbum seq=\"2\"><QZphotoRep iseq=\"5\"/></QZalbum>");
     const auto withoutPicture = XmlAlbum::create();
     group->addChild(withPicture);
     group->addChild(withoutPicture);
 
-    const int changes = document.changes;
+    const int changes = fixture.document.changes;
     const XmlBaseList pictures = group->photoObjects();
     ASSERT_EQ(pictures.size(), 2);
     EXPECT_EQ(pictures[0], withPicture->rep());
@@ -445,12 +415,11 @@ TEST(XmlAlbumTest, GroupShowsEachPagesPictureOrThePlaceholder)
     EXPECT_EQ(placeholder->parent(), withoutPicture.get());
     EXPECT_FALSE(placeholder->canvas()->image()->image().isNull());
     // Showing the placeholder is no edit, and it is never written.
-    EXPECT_EQ(document.changes, changes);
+    EXPECT_EQ(fixture.document.changes, changes);
     EXPECT_EQ(group->photoObjects()[1], pictures[1]);
     EXPECT_EQ(withoutPicture->createXml().count("<QZphotoRep"), 1);
     EXPECT_EQ(group->numberPhotos(), 2);
     EXPECT_EQ(group->photoCaptions(), (QStringList { "<p></p>", "<p></p>" }));
-    site->setDocument(nullptr);
 }
 
 } // namespace

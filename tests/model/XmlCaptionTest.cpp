@@ -6,6 +6,7 @@
 #include "model/XmlSite.h"
 #include "support/FakeDocument.h"
 #include "support/Printers.h"
+#include "support/SiteInDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -157,16 +158,11 @@ TEST_F(XmlCaptionLinkTest, SettersMarkTheDocumentChanged)
 {
     FakeDocument document;
     site->setDocument(&document);
-    const std::vector<std::pair<const char*, std::function<void()>>> changes = {
+    expectEachMarksTheDocumentOnce(document, {
         { "setEmbeddedLink", [&] { caption().setEmbeddedLink(QVariant(2)); } },
         { "setNewWindow", [&] { caption().setNewWindow(1); } },
         { "setContent", [&] { caption().setContent("<p>x</p>"); } },
-    };
-    for (const auto& [what, change] : changes) {
-        const int before = document.changes;
-        change();
-        EXPECT_EQ(document.changes, before + 1) << what;
-    }
+    });
     site->setDocument(nullptr);
 }
 

@@ -16,6 +16,7 @@
 #include "support/FakeDocument.h"
 #include "support/PhotoText.h"
 #include "support/Printers.h"
+#include "support/SiteInDocument.h"
 #include "templates/XmlStyleSheet.h"
 
 #include <gtest/gtest.h>
@@ -167,12 +168,9 @@ TEST(XmlHomePageTest, AcceptsPagesOnly)
 
 TEST(XmlHomePageTest, SettersOfTheHomePageAndItsPartsMarkTheDocument)
 {
-    const auto site = XmlSite::create();
-    site->newDocument();
-    FakeDocument document;
-    site->setDocument(&document);
-    XmlHomePage* home = site->homepage();
-    const std::vector<std::pair<const char*, std::function<void()>>> changes = {
+    SiteInDocument fixture;
+    XmlHomePage* home = fixture.site->homepage();
+    expectEachMarksTheDocumentOnce(fixture.document, {
         { "setLangcode", [&] { home->setLangcode(4); } },
         { "setPassPhrase", [&] { home->setPassPhrase("Who?"); } },
         { "setSubmitLabel", [&] { home->setSubmitLabel("Enter"); } },
@@ -181,12 +179,7 @@ TEST(XmlHomePageTest, SettersOfTheHomePageAndItsPartsMarkTheDocument)
         { "bodyHTML setContent", [&] { home->bodyHTML()->setContent("<script></script>"); } },
         { "paypal setCurrencyTag", [&] { home->paypal()->setCurrencyTag(3); } },
         { "paypal setPaypaladdress", [&] { home->paypal()->setPaypaladdress("me@example.com"); } },
-    };
-    for (const auto& [what, change] : changes) {
-        const int before = document.changes;
-        change();
-        EXPECT_EQ(document.changes, before + 1) << what;
-    }
+    });
 }
 
 TEST(XmlHomePageTest, ValidatedFileNames)

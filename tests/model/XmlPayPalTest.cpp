@@ -6,6 +6,7 @@
 #include "model/XmlSite.h"
 #include "support/FakeDocument.h"
 #include "support/Printers.h"
+#include "support/SiteInDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -159,18 +160,15 @@ TEST(XmlPayPalDataTest, APhotoCanBeBoughtWithANameAndAPrice)
 
 TEST(XmlPayPalDataTest, EverySetterMarksTheDocumentChanged)
 {
-    const auto site = XmlSite::create();
-    site->newDocument();
-    FakeDocument document;
-    site->setDocument(&document);
+    SiteInDocument fixture;
     const auto album = XmlAlbum::create();
-    site->homepage()->addChild(album);
+    fixture.site->homepage()->addChild(album);
     const auto photo = XmlPhoto::create();
     album->addChild(photo);
     XmlPayPalData& item = *photo->paypal();
-    XmlPayPalCommon& settings = *site->homepage()->paypal();
+    XmlPayPalCommon& settings = *fixture.site->homepage()->paypal();
 
-    const std::vector<std::pair<const char*, std::function<void()>>> changes = {
+    expectEachMarksTheDocumentOnce(fixture.document, {
         { "setItemid", [&] { item.setItemid("1"); } },
         { "setItemname", [&] { item.setItemname("n"); } },
         { "setPrice", [&] { item.setPrice("2"); } },
@@ -182,13 +180,7 @@ TEST(XmlPayPalDataTest, EverySetterMarksTheDocumentChanged)
         { "setCurrency", [&] { settings.setCurrency("GBP"); } },
         { "setCurrencyTag", [&] { settings.setCurrencyTag(2); } },
         { "setWeightunit", [&] { settings.setWeightunit(1); } },
-    };
-    for (const auto& [what, change] : changes) {
-        const int before = document.changes;
-        change();
-        EXPECT_EQ(document.changes, before + 1) << what;
-    }
-    site->setDocument(nullptr);
+    });
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include "support/FakeDocument.h"
 #include "support/PhotoText.h"
 #include "support/Printers.h"
+#include "support/SiteInDocument.h"
 #include "support/TestFiles.h"
 #include "support/TestPictures.h"
 
@@ -122,25 +123,16 @@ TEST(XmlPhotoTest, NameIsTheShortCaptionCutAfterFifteenCharacters)
 
 TEST(XmlPhotoTest, SettersMarkTheDocumentChanged)
 {
-    const auto site = XmlSite::create();
-    site->newDocument();
-    FakeDocument document;
-    site->setDocument(&document);
+    SiteInDocument fixture;
     const auto album = XmlAlbum::create();
-    site->homepage()->addChild(album);
+    fixture.site->homepage()->addChild(album);
     const auto photo = XmlPhoto::create();
     album->addChild(photo);
-    const std::vector<std::pair<const char*, std::function<void()>>> changes = {
+    expectEachMarksTheDocumentOnce(fixture.document, {
         { "setImageSeqNumber", [&] { photo->setImageSeqNumber(4); } },
         { "setAltText", [&] { photo->setAltText("alt"); } },
         { "setShowObjects", [&] { photo->setShowObjects(true); } },
-    };
-    for (const auto& [what, change] : changes) {
-        const int before = document.changes;
-        change();
-        EXPECT_EQ(document.changes, before + 1) << what;
-    }
-    site->setDocument(nullptr);
+    });
 }
 
 TEST(XmlPhotoTest, InternalImageNames)
@@ -187,38 +179,18 @@ TEST(XmlPhotoTest, FilesToCopy)
 
 // --- Files --------------------------------------------------------------------------------------
 
-// A site document in a temporary folder, with an album page for the photos.
-class XmlPhotoFilesTest : public ::testing::Test {
+// A site document in a temporary folder, with an album page for the photos
+// and a "temp" folder for the pictures made from them.
+class XmlPhotoFilesTest : public SiteInFolderTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(folder.isValid());
+        ASSERT_NO_FATAL_FAILURE(SiteInFolderTest::SetUp());
         root = folder.path();
-        site->newDocument();
-        site->setRootDir(root);
-        document.siteRoot = site.get();
-        site->setDocument(&document);
-        site->homepage()->addChild(album);
-        ASSERT_TRUE(QDir(root).mkpath("pictures"));
         ASSERT_TRUE(QDir(root).mkpath("temp"));
     }
-    void TearDown() override { site->setDocument(nullptr); }
 
-    // Writes a source picture outside the document folder; answers its path.
-    QString source(const QString& name, const QByteArray& bytes)
-    {
-        const QString path = sources.filePath(name);
-        writeAll(path, bytes);
-        return path;
-    }
-    QString stored(int number) const { return QStringLiteral("%1/pictures/image%2.jpg").arg(root).arg(number); }
-
-    QTemporaryDir folder;
-    QTemporaryDir sources;
     QString root;
-    FakeDocument document;
-    std::shared_ptr<XmlSite> site = XmlSite::create();
-    std::shared_ptr<XmlAlbum> album = XmlAlbum::create();
 };
 
 // Sets the application's picture limits while it lives.
@@ -579,24 +551,15 @@ TEST(XmlWidgetPhotoTest, SettingsAreWrittenAfterThePhotosAttributes)
 
 TEST(XmlWidgetPhotoTest, SettersMarkTheDocumentChanged)
 {
-    const auto site = XmlSite::create();
-    site->newDocument();
-    FakeDocument document;
-    site->setDocument(&document);
+    SiteInDocument fixture;
     const auto widget = XmlWidgetPhoto::create();
-    site->trash()->addChild(widget);
-    const std::vector<std::pair<const char*, std::function<void()>>> changes = {
+    fixture.site->trash()->addChild(widget);
+    expectEachMarksTheDocumentOnce(fixture.document, {
         { "setDontResize", [&] { widget->setDontResize(true); } },
         { "setClickImage", [&] { widget->setClickImage(true); } },
         { "setLink", [&] { widget->setLink("x"); } },
         { "setToolTip", [&] { widget->setToolTip("y"); } },
-    };
-    for (const auto& [what, change] : changes) {
-        const int before = document.changes;
-        change();
-        EXPECT_EQ(document.changes, before + 1) << what;
-    }
-    site->setDocument(nullptr);
+    });
 }
 
 // --- A whole site ---------------------------------------------------------------------------------

@@ -1,5 +1,4 @@
 #include "imaging/XmlImage.h"
-#include "model/XmlTheme.h"
 #include "platform/Scanner.h"
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/graphics/GraphicsImage.h"
@@ -8,12 +7,13 @@
 #include "templates/XmlStyleSheet.h"
 #include "support/FakeDocument.h"
 #include "support/Printers.h"
+#include "support/TestFiles.h"
+#include "support/TestPictures.h"
+#include "support/ThemeInFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QImage>
-#include <QPainter>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -41,20 +41,6 @@ public:
     bool allowPictures = true;
 };
 
-// A theme kept in a document folder of the test's own.
-class ThemeInFolder : public XmlTheme {
-public:
-    explicit ThemeInFolder(Key key) : XmlTheme(key) {}
-    static std::shared_ptr<ThemeInFolder> create(const QString& folder)
-    {
-        auto theme = make<ThemeInFolder>();
-        theme->folder = folder;
-        return theme;
-    }
-    QString rootDir() override { return folder; }
-    QString folder;
-};
-
 // A background inside a theme in a temporary document folder, with a
 // recording document.
 struct BackgroundInDocument {
@@ -71,6 +57,14 @@ struct BackgroundInDocument {
         document.changes = 0;
     }
     ~BackgroundInDocument() { theme->setDocument(nullptr); }
+
+    // Stores the picture as the PNG file of the record with the UUID.
+    void storePicture(const QString& uuid, const QImage& picture) const
+    {
+        const QByteArray bytes = encoded(picture, "PNG");
+        ASSERT_FALSE(bytes.isEmpty());
+        writeAll(folder.filePath(QStringLiteral("bitmaps2/%1.png").arg(uuid)), bytes);
+    }
 };
 
 // Reads the XML text of one element into an existing element, as the reader
@@ -131,29 +125,6 @@ QString winIERule(const QString& tag, const QString& file)
                                 "filter:progid:DXImageTransform.Microsoft.AlphaImageLoader(enabled='true', "
                                 "sizingMethod='crop', src='bitmaps/%1');}\n")
                      .arg(file);
-}
-
-QImage solid(int w, int h, const QColor& colour)
-{
-    QImage image(w, h, QImage::Format_ARGB32);
-    image.fill(colour);
-    return image;
-}
-
-// Horizontal bands of the given heights and colours, top first.
-QImage bands(int w, const std::vector<std::pair<int, QColor>>& rows)
-{
-    int h = 0;
-    for (const auto& row : rows)
-        h += row.first;
-    QImage image(w, h, QImage::Format_ARGB32);
-    QPainter painter(&image);
-    int y = 0;
-    for (const auto& row : rows) {
-        painter.fillRect(0, y, w, row.first, row.second);
-        y += row.first;
-    }
-    return image;
 }
 
 // Draws the background into a transparent canvas of the size.
@@ -328,8 +299,7 @@ TEST(XmlCSSBackground, SetImageAdoptsTheRecordAndLoadsItsPicture)
     BackgroundInDocument fixture;
     XmlCSSBackground& background = *fixture.background;
     const QString uuid = QStringLiteral("00000000CAFEF00D");
-    ASSERT_TRUE(QDir(fixture.folder.path()).mkpath(QStringLiteral("bitmaps2")));
-    ASSERT_TRUE(solid(8, 6, red).save(fixture.folder.filePath(QStringLiteral("bitmaps2/%1.png").arg(uuid))));
+    ASSERT_NO_FATAL_FAILURE(fixture.storePicture(uuid, solid(8, 6, red)));
 
     const std::shared_ptr<XmlCSSImage> old = background.image();
     auto record = XmlCSSImage::create();
@@ -667,8 +637,7 @@ TEST(XmlCSSBackground, DrawsItsOwnPictureIntoItsRectangleOrTheWholeCanvas)
     BackgroundInDocument fixture;
     ElementBackground& background = *fixture.background;
     const QString uuid = QStringLiteral("00000000BEEFBEEF");
-    ASSERT_TRUE(QDir(fixture.folder.path()).mkpath(QStringLiteral("bitmaps2")));
-    ASSERT_TRUE(solid(10, 10, red).save(fixture.folder.filePath(QStringLiteral("bitmaps2/%1.png").arg(uuid))));
+    ASSERT_NO_FATAL_FAILURE(fixture.storePicture(uuid, solid(10, 10, red)));
     background.image()->setImageUUID(uuid);
     background.image()->setIType(2);
     background.setBkgnd(2);

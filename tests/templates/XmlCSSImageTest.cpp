@@ -1,5 +1,4 @@
 #include "imaging/XmlImage.h"
-#include "model/XmlTheme.h"
 #include "platform/graphics/GraphicsImage.h"
 #include "templates/XmlCSSBackground.h"
 #include "templates/XmlCSSImage.h"
@@ -7,31 +6,17 @@
 #include "support/LogCapture.h"
 #include "support/Printers.h"
 #include "support/TestFiles.h"
+#include "support/TestPictures.h"
+#include "support/ThemeInFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QDir>
 #include <QImage>
-#include <QPainter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
 namespace {
-
-// A theme kept in a document folder of the test's own.
-class ThemeInFolder : public XmlTheme {
-public:
-    explicit ThemeInFolder(Key key) : XmlTheme(key) {}
-    static std::shared_ptr<ThemeInFolder> create(const QString& folder)
-    {
-        auto theme = make<ThemeInFolder>();
-        theme->folder = folder;
-        return theme;
-    }
-    QString rootDir() override { return folder; }
-    QString folder;
-};
 
 // A background whose colour the test chooses.
 class ColouredBackground : public XmlCSSBackground {
@@ -67,38 +52,6 @@ struct RecordInDocument {
 
     QString path(const QString& relative) const { return folder.filePath(relative); }
 };
-
-QImage solid(int w, int h, const QColor& colour)
-{
-    QImage image(w, h, QImage::Format_ARGB32);
-    image.fill(colour);
-    return image;
-}
-
-// Horizontal bands of the given heights and colours, top first.
-QImage bands(int w, const std::vector<std::pair<int, QColor>>& rows)
-{
-    int h = 0;
-    for (const auto& row : rows)
-        h += row.first;
-    QImage image(w, h, QImage::Format_ARGB32);
-    QPainter painter(&image);
-    int y = 0;
-    for (const auto& row : rows) {
-        painter.fillRect(0, y, w, row.first, row.second);
-        y += row.first;
-    }
-    return image;
-}
-
-QByteArray encoded(const QImage& image, const char* format)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
 
 // A one-pixel GIF (Qt reads GIF but cannot write it).
 QByteArray gifBytes()
