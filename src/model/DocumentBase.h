@@ -1,5 +1,14 @@
 #pragma once
 
+#include "platform/Geometry.h"
+
+#include <QList>
+#include <QString>
+
+#include <memory>
+
+class XmlAlbum;
+class XmlBase;
 class XmlSite;
 class XmlStyleSheet;
 
@@ -35,4 +44,20 @@ public:
     // In-place editing of a page element on the layout canvas has ended: the
     // document reloads the current editor panel.
     virtual void layoutDidContentEditing() = 0;
+
+    // --- Click areas of the layout canvas -------------------------------------
+    // Keeps the rectangle (page coordinates) with a copy of the data under the
+    // element's UUID: a later click in it reaches the element's mouseClick
+    // with the data.
+    virtual void addTrackingDataForObjectDataRect(const QString& uuid, const QString& data, const lq::Rect& rect) = 0;
+    // Forgets every click area registered under the element's UUID.
+    virtual void clearTrackingDataForObject(const QString& uuid) = 0;
+    // Forgets every click area.
+    virtual void clearTrackingData() = 0;
+
+    // Shows the page on the layout canvas; nothing stands for the site's
+    // default album. The index picks a photo of it (-1: none).
+    virtual void selectWebPageIndex(XmlAlbum* page, int index) = 0;
+    // The site's pages in order (the home page's page list).
+    virtual QList<std::shared_ptr<XmlBase>> webItems() = 0;
 };

@@ -1,12 +1,255 @@
 #include "templates/XmlBoxModel.h"
 
+#include "elements/XmlWebFooter.h"
+#include "model/DocumentBase.h"
+#include "model/XmlAlbum.h"
+#include "model/XmlMasthead.h"
+#include "model/XmlWebItem.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/Log.h"
+#include "platform/Strings.h"
+#include "platform/Workspace.h"
+#include "platform/graphics/BezierPath.h"
+#include "platform/graphics/GraphicsContext.h"
+#include "platform/graphics/Shadow.h"
+#include "platform/text/LayoutManager.h"
+#include "platform/text/StyledText.h"
+#include "platform/text/TextContainer.h"
 #include "templates/XmlWebFont.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The strip at the right and the bottom that a drop shadow takes.
+constexpr int shadowStrip = 8;
+
+// The text container's extent: wide and high enough never to break the line
+// or run out of room.
+constexpr qreal unbounded = 1000000.0;
+
+// A page coordinate cut toward zero to a whole pixel; values beyond the int
+// range (or not numbers at all) are held at its ends.
+int truncated(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    constexpr double limit = 2147483520.0; // the largest float below 2^31
+    return static_cast<int>(std::clamp(value, -limit, limit));
+}
+
+// --- Border drawing ----------------------------------------------------------------------------
+
+struct Sides {
+    int top = 0;
+    int left = 0;
+    int bottom = 0;
+    int right = 0;
+};
+
+struct SideColours {
+    lq::Colour top;
+    lq::Colour left;
+    lq::Colour bottom;
+    lq::Colour right;
+};
+
+// Fills the path in the colour and empties it for the next side.
+void fillAndEmpty(lq::BezierPath& path, const lq::Colour& colour)
+{
+    if (lq::GraphicsContext* context = lq::GraphicsContext::current()) {
+        context->setFillColor(colour);
+        path.fill();
+    }
+    path.removeAllPoints();
+}
+
+void appendPolygon(lq::BezierPath& path, std::initializer_list<lq::Point> corners)
+{
+    bool first = true;
+    for (const lq::Point& corner : corners) {
+        if (first)
+            path.moveTo(corner);
+        else
+            path.lineTo(corner);
+        first = false;
+    }
+    path.closePath();
+}
+
+// Each side a four-cornered polygon, so that two sides meet on the diagonal
+// of the corner square between them. Order: top, bottom, left, right.
+void drawSolid(lq::BezierPath& path, const lq::Rect& rect, const Sides& w, const SideColours& c)
+{
+    const float x = rect.x();
+    const float y = rect.y();
+    const float width = rect.width();
+    const float height = rect.height();
+    const float t = static_cast<float>(w.top);
+    const float l = static_cast<float>(w.left);
+    const float b = static_cast<float>(w.bottom);
+    const float r = static_cast<float>(w.right);
+    if (w.top > 0) {
+        appendPolygon(path, { { x, y }, { x + width, y }, { x + width - r, y + t }, { x + l, y + t } });
+        fillAndEmpty(path, c.top);
+    }
+    if (w.bottom > 0) {
+        appendPolygon(path, { { x, y + height }, { x + width, y + height }, { x + width - r, y + height - b }, { x + l, y + height - b } });
+        fillAndEmpty(path, c.bottom);
+    }
+    if (w.left > 0) {
+        appendPolygon(path, { { x, y }, { x, y + height }, { x + l, y + height - b }, { x + l, y + t } });
+        fillAndEmpty(path, c.left);
+    }
+    if (w.right > 0) {
+        appendPolygon(path, { { x + width, y }, { x + width, y + height }, { x + width - r, y + height - b }, { x + width - r, y + t } });
+        fillAndEmpty(path, c.right);
+    }
+}
+
+// Moves the rectangle inward by the widths of its sides.
+lq::Rect insetBy(const lq::Rect& rect, const Sides& w)
+{
+    return lq::Rect(rect.x() + static_cast<float>(w.left), rect.y() + static_cast<float>(w.top),
+                    rect.width() - static_cast<float>(w.left + w.right),
+                    rect.height() - static_cast<float>(w.top + w.bottom));
+}
+
+// Two bands of a third of the width each with the gap between them; a width
+// of 1 gives one band drawn twice.
+void drawDouble(lq::BezierPath& path, const lq::Rect& rect, const Sides& w, const SideColours& c)
+{
+    const auto band = [](int n) { return n == 1 ? 1 : (n + 1) / 3; };
+    const Sides bands { band(w.top), band(w.left), band(w.bottom), band(w.right) };
+    // band + gap = n - band
+    const Sides step { w.top - bands.top, w.left - bands.left, w.bottom - bands.bottom, w.right - bands.right };
+    drawSolid(path, rect, bands, c);
+    drawSolid(path, insetBy(rect, step), bands, c);
+}
+
+// One side of square dots as wide as the border, a dot apart, with a dot at
+// each end. `along` is the length of the side, `at` the origin of the run
+// (x for a horizontal side, y for a vertical one).
+void appendDots(lq::BezierPath& path, int n, float along, float at, const std::function<lq::Rect(float)>& dot)
+{
+    const int len = truncated(along - static_cast<float>(n));
+    const int k = len / (2 * n);
+    path.appendRect(dot(at));
+    path.appendRect(dot(at + along - static_cast<float>(n)));
+    const float start = at + static_cast<float>((len - 2 * n * k) / 2);
+    for (int i = 0; i <= k; ++i)
+        path.appendRect(dot(start + static_cast<float>(2 * n * i)));
+}
+
+void drawDotted(lq::BezierPath& path, const lq::Rect& rect, const Sides& w, const SideColours& c)
+{
+    const float x = rect.x();
+    const float y = rect.y();
+    const float width = rect.width();
+    const float height = rect.height();
+    if (const int n = w.top; n > 0) {
+        const float side = static_cast<float>(n);
+        appendDots(path, n, width, x, [&](float p) { return lq::Rect(p, y, side, side); });
+        fillAndEmpty(path, c.top);
+    }
+    if (const int n = w.bottom; n > 0) {
+        const float side = static_cast<float>(n);
+        appendDots(path, n, width, x, [&](float p) { return lq::Rect(p, y + height - side, side, side); });
+        fillAndEmpty(path, c.bottom);
+    }
+    if (const int n = w.left; n > 0) {
+        const float side = static_cast<float>(n);
+        appendDots(path, n, height, y, [&](float p) { return lq::Rect(x, p, side, side); });
+        fillAndEmpty(path, c.left);
+    }
+    if (const int n = w.right; n > 0) {
+        const float side = static_cast<float>(n);
+        appendDots(path, n, height, y, [&](float p) { return lq::Rect(x + width - side, p, side, side); });
+        fillAndEmpty(path, c.right);
+    }
+}
+
+// One side of dashes three widths long with gaps of three widths, ending in
+// two corner pieces; a side too short for that is one bar. `piece(p, length)`
+// is the piece starting at p along the side.
+void appendDashes(lq::BezierPath& path, int n, float along, float at,
+                  const std::function<lq::Rect(float, float)>& piece)
+{
+    const int len = truncated(along - static_cast<float>(2 * n)) - 3 * n;
+    const int k = len / (6 * n);
+    const int e = (len - 6 * n * k) / 2;
+    if (e < 0) {
+        path.appendRect(piece(at, along));
+        return;
+    }
+    const float corner = static_cast<float>(n + e);
+    path.appendRect(piece(at, corner));
+    path.appendRect(piece(at + along - corner, corner));
+    for (int i = 0; i < k; ++i)
+        path.appendRect(piece(at + static_cast<float>(n + e + 3 * n + 6 * n * i), static_cast<float>(3 * n)));
+}
+
+void drawDashed(lq::BezierPath& path, const lq::Rect& rect, const Sides& w, const SideColours& c)
+{
+    const float x = rect.x();
+    const float y = rect.y();
+    const float width = rect.width();
+    const float height = rect.height();
+    if (const int n = w.top; n > 0) {
+        const float thick = static_cast<float>(n);
+        appendDashes(path, n, width, x, [&](float p, float length) { return lq::Rect(p, y, length, thick); });
+        fillAndEmpty(path, c.top);
+    }
+    if (const int n = w.bottom; n > 0) {
+        const float thick = static_cast<float>(n);
+        appendDashes(path, n, width, x, [&](float p, float length) { return lq::Rect(p, y + height - thick, length, thick); });
+        fillAndEmpty(path, c.bottom);
+    }
+    if (const int n = w.left; n > 0) {
+        const float thick = static_cast<float>(n);
+        appendDashes(path, n, height, y, [&](float p, float length) { return lq::Rect(x, p, thick, length); });
+        fillAndEmpty(path, c.left);
+    }
+    if (const int n = w.right; n > 0) {
+        const float thick = static_cast<float>(n);
+        appendDashes(path, n, height, y, [&](float p, float length) { return lq::Rect(x + width - thick, p, thick, length); });
+        fillAndEmpty(path, c.right);
+    }
+}
+
+// The colour blended half-way with black.
+lq::Colour darkShade(const lq::Colour& colour)
+{
+    return lq::Colour(colour.r * 0.5f, colour.g * 0.5f, colour.b * 0.5f, colour.a * 0.5f + 0.5f);
+}
+
+// An outer and an inner band, each solid; the groove has its top and left
+// outer band dark, the ridge its bottom and right, and the inner band the
+// other way round.
+void drawGrooveOrRidge(lq::BezierPath& path, const lq::Rect& rect, const Sides& w, const SideColours& c, bool groove)
+{
+    const Sides inner { w.top / 2, w.left / 2, w.bottom / 2, w.right / 2 };
+    const Sides outer { w.top - inner.top, w.left - inner.left, w.bottom - inner.bottom, w.right - inner.right };
+    const SideColours topLeftDark { darkShade(c.top), darkShade(c.left), c.bottom, c.right };
+    const SideColours bottomRightDark { c.top, c.left, darkShade(c.bottom), darkShade(c.right) };
+    drawSolid(path, rect, outer, groove ? topLeftDark : bottomRightDark);
+    drawSolid(path, insetBy(rect, outer), inner, groove ? bottomRightDark : topLeftDark);
+}
+
+} // namespace
+
+// --- Element protocol --------------------------------------------------------------------------
 
 XmlBoxModel::XmlBoxModel(Key key)
     : XmlCSSBackground(key)
 {
     _have_children = true;
+}
+
+XmlBoxModel::~XmlBoxModel()
+{
+    releaseTextSystem();
 }
 
 std::shared_ptr<XmlBoxModel> XmlBoxModel::create()
@@ -23,5 +266,578 @@ bool XmlBoxModel::canYouBeMyParent(XmlBase* child)
 {
     return lq::modelFrame(this, "canYouBeMyParent:", [&] {
         return XmlWebFont::cast(child) != nullptr;
+    });
+}
+
+void XmlBoxModel::setAttributeTo(const QString& key, const QString& value)
+{
+    lq::modelFrame(this, "setAttribute:to:", [&] {
+        const auto colour = [&] { return stringToColor(value).value_or(lq::Colour::black()); };
+        if (key == u"top")
+            setTop(lq::intValue(value));
+        else if (key == u"left")
+            setLeft(lq::intValue(value));
+        else if (key == u"width")
+            setWidth(lq::intValue(value));
+        else if (key == u"height")
+            setHeight(lq::intValue(value));
+        else if (key == u"ds")
+            setDropShadow(lq::intValue(value));
+        else if (key == u"pt")
+            setPt(lq::intValue(value));
+        else if (key == u"pl")
+            setPl(lq::intValue(value));
+        else if (key == u"pb")
+            setPb(lq::intValue(value));
+        else if (key == u"pr")
+            setPr(lq::intValue(value));
+        else if (key == u"bt")
+            setBt(lq::intValue(value));
+        else if (key == u"bl")
+            setBl(lq::intValue(value));
+        else if (key == u"bb")
+            setBb(lq::intValue(value));
+        else if (key == u"br")
+            setBr(lq::intValue(value));
+        else if (key == u"bType")
+            setBType(lq::intValue(value));
+        else if (key == u"btColor")
+            setBtColor(colour());
+        else if (key == u"blColor")
+            setBlColor(colour());
+        else if (key == u"bbColor")
+            setBbColor(colour());
+        else if (key == u"brColor")
+            setBrColor(colour());
+        else
+            XmlCSSBackground::setAttributeTo(key, value);
+    });
+}
+
+void XmlBoxModel::appendAttributes(QString& xml)
+{
+    lq::modelFrame(this, "appendAttributes:", [&] {
+        XmlCSSBackground::appendAttributes(xml);
+        // The footer places itself below the page's text: its top is never stored.
+        if (absolute() && !XmlWebFooter::cast(this))
+            xml += QString::asprintf(" top=\"%d\"", calcTop());
+        if (absolute())
+            xml += QString::asprintf(" left=\"%d\"", calcLeft());
+        if (widthFixed())
+            xml += QString::asprintf(" width=\"%d\"", width());
+        if (heightFixed())
+            xml += QString::asprintf(" height=\"%d\"", height());
+        xml += QString::asprintf(" pt=\"%d\" pl=\"%d\" pb=\"%d\" pr=\"%d\"", _pt, _pl, _pb, _pr);
+        xml += QString::asprintf(" bt=\"%d\" bl=\"%d\" bb=\"%d\" br=\"%d\"", _bt, _bl, _bb, _br);
+        xml += QString::asprintf(" bType=\"%d\"", _bType);
+        xml += QStringLiteral(" btColor=\"%1\" blColor=\"%2\" bbColor=\"%3\" brColor=\"%4\"")
+                   .arg(colorToCSSString(_btColor), colorToCSSString(_blColor),
+                        colorToCSSString(_bbColor), colorToCSSString(_brColor));
+        xml += QString::asprintf(" ds=\"%d\"", dropShadow());
+    });
+}
+
+void XmlBoxModel::newDocument()
+{
+    lq::modelFrame(this, "newDocument", [&] {
+        // font() adds the default font only when the box has none: a box read
+        // from a theme keeps the one it has instead of gaining a second.
+        font();
+        XmlCSSBackground::newDocument();
+    });
+}
+
+// --- Fonts -------------------------------------------------------------------------------------
+
+std::shared_ptr<XmlWebFont> XmlBoxModel::addFontName(const QString& tag, const QString& name)
+{
+    return lq::modelFrame(this, "addFont:name:", [&] {
+        std::shared_ptr<XmlWebFont> record = XmlWebFont::createWithTagName(tag, name);
+        addChild(record);
+        return record;
+    });
+}
+
+std::shared_ptr<XmlWebFont> XmlBoxModel::font()
+{
+    return lq::modelFrame(this, "font", [&]() -> std::shared_ptr<XmlWebFont> {
+        for (const XmlBasePtr& child : children()) {
+            if (XmlWebFont::cast(child.get()) && child->name() == u"default")
+                return std::static_pointer_cast<XmlWebFont>(child);
+        }
+        return addFontName(QString(), QStringLiteral("default"));
+    });
+}
+
+// --- Stored values -----------------------------------------------------------------------------
+
+void XmlBoxModel::setInt(int& field, int value)
+{
+    field = value;
+    docChanged();
+}
+
+void XmlBoxModel::setColour(lq::Colour& field, const lq::Colour& value)
+{
+    field = value;
+    docChanged();
+}
+
+void XmlBoxModel::setTop(int top) { lq::modelFrame(this, "setTop:", [&] { setInt(_top, top); }); }
+void XmlBoxModel::setLeft(int left) { lq::modelFrame(this, "setLeft:", [&] { setInt(_left, left); }); }
+void XmlBoxModel::setWidth(int width) { lq::modelFrame(this, "setWidth:", [&] { setInt(_width, width); }); }
+void XmlBoxModel::setHeight(int height) { lq::modelFrame(this, "setHeight:", [&] { setInt(_height, height); }); }
+void XmlBoxModel::setPt(int padding) { lq::modelFrame(this, "setPt:", [&] { setInt(_pt, padding); }); }
+void XmlBoxModel::setPl(int padding) { lq::modelFrame(this, "setPl:", [&] { setInt(_pl, padding); }); }
+void XmlBoxModel::setPb(int padding) { lq::modelFrame(this, "setPb:", [&] { setInt(_pb, padding); }); }
+void XmlBoxModel::setPr(int padding) { lq::modelFrame(this, "setPr:", [&] { setInt(_pr, padding); }); }
+void XmlBoxModel::setBt(int width) { lq::modelFrame(this, "setBt:", [&] { setInt(_bt, width); }); }
+void XmlBoxModel::setBl(int width) { lq::modelFrame(this, "setBl:", [&] { setInt(_bl, width); }); }
+void XmlBoxModel::setBb(int width) { lq::modelFrame(this, "setBb:", [&] { setInt(_bb, width); }); }
+void XmlBoxModel::setBr(int width) { lq::modelFrame(this, "setBr:", [&] { setInt(_br, width); }); }
+void XmlBoxModel::setBType(int type) { lq::modelFrame(this, "setBType:", [&] { setInt(_bType, type); }); }
+void XmlBoxModel::setDropShadow(int shadow) { lq::modelFrame(this, "setDropShadow:", [&] { setInt(_dropShadow, shadow); }); }
+
+void XmlBoxModel::setBtColor(const lq::Colour& colour) { lq::modelFrame(this, "setBtColor:", [&] { setColour(_btColor, colour); }); }
+void XmlBoxModel::setBlColor(const lq::Colour& colour) { lq::modelFrame(this, "setBlColor:", [&] { setColour(_blColor, colour); }); }
+void XmlBoxModel::setBbColor(const lq::Colour& colour) { lq::modelFrame(this, "setBbColor:", [&] { setColour(_bbColor, colour); }); }
+void XmlBoxModel::setBrColor(const lq::Colour& colour) { lq::modelFrame(this, "setBrColor:", [&] { setColour(_brColor, colour); }); }
+
+// --- Geometry ----------------------------------------------------------------------------------
+
+int XmlBoxModel::calcTop()
+{
+    return lq::modelFrame(this, "calcTop", [&] {
+        if (absolute())
+            return top();
+        XmlBoxModel* box = XmlBoxModel::cast(_parent);
+        return box ? box->internalTop() : 0;
+    });
+}
+
+int XmlBoxModel::calcLeft()
+{
+    return lq::modelFrame(this, "calcLeft", [&] {
+        if (absolute())
+            return left();
+        XmlBoxModel* box = XmlBoxModel::cast(_parent);
+        return box ? box->internalLeft() : 0;
+    });
+}
+
+int XmlBoxModel::calcWidth()
+{
+    return lq::modelFrame(this, "calcWidth", [&] {
+        if (widthFixed())
+            return width();
+        XmlBoxModel* box = XmlBoxModel::cast(_parent);
+        return box ? box->internalWidth() : 0;
+    });
+}
+
+int XmlBoxModel::calcHeight()
+{
+    return lq::modelFrame(this, "calcHeight", [&] {
+        if (heightFixed())
+            return height();
+        return internalHeight() + _bt + _bb + _pt + _pb + (dropShadow() ? shadowStrip : 0);
+    });
+}
+
+int XmlBoxModel::internalTop()
+{
+    return lq::modelFrame(this, "internalTop", [&] { return calcTop() + _bt + _pt; });
+}
+
+int XmlBoxModel::internalLeft()
+{
+    return lq::modelFrame(this, "internalLeft", [&] { return calcLeft() + _bl + _pl; });
+}
+
+int XmlBoxModel::internalWidth()
+{
+    return lq::modelFrame(this, "internalWidth", [&] {
+        const int inner = calcWidth() - _bl - _br - _pl - _pr - (dropShadow() ? shadowStrip : 0);
+        return std::max(inner, 0);
+    });
+}
+
+int XmlBoxModel::internalHeight()
+{
+    return lq::modelFrame(this, "internalHeight", [&] {
+        if (heightFixed())
+            return height() - _bt - _bb - _pt - _pb - (dropShadow() ? shadowStrip : 0);
+        if (!_lm)
+            relayoutFlags(nullptr, 0);
+        // Still none: no page is known, so there is no text to measure.
+        if (!_lm)
+            return 0;
+        return truncated(_lm->usedRectForTextContainer(_tc.get()).height());
+    });
+}
+
+lq::Rect XmlBoxModel::objectRect()
+{
+    return lq::modelFrame(this, "objectRect", [&] {
+        return lq::Rect(static_cast<float>(calcLeft()), static_cast<float>(calcTop()),
+                        static_cast<float>(calcWidth()), static_cast<float>(calcHeight()));
+    });
+}
+
+lq::Rect XmlBoxModel::internalRect()
+{
+    return lq::modelFrame(this, "internalRect", [&] {
+        return lq::Rect(static_cast<float>(internalLeft()), static_cast<float>(internalTop()),
+                        static_cast<float>(internalWidth()), static_cast<float>(internalHeight()));
+    });
+}
+
+void XmlBoxModel::setObjectRect(const lq::Rect& rect)
+{
+    lq::modelFrame(this, "setObjectRect:", [&] {
+        if (absolute()) {
+            setTop(truncated(rect.y()));
+            setLeft(truncated(rect.x()));
+        }
+        if (widthFixed())
+            setWidth(truncated(rect.width()));
+        if (heightFixed())
+            setHeight(truncated(rect.height()));
+        relayoutFlags(nullptr, 0);
+    });
+}
+
+// --- Layout ------------------------------------------------------------------------------------
+
+void XmlBoxModel::relayoutFlags(XmlBase* page, int flags)
+{
+    // The layout runs while the canvas draws: a failure here is logged with
+    // the box's XML and goes no further, leaving the text system as far as it
+    // got. Only the application's own failures are caught; anything else
+    // thrown goes on to the caller.
+    try {
+        // The page template passes its own flags down, and the content box
+        // asks for layouts with flags 1 and 2 once its text is laid out:
+        // such a layout leaves a box's text as it is.
+        if (flags != 0)
+            return;
+        layoutText(page);
+        XmlCSSBackground::relayoutFlags(page, flags);
+    } catch (const lq::Exception& failure) {
+        lq::log(QStringLiteral("boxmodel relayout error: %1: %2").arg(failure.name(), failure.reason()));
+        lq::log(createXml());
+    }
+}
+
+void XmlBoxModel::layoutText(XmlBase* page)
+{
+    std::shared_ptr<XmlAlbum> remembered;
+    if (!page) {
+        remembered = getCurrentAlbum();
+        page = remembered.get();
+        if (!page)
+            return;
+    } else {
+        setCurrentAlbum(page);
+    }
+
+    if (!_lm) {
+        _contents = std::make_shared<lq::StyledText>();
+        _lm = std::make_unique<lq::LayoutManager>();
+        _lm->setTextStorage(_contents);
+        _tc = std::make_shared<lq::TextContainer>(QSizeF(unbounded, unbounded));
+        _tc->setLineFragmentPadding(0);
+        _lm->addTextContainer(_tc);
+    }
+
+    const std::shared_ptr<XmlWebFont> record = font();
+    lq::ParagraphStyle paragraph = lq::ParagraphStyle::defaultStyle();
+    paragraph.tabStops = lqTabStops();
+    switch (record->alignment()) {
+    case 1:
+        paragraph.alignment = lq::TextAlignment::Center;
+        break;
+    case 2:
+        paragraph.alignment = lq::TextAlignment::Right;
+        break;
+    default:
+        paragraph.alignment = lq::TextAlignment::Left;
+        break;
+    }
+
+    lq::TextAttributes attributes;
+    attributes.paragraphStyle = paragraph;
+    attributes.font = record->createFont();
+    attributes.foregroundColour = record->fontColor();
+    attributes.underlineStyle = record->underline() ? 1 : 0;
+
+    XmlAlbum* album = XmlAlbum::cast(page);
+    XmlMasthead* masthead = album ? album->masthead() : nullptr;
+    const bool isMasthead = name() == u"Masthead";
+    QString text = QStringLiteral("");
+    if (isMasthead) {
+        if (masthead)
+            text = masthead->content();
+    } else if (name() == u"Page Title") {
+        text = page->content();
+    }
+
+    _contents->setText(lq::StyledText(text, attributes));
+    _contents->setAttributes(attributes, { 0, _contents->length() });
+
+    _tc->setContainerSize(QSizeF(internalWidth(), unbounded));
+    _lm->glyphRangeForTextContainer(_tc.get());
+
+    if (isMasthead) {
+        if (DocumentBase* document = myDocument()) {
+            document->clearTrackingDataForObject(UUID());
+            if (masthead && !masthead->linkTo().isEmpty())
+                document->addTrackingDataForObjectDataRect(UUID(), masthead->linkTo(), internalRect());
+        }
+    }
+}
+
+void XmlBoxModel::releaseTextSystem()
+{
+    // The manager first: it lets its container go before the container is dropped.
+    _lm.reset();
+    _tc.reset();
+    _contents.reset();
+}
+
+// --- Canvas ------------------------------------------------------------------------------------
+
+void XmlBoxModel::drawObject()
+{
+    lq::modelFrame(this, "drawObject", [&] { drawObject(objectRect()); });
+}
+
+void XmlBoxModel::drawObject(const lq::Rect& outer)
+{
+    lq::modelFrame(this, "drawObject:", [&] {
+        lq::GraphicsContext* context = lq::GraphicsContext::current();
+        if (!context)
+            return;
+        lq::Rect rect = outer;
+        if (dropShadow()) {
+            rect.size.width -= shadowStrip;
+            rect.size.height -= shadowStrip;
+            context->setFillColor(bkgndColor());
+            context->fillRect(rect);
+            const lq::GraphicsContext::SavedState saved;
+            // 5 pixels right and 5 down, in the shadow's upward-growing terms.
+            context->setShadow(lq::Shadow(5, lq::Colour(0, 0, 0, 0.8f), lq::Size(5, -5)));
+            context->setFillColor(bkgndColor());
+            lq::BezierPath::withRect(rect).fill();
+        }
+        XmlCSSBackground::drawObject(lq::Rect(rect.x() + static_cast<float>(_bl), rect.y() + static_cast<float>(_bt),
+                                              rect.width() - static_cast<float>(_bl + _br),
+                                              rect.height() - static_cast<float>(_bt + _bb)));
+        drawBorderBtypeTopLeftBottomRightTColorLColorBColorRColor(rect, _bType, _bt, _bl, _bb, _br,
+                                                                  _btColor, _blColor, _bbColor, _brColor);
+    });
+}
+
+void XmlBoxModel::drawText()
+{
+    lq::modelFrame(this, "drawText", [&] {
+        if (!_lm)
+            relayoutFlags(nullptr, 0);
+        // Still none: no page is known, so there is nothing to draw.
+        if (!_lm)
+            return;
+        lq::GraphicsContext* context = lq::GraphicsContext::current();
+        if (!context)
+            return;
+        const lq::Range glyphs = _lm->glyphRangeForTextContainer(_tc.get());
+        if (glyphs.length == 0)
+            return;
+        const lq::Rect area = internalRect();
+        _lm->drawGlyphsForGlyphRange(glyphs, area.origin.toQPointF(), &context->painter());
+    });
+}
+
+void XmlBoxModel::cleanup()
+{
+    lq::modelFrame(this, "cleanup", [&] {
+        releaseTextSystem();
+        XmlCSSBackground::cleanup();
+    });
+}
+
+void XmlBoxModel::mouseClick(const QString& link)
+{
+    lq::modelFrame(this, "mouseClick:", [&] {
+        DocumentBase* document = myDocument();
+        if (document) {
+            for (const XmlBasePtr& item : document->webItems()) {
+                XmlWebItem* page = XmlWebItem::cast(item.get());
+                if (page && page->externalLink() == link) {
+                    document->selectWebPageIndex(XmlAlbum::cast(page), -1);
+                    return;
+                }
+            }
+        }
+        lq::openURL(QUrl(link));
+    });
+}
+
+bool XmlBoxModel::canDoubleClick()
+{
+    return true;
+}
+
+bool XmlBoxModel::startEditingAtPointTextView(const lq::Point&, lq::TextView*)
+{
+    return lq::modelFrame(this, "startEditingAtPoint:textView:", [&] {
+        if (!canDoubleClick())
+            return false;
+        if (!_lm)
+            relayoutFlags(nullptr, 0);
+        // The text is edited in black whatever its colour on the page.
+        if (_contents) {
+            lq::TextAttributes black;
+            black.foregroundColour = lq::Colour::black();
+            _contents->addAttributes(black, { 0, _contents->length() });
+        }
+        return true;
+    });
+}
+
+bool XmlBoxModel::isEditing()
+{
+    return lq::modelFrame(this, "isEditing", [&] { return _tc && _tc->textView() != nullptr; });
+}
+
+void XmlBoxModel::endEditingInView()
+{
+    lq::modelFrame(this, "endEditingInView", [&] { XmlCSSBackground::endEditingInView(); });
+}
+
+void XmlBoxModel::getSelectableObjects(XmlBaseList& list)
+{
+    lq::modelFrame(this, "getSelectableObjects:", [&] { list.append(sharedFromThis()); });
+}
+
+bool XmlBoxModel::hasNextSelectableObjectInside(bool)
+{
+    return false;
+}
+
+// --- Page HTML and template CSS ----------------------------------------------------------------
+
+QString XmlBoxModel::htmlDivTagsForRect(const QString& elementId, const lq::Rect& rect)
+{
+    return lq::modelFrame(this, "htmlDivTags:forRect:", [&] {
+        return QStringLiteral("<div id=\"%1\" style=\"top: %2px; left: %3px; width: %4px; height: %5px;\">&nbsp;</div>\n")
+            .arg(elementId)
+            .arg(truncated(rect.y()))
+            .arg(truncated(rect.x()))
+            .arg(truncated(rect.width()))
+            .arg(truncated(rect.height()));
+    });
+}
+
+QString XmlBoxModel::htmlDivTagsVornStyle(const QString& elementId, const QString& style)
+{
+    return lq::modelFrame(this, "htmlDivTags:vornStyle:", [&] {
+        const int shadow = dropShadow() ? shadowStrip : 0;
+        const int divWidth = calcWidth() - _bl - _br - shadow;
+        const int divHeight = calcHeight() - _bt - _bb - shadow;
+        const int divTop = calcTop();
+        const int divLeft = calcLeft();
+        if (style.isNull()) {
+            return htmlDivTagsForRect(elementId, lq::Rect(static_cast<float>(divLeft), static_cast<float>(divTop),
+                                                          static_cast<float>(divWidth), static_cast<float>(divHeight)));
+        }
+        return QStringLiteral("<div id=\"%1\" style=\"%2 top: %3px; left: %4px; width: %5px; height: %6px;\">&nbsp;</div>\n")
+            .arg(elementId, style)
+            .arg(divTop)
+            .arg(divLeft)
+            .arg(divWidth)
+            .arg(divHeight);
+    });
+}
+
+QString XmlBoxModel::borderType(int type) const
+{
+    switch (type) {
+    case 1:
+        return QStringLiteral("double");
+    case 2:
+        return QStringLiteral("dotted");
+    case 3:
+        return QStringLiteral("dashed");
+    case 4:
+        return QStringLiteral("groove");
+    case 5:
+        return QStringLiteral("ridge");
+    default:
+        return QStringLiteral("solid");
+    }
+}
+
+void XmlBoxModel::appendCSSBorders(QString& css)
+{
+    lq::modelFrame(this, "appendCSSBorders:", [&] {
+        if (bordersAreBitmap()) {
+            css += QStringLiteral("border: 0px; ");
+            return;
+        }
+        const QString style = borderType(_bType);
+        const auto side = [&](const char* which, const lq::Colour& colour, int width) {
+            css += QStringLiteral("border-%1: %2 %3 %4px; ")
+                       .arg(QLatin1String(which), colorToCSSString(colour), style)
+                       .arg(width);
+        };
+        side("top", _btColor, _bt);
+        side("left", _blColor, _bl);
+        side("bottom", _bbColor, _bb);
+        side("right", _brColor, _br);
+    });
+}
+
+void XmlBoxModel::appendCSSPadding(QString& css)
+{
+    lq::modelFrame(this, "appendCSSPadding:", [&] {
+        const bool bitmap = bordersAreBitmap();
+        css += QString::asprintf("padding: %dpx %dpx %dpx %dpx; ", _pt + (bitmap ? _bt : 0), _pr + (bitmap ? _br : 0),
+                                 _pb + (bitmap ? _bb : 0), _pl + (bitmap ? _bl : 0));
+    });
+}
+
+// --- Border drawing ----------------------------------------------------------------------------
+
+void XmlBoxModel::drawBorderBtypeTopLeftBottomRightTColorLColorBColorRColor(
+    const lq::Rect& rect, int type, int top, int left, int bottom, int right,
+    const lq::Colour& topColour, const lq::Colour& leftColour,
+    const lq::Colour& bottomColour, const lq::Colour& rightColour)
+{
+    lq::classFrame("XmlBoxModel +drawBorder:btype:top:left:bottom:right:tColor:lColor:bColor:rColor:", [&] {
+        if (!lq::GraphicsContext::current())
+            return;
+        const Sides widths { top, left, bottom, right };
+        const SideColours colours { topColour, leftColour, bottomColour, rightColour };
+        lq::BezierPath path;
+        switch (type) {
+        case 1:
+            drawDouble(path, rect, widths, colours);
+            break;
+        case 2:
+            drawDotted(path, rect, widths, colours);
+            break;
+        case 3:
+            drawDashed(path, rect, widths, colours);
+            break;
+        case 4:
+            drawGrooveOrRidge(path, rect, widths, colours, true);
+            break;
+        case 5:
+            drawGrooveOrRidge(path, rect, widths, colours, false);
+            break;
+        default:
+            drawSolid(path, rect, widths, colours);
+            break;
+        }
     });
 }

@@ -2,6 +2,10 @@
 
 #include "model/DocumentBase.h"
 
+#include <QStringList>
+
+#include <vector>
+
 // A document that records what the model tells it, and drops change marks
 // while changes are suppressed, as the site document does.
 class FakeDocument : public DocumentBase {
@@ -17,6 +21,18 @@ public:
     XmlSite* site() override { return siteRoot; }
     XmlStyleSheet* defaultTemplate() override { return firstTemplate; }
     void layoutDidContentEditing() override { ++contentEditingEnded; }
+    void addTrackingDataForObjectDataRect(const QString& uuid, const QString& data, const lq::Rect& rect) override
+    {
+        trackingAreas.push_back({ uuid, data, rect });
+    }
+    void clearTrackingDataForObject(const QString& uuid) override
+    {
+        std::erase_if(trackingAreas, [&](const TrackingArea& area) { return area.uuid == uuid; });
+        trackingCleared.append(uuid);
+    }
+    void clearTrackingData() override { trackingAreas.clear(); }
+    void selectWebPageIndex(XmlAlbum* page, int index) override { selectedPages.push_back({ page, index }); }
+    QList<std::shared_ptr<XmlBase>> webItems() override { return pages; }
 
     int notices = 0;    // every updateChangeCount that arrived
     int changes = 0;    // those that marked the document edited
@@ -25,4 +41,18 @@ public:
     XmlSite* siteRoot = nullptr;           // what site answers
     XmlStyleSheet* firstTemplate = nullptr; // what defaultTemplate answers
     int contentEditingEnded = 0; // how often layoutDidContentEditing came
+
+    struct TrackingArea {
+        QString uuid;
+        QString data;
+        lq::Rect rect;
+    };
+    std::vector<TrackingArea> trackingAreas; // the click areas registered now
+    QStringList trackingCleared;             // the UUIDs whose areas were cleared, in order
+    struct SelectedPage {
+        XmlAlbum* page = nullptr;
+        int index = 0;
+    };
+    std::vector<SelectedPage> selectedPages;  // every selectWebPageIndex, in order
+    QList<std::shared_ptr<XmlBase>> pages;    // what webItems answers
 };
