@@ -154,8 +154,10 @@ void XmlAlbum::setPageSeqNumber(int number)
 void XmlAlbum::setTemplate(XmlStyleSheet* sheet)
 {
     lq::modelFrame(this, "setTemplate:", [&] {
-        // The template number lives in the template's own fields, which the
-        // template class does not offer yet; the binding by UUID is made here.
+        // The page names its template by number in the file and by UUID in
+        // memory; a missing template leaves the number as it was.
+        if (sheet)
+            _templateNum = sheet->templateSeqNum();
         _templateUUID = sheet ? sheet->UUID() : QString();
         docChanged();
     });

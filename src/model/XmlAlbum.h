@@ -50,7 +50,7 @@ public:
     void setTemplateNum(int number) { _templateNum = number; }
     // The UUID of the bound template; kept in memory only.
     const QString& templateUUID() const { return _templateUUID; }
-    // Binds the page to the template (a change). Nothing unbinds the page.
+    // Binds the page to the template (a change): takes its number and UUID.
     void setTemplate(XmlStyleSheet* sheet);
     // Rebinds the page when the number is -1 (then the number becomes 0) or
     // the page's template number; no change notice.

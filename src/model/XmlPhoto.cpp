@@ -287,11 +287,16 @@ void XmlPhoto::setPicture(const lq::GraphicsImage& image)
 void XmlPhoto::setCanvas(const std::shared_ptr<XmlCanvas>& canvas)
 {
     lq::modelFrame(this, "setCanvas:", [&] {
-        if (!canvas || canvas == _canvas)
+        // A photo always has a canvas: nothing is no canvas to take.
+        if (!canvas)
             return;
-        _canvas->setParent(nullptr);
-        _canvas = canvas;
-        _canvas->setParent(this);
+        // The editor may hand back the canvas it edited in place; its picture
+        // is stored all the same.
+        if (canvas != _canvas) {
+            _canvas->setParent(nullptr);
+            _canvas = canvas;
+            _canvas->setParent(this);
+        }
         saveOriginalImage();
     });
 }

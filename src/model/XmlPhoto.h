@@ -81,7 +81,8 @@ public:
 
     // --- Parts ------------------------------------------------------------------
     const std::shared_ptr<XmlCanvas>& canvas() const { return _canvas; }
-    // Takes the new canvas as the photo's part and stores its picture. Nothing
+    // Takes the new canvas as the photo's part and stores its picture (also
+    // when it is the photo's own canvas, edited in place). No canvas (nullptr)
     // is refused: a photo always has a canvas.
     void setCanvas(const std::shared_ptr<XmlCanvas>& canvas);
     const std::shared_ptr<XmlCaption>& caption() const { return _caption; }

@@ -1,8 +1,13 @@
 #include "model/XmlTheme.h"
 
 #include "model/DocumentBase.h"
+#include "model/XmlSite.h"
+#include "platform/Alert.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/Log.h"
 #include "templates/XmlStyleSheet.h"
+
+#include <QFileInfo>
 
 XmlTheme::XmlTheme(Key key)
     : XmlBase(key)
@@ -28,6 +33,28 @@ bool XmlTheme::canYouBeMyParent(XmlBase* child)
     });
 }
 
+void XmlTheme::setAttributeTo(const QString& key, const QString& value)
+{
+    lq::modelFrame(this, "setAttribute:to:", [&] {
+        if (key == u"tseq")
+            template_sequence_number = value.toInt();
+        else if (key == u"xseq")
+            vornbox_sequence_number = value.toInt();
+        else if (key == u"autoAdd")
+            _autoAdd = value.toInt();
+        else
+            XmlBase::setAttributeTo(key, value);
+    });
+}
+
+void XmlTheme::appendAttributes(QString& xml)
+{
+    lq::modelFrame(this, "appendAttributes:", [&] {
+        XmlBase::appendAttributes(xml);
+        xml += QStringLiteral(" tseq=\"%1\" xseq=\"%2\"").arg(template_sequence_number).arg(vornbox_sequence_number);
+    });
+}
+
 DocumentBase* XmlTheme::myDocument()
 {
     return _myDocument;
@@ -46,5 +73,98 @@ void XmlTheme::falseAlarm(bool suppress)
     lq::modelFrame(this, "falseAlarm:", [&] {
         if (_myDocument)
             _myDocument->falseAlarm(suppress);
+    });
+}
+
+void XmlTheme::addTemplate(const std::shared_ptr<XmlStyleSheet>& sheet)
+{
+    lq::modelFrame(this, "addTemplate:", [&] {
+        if (!sheet)
+            return;
+        sheet->setTemplateSeqNum(templateSeqNumber());
+        addChild(sheet);
+    });
+}
+
+int XmlTheme::templateSeqNumber()
+{
+    return lq::modelFrame(this, "templateSeqNumber", [&] { return template_sequence_number++; });
+}
+
+int XmlTheme::vornboxSeqNumber()
+{
+    return lq::modelFrame(this, "vornboxSeqNumber", [&] { return vornbox_sequence_number++; });
+}
+
+void XmlTheme::listOfBitmaps(QStringList& names)
+{
+    lq::modelFrame(this, "listOfBitmaps:", [&] {
+        for (const XmlBasePtr& child : children()) {
+            if (XmlStyleSheet* sheet = XmlStyleSheet::cast(child.get()))
+                sheet->listOfBitmaps(names);
+        }
+    });
+}
+
+QString XmlTheme::rootDir()
+{
+    return lq::modelFrame(this, "rootDir", [&] {
+        if (!_rootDir.isEmpty() && !QFileInfo::exists(_rootDir)) {
+            lq::log(QStringLiteral("Can't find %1").arg(_rootDir));
+            lq::runAlert(QStringLiteral("Fatal Error!"),
+                QStringLiteral("Can't find this file-\n\n %1.\n\nThis file has been renamed or moved to another "
+                               "location. This is a fatal error.  Please close your document.")
+                    .arg(_rootDir),
+                QStringLiteral("OK"));
+        }
+        return _rootDir;
+    });
+}
+
+void XmlTheme::setRootDir(const QString& path)
+{
+    lq::modelFrame(this, "setRootDir:", [&] {
+        _rootDir = path;
+        docChanged();
+    });
+}
+
+void XmlTheme::checkTemplateSeqNums()
+{
+    lq::modelFrame(this, "checkTemplateSeqNums", [&] {
+        XmlStyleSheet* first = XmlStyleSheet::cast(firstChild().get());
+        if (!first)
+            return;
+        first->setTemplateSeqNum(0);
+        bool changed = true;
+        while (changed) {
+            changed = false;
+            const XmlBaseList list = children();
+            for (int i = 0; i < list.size(); ++i) {
+                XmlStyleSheet* earlier = XmlStyleSheet::cast(list[i].get());
+                if (!earlier)
+                    continue;
+                for (int j = i + 1; j < list.size(); ++j) {
+                    XmlStyleSheet* later = XmlStyleSheet::cast(list[j].get());
+                    if (later && later->templateSeqNum() == earlier->templateSeqNum()) {
+                        later->setTemplateSeqNum(templateSeqNumber());
+                        changed = true;
+                    }
+                }
+            }
+        }
+    });
+}
+
+void XmlTheme::crossReferenceXmlSite(XmlSite* site)
+{
+    lq::modelFrame(this, "crossReferenceXmlSite:", [&] {
+        checkTemplateSeqNums();
+        if (!site)
+            return;
+        for (const XmlBasePtr& child : children()) {
+            if (XmlStyleSheet* sheet = XmlStyleSheet::cast(child.get()))
+                site->setTemplateForUUID(sheet->templateSeqNum(), sheet->UUID());
+        }
     });
 }

@@ -1,13 +1,70 @@
 #include "templates/XmlStyleSheet.h"
 
+#include "elements/XmlSlideshow.h"
+#include "elements/XmlVornBox.h"
+#include "elements/XmlWebContent.h"
+#include "elements/XmlWebFooter.h"
+#include "elements/XmlWebPhotoAlbum.h"
+#include "model/DocumentBase.h"
+#include "model/XmlAlbum.h"
+#include "model/XmlTheme.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/Log.h"
+#include "platform/graphics/GraphicsContext.h"
+#include "platform/graphics/GraphicsImage.h"
 #include "templates/XmlBoxModel.h"
+#include "templates/XmlCSSImage.h"
 #include "templates/XmlWebFont.h"
+
+#include <cmath>
+#include <limits>
+#include <typeinfo>
+#include <utility>
+
+namespace {
+
+// Page coordinates become whole pixels by cutting toward zero, kept inside
+// the int range.
+int truncated(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    if (value >= static_cast<double>(std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    if (value <= static_cast<double>(std::numeric_limits<int>::min()))
+        return std::numeric_limits<int>::min();
+    return static_cast<int>(value);
+}
+
+template <typename T>
+bool isExactly(const XmlBase* element)
+{
+    return element && typeid(*element) == typeid(T);
+}
+
+// The layer a Vorn Box is drawn in. Every Vorn Box draws in the foreground
+// until the box records a layer of its own.
+QString vornLayer(XmlVornBox&)
+{
+    return QStringLiteral("Foreground");
+}
+
+QSet<QString> namesOf(const QString& list)
+{
+    QSet<QString> names;
+    names.reserve(10);
+    for (const QString& name : list.split(QLatin1Char(',')))
+        names.insert(name);
+    return names;
+}
+
+} // namespace
 
 XmlStyleSheet::XmlStyleSheet(Key key)
     : XmlCSSBackground(key)
 {
     _have_children = true;
+    _bkgndColor = lq::Colour(0.2f, 0.2f, 0.2f, 1.0f);
 }
 
 std::shared_ptr<XmlStyleSheet> XmlStyleSheet::create()
@@ -27,6 +84,256 @@ bool XmlStyleSheet::canYouBeMyParent(XmlBase* child)
     });
 }
 
+void XmlStyleSheet::setAttributeTo(const QString& key, const QString& value)
+{
+    lq::modelFrame(this, "setAttribute:to:", [&] {
+        const int number = value.toInt();
+        // The flags take the integer's low byte, as a stored BOOL would.
+        const bool flag = static_cast<unsigned char>(number) != 0;
+        if (key == u"primary") {
+            if (!_primaryPage)
+                _primaryPage.emplace();
+            _primaryPage->unite(namesOf(value));
+        } else if (key == u"secondary") {
+            if (!_secondaryPage)
+                _secondaryPage.emplace();
+            _secondaryPage->unite(namesOf(value));
+        } else if (key == u"tseq")
+            setTemplateSeqNum(number);
+        else if (key == u"ticon")
+            setTicon(number);
+        else if (key == u"custom")
+            setCustom(number);
+        else if (key == u"pto")
+            setPageTopOffset(number);
+        else if (key == u"plo")
+            setPageLeftOffset(number);
+        else if (key == u"mph")
+            setPageMinHeight(number);
+        else if (key == u"wwp")
+            setPageWidth(number);
+        else if (key == u"sbs")
+            setSidebarSide(number);
+        else if (key == u"cph")
+            setCenterHorz(flag);
+        else if (key == u"cpv")
+            setCenterVert(flag);
+        else if (key == u"ihs")
+            setHorizontalSpace(number);
+        else if (key == u"ivs")
+            setVerticalSpace(number);
+        else if (key == u"hnv")
+            setHasNav(flag);
+        else if (key == u"browserFlow")
+            setBrowserFlow(flag);
+        else
+            XmlCSSBackground::setAttributeTo(key, value);
+    });
+}
+
+void XmlStyleSheet::appendAttributes(QString& xml)
+{
+    lq::modelFrame(this, "appendAttributes:", [&] {
+        XmlCSSBackground::appendAttributes(xml);
+        xml += QStringLiteral(" tseq=\"%1\"").arg(templateSeqNum());
+        xml += QStringLiteral(" ticon=\"%1\"").arg(ticon());
+        xml += QStringLiteral(" custom=\"%1\"").arg(custom());
+        xml += QStringLiteral(" pto=\"%1\" plo=\"%2\" mph=\"%3\" wwp=\"%4\"")
+                   .arg(pageTopOffset())
+                   .arg(pageLeftOffset())
+                   .arg(pageMinHeight())
+                   .arg(pageWidth());
+        xml += QStringLiteral(" sbs=\"%1\"").arg(sidebarSide());
+        xml += QStringLiteral(" cph=\"%1\"").arg(centerHorz() ? 1 : 0);
+        xml += QStringLiteral(" cpv=\"%1\"").arg(centerVert() ? 1 : 0);
+        xml += QStringLiteral(" ihs=\"%1\" ivs=\"%2\"").arg(horizontalSpace()).arg(verticalSpace());
+        xml += QStringLiteral(" hnv=\"%1\"").arg(hasNav() ? 1 : 0);
+        xml += QStringLiteral(" browserFlow=\"%1\"").arg(browserFlow() ? 1 : 0);
+    });
+}
+
+void XmlStyleSheet::forceElementToIndex(const QString& name, int index)
+{
+    lq::modelFrame(this, "forceElement:toIndex:", [&] {
+        const XmlBaseList list = children();
+        int place = -1;
+        for (int i = 0; i < list.size(); ++i) {
+            if (list[i]->name() == name) {
+                place = i;
+                break;
+            }
+        }
+        if (place < 0)
+            return;
+        XmlCSS* element = XmlCSS::cast(list[place].get());
+        if (element && _primaryPage && !_primaryPage->contains(name))
+            element->setVisible(false);
+        if (element && _secondaryPage && !_secondaryPage->contains(name))
+            element->setVisibleInSlideshow(false);
+        if (place != index && index >= 0 && index < list.size())
+            std::swap(childStore()[static_cast<std::size_t>(place)], childStore()[static_cast<std::size_t>(index)]);
+    });
+}
+
+void XmlStyleSheet::postload()
+{
+    lq::modelFrame(this, "postload", [&] {
+        static const char* const standard[] = { "Content", "Masthead", "Photo Album", "Slideshow",
+                                                "Page Title", "Navigation", "Footer" };
+        int index = 0;
+        for (const char* name : standard)
+            forceElementToIndex(QString::fromLatin1(name), index++);
+        XmlCSSBackground::postload();
+    });
+}
+
+// --- Stored values ------------------------------------------------------------------------------
+
+void XmlStyleSheet::setInt(int& field, int value)
+{
+    field = value;
+    docChanged();
+}
+
+void XmlStyleSheet::setBool(bool& field, bool value)
+{
+    field = value;
+    docChanged();
+}
+
+void XmlStyleSheet::setTicon(int icon)
+{
+    lq::modelFrame(this, "setTicon:", [&] { setInt(_ticon, icon); });
+}
+
+void XmlStyleSheet::setCustom(int custom)
+{
+    lq::modelFrame(this, "setCustom:", [&] { setInt(_custom, custom); });
+}
+
+QString XmlStyleSheet::filename() const
+{
+    return lq::modelFrame(this, "filename", [&] {
+        return _templateSeqNumber == 0 ? QStringLiteral("theme.css")
+                                       : QStringLiteral("theme%1.css").arg(_templateSeqNumber);
+    });
+}
+
+void XmlStyleSheet::setPageTopOffset(int offset)
+{
+    lq::modelFrame(this, "setPageTopOffset:", [&] { setInt(_pageTopOffset, offset); });
+}
+
+void XmlStyleSheet::setPageLeftOffset(int offset)
+{
+    lq::modelFrame(this, "setPageLeftOffset:", [&] { setInt(_pageLeftOffset, offset); });
+}
+
+void XmlStyleSheet::setPageMinHeight(int height)
+{
+    lq::modelFrame(this, "setPageMinHeight:", [&] { setInt(_pageMinHeight, height); });
+}
+
+void XmlStyleSheet::setPageWidth(int width)
+{
+    lq::modelFrame(this, "setPageWidth:", [&] { setInt(_pageWidth, width); });
+}
+
+void XmlStyleSheet::setSidebarSide(int side)
+{
+    lq::modelFrame(this, "setSidebarSide:", [&] { setInt(_sidebarSide, side); });
+}
+
+void XmlStyleSheet::setCenterHorz(bool center)
+{
+    lq::modelFrame(this, "setCenterHorz:", [&] { setBool(_centerHorz, center); });
+}
+
+void XmlStyleSheet::setCenterVert(bool center)
+{
+    lq::modelFrame(this, "setCenterVert:", [&] { setBool(_centerVert, center); });
+}
+
+void XmlStyleSheet::setVerticalSpace(int space)
+{
+    lq::modelFrame(this, "setVerticalSpace:", [&] { setInt(_verticalSpace, space); });
+}
+
+void XmlStyleSheet::setHorizontalSpace(int space)
+{
+    lq::modelFrame(this, "setHorizontalSpace:", [&] { setInt(_horizontalSpace, space); });
+}
+
+void XmlStyleSheet::setHasNav(bool hasNav)
+{
+    lq::modelFrame(this, "setHasNav:", [&] { setBool(_hasNav, hasNav); });
+}
+
+void XmlStyleSheet::setBrowserFlow(bool flow)
+{
+    lq::modelFrame(this, "setBrowserFlow:", [&] { setBool(_browserFlow, flow); });
+}
+
+bool XmlStyleSheet::addFontBag(const QString& style)
+{
+    return lq::modelFrame(this, "addFontBag:", [&] {
+        if (_fontBag.contains(style))
+            return true;
+        _fontBag.insert(style);
+        return false;
+    });
+}
+
+lq::Rect XmlStyleSheet::objectRect()
+{
+    return mybounds;
+}
+
+void XmlStyleSheet::wwlayoutWithWidth(int)
+{
+}
+
+// --- View and elements --------------------------------------------------------------------------
+
+int XmlStyleSheet::setPageView(XmlBase* page, int view)
+{
+    return lq::modelFrame(this, "setPage:view:", [&] {
+        if (!page)
+            return 0;
+        _page = 0;
+        if (view != 0 && typeid(*page) == typeid(XmlAlbum)) {
+            XmlWebPhotoAlbum* album = XmlWebPhotoAlbum::cast(getElementWithName(QStringLiteral("Photo Album")).get());
+            // The photo album's click operation is not recorded yet: a visible
+            // album counts as one whose thumbnails open the slideshow page.
+            if (album && album->visible())
+                _page = 1;
+        }
+        int count = 0;
+        for (const XmlBasePtr& child : children()) {
+            XmlCSS* element = XmlCSS::cast(child.get());
+            if (element && element->enabled() && !XmlVornBox::cast(child.get()))
+                ++count;
+        }
+        return count;
+    });
+}
+
+QStringList XmlStyleSheet::visibleElements()
+{
+    return lq::modelFrame(this, "visibleElements", [&] {
+        const int saved = _page;
+        _page = 0;
+        QStringList names;
+        for (const XmlBasePtr& child : children()) {
+            XmlCSS* element = XmlCSS::cast(child.get());
+            if (element && element->enabled() && child->name() != u"Photo Album" && !XmlVornBox::cast(child.get()))
+                names.append(child->name());
+        }
+        _page = saved;
+        return names;
+    });
+}
+
 XmlBasePtr XmlStyleSheet::getElementWithName(const QString& name) const
 {
     return lq::modelFrame(this, "getElementWithName:", [&]() -> XmlBasePtr {
@@ -35,5 +342,276 @@ XmlBasePtr XmlStyleSheet::getElementWithName(const QString& name) const
                 return child;
         }
         return nullptr;
+    });
+}
+
+bool XmlStyleSheet::allowImageInBackground()
+{
+    return lq::modelFrame(this, "allowImageInBackground", [&] {
+        // The slideshow does not record yet whether it allows the page's
+        // picture, so every view allows it.
+        return true;
+    });
+}
+
+// --- Vorn Boxes ---------------------------------------------------------------------------------
+
+QList<std::shared_ptr<XmlVornBox>> XmlStyleSheet::getVornBoxes() const
+{
+    return lq::modelFrame(this, "getVornBoxes", [&] {
+        QList<std::shared_ptr<XmlVornBox>> boxes;
+        for (const XmlBasePtr& child : children()) {
+            if (auto box = std::dynamic_pointer_cast<XmlVornBox>(child))
+                boxes.append(box);
+        }
+        return boxes;
+    });
+}
+
+std::shared_ptr<XmlVornBox> XmlStyleSheet::addVornBox()
+{
+    return lq::modelFrame(this, "addVornBox", [&] {
+        std::shared_ptr<XmlVornBox> box = XmlVornBox::create();
+        addChild(box);
+        // The theme hands out the box's number; taking it advances the
+        // theme's counter even while the box keeps no number of its own.
+        if (XmlTheme* theme = XmlTheme::cast(_parent))
+            theme->vornboxSeqNumber();
+        docChanged();
+        return box;
+    });
+}
+
+void XmlStyleSheet::deleteVornBox(XmlVornBox* box)
+{
+    lq::modelFrame(this, "deleteVornBox:", [&] {
+        if (box && indexOfChild(box) >= 0)
+            removeChild(box);
+    });
+}
+
+void XmlStyleSheet::moveVornBox(XmlVornBox* box, int direction)
+{
+    std::vector<XmlBasePtr>& store = childStore();
+    std::vector<std::size_t> places;
+    std::size_t mine = store.size();
+    for (std::size_t i = 0; i < store.size(); ++i) {
+        if (!XmlVornBox::cast(store[i].get()))
+            continue;
+        if (store[i].get() == box && mine == store.size())
+            mine = places.size();
+        places.push_back(i);
+    }
+    if (mine == store.size())
+        return;
+    if (direction < 0 && mine == 0)
+        return;
+    if (direction > 0 && mine + 1 >= places.size())
+        return;
+    const std::size_t other = direction < 0 ? mine - 1 : mine + 1;
+    std::swap(store[places[mine]], store[places[other]]);
+}
+
+void XmlStyleSheet::moveVornBoxUp(XmlVornBox* box)
+{
+    lq::modelFrame(this, "moveVornBoxUp:", [&] { moveVornBox(box, -1); });
+}
+
+void XmlStyleSheet::moveVornBoxDown(XmlVornBox* box)
+{
+    lq::modelFrame(this, "moveVornBoxDown:", [&] { moveVornBox(box, 1); });
+}
+
+// --- Layout ---------------------------------------------------------------------------------------
+
+void XmlStyleSheet::relayoutFlags(XmlBase* page, int flags)
+{
+    // The layout runs while the canvas draws: a failure is logged with the
+    // template's XML and goes no further. Change marks stay suppressed for
+    // the whole layout and are resumed however it ends.
+    falseAlarm(true);
+    try {
+        layoutPage(page, flags);
+    } catch (const lq::Exception& failure) {
+        lq::log(QStringLiteral("relayout error: %1: %2").arg(failure.name(), failure.reason()));
+        lq::log(createXml());
+    } catch (...) {
+        falseAlarm(false);
+        throw;
+    }
+    falseAlarm(false);
+}
+
+void XmlStyleSheet::layoutPage(XmlBase* page, int flags)
+{
+    std::shared_ptr<XmlAlbum> remembered;
+    if (!page) {
+        remembered = getCurrentAlbum();
+        page = remembered.get();
+        if (!page)
+            return;
+    }
+    setCurrentAlbum(page);
+    if (DocumentBase* document = myDocument())
+        document->clearTrackingData();
+
+    const XmlBaseList list = children();
+    XmlWebContent* content = nullptr;
+    for (const XmlBasePtr& child : list) {
+        if (isExactly<XmlWebContent>(child.get())) {
+            content = XmlWebContent::cast(child.get());
+            break;
+        }
+    }
+
+    lq::Rect bounds;
+    int left = 100000;
+    int right = -100000;
+    _leftEdgeElement = QStringLiteral("");
+    _rightEdgeElement = QStringLiteral("");
+    const auto edgeCheck = [&](const XmlBase& element) {
+        const int x = truncated(bounds.x());
+        const int xRight = truncated(static_cast<double>(bounds.x()) + bounds.width());
+        if (x < left) {
+            left = x;
+            _leftEdgeElement = element.name();
+        }
+        if (xRight > right) {
+            right = xRight;
+            _rightEdgeElement = element.name();
+        }
+    };
+
+    XmlWebFooter* footer = nullptr;
+    for (const XmlBasePtr& child : list) {
+        XmlCSS* element = XmlCSS::cast(child.get());
+        if (!element)
+            continue;
+        element->setCurrentAlbum(page);
+        if (!element->visible())
+            continue;
+        if (isExactly<XmlWebFooter>(child.get())) {
+            footer = XmlWebFooter::cast(child.get());
+            continue;
+        }
+        if (isExactly<XmlWebContent>(child.get()))
+            continue;
+        // Photo albums and slideshows join with their own box until they
+        // answer the rectangles of their thumbnails; every album is laid out
+        // with the other elements.
+        element->relayoutFlags(page, flags);
+        bounds = bounds.united(element->objectRect());
+        edgeCheck(*child);
+    }
+
+    if (content && content->visible()) {
+        content->relayoutFlags(page, flags);
+        bounds = bounds.united(content->objectRect());
+        edgeCheck(*content);
+    }
+
+    setMiddleSlice(truncated(static_cast<double>(bounds.y()) + bounds.height()));
+
+    if (footer) {
+        footer->relayoutFlags(page, flags);
+        bounds = bounds.united(footer->objectRect());
+        edgeCheck(*footer);
+    }
+
+    _calcPageWidth = truncated(bounds.width());
+    _calcPageHeight = truncated(bounds.height());
+    _calcPageLeft = truncated(bounds.x());
+    _calcPageRight = truncated(static_cast<double>(bounds.x()) + bounds.width());
+
+    lq::Rect canvas = bounds.united(lq::Rect(0, 0, 1, 1));
+    canvas.size.height = static_cast<float>(truncated(canvas.height() / 1000.0) * 1000 + 1000);
+    mybounds = canvas;
+}
+
+// --- Drawing ------------------------------------------------------------------------------------
+
+void XmlStyleSheet::drawBackdrop(const lq::Rect& rect)
+{
+    lq::modelFrame(this, "drawBackdrop:", [&] {
+        lq::GraphicsContext* context = lq::GraphicsContext::current();
+        if (!context)
+            return;
+        context->setFillColor(bkgnd() != 0 ? bkgndColor() : lq::Colour::white());
+        context->fillRect(rect);
+        if (bkgnd() != 6)
+            XmlCSSBackground::drawObject(rect);
+    });
+}
+
+void XmlStyleSheet::drawBackdrop2(const lq::Rect& rect)
+{
+    lq::modelFrame(this, "drawBackdrop2:", [&] {
+        if (bkgnd() == 6)
+            XmlCSSBackground::drawObject(rect);
+    });
+}
+
+void XmlStyleSheet::draw()
+{
+    lq::modelFrame(this, "draw", [&] {
+        const XmlBaseList list = children();
+        drawVornsAtZindex(QStringLiteral("Background"));
+        for (const XmlBasePtr& child : list) {
+            XmlCSS* element = XmlCSS::cast(child.get());
+            if (element && element->visible() && !isExactly<XmlVornBox>(child.get()))
+                element->drawObject();
+        }
+        drawVornsAtZindex(QStringLiteral("Middle"));
+        for (const XmlBasePtr& child : list) {
+            XmlCSS* element = XmlCSS::cast(child.get());
+            if (element && element->visible() && !isExactly<XmlVornBox>(child.get()))
+                element->drawText();
+        }
+        drawVornsAtZindex(QStringLiteral("Foreground"));
+    });
+}
+
+void XmlStyleSheet::drawVornsAtZindex(const QString& layer)
+{
+    lq::modelFrame(this, "drawVornsAtZindex:", [&] {
+        for (const XmlBasePtr& child : children()) {
+            XmlVornBox* box = XmlVornBox::cast(child.get());
+            if (box && vornLayer(*box) == layer && box->visible()) {
+                box->drawObject();
+                box->drawText();
+            }
+        }
+    });
+}
+
+QStringList XmlStyleSheet::guideRectArray()
+{
+    return lq::modelFrame(this, "guideRectArray", [&] {
+        QStringList rects;
+        rects.reserve(10);
+        for (const XmlBasePtr& child : children()) {
+            XmlCSS* element = XmlCSS::cast(child.get());
+            if (element && element->visible())
+                rects.append(rectToString(element->guideRect()));
+        }
+        return rects;
+    });
+}
+
+XmlBaseList XmlStyleSheet::selectableObjects()
+{
+    return lq::modelFrame(this, "selectableObjects", [&] {
+        XmlBaseList list;
+        if (_page == 1) {
+            if (XmlBasePtr slideshow = getElementWithName(QStringLiteral("Slideshow")))
+                list.append(slideshow);
+            return list;
+        }
+        for (const XmlBasePtr& child : children()) {
+            XmlCSS* element = XmlCSS::cast(child.get());
+            if (element && element->visible() && child->name() != u"Slideshow")
+                element->getSelectableObjects(list);
+        }
+        return list;
     });
 }

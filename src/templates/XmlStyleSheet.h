@@ -2,7 +2,25 @@
 
 #include "templates/XmlCSSBackground.h"
 
-// A page template: the page geometry, its page elements and its fonts.
+#include <QSet>
+#include <QStringList>
+
+#include <optional>
+
+class XmlVornBox;
+
+// A page template: the page's background, the page geometry settings and,
+// as its children, the page elements and fonts.
+//
+// The standard elements are found by name ("Content", "Masthead", "Photo
+// Album", "Slideshow", "Page Title", "Navigation", "Footer"); after loading
+// they stand at places 0 to 6 in that order, as far as the template has them.
+//
+// The template lays a page out for one page and one view, draws it on the
+// layout canvas, answers the canvas's hit tests and keeps its Vorn Boxes.
+// The view, the computed page extent, the edge names, the canvas bounds, the
+// font bag and the current element name are working state, never stored
+// (except the laid-out width, written as "wwp").
 class XmlStyleSheet : public XmlCSSBackground {
 public:
     explicit XmlStyleSheet(Key key);
@@ -11,13 +29,154 @@ public:
     static XmlStyleSheet* cast(XmlBase* object) { return dynamic_cast<XmlStyleSheet*>(object); }
 
     QString elementName() const override;
+    // Page elements (every kind of box) and fonts.
     bool canYouBeMyParent(XmlBase* child) override;
+    // "primary" and "secondary" (comma-separated element names, read only),
+    // then "tseq", "ticon", "custom", "pto", "plo", "mph", "wwp", "sbs",
+    // "cph", "cpv", "ihs", "ivs", "hnv", "browserFlow" as integers.
+    void setAttributeTo(const QString& key, const QString& value) override;
+    // The background's attributes, then tseq ticon custom pto plo mph wwp sbs
+    // cph cpv ihs ivs hnv browserFlow; wwp is the laid-out width.
+    void appendAttributes(QString& xml) override;
+    // Puts the standard elements in their places and applies the visibility
+    // lists read with the template, then passes on.
+    void postload() override;
+    // Moves the first child named `name` to `index` (exchanging places with
+    // the child there) and hides it in the views whose list does not name it.
+    void forceElementToIndex(const QString& name, int index);
 
+    // --- Numbering and chooser ------------------------------------------------------
+    // The template's number in its theme; names its CSS file. No change notice.
+    int templateSeqNum() const { return _templateSeqNumber; }
+    void setTemplateSeqNum(int number) { _templateSeqNumber = number; }
+    int ticon() const { return _ticon; }
+    void setTicon(int icon);
+    int custom() const { return _custom; }
+    void setCustom(int custom);
+    // "theme.css" for template 0, else "theme<N>.css".
+    QString filename() const;
+
+    // --- Stored geometry; every setter marks the document changed -------------------
+    int pageTopOffset() const { return _pageTopOffset; }
+    void setPageTopOffset(int offset);
+    int pageLeftOffset() const { return _pageLeftOffset; }
+    void setPageLeftOffset(int offset);
+    int pageMinHeight() const { return _pageMinHeight; }
+    void setPageMinHeight(int height);
+    // The width read from the file; the layout recomputes the page width.
+    void setPageWidth(int width);
+    int storedPageWidth() const { return _pageWidth; }
+    int sidebarSide() const { return _sidebarSide; }
+    void setSidebarSide(int side);
+    bool centerHorz() const { return _centerHorz; }
+    void setCenterHorz(bool center);
+    bool centerVert() const { return _centerVert; }
+    void setCenterVert(bool center);
+    int verticalSpace() const { return _verticalSpace; }
+    void setVerticalSpace(int space);
+    int horizontalSpace() const { return _horizontalSpace; }
+    void setHorizontalSpace(int space);
+    bool hasNav() const { return _hasNav; }
+    void setHasNav(bool hasNav);
+    bool browserFlow() const { return _browserFlow; }
+    void setBrowserFlow(bool flow);
+
+    // --- Editor state; no change notices ----------------------------------------------
+    bool showVornViews() const { return _showVornViews; }
+    void setShowVornViews(bool show) { _showVornViews = show; }
+    const QString& currentWidget() const { return _currentWidget; }
+    void setCurrentWidget(const QString& name) { _currentWidget = name; }
+    // YES when the bag already holds the style; otherwise adds it and answers NO.
+    bool addFontBag(const QString& style);
+    // Empties the font bag (at the start of a page's generation).
+    void clearFontBag() { _fontBag.clear(); }
+
+    // --- Results of the last layout ---------------------------------------------------
+    int pageWidth() const { return _calcPageWidth; }
+    int pageHeight() const { return _calcPageHeight; }
+    int pageLeft() const { return _calcPageLeft; }
+    int pageRight() const { return _calcPageRight; }
+    const QString& leftEdgeElement() const { return _leftEdgeElement; }
+    const QString& rightEdgeElement() const { return _rightEdgeElement; }
+    // The template's extent on the layout canvas.
+    lq::Rect objectRect() override;
+    // Does nothing: the layout computes the width.
+    void wwlayoutWithWidth(int width);
+
+    // --- View and elements --------------------------------------------------------------
     // The view being laid out or written: 0 the page, 1 the page's slideshow page.
     int view() const { return _page; }
+    // Chooses the view for the page (1 only for an album page whose photo
+    // album opens a slideshow page) and answers the number of enabled
+    // elements that are not Vorn Boxes; nothing changes for no page.
+    int setPageView(XmlBase* page, int view);
+    // The names of the enabled elements of the page view, without the photo
+    // album and the Vorn Boxes.
+    QStringList visibleElements();
     // The first child whose name is the text, or nothing.
     XmlBasePtr getElementWithName(const QString& name) const;
+    // In view 1, NO when the slideshow does not allow the page's picture.
+    bool allowImageInBackground() override;
+
+    // --- Vorn Boxes -------------------------------------------------------------------
+    QList<std::shared_ptr<XmlVornBox>> getVornBoxes() const;
+    // A new Vorn Box appended as the last child, numbered from the theme.
+    std::shared_ptr<XmlVornBox> addVornBox();
+    void deleteVornBox(XmlVornBox* box);
+    // Exchange the box with the Vorn Box before / after it; nothing at the ends.
+    void moveVornBoxUp(XmlVornBox* box);
+    void moveVornBoxDown(XmlVornBox* box);
+
+    // --- Layout and drawing -------------------------------------------------------------
+    // Lays out the page (nothing: the current album), computing the page's
+    // extent, its edge elements and the canvas bounds. A failure is logged
+    // with the template's XML and goes no further.
+    void relayoutFlags(XmlBase* page, int flags) override;
+    // The canvas background under the page (every mode but the sliced one).
+    void drawBackdrop(const lq::Rect& rect);
+    // The sliced picture over the page (mode 6 only).
+    void drawBackdrop2(const lq::Rect& rect);
+    // Vorn Boxes of the background layer, boxes, Vorn Boxes of the middle
+    // layer, the boxes' text, Vorn Boxes of the foreground layer.
+    void draw() override;
+    void drawVornsAtZindex(const QString& layer);
+    // The guide rectangles of the visible elements, as rectangle strings.
+    QStringList guideRectArray();
+    // The elements the canvas may select in the current view.
+    XmlBaseList selectableObjects();
 
 protected:
+    lq::Rect mybounds;
     int _page = 0;
+    std::optional<QSet<QString>> _primaryPage;
+    std::optional<QSet<QString>> _secondaryPage;
+    int _templateSeqNumber = 0;
+    int _ticon = 0;
+    int _custom = 0;
+    QString _currentWidget;
+    int _pageTopOffset = 0;
+    int _pageLeftOffset = 0;
+    int _pageWidth = 800;
+    int _pageMinHeight = 600;
+    int _sidebarSide = 0;
+    bool _centerHorz = false;
+    bool _centerVert = false;
+    int _calcPageWidth = 0;
+    int _calcPageHeight = 0;
+    int _calcPageLeft = 0;
+    int _calcPageRight = 0;
+    int _verticalSpace = 0;
+    int _horizontalSpace = 0;
+    bool _hasNav = true;
+    bool _showVornViews = false;
+    QSet<QString> _fontBag;
+    QString _leftEdgeElement = QStringLiteral("");
+    QString _rightEdgeElement = QStringLiteral("");
+    bool _browserFlow = false;
+
+private:
+    void setInt(int& field, int value);
+    void setBool(bool& field, bool value);
+    void moveVornBox(XmlVornBox* box, int direction);
+    void layoutPage(XmlBase* page, int flags);
 };

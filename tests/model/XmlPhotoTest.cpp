@@ -404,10 +404,19 @@ TEST_F(XmlPhotoFilesTest, NewCanvasBecomesTheStoredPicture)
     // A canvas whose picture is not in memory leaves the stored picture alone.
     photo->setCanvas(XmlCanvas::create());
     EXPECT_EQ(pictureSize(stored(photo->imageSeqNumber())), QSize(50, 40));
-    // Nothing is refused.
+    // No canvas is refused.
     const auto current = photo->canvas();
     photo->setCanvas(nullptr);
     EXPECT_EQ(photo->canvas(), current);
+
+    // The photo's own canvas, edited in place, is stored all the same.
+    QImage redrawn(70, 35, QImage::Format_RGB32);
+    redrawn.fill(Qt::red);
+    current->image()->setImage(lq::GraphicsImage(redrawn));
+    photo->setCanvas(current);
+    EXPECT_EQ(photo->canvas(), current);
+    EXPECT_EQ(current->parent(), photo.get());
+    EXPECT_EQ(pictureSize(stored(photo->imageSeqNumber())), QSize(70, 35));
 }
 
 TEST_F(XmlPhotoFilesTest, InternalImagesAreDeletedOnlyInASiteDocument)
