@@ -1,13 +1,13 @@
 #include "model/XmlSite.h"
 
 #include "model/DocumentBase.h"
+#include "model/DocumentFolder.h"
 #include "model/XmlAlbum.h"
 #include "model/XmlFile.h"
 #include "model/XmlFiles.h"
 #include "model/XmlFolder.h"
 #include "model/XmlHomePage.h"
 #include "model/XmlTrash.h"
-#include "platform/Alert.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
 #include "publish/XmlLocation.h"
@@ -137,15 +137,7 @@ void XmlSite::docChanged()
 QString XmlSite::rootDir()
 {
     return lq::modelFrame(this, "rootDir", [&] {
-        if (!_rootDir.isEmpty() && !QFileInfo::exists(_rootDir)) {
-            lq::log(QStringLiteral("Can't find %1").arg(_rootDir));
-            lq::runAlert(QStringLiteral("Fatal Error!"),
-                QStringLiteral("Can't find this file-\n\n %1.\n\nThis file has been renamed or moved to another "
-                               "location. This is a fatal error.  Please close your document.")
-                    .arg(_rootDir),
-                QStringLiteral("OK"));
-        }
-        return _rootDir;
+        return checkedDocumentFolder(_rootDir);
     });
 }
 

@@ -1,13 +1,12 @@
 #include "model/XmlTheme.h"
 
 #include "model/DocumentBase.h"
+#include "model/DocumentFolder.h"
 #include "model/XmlSite.h"
-#include "platform/Alert.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
 #include "templates/XmlStyleSheet.h"
 
-#include <QFileInfo>
 
 XmlTheme::XmlTheme(Key key)
     : XmlBase(key)
@@ -109,15 +108,7 @@ void XmlTheme::listOfBitmaps(QStringList& names)
 QString XmlTheme::rootDir()
 {
     return lq::modelFrame(this, "rootDir", [&] {
-        if (!_rootDir.isEmpty() && !QFileInfo::exists(_rootDir)) {
-            lq::log(QStringLiteral("Can't find %1").arg(_rootDir));
-            lq::runAlert(QStringLiteral("Fatal Error!"),
-                QStringLiteral("Can't find this file-\n\n %1.\n\nThis file has been renamed or moved to another "
-                               "location. This is a fatal error.  Please close your document.")
-                    .arg(_rootDir),
-                QStringLiteral("OK"));
-        }
-        return _rootDir;
+        return checkedDocumentFolder(_rootDir);
     });
 }
 

@@ -1,5 +1,7 @@
 #include "templates/XmlStyleSheet.h"
 
+#include "model/SuppressedChanges.h"
+
 #include "elements/XmlSlideshow.h"
 #include "elements/XmlVornBox.h"
 #include "elements/XmlWebContent.h"
@@ -429,17 +431,13 @@ void XmlStyleSheet::relayoutFlags(XmlBase* page, int flags)
     // The layout runs while the canvas draws: a failure is logged with the
     // template's XML and goes no further. Change marks stay suppressed for
     // the whole layout and are resumed however it ends.
-    falseAlarm(true);
+    SuppressedChanges quiet(*this);
     try {
         layoutPage(page, flags);
     } catch (const lq::Exception& failure) {
         lq::log(QStringLiteral("relayout error: %1: %2").arg(failure.name(), failure.reason()));
         lq::log(createXml());
-    } catch (...) {
-        falseAlarm(false);
-        throw;
     }
-    falseAlarm(false);
 }
 
 void XmlStyleSheet::layoutPage(XmlBase* page, int flags)
