@@ -4,7 +4,6 @@
 #include "model/DocumentFolder.h"
 #include "model/XmlSite.h"
 #include "platform/ExceptionFrame.h"
-#include "platform/Log.h"
 #include "templates/XmlStyleSheet.h"
 
 
