@@ -3,8 +3,8 @@
 //
 //     lumenquill_bench_xml [megabytes] [rounds]
 
-#include "model/MyApplication.h"
-#include "model/XmlBase.h"
+#include "model/application/MyApplication.h"
+#include "model/core/XmlBase.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

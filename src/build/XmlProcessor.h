@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/XmlBase.h"
+#include "model/core/XmlBase.h"
 
 // A processor script: its children are the steps, in the order they run.
 class XmlProcessor : public XmlBase {

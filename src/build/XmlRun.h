@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/XmlBase.h"
+#include "model/core/XmlBase.h"
 
 // The base of every step of a processor script.
 class XmlRun : public XmlBase {

@@ -2,7 +2,7 @@
 
 #include "imaging/XmlImage.h"
 
-#include "model/XmlFiles.h"
+#include "model/files/XmlFiles.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Strings.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/XmlBase.h"
+#include "model/core/XmlBase.h"
 #include "platform/Geometry.h"
 
 // The base of everything on a photo's canvas that draws itself. Drawing goes

@@ -3,7 +3,7 @@
 #include "imaging/BitmapRoutines.h"
 #include "imaging/XmlCanvas.h"
 #include "imaging/XmlShape.h"
-#include "model/DocumentBase.h"
+#include "model/core/DocumentBase.h"
 #include "platform/Exception.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Image.h"

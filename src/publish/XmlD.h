@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/XmlBase.h"
+#include "model/core/XmlBase.h"
 
 // A folder of a digest tree; its children are its subfolders and files.
 class XmlD : public XmlBase {

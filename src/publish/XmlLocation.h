@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/XmlBase.h"
+#include "model/core/XmlBase.h"
 
 // Where and how the site is published: server kind, address, account and
 // the settings of the FTP roads.

@@ -2,8 +2,8 @@
 
 #include "elements/XmlSlideshow.h"
 #include "elements/XmlVornBox.h"
-#include "model/DocumentBase.h"
-#include "model/XmlAlbum.h"
+#include "model/core/DocumentBase.h"
+#include "model/site/XmlAlbum.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Strings.h"
 #include "templates/XmlBoxModel.h"

@@ -1,7 +1,7 @@
 #include "templates/XmlCSSImage.h"
 
 #include "imaging/XmlImage.h"
-#include "model/SuppressedChanges.h"
+#include "model/core/SuppressedChanges.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
 #include "platform/Strings.h"

@@ -1,5 +1,5 @@
 #include "imaging/XmlCanvas.h"
-#include "model/XmlSite.h"
+#include "model/site/XmlSite.h"
 #include "support/FakeDocument.h"
 #include "support/Printers.h"
 

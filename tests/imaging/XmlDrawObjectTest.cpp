@@ -1,6 +1,6 @@
 #include "imaging/XmlDrawObject.h"
 #include "imaging/XmlImage.h"
-#include "model/XmlSite.h"
+#include "model/site/XmlSite.h"
 #include "support/FakeDocument.h"
 #include "support/Printers.h"
 

@@ -1,7 +1,7 @@
 #include "imaging/XmlCanvas.h"
 #include "imaging/XmlImage.h"
 #include "imaging/XmlShape.h"
-#include "model/XmlSite.h"
+#include "model/site/XmlSite.h"
 #include "platform/Exception.h"
 #include "platform/graphics/GraphicsImage.h"
 #include "support/FakeDocument.h"

@@ -1,5 +1,5 @@
 #include "imaging/XmlShape.h"
-#include "model/XmlSite.h"
+#include "model/site/XmlSite.h"
 #include "support/FakeDocument.h"
 #include "support/Printers.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/DocumentBase.h"
+#include "model/core/DocumentBase.h"
 
 #include <QStringList>
 

@@ -3,9 +3,9 @@
 // Site documents for the model tests: a new site in a recording document, a
 // site stored in a temporary folder, and the check that setters mark the
 // document edited.
-#include "model/XmlAlbum.h"
-#include "model/XmlHomePage.h"
-#include "model/XmlSite.h"
+#include "model/site/XmlAlbum.h"
+#include "model/site/XmlHomePage.h"
+#include "model/site/XmlSite.h"
 #include "support/FakeDocument.h"
 #include "support/TestFiles.h"
 #include "support/TestPictures.h"

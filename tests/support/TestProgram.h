@@ -4,7 +4,7 @@
 // Qt application of the given kind (QGuiApplication, QApplication) on the
 // offscreen platform, with the source tree's resources and a private home
 // folder; then every test.
-#include "model/MyApplication.h"
+#include "model/application/MyApplication.h"
 #include "platform/Random.h"
 #include "platform/Resources.h"
 #include "platform/SupportPaths.h"

@@ -1,4 +1,4 @@
-#include "model/XmlTheme.h"
+#include "model/theme/XmlTheme.h"
 #include "platform/text/Font.h"
 #include "templates/XmlBoxModel.h"
 #include "templates/XmlWebFont.h"

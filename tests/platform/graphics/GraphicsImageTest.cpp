@@ -1,4 +1,4 @@
-#include "model/XmlBase.h"
+#include "model/core/XmlBase.h"
 #include "platform/graphics/GraphicsImage.h"
 
 #include <gtest/gtest.h>

@@ -1,0 +1,106 @@
+#pragma once
+
+#include "model/core/Envelop.h"
+#include "model/core/XmlBase.h"
+#include "platform/StringTable.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+// The application services object: the element registry, the application-wide
+// settings, string look-up and fixed policies. One instance lives for the
+// whole run; main() creates it beside the Qt application object, and every
+// part of the program reaches it through shared().
+class MyApplication {
+public:
+    MyApplication();
+    ~MyApplication();
+    MyApplication(const MyApplication&) = delete;
+    MyApplication& operator=(const MyApplication&) = delete;
+
+    // The one instance; a program must create it before any element.
+    static MyApplication& shared();
+    // The one instance, or nothing before it is made and after it is gone.
+    static MyApplication* instance();
+
+    // --- Element registry ---------------------------------------------------
+    void addUUIDXmlbase(const QString& uuid, XmlBase* element);
+    void removeUUID(const QString& uuid);
+    void changeUUIDToUUIDXmlbase(const QString& oldUUID, const QString& newUUID, XmlBase* element);
+    // The live element registered under the UUID, or nothing.
+    XmlBasePtr xmlbase(const QString& uuid) const;
+
+    // --- Services beside the registry ---------------------------------------
+    // Shows the text in the bug-report window (the shell installs the handler).
+    void bug(const QString& text);
+    void setBugHandler(std::function<void(const QString&)> handler) { _bugHandler = std::move(handler); }
+    static bool checkUnixAvail(const QString& path);
+    QString fileInfoFilename(const QString& tool, const QString& filename);
+    // The photo-library reader, made and read on first use by the factory the
+    // editors install; nothing while none is installed.
+    XmlBasePtr iPhotoLibrary();
+    void setIPhotoLibraryFactory(std::function<XmlBasePtr()> factory) { _iPhotoFactory = std::move(factory); }
+
+    // --- Strings --------------------------------------------------------------
+    // The entry for "S" + key, else for the key, else a single blank " ".
+    QString localized(const QString& key);
+    // Replaces the string table (by default the resource folder's strings/Localizable.strings).
+    void setStringTable(lq::StringTable table) { _strings = std::move(table); }
+
+    // --- Stored credentials -------------------------------------------------
+    QString encodeStringForKey(const QString& value, const QString& key) const;
+    QString decodeStringForKey(const QString& text, const QString& key) const;
+    static QString passPhrase();
+
+    // --- Settings ---------------------------------------------------------------
+    int developer() const { return _developer; }
+    void setDeveloper(int value) { _developer = value; }
+    int prefsVersion() const { return _prefsVersion; }
+    void setPrefsVersion(int value) { _prefsVersion = value; }
+    int checkForUpdates() const { return _checkForUpdates; }
+    void setCheckForUpdates(int value) { _checkForUpdates = value; }
+    int maxPictureWidth() const { return _maxPictureWidth; }
+    void setMaxPictureWidth(int value) { _maxPictureWidth = value; }
+    int maxPictureHeight() const { return _maxPictureHeight; }
+    void setMaxPictureHeight(int value) { _maxPictureHeight = value; }
+    // The JPEG factor that image writing uses for a compression of 0.0.
+    float jpgCompressionFactor() const { return 0.95f; }
+    // Stores the value clamped to 0.6..0.95; jpgCompressionFactor keeps answering 0.95.
+    void setJpgCompressionFactor(float factor);
+    float storedJpgCompressionFactor() const { return _jpgCompressionFactor; }
+    bool resizeOnImport() const { return true; }
+    QStringList allowedImportFileTypes() const;
+    QStringList allowedDynamicFileTypes() const;
+    bool autoLaunchBrowser() const { return _autoLaunchBrowser; }
+    void setAutoLaunchBrowser(bool value) { _autoLaunchBrowser = value; }
+    int enableRTL() const { return _enableRTL; }
+    void setEnableRTL(int value) { _enableRTL = value; }
+    int importCaptions() const { return _importCaptions; }
+    void setImportCaptions(int value) { _importCaptions = value; }
+    int enableBeforeAfter() const { return _enableBeforeAfter; }
+    void setEnableBeforeAfter(int value) { _enableBeforeAfter = value; }
+
+private:
+    QHash<QString, Envelop>& registry();
+
+    std::optional<QHash<QString, Envelop>> xmllookup;
+    std::optional<lq::StringTable> _strings;
+    std::function<void(const QString&)> _bugHandler;
+    std::function<XmlBasePtr()> _iPhotoFactory;
+    XmlBasePtr _iPhotoLibrary;
+
+    int _developer = 0;
+    int _prefsVersion = 0;
+    int _checkForUpdates = 0;
+    int _maxPictureWidth = 0;
+    int _maxPictureHeight = 0;
+    float _jpgCompressionFactor = 0;
+    bool _autoLaunchBrowser = false;
+    int _enableRTL = 0;
+    int _importCaptions = 0;
+    int _enableBeforeAfter = 0;
+};

@@ -1,0 +1,514 @@
+#include "model/core/XmlBase.h"
+
+#include "model/core/DocumentBase.h"
+#include "model/application/MyApplication.h"
+#include "model/site/XmlAlbum.h"
+#include "model/site/XmlGroup.h"
+#include "model/site/XmlHomePage.h"
+#include "model/site/XmlSite.h"
+#include "model/theme/XmlTheme.h"
+#include "model/site/XmlWebItem.h"
+#include "platform/ExceptionFrame.h"
+#include "platform/Random.h"
+
+#include <QDir>
+
+XmlBase::XmlBase(Key)
+    : _uuid(makeUUID())
+{
+    MyApplication::shared().addUUIDXmlbase(_uuid, this);
+}
+
+XmlBase::~XmlBase()
+{
+    // No change notices from here: the element has no parent any more, and a
+    // destructor must not reach into a parent that may itself be going away.
+    _parent = nullptr;
+    if (_children) {
+        while (!_children->empty()) {
+            XmlBasePtr child = std::move(_children->back());
+            _children->pop_back();
+            child->_parent = nullptr;
+        }
+    }
+    if (MyApplication* app = MyApplication::instance())
+        app->removeUUID(_uuid);
+}
+
+std::shared_ptr<XmlBase> XmlBase::create()
+{
+    return make<XmlBase>();
+}
+
+// --- Identity ----------------------------------------------------------------
+
+QString XmlBase::makeUUID()
+{
+    const auto hex8 = [](std::int32_t value) {
+        return QStringLiteral("%1").arg(static_cast<quint32>(value), 8, 16, QLatin1Char('0')).toUpper();
+    };
+    return hex8(lq::random31()) + hex8(lq::random31());
+}
+
+XmlBasePtr XmlBase::UUID(const QString& uuid)
+{
+    return MyApplication::shared().xmlbase(uuid);
+}
+
+QString XmlBase::elementName() const
+{
+    return QStringLiteral("xmlbase");
+}
+
+// --- Name and flags ------------------------------------------------------------
+
+QString XmlBase::name() const
+{
+    return _name;
+}
+
+void XmlBase::setName(const QString& name)
+{
+    lq::modelFrame(this, "setName:", [&] {
+        _name = name;
+        docChanged();
+    });
+}
+
+QString XmlBase::fullname() const
+{
+    return name();
+}
+
+QString XmlBase::uniquename() const
+{
+    return name();
+}
+
+void XmlBase::setCheck(bool check)
+{
+    _check = check ? 1 : 0;
+}
+
+void XmlBase::fillCheckedItems(QStringList& uuids) const
+{
+    lq::modelFrame(this, "fillCheckedItems:", [&] {
+        if (_check != 0)
+            uuids.append(_uuid);
+        if (_children) {
+            for (const XmlBasePtr& child : *_children)
+                child->fillCheckedItems(uuids);
+        }
+    });
+}
+
+// --- Content ---------------------------------------------------------------------
+
+void XmlBase::setContent(const QString& content)
+{
+    lq::modelFrame(this, "setContent:", [&] {
+        _content = content.isNull() ? QStringLiteral("") : content;
+        docChanged();
+    });
+}
+
+void XmlBase::setDefaultContent(const QString& content)
+{
+    lq::modelFrame(this, "setDefaultContent:", [&] {
+        setContent(content);
+        _defaultContent = true;
+    });
+}
+
+lq::Range XmlBase::selectedRange() const
+{
+    if (!_have_content)
+        return {};
+    return _selectedRange.intersection({ 0, static_cast<quint32>(_content.size()) });
+}
+
+// --- Tree ----------------------------------------------------------------------------
+
+XmlBase* XmlBase::root()
+{
+    XmlBase* node = this;
+    while (node->_parent && node->_parent != node)
+        node = node->_parent;
+    return node;
+}
+
+bool XmlBase::isSelfOrDescendantOf(const XmlBase* element) const
+{
+    for (const XmlBase* node = this; node; node = node->_parent) {
+        if (node == element)
+            return true;
+        if (node->_parent == node)
+            break;
+    }
+    return false;
+}
+
+void XmlBase::setParent(XmlBase* parent)
+{
+    lq::modelFrame(this, "setParent:", [&] {
+        _parent = parent;
+        docChanged();
+    });
+}
+
+bool XmlBase::canYouBeMyParent(XmlBase*)
+{
+    return false;
+}
+
+std::vector<XmlBasePtr>& XmlBase::childStore()
+{
+    if (!_children) {
+        _children.emplace();
+        _children->reserve(5);
+    }
+    return *_children;
+}
+
+void XmlBase::insertChildAtIndex(const XmlBasePtr& child, int index)
+{
+    lq::modelFrame(this, "insertChild:atIndex:", [&] {
+        if (!_have_children || !child)
+            return;
+        std::vector<XmlBasePtr>& store = childStore();
+        // An index past the end appends; so does a negative one, as an
+        // unsigned index would.
+        const std::size_t position = (index < 0 || static_cast<std::size_t>(index) > store.size())
+            ? store.size()
+            : static_cast<std::size_t>(index);
+        store.insert(store.begin() + static_cast<std::ptrdiff_t>(position), child);
+        child->setParent(this);
+        docChanged();
+    });
+}
+
+void XmlBase::insertChildAfterChild(const XmlBasePtr& child, const XmlBase* sibling)
+{
+    lq::modelFrame(this, "insertChild:afterChild:", [&] {
+        if (!_have_children)
+            return;
+        const int index = indexOfChild(sibling);
+        insertChildAtIndex(child, index == NotFound ? 0 : index + 1);
+    });
+}
+
+XmlBasePtr XmlBase::addChild(const XmlBasePtr& child)
+{
+    return lq::modelFrame(this, "addChild:", [&]() -> XmlBasePtr {
+        if (!_have_children)
+            return nullptr;
+        std::vector<XmlBasePtr>& store = childStore();
+        if (child) {
+            store.push_back(child);
+            child->setParent(this);
+            docChanged();
+        }
+        return child;
+    });
+}
+
+void XmlBase::detachChildAt(std::size_t index, bool deleteSubtree)
+{
+    // Keep the child alive until the operation is over, whoever else holds it.
+    XmlBasePtr child = (*_children)[index];
+    if (deleteSubtree)
+        child->removeAllChildren();
+    child->setParent(nullptr);
+    const auto it = std::find(_children->begin(), _children->end(), child);
+    if (it != _children->end())
+        _children->erase(it);
+    docChanged();
+}
+
+void XmlBase::removeChild(XmlBase* child)
+{
+    lq::modelFrame(this, "removeChild:", [&] {
+        const int index = indexOfChild(child);
+        if (index != NotFound)
+            detachChildAt(static_cast<std::size_t>(index), true);
+    });
+}
+
+void XmlBase::removeChildWithoutDeletingChildren(XmlBase* child)
+{
+    lq::modelFrame(this, "removeChildWithoutDeletingChildren:", [&] {
+        const int index = indexOfChild(child);
+        if (index != NotFound)
+            detachChildAt(static_cast<std::size_t>(index), false);
+    });
+}
+
+void XmlBase::removeAllChildren()
+{
+    lq::modelFrame(this, "removeAllChildren", [&] {
+        if (!_have_children)
+            return;
+        if (_children) {
+            while (!_children->empty()) {
+                XmlBasePtr child = _children->back();
+                child->setParent(nullptr);
+                child->removeAllChildren();
+                const auto it = std::find(_children->begin(), _children->end(), child);
+                if (it != _children->end())
+                    _children->erase(it);
+            }
+        }
+        docChanged();
+    });
+}
+
+void XmlBase::removeFromParent()
+{
+    if (_parent)
+        _parent->removeChild(this);
+}
+
+void XmlBase::removeFromParentWithoutDeletingChildren()
+{
+    if (_parent)
+        _parent->removeChildWithoutDeletingChildren(this);
+}
+
+void XmlBase::swapChildForChild(XmlBase* present, const XmlBasePtr& replacement)
+{
+    lq::modelFrame(this, "swapChild:forChild:", [&] {
+        if (!present || !replacement || indexOfChild(replacement.get()) != NotFound)
+            return;
+        const int index = indexOfChild(present);
+        if (index == NotFound)
+            return;
+        const XmlBasePtr old = (*_children)[static_cast<std::size_t>(index)];
+        old->setParent(nullptr);
+        replacement->setParent(this);
+        (*_children)[static_cast<std::size_t>(index)] = replacement;
+    });
+}
+
+int XmlBase::indexOfChild(const XmlBase* child) const
+{
+    if (!_have_children || !_children || !child)
+        return NotFound;
+    for (std::size_t i = 0; i < _children->size(); ++i) {
+        if ((*_children)[i].get() == child)
+            return static_cast<int>(i);
+    }
+    return NotFound;
+}
+
+XmlBaseList XmlBase::children() const
+{
+    if (!_have_children || !_children)
+        return {};
+    return XmlBaseList(_children->begin(), _children->end());
+}
+
+XmlBasePtr XmlBase::firstChild() const
+{
+    if (!_have_children || !_children || _children->empty())
+        return nullptr;
+    return _children->front();
+}
+
+XmlBasePtr XmlBase::lastChild() const
+{
+    if (!_have_children || !_children || _children->empty())
+        return nullptr;
+    return _children->back();
+}
+
+XmlBasePtr XmlBase::childAtIndex(int index) const
+{
+    if (!_have_children || !_children || index < 0 || static_cast<std::size_t>(index) >= _children->size())
+        return nullptr;
+    return (*_children)[static_cast<std::size_t>(index)];
+}
+
+int XmlBase::numberChildren() const
+{
+    if (!_have_children || !_children)
+        return 0;
+    return static_cast<int>(_children->size());
+}
+
+XmlBaseList XmlBase::childrenEnumerator() const
+{
+    return children();
+}
+
+XmlBaseList XmlBase::reverseEnumerator() const
+{
+    XmlBaseList list = children();
+    std::reverse(list.begin(), list.end());
+    return list;
+}
+
+// --- Change notices -----------------------------------------------------------------
+
+void XmlBase::docChanged()
+{
+    lq::modelFrame(this, "docChanged", [&] {
+        if (_parent)
+            _parent->docChanged();
+    });
+}
+
+void XmlBase::falseAlarm(bool suppress)
+{
+    lq::modelFrame(this, "falseAlarm:", [&] {
+        if (_parent)
+            _parent->falseAlarm(suppress);
+    });
+}
+
+// --- Walks ------------------------------------------------------------------------------
+
+void XmlBase::newDocument()
+{
+    lq::modelFrame(this, "newDocument", [&] {
+        for (const XmlBasePtr& child : children())
+            child->newDocument();
+    });
+}
+
+void XmlBase::postload()
+{
+    lq::modelFrame(this, "postload", [&] {
+        for (const XmlBasePtr& child : children())
+            child->postload();
+    });
+}
+
+void XmlBase::loadBackstore(void* context)
+{
+    lq::modelFrame(this, "loadBackstore:", [&] {
+        for (const XmlBasePtr& child : children())
+            child->loadBackstore(context);
+    });
+}
+
+void XmlBase::releaseBackstore(void* context)
+{
+    lq::modelFrame(this, "releaseBackstore:", [&] {
+        for (const XmlBasePtr& child : children())
+            child->releaseBackstore(context);
+    });
+}
+
+void XmlBase::listOfFilesToCopyAll(QStringList& files, bool all)
+{
+    lq::modelFrame(this, "listOfFilesToCopy:all:", [&] {
+        for (const XmlBasePtr& child : children())
+            child->listOfFilesToCopyAll(files, all);
+    });
+}
+
+void XmlBase::callSelectorOnObject(const std::function<void(XmlBase&)>& operation)
+{
+    lq::modelFrame(this, "callSelector:onObject:", [&] {
+        operation(*this);
+        for (const XmlBasePtr& child : children())
+            child->callSelectorOnObject(operation);
+    });
+}
+
+void XmlBase::refresh()
+{
+    lq::modelFrame(this, "refresh", [&] {
+        XmlBase* top = root();
+        if (top != this)
+            top->refresh();
+    });
+}
+
+// --- Queries --------------------------------------------------------------------------------
+
+QString XmlBase::rootDir()
+{
+    return lq::modelFrame(this, "rootDir", [&] {
+        XmlBase* top = root();
+        return top == this ? QDir::tempPath() : top->rootDir();
+    });
+}
+
+void XmlBase::setRootDir(const QString& path)
+{
+    lq::modelFrame(this, "setRootDir:", [&] {
+        XmlBase* top = root();
+        if (top != this)
+            top->setRootDir(path);
+    });
+}
+
+QString XmlBase::filenameWithRoot(const QString& path)
+{
+    return path;
+}
+
+QImage XmlBase::iconImage()
+{
+    return {};
+}
+
+XmlHomePage* XmlBase::homepage()
+{
+    return nullptr;
+}
+
+XmlBaseList XmlBase::webItems()
+{
+    return lq::modelFrame(this, "webItems", [&]() -> XmlBaseList {
+        XmlSite* site = XmlSite::cast(root());
+        if (!site)
+            return {};
+        XmlHomePage* home = site->homepage();
+        return home ? home->webItems() : XmlBaseList {};
+    });
+}
+
+DocumentBase* XmlBase::myDocument()
+{
+    return lq::modelFrame(this, "myDocument", [&]() -> DocumentBase* {
+        // Only the file roots (site and theme) know their document.
+        XmlBase* top = root();
+        if (top == this)
+            return nullptr;
+        if (XmlSite* site = XmlSite::cast(top))
+            return site->myDocument();
+        if (XmlTheme* theme = XmlTheme::cast(top))
+            return theme->myDocument();
+        return nullptr;
+    });
+}
+
+QList<MenuItem> XmlBase::menuItems()
+{
+    return lq::modelFrame(this, "menuItems", [&]() -> QList<MenuItem> {
+        QList<MenuItem> items;
+        if (!XmlSite::cast(root()))
+            return items;
+        items.reserve(10);
+        const auto entryFor = [](XmlBase& page) {
+            MenuItem item;
+            item.name = page.name();
+            if (XmlWebItem* webItem = XmlWebItem::cast(&page))
+                item.href = webItem->externalLink();
+            if (XmlAlbum* album = XmlAlbum::cast(&page))
+                item.seq = album->pageSeqNumber();
+            item.page = page.sharedFromThis();
+            return item;
+        };
+        if (XmlGroup::cast(this))
+            items.append(entryFor(*this));
+        for (const XmlBasePtr& child : children()) {
+            XmlWebItem* page = XmlWebItem::cast(child.get());
+            if (page && page->showInNav())
+                items.append(entryFor(*page));
+        }
+        return items;
+    });
+}

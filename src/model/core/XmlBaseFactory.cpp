@@ -1,0 +1,183 @@
+// The element factory: the element name of every class that can stand in a
+// document file, a theme, a processor script or the pasteboard, and the class
+// that makes it.
+
+#include "model/core/XmlBase.h"
+
+#include "build/XmlCopy.h"
+#include "build/XmlCreate.h"
+#include "build/XmlCreateBitmapSlice.h"
+#include "build/XmlCreateSlide.h"
+#include "build/XmlCreateWebBitmap.h"
+#include "build/XmlCreateWebImage.h"
+#include "build/XmlCreateWinIEBitmap.h"
+#include "build/XmlPasswordProtect.h"
+#include "build/XmlProcessor.h"
+#include "elements/XmlPictureFrame.h"
+#include "elements/XmlSlideshow.h"
+#include "elements/XmlVornBox.h"
+#include "elements/XmlWebBox.h"
+#include "elements/XmlWebContent.h"
+#include "elements/XmlWebFooter.h"
+#include "elements/XmlWebMenu.h"
+#include "elements/XmlWebPhotoAlbum.h"
+#include "imaging/XmlCanvas.h"
+#include "imaging/XmlDraw.h"
+#include "imaging/XmlDrawArrow.h"
+#include "imaging/XmlDrawBalloon.h"
+#include "imaging/XmlDrawCircle.h"
+#include "imaging/XmlDrawCloud.h"
+#include "imaging/XmlDrawLabel.h"
+#include "imaging/XmlDrawLetter.h"
+#include "imaging/XmlDrawLetterBox.h"
+#include "imaging/XmlDrawObject.h"
+#include "imaging/XmlDrawObjects.h"
+#include "imaging/XmlDrawSquare.h"
+#include "imaging/XmlImage.h"
+#include "imaging/XmlShape.h"
+#include "imaging/XmlWatermark.h"
+#include "model/site/XmlAlbum.h"
+#include "model/site/XmlBodyHTML.h"
+#include "model/files/XmlFile.h"
+#include "model/files/XmlFiles.h"
+#include "model/site/XmlGroup.h"
+#include "model/site/XmlHeadHTML.h"
+#include "model/site/XmlHomePage.h"
+#include "model/theme/XmlLegacyTheme.h"
+#include "model/site/XmlPhoto.h"
+#include "model/feed/XmlRSS.h"
+#include "model/feed/XmlRSSItem.h"
+#include "model/site/XmlSite.h"
+#include "model/theme/XmlTheme.h"
+#include "model/site/XmlTrash.h"
+#include "model/site/XmlWidgetPhoto.h"
+#include "platform/ExceptionFrame.h"
+#include "publish/XmlD.h"
+#include "publish/XmlF.h"
+#include "publish/XmlLocation.h"
+#include "templates/XmlCSSImage.h"
+#include "templates/XmlSideBar.h"
+#include "templates/XmlStyleSheet.h"
+#include "templates/XmlWebFont.h"
+
+#include <iterator>
+
+namespace {
+
+using Maker = XmlBasePtr (*)();
+
+template <class T>
+XmlBasePtr makeElement()
+{
+    return T::create();
+}
+
+// Album pages of older sites were written as "QZwebpage2"; the mark tells the
+// conversion of those sites where the page's photos stood.
+XmlBasePtr makeVerdanePage()
+{
+    std::shared_ptr<XmlAlbum> album = XmlAlbum::create();
+    album->setWasVerdanePage();
+    return album;
+}
+
+struct VocabularyEntry {
+    const char* tag;
+    Maker make;
+};
+
+// Exact, case-sensitive element names. No two are equal, so the order only
+// groups them by where they occur.
+const VocabularyEntry kVocabulary[] = {
+    { "xmlbase", &makeElement<XmlBase> },
+    // Photo canvases.
+    { "IWcanvas", &makeElement<XmlCanvas> },
+    { "IWimage", &makeElement<XmlImage> },
+    { "IWletter", &makeElement<XmlDrawLetter> },
+    { "IWletterbox", &makeElement<XmlDrawLetterBox> },
+    { "IWdrawobject", &makeElement<XmlDrawObject> },
+    { "IWdrawcloud", &makeElement<XmlDrawCloud> },
+    { "IWdrawballoon", &makeElement<XmlDrawBalloon> },
+    { "IWdrawlabel", &makeElement<XmlDrawLabel> },
+    { "IWdrawarrow", &makeElement<XmlDrawArrow> },
+    { "IWdrawcircle", &makeElement<XmlDrawCircle> },
+    { "IWdrawsquare", &makeElement<XmlDrawSquare> },
+    { "IWdrawobjects", &makeElement<XmlDrawObjects> },
+    { "IWwatermark", &makeElement<XmlWatermark> },
+    { "IWshape", &makeElement<XmlShape> },
+    { "IWdraw", &makeElement<XmlDraw> },
+    // The site.
+    { "file", &makeElement<XmlFile> },
+    { "files", &makeElement<XmlFiles> },
+    { "QZsite", &makeElement<XmlSite> },
+    { "QZgroup", &makeElement<XmlGroup> },
+    { "QZhomepage", &makeElement<XmlHomePage> },
+    { "QZtrash", &makeElement<XmlTrash> },
+    { "QZalbum", &makeElement<XmlAlbum> },
+    { "QZwebpage2", &makeVerdanePage },
+    { "QZphoto", &makeElement<XmlPhoto> },
+    { "QZwidgetphoto", &makeElement<XmlWidgetPhoto> },
+    { "headHTML", &makeElement<XmlHeadHTML> },
+    { "bodyHTML", &makeElement<XmlBodyHTML> },
+    // Processor scripts, publishing settings and digest trees.
+    { "QZprocessor", &makeElement<XmlProcessor> },
+    { "QZcreate", &makeElement<XmlCreate> },
+    { "QZcopy", &makeElement<XmlCopy> },
+    { "QZpassword", &makeElement<XmlPasswordProtect> },
+    { "QZlocation", &makeElement<XmlLocation> },
+    { "QZcreateWebImage", &makeElement<XmlCreateWebImage> },
+    { "QZcreateWebBitmap", &makeElement<XmlCreateWebBitmap> },
+    { "QZcreateBitmapSlice", &makeElement<XmlCreateBitmapSlice> },
+    { "QZcreateWinIEBitmap", &makeElement<XmlCreateWinIEBitmap> },
+    { "QZcreateSlide", &makeElement<XmlCreateSlide> },
+    { "QZD", &makeElement<XmlD> },
+    { "QZF", &makeElement<XmlF> },
+    // Themes.
+    { "cssStyleSheet", &makeElement<XmlStyleSheet> },
+    { "QZimage", &makeElement<XmlCSSImage> },
+    { "cssFont", &makeElement<XmlWebFont> },
+    { "cssWebBox", &makeElement<XmlWebBox> },
+    { "cssWebFooter", &makeElement<XmlWebFooter> },
+    { "cssWebContent", &makeElement<XmlWebContent> },
+    { "cssWebMenu", &makeElement<XmlWebMenu> },
+    { "cssPhotoAlbum", &makeElement<XmlWebPhotoAlbum> },
+    { "cssGroupAlbum", &makeElement<XmlWebPhotoAlbum> }, // older name of the photo album
+    { "cssPictureFrame", &makeElement<XmlPictureFrame> },
+    { "cssSlideShow", &makeElement<XmlSlideshow> },
+    { "cssSidebar", &makeElement<XmlSideBar> },
+    { "cssVornBox", &makeElement<XmlVornBox> },
+    { "QZtheme", &makeElement<XmlLegacyTheme> },
+    { "theme", &makeElement<XmlTheme> },
+    // Feed settings.
+    { "QZrss", &makeElement<XmlRSS> },
+    { "QZrssitem", &makeElement<XmlRSSItem> },
+};
+
+const QHash<QString, Maker>& vocabulary()
+{
+    static const QHash<QString, Maker> table = [] {
+        QHash<QString, Maker> byTag;
+        byTag.reserve(static_cast<qsizetype>(std::size(kVocabulary)));
+        for (const VocabularyEntry& entry : kVocabulary)
+            byTag.insert(QString::fromLatin1(entry.tag), entry.make);
+        return byTag;
+    }();
+    return table;
+}
+
+} // namespace
+
+XmlBasePtr XmlBase::factoryCreateChildFromTag(const QString& tag)
+{
+    return lq::classFrame("XmlBase +createChildFromTag:", [&]() -> XmlBasePtr {
+        const Maker make = vocabulary().value(tag, nullptr);
+        return make ? make() : nullptr;
+    });
+}
+
+XmlBasePtr XmlBase::createChildFromTag(const QString& tag)
+{
+    return lq::modelFrame(this, "createChildFromTag:", [&] {
+        return factoryCreateChildFromTag(tag);
+    });
+}

@@ -1,0 +1,414 @@
+// The element XML text of XmlBase: the writer with its fixed layout, the
+// tolerant reader (with the legacy forms of older documents), file reading and
+// atomic file writing, and the copy operations built on the text.
+#include "model/core/XmlBase.h"
+
+#include "model/core/SuppressedChanges.h"
+
+#include "model/core/Codecs.h"
+#include "model/core/XmlCharacterSets.h"
+#include "model/core/XmlGarbageDump.h"
+#include "model/core/XmlTextFormat.h"
+#include "platform/ExceptionFrame.h"
+#include "platform/Log.h"
+#include "platform/Scanner.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+#include <array>
+#include <optional>
+
+namespace {
+
+// The content block the writer puts around an element's content text.
+constexpr QStringView contentOpen = u"<!-- x --><![CDATA[";
+constexpr QStringView contentClose = u"]]><!-- x -->";
+// The same opening, as the reader meets it right after the "<" it has taken.
+constexpr QStringView contentOpenAfterLessThan = u"!-- x --><![CDATA[";
+constexpr QStringView cdataOpenAfterLessThan = u"![CDATA[";
+constexpr QStringView cdataClose = u"]]>";
+constexpr QStringView dataMarker = u"<!-- data -->";
+constexpr QStringView dataMarkerAfterLessThan = u"!-- data -->";
+
+QStringView verbatimMarkerAfterLessThan()
+{
+    return XmlTextFormat::verbatimMarker.sliced(1);
+}
+
+// The characters appendContent deletes: control and format characters other
+// than the line feed. The Latin-1 range is looked up in a table taken once
+// from the shared set; other characters ask the set.
+class StrippedCharacters {
+public:
+    static const StrippedCharacters& shared()
+    {
+        static const StrippedCharacters characters(XmlCharacterSets::shared().controlCharacters);
+        return characters;
+    }
+
+    bool contains(QChar c) const { return c.unicode() < _latin1.size() ? _latin1[c.unicode()] : _set.contains(c); }
+
+private:
+    explicit StrippedCharacters(const lq::CharacterSet& set)
+        : _set(set)
+    {
+        for (char16_t u = 0; u < _latin1.size(); ++u)
+            _latin1[u] = _set.contains(QChar(u));
+    }
+
+    lq::CharacterSet _set;
+    std::array<bool, 256> _latin1 {};
+};
+
+// UTF-8 without tolerance: any malformed or cut-off sequence gives nothing.
+std::optional<QString> decodeUtf8Strictly(const QByteArray& bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+// The XML text of an enciphered document: ":", base64 cipher text, and the
+// 16-character key at the end. Answers nothing when the text is too short or
+// does not decipher to UTF-8.
+std::optional<QString> decipherDocument(const QString& text)
+{
+    constexpr qsizetype keyLength = 16;
+    if (text.size() <= keyLength)
+        return std::nullopt;
+    const QString key = text.right(keyLength);
+    const QString cipher = text.mid(1, text.size() - 1 - keyLength);
+    const QByteArray plain = lq::blowfish_decrypt_base64(cipher.toUtf8(), key.toUtf8());
+    if (plain.isNull())
+        return std::nullopt;
+    return decodeUtf8Strictly(plain);
+}
+
+// Reads a content block's text up to (not including) the end marker and adds
+// it to the element. The scanner skips the block's leading white space.
+void readContentUpTo(XmlBase& element, lq::Scanner& scanner, QStringView end)
+{
+    QString text;
+    if (scanner.scanUpToString(end, &text))
+        element.appendContent(text);
+}
+
+} // namespace
+
+// --- Writer --------------------------------------------------------------------
+
+void XmlBase::appendAttributes(QString& xml)
+{
+    lq::modelFrame(this, "appendAttributes:", [&] {
+        if (!_edit_name)
+            return;
+        const QString current = name();
+        if (current.isEmpty())
+            return;
+        xml += QLatin1String(" name=\"");
+        xml += escape(current);
+        xml += QLatin1Char('"');
+    });
+}
+
+QString XmlBase::writeXmlVorns()
+{
+    return QString();
+}
+
+void XmlBase::appendSpace(QString& xml) const
+{
+    for (const XmlBase* node = this; node->_parent && node->_parent != node; node = node->_parent)
+        xml += QLatin1Char(' ');
+}
+
+void XmlBase::writeXmlInString(QString& xml)
+{
+    lq::modelFrame(this, "writeXmlInString:", [&] {
+        // Owned parts are asked for first: producing them may adjust the
+        // element (and so its attributes) for the time of writing.
+        const QString vorns = writeXmlVorns();
+        const QString tag = _elementOverride.isEmpty() ? elementName() : _elementOverride;
+        const XmlBaseList kids = children();
+
+        appendSpace(xml);
+        xml += QLatin1Char('<');
+        xml += tag;
+        appendAttributes(xml);
+        if (kids.isEmpty() && !_have_content && vorns.isNull()) {
+            xml += QLatin1String("/>\n");
+            return;
+        }
+        xml += QLatin1Char('>');
+        if (_have_content) {
+            xml += contentOpen;
+            xml += _content;
+            xml += contentClose;
+        }
+        xml += vorns;
+        for (const XmlBasePtr& child : kids)
+            child->writeXmlInString(xml);
+        appendSpace(xml);
+        xml += QLatin1String("</");
+        xml += tag;
+        xml += QLatin1String(">\n");
+    });
+}
+
+QString XmlBase::createXml()
+{
+    return lq::modelFrame(this, "createXml", [&] {
+        QString xml;
+        writeXmlInString(xml);
+        return xml;
+    });
+}
+
+bool XmlBase::saveToFile(const QString& path)
+{
+    return lq::modelFrame(this, "saveToFile:", [&]() -> bool {
+        const QByteArray bytes = createXml().toUtf8();
+        // The text goes to a temporary file beside the target, which replaces
+        // the target only once it is complete: a failed write leaves the
+        // earlier file whole.
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly)) {
+            lq::log(QStringLiteral("Cannot save %1: %2").arg(path, file.errorString()));
+            return false;
+        }
+        if (file.write(bytes) != bytes.size()) {
+            lq::log(QStringLiteral("Cannot save %1: %2").arg(path, file.errorString()));
+            file.cancelWriting();
+            return false;
+        }
+        if (!file.commit()) {
+            lq::log(QStringLiteral("Cannot save %1: %2").arg(path, file.errorString()));
+            return false;
+        }
+        return true;
+    });
+}
+
+// --- Reader --------------------------------------------------------------------
+
+XmlBasePtr XmlBase::createWithFile(const QString& path)
+{
+    return lq::classFrame("XmlBase +createWithFile:", [&]() -> XmlBasePtr {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return nullptr;
+        std::optional<QString> text = decodeUtf8Strictly(file.readAll());
+        file.close();
+        if (!text || text->isEmpty())
+            return nullptr;
+        if (text->startsWith(QLatin1Char(':'))) {
+            text = decipherDocument(*text);
+            if (!text)
+                return nullptr;
+        }
+        return createWithXmlRootDir(*text, QFileInfo(path).path());
+    });
+}
+
+XmlBasePtr XmlBase::createWithXmlRootDir(const QString& text, const QString& rootDir)
+{
+    return lq::classFrame("XmlBase +createWithXml:rootDir:", [&]() -> XmlBasePtr {
+        const XmlCharacterSets& sets = XmlCharacterSets::shared();
+        lq::Scanner scanner(text);
+        scanner.scanUpToString(u"<");
+        if (!scanner.scanString(u"<"))
+            return nullptr;
+        XmlBasePtr root;
+        {
+            QString tag;
+            if (!scanner.scanCharactersFromSet(sets.nameCharacters, &tag))
+                return nullptr;
+            // The first tag always goes to the factory: an element that only
+            // its parent knows cannot stand as a root.
+            root = factoryCreateChildFromTag(tag);
+            if (!root)
+                return nullptr;
+            QString attributes;
+            if (scanner.scanUpToString(u">", &attributes))
+                root->readAttributes(attributes);
+        }
+        // The root's body is read even when its tag closes itself, and a text
+        // cut short still gives the tree read so far.
+        scanner.scanString(u">");
+        root->parseXmlAtDepth(scanner, 1);
+        if (!rootDir.isEmpty())
+            root->setRootDir(rootDir);
+        root->postload();
+        return root;
+    });
+}
+
+bool XmlBase::parseXml(lq::Scanner& scanner)
+{
+    return parseXmlAtDepth(scanner, 1);
+}
+
+bool XmlBase::parseXmlAtDepth(lq::Scanner& scanner, int depth)
+{
+    return lq::modelFrame(this, "parseXml:", [&]() -> bool {
+        const XmlCharacterSets& sets = XmlCharacterSets::shared();
+        for (;;) {
+            scanner.scanUpToString(u"<");
+            if (!scanner.scanString(u"<"))
+                return false;
+
+            // The end tag; its name is not compared with the element's tag.
+            if (scanner.scanString(u"/")) {
+                scanner.scanCharactersFromSet(sets.nameCharacters);
+                scanner.scanString(u">");
+                return true;
+            }
+            // The content block. Its closing sequence is left in place; the
+            // next turn passes over it as a tag without a name.
+            if (scanner.scanString(contentOpenAfterLessThan)) {
+                readContentUpTo(*this, scanner, contentClose);
+                continue;
+            }
+            if (scanner.scanString(cdataOpenAfterLessThan)) {
+                readContentUpTo(*this, scanner, cdataClose);
+                continue;
+            }
+            // The verbatim block. The closing marker is taken also after an
+            // empty block: left in place it would open a block that runs to
+            // the next marker or the end of the text and swallow the elements
+            // in between.
+            if (scanner.scanString(verbatimMarkerAfterLessThan())) {
+                readContentUpTo(*this, scanner, XmlTextFormat::verbatimMarker);
+                scanner.scanString(XmlTextFormat::verbatimMarker);
+                continue;
+            }
+            if (scanner.scanString(dataMarkerAfterLessThan)) {
+                QString text;
+                if (scanner.scanUpToString(dataMarker, &text))
+                    setDataString(text);
+                scanner.scanString(dataMarker);
+                continue;
+            }
+
+            // A child element. Its tag and attribute text are dropped before
+            // its body is read, so that the strings held while reading a deep
+            // tree do not pile up along the path.
+            XmlBasePtr child;
+            bool hasBody = false;
+            {
+                QString tag;
+                if (!scanner.scanCharactersFromSet(sets.nameCharacters, &tag))
+                    continue; // a comment, a declaration, the content block's end
+                QString attributes;
+                scanner.scanUpToString(u">", &attributes);
+                if (!scanner.scanString(u">"))
+                    return false;
+                if (depth >= XmlTextFormat::maxNestingDepth) {
+                    lq::log(QStringLiteral("XmlBase: elements nested deeper than %1 levels, reading stopped at <%2>")
+                                .arg(XmlTextFormat::maxNestingDepth)
+                                .arg(tag));
+                    return false;
+                }
+                child = createChildFromTag(tag);
+                if (!child) {
+                    // Nobody knows the tag: a dump that is never attached
+                    // swallows the element with its whole subtree.
+                    child = XmlGarbageDump::create();
+                } else if (_have_children && canYouBeMyParent(child.get())) {
+                    // What the reader does to a tree that belongs to a
+                    // document is no edit of it.
+                    SuppressedChanges quiet(*this);
+                    addChild(child);
+                }
+                // Otherwise the child is read and dropped with this turn.
+                hasBody = child->readAttributes(attributes);
+            }
+            if (hasBody && !child->parseXmlAtDepth(scanner, depth + 1))
+                return false;
+        }
+    });
+}
+
+bool XmlBase::readAttributes(const QString& attributes)
+{
+    return lq::modelFrame(this, "readAttributes:", [&]() -> bool {
+        if (attributes.isEmpty())
+            return true;
+        const XmlCharacterSets& sets = XmlCharacterSets::shared();
+        lq::Scanner scanner(attributes);
+        for (;;) {
+            if (scanner.scanString(u"/"))
+                return false;
+            QString key;
+            if (!scanner.scanCharactersFromSet(sets.nameCharacters, &key))
+                return true;
+            QString separator;
+            if (!scanner.scanCharactersFromSet(sets.quoteOrEquals, &separator))
+                return true;
+            if (separator == u"=\"\"")
+                continue; // an empty attribute is not stored
+            QString value;
+            if (scanner.scanUpToString(u"\"", &value)) {
+                scanner.scanCharactersFromSet(sets.quote);
+                // The value is unescaped here, once; setAttributeTo gets it as it stands.
+                const QString plain = unescape(value);
+                SuppressedChanges quiet(*this);
+                setAttributeTo(key, plain);
+            } else {
+                scanner.scanCharactersFromSet(sets.quote);
+            }
+        }
+    });
+}
+
+void XmlBase::setAttributeTo(const QString& key, const QString& value)
+{
+    lq::modelFrame(this, "setAttribute:to:", [&] {
+        // The reader has unescaped the value already: a second unescape would
+        // change names at every save and load ("My  Page" would become "My Page").
+        if (key == u"name")
+            setName(value);
+    });
+}
+
+void XmlBase::appendContent(const QString& text)
+{
+    lq::modelFrame(this, "appendContent:", [&] {
+        const StrippedCharacters& stripped = StrippedCharacters::shared();
+        QString clean = text;
+        clean.removeIf([&stripped](QChar c) { return stripped.contains(c); });
+        if (_content.isNull() || _defaultContent)
+            _content = clean;
+        else
+            _content += clean;
+        _defaultContent = false;
+    });
+}
+
+void XmlBase::setDataString(const QString& text)
+{
+    lq::modelFrame(this, "setDataString:", [&] { _data = base64decode(text); });
+}
+
+// --- Copies --------------------------------------------------------------------
+
+XmlBasePtr XmlBase::copyWithZone()
+{
+    return lq::modelFrame(this, "copyWithZone:", [&] { return createWithXmlRootDir(createXml(), rootDir()); });
+}
+
+void XmlBase::replaceChildWithCopyOf(XmlBase* child, XmlBase* source)
+{
+    lq::modelFrame(this, "replaceChild:withCopyOf:", [&] {
+        if (!source)
+            return;
+        const XmlBasePtr copy = createWithXmlRootDir(source->createXml(), QString());
+        if (copy)
+            swapChildForChild(child, copy);
+    });
+}

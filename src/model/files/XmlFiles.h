@@ -1,0 +1,69 @@
+#pragma once
+
+#include "model/core/XmlBase.h"
+
+class XmlFile;
+class XmlFolder;
+
+// The root of a file tree: stands for a folder on disk whose files and
+// subfolders are its children. Every operation that changes the tree changes
+// the disk first and the elements only when that succeeded, so that the tree
+// and the folder stay alike. The site's tree stands for the document's
+// "files" folder.
+class XmlFiles : public XmlBase {
+public:
+    explicit XmlFiles(Key key);
+
+    static std::shared_ptr<XmlFiles> create();
+    static XmlFiles* cast(XmlBase* object) { return dynamic_cast<XmlFiles*>(object); }
+
+    QString elementName() const override;
+    // The display name "Files".
+    QString name() const override;
+    // The folder the tree stands for: "<rootDir>/files".
+    QString fullname() const override;
+    // "<root>/" for a non-empty root, else "".
+    QString filenameWithRoot(const QString& root) override;
+    // Files and folders only.
+    bool canYouBeMyParent(XmlBase* child) override;
+    QImage iconImage() override;
+    // The site keeps its files tree out of "site.xmlbase": a tree whose
+    // parent is the site writes nothing; any other is written in full.
+    void writeXmlInString(QString& xml) override;
+
+    // Copies the file at the absolute source path into this folder under its
+    // own name, replacing a namesake, and makes sure the element exists. The
+    // copy goes to a temporary file in the folder that then replaces the
+    // destination, so a failed copy leaves the old file whole; a source that
+    // is the destination itself is left alone. A source that is no regular
+    // file, or a destination that is a folder, is refused. Answers whether the
+    // file is now in the folder.
+    bool importFilename(const QString& source);
+    // The first file child of that exact file name, or a new one appended
+    // (nothing on disk is touched).
+    std::shared_ptr<XmlFile> fileWithName(const QString& name);
+    // Imports every file of the tree (an XmlExternalFiles or a dragged file
+    // tree), and every folder into a folder of the same name here.
+    void importFiles(XmlBase* tree);
+    // Removes the first direct child of that name from disk (a folder with
+    // everything in it), then from the tree. The element stays when the disk
+    // entry could not be removed.
+    void deleteFilename(const QString& name);
+    // Makes a new folder "untitled folder" ("untitled folder 2", 3, ... while
+    // the name is taken) on disk and appends its element.
+    void addFolder();
+    // The first folder child of that name; else a new folder of the name
+    // ("<name> 2", 3, ... while taken) made on disk and appended. Nothing when
+    // the folder cannot be made or the name is not a plain name.
+    std::shared_ptr<XmlFolder> folderWithName(const QString& name);
+    // Sorts the children newest first (by compareCreationDate); no change mark.
+    void sortByCreationDate();
+    // Folders and tree roots have no date: 0.
+    double creationDate() const { return 0.0; }
+    int compareCreationDate(XmlBase* other);
+
+private:
+    // Makes the folder "<fullname>/<base>", or "<base> N" from 2 on while the
+    // name is taken, and appends its element; nothing when that fails.
+    std::shared_ptr<XmlFolder> createFolder(const QString& base);
+};

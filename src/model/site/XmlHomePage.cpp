@@ -1,0 +1,308 @@
+#include "model/site/XmlHomePage.h"
+
+#include "elements/XmlWebPhotoAlbum.h"
+#include "model/site/XmlAlbum.h"
+#include "model/site/XmlBodyHTML.h"
+#include "model/site/XmlDescription.h"
+#include "model/site/XmlFooter.h"
+#include "model/site/XmlGroup.h"
+#include "model/site/XmlHeadHTML.h"
+#include "model/site/XmlMasthead.h"
+#include "model/site/XmlPayPalCommon.h"
+#include "model/site/XmlSearchTags.h"
+#include "model/site/XmlTrash.h"
+#include "model/site/XmlWebItem.h"
+#include "platform/ExceptionFrame.h"
+#include "platform/Image.h"
+#include "templates/XmlStyleSheet.h"
+
+#include <typeinfo>
+
+XmlHomePage::XmlHomePage(Key key)
+    : XmlBase(key)
+    , _masthead(XmlMasthead::create())
+    , _footer(XmlFooter::create())
+    , _headHTML(XmlHeadHTML::create())
+    , _bodyHTML(XmlBodyHTML::create())
+    , _description(XmlDescription::create())
+    , _searchTags(XmlSearchTags::create())
+    , _paypal(XmlPayPalCommon::create())
+{
+    _have_children = true;
+    // The name is always "Website" and never written.
+    _edit_name = false;
+    _masthead->setParent(this);
+    _footer->setParent(this);
+    _headHTML->setParent(this);
+    _bodyHTML->setParent(this);
+    _description->setParent(this);
+    _searchTags->setParent(this);
+    _paypal->setParent(this);
+}
+
+XmlHomePage::~XmlHomePage()
+{
+    // The parts may outlive the home page in other hands; they must not point back at it.
+    for (XmlBase* part : { static_cast<XmlBase*>(_masthead.get()), static_cast<XmlBase*>(_footer.get()),
+             static_cast<XmlBase*>(_headHTML.get()), static_cast<XmlBase*>(_bodyHTML.get()),
+             static_cast<XmlBase*>(_description.get()), static_cast<XmlBase*>(_searchTags.get()),
+             static_cast<XmlBase*>(_paypal.get()), static_cast<XmlBase*>(_styleSheet.get()) }) {
+        if (part)
+            part->setParent(nullptr);
+    }
+}
+
+std::shared_ptr<XmlHomePage> XmlHomePage::create()
+{
+    return make<XmlHomePage>();
+}
+
+QImage XmlHomePage::iconImage()
+{
+    return lq::namedImage(QStringLiteral("xmlhomepage"));
+}
+
+QString XmlHomePage::elementName() const
+{
+    return QStringLiteral("QZhomepage");
+}
+
+QString XmlHomePage::name() const
+{
+    return QStringLiteral("Website");
+}
+
+void XmlHomePage::setAttributeTo(const QString& key, const QString& value)
+{
+    lq::modelFrame(this, "setAttribute:to:", [&] {
+        if (key == u"lc")
+            setLangcode(value.toInt());
+        else if (key == u"passPhrase")
+            setPassPhrase(value);
+        else if (key == u"submitLabel")
+            setSubmitLabel(value);
+        else
+            XmlBase::setAttributeTo(key, value);
+    });
+}
+
+void XmlHomePage::appendAttributes(QString& xml)
+{
+    lq::modelFrame(this, "appendAttributes:", [&] {
+        XmlBase::appendAttributes(xml);
+        xml += QStringLiteral(" lc=\"%1\"").arg(_langcode);
+        xml += QStringLiteral(" passPhrase=\"%1\"").arg(escape(_passPhrase));
+        xml += QStringLiteral(" submitLabel=\"%1\"").arg(escape(_submitLabel));
+    });
+}
+
+XmlBasePtr XmlHomePage::createChildFromTag(const QString& tag)
+{
+    return lq::modelFrame(this, "createChildFromTag:", [&]() -> XmlBasePtr {
+        if (tag == u"QZmasthead")
+            return _masthead;
+        if (tag == u"QZfooter")
+            return _footer;
+        if (tag == u"headHTML")
+            return _headHTML;
+        if (tag == u"bodyHTML")
+            return _bodyHTML;
+        if (tag == u"descriptionMETA")
+            return _description;
+        if (tag == u"searchMETA")
+            return _searchTags;
+        if (tag == u"QZpaypalcommon")
+            return _paypal;
+        if (tag == u"cssStyleSheet") {
+            if (_styleSheet)
+                _styleSheet->setParent(nullptr);
+            _styleSheet = XmlStyleSheet::create();
+            _styleSheet->setParent(this);
+            return _styleSheet;
+        }
+        return XmlBase::createChildFromTag(tag);
+    });
+}
+
+bool XmlHomePage::canYouBeMyParent(XmlBase* child)
+{
+    return lq::modelFrame(this, "canYouBeMyParent:", [&] {
+        if (child && typeid(*child) == typeid(XmlTrash))
+            return false;
+        return XmlWebItem::cast(child) != nullptr;
+    });
+}
+
+QString XmlHomePage::writeXmlVorns()
+{
+    return lq::modelFrame(this, "writeXmlVorns", [&] {
+        QString xml = _masthead->createXml();
+        xml += _footer->createXml();
+        xml += _headHTML->createXml();
+        xml += _bodyHTML->createXml();
+        xml += _description->createXml();
+        xml += _searchTags->createXml();
+        xml += _paypal->createXml();
+        return xml;
+    });
+}
+
+void XmlHomePage::postload()
+{
+    lq::modelFrame(this, "postload", [&] {
+        _masthead->postload();
+        _footer->postload();
+        if (_styleSheet)
+            _styleSheet->postload();
+        XmlBase::postload();
+    });
+}
+
+XmlHomePage* XmlHomePage::homepage()
+{
+    return this;
+}
+
+XmlBaseList XmlHomePage::webItems()
+{
+    return lq::modelFrame(this, "webItems", [&] {
+        XmlBaseList items;
+        items.reserve(10);
+        for (const XmlBasePtr& child : children()) {
+            if (!XmlWebItem::cast(child.get()))
+                continue;
+            items.append(child);
+            if (XmlGroup* group = XmlGroup::cast(child.get()))
+                items.append(group->webItems());
+        }
+        return items;
+    });
+}
+
+void XmlHomePage::setLangcode(int langcode)
+{
+    lq::modelFrame(this, "setLangcode:", [&] {
+        _langcode = langcode;
+        docChanged();
+    });
+}
+
+void XmlHomePage::setPassPhrase(const QString& passPhrase)
+{
+    lq::modelFrame(this, "setPassPhrase:", [&] {
+        _passPhrase = passPhrase;
+        docChanged();
+    });
+}
+
+void XmlHomePage::setSubmitLabel(const QString& submitLabel)
+{
+    lq::modelFrame(this, "setSubmitLabel:", [&] {
+        _submitLabel = submitLabel;
+        docChanged();
+    });
+}
+
+QStringList XmlHomePage::picturesInSite()
+{
+    return lq::modelFrame(this, "picturesInSite", [&] {
+        QStringList names;
+        names.reserve(500);
+        for (const XmlBasePtr& item : webItems()) {
+            if (XmlAlbum* page = XmlAlbum::cast(item.get()))
+                names.append(page->picturesInSite());
+        }
+        return names;
+    });
+}
+
+void XmlHomePage::setTemplateForUUID(int number, const QString& uuid)
+{
+    lq::modelFrame(this, "setTemplate:forUUID:", [&] {
+        for (const XmlBasePtr& child : children()) {
+            if (XmlAlbum* page = XmlAlbum::cast(child.get()))
+                page->setTemplateForUUID(number, uuid);
+        }
+    });
+}
+
+QString XmlHomePage::validatedFileNameForItem(const QString& proposed, XmlBase* item)
+{
+    return lq::modelFrame(this, "validatedFileName:forItem:", [&]() -> QString {
+        XmlAlbum* page = XmlAlbum::cast(item);
+        if (!page)
+            return proposed;
+        if (proposed.isEmpty())
+            return page->defaultFileName();
+        QString name = proposed;
+        if (!name.contains(u".html") && !name.contains(u".php"))
+            name += QStringLiteral(".html");
+        QString result;
+        result.reserve(name.size());
+        for (const QChar c : name) {
+            const char16_t u = c.unicode();
+            const bool kept = (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9')
+                || u == u'.' || u == u'-';
+            if (kept)
+                result.append(c);
+        }
+        for (const XmlBasePtr& other : webItems()) {
+            XmlAlbum* otherPage = XmlAlbum::cast(other.get());
+            if (!otherPage || otherPage == page)
+                continue;
+            if (result == otherPage->fileName() || result == otherPage->defaultFileName())
+                return page->defaultFileName();
+        }
+        return result;
+    });
+}
+
+std::shared_ptr<XmlStyleSheet> XmlHomePage::copyOfLegacyStyleSheet(const QString& name)
+{
+    if (!_styleSheet)
+        return nullptr;
+    std::shared_ptr<XmlStyleSheet> copy = std::dynamic_pointer_cast<XmlStyleSheet>(_styleSheet->copyWithZone());
+    if (copy)
+        copy->setName(name);
+    return copy;
+}
+
+namespace {
+// The first photo album box of the template with that name, or nothing.
+XmlBase* firstPhotoAlbumNamed(XmlStyleSheet& sheet, const QString& name)
+{
+    for (const XmlBasePtr& child : sheet.children()) {
+        if (XmlWebPhotoAlbum::cast(child.get()) && child->name() == name)
+            return child.get();
+    }
+    return nullptr;
+}
+} // namespace
+
+std::shared_ptr<XmlStyleSheet> XmlHomePage::generateAlbumStyleFromLegacy1_0()
+{
+    return lq::modelFrame(this, "generateAlbumStyleFromLegacy1_0", [&]() -> std::shared_ptr<XmlStyleSheet> {
+        std::shared_ptr<XmlStyleSheet> copy = copyOfLegacyStyleSheet(QStringLiteral("Default Album"));
+        if (copy) {
+            if (XmlBase* navigation = firstPhotoAlbumNamed(*copy, QStringLiteral("Group Nav")))
+                copy->removeChild(navigation);
+        }
+        return copy;
+    });
+}
+
+std::shared_ptr<XmlStyleSheet> XmlHomePage::generateGroupStyleFromLegacy1_0()
+{
+    return lq::modelFrame(this, "generateGroupStyleFromLegacy1_0", [&]() -> std::shared_ptr<XmlStyleSheet> {
+        std::shared_ptr<XmlStyleSheet> copy = copyOfLegacyStyleSheet(QStringLiteral("Group Album"));
+        if (!copy)
+            return nullptr;
+        if (XmlBase* album = firstPhotoAlbumNamed(*copy, QStringLiteral("Photo Album")))
+            copy->removeChild(album);
+        for (const XmlBasePtr& child : copy->children()) {
+            if (XmlWebPhotoAlbum::cast(child.get()) && child->name() == u"Group Nav")
+                child->setName(QStringLiteral("Photo Album"));
+        }
+        return copy;
+    });
+}

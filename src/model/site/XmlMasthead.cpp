@@ -1,0 +1,47 @@
+#include "model/site/XmlMasthead.h"
+
+#include "platform/ExceptionFrame.h"
+
+XmlMasthead::XmlMasthead(Key key)
+    : XmlBase(key)
+{
+    setHaveContent(true);
+}
+
+std::shared_ptr<XmlMasthead> XmlMasthead::create()
+{
+    return make<XmlMasthead>();
+}
+
+QString XmlMasthead::elementName() const
+{
+    return QStringLiteral("QZmasthead");
+}
+
+void XmlMasthead::setAttributeTo(const QString& key, const QString& value)
+{
+    lq::modelFrame(this, "setAttribute:to:", [&] {
+        if (key == u"linkto")
+            setLinkTo(urlunescape(value));
+        else
+            XmlBase::setAttributeTo(key, value);
+    });
+}
+
+void XmlMasthead::appendAttributes(QString& xml)
+{
+    lq::modelFrame(this, "appendAttributes:", [&] {
+        XmlBase::appendAttributes(xml);
+        xml += QLatin1String(" linkto=\"");
+        xml += urlescape(_linkTo);
+        xml += QLatin1Char('"');
+    });
+}
+
+void XmlMasthead::setLinkTo(const QString& link)
+{
+    lq::modelFrame(this, "setLinkTo:", [&] {
+        _linkTo = link;
+        docChanged();
+    });
+}

@@ -1,0 +1,400 @@
+#include "model/site/XmlPhoto.h"
+
+#include "imaging/XmlCanvas.h"
+#include "imaging/XmlImage.h"
+#include "model/core/DocumentBase.h"
+#include "model/application/MyApplication.h"
+#include "model/core/SuppressedChanges.h"
+#include "model/site/XmlCaption.h"
+#include "model/site/XmlPayPalData.h"
+#include "model/site/XmlSite.h"
+#include "platform/ExceptionFrame.h"
+#include "platform/Image.h"
+#include "platform/Strings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+// The stored picture's JPEG factor.
+constexpr float storedPictureCompression = 0.98f;
+
+// The smallest picture limit start-up allows; a limit that was never set
+// (0) counts as this one.
+constexpr int minimumPictureLimit = 1024;
+
+QChar letter(char base, int offset)
+{
+    return QChar(static_cast<char16_t>(base + offset));
+}
+
+} // namespace
+
+XmlPhoto::XmlPhoto(Key key)
+    : XmlBase(key)
+    , _caption(XmlCaption::create())
+    , _canvas(XmlCanvas::create())
+    , _paypal(XmlPayPalData::create())
+{
+    // The name is the caption's; it is never written.
+    _edit_name = false;
+    _caption->setParent(this);
+    _canvas->setParent(this);
+    _paypal->setParent(this);
+}
+
+XmlPhoto::~XmlPhoto()
+{
+    // The parts may outlive the photo in other hands; they must not point back at it.
+    for (XmlBase* part : { static_cast<XmlBase*>(_caption.get()), static_cast<XmlBase*>(_canvas.get()),
+             static_cast<XmlBase*>(_paypal.get()) }) {
+        if (part)
+            part->setParent(nullptr);
+    }
+}
+
+std::shared_ptr<XmlPhoto> XmlPhoto::create()
+{
+    return make<XmlPhoto>();
+}
+
+std::shared_ptr<XmlPhoto> XmlPhoto::createFromFile(const QString& path)
+{
+    return lq::classFrame("XmlPhoto +createFromFile:", [&] {
+        return photoFromFile<XmlPhoto>(path);
+    });
+}
+
+QString XmlPhoto::elementName() const
+{
+    return QStringLiteral("QZphoto");
+}
+
+void XmlPhoto::setAttributeTo(const QString& key, const QString& value)
+{
+    lq::modelFrame(this, "setAttribute:to:", [&] {
+        if (key == u"iseq")
+            setImageSeqNumber(lq::intValue(value));
+        else if (key == u"t")
+            legacy1_0Rect.origin.y = static_cast<float>(lq::intValue(value));
+        else if (key == u"l")
+            legacy1_0Rect.origin.x = static_cast<float>(lq::intValue(value));
+        else if (key == u"w")
+            legacy1_0Rect.size.width = static_cast<float>(lq::intValue(value));
+        else if (key == u"h")
+            legacy1_0Rect.size.height = static_cast<float>(lq::intValue(value));
+        else if (key == u"s")
+            setShowObjects(lq::intValue(value) != 0);
+        else if (key == u"alt")
+            setAltText(value);
+        else
+            XmlBase::setAttributeTo(key, value);
+    });
+}
+
+void XmlPhoto::appendAttributes(QString& xml)
+{
+    lq::modelFrame(this, "appendAttributes:", [&] {
+        XmlBase::appendAttributes(xml);
+        xml += QStringLiteral(" iseq=\"%1\" s=\"%2\" alt=\"%3\"")
+                   .arg(image_seq_number)
+                   .arg(_showObjects ? 1 : 0)
+                   .arg(escape(_altText));
+    });
+}
+
+XmlBasePtr XmlPhoto::createChildFromTag(const QString& tag)
+{
+    return lq::modelFrame(this, "createChildFromTag:", [&]() -> XmlBasePtr {
+        if (tag == u"IWcanvas")
+            return _canvas;
+        if (tag == u"QZcaption")
+            return _caption;
+        if (tag == u"QZpaypal")
+            return _paypal;
+        return XmlBase::createChildFromTag(tag);
+    });
+}
+
+QString XmlPhoto::writeXmlVorns()
+{
+    return lq::modelFrame(this, "writeXmlVorns", [&] {
+        return _caption->createXml() + _canvas->createXml() + _paypal->createXml();
+    });
+}
+
+void XmlPhoto::postload()
+{
+    lq::modelFrame(this, "postload", [&] {
+        _caption->postload();
+        _canvas->postload();
+        _paypal->postload();
+        XmlBase::postload();
+    });
+}
+
+QString XmlPhoto::name() const
+{
+    return lq::modelFrame(this, "name", [&] {
+        const QString caption = _caption->shortCaption();
+        if (caption.size() > 15)
+            return QStringLiteral("%1...").arg(caption.left(16));
+        return caption;
+    });
+}
+
+// --- Numbering ---------------------------------------------------------------------------------
+
+void XmlPhoto::newDocument(const QString& path)
+{
+    lq::modelFrame(this, "newDocument:", [&] {
+        DocumentBase* document = myDocument();
+        if (XmlSite* site = document ? document->site() : nullptr)
+            newDocumentSite(path, site);
+    });
+}
+
+void XmlPhoto::newDocumentSite(const QString& path, XmlSite* site)
+{
+    lq::modelFrame(this, "newDocument:site:", [&] {
+        if (!site)
+            return;
+        setImageSeqNumber(site->imageSeqNumber());
+        saveOriginalImageFrom(path);
+        setPicture(lq::GraphicsImage());
+        _backstore = 0;
+    });
+}
+
+void XmlPhoto::setImageSeqNumber(int number)
+{
+    lq::modelFrame(this, "setImageSeqNumber:", [&] {
+        image_seq_number = number;
+        docChanged();
+    });
+}
+
+// --- The stored picture ------------------------------------------------------------------------
+
+QString XmlPhoto::originalFilename()
+{
+    return lq::modelFrame(this, "originalFilename", [&] {
+        return QStringLiteral("%1/pictures/image%2.jpg").arg(rootDir()).arg(image_seq_number);
+    });
+}
+
+void XmlPhoto::saveOriginalImageFrom(const QString&)
+{
+    lq::modelFrame(this, "saveOriginalImageFrom:", [&] {
+        // Imported pictures are always normalised and limited
+        // (MyApplication::resizeOnImport), so what is stored is the picture in
+        // memory, re-encoded, never the file as it was.
+        saveOriginalImage();
+    });
+}
+
+void XmlPhoto::saveOriginalImage()
+{
+    lq::modelFrame(this, "saveOriginalImage", [&] {
+        const lq::GraphicsImage picture = _canvas->image()->image();
+        if (picture.isNull())
+            return;
+        const QString path = originalFilename();
+        // A document without its pictures folder would lose the picture,
+        // which is dropped from memory once stored.
+        QDir().mkpath(QFileInfo(path).path());
+        saveImageFilenameCompression(picture.toQImage(), path, storedPictureCompression);
+    });
+}
+
+void XmlPhoto::loadBackstore(void*)
+{
+    lq::modelFrame(this, "loadBackstore:", [&] {
+        ++_backstore;
+        if (!_canvas->image()->image().isNull())
+            return;
+        const lq::GraphicsImage picture = readPicture(originalFilename());
+        if (picture.isNull())
+            return;
+        // Reading the picture back is not an edit.
+        SuppressedChanges quiet(*this);
+        setPicture(picture);
+    });
+}
+
+void XmlPhoto::releaseBackstore(void*)
+{
+    lq::modelFrame(this, "releaseBackstore:", [&] {
+        --_backstore;
+        if (_backstore <= 0) {
+            setPicture(lq::GraphicsImage());
+            _backstore = 0;
+        }
+    });
+}
+
+void XmlPhoto::setNewImage(const lq::GraphicsImage& image)
+{
+    lq::modelFrame(this, "setNewImage:", [&] {
+        deleteFiles();
+        const QString path = originalFilename();
+        QDir().mkpath(QFileInfo(path).path());
+        saveImageFilenameCompression(image.toQImage(), path, storedPictureCompression);
+        setPicture(lq::GraphicsImage());
+        _backstore = 0;
+        _thumbnail = lq::GraphicsImage();
+        _iconImage = lq::GraphicsImage();
+        loadBackstore(nullptr);
+    });
+}
+
+lq::GraphicsImage XmlPhoto::readPicture(const QString& path)
+{
+    return lq::classFrame("XmlPhoto +readPicture:", [&]() -> lq::GraphicsImage {
+        QFile file(path);
+        if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+            return lq::GraphicsImage();
+        const QList<QImage> representations = lq::decodeImageRepresentations(file.readAll());
+        if (representations.isEmpty())
+            return lq::GraphicsImage();
+        return lq::GraphicsImage(lq::atPixelSize(representations.first()));
+    });
+}
+
+lq::GraphicsImage XmlPhoto::importedPicture(const QString& path)
+{
+    return lq::classFrame("XmlPhoto +importedPicture:", [&]() -> lq::GraphicsImage {
+        const lq::GraphicsImage picture = readPicture(path);
+        if (picture.isNull())
+            return picture;
+        const MyApplication& app = MyApplication::shared();
+        const auto limit = [](int value) { return value > 0 ? value : minimumPictureLimit; };
+        const lq::Size size(static_cast<float>(limit(app.maxPictureWidth())),
+            static_cast<float>(limit(app.maxPictureHeight())));
+        return XmlImage::resizeImageToLimitSize(picture, size);
+    });
+}
+
+void XmlPhoto::setPicture(const lq::GraphicsImage& image)
+{
+    _canvas->image()->setImage(image);
+}
+
+// --- Parts -------------------------------------------------------------------------------------
+
+void XmlPhoto::setCanvas(const std::shared_ptr<XmlCanvas>& canvas)
+{
+    lq::modelFrame(this, "setCanvas:", [&] {
+        // A photo always has a canvas: nothing is no canvas to take.
+        if (!canvas)
+            return;
+        // The editor may hand back the canvas it edited in place; its picture
+        // is stored all the same.
+        if (canvas != _canvas) {
+            _canvas->setParent(nullptr);
+            _canvas = canvas;
+            _canvas->setParent(this);
+        }
+        saveOriginalImage();
+    });
+}
+
+bool XmlPhoto::canBePurchased() const
+{
+    return _paypal && _paypal->canBePurchased();
+}
+
+// --- Settings ----------------------------------------------------------------------------------
+
+void XmlPhoto::setAltText(const QString& text)
+{
+    lq::modelFrame(this, "setAltText:", [&] {
+        _altText = text;
+        docChanged();
+    });
+}
+
+void XmlPhoto::setShowObjects(bool show)
+{
+    lq::modelFrame(this, "setShowObjects:", [&] {
+        _showObjects = show;
+        docChanged();
+    });
+}
+
+// --- Files -------------------------------------------------------------------------------------
+
+void XmlPhoto::listOfFilesToCopyAll(QStringList& files, bool all)
+{
+    lq::modelFrame(this, "listOfFilesToCopy:all:", [&] {
+        files.append(QStringLiteral("pictures/image%1.jpg").arg(image_seq_number));
+        if (all) {
+            files.append(thumbnailName(image_seq_number));
+            files.append(fullSizeName(image_seq_number));
+            files.append(iconName(image_seq_number));
+        }
+    });
+}
+
+void XmlPhoto::deleteFiles()
+{
+    lq::modelFrame(this, "deleteFiles", [&] {
+        DocumentBase* document = myDocument();
+        if (!document || !document->site())
+            return;
+        QFile::remove(thumbnailFilename());
+        QFile::remove(fullSizeFilename());
+        QFile::remove(iconFilename());
+    });
+}
+
+// The picture number is taken as unsigned, so that a damaged negative number
+// still names files of letters and hexadecimal digits.
+QString XmlPhoto::thumbnailName(int number)
+{
+    const unsigned n = static_cast<unsigned>(number);
+    return QStringLiteral("temp/%1%2%3.jpg")
+        .arg(letter('A', static_cast<int>(n % 26)))
+        .arg(QString::number(n, 16).toUpper())
+        .arg(letter('Z', -static_cast<int>(n % 13)));
+}
+
+QString XmlPhoto::fullSizeName(int number)
+{
+    const unsigned n = static_cast<unsigned>(number);
+    return QStringLiteral("temp/%1%2%3.jpg")
+        .arg(letter('Z', -static_cast<int>(n % 26)))
+        .arg(letter('E', static_cast<int>(n % 11)))
+        .arg(QString::number(n, 16).toUpper());
+}
+
+QString XmlPhoto::iconName(int number)
+{
+    const unsigned n = static_cast<unsigned>(number);
+    return QStringLiteral("temp/%1%2%3.jpg")
+        .arg(letter('A', static_cast<int>(n % 26)))
+        .arg(letter('W', -static_cast<int>(n % 7)))
+        .arg(QString::number(n, 16).toUpper());
+}
+
+QString XmlPhoto::inDocument(const QString& relative)
+{
+    return QStringLiteral("%1/%2").arg(rootDir(), relative);
+}
+
+QString XmlPhoto::thumbnailFilename()
+{
+    return lq::modelFrame(this, "thumbnailFilename", [&] { return inDocument(thumbnailName(image_seq_number)); });
+}
+
+QString XmlPhoto::fullSizeFilename()
+{
+    return lq::modelFrame(this, "fullSizeFilename", [&] { return inDocument(fullSizeName(image_seq_number)); });
+}
+
+QString XmlPhoto::iconFilename()
+{
+    return lq::modelFrame(this, "iconFilename", [&] { return inDocument(iconName(image_seq_number)); });
+}

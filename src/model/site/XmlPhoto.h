@@ -1,0 +1,163 @@
+#pragma once
+
+#include "model/core/XmlBase.h"
+#include "platform/Geometry.h"
+#include "platform/graphics/GraphicsImage.h"
+
+class XmlCanvas;
+class XmlCaption;
+class XmlPayPalData;
+class XmlSite;
+
+// One photo of an album page: its editable picture (the canvas), its
+// caption, its PayPal item, its alternative text and the picture number N
+// that names all its files. The imported picture is kept as the document's
+// file "pictures/image<N>.jpg" and is in memory only while some holder needs
+// it (loadBackstore / releaseBackstore). Its name is never written.
+//
+// The caption, the canvas and the PayPal item are owned parts, written inside
+// the photo's element and read back into the same parts; a photo has no
+// children.
+class XmlPhoto : public XmlBase {
+public:
+    explicit XmlPhoto(Key key);
+    ~XmlPhoto() override;
+
+    static std::shared_ptr<XmlPhoto> create();
+    // Photos and their kinds (representative pictures, widget photos).
+    static XmlPhoto* cast(XmlBase* object) { return dynamic_cast<XmlPhoto*>(object); }
+    // A new photo holding the picture of the file, at one point per pixel and
+    // no larger than the application's picture limits; nothing when the file
+    // cannot be read as a picture. It has no picture number yet.
+    static std::shared_ptr<XmlPhoto> createFromFile(const QString& path);
+
+    QString elementName() const override;
+    // "iseq", "s", "alt" and the 1.0 rectangle "t", "l", "w", "h"; the rest goes to the base.
+    void setAttributeTo(const QString& key, const QString& value) override;
+    // The base's, then iseq, s and alt. The 1.0 rectangle is never written.
+    void appendAttributes(QString& xml) override;
+    // "IWcanvas", "QZcaption" and "QZpaypal" are the photo's own parts.
+    XmlBasePtr createChildFromTag(const QString& tag) override;
+    // The caption, the canvas and the PayPal item, in that order.
+    QString writeXmlVorns() override;
+    // The caption, the canvas and the PayPal item, then the base's walk.
+    void postload() override;
+    // The caption's first paragraph as plain text; past 15 characters its
+    // first 16 followed by "...".
+    QString name() const override;
+
+    // --- Numbering ------------------------------------------------------------
+    using XmlBase::newDocument;
+    // Numbers the photo from the site of its document and stores its picture;
+    // nothing when the photo has no document or the document no site.
+    void newDocument(const QString& path);
+    // Sent once after the photo is placed in its album: draws the picture
+    // number from the site's counter, writes the stored copy and drops the
+    // picture from memory. Nothing without a site.
+    void newDocumentSite(const QString& path, XmlSite* site);
+    int imageSeqNumber() const { return image_seq_number; }
+    // A change.
+    void setImageSeqNumber(int number);
+
+    // --- The stored picture ---------------------------------------------------
+    // "<rootDir>/pictures/image<N>.jpg".
+    QString originalFilename();
+    // Stores the picture for the file: the picture in memory, normalised and
+    // limited on import, is written (the file itself is never copied).
+    void saveOriginalImageFrom(const QString& path);
+    // Writes the canvas's picture to originalFilename as JPEG at 0.98; nothing
+    // when no picture is in memory.
+    void saveOriginalImage();
+    // Holds the picture in memory: the first holder reads it from
+    // originalFilename (without marking the document changed); the last
+    // release drops it. The argument is not looked at; the walk stops here.
+    void loadBackstore(void* context) override;
+    void releaseBackstore(void* context) override;
+    // How many holders need the picture in memory.
+    int backstoreCount() const { return _backstore; }
+    // A new picture from the photo editor: the internal images are deleted,
+    // the picture is stored, and it is read back and held once.
+    void setNewImage(const lq::GraphicsImage& image);
+
+    // --- Parts ------------------------------------------------------------------
+    const std::shared_ptr<XmlCanvas>& canvas() const { return _canvas; }
+    // Takes the new canvas as the photo's part and stores its picture (also
+    // when it is the photo's own canvas, edited in place). No canvas (nullptr)
+    // is refused: a photo always has a canvas.
+    void setCanvas(const std::shared_ptr<XmlCanvas>& canvas);
+    const std::shared_ptr<XmlCaption>& caption() const { return _caption; }
+    const std::shared_ptr<XmlPayPalData>& paypal() const { return _paypal; }
+    // The PayPal item has a price and a name.
+    bool canBePurchased() const;
+
+    // --- Settings ---------------------------------------------------------------
+    // Each setter is a change.
+    const QString& altText() const { return _altText; }
+    void setAltText(const QString& text);
+    // The canvas's callouts count as part of the picture for the thumbnail.
+    bool showObjects() const { return _showObjects; }
+    void setShowObjects(bool show);
+    // The photo's rectangle on a 1.0 page, read only from 1.0 documents.
+    const lq::Rect& legacyRect() const { return legacy1_0Rect; }
+
+    // --- Files ------------------------------------------------------------------
+    // "pictures/image<N>.jpg"; with all, also the three internal images
+    // (thumbnail, full size, icon) relative to the document folder. The walk
+    // stops here.
+    void listOfFilesToCopyAll(QStringList& files, bool all) override;
+    // Removes the three internal images when the photo belongs to a site
+    // document; the stored picture stays.
+    void deleteFiles();
+
+    // The internal images of picture N, relative to the document folder:
+    // "temp/<A + N mod 26><N in hex><Z - N mod 13>.jpg" (thumbnail),
+    // "temp/<Z - N mod 26><E + N mod 11><N in hex>.jpg" (full size) and
+    // "temp/<A + N mod 26><W - N mod 7><N in hex>.jpg" (icon).
+    static QString thumbnailName(int number);
+    static QString fullSizeName(int number);
+    static QString iconName(int number);
+    // The same with the document folder in front.
+    QString thumbnailFilename();
+    QString fullSizeFilename();
+    QString iconFilename();
+
+protected:
+    // A photo of the class T holding the picture of the file, or nothing.
+    template <class T>
+    static std::shared_ptr<T> photoFromFile(const QString& path)
+    {
+        const lq::GraphicsImage picture = importedPicture(path);
+        if (picture.isNull())
+            return nullptr;
+        std::shared_ptr<T> photo = T::create();
+        photo->setPicture(picture);
+        return photo;
+    }
+    // The picture of the file as an import takes it: one point per pixel,
+    // no colour profile, scaled down to fit the application's picture limits
+    // (a limit start-up has not set counts as 1024). Nothing when the file
+    // cannot be read as a picture.
+    static lq::GraphicsImage importedPicture(const QString& path);
+    // The file's picture at its pixel size, or nothing.
+    static lq::GraphicsImage readPicture(const QString& path);
+    // Gives the image (or nothing) to the canvas's picture element.
+    void setPicture(const lq::GraphicsImage& image);
+    // The document folder joined with the relative path.
+    QString inDocument(const QString& relative);
+
+    std::shared_ptr<XmlCaption> _caption;
+    std::shared_ptr<XmlCanvas> _canvas;
+    // The thumbnail and icon kept in memory once made.
+    lq::GraphicsImage _thumbnail;
+    lq::GraphicsImage _iconImage;
+    QString _altText = QStringLiteral("");
+    int image_seq_number = 0;
+    int _backstore = 0;
+    // Requests to re-make the thumbnail at once.
+    int _forceRedraw = 0;
+    // A deferred thumbnail re-make is queued.
+    bool _pendingResize = false;
+    bool _showObjects = false;
+    std::shared_ptr<XmlPayPalData> _paypal;
+    lq::Rect legacy1_0Rect;
+};

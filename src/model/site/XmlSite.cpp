@@ -1,0 +1,303 @@
+#include "model/site/XmlSite.h"
+
+#include "model/core/DocumentBase.h"
+#include "model/core/DocumentFolder.h"
+#include "model/site/XmlAlbum.h"
+#include "model/files/XmlFile.h"
+#include "model/files/XmlFiles.h"
+#include "model/files/XmlFolder.h"
+#include "model/site/XmlHomePage.h"
+#include "model/site/XmlTrash.h"
+#include "platform/ExceptionFrame.h"
+#include "platform/Log.h"
+#include "publish/XmlLocation.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <typeinfo>
+
+namespace {
+std::function<XmlBasePtr()>& iPhotoNodeFactory()
+{
+    static std::function<XmlBasePtr()> factory;
+    return factory;
+}
+
+template <class T>
+T* firstChildOfClass(const XmlBase& parent)
+{
+    for (const XmlBasePtr& child : parent.children()) {
+        if (typeid(*child) == typeid(T))
+            return static_cast<T*>(child.get());
+    }
+    return nullptr;
+}
+} // namespace
+
+XmlSite::XmlSite(Key key)
+    : XmlBase(key)
+{
+    _have_children = true;
+}
+
+XmlSite::~XmlSite()
+{
+    if (_location)
+        _location->setParent(nullptr);
+}
+
+std::shared_ptr<XmlSite> XmlSite::create()
+{
+    return make<XmlSite>();
+}
+
+void XmlSite::setIPhotoNodeFactory(std::function<XmlBasePtr()> factory)
+{
+    iPhotoNodeFactory() = std::move(factory);
+}
+
+void XmlSite::newDocument()
+{
+    lq::modelFrame(this, "newDocument", [&] {
+        addChild(XmlHomePage::create());
+        addChild(XmlFiles::create());
+        addChild(XmlTrash::create());
+        XmlBase::newDocument();
+    });
+}
+
+QString XmlSite::elementName() const
+{
+    return QStringLiteral("QZsite");
+}
+
+XmlBasePtr XmlSite::createChildFromTag(const QString& tag)
+{
+    return lq::modelFrame(this, "createChildFromTag:", [&]() -> XmlBasePtr {
+        if (tag == u"QZlocation") {
+            _location = XmlLocation::create();
+            return _location;
+        }
+        return XmlBase::createChildFromTag(tag);
+    });
+}
+
+bool XmlSite::canYouBeMyParent(XmlBase* child)
+{
+    return lq::modelFrame(this, "canYouBeMyParent:", [&] {
+        return XmlHomePage::cast(child) != nullptr || XmlTrash::cast(child) != nullptr;
+    });
+}
+
+void XmlSite::setAttributeTo(const QString& key, const QString& value)
+{
+    lq::modelFrame(this, "setAttribute:to:", [&] {
+        if (key == u"imageseq")
+            setImageSeqNumber(value.toInt());
+        else if (key == u"pageseq")
+            setPageSeqNumber(value.toInt());
+        else if (key == u"widgetseq")
+            setWidgetSeqNumber(value.toInt());
+        else if (key == u"disableImageWell")
+            setDisableImageWell(value.toInt());
+        else
+            XmlBase::setAttributeTo(key, value);
+    });
+}
+
+void XmlSite::appendAttributes(QString& xml)
+{
+    lq::modelFrame(this, "appendAttributes:", [&] {
+        XmlBase::appendAttributes(xml);
+        xml += QStringLiteral(" imageseq=\"%1\" pageseq=\"%2\" widgetseq=\"%3\"")
+                   .arg(image_sequence_number)
+                   .arg(page_sequence_number)
+                   .arg(widget_sequence_number);
+        xml += QStringLiteral(" disableImageWell=\"%1\"").arg(_disableImageWell);
+    });
+}
+
+void XmlSite::falseAlarm(bool suppress)
+{
+    lq::modelFrame(this, "falseAlarm:", [&] {
+        if (_myDocument)
+            _myDocument->falseAlarm(suppress);
+    });
+}
+
+void XmlSite::docChanged()
+{
+    lq::modelFrame(this, "docChanged", [&] {
+        if (_myDocument)
+            _myDocument->updateChangeCount(DocumentBase::ChangeDone);
+    });
+}
+
+QString XmlSite::rootDir()
+{
+    return lq::modelFrame(this, "rootDir", [&] {
+        return checkedDocumentFolder(_rootDir);
+    });
+}
+
+void XmlSite::setRootDir(const QString& path)
+{
+    lq::modelFrame(this, "setRootDir:", [&] {
+        _rootDir = path;
+        docChanged();
+    });
+}
+
+DocumentBase* XmlSite::myDocument()
+{
+    return _myDocument;
+}
+
+XmlHomePage* XmlSite::homepage()
+{
+    return firstChildOfClass<XmlHomePage>(*this);
+}
+
+XmlFiles* XmlSite::files() const
+{
+    return firstChildOfClass<XmlFiles>(*this);
+}
+
+XmlTrash* XmlSite::trash() const
+{
+    return firstChildOfClass<XmlTrash>(*this);
+}
+
+void XmlSite::postload()
+{
+    lq::modelFrame(this, "postload", [&] {
+        XmlBase* filesTree = files();
+        if (!filesTree) {
+            const std::shared_ptr<XmlFiles> made = XmlFiles::create();
+            insertChildAfterChild(made, homepage());
+            filesTree = made.get();
+        }
+        if (const std::function<XmlBasePtr()>& factory = iPhotoNodeFactory()) {
+            if (const XmlBasePtr node = factory())
+                insertChildAfterChild(node, filesTree);
+        }
+        XmlBase::postload();
+    });
+}
+
+void XmlSite::setImageSeqNumber(int value)
+{
+    lq::modelFrame(this, "setImageSeqNumber:", [&] {
+        image_sequence_number = value;
+        docChanged();
+    });
+}
+
+void XmlSite::setPageSeqNumber(int value)
+{
+    lq::modelFrame(this, "setPageSeqNumber:", [&] {
+        page_sequence_number = value;
+        docChanged();
+    });
+}
+
+void XmlSite::setWidgetSeqNumber(int value)
+{
+    lq::modelFrame(this, "setWidgetSeqNumber:", [&] {
+        widget_sequence_number = value;
+        docChanged();
+    });
+}
+
+void XmlSite::setDisableImageWell(int value)
+{
+    lq::modelFrame(this, "setDisableImageWell:", [&] {
+        _disableImageWell = value;
+        docChanged();
+    });
+}
+
+XmlBasePtr XmlSite::defaultAlbum()
+{
+    return lq::modelFrame(this, "defaultAlbum", [&]() -> XmlBasePtr {
+        XmlHomePage* home = homepage();
+        if (!home)
+            return nullptr;
+        for (const XmlBasePtr& child : home->children()) {
+            if (XmlAlbum::cast(child.get()))
+                return child;
+        }
+        return nullptr;
+    });
+}
+
+XmlBaseList XmlSite::linkItems()
+{
+    return lq::modelFrame(this, "linkItems", [&] {
+        XmlHomePage* home = homepage();
+        return home ? home->webItems() : XmlBaseList {};
+    });
+}
+
+QStringList XmlSite::picturesInSite()
+{
+    return lq::modelFrame(this, "picturesInSite", [&] {
+        // Deleted items keep their pictures until the trash is emptied.
+        QStringList names;
+        if (XmlHomePage* home = homepage())
+            names = home->picturesInSite();
+        if (XmlTrash* bin = trash())
+            names.append(bin->picturesInSite());
+        return names;
+    });
+}
+
+void XmlSite::setTemplateForUUID(int number, const QString& uuid)
+{
+    lq::modelFrame(this, "setTemplate:forUUID:", [&] {
+        if (XmlHomePage* home = homepage())
+            home->setTemplateForUUID(number, uuid);
+        if (XmlTrash* bin = trash())
+            bin->setTemplateForUUID(number, uuid);
+    });
+}
+
+void XmlSite::refreshFiles()
+{
+    lq::modelFrame(this, "refreshFiles", [&] {
+        const QString folder = rootDir();
+        XmlFiles* tree = files();
+        // Without a document folder there is nothing to mirror: "/files"
+        // would name a folder of the system, not of the document.
+        if (folder.isEmpty() || !tree)
+            return;
+        addContentsOfDirectoryTo(folder + QStringLiteral("/files"), tree);
+    });
+}
+
+void XmlSite::addContentsOfDirectoryTo(const QString& folder, XmlBase* parent)
+{
+    lq::modelFrame(this, "addContentsOfDirectory:to:", [&] {
+        if (!parent)
+            return;
+        const QFileInfoList entries = QDir(folder).entryInfoList(
+            QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+        for (const QFileInfo& entry : entries) {
+            // A link is its own kind of entry, neither file nor folder: it
+            // is left out (which also keeps a link loop from recursing forever).
+            if (entry.isSymLink())
+                continue;
+            if (entry.isFile()) {
+                const std::shared_ptr<XmlFile> file = XmlFile::create();
+                file->setFilename(entry.fileName());
+                parent->addChild(file);
+            } else if (entry.isDir()) {
+                const std::shared_ptr<XmlFolder> sub = XmlFolder::create();
+                sub->setFoldername(entry.fileName());
+                parent->addChild(sub);
+                addContentsOfDirectoryTo(QStringLiteral("%1/%2").arg(folder, entry.fileName()), sub.get());
+            }
+        }
+    });
+}

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "model/core/XmlBase.h"
+
+#include <functional>
+
+class XmlFiles;
+class XmlHomePage;
+class XmlLocation;
+class XmlTrash;
+
+// The root of "site.xmlbase": holds the home page with the page tree, the
+// mirror of the document's "files" folder, the node of the photo library and
+// the trash; keeps the document folder and the counters that number pages,
+// pictures and widgets; and passes every change in its tree on to its
+// document.
+class XmlSite : public XmlBase {
+public:
+    explicit XmlSite(Key key);
+    ~XmlSite() override;
+
+    static std::shared_ptr<XmlSite> create();
+    static XmlSite* cast(XmlBase* object) { return dynamic_cast<XmlSite*>(object); }
+
+    // Appends a new home page, files tree and trash, then sets them up.
+    void newDocument() override;
+    QString elementName() const override;
+    // "QZlocation" (where 1.0 documents kept the publishing settings) is
+    // read into the site's own location, never attached.
+    XmlBasePtr createChildFromTag(const QString& tag) override;
+    // The home page and the trash; the files tree and the photo-library node
+    // are added by the site itself, never read.
+    bool canYouBeMyParent(XmlBase* child) override;
+    // "imageseq", "pageseq", "widgetseq" and "disableImageWell"; the rest goes to the base.
+    void setAttributeTo(const QString& key, const QString& value) override;
+    // The base's, then the three counters and the switch.
+    void appendAttributes(QString& xml) override;
+    void falseAlarm(bool suppress) override;
+    void docChanged() override;
+    // The document folder. When it is set but nothing exists at that path,
+    // logs "Can't find <path>" and shows the fatal-error alert, on every call;
+    // answers the path all the same.
+    QString rootDir() override;
+    // A change.
+    void setRootDir(const QString& path) override;
+    DocumentBase* myDocument() override;
+    // The first child whose class is exactly XmlHomePage, or nothing.
+    XmlHomePage* homepage() override;
+    // Adds the files tree after the home page when there is none, and a new
+    // photo-library node after the files tree, then finishes the children.
+    void postload() override;
+
+    // --- Counters: each answers its current value, then advances it; no change notice.
+    int imageSeqNumber() { return image_sequence_number++; }
+    int pageSeqNumber() { return page_sequence_number++; }
+    int widgetSeqNumber() { return widget_sequence_number++; }
+    // The picture counter's current value, without advancing it.
+    int imageSeqTest() const { return image_sequence_number; }
+    // Each a change.
+    void setImageSeqNumber(int value);
+    void setPageSeqNumber(int value);
+    void setWidgetSeqNumber(int value);
+    // 1: web images are made from the pictures' originals instead of their
+    // edited full-size images. The setter is a change.
+    int disableImageWell() const { return _disableImageWell; }
+    void setDisableImageWell(int value);
+
+    // --- Document -------------------------------------------------------------
+    // The owning document, not owned; until it is set changes go nowhere.
+    void setDocument(DocumentBase* document) { _myDocument = document; }
+    // The publishing settings read from a 1.0 site text, or nothing.
+    const std::shared_ptr<XmlLocation>& location() const { return _location; }
+    bool uploadToolkit() const { return true; }
+
+    // --- Children -------------------------------------------------------------
+    // The first child of exactly that class, or nothing.
+    XmlFiles* files() const;
+    XmlTrash* trash() const;
+
+    // --- Page tree queries ----------------------------------------------------
+    // The first page of the home page that is an album or a group, or nothing.
+    XmlBasePtr defaultAlbum();
+    // Every page a link can point at: the home page's page list.
+    XmlBaseList linkItems();
+    // The names of the picture files under "pictures" the site still uses:
+    // the home page's, then the trash's. Names may repeat (it is used as a set).
+    QStringList picturesInSite();
+    // Binds the pages to the template of the number (or, for -1, every page),
+    // those of the home page and those in the trash.
+    void setTemplateForUUID(int number, const QString& uuid);
+
+    // --- Files tree -----------------------------------------------------------
+    // Adds the contents of "<rootDir>/files" to the files tree.
+    void refreshFiles();
+    // Adds the folder's entries to the parent: a regular file as an XmlFile,
+    // a folder as an XmlFolder filled the same way; links and other kinds of
+    // entry are left out. Hidden files are included; entries go in name order.
+    void addContentsOfDirectoryTo(const QString& folder, XmlBase* parent);
+
+    // The photo-library node lives with the editors, outside this library;
+    // they install the factory that makes it. Without one the site has no
+    // such node. The node must write nothing.
+    static void setIPhotoNodeFactory(std::function<XmlBasePtr()> factory);
+
+private:
+    QString _rootDir;
+    int image_sequence_number = 1;
+    int page_sequence_number = 1;
+    int widget_sequence_number = 1;
+    std::shared_ptr<XmlLocation> _location;
+    DocumentBase* _myDocument = nullptr;
+    int _disableImageWell = 0;
+};

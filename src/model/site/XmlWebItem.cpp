@@ -1,0 +1,155 @@
+#include "model/site/XmlWebItem.h"
+
+#include "model/core/SuppressedChanges.h"
+
+#include "model/site/XmlPhotoRep.h"
+#include "platform/ExceptionFrame.h"
+
+XmlWebItem::XmlWebItem(Key key)
+    : XmlBase(key)
+    , _rep(XmlPhotoRep::create())
+    , _pageUUID(makeUUID())
+{
+    _rep->setParent(this);
+}
+
+XmlWebItem::~XmlWebItem()
+{
+    // The pictures may outlive the page in other hands; they must not point back at it.
+    if (_rep)
+        _rep->setParent(nullptr);
+    if (_norep)
+        _norep->setParent(nullptr);
+}
+
+std::shared_ptr<XmlWebItem> XmlWebItem::create()
+{
+    return make<XmlWebItem>();
+}
+
+void XmlWebItem::setAttributeTo(const QString& key, const QString& value)
+{
+    lq::modelFrame(this, "setAttribute:to:", [&] {
+        if (key == u"showInNav") {
+            setShowInNav(value.toInt() != 0);
+        } else if (key == u"link") {
+            if (canEditLink())
+                setExternalLink(value);
+        } else if (key == u"filename") {
+            if (_canEditFileName)
+                setFileName(value);
+        } else if (key == u"isExternal") {
+            setIsExternalLink(value.toInt() != 0);
+        } else if (key == u"password") {
+            setIsPassword(true);
+            setPassword(value);
+        } else if (key == u"pageuuid") {
+            setPageUUID(value);
+        } else {
+            XmlBase::setAttributeTo(key, value);
+        }
+    });
+}
+
+void XmlWebItem::appendAttributes(QString& xml)
+{
+    lq::modelFrame(this, "appendAttributes:", [&] {
+        XmlBase::appendAttributes(xml);
+        // A page identity is hexadecimal digits, which escaping leaves alone;
+        // escaping keeps a damaged one from breaking the text.
+        xml += QStringLiteral(" pageuuid=\"%1\"").arg(escape(_pageUUID));
+        xml += QStringLiteral(" showInNav=\"%1\"").arg(_showInNav ? 1 : 0);
+        if (canEditLink()) {
+            xml += QStringLiteral(" link=\"%1\"").arg(escape(externalLink()));
+            xml += QStringLiteral(" isExternal=\"%1\"").arg(isExternalLink() ? 1 : 0);
+        }
+        if (isPassword())
+            xml += QStringLiteral(" password=\"%1\"").arg(escape(_password));
+        if (_hasFileName)
+            xml += QStringLiteral(" filename=\"%1\"").arg(escape(fileName()));
+    });
+}
+
+XmlBasePtr XmlWebItem::createChildFromTag(const QString& tag)
+{
+    return lq::modelFrame(this, "createChildFromTag:", [&]() -> XmlBasePtr {
+        if (tag == u"QZphotoRep")
+            return _rep;
+        return XmlBase::createChildFromTag(tag);
+    });
+}
+
+QString XmlWebItem::writeXmlVorns()
+{
+    return lq::modelFrame(this, "writeXmlVorns", [&] {
+        return _rep->createXml();
+    });
+}
+
+QString XmlWebItem::externalLink()
+{
+    return _externalLink;
+}
+
+QString XmlWebItem::fileName()
+{
+    return _fileName;
+}
+
+void XmlWebItem::setIsExternalLink(bool isExternal)
+{
+    lq::modelFrame(this, "setIsExternalLink:", [&] {
+        if (!canEditLink())
+            return;
+        _isExternalLink = isExternal;
+        docChanged();
+    });
+}
+
+void XmlWebItem::setIsPassword(bool isPassword)
+{
+    lq::modelFrame(this, "setIsPassword:", [&] {
+        _isPassword = isPassword;
+        docChanged();
+    });
+}
+
+void XmlWebItem::setPassword(const QString& password)
+{
+    lq::modelFrame(this, "setPassword:", [&] {
+        _password = password;
+        docChanged();
+    });
+}
+
+QString XmlWebItem::scriptFile()
+{
+    return lq::modelFrame(this, "scriptFile", [&] {
+        const QString name = fileName();
+        const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+        return (dot <= 0 ? name : name.left(dot)) + QStringLiteral(".php");
+    });
+}
+
+XmlHomePage* XmlWebItem::homepage()
+{
+    return _parent ? _parent->homepage() : nullptr;
+}
+
+std::shared_ptr<XmlPhotoRep> XmlWebItem::rep()
+{
+    return _rep;
+}
+
+std::shared_ptr<XmlPhotoRep> XmlWebItem::norep()
+{
+    return lq::modelFrame(this, "norep", [&] {
+        if (!_norep) {
+            _norep = XmlPhotoRep::createNoImage();
+            // Making the placeholder on first use is no edit of the page.
+            SuppressedChanges quiet(*this);
+            _norep->setParent(this);
+        }
+        return _norep;
+    });
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "model/core/XmlBase.h"
+
+class XmlPhotoRep;
+
+// The base of every page of the site's page tree: the page's persistent
+// identity, its HTML file name, whether it shows in navigation menus, whether
+// it only links to an address elsewhere, its password and its representative
+// picture.
+//
+// The representative picture is an owned part, not a child: it is written
+// inside the page's element ("QZphotoRep") and read back into the same picture.
+class XmlWebItem : public XmlBase {
+public:
+    explicit XmlWebItem(Key key);
+    ~XmlWebItem() override;
+
+    static std::shared_ptr<XmlWebItem> create();
+    static XmlWebItem* cast(XmlBase* object) { return dynamic_cast<XmlWebItem*>(object); }
+
+    void setAttributeTo(const QString& key, const QString& value) override;
+    void appendAttributes(QString& xml) override;
+    // "QZphotoRep" is the page's own representative picture.
+    XmlBasePtr createChildFromTag(const QString& tag) override;
+    // The representative picture's element.
+    QString writeXmlVorns() override;
+
+    // The page's identity that is saved with it, unlike the element's UUID,
+    // which is drawn afresh at every read. No change notice.
+    const QString& pageUUID() const { return _pageUUID; }
+    void setPageUUID(const QString& uuid) { _pageUUID = uuid; }
+    // No change notice.
+    bool showInNav() const { return _showInNav; }
+    void setShowInNav(bool show) { _showInNav = show; }
+    // The address the page stands for when it is an external link. No change notice.
+    virtual QString externalLink();
+    void setExternalLink(const QString& link) { _externalLink = link; }
+    bool canEditLink() const { return _canEditLink; }
+
+    // The name of the page's HTML file under "homepage". No change notice.
+    virtual QString fileName();
+    void setFileName(const QString& fileName) { _fileName = fileName; }
+    bool canEditFileName() const { return _canEditFileName; }
+    bool hasFileName() const { return _hasFileName; }
+
+    // Never set for a page that cannot be an external link.
+    bool isExternalLink() const { return _canEditLink && _isExternalLink; }
+    // Ignored (and no change notice) for a page that cannot be an external link.
+    void setIsExternalLink(bool isExternal);
+
+    bool isPassword() const { return _isPassword; }
+    void setIsPassword(bool isPassword);
+    const QString& password() const { return _password; }
+    void setPassword(const QString& password);
+
+    virtual bool isDynamic() const { return false; }
+    // "<fileName less its extension>.php".
+    QString scriptFile();
+
+    // The parent's home page: nothing for a page in the trash.
+    XmlHomePage* homepage() override;
+
+    // The page's representative picture (album pages answer nothing while
+    // it has no picture).
+    virtual std::shared_ptr<XmlPhotoRep> rep();
+    // The no-picture placeholder, made on first use.
+    std::shared_ptr<XmlPhotoRep> norep();
+
+protected:
+    bool _showInNav = true;
+    QString _externalLink = QStringLiteral("");
+    bool _canEditLink = true;
+    QString _fileName = QStringLiteral("");
+    bool _canEditFileName = false;
+    bool _hasFileName = false;
+    bool _isExternalLink = false;
+    bool _isPassword = false;
+    QString _password = QStringLiteral("");
+    // Never nothing.
+    std::shared_ptr<XmlPhotoRep> _rep;
+    std::shared_ptr<XmlPhotoRep> _norep;
+    QString _pageUUID;
+};

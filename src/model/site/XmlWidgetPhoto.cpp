@@ -1,0 +1,83 @@
+#include "model/site/XmlWidgetPhoto.h"
+
+#include "platform/ExceptionFrame.h"
+#include "platform/Strings.h"
+
+XmlWidgetPhoto::XmlWidgetPhoto(Key key)
+    : XmlPhoto(key)
+{
+}
+
+std::shared_ptr<XmlWidgetPhoto> XmlWidgetPhoto::create()
+{
+    return make<XmlWidgetPhoto>();
+}
+
+std::shared_ptr<XmlWidgetPhoto> XmlWidgetPhoto::createFromFile(const QString& path)
+{
+    return lq::classFrame("XmlWidgetPhoto +createFromFile:", [&] {
+        return photoFromFile<XmlWidgetPhoto>(path);
+    });
+}
+
+QString XmlWidgetPhoto::elementName() const
+{
+    return QStringLiteral("QZwidgetphoto");
+}
+
+void XmlWidgetPhoto::setAttributeTo(const QString& key, const QString& value)
+{
+    lq::modelFrame(this, "setAttribute:to:", [&] {
+        if (key == u"resize")
+            setDontResize(lq::intValue(value) != 0);
+        else if (key == u"click")
+            setClickImage(lq::intValue(value) != 0);
+        else if (key == u"link")
+            setLink(value);
+        else if (key == u"tooltip")
+            setToolTip(value);
+        else
+            XmlPhoto::setAttributeTo(key, value);
+    });
+}
+
+void XmlWidgetPhoto::appendAttributes(QString& xml)
+{
+    lq::modelFrame(this, "appendAttributes:", [&] {
+        XmlPhoto::appendAttributes(xml);
+        xml += QStringLiteral(" resize=\"%1\" click=\"%2\"").arg(_dontResize ? 1 : 0).arg(_clickImage ? 1 : 0);
+        xml += QStringLiteral(" link=\"%1\" tooltip=\"%2\"").arg(escape(_link), escape(_toolTip));
+    });
+}
+
+void XmlWidgetPhoto::setDontResize(bool dontResize)
+{
+    lq::modelFrame(this, "setDontResize:", [&] {
+        _dontResize = dontResize;
+        docChanged();
+    });
+}
+
+void XmlWidgetPhoto::setClickImage(bool clickImage)
+{
+    lq::modelFrame(this, "setClickImage:", [&] {
+        _clickImage = clickImage;
+        docChanged();
+    });
+}
+
+void XmlWidgetPhoto::setLink(const QString& link)
+{
+    lq::modelFrame(this, "setLink:", [&] {
+        _link = link;
+        docChanged();
+    });
+}
+
+void XmlWidgetPhoto::setToolTip(const QString& toolTip)
+{
+    lq::modelFrame(this, "setToolTip:", [&] {
+        _toolTip = toolTip;
+        docChanged();
+    });
+}

@@ -1,0 +1,433 @@
+#include "model/core/XmlBase.h"
+#include "platform/Process.h"
+#include "support/LogCapture.h"
+#include "support/Printers.h"
+#include "support/TestFiles.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
+
+namespace {
+
+const QString unzipTool = QStringLiteral("/usr/bin/unzip");
+
+// An element file whose root is a plain element carrying the name.
+QByteArray elementFile(const char* name)
+{
+    return QByteArray("<xmlbase name=\"") + name + "\">\n</xmlbase>\n";
+}
+
+// The member names of the archive, as the tool lists them.
+QStringList members(const QString& archive)
+{
+    const lq::ProcessResult result = lq::runProcess(unzipTool, { QStringLiteral("-Z"), QStringLiteral("-1"), archive });
+    EXPECT_TRUE(result.succeeded()) << result.failureDetail(unzipTool).toStdString();
+    return QString::fromUtf8(result.output).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+// Every file, folder and link below the folder, relative to it, sorted.
+QStringList contents(const QString& folder)
+{
+    QStringList found;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+        QDirIterator::Subdirectories);
+    while (it.hasNext())
+        found << QDir(folder).relativeFilePath(it.next());
+    found.sort();
+    return found;
+}
+
+// --- Archives written byte by byte, with members no zip tool would make ----------
+
+quint32 crc32(const QByteArray& data)
+{
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char byte : data) {
+        crc ^= static_cast<unsigned char>(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+struct Member {
+    QByteArray name;
+    QByteArray data;       // a link's data is its target
+    bool link = false;
+};
+
+// A stored (uncompressed) zip archive made on a Unix host.
+QByteArray zipBytes(const std::vector<Member>& entries)
+{
+    QByteArray out;
+    QByteArray central;
+    const auto u16 = [](QByteArray& to, quint32 v) { to.append(char(v & 0xFF)).append(char((v >> 8) & 0xFF)); };
+    const auto u32 = [&](QByteArray& to, quint32 v) { u16(to, v & 0xFFFF); u16(to, v >> 16); };
+    for (const Member& m : entries) {
+        const quint32 offset = quint32(out.size());
+        const quint32 crc = crc32(m.data);
+        const quint32 mode = m.link ? 0120777 : 0100644;
+        u32(out, 0x04034b50);
+        u16(out, 10);                   // version needed
+        u16(out, 0);                    // flags
+        u16(out, 0);                    // stored
+        u16(out, 0);                    // time
+        u16(out, 0x21);                 // date: 1 January 1980
+        u32(out, crc);
+        u32(out, quint32(m.data.size()));
+        u32(out, quint32(m.data.size()));
+        u16(out, quint32(m.name.size()));
+        u16(out, 0);
+        out.append(m.name).append(m.data);
+
+        u32(central, 0x02014b50);
+        u16(central, (3 << 8) | 20);    // made on Unix
+        u16(central, 10);
+        u16(central, 0);
+        u16(central, 0);
+        u16(central, 0);
+        u16(central, 0x21);
+        u32(central, crc);
+        u32(central, quint32(m.data.size()));
+        u32(central, quint32(m.data.size()));
+        u16(central, quint32(m.name.size()));
+        u16(central, 0);                // extra
+        u16(central, 0);                // comment
+        u16(central, 0);                // disk
+        u16(central, 0);                // internal attributes
+        u32(central, mode << 16);       // external attributes: the Unix mode
+        u32(central, offset);
+        central.append(m.name);
+    }
+    const quint32 centralOffset = quint32(out.size());
+    out.append(central);
+    u32(out, 0x06054b50);
+    u16(out, 0);
+    u16(out, 0);
+    u16(out, quint32(entries.size()));
+    u16(out, quint32(entries.size()));
+    u32(out, quint32(central.size()));
+    u32(out, centralOffset);
+    u16(out, 0);
+    return out;
+}
+
+class Zip : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        for (const QString& name : { QStringLiteral("source"), QStringLiteral("target"), QStringLiteral("outside") })
+            ASSERT_TRUE(QDir(dir.path()).mkpath(name));
+    }
+
+    QString path(const QString& name) const { return dir.filePath(name); }
+    QString source() const { return path(QStringLiteral("source")); }
+    QString target() const { return path(QStringLiteral("target")); }
+    QString outside() const { return path(QStringLiteral("outside")); }
+
+    // An archive of three element files, a picture folder, a text and an unreadable element file.
+    QString themeArchive()
+    {
+        writeAll(source() + QStringLiteral("/site.xmlbase"), elementFile("site"));
+        writeAll(source() + QStringLiteral("/theme.xmlbase"), elementFile("theme"));
+        writeAll(source() + QStringLiteral("/sub/x.xmlbase"), elementFile("x"));
+        writeAll(source() + QStringLiteral("/sub/broken.xmlbase"), "no element here");
+        writeAll(source() + QStringLiteral("/bitmaps2/b1.png"), "pixels");
+        writeAll(source() + QStringLiteral("/notes.txt"), "notes");
+        const QString archive = path(QStringLiteral("theme.qvzip"));
+        const bool added = XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("site.xmlbase"), false)
+            && XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("theme.xmlbase"), false)
+            && XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("sub"), true)
+            && XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("bitmaps2"), true)
+            && XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("notes.txt"), false);
+        EXPECT_TRUE(added);
+        return archive;
+    }
+
+    QTemporaryDir dir;
+};
+
+QStringList names(const XmlBaseList& trees)
+{
+    QStringList list;
+    for (const XmlBasePtr& tree : trees)
+        list << tree->name();
+    return list;
+}
+
+} // namespace
+
+// --- Adding members ----------------------------------------------------------------
+
+TEST_F(Zip, MembersArePathsBelowTheFolder)
+{
+    writeAll(source() + QStringLiteral("/a.txt"), "a");
+    writeAll(source() + QStringLiteral("/pics/p1.png"), "p1");
+    writeAll(source() + QStringLiteral("/pics/deep/p2.png"), "p2");
+    writeAll(source() + QStringLiteral("/-dash.txt"), "dash");
+    const QString archive = path(QStringLiteral("a.qvzip"));
+
+    ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("a.txt"), false));
+    // Without the flag a folder adds only its own entry.
+    ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("pics"), false));
+    EXPECT_EQ(members(archive), (QStringList { QStringLiteral("a.txt"), QStringLiteral("pics/") }));
+
+    ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("pics"), true));
+    ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("-dash.txt"), false));
+    QStringList listed = members(archive);
+    listed.sort();
+    EXPECT_EQ(listed, (QStringList { QStringLiteral("-dash.txt"), QStringLiteral("a.txt"), QStringLiteral("pics/"),
+                          QStringLiteral("pics/deep/"), QStringLiteral("pics/deep/p2.png"), QStringLiteral("pics/p1.png") }));
+
+    // Adding a member again replaces it.
+    writeAll(source() + QStringLiteral("/a.txt"), "a, changed");
+    ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("a.txt"), false));
+    EXPECT_EQ(members(archive).count(QStringLiteral("a.txt")), 1);
+    ASSERT_TRUE(XmlBase::unzipTo(archive, target()).has_value());
+    EXPECT_EQ(readAll(target() + QStringLiteral("/a.txt")), QByteArray("a, changed"));
+}
+
+TEST_F(Zip, FailuresOfTheZipToolAreReported)
+{
+    const QString archive = path(QStringLiteral("a.qvzip"));
+    struct Case {
+        QString folder;
+        QString member;
+    };
+    const std::vector<Case> cases {
+        { source(), QStringLiteral("missing.txt") },              // nothing to add
+        { path(QStringLiteral("no-such-folder")), QStringLiteral("a.txt") },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.member.toStdString());
+        LogCapture log;
+        EXPECT_FALSE(XmlBase::zipRootDirFilenameRecursive(archive, c.folder, c.member, false));
+        ASSERT_EQ(log.lines.size(), 1);
+        EXPECT_TRUE(log.lines.first().startsWith(QStringLiteral("zip failed: "))) << log.lines.first().toStdString();
+        EXPECT_FALSE(QFile::exists(archive));
+    }
+}
+
+// --- Unpacking ------------------------------------------------------------------------
+
+TEST_F(Zip, UnzipAnswersTheElementTreesInListingOrder)
+{
+    const QString archive = themeArchive();
+    LogCapture log;
+    const std::optional<XmlBaseList> trees = XmlBase::unzipTo(archive, target());
+    ASSERT_TRUE(trees.has_value());
+    // The unreadable element file is skipped; the text is unpacked but not read.
+    EXPECT_EQ(names(*trees), (QStringList { QStringLiteral("site"), QStringLiteral("theme"), QStringLiteral("x") }));
+    EXPECT_EQ(contents(target()), contents(source()));
+    EXPECT_EQ(readAll(target() + QStringLiteral("/bitmaps2/b1.png")), QByteArray("pixels"));
+    EXPECT_TRUE(log.lines.filter(QStringLiteral("zip failed")).isEmpty()) << log.lines.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(Zip, ElementTreesComeInTheArchivesOrderNotInNameOrder)
+{
+    // The theme is added before the site, so the archive lists it first.
+    writeAll(source() + QStringLiteral("/theme.xmlbase"), elementFile("theme"));
+    writeAll(source() + QStringLiteral("/site.xmlbase"), elementFile("site"));
+    const QString archive = path(QStringLiteral("order.qvzip"));
+    ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("theme.xmlbase"), false));
+    ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("site.xmlbase"), false));
+    ASSERT_EQ(members(archive), (QStringList { QStringLiteral("theme.xmlbase"), QStringLiteral("site.xmlbase") }));
+
+    const std::optional<XmlBaseList> trees = XmlBase::unzipTo(archive, target());
+    ASSERT_TRUE(trees.has_value());
+    EXPECT_EQ(names(*trees), (QStringList { QStringLiteral("theme"), QStringLiteral("site") }));
+}
+
+TEST_F(Zip, UnzipReplacesFilesOfTheSameName)
+{
+    const QString archive = themeArchive();
+    writeAll(target() + QStringLiteral("/theme.xmlbase"), elementFile("old theme"));
+    writeAll(target() + QStringLiteral("/mine.txt"), "kept");
+    const std::optional<XmlBaseList> trees = XmlBase::unzipTo(archive, target());
+    ASSERT_TRUE(trees.has_value());
+    EXPECT_EQ(names(*trees), (QStringList { QStringLiteral("site"), QStringLiteral("theme"), QStringLiteral("x") }));
+    EXPECT_EQ(readAll(target() + QStringLiteral("/theme.xmlbase")), elementFile("theme"));
+    EXPECT_EQ(readAll(target() + QStringLiteral("/mine.txt")), QByteArray("kept"));
+}
+
+TEST_F(Zip, EmptyArchiveGivesNoTrees)
+{
+    const QString archive = path(QStringLiteral("empty.qvzip"));
+    writeAll(archive, zipBytes({}));
+    const std::optional<XmlBaseList> trees = XmlBase::unzipTo(archive, target());
+    ASSERT_TRUE(trees.has_value());
+    EXPECT_TRUE(trees->isEmpty());
+    EXPECT_TRUE(contents(target()).isEmpty());
+}
+
+TEST_F(Zip, UnzipOfWhatIsNoArchiveFails)
+{
+    writeAll(path(QStringLiteral("junk.qvzip")), "not a zip archive");
+    struct Case {
+        QString archive;
+        QString folder;
+    };
+    const std::vector<Case> cases {
+        { path(QStringLiteral("missing.qvzip")), target() },
+        { path(QStringLiteral("junk.qvzip")), target() },
+        { themeArchive(), path(QStringLiteral("no-such-folder")) },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.archive.toStdString() + " into " + c.folder.toStdString());
+        LogCapture log;
+        EXPECT_FALSE(XmlBase::unzipTo(c.archive, c.folder).has_value());
+        EXPECT_FALSE(log.lines.filter(QStringLiteral("zip failed: ")).isEmpty());
+        EXPECT_TRUE(contents(target()).isEmpty());
+    }
+}
+
+TEST_F(Zip, UnsafeArchivesAreRefusedAndWriteNothing)
+{
+    const QByteArray outsideFolder = outside().toUtf8();
+    const QByteArray element = elementFile("evil");
+    struct Case {
+        const char* what;
+        std::vector<Member> entries;
+    };
+    const std::vector<Case> cases {
+        { "parent path", { { "good.xmlbase", elementFile("good") }, { "../outside/evil.xmlbase", element } } },
+        { "parent inside the path", { { "sub/../../outside/evil.xmlbase", element } } },
+        { "backslash parent path", { { "..\\outside\\evil.xmlbase", element } } },
+        { "absolute path", { { outsideFolder + "/evil.xmlbase", element } } },
+        { "link out, then a file through it",
+            { { "link", outsideFolder, true }, { "link/evil.xmlbase", element } } },
+        { "link alone", { { "good.xmlbase", elementFile("good") }, { "evil.xmlbase", outsideFolder + "/secret.xmlbase", true } } },
+    };
+    writeAll(outside() + QStringLiteral("/secret.xmlbase"), elementFile("secret"));
+    int round = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString archive = path(QStringLiteral("unsafe%1.qvzip").arg(++round));
+        writeAll(archive, zipBytes(c.entries));
+        ASSERT_EQ(members(archive).size(), qsizetype(c.entries.size()));
+
+        LogCapture log;
+        EXPECT_FALSE(XmlBase::unzipTo(archive, target()).has_value());
+        EXPECT_EQ(log.lines.filter(QStringLiteral("zip failed: refusing")).size(), 1)
+            << log.lines.join(QLatin1Char('\n')).toStdString();
+        EXPECT_TRUE(contents(target()).isEmpty()) << contents(target()).join(QLatin1Char(' ')).toStdString();
+        EXPECT_EQ(contents(outside()), QStringList { QStringLiteral("secret.xmlbase") });
+        EXPECT_FALSE(QFile::exists(path(QStringLiteral("evil.xmlbase"))));
+    }
+}
+
+TEST_F(Zip, ExistingLinksOutOfTheFolderAreNotWrittenThrough)
+{
+    // The folder already holds a link that leads out of it; an ordinary
+    // archive member below that link would be written outside.
+    writeAll(source() + QStringLiteral("/sub/x.xmlbase"), elementFile("x"));
+    const QString archive = path(QStringLiteral("plain.qvzip"));
+    ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("sub"), true));
+    ASSERT_TRUE(QFile::link(outside(), target() + QStringLiteral("/sub")));
+
+    LogCapture log;
+    EXPECT_FALSE(XmlBase::unzipTo(archive, target()).has_value());
+    EXPECT_EQ(log.lines.filter(QStringLiteral("zip failed: refusing")).size(), 1);
+    EXPECT_TRUE(contents(outside()).isEmpty());
+
+    // A link that stays inside the folder is harmless.
+    ASSERT_TRUE(QFile::remove(target() + QStringLiteral("/sub")));
+    ASSERT_TRUE(QDir(target()).mkpath(QStringLiteral("real")));
+    ASSERT_TRUE(QFile::link(target() + QStringLiteral("/real"), target() + QStringLiteral("/sub")));
+    const std::optional<XmlBaseList> trees = XmlBase::unzipTo(archive, target());
+    ASSERT_TRUE(trees.has_value());
+    EXPECT_EQ(names(*trees), QStringList { QStringLiteral("x") });
+    EXPECT_TRUE(QFile::exists(target() + QStringLiteral("/real/x.xmlbase")));
+}
+
+// --- Icon and comment -------------------------------------------------------------
+
+TEST_F(Zip, IconIsStoredAndReadBack)
+{
+    const QString archive = themeArchive();
+    QImage icon(64, 48, QImage::Format_RGB32);
+    icon.fill(qRgb(30, 120, 200));
+
+    EXPECT_TRUE(XmlBase::getIconFromZip(archive).isNull());
+    ASSERT_TRUE(XmlBase::setIconInZipIcon(archive, icon));
+    EXPECT_TRUE(members(archive).contains(QStringLiteral("icon.jpg")));
+    const QImage read = XmlBase::getIconFromZip(archive);
+    EXPECT_EQ(read.size(), QSize(64, 48));
+    const QColor centre = read.pixelColor(32, 24);
+    EXPECT_NEAR(centre.blue(), 200, 6);
+    EXPECT_NEAR(centre.red(), 30, 6);
+
+    // A new icon replaces the old one.
+    ASSERT_TRUE(XmlBase::setIconInZipIcon(archive, icon.scaled(20, 10)));
+    EXPECT_EQ(XmlBase::getIconFromZip(archive).size(), QSize(20, 10));
+    EXPECT_EQ(members(archive).count(QStringLiteral("icon.jpg")), 1);
+}
+
+TEST_F(Zip, IconOnlyAtTheTopLevel)
+{
+    QImage icon(8, 8, QImage::Format_RGB32);
+    icon.fill(Qt::gray);
+    writeAll(source() + QStringLiteral("/sub/icon.jpg"), XmlBase::imageDataFilenameCompression(icon, QStringLiteral("icon.jpg"), 0.0f));
+    const QString archive = path(QStringLiteral("nested.qvzip"));
+    ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("sub"), true));
+    LogCapture log;
+    EXPECT_TRUE(XmlBase::getIconFromZip(archive).isNull());
+    // Having no icon is no failure.
+    EXPECT_TRUE(log.lines.isEmpty()) << log.lines.join(QLatin1Char('\n')).toStdString();
+
+    EXPECT_TRUE(XmlBase::getIconFromZip(path(QStringLiteral("missing.qvzip"))).isNull());
+    EXPECT_FALSE(log.lines.filter(QStringLiteral("zip failed: ")).isEmpty());
+}
+
+TEST_F(Zip, IconFailuresAreReported)
+{
+    QImage icon(8, 8, QImage::Format_RGB32);
+    icon.fill(Qt::white);
+    LogCapture log;
+    EXPECT_FALSE(XmlBase::setIconInZipIcon(path(QStringLiteral("no-such-folder/a.qvzip")), icon));
+    EXPECT_FALSE(XmlBase::setIconInZipIcon(themeArchive(), QImage()));
+    EXPECT_EQ(log.lines.filter(QStringLiteral("zip failed: ")).size(), 2);
+}
+
+TEST_F(Zip, CommentIsThereAtOnce)
+{
+    const QString archive = themeArchive();
+    EXPECT_EQ(XmlBase::getCommentFromZip(archive), QStringLiteral(""));
+    EXPECT_FALSE(XmlBase::getCommentFromZip(archive).isNull());
+
+    const std::vector<QString> comments {
+        QStringLiteral("hello world"),
+        QStringLiteral("Website exported"),
+        QStringLiteral("first line\nsecond line"),
+        QStringLiteral("Café für Jürgen"),
+    };
+    for (const QString& comment : comments) {
+        SCOPED_TRACE(comment.toStdString());
+        ASSERT_TRUE(XmlBase::setCommentInZipComment(archive, comment));
+        EXPECT_EQ(XmlBase::getCommentFromZip(archive), comment);
+        // The archive is whole again before the call returns.
+        const std::optional<XmlBaseList> trees = XmlBase::unzipTo(archive, target());
+        ASSERT_TRUE(trees.has_value());
+        EXPECT_EQ(trees->size(), 3);
+    }
+}
+
+TEST_F(Zip, CommentFailuresAreReported)
+{
+    const QString missing = path(QStringLiteral("missing.qvzip"));
+    LogCapture log;
+    EXPECT_TRUE(XmlBase::getCommentFromZip(missing).isNull());
+    EXPECT_FALSE(XmlBase::setCommentInZipComment(missing, QStringLiteral("hello")));
+    EXPECT_EQ(log.lines.filter(QStringLiteral("zip failed: ")).size(), 2);
+    EXPECT_FALSE(QFile::exists(missing));
+}
