@@ -56,6 +56,11 @@ bitmap* bitmap_crop(bitmap* source, int row, int column, int width, int height);
 // has no pixels.
 void bitmap_resample(const bitmap* source, bitmap* destination);
 
+// bitmap_resample with the output rows spread over that many threads; 0
+// chooses (one for a small picture, up to eight for a large one). The result
+// is the same whatever the number.
+void bitmap_resample_threads(const bitmap* source, bitmap* destination, int threads);
+
 // A new bitmap: every inner pixel sharpened by the amount (a high-boost
 // filter over the eight neighbours), the outer one-pixel frame copied. None
 // for a bitmap of 2 pixels or fewer in either direction.
