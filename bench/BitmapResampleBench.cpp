@@ -11,14 +11,13 @@
 //     lumenquill_bench_bitmap [rounds]
 //     lumenquill_bench_bitmap --one-processor [rounds]    (the first part)
 
+#include "PhotoLikePicture.h"
 #include "imaging/BitmapRoutines.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QGuiApplication>
 #include <QImage>
-#include <QLinearGradient>
-#include <QPainter>
 
 #include <sched.h>
 
@@ -29,24 +28,6 @@
 #include <limits>
 
 namespace {
-
-// A photo-like picture: gradients with fine detail, in the 32-bit RGBA byte
-// order the bitmap routines read.
-QImage makePicture(int width, int height)
-{
-    QImage picture(width, height, QImage::Format_RGBX8888);
-    QPainter painter(&picture);
-    QLinearGradient gradient(0, 0, width, height);
-    gradient.setColorAt(0, QColor(20, 60, 160));
-    gradient.setColorAt(0.5, QColor(230, 200, 90));
-    gradient.setColorAt(1, QColor(40, 120, 50));
-    painter.fillRect(picture.rect(), gradient);
-    painter.setPen(QPen(QColor(250, 250, 250), 1));
-    for (int x = 0; x < width; x += 7)
-        painter.drawLine(x, 0, x + height / 3, height);
-    painter.end();
-    return picture;
-}
 
 template <typename Work>
 double bestSeconds(int rounds, Work&& work)
@@ -92,7 +73,8 @@ int main(int argc, char** argv)
     }
 
     const int width = 6000, height = 4000;
-    const QImage picture = makePicture(width, height);
+    // In the 32-bit RGBA byte order the bitmap routines read.
+    const QImage picture = makePhotoLikePicture(width, height, QImage::Format_RGBX8888);
     // The same pixels in Qt's own layout, which its smooth scaling works in.
     const QImage native = picture.convertToFormat(QImage::Format_RGB32);
     std::printf("%s: picture %d x %d (%.1f megapixels), best of %d rounds\n",

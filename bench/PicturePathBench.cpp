@@ -13,6 +13,7 @@
 //     lumenquill_bench_picture --ours FILE FOLDER     (one run of our path)
 //     lumenquill_bench_picture --qt FILE FOLDER       (one run of plain Qt)
 
+#include "PhotoLikePicture.h"
 #include "imaging/XmlImage.h"
 #include "model/application/MyApplication.h"
 #include "platform/Image.h"
@@ -25,8 +26,6 @@
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QLinearGradient>
-#include <QPainter>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -153,23 +152,6 @@ Run bestOf(int rounds, const QString& program, const QStringList& arguments)
     return best;
 }
 
-// A photo-like picture: gradients with fine detail.
-QImage makePicture()
-{
-    QImage picture(pictureWidth, pictureHeight, QImage::Format_RGB32);
-    QPainter painter(&picture);
-    QLinearGradient gradient(0, 0, pictureWidth, pictureHeight);
-    gradient.setColorAt(0, QColor(20, 60, 160));
-    gradient.setColorAt(0.5, QColor(230, 200, 90));
-    gradient.setColorAt(1, QColor(40, 120, 50));
-    painter.fillRect(picture.rect(), gradient);
-    painter.setPen(QPen(QColor(250, 250, 250), 1));
-    for (int x = 0; x < pictureWidth; x += 7)
-        painter.drawLine(x, 0, x + pictureHeight / 3, pictureHeight);
-    painter.end();
-    return picture;
-}
-
 void print(const char* what, const Run& run, double decodedMB)
 {
     if (!run.ok) {
@@ -198,7 +180,7 @@ int main(int argc, char** argv)
     {
         QImageWriter writer(path, "jpg");
         writer.setQuality(90);
-        if (!writer.write(makePicture())) {
+        if (!writer.write(makePhotoLikePicture(pictureWidth, pictureHeight, QImage::Format_RGB32))) {
             std::printf("cannot write %s\n", qPrintable(path));
             return 1;
         }
