@@ -109,12 +109,17 @@ struct LayoutManager::Private {
 
     std::map<quint32, Temporary> temporaries;
 
-    // What the layout takes from one set of attributes of the text, worked
-    // out once: the character format, the font and its metrics, and for a
-    // set that starts a paragraph its style, text option and Qt font.
+    // What the layout takes from the attributes of a run, worked out once:
+    // the character format, the font and its metrics, and for a run that
+    // starts a paragraph its style, text option and Qt font. It depends on
+    // the font, the colour, the underline and the paragraph style alone, and
+    // is kept under them for every layout to come, edits included.
     struct RunStyle {
-        TextAttributes attributes;
-        quint64 checkedIn = 0; // the layout that last found it still right
+        std::optional<Font> fontAttribute;
+        std::optional<Colour> colourAttribute;
+        bool underlined = false;
+        std::optional<ParagraphStyle> paragraphStyleAttribute;
+
         QTextCharFormat format;
         Font font;
         Font::Metrics metrics;
@@ -122,37 +127,50 @@ struct LayoutManager::Private {
         ParagraphStyle style;
         std::optional<QTextOption> option;
         std::optional<QFont> qtFont;
+
+        bool matches(const TextAttributes& attributes) const
+        {
+            return fontAttribute == attributes.font && colourAttribute == attributes.foregroundColour
+                && underlined == attributes.isUnderlined() && paragraphStyleAttribute == attributes.paragraphStyle;
+        }
     };
-    // Kept under the address of the attributes in the text's runs, which
-    // stay where they are while the text keeps its revision. A text given
-    // the contents of another may hold other attributes at an address, so
-    // each entry is compared with the attributes once per layout.
-    std::unordered_map<const TextAttributes*, RunStyle> styles;
-    const StyledText* stylesStorage = nullptr;
-    quint64 stylesRevision = 0;
-    quint64 layoutSerial = 0;
+    // Under a hash of the font's size and traits and the colour.
+    std::unordered_map<std::size_t, std::vector<std::unique_ptr<RunStyle>>> styles;
+    std::size_t styleCount = 0;
+
+    static std::size_t styleHash(const TextAttributes& attributes)
+    {
+        std::size_t hash = attributes.isUnderlined() ? 1 : 0;
+        if (attributes.font) {
+            hash = qHashMulti(hash, attributes.font->pixelSize(), attributes.font->isBold(), attributes.font->isItalic());
+        }
+        if (attributes.foregroundColour) {
+            const Colour& c = *attributes.foregroundColour;
+            hash = qHashMulti(hash, c.r, c.g, c.b, c.a);
+        }
+        return hash;
+    }
 
     RunStyle& styleFor(const TextAttributes& attributes)
     {
-        auto it = styles.find(&attributes);
-        if (it != styles.end()) {
-            if (it->second.checkedIn == layoutSerial)
-                return it->second;
-            if (it->second.attributes == attributes) {
-                it->second.checkedIn = layoutSerial;
-                return it->second;
-            }
-            styles.erase(it);
+        std::vector<std::unique_ptr<RunStyle>>& bucket = styles[styleHash(attributes)];
+        for (const std::unique_ptr<RunStyle>& known : bucket) {
+            if (known->matches(attributes))
+                return *known;
         }
-        RunStyle style;
-        style.attributes = attributes;
-        style.checkedIn = layoutSerial;
-        style.format = characterFormat(attributes);
-        style.font = attributes.font.value_or(Font());
-        style.metrics = style.font.metrics();
-        style.lineHeight = style.metrics.ascent + style.metrics.descent + style.metrics.leading;
-        style.style = attributes.paragraphStyle.value_or(ParagraphStyle::defaultStyle());
-        return styles.emplace(&attributes, std::move(style)).first->second;
+        auto style = std::make_unique<RunStyle>();
+        style->fontAttribute = attributes.font;
+        style->colourAttribute = attributes.foregroundColour;
+        style->underlined = attributes.isUnderlined();
+        style->paragraphStyleAttribute = attributes.paragraphStyle;
+        style->format = characterFormat(attributes);
+        style->font = attributes.font.value_or(Font());
+        style->metrics = style->font.metrics();
+        style->lineHeight = style->metrics.ascent + style->metrics.descent + style->metrics.leading;
+        style->style = attributes.paragraphStyle.value_or(ParagraphStyle::defaultStyle());
+        bucket.push_back(std::move(style));
+        ++styleCount;
+        return *bucket.back();
     }
 
     // One run of the paragraph being laid out.
@@ -257,11 +275,10 @@ void LayoutManager::Private::layOut()
     laidLength = storage ? storage->length() : 0;
     if (!storage || containers.empty())
         return;
-    ++layoutSerial;
-    if (stylesStorage != storage.get() || stylesRevision != laidRevision) {
+    // A text of ever new styles does not make the kept ones pile up.
+    if (styleCount > 4096) {
         styles.clear();
-        stylesStorage = storage.get();
-        stylesRevision = laidRevision;
+        styleCount = 0;
     }
 
     const StyledText& text = *storage;
@@ -355,6 +372,7 @@ void LayoutManager::Private::layOut()
             QRectF rect;
             VerticalMetrics metrics;
             qreal padding = 0;
+            qreal laidWidth = 0;
             for (int attempt = 0;; ++attempt) {
                 if (!fit(wanted, rect)) {
                     // No container holds the rest: park the line out of the way
@@ -365,7 +383,12 @@ void LayoutManager::Private::layOut()
                     break;
                 }
                 padding = containers[containerIndex]->lineFragmentPadding();
-                line.setLineWidth(std::max<qreal>(0, rect.width() - 2 * padding));
+                // A taller rectangle of the same width holds the same line:
+                // it is not broken again.
+                const qreal width = std::max<qreal>(0, rect.width() - 2 * padding);
+                if (attempt == 0 || width != laidWidth)
+                    line.setLineWidth(width);
+                laidWidth = width;
 
                 metrics = {};
                 const quint32 lineTextEnd = laid.start + quint32(line.textStart() + line.textLength());

@@ -421,6 +421,27 @@ public:
 };
 } // namespace
 
+TEST(TextLayout, AColourChangedAfterALayoutIsDrawn)
+{
+    // The same font in another colour is another format: what an earlier
+    // layout worked out for the black text is not drawn again.
+    Layout layout(StyledText(QStringLiteral("Red letters here"), attributes(20)));
+    const auto draw = [&] {
+        QImage image(300, 40, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        layout.manager.drawGlyphsForGlyphRange({ 0, layout.text->length() }, QPointF(), &painter);
+        return image;
+    };
+    EXPECT_EQ(countPixels(draw(), QRectF(0, 0, 300, 40), isRed), 0);
+    TextAttributes red = attributes(20);
+    red.foregroundColour = lq::Colour { 1, 0, 0, 1 };
+    layout.text->setAttributes(red, { 0, 3 });
+    const QImage image = draw();
+    EXPECT_GT(countPixels(image, QRectF(0, 0, 300, 40), isRed), 20);
+    EXPECT_GT(countPixels(image, QRectF(0, 0, 300, 40), isDark), 20);
+}
+
 TEST(TextLayout, DegenerateContainersEndTheLayout)
 {
     // No width: every character still gets a line of its own.
