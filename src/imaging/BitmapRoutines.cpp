@@ -573,6 +573,11 @@ public:
                 continue;
             }
             const size_t count = static_cast<size_t>(span.count);
+            if (count > heldRowsMost && !_across.empty()) {
+                resampleManyRows(span, out, buffers);
+                heldLast = -1; // the buffers now hold other rows
+                continue;
+            }
             if (buffers.size() < count && !_across.empty()) {
                 buffers.reserve(count);
                 while (buffers.size() < count)
@@ -601,6 +606,26 @@ public:
     }
 
 private:
+    // More source rows than this to one output row (a strong reduction of the
+    // height) are summed as they come rather than held.
+    static constexpr size_t heldRowsMost = 64;
+
+    void resampleManyRows(const Span& span, uint8_t* out, std::vector<std::vector<uint8_t>>& buffers) const
+    {
+        while (buffers.size() < 3)
+            buffers.emplace_back(_rowBytes);
+        const uint8_t* first = across(span.first, buffers[0].data());
+        std::vector<uint32_t> middle(_rowBytes, 0);
+        for (int i = 1; i + 1 < span.count; ++i) {
+            const uint8_t* row = across(span.first + i, buffers[1].data());
+            for (size_t c = 0; c < _rowBytes; ++c)
+                middle[c] += row[c];
+        }
+        const uint8_t* last = across(span.first + span.count - 1, buffers[2].data());
+        for (size_t c = 0; c < _rowBytes; ++c)
+            out[c] = channelFromUnsigned(first[c] * span.firstWeight + middle[c] * span.middleWeight + last[c] * span.lastWeight);
+    }
+
     // Source row y after the horizontal pass: the source's own row when the
     // width stays, otherwise made in the buffer.
     const uint8_t* across(int y, uint8_t* buffer) const

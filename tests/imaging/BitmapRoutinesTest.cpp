@@ -387,7 +387,10 @@ TEST(BitmapResample, GivesThePreviousResultsForALargePictureSpreadOverThreads)
     // web image and to a thumbnail.
     std::mt19937 random(99);
     BitmapPtr source = randomBitmap(1500, 1000, random);
-    for (const auto& [dw, dh] : { std::pair { 1024, 682 }, std::pair { 160, 106 }, std::pair { 1499, 37 } }) {
+    // Also reductions of the height strong enough for the rows of an output
+    // to be summed as they come, not held.
+    for (const auto& [dw, dh] : { std::pair { 1024, 682 }, std::pair { 160, 106 }, std::pair { 1499, 37 },
+             std::pair { 700, 3 }, std::pair { 1, 1 }, std::pair { 1500, 2 }, std::pair { 3, 15 } }) {
         SCOPED_TRACE(testing::Message() << dw << "x" << dh);
         BitmapPtr expected(bitmap_alloc(dw, dh));
         BitmapPtr actual(bitmap_alloc(dw, dh));
