@@ -1,7 +1,8 @@
 // The picture path of a photo: a 24-megapixel JPEG (made here) is loaded into
 // a picture element, drawn into a page 1024 pixels wide, resized to a web
 // image (1024 pixels) and a thumbnail (160 pixels), and both are written as
-// JPEG, all through the application's own routines.
+// JPEG, all through the application's own routines. A second path imports
+// the file as a photo (read, fitted to the picture limits) and writes it.
 //
 // Each run is a process of its own, so that its peak memory is its own: the
 // wall time and the peak resident memory of the best of a few runs are
@@ -11,11 +12,14 @@
 //
 //     lumenquill_bench_picture [rounds]
 //     lumenquill_bench_picture --ours FILE FOLDER     (one run of our path)
+//     lumenquill_bench_picture --import FILE FOLDER   (one run of the import)
 //     lumenquill_bench_picture --qt FILE FOLDER       (one run of plain Qt)
 
 #include "PhotoLikePicture.h"
 #include "imaging/XmlImage.h"
 #include "model/application/MyApplication.h"
+#include "imaging/XmlCanvas.h"
+#include "model/site/XmlPhoto.h"
 #include "platform/Image.h"
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/graphics/GraphicsImage.h"
@@ -88,6 +92,17 @@ int runOurs(const QString& path, const QString& folder)
     return written ? 0 : 1;
 }
 
+// A photo import: the file read and fitted to the picture limits, then written.
+int runImport(const QString& path, const QString& folder)
+{
+    MyApplication app;
+    const std::shared_ptr<XmlPhoto> photo = XmlPhoto::createFromFile(path);
+    if (!photo)
+        return 1;
+    const lq::GraphicsImage picture = photo->canvas()->image()->image();
+    return writeFile(folder + QStringLiteral("/import.jpg"), lq::encodeImage(picture.toQImage(), lq::ImageFormat::Jpeg, 0.8)) ? 0 : 1;
+}
+
 // The same with plain Qt.
 int runQt(const QString& path, const QString& folder)
 {
@@ -155,11 +170,11 @@ Run bestOf(int rounds, const QString& program, const QStringList& arguments)
 void print(const char* what, const Run& run, double decodedMB)
 {
     if (!run.ok) {
-        std::printf("  %-34s failed\n", what);
+        std::printf("  %-40s failed\n", what);
         return;
     }
     const double peakMB = static_cast<double>(run.peakKilobytes) / 1024.0;
-    std::printf("  %-34s %.3f s, peak memory %.0f MB (%.2f x one decoded picture)\n", what, run.seconds, peakMB,
+    std::printf("  %-40s %.3f s, peak memory %.0f MB (%.2f x one decoded picture)\n", what, run.seconds, peakMB,
         peakMB / decodedMB);
 }
 
@@ -171,6 +186,8 @@ int main(int argc, char** argv)
     QGuiApplication qtApp(argc, argv);
     if (argc > 3 && std::strcmp(argv[1], "--ours") == 0)
         return runOurs(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    if (argc > 3 && std::strcmp(argv[1], "--import") == 0)
+        return runImport(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     if (argc > 3 && std::strcmp(argv[1], "--qt") == 0)
         return runQt(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
@@ -192,6 +209,8 @@ int main(int argc, char** argv)
     const QString self = QCoreApplication::applicationFilePath();
     const Run ours = bestOf(rounds, self, { QStringLiteral("--ours"), path, folder.path() });
     print("ours (load, draw, resize, encode)", ours, decodedMB);
+    const Run imported = bestOf(rounds, self, { QStringLiteral("--import"), path, folder.path() });
+    print("ours, photo import (read, fit, encode)", imported, decodedMB);
     const Run qt = bestOf(rounds, self, { QStringLiteral("--qt"), path, folder.path() });
     print("plain Qt (load, resize, encode)", qt, decodedMB);
     const QString vips = QStandardPaths::findExecutable(QStringLiteral("vipsthumbnail"));
