@@ -1,42 +1,33 @@
 // Resamples a 24-megapixel picture (6000 x 4000) to a 1024-pixel web image and
 // to a 160-pixel thumbnail, with the bitmap routines (the picture's pixels
 // read in place, area-averaged into the new size) and with QImage::scaled
-// (smooth), and prints the best time of a few rounds of each.
+// (smooth), and prints the best time of a few rounds of each and the ratio.
+//
+// First a second process held to one processor from its start, so that both
+// sides work on one thread (QImage::scaled spreads its rows over Qt's own
+// threads, which then take turns on that processor); then this process,
+// which may use all of them.
 //
 //     lumenquill_bench_bitmap [rounds]
+//     lumenquill_bench_bitmap --one-processor [rounds]    (the first part)
 
+#include "PhotoLikePicture.h"
 #include "imaging/BitmapRoutines.h"
 
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QGuiApplication>
 #include <QImage>
-#include <QLinearGradient>
-#include <QPainter>
+
+#include <sched.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 namespace {
-
-// A photo-like picture: gradients with fine detail, in the 32-bit RGBA byte
-// order the bitmap routines read.
-QImage makePicture(int width, int height)
-{
-    QImage picture(width, height, QImage::Format_RGBX8888);
-    QPainter painter(&picture);
-    QLinearGradient gradient(0, 0, width, height);
-    gradient.setColorAt(0, QColor(20, 60, 160));
-    gradient.setColorAt(0.5, QColor(230, 200, 90));
-    gradient.setColorAt(1, QColor(40, 120, 50));
-    painter.fillRect(picture.rect(), gradient);
-    painter.setPen(QPen(QColor(250, 250, 250), 1));
-    for (int x = 0; x < width; x += 7)
-        painter.drawLine(x, 0, x + height / 3, height);
-    painter.end();
-    return picture;
-}
 
 template <typename Work>
 double bestSeconds(int rounds, Work&& work)
@@ -58,15 +49,37 @@ volatile unsigned sink = 0;
 
 int main(int argc, char** argv)
 {
+    // Held to one processor before any thread exists: every thread started
+    // later inherits it.
+    const bool single = argc > 1 && std::strcmp(argv[1], "--one-processor") == 0;
+    if (single) {
+        cpu_set_t one;
+        CPU_ZERO(&one);
+        const int current = sched_getcpu();
+        CPU_SET(current >= 0 ? current : 0, &one);
+        sched_setaffinity(0, sizeof one, &one);
+        --argc;
+        ++argv;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
 
+    if (!single) {
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedChannels);
+        child.start(QCoreApplication::applicationFilePath(), { QStringLiteral("--one-processor"), QString::number(rounds) });
+        child.waitForFinished(-1);
+    }
+
     const int width = 6000, height = 4000;
-    const QImage picture = makePicture(width, height);
+    // In the 32-bit RGBA byte order the bitmap routines read.
+    const QImage picture = makePhotoLikePicture(width, height, QImage::Format_RGBX8888);
     // The same pixels in Qt's own layout, which its smooth scaling works in.
     const QImage native = picture.convertToFormat(QImage::Format_RGB32);
-    std::printf("picture: %d x %d (%.1f megapixels), best of %d rounds\n", width, height,
-                width * height / 1e6, rounds);
+    std::printf("%s: picture %d x %d (%.1f megapixels), best of %d rounds\n",
+        single ? "one thread (the process held to one processor)" : "all processors", width, height, width * height / 1e6,
+        rounds);
 
     struct Target {
         const char* name;
@@ -80,7 +93,7 @@ int main(int argc, char** argv)
         const double routines = bestSeconds(rounds, [&] {
             bitmap* source = bitmap_wrap(const_cast<uint8_t*>(picture.constBits()), width, height);
             bitmap* result = bitmap_alloc(target.width, target.height);
-            bitmap_resample(source, result);
+            bitmap_resample_threads(source, result, single ? 1 : 0);
             sink = sink + result->pixels[0];
             bitmap_free(result, 0);
             bitmap_free(source, 0);
@@ -93,9 +106,11 @@ int main(int argc, char** argv)
             const QImage result = native.scaled(target.width, target.height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
             sink = sink + result.constBits()[0];
         });
-        std::printf("%s %d x %d: bitmap_resample %.1f ms, QImage::scaled (smooth) %.1f ms on RGBA bytes, "
-                    "%.1f ms on Qt's RGB32\n",
-                    target.name, target.width, target.height, routines * 1e3, scaled * 1e3, scaledNative * 1e3);
+        std::printf("  %s %d x %d: bitmap_resample %.1f ms, QImage::scaled (smooth) %.1f ms on RGBA bytes, "
+                    "%.1f ms on Qt's RGB32; ratio %.2f (against the faster)\n",
+            target.name, target.width, target.height, routines * 1e3, scaled * 1e3, scaledNative * 1e3,
+            routines / std::min(scaled, scaledNative));
     }
+    std::fflush(stdout);
     return 0;
 }

@@ -2,17 +2,26 @@
 // container that wraps lines around floating obstacles, as the page's content
 // box does, a few times, and prints the time per paragraph; then draws it once.
 //
+// The reference is a bare QTextLayout per paragraph on the same runs: the
+// same text, font, character formats and text option, prepared beforehand,
+// given the line widths and positions the layout manager chose. Both are
+// timed alternately in the same run, and the lines must come out the same.
+//
 //     lumenquill_bench_text [paragraphs] [rounds]
 
 #include "platform/text/LayoutManager.h"
 
 #include <QElapsedTimer>
+#include <QTextCharFormat>
+#include <QTextLayout>
+#include <QTextOption>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 namespace {
 
@@ -121,19 +130,122 @@ int main(int argc, char** argv)
     manager.addTextContainer(container);
     std::printf("text: %d paragraphs, %u characters\n", paragraphs, text->length());
 
-    double best = 0;
+    // Ours, once to learn the lines.
+    manager.invalidateLayout();
+    manager.usedRectForTextContainer(container.get());
+    const std::vector<lq::LineFragment> fragments = manager.lineFragments();
+
+    // The reference's input: per paragraph its text, font, formats, option,
+    // and the widths and positions of its lines.
+    struct Paragraph {
+        QString text;
+        QFont font;
+        QList<QTextLayout::FormatRange> formats;
+        QTextOption option;
+        std::vector<QRectF> lines;
+        std::vector<lq::Range> ranges;
+    };
+    std::vector<Paragraph> reference;
+    {
+        const QString& string = text->string();
+        std::vector<std::pair<lq::TextAttributes, QTextCharFormat>> formatOf;
+        const auto format = [&](const lq::TextAttributes& attributes) {
+            for (const auto& [known, made] : formatOf)
+                if (known == attributes)
+                    return made;
+            formatOf.emplace_back(attributes, lq::LayoutManager::characterFormat(attributes));
+            return formatOf.back().second;
+        };
+        std::size_t line = 0;
+        quint32 start = 0;
+        while (start < text->length()) {
+            quint32 end = start;
+            while (end < text->length() && string.at(end) != u'\n')
+                ++end;
+            Paragraph paragraph;
+            paragraph.text = string.mid(start, end - start);
+            const lq::TextAttributes first = text->attributesAt(start);
+            paragraph.font = first.font.value_or(lq::Font()).toQFont();
+            paragraph.option = lq::LayoutManager::paragraphOption(first.paragraphStyle.value_or(lq::ParagraphStyle::defaultStyle()));
+            if (end > start) {
+                for (const lq::AttributeRun& run : text->runs({ start, end - start })) {
+                    QTextLayout::FormatRange range;
+                    range.start = int(run.range.location - start);
+                    range.length = int(run.range.length);
+                    range.format = format(run.attributes);
+                    paragraph.formats.append(range);
+                }
+            }
+            for (; line < fragments.size() && fragments[line].glyphRange.location <= end; ++line) {
+                paragraph.lines.push_back(fragments[line].rect);
+                paragraph.ranges.push_back(fragments[line].glyphRange);
+            }
+            reference.push_back(std::move(paragraph));
+            start = end + 1;
+        }
+    }
+
+    std::vector<std::unique_ptr<QTextLayout>> layouts;
+    const auto layOutReference = [&] {
+        layouts.clear();
+        layouts.reserve(reference.size());
+        for (const Paragraph& paragraph : reference) {
+            auto layout = std::make_unique<QTextLayout>(paragraph.text, paragraph.font);
+            layout->setCacheEnabled(true);
+            layout->setFormats(paragraph.formats);
+            layout->setTextOption(paragraph.option);
+            layout->beginLayout();
+            for (const QRectF& rect : paragraph.lines) {
+                QTextLine line = layout->createLine();
+                if (!line.isValid())
+                    break;
+                line.setLineWidth(rect.width());
+                line.setPosition(rect.topLeft());
+            }
+            layout->endLayout();
+            layouts.push_back(std::move(layout));
+        }
+    };
+
+    double ours = std::numeric_limits<double>::max();
+    double bare = std::numeric_limits<double>::max();
     for (int round = 1; round <= rounds; ++round) {
         manager.invalidateLayout();
         QElapsedTimer timer;
         timer.start();
         const QRectF used = manager.usedRectForTextContainer(container.get());
         const double seconds = double(timer.nsecsElapsed()) / 1e9;
-        const double perParagraph = seconds * 1e6 / paragraphs;
-        best = (round == 1) ? perParagraph : std::min(best, perParagraph);
-        std::printf("round %d: %zu lines, %.0f px high, %.3f s, %.1f us per paragraph\n", round,
-            manager.lineFragments().size(), used.height(), seconds, perParagraph);
+        ours = std::min(ours, seconds);
+        timer.restart();
+        layOutReference();
+        const double referenceSeconds = double(timer.nsecsElapsed()) / 1e9;
+        bare = std::min(bare, referenceSeconds);
+        std::printf("round %d: %zu lines, %.0f px high; layout manager %.3f s, bare QTextLayout %.3f s\n", round,
+            manager.lineFragments().size(), used.height(), seconds, referenceSeconds);
     }
-    std::printf("best: %.1f us per paragraph\n", best);
+
+    // The same lines: where each breaks and how wide its text is.
+    bool same = true;
+    std::size_t index = 0;
+    for (std::size_t p = 0; p < reference.size() && same; ++p) {
+        const QTextLayout& layout = *layouts[p];
+        if (std::size_t(layout.lineCount()) != reference[p].lines.size()) {
+            same = false;
+            break;
+        }
+        quint32 paragraphStart = reference[p].ranges.empty() ? 0 : reference[p].ranges.front().location;
+        for (int l = 0; l < layout.lineCount(); ++l, ++index) {
+            const QTextLine line = layout.lineAt(l);
+            const lq::LineFragment& fragment = fragments[index];
+            if (paragraphStart + quint32(line.textStart()) != fragment.glyphRange.location
+                || line.naturalTextWidth() != fragment.usedRect.width()) {
+                same = false;
+                break;
+            }
+        }
+    }
+    std::printf("best per paragraph: layout manager %.1f us, bare QTextLayout %.1f us; ratio %.2f; lines %s\n",
+        ours * 1e6 / paragraphs, bare * 1e6 / paragraphs, ours / bare, same ? "identical" : "DIFFER");
 
     // Drawing the first screenful (what the canvas shows).
     QImage image(600, 1000, QImage::Format_ARGB32_Premultiplied);

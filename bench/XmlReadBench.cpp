@@ -1,22 +1,40 @@
-// Reads a generated document text of about 20 MB (pages holding photos, each
-// with attributes and content) a few times and prints the reading speed.
+// Reads a generated document file of about 20 MB (pages holding photos, each
+// with attributes and content) and compares the speed with xmllint's.
+//
+// Each round runs two whole processes on the same file: this program in its
+// reading mode (start, read the file, decode and parse it into the element
+// tree, free the tree, exit) and "xmllint --noout". The best of the rounds of
+// each is printed with the ratio of the throughputs. Then, in this process,
+// the file is read a few times more for the time of the reading alone, and a
+// read-and-write round trip is checked: writing the tree read from the
+// written text gives the same bytes again.
 //
 //     lumenquill_bench_xml [megabytes] [rounds]
+//     lumenquill_bench_xml --read FILE          (the reading mode)
 
 #include "model/application/MyApplication.h"
 #include "model/core/XmlBase.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <limits>
 
 namespace {
 
 // A digest tree text: folders ("QZD") of files ("QZF") with names and
 // digests, plus page-like elements carrying a content block, until the text
-// reaches the wanted size.
+// reaches the wanted size. It is well-formed XML, so that xmllint reads it
+// without complaint.
 QString makeDocument(qsizetype wantedCharacters)
 {
     QString xml;
@@ -24,7 +42,7 @@ QString makeDocument(qsizetype wantedCharacters)
     xml += QStringLiteral("<QZD name=\"homepage\">");
     int page = 0;
     while (xml.size() < wantedCharacters) {
-        xml += QStringLiteral(" <QZD name=\"Page %1 &amp; friends &eacute;t&eacute;\">").arg(page);
+        xml += QStringLiteral(" <QZD name=\"Page %1 &amp; friends \u00E9t\u00E9\">").arg(page);
         for (int photo = 0; photo < 40; ++photo) {
             xml += QStringLiteral("  <QZF name=\"image%1-%2.jpg\" md5=\"%3\"/>\n")
                        .arg(page)
@@ -51,34 +69,104 @@ int countElements(const XmlBase& element)
     return count;
 }
 
+// The reading mode: the whole work of opening a document file.
+int readOnly(const QString& path)
+{
+    MyApplication app;
+    XmlBasePtr root = XmlBase::createWithFile(path);
+    return root ? 0 : 1;
+}
+
+// The wall time of one run of the program, or a negative number when it failed.
+double processSeconds(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    QElapsedTimer timer;
+    timer.start();
+    process.start(program, arguments);
+    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return -1;
+    return static_cast<double>(timer.nsecsElapsed()) / 1e9;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication qtApp(argc, argv);
-    MyApplication app;
+    if (argc > 2 && std::strcmp(argv[1], "--read") == 0)
+        return readOnly(QString::fromLocal8Bit(argv[2]));
 
+    MyApplication app;
     const double megabytes = argc > 1 ? std::atof(argv[1]) : 20.0;
-    const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
+    const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
 
     const QString text = makeDocument(static_cast<qsizetype>(megabytes * 1024 * 1024));
-    const double textMB = static_cast<double>(text.toUtf8().size()) / (1024.0 * 1024.0);
+    const QByteArray bytes = text.toUtf8();
+    const double textMB = static_cast<double>(bytes.size()) / (1024.0 * 1024.0);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("document.xml"));
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+            std::printf("cannot write %s\n", qPrintable(path));
+            return 1;
+        }
+    }
     std::printf("document: %.1f MB of UTF-8, %lld characters\n", textMB, static_cast<long long>(text.size()));
 
-    double best = 0;
+    // Whole processes, ours and the reference's, alternately.
+    const QString xmllint = QStandardPaths::findExecutable(QStringLiteral("xmllint"));
+    double ours = std::numeric_limits<double>::max();
+    double reference = std::numeric_limits<double>::max();
     for (int round = 1; round <= rounds; ++round) {
+        const double mine = processSeconds(QCoreApplication::applicationFilePath(), { QStringLiteral("--read"), path });
+        if (mine < 0) {
+            std::printf("the reading process failed\n");
+            return 1;
+        }
+        ours = std::min(ours, mine);
+        if (!xmllint.isEmpty()) {
+            const double theirs = processSeconds(xmllint, { QStringLiteral("--noout"), path });
+            if (theirs >= 0)
+                reference = std::min(reference, theirs);
+        }
+    }
+    std::printf("whole process, best of %d: ours %.3f s (%.1f MB/s)", rounds, ours, textMB / ours);
+    if (reference < std::numeric_limits<double>::max()) {
+        std::printf(", xmllint --noout %.3f s (%.1f MB/s); our throughput is %.2f x xmllint's\n", reference,
+            textMB / reference, reference / ours);
+    } else {
+        std::printf(", xmllint not found\n");
+    }
+
+    // In this process: reading the file into the tree, and freeing the tree.
+    double bestRead = std::numeric_limits<double>::max();
+    double bestFree = std::numeric_limits<double>::max();
+    int elements = 0;
+    for (int round = 1; round <= 3; ++round) {
         QElapsedTimer timer;
         timer.start();
-        XmlBasePtr root = XmlBase::createWithXmlRootDir(text, QString());
-        const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+        XmlBasePtr root = XmlBase::createWithFile(path);
+        bestRead = std::min(bestRead, static_cast<double>(timer.nsecsElapsed()) / 1e9);
         if (!root) {
             std::printf("the document did not read\n");
             return 1;
         }
-        const double rate = textMB / seconds;
-        best = std::max(best, rate);
-        std::printf("round %d: %d elements in %.3f s, %.1f MB/s\n", round, countElements(*root), seconds, rate);
+        elements = countElements(*root);
+        timer.restart();
+        root.reset();
+        bestFree = std::min(bestFree, static_cast<double>(timer.nsecsElapsed()) / 1e9);
     }
-    std::printf("best: %.1f MB/s\n", best);
-    return 0;
+    std::printf("in process: %d elements read in %.3f s (%.1f MB/s), the tree freed in %.3f s\n", elements, bestRead,
+        textMB / bestRead, bestFree);
+
+    // The round trip: the written text reads back to the same text.
+    const QString written = XmlBase::createWithXmlRootDir(text, QString())->createXml();
+    const QString again = XmlBase::createWithXmlRootDir(written, QString())->createXml();
+    std::printf("round trip: %s, written text MD5 %s\n", written == again ? "byte-identical" : "DIFFERS",
+        QCryptographicHash::hash(written.toUtf8(), QCryptographicHash::Md5).toHex().constData());
+    return written == again ? 0 : 1;
 }

@@ -53,8 +53,13 @@ bitmap* bitmap_crop(bitmap* source, int row, int column, int width, int height);
 // destination, horizontal pass then vertical pass, in 16.16 fixed point:
 // reducing averages the covered pixels, enlarging repeats them, at any
 // factor. The same size copies. Nothing happens when either bitmap is none or
-// has no pixels.
+// has no pixels. A large picture's rows are spread over threads.
 void bitmap_resample(const bitmap* source, bitmap* destination);
+
+// bitmap_resample with the output rows spread over that many threads; 0
+// chooses (one for a small picture, up to eight for a large one). The result
+// is the same whatever the number.
+void bitmap_resample_threads(const bitmap* source, bitmap* destination, int threads);
 
 // A new bitmap: every inner pixel sharpened by the amount (a high-boost
 // filter over the eight neighbours), the outer one-pixel frame copied. None

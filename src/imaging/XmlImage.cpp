@@ -161,12 +161,14 @@ void XmlImage::setImage(const lq::GraphicsImage& image)
 void XmlImage::setImageData(const QByteArray& data)
 {
     lq::modelFrame(this, "setImageData:", [&] {
-        const QList<QImage> decoded = lq::decodeImageRepresentations(data);
+        QList<QImage> decoded = lq::decodeImageRepresentations(data);
         if (decoded.isEmpty()) {
             _image = lq::GraphicsImage();
             return;
         }
-        _image = lq::GraphicsImage(decoded.first());
+        // Handed over, not shared: the picture's pixels are brought into
+        // their layout in place rather than in a copy.
+        _image = lq::GraphicsImage(std::move(decoded.first()));
         _objectBodyRect = lq::Rect(0, 0, static_cast<float>(_image.pixelsWide()), static_cast<float>(_image.pixelsHigh()));
         docChanged();
     });

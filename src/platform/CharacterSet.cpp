@@ -13,6 +13,7 @@ CharacterSet CharacterSet::characters(QStringView chars)
     CharacterSet set;
     for (QChar c : chars)
         set._added.insert(c.unicode());
+    set.fillLatin1();
     return set;
 }
 
@@ -32,6 +33,7 @@ CharacterSet CharacterSet::united(const CharacterSet& other) const
             removed.insert(c);
     }
     set._removed = removed;
+    set.fillLatin1();
     return set;
 }
 
@@ -42,12 +44,24 @@ CharacterSet CharacterSet::without(QStringView chars) const
         set._added.remove(c.unicode());
         set._removed.insert(c.unicode());
     }
+    set.fillLatin1();
     return set;
 }
 
-bool CharacterSet::contains(QChar c) const
+void CharacterSet::fillLatin1()
 {
-    const char16_t u = c.unicode();
+    for (char16_t u = 0; u < 256; ++u) {
+        const quint64 bit = quint64(1) << (u & 63);
+        if (containsBeyondLatin1(u))
+            _latin1[u >> 6] |= bit;
+        else
+            _latin1[u >> 6] &= ~bit;
+    }
+}
+
+bool CharacterSet::containsBeyondLatin1(char16_t u) const
+{
+    const QChar c(u);
     if (!_removed.isEmpty() && _removed.contains(u))
         return false;
     if (!_added.isEmpty() && _added.contains(u))

@@ -28,7 +28,13 @@ public:
     // This set without the characters of the text.
     CharacterSet without(QStringView chars) const;
 
-    bool contains(QChar c) const;
+    bool contains(QChar c) const
+    {
+        const char16_t u = c.unicode();
+        if (u < 256)
+            return (_latin1[u >> 6] >> (u & 63)) & 1u;
+        return containsBeyondLatin1(u);
+    }
     bool isEmpty() const { return _classes == 0 && _added.isEmpty(); }
 
 private:
@@ -38,11 +44,22 @@ private:
         Whitespace = 1u << 2,
         Newline = 1u << 3,
     };
-    explicit CharacterSet(unsigned classes) : _classes(classes) {}
+    explicit CharacterSet(unsigned classes)
+        : _classes(classes)
+    {
+        fillLatin1();
+    }
+
+    // The answer for any character, from the classes and the lists.
+    bool containsBeyondLatin1(char16_t u) const;
+    // Works out the answers for U+0000 to U+00FF once, after every change:
+    // the readers ask about these characters nearly all the time.
+    void fillLatin1();
 
     unsigned _classes = 0;
     QSet<char16_t> _added;
     QSet<char16_t> _removed;
+    quint64 _latin1[4] = { 0, 0, 0, 0 };
 };
 
 } // namespace lq

@@ -50,10 +50,33 @@ bool Scanner::isAtEnd()
     return atEnd;
 }
 
+namespace {
+
+// True when letter case cannot matter to a search for the string: it holds
+// only ASCII characters that are not letters (no character folds to one).
+bool caseFree(QStringView string)
+{
+    for (QChar c : string) {
+        const char16_t u = c.unicode();
+        if (u >= 128 || (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z'))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 bool Scanner::scanString(QStringView string, QString* into)
 {
     const qsizetype saved = _pos;
     skip();
+    // Most calls are a test for a mark that is not there: a first character
+    // that is not a letter and differs answers at once.
+    if (!string.isEmpty() && caseFree(string.first(1))
+        && (_pos >= _text.size() || _text[_pos] != string.front())) {
+        _pos = saved;
+        return false;
+    }
     if (!string.isEmpty() && QStringView(_text).sliced(_pos).startsWith(string, sensitivity())) {
         if (into)
             *into = _text.mid(_pos, string.size());
@@ -64,11 +87,15 @@ bool Scanner::scanString(QStringView string, QString* into)
     return false;
 }
 
+
 bool Scanner::scanUpToString(QStringView string, QString* into)
 {
     const qsizetype saved = _pos;
     skip();
-    qsizetype found = string.isEmpty() ? -1 : QStringView(_text).indexOf(string, _pos, sensitivity());
+    // A search that ignores case is much slower, and gives the same answer
+    // for a string without letters.
+    const Qt::CaseSensitivity how = caseFree(string) ? Qt::CaseSensitive : sensitivity();
+    qsizetype found = string.isEmpty() ? -1 : QStringView(_text).indexOf(string, _pos, how);
     if (found < 0)
         found = _text.size();
     if (found == _pos) {

@@ -47,6 +47,31 @@ MyApplication* MyApplication::instance()
 
 // --- Element registry ----------------------------------------------------------
 
+namespace {
+
+// The number a UUID of the usual form stands for, or nothing for any other
+// text (lower-case digits included, so that two texts never share a number).
+std::optional<quint64> uuidNumber(const QString& uuid)
+{
+    if (uuid.size() != 16)
+        return std::nullopt;
+    quint64 number = 0;
+    for (QChar c : uuid) {
+        const char16_t u = c.unicode();
+        unsigned digit;
+        if (u >= '0' && u <= '9')
+            digit = u - '0';
+        else if (u >= 'A' && u <= 'F')
+            digit = u - 'A' + 10;
+        else
+            return std::nullopt;
+        number = (number << 4) | digit;
+    }
+    return number;
+}
+
+} // namespace
+
 QHash<QString, Envelop>& MyApplication::registry()
 {
     if (!xmllookup) {
@@ -58,31 +83,49 @@ QHash<QString, Envelop>& MyApplication::registry()
 
 void MyApplication::addUUIDXmlbase(const QString& uuid, XmlBase* element)
 {
+    if (const std::optional<quint64> number = uuidNumber(uuid)) {
+        if (_numberedLookup.capacity() == 0)
+            _numberedLookup.reserve(1000);
+        _numberedLookup.insert(*number, Envelop::createWithObject(element));
+        return;
+    }
     registry().insert(uuid, Envelop::createWithObject(element));
 }
 
 void MyApplication::removeUUID(const QString& uuid)
 {
-    if (!uuid.isNull())
+    if (uuid.isNull())
+        return;
+    if (const std::optional<quint64> number = uuidNumber(uuid))
+        _numberedLookup.remove(*number);
+    else
         registry().remove(uuid);
 }
 
 void MyApplication::changeUUIDToUUIDXmlbase(const QString& oldUUID, const QString& newUUID, XmlBase* element)
 {
-    if (!oldUUID.isNull())
-        registry().remove(oldUUID);
+    removeUUID(oldUUID);
     addUUIDXmlbase(newUUID, element);
 }
 
 XmlBasePtr MyApplication::xmlbase(const QString& uuid) const
 {
-    if (!xmllookup || uuid.isNull())
+    if (uuid.isNull())
         return nullptr;
-    const auto it = xmllookup->constFind(uuid);
-    if (it == xmllookup->constEnd() || !it->object())
+    const Envelop* found = nullptr;
+    if (const std::optional<quint64> number = uuidNumber(uuid)) {
+        const auto it = _numberedLookup.constFind(*number);
+        if (it != _numberedLookup.constEnd())
+            found = &*it;
+    } else if (xmllookup) {
+        const auto it = xmllookup->constFind(uuid);
+        if (it != xmllookup->constEnd())
+            found = &*it;
+    }
+    if (!found || !found->object())
         return nullptr;
     // An element whose last owner is letting go resolves to nothing.
-    return it->object()->weak_from_this().lock();
+    return found->object()->weak_from_this().lock();
 }
 
 // --- Services beside the registry ------------------------------------------------

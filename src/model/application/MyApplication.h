@@ -87,6 +87,10 @@ public:
 private:
     QHash<QString, Envelop>& registry();
 
+    // UUIDs of the form makeUUID gives (16 upper-case hexadecimal digits)
+    // are kept under their number, which is much cheaper to hash, compare
+    // and store than the text; any other UUID under its text in xmllookup.
+    QHash<quint64, Envelop> _numberedLookup;
     std::optional<QHash<QString, Envelop>> xmllookup;
     std::optional<lq::StringTable> _strings;
     std::function<void(const QString&)> _bugHandler;

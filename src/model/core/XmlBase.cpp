@@ -44,10 +44,17 @@ std::shared_ptr<XmlBase> XmlBase::create()
 
 QString XmlBase::makeUUID()
 {
-    const auto hex8 = [](std::int32_t value) {
-        return QStringLiteral("%1").arg(static_cast<quint32>(value), 8, 16, QLatin1Char('0')).toUpper();
-    };
-    return hex8(lq::random31()) + hex8(lq::random31());
+    // Two random numbers as eight upper-case hexadecimal digits each, written
+    // straight into the string: every element read makes one.
+    static constexpr char16_t digits[] = u"0123456789ABCDEF";
+    QString uuid(16, Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(uuid.data());
+    for (int half = 0; half < 2; ++half) {
+        const auto value = static_cast<quint32>(lq::random31());
+        for (int digit = 0; digit < 8; ++digit)
+            *out++ = digits[(value >> (28 - 4 * digit)) & 0xF];
+    }
+    return uuid;
 }
 
 XmlBasePtr XmlBase::UUID(const QString& uuid)

@@ -304,8 +304,11 @@ bool XmlBase::parseXmlAtDepth(lq::Scanner& scanner, int depth)
                 QString tag;
                 if (!scanner.scanCharactersFromSet(sets.nameCharacters, &tag))
                     continue; // a comment, a declaration, the content block's end
-                QString attributes;
-                scanner.scanUpToString(u">", &attributes);
+                // The attribute text is read where it stands in the document.
+                const qsizetype attributesStart = scanner.scanLocation();
+                scanner.scanUpToString(u">");
+                const QString attributes = QString::fromRawData(scanner.string().constData() + attributesStart,
+                    scanner.scanLocation() - attributesStart);
                 if (!scanner.scanString(u">"))
                     return false;
                 if (depth >= XmlTextFormat::maxNestingDepth) {
@@ -339,29 +342,65 @@ bool XmlBase::readAttributes(const QString& attributes)
     return lq::modelFrame(this, "readAttributes:", [&]() -> bool {
         if (attributes.isEmpty())
             return true;
+        // One pass over the text, with the scanner's rules: blanks and line
+        // ends are passed over before every token, and only the key and the
+        // value are copied out. The text itself may be borrowed from the
+        // document; nothing here keeps it.
         const XmlCharacterSets& sets = XmlCharacterSets::shared();
-        lq::Scanner scanner(attributes);
+        static const lq::CharacterSet blanks = lq::CharacterSet::whitespaceAndNewlineCharacters();
+        const QChar* const text = attributes.constData();
+        const qsizetype size = attributes.size();
+        qsizetype pos = 0;
+        const auto skip = [&] {
+            while (pos < size && blanks.contains(text[pos]))
+                ++pos;
+        };
+        // The run of characters in the set after the blanks; the position
+        // moves only when the run is not empty.
+        const auto run = [&](const lq::CharacterSet& set, qsizetype& start) -> qsizetype {
+            qsizetype p = pos;
+            while (p < size && blanks.contains(text[p]))
+                ++p;
+            start = p;
+            while (p < size && set.contains(text[p]))
+                ++p;
+            if (p > start)
+                pos = p;
+            return p - start;
+        };
         for (;;) {
-            if (scanner.scanString(u"/"))
+            skip();
+            if (pos < size && text[pos] == u'/')
                 return false;
-            QString key;
-            if (!scanner.scanCharactersFromSet(sets.nameCharacters, &key))
+            qsizetype keyStart = 0;
+            const qsizetype keyLength = run(sets.nameCharacters, keyStart);
+            if (keyLength == 0)
                 return true;
-            QString separator;
-            if (!scanner.scanCharactersFromSet(sets.quoteOrEquals, &separator))
+            qsizetype separatorStart = 0;
+            const qsizetype separatorLength = run(sets.quoteOrEquals, separatorStart);
+            if (separatorLength == 0)
                 return true;
-            if (separator == u"=\"\"")
+            if (QStringView(text + separatorStart, separatorLength) == u"=\"\"")
                 continue; // an empty attribute is not stored
-            QString value;
-            if (scanner.scanUpToString(u"\"", &value)) {
-                scanner.scanCharactersFromSet(sets.quote);
-                // The value is unescaped here, once; setAttributeTo gets it as it stands.
-                const QString plain = unescape(value);
-                SuppressedChanges quiet(*this);
-                setAttributeTo(key, plain);
-            } else {
-                scanner.scanCharactersFromSet(sets.quote);
+            const qsizetype before = pos;
+            skip();
+            qsizetype end = pos;
+            while (end < size && text[end] != u'"')
+                ++end;
+            qsizetype quotesStart = 0;
+            if (end == pos) {
+                pos = before;
+                run(sets.quote, quotesStart);
+                continue;
             }
+            const QString key(text + keyStart, keyLength);
+            const QString value(text + pos, end - pos);
+            pos = end;
+            run(sets.quote, quotesStart);
+            // The value is unescaped here, once; setAttributeTo gets it as it stands.
+            const QString plain = unescape(value);
+            SuppressedChanges quiet(*this);
+            setAttributeTo(key, plain);
         }
     });
 }

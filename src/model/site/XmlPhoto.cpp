@@ -256,10 +256,12 @@ lq::GraphicsImage XmlPhoto::readPicture(const QString& path)
         QFile file(path);
         if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
             return lq::GraphicsImage();
-        const QList<QImage> representations = lq::decodeImageRepresentations(file.readAll());
+        QList<QImage> representations = lq::decodeImageRepresentations(file.readAll());
         if (representations.isEmpty())
             return lq::GraphicsImage();
-        return lq::GraphicsImage(lq::atPixelSize(representations.first()));
+        // Handed over, not shared: a shared picture would be copied whole
+        // to take its resolution and its layout.
+        return lq::GraphicsImage(lq::atPixelSize(std::move(representations.first())));
     });
 }
 

@@ -45,6 +45,23 @@ bool clipSourceToImage(const QSize& imageSize, QRectF& source, QRectF& destinati
     return true;
 }
 
+// The part of the image inside the rectangle, reading the image's own
+// pixels rather than a copy of them: a picture is large, and a reduction
+// reads each pixel once. (Writing into the part would copy it first.)
+QImage imagePart(const QImage& image, const QRect& rect)
+{
+    const QRect area = rect & image.rect();
+    if (area == image.rect())
+        return image;
+    if (image.depth() % 8 != 0 || area.isEmpty())
+        return image.copy(area);
+    const uchar* first = image.constScanLine(area.y()) + static_cast<qsizetype>(area.x()) * (image.depth() / 8);
+    QImage part(first, area.width(), area.height(), image.bytesPerLine(), image.format());
+    if (image.format() == QImage::Format_Indexed8)
+        part.setColorTable(image.colorTable());
+    return part;
+}
+
 } // namespace
 
 // --- Scope ----------------------------------------------------------------------------------
@@ -202,7 +219,7 @@ void GraphicsContext::drawImage(const QImage& image, const Rect& destination, co
             if (device.width() * 2 < from.width() || device.height() * 2 < from.height()) {
                 const QSize size(std::max(1, static_cast<int>(std::lround(device.width()))),
                                  std::max(1, static_cast<int>(std::lround(device.height()))));
-                const QImage reduced = image.copy(from.toAlignedRect())
+                const QImage reduced = imagePart(image, from.toAlignedRect())
                                            .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
                 p.drawImage(target, reduced, QRectF(reduced.rect()));
                 p.restore();

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <map>
 #include <ranges>
+#include <unordered_map>
 
 namespace lq {
 
@@ -16,35 +17,12 @@ namespace {
 
 constexpr int maxFittingAttempts = 4;
 
-QTextOption textOption(const ParagraphStyle& style)
-{
-    QTextOption option;
-    option.setAlignment(qtAlignment(style.alignment));
-    option.setTextDirection(qtDirection(style.baseWritingDirection));
-    option.setTabs(qtTabs(style.tabStops));
-    option.setTabStopDistance(28.0);
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    option.setUseDesignMetrics(true);
-    return option;
-}
-
-QTextCharFormat charFormat(const TextAttributes& attributes)
-{
-    QTextCharFormat format;
-    format.setFont(attributes.font ? attributes.font->toQFont() : Font().toQFont(), QTextCharFormat::FontPropertiesAll);
-    format.setForeground(attributes.foregroundColour ? attributes.foregroundColour->toQColor() : QColor(Qt::black));
-    if (attributes.isUnderlined())
-        format.setFontUnderline(true);
-    return format;
-}
-
 struct VerticalMetrics {
     qreal ascent = 0;
     qreal below = 0; // descent and leading
 
-    void include(const Font& font)
+    void include(const Font::Metrics& m)
     {
-        const Font::Metrics m = font.metrics();
         ascent = std::max(ascent, m.ascent);
         below = std::max(below, m.descent + m.leading);
     }
@@ -75,6 +53,28 @@ QRectF unite(const QRectF& a, const QRectF& b)
 }
 
 } // namespace
+
+QTextOption LayoutManager::paragraphOption(const ParagraphStyle& style)
+{
+    QTextOption option;
+    option.setAlignment(qtAlignment(style.alignment));
+    option.setTextDirection(qtDirection(style.baseWritingDirection));
+    option.setTabs(qtTabs(style.tabStops));
+    option.setTabStopDistance(28.0);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    option.setUseDesignMetrics(true);
+    return option;
+}
+
+QTextCharFormat LayoutManager::characterFormat(const TextAttributes& attributes)
+{
+    QTextCharFormat format;
+    format.setFont(attributes.font ? attributes.font->toQFont() : Font().toQFont(), QTextCharFormat::FontPropertiesAll);
+    format.setForeground(attributes.foregroundColour ? attributes.foregroundColour->toQColor() : QColor(Qt::black));
+    if (attributes.isUnderlined())
+        format.setFontUnderline(true);
+    return format;
+}
 
 struct LayoutManager::Private {
     struct Paragraph {
@@ -108,6 +108,77 @@ struct LayoutManager::Private {
     bool hasExtraLine = false;
 
     std::map<quint32, Temporary> temporaries;
+
+    // What the layout takes from the attributes of a run, worked out once:
+    // the character format, the font and its metrics, and for a run that
+    // starts a paragraph its style, text option and Qt font. It depends on
+    // the font, the colour, the underline and the paragraph style alone, and
+    // is kept under them for every layout to come, edits included.
+    struct RunStyle {
+        std::optional<Font> fontAttribute;
+        std::optional<Colour> colourAttribute;
+        bool underlined = false;
+        std::optional<ParagraphStyle> paragraphStyleAttribute;
+
+        QTextCharFormat format;
+        Font font;
+        Font::Metrics metrics;
+        qreal lineHeight = 0; // font.defaultLineHeight()
+        ParagraphStyle style;
+        std::optional<QTextOption> option;
+        std::optional<QFont> qtFont;
+
+        bool matches(const TextAttributes& attributes) const
+        {
+            return fontAttribute == attributes.font && colourAttribute == attributes.foregroundColour
+                && underlined == attributes.isUnderlined() && paragraphStyleAttribute == attributes.paragraphStyle;
+        }
+    };
+    // Under a hash of the font's size and traits and the colour.
+    std::unordered_map<std::size_t, std::vector<std::unique_ptr<RunStyle>>> styles;
+    std::size_t styleCount = 0;
+
+    static std::size_t styleHash(const TextAttributes& attributes)
+    {
+        std::size_t hash = attributes.isUnderlined() ? 1 : 0;
+        if (attributes.font) {
+            hash = qHashMulti(hash, attributes.font->pixelSize(), attributes.font->isBold(), attributes.font->isItalic());
+        }
+        if (attributes.foregroundColour) {
+            const Colour& c = *attributes.foregroundColour;
+            hash = qHashMulti(hash, c.r, c.g, c.b, c.a);
+        }
+        return hash;
+    }
+
+    RunStyle& styleFor(const TextAttributes& attributes)
+    {
+        std::vector<std::unique_ptr<RunStyle>>& bucket = styles[styleHash(attributes)];
+        for (const std::unique_ptr<RunStyle>& known : bucket) {
+            if (known->matches(attributes))
+                return *known;
+        }
+        auto style = std::make_unique<RunStyle>();
+        style->fontAttribute = attributes.font;
+        style->colourAttribute = attributes.foregroundColour;
+        style->underlined = attributes.isUnderlined();
+        style->paragraphStyleAttribute = attributes.paragraphStyle;
+        style->format = characterFormat(attributes);
+        style->font = attributes.font.value_or(Font());
+        style->metrics = style->font.metrics();
+        style->lineHeight = style->metrics.ascent + style->metrics.descent + style->metrics.leading;
+        style->style = attributes.paragraphStyle.value_or(ParagraphStyle::defaultStyle());
+        bucket.push_back(std::move(style));
+        ++styleCount;
+        return *bucket.back();
+    }
+
+    // One run of the paragraph being laid out.
+    struct ParagraphRun {
+        quint32 start = 0;
+        quint32 end = 0;
+        RunStyle* style = nullptr;
+    };
 
     void clearLayout()
     {
@@ -204,6 +275,11 @@ void LayoutManager::Private::layOut()
     laidLength = storage ? storage->length() : 0;
     if (!storage || containers.empty())
         return;
+    // A text of ever new styles does not make the kept ones pile up.
+    if (styleCount > 4096) {
+        styles.clear();
+        styleCount = 0;
+    }
 
     const StyledText& text = *storage;
     const QString& string = text.string();
@@ -213,6 +289,7 @@ void LayoutManager::Private::layOut()
     bool full = false;
 
     auto attributesAt = [&](quint32 index) { return text.attributesAt(index); };
+    std::vector<ParagraphRun> runs;
 
     // Asks the containers, from the current one on, for a line of the given
     // height; moves to the next container when one is full.
@@ -239,26 +316,38 @@ void LayoutManager::Private::layOut()
         paragraph.textLength = textEnd - position;
         paragraph.terminatorLength = quint32(paragraphTerminatorLength(string, textEnd));
 
-        const TextAttributes first = attributesAt(position);
-        const ParagraphStyle style = first.paragraphStyle.value_or(ParagraphStyle::defaultStyle());
-        const Font paragraphFont = first.font.value_or(Font());
+        // The paragraph's runs, its terminator included (an empty line takes
+        // the terminator's font), walked once.
+        runs.clear();
+        const quint32 covered = std::max<quint32>(paragraph.textLength + paragraph.terminatorLength, 1);
+        text.forEachRun({ position, std::min(covered, length - position) }, [&](Range run, const TextAttributes& attributes) {
+            runs.push_back({ run.location, quint32(run.end()), &styleFor(attributes) });
+        });
+        RunStyle& first = *runs.front().style;
+        const ParagraphStyle& style = first.style;
+        const Font& paragraphFont = first.font;
+        if (!first.qtFont)
+            first.qtFont = paragraphFont.toQFont();
+        if (!first.option)
+            first.option = paragraphOption(style);
 
         paragraph.layout = std::make_unique<QTextLayout>(
-            string.mid(qsizetype(position), qsizetype(paragraph.textLength)), paragraphFont.toQFont());
+            string.mid(qsizetype(position), qsizetype(paragraph.textLength)), *first.qtFont);
         QTextLayout& layout = *paragraph.layout;
         layout.setCacheEnabled(true);
         QList<QTextLayout::FormatRange> formats;
-        if (paragraph.textLength > 0) {
-            text.forEachRun({ position, paragraph.textLength }, [&](Range run, const TextAttributes& attributes) {
-                QTextLayout::FormatRange format;
-                format.start = int(run.location - position);
-                format.length = int(run.length);
-                format.format = charFormat(attributes);
-                formats.append(format);
-            });
+        formats.reserve(qsizetype(runs.size()));
+        for (const ParagraphRun& run : runs) {
+            if (run.start >= textEnd)
+                break;
+            QTextLayout::FormatRange format;
+            format.start = int(run.start - position);
+            format.length = int(std::min(run.end, textEnd) - run.start);
+            format.format = run.style->format;
+            formats.append(format);
         }
         layout.setFormats(formats);
-        layout.setTextOption(textOption(style));
+        layout.setTextOption(*first.option);
 
         const std::size_t paragraphIndex = paragraphs.size();
         paragraphs.push_back(std::move(paragraph));
@@ -271,15 +360,19 @@ void LayoutManager::Private::layOut()
                 break;
             const quint32 lineStart = laid.start + quint32(line.textStart());
 
+            // The run holding the line's start (runs[0] holds the paragraph's).
+            std::size_t startRun = 0;
+            while (startRun + 1 < runs.size() && runs[startRun].end <= lineStart)
+                ++startRun;
+
             // The first guess at the line's height: the font where it starts.
-            qreal wanted = paragraphFont.defaultLineHeight() + style.lineSpacing;
-            if (lineStart < length) {
-                text.forEachRun({ lineStart, 1 },
-                    [&](Range, const TextAttributes& attributes) { wanted = attributes.font.value_or(Font()).defaultLineHeight() + style.lineSpacing; });
-            }
+            qreal wanted = first.lineHeight + style.lineSpacing;
+            if (lineStart < length)
+                wanted = runs[startRun].style->lineHeight + style.lineSpacing;
             QRectF rect;
             VerticalMetrics metrics;
             qreal padding = 0;
+            qreal laidWidth = 0;
             for (int attempt = 0;; ++attempt) {
                 if (!fit(wanted, rect)) {
                     // No container holds the rest: park the line out of the way
@@ -290,18 +383,23 @@ void LayoutManager::Private::layOut()
                     break;
                 }
                 padding = containers[containerIndex]->lineFragmentPadding();
-                line.setLineWidth(std::max<qreal>(0, rect.width() - 2 * padding));
+                // A taller rectangle of the same width holds the same line:
+                // it is not broken again.
+                const qreal width = std::max<qreal>(0, rect.width() - 2 * padding);
+                if (attempt == 0 || width != laidWidth)
+                    line.setLineWidth(width);
+                laidWidth = width;
 
                 metrics = {};
                 const quint32 lineTextEnd = laid.start + quint32(line.textStart() + line.textLength());
                 if (lineTextEnd > lineStart) {
-                    text.forEachRun({ lineStart, lineTextEnd - lineStart },
-                        [&](Range, const TextAttributes& attributes) { metrics.include(attributes.font.value_or(Font())); });
+                    for (std::size_t r = startRun; r < runs.size() && runs[r].start < lineTextEnd; ++r)
+                        metrics.include(runs[r].style->metrics);
                 } else if (lineStart < length) {
                     // An empty line takes the font of the terminator that ends it.
-                    text.forEachRun({ lineStart, 1 }, [&](Range, const TextAttributes& attributes) { metrics.include(attributes.font.value_or(Font())); });
+                    metrics.include(runs[startRun].style->metrics);
                 } else {
-                    metrics.include(paragraphFont);
+                    metrics.include(first.metrics);
                 }
                 // Glyphs drawn from a fallback font may reach further.
                 metrics.ascent = std::max(metrics.ascent, std::round(line.ascent()));
@@ -338,6 +436,7 @@ void LayoutManager::Private::layOut()
     }
 
     // The empty line after a final paragraph terminator.
+    runs.clear();
     if (!full && length > 0 && isParagraphTerminator(string.at(length - 1))) {
         const TextAttributes last = attributesAt(length - 1);
         const ParagraphStyle style = last.paragraphStyle.value_or(ParagraphStyle::defaultStyle());

@@ -35,6 +35,8 @@
 #include <vector>
 
 class QPainter;
+class QTextCharFormat;
+class QTextOption;
 
 namespace lq {
 
@@ -55,6 +57,11 @@ public:
 
     LayoutManager(const LayoutManager&) = delete;
     LayoutManager& operator=(const LayoutManager&) = delete;
+
+    // What each paragraph's Qt layout is given: the format of a run of
+    // characters and the text option of a paragraph style.
+    static QTextCharFormat characterFormat(const TextAttributes& attributes);
+    static QTextOption paragraphOption(const ParagraphStyle& style);
 
     // The storage laid out (shared with its owner); null for none.
     void setTextStorage(std::shared_ptr<StyledText> storage);

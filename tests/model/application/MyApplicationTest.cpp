@@ -121,6 +121,35 @@ TEST(MyApplication, RegistryReplacesAndForgets)
     EXPECT_EQ(app.xmlbase(first->UUID()), first);
 }
 
+TEST(MyApplication, RegistryKeepsUUIDsOfEveryFormApart)
+{
+    // The usual form, the same digits in lower case, other lengths and other
+    // characters are all different keys.
+    MyApplication& app = MyApplication::shared();
+    const QStringList keys = { QStringLiteral("00000000000000AB"), QStringLiteral("00000000000000ab"),
+        QStringLiteral("00000000000000AG"), QStringLiteral("AB"), QStringLiteral("000000000000000AB"),
+        QStringLiteral("FFFFFFFFFFFFFFFF"), QStringLiteral("") };
+    std::vector<XmlBasePtr> elements;
+    for (const QString& key : keys) {
+        elements.push_back(XmlBase::create());
+        app.addUUIDXmlbase(key, elements.back().get());
+    }
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        SCOPED_TRACE(keys[static_cast<qsizetype>(i)].toStdString());
+        EXPECT_EQ(app.xmlbase(keys[static_cast<qsizetype>(i)]), elements[i]);
+    }
+    // Moving and removing one key leaves the others.
+    app.changeUUIDToUUIDXmlbase(keys[0], QStringLiteral("x"), elements[0].get());
+    EXPECT_EQ(app.xmlbase(keys[0]), nullptr);
+    EXPECT_EQ(app.xmlbase(QStringLiteral("x")), elements[0]);
+    EXPECT_EQ(app.xmlbase(keys[1]), elements[1]);
+    for (const QString& key : keys)
+        app.removeUUID(key);
+    app.removeUUID(QStringLiteral("x"));
+    for (const QString& key : keys)
+        EXPECT_EQ(app.xmlbase(key), nullptr);
+}
+
 TEST(MyApplication, CheckListNodesResolveOnlyLiveElements)
 {
     auto group = XmlEnvelops::create();

@@ -303,6 +303,38 @@ TEST(XmlTextReader, RootAndAttributeTolerances)
     }
 }
 
+TEST(XmlTextReader, ChildAttributesFollowTheSameTolerances)
+{
+    // A child's attribute text is read where it stands in the document.
+    struct Case {
+        const char* label;
+        QString attributes;
+        QString expectedName;
+    };
+    const std::vector<Case> cases = {
+        { "quoted name", QStringLiteral(" name=\"Q\""), QStringLiteral("Q") },
+        { "missing opening quote", QStringLiteral(" name=Q\""), QStringLiteral("Q") },
+        { "empty attribute is not stored", QStringLiteral(" name=\"\""), QStringLiteral("") },
+        { "leading white space of a value is dropped", QStringLiteral(" name=\"\n\t Q \""), QStringLiteral("Q ") },
+        { "value with a greater-than sign", QStringLiteral(" name=\"a &gt; b\""), QStringLiteral("a > b") },
+        { "last of two wins", QStringLiteral(" name=\"a\"\nname=\"b\""), QStringLiteral("b") },
+        { "unknown attributes are ignored", QStringLiteral(" zz=\"1\" name=\"n\" md5=\"2\""), QStringLiteral("n") },
+        { "no attributes", QString(), QStringLiteral("") },
+        { "names are unescaped exactly once", QStringLiteral(" name=\"My&#160; Page &amp;lt; &eacute;\""),
+            QStringLiteral("My  Page &lt; \u00e9") },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        auto parent = Probe::create();
+        parent->setCanHaveChildren(true);
+        lq::Scanner scanner(QStringLiteral("<probe") + c.attributes + QStringLiteral("/><probe name=\"next\"/></probe>"));
+        EXPECT_TRUE(parent->parseXml(scanner));
+        ASSERT_EQ(parent->numberChildren(), 2);
+        EXPECT_EQ(parent->firstChild()->name(), c.expectedName);
+        EXPECT_EQ(parent->lastChild()->name(), QStringLiteral("next"));
+    }
+}
+
 struct ContentCase {
     const char* label;
     QString body;

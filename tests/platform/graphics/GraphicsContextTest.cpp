@@ -189,6 +189,52 @@ TEST(GraphicsContext, HighInterpolationAveragesReductions)
     }
 }
 
+TEST(GraphicsContext, HighInterpolationReducesThePartDrawnAtItsFullResolution)
+{
+    // A cropped region (a thumbnail's framing) of a picture, and the whole
+    // picture, reduced: each gives exactly what a reduction of that part
+    // alone gives, in every pixel layout the pictures come in, and the
+    // picture itself is left as it was.
+    struct Case {
+        const char* what;
+        QImage::Format format;
+        QRect part;
+    };
+    const std::vector<Case> cases = {
+        { "a part of an RGBA picture", QImage::Format_RGBX8888, QRect(37, 21, 120, 80) },
+        { "a part reaching the right edge", QImage::Format_RGBA8888_Premultiplied, QRect(100, 0, 140, 60) },
+        { "a part of a 24-bit picture", QImage::Format_RGB888, QRect(3, 5, 90, 150) },
+        { "a part of a grey picture", QImage::Format_Grayscale8, QRect(11, 13, 70, 70) },
+        { "the whole picture", QImage::Format_RGB32, QRect(0, 0, 240, 160) },
+    };
+    QImage picture(240, 160, QImage::Format_RGB32);
+    for (int y = 0; y < 160; ++y)
+        for (int x = 0; x < 240; ++x)
+            picture.setPixel(x, y, qRgb((x * 7 + y) % 256, (y * 5) % 256, (x * y) % 256));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QImage source = picture.convertToFormat(c.format);
+        const QImage before = source.copy();
+        const QSize reduced(c.part.width() / 5, c.part.height() / 5);
+        QImage drawn(reduced, QImage::Format_ARGB32_Premultiplied);
+        drawn.fill(Qt::transparent);
+        {
+            lq::GraphicsContext::Scope scope(drawn);
+            scope.context().setImageInterpolation(lq::ImageInterpolation::High);
+            scope.context().drawImage(source, lq::Rect(0, 0, reduced.width(), reduced.height()),
+                lq::Rect(c.part.x(), c.part.y(), c.part.width(), c.part.height()), lq::CompositingOperation::SourceOver, 1.0f);
+        }
+        QImage expected(reduced, QImage::Format_ARGB32_Premultiplied);
+        expected.fill(Qt::transparent);
+        {
+            QPainter painter(&expected);
+            painter.drawImage(QPoint(0, 0), source.copy(c.part).scaled(reduced, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        }
+        EXPECT_EQ(drawn, expected);
+        EXPECT_EQ(source, before);
+    }
+}
+
 TEST(GraphicsContext, ShadowsFallInDevicePixels)
 {
     struct Case {

@@ -5,6 +5,9 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QTextCharFormat>
+#include <QTextLayout>
+#include <QTextOption>
 
 #include <cmath>
 
@@ -256,6 +259,16 @@ TEST(TextLayout, ChangesToTheStorageOrTheContainerAreLaidOutAgain)
     EXPECT_EQ(layout.manager.lineFragments().size(), narrow + 1);
     EXPECT_EQ(layout.manager.lineFragments().back().characterRange.end(), layout.text->length());
 
+    // New attributes over the same characters: the lines take the new font
+    // (what was worked out for the old attributes is not used again), also
+    // when the text is given another's contents in place.
+    const qreal before = layout.manager.lineFragments().front().rect.height();
+    layout.text->setAttributes(attributes(30), { 0, layout.text->length() });
+    EXPECT_GT(layout.manager.lineFragments().front().rect.height(), before + 10);
+    const StyledText small(layout.text->string(), attributes(14));
+    *layout.text = small;
+    EXPECT_DOUBLE_EQ(layout.manager.lineFragments().front().rect.height(), before);
+
     // A new storage replaces the old one.
     layout.manager.setTextStorage(std::make_shared<StyledText>(QStringLiteral("x"), attributes()));
     EXPECT_EQ(layout.manager.lineFragments().size(), 1u);
@@ -408,6 +421,27 @@ public:
 };
 } // namespace
 
+TEST(TextLayout, AColourChangedAfterALayoutIsDrawn)
+{
+    // The same font in another colour is another format: what an earlier
+    // layout worked out for the black text is not drawn again.
+    Layout layout(StyledText(QStringLiteral("Red letters here"), attributes(20)));
+    const auto draw = [&] {
+        QImage image(300, 40, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        layout.manager.drawGlyphsForGlyphRange({ 0, layout.text->length() }, QPointF(), &painter);
+        return image;
+    };
+    EXPECT_EQ(countPixels(draw(), QRectF(0, 0, 300, 40), isRed), 0);
+    TextAttributes red = attributes(20);
+    red.foregroundColour = lq::Colour { 1, 0, 0, 1 };
+    layout.text->setAttributes(red, { 0, 3 });
+    const QImage image = draw();
+    EXPECT_GT(countPixels(image, QRectF(0, 0, 300, 40), isRed), 20);
+    EXPECT_GT(countPixels(image, QRectF(0, 0, 300, 40), isDark), 20);
+}
+
 TEST(TextLayout, DegenerateContainersEndTheLayout)
 {
     // No width: every character still gets a line of its own.
@@ -430,4 +464,73 @@ TEST(TextLayout, DegenerateContainersEndTheLayout)
     broken.manager.drawGlyphsForGlyphRange({ 0, 3 }, QPointF(0, 0), &painter);
     painter.end();
     EXPECT_EQ(countPixels(image, image.rect(), isDark), 0);
+}
+
+TEST(TextLayout, LinesBreakAndSitAsABareQtLayoutOfTheSameRuns)
+{
+    // Paragraphs of mixed runs (sizes, bold, underlined), one of them empty,
+    // flowing past an obstacle; laid out twice, the second time from what
+    // the first worked out. Each line must match a bare QTextLayout given
+    // the same text, font, formats, option, width and position.
+    StyledText text;
+    TextAttributes big = attributes(22);
+    TextAttributes bold = attributes(14);
+    bold.font = bold.font->withBold(true);
+    TextAttributes link = attributes(11);
+    link.underlineStyle = 1;
+    const std::vector<const TextAttributes*> kinds = { &big, &bold, &link };
+    for (int p = 0; p < 4; ++p) {
+        if (p == 2) {
+            text.append(QStringLiteral("\n"), bold);
+            continue;
+        }
+        for (int w = 0; w < 30; ++w)
+            text.append(longParagraph.section(u' ', w % 20, w % 20) + QStringLiteral(" "), *kinds[size_t(w + p) % kinds.size()]);
+        text.append(QStringLiteral("\n"), big);
+    }
+    Layout layout(text, std::make_shared<ObstacleContainer>());
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        layout.manager.invalidateLayout();
+        const std::vector<LineFragment> lines = layout.manager.lineFragments();
+        ASSERT_GT(lines.size(), 8u);
+        std::size_t index = 0;
+        quint32 start = 0;
+        const QString& string = layout.text->string();
+        while (start < layout.text->length()) {
+            const quint32 end = quint32(string.indexOf(u'\n', start));
+            const TextAttributes first = layout.text->attributesAt(start);
+            QTextLayout bare(string.mid(start, end - start), first.font->toQFont());
+            QList<QTextLayout::FormatRange> formats;
+            if (end > start) {
+                for (const lq::AttributeRun& run : layout.text->runs({ start, end - start }))
+                    formats.append({ int(run.range.location - start), int(run.range.length), LayoutManager::characterFormat(run.attributes) });
+            }
+            bare.setFormats(formats);
+            bare.setTextOption(LayoutManager::paragraphOption(*first.paragraphStyle));
+            bare.beginLayout();
+            for (; index < lines.size() && lines[index].glyphRange.location <= end; ++index) {
+                const LineFragment& fragment = lines[index];
+                QTextLine line = bare.createLine();
+                ASSERT_TRUE(line.isValid());
+                line.setLineWidth(fragment.rect.width());
+                line.setPosition(QPointF(fragment.rect.x(), fragment.rect.y() + fragment.baselineOffset - line.ascent()));
+                EXPECT_EQ(start + quint32(line.textStart()), fragment.glyphRange.location);
+                EXPECT_EQ(line.naturalTextWidth(), fragment.usedRect.width());
+                // Every character of the line stands where the bare layout puts it.
+                const quint32 lineEnd = start + quint32(line.textStart() + line.textLength());
+                for (quint32 c = fragment.glyphRange.location; c < lineEnd; ++c) {
+                    const QRectF box = layout.manager.boundingRectForGlyphRange({ c, 1 }, layout.container.get());
+                    const qreal a = line.cursorToX(int(c - start));
+                    const qreal b = line.cursorToX(int(c - start) + 1);
+                    ASSERT_DOUBLE_EQ(box.left(), std::min(a, b)) << "character " << c;
+                    ASSERT_DOUBLE_EQ(box.top(), fragment.rect.y()) << "character " << c;
+                }
+            }
+            EXPECT_FALSE(bare.createLine().isValid()) << "the bare layout has more lines for the paragraph at " << start;
+            bare.endLayout();
+            start = end + 1;
+        }
+        EXPECT_EQ(index, lines.size());
+    }
 }
