@@ -581,7 +581,7 @@ QString siteWithPhotos()
     using namespace phototext;
     const QString emptyText = "<!-- x --><![CDATA[]]><!-- x -->";
     auto pageParts = [&](int depth, const QString& content) {
-        return indent(depth) + "<IWwatermark>" + emptyText + indent(depth) + "</IWwatermark>\n" + indent(depth)
+        return indent(depth) + "<IWwatermark" + phototext::watermarkAttributes() + ">" + emptyText + indent(depth) + "</IWwatermark>\n" + indent(depth)
             + "<QZcontent><!-- x --><![CDATA[" + content + "]]><!-- x -->" + indent(depth) + "</QZcontent>\n";
     };
     auto homePart = [&](const QString& tag) { return "  <" + tag + ">" + emptyText + "  </" + tag + ">\n"; };
