@@ -193,26 +193,6 @@ protected:
     QString root;
 };
 
-// Sets the application's picture limits while it lives.
-class PictureLimits {
-public:
-    PictureLimits(int width, int height)
-        : _width(MyApplication::shared().maxPictureWidth())
-        , _height(MyApplication::shared().maxPictureHeight())
-    {
-        MyApplication::shared().setMaxPictureWidth(width);
-        MyApplication::shared().setMaxPictureHeight(height);
-    }
-    ~PictureLimits()
-    {
-        MyApplication::shared().setMaxPictureWidth(_width);
-        MyApplication::shared().setMaxPictureHeight(_height);
-    }
-
-private:
-    int _width;
-    int _height;
-};
 
 TEST_F(XmlPhotoFilesTest, PictureFromAFileIsHeldAtItsPixelSize)
 {
