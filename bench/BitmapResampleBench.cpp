@@ -5,51 +5,17 @@
 //
 //     lumenquill_bench_bitmap [rounds]
 
+#include "BenchSupport.h"
 #include "imaging/BitmapRoutines.h"
 
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
-#include <QLinearGradient>
-#include <QPainter>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <limits>
 
 namespace {
-
-// A photo-like picture: gradients with fine detail, in the 32-bit RGBA byte
-// order the bitmap routines read.
-QImage makePicture(int width, int height)
-{
-    QImage picture(width, height, QImage::Format_RGBX8888);
-    QPainter painter(&picture);
-    QLinearGradient gradient(0, 0, width, height);
-    gradient.setColorAt(0, QColor(20, 60, 160));
-    gradient.setColorAt(0.5, QColor(230, 200, 90));
-    gradient.setColorAt(1, QColor(40, 120, 50));
-    painter.fillRect(picture.rect(), gradient);
-    painter.setPen(QPen(QColor(250, 250, 250), 1));
-    for (int x = 0; x < width; x += 7)
-        painter.drawLine(x, 0, x + height / 3, height);
-    painter.end();
-    return picture;
-}
-
-template <typename Work>
-double bestSeconds(int rounds, Work&& work)
-{
-    double best = std::numeric_limits<double>::max();
-    for (int round = 0; round < rounds; ++round) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        best = std::min(best, static_cast<double>(timer.nsecsElapsed()) / 1e9);
-    }
-    return best;
-}
 
 // Keeps the compiler from dropping a result nobody reads.
 volatile unsigned sink = 0;
@@ -62,7 +28,7 @@ int main(int argc, char** argv)
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
 
     const int width = 6000, height = 4000;
-    const QImage picture = makePicture(width, height);
+    const QImage picture = bench::makePicture(width, height, QImage::Format_RGBX8888);
     // The same pixels in Qt's own layout, which its smooth scaling works in.
     const QImage native = picture.convertToFormat(QImage::Format_RGB32);
     std::printf("picture: %d x %d (%.1f megapixels), best of %d rounds\n", width, height,
@@ -77,7 +43,7 @@ int main(int argc, char** argv)
         { "thumbnail", 160, 160 * height / width },
     };
     for (const Target& target : targets) {
-        const double routines = bestSeconds(rounds, [&] {
+        const double routines = bench::bestSeconds(rounds, [&] {
             bitmap* source = bitmap_wrap(const_cast<uint8_t*>(picture.constBits()), width, height);
             bitmap* result = bitmap_alloc(target.width, target.height);
             bitmap_resample(source, result);
@@ -85,11 +51,11 @@ int main(int argc, char** argv)
             bitmap_free(result, 0);
             bitmap_free(source, 0);
         });
-        const double scaled = bestSeconds(rounds, [&] {
+        const double scaled = bench::bestSeconds(rounds, [&] {
             const QImage result = picture.scaled(target.width, target.height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
             sink = sink + result.constBits()[0];
         });
-        const double scaledNative = bestSeconds(rounds, [&] {
+        const double scaledNative = bench::bestSeconds(rounds, [&] {
             const QImage result = native.scaled(target.width, target.height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
             sink = sink + result.constBits()[0];
         });

@@ -9,6 +9,7 @@
 //
 //     lumenquill_bench_photo [rounds]
 
+#include "BenchSupport.h"
 #include "imaging/XmlCanvas.h"
 #include "model/application/MyApplication.h"
 #include "model/site/XmlAlbum.h"
@@ -22,8 +23,6 @@
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QLinearGradient>
-#include <QPainter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -31,39 +30,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <limits>
 
 namespace {
-
-// A photo-like picture: gradients with fine detail.
-QImage makePicture(int width, int height)
-{
-    QImage picture(width, height, QImage::Format_RGB32);
-    QPainter painter(&picture);
-    QLinearGradient gradient(0, 0, width, height);
-    gradient.setColorAt(0, QColor(20, 60, 160));
-    gradient.setColorAt(0.5, QColor(230, 200, 90));
-    gradient.setColorAt(1, QColor(40, 120, 50));
-    painter.fillRect(picture.rect(), gradient);
-    painter.setPen(QPen(QColor(250, 250, 250), 1));
-    for (int x = 0; x < width; x += 7)
-        painter.drawLine(x, 0, x + height / 3, height);
-    painter.end();
-    return picture;
-}
-
-template <typename Work>
-double bestSeconds(int rounds, Work&& work)
-{
-    double best = std::numeric_limits<double>::max();
-    for (int round = 0; round < rounds; ++round) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        best = std::min(best, static_cast<double>(timer.nsecsElapsed()) / 1e9);
-    }
-    return best;
-}
 
 bool run(const QString& program, const QStringList& arguments)
 {
@@ -98,7 +66,7 @@ int main(int argc, char** argv)
     {
         QImageWriter writer(original, "jpeg");
         writer.setQuality(92);
-        if (!writer.write(makePicture(6000, 4000))) {
+        if (!writer.write(bench::makePicture(6000, 4000, QImage::Format_RGB32))) {
             std::fprintf(stderr, "cannot write the picture\n");
             return 1;
         }
@@ -129,7 +97,7 @@ int main(int argc, char** argv)
         work();
         total += static_cast<double>(timer.nsecsElapsed()) / 1e9;
     };
-    const double ours = bestSeconds(rounds, [&] {
+    const double ours = bench::bestSeconds(rounds, [&] {
         stage(load, [&] { photo->loadBackstore(nullptr); });
         lq::GraphicsImage web;
         stage(webRender, [&] { web = canvas.makeImageWithLimitWidthAndLimitHeight(app.maxPictureWidth(), app.maxPictureHeight()); });
@@ -143,9 +111,9 @@ int main(int argc, char** argv)
     const QString vipsWeb = root + QStringLiteral("/out/vips-image1.jpg[Q=95]");
     const QString vipsThumb = root + QStringLiteral("/out/vips-thumb1.jpg[Q=95]");
     bool vipsOk = true;
-    const double theirs = bestSeconds(rounds, [&] {
+    const double theirs = bench::bestSeconds(rounds, [&] {
         vipsOk = run(vips, { original, QStringLiteral("--size"), QStringLiteral("1024"), QStringLiteral("-o"), vipsWeb }) && vipsOk;
-        vipsOk = run(vips, { original, QStringLiteral("--size"), QStringLiteral("160x120"), QStringLiteral("--crop"),
+        vipsOk = run(vips, { original, QStringLiteral("--size"), QStringLiteral("160x120"), QStringLiteral("--smartcrop"),
                              QStringLiteral("centre"), QStringLiteral("-o"), vipsThumb })
             && vipsOk;
     });
