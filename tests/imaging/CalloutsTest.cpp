@@ -163,6 +163,26 @@ TEST(Callouts, TextThatDoesNotDecodeIsKeptUntilEdited)
     EXPECT_EQ(lq::RtfCodec::fromRtf(XmlBase::base64decode(copy->content()))->string(), QStringLiteral("new"));
 }
 
+TEST(Callouts, ReadsTheRtfOfOlderDocuments)
+{
+    const QByteArray legacy = "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl\\f0\\fswiss\\fcharset0 Helvetica;}"
+                              "{\\colortbl;\\red255\\green0\\blue0;}\\pard\\tx560\\qc\\f0\\fs48 \\cf1 caf\\'e9 \\u8364? 5}";
+    XmlBasePtr read = XmlBase::createWithXmlRootDir(
+        QStringLiteral("<IWdrawballoon bodyrect=\"{{0, 0}, {10, 10}}\"><!-- x --><![CDATA[") + XmlBase::base64encode(legacy)
+            + QStringLiteral("]]><!-- x --></IWdrawballoon>"),
+        QString());
+    auto* balloon = XmlDrawBalloon::cast(read.get());
+    ASSERT_NE(balloon, nullptr);
+    EXPECT_EQ(balloon->contents()->string(), QStringLiteral("caf\u00e9 \u20ac 5"));
+    const lq::TextAttributes a = balloon->contents()->attributesAt(0);
+    ASSERT_TRUE(a.font && a.paragraphStyle);
+    EXPECT_EQ(a.font->pixelSize(), 24);
+    EXPECT_EQ(a.foregroundColour, lq::Colour(1, 0, 0));
+    EXPECT_EQ(a.paragraphStyle->alignment, lq::TextAlignment::Center);
+    // Unedited, the stored text is written back as it was read.
+    EXPECT_EQ(balloon->content(), XmlBase::base64encode(legacy));
+}
+
 TEST(Callouts, DefaultTextAndFontSize)
 {
     auto letter = XmlDrawLetter::create();
