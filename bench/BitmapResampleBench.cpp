@@ -11,13 +11,12 @@
 //     lumenquill_bench_bitmap [rounds]
 //     lumenquill_bench_bitmap --one-processor [rounds]    (the first part)
 
-#include "PhotoLikePicture.h"
+#include "BenchSupport.h"
 #include "imaging/BitmapRoutines.h"
 
-#include <QElapsedTimer>
-#include <QProcess>
 #include <QGuiApplication>
 #include <QImage>
+#include <QProcess>
 
 #include <sched.h>
 
@@ -25,22 +24,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <limits>
 
 namespace {
-
-template <typename Work>
-double bestSeconds(int rounds, Work&& work)
-{
-    double best = std::numeric_limits<double>::max();
-    for (int round = 0; round < rounds; ++round) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        best = std::min(best, static_cast<double>(timer.nsecsElapsed()) / 1e9);
-    }
-    return best;
-}
 
 // Keeps the compiler from dropping a result nobody reads.
 volatile unsigned sink = 0;
@@ -74,7 +59,7 @@ int main(int argc, char** argv)
 
     const int width = 6000, height = 4000;
     // In the 32-bit RGBA byte order the bitmap routines read.
-    const QImage picture = makePhotoLikePicture(width, height, QImage::Format_RGBX8888);
+    const QImage picture = bench::makePicture(width, height, QImage::Format_RGBX8888);
     // The same pixels in Qt's own layout, which its smooth scaling works in.
     const QImage native = picture.convertToFormat(QImage::Format_RGB32);
     std::printf("%s: picture %d x %d (%.1f megapixels), best of %d rounds\n",
@@ -90,7 +75,7 @@ int main(int argc, char** argv)
         { "thumbnail", 160, 160 * height / width },
     };
     for (const Target& target : targets) {
-        const double routines = bestSeconds(rounds, [&] {
+        const double routines = bench::bestSeconds(rounds, [&] {
             bitmap* source = bitmap_wrap(const_cast<uint8_t*>(picture.constBits()), width, height);
             bitmap* result = bitmap_alloc(target.width, target.height);
             bitmap_resample_threads(source, result, single ? 1 : 0);
@@ -98,11 +83,11 @@ int main(int argc, char** argv)
             bitmap_free(result, 0);
             bitmap_free(source, 0);
         });
-        const double scaled = bestSeconds(rounds, [&] {
+        const double scaled = bench::bestSeconds(rounds, [&] {
             const QImage result = picture.scaled(target.width, target.height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
             sink = sink + result.constBits()[0];
         });
-        const double scaledNative = bestSeconds(rounds, [&] {
+        const double scaledNative = bench::bestSeconds(rounds, [&] {
             const QImage result = native.scaled(target.width, target.height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
             sink = sink + result.constBits()[0];
         });

@@ -15,7 +15,7 @@
 //     lumenquill_bench_picture --import FILE FOLDER   (one run of the import)
 //     lumenquill_bench_picture --qt FILE FOLDER       (one run of plain Qt)
 
-#include "PhotoLikePicture.h"
+#include "BenchSupport.h"
 #include "imaging/XmlImage.h"
 #include "model/application/MyApplication.h"
 #include "imaging/XmlCanvas.h"
@@ -197,7 +197,7 @@ int main(int argc, char** argv)
     {
         QImageWriter writer(path, "jpg");
         writer.setQuality(90);
-        if (!writer.write(makePhotoLikePicture(pictureWidth, pictureHeight, QImage::Format_RGB32))) {
+        if (!writer.write(bench::makePicture(pictureWidth, pictureHeight, QImage::Format_RGB32))) {
             std::printf("cannot write %s\n", qPrintable(path));
             return 1;
         }

@@ -14,3 +14,7 @@ QString XmlPictureFrame::elementName() const
 {
     return QStringLiteral("cssPictureFrame");
 }
+
+void XmlPictureFrame::drawObjectBackground(const lq::Rect&, bool)
+{
+}

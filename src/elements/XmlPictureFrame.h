@@ -11,4 +11,8 @@ public:
     static XmlPictureFrame* cast(XmlBase* object) { return dynamic_cast<XmlPictureFrame*>(object); }
 
     QString elementName() const override;
+
+    // Draws the frame's background (background true) or its overlay around
+    // the rectangle into the current graphics context.
+    virtual void drawObjectBackground(const lq::Rect& rect, bool background);
 };

@@ -187,9 +187,14 @@ bitmap* bitmap_from_rgb(const uint8_t* rgb, int width, int height, int bytes_per
 
 bitmap* bitmap_wrap(uint8_t* rgba, int width, int height)
 {
-    if (width < 0 || height < 0)
+    return bitmap_wrap(rgba, width, height, width * 4);
+}
+
+bitmap* bitmap_wrap(uint8_t* rgba, int width, int height, int bytes_per_row)
+{
+    if (width < 0 || height < 0 || bytes_per_row < width * 4)
         return nullptr;
-    return newDescriptor(rgba, width, height, width * 4, nullptr);
+    return newDescriptor(rgba, width, height, bytes_per_row, nullptr);
 }
 
 void bitmap_free(bitmap* b, int free_owner)

@@ -39,6 +39,8 @@ bitmap* bitmap_from_rgb(const uint8_t* rgb, int width, int height, int bytes_per
 // A descriptor over 32-bit RGBA pixels owned by somebody else
 // (bytes_per_row = width x 4). The routines only read a source bitmap.
 bitmap* bitmap_wrap(uint8_t* rgba, int width, int height);
+// The same over rows that lie bytes_per_row apart (at least width x 4).
+bitmap* bitmap_wrap(uint8_t* rgba, int width, int height, int bytes_per_row);
 
 // Frees the descriptor; its pixel block too when it owns it. With a non-zero
 // free_owner, a view's owner is freed as well (every caller here passes 0).

@@ -1,16 +1,24 @@
 #pragma once
 
 #include "imaging/XmlDraw.h"
+#include "platform/Colour.h"
 
 #include <memory>
 
+class XmlDrawObject;
+class XmlDrawObjects;
 class XmlImage;
+class XmlWatermark;
 
-// A photo's editable picture: the picture, its callouts and its watermark,
-// and the settings of the colour filters the picture can be drawn through.
+// A photo's editable picture: the picture, its callouts and its watermark, a
+// background colour, the thumbnail framing (which part of the picture a
+// thumbnail shows) and the settings of the colour filters the picture can be
+// drawn through.
 //
-// The picture is an owned part, not a child: it is written inside the
-// canvas's element and read back into the same picture element.
+// The picture, the callout list and the watermark are owned parts, not
+// children: they are written inside the canvas's element (the watermark only
+// with a placement, the list only with callouts) and read back into the same
+// parts.
 class XmlCanvas : public XmlDraw {
 public:
     explicit XmlCanvas(Key key);
@@ -18,24 +26,79 @@ public:
 
     static std::shared_ptr<XmlCanvas> create();
     static XmlCanvas* cast(XmlBase* object) { return dynamic_cast<XmlCanvas*>(object); }
+    // A new canvas whose picture holds the image.
+    static std::shared_ptr<XmlCanvas> createFromImage(const lq::GraphicsImage& image);
 
     QString elementName() const override;
     void setAttributeTo(const QString& key, const QString& value) override;
     void appendAttributes(QString& xml) override;
+    // Only a file tree is taken as a child.
     bool canYouBeMyParent(XmlBase* child) override;
-    // The picture's element.
+    // The picture's element, then the watermark's (with a placement), then
+    // the callout list's (with callouts).
     QString writeXmlVorns() override;
-    // "IWimage" is the canvas's own picture, filled in place.
+    // "IWimage", "IWdrawobjects" and "IWwatermark" are the canvas's own parts, filled in place.
     XmlBasePtr createChildFromTag(const QString& tag) override;
-    // The picture first, then the children.
+    // The picture, the watermark, the callout list, then the children.
     void postload() override;
 
-    // --- The picture ------------------------------------------------------------
-    // Never nothing.
+    // A file name kept with the canvas; never written.
+    const QString& filename() const { return _filename; }
+    void setFilename(const QString& filename) { _filename = filename; }
+
+    // --- Parts ------------------------------------------------------------------
+    // Never nothing. The setters take the new part (a change) and detach the
+    // old one; nothing (a null part) is refused.
     const std::shared_ptr<XmlImage>& image() const { return _image; }
-    // Takes the new picture as the canvas's part (a change); the old one is
-    // detached. Nothing is refused: a canvas always has a picture.
     void setImage(const std::shared_ptr<XmlImage>& image);
+    const std::shared_ptr<XmlDrawObjects>& drawObjects() const { return _drawObjects; }
+    void setDrawObjects(const std::shared_ptr<XmlDrawObjects>& drawObjects);
+    const std::shared_ptr<XmlWatermark>& watermark() const { return _watermark; }
+    void setWatermark(const std::shared_ptr<XmlWatermark>& watermark);
+
+    const lq::Colour& backgroundColor() const { return _backgroundColor; }
+    void setBackgroundColor(const lq::Colour& colour);
+    // 1 for a canvas of a photo, whatever is stored.
+    int fillBackground() const;
+    void setFillBackground(int fill);
+
+    // Moves the callout to the top of the stack (drawn and written last);
+    // one that is not in the list is ignored.
+    void bringObjectToTop(XmlDrawObject* object);
+    // Removes every callout.
+    void clearBalloons();
+    // The picture and the watermark reset, no callouts; a change.
+    void reset();
+
+    // --- Drawing ----------------------------------------------------------------
+    // The background (when filled), the picture, the callouts bottom to top,
+    // the watermark and, for a photo of an album page, the page's watermark.
+    void draw() override;
+    // The same with the picture drawn through the colour filters (as far as
+    // the picture's own conditions allow).
+    void drawWithFilter();
+    // The callouts and watermarks only.
+    void drawObjectsNoImage();
+    // The picture (grown by 10 on every side for its drop shadow) united
+    // with every callout; the watermarks learn the result as their frame.
+    lq::Rect boundingRect(const lq::Rect& rect) override;
+    // The bottom-most callout whose body, or the 10 x 10 square around whose
+    // anchor or tail, holds the point; nothing when none does.
+    XmlDrawObject* objectAtPoint(const lq::Point& point);
+
+    // --- Thumbnail framing --------------------------------------------------
+    // Offsets and scale are kept within 0 to 1, the aspect at 1 or more; each
+    // setter is a change.
+    float thumbOffsetX() const { return _thumbOffsetX; }
+    void setThumbOffsetX(float offset);
+    float thumbOffsetY() const { return _thumbOffsetY; }
+    void setThumbOffsetY(float offset);
+    float thumbScale() const { return _thumbScale; }
+    void setThumbScale(float scale);
+    float thumbAspectX() const { return _thumbAspectX; }
+    void setThumbAspectX(float aspect);
+    float thumbAspectY() const { return _thumbAspectY; }
+    void setThumbAspectY(float aspect);
 
     // --- Colour filters -------------------------------------------------------
     // The setters only store: they never mark the document changed.
@@ -50,15 +113,50 @@ public:
     void setContrast(double contrast) { _contrast = contrast; }
     double saturation() const { return _saturation; }
     void setSaturation(double saturation) { _saturation = saturation; }
-    // Whether the picture is drawn through the filters.
-    bool useFilter() const { return _useFilter; }
+    // Whether the picture is drawn through the filters: always while
+    // drawWithFilter draws it, else the stored setting.
+    bool useFilter() const { return _isInDrawWithFilter || _useFilter; }
     void setUseFilter(bool use) { _useFilter = use; }
 
+    // --- Thumbnails and icons ---------------------------------------------------
+    // The frame within r of the thumbnail's proportions: W wide at scale 0,
+    // the largest one at scale 1, placed by the offsets, edges rounded up.
+    lq::Rect calcThumbnailWithWidth(const lq::Rect& r, int W);
+    // Draws the framed part of the picture (imageOnly: its pixels through
+    // the filters; else the whole canvas through drawWithFilter) into dest.
+    void drawThumbNailWithWidthImageOnly(const lq::Rect& dest, int W, bool imageOnly);
+    // A thumbnail of the size; nothing for a size or bounds without area.
+    lq::GraphicsImage createThumbnailWithSize(const lq::Size& size);
+    // Draws the bounding rectangle of the picture into (0, 0, size).
+    void drawIconImageBoundingImageOnly(const lq::Size& size, const lq::Rect& bounding, bool imageOnly);
+    // The whole picture fitted into the size, proportions kept (edges
+    // rounded up); nothing for a size or picture without area.
+    lq::GraphicsImage createIconImageWithMaxSize(const lq::Size& size);
+
 private:
+    // Takes the part: detaches the old one, attaches the new one, a change.
+    template <class Part>
+    void takePart(std::shared_ptr<Part>& slot, const std::shared_ptr<Part>& part);
+    // The album page's watermark when the canvas belongs to a photo of one.
+    XmlWatermark* pageWatermark() const;
+    void drawParts(bool withImage, bool filtered);
+
+    // Made in this order: the list, the picture, the watermark.
+    std::shared_ptr<XmlDrawObjects> _drawObjects;
     std::shared_ptr<XmlImage> _image;
+    std::shared_ptr<XmlWatermark> _watermark;
+    int _fillBackground = 1;
+    lq::Colour _backgroundColor = lq::Colour::white();
+    float _thumbOffsetX = 0.5f;
+    float _thumbOffsetY = 0.5f;
+    float _thumbScale = 1.0f;
+    float _thumbAspectX = 320.0f;
+    float _thumbAspectY = 240.0f;
+    bool _isInDrawWithFilter = false;
     bool _useFilter = false;
     double _highboost = 0.5;
     double _brightness = 0.0;
     double _contrast = 0.0;
     double _saturation = 0.0;
+    QString _filename;
 };

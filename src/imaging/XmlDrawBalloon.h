@@ -2,7 +2,7 @@
 
 #include "imaging/XmlDrawObject.h"
 
-// A speech-balloon callout.
+// A speech-balloon callout: a rounded box with a tail to its anchor.
 class XmlDrawBalloon : public XmlDrawObject {
 public:
     explicit XmlDrawBalloon(Key key);
@@ -11,4 +11,9 @@ public:
     static XmlDrawBalloon* cast(XmlBase* object) { return dynamic_cast<XmlDrawBalloon*>(object); }
 
     QString elementName() const override;
+    bool hasAnchorPoint() const override { return true; }
+    bool hasTextbox() const override { return true; }
+    // The body inset by a sixteenth of its smaller side.
+    lq::Rect textRect() const override;
+    void draw() override;
 };

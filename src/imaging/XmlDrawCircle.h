@@ -2,7 +2,7 @@
 
 #include "imaging/XmlDrawObject.h"
 
-// An oval callout.
+// An oval outline inscribed in the body; its text is kept but never drawn.
 class XmlDrawCircle : public XmlDrawObject {
 public:
     explicit XmlDrawCircle(Key key);
@@ -11,4 +11,6 @@ public:
     static XmlDrawCircle* cast(XmlBase* object) { return dynamic_cast<XmlDrawCircle*>(object); }
 
     QString elementName() const override;
+
+    void draw() override;
 };

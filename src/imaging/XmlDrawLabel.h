@@ -2,7 +2,7 @@
 
 #include "imaging/XmlDrawObject.h"
 
-// A label callout with a pointer.
+// A label callout: a filled box with a pointer to its anchor.
 class XmlDrawLabel : public XmlDrawObject {
 public:
     explicit XmlDrawLabel(Key key);
@@ -11,4 +11,7 @@ public:
     static XmlDrawLabel* cast(XmlBase* object) { return dynamic_cast<XmlDrawLabel*>(object); }
 
     QString elementName() const override;
+    bool hasAnchorPoint() const override { return true; }
+    bool hasTextbox() const override { return true; }
+    void draw() override;
 };

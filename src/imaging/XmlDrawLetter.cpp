@@ -1,5 +1,11 @@
 #include "imaging/XmlDrawLetter.h"
 
+#include "platform/graphics/BezierPath.h"
+#include "platform/graphics/GraphicsContext.h"
+
+#include <cmath>
+#include "platform/ExceptionFrame.h"
+
 XmlDrawLetter::XmlDrawLetter(Key key)
     : XmlDrawObject(key)
 {
@@ -13,4 +19,16 @@ std::shared_ptr<XmlDrawLetter> XmlDrawLetter::create()
 QString XmlDrawLetter::elementName() const
 {
     return QStringLiteral("IWletter");
+}
+
+
+void XmlDrawLetter::draw()
+{
+    lq::modelFrame(this, "draw", [&] {
+        lq::GraphicsContext* context = lq::GraphicsContext::current();
+        if (!context)
+            return;
+        context->setColor(foregroundColor());
+        DrawTextContents();
+    });
 }

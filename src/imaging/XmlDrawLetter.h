@@ -2,7 +2,7 @@
 
 #include "imaging/XmlDrawObject.h"
 
-// A callout of bare text.
+// Bare text without a box.
 class XmlDrawLetter : public XmlDrawObject {
 public:
     explicit XmlDrawLetter(Key key);
@@ -11,4 +11,6 @@ public:
     static XmlDrawLetter* cast(XmlBase* object) { return dynamic_cast<XmlDrawLetter*>(object); }
 
     QString elementName() const override;
+    bool hasTextbox() const override { return true; }
+    void draw() override;
 };

@@ -1,5 +1,11 @@
 #include "imaging/XmlDrawLetterBox.h"
 
+#include "platform/graphics/BezierPath.h"
+#include "platform/graphics/GraphicsContext.h"
+
+#include <cmath>
+#include "platform/ExceptionFrame.h"
+
 XmlDrawLetterBox::XmlDrawLetterBox(Key key)
     : XmlDrawObject(key)
 {
@@ -13,4 +19,18 @@ std::shared_ptr<XmlDrawLetterBox> XmlDrawLetterBox::create()
 QString XmlDrawLetterBox::elementName() const
 {
     return QStringLiteral("IWletterbox");
+}
+
+
+void XmlDrawLetterBox::draw()
+{
+    lq::modelFrame(this, "draw", [&] {
+        lq::GraphicsContext* context = lq::GraphicsContext::current();
+        if (!context)
+            return;
+        context->setColor(backgroundColor());
+        context->fillRect(bodyRect());
+        context->setColor(foregroundColor());
+        DrawTextContents();
+    });
 }

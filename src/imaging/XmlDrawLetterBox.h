@@ -2,7 +2,7 @@
 
 #include "imaging/XmlDrawObject.h"
 
-// A filled text-box callout.
+// A filled text box.
 class XmlDrawLetterBox : public XmlDrawObject {
 public:
     explicit XmlDrawLetterBox(Key key);
@@ -11,4 +11,6 @@ public:
     static XmlDrawLetterBox* cast(XmlBase* object) { return dynamic_cast<XmlDrawLetterBox*>(object); }
 
     QString elementName() const override;
+    bool hasTextbox() const override { return true; }
+    void draw() override;
 };

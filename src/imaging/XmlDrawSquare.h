@@ -2,7 +2,7 @@
 
 #include "imaging/XmlDrawObject.h"
 
-// A rectangle callout.
+// A rectangle outline; its text is kept but never drawn.
 class XmlDrawSquare : public XmlDrawObject {
 public:
     explicit XmlDrawSquare(Key key);
@@ -11,4 +11,6 @@ public:
     static XmlDrawSquare* cast(XmlBase* object) { return dynamic_cast<XmlDrawSquare*>(object); }
 
     QString elementName() const override;
+
+    void draw() override;
 };

@@ -282,7 +282,8 @@ void XmlImage::draw()
             if (document && document->testMode()) {
                 if (const std::optional<lq::BitmapImageRep> rep = picture.bitmapRepresentation()) {
                     if (rep->bitsPerPixel == 32 || rep->bitsPerPixel == 24)
-                        drawn = drawFiltered(*rep, r, *canvas);
+                        drawn = drawFilteredPixels(*rep, r, r, canvas->highboost(), canvas->brightness(),
+                                                   canvas->contrast(), canvas->saturation());
                     else
                         lq::log(QStringLiteral("bits per pixel: %1").arg(rep->bitsPerPixel));
                 }
@@ -303,38 +304,44 @@ void XmlImage::draw()
     });
 }
 
-bool XmlImage::drawFiltered(const lq::BitmapImageRep& rep, const lq::Rect& r, const XmlCanvas& canvas)
+bool XmlImage::drawFilteredPixels(const lq::BitmapImageRep& rep, const lq::Rect& source, const lq::Rect& destination,
+                                  double highboost, double brightness, double contrast, double saturation)
 {
-    const lq::Rect area = r.integral();
+    lq::GraphicsContext* context = lq::GraphicsContext::current();
+    if (!context || !rep.bitmapData || (rep.bitsPerPixel != 32 && rep.bitsPerPixel != 24))
+        return false;
+    const lq::Rect area = source.integral();
     const int x = static_cast<int>(area.x());
     const int y = static_cast<int>(area.y());
     const int w = static_cast<int>(area.width());
     const int h = static_cast<int>(area.height());
+    const lq::Rect target = destination.integral();
+    const int targetW = static_cast<int>(target.width());
+    const int targetH = static_cast<int>(target.height());
     const bool wide = rep.bitsPerPixel == 32;
-    if (wide && rep.bytesPerRow != rep.pixelsWide * 4)
-        return false;
 
     Bitmaps bitmaps;
     int row = 0;
     if (wide) {
         // The image's own pixels, read in place, top row first. The routines
         // only read a source bitmap.
-        bitmaps.source = bitmap_wrap(const_cast<uint8_t*>(rep.bitmapData), rep.pixelsWide, rep.pixelsHigh);
+        bitmaps.source = bitmap_wrap(const_cast<uint8_t*>(rep.bitmapData), rep.pixelsWide, rep.pixelsHigh, rep.bytesPerRow);
         row = y;
     } else {
         // A copy, bottom row first.
         bitmaps.source = bitmap_from_rgb(rep.bitmapData, rep.pixelsWide, rep.pixelsHigh, rep.bytesPerRow);
         row = rep.pixelsHigh - h - y;
     }
+    if (!bitmaps.source)
+        return false;
     bitmaps.view = bitmap_crop(bitmaps.source, row, x, w, h);
     if (!bitmaps.view)
         return false;
-    bitmaps.current = bitmap_alloc(w, h);
+    bitmaps.current = bitmap_alloc(targetW, targetH);
     if (!bitmaps.current)
         return false;
     bitmap_resample(bitmaps.view, bitmaps.current);
 
-    const double highboost = canvas.highboost();
     if (highboost != 0) {
         // A bitmap too small to sharpen is drawn as it is.
         if (bitmap* sharpened = bitmap_sharpen(bitmaps.current, highboost * 0.25)) {
@@ -342,21 +349,17 @@ bool XmlImage::drawFiltered(const lq::BitmapImageRep& rep, const lq::Rect& r, co
             bitmaps.current = sharpened;
         }
     }
-    const double brightness = canvas.brightness();
-    const double contrast = canvas.contrast();
-    const double saturation = canvas.saturation();
     if (brightness != 0 || contrast != 0 || saturation != 0)
         bitmap_adjust(bitmaps.current, brightness, contrast, saturation);
 
-    lq::GraphicsContext* context = lq::GraphicsContext::current();
     const QImage pixels = bitmap_to_cgimage(bitmaps.current);
     if (wide) {
-        context->drawImage(pixels, r, lq::Rect(), lq::CompositingOperation::SourceOver, 1.0f);
+        context->drawImage(pixels, destination, lq::Rect(), lq::CompositingOperation::SourceOver, 1.0f);
     } else {
-        // Bottom row first: drawn mirrored about r's middle, it stands upright.
+        // Bottom row first: drawn mirrored about the destination's middle, it stands upright.
         lq::GraphicsContext::SavedState saved;
-        context->concat(QTransform(1, 0, 0, -1, 0, 2.0 * r.y() + r.height()));
-        context->drawImage(pixels, r, lq::Rect(), lq::CompositingOperation::SourceOver, 1.0f);
+        context->concat(QTransform(1, 0, 0, -1, 0, 2.0 * destination.y() + destination.height()));
+        context->drawImage(pixels, destination, lq::Rect(), lq::CompositingOperation::SourceOver, 1.0f);
     }
     return true;
 }

@@ -97,10 +97,16 @@ public:
     // (-90), or by half a turn (any other value).
     static lq::GraphicsImage rotateImageDegrees(const lq::GraphicsImage& image, int degrees);
 
+    // Draws the pixels of the source rectangle (whole pixels, top row first)
+    // into the destination of the current context through the bitmap
+    // routines: resampled to the destination's whole-pixel size, sharpened
+    // by highboost x 0.25 unless highboost is 0, and their colours changed
+    // unless all three changes are 0. The representation must have 32 or 24
+    // bits per pixel; false when its pixels cannot be read.
+    static bool drawFilteredPixels(const lq::BitmapImageRep& rep, const lq::Rect& source, const lq::Rect& destination,
+                                   double highboost, double brightness, double contrast, double saturation);
+
 private:
-    // Draws the pixels of the rectangle through the bitmap routines with the
-    // canvas's sharpening and colour changes. False when they cannot be read.
-    bool drawFiltered(const lq::BitmapImageRep& rep, const lq::Rect& r, const XmlCanvas& canvas);
 
     lq::GraphicsImage _image;
     lq::Rect _crop;

@@ -17,7 +17,10 @@ TEST(XmlCanvas, FilterDefaults)
     EXPECT_EQ(canvas->contrast(), 0.0);
     EXPECT_EQ(canvas->saturation(), 0.0);
     const QString xml = canvas->createXml();
-    EXPECT_TRUE(xml.startsWith(QStringLiteral("<IWcanvas highboost=\"0.500000\" brightness=\"0.000000\" "
+    EXPECT_TRUE(xml.startsWith(QStringLiteral("<IWcanvas backgroundcolor=\"1.000000 1.000000 1.000000 1.000000\" fillbackground=\"1\" "
+                                              "toffsetx=\"0.500000\" toffsety=\"0.500000\" tscale=\"1.000000\" "
+                                              "taspectx=\"320.000000\" taspecty=\"240.000000\" "
+                                              "highboost=\"0.500000\" brightness=\"0.000000\" "
                                               "contrast=\"0.000000\" saturation=\"0.000000\" useFilter=\"0\"")))
         << xml.toStdString();
 }
@@ -57,7 +60,10 @@ TEST(XmlCanvas, FilterElementText)
     canvas->setContrast(0.75);
     canvas->setSaturation(-1.0);
     const QString xml = canvas->createXml();
-    EXPECT_TRUE(xml.startsWith(QStringLiteral("<IWcanvas highboost=\"1.250000\" brightness=\"-0.500000\" "
+    EXPECT_TRUE(xml.startsWith(QStringLiteral("<IWcanvas backgroundcolor=\"1.000000 1.000000 1.000000 1.000000\" fillbackground=\"1\" "
+                                              "toffsetx=\"0.500000\" toffsety=\"0.500000\" tscale=\"1.000000\" "
+                                              "taspectx=\"320.000000\" taspecty=\"240.000000\" "
+                                              "highboost=\"1.250000\" brightness=\"-0.500000\" "
                                               "contrast=\"0.750000\" saturation=\"-1.000000\" useFilter=\"1\"")))
         << xml.toStdString();
 

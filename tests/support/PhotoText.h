@@ -16,7 +16,9 @@ inline QString indent(int depth)
 inline QString canvas(int depth)
 {
     return indent(depth)
-        + "<IWcanvas highboost=\"0.500000\" brightness=\"0.000000\" contrast=\"0.000000\" saturation=\"0.000000\" "
+        + "<IWcanvas backgroundcolor=\"1.000000 1.000000 1.000000 1.000000\" fillbackground=\"1\" "
+          "toffsetx=\"0.500000\" toffsety=\"0.500000\" tscale=\"1.000000\" taspectx=\"320.000000\" "
+          "taspecty=\"240.000000\" highboost=\"0.500000\" brightness=\"0.000000\" contrast=\"0.000000\" saturation=\"0.000000\" "
           "useFilter=\"0\">"
         + indent(depth + 1)
         + "<IWimage bodyrect=\"{{0, 0}, {0, 0}}\" thickness=\"2.000000\" "
@@ -24,6 +26,12 @@ inline QString canvas(int depth)
           "crop=\"{{0, 0}, {0, 0}}\" bordercolor=\"0.000000 0.000000 0.000000 1.000000\" borderwidth=\"0\" dropshadow=\"0\">"
         + indent(depth + 2) + "<IWshape shape=\"0\" attribute=\"0\"/>\n" + indent(depth + 1) + "</IWimage>\n"
         + indent(depth) + "</IWcanvas>\n";
+}
+
+// The attributes of a watermark with the default settings.
+inline QString watermarkAttributes()
+{
+    return " placement=\"0\" textsize=\"24.000000\" textcolor=\"0.000000 0.000000 0.000000 0.500000\"";
 }
 
 // A photo element of the tag: its attributes (each with its leading blank),

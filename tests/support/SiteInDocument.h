@@ -3,6 +3,7 @@
 // Site documents for the model tests: a new site in a recording document, a
 // site stored in a temporary folder, and the check that setters mark the
 // document edited.
+#include "model/application/MyApplication.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlSite.h"
@@ -84,4 +85,25 @@ protected:
     FakeDocument document;
     std::shared_ptr<XmlSite> site = XmlSite::create();
     std::shared_ptr<XmlAlbum> album = XmlAlbum::create();
+};
+
+// Sets the application's picture limits while it lives.
+class PictureLimits {
+public:
+    PictureLimits(int width, int height)
+        : _width(MyApplication::shared().maxPictureWidth())
+        , _height(MyApplication::shared().maxPictureHeight())
+    {
+        MyApplication::shared().setMaxPictureWidth(width);
+        MyApplication::shared().setMaxPictureHeight(height);
+    }
+    ~PictureLimits()
+    {
+        MyApplication::shared().setMaxPictureWidth(_width);
+        MyApplication::shared().setMaxPictureHeight(_height);
+    }
+
+private:
+    int _width;
+    int _height;
 };

@@ -8,8 +8,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <functional>
+#include <memory>
 #include <optional>
+
+class XmlImage;
 
 // The application services object: the element registry, the application-wide
 // settings, string look-up and fixed policies. One instance lives for the
@@ -84,6 +88,12 @@ public:
     int enableBeforeAfter() const { return _enableBeforeAfter; }
     void setEnableBeforeAfter(int value) { _enableBeforeAfter = value; }
 
+    // --- Template icons ---------------------------------------------------------
+    // The template icon of the index (0 to 6; any other index is 0): the
+    // resource "templates/ticon<index + 1>.png" as a picture element, read on
+    // first use and kept for the rest of the run.
+    std::shared_ptr<XmlImage> ticon(int index);
+
 private:
     QHash<QString, Envelop>& registry();
 
@@ -107,4 +117,5 @@ private:
     int _enableRTL = 0;
     int _importCaptions = 0;
     int _enableBeforeAfter = 0;
+    std::array<std::shared_ptr<XmlImage>, 7> ticons;
 };

@@ -28,6 +28,8 @@ XmlAlbum::XmlAlbum(Key key)
     _canEditFileName = true;
     _hasFileName = true;
     _watermark->setParent(this);
+    // The page's watermark follows the size of each picture it marks.
+    _watermark->setVariableSizeText(50);
     _webcontent->setParent(this);
 }
 

@@ -21,10 +21,6 @@ namespace {
 // The stored picture's JPEG factor.
 constexpr float storedPictureCompression = 0.98f;
 
-// The smallest picture limit start-up allows; a limit that was never set
-// (0) counts as this one.
-constexpr int minimumPictureLimit = 1024;
-
 QChar letter(char base, int offset)
 {
     return QChar(static_cast<char16_t>(base + offset));
@@ -40,6 +36,7 @@ XmlPhoto::XmlPhoto(Key key)
 {
     // The name is the caption's; it is never written.
     _edit_name = false;
+    _canvas->setFillBackground(1);
     _caption->setParent(this);
     _canvas->setParent(this);
     _paypal->setParent(this);
@@ -271,11 +268,7 @@ lq::GraphicsImage XmlPhoto::importedPicture(const QString& path)
         const lq::GraphicsImage picture = readPicture(path);
         if (picture.isNull())
             return picture;
-        const MyApplication& app = MyApplication::shared();
-        const auto limit = [](int value) { return value > 0 ? value : minimumPictureLimit; };
-        const lq::Size size(static_cast<float>(limit(app.maxPictureWidth())),
-            static_cast<float>(limit(app.maxPictureHeight())));
-        return XmlImage::resizeImageToLimitSize(picture, size);
+        return XmlImage::resizeImageToLimitSize(picture, pictureLimit());
     });
 }
 
@@ -300,6 +293,7 @@ void XmlPhoto::setCanvas(const std::shared_ptr<XmlCanvas>& canvas)
             _canvas->setParent(this);
         }
         saveOriginalImage();
+        createInternalImages();
     });
 }
 

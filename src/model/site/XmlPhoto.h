@@ -7,6 +7,8 @@
 class XmlCanvas;
 class XmlCaption;
 class XmlPayPalData;
+class XmlPictureFrame;
+class XmlResizeThumbnail;
 class XmlSite;
 
 // One photo of an album page: its editable picture (the canvas), its
@@ -121,6 +123,46 @@ public:
     QString fullSizeFilename();
     QString iconFilename();
 
+    // --- Internal and published images -----------------------------------------
+    // Makes the thumbnail (of the canvas's thumbnail aspect) and the 120 x 90
+    // icon and keeps them; in a site document also writes them and (but for
+    // a representative picture) the full-size image limited to the
+    // application's picture size into "temp".
+    void createInternalImages();
+    // The kept image; else, in a site document, the one in "temp" (made when
+    // it cannot be read); else one made in memory.
+    lq::GraphicsImage thumbnail();
+    QImage iconImage() override;
+    // The canvas's thumbnail aspect becomes the size ("{w, h}"); the
+    // thumbnail is made again and written to "temp". Clears the pending
+    // re-make.
+    void resizeThumbnail(const QString& size);
+    // Asks the next drawing of the thumbnail to make it again at once.
+    void forceRedraw() { ++_forceRedraw; }
+    bool pendingResize() const { return _pendingResize; }
+    // Draws the thumbnail into the rectangle of the current context, inside
+    // the frame's background and overlay (drawn around the frame rectangle).
+    // A thumbnail of another size is made again at once when asked with
+    // forceRedraw; otherwise nothing more is drawn and the answer is the
+    // step that makes it later, for the caller to queue. Nothing is drawn
+    // while that step is pending.
+    std::shared_ptr<XmlResizeThumbnail> drawThumbNailAtFrameFrameRect(const lq::Rect& rect, XmlPictureFrame* frame,
+                                                                      const lq::Rect& frameRect);
+    // The rectangle of a thumbnail fitted into a box of the size within the
+    // rectangle, proportions kept. Zero sizes raise "Divide By 0".
+    lq::Rect aspectThumbRectForSize(const lq::Rect& rect, const lq::Size& size);
+    // Writes the published images under "homepage/pictures": the web image
+    // (with fullSize, for a photo of an album page), then the thumbnail of
+    // the size, plain ("thumb<N>.jpg") or drawn in the frame ("thumb<N>.png",
+    // frameRect large, the thumbnail at thumbRect). A zero size writes no
+    // thumbnail.
+    void createWebImageFullSizeFrameFrameRectThumbRect(const lq::Size& thumbSize, bool fullSize, XmlPictureFrame* frame,
+                                                       const lq::Rect& frameRect, const lq::Rect& thumbRect);
+    // Writes "homepage/pictures/slide<N>.jpg": the canvas limited to the size.
+    void createSlideImage(const lq::Size& size);
+    // An edit of the photo is kept: the internal images are made again.
+    void canSaveChanges();
+
 protected:
     // A photo of the class T holding the picture of the file, or nothing.
     template <class T>
@@ -144,6 +186,12 @@ protected:
     void setPicture(const lq::GraphicsImage& image);
     // The document folder joined with the relative path.
     QString inDocument(const QString& relative);
+    // The application's picture limits; a limit start-up has not set counts as 1024.
+    static lq::Size pictureLimit();
+    // The photo's document has a site.
+    bool inSiteDocument();
+    // "<rootDir>/homepage/pictures/<prefix><N>.<extension>".
+    QString publishedFilename(const QString& prefix, const QString& extension);
 
     std::shared_ptr<XmlCaption> _caption;
     std::shared_ptr<XmlCanvas> _canvas;

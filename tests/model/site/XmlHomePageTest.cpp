@@ -48,19 +48,19 @@ const QString kSiteText = QString(
     "  <QZgroup name=\"Travel\" pageuuid=\"00000000000000AA\" showInNav=\"1\" filename=\"travel.html\" seq=\"1\" "
     "template=\"1\"><!-- x --><![CDATA[]]><!-- x -->")
     + phototext::emptyRep(3)
-    + "   <IWwatermark><!-- x --><![CDATA[]]><!-- x -->   </IWwatermark>\n"
+    + "   <IWwatermark" + phototext::watermarkAttributes() + "><!-- x --><![CDATA[]]><!-- x -->   </IWwatermark>\n"
       "   <QZcontent><!-- x --><![CDATA[<p>Where we went</p>]]><!-- x -->   </QZcontent>\n"
       "   <QZalbum name=\"Rome\" pageuuid=\"00000000000000BB\" showInNav=\"1\" link=\"page2.html\" isExternal=\"0\" "
       "filename=\"page2.html\" seq=\"2\" template=\"0\"><!-- x --><![CDATA[]]><!-- x -->"
     + phototext::emptyRep(4)
-    + "    <IWwatermark><!-- x --><![CDATA[]]><!-- x -->    </IWwatermark>\n"
+    + "    <IWwatermark" + phototext::watermarkAttributes() + "><!-- x --><![CDATA[]]><!-- x -->    </IWwatermark>\n"
       "    <QZcontent><!-- x --><![CDATA[Some Photos]]><!-- x -->    </QZcontent>\n"
       "   </QZalbum>\n"
       "  </QZgroup>\n"
       "  <QZalbum name=\"Elsewhere\" pageuuid=\"00000000000000CC\" showInNav=\"0\" link=\"http://example.org/a?b=1&amp;c=2\" "
       "isExternal=\"1\" password=\"p&lt;w\" filename=\"page3.html\" seq=\"3\" template=\"0\"><!-- x --><![CDATA[]]><!-- x -->"
     + phototext::emptyRep(3)
-    + "   <IWwatermark><!-- x --><![CDATA[]]><!-- x -->   </IWwatermark>\n"
+    + "   <IWwatermark" + phototext::watermarkAttributes() + "><!-- x --><![CDATA[]]><!-- x -->   </IWwatermark>\n"
       "   <QZcontent><!-- x --><![CDATA[]]><!-- x -->   </QZcontent>\n"
       "  </QZalbum>\n"
       " </QZhomepage>\n"
@@ -68,7 +68,7 @@ const QString kSiteText = QString(
       "  <QZalbum name=\"Old\" pageuuid=\"00000000000000DD\" showInNav=\"1\" link=\"old.html\" isExternal=\"0\" "
       "filename=\"old.html\" seq=\"4\" template=\"0\"><!-- x --><![CDATA[]]><!-- x -->"
     + phototext::emptyRep(3)
-    + "   <IWwatermark><!-- x --><![CDATA[]]><!-- x -->   </IWwatermark>\n"
+    + "   <IWwatermark" + phototext::watermarkAttributes() + "><!-- x --><![CDATA[]]><!-- x -->   </IWwatermark>\n"
       "   <QZcontent><!-- x --><![CDATA[]]><!-- x -->   </QZcontent>\n"
       "  </QZalbum>\n"
       " </QZtrash>\n"

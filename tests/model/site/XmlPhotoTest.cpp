@@ -193,26 +193,6 @@ protected:
     QString root;
 };
 
-// Sets the application's picture limits while it lives.
-class PictureLimits {
-public:
-    PictureLimits(int width, int height)
-        : _width(MyApplication::shared().maxPictureWidth())
-        , _height(MyApplication::shared().maxPictureHeight())
-    {
-        MyApplication::shared().setMaxPictureWidth(width);
-        MyApplication::shared().setMaxPictureHeight(height);
-    }
-    ~PictureLimits()
-    {
-        MyApplication::shared().setMaxPictureWidth(_width);
-        MyApplication::shared().setMaxPictureHeight(_height);
-    }
-
-private:
-    int _width;
-    int _height;
-};
 
 TEST_F(XmlPhotoFilesTest, PictureFromAFileIsHeldAtItsPixelSize)
 {
@@ -581,7 +561,7 @@ QString siteWithPhotos()
     using namespace phototext;
     const QString emptyText = "<!-- x --><![CDATA[]]><!-- x -->";
     auto pageParts = [&](int depth, const QString& content) {
-        return indent(depth) + "<IWwatermark>" + emptyText + indent(depth) + "</IWwatermark>\n" + indent(depth)
+        return indent(depth) + "<IWwatermark" + phototext::watermarkAttributes() + ">" + emptyText + indent(depth) + "</IWwatermark>\n" + indent(depth)
             + "<QZcontent><!-- x --><![CDATA[" + content + "]]><!-- x -->" + indent(depth) + "</QZcontent>\n";
     };
     auto homePart = [&](const QString& tag) { return "  <" + tag + ">" + emptyText + "  </" + tag + ">\n"; };

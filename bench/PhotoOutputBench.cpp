@@ -1,0 +1,139 @@
+// The heart of a site build: one photo's web image and thumbnail. A
+// 24-megapixel JPEG (6000 x 4000, made here) becomes a web image of at most
+// 1024 pixels and a 160 x 120 thumbnail through the program's own path (the
+// stored picture loaded, the canvas rendered with the filters off, resampled
+// and written as JPEG), and the same two files are made by vipsthumbnail
+// (package libvips-tools), side by side in the same run. Prints the best
+// wall time per photo of a few rounds of each, the ratio, and where the
+// program's time goes.
+//
+//     lumenquill_bench_photo [rounds]
+
+#include "BenchSupport.h"
+#include "imaging/XmlCanvas.h"
+#include "model/application/MyApplication.h"
+#include "model/site/XmlAlbum.h"
+#include "model/site/XmlHomePage.h"
+#include "model/site/XmlPhoto.h"
+#include "model/site/XmlSite.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+bool run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    return process.waitForFinished(-1) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+QSize sizeOf(const QString& path)
+{
+    return QImageReader(path).size();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QGuiApplication qtApp(argc, argv);
+    MyApplication app;
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    const QString vips = QStandardPaths::findExecutable(QStringLiteral("vipsthumbnail"));
+    if (vips.isEmpty()) {
+        std::fprintf(stderr, "vipsthumbnail is missing (package libvips-tools)\n");
+        return 1;
+    }
+
+    QTemporaryDir folder;
+    const QString root = folder.path();
+    QDir(root).mkpath(QStringLiteral("pictures"));
+    QDir(root).mkpath(QStringLiteral("out"));
+    const QString original = root + QStringLiteral("/pictures/image1.jpg");
+    {
+        QImageWriter writer(original, "jpeg");
+        writer.setQuality(92);
+        if (!writer.write(bench::makePicture(6000, 4000, QImage::Format_RGB32))) {
+            std::fprintf(stderr, "cannot write the picture\n");
+            return 1;
+        }
+    }
+
+    // A photo of an album page whose stored picture is that file.
+    app.setMaxPictureWidth(1024);
+    app.setMaxPictureHeight(1024);
+    auto site = XmlSite::create();
+    site->newDocument();
+    site->setRootDir(root);
+    auto album = XmlAlbum::create();
+    site->homepage()->addChild(album);
+    auto photo = XmlPhoto::create();
+    album->addChild(photo);
+    photo->setImageSeqNumber(1);
+    XmlCanvas& canvas = *photo->canvas();
+    canvas.setHighboost(0);
+    canvas.setThumbAspectX(160);
+    canvas.setThumbAspectY(120);
+
+    const QString webFile = root + QStringLiteral("/out/image1.jpg");
+    const QString thumbFile = root + QStringLiteral("/out/thumb1.jpg");
+    double load = 0, webRender = 0, webWrite = 0, thumbRender = 0, thumbWrite = 0;
+    const auto stage = [](double& total, auto&& work) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        total += static_cast<double>(timer.nsecsElapsed()) / 1e9;
+    };
+    const double ours = bench::bestSeconds(rounds, [&] {
+        stage(load, [&] { photo->loadBackstore(nullptr); });
+        lq::GraphicsImage web;
+        stage(webRender, [&] { web = canvas.makeImageWithLimitWidthAndLimitHeight(app.maxPictureWidth(), app.maxPictureHeight()); });
+        stage(webWrite, [&] { XmlBase::saveImageFilenameCompression(web.toQImage(), webFile, 0.0f); });
+        lq::GraphicsImage thumb;
+        stage(thumbRender, [&] { thumb = canvas.createThumbnailWithSize(lq::Size(160, 120)); });
+        stage(thumbWrite, [&] { XmlBase::saveImageFilenameCompression(thumb.toQImage(), thumbFile, 0.0f); });
+        photo->releaseBackstore(nullptr);
+    });
+
+    const QString vipsWeb = root + QStringLiteral("/out/vips-image1.jpg[Q=95]");
+    const QString vipsThumb = root + QStringLiteral("/out/vips-thumb1.jpg[Q=95]");
+    bool vipsOk = true;
+    const double theirs = bench::bestSeconds(rounds, [&] {
+        vipsOk = run(vips, { original, QStringLiteral("--size"), QStringLiteral("1024"), QStringLiteral("-o"), vipsWeb }) && vipsOk;
+        vipsOk = run(vips, { original, QStringLiteral("--size"), QStringLiteral("160x120"), QStringLiteral("--smartcrop"),
+                             QStringLiteral("centre"), QStringLiteral("-o"), vipsThumb })
+            && vipsOk;
+    });
+    if (!vipsOk) {
+        std::fprintf(stderr, "vipsthumbnail failed\n");
+        return 1;
+    }
+
+    const QSize ourWeb = sizeOf(webFile), ourThumb = sizeOf(thumbFile);
+    const QSize vipsWebSize = sizeOf(root + QStringLiteral("/out/vips-image1.jpg"));
+    const QSize vipsThumbSize = sizeOf(root + QStringLiteral("/out/vips-thumb1.jpg"));
+    std::printf("picture: 6000 x 4000 JPEG, best of %d rounds\n", rounds);
+    std::printf("ours:          %.1f ms per photo (web image %d x %d, thumbnail %d x %d)\n", ours * 1e3, ourWeb.width(),
+                ourWeb.height(), ourThumb.width(), ourThumb.height());
+    std::printf("vipsthumbnail: %.1f ms per photo (web image %d x %d, thumbnail %d x %d; two processes)\n", theirs * 1e3,
+                vipsWebSize.width(), vipsWebSize.height(), vipsThumbSize.width(), vipsThumbSize.height());
+    std::printf("ratio ours / vipsthumbnail: %.2f\n", ours / theirs);
+    std::printf("ours, mean per round: load %.1f ms, web render %.1f ms, web write %.1f ms, thumbnail render %.1f ms, "
+                "thumbnail write %.1f ms\n",
+                load / rounds * 1e3, webRender / rounds * 1e3, webWrite / rounds * 1e3, thumbRender / rounds * 1e3,
+                thumbWrite / rounds * 1e3);
+    return 0;
+}

@@ -1,0 +1,285 @@
+// The images a photo derives from its stored picture: the internal images in
+// "temp" (thumbnail, full size and icon) and the published ones under
+// "homepage/pictures" (web image, thumbnail and slide).
+#include "model/site/XmlPhoto.h"
+
+#include "build/XmlResizeThumbnail.h"
+#include "elements/XmlPictureFrame.h"
+#include "imaging/XmlCanvas.h"
+#include "imaging/XmlImage.h"
+#include "model/application/MyApplication.h"
+#include "model/core/DocumentBase.h"
+#include "model/site/XmlAlbum.h"
+#include "model/site/XmlPhotoRep.h"
+#include "model/site/XmlSite.h"
+#include "platform/Exception.h"
+#include "platform/ExceptionFrame.h"
+#include "platform/graphics/GraphicsContext.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cmath>
+#include <typeinfo>
+
+namespace {
+
+// The thumbnail and the icon of the internal images.
+const lq::Size iconSize(120, 90);
+
+// Holds the object's picture in memory while it lives.
+class Backstore {
+public:
+    explicit Backstore(XmlBase* holder)
+        : _holder(holder)
+    {
+        if (_holder)
+            _holder->loadBackstore(nullptr);
+    }
+    ~Backstore()
+    {
+        if (_holder)
+            _holder->releaseBackstore(nullptr);
+    }
+    Backstore(const Backstore&) = delete;
+    Backstore& operator=(const Backstore&) = delete;
+
+private:
+    XmlBase* _holder;
+};
+
+// Writes the image at the application's JPEG factor (or as PNG), making its folder first.
+void writeImage(const lq::GraphicsImage& image, const QString& path)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    XmlBase::saveImageFilenameCompression(image.toQImage(), path, 0.0f);
+}
+
+// Replaces the target with a copy of the source, making its folder first.
+void copyFile(const QString& source, const QString& target)
+{
+    QDir().mkpath(QFileInfo(target).path());
+    QFile::copy(source, target);
+}
+
+} // namespace
+
+lq::Size XmlPhoto::pictureLimit()
+{
+    constexpr int smallestLimit = 1024;
+    const MyApplication& app = MyApplication::shared();
+    const auto limit = [](int value) { return value > 0 ? value : smallestLimit; };
+    return lq::Size(static_cast<float>(limit(app.maxPictureWidth())), static_cast<float>(limit(app.maxPictureHeight())));
+}
+
+bool XmlPhoto::inSiteDocument()
+{
+    DocumentBase* document = myDocument();
+    return document && document->site();
+}
+
+QString XmlPhoto::publishedFilename(const QString& prefix, const QString& extension)
+{
+    return QStringLiteral("%1/homepage/pictures/%2%3.%4").arg(rootDir(), prefix, QString::number(image_seq_number), extension);
+}
+
+void XmlPhoto::createInternalImages()
+{
+    lq::modelFrame(this, "createInternalImages", [&] {
+        Backstore held(this);
+        _thumbnail = lq::GraphicsImage();
+        _iconImage = lq::GraphicsImage();
+        _thumbnail = _canvas->createThumbnailWithSize(lq::Size(_canvas->thumbAspectX(), _canvas->thumbAspectY()));
+        _iconImage = _canvas->createIconImageWithMaxSize(iconSize);
+        if (!inSiteDocument())
+            return;
+        writeImage(_thumbnail, thumbnailFilename());
+        writeImage(_iconImage, iconFilename());
+        if (typeid(*this) != typeid(XmlPhotoRep)) {
+            const lq::Size limit = pictureLimit();
+            writeImage(_canvas->makeImageWithLimitWidthAndLimitHeight(static_cast<int>(limit.width), static_cast<int>(limit.height)),
+                       fullSizeFilename());
+        }
+    });
+}
+
+lq::GraphicsImage XmlPhoto::thumbnail()
+{
+    return lq::modelFrame(this, "thumbnail", [&]() -> lq::GraphicsImage {
+        if (!_thumbnail.isNull())
+            return _thumbnail;
+        if (inSiteDocument()) {
+            _thumbnail = readPicture(thumbnailFilename());
+            if (_thumbnail.isNull())
+                createInternalImages();
+            return _thumbnail;
+        }
+        return _canvas->createThumbnailWithSize(lq::Size(_canvas->thumbAspectX(), _canvas->thumbAspectY()));
+    });
+}
+
+QImage XmlPhoto::iconImage()
+{
+    return lq::modelFrame(this, "iconImage", [&]() -> QImage {
+        if (!_iconImage.isNull())
+            return _iconImage.toQImage();
+        if (inSiteDocument()) {
+            _iconImage = readPicture(iconFilename());
+            if (_iconImage.isNull())
+                createInternalImages();
+            return _iconImage.toQImage();
+        }
+        return _canvas->createIconImageWithMaxSize(iconSize).toQImage();
+    });
+}
+
+void XmlPhoto::resizeThumbnail(const QString& text)
+{
+    lq::modelFrame(this, "resizeThumbnail:", [&] {
+        const lq::Size size = stringToSize(text);
+        _canvas->setThumbAspectX(size.width);
+        _canvas->setThumbAspectY(size.height);
+        {
+            Backstore held(this);
+            _thumbnail = _canvas->createThumbnailWithSize(size);
+            // Without a document folder there is nowhere to keep it.
+            if (!rootDir().isEmpty())
+                writeImage(_thumbnail, thumbnailFilename());
+        }
+        _pendingResize = false;
+    });
+}
+
+std::shared_ptr<XmlResizeThumbnail> XmlPhoto::drawThumbNailAtFrameFrameRect(const lq::Rect& rect, XmlPictureFrame* frame,
+                                                                            const lq::Rect& frameRect)
+{
+    return lq::modelFrame(this, "drawThumbNailAt:frame:frameRect:", [&]() -> std::shared_ptr<XmlResizeThumbnail> {
+        if (_pendingResize)
+            return nullptr;
+        if (frame)
+            frame->drawObjectBackground(frameRect, true);
+        lq::GraphicsImage shown = thumbnail();
+        if (_forceRedraw > 1 || shown.size() != rect.size) {
+            if (_forceRedraw == 0) {
+                _pendingResize = true;
+                return XmlResizeThumbnail::createForUUIDSize(UUID(), rect.size);
+            }
+            falseAlarm(true);
+            struct Resume {
+                XmlPhoto* photo;
+                ~Resume() { photo->falseAlarm(false); }
+            } resume { this };
+            _canvas->setThumbAspectX(rect.size.width);
+            _canvas->setThumbAspectY(rect.size.height);
+            _thumbnail = lq::GraphicsImage();
+            Backstore held(this);
+            _thumbnail = _canvas->createThumbnailWithSize(rect.size);
+            shown = _thumbnail;
+        }
+        _forceRedraw = 0;
+
+        if (lq::GraphicsContext* context = lq::GraphicsContext::current(); context && !shown.isNull()) {
+            lq::GraphicsContext::SavedState saved;
+            context->setImageInterpolation(lq::ImageInterpolation::High);
+            const lq::Size size = shown.size();
+            lq::guardDivisor(size.width, QStringLiteral("width = 0"));
+            const float scale = rect.width() / size.width;
+            shown.drawInRect(lq::Rect(rect.origin, lq::Size(size.width * scale, size.height * scale)), lq::Rect(),
+                                  lq::CompositingOperation::SourceOver, 1.0f);
+            context->setImageInterpolation(lq::ImageInterpolation::Default);
+        }
+        if (frame)
+            frame->drawObjectBackground(frameRect, false);
+        return nullptr;
+    });
+}
+
+lq::Rect XmlPhoto::aspectThumbRectForSize(const lq::Rect& rect, const lq::Size& box)
+{
+    return lq::modelFrame(this, "aspectThumbRect:forSize:", [&] {
+        const lq::Rect bounds = _showObjects ? _canvas->boundingRect(lq::Rect()) : _canvas->image()->boundingRect(lq::Rect());
+        float w = std::trunc(bounds.width());
+        float h = std::trunc(bounds.height());
+        if (w > box.width) {
+            lq::guardDivisor(w, QStringLiteral("width = 0"));
+            h = std::trunc(box.width * h / w);
+            w = std::trunc(box.width);
+        }
+        if (h > box.height) {
+            lq::guardDivisor(h, QStringLiteral("height = 0"));
+            w = std::trunc(box.height * w / h);
+            h = std::trunc(box.height);
+        }
+        if (w == 0 || h == 0)
+            lq::raise(QStringLiteral("Divide By 0"), QStringLiteral("width or height = 0"));
+        float fw = box.width;
+        float fh = box.height;
+        if (box.width >= box.height * w / h)
+            fw = std::ceil(w * box.height / h);
+        else
+            fh = std::ceil(h * box.width / w);
+        return lq::Rect(std::ceil(rect.x() + (box.width - fw) * 0.5f), std::ceil(rect.y() + (box.height - fh) * 0.5f),
+                        std::ceil(rect.width() - (box.width - fw)), std::ceil(rect.height() - (box.height - fh)));
+    });
+}
+
+void XmlPhoto::createWebImageFullSizeFrameFrameRectThumbRect(const lq::Size& thumbSize, bool fullSize, XmlPictureFrame* frame,
+                                                             const lq::Rect& frameRect, const lq::Rect& thumbRect)
+{
+    lq::modelFrame(this, "createWebImage:fullSize:frame:frameRect:thumbRect:", [&] {
+        if (fullSize) {
+            DocumentBase* document = myDocument();
+            XmlSite* site = document ? document->site() : nullptr;
+            const QString source = site && site->disableImageWell() ? originalFilename() : fullSizeFilename();
+            if (!QFileInfo::exists(source))
+                createInternalImages();
+            const QString target = publishedFilename(QStringLiteral("image"), QStringLiteral("jpg"));
+            QFile::remove(target);
+            if (typeid(*this) != typeid(XmlPhotoRep) && parent() && typeid(*parent()) == typeid(XmlAlbum))
+                copyFile(source, target);
+        }
+        if (thumbSize.width == 0 || thumbSize.height == 0)
+            return;
+        if (thumbSize != lq::Size(_canvas->thumbAspectX(), _canvas->thumbAspectY()))
+            resizeThumbnail(sizeToString(thumbSize));
+        else if (XmlPhotoRep::cast(this))
+            createInternalImages();
+
+        if (!frame) {
+            if (!QFileInfo::exists(thumbnailFilename()))
+                createInternalImages();
+            const QString target = publishedFilename(QStringLiteral("thumb"), QStringLiteral("jpg"));
+            QFile::remove(target);
+            copyFile(thumbnailFilename(), target);
+            return;
+        }
+        Backstore framed(frame);
+        if (!QFileInfo::exists(thumbnailFilename()))
+            createInternalImages();
+        const QString target = publishedFilename(QStringLiteral("thumb"), QStringLiteral("png"));
+        QFile::remove(target);
+        lq::GraphicsImage image = lq::GraphicsImage::withSize(frameRect.size);
+        {
+            lq::GraphicsImage::Focus focus(image);
+            forceRedraw();
+            drawThumbNailAtFrameFrameRect(thumbRect, frame, frameRect);
+        }
+        writeImage(image, target);
+    });
+}
+
+void XmlPhoto::createSlideImage(const lq::Size& size)
+{
+    lq::modelFrame(this, "createSlideImage:", [&] {
+        Backstore held(this);
+        const lq::GraphicsImage slide = _canvas->makeImageWithLimitWidthAndLimitHeight(static_cast<int>(size.width),
+                                                                                      static_cast<int>(size.height));
+        writeImage(slide, publishedFilename(QStringLiteral("slide"), QStringLiteral("jpg")));
+    });
+}
+
+void XmlPhoto::canSaveChanges()
+{
+    lq::modelFrame(this, "canSaveChanges", [&] { createInternalImages(); });
+}
