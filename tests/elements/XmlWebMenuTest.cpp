@@ -9,6 +9,7 @@
 #include "platform/text/StyledText.h"
 #include "platform/text/TextContainer.h"
 #include "templates/XmlCSSBackground.h"
+#include "templates/XmlCSSImage.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
 #include "support/FakeDocument.h"
@@ -794,6 +795,19 @@ TEST_F(XmlWebMenuTest, InternetExplorerVariantsForEveryRule)
     QString script;
     menu->genCSSWinIEBitmap(script);
     EXPECT_TRUE(script.isEmpty());
+
+    // A PNG rollover picture of the hover state: the fix for both hover rules.
+    menu->setUseGraphicRollover(true);
+    XmlCSSBackground& hover = *menu->hoverBkgnd2();
+    hover.image()->setImageUUID(QStringLiteral("0123456789ABCDEF"));
+    hover.image()->setAttributeTo(QStringLiteral("itype"), QStringLiteral("2"));
+    hover.image()->setAttributeTo(QStringLiteral("ow"), QStringLiteral("10"));
+    hover.image()->setAttributeTo(QStringLiteral("oh"), QStringLiteral("10"));
+    menu->appendCSSWinIESuffix(css, QStringLiteral("0p1"));
+    const QStringList rules = css.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(rules.size(), 2);
+    EXPECT_TRUE(rules[0].startsWith("a.nav:hover { background-image: url(bitmaps/transparent.gif); ")) << rules[0].toStdString();
+    EXPECT_TRUE(rules[1].startsWith("a.subnav:hover { ")) << rules[1].toStdString();
 }
 
 // --- Drawing, page selection and editing -------------------------------------------------------------------
