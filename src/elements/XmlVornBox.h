@@ -12,4 +12,8 @@ public:
     static XmlVornBox* cast(XmlBase* object) { return dynamic_cast<XmlVornBox*>(object); }
 
     QString elementName() const override;
+
+protected:
+    // Link runs take the record's link colour, underlined as the record says.
+    bool linksFollowRecordStyle() const override { return true; }
 };

@@ -2,7 +2,15 @@
 
 #include "elements/XmlWebText.h"
 
-// The masthead or page-title box of a page template; its name decides which.
+// The masthead or page-title box of a page template; its name decides which
+// ("Masthead" or "Page Title"). The text belongs to the site and the page:
+// the masthead shows the site's masthead text with its link, the title the
+// page's own title, both as plain text in one style from the box's font
+// record (laid out by the box model).
+//
+// On a page it writes its background box (a masthead with a link and no text
+// becomes a clickable box), its text as absolutely positioned lines that
+// never wrap in the browser, its CSS and its font-check registration.
 class XmlWebBox : public XmlWebText {
 public:
     explicit XmlWebBox(Key key);
@@ -11,4 +19,22 @@ public:
     static XmlWebBox* cast(XmlBase* object) { return dynamic_cast<XmlWebBox*>(object); }
 
     QString elementName() const override;
+
+    bool enabled() override;
+    bool canDoubleClick() override;
+
+    // Pass -1: the font-check lines; pass 4 (masthead) or 7 (title): the box
+    // div; pass 10 (masthead) or 13 (title): one element per line piece.
+    void appendHTMLPagePassSheet(QString& html, XmlBase* page, int pass, XmlStyleSheet* sheet) override;
+    void appendCSS(QString& css) override;
+    void appendCSSWinIESuffix(QString& css, const QString& suffix) override;
+    // Stores the edited text as plain text: the masthead's into the current
+    // page's masthead, the title's into the current page; then ends editing.
+    void endEditingInView() override;
+    // The height of the laid-out text in whole pixels; 0 without a text system.
+    int textBoxHeight();
+
+private:
+    bool isMasthead() const;
+    bool isPageTitle() const;
 };

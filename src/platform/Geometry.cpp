@@ -89,6 +89,14 @@ Pair pairFromString(const QString& text)
 
 } // namespace
 
+int truncatedPixel(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    constexpr double limit = 2147483520.0; // the largest float below 2^31
+    return static_cast<int>(std::clamp(value, -limit, limit));
+}
+
 QString Point::toString() const
 {
     return pairString(number(x), number(y));

@@ -25,6 +25,11 @@
 
 namespace lq {
 
+// A page coordinate cut toward zero to a whole pixel, as generated HTML and
+// CSS write it; values beyond the int range are held at its ends and a value
+// that is no number is 0.
+int truncatedPixel(double value);
+
 struct Point {
     float x = 0;
     float y = 0;

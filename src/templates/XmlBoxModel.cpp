@@ -553,17 +553,7 @@ void XmlBoxModel::layoutText(XmlBase* page)
     const std::shared_ptr<XmlWebFont> record = font();
     lq::ParagraphStyle paragraph = lq::ParagraphStyle::defaultStyle();
     paragraph.tabStops = lqTabStops();
-    switch (record->alignment()) {
-    case 1:
-        paragraph.alignment = lq::TextAlignment::Center;
-        break;
-    case 2:
-        paragraph.alignment = lq::TextAlignment::Right;
-        break;
-    default:
-        paragraph.alignment = lq::TextAlignment::Left;
-        break;
-    }
+    paragraph.alignment = record->textAlignment();
 
     lq::TextAttributes attributes;
     attributes.paragraphStyle = paragraph;

@@ -168,6 +168,18 @@ void XmlWebFont::setBold(bool bold)
     });
 }
 
+lq::TextAlignment XmlWebFont::textAlignment() const
+{
+    switch (_alignment) {
+    case 1:
+        return lq::TextAlignment::Center;
+    case 2:
+        return lq::TextAlignment::Right;
+    default:
+        return lq::TextAlignment::Left;
+    }
+}
+
 void XmlWebFont::setAlignment(int alignment)
 {
     lq::modelFrame(this, "setAlignment:", [&] {

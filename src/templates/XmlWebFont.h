@@ -53,6 +53,10 @@ public:
     // 1 centre, 2 right, anything else left.
     int alignment() const { return _alignment; }
     void setAlignment(int alignment);
+    // The record's alignment in the text system's terms: the one place the
+    // record's codes (1 centre, 2 right) become text alignments (where 1 is
+    // right and 2 centre).
+    lq::TextAlignment textAlignment() const;
     // Added space between lines in points; the text elements give it to
     // their paragraph styles. It enters neither the CSS nor the font.
     int lineSpacing() const { return _linespacing; }
@@ -75,6 +79,9 @@ public:
     // installed either, "No Helvetica Font installed" is logged and there is
     // no font.
     std::optional<lq::Font> createFont() const;
+    // The default line height of createFont's font, cut to a whole number; 0
+    // without a font.
+    int lineHeight() const;
 
     // --- CSS --------------------------------------------------------------------
     // appendCSSFontParametersWithColor with the record's own colour.
@@ -89,9 +96,6 @@ public:
     void appendCSSLinkParametersTag(QString& css, const QString& tag);
 
 private:
-    // The default line height of createFont's font, cut to a whole number; 0
-    // without a font.
-    int lineHeight() const;
 
     int _font = 0;
     int _fontSize = 14;

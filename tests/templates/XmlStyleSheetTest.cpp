@@ -235,6 +235,9 @@ TEST(XmlStyleSheetTest, HitTestsAndSelection)
     hidden->setVisible(false);
     const auto slideshow = XmlSlideshow::create();
     slideshow->setName(QStringLiteral("Slideshow"));
+    // A text element is a 100 x 100 box of its own: keep it clear of the others.
+    slideshow->setTop(500);
+    slideshow->setLeft(500);
     sheet->addChild(back);
     sheet->addChild(front);
     sheet->addChild(hidden);
