@@ -486,17 +486,7 @@ void XmlWebMenu::fillContentsWithStringTypeSubmenu(ItemText& item, const QString
         paragraph.tabStops = lqTabStops();
         switch (orientation()) {
         case 0:
-            switch (record->alignment()) {
-            case 1:
-                paragraph.alignment = lq::TextAlignment::Center;
-                break;
-            case 2:
-                paragraph.alignment = lq::TextAlignment::Right;
-                break;
-            default:
-                paragraph.alignment = lq::TextAlignment::Left;
-                break;
-            }
+            paragraph.alignment = record->textAlignment();
             break;
         case 2:
             paragraph.alignment = lq::TextAlignment::Center;
