@@ -16,7 +16,6 @@
 #include "templates/XmlWebFont.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -28,16 +27,6 @@ constexpr qreal unbounded = 1000000.0;
 
 // Submenu items are numbered from here.
 constexpr int firstSubmenuItem = 1000;
-
-// A page coordinate cut toward zero to a whole pixel; values beyond the int
-// range (or not numbers at all) are held at its ends.
-int truncated(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    constexpr double limit = 2147483520.0; // the largest float below 2^31
-    return static_cast<int>(std::clamp(value, -limit, limit));
-}
 
 float toFloat(int value)
 {
@@ -73,12 +62,12 @@ XmlWebMenu::ItemText::~ItemText()
 
 int XmlWebMenu::ItemText::usedWidth() const
 {
-    return truncated(_lm->usedRectForTextContainer(_tc.get()).width());
+    return lq::truncatedPixel(_lm->usedRectForTextContainer(_tc.get()).width());
 }
 
 int XmlWebMenu::ItemText::usedHeight() const
 {
-    return truncated(_lm->usedRectForTextContainer(_tc.get()).height());
+    return lq::truncatedPixel(_lm->usedRectForTextContainer(_tc.get()).height());
 }
 
 // --- Element protocol ------------------------------------------------------------------------
@@ -1075,10 +1064,11 @@ void XmlWebMenu::appendCSSFontParametersForFontWithSize(QString& css, XmlWebFont
 {
     lq::modelFrame(this, "appendCSSFontParameters:forFont:withSize:", [&] {
         css += QStringLiteral("font-family: ") + record.cssFontFamily() + QLatin1Char(' ');
-        std::optional<lq::Font> face = record.createFont();
-        if (size != 0 && face)
-            face = face->withPixelSize(size);
-        const int lineHeight = face ? truncated(face->defaultLineHeight()) : 0;
+        int lineHeight = record.lineHeight();
+        if (size != 0) {
+            const std::optional<lq::Font> face = record.createFont();
+            lineHeight = face ? lq::truncatedPixel(face->withPixelSize(size).defaultLineHeight()) : 0;
+        }
         css += QString::asprintf("font-size: %dpx; ", size != 0 ? size : record.fontSize());
         css += QString::asprintf("line-height: %dpx; ", lineHeight);
         css += record.italic() ? QStringLiteral("font-style: italic; ") : QStringLiteral("font-style: normal; ");
@@ -1182,8 +1172,8 @@ void XmlWebMenu::appendHTMLPagePassSheet(QString& html, XmlBase* page, int pass,
             const std::shared_ptr<XmlWebFont> record = font();
             const std::optional<lq::Font> face = record->createFont();
             const int v = _mipt + _mipb + _mibt + _mibb;
-            const int lineHeight = face ? truncated(face->defaultLineHeight()) : 0;
-            const int subLineHeight = face ? truncated(face->withPixelSize(_subFontSize).defaultLineHeight()) : 0;
+            const int lineHeight = record->lineHeight();
+            const int subLineHeight = face ? lq::truncatedPixel(face->withPixelSize(_subFontSize).defaultLineHeight()) : 0;
             html += QString::asprintf("fc.addfs(\"ac\", %d, %d, \"a.current\");\n", lineHeight + v, record->fontSize());
             html += QString::asprintf("fc.addfs(\"an\", %d, %d, \"a.nav\");\n", lineHeight + v, record->fontSize());
             html += QString::asprintf("fc.addfs(\"asc\", %d, %d, \"a.subcurrent\");\n", subLineHeight + v, _subFontSize);
@@ -1212,8 +1202,8 @@ void XmlWebMenu::appendHTMLPagePassSheet(QString& html, XmlBase* page, int pass,
                 if (!list || position >= list->size())
                     return false;
                 const MenuItem& record = list->at(position);
-                const int w = truncated(item.rect.width()) - itemBorders - (item.verticalSubmenu ? _indentSubmenu : 0);
-                const int h = truncated(item.rect.height()) - itemHeights;
+                const int w = lq::truncatedPixel(item.rect.width()) - itemBorders - (item.verticalSubmenu ? _indentSubmenu : 0);
+                const int h = lq::truncatedPixel(item.rect.height()) - itemHeights;
                 QString itemClass;
                 if (submenu)
                     itemClass = record.seq == current ? QStringLiteral("subcurrent") : QStringLiteral("subnav");
@@ -1224,7 +1214,7 @@ void XmlWebMenu::appendHTMLPagePassSheet(QString& html, XmlBase* page, int pass,
                 html += QStringLiteral("<a class=\"") + itemClass + QStringLiteral("\" href=\"") + escape(record.href)
                     + QStringLiteral("\" ")
                     + QString::asprintf("style=\"top: %dpx; left: %dpx; width: %dpx; height: %dpx;\">",
-                                        truncated(item.rect.y()), truncated(item.rect.x()), w, h)
+                                        lq::truncatedPixel(item.rect.y()), lq::truncatedPixel(item.rect.x()), w, h)
                     + escape(record.name) + QStringLiteral("</a>\n");
                 return false;
             });
