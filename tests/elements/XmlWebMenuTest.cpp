@@ -287,6 +287,40 @@ TEST(XmlWebMenu, EverySetterMarksTheDocumentOnce)
     theme->setDocument(nullptr);
 }
 
+TEST(XmlWebMenu, PictureOperationsReachTheStateBackgroundsInTheirOrder)
+{
+    const auto menu = XmlWebMenu::create();
+    const std::pair<XmlCSSBackground*, const char*> parts[] = {
+        { menu.get(), "B" },
+        { menu->normalBkgnd2().get(), "N" },
+        { menu->hoverBkgnd2().get(), "H" },
+        { menu->clickBkgnd2().get(), "K" },
+        { menu->currentBkgnd2().get(), "C" },
+    };
+    for (const auto& [background, picture] : parts) {
+        background->setBkgnd(2);
+        background->image()->setImageUUID(QString::fromLatin1(picture));
+    }
+    QStringList names;
+    menu->listOfBitmaps(names);
+    EXPECT_EQ(names, QStringList({ "N", "H", "C", "K", "B" }));
+
+    // Style sheet steps: the box's own picture first.
+    QString script;
+    menu->genCSSBitmap(script);
+    QStringList images;
+    for (const QString& step : script.split("/>", Qt::SkipEmptyParts))
+        images.append(step.section('"', 1, 1));
+    EXPECT_EQ(images, QStringList({ menu->image()->UUID(), menu->normalBkgnd2()->image()->UUID(),
+                                    menu->hoverBkgnd2()->image()->UUID(), menu->currentBkgnd2()->image()->UUID(),
+                                    menu->clickBkgnd2()->image()->UUID() }));
+
+    // Every picture element is written: the box's, then the four states'.
+    const QString xml = menu->createXml();
+    EXPECT_EQ(xml.count("<QZimage"), 5);
+    EXPECT_LT(xml.indexOf("<QZimage"), xml.indexOf("<normalBkgnd"));
+}
+
 TEST(XmlWebMenu, CleanupDropsTheItemTexts)
 {
     const auto menu = XmlWebMenu::create();
@@ -325,6 +359,14 @@ TEST_F(XmlWebMenuTest, ItemsCurrentPageAndGroupForEachKindOfMenu)
         EXPECT_EQ(menu->getCurrentPageNum(c.shown), c.currentPage) << c.type;
         EXPECT_EQ(menu->getCurrentGroupNum(c.shown), c.currentGroup) << c.type;
     }
+
+    // A group is an album page: shown, it is the menu's current page and its item is current.
+    menu->setNavTypeForGroup(2);
+    menu->relayoutFlags(group.get(), 0);
+    EXPECT_EQ(menu->currentAlbumUUID(), group->UUID());
+    ASSERT_EQ(menu->contentsArray().size(), 3u);
+    EXPECT_EQ(menuType(*menu->contentsArray()[1]), 0);
+    EXPECT_EQ(menu->subContentsArray().size(), 2u);
 }
 
 TEST_F(XmlWebMenuTest, NoListsWithoutASiteAndNoSubmenuForAnEmptyGroup)
