@@ -309,6 +309,15 @@ void XmlWebText::addLinkEnd(quint32 position)
 
 // --- Inline tags -------------------------------------------------------------------------------
 
+QString XmlWebText::attributeEscape(const QString& text)
+{
+    QString escaped = text;
+    escaped.replace(QLatin1Char('"'), QStringLiteral("&quot;"));
+    escaped.replace(QLatin1Char('<'), QStringLiteral("&lt;"));
+    escaped.replace(QLatin1Char('>'), QStringLiteral("&gt;"));
+    return escaped;
+}
+
 int XmlWebText::getHTMLtags(const lq::TextAttributes& attributes)
 {
     return lq::modelFrame(this, "getHTMLtags:", [&] {
@@ -531,13 +540,18 @@ void XmlWebText::appendRunsOfString(QString& html, const lq::StyledText& text)
         stack.clear();
         pushStack(0);
         int open = 0;
+        QVariant openLink;
+        int openNewWindow = 0;
         const std::vector<lq::AttributeRun> runs = text.runs();
         for (std::size_t index = 0; index < runs.size(); ++index) {
             const lq::AttributeRun& run = runs[index];
             const int bits = getHTMLtags(run.attributes);
             // Tags opened later close first, so a tag still wanted may close
-            // here and open again below.
+            // here and open again below. A link to another target closes the
+            // open one, so that each keeps its own target.
             int toClose = open & ~bits;
+            if ((open & bits & InlineBits::link) && (currentlink != openLink || currentNewWindow != openNewWindow))
+                toClose |= InlineBits::link;
             while (toClose != 0) {
                 const int bit = popStack();
                 if (bit == 0) {
@@ -549,9 +563,11 @@ void XmlWebText::appendRunsOfString(QString& html, const lq::StyledText& text)
                 toClose &= ~bit;
             }
             const int toOpen = bits & ~open;
+            openLink = currentlink;
+            openNewWindow = currentNewWindow;
             if (toOpen & InlineBits::link) {
                 if (currentlink.typeId() == QMetaType::QString) {
-                    html += QStringLiteral("<a href=\"") + currentlink.toString() + QStringLiteral("\"")
+                    html += QStringLiteral("<a href=\"") + attributeEscape(currentlink.toString()) + QStringLiteral("\"")
                         + (currentNewWindow != 0 ? QStringLiteral(" target=\"_blank\"") : QString())
                         + QStringLiteral(">");
                 }
