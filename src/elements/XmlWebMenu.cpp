@@ -1,5 +1,6 @@
 #include "elements/XmlWebMenu.h"
 
+#include "elements/XmlWebText.h"
 #include "model/core/DocumentBase.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlGroup.h"
@@ -1210,8 +1211,9 @@ void XmlWebMenu::appendHTMLPagePassSheet(QString& html, XmlBase* page, int pass,
                 else
                     itemClass = record.seq == current ? QStringLiteral("current") : QStringLiteral("nav");
                 // Page names and links are the user's text: escaped, they
-                // cannot break the page or add markup to it.
-                html += QStringLiteral("<a class=\"") + itemClass + QStringLiteral("\" href=\"") + escape(record.href)
+                // cannot break the page or add markup to it (the link as every
+                // link target is, the name as page text).
+                html += QStringLiteral("<a class=\"") + itemClass + QStringLiteral("\" href=\"") + XmlWebText::attributeEscape(record.href)
                     + QStringLiteral("\" ")
                     + QString::asprintf("style=\"top: %dpx; left: %dpx; width: %dpx; height: %dpx;\">",
                                         lq::truncatedPixel(item.rect.y()), lq::truncatedPixel(item.rect.x()), w, h)
