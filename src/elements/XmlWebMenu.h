@@ -1,14 +1,351 @@
 #pragma once
 
+#include "model/core/XmlBase.h"
 #include "templates/XmlBoxModel.h"
 
-// The navigation menu of a page template.
+#include <QList>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace lq {
+class LayoutManager;
+class StyledText;
+class TextContainer;
+}
+
+// The navigation menu of a page template (the template's element named
+// "Navigation"): the site's pages as a list of links for the page being
+// shown or written.
+//
+// Each item is in one of four states, numbered 0 current (the page shown),
+// 1 normal, 2 hover and 3 click; each state has its own background, text
+// colour and underline flag. All items share one item padding, one set of
+// item borders and one spacing. The menu stands vertically (orientation 0:
+// one item under the other, the pages of the current group as a submenu
+// right under their group's item) or horizontally (1: every item as wide as
+// its text; 2: every item's text area miWidth wide), with the submenu as a
+// second row.
+//
+// Item numbers: top-level items count 0, 1, 2 ... in list order, submenu
+// items 1000, 1001 ...; the hover and click tracking, the canvas's click
+// areas (whose data is the number as text) and the editing use them.
+//
+// The four state backgrounds are owned parts written after the box's own
+// part under the tags "normalBkgnd", "hoverBkgnd", "currentBkgnd" and
+// "clickBkgnd"; the only children are the box's fonts. Item texts, hover,
+// click and editing state are working state of the canvas and never saved.
 class XmlWebMenu : public XmlBoxModel {
 public:
+    // The laid-out text of one item: a storage with its one layout manager
+    // and one text container (no line fragment padding).
+    class ItemText {
+    public:
+        ItemText();
+        ~ItemText();
+        ItemText(const ItemText&) = delete;
+        ItemText& operator=(const ItemText&) = delete;
+
+        const std::shared_ptr<lq::StyledText>& textStorage() const { return _storage; }
+        lq::LayoutManager& layoutManager() const { return *_lm; }
+        const std::shared_ptr<lq::TextContainer>& textContainer() const { return _tc; }
+        // The used rectangle's width and height, cut to whole points.
+        int usedWidth() const;
+        int usedHeight() const;
+
+    private:
+        std::shared_ptr<lq::StyledText> _storage;
+        std::unique_ptr<lq::LayoutManager> _lm;
+        std::shared_ptr<lq::TextContainer> _tc;
+    };
+    using ItemTextPtr = std::shared_ptr<ItemText>;
+
     explicit XmlWebMenu(Key key);
+    ~XmlWebMenu() override;
 
     static std::shared_ptr<XmlWebMenu> create();
     static XmlWebMenu* cast(XmlBase* object) { return dynamic_cast<XmlWebMenu*>(object); }
 
     QString elementName() const override;
+    // The four state backgrounds by their tags; everything else as the box.
+    XmlBasePtr createChildFromTag(const QString& tag) override;
+    // The box's attributes, then orient hspace nBkgnd nText hBkgnd hText
+    // cBkgnd cText crBkgnd crText nBkEn hBkEn cBkEn crBkEn nUnderline
+    // hUnderline cUnderline crUnderline mipt mipl mipb mipr mibt mibl mibb
+    // mibr mibtype mispace mibtc miblc mibbc mibrc gtype npl ism miw sfs ugr.
+    void appendAttributes(QString& xml) override;
+    // Each through its setter; "hspace" is not read.
+    void setAttributeTo(const QString& key, const QString& value) override;
+    // The box's own part, then normalBkgnd, hoverBkgnd, currentBkgnd, clickBkgnd.
+    QString writeXmlVorns() override;
+    bool enabled() override;
+
+    // --- State backgrounds --------------------------------------------------------------
+    // The colour of each state's background; the background marks the change.
+    const lq::Colour& normalBkgnd() const;
+    void setNormalBkgnd(const lq::Colour& colour);
+    const lq::Colour& hoverBkgnd() const;
+    void setHoverBkgnd(const lq::Colour& colour);
+    const lq::Colour& clickBkgnd() const;
+    void setClickBkgnd(const lq::Colour& colour);
+    const lq::Colour& currentBkgnd() const;
+    void setCurrentBkgnd(const lq::Colour& colour);
+    const std::shared_ptr<XmlCSSBackground>& normalBkgnd2() const { return _normalBkgnd; }
+    const std::shared_ptr<XmlCSSBackground>& hoverBkgnd2() const { return _hoverBkgnd; }
+    const std::shared_ptr<XmlCSSBackground>& clickBkgnd2() const { return _clickBkgnd; }
+    const std::shared_ptr<XmlCSSBackground>& currentBkgnd2() const { return _currentBkgnd; }
+    // The state's background in its picture mode (2) shows whatever the flag
+    // says. Setting a flag also sets the background's mode to it (transparent
+    // or colour), except with graphic rollovers.
+    bool normalBkgndEn() const;
+    void setNormalBkgndEn(bool enabled);
+    bool hoverBkgndEn() const;
+    void setHoverBkgndEn(bool enabled);
+    bool clickBkgndEn() const;
+    void setClickBkgndEn(bool enabled);
+    bool currentBkgndEn() const;
+    void setCurrentBkgndEn(bool enabled);
+    // On: every state background shows its picture (mode 2) without a colour
+    // under it; off: each goes back to its enable flag. The stored
+    // orientation stays as it is.
+    bool useGraphicRollover() const { return _useGraphicRollover; }
+    void setUseGraphicRollover(bool use);
+
+    // --- Item text per state --------------------------------------------------------------
+    const lq::Colour& normalText() const { return _normalText; }
+    void setNormalText(const lq::Colour& colour);
+    const lq::Colour& hoverText() const { return _hoverText; }
+    void setHoverText(const lq::Colour& colour);
+    const lq::Colour& clickText() const { return _clickText; }
+    void setClickText(const lq::Colour& colour);
+    const lq::Colour& currentText() const { return _currentText; }
+    void setCurrentText(const lq::Colour& colour);
+    int normalUnderline() const { return _normalUnderline; }
+    void setNormalUnderline(int underline);
+    int hoverUnderline() const { return _hoverUnderline; }
+    void setHoverUnderline(int underline);
+    int clickUnderline() const { return _clickUnderline; }
+    void setClickUnderline(int underline);
+    int currentUnderline() const { return _currentUnderline; }
+    void setCurrentUnderline(int underline);
+
+    // --- Item box ---------------------------------------------------------------------------
+    int mipt() const { return _mipt; }
+    void setMipt(int padding);
+    int mipl() const { return _mipl; }
+    void setMipl(int padding);
+    int mipb() const { return _mipb; }
+    void setMipb(int padding);
+    int mipr() const { return _mipr; }
+    void setMipr(int padding);
+    int mibt() const { return _mibt; }
+    void setMibt(int width);
+    int mibl() const { return _mibl; }
+    void setMibl(int width);
+    int mibb() const { return _mibb; }
+    void setMibb(int width);
+    int mibr() const { return _mibr; }
+    void setMibr(int width);
+    // 0 solid, 1 double, 2 dotted, 3 dashed, 4 groove, 5 ridge.
+    int mibtype() const { return _mibtype; }
+    void setMibtype(int type);
+    int mispace() const { return _mispace; }
+    void setMispace(int space);
+    const lq::Colour& mibtc() const { return _mibtc; }
+    void setMibtc(const lq::Colour& colour);
+    const lq::Colour& miblc() const { return _miblc; }
+    void setMiblc(const lq::Colour& colour);
+    const lq::Colour& mibbc() const { return _mibbc; }
+    void setMibbc(const lq::Colour& colour);
+    const lq::Colour& mibrc() const { return _mibrc; }
+    void setMibrc(const lq::Colour& colour);
+
+    // --- Arrangement ------------------------------------------------------------------------
+    // The text width of every item with orientation 2.
+    int miWidth() const { return _miWidth; }
+    void setMiWidth(int width);
+    // Extra left indent of submenu item texts.
+    int indentSubmenu() const { return _indentSubmenu; }
+    void setIndentSubmenu(int indent);
+    // Font size of submenu items.
+    int subFontSize() const { return _subFontSize; }
+    void setSubFontSize(int size);
+    // Which pages are items: 0 the home page's list; 1 the list of the shown
+    // page's parent; 2 the home page's list with the current group's pages
+    // as a submenu.
+    int navTypeForGroup() const { return _navTypeForGroup; }
+    void setNavTypeForGroup(int type);
+    // A stored horizontal orientation (1) counts as 2 with graphic rollovers.
+    int orientation() const;
+    void setOrientation(int orientation);
+    // 99 when the template shows no navigation, else the stored value.
+    int navPlacement() const;
+    // Nothing ever changes the placement: does nothing, marks nothing.
+    void setNavPlacement(int placement);
+
+    // --- Items --------------------------------------------------------------------------------
+    // Top-level items for the page; nothing while the menu has no site.
+    std::optional<QList<MenuItem>> getMenuItems(XmlBase* page);
+    // The pages of the current group without the group itself (type 2
+    // only); nothing when that leaves none.
+    std::optional<QList<MenuItem>> getSubMenuItems(XmlBase* page);
+    // The page number of the item shown as current.
+    int getCurrentPageNum(XmlBase* page);
+    // The position of the top-level item that carries the submenu, or -1.
+    int getCurrentGroupNum(XmlBase* page);
+    // Replaces the item's text by the name in the attributes of the state
+    // (0 to 3; any other number gives no colour, underline and state) and
+    // lays it out at the item text width.
+    void fillContentsWithStringTypeSubmenu(ItemText& item, const QString& name, int type, bool submenu);
+    const std::vector<ItemTextPtr>& contentsArray() const { return _contentsArray; }
+    const std::vector<ItemTextPtr>& subContentsArray() const { return _subContentsArray; }
+    // The current page's number at the last layout.
+    int currentSeqNumber() const { return currentSeq; }
+    int hoverItem() const { return _hoverItem; }
+    int clickItem() const { return _clickItem; }
+
+    // --- Layout and geometry -----------------------------------------------------------------
+    // Lays the items out for the page (nothing: the current page) and
+    // registers one click area per item. Non-zero flags change nothing. A
+    // failure is logged with the menu's XML and goes no further.
+    void relayoutFlags(XmlBase* page, int flags) override;
+    // Gives every item text the attributes of its state.
+    void relayoutTextAttributes();
+    ItemTextPtr makeContents();
+    // The stored width, in a horizontal menu at least as wide as its rows.
+    // Hides the box's stored width for the menu's own callers; the box's
+    // file attribute stays the stored one.
+    int width();
+    int calcWidth() override;
+    int calcHeight() override;
+    int internalWidth() override;
+    int horzMenuWidth();
+    int horzSubMenuWidth();
+    int leadingHorzSpace();
+    int leadingSubHorzSpace();
+    int menuItemInternalWidth();
+    // The state background of the text's state and the item borders.
+    void drawMenuItemBackgroundRect(ItemText& item, const lq::Rect& rect);
+
+    // --- Canvas ---------------------------------------------------------------------------------
+    void mouseEntered(const QString& data) override;
+    void mouseExited(const QString& data) override;
+    void mouseDown(const QString& data) override;
+    void mouseClick(const QString& data) override;
+    void drawObject() override;
+    void drawText() override;
+    void selectPageAtPoint(const lq::Point& point);
+    bool canDoubleClick() override;
+    // Starts editing the name of the item under the point. The layout canvas
+    // then places the text view over editingFrame and attaches it to
+    // editingTextContainer; it lets the view go when editing ends.
+    bool startEditingAtPointTextView(const lq::Point& point, lq::TextView* textView) override;
+    bool isEditing() override;
+    // Stores the edited text as the page's name and tells the document.
+    void endEditingInView() override;
+    int editMenuItem() const { return _editMenuItem; }
+    const lq::Rect& editingFrame() const { return _editFrame; }
+    // The container of the item being edited, or nothing.
+    std::shared_ptr<lq::TextContainer> editingTextContainer();
+
+    // --- Template CSS and page HTML ------------------------------------------------------------
+    void appendCSS(QString& css) override;
+    void appendCSSMenuItemBorders(QString& css);
+    // A size of 0 is the record's own.
+    void appendCSSFontParametersForFontWithSize(QString& css, XmlWebFont& record, int size);
+    void appendCSSWinIESuffix(QString& css, const QString& suffix) override;
+    void genCSSWinIEBitmap(QString& script) override;
+    void appendHTMLPagePassSheet(QString& html, XmlBase* page, int pass, XmlStyleSheet* sheet) override;
+
+    // --- Housekeeping, passed on to the state backgrounds and the box -------------------------
+    void cleanup() override;
+    void loadBackstore(void* context) override;
+    void releaseBackstore(void* context) override;
+    void listOfBitmaps(QStringList& names) override;
+    void listOfFilesToCopyAll(QStringList& files, bool all) override;
+    void unpackToDirectory(const QString& folder) override;
+    void convert1_2Bitmaps() override;
+    void changeImageUUID(const QHash<QString, QString>& uuids) override;
+    void genCSSBitmap(QString& script) override;
+
+private:
+    // One item as the canvas, the click areas and the page links place it.
+    struct ItemFrame {
+        int number = 0;          // 0, 1 ... or 1000 + j
+        ItemText* text = nullptr;
+        lq::Rect rect;           // the item's border box (spacing added for hit tests)
+        bool verticalSubmenu = false;
+    };
+    struct Walk {
+        // Hit rectangles take the spacing after the item in.
+        bool withSpacing = false;
+        // Whether the second row of a horizontal menu is walked.
+        bool horizontalSubRow = true;
+        // The height above the second row when there is no top-level item.
+        int emptyRowHeight = 0;
+    };
+    // Visits every item in order, the submenu placed for the page; a visit
+    // answering true stops the walk.
+    void walkItems(XmlBase* page, const Walk& walk, const std::function<bool(const ItemFrame&)>& visit);
+    void layoutItems(XmlBase* page);
+    int itemWidth(const ItemText& item);
+    int rowWidth(const std::vector<ItemTextPtr>& row);
+    // Where a row of the width starts inside the inner width.
+    int leadingSpace(int rowWidth);
+    // The background of a state, or nothing.
+    XmlCSSBackground* stateBackground(int state) const;
+    void restyleAndRedisplay();
+    void forEachBackground(const std::function<void(XmlCSSBackground&)>& visit);
+    void setInt(int& field, int value);
+    void setColour(lq::Colour& field, const lq::Colour& value);
+    void setEnable(bool& field, XmlCSSBackground& background, bool enabled);
+    bool horizontal() const { return orientation() != 0; }
+
+    bool _useGraphicRollover = false;
+    std::shared_ptr<XmlCSSBackground> _normalBkgnd;
+    std::shared_ptr<XmlCSSBackground> _hoverBkgnd;
+    std::shared_ptr<XmlCSSBackground> _clickBkgnd;
+    std::shared_ptr<XmlCSSBackground> _currentBkgnd;
+    lq::Colour _normalText = lq::Colour::black();
+    lq::Colour _hoverText = lq::Colour::black();
+    lq::Colour _clickText = lq::Colour::black();
+    lq::Colour _currentText = lq::Colour::black();
+    int _normalUnderline = 0;
+    int _hoverUnderline = 0;
+    int _clickUnderline = 0;
+    int _currentUnderline = 0;
+    bool _normalBkgndEn = false;
+    bool _hoverBkgndEn = false;
+    bool _clickBkgndEn = false;
+    bool _currentBkgndEn = false;
+    int _navTypeForGroup = 0;
+    int _mipt = 0;
+    int _mipl = 0;
+    int _mipb = 0;
+    int _mipr = 0;
+    int _mibt = 0;
+    int _mibl = 0;
+    int _mibb = 0;
+    int _mibr = 0;
+    int _mibtype = 0;
+    int _mispace = 0;
+    lq::Colour _mibtc = lq::Colour::fromWhite(0.5f);
+    lq::Colour _miblc = lq::Colour::fromWhite(0.5f);
+    lq::Colour _mibbc = lq::Colour::fromWhite(0.5f);
+    lq::Colour _mibrc = lq::Colour::fromWhite(0.5f);
+    int _orientation = 0;
+    std::vector<ItemTextPtr> _contentsArray;
+    std::vector<ItemTextPtr> _subContentsArray;
+    int currentSeq = 0;
+    int _hoverItem = -1;
+    int _clickItem = -1;
+    int _navPlacement = 0;
+    int _indentSubmenu = 0;
+    int _miWidth = 30;
+    int _subFontSize = 12;
+    bool _isEditing = false;
+    int _editMenuItem = 0;
+    lq::Rect _editFrame;
 };

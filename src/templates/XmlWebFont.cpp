@@ -269,11 +269,16 @@ void XmlWebFont::appendCSSFontParameters(QString& css)
     lq::modelFrame(this, "appendCSSFontParameters:", [&] { appendCSSFontParametersWithColor(css, _fontColor); });
 }
 
+QString XmlWebFont::cssFontFamily() const
+{
+    return QLatin1String(familyLists[faceIndex(_font)]);
+}
+
 void XmlWebFont::appendCSSFontParametersWithColor(QString& css, const lq::Colour& colour)
 {
     lq::modelFrame(this, "appendCSSFontParameters:withColor:", [&] {
         css += QStringLiteral("font-family: ");
-        css += QLatin1String(familyLists[faceIndex(_font)]);
+        css += cssFontFamily();
         css += QLatin1Char(' ');
         css += QString::asprintf("font-size: %dpx; ", _fontSize);
         css += QString::asprintf("line-height: %dpx; ", lineHeight());

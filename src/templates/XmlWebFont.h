@@ -70,6 +70,8 @@ public:
     const lq::Colour& linkClicked() const { return _linkClicked; }
     void setLinkClicked(const lq::Colour& colour);
 
+    // The CSS family list of the record's face, ending with its ";".
+    QString cssFontFamily() const;
     // The face name of the record's face ("Helvetica", "Times-Roman", ...).
     QString fontface() const;
     // The face at fontSize with the bold and italic traits. A face whose

@@ -54,6 +54,9 @@ public:
     virtual void clearTrackingDataForObject(const QString& uuid) = 0;
     // Forgets every click area.
     virtual void clearTrackingData() = 0;
+    // Marks the rectangle (page coordinates) of the layout canvas for
+    // drawing again.
+    virtual void redisplayRect(const lq::Rect& rect) {}
 
     // Shows the page on the layout canvas; nothing stands for the site's
     // default album. The index picks a photo of it (-1: none).
