@@ -80,8 +80,9 @@ TEST(Callouts, KindsAnswerTheirHooks)
         EXPECT_EQ(c.object->hasTailPoint(), c.tail);
         EXPECT_EQ(c.object->hasTextbox(), c.textbox);
         c.object->setBodyRect(lq::Rect(0, 0, 180, 140));
-        if (c.textbox || !c.anchor)
+        if (c.textbox || !c.anchor) {
             EXPECT_EQ(c.object->textRect(), c.textRect);
+        }
         // The factory makes the same kind.
         EXPECT_NE(XmlBase::factoryCreateChildFromTag(QString::fromLatin1(c.element)), nullptr);
     }

@@ -136,9 +136,9 @@ TEST(MyApplication, RegistryKeepsUUIDsOfEveryFormApart)
         elements.push_back(XmlBase::create());
         app.addUUIDXmlbase(key, elements.back().get());
     }
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        SCOPED_TRACE(keys[static_cast<qsizetype>(i)].toStdString());
-        EXPECT_EQ(app.xmlbase(keys[static_cast<qsizetype>(i)]), elements[i]);
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        SCOPED_TRACE(keys[i].toStdString());
+        EXPECT_EQ(app.xmlbase(keys[i]), elements[static_cast<std::size_t>(i)]);
     }
     // Moving and removing one key leaves the others.
     app.changeUUIDToUUIDXmlbase(keys[0], QStringLiteral("x"), elements[0].get());
