@@ -284,3 +284,63 @@ TEST_F(MyDocumentTest, AFirstLayoutSiteOpensConverted)
     MyDocument empty;
     EXPECT_FALSE(empty.readFromFile(work.filePath(QStringLiteral("Empty.lqxl"))));
 }
+
+TEST_F(MyDocumentTest, AFolderLastEditedByTheOlderReleaseWarnsAndCanReimport)
+{
+    makeNew();
+    auto older = XmlSite::create();
+    older->newDocument();
+    older->setDisableImageWell(0);
+    writeAll(folder + QStringLiteral("/site.xml"), older->createXml().toUtf8());
+    writeAll(folder + QStringLiteral("/theme.xml"), XmlTheme::create()->createXml().toUtf8());
+    auto setModified = [](const QString& path, const QDateTime& time) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(time, QFileDevice::FileModificationTime));
+    };
+    setModified(folder + QStringLiteral("/site.xmlbase"), QDateTime(QDate(2020, 1, 1), QTime(12, 0)));
+    setModified(folder + QStringLiteral("/site.xml"), QDateTime(QDate(2020, 1, 2), QTime(12, 0)));
+
+    QStringList titles;
+    int answer = 0;
+    auto open = [&] {
+        auto reopened = std::make_unique<MyDocument>();
+        reopened->setChoiceHandler([&](const QString& title, const QString&, const QStringList& buttons) {
+            titles.append(title);
+            EXPECT_EQ(buttons, (QStringList { QStringLiteral("Continue"), QStringLiteral("ReImport File"), QStringLiteral("More Info Please") }));
+            return answer;
+        });
+        EXPECT_TRUE(reopened->readFromFile(folder));
+        return reopened;
+    };
+    EXPECT_EQ(open()->site()->disableImageWell(), 1); // Continue keeps the current files
+    EXPECT_EQ(titles, QStringList { QStringLiteral("Lumenquill 2.0 Warning") });
+    answer = 1;
+    auto reimported = open();
+    EXPECT_EQ(reimported->site()->disableImageWell(), 0);
+    EXPECT_EQ(titles.size(), 2);
+
+    // Once saved, the current files are the newer ones: no more warning.
+    ASSERT_TRUE(reimported->writeWithBackupToFile(folder));
+    open();
+    EXPECT_EQ(titles.size(), 2);
+}
+
+TEST_F(MyDocumentTest, SavesDropUnusedThemeBitmapsAndArchivesHoldTheDocument)
+{
+    makeNew();
+    writeAll(folder + QStringLiteral("/bitmaps2/unused.png"), "png");
+    writeAll(folder + QStringLiteral("/files/mine.txt"), "mine");
+    ASSERT_TRUE(document.writeWithBackupToFile(folder));
+    EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/bitmaps2/unused.png")));
+
+    const QString archive = work.filePath(QStringLiteral("archive.zip"));
+    ASSERT_TRUE(document.archiveDocument(archive)) << document.lastError().toStdString();
+    const lq::ProcessResult listing = lq::runProcess(QStringLiteral("/usr/bin/unzip"), { QStringLiteral("-Z1"), archive });
+    ASSERT_TRUE(listing.succeeded());
+    QStringList entries = QString::fromUtf8(listing.output).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    entries.sort();
+    EXPECT_EQ(entries, (QStringList { QStringLiteral("My Site.lqxl/bitmaps2/"), QStringLiteral("My Site.lqxl/files/"),
+                           QStringLiteral("My Site.lqxl/files/mine.txt"), QStringLiteral("My Site.lqxl/pictures/"),
+                           QStringLiteral("My Site.lqxl/site.xmlbase"), QStringLiteral("My Site.lqxl/theme.xmlbase") }));
+}

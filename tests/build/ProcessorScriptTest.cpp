@@ -1,4 +1,5 @@
 #include "build/ProcessorQueue.h"
+#include "build/XmlCallSelector.h"
 #include "build/XmlCopy.h"
 #include "build/XmlCreate.h"
 #include "build/XmlProcessor.h"
@@ -278,6 +279,11 @@ TEST_F(ProcessorScriptTest, ScriptsRunStrictlyInOrderAndQueuedScriptsGoLast)
         return processor;
     };
     auto first = make(QStringLiteral("A"), 2);
+    // A call-back queued behind A and B runs once both have run, before the
+    // script that a step of A queues later.
+    auto callBack = XmlProcessor::create();
+    callBack->setStatusMessage(QStringLiteral("Exporting..."));
+    callBack->addChild(XmlCallSelector::createWithTask(QStringLiteral("exportStage2:"), [&] { ran.append(QStringLiteral("call")); }));
     // A generator step: its script joins the end of the queue.
     first->addChild(RecordingStep::create([&] {
         ran.append(QStringLiteral("gen"));
@@ -286,12 +292,13 @@ TEST_F(ProcessorScriptTest, ScriptsRunStrictlyInOrderAndQueuedScriptsGoLast)
     }));
     document.queue.startProcessor(first);
     document.queue.startProcessor(make(QStringLiteral("B"), 2));
+    document.queue.startProcessor(callBack);
     document.queue.startProcessor(XmlProcessor::create()); // no steps: ignored
-    EXPECT_EQ(document.queue.processors().size(), 2);
+    EXPECT_EQ(document.queue.processors().size(), 3);
     drain(document.queue);
     EXPECT_EQ(ran, (QStringList { QStringLiteral("A1"), QStringLiteral("A2"), QStringLiteral("gen"), QStringLiteral("B1"),
-                       QStringLiteral("B2"), QStringLiteral("C1") }));
-    EXPECT_EQ(statuses, (QStringList { QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C") }));
+                       QStringLiteral("B2"), QStringLiteral("call"), QStringLiteral("C1") }));
+    EXPECT_EQ(statuses, (QStringList { QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("Exporting..."), QStringLiteral("C") }));
     EXPECT_GE(refreshes, 1);
 }
 
