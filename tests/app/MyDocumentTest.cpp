@@ -344,3 +344,25 @@ TEST_F(MyDocumentTest, SavesDropUnusedThemeBitmapsAndArchivesHoldTheDocument)
                            QStringLiteral("My Site.lqxl/files/mine.txt"), QStringLiteral("My Site.lqxl/pictures/"),
                            QStringLiteral("My Site.lqxl/site.xmlbase"), QStringLiteral("My Site.lqxl/theme.xmlbase") }));
 }
+
+TEST_F(MyDocumentTest, TheVersionListKeepsEditedCommentsAndLeavesOtherFilesOnDisk)
+{
+    makeNew();
+    makeSnapshots(22);
+    writeAll(folder + QStringLiteral("/revert/notes.txt"), "not a snapshot");
+    RevertController versions(&document);
+    versions.refreshFiles();
+    ASSERT_EQ(versions.numberOfRows(), 23);
+    // Newest first: row 21 is the second oldest snapshot; the file without a date sorts last.
+    EXPECT_EQ(versions.objectValue(QStringLiteral("name"), 22), QStringLiteral("Not a qvzip"));
+    EXPECT_EQ(versions.objectValue(QStringLiteral("comment"), 22), QStringLiteral("Not a qvzip"));
+    versions.setObjectValue(QStringLiteral("keep"), QStringLiteral("comment"), 21);
+    versions.setObjectValue(QStringLiteral("ignored"), QStringLiteral("name"), 20);
+
+    ASSERT_TRUE(processEventsUntil([&] { return !versions.statusVisible(); }));
+    EXPECT_EQ(versions.numberOfRows(), 21);
+    EXPECT_EQ(versions.objectValue(QStringLiteral("comment"), 20), QStringLiteral("keep"));
+    EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/revert/notes.txt")));
+    EXPECT_EQ(XmlBase::getCommentFromZip(versions.pathAtRow(20)).trimmed(), QStringLiteral("keep"));
+    EXPECT_EQ(snapshots(folder).size(), 22); // 21 snapshots and the notes
+}
