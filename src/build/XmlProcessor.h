@@ -3,6 +3,8 @@
 #include "model/core/XmlBase.h"
 
 // A processor script: its children are the steps, in the order they run.
+// The document's queue empties it step by step; its progress is the share of
+// the steps it held when queued that have been taken out.
 class XmlProcessor : public XmlBase {
 public:
     explicit XmlProcessor(Key key);
@@ -13,4 +15,32 @@ public:
     QString elementName() const override;
     // Steps only: any other element met in a script is read and dropped.
     bool canYouBeMyParent(XmlBase* child) override;
+    // "rootDir" and "status"; the rest goes to the base.
+    void setAttributeTo(const QString& key, const QString& value) override;
+    // The base's, then ` rootDir="%@"` (the status is not written).
+    void appendAttributes(QString& xml) override;
+
+    // The site's document folder, without a trailing slash; every step's path
+    // is taken relative to it.
+    QString rootDir() override { return _rootDir; }
+    void setRootDir(const QString& path) override { _rootDir = path; }
+    const QString& statusMessage() const { return _statusMessage; }
+    void setStatusMessage(const QString& status) { _statusMessage = status; }
+    DocumentBase* document() const { return _document; }
+    void setDocument(DocumentBase* document) { _document = document; }
+
+    // Remembers the present number of steps as the total.
+    void setTotalCount() { _totalCount = numberChildren(); }
+    int totalCount() const { return _totalCount; }
+    // The share of the steps taken out, in percent; 50 while the total is 0.
+    double progress() const;
+    // Runs every step at once, in order, when a root folder is set; answers
+    // true. The queue never uses it.
+    bool run();
+
+private:
+    QString _rootDir = QStringLiteral("");
+    int _totalCount = 0;
+    QString _statusMessage = QStringLiteral("processing...");
+    DocumentBase* _document = nullptr;
 };

@@ -5,14 +5,14 @@
 
 namespace lq {
 
-namespace {
-
 // A tool is only ever named by its absolute path: a bare name would be looked
 // up along PATH, which the user's environment controls.
 bool isRunnablePath(const QString& program)
 {
     return !program.isEmpty() && QDir::isAbsolutePath(program);
 }
+
+namespace {
 
 // The first line of the tool's complaint, for the log.
 QString firstLine(const QByteArray& text)
@@ -41,6 +41,21 @@ QString ProcessResult::failureDetail(const QString& program) const
 ProcessResult runProcess(const QString& program, const QStringList& arguments, const QString& workingFolder,
     const std::optional<QByteArray>& input)
 {
+    return runProcess(program, arguments, ProcessOptions { workingFolder, {}, input });
+}
+
+QProcessEnvironment processEnvironment(const QHash<QString, QString>& additions)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (auto entry = additions.cbegin(); entry != additions.cend(); ++entry)
+        environment.insert(entry.key(), entry.value());
+    return environment;
+}
+
+ProcessResult runProcess(const QString& program, const QStringList& arguments, const ProcessOptions& options)
+{
+    const QString& workingFolder = options.workingFolder;
+    const std::optional<QByteArray>& input = options.input;
     ProcessResult result;
     if (!isRunnablePath(program)) {
         result.startError = QStringLiteral("not an absolute path");
@@ -56,6 +71,8 @@ ProcessResult runProcess(const QString& program, const QStringList& arguments, c
     process.setArguments(arguments);
     if (!workingFolder.isEmpty())
         process.setWorkingDirectory(workingFolder);
+    if (!options.environment.isEmpty())
+        process.setProcessEnvironment(processEnvironment(options.environment));
     process.setProcessChannelMode(QProcess::SeparateChannels);
     process.start(QIODevice::ReadWrite);
     if (!process.waitForStarted(-1)) {

@@ -4,6 +4,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <QHash>
+#include <QProcessEnvironment>
+
 #include <optional>
 
 namespace lq {
@@ -32,6 +35,22 @@ struct ProcessResult {
 // so that no tool can block on a full pipe.
 ProcessResult runProcess(const QString& program, const QStringList& arguments,
     const QString& workingFolder = QString(), const std::optional<QByteArray>& input = std::nullopt);
+
+// What a run may set beside the tool and its arguments: the working folder
+// (none: the current one), variables added to (or replacing those of) the
+// program's own environment, and the text for standard input (none: standard
+// input is closed at once).
+struct ProcessOptions {
+    QString workingFolder;
+    QHash<QString, QString> environment;
+    std::optional<QByteArray> input;
+};
+ProcessResult runProcess(const QString& program, const QStringList& arguments, const ProcessOptions& options);
+
+// Whether the program is named in a form this layer runs: an absolute path.
+bool isRunnablePath(const QString& program);
+// The program's own environment with the variables added or replaced.
+QProcessEnvironment processEnvironment(const QHash<QString, QString>& additions);
 
 // Starts the tool and leaves it running on its own; answers whether it started.
 bool startDetachedProcess(const QString& program, const QStringList& arguments,

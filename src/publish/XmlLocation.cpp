@@ -1,5 +1,31 @@
 #include "publish/XmlLocation.h"
 
+#include "model/application/MyApplication.h"
+#include "platform/ExceptionFrame.h"
+
+#include <QDir>
+
+namespace {
+
+int integerOf(const QString& text)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    return ok ? value : 0;
+}
+
+void appendText(QString& xml, const char* key, const QString& value)
+{
+    xml += QLatin1Char(' ') + QLatin1String(key) + QStringLiteral("=\"") + XmlBase::escape(value) + QLatin1Char('"');
+}
+
+void appendNumber(QString& xml, const char* key, int value)
+{
+    xml += QLatin1Char(' ') + QLatin1String(key) + QStringLiteral("=\"") + QString::number(value) + QLatin1Char('"');
+}
+
+} // namespace
+
 XmlLocation::XmlLocation(Key key)
     : XmlBase(key)
 {
@@ -13,4 +39,116 @@ std::shared_ptr<XmlLocation> XmlLocation::create()
 QString XmlLocation::elementName() const
 {
     return QStringLiteral("QZlocation");
+}
+
+bool XmlLocation::canYouBeMyParent(XmlBase* child)
+{
+    return false;
+}
+
+void XmlLocation::setAttributeTo(const QString& key, const QString& value)
+{
+    lq::modelFrame(this, "setAttribute:to:", [&] {
+        if (key == QStringLiteral("serverType"))
+            setServerType(integerOf(value));
+        else if (key == QStringLiteral("exportType"))
+            setExportType(integerOf(value));
+        else if (key == QStringLiteral("location"))
+            setLocation(value);
+        else if (key == QStringLiteral("username"))
+            setEncodedUsername(value);
+        else if (key == QStringLiteral("password"))
+            setEncodedPassword(value);
+        else if (key == QStringLiteral("exportFolder"))
+            setExportFolder(value);
+        else if (key == QStringLiteral("digest"))
+            setDigest(integerOf(value));
+        else if (key == QStringLiteral("ftpApp"))
+            setFtpApp(integerOf(value));
+        else if (key == QStringLiteral("ftpType"))
+            setFtpType(integerOf(value));
+        else if (key == QStringLiteral("ftpPort"))
+            setFtpPort(value);
+        else if (key == QStringLiteral("ftpDefault"))
+            setFtpDefault(integerOf(value));
+        else if (key == QStringLiteral("ftpFolder"))
+            setFtpFolder(value);
+        else
+            XmlBase::setAttributeTo(key, value);
+    });
+}
+
+void XmlLocation::appendAttributes(QString& xml)
+{
+    lq::modelFrame(this, "appendAttributes:", [&] {
+        XmlBase::appendAttributes(xml);
+        appendText(xml, "location", _location);
+        appendText(xml, "username", encodedUsername());
+        appendText(xml, "password", encodedPassword());
+        appendNumber(xml, "serverType", _serverType);
+        appendNumber(xml, "exportType", _exportType);
+        appendText(xml, "exportFolder", exportFolder());
+        appendNumber(xml, "digest", _digest);
+        appendNumber(xml, "ftpApp", _ftpApp);
+        appendNumber(xml, "ftpType", _ftpType);
+        // Escaped like every other text: a folder name may hold quotes and ampersands.
+        appendText(xml, "ftpPort", _ftpPort);
+        appendNumber(xml, "ftpDefault", _ftpDefault);
+        appendText(xml, "ftpFolder", _ftpFolder);
+    });
+}
+
+QString XmlLocation::exportFolder() const
+{
+    return _exportFolder.isEmpty() ? QDir::homePath() : _exportFolder;
+}
+
+QString XmlLocation::effectiveFtpPort() const
+{
+    return (_ftpDefault != 0 || _ftpPort.isEmpty()) ? QStringLiteral("21") : _ftpPort;
+}
+
+QString XmlLocation::encodedUsername() const
+{
+    return MyApplication::shared().encodeStringForKey(_username, QStringLiteral("username"));
+}
+
+QString XmlLocation::encodedPassword() const
+{
+    return MyApplication::shared().encodeStringForKey(_password, QStringLiteral("password"));
+}
+
+void XmlLocation::setEncodedUsername(const QString& stored)
+{
+    setUsername(MyApplication::shared().decodeStringForKey(stored, QStringLiteral("username")));
+}
+
+void XmlLocation::setEncodedPassword(const QString& stored)
+{
+    setPassword(MyApplication::shared().decodeStringForKey(stored, QStringLiteral("password")));
+}
+
+QString XmlLocation::macHomePageHost()
+{
+    return QStringLiteral("http://homepage.mac.com");
+}
+
+QString XmlLocation::baseURL() const
+{
+    return lq::modelFrame(this, "baseURL", [&]() -> QString {
+        switch (_serverType) {
+        case MacAccount: {
+            if (_username.isEmpty())
+                return QStringLiteral("");
+            QString url = macHomePageHost() + QLatin1Char('/') + _username + QLatin1Char('/');
+            if (!_location.isEmpty())
+                url += _location + QLatin1Char('/');
+            return url;
+        }
+        case WebDAV:
+            return _location;
+        default:
+            return QStringLiteral("");
+        }
+    });
 }

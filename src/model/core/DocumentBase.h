@@ -9,6 +9,7 @@
 
 class XmlAlbum;
 class XmlBase;
+class XmlProcessor;
 class XmlSite;
 class XmlStyleSheet;
 
@@ -63,4 +64,12 @@ public:
     virtual void selectWebPageIndex(XmlAlbum* page, int index) = 0;
     // The site's pages in order (the home page's page list).
     virtual QList<std::shared_ptr<XmlBase>> webItems() = 0;
+
+    // --- Processor queue --------------------------------------------------------
+    // Appends the line and a line feed to the document's "Activity" log.
+    // A document without a log drops it.
+    virtual void addActivityString(const QString& line) { (void)line; }
+    // Queues a processor script behind every script queued before it. A
+    // document without a queue drops it.
+    virtual void startProcessor(const std::shared_ptr<XmlProcessor>& processor) { (void)processor; }
 };

@@ -1,0 +1,28 @@
+#include "platform/AuxiliaryTools.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace lq {
+
+QString auxiliaryToolFolder()
+{
+    const QString override = qEnvironmentVariable("LUMENQUILL_LIBEXEC");
+    if (!override.isEmpty())
+        return QDir::cleanPath(override);
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../libexec/lumenquill"));
+}
+
+QString auxiliaryTool(const QString& name)
+{
+    // A name is one path component: never a way out of the folder.
+    if (name.isEmpty() || name.contains(QLatin1Char('/')) || name == QStringLiteral(".") || name == QStringLiteral(".."))
+        return QString();
+    const QFileInfo tool(auxiliaryToolFolder() + QLatin1Char('/') + name);
+    if (!tool.isFile() || !tool.isExecutable())
+        return QString();
+    return tool.absoluteFilePath();
+}
+
+} // namespace lq
