@@ -54,6 +54,10 @@ public:
     virtual void clearTrackingDataForObject(const QString& uuid) = 0;
     // Forgets every click area.
     virtual void clearTrackingData() = 0;
+    // Marks the rectangle (page coordinates) of the layout canvas for redrawing.
+    virtual void redisplayRect(const lq::Rect& rect) = 0;
+    // The layout canvas refreshes the selected element and its inspector.
+    virtual void layoutViewSelectedObjectRefresh() = 0;
 
     // Shows the page on the layout canvas; nothing stands for the site's
     // default album. The index picks a photo of it (-1: none).
