@@ -8,17 +8,6 @@
 
 namespace {
 
-// A text made safe inside a double-quoted attribute: '"', "<" and ">" become
-// entities. "&" stays, so ordinary addresses are written as they stand.
-QString attributeEscape(const QString& text)
-{
-    QString escaped = text;
-    escaped.replace(QLatin1Char('"'), QStringLiteral("&quot;"));
-    escaped.replace(QLatin1Char('<'), QStringLiteral("&lt;"));
-    escaped.replace(QLatin1Char('>'), QStringLiteral("&gt;"));
-    return escaped;
-}
-
 // The site's masthead above the page, or nothing.
 XmlMasthead* mastheadOf(XmlBase* page)
 {

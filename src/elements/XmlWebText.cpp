@@ -309,6 +309,15 @@ void XmlWebText::addLinkEnd(quint32 position)
 
 // --- Inline tags -------------------------------------------------------------------------------
 
+QString XmlWebText::attributeEscape(const QString& text)
+{
+    QString escaped = text;
+    escaped.replace(QLatin1Char('"'), QStringLiteral("&quot;"));
+    escaped.replace(QLatin1Char('<'), QStringLiteral("&lt;"));
+    escaped.replace(QLatin1Char('>'), QStringLiteral("&gt;"));
+    return escaped;
+}
+
 int XmlWebText::getHTMLtags(const lq::TextAttributes& attributes)
 {
     return lq::modelFrame(this, "getHTMLtags:", [&] {
@@ -558,7 +567,7 @@ void XmlWebText::appendRunsOfString(QString& html, const lq::StyledText& text)
             openNewWindow = currentNewWindow;
             if (toOpen & InlineBits::link) {
                 if (currentlink.typeId() == QMetaType::QString) {
-                    html += QStringLiteral("<a href=\"") + currentlink.toString() + QStringLiteral("\"")
+                    html += QStringLiteral("<a href=\"") + attributeEscape(currentlink.toString()) + QStringLiteral("\"")
                         + (currentNewWindow != 0 ? QStringLiteral(" target=\"_blank\"") : QString())
                         + QStringLiteral(">");
                 }

@@ -101,6 +101,9 @@ public:
     // The last bit pushed; 0 when the stack is empty.
     int popStack();
     const QVariant& currentLink() const { return currentlink; }
+    // The text made safe inside a double-quoted attribute: '"', "<" and ">"
+    // become entities; "&" stays, so ordinary addresses are written as they stand.
+    static QString attributeEscape(const QString& text);
     int currentNewWindowFlag() const { return currentNewWindow; }
 
     // --- Positioned HTML from laid-out text -------------------------------------------

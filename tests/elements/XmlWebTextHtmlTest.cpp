@@ -110,6 +110,9 @@ TEST(XmlWebTextHtml, RunsOpenAndCloseTheirTagsInStackOrder)
         { "two links side by side", { { "a", 0, "a.html" }, { "b", bold, "b.html" }, { "c", 0, "b.html", 1 } },
           "<a href=\"a.html\">a</a><a href=\"b.html\"><b>b</b></a><a href=\"b.html\" target=\"_blank\">c</a>" },
         { "text is escaped", { { "<&>\"", 0 } }, "&lt;&amp;&gt;&quot;" },
+        // A page's address cannot end the attribute it stands in.
+        { "link targets are attribute-escaped", { { "l", 0, "a.html?x=1&y=\"2\"<>" } },
+          "<a href=\"a.html?x=1&y=&quot;2&quot;&lt;&gt;\">l</a>" },
     };
     const auto text = XmlWebText::create();
     for (const Case& c : cases) {
