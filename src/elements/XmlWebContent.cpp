@@ -3,6 +3,7 @@
 #include "elements/QZTextContainer.h"
 #include "elements/StoredTextTokenizer.h"
 #include "elements/XmlWebFooter.h"
+#include "elements/XmlWebText.h"
 #include "model/core/DocumentBase.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlFooter.h"
@@ -54,15 +55,6 @@ struct StyledKind {
     const char* fontCheckId;
 };
 constexpr StyledKind styledKinds[] = { { 0, "p", "cp" }, { 1, "h1", "ch1" }, { 2, "h2", "ch2" }, { 3, "h4", "ch4" } };
-
-// A link location inside a double-quoted attribute: quotes and angle
-// brackets cannot end the attribute or the tag ("&" is kept as stored).
-QString attributeEscaped(QString text)
-{
-    text.replace(u'"', QStringLiteral("&quot;"));
-    text.replace(u'<', QStringLiteral("&lt;"));
-    return text.replace(u'>', QStringLiteral("&gt;"));
-}
 
 bool isBlankTabOrNewline(QChar c)
 {
@@ -831,7 +823,7 @@ void XmlWebContent::appendRunsOfText(QString& html, const lq::StyledText& text, 
         openNewWindow = currentNewWindow;
         const int opening = wanted & ~open;
         if (opening & linkBit) {
-            html += QStringLiteral("<a href=\"") + attributeEscaped(currentlink) + u'"';
+            html += QStringLiteral("<a href=\"") + XmlWebText::attributeEscape(currentlink) + u'"';
             if (currentNewWindow != 0)
                 html += QStringLiteral(" target=\"_blank\"");
             html += u'>';
