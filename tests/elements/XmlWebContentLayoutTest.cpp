@@ -8,6 +8,7 @@
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
 #include "platform/Workspace.h"
+#include "platform/graphics/GraphicsImage.h"
 #include "platform/text/LayoutManager.h"
 #include "platform/text/StyledText.h"
 #include "support/FakeDocument.h"
@@ -530,4 +531,75 @@ TEST_F(ContentLayout, CssStylesTheBoxSpacersAndBothKindsOfText)
     QString flow;
     box->appendCSS(flow);
     EXPECT_TRUE(flow.section(u'}', 0, 0).contains(QStringLiteral("padding: 0px 0px 0px 0px; ")));
+}
+
+TEST_F(ContentLayout, SnippetFooterShowsAHatchedBoxInPlaceOfItsText)
+{
+    const auto footer = addFooter();
+    footer->setLeft(0);
+    footer->setVoffset(0);
+    footer->setWidth(100);
+    footer->setHeight(60);
+    site->homepage()->footer()->setContent(QStringLiteral("<p>MMMM MMMM</p>"));
+    footer->setPageBounds(lq::Rect());
+    footer->relayoutFlags(album.get(), 0);
+    const auto drawn = [&](const std::function<void()>& draw) {
+        lq::GraphicsImage canvas = lq::GraphicsImage::withSize(lq::Size(100, 60));
+        {
+            lq::GraphicsImage::Focus focus(canvas);
+            draw();
+        }
+        return canvas.toQImage();
+    };
+    const auto count = [](const QImage& image, const std::function<bool(const QColor&)>& test) {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                n += test(image.pixelColor(x, y)) ? 1 : 0;
+        return n;
+    };
+    const auto isYellow = [](const QColor& c) { return c.alpha() > 200 && c.red() > 200 && c.green() > 200 && c.blue() < 60; };
+    const auto isBlack = [](const QColor& c) { return c.alpha() > 200 && c.red() < 60 && c.green() < 60 && c.blue() < 60; };
+
+    // Without the snippet: the text and no hatching.
+    const QImage text = drawn([&] { footer->drawText(); });
+    EXPECT_GT(count(text, isBlack), 0);
+    EXPECT_EQ(count(drawn([&] { footer->drawObject(); }), isYellow), 0);
+
+    footer->setUseHtmlSnippet(true);
+    EXPECT_EQ(count(drawn([&] { footer->drawText(); }), [](const QColor& c) { return c.alpha() > 0; }), 0);
+    const QImage hatched = drawn([&] { footer->drawObject(); });
+    EXPECT_GT(count(hatched, isYellow), 20);
+    EXPECT_GT(count(hatched, isBlack), 20);
+}
+
+TEST_F(ContentLayout, PointsAndParagraphsOfTheLaidOutText)
+{
+    setText(QStringLiteral("<p>ab</p><p>cd</p><p>ef</p>"));
+    box->relayoutFlags(album.get(), 0);
+    ASSERT_EQ(laidOut(), QStringLiteral("ab\ncd\nef"));
+    const std::vector<lq::LineFragment> lines = box->layoutManager()->lineFragments();
+    ASSERT_GE(lines.size(), 3u);
+    const float secondLine = 100 + lines[1].rect.y() + 1;
+    EXPECT_EQ(box->getCharacterPositionForPoint(lq::Point(999, 101)), 0);
+    EXPECT_EQ(box->getCharacterPositionForPoint(lq::Point(60, secondLine)), 3);
+    EXPECT_EQ(box->getCharacterPositionForPoint(lq::Point(60, 301)), -1); // below the text area
+
+    struct Align {
+        float x;
+        int block;
+    };
+    for (const Align& a : { Align { 50, 0 }, Align { 183, 0 }, Align { 184, 1 }, Align { 316, 1 }, Align { 317, 2 } })
+        EXPECT_EQ(box->getBlockAlignForPoint(lq::Point(a.x, 0)), a.block) << a.x;
+
+    struct Step {
+        int index;
+        int previous;
+        int next;
+    };
+    for (const Step& s : { Step { 0, 0, 3 }, Step { 4, 0, 6 }, Step { 7, 3, -1 }, Step { -1, 3, -1 } }) {
+        EXPECT_EQ(box->previousParagraph(s.index), s.previous) << s.index;
+        EXPECT_EQ(box->nextParagraph(s.index), s.next) << s.index;
+    }
+    EXPECT_EQ(box->getIndexOfBeginingOfParagraph(5), 5);
 }
