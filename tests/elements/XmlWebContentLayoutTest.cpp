@@ -7,6 +7,7 @@
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
+#include "platform/Exception.h"
 #include "platform/Workspace.h"
 #include "platform/graphics/GraphicsImage.h"
 #include "platform/text/LayoutManager.h"
@@ -602,4 +603,46 @@ TEST_F(ContentLayout, PointsAndParagraphsOfTheLaidOutText)
         EXPECT_EQ(box->nextParagraph(s.index), s.next) << s.index;
     }
     EXPECT_EQ(box->getIndexOfBeginingOfParagraph(5), 5);
+}
+
+namespace {
+
+// A content box whose text area fails to be measured while `fail` is set.
+class FailingContent : public XmlWebContent {
+public:
+    explicit FailingContent(Key key)
+        : XmlWebContent(key)
+    {
+    }
+    static std::shared_ptr<FailingContent> create() { return make<FailingContent>(); }
+    int internalWidth() override
+    {
+        if (fail)
+            lq::raise("NSRangeException", "no width here");
+        return XmlWebContent::internalWidth();
+    }
+    bool fail = false;
+};
+
+} // namespace
+
+TEST_F(ContentLayout, LayoutFailuresAreLoggedAndTheBoxKeepsItsText)
+{
+    const auto failing = FailingContent::create();
+    failing->setWidth(300);
+    failing->setHeight(100);
+    sheet->addChild(failing);
+    setText(QStringLiteral("<p>old</p>"));
+    failing->relayoutFlags(album.get(), 0);
+    ASSERT_EQ(failing->textStorage()->string(), QStringLiteral("old"));
+
+    setText(QStringLiteral("<p>new</p>"));
+    failing->fail = true;
+    LogCapture log;
+    EXPECT_NO_THROW(failing->relayoutFlags(album.get(), 0));
+    ASSERT_GE(log.lines.size(), 2);
+    EXPECT_TRUE(log.lines[log.lines.size() - 2].startsWith(QStringLiteral("webcontent error: ")));
+    failing->fail = false;
+    EXPECT_EQ(log.lines.last(), failing->createXml());
+    EXPECT_EQ(failing->textStorage()->string(), QStringLiteral("old"));
 }
