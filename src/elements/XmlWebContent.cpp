@@ -16,7 +16,7 @@
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
 
-#include <cmath>
+#include <algorithm>
 
 namespace {
 
@@ -25,11 +25,6 @@ constexpr int shadowStrip = 8;
 
 // The text container's extent: wide and high enough never to run out of room.
 constexpr qreal unbounded = 1000000.0;
-
-constexpr int italicBit = 1;
-constexpr int boldBit = 2;
-constexpr int underlineBit = 4;
-constexpr int linkBit = 8;
 
 // Record names by paragraph type.
 const QString& recordName(int type)
@@ -436,9 +431,9 @@ void XmlWebContent::appendTextWithAttributesInStringWithLinkNewWindow(const QStr
         attributes.paragraphStyle = pstyle;
         attributes.setValue(lq::TextKey::type, paragraphType);
         if (currentFont)
-            currentFont = currentFont->withBold((bits & boldBit) != 0).withItalic((bits & italicBit) != 0);
+            currentFont = currentFont->withBold((bits & InlineBits::bold) != 0).withItalic((bits & InlineBits::italic) != 0);
         attributes.font = currentFont;
-        if (bits & linkBit) {
+        if (bits & InlineBits::link) {
             attributes.foregroundColour = currentWebFont->linkNormal();
             if (link.typeId() == QMetaType::QString) {
                 attributes.setValue(lq::TextKey::linkLocation, link.toString());
@@ -461,7 +456,7 @@ void XmlWebContent::appendTextWithAttributesInStringWithLinkNewWindow(const QStr
                 attributes.underlineStyle = 1;
         } else {
             attributes.foregroundColour = currentWebFont->fontColor();
-            if (bits & underlineBit)
+            if (bits & InlineBits::underline)
                 attributes.underlineStyle = 1;
         }
         text.append(unescape(raw), attributes);
@@ -704,11 +699,11 @@ namespace {
 QString closingTag(int bit)
 {
     switch (bit) {
-    case italicBit:
+    case InlineBits::italic:
         return QStringLiteral("</i>");
-    case boldBit:
+    case InlineBits::bold:
         return QStringLiteral("</b>");
-    case underlineBit:
+    case InlineBits::underline:
         return QStringLiteral("</u>");
     default:
         return QStringLiteral("</a>");
@@ -728,18 +723,18 @@ int XmlWebContent::getHTMLtags(const lq::TextAttributes& attributes)
         int bits = 0;
         if (attributes.font) {
             if (attributes.font->isItalic())
-                bits |= italicBit;
+                bits |= InlineBits::italic;
             if (attributes.font->isBold())
-                bits |= boldBit;
+                bits |= InlineBits::bold;
         }
         if (attributes.isUnderlined())
-            bits |= underlineBit;
+            bits |= InlineBits::underline;
         const QVariant location = attributes.value(lq::TextKey::linkLocation);
         currentlink = location.isValid() ? location.toString() : QString();
         currentNewWindow = attributes.value(lq::TextKey::linkNewWindow).toInt();
         if (location.isValid()) {
-            bits |= linkBit;
-            bits &= ~underlineBit;
+            bits |= InlineBits::link;
+            bits &= ~InlineBits::underline;
         }
         return bits;
     });
@@ -807,8 +802,8 @@ void XmlWebContent::appendRunsOfText(QString& html, const lq::StyledText& text, 
         // closes too and opens again below. A link to another target closes
         // the open one, so that neighbouring links keep their own targets.
         int closing = open & ~wanted;
-        if ((open & wanted & linkBit) && (currentlink != openLink || currentNewWindow != openNewWindow))
-            closing |= linkBit;
+        if ((open & wanted & InlineBits::link) && (currentlink != openLink || currentNewWindow != openNewWindow))
+            closing |= InlineBits::link;
         while (closing != 0) {
             const int bit = popStack();
             if (bit == 0) {
@@ -822,24 +817,24 @@ void XmlWebContent::appendRunsOfText(QString& html, const lq::StyledText& text, 
         openLink = currentlink;
         openNewWindow = currentNewWindow;
         const int opening = wanted & ~open;
-        if (opening & linkBit) {
+        if (opening & InlineBits::link) {
             html += QStringLiteral("<a href=\"") + XmlWebText::attributeEscape(currentlink) + u'"';
             if (currentNewWindow != 0)
                 html += QStringLiteral(" target=\"_blank\"");
             html += u'>';
-            pushStack(linkBit);
+            pushStack(InlineBits::link);
         }
-        if (opening & boldBit) {
+        if (opening & InlineBits::bold) {
             html += QStringLiteral("<b>");
-            pushStack(boldBit);
+            pushStack(InlineBits::bold);
         }
-        if (opening & italicBit) {
+        if (opening & InlineBits::italic) {
             html += QStringLiteral("<i>");
-            pushStack(italicBit);
+            pushStack(InlineBits::italic);
         }
-        if (opening & underlineBit) {
+        if (opening & InlineBits::underline) {
             html += QStringLiteral("<u>");
-            pushStack(underlineBit);
+            pushStack(InlineBits::underline);
         }
         const QString characters = text.string().mid(run.range.location, run.range.length);
         QString written = stored ? escape(characters) : escapeForDemo(characters);
