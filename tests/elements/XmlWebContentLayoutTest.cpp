@@ -16,6 +16,7 @@
 #include "support/LogCapture.h"
 #include "support/Printers.h"
 #include "templates/XmlBoxModel.h"
+#include "templates/XmlCSSImage.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
 
@@ -645,4 +646,25 @@ TEST_F(ContentLayout, LayoutFailuresAreLoggedAndTheBoxKeepsItsText)
     failing->fail = false;
     EXPECT_EQ(log.lines.last(), failing->createXml());
     EXPECT_EQ(failing->textStorage()->string(), QStringLiteral("old"));
+}
+
+TEST_F(ContentLayout, WindowsFixUpBitmapCoversTheWholeHeightOfTheBox)
+{
+    setText(QStringLiteral("<p>short</p>"));
+    sheet->addChild(PlacedBox::create(500, 0, 100, 600));
+    box->setExtendPage(true);
+    box->setBkgnd(4); // repeated down
+    box->image()->setImageUUID(QStringLiteral("0123456789ABCDEF"));
+    box->image()->setAttributeTo(QStringLiteral("itype"), QStringLiteral("2"));
+    box->image()->setAttributeTo(QStringLiteral("ow"), QStringLiteral("100"));
+    box->image()->setAttributeTo(QStringLiteral("oh"), QStringLiteral("50"));
+    sheet->relayoutFlags(album.get(), 0);
+    ASSERT_EQ(box->actualHeight(), 500);
+
+    QString rule;
+    box->appendCSSWinIESuffix(rule, QStringLiteral("0p1"));
+    EXPECT_TRUE(rule.startsWith(QStringLiteral("#contentbox { background-image: url(bitmaps/transparent.gif); ")));
+    QString step;
+    box->genCSSWinIEBitmap(step);
+    EXPECT_TRUE(step.contains(QStringLiteral(" size=\"{100, 500}\" "))) << step.toStdString();
 }
