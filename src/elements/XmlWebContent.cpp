@@ -66,8 +66,6 @@ XmlWebContent::XmlWebContent(Key key)
     _absolute = true;
 }
 
-XmlWebContent::~XmlWebContent() = default;
-
 std::shared_ptr<XmlWebContent> XmlWebContent::create()
 {
     return make<XmlWebContent>();
@@ -291,7 +289,6 @@ void XmlWebContent::relayoutFlags(XmlBase* page, int flags)
             // A page without the text element shows no paragraph.
             XmlBase* source = textSource(page);
             const QString text = source ? source->content() : QStringLiteral("Error");
-            _links.clear();
             const lq::StyledText laidOut = getAttributedStringWithAlignment(text, true);
             _contents->setText(laidOut);
         } else if (_lm) {
@@ -306,13 +303,14 @@ void XmlWebContent::relayoutFlags(XmlBase* page, int flags)
         if (DocumentBase* document = myDocument()) {
             document->clearTrackingDataForObject(UUID());
             const lq::Point origin = _stc->boundingRect().origin;
-            for (const lq::Range& link : _links) {
+            for (const QString& range : links()) {
+                const lq::Range link = lq::Range::fromString(range);
                 const lq::Range glyphs = _lm->glyphRangeForCharacterRange(link);
                 const QRectF area = _lm->boundingRectForGlyphRange(glyphs, _tc.get());
                 if (area.isNull())
                     continue;
                 document->addTrackingDataForObjectDataRect(
-                    UUID(), link.toString(), lq::Rect(area).offset(origin.x, origin.y));
+                    UUID(), range, lq::Rect(area).offset(origin.x, origin.y));
             }
         }
     } catch (const lq::Exception& failure) {
@@ -339,128 +337,88 @@ void XmlWebContent::layoutManagerDidCompleteLayoutForTextContainerAtEnd(lq::Layo
     });
 }
 
-// --- Reading the stored text -------------------------------------------------------------------
+// --- Reading and writing the text -------------------------------------------------------------
 
-// Scans stored rich text into the content box's styled text: each paragraph
-// takes the font record of its tag.
-class XmlWebContent::Reader : public StoredTextSink {
+// The text element that reads the box's stored text and writes the runs of
+// its paragraphs, as every text element reads and writes them. Particular to
+// the box: each paragraph takes the font record of its tag, aligned left
+// unless its attributes say otherwise, and links take the record's link
+// colour, underlined as the record says. An owned part of the box (never one
+// of its children), so that page numbers of links are looked up in the box's
+// document.
+class XmlWebContent::TextHelper : public XmlWebText {
 public:
-    Reader(XmlWebContent& box, lq::StyledText& text, bool alignment)
-        : _box(box)
-        , _text(text)
-        , _alignment(alignment)
+    explicit TextHelper(Key key)
+        : XmlWebText(key)
     {
+    }
+    static std::shared_ptr<TextHelper> create(XmlWebContent& box)
+    {
+        auto helper = make<TextHelper>();
+        helper->_box = &box;
+        helper->setParent(&box);
+        return helper;
     }
 
-    void beginParagraph(const QString& tag, const QString& attributes, bool afterAnother) override
+    void setUpParagraphAlignmentTag(const QString& attributes, lq::TextAlignment, const QString& tag) override
     {
-        // The line end carries the previous paragraph's style, kind and record.
-        if (afterAnother)
-            _box.appendTextWithAttributesInStringWithLinkNewWindow(QStringLiteral("\n"), 0, _text, QVariant(), 0);
-        _box.setUpParagraphTag(_alignment ? attributes : QString(), tag);
+        lq::modelFrame(this, "setUpParagraph:alignment:tag:", [&] {
+            XmlWebText::setUpParagraphAlignmentTag(attributes, lq::TextAlignment::Left, tag);
+            int type = 0;
+            if (tag == u"h1" || tag == u"h3")
+                type = 1;
+            else if (tag == u"h2")
+                type = 2;
+            else if (tag == u"h4")
+                type = 3;
+            else if (tag == u"h5")
+                type = 4;
+            else if (tag == u"h6")
+                type = 5;
+            const std::optional<lq::Font>* fonts[] = { &_box->normalFont, &_box->headingFont, &_box->subheadingFont,
+                                                       &_box->captionFont, &_box->alternateFont, &_box->alternate2Font };
+            currentWebFont = _box->fontForType(type);
+            currentFont = *fonts[type];
+            paragraphType = type;
+            pstyle.lineSpacing = currentWebFont->lineSpacing();
+        });
     }
-    void appendRun(const QString& raw, int bits, const StoredLink& link) override
-    {
-        _box.appendTextWithAttributesInStringWithLinkNewWindow(raw, bits, _text, link.target, link.newWindow);
-    }
-    void linkStart() override { _box._links.append({ _text.length(), 0 }); }
-    void linkEnd() override
-    {
-        if (!_box._links.isEmpty())
-            _box._links.last().length = _text.length() - _box._links.last().location;
-    }
+
+protected:
+    bool linksFollowRecordStyle() const override { return true; }
 
 private:
-    XmlWebContent& _box;
-    lq::StyledText& _text;
-    bool _alignment;
+    XmlWebContent* _box = nullptr;
 };
 
-lq::StyledText XmlWebContent::getAttributedStringWithAlignment(const QString& text, bool alignment)
+XmlWebContent::~XmlWebContent()
 {
+    // The helper may outlive the box in other hands; it must not point back at it.
+    if (_text)
+        _text->setParent(nullptr);
+}
+
+XmlWebText& XmlWebContent::textHelper()
+{
+    if (!_text)
+        _text = TextHelper::create(*this);
+    return *_text;
+}
+
+lq::StyledText XmlWebContent::getAttributedStringWithAlignment(const QString& text, bool)
+{
+    // The layout always asks for alignment: each paragraph is aligned as its
+    // attributes say.
     return lq::modelFrame(this, "getAttributedString:withAlignment:", [&] {
-        lq::StyledText styled;
-        Reader reader(*this, styled, alignment);
-        StoredTextTokenizer::read(text, reader);
-        return styled;
+        XmlWebText& helper = textHelper();
+        helper.clearLinks();
+        return helper.getAttributedStringWithAlignmentAttr(text, lq::TextAlignment::Left, 0);
     });
 }
 
-void XmlWebContent::setUpParagraphTag(const QString& attributes, const QString& tag)
+const QStringList& XmlWebContent::links()
 {
-    lq::modelFrame(this, "setUpParagraph:tag:", [&] {
-        int type = 0;
-        if (tag == u"h1" || tag == u"h3")
-            type = 1;
-        else if (tag == u"h2")
-            type = 2;
-        else if (tag == u"h4")
-            type = 3;
-        else if (tag == u"h5")
-            type = 4;
-        else if (tag == u"h6")
-            type = 5;
-        const std::optional<lq::Font>* fonts[] = { &normalFont, &headingFont, &subheadingFont,
-                                                   &captionFont, &alternateFont, &alternate2Font };
-        currentWebFont = fontForType(type);
-        currentFont = *fonts[type];
-        paragraphType = type;
-        pstyle = lq::ParagraphStyle::defaultStyle();
-        pstyle.tabStops = lqTabStops();
-        pstyle.paragraphSpacing = 0;
-        pstyle.lineSpacing = currentWebFont->lineSpacing();
-        pstyle.alignment = lq::TextAlignment::Left;
-        pstyle.baseWritingDirection = lq::WritingDirection::LeftToRight;
-        if (attributes.contains(u"dir=\"rtl\""))
-            pstyle.baseWritingDirection = lq::WritingDirection::RightToLeft;
-        if (attributes.contains(u"class=\"center\""))
-            pstyle.alignment = lq::TextAlignment::Center;
-        if (attributes.contains(u"class=\"right\""))
-            pstyle.alignment = lq::TextAlignment::Right;
-    });
-}
-
-void XmlWebContent::appendTextWithAttributesInStringWithLinkNewWindow(const QString& raw, int bits,
-                                                                      lq::StyledText& text, const QVariant& link,
-                                                                      int newWindow)
-{
-    lq::modelFrame(this, "appendText:withAttributes:inString:withLink:newWindow:", [&] {
-        if (!currentWebFont)
-            currentWebFont = font();
-        lq::TextAttributes attributes;
-        attributes.paragraphStyle = pstyle;
-        attributes.setValue(lq::TextKey::type, paragraphType);
-        if (currentFont)
-            currentFont = currentFont->withBold((bits & InlineBits::bold) != 0).withItalic((bits & InlineBits::italic) != 0);
-        attributes.font = currentFont;
-        if (bits & InlineBits::link) {
-            attributes.foregroundColour = currentWebFont->linkNormal();
-            if (link.typeId() == QMetaType::QString) {
-                attributes.setValue(lq::TextKey::linkLocation, link.toString());
-            } else if (link.isValid()) {
-                // A page number: the page of the site that has it, if any.
-                const int number = link.toInt();
-                if (DocumentBase* document = myDocument()) {
-                    for (const XmlBasePtr& item : document->webItems()) {
-                        XmlAlbum* page = XmlAlbum::cast(item.get());
-                        if (page && page->pageSeqNumber() == number) {
-                            attributes.setValue(lq::TextKey::linkLocation, page->externalLink());
-                            break;
-                        }
-                    }
-                }
-            }
-            if (link.isValid())
-                attributes.setValue(lq::TextKey::linkNewWindow, newWindow);
-            if (currentWebFont->underlineLinks())
-                attributes.underlineStyle = 1;
-        } else {
-            attributes.foregroundColour = currentWebFont->fontColor();
-            if (bits & InlineBits::underline)
-                attributes.underlineStyle = 1;
-        }
-        text.append(unescape(raw), attributes);
-    });
+    return textHelper().links();
 }
 
 // --- Geometry ----------------------------------------------------------------------------------
@@ -694,50 +652,19 @@ int XmlWebContent::nextParagraph(int index)
 
 // --- Page HTML ---------------------------------------------------------------------------------
 
-namespace {
-
-QString closingTag(int bit)
+int XmlWebContent::getHTMLtags(const lq::TextAttributes& attributes)
 {
-    switch (bit) {
-    case InlineBits::italic:
-        return QStringLiteral("</i>");
-    case InlineBits::bold:
-        return QStringLiteral("</b>");
-    case InlineBits::underline:
-        return QStringLiteral("</u>");
-    default:
-        return QStringLiteral("</a>");
-    }
+    return textHelper().getHTMLtags(attributes);
 }
 
-} // namespace
+void XmlWebContent::pushStack(int bit)
+{
+    textHelper().pushStack(bit);
+}
 
 int XmlWebContent::popStack()
 {
-    return stack.isEmpty() ? 0 : stack.takeLast();
-}
-
-int XmlWebContent::getHTMLtags(const lq::TextAttributes& attributes)
-{
-    return lq::modelFrame(this, "getHTMLtags:", [&] {
-        int bits = 0;
-        if (attributes.font) {
-            if (attributes.font->isItalic())
-                bits |= InlineBits::italic;
-            if (attributes.font->isBold())
-                bits |= InlineBits::bold;
-        }
-        if (attributes.isUnderlined())
-            bits |= InlineBits::underline;
-        const QVariant location = attributes.value(lq::TextKey::linkLocation);
-        currentlink = location.isValid() ? location.toString() : QString();
-        currentNewWindow = attributes.value(lq::TextKey::linkNewWindow).toInt();
-        if (location.isValid()) {
-            bits |= InlineBits::link;
-            bits &= ~InlineBits::underline;
-        }
-        return bits;
-    });
+    return textHelper().popStack();
 }
 
 QString XmlWebContent::createHTMLfromAttributedStringAtRect(const lq::StyledText& text, const lq::Rect& rect)
@@ -781,72 +708,20 @@ QString XmlWebContent::createHTMLfromAttributedStringAtRect(const lq::StyledText
         else
             html += flow ? QStringLiteral(">") : QString::asprintf(" style=\"top: %dpx; left: %dpx;\">", y, x);
 
-        appendRunsOfText(html, text, flow, false);
+        appendRunsOfText(html, text, flow);
         html += QStringLiteral("</") + tag + QStringLiteral(">\n");
         return html;
     });
 }
 
-void XmlWebContent::appendRunsOfText(QString& html, const lq::StyledText& text, bool flow, bool stored)
+void XmlWebContent::appendRunsOfText(QString& html, const lq::StyledText& text, bool flow)
 {
-    stack.clear();
-    pushStack(0);
-    int open = 0;
-    QString openLink;
-    int openNewWindow = 0;
-    const std::vector<lq::AttributeRun> runs = text.runs();
-    for (std::size_t i = 0; i < runs.size(); ++i) {
-        const lq::AttributeRun& run = runs[i];
-        const int wanted = getHTMLtags(run.attributes);
-        // Tags opened later close first: a wanted tag above an unwanted one
-        // closes too and opens again below. A link to another target closes
-        // the open one, so that neighbouring links keep their own targets.
-        int closing = open & ~wanted;
-        if ((open & wanted & InlineBits::link) && (currentlink != openLink || currentNewWindow != openNewWindow))
-            closing |= InlineBits::link;
-        while (closing != 0) {
-            const int bit = popStack();
-            if (bit == 0) {
-                pushStack(0);
-                break;
-            }
-            html += closingTag(bit);
-            open &= ~bit;
-            closing &= ~bit;
-        }
-        openLink = currentlink;
-        openNewWindow = currentNewWindow;
-        const int opening = wanted & ~open;
-        if (opening & InlineBits::link) {
-            html += QStringLiteral("<a href=\"") + XmlWebText::attributeEscape(currentlink) + u'"';
-            if (currentNewWindow != 0)
-                html += QStringLiteral(" target=\"_blank\"");
-            html += u'>';
-            pushStack(InlineBits::link);
-        }
-        if (opening & InlineBits::bold) {
-            html += QStringLiteral("<b>");
-            pushStack(InlineBits::bold);
-        }
-        if (opening & InlineBits::italic) {
-            html += QStringLiteral("<i>");
-            pushStack(InlineBits::italic);
-        }
-        if (opening & InlineBits::underline) {
-            html += QStringLiteral("<u>");
-            pushStack(InlineBits::underline);
-        }
-        const QString characters = text.string().mid(run.range.location, run.range.length);
-        QString written = stored ? escape(characters) : escapeForDemo(characters);
-        if (flow)
-            written.replace(QStringLiteral("&#009;"), QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;"));
-        html += written;
-        open = wanted;
-        if (i + 1 == runs.size()) {
-            for (int bit = popStack(); bit != 0; bit = popStack())
-                html += closingTag(bit);
-        }
-    }
+    QString runs;
+    textHelper().appendRunsOfString(runs, text);
+    // The browser wraps flowing text itself and ignores tabs.
+    if (flow)
+        runs.replace(QStringLiteral("&#009;"), QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;"));
+    html += runs;
 }
 
 QString XmlWebContent::storedRichText(const lq::StyledText& text)
@@ -878,7 +753,7 @@ QString XmlWebContent::storedRichText(const lq::StyledText& text)
             if (paragraph.isEmpty())
                 stored += QStringLiteral("&nbsp;");
             else
-                appendRunsOfText(stored, paragraph, false, true);
+                appendRunsOfText(stored, paragraph, false);
             stored += QStringLiteral("</") + tag + QStringLiteral(">");
             if (end < 0)
                 break;

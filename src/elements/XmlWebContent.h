@@ -13,6 +13,7 @@
 #include <optional>
 
 class QZTextContainer;
+class XmlWebText;
 
 // The box that holds a page's own text: the large rich-text box of a page
 // template. The template keeps only the box and the typography of its six
@@ -100,15 +101,9 @@ public:
     // style with "QZType", "QZLinkLocation" and "QZLinkNewWindow". Records
     // the links' ranges.
     lq::StyledText getAttributedStringWithAlignment(const QString& text, bool alignment);
-    // Prepares the paragraph style, font, record and kind of a paragraph
-    // from its tag (the style table) and its attribute text.
-    void setUpParagraphTag(const QString& attributes, const QString& tag);
-    // Appends one run: raw text (unescaped here) with the inline bits, the
-    // link (an address, a page number or nothing) and the new-window flag.
-    void appendTextWithAttributesInStringWithLinkNewWindow(const QString& raw, int bits, lq::StyledText& text,
-                                                           const QVariant& link, int newWindow);
-    // The character ranges of the links of the laid-out text, in order.
-    const QList<lq::Range>& links() const { return _links; }
+    // The character ranges of the links of the laid-out text, in order, as
+    // "{location, length}".
+    const QStringList& links();
 
     // --- Geometry ---------------------------------------------------------------------
     // calcWidth less borders, shadow strip and padding (it may go below 0).
@@ -177,7 +172,8 @@ public:
     // Inline bits of a run: 1 italic, 2 bold, 4 underline, 8 link (which
     // takes the place of underline); keeps the run's link and new-window flag.
     int getHTMLtags(const lq::TextAttributes& attributes);
-    void pushStack(int bit) { stack.append(bit); }
+    // The stack of inline tags open while a paragraph is written.
+    void pushStack(int bit);
     int popStack();
 
     // --- Template CSS -------------------------------------------------------------
@@ -190,8 +186,8 @@ public:
     void appendCSSWinIESuffix(QString& css, const QString& suffix) override;
 
 protected:
-    class Reader;
-    friend class Reader;
+    class TextHelper;
+    friend class TextHelper;
 
     // The first record named `name`; one is added when there is none.
     std::shared_ptr<XmlWebFont> fontNamed(const QString& name);
@@ -212,8 +208,11 @@ protected:
     // Every line piece as a positioned paragraph element, in its division.
     void appendPositionedLines(QString& html);
     // The runs with their inline tags, each closed before a later run opens
-    // what it needs; page text (flow: tabs as blanks) or stored text.
-    void appendRunsOfText(QString& html, const lq::StyledText& text, bool flow, bool stored);
+    // what it needs (flow: tabs as blanks).
+    void appendRunsOfText(QString& html, const lq::StyledText& text, bool flow);
+    // The text element that reads the stored text and writes the runs of
+    // paragraphs; made on first use.
+    XmlWebText& textHelper();
     // The edited text as stored rich text, one paragraph element per line.
     QString storedRichText(const lq::StyledText& text);
     // Shows the link of the range string in the record's colour (none:
@@ -229,18 +228,11 @@ protected:
     std::optional<lq::Font> captionFont;
     std::optional<lq::Font> alternateFont;
     std::optional<lq::Font> alternate2Font;
-    // The paragraph being read.
-    lq::ParagraphStyle pstyle;
-    std::optional<lq::Font> currentFont;
-    std::shared_ptr<XmlWebFont> currentWebFont;
-    int paragraphType = 0;
     // The wrapping container, owned through the layout manager.
     std::shared_ptr<QZTextContainer> _stc;
-    // Inline tags open while HTML is written, and the run's link.
-    QList<int> stack;
-    QString currentlink;
-    int currentNewWindow = 0;
-    QList<lq::Range> _links;
+    // Reads the text and writes the runs of paragraphs (with the stack of
+    // open inline tags and the links read).
+    std::shared_ptr<TextHelper> _text;
     // The floating rectangles put aside while the text is edited in place.
     std::optional<QStringList> _floatsWhileEditing;
     bool _editing = false;
