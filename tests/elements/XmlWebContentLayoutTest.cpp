@@ -13,6 +13,7 @@
 #include "platform/text/LayoutManager.h"
 #include "platform/text/StyledText.h"
 #include "support/FakeDocument.h"
+#include "support/FixedBox.h"
 #include "support/LogCapture.h"
 #include "support/Printers.h"
 #include "templates/XmlBoxModel.h"
@@ -25,27 +26,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// A page element placed by its own position and size.
-class PlacedBox : public XmlBoxModel {
-public:
-    explicit PlacedBox(Key key)
-        : XmlBoxModel(key)
-    {
-        _absolute = true;
-        _widthFixed = true;
-        _heightFixed = true;
-    }
-    static std::shared_ptr<PlacedBox> create(int x, int y, int w, int h)
-    {
-        auto box = make<PlacedBox>();
-        box->setLeft(x);
-        box->setTop(y);
-        box->setWidth(w);
-        box->setHeight(h);
-        return box;
-    }
-};
 
 // A site with two album pages under its home page, and a template in a
 // theme that reaches the document, holding the content box at (50, 100),
@@ -236,7 +216,7 @@ TEST_F(ContentLayout, LinkFeedbackTakesHoverAndClickedColoursOfTheParagraphsReco
 TEST_F(ContentLayout, ExtendPageReachesThePagesLowestElementButNeverForTheFooter)
 {
     setText(QStringLiteral("<p>short</p>"));
-    sheet->addChild(PlacedBox::create(500, 0, 100, 600)); // ends 300 below the box's stored bottom
+    sheet->addChild(FixedBox::create(500, 0, 100, 600)); // ends 300 below the box's stored bottom
     const auto footer = addFooter();
     footer->setExtendPage(true);
     sheet->relayoutFlags(album.get(), 0);
@@ -287,7 +267,7 @@ TEST_F(ContentLayout, OtherElementsAreFloatsButTheFooterIsNot)
 {
     sheet->setVerticalSpace(4);
     sheet->setHorizontalSpace(6);
-    sheet->addChild(PlacedBox::create(50, 100, 100, 300));
+    sheet->addChild(FixedBox::create(50, 100, 100, 300));
     addFooter()->setTrog(true); // pinned over the box's text: still no float
     setText(QStringLiteral("<p>") + QStringLiteral("word ").repeated(40) + QStringLiteral("</p>"));
     sheet->relayoutFlags(album.get(), 0);
@@ -320,7 +300,7 @@ TEST_F(ContentLayout, HeightChangesOfTheContainerLayTheTemplateOutAgain)
 
 TEST_F(ContentLayout, EditingInPlaceStoresTheTextAndRestoresTheWrapping)
 {
-    sheet->addChild(PlacedBox::create(50, 100, 100, 300));
+    sheet->addChild(FixedBox::create(50, 100, 100, 300));
     setText(QStringLiteral("<p>one <b>two</b></p>"));
     sheet->relayoutFlags(album.get(), 0);
     auto* container = dynamic_cast<QZTextContainer*>(box->textContainer().get());
@@ -651,7 +631,7 @@ TEST_F(ContentLayout, LayoutFailuresAreLoggedAndTheBoxKeepsItsText)
 TEST_F(ContentLayout, WindowsFixUpBitmapCoversTheWholeHeightOfTheBox)
 {
     setText(QStringLiteral("<p>short</p>"));
-    sheet->addChild(PlacedBox::create(500, 0, 100, 600));
+    sheet->addChild(FixedBox::create(500, 0, 100, 600));
     box->setExtendPage(true);
     box->setBkgnd(4); // repeated down
     box->image()->setImageUUID(QStringLiteral("0123456789ABCDEF"));

@@ -8,37 +8,13 @@
 #include "platform/text/LayoutManager.h"
 #include "platform/widgets/TextView.h"
 #include "support/FakeDocument.h"
+#include "support/FixedBox.h"
 #include "support/Printers.h"
 #include "templates/XmlStyleSheet.h"
 
 #include <QTest>
 
 #include <gtest/gtest.h>
-
-namespace {
-
-// A page element placed by its own position and size.
-class Obstacle : public XmlBoxModel {
-public:
-    explicit Obstacle(Key key)
-        : XmlBoxModel(key)
-    {
-        _absolute = true;
-        _widthFixed = true;
-        _heightFixed = true;
-    }
-    static std::shared_ptr<Obstacle> create(int x, int y, int w, int h)
-    {
-        auto box = make<Obstacle>();
-        box->setLeft(x);
-        box->setTop(y);
-        box->setWidth(w);
-        box->setHeight(h);
-        return box;
-    }
-};
-
-} // namespace
 
 // What the layout canvas does with the content box when the user edits it
 // in place: start the edit, attach the text view to the box's container over
@@ -62,7 +38,7 @@ TEST(ContentBoxEditing, TheViewEditsTheBoxsTextInAPlainRectangleAndTheWrappingCo
     box->setWidth(400);
     box->setHeight(200);
     sheet->addChild(box);
-    sheet->addChild(Obstacle::create(50, 100, 100, 300));
+    sheet->addChild(FixedBox::create(50, 100, 100, 300));
     sheet->relayoutFlags(album.get(), 0);
     ASSERT_EQ(box->layoutManager()->lineFragments().front().rect.x(), 100);
 
