@@ -104,6 +104,8 @@ public:
     // The character ranges of the links of the laid-out text, in order, as
     // "{location, length}".
     const QStringList& links();
+    // Drops the text objects (the next layout builds them again), then passes on.
+    void cleanup() override;
 
     // --- Geometry ---------------------------------------------------------------------
     // calcWidth less borders, shadow strip and padding (it may go below 0).
@@ -218,8 +220,6 @@ protected:
     // Shows the link of the range string in the record's colour (none:
     // takes the shown colour away) and redraws the box.
     void showLinkColour(const QString& data, const lq::Colour& (XmlWebFont::*colour)() const);
-    // Drops the text objects, then passes on.
-    void cleanup() override;
 
     // The concrete fonts of the six records, made at each full layout.
     std::optional<lq::Font> normalFont;

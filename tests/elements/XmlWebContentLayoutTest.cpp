@@ -261,6 +261,13 @@ TEST_F(ContentLayout, DropShadowAndPaddingShapeTheTextArea)
     const int bottom = box->bottomOfText();
     EXPECT_GT(box->internalHeight(), 200);
     EXPECT_EQ(bottom, box->internalHeight() + 100);
+
+    // Clean-up drops the text objects; the next question lays the text out again.
+    const int grown = box->internalHeight();
+    box->cleanup();
+    EXPECT_EQ(box->textStorage(), nullptr);
+    EXPECT_EQ(box->internalHeight(), grown);
+    ASSERT_NE(box->textStorage(), nullptr);
 }
 
 TEST_F(ContentLayout, OtherElementsAreFloatsButTheFooterIsNot)
