@@ -447,6 +447,13 @@ TEST_F(ContentLayout, FooterWritesItsBoxTextCreditAndCopyStep)
                                                "<p>&nbsp;</p></div>\n"));
     EXPECT_TRUE(pass(*footer, 15).isEmpty());
     EXPECT_TRUE(pass(*footer, 19).isEmpty());
+    // With text: its paragraphs, and no spacers (only the content box has them).
+    site->homepage()->footer()->setContent(QStringLiteral("<p>foot</p><p class=\"center\">note</p>"));
+    sheet->relayoutFlags(album.get(), 0);
+    EXPECT_EQ(pass(*footer, 3), QStringLiteral("<div id=\"footerbox\" style=\"top: 310px; left:50px; width: 400px;\">\n"
+                                               "<p>foot</p>\n<p style=\"text-align: center;\">note</p>\n</div>\n"));
+    site->homepage()->footer()->setContent(QString());
+    sheet->relayoutFlags(album.get(), 0);
 
     // The snippet goes in raw, in either mode.
     footer->setUseHtmlSnippet(true);
