@@ -452,6 +452,13 @@ TEST_F(ContentLayout, FooterWritesItsBoxTextCreditAndCopyStep)
     sheet->relayoutFlags(album.get(), 0);
     EXPECT_EQ(pass(*footer, 3), QStringLiteral("<div id=\"footerbox\" style=\"top: 310px; left:50px; width: 400px;\">\n"
                                                "<p>foot</p>\n<p style=\"text-align: center;\">note</p>\n</div>\n"));
+    sheet->setBrowserFlow(false);
+    sheet->clearFontBag();
+    const QString lines = pass(*footer, 15);
+    EXPECT_TRUE(lines.startsWith(QStringLiteral("<div id=\"footer\">\n<p id=\"fp\" style=\"top: 310px; left: 50px;\">foot</p>\n")))
+        << lines.toStdString();
+    EXPECT_EQ(lines.count(QStringLiteral(" id=")), 2); // the division's and the first paragraph's
+    sheet->setBrowserFlow(true);
     site->homepage()->footer()->setContent(QString());
     sheet->relayoutFlags(album.get(), 0);
 
