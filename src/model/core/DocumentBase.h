@@ -56,8 +56,11 @@ public:
     // Forgets every click area.
     virtual void clearTrackingData() = 0;
     // Marks the rectangle (page coordinates) of the layout canvas for
-    // drawing again.
+    // drawing again (nothing without a canvas).
     virtual void redisplayRect(const lq::Rect& rect) {}
+    // The layout canvas refreshes the selected element and its inspector
+    // (nothing without a canvas).
+    virtual void layoutViewSelectedObjectRefresh() {}
 
     // Shows the page on the layout canvas; nothing stands for the site's
     // default album. The index picks a photo of it (-1: none).
