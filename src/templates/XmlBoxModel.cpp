@@ -730,11 +730,8 @@ QString XmlBoxModel::htmlDivTagsForRect(const QString& elementId, const lq::Rect
 {
     return lq::modelFrame(this, "htmlDivTags:forRect:", [&] {
         return QStringLiteral("<div id=\"%1\" style=\"top: %2px; left: %3px; width: %4px; height: %5px;\">&nbsp;</div>\n")
-            .arg(elementId)
-            .arg(truncated(rect.y()))
-            .arg(truncated(rect.x()))
-            .arg(truncated(rect.width()))
-            .arg(truncated(rect.height()));
+            .arg(elementId, QString::number(truncated(rect.y())), QString::number(truncated(rect.x())),
+                QString::number(truncated(rect.width())), QString::number(truncated(rect.height())));
     });
 }
 
@@ -751,11 +748,8 @@ QString XmlBoxModel::htmlDivTagsVornStyle(const QString& elementId, const QStrin
                                                           static_cast<float>(divWidth), static_cast<float>(divHeight)));
         }
         return QStringLiteral("<div id=\"%1\" style=\"%2 top: %3px; left: %4px; width: %5px; height: %6px;\">&nbsp;</div>\n")
-            .arg(elementId, style)
-            .arg(divTop)
-            .arg(divLeft)
-            .arg(divWidth)
-            .arg(divHeight);
+            .arg(elementId, style, QString::number(divTop), QString::number(divLeft), QString::number(divWidth),
+                QString::number(divHeight));
     });
 }
 
@@ -787,8 +781,7 @@ void XmlBoxModel::appendCSSBorders(QString& css)
         const QString style = borderType(_bType);
         const auto side = [&](const char* which, const lq::Colour& colour, int width) {
             css += QStringLiteral("border-%1: %2 %3 %4px; ")
-                       .arg(QLatin1String(which), colorToCSSString(colour), style)
-                       .arg(width);
+                       .arg(QLatin1String(which), colorToCSSString(colour), style, QString::number(width));
         };
         side("top", _btColor, _bt);
         side("left", _blColor, _bl);

@@ -99,9 +99,7 @@ void XmlPhoto::appendAttributes(QString& xml)
     lq::modelFrame(this, "appendAttributes:", [&] {
         XmlBase::appendAttributes(xml);
         xml += QStringLiteral(" iseq=\"%1\" s=\"%2\" alt=\"%3\"")
-                   .arg(image_seq_number)
-                   .arg(_showObjects ? 1 : 0)
-                   .arg(escape(_altText));
+                   .arg(QString::number(image_seq_number), QString::number(_showObjects ? 1 : 0), escape(_altText));
     });
 }
 
@@ -181,7 +179,7 @@ void XmlPhoto::setImageSeqNumber(int number)
 QString XmlPhoto::originalFilename()
 {
     return lq::modelFrame(this, "originalFilename", [&] {
-        return QStringLiteral("%1/pictures/image%2.jpg").arg(rootDir()).arg(image_seq_number);
+        return rootDir() + QStringLiteral("/pictures/image") + QString::number(image_seq_number) + QStringLiteral(".jpg");
     });
 }
 
