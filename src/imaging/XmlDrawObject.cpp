@@ -55,26 +55,22 @@ lq::Rect XmlDrawObject::bodyRect() const
 
 void XmlDrawObject::setBodyRect(const lq::Rect& rect)
 {
-    _objectBodyRect = rect.integral();
-    docChanged();
+    setStored(_objectBodyRect, rect.integral(), "setBodyRect:");
 }
 
 void XmlDrawObject::setBackgroundColor(const lq::Colour& colour)
 {
-    _backgroundColor = colour;
-    docChanged();
+    setStored(_backgroundColor, colour, "setBackgroundColor:");
 }
 
 void XmlDrawObject::setForegroundColor(const lq::Colour& colour)
 {
-    _foregroundColor = colour;
-    docChanged();
+    setStored(_foregroundColor, colour, "setForegroundColor:");
 }
 
 void XmlDrawObject::setThickness(float thickness)
 {
-    _thickness = thickness;
-    docChanged();
+    setStored(_thickness, thickness, "setThickness:");
 }
 
 lq::Rect XmlDrawObject::boundingRect(const lq::Rect& rect)

@@ -174,8 +174,7 @@ void XmlImage::setImageData(const QByteArray& data)
 
 void XmlImage::setCrop(const lq::Rect& crop)
 {
-    _crop = crop.integral();
-    docChanged();
+    setStored(_crop, crop.integral(), "setCrop:");
 }
 
 lq::Rect XmlImage::bodyRect() const
@@ -200,26 +199,22 @@ void XmlImage::setShape(const std::shared_ptr<XmlShape>& shape)
 
 void XmlImage::setBorderColor(const lq::Colour& colour)
 {
-    _borderColor = colour;
-    docChanged();
+    setStored(_borderColor, colour, "setBorderColor:");
 }
 
 void XmlImage::setBorderWidth(int width)
 {
-    _borderWidth = width;
-    docChanged();
+    setStored(_borderWidth, width, "setBorderWidth:");
 }
 
 void XmlImage::setDropShadow(bool shadow)
 {
-    _dropShadow = shadow;
-    docChanged();
+    setStored(_dropShadow, shadow, "setDropShadow:");
 }
 
 void XmlImage::setUseShape(bool use)
 {
-    _useShape = use;
-    docChanged();
+    setStored(_useShape, use, "setUseShape:");
 }
 
 void XmlImage::reset()

@@ -70,14 +70,12 @@ void XmlShape::appendAttributes(QString& xml)
 
 void XmlShape::setShape(int shape)
 {
-    _shape = shape;
-    docChanged();
+    setStored(_shape, shape, "setShape:");
 }
 
 void XmlShape::setAttribute(int attribute)
 {
-    _attribute = attribute;
-    docChanged();
+    setStored(_attribute, attribute, "setAttribute:");
 }
 
 void XmlShape::draw()

@@ -371,37 +371,25 @@ std::shared_ptr<XmlWebFont> XmlBoxModel::font()
 
 // --- Stored values -----------------------------------------------------------------------------
 
-void XmlBoxModel::setInt(int& field, int value)
-{
-    field = value;
-    docChanged();
-}
+void XmlBoxModel::setTop(int top) { setStored(_top, top, "setTop:"); }
+void XmlBoxModel::setLeft(int left) { setStored(_left, left, "setLeft:"); }
+void XmlBoxModel::setWidth(int width) { setStored(_width, width, "setWidth:"); }
+void XmlBoxModel::setHeight(int height) { setStored(_height, height, "setHeight:"); }
+void XmlBoxModel::setPt(int padding) { setStored(_pt, padding, "setPt:"); }
+void XmlBoxModel::setPl(int padding) { setStored(_pl, padding, "setPl:"); }
+void XmlBoxModel::setPb(int padding) { setStored(_pb, padding, "setPb:"); }
+void XmlBoxModel::setPr(int padding) { setStored(_pr, padding, "setPr:"); }
+void XmlBoxModel::setBt(int width) { setStored(_bt, width, "setBt:"); }
+void XmlBoxModel::setBl(int width) { setStored(_bl, width, "setBl:"); }
+void XmlBoxModel::setBb(int width) { setStored(_bb, width, "setBb:"); }
+void XmlBoxModel::setBr(int width) { setStored(_br, width, "setBr:"); }
+void XmlBoxModel::setBType(int type) { setStored(_bType, type, "setBType:"); }
+void XmlBoxModel::setDropShadow(int shadow) { setStored(_dropShadow, shadow, "setDropShadow:"); }
 
-void XmlBoxModel::setColour(lq::Colour& field, const lq::Colour& value)
-{
-    field = value;
-    docChanged();
-}
-
-void XmlBoxModel::setTop(int top) { lq::modelFrame(this, "setTop:", [&] { setInt(_top, top); }); }
-void XmlBoxModel::setLeft(int left) { lq::modelFrame(this, "setLeft:", [&] { setInt(_left, left); }); }
-void XmlBoxModel::setWidth(int width) { lq::modelFrame(this, "setWidth:", [&] { setInt(_width, width); }); }
-void XmlBoxModel::setHeight(int height) { lq::modelFrame(this, "setHeight:", [&] { setInt(_height, height); }); }
-void XmlBoxModel::setPt(int padding) { lq::modelFrame(this, "setPt:", [&] { setInt(_pt, padding); }); }
-void XmlBoxModel::setPl(int padding) { lq::modelFrame(this, "setPl:", [&] { setInt(_pl, padding); }); }
-void XmlBoxModel::setPb(int padding) { lq::modelFrame(this, "setPb:", [&] { setInt(_pb, padding); }); }
-void XmlBoxModel::setPr(int padding) { lq::modelFrame(this, "setPr:", [&] { setInt(_pr, padding); }); }
-void XmlBoxModel::setBt(int width) { lq::modelFrame(this, "setBt:", [&] { setInt(_bt, width); }); }
-void XmlBoxModel::setBl(int width) { lq::modelFrame(this, "setBl:", [&] { setInt(_bl, width); }); }
-void XmlBoxModel::setBb(int width) { lq::modelFrame(this, "setBb:", [&] { setInt(_bb, width); }); }
-void XmlBoxModel::setBr(int width) { lq::modelFrame(this, "setBr:", [&] { setInt(_br, width); }); }
-void XmlBoxModel::setBType(int type) { lq::modelFrame(this, "setBType:", [&] { setInt(_bType, type); }); }
-void XmlBoxModel::setDropShadow(int shadow) { lq::modelFrame(this, "setDropShadow:", [&] { setInt(_dropShadow, shadow); }); }
-
-void XmlBoxModel::setBtColor(const lq::Colour& colour) { lq::modelFrame(this, "setBtColor:", [&] { setColour(_btColor, colour); }); }
-void XmlBoxModel::setBlColor(const lq::Colour& colour) { lq::modelFrame(this, "setBlColor:", [&] { setColour(_blColor, colour); }); }
-void XmlBoxModel::setBbColor(const lq::Colour& colour) { lq::modelFrame(this, "setBbColor:", [&] { setColour(_bbColor, colour); }); }
-void XmlBoxModel::setBrColor(const lq::Colour& colour) { lq::modelFrame(this, "setBrColor:", [&] { setColour(_brColor, colour); }); }
+void XmlBoxModel::setBtColor(const lq::Colour& colour) { setStored(_btColor, colour, "setBtColor:"); }
+void XmlBoxModel::setBlColor(const lq::Colour& colour) { setStored(_blColor, colour, "setBlColor:"); }
+void XmlBoxModel::setBbColor(const lq::Colour& colour) { setStored(_bbColor, colour, "setBbColor:"); }
+void XmlBoxModel::setBrColor(const lq::Colour& colour) { setStored(_brColor, colour, "setBrColor:"); }
 
 // --- Geometry ----------------------------------------------------------------------------------
 

@@ -226,9 +226,6 @@ protected:
     std::shared_ptr<lq::TextContainer> _tc;
 
 private:
-    // Stores the value and marks the document changed.
-    void setInt(int& field, int value);
-    void setColour(lq::Colour& field, const lq::Colour& value);
     void releaseTextSystem();
     // The layout proper, without the failure handling of relayoutFlags.
     void layoutText(XmlBase* page);

@@ -219,18 +219,12 @@ bool XmlCSS::visible()
 
 void XmlCSS::setVisible(bool visible)
 {
-    lq::modelFrame(this, "setVisible:", [&] {
-        _visible = visible ? 1 : 0;
-        docChanged();
-    });
+    setStored(_visible, visible ? 1 : 0, "setVisible:");
 }
 
 void XmlCSS::setVisibleInSlideshow(bool visible)
 {
-    lq::modelFrame(this, "setVisibleInSlideshow:", [&] {
-        _visibleInSlideshow = visible ? 1 : 0;
-        docChanged();
-    });
+    setStored(_visibleInSlideshow, visible ? 1 : 0, "setVisibleInSlideshow:");
 }
 
 // --- Mouse and in-place editing ----------------------------------------------------------------

@@ -191,26 +191,14 @@ void XmlStyleSheet::postload()
 
 // --- Stored values ------------------------------------------------------------------------------
 
-void XmlStyleSheet::setInt(int& field, int value)
-{
-    field = value;
-    docChanged();
-}
-
-void XmlStyleSheet::setBool(bool& field, bool value)
-{
-    field = value;
-    docChanged();
-}
-
 void XmlStyleSheet::setTicon(int icon)
 {
-    lq::modelFrame(this, "setTicon:", [&] { setInt(_ticon, icon); });
+    setStored(_ticon, icon, "setTicon:");
 }
 
 void XmlStyleSheet::setCustom(int custom)
 {
-    lq::modelFrame(this, "setCustom:", [&] { setInt(_custom, custom); });
+    setStored(_custom, custom, "setCustom:");
 }
 
 QString XmlStyleSheet::filename() const
@@ -223,57 +211,57 @@ QString XmlStyleSheet::filename() const
 
 void XmlStyleSheet::setPageTopOffset(int offset)
 {
-    lq::modelFrame(this, "setPageTopOffset:", [&] { setInt(_pageTopOffset, offset); });
+    setStored(_pageTopOffset, offset, "setPageTopOffset:");
 }
 
 void XmlStyleSheet::setPageLeftOffset(int offset)
 {
-    lq::modelFrame(this, "setPageLeftOffset:", [&] { setInt(_pageLeftOffset, offset); });
+    setStored(_pageLeftOffset, offset, "setPageLeftOffset:");
 }
 
 void XmlStyleSheet::setPageMinHeight(int height)
 {
-    lq::modelFrame(this, "setPageMinHeight:", [&] { setInt(_pageMinHeight, height); });
+    setStored(_pageMinHeight, height, "setPageMinHeight:");
 }
 
 void XmlStyleSheet::setPageWidth(int width)
 {
-    lq::modelFrame(this, "setPageWidth:", [&] { setInt(_pageWidth, width); });
+    setStored(_pageWidth, width, "setPageWidth:");
 }
 
 void XmlStyleSheet::setSidebarSide(int side)
 {
-    lq::modelFrame(this, "setSidebarSide:", [&] { setInt(_sidebarSide, side); });
+    setStored(_sidebarSide, side, "setSidebarSide:");
 }
 
 void XmlStyleSheet::setCenterHorz(bool center)
 {
-    lq::modelFrame(this, "setCenterHorz:", [&] { setBool(_centerHorz, center); });
+    setStored(_centerHorz, center, "setCenterHorz:");
 }
 
 void XmlStyleSheet::setCenterVert(bool center)
 {
-    lq::modelFrame(this, "setCenterVert:", [&] { setBool(_centerVert, center); });
+    setStored(_centerVert, center, "setCenterVert:");
 }
 
 void XmlStyleSheet::setVerticalSpace(int space)
 {
-    lq::modelFrame(this, "setVerticalSpace:", [&] { setInt(_verticalSpace, space); });
+    setStored(_verticalSpace, space, "setVerticalSpace:");
 }
 
 void XmlStyleSheet::setHorizontalSpace(int space)
 {
-    lq::modelFrame(this, "setHorizontalSpace:", [&] { setInt(_horizontalSpace, space); });
+    setStored(_horizontalSpace, space, "setHorizontalSpace:");
 }
 
 void XmlStyleSheet::setHasNav(bool hasNav)
 {
-    lq::modelFrame(this, "setHasNav:", [&] { setBool(_hasNav, hasNav); });
+    setStored(_hasNav, hasNav, "setHasNav:");
 }
 
 void XmlStyleSheet::setBrowserFlow(bool flow)
 {
-    lq::modelFrame(this, "setBrowserFlow:", [&] { setBool(_browserFlow, flow); });
+    setStored(_browserFlow, flow, "setBrowserFlow:");
 }
 
 bool XmlStyleSheet::addFontBag(const QString& style)

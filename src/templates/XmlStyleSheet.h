@@ -175,8 +175,6 @@ protected:
     bool _browserFlow = false;
 
 private:
-    void setInt(int& field, int value);
-    void setBool(bool& field, bool value);
     void moveVornBox(XmlVornBox* box, int direction);
     void layoutPage(XmlBase* page, int flags);
 };

@@ -122,98 +122,62 @@ void XmlWebFont::appendAttributes(QString& xml)
 
 void XmlWebFont::setFont(int face)
 {
-    lq::modelFrame(this, "setFont:", [&] {
-        _font = face;
-        docChanged();
-    });
+    setStored(_font, face, "setFont:");
 }
 
 void XmlWebFont::setFontSize(int size)
 {
-    lq::modelFrame(this, "setFontSize:", [&] {
-        _fontSize = size;
-        docChanged();
-    });
+    setStored(_fontSize, size, "setFontSize:");
 }
 
 void XmlWebFont::setFontColor(const lq::Colour& colour)
 {
-    lq::modelFrame(this, "setFontColor:", [&] {
-        _fontColor = colour;
-        docChanged();
-    });
+    setStored(_fontColor, colour, "setFontColor:");
 }
 
 void XmlWebFont::setUnderline(bool underline)
 {
-    lq::modelFrame(this, "setUnderline:", [&] {
-        _underline = underline;
-        docChanged();
-    });
+    setStored(_underline, underline, "setUnderline:");
 }
 
 void XmlWebFont::setItalic(bool italic)
 {
-    lq::modelFrame(this, "setItalic:", [&] {
-        _italic = italic;
-        docChanged();
-    });
+    setStored(_italic, italic, "setItalic:");
 }
 
 void XmlWebFont::setBold(bool bold)
 {
-    lq::modelFrame(this, "setBold:", [&] {
-        _bold = bold;
-        docChanged();
-    });
+    setStored(_bold, bold, "setBold:");
 }
 
 void XmlWebFont::setAlignment(int alignment)
 {
-    lq::modelFrame(this, "setAlignment:", [&] {
-        _alignment = alignment;
-        docChanged();
-    });
+    setStored(_alignment, alignment, "setAlignment:");
 }
 
 void XmlWebFont::setLineSpacing(int spacing)
 {
-    lq::modelFrame(this, "setLineSpacing:", [&] {
-        _linespacing = spacing;
-        docChanged();
-    });
+    setStored(_linespacing, spacing, "setLineSpacing:");
 }
 
 void XmlWebFont::setUnderlineLinks(bool underline)
 {
-    lq::modelFrame(this, "setUnderlineLinks:", [&] {
-        _underlineLinks = underline;
-        docChanged();
-    });
+    setStored(_underlineLinks, underline, "setUnderlineLinks:");
 }
 
 void XmlWebFont::setLinkNormal(const lq::Colour& colour)
 {
-    lq::modelFrame(this, "setLinkNormal:", [&] {
-        _linkNormal = colour;
-        docChanged();
-    });
+    setStored(_linkNormal, colour, "setLinkNormal:");
 }
 
 void XmlWebFont::setLinkHover(const lq::Colour& colour)
 {
-    lq::modelFrame(this, "setLinkHover:", [&] {
-        _linkHover = colour;
-        docChanged();
-    });
+    setStored(_linkHover, colour, "setLinkHover:");
 }
 
 void XmlWebFont::setLinkClicked(const lq::Colour& colour)
 {
-    lq::modelFrame(this, "setLinkClicked:", [&] {
-        _linkClicked = colour;
-        docChanged();
-    });
+    setStored(_linkClicked, colour, "setLinkClicked:");
 }
 
 // --- Fonts -------------------------------------------------------------------------------------

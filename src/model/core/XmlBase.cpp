@@ -69,10 +69,7 @@ QString XmlBase::name() const
 
 void XmlBase::setName(const QString& name)
 {
-    lq::modelFrame(this, "setName:", [&] {
-        _name = name;
-        docChanged();
-    });
+    setStored(_name, name, "setName:");
 }
 
 QString XmlBase::fullname() const
@@ -106,10 +103,7 @@ void XmlBase::fillCheckedItems(QStringList& uuids) const
 
 void XmlBase::setContent(const QString& content)
 {
-    lq::modelFrame(this, "setContent:", [&] {
-        _content = content.isNull() ? QStringLiteral("") : content;
-        docChanged();
-    });
+    setStored(_content, content.isNull() ? QStringLiteral("") : content, "setContent:");
 }
 
 void XmlBase::setDefaultContent(const QString& content)
@@ -150,10 +144,7 @@ bool XmlBase::isSelfOrDescendantOf(const XmlBase* element) const
 
 void XmlBase::setParent(XmlBase* parent)
 {
-    lq::modelFrame(this, "setParent:", [&] {
-        _parent = parent;
-        docChanged();
-    });
+    setStored(_parent, parent, "setParent:");
 }
 
 bool XmlBase::canYouBeMyParent(XmlBase*)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Colour.h"
+#include "platform/ExceptionFrame.h"
 #include "platform/Geometry.h"
 #include "platform/Range.h"
 #include "platform/text/ParagraphStyle.h"
@@ -14,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class DocumentBase;
@@ -277,6 +279,18 @@ public:
     static void addContentsOfDirectoryTo(const QString& folder, XmlBase* parent);
 
 protected:
+    // What every plain setter does: stores the value in the field and tells
+    // the document of the change, inside the frame of the setter's operation
+    // ("setName:").
+    template <class Field, class Value>
+    void setStored(Field& field, Value&& value, const char* operation)
+    {
+        lq::modelFrame(this, operation, [&] {
+            field = std::forward<Value>(value);
+            docChanged();
+        });
+    }
+
     // Children of this element, made on the first insertion.
     std::vector<XmlBasePtr>& childStore();
 

@@ -145,10 +145,7 @@ void XmlAlbum::postload()
 
 void XmlAlbum::setPageSeqNumber(int number)
 {
-    lq::modelFrame(this, "setPageSeqNumber:", [&] {
-        _pageSeqNumber = number;
-        docChanged();
-    });
+    setStored(_pageSeqNumber, number, "setPageSeqNumber:");
 }
 
 void XmlAlbum::setTemplate(XmlStyleSheet* sheet)

@@ -137,18 +137,12 @@ bool XmlCaption::isPageNumber(const QVariant& link)
 
 void XmlCaption::setEmbeddedLink(const QVariant& link)
 {
-    lq::modelFrame(this, "setEmbeddedLink:", [&] {
-        _embeddedLink = link;
-        docChanged();
-    });
+    setStored(_embeddedLink, link, "setEmbeddedLink:");
 }
 
 void XmlCaption::setNewWindow(int newWindow)
 {
-    lq::modelFrame(this, "setNewWindow:", [&] {
-        _newWindow = newWindow;
-        docChanged();
-    });
+    setStored(_newWindow, newWindow, "setNewWindow:");
 }
 
 QString XmlCaption::href()

@@ -181,26 +181,17 @@ XmlBaseList XmlHomePage::webItems()
 
 void XmlHomePage::setLangcode(int langcode)
 {
-    lq::modelFrame(this, "setLangcode:", [&] {
-        _langcode = langcode;
-        docChanged();
-    });
+    setStored(_langcode, langcode, "setLangcode:");
 }
 
 void XmlHomePage::setPassPhrase(const QString& passPhrase)
 {
-    lq::modelFrame(this, "setPassPhrase:", [&] {
-        _passPhrase = passPhrase;
-        docChanged();
-    });
+    setStored(_passPhrase, passPhrase, "setPassPhrase:");
 }
 
 void XmlHomePage::setSubmitLabel(const QString& submitLabel)
 {
-    lq::modelFrame(this, "setSubmitLabel:", [&] {
-        _submitLabel = submitLabel;
-        docChanged();
-    });
+    setStored(_submitLabel, submitLabel, "setSubmitLabel:");
 }
 
 QStringList XmlHomePage::picturesInSite()

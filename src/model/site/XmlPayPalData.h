@@ -36,8 +36,6 @@ public:
     bool canBePurchased() const { return !_price.isNull() && !_itemname.isNull(); }
 
 private:
-    void store(QString& field, const QString& value);
-
     QString _itemid;
     QString _itemname;
     QString _price;

@@ -168,10 +168,7 @@ void XmlPhoto::newDocumentSite(const QString& path, XmlSite* site)
 
 void XmlPhoto::setImageSeqNumber(int number)
 {
-    lq::modelFrame(this, "setImageSeqNumber:", [&] {
-        image_seq_number = number;
-        docChanged();
-    });
+    setStored(image_seq_number, number, "setImageSeqNumber:");
 }
 
 // --- The stored picture ------------------------------------------------------------------------
@@ -308,18 +305,12 @@ bool XmlPhoto::canBePurchased() const
 
 void XmlPhoto::setAltText(const QString& text)
 {
-    lq::modelFrame(this, "setAltText:", [&] {
-        _altText = text;
-        docChanged();
-    });
+    setStored(_altText, text, "setAltText:");
 }
 
 void XmlPhoto::setShowObjects(bool show)
 {
-    lq::modelFrame(this, "setShowObjects:", [&] {
-        _showObjects = show;
-        docChanged();
-    });
+    setStored(_showObjects, show, "setShowObjects:");
 }
 
 // --- Files -------------------------------------------------------------------------------------

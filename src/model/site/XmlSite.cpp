@@ -143,10 +143,7 @@ QString XmlSite::rootDir()
 
 void XmlSite::setRootDir(const QString& path)
 {
-    lq::modelFrame(this, "setRootDir:", [&] {
-        _rootDir = path;
-        docChanged();
-    });
+    setStored(_rootDir, path, "setRootDir:");
 }
 
 DocumentBase* XmlSite::myDocument()
@@ -188,34 +185,22 @@ void XmlSite::postload()
 
 void XmlSite::setImageSeqNumber(int value)
 {
-    lq::modelFrame(this, "setImageSeqNumber:", [&] {
-        image_sequence_number = value;
-        docChanged();
-    });
+    setStored(image_sequence_number, value, "setImageSeqNumber:");
 }
 
 void XmlSite::setPageSeqNumber(int value)
 {
-    lq::modelFrame(this, "setPageSeqNumber:", [&] {
-        page_sequence_number = value;
-        docChanged();
-    });
+    setStored(page_sequence_number, value, "setPageSeqNumber:");
 }
 
 void XmlSite::setWidgetSeqNumber(int value)
 {
-    lq::modelFrame(this, "setWidgetSeqNumber:", [&] {
-        widget_sequence_number = value;
-        docChanged();
-    });
+    setStored(widget_sequence_number, value, "setWidgetSeqNumber:");
 }
 
 void XmlSite::setDisableImageWell(int value)
 {
-    lq::modelFrame(this, "setDisableImageWell:", [&] {
-        _disableImageWell = value;
-        docChanged();
-    });
+    setStored(_disableImageWell, value, "setDisableImageWell:");
 }
 
 XmlBasePtr XmlSite::defaultAlbum()

@@ -98,28 +98,18 @@ QString XmlWebItem::fileName()
 
 void XmlWebItem::setIsExternalLink(bool isExternal)
 {
-    lq::modelFrame(this, "setIsExternalLink:", [&] {
-        if (!canEditLink())
-            return;
-        _isExternalLink = isExternal;
-        docChanged();
-    });
+    if (canEditLink())
+        setStored(_isExternalLink, isExternal, "setIsExternalLink:");
 }
 
 void XmlWebItem::setIsPassword(bool isPassword)
 {
-    lq::modelFrame(this, "setIsPassword:", [&] {
-        _isPassword = isPassword;
-        docChanged();
-    });
+    setStored(_isPassword, isPassword, "setIsPassword:");
 }
 
 void XmlWebItem::setPassword(const QString& password)
 {
-    lq::modelFrame(this, "setPassword:", [&] {
-        _password = password;
-        docChanged();
-    });
+    setStored(_password, password, "setPassword:");
 }
 
 QString XmlWebItem::scriptFile()

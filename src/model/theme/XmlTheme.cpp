@@ -113,10 +113,7 @@ QString XmlTheme::rootDir()
 
 void XmlTheme::setRootDir(const QString& path)
 {
-    lq::modelFrame(this, "setRootDir:", [&] {
-        _rootDir = path;
-        docChanged();
-    });
+    setStored(_rootDir, path, "setRootDir:");
 }
 
 void XmlTheme::checkTemplateSeqNums()
