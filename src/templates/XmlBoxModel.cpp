@@ -361,10 +361,8 @@ std::shared_ptr<XmlWebFont> XmlBoxModel::addFontName(const QString& tag, const Q
 std::shared_ptr<XmlWebFont> XmlBoxModel::font()
 {
     return lq::modelFrame(this, "font", [&]() -> std::shared_ptr<XmlWebFont> {
-        for (const XmlBasePtr& child : children()) {
-            if (XmlWebFont::cast(child.get()) && child->name() == u"default")
-                return std::static_pointer_cast<XmlWebFont>(child);
-        }
+        if (auto font = firstChildOfType<XmlWebFont>([](const XmlWebFont& f) { return f.name() == u"default"; }))
+            return font;
         return addFontName(QString(), QStringLiteral("default"));
     });
 }

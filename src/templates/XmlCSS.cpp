@@ -16,10 +16,8 @@ namespace {
 template <typename Request>
 void forEachStyleChild(const XmlBase& element, Request&& request)
 {
-    for (const XmlBasePtr& child : element.children()) {
-        if (XmlCSS* style = XmlCSS::cast(child.get()))
-            request(*style);
-    }
+    for (const auto& style : element.childrenOfType<XmlCSS>())
+        request(*style);
 }
 
 // Runs the bitmap request on every child that takes part in the bitmap

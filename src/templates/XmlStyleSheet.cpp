@@ -299,9 +299,8 @@ int XmlStyleSheet::setPageView(XmlBase* page, int view)
                 _page = 1;
         }
         int count = 0;
-        for (const XmlBasePtr& child : children()) {
-            XmlCSS* element = XmlCSS::cast(child.get());
-            if (element && element->enabled() && !XmlVornBox::cast(child.get()))
+        for (const auto& element : childrenOfType<XmlCSS>()) {
+            if (element->enabled() && !XmlVornBox::cast(element.get()))
                 ++count;
         }
         return count;
@@ -314,10 +313,9 @@ QStringList XmlStyleSheet::visibleElements()
         const int saved = _page;
         _page = 0;
         QStringList names;
-        for (const XmlBasePtr& child : children()) {
-            XmlCSS* element = XmlCSS::cast(child.get());
-            if (element && element->enabled() && child->name() != u"Photo Album" && !XmlVornBox::cast(child.get()))
-                names.append(child->name());
+        for (const auto& element : childrenOfType<XmlCSS>()) {
+            if (element->enabled() && element->name() != u"Photo Album" && !XmlVornBox::cast(element.get()))
+                names.append(element->name());
         }
         _page = saved;
         return names;
@@ -349,12 +347,7 @@ bool XmlStyleSheet::allowImageInBackground()
 QList<std::shared_ptr<XmlVornBox>> XmlStyleSheet::getVornBoxes() const
 {
     return lq::modelFrame(this, "getVornBoxes", [&] {
-        QList<std::shared_ptr<XmlVornBox>> boxes;
-        for (const XmlBasePtr& child : children()) {
-            if (auto box = std::dynamic_pointer_cast<XmlVornBox>(child))
-                boxes.append(box);
-        }
-        return boxes;
+        return childrenOfType<XmlVornBox>();
     });
 }
 
@@ -560,9 +553,8 @@ void XmlStyleSheet::draw()
 void XmlStyleSheet::drawVornsAtZindex(const QString& layer)
 {
     lq::modelFrame(this, "drawVornsAtZindex:", [&] {
-        for (const XmlBasePtr& child : children()) {
-            XmlVornBox* box = XmlVornBox::cast(child.get());
-            if (box && vornLayer(*box) == layer && box->visible()) {
+        for (const auto& box : childrenOfType<XmlVornBox>()) {
+            if (vornLayer(*box) == layer && box->visible()) {
                 box->drawObject();
                 box->drawText();
             }
@@ -575,9 +567,8 @@ QStringList XmlStyleSheet::guideRectArray()
     return lq::modelFrame(this, "guideRectArray", [&] {
         QStringList rects;
         rects.reserve(10);
-        for (const XmlBasePtr& child : children()) {
-            XmlCSS* element = XmlCSS::cast(child.get());
-            if (element && element->visible())
+        for (const auto& element : childrenOfType<XmlCSS>()) {
+            if (element->visible())
                 rects.append(rectToString(element->guideRect()));
         }
         return rects;
@@ -593,9 +584,8 @@ XmlBaseList XmlStyleSheet::selectableObjects()
                 list.append(slideshow);
             return list;
         }
-        for (const XmlBasePtr& child : children()) {
-            XmlCSS* element = XmlCSS::cast(child.get());
-            if (element && element->visible() && child->name() != u"Slideshow")
+        for (const auto& element : childrenOfType<XmlCSS>()) {
+            if (element->visible() && element->name() != u"Slideshow")
                 element->getSelectableObjects(list);
         }
         return list;

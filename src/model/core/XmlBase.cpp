@@ -495,9 +495,8 @@ QList<MenuItem> XmlBase::menuItems()
         };
         if (XmlGroup::cast(this))
             items.append(entryFor(*this));
-        for (const XmlBasePtr& child : children()) {
-            XmlWebItem* page = XmlWebItem::cast(child.get());
-            if (page && page->showInNav())
+        for (const auto& page : childrenOfType<XmlWebItem>()) {
+            if (page->showInNav())
                 items.append(entryFor(*page));
         }
         return items;

@@ -138,6 +138,39 @@ public:
     XmlBaseList childrenEnumerator() const;
     XmlBaseList reverseEnumerator() const;
 
+    // The children of class T (or a subclass of it), in order; a copy, so the
+    // caller may change the tree while going through it.
+    template <class T>
+    QList<std::shared_ptr<T>> childrenOfType() const
+    {
+        QList<std::shared_ptr<T>> found;
+        if (_children) {
+            for (const XmlBasePtr& child : *_children) {
+                if (auto typed = std::dynamic_pointer_cast<T>(child))
+                    found.append(std::move(typed));
+            }
+        }
+        return found;
+    }
+    // The first child of class T, or the first one the test accepts; nothing when none is.
+    template <class T>
+    std::shared_ptr<T> firstChildOfType() const
+    {
+        return firstChildOfType<T>([](const T&) { return true; });
+    }
+    template <class T, class Test>
+    std::shared_ptr<T> firstChildOfType(Test&& test) const
+    {
+        if (_children) {
+            for (const XmlBasePtr& child : *_children) {
+                auto typed = std::dynamic_pointer_cast<T>(child);
+                if (typed && test(*typed))
+                    return typed;
+            }
+        }
+        return nullptr;
+    }
+
     // --- Change notices -----------------------------------------------------
     virtual void docChanged();
     virtual void falseAlarm(bool suppress);

@@ -247,10 +247,8 @@ XmlBaseList XmlAlbum::photoObjects()
 {
     return lq::modelFrame(this, "photoObjects", [&] {
         XmlBaseList photos;
-        for (const XmlBasePtr& child : children()) {
-            if (XmlPhoto::cast(child.get()))
-                photos.append(child);
-        }
+        for (const auto& photo : childrenOfType<XmlPhoto>())
+            photos.append(photo);
         return photos;
     });
 }
@@ -258,12 +256,7 @@ XmlBaseList XmlAlbum::photoObjects()
 int XmlAlbum::numberPhotos()
 {
     return lq::modelFrame(this, "numberPhotos", [&] {
-        int count = 0;
-        for (const XmlBasePtr& child : children()) {
-            if (XmlPhoto::cast(child.get()))
-                ++count;
-        }
-        return count;
+        return static_cast<int>(childrenOfType<XmlPhoto>().size());
     });
 }
 
@@ -271,10 +264,8 @@ QStringList XmlAlbum::photoCaptions()
 {
     return lq::modelFrame(this, "photoCaptions", [&] {
         QStringList captions;
-        for (const XmlBasePtr& child : children()) {
-            if (XmlPhoto* photo = XmlPhoto::cast(child.get()))
-                captions.append(photo->caption()->content());
-        }
+        for (const auto& photo : childrenOfType<XmlPhoto>())
+            captions.append(photo->caption()->content());
         return captions;
     });
 }
@@ -341,15 +332,11 @@ std::shared_ptr<XmlStyleSheet> XmlAlbum::generateStyleFromLegacy1_0()
             return nullptr;
         }
         const QString removed = XmlGroup::cast(this) ? QStringLiteral("Photo Album") : QStringLiteral("Group Nav");
-        for (const XmlBasePtr& child : _styleSheet->children()) {
-            if (XmlWebPhotoAlbum::cast(child.get()) && child->name() == removed) {
-                _styleSheet->removeChild(child.get());
-                break;
-            }
-        }
-        for (const XmlBasePtr& child : _styleSheet->children()) {
-            if (XmlWebPhotoAlbum::cast(child.get()) && child->name() == u"Group Nav")
-                child->setName(QStringLiteral("Photo Album"));
+        if (auto album = _styleSheet->firstChildOfType<XmlWebPhotoAlbum>([&](const XmlWebPhotoAlbum& a) { return a.name() == removed; }))
+            _styleSheet->removeChild(album.get());
+        for (const auto& album : _styleSheet->childrenOfType<XmlWebPhotoAlbum>()) {
+            if (album->name() == u"Group Nav")
+                album->setName(QStringLiteral("Photo Album"));
         }
         return _styleSheet;
     });

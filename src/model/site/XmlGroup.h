@@ -17,6 +17,8 @@ public:
     QImage iconImage() override;
     // Its pages, each group before its own pages.
     XmlBaseList webItems() override;
+    // The web items among the parent's children, each group followed by its own, depth first.
+    static XmlBaseList webItemsOf(const XmlBase& parent);
     // One paragraph of stored rich text per child, holding the child's name.
     QStringList photoCaptions() override;
     // For each page it holds, its representative picture, or its no-picture

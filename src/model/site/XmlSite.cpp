@@ -24,14 +24,11 @@ std::function<XmlBasePtr()>& iPhotoNodeFactory()
     return factory;
 }
 
+// The first child of exactly the class T (a subclass does not count).
 template <class T>
 T* firstChildOfClass(const XmlBase& parent)
 {
-    for (const XmlBasePtr& child : parent.children()) {
-        if (typeid(*child) == typeid(T))
-            return static_cast<T*>(child.get());
-    }
-    return nullptr;
+    return parent.firstChildOfType<T>([](const T& child) { return typeid(child) == typeid(T); }).get();
 }
 } // namespace
 
@@ -209,11 +206,7 @@ XmlBasePtr XmlSite::defaultAlbum()
         XmlHomePage* home = homepage();
         if (!home)
             return nullptr;
-        for (const XmlBasePtr& child : home->children()) {
-            if (XmlAlbum::cast(child.get()))
-                return child;
-        }
-        return nullptr;
+        return home->firstChildOfType<XmlAlbum>();
     });
 }
 

@@ -97,10 +97,8 @@ int XmlTheme::vornboxSeqNumber()
 void XmlTheme::listOfBitmaps(QStringList& names)
 {
     lq::modelFrame(this, "listOfBitmaps:", [&] {
-        for (const XmlBasePtr& child : children()) {
-            if (XmlStyleSheet* sheet = XmlStyleSheet::cast(child.get()))
-                sheet->listOfBitmaps(names);
-        }
+        for (const auto& sheet : childrenOfType<XmlStyleSheet>())
+            sheet->listOfBitmaps(names);
     });
 }
 
@@ -149,9 +147,7 @@ void XmlTheme::crossReferenceXmlSite(XmlSite* site)
         checkTemplateSeqNums();
         if (!site)
             return;
-        for (const XmlBasePtr& child : children()) {
-            if (XmlStyleSheet* sheet = XmlStyleSheet::cast(child.get()))
-                site->setTemplateForUUID(sheet->templateSeqNum(), sheet->UUID());
-        }
+        for (const auto& sheet : childrenOfType<XmlStyleSheet>())
+            site->setTemplateForUUID(sheet->templateSeqNum(), sheet->UUID());
     });
 }
