@@ -2,18 +2,14 @@
 
 #include "model/core/DocumentBase.h"
 #include "model/core/DocumentFolder.h"
-#include "model/site/XmlAlbum.h"
-#include "model/files/XmlFile.h"
+#include "model/files/DirectoryWalk.h"
 #include "model/files/XmlFiles.h"
-#include "model/files/XmlFolder.h"
+#include "model/site/XmlAlbum.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlTrash.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
 #include "publish/XmlLocation.h"
-
-#include <QDir>
-#include <QFileInfo>
 
 #include <typeinfo>
 
@@ -250,32 +246,8 @@ void XmlSite::refreshFiles()
         // would name a folder of the system, not of the document.
         if (folder.isEmpty() || !tree)
             return;
-        addContentsOfDirectoryTo(folder + QStringLiteral("/files"), tree);
-    });
-}
-
-void XmlSite::addContentsOfDirectoryTo(const QString& folder, XmlBase* parent)
-{
-    lq::modelFrame(this, "addContentsOfDirectory:to:", [&] {
-        if (!parent)
-            return;
-        const QFileInfoList entries = QDir(folder).entryInfoList(
-            QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-        for (const QFileInfo& entry : entries) {
-            // A link is its own kind of entry, neither file nor folder: it
-            // is left out (which also keeps a link loop from recursing forever).
-            if (entry.isSymLink())
-                continue;
-            if (entry.isFile()) {
-                const std::shared_ptr<XmlFile> file = XmlFile::create();
-                file->setFilename(entry.fileName());
-                parent->addChild(file);
-            } else if (entry.isDir()) {
-                const std::shared_ptr<XmlFolder> sub = XmlFolder::create();
-                sub->setFoldername(entry.fileName());
-                parent->addChild(sub);
-                addContentsOfDirectoryTo(QStringLiteral("%1/%2").arg(folder, entry.fileName()), sub.get());
-            }
-        }
+        // The files tree mirrors the folder as it is: sub-folders as folder
+        // elements, hidden files included.
+        addDirectoryTree(folder + QStringLiteral("/files"), tree, { .folders = DirectoryWalk::Folders::AsElements });
     });
 }

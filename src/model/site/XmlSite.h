@@ -90,12 +90,10 @@ public:
     void setTemplateForUUID(int number, const QString& uuid);
 
     // --- Files tree -----------------------------------------------------------
-    // Adds the contents of "<rootDir>/files" to the files tree.
+    // Adds the contents of "<rootDir>/files" to the files tree: a regular
+    // file as an XmlFile, a folder as an XmlFolder filled the same way, hidden
+    // files included (see DirectoryWalk).
     void refreshFiles();
-    // Adds the folder's entries to the parent: a regular file as an XmlFile,
-    // a folder as an XmlFolder filled the same way; links and other kinds of
-    // entry are left out. Hidden files are included; entries go in name order.
-    void addContentsOfDirectoryTo(const QString& folder, XmlBase* parent);
 
     // The photo-library node lives with the editors, outside this library;
     // they install the factory that makes it. Without one the site has no
