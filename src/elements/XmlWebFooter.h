@@ -11,4 +11,6 @@ public:
     static XmlWebFooter* cast(XmlBase* object) { return dynamic_cast<XmlWebFooter*>(object); }
 
     QString elementName() const override;
+    // The footer places itself below the page's text: its top is never stored.
+    bool storesTop() const override { return false; }
 };

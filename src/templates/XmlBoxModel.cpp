@@ -1,6 +1,5 @@
 #include "templates/XmlBoxModel.h"
 
-#include "elements/XmlWebFooter.h"
 #include "model/core/DocumentBase.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlMasthead.h"
@@ -314,12 +313,22 @@ void XmlBoxModel::setAttributeTo(const QString& key, const QString& value)
     });
 }
 
+XmlCSSPtr XmlBoxModel::objectAtPoint(const lq::Point& point)
+{
+    return lq::modelFrame(this, "objectAtPoint:", [&]() -> XmlCSSPtr {
+        if (XmlCSSPtr hit = XmlCSSBackground::objectAtPoint(point))
+            return hit;
+        if (visible() && objectRect().contains(point))
+            return std::static_pointer_cast<XmlCSS>(sharedFromThis());
+        return nullptr;
+    });
+}
+
 void XmlBoxModel::appendAttributes(QString& xml)
 {
     lq::modelFrame(this, "appendAttributes:", [&] {
         XmlCSSBackground::appendAttributes(xml);
-        // The footer places itself below the page's text: its top is never stored.
-        if (absolute() && !XmlWebFooter::cast(this))
+        if (absolute() && storesTop())
             xml += QString::asprintf(" top=\"%d\"", calcTop());
         if (absolute())
             xml += QString::asprintf(" left=\"%d\"", calcLeft());

@@ -130,6 +130,10 @@ public:
     virtual int internalHeight();
     // The outer rectangle, shadow strip included.
     lq::Rect objectRect() override;
+    // What the children hit, else the box itself when its rectangle holds the point.
+    XmlCSSPtr objectAtPoint(const lq::Point& point) override;
+    // Whether the box's top is stored with it; the footer places itself below the page's text.
+    virtual bool storesTop() const { return true; }
     // The text area.
     lq::Rect internalRect();
     // From the layout canvas after a move or resize: takes the position when

@@ -1,6 +1,5 @@
 #include "templates/XmlCSS.h"
 
-#include "elements/XmlSlideshow.h"
 #include "elements/XmlVornBox.h"
 #include "model/core/DocumentBase.h"
 #include "model/site/XmlAlbum.h"
@@ -127,17 +126,6 @@ void XmlCSS::setObjectRect(const lq::Rect&)
 XmlCSSPtr XmlCSS::objectAtPoint(const lq::Point& point)
 {
     return lq::modelFrame(this, "objectAtPoint:", [&]() -> XmlCSSPtr {
-        // In the slideshow view only the slideshow can be hit: it notes which
-        // of its controls lies under the point and is the answer wherever the
-        // point is.
-        if (XmlStyleSheet* sheet = XmlStyleSheet::cast(this); sheet && sheet->view() == 1) {
-            const XmlBasePtr element = sheet->getElementWithName(QStringLiteral("Slideshow"));
-            XmlSlideshow* slideshow = XmlSlideshow::cast(element.get());
-            if (!slideshow)
-                return nullptr;
-            slideshow->objectAtPoint(point);
-            return std::static_pointer_cast<XmlCSS>(element);
-        }
         if (!visible())
             return nullptr;
 
@@ -157,8 +145,6 @@ XmlCSSPtr XmlCSS::objectAtPoint(const lq::Point& point)
             if (XmlCSSPtr hit = vorn->objectAtPoint(point))
                 return hit;
         }
-        if (XmlBoxModel::cast(this) && objectRect().contains(point))
-            return std::static_pointer_cast<XmlCSS>(sharedFromThis());
         return nullptr;
     });
 }

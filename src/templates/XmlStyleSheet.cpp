@@ -322,6 +322,20 @@ QStringList XmlStyleSheet::visibleElements()
     });
 }
 
+XmlCSSPtr XmlStyleSheet::objectAtPoint(const lq::Point& point)
+{
+    return lq::modelFrame(this, "objectAtPoint:", [&]() -> XmlCSSPtr {
+        if (view() != 1)
+            return XmlCSSBackground::objectAtPoint(point);
+        const XmlBasePtr element = getElementWithName(QStringLiteral("Slideshow"));
+        XmlSlideshow* slideshow = XmlSlideshow::cast(element.get());
+        if (!slideshow)
+            return nullptr;
+        slideshow->objectAtPoint(point);
+        return std::static_pointer_cast<XmlCSS>(element);
+    });
+}
+
 XmlBasePtr XmlStyleSheet::getElementWithName(const QString& name) const
 {
     return lq::modelFrame(this, "getElementWithName:", [&]() -> XmlBasePtr {

@@ -100,6 +100,9 @@ public:
     const QString& rightEdgeElement() const { return _rightEdgeElement; }
     // The template's extent on the layout canvas.
     lq::Rect objectRect() override;
+    // In the slideshow view only the slideshow can be hit: it notes which of
+    // its controls lies under the point and is the answer wherever the point is.
+    XmlCSSPtr objectAtPoint(const lq::Point& point) override;
     // Does nothing: the layout computes the width.
     void wwlayoutWithWidth(int width);
 

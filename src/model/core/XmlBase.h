@@ -25,6 +25,7 @@ class Pasteboard;
 class Scanner;
 }
 class XmlHomePage;
+class XmlSite;
 
 using XmlBasePtr = std::shared_ptr<XmlBase>;
 using XmlBaseList = QList<XmlBasePtr>;
@@ -192,8 +193,15 @@ public:
     virtual QImage iconImage();
     virtual XmlHomePage* homepage();
     virtual XmlBaseList webItems();
+    // The document of the file root (site or theme) the element belongs to, or nothing.
     virtual DocumentBase* myDocument();
-    QList<MenuItem> menuItems();
+    // The site whose tree the element belongs to (the site answers itself), or nothing.
+    virtual XmlSite* siteRoot();
+    // The navigation menu of the element's pages: the entries of its children
+    // that have one, in order; nothing outside a site.
+    virtual QList<MenuItem> menuItems();
+    // The element's own entry in a navigation menu, when it shows there.
+    virtual std::optional<MenuItem> menuEntry();
 
     // --- Element protocol and XML text -------------------------------------
     // The child element for a tag met inside this element's body; the base
@@ -312,6 +320,10 @@ public:
     static void addContentsOfDirectoryTo(const QString& folder, XmlBase* parent);
 
 protected:
+    // The document of a file root (site or theme), which answers for its
+    // whole tree; nothing for any other element.
+    virtual DocumentBase* fileRootDocument() { return nullptr; }
+
     // What every plain setter does: stores the value in the field and tells
     // the document of the change, inside the frame of the setter's operation
     // ("setName:").

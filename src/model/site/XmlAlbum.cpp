@@ -5,7 +5,6 @@
 #include "model/core/DocumentBase.h"
 #include "model/site/XmlCaption.h"
 #include "model/site/XmlContent.h"
-#include "model/site/XmlGroup.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlPhoto.h"
 #include "model/site/XmlPhotoRep.h"
@@ -323,15 +322,26 @@ std::shared_ptr<XmlPhoto> XmlAlbum::importPhotoIndexCaption(const QString& path,
     });
 }
 
+XmlAlbum::LegacyStyle XmlAlbum::legacyStyle() const
+{
+    return { 0, QStringLiteral("Group Nav") };
+}
+
+MenuItem XmlAlbum::menuItem()
+{
+    MenuItem item = XmlWebItem::menuItem();
+    item.seq = _pageSeqNumber;
+    return item;
+}
+
 std::shared_ptr<XmlStyleSheet> XmlAlbum::generateStyleFromLegacy1_0()
 {
     return lq::modelFrame(this, "generateStyleFromLegacy1_0", [&]() -> std::shared_ptr<XmlStyleSheet> {
         if (!_styleSheet) {
-            // Album pages take the first converted template, groups the second.
-            _templateNum = typeid(*this) == typeid(XmlAlbum) ? 0 : 1;
+            _templateNum = legacyStyle().templateNum;
             return nullptr;
         }
-        const QString removed = XmlGroup::cast(this) ? QStringLiteral("Photo Album") : QStringLiteral("Group Nav");
+        const QString removed = legacyStyle().removedBox;
         if (auto album = _styleSheet->firstChildOfType<XmlWebPhotoAlbum>([&](const XmlWebPhotoAlbum& a) { return a.name() == removed; }))
             _styleSheet->removeChild(album.get());
         for (const auto& album : _styleSheet->childrenOfType<XmlWebPhotoAlbum>()) {

@@ -51,6 +51,17 @@ XmlBaseList XmlGroup::webItemsOf(const XmlBase& parent)
     return items;
 }
 
+QList<MenuItem> XmlGroup::menuItems()
+{
+    return lq::modelFrame(this, "menuItems", [&] {
+        if (!siteRoot())
+            return QList<MenuItem>();
+        QList<MenuItem> items { menuItem() };
+        items.append(XmlAlbum::menuItems());
+        return items;
+    });
+}
+
 XmlBaseList XmlGroup::webItems()
 {
     return lq::modelFrame(this, "webItems", [&] {

@@ -17,6 +17,9 @@ public:
     QImage iconImage() override;
     // Its pages, each group before its own pages.
     XmlBaseList webItems() override;
+    // A group's menu starts with the group itself, then its pages.
+    QList<MenuItem> menuItems() override;
+    LegacyStyle legacyStyle() const override { return { 1, QStringLiteral("Photo Album") }; }
     // The web items among the parent's children, each group followed by its own, depth first.
     static XmlBaseList webItemsOf(const XmlBase& parent);
     // One paragraph of stored rich text per child, holding the child's name.

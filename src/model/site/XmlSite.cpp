@@ -139,7 +139,7 @@ void XmlSite::setRootDir(const QString& path)
     setStored(_rootDir, path, "setRootDir:");
 }
 
-DocumentBase* XmlSite::myDocument()
+DocumentBase* XmlSite::fileRootDocument()
 {
     return _myDocument;
 }

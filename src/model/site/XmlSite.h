@@ -43,7 +43,7 @@ public:
     QString rootDir() override;
     // A change.
     void setRootDir(const QString& path) override;
-    DocumentBase* myDocument() override;
+    XmlSite* siteRoot() override { return this; }
     // The first child whose class is exactly XmlHomePage, or nothing.
     XmlHomePage* homepage() override;
     // Adds the files tree after the home page when there is none, and a new
@@ -99,6 +99,9 @@ public:
     // they install the factory that makes it. Without one the site has no
     // such node. The node must write nothing.
     static void setIPhotoNodeFactory(std::function<XmlBasePtr()> factory);
+
+protected:
+    DocumentBase* fileRootDocument() override;
 
 private:
     QString _rootDir;

@@ -121,6 +121,24 @@ QString XmlWebItem::scriptFile()
     });
 }
 
+std::optional<MenuItem> XmlWebItem::menuEntry()
+{
+    if (!showInNav())
+        return std::nullopt;
+    return menuItem();
+}
+
+MenuItem XmlWebItem::menuItem()
+{
+    return lq::modelFrame(this, "menuItem", [&] {
+        MenuItem item;
+        item.name = name();
+        item.href = externalLink();
+        item.page = sharedFromThis();
+        return item;
+    });
+}
+
 XmlHomePage* XmlWebItem::homepage()
 {
     return _parent ? _parent->homepage() : nullptr;

@@ -53,7 +53,7 @@ void XmlTheme::appendAttributes(QString& xml)
     });
 }
 
-DocumentBase* XmlTheme::myDocument()
+DocumentBase* XmlTheme::fileRootDocument()
 {
     return _myDocument;
 }
