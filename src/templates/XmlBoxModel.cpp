@@ -299,7 +299,7 @@ void XmlBoxModel::setAttributeTo(const QString& key, const QString& value)
         else if (key == u"br")
             setBr(lq::intValue(value));
         else if (key == u"bType")
-            setBType(lq::intValue(value));
+            setBType(static_cast<BorderType>(lq::intValue(value)));
         else if (key == u"btColor")
             setBtColor(colour());
         else if (key == u"blColor")
@@ -338,7 +338,7 @@ void XmlBoxModel::appendAttributes(QString& xml)
             xml += QString::asprintf(" height=\"%d\"", height());
         xml += QString::asprintf(" pt=\"%d\" pl=\"%d\" pb=\"%d\" pr=\"%d\"", _pt, _pl, _pb, _pr);
         xml += QString::asprintf(" bt=\"%d\" bl=\"%d\" bb=\"%d\" br=\"%d\"", _bt, _bl, _bb, _br);
-        xml += QString::asprintf(" bType=\"%d\"", _bType);
+        xml += QString::asprintf(" bType=\"%d\"", static_cast<int>(_bType));
         xml += QStringLiteral(" btColor=\"%1\" blColor=\"%2\" bbColor=\"%3\" brColor=\"%4\"")
                    .arg(colorToCSSString(_btColor), colorToCSSString(_blColor),
                         colorToCSSString(_bbColor), colorToCSSString(_brColor));
@@ -390,7 +390,7 @@ void XmlBoxModel::setBt(int width) { setStored(_bt, width, "setBt:"); }
 void XmlBoxModel::setBl(int width) { setStored(_bl, width, "setBl:"); }
 void XmlBoxModel::setBb(int width) { setStored(_bb, width, "setBb:"); }
 void XmlBoxModel::setBr(int width) { setStored(_br, width, "setBr:"); }
-void XmlBoxModel::setBType(int type) { setStored(_bType, type, "setBType:"); }
+void XmlBoxModel::setBType(BorderType type) { setStored(_bType, type, "setBType:"); }
 void XmlBoxModel::setDropShadow(int shadow) { setStored(_dropShadow, shadow, "setDropShadow:"); }
 
 void XmlBoxModel::setBtColor(const lq::Colour& colour) { setStored(_btColor, colour, "setBtColor:"); }
@@ -549,10 +549,10 @@ void XmlBoxModel::layoutText(XmlBase* page)
     lq::ParagraphStyle paragraph = lq::ParagraphStyle::defaultStyle();
     paragraph.tabStops = lqTabStops();
     switch (record->alignment()) {
-    case 1:
+    case XmlWebFont::Alignment::Center:
         paragraph.alignment = lq::TextAlignment::Center;
         break;
-    case 2:
+    case XmlWebFont::Alignment::Right:
         paragraph.alignment = lq::TextAlignment::Right;
         break;
     default:
@@ -748,18 +748,18 @@ QString XmlBoxModel::htmlDivTagsVornStyle(const QString& elementId, const QStrin
     });
 }
 
-QString XmlBoxModel::borderType(int type) const
+QString XmlBoxModel::borderType(BorderType type) const
 {
     switch (type) {
-    case 1:
+    case BorderType::Double:
         return QStringLiteral("double");
-    case 2:
+    case BorderType::Dotted:
         return QStringLiteral("dotted");
-    case 3:
+    case BorderType::Dashed:
         return QStringLiteral("dashed");
-    case 4:
+    case BorderType::Groove:
         return QStringLiteral("groove");
-    case 5:
+    case BorderType::Ridge:
         return QStringLiteral("ridge");
     default:
         return QStringLiteral("solid");
@@ -797,7 +797,7 @@ void XmlBoxModel::appendCSSPadding(QString& css)
 // --- Border drawing ----------------------------------------------------------------------------
 
 void XmlBoxModel::drawBorderBtypeTopLeftBottomRightTColorLColorBColorRColor(
-    const lq::Rect& rect, int type, int top, int left, int bottom, int right,
+    const lq::Rect& rect, BorderType type, int top, int left, int bottom, int right,
     const lq::Colour& topColour, const lq::Colour& leftColour,
     const lq::Colour& bottomColour, const lq::Colour& rightColour)
 {
@@ -808,19 +808,19 @@ void XmlBoxModel::drawBorderBtypeTopLeftBottomRightTColorLColorBColorRColor(
         const SideColours colours { topColour, leftColour, bottomColour, rightColour };
         lq::BezierPath path;
         switch (type) {
-        case 1:
+        case BorderType::Double:
             drawDouble(path, rect, widths, colours);
             break;
-        case 2:
+        case BorderType::Dotted:
             drawDotted(path, rect, widths, colours);
             break;
-        case 3:
+        case BorderType::Dashed:
             drawDashed(path, rect, widths, colours);
             break;
-        case 4:
+        case BorderType::Groove:
             drawGrooveOrRidge(path, rect, widths, colours, true);
             break;
-        case 5:
+        case BorderType::Ridge:
             drawGrooveOrRidge(path, rect, widths, colours, false);
             break;
         default:

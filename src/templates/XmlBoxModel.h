@@ -90,8 +90,11 @@ public:
     int br() const { return _br; }
     void setBr(int width);
     // 0 solid, 1 double, 2 dotted, 3 dashed, 4 groove, 5 ridge; others draw solid.
-    int bType() const { return _bType; }
-    void setBType(int type);
+    // The border styles. A stored number outside them draws as solid and is
+    // written back as it was read.
+    enum class BorderType : int { Solid = 0, Double = 1, Dotted = 2, Dashed = 3, Groove = 4, Ridge = 5 };
+    BorderType bType() const { return _bType; }
+    void setBType(BorderType type);
     const lq::Colour& btColor() const { return _btColor; }
     void setBtColor(const lq::Colour& colour);
     const lq::Colour& blColor() const { return _blColor; }
@@ -184,7 +187,7 @@ public:
     // given (not null), ahead of the position.
     QString htmlDivTagsVornStyle(const QString& elementId, const QString& style);
     // The CSS border style name of a border type ("solid" for unknown types).
-    QString borderType(int type) const;
+    QString borderType(BorderType type) const;
     // "border-top: ...; border-left: ...; border-bottom: ...; border-right: ...; ",
     // every side whatever its width ("border: 0px; " for bitmap borders).
     void appendCSSBorders(QString& css);
@@ -193,11 +196,10 @@ public:
 
     // --- Border drawing -----------------------------------------------------------------
     // Fills the four borders of the outer rectangle into the current graphics
-    // context, each side in its width and colour, in the style (0 solid,
-    // 1 double, 2 dotted, 3 dashed, 4 groove, 5 ridge, any other solid). A
-    // side of width 0 or less draws nothing.
+    // context, each side in its width and colour, in the style (any number
+    // outside the styles draws solid). A side of width 0 or less draws nothing.
     static void drawBorderBtypeTopLeftBottomRightTColorLColorBColorRColor(
-        const lq::Rect& rect, int type, int top, int left, int bottom, int right,
+        const lq::Rect& rect, BorderType type, int top, int left, int bottom, int right,
         const lq::Colour& topColour, const lq::Colour& leftColour,
         const lq::Colour& bottomColour, const lq::Colour& rightColour);
 
@@ -218,7 +220,7 @@ protected:
     int _bl = 0;
     int _bb = 0;
     int _br = 0;
-    int _bType = 0;
+    BorderType _bType = BorderType::Solid;
     lq::Colour _btColor = lq::Colour::black();
     lq::Colour _blColor = lq::Colour::black();
     lq::Colour _bbColor = lq::Colour::black();

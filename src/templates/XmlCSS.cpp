@@ -195,7 +195,7 @@ bool XmlCSS::visible()
     return lq::modelFrame(this, "visible", [&] {
         // Only the direct parent counts: a font inside a box answers its own v.
         const XmlStyleSheet* sheet = XmlStyleSheet::cast(_parent);
-        if (sheet && sheet->view() == 1)
+        if (sheet && sheet->view() == XmlStyleSheet::View::Slideshow)
             return _visibleInSlideshow != 0;
         return _visible != 0;
     });

@@ -285,18 +285,18 @@ void XmlStyleSheet::wwlayoutWithWidth(int)
 
 // --- View and elements --------------------------------------------------------------------------
 
-int XmlStyleSheet::setPageView(XmlBase* page, int view)
+int XmlStyleSheet::setPageView(XmlBase* page, View view)
 {
     return lq::modelFrame(this, "setPage:view:", [&] {
         if (!page)
             return 0;
-        _page = 0;
-        if (view != 0 && typeid(*page) == typeid(XmlAlbum)) {
+        _page = View::Page;
+        if (view != View::Page && typeid(*page) == typeid(XmlAlbum)) {
             XmlWebPhotoAlbum* album = XmlWebPhotoAlbum::cast(getElementWithName(QStringLiteral("Photo Album")).get());
             // The photo album's click operation is not recorded yet: a visible
             // album counts as one whose thumbnails open the slideshow page.
             if (album && album->visible())
-                _page = 1;
+                _page = View::Slideshow;
         }
         int count = 0;
         for (const auto& element : childrenOfType<XmlCSS>()) {
@@ -310,8 +310,8 @@ int XmlStyleSheet::setPageView(XmlBase* page, int view)
 QStringList XmlStyleSheet::visibleElements()
 {
     return lq::modelFrame(this, "visibleElements", [&] {
-        const int saved = _page;
-        _page = 0;
+        const View saved = _page;
+        _page = View::Page;
         QStringList names;
         for (const auto& element : childrenOfType<XmlCSS>()) {
             if (element->enabled() && element->name() != u"Photo Album" && !XmlVornBox::cast(element.get()))
@@ -325,7 +325,7 @@ QStringList XmlStyleSheet::visibleElements()
 XmlCSSPtr XmlStyleSheet::objectAtPoint(const lq::Point& point)
 {
     return lq::modelFrame(this, "objectAtPoint:", [&]() -> XmlCSSPtr {
-        if (view() != 1)
+        if (view() != View::Slideshow)
             return XmlCSSBackground::objectAtPoint(point);
         const XmlBasePtr element = getElementWithName(QStringLiteral("Slideshow"));
         XmlSlideshow* slideshow = XmlSlideshow::cast(element.get());
@@ -593,7 +593,7 @@ XmlBaseList XmlStyleSheet::selectableObjects()
 {
     return lq::modelFrame(this, "selectableObjects", [&] {
         XmlBaseList list;
-        if (_page == 1) {
+        if (_page == View::Slideshow) {
             if (XmlBasePtr slideshow = getElementWithName(QStringLiteral("Slideshow")))
                 list.append(slideshow);
             return list;

@@ -107,12 +107,13 @@ public:
     void wwlayoutWithWidth(int width);
 
     // --- View and elements --------------------------------------------------------------
-    // The view being laid out or written: 0 the page, 1 the page's slideshow page.
-    int view() const { return _page; }
-    // Chooses the view for the page (1 only for an album page whose photo
+    // The view being laid out or written (stored as 0 and 1 where a view is stored).
+    enum class View : int { Page = 0, Slideshow = 1 };
+    View view() const { return _page; }
+    // Chooses the view for the page (the slideshow only for an album page whose photo
     // album opens a slideshow page) and answers the number of enabled
     // elements that are not Vorn Boxes; nothing changes for no page.
-    int setPageView(XmlBase* page, int view);
+    int setPageView(XmlBase* page, View view);
     // The names of the enabled elements of the page view, without the photo
     // album and the Vorn Boxes.
     QStringList visibleElements();
@@ -150,7 +151,7 @@ public:
 
 protected:
     lq::Rect mybounds;
-    int _page = 0;
+    View _page = View::Page;
     std::optional<QSet<QString>> _primaryPage;
     std::optional<QSet<QString>> _secondaryPage;
     int _templateSeqNumber = 0;

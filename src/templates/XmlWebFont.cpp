@@ -85,7 +85,7 @@ void XmlWebFont::setAttributeTo(const QString& key, const QString& value)
         else if (key == u"italic")
             setItalic(lq::intValue(value) != 0);
         else if (key == u"alignment")
-            setAlignment(lq::intValue(value));
+            setAlignment(static_cast<Alignment>(lq::intValue(value)));
         else if (key == u"linespacing")
             setLineSpacing(lq::intValue(value));
         else if (key == u"underlineLinks")
@@ -108,7 +108,7 @@ void XmlWebFont::appendAttributes(QString& xml)
         xml += QString::asprintf(" font=\"%d\" fontSize=\"%d\"", _font, _fontSize);
         xml += QStringLiteral(" fontColor=\"%1\"").arg(colorToCSSString(_fontColor));
         xml += QString::asprintf(" underline=\"%d\" bold=\"%d\" italic=\"%d\" alignment=\"%d\"", _underline ? 1 : 0,
-                                 _bold ? 1 : 0, _italic ? 1 : 0, _alignment);
+                                 _bold ? 1 : 0, _italic ? 1 : 0, static_cast<int>(_alignment));
         xml += QString::asprintf(" linespacing=\"%d\"", _linespacing);
         xml += QString::asprintf(" lineHeight=\"%d\"", lineHeight());
         xml += QString::asprintf(" underlineLinks=\"%d\"", _underlineLinks ? 1 : 0);
@@ -150,7 +150,7 @@ void XmlWebFont::setBold(bool bold)
     setStored(_bold, bold, "setBold:");
 }
 
-void XmlWebFont::setAlignment(int alignment)
+void XmlWebFont::setAlignment(Alignment alignment)
 {
     setStored(_alignment, alignment, "setAlignment:");
 }
@@ -241,9 +241,9 @@ void XmlWebFont::appendCSSBoxFont(QString& css)
 {
     lq::modelFrame(this, "appendCSSBoxFont:", [&] {
         css += QStringLiteral("text-align: ");
-        if (_alignment == 1)
+        if (_alignment == Alignment::Center)
             css += QStringLiteral("center; ");
-        else if (_alignment == 2)
+        else if (_alignment == Alignment::Right)
             css += QStringLiteral("right; ");
         else
             css += QStringLiteral("left; ");

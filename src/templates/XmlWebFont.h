@@ -51,8 +51,11 @@ public:
     bool bold() const { return _bold; }
     void setBold(bool bold);
     // 1 centre, 2 right, anything else left.
-    int alignment() const { return _alignment; }
-    void setAlignment(int alignment);
+    // The text alignment. A stored number outside them aligns left and is
+    // written back as it was read.
+    enum class Alignment : int { Left = 0, Center = 1, Right = 2 };
+    Alignment alignment() const { return _alignment; }
+    void setAlignment(Alignment alignment);
     // Added space between lines in points; the text elements give it to
     // their paragraph styles. It enters neither the CSS nor the font.
     int lineSpacing() const { return _linespacing; }
@@ -97,7 +100,7 @@ private:
     bool _underline = false;
     bool _italic = false;
     bool _bold = false;
-    int _alignment = 0;
+    Alignment _alignment = Alignment::Left;
     int _linespacing = 0;
     bool _underlineLinks = true;
     lq::Colour _linkNormal = lq::Colour(0, 0, 0.5f, 1);

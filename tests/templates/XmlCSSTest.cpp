@@ -20,7 +20,7 @@ class TemplateInView : public XmlStyleSheet {
 public:
     explicit TemplateInView(Key key) : XmlStyleSheet(key) {}
     static std::shared_ptr<TemplateInView> create() { return make<TemplateInView>(); }
-    void showView(int view) { _page = view; }
+    void showView(int view) { _page = static_cast<View>(view); }
 };
 
 // A box at a fixed place on the page.
