@@ -41,7 +41,7 @@ void XmlDrawObject::appendAttributes(QString& xml)
 {
     lq::modelFrame(this, "appendAttributes:", [&] {
         XmlDraw::appendAttributes(xml);
-        xml += QStringLiteral(" bodyrect=\"%1\"").arg(rectToString(bodyRect()));
+        xml += QStringLiteral(" bodyrect=\"%1\"").arg(rectToString(storedBodyRect()));
         xml += QString::asprintf(" thickness=\"%f\"", static_cast<double>(_thickness));
         xml += QStringLiteral(" backgroundcolor=\"%1\"").arg(colorToString(_backgroundColor));
         xml += QStringLiteral(" foregroundcolor=\"%1\"").arg(colorToString(_foregroundColor));

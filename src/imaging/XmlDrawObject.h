@@ -20,6 +20,8 @@ public:
     // The body in canvas coordinates; kinds may answer another rectangle
     // than the stored one (the picture answers its crop).
     virtual lq::Rect bodyRect() const;
+    // The rectangle written as "bodyrect": bodyRect, unless a subclass stores more.
+    virtual lq::Rect storedBodyRect() const { return bodyRect(); }
     // Stores the smallest integral rectangle that contains the given one; an
     // empty one stores the zero rectangle.
     void setBodyRect(const lq::Rect& rect);

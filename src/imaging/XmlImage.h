@@ -56,6 +56,8 @@ public:
     void setCrop(const lq::Rect& crop);
     // The crop's part of the whole image; the whole image when they do not overlap.
     lq::Rect bodyRect() const override;
+    // The whole image: the crop is stored in its own attribute.
+    lq::Rect storedBodyRect() const override;
 
     XmlShape* shape() const { return _shape.get(); }
     void setShape(const std::shared_ptr<XmlShape>& shape);

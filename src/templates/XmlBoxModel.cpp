@@ -38,6 +38,13 @@ int truncated(double value)
     return static_cast<int>(std::clamp(value, -limit, limit));
 }
 
+// The masthead of the page, when it is an album page.
+XmlMasthead* mastheadOf(XmlBase* page)
+{
+    XmlAlbum* album = XmlAlbum::cast(page);
+    return album ? album->masthead() : nullptr;
+}
+
 // --- Border drawing ----------------------------------------------------------------------------
 
 struct Sides {
@@ -370,10 +377,15 @@ std::shared_ptr<XmlWebFont> XmlBoxModel::addFontName(const QString& tag, const Q
 std::shared_ptr<XmlWebFont> XmlBoxModel::font()
 {
     return lq::modelFrame(this, "font", [&]() -> std::shared_ptr<XmlWebFont> {
-        if (auto font = firstChildOfType<XmlWebFont>([](const XmlWebFont& f) { return f.name() == u"default"; }))
+        if (auto font = defaultFont())
             return font;
         return addFontName(QString(), QStringLiteral("default"));
     });
+}
+
+std::shared_ptr<XmlWebFont> XmlBoxModel::defaultFont() const
+{
+    return firstChildOfType<XmlWebFont>([](const XmlWebFont& f) { return f.name() == u"default"; });
 }
 
 // --- Stored values -----------------------------------------------------------------------------
@@ -400,7 +412,7 @@ void XmlBoxModel::setBrColor(const lq::Colour& colour) { setStored(_brColor, col
 
 // --- Geometry ----------------------------------------------------------------------------------
 
-int XmlBoxModel::calcTop()
+int XmlBoxModel::calcTop() const
 {
     return lq::modelFrame(this, "calcTop", [&] {
         if (absolute())
@@ -410,7 +422,7 @@ int XmlBoxModel::calcTop()
     });
 }
 
-int XmlBoxModel::calcLeft()
+int XmlBoxModel::calcLeft() const
 {
     return lq::modelFrame(this, "calcLeft", [&] {
         if (absolute())
@@ -420,7 +432,7 @@ int XmlBoxModel::calcLeft()
     });
 }
 
-int XmlBoxModel::calcWidth()
+int XmlBoxModel::calcWidth() const
 {
     return lq::modelFrame(this, "calcWidth", [&] {
         if (widthFixed())
@@ -430,7 +442,7 @@ int XmlBoxModel::calcWidth()
     });
 }
 
-int XmlBoxModel::calcHeight()
+int XmlBoxModel::calcHeight() const
 {
     return lq::modelFrame(this, "calcHeight", [&] {
         if (heightFixed())
@@ -439,17 +451,17 @@ int XmlBoxModel::calcHeight()
     });
 }
 
-int XmlBoxModel::internalTop()
+int XmlBoxModel::internalTop() const
 {
     return lq::modelFrame(this, "internalTop", [&] { return calcTop() + _bt + _pt; });
 }
 
-int XmlBoxModel::internalLeft()
+int XmlBoxModel::internalLeft() const
 {
     return lq::modelFrame(this, "internalLeft", [&] { return calcLeft() + _bl + _pl; });
 }
 
-int XmlBoxModel::internalWidth()
+int XmlBoxModel::internalWidth() const
 {
     return lq::modelFrame(this, "internalWidth", [&] {
         const int inner = calcWidth() - _bl - _br - _pl - _pr - (dropShadow() ? shadowStrip : 0);
@@ -457,13 +469,18 @@ int XmlBoxModel::internalWidth()
     });
 }
 
-int XmlBoxModel::internalHeight()
+int XmlBoxModel::internalHeight() const
 {
     return lq::modelFrame(this, "internalHeight", [&] {
         if (heightFixed())
             return height() - _bt - _bb - _pt - _pb - (dropShadow() ? shadowStrip : 0);
-        if (!_lm)
-            relayoutFlags(nullptr, 0);
+        if (!_lm) {
+            try {
+                layoutText(getCurrentAlbum().get());
+            } catch (const lq::Exception& failure) {
+                lq::log(QStringLiteral("boxmodel relayout error: %1: %2").arg(failure.name(), failure.reason()));
+            }
+        }
         // Still none: no page is known, so there is no text to measure.
         if (!_lm)
             return 0;
@@ -471,7 +488,7 @@ int XmlBoxModel::internalHeight()
     });
 }
 
-lq::Rect XmlBoxModel::objectRect()
+lq::Rect XmlBoxModel::objectRect() const
 {
     return lq::modelFrame(this, "objectRect", [&] {
         return lq::Rect(static_cast<float>(calcLeft()), static_cast<float>(calcTop()),
@@ -479,7 +496,7 @@ lq::Rect XmlBoxModel::objectRect()
     });
 }
 
-lq::Rect XmlBoxModel::internalRect()
+lq::Rect XmlBoxModel::internalRect() const
 {
     return lq::modelFrame(this, "internalRect", [&] {
         return lq::Rect(static_cast<float>(internalLeft()), static_cast<float>(internalTop()),
@@ -516,7 +533,17 @@ void XmlBoxModel::relayoutFlags(XmlBase* page, int flags)
         // such a layout leaves a box's text as it is.
         if (flags != 0)
             return;
+        std::shared_ptr<XmlAlbum> remembered;
+        if (page) {
+            setCurrentAlbum(page);
+        } else {
+            remembered = getCurrentAlbum();
+            page = remembered.get();
+        }
+        if (page)
+            font();
         layoutText(page);
+        registerClickAreas(page);
         XmlCSSBackground::relayoutFlags(page, flags);
     } catch (const lq::Exception& failure) {
         lq::log(QStringLiteral("boxmodel relayout error: %1: %2").arg(failure.name(), failure.reason()));
@@ -524,17 +551,10 @@ void XmlBoxModel::relayoutFlags(XmlBase* page, int flags)
     }
 }
 
-void XmlBoxModel::layoutText(XmlBase* page)
+void XmlBoxModel::layoutText(XmlBase* page) const
 {
-    std::shared_ptr<XmlAlbum> remembered;
-    if (!page) {
-        remembered = getCurrentAlbum();
-        page = remembered.get();
-        if (!page)
-            return;
-    } else {
-        setCurrentAlbum(page);
-    }
+    if (!page)
+        return;
 
     if (!_lm) {
         _contents = std::make_shared<lq::StyledText>();
@@ -545,7 +565,11 @@ void XmlBoxModel::layoutText(XmlBase* page)
         _lm->addTextContainer(_tc);
     }
 
-    const std::shared_ptr<XmlWebFont> record = font();
+    // A box without its font record yet lays out in the record's defaults;
+    // only a layout the page asks for adds the record.
+    std::shared_ptr<XmlWebFont> record = defaultFont();
+    if (!record)
+        record = XmlWebFont::create();
     lq::ParagraphStyle paragraph = lq::ParagraphStyle::defaultStyle();
     paragraph.tabStops = lqTabStops();
     switch (record->alignment()) {
@@ -566,8 +590,7 @@ void XmlBoxModel::layoutText(XmlBase* page)
     attributes.foregroundColour = record->fontColor();
     attributes.underlineStyle = record->underline() ? 1 : 0;
 
-    XmlAlbum* album = XmlAlbum::cast(page);
-    XmlMasthead* masthead = album ? album->masthead() : nullptr;
+    XmlMasthead* masthead = mastheadOf(page);
     const bool isMasthead = name() == u"Masthead";
     QString text = QStringLiteral("");
     if (isMasthead) {
@@ -582,13 +605,17 @@ void XmlBoxModel::layoutText(XmlBase* page)
 
     _tc->setContainerSize(QSizeF(internalWidth(), unbounded));
     _lm->glyphRangeForTextContainer(_tc.get());
+}
 
-    if (isMasthead) {
-        if (DocumentBase* document = myDocument()) {
-            document->clearTrackingDataForObject(UUID());
-            if (masthead && !masthead->linkTo().isEmpty())
-                document->addTrackingDataForObjectDataRect(UUID(), masthead->linkTo(), internalRect());
-        }
+void XmlBoxModel::registerClickAreas(XmlBase* page)
+{
+    if (!page || name() != u"Masthead")
+        return;
+    if (DocumentBase* document = myDocument()) {
+        document->clearTrackingDataForObject(UUID());
+        XmlMasthead* masthead = mastheadOf(page);
+        if (masthead && !masthead->linkTo().isEmpty())
+            document->addTrackingDataForObjectDataRect(UUID(), masthead->linkTo(), internalRect());
     }
 }
 

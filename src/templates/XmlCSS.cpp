@@ -114,7 +114,7 @@ lq::Rect XmlCSS::guideRect()
     return lq::modelFrame(this, "guideRect", [&] { return objectRect(); });
 }
 
-lq::Rect XmlCSS::objectRect()
+lq::Rect XmlCSS::objectRect() const
 {
     return lq::Rect();
 }
@@ -290,7 +290,7 @@ void XmlCSS::genCSSBitmap(QString&)
 
 // --- Current album -----------------------------------------------------------------------------
 
-std::shared_ptr<XmlAlbum> XmlCSS::getCurrentAlbum()
+std::shared_ptr<XmlAlbum> XmlCSS::getCurrentAlbum() const
 {
     return lq::modelFrame(this, "getCurrentAlbum", [&]() -> std::shared_ptr<XmlAlbum> {
         if (_currentAlbum.isEmpty())

@@ -52,7 +52,7 @@ public:
     // The rectangle guides align to: objectRect.
     virtual lq::Rect guideRect();
     // The zero rectangle.
-    virtual lq::Rect objectRect();
+    virtual lq::Rect objectRect() const;
     virtual void setObjectRect(const lq::Rect& rect);
     // The element under the point: a template in its slideshow view answers
     // its "Slideshow" element (whatever the point), an invisible element
@@ -105,7 +105,7 @@ public:
 
     // --- Current album --------------------------------------------------------
     // The album page whose UUID is kept, while it lives and is an album page.
-    std::shared_ptr<XmlAlbum> getCurrentAlbum();
+    std::shared_ptr<XmlAlbum> getCurrentAlbum() const;
     // Keeps the element UUID of the page (nothing for no page).
     void setCurrentAlbum(XmlBase* album);
     const QString& currentAlbumUUID() const { return _currentAlbum; }

@@ -274,7 +274,7 @@ bool XmlStyleSheet::addFontBag(const QString& style)
     });
 }
 
-lq::Rect XmlStyleSheet::objectRect()
+lq::Rect XmlStyleSheet::objectRect() const
 {
     return mybounds;
 }

@@ -99,7 +99,7 @@ public:
     const QString& leftEdgeElement() const { return _leftEdgeElement; }
     const QString& rightEdgeElement() const { return _rightEdgeElement; }
     // The template's extent on the layout canvas.
-    lq::Rect objectRect() override;
+    lq::Rect objectRect() const override;
     // In the slideshow view only the slideshow can be hit: it notes which of
     // its controls lies under the point and is the answer wherever the point is.
     XmlCSSPtr objectAtPoint(const lq::Point& point) override;

@@ -60,7 +60,7 @@ class BitmapBorderBox : public XmlBoxModel {
 public:
     explicit BitmapBorderBox(Key key) : XmlBoxModel(key) {}
     static std::shared_ptr<BitmapBorderBox> create() { return make<BitmapBorderBox>(); }
-    bool bordersAreBitmap() override { return true; }
+    bool bordersAreBitmap() const override { return true; }
 };
 
 // A box whose inner width cannot be computed.
@@ -73,7 +73,7 @@ public:
         box->failure = std::move(failure);
         return box;
     }
-    int internalWidth() override
+    int internalWidth() const override
     {
         failure();
         return 0;
@@ -577,6 +577,33 @@ TEST_F(XmlBoxModelLayout, MastheadShowsTheSiteMastheadAndRegistersItsLink)
 
     // Laid out again, the box replaces its area instead of adding a second.
     box->relayoutFlags(album.get(), 0);
+    EXPECT_EQ(document.trackingAreas.size(), 1u);
+}
+
+TEST_F(XmlBoxModelLayout, GeometryQueriesLayTheTextOutButChangeNothing)
+{
+    const auto flowing = PlacedBox::create(true, false, true);
+    flowing->setName(QStringLiteral("Masthead"));
+    flowing->setWidth(300);
+    theme->addChild(flowing);
+    flowing->setCurrentAlbum(album.get());
+    const int children = flowing->numberChildren();
+    const int changes = document.changes;
+
+    // Asking for the height lays the remembered page's text out once, and
+    // neither registers click areas nor adds the font record.
+    const XmlBoxModel& asked = *flowing;
+    EXPECT_GT(asked.internalHeight(), 0);
+    EXPECT_EQ(asked.calcHeight(), asked.internalHeight());
+    ASSERT_NE(flowing->textStorage(), nullptr);
+    EXPECT_EQ(flowing->textStorage()->string(), QString("Our site"));
+    EXPECT_TRUE(document.trackingAreas.empty());
+    EXPECT_TRUE(document.trackingCleared.isEmpty());
+    EXPECT_EQ(flowing->numberChildren(), children);
+    EXPECT_EQ(document.changes, changes);
+
+    // The page's own layout registers the masthead's link.
+    flowing->relayoutFlags(album.get(), 0);
     EXPECT_EQ(document.trackingAreas.size(), 1u);
 }
 

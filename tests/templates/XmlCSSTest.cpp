@@ -34,7 +34,7 @@ public:
         box->setName(name);
         return box;
     }
-    lq::Rect objectRect() override { return rect; }
+    lq::Rect objectRect() const override { return rect; }
     lq::Rect rect;
 };
 
@@ -49,7 +49,7 @@ public:
         box->setName(name);
         return box;
     }
-    lq::Rect objectRect() override { return rect; }
+    lq::Rect objectRect() const override { return rect; }
     lq::Rect rect;
 };
 
