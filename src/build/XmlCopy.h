@@ -3,7 +3,7 @@
 #include "build/XmlCreate.h"
 
 // The step that copies a support file into the site.
-class XmlCopy : public XmlCreate {
+class XmlCopy final : public XmlCreate {
 public:
     explicit XmlCopy(Key key);
 

@@ -3,7 +3,7 @@
 #include "model/core/XmlBase.h"
 
 // A processor script: its children are the steps, in the order they run.
-class XmlProcessor : public XmlBase {
+class XmlProcessor final : public XmlBase {
 public:
     explicit XmlProcessor(Key key);
 

@@ -3,7 +3,7 @@
 #include "elements/XmlWebText.h"
 
 // The masthead or page-title box of a page template; its name decides which.
-class XmlWebBox : public XmlWebText {
+class XmlWebBox final : public XmlWebText {
 public:
     explicit XmlWebBox(Key key);
 

@@ -3,7 +3,7 @@
 #include "templates/XmlBoxModel.h"
 
 // The navigation menu of a page template.
-class XmlWebMenu : public XmlBoxModel {
+class XmlWebMenu final : public XmlBoxModel {
 public:
     explicit XmlWebMenu(Key key);
 

@@ -11,7 +11,7 @@ class XmlImage;
 //
 // The picture is an owned part, not a child: it is written inside the
 // canvas's element and read back into the same picture element.
-class XmlCanvas : public XmlDraw {
+class XmlCanvas final : public XmlDraw {
 public:
     explicit XmlCanvas(Key key);
     ~XmlCanvas() override;

@@ -3,7 +3,7 @@
 #include "imaging/XmlDrawObject.h"
 
 // An arrow callout, from its tail to its anchor.
-class XmlDrawArrow : public XmlDrawObject {
+class XmlDrawArrow final : public XmlDrawObject {
 public:
     explicit XmlDrawArrow(Key key);
 

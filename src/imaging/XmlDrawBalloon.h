@@ -3,7 +3,7 @@
 #include "imaging/XmlDrawObject.h"
 
 // A speech-balloon callout.
-class XmlDrawBalloon : public XmlDrawObject {
+class XmlDrawBalloon final : public XmlDrawObject {
 public:
     explicit XmlDrawBalloon(Key key);
 

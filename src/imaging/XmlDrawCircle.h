@@ -3,7 +3,7 @@
 #include "imaging/XmlDrawObject.h"
 
 // An oval callout.
-class XmlDrawCircle : public XmlDrawObject {
+class XmlDrawCircle final : public XmlDrawObject {
 public:
     explicit XmlDrawCircle(Key key);
 

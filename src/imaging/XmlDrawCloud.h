@@ -3,7 +3,7 @@
 #include "imaging/XmlDrawObject.h"
 
 // A thought-cloud callout.
-class XmlDrawCloud : public XmlDrawObject {
+class XmlDrawCloud final : public XmlDrawObject {
 public:
     explicit XmlDrawCloud(Key key);
 

@@ -3,7 +3,7 @@
 #include "imaging/XmlDrawObject.h"
 
 // A label callout with a pointer.
-class XmlDrawLabel : public XmlDrawObject {
+class XmlDrawLabel final : public XmlDrawObject {
 public:
     explicit XmlDrawLabel(Key key);
 

@@ -3,7 +3,7 @@
 #include "imaging/XmlDrawObject.h"
 
 // A callout of bare text.
-class XmlDrawLetter : public XmlDrawObject {
+class XmlDrawLetter final : public XmlDrawObject {
 public:
     explicit XmlDrawLetter(Key key);
 

@@ -3,7 +3,7 @@
 #include "imaging/XmlDrawObject.h"
 
 // A rectangle callout.
-class XmlDrawSquare : public XmlDrawObject {
+class XmlDrawSquare final : public XmlDrawObject {
 public:
     explicit XmlDrawSquare(Key key);
 

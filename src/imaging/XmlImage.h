@@ -19,7 +19,7 @@ class XmlShape;
 //
 // The mask shape is an owned part, not a child: it is written inside the
 // picture's element and read back into the same shape.
-class XmlImage : public XmlDrawObject {
+class XmlImage final : public XmlDrawObject {
 public:
     explicit XmlImage(Key key);
     ~XmlImage() override;

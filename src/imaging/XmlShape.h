@@ -14,7 +14,7 @@
 // Shapes: 0 rectangle, 1 oval, 2 rounded rectangle, 3 cut corners,
 // 4 parallelogram, 5 trapezoid, 6 diamond, 7 hexagon, 8 heart, 9 regular
 // polygon, 10 star of fifteen points, 11 notched rectangle.
-class XmlShape : public XmlDraw {
+class XmlShape final : public XmlDraw {
 public:
     // Polygons with more sides than this are drawn with this many: beyond it
     // a polygon cannot be told from an oval, and an unbounded count read from

@@ -3,7 +3,7 @@
 #include "imaging/XmlDraw.h"
 
 // A line of text laid over a photo; the text is the element's content.
-class XmlWatermark : public XmlDraw {
+class XmlWatermark final : public XmlDraw {
 public:
     explicit XmlWatermark(Key key);
 

@@ -4,7 +4,7 @@
 
 // Where and how the site is published: server kind, address, account and
 // the settings of the FTP roads.
-class XmlLocation : public XmlBase {
+class XmlLocation final : public XmlBase {
 public:
     explicit XmlLocation(Key key);
 

@@ -3,7 +3,7 @@
 #include "templates/XmlBoxModel.h"
 
 // The sidebar box of a page template.
-class XmlSideBar : public XmlBoxModel {
+class XmlSideBar final : public XmlBoxModel {
 public:
     explicit XmlSideBar(Key key);
 

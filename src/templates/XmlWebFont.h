@@ -20,7 +20,7 @@
 // height, written for readers of the file and never read back),
 // underlineLinks, linkNormal, linkHover and linkClicked. Colours are stored
 // as CSS hex colours, so their alpha is not kept.
-class XmlWebFont : public XmlCSS {
+class XmlWebFont final : public XmlCSS {
 public:
     explicit XmlWebFont(Key key);
 

@@ -4,7 +4,7 @@
 
 // A group page: holds album pages and presents them as its photos. A group
 // is never an external link.
-class XmlGroup : public XmlAlbum {
+class XmlGroup final : public XmlAlbum {
 public:
     explicit XmlGroup(Key key);
 

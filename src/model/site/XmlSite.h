@@ -14,7 +14,7 @@ class XmlTrash;
 // the trash; keeps the document folder and the counters that number pages,
 // pictures and widgets; and passes every change in its tree on to its
 // document.
-class XmlSite : public XmlBase {
+class XmlSite final : public XmlBase {
 public:
     explicit XmlSite(Key key);
     ~XmlSite() override;
