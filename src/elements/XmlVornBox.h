@@ -12,4 +12,6 @@ public:
     static XmlVornBox* cast(XmlBase* object) { return dynamic_cast<XmlVornBox*>(object); }
 
     QString elementName() const override;
+    // Vorn Boxes lie above the template's plain boxes.
+    bool floatsAbove() const override { return true; }
 };

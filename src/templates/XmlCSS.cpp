@@ -1,13 +1,10 @@
 #include "templates/XmlCSS.h"
 
-#include "elements/XmlVornBox.h"
 #include "model/core/DocumentBase.h"
 #include "model/site/XmlAlbum.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Strings.h"
-#include "templates/XmlBoxModel.h"
 #include "templates/XmlCSSImage.h"
-#include "templates/XmlStyleSheet.h"
 
 namespace {
 
@@ -131,19 +128,14 @@ XmlCSSPtr XmlCSS::objectAtPoint(const lq::Point& point)
 
         const XmlBaseList lastFirst = reverseEnumerator();
         // Plain boxes first, so that they win over Vorn Boxes lying on them.
-        for (const XmlBasePtr& child : lastFirst) {
-            XmlBoxModel* box = XmlBoxModel::cast(child.get());
-            if (!box || XmlVornBox::cast(child.get()))
-                continue;
-            if (XmlCSSPtr hit = box->objectAtPoint(point))
-                return hit;
-        }
-        for (const XmlBasePtr& child : lastFirst) {
-            XmlVornBox* vorn = XmlVornBox::cast(child.get());
-            if (!vorn)
-                continue;
-            if (XmlCSSPtr hit = vorn->objectAtPoint(point))
-                return hit;
+        for (bool floating : { false, true }) {
+            for (const XmlBasePtr& child : lastFirst) {
+                XmlCSS* style = XmlCSS::cast(child.get());
+                if (!style || style->floatsAbove() != floating)
+                    continue;
+                if (XmlCSSPtr hit = style->objectAtPoint(point))
+                    return hit;
+            }
         }
         return nullptr;
     });
@@ -194,8 +186,8 @@ bool XmlCSS::visible()
 {
     return lq::modelFrame(this, "visible", [&] {
         // Only the direct parent counts: a font inside a box answers its own v.
-        const XmlStyleSheet* sheet = XmlStyleSheet::cast(_parent);
-        if (sheet && sheet->view() == XmlStyleSheet::View::Slideshow)
+        const XmlCSS* parentStyle = XmlCSS::cast(_parent);
+        if (parentStyle && parentStyle->showsSlideshowView())
             return _visibleInSlideshow != 0;
         return _visible != 0;
     });

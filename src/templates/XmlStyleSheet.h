@@ -110,6 +110,7 @@ public:
     // The view being laid out or written (stored as 0 and 1 where a view is stored).
     enum class View : int { Page = 0, Slideshow = 1 };
     View view() const { return _page; }
+    bool showsSlideshowView() const override { return _page == View::Slideshow; }
     // Chooses the view for the page (the slideshow only for an album page whose photo
     // album opens a slideshow page) and answers the number of enabled
     // elements that are not Vorn Boxes; nothing changes for no page.
