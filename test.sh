@@ -20,7 +20,7 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 build_dir="${LQ_TEST_BUILD_DIR:-build/test}"
-cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLQ_SANITIZE=ON -DLQ_BUILD_TESTS=ON
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLQ_SANITIZE=ON -DLQ_BUILD_TESTS=ON -DLQ_BUILD_BENCH=OFF
 cmake --build "$build_dir" -j "$(nproc)"
 
 export QT_QPA_PLATFORM=offscreen

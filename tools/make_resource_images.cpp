@@ -2,9 +2,8 @@
 // "images/noimage.png" and the seven template icons "templates/ticon1.png"
 // to "templates/ticon7.png", each a schematic page layout.
 //
-// Build and run from the repository root:
-//   g++ -std=c++20 -fPIC tools/make_resource_images.cpp -o /tmp/make_resource_images $(pkg-config --cflags --libs Qt6Gui)
-//   QT_QPA_PLATFORM=offscreen /tmp/make_resource_images resources
+// Built and run by the build's "resource_images" target:
+//   cmake --build <build folder> --target resource_images
 #include <QColor>
 #include <QDir>
 #include <QGuiApplication>

@@ -5,7 +5,7 @@
 // The step that copies a support file into the site: from the shared support
 // folder of the maker's programs when it is there, else from the
 // application's "styles" resources. A file already at the target stays.
-class XmlCopy : public XmlCreate {
+class XmlCopy final : public XmlCreate {
 public:
     explicit XmlCopy(Key key);
 

@@ -3,7 +3,7 @@
 #include "build/XmlRun.h"
 
 // The step that writes the slices of a sliced background picture.
-class XmlCreateBitmapSlice : public XmlRun {
+class XmlCreateBitmapSlice final : public XmlRun {
 public:
     explicit XmlCreateBitmapSlice(Key key);
 

@@ -3,7 +3,7 @@
 #include "build/XmlRun.h"
 
 // The step that writes a photo's slideshow image.
-class XmlCreateSlide : public XmlRun {
+class XmlCreateSlide final : public XmlRun {
 public:
     explicit XmlCreateSlide(Key key);
 

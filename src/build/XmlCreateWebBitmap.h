@@ -3,7 +3,7 @@
 #include "build/XmlRun.h"
 
 // The step that writes the web copy of a background picture.
-class XmlCreateWebBitmap : public XmlRun {
+class XmlCreateWebBitmap final : public XmlRun {
 public:
     explicit XmlCreateWebBitmap(Key key);
 

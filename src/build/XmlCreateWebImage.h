@@ -3,7 +3,7 @@
 #include "build/XmlRun.h"
 
 // The step that writes a photo's web image and thumbnail.
-class XmlCreateWebImage : public XmlRun {
+class XmlCreateWebImage final : public XmlRun {
 public:
     explicit XmlCreateWebImage(Key key);
 

@@ -3,7 +3,7 @@
 #include "build/XmlRun.h"
 
 // The step that writes a bitmap for the Windows Internet Explorer style sheet.
-class XmlCreateWinIEBitmap : public XmlRun {
+class XmlCreateWinIEBitmap final : public XmlRun {
 public:
     explicit XmlCreateWinIEBitmap(Key key);
 

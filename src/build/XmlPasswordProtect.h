@@ -3,7 +3,7 @@
 #include "build/XmlRun.h"
 
 // The step that password-protects a generated page.
-class XmlPasswordProtect : public XmlRun {
+class XmlPasswordProtect final : public XmlRun {
 public:
     explicit XmlPasswordProtect(Key key);
 

@@ -5,7 +5,7 @@
 // A processor script: its children are the steps, in the order they run.
 // The document's queue empties it step by step; its progress is the share of
 // the steps it held when queued that have been taken out.
-class XmlProcessor : public XmlBase {
+class XmlProcessor final : public XmlBase {
 public:
     explicit XmlProcessor(Key key);
 

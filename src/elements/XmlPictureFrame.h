@@ -3,7 +3,7 @@
 #include "templates/XmlBoxModel.h"
 
 // The frame style of the thumbnails of a photo album and of the slideshow.
-class XmlPictureFrame : public XmlBoxModel {
+class XmlPictureFrame final : public XmlBoxModel {
 public:
     explicit XmlPictureFrame(Key key);
 

@@ -3,7 +3,7 @@
 #include "elements/XmlWebText.h"
 
 // The slideshow element of a page template.
-class XmlSlideshow : public XmlWebText {
+class XmlSlideshow final : public XmlWebText {
 public:
     explicit XmlSlideshow(Key key);
 

@@ -12,6 +12,8 @@ public:
     static XmlVornBox* cast(XmlBase* object) { return dynamic_cast<XmlVornBox*>(object); }
 
     QString elementName() const override;
+    // Vorn Boxes lie above the template's plain boxes.
+    bool floatsAbove() const override { return true; }
 
 protected:
     // Link runs take the record's link colour, underlined as the record says.

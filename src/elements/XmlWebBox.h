@@ -11,7 +11,7 @@
 // On a page it writes its background box (a masthead with a link and no text
 // becomes a clickable box), its text as absolutely positioned lines that
 // never wrap in the browser, its CSS and its font-check registration.
-class XmlWebBox : public XmlWebText {
+class XmlWebBox final : public XmlWebText {
 public:
     explicit XmlWebBox(Key key);
 

@@ -20,6 +20,8 @@ public:
     static XmlWebFooter* cast(XmlBase* object) { return dynamic_cast<XmlWebFooter*>(object); }
 
     QString elementName() const override;
+    // The footer places itself below the page's text: its top is never stored.
+    bool storesTop() const override { return false; }
     void setAttributeTo(const QString& key, const QString& value) override;
     void appendAttributes(QString& xml) override;
     // "htmlSnippet" is the footer's own snippet.

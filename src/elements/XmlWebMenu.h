@@ -37,7 +37,7 @@ class TextContainer;
 // part under the tags "normalBkgnd", "hoverBkgnd", "currentBkgnd" and
 // "clickBkgnd"; the only children are the box's fonts. Item texts, hover,
 // click and editing state are working state of the canvas and never saved.
-class XmlWebMenu : public XmlBoxModel {
+class XmlWebMenu final : public XmlBoxModel {
 public:
     // The laid-out text of one item: a storage with its one layout manager
     // and one text container (no line fragment padding).

@@ -3,7 +3,7 @@
 #include "elements/XmlWebText.h"
 
 // The photo album box of a page template: the page's photos as thumbnails.
-class XmlWebPhotoAlbum : public XmlWebText {
+class XmlWebPhotoAlbum final : public XmlWebText {
 public:
     explicit XmlWebPhotoAlbum(Key key);
 

@@ -19,7 +19,7 @@ class XmlWatermark;
 // children: they are written inside the canvas's element (the watermark only
 // with a placement, the list only with callouts) and read back into the same
 // parts.
-class XmlCanvas : public XmlDraw {
+class XmlCanvas final : public XmlDraw {
 public:
     explicit XmlCanvas(Key key);
     ~XmlCanvas() override;

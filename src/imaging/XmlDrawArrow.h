@@ -3,7 +3,7 @@
 #include "imaging/XmlDrawObject.h"
 
 // An arrow from its tail to its anchor; it has no body and no text box.
-class XmlDrawArrow : public XmlDrawObject {
+class XmlDrawArrow final : public XmlDrawObject {
 public:
     explicit XmlDrawArrow(Key key);
 

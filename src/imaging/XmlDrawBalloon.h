@@ -3,7 +3,7 @@
 #include "imaging/XmlDrawObject.h"
 
 // A speech-balloon callout: a rounded box with a tail to its anchor.
-class XmlDrawBalloon : public XmlDrawObject {
+class XmlDrawBalloon final : public XmlDrawObject {
 public:
     explicit XmlDrawBalloon(Key key);
 

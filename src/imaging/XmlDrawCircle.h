@@ -3,7 +3,7 @@
 #include "imaging/XmlDrawObject.h"
 
 // An oval outline inscribed in the body; its text is kept but never drawn.
-class XmlDrawCircle : public XmlDrawObject {
+class XmlDrawCircle final : public XmlDrawObject {
 public:
     explicit XmlDrawCircle(Key key);
 

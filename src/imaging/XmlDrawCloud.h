@@ -7,7 +7,7 @@
 
 // A thought-cloud callout: a bumpy outline scaled onto the body, with three
 // bubbles shrinking toward the anchor.
-class XmlDrawCloud : public XmlDrawObject {
+class XmlDrawCloud final : public XmlDrawObject {
 public:
     explicit XmlDrawCloud(Key key);
 

@@ -3,7 +3,7 @@
 #include "imaging/XmlDrawObject.h"
 
 // A label callout: a filled box with a pointer to its anchor.
-class XmlDrawLabel : public XmlDrawObject {
+class XmlDrawLabel final : public XmlDrawObject {
 public:
     explicit XmlDrawLabel(Key key);
 

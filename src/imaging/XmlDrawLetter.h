@@ -3,7 +3,7 @@
 #include "imaging/XmlDrawObject.h"
 
 // Bare text without a box.
-class XmlDrawLetter : public XmlDrawObject {
+class XmlDrawLetter final : public XmlDrawObject {
 public:
     explicit XmlDrawLetter(Key key);
 

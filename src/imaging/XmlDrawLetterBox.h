@@ -3,7 +3,7 @@
 #include "imaging/XmlDrawObject.h"
 
 // A filled text box.
-class XmlDrawLetterBox : public XmlDrawObject {
+class XmlDrawLetterBox final : public XmlDrawObject {
 public:
     explicit XmlDrawLetterBox(Key key);
 

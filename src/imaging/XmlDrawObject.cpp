@@ -102,7 +102,7 @@ void XmlDrawObject::appendAttributes(QString& xml)
 {
     lq::modelFrame(this, "appendAttributes:", [&] {
         XmlDraw::appendAttributes(xml);
-        xml += QStringLiteral(" bodyrect=\"%1\"").arg(rectToString(bodyRect()));
+        xml += QStringLiteral(" bodyrect=\"%1\"").arg(rectToString(storedBodyRect()));
         if (hasAnchorPoint())
             xml += QStringLiteral(" anchor=\"%1\"").arg(pointToString(_anchorPoint));
         if (hasTailPoint())
@@ -203,8 +203,7 @@ lq::Rect XmlDrawObject::bodyRect() const
 
 void XmlDrawObject::setBodyRect(const lq::Rect& rect)
 {
-    _objectBodyRect = rect.integral();
-    docChanged();
+    setStored(_objectBodyRect, rect.integral(), "setBodyRect:");
 }
 
 void XmlDrawObject::setAnchorPoint(const lq::Point& point)
@@ -221,20 +220,17 @@ void XmlDrawObject::setTailPoint(const lq::Point& point)
 
 void XmlDrawObject::setBackgroundColor(const lq::Colour& colour)
 {
-    _backgroundColor = colour;
-    docChanged();
+    setStored(_backgroundColor, colour, "setBackgroundColor:");
 }
 
 void XmlDrawObject::setForegroundColor(const lq::Colour& colour)
 {
-    _foregroundColor = colour;
-    docChanged();
+    setStored(_foregroundColor, colour, "setForegroundColor:");
 }
 
 void XmlDrawObject::setThickness(float thickness)
 {
-    _thickness = thickness;
-    docChanged();
+    setStored(_thickness, thickness, "setThickness:");
 }
 
 lq::Rect XmlDrawObject::boundingRect(const lq::Rect& rect)

@@ -55,6 +55,8 @@ public:
     // Where the text goes.
     virtual lq::Rect textRect() const { return bodyRect(); }
 
+    // The rectangle written as "bodyrect": bodyRect, unless a subclass stores more.
+    virtual lq::Rect storedBodyRect() const { return bodyRect(); }
     // Stores the smallest integral rectangle that contains the given one; an
     // empty one stores the zero rectangle.
     void setBodyRect(const lq::Rect& rect);

@@ -3,7 +3,7 @@
 #include "imaging/XmlDraw.h"
 
 // The callouts of a canvas; child order is the stacking order, bottom first.
-class XmlDrawObjects : public XmlDraw {
+class XmlDrawObjects final : public XmlDraw {
 public:
     explicit XmlDrawObjects(Key key);
 

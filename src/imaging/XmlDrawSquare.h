@@ -3,7 +3,7 @@
 #include "imaging/XmlDrawObject.h"
 
 // A rectangle outline; its text is kept but never drawn.
-class XmlDrawSquare : public XmlDrawObject {
+class XmlDrawSquare final : public XmlDrawObject {
 public:
     explicit XmlDrawSquare(Key key);
 

@@ -91,18 +91,7 @@ void XmlImage::setAttributeTo(const QString& key, const QString& value)
 void XmlImage::appendAttributes(QString& xml)
 {
     lq::modelFrame(this, "appendAttributes:", [&] {
-        // The drawing object's attributes are written without the crop, so
-        // that "bodyrect" holds the whole image; the crop has its own attribute.
-        {
-            const lq::Rect savedCrop = _crop;
-            struct RestoreCrop {
-                lq::Rect& crop;
-                lq::Rect saved;
-                ~RestoreCrop() { crop = saved; }
-            } restore { _crop, savedCrop };
-            _crop = lq::Rect();
-            XmlDrawObject::appendAttributes(xml);
-        }
+        XmlDrawObject::appendAttributes(xml);
         xml += QStringLiteral(" crop=\"%1\"").arg(rectToString(_crop));
         xml += QStringLiteral(" bordercolor=\"%1\"").arg(colorToString(_borderColor));
         xml += QString::asprintf(" borderwidth=\"%d\"", _borderWidth);
@@ -176,8 +165,12 @@ void XmlImage::setImageData(const QByteArray& data)
 
 void XmlImage::setCrop(const lq::Rect& crop)
 {
-    _crop = crop.integral();
-    docChanged();
+    setStored(_crop, crop.integral(), "setCrop:");
+}
+
+lq::Rect XmlImage::storedBodyRect() const
+{
+    return _objectBodyRect;
 }
 
 lq::Rect XmlImage::bodyRect() const
@@ -202,26 +195,22 @@ void XmlImage::setShape(const std::shared_ptr<XmlShape>& shape)
 
 void XmlImage::setBorderColor(const lq::Colour& colour)
 {
-    _borderColor = colour;
-    docChanged();
+    setStored(_borderColor, colour, "setBorderColor:");
 }
 
 void XmlImage::setBorderWidth(int width)
 {
-    _borderWidth = width;
-    docChanged();
+    setStored(_borderWidth, width, "setBorderWidth:");
 }
 
 void XmlImage::setDropShadow(bool shadow)
 {
-    _dropShadow = shadow;
-    docChanged();
+    setStored(_dropShadow, shadow, "setDropShadow:");
 }
 
 void XmlImage::setUseShape(bool use)
 {
-    _useShape = use;
-    docChanged();
+    setStored(_useShape, use, "setUseShape:");
 }
 
 void XmlImage::reset()

@@ -19,7 +19,7 @@ class XmlShape;
 //
 // The mask shape is an owned part, not a child: it is written inside the
 // picture's element and read back into the same shape.
-class XmlImage : public XmlDrawObject {
+class XmlImage final : public XmlDrawObject {
 public:
     explicit XmlImage(Key key);
     ~XmlImage() override;
@@ -56,6 +56,8 @@ public:
     void setCrop(const lq::Rect& crop);
     // The crop's part of the whole image; the whole image when they do not overlap.
     lq::Rect bodyRect() const override;
+    // The whole image: the crop is stored in its own attribute.
+    lq::Rect storedBodyRect() const override;
 
     XmlShape* shape() const { return _shape.get(); }
     void setShape(const std::shared_ptr<XmlShape>& shape);

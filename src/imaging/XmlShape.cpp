@@ -51,7 +51,7 @@ void XmlShape::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
         if (key == u"shape")
-            setShape(lq::intValue(value));
+            setShape(static_cast<ShapeKind>(lq::intValue(value)));
         else if (key == u"attribute")
             setAttribute(lq::intValue(value));
         else
@@ -63,21 +63,19 @@ void XmlShape::appendAttributes(QString& xml)
 {
     lq::modelFrame(this, "appendAttributes:", [&] {
         XmlDraw::appendAttributes(xml);
-        xml += QString::asprintf(" shape=\"%d\"", _shape);
+        xml += QString::asprintf(" shape=\"%d\"", static_cast<int>(_shape));
         xml += QString::asprintf(" attribute=\"%d\"", _attribute);
     });
 }
 
-void XmlShape::setShape(int shape)
+void XmlShape::setShape(ShapeKind shape)
 {
-    _shape = shape;
-    docChanged();
+    setStored(_shape, shape, "setShape:");
 }
 
 void XmlShape::setAttribute(int attribute)
 {
-    _attribute = attribute;
-    docChanged();
+    setStored(_attribute, attribute, "setAttribute:");
 }
 
 void XmlShape::draw()
@@ -102,15 +100,15 @@ std::optional<lq::BezierPath> XmlShape::makePathWithWidthAndHeight(int w, int h)
         const int a = _attribute;
         lq::BezierPath path;
         switch (_shape) {
-        case 0: // rectangle
+        case ShapeKind::Rectangle: // rectangle
             path.appendRect(lq::Rect(0, 0, static_cast<float>(w), static_cast<float>(h)));
             break;
 
-        case 1: // oval
+        case ShapeKind::Oval: // oval
             path.appendOval(lq::Rect(0, 0, static_cast<float>(w), static_cast<float>(h)));
             break;
 
-        case 2: // rounded rectangle
+        case ShapeKind::RoundedRectangle: // rounded rectangle
             path.moveTo(at(w * 0.5, h));
             path.appendArcFromPointToPoint(at(0, h), at(0, 0), static_cast<float>(r));
             path.appendArcFromPointToPoint(at(0, 0), at(w, 0), static_cast<float>(r));
@@ -119,7 +117,7 @@ std::optional<lq::BezierPath> XmlShape::makePathWithWidthAndHeight(int w, int h)
             path.closePath();
             break;
 
-        case 3: // cut corners
+        case ShapeKind::CutCorners: // cut corners
             path.moveTo(at(r, 0));
             path.lineTo(at(0, r));
             path.lineTo(at(0, h - r));
@@ -131,7 +129,7 @@ std::optional<lq::BezierPath> XmlShape::makePathWithWidthAndHeight(int w, int h)
             path.closePath();
             break;
 
-        case 4: { // parallelogram
+        case ShapeKind::Parallelogram: { // parallelogram
             const double d = limitedSlant(getLengthFromAngle(h), w);
             if (d > 0) {
                 path.moveTo(at(0, 0));
@@ -148,7 +146,7 @@ std::optional<lq::BezierPath> XmlShape::makePathWithWidthAndHeight(int w, int h)
             break;
         }
 
-        case 5: { // trapezoid
+        case ShapeKind::Trapezoid: { // trapezoid
             const double d = limitedSlant(getLengthFromAngle(h), w);
             if (d > 0) {
                 path.moveTo(at(d, 0));
@@ -165,7 +163,7 @@ std::optional<lq::BezierPath> XmlShape::makePathWithWidthAndHeight(int w, int h)
             break;
         }
 
-        case 6: { // diamond: four vertices on the oval, turned by the attribute
+        case ShapeKind::Diamond: { // diamond: four vertices on the oval, turned by the attribute
             const double turn = a * pi / 180.0;
             path.moveTo(ovalVertex(turn + 0.0, w, h));
             const double s = 2 * pi * 0.25;
@@ -175,7 +173,7 @@ std::optional<lq::BezierPath> XmlShape::makePathWithWidthAndHeight(int w, int h)
             break;
         }
 
-        case 7: { // hexagon
+        case ShapeKind::Hexagon: { // hexagon
             const double d = limitedSlant(getLengthFromAngle(h / 2), w);
             if (a <= 0) {
                 path.moveTo(at(0, 0));
@@ -196,7 +194,7 @@ std::optional<lq::BezierPath> XmlShape::makePathWithWidthAndHeight(int w, int h)
             break;
         }
 
-        case 8: // heart
+        case ShapeKind::Heart: // heart
             path.moveTo(at(w / 2, 0));
             path.curveTo(at(0, 5 * h / 7), at(0, 2 * h / 7), at(0, 3 * h / 7));
             path.curveTo(at(w / 4, h), at(0, 6 * h / 7), at(w / 8, h));
@@ -207,7 +205,7 @@ std::optional<lq::BezierPath> XmlShape::makePathWithWidthAndHeight(int w, int h)
             path.closePath();
             break;
 
-        case 9: { // regular polygon of `attribute` sides
+        case ShapeKind::Polygon: { // regular polygon of `attribute` sides
             // No sides (or a negative count, which a file can hold): no outline.
             if (a <= 0)
                 break;
@@ -222,7 +220,7 @@ std::optional<lq::BezierPath> XmlShape::makePathWithWidthAndHeight(int w, int h)
             break;
         }
 
-        case 10: { // star of fifteen points; the attribute is the depth in percent
+        case ShapeKind::Star: { // star of fifteen points; the attribute is the depth in percent
             path.moveTo(at(w * 0.0 * 0.5 + w / 2, h * 0.5 + h / 2));
             const double s = 2 * pi / 30.0;
             double f = 1.0;
@@ -234,7 +232,7 @@ std::optional<lq::BezierPath> XmlShape::makePathWithWidthAndHeight(int w, int h)
             break;
         }
 
-        case 11: // notched rectangle: corner squares of side r, sides set back by r / 2
+        case ShapeKind::NotchedRectangle: // notched rectangle: corner squares of side r, sides set back by r / 2
             path.moveTo(at(0, 0));
             path.lineTo(at(r, 0));
             path.lineTo(at(r, r * 0.5));

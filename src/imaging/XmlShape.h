@@ -14,7 +14,7 @@
 // Shapes: 0 rectangle, 1 oval, 2 rounded rectangle, 3 cut corners,
 // 4 parallelogram, 5 trapezoid, 6 diamond, 7 hexagon, 8 heart, 9 regular
 // polygon, 10 star of fifteen points, 11 notched rectangle.
-class XmlShape : public XmlDraw {
+class XmlShape final : public XmlDraw {
 public:
     // Polygons with more sides than this are drawn with this many: beyond it
     // a polygon cannot be told from an oval, and an unbounded count read from
@@ -30,8 +30,24 @@ public:
     void setAttributeTo(const QString& key, const QString& value) override;
     void appendAttributes(QString& xml) override;
 
-    int shape() const { return _shape; }
-    void setShape(int shape);
+    // The outlines a shape can have. A stored number outside them has no
+    // outline and is written back as it was read.
+    enum class ShapeKind : int {
+        Rectangle = 0,
+        Oval = 1,
+        RoundedRectangle = 2,
+        CutCorners = 3,
+        Parallelogram = 4,
+        Trapezoid = 5,
+        Diamond = 6,
+        Hexagon = 7,
+        Heart = 8,
+        Polygon = 9,
+        Star = 10,
+        NotchedRectangle = 11,
+    };
+    ShapeKind shape() const { return _shape; }
+    void setShape(ShapeKind shape);
     int attribute() const { return _attribute; }
     void setAttribute(int attribute);
 
@@ -44,10 +60,10 @@ public:
     double getLengthFromAngle(double x) const;
 
     // The outline in the rectangle from (0, 0) to (w, h), y growing upwards
-    // (y = 0 is the bottom edge). Nothing for a shape number outside 0 to 11.
+    // (y = 0 is the bottom edge). Nothing for a number outside the kinds.
     std::optional<lq::BezierPath> makePathWithWidthAndHeight(int w, int h);
 
 private:
-    int _shape = 0;
+    ShapeKind _shape = ShapeKind::Rectangle;
     int _attribute = 0;
 };

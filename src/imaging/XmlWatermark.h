@@ -16,7 +16,7 @@ class StyledText;
 // font is Helvetica Bold at the text size, or, with a variable size, at
 // (frame width + frame height) / variableSizeText; the colour carries the
 // opacity.
-class XmlWatermark : public XmlDraw {
+class XmlWatermark final : public XmlDraw {
 public:
     explicit XmlWatermark(Key key);
 

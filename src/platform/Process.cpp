@@ -31,7 +31,7 @@ QString ProcessResult::failureDetail(const QString& program) const
     if (!started)
         return QStringLiteral("could not start %1: %2").arg(program, startError);
     QString detail = crashed ? QStringLiteral("%1 crashed").arg(program)
-                             : QStringLiteral("%1 exited with status %2").arg(program).arg(exitCode);
+                             : QStringLiteral("%1 exited with status %2").arg(program, QString::number(exitCode));
     const QString complaint = firstLine(error.isEmpty() ? output : error);
     if (!complaint.isEmpty())
         detail += QStringLiteral(": ") + complaint;

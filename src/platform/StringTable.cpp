@@ -81,4 +81,23 @@ void StringTable::parse(const QString& text)
     }
 }
 
+namespace {
+std::function<QString(const QString&)>& installedLocalizer()
+{
+    static std::function<QString(const QString&)> localizer;
+    return localizer;
+}
+} // namespace
+
+void setLocalizer(std::function<QString(const QString&)> localizer)
+{
+    installedLocalizer() = std::move(localizer);
+}
+
+QString localized(const QString& key)
+{
+    const auto& localizer = installedLocalizer();
+    return localizer ? localizer(key) : QStringLiteral(" ");
+}
+
 } // namespace lq

@@ -3,6 +3,8 @@
 #include <QHash>
 #include <QString>
 
+#include <functional>
+
 namespace lq {
 
 // A table of user-visible strings, read from a UTF-8 file of our own format:
@@ -29,5 +31,11 @@ public:
 private:
     QHash<QString, QString> _entries;
 };
+
+// The application's string look-up, for the platform code that needs the
+// application's strings. The application services install theirs while they
+// live; without one, every key gives a single blank " " (as a missing entry does).
+void setLocalizer(std::function<QString(const QString&)> localizer);
+QString localized(const QString& key);
 
 } // namespace lq

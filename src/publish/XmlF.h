@@ -3,7 +3,7 @@
 #include "publish/XmlD.h"
 
 // A file of a digest tree, with the MD5 digest of its content.
-class XmlF : public XmlD {
+class XmlF final : public XmlD {
 public:
     explicit XmlF(Key key);
 

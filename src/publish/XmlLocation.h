@@ -6,7 +6,7 @@
 // the settings of the FTP roads. The root of "location.xmlbase". The account
 // is kept in plain text in memory and stored enciphered. Its setters only
 // store: the publish panel marks the document edited itself.
-class XmlLocation : public XmlBase {
+class XmlLocation final : public XmlBase {
 public:
     // The kinds of server.
     enum ServerType { MacAccount = 0, WebDAV = 1, LocalFolder = 2, FTPServer = 3 };

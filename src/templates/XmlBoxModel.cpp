@@ -1,6 +1,5 @@
 #include "templates/XmlBoxModel.h"
 
-#include "elements/XmlWebFooter.h"
 #include "model/core/DocumentBase.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlMasthead.h"
@@ -37,6 +36,13 @@ int truncated(double value)
         return 0;
     constexpr double limit = 2147483520.0; // the largest float below 2^31
     return static_cast<int>(std::clamp(value, -limit, limit));
+}
+
+// The masthead of the page, when it is an album page.
+XmlMasthead* mastheadOf(XmlBase* page)
+{
+    XmlAlbum* album = XmlAlbum::cast(page);
+    return album ? album->masthead() : nullptr;
 }
 
 // --- Border drawing ----------------------------------------------------------------------------
@@ -300,7 +306,7 @@ void XmlBoxModel::setAttributeTo(const QString& key, const QString& value)
         else if (key == u"br")
             setBr(lq::intValue(value));
         else if (key == u"bType")
-            setBType(lq::intValue(value));
+            setBType(static_cast<BorderType>(lq::intValue(value)));
         else if (key == u"btColor")
             setBtColor(colour());
         else if (key == u"blColor")
@@ -314,12 +320,22 @@ void XmlBoxModel::setAttributeTo(const QString& key, const QString& value)
     });
 }
 
+XmlCSSPtr XmlBoxModel::objectAtPoint(const lq::Point& point)
+{
+    return lq::modelFrame(this, "objectAtPoint:", [&]() -> XmlCSSPtr {
+        if (XmlCSSPtr hit = XmlCSSBackground::objectAtPoint(point))
+            return hit;
+        if (visible() && objectRect().contains(point))
+            return std::static_pointer_cast<XmlCSS>(sharedFromThis());
+        return nullptr;
+    });
+}
+
 void XmlBoxModel::appendAttributes(QString& xml)
 {
     lq::modelFrame(this, "appendAttributes:", [&] {
         XmlCSSBackground::appendAttributes(xml);
-        // The footer places itself below the page's text: its top is never stored.
-        if (absolute() && !XmlWebFooter::cast(this))
+        if (absolute() && storesTop())
             xml += QString::asprintf(" top=\"%d\"", calcTop());
         if (absolute())
             xml += QString::asprintf(" left=\"%d\"", calcLeft());
@@ -329,7 +345,7 @@ void XmlBoxModel::appendAttributes(QString& xml)
             xml += QString::asprintf(" height=\"%d\"", height());
         xml += QString::asprintf(" pt=\"%d\" pl=\"%d\" pb=\"%d\" pr=\"%d\"", _pt, _pl, _pb, _pr);
         xml += QString::asprintf(" bt=\"%d\" bl=\"%d\" bb=\"%d\" br=\"%d\"", _bt, _bl, _bb, _br);
-        xml += QString::asprintf(" bType=\"%d\"", _bType);
+        xml += QString::asprintf(" bType=\"%d\"", static_cast<int>(_bType));
         xml += QStringLiteral(" btColor=\"%1\" blColor=\"%2\" bbColor=\"%3\" brColor=\"%4\"")
                    .arg(colorToCSSString(_btColor), colorToCSSString(_blColor),
                         colorToCSSString(_bbColor), colorToCSSString(_brColor));
@@ -361,51 +377,42 @@ std::shared_ptr<XmlWebFont> XmlBoxModel::addFontName(const QString& tag, const Q
 std::shared_ptr<XmlWebFont> XmlBoxModel::font()
 {
     return lq::modelFrame(this, "font", [&]() -> std::shared_ptr<XmlWebFont> {
-        for (const XmlBasePtr& child : children()) {
-            if (XmlWebFont::cast(child.get()) && child->name() == u"default")
-                return std::static_pointer_cast<XmlWebFont>(child);
-        }
+        if (auto font = defaultFont())
+            return font;
         return addFontName(QString(), QStringLiteral("default"));
     });
 }
 
+std::shared_ptr<XmlWebFont> XmlBoxModel::defaultFont() const
+{
+    return firstChildOfType<XmlWebFont>([](const XmlWebFont& f) { return f.name() == u"default"; });
+}
+
 // --- Stored values -----------------------------------------------------------------------------
 
-void XmlBoxModel::setInt(int& field, int value)
-{
-    field = value;
-    docChanged();
-}
+void XmlBoxModel::setTop(int top) { setStored(_top, top, "setTop:"); }
+void XmlBoxModel::setLeft(int left) { setStored(_left, left, "setLeft:"); }
+void XmlBoxModel::setWidth(int width) { setStored(_width, width, "setWidth:"); }
+void XmlBoxModel::setHeight(int height) { setStored(_height, height, "setHeight:"); }
+void XmlBoxModel::setPt(int padding) { setStored(_pt, padding, "setPt:"); }
+void XmlBoxModel::setPl(int padding) { setStored(_pl, padding, "setPl:"); }
+void XmlBoxModel::setPb(int padding) { setStored(_pb, padding, "setPb:"); }
+void XmlBoxModel::setPr(int padding) { setStored(_pr, padding, "setPr:"); }
+void XmlBoxModel::setBt(int width) { setStored(_bt, width, "setBt:"); }
+void XmlBoxModel::setBl(int width) { setStored(_bl, width, "setBl:"); }
+void XmlBoxModel::setBb(int width) { setStored(_bb, width, "setBb:"); }
+void XmlBoxModel::setBr(int width) { setStored(_br, width, "setBr:"); }
+void XmlBoxModel::setBType(BorderType type) { setStored(_bType, type, "setBType:"); }
+void XmlBoxModel::setDropShadow(int shadow) { setStored(_dropShadow, shadow, "setDropShadow:"); }
 
-void XmlBoxModel::setColour(lq::Colour& field, const lq::Colour& value)
-{
-    field = value;
-    docChanged();
-}
-
-void XmlBoxModel::setTop(int top) { lq::modelFrame(this, "setTop:", [&] { setInt(_top, top); }); }
-void XmlBoxModel::setLeft(int left) { lq::modelFrame(this, "setLeft:", [&] { setInt(_left, left); }); }
-void XmlBoxModel::setWidth(int width) { lq::modelFrame(this, "setWidth:", [&] { setInt(_width, width); }); }
-void XmlBoxModel::setHeight(int height) { lq::modelFrame(this, "setHeight:", [&] { setInt(_height, height); }); }
-void XmlBoxModel::setPt(int padding) { lq::modelFrame(this, "setPt:", [&] { setInt(_pt, padding); }); }
-void XmlBoxModel::setPl(int padding) { lq::modelFrame(this, "setPl:", [&] { setInt(_pl, padding); }); }
-void XmlBoxModel::setPb(int padding) { lq::modelFrame(this, "setPb:", [&] { setInt(_pb, padding); }); }
-void XmlBoxModel::setPr(int padding) { lq::modelFrame(this, "setPr:", [&] { setInt(_pr, padding); }); }
-void XmlBoxModel::setBt(int width) { lq::modelFrame(this, "setBt:", [&] { setInt(_bt, width); }); }
-void XmlBoxModel::setBl(int width) { lq::modelFrame(this, "setBl:", [&] { setInt(_bl, width); }); }
-void XmlBoxModel::setBb(int width) { lq::modelFrame(this, "setBb:", [&] { setInt(_bb, width); }); }
-void XmlBoxModel::setBr(int width) { lq::modelFrame(this, "setBr:", [&] { setInt(_br, width); }); }
-void XmlBoxModel::setBType(int type) { lq::modelFrame(this, "setBType:", [&] { setInt(_bType, type); }); }
-void XmlBoxModel::setDropShadow(int shadow) { lq::modelFrame(this, "setDropShadow:", [&] { setInt(_dropShadow, shadow); }); }
-
-void XmlBoxModel::setBtColor(const lq::Colour& colour) { lq::modelFrame(this, "setBtColor:", [&] { setColour(_btColor, colour); }); }
-void XmlBoxModel::setBlColor(const lq::Colour& colour) { lq::modelFrame(this, "setBlColor:", [&] { setColour(_blColor, colour); }); }
-void XmlBoxModel::setBbColor(const lq::Colour& colour) { lq::modelFrame(this, "setBbColor:", [&] { setColour(_bbColor, colour); }); }
-void XmlBoxModel::setBrColor(const lq::Colour& colour) { lq::modelFrame(this, "setBrColor:", [&] { setColour(_brColor, colour); }); }
+void XmlBoxModel::setBtColor(const lq::Colour& colour) { setStored(_btColor, colour, "setBtColor:"); }
+void XmlBoxModel::setBlColor(const lq::Colour& colour) { setStored(_blColor, colour, "setBlColor:"); }
+void XmlBoxModel::setBbColor(const lq::Colour& colour) { setStored(_bbColor, colour, "setBbColor:"); }
+void XmlBoxModel::setBrColor(const lq::Colour& colour) { setStored(_brColor, colour, "setBrColor:"); }
 
 // --- Geometry ----------------------------------------------------------------------------------
 
-int XmlBoxModel::calcTop()
+int XmlBoxModel::calcTop() const
 {
     return lq::modelFrame(this, "calcTop", [&] {
         if (absolute())
@@ -415,7 +422,7 @@ int XmlBoxModel::calcTop()
     });
 }
 
-int XmlBoxModel::calcLeft()
+int XmlBoxModel::calcLeft() const
 {
     return lq::modelFrame(this, "calcLeft", [&] {
         if (absolute())
@@ -425,7 +432,7 @@ int XmlBoxModel::calcLeft()
     });
 }
 
-int XmlBoxModel::calcWidth()
+int XmlBoxModel::calcWidth() const
 {
     return lq::modelFrame(this, "calcWidth", [&] {
         if (widthFixed())
@@ -435,7 +442,7 @@ int XmlBoxModel::calcWidth()
     });
 }
 
-int XmlBoxModel::calcHeight()
+int XmlBoxModel::calcHeight() const
 {
     return lq::modelFrame(this, "calcHeight", [&] {
         if (heightFixed())
@@ -444,17 +451,17 @@ int XmlBoxModel::calcHeight()
     });
 }
 
-int XmlBoxModel::internalTop()
+int XmlBoxModel::internalTop() const
 {
     return lq::modelFrame(this, "internalTop", [&] { return calcTop() + _bt + _pt; });
 }
 
-int XmlBoxModel::internalLeft()
+int XmlBoxModel::internalLeft() const
 {
     return lq::modelFrame(this, "internalLeft", [&] { return calcLeft() + _bl + _pl; });
 }
 
-int XmlBoxModel::internalWidth()
+int XmlBoxModel::internalWidth() const
 {
     return lq::modelFrame(this, "internalWidth", [&] {
         const int inner = calcWidth() - _bl - _br - _pl - _pr - (dropShadow() ? shadowStrip : 0);
@@ -462,13 +469,18 @@ int XmlBoxModel::internalWidth()
     });
 }
 
-int XmlBoxModel::internalHeight()
+int XmlBoxModel::internalHeight() const
 {
     return lq::modelFrame(this, "internalHeight", [&] {
         if (heightFixed())
             return height() - _bt - _bb - _pt - _pb - (dropShadow() ? shadowStrip : 0);
-        if (!_lm)
-            relayoutFlags(nullptr, 0);
+        if (!_lm) {
+            try {
+                layoutText(getCurrentAlbum().get());
+            } catch (const lq::Exception& failure) {
+                lq::log(QStringLiteral("boxmodel relayout error: %1: %2").arg(failure.name(), failure.reason()));
+            }
+        }
         // Still none: no page is known, so there is no text to measure.
         if (!_lm)
             return 0;
@@ -476,7 +488,7 @@ int XmlBoxModel::internalHeight()
     });
 }
 
-int XmlBoxModel::actualHeight()
+int XmlBoxModel::actualHeight() const
 {
     return lq::modelFrame(this, "actualHeight", [&] { return calcHeight(); });
 }
@@ -488,7 +500,7 @@ lq::Rect XmlBoxModel::winIEElementRect()
     return rect;
 }
 
-lq::Rect XmlBoxModel::objectRect()
+lq::Rect XmlBoxModel::objectRect() const
 {
     return lq::modelFrame(this, "objectRect", [&] {
         return lq::Rect(static_cast<float>(calcLeft()), static_cast<float>(calcTop()),
@@ -496,7 +508,7 @@ lq::Rect XmlBoxModel::objectRect()
     });
 }
 
-lq::Rect XmlBoxModel::internalRect()
+lq::Rect XmlBoxModel::internalRect() const
 {
     return lq::modelFrame(this, "internalRect", [&] {
         return lq::Rect(static_cast<float>(internalLeft()), static_cast<float>(internalTop()),
@@ -533,7 +545,17 @@ void XmlBoxModel::relayoutFlags(XmlBase* page, int flags)
         // such a layout leaves a box's text as it is.
         if (flags != 0)
             return;
+        std::shared_ptr<XmlAlbum> remembered;
+        if (page) {
+            setCurrentAlbum(page);
+        } else {
+            remembered = getCurrentAlbum();
+            page = remembered.get();
+        }
+        if (page)
+            font();
         layoutText(page);
+        registerClickAreas(page);
         XmlCSSBackground::relayoutFlags(page, flags);
     } catch (const lq::Exception& failure) {
         lq::log(QStringLiteral("boxmodel relayout error: %1: %2").arg(failure.name(), failure.reason()));
@@ -541,17 +563,10 @@ void XmlBoxModel::relayoutFlags(XmlBase* page, int flags)
     }
 }
 
-void XmlBoxModel::layoutText(XmlBase* page)
+void XmlBoxModel::layoutText(XmlBase* page) const
 {
-    std::shared_ptr<XmlAlbum> remembered;
-    if (!page) {
-        remembered = getCurrentAlbum();
-        page = remembered.get();
-        if (!page)
-            return;
-    } else {
-        setCurrentAlbum(page);
-    }
+    if (!page)
+        return;
 
     if (!_lm) {
         _contents = std::make_shared<lq::StyledText>();
@@ -562,7 +577,11 @@ void XmlBoxModel::layoutText(XmlBase* page)
         _lm->addTextContainer(_tc);
     }
 
-    const std::shared_ptr<XmlWebFont> record = font();
+    // A box without its font record yet lays out in the record's defaults;
+    // only a layout the page asks for adds the record.
+    std::shared_ptr<XmlWebFont> record = defaultFont();
+    if (!record)
+        record = XmlWebFont::create();
     lq::ParagraphStyle paragraph = lq::ParagraphStyle::defaultStyle();
     paragraph.tabStops = lqTabStops();
     paragraph.alignment = record->textAlignment();
@@ -573,8 +592,7 @@ void XmlBoxModel::layoutText(XmlBase* page)
     attributes.foregroundColour = record->fontColor();
     attributes.underlineStyle = record->underline() ? 1 : 0;
 
-    XmlAlbum* album = XmlAlbum::cast(page);
-    XmlMasthead* masthead = album ? album->masthead() : nullptr;
+    XmlMasthead* masthead = mastheadOf(page);
     const bool isMasthead = name() == u"Masthead";
     QString text = QStringLiteral("");
     if (isMasthead) {
@@ -589,13 +607,17 @@ void XmlBoxModel::layoutText(XmlBase* page)
 
     _tc->setContainerSize(QSizeF(internalWidth(), unbounded));
     _lm->glyphRangeForTextContainer(_tc.get());
+}
 
-    if (isMasthead) {
-        if (DocumentBase* document = myDocument()) {
-            document->clearTrackingDataForObject(UUID());
-            if (masthead && !masthead->linkTo().isEmpty())
-                document->addTrackingDataForObjectDataRect(UUID(), masthead->linkTo(), internalRect());
-        }
+void XmlBoxModel::registerClickAreas(XmlBase* page)
+{
+    if (!page || name() != u"Masthead")
+        return;
+    if (DocumentBase* document = myDocument()) {
+        document->clearTrackingDataForObject(UUID());
+        XmlMasthead* masthead = mastheadOf(page);
+        if (masthead && !masthead->linkTo().isEmpty())
+            document->addTrackingDataForObjectDataRect(UUID(), masthead->linkTo(), internalRect());
     }
 }
 
@@ -732,11 +754,8 @@ QString XmlBoxModel::htmlDivTagsForRect(const QString& elementId, const lq::Rect
 {
     return lq::modelFrame(this, "htmlDivTags:forRect:", [&] {
         return QStringLiteral("<div id=\"%1\" style=\"top: %2px; left: %3px; width: %4px; height: %5px;\">&nbsp;</div>\n")
-            .arg(elementId)
-            .arg(truncated(rect.y()))
-            .arg(truncated(rect.x()))
-            .arg(truncated(rect.width()))
-            .arg(truncated(rect.height()));
+            .arg(elementId, QString::number(truncated(rect.y())), QString::number(truncated(rect.x())),
+                QString::number(truncated(rect.width())), QString::number(truncated(rect.height())));
     });
 }
 
@@ -753,26 +772,23 @@ QString XmlBoxModel::htmlDivTagsVornStyle(const QString& elementId, const QStrin
                                                           static_cast<float>(divWidth), static_cast<float>(divHeight)));
         }
         return QStringLiteral("<div id=\"%1\" style=\"%2 top: %3px; left: %4px; width: %5px; height: %6px;\">&nbsp;</div>\n")
-            .arg(elementId, style)
-            .arg(divTop)
-            .arg(divLeft)
-            .arg(divWidth)
-            .arg(divHeight);
+            .arg(elementId, style, QString::number(divTop), QString::number(divLeft), QString::number(divWidth),
+                QString::number(divHeight));
     });
 }
 
-QString XmlBoxModel::borderType(int type) const
+QString XmlBoxModel::borderType(BorderType type) const
 {
     switch (type) {
-    case 1:
+    case BorderType::Double:
         return QStringLiteral("double");
-    case 2:
+    case BorderType::Dotted:
         return QStringLiteral("dotted");
-    case 3:
+    case BorderType::Dashed:
         return QStringLiteral("dashed");
-    case 4:
+    case BorderType::Groove:
         return QStringLiteral("groove");
-    case 5:
+    case BorderType::Ridge:
         return QStringLiteral("ridge");
     default:
         return QStringLiteral("solid");
@@ -789,8 +805,7 @@ void XmlBoxModel::appendCSSBorders(QString& css)
         const QString style = borderType(_bType);
         const auto side = [&](const char* which, const lq::Colour& colour, int width) {
             css += QStringLiteral("border-%1: %2 %3 %4px; ")
-                       .arg(QLatin1String(which), colorToCSSString(colour), style)
-                       .arg(width);
+                       .arg(QLatin1String(which), colorToCSSString(colour), style, QString::number(width));
         };
         side("top", _btColor, _bt);
         side("left", _blColor, _bl);
@@ -811,7 +826,7 @@ void XmlBoxModel::appendCSSPadding(QString& css)
 // --- Border drawing ----------------------------------------------------------------------------
 
 void XmlBoxModel::drawBorderBtypeTopLeftBottomRightTColorLColorBColorRColor(
-    const lq::Rect& rect, int type, int top, int left, int bottom, int right,
+    const lq::Rect& rect, BorderType type, int top, int left, int bottom, int right,
     const lq::Colour& topColour, const lq::Colour& leftColour,
     const lq::Colour& bottomColour, const lq::Colour& rightColour)
 {
@@ -822,19 +837,19 @@ void XmlBoxModel::drawBorderBtypeTopLeftBottomRightTColorLColorBColorRColor(
         const SideColours colours { topColour, leftColour, bottomColour, rightColour };
         lq::BezierPath path;
         switch (type) {
-        case 1:
+        case BorderType::Double:
             drawDouble(path, rect, widths, colours);
             break;
-        case 2:
+        case BorderType::Dotted:
             drawDotted(path, rect, widths, colours);
             break;
-        case 3:
+        case BorderType::Dashed:
             drawDashed(path, rect, widths, colours);
             break;
-        case 4:
+        case BorderType::Groove:
             drawGrooveOrRidge(path, rect, widths, colours, true);
             break;
-        case 5:
+        case BorderType::Ridge:
             drawGrooveOrRidge(path, rect, widths, colours, false);
             break;
         default:

@@ -90,8 +90,11 @@ public:
     int br() const { return _br; }
     void setBr(int width);
     // 0 solid, 1 double, 2 dotted, 3 dashed, 4 groove, 5 ridge; others draw solid.
-    int bType() const { return _bType; }
-    void setBType(int type);
+    // The border styles. A stored number outside them draws as solid and is
+    // written back as it was read.
+    enum class BorderType : int { Solid = 0, Double = 1, Dotted = 2, Dashed = 3, Groove = 4, Ridge = 5 };
+    BorderType bType() const { return _bType; }
+    void setBType(BorderType type);
     const lq::Colour& btColor() const { return _btColor; }
     void setBtColor(const lq::Colour& colour);
     const lq::Colour& blColor() const { return _blColor; }
@@ -104,37 +107,42 @@ public:
     int dropShadow() const { return _dropShadow; }
     void setDropShadow(int shadow);
 
-    virtual bool heightFixed() { return _heightFixed; }
-    virtual bool widthFixed() { return _widthFixed; }
-    virtual bool absolute() { return _absolute; }
+    virtual bool heightFixed() const { return _heightFixed; }
+    virtual bool widthFixed() const { return _widthFixed; }
+    virtual bool absolute() const { return _absolute; }
     // Whether the borders are drawn into bitmaps instead of written as CSS
     // borders: no box does so.
-    virtual bool bordersAreBitmap() { return false; }
+    virtual bool bordersAreBitmap() const { return false; }
 
     // --- Geometry -------------------------------------------------------------------
     // top when absolute, else the parent box's internalTop (0 without one).
-    virtual int calcTop();
+    virtual int calcTop() const;
     // left when absolute, else the parent box's internalLeft (0 without one).
-    virtual int calcLeft();
+    virtual int calcLeft() const;
     // width when fixed, else the parent box's internalWidth (0 without one).
-    virtual int calcWidth();
+    virtual int calcWidth() const;
     // height when fixed, else internalHeight plus borders, padding and shadow strip.
-    virtual int calcHeight();
-    virtual int internalTop();
-    virtual int internalLeft();
+    virtual int calcHeight() const;
+    virtual int internalTop() const;
+    virtual int internalLeft() const;
     // calcWidth less borders, padding and shadow strip; never below 0.
-    virtual int internalWidth();
+    virtual int internalWidth() const;
     // With a fixed height, height less borders, padding and shadow strip (it
     // may go below 0); otherwise the height of the laid-out text, 0 while no
-    // page is known to lay it out for.
-    virtual int internalHeight();
+    // page is known to lay it out for. Asking lays the text out for the page
+    // remembered last when it was not yet; it registers no click areas.
+    virtual int internalHeight() const;
     // The full height the box takes on the page: calcHeight here; the
     // content box and the footer answer the height of their laid-out text.
-    virtual int actualHeight();
+    virtual int actualHeight() const;
     // The outer rectangle, shadow strip included.
-    lq::Rect objectRect() override;
+    lq::Rect objectRect() const override;
+    // What the children hit, else the box itself when its rectangle holds the point.
+    XmlCSSPtr objectAtPoint(const lq::Point& point) override;
+    // Whether the box's top is stored with it; the footer places itself below the page's text.
+    virtual bool storesTop() const { return true; }
     // The text area.
-    lq::Rect internalRect();
+    lq::Rect internalRect() const;
     // From the layout canvas after a move or resize: takes the position when
     // absolute and the width and height when fixed, then lays the text out.
     void setObjectRect(const lq::Rect& rect) override;
@@ -183,7 +191,7 @@ public:
     // additional style, when given (not null), ahead of the position.
     QString htmlDivTagsVornStyle(const QString& elementId, const QString& style);
     // The CSS border style name of a border type ("solid" for unknown types).
-    QString borderType(int type) const;
+    QString borderType(BorderType type) const;
     // "border-top: ...; border-left: ...; border-bottom: ...; border-right: ...; ",
     // every side whatever its width ("border: 0px; " for bitmap borders).
     void appendCSSBorders(QString& css);
@@ -197,11 +205,10 @@ protected:
 public:
     // --- Border drawing -----------------------------------------------------------------
     // Fills the four borders of the outer rectangle into the current graphics
-    // context, each side in its width and colour, in the style (0 solid,
-    // 1 double, 2 dotted, 3 dashed, 4 groove, 5 ridge, any other solid). A
-    // side of width 0 or less draws nothing.
+    // context, each side in its width and colour, in the style (any number
+    // outside the styles draws solid). A side of width 0 or less draws nothing.
     static void drawBorderBtypeTopLeftBottomRightTColorLColorBColorRColor(
-        const lq::Rect& rect, int type, int top, int left, int bottom, int right,
+        const lq::Rect& rect, BorderType type, int top, int left, int bottom, int right,
         const lq::Colour& topColour, const lq::Colour& leftColour,
         const lq::Colour& bottomColour, const lq::Colour& rightColour);
 
@@ -222,22 +229,25 @@ protected:
     int _bl = 0;
     int _bb = 0;
     int _br = 0;
-    int _bType = 0;
+    BorderType _bType = BorderType::Solid;
     lq::Colour _btColor = lq::Colour::black();
     lq::Colour _blColor = lq::Colour::black();
     lq::Colour _bbColor = lq::Colour::black();
     lq::Colour _brColor = lq::Colour::black();
     int _dropShadow = 0;
-    // The text system: none until the first layout.
-    std::shared_ptr<lq::StyledText> _contents;
-    std::unique_ptr<lq::LayoutManager> _lm;
-    std::shared_ptr<lq::TextContainer> _tc;
+    // The text system: none until the first layout. A geometry query may lay
+    // the text out, so the layout is a cache that const queries fill.
+    mutable std::shared_ptr<lq::StyledText> _contents;
+    mutable std::unique_ptr<lq::LayoutManager> _lm;
+    mutable std::shared_ptr<lq::TextContainer> _tc;
 
 private:
-    // Stores the value and marks the document changed.
-    void setInt(int& field, int value);
-    void setColour(lq::Colour& field, const lq::Colour& value);
     void releaseTextSystem();
-    // The layout proper, without the failure handling of relayoutFlags.
-    void layoutText(XmlBase* page);
+    // The layout of the box's text for the page, without the failure handling
+    // of relayoutFlags; nothing without a page.
+    void layoutText(XmlBase* page) const;
+    // The font record named "default" among the children, or nothing.
+    std::shared_ptr<XmlWebFont> defaultFont() const;
+    // The masthead's link as the box's click area in the document.
+    void registerClickAreas(XmlBase* page);
 };

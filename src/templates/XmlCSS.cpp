@@ -1,14 +1,10 @@
 #include "templates/XmlCSS.h"
 
-#include "elements/XmlSlideshow.h"
-#include "elements/XmlVornBox.h"
 #include "model/core/DocumentBase.h"
 #include "model/site/XmlAlbum.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Strings.h"
-#include "templates/XmlBoxModel.h"
 #include "templates/XmlCSSImage.h"
-#include "templates/XmlStyleSheet.h"
 
 namespace {
 
@@ -16,10 +12,8 @@ namespace {
 template <typename Request>
 void forEachStyleChild(const XmlBase& element, Request&& request)
 {
-    for (const XmlBasePtr& child : element.children()) {
-        if (XmlCSS* style = XmlCSS::cast(child.get()))
-            request(*style);
-    }
+    for (const auto& style : element.childrenOfType<XmlCSS>())
+        request(*style);
 }
 
 // Runs the bitmap request on every child that takes part in the bitmap
@@ -117,7 +111,7 @@ lq::Rect XmlCSS::guideRect()
     return lq::modelFrame(this, "guideRect", [&] { return objectRect(); });
 }
 
-lq::Rect XmlCSS::objectRect()
+lq::Rect XmlCSS::objectRect() const
 {
     return lq::Rect();
 }
@@ -129,38 +123,20 @@ void XmlCSS::setObjectRect(const lq::Rect&)
 XmlCSSPtr XmlCSS::objectAtPoint(const lq::Point& point)
 {
     return lq::modelFrame(this, "objectAtPoint:", [&]() -> XmlCSSPtr {
-        // In the slideshow view only the slideshow can be hit: it notes which
-        // of its controls lies under the point and is the answer wherever the
-        // point is.
-        if (XmlStyleSheet* sheet = XmlStyleSheet::cast(this); sheet && sheet->view() == 1) {
-            const XmlBasePtr element = sheet->getElementWithName(QStringLiteral("Slideshow"));
-            XmlSlideshow* slideshow = XmlSlideshow::cast(element.get());
-            if (!slideshow)
-                return nullptr;
-            slideshow->objectAtPoint(point);
-            return std::static_pointer_cast<XmlCSS>(element);
-        }
         if (!visible())
             return nullptr;
 
         const XmlBaseList lastFirst = reverseEnumerator();
         // Plain boxes first, so that they win over Vorn Boxes lying on them.
-        for (const XmlBasePtr& child : lastFirst) {
-            XmlBoxModel* box = XmlBoxModel::cast(child.get());
-            if (!box || XmlVornBox::cast(child.get()))
-                continue;
-            if (XmlCSSPtr hit = box->objectAtPoint(point))
-                return hit;
+        for (bool floating : { false, true }) {
+            for (const XmlBasePtr& child : lastFirst) {
+                XmlCSS* style = XmlCSS::cast(child.get());
+                if (!style || style->floatsAbove() != floating)
+                    continue;
+                if (XmlCSSPtr hit = style->objectAtPoint(point))
+                    return hit;
+            }
         }
-        for (const XmlBasePtr& child : lastFirst) {
-            XmlVornBox* vorn = XmlVornBox::cast(child.get());
-            if (!vorn)
-                continue;
-            if (XmlCSSPtr hit = vorn->objectAtPoint(point))
-                return hit;
-        }
-        if (XmlBoxModel::cast(this) && objectRect().contains(point))
-            return std::static_pointer_cast<XmlCSS>(sharedFromThis());
         return nullptr;
     });
 }
@@ -210,8 +186,8 @@ bool XmlCSS::visible()
 {
     return lq::modelFrame(this, "visible", [&] {
         // Only the direct parent counts: a font inside a box answers its own v.
-        const XmlStyleSheet* sheet = XmlStyleSheet::cast(_parent);
-        if (sheet && sheet->view() == 1)
+        const XmlCSS* parentStyle = XmlCSS::cast(_parent);
+        if (parentStyle && parentStyle->showsSlideshowView())
             return _visibleInSlideshow != 0;
         return _visible != 0;
     });
@@ -219,18 +195,12 @@ bool XmlCSS::visible()
 
 void XmlCSS::setVisible(bool visible)
 {
-    lq::modelFrame(this, "setVisible:", [&] {
-        _visible = visible ? 1 : 0;
-        docChanged();
-    });
+    setStored(_visible, visible ? 1 : 0, "setVisible:");
 }
 
 void XmlCSS::setVisibleInSlideshow(bool visible)
 {
-    lq::modelFrame(this, "setVisibleInSlideshow:", [&] {
-        _visibleInSlideshow = visible ? 1 : 0;
-        docChanged();
-    });
+    setStored(_visibleInSlideshow, visible ? 1 : 0, "setVisibleInSlideshow:");
 }
 
 // --- Mouse and in-place editing ----------------------------------------------------------------
@@ -312,7 +282,7 @@ void XmlCSS::genCSSBitmap(QString&)
 
 // --- Current album -----------------------------------------------------------------------------
 
-std::shared_ptr<XmlAlbum> XmlCSS::getCurrentAlbum()
+std::shared_ptr<XmlAlbum> XmlCSS::getCurrentAlbum() const
 {
     return lq::modelFrame(this, "getCurrentAlbum", [&]() -> std::shared_ptr<XmlAlbum> {
         if (_currentAlbum.isEmpty())

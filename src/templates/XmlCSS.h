@@ -52,14 +52,15 @@ public:
     // The rectangle guides align to: objectRect.
     virtual lq::Rect guideRect();
     // The zero rectangle.
-    virtual lq::Rect objectRect();
+    virtual lq::Rect objectRect() const;
     virtual void setObjectRect(const lq::Rect& rect);
-    // The element under the point: a template in its slideshow view answers
-    // its "Slideshow" element (whatever the point), an invisible element
-    // nothing; otherwise the plain boxes among the children (last first),
-    // then the Vorn Boxes (last first), then the receiver itself when it is
-    // a box containing the point.
+    // The element under the point: an invisible element answers nothing;
+    // otherwise the style children that do not float above the others (last
+    // first), then those that do (last first). A template in its slideshow
+    // view and a box containing the point answer more (see theirs).
     virtual XmlCSSPtr objectAtPoint(const lq::Point& point);
+    // Whether the element lies above the plain boxes in hit tests (Vorn Boxes do).
+    virtual bool floatsAbove() const { return false; }
     virtual void getSelectableObjects(XmlBaseList& list);
     virtual bool hasNextSelectableObjectInside(bool forward);
     // The first answer of the style children, last first; nothing when the
@@ -72,9 +73,11 @@ public:
     // v, whatever the view.
     virtual bool baseVisibility();
     bool visibleInSlideshow() const { return _visibleInSlideshow != 0; }
-    // v2 when the direct parent is a page template in its slideshow view
-    // (view 1), else v.
+    // v2 when the direct parent shows its children in the slideshow view
+    // (a page template in its slideshow view), else v.
     virtual bool visible();
+    // Whether the element shows its style children in the slideshow view.
+    virtual bool showsSlideshowView() const { return false; }
     virtual void setVisible(bool visible);
     virtual void setVisibleInSlideshow(bool visible);
     bool sameas() const { return _sameas != 0; }
@@ -105,7 +108,7 @@ public:
 
     // --- Current album --------------------------------------------------------
     // The album page whose UUID is kept, while it lives and is an album page.
-    std::shared_ptr<XmlAlbum> getCurrentAlbum();
+    std::shared_ptr<XmlAlbum> getCurrentAlbum() const;
     // Keeps the element UUID of the page (nothing for no page).
     void setCurrentAlbum(XmlBase* album);
     const QString& currentAlbumUUID() const { return _currentAlbum; }

@@ -133,10 +133,7 @@ int XmlCSSBackground::bkgnd() const
 
 void XmlCSSBackground::setBkgnd(int mode)
 {
-    lq::modelFrame(this, "setBkgnd:", [&] {
-        _bkgnd = mode;
-        docChanged();
-    });
+    setStored(_bkgnd, mode, "setBkgnd:");
 }
 
 int XmlCSSBackground::transparentBkgnd() const
@@ -146,18 +143,12 @@ int XmlCSSBackground::transparentBkgnd() const
 
 void XmlCSSBackground::setTransparentBkgnd(int transparent)
 {
-    lq::modelFrame(this, "setTransparentBkgnd:", [&] {
-        _transparentBkgnd = transparent;
-        docChanged();
-    });
+    setStored(_transparentBkgnd, transparent, "setTransparentBkgnd:");
 }
 
 void XmlCSSBackground::setBkgndColor(const lq::Colour& colour)
 {
-    lq::modelFrame(this, "setBkgndColor:", [&] {
-        _bkgndColor = colour;
-        docChanged();
-    });
+    setStored(_bkgndColor, colour, "setBkgndColor:");
 }
 
 void XmlCSSBackground::setImage(const std::shared_ptr<XmlCSSImage>& image)
@@ -182,12 +173,8 @@ int XmlCSSBackground::bxoffset() const
 
 void XmlCSSBackground::setBxoffset(int offset)
 {
-    lq::modelFrame(this, "setBxoffset:", [&] {
-        if (isPageTemplate())
-            return;
-        _bxoffset = offset;
-        docChanged();
-    });
+    if (!isPageTemplate())
+        setStored(_bxoffset, offset, "setBxoffset:");
 }
 
 int XmlCSSBackground::byoffset() const
@@ -197,28 +184,18 @@ int XmlCSSBackground::byoffset() const
 
 void XmlCSSBackground::setByoffset(int offset)
 {
-    lq::modelFrame(this, "setByoffset:", [&] {
-        if (isPageTemplate())
-            return;
-        _byoffset = offset;
-        docChanged();
-    });
+    if (!isPageTemplate())
+        setStored(_byoffset, offset, "setByoffset:");
 }
 
 void XmlCSSBackground::setTopSlice(int height)
 {
-    lq::modelFrame(this, "setTopSlice:", [&] {
-        _topSlice = height;
-        docChanged();
-    });
+    setStored(_topSlice, height, "setTopSlice:");
 }
 
 void XmlCSSBackground::setBottomSlice(int height)
 {
-    lq::modelFrame(this, "setBottomSlice:", [&] {
-        _bottomSlice = height;
-        docChanged();
-    });
+    setStored(_bottomSlice, height, "setBottomSlice:");
 }
 
 // --- Counted loading ---------------------------------------------------------------------------

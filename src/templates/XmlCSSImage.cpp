@@ -181,10 +181,7 @@ void XmlCSSImage::setNewImageFromFile(const QString& path)
 
 void XmlCSSImage::setIType(int type)
 {
-    lq::modelFrame(this, "setIType:", [&] {
-        _iType = type;
-        docChanged();
-    });
+    setStored(_iType, type, "setIType:");
 }
 
 void XmlCSSImage::setImageUUID(const QString& uuid)

@@ -16,7 +16,7 @@ class XmlImage;
 //
 // The picture element ("IWimage") is an owned part, not a child: it holds the
 // loaded picture while the load count is above 0.
-class XmlCSSImage : public XmlBase {
+class XmlCSSImage final : public XmlBase {
 public:
     explicit XmlCSSImage(Key key);
     ~XmlCSSImage() override;

@@ -7,7 +7,7 @@
 // of the fix-up rules for Internet Explorer on Windows. It is not offered in
 // the editor's element lists and cannot be edited in place. It has no
 // attributes of its own: its start tag holds the box's and the background's.
-class XmlSideBar : public XmlBoxModel {
+class XmlSideBar final : public XmlBoxModel {
 public:
     explicit XmlSideBar(Key key);
 

@@ -191,26 +191,14 @@ void XmlStyleSheet::postload()
 
 // --- Stored values ------------------------------------------------------------------------------
 
-void XmlStyleSheet::setInt(int& field, int value)
-{
-    field = value;
-    docChanged();
-}
-
-void XmlStyleSheet::setBool(bool& field, bool value)
-{
-    field = value;
-    docChanged();
-}
-
 void XmlStyleSheet::setTicon(int icon)
 {
-    lq::modelFrame(this, "setTicon:", [&] { setInt(_ticon, icon); });
+    setStored(_ticon, icon, "setTicon:");
 }
 
 void XmlStyleSheet::setCustom(int custom)
 {
-    lq::modelFrame(this, "setCustom:", [&] { setInt(_custom, custom); });
+    setStored(_custom, custom, "setCustom:");
 }
 
 QString XmlStyleSheet::filename() const
@@ -223,57 +211,57 @@ QString XmlStyleSheet::filename() const
 
 void XmlStyleSheet::setPageTopOffset(int offset)
 {
-    lq::modelFrame(this, "setPageTopOffset:", [&] { setInt(_pageTopOffset, offset); });
+    setStored(_pageTopOffset, offset, "setPageTopOffset:");
 }
 
 void XmlStyleSheet::setPageLeftOffset(int offset)
 {
-    lq::modelFrame(this, "setPageLeftOffset:", [&] { setInt(_pageLeftOffset, offset); });
+    setStored(_pageLeftOffset, offset, "setPageLeftOffset:");
 }
 
 void XmlStyleSheet::setPageMinHeight(int height)
 {
-    lq::modelFrame(this, "setPageMinHeight:", [&] { setInt(_pageMinHeight, height); });
+    setStored(_pageMinHeight, height, "setPageMinHeight:");
 }
 
 void XmlStyleSheet::setPageWidth(int width)
 {
-    lq::modelFrame(this, "setPageWidth:", [&] { setInt(_pageWidth, width); });
+    setStored(_pageWidth, width, "setPageWidth:");
 }
 
 void XmlStyleSheet::setSidebarSide(int side)
 {
-    lq::modelFrame(this, "setSidebarSide:", [&] { setInt(_sidebarSide, side); });
+    setStored(_sidebarSide, side, "setSidebarSide:");
 }
 
 void XmlStyleSheet::setCenterHorz(bool center)
 {
-    lq::modelFrame(this, "setCenterHorz:", [&] { setBool(_centerHorz, center); });
+    setStored(_centerHorz, center, "setCenterHorz:");
 }
 
 void XmlStyleSheet::setCenterVert(bool center)
 {
-    lq::modelFrame(this, "setCenterVert:", [&] { setBool(_centerVert, center); });
+    setStored(_centerVert, center, "setCenterVert:");
 }
 
 void XmlStyleSheet::setVerticalSpace(int space)
 {
-    lq::modelFrame(this, "setVerticalSpace:", [&] { setInt(_verticalSpace, space); });
+    setStored(_verticalSpace, space, "setVerticalSpace:");
 }
 
 void XmlStyleSheet::setHorizontalSpace(int space)
 {
-    lq::modelFrame(this, "setHorizontalSpace:", [&] { setInt(_horizontalSpace, space); });
+    setStored(_horizontalSpace, space, "setHorizontalSpace:");
 }
 
 void XmlStyleSheet::setHasNav(bool hasNav)
 {
-    lq::modelFrame(this, "setHasNav:", [&] { setBool(_hasNav, hasNav); });
+    setStored(_hasNav, hasNav, "setHasNav:");
 }
 
 void XmlStyleSheet::setBrowserFlow(bool flow)
 {
-    lq::modelFrame(this, "setBrowserFlow:", [&] { setBool(_browserFlow, flow); });
+    setStored(_browserFlow, flow, "setBrowserFlow:");
 }
 
 bool XmlStyleSheet::addFontBag(const QString& style)
@@ -286,7 +274,7 @@ bool XmlStyleSheet::addFontBag(const QString& style)
     });
 }
 
-lq::Rect XmlStyleSheet::objectRect()
+lq::Rect XmlStyleSheet::objectRect() const
 {
     return mybounds;
 }
@@ -297,23 +285,22 @@ void XmlStyleSheet::wwlayoutWithWidth(int)
 
 // --- View and elements --------------------------------------------------------------------------
 
-int XmlStyleSheet::setPageView(XmlBase* page, int view)
+int XmlStyleSheet::setPageView(XmlBase* page, View view)
 {
     return lq::modelFrame(this, "setPage:view:", [&] {
         if (!page)
             return 0;
-        _page = 0;
-        if (view != 0 && typeid(*page) == typeid(XmlAlbum)) {
+        _page = View::Page;
+        if (view != View::Page && typeid(*page) == typeid(XmlAlbum)) {
             XmlWebPhotoAlbum* album = XmlWebPhotoAlbum::cast(getElementWithName(QStringLiteral("Photo Album")).get());
             // The photo album's click operation is not recorded yet: a visible
             // album counts as one whose thumbnails open the slideshow page.
             if (album && album->visible())
-                _page = 1;
+                _page = View::Slideshow;
         }
         int count = 0;
-        for (const XmlBasePtr& child : children()) {
-            XmlCSS* element = XmlCSS::cast(child.get());
-            if (element && element->enabled() && !XmlVornBox::cast(child.get()))
+        for (const auto& element : childrenOfType<XmlCSS>()) {
+            if (element->enabled() && !XmlVornBox::cast(element.get()))
                 ++count;
         }
         return count;
@@ -323,16 +310,29 @@ int XmlStyleSheet::setPageView(XmlBase* page, int view)
 QStringList XmlStyleSheet::visibleElements()
 {
     return lq::modelFrame(this, "visibleElements", [&] {
-        const int saved = _page;
-        _page = 0;
+        const View saved = _page;
+        _page = View::Page;
         QStringList names;
-        for (const XmlBasePtr& child : children()) {
-            XmlCSS* element = XmlCSS::cast(child.get());
-            if (element && element->enabled() && child->name() != u"Photo Album" && !XmlVornBox::cast(child.get()))
-                names.append(child->name());
+        for (const auto& element : childrenOfType<XmlCSS>()) {
+            if (element->enabled() && element->name() != u"Photo Album" && !XmlVornBox::cast(element.get()))
+                names.append(element->name());
         }
         _page = saved;
         return names;
+    });
+}
+
+XmlCSSPtr XmlStyleSheet::objectAtPoint(const lq::Point& point)
+{
+    return lq::modelFrame(this, "objectAtPoint:", [&]() -> XmlCSSPtr {
+        if (view() != View::Slideshow)
+            return XmlCSSBackground::objectAtPoint(point);
+        const XmlBasePtr element = getElementWithName(QStringLiteral("Slideshow"));
+        XmlSlideshow* slideshow = XmlSlideshow::cast(element.get());
+        if (!slideshow)
+            return nullptr;
+        slideshow->objectAtPoint(point);
+        return std::static_pointer_cast<XmlCSS>(element);
     });
 }
 
@@ -361,12 +361,7 @@ bool XmlStyleSheet::allowImageInBackground()
 QList<std::shared_ptr<XmlVornBox>> XmlStyleSheet::getVornBoxes() const
 {
     return lq::modelFrame(this, "getVornBoxes", [&] {
-        QList<std::shared_ptr<XmlVornBox>> boxes;
-        for (const XmlBasePtr& child : children()) {
-            if (auto box = std::dynamic_pointer_cast<XmlVornBox>(child))
-                boxes.append(box);
-        }
-        return boxes;
+        return childrenOfType<XmlVornBox>();
     });
 }
 
@@ -586,9 +581,8 @@ void XmlStyleSheet::draw()
 void XmlStyleSheet::drawVornsAtZindex(const QString& layer)
 {
     lq::modelFrame(this, "drawVornsAtZindex:", [&] {
-        for (const XmlBasePtr& child : children()) {
-            XmlVornBox* box = XmlVornBox::cast(child.get());
-            if (box && vornLayer(*box) == layer && box->visible()) {
+        for (const auto& box : childrenOfType<XmlVornBox>()) {
+            if (vornLayer(*box) == layer && box->visible()) {
                 box->drawObject();
                 box->drawText();
             }
@@ -601,9 +595,8 @@ QStringList XmlStyleSheet::guideRectArray()
     return lq::modelFrame(this, "guideRectArray", [&] {
         QStringList rects;
         rects.reserve(10);
-        for (const XmlBasePtr& child : children()) {
-            XmlCSS* element = XmlCSS::cast(child.get());
-            if (element && element->visible())
+        for (const auto& element : childrenOfType<XmlCSS>()) {
+            if (element->visible())
                 rects.append(rectToString(element->guideRect()));
         }
         return rects;
@@ -614,14 +607,13 @@ XmlBaseList XmlStyleSheet::selectableObjects()
 {
     return lq::modelFrame(this, "selectableObjects", [&] {
         XmlBaseList list;
-        if (_page == 1) {
+        if (_page == View::Slideshow) {
             if (XmlBasePtr slideshow = getElementWithName(QStringLiteral("Slideshow")))
                 list.append(slideshow);
             return list;
         }
-        for (const XmlBasePtr& child : children()) {
-            XmlCSS* element = XmlCSS::cast(child.get());
-            if (element && element->visible() && child->name() != u"Slideshow")
+        for (const auto& element : childrenOfType<XmlCSS>()) {
+            if (element->visible() && element->name() != u"Slideshow")
                 element->getSelectableObjects(list);
         }
         return list;

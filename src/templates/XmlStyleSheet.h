@@ -99,17 +99,22 @@ public:
     const QString& leftEdgeElement() const { return _leftEdgeElement; }
     const QString& rightEdgeElement() const { return _rightEdgeElement; }
     // The template's extent on the layout canvas.
-    lq::Rect objectRect() override;
+    lq::Rect objectRect() const override;
+    // In the slideshow view only the slideshow can be hit: it notes which of
+    // its controls lies under the point and is the answer wherever the point is.
+    XmlCSSPtr objectAtPoint(const lq::Point& point) override;
     // Does nothing: the layout computes the width.
     void wwlayoutWithWidth(int width);
 
     // --- View and elements --------------------------------------------------------------
-    // The view being laid out or written: 0 the page, 1 the page's slideshow page.
-    int view() const { return _page; }
-    // Chooses the view for the page (1 only for an album page whose photo
+    // The view being laid out or written (stored as 0 and 1 where a view is stored).
+    enum class View : int { Page = 0, Slideshow = 1 };
+    View view() const { return _page; }
+    bool showsSlideshowView() const override { return _page == View::Slideshow; }
+    // Chooses the view for the page (the slideshow only for an album page whose photo
     // album opens a slideshow page) and answers the number of enabled
     // elements that are not Vorn Boxes; nothing changes for no page.
-    int setPageView(XmlBase* page, int view);
+    int setPageView(XmlBase* page, View view);
     // The names of the enabled elements of the page view, without the photo
     // album and the Vorn Boxes.
     QStringList visibleElements();
@@ -147,7 +152,7 @@ public:
 
 protected:
     lq::Rect mybounds;
-    int _page = 0;
+    View _page = View::Page;
     std::optional<QSet<QString>> _primaryPage;
     std::optional<QSet<QString>> _secondaryPage;
     int _templateSeqNumber = 0;
@@ -175,8 +180,6 @@ protected:
     bool _browserFlow = false;
 
 private:
-    void setInt(int& field, int value);
-    void setBool(bool& field, bool value);
     void moveVornBox(XmlVornBox* box, int direction);
     void layoutPage(XmlBase* page, int flags);
 };

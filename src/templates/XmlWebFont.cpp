@@ -85,7 +85,7 @@ void XmlWebFont::setAttributeTo(const QString& key, const QString& value)
         else if (key == u"italic")
             setItalic(lq::intValue(value) != 0);
         else if (key == u"alignment")
-            setAlignment(lq::intValue(value));
+            setAlignment(static_cast<Alignment>(lq::intValue(value)));
         else if (key == u"linespacing")
             setLineSpacing(lq::intValue(value));
         else if (key == u"underlineLinks")
@@ -108,7 +108,7 @@ void XmlWebFont::appendAttributes(QString& xml)
         xml += QString::asprintf(" font=\"%d\" fontSize=\"%d\"", _font, _fontSize);
         xml += QStringLiteral(" fontColor=\"%1\"").arg(colorToCSSString(_fontColor));
         xml += QString::asprintf(" underline=\"%d\" bold=\"%d\" italic=\"%d\" alignment=\"%d\"", _underline ? 1 : 0,
-                                 _bold ? 1 : 0, _italic ? 1 : 0, _alignment);
+                                 _bold ? 1 : 0, _italic ? 1 : 0, static_cast<int>(_alignment));
         xml += QString::asprintf(" linespacing=\"%d\"", _linespacing);
         xml += QString::asprintf(" lineHeight=\"%d\"", lineHeight());
         xml += QString::asprintf(" underlineLinks=\"%d\"", _underlineLinks ? 1 : 0);
@@ -122,110 +122,74 @@ void XmlWebFont::appendAttributes(QString& xml)
 
 void XmlWebFont::setFont(int face)
 {
-    lq::modelFrame(this, "setFont:", [&] {
-        _font = face;
-        docChanged();
-    });
+    setStored(_font, face, "setFont:");
 }
 
 void XmlWebFont::setFontSize(int size)
 {
-    lq::modelFrame(this, "setFontSize:", [&] {
-        _fontSize = size;
-        docChanged();
-    });
+    setStored(_fontSize, size, "setFontSize:");
 }
 
 void XmlWebFont::setFontColor(const lq::Colour& colour)
 {
-    lq::modelFrame(this, "setFontColor:", [&] {
-        _fontColor = colour;
-        docChanged();
-    });
+    setStored(_fontColor, colour, "setFontColor:");
 }
 
 void XmlWebFont::setUnderline(bool underline)
 {
-    lq::modelFrame(this, "setUnderline:", [&] {
-        _underline = underline;
-        docChanged();
-    });
+    setStored(_underline, underline, "setUnderline:");
 }
 
 void XmlWebFont::setItalic(bool italic)
 {
-    lq::modelFrame(this, "setItalic:", [&] {
-        _italic = italic;
-        docChanged();
-    });
+    setStored(_italic, italic, "setItalic:");
 }
 
 void XmlWebFont::setBold(bool bold)
 {
-    lq::modelFrame(this, "setBold:", [&] {
-        _bold = bold;
-        docChanged();
-    });
+    setStored(_bold, bold, "setBold:");
 }
 
 lq::TextAlignment XmlWebFont::textAlignment() const
 {
     switch (_alignment) {
-    case 1:
+    case Alignment::Center:
         return lq::TextAlignment::Center;
-    case 2:
+    case Alignment::Right:
         return lq::TextAlignment::Right;
     default:
         return lq::TextAlignment::Left;
     }
 }
 
-void XmlWebFont::setAlignment(int alignment)
+void XmlWebFont::setAlignment(Alignment alignment)
 {
-    lq::modelFrame(this, "setAlignment:", [&] {
-        _alignment = alignment;
-        docChanged();
-    });
+    setStored(_alignment, alignment, "setAlignment:");
 }
 
 void XmlWebFont::setLineSpacing(int spacing)
 {
-    lq::modelFrame(this, "setLineSpacing:", [&] {
-        _linespacing = spacing;
-        docChanged();
-    });
+    setStored(_linespacing, spacing, "setLineSpacing:");
 }
 
 void XmlWebFont::setUnderlineLinks(bool underline)
 {
-    lq::modelFrame(this, "setUnderlineLinks:", [&] {
-        _underlineLinks = underline;
-        docChanged();
-    });
+    setStored(_underlineLinks, underline, "setUnderlineLinks:");
 }
 
 void XmlWebFont::setLinkNormal(const lq::Colour& colour)
 {
-    lq::modelFrame(this, "setLinkNormal:", [&] {
-        _linkNormal = colour;
-        docChanged();
-    });
+    setStored(_linkNormal, colour, "setLinkNormal:");
 }
 
 void XmlWebFont::setLinkHover(const lq::Colour& colour)
 {
-    lq::modelFrame(this, "setLinkHover:", [&] {
-        _linkHover = colour;
-        docChanged();
-    });
+    setStored(_linkHover, colour, "setLinkHover:");
 }
 
 void XmlWebFont::setLinkClicked(const lq::Colour& colour)
 {
-    lq::modelFrame(this, "setLinkClicked:", [&] {
-        _linkClicked = colour;
-        docChanged();
-    });
+    setStored(_linkClicked, colour, "setLinkClicked:");
 }
 
 // --- Fonts -------------------------------------------------------------------------------------
@@ -294,9 +258,9 @@ void XmlWebFont::appendCSSBoxFont(QString& css)
 {
     lq::modelFrame(this, "appendCSSBoxFont:", [&] {
         css += QStringLiteral("text-align: ");
-        if (_alignment == 1)
+        if (_alignment == Alignment::Center)
             css += QStringLiteral("center; ");
-        else if (_alignment == 2)
+        else if (_alignment == Alignment::Right)
             css += QStringLiteral("right; ");
         else
             css += QStringLiteral("left; ");

@@ -20,7 +20,7 @@
 // height, written for readers of the file and never read back),
 // underlineLinks, linkNormal, linkHover and linkClicked. Colours are stored
 // as CSS hex colours, so their alpha is not kept.
-class XmlWebFont : public XmlCSS {
+class XmlWebFont final : public XmlCSS {
 public:
     explicit XmlWebFont(Key key);
 
@@ -51,8 +51,11 @@ public:
     bool bold() const { return _bold; }
     void setBold(bool bold);
     // 1 centre, 2 right, anything else left.
-    int alignment() const { return _alignment; }
-    void setAlignment(int alignment);
+    // The text alignment. A stored number outside them aligns left and is
+    // written back as it was read.
+    enum class Alignment : int { Left = 0, Center = 1, Right = 2 };
+    Alignment alignment() const { return _alignment; }
+    void setAlignment(Alignment alignment);
     // The record's alignment in the text system's terms: the one place the
     // record's codes (1 centre, 2 right) become text alignments (where 1 is
     // right and 2 centre).
@@ -103,7 +106,7 @@ private:
     bool _underline = false;
     bool _italic = false;
     bool _bold = false;
-    int _alignment = 0;
+    Alignment _alignment = Alignment::Left;
     int _linespacing = 0;
     bool _underlineLinks = true;
     lq::Colour _linkNormal = lq::Colour(0, 0, 0.5f, 1);

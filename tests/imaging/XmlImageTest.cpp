@@ -106,7 +106,7 @@ TEST(XmlImage, Defaults)
     EXPECT_TRUE(picture->crop().isZero());
     ASSERT_NE(picture->shape(), nullptr);
     EXPECT_EQ(picture->shape()->parent(), picture.get());
-    EXPECT_EQ(picture->shape()->shape(), 0);
+    EXPECT_EQ(picture->shape()->shape(), XmlShape::ShapeKind::Rectangle);
     EXPECT_EQ(picture->borderColor(), lq::Colour::black());
     EXPECT_EQ(picture->borderWidth(), 0);
     EXPECT_TRUE(picture->useShape());
@@ -214,7 +214,7 @@ TEST(XmlImage, ElementText)
     picture->setBorderColor(lq::Colour(1, 0, 0, 1));
     picture->setBorderWidth(3);
     picture->setDropShadow(true);
-    picture->shape()->setShape(2);
+    picture->shape()->setShape(XmlShape::ShapeKind::RoundedRectangle);
     picture->shape()->setAttribute(15);
     picture->setShowCrop(true);
 
@@ -240,7 +240,7 @@ TEST(XmlImage, ElementText)
     EXPECT_EQ(copy->bodyRect(), lq::Rect(5, 5, 10, 10));
     // The shape is read into the picture's own shape, not attached as a child.
     ASSERT_NE(copy->shape(), nullptr);
-    EXPECT_EQ(copy->shape()->shape(), 2);
+    EXPECT_EQ(copy->shape()->shape(), XmlShape::ShapeKind::RoundedRectangle);
     EXPECT_EQ(copy->shape()->attribute(), 15);
     EXPECT_EQ(copy->shape()->parent(), copy);
     EXPECT_EQ(copy->numberChildren(), 0);
@@ -361,7 +361,7 @@ TEST(XmlImage, DrawsWithShapeBorderAndShadow)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         auto picture = XmlImage::createFromImage(lq::GraphicsImage(solid(100, 100, blue)));
-        picture->shape()->setShape(c.shape);
+        picture->shape()->setShape(static_cast<XmlShape::ShapeKind>(c.shape));
         picture->setUseShape(c.useShape);
         picture->setBorderColor(lq::Colour(1, 0, 0));
         picture->setBorderWidth(c.border);
@@ -396,7 +396,7 @@ TEST(XmlImage, DrawsTheCropAndItsSurroundings)
     picture->setShowCrop(false);
     picture->setFillBkgnd(true);
     picture->setBackgroundColor(lq::Colour(0, 1, 0));
-    picture->shape()->setShape(1);
+    picture->shape()->setShape(XmlShape::ShapeKind::Oval);
     drawn = render(*picture, QSize(40, 40));
     EXPECT_TRUE(near(drawn.pixelColor(1, 1), Qt::green));
     EXPECT_TRUE(near(drawn.pixelColor(20, 30), Qt::white));

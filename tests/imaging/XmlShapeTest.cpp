@@ -42,7 +42,7 @@ void expectVertices(const lq::BezierPath& path, const std::vector<lq::Point>& ex
 lq::BezierPath pathOf(int shapeNumber, int attribute, int w, int h)
 {
     auto shape = XmlShape::create();
-    shape->setShape(shapeNumber);
+    shape->setShape(static_cast<XmlShape::ShapeKind>(shapeNumber));
     shape->setAttribute(attribute);
     std::optional<lq::BezierPath> path = shape->makePathWithWidthAndHeight(w, h);
     EXPECT_TRUE(path.has_value());
@@ -212,7 +212,7 @@ TEST(XmlShape, UnknownShapeHasNoOutline)
 {
     auto shape = XmlShape::create();
     for (int number : { 12, -1, 1000 }) {
-        shape->setShape(number);
+        shape->setShape(static_cast<XmlShape::ShapeKind>(number));
         EXPECT_FALSE(shape->makePathWithWidthAndHeight(50, 50).has_value()) << number;
     }
 }
@@ -236,7 +236,7 @@ TEST(XmlShape, ElementTextAndChangeMarks)
     shape->setParent(site.get());
     document.changes = 0;
 
-    shape->setShape(9);
+    shape->setShape(XmlShape::ShapeKind::Polygon);
     shape->setAttribute(-7);
     EXPECT_EQ(document.changes, 2);
     const QString xml = shape->createXml();
@@ -245,7 +245,7 @@ TEST(XmlShape, ElementTextAndChangeMarks)
     XmlBasePtr read = XmlBase::createWithXmlRootDir(xml, QString());
     auto* copy = XmlShape::cast(read.get());
     ASSERT_NE(copy, nullptr);
-    EXPECT_EQ(copy->shape(), 9);
+    EXPECT_EQ(copy->shape(), XmlShape::ShapeKind::Polygon);
     EXPECT_EQ(copy->attribute(), -7);
     shape->setParent(nullptr);
     site->setDocument(nullptr);

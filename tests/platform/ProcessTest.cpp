@@ -64,6 +64,9 @@ TEST(Process, ExitStatusAndErrorOutputAreReported)
     EXPECT_EQ(result.output, QByteArray("out\n"));
     EXPECT_EQ(result.error, QByteArray("it broke\n"));
     EXPECT_EQ(result.failureDetail(QStringLiteral("/bin/sh")), QStringLiteral("/bin/sh exited with status 3: it broke"));
+    // A program name with placeholder marks is reported as it stands.
+    EXPECT_EQ(result.failureDetail(QStringLiteral("/opt/a%1b/tool")),
+        QStringLiteral("/opt/a%1b/tool exited with status 3: it broke"));
 
     const lq::ProcessResult killed = lq::runProcess(sh, { QStringLiteral("-c"), QStringLiteral("kill -9 $$") });
     EXPECT_TRUE(killed.started);

@@ -77,10 +77,12 @@ protected:
     // The stored picture of that number.
     QString stored(int number) const
     {
-        return QStringLiteral("%1/pictures/image%2.jpg").arg(folder.path()).arg(number);
+        return folder.path() + QStringLiteral("/pictures/image") + QString::number(number) + QStringLiteral(".jpg");
     }
 
-    QTemporaryDir folder;
+    // The document folder's name holds "%1" and "%2": paths must never be
+    // built by filling placeholders one after another.
+    QTemporaryDir folder { QDir::tempPath() + QStringLiteral("/lq %1 %2-XXXXXX") };
     QTemporaryDir sources;
     FakeDocument document;
     std::shared_ptr<XmlSite> site = XmlSite::create();

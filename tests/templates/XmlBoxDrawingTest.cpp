@@ -88,7 +88,8 @@ std::string column(const QImage& image, int x, int y0, int y1)
 
 void drawBorder(const lq::Rect& rect, int type, int t, int l, int b, int r)
 {
-    XmlBoxModel::drawBorderBtypeTopLeftBottomRightTColorLColorBColorRColor(rect, type, t, l, b, r, red, green, blue, yellow);
+    XmlBoxModel::drawBorderBtypeTopLeftBottomRightTColorLColorBColorRColor(
+        rect, static_cast<XmlBoxModel::BorderType>(type), t, l, b, r, red, green, blue, yellow);
 }
 
 } // namespace
@@ -214,7 +215,7 @@ TEST(XmlBoxDrawing, BoxDrawsItsBackgroundInsideItsBorders)
     EXPECT_EQ(row(solid, 20, 4, 46), ".RR" + std::string(36, 'G') + "RR.");
 
     // The dots leave the background's own inset uncovered.
-    box->setBType(2);
+    box->setBType(XmlBoxModel::BorderType::Dotted);
     const QImage dotted = drawn(50, 40, [&] { box->drawObject(); });
     EXPECT_EQ(column(dotted, 8, 4, 9), "...GG");
     EXPECT_EQ(column(dotted, 10, 4, 9), ".RRGG");

@@ -60,7 +60,7 @@ class BitmapBorderBox : public XmlBoxModel {
 public:
     explicit BitmapBorderBox(Key key) : XmlBoxModel(key) {}
     static std::shared_ptr<BitmapBorderBox> create() { return make<BitmapBorderBox>(); }
-    bool bordersAreBitmap() override { return true; }
+    bool bordersAreBitmap() const override { return true; }
 };
 
 // A box whose inner width cannot be computed.
@@ -73,7 +73,7 @@ public:
         box->failure = std::move(failure);
         return box;
     }
-    int internalWidth() override
+    int internalWidth() const override
     {
         failure();
         return 0;
@@ -106,7 +106,7 @@ void fillSides(XmlBoxModel& box)
     box.setBl(6);
     box.setBb(7);
     box.setBr(8);
-    box.setBType(3);
+    box.setBType(XmlBoxModel::BorderType::Dashed);
     box.setBtColor(lq::Colour(1, 0, 0, 1));
     box.setBlColor(lq::Colour(0, 1, 0, 0.5f));
     box.setBbColor(lq::Colour(0, 0, 1, 1));
@@ -128,8 +128,9 @@ TEST(XmlBoxModel, NewBoxHasItsDefaults)
     EXPECT_FALSE(box->absolute());
     EXPECT_FALSE(box->bordersAreBitmap());
     for (int value : { box->top(), box->left(), box->width(), box->height(), box->pt(), box->pl(), box->pb(),
-                       box->pr(), box->bt(), box->bl(), box->bb(), box->br(), box->bType(), box->dropShadow() })
+                       box->pr(), box->bt(), box->bl(), box->bb(), box->br(), box->dropShadow() })
         EXPECT_EQ(value, 0);
+    EXPECT_EQ(box->bType(), XmlBoxModel::BorderType::Solid);
     for (const lq::Colour& colour : { box->btColor(), box->blColor(), box->bbColor(), box->brColor() })
         EXPECT_EQ(colour, lq::Colour(0, 0, 0, 1));
     EXPECT_EQ(box->textStorage(), nullptr);
@@ -202,7 +203,7 @@ TEST(XmlBoxModel, AttributesReadBackIntoTheSameBoxButAlphaIsLost)
     EXPECT_EQ(read->top(), 11);
     EXPECT_EQ(read->height(), 200);
     EXPECT_EQ(read->br(), 8);
-    EXPECT_EQ(read->bType(), 3);
+    EXPECT_EQ(read->bType(), XmlBoxModel::BorderType::Dashed);
     EXPECT_EQ(read->dropShadow(), 1);
     // Stored as CSS hex colours: the half-transparent green comes back opaque.
     EXPECT_EQ(read->blColor(), lq::Colour(0, 1, 0, 1));
@@ -232,7 +233,7 @@ TEST(XmlBoxModel, ReadsEachAttributeThroughItsSetter)
         { "bl", "6", &XmlBoxModel::bl, 6 },
         { "bb", "7", &XmlBoxModel::bb, 7 },
         { "br", "8", &XmlBoxModel::br, 8 },
-        { "bType", "5", &XmlBoxModel::bType, 5 },
+        { "bType", "5", [](XmlBoxModel& b) { return static_cast<int>(b.bType()); }, 5 },
         { "bkgnd", "1", [](XmlBoxModel& b) { return b.bkgnd(); }, 1 },
     };
     for (const Case& c : cases) {
@@ -277,7 +278,7 @@ TEST(XmlBoxModel, EverySetterMarksTheDocumentChangedButReadingDoesNot)
         { "setBl", [](XmlBoxModel& b) { b.setBl(1); } },
         { "setBb", [](XmlBoxModel& b) { b.setBb(1); } },
         { "setBr", [](XmlBoxModel& b) { b.setBr(1); } },
-        { "setBType", [](XmlBoxModel& b) { b.setBType(1); } },
+        { "setBType", [](XmlBoxModel& b) { b.setBType(XmlBoxModel::BorderType::Double); } },
         { "setDropShadow", [](XmlBoxModel& b) { b.setDropShadow(1); } },
         { "setBtColor", [&](XmlBoxModel& b) { b.setBtColor(grey); } },
         { "setBlColor", [&](XmlBoxModel& b) { b.setBlColor(grey); } },
@@ -485,7 +486,7 @@ TEST(XmlBoxModel, BorderTypeNames)
         { 4, "groove" }, { 5, "ridge" }, { 6, "solid" }, { 7, "solid" }, { -1, "solid" },
     };
     for (const auto& [type, name] : cases)
-        EXPECT_EQ(box->borderType(type), name) << type;
+        EXPECT_EQ(box->borderType(static_cast<XmlBoxModel::BorderType>(type)), name) << type;
 }
 
 TEST(XmlBoxModel, BorderAndPaddingRules)
@@ -499,7 +500,7 @@ TEST(XmlBoxModel, BorderAndPaddingRules)
                            "padding: 0px 0px 0px 0px; "));
 
     fillSides(*box);
-    box->setBType(4);
+    box->setBType(XmlBoxModel::BorderType::Groove);
     css.clear();
     box->appendCSSBorders(css);
     box->appendCSSPadding(css);
@@ -581,6 +582,33 @@ TEST_F(XmlBoxModelLayout, MastheadShowsTheSiteMastheadAndRegistersItsLink)
 
     // Laid out again, the box replaces its area instead of adding a second.
     box->relayoutFlags(album.get(), 0);
+    EXPECT_EQ(document.trackingAreas.size(), 1u);
+}
+
+TEST_F(XmlBoxModelLayout, GeometryQueriesLayTheTextOutButChangeNothing)
+{
+    const auto flowing = PlacedBox::create(true, false, true);
+    flowing->setName(QStringLiteral("Masthead"));
+    flowing->setWidth(300);
+    theme->addChild(flowing);
+    flowing->setCurrentAlbum(album.get());
+    const int children = flowing->numberChildren();
+    const int changes = document.changes;
+
+    // Asking for the height lays the remembered page's text out once, and
+    // neither registers click areas nor adds the font record.
+    const XmlBoxModel& asked = *flowing;
+    EXPECT_GT(asked.internalHeight(), 0);
+    EXPECT_EQ(asked.calcHeight(), asked.internalHeight());
+    ASSERT_NE(flowing->textStorage(), nullptr);
+    EXPECT_EQ(flowing->textStorage()->string(), QString("Our site"));
+    EXPECT_TRUE(document.trackingAreas.empty());
+    EXPECT_TRUE(document.trackingCleared.isEmpty());
+    EXPECT_EQ(flowing->numberChildren(), children);
+    EXPECT_EQ(document.changes, changes);
+
+    // The page's own layout registers the masthead's link.
+    flowing->relayoutFlags(album.get(), 0);
     EXPECT_EQ(document.trackingAreas.size(), 1u);
 }
 
@@ -673,7 +701,7 @@ TEST_F(XmlBoxModelLayout, TextTakesTheDefaultFontsAttributes)
         { 3, lq::TextAlignment::Left },
     };
     for (const Case& c : cases) {
-        font->setAlignment(c.alignment);
+        font->setAlignment(static_cast<XmlWebFont::Alignment>(c.alignment));
         box->relayoutFlags(album.get(), 0);
         const lq::TextAttributes attributes = box->textStorage()->attributesAt(0);
         ASSERT_TRUE(attributes.paragraphStyle.has_value());

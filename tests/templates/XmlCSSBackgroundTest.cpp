@@ -34,7 +34,7 @@ public:
             background->setName(name);
         return background;
     }
-    lq::Rect objectRect() override { return rect; }
+    lq::Rect objectRect() const override { return rect; }
     bool allowImageInBackground() override { return allowPictures; }
 
     lq::Rect rect;

@@ -20,7 +20,7 @@ class TemplateInView : public XmlStyleSheet {
 public:
     explicit TemplateInView(Key key) : XmlStyleSheet(key) {}
     static std::shared_ptr<TemplateInView> create() { return make<TemplateInView>(); }
-    void showView(int view) { _page = view; }
+    void showView(int view) { _page = static_cast<View>(view); }
 };
 
 // A box at a fixed place on the page.
@@ -34,7 +34,7 @@ public:
         box->setName(name);
         return box;
     }
-    lq::Rect objectRect() override { return rect; }
+    lq::Rect objectRect() const override { return rect; }
     lq::Rect rect;
 };
 
@@ -49,7 +49,7 @@ public:
         box->setName(name);
         return box;
     }
-    lq::Rect objectRect() override { return rect; }
+    lq::Rect objectRect() const override { return rect; }
     lq::Rect rect;
 };
 

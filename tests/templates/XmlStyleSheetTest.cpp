@@ -263,8 +263,8 @@ TEST(XmlStyleSheetTest, HitTestsAndSelection)
     const auto album = XmlWebPhotoAlbum::create();
     album->setName(QStringLiteral("Photo Album"));
     sheet->addChild(album);
-    sheet->setPageView(page.get(), 1);
-    EXPECT_EQ(sheet->view(), 1);
+    sheet->setPageView(page.get(), XmlStyleSheet::View::Slideshow);
+    EXPECT_EQ(sheet->view(), XmlStyleSheet::View::Slideshow);
     const XmlBaseList slideshowOnly = sheet->selectableObjects();
     ASSERT_EQ(slideshowOnly.size(), 1);
     EXPECT_EQ(slideshowOnly[0], slideshow);
@@ -281,23 +281,23 @@ TEST(XmlStyleSheetTest, SlideshowViewOnlyForAlbumPagesWithAVisiblePhotoAlbum)
     const auto album = XmlAlbum::create();
     const auto group = XmlGroup::create();
 
-    EXPECT_EQ(sheet->setPageView(nullptr, 1), 0);
-    EXPECT_EQ(sheet->setPageView(album.get(), 1), 1);
-    EXPECT_EQ(sheet->view(), 0); // no photo album
+    EXPECT_EQ(sheet->setPageView(nullptr, XmlStyleSheet::View::Slideshow), 0);
+    EXPECT_EQ(sheet->setPageView(album.get(), XmlStyleSheet::View::Slideshow), 1);
+    EXPECT_EQ(sheet->view(), XmlStyleSheet::View::Page); // no photo album
     const auto photos = XmlWebPhotoAlbum::create();
     photos->setName(QStringLiteral("Photo Album"));
     sheet->addChild(photos);
     sheet->addChild(XmlVornBox::create());
-    EXPECT_EQ(sheet->setPageView(group.get(), 1), 1);
-    EXPECT_EQ(sheet->view(), 0);
+    EXPECT_EQ(sheet->setPageView(group.get(), XmlStyleSheet::View::Slideshow), 1);
+    EXPECT_EQ(sheet->view(), XmlStyleSheet::View::Page);
     photos->setVisible(false);
-    sheet->setPageView(album.get(), 1);
-    EXPECT_EQ(sheet->view(), 0);
+    sheet->setPageView(album.get(), XmlStyleSheet::View::Slideshow);
+    EXPECT_EQ(sheet->view(), XmlStyleSheet::View::Page);
     photos->setVisible(true);
-    sheet->setPageView(album.get(), 1);
-    EXPECT_EQ(sheet->view(), 1);
+    sheet->setPageView(album.get(), XmlStyleSheet::View::Slideshow);
+    EXPECT_EQ(sheet->view(), XmlStyleSheet::View::Slideshow);
     EXPECT_EQ(sheet->visibleElements(), QStringList({ "Navigation" }));
-    EXPECT_EQ(sheet->view(), 1);
+    EXPECT_EQ(sheet->view(), XmlStyleSheet::View::Slideshow);
     EXPECT_TRUE(sheet->allowImageInBackground());
 }
 

@@ -1,3 +1,4 @@
+#include "imaging/XmlShape.h"
 #include "model/theme/XmlTheme.h"
 #include "platform/text/Font.h"
 #include "templates/XmlBoxModel.h"
@@ -65,7 +66,7 @@ TEST(XmlWebFont, AttributesRoundTripAndTheLineHeightIsNeverReadBack)
     record->setUnderline(true);
     record->setBold(true);
     record->setItalic(true);
-    record->setAlignment(2);
+    record->setAlignment(XmlWebFont::Alignment::Right);
     record->setLineSpacing(4);
     record->setUnderlineLinks(false);
     record->setLinkNormal(lq::Colour(0.1f, 0.2f, 0.3f, 1));
@@ -88,7 +89,7 @@ TEST(XmlWebFont, AttributesRoundTripAndTheLineHeightIsNeverReadBack)
     EXPECT_TRUE(copy->underline());
     EXPECT_TRUE(copy->bold());
     EXPECT_TRUE(copy->italic());
-    EXPECT_EQ(copy->alignment(), 2);
+    EXPECT_EQ(copy->alignment(), XmlWebFont::Alignment::Right);
     EXPECT_EQ(copy->lineSpacing(), 4);
     EXPECT_FALSE(copy->underlineLinks());
     EXPECT_EQ(XmlBase::colorToCSSString(copy->fontColor()), QStringLiteral("#FF7F00"));
@@ -228,7 +229,7 @@ TEST(XmlWebFont, BoxAlignment)
     };
     for (const auto& [alignment, expected] : cases) {
         auto record = XmlWebFont::create();
-        record->setAlignment(alignment);
+        record->setAlignment(static_cast<XmlWebFont::Alignment>(alignment));
         QString css;
         record->appendCSSBoxFont(css);
         EXPECT_EQ(css, QString::fromUtf8(expected)) << alignment;
@@ -276,7 +277,7 @@ TEST(XmlWebFont, SettersMarkTheDocumentChangedAndReadingDoesNot)
         { "setUnderline", [](XmlWebFont& f) { f.setUnderline(true); } },
         { "setBold", [](XmlWebFont& f) { f.setBold(true); } },
         { "setItalic", [](XmlWebFont& f) { f.setItalic(true); } },
-        { "setAlignment", [](XmlWebFont& f) { f.setAlignment(1); } },
+        { "setAlignment", [](XmlWebFont& f) { f.setAlignment(XmlWebFont::Alignment::Center); } },
         { "setLineSpacing", [](XmlWebFont& f) { f.setLineSpacing(2); } },
         { "setUnderlineLinks", [](XmlWebFont& f) { f.setUnderlineLinks(false); } },
         { "setLinkNormal", [](XmlWebFont& f) { f.setLinkNormal(lq::Colour::white()); } },
@@ -295,4 +296,27 @@ TEST(XmlWebFont, SettersMarkTheDocumentChangedAndReadingDoesNot)
     EXPECT_EQ(record->font(), 5);
     EXPECT_EQ(record->fontSize(), 30);
     theme->setDocument(nullptr);
+}
+
+TEST(XmlWebFont, NumbersOutsideTheNamedValuesAreWrittenBackAsRead)
+{
+    // Border types, font alignments and shape kinds are named in the code but
+    // stored as numbers: a number the program has no name for survives a save.
+    auto record = XmlWebFont::create();
+    record->setAttributeTo("alignment", "7");
+    QString xml;
+    record->appendAttributes(xml);
+    EXPECT_TRUE(xml.contains(" alignment=\"7\"")) << xml.toStdString();
+
+    auto box = XmlBoxModel::create();
+    box->setAttributeTo("bType", "9");
+    xml.clear();
+    box->appendAttributes(xml);
+    EXPECT_TRUE(xml.contains(" bType=\"9\"")) << xml.toStdString();
+
+    auto shape = XmlShape::create();
+    shape->setAttributeTo("shape", "-3");
+    xml.clear();
+    shape->appendAttributes(xml);
+    EXPECT_TRUE(xml.contains(" shape=\"-3\"")) << xml.toStdString();
 }

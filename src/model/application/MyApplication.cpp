@@ -24,12 +24,15 @@ MyApplication::MyApplication()
         std::abort();
     }
     theApplication = this;
+    lq::setLocalizer([this](const QString& key) { return localized(key); });
 }
 
 MyApplication::~MyApplication()
 {
-    if (theApplication == this)
+    if (theApplication == this) {
         theApplication = nullptr;
+        lq::setLocalizer(nullptr);
+    }
 }
 
 MyApplication& MyApplication::shared()

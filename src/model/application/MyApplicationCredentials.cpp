@@ -1,6 +1,6 @@
 #include "model/application/MyApplication.h"
 
-#include "model/core/Codecs.h"
+#include "platform/Codecs.h"
 #include "platform/ExceptionFrame.h"
 
 // Stored credentials are kept as "<key>:<value>" enciphered under the pass
@@ -17,7 +17,7 @@ QString MyApplication::encodeStringForKey(const QString& value, const QString& k
         if (value.isNull() || key.isNull())
             return QStringLiteral("");
         const QString plain = key + QLatin1Char(':') + value;
-        const QByteArray cipher = lq::blowfish_encrypt_base64(plain.toUtf8(), passPhrase().toUtf8());
+        const QByteArray cipher = lq::blowfishEncryptBase64(plain.toUtf8(), passPhrase().toUtf8());
         return cipher.isEmpty() ? QStringLiteral("") : QString::fromLatin1(cipher);
     });
 }
@@ -27,7 +27,7 @@ QString MyApplication::decodeStringForKey(const QString& text, const QString& ke
     return lq::modelFrame(this, "decodeString:forKey:", [&]() -> QString {
         if (text.isNull() || key.isNull())
             return QStringLiteral("");
-        const QByteArray plain = lq::blowfish_decrypt_base64(text.toUtf8(), passPhrase().toUtf8());
+        const QByteArray plain = lq::blowfishDecryptBase64(text.toUtf8(), passPhrase().toUtf8());
         if (plain.isNull())
             return QStringLiteral("");
         // Split at the first colon only: the value itself may contain colons.

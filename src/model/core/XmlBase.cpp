@@ -2,12 +2,8 @@
 
 #include "model/core/DocumentBase.h"
 #include "model/application/MyApplication.h"
-#include "model/site/XmlAlbum.h"
-#include "model/site/XmlGroup.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlSite.h"
-#include "model/theme/XmlTheme.h"
-#include "model/site/XmlWebItem.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Random.h"
 
@@ -76,10 +72,7 @@ QString XmlBase::name() const
 
 void XmlBase::setName(const QString& name)
 {
-    lq::modelFrame(this, "setName:", [&] {
-        _name = name;
-        docChanged();
-    });
+    setStored(_name, name, "setName:");
 }
 
 QString XmlBase::fullname() const
@@ -113,10 +106,7 @@ void XmlBase::fillCheckedItems(QStringList& uuids) const
 
 void XmlBase::setContent(const QString& content)
 {
-    lq::modelFrame(this, "setContent:", [&] {
-        _content = content.isNull() ? QStringLiteral("") : content;
-        docChanged();
-    });
+    setStored(_content, content.isNull() ? QStringLiteral("") : content, "setContent:");
 }
 
 void XmlBase::setDefaultContent(const QString& content)
@@ -157,10 +147,7 @@ bool XmlBase::isSelfOrDescendantOf(const XmlBase* element) const
 
 void XmlBase::setParent(XmlBase* parent)
 {
-    lq::modelFrame(this, "setParent:", [&] {
-        _parent = parent;
-        docChanged();
-    });
+    setStored(_parent, parent, "setParent:");
 }
 
 bool XmlBase::canYouBeMyParent(XmlBase*)
@@ -469,26 +456,26 @@ XmlHomePage* XmlBase::homepage()
 XmlBaseList XmlBase::webItems()
 {
     return lq::modelFrame(this, "webItems", [&]() -> XmlBaseList {
-        XmlSite* site = XmlSite::cast(root());
-        if (!site)
-            return {};
-        XmlHomePage* home = site->homepage();
+        XmlSite* site = siteRoot();
+        XmlHomePage* home = site ? site->homepage() : nullptr;
         return home ? home->webItems() : XmlBaseList {};
     });
+}
+
+XmlSite* XmlBase::siteRoot()
+{
+    return _parent ? _parent->siteRoot() : nullptr;
+}
+
+std::optional<MenuItem> XmlBase::menuEntry()
+{
+    return std::nullopt;
 }
 
 DocumentBase* XmlBase::myDocument()
 {
     return lq::modelFrame(this, "myDocument", [&]() -> DocumentBase* {
-        // Only the file roots (site and theme) know their document.
-        XmlBase* top = root();
-        if (top == this)
-            return nullptr;
-        if (XmlSite* site = XmlSite::cast(top))
-            return site->myDocument();
-        if (XmlTheme* theme = XmlTheme::cast(top))
-            return theme->myDocument();
-        return nullptr;
+        return root()->fileRootDocument();
     });
 }
 
@@ -496,25 +483,12 @@ QList<MenuItem> XmlBase::menuItems()
 {
     return lq::modelFrame(this, "menuItems", [&]() -> QList<MenuItem> {
         QList<MenuItem> items;
-        if (!XmlSite::cast(root()))
+        if (!siteRoot())
             return items;
         items.reserve(10);
-        const auto entryFor = [](XmlBase& page) {
-            MenuItem item;
-            item.name = page.name();
-            if (XmlWebItem* webItem = XmlWebItem::cast(&page))
-                item.href = webItem->externalLink();
-            if (XmlAlbum* album = XmlAlbum::cast(&page))
-                item.seq = album->pageSeqNumber();
-            item.page = page.sharedFromThis();
-            return item;
-        };
-        if (XmlGroup::cast(this))
-            items.append(entryFor(*this));
         for (const XmlBasePtr& child : children()) {
-            XmlWebItem* page = XmlWebItem::cast(child.get());
-            if (page && page->showInNav())
-                items.append(entryFor(*page));
+            if (std::optional<MenuItem> item = child->menuEntry())
+                items.append(*item);
         }
         return items;
     });

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Colour.h"
+#include "platform/ExceptionFrame.h"
 #include "platform/Geometry.h"
 #include "platform/Range.h"
 #include "platform/text/ParagraphStyle.h"
@@ -14,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class DocumentBase;
@@ -23,6 +25,7 @@ class Pasteboard;
 class Scanner;
 }
 class XmlHomePage;
+class XmlSite;
 
 using XmlBasePtr = std::shared_ptr<XmlBase>;
 using XmlBaseList = QList<XmlBasePtr>;
@@ -136,6 +139,39 @@ public:
     XmlBaseList childrenEnumerator() const;
     XmlBaseList reverseEnumerator() const;
 
+    // The children of class T (or a subclass of it), in order; a copy, so the
+    // caller may change the tree while going through it.
+    template <class T>
+    QList<std::shared_ptr<T>> childrenOfType() const
+    {
+        QList<std::shared_ptr<T>> found;
+        if (_children) {
+            for (const XmlBasePtr& child : *_children) {
+                if (auto typed = std::dynamic_pointer_cast<T>(child))
+                    found.append(std::move(typed));
+            }
+        }
+        return found;
+    }
+    // The first child of class T, or the first one the test accepts; nothing when none is.
+    template <class T>
+    std::shared_ptr<T> firstChildOfType() const
+    {
+        return firstChildOfType<T>([](const T&) { return true; });
+    }
+    template <class T, class Test>
+    std::shared_ptr<T> firstChildOfType(Test&& test) const
+    {
+        if (_children) {
+            for (const XmlBasePtr& child : *_children) {
+                auto typed = std::dynamic_pointer_cast<T>(child);
+                if (typed && test(*typed))
+                    return typed;
+            }
+        }
+        return nullptr;
+    }
+
     // --- Change notices -----------------------------------------------------
     virtual void docChanged();
     virtual void falseAlarm(bool suppress);
@@ -157,8 +193,15 @@ public:
     virtual QImage iconImage();
     virtual XmlHomePage* homepage();
     virtual XmlBaseList webItems();
+    // The document of the file root (site or theme) the element belongs to, or nothing.
     virtual DocumentBase* myDocument();
-    QList<MenuItem> menuItems();
+    // The site whose tree the element belongs to (the site answers itself), or nothing.
+    virtual XmlSite* siteRoot();
+    // The navigation menu of the element's pages: the entries of its children
+    // that have one, in order; nothing outside a site.
+    virtual QList<MenuItem> menuItems();
+    // The element's own entry in a navigation menu, when it shows there.
+    virtual std::optional<MenuItem> menuEntry();
 
     // --- Element protocol and XML text -------------------------------------
     // The child element for a tag met inside this element's body; the base
@@ -191,30 +234,17 @@ public:
     XmlBasePtr copyWithZone();
     void replaceChildWithCopyOf(XmlBase* child, XmlBase* source);
 
-    // --- Codecs -------------------------------------------------------------
+    // --- Codecs, value strings and escaping -----------------------------------
+    // Forwarders to platform/Codecs.h, ValueStrings.h and Escaping.h.
     static QString base64encode(const QByteArray& data);
     static QByteArray base64decode(const QString& text);
     static QString usernamePassword(const QString& user, const QString& password);
     static void usernamePasswordEncoded(QString& user, QString& password, const QString& encoded);
-
-    // --- Value strings ------------------------------------------------------
-    // Conversions between attribute texts and the values they hold. The
-    // parsers never fail: malformed text gives nothing, black, zeros or NO.
-    //
-    // A colour from "R G B A" (four blank-separated numbers; any other number
-    // of parts gives opaque black) or "#RRGGBB" (either case; characters after
-    // the six digits are ignored). Nothing for an empty text or a "#" form of
-    // six characters or fewer.
     static std::optional<lq::Colour> stringToColor(const QString& text);
-    // "%f %f %f %f" of red, green, blue, alpha.
     static QString colorToString(const lq::Colour& colour);
-    // "#RRGGBB" (upper case), each component times 255 cut toward zero; no alpha.
     static QString colorToCSSString(const lq::Colour& colour);
-    // 0xRRGGBB with the components of colorToCSSString.
     static int colorToInt(const lq::Colour& colour);
-    // Two hexadecimal digits as a component 0..1.
     static float hexColorHex(char high, char low);
-    // The value of one hexadecimal digit; 0 for any other character.
     static int hexChar(char c);
     static QString rectToString(const lq::Rect& rect);
     static lq::Rect stringToRect(const QString& text);
@@ -222,29 +252,29 @@ public:
     static lq::Point stringToPoint(const QString& text);
     static QString sizeToString(const lq::Size& size);
     static lq::Size stringToSize(const QString& text);
-    // "YES" or "NO"; only exactly "YES" reads as true.
     static QString BOOLToString(bool flag);
     static bool stringToBOOL(const QString& text);
-    // A hexadecimal number ("1F", "0x1F") at the start of the text, else 0.
     static quint32 hexString(const QString& text);
-    // The tab stops of all laid-out text: 36 left stops every 28 points from 0.
     static QList<lq::TabStop> lqTabStops();
+    static QString escape(const QString& text);
+    static QString unescape(const QString& text);
+    static QString escapeForDemo(const QString& run);
+    static QString javascriptEscape(const QString& text);
+    static QString doubleQuoteEscape(const QString& text);
+    static QString urlescape(const QString& text);
+    static QString urlunescape(const QString& text);
+    static QString paramEscape(const QString& text);
+    static QString magicLinkMaker(const QString& link);
+    static QString reverseWord(const QString& text);
 
-    // --- Image files and zip archives ---------------------------------------
-    // The bytes of the image in the format the path's extension names, exactly
-    // "tiff", "png" or "jpg"; JPEG at the compression factor (0.0: the
-    // application's factor). No colour profile is embedded. Nothing (empty)
-    // for a null image, an empty path or any other extension.
+    // --- Image files ------------------------------------------------------------
+    // Forwarders to platform/ImageFiles.h; a compression of 0.0 stands for the
+    // application's JPEG factor.
     static QByteArray imageDataFilenameCompression(const QImage& image, const QString& path, float compression);
-    // Writes imageDataFilenameCompression atomically to the path; answers
-    // whether a file was written (callers may ignore it).
     static bool saveImageFilenameCompression(const QImage& image, const QString& path, float compression);
-    // The picture of the file, decoded by content, at its pixel size and
-    // without colour profile. A path without extension tries ".tiff", ".png",
-    // ".jpg", ".gif" in turn. Nothing when there is no file or no bytes; the
-    // "noimage" image when the bytes cannot be decoded.
     static QImage loadImageFromFile(const QString& path);
 
+    // --- Zip archives ---------------------------------------------------------
     // The zip tools are waited for and their exit status checked; a failure
     // is logged ("zip failed: <detail>") and the answer shows it.
     // Adds the member (relative to rootDir, with its files when recursive) to
@@ -289,20 +319,23 @@ public:
     // an XmlFile whose file name is "<folder>/<path below it>", depth first.
     static void addContentsOfDirectoryTo(const QString& folder, XmlBase* parent);
 
-    // --- Text escaping ------------------------------------------------------
-    // A null string stands for "no text" throughout.
-    static QString escape(const QString& text);
-    static QString unescape(const QString& text);
-    static QString escapeForDemo(const QString& run);
-    static QString javascriptEscape(const QString& text);
-    static QString doubleQuoteEscape(const QString& text);
-    static QString urlescape(const QString& text);
-    static QString urlunescape(const QString& text);
-    static QString paramEscape(const QString& text);
-    static QString magicLinkMaker(const QString& link);
-    static QString reverseWord(const QString& text);
-
 protected:
+    // The document of a file root (site or theme), which answers for its
+    // whole tree; nothing for any other element.
+    virtual DocumentBase* fileRootDocument() { return nullptr; }
+
+    // What every plain setter does: stores the value in the field and tells
+    // the document of the change, inside the frame of the setter's operation
+    // ("setName:").
+    template <class Field, class Value>
+    void setStored(Field& field, Value&& value, const char* operation)
+    {
+        lq::modelFrame(this, operation, [&] {
+            field = std::forward<Value>(value);
+            docChanged();
+        });
+    }
+
     // Children of this element, made on the first insertion.
     std::vector<XmlBasePtr>& childStore();
 

@@ -5,8 +5,8 @@
 
 #include "model/core/SuppressedChanges.h"
 
-#include "model/core/Codecs.h"
-#include "model/core/XmlCharacterSets.h"
+#include "platform/Codecs.h"
+#include "platform/XmlCharacterSets.h"
 #include "model/core/XmlGarbageDump.h"
 #include "model/core/XmlTextFormat.h"
 #include "platform/ExceptionFrame.h"
@@ -83,7 +83,7 @@ std::optional<QString> decipherDocument(const QString& text)
         return std::nullopt;
     const QString key = text.right(keyLength);
     const QString cipher = text.mid(1, text.size() - 1 - keyLength);
-    const QByteArray plain = lq::blowfish_decrypt_base64(cipher.toUtf8(), key.toUtf8());
+    const QByteArray plain = lq::blowfishDecryptBase64(cipher.toUtf8(), key.toUtf8());
     if (plain.isNull())
         return std::nullopt;
     return decodeUtf8Strictly(plain);

@@ -4,7 +4,7 @@
 
 // A checkable leaf of the check-list dialogs: stands for the real element
 // whose UUID it keeps.
-class XmlEnvelop : public XmlBase {
+class XmlEnvelop final : public XmlBase {
 public:
     explicit XmlEnvelop(Key key);
 

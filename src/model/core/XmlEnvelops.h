@@ -4,7 +4,7 @@
 
 // A checkable group node of the check-list dialogs: stands for the real
 // element whose UUID it keeps.
-class XmlEnvelops : public XmlBase {
+class XmlEnvelops final : public XmlBase {
 public:
     explicit XmlEnvelops(Key key);
 

@@ -6,7 +6,7 @@
 // the element's attributes, content and whole subtree (every tag inside
 // becomes a further dump, which it accepts), and is never attached to the
 // tree being read, so none of it reaches the document.
-class XmlGarbageDump : public XmlBase {
+class XmlGarbageDump final : public XmlBase {
 public:
     explicit XmlGarbageDump(Key key);
 

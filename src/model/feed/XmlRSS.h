@@ -4,7 +4,7 @@
 
 // The root of the feed settings: the channel of the site's RSS feed, whose
 // children are the feed's items.
-class XmlRSS : public XmlBase {
+class XmlRSS final : public XmlBase {
 public:
     explicit XmlRSS(Key key);
 

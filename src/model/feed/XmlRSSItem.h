@@ -3,7 +3,7 @@
 #include "model/core/XmlBase.h"
 
 // One item of the site's feed: announces one page of the site.
-class XmlRSSItem : public XmlBase {
+class XmlRSSItem final : public XmlBase {
 public:
     explicit XmlRSSItem(Key key);
 

@@ -4,7 +4,7 @@
 
 // A list of files dropped or pasted from outside the document: each file
 // element's file name is the file's absolute path.
-class XmlExternalFiles : public XmlFiles {
+class XmlExternalFiles final : public XmlFiles {
 public:
     explicit XmlExternalFiles(Key key);
 

@@ -126,10 +126,7 @@ QString XmlFile::name() const
 
 void XmlFile::setFilename(const QString& filename)
 {
-    lq::modelFrame(this, "setFilename:", [&] {
-        _filename = filename;
-        docChanged();
-    });
+    setStored(_filename, filename, "setFilename:");
 }
 
 bool XmlFile::renameFilename(const QString& newName)

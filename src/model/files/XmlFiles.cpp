@@ -176,11 +176,8 @@ bool XmlFiles::importFilename(const QString& source)
 std::shared_ptr<XmlFile> XmlFiles::fileWithName(const QString& name)
 {
     return lq::modelFrame(this, "fileWithName:", [&]() -> std::shared_ptr<XmlFile> {
-        for (const XmlBasePtr& child : children()) {
-            XmlFile* file = XmlFile::cast(child.get());
-            if (file && file->filename() == name)
-                return std::static_pointer_cast<XmlFile>(child);
-        }
+        if (auto found = firstChildOfType<XmlFile>([&](const XmlFile& file) { return file.filename() == name; }))
+            return found;
         auto file = XmlFile::create();
         file->setFilename(name);
         addChild(file);
@@ -239,11 +236,8 @@ void XmlFiles::addFolder()
 std::shared_ptr<XmlFolder> XmlFiles::folderWithName(const QString& name)
 {
     return lq::modelFrame(this, "folderWithName:", [&]() -> std::shared_ptr<XmlFolder> {
-        for (const XmlBasePtr& child : children()) {
-            XmlFolder* folder = XmlFolder::cast(child.get());
-            if (folder && folder->foldername() == name)
-                return std::static_pointer_cast<XmlFolder>(child);
-        }
+        if (auto found = firstChildOfType<XmlFolder>([&](const XmlFolder& folder) { return folder.foldername() == name; }))
+            return found;
         if (!XmlFile::isPlainName(name))
             return nullptr;
         return createFolder(name);

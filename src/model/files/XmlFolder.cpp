@@ -103,10 +103,7 @@ QString XmlFolder::foldername() const
 
 void XmlFolder::setFoldername(const QString& foldername)
 {
-    lq::modelFrame(this, "setFoldername:", [&] {
-        _foldername = foldername;
-        docChanged();
-    });
+    setStored(_foldername, foldername, "setFoldername:");
 }
 
 bool XmlFolder::renameFoldername(const QString& newName)

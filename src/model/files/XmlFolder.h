@@ -4,7 +4,7 @@
 
 // A subfolder of a file tree. Its path is its parent's path and its folder
 // name; its check state is worked out from its children.
-class XmlFolder : public XmlFiles {
+class XmlFolder final : public XmlFiles {
 public:
     explicit XmlFolder(Key key);
 

@@ -8,7 +8,7 @@
 // a document, with a preview icon ("icon.jpg") and a comment kept inside the
 // archive itself. Icon and comment are read from the archive once and kept;
 // setting them writes the archive, not the document.
-class XmlQVZIPFile : public XmlFile {
+class XmlQVZIPFile final : public XmlFile {
 public:
     explicit XmlQVZIPFile(Key key);
 

@@ -6,7 +6,7 @@
 // disk on refresh: the theme library and a document's revert snapshots. It
 // is the root of its own tree, so every file and folder in it resolves its
 // path below the mirrored folder.
-class XmlStandAloneFiles : public XmlFiles {
+class XmlStandAloneFiles final : public XmlFiles {
 public:
     explicit XmlStandAloneFiles(Key key);
 

@@ -5,7 +5,6 @@
 #include "model/core/DocumentBase.h"
 #include "model/site/XmlCaption.h"
 #include "model/site/XmlContent.h"
-#include "model/site/XmlGroup.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlPhoto.h"
 #include "model/site/XmlPhotoRep.h"
@@ -147,10 +146,7 @@ void XmlAlbum::postload()
 
 void XmlAlbum::setPageSeqNumber(int number)
 {
-    lq::modelFrame(this, "setPageSeqNumber:", [&] {
-        _pageSeqNumber = number;
-        docChanged();
-    });
+    setStored(_pageSeqNumber, number, "setPageSeqNumber:");
 }
 
 void XmlAlbum::setTemplate(XmlStyleSheet* sheet)
@@ -252,10 +248,8 @@ XmlBaseList XmlAlbum::photoObjects()
 {
     return lq::modelFrame(this, "photoObjects", [&] {
         XmlBaseList photos;
-        for (const XmlBasePtr& child : children()) {
-            if (XmlPhoto::cast(child.get()))
-                photos.append(child);
-        }
+        for (const auto& photo : childrenOfType<XmlPhoto>())
+            photos.append(photo);
         return photos;
     });
 }
@@ -263,12 +257,7 @@ XmlBaseList XmlAlbum::photoObjects()
 int XmlAlbum::numberPhotos()
 {
     return lq::modelFrame(this, "numberPhotos", [&] {
-        int count = 0;
-        for (const XmlBasePtr& child : children()) {
-            if (XmlPhoto::cast(child.get()))
-                ++count;
-        }
-        return count;
+        return static_cast<int>(childrenOfType<XmlPhoto>().size());
     });
 }
 
@@ -276,10 +265,8 @@ QStringList XmlAlbum::photoCaptions()
 {
     return lq::modelFrame(this, "photoCaptions", [&] {
         QStringList captions;
-        for (const XmlBasePtr& child : children()) {
-            if (XmlPhoto* photo = XmlPhoto::cast(child.get()))
-                captions.append(photo->caption()->content());
-        }
+        for (const auto& photo : childrenOfType<XmlPhoto>())
+            captions.append(photo->caption()->content());
         return captions;
     });
 }
@@ -337,24 +324,31 @@ std::shared_ptr<XmlPhoto> XmlAlbum::importPhotoIndexCaption(const QString& path,
     });
 }
 
+XmlAlbum::LegacyStyle XmlAlbum::legacyStyle() const
+{
+    return { 0, QStringLiteral("Group Nav") };
+}
+
+MenuItem XmlAlbum::menuItem()
+{
+    MenuItem item = XmlWebItem::menuItem();
+    item.seq = _pageSeqNumber;
+    return item;
+}
+
 std::shared_ptr<XmlStyleSheet> XmlAlbum::generateStyleFromLegacy1_0()
 {
     return lq::modelFrame(this, "generateStyleFromLegacy1_0", [&]() -> std::shared_ptr<XmlStyleSheet> {
         if (!_styleSheet) {
-            // Album pages take the first converted template, groups the second.
-            _templateNum = typeid(*this) == typeid(XmlAlbum) ? 0 : 1;
+            _templateNum = legacyStyle().templateNum;
             return nullptr;
         }
-        const QString removed = XmlGroup::cast(this) ? QStringLiteral("Photo Album") : QStringLiteral("Group Nav");
-        for (const XmlBasePtr& child : _styleSheet->children()) {
-            if (XmlWebPhotoAlbum::cast(child.get()) && child->name() == removed) {
-                _styleSheet->removeChild(child.get());
-                break;
-            }
-        }
-        for (const XmlBasePtr& child : _styleSheet->children()) {
-            if (XmlWebPhotoAlbum::cast(child.get()) && child->name() == u"Group Nav")
-                child->setName(QStringLiteral("Photo Album"));
+        const QString removed = legacyStyle().removedBox;
+        if (auto album = _styleSheet->firstChildOfType<XmlWebPhotoAlbum>([&](const XmlWebPhotoAlbum& a) { return a.name() == removed; }))
+            _styleSheet->removeChild(album.get());
+        for (const auto& album : _styleSheet->childrenOfType<XmlWebPhotoAlbum>()) {
+            if (album->name() == u"Group Nav")
+                album->setName(QStringLiteral("Photo Album"));
         }
         return _styleSheet;
     });

@@ -43,6 +43,8 @@ public:
     void postload() override;
 
     int pageSeqNumber() const { return _pageSeqNumber; }
+    // The web item's entry with the page number.
+    MenuItem menuItem() override;
     void setPageSeqNumber(int number);
 
     // The number of the bound template; the setter sends no change notice.
@@ -105,6 +107,14 @@ public:
 
     // The page's 1.0 template converted for the theme, or nothing.
     std::shared_ptr<XmlStyleSheet> generateStyleFromLegacy1_0();
+    // How a page of an old document takes its template: album pages the first
+    // converted template without the group navigation, groups the second
+    // without the photo album.
+    struct LegacyStyle {
+        int templateNum;
+        QString removedBox;
+    };
+    virtual LegacyStyle legacyStyle() const;
 
     // Marks a page read from the older element "QZwebpage2"; only the
     // conversion of such sites looks at it.

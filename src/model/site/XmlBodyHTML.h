@@ -3,7 +3,7 @@
 #include "model/core/XmlBase.h"
 
 // The site's raw HTML added to the body of every page; its content is the HTML.
-class XmlBodyHTML : public XmlBase {
+class XmlBodyHTML final : public XmlBase {
 public:
     explicit XmlBodyHTML(Key key);
 

@@ -76,7 +76,7 @@ void XmlCaption::appendAttributes(QString& xml)
         const bool number = isPageNumber(_embeddedLink);
         xml += QStringLiteral(" linkType=\"%1\"").arg(number ? 0 : 1);
         const QString link = number ? QString::number(_embeddedLink.toLongLong()) : escape(_embeddedLink.toString());
-        xml += QStringLiteral(" link=\"%1\" window=\"%2\"").arg(link).arg(_newWindow);
+        xml += QStringLiteral(" link=\"%1\" window=\"%2\"").arg(link, QString::number(_newWindow));
     });
 }
 
@@ -137,18 +137,12 @@ bool XmlCaption::isPageNumber(const QVariant& link)
 
 void XmlCaption::setEmbeddedLink(const QVariant& link)
 {
-    lq::modelFrame(this, "setEmbeddedLink:", [&] {
-        _embeddedLink = link;
-        docChanged();
-    });
+    setStored(_embeddedLink, link, "setEmbeddedLink:");
 }
 
 void XmlCaption::setNewWindow(int newWindow)
 {
-    lq::modelFrame(this, "setNewWindow:", [&] {
-        _newWindow = newWindow;
-        docChanged();
-    });
+    setStored(_newWindow, newWindow, "setNewWindow:");
 }
 
 QString XmlCaption::href()

@@ -12,7 +12,7 @@ class Scanner;
 // underlined and link runs) as the element's content, plus the photo's click
 // link, which is either the number of a page of the site or an address (or a
 // page's UUID), and whether the link opens a new window.
-class XmlCaption : public XmlBase {
+class XmlCaption final : public XmlBase {
 public:
     explicit XmlCaption(Key key);
 

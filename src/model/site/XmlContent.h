@@ -3,7 +3,7 @@
 #include "model/core/XmlBase.h"
 
 // An album page's own text, as stored rich text; the page's content box shows it. Its only payload is its content text.
-class XmlContent : public XmlBase {
+class XmlContent final : public XmlBase {
 public:
     explicit XmlContent(Key key);
 

@@ -3,7 +3,7 @@
 #include "model/core/XmlBase.h"
 
 // The plain text of every page's description meta tag. Its only payload is its content text.
-class XmlDescription : public XmlBase {
+class XmlDescription final : public XmlBase {
 public:
     explicit XmlDescription(Key key);
 

@@ -3,7 +3,7 @@
 #include "model/core/XmlBase.h"
 
 // The site's footer text, as stored rich text; every page's footer shows it. Its only payload is its content text.
-class XmlFooter : public XmlBase {
+class XmlFooter final : public XmlBase {
 public:
     explicit XmlFooter(Key key);
 

@@ -39,19 +39,33 @@ QImage XmlGroup::iconImage()
     return lq::namedImage(QStringLiteral("xmlgroup"));
 }
 
+XmlBaseList XmlGroup::webItemsOf(const XmlBase& parent)
+{
+    XmlBaseList items;
+    items.reserve(10);
+    for (const auto& item : parent.childrenOfType<XmlWebItem>()) {
+        items.append(item);
+        if (XmlGroup* group = XmlGroup::cast(item.get()))
+            items.append(group->webItems());
+    }
+    return items;
+}
+
+QList<MenuItem> XmlGroup::menuItems()
+{
+    return lq::modelFrame(this, "menuItems", [&] {
+        if (!siteRoot())
+            return QList<MenuItem>();
+        QList<MenuItem> items { menuItem() };
+        items.append(XmlAlbum::menuItems());
+        return items;
+    });
+}
+
 XmlBaseList XmlGroup::webItems()
 {
     return lq::modelFrame(this, "webItems", [&] {
-        XmlBaseList items;
-        items.reserve(10);
-        for (const XmlBasePtr& child : children()) {
-            if (!XmlWebItem::cast(child.get()))
-                continue;
-            items.append(child);
-            if (XmlGroup* group = XmlGroup::cast(child.get()))
-                items.append(group->webItems());
-        }
-        return items;
+        return webItemsOf(*this);
     });
 }
 
@@ -72,10 +86,7 @@ XmlBaseList XmlGroup::photoObjects()
     return lq::modelFrame(this, "photoObjects", [&] {
         XmlBaseList pictures;
         pictures.reserve(20);
-        for (const XmlBasePtr& child : children()) {
-            XmlAlbum* page = XmlAlbum::cast(child.get());
-            if (!page)
-                continue;
+        for (const auto& page : childrenOfType<XmlAlbum>()) {
             std::shared_ptr<XmlPhotoRep> picture = page->rep();
             pictures.append(picture ? picture : page->norep());
         }
@@ -86,12 +97,7 @@ XmlBaseList XmlGroup::photoObjects()
 int XmlGroup::numberPhotos()
 {
     return lq::modelFrame(this, "numberPhotos", [&] {
-        int count = 0;
-        for (const XmlBasePtr& child : children()) {
-            if (XmlAlbum::cast(child.get()))
-                ++count;
-        }
-        return count;
+        return static_cast<int>(childrenOfType<XmlAlbum>().size());
     });
 }
 
@@ -100,10 +106,8 @@ QStringList XmlGroup::picturesInSite()
     return lq::modelFrame(this, "picturesInSite", [&] {
         QStringList names;
         names.reserve(10);
-        for (const XmlBasePtr& child : children()) {
-            if (XmlAlbum* page = XmlAlbum::cast(child.get()))
-                names.append(page->picturesInSite());
-        }
+        for (const auto& page : childrenOfType<XmlAlbum>())
+            names.append(page->picturesInSite());
         return names;
     });
 }
@@ -111,10 +115,8 @@ QStringList XmlGroup::picturesInSite()
 void XmlGroup::setTemplateForUUID(int number, const QString& uuid)
 {
     lq::modelFrame(this, "setTemplate:forUUID:", [&] {
-        for (const XmlBasePtr& child : children()) {
-            if (XmlAlbum* page = XmlAlbum::cast(child.get()))
-                page->setTemplateForUUID(number, uuid);
-        }
+        for (const auto& page : childrenOfType<XmlAlbum>())
+            page->setTemplateForUUID(number, uuid);
         XmlAlbum::setTemplateForUUID(number, uuid);
     });
 }

@@ -4,7 +4,7 @@
 
 // A group page: holds album pages and presents them as its photos. A group
 // is never an external link.
-class XmlGroup : public XmlAlbum {
+class XmlGroup final : public XmlAlbum {
 public:
     explicit XmlGroup(Key key);
 
@@ -17,6 +17,11 @@ public:
     QImage iconImage() override;
     // Its pages, each group before its own pages.
     XmlBaseList webItems() override;
+    // A group's menu starts with the group itself, then its pages.
+    QList<MenuItem> menuItems() override;
+    LegacyStyle legacyStyle() const override { return { 1, QStringLiteral("Photo Album") }; }
+    // The web items among the parent's children, each group followed by its own, depth first.
+    static XmlBaseList webItemsOf(const XmlBase& parent);
     // One paragraph of stored rich text per child, holding the child's name.
     QStringList photoCaptions() override;
     // For each page it holds, its representative picture, or its no-picture

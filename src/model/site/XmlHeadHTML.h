@@ -3,7 +3,7 @@
 #include "model/core/XmlBase.h"
 
 // The site's raw HTML added to the head of every page; its content is the HTML.
-class XmlHeadHTML : public XmlBase {
+class XmlHeadHTML final : public XmlBase {
 public:
     explicit XmlHeadHTML(Key key);
 

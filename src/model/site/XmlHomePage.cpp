@@ -166,41 +166,23 @@ XmlHomePage* XmlHomePage::homepage()
 XmlBaseList XmlHomePage::webItems()
 {
     return lq::modelFrame(this, "webItems", [&] {
-        XmlBaseList items;
-        items.reserve(10);
-        for (const XmlBasePtr& child : children()) {
-            if (!XmlWebItem::cast(child.get()))
-                continue;
-            items.append(child);
-            if (XmlGroup* group = XmlGroup::cast(child.get()))
-                items.append(group->webItems());
-        }
-        return items;
+        return XmlGroup::webItemsOf(*this);
     });
 }
 
 void XmlHomePage::setLangcode(int langcode)
 {
-    lq::modelFrame(this, "setLangcode:", [&] {
-        _langcode = langcode;
-        docChanged();
-    });
+    setStored(_langcode, langcode, "setLangcode:");
 }
 
 void XmlHomePage::setPassPhrase(const QString& passPhrase)
 {
-    lq::modelFrame(this, "setPassPhrase:", [&] {
-        _passPhrase = passPhrase;
-        docChanged();
-    });
+    setStored(_passPhrase, passPhrase, "setPassPhrase:");
 }
 
 void XmlHomePage::setSubmitLabel(const QString& submitLabel)
 {
-    lq::modelFrame(this, "setSubmitLabel:", [&] {
-        _submitLabel = submitLabel;
-        docChanged();
-    });
+    setStored(_submitLabel, submitLabel, "setSubmitLabel:");
 }
 
 QStringList XmlHomePage::picturesInSite()
@@ -219,10 +201,8 @@ QStringList XmlHomePage::picturesInSite()
 void XmlHomePage::setTemplateForUUID(int number, const QString& uuid)
 {
     lq::modelFrame(this, "setTemplate:forUUID:", [&] {
-        for (const XmlBasePtr& child : children()) {
-            if (XmlAlbum* page = XmlAlbum::cast(child.get()))
-                page->setTemplateForUUID(number, uuid);
-        }
+        for (const auto& page : childrenOfType<XmlAlbum>())
+            page->setTemplateForUUID(number, uuid);
     });
 }
 
@@ -271,11 +251,7 @@ namespace {
 // The first photo album box of the template with that name, or nothing.
 XmlBase* firstPhotoAlbumNamed(XmlStyleSheet& sheet, const QString& name)
 {
-    for (const XmlBasePtr& child : sheet.children()) {
-        if (XmlWebPhotoAlbum::cast(child.get()) && child->name() == name)
-            return child.get();
-    }
-    return nullptr;
+    return sheet.firstChildOfType<XmlWebPhotoAlbum>([&](const XmlWebPhotoAlbum& album) { return album.name() == name; }).get();
 }
 } // namespace
 
@@ -299,9 +275,9 @@ std::shared_ptr<XmlStyleSheet> XmlHomePage::generateGroupStyleFromLegacy1_0()
             return nullptr;
         if (XmlBase* album = firstPhotoAlbumNamed(*copy, QStringLiteral("Photo Album")))
             copy->removeChild(album);
-        for (const XmlBasePtr& child : copy->children()) {
-            if (XmlWebPhotoAlbum::cast(child.get()) && child->name() == u"Group Nav")
-                child->setName(QStringLiteral("Photo Album"));
+        for (const auto& album : copy->childrenOfType<XmlWebPhotoAlbum>()) {
+            if (album->name() == u"Group Nav")
+                album->setName(QStringLiteral("Photo Album"));
         }
         return copy;
     });

@@ -15,7 +15,7 @@ class XmlStyleSheet;
 // the site-wide parts every page draws on (masthead, footer, HTML for the
 // page head and body, meta description and keywords, PayPal settings) and
 // the texts of the password page; its children are the site's pages in navigation order.
-class XmlHomePage : public XmlBase {
+class XmlHomePage final : public XmlBase {
 public:
     explicit XmlHomePage(Key key);
     ~XmlHomePage() override;

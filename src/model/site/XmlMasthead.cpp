@@ -40,8 +40,5 @@ void XmlMasthead::appendAttributes(QString& xml)
 
 void XmlMasthead::setLinkTo(const QString& link)
 {
-    lq::modelFrame(this, "setLinkTo:", [&] {
-        _linkTo = link;
-        docChanged();
-    });
+    setStored(_linkTo, link, "setLinkTo:");
 }

@@ -4,7 +4,7 @@
 
 // The site's masthead text, as stored rich text, and the address the
 // masthead links to.
-class XmlMasthead : public XmlBase {
+class XmlMasthead final : public XmlBase {
 public:
     explicit XmlMasthead(Key key);
 

@@ -45,26 +45,17 @@ void XmlPayPalCommon::appendAttributes(QString& xml)
 
 void XmlPayPalCommon::setPaypaladdress(const QString& address)
 {
-    lq::modelFrame(this, "setPaypaladdress:", [&] {
-        _paypaladdress = address;
-        docChanged();
-    });
+    setStored(_paypaladdress, address, "setPaypaladdress:");
 }
 
 void XmlPayPalCommon::setCurrency(const QString& currency)
 {
-    lq::modelFrame(this, "setCurrency:", [&] {
-        _currency = currency;
-        docChanged();
-    });
+    setStored(_currency, currency, "setCurrency:");
 }
 
 void XmlPayPalCommon::setWeightunit(int weightunit)
 {
-    lq::modelFrame(this, "setWeightunit:", [&] {
-        _weightunit = weightunit;
-        docChanged();
-    });
+    setStored(_weightunit, weightunit, "setWeightunit:");
 }
 
 const QStringList& XmlPayPalCommon::currencyCodes()

@@ -5,7 +5,7 @@
 // The site-wide PayPal settings, kept once by the home page: the seller's
 // account address, the currency and the weight unit. The texts are kept as
 // the user typed them; unset ones are nothing (a null string).
-class XmlPayPalCommon : public XmlBase {
+class XmlPayPalCommon final : public XmlBase {
 public:
     explicit XmlPayPalCommon(Key key);
 

@@ -56,38 +56,40 @@ void XmlPayPalData::appendAttributes(QString& xml)
     });
 }
 
-void XmlPayPalData::store(QString& field, const QString& value)
+namespace {
+// An empty value is stored as no value.
+QString nothingIfEmpty(const QString& value)
 {
-    field = value.isEmpty() ? QString() : value;
-    docChanged();
+    return value.isEmpty() ? QString() : value;
 }
+} // namespace
 
 void XmlPayPalData::setItemid(const QString& value)
 {
-    lq::modelFrame(this, "setItemid:", [&] { store(_itemid, value); });
+    setStored(_itemid, nothingIfEmpty(value), "setItemid:");
 }
 
 void XmlPayPalData::setItemname(const QString& value)
 {
-    lq::modelFrame(this, "setItemname:", [&] { store(_itemname, value); });
+    setStored(_itemname, nothingIfEmpty(value), "setItemname:");
 }
 
 void XmlPayPalData::setPrice(const QString& value)
 {
-    lq::modelFrame(this, "setPrice:", [&] { store(_price, value); });
+    setStored(_price, nothingIfEmpty(value), "setPrice:");
 }
 
 void XmlPayPalData::setWeight(const QString& value)
 {
-    lq::modelFrame(this, "setWeight:", [&] { store(_weight, value); });
+    setStored(_weight, nothingIfEmpty(value), "setWeight:");
 }
 
 void XmlPayPalData::setShipping(const QString& value)
 {
-    lq::modelFrame(this, "setShipping:", [&] { store(_shipping, value); });
+    setStored(_shipping, nothingIfEmpty(value), "setShipping:");
 }
 
 void XmlPayPalData::setSalestax(const QString& value)
 {
-    lq::modelFrame(this, "setSalestax:", [&] { store(_salestax, value); });
+    setStored(_salestax, nothingIfEmpty(value), "setSalestax:");
 }

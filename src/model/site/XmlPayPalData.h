@@ -5,7 +5,7 @@
 // The PayPal item of one photo: identifier, name, price, weight, shipping and
 // sales tax, each kept as the user typed it, or nothing (a null string) when
 // unset. Only the fields that are set are written.
-class XmlPayPalData : public XmlBase {
+class XmlPayPalData final : public XmlBase {
 public:
     explicit XmlPayPalData(Key key);
 
@@ -36,8 +36,6 @@ public:
     bool canBePurchased() const { return !_price.isNull() && !_itemname.isNull(); }
 
 private:
-    void store(QString& field, const QString& value);
-
     QString _itemid;
     QString _itemname;
     QString _price;

@@ -96,9 +96,7 @@ void XmlPhoto::appendAttributes(QString& xml)
     lq::modelFrame(this, "appendAttributes:", [&] {
         XmlBase::appendAttributes(xml);
         xml += QStringLiteral(" iseq=\"%1\" s=\"%2\" alt=\"%3\"")
-                   .arg(image_seq_number)
-                   .arg(_showObjects ? 1 : 0)
-                   .arg(escape(_altText));
+                   .arg(QString::number(image_seq_number), QString::number(_showObjects ? 1 : 0), escape(_altText));
     });
 }
 
@@ -167,10 +165,7 @@ void XmlPhoto::newDocumentSite(const QString& path, XmlSite* site)
 
 void XmlPhoto::setImageSeqNumber(int number)
 {
-    lq::modelFrame(this, "setImageSeqNumber:", [&] {
-        image_seq_number = number;
-        docChanged();
-    });
+    setStored(image_seq_number, number, "setImageSeqNumber:");
 }
 
 // --- The stored picture ------------------------------------------------------------------------
@@ -178,7 +173,7 @@ void XmlPhoto::setImageSeqNumber(int number)
 QString XmlPhoto::originalFilename()
 {
     return lq::modelFrame(this, "originalFilename", [&] {
-        return QStringLiteral("%1/pictures/image%2.jpg").arg(rootDir()).arg(image_seq_number);
+        return rootDir() + QStringLiteral("/pictures/image") + QString::number(image_seq_number) + QStringLiteral(".jpg");
     });
 }
 
@@ -306,18 +301,12 @@ bool XmlPhoto::canBePurchased() const
 
 void XmlPhoto::setAltText(const QString& text)
 {
-    lq::modelFrame(this, "setAltText:", [&] {
-        _altText = text;
-        docChanged();
-    });
+    setStored(_altText, text, "setAltText:");
 }
 
 void XmlPhoto::setShowObjects(bool show)
 {
-    lq::modelFrame(this, "setShowObjects:", [&] {
-        _showObjects = show;
-        docChanged();
-    });
+    setStored(_showObjects, show, "setShowObjects:");
 }
 
 // --- Files -------------------------------------------------------------------------------------

@@ -7,7 +7,7 @@
 // inside the page's element; it is made from the page's first photo when the
 // page has none, or chosen by the user. A representative picture never gets a
 // full-size internal image and never a web image.
-class XmlPhotoRep : public XmlPhoto {
+class XmlPhotoRep final : public XmlPhoto {
 public:
     explicit XmlPhotoRep(Key key);
 

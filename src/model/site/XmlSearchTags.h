@@ -3,7 +3,7 @@
 #include "model/core/XmlBase.h"
 
 // The plain text of every page's keywords meta tag. Its only payload is its content text.
-class XmlSearchTags : public XmlBase {
+class XmlSearchTags final : public XmlBase {
 public:
     explicit XmlSearchTags(Key key);
 

@@ -2,18 +2,14 @@
 
 #include "model/core/DocumentBase.h"
 #include "model/core/DocumentFolder.h"
-#include "model/site/XmlAlbum.h"
-#include "model/files/XmlFile.h"
+#include "model/files/DirectoryWalk.h"
 #include "model/files/XmlFiles.h"
-#include "model/files/XmlFolder.h"
+#include "model/site/XmlAlbum.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlTrash.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
 #include "publish/XmlLocation.h"
-
-#include <QDir>
-#include <QFileInfo>
 
 #include <typeinfo>
 
@@ -24,14 +20,11 @@ std::function<XmlBasePtr()>& iPhotoNodeFactory()
     return factory;
 }
 
+// The first child of exactly the class T (a subclass does not count).
 template <class T>
 T* firstChildOfClass(const XmlBase& parent)
 {
-    for (const XmlBasePtr& child : parent.children()) {
-        if (typeid(*child) == typeid(T))
-            return static_cast<T*>(child.get());
-    }
-    return nullptr;
+    return parent.firstChildOfType<T>([](const T& child) { return typeid(child) == typeid(T); }).get();
 }
 } // namespace
 
@@ -143,13 +136,10 @@ QString XmlSite::rootDir()
 
 void XmlSite::setRootDir(const QString& path)
 {
-    lq::modelFrame(this, "setRootDir:", [&] {
-        _rootDir = path;
-        docChanged();
-    });
+    setStored(_rootDir, path, "setRootDir:");
 }
 
-DocumentBase* XmlSite::myDocument()
+DocumentBase* XmlSite::fileRootDocument()
 {
     return _myDocument;
 }
@@ -188,34 +178,22 @@ void XmlSite::postload()
 
 void XmlSite::setImageSeqNumber(int value)
 {
-    lq::modelFrame(this, "setImageSeqNumber:", [&] {
-        image_sequence_number = value;
-        docChanged();
-    });
+    setStored(image_sequence_number, value, "setImageSeqNumber:");
 }
 
 void XmlSite::setPageSeqNumber(int value)
 {
-    lq::modelFrame(this, "setPageSeqNumber:", [&] {
-        page_sequence_number = value;
-        docChanged();
-    });
+    setStored(page_sequence_number, value, "setPageSeqNumber:");
 }
 
 void XmlSite::setWidgetSeqNumber(int value)
 {
-    lq::modelFrame(this, "setWidgetSeqNumber:", [&] {
-        widget_sequence_number = value;
-        docChanged();
-    });
+    setStored(widget_sequence_number, value, "setWidgetSeqNumber:");
 }
 
 void XmlSite::setDisableImageWell(int value)
 {
-    lq::modelFrame(this, "setDisableImageWell:", [&] {
-        _disableImageWell = value;
-        docChanged();
-    });
+    setStored(_disableImageWell, value, "setDisableImageWell:");
 }
 
 XmlBasePtr XmlSite::defaultAlbum()
@@ -224,11 +202,7 @@ XmlBasePtr XmlSite::defaultAlbum()
         XmlHomePage* home = homepage();
         if (!home)
             return nullptr;
-        for (const XmlBasePtr& child : home->children()) {
-            if (XmlAlbum::cast(child.get()))
-                return child;
-        }
-        return nullptr;
+        return home->firstChildOfType<XmlAlbum>();
     });
 }
 
@@ -272,32 +246,8 @@ void XmlSite::refreshFiles()
         // would name a folder of the system, not of the document.
         if (folder.isEmpty() || !tree)
             return;
-        addContentsOfDirectoryTo(folder + QStringLiteral("/files"), tree);
-    });
-}
-
-void XmlSite::addContentsOfDirectoryTo(const QString& folder, XmlBase* parent)
-{
-    lq::modelFrame(this, "addContentsOfDirectory:to:", [&] {
-        if (!parent)
-            return;
-        const QFileInfoList entries = QDir(folder).entryInfoList(
-            QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-        for (const QFileInfo& entry : entries) {
-            // A link is its own kind of entry, neither file nor folder: it
-            // is left out (which also keeps a link loop from recursing forever).
-            if (entry.isSymLink())
-                continue;
-            if (entry.isFile()) {
-                const std::shared_ptr<XmlFile> file = XmlFile::create();
-                file->setFilename(entry.fileName());
-                parent->addChild(file);
-            } else if (entry.isDir()) {
-                const std::shared_ptr<XmlFolder> sub = XmlFolder::create();
-                sub->setFoldername(entry.fileName());
-                parent->addChild(sub);
-                addContentsOfDirectoryTo(QStringLiteral("%1/%2").arg(folder, entry.fileName()), sub.get());
-            }
-        }
+        // The files tree mirrors the folder as it is: sub-folders as folder
+        // elements, hidden files included.
+        addDirectoryTree(folder + QStringLiteral("/files"), tree, { .folders = DirectoryWalk::Folders::AsElements });
     });
 }

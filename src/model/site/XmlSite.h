@@ -14,7 +14,7 @@ class XmlTrash;
 // the trash; keeps the document folder and the counters that number pages,
 // pictures and widgets; and passes every change in its tree on to its
 // document.
-class XmlSite : public XmlBase {
+class XmlSite final : public XmlBase {
 public:
     explicit XmlSite(Key key);
     ~XmlSite() override;
@@ -43,7 +43,7 @@ public:
     QString rootDir() override;
     // A change.
     void setRootDir(const QString& path) override;
-    DocumentBase* myDocument() override;
+    XmlSite* siteRoot() override { return this; }
     // The first child whose class is exactly XmlHomePage, or nothing.
     XmlHomePage* homepage() override;
     // Adds the files tree after the home page when there is none, and a new
@@ -90,17 +90,18 @@ public:
     void setTemplateForUUID(int number, const QString& uuid);
 
     // --- Files tree -----------------------------------------------------------
-    // Adds the contents of "<rootDir>/files" to the files tree.
+    // Adds the contents of "<rootDir>/files" to the files tree: a regular
+    // file as an XmlFile, a folder as an XmlFolder filled the same way, hidden
+    // files included (see DirectoryWalk).
     void refreshFiles();
-    // Adds the folder's entries to the parent: a regular file as an XmlFile,
-    // a folder as an XmlFolder filled the same way; links and other kinds of
-    // entry are left out. Hidden files are included; entries go in name order.
-    void addContentsOfDirectoryTo(const QString& folder, XmlBase* parent);
 
     // The photo-library node lives with the editors, outside this library;
     // they install the factory that makes it. Without one the site has no
     // such node. The node must write nothing.
     static void setIPhotoNodeFactory(std::function<XmlBasePtr()> factory);
+
+protected:
+    DocumentBase* fileRootDocument() override;
 
 private:
     QString _rootDir;

@@ -67,9 +67,7 @@ QStringList XmlTrash::picturesInSite()
 void XmlTrash::setTemplateForUUID(int number, const QString& uuid)
 {
     lq::modelFrame(this, "setTemplate:forUUID:", [&] {
-        for (const XmlBasePtr& child : children()) {
-            if (XmlAlbum* page = XmlAlbum::cast(child.get()))
-                page->setTemplateForUUID(number, uuid);
-        }
+        for (const auto& page : childrenOfType<XmlAlbum>())
+            page->setTemplateForUUID(number, uuid);
     });
 }

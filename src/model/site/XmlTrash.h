@@ -7,7 +7,7 @@
 // with the site, its pictures count as in use and its pages keep their
 // template binding, but the build ignores it. Its name is always "Trash" and
 // never written.
-class XmlTrash : public XmlBase {
+class XmlTrash final : public XmlBase {
 public:
     explicit XmlTrash(Key key);
 

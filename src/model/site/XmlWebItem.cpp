@@ -98,28 +98,18 @@ QString XmlWebItem::fileName()
 
 void XmlWebItem::setIsExternalLink(bool isExternal)
 {
-    lq::modelFrame(this, "setIsExternalLink:", [&] {
-        if (!canEditLink())
-            return;
-        _isExternalLink = isExternal;
-        docChanged();
-    });
+    if (canEditLink())
+        setStored(_isExternalLink, isExternal, "setIsExternalLink:");
 }
 
 void XmlWebItem::setIsPassword(bool isPassword)
 {
-    lq::modelFrame(this, "setIsPassword:", [&] {
-        _isPassword = isPassword;
-        docChanged();
-    });
+    setStored(_isPassword, isPassword, "setIsPassword:");
 }
 
 void XmlWebItem::setPassword(const QString& password)
 {
-    lq::modelFrame(this, "setPassword:", [&] {
-        _password = password;
-        docChanged();
-    });
+    setStored(_password, password, "setPassword:");
 }
 
 QString XmlWebItem::scriptFile()
@@ -128,6 +118,24 @@ QString XmlWebItem::scriptFile()
         const QString name = fileName();
         const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
         return (dot <= 0 ? name : name.left(dot)) + QStringLiteral(".php");
+    });
+}
+
+std::optional<MenuItem> XmlWebItem::menuEntry()
+{
+    if (!showInNav())
+        return std::nullopt;
+    return menuItem();
+}
+
+MenuItem XmlWebItem::menuItem()
+{
+    return lq::modelFrame(this, "menuItem", [&] {
+        MenuItem item;
+        item.name = name();
+        item.href = externalLink();
+        item.page = sharedFromThis();
+        return item;
     });
 }
 

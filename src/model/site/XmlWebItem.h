@@ -60,6 +60,10 @@ public:
 
     // The parent's home page: nothing for a page in the trash.
     XmlHomePage* homepage() override;
+    // The page's entry when it shows in the navigation.
+    std::optional<MenuItem> menuEntry() override;
+    // The page's entry in a navigation menu: its name, link and the page itself.
+    virtual MenuItem menuItem();
 
     // The page's representative picture (album pages answer nothing while
     // it has no picture).

@@ -52,32 +52,20 @@ void XmlWidgetPhoto::appendAttributes(QString& xml)
 
 void XmlWidgetPhoto::setDontResize(bool dontResize)
 {
-    lq::modelFrame(this, "setDontResize:", [&] {
-        _dontResize = dontResize;
-        docChanged();
-    });
+    setStored(_dontResize, dontResize, "setDontResize:");
 }
 
 void XmlWidgetPhoto::setClickImage(bool clickImage)
 {
-    lq::modelFrame(this, "setClickImage:", [&] {
-        _clickImage = clickImage;
-        docChanged();
-    });
+    setStored(_clickImage, clickImage, "setClickImage:");
 }
 
 void XmlWidgetPhoto::setLink(const QString& link)
 {
-    lq::modelFrame(this, "setLink:", [&] {
-        _link = link;
-        docChanged();
-    });
+    setStored(_link, link, "setLink:");
 }
 
 void XmlWidgetPhoto::setToolTip(const QString& toolTip)
 {
-    lq::modelFrame(this, "setToolTip:", [&] {
-        _toolTip = toolTip;
-        docChanged();
-    });
+    setStored(_toolTip, toolTip, "setToolTip:");
 }

@@ -5,7 +5,7 @@
 // A photo with link, tool-tip, click and resize settings. It is read,
 // written and copied like any photo; the four settings are stored and
 // written back only.
-class XmlWidgetPhoto : public XmlPhoto {
+class XmlWidgetPhoto final : public XmlPhoto {
 public:
     explicit XmlWidgetPhoto(Key key);
 

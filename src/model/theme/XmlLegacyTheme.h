@@ -5,7 +5,7 @@
 // A theme of an earlier document generation (read from "QZtheme"), converted
 // into a current theme. It writes itself as "theme", so a converted file
 // reads back as an XmlTheme.
-class XmlLegacyTheme : public XmlBase {
+class XmlLegacyTheme final : public XmlBase {
 public:
     explicit XmlLegacyTheme(Key key);
 

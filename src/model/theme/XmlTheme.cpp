@@ -53,7 +53,7 @@ void XmlTheme::appendAttributes(QString& xml)
     });
 }
 
-DocumentBase* XmlTheme::myDocument()
+DocumentBase* XmlTheme::fileRootDocument()
 {
     return _myDocument;
 }
@@ -97,10 +97,8 @@ int XmlTheme::vornboxSeqNumber()
 void XmlTheme::listOfBitmaps(QStringList& names)
 {
     lq::modelFrame(this, "listOfBitmaps:", [&] {
-        for (const XmlBasePtr& child : children()) {
-            if (XmlStyleSheet* sheet = XmlStyleSheet::cast(child.get()))
-                sheet->listOfBitmaps(names);
-        }
+        for (const auto& sheet : childrenOfType<XmlStyleSheet>())
+            sheet->listOfBitmaps(names);
     });
 }
 
@@ -113,10 +111,7 @@ QString XmlTheme::rootDir()
 
 void XmlTheme::setRootDir(const QString& path)
 {
-    lq::modelFrame(this, "setRootDir:", [&] {
-        _rootDir = path;
-        docChanged();
-    });
+    setStored(_rootDir, path, "setRootDir:");
 }
 
 void XmlTheme::checkTemplateSeqNums()
@@ -152,9 +147,7 @@ void XmlTheme::crossReferenceXmlSite(XmlSite* site)
         checkTemplateSeqNums();
         if (!site)
             return;
-        for (const XmlBasePtr& child : children()) {
-            if (XmlStyleSheet* sheet = XmlStyleSheet::cast(child.get()))
-                site->setTemplateForUUID(sheet->templateSeqNum(), sheet->UUID());
-        }
+        for (const auto& sheet : childrenOfType<XmlStyleSheet>())
+            site->setTemplateForUUID(sheet->templateSeqNum(), sheet->UUID());
     });
 }

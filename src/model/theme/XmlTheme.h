@@ -32,7 +32,6 @@ public:
     void appendAttributes(QString& xml) override;
 
     void setDocument(DocumentBase* document) { _myDocument = document; }
-    DocumentBase* myDocument() override;
     void docChanged() override;
     void falseAlarm(bool suppress) override;
 
@@ -67,6 +66,9 @@ public:
     void checkTemplateSeqNums();
     // Makes the numbers unique, then tells the site each template's number and UUID.
     void crossReferenceXmlSite(XmlSite* site);
+
+protected:
+    DocumentBase* fileRootDocument() override;
 
 private:
     QString _rootDir;

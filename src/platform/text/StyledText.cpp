@@ -45,8 +45,7 @@ void StyledText::checkRange(Range range, const char* operation) const
     if (range.end() > length())
         raise(QStringLiteral("NSRangeException"),
             QStringLiteral("%1: range %2 out of bounds; string length %3")
-                .arg(QLatin1String(operation), rangeText(range))
-                .arg(length()));
+                .arg(QLatin1String(operation), rangeText(range), QString::number(length())));
 }
 
 void StyledText::checkIndex(quint32 index, const char* operation) const
@@ -54,9 +53,7 @@ void StyledText::checkIndex(quint32 index, const char* operation) const
     if (index >= length())
         raise(QStringLiteral("NSRangeException"),
             QStringLiteral("%1: index %2 out of bounds; string length %3")
-                .arg(QLatin1String(operation))
-                .arg(index)
-                .arg(length()));
+                .arg(QLatin1String(operation), QString::number(index), QString::number(length())));
 }
 
 std::size_t StyledText::runIndexAt(quint32 position) const

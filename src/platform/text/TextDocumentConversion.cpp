@@ -85,10 +85,8 @@ void changeDocumentAttributes(QTextDocument* document, Range range, const char* 
     if (range.end() > length)
         raise(QStringLiteral("NSRangeException"),
             QStringLiteral("%1: range {%2, %3} out of bounds; string length %4")
-                .arg(QLatin1String(operation))
-                .arg(range.location)
-                .arg(range.length)
-                .arg(length));
+                .arg(QLatin1String(operation), QString::number(range.location), QString::number(range.length),
+                    QString::number(length)));
     if (range.length == 0)
         return;
 

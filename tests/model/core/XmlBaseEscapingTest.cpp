@@ -1,6 +1,6 @@
 #include "model/application/MyApplication.h"
 #include "model/core/XmlBase.h"
-#include "model/core/XmlCharacterSets.h"
+#include "platform/XmlCharacterSets.h"
 #include "platform/Exception.h"
 #include "support/LogCapture.h"
 #include "support/Printers.h"

@@ -248,6 +248,33 @@ TEST(XmlBase, EnumeratorsAreSnapshots)
     EXPECT_EQ(backward[0], t.b);
 }
 
+TEST(XmlBase, TypedChildQueriesTakeSubclassesInChildOrder)
+{
+    const auto parent = Node::create();
+    const auto page = XmlAlbum::create();
+    const auto plain = Node::create();
+    const auto group = XmlGroup::create();
+    group->setName("Trips");
+    parent->addChild(page);
+    parent->addChild(plain);
+    parent->addChild(group);
+
+    EXPECT_EQ(parent->childrenOfType<XmlAlbum>(), (QList<std::shared_ptr<XmlAlbum>> { page, group }));
+    EXPECT_EQ(parent->childrenOfType<XmlGroup>(), QList<std::shared_ptr<XmlGroup>> { group });
+    EXPECT_TRUE(parent->childrenOfType<XmlSite>().isEmpty());
+    EXPECT_EQ(parent->firstChildOfType<XmlAlbum>(), page);
+    EXPECT_EQ(parent->firstChildOfType<XmlGroup>(), group);
+    EXPECT_EQ(parent->firstChildOfType<XmlAlbum>([](const XmlAlbum& a) { return a.name() == u"Trips"; }), group);
+    EXPECT_EQ(parent->firstChildOfType<XmlAlbum>([](const XmlAlbum& a) { return a.name() == u"none"; }), nullptr);
+    EXPECT_EQ(XmlBase::create()->firstChildOfType<XmlAlbum>(), nullptr);
+
+    // The answer is a copy: the tree may change while it is gone through.
+    for (const auto& album : parent->childrenOfType<XmlAlbum>())
+        album->removeFromParent();
+    EXPECT_EQ(parent->children(), XmlBaseList { plain });
+    EXPECT_EQ(plain->childrenOfType<XmlBase>(), XmlBaseList {});
+}
+
 TEST(XmlBase, SelectedRangeIsClippedToTheContent)
 {
     struct Case {

@@ -1,6 +1,6 @@
 // The element XML text: writer layout, the tolerant reader and its legacy
 // forms, files (plain, enciphered, atomic saving) and the copy operations.
-#include "model/core/Codecs.h"
+#include "platform/Codecs.h"
 #include "model/site/XmlAlbum.h"
 #include "model/core/XmlBase.h"
 #include "model/core/XmlGarbageDump.h"
@@ -678,7 +678,7 @@ struct FileCase {
 TEST(XmlTextFiles, ReadingFiles)
 {
     const QByteArray key = "0123456789abcdef";
-    const QByteArray enciphered = lq::blowfish_encrypt_base64(QByteArray("<xmlbase name=\"secret \xc3\xa9\"/>"), key);
+    const QByteArray enciphered = lq::blowfishEncryptBase64(QByteArray("<xmlbase name=\"secret \xc3\xa9\"/>"), key);
     ASSERT_FALSE(enciphered.isEmpty());
 
     const std::vector<FileCase> cases = {

@@ -263,6 +263,21 @@ TEST(XmlAlbumTest, LegacyTemplateIsKeptForTheConversionButNotWritten)
     EXPECT_EQ(groupSheet->firstChild()->name(), QString("Photo Album"));
 }
 
+TEST(XmlAlbumTest, LegacyTemplateIsPutInOrderWhenThePageIsRead)
+{
+    // The page passes the end of reading on to its old template, which puts
+    // its standard elements in their places.
+    const auto album = readAlbum("<QZalbum seq=\"1\"><cssStyleSheet name=\"Old\"><cssPhotoAlbum name=\"Footer\"/>"
+                                 "<cssPhotoAlbum name=\"Extra\"/><cssPhotoAlbum name=\"Masthead\"/>"
+                                 "<cssPhotoAlbum name=\"Content\"/></cssStyleSheet></QZalbum>");
+    ASSERT_NE(album, nullptr);
+    ASSERT_NE(album->legacyStyleSheet(), nullptr);
+    QStringList names;
+    for (const XmlBasePtr& child : album->legacyStyleSheet()->children())
+        names.append(child->name());
+    EXPECT_EQ(names, (QStringList { "Content", "Masthead", "Extra", "Footer" }));
+}
+
 TEST(XmlAlbumTest, WithoutALegacyTemplateTheConversionPicksTheTemplateNumberByClass)
 {
     const auto album = XmlAlbum::create();

@@ -193,6 +193,20 @@ TEST(XmlCaptionTest, LinkIsWrittenWithItsTypeAndReadBackAsTheSameKind)
     EXPECT_EQ(copy->createXml(), xml);
 }
 
+TEST(XmlCaptionTest, LinkWithPlaceholderMarksIsWrittenAsItStands)
+{
+    const auto photo = XmlPhoto::create();
+    XmlCaption& caption = *photo->caption();
+    caption.setEmbeddedLink(QString("http://x/a%1Fb%20c"));
+    caption.setNewWindow(1);
+    const QString xml = photo->createXml();
+    EXPECT_TRUE(xml.contains("<QZcaption linkType=\"1\" link=\"http://x/a%1Fb%20c\" window=\"1\">")) << xml.toStdString();
+    const auto copy = readPhoto(xml);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->caption()->embeddedLink(), QVariant(QString("http://x/a%1Fb%20c")));
+    EXPECT_EQ(copy->createXml(), xml);
+}
+
 TEST(XmlCaptionTest, LinkWithoutItsTypeReadsAsAPageNumber)
 {
     const auto photo = readPhoto("<QZphoto><QZcaption link=\"7\"/></QZphoto>");

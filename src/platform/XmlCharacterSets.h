@@ -6,9 +6,9 @@
 #include <QList>
 #include <QString>
 
-// The character sets and the entity table that the text escaping of XmlBase
-// and the XML reader share. They are built once, on first use, from the
-// application's string table, and only read afterwards.
+// The character sets and the entity table that the text escaping and the
+// element XML reader share. They are built once, on first use, from the
+// application's string table (lq::localized), and only read afterwards.
 struct XmlCharacterSets {
     // One row of the entity table: a character and the entity text that
     // escape writes for it (and unescape reads back).

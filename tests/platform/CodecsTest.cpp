@@ -1,4 +1,4 @@
-#include "model/core/Codecs.h"
+#include "platform/Codecs.h"
 #include "model/application/MyApplication.h"
 #include "model/core/XmlBase.h"
 #include "support/Printers.h"
@@ -41,7 +41,7 @@ TEST(Base64, EncodesGroupsAndPadsTheLastOne)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text.toStdString());
-        const QByteArray text = lq::base64_encode(c.bytes);
+        const QByteArray text = lq::base64Encode(c.bytes);
         EXPECT_EQ(text, c.text);
         EXPECT_FALSE(text.isNull());
         EXPECT_EQ(XmlBase::base64encode(c.bytes), QString::fromLatin1(c.text));
@@ -80,7 +80,7 @@ TEST(Base64, DecodesWellFormedAndMalformedText)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        EXPECT_EQ(lq::base64_decode(c.text), c.bytes);
+        EXPECT_EQ(lq::base64Decode(c.text), c.bytes);
         EXPECT_EQ(XmlBase::base64decode(QString::fromLatin1(c.text)), c.bytes);
     }
 }
@@ -108,7 +108,7 @@ TEST(Base64, DecodesOneGroupOfFourCharacters)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.quad);
         char out[3] = { 1, 1, 1 };
-        lq::base64_decode_quad(c.quad, out);
+        lq::base64DecodeQuad(c.quad, out);
         EXPECT_EQ(QByteArray(out, 3), c.bytes);
     }
 }
@@ -121,9 +121,9 @@ TEST(Base64, RoundTripsEveryByteAtEveryLastGroupLength)
     for (qsizetype length : { 0, 1, 2, 3, 4, 5, 254, 255, 256 }) {
         SCOPED_TRACE(length);
         const QByteArray bytes = all.left(length);
-        const QByteArray text = lq::base64_encode(bytes);
+        const QByteArray text = lq::base64Encode(bytes);
         EXPECT_EQ(text, bytes.toBase64());
-        EXPECT_EQ(lq::base64_decode(text), bytes);
+        EXPECT_EQ(lq::base64Decode(text), bytes);
     }
 }
 
@@ -138,7 +138,7 @@ TEST(Base64, DecodeOfArbitraryBytesStaysWithinItsBounds)
         const int length = random.bounded(0, 40);
         for (int i = 0; i < length; ++i)
             text.append(pieces.at(random.bounded(pieces.size())));
-        const QByteArray bytes = lq::base64_decode(text);
+        const QByteArray bytes = lq::base64Decode(text);
         ASSERT_LE(bytes.size(), text.size() / 4 * 3) << text.toHex().toStdString();
     }
 }
@@ -204,15 +204,15 @@ TEST(Blowfish, StandardVectorsEncipherAndDecipher)
     for (const auto& v : ericYoungVectors) {
         SCOPED_TRACE(std::string(v.key) + " / " + v.plain);
         lq::BlowfishState state;
-        lq::blowfish_key_schedule(state, QByteArray::fromHex(v.key));
+        lq::blowfishKeySchedule(state, QByteArray::fromHex(v.key));
         const QByteArray plain(v.plain);
         const QByteArray cipher(v.cipher);
         std::uint32_t left = hexWord(plain.left(8).constData());
         std::uint32_t right = hexWord(plain.mid(8).constData());
-        lq::blowfish_encrypt_block(state, left, right);
+        lq::blowfishEncryptBlock(state, left, right);
         EXPECT_EQ(left, hexWord(cipher.left(8).constData()));
         EXPECT_EQ(right, hexWord(cipher.mid(8).constData()));
-        lq::blowfish_decrypt_block(state, left, right);
+        lq::blowfishDecryptBlock(state, left, right);
         EXPECT_EQ(left, hexWord(plain.left(8).constData()));
         EXPECT_EQ(right, hexWord(plain.mid(8).constData()));
     }
@@ -224,10 +224,10 @@ TEST(Blowfish, CipherTextFormHasLittleEndianHalves)
     // 61F9C380 and 2281B096; each half is stored least significant byte first.
     const QByteArray key = QByteArray::fromHex("0123456789ABCDEF");
     const QByteArray plain(8, '\x11');
-    const QByteArray text = lq::blowfish_encrypt_base64(plain, key);
-    EXPECT_EQ(lq::base64_decode(text), QByteArray::fromHex("80C3F96196B08122"));
+    const QByteArray text = lq::blowfishEncryptBase64(plain, key);
+    EXPECT_EQ(lq::base64Decode(text), QByteArray::fromHex("80C3F96196B08122"));
     EXPECT_EQ(text, QByteArray("gMP5YZawgSI="));
-    EXPECT_EQ(lq::blowfish_decrypt_base64(text, key), plain);
+    EXPECT_EQ(lq::blowfishDecryptBase64(text, key), plain);
 }
 
 TEST(Blowfish, BlocksAreZeroPaddedAndEncipheredOneByOne)
@@ -248,42 +248,42 @@ TEST(Blowfish, BlocksAreZeroPaddedAndEncipheredOneByOne)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.plain.toStdString());
-        const QByteArray text = lq::blowfish_encrypt_base64(c.plain, key);
+        const QByteArray text = lq::blowfishEncryptBase64(c.plain, key);
         EXPECT_FALSE(text.isNull());
         EXPECT_EQ(text.size(), c.base64Length);
-        const QByteArray decrypted = lq::blowfish_decrypt_base64(text, key);
+        const QByteArray decrypted = lq::blowfishDecryptBase64(text, key);
         EXPECT_FALSE(decrypted.isNull());
         EXPECT_EQ(decrypted, c.plain);
     }
-    EXPECT_TRUE(lq::blowfish_encrypt_base64("12345678", key).endsWith("="));
+    EXPECT_TRUE(lq::blowfishEncryptBase64("12345678", key).endsWith("="));
 
     // No chaining: equal plain blocks give equal cipher blocks.
-    const QByteArray twice = lq::base64_decode(lq::blowfish_encrypt_base64("abcdefghabcdefgh", key));
+    const QByteArray twice = lq::base64Decode(lq::blowfishEncryptBase64("abcdefghabcdefgh", key));
     ASSERT_EQ(twice.size(), 16);
     EXPECT_EQ(twice.left(8), twice.mid(8));
     // The short last block is the plain bytes followed by zero bytes.
-    const QByteArray block = lq::base64_decode(lq::blowfish_encrypt_base64("abc", key));
+    const QByteArray block = lq::base64Decode(lq::blowfishEncryptBase64("abc", key));
     ASSERT_EQ(block.size(), 8);
     lq::BlowfishState state;
-    lq::blowfish_key_schedule(state, key);
+    lq::blowfishKeySchedule(state, key);
     std::uint32_t left = qFromLittleEndian<std::uint32_t>(block.constData());
     std::uint32_t right = qFromLittleEndian<std::uint32_t>(block.constData() + 4);
-    lq::blowfish_decrypt_block(state, left, right);
+    lq::blowfishDecryptBlock(state, left, right);
     EXPECT_EQ(left, 0x00636261u);
     EXPECT_EQ(right, 0u);
 }
 
 TEST(Blowfish, NothingGivesNothing)
 {
-    EXPECT_TRUE(lq::blowfish_encrypt_base64(QByteArray(), "key").isNull());
-    EXPECT_TRUE(lq::blowfish_decrypt_base64(QByteArray(), "key").isNull());
-    EXPECT_TRUE(lq::site_password_decrypt(QByteArray()).isNull());
+    EXPECT_TRUE(lq::blowfishEncryptBase64(QByteArray(), "key").isNull());
+    EXPECT_TRUE(lq::blowfishDecryptBase64(QByteArray(), "key").isNull());
+    EXPECT_TRUE(lq::sitePasswordDecrypt(QByteArray()).isNull());
 }
 
 TEST(Blowfish, PlainTextEndsAtItsFirstZeroByte)
 {
     const QByteArray key = "key";
-    EXPECT_EQ(lq::blowfish_encrypt_base64(QByteArray("ab\0cd", 5), key), lq::blowfish_encrypt_base64("ab", key));
+    EXPECT_EQ(lq::blowfishEncryptBase64(QByteArray("ab\0cd", 5), key), lq::blowfishEncryptBase64("ab", key));
 }
 
 TEST(Blowfish, RoundTripsTextUnderTheSameKeyOnly)
@@ -297,9 +297,9 @@ TEST(Blowfish, RoundTripsTextUnderTheSameKeyOnly)
     };
     for (const auto& plain : texts) {
         SCOPED_TRACE(plain.toStdString());
-        const QByteArray text = lq::blowfish_encrypt_base64(plain, key);
-        EXPECT_EQ(lq::blowfish_decrypt_base64(text, key), plain);
-        const QByteArray other = lq::blowfish_decrypt_base64(text, "Lamp Over Reef");
+        const QByteArray text = lq::blowfishEncryptBase64(plain, key);
+        EXPECT_EQ(lq::blowfishDecryptBase64(text, key), plain);
+        const QByteArray other = lq::blowfishDecryptBase64(text, "Lamp Over Reef");
         EXPECT_NE(other, plain);
         EXPECT_FALSE(other.contains('\0'));
     }
@@ -307,9 +307,9 @@ TEST(Blowfish, RoundTripsTextUnderTheSameKeyOnly)
 
 TEST(Blowfish, EmptyKeyActsAsAZeroKey)
 {
-    const QByteArray text = lq::blowfish_encrypt_base64("plain", QByteArray());
-    EXPECT_EQ(text, lq::blowfish_encrypt_base64("plain", QByteArray(8, '\0')));
-    EXPECT_EQ(lq::blowfish_decrypt_base64(text, QByteArray()), QByteArray("plain"));
+    const QByteArray text = lq::blowfishEncryptBase64("plain", QByteArray());
+    EXPECT_EQ(text, lq::blowfishEncryptBase64("plain", QByteArray(8, '\0')));
+    EXPECT_EQ(lq::blowfishDecryptBase64(text, QByteArray()), QByteArray("plain"));
 }
 
 TEST(Blowfish, DecipheringMalformedTextStaysWithinItsBounds)
@@ -319,17 +319,17 @@ TEST(Blowfish, DecipheringMalformedTextStaysWithinItsBounds)
     for (const QByteArray& text : { QByteArray("YWJjZGU="), QByteArray("YWJjZGVmZ2hpamtsbQ=="), QByteArray("A====="),
              QByteArray("\r\n"), QByteArray("") }) {
         SCOPED_TRACE(text.toStdString());
-        const QByteArray plain = lq::blowfish_decrypt_base64(text, key);
+        const QByteArray plain = lq::blowfishDecryptBase64(text, key);
         EXPECT_FALSE(plain.isNull());
-        EXPECT_LE(plain.size(), lq::base64_decode(text).size());
+        EXPECT_LE(plain.size(), lq::base64Decode(text).size());
     }
 }
 
 TEST(Blowfish, SitePasswordsUseTheirOwnKey)
 {
-    const QByteArray text = lq::site_password_encrypt("anna:secret");
-    EXPECT_EQ(text, lq::blowfish_encrypt_base64("anna:secret", "Blue herons wade near old stones"));
-    EXPECT_EQ(lq::site_password_decrypt(text), QByteArray("anna:secret"));
+    const QByteArray text = lq::sitePasswordEncrypt("anna:secret");
+    EXPECT_EQ(text, lq::blowfishEncryptBase64("anna:secret", "Blue herons wade near old stones"));
+    EXPECT_EQ(lq::sitePasswordDecrypt(text), QByteArray("anna:secret"));
 }
 
 // --- Site-password pair ----------------------------------------------------------
@@ -349,7 +349,7 @@ TEST(SitePasswordPair, RoundTripsUserAndPassword)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.user.toStdString() + ":" + c.password.toStdString());
         const QString encoded = XmlBase::usernamePassword(c.user, c.password);
-        EXPECT_EQ(lq::site_password_decrypt(encoded.toUtf8()), (c.user + ":" + c.password).toUtf8());
+        EXPECT_EQ(lq::sitePasswordDecrypt(encoded.toUtf8()), (c.user + ":" + c.password).toUtf8());
         QString user = "old";
         QString password = "old";
         XmlBase::usernamePasswordEncoded(user, password, encoded);
@@ -372,8 +372,8 @@ TEST(SitePasswordPair, UnreadableTextLeavesBothEmpty)
     const std::vector<QString> texts = {
         QString(),
         "",
-        QString::fromLatin1(lq::site_password_encrypt("no colon here")),
-        QString::fromLatin1(lq::blowfish_encrypt_base64("anna:secret", "another key")),
+        QString::fromLatin1(lq::sitePasswordEncrypt("no colon here")),
+        QString::fromLatin1(lq::blowfishEncryptBase64("anna:secret", "another key")),
     };
     for (const auto& text : texts) {
         SCOPED_TRACE(text.toStdString());
@@ -394,7 +394,7 @@ TEST(StoredCredentials, EncipherKeyColonValueUnderThePassPhrase)
     auto& app = MyApplication::shared();
     EXPECT_EQ(MyApplication::passPhrase(), "Lamp Over Reed");
     const QString encoded = app.encodeStringForKey("secret", "password");
-    EXPECT_EQ(lq::blowfish_decrypt_base64(encoded.toUtf8(), "Lamp Over Reed"), QByteArray("password:secret"));
+    EXPECT_EQ(lq::blowfishDecryptBase64(encoded.toUtf8(), "Lamp Over Reed"), QByteArray("password:secret"));
     EXPECT_EQ(app.decodeStringForKey(encoded, "password"), "secret");
     EXPECT_EQ(app.decodeStringForKey(encoded, "username"), "");
     EXPECT_EQ(app.decodeStringForKey(encoded, "pass"), "");
@@ -437,9 +437,9 @@ TEST(StoredCredentials, MissingOrUnreadableInputGivesTheEmptyText)
         { "decode of the empty text", app.decodeStringForKey("", "password") },
         { "decode of text that is not base64", app.decodeStringForKey("!!!", "password") },
         { "decode of text without a colon",
-            app.decodeStringForKey(QString::fromLatin1(lq::blowfish_encrypt_base64("password", "Lamp Over Reed")), "password") },
+            app.decodeStringForKey(QString::fromLatin1(lq::blowfishEncryptBase64("password", "Lamp Over Reed")), "password") },
         { "decode of text made under another pass phrase",
-            app.decodeStringForKey(QString::fromLatin1(lq::blowfish_encrypt_base64("password:secret", "other")), "password") },
+            app.decodeStringForKey(QString::fromLatin1(lq::blowfishEncryptBase64("password:secret", "other")), "password") },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

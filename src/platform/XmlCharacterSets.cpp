@@ -1,7 +1,7 @@
-#include "model/core/XmlCharacterSets.h"
+#include "platform/XmlCharacterSets.h"
 
-#include "model/application/MyApplication.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/StringTable.h"
 
 #include <array>
 
@@ -52,6 +52,6 @@ XmlCharacterSets::XmlCharacterSets(const QString& moreEscapeChars)
 
 const XmlCharacterSets& XmlCharacterSets::shared()
 {
-    static const XmlCharacterSets sets(MyApplication::shared().localized(QStringLiteral("moreEscapeChars")));
+    static const XmlCharacterSets sets(lq::localized(QStringLiteral("moreEscapeChars")));
     return sets;
 }

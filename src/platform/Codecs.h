@@ -8,6 +8,7 @@
 // empty) array otherwise.
 
 #include <QByteArray>
+#include <QString>
 
 #include <cstdint>
 
@@ -17,18 +18,18 @@ namespace lq {
 
 // The standard alphabet ("A"-"Z", "a"-"z", "0"-"9", "+", "/") with "=" padding,
 // without line breaks. Empty bytes give an empty (non-null) text.
-QByteArray base64_encode(const QByteArray& bytes);
+QByteArray base64Encode(const QByteArray& bytes);
 
 // Decodes the characters of the alphabet that stand before the first "=";
 // every other character (carriage return, line feed, blank, anything else) is
 // skipped. At most two "=" after them count as padding. Only complete groups
 // of four are decoded: an incomplete last group is ignored. Never answers more
 // than three bytes for every four characters of the text.
-QByteArray base64_decode(const QByteArray& text);
+QByteArray base64Decode(const QByteArray& text);
 
 // One group of four characters of the alphabet into three bytes; "=" (and
 // any other character outside the alphabet) stands for zero bits.
-void base64_decode_quad(const char quad[4], char out[3]);
+void base64DecodeQuad(const char quad[4], char out[3]);
 
 // --- Blowfish ---------------------------------------------------------------
 
@@ -44,29 +45,38 @@ struct BlowfishState {
 // subkeys and S-boxes are refilled by enciphering an all-zero block over and
 // over. An empty key leaves the initial subkeys as they are (as a key of zero
 // bytes would).
-void blowfish_key_schedule(BlowfishState& state, const char* key, qsizetype keyLength);
-void blowfish_key_schedule(BlowfishState& state, const QByteArray& key);
+void blowfishKeySchedule(BlowfishState& state, const char* key, qsizetype keyLength);
+void blowfishKeySchedule(BlowfishState& state, const QByteArray& key);
 
 // One 64-bit block, as its left and right 32-bit halves.
-void blowfish_encrypt_block(const BlowfishState& state, std::uint32_t& left, std::uint32_t& right);
-void blowfish_decrypt_block(const BlowfishState& state, std::uint32_t& left, std::uint32_t& right);
+void blowfishEncryptBlock(const BlowfishState& state, std::uint32_t& left, std::uint32_t& right);
+void blowfishDecryptBlock(const BlowfishState& state, std::uint32_t& left, std::uint32_t& right);
 
 // Enciphers the plain bytes up to the first zero byte (a zero byte ends the
 // plain text) and answers the cipher bytes as base64 text. The cipher form:
 // blocks of 8 bytes, bytes 0-3 the left half and 4-7 the right half, each a
 // little-endian word; each block on its own (ECB); a short last block filled
 // up with zero bytes. Empty plain text gives the empty text; null gives null.
-QByteArray blowfish_encrypt_base64(const QByteArray& plain, const QByteArray& key);
+QByteArray blowfishEncryptBase64(const QByteArray& plain, const QByteArray& key);
 
 // The reverse: decodes the base64 text, deciphers each block and answers the
 // bytes up to the first zero byte (which drops the zero padding). A short
 // last block, which well-formed text never has, is zero-filled, deciphered
 // and cut back to its length. Null gives null.
-QByteArray blowfish_decrypt_base64(const QByteArray& base64, const QByteArray& key);
+QByteArray blowfishDecryptBase64(const QByteArray& base64, const QByteArray& key);
 
 // The two routines above under the fixed key of site passwords.
-QByteArray site_password_key();
-QByteArray site_password_encrypt(const QByteArray& plain);
-QByteArray site_password_decrypt(const QByteArray& base64);
+QByteArray sitePasswordKey();
+QByteArray sitePasswordEncrypt(const QByteArray& plain);
+QByteArray sitePasswordDecrypt(const QByteArray& base64);
+
+// --- Site credentials -------------------------------------------------------
+
+// "<user>:<password>" enciphered under the site password key, as text.
+QString usernamePassword(const QString& user, const QString& password);
+// The reverse of usernamePassword: the pair split at the first colon, so that a
+// password with colons stays whole. Both empty when the text does not decipher
+// to such a pair.
+void usernamePasswordEncoded(QString& user, QString& password, const QString& encoded);
 
 } // namespace lq

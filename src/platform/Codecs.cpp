@@ -1,4 +1,4 @@
-#include "model/core/Codecs.h"
+#include "platform/Codecs.h"
 
 #include <algorithm>
 #include <cstring>
@@ -249,9 +249,9 @@ void cipherBlock(const BlowfishState& state, char* block, bool encrypt)
     std::uint32_t left = readLittleEndian(block);
     std::uint32_t right = readLittleEndian(block + 4);
     if (encrypt)
-        blowfish_encrypt_block(state, left, right);
+        blowfishEncryptBlock(state, left, right);
     else
-        blowfish_decrypt_block(state, left, right);
+        blowfishDecryptBlock(state, left, right);
     writeLittleEndian(block, left);
     writeLittleEndian(block + 4, right);
 }
@@ -271,7 +271,7 @@ QByteArray upToFirstZero(const QByteArray& bytes)
 
 // --- Base64 -----------------------------------------------------------------
 
-void base64_decode_quad(const char quad[4], char out[3])
+void base64DecodeQuad(const char quad[4], char out[3])
 {
     std::uint32_t bits = 0;
     for (int k = 0; k < 4; ++k)
@@ -281,7 +281,7 @@ void base64_decode_quad(const char quad[4], char out[3])
     out[2] = char(bits & 0xFF);
 }
 
-QByteArray base64_encode(const QByteArray& bytes)
+QByteArray base64Encode(const QByteArray& bytes)
 {
     const qsizetype count = bytes.size();
     QByteArray text((count + 2) / 3 * 4, Qt::Uninitialized);
@@ -308,7 +308,7 @@ QByteArray base64_encode(const QByteArray& bytes)
     return text;
 }
 
-QByteArray base64_decode(const QByteArray& text)
+QByteArray base64Decode(const QByteArray& text)
 {
     const char* chars = text.constData();
     const qsizetype size = text.size();
@@ -344,7 +344,7 @@ QByteArray base64_decode(const QByteArray& text)
             return;
         quad[filled++] = c;
         if (filled == 4) {
-            base64_decode_quad(quad, out + written * 3);
+            base64DecodeQuad(quad, out + written * 3);
             ++written;
             filled = 0;
         }
@@ -362,7 +362,7 @@ QByteArray base64_decode(const QByteArray& text)
 
 // --- Blowfish ---------------------------------------------------------------
 
-void blowfish_encrypt_block(const BlowfishState& state, std::uint32_t& left, std::uint32_t& right)
+void blowfishEncryptBlock(const BlowfishState& state, std::uint32_t& left, std::uint32_t& right)
 {
     std::uint32_t l = left;
     std::uint32_t r = right;
@@ -378,7 +378,7 @@ void blowfish_encrypt_block(const BlowfishState& state, std::uint32_t& left, std
     right = r;
 }
 
-void blowfish_decrypt_block(const BlowfishState& state, std::uint32_t& left, std::uint32_t& right)
+void blowfishDecryptBlock(const BlowfishState& state, std::uint32_t& left, std::uint32_t& right)
 {
     std::uint32_t l = left;
     std::uint32_t r = right;
@@ -394,7 +394,7 @@ void blowfish_decrypt_block(const BlowfishState& state, std::uint32_t& left, std
     right = r;
 }
 
-void blowfish_key_schedule(BlowfishState& state, const char* key, qsizetype keyLength)
+void blowfishKeySchedule(BlowfishState& state, const char* key, qsizetype keyLength)
 {
     std::memcpy(state.p, initialP, sizeof state.p);
     for (int box = 0; box < 4; ++box)
@@ -416,30 +416,30 @@ void blowfish_key_schedule(BlowfishState& state, const char* key, qsizetype keyL
     std::uint32_t left = 0;
     std::uint32_t right = 0;
     for (int i = 0; i < 18; i += 2) {
-        blowfish_encrypt_block(state, left, right);
+        blowfishEncryptBlock(state, left, right);
         state.p[i] = left;
         state.p[i + 1] = right;
     }
     for (auto& box : state.s) {
         for (int i = 0; i < 256; i += 2) {
-            blowfish_encrypt_block(state, left, right);
+            blowfishEncryptBlock(state, left, right);
             box[i] = left;
             box[i + 1] = right;
         }
     }
 }
 
-void blowfish_key_schedule(BlowfishState& state, const QByteArray& key)
+void blowfishKeySchedule(BlowfishState& state, const QByteArray& key)
 {
-    blowfish_key_schedule(state, key.constData(), key.size());
+    blowfishKeySchedule(state, key.constData(), key.size());
 }
 
-QByteArray blowfish_encrypt_base64(const QByteArray& plain, const QByteArray& key)
+QByteArray blowfishEncryptBase64(const QByteArray& plain, const QByteArray& key)
 {
     if (plain.isNull())
         return {};
     BlowfishState state;
-    blowfish_key_schedule(state, key);
+    blowfishKeySchedule(state, key);
 
     const QByteArray text = upToFirstZero(plain);
     const qsizetype blocks = (text.size() + 7) / 8;
@@ -448,17 +448,17 @@ QByteArray blowfish_encrypt_base64(const QByteArray& plain, const QByteArray& ke
         std::memcpy(cipher.data(), text.constData(), size_t(text.size()));
     for (qsizetype b = 0; b < blocks; ++b)
         cipherBlock(state, cipher.data() + b * 8, true);
-    return base64_encode(cipher);
+    return base64Encode(cipher);
 }
 
-QByteArray blowfish_decrypt_base64(const QByteArray& base64, const QByteArray& key)
+QByteArray blowfishDecryptBase64(const QByteArray& base64, const QByteArray& key)
 {
     if (base64.isNull())
         return {};
     BlowfishState state;
-    blowfish_key_schedule(state, key);
+    blowfishKeySchedule(state, key);
 
-    QByteArray bytes = base64_decode(base64);
+    QByteArray bytes = base64Decode(base64);
     const qsizetype whole = bytes.size() / 8 * 8;
     for (qsizetype offset = 0; offset < whole; offset += 8)
         cipherBlock(state, bytes.data() + offset, false);
@@ -472,19 +472,41 @@ QByteArray blowfish_decrypt_base64(const QByteArray& base64, const QByteArray& k
     return upToFirstZero(bytes);
 }
 
-QByteArray site_password_key()
+QByteArray sitePasswordKey()
 {
     return QByteArrayLiteral("Blue herons wade near old stones");
 }
 
-QByteArray site_password_encrypt(const QByteArray& plain)
+QByteArray sitePasswordEncrypt(const QByteArray& plain)
 {
-    return blowfish_encrypt_base64(plain, site_password_key());
+    return blowfishEncryptBase64(plain, sitePasswordKey());
 }
 
-QByteArray site_password_decrypt(const QByteArray& base64)
+QByteArray sitePasswordDecrypt(const QByteArray& base64)
 {
-    return blowfish_decrypt_base64(base64, site_password_key());
+    return blowfishDecryptBase64(base64, sitePasswordKey());
+}
+
+QString usernamePassword(const QString& user, const QString& password)
+{
+    const QString plain = user + QLatin1Char(':') + password;
+    return QString::fromLatin1(sitePasswordEncrypt(plain.toUtf8()));
+}
+
+void usernamePasswordEncoded(QString& user, QString& password, const QString& encoded)
+{
+    user = QStringLiteral("");
+    password = QStringLiteral("");
+    const QByteArray plain = sitePasswordDecrypt(encoded.toUtf8());
+    if (plain.isNull())
+        return;
+    // A user name with a colon cannot be told apart from a password that holds one.
+    const QString text = QString::fromUtf8(plain);
+    const qsizetype colon = text.indexOf(QLatin1Char(':'));
+    if (colon < 0)
+        return;
+    user = text.left(colon);
+    password = text.mid(colon + 1);
 }
 
 } // namespace lq

@@ -1,0 +1,189 @@
+// The statics of XmlBase whose work lies in the platform layer: text escaping,
+// value strings, codecs and image files. Each keeps its design name and its
+// frame, and forwards to the free function that does the work.
+#include "model/core/XmlBase.h"
+
+#include "model/application/MyApplication.h"
+#include "platform/Codecs.h"
+#include "platform/Escaping.h"
+#include "platform/ExceptionFrame.h"
+#include "platform/ImageFiles.h"
+#include "platform/ValueStrings.h"
+#include "platform/text/ParagraphStyle.h"
+
+namespace {
+// The JPEG quality of an image file: 0 stands for the application's factor.
+double jpegFactor(float compression)
+{
+    return compression == 0.0f ? MyApplication::shared().jpgCompressionFactor() : compression;
+}
+} // namespace
+
+QString XmlBase::escape(const QString& text)
+{
+    return lq::classFrame("XmlBase +escape:", [&] { return lq::escape(text); });
+}
+
+QString XmlBase::unescape(const QString& text)
+{
+    return lq::classFrame("XmlBase +unescape:", [&] { return lq::unescape(text); });
+}
+
+QString XmlBase::escapeForDemo(const QString& run)
+{
+    return lq::classFrame("XmlBase escapeForDemo:", [&] { return lq::escapeForDemo(run); });
+}
+
+QString XmlBase::javascriptEscape(const QString& text)
+{
+    return lq::classFrame("XmlBase +javascriptEscape:", [&] { return lq::javascriptEscape(text); });
+}
+
+QString XmlBase::doubleQuoteEscape(const QString& text)
+{
+    return lq::classFrame("XmlBase +doubleQuoteEscape:", [&] { return lq::doubleQuoteEscape(text); });
+}
+
+QString XmlBase::urlescape(const QString& text)
+{
+    return lq::classFrame("XmlBase +urlescape:", [&] { return lq::urlEscape(text); });
+}
+
+QString XmlBase::urlunescape(const QString& text)
+{
+    return lq::classFrame("XmlBase +urlunescape:", [&] { return lq::urlUnescape(text); });
+}
+
+QString XmlBase::paramEscape(const QString& text)
+{
+    return lq::classFrame("XmlBase paramEscape:", [&] { return lq::paramEscape(text); });
+}
+
+QString XmlBase::magicLinkMaker(const QString& link)
+{
+    return lq::classFrame("XmlBase +magicLinkMaker:", [&] { return lq::magicLinkMaker(link); });
+}
+
+QString XmlBase::reverseWord(const QString& text)
+{
+    return lq::classFrame("XmlBase +reverseWord:", [&] { return lq::reverseWord(text); });
+}
+
+std::optional<lq::Colour> XmlBase::stringToColor(const QString& text)
+{
+    return lq::classFrame("XmlBase stringToColor:", [&] { return lq::stringToColor(text); });
+}
+
+QString XmlBase::colorToString(const lq::Colour& colour)
+{
+    return lq::classFrame("XmlBase +colorToString:", [&] { return lq::colorToString(colour); });
+}
+
+QString XmlBase::colorToCSSString(const lq::Colour& colour)
+{
+    return lq::classFrame("XmlBase +colorToCSSString:", [&] { return lq::colorToCSSString(colour); });
+}
+
+int XmlBase::colorToInt(const lq::Colour& colour)
+{
+    return lq::classFrame("XmlBase +colorToInt:", [&] { return lq::colorToInt(colour); });
+}
+
+float XmlBase::hexColorHex(char high, char low)
+{
+    return lq::classFrame("XmlBase +hexColor:hex:", [&] { return lq::hexColorHex(high, low); });
+}
+
+int XmlBase::hexChar(char c)
+{
+    return lq::classFrame("XmlBase +hexChar:", [&] { return lq::hexChar(c); });
+}
+
+QString XmlBase::BOOLToString(bool flag)
+{
+    return lq::classFrame("XmlBase +BOOLToString:", [&] { return lq::boolToString(flag); });
+}
+
+quint32 XmlBase::hexString(const QString& text)
+{
+    return lq::classFrame("XmlBase +hexString", [&] { return lq::hexString(text); });
+}
+
+QString XmlBase::rectToString(const lq::Rect& rect)
+{
+    return lq::classFrame("XmlBase +rectToString:", [&] { return lq::rectToString(rect); });
+}
+
+lq::Rect XmlBase::stringToRect(const QString& text)
+{
+    return lq::classFrame("XmlBase +stringToRect:", [&] { return lq::stringToRect(text); });
+}
+
+QString XmlBase::pointToString(const lq::Point& point)
+{
+    return lq::classFrame("XmlBase +pointToString:", [&] { return lq::pointToString(point); });
+}
+
+lq::Point XmlBase::stringToPoint(const QString& text)
+{
+    return lq::classFrame("XmlBase +stringToPoint:", [&] { return lq::stringToPoint(text); });
+}
+
+QString XmlBase::sizeToString(const lq::Size& size)
+{
+    return lq::classFrame("XmlBase +sizeToString:", [&] { return lq::sizeToString(size); });
+}
+
+lq::Size XmlBase::stringToSize(const QString& text)
+{
+    return lq::classFrame("XmlBase +stringToSize:", [&] { return lq::stringToSize(text); });
+}
+
+bool XmlBase::stringToBOOL(const QString& text)
+{
+    return lq::classFrame("XmlBase +stringToBOOL:", [&] { return lq::stringToBool(text); });
+}
+
+QList<lq::TabStop> XmlBase::lqTabStops()
+{
+    return lq::classFrame("XmlBase +lqTabStops", [&] { return lq::standardTabStops(); });
+}
+
+QByteArray XmlBase::imageDataFilenameCompression(const QImage& image, const QString& path, float compression)
+{
+    return lq::classFrame("XmlBase imageData:filename:compression:", [&] { return lq::imageFileData(image, path, jpegFactor(compression)); });
+}
+
+bool XmlBase::saveImageFilenameCompression(const QImage& image, const QString& path, float compression)
+{
+    return lq::classFrame("XmlBase +saveImage:filename:compression:", [&] { return lq::saveImageFile(image, path, jpegFactor(compression)); });
+}
+
+QImage XmlBase::loadImageFromFile(const QString& path)
+{
+    return lq::classFrame("XmlBase +loadImageFromFile:", [&] { return lq::loadImageFile(path); });
+}
+
+QString XmlBase::base64encode(const QByteArray& data)
+{
+    return lq::classFrame("XmlBase +base64encode", [&] {
+        const QByteArray text = lq::base64Encode(data);
+        return text.isEmpty() ? QStringLiteral("") : QString::fromLatin1(text); // empty data: the empty text, not nothing
+    });
+}
+
+QByteArray XmlBase::base64decode(const QString& text)
+{
+    // Characters outside the base64 alphabet, whatever their UTF-8 form, are skipped.
+    return lq::classFrame("XmlBase +base64decode", [&] { return lq::base64Decode(text.toUtf8()); });
+}
+
+QString XmlBase::usernamePassword(const QString& user, const QString& password)
+{
+    return lq::classFrame("XmlBase +username:password:", [&] { return lq::usernamePassword(user, password); });
+}
+
+void XmlBase::usernamePasswordEncoded(QString& user, QString& password, const QString& encoded)
+{
+    lq::classFrame("XmlBase +username:password:encoded:", [&] { lq::usernamePasswordEncoded(user, password, encoded); });
+}

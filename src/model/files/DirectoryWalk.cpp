@@ -1,0 +1,72 @@
+#include "model/files/DirectoryWalk.h"
+
+#include "model/files/XmlFile.h"
+#include "model/files/XmlFolder.h"
+#include "model/files/XmlQVZIPFile.h"
+#include "platform/Strings.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+// The text after the last "." of the name ("" when there is none). A leading
+// dot counts too, so a hidden archive ".old.qvzip" is still an archive.
+QString extensionOf(const QString& name)
+{
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? QString(QLatin1String("")) : name.mid(dot + 1);
+}
+
+// The file element for a regular file, or nothing when the walk leaves it out.
+XmlBasePtr fileElement(const QString& name, const QString& filename, const DirectoryWalk& walk)
+{
+    if (!walk.files)
+        return nullptr;
+    if (walk.archives && extensionOf(name) == QLatin1String("qvzip")) {
+        auto archive = XmlQVZIPFile::create();
+        archive->setFilename(filename);
+        return archive;
+    }
+    if (!walk.hiddenFiles && name.startsWith(QLatin1Char('.')))
+        return nullptr;
+    auto file = XmlFile::create();
+    file->setFilename(filename);
+    return file;
+}
+
+// Walks "<folder>/<relative>"; relative is the path below the folder the walk began in.
+void walk(const QString& folder, const QString& relative, XmlBase* parent, const DirectoryWalk& options)
+{
+    const QString here = relative.isEmpty() ? folder : folder + QLatin1Char('/') + relative;
+    const QFileInfoList entries = QDir(here).entryInfoList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    const bool flat = options.folders == DirectoryWalk::Folders::Flatten;
+    for (const QFileInfo& entry : entries) {
+        if (entry.isSymLink())
+            continue;
+        const QString name = entry.fileName();
+        const QString below = relative.isEmpty() ? name : relative + QLatin1Char('/') + name;
+        if (entry.isFile()) {
+            if (XmlBasePtr element = fileElement(name, flat ? folder + QLatin1Char('/') + below : name, options))
+                parent->addChild(element);
+        } else if (entry.isDir()) {
+            if (flat) {
+                walk(folder, below, parent, options);
+            } else if (options.folders == DirectoryWalk::Folders::AsElements) {
+                auto subfolder = XmlFolder::create();
+                subfolder->setFoldername(name);
+                parent->addChild(subfolder);
+                walk(here + QLatin1Char('/') + name, QString(), subfolder.get(), options);
+            }
+        }
+    }
+}
+
+} // namespace
+
+void addDirectoryTree(const QString& folder, XmlBase* parent, const DirectoryWalk& options)
+{
+    if (parent)
+        walk(folder, QString(), parent, options);
+}

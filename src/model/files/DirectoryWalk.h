@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+class XmlBase;
+
+// How addDirectoryTree turns the entries of a folder on disk into file
+// elements. Links and entries that are neither files nor folders are always
+// left out (so a link to a folder above can never make the walk endless), and
+// entries go in name order.
+struct DirectoryWalk {
+    enum class Folders {
+        Skip,       // folders are left out
+        AsElements, // a folder becomes an XmlFolder holding its own entries
+        Flatten,    // a folder's files are added to the same parent, named by their full path
+    };
+    Folders folders = Folders::AsElements;
+    // Whether regular files become file elements at all.
+    bool files = true;
+    // Whether files whose names start with "." count (hidden folders always do).
+    bool hiddenFiles = true;
+    // Whether a ".qvzip" file becomes an XmlQVZIPFile, counted even when hidden,
+    // rather than a plain XmlFile.
+    bool archives = false;
+};
+
+// Adds the folder's entries to the parent as the walk says. A file element's
+// name is the entry's own name, or "<folder>/<path below it>" when folders are
+// flattened. A folder that cannot be listed adds nothing; so does a null parent.
+void addDirectoryTree(const QString& folder, XmlBase* parent, const DirectoryWalk& walk);

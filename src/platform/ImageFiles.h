@@ -1,0 +1,27 @@
+#pragma once
+
+// Image files: every image the program writes goes through saveImageFile, and
+// pictures taken from files are read with loadImageFile.
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+namespace lq {
+
+// The bytes of the image in the format the path's extension names, exactly
+// "tiff", "png" or "jpg"; JPEG at the quality factor (1.0 = best). No colour
+// profile is embedded. Nothing (empty) for a null image, an empty path or any
+// other extension.
+QByteArray imageFileData(const QImage& image, const QString& path, double jpegFactor);
+
+// Writes imageFileData atomically to the path; answers whether a file was written.
+bool saveImageFile(const QImage& image, const QString& path, double jpegFactor);
+
+// The picture of the file, decoded by content, at its pixel size and without
+// colour profile. A path without extension tries ".tiff", ".png", ".jpg",
+// ".gif" in turn. Nothing when there is no file or no bytes; the "noimage"
+// image when the bytes cannot be decoded.
+QImage loadImageFile(const QString& path);
+
+} // namespace lq
