@@ -3,7 +3,7 @@
 #include "templates/XmlBoxModel.h"
 
 // The frame style of the thumbnails of a photo album and of the slideshow.
-class XmlPictureFrame final : public XmlBoxModel {
+class XmlPictureFrame : public XmlBoxModel {
 public:
     explicit XmlPictureFrame(Key key);
 

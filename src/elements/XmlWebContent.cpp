@@ -423,24 +423,25 @@ const QStringList& XmlWebContent::links()
 
 // --- Geometry ----------------------------------------------------------------------------------
 
-int XmlWebContent::internalWidth()
+int XmlWebContent::internalWidth() const
 {
     return lq::modelFrame(this, "internalWidth", [&] {
         return calcWidth() - _bl - _br - (dropShadow() ? shadowStrip : 0) - _pl - _pr;
     });
 }
 
-int XmlWebContent::textBottom()
+int XmlWebContent::textBottom() const
 {
     const QRectF used = _lm->usedRectForTextContainer(_tc.get());
     return lq::truncatedPixel(used.y() + used.height());
 }
 
-int XmlWebContent::internalHeight()
+int XmlWebContent::internalHeight() const
 {
     return lq::modelFrame(this, "internalHeight", [&] {
+        // Never laid out yet: the first question lays the text out once.
         if (!_contents)
-            relayoutFlags(nullptr, 0);
+            const_cast<XmlWebContent*>(this)->relayoutFlags(nullptr, 0);
         if (!_contents || !_lm)
             return 0;
         const int stored = height() - _bt - _bb - _pt - _pb - (dropShadow() ? shadowStrip : 0);
@@ -453,7 +454,7 @@ int XmlWebContent::internalHeight()
     });
 }
 
-int XmlWebContent::actualHeight()
+int XmlWebContent::actualHeight() const
 {
     return lq::modelFrame(this, "actualHeight", [&] {
         return internalHeight() + _bt + _bb + _pt + _pb + (dropShadow() ? shadowStrip : 0);

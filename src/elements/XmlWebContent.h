@@ -109,12 +109,12 @@ public:
 
     // --- Geometry ---------------------------------------------------------------------
     // calcWidth less borders, shadow strip and padding (it may go below 0).
-    int internalWidth() override;
+    int internalWidth() const override;
     // The larger of the text's bottom and the stored inner height; with
     // extendPage (never for the footer) at least down to the page's bottom.
-    int internalHeight() override;
+    int internalHeight() const override;
     // internalHeight with borders, padding and shadow strip.
-    int actualHeight() override;
+    int actualHeight() const override;
     // The page y just below the text (0 without text objects).
     int bottomOfText();
 
@@ -204,7 +204,7 @@ protected:
     // The text storage, layout manager and wrapping container, when missing.
     void createTextLayoutStuff();
     // The bottom of the laid-out text in the text area.
-    int textBottom();
+    int textBottom() const;
     // The paragraph elements of the whole text, for the flowing page.
     void appendFlowParagraphs(QString& html);
     // Every line piece as a positioned paragraph element, in its division.

@@ -102,7 +102,7 @@ void XmlWebFooter::setFlag(bool& field, bool value)
     docChanged();
 }
 
-int XmlWebFooter::voffset()
+int XmlWebFooter::voffset() const
 {
     return lq::modelFrame(this, "voffset", [&] {
         if (_trog && _voffset < 0)
@@ -141,7 +141,7 @@ void XmlWebFooter::setUseHtmlSnippet(bool use)
 
 // --- Placement ---------------------------------------------------------------------------------
 
-int XmlWebFooter::calcTop()
+int XmlWebFooter::calcTop() const
 {
     return lq::modelFrame(this, "calcTop", [&] {
         if (_trog)

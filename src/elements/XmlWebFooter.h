@@ -32,7 +32,7 @@ public:
     // --- Stored values; every setter marks the document changed --------------------
     // Below the page's content, or from the page's top when pinned (where a
     // negative offset is first set to 0).
-    int voffset();
+    int voffset() const;
     void setVoffset(int offset);
     bool createdWith() const { return _createdWith; }
     void setCreatedWith(bool createdWith);
@@ -48,7 +48,7 @@ public:
 
     // --- Placement ------------------------------------------------------------------
     // Pinned: the offset; otherwise the bottom of the page bounds plus the offset.
-    int calcTop() override;
+    int calcTop() const override;
     // Takes the offset (relative to the page bounds unless pinned), left,
     // width and height, then lays the footer out again.
     void setObjectRect(const lq::Rect& rect) override;
@@ -71,7 +71,7 @@ public:
 private:
     void setFlag(bool& field, bool value);
 
-    int _voffset = 0;
+    mutable int _voffset = 0; // a pinned footer reads a negative offset as 0 once asked
     bool _createdWith = true;
     bool _viewCounter = false;
     bool _trog = false;

@@ -679,7 +679,7 @@ void XmlWebMenu::walkItems(XmlBase* page, const Walk& walk, const std::function<
     }
 }
 
-int XmlWebMenu::itemWidth(const ItemText& item)
+int XmlWebMenu::itemWidth(const ItemText& item) const
 {
     const int borders = _mibl + _mibr + _mipl + _mipr;
     switch (orientation()) {
@@ -692,7 +692,7 @@ int XmlWebMenu::itemWidth(const ItemText& item)
     }
 }
 
-int XmlWebMenu::rowWidth(const std::vector<ItemTextPtr>& row)
+int XmlWebMenu::rowWidth(const std::vector<ItemTextPtr>& row) const
 {
     if (!horizontal())
         return 0;
@@ -702,17 +702,17 @@ int XmlWebMenu::rowWidth(const std::vector<ItemTextPtr>& row)
     return sum - _mispace;
 }
 
-int XmlWebMenu::horzMenuWidth()
+int XmlWebMenu::horzMenuWidth() const
 {
     return lq::modelFrame(this, "horzMenuWidth", [&] { return rowWidth(_contentsArray); });
 }
 
-int XmlWebMenu::horzSubMenuWidth()
+int XmlWebMenu::horzSubMenuWidth() const
 {
     return lq::modelFrame(this, "horzSubMenuWidth", [&] { return rowWidth(_subContentsArray); });
 }
 
-int XmlWebMenu::calcHeight()
+int XmlWebMenu::calcHeight() const
 {
     return lq::modelFrame(this, "calcHeight", [&] {
         const int itemHeights = _mibt + _mibb + _mipt + _mipb;
@@ -740,7 +740,7 @@ int XmlWebMenu::calcHeight()
     });
 }
 
-int XmlWebMenu::width()
+int XmlWebMenu::width() const
 {
     return lq::modelFrame(this, "width", [&] {
         if (!horizontal())
@@ -749,12 +749,12 @@ int XmlWebMenu::width()
     });
 }
 
-int XmlWebMenu::calcWidth()
+int XmlWebMenu::calcWidth() const
 {
     return width();
 }
 
-int XmlWebMenu::internalWidth()
+int XmlWebMenu::internalWidth() const
 {
     return lq::modelFrame(this, "internalWidth", [&] {
         const int iw = _width - (_pl + _pr + _bl + _br) - (dropShadow() ? shadowStrip : 0);
@@ -767,11 +767,11 @@ int XmlWebMenu::internalWidth()
 int XmlWebMenu::leadingSpace(int rowWidth)
 {
     // The font's alignment places the rows: 0 left, 1 centre, other right.
-    const int alignment = font()->alignment();
-    if (alignment == 0)
+    const XmlWebFont::Alignment alignment = font()->alignment();
+    if (alignment == XmlWebFont::Alignment::Left)
         return 0;
     const int spare = internalWidth() - rowWidth;
-    return alignment == 1 ? spare / 2 : spare;
+    return alignment == XmlWebFont::Alignment::Center ? spare / 2 : spare;
 }
 
 int XmlWebMenu::leadingHorzSpace()
@@ -821,7 +821,7 @@ void XmlWebMenu::drawMenuItemBackgroundRect(ItemText& item, const lq::Rect& rect
                              rect.width() - toFloat(_mibl + _mibr), rect.height() - toFloat(_mibt + _mibb));
         if (XmlCSSBackground* background = stateBackground(state))
             background->drawObject(inner);
-        drawBorderBtypeTopLeftBottomRightTColorLColorBColorRColor(rect, _mibtype, _mibt, _mibl, _mibb, _mibr,
+        drawBorderBtypeTopLeftBottomRightTColorLColorBColorRColor(rect, static_cast<BorderType>(_mibtype), _mibt, _mibl, _mibb, _mibr,
                                                                   _mibtc, _miblc, _mibbc, _mibrc);
     });
 }
@@ -1049,7 +1049,7 @@ void XmlWebMenu::endEditingInView()
 void XmlWebMenu::appendCSSMenuItemBorders(QString& css)
 {
     lq::modelFrame(this, "appendCSSMenuItemBorders:", [&] {
-        const QString style = borderType(_mibtype);
+        const QString style = borderType(static_cast<BorderType>(_mibtype));
         const auto side = [&](const char* which, const lq::Colour& colour, int width) {
             css += QStringLiteral("border-") + QLatin1String(which) + QStringLiteral(": ") + colorToCSSString(colour)
                 + QLatin1Char(' ') + style + QString::asprintf(" %dpx; ", width);

@@ -217,12 +217,12 @@ public:
     // The stored width, in a horizontal menu at least as wide as its rows.
     // Hides the box's stored width for the menu's own callers; the box's
     // file attribute stays the stored one.
-    int width();
-    int calcWidth() override;
-    int calcHeight() override;
-    int internalWidth() override;
-    int horzMenuWidth();
-    int horzSubMenuWidth();
+    int width() const;
+    int calcWidth() const override;
+    int calcHeight() const override;
+    int internalWidth() const override;
+    int horzMenuWidth() const;
+    int horzSubMenuWidth() const;
     int leadingHorzSpace();
     int leadingSubHorzSpace();
     int menuItemInternalWidth();
@@ -290,8 +290,8 @@ private:
     // answering true stops the walk.
     void walkItems(XmlBase* page, const Walk& walk, const std::function<bool(const ItemFrame&)>& visit);
     void layoutItems(XmlBase* page);
-    int itemWidth(const ItemText& item);
-    int rowWidth(const std::vector<ItemTextPtr>& row);
+    int itemWidth(const ItemText& item) const;
+    int rowWidth(const std::vector<ItemTextPtr>& row) const;
     // Where a row of the width starts inside the inner width.
     int leadingSpace(int rowWidth);
     // The background of a state, or nothing.

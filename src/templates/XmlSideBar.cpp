@@ -38,7 +38,7 @@ bool XmlSideBar::canDoubleClick()
     return false;
 }
 
-int XmlSideBar::internalHeight()
+int XmlSideBar::internalHeight() const
 {
     return lq::modelFrame(this, "internalHeight", [&] {
         const int framing = bt() + bb() + pt() + pb();

@@ -30,7 +30,7 @@ public:
 
     // The larger of the content height and the distance down to the bottom
     // of the page bounds, each less the borders and padding.
-    int internalHeight() override;
+    int internalHeight() const override;
 
     // Nothing in any pass.
     void appendHTMLPagePassSheet(QString& html, XmlBase* page, int pass, XmlStyleSheet* sheet) override;

@@ -617,7 +617,7 @@ public:
     {
     }
     static std::shared_ptr<FailingContent> create() { return make<FailingContent>(); }
-    int internalWidth() override
+    int internalWidth() const override
     {
         if (fail)
             lq::raise("NSRangeException", "no width here");

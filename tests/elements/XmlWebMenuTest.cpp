@@ -427,7 +427,7 @@ TEST_F(XmlWebMenuTest, AlignmentOfItemTextsFollowsOrientationAndFont)
     };
     for (const Case& c : cases) {
         menu->setOrientation(c.orientation);
-        menu->font()->setAlignment(c.fontAlignment);
+        menu->font()->setAlignment(static_cast<XmlWebFont::Alignment>(c.fontAlignment));
         menu->relayoutFlags(one.get(), 0);
         EXPECT_EQ(menu->contentsArray()[0]->textStorage()->attributesAt(0).paragraphStyle->alignment, c.expected)
             << c.orientation << " " << c.fontAlignment;
@@ -498,10 +498,10 @@ TEST_F(XmlWebMenuTest, HorizontalRowsWidthsAndLeadingSpace)
     EXPECT_EQ(menu->horzSubMenuWidth(), 60);
     EXPECT_EQ(menu->internalWidth(), 97);
     EXPECT_EQ(menu->leadingHorzSpace(), 0);
-    menu->font()->setAlignment(1);
+    menu->font()->setAlignment(XmlWebFont::Alignment::Center);
     EXPECT_EQ(menu->leadingHorzSpace(), 3); // 7 spare, half of it cut to a whole pixel
     EXPECT_EQ(menu->leadingSubHorzSpace(), 18);
-    menu->font()->setAlignment(2);
+    menu->font()->setAlignment(XmlWebFont::Alignment::Right);
     EXPECT_EQ(menu->leadingHorzSpace(), 7);
 
     menu->relayoutFlags(four.get(), 0);
@@ -663,7 +663,7 @@ TEST_F(XmlWebMenuTest, ItemRulesSpelledOut)
     menu->setNormalText(lq::Colour(1, 0, 0));
     menu->setNormalUnderline(1);
     menu->font()->setBold(true);
-    menu->font()->setAlignment(1);
+    menu->font()->setAlignment(XmlWebFont::Alignment::Center);
     const std::optional<lq::Font> face = menu->font()->createFont();
     ASSERT_TRUE(face);
     const int lineHeight = static_cast<int>(face->defaultLineHeight());
@@ -692,7 +692,7 @@ TEST_F(XmlWebMenuTest, ItemRulesSpelledOut)
     EXPECT_FALSE(css.contains("text-align"));
     EXPECT_TRUE(css.contains("a.current {display: block; position: absolute; overflow: visible; white-space: nowrap; "));
     menu->setOrientation(2);
-    menu->font()->setAlignment(2);
+    menu->font()->setAlignment(XmlWebFont::Alignment::Right);
     css.clear();
     menu->appendCSS(css);
     EXPECT_EQ(css.count("text-align: center; "), 4);

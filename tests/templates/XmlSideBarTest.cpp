@@ -40,7 +40,7 @@ TEST(XmlSideBarTest, NewSidebarIsAFixedWidthBoxWithoutHtmlOrEditing)
     EXPECT_TRUE(css.isEmpty());
 
     // Not among the elements the template counts or lists.
-    EXPECT_EQ(sheet->setPageView(page.get(), 0), 0);
+    EXPECT_EQ(sheet->setPageView(page.get(), XmlStyleSheet::View::Page), 0);
     EXPECT_TRUE(sheet->visibleElements().isEmpty());
 }
 
