@@ -23,10 +23,8 @@
 
 namespace {
 
-// The content block the writer puts around an element's content text.
-constexpr QStringView contentOpen = u"<!-- x --><![CDATA[";
-constexpr QStringView contentClose = u"]]><!-- x -->";
-// The same opening, as the reader meets it right after the "<" it has taken.
+using XmlTextFormat::contentClose;
+// The content block's opening, as the reader meets it right after the "<" it has taken.
 constexpr QStringView contentOpenAfterLessThan = u"!-- x --><![CDATA[";
 constexpr QStringView cdataOpenAfterLessThan = u"![CDATA[";
 constexpr QStringView cdataClose = u"]]>";
@@ -90,12 +88,20 @@ std::optional<QString> decipherDocument(const QString& text)
 }
 
 // Reads a content block's text up to (not including) the end marker and adds
-// it to the element. The scanner skips the block's leading white space.
+// it to the element. The block's leading white space is not kept: the scanner
+// skips it, and so is white space behind leading characters that
+// appendContent deletes, so that no content read starts with white space.
 void readContentUpTo(XmlBase& element, lq::Scanner& scanner, QStringView end)
 {
+    static const lq::CharacterSet whiteSpace = lq::CharacterSet::whitespaceAndNewlineCharacters();
+    const StrippedCharacters& stripped = StrippedCharacters::shared();
     QString text;
-    if (scanner.scanUpToString(end, &text))
-        element.appendContent(text);
+    if (!scanner.scanUpToString(end, &text))
+        return;
+    qsizetype start = 0;
+    while (start < text.size() && (whiteSpace.contains(text[start]) || stripped.contains(text[start])))
+        ++start;
+    element.appendContent(start == 0 ? text : text.sliced(start));
 }
 
 } // namespace
@@ -145,11 +151,8 @@ void XmlBase::writeXmlInString(QString& xml)
             return;
         }
         xml += QLatin1Char('>');
-        if (_have_content) {
-            xml += contentOpen;
-            xml += _content;
-            xml += contentClose;
-        }
+        if (_have_content)
+            XmlTextFormat::appendContentBlock(xml, _content);
         xml += vorns;
         for (const XmlBasePtr& child : kids)
             child->writeXmlInString(xml);
