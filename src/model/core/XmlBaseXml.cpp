@@ -18,6 +18,7 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -104,6 +105,26 @@ void readContentUpTo(XmlBase& element, lq::Scanner& scanner, QStringView end)
     element.appendContent(start == 0 ? text : text.sliced(start));
 }
 
+// What the writer can carry of an attribute value, so that a value read once
+// is written and read back alike: the writer drops line feeds and control
+// characters (a tab it keeps as "&#009;"), and the reader skips the leading
+// white space of a value and takes leading "=" for part of the separator.
+QString carriedAttributeValue(const QString& value)
+{
+    const auto plainAscii = [](QChar c) { return c.unicode() >= 0x20 && c.unicode() < 0x7f; };
+    if (std::all_of(value.begin(), value.end(), plainAscii) && !value.startsWith(QLatin1Char(' '))
+        && !value.startsWith(QLatin1Char('=')))
+        return value;
+    static const lq::CharacterSet whiteSpace = lq::CharacterSet::whitespaceAndNewlineCharacters();
+    const lq::CharacterSet& controls = XmlCharacterSets::shared().controlCharacters;
+    QString carried = value;
+    carried.removeIf([&controls](QChar c) { return c == QLatin1Char('\n') || (c != QLatin1Char('\t') && controls.contains(c)); });
+    qsizetype start = 0;
+    while (start < carried.size() && (whiteSpace.contains(carried[start]) || carried[start] == QLatin1Char('=')))
+        ++start;
+    return carried.sliced(start);
+}
+
 } // namespace
 
 // --- Writer --------------------------------------------------------------------
@@ -113,11 +134,13 @@ void XmlBase::appendAttributes(QString& xml)
     lq::modelFrame(this, "appendAttributes:", [&] {
         if (!_edit_name)
             return;
-        const QString current = name();
-        if (current.isEmpty())
+        // A name that escapes to nothing (control characters only) is left
+        // out as an empty one is: the reader would not store an empty value.
+        const QString escaped = escape(name());
+        if (escaped.isEmpty())
             return;
         xml += QLatin1String(" name=\"");
-        xml += escape(current);
+        xml += escaped;
         xml += QLatin1Char('"');
     });
 }
@@ -358,8 +381,12 @@ bool XmlBase::readAttributes(const QString& attributes)
             QString value;
             if (scanner.scanUpToString(u"\"", &value)) {
                 scanner.scanCharactersFromSet(sets.quote);
-                // The value is unescaped here, once; setAttributeTo gets it as it stands.
-                const QString plain = unescape(value);
+                // The value is unescaped here, once; setAttributeTo gets what
+                // of it a save would keep. A value of which nothing is left
+                // is not stored, as an empty one.
+                const QString plain = carriedAttributeValue(unescape(value));
+                if (plain.isEmpty())
+                    continue;
                 SuppressedChanges quiet(*this);
                 setAttributeTo(key, plain);
             } else {
