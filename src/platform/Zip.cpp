@@ -503,7 +503,10 @@ std::optional<QList<ZipMember>> readZipDirectory(QIODevice& archive)
         return std::nullopt;
     // Data put in front of an archive moves every offset by the same amount;
     // the directory then ends right before the end record all the same.
-    std::optional<QByteArray> directory = readAt(archive, qint64(place->offset), qint64(place->size));
+    // The directory lies before the end record.
+    std::optional<QByteArray> directory;
+    if (place->offset <= quint64(place->endRecord) && place->size <= quint64(place->endRecord) - place->offset)
+        directory = readAt(archive, qint64(place->offset), qint64(place->size));
     const bool shifted = !directory || (place->entries > 0 && FieldReader(*directory).u32() != directoryEntrySignature);
     if (shifted && place->endRecord >= qint64(place->size))
         directory = readAt(archive, place->endRecord - qint64(place->size), qint64(place->size));

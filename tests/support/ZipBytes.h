@@ -7,6 +7,7 @@
 
 #include <vector>
 
+// The CRC-32 that zip archives keep of each member's data.
 inline quint32 zipCrc32(const QByteArray& data)
 {
     quint32 crc = 0xFFFFFFFFu;
