@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Lumenquill and its tests (with
-# AddressSanitizer and UndefinedBehaviorSanitizer) and runs every test.
+# AddressSanitizer and UndefinedBehaviorSanitizer) and runs every test; then
+# builds the fuzz targets and runs each over its corpus and for a short time.
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-image-formats-plugins libgtest-dev libgmock-dev zip unzip fonts-dejavu-core fonts-liberation2)
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-image-formats-plugins libgtest-dev libgmock-dev zip unzip fonts-dejavu-core fonts-liberation2
+  clang-16 libclang-rt-16-dev)
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
@@ -23,7 +25,24 @@ build_dir="${LQ_TEST_BUILD_DIR:-build/test}"
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLQ_SANITIZE=ON -DLQ_BUILD_TESTS=ON -DLQ_BUILD_BENCH=OFF
 cmake --build "$build_dir" -j "$(nproc)"
 
+# --- Fuzzing -----------------------------------------------------------------
+# The fuzz targets (libFuzzer with AddressSanitizer and UBSan, built with
+# clang-16 in build/fuzz) run over their corpus as a regression test, then
+# fuzz for LQ_FUZZ_SECONDS each (at most a minute; 0: the corpus only). A
+# longer run: docs/fuzzing.md. A failure here fails the script after the tests
+# below have run, so that their summary stays the last word.
+fuzz_seconds="${LQ_FUZZ_SECONDS:-20}"
+if [ "$fuzz_seconds" -gt 60 ]; then fuzz_seconds=60; fi
+fuzz_status=0
+fuzz/run.sh "$fuzz_seconds" || fuzz_status=$?
+# --- End of fuzzing ----------------------------------------------------------
+
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 ctest --test-dir "$build_dir" --output-on-failure -j "$(nproc)"
+if [ "$fuzz_status" -ne 0 ]; then
+  echo "Fuzzing failed with status $fuzz_status (see its output above)" >&2
+  exit "$fuzz_status"
+fi
+

@@ -275,17 +275,16 @@ public:
     static QImage loadImageFromFile(const QString& path);
 
     // --- Zip archives ---------------------------------------------------------
-    // The zip tools are waited for and their exit status checked; a failure
-    // is logged ("zip failed: <detail>") and the answer shows it.
+    // Through the platform's zip layer (platform/Zip.h): the
+    // tools are waited for and their exit status checked; a failure is
+    // logged ("zip failed: <detail>") and the answer shows it.
     // Adds the member (relative to rootDir, with its files when recursive) to
     // the archive, creating it when missing; answers whether the tool succeeded.
     static bool zipRootDirFilenameRecursive(const QString& archive, const QString& rootDir, const QString& filename, bool recursive);
     // Unpacks the archive into the folder (overwriting namesakes) and answers
     // the element trees of its ".xmlbase" members in listing order, skipping
-    // unreadable ones. Nothing when the tools fail or the archive is refused:
-    // members with absolute paths, ".." components, links or other special
-    // files, or paths through links that lead out of the folder; a refused
-    // archive writes nothing.
+    // unreadable ones. Nothing when the archive is refused or the tool fails
+    // (see lq::unzipInto); then the folder is left as it was.
     static std::optional<XmlBaseList> unzipTo(const QString& archive, const QString& folder);
     // The archive's top-level "icon.jpg", or nothing.
     static QImage getIconFromZip(const QString& archive);

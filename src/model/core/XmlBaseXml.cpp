@@ -18,15 +18,14 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
 namespace {
 
-// The content block the writer puts around an element's content text.
-constexpr QStringView contentOpen = u"<!-- x --><![CDATA[";
-constexpr QStringView contentClose = u"]]><!-- x -->";
-// The same opening, as the reader meets it right after the "<" it has taken.
+using XmlTextFormat::contentClose;
+// The content block's opening, as the reader meets it right after the "<" it has taken.
 constexpr QStringView contentOpenAfterLessThan = u"!-- x --><![CDATA[";
 constexpr QStringView cdataOpenAfterLessThan = u"![CDATA[";
 constexpr QStringView cdataClose = u"]]>";
@@ -90,12 +89,40 @@ std::optional<QString> decipherDocument(const QString& text)
 }
 
 // Reads a content block's text up to (not including) the end marker and adds
-// it to the element. The scanner skips the block's leading white space.
+// it to the element. The block's leading white space is not kept: the scanner
+// skips it, and so is white space behind leading characters that
+// appendContent deletes, so that no content read starts with white space.
 void readContentUpTo(XmlBase& element, lq::Scanner& scanner, QStringView end)
 {
+    static const lq::CharacterSet whiteSpace = lq::CharacterSet::whitespaceAndNewlineCharacters();
+    const StrippedCharacters& stripped = StrippedCharacters::shared();
     QString text;
-    if (scanner.scanUpToString(end, &text))
-        element.appendContent(text);
+    if (!scanner.scanUpToString(end, &text))
+        return;
+    qsizetype start = 0;
+    while (start < text.size() && (whiteSpace.contains(text[start]) || stripped.contains(text[start])))
+        ++start;
+    element.appendContent(start == 0 ? text : text.sliced(start));
+}
+
+// What the writer can carry of an attribute value, so that a value read once
+// is written and read back alike: the writer drops line feeds and control
+// characters (a tab it keeps as "&#009;"), and the reader skips the leading
+// white space of a value and takes leading "=" for part of the separator.
+QString carriedAttributeValue(const QString& value)
+{
+    const auto plainAscii = [](QChar c) { return c.unicode() >= 0x20 && c.unicode() < 0x7f; };
+    if (std::all_of(value.begin(), value.end(), plainAscii) && !value.startsWith(QLatin1Char(' '))
+        && !value.startsWith(QLatin1Char('=')))
+        return value;
+    static const lq::CharacterSet whiteSpace = lq::CharacterSet::whitespaceAndNewlineCharacters();
+    const lq::CharacterSet& controls = XmlCharacterSets::shared().controlCharacters;
+    QString carried = value;
+    carried.removeIf([&controls](QChar c) { return c == QLatin1Char('\n') || (c != QLatin1Char('\t') && controls.contains(c)); });
+    qsizetype start = 0;
+    while (start < carried.size() && (whiteSpace.contains(carried[start]) || carried[start] == QLatin1Char('=')))
+        ++start;
+    return carried.sliced(start);
 }
 
 } // namespace
@@ -107,11 +134,13 @@ void XmlBase::appendAttributes(QString& xml)
     lq::modelFrame(this, "appendAttributes:", [&] {
         if (!_edit_name)
             return;
-        const QString current = name();
-        if (current.isEmpty())
+        // A name that escapes to nothing (control characters only) is left
+        // out as an empty one is: the reader would not store an empty value.
+        const QString escaped = escape(name());
+        if (escaped.isEmpty())
             return;
         xml += QLatin1String(" name=\"");
-        xml += escape(current);
+        xml += escaped;
         xml += QLatin1Char('"');
     });
 }
@@ -145,11 +174,8 @@ void XmlBase::writeXmlInString(QString& xml)
             return;
         }
         xml += QLatin1Char('>');
-        if (_have_content) {
-            xml += contentOpen;
-            xml += _content;
-            xml += contentClose;
-        }
+        if (_have_content)
+            XmlTextFormat::appendContentBlock(xml, _content);
         xml += vorns;
         for (const XmlBasePtr& child : kids)
             child->writeXmlInString(xml);
@@ -397,8 +423,12 @@ bool XmlBase::readAttributes(const QString& attributes)
             const QString value(text + pos, end - pos);
             pos = end;
             run(sets.quote, quotesStart);
-            // The value is unescaped here, once; setAttributeTo gets it as it stands.
-            const QString plain = unescape(value);
+            // The value is unescaped here, once; setAttributeTo gets what
+            // of it a save would keep. A value of which nothing is left
+            // is not stored, as an empty one.
+            const QString plain = carriedAttributeValue(unescape(value));
+            if (plain.isEmpty())
+                continue;
             SuppressedChanges quiet(*this);
             setAttributeTo(key, plain);
         }

@@ -139,6 +139,8 @@ bool XmlFile::renameFilename(const QString& newName)
         if (folder.isEmpty() || oldPath.isEmpty())
             return false;
         const QString newPath = folder + QLatin1Char('/') + newName;
+        if (!XmlFiles::isInsideRootFolder(this, oldPath) || !XmlFiles::isInsideRootFolder(this, newPath))
+            return false;
         // A dangling link counts as taken: the name is in use in the folder.
         const QFileInfo target(newPath);
         if (target.exists() || target.isSymLink())

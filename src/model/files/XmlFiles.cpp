@@ -162,6 +162,8 @@ bool XmlFiles::importFilename(const QString& source)
         if (!QFileInfo(source).isFile())
             return false;
         const QString destination = folder + QLatin1Char('/') + name;
+        if (!isInsideRootFolder(this, destination))
+            return false;
         const QFileInfo target(destination);
         if (target.isDir() && !target.isSymLink())
             return false;
@@ -219,7 +221,7 @@ void XmlFiles::deleteFilename(const QString& name)
                 continue;
             // Only an entry of this very folder is ever removed.
             const QString path = child->fullname();
-            if (!XmlFile::isPlainName(diskName(child.get())) || path.isEmpty())
+            if (!XmlFile::isPlainName(diskName(child.get())) || !isInsideRootFolder(child.get(), path))
                 return;
             if (removeFromDisk(path))
                 removeChild(child.get());
@@ -250,6 +252,8 @@ std::shared_ptr<XmlFolder> XmlFiles::createFolder(const QString& base)
     if (parentPath.isEmpty())
         return nullptr;
     QString path = parentPath + QLatin1Char('/') + base;
+    if (!isInsideRootFolder(this, path))
+        return nullptr;
     // mkdir fails with EEXIST for anything already there, a dangling link
     // included, so a taken name is never reused.
     for (int number = 2;; ++number) {
@@ -275,6 +279,39 @@ void XmlFiles::sortByCreationDate()
         };
         std::stable_sort(_children->begin(), _children->end(),
             [&](const XmlBasePtr& a, const XmlBasePtr& b) { return dateOf(a) > dateOf(b); });
+    });
+}
+
+bool XmlFiles::isInsideRootFolder(const XmlBase* element, const QString& path)
+{
+    return lq::classFrame("XmlFiles +isInsideRootFolder:path:", [&]() -> bool {
+        const XmlFiles* root = nullptr;
+        for (const XmlBase* node = element; node && !root; node = node->parent()) {
+            if (const auto* folder = dynamic_cast<const XmlFolder*>(node)) {
+                if (!XmlFile::isPlainName(folder->foldername()))
+                    return false;
+            } else if (const auto* files = dynamic_cast<const XmlFiles*>(node)) {
+                root = files;
+            }
+        }
+        if (!root || path.isEmpty())
+            return false;
+        const QString rootPath = root->fullname();
+        if (rootPath.isEmpty())
+            return false;
+        const QString top = QDir::cleanPath(rootPath);
+        const QString place = QDir::cleanPath(path);
+        const auto inside = [](const QString& inner, const QString& outer) {
+            return !outer.isEmpty() && inner.startsWith(outer) && inner.size() > outer.size()
+                && (outer.endsWith(QLatin1Char('/')) || inner.at(outer.size()) == QLatin1Char('/'));
+        };
+        if (!inside(place, top))
+            return false;
+        // The folder that holds the path, resolved through any links, must be
+        // the root's folder or lie below it.
+        const QString canonicalTop = QFileInfo(top).canonicalFilePath();
+        const QString canonicalHolder = QFileInfo(QFileInfo(place).path()).canonicalFilePath();
+        return !canonicalHolder.isEmpty() && (canonicalHolder == canonicalTop || inside(canonicalHolder, canonicalTop));
     });
 }
 

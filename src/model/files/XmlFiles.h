@@ -62,6 +62,13 @@ public:
     double creationDate() const { return 0.0; }
     int compareCreationDate(XmlBase* other);
 
+    // True when the path, worked out from the element's place in its tree,
+    // lies inside the folder that the tree's root stands for: every folder
+    // on the way has a plain name, the path does not lead above the root's
+    // folder, and no link on disk leads the folder that holds it outside.
+    // Every operation checks its paths with it before it touches the disk.
+    static bool isInsideRootFolder(const XmlBase* element, const QString& path);
+
 private:
     // Makes the folder "<fullname>/<base>", or "<base> N" from 2 on while the
     // name is taken, and appends its element; nothing when that fails.

@@ -116,6 +116,8 @@ bool XmlFolder::renameFoldername(const QString& newName)
         if (above.isEmpty() || oldPath.isEmpty())
             return false;
         const QString newPath = above + QLatin1Char('/') + newName;
+        if (!isInsideRootFolder(this, oldPath) || !isInsideRootFolder(this, newPath))
+            return false;
         const QFileInfo target(newPath);
         if (target.exists() || target.isSymLink())
             return false;

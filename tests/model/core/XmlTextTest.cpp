@@ -4,7 +4,9 @@
 #include "model/site/XmlAlbum.h"
 #include "model/core/XmlBase.h"
 #include "model/core/XmlGarbageDump.h"
+#include "model/site/XmlCaption.h"
 #include "model/site/XmlGroup.h"
+#include "model/site/XmlPhoto.h"
 #include "model/site/XmlSite.h"
 #include "model/core/XmlTextFormat.h"
 #include "platform/Exception.h"
@@ -26,6 +28,7 @@
 #include <unistd.h>
 
 #include <functional>
+#include <random>
 
 namespace {
 
@@ -586,6 +589,171 @@ TEST(XmlTextRoundTrip, VerbatimBlockWrittenByAScriptWriter)
     XmlBasePtr e = readText(QStringLiteral("<xmlbase>") + verbatim(html) + QStringLiteral("</xmlbase>"));
     ASSERT_TRUE(e);
     EXPECT_EQ(e->content(), html);
+}
+
+TEST(XmlTextRoundTrip, ContentHoldingTheBlockEndMarkerComesBackWhole)
+{
+    // Markup after an early end marker would end the caption, the photo and
+    // add photos of its own.
+    const QString caption = QStringLiteral(
+        "<p>see ]]><!-- x --></QZcaption></QZphoto><QZphoto name=\"injected\"/><QZphoto>x</p>");
+    auto album = XmlAlbum::create();
+    auto photo = XmlPhoto::create();
+    photo->caption()->setContent(caption);
+    album->addChild(photo);
+    const QString xml = album->createXml();
+
+    XmlBasePtr back = readText(xml);
+    ASSERT_TRUE(back);
+    ASSERT_EQ(back->children().size(), 1);
+    auto backPhoto = std::dynamic_pointer_cast<XmlPhoto>(back->firstChild());
+    ASSERT_TRUE(backPhoto);
+    EXPECT_EQ(backPhoto->caption()->content(), caption);
+    EXPECT_EQ(back->createXml(), xml);
+}
+
+namespace {
+
+// Random texts made of the block markers, pieces of them in other letter
+// cases, markup of the document around them, white space and control characters.
+QString randomText(std::mt19937& random)
+{
+    static const QStringList pieces = {
+        XmlTextFormat::contentClose.toString(), XmlTextFormat::contentOpen.toString(),
+        XmlTextFormat::verbatimMarker.toString(), QStringLiteral("]]><!-- X -->"),
+        QStringLiteral("<!-- LUMENQUILL-verbatim-7q2 -->"), QStringLiteral("]]>"), QStringLiteral("]]"),
+        QStringLiteral("]"), QStringLiteral(">"), QStringLiteral("<"), QStringLiteral("--"), QStringLiteral("<!-- x -->"),
+        QStringLiteral("<![CDATA["), QStringLiteral("</xmlbase>"), QStringLiteral("<QZD name=\"injected\"/>"),
+        QStringLiteral("a"), QStringLiteral("é"), QStringLiteral(" "), QStringLiteral("\n"), QStringLiteral("\t"),
+        QStringLiteral("\u0001"), QStringLiteral("\u200B"),
+    };
+    std::uniform_int_distribution<int> length(0, 12);
+    std::uniform_int_distribution<qsizetype> pick(0, pieces.size() - 1);
+    QString text;
+    for (int n = length(random); n > 0; --n)
+        text += pieces.at(pick(random));
+    return text;
+}
+
+// The caption texts of an album's photos.
+QStringList captions(const XmlBase& album)
+{
+    QStringList texts;
+    for (const XmlBasePtr& child : album.children()) {
+        if (auto photo = std::dynamic_pointer_cast<XmlPhoto>(child))
+            texts.append(photo->caption()->content());
+    }
+    return texts;
+}
+
+// What the format carries of a content text: it loses the control
+// characters other than the line feed and leading white space.
+bool carriedWhole(const QString& text)
+{
+    for (const QChar c : text) {
+        if ((c.category() == QChar::Other_Control && c != QLatin1Char('\n')) || c.category() == QChar::Other_Format)
+            return false;
+    }
+    return text.isEmpty() || !text.front().isSpace();
+}
+
+} // namespace
+
+TEST(XmlTextRoundTrip, AnyContentTextComesBackWhole)
+{
+    std::mt19937 random(20261209);
+    for (int round = 0; round < 4000; ++round) {
+        const QString text = randomText(random);
+        SCOPED_TRACE(text.toStdString());
+        auto root = XmlAlbum::create();
+        auto photo = XmlPhoto::create();
+        photo->caption()->setContent(text);
+        auto after = XmlPhoto::create();
+        after->caption()->setContent(QStringLiteral("after"));
+        root->addChild(photo);
+        root->addChild(after);
+        const QString xml = root->createXml();
+        if (!text.contains(XmlTextFormat::contentClose, Qt::CaseInsensitive))
+            ASSERT_TRUE(xml.contains(XmlTextFormat::contentOpen.toString() + text + XmlTextFormat::contentClose.toString()));
+
+        XmlBasePtr back = readText(xml);
+        ASSERT_TRUE(back);
+        ASSERT_EQ(captions(*back), QStringList({ carriedWhole(text) ? text : captions(*back).first(), QStringLiteral("after") }));
+        const QString backXml = back->createXml();
+        if (carriedWhole(text)) {
+            EXPECT_EQ(backXml, xml);
+        }
+        // Whatever the format cannot carry, one save makes the text stable.
+        XmlBasePtr again = readText(backXml);
+        ASSERT_TRUE(again);
+        EXPECT_EQ(again->createXml(), backXml);
+    }
+}
+
+TEST(XmlTextRoundTrip, AnyTextInAVerbatimBlockComesBackWhole)
+{
+    std::mt19937 random(7);
+    for (int round = 0; round < 4000; ++round) {
+        const QString text = randomText(random);
+        if (!carriedWhole(text))
+            continue;
+        SCOPED_TRACE(text.toStdString());
+        QString body;
+        XmlTextFormat::appendVerbatimBlock(body, text);
+        if (!text.contains(XmlTextFormat::verbatimMarker, Qt::CaseInsensitive))
+            ASSERT_EQ(body, verbatim(text));
+        XmlBasePtr root = readText(QStringLiteral("<QZalbum><QZphoto><QZcaption>") + body
+            + QStringLiteral("</QZcaption></QZphoto><QZphoto><QZcaption><![CDATA[after]]></QZcaption></QZphoto></QZalbum>"));
+        ASSERT_TRUE(root);
+        EXPECT_EQ(captions(*root), QStringList({ text, QStringLiteral("after") }));
+    }
+}
+
+TEST(XmlTextRoundTrip, WhatTheFormatCannotCarryIsStableAfterOneSave)
+{
+    // Texts whose values hold what the writer drops or the reader skips:
+    // leading blanks made by entities, line feeds and control characters.
+    const QStringList texts = {
+        QStringLiteral("<xmlbase name=\"&#160;Intro\"/>"),
+        QStringLiteral("<xmlbase name=\"&#009;&#160; Intro\"/>"),
+        QStringLiteral("<xmlbase name=\"\u0001\u0002\"/>"),
+        QStringLiteral("<xmlbase name=\"\u0001 a\"/>"),
+        QStringLiteral("<xmlbase name=\"a \n b\"/>"),
+        QStringLiteral("<xmlbase name=\"a\u200B&#160;b\"/>"),
+        QStringLiteral("<QZD name=\"r\"><file filename=\"&#160;x.txt\"/><xmlbase name=\"&nbsp;\u0085y\"/></QZD>"),
+        // The writer would put the "=" right after the separator, where the
+        // reader takes it for part of it.
+        QStringLiteral("<QZimage imageuuid=\" =\"/>"),
+        QStringLiteral("<xmlbase name=\"\u0001= =x\"/>"),
+    };
+    for (const QString& text : texts) {
+        SCOPED_TRACE(text.toStdString());
+        XmlBasePtr first = readText(text);
+        ASSERT_TRUE(first);
+        const QString once = first->createXml();
+        XmlBasePtr second = readText(once);
+        ASSERT_TRUE(second);
+        EXPECT_EQ(second->createXml(), once);
+    }
+
+    // Names set in the program lose what the format cannot carry at the first save.
+    const std::vector<std::pair<QString, QString>> names = {
+        { QStringLiteral(" Intro"), QStringLiteral("Intro") },
+        { QStringLiteral("a \n b"), QStringLiteral("a b") },
+        { QStringLiteral("My  Page"), QStringLiteral("My  Page") },
+        { QStringLiteral("\u0001"), QString() },
+    };
+    for (const auto& [name, carried] : names) {
+        SCOPED_TRACE(name.toStdString());
+        auto element = XmlBase::create();
+        element->setName(name);
+        XmlBasePtr back = readText(element->createXml());
+        ASSERT_TRUE(back);
+        EXPECT_EQ(back->name(), carried);
+        XmlBasePtr again = readText(back->createXml());
+        ASSERT_TRUE(again);
+        EXPECT_EQ(again->createXml(), back->createXml());
+    }
 }
 
 TEST(XmlTextCopy, CopyHasTheSameTextFreshIdentityAndNoParent)

@@ -3,6 +3,7 @@
 #include "support/LogCapture.h"
 #include "support/Printers.h"
 #include "support/TestFiles.h"
+#include "support/ZipBytes.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -44,81 +45,6 @@ QStringList contents(const QString& folder)
         found << QDir(folder).relativeFilePath(it.next());
     found.sort();
     return found;
-}
-
-// --- Archives written byte by byte, with members no zip tool would make ----------
-
-quint32 crc32(const QByteArray& data)
-{
-    quint32 crc = 0xFFFFFFFFu;
-    for (const char byte : data) {
-        crc ^= static_cast<unsigned char>(byte);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-struct Member {
-    QByteArray name;
-    QByteArray data;       // a link's data is its target
-    bool link = false;
-};
-
-// A stored (uncompressed) zip archive made on a Unix host.
-QByteArray zipBytes(const std::vector<Member>& entries)
-{
-    QByteArray out;
-    QByteArray central;
-    const auto u16 = [](QByteArray& to, quint32 v) { to.append(char(v & 0xFF)).append(char((v >> 8) & 0xFF)); };
-    const auto u32 = [&](QByteArray& to, quint32 v) { u16(to, v & 0xFFFF); u16(to, v >> 16); };
-    for (const Member& m : entries) {
-        const quint32 offset = quint32(out.size());
-        const quint32 crc = crc32(m.data);
-        const quint32 mode = m.link ? 0120777 : 0100644;
-        u32(out, 0x04034b50);
-        u16(out, 10);                   // version needed
-        u16(out, 0);                    // flags
-        u16(out, 0);                    // stored
-        u16(out, 0);                    // time
-        u16(out, 0x21);                 // date: 1 January 1980
-        u32(out, crc);
-        u32(out, quint32(m.data.size()));
-        u32(out, quint32(m.data.size()));
-        u16(out, quint32(m.name.size()));
-        u16(out, 0);
-        out.append(m.name).append(m.data);
-
-        u32(central, 0x02014b50);
-        u16(central, (3 << 8) | 20);    // made on Unix
-        u16(central, 10);
-        u16(central, 0);
-        u16(central, 0);
-        u16(central, 0);
-        u16(central, 0x21);
-        u32(central, crc);
-        u32(central, quint32(m.data.size()));
-        u32(central, quint32(m.data.size()));
-        u16(central, quint32(m.name.size()));
-        u16(central, 0);                // extra
-        u16(central, 0);                // comment
-        u16(central, 0);                // disk
-        u16(central, 0);                // internal attributes
-        u32(central, mode << 16);       // external attributes: the Unix mode
-        u32(central, offset);
-        central.append(m.name);
-    }
-    const quint32 centralOffset = quint32(out.size());
-    out.append(central);
-    u32(out, 0x06054b50);
-    u16(out, 0);
-    u16(out, 0);
-    u16(out, quint32(entries.size()));
-    u16(out, quint32(entries.size()));
-    u32(out, quint32(central.size()));
-    u32(out, centralOffset);
-    u16(out, 0);
-    return out;
 }
 
 class Zip : public ::testing::Test {
@@ -297,7 +223,7 @@ TEST_F(Zip, UnsafeArchivesAreRefusedAndWriteNothing)
     const QByteArray element = elementFile("evil");
     struct Case {
         const char* what;
-        std::vector<Member> entries;
+        std::vector<ZipEntry> entries;
     };
     const std::vector<Case> cases {
         { "parent path", { { "good.xmlbase", elementFile("good") }, { "../outside/evil.xmlbase", element } } },
@@ -348,6 +274,105 @@ TEST_F(Zip, ExistingLinksOutOfTheFolderAreNotWrittenThrough)
     ASSERT_TRUE(trees.has_value());
     EXPECT_EQ(names(*trees), QStringList { QStringLiteral("x") });
     EXPECT_TRUE(QFile::exists(target() + QStringLiteral("/real/x.xmlbase")));
+}
+
+TEST_F(Zip, NamesAreCheckedAsTheArchiveStoresThem)
+{
+    // The folder holds a link "out" that leads outside. The tool lists
+    // "o\x01ut" as "o^Aut" but writes it as "out", through the link.
+    ASSERT_TRUE(QFile::link(outside(), target() + QStringLiteral("/out")));
+    const QByteArray element = elementFile("evil");
+    struct Case {
+        const char* what;
+        std::vector<ZipEntry> entries;
+        const char* reason;
+    };
+    const std::vector<Case> cases {
+        { "control character hiding the link's name", { { "o\x01ut/pwned.txt", "pwned" } }, "has control characters" },
+        { "control character after a parent component", { { "..\x01/outside/evil.xmlbase", element } }, "has control characters" },
+        { "line feed in an element file's name",
+            { { "good.xmlbase", elementFile("good") }, { "a\nb.xmlbase", element } }, "has control characters" },
+        { "delete character", { { "a\x7f" "b.txt", "x" } }, "has control characters" },
+        { "C1 control character", { { "a\xc2\x85" "b.txt", "x" } }, "has control characters" },
+        { "Unicode path field leading out", { { "safe.txt", "x", false, 3, "../outside/evil.txt" } }, "leads out of the folder" },
+        { "Unicode path field through the link", { { "safe.txt", "x", false, 3, "o\x01ut/evil.txt" } }, "has control characters" },
+        // The tool takes names of archives made on MS-DOS as code page 437
+        // and writes them converted: not under the name that was checked.
+        { "name the tool rewrites", { { "caf\xc3\xa9.txt", "x", false, 0 } }, "does not list" },
+    };
+    int round = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString archive = path(QStringLiteral("hostile%1.qvzip").arg(++round));
+        writeAll(archive, zipBytes(c.entries));
+
+        LogCapture log;
+        EXPECT_FALSE(XmlBase::unzipTo(archive, target()).has_value());
+        const QStringList refusals = log.lines.filter(QStringLiteral("zip failed: refusing"));
+        ASSERT_EQ(refusals.size(), 1) << log.lines.join(QLatin1Char('\n')).toStdString();
+        EXPECT_TRUE(refusals.first().contains(QLatin1String(c.reason))) << refusals.first().toStdString();
+        EXPECT_EQ(contents(target()), QStringList { QStringLiteral("out") });
+        EXPECT_TRUE(contents(outside()).isEmpty()) << contents(outside()).join(QLatin1Char(' ')).toStdString();
+    }
+}
+
+TEST_F(Zip, NamesOutsideAsciiAreUnpackedAsListed)
+{
+    // Names the zip tool stores as UTF-8 bytes come back unchanged, including
+    // a backslash, which is part of a name in archives made on Unix.
+    writeAll(source() + QStringLiteral("/été ü.xmlbase"), elementFile("été"));
+    writeAll(source() + QStringLiteral("/back\\slash.txt"), "b");
+    const QString archive = path(QStringLiteral("names.qvzip"));
+    ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("été ü.xmlbase"), false));
+    ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("back\\slash.txt"), false));
+    const std::optional<XmlBaseList> trees = XmlBase::unzipTo(archive, target());
+    ASSERT_TRUE(trees.has_value());
+    EXPECT_EQ(names(*trees), QStringList { QStringLiteral("été") });
+    EXPECT_EQ(contents(target()), contents(source()));
+}
+
+TEST_F(Zip, RelativeArchivePathIsNotTakenFromTheTargetFolder)
+{
+    const QString archive = themeArchive();
+    // An archive of the same name lies in the target folder.
+    writeAll(target() + QStringLiteral("/theme.qvzip"), zipBytes({ { "decoy.xmlbase", elementFile("decoy") } }));
+    const QString saved = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    const std::optional<XmlBaseList> trees = XmlBase::unzipTo(QFileInfo(archive).fileName(), target());
+    ASSERT_TRUE(QDir::setCurrent(saved));
+    ASSERT_TRUE(trees.has_value());
+    EXPECT_EQ(names(*trees), (QStringList { QStringLiteral("site"), QStringLiteral("theme"), QStringLiteral("x") }));
+    EXPECT_FALSE(QFile::exists(target() + QStringLiteral("/decoy.xmlbase")));
+}
+
+TEST_F(Zip, FailedUnpackingLeavesTheFolderAsItWas)
+{
+    // The names pass every check; the tool writes the first members, then
+    // fails on the damaged one.
+    writeAll(target() + QStringLiteral("/theme.xmlbase"), elementFile("old theme"));
+    const QString archive = path(QStringLiteral("damaged.qvzip"));
+    writeAll(archive, zipBytes({ { "theme.xmlbase", elementFile("new theme") }, { "sub/good.txt", "good" },
+                          { "damaged.txt", "damaged", false, 3, {}, true } }));
+    LogCapture log;
+    EXPECT_FALSE(XmlBase::unzipTo(archive, target()).has_value());
+    EXPECT_FALSE(log.lines.filter(QStringLiteral("zip failed: ")).isEmpty());
+    EXPECT_EQ(contents(target()), QStringList { QStringLiteral("theme.xmlbase") });
+    EXPECT_EQ(readAll(target() + QStringLiteral("/theme.xmlbase")), elementFile("old theme"));
+}
+
+TEST_F(Zip, WhatIsInTheWayOfTheArchiveStopsItBeforeAnythingIsWritten)
+{
+    // A file where the archive has a folder: the archive is refused whole.
+    writeAll(target() + QStringLiteral("/sub"), "a file");
+    writeAll(source() + QStringLiteral("/a.txt"), "a");
+    writeAll(source() + QStringLiteral("/sub/x.xmlbase"), elementFile("x"));
+    const QString archive = path(QStringLiteral("way.qvzip"));
+    ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("a.txt"), false));
+    ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("sub"), true));
+    LogCapture log;
+    EXPECT_FALSE(XmlBase::unzipTo(archive, target()).has_value());
+    EXPECT_EQ(log.lines.filter(QStringLiteral("zip failed: refusing")).size(), 1);
+    EXPECT_EQ(contents(target()), QStringList { QStringLiteral("sub") });
 }
 
 // --- Icon and comment -------------------------------------------------------------

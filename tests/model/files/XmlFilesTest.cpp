@@ -514,3 +514,63 @@ TEST(XmlFileTree, TheSitesTreeIsNeverWritten)
     external->addChild(XmlFile::create());
     EXPECT_TRUE(external->createXml().startsWith(QStringLiteral("<files>"))) << external->createXml().toStdString();
 }
+
+TEST(XmlFileTree, FoldersOnTheWayThatLeadOutOfTheFilesFolderStopEveryOperation)
+{
+    // The document folder lies one level down, so that "../.." still stays
+    // inside the temporary folder.
+    QTemporaryDir dir;
+    const QString document = dir.path() + QStringLiteral("/doc");
+    const QString filesPath = document + QStringLiteral("/files");
+    ASSERT_TRUE(QDir().mkpath(filesPath + QStringLiteral("/a")));
+    ASSERT_TRUE(QDir().mkpath(dir.path() + QStringLiteral("/elsewhere")));
+    ASSERT_TRUE(QFile::link(dir.path() + QStringLiteral("/elsewhere"), filesPath + QStringLiteral("/link")));
+    const QString source = dir.path() + QStringLiteral("/source.txt");
+    writeAll(source, "imported");
+
+    // Folder element name, and the folder on disk it would stand for.
+    const std::vector<std::pair<QString, QString>> cases = {
+        { QStringLiteral(".."), document },
+        { QStringLiteral("../.."), dir.path() },
+        { QStringLiteral("a/../.."), document },
+        { QStringLiteral("."), filesPath },
+        { QStringLiteral("link"), dir.path() + QStringLiteral("/elsewhere") }, // a link on disk leading out
+    };
+    for (const auto& [name, place] : cases) {
+        SCOPED_TRACE(name.toStdString());
+        auto root = DocumentRoot::create();
+        root->folder = document;
+        auto files = XmlFiles::create();
+        root->addChild(files);
+        auto folder = XmlFolder::create();
+        folder->setFoldername(name);
+        files->addChild(folder);
+        writeAll(place + QStringLiteral("/victim.txt"), "keep");
+        auto victim = folder->fileWithName(QStringLiteral("victim.txt"));
+        ASSERT_EQ(QFileInfo(victim->fullname()).canonicalFilePath(), QFileInfo(place + QStringLiteral("/victim.txt")).canonicalFilePath());
+        const QStringList before = onDisk(place);
+
+        EXPECT_FALSE(victim->renameFilename(QStringLiteral("renamed.txt")));
+        folder->deleteFilename(QStringLiteral("victim.txt"));
+        EXPECT_FALSE(folder->importFilename(source));
+        EXPECT_EQ(folder->folderWithName(QStringLiteral("made")), nullptr);
+        folder->addFolder();
+
+        EXPECT_EQ(onDisk(place), before);
+        EXPECT_EQ(readAll(place + QStringLiteral("/victim.txt")), QByteArray("keep"));
+        QFile::remove(place + QStringLiteral("/victim.txt"));
+    }
+
+    // A folder that really lies inside still works.
+    auto root = DocumentRoot::create();
+    root->folder = document;
+    auto files = XmlFiles::create();
+    root->addChild(files);
+    auto folder = files->folderWithName(QStringLiteral("inside"));
+    ASSERT_NE(folder, nullptr);
+    EXPECT_TRUE(folder->importFilename(source));
+    EXPECT_TRUE(folder->fileWithName(QStringLiteral("source.txt"))->renameFilename(QStringLiteral("moved.txt")));
+    folder->deleteFilename(QStringLiteral("moved.txt"));
+    EXPECT_TRUE(onDisk(filesPath + QStringLiteral("/inside")).isEmpty());
+    EXPECT_EQ(onDisk(filesPath), (QStringList { QStringLiteral("a"), QStringLiteral("inside"), QStringLiteral("link") }));
+}

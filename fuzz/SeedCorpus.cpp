@@ -1,0 +1,179 @@
+// Writes the seed corpus of every fuzz target from the program's own writers:
+// element trees of every kind, the texts of the escapes and value strings,
+// codec inputs and archives made by the zip layer.
+//
+//     lumenquill_fuzz_seeds <folder>     (makes <folder>/<target>/...)
+#include "FuzzSupport.h"
+
+#include "model/core/XmlBase.h"
+#include "model/core/XmlTextFormat.h"
+#include "model/site/XmlAlbum.h"
+#include "model/site/XmlCaption.h"
+#include "model/site/XmlPhoto.h"
+#include "model/site/XmlSite.h"
+#include "platform/Colour.h"
+#include "platform/Geometry.h"
+#include "platform/Zip.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace {
+
+// Element names of every kind of element the reader makes.
+const char* const elementNames[] = {
+    "xmlbase", "IWcanvas", "IWimage", "IWletter", "IWletterbox", "IWdrawobject", "IWdrawcloud", "IWdrawballoon",
+    "IWdrawlabel", "IWdrawarrow", "IWdrawcircle", "IWdrawsquare", "IWdrawobjects", "IWwatermark", "IWshape", "IWdraw",
+    "file", "files", "QZsite", "QZgroup", "QZhomepage", "QZtrash", "QZalbum", "QZwebpage2", "QZphoto", "QZwidgetphoto",
+    "headHTML", "bodyHTML", "QZprocessor", "QZcreate", "QZcopy", "QZpassword", "QZlocation", "QZcreateWebImage",
+    "QZcreateWebBitmap", "QZcreateBitmapSlice", "QZcreateWinIEBitmap", "QZcreateSlide", "QZD", "QZF", "cssStyleSheet",
+    "QZimage", "cssFont", "cssWebBox", "cssWebFooter", "cssWebContent", "cssWebMenu", "cssPhotoAlbum", "cssPictureFrame",
+    "cssSlideShow", "cssSidebar", "cssVornBox", "QZtheme", "theme", "QZrss", "QZrssitem",
+};
+
+// Texts with what the formats must carry: markup, entities, the block
+// markers, runs of blanks, tabs before hyphens, line feeds.
+const char* const texts[] = {
+    "<p>Sunset <b>over</b> the <a href=\"x.html\" target=\"_blank\">bay</a></p><p>Second</p>",
+    "Tom & Jerry  \"quoted\" <tag> caf\u00e9 \u2022 bullet\t-dash",
+    "<p>see ]]><!-- x --></QZcaption></QZphoto><QZphoto name=\"injected\"/><QZphoto>x</p>",
+    "a <!-- lumenquill-verbatim-7Q2 --> b",
+    "line one\nline two",
+    " Intro",
+    "http://example.com/a b/c.html?x=1&y=%22two%22#top",
+    "1.000000 0.500000 0.250000 1.000000",
+    "#FFAA00",
+    "YES",
+    "0x1F",
+};
+
+void write(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+}
+
+// Each seed is named after its content, so that writing the corpus again
+// adds no copies.
+void seed(const QString& folder, const QByteArray& bytes)
+{
+    write(folder + QLatin1Char('/') + QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex()), bytes);
+}
+
+void xmlSeeds(const QString& folder)
+{
+    QList<XmlBasePtr> kinds;
+    for (const char* name : elementNames) {
+        const XmlBasePtr element = XmlBase::factoryCreateChildFromTag(QString::fromLatin1(name));
+        if (!element)
+            continue;
+        element->setName(QStringLiteral("a \"name\" & more"));
+        seed(folder, element->createXml().toUtf8());
+        kinds.append(element);
+    }
+    // Every element that can hold others, with one of each kind it takes.
+    for (const char* name : elementNames) {
+        const XmlBasePtr parent = XmlBase::factoryCreateChildFromTag(QString::fromLatin1(name));
+        if (!parent || !parent->canHaveChildren())
+            continue;
+        bool any = false;
+        for (const char* childName : elementNames) {
+            const XmlBasePtr child = XmlBase::factoryCreateChildFromTag(QString::fromLatin1(childName));
+            if (child && parent->canYouBeMyParent(child.get())) {
+                parent->addChild(child);
+                any = true;
+            }
+        }
+        if (any)
+            seed(folder, parent->createXml().toUtf8());
+    }
+
+    // A site whose photos hold captions with markup and the block markers.
+    const auto site = XmlSite::create();
+    site->newDocument();
+    const auto album = XmlAlbum::create();
+    for (const char* text : texts) {
+        const auto photo = XmlPhoto::create();
+        photo->caption()->setContent(QString::fromUtf8(text));
+        album->addChild(photo);
+    }
+    seed(folder, album->createXml().toUtf8());
+    seed(folder, site->createXml().toUtf8());
+
+    // The legacy forms the reader takes.
+    QString legacy = QStringLiteral("<xmlbase name=\"legacy\"><![CDATA[<b>bare</b>]]>");
+    XmlTextFormat::appendVerbatimBlock(legacy, u"<p class=\"x\">verbatim ]]> <![CDATA[</p>");
+    legacy += QStringLiteral("<!-- data -->SGVsbG8=<!-- data --><unknown a=0\"><xmlbase/></unknown></xmlbase>");
+    seed(folder, legacy.toUtf8());
+}
+
+void textSeeds(const QString& folder)
+{
+    for (const char* text : texts) {
+        const QString plain = QString::fromUtf8(text);
+        seed(folder, plain.toUtf8());
+        seed(folder, XmlBase::escape(plain).toUtf8());
+        seed(folder, XmlBase::urlescape(plain).toUtf8());
+    }
+    seed(folder, XmlBase::colorToString(lq::Colour(0.25f, 0.5f, 1.0f, 0.75f)).toUtf8());
+    seed(folder, XmlBase::rectToString(XmlBase::stringToRect(QStringLiteral("{{1, 2}, {30, 40}}"))).toUtf8());
+    seed(folder, XmlBase::pointToString(XmlBase::stringToPoint(QStringLiteral("{5, 6}"))).toUtf8());
+    seed(folder, XmlBase::sizeToString(XmlBase::stringToSize(QStringLiteral("{7, 8}"))).toUtf8());
+}
+
+void codecSeeds(const QString& folder)
+{
+    seed(folder, QByteArray());
+    seed(folder, QByteArray("\x08" "key12345" "user:pass word", 23));
+    seed(folder, QByteArray("\x00" "plain text without a key", 25));
+    seed(folder, QByteArray("\x03" "abc" "zero\0inside", 15));
+    seed(folder, XmlBase::usernamePassword(QStringLiteral("user"), QStringLiteral("p:ss")).toUtf8());
+}
+
+void zipSeeds(const QString& folder)
+{
+    QTemporaryDir work;
+    const QString source = work.filePath(QStringLiteral("source"));
+    write(source + QStringLiteral("/theme.xmlbase"), QByteArrayLiteral("<theme>\n</theme>\n"));
+    write(source + QStringLiteral("/bitmaps2/b1.png"), QByteArrayLiteral("pixels"));
+    write(source + QStringLiteral("/caf\u00e9.txt"), QByteArrayLiteral("name outside ASCII"));
+    const QString archive = work.filePath(QStringLiteral("theme.qvzip"));
+    lq::zipAdd(archive, source, QStringLiteral("theme.xmlbase"), false);
+    lq::zipAdd(archive, source, QStringLiteral("bitmaps2"), true);
+    QFile plain(archive);
+    if (plain.open(QIODevice::ReadOnly))
+        seed(folder, plain.readAll());
+    plain.close();
+    lq::zipAdd(archive, source, QStringLiteral("caf\u00e9.txt"), false);
+    lq::setZipComment(archive, QStringLiteral("Website exported"));
+    QImage icon(4, 4, QImage::Format_RGB32);
+    icon.fill(Qt::gray);
+    lq::setZipIcon(archive, icon);
+    QFile full(archive);
+    if (full.open(QIODevice::ReadOnly))
+        seed(folder, full.readAll());
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
+        return 2;
+    }
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    fuzz::setUp(&argc, &argv);
+    xmlSeeds(folder + QStringLiteral("/xml_reader"));
+    textSeeds(folder + QStringLiteral("/text"));
+    codecSeeds(folder + QStringLiteral("/codecs"));
+    zipSeeds(folder + QStringLiteral("/zip_directory"));
+    return 0;
+}
