@@ -20,11 +20,11 @@ inline quint32 zipCrc32(const QByteArray& data)
 }
 
 struct ZipEntry {
-    QByteArray name;
-    QByteArray data;       // a link's data is its target
+    QByteArray name {};
+    QByteArray data {};      // a link's data is its target
     bool link = false;
     quint8 host = 3;       // 3: Unix, with the mode in the external attributes; 0: MS-DOS, without
-    QByteArray unicodeName; // the name of an Info-ZIP Unicode path field, when not empty
+    QByteArray unicodeName {}; // the name of an Info-ZIP Unicode path field, when not empty
     bool badCrc = false;   // a checksum that the data does not match
 };
 

@@ -673,8 +673,9 @@ TEST(XmlTextRoundTrip, AnyContentTextComesBackWhole)
         root->addChild(photo);
         root->addChild(after);
         const QString xml = root->createXml();
-        if (!text.contains(XmlTextFormat::contentClose, Qt::CaseInsensitive))
+        if (!text.contains(XmlTextFormat::contentClose, Qt::CaseInsensitive)) {
             ASSERT_TRUE(xml.contains(XmlTextFormat::contentOpen.toString() + text + XmlTextFormat::contentClose.toString()));
+        }
 
         XmlBasePtr back = readText(xml);
         ASSERT_TRUE(back);
@@ -700,8 +701,9 @@ TEST(XmlTextRoundTrip, AnyTextInAVerbatimBlockComesBackWhole)
         SCOPED_TRACE(text.toStdString());
         QString body;
         XmlTextFormat::appendVerbatimBlock(body, text);
-        if (!text.contains(XmlTextFormat::verbatimMarker, Qt::CaseInsensitive))
+        if (!text.contains(XmlTextFormat::verbatimMarker, Qt::CaseInsensitive)) {
             ASSERT_EQ(body, verbatim(text));
+        }
         XmlBasePtr root = readText(QStringLiteral("<QZalbum><QZphoto><QZcaption>") + body
             + QStringLiteral("</QZcaption></QZphoto><QZphoto><QZcaption><![CDATA[after]]></QZcaption></QZphoto></QZalbum>"));
         ASSERT_TRUE(root);
