@@ -12,6 +12,7 @@
 #include "model/site/XmlPayPalCommon.h"
 #include "model/site/XmlPayPalData.h"
 #include "model/site/XmlPhoto.h"
+#include "model/site/XmlSite.h"
 #include "platform/Exception.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Image.h"
@@ -1656,7 +1657,12 @@ QString XmlWebPhotoAlbum::textSubberPhoto(const QString& text, XmlPhoto* photo)
         const QString weight = item ? item->weight() : QString();
         const QString shipping = item ? item->shipping() : QString();
         const QString salestax = item ? item->salestax() : QString();
-        XmlHomePage* home = homepage();
+        // The site's settings: through the photo, which lives in the site, else the document.
+        XmlHomePage* home = photo ? photo->homepage() : nullptr;
+        if (!home) {
+            DocumentBase* document = myDocument();
+            home = document && document->site() ? document->site()->homepage() : nullptr;
+        }
         const XmlPayPalCommon* common = home ? home->paypal().get() : nullptr;
         const QString unit = common && common->weightunit() != 0 ? QStringLiteral("kgs") : QStringLiteral("lbs");
 

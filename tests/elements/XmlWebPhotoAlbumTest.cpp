@@ -13,6 +13,10 @@
 #include "templates/XmlStyleSheet.h"
 #include "support/FakeDocument.h"
 #include "support/Printers.h"
+#include "support/TestFiles.h"
+#include "support/TestPictures.h"
+
+#include <QTemporaryDir>
 
 #include <QRegularExpression>
 
@@ -504,4 +508,113 @@ TEST_F(XmlWebPhotoAlbumTest, AlbumOnAPageWithoutPhotosIsInvisible)
     EXPECT_FALSE(album->visible());
     EXPECT_EQ(album->objectAtPoint(lq::Point(5, 5)), nullptr);
     EXPECT_EQ(album->photoForEditingAtPoint(lq::Point(5, 5)), nullptr);
+}
+
+TEST_F(XmlWebPhotoAlbumTest, CentredThumbnailsKeepTheFrameAndArePaddedIntoItsMiddle)
+{
+    QTemporaryDir sources;
+    ASSERT_TRUE(sources.isValid());
+    const QString path = sources.filePath("wide.jpg");
+    writeAll(path, jpegBytes(60, 30));
+    const std::shared_ptr<XmlPhoto> wide = XmlPhoto::createFromFile(path);
+    ASSERT_TRUE(wide);
+    page->addChild(wide);
+    wide->setImageSeqNumber(1);
+    album->setCurrentAlbum(page.get());
+    album->setShowCaptions(false);
+
+    const XmlBaseList list = page->photoObjects();
+    album->setThumbAspect(2);
+    XmlWebPhotoAlbum::Cell cell = album->cellRects(list, 0, 0);
+    EXPECT_EQ(cell.frame, lq::Rect(0, 0, 120, 90));
+    EXPECT_EQ(cell.thumb, lq::Rect(0, 15, 120, 60));
+    EXPECT_TRUE(pass(11).contains("width: 120px; height: 60px; padding: 15px 0px 15px 0px;\"/>")) << pass(11).toStdString();
+
+    album->setThumbAspect(1);
+    cell = album->cellRects(list, 0, 0);
+    EXPECT_EQ(cell.frame, cell.thumb);
+    EXPECT_EQ(cell.thumb, lq::Rect(0, 15, 120, 60));
+
+    album->setThumbAspect(0);
+    EXPECT_EQ(album->cellRects(list, 0, 0).thumb, lq::Rect(0, 0, 120, 90));
+}
+
+TEST_F(XmlWebPhotoAlbumTest, CaptionsAboveStandOverTheirFrameAndPushTheRowDown)
+{
+    addPhotos(2);
+    for (const auto& photo : photos)
+        photo->caption()->setContent("<p>Caption</p>");
+    album->setCaptionsAbove(true);
+    album->setCaptionSpace(4);
+    album->relayoutFlags(page.get(), 0);
+    const int row = album->heightForCaptionRow(0);
+    ASSERT_GT(row, 0);
+    const XmlWebPhotoAlbum::Cell cell = album->cellRects(page->photoObjects(), 1, 1);
+    EXPECT_EQ(cell.frame.y(), row + 4);
+    EXPECT_EQ(cell.caption.maxY(), cell.frame.y() - 4);
+    EXPECT_EQ(album->internalHeight(), 90 + row + 4);
+    // Every caption paragraph but the page's first goes without the font-check id.
+    const QString thumbnails = pass(11);
+    EXPECT_EQ(occurrences(thumbnails, "<p id=\"pp\" class=\"photo\""), 1) << thumbnails.toStdString();
+    EXPECT_GE(occurrences(thumbnails, "<p class=\"photo\""), 1);
+}
+
+TEST_F(XmlWebPhotoAlbumTest, ClicksOnPhotosOpenThePictureOrFollowTheCaptionLink)
+{
+    addPhotos(2);
+    QList<QUrl> opened;
+    lq::setOpenURLHandler([&](const QUrl& url) {
+        opened.append(url);
+        return true;
+    });
+    album->setClickOp(1);
+    album->mouseClick("photo|1");
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_TRUE(opened.first().isLocalFile());
+    EXPECT_TRUE(opened.first().toLocalFile().endsWith("/pictures/image2.jpg")) << opened.first().toString().toStdString();
+
+    // A link that is a page of the site shows that page; any other is opened.
+    auto other = XmlAlbum::create();
+    other->setPageSeqNumber(8);
+    other->setFileName("page8.html");
+    site->homepage()->addChild(other);
+    document.pages = { page, other };
+    album->setClickOp(3);
+    photos[0]->caption()->setEmbeddedLink(other->UUID());
+    photos[1]->caption()->setEmbeddedLink(QStringLiteral("http://example.org/"));
+    album->mouseClick("photo|0");
+    ASSERT_EQ(document.selectedPages.size(), 1u);
+    EXPECT_EQ(document.selectedPages.back().page, other.get());
+    EXPECT_EQ(document.selectedPages.back().index, -1);
+    album->mouseClick("photo|1");
+    ASSERT_EQ(opened.size(), 2);
+    EXPECT_EQ(opened.last(), QUrl("http://example.org/"));
+
+    // Nothing happens for unknown kinds and for click operation 2.
+    album->setClickOp(2);
+    album->mouseClick("photo|0");
+    album->mouseClick("other|0");
+    EXPECT_EQ(opened.size(), 2);
+    EXPECT_EQ(document.selectedPages.size(), 1u);
+}
+
+TEST_F(XmlWebPhotoAlbumTest, SitePlaceholdersAndOptionalItemFields)
+{
+    addPhotos(1);
+    XmlPayPalCommon& common = *site->homepage()->paypal();
+    common.setPaypaladdress("shop@example.com");
+    common.setCurrency("EUR");
+    common.setWeightunit(1);
+    XmlPayPalData& item = *photos[0]->paypal();
+    item.setItemname("Print");
+    item.setPrice("5");
+    item.setItemid("A<1>");
+    item.setShipping("2");
+    item.setSalestax("1");
+    const QString filled =
+        album->textSubberPhoto("{ACCOUNT} {CURRENCY} {MEASUREMENT} {ID} {PRICE}|{MORE}", photos[0].get());
+    EXPECT_EQ(filled, QString("shop@example.com EUR kgs A&lt;1&gt; 5|"
+                              "<input type=\"hidden\" name=\"item_number\" value=\"A&lt;1&gt;\">\n"
+                              "<input type=\"hidden\" name=\"shipping\" value=\"2\">\n"
+                              "<input type=\"hidden\" name=\"tax\" value=\"1\">\n"));
 }
