@@ -1,3 +1,4 @@
+#include "build/XmlProcessor.h"
 #include "elements/XmlPictureFrame.h"
 #include "elements/XmlSlideshow.h"
 #include "elements/XmlWebPhotoAlbum.h"
@@ -10,6 +11,7 @@
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
 #include "platform/Workspace.h"
+#include "platform/graphics/GraphicsImage.h"
 #include "templates/XmlStyleSheet.h"
 #include "support/FakeDocument.h"
 #include "support/Printers.h"
@@ -617,4 +619,74 @@ TEST_F(XmlWebPhotoAlbumTest, SitePlaceholdersAndOptionalItemFields)
                               "<input type=\"hidden\" name=\"item_number\" value=\"A&lt;1&gt;\">\n"
                               "<input type=\"hidden\" name=\"shipping\" value=\"2\">\n"
                               "<input type=\"hidden\" name=\"tax\" value=\"1\">\n"));
+}
+
+namespace {
+
+// Records the processors the album queues.
+class QueueingDocument : public FakeDocument {
+public:
+    void startProcessor(const std::shared_ptr<XmlProcessor>& processor) override { processors.push_back(processor); }
+    std::vector<std::shared_ptr<XmlProcessor>> processors;
+};
+
+} // namespace
+
+TEST(XmlWebPhotoAlbumCanvas, DrawingQueuesTheThumbnailsOfTheWrongSizeAndDrawsTheOthers)
+{
+    QueueingDocument document;
+    auto site = XmlSite::create();
+    site->newDocument();
+    document.siteRoot = site.get();
+    site->setDocument(&document);
+    auto theme = XmlTheme::create();
+    theme->setDocument(&document);
+    auto sheet = XmlStyleSheet::create();
+    theme->addChild(sheet);
+    auto album = XmlWebPhotoAlbum::create();
+    sheet->addChild(album);
+    auto page = XmlAlbum::create();
+    site->homepage()->addChild(page);
+
+    QTemporaryDir sources;
+    ASSERT_TRUE(sources.isValid());
+    for (int i = 0; i < 2; ++i) {
+        const QString path = sources.filePath(QString("p%1.jpg").arg(i));
+        writeAll(path, jpegBytes(120, 90, Qt::red));
+        auto photo = XmlPhoto::createFromFile(path);
+        ASSERT_TRUE(photo);
+        page->addChild(photo);
+    }
+    album->setCurrentAlbum(page.get());
+    album->setShowCaptions(false);
+    album->setThumbWidth(60);
+    album->setThumbHeight(45);
+
+    lq::GraphicsImage canvas = lq::GraphicsImage::withSize(lq::Size(200, 100));
+    {
+        lq::GraphicsImage::Focus focus(canvas);
+        album->drawObject();
+        album->drawText();
+    }
+    ASSERT_EQ(document.processors.size(), 1u);
+    EXPECT_EQ(document.processors[0]->statusMessage(), QString("Resizing Thumbnails..."));
+    EXPECT_EQ(document.processors[0]->numberChildren(), 2);
+
+    // Once made at the album's size, the thumbnails are drawn where their cells are.
+    for (const XmlBasePtr& child : page->photoObjects())
+        XmlPhoto::cast(child.get())->resizeThumbnail("{60, 45}");
+    {
+        lq::GraphicsImage::Focus focus(canvas);
+        album->drawText();
+    }
+    EXPECT_EQ(document.processors.size(), 1u);
+    const QImage drawn = canvas.toQImage();
+    // JPEG red, a shade either way.
+    EXPECT_GT(QColor(drawn.pixel(30, 20)).red(), 240);
+    EXPECT_GT(QColor(drawn.pixel(100, 20)).red(), 240);
+    EXPECT_LT(QColor(drawn.pixel(100, 20)).green(), 20);
+    EXPECT_EQ(qAlpha(drawn.pixel(65, 20)), 0);
+
+    site->setDocument(nullptr);
+    theme->setDocument(nullptr);
 }
