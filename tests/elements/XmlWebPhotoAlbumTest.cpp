@@ -209,6 +209,15 @@ TEST(XmlWebPhotoAlbum, FloatingRectanglesGrowInRowsOfSixAndAnswerZeroOutsideTheL
     album->setNumFloatingRects(2);
     EXPECT_EQ(album->floatingString(), QString("{{100, 100}, {120, 90}}|{{200, 100}, {120, 90}}"));
     EXPECT_EQ(album->thumbSizeString(), QString("120 x 90\nSame Size"));
+
+    // Mode 2 without floating photos reads back without any.
+    album->setNumFloatingRects(0);
+    album->setAfterDescription(2);
+    const QString xml = album->createXml();
+    EXPECT_TRUE(xml.contains(" floating=\"\"")) << xml.toStdString();
+    const auto back = std::dynamic_pointer_cast<XmlWebPhotoAlbum>(XmlBase::createWithXmlRootDir(xml, QString()));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->numFloatingRects(), 0);
 }
 
 // --- Layout ------------------------------------------------------------------------------------------
@@ -460,6 +469,10 @@ TEST_F(XmlWebPhotoAlbumTest, OverlappingFloatingPhotosSelectTheOneOnTopAndStepIn
     album->setTop(600);
     EXPECT_EQ(album->floatingRect(0), lq::Rect(1000, 600, 100, 100));
     EXPECT_EQ(album->top2(), 0);
+    // The page's album box is the collage box, whatever is selected.
+    EXPECT_TRUE(pass(5).startsWith("<div id=\"albumbox\" style=\"top: 0px; left: 0px; width: 600px; height: 200px;\">"))
+        << pass(5).toStdString();
+    EXPECT_EQ(album->currentPhoto(), 0);
 }
 
 TEST_F(XmlWebPhotoAlbumTest, FreestylePagesWriteCollageCellsWithoutFramesAndFloatingPhotosLinked)
