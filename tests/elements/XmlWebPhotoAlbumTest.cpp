@@ -4,6 +4,7 @@
 #include "elements/XmlWebPhotoAlbum.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlCaption.h"
+#include "model/site/XmlGroup.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlPayPalCommon.h"
 #include "model/site/XmlPayPalData.h"
@@ -702,4 +703,82 @@ TEST(XmlWebPhotoAlbumCanvas, DrawingQueuesTheThumbnailsOfTheWrongSizeAndDrawsThe
 
     site->setDocument(nullptr);
     theme->setDocument(nullptr);
+}
+
+TEST_F(XmlWebPhotoAlbumTest, EmptyGridsWriteNothingAndEachCartCopiesItsOwnButton)
+{
+    addPhotos(3);
+    album->setCols(0);
+    album->setRows(0);
+    EXPECT_EQ(pass(5), QString(""));
+    EXPECT_EQ(pass(11), QString(""));
+    EXPECT_FALSE(pass(19).contains("QZcreateWebImage"));
+
+    album->setCols(3);
+    const struct {
+        int cart;
+        const char* copied;
+        const char* other;
+    } carts[] = { { 1, "buynow.png", "addtocart.png" }, { 2, "addtocart.png", "buynow.png" } };
+    for (const auto& cart : carts) {
+        album->setCartType(cart.cart);
+        const QString steps = pass(19);
+        EXPECT_EQ(occurrences(steps, QString("filename=\"") + cart.copied + "\""), 1) << cart.cart;
+        EXPECT_FALSE(steps.contains(cart.other)) << cart.cart;
+    }
+}
+
+TEST_F(XmlWebPhotoAlbumTest, BeforeAndAfterRolloversFixEveryShownPhotoForIE)
+{
+    auto show = XmlSlideshow::create();
+    show->setName("Slideshow");
+    sheet->addChild(show);
+    show->setStyle(3);
+    show->setThumbRollovers(true);
+    addPhotos(6);
+    album->frame()->setDropShadow(1);
+    QString css;
+    album->appendCSSWinIESuffix(css, "_ie");
+    // Photos 0, 2, 3 and 5 (picture numbers 1, 3, 4, 6): each thumbnail and its rollover.
+    QStringList rules;
+    for (const QRegularExpressionMatch& match : QRegularExpression("img#thumb(\\d+) ").globalMatch(css))
+        rules.append(match.captured(1));
+    EXPECT_EQ(rules, QStringList({ "1", "3", "4", "6" })) << css.toStdString();
+    QString script;
+    album->appendJavascriptWinIE(script);
+    EXPECT_EQ(occurrences(script, "imgElement.src"), 4);
+}
+
+TEST_F(XmlWebPhotoAlbumTest, GroupPagesLinkEachThumbnailToItsPage)
+{
+    auto group = XmlGroup::create();
+    group->setPageSeqNumber(3);
+    group->setFileName("page3.html");
+    site->homepage()->addChild(group);
+    std::vector<std::shared_ptr<XmlAlbum>> pages;
+    for (int i = 0; i < 2; ++i) {
+        auto child = XmlAlbum::create();
+        child->setPageSeqNumber(10 + i);
+        child->setFileName(QString("page%1.html").arg(10 + i));
+        group->addChild(child);
+        pages.push_back(child);
+    }
+    album->setCurrentAlbum(group.get());
+    album->setClickOp(2);
+    album->setShowCaptions(false);
+    QString html;
+    album->appendHTMLPagePassSheet(html, group.get(), 11, sheet.get());
+    EXPECT_TRUE(html.contains("<a href=\"page10.html\">")) << html.toStdString();
+    EXPECT_TRUE(html.contains("<a href=\"page11.html\">")) << html.toStdString();
+
+    // A group page registers its photos whatever the click operation; a click shows the page.
+    album->relayoutFlags(group.get(), 0);
+    int photoAreas = 0;
+    for (const auto& area : document.trackingAreas)
+        photoAreas += area.data.startsWith("photo|") ? 1 : 0;
+    EXPECT_EQ(photoAreas, 2);
+    album->mouseClick("photo|1");
+    ASSERT_EQ(document.selectedPages.size(), 1u);
+    EXPECT_EQ(document.selectedPages.back().page, pages[1].get());
+    EXPECT_EQ(document.selectedPages.back().index, -1);
 }
