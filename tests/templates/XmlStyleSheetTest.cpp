@@ -6,6 +6,7 @@
 #include "elements/XmlWebMenu.h"
 #include "elements/XmlWebPhotoAlbum.h"
 #include "model/site/XmlAlbum.h"
+#include "model/site/XmlPhoto.h"
 #include "model/site/XmlGroup.h"
 #include "model/theme/XmlTheme.h"
 #include "support/FakeDocument.h"
@@ -263,6 +264,9 @@ TEST(XmlStyleSheetTest, HitTestsAndSelection)
     const auto album = XmlWebPhotoAlbum::create();
     album->setName(QStringLiteral("Photo Album"));
     sheet->addChild(album);
+    // An album shows only on a page with photos.
+    page->addChild(XmlPhoto::create());
+    album->setCurrentAlbum(page.get());
     sheet->setPageView(page.get(), XmlStyleSheet::View::Slideshow);
     EXPECT_EQ(sheet->view(), XmlStyleSheet::View::Slideshow);
     const XmlBaseList slideshowOnly = sheet->selectableObjects();
@@ -287,13 +291,22 @@ TEST(XmlStyleSheetTest, SlideshowViewOnlyForAlbumPagesWithAVisiblePhotoAlbum)
     const auto photos = XmlWebPhotoAlbum::create();
     photos->setName(QStringLiteral("Photo Album"));
     sheet->addChild(photos);
+    // An album shows only on a page with photos.
+    album->addChild(XmlPhoto::create());
+    photos->setCurrentAlbum(album.get());
     sheet->addChild(XmlVornBox::create());
-    EXPECT_EQ(sheet->setPageView(group.get(), XmlStyleSheet::View::Slideshow), 1);
+    // The photo album counts among the enabled elements; the Vorn Box does not.
+    EXPECT_EQ(sheet->setPageView(group.get(), XmlStyleSheet::View::Slideshow), 2);
     EXPECT_EQ(sheet->view(), XmlStyleSheet::View::Page);
     photos->setVisible(false);
     sheet->setPageView(album.get(), XmlStyleSheet::View::Slideshow);
     EXPECT_EQ(sheet->view(), XmlStyleSheet::View::Page);
     photos->setVisible(true);
+    // Only thumbnails that open the slideshow page make one.
+    photos->setClickOp(4);
+    sheet->setPageView(album.get(), XmlStyleSheet::View::Slideshow);
+    EXPECT_EQ(sheet->view(), XmlStyleSheet::View::Page);
+    photos->setClickOp(0);
     sheet->setPageView(album.get(), XmlStyleSheet::View::Slideshow);
     EXPECT_EQ(sheet->view(), XmlStyleSheet::View::Slideshow);
     EXPECT_EQ(sheet->visibleElements(), QStringList({ "Navigation" }));
