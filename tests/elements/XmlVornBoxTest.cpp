@@ -1,3 +1,4 @@
+#include "elements/QZTextContainer.h"
 #include "elements/XmlVornBox.h"
 #include "elements/XmlWebContent.h"
 #include "model/site/XmlAlbum.h"
@@ -631,3 +632,26 @@ TEST_F(VornBox, ItemsWithoutAViewDrawAPlaceholderWithTheirName)
     }
     EXPECT_EQ(box->textStorage()->string(), QStringLiteral("Mine\n"));
 }
+
+TEST_F(VornBox, ALayerBoxPushesTheContentTextAsideOnlyWhenSetTo)
+{
+    content->setLeft(0);
+    content->setTop(0);
+    content->setWidth(400);
+    content->setHeight(300);
+    const auto floats = [&] {
+        sheet->relayoutFlags(album.get(), 0);
+        const auto* container = dynamic_cast<const QZTextContainer*>(content->textContainer().get());
+        return container ? container->floatingRects() : QStringList();
+    };
+    const QString frame = XmlBase::rectToString(box->objectRect());
+    for (int type : { 0, 1, 2 }) {
+        box->setType(type);
+        EXPECT_EQ(floats(), QStringList { frame }) << type;
+    }
+    box->setType(3);
+    EXPECT_TRUE(floats().isEmpty());
+    box->setWrapsText(true);
+    EXPECT_EQ(floats(), QStringList { frame });
+}
+
