@@ -29,7 +29,7 @@ class XmlSlideshow;
 // The picture frame, the thumbnail and slideshow texts, the button HTML and
 // the button image are owned parts written after the box's own parts; the
 // only children are the box's fonts.
-class XmlWebPhotoAlbum : public XmlWebText {
+class XmlWebPhotoAlbum final : public XmlWebText {
 public:
     // The laid-out caption of one photo.
     using CaptionText = XmlWebMenu::ItemText;

@@ -67,11 +67,11 @@ public:
     void setTop(int top);
     int left() const { return _left; }
     void setLeft(int left);
-    int width() const { return _width; }
+    virtual int width() const { return _width; }
     void setWidth(int width);
     // setWidth under the name the sidebar's editor uses.
     void setWidthForSidebar(int width) { setWidth(width); }
-    int height() const { return _height; }
+    virtual int height() const { return _height; }
     void setHeight(int height);
     int pt() const { return _pt; }
     void setPt(int padding);

@@ -12,6 +12,9 @@ class XmlBase;
 class XmlProcessor;
 class XmlSite;
 class XmlStyleSheet;
+namespace lq {
+class PreviewView;
+}
 
 // What the model asks of the open site document. The site document of the
 // application shell implements it; tests use a recording fake. The model
@@ -61,6 +64,9 @@ public:
     // The layout canvas refreshes the selected element and its inspector
     // (nothing without a canvas).
     virtual void layoutViewSelectedObjectRefresh() {}
+    // The live preview view that the layout canvas made for the Vorn Box of
+    // that number, or nothing.
+    virtual lq::PreviewView* getWidgetView(int number) { return nullptr; }
 
     // Shows the page on the layout canvas; nothing stands for the site's
     // default album. The index picks a photo of it (-1: none).
