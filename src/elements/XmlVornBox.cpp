@@ -371,12 +371,12 @@ float XmlVornBox::movieHeight() const
     return _qtSize.height;
 }
 
-bool XmlVornBox::heightFixed()
+bool XmlVornBox::heightFixed() const
 {
     return isQuickTime() ? false : XmlWebText::heightFixed();
 }
 
-bool XmlVornBox::widthFixed()
+bool XmlVornBox::widthFixed() const
 {
     return isQuickTime() ? false : XmlWebText::widthFixed();
 }
@@ -406,17 +406,17 @@ int XmlVornBox::height() const
     return lq::truncatedPixel(sum);
 }
 
-int XmlVornBox::calcWidth()
+int XmlVornBox::calcWidth() const
 {
     return isQuickTime() ? width() : XmlWebText::calcWidth();
 }
 
-int XmlVornBox::calcHeight()
+int XmlVornBox::calcHeight() const
 {
     return isQuickTime() ? height() : XmlWebText::calcHeight();
 }
 
-int XmlVornBox::internalHeight()
+int XmlVornBox::internalHeight() const
 {
     return isQuickTime() ? lq::truncatedPixel(_qtSize.height) : XmlWebText::internalHeight();
 }

@@ -121,13 +121,13 @@ public:
     int transparentBkgnd() const override;
 
     // --- Geometry: a QuickTime box sizes itself from its movie ---------------------------
-    bool heightFixed() override;
-    bool widthFixed() override;
+    bool heightFixed() const override;
+    bool widthFixed() const override;
     int width() const override;
     int height() const override;
-    int calcWidth() override;
-    int calcHeight() override;
-    int internalHeight() override;
+    int calcWidth() const override;
+    int calcHeight() const override;
+    int internalHeight() const override;
 
     // --- Fonts: the records of the template's content box (nothing without one) ---------
     std::shared_ptr<XmlWebFont> font() override;

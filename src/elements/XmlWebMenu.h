@@ -214,10 +214,9 @@ public:
     // Gives every item text the attributes of its state.
     void relayoutTextAttributes();
     ItemTextPtr makeContents();
-    // The stored width, in a horizontal menu at least as wide as its rows.
-    // Hides the box's stored width for the menu's own callers; the box's
-    // file attribute stays the stored one.
-    int width() const;
+    // The stored width, in a horizontal menu at least as wide as its rows
+    // (and so written to the file).
+    int width() const override;
     int calcWidth() const override;
     int calcHeight() const override;
     int internalWidth() const override;

@@ -600,7 +600,7 @@ lq::Rect XmlWebPhotoAlbum::calcRawAfterRectTop(int index, int top)
 
 // --- Derived settings ----------------------------------------------------------------------------------------
 
-XmlBaseList XmlWebPhotoAlbum::currentPhotos()
+XmlBaseList XmlWebPhotoAlbum::currentPhotos() const
 {
     const std::shared_ptr<XmlAlbum> page = getCurrentAlbum();
     return page ? page->photoObjects() : XmlBaseList();
@@ -644,7 +644,7 @@ QString XmlWebPhotoAlbum::thumbSizeString() const
     return QString::asprintf("%d x %d\n", _thumbWidth, _thumbHeight) + kind;
 }
 
-XmlSlideshow* XmlWebPhotoAlbum::slideshow()
+XmlSlideshow* XmlWebPhotoAlbum::slideshow() const
 {
     XmlStyleSheet* sheet = XmlStyleSheet::cast(parent());
     if (!sheet)
@@ -652,7 +652,7 @@ XmlSlideshow* XmlWebPhotoAlbum::slideshow()
     return XmlSlideshow::cast(sheet->getElementWithName(QStringLiteral("Slideshow")).get());
 }
 
-bool XmlWebPhotoAlbum::beforeAfter()
+bool XmlWebPhotoAlbum::beforeAfter() const
 {
     return lq::modelFrame(this, "beforeAfter", [&] {
         if (_clickOp != 0 && _clickOp != 4)
@@ -662,7 +662,7 @@ bool XmlWebPhotoAlbum::beforeAfter()
     });
 }
 
-bool XmlWebPhotoAlbum::thumbrollovers()
+bool XmlWebPhotoAlbum::thumbrollovers() const
 {
     return beforeAfter() && slideshow()->thumbRollovers();
 }
@@ -693,7 +693,7 @@ QString XmlWebPhotoAlbum::indexLink()
 
 // --- Thumbnail counts ------------------------------------------------------------------------------------
 
-int XmlWebPhotoAlbum::numberOfThumbnails(const XmlBaseList& photos)
+int XmlWebPhotoAlbum::numberOfThumbnails(const XmlBaseList& photos) const
 {
     const int count = static_cast<int>(photos.size());
     if (!beforeAfter())
@@ -701,7 +701,7 @@ int XmlWebPhotoAlbum::numberOfThumbnails(const XmlBaseList& photos)
     return thumbrollovers() ? count / 3 : count / 2;
 }
 
-int XmlWebPhotoAlbum::photoIndexForThumbnail(int index)
+int XmlWebPhotoAlbum::photoIndexForThumbnail(int index) const
 {
     if (!beforeAfter())
         return index;
@@ -754,13 +754,13 @@ int XmlWebPhotoAlbum::boxExtraHeight() const
     return _bt + _pt + _pb + _bb + (_dropShadow ? shadowStrip : 0);
 }
 
-void XmlWebPhotoAlbum::calcPhotoAlbum()
+void XmlWebPhotoAlbum::calcPhotoAlbum() const
 {
     _photoWidth = _thumbWidth + frameExtraWidth();
     _photoHeight = _thumbHeight + frameExtraHeight();
 }
 
-int XmlWebPhotoAlbum::internalWidth()
+int XmlWebPhotoAlbum::internalWidth() const
 {
     return lq::modelFrame(this, "internalWidth", [&] {
         calcPhotoAlbum();
@@ -768,7 +768,7 @@ int XmlWebPhotoAlbum::internalWidth()
     });
 }
 
-int XmlWebPhotoAlbum::internalHeight()
+int XmlWebPhotoAlbum::internalHeight() const
 {
     return lq::modelFrame(this, "internalHeight", [&] {
         calcPhotoAlbum();
@@ -793,17 +793,17 @@ int XmlWebPhotoAlbum::internalHeight()
     });
 }
 
-int XmlWebPhotoAlbum::top()
+int XmlWebPhotoAlbum::top() const
 {
     return floatingSelected() ? truncated(floatingRect(_currentPhoto).y()) : _top;
 }
 
-int XmlWebPhotoAlbum::left()
+int XmlWebPhotoAlbum::left() const
 {
     return floatingSelected() ? truncated(floatingRect(_currentPhoto).x()) : _left;
 }
 
-int XmlWebPhotoAlbum::width()
+int XmlWebPhotoAlbum::width() const
 {
     return lq::modelFrame(this, "width", [&] {
         if (_afterDescription == 2) {
@@ -817,7 +817,7 @@ int XmlWebPhotoAlbum::width()
     });
 }
 
-int XmlWebPhotoAlbum::height()
+int XmlWebPhotoAlbum::height() const
 {
     return lq::modelFrame(this, "height", [&] {
         if (_afterDescription == 2) {
@@ -874,17 +874,17 @@ void XmlWebPhotoAlbum::setHeight(int height)
     });
 }
 
-bool XmlWebPhotoAlbum::heightFixed()
+bool XmlWebPhotoAlbum::heightFixed() const
 {
     return floatingSelected() ? true : XmlWebText::heightFixed();
 }
 
-bool XmlWebPhotoAlbum::widthFixed()
+bool XmlWebPhotoAlbum::widthFixed() const
 {
     return floatingSelected() ? true : XmlWebText::widthFixed();
 }
 
-int XmlWebPhotoAlbum::calcTop()
+int XmlWebPhotoAlbum::calcTop() const
 {
     return lq::modelFrame(this, "calcTop", [&] {
         if (_afterDescription == 1)
@@ -893,17 +893,17 @@ int XmlWebPhotoAlbum::calcTop()
     });
 }
 
-int XmlWebPhotoAlbum::calcLeft()
+int XmlWebPhotoAlbum::calcLeft() const
 {
     return lq::modelFrame(this, "calcLeft", [&] { return absolute() ? left() : XmlWebText::calcLeft(); });
 }
 
-int XmlWebPhotoAlbum::calcWidth()
+int XmlWebPhotoAlbum::calcWidth() const
 {
     return lq::modelFrame(this, "calcWidth", [&] { return width(); });
 }
 
-int XmlWebPhotoAlbum::calcHeight()
+int XmlWebPhotoAlbum::calcHeight() const
 {
     return lq::modelFrame(this, "calcHeight", [&] { return height(); });
 }
@@ -1015,7 +1015,7 @@ XmlWebPhotoAlbum::Cell XmlWebPhotoAlbum::cellRects(const XmlBaseList& photos, in
     return cell;
 }
 
-int XmlWebPhotoAlbum::heightForCaption(int index)
+int XmlWebPhotoAlbum::heightForCaption(int index) const
 {
     if (!captionsOrCart())
         return 0;
@@ -1025,7 +1025,7 @@ int XmlWebPhotoAlbum::heightForCaption(int index)
     return _contentsArray[static_cast<std::size_t>(pindex)]->usedHeight();
 }
 
-int XmlWebPhotoAlbum::heightForCaptionRow(int row)
+int XmlWebPhotoAlbum::heightForCaptionRow(int row) const
 {
     if (!captionsOrCart())
         return 0;

@@ -176,17 +176,17 @@ public:
     void setVisibleInSlideshow(bool visible) override;
     bool firstLine();
     QString thumbSizeString() const;
-    bool beforeAfter();
-    bool thumbrollovers();
+    bool beforeAfter() const;
+    bool thumbrollovers() const;
     bool reverseThumbrollovers();
     int firstPictureInSlideshow() const;
     QString indexLink();
 
     // --- Thumbnails ---------------------------------------------------------------------------
     // N: the thumbnails of a page with these photos.
-    int numberOfThumbnails(const XmlBaseList& photos);
+    int numberOfThumbnails(const XmlBaseList& photos) const;
     // The photo index of thumbnail i.
-    int photoIndexForThumbnail(int index);
+    int photoIndexForThumbnail(int index) const;
     // Modes 0 and 1: N capped at rows x cols; 0 when both are 0.
     int shownThumbnails(int count) const;
     // C: the collage thumbnails in mode 2.
@@ -196,19 +196,19 @@ public:
     // Every thumbnail shown in the mode.
     int cellCount(int count) const;
     // The photos of the current album page (none without one).
-    XmlBaseList currentPhotos();
+    XmlBaseList currentPhotos() const;
 
     // --- Geometry -----------------------------------------------------------------------------
-    void calcPhotoAlbum();
+    void calcPhotoAlbum() const;
     int photoWidth() const { return _photoWidth; }
     int photoHeight() const { return _photoHeight; }
-    int internalWidth() override;
-    int internalHeight() override;
+    int internalWidth() const override;
+    int internalHeight() const override;
     // Mode 2 with a selected floating photo: that photo's rectangle.
-    int top();
-    int left();
-    int width();
-    int height();
+    int top() const;
+    int left() const;
+    int width() const override;
+    int height() const override;
     void setTop(int top);
     void setLeft(int left);
     void setWidth(int width);
@@ -216,12 +216,12 @@ public:
     // The box's own position, whatever the mode.
     int top2() const { return _top; }
     int left2() const { return _left; }
-    bool heightFixed() override;
-    bool widthFixed() override;
-    int calcTop() override;
-    int calcLeft() override;
-    int calcWidth() override;
-    int calcHeight() override;
+    bool heightFixed() const override;
+    bool widthFixed() const override;
+    int calcTop() const override;
+    int calcLeft() const override;
+    int calcWidth() const override;
+    int calcHeight() const override;
     void setObjectRect(const lq::Rect& rect) override;
     // The four rectangles of thumbnail index for photo pindex; totalRect is
     // left alone for a photo past the list.
@@ -236,8 +236,8 @@ public:
         lq::Rect caption;
     };
     Cell cellRects(const XmlBaseList& photos, int pindex, int index);
-    int heightForCaption(int index);
-    int heightForCaptionRow(int row);
+    int heightForCaption(int index) const;
+    int heightForCaptionRow(int row) const;
     bool captionsOrCart() const { return _showCaptions || _cartType != 0; }
     lq::Rect guideRect() override;
     QStringList guideRectArray();
@@ -284,7 +284,7 @@ private:
     void setInt(int& field, int value);
     void setFlag(bool& field, bool value);
     XmlBase* textPart(std::shared_ptr<XmlBase>& part, const char* tag, const QString& content);
-    XmlSlideshow* slideshow();
+    XmlSlideshow* slideshow() const;
     void layoutCaptions(XmlBase* page);
     // The frame's horizontal and vertical extras: paddings, borders, shadow.
     int frameExtraWidth() const;
@@ -314,8 +314,8 @@ private:
     int albumWidth = 0;
     int albumHeight = 0;
     int _autoCropFreestyle = 0;
-    int _photoWidth = 0;
-    int _photoHeight = 0;
+    mutable int _photoWidth = 0; // worked out from the thumbnail size and frame
+    mutable int _photoHeight = 0;
     int leftMargin = 0;
     std::shared_ptr<XmlPictureFrame> _frame;
     std::vector<std::shared_ptr<CaptionText>> _contentsArray;

@@ -521,7 +521,8 @@ TEST_F(XmlWebMenuTest, HorizontalRowsWidthsAndLeadingSpace)
     EXPECT_EQ(menu->internalWidth(), 90);
     EXPECT_EQ(menu->width(), 90 + 7);
     EXPECT_EQ(menu->objectRect().width(), 97);
-    EXPECT_TRUE(menu->createXml().contains(" width=\"50\""));
+    // The stored width is the menu's width, grown with its rows.
+    EXPECT_TRUE(menu->createXml().contains(" width=\"97\""));
     // One row height per row, plus the box's border and padding.
     EXPECT_EQ(menu->calcHeight(), 1 + 2 + menu->contentsArray()[0]->usedHeight() + menu->subContentsArray()[0]->usedHeight());
 }
