@@ -1,0 +1,13 @@
+#pragma once
+#include <QSpinBox>
+
+// Up and down arrows that step a whole number between a minimum and a maximum
+// by an increment; for tags of 100 and more its tool tip comes from "Tooltip<tag>".
+class MyStepper : public QSpinBox {
+    Q_OBJECT
+public:
+    MyStepper(int tag = 0, int minimum = 0, int maximum = 100, int increment = 1, QWidget* parent = nullptr);
+    int tag() const;
+    void setTag(int tag);
+    void localize();
+};
