@@ -2,7 +2,8 @@
 // application, the application services and the delegate's launch, then the
 // event loop.
 //
-// Options: --screenshot FILE saves a picture of the start window and quits;
+// Options: --screenshot FILE saves a picture of the start window as the
+// display shows it and quits;
 // --quit-after-launch quits as soon as the launch is done.
 #include "app/MyDocumentController.h"
 #include "app/StartWindow.h"
@@ -18,6 +19,8 @@
 
 #include <QCommandLineParser>
 #include <QIcon>
+#include <QPixmap>
+#include <QScreen>
 #include <QTimer>
 
 #include "platform/Resources.h"
@@ -65,8 +68,15 @@ int main(int argc, char** argv)
                 QTimer::singleShot(0, &qtApp, &QCoreApplication::quit);
             } else if (options.isSet(screenshot)) {
                 const QString file = options.value(screenshot);
-                QTimer::singleShot(500, window, [window, file] {
-                    const bool saved = window->grab().save(file);
+                QTimer::singleShot(800, window, [window, file] {
+                    // What the display shows where the window is; the window's own
+                    // rendering where the platform has no screen to read.
+                    QPixmap picture;
+                    if (QScreen* screen = window->screen())
+                        picture = screen->grabWindow(0, window->x(), window->y(), window->width(), window->height());
+                    if (picture.isNull() || QGuiApplication::platformName() == QLatin1String("offscreen"))
+                        picture = window->grab();
+                    const bool saved = picture.save(file);
                     lq::log(QStringLiteral("Screenshot ") + (saved ? QStringLiteral("saved: ") : QStringLiteral("failed: ")) + file);
                     QCoreApplication::exit(saved ? 0 : 2);
                 });
