@@ -6,7 +6,7 @@
 #include <QPainter>
 
 MyColorWell::MyColorWell(int tag, QWidget* parent)
-    : QPushButton(parent)
+    : TaggedControl<QPushButton>(parent)
 {
     setTag(tag);
     setCheckable(true);
@@ -19,19 +19,9 @@ MyColorWell::~MyColorWell()
     ColorPanel::shared().deactivate(this);
 }
 
-int MyColorWell::tag() const
-{
-    return lq::widgetTag(this);
-}
-
-void MyColorWell::setTag(int tag)
-{
-    lq::setWidgetTag(this, tag);
-}
-
 void MyColorWell::localize()
 {
-    lq::localizeToolTip(this, tag());
+    localizeToolTipByTag(true);
 }
 
 void MyColorWell::setColor(const QColor& color)

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/widgets/TaggedControl.h"
 #include <QColor>
 #include <QPushButton>
 
@@ -6,13 +7,11 @@
 // opens with its colour and what is picked there becomes the well's colour;
 // a second click (or activating another well) deactivates it. Its tool tip
 // comes from "Tooltip<tag>" whatever the tag.
-class MyColorWell : public QPushButton {
+class MyColorWell : public TaggedControl<QPushButton> {
     Q_OBJECT
 public:
     explicit MyColorWell(int tag = 0, QWidget* parent = nullptr);
     ~MyColorWell() override;
-    int tag() const;
-    void setTag(int tag);
     void localize();
 
     QColor color() const { return _color; }

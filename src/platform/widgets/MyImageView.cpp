@@ -6,21 +6,11 @@
 #include <QPixmap>
 
 MyImageView::MyImageView(int tag, QWidget* parent)
-    : QLabel(parent)
+    : TaggedControl<QLabel>(parent)
 {
     setTag(tag);
     setAlignment(Qt::AlignCenter);
     setMinimumSize(16, 16);
-}
-
-int MyImageView::tag() const
-{
-    return lq::widgetTag(this);
-}
-
-void MyImageView::setTag(int tag)
-{
-    lq::setWidgetTag(this, tag);
 }
 
 void MyImageView::localize()

@@ -7,7 +7,7 @@
 #include <QRadioButton>
 
 MyMatrix::MyMatrix(int tag, Qt::Orientation orientation, QWidget* parent)
-    : QWidget(parent)
+    : TaggedControl<QWidget>(parent)
     , _group(new QButtonGroup(this))
     , _layout(new QBoxLayout(orientation == Qt::Vertical ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight, this))
 {
@@ -16,20 +16,9 @@ MyMatrix::MyMatrix(int tag, Qt::Orientation orientation, QWidget* parent)
     connect(_group, &QButtonGroup::idClicked, this, &MyMatrix::selectionChanged);
 }
 
-int MyMatrix::tag() const
-{
-    return lq::widgetTag(this);
-}
-
-void MyMatrix::setTag(int tag)
-{
-    lq::setWidgetTag(this, tag);
-}
-
 void MyMatrix::localize()
 {
-    if (tag() >= lq::firstLocalizedTag)
-        lq::localizeToolTip(this, tag());
+    localizeToolTipByTag();
 }
 
 QRadioButton* MyMatrix::addCell(const QString& title, int cellTag)

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/widgets/TaggedControl.h"
 #include <QWidget>
 
 class QButtonGroup;
@@ -7,12 +8,10 @@ class QRadioButton;
 
 // A group of radio buttons (cells) of which one is selected; each cell carries
 // its own tag. For tags of 100 and more its tool tip comes from "Tooltip<tag>".
-class MyMatrix : public QWidget {
+class MyMatrix : public TaggedControl<QWidget> {
     Q_OBJECT
 public:
     explicit MyMatrix(int tag = 0, Qt::Orientation orientation = Qt::Vertical, QWidget* parent = nullptr);
-    int tag() const;
-    void setTag(int tag);
     void localize();
 
     QRadioButton* addCell(const QString& title, int cellTag);

@@ -6,7 +6,7 @@
 #include <QKeyEvent>
 
 MyOutlineView::MyOutlineView(int tag, QWidget* parent)
-    : QTreeView(parent)
+    : TaggedControl<QTreeView>(parent)
 {
     setTag(tag);
     setItemDelegate(new PopUpCellDelegate(this));
@@ -16,20 +16,9 @@ MyOutlineView::MyOutlineView(int tag, QWidget* parent)
     setDefaultDropAction(Qt::MoveAction);
 }
 
-int MyOutlineView::tag() const
-{
-    return lq::widgetTag(this);
-}
-
-void MyOutlineView::setTag(int tag)
-{
-    lq::setWidgetTag(this, tag);
-}
-
 void MyOutlineView::localize()
 {
-    if (tag() >= lq::firstLocalizedTag)
-        lq::localizeToolTip(this, tag());
+    localizeToolTipByTag();
 }
 
 void MyOutlineView::setDataSource(ItemDataSource* source, const QList<TableColumn>& columns)
@@ -51,7 +40,7 @@ void MyOutlineView::reloadData()
 void MyOutlineView::keyPressEvent(QKeyEvent* event)
 {
     if (!ItemViewBehaviour::deleteKey(event, _source, this))
-        QTreeView::keyPressEvent(event);
+        TaggedControl<QTreeView>::keyPressEvent(event);
 }
 
 void MyOutlineView::startDrag(Qt::DropActions supportedActions)

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/widgets/TaggedControl.h"
 #include "platform/widgets/ItemModelAdaptor.h"
 
 #include <QTreeView>
@@ -6,12 +7,10 @@
 // an outline over an ItemDataSource, with columns by identifier; it carries a
 // tag (tool tip from "Tooltip<tag>" for tags of 100 and more). The Delete
 // keys and the end of a drag go to the data source.
-class MyOutlineView : public QTreeView {
+class MyOutlineView : public TaggedControl<QTreeView> {
     Q_OBJECT
 public:
     explicit MyOutlineView(int tag = 0, QWidget* parent = nullptr);
-    int tag() const;
-    void setTag(int tag);
     void localize();
 
     // The source is not owned; the columns may be set again later.

@@ -3,25 +3,14 @@
 #include "platform/widgets/ControlTags.h"
 
 MyPopUpButton::MyPopUpButton(int tag, QWidget* parent)
-    : QComboBox(parent)
+    : TaggedControl<QComboBox>(parent)
 {
     setTag(tag);
 }
 
-int MyPopUpButton::tag() const
-{
-    return lq::widgetTag(this);
-}
-
-void MyPopUpButton::setTag(int tag)
-{
-    lq::setWidgetTag(this, tag);
-}
-
 void MyPopUpButton::localize()
 {
-    if (tag() >= lq::firstLocalizedTag)
-        lq::localizeToolTip(this, tag());
+    localizeToolTipByTag();
 }
 
 void MyPopUpButton::addItemWithTag(const QString& title, int itemTag)

@@ -1,14 +1,13 @@
 #pragma once
+#include "platform/widgets/TaggedControl.h"
 #include <QComboBox>
 
 // A pop-up menu whose items carry tags; for tags of 100 and more its tool tip
 // comes from "Tooltip<tag>".
-class MyPopUpButton : public QComboBox {
+class MyPopUpButton : public TaggedControl<QComboBox> {
     Q_OBJECT
 public:
     explicit MyPopUpButton(int tag = 0, QWidget* parent = nullptr);
-    int tag() const;
-    void setTag(int tag);
     void localize();
 
     void addItemWithTag(const QString& title, int itemTag);

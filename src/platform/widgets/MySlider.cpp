@@ -3,23 +3,13 @@
 #include "platform/widgets/ControlTags.h"
 
 MySlider::MySlider(int tag, int minimum, int maximum, QWidget* parent)
-    : QSlider(Qt::Horizontal, parent)
+    : TaggedControl<QSlider>(Qt::Horizontal, parent)
 {
     setTag(tag);
     setRange(minimum, maximum);
 }
 
-int MySlider::tag() const
-{
-    return lq::widgetTag(this);
-}
-
-void MySlider::setTag(int tag)
-{
-    lq::setWidgetTag(this, tag);
-}
-
 void MySlider::localize()
 {
-    lq::localizeToolTip(this, tag());
+    localizeToolTipByTag(true);
 }

@@ -6,7 +6,7 @@
 #include <QKeyEvent>
 
 MyTableView::MyTableView(int tag, QWidget* parent)
-    : QTableView(parent)
+    : TaggedControl<QTableView>(parent)
 {
     setTag(tag);
     setItemDelegate(new PopUpCellDelegate(this));
@@ -16,20 +16,9 @@ MyTableView::MyTableView(int tag, QWidget* parent)
     setDefaultDropAction(Qt::MoveAction);
 }
 
-int MyTableView::tag() const
-{
-    return lq::widgetTag(this);
-}
-
-void MyTableView::setTag(int tag)
-{
-    lq::setWidgetTag(this, tag);
-}
-
 void MyTableView::localize()
 {
-    if (tag() >= lq::firstLocalizedTag)
-        lq::localizeToolTip(this, tag());
+    localizeToolTipByTag();
 }
 
 void MyTableView::setDataSource(ItemDataSource* source, const QList<TableColumn>& columns)
@@ -51,7 +40,7 @@ void MyTableView::reloadData()
 void MyTableView::keyPressEvent(QKeyEvent* event)
 {
     if (!ItemViewBehaviour::deleteKey(event, _source, this))
-        QTableView::keyPressEvent(event);
+        TaggedControl<QTableView>::keyPressEvent(event);
 }
 
 void MyTableView::startDrag(Qt::DropActions supportedActions)

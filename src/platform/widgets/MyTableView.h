@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/widgets/TaggedControl.h"
 #include "platform/widgets/ItemModelAdaptor.h"
 
 #include <QTableView>
@@ -6,12 +7,10 @@
 // a table over an ItemDataSource, with columns by identifier; it carries a
 // tag (tool tip from "Tooltip<tag>" for tags of 100 and more). The Delete
 // keys and the end of a drag go to the data source.
-class MyTableView : public QTableView {
+class MyTableView : public TaggedControl<QTableView> {
     Q_OBJECT
 public:
     explicit MyTableView(int tag = 0, QWidget* parent = nullptr);
-    int tag() const;
-    void setTag(int tag);
     void localize();
 
     // The source is not owned; the columns may be set again later.
