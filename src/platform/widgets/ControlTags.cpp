@@ -1,6 +1,9 @@
 #include "platform/widgets/ControlTags.h"
 
 #include "model/application/MyApplication.h"
+#include "platform/Geometry.h"
+
+#include <QLayout>
 
 #include <QWidget>
 
@@ -54,6 +57,20 @@ bool applyLocalized(const QString& key, const std::function<void(const QString&)
 void localizeToolTip(QWidget* widget, int tag)
 {
     applyLocalized(QStringLiteral("Tooltip") + QString::number(tag), [widget](const QString& text) { widget->setToolTip(text); });
+}
+
+void localizeFrame(QWidget* widget, const QString& key)
+{
+    QWidget* parent = widget->parentWidget();
+    if (!parent || (parent->layout() && parent->layout()->indexOf(widget) >= 0))
+        return;
+    applyLocalized(key, [&](const QString& text) {
+        const Rect frame = Rect::fromString(text);
+        if (frame.isEmpty())
+            return;
+        const QRectF flipped(frame.x(), parent->height() - frame.maxY(), frame.width(), frame.height());
+        widget->setGeometry(flipped.toRect());
+    });
 }
 
 } // namespace lq

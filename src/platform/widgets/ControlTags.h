@@ -26,6 +26,11 @@ QString localizedText(const QString& key);
 bool applyLocalized(const QString& key, const std::function<void(const QString&)>& apply);
 // "Tooltip<tag>" as the widget's tool tip.
 void localizeToolTip(QWidget* widget, int tag);
+// The translated frame ("{{x, y}, {w, h}}", origin at the parent's bottom
+// left) as the widget's geometry. Only absolutely placed widgets take it: a
+// widget in a layout keeps the layout's place. A rectangle that does not
+// parse (or is empty) leaves the frame as it is rather than hiding the control.
+void localizeFrame(QWidget* widget, const QString& key);
 
 // Most controls look their texts up only for tags of 100 and more.
 constexpr int firstLocalizedTag = 100;

@@ -57,27 +57,27 @@ void SheetBuilder::fire(QWidget* sender)
 MyButton* SheetBuilder::button(int tag, const QString& title)
 {
     auto* control = new MyButton(tag, title, _container);
-    control->localize();
     QObject::connect(control, &QPushButton::clicked, control, [this, control] { fire(control); });
     addRow(control);
+    control->localize();
     return control;
 }
 
 MyCheckBox* SheetBuilder::check(int tag, const QString& title)
 {
     auto* control = new MyCheckBox(tag, title, _container);
-    control->localize();
     QObject::connect(control, &QCheckBox::clicked, control, [this, control] { fire(control); });
     addRow(control);
+    control->localize();
     return control;
 }
 
 MyRadioButton* SheetBuilder::radio(int tag, const QString& title)
 {
     auto* control = new MyRadioButton(tag, title, _container);
-    control->localize();
     QObject::connect(control, &QRadioButton::clicked, control, [this, control] { fire(control); });
     addRow(control);
+    control->localize();
     return control;
 }
 
@@ -85,26 +85,26 @@ MyTextField* SheetBuilder::textField(int tag, const QString& text)
 {
     auto* control = new MyTextField(tag, _container);
     control->setText(text);
-    control->localize();
     QObject::connect(control, &QLineEdit::editingFinished, control, [this, control] { fire(control); });
     addRow(control);
+    control->localize();
     return control;
 }
 
 MyLabel* SheetBuilder::text(int tag, const QString& text)
 {
     auto* control = new MyLabel(tag, text, _container);
-    control->localize();
     addRow(control);
+    control->localize();
     return control;
 }
 
 MyIntegerField* SheetBuilder::intField(int tag, int minimum, int maximum)
 {
     auto* control = new MyIntegerField(tag, minimum, maximum, _container);
-    control->localize();
     QObject::connect(control, &MyIntegerField::valueChanged, control, [this, control] { fire(control); });
     addRow(control);
+    control->localize();
     return control;
 }
 
@@ -118,8 +118,6 @@ MyIntegerField* SheetBuilder::intPair(int tag, int minimum, int maximum, int inc
     arrows->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
     arrows->setMaximumWidth(22);
     arrows->setValue(field->intValue());
-    field->localize();
-    arrows->localize();
     row->addWidget(field);
     row->addWidget(arrows);
     QObject::connect(field, &MyIntegerField::valueChanged, arrows, [this, field, arrows](int value) {
@@ -132,6 +130,8 @@ MyIntegerField* SheetBuilder::intPair(int tag, int minimum, int maximum, int inc
         fire(field);
     });
     addRow(pair);
+    field->localize();
+    arrows->localize();
     return field;
 }
 
@@ -140,44 +140,44 @@ MyPopUpButton* SheetBuilder::popUp(int tag, const TaggedItems& items)
     auto* control = new MyPopUpButton(tag, _container);
     for (const auto& [title, itemTag] : items)
         control->addItemWithTag(title, itemTag);
-    control->localize();
     QObject::connect(control, &QComboBox::activated, control, [this, control] { fire(control); });
     addRow(control);
+    control->localize();
     return control;
 }
 
 MySlider* SheetBuilder::slider(int tag, int minimum, int maximum)
 {
     auto* control = new MySlider(tag, minimum, maximum, _container);
-    control->localize();
     QObject::connect(control, &QSlider::valueChanged, control, [this, control] { fire(control); });
     addRow(control);
+    control->localize();
     return control;
 }
 
 MyStepper* SheetBuilder::stepper(int tag, int minimum, int maximum, int increment)
 {
     auto* control = new MyStepper(tag, minimum, maximum, increment, _container);
-    control->localize();
     QObject::connect(control, &QSpinBox::valueChanged, control, [this, control] { fire(control); });
     addRow(control);
+    control->localize();
     return control;
 }
 
 MyColorWell* SheetBuilder::colorWell(int tag)
 {
     auto* control = new MyColorWell(tag, _container);
-    control->localize();
     QObject::connect(control, &MyColorWell::colorChanged, control, [this, control] { fire(control); });
     addRow(control);
+    control->localize();
     return control;
 }
 
 MyImageView* SheetBuilder::imageView(int tag)
 {
     auto* control = new MyImageView(tag, _container);
-    control->localize();
     addRow(control);
+    control->localize();
     return control;
 }
 
@@ -186,8 +186,8 @@ MyMatrix* SheetBuilder::matrix(int tag, const TaggedItems& cells)
     auto* control = new MyMatrix(tag, Qt::Vertical, _container);
     for (const auto& [title, cellTag] : cells)
         control->addCell(title, cellTag);
-    control->localize();
     QObject::connect(control, &MyMatrix::selectionChanged, control, [this, control] { fire(control); });
     addRow(control);
+    control->localize();
     return control;
 }

@@ -20,13 +20,16 @@ protected:
             lq::localizeToolTip(this, tag());
     }
 
-    // For tags of 100 and more: the tool tip, then "<prefix><tag>" handed to apply.
+    // For tags of 100 and more: the tool tip, then "<prefix><tag>" handed to
+    // apply, then the frame "Rect<prefix><tag>".
     template <typename Apply>
     void localizeTextByTag(const char* prefix, Apply apply)
     {
         if (tag() < lq::firstLocalizedTag)
             return;
         localizeToolTipByTag();
-        lq::applyLocalized(QString::fromLatin1(prefix) + QString::number(tag()), apply);
+        const QString key = QString::fromLatin1(prefix) + QString::number(tag());
+        lq::applyLocalized(key, apply);
+        lq::localizeFrame(this, QStringLiteral("Rect") + key);
     }
 };

@@ -56,6 +56,9 @@ protected:
 "Menu0Sub1" = "Ouvrir";
 "Menu0Sub1Sub0" = "Récent";
 "Menu2" = "Fenêtre";
+"RectButton150" = "{{10, 20}, {80, 30}}";
+"RectTextField300" = "{{5, 5}, {100, 22}}";
+"RectButton180" = "{{oops}}";
 )"));
         MyApplication::shared().setStringTable(table);
     }
@@ -130,6 +133,35 @@ TEST_F(Localising, TextFieldsSlidersColourWellsAndTabs)
     tabs.localize();
     EXPECT_EQ(tabs.tabText(0), QStringLiteral("Layout"));
     EXPECT_EQ(tabs.tabText(1), QStringLiteral("Preview"));
+}
+
+TEST_F(Localising, FramesApplyOnlyToAbsolutelyPlacedControls)
+{
+    // Frames count from the parent's bottom left corner.
+    QWidget free;
+    free.resize(300, 200);
+    MyButton placed(150, QStringLiteral("Start"), &free);
+    placed.localize();
+    EXPECT_EQ(placed.geometry(), QRect(10, 150, 80, 30));
+    MyTextField field(300, &free);
+    field.localize();
+    EXPECT_EQ(field.geometry(), QRect(5, 173, 100, 22));
+    // A frame that does not parse keeps the control where it was, visible.
+    MyButton broken(180, QStringLiteral("Keep"), &free);
+    broken.setGeometry(1, 2, 60, 20);
+    broken.localize();
+    EXPECT_EQ(broken.geometry(), QRect(1, 2, 60, 20));
+
+    // A control in a layout keeps the layout's place.
+    QWidget laidOut;
+    auto* layout = new QHBoxLayout(&laidOut);
+    auto* inLayout = new MyButton(150, QStringLiteral("Start"));
+    layout->addWidget(inLayout);
+    laidOut.resize(300, 200);
+    const QRect before = inLayout->geometry();
+    inLayout->localize();
+    EXPECT_EQ(inLayout->geometry(), before);
+    EXPECT_EQ(inLayout->text(), QStringLiteral("Go"));
 }
 
 TEST_F(Localising, MenusCountPositionsWithoutSeparators)
