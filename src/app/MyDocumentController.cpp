@@ -1,0 +1,323 @@
+#include "app/MyDocumentController.h"
+
+#include "app/BuildInfo.h"
+#include "app/MyBugController.h"
+#include "app/MyDocument.h"
+#include "app/UserPreferences.h"
+#include "app/StartWindow.h"
+#include "app/ThemeLibrary.h"
+#include "app/VersionCheck.h"
+#include "model/application/MyApplication.h"
+#include "platform/ExceptionFrame.h"
+#include "platform/Log.h"
+#include "platform/UserDefaults.h"
+#include "platform/Workspace.h"
+#include "platform/widgets/MyCheckBox.h"
+#include "platform/widgets/MyMatrix.h"
+#include "platform/widgets/MyTextField.h"
+#include "platform/widgets/ModalHandler.h"
+#include "platform/widgets/RulerUnit.h"
+#include "platform/widgets/SheetBuilder.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+const QString recentKey = QStringLiteral("RecentDocuments");
+constexpr int recentLimit = 10;
+
+QString canonical(const QString& path)
+{
+    const QString clean = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    const QString resolved = QFileInfo(clean).canonicalFilePath();
+    return resolved.isEmpty() ? clean : resolved;
+}
+} // namespace
+
+MyDocumentController::MyDocumentController(lq::UserDefaults& defaults, const QString& supportFolder, QObject* parent)
+    : QObject(parent)
+    , _defaults(defaults)
+    , _supportFolder(supportFolder)
+    , bugs(new MyBugController())
+    , _versionCheck(new VersionCheck(this))
+{
+    bugs->setLogFolder(supportFolder);
+    connect(_versionCheck, &VersionCheck::finished, this, [this](const QString& message, bool) {
+        lq::uiFrame(this, "checkForUpdate:", [&] {
+            if (message.isEmpty())
+                return;
+            Q_EMIT versionCheckShown(message);
+            lq::runAlert(_startWindow, QStringLiteral("Version check"), message);
+        });
+    });
+    if (MyApplication* app = MyApplication::instance())
+        app->setBugHandler([this](const QString& text) { bugs->bugs(text); });
+}
+
+MyDocumentController::~MyDocumentController()
+{
+    if (MyApplication* app = MyApplication::instance())
+        app->setBugHandler({});
+    delete bugs;
+    delete Preferences;
+    delete _startWindow;
+}
+
+bool MyDocumentController::applicationDidFinishLaunching()
+{
+    return lq::uiFrame(this, "applicationDidFinishLaunching:", [this] {
+        if (!systemCheck()) {
+            lq::runAlert(nullptr, QStringLiteral("Error"),
+                QStringLiteral("Parts of the system are missing.  Lumenquill can not launch.  Please install the packages zip and unzip, "
+                               "or contact Lumenquill support for more information."));
+            return false;
+        }
+        lq::log(QStringLiteral("------------------build ") + QString::number(BuildInfo::buildNumber) + QStringLiteral("--------------------------"));
+        readPreferences();
+        checkForPrefsUpdate();
+        if (MyApplication::shared().checkForUpdates() != 0)
+            checkForUpdate(false);
+        makeGrummets();
+        ThemeLibrary::seedThemeLibrary(_supportFolder, ThemeLibrary::defaultArchive());
+        bugs->setMyDocumentController(this);
+        return true;
+    });
+}
+
+void MyDocumentController::applicationWillTerminate()
+{
+    writePreferences();
+}
+
+QStringList MyDocumentController::requiredTools()
+{
+    return {QStringLiteral("/usr/bin/zip"), QStringLiteral("/usr/bin/unzip")};
+}
+
+bool MyDocumentController::systemCheck()
+{
+    for (const QString& tool : requiredTools()) {
+        if (!MyApplication::checkUnixAvail(tool)) {
+            lq::log(QStringLiteral("Missing tool: ") + tool);
+            return false;
+        }
+    }
+    return true;
+}
+
+void MyDocumentController::readPreferences()
+{
+    UserPreferences::readPreferences(_defaults, MyApplication::shared());
+}
+
+void MyDocumentController::checkForPrefsUpdate()
+{
+    UserPreferences::checkForPrefsUpdate(_defaults, MyApplication::shared());
+}
+
+void MyDocumentController::writePreferences()
+{
+    UserPreferences::writePreferences(_defaults, MyApplication::shared());
+}
+
+void MyDocumentController::checkForUpdate(bool userAsked)
+{
+    _versionCheck->checkForUpdate(serverAddress(), userAsked);
+}
+
+void MyDocumentController::makeGrummets()
+{
+    if (_grummetsMade)
+        return;
+    QString abbreviation = MyApplication::shared().localized(QStringLiteral("gt"));
+    if (abbreviation == QStringLiteral(" "))
+        abbreviation.clear();
+    RulerUnit::registerUnit(RulerUnit{QStringLiteral("Grummets"), abbreviation, 100.0, {2.0}, {0.5, 0.2}});
+    _grummetsMade = true;
+}
+
+QString MyDocumentController::serverAddress() const
+{
+    return UserPreferences::serverAddress(_defaults);
+}
+
+void MyDocumentController::openServerPage(const QString& path, const QString& query)
+{
+    const QString server = serverAddress();
+    if (server.isEmpty()) {
+        lq::runAlert(_startWindow, QStringLiteral("Lumenquill"), QStringLiteral("The online pages are off: no server address is set in the preferences."));
+        return;
+    }
+    QUrl url(server + path);
+    if (!query.isEmpty())
+        url.setQuery(query);
+    lq::openURL(url);
+}
+
+void MyDocumentController::menuClicked(int tag)
+{
+    lq::uiFrame(this, "menuClicked:", [&] {
+        switch (tag) {
+        case 50: newDocument(); break;
+        case 51: openDocument(); break;
+        case 53: showPreferences(); break;
+        case 55: openServerPage(QStringLiteral("/LQ2Manual/start.php"), QStringLiteral("build=") + QString::number(BuildInfo::buildNumber)); break;
+        case 57: bugs->bugs(); break;
+        case 61: openServerPage(QStringLiteral("/lqtricks/")); break;
+        case 62: openServerPage(QStringLiteral("/lqtemplates/")); break;
+        case 63: openServerPage(QStringLiteral("/LQSupplement/")); break;
+        case 64: openServerPage(QStringLiteral("/lqhelpindex/")); break;
+        default:
+            // Document commands (100 and above) need a document window; none is current here.
+            break;
+        }
+    });
+}
+
+bool MyDocumentController::compareDocPath(const QString& path) const
+{
+    const QString wanted = canonical(path);
+    for (const auto& document : _documents) {
+        if (canonical(document->fileName()) == wanted)
+            return true;
+    }
+    return false;
+}
+
+void MyDocumentController::newDocument()
+{
+    lq::FilePanelRequest request;
+    request.window = _startWindow;
+    request.title = QStringLiteral("Create New Lumenquill Website");
+    request.prompt = QStringLiteral("Create");
+    request.folder = QDir::homePath();
+    request.proposedName = QStringLiteral("MyWebsite");
+    request.documentExtension = QStringLiteral("lqxl");
+    const QString chosen = lq::modalHandler().runSavePanel(request);
+    if (chosen.isEmpty())
+        return;
+    newDocumentPath = lq::withDocumentExtension(chosen, QStringLiteral("lqxl"));
+    if (compareDocPath(newDocumentPath)) {
+        newDocumentPath.clear();
+        lq::runAlert(_startWindow, QStringLiteral("Whoops"),
+            QStringLiteral("A document with that name is already open.  Close the existing document first to create a new document with that name."));
+        return;
+    }
+    auto document = std::make_unique<MyDocument>();
+    const QString path = std::exchange(newDocumentPath, QString());
+    if (!document->newDocument(path)) {
+        lq::runAlert(_startWindow, QStringLiteral("Whoops"), QStringLiteral("The website could not be created at ") + path + QStringLiteral("."));
+        return;
+    }
+    lq::log(QStringLiteral("New website: ") + path);
+    _documents.push_back(std::move(document));
+    addRecentDocument(path);
+}
+
+void MyDocumentController::openDocument()
+{
+    lq::FilePanelRequest request;
+    request.window = _startWindow;
+    request.title = QStringLiteral("Open Lumenquill Website");
+    request.prompt = QStringLiteral("Open");
+    request.folder = QDir::homePath();
+    request.documentExtension = QStringLiteral("lqxl");
+    const QString chosen = lq::modalHandler().runOpenPanel(request);
+    if (!chosen.isEmpty())
+        openDocumentAtPath(chosen);
+}
+
+bool MyDocumentController::openDocumentAtPath(const QString& path)
+{
+    if (compareDocPath(path))
+        return true;
+    auto document = std::make_unique<MyDocument>();
+    if (!QFileInfo(path).isDir() || !document->readFromFile(path)) {
+        lq::runAlert(_startWindow, QStringLiteral("Whoops"), QStringLiteral("The website at ") + path + QStringLiteral(" could not be opened."));
+        return false;
+    }
+    lq::log(QStringLiteral("Opened website: ") + path);
+    _documents.push_back(std::move(document));
+    addRecentDocument(path);
+    return true;
+}
+
+QStringList MyDocumentController::recentDocuments() const
+{
+    return _defaults.objectForKey(recentKey).toStringList();
+}
+
+void MyDocumentController::addRecentDocument(const QString& path)
+{
+    QStringList recent = recentDocuments();
+    recent.removeAll(path);
+    recent.prepend(path);
+    while (recent.size() > recentLimit)
+        recent.removeLast();
+    _defaults.setObject(recentKey, recent);
+    _defaults.synchronize();
+    Q_EMIT recentDocumentsChanged();
+}
+
+void MyDocumentController::buildPreferencesPanel()
+{
+    Preferences = new QDialog(_startWindow);
+    Preferences->setWindowTitle(QStringLiteral("Preferences"));
+    auto* layout = new QVBoxLayout(Preferences);
+    auto* controls = new QWidget(Preferences);
+    layout->addWidget(controls);
+    SheetBuilder b(controls, this, {});
+    CheckForUpdates = b.check(11, QStringLiteral("Check for updates at launch"));
+    AutoLaunchBrowser = b.check(12, QStringLiteral("Open the published site in the browser"));
+    EnableRTL = b.check(13, QStringLiteral("Right-to-left text"));
+    EnableBeforeAfter = b.check(14, QStringLiteral("Before-and-after slideshows"));
+    ImportCaptions = b.label(QStringLiteral("Captions of imported photos:"))
+                         .matrix(15, {{QStringLiteral("Title"), 0}, {QStringLiteral("Comments"), 1}, {QStringLiteral("Both"), 2}});
+    ServerAddress = b.label(QStringLiteral("Server address:")).textField(16);
+    ServerAddress->setPlaceholderText(QStringLiteral("none: version check and bug reports are off"));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, Preferences);
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, [this] { lq::uiFrame(this, "DonePrefs:", [this] { donePrefs(); }); });
+}
+
+void MyDocumentController::showPreferences()
+{
+    if (!Preferences)
+        buildPreferencesPanel();
+    const MyApplication& app = MyApplication::shared();
+    CheckForUpdates->setChecked(app.checkForUpdates() != 0);
+    AutoLaunchBrowser->setChecked(app.autoLaunchBrowser());
+    EnableRTL->setChecked(app.enableRTL() != 0);
+    EnableBeforeAfter->setChecked(app.enableBeforeAfter() != 0);
+    if (!ImportCaptions->selectCellWithTag(app.importCaptions()))
+        ImportCaptions->selectCellWithTag(0);
+    ServerAddress->setText(serverAddress());
+    Preferences->show();
+    Preferences->raise();
+}
+
+void MyDocumentController::donePrefs()
+{
+    if (!Preferences)
+        return;
+    MyApplication& app = MyApplication::shared();
+    app.setCheckForUpdates(CheckForUpdates->isChecked() ? 1 : 0);
+    app.setAutoLaunchBrowser(AutoLaunchBrowser->isChecked());
+    app.setEnableRTL(EnableRTL->isChecked() ? 1 : 0);
+    app.setEnableBeforeAfter(EnableBeforeAfter->isChecked() ? 1 : 0);
+    app.setImportCaptions(std::max(0, ImportCaptions->selectedTag()));
+    UserPreferences::setServerAddress(_defaults, ServerAddress->text());
+    Preferences->hide();
+    writePreferences();
+}
+
+StartWindow* MyDocumentController::startWindow()
+{
+    if (!_startWindow)
+        _startWindow = new StartWindow(this);
+    return _startWindow;
+}

@@ -1,0 +1,92 @@
+#pragma once
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+class MyBugController;
+class MyDocument;
+class StartWindow;
+class VersionCheck;
+class QDialog;
+class MyCheckBox;
+class MyMatrix;
+class MyTextField;
+namespace lq {
+class UserDefaults;
+}
+
+// The application delegate: the launch sequence (tools, build banner,
+// preferences, version check, ruler unit, theme library), the application
+// commands of the start window and menus, the new-site and open panels, the
+// preferences panel and what happens at quit.
+class MyDocumentController : public QObject {
+    Q_OBJECT
+public:
+    MyDocumentController(lq::UserDefaults& defaults, const QString& supportFolder, QObject* parent = nullptr);
+    ~MyDocumentController() override;
+
+    // The launch in order; false when the program cannot run (a tool is
+    // missing) and must quit.
+    bool applicationDidFinishLaunching();
+    void applicationWillTerminate();
+
+    // The outside tools the program runs, all of which must be there.
+    static QStringList requiredTools();
+    bool systemCheck();
+    void readPreferences();
+    void checkForPrefsUpdate();
+    void writePreferences();
+    // The version check; a quiet launch check shows only a newer version.
+    void checkForUpdate(bool userAsked);
+    void makeGrummets();
+    bool grummetsMade() const { return _grummetsMade; }
+
+    // Application commands by tag: 50 new site, 51 open, 53 preferences,
+    // 55 manual, 57 bug report, 61 tips, 62 templates, 63 supplement,
+    // 64 help index; 100 and above go to the current document.
+    void menuClicked(int tag);
+    void newDocument();
+    void openDocument();
+    // Opens the document folder; answers whether it did.
+    bool openDocumentAtPath(const QString& path);
+    bool compareDocPath(const QString& path) const;
+    void showPreferences();
+    void donePrefs();
+
+    QString serverAddress() const;
+    QStringList recentDocuments() const;
+    const std::vector<std::unique_ptr<MyDocument>>& documents() const { return _documents; }
+    StartWindow* startWindow();
+    MyBugController* bugController() { return bugs; }
+    VersionCheck* versionCheck() { return _versionCheck; }
+    QDialog* preferencesPanel() { return Preferences; }
+
+Q_SIGNALS:
+    void recentDocumentsChanged();
+    void versionCheckShown(const QString& message);
+
+private:
+    void openServerPage(const QString& path, const QString& query = QString());
+    void addRecentDocument(const QString& path);
+    void buildPreferencesPanel();
+
+    lq::UserDefaults& _defaults;
+    QString _supportFolder;
+    QPointer<StartWindow> _startWindow;
+    MyBugController* bugs;
+    VersionCheck* _versionCheck;
+    QDialog* Preferences = nullptr;
+    MyCheckBox* CheckForUpdates = nullptr;
+    MyCheckBox* AutoLaunchBrowser = nullptr;
+    MyCheckBox* EnableRTL = nullptr;
+    MyCheckBox* EnableBeforeAfter = nullptr;
+    MyMatrix* ImportCaptions = nullptr;
+    MyTextField* ServerAddress = nullptr;
+    QString newDocumentPath;
+    bool _grummetsMade = false;
+    std::vector<std::unique_ptr<MyDocument>> _documents;
+};

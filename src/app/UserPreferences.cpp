@@ -1,0 +1,62 @@
+#include "app/UserPreferences.h"
+
+#include "model/application/MyApplication.h"
+#include "platform/UserDefaults.h"
+
+#include <algorithm>
+
+namespace UserPreferences {
+
+namespace {
+const QString serverKey = QStringLiteral("ServerAddress");
+constexpr int smallestPictureLimit = 1024;
+} // namespace
+
+void readPreferences(lq::UserDefaults& defaults, MyApplication& app)
+{
+    app.setDeveloper(defaults.integerForKey(QStringLiteral("Developer")));
+    app.setPrefsVersion(defaults.integerForKey(QStringLiteral("Version")));
+    app.setCheckForUpdates(defaults.integerForKey(QStringLiteral("CheckForUpdates")));
+    app.setAutoLaunchBrowser(defaults.integerForKey(QStringLiteral("autoLaunchBrowser")) != 0);
+    app.setEnableRTL(defaults.integerForKey(QStringLiteral("enableRTL")));
+    app.setImportCaptions(defaults.integerForKey(QStringLiteral("importCaptions")));
+    app.setEnableBeforeAfter(defaults.integerForKey(QStringLiteral("enableBeforeAfter")));
+    app.setMaxPictureWidth(std::max(smallestPictureLimit, defaults.integerForKey(QStringLiteral("MaxPictureWidth"))));
+    app.setMaxPictureHeight(std::max(smallestPictureLimit, defaults.integerForKey(QStringLiteral("MaxPictureHeight"))));
+}
+
+void checkForPrefsUpdate(lq::UserDefaults& defaults, MyApplication& app)
+{
+    const int stored = app.prefsVersion();
+    if (stored < 1)
+        app.setAutoLaunchBrowser(true);
+    if (stored < 5)
+        app.setCheckForUpdates(1);
+    // The older versions' crash logs lived where this system keeps none.
+    writePreferences(defaults, app);
+}
+
+void writePreferences(lq::UserDefaults& defaults, const MyApplication& app)
+{
+    defaults.setInteger(QStringLiteral("Developer"), app.developer());
+    defaults.setInteger(QStringLiteral("Version"), currentVersion);
+    defaults.setInteger(QStringLiteral("CheckForUpdates"), app.checkForUpdates());
+    defaults.setInteger(QStringLiteral("autoLaunchBrowser"), app.autoLaunchBrowser() ? 1 : 0);
+    defaults.setInteger(QStringLiteral("enableRTL"), app.enableRTL());
+    defaults.setInteger(QStringLiteral("importCaptions"), app.importCaptions());
+    defaults.setInteger(QStringLiteral("enableBeforeAfter"), app.enableBeforeAfter());
+    defaults.synchronize();
+}
+
+QString serverAddress(const lq::UserDefaults& defaults)
+{
+    return defaults.stringForKey(serverKey).trimmed();
+}
+
+void setServerAddress(lq::UserDefaults& defaults, const QString& address)
+{
+    defaults.setString(serverKey, address.trimmed());
+    defaults.synchronize();
+}
+
+} // namespace UserPreferences

@@ -1,0 +1,27 @@
+#pragma once
+// The application's preferences in the user defaults: read into the
+// application object at launch, migrated from older versions, written back
+// with "Version" 6. "MaxPictureWidth" and "MaxPictureHeight" are read (below
+// 1024 counts as 1024) but never written.
+#include <QString>
+
+class MyApplication;
+namespace lq {
+class UserDefaults;
+}
+
+namespace UserPreferences {
+
+constexpr int currentVersion = 6;
+
+void readPreferences(lq::UserDefaults& defaults, MyApplication& app);
+// Brings older settings up to date by the stored version, then writes them.
+void checkForPrefsUpdate(lq::UserDefaults& defaults, MyApplication& app);
+void writePreferences(lq::UserDefaults& defaults, const MyApplication& app);
+
+// The address of the maker's web server ("" when none is set: the version
+// check, bug reports and online pages are then off).
+QString serverAddress(const lq::UserDefaults& defaults);
+void setServerAddress(lq::UserDefaults& defaults, const QString& address);
+
+} // namespace UserPreferences

@@ -1,0 +1,89 @@
+// The program's entry point: the support folder and its log, the Qt
+// application, the application services and the delegate's launch, then the
+// event loop.
+//
+// Options: --screenshot FILE saves a picture of the start window as the
+// display shows it and quits;
+// --quit-after-launch quits as soon as the launch is done.
+#include "app/MyDocumentController.h"
+#include "app/StartWindow.h"
+#include "app/StartupLog.h"
+#include "model/application/MyApplication.h"
+#include "platform/Alert.h"
+#include "platform/Log.h"
+#include "platform/Random.h"
+#include "platform/SupportPaths.h"
+#include "platform/UserDefaults.h"
+#include "platform/widgets/GuiApplication.h"
+#include "platform/widgets/ModalHandler.h"
+
+#include <QCommandLineParser>
+#include <QIcon>
+#include <QPixmap>
+#include <QScreen>
+#include <QTimer>
+
+#include "platform/Resources.h"
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("HOME"))
+        return 0;
+    // The whole path of the support folder is made, parents included.
+    const QString support = lq::supportFolder();
+    StartupLog::rotateLogs(support);
+    StartupLog::redirectStandardError(support);
+
+    GuiApplication qtApp(argc, argv);
+    lq::setApplicationIdentity();
+    QGuiApplication::setDesktopFileName(QStringLiteral("lumenquill"));
+    QApplication::setWindowIcon(QIcon(lq::resourcePath(QStringLiteral("images/lumenquill.png"))));
+    lq::seedRandomFromEntropy();
+
+    QCommandLineParser options;
+    options.addHelpOption();
+    const QCommandLineOption screenshot(QStringLiteral("screenshot"), QStringLiteral("Save a picture of the start window and quit."), QStringLiteral("file"));
+    const QCommandLineOption quitAfterLaunch(QStringLiteral("quit-after-launch"), QStringLiteral("Quit once the launch is done."));
+    options.addOption(screenshot);
+    options.addOption(quitAfterLaunch);
+    options.process(qtApp);
+
+    MyApplication services;
+    lq::setAlertHandler([](const QString& title, const QString& message, const QString& button) {
+        lq::runAlert(nullptr, title, message, {button});
+    });
+    lq::UserDefaults defaults;
+    int status = 0;
+    {
+        MyDocumentController controller(defaults, support);
+        QObject::connect(&qtApp, &QCoreApplication::aboutToQuit, &controller, [&controller] { controller.applicationWillTerminate(); });
+        QTimer::singleShot(0, &controller, [&] {
+            if (!controller.applicationDidFinishLaunching()) {
+                QCoreApplication::exit(1);
+                return;
+            }
+            StartWindow* window = controller.startWindow();
+            window->show();
+            if (options.isSet(quitAfterLaunch)) {
+                QTimer::singleShot(0, &qtApp, &QCoreApplication::quit);
+            } else if (options.isSet(screenshot)) {
+                const QString file = options.value(screenshot);
+                QTimer::singleShot(800, window, [window, file] {
+                    // What the display shows where the window is; the window's own
+                    // rendering where the platform has no screen to read.
+                    QPixmap picture;
+                    if (QScreen* screen = window->screen())
+                        picture = screen->grabWindow(0, window->x(), window->y(), window->width(), window->height());
+                    if (picture.isNull() || QGuiApplication::platformName() == QLatin1String("offscreen"))
+                        picture = window->grab();
+                    const bool saved = picture.save(file);
+                    lq::log(QStringLiteral("Screenshot ") + (saved ? QStringLiteral("saved: ") : QStringLiteral("failed: ")) + file);
+                    QCoreApplication::exit(saved ? 0 : 2);
+                });
+            }
+        });
+        status = qtApp.exec();
+    }
+    lq::setAlertHandler({});
+    return status;
+}

@@ -1,0 +1,54 @@
+#pragma once
+// Every alert, sheet and file panel of the program goes through one
+// replaceable handler. The standard handler shows window-modal dialogs and
+// waits for them; tests install their own, which answers at once, so
+// nothing blocks on the offscreen platform.
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class QDialog;
+class QWidget;
+
+namespace lq {
+
+struct AlertRequest {
+    QWidget* window = nullptr;   // the window the alert belongs to, or none
+    QString title;
+    QString message;
+    QStringList buttons;         // one to three; the first is the default
+};
+
+struct FilePanelRequest {
+    QWidget* window = nullptr;
+    QString title;
+    QString prompt;              // the accepting button's text
+    QString folder;              // where the panel starts
+    QString proposedName;        // save panels only
+    QString documentExtension;   // e.g. "lqxl": folders of that extension are documents
+};
+
+class ModalHandler {
+public:
+    virtual ~ModalHandler() = default;
+    // The index of the button chosen (0 for the first).
+    virtual int runAlert(const AlertRequest& request);
+    // The chosen path, or "" when the user cancelled.
+    virtual QString runOpenPanel(const FilePanelRequest& request);
+    virtual QString runSavePanel(const FilePanelRequest& request);
+    // Runs the dialog as a sheet of its parent window; the dialog's result code.
+    virtual int runSheet(QDialog* sheet);
+};
+
+ModalHandler& modalHandler();
+// Installs a handler; nullptr restores the standard one.
+void setModalHandler(std::unique_ptr<ModalHandler> handler);
+
+// Shorthands through the installed handler.
+int runAlert(QWidget* window, const QString& title, const QString& message, const QStringList& buttons = {QStringLiteral("OK")});
+
+// Adds the extension when the name lacks it ("MyWebsite" -> "MyWebsite.lqxl").
+QString withDocumentExtension(const QString& path, const QString& extension);
+
+} // namespace lq

@@ -1,0 +1,34 @@
+#pragma once
+#include "platform/widgets/MyTextField.h"
+
+#include <optional>
+
+// A text field holding a whole number between a minimum and a maximum. Text
+// that is out of range or no number is refused when editing ends: the field
+// goes back to its last good value and reports why ("Maximum exceeded",
+// "Fell short of minimum", "Not a whole number").
+class MyIntegerField : public MyTextField {
+    Q_OBJECT
+public:
+    MyIntegerField(int tag, int minimum, int maximum, QWidget* parent = nullptr);
+
+    int minimum() const { return _minimum; }
+    int maximum() const { return _maximum; }
+    int intValue() const { return _value; }
+    // Sets the value, clamped to the range, without reporting.
+    void setIntValue(int value);
+
+    // The formatter: the number the text stands for, or "" with the reason in error.
+    static std::optional<int> parse(const QString& text, int minimum, int maximum, QString* error);
+
+Q_SIGNALS:
+    void valueChanged(int value);
+    void formatError(const QString& reason);
+
+private:
+    void commit();
+
+    int _minimum;
+    int _maximum;
+    int _value;
+};

@@ -1,0 +1,13 @@
+#pragma once
+#include <QMenu>
+
+// A menu whose item titles come from the string table by position:
+// "Menu<i>" for its items, "Menu<i>Sub<j>" for their submenus' items and
+// "Menu<i>Sub<j>Sub<k>" one level further; separators take no number.
+class MyMenu : public QMenu {
+    Q_OBJECT
+public:
+    using QMenu::QMenu;
+    void localize() { localizeMenu(this); }
+    static void localizeMenu(QMenu* menu);
+};

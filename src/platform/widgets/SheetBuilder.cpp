@@ -1,0 +1,193 @@
+#include "platform/widgets/SheetBuilder.h"
+
+#include "platform/ExceptionFrame.h"
+#include "platform/widgets/MyButton.h"
+#include "platform/widgets/MyCheckBox.h"
+#include "platform/widgets/MyColorWell.h"
+#include "platform/widgets/MyImageView.h"
+#include "platform/widgets/MyIntegerField.h"
+#include "platform/widgets/MyLabel.h"
+#include "platform/widgets/MyMatrix.h"
+#include "platform/widgets/MyPopUpButton.h"
+#include "platform/widgets/MyRadioButton.h"
+#include "platform/widgets/MySlider.h"
+#include "platform/widgets/MyStepper.h"
+#include "platform/widgets/MyTextField.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+
+SheetBuilder::SheetBuilder(QWidget* container, QObject* controller, Action action)
+    : _container(container)
+    , _controller(controller)
+    , _action(std::move(action))
+    , _form(qobject_cast<QFormLayout*>(container->layout()))
+{
+    if (!_form && !container->layout())
+        _form = new QFormLayout(container);
+    if (!_form) {
+        // The container already has another layout: the form goes inside it.
+        auto* holder = new QWidget(container);
+        _form = new QFormLayout(holder);
+        container->layout()->addWidget(holder);
+    }
+}
+
+SheetBuilder& SheetBuilder::label(const QString& text)
+{
+    _nextLabel = text;
+    return *this;
+}
+
+void SheetBuilder::addRow(QWidget* control)
+{
+    if (_nextLabel.isEmpty())
+        _form->addRow(control);
+    else
+        _form->addRow(_nextLabel, control);
+    _nextLabel.clear();
+}
+
+void SheetBuilder::fire(QWidget* sender)
+{
+    if (_action)
+        lq::uiFrame(_controller, "action", [&] { _action(sender); });
+}
+
+MyButton* SheetBuilder::button(int tag, const QString& title)
+{
+    auto* control = new MyButton(tag, title, _container);
+    QObject::connect(control, &QPushButton::clicked, control, [this, control] { fire(control); });
+    addRow(control);
+    control->localize();
+    return control;
+}
+
+MyCheckBox* SheetBuilder::check(int tag, const QString& title)
+{
+    auto* control = new MyCheckBox(tag, title, _container);
+    QObject::connect(control, &QCheckBox::clicked, control, [this, control] { fire(control); });
+    addRow(control);
+    control->localize();
+    return control;
+}
+
+MyRadioButton* SheetBuilder::radio(int tag, const QString& title)
+{
+    auto* control = new MyRadioButton(tag, title, _container);
+    QObject::connect(control, &QRadioButton::clicked, control, [this, control] { fire(control); });
+    addRow(control);
+    control->localize();
+    return control;
+}
+
+MyTextField* SheetBuilder::textField(int tag, const QString& text)
+{
+    auto* control = new MyTextField(tag, _container);
+    control->setText(text);
+    QObject::connect(control, &QLineEdit::editingFinished, control, [this, control] { fire(control); });
+    addRow(control);
+    control->localize();
+    return control;
+}
+
+MyLabel* SheetBuilder::text(int tag, const QString& text)
+{
+    auto* control = new MyLabel(tag, text, _container);
+    addRow(control);
+    control->localize();
+    return control;
+}
+
+MyIntegerField* SheetBuilder::intField(int tag, int minimum, int maximum)
+{
+    auto* control = new MyIntegerField(tag, minimum, maximum, _container);
+    QObject::connect(control, &MyIntegerField::valueChanged, control, [this, control] { fire(control); });
+    addRow(control);
+    control->localize();
+    return control;
+}
+
+MyIntegerField* SheetBuilder::intPair(int tag, int minimum, int maximum, int increment)
+{
+    auto* pair = new QWidget(_container);
+    auto* row = new QHBoxLayout(pair);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto* field = new MyIntegerField(tag, minimum, maximum, pair);
+    auto* arrows = new MyStepper(tag + 1, minimum, maximum, increment, pair);
+    arrows->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+    arrows->setMaximumWidth(22);
+    arrows->setValue(field->intValue());
+    row->addWidget(field);
+    row->addWidget(arrows);
+    QObject::connect(field, &MyIntegerField::valueChanged, arrows, [this, field, arrows](int value) {
+        const QSignalBlocker quiet(arrows);
+        arrows->setValue(value);
+        fire(field);
+    });
+    QObject::connect(arrows, &QSpinBox::valueChanged, field, [this, field](int value) {
+        field->setIntValue(value);
+        fire(field);
+    });
+    addRow(pair);
+    field->localize();
+    arrows->localize();
+    return field;
+}
+
+MyPopUpButton* SheetBuilder::popUp(int tag, const TaggedItems& items)
+{
+    auto* control = new MyPopUpButton(tag, _container);
+    for (const auto& [title, itemTag] : items)
+        control->addItemWithTag(title, itemTag);
+    QObject::connect(control, &QComboBox::activated, control, [this, control] { fire(control); });
+    addRow(control);
+    control->localize();
+    return control;
+}
+
+MySlider* SheetBuilder::slider(int tag, int minimum, int maximum)
+{
+    auto* control = new MySlider(tag, minimum, maximum, _container);
+    QObject::connect(control, &QSlider::valueChanged, control, [this, control] { fire(control); });
+    addRow(control);
+    control->localize();
+    return control;
+}
+
+MyStepper* SheetBuilder::stepper(int tag, int minimum, int maximum, int increment)
+{
+    auto* control = new MyStepper(tag, minimum, maximum, increment, _container);
+    QObject::connect(control, &QSpinBox::valueChanged, control, [this, control] { fire(control); });
+    addRow(control);
+    control->localize();
+    return control;
+}
+
+MyColorWell* SheetBuilder::colorWell(int tag)
+{
+    auto* control = new MyColorWell(tag, _container);
+    QObject::connect(control, &MyColorWell::colorChanged, control, [this, control] { fire(control); });
+    addRow(control);
+    control->localize();
+    return control;
+}
+
+MyImageView* SheetBuilder::imageView(int tag)
+{
+    auto* control = new MyImageView(tag, _container);
+    addRow(control);
+    control->localize();
+    return control;
+}
+
+MyMatrix* SheetBuilder::matrix(int tag, const TaggedItems& cells)
+{
+    auto* control = new MyMatrix(tag, Qt::Vertical, _container);
+    for (const auto& [title, cellTag] : cells)
+        control->addCell(title, cellTag);
+    QObject::connect(control, &MyMatrix::selectionChanged, control, [this, control] { fire(control); });
+    addRow(control);
+    control->localize();
+    return control;
+}

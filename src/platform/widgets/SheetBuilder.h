@@ -1,0 +1,71 @@
+#pragma once
+// Builds a sheet or panel one line per control: each call makes the tagged
+// control, puts it in the next row of the form, localises it and connects it
+// to the controller's action, which gets the control as its sender.
+//
+//     SheetBuilder b(sheet, this, [this](QWidget* sender) { controlChanged(sender); });
+//     b.intPair(211, 1, 200);
+//     b.colorWell(213);
+//     b.check(214, "Show captions");
+#include <QString>
+#include <QStringList>
+#include <QList>
+#include <QPair>
+
+#include <functional>
+
+class MyButton;
+class MyCheckBox;
+class MyColorWell;
+class MyImageView;
+class MyIntegerField;
+class MyLabel;
+class MyMatrix;
+class MyPopUpButton;
+class MyRadioButton;
+class MySlider;
+class MyStepper;
+class MyTextField;
+class QFormLayout;
+class QObject;
+class QWidget;
+
+class SheetBuilder {
+public:
+    using Action = std::function<void(QWidget* sender)>;
+    using TaggedItems = QList<QPair<QString, int>>;   // title and tag
+
+    // Adds the rows to the container (given a form layout when it has none).
+    // The controller is the object the action frames log as.
+    SheetBuilder(QWidget* container, QObject* controller, Action action);
+
+    // The label of the next row ("" for none).
+    SheetBuilder& label(const QString& text);
+
+    MyButton* button(int tag, const QString& title);
+    MyCheckBox* check(int tag, const QString& title);
+    MyRadioButton* radio(int tag, const QString& title);
+    MyTextField* textField(int tag, const QString& text = QString());
+    MyLabel* text(int tag, const QString& text);
+    MyIntegerField* intField(int tag, int minimum, int maximum);
+    // An integer field and a stepper beside it (tag + 1), kept in step.
+    MyIntegerField* intPair(int tag, int minimum, int maximum, int increment = 1);
+    MyPopUpButton* popUp(int tag, const TaggedItems& items);
+    MySlider* slider(int tag, int minimum, int maximum);
+    MyStepper* stepper(int tag, int minimum, int maximum, int increment = 1);
+    MyColorWell* colorWell(int tag);
+    MyImageView* imageView(int tag);
+    MyMatrix* matrix(int tag, const TaggedItems& cells);
+
+    QFormLayout* form() const { return _form; }
+
+private:
+    void addRow(QWidget* control);
+    void fire(QWidget* sender);
+
+    QWidget* _container;
+    QObject* _controller;
+    Action _action;
+    QFormLayout* _form;
+    QString _nextLabel;
+};

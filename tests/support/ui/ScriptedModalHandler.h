@@ -1,0 +1,54 @@
+#pragma once
+// A modal handler for tests: remembers every alert and answers panels and
+// alerts from what the test set, at once, so nothing waits for a user.
+#include "platform/widgets/ModalHandler.h"
+
+#include <QList>
+
+#include <memory>
+
+class ScriptedModalHandler : public lq::ModalHandler {
+public:
+    struct State {
+        QList<lq::AlertRequest> alerts;
+        QList<lq::FilePanelRequest> panels;
+        int alertAnswer = 0;
+        QString panelAnswer;
+    };
+
+    explicit ScriptedModalHandler(std::shared_ptr<State> state) : _state(std::move(state)) {}
+
+    int runAlert(const lq::AlertRequest& request) override
+    {
+        _state->alerts.append(request);
+        return _state->alertAnswer;
+    }
+    QString runOpenPanel(const lq::FilePanelRequest& request) override
+    {
+        _state->panels.append(request);
+        return _state->panelAnswer;
+    }
+    QString runSavePanel(const lq::FilePanelRequest& request) override
+    {
+        _state->panels.append(request);
+        return lq::withDocumentExtension(_state->panelAnswer, request.documentExtension);
+    }
+    int runSheet(QDialog*) override { return 1; }
+
+private:
+    std::shared_ptr<State> _state;
+};
+
+// Installs a scripted handler for the scope of a test; the standard one comes back after.
+class ScopedModalHandler {
+public:
+    ScopedModalHandler() : state(std::make_shared<ScriptedModalHandler::State>())
+    {
+        lq::setModalHandler(std::make_unique<ScriptedModalHandler>(state));
+    }
+    ~ScopedModalHandler() { lq::setModalHandler(nullptr); }
+    ScopedModalHandler(const ScopedModalHandler&) = delete;
+    ScopedModalHandler& operator=(const ScopedModalHandler&) = delete;
+
+    std::shared_ptr<ScriptedModalHandler::State> state;
+};
