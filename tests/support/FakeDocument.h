@@ -34,6 +34,7 @@ public:
     void redisplayRect(const lq::Rect& rect) override { redisplayed.push_back(rect); }
     void selectWebPageIndex(XmlAlbum* page, int index) override { selectedPages.push_back({ page, index }); }
     QList<std::shared_ptr<XmlBase>> webItems() override { return pages; }
+    int globalIndex() override { return selectedPhoto; }
 
     int notices = 0;    // every updateChangeCount that arrived
     int changes = 0;    // those that marked the document edited
@@ -57,4 +58,5 @@ public:
     };
     std::vector<SelectedPage> selectedPages;  // every selectWebPageIndex, in order
     QList<std::shared_ptr<XmlBase>> pages;    // what webItems answers
+    int selectedPhoto = -1;                   // what globalIndex answers
 };
