@@ -1190,7 +1190,7 @@ void XmlSlideshow::drawText2()
         XmlPhoto* photo = photoAt(_slideB < count ? _slideB : firstPictureInSlideshow());
         if (!photo || !photo->canBePurchased())
             return;
-        const QImage button(lq::resourcePath(QStringLiteral("styles/") + (cart == 1 ? QStringLiteral("buynow.png")
+        const QImage button(lq::resourcePath(QStringLiteral("site/") + (cart == 1 ? QStringLiteral("buynow.png")
                                                                                      : QStringLiteral("addtocart.png"))));
         if (button.isNull())
             return;
