@@ -14,8 +14,17 @@
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
 
+#include "platform/Resources.h"
+
 #include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
+#include <QUrl>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -710,4 +719,208 @@ TEST_F(XmlSlideshowTest, SelectedControlOfAFreeStyleTakesTheGeometryButSavingWri
     EXPECT_EQ(rects.first(), QString("{{10, 10}, {400, 350}}"));
     EXPECT_TRUE(rects.contains("{{120, 40}, {50, 20}}"));
     EXPECT_EQ(rects.last(), QString("{{20, 70}, {300, 200}}"));
+}
+
+// --- The generated page in a real browser -------------------------------------------------------------------
+
+namespace {
+
+// Runs headless Chromium on the page with a fresh profile; answers its exit
+// code (-1 when it could not be started or did not finish), with what it wrote.
+int runChromium(const QStringList& extra, const QString& url, QByteArray* out, QByteArray* err)
+{
+    const QString binary = QStandardPaths::findExecutable(QStringLiteral("chromium"));
+    if (binary.isEmpty())
+        return -1;
+    QTemporaryDir profile;
+    QStringList arguments { "--headless",
+                            "--no-sandbox",
+                            "--disable-gpu",
+                            "--disable-quic",
+                            "--no-first-run",
+                            "--disable-background-networking",
+                            "--disable-component-update",
+                            "--disable-sync",
+                            "--hide-scrollbars",
+                            "--force-device-scale-factor=1",
+                            "--window-size=800,600",
+                            "--virtual-time-budget=3000",
+                            "--enable-logging=stderr",
+                            "--v=0",
+                            "--user-data-dir=" + profile.path() };
+    arguments += extra;
+    arguments.append(url);
+    QProcess chromium;
+    chromium.start(binary, arguments);
+    if (!chromium.waitForStarted(20000))
+        return -1;
+    if (!chromium.waitForFinished(90000)) {
+        chromium.kill();
+        chromium.waitForFinished(5000);
+        return -1;
+    }
+    *out = chromium.readAllStandardOutput();
+    *err = chromium.readAllStandardError();
+    return chromium.exitStatus() == QProcess::NormalExit ? chromium.exitCode() : -1;
+}
+
+} // namespace
+
+TEST_F(XmlSlideshowTest, GeneratedPageRunsItsSlideshowAndLightboxInChromium)
+{
+    // The page's photos: a red one first, then a green and a blue one.
+    const QColor colours[] = { QColor(220, 30, 30), QColor(30, 200, 30), QColor(30, 30, 220) };
+    for (const QColor& colour : colours) {
+        const QString path = sources.filePath(QStringLiteral("c%1.jpg").arg(album->numberChildren()));
+        writeAll(path, jpegBytes(200, 150, colour, 95));
+        ASSERT_TRUE(album->importPhotoIndexCaption(path, 1000, QStringLiteral("Photo ") + colour.name()));
+    }
+    slideshow->setPrevLabel(QStringLiteral("Previous"));
+    slideshow->setNextLabel(QStringLiteral("Next"));
+    slideshow->setIndexLabel(QStringLiteral("Index"));
+    slideshow->setPlayLabel(QStringLiteral("Play"));
+    slideshow->setStopLabel(QStringLiteral("Stop"));
+    slideshow->relayoutFlags(album.get(), 0);
+
+    // The site folder: the script, the lightbox and its bitmaps, the slides.
+    const QDir homepage(folder.filePath("homepage"));
+    ASSERT_TRUE(QDir().mkpath(homepage.filePath("pictures")));
+    ASSERT_TRUE(QDir().mkpath(homepage.filePath("bitmaps")));
+    for (const char* name : { "lumenquill.js", "lightbox.js", "lightbox.css", "prototype.js", "scriptaculous.js", "effects.js" })
+        ASSERT_TRUE(QFile::copy(lq::resourcePath(QStringLiteral("site/") + name), homepage.filePath(name))) << name;
+    for (const char* name : { "close.gif", "loading.gif", "next.gif", "prev.gif", "transparent.gif" })
+        ASSERT_TRUE(QFile::copy(lq::resourcePath(QStringLiteral("site/") + name), homepage.filePath(QStringLiteral("bitmaps/") + name)))
+            << name;
+
+    QString css;
+    slideshow->appendCSS(css);
+    const QString setUp = pass(-1);
+    QString body;
+    for (int number = 0; number <= 18; ++number)
+        body += pass(number);
+    // The slide steps the page asked for.
+    static const QRegularExpression slideStep(QStringLiteral("<QZcreateSlide photo=\"([0-9A-F]+)\" size=\"\\{(\\d+), (\\d+)\\}\" />"));
+    int made = 0;
+    for (auto it = slideStep.globalMatch(pass(19)); it.hasNext(); ++made) {
+        const auto match = it.next();
+        const XmlBasePtr found = XmlBase::UUID(match.captured(1));
+        auto* step = XmlPhoto::cast(found.get());
+        ASSERT_TRUE(step);
+        step->loadBackstore(nullptr);
+        step->createSlideImage(lq::Size(match.captured(2).toFloat(), match.captured(3).toFloat()));
+        step->releaseBackstore(nullptr);
+    }
+    ASSERT_EQ(made, 3);
+    // Thumbnails and full pictures for the lightbox album.
+    QString albumLinks;
+    for (int i = 0; i < 3; ++i) {
+        photo(i)->loadBackstore(nullptr);
+        photo(i)->createWebImageFullSizeFrameFrameRectThumbRect(lq::Size(40, 30), true, nullptr, lq::Rect(), lq::Rect());
+        photo(i)->releaseBackstore(nullptr);
+        const int n = photo(i)->imageSeqNumber();
+        albumLinks += QString("<a href=\"pictures/image%1.jpg\" rel=\"lightbox[lq]\" title=\"Photo %2\">"
+                              "<img class=\"photo\" id=\"thumb%1\" src=\"pictures/thumb%1.jpg\" alt=\"\" "
+                              "style=\"position: absolute; top: 420px; left: %3px; width: 40px; height: 30px;\"/></a>\n")
+                          .arg(n)
+                          .arg(i + 1)
+                          .arg(10 + 50 * i);
+    }
+    const int first = photo(0)->imageSeqNumber();
+    const int second = photo(1)->imageSeqNumber();
+
+    const QString page =
+        "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\n<html>\n<head>\n"
+        "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\n<title>Slideshow</title>\n"
+        "<script type=\"text/javascript\">window.lqErrors = []; window.addEventListener('error', function (e) { "
+        "window.lqErrors.push(String(e.message)); });</script>\n"
+        "<style type=\"text/css\">\nbody { margin: 0px; background-color: #FFFFFF; }\n" + css + "</style>\n"
+        "<link rel=\"stylesheet\" href=\"lightbox.css\" type=\"text/css\" media=\"screen\">\n"
+        "<script type=\"text/javascript\" src=\"prototype.js\"></script>\n"
+        "<script type=\"text/javascript\" src=\"scriptaculous.js\"></script>\n"
+        "<script type=\"text/javascript\" src=\"effects.js\"></script>\n"
+        "<script type=\"text/javascript\" src=\"lightbox.js\"></script>\n"
+        "<script type=\"text/javascript\" src=\"lumenquill.js\"></script>\n"
+        "<script language=\"JavaScript\" type=\"text/javascript\">\n<!--\n" + setUp + "// -->\n</script>\n"
+        "</head>\n<body>\n" + body + albumLinks +
+        "<div id=\"xvorn1\"></div><div id=\"xvorn2\"></div>\n"
+        "<script language=\"Javascript\" type=\"text/javascript\">\n"
+        "insertQuicktime('xvorn1', 'movie.mov', '160', '120', 'false', 'true', 'true', 'false');\n"
+        "insertFlash('xvorn2', 'movie.swf', '160', '120', 'true', 'noborder', '#FFFFFF');\n</script>\n"
+        "<img id=\"xvornro1\" src=\"pictures/thumb" + QString::number(first) + ".jpg\" "
+        "onload=\"vornro1 = new rollOver('xvornro1', 'pictures/thumb" + QString::number(first) + ".jpg', 'pictures/thumb"
+        + QString::number(second) + ".jpg')\" style=\"position: absolute; top: 470px; left: 10px;\">\n"
+        "<script type=\"text/javascript\">\n"
+        "window.addEventListener('load', function () {\n"
+        "  var r = {};\n"
+        "  var shown = function () { var a = document.getElementById('ssviewerA'), b = document.getElementById('ssviewerB');\n"
+        "    var v = a.style.display !== 'none' ? a : b; return v.getAttribute('src'); };\n"
+        "  r.first = shown(); r.current = ss.current; r.slides = ss.slides.length;\n"
+        "  r.caption = document.getElementById('stext" + QString::number(first) + "').style.display;\n"
+        "  ss.next(); r.afterNext = shown();\n"
+        "  r.captionAfterNext = document.getElementById('stext" + QString::number(second) + "').style.display;\n"
+        "  ss.play(); r.playText = document.getElementById('ssplay').textContent; ss.play();\n"
+        "  ss.previous(); ss.goto_slide(2); r.afterGoto = ss.current; ss.goto_slide(0); r.last = shown();\n"
+        "  document.getElementById('thumb" + QString::number(second) + "').click();\n"
+        "  r.lightbox = lqLightbox.isOpen(); r.lightboxPicture = document.getElementById('lqlb-picture').getAttribute('src');\n"
+        "  lqLightbox.close(); r.lightboxClosed = !lqLightbox.isOpen();\n"
+        "  r.video = document.querySelectorAll('#xvorn1 video').length; r.flash = document.querySelectorAll('#xvorn2 object').length;\n"
+        "  vornro1.mouseOver(); r.over = document.getElementById('xvornro1').getAttribute('src').indexOf('thumb" + QString::number(second) + "') >= 0;\n"
+        "  vornro1.mouseOut();\n"
+        "  r.decoded = clickLink('exaeyaeza'); r.checks = fc.checks.length;\n"
+        "  r.errors = window.lqErrors;\n"
+        "  document.body.setAttribute('data-lqtest', JSON.stringify(r));\n"
+        "});\n</script>\n"
+        "</body>\n</html>\n";
+    const QString index = homepage.filePath("index.html");
+    writeAll(index, page.toUtf8());
+    const QString url = QUrl::fromLocalFile(index).toString();
+
+    QByteArray out;
+    QByteArray err;
+    if (runChromium({ "--dump-dom" }, url, &out, &err) != 0)
+        GTEST_SKIP() << "chromium cannot start here, so the page is not tried in a browser: " << err.left(400).constData();
+
+    // No script error, in the page's own record or in the browser's console.
+    for (const QByteArray& line : err.split('\n')) {
+        if (line.contains(":CONSOLE") || line.contains("Uncaught"))
+            EXPECT_FALSE(line.contains("Uncaught") || line.contains("Error")) << line.constData();
+    }
+    static const QRegularExpression result(QStringLiteral("data-lqtest=\"([^\"]*)\""));
+    const auto match = result.match(QString::fromUtf8(out));
+    ASSERT_TRUE(match.hasMatch()) << "the page's checks did not run:\n" << err.constData();
+    const QString json = match.captured(1).replace("&quot;", "\"").replace("&amp;", "&");
+    const QJsonObject r = QJsonDocument::fromJson(json.toUtf8()).object();
+    EXPECT_TRUE(r.value("errors").toArray().isEmpty()) << qPrintable(json);
+    EXPECT_EQ(r.value("first").toString(), QString("pictures/slide%1.jpg").arg(first)) << qPrintable(json);
+    EXPECT_EQ(r.value("current").toInt(), 0);
+    EXPECT_EQ(r.value("slides").toInt(), 3);
+    EXPECT_EQ(r.value("caption").toString(), QString("block"));
+    EXPECT_EQ(r.value("afterNext").toString(), QString("pictures/slide%1.jpg").arg(second));
+    EXPECT_EQ(r.value("captionAfterNext").toString(), QString("block"));
+    EXPECT_EQ(r.value("playText").toString(), QString("Stop"));
+    EXPECT_EQ(r.value("afterGoto").toInt(), 2);
+    EXPECT_EQ(r.value("last").toString(), QString("pictures/slide%1.jpg").arg(first));
+    EXPECT_TRUE(r.value("lightbox").toBool()) << qPrintable(json);
+    EXPECT_EQ(r.value("lightboxPicture").toString(), QString("pictures/image%1.jpg").arg(second));
+    EXPECT_TRUE(r.value("lightboxClosed").toBool());
+    EXPECT_EQ(r.value("video").toInt(), 1);
+    EXPECT_EQ(r.value("flash").toInt(), 1);
+    EXPECT_TRUE(r.value("over").toBool());
+    EXPECT_EQ(r.value("decoded").toString(), QString("abc"));
+    EXPECT_GE(r.value("checks").toInt(), 2);
+
+    // A screenshot of the page as loaded shows the first slide in the picture box.
+    const QString shot = folder.filePath("shot.png");
+    ASSERT_EQ(runChromium({ "--screenshot=" + shot }, url, &out, &err), 0) << err.constData();
+    const QImage image(shot);
+    ASSERT_FALSE(image.isNull()) << err.constData();
+    lq::Rect frameRect;
+    lq::Rect picture;
+    photo(0)->loadBackstore(nullptr);
+    slideshow->calcPhotoRectFrameRectThumbRect(photo(0), frameRect, picture);
+    photo(0)->releaseBackstore(nullptr);
+    const QColor centre = image.pixelColor(int(picture.x() + picture.width() / 2), int(picture.y() + picture.height() / 2));
+    EXPECT_GT(centre.red(), 170) << qPrintable(centre.name());
+    EXPECT_LT(centre.green(), 90) << qPrintable(centre.name());
+    EXPECT_LT(centre.blue(), 90) << qPrintable(centre.name());
 }
