@@ -86,7 +86,7 @@ public:
 
     // --- Stored settings; every setter marks the document changed -----------------
     // The stored style, folded to 0 or 1 while the before/after preference is off.
-    int style();
+    int style() const;
     void setStyle(int style);
     // 1 while the template's photo album sells photos, else the stored value.
     int showCaptions();

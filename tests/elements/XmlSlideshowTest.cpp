@@ -139,6 +139,15 @@ protected:
 
     XmlPhoto* photo(int index) { return XmlPhoto::cast(album->childAtIndex(index).get()); }
 
+    // Lays the template out as the album page's slideshow page, where the
+    // slideshow shows whenever the page has photos.
+    void showSlideshowPage()
+    {
+        photoAlbum->setCurrentAlbum(album.get());
+        sheet->setPageView(album.get(), 1);
+        ASSERT_EQ(sheet->view(), 1);
+    }
+
     QString pass(int number)
     {
         QString html;
@@ -618,7 +627,7 @@ TEST_F(XmlSlideshowTest, PreviewRunsOnlyWhileVisibleAndFadesInTenTicks)
     // Not on a page that shows the slideshow: no tick.
     EXPECT_TRUE(clock->pending.empty());
 
-    sheet->setPageView(album.get(), 1);
+    showSlideshowPage();
     slideshow->setFade(true);
     slideshow->startAnimations();
     ASSERT_EQ(clock->pending.size(), 1u);
@@ -653,7 +662,7 @@ TEST_F(XmlSlideshowTest, PreviewRunsOnlyWhileVisibleAndFadesInTenTicks)
 TEST_F(XmlSlideshowTest, NextOnTheLastPhotoWrapsEvenWithoutLoopingButTheTimedPreviewStays)
 {
     addPhotos(3);
-    sheet->setPageView(album.get(), 1);
+    showSlideshowPage();
     slideshow->setLoopSlideshow(false);
     slideshow->setSeconds(2);
     document.selectedPhoto = 2;
@@ -686,7 +695,7 @@ TEST_F(XmlSlideshowTest, NextOnTheLastPhotoWrapsEvenWithoutLoopingButTheTimedPre
 TEST_F(XmlSlideshowTest, AutoStartPlaysAndTheIndexClickShowsTheAlbumPage)
 {
     addPhotos(2);
-    sheet->setPageView(album.get(), 1);
+    showSlideshowPage();
     slideshow->setAutoStart(true);
     slideshow->relayoutFlags(album.get(), 0);
     slideshow->startAnimations();
@@ -700,7 +709,7 @@ TEST_F(XmlSlideshowTest, AutoStartPlaysAndTheIndexClickShowsTheAlbumPage)
 TEST_F(XmlSlideshowTest, SelectedControlOfAFreeStyleTakesTheGeometryButSavingWritesTheBox)
 {
     addPhotos(1);
-    sheet->setPageView(album.get(), 1);
+    showSlideshowPage();
     slideshow->setStyle(1);
     slideshow->setControlString(QStringLiteral("{{300, 300}, {40, 20}}|{{100, 40}, {50, 20}}|{{0, 0}, {0, 0}}|"
                                                "{{0, 0}, {0, 0}}|{{0, 0}, {0, 0}}|{{20, 70}, {300, 200}}"));
