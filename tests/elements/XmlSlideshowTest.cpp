@@ -8,9 +8,7 @@
 #include "model/site/XmlPhoto.h"
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
-#include "support/FakeDocument.h"
-#include "support/TestFiles.h"
-#include "support/TestPictures.h"
+#include "support/SiteInDocument.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
 
@@ -97,18 +95,11 @@ std::vector<std::vector<int>> addSlideCalls(const QString& script)
 
 // A site document in a temporary folder with an album page of photos, and
 // a theme whose template holds a photo album element and the slideshow.
-class XmlSlideshowTest : public ::testing::Test {
+class XmlSlideshowTest : public SiteInFolderTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(folder.isValid());
-        ASSERT_TRUE(sources.isValid());
-        site->newDocument();
-        site->setRootDir(folder.path());
-        document.siteRoot = site.get();
-        site->setDocument(&document);
-        site->homepage()->addChild(album);
-        ASSERT_TRUE(QDir(folder.path()).mkpath("pictures"));
+        SiteInFolderTest::SetUp();
         theme->setDocument(&document);
         theme->addChild(sheet);
         photoAlbum->setName(QStringLiteral("Photo Album"));
@@ -122,16 +113,15 @@ protected:
     void TearDown() override
     {
         slideshow->stopAnimations();
-        site->setDocument(nullptr);
         theme->setDocument(nullptr);
+        SiteInFolderTest::TearDown();
     }
 
     // Adds photos of the given sizes to the album page.
     void addPhotos(const std::vector<QSize>& sizes)
     {
         for (const QSize& size : sizes) {
-            const QString path = sources.filePath(QStringLiteral("p%1.jpg").arg(album->numberChildren()));
-            writeAll(path, jpegBytes(size.width(), size.height()));
+            const QString path = source(QStringLiteral("p%1.jpg").arg(album->numberChildren()), jpegBytes(size.width(), size.height()));
             ASSERT_TRUE(album->importPhotoIndexCaption(path, 1000, QStringLiteral("Caption")));
         }
     }
@@ -155,11 +145,6 @@ protected:
         return html;
     }
 
-    QTemporaryDir folder;
-    QTemporaryDir sources;
-    FakeDocument document;
-    std::shared_ptr<XmlSite> site = XmlSite::create();
-    std::shared_ptr<XmlAlbum> album = XmlAlbum::create();
     std::shared_ptr<XmlTheme> theme = XmlTheme::create();
     std::shared_ptr<XmlStyleSheet> sheet = XmlStyleSheet::create();
     std::shared_ptr<XmlWebPhotoAlbum> photoAlbum = XmlWebPhotoAlbum::create();
@@ -780,8 +765,7 @@ TEST_F(XmlSlideshowTest, GeneratedPageRunsItsSlideshowAndLightboxInChromium)
     // The page's photos: a red one first, then a green and a blue one.
     const QColor colours[] = { QColor(220, 30, 30), QColor(30, 200, 30), QColor(30, 30, 220) };
     for (const QColor& colour : colours) {
-        const QString path = sources.filePath(QStringLiteral("c%1.jpg").arg(album->numberChildren()));
-        writeAll(path, jpegBytes(200, 150, colour, 95));
+        const QString path = source(QStringLiteral("c%1.jpg").arg(album->numberChildren()), jpegBytes(200, 150, colour, 95));
         ASSERT_TRUE(album->importPhotoIndexCaption(path, 1000, QStringLiteral("Photo ") + colour.name()));
     }
     slideshow->setPrevLabel(QStringLiteral("Previous"));
