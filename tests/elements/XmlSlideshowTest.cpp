@@ -12,10 +12,12 @@
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
 
+#include "build/XmlProcessor.h"
 #include "platform/Resources.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -775,48 +777,67 @@ TEST_F(XmlSlideshowTest, GeneratedPageRunsItsSlideshowAndLightboxInChromium)
     slideshow->setStopLabel(QStringLiteral("Stop"));
     slideshow->relayoutFlags(album.get(), 0);
 
-    // The site folder: the script, the lightbox and its bitmaps, the slides.
-    const QDir homepage(folder.filePath("homepage"));
-    ASSERT_TRUE(QDir().mkpath(homepage.filePath("pictures")));
-    ASSERT_TRUE(QDir().mkpath(homepage.filePath("bitmaps")));
-    for (const char* name : { "lumenquill.js", "lightbox.js", "lightbox.css", "prototype.js", "scriptaculous.js", "effects.js" })
-        ASSERT_TRUE(QFile::copy(lq::resourcePath(QStringLiteral("site/") + name), homepage.filePath(name))) << name;
-    for (const char* name : { "close.gif", "loading.gif", "next.gif", "prev.gif", "transparent.gif" })
-        ASSERT_TRUE(QFile::copy(lq::resourcePath(QStringLiteral("site/") + name), homepage.filePath(QStringLiteral("bitmaps/") + name)))
-            << name;
+    // The page's photo album opens its pictures in the lightbox.
+    photoAlbum->setClickOp(5);
+    photoAlbum->setShowCaptions(false);
+    photoAlbum->setTop(390);
+    photoAlbum->setLeft(10);
+    photoAlbum->relayoutFlags(album.get(), 0);
+    const auto passOf = [&](XmlCSS* element, int number) {
+        QString html;
+        element->appendHTMLPagePassSheet(html, album.get(), number, sheet.get());
+        return html;
+    };
 
     QString css;
     slideshow->appendCSS(css);
-    const QString setUp = pass(-1);
+    photoAlbum->appendCSS(css);
+    const QString setUp = passOf(photoAlbum.get(), -1) + pass(-1);
+    const QString head = passOf(photoAlbum.get(), 0) + pass(0);
     QString body;
-    for (int number = 0; number <= 18; ++number)
-        body += pass(number);
-    // The slide steps the page asked for.
-    static const QRegularExpression slideStep(QStringLiteral("<QZcreateSlide photo=\"([0-9A-F]+)\" size=\"\\{(\\d+), (\\d+)\\}\" />"));
+    for (int number = 1; number <= 18; ++number)
+        body += passOf(photoAlbum.get(), number) + pass(number);
+
+    // The steps both elements asked for make the pictures and copy the
+    // script, the lightbox and its bitmaps into the site.
+    const QDir homepage(folder.filePath("homepage"));
+    ASSERT_TRUE(QDir().mkpath(homepage.filePath("pictures")));
+    ASSERT_TRUE(QDir().mkpath(homepage.filePath("bitmaps")));
+    const QString steps = pass(19) + passOf(photoAlbum.get(), 19)
+        + QStringLiteral("<QZcopy dir=\"homepage\" filename=\"lumenquill.js\" />");
+    const auto processor = std::dynamic_pointer_cast<XmlProcessor>(XmlBase::createWithXmlRootDir(
+        QStringLiteral("<QZprocessor rootDir=\"") + XmlBase::escape(folder.path()) + QStringLiteral("\" status=\"Page\">\n")
+            + steps + QStringLiteral("</QZprocessor>\n"),
+        QString()));
+    ASSERT_TRUE(processor);
+    processor->setDocument(&document);
+    processor->run();
+    // The picture steps are made here from the photos they name, at the sizes they give.
+    static const QRegularExpression pictureStep(
+        QStringLiteral("<QZcreate(Slide|WebImage) photo=\"([0-9A-F]+)\" (?:size|thumbSize)=\"\\{(\\d+), (\\d+)\\}\""));
     int made = 0;
-    for (auto it = slideStep.globalMatch(pass(19)); it.hasNext(); ++made) {
+    for (auto it = pictureStep.globalMatch(steps); it.hasNext(); ++made) {
         const auto match = it.next();
-        const XmlBasePtr found = XmlBase::UUID(match.captured(1));
-        auto* step = XmlPhoto::cast(found.get());
-        ASSERT_TRUE(step);
-        step->loadBackstore(nullptr);
-        step->createSlideImage(lq::Size(match.captured(2).toFloat(), match.captured(3).toFloat()));
-        step->releaseBackstore(nullptr);
+        const XmlBasePtr found = XmlBase::UUID(match.captured(2));
+        auto* named = XmlPhoto::cast(found.get());
+        ASSERT_TRUE(named);
+        const lq::Size size(match.captured(3).toFloat(), match.captured(4).toFloat());
+        named->loadBackstore(nullptr);
+        if (match.captured(1) == u"Slide")
+            named->createSlideImage(size);
+        else
+            named->createWebImageFullSizeFrameFrameRectThumbRect(size, true, nullptr, lq::Rect(), lq::Rect());
+        named->releaseBackstore(nullptr);
     }
-    ASSERT_EQ(made, 3);
-    // Thumbnails and full pictures for the lightbox album.
-    QString albumLinks;
+    EXPECT_EQ(made, 6);
+    for (const char* name : { "lumenquill.js", "lightbox.js", "lightbox.css", "prototype.js", "scriptaculous.js", "effects.js",
+                              "bitmaps/close.gif", "bitmaps/loading.gif", "bitmaps/next.gif", "bitmaps/prev.gif" })
+        ASSERT_TRUE(QFileInfo::exists(homepage.filePath(name))) << name << "\n" << qPrintable(steps);
     for (int i = 0; i < 3; ++i) {
-        photo(i)->loadBackstore(nullptr);
-        photo(i)->createWebImageFullSizeFrameFrameRectThumbRect(lq::Size(40, 30), true, nullptr, lq::Rect(), lq::Rect());
-        photo(i)->releaseBackstore(nullptr);
         const int n = photo(i)->imageSeqNumber();
-        albumLinks += QString("<a href=\"pictures/image%1.jpg\" rel=\"lightbox[lq]\" title=\"Photo %2\">"
-                              "<img class=\"photo\" id=\"thumb%1\" src=\"pictures/thumb%1.jpg\" alt=\"\" "
-                              "style=\"position: absolute; top: 420px; left: %3px; width: 40px; height: 30px;\"/></a>\n")
-                          .arg(n)
-                          .arg(i + 1)
-                          .arg(10 + 50 * i);
+        for (const QString& name : { QString("pictures/slide%1.jpg").arg(n), QString("pictures/image%1.jpg").arg(n),
+                                     QString("pictures/thumb%1.jpg").arg(n) })
+            ASSERT_TRUE(QFileInfo::exists(homepage.filePath(name))) << qPrintable(name) << "\n" << qPrintable(steps);
     }
     const int first = photo(0)->imageSeqNumber();
     const int second = photo(1)->imageSeqNumber();
@@ -827,14 +848,9 @@ TEST_F(XmlSlideshowTest, GeneratedPageRunsItsSlideshowAndLightboxInChromium)
         "<script type=\"text/javascript\">window.lqErrors = []; window.addEventListener('error', function (e) { "
         "window.lqErrors.push(String(e.message)); });</script>\n"
         "<style type=\"text/css\">\nbody { margin: 0px; background-color: #FFFFFF; }\n" + css + "</style>\n"
-        "<link rel=\"stylesheet\" href=\"lightbox.css\" type=\"text/css\" media=\"screen\">\n"
-        "<script type=\"text/javascript\" src=\"prototype.js\"></script>\n"
-        "<script type=\"text/javascript\" src=\"scriptaculous.js\"></script>\n"
-        "<script type=\"text/javascript\" src=\"effects.js\"></script>\n"
-        "<script type=\"text/javascript\" src=\"lightbox.js\"></script>\n"
-        "<script type=\"text/javascript\" src=\"lumenquill.js\"></script>\n"
+        + head + "<script type=\"text/javascript\" src=\"lumenquill.js\"></script>\n"
         "<script language=\"JavaScript\" type=\"text/javascript\">\n<!--\n" + setUp + "// -->\n</script>\n"
-        "</head>\n<body>\n" + body + albumLinks +
+        "</head>\n<body>\n" + body +
         "<div id=\"xvorn1\"></div><div id=\"xvorn2\"></div>\n"
         "<script language=\"Javascript\" type=\"text/javascript\">\n"
         "insertQuicktime('xvorn1', 'movie.mov', '160', '120', 'false', 'true', 'true', 'false');\n"
@@ -853,7 +869,7 @@ TEST_F(XmlSlideshowTest, GeneratedPageRunsItsSlideshowAndLightboxInChromium)
         "  r.captionAfterNext = document.getElementById('stext" + QString::number(second) + "').style.display;\n"
         "  ss.play(); r.playText = document.getElementById('ssplay').textContent; ss.play();\n"
         "  ss.previous(); ss.goto_slide(2); r.afterGoto = ss.current; ss.goto_slide(0); r.last = shown();\n"
-        "  document.getElementById('thumb" + QString::number(second) + "').click();\n"
+        "  document.querySelectorAll('a[rel=\"lightbox[lq]\"]')[1].click();\n"
         "  r.lightbox = lqLightbox.isOpen(); r.lightboxPicture = document.getElementById('lqlb-picture').getAttribute('src');\n"
         "  lqLightbox.close(); r.lightboxClosed = !lqLightbox.isOpen();\n"
         "  r.video = document.querySelectorAll('#xvorn1 video').length; r.flash = document.querySelectorAll('#xvorn2 object').length;\n"
