@@ -12,6 +12,7 @@
 #include "model/site/XmlPayPalCommon.h"
 #include "model/site/XmlPayPalData.h"
 #include "model/site/XmlPhoto.h"
+#include "model/site/XmlSite.h"
 #include "platform/Exception.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Image.h"
@@ -90,6 +91,25 @@ XmlPhoto* photoAt(const XmlBaseList& photos, int index)
         return nullptr;
     return XmlPhoto::cast(photos.at(index).get());
 }
+
+// Clears the selected floating photo while it lives, so that the geometry
+// is the box's own (the collage box in mode 2), and puts it back.
+class WithoutSelection {
+public:
+    explicit WithoutSelection(int& current)
+        : _current(current)
+        , _saved(current)
+    {
+        _current = -1;
+    }
+    ~WithoutSelection() { _current = _saved; }
+    WithoutSelection(const WithoutSelection&) = delete;
+    WithoutSelection& operator=(const WithoutSelection&) = delete;
+
+private:
+    int& _current;
+    int _saved;
+};
 
 bool isExactlyAlbum(XmlBase* page)
 {
@@ -181,9 +201,10 @@ bool XmlWebPhotoAlbum::canDoubleClick()
 void XmlWebPhotoAlbum::appendAttributes(QString& xml)
 {
     lq::modelFrame(this, "appendAttributes:", [&] {
+        // The box's own geometry is written, not that of a selected floating photo.
+        _currentPhoto = -1;
         XmlWebText::appendAttributes(xml);
         calcPhotoAlbum();
-        _currentPhoto = -1;
         xml += QString::asprintf(" taspect=\"%d\"", _thumbAspect);
         xml += QString::asprintf(" twidth=\"%d\" theight=\"%d\"", _thumbWidth, _thumbHeight);
         xml += QString::asprintf(" cols=\"%d\" rows=\"%d\"", _numCols, _numRows);
@@ -514,7 +535,9 @@ QString XmlWebPhotoAlbum::floatingString() const
 
 void XmlWebPhotoAlbum::setFloatingString(const QString& floating)
 {
-    _floatingRects = floating.split(QLatin1Char('|'));
+    // An album without floating photos writes an empty list: it reads back
+    // as no rectangle, not as one empty rectangle.
+    _floatingRects = floating.isEmpty() ? QStringList() : floating.split(QLatin1Char('|'));
 }
 
 lq::Rect XmlWebPhotoAlbum::floatingRect(int index) const
@@ -1196,15 +1219,8 @@ void XmlWebPhotoAlbum::drawObject()
         if (_afterDescription == 2) {
             if (!_fs_hasCollage)
                 return;
-            const int selected = _currentPhoto;
-            _currentPhoto = -1;
-            try {
-                XmlWebText::drawObject(objectRect());
-            } catch (...) {
-                _currentPhoto = selected;
-                throw;
-            }
-            _currentPhoto = selected;
+            const WithoutSelection collageBox(_currentPhoto);
+            XmlWebText::drawObject(objectRect());
             return;
         }
         if (shownThumbnails(numberOfThumbnails(page->photoObjects())) != 0)
@@ -1432,8 +1448,11 @@ void XmlWebPhotoAlbum::appendHTMLPagePassSheet(QString& html, XmlBase* page, int
         if (pass == 5) {
             const bool grid = _afterDescription != 2 && (_numCols != 0 || _numRows != 0);
             const bool collage = _afterDescription == 2 && _fs_hasCollage;
-            if (grid || collage)
+            if (grid || collage) {
+                // The box itself, whatever floating photo the canvas has selected.
+                const WithoutSelection box(_currentPhoto);
                 html += htmlDivTagsVornStyle(QStringLiteral("albumbox"), QString());
+            }
             return;
         }
         if (pass != 11 && pass != 19)
@@ -1656,7 +1675,12 @@ QString XmlWebPhotoAlbum::textSubberPhoto(const QString& text, XmlPhoto* photo)
         const QString weight = item ? item->weight() : QString();
         const QString shipping = item ? item->shipping() : QString();
         const QString salestax = item ? item->salestax() : QString();
-        XmlHomePage* home = homepage();
+        // The site's settings: through the photo, which lives in the site, else the document.
+        XmlHomePage* home = photo ? photo->homepage() : nullptr;
+        if (!home) {
+            DocumentBase* document = myDocument();
+            home = document && document->site() ? document->site()->homepage() : nullptr;
+        }
         const XmlPayPalCommon* common = home ? home->paypal().get() : nullptr;
         const QString unit = common && common->weightunit() != 0 ? QStringLiteral("kgs") : QStringLiteral("lbs");
 

@@ -1,9 +1,11 @@
+#include "build/XmlProcessor.h"
 #include "elements/XmlPictureFrame.h"
 #include "elements/XmlSlideshow.h"
 #include "elements/XmlWebPhotoAlbum.h"
 #include "model/application/MyApplication.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlCaption.h"
+#include "model/site/XmlGroup.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlPayPalCommon.h"
 #include "model/site/XmlPayPalData.h"
@@ -11,9 +13,14 @@
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
 #include "platform/Workspace.h"
+#include "platform/graphics/GraphicsImage.h"
 #include "templates/XmlStyleSheet.h"
 #include "support/FakeDocument.h"
 #include "support/Printers.h"
+#include "support/TestFiles.h"
+#include "support/TestPictures.h"
+
+#include <QTemporaryDir>
 
 #include <QRegularExpression>
 
@@ -204,6 +211,15 @@ TEST(XmlWebPhotoAlbum, FloatingRectanglesGrowInRowsOfSixAndAnswerZeroOutsideTheL
     album->setNumFloatingRects(2);
     EXPECT_EQ(album->floatingString(), QString("{{100, 100}, {120, 90}}|{{200, 100}, {120, 90}}"));
     EXPECT_EQ(album->thumbSizeString(), QString("120 x 90\nSame Size"));
+
+    // Mode 2 without floating photos reads back without any.
+    album->setNumFloatingRects(0);
+    album->setAfterDescription(2);
+    const QString xml = album->createXml();
+    EXPECT_TRUE(xml.contains(" floating=\"\"")) << xml.toStdString();
+    const auto back = std::dynamic_pointer_cast<XmlWebPhotoAlbum>(XmlBase::createWithXmlRootDir(xml, QString()));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->numFloatingRects(), 0);
 }
 
 // --- Layout ------------------------------------------------------------------------------------------
@@ -455,6 +471,10 @@ TEST_F(XmlWebPhotoAlbumTest, OverlappingFloatingPhotosSelectTheOneOnTopAndStepIn
     album->setTop(600);
     EXPECT_EQ(album->floatingRect(0), lq::Rect(1000, 600, 100, 100));
     EXPECT_EQ(album->top2(), 0);
+    // The page's album box is the collage box, whatever is selected.
+    EXPECT_TRUE(pass(5).startsWith("<div id=\"albumbox\" style=\"top: 0px; left: 0px; width: 600px; height: 200px;\">"))
+        << pass(5).toStdString();
+    EXPECT_EQ(album->currentPhoto(), 0);
 }
 
 TEST_F(XmlWebPhotoAlbumTest, FreestylePagesWriteCollageCellsWithoutFramesAndFloatingPhotosLinked)
@@ -512,4 +532,261 @@ TEST_F(XmlWebPhotoAlbumTest, AlbumOnAPageWithoutPhotosIsInvisible)
     EXPECT_FALSE(album->visible());
     EXPECT_EQ(album->objectAtPoint(lq::Point(5, 5)), nullptr);
     EXPECT_EQ(album->photoForEditingAtPoint(lq::Point(5, 5)), nullptr);
+}
+
+TEST_F(XmlWebPhotoAlbumTest, CentredThumbnailsKeepTheFrameAndArePaddedIntoItsMiddle)
+{
+    QTemporaryDir sources;
+    ASSERT_TRUE(sources.isValid());
+    const QString path = sources.filePath("wide.jpg");
+    writeAll(path, jpegBytes(60, 30));
+    const std::shared_ptr<XmlPhoto> wide = XmlPhoto::createFromFile(path);
+    ASSERT_TRUE(wide);
+    page->addChild(wide);
+    wide->setImageSeqNumber(1);
+    album->setCurrentAlbum(page.get());
+    album->setShowCaptions(false);
+
+    const XmlBaseList list = page->photoObjects();
+    album->setThumbAspect(2);
+    XmlWebPhotoAlbum::Cell cell = album->cellRects(list, 0, 0);
+    EXPECT_EQ(cell.frame, lq::Rect(0, 0, 120, 90));
+    EXPECT_EQ(cell.thumb, lq::Rect(0, 15, 120, 60));
+    EXPECT_TRUE(pass(11).contains("width: 120px; height: 60px; padding: 15px 0px 15px 0px;\"/>")) << pass(11).toStdString();
+
+    album->setThumbAspect(1);
+    cell = album->cellRects(list, 0, 0);
+    EXPECT_EQ(cell.frame, cell.thumb);
+    EXPECT_EQ(cell.thumb, lq::Rect(0, 15, 120, 60));
+
+    album->setThumbAspect(0);
+    EXPECT_EQ(album->cellRects(list, 0, 0).thumb, lq::Rect(0, 0, 120, 90));
+}
+
+TEST_F(XmlWebPhotoAlbumTest, CaptionsAboveStandOverTheirFrameAndPushTheRowDown)
+{
+    addPhotos(2);
+    for (const auto& photo : photos)
+        photo->caption()->setContent("<p>Caption</p>");
+    album->setCaptionsAbove(true);
+    album->setCaptionSpace(4);
+    album->relayoutFlags(page.get(), 0);
+    const int row = album->heightForCaptionRow(0);
+    ASSERT_GT(row, 0);
+    const XmlWebPhotoAlbum::Cell cell = album->cellRects(page->photoObjects(), 1, 1);
+    EXPECT_EQ(cell.frame.y(), row + 4);
+    EXPECT_EQ(cell.caption.maxY(), cell.frame.y() - 4);
+    EXPECT_EQ(album->internalHeight(), 90 + row + 4);
+    // Every caption paragraph but the page's first goes without the font-check id.
+    const QString thumbnails = pass(11);
+    EXPECT_EQ(occurrences(thumbnails, "<p id=\"pp\" class=\"photo\""), 1) << thumbnails.toStdString();
+    EXPECT_GE(occurrences(thumbnails, "<p class=\"photo\""), 1);
+}
+
+TEST_F(XmlWebPhotoAlbumTest, ClicksOnPhotosOpenThePictureOrFollowTheCaptionLink)
+{
+    addPhotos(2);
+    QList<QUrl> opened;
+    lq::setOpenURLHandler([&](const QUrl& url) {
+        opened.append(url);
+        return true;
+    });
+    album->setClickOp(1);
+    album->mouseClick("photo|1");
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_TRUE(opened.first().isLocalFile());
+    EXPECT_TRUE(opened.first().toLocalFile().endsWith("/pictures/image2.jpg")) << opened.first().toString().toStdString();
+
+    // A link that is a page of the site shows that page; any other is opened.
+    auto other = XmlAlbum::create();
+    other->setPageSeqNumber(8);
+    other->setFileName("page8.html");
+    site->homepage()->addChild(other);
+    document.pages = { page, other };
+    album->setClickOp(3);
+    photos[0]->caption()->setEmbeddedLink(other->UUID());
+    photos[1]->caption()->setEmbeddedLink(QStringLiteral("http://example.org/"));
+    album->mouseClick("photo|0");
+    ASSERT_EQ(document.selectedPages.size(), 1u);
+    EXPECT_EQ(document.selectedPages.back().page, other.get());
+    EXPECT_EQ(document.selectedPages.back().index, -1);
+    album->mouseClick("photo|1");
+    ASSERT_EQ(opened.size(), 2);
+    EXPECT_EQ(opened.last(), QUrl("http://example.org/"));
+
+    // Nothing happens for unknown kinds and for click operation 2.
+    album->setClickOp(2);
+    album->mouseClick("photo|0");
+    album->mouseClick("other|0");
+    EXPECT_EQ(opened.size(), 2);
+    EXPECT_EQ(document.selectedPages.size(), 1u);
+}
+
+TEST_F(XmlWebPhotoAlbumTest, SitePlaceholdersAndOptionalItemFields)
+{
+    addPhotos(1);
+    XmlPayPalCommon& common = *site->homepage()->paypal();
+    common.setPaypaladdress("shop@example.com");
+    common.setCurrency("EUR");
+    common.setWeightunit(1);
+    XmlPayPalData& item = *photos[0]->paypal();
+    item.setItemname("Print");
+    item.setPrice("5");
+    item.setItemid("A<1>");
+    item.setShipping("2");
+    item.setSalestax("1");
+    const QString filled =
+        album->textSubberPhoto("{ACCOUNT} {CURRENCY} {MEASUREMENT} {ID} {PRICE}|{MORE}", photos[0].get());
+    EXPECT_EQ(filled, QString("shop@example.com EUR kgs A&lt;1&gt; 5|"
+                              "<input type=\"hidden\" name=\"item_number\" value=\"A&lt;1&gt;\">\n"
+                              "<input type=\"hidden\" name=\"shipping\" value=\"2\">\n"
+                              "<input type=\"hidden\" name=\"tax\" value=\"1\">\n"));
+}
+
+namespace {
+
+// Records the processors the album queues.
+class QueueingDocument : public FakeDocument {
+public:
+    void startProcessor(const std::shared_ptr<XmlProcessor>& processor) override { processors.push_back(processor); }
+    std::vector<std::shared_ptr<XmlProcessor>> processors;
+};
+
+} // namespace
+
+TEST(XmlWebPhotoAlbumCanvas, DrawingQueuesTheThumbnailsOfTheWrongSizeAndDrawsTheOthers)
+{
+    QueueingDocument document;
+    auto site = XmlSite::create();
+    site->newDocument();
+    document.siteRoot = site.get();
+    site->setDocument(&document);
+    auto theme = XmlTheme::create();
+    theme->setDocument(&document);
+    auto sheet = XmlStyleSheet::create();
+    theme->addChild(sheet);
+    auto album = XmlWebPhotoAlbum::create();
+    sheet->addChild(album);
+    auto page = XmlAlbum::create();
+    site->homepage()->addChild(page);
+
+    QTemporaryDir sources;
+    ASSERT_TRUE(sources.isValid());
+    for (int i = 0; i < 2; ++i) {
+        const QString path = sources.filePath(QString("p%1.jpg").arg(i));
+        writeAll(path, jpegBytes(120, 90, Qt::red));
+        auto photo = XmlPhoto::createFromFile(path);
+        ASSERT_TRUE(photo);
+        page->addChild(photo);
+    }
+    album->setCurrentAlbum(page.get());
+    album->setShowCaptions(false);
+    album->setThumbWidth(60);
+    album->setThumbHeight(45);
+
+    lq::GraphicsImage canvas = lq::GraphicsImage::withSize(lq::Size(200, 100));
+    {
+        lq::GraphicsImage::Focus focus(canvas);
+        album->drawObject();
+        album->drawText();
+    }
+    ASSERT_EQ(document.processors.size(), 1u);
+    EXPECT_EQ(document.processors[0]->statusMessage(), QString("Resizing Thumbnails..."));
+    EXPECT_EQ(document.processors[0]->numberChildren(), 2);
+
+    // Once made at the album's size, the thumbnails are drawn where their cells are.
+    for (const XmlBasePtr& child : page->photoObjects())
+        XmlPhoto::cast(child.get())->resizeThumbnail("{60, 45}");
+    {
+        lq::GraphicsImage::Focus focus(canvas);
+        album->drawText();
+    }
+    EXPECT_EQ(document.processors.size(), 1u);
+    const QImage drawn = canvas.toQImage();
+    // JPEG red, a shade either way.
+    EXPECT_GT(QColor(drawn.pixel(30, 20)).red(), 240);
+    EXPECT_GT(QColor(drawn.pixel(100, 20)).red(), 240);
+    EXPECT_LT(QColor(drawn.pixel(100, 20)).green(), 20);
+    EXPECT_EQ(qAlpha(drawn.pixel(65, 20)), 0);
+
+    site->setDocument(nullptr);
+    theme->setDocument(nullptr);
+}
+
+TEST_F(XmlWebPhotoAlbumTest, EmptyGridsWriteNothingAndEachCartCopiesItsOwnButton)
+{
+    addPhotos(3);
+    album->setCols(0);
+    album->setRows(0);
+    EXPECT_EQ(pass(5), QString(""));
+    EXPECT_EQ(pass(11), QString(""));
+    EXPECT_FALSE(pass(19).contains("QZcreateWebImage"));
+
+    album->setCols(3);
+    const struct {
+        int cart;
+        const char* copied;
+        const char* other;
+    } carts[] = { { 1, "buynow.png", "addtocart.png" }, { 2, "addtocart.png", "buynow.png" } };
+    for (const auto& cart : carts) {
+        album->setCartType(cart.cart);
+        const QString steps = pass(19);
+        EXPECT_EQ(occurrences(steps, QString("filename=\"") + cart.copied + "\""), 1) << cart.cart;
+        EXPECT_FALSE(steps.contains(cart.other)) << cart.cart;
+    }
+}
+
+TEST_F(XmlWebPhotoAlbumTest, BeforeAndAfterRolloversFixEveryShownPhotoForIE)
+{
+    auto show = XmlSlideshow::create();
+    show->setName("Slideshow");
+    sheet->addChild(show);
+    show->setStyle(3);
+    show->setThumbRollovers(true);
+    addPhotos(6);
+    album->frame()->setDropShadow(1);
+    QString css;
+    album->appendCSSWinIESuffix(css, "_ie");
+    // Photos 0, 2, 3 and 5 (picture numbers 1, 3, 4, 6): each thumbnail and its rollover.
+    QStringList rules;
+    for (const QRegularExpressionMatch& match : QRegularExpression("img#thumb(\\d+) ").globalMatch(css))
+        rules.append(match.captured(1));
+    EXPECT_EQ(rules, QStringList({ "1", "3", "4", "6" })) << css.toStdString();
+    QString script;
+    album->appendJavascriptWinIE(script);
+    EXPECT_EQ(occurrences(script, "imgElement.src"), 4);
+}
+
+TEST_F(XmlWebPhotoAlbumTest, GroupPagesLinkEachThumbnailToItsPage)
+{
+    auto group = XmlGroup::create();
+    group->setPageSeqNumber(3);
+    group->setFileName("page3.html");
+    site->homepage()->addChild(group);
+    std::vector<std::shared_ptr<XmlAlbum>> pages;
+    for (int i = 0; i < 2; ++i) {
+        auto child = XmlAlbum::create();
+        child->setPageSeqNumber(10 + i);
+        child->setFileName(QString("page%1.html").arg(10 + i));
+        group->addChild(child);
+        pages.push_back(child);
+    }
+    album->setCurrentAlbum(group.get());
+    album->setClickOp(2);
+    album->setShowCaptions(false);
+    QString html;
+    album->appendHTMLPagePassSheet(html, group.get(), 11, sheet.get());
+    EXPECT_TRUE(html.contains("<a href=\"page10.html\">")) << html.toStdString();
+    EXPECT_TRUE(html.contains("<a href=\"page11.html\">")) << html.toStdString();
+
+    // A group page registers its photos whatever the click operation; a click shows the page.
+    album->relayoutFlags(group.get(), 0);
+    int photoAreas = 0;
+    for (const auto& area : document.trackingAreas)
+        photoAreas += area.data.startsWith("photo|") ? 1 : 0;
+    EXPECT_EQ(photoAreas, 2);
+    album->mouseClick("photo|1");
+    ASSERT_EQ(document.selectedPages.size(), 1u);
+    EXPECT_EQ(document.selectedPages.back().page, pages[1].get());
+    EXPECT_EQ(document.selectedPages.back().index, -1);
 }
