@@ -39,6 +39,9 @@ class XmlWebPhotoAlbumTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // The slideshow's before-and-after styles count only while the preference is on.
+        savedBeforeAfter = MyApplication::shared().enableBeforeAfter();
+        MyApplication::shared().setEnableBeforeAfter(1);
         site->newDocument();
         document.siteRoot = site.get();
         site->setDocument(&document);
@@ -55,6 +58,7 @@ protected:
     }
     void TearDown() override
     {
+        MyApplication::shared().setEnableBeforeAfter(savedBeforeAfter);
         lq::setOpenURLHandler({});
         site->setDocument(nullptr);
         theme->setDocument(nullptr);
@@ -70,6 +74,8 @@ protected:
         }
         album->setCurrentAlbum(page.get());
     }
+
+    int savedBeforeAfter = 0;
 
     QString pass(int number)
     {
@@ -500,13 +506,6 @@ TEST_F(XmlWebPhotoAlbumTest, FreestylePagesWriteCollageCellsWithoutFramesAndFloa
 
 TEST_F(XmlWebPhotoAlbumTest, BeforeAndAfterGroupsShareTheGeometryOfTheirThumbnail)
 {
-    // The slideshow's before-and-after styles count only while the preference is on.
-    const int preference = MyApplication::shared().enableBeforeAfter();
-    MyApplication::shared().setEnableBeforeAfter(1);
-    struct Restore {
-        int value;
-        ~Restore() { MyApplication::shared().setEnableBeforeAfter(value); }
-    } restore { preference };
     auto show = XmlSlideshow::create();
     show->setName("Slideshow");
     sheet->addChild(show);
