@@ -5,6 +5,8 @@
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlCaption.h"
 #include "model/site/XmlHomePage.h"
+#include "model/site/XmlPayPalCommon.h"
+#include "model/site/XmlPayPalData.h"
 #include "model/site/XmlPhoto.h"
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
@@ -932,4 +934,76 @@ TEST_F(XmlSlideshowTest, GeneratedPageRunsItsSlideshowAndLightboxInChromium)
     EXPECT_GT(centre.red(), 170) << qPrintable(centre.name());
     EXPECT_LT(centre.green(), 90) << qPrintable(centre.name());
     EXPECT_LT(centre.blue(), 90) << qPrintable(centre.name());
+}
+
+// --- With the template's photo album ----------------------------------------------------------------------
+
+TEST_F(XmlSlideshowTest, ShopAlbumForcesCaptionsAndFillsTheSlideshowTextAndButton)
+{
+    addPhotos(2);
+    XmlPayPalData& item = *photo(0)->paypal();
+    item.setItemname(QStringLiteral("Print"));
+    item.setPrice(QStringLiteral("12.50"));
+    item.setItemid(QStringLiteral("P-1"));
+    item.setWeight(QStringLiteral("2"));
+    XmlPayPalCommon& shop = *site->homepage()->paypal();
+    shop.setPaypaladdress(QStringLiteral("shop@example.org"));
+    shop.setCurrency(QStringLiteral("EUR"));
+    shop.setWeightunit(1);
+
+    slideshow->setShowCaptions(0);
+    EXPECT_EQ(slideshow->showCaptions(), 0);
+    photoAlbum->setCartType(1);
+    EXPECT_EQ(slideshow->showCaptions(), 1);
+    EXPECT_TRUE(slideshow->createXml().contains(" showCaptions=\"1\""));
+
+    EXPECT_EQ(slideshow->textSubberPhoto(QStringLiteral("{DESCRIPTION} {PRICE} {ID} {ACCOUNT} {CURRENCY} {MEASUREMENT} {SHIPPING}|{MORE}"),
+                                         photo(0)),
+              QString("Print 12.50 P-1 shop@example.org EUR kgs |"
+                      "<input type=\"hidden\" name=\"item_number\" value=\"P-1\">\n"
+                      "<input type=\"hidden\" name=\"weight\" value=\"2\">\n"
+                      "<input type=\"hidden\" name=\"weight_unit\" value=\"kgs\">\n"));
+
+    photoAlbum->slideshowText()->setContent(QStringLiteral("{DESCRIPTION}\n${PRICE}"));
+    photoAlbum->setSlideshowCaption(1);
+    EXPECT_EQ(slideshow->captionForPhoto(photo(0)), QString("<p>Caption</p><p>Print</p><p>$12.50</p>"));
+    // Not for sale: the caption alone; without the caption setting not even that.
+    EXPECT_EQ(slideshow->captionForPhoto(photo(1)), QString("<p>Caption</p>"));
+    photoAlbum->setSlideshowCaption(0);
+    EXPECT_EQ(slideshow->captionForPhoto(photo(1)), QString(""));
+
+    // The button block of a photo for sale sits under its caption lines.
+    photoAlbum->setSlideshowButton(1);
+    photoAlbum->buttonHTML()->setContent(QStringLiteral("<form>{DESCRIPTION}</form>"));
+    slideshow->relayoutFlags(album.get(), 0);
+    const QString html = pass(12);
+    const lq::Rect caption = slideshow->controlRect(4);
+    static const QRegularExpression block(
+        QStringLiteral("<div style=\"display: block; position: absolute; top: (\\d+)px; left: (\\d+)px; width: (\\d+)px;\">\n"
+                       "<form>Print</form></div>\n</div>"));
+    const auto match = block.match(html);
+    ASSERT_TRUE(match.hasMatch()) << qPrintable(html);
+    EXPECT_GT(match.captured(1).toInt(), int(caption.y()));
+    EXPECT_EQ(match.captured(2).toInt(), int(caption.x()));
+    EXPECT_EQ(match.captured(3).toInt(), int(caption.width()));
+    EXPECT_EQ(html.count("<form>"), 1);
+}
+
+TEST_F(XmlSlideshowTest, ShowsOnAlbumPagesWhoseThumbnailsOpenIt)
+{
+    addPhotos(2);
+    slideshow->setCurrentAlbum(album.get());
+    photoAlbum->setCurrentAlbum(album.get());
+    EXPECT_FALSE(slideshow->visible());
+    photoAlbum->setClickOp(4);
+    EXPECT_TRUE(slideshow->baseVisibility());
+    EXPECT_TRUE(slideshow->visible());
+    photoAlbum->setVisible(false);
+    EXPECT_FALSE(slideshow->visible());
+
+    // A page without photos never shows it.
+    const auto empty = XmlAlbum::create();
+    site->homepage()->addChild(empty);
+    slideshow->setCurrentAlbum(empty.get());
+    EXPECT_FALSE(slideshow->visible());
 }
