@@ -8,9 +8,6 @@
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlCaption.h"
 #include "model/site/XmlGroup.h"
-#include "model/site/XmlHomePage.h"
-#include "model/site/XmlPayPalCommon.h"
-#include "model/site/XmlPayPalData.h"
 #include "model/site/XmlPhoto.h"
 #include "model/site/XmlSite.h"
 #include "platform/DelayedCall.h"
@@ -637,48 +634,10 @@ QString XmlSlideshow::textCaption()
 QString XmlSlideshow::textSubberPhoto(const QString& text, XmlPhoto* photo)
 {
     return lq::modelFrame(this, "textSubber:photo:", [&] {
-        QString result = text;
-        const XmlPayPalData* item = photo ? photo->paypal().get() : nullptr;
-        const auto value = [&](const QString& (XmlPayPalData::*getter)() const) {
-            return item ? (item->*getter)() : QString();
-        };
-        result.replace(QStringLiteral("{DESCRIPTION}"), value(&XmlPayPalData::itemname));
-        result.replace(QStringLiteral("{PRICE}"), value(&XmlPayPalData::price));
-        result.replace(QStringLiteral("{ID}"), value(&XmlPayPalData::itemid));
-        result.replace(QStringLiteral("{WEIGHT}"), value(&XmlPayPalData::weight));
-        result.replace(QStringLiteral("{SHIPPING}"), value(&XmlPayPalData::shipping));
-        result.replace(QStringLiteral("{SALESTAX}"), value(&XmlPayPalData::salestax));
-
-        DocumentBase* document = myDocument();
-        XmlSite* site = document ? document->site() : nullptr;
-        XmlHomePage* home = site ? site->homepage() : nullptr;
-        const XmlPayPalCommon* common = home ? home->paypal().get() : nullptr;
-        const QString unit = common && common->weightunit() != 0 ? QStringLiteral("kgs") : QStringLiteral("lbs");
-        if (common) {
-            result.replace(QStringLiteral("{ACCOUNT}"), common->paypaladdress());
-            result.replace(QStringLiteral("{CURRENCY}"), common->currency());
-            result.replace(QStringLiteral("{MEASUREMENT}"), unit);
-        }
-
-        QString more = QStringLiteral("");
-        const auto hidden = [&](const char* name, const QString& field) {
-            more += QStringLiteral("<input type=\"hidden\" name=\"") + QLatin1String(name) + QStringLiteral("\" value=\"")
-                + field + QStringLiteral("\">\n");
-        };
-        if (item) {
-            if (!item->itemid().isEmpty())
-                hidden("item_number", item->itemid());
-            if (!item->weight().isEmpty()) {
-                hidden("weight", item->weight());
-                hidden("weight_unit", unit);
-            }
-            if (!item->shipping().isEmpty())
-                hidden("shipping", item->shipping());
-            if (!item->salestax().isEmpty())
-                hidden("tax", item->salestax());
-        }
-        result.replace(QStringLiteral("{MORE}"), more);
-        return result;
+        // The shop's texts belong to the photo album, which fills them in;
+        // without one there is no shop and the text stays as it is.
+        XmlWebPhotoAlbum* album = photoAlbum();
+        return album ? album->textSubberPhoto(text, photo) : text;
     });
 }
 

@@ -186,7 +186,8 @@ public:
     QString captionForPhoto(XmlPhoto* photo);
     // The caption of the current slide; "" when captions are off.
     QString textCaption();
-    // The text with the PayPal placeholders of the photo and the site filled in.
+    // The text with the PayPal placeholders of the photo and the site filled
+    // in by the template's photo album; unchanged without one.
     QString textSubberPhoto(const QString& text, XmlPhoto* photo);
 
     // --- Layout, hit testing and canvas -----------------------------------------------
