@@ -149,6 +149,32 @@ protected:
         return html;
     }
 
+    // Makes the pictures that the image steps of the text name, at the sizes
+    // they give (the image steps themselves are not this element's); answers
+    // how many it made.
+    int makePictures(const QString& steps)
+    {
+        static const QRegularExpression pictureStep(
+            QStringLiteral("<QZcreate(Slide|WebImage) photo=\"([0-9A-F]+)\" (?:size|thumbSize)=\"\\{(\\d+), (\\d+)\\}\""));
+        int made = 0;
+        for (auto it = pictureStep.globalMatch(steps); it.hasNext();) {
+            const auto match = it.next();
+            const XmlBasePtr found = XmlBase::UUID(match.captured(2));
+            auto* named = XmlPhoto::cast(found.get());
+            if (!named)
+                continue;
+            const lq::Size size(match.captured(3).toFloat(), match.captured(4).toFloat());
+            named->loadBackstore(nullptr);
+            if (match.captured(1) == u"Slide")
+                named->createSlideImage(size);
+            else
+                named->createWebImageFullSizeFrameFrameRectThumbRect(size, true, nullptr, lq::Rect(), lq::Rect());
+            named->releaseBackstore(nullptr);
+            ++made;
+        }
+        return made;
+    }
+
     std::shared_ptr<XmlTheme> theme = XmlTheme::create();
     std::shared_ptr<XmlStyleSheet> sheet = XmlStyleSheet::create();
     std::shared_ptr<XmlWebPhotoAlbum> photoAlbum = XmlWebPhotoAlbum::create();
@@ -814,24 +840,7 @@ TEST_F(XmlSlideshowTest, GeneratedPageRunsItsSlideshowAndLightboxInChromium)
     ASSERT_TRUE(processor);
     processor->setDocument(&document);
     processor->run();
-    // The picture steps are made here from the photos they name, at the sizes they give.
-    static const QRegularExpression pictureStep(
-        QStringLiteral("<QZcreate(Slide|WebImage) photo=\"([0-9A-F]+)\" (?:size|thumbSize)=\"\\{(\\d+), (\\d+)\\}\""));
-    int made = 0;
-    for (auto it = pictureStep.globalMatch(steps); it.hasNext(); ++made) {
-        const auto match = it.next();
-        const XmlBasePtr found = XmlBase::UUID(match.captured(2));
-        auto* named = XmlPhoto::cast(found.get());
-        ASSERT_TRUE(named);
-        const lq::Size size(match.captured(3).toFloat(), match.captured(4).toFloat());
-        named->loadBackstore(nullptr);
-        if (match.captured(1) == u"Slide")
-            named->createSlideImage(size);
-        else
-            named->createWebImageFullSizeFrameFrameRectThumbRect(size, true, nullptr, lq::Rect(), lq::Rect());
-        named->releaseBackstore(nullptr);
-    }
-    EXPECT_EQ(made, 6);
+    EXPECT_EQ(makePictures(steps), 6);
     for (const char* name : { "lumenquill.js", "lightbox.js", "lightbox.css", "prototype.js", "scriptaculous.js", "effects.js",
                               "bitmaps/close.gif", "bitmaps/loading.gif", "bitmaps/next.gif", "bitmaps/prev.gif" })
         ASSERT_TRUE(QFileInfo::exists(homepage.filePath(name))) << name << "\n" << qPrintable(steps);
@@ -1006,4 +1015,74 @@ TEST_F(XmlSlideshowTest, ShowsOnAlbumPagesWhoseThumbnailsOpenIt)
     site->homepage()->addChild(empty);
     slideshow->setCurrentAlbum(empty.get());
     EXPECT_FALSE(slideshow->visible());
+}
+
+TEST_F(XmlSlideshowTest, BeforeAfterPageSwitchesBetweenThePairInChromium)
+{
+    BeforeAfterPreference on(1);
+    addPhotos(4);
+    slideshow->setStyle(2);
+    slideshow->setSlideRollovers(true);
+    slideshow->setBeforeLabel(QStringLiteral("Before"));
+    slideshow->setAfterLabel(QStringLiteral("After"));
+    slideshow->relayoutFlags(album.get(), 0);
+
+    QString css;
+    slideshow->appendCSS(css);
+    const QString setUp = pass(-1);
+    QString body;
+    for (int number = 0; number <= 18; ++number)
+        body += pass(number);
+    const QDir homepage(folder.filePath("homepage"));
+    ASSERT_TRUE(QDir().mkpath(homepage.filePath("pictures")));
+    ASSERT_TRUE(QDir().mkpath(homepage.filePath("bitmaps")));
+    const QString steps = pass(19);
+    EXPECT_EQ(makePictures(steps), 4);
+    ASSERT_TRUE(QFile::copy(lq::resourcePath(QStringLiteral("site/lumenquill.js")), homepage.filePath("lumenquill.js")));
+    ASSERT_TRUE(QFile::copy(lq::resourcePath(QStringLiteral("site/transparent.gif")), homepage.filePath("bitmaps/transparent.gif")));
+
+    const QString before = QString("pictures/slide%1.jpg").arg(photo(0)->imageSeqNumber());
+    const QString after = QString("pictures/slide%1.jpg").arg(photo(1)->imageSeqNumber());
+    const QString page =
+        "<html>\n<head>\n<script type=\"text/javascript\">window.lqErrors = []; window.addEventListener('error', "
+        "function (e) { window.lqErrors.push(String(e.message)); });</script>\n"
+        "<style type=\"text/css\">\n" + css + "</style>\n"
+        "<script type=\"text/javascript\" src=\"lumenquill.js\"></script>\n"
+        "<script type=\"text/javascript\">\n" + setUp + "</script>\n</head>\n<body>\n" + body +
+        "<script type=\"text/javascript\">\n"
+        "window.addEventListener('load', function () {\n"
+        "  var r = {}; var front = function () { return ss.front.getAttribute('src'); };\n"
+        "  var label = function () { return document.getElementById('ssbeforeafter').textContent; };\n"
+        "  r.kind = ss instanceof beforeafter; r.pairs = ss.slides.length; r.first = front(); r.label = label();\n"
+        "  ss.beforeafter(); r.after = front(); r.afterLabel = label();\n"
+        "  ss.beforeafter(); r.back = front();\n"
+        "  r.rollover = document.getElementById('ssrollover').style.display;\n"
+        "  ss.next(); r.second = front();\n"
+        "  r.errors = window.lqErrors;\n"
+        "  document.body.setAttribute('data-lqtest', JSON.stringify(r));\n"
+        "});\n</script>\n</body>\n</html>\n";
+    const QString index = homepage.filePath("index.html");
+    writeAll(index, page.toUtf8());
+
+    QByteArray out;
+    QByteArray err;
+    if (runChromium({ "--dump-dom" }, QUrl::fromLocalFile(index).toString(), &out, &err) != 0)
+        GTEST_SKIP() << "chromium cannot start here, so the page is not tried in a browser: " << err.left(400).constData();
+    for (const QByteArray& line : err.split('\n'))
+        EXPECT_FALSE(line.contains("Uncaught")) << line.constData();
+    static const QRegularExpression result(QStringLiteral("data-lqtest=\"([^\"]*)\""));
+    const auto match = result.match(QString::fromUtf8(out));
+    ASSERT_TRUE(match.hasMatch()) << "the page's checks did not run:\n" << err.constData();
+    const QString json = match.captured(1).replace("&quot;", "\"").replace("&amp;", "&");
+    const QJsonObject r = QJsonDocument::fromJson(json.toUtf8()).object();
+    EXPECT_TRUE(r.value("errors").toArray().isEmpty()) << qPrintable(json);
+    EXPECT_TRUE(r.value("kind").toBool());
+    EXPECT_EQ(r.value("pairs").toInt(), 2);
+    EXPECT_EQ(r.value("first").toString(), before) << qPrintable(json);
+    EXPECT_EQ(r.value("label").toString(), QString("After"));
+    EXPECT_EQ(r.value("after").toString(), after);
+    EXPECT_EQ(r.value("afterLabel").toString(), QString("Before"));
+    EXPECT_EQ(r.value("back").toString(), before);
+    EXPECT_EQ(r.value("rollover").toString(), QString("block"));
+    EXPECT_EQ(r.value("second").toString(), QString("pictures/slide%1.jpg").arg(photo(2)->imageSeqNumber()));
 }
