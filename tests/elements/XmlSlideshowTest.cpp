@@ -16,6 +16,7 @@
 
 #include "build/XmlProcessor.h"
 #include "platform/Resources.h"
+#include "platform/graphics/GraphicsContext.h"
 
 #include <QDir>
 #include <QFile>
@@ -1085,4 +1086,53 @@ TEST_F(XmlSlideshowTest, BeforeAfterPageSwitchesBetweenThePairInChromium)
     EXPECT_EQ(r.value("back").toString(), before);
     EXPECT_EQ(r.value("rollover").toString(), QString("block"));
     EXPECT_EQ(r.value("second").toString(), QString("pictures/slide%1.jpg").arg(photo(2)->imageSeqNumber()));
+}
+
+// --- Canvas drawing ----------------------------------------------------------------------------------------
+
+TEST_F(XmlSlideshowTest, CanvasDrawsTheCurrentSlideAndDissolvesIntoTheNext)
+{
+    for (const QColor& colour : { QColor(220, 30, 30), QColor(30, 30, 220) }) {
+        const QString path = source(QStringLiteral("d%1.jpg").arg(album->numberChildren()), jpegBytes(200, 150, colour, 95));
+        ASSERT_TRUE(album->importPhotoIndexCaption(path, 1000, QStringLiteral("Photo")));
+    }
+    showSlideshowPage();
+    slideshow->setFade(true);
+    slideshow->relayoutFlags(album.get(), 0);
+    lq::Rect frame;
+    lq::Rect picture;
+    slideshow->calcPhotoRectFrameRectThumbRect(photo(0), frame, picture);
+    const QPoint centre(int(picture.x() + picture.width() / 2), int(picture.y() + picture.height() / 2));
+
+    const auto draw = [&] {
+        QImage canvas(500, 400, QImage::Format_ARGB32);
+        canvas.fill(Qt::white);
+        {
+            lq::GraphicsContext::Scope scope(canvas);
+            slideshow->drawObject();
+            slideshow->drawText();
+        }
+        return canvas.pixelColor(centre);
+    };
+    QColor seen = draw();
+    EXPECT_GT(seen.red(), 170) << qPrintable(seen.name());
+    EXPECT_LT(seen.blue(), 90) << qPrintable(seen.name());
+
+    // Half-way through the fade both slides show; at its end only the second.
+    slideshow->startAnimations();
+    slideshow->mouseClick(QStringLiteral("next"));
+    clock->ticks(5);
+    seen = draw();
+    EXPECT_GT(seen.red(), 80) << qPrintable(seen.name());
+    EXPECT_GT(seen.blue(), 80) << qPrintable(seen.name());
+    EXPECT_FALSE(slideshow->imageA().isNull());
+    EXPECT_FALSE(slideshow->imageB().isNull());
+    clock->ticks(5);
+    seen = draw();
+    EXPECT_LT(seen.red(), 90) << qPrintable(seen.name());
+    EXPECT_GT(seen.blue(), 170) << qPrintable(seen.name());
+
+    slideshow->stopAnimations();
+    EXPECT_TRUE(slideshow->imageA().isNull());
+    EXPECT_TRUE(slideshow->imageB().isNull());
 }
