@@ -1136,3 +1136,14 @@ TEST_F(XmlSlideshowTest, CanvasDrawsTheCurrentSlideAndDissolvesIntoTheNext)
     EXPECT_TRUE(slideshow->imageA().isNull());
     EXPECT_TRUE(slideshow->imageB().isNull());
 }
+
+TEST_F(XmlSlideshowTest, TheSlideshowPageTakesThePagePictureOnlyWhenItAllowsIt)
+{
+    addPhotos(1);
+    showSlideshowPage();
+    EXPECT_TRUE(sheet->allowImageInBackground());
+    slideshow->setAllowBkgndImage(false);
+    EXPECT_FALSE(sheet->allowImageInBackground());
+    sheet->setPageView(album.get(), 0);
+    EXPECT_TRUE(sheet->allowImageInBackground());
+}
