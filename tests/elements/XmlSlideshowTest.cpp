@@ -4,6 +4,7 @@
 #include "model/application/MyApplication.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlCaption.h"
+#include "model/site/XmlGroup.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlPayPalCommon.h"
 #include "model/site/XmlPayPalData.h"
@@ -1146,4 +1147,23 @@ TEST_F(XmlSlideshowTest, TheSlideshowPageTakesThePagePictureOnlyWhenItAllowsIt)
     EXPECT_FALSE(sheet->allowImageInBackground());
     sheet->setPageView(album.get(), 0);
     EXPECT_TRUE(sheet->allowImageInBackground());
+}
+
+TEST_F(XmlSlideshowTest, IndexClickOfAPageInAGroupShowsTheGroupWhenThumbnailsOpenTheSlideshow)
+{
+    const auto group = XmlGroup::create();
+    site->homepage()->addChild(group);
+    const auto inGroup = XmlAlbum::create();
+    group->addChild(inGroup);
+    inGroup->addChild(XmlPhoto::create());
+    slideshow->setCurrentAlbum(inGroup.get());
+
+    photoAlbum->setClickOp(4);
+    slideshow->mouseClick(QStringLiteral("link"));
+    photoAlbum->setClickOp(0);
+    slideshow->mouseClick(QStringLiteral("link"));
+    ASSERT_EQ(document.selectedPages.size(), 2u);
+    EXPECT_EQ(document.selectedPages[0].page, group.get());
+    EXPECT_EQ(document.selectedPages[1].page, inGroup.get());
+    EXPECT_EQ(document.selectedPages[1].index, -1);
 }
