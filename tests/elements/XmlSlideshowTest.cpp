@@ -904,8 +904,9 @@ TEST_F(XmlSlideshowTest, GeneratedPageRunsItsSlideshowAndLightboxInChromium)
 
     // No script error, in the page's own record or in the browser's console.
     for (const QByteArray& line : err.split('\n')) {
-        if (line.contains(":CONSOLE") || line.contains("Uncaught"))
+        if (line.contains(":CONSOLE") || line.contains("Uncaught")) {
             EXPECT_FALSE(line.contains("Uncaught") || line.contains("Error")) << line.constData();
+        }
     }
     static const QRegularExpression result(QStringLiteral("data-lqtest=\"([^\"]*)\""));
     const auto match = result.match(QString::fromUtf8(out));
