@@ -1049,9 +1049,10 @@ TEST_F(XmlSlideshowTest, BeforeAfterPageSwitchesBetweenThePairInChromium)
     const QString page =
         "<html>\n<head>\n<script type=\"text/javascript\">window.lqErrors = []; window.addEventListener('error', "
         "function (e) { window.lqErrors.push(String(e.message)); });</script>\n"
-        "<style type=\"text/css\">\n" + css + "</style>\n"
+        "<style type=\"text/css\">\n" + css + "p.big {position: absolute; top: 500px; font-size: 40px; }\n</style>\n"
         "<script type=\"text/javascript\" src=\"lumenquill.js\"></script>\n"
-        "<script type=\"text/javascript\">\n" + setUp + "</script>\n</head>\n<body>\n" + body +
+        "<script type=\"text/javascript\">\n" + setUp + "fc.addfs(\"big\", 20, 40, \"p.big\");\n</script>\n</head>\n<body>\n"
+        + body + "<p id=\"big\" class=\"big\">Big</p>\n" +
         "<script type=\"text/javascript\">\n"
         "window.addEventListener('load', function () {\n"
         "  var r = {}; var front = function () { return ss.front.getAttribute('src'); };\n"
@@ -1061,6 +1062,8 @@ TEST_F(XmlSlideshowTest, BeforeAfterPageSwitchesBetweenThePairInChromium)
         "  ss.beforeafter(); r.back = front();\n"
         "  r.rollover = document.getElementById('ssrollover').style.display;\n"
         "  ss.next(); r.second = front();\n"
+        "  r.bigSize = parseFloat(getComputedStyle(document.getElementById('big')).fontSize);\n"
+        "  r.bigHeight = document.getElementById('big').getBoundingClientRect().height;\n"
         "  r.errors = window.lqErrors;\n"
         "  document.body.setAttribute('data-lqtest', JSON.stringify(r));\n"
         "});\n</script>\n</body>\n</html>\n";
@@ -1088,6 +1091,10 @@ TEST_F(XmlSlideshowTest, BeforeAfterPageSwitchesBetweenThePairInChromium)
     EXPECT_EQ(r.value("back").toString(), before);
     EXPECT_EQ(r.value("rollover").toString(), QString("block"));
     EXPECT_EQ(r.value("second").toString(), QString("pictures/slide%1.jpg").arg(photo(2)->imageSeqNumber()));
+    // The font check found a 40-pixel font on a line planned 20 high: the rule shrinks to fit.
+    EXPECT_LT(r.value("bigSize").toDouble(), 25.0) << qPrintable(json);
+    EXPECT_GT(r.value("bigSize").toDouble(), 5.0) << qPrintable(json);
+    EXPECT_LE(r.value("bigHeight").toDouble(), 24.0) << qPrintable(json);
 }
 
 // --- Canvas drawing ----------------------------------------------------------------------------------------
