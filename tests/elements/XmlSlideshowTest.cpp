@@ -1175,3 +1175,31 @@ TEST_F(XmlSlideshowTest, IndexClickOfAPageInAGroupShowsTheGroupWhenThumbnailsOpe
     EXPECT_EQ(document.selectedPages[1].page, inGroup.get());
     EXPECT_EQ(document.selectedPages[1].index, -1);
 }
+
+TEST_F(XmlSlideshowTest, CanvasDrawsTheBuyButtonUnderTheCaptionOfAPhotoForSale)
+{
+    addPhotos(1);
+    photo(0)->paypal()->setItemname(QStringLiteral("Print"));
+    photo(0)->paypal()->setPrice(QStringLiteral("5"));
+    photoAlbum->setCartType(1);
+    photoAlbum->setSlideshowButton(1);
+    photoAlbum->setSlideshowCaption(0);
+    photoAlbum->slideshowText()->setContent(QString());
+    showSlideshowPage();
+    slideshow->relayoutFlags(album.get(), 0);
+    const lq::Rect caption = slideshow->controlRect(4);
+    const QImage button(lq::resourcePath(QStringLiteral("site/buynow.png")));
+    ASSERT_FALSE(button.isNull());
+
+    QImage canvas(500, 400, QImage::Format_ARGB32);
+    canvas.fill(Qt::white);
+    {
+        lq::GraphicsContext::Scope scope(canvas);
+        slideshow->drawText2();
+    }
+    // An empty caption: the button's top is the caption's top, centred across its width.
+    const int x = int(caption.x() + (caption.width() - button.width()) * 0.5f);
+    const QPoint middle(x + button.width() / 2, int(caption.y()) + 3);
+    EXPECT_EQ(canvas.pixelColor(middle).rgb(), button.pixelColor(button.width() / 2, 3).rgb())
+        << qPrintable(canvas.pixelColor(middle).name());
+}
