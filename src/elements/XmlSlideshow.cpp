@@ -232,7 +232,7 @@ void XmlSlideshow::postload()
                 record->setName(QStringLiteral("control"));
                 addChild(record);
             }
-            own->setAlignment(1);
+            own->setAlignment(XmlWebFont::Alignment::Center);
         }
         own->setBold(false);
         own->setItalic(false);
@@ -663,7 +663,7 @@ bool XmlSlideshow::visible()
         if (!album || album->numberPhotos() == 0)
             return false;
         XmlStyleSheet* sheet = XmlStyleSheet::cast(_parent);
-        if (sheet && sheet->view() == 1)
+        if (sheet && sheet->view() == XmlStyleSheet::View::Slideshow)
             return true;
         return baseVisibility();
     });

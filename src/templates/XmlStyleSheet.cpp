@@ -348,7 +348,7 @@ XmlBasePtr XmlStyleSheet::getElementWithName(const QString& name) const
 bool XmlStyleSheet::allowImageInBackground()
 {
     return lq::modelFrame(this, "allowImageInBackground", [&] {
-        if (_page != 1)
+        if (_page != View::Slideshow)
             return true;
         XmlSlideshow* slideshow = XmlSlideshow::cast(getElementWithName(QStringLiteral("Slideshow")).get());
         return !slideshow || slideshow->allowBkgndImage();

@@ -140,8 +140,8 @@ protected:
     void showSlideshowPage()
     {
         photoAlbum->setCurrentAlbum(album.get());
-        sheet->setPageView(album.get(), 1);
-        ASSERT_EQ(sheet->view(), 1);
+        sheet->setPageView(album.get(), XmlStyleSheet::View::Slideshow);
+        ASSERT_EQ(sheet->view(), XmlStyleSheet::View::Slideshow);
     }
 
     QString pass(int number)
@@ -304,15 +304,15 @@ TEST(XmlSlideshow, PostloadMakesTheControlFontFromTheCaptionFontOnce)
     ASSERT_TRUE(control);
     EXPECT_EQ(control->fontSize(), 17);
     EXPECT_TRUE(control->bold());
-    EXPECT_EQ(own->alignment(), 1);
+    EXPECT_EQ(own->alignment(), XmlWebFont::Alignment::Center);
     EXPECT_FALSE(own->bold());
     EXPECT_FALSE(own->italic());
     EXPECT_FALSE(own->underline());
 
-    own->setAlignment(2);
+    own->setAlignment(XmlWebFont::Alignment::Right);
     slideshow->postload();
     EXPECT_EQ(slideshow->controlFont(), control);
-    EXPECT_EQ(own->alignment(), 2);
+    EXPECT_EQ(own->alignment(), XmlWebFont::Alignment::Right);
 }
 
 TEST(XmlSlideshow, ControlRectanglesOutsideTheListAreZeroAndIgnored)
@@ -1153,7 +1153,7 @@ TEST_F(XmlSlideshowTest, TheSlideshowPageTakesThePagePictureOnlyWhenItAllowsIt)
     EXPECT_TRUE(sheet->allowImageInBackground());
     slideshow->setAllowBkgndImage(false);
     EXPECT_FALSE(sheet->allowImageInBackground());
-    sheet->setPageView(album.get(), 0);
+    sheet->setPageView(album.get(), XmlStyleSheet::View::Page);
     EXPECT_TRUE(sheet->allowImageInBackground());
 }
 
