@@ -2,6 +2,7 @@
 
 #include "build/XmlProcessor.h"
 #include "model/core/XmlBase.h"
+#include "model/core/XmlTextFormat.h"
 #include "model/feed/XmlRSS.h"
 #include "model/files/XmlFile.h"
 #include "model/files/XmlStandAloneFiles.h"
@@ -86,6 +87,8 @@ MyDocument::~MyDocument()
 
 void MyDocument::release()
 {
+    if (_rss)
+        _rss->setDocument(nullptr);
     if (_site)
         _site->setDocument(nullptr);
     if (_theme)
@@ -229,6 +232,7 @@ bool MyDocument::newDocumentFromArchive(const QString& folderPath, const QString
         _theme->setRootDir(folder);
         _location = XmlLocation::create();
         _rss = XmlRSS::create();
+        _rss->setDocument(this);
         if (!writeWithBackupToFile(folder))
             return false;
         _theme->crossReferenceXmlSite(_site.get());
@@ -244,6 +248,22 @@ void MyDocument::adopt(const std::shared_ptr<XmlSite>& site, const std::shared_p
     _theme = theme;
     _site->setDocument(this);
     _theme->setDocument(this);
+}
+
+void MyDocument::createRSSProcessor()
+{
+    lq::uiFrame(this, "createRSSProcessor", [&] {
+        if (!_rss || !_site)
+            return;
+        const QString feed = _rss->rssString();
+        if (feed.isNull())
+            return;
+        const QString marker = XmlTextFormat::verbatimMarker.toString();
+        const QString script = QStringLiteral("<QZprocessor rootDir=\"") + XmlBase::escape(_site->rootDir())
+            + QStringLiteral("\" status=\"Creating RSS feed\"><QZcreate dir=\"homepage\" filename=\"rss.xml\">") + marker + feed + marker
+            + QStringLiteral("</QZcreate></QZprocessor>");
+        startProcessor(std::dynamic_pointer_cast<XmlProcessor>(XmlBase::createWithXmlRootDir(script, QString())));
+    });
 }
 
 // --- Open ----------------------------------------------------------------------------
@@ -327,6 +347,7 @@ bool MyDocument::readFromFile(const QString& folderPath)
         }
         _location = location;
         _rss = rss;
+        _rss->setDocument(this);
         adopt(site, theme);
         // Opening is no edit.
         falseAlarm(true);
@@ -395,8 +416,10 @@ bool MyDocument::saveFileWithComment(const QString& folderPath, const QString& c
             return fail(QStringLiteral("could not save document: no site"));
         if (!_location)
             _location = XmlLocation::create();
-        if (!_rss)
+        if (!_rss) {
             _rss = XmlRSS::create();
+            _rss->setDocument(this);
+        }
 
         // Every file is written beside its target first; the targets are
         // replaced only once all four are complete, so a failure leaves the
