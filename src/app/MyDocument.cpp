@@ -290,6 +290,8 @@ bool MyDocument::importLegacy(const QString& folder, bool layout12)
     }
     site->setRootDir(folder);
     theme->setRootDir(folder);
+    if (XmlLegacyTheme* legacy = XmlLegacyTheme::cast(theme.get()); legacy && layout12)
+        legacy->convert1_2Theme(site.get());
     bool written = site->saveToFile(folder + QStringLiteral("/site.xmlbase"));
     written = theme->saveToFile(folder + QStringLiteral("/theme.xmlbase")) && written;
     if (site->location())
