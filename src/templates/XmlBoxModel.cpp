@@ -476,6 +476,18 @@ int XmlBoxModel::internalHeight()
     });
 }
 
+int XmlBoxModel::actualHeight()
+{
+    return lq::modelFrame(this, "actualHeight", [&] { return calcHeight(); });
+}
+
+lq::Rect XmlBoxModel::winIEElementRect()
+{
+    lq::Rect rect = objectRect();
+    rect.size.height = static_cast<float>(actualHeight());
+    return rect;
+}
+
 lq::Rect XmlBoxModel::objectRect()
 {
     return lq::modelFrame(this, "objectRect", [&] {
@@ -733,7 +745,7 @@ QString XmlBoxModel::htmlDivTagsVornStyle(const QString& elementId, const QStrin
     return lq::modelFrame(this, "htmlDivTags:vornStyle:", [&] {
         const int shadow = dropShadow() ? shadowStrip : 0;
         const int divWidth = calcWidth() - _bl - _br - shadow;
-        const int divHeight = calcHeight() - _bt - _bb - shadow;
+        const int divHeight = actualHeight() - _bt - _bb - shadow;
         const int divTop = calcTop();
         const int divLeft = calcLeft();
         if (style.isNull()) {

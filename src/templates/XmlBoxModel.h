@@ -128,6 +128,9 @@ public:
     // may go below 0); otherwise the height of the laid-out text, 0 while no
     // page is known to lay it out for.
     virtual int internalHeight();
+    // The full height the box takes on the page: calcHeight here; the
+    // content box and the footer answer the height of their laid-out text.
+    virtual int actualHeight();
     // The outer rectangle, shadow strip included.
     lq::Rect objectRect() override;
     // The text area.
@@ -175,9 +178,9 @@ public:
     // `<div id="ID" style="top: Ypx; left: Xpx; width: Wpx; height: Hpx;">&nbsp;</div>`
     // and a newline, with the rectangle cut to whole pixels.
     QString htmlDivTagsForRect(const QString& elementId, const lq::Rect& rect);
-    // The box's own div: the bordered area less the borders (padding stays
-    // inside, the shadow strip does not), with the additional style, when
-    // given (not null), ahead of the position.
+    // The box's own div: the bordered area (actualHeight high) less the
+    // borders (padding stays inside, the shadow strip does not), with the
+    // additional style, when given (not null), ahead of the position.
     QString htmlDivTagsVornStyle(const QString& elementId, const QString& style);
     // The CSS border style name of a border type ("solid" for unknown types).
     QString borderType(int type) const;
@@ -187,6 +190,11 @@ public:
     // "padding: T R B L; " (with the borders added for bitmap borders).
     void appendCSSPadding(QString& css);
 
+protected:
+    // The outer rectangle with the height the box takes on the page.
+    lq::Rect winIEElementRect() override;
+
+public:
     // --- Border drawing -----------------------------------------------------------------
     // Fills the four borders of the outer rectangle into the current graphics
     // context, each side in its width and colour, in the style (0 solid,

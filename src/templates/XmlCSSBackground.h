@@ -136,13 +136,14 @@ protected:
     int _winX = 0;
     int _winY = 0;
 
+    // The element's rectangle as the Windows IE bitmap covers it.
+    virtual lq::Rect winIEElementRect();
+
 private:
     bool isPageTemplate() const;
     // The mode the CSS is written for: the picture modes count as 1 where
     // pictures are not allowed.
     int cssMode();
-    // The element's rectangle as the Windows IE bitmap covers it.
-    lq::Rect winIEElementRect();
     // "<picture UUID><unique name><suffix>.png", kept to a plain file name
     // that is safe inside a quoted CSS string.
     QString winIEFileName(const QString& suffix) const;

@@ -1,8 +1,16 @@
 #include "templates/XmlSideBar.h"
 
+#include "platform/ExceptionFrame.h"
+
+#include <algorithm>
+
 XmlSideBar::XmlSideBar(Key key)
     : XmlBoxModel(key)
 {
+    _widthFixed = true;
+    _heightFixed = false;
+    _absolute = true;
+    _width = 150;
 }
 
 std::shared_ptr<XmlSideBar> XmlSideBar::create()
@@ -13,4 +21,45 @@ std::shared_ptr<XmlSideBar> XmlSideBar::create()
 QString XmlSideBar::elementName() const
 {
     return QStringLiteral("cssSidebar");
+}
+
+QString XmlSideBar::name() const
+{
+    return QStringLiteral("Sidebar");
+}
+
+bool XmlSideBar::enabled()
+{
+    return false;
+}
+
+bool XmlSideBar::canDoubleClick()
+{
+    return false;
+}
+
+int XmlSideBar::internalHeight()
+{
+    return lq::modelFrame(this, "internalHeight", [&] {
+        const int framing = bt() + bb() + pt() + pb();
+        const int fromContent = _sidebarHeight - framing;
+        const int pageBottom = lq::truncatedPixel(static_cast<double>(_pageBounds.y()) + _pageBounds.height());
+        const int fromPage = pageBottom - (top() + framing);
+        return std::max(fromContent, fromPage);
+    });
+}
+
+void XmlSideBar::appendHTMLPagePassSheet(QString&, XmlBase*, int, XmlStyleSheet*)
+{
+}
+
+void XmlSideBar::appendCSS(QString&)
+{
+}
+
+void XmlSideBar::appendCSSWinIESuffix(QString& css, const QString& suffix)
+{
+    lq::modelFrame(this, "appendCSSWinIE:suffix:", [&] {
+        appendCSSWinIEBackgroundTagSuffix(css, QStringLiteral("#sidebar"), suffix);
+    });
 }

@@ -461,6 +461,10 @@ void XmlStyleSheet::layoutPage(XmlBase* page, int flags)
             break;
         }
     }
+    if (content) {
+        content->setPageBounds(lq::Rect());
+        content->clearFloatRects();
+    }
 
     lq::Rect bounds;
     int left = 100000;
@@ -498,19 +502,29 @@ void XmlStyleSheet::layoutPage(XmlBase* page, int flags)
         // answer the rectangles of their thumbnails; every album is laid out
         // with the other elements.
         element->relayoutFlags(page, flags);
-        bounds = bounds.united(element->objectRect());
+        const lq::Rect frame = element->objectRect();
+        // The content text flows round every element laid out over it.
+        if (content)
+            content->addFloatRect(rectToString(frame));
+        bounds = bounds.united(frame);
         edgeCheck(*child);
     }
 
     if (content && content->visible()) {
+        content->setPageBounds(lq::Rect());
         content->relayoutFlags(page, flags);
-        bounds = bounds.united(content->objectRect());
+        lq::Rect frame = content->objectRect();
+        frame.size.height = static_cast<float>(content->actualHeight());
+        bounds = bounds.united(frame);
         edgeCheck(*content);
     }
 
+    if (content)
+        content->setPageBounds(bounds);
     setMiddleSlice(truncated(static_cast<double>(bounds.y()) + bounds.height()));
 
     if (footer) {
+        footer->setPageBounds(bounds);
         footer->relayoutFlags(page, flags);
         bounds = bounds.united(footer->objectRect());
         edgeCheck(*footer);

@@ -32,6 +32,7 @@ public:
     }
     void clearTrackingData() override { trackingAreas.clear(); }
     void redisplayRect(const lq::Rect& rect) override { redisplayed.push_back(rect); }
+    void layoutViewSelectedObjectRefresh() override { ++selectedObjectRefreshes; }
     void selectWebPageIndex(XmlAlbum* page, int index) override { selectedPages.push_back({ page, index }); }
     QList<std::shared_ptr<XmlBase>> webItems() override { return pages; }
 
@@ -51,6 +52,7 @@ public:
     std::vector<TrackingArea> trackingAreas; // the click areas registered now
     QStringList trackingCleared;             // the UUIDs whose areas were cleared, in order
     std::vector<lq::Rect> redisplayed;       // every redisplayRect, in order
+    int selectedObjectRefreshes = 0;         // how often layoutViewSelectedObjectRefresh came
     struct SelectedPage {
         XmlAlbum* page = nullptr;
         int index = 0;

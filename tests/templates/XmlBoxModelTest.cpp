@@ -167,6 +167,8 @@ TEST(XmlBoxModel, WritesPositionAndSizeOnlyAsItsFlagsSay)
         const char* what;
         std::shared_ptr<XmlBoxModel> box;
         QString placement;
+        // What the class writes after the box's attributes.
+        QString own = QString();
     };
     const std::vector<Case> cases {
         { "nothing fixed", PlacedBox::create(false, false, false), "" },
@@ -174,14 +176,17 @@ TEST(XmlBoxModel, WritesPositionAndSizeOnlyAsItsFlagsSay)
         { "width fixed", PlacedBox::create(true, false, false), " width=\"300\"" },
         { "height fixed", PlacedBox::create(false, true, false), " height=\"200\"" },
         // The footer places itself below the text: its top is never stored.
-        { "footer", PlacedFooter::create(), " left=\"12\" width=\"300\" height=\"200\"" },
+        { "footer", PlacedFooter::create(), " left=\"12\" width=\"300\" height=\"200\"",
+          " underlineLinks=\"1\" linkNormal=\"#00007F\" linkHover=\"#0000B2\" linkVisited=\"#333333\""
+          " fontsHaveData=\"1\" extendPage=\"0\" voffset=\"0\" createdWith=\"1\" viewCounter=\"0\""
+          " useHtmlSnippet=\"0\" trog=\"0\"" },
     };
     for (const Case& c : cases) {
         c.box->setTop(11);
         c.box->setLeft(12);
         c.box->setWidth(300);
         c.box->setHeight(200);
-        QString expected = backgroundAttributes + c.placement + sides;
+        QString expected = backgroundAttributes + c.placement + sides + c.own;
         EXPECT_EQ(attributesOf(*c.box), expected) << c.what;
     }
 }

@@ -60,6 +60,8 @@ public:
     // Marks the rectangle (page coordinates) of the layout canvas for
     // drawing again.
     virtual void redisplayRect(const lq::Rect& rect) {}
+    // The layout canvas refreshes the selected element and its inspector.
+    virtual void layoutViewSelectedObjectRefresh() {}
 
     // Shows the page on the layout canvas; nothing stands for the site's
     // default album. The index picks a photo of it (-1: none).
