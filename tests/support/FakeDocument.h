@@ -35,6 +35,7 @@ public:
     void layoutViewSelectedObjectRefresh() override { ++selectedObjectRefreshes; }
     void selectWebPageIndex(XmlAlbum* page, int index) override { selectedPages.push_back({ page, index }); }
     QList<std::shared_ptr<XmlBase>> webItems() override { return pages; }
+    int globalIndex() override { return selectedPhoto; }
 
     int notices = 0;    // every updateChangeCount that arrived
     int changes = 0;    // those that marked the document edited
@@ -59,4 +60,5 @@ public:
     };
     std::vector<SelectedPage> selectedPages;  // every selectWebPageIndex, in order
     QList<std::shared_ptr<XmlBase>> pages;    // what webItems answers
+    int selectedPhoto = -1;                   // what globalIndex answers
 };

@@ -68,6 +68,8 @@ public:
     virtual void selectWebPageIndex(XmlAlbum* page, int index) = 0;
     // The site's pages in order (the home page's page list).
     virtual QList<std::shared_ptr<XmlBase>> webItems() = 0;
+    // The index of the photo selected in the editor, -1 for none.
+    virtual int globalIndex() { return -1; }
 
     // --- Processor queue --------------------------------------------------------
     // Appends the line and a line feed to the document's "Activity" log.
