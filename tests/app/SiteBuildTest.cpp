@@ -51,7 +51,7 @@ QString validationErrors(const QString& page)
     return errors;
 }
 
-// No closing brace before its opening one, and as many of each.
+// Every brace closes the one opened before it, and none is left open.
 bool bracesBalance(const QString& css)
 {
     int depth = 0;
@@ -205,7 +205,8 @@ TEST_F(SiteBuildTest, EveryPageIsValidHtml401AndEveryStyleSheetParses)
     for (const QString& name : files.keys()) {
         if (name.endsWith(QStringLiteral(".html"))) {
             pages.append(name);
-            EXPECT_EQ(validationErrors(folder + QStringLiteral("/homepage/") + name), QString()) << name.toStdString();
+            const QString errors = validationErrors(folder + QStringLiteral("/homepage/") + name);
+            EXPECT_TRUE(errors.isEmpty()) << name.toStdString() << ":\n" << errors.toStdString();
         }
         if (name.endsWith(QStringLiteral(".css"))) {
             EXPECT_TRUE(bracesBalance(QString::fromUtf8(files.value(name)))) << name.toStdString();
