@@ -82,13 +82,13 @@ MyDocument::~MyDocument()
 {
     _queue.stopProcessor();
     _queue.cancelActivity();
+    if (_rss)
+        _rss->setDocument(nullptr);
     release();
 }
 
 void MyDocument::release()
 {
-    if (_rss)
-        _rss->setDocument(nullptr);
     if (_site)
         _site->setDocument(nullptr);
     if (_theme)
@@ -274,10 +274,9 @@ bool MyDocument::importLegacy(const QString& folder, bool layout12)
     XmlBasePtr theme;
     if (!layout12) {
         site = std::dynamic_pointer_cast<XmlSite>(XmlBase::createWithFile(folder + QStringLiteral("/index.xml")));
-        // The page styles of the first layout are not converted: the site
-        // starts with an empty theme.
+        // The first layout kept one template per page: they become the theme.
         if (site)
-            theme = XmlLegacyTheme::create();
+            theme = site->generateThemeFromLegacy1_0();
     } else {
         site = std::dynamic_pointer_cast<XmlSite>(XmlBase::createWithFile(folder + QStringLiteral("/site.xml")));
         theme = XmlBase::createWithFile(folder + QStringLiteral("/theme.xml"));
@@ -290,7 +289,7 @@ bool MyDocument::importLegacy(const QString& folder, bool layout12)
     }
     site->setRootDir(folder);
     theme->setRootDir(folder);
-    if (XmlLegacyTheme* legacy = XmlLegacyTheme::cast(theme.get()); legacy && layout12)
+    if (XmlLegacyTheme* legacy = XmlLegacyTheme::cast(theme.get()))
         legacy->convert1_2Theme(site.get());
     bool written = site->saveToFile(folder + QStringLiteral("/site.xmlbase"));
     written = theme->saveToFile(folder + QStringLiteral("/theme.xmlbase")) && written;

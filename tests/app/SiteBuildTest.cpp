@@ -7,6 +7,8 @@
 #include "model/feed/XmlRSS.h"
 #include "model/feed/XmlRSSItem.h"
 #include "model/site/XmlAlbum.h"
+#include "model/site/XmlDescription.h"
+#include "model/site/XmlHeadHTML.h"
 #include "model/site/XmlGroup.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlPhoto.h"
@@ -84,6 +86,14 @@ protected:
         return nullptr;
     }
 
+    XmlStyleSheet* templateNumbered(int number)
+    {
+        for (const XmlBasePtr& child : document.theme()->children())
+            if (auto* sheet = XmlStyleSheet::cast(child.get()); sheet && sheet->templateSeqNum() == number)
+                return sheet;
+        return nullptr;
+    }
+
     // The starter's pages, a second text page, a group and, in the group,
     // an album page of three photos.
     void fillSite()
@@ -92,14 +102,14 @@ protected:
         home().addChild(text);
         text->newDocument();
         text->setName(QStringLiteral("Notes"));
-        text->setTemplateNum(2);
+        text->setTemplate(templateNumbered(2));
         auto group = XmlGroup::create();
         home().addChild(group);
         group->newDocument();
         auto album = XmlAlbum::create();
         group->addChild(album);
         album->newDocument();
-        album->setTemplateNum(1);
+        album->setTemplate(templateNumbered(1));
         for (int i = 0; i < 3; ++i) {
             const QString source = work.filePath(QStringLiteral("in%1.jpg").arg(i));
             writeAll(source, jpegBytes(120 + 20 * i, 90, i == 1 ? Qt::darkRed : Qt::darkCyan));
@@ -132,6 +142,14 @@ protected:
         site().createProcessor();
         runQueue();
         ASSERT_TRUE(document.queue().processors().isEmpty());
+    }
+
+    // Empties the generated site, keeping its folders.
+    void clearSite()
+    {
+        ASSERT_TRUE(QDir(folder + QStringLiteral("/homepage")).removeRecursively());
+        ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/homepage/bitmaps")));
+        ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/homepage/pictures")));
     }
 
     // Every file of the generated site with its bytes.
@@ -227,10 +245,22 @@ TEST_F(SiteBuildTest, BuildingTwiceGivesTheSameBytes)
     fillSite();
     build();
     const QMap<QString, QByteArray> first = generated();
-    ASSERT_TRUE(QDir(folder + QStringLiteral("/homepage")).removeRecursively());
-    ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/homepage/bitmaps")));
-    ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/homepage/pictures")));
+    ASSERT_FALSE(first.isEmpty());
+
+    // Again in the same session, and after saving and opening the document
+    // anew (every element then has new identities).
+    clearSite();
     build();
+    EXPECT_EQ(generated(), first);
+
+    ASSERT_TRUE(document.writeWithBackupToFile(folder)) << document.lastError().toStdString();
+    clearSite();
+    MyDocument reopened;
+    ASSERT_TRUE(reopened.readFromFile(folder)) << reopened.lastError().toStdString();
+    reopened.site()->createProcessor();
+    for (int turn = 0; turn < 10000 && !reopened.queue().processors().isEmpty(); ++turn)
+        reopened.queue().processor();
+    reopened.queue().stopProcessor();
     const QMap<QString, QByteArray> second = generated();
     EXPECT_EQ(first.keys(), second.keys());
     for (const QString& name : first.keys())
@@ -322,6 +352,115 @@ TEST_F(SiteBuildTest, TheBuildQueuesOneStyleSheetPerUsedTemplateThenPagesThenThe
     EXPECT_FALSE(log.contains(QStringLiteral("Creating HTML for About")));
     EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/homepage/theme2.css")));
     EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/homepage/theme.css")));
+}
+
+TEST_F(SiteBuildTest, GroupNeighboursCentringProtectionAndHomePageHeadParts)
+{
+    fillSite();
+    XmlBaseList items = home().webItems();
+    auto group = std::dynamic_pointer_cast<XmlGroup>(items[4]);
+    auto inGroup = std::dynamic_pointer_cast<XmlAlbum>(items[5]);
+    ASSERT_NE(group, nullptr);
+    ASSERT_NE(inGroup, nullptr);
+    auto sheet = inGroup->getTemplate();
+    ASSERT_NE(sheet, nullptr);
+    auto script = [&](XmlAlbum* page, int view = 0) {
+        QString text;
+        sheet->genHTMLForPageViewHtmlFlags(page, view, text, 0);
+        return text;
+    };
+    const QString groupFile = group->fileName();
+    const QString albumFile = inGroup->fileName();
+
+    // A group page: "#" before, its first page after; that page has the
+    // group before it and nothing after.
+    EXPECT_TRUE(script(group.get()).contains(QStringLiteral("var prevPageInGroupLink = \"#\";\nvar nextPageInGroupLink = \"") + albumFile + QStringLiteral("\";\n")));
+    const QString inside = script(inGroup.get());
+    EXPECT_TRUE(inside.contains(QStringLiteral("var prevPageInGroupLink = \"") + groupFile + QStringLiteral("\";\nvar nextPageInGroupLink = \"#\";\n")));
+    // The last page of the site.
+    EXPECT_TRUE(inside.contains(QStringLiteral("var nextPageLink = \"#\";\n")));
+    // A group page has no slideshow page.
+    EXPECT_EQ(script(group.get(), 1), QString());
+
+    // Centring: none, horizontal only, vertical.
+    sheet->setCenterHorz(false);
+    sheet->setCenterVert(false);
+    QString text = script(inGroup.get());
+    EXPECT_FALSE(text.contains(QStringLiteral("<div id=\"page\"")));
+    EXPECT_FALSE(text.contains(QStringLiteral("centerpage")));
+    sheet->setCenterHorz(true);
+    text = script(inGroup.get());
+    EXPECT_TRUE(text.contains(QStringLiteral("<div id=\"page\" style=\"width:") + QString::number(sheet->pageWidth()) + QStringLiteral("px; position:relative; margin:0 auto;\">\n")));
+    EXPECT_FALSE(text.contains(QStringLiteral("centerpage")));
+    sheet->setCenterHorz(false);
+    sheet->setCenterVert(true);
+    text = script(inGroup.get());
+    EXPECT_TRUE(text.contains(QStringLiteral("margin:0;\">\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("   var top = (browserHeight - ") + QString::number(sheet->pageHeight()) + QStringLiteral(")/2;\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("centerpage();\nwindow.onresize = centerpage;\n")));
+
+    // Protection, in both views, with white for a transparent page.
+    inGroup->setIsPassword(true);
+    text = script(inGroup.get());
+    EXPECT_TRUE(text.contains(QStringLiteral("<QZpassword album=\"") + inGroup->UUID() + QStringLiteral("\" filename=\"") + albumFile
+                              + QStringLiteral("\" newname=\"xx") + inGroup->pageUUID() + QStringLiteral(".html\" bkgnd=\"")
+                              + XmlBase::colorToCSSString(sheet->bkgndColor()) + QStringLiteral("\" />")));
+    sheet->setBkgnd(0);
+    text = script(inGroup.get(), 1);
+    EXPECT_TRUE(text.contains(QStringLiteral("filename=\"slideshow") + QString::number(inGroup->pageSeqNumber()) + QStringLiteral(".html\" newname=\"xx")
+                              + inGroup->pageUUID() + QStringLiteral("a.html\" bkgnd=\"#FFFFFF\" />")));
+
+    // The home page's description is escaped, its head HTML verbatim.
+    home().description()->setContent(QStringLiteral("Walks & talks"));
+    home().headHTML()->setContent(QStringLiteral("<meta name=\"author\" content=\"Ann\">\n"));
+    text = script(inGroup.get());
+    EXPECT_TRUE(text.contains(QStringLiteral("<meta name=\"description\" content=\"Walks &amp; talks\" >\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("<meta name=\"author\" content=\"Ann\">\n</head>\n")));
+    EXPECT_FALSE(text.contains(QStringLiteral("name=\"keywords\"")));
+}
+
+TEST(PageLanguages, TheTableHoldsThirtyFourCodesAfterNone)
+{
+    const std::vector<std::pair<int, const char*>> cases {
+        { -1, "" }, { 0, "" }, { 1, "ar" }, { 9, "en" }, { 13, "de" }, { 15, "iw" }, { 18, "in" }, { 32, "es" }, { 33, "sv" }, { 34, "tr" }, { 35, "" },
+    };
+    for (const auto& [code, language] : cases)
+        EXPECT_EQ(XmlStyleSheet::languageCode(code), QString::fromLatin1(language)) << code;
+}
+
+TEST(FirstLayoutImport, EachPageTemplateBecomesATemplateOfTheTheme)
+{
+    QTemporaryDir work;
+    ASSERT_TRUE(work.isValid());
+    const QString folder = work.filePath(QStringLiteral("Old.lqxl"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    writeAll(folder + QStringLiteral("/index.xml"),
+        "<QZsite imageseq=\"1\" pageseq=\"3\" widgetseq=\"1\"><QZhomepage lc=\"0\">"
+        "<cssStyleSheet v=\"1\" v2=\"1\" name=\"Old\"><cssPhotoAlbum v=\"1\" v2=\"1\" name=\"Photo Album\"></cssPhotoAlbum>"
+        "<cssPhotoAlbum v=\"1\" v2=\"1\" name=\"Group Nav\"></cssPhotoAlbum></cssStyleSheet>"
+        "<QZalbum name=\"Walks\" filename=\"walks.html\" seq=\"1\" template=\"0\">"
+        "<cssStyleSheet v=\"1\" v2=\"1\" name=\"Mine\"><cssPhotoAlbum v=\"1\" v2=\"1\" name=\"Photo Album\"></cssPhotoAlbum>"
+        "<cssPhotoAlbum v=\"1\" v2=\"1\" name=\"Group Nav\"></cssPhotoAlbum></cssStyleSheet></QZalbum>"
+        "<QZalbum name=\"Plain\" filename=\"plain.html\" seq=\"2\" template=\"0\"></QZalbum>"
+        "</QZhomepage></QZsite>");
+    MyDocument document;
+    ASSERT_TRUE(document.readFromFile(folder)) << document.lastError().toStdString();
+    ASSERT_NE(document.theme(), nullptr);
+    QStringList names;
+    for (const XmlBasePtr& child : document.theme()->children())
+        names.append(child->name());
+    EXPECT_EQ(names, (QStringList { "Default Album", "Group Album", "walks.html" }));
+    auto* album = XmlStyleSheet::cast(document.theme()->firstChild().get());
+    ASSERT_NE(album, nullptr);
+    EXPECT_EQ(album->getElementWithName(QStringLiteral("Group Nav")), nullptr);
+    const XmlBaseList pages = document.site()->homepage()->webItems();
+    ASSERT_EQ(pages.size(), 2);
+    EXPECT_EQ(XmlAlbum::cast(pages[0].get())->templateNum(), 2);
+    EXPECT_EQ(XmlAlbum::cast(pages[1].get())->templateNum(), 0);
+    auto* own = XmlStyleSheet::cast(document.theme()->children().at(2).get());
+    EXPECT_EQ(own->custom(), 0);
+    EXPECT_NE(own->getElementWithName(QStringLiteral("Photo Album")), nullptr);
+    EXPECT_EQ(own->getElementWithName(QStringLiteral("Group Nav")), nullptr);
 }
 
 } // namespace

@@ -356,6 +356,8 @@ std::shared_ptr<XmlStyleSheet> XmlAlbum::generateStyleFromLegacy1_0()
             if (XmlWebPhotoAlbum::cast(child.get()) && child->name() == u"Group Nav")
                 child->setName(QStringLiteral("Photo Album"));
         }
+        // The page's own template: the theme conversion names it after the page.
+        _styleSheet->setCustom(1);
         return _styleSheet;
     });
 }

@@ -7,6 +7,7 @@
 #include "build/XmlHTMLProcessor.h"
 #include "build/XmlProcessor.h"
 #include "build/XmlRSSProcessor.h"
+#include "model/theme/XmlLegacyTheme.h"
 #include "model/theme/XmlTheme.h"
 #include "templates/XmlStyleSheet.h"
 #include "model/site/XmlAlbum.h"
@@ -415,5 +416,21 @@ void XmlSite::createHTMLProcessorSheet(const QString& pageUUID, const QString& s
         if (script.isEmpty() || !_myDocument)
             return;
         _myDocument->startProcessor(std::dynamic_pointer_cast<XmlProcessor>(createWithXmlRootDir(script, QString())));
+    });
+}
+
+std::shared_ptr<XmlLegacyTheme> XmlSite::generateThemeFromLegacy1_0()
+{
+    return lq::modelFrame(this, "generateThemeFromLegacy1_0", [&] {
+        auto theme = XmlLegacyTheme::create();
+        XmlHomePage* home = homepage();
+        if (!home)
+            return theme;
+        theme->addLegacyStyleSheet(home->generateAlbumStyleFromLegacy1_0());
+        theme->addLegacyStyleSheet(home->generateGroupStyleFromLegacy1_0());
+        for (const XmlBasePtr& item : home->webItems())
+            if (XmlAlbum* page = XmlAlbum::cast(item.get()))
+                theme->addLegacyStyleSheetAlbum(page->generateStyleFromLegacy1_0(), page);
+        return theme;
     });
 }

@@ -6,6 +6,7 @@
 
 class XmlFiles;
 class XmlHomePage;
+class XmlLegacyTheme;
 class XmlLocation;
 class XmlTrash;
 
@@ -101,6 +102,10 @@ public:
     // Writes and queues the HTML script of the page (its page file and its
     // slideshow page); nothing when the page or the template is gone.
     void createHTMLProcessorSheet(const QString& pageUUID, const QString& sheetUUID);
+    // The theme of a site just read from a 1.0 document: the home page's
+    // album and group templates, then each page's own template, numbered in
+    // that order, each page bound to its own.
+    std::shared_ptr<XmlLegacyTheme> generateThemeFromLegacy1_0();
     // Sidebar widgets write nothing of their own.
     void createWidgetProcessor(const QString& widgetUUID) { (void)widgetUUID; }
 
