@@ -8,9 +8,6 @@
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlCaption.h"
 #include "model/site/XmlGroup.h"
-#include "model/site/XmlHomePage.h"
-#include "model/site/XmlPayPalCommon.h"
-#include "model/site/XmlPayPalData.h"
 #include "model/site/XmlPhoto.h"
 #include "model/site/XmlSite.h"
 #include "platform/DelayedCall.h"
@@ -58,59 +55,10 @@ public:
     void cancel(const void* target) override { lq::cancel(target, QStringLiteral("animation:")); }
 };
 
-// --- What the slideshow reads of the template's photo album ----------------------------
-
-int albumClickOp(XmlWebPhotoAlbum* album)
+// The text of one of the album's text parts ("" without the part).
+QString contentOf(XmlBase* part)
 {
-    (void)album;
-    return 0;
-}
-
-int albumCartType(XmlWebPhotoAlbum* album)
-{
-    (void)album;
-    return 0;
-}
-
-bool albumSlideshowCaption(XmlWebPhotoAlbum* album)
-{
-    (void)album;
-    return true;
-}
-
-QString albumSlideshowText(XmlWebPhotoAlbum* album)
-{
-    (void)album;
-    return QString();
-}
-
-bool albumSlideshowButton(XmlWebPhotoAlbum* album)
-{
-    (void)album;
-    return false;
-}
-
-QString albumButtonHTML(XmlWebPhotoAlbum* album)
-{
-    (void)album;
-    return QString();
-}
-
-int albumFirstPicture(XmlWebPhotoAlbum* album)
-{
-    (void)album;
-    return 0;
-}
-
-QString albumIndexLink(XmlWebPhotoAlbum* album)
-{
-    (void)album;
-    return QStringLiteral("#");
-}
-
-bool albumVisible(XmlWebPhotoAlbum* album)
-{
-    return album->visible();
+    return part ? part->content() : QStringLiteral("");
 }
 
 } // namespace
@@ -320,7 +268,7 @@ int XmlSlideshow::foldedStyle() const
     return _style;
 }
 
-int XmlSlideshow::style()
+int XmlSlideshow::style() const
 {
     return lq::modelFrame(this, "style", [&] { return foldedStyle(); });
 }
@@ -329,7 +277,7 @@ int XmlSlideshow::showCaptions()
 {
     return lq::modelFrame(this, "showCaptions", [&] {
         XmlWebPhotoAlbum* album = photoAlbum();
-        if (album && albumCartType(album) != 0)
+        if (album && album->cartType() != 0)
             return 1;
         return _showCaptions;
     });
@@ -580,7 +528,7 @@ int XmlSlideshow::firstPictureInSlideshow()
 {
     return lq::modelFrame(this, "firstPictureInSlideshow", [&] {
         XmlWebPhotoAlbum* album = photoAlbum();
-        return album ? albumFirstPicture(album) : 0;
+        return album ? album->firstPictureInSlideshow() : 0;
     });
 }
 
@@ -588,7 +536,7 @@ QString XmlSlideshow::indexLink()
 {
     return lq::modelFrame(this, "indexLink", [&] {
         XmlWebPhotoAlbum* album = photoAlbum();
-        return album ? albumIndexLink(album) : QStringLiteral("#");
+        return album ? album->indexLink() : QStringLiteral("#");
     });
 }
 
@@ -642,13 +590,13 @@ QString XmlSlideshow::captionForPhoto(XmlPhoto* photo)
             return QStringLiteral("");
         const QString caption = photo->caption() ? photo->caption()->content() : QStringLiteral("");
         XmlWebPhotoAlbum* album = photoAlbum();
-        if (!album || albumCartType(album) == 0)
+        if (!album || album->cartType() == 0)
             return caption;
         QString text = QStringLiteral("");
-        if (albumSlideshowCaption(album))
+        if ((album->slideshowCaption() != 0))
             text += caption;
         if (photo->canBePurchased()) {
-            for (const QString& line : albumSlideshowText(album).split(QLatin1Char('\n')))
+            for (const QString& line : contentOf(album->slideshowText()).split(QLatin1Char('\n')))
                 text += QStringLiteral("<p>") + textSubberPhoto(line, photo) + QStringLiteral("</p>");
         }
         return text;
@@ -686,48 +634,10 @@ QString XmlSlideshow::textCaption()
 QString XmlSlideshow::textSubberPhoto(const QString& text, XmlPhoto* photo)
 {
     return lq::modelFrame(this, "textSubber:photo:", [&] {
-        QString result = text;
-        const XmlPayPalData* item = photo ? photo->paypal().get() : nullptr;
-        const auto value = [&](const QString& (XmlPayPalData::*getter)() const) {
-            return item ? (item->*getter)() : QString();
-        };
-        result.replace(QStringLiteral("{DESCRIPTION}"), value(&XmlPayPalData::itemname));
-        result.replace(QStringLiteral("{PRICE}"), value(&XmlPayPalData::price));
-        result.replace(QStringLiteral("{ID}"), value(&XmlPayPalData::itemid));
-        result.replace(QStringLiteral("{WEIGHT}"), value(&XmlPayPalData::weight));
-        result.replace(QStringLiteral("{SHIPPING}"), value(&XmlPayPalData::shipping));
-        result.replace(QStringLiteral("{SALESTAX}"), value(&XmlPayPalData::salestax));
-
-        DocumentBase* document = myDocument();
-        XmlSite* site = document ? document->site() : nullptr;
-        XmlHomePage* home = site ? site->homepage() : nullptr;
-        const XmlPayPalCommon* common = home ? home->paypal().get() : nullptr;
-        const QString unit = common && common->weightunit() != 0 ? QStringLiteral("kgs") : QStringLiteral("lbs");
-        if (common) {
-            result.replace(QStringLiteral("{ACCOUNT}"), common->paypaladdress());
-            result.replace(QStringLiteral("{CURRENCY}"), common->currency());
-            result.replace(QStringLiteral("{MEASUREMENT}"), unit);
-        }
-
-        QString more = QStringLiteral("");
-        const auto hidden = [&](const char* name, const QString& field) {
-            more += QStringLiteral("<input type=\"hidden\" name=\"") + QLatin1String(name) + QStringLiteral("\" value=\"")
-                + field + QStringLiteral("\">\n");
-        };
-        if (item) {
-            if (!item->itemid().isEmpty())
-                hidden("item_number", item->itemid());
-            if (!item->weight().isEmpty()) {
-                hidden("weight", item->weight());
-                hidden("weight_unit", unit);
-            }
-            if (!item->shipping().isEmpty())
-                hidden("shipping", item->shipping());
-            if (!item->salestax().isEmpty())
-                hidden("tax", item->salestax());
-        }
-        result.replace(QStringLiteral("{MORE}"), more);
-        return result;
+        // The shop's texts belong to the photo album, which fills them in;
+        // without one there is no shop and the text stays as it is.
+        XmlWebPhotoAlbum* album = photoAlbum();
+        return album ? album->textSubberPhoto(text, photo) : text;
     });
 }
 
@@ -742,7 +652,7 @@ bool XmlSlideshow::baseVisibility()
         if (typeid(*album) == typeid(XmlGroup))
             return false;
         XmlWebPhotoAlbum* element = photoAlbum();
-        return element && albumVisible(element) && albumClickOp(element) == 4;
+        return element && element->visible() && element->clickOp() == 4;
     });
 }
 
@@ -978,7 +888,7 @@ void XmlSlideshow::mouseClick(const QString& data)
                 return;
             XmlWebPhotoAlbum* element = photoAlbum();
             XmlGroup* group = XmlGroup::cast(album->parent());
-            if (element && albumClickOp(element) == 4 && group)
+            if (element && element->clickOp() == 4 && group)
                 document->selectWebPageIndex(group, -1);
             else
                 document->selectWebPageIndex(album.get(), -1);
@@ -1183,14 +1093,14 @@ void XmlSlideshow::drawText2()
         _lm->drawGlyphsForGlyphRange(glyphs, caption.origin.toQPointF(), &context->painter());
         const int textHeight = _contents->isEmpty() ? 0 : truncated(_lm->boundingRectForGlyphRange(glyphs, _tc.get()).height());
         XmlWebPhotoAlbum* element = photoAlbum();
-        const int cart = element ? albumCartType(element) : 0;
-        if ((cart != 1 && cart != 2) || !albumSlideshowButton(element))
+        const int cart = element ? element->cartType() : 0;
+        if ((cart != 1 && cart != 2) || !(element->slideshowButton() != 0))
             return;
         const int count = numberChildren(album.get());
         XmlPhoto* photo = photoAt(_slideB < count ? _slideB : firstPictureInSlideshow());
         if (!photo || !photo->canBePurchased())
             return;
-        const QImage button(lq::resourcePath(QStringLiteral("styles/") + (cart == 1 ? QStringLiteral("buynow.png")
+        const QImage button(lq::resourcePath(QStringLiteral("site/") + (cart == 1 ? QStringLiteral("buynow.png")
                                                                                      : QStringLiteral("addtocart.png"))));
         if (button.isNull())
             return;
@@ -1438,8 +1348,8 @@ void XmlSlideshow::appendControlsAndCaptions(QString& html, XmlBase* page)
     if (showCaptions() != 0 && album) {
         const lq::Rect caption = controlRect(Caption);
         XmlWebPhotoAlbum* element = photoAlbum();
-        const int cart = element ? albumCartType(element) : 0;
-        const bool buttons = (cart == 1 || cart == 2) && albumSlideshowButton(element);
+        const int cart = element ? element->cartType() : 0;
+        const bool buttons = (cart == 1 || cart == 2) && (element->slideshowButton() != 0);
         for (const XmlBasePtr& object : album->photoObjects()) {
             XmlPhoto* photo = XmlPhoto::cast(object.get());
             if (!photo)
@@ -1455,7 +1365,7 @@ void XmlSlideshow::appendControlsAndCaptions(QString& html, XmlBase* page)
                 html += QString::asprintf(
                     "<div style=\"display: block; position: absolute; top: %dpx; left: %dpx; width: %dpx;\">\n",
                     truncated(textHeight + caption.y()), truncated(caption.x()), truncated(caption.width()));
-                html += textSubberPhoto(albumButtonHTML(element), photo);
+                html += textSubberPhoto(contentOf(element->buttonHTML()), photo);
                 html += QStringLiteral("</div>\n");
             }
             html += QStringLiteral("</div>");

@@ -86,7 +86,7 @@ public:
 
     // --- Stored settings; every setter marks the document changed -----------------
     // The stored style, folded to 0 or 1 while the before/after preference is off.
-    int style();
+    int style() const;
     void setStyle(int style);
     // 1 while the template's photo album sells photos, else the stored value.
     int showCaptions();
@@ -186,7 +186,8 @@ public:
     QString captionForPhoto(XmlPhoto* photo);
     // The caption of the current slide; "" when captions are off.
     QString textCaption();
-    // The text with the PayPal placeholders of the photo and the site filled in.
+    // The text with the PayPal placeholders of the photo and the site filled
+    // in by the template's photo album; unchanged without one.
     QString textSubberPhoto(const QString& text, XmlPhoto* photo);
 
     // --- Layout, hit testing and canvas -----------------------------------------------

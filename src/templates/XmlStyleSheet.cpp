@@ -305,9 +305,8 @@ int XmlStyleSheet::setPageView(XmlBase* page, int view)
         _page = 0;
         if (view != 0 && typeid(*page) == typeid(XmlAlbum)) {
             XmlWebPhotoAlbum* album = XmlWebPhotoAlbum::cast(getElementWithName(QStringLiteral("Photo Album")).get());
-            // The photo album's click operation is not recorded yet: a visible
-            // album counts as one whose thumbnails open the slideshow page.
-            if (album && album->visible())
+            // Only an album whose thumbnails open the slideshow page has one.
+            if (album && album->visible() && album->clickOp() == 0)
                 _page = 1;
         }
         int count = 0;
@@ -350,9 +349,10 @@ XmlBasePtr XmlStyleSheet::getElementWithName(const QString& name) const
 bool XmlStyleSheet::allowImageInBackground()
 {
     return lq::modelFrame(this, "allowImageInBackground", [&] {
-        // The slideshow does not record yet whether it allows the page's
-        // picture, so every view allows it.
-        return true;
+        if (_page != 1)
+            return true;
+        XmlSlideshow* slideshow = XmlSlideshow::cast(getElementWithName(QStringLiteral("Slideshow")).get());
+        return !slideshow || slideshow->allowBkgndImage();
     });
 }
 

@@ -6,6 +6,7 @@
 #include "elements/XmlWebMenu.h"
 #include "elements/XmlWebPhotoAlbum.h"
 #include "model/site/XmlAlbum.h"
+#include "model/site/XmlPhoto.h"
 #include "model/site/XmlGroup.h"
 #include "model/theme/XmlTheme.h"
 #include "support/FakeDocument.h"
@@ -255,14 +256,18 @@ TEST(XmlStyleSheetTest, HitTestsAndSelection)
     EXPECT_EQ(selectable[0], back);
     EXPECT_EQ(selectable[1], front);
 
+    // The slideshow shows only on pages with photos: no guide of its own here.
     const QStringList guides = sheet->guideRectArray();
-    ASSERT_EQ(guides.size(), 3);
+    ASSERT_EQ(guides.size(), 2);
     EXPECT_EQ(guides[1], XmlBase::rectToString(lq::Rect(100, 100, 50, 50)));
 
     // The slideshow view selects the slideshow alone.
     const auto album = XmlWebPhotoAlbum::create();
     album->setName(QStringLiteral("Photo Album"));
     sheet->addChild(album);
+    // An album shows only on a page with photos.
+    page->addChild(XmlPhoto::create());
+    album->setCurrentAlbum(page.get());
     sheet->setPageView(page.get(), 1);
     EXPECT_EQ(sheet->view(), 1);
     const XmlBaseList slideshowOnly = sheet->selectableObjects();
@@ -287,13 +292,22 @@ TEST(XmlStyleSheetTest, SlideshowViewOnlyForAlbumPagesWithAVisiblePhotoAlbum)
     const auto photos = XmlWebPhotoAlbum::create();
     photos->setName(QStringLiteral("Photo Album"));
     sheet->addChild(photos);
+    // An album shows only on a page with photos.
+    album->addChild(XmlPhoto::create());
+    photos->setCurrentAlbum(album.get());
     sheet->addChild(XmlVornBox::create());
-    EXPECT_EQ(sheet->setPageView(group.get(), 1), 1);
+    // The photo album counts among the enabled elements; the Vorn Box does not.
+    EXPECT_EQ(sheet->setPageView(group.get(), 1), 2);
     EXPECT_EQ(sheet->view(), 0);
     photos->setVisible(false);
     sheet->setPageView(album.get(), 1);
     EXPECT_EQ(sheet->view(), 0);
     photos->setVisible(true);
+    // Only thumbnails that open the slideshow page make one.
+    photos->setClickOp(4);
+    sheet->setPageView(album.get(), 1);
+    EXPECT_EQ(sheet->view(), 0);
+    photos->setClickOp(0);
     sheet->setPageView(album.get(), 1);
     EXPECT_EQ(sheet->view(), 1);
     EXPECT_EQ(sheet->visibleElements(), QStringList({ "Navigation" }));

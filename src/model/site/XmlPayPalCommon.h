@@ -34,6 +34,8 @@ public:
     void setCurrencyTag(int tag);
     // The currency codes in the order of their tags.
     static const QStringList& currencyCodes();
+    // The address PayPal's payment forms post to.
+    static QString paymentEndpoint() { return QStringLiteral("https://www.paypal.com/cgi-bin/webscr"); }
 
 private:
     QString _paypaladdress;
