@@ -63,7 +63,7 @@ public:
     static XmlSlideshow* cast(XmlBase* object) { return dynamic_cast<XmlSlideshow*>(object); }
 
     QString elementName() const override;
-    QString uniquename() const { return QStringLiteral("ssbkgnd"); }
+    QString uniquename() const override { return QStringLiteral("ssbkgnd"); }
     bool enabled() override;
     // "cssPictureFrame" reads into the element's own frame.
     XmlBasePtr createChildFromTag(const QString& tag) override;

@@ -27,10 +27,12 @@ TEST(SiteResources, BitmapsHaveTheSizesThePagesGiveThem)
     for (const auto& bitmap : bitmaps) {
         const QImage image(lq::resourcePath(QStringLiteral("site/") + QLatin1String(bitmap.name)));
         ASSERT_FALSE(image.isNull()) << bitmap.name;
-        if (bitmap.width)
+        if (bitmap.width) {
             EXPECT_EQ(image.width(), bitmap.width) << bitmap.name;
-        if (bitmap.height)
+        }
+        if (bitmap.height) {
             EXPECT_EQ(image.height(), bitmap.height) << bitmap.name;
+        }
     }
     // The clear pictures are clear; the spinner turns.
     for (const char* name : { "blank.gif", "transparent.gif" })

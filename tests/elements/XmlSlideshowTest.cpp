@@ -4,6 +4,7 @@
 #include "model/application/MyApplication.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlCaption.h"
+#include "model/site/XmlGroup.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlPayPalCommon.h"
 #include "model/site/XmlPayPalData.h"
@@ -903,8 +904,9 @@ TEST_F(XmlSlideshowTest, GeneratedPageRunsItsSlideshowAndLightboxInChromium)
 
     // No script error, in the page's own record or in the browser's console.
     for (const QByteArray& line : err.split('\n')) {
-        if (line.contains(":CONSOLE") || line.contains("Uncaught"))
+        if (line.contains(":CONSOLE") || line.contains("Uncaught")) {
             EXPECT_FALSE(line.contains("Uncaught") || line.contains("Error")) << line.constData();
+        }
     }
     static const QRegularExpression result(QStringLiteral("data-lqtest=\"([^\"]*)\""));
     const auto match = result.match(QString::fromUtf8(out));
@@ -1047,9 +1049,10 @@ TEST_F(XmlSlideshowTest, BeforeAfterPageSwitchesBetweenThePairInChromium)
     const QString page =
         "<html>\n<head>\n<script type=\"text/javascript\">window.lqErrors = []; window.addEventListener('error', "
         "function (e) { window.lqErrors.push(String(e.message)); });</script>\n"
-        "<style type=\"text/css\">\n" + css + "</style>\n"
+        "<style type=\"text/css\">\n" + css + "p.big {position: absolute; top: 500px; font-size: 40px; }\n</style>\n"
         "<script type=\"text/javascript\" src=\"lumenquill.js\"></script>\n"
-        "<script type=\"text/javascript\">\n" + setUp + "</script>\n</head>\n<body>\n" + body +
+        "<script type=\"text/javascript\">\n" + setUp + "fc.addfs(\"big\", 20, 40, \"p.big\");\n</script>\n</head>\n<body>\n"
+        + body + "<p id=\"big\" class=\"big\">Big</p>\n" +
         "<script type=\"text/javascript\">\n"
         "window.addEventListener('load', function () {\n"
         "  var r = {}; var front = function () { return ss.front.getAttribute('src'); };\n"
@@ -1059,6 +1062,8 @@ TEST_F(XmlSlideshowTest, BeforeAfterPageSwitchesBetweenThePairInChromium)
         "  ss.beforeafter(); r.back = front();\n"
         "  r.rollover = document.getElementById('ssrollover').style.display;\n"
         "  ss.next(); r.second = front();\n"
+        "  r.bigSize = parseFloat(getComputedStyle(document.getElementById('big')).fontSize);\n"
+        "  r.bigHeight = document.getElementById('big').getBoundingClientRect().height;\n"
         "  r.errors = window.lqErrors;\n"
         "  document.body.setAttribute('data-lqtest', JSON.stringify(r));\n"
         "});\n</script>\n</body>\n</html>\n";
@@ -1086,6 +1091,10 @@ TEST_F(XmlSlideshowTest, BeforeAfterPageSwitchesBetweenThePairInChromium)
     EXPECT_EQ(r.value("back").toString(), before);
     EXPECT_EQ(r.value("rollover").toString(), QString("block"));
     EXPECT_EQ(r.value("second").toString(), QString("pictures/slide%1.jpg").arg(photo(2)->imageSeqNumber()));
+    // The font check found a 40-pixel font on a line planned 20 high: the rule shrinks to fit.
+    EXPECT_LT(r.value("bigSize").toDouble(), 25.0) << qPrintable(json);
+    EXPECT_GT(r.value("bigSize").toDouble(), 5.0) << qPrintable(json);
+    EXPECT_LE(r.value("bigHeight").toDouble(), 24.0) << qPrintable(json);
 }
 
 // --- Canvas drawing ----------------------------------------------------------------------------------------
@@ -1146,4 +1155,51 @@ TEST_F(XmlSlideshowTest, TheSlideshowPageTakesThePagePictureOnlyWhenItAllowsIt)
     EXPECT_FALSE(sheet->allowImageInBackground());
     sheet->setPageView(album.get(), 0);
     EXPECT_TRUE(sheet->allowImageInBackground());
+}
+
+TEST_F(XmlSlideshowTest, IndexClickOfAPageInAGroupShowsTheGroupWhenThumbnailsOpenTheSlideshow)
+{
+    const auto group = XmlGroup::create();
+    site->homepage()->addChild(group);
+    const auto inGroup = XmlAlbum::create();
+    group->addChild(inGroup);
+    inGroup->addChild(XmlPhoto::create());
+    slideshow->setCurrentAlbum(inGroup.get());
+
+    photoAlbum->setClickOp(4);
+    slideshow->mouseClick(QStringLiteral("link"));
+    photoAlbum->setClickOp(0);
+    slideshow->mouseClick(QStringLiteral("link"));
+    ASSERT_EQ(document.selectedPages.size(), 2u);
+    EXPECT_EQ(document.selectedPages[0].page, group.get());
+    EXPECT_EQ(document.selectedPages[1].page, inGroup.get());
+    EXPECT_EQ(document.selectedPages[1].index, -1);
+}
+
+TEST_F(XmlSlideshowTest, CanvasDrawsTheBuyButtonUnderTheCaptionOfAPhotoForSale)
+{
+    addPhotos(1);
+    photo(0)->paypal()->setItemname(QStringLiteral("Print"));
+    photo(0)->paypal()->setPrice(QStringLiteral("5"));
+    photoAlbum->setCartType(1);
+    photoAlbum->setSlideshowButton(1);
+    photoAlbum->setSlideshowCaption(0);
+    photoAlbum->slideshowText()->setContent(QString());
+    showSlideshowPage();
+    slideshow->relayoutFlags(album.get(), 0);
+    const lq::Rect caption = slideshow->controlRect(4);
+    const QImage button(lq::resourcePath(QStringLiteral("site/buynow.png")));
+    ASSERT_FALSE(button.isNull());
+
+    QImage canvas(500, 400, QImage::Format_ARGB32);
+    canvas.fill(Qt::white);
+    {
+        lq::GraphicsContext::Scope scope(canvas);
+        slideshow->drawText2();
+    }
+    // An empty caption: the button's top is the caption's top, centred across its width.
+    const int x = int(caption.x() + (caption.width() - button.width()) * 0.5f);
+    const QPoint middle(x + button.width() / 2, int(caption.y()) + 3);
+    EXPECT_EQ(canvas.pixelColor(middle).rgb(), button.pixelColor(button.width() / 2, 3).rgb())
+        << qPrintable(canvas.pixelColor(middle).name());
 }
