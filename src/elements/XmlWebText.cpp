@@ -129,11 +129,17 @@ void XmlWebText::appendAttributes(QString& xml)
 {
     lq::modelFrame(this, "appendAttributes:", [&] {
         XmlBoxModel::appendAttributes(xml);
+        // An element whose font record lives elsewhere (a Vorn Box outside a
+        // template) writes the link settings it holds itself.
         const std::shared_ptr<XmlWebFont> record = font();
-        xml += QString::asprintf(" underlineLinks=\"%d\"", record->underlineLinks() ? 1 : 0);
-        xml += QStringLiteral(" linkNormal=\"") + colorToCSSString(record->linkNormal()) + QStringLiteral("\"");
-        xml += QStringLiteral(" linkHover=\"") + colorToCSSString(record->linkHover()) + QStringLiteral("\"");
-        xml += QStringLiteral(" linkVisited=\"") + colorToCSSString(record->linkClicked()) + QStringLiteral("\"");
+        const bool underline = record ? record->underlineLinks() : _underlineLinks;
+        xml += QString::asprintf(" underlineLinks=\"%d\"", underline ? 1 : 0);
+        xml += QStringLiteral(" linkNormal=\"") + colorToCSSString(record ? record->linkNormal() : _linkNormal)
+            + QStringLiteral("\"");
+        xml += QStringLiteral(" linkHover=\"") + colorToCSSString(record ? record->linkHover() : _linkHover)
+            + QStringLiteral("\"");
+        xml += QStringLiteral(" linkVisited=\"") + colorToCSSString(record ? record->linkClicked() : _linkVisited)
+            + QStringLiteral("\"");
         xml += QString::asprintf(" firstline=\"%d\"", _firstLine ? 1 : 0);
         xml += QStringLiteral(" fontsHaveData=\"1\"");
     });
@@ -142,12 +148,12 @@ void XmlWebText::appendAttributes(QString& xml)
 void XmlWebText::postload()
 {
     lq::modelFrame(this, "postload", [&] {
-        if (_normalLS != 0) {
-            font()->setLineSpacing(_normalLS);
+        const std::shared_ptr<XmlWebFont> record = font();
+        if (_normalLS != 0 && record) {
+            record->setLineSpacing(_normalLS);
             _normalLS = 0;
         }
-        if (!_fontsHaveLinkData) {
-            const std::shared_ptr<XmlWebFont> record = font();
+        if (!_fontsHaveLinkData && record) {
             record->setUnderlineLinks(_underlineLinks);
             record->setLinkNormal(_linkNormal);
             record->setLinkHover(_linkHover);
@@ -161,22 +167,34 @@ void XmlWebText::postload()
 
 bool XmlWebText::underlineLinks()
 {
-    return lq::modelFrame(this, "underlineLinks", [&] { return font()->underlineLinks(); });
+    return lq::modelFrame(this, "underlineLinks", [&] {
+        const std::shared_ptr<XmlWebFont> record = font();
+        return record ? record->underlineLinks() : _underlineLinks;
+    });
 }
 
 lq::Colour XmlWebText::linkNormal()
 {
-    return lq::modelFrame(this, "linkNormal", [&] { return font()->linkNormal(); });
+    return lq::modelFrame(this, "linkNormal", [&] {
+        const std::shared_ptr<XmlWebFont> record = font();
+        return record ? record->linkNormal() : _linkNormal;
+    });
 }
 
 lq::Colour XmlWebText::linkHover()
 {
-    return lq::modelFrame(this, "linkHover", [&] { return font()->linkHover(); });
+    return lq::modelFrame(this, "linkHover", [&] {
+        const std::shared_ptr<XmlWebFont> record = font();
+        return record ? record->linkHover() : _linkHover;
+    });
 }
 
 lq::Colour XmlWebText::linkVisited()
 {
-    return lq::modelFrame(this, "linkVisited", [&] { return font()->linkClicked(); });
+    return lq::modelFrame(this, "linkVisited", [&] {
+        const std::shared_ptr<XmlWebFont> record = font();
+        return record ? record->linkClicked() : _linkVisited;
+    });
 }
 
 void XmlWebText::setFirstLine(bool firstLine)
@@ -220,18 +238,23 @@ void XmlWebText::setUpParagraphAlignmentTag(const QString& attributes, lq::TextA
         pstyle.tabStops = lqTabStops();
         pstyle.paragraphSpacing = 0;
         pstyle.lineSpacing = record->lineSpacing();
-        pstyle.alignment = alignment;
-        pstyle.baseWritingDirection = lq::WritingDirection::LeftToRight;
         currentFont = normalFont;
         currentWebFont = record;
         paragraphType = 0;
-        if (attributes.contains(u"dir=\"rtl\""))
-            pstyle.baseWritingDirection = lq::WritingDirection::RightToLeft;
-        if (attributes.contains(u"class=\"center\""))
-            pstyle.alignment = lq::TextAlignment::Center;
-        if (attributes.contains(u"class=\"right\""))
-            pstyle.alignment = lq::TextAlignment::Right;
+        alignParagraph(attributes, alignment);
     });
+}
+
+void XmlWebText::alignParagraph(const QString& attributes, lq::TextAlignment alignment)
+{
+    pstyle.alignment = alignment;
+    pstyle.baseWritingDirection = lq::WritingDirection::LeftToRight;
+    if (attributes.contains(u"dir=\"rtl\""))
+        pstyle.baseWritingDirection = lq::WritingDirection::RightToLeft;
+    if (attributes.contains(u"class=\"center\""))
+        pstyle.alignment = lq::TextAlignment::Center;
+    if (attributes.contains(u"class=\"right\""))
+        pstyle.alignment = lq::TextAlignment::Right;
 }
 
 void XmlWebText::appendTextWithAttributesInStringWithLinkNewWindow(const QString& raw, int bits, lq::StyledText& text,
@@ -249,7 +272,8 @@ void XmlWebText::appendTextWithAttributesInStringWithLinkNewWindow(const QString
         }
         if (bits & InlineBits::link) {
             const bool recordStyle = linksFollowRecordStyle();
-            attributes.foregroundColour = recordStyle ? record->linkNormal() : record->fontColor();
+            if (record)
+                attributes.foregroundColour = recordStyle ? record->linkNormal() : record->fontColor();
             if (link.isValid()) {
                 if (link.typeId() == QMetaType::QString) {
                     attributes.setValue(lq::TextKey::linkLocation, link.toString());
@@ -265,10 +289,11 @@ void XmlWebText::appendTextWithAttributesInStringWithLinkNewWindow(const QString
                 }
                 attributes.setValue(lq::TextKey::linkNewWindow, newWindow);
             }
-            if (!recordStyle || record->underlineLinks())
+            if (!recordStyle || (record && record->underlineLinks()))
                 attributes.underlineStyle = 1;
         } else {
-            attributes.foregroundColour = record->fontColor();
+            if (record)
+                attributes.foregroundColour = record->fontColor();
             if (bits & InlineBits::underline)
                 attributes.underlineStyle = 1;
         }

@@ -135,6 +135,10 @@ protected:
     // the record says (the Vorn Box); otherwise they keep the text colour and
     // are always underlined.
     virtual bool linksFollowRecordStyle() const { return false; }
+    // Gives pstyle the alignment, written left to right, then what the
+    // paragraph's attribute text says: "dir=\"rtl\"", "class=\"center\"",
+    // "class=\"right\"" (right wins over centre).
+    void alignParagraph(const QString& attributes, lq::TextAlignment alignment);
 
     std::optional<lq::Font> normalFont;
     lq::ParagraphStyle pstyle;

@@ -44,11 +44,10 @@ bool isExactly(const XmlBase* element)
     return element && typeid(*element) == typeid(T);
 }
 
-// The layer a Vorn Box is drawn in. Every Vorn Box draws in the foreground
-// until the box records a layer of its own.
-QString vornLayer(XmlVornBox&)
+// The layer a Vorn Box is drawn in.
+QString vornLayer(XmlVornBox& box)
 {
-    return QStringLiteral("Foreground");
+    return box.zlocation();
 }
 
 QSet<QString> namesOf(const QString& list)
@@ -375,10 +374,9 @@ std::shared_ptr<XmlVornBox> XmlStyleSheet::addVornBox()
     return lq::modelFrame(this, "addVornBox", [&] {
         std::shared_ptr<XmlVornBox> box = XmlVornBox::create();
         addChild(box);
-        // The theme hands out the box's number; taking it advances the
-        // theme's counter even while the box keeps no number of its own.
+        // The theme hands out the box's number, unique within the theme.
         if (XmlTheme* theme = XmlTheme::cast(_parent))
-            theme->vornboxSeqNumber();
+            box->setVornSeqNum(theme->vornboxSeqNumber());
         docChanged();
         return box;
     });
@@ -503,8 +501,11 @@ void XmlStyleSheet::layoutPage(XmlBase* page, int flags)
         // with the other elements.
         element->relayoutFlags(page, flags);
         const lq::Rect frame = element->objectRect();
-        // The content text flows round every element laid out over it.
-        if (content)
+        // The content text flows round every element laid out over it; a
+        // layer box only when it is set to push the text aside.
+        XmlVornBox* vorn = XmlVornBox::cast(child.get());
+        const bool wraps = !vorn || vorn->type() != 3 || vorn->wrapsText();
+        if (content && wraps)
             content->addFloatRect(rectToString(frame));
         bounds = bounds.united(frame);
         edgeCheck(*child);

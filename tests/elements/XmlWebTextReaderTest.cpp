@@ -1,9 +1,11 @@
 #include "elements/StoredTextTokenizer.h"
 #include "elements/XmlVornBox.h"
+#include "elements/XmlWebContent.h"
 #include "elements/XmlWebText.h"
 #include "model/site/XmlAlbum.h"
 #include "model/theme/XmlTheme.h"
 #include "platform/text/StyledText.h"
+#include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
 #include "support/FakeDocument.h"
 #include "support/Printers.h"
@@ -231,8 +233,14 @@ TEST_F(XmlWebTextReader, FirstLineOptionReadsOnlyALeadingParagraph)
 
 TEST(XmlWebTextVornLinks, VornBoxLinksFollowTheRecord)
 {
-    const auto box = XmlVornBox::create();
+    // A Vorn Box writes in the records of its template's content box.
+    const auto sheet = XmlStyleSheet::create();
+    const auto content = XmlWebContent::create();
+    content->setName(QStringLiteral("Content"));
+    sheet->addChild(content);
+    const auto box = sheet->addVornBox();
     const auto record = box->font();
+    ASSERT_EQ(record, content->font());
     record->setLinkNormal(lq::Colour(0, 1, 0, 1));
     box->setNormalFont(record->createFont());
     for (bool underline : { true, false }) {

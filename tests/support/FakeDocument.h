@@ -4,6 +4,7 @@
 
 #include <QStringList>
 
+#include <map>
 #include <vector>
 
 // A document that records what the model tells it, and drops change marks
@@ -36,6 +37,11 @@ public:
     void selectWebPageIndex(XmlAlbum* page, int index) override { selectedPages.push_back({ page, index }); }
     QList<std::shared_ptr<XmlBase>> webItems() override { return pages; }
     int globalIndex() override { return selectedPhoto; }
+    lq::PreviewView* getWidgetView(int number) override
+    {
+        const auto found = widgetViews.find(number);
+        return found == widgetViews.end() ? nullptr : found->second;
+    }
 
     int notices = 0;    // every updateChangeCount that arrived
     int changes = 0;    // those that marked the document edited
@@ -61,4 +67,5 @@ public:
     std::vector<SelectedPage> selectedPages;  // every selectWebPageIndex, in order
     QList<std::shared_ptr<XmlBase>> pages;    // what webItems answers
     int selectedPhoto = -1;                   // what globalIndex answers
+    std::map<int, lq::PreviewView*> widgetViews; // what getWidgetView answers, by box number
 };

@@ -116,7 +116,8 @@ TEST(XmlStyleSheetTest, LoadingPutsTheStandardElementsInTheirPlaces)
           "<cssWebFooter name=\"Footer\"></cssWebFooter><cssWebBox name=\"Page Title\"></cssWebBox>"
           "<cssSlideShow name=\"Slideshow\"></cssSlideShow><cssPhotoAlbum name=\"Photo Album\"></cssPhotoAlbum>"
           "<cssWebBox name=\"Masthead\"></cssWebBox><cssWebContent name=\"Content\"></cssWebContent>",
-          { "Content", "Masthead", "Photo Album", "Slideshow", "Page Title", "Navigation", "Footer", "X" } },
+          // A Vorn Box's name is always "Vorn Box".
+          { "Content", "Masthead", "Photo Album", "Slideshow", "Page Title", "Navigation", "Footer", "Vorn Box" } },
         // No slideshow: index 3 is left to whatever stands there.
         { "<cssWebBox name=\"Masthead\"></cssWebBox><cssWebContent name=\"Content\"></cssWebContent>"
           "<cssPhotoAlbum name=\"Photo Album\"></cssPhotoAlbum>",

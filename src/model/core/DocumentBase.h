@@ -14,6 +14,9 @@ class XmlRSS;
 class XmlSite;
 class XmlStyleSheet;
 class XmlTheme;
+namespace lq {
+class PreviewView;
+}
 
 // What the model asks of the open site document. The site document of the
 // application shell implements it; tests use a recording fake. The model
@@ -62,6 +65,9 @@ public:
     virtual void redisplayRect(const lq::Rect& rect) {}
     // The layout canvas refreshes the selected element and its inspector.
     virtual void layoutViewSelectedObjectRefresh() {}
+    // The live preview view that the layout canvas made for the Vorn Box of
+    // that number, or nothing.
+    virtual lq::PreviewView* getWidgetView(int number) { return nullptr; }
 
     // Shows the page on the layout canvas; nothing stands for the site's
     // default album. The index picks a photo of it (-1: none).
