@@ -214,10 +214,18 @@ void XmlStyleSheet::genHTMLForPageViewHtmlFlags(XmlBase* pageObject, int view, Q
             html += QStringLiteral("      top = 0;\n");
             html += QStringLiteral("   var pageblock = document.getElementById(\"page\");\n");
             html += QStringLiteral("   pageblock.style.marginTop = top+\"px\";\n");
-            // The boxes do not keep their numbers and kinds yet, so none is
-            // moved with the page.
-            if (!getVornBoxes().isEmpty())
+            const QList<std::shared_ptr<XmlVornBox>> boxes = getVornBoxes();
+            if (!boxes.isEmpty()) {
                 html += QStringLiteral("   var vornbox, xbtop;\n");
+                // Only boxes of type 0 and external type 0 move with the page.
+                for (const std::shared_ptr<XmlVornBox>& box : boxes) {
+                    if (!box->visible() || box->type() != 0 || box->externalType() != 0)
+                        continue;
+                    html += QStringLiteral("   vornbox = document.getElementById(\"vorn%1\");\n").arg(box->vornSeqNum());
+                    html += QStringLiteral("   xbtop = top + %1;\n").arg(box->calcTop());
+                    html += QStringLiteral("   vornbox.style.top = xbtop+\"px\";\n");
+                }
+            }
             html += QStringLiteral("}\n");
         }
 

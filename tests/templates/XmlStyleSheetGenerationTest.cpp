@@ -1,5 +1,6 @@
 // The page template's generation framework, with page elements of the test's
 // own that record the passes they are asked for.
+#include "elements/XmlVornBox.h"
 #include "model/core/XmlTextFormat.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlHomePage.h"
@@ -155,6 +156,29 @@ TEST_F(XmlStyleSheetGenerationTest, NothingWithoutASiteAndOnlyPlainFileNames)
         EXPECT_FALSE(XmlStyleSheet::isPlainFileName(QString::fromLatin1(name))) << name;
     for (const char* name : { "x.html", "my page.html", "..x.html" })
         EXPECT_TRUE(XmlStyleSheet::isPlainFileName(QString::fromLatin1(name))) << name;
+}
+
+TEST_F(XmlStyleSheetGenerationTest, VerticalCentringMovesTheVornBoxesOfTypeZero)
+{
+    auto moved = XmlVornBox::create();
+    moved->setVornSeqNum(7);
+    moved->setType(0);
+    moved->setExternalType(0);
+    auto other = XmlVornBox::create();
+    other->setVornSeqNum(8);
+    other->setType(1);
+    sheet->addChild(moved);
+    sheet->addChild(other);
+    sheet->setCenterVert(true);
+    const QString html = pageScript();
+    EXPECT_TRUE(html.contains(QStringLiteral("   var vornbox, xbtop;\n   vornbox = document.getElementById(\"vorn7\");\n   xbtop = top + ")
+                              + QString::number(moved->calcTop()) + QStringLiteral(";\n   vornbox.style.top = xbtop+\"px\";\n}\n")))
+        << html.toStdString();
+    const qsizetype start = html.indexOf(QStringLiteral("function centerpage () {\n"));
+    ASSERT_GE(start, 0);
+    const QString function = html.mid(start, html.indexOf(QStringLiteral("\n}\n"), start) - start);
+    EXPECT_FALSE(function.contains(QStringLiteral("vorn8")));
+    EXPECT_TRUE(html.contains(QStringLiteral("centerpage();\nwindow.onresize = centerpage;\n")));
 }
 
 } // namespace
