@@ -6,6 +6,7 @@
 #include "model/core/XmlTextFormat.h"
 #include "model/feed/XmlRSS.h"
 #include "model/feed/XmlRSSItem.h"
+#include "elements/XmlWebPhotoAlbum.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlDescription.h"
 #include "model/site/XmlHeadHTML.h"
@@ -13,6 +14,7 @@
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlPhoto.h"
 #include "model/site/XmlSite.h"
+#include "model/theme/XmlLegacyTheme.h"
 #include "model/theme/XmlTheme.h"
 #include "platform/Process.h"
 #include "platform/Resources.h"
@@ -461,6 +463,28 @@ TEST(FirstLayoutImport, EachPageTemplateBecomesATemplateOfTheTheme)
     EXPECT_EQ(own->custom(), 0);
     EXPECT_NE(own->getElementWithName(QStringLiteral("Photo Album")), nullptr);
     EXPECT_EQ(own->getElementWithName(QStringLiteral("Group Nav")), nullptr);
+}
+
+TEST(FirstLayoutImport, AFreeFormPageKeepsItsPhotosWhereTheyWere)
+{
+    auto site = XmlSite::create();
+    const XmlBasePtr read = XmlBase::createWithXmlRootDir(QStringLiteral(
+        "<QZsite><QZhomepage><QZwebpage2 name=\"Free\" filename=\"free.html\" seq=\"1\">"
+        "<cssStyleSheet v=\"1\" v2=\"1\" name=\"Own\"><cssPhotoAlbum v=\"1\" v2=\"1\" name=\"Photo Album\"></cssPhotoAlbum></cssStyleSheet>"
+        "<QZphoto iseq=\"1\" t=\"40\" l=\"30\" w=\"200\" h=\"150\"></QZphoto>"
+        "<QZphoto iseq=\"2\" t=\"240\" l=\"30\" w=\"100\" h=\"80\"></QZphoto>"
+        "</QZwebpage2></QZhomepage></QZsite>"), QString());
+    auto* loaded = XmlSite::cast(read.get());
+    ASSERT_NE(loaded, nullptr);
+    const auto theme = loaded->generateThemeFromLegacy1_0();
+    ASSERT_EQ(theme->numberChildren(), 1);
+    auto* sheet = XmlStyleSheet::cast(theme->firstChild().get());
+    auto* album = XmlWebPhotoAlbum::cast(sheet->getElementWithName(QStringLiteral("Photo Album")).get());
+    ASSERT_NE(album, nullptr);
+    EXPECT_EQ(sheet->custom(), 1);
+    EXPECT_EQ(album->afterDescription(), 2);
+    EXPECT_EQ(album->floatingRect(0), lq::Rect(30, 40, 200, 150));
+    EXPECT_EQ(album->floatingRect(1), lq::Rect(30, 240, 100, 80));
 }
 
 } // namespace

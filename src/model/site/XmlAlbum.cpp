@@ -352,12 +352,26 @@ std::shared_ptr<XmlStyleSheet> XmlAlbum::generateStyleFromLegacy1_0()
                 break;
             }
         }
+        XmlWebPhotoAlbum* last = nullptr;
         for (const XmlBasePtr& child : _styleSheet->children()) {
-            if (XmlWebPhotoAlbum::cast(child.get()) && child->name() == u"Group Nav")
+            XmlWebPhotoAlbum* album = XmlWebPhotoAlbum::cast(child.get());
+            if (!album)
+                continue;
+            if (child->name() == u"Group Nav")
                 child->setName(QStringLiteral("Photo Album"));
+            last = album;
         }
         // The page's own template: the theme conversion names it after the page.
         _styleSheet->setCustom(1);
+        // A free-form 1.0 page keeps its photos where they were, below the text.
+        if (_wasVerdanePage && last) {
+            last->setAfterDescription(2);
+            const XmlBaseList photos = children();
+            last->setNumFloatingRects(int(photos.size()));
+            for (qsizetype i = 0; i < photos.size(); ++i)
+                if (XmlPhoto* photo = XmlPhoto::cast(photos[i].get()))
+                    last->setFloatingRectForIndex(photo->legacyRect(), int(i));
+        }
         return _styleSheet;
     });
 }
