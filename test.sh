@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-image-formats-plugins libgtest-dev libgmock-dev zip unzip curl python3
-  fonts-dejavu-core fonts-liberation2 xvfb xauth chromium clang-16 libclang-rt-16-dev)
+  fonts-dejavu-core fonts-liberation2 xvfb xauth chromium opensp w3c-sgml-lib clang-16 libclang-rt-16-dev)
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then

@@ -1373,10 +1373,10 @@ void XmlSlideshow::appendControlsAndCaptions(QString& html, XmlBase* page)
         html += QStringLiteral("\n");
     }
 
-    html += QStringLiteral("<img class=\"ssviewer\" id=\"ssviewerA\" src=\"\" border=\"\" style=\"display:none\" />\n");
-    html += QStringLiteral("<img class=\"ssviewer\" id=\"ssviewerB\" src=\"\" border=\"\" style=\"display:none\" />\n");
+    html += QStringLiteral("<img class=\"ssviewer\" id=\"ssviewerA\" alt=\"\" src=\"\" border=\"\" style=\"display:none\" />\n");
+    html += QStringLiteral("<img class=\"ssviewer\" id=\"ssviewerB\" alt=\"\" src=\"\" border=\"\" style=\"display:none\" />\n");
     if ((shownStyle == 2 || shownStyle == 3) && _slideRollovers)
-        html += QStringLiteral("<img class=\"ssviewer\" id=\"ssrollover\" src=\"bitmaps/transparent.gif\" border=\"\" "
+        html += QStringLiteral("<img class=\"ssviewer\" id=\"ssrollover\" alt=\"\" src=\"bitmaps/transparent.gif\" border=\"\" "
                                "style=\"display:none\" />\n");
 }
 

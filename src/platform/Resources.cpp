@@ -38,7 +38,17 @@ void setResourceFolder(const QString& folder)
 
 QString resourcePath(const QString& relative)
 {
-    return resourceFolder() + QLatin1Char('/') + relative;
+    const QString path = resourceFolder() + QLatin1Char('/') + relative;
+#ifdef LQ_GENERATED_RESOURCES
+    // What the build makes (the starter archives) stays in the build tree
+    // until it is installed beside the other resources.
+    if (!QFileInfo::exists(path)) {
+        const QString generated = QStringLiteral(LQ_GENERATED_RESOURCES) + QLatin1Char('/') + relative;
+        if (QFileInfo::exists(generated))
+            return generated;
+    }
+#endif
+    return path;
 }
 
 } // namespace lq

@@ -551,8 +551,8 @@ TEST_F(XmlSlideshowTest, ControlsCaptionsAndViewersInPassTwelve)
                                 QString("<div id=\"stext%1\" style=\"display: none;\"><p class=\"sscaption\"")
                                     .arg(photo(0)->imageSeqNumber()),
                                 QString("<div id=\"stext%1\" style=\"display: none;\"></div>").arg(photo(1)->imageSeqNumber()),
-                                "<img class=\"ssviewer\" id=\"ssviewerA\" src=\"\" border=\"\" style=\"display:none\" />\n"
-                                "<img class=\"ssviewer\" id=\"ssviewerB\" src=\"\" border=\"\" style=\"display:none\" />\n" };
+                                "<img class=\"ssviewer\" id=\"ssviewerA\" alt=\"\" src=\"\" border=\"\" style=\"display:none\" />\n"
+                                "<img class=\"ssviewer\" id=\"ssviewerB\" alt=\"\" src=\"\" border=\"\" style=\"display:none\" />\n" };
     qsizetype at = 0;
     for (const QString& piece : order) {
         const qsizetype found = html.indexOf(piece, at);
@@ -573,7 +573,7 @@ TEST_F(XmlSlideshowTest, ControlsCaptionsAndViewersInPassTwelve)
     EXPECT_TRUE(html.contains(">After</a>\n"));
     EXPECT_FALSE(html.contains("ssplay"));
     EXPECT_FALSE(html.contains("stext"));
-    EXPECT_TRUE(html.endsWith("<img class=\"ssviewer\" id=\"ssrollover\" src=\"bitmaps/transparent.gif\" border=\"\" "
+    EXPECT_TRUE(html.endsWith("<img class=\"ssviewer\" id=\"ssrollover\" alt=\"\" src=\"bitmaps/transparent.gif\" border=\"\" "
                               "style=\"display:none\" />\n"));
 }
 

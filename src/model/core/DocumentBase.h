@@ -10,8 +10,10 @@
 class XmlAlbum;
 class XmlBase;
 class XmlProcessor;
+class XmlRSS;
 class XmlSite;
 class XmlStyleSheet;
+class XmlTheme;
 namespace lq {
 class PreviewView;
 }
@@ -83,4 +85,13 @@ public:
     // Queues a processor script behind every script queued before it. A
     // document without a queue drops it.
     virtual void startProcessor(const std::shared_ptr<XmlProcessor>& processor) { (void)processor; }
+
+    // --- Build ----------------------------------------------------------------
+    // The document's theme root (its children are the page templates), or nothing.
+    virtual XmlTheme* theme() const { return nullptr; }
+    // The document's feed settings, or nothing.
+    virtual XmlRSS* rss() const { return nullptr; }
+    // Queues the script that writes the feed file "rss.xml" when the feed
+    // settings give a feed text; nothing otherwise.
+    virtual void createRSSProcessor() {}
 };
