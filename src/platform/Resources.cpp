@@ -38,11 +38,13 @@ void setResourceFolder(const QString& folder)
 
 QString resourcePath(const QString& relative)
 {
-    const QString path = resourceFolder() + QLatin1Char('/') + relative;
+    const QString folder = resourceFolder();
+    const QString path = folder + QLatin1Char('/') + relative;
 #ifdef LQ_GENERATED_RESOURCES
     // What the build makes (the starter archives) stays in the build tree
-    // until it is installed beside the other resources.
-    if (!QFileInfo::exists(path)) {
+    // until it is installed beside the other resources: it stands in for
+    // the source tree's resources only, never for a folder chosen otherwise.
+    if (!QFileInfo::exists(path) && QDir::cleanPath(folder) == QDir::cleanPath(QStringLiteral(LQ_SOURCE_RESOURCES))) {
         const QString generated = QStringLiteral(LQ_GENERATED_RESOURCES) + QLatin1Char('/') + relative;
         if (QFileInfo::exists(generated))
             return generated;

@@ -97,8 +97,9 @@ void XmlStyleSheet::genHTMLForPageViewHtmlFlags(XmlBase* pageObject, int view, Q
         if (!page)
             return;
         // 1. The view; a page without a slideshow page refuses view 1.
-        setPageView(page, view);
-        if (this->view() != view)
+        const View wanted = static_cast<View>(view);
+        setPageView(page, wanted);
+        if (this->view() != wanted)
             return;
         // 2. Lay the page out.
         relayoutFlags(page, 0);
