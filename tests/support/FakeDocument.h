@@ -36,6 +36,7 @@ public:
     void layoutViewSelectedObjectRefresh() override { ++selectedObjectRefreshes; }
     void selectWebPageIndex(XmlAlbum* page, int index) override { selectedPages.push_back({ page, index }); }
     QList<std::shared_ptr<XmlBase>> webItems() override { return pages; }
+    int globalIndex() override { return selectedPhoto; }
     lq::PreviewView* getWidgetView(int number) override
     {
         const auto found = widgetViews.find(number);
@@ -65,5 +66,6 @@ public:
     };
     std::vector<SelectedPage> selectedPages;  // every selectWebPageIndex, in order
     QList<std::shared_ptr<XmlBase>> pages;    // what webItems answers
+    int selectedPhoto = -1;                   // what globalIndex answers
     std::map<int, lq::PreviewView*> widgetViews; // what getWidgetView answers, by box number
 };

@@ -350,6 +350,8 @@ std::shared_ptr<XmlStyleSheet> XmlAlbum::generateStyleFromLegacy1_0()
             if (album->name() == u"Group Nav")
                 album->setName(QStringLiteral("Photo Album"));
         }
+        // The page's own template: the theme conversion names it after the page.
+        _styleSheet->setCustom(1);
         return _styleSheet;
     });
 }
