@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+class XmlAlbum;
 class XmlLocation;
 class XmlRSS;
 class XmlSite;
@@ -115,6 +116,47 @@ public:
     int maxPhotoSequenceNumber() const;
     int maxPictureNumberOnDisk() const;
 
+    // --- Rebuild and export ------------------------------------------------------
+    // Shows the alert "Rebuild Website" and rebuilds the site (the window
+    // schedules it after an open that found the site inconsistent).
+    void delayedRebuildEntireSite();
+    // Cleans the document folder (stray folders, "homepage" and "temp" go;
+    // pictures no photo and no snapshot in "revert" uses go), sets the
+    // picture counter past the largest picture number and queues the
+    // rebuild of every photo's internal images.
+    void rebuildEntireSite();
+    // The largest number N of the pictures "image<N>.<extension>" in
+    // "pictures", at any depth; other names do not count. 0 for none.
+    int getMaxPhotoSequenceNumber() const;
+    // Queues the rebuild of the internal images of every photo of the page;
+    // nothing for no page or a page without photos.
+    void rebuildPhotoAlbum(XmlAlbum* page);
+    // Stage 1 of an export: "homepage" is made afresh as a copy of "files"
+    // (always made, even without "files"), the site's build processor is
+    // queued and after it the call of stage 2. The operation is the publish
+    // panel's, performed when the generated site is complete.
+    void prepareForExport(const QString& operation);
+    // Stage 2, run once the generator steps have queued their scripts:
+    // queues the call of stage 3 behind every one of them.
+    void continuePrepareForExport(const QString& operation);
+    // Stage 3, run once every script has run: makes sure "index.html"
+    // exists (a copy of the default page unless a page has that name) and
+    // hands over to the publish panel.
+    void startExport(const QString& operation);
+    // Ends an export under way: the queue is emptied, no later stage runs.
+    void cancelExport() { _queue.cancelActivity(); }
+    // The publish panel's side of an export: performs the named operation.
+    void setExportHandler(std::function<void(const QString& operation)> handler) { _exportHandler = std::move(handler); }
+    // The window's side: an export begins (true: show the Activity tab and
+    // the Cancel button) or ends (false: back to editing, preview of the
+    // page that was shown when it began).
+    void setExportDisplayHandler(std::function<void(bool exporting, const QString& savedAlbum)> handler)
+    {
+        _exportDisplay = std::move(handler);
+    }
+    // The page shown when the export began.
+    const QString& savedAlbum() const { return _savedAlbum; }
+
     // --- Editing state after a revert ------------------------------------------
     const QString& currentObject() const { return _currentObject; }
     int currentType() const { return _currentType; }
@@ -152,6 +194,9 @@ private:
     QString _currentObject;
     int _currentType = -1;
     QString _currentAlbum;
+    QString _savedAlbum;
+    std::function<void(const QString&)> _exportHandler;
+    std::function<void(bool, const QString&)> _exportDisplay;
     std::function<void()> _reload;
     ChoiceHandler _choice;
     std::function<QDateTime()> _now;

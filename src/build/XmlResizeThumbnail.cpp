@@ -1,6 +1,6 @@
 #include "build/XmlResizeThumbnail.h"
 
-#include "model/application/MyApplication.h"
+#include "build/BuildSteps.h"
 #include "model/site/XmlPhoto.h"
 #include "platform/ExceptionFrame.h"
 
@@ -27,9 +27,19 @@ std::shared_ptr<XmlResizeThumbnail> XmlResizeThumbnail::createForUUIDSize(const 
 bool XmlResizeThumbnail::run()
 {
     return lq::modelFrame(this, "run", [&] {
-        const XmlBasePtr found = MyApplication::shared().xmlbase(_photo);
-        if (XmlPhoto* photo = XmlPhoto::cast(found.get()))
+        if (XmlPhoto* photo = lq::registered<XmlPhoto>(_photo))
             photo->resizeThumbnail(sizeToString(_size));
         return true;
+    });
+}
+
+QString XmlResizeThumbnail::statusMessage()
+{
+    return lq::modelFrame(this, "statusMessage", [&]() -> QString {
+        XmlPhoto* photo = lq::registered<XmlPhoto>(_photo);
+        if (!processor() || !photo)
+            return QStringLiteral("");
+        return processorStatus() + QStringLiteral(" resize thumbnail:") + QString::number(photo->imageSeqNumber())
+            + QLatin1Char('\n');
     });
 }

@@ -20,7 +20,10 @@ public:
 
     // The photo, when it is still there, makes its thumbnail at the size.
     // Always true.
-    bool run();
+    bool run() override;
+    // "<status> resize thumbnail:<picture number>" and a line feed; "" when
+    // the photo is gone or the parent is no processor.
+    QString statusMessage() override;
 
 private:
     QString _photo;
