@@ -6,6 +6,7 @@
 
 #include "BenchSupport.h"
 
+#include "model/application/MyApplication.h"
 #include "publish/DigestListing.h"
 #include "publish/XmlBom.h"
 #include "publish/XmlD.h"
@@ -22,6 +23,7 @@
 int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
+    MyApplication app;
     qputenv("LUMENQUILL_LIBEXEC", QByteArray(LQ_BENCH_LIBEXEC));
     const int files = argc > 1 ? std::atoi(argv[1]) : 2000;
     const qint64 megabytes = argc > 2 ? std::atoll(argv[2]) : 2048;
