@@ -1,5 +1,7 @@
 #include "publish/XmlF.h"
 
+#include "platform/ExceptionFrame.h"
+
 XmlF::XmlF(Key key)
     : XmlD(key)
 {
@@ -13,4 +15,24 @@ std::shared_ptr<XmlF> XmlF::create()
 QString XmlF::elementName() const
 {
     return QStringLiteral("QZF");
+}
+
+void XmlF::setAttributeTo(const QString& key, const QString& value)
+{
+    lq::modelFrame(this, "setAttribute:to:", [&] {
+        if (key == QStringLiteral("md5"))
+            setMd5(value);
+        else
+            XmlD::setAttributeTo(key, value);
+    });
+}
+
+void XmlF::appendAttributes(QString& xml)
+{
+    lq::modelFrame(this, "appendAttributes:", [&] {
+        XmlD::appendAttributes(xml);
+        // Digests are hexadecimal text; escaped all the same, since a tree
+        // file may have been written by anyone.
+        xml += QStringLiteral(" md5=\"") + XmlBase::escape(_md5) + QLatin1Char('"');
+    });
 }
