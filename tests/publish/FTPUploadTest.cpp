@@ -49,8 +49,9 @@ protected:
         std::shared_ptr<XmlD> current;
         auto bom = site.changes(&current);
         controller.sendFTPBomLocationPathNameLastXmlDCurrentXmlD(bom.get(), location.get(), site.homepage(), current, site.document.lastXmlD());
-        if (wait)
+        if (wait) {
             ASSERT_TRUE(processEventsUntil([&] { return !controller.isRunning(); }));
+        }
     }
 
     // The stored tree's files.
