@@ -51,7 +51,14 @@ public:
     void setTestMode(bool testMode) { _testMode = testMode; }
     bool isDocumentEdited() const { return _changeCount != 0; }
     // Forgets the edits (after a save).
-    void clearChangeCount() { _changeCount = 0; }
+    void clearChangeCount()
+    {
+        _changeCount = 0;
+        if (_edited)
+            _edited(false);
+    }
+    // Told whenever a change reaches the edited mark (its window shows it).
+    void setEditedHandler(std::function<void(bool edited)> handler) { _edited = std::move(handler); }
 
     // --- The four trees ---------------------------------------------------------
     XmlTheme* theme() const { return _theme.get(); }
@@ -150,6 +157,7 @@ private:
     int _currentType = -1;
     QString _currentAlbum;
     std::function<void()> _reload;
+    std::function<void(bool)> _edited;
     ChoiceHandler _choice;
     std::function<QDateTime()> _now;
 

@@ -16,6 +16,7 @@
 #include "platform/widgets/MyPopUpButton.h"
 #include "platform/widgets/RulerUnit.h"
 #include "support/ui/ScriptedModalHandler.h"
+#include "support/ui/StarterArchive.h"
 
 #include <QDialog>
 #include <QDir>
@@ -34,16 +35,8 @@ protected:
         _defaults = std::make_unique<lq::UserDefaults>(std::make_unique<QSettings>(_folder.path() + QStringLiteral("/prefs.conf"), QSettings::IniFormat));
         controller = std::make_unique<MyDocumentController>(*_defaults, _folder.path());
         // New sites come from a starter archive of our own.
-        const QString starter = _resources.filePath(QStringLiteral("starter"));
-        ASSERT_TRUE(QDir().mkpath(starter));
-        auto site = XmlSite::create();
-        site->newDocument();
-        ASSERT_TRUE(site->saveToFile(starter + QStringLiteral("/site.xmlbase")));
-        ASSERT_TRUE(XmlTheme::create()->saveToFile(starter + QStringLiteral("/theme.xmlbase")));
         ASSERT_TRUE(QDir().mkpath(_resources.filePath(QStringLiteral("styles"))));
-        const QString archive = _resources.filePath(QStringLiteral("styles/default.qvzip"));
-        ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, starter, QStringLiteral("site.xmlbase"), false));
-        ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, starter, QStringLiteral("theme.xmlbase"), false));
+        ASSERT_TRUE(writeStarterArchive(_resources.path(), _resources.filePath(QStringLiteral("styles/default.qvzip"))));
         lq::setResourceFolder(_resources.path());
     }
     void TearDown() override { lq::setResourceFolder(QStringLiteral(LQ_TEST_RESOURCES)); }
