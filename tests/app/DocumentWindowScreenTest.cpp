@@ -3,6 +3,7 @@
 // picture is kept in LQ_TEST_ARTEFACTS (or the temporary folder).
 #include "app/MyDocument.h"
 #include "support/ui/StarterArchive.h"
+#include "support/ui/XvfbProgram.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,8 +19,7 @@ namespace {
 
 TEST(DocumentWindowScreen, ShowsTheTabsAndTheSendPanel)
 {
-    const QString xvfbRun = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
-    if (xvfbRun.isEmpty())
+    if (QStandardPaths::findExecutable(QStringLiteral("xvfb-run")).isEmpty())
         GTEST_SKIP() << "xvfb-run is not installed (package xvfb)";
     QTemporaryDir home;
     const QString archive = home.filePath(QStringLiteral("default.qvzip"));
@@ -37,21 +37,11 @@ TEST(DocumentWindowScreen, ShowsTheTabsAndTheSendPanel)
     const QString shot = artefacts + QStringLiteral("/document-window-send.png");
     QFile::remove(shot);
 
-    QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("HOME"), home.path());
-    environment.remove(QStringLiteral("XDG_DATA_HOME"));
-    environment.remove(QStringLiteral("XDG_CONFIG_HOME"));
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0:abort_on_error=1:intercept_tls_get_addr=0"));
-    program.setProcessEnvironment(environment);
-    program.setProcessChannelMode(QProcess::MergedChannels);
-    program.start(xvfbRun, {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1280x900x24"),
-                              QStringLiteral("timeout"), QStringLiteral("90"), QStringLiteral(LQ_APP_EXECUTABLE),
-                              QStringLiteral("--tab"), QStringLiteral("Send"), QStringLiteral("--screenshot"), shot, folder});
-    ASSERT_TRUE(program.waitForFinished(120000)) << "the program did not end";
-    const QByteArray output = program.readAll();
-    ASSERT_EQ(program.exitCode(), 0) << output.constData();
+    const XvfbRun run = runProgramOnXvfb(home.path(),
+        {QStringLiteral("--tab"), QStringLiteral("Send"), QStringLiteral("--screenshot"), shot, folder}, QStringLiteral("1280x900x24"));
+    ASSERT_TRUE(run.finished) << "the program did not end";
+    const QByteArray output = run.output;
+    ASSERT_EQ(run.exitCode, 0) << output.constData();
 
     const QImage picture(shot);
     ASSERT_FALSE(picture.isNull()) << output.constData();

@@ -3,6 +3,7 @@
 // preferences panel.
 #include "app/MyDocument.h"
 #include "app/MyDocumentController.h"
+#include "app/MyDocumentWindow.h"
 #include "app/StartWindow.h"
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
@@ -15,6 +16,7 @@
 #include "platform/widgets/MyMatrix.h"
 #include "platform/widgets/MyPopUpButton.h"
 #include "platform/widgets/RulerUnit.h"
+#include "support/EventLoop.h"
 #include "support/ui/ScriptedModalHandler.h"
 #include "support/ui/StarterArchive.h"
 
@@ -96,6 +98,26 @@ TEST_F(ControllerTest, OpenAndRecentSites)
     EXPECT_FALSE(controller->openDocumentAtPath(_folder.path() + QStringLiteral("/Nothing.lqxl")));
     ASSERT_EQ(modal.state->alerts.size(), 1);
     EXPECT_EQ(modal.state->alerts[0].title, QStringLiteral("Whoops"));
+}
+
+TEST_F(ControllerTest, OpeningASiteOpensItsWindowAndClosingItLetsTheSiteGo)
+{
+    const QString site = _folder.path() + QStringLiteral("/Travel.lqxl");
+    {
+        MyDocument document;
+        ASSERT_TRUE(document.newDocument(site));
+    }
+    ASSERT_TRUE(controller->openDocumentAtPath(site));
+    ASSERT_EQ(controller->documents().size(), 1u);
+    MyDocumentWindow* window = controller->windowOf(controller->documents()[0].get());
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->close());
+    ASSERT_TRUE(processEventsUntil([&] { return controller->documents().empty(); }));
+    EXPECT_TRUE(_defaults->hasKey(QStringLiteral("DocWindowPos")));
+    // It opens again.
+    EXPECT_TRUE(controller->openDocumentAtPath(site));
+    EXPECT_EQ(controller->documents().size(), 1u);
 }
 
 TEST_F(ControllerTest, CommandsWithoutADocumentOrServerDoNothingHarmful)

@@ -13,11 +13,13 @@
 #include "model/theme/XmlTheme.h"
 #include "platform/UserDefaults.h"
 #include "platform/widgets/MyTabView.h"
+#include "support/EventLoop.h"
 #include "support/ui/ScriptedModalHandler.h"
 #include "support/ui/StarterArchive.h"
 
 #include <QDir>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -46,12 +48,18 @@ QStringList identifiers(MyTabView* tabs)
 // without one album page under the home page.
 class DocumentWindowTest : public ::testing::Test {
 protected:
-    void open(bool withPage)
+    void open(bool withPage, bool dropTemp = false)
     {
         ASSERT_TRUE(work.isValid());
         const QString archive = work.filePath(QStringLiteral("default.qvzip"));
         ASSERT_TRUE(writeStarterArchive(work.path(), archive, false));
         ASSERT_TRUE(document.newDocumentFromArchive(work.filePath(QStringLiteral("Site.lqxl")), archive));
+        if (dropTemp) {
+            // Without its "temp" folder the site is rebuilt after opening.
+            ASSERT_TRUE(QDir(work.filePath(QStringLiteral("Site.lqxl/temp"))).removeRecursively());
+            ASSERT_TRUE(document.readFromFile(work.filePath(QStringLiteral("Site.lqxl"))));
+            ASSERT_TRUE(document.siteNeedsRebuild());
+        }
         if (withPage) {
             album = XmlAlbum::create();
             document.site()->homepage()->insertChildAtIndex(album, 0);
@@ -195,6 +203,31 @@ TEST_F(DocumentWindowTest, MenuStateComesFromTheRegularPanelsOnly)
     EXPECT_EQ(window->getMenuItemState(200), -1);
     window->setCurrentObject(document.site()->trash());
     EXPECT_EQ(window->getMenuItemState(200), -1);
+}
+
+TEST_F(DocumentWindowTest, MissingCachesOfferTheRebuild)
+{
+    int builds = 0;
+    MyDocumentWindow::setSiteBuilder([&](MyDocument&, std::function<void()> then) {
+        ++builds;
+        then();
+    });
+    open(false, true);
+    EXPECT_TRUE(modal.state->alerts.isEmpty());
+    EXPECT_TRUE(processEventsUntil([&] { return !modal.state->alerts.isEmpty(); }, 10000));
+    MyDocumentWindow::setSiteBuilder({});
+    ASSERT_EQ(modal.state->alerts.size(), 1);
+    EXPECT_EQ(modal.state->alerts[0].title, QStringLiteral("Rebuild Website"));
+    EXPECT_EQ(modal.state->alerts[0].message,
+        QStringLiteral("Lumenquill has detected your site needs to be rebuilt - this will optimize your file and correct any errors."));
+    EXPECT_EQ(builds, 1);
+}
+
+TEST_F(DocumentWindowTest, ActivityTabShowsTheLog)
+{
+    open(false);
+    document.addActivityString(QStringLiteral("Sent index.html"));
+    EXPECT_TRUE(processEventsUntil([&] { return window->activityView()->toPlainText().contains(QStringLiteral("Sent index.html")); }, 5000));
 }
 
 } // namespace
