@@ -350,6 +350,9 @@ void MyDocumentController::donePrefs()
     UserPreferences::setServerAddress(_defaults, ServerAddress->text());
     Preferences->hide();
     writePreferences();
+    // Right-to-left text reaches the editors of every open window at once.
+    for (const auto& window : _windows)
+        window->setSimpleMode();
 }
 
 StartWindow* MyDocumentController::startWindow()

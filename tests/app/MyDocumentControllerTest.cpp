@@ -4,6 +4,7 @@
 #include "app/MyDocument.h"
 #include "app/MyDocumentController.h"
 #include "app/MyDocumentWindow.h"
+#include "app/StubEditorPanel.h"
 #include "app/StartWindow.h"
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
@@ -174,6 +175,28 @@ TEST_F(ControllerTest, PreferencesPanelShowsAndStoresTheChoices)
     EXPECT_FALSE(panel->isVisible());
     EXPECT_EQ(_defaults->integerForKey(QStringLiteral("importCaptions")), 1);
     EXPECT_EQ(_defaults->integerForKey(QStringLiteral("Version")), 6);
+}
+
+TEST_F(ControllerTest, RightToLeftReachesTheEditorsOfEveryOpenWindow)
+{
+    QList<MyDocumentWindow*> windows;
+    for (const QString& name : {QStringLiteral("/One.lqxl"), QStringLiteral("/Two.lqxl")}) {
+        {
+            MyDocument document;
+            ASSERT_TRUE(document.newDocument(_folder.path() + name));
+        }
+        ASSERT_TRUE(controller->openDocumentAtPath(_folder.path() + name));
+        windows.append(controller->windowOf(controller->documents().back().get()));
+    }
+    controller->showPreferences();
+    qobject_cast<MyCheckBox*>(lq::viewWithTag(controller->preferencesPanel(), 13))->setChecked(true);
+    controller->donePrefs();
+    MyApplication::shared().setEnableRTL(0);
+    for (MyDocumentWindow* window : windows) {
+        for (EditorKind kind : {EditorKind::Album, EditorKind::Website, EditorKind::Group})
+            EXPECT_TRUE(dynamic_cast<StubEditorPanel*>(window->panel(kind))->calls().contains(QStringLiteral("enableRTL:1")));
+        EXPECT_FALSE(dynamic_cast<StubEditorPanel*>(window->panel(EditorKind::PayPal))->calls().contains(QStringLiteral("enableRTL:1")));
+    }
 }
 
 } // namespace
