@@ -8,6 +8,7 @@
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
+#include "platform/Workspace.h"
 #include "platform/widgets/ControlTags.h"
 #include "platform/widgets/MyCheckBox.h"
 #include "platform/widgets/MyMatrix.h"
@@ -18,11 +19,13 @@
 #include "support/ui/ScriptedModalHandler.h"
 #include "support/ui/StarterArchive.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -252,6 +255,29 @@ TEST_F(ExportControllerTest, ConnectionTestOnlyForFTP)
     EXPECT_EQ(sender.calls, QStringList{"ftpTestExport"});
     EXPECT_EQ(document.location()->password(), QStringLiteral("wrong"));
     EXPECT_EQ(document.location()->location(), QStringLiteral("127.0.0.1"));
+}
+
+TEST_F(ExportControllerTest, PreviewSavesBuildsAndOpensTheHomePage)
+{
+    QList<QUrl> opened;
+    lq::setOpenURLHandler([&](const QUrl& url) {
+        opened.append(url);
+        return true;
+    });
+    int builds = 0;
+    MyDocumentWindow::setSiteBuilder([&](MyDocument&, std::function<void()> then) {
+        ++builds;
+        then();
+    });
+    const int snapshots = QDir(folder + QStringLiteral("/revert")).entryList(QDir::Files).size();
+    document.setNow([] { return QDateTime(QDate(2030, 1, 1), QTime(12, 0)); });
+    panel->previewInBrowserButton();
+    MyDocumentWindow::setSiteBuilder({});
+    lq::setOpenURLHandler({});
+    EXPECT_EQ(builds, 1);
+    EXPECT_EQ(QDir(folder + QStringLiteral("/revert")).entryList(QDir::Files).size(), snapshots + 1);
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened[0], QUrl::fromLocalFile(folder + QStringLiteral("/homepage/index.html")));
 }
 
 } // namespace

@@ -18,7 +18,10 @@
 #include "support/ui/StarterArchive.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QListWidget>
+#include <QTextBrowser>
 #include <QPlainTextEdit>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -228,6 +231,19 @@ TEST_F(DocumentWindowTest, ActivityTabShowsTheLog)
     open(false);
     document.addActivityString(QStringLiteral("Sent index.html"));
     EXPECT_TRUE(processEventsUntil([&] { return window->activityView()->toPlainText().contains(QStringLiteral("Sent index.html")); }, 5000));
+}
+
+TEST_F(DocumentWindowTest, PreviewShowsTheBuiltPage)
+{
+    open(true);
+    QFile page(work.filePath(QStringLiteral("Site.lqxl/homepage/")) + album->fileName());
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.write("<html><body><p>Built page</p></body></html>");
+    page.close();
+    window->setCurrentObject(album.get());
+    window->tabView()->selectTabViewItemWithIdentifier(QStringLiteral("preview"));
+    EXPECT_TRUE(window->preview()->toPlainText().contains(QStringLiteral("Built page")));
+    EXPECT_EQ(window->preview()->source().toLocalFile(), QFileInfo(page).absoluteFilePath());
 }
 
 } // namespace
