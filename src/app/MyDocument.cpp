@@ -17,6 +17,8 @@
 #include "platform/Log.h"
 #include "platform/Resources.h"
 #include "platform/Workspace.h"
+#include "publish/DigestListing.h"
+#include "publish/XmlD.h"
 #include "publish/XmlLocation.h"
 #include "templates/XmlStyleSheet.h"
 
@@ -150,6 +152,26 @@ QList<std::shared_ptr<XmlBase>> MyDocument::webItems()
 QString MyDocument::fileName() const
 {
     return _site ? _site->rootDir() : QString();
+}
+
+std::shared_ptr<XmlD> MyDocument::createXmlD(const QString& path)
+{
+    const QString folder = fileName();
+    if (path.isEmpty() && folder.isEmpty())
+        return nullptr;
+    return lq::createXmlD(path.isEmpty() ? folder + QStringLiteral("/homepage/") : path);
+}
+
+std::shared_ptr<XmlD> MyDocument::lastXmlD()
+{
+    const QString folder = fileName();
+    return folder.isEmpty() ? nullptr : lq::readLastXmlD(folder);
+}
+
+void MyDocument::setLastXmlD(XmlD* tree)
+{
+    const QString folder = fileName();
+    lq::writeLastXmlD(folder, folder.isEmpty() ? nullptr : tree, [this](const QString& line) { addActivityString(line); });
 }
 
 bool MyDocument::fail(const QString& why)

@@ -47,6 +47,9 @@ public:
     QList<std::shared_ptr<XmlBase>> webItems() override;
     void addActivityString(const QString& line) override { _queue.addActivityString(line); }
     void startProcessor(const std::shared_ptr<XmlProcessor>& processor) override { _queue.startProcessor(processor); }
+    std::shared_ptr<XmlD> createXmlD(const QString& path) override;
+    std::shared_ptr<XmlD> lastXmlD() override;
+    void setLastXmlD(XmlD* tree) override;
 
     void setTestMode(bool testMode) { _testMode = testMode; }
     bool isDocumentEdited() const { return _changeCount != 0; }

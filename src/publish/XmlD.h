@@ -2,7 +2,10 @@
 
 #include "model/core/XmlBase.h"
 
-// A folder of a digest tree; its children are its subfolders and files.
+class XmlF;
+
+// A folder of a digest tree; its children are its subfolders and files, in
+// the order in which they were listed.
 class XmlD : public XmlBase {
 public:
     explicit XmlD(Key key);
@@ -12,4 +15,24 @@ public:
 
     QString elementName() const override;
     bool canYouBeMyParent(XmlBase* child) override;
+
+    // Enters the file at the slash-separated path (relative to this folder)
+    // with its digest, making the folders on the way; a file already there
+    // only takes the new digest. Nothing happens for an empty path.
+    void addFileMd5(const QString& path, const QString& md5);
+    // Takes the file at the path out of the tree (the digest is not compared);
+    // emptied folders stay.
+    void removeFileMd5(const QString& path, const QString& md5);
+
+    // Node kinds are told apart by exact class: a file is exactly an XmlF,
+    // a folder exactly an XmlD.
+    static bool isFolderNode(const XmlBase* node);
+    static bool isFileNode(const XmlBase* node);
+    // The first child that is a folder (or file) node of that name.
+    XmlD* folderNamed(const QString& name) const;
+    XmlF* fileNamed(const QString& name) const;
+    // The number of file nodes in this folder and all its subfolders.
+    int fileCount() const;
+    // The slash-separated paths of every file node below this folder, in tree order.
+    QStringList filePaths() const;
 };

@@ -1,8 +1,11 @@
 #include "publish/XmlF.h"
 
+#include "platform/ExceptionFrame.h"
+
 XmlF::XmlF(Key key)
     : XmlD(key)
 {
+    _have_children = false;
 }
 
 std::shared_ptr<XmlF> XmlF::create()
@@ -13,4 +16,29 @@ std::shared_ptr<XmlF> XmlF::create()
 QString XmlF::elementName() const
 {
     return QStringLiteral("QZF");
+}
+
+bool XmlF::canYouBeMyParent(XmlBase* child)
+{
+    return false;
+}
+
+void XmlF::setAttributeTo(const QString& key, const QString& value)
+{
+    lq::modelFrame(this, "setAttribute:to:", [&] {
+        if (key == QStringLiteral("md5"))
+            setMd5(value);
+        else
+            XmlD::setAttributeTo(key, value);
+    });
+}
+
+void XmlF::appendAttributes(QString& xml)
+{
+    lq::modelFrame(this, "appendAttributes:", [&] {
+        XmlD::appendAttributes(xml);
+        // Digests are hexadecimal text; escaped all the same, since a tree
+        // file may have been written by anyone.
+        xml += QStringLiteral(" md5=\"") + XmlBase::escape(_md5) + QLatin1Char('"');
+    });
 }

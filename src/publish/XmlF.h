@@ -11,4 +11,14 @@ public:
     static XmlF* cast(XmlBase* object) { return dynamic_cast<XmlF*>(object); }
 
     QString elementName() const override;
+    bool canYouBeMyParent(XmlBase* child) override;
+
+    const QString& md5() const { return _md5; }
+    void setMd5(const QString& md5) { _md5 = md5; }
+
+    void setAttributeTo(const QString& key, const QString& value) override;
+    void appendAttributes(QString& xml) override;
+
+private:
+    QString _md5;
 };

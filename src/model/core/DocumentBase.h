@@ -9,6 +9,7 @@
 
 class XmlAlbum;
 class XmlBase;
+class XmlD;
 class XmlProcessor;
 class XmlSite;
 class XmlStyleSheet;
@@ -81,4 +82,15 @@ public:
     // Queues a processor script behind every script queued before it. A
     // document without a queue drops it.
     virtual void startProcessor(const std::shared_ptr<XmlProcessor>& processor) { (void)processor; }
+
+    // --- Digest trees -------------------------------------------------------------
+    // The digest tree of the folder (a path ending with "/"; "" for the
+    // site's generated "homepage" folder), or nothing when it cannot be
+    // listed. A document without a folder answers nothing.
+    virtual std::shared_ptr<XmlD> createXmlD(const QString& path) { (void)path; return nullptr; }
+    // The tree of what the server holds ("lastbom.xmlbase"), or nothing when
+    // nothing was published yet.
+    virtual std::shared_ptr<XmlD> lastXmlD() { return nullptr; }
+    // Stores the tree as what the server holds (nothing: the stored one stays).
+    virtual void setLastXmlD(XmlD* tree) { (void)tree; }
 };

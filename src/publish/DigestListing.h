@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class XmlD;
+
+namespace lq {
+
+// The digest tree of the folder (a path ending with "/") and all its
+// subfolders, listed with the "xmldir" tool, one run per folder, depth
+// first. Nothing when the tool cannot be started or its output is no
+// folder; the reason then goes to the log file and, when asked, to *error.
+std::shared_ptr<XmlD> createXmlD(const QString& folderPath, QString* error = nullptr);
+
+// The last published tree of the site folder ("lastbom.xmlbase"), or nothing
+// when none was stored or it cannot be read.
+std::shared_ptr<XmlD> readLastXmlD(const QString& siteFolder);
+// Stores the tree as the site folder's last published tree (nothing leaves
+// the file as it was); the activity line "lastXmlD: <xml>" goes to the
+// handler. Answers whether the file was written.
+bool writeLastXmlD(const QString& siteFolder, XmlD* tree, const std::function<void(const QString&)>& activity);
+
+} // namespace lq

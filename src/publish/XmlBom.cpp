@@ -1,0 +1,181 @@
+#include "publish/XmlBom.h"
+
+#include "platform/ExceptionFrame.h"
+#include "platform/Log.h"
+#include "publish/XmlF.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+std::shared_ptr<XmlF> copyOfFile(const XmlF* file)
+{
+    auto copy = XmlF::create();
+    copy->setName(file->name());
+    copy->setMd5(file->md5());
+    return copy;
+}
+
+// The files and folders of the new tree that the old one lacks or holds with
+// another digest; every folder of the new tree keeps its node.
+std::shared_ptr<XmlD> additions(const XmlD* newer, const XmlD* older, const QString& name)
+{
+    auto result = XmlD::create();
+    if (!name.isNull())
+        result->setName(name);
+    if (!newer)
+        return result;
+    for (const XmlBasePtr& child : newer->children()) {
+        if (XmlD::isFileNode(child.get())) {
+            const auto* file = static_cast<const XmlF*>(child.get());
+            bool same = false;
+            if (older) {
+                for (const XmlBasePtr& old : older->children()) {
+                    if (XmlD::isFileNode(old.get()) && old->name() == file->name()
+                        && static_cast<const XmlF*>(old.get())->md5() == file->md5()) {
+                        same = true;
+                        break;
+                    }
+                }
+            }
+            if (!same)
+                result->addChild(copyOfFile(file));
+        } else if (XmlD::isFolderNode(child.get())) {
+            const XmlD* oldFolder = older ? older->folderNamed(child->name()) : nullptr;
+            result->addChild(additions(static_cast<const XmlD*>(child.get()), oldFolder, child->name()));
+        }
+    }
+    return result;
+}
+
+// The files of the old tree whose names the new tree no longer has.
+std::shared_ptr<XmlD> removals(const XmlD* older, const XmlD* newer, const QString& name)
+{
+    auto result = XmlD::create();
+    if (!name.isNull())
+        result->setName(name);
+    if (!older)
+        return result;
+    for (const XmlBasePtr& child : older->children()) {
+        if (XmlD::isFileNode(child.get())) {
+            if (!newer || !newer->fileNamed(child->name()))
+                result->addChild(copyOfFile(static_cast<const XmlF*>(child.get())));
+        } else if (XmlD::isFolderNode(child.get())) {
+            const XmlD* newFolder = newer ? newer->folderNamed(child->name()) : nullptr;
+            result->addChild(removals(static_cast<const XmlD*>(child.get()), newFolder, child->name()));
+        }
+    }
+    return result;
+}
+
+// Copies the file beside its destination under a temporary name and then
+// renames it into place, so that the old file stays until the new one is whole.
+bool copyFileSafely(const QString& from, const QString& to)
+{
+    const QString temporary = to + QStringLiteral(".lqpart");
+    QFile::remove(temporary);
+    if (!QFile::copy(from, temporary))
+        return false;
+    // QFile::rename refuses to replace; the old file goes only now.
+    if (QFileInfo::exists(to) && !QFile::remove(to)) {
+        QFile::remove(temporary);
+        return false;
+    }
+    if (!QFile::rename(temporary, to)) {
+        QFile::remove(temporary);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+XmlBom::XmlBom(Key key)
+    : XmlBase(key)
+{
+}
+
+std::shared_ptr<XmlBom> XmlBom::create()
+{
+    return make<XmlBom>();
+}
+
+QString XmlBom::elementName() const
+{
+    return QStringLiteral("Bom");
+}
+
+std::shared_ptr<XmlBom> XmlBom::createWithSourceDest(XmlD* source, XmlD* dest)
+{
+    auto bom = create();
+    lq::modelFrame(bom.get(), "createWithSource:dest:", [&] {
+        bom->setAddFiles(additions(source, dest, QString()));
+        bom->setRemoveFiles(removals(dest, source, QString()));
+    });
+    return bom;
+}
+
+QString XmlBom::createFiles()
+{
+    return lq::modelFrame(this, "createFiles", [&]() -> QString {
+        _failedFiles.clear();
+        if (_addFiles) {
+            const QString error = copyTree(_addFiles.get(), _rootSource, _rootDest, QString());
+            if (!error.isEmpty())
+                return error;
+        }
+        if (_removeFiles)
+            deleteTree(_removeFiles.get(), _rootDest);
+        if (_failedFiles.isEmpty())
+            return QString();
+        return QStringLiteral("Could not copy: ") + _failedFiles.join(QStringLiteral(", "));
+    });
+}
+
+QString XmlBom::copyTree(XmlD* tree, const QString& source, const QString& dest, const QString& relative)
+{
+    if (source == dest)
+        return QString();
+    const QFileInfo sourceInfo(source);
+    if (!sourceInfo.exists())
+        return QStringLiteral("Source folder:") + source + QStringLiteral(" does not exist");
+    if (!sourceInfo.isDir())
+        return QStringLiteral("Source folder:") + source + QStringLiteral(" is a file");
+    const QFileInfo destInfo(dest);
+    if (destInfo.exists() && !destInfo.isDir())
+        return QStringLiteral("Destination folder:") + dest + QStringLiteral(" is a file");
+    if (!destInfo.exists() && !QDir().mkpath(dest))
+        return QStringLiteral("Could not create destination folder:") + dest;
+    for (const XmlBasePtr& child : tree->children()) {
+        const QString name = child->name();
+        const QString path = relative.isEmpty() ? name : relative + QLatin1Char('/') + name;
+        const QString from = source + QLatin1Char('/') + name;
+        const QString to = dest + QLatin1Char('/') + name;
+        if (XmlD::isFileNode(child.get())) {
+            if (!copyFileSafely(from, to)) {
+                lq::log(QStringLiteral("Could not copy:") + from + QStringLiteral(" to:") + to);
+                _failedFiles.append(path);
+            }
+        } else if (XmlD::isFolderNode(child.get())) {
+            const QString error = copyTree(static_cast<XmlD*>(child.get()), from, to, path);
+            if (!error.isEmpty())
+                return error;
+        }
+    }
+    return QString();
+}
+
+void XmlBom::deleteTree(XmlD* tree, const QString& folder)
+{
+    if (!QFileInfo(folder).isDir())
+        return;
+    for (const XmlBasePtr& child : tree->children()) {
+        const QString path = folder + QLatin1Char('/') + child->name();
+        if (XmlD::isFileNode(child.get()))
+            QFile::remove(path);
+        else if (XmlD::isFolderNode(child.get()))
+            deleteTree(static_cast<XmlD*>(child.get()), path);
+    }
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "model/core/XmlBase.h"
+#include "publish/XmlD.h"
+
+// A change set between two digest trees: the files of the new tree that are
+// new or changed, and the files of the old tree that the new one no longer
+// has. Applied to a local folder it copies the additions there from the
+// source folder and deletes the removals.
+class XmlBom final : public XmlBase {
+public:
+    explicit XmlBom(Key key);
+
+    static std::shared_ptr<XmlBom> create();
+    static XmlBom* cast(XmlBase* object) { return dynamic_cast<XmlBom*>(object); }
+
+    QString elementName() const override;
+
+    // The change set from the old tree to the new one; either may be nothing,
+    // which counts as an empty folder.
+    static std::shared_ptr<XmlBom> createWithSourceDest(XmlD* source, XmlD* dest);
+
+    const QString& rootSource() const { return _rootSource; }
+    void setRootSource(const QString& folder) { _rootSource = folder; }
+    const QString& rootDest() const { return _rootDest; }
+    void setRootDest(const QString& folder) { _rootDest = folder; }
+    XmlD* addFiles() const { return _addFiles.get(); }
+    void setAddFiles(std::shared_ptr<XmlD> tree) { _addFiles = std::move(tree); }
+    XmlD* removeFiles() const { return _removeFiles.get(); }
+    void setRemoveFiles(std::shared_ptr<XmlD> tree) { _removeFiles = std::move(tree); }
+
+    // Applies the change set to the destination folder: copies the additions
+    // from the source folder, then deletes the removals. Answers "" on
+    // success, else the error text. A folder error stops at once (nothing
+    // is deleted then); files that could not be copied are listed in
+    // failedFiles, the rest goes on and the answer names them.
+    QString createFiles();
+    // The slash-separated paths of the additions that did not arrive.
+    const QStringList& failedFiles() const { return _failedFiles; }
+
+private:
+    QString copyTree(XmlD* tree, const QString& source, const QString& dest, const QString& relative);
+    void deleteTree(XmlD* tree, const QString& folder);
+
+    QString _rootSource;
+    QString _rootDest;
+    std::shared_ptr<XmlD> _addFiles;
+    std::shared_ptr<XmlD> _removeFiles;
+    QStringList _failedFiles;
+};

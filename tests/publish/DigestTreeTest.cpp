@@ -1,0 +1,235 @@
+#include "publish/DigestListing.h"
+#include "publish/XmlBom.h"
+#include "publish/XmlD.h"
+#include "publish/XmlF.h"
+
+#include "support/HelperTools.h"
+#include "support/Printers.h"
+#include "support/TestFiles.h"
+
+#include <QCryptographicHash>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::shared_ptr<XmlD> treeOf(std::initializer_list<std::pair<const char*, const char*>> files)
+{
+    auto tree = XmlD::create();
+    for (const auto& [path, md5] : files)
+        tree->addFileMd5(QString::fromUtf8(path), QString::fromUtf8(md5));
+    return tree;
+}
+
+// "path=md5" for every file node, and "path/" for every folder node, in tree order.
+QStringList describe(const XmlD* tree, const QString& prefix = QString())
+{
+    QStringList lines;
+    for (const XmlBasePtr& child : tree->children()) {
+        const QString path = prefix + child->name();
+        if (XmlD::isFileNode(child.get())) {
+            lines.append(path + QLatin1Char('=') + XmlF::cast(child.get())->md5());
+        } else {
+            lines.append(path + QLatin1Char('/'));
+            lines += describe(XmlD::cast(child.get()), path + QLatin1Char('/'));
+        }
+    }
+    return lines;
+}
+
+QStringList list(std::initializer_list<const char*> items)
+{
+    QStringList result;
+    for (const char* item : items)
+        result.append(QString::fromUtf8(item));
+    return result;
+}
+
+} // namespace
+
+TEST(DigestTree, AddFileMakesFoldersAndOnlyUpdatesDigestsAfterwards)
+{
+    auto tree = XmlD::create();
+    tree->addFileMd5(QStringLiteral("a/b/c.html"), QStringLiteral("1"));
+    EXPECT_EQ(describe(tree.get()), list({ "a/", "a/b/", "a/b/c.html=1" }));
+    tree->addFileMd5(QStringLiteral("a/b/c.html"), QStringLiteral("2"));
+    tree->addFileMd5(QString(), QStringLiteral("3"));
+    tree->addFileMd5(QStringLiteral("x.html"), QString());
+    EXPECT_EQ(describe(tree.get()), list({ "a/", "a/b/", "a/b/c.html=2" }));
+    // A path through a file name sets that file's digest.
+    tree->addFileMd5(QStringLiteral("a/b/c.html/deeper"), QStringLiteral("4"));
+    EXPECT_EQ(describe(tree.get()), list({ "a/", "a/b/", "a/b/c.html=4" }));
+}
+
+TEST(DigestTree, RemoveFileKeepsFoldersAndStopsAtFiles)
+{
+    auto tree = treeOf({ { "a/b/c.html", "1" }, { "a/d.html", "2" }, { "e.html", "3" } });
+    tree->removeFileMd5(QStringLiteral("a/b/c.html"), QStringLiteral("other"));
+    tree->removeFileMd5(QStringLiteral("e.html/more"), QString());
+    tree->removeFileMd5(QStringLiteral("missing/x"), QString());
+    EXPECT_EQ(describe(tree.get()), list({ "a/", "a/b/", "a/d.html=2" }));
+}
+
+TEST(DigestTree, ReadsAndWritesItsXml)
+{
+    auto tree = treeOf({ { "pictures/my photo & co.jpg", "abc" }, { "index.html", "def" } });
+    tree->setName(QStringLiteral("homepage"));
+    const XmlBasePtr copy = XmlBase::createWithXmlRootDir(tree->createXml(), QString());
+    ASSERT_TRUE(XmlD::isFolderNode(copy.get()));
+    EXPECT_EQ(copy->name(), QStringLiteral("homepage"));
+    EXPECT_EQ(describe(XmlD::cast(copy.get())), describe(tree.get()));
+}
+
+TEST(ChangeSet, ComparesTreesFileByFile)
+{
+    auto older = treeOf({ { "index.html", "1" }, { "old.html", "2" }, { "gone/a.jpg", "3" }, { "pics/p.jpg", "4" }, { "pics/q.jpg", "5" } });
+    auto newer = treeOf({ { "index.html", "9" }, { "new.html", "2" }, { "pics/p.jpg", "4" }, { "pics/q.jpg", "6" } });
+    auto bom = XmlBom::createWithSourceDest(newer.get(), older.get());
+    EXPECT_EQ(describe(bom->addFiles()), list({ "index.html=9", "new.html=2", "pics/", "pics/q.jpg=6" }));
+    EXPECT_EQ(describe(bom->removeFiles()), list({ "old.html=2", "gone/", "gone/a.jpg=3", "pics/" }));
+
+    auto same = XmlBom::createWithSourceDest(newer.get(), newer.get());
+    EXPECT_EQ(describe(same->addFiles()), list({ "pics/" }));
+    EXPECT_EQ(describe(same->removeFiles()), list({ "pics/" }));
+
+    auto first = XmlBom::createWithSourceDest(newer.get(), nullptr);
+    EXPECT_EQ(first->addFiles()->fileCount(), 4);
+    auto everything = XmlBom::createWithSourceDest(nullptr, older.get());
+    EXPECT_EQ(everything->addFiles()->numberChildren(), 0);
+    EXPECT_EQ(everything->removeFiles()->fileCount(), 5);
+}
+
+class ChangeSetFolders : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString source() const { return dir.path() + QStringLiteral("/source"); }
+    QString dest() const { return dir.path() + QStringLiteral("/dest"); }
+};
+
+TEST_F(ChangeSetFolders, CopiesAdditionsDeletesRemovalsAndKeepsFolders)
+{
+    writeAll(source() + QStringLiteral("/index.html"), "new index");
+    writeAll(source() + QStringLiteral("/pics/é ü.jpg"), "picture");
+    writeAll(dest() + QStringLiteral("/index.html"), "old index");
+    writeAll(dest() + QStringLiteral("/old/gone.html"), "gone");
+    auto bom = XmlBom::create();
+    bom->setAddFiles(treeOf({ { "index.html", "1" }, { "pics/é ü.jpg", "2" } }));
+    bom->setRemoveFiles(treeOf({ { "old/gone.html", "3" } }));
+    bom->setRootSource(source());
+    bom->setRootDest(dest());
+    EXPECT_EQ(bom->createFiles(), QString());
+    EXPECT_EQ(readAll(dest() + QStringLiteral("/index.html")), QByteArray("new index"));
+    EXPECT_EQ(readAll(dest() + QStringLiteral("/pics/é ü.jpg")), QByteArray("picture"));
+    EXPECT_FALSE(QFileInfo::exists(dest() + QStringLiteral("/old/gone.html")));
+    EXPECT_TRUE(QFileInfo(dest() + QStringLiteral("/old")).isDir());
+    EXPECT_TRUE(QDir(dest()).entryList({ QStringLiteral("*.lqpart") }, QDir::Files).isEmpty());
+}
+
+TEST_F(ChangeSetFolders, ReportsFolderErrorsAndFilesThatDidNotArrive)
+{
+    auto bom = XmlBom::create();
+    bom->setAddFiles(treeOf({ { "index.html", "1" }, { "missing.html", "2" } }));
+    bom->setRemoveFiles(treeOf({ { "keep.html", "3" } }));
+    bom->setRootSource(source());
+    bom->setRootDest(dest());
+    EXPECT_EQ(bom->createFiles(), QStringLiteral("Source folder:") + source() + QStringLiteral(" does not exist"));
+
+    writeAll(source() + QStringLiteral("/index.html"), "index");
+    writeAll(dest() + QStringLiteral("/keep.html"), "kept");
+    writeAll(dest() + QStringLiteral("/missing.html"), "the old one stays");
+    const QString answer = bom->createFiles();
+    EXPECT_TRUE(answer.contains(QStringLiteral("missing.html"))) << answer.toStdString();
+    EXPECT_EQ(bom->failedFiles(), list({ "missing.html" }));
+    EXPECT_EQ(readAll(dest() + QStringLiteral("/missing.html")), QByteArray("the old one stays"));
+    EXPECT_EQ(readAll(dest() + QStringLiteral("/index.html")), QByteArray("index"));
+    EXPECT_FALSE(QFileInfo::exists(dest() + QStringLiteral("/keep.html")));
+
+    // Same source and destination: nothing is copied, the removals are made.
+    writeAll(dest() + QStringLiteral("/keep.html"), "kept");
+    bom->setRootSource(dest());
+    EXPECT_EQ(bom->createFiles(), QString());
+    EXPECT_FALSE(QFileInfo::exists(dest() + QStringLiteral("/keep.html")));
+
+    writeAll(dir.path() + QStringLiteral("/afile"), "x");
+    bom->setRootSource(source());
+    bom->setRootDest(dir.path() + QStringLiteral("/afile"));
+    EXPECT_EQ(bom->createFiles(), QStringLiteral("Destination folder:") + dir.path() + QStringLiteral("/afile is a file"));
+}
+
+TEST_F(ChangeSetFolders, ListingMatchesMd5sumAndComparesWithItself)
+{
+    useBuiltHelperTools();
+    const QString site = dir.path() + QStringLiteral("/homepage");
+    writeAll(site + QStringLiteral("/é ü.txt"), "accented\n");
+    writeAll(site + QStringLiteral("/a&b <c>.html"), "markup");
+    writeAll(site + QStringLiteral("/pictures/photo.jpg"), QByteArray(300000, 'p'));
+    writeAll(site + QStringLiteral("/pictures/deep/x.css"), "");
+    writeAll(site + QStringLiteral("/files/x: y.txt"), "colon");
+
+    QString error;
+    std::shared_ptr<XmlD> tree = lq::createXmlD(site + QLatin1Char('/'), &error);
+    ASSERT_TRUE(tree) << error.toStdString();
+    EXPECT_EQ(tree->name(), QStringLiteral("homepage"));
+    const QString colon = QString::fromLatin1(QCryptographicHash::hash("colon", QCryptographicHash::Md5).toHex());
+    const QString photo = QString::fromLatin1(QCryptographicHash::hash(QByteArray(300000, 'p'), QCryptographicHash::Md5).toHex());
+    EXPECT_EQ(describe(tree.get()).filter(QStringLiteral("/")),
+        QStringList({ QStringLiteral("files/"), QStringLiteral("files/x: y.txt=") + colon, QStringLiteral("pictures/"),
+            QStringLiteral("pictures/photo.jpg=") + photo, QStringLiteral("pictures/deep/"),
+            QStringLiteral("pictures/deep/x.css=d41d8cd98f00b204e9800998ecf8427e") }));
+
+    // Every digest is md5sum's.
+    for (const QString& path : tree->filePaths()) {
+        QProcess md5sum;
+        md5sum.setWorkingDirectory(site);
+        md5sum.start(QStringLiteral("md5sum"), { QStringLiteral("--"), path });
+        ASSERT_TRUE(md5sum.waitForFinished());
+        const QString expected = QString::fromUtf8(md5sum.readAllStandardOutput()).section(QLatin1Char(' '), 0, 0);
+        XmlD* node = tree.get();
+        const QStringList parts = path.split(QLatin1Char('/'));
+        for (int i = 0; i + 1 < parts.size(); ++i)
+            node = node->folderNamed(parts[i]);
+        ASSERT_TRUE(node);
+        ASSERT_TRUE(node->fileNamed(parts.last())) << path.toStdString();
+        EXPECT_EQ(node->fileNamed(parts.last())->md5(), expected) << path.toStdString();
+    }
+    EXPECT_EQ(tree->fileCount(), 5);
+
+    auto bom = XmlBom::createWithSourceDest(tree.get(), tree.get());
+    EXPECT_EQ(bom->addFiles()->fileCount(), 0);
+    EXPECT_EQ(describe(bom->addFiles()), list({ "files/", "pictures/", "pictures/deep/" }));
+    EXPECT_EQ(bom->removeFiles()->fileCount(), 0);
+}
+
+TEST_F(ChangeSetFolders, FailedListingGivesNothing)
+{
+    useBuiltHelperTools();
+    QString error;
+    EXPECT_FALSE(lq::createXmlD(dir.path() + QStringLiteral("/nowhere/"), &error));
+    EXPECT_FALSE(error.isEmpty());
+    qputenv("LUMENQUILL_LIBEXEC", dir.path().toUtf8());
+    writeAll(dir.path() + QStringLiteral("/site/index.html"), "x");
+    error.clear();
+    EXPECT_FALSE(lq::createXmlD(dir.path() + QStringLiteral("/site/"), &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("xmldir"))) << error.toStdString();
+    useBuiltHelperTools();
+}
+
+TEST_F(ChangeSetFolders, StoresTheLastPublishedTree)
+{
+    EXPECT_FALSE(lq::readLastXmlD(dir.path()));
+    auto tree = treeOf({ { "index.html", "1" }, { "pics/a.jpg", "2" } });
+    QStringList activity;
+    ASSERT_TRUE(lq::writeLastXmlD(dir.path(), tree.get(), [&](const QString& line) { activity.append(line); }));
+    ASSERT_EQ(activity.size(), 1);
+    EXPECT_TRUE(activity[0].startsWith(QStringLiteral("lastXmlD: <QZD")));
+    std::shared_ptr<XmlD> back = lq::readLastXmlD(dir.path());
+    ASSERT_TRUE(back);
+    EXPECT_EQ(describe(back.get()), describe(tree.get()));
+    EXPECT_FALSE(lq::writeLastXmlD(dir.path(), nullptr, [&](const QString& line) { activity.append(line); }));
+    EXPECT_EQ(activity.last(), QStringLiteral("lastXmlD: "));
+    EXPECT_TRUE(lq::readLastXmlD(dir.path()));
+    writeAll(dir.path() + QStringLiteral("/lastbom.xmlbase"), "<QZlocation/>");
+    EXPECT_FALSE(lq::readLastXmlD(dir.path()));
+}

@@ -1,0 +1,404 @@
+// ftptool: the program's FTP and SFTP transfer tool, installed as "FTP" and
+// "SFTP" (the name it is started under chooses the protocol).
+//
+// It reads one command per line on standard input and answers each with
+// exactly one line on standard output, "+OK <command>" or "-ERR <message>",
+// after a first "+OK <protocol>" line. Progress of a transfer comes as
+// "+STAT <percent>" lines before the answer. Standard error is free text.
+//
+//   HOST <host>[:<port>]   the server
+//   USERNAME <name>        the account (read here, never from the command line)
+//   PASSWORD <password>
+//   BASEDIR <path>         the remote base folder, URL-escaped components
+//   BASEDIRISROOT          the base folder is absolute (else below the login folder)
+//   CONNECT                logs in
+//   PUT <path>             sends the local file at <path> (URL-escaped, below
+//                          the working folder) to the same path below the
+//                          base folder, making missing folders
+//   DELETE <path>          removes the remote file; one already gone counts as removed
+//   TEST                   lists the base folder
+//   QUIT                   answers and ends
+//
+// Paths holding "..", "." or empty components are refused. SFTP host keys
+// are checked against the file named by LUMENQUILL_KNOWN_HOSTS: a host seen
+// for the first time is added to it, a host whose key changed is refused.
+// One connection serves the whole session.
+
+#include <curl/curl.h>
+
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+bool sftp = false;
+std::string host;
+std::string user;
+std::string password;
+std::vector<std::string> baseParts;
+bool baseIsRoot = false;
+std::string entryPath;   // the login folder, known after CONNECT
+bool connected = false;
+CURL* curl = nullptr;
+char errorText[CURL_ERROR_SIZE];
+int lastPercent = -1;
+
+void reply(const std::string& line)
+{
+    std::fputs((line + "\r\n").c_str(), stdout);
+    std::fflush(stdout);
+}
+
+std::string percentDecode(const std::string& text, bool* ok)
+{
+    std::string out;
+    *ok = true;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%') {
+            if (i + 2 >= text.size() + 0 || !std::isxdigit(static_cast<unsigned char>(text[i + 1]))
+                || !std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
+                *ok = false;
+                return std::string();
+            }
+            out.push_back(static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16)));
+            i += 2;
+        } else {
+            out.push_back(text[i]);
+        }
+    }
+    return out;
+}
+
+// The decoded components of a slash-separated, URL-escaped path; false for
+// an empty path or one with empty, "." or ".." components, or a "/" or NUL
+// hidden in an escape.
+bool splitPath(const std::string& path, std::vector<std::string>* parts, bool allowEmpty)
+{
+    parts->clear();
+    if (path.empty())
+        return allowEmpty;
+    size_t start = 0;
+    while (true) {
+        const size_t end = path.find('/', start);
+        const std::string raw = path.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        bool ok = false;
+        const std::string part = percentDecode(raw, &ok);
+        if (!ok || part.empty() || part == "." || part == ".." || part.find('/') != std::string::npos
+            || part.find('\0') != std::string::npos || part.find('\n') != std::string::npos || part.find('\r') != std::string::npos)
+            return false;
+        parts->push_back(part);
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
+    return true;
+}
+
+std::string escaped(const std::string& part)
+{
+    char* text = curl_easy_escape(curl, part.data(), static_cast<int>(part.size()));
+    std::string out = text ? text : "";
+    curl_free(text);
+    return out;
+}
+
+// The address of a remote path (components below the base folder); a folder
+// address ends with "/".
+std::string addressOf(const std::vector<std::string>& parts, bool folder)
+{
+    std::string url = (sftp ? "sftp://" : "ftp://") + host + "/";
+    if (baseIsRoot) {
+        if (!sftp)
+            url += "%2F";
+    } else if (sftp) {
+        url += "~/";
+    }
+    std::vector<std::string> all = baseParts;
+    all.insert(all.end(), parts.begin(), parts.end());
+    for (size_t i = 0; i < all.size(); ++i) {
+        if (i)
+            url += "/";
+        url += escaped(all[i]);
+    }
+    if (folder && !all.empty())
+        url += "/";
+    if (!sftp && baseIsRoot && all.empty())
+        url += "/";
+    return url;
+}
+
+// The plain remote path of a file, absolute, for server commands.
+std::string absolutePath(const std::vector<std::string>& parts)
+{
+    std::string path;
+    if (!baseIsRoot) {
+        path = entryPath;
+        while (!path.empty() && path.back() == '/')
+            path.pop_back();
+    }
+    std::vector<std::string> all = baseParts;
+    all.insert(all.end(), parts.begin(), parts.end());
+    for (const std::string& part : all)
+        path += "/" + part;
+    return path;
+}
+
+int progress(void*, curl_off_t, curl_off_t, curl_off_t ultotal, curl_off_t ulnow)
+{
+    if (ultotal > 0) {
+        const int percent = static_cast<int>(ulnow * 100 / ultotal);
+        if (percent != lastPercent) {
+            lastPercent = percent;
+            reply("+STAT " + std::to_string(percent));
+        }
+    }
+    return 0;
+}
+
+int hostKey(CURL*, const curl_khkey*, const curl_khkey*, enum curl_khmatch match, void*)
+{
+    switch (match) {
+    case CURLKHMATCH_OK:
+        return CURLKHSTAT_FINE;
+    case CURLKHMATCH_MISSING:
+        std::fprintf(stderr, "ftptool: first connection to %s: its host key is now trusted\n", host.c_str());
+        return CURLKHSTAT_FINE_ADD_TO_FILE;
+    default:
+        std::fprintf(stderr, "ftptool: the host key of %s does not match the known one\n", host.c_str());
+        return CURLKHSTAT_REJECT;
+    }
+}
+
+size_t discard(char*, size_t size, size_t count, void*)
+{
+    return size * count;
+}
+
+void prepare(const std::string& url)
+{
+    curl_easy_reset(curl);
+    errorText[0] = 0;
+    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorText);
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, sftp ? "sftp" : "ftp");
+    curl_easy_setopt(curl, CURLOPT_USERNAME, user.c_str());
+    curl_easy_setopt(curl, CURLOPT_PASSWORD, password.c_str());
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 30L);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, 60L);
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, discard);
+    if (sftp) {
+        curl_easy_setopt(curl, CURLOPT_SSH_AUTH_TYPES, static_cast<long>(CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_KEYBOARD));
+        const char* knownHosts = std::getenv("LUMENQUILL_KNOWN_HOSTS");
+        if (knownHosts && *knownHosts) {
+            curl_easy_setopt(curl, CURLOPT_SSH_KNOWNHOSTS, knownHosts);
+            curl_easy_setopt(curl, CURLOPT_SSH_KEYFUNCTION, hostKey);
+        }
+    }
+}
+
+std::string failure(CURLcode code)
+{
+    std::string text = errorText[0] ? errorText : curl_easy_strerror(code);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+    if (code == CURLE_LOGIN_DENIED || code == CURLE_REMOTE_ACCESS_DENIED)
+        return "Incorrect Username or Password (" + text + ")";
+    if (code == CURLE_PEER_FAILED_VERIFICATION)
+        return "The server's host key does not match the known one (" + text + ")";
+    return text;
+}
+
+void connect()
+{
+    if (host.empty()) {
+        reply("-ERR No host given");
+        return;
+    }
+    const char* knownHosts = std::getenv("LUMENQUILL_KNOWN_HOSTS");
+    if (sftp && !(knownHosts && *knownHosts)) {
+        reply("-ERR No known-hosts file to check the server's host key against");
+        return;
+    }
+    prepare((sftp ? "sftp://" : "ftp://") + host + (sftp ? "/~/" : "/"));
+    curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+    const CURLcode result = curl_easy_perform(curl);
+    if (result != CURLE_OK) {
+        reply("-ERR " + failure(result));
+        return;
+    }
+    char* path = nullptr;
+    if (curl_easy_getinfo(curl, CURLINFO_FTP_ENTRY_PATH, &path) == CURLE_OK && path)
+        entryPath = path;
+    if (entryPath.empty())
+        entryPath = "/";
+    connected = true;
+    reply("+OK CONNECT");
+}
+
+void put(const std::string& argument)
+{
+    std::vector<std::string> parts;
+    if (!splitPath(argument, &parts, false)) {
+        reply("-ERR Refused path: " + argument);
+        return;
+    }
+    if (!connected) {
+        reply("-ERR Not connected");
+        return;
+    }
+    std::string local;
+    for (const std::string& part : parts)
+        local += (local.empty() ? "" : "/") + part;
+    FILE* file = std::fopen(local.c_str(), "rb");
+    long long size = -1;
+    if (file && std::fseek(file, 0, SEEK_END) == 0)
+        size = std::ftell(file);
+    if (!file || size < 0) {
+        if (file)
+            std::fclose(file);
+        reply("-ERR Cannot read the local file " + local);
+        return;
+    }
+    std::rewind(file);
+    prepare(addressOf(parts, false));
+    curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
+    curl_easy_setopt(curl, CURLOPT_READDATA, file);
+    curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(size));
+    curl_easy_setopt(curl, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR));
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, progress);
+    lastPercent = -1;
+    const CURLcode result = curl_easy_perform(curl);
+    std::fclose(file);
+    if (result != CURLE_OK)
+        reply("-ERR " + failure(result));
+    else
+        reply("+OK PUT");
+}
+
+void remove(const std::string& argument)
+{
+    std::vector<std::string> parts;
+    if (!splitPath(argument, &parts, false)) {
+        reply("-ERR Refused path: " + argument);
+        return;
+    }
+    if (!connected) {
+        reply("-ERR Not connected");
+        return;
+    }
+    const std::string path = absolutePath(parts);
+    std::string command;
+    if (sftp) {
+        std::string quoted;
+        for (char c : path) {
+            if (c == '"' || c == '\\')
+                quoted.push_back('\\');
+            quoted.push_back(c);
+        }
+        command = "rm \"" + quoted + "\"";
+    } else {
+        command = "DELE " + path;
+    }
+    curl_slist* quote = curl_slist_append(nullptr, command.c_str());
+    prepare(addressOf({}, true));
+    curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(curl, CURLOPT_QUOTE, quote);
+    const CURLcode result = curl_easy_perform(curl);
+    curl_slist_free_all(quote);
+    if (result == CURLE_OK) {
+        reply("+OK DELETE");
+        return;
+    }
+    const std::string why = failure(result);
+    // A file that is not there any more counts as removed, so that a retry
+    // after a partial run can finish.
+    prepare(addressOf(parts, false));
+    curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+    const CURLcode probe = curl_easy_perform(curl);
+    if (probe == CURLE_REMOTE_FILE_NOT_FOUND || probe == CURLE_FTP_COULDNT_RETR_FILE)
+        reply("+OK DELETE");
+    else
+        reply("-ERR " + why);
+}
+
+void test()
+{
+    if (!connected) {
+        reply("-ERR Not connected");
+        return;
+    }
+    prepare(addressOf({}, true));
+    curl_easy_setopt(curl, CURLOPT_DIRLISTONLY, 1L);
+    const CURLcode result = curl_easy_perform(curl);
+    if (result != CURLE_OK)
+        reply("-ERR The base folder cannot be listed: " + failure(result));
+    else
+        reply("+OK TEST");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const char* name = argc > 0 ? argv[0] : "FTP";
+    const char* slash = std::strrchr(name, '/');
+    const std::string program = slash ? slash + 1 : name;
+    sftp = program == "SFTP" || program == "sftp";
+    if (argc > 1) {
+        std::fputs("ftptool takes no arguments: commands come on standard input\n", stderr);
+        return 2;
+    }
+    curl_global_init(CURL_GLOBAL_DEFAULT);
+    curl = curl_easy_init();
+    reply(sftp ? "+OK SFTP" : "+OK FTP");
+    std::string line;
+    int status = 1;
+    while (std::getline(std::cin, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        const size_t space = line.find(' ');
+        const std::string verb = line.substr(0, space);
+        const std::string argument = space == std::string::npos ? std::string() : line.substr(space + 1);
+        if (verb == "HOST") {
+            host = argument;
+            reply("+OK HOST");
+        } else if (verb == "USERNAME") {
+            user = argument;
+            reply("+OK USERNAME");
+        } else if (verb == "PASSWORD") {
+            password = argument;
+            reply("+OK PASSWORD");
+        } else if (verb == "BASEDIR") {
+            if (!splitPath(argument, &baseParts, true))
+                reply("-ERR Refused folder: " + argument);
+            else
+                reply("+OK BASEDIR");
+        } else if (verb == "BASEDIRISROOT") {
+            baseIsRoot = true;
+            reply("+OK BASEDIRISROOT");
+        } else if (verb == "CONNECT") {
+            connect();
+        } else if (verb == "PUT") {
+            put(argument);
+        } else if (verb == "DELETE") {
+            remove(argument);
+        } else if (verb == "TEST") {
+            test();
+        } else if (verb == "QUIT") {
+            reply("+OK QUIT");
+            status = 0;
+            break;
+        } else {
+            reply("-ERR Unknown command " + verb);
+        }
+    }
+    curl_easy_cleanup(curl);
+    curl_global_cleanup();
+    return status;
+}
