@@ -2,6 +2,9 @@
 
 #include "app/ExportController.h"
 #include "app/MyDocument.h"
+#include "app/PublishRoads.h"
+#include "app/SendPanel.h"
+#include "publish/SendController.h"
 #include "app/StubEditorPanel.h"
 #include "model/application/MyApplication.h"
 #include "model/files/XmlFiles.h"
@@ -75,6 +78,10 @@ MyDocumentWindow::MyDocumentWindow(MyDocument& document, lq::UserDefaults* defau
     auto* outer = new QVBoxLayout(this);
     _masterTab = new MyTabView(this);
     outer->addWidget(_masterTab);
+    _sender = std::make_unique<SendController>(&_document);
+    _sendPanel = new SendPanel(*_sender, this);
+    outer->addWidget(_sendPanel);
+    _roads = std::make_unique<PublishRoads>(_document, *_sender);
 
     // "Editing": navigator beside the editor area, the inner tabs below.
     auto* editing = new QWidget;
@@ -142,6 +149,8 @@ MyDocumentWindow::MyDocumentWindow(MyDocument& document, lq::UserDefaults* defau
             _panels[slot(kind)]->setDocument(this);
 
         _export = new ExportController(this, send);
+        _export->setSender(_roads.get());
+        _sender->setRetryHandler([this] { _export->exportChanges2(); });
 
         _document.setTestMode(true);
         _currentType = -1;
@@ -179,6 +188,11 @@ MyDocumentWindow::~MyDocumentWindow()
     _document.setReloadHandler({});
     _document.queue().setDisplayHandler({});
     _document.queue().setRefreshHandler({});
+    _sender->setRetryHandler({});
+    if (_sender->isRunning())
+        _sender->cancel();
+    delete _sendPanel;
+    _sendPanel = nullptr;
     // The panels go before the views they are placed in.
     for (auto& panel : _panels)
         panel.reset();

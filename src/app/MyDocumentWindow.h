@@ -7,6 +7,9 @@
 #include <memory>
 
 class ExportController;
+class PublishRoads;
+class SendController;
+class SendPanel;
 class MyDocument;
 class MyTabView;
 class QLabel;
@@ -41,6 +44,9 @@ public:
 
     MyDocument& document() { return _document; }
     ExportController* exportController() { return _export; }
+    // The uploader and its panel.
+    SendController* sender() { return _sender.get(); }
+    SendPanel* sendPanel() const { return _sendPanel; }
 
     // --- Set-up and close ---------------------------------------------------------
     void setSimpleMode();
@@ -111,6 +117,9 @@ private:
     QLabel* _statusLine = nullptr;
     QProgressBar* _progressBar = nullptr;
     ExportController* _export = nullptr;
+    std::unique_ptr<SendController> _sender;
+    std::unique_ptr<PublishRoads> _roads;
+    SendPanel* _sendPanel = nullptr;
     std::unique_ptr<EditorPanel> _panels[10];
 
     QString _currentObjectUUID;

@@ -16,11 +16,18 @@
 #include "platform/widgets/MyTabView.h"
 #include "platform/widgets/MyTextField.h"
 #include "publish/XmlLocation.h"
+#include "support/EventLoop.h"
+#include "support/HelperTools.h"
 #include "support/ui/ScriptedModalHandler.h"
+#include "support/ui/WebDavServer.h"
+#include "publish/SendController.h"
+#include "publish/XmlD.h"
+#include "app/SendPanel.h"
 #include "support/ui/StarterArchive.h"
 
 #include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -278,6 +285,59 @@ TEST_F(ExportControllerTest, PreviewSavesBuildsAndOpensTheHomePage)
     EXPECT_EQ(QDir(folder + QStringLiteral("/revert")).entryList(QDir::Files).size(), snapshots + 1);
     ASSERT_EQ(opened.size(), 1);
     EXPECT_EQ(opened[0], QUrl::fromLocalFile(folder + QStringLiteral("/homepage/index.html")));
+}
+
+// Every file below the folder, as relative paths.
+QStringList filesBelow(const QString& folder)
+{
+    QStringList files;
+    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files.append(it.next().mid(folder.size() + 1));
+    files.sort();
+    return files;
+}
+
+TEST_F(ExportControllerTest, FirstPublicationToAWebDAVServerSendsEveryFile)
+{
+    if (!WebDavServer::available())
+        GTEST_SKIP() << "apache2 is not installed";
+    WebDavServer server(18481);
+    ASSERT_TRUE(server.start()) << server.why().toStdString();
+    useBuiltHelperTools();
+    // The real uploader of the window, not the fake.
+    panel->setSender(nullptr);
+    window.reset();
+    window = std::make_unique<MyDocumentWindow>(document, nullptr);
+    panel = window->exportController();
+
+    const QString homepage = folder + QStringLiteral("/homepage");
+    for (const QString& name : {QStringLiteral("index.html"), QStringLiteral("page1.html"), QStringLiteral("pictures/a.css")}) {
+        QFile file(homepage + QLatin1Char('/') + name);
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(file).absolutePath()));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("<p>" + name.toUtf8() + "</p>");
+    }
+    choose(5000, 1);
+    type(5005, QStringLiteral("tester"));
+    type(5006, QStringLiteral("secret"));
+    type(5008, QStringLiteral("127.0.0.1:18481"));
+    control<MyMatrix>(5001)->selectCellWithTag(1);
+    panel->exportButton();
+    ASSERT_TRUE(processEventsUntil([&] { return !window->sender()->isRunning(); }, 60000));
+    EXPECT_FALSE(window->sender()->taskError()) << window->sender()->status1().toStdString() << " / "
+                                                << window->sender()->status2().toStdString();
+    EXPECT_FALSE(window->sender()->panelVisible());
+    EXPECT_TRUE(window->sendPanel()->isHidden());
+    EXPECT_EQ(filesBelow(server.folder()), filesBelow(homepage));
+    EXPECT_FALSE(filesBelow(homepage).isEmpty());
+    // What the server holds is now the current tree.
+    ASSERT_TRUE(QFile::exists(folder + QStringLiteral("/lastbom.xmlbase")));
+    QString stored;
+    QString current;
+    document.lastXmlD()->writeXmlInString(stored);
+    document.createXmlD(QString())->writeXmlInString(current);
+    EXPECT_EQ(stored, current);
 }
 
 } // namespace
