@@ -19,6 +19,7 @@
 #include "support/EventLoop.h"
 #include "support/HelperTools.h"
 #include "support/ui/ScriptedModalHandler.h"
+#include "support/ui/FtpServer.h"
 #include "support/ui/WebDavServer.h"
 #include "publish/SendController.h"
 #include "publish/XmlD.h"
@@ -338,6 +339,32 @@ TEST_F(ExportControllerTest, FirstPublicationToAWebDAVServerSendsEveryFile)
     document.lastXmlD()->writeXmlInString(stored);
     document.createXmlD(QString())->writeXmlInString(current);
     EXPECT_EQ(stored, current);
+}
+
+TEST_F(ExportControllerTest, ConnectionTestWithAWrongPasswordFails)
+{
+    if (!FtpServer::available())
+        GTEST_SKIP() << "python3-pyftpdlib is not installed";
+    FtpServer server(18482);
+    ASSERT_TRUE(server.start());
+    useBuiltHelperTools();
+    panel->setSender(nullptr);
+    window.reset();
+    window = std::make_unique<MyDocumentWindow>(document, nullptr);
+    panel = window->exportController();
+
+    choose(5000, 3);
+    control<MyTextField>(5013)->setText(QStringLiteral("127.0.0.1"));
+    control<MyTextField>(5014)->setText(QStringLiteral("tester"));
+    control<MyTextField>(5015)->setText(QStringLiteral("wrong"));
+    control<MyTextField>(5011)->setText(QStringLiteral("18482"));
+    control<MyCheckBox>(5012)->setChecked(false);
+    panel->testFTPExport();
+    ASSERT_TRUE(processEventsUntil([&] { return window->sender()->status1() == QStringLiteral("Test Failed"); }, 30000))
+        << window->sender()->status1().toStdString() << " / " << window->sender()->status2().toStdString();
+    EXPECT_EQ(window->sendPanel()->status1()->text(), QStringLiteral("Test Failed"));
+    // Nothing was published.
+    EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/lastbom.xmlbase")));
 }
 
 } // namespace
