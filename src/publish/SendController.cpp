@@ -7,6 +7,7 @@
 #include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
+#include "platform/SupportPaths.h"
 #include "platform/Workspace.h"
 #include "publish/XmlBom.h"
 #include "publish/XmlD.h"
@@ -692,7 +693,10 @@ void SendController::ftpLaunchTask()
         _quitConfirmed = false;
         task = std::make_unique<lq::ChildProcess>();
         task->setWorkingFolder(next.rootPath);
-        task->setEnvironment({ { QStringLiteral("NSUnbufferedIO"), QStringLiteral("YES") } });
+        // SFTP host keys are trusted on first use and checked afterwards
+        // against the program's own known-hosts file.
+        task->setEnvironment({ { QStringLiteral("NSUnbufferedIO"), QStringLiteral("YES") },
+            { QStringLiteral("LUMENQUILL_KNOWN_HOSTS"), lq::supportFolder() + QStringLiteral("/known_hosts") } });
         const quint64 run = ++_runNumber;
         task->setOutputHandler([this, run](const QByteArray& bytes) {
             if (run == _runNumber)

@@ -158,18 +158,57 @@ int progress(void*, curl_off_t, curl_off_t, curl_off_t ultotal, curl_off_t ulnow
     return 0;
 }
 
-int hostKey(CURL*, const curl_khkey*, const curl_khkey*, enum curl_khmatch match, void*)
+// The program's own known-hosts file: one line "<host>:<port> <key type>
+// <key in hexadecimal>" per server. The port is part of the name, so that
+// two servers on one host keep their own keys.
+std::string hexOf(const char* bytes, size_t size)
 {
-    switch (match) {
-    case CURLKHMATCH_OK:
-        return CURLKHSTAT_FINE;
-    case CURLKHMATCH_MISSING:
-        std::fprintf(stderr, "ftptool: first connection to %s: its host key is now trusted\n", host.c_str());
-        return CURLKHSTAT_FINE_ADD_TO_FILE;
-    default:
-        std::fprintf(stderr, "ftptool: the host key of %s does not match the known one\n", host.c_str());
-        return CURLKHSTAT_REJECT;
+    static const char digits[] = "0123456789abcdef";
+    std::string out;
+    for (size_t i = 0; i < size; ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        out.push_back(digits[byte >> 4]);
+        out.push_back(digits[byte & 15]);
     }
+    return out;
+}
+
+std::string hostName()
+{
+    return host.find(':') == std::string::npos ? host + ":22" : host;
+}
+
+int hostKey(void*, int type, const char* key, size_t length)
+{
+    const char* file = std::getenv("LUMENQUILL_KNOWN_HOSTS");
+    if (!file || !*file)
+        return CURLKHMATCH_MISMATCH;
+    const std::string name = hostName();
+    const std::string entry = std::to_string(type) + " " + hexOf(key, length);
+    if (FILE* known = std::fopen(file, "r")) {
+        char buffer[8192];
+        while (std::fgets(buffer, sizeof buffer, known)) {
+            std::string line = buffer;
+            while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+                line.pop_back();
+            const size_t space = line.find(' ');
+            if (space == std::string::npos || line.substr(0, space) != name)
+                continue;
+            std::fclose(known);
+            if (line.substr(space + 1) == entry)
+                return CURLKHMATCH_OK;
+            std::fprintf(stderr, "ftptool: the host key of %s does not match the known one\n", name.c_str());
+            return CURLKHMATCH_MISMATCH;
+        }
+        std::fclose(known);
+    }
+    FILE* known = std::fopen(file, "a");
+    if (!known)
+        return CURLKHMATCH_MISMATCH;
+    std::fprintf(known, "%s %s\n", name.c_str(), entry.c_str());
+    std::fclose(known);
+    std::fprintf(stderr, "ftptool: first connection to %s: its host key is now trusted\n", name.c_str());
+    return CURLKHMATCH_OK;
 }
 
 size_t discard(char*, size_t size, size_t count, void*)
@@ -194,10 +233,8 @@ void prepare(const std::string& url)
     if (sftp) {
         curl_easy_setopt(curl, CURLOPT_SSH_AUTH_TYPES, static_cast<long>(CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_KEYBOARD));
         const char* knownHosts = std::getenv("LUMENQUILL_KNOWN_HOSTS");
-        if (knownHosts && *knownHosts) {
-            curl_easy_setopt(curl, CURLOPT_SSH_KNOWNHOSTS, knownHosts);
-            curl_easy_setopt(curl, CURLOPT_SSH_KEYFUNCTION, hostKey);
-        }
+        if (knownHosts && *knownHosts)
+            curl_easy_setopt(curl, CURLOPT_SSH_HOSTKEYFUNCTION, hostKey);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "model/core/DocumentFolder.h"
 #include "model/site/XmlSite.h"
 #include "platform/ExceptionFrame.h"
+#include "publish/XmlF.h"
 #include "templates/XmlStyleSheet.h"
 
 
@@ -144,10 +145,38 @@ void XmlTheme::checkTemplateSeqNums()
 void XmlTheme::crossReferenceXmlSite(XmlSite* site)
 {
     lq::modelFrame(this, "crossReferenceXmlSite:", [&] {
+        // Background bitmaps with the same content are shared: every picture
+        // UUID of a group of identical files maps to the last one listed.
+        QHash<QString, QString> renaming;
+        if (_myDocument && !_rootDir.isEmpty()) {
+            if (std::shared_ptr<XmlD> bitmaps = _myDocument->createXmlD(rootDir() + QStringLiteral("/bitmaps2/"))) {
+                const auto stem = [](const QString& name) {
+                    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+                    return dot < 0 ? name : name.left(dot);
+                };
+                QHash<QString, QString> byDigest;
+                byDigest.reserve(bitmaps->numberChildren());
+                renaming.reserve(bitmaps->numberChildren());
+                for (const XmlBasePtr& child : bitmaps->children()) {
+                    if (XmlD::isFileNode(child.get()))
+                        byDigest.insert(XmlF::cast(child.get())->md5(), stem(child->name()));
+                }
+                for (const XmlBasePtr& child : bitmaps->children()) {
+                    if (!XmlD::isFileNode(child.get()))
+                        continue;
+                    const QString name = stem(child->name());
+                    const QString shared = byDigest.value(XmlF::cast(child.get())->md5());
+                    if (name != shared)
+                        renaming.insert(name, shared);
+                }
+            }
+        }
         checkTemplateSeqNums();
-        if (!site)
-            return;
-        for (const auto& sheet : childrenOfType<XmlStyleSheet>())
-            site->setTemplateForUUID(sheet->templateSeqNum(), sheet->UUID());
+        for (const auto& sheet : childrenOfType<XmlStyleSheet>()) {
+            if (site)
+                site->setTemplateForUUID(sheet->templateSeqNum(), sheet->UUID());
+            if (!renaming.isEmpty())
+                sheet->changeImageUUID(renaming);
+        }
     });
 }

@@ -4,6 +4,8 @@
 #include "model/theme/XmlTheme.h"
 #include "platform/Alert.h"
 #include "support/FakeDocument.h"
+#include "support/PublishSite.h"
+#include "templates/XmlCSSImage.h"
 #include "support/LogCapture.h"
 #include "support/Printers.h"
 #include "templates/XmlStyleSheet.h"
@@ -224,3 +226,27 @@ TEST(XmlThemeTest, MissingFolderIsReportedAndAnsweredAllTheSame)
 }
 
 } // namespace
+
+TEST(XmlThemeTest, IdenticalBackgroundBitmapsAreShared)
+{
+    PublishSite folder;
+    const QString bitmaps = folder.dir.path() + QStringLiteral("/bitmaps2/");
+    writeAll(bitmaps + QStringLiteral("AAA.png"), "same picture");
+    writeAll(bitmaps + QStringLiteral("BBB.png"), "same picture");
+    writeAll(bitmaps + QStringLiteral("CCC.jpg"), "another picture");
+    const auto theme = XmlTheme::create();
+    const auto sheet = XmlStyleSheet::create();
+    const auto first = XmlCSSImage::create();
+    first->setImageUUID(QStringLiteral("AAA"));
+    const auto other = XmlCSSImage::create();
+    other->setImageUUID(QStringLiteral("CCC"));
+    sheet->addChild(first);
+    sheet->addChild(other);
+    theme->addChild(sheet);
+    theme->setRootDir(folder.dir.path());
+    theme->setDocument(&folder.document);
+    theme->crossReferenceXmlSite(nullptr);
+    // Of identical files the last one listed is kept.
+    EXPECT_EQ(first->imageUUID(), QStringLiteral("BBB"));
+    EXPECT_EQ(other->imageUUID(), QStringLiteral("CCC"));
+}

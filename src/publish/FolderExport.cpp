@@ -1,0 +1,48 @@
+#include "publish/FolderExport.h"
+
+#include "model/core/DocumentBase.h"
+#include "platform/Log.h"
+#include "platform/Workspace.h"
+#include "publish/XmlBom.h"
+#include "publish/XmlD.h"
+
+#include <QDir>
+#include <QUrl>
+
+namespace lq {
+
+QString folderExportDestination(const QString& exportFolder)
+{
+    const QString home = QDir::homePath();
+    // An export folder that is already a full path below the home folder stays as it is.
+    if (exportFolder.startsWith(home + QLatin1Char('/')) || exportFolder == home)
+        return exportFolder;
+    return home + exportFolder;
+}
+
+QString exportChangesToFolder(DocumentBase* document, XmlBom* bom, XmlD* current, const QString& source,
+    const QString& destination, bool openFolder)
+{
+    if (!bom)
+        return QStringLiteral("Nothing to export");
+    bom->setRootSource(source);
+    bom->setRootDest(destination);
+    const QString error = bom->createFiles();
+    if (!error.isEmpty())
+        log(error);
+    if (!error.isEmpty() && bom->failedFiles().isEmpty())
+        return error;   // the folders themselves failed: the stored tree stays
+    if (current && document) {
+        // The stored tree claims only what arrived.
+        XmlBasePtr stored = current->copyWithZone();
+        auto* tree = XmlD::cast(stored.get());
+        for (const QString& path : bom->failedFiles())
+            tree->removeFileMd5(path, QString());
+        document->setLastXmlD(tree);
+    }
+    if (openFolder)
+        openURL(QUrl::fromLocalFile(destination));
+    return error;
+}
+
+} // namespace lq

@@ -1,0 +1,188 @@
+#include "publish/SendController.h"
+#include "publish/XmlF.h"
+#include "publish/XmlLocation.h"
+
+#include "support/EventLoop.h"
+#include "support/Printers.h"
+#include "support/PublishSite.h"
+#include "support/TestServers.h"
+
+#include "platform/SupportPaths.h"
+
+#include <QRegularExpression>
+
+#include <iostream>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Publishes over FTP or SFTP the way the publish panel does: the generated
+// folder against the stored tree, the stored tree seeding the partial one.
+class TransferUpload : public ::testing::TestWithParam<int> {
+protected:
+    bool sftp() const { return GetParam() == 1; }
+    static QString knownHosts() { return lq::supportFolder() + QStringLiteral("/known_hosts"); }
+    QString serverRoot() const { return sftp() ? sftpServer.root() : ftpServer.root(); }
+
+    void SetUp() override
+    {
+        if (sftp() ? !sftpServer.start() : !ftpServer.start())
+            GTEST_SKIP() << "server unavailable: " << (sftp() ? sftpServer.why : ftpServer.why).toStdString();
+        // Every test's server has a new host key.
+        QFile::remove(knownHosts());
+        location->setServerType(3);
+        location->setFtpType(GetParam());
+        location->setLocation(QStringLiteral("127.0.0.1:") + QString::number(sftp() ? sftpServer.port : ftpServer.port));
+        location->setUsername(sftp() ? sftpServer.user : QStringLiteral("tester"));
+        location->setPassword(QStringLiteral("secret"));
+        location->setFtpFolder(QStringLiteral("www/./site/"));
+        controller.setRetryHandler([this] { publish(false); });
+    }
+
+    void publish(bool wait = true)
+    {
+        std::shared_ptr<XmlD> current;
+        auto bom = site.changes(&current);
+        controller.sendFTPBomLocationPathNameLastXmlDCurrentXmlD(bom.get(), location.get(), site.homepage(), current, site.document.lastXmlD());
+        if (wait)
+            ASSERT_TRUE(processEventsUntil([&] { return !controller.isRunning(); }));
+    }
+
+    // The stored tree's files.
+    QStringList stored() const
+    {
+        std::shared_ptr<XmlD> tree = lq::readLastXmlD(site.document.siteFolder);
+        return tree ? tree->filePaths() : QStringList();
+    }
+
+    testservers::FTPServer ftpServer;
+    testservers::SFTPServer sftpServer;
+    PublishSite site;
+    std::shared_ptr<XmlLocation> location = XmlLocation::create();
+    SendController controller { &site.document };
+};
+
+} // namespace
+
+TEST_P(TransferUpload, SendsEveryFileAndKeepsThePasswordOutOfTheLogs)
+{
+    site.write(QStringLiteral("index.html"), "<html>home</html>");
+    site.write(QStringLiteral("pictures/my photo.jpg"), QByteArray(300000, 'j'));
+    site.write(QStringLiteral("files/café & co.txt"), "accents");
+    publish();
+    EXPECT_FALSE(controller.taskError()) << controller.status2().toStdString() << controller.debugLog().toStdString();
+    EXPECT_FALSE(controller.panelVisible());
+    const QString base = serverRoot() + QStringLiteral("/www/site");
+    EXPECT_EQ(filesBelow(base), filesBelow(site.homepage()));
+    EXPECT_TRUE(sameFiles(site.homepage(), base));
+    EXPECT_EQ(site.document.lastbom(), site.document.createXmlD(QString())->createXml());
+    const QString log = site.document.activity.join(QLatin1Char('\n'));
+    EXPECT_TRUE(log.contains(QStringLiteral("PASSWORD *")));
+    EXPECT_FALSE(log.contains(QStringLiteral("secret"))) << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("PUT pictures/my%20photo.jpg"))) << log.toStdString();
+
+    // A second run sends only the changes and removes what went away.
+    site.write(QStringLiteral("index.html"), "<html>home, edited</html>");
+    QFile::remove(site.homepage() + QStringLiteral("/files/café & co.txt"));
+    site.document.activity.clear();
+    publish();
+    EXPECT_FALSE(controller.taskError()) << controller.status2().toStdString();
+    const QStringList commands = site.document.activity.filter(QRegularExpression(QStringLiteral("^(PUT|DELETE) ")));
+    EXPECT_EQ(commands, QStringList({ QStringLiteral("DELETE files/caf%C3%A9%20&%20co.txt"), QStringLiteral("PUT index.html") }));
+    EXPECT_FALSE(QFileInfo::exists(base + QStringLiteral("/files/café & co.txt")));
+    EXPECT_EQ(readAll(base + QStringLiteral("/index.html")), QByteArray("<html>home, edited</html>"));
+}
+
+TEST_P(TransferUpload, ChangedHostKeyIsRefused)
+{
+    if (!sftp())
+        GTEST_SKIP() << "host keys are an SFTP matter";
+    site.write(QStringLiteral("index.html"), "home");
+    publish();
+    ASSERT_FALSE(controller.taskError()) << controller.status2().toStdString();
+    QByteArray known = readAll(knownHosts());
+    const QByteArray name = location->location().toUtf8() + ' ';
+    ASSERT_TRUE(known.startsWith(name)) << known.toStdString();
+    // Another key for the same server, as after a server was replaced.
+    known.chop(3);
+    known += "00\n";
+    writeAll(knownHosts(), known);
+    site.write(QStringLiteral("index.html"), "home, edited");
+    publish();
+    EXPECT_TRUE(controller.taskError());
+    EXPECT_TRUE(controller.status2().contains(QStringLiteral("host key"))) << controller.status2().toStdString();
+    EXPECT_EQ(readAll(sftpServer.root() + QStringLiteral("/www/site/index.html")), QByteArray("home"));
+}
+
+TEST_P(TransferUpload, RefusedFileStoresThePartialTreeAndRetrySendsTheRest)
+{
+    for (const char* name : { "a.html", "b.html", "c.html", "d.html", "e.html" })
+        site.write(QString::fromLatin1(name), QByteArray("page ") + name);
+    // The server cannot take the fourth file: a folder stands in its place.
+    const QString blocker = serverRoot() + QStringLiteral("/www/site/d.html");
+    QDir().mkpath(blocker + QStringLiteral("/inside"));
+    if (sftp())
+        testservers::runQuietly(QStringLiteral("/bin/chown"), { QStringLiteral("-R"), sftpServer.user + QLatin1Char(':'), serverRoot() + QStringLiteral("/www") });
+    publish();
+    EXPECT_TRUE(controller.taskError());
+    EXPECT_EQ(controller.status1(), QStringLiteral("Send Error! - Press Retry or Cancel"));
+    EXPECT_TRUE(controller.retryVisible());
+    EXPECT_EQ(stored(), QStringList({ QStringLiteral("a.html"), QStringLiteral("b.html"), QStringLiteral("c.html") }));
+
+    QDir(blocker).removeRecursively();
+    site.document.activity.clear();
+    controller.retryFTP();
+    ASSERT_TRUE(processEventsUntil([&] { return !controller.isRunning(); }));
+    EXPECT_FALSE(controller.taskError()) << controller.status2().toStdString();
+    EXPECT_EQ(site.document.activity.filter(QRegularExpression(QStringLiteral("^PUT "))),
+        QStringList({ QStringLiteral("PUT d.html"), QStringLiteral("PUT e.html") }));
+    EXPECT_EQ(stored().size(), 5);
+    EXPECT_EQ(readAll(serverRoot() + QStringLiteral("/www/site/d.html")), QByteArray("page d.html"));
+}
+
+TEST_P(TransferUpload, WrongPasswordAndMissingToolAreErrors)
+{
+    site.write(QStringLiteral("index.html"), "home");
+    location->setPassword(QStringLiteral("wrong"));
+    publish();
+    EXPECT_TRUE(controller.taskError());
+    EXPECT_EQ(controller.status1(), QStringLiteral("Send Error! - Press Retry or Cancel"));
+    EXPECT_TRUE(stored().isEmpty());
+    controller.cancel();
+    EXPECT_FALSE(controller.panelVisible());
+
+    qputenv("LUMENQUILL_LIBEXEC", site.dir.path().toUtf8());
+    location->setPassword(QStringLiteral("secret"));
+    publish();
+    useBuiltHelperTools();
+    EXPECT_EQ(controller.status1(), QStringLiteral("Send Error! - Press Cancel"));
+    EXPECT_TRUE(controller.status2().contains(sftp() ? QStringLiteral("\"SFTP\"") : QStringLiteral("\"FTP\""))) << controller.status2().toStdString();
+}
+
+TEST_P(TransferUpload, ConnectionTest)
+{
+    controller.ftpTestExportPathName(location.get(), site.homepage().isEmpty() ? QString() : site.dir.path());
+    ASSERT_TRUE(processEventsUntil([&] { return !controller.isRunning(); }));
+    EXPECT_EQ(controller.title(), QStringLiteral("Testing FTP Connection"));
+    EXPECT_EQ(controller.cancelTitle(), QStringLiteral("Close"));
+    // The base folder does not exist yet: the listing fails after a good connection.
+    EXPECT_TRUE(controller.debugLog().contains(QStringLiteral("+OK CONNECT"))) << controller.debugLog().toStdString();
+    QDir().mkpath(serverRoot() + QStringLiteral("/www/site"));
+    controller.ftpTestExportPathName(location.get(), site.dir.path());
+    ASSERT_TRUE(processEventsUntil([&] { return !controller.isRunning(); }));
+    EXPECT_EQ(controller.status1(), QStringLiteral("Test Passed. Connection Good")) << controller.debugLog().toStdString();
+    EXPECT_TRUE(controller.panelVisible());
+    EXPECT_FALSE(QFileInfo::exists(site.document.siteFolder + QStringLiteral("/lastbom.xmlbase")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Protocols, TransferUpload, ::testing::Values(0, 1), [](const ::testing::TestParamInfo<int>& info) {
+    return std::string(info.param == 0 ? "FTP" : "SFTP");
+});
+
+TEST(TransferCommands, BaseFolderForms)
+{
+    EXPECT_EQ(SendController::ftpStripVornSlashes(QStringLiteral("/www/./site/")), QStringLiteral("www/site"));
+    EXPECT_EQ(SendController::ftpStripVornSlashes(QStringLiteral("www//site")), QStringLiteral("www/site"));
+    EXPECT_EQ(SendController::ftpStripVornSlashes(QString()), QString());
+}

@@ -1,0 +1,82 @@
+#include "publish/FolderExport.h"
+#include "publish/XmlF.h"
+
+#include "platform/Workspace.h"
+
+#include "support/Printers.h"
+#include "support/PublishSite.h"
+
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class FolderExport : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        lq::setOpenURLHandler([this](const QUrl& url) {
+            opened.append(url);
+            return true;
+        });
+    }
+    void TearDown() override { lq::setOpenURLHandler({}); }
+
+    QString exportOnce()
+    {
+        std::shared_ptr<XmlD> current;
+        auto bom = site.changes(&current);
+        return lq::exportChangesToFolder(&site.document, bom.get(), current.get(), site.homepage(), destination());
+    }
+    QString destination() const { return site.dir.path() + QStringLiteral("/export"); }
+
+    PublishSite site;
+    QList<QUrl> opened;
+};
+
+} // namespace
+
+TEST_F(FolderExport, CopiesAddsRemovesAndStoresTheTree)
+{
+    site.write(QStringLiteral("index.html"), "home");
+    site.write(QStringLiteral("pictures/é ü.jpg"), "photo");
+    site.write(QStringLiteral("old/gone.html"), "gone");
+    EXPECT_EQ(exportOnce(), QString());
+    EXPECT_EQ(filesBelow(destination()), filesBelow(site.homepage()));
+    EXPECT_TRUE(sameFiles(site.homepage(), destination()));
+    EXPECT_EQ(opened, QList<QUrl>({ QUrl::fromLocalFile(destination()) }));
+    EXPECT_EQ(site.document.lastbom(), site.document.createXmlD(QString())->createXml());
+
+    site.write(QStringLiteral("index.html"), "home, edited");
+    QFile::remove(site.homepage() + QStringLiteral("/old/gone.html"));
+    EXPECT_EQ(exportOnce(), QString());
+    EXPECT_EQ(readAll(destination() + QStringLiteral("/index.html")), QByteArray("home, edited"));
+    EXPECT_FALSE(QFileInfo::exists(destination() + QStringLiteral("/old/gone.html")));
+    EXPECT_TRUE(QFileInfo(destination() + QStringLiteral("/old")).isDir());
+    EXPECT_EQ(site.document.lastbom(), site.document.createXmlD(QString())->createXml());
+}
+
+TEST_F(FolderExport, FailuresAreReportedAndNotStored)
+{
+    site.write(QStringLiteral("index.html"), "home");
+    site.write(QStringLiteral("about.html"), "about");
+    // A folder where a file must go: that file cannot arrive.
+    QDir().mkpath(destination() + QStringLiteral("/about.html/inside"));
+    const QString error = exportOnce();
+    EXPECT_TRUE(error.contains(QStringLiteral("about.html"))) << error.toStdString();
+    EXPECT_EQ(lq::readLastXmlD(site.document.siteFolder)->filePaths(), QStringList({ QStringLiteral("index.html") }));
+
+    // A destination that is a file: nothing is stored.
+    QDir(destination()).removeRecursively();
+    writeAll(destination(), "a file");
+    QFile::remove(site.document.siteFolder + QStringLiteral("/lastbom.xmlbase"));
+    EXPECT_EQ(exportOnce(), QStringLiteral("Destination folder:") + destination() + QStringLiteral(" is a file"));
+    EXPECT_FALSE(QFileInfo::exists(site.document.siteFolder + QStringLiteral("/lastbom.xmlbase")));
+}
+
+TEST(FolderExportDestination, HomeFolderAndExportFolder)
+{
+    EXPECT_EQ(lq::folderExportDestination(QStringLiteral("/Sites/mine")), QDir::homePath() + QStringLiteral("/Sites/mine"));
+    EXPECT_EQ(lq::folderExportDestination(QDir::homePath() + QStringLiteral("/x")), QDir::homePath() + QStringLiteral("/x"));
+}

@@ -1,0 +1,329 @@
+#pragma once
+
+// Real servers for the publishing tests, started as child processes on
+// 127.0.0.1 (free ports) and stopped by their process id: apache2 with
+// mod_dav (WebDAV, basic or digest authentication), pyftpdlib (FTP) and
+// OpenSSH's sshd with internal-sftp (SFTP). A server that cannot start says
+// why in `why`; the tests then skip.
+#include "support/TestFiles.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <arpa/inet.h>
+#include <csignal>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <vector>
+
+namespace testservers {
+
+// A port on 127.0.0.1 that nobody listens on now.
+inline int freePort()
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = 0;
+    socklen_t size = sizeof address;
+    int port = 0;
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0
+        && ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) == 0)
+        port = ntohs(address.sin_port);
+    ::close(fd);
+    return port;
+}
+
+inline bool answers(int port)
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    ::close(fd);
+    return ok;
+}
+
+inline bool waitForPort(int port, pid_t pid, int milliseconds = 10000)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (std::chrono::steady_clock::now() < end) {
+        if (answers(port))
+            return true;
+        int status = 0;
+        if (pid > 0 && ::waitpid(pid, &status, WNOHANG) == pid)
+            return false;
+        QThread::msleep(20);
+    }
+    return false;
+}
+
+// A foreground server run as our own child; stopped with SIGTERM (then
+// SIGKILL) and reaped.
+class ServerProcess {
+public:
+    ~ServerProcess() { stop(); }
+
+    bool start(const QString& program, const QStringList& arguments, const QString& log)
+    {
+        std::vector<QByteArray> storage { program.toLocal8Bit() };
+        for (const QString& argument : arguments)
+            storage.push_back(argument.toLocal8Bit());
+        std::vector<char*> argv;
+        for (QByteArray& item : storage)
+            argv.push_back(item.data());
+        argv.push_back(nullptr);
+        const QByteArray logPath = log.toLocal8Bit();
+        _pid = ::fork();
+        if (_pid == 0) {
+            ::setpgid(0, 0);
+            const int out = ::open(logPath.constData(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+            if (out >= 0) {
+                ::dup2(out, 1);
+                ::dup2(out, 2);
+            }
+            const int in = ::open("/dev/null", O_RDONLY);
+            ::dup2(in, 0);
+            ::execv(argv[0], argv.data());
+            ::_exit(127);
+        }
+        return _pid > 0;
+    }
+
+    pid_t pid() const { return _pid; }
+
+    void stop()
+    {
+        if (_pid <= 0)
+            return;
+        // The server's own children (apache's workers, sshd's sessions) are in its group.
+        ::kill(-_pid, SIGTERM);
+        ::kill(_pid, SIGTERM);
+        for (int i = 0; i < 200; ++i) {
+            int status = 0;
+            if (::waitpid(_pid, &status, WNOHANG) == _pid) {
+                ::kill(-_pid, SIGKILL);
+                _pid = -1;
+                return;
+            }
+            QThread::msleep(10);
+        }
+        ::kill(-_pid, SIGKILL);
+        ::kill(_pid, SIGKILL);
+        ::waitpid(_pid, nullptr, 0);
+        _pid = -1;
+    }
+
+private:
+    pid_t _pid = -1;
+};
+
+inline bool runQuietly(const QString& program, const QStringList& arguments, const QByteArray& input = QByteArray())
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForStarted())
+        return false;
+    process.write(input);
+    process.closeWriteChannel();
+    return process.waitForFinished(20000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+// apache2 serving <base>/dav with WebDAV, user "tester" / "secret".
+class WebDAVServer {
+public:
+    QTemporaryDir base;
+    ServerProcess server;
+    int port = 0;
+    QString why;
+
+    QString davRoot() const { return base.path() + QStringLiteral("/dav"); }
+    QString address() const { return QStringLiteral("127.0.0.1:") + QString::number(port); }
+    QString accessLog() const { return QString::fromUtf8(readAll(base.path() + QStringLiteral("/logs/access.log"))); }
+    // The request lines of the access log ("PUT /x.html 201"), in order.
+    QStringList requests() const
+    {
+        QStringList lines;
+        for (const QString& line : accessLog().split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            const qsizetype open = line.indexOf(QLatin1Char('"'));
+            const qsizetype close = line.lastIndexOf(QLatin1Char('"'));
+            if (open < 0 || close <= open)
+                continue;
+            const QStringList request = line.mid(open + 1, close - open - 1).split(QLatin1Char(' '));
+            const QString status = line.mid(close + 2).section(QLatin1Char(' '), 0, 0);
+            if (request.size() >= 2)
+                lines.append(request[0] + QLatin1Char(' ') + request[1] + QLatin1Char(' ') + status);
+        }
+        return lines;
+    }
+
+    bool start(bool digest)
+    {
+        const QString apache = QStringLiteral("/usr/sbin/apache2");
+        const QString modules = QStringLiteral("/usr/lib/apache2/modules");
+        if (!QFileInfo(apache).isExecutable() || !QFileInfo(modules + QStringLiteral("/mod_dav_fs.so")).exists()) {
+            why = QStringLiteral("apache2 with mod_dav is not installed (package apache2)");
+            return false;
+        }
+        const QString b = base.path();
+        ::chmod(b.toLocal8Bit().constData(), 0755);
+        for (const char* folder : { "dav", "logs", "lock", "run" })
+            QDir().mkpath(b + QLatin1Char('/') + QLatin1String(folder));
+        const bool root = ::geteuid() == 0;
+        if (root)
+            runQuietly(QStringLiteral("/bin/chown"), { QStringLiteral("www-data:www-data"), b + QStringLiteral("/dav"), b + QStringLiteral("/lock") });
+        const QString realm = QStringLiteral("test");
+        if (digest) {
+            const QByteArray hash = QCryptographicHash::hash("tester:test:secret", QCryptographicHash::Md5).toHex();
+            writeAll(b + QStringLiteral("/users"), "tester:test:" + hash + "\n");
+        } else {
+            writeAll(b + QStringLiteral("/users"), "tester:" + QByteArray("{SHA}") + QCryptographicHash::hash("secret", QCryptographicHash::Sha1).toBase64() + "\n");
+        }
+        port = freePort();
+        QString conf;
+        conf += QStringLiteral("ServerRoot \"") + b + QStringLiteral("\"\nServerName 127.0.0.1\nListen 127.0.0.1:") + QString::number(port) + QLatin1Char('\n');
+        conf += QStringLiteral("PidFile \"") + b + QStringLiteral("/run/httpd.pid\"\nDefaultRuntimeDir \"") + b + QStringLiteral("/run\"\n");
+        conf += QStringLiteral("Mutex file:") + b + QStringLiteral("/run default\nErrorLog \"") + b + QStringLiteral("/logs/error.log\"\nLogLevel warn\n");
+        conf += QStringLiteral("LogFormat \"%h %u \\\"%r\\\" %>s %b\" short\nCustomLog \"") + b + QStringLiteral("/logs/access.log\" short\n");
+        if (root)
+            conf += QStringLiteral("User www-data\nGroup www-data\n");
+        for (const char* module : { "mpm_event", "authn_core", "authn_file", "authz_core", "authz_user", "auth_basic", "auth_digest", "dav", "dav_fs" })
+            conf += QStringLiteral("LoadModule ") + QLatin1String(module) + QStringLiteral("_module ") + modules + QStringLiteral("/mod_") + QLatin1String(module) + QStringLiteral(".so\n");
+        conf += QStringLiteral("StartServers 1\nServerLimit 2\nThreadsPerChild 16\nMaxRequestWorkers 32\nMinSpareThreads 1\nMaxSpareThreads 32\n");
+        conf += QStringLiteral("DavLockDB \"") + b + QStringLiteral("/lock/DavLock\"\nDocumentRoot \"") + b + QStringLiteral("/dav\"\n");
+        conf += QStringLiteral("<Directory />\n  AllowOverride None\n</Directory>\n<Directory \"") + b + QStringLiteral("/dav\">\n  Dav On\n");
+        if (digest)
+            conf += QStringLiteral("  AuthType Digest\n  AuthDigestProvider file\n");
+        else
+            conf += QStringLiteral("  AuthType Basic\n");
+        conf += QStringLiteral("  AuthName \"") + realm + QStringLiteral("\"\n  AuthUserFile \"") + b + QStringLiteral("/users\"\n  Require valid-user\n</Directory>\n");
+        writeAll(b + QStringLiteral("/httpd.conf"), conf.toUtf8());
+        if (!server.start(apache, { QStringLiteral("-f"), b + QStringLiteral("/httpd.conf"), QStringLiteral("-DFOREGROUND") }, b + QStringLiteral("/logs/console.log"))
+            || !waitForPort(port, server.pid())) {
+            why = QStringLiteral("apache2 did not start: ") + QString::fromUtf8(readAll(b + QStringLiteral("/logs/console.log")))
+                + QString::fromUtf8(readAll(b + QStringLiteral("/logs/error.log")));
+            return false;
+        }
+        return true;
+    }
+};
+
+// pyftpdlib serving <base>/ftp, user "tester" / "secret".
+class FTPServer {
+public:
+    QTemporaryDir base;
+    ServerProcess server;
+    int port = 0;
+    QString why;
+
+    QString root() const { return base.path() + QStringLiteral("/ftp"); }
+    QString log() const { return QString::fromUtf8(readAll(base.path() + QStringLiteral("/ftpd.log"))); }
+
+    bool start()
+    {
+        const QString python = QStringLiteral("/usr/bin/python3");
+        if (!QFileInfo(python).isExecutable() || !runQuietly(python, { QStringLiteral("-c"), QStringLiteral("import pyftpdlib") })) {
+            why = QStringLiteral("pyftpdlib is not installed (package python3-pyftpdlib)");
+            return false;
+        }
+        const QString b = base.path();
+        QDir().mkpath(root());
+        port = freePort();
+        const int passive = freePort();
+        writeAll(b + QStringLiteral("/ftpd.py"),
+            "import sys, logging\n"
+            "from pyftpdlib.authorizers import DummyAuthorizer\n"
+            "from pyftpdlib.handlers import FTPHandler\n"
+            "from pyftpdlib.servers import FTPServer\n"
+            "port, root, passive = int(sys.argv[1]), sys.argv[2], int(sys.argv[3])\n"
+            "auth = DummyAuthorizer()\n"
+            "auth.add_user('tester', 'secret', root, perm='elradfmwMT')\n"
+            "FTPHandler.authorizer = auth\n"
+            "FTPHandler.passive_ports = range(passive, passive + 1)\n"
+            "FTPHandler.auth_failed_timeout = 0.1\n"
+            "logging.basicConfig(level=logging.INFO, stream=sys.stderr)\n"
+            "server = FTPServer(('127.0.0.1', port), FTPHandler)\n"
+            "server.serve_forever()\n");
+        if (!server.start(python, { QStringLiteral("-W"), QStringLiteral("ignore"), b + QStringLiteral("/ftpd.py"), QString::number(port), root(), QString::number(passive) },
+                b + QStringLiteral("/ftpd.log"))
+            || !waitForPort(port, server.pid())) {
+            why = QStringLiteral("pyftpdlib did not start: ") + log();
+            return false;
+        }
+        return true;
+    }
+};
+
+// OpenSSH's sshd with internal-sftp for the account "lqsftptest" / "secret",
+// whose home (and start folder) is <base>/sftp. Needs root (the account).
+class SFTPServer {
+public:
+    QTemporaryDir base;
+    ServerProcess server;
+    int port = 0;
+    QString why;
+    QString user = QStringLiteral("lqsftptest");
+
+    QString root() const { return base.path() + QStringLiteral("/sftp"); }
+    QString log() const { return QString::fromUtf8(readAll(base.path() + QStringLiteral("/sshd.log"))); }
+
+    bool start()
+    {
+        const QString sshd = QStringLiteral("/usr/sbin/sshd");
+        if (!QFileInfo(sshd).isExecutable()) {
+            why = QStringLiteral("sshd is not installed (package openssh-server)");
+            return false;
+        }
+        if (::geteuid() != 0) {
+            why = QStringLiteral("the SFTP server needs root to make its test account");
+            return false;
+        }
+        const QString b = base.path();
+        ::chmod(b.toLocal8Bit().constData(), 0755);
+        QDir().mkpath(root());
+        if (!runQuietly(QStringLiteral("/usr/bin/id"), { user }))
+            runQuietly(QStringLiteral("/usr/sbin/useradd"), { QStringLiteral("-M"), QStringLiteral("-d"), root(), QStringLiteral("-s"), QStringLiteral("/bin/sh"), user });
+        runQuietly(QStringLiteral("/usr/sbin/usermod"), { QStringLiteral("-d"), root(), user });
+        if (!runQuietly(QStringLiteral("/usr/sbin/chpasswd"), {}, (user + QStringLiteral(":secret\n")).toUtf8())) {
+            why = QStringLiteral("could not make the SFTP test account");
+            return false;
+        }
+        runQuietly(QStringLiteral("/bin/chown"), { user + QLatin1Char(':'), root() });
+        QDir().mkpath(QStringLiteral("/run/sshd"));
+        if (!runQuietly(QStringLiteral("/usr/bin/ssh-keygen"), { QStringLiteral("-q"), QStringLiteral("-t"), QStringLiteral("ed25519"), QStringLiteral("-N"), QString(),
+                QStringLiteral("-f"), b + QStringLiteral("/host_key"), QStringLiteral("-C"), QStringLiteral("test-host") })) {
+            why = QStringLiteral("ssh-keygen failed");
+            return false;
+        }
+        port = freePort();
+        const QString conf = QStringLiteral("ListenAddress 127.0.0.1\nPort ") + QString::number(port) + QStringLiteral("\nHostKey ") + b
+            + QStringLiteral("/host_key\nPidFile ") + b + QStringLiteral("/sshd.pid\nStrictModes no\nPubkeyAuthentication no\nPasswordAuthentication yes\n"
+                                                            "KbdInteractiveAuthentication no\nUsePAM no\nPermitRootLogin no\nAllowUsers ")
+            + user + QStringLiteral("\nAllowTcpForwarding no\nX11Forwarding no\nPrintMotd no\nSubsystem sftp internal-sftp\nForceCommand internal-sftp -d ") + root()
+            + QStringLiteral("\nLogLevel VERBOSE\n");
+        writeAll(b + QStringLiteral("/sshd_config"), conf.toUtf8());
+        if (!server.start(sshd, { QStringLiteral("-D"), QStringLiteral("-e"), QStringLiteral("-f"), b + QStringLiteral("/sshd_config") }, b + QStringLiteral("/sshd.log"))
+            || !waitForPort(port, server.pid())) {
+            why = QStringLiteral("sshd did not start: ") + log();
+            return false;
+        }
+        return true;
+    }
+};
+
+} // namespace testservers
