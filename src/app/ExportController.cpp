@@ -19,6 +19,7 @@
 #include "platform/widgets/MyTabView.h"
 #include "platform/widgets/MyTextField.h"
 #include "platform/widgets/SheetBuilder.h"
+#include "publish/FolderExport.h"
 #include "publish/XmlLocation.h"
 
 #include <QDialog>
@@ -406,7 +407,7 @@ void ExportController::startExport2()
                 _sender->startSending({where->serverType(), _baseURL, pathName, _passPhrase, _openURL, _digest, changesOnly});
                 break;
             case XmlLocation::LocalFolder:
-                _sender->exportToFolder(pathName, QDir::homePath() + relativeExportFolder(where->exportFolder()), changesOnly);
+                _sender->exportToFolder(pathName, lq::folderExportDestination(relativeExportFolder(where->exportFolder())), changesOnly);
                 break;
             case XmlLocation::FTPServer:
                 _sender->sendFTPBom(where, pathName, changesOnly);

@@ -1,13 +1,11 @@
 #include "app/PublishRoads.h"
 
 #include "app/MyDocument.h"
-#include "platform/Log.h"
-#include "platform/Workspace.h"
+#include "publish/FolderExport.h"
 #include "publish/SendController.h"
 #include "publish/XmlBom.h"
 #include "publish/XmlD.h"
 
-#include <QUrl>
 
 PublishRoads::PublishRoads(MyDocument& document, SendController& sender)
     : _document(document)
@@ -54,10 +52,5 @@ void PublishRoads::ftpTestExport(XmlLocation* location, const QString& pathName)
 void PublishRoads::exportToFolder(const QString& pathName, const QString& folder, bool changesOnly)
 {
     std::shared_ptr<XmlD> current = changeSet(pathName, changesOnly);
-    _bom->setRootDest(folder);
-    const QString error = _bom->createFiles();
-    if (!error.isEmpty())
-        lq::log(error);
-    _document.setLastXmlD(current.get());
-    lq::openURL(QUrl::fromLocalFile(folder));
+    lq::exportChangesToFolder(&_document, _bom.get(), current.get(), pathName, folder);
 }

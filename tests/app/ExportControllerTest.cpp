@@ -19,8 +19,7 @@
 #include "support/EventLoop.h"
 #include "support/HelperTools.h"
 #include "support/ui/ScriptedModalHandler.h"
-#include "support/ui/FtpServer.h"
-#include "support/ui/WebDavServer.h"
+#include "support/TestServers.h"
 #include "publish/SendController.h"
 #include "publish/XmlD.h"
 #include "app/SendPanel.h"
@@ -301,10 +300,9 @@ QStringList filesBelow(const QString& folder)
 
 TEST_F(ExportControllerTest, FirstPublicationToAWebDAVServerSendsEveryFile)
 {
-    if (!WebDavServer::available())
-        GTEST_SKIP() << "apache2 is not installed";
-    WebDavServer server(18481);
-    ASSERT_TRUE(server.start()) << server.why().toStdString();
+    testservers::WebDAVServer server;
+    if (!server.start(false))
+        GTEST_SKIP() << server.why.toStdString();
     useBuiltHelperTools();
     // The real uploader of the window, not the fake.
     panel->setSender(nullptr);
@@ -322,7 +320,7 @@ TEST_F(ExportControllerTest, FirstPublicationToAWebDAVServerSendsEveryFile)
     choose(5000, 1);
     type(5005, QStringLiteral("tester"));
     type(5006, QStringLiteral("secret"));
-    type(5008, QStringLiteral("127.0.0.1:18481"));
+    type(5008, server.address());
     control<MyMatrix>(5001)->selectCellWithTag(1);
     panel->exportButton();
     ASSERT_TRUE(processEventsUntil([&] { return !window->sender()->isRunning(); }, 60000));
@@ -330,7 +328,7 @@ TEST_F(ExportControllerTest, FirstPublicationToAWebDAVServerSendsEveryFile)
                                                 << window->sender()->status2().toStdString();
     EXPECT_FALSE(window->sender()->panelVisible());
     EXPECT_TRUE(window->sendPanel()->isHidden());
-    EXPECT_EQ(filesBelow(server.folder()), filesBelow(homepage));
+    EXPECT_EQ(filesBelow(server.davRoot()), filesBelow(homepage));
     EXPECT_FALSE(filesBelow(homepage).isEmpty());
     // What the server holds is now the current tree.
     ASSERT_TRUE(QFile::exists(folder + QStringLiteral("/lastbom.xmlbase")));
@@ -343,10 +341,9 @@ TEST_F(ExportControllerTest, FirstPublicationToAWebDAVServerSendsEveryFile)
 
 TEST_F(ExportControllerTest, ConnectionTestWithAWrongPasswordFails)
 {
-    if (!FtpServer::available())
-        GTEST_SKIP() << "python3-pyftpdlib is not installed";
-    FtpServer server(18482);
-    ASSERT_TRUE(server.start());
+    testservers::FTPServer server;
+    if (!server.start())
+        GTEST_SKIP() << server.why.toStdString();
     useBuiltHelperTools();
     panel->setSender(nullptr);
     window.reset();
@@ -357,7 +354,7 @@ TEST_F(ExportControllerTest, ConnectionTestWithAWrongPasswordFails)
     control<MyTextField>(5013)->setText(QStringLiteral("127.0.0.1"));
     control<MyTextField>(5014)->setText(QStringLiteral("tester"));
     control<MyTextField>(5015)->setText(QStringLiteral("wrong"));
-    control<MyTextField>(5011)->setText(QStringLiteral("18482"));
+    control<MyTextField>(5011)->setText(QString::number(server.port));
     control<MyCheckBox>(5012)->setChecked(false);
     panel->testFTPExport();
     ASSERT_TRUE(processEventsUntil([&] { return window->sender()->status1() == QStringLiteral("Test Failed"); }, 30000))
