@@ -14,6 +14,7 @@
 #include "model/site/XmlPhoto.h"
 #include "model/site/XmlSite.h"
 #include "model/site/XmlTrash.h"
+#include "templates/XmlStyleSheet.h"
 #include "platform/DelayedCall.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/UserDefaults.h"
@@ -87,7 +88,7 @@ MyDocumentWindow::MyDocumentWindow(MyDocument& document, lq::UserDefaults* defau
     auto* editing = new QWidget;
     auto* editingLayout = new QVBoxLayout(editing);
     _tabView = new MyTabView(editing);
-    auto* content = new QSplitter(Qt::Horizontal);
+    auto* content = _split = new QSplitter(Qt::Horizontal);
     _navigator = new QWidget(content);
     new QVBoxLayout(_navigator);
     _editor = new QWidget(content);
@@ -95,6 +96,14 @@ MyDocumentWindow::MyDocumentWindow(MyDocument& document, lq::UserDefaults* defau
     content->addWidget(_navigator);
     content->addWidget(_editor);
     content->setStretchFactor(1, 1);
+    content->setChildrenCollapsible(false);
+    _navigator->setMinimumWidth(100);
+    connect(content, &QSplitter::splitterMoved, this, [content] {
+        const QList<int> sizes = content->sizes();
+        const int total = sizes.value(0) + sizes.value(1);
+        if (sizes.size() == 2 && sizes[0] > total / 2)
+            content->setSizes({total / 2, total - total / 2});
+    });
     auto* layoutView = new QLabel(QStringLiteral("Page layout"));
     layoutView->setAlignment(Qt::AlignCenter);
     _preview = new QTextBrowser;
@@ -453,6 +462,20 @@ void MyDocumentWindow::updateNavEditor()
 {
     panel(EditorKind::Navigator)->reloadData();
     refreshEditor();
+}
+
+int MyDocumentWindow::numPagesUsingStylesheet(XmlStyleSheet* sheet)
+{
+    return lq::uiFrame(this, "numPagesUsingStylesheet:", [&] {
+        int count = 0;
+        if (!sheet)
+            return count;
+        for (const auto& item : _document.webItems()) {
+            if (auto* page = dynamic_cast<XmlAlbum*>(item.get()); page && page->templateNum() == sheet->templateSeqNum())
+                ++count;
+        }
+        return count;
+    });
 }
 
 // --- Tabs -------------------------------------------------------------------------

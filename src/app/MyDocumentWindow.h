@@ -19,6 +19,8 @@ class QProgressBar;
 class QTextBrowser;
 class XmlAlbum;
 class XmlBase;
+class XmlStyleSheet;
+class QSplitter;
 namespace lq {
 class UserDefaults;
 }
@@ -72,6 +74,8 @@ public:
     void switchToRegularEditor();
     int getMenuItemState(int tag);
     void updateNavEditor();
+    // How many album and group pages use the template; 0 after a failure.
+    int numPagesUsingStylesheet(XmlStyleSheet* sheet);
     EditorPanel* panel(EditorKind kind) const;
     QWidget* editorArea() const { return _editor; }
     QWidget* lastEditView() const { return _lastEditView; }
@@ -88,6 +92,8 @@ public:
     QListWidget* versionList() const { return _versions; }
     QTextBrowser* preview() const { return _preview; }
     QLabel* statusLine() const { return _statusLine; }
+    // The navigator beside the editor area: at least 100 wide, at most half.
+    QSplitter* splitView() const { return _split; }
     void reloadVersions();
 
 Q_SIGNALS:
@@ -109,6 +115,7 @@ private:
     MyTabView* _masterTab = nullptr;
     MyTabView* _tabView = nullptr;
     QWidget* _navigator = nullptr;
+    QSplitter* _split = nullptr;
     QWidget* _editor = nullptr;
     QWidget* _lastEditView = nullptr;
     QPlainTextEdit* _activity = nullptr;

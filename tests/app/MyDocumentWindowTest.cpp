@@ -11,6 +11,7 @@
 #include "model/site/XmlSite.h"
 #include "model/site/XmlTrash.h"
 #include "model/theme/XmlTheme.h"
+#include "templates/XmlStyleSheet.h"
 #include "platform/UserDefaults.h"
 #include "platform/widgets/MyTabView.h"
 #include "support/EventLoop.h"
@@ -24,6 +25,7 @@
 #include <QTextBrowser>
 #include <QPlainTextEdit>
 #include <QSettings>
+#include <QSplitter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -244,6 +246,30 @@ TEST_F(DocumentWindowTest, PreviewShowsTheBuiltPage)
     window->tabView()->selectTabViewItemWithIdentifier(QStringLiteral("preview"));
     EXPECT_TRUE(window->preview()->toPlainText().contains(QStringLiteral("Built page")));
     EXPECT_EQ(window->preview()->source().toLocalFile(), QFileInfo(page).absoluteFilePath());
+}
+
+TEST_F(DocumentWindowTest, PagesUsingATemplateAndTheNavigatorsWidth)
+{
+    open(true);
+    auto sheet = XmlStyleSheet::create();
+    sheet->setTemplateSeqNum(7);
+    auto group = XmlGroup::create();
+    document.site()->homepage()->insertChildAtIndex(group, 1);
+    album->setTemplateNum(7);
+    group->setTemplateNum(7);
+    EXPECT_EQ(window->numPagesUsingStylesheet(sheet.get()), 2);
+    group->setTemplateNum(3);
+    EXPECT_EQ(window->numPagesUsingStylesheet(sheet.get()), 1);
+    EXPECT_EQ(window->numPagesUsingStylesheet(nullptr), 0);
+
+    window->resize(1000, 700);
+    window->show();
+    QSplitter* split = window->splitView();
+    split->setSizes({800, 200});
+    Q_EMIT split->splitterMoved(800, 1);
+    EXPECT_LE(split->sizes()[0], split->width() / 2 + 1);
+    split->setSizes({10, 990});
+    EXPECT_GE(split->sizes()[0], 100);
 }
 
 } // namespace
