@@ -2,7 +2,7 @@
 // site password form and the stored user name and password pair.
 #include "FuzzSupport.h"
 
-#include "model/core/Codecs.h"
+#include "platform/Codecs.h"
 #include "model/core/XmlBase.h"
 
 namespace {
@@ -27,10 +27,10 @@ void fuzzOneInput(const std::uint8_t* data, std::size_t size)
 
     // Base64 of any bytes decodes to the same bytes; any text decodes to at
     // most three bytes for four characters.
-    const QByteArray encoded = lq::base64_encode(input);
-    if (lq::base64_decode(encoded) != input)
+    const QByteArray encoded = lq::base64Encode(input);
+    if (lq::base64Decode(encoded) != input)
         fuzz::fail("base64 round trip", hex(input), QString::fromLatin1(encoded));
-    const QByteArray decoded = lq::base64_decode(input);
+    const QByteArray decoded = lq::base64Decode(input);
     if (decoded.size() > input.size() / 4 * 3)
         fuzz::fail("base64 decoding grew", hex(input), hex(decoded));
     if (XmlBase::base64decode(XmlBase::base64encode(input)) != input)
@@ -42,12 +42,12 @@ void fuzzOneInput(const std::uint8_t* data, std::size_t size)
     const qsizetype keyLength = std::min<qsizetype>(static_cast<unsigned char>(input[0]) % 57, input.size() - 1);
     const QByteArray key = input.mid(1, keyLength);
     const QByteArray plain = input.mid(1 + keyLength);
-    const QByteArray cipher = lq::blowfish_encrypt_base64(plain, key);
-    const QByteArray back = lq::blowfish_decrypt_base64(cipher, key);
+    const QByteArray cipher = lq::blowfishEncryptBase64(plain, key);
+    const QByteArray back = lq::blowfishDecryptBase64(cipher, key);
     if (back != carried(plain))
         fuzz::fail("Blowfish round trip", hex(plain), hex(back));
-    lq::blowfish_decrypt_base64(plain, key); // any text deciphers to something
-    if (lq::site_password_decrypt(lq::site_password_encrypt(plain)) != carried(plain))
+    lq::blowfishDecryptBase64(plain, key); // any text deciphers to something
+    if (lq::sitePasswordDecrypt(lq::sitePasswordEncrypt(plain)) != carried(plain))
         fuzz::fail("site password round trip", hex(plain));
 
     // A user name without a colon and a password come back as they were.

@@ -2,6 +2,7 @@
 
 #include "build/XmlProcessor.h"
 #include "model/core/XmlBase.h"
+#include "model/core/XmlTextFormat.h"
 #include "model/feed/XmlRSS.h"
 #include "model/files/XmlFile.h"
 #include "model/files/XmlStandAloneFiles.h"
@@ -83,6 +84,8 @@ MyDocument::~MyDocument()
 {
     _queue.stopProcessor();
     _queue.cancelActivity();
+    if (_rss)
+        _rss->setDocument(nullptr);
     release();
 }
 
@@ -254,6 +257,7 @@ bool MyDocument::newDocumentFromArchive(const QString& folderPath, const QString
         _theme->setRootDir(folder);
         _location = XmlLocation::create();
         _rss = XmlRSS::create();
+        _rss->setDocument(this);
         if (!writeWithBackupToFile(folder))
             return false;
         _theme->crossReferenceXmlSite(_site.get());
@@ -271,6 +275,22 @@ void MyDocument::adopt(const std::shared_ptr<XmlSite>& site, const std::shared_p
     _theme->setDocument(this);
 }
 
+void MyDocument::createRSSProcessor()
+{
+    lq::uiFrame(this, "createRSSProcessor", [&] {
+        if (!_rss || !_site)
+            return;
+        const QString feed = _rss->rssString();
+        if (feed.isNull())
+            return;
+        const QString marker = XmlTextFormat::verbatimMarker.toString();
+        const QString script = QStringLiteral("<QZprocessor rootDir=\"") + XmlBase::escape(_site->rootDir())
+            + QStringLiteral("\" status=\"Creating RSS feed\"><QZcreate dir=\"homepage\" filename=\"rss.xml\">") + marker + feed + marker
+            + QStringLiteral("</QZcreate></QZprocessor>");
+        startProcessor(std::dynamic_pointer_cast<XmlProcessor>(XmlBase::createWithXmlRootDir(script, QString())));
+    });
+}
+
 // --- Open ----------------------------------------------------------------------------
 
 bool MyDocument::importLegacy(const QString& folder, bool layout12)
@@ -279,10 +299,9 @@ bool MyDocument::importLegacy(const QString& folder, bool layout12)
     XmlBasePtr theme;
     if (!layout12) {
         site = std::dynamic_pointer_cast<XmlSite>(XmlBase::createWithFile(folder + QStringLiteral("/index.xml")));
-        // The page styles of the first layout are not converted: the site
-        // starts with an empty theme.
+        // The first layout kept one template per page: they become the theme.
         if (site)
-            theme = XmlLegacyTheme::create();
+            theme = site->generateThemeFromLegacy1_0();
     } else {
         site = std::dynamic_pointer_cast<XmlSite>(XmlBase::createWithFile(folder + QStringLiteral("/site.xml")));
         theme = XmlBase::createWithFile(folder + QStringLiteral("/theme.xml"));
@@ -295,6 +314,8 @@ bool MyDocument::importLegacy(const QString& folder, bool layout12)
     }
     site->setRootDir(folder);
     theme->setRootDir(folder);
+    if (XmlLegacyTheme* legacy = XmlLegacyTheme::cast(theme.get()))
+        legacy->convert1_2Theme(site.get());
     bool written = site->saveToFile(folder + QStringLiteral("/site.xmlbase"));
     written = theme->saveToFile(folder + QStringLiteral("/theme.xmlbase")) && written;
     if (site->location())
@@ -352,6 +373,7 @@ bool MyDocument::readFromFile(const QString& folderPath)
         }
         _location = location;
         _rss = rss;
+        _rss->setDocument(this);
         adopt(site, theme);
         // Opening is no edit.
         falseAlarm(true);
@@ -420,8 +442,10 @@ bool MyDocument::saveFileWithComment(const QString& folderPath, const QString& c
             return fail(QStringLiteral("could not save document: no site"));
         if (!_location)
             _location = XmlLocation::create();
-        if (!_rss)
+        if (!_rss) {
             _rss = XmlRSS::create();
+            _rss->setDocument(this);
+        }
 
         // Every file is written beside its target first; the targets are
         // replaced only once all four are complete, so a failure leaves the

@@ -50,6 +50,9 @@ public:
     std::shared_ptr<XmlD> createXmlD(const QString& path) override;
     std::shared_ptr<XmlD> lastXmlD() override;
     void setLastXmlD(XmlD* tree) override;
+    // Queues the script whose one step writes "homepage/rss.xml" from the
+    // feed settings' text; nothing when the feed is not published.
+    void createRSSProcessor() override;
 
     void setTestMode(bool testMode) { _testMode = testMode; }
     bool isDocumentEdited() const { return _changeCount != 0; }
@@ -64,9 +67,9 @@ public:
     void setEditedHandler(std::function<void(bool edited)> handler) { _edited = std::move(handler); }
 
     // --- The four trees ---------------------------------------------------------
-    XmlTheme* theme() const { return _theme.get(); }
+    XmlTheme* theme() const override { return _theme.get(); }
     XmlLocation* location() const { return _location.get(); }
-    XmlRSS* rss() const { return _rss.get(); }
+    XmlRSS* rss() const override { return _rss.get(); }
     // The document folder (the site's root folder), or "" before one is set.
     QString fileName() const;
 

@@ -47,6 +47,9 @@ bool XmlCopy::run()
         QString source = sharedSupportFolder() + QLatin1Char('/') + _filename;
         if (!QFileInfo::exists(source))
             source = lq::resourcePath(QStringLiteral("styles/") + _filename);
+        // The site script, the lightbox and the bitmaps of generated sites.
+        if (!QFileInfo::exists(source))
+            source = lq::resourcePath(QStringLiteral("site/") + _filename);
         if (!QFileInfo::exists(source)) {
             reportFailure(QStringLiteral("error copying file:") + _filename + QStringLiteral(": no such support file"));
             return false;

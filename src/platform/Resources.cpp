@@ -38,7 +38,19 @@ void setResourceFolder(const QString& folder)
 
 QString resourcePath(const QString& relative)
 {
-    return resourceFolder() + QLatin1Char('/') + relative;
+    const QString folder = resourceFolder();
+    const QString path = folder + QLatin1Char('/') + relative;
+#ifdef LQ_GENERATED_RESOURCES
+    // What the build makes (the starter archives) stays in the build tree
+    // until it is installed beside the other resources: it stands in for
+    // the source tree's resources only, never for a folder chosen otherwise.
+    if (!QFileInfo::exists(path) && QDir::cleanPath(folder) == QDir::cleanPath(QStringLiteral(LQ_SOURCE_RESOURCES))) {
+        const QString generated = QStringLiteral(LQ_GENERATED_RESOURCES) + QLatin1Char('/') + relative;
+        if (QFileInfo::exists(generated))
+            return generated;
+    }
+#endif
+    return path;
 }
 
 } // namespace lq

@@ -13,7 +13,9 @@ namespace lq {
 QString resourceFolder();
 void setResourceFolder(const QString& folder);
 
-// Path of a file inside the resource folder.
+// Path of a file inside the resource folder; a file the build makes (the
+// starter archives under "styles") is found in the build tree while it is
+// not in the resource folder.
 QString resourcePath(const QString& relative);
 
 } // namespace lq

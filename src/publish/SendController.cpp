@@ -124,6 +124,34 @@ void SendController::later(std::function<void()> step)
     QMetaObject::invokeMethod(this, std::move(step), Qt::QueuedConnection);
 }
 
+std::shared_ptr<XmlBom> SendController::changesToPublish(DocumentBase* document, bool everything,
+    std::shared_ptr<XmlD>* current, std::shared_ptr<XmlD>* last, QString* error)
+{
+    *current = document ? document->createXmlD(QString()) : nullptr;
+    *last = document ? document->lastXmlD() : nullptr;
+    if (!*current) {
+        if (error)
+            *error = QStringLiteral("The generated site could not be listed; nothing was sent and nothing was removed");
+        return nullptr;
+    }
+    auto bom = XmlBom::createWithSourceDest(current->get(), everything ? nullptr : last->get());
+    if (everything)
+        bom->setRemoveFiles(XmlD::create());
+    return bom;
+}
+
+void SendController::showStartError(const QString& message)
+{
+    _taskError = true;
+    _sending = false;
+    activity(message);
+    setProgress(0, true);
+    _retryVisible = false;
+    setPanelVisible(true);
+    setStatus(QStringLiteral("Send Error! - Press Cancel"), message);
+    Q_EMIT finished();
+}
+
 // --- The panel ------------------------------------------------------------------
 
 void SendController::setStatus(const QString& first, const QString& second)

@@ -47,6 +47,15 @@ public:
     // "http://".
     static QString webDAVAddress(const QString& location);
 
+    // The change set of a publication: the generated folder listed anew
+    // against the stored tree (everything: against nothing, and nothing is
+    // removed). A listing that fails gives nothing and the reason: taking it
+    // as an empty site would delete every published file.
+    static std::shared_ptr<XmlBom> changesToPublish(DocumentBase* document, bool everything,
+        std::shared_ptr<XmlD>* current, std::shared_ptr<XmlD>* last, QString* error);
+    // Shows that a publication could not start (the panel waits for Cancel).
+    void showStartError(const QString& message);
+
     // --- WebDAV ---------------------------------------------------------------
     void startSendingLocationPathNamePassPhraseLastXmlDOpenURLDigest(XmlBom* bom, const QString& location,
         const QString& pathName, const QString& passPhrase, std::shared_ptr<XmlD> lastXmlD, const QString& openURL, int digest);

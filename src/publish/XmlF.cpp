@@ -5,7 +5,6 @@
 XmlF::XmlF(Key key)
     : XmlD(key)
 {
-    _have_children = false;
 }
 
 std::shared_ptr<XmlF> XmlF::create()
@@ -16,11 +15,6 @@ std::shared_ptr<XmlF> XmlF::create()
 QString XmlF::elementName() const
 {
     return QStringLiteral("QZF");
-}
-
-bool XmlF::canYouBeMyParent(XmlBase* child)
-{
-    return false;
 }
 
 void XmlF::setAttributeTo(const QString& key, const QString& value)

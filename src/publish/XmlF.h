@@ -11,7 +11,6 @@ public:
     static XmlF* cast(XmlBase* object) { return dynamic_cast<XmlF*>(object); }
 
     QString elementName() const override;
-    bool canYouBeMyParent(XmlBase* child) override;
 
     const QString& md5() const { return _md5; }
     void setMd5(const QString& md5) { _md5 = md5; }

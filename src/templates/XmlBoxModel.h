@@ -63,16 +63,18 @@ public:
     virtual std::shared_ptr<XmlWebFont> font();
 
     // --- Stored values; every setter marks the document changed --------------------
-    int top() const { return _top; }
-    void setTop(int top);
-    int left() const { return _left; }
-    void setLeft(int left);
+    // The four box accessors are virtual: the slideshow answers a selected
+    // control's rectangle through them.
+    virtual int top() const { return _top; }
+    virtual void setTop(int top);
+    virtual int left() const { return _left; }
+    virtual void setLeft(int left);
     virtual int width() const { return _width; }
-    void setWidth(int width);
+    virtual void setWidth(int width);
     // setWidth under the name the sidebar's editor uses.
     void setWidthForSidebar(int width) { setWidth(width); }
     virtual int height() const { return _height; }
-    void setHeight(int height);
+    virtual void setHeight(int height);
     int pt() const { return _pt; }
     void setPt(int padding);
     int pl() const { return _pl; }

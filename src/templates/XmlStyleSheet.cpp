@@ -348,9 +348,10 @@ XmlBasePtr XmlStyleSheet::getElementWithName(const QString& name) const
 bool XmlStyleSheet::allowImageInBackground()
 {
     return lq::modelFrame(this, "allowImageInBackground", [&] {
-        // The slideshow does not record yet whether it allows the page's
-        // picture, so every view allows it.
-        return true;
+        if (_page != View::Slideshow)
+            return true;
+        XmlSlideshow* slideshow = XmlSlideshow::cast(getElementWithName(QStringLiteral("Slideshow")).get());
+        return !slideshow || slideshow->allowBkgndImage();
     });
 }
 

@@ -150,6 +150,24 @@ public:
     // The elements the canvas may select in the current view.
     XmlBaseList selectableObjects();
 
+    // --- Generation ---------------------------------------------------------------------
+    // Appends the processor-script text of one page in one view (0 the page,
+    // 1 its slideshow page): the step that writes the page file, then the
+    // steps the page needs besides it. With flags other than 0 only the
+    // page's HTML is appended. Nothing for a view the page does not have, or
+    // when the document has no site. A page file name that would lead out of
+    // the site's "homepage" folder is refused: nothing is written and the
+    // refusal is logged.
+    void genHTMLForPageViewHtmlFlags(XmlBase* page, int view, QString& html, int flags);
+    // Appends the step that writes the template's style sheet (filename),
+    // then the steps that make the bitmaps its rules use.
+    void genCSS(QString& css);
+    // The content-language code of the publishing settings' language index
+    // (1 to 34), or "" for none.
+    static QString languageCode(int langcode);
+    // True for a plain file name that stays inside the folder it is written to.
+    static bool isPlainFileName(const QString& name);
+
 protected:
     lq::Rect mybounds;
     View _page = View::Page;

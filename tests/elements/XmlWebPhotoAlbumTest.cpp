@@ -2,6 +2,7 @@
 #include "elements/XmlPictureFrame.h"
 #include "elements/XmlSlideshow.h"
 #include "elements/XmlWebPhotoAlbum.h"
+#include "model/application/MyApplication.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlCaption.h"
 #include "model/site/XmlGroup.h"
@@ -38,6 +39,9 @@ class XmlWebPhotoAlbumTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // The slideshow's before-and-after styles count only while the preference is on.
+        savedBeforeAfter = MyApplication::shared().enableBeforeAfter();
+        MyApplication::shared().setEnableBeforeAfter(1);
         site->newDocument();
         document.siteRoot = site.get();
         site->setDocument(&document);
@@ -54,6 +58,7 @@ protected:
     }
     void TearDown() override
     {
+        MyApplication::shared().setEnableBeforeAfter(savedBeforeAfter);
         lq::setOpenURLHandler({});
         site->setDocument(nullptr);
         theme->setDocument(nullptr);
@@ -69,6 +74,8 @@ protected:
         }
         album->setCurrentAlbum(page.get());
     }
+
+    int savedBeforeAfter = 0;
 
     QString pass(int number)
     {

@@ -9,7 +9,11 @@
 
 #include "platform/SupportPaths.h"
 
+#include <QProcess>
 #include <QRegularExpression>
+
+#include <csignal>
+#include <unistd.h>
 
 #include <iostream>
 
@@ -185,4 +189,68 @@ TEST(TransferCommands, BaseFolderForms)
     EXPECT_EQ(SendController::ftpStripVornSlashes(QStringLiteral("/www/./site/")), QStringLiteral("www/site"));
     EXPECT_EQ(SendController::ftpStripVornSlashes(QStringLiteral("www//site")), QStringLiteral("www/site"));
     EXPECT_EQ(SendController::ftpStripVornSlashes(QString()), QString());
+}
+
+namespace {
+
+// The process id of our own child started from the program at that path.
+pid_t childRunning(const QString& program)
+{
+    const QString self = QString::number(::getpid());
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        bool number = false;
+        const pid_t pid = entry.toInt(&number);
+        if (!number)
+            continue;
+        const QList<QByteArray> stat = readAll(QStringLiteral("/proc/") + entry + QStringLiteral("/stat")).split(' ');
+        if (stat.size() > 3 && stat[3] == self.toLatin1()
+            && QFileInfo(QStringLiteral("/proc/") + entry + QStringLiteral("/exe")).symLinkTarget() == QFileInfo(program).canonicalFilePath())
+            return pid;
+    }
+    return 0;
+}
+
+} // namespace
+
+TEST_P(TransferUpload, KilledToolStoresThePartialTree)
+{
+    site.write(QStringLiteral("a.html"), "a");
+    site.write(QStringLiteral("b.html"), "b");
+    site.write(QStringLiteral("c.bin"), QByteArray(400 * 1024 * 1024, 'c'));
+    site.write(QStringLiteral("d.html"), "d");
+    publish(false);
+    ASSERT_TRUE(processEventsUntil([&] { return controller.status2().startsWith(QStringLiteral("Sending c.bin")) || !controller.isRunning(); }));
+    const pid_t tool = childRunning(QString::fromUtf8(LQ_TEST_LIBEXEC) + QStringLiteral("/FTP"));
+    ASSERT_GT(tool, 0);
+    ::kill(tool, SIGKILL);
+    ASSERT_TRUE(processEventsUntil([&] { return !controller.isRunning(); }));
+    EXPECT_TRUE(controller.taskError());
+    EXPECT_EQ(controller.status1(), QStringLiteral("Send Error! - Press Retry or Cancel"));
+    EXPECT_EQ(stored(), QStringList({ QStringLiteral("a.html"), QStringLiteral("b.html") }));
+}
+
+TEST_P(TransferUpload, ToolRefusesPathsOutOfTheFolderAndTakesMissingFilesAsRemoved)
+{
+    QProcess tool;
+    tool.setWorkingDirectory(site.dir.path());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LUMENQUILL_KNOWN_HOSTS"), knownHosts());
+    tool.setProcessEnvironment(environment);
+    tool.start(QString::fromUtf8(LQ_TEST_LIBEXEC) + (sftp() ? QStringLiteral("/SFTP") : QStringLiteral("/FTP")), {});
+    ASSERT_TRUE(tool.waitForStarted());
+    QDir().mkpath(serverRoot() + QStringLiteral("/www"));
+    if (sftp())
+        testservers::runQuietly(QStringLiteral("/bin/chown"), { QStringLiteral("-R"), sftpServer.user + QLatin1Char(':'), serverRoot() + QStringLiteral("/www") });
+    const QByteArray commands = "HOST " + location->location().toUtf8() + "\nUSERNAME " + location->username().toUtf8()
+        + "\nPASSWORD secret\nBASEDIR www\nCONNECT\nPUT ../escape.txt\nPUT a/%2E%2E/b\nDELETE missing%20file.html\nQUIT\n";
+    tool.write(commands);
+    tool.closeWriteChannel();
+    ASSERT_TRUE(tool.waitForFinished(20000));
+    const QStringList replies = QString::fromUtf8(tool.readAllStandardOutput()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    EXPECT_EQ(replies, QStringList({ sftp() ? QStringLiteral("+OK SFTP") : QStringLiteral("+OK FTP"), QStringLiteral("+OK HOST"),
+                           QStringLiteral("+OK USERNAME"), QStringLiteral("+OK PASSWORD"), QStringLiteral("+OK BASEDIR"),
+                           QStringLiteral("+OK CONNECT"), QStringLiteral("-ERR Refused path: ../escape.txt"),
+                           QStringLiteral("-ERR Refused path: a/%2E%2E/b"), QStringLiteral("+OK DELETE"), QStringLiteral("+OK QUIT") }))
+        << tool.readAllStandardError().toStdString();
+    EXPECT_EQ(tool.exitCode(), 0);
 }

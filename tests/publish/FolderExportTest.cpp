@@ -1,4 +1,5 @@
 #include "publish/FolderExport.h"
+#include "publish/SendController.h"
 #include "publish/XmlF.h"
 
 #include "platform/Workspace.h"
@@ -79,4 +80,47 @@ TEST(FolderExportDestination, HomeFolderAndExportFolder)
 {
     EXPECT_EQ(lq::folderExportDestination(QStringLiteral("/Sites/mine")), QDir::homePath() + QStringLiteral("/Sites/mine"));
     EXPECT_EQ(lq::folderExportDestination(QDir::homePath() + QStringLiteral("/x")), QDir::homePath() + QStringLiteral("/x"));
+}
+
+TEST(PublishChanges, FailedListingSendsNothing)
+{
+    PublishSite site;
+    site.write(QStringLiteral("index.html"), "home");
+    site.write(QStringLiteral("old.html"), "old");
+    std::shared_ptr<XmlD> current;
+    std::shared_ptr<XmlD> last;
+    QString error;
+    auto bom = SendController::changesToPublish(&site.document, false, &current, &last, &error);
+    ASSERT_TRUE(bom);
+    site.document.setLastXmlD(current.get());
+
+    // Everything: every file again, nothing removed.
+    QFile::remove(site.homepage() + QStringLiteral("/old.html"));
+    bom = SendController::changesToPublish(&site.document, true, &current, &last, &error);
+    ASSERT_TRUE(bom);
+    EXPECT_EQ(bom->addFiles()->filePaths(), QStringList({ QStringLiteral("index.html") }));
+    EXPECT_EQ(bom->removeFiles()->fileCount(), 0);
+
+    // Without the generated folder there is no change set, and so no removal.
+    QDir(site.homepage()).removeRecursively();
+    bom = SendController::changesToPublish(&site.document, false, &current, &last, &error);
+    EXPECT_FALSE(bom);
+    EXPECT_FALSE(error.isEmpty());
+    SendController controller(&site.document);
+    controller.showStartError(error);
+    EXPECT_EQ(controller.status1(), QStringLiteral("Send Error! - Press Cancel"));
+    EXPECT_EQ(controller.status2(), error);
+    EXPECT_TRUE(controller.panelVisible());
+    EXPECT_FALSE(controller.isRunning());
+}
+
+TEST(PublishChanges, UploadScriptRoadIsNotAvailable)
+{
+    PublishSite site;
+    SendController controller(&site.document);
+    controller.sendFTP(site.dir.path() + QStringLiteral("/upload.scpt"));
+    EXPECT_FALSE(controller.isRunning());
+    EXPECT_TRUE(controller.status2().contains(QStringLiteral("not available on Linux"))) << controller.status2().toStdString();
+    controller.cancel();
+    EXPECT_FALSE(controller.panelVisible());
 }

@@ -41,6 +41,7 @@ public:
         const auto found = widgetViews.find(number);
         return found == widgetViews.end() ? nullptr : found->second;
     }
+    int globalIndex() override { return selectedPhoto; }
 
     int notices = 0;    // every updateChangeCount that arrived
     int changes = 0;    // those that marked the document edited
@@ -66,4 +67,5 @@ public:
     std::vector<SelectedPage> selectedPages;  // every selectWebPageIndex, in order
     QList<std::shared_ptr<XmlBase>> pages;    // what webItems answers
     std::map<int, lq::PreviewView*> widgetViews; // what getWidgetView answers, by box number
+    int selectedPhoto = -1;                   // what globalIndex answers
 };

@@ -11,8 +11,10 @@ class XmlAlbum;
 class XmlBase;
 class XmlD;
 class XmlProcessor;
+class XmlRSS;
 class XmlSite;
 class XmlStyleSheet;
+class XmlTheme;
 namespace lq {
 class PreviewView;
 }
@@ -74,6 +76,8 @@ public:
     virtual void selectWebPageIndex(XmlAlbum* page, int index) = 0;
     // The site's pages in order (the home page's page list).
     virtual QList<std::shared_ptr<XmlBase>> webItems() = 0;
+    // The index of the photo selected in the editor, -1 for none.
+    virtual int globalIndex() { return -1; }
 
     // --- Processor queue --------------------------------------------------------
     // Appends the line and a line feed to the document's "Activity" log.
@@ -82,6 +86,15 @@ public:
     // Queues a processor script behind every script queued before it. A
     // document without a queue drops it.
     virtual void startProcessor(const std::shared_ptr<XmlProcessor>& processor) { (void)processor; }
+
+    // --- Build ----------------------------------------------------------------
+    // The document's theme root (its children are the page templates), or nothing.
+    virtual XmlTheme* theme() const { return nullptr; }
+    // The document's feed settings, or nothing.
+    virtual XmlRSS* rss() const { return nullptr; }
+    // Queues the script that writes the feed file "rss.xml" when the feed
+    // settings give a feed text; nothing otherwise.
+    virtual void createRSSProcessor() {}
 
     // --- Digest trees -------------------------------------------------------------
     // The digest tree of the folder (a path ending with "/"; "" for the

@@ -1,7 +1,13 @@
 #include "model/feed/XmlRSSItem.h"
 
+#include "model/core/DocumentBase.h"
+#include "model/feed/XmlRSS.h"
+#include "model/site/XmlWebItem.h"
+#include "platform/ExceptionFrame.h"
+
 XmlRSSItem::XmlRSSItem(Key key)
     : XmlBase(key)
+    , _pubDate(QDateTime::currentDateTime())
 {
 }
 
@@ -13,4 +19,71 @@ std::shared_ptr<XmlRSSItem> XmlRSSItem::create()
 QString XmlRSSItem::elementName() const
 {
     return QStringLiteral("QZrssitem");
+}
+
+void XmlRSSItem::setAttributeTo(const QString& key, const QString& value)
+{
+    lq::modelFrame(this, "setAttribute:to:", [&] {
+        if (key == u"title")
+            _title = value;
+        else if (key == u"link")
+            _link = value;
+        else if (key == u"description")
+            _description = value;
+        else if (key == u"pubDate")
+            _pubDate = XmlRSS::parseDate(value);
+        else
+            XmlBase::setAttributeTo(key, value);
+    });
+}
+
+void XmlRSSItem::appendAttributes(QString& xml)
+{
+    lq::modelFrame(this, "appendAttributes:", [&] {
+        XmlBase::appendAttributes(xml);
+        xml += QStringLiteral(" title=\"") + escape(_title) + QStringLiteral("\"");
+        xml += QStringLiteral(" link=\"") + escape(_link) + QStringLiteral("\"");
+        xml += QStringLiteral(" description=\"") + escape(_description) + QStringLiteral("\"");
+        xml += QStringLiteral(" pubDate=\"") + XmlRSS::formatDate(_pubDate) + QStringLiteral("\"");
+    });
+}
+
+void XmlRSSItem::setTitle(const QString& title)
+{
+    _title = title;
+    docChanged();
+}
+
+void XmlRSSItem::setLink(const QString& link)
+{
+    _link = link;
+    docChanged();
+}
+
+void XmlRSSItem::setDescription(const QString& description)
+{
+    _description = description;
+    docChanged();
+}
+
+void XmlRSSItem::appendRSSLink(QString& text, const QString& channelLink)
+{
+    lq::modelFrame(this, "appendRSS:link:", [&] {
+        XmlRSS* feed = XmlRSS::cast(parent());
+        DocumentBase* document = feed ? feed->document() : nullptr;
+        if (!document)
+            return;
+        for (const XmlBasePtr& page : document->webItems()) {
+            XmlWebItem* item = dynamic_cast<XmlWebItem*>(page.get());
+            if (!item || item->pageUUID() != _link)
+                continue;
+            text += QStringLiteral("<item>\n");
+            text += QStringLiteral("<title>") + _title + QStringLiteral("</title>\n");
+            text += QStringLiteral("<link>") + channelLink + QStringLiteral("/") + item->externalLink() + QStringLiteral("</link>\n");
+            text += QStringLiteral("<description>") + _description + QStringLiteral("</description>\n");
+            text += QStringLiteral("<pubDate>") + XmlRSS::formatDate(_pubDate) + QStringLiteral("</pubDate>\n");
+            text += QStringLiteral("</item>\n\n");
+            return;
+        }
+    });
 }

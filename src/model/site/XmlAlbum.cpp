@@ -346,9 +346,22 @@ std::shared_ptr<XmlStyleSheet> XmlAlbum::generateStyleFromLegacy1_0()
         const QString removed = legacyStyle().removedBox;
         if (auto album = _styleSheet->firstChildOfType<XmlWebPhotoAlbum>([&](const XmlWebPhotoAlbum& a) { return a.name() == removed; }))
             _styleSheet->removeChild(album.get());
+        XmlWebPhotoAlbum* last = nullptr;
         for (const auto& album : _styleSheet->childrenOfType<XmlWebPhotoAlbum>()) {
             if (album->name() == u"Group Nav")
                 album->setName(QStringLiteral("Photo Album"));
+            last = album.get();
+        }
+        // The page's own template: the theme conversion names it after the page.
+        _styleSheet->setCustom(1);
+        // A free-form 1.0 page keeps its photos where they were, below the text.
+        if (_wasVerdanePage && last) {
+            last->setAfterDescription(2);
+            const XmlBaseList photos = children();
+            last->setNumFloatingRects(int(photos.size()));
+            for (qsizetype i = 0; i < photos.size(); ++i)
+                if (XmlPhoto* photo = XmlPhoto::cast(photos[i].get()))
+                    last->setFloatingRectForIndex(photo->legacyRect(), int(i));
         }
         return _styleSheet;
     });

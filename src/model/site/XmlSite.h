@@ -6,6 +6,7 @@
 
 class XmlFiles;
 class XmlHomePage;
+class XmlLegacyTheme;
 class XmlLocation;
 class XmlTrash;
 
@@ -88,6 +89,25 @@ public:
     // Binds the pages to the template of the number (or, for -1, every page),
     // those of the home page and those in the trash.
     void setTemplateForUUID(int number, const QString& uuid);
+
+    // --- Build ----------------------------------------------------------------
+    // Queues on the document the script of generator steps of a whole build:
+    // one style-sheet step per template in use (theme order), one HTML step
+    // per album or group page that is no external link (page-list order),
+    // then the feed step.
+    void createProcessor();
+    // Writes and queues the style-sheet script of the template; nothing when
+    // it no longer exists.
+    void createCSSProcessor(const QString& sheetUUID);
+    // Writes and queues the HTML script of the page (its page file and its
+    // slideshow page); nothing when the page or the template is gone.
+    void createHTMLProcessorSheet(const QString& pageUUID, const QString& sheetUUID);
+    // The theme of a site just read from a 1.0 document: the home page's
+    // album and group templates, then each page's own template, numbered in
+    // that order, each page bound to its own.
+    std::shared_ptr<XmlLegacyTheme> generateThemeFromLegacy1_0();
+    // Sidebar widgets write nothing of their own.
+    void createWidgetProcessor(const QString& widgetUUID) { (void)widgetUUID; }
 
     // --- Files tree -----------------------------------------------------------
     // Adds the contents of "<rootDir>/files" to the files tree: a regular

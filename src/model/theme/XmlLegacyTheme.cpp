@@ -1,7 +1,30 @@
 #include "model/theme/XmlLegacyTheme.h"
 
+#include "model/core/DocumentFolder.h"
+#include "model/site/XmlAlbum.h"
+#include "model/site/XmlHomePage.h"
+#include "model/site/XmlSite.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/Scanner.h"
+#include "templates/XmlCSSImage.h"
 #include "templates/XmlStyleSheet.h"
+
+#include <array>
+
+namespace {
+
+// The standard elements that a later template may take from the first one.
+const std::array<const char*, 7> sharedElements = {
+    "Content", "Masthead", "Footer", "Page Title", "Navigation", "Photo Album", "Slideshow"
+};
+
+void removeGroupNav(XmlStyleSheet& sheet)
+{
+    if (const XmlBasePtr groupNav = sheet.getElementWithName(QStringLiteral("Group Nav")))
+        sheet.removeChild(groupNav.get());
+}
+
+} // namespace
 
 XmlLegacyTheme::XmlLegacyTheme(Key key)
     : XmlBase(key)
@@ -24,5 +47,143 @@ bool XmlLegacyTheme::canYouBeMyParent(XmlBase* child)
 {
     return lq::modelFrame(this, "canYouBeMyParent:", [&] {
         return XmlStyleSheet::cast(child) != nullptr;
+    });
+}
+
+void XmlLegacyTheme::setAttributeTo(const QString& key, const QString& value)
+{
+    lq::modelFrame(this, "setAttribute:to:", [&] {
+        if (key == u"tseq")
+            template_sequence_number = value.toInt();
+        else if (key == u"xseq")
+            vornbox_sequence_number = value.toInt();
+        else
+            XmlBase::setAttributeTo(key, value);
+    });
+}
+
+void XmlLegacyTheme::appendAttributes(QString& xml)
+{
+    lq::modelFrame(this, "appendAttributes:", [&] {
+        XmlBase::appendAttributes(xml);
+        xml += QStringLiteral(" tseq=\"%1\" xseq=\"%2\"").arg(template_sequence_number).arg(vornbox_sequence_number);
+    });
+}
+
+QString XmlLegacyTheme::rootDir()
+{
+    return lq::modelFrame(this, "rootDir", [&] {
+        return checkedDocumentFolder(_rootDir);
+    });
+}
+
+void XmlLegacyTheme::setRootDir(const QString& path)
+{
+    lq::modelFrame(this, "setRootDir:", [&] {
+        _rootDir = path;
+        docChanged();
+    });
+}
+
+void XmlLegacyTheme::unpackToDirectory(const QString& folder)
+{
+    lq::modelFrame(this, "unpackToDirectory:", [&] {
+        if (!content().isEmpty()) {
+            lq::Scanner scanner(content());
+            parseXml(scanner);
+            setContent(QStringLiteral(""));
+        }
+        const XmlBaseList templates = children();
+        if (templates.isEmpty()) {
+            postload();
+            return;
+        }
+        XmlStyleSheet* master = XmlStyleSheet::cast(templates.first().get());
+        if (master) {
+            master->unpackToDirectory(folder);
+            std::array<XmlBasePtr, sharedElements.size()> masterElements;
+            for (std::size_t i = 0; i < sharedElements.size(); ++i)
+                masterElements[i] = master->getElementWithName(QString::fromLatin1(sharedElements[i]));
+            const int mode = master->bkgnd();
+            const lq::Colour colour = master->bkgndColor();
+            const int top = master->topSlice();
+            const int bottom = master->bottomSlice();
+            const std::shared_ptr<XmlCSSImage> image = master->image();
+            removeGroupNav(*master);
+
+            for (qsizetype t = 1; t < templates.size(); ++t) {
+                XmlStyleSheet* sheet = XmlStyleSheet::cast(templates[t].get());
+                if (!sheet)
+                    continue;
+                removeGroupNav(*sheet);
+                if (sheet->sameas()) {
+                    sheet->setBkgnd(mode);
+                    sheet->setBkgndColor(colour);
+                    sheet->setTopSlice(top);
+                    sheet->setBottomSlice(bottom);
+                    if (mode >= 2 && image) {
+                        const auto copy = std::dynamic_pointer_cast<XmlCSSImage>(createWithXmlRootDir(image->createXml(), QString()));
+                        if (copy)
+                            sheet->setImage(copy);
+                    }
+                }
+                for (std::size_t i = 0; i < sharedElements.size(); ++i) {
+                    if (!masterElements[i])
+                        continue;
+                    const XmlBasePtr own = sheet->getElementWithName(QString::fromLatin1(sharedElements[i]));
+                    XmlCSS* element = XmlCSS::cast(own.get());
+                    if (element && element->sameas())
+                        sheet->replaceChildWithCopyOf(own.get(), masterElements[i].get());
+                }
+                sheet->unpackToDirectory(folder);
+            }
+        }
+        postload();
+    });
+}
+
+void XmlLegacyTheme::convert1_2Theme(XmlSite* site)
+{
+    lq::modelFrame(this, "convert1_2Theme:", [&] {
+        XmlHomePage* home = site ? site->homepage() : nullptr;
+        const XmlBaseList pages = home ? home->webItems() : XmlBaseList();
+        for (const XmlBasePtr& child : children()) {
+            XmlStyleSheet* sheet = XmlStyleSheet::cast(child.get());
+            if (!sheet)
+                continue;
+            if (sheet->custom() != 0) {
+                for (const XmlBasePtr& item : pages) {
+                    XmlAlbum* page = XmlAlbum::cast(item.get());
+                    if (page && page->templateNum() == sheet->templateSeqNum()) {
+                        sheet->setName(page->fileName());
+                        break;
+                    }
+                }
+                sheet->setCustom(0);
+            }
+            sheet->convert1_2Bitmaps();
+        }
+    });
+}
+
+void XmlLegacyTheme::addLegacyStyleSheet(const std::shared_ptr<XmlStyleSheet>& sheet)
+{
+    lq::modelFrame(this, "addLegacyStyleSheet:", [&] {
+        if (!sheet)
+            return;
+        addChild(sheet);
+        sheet->setTemplateSeqNum(templateSeqNumber());
+    });
+}
+
+void XmlLegacyTheme::addLegacyStyleSheetAlbum(const std::shared_ptr<XmlStyleSheet>& sheet, XmlAlbum* page)
+{
+    lq::modelFrame(this, "addLegacyStyleSheet:album:", [&] {
+        if (!sheet)
+            return;
+        addChild(sheet);
+        sheet->setTemplateSeqNum(templateSeqNumber());
+        if (page)
+            page->setTemplateNum(sheet->templateSeqNum());
     });
 }

@@ -2,9 +2,14 @@
 
 #include "model/core/XmlBase.h"
 
+class XmlAlbum;
+class XmlSite;
+class XmlStyleSheet;
+
 // A theme of an earlier document generation (read from "QZtheme"), converted
-// into a current theme. It writes itself as "theme", so a converted file
-// reads back as an XmlTheme.
+// into a current theme. It writes itself as "theme" with the same counters as
+// a current theme, so a converted file reads back as an XmlTheme. A change
+// inside it marks nothing.
 class XmlLegacyTheme final : public XmlBase {
 public:
     explicit XmlLegacyTheme(Key key);
@@ -14,4 +19,39 @@ public:
 
     QString elementName() const override;
     bool canYouBeMyParent(XmlBase* child) override;
+    // "tseq" and "xseq" into the counters; the rest goes to the base.
+    void setAttributeTo(const QString& key, const QString& value) override;
+    // The base's, then ` tseq="%d" xseq="%d"`.
+    void appendAttributes(QString& xml) override;
+
+    void setDocument(DocumentBase* document) { myDoc = document; }
+    DocumentBase* myDocument() override { return myDoc; }
+
+    // The document folder; alerts like a current theme when it has gone.
+    QString rootDir() override;
+    void setRootDir(const QString& path) override;
+
+    // Each answers its counter, then advances it.
+    int templateSeqNumber() { return template_sequence_number++; }
+    int vornboxSeqNumber() { return vornbox_sequence_number++; }
+
+    // Converts the templates of a theme file of the earlier kind: reads the
+    // templates carried as text, unpacks embedded pictures into the folder,
+    // drops every "Group Nav" element and turns the links to the first
+    // template's settings ("sameas") into copies.
+    void unpackToDirectory(const QString& folder);
+    // The conversion of a 1.2 theme: page-specific templates become ordinary
+    // ones named after their page, and the 1.2 bitmaps become current ones.
+    void convert1_2Theme(XmlSite* site);
+
+    // Appends the template and numbers it.
+    void addLegacyStyleSheet(const std::shared_ptr<XmlStyleSheet>& sheet);
+    // The same, and binds the page to it; nothing for no template.
+    void addLegacyStyleSheetAlbum(const std::shared_ptr<XmlStyleSheet>& sheet, XmlAlbum* page);
+
+private:
+    QString _rootDir;
+    int template_sequence_number = 0;
+    int vornbox_sequence_number = 0;
+    DocumentBase* myDoc = nullptr;
 };
