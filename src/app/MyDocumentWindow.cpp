@@ -262,10 +262,26 @@ void MyDocumentWindow::delayedRebuildEntireSite()
 
 void MyDocumentWindow::prepareForExport(std::function<void()> then)
 {
-    if (siteBuilder())
+    if (siteBuilder()) {
         siteBuilder()(_document, std::move(then));
-    else
+        return;
+    }
+    // The site's build script goes behind whatever is queued; the operation
+    // runs once the queue has run everything, the scripts the build adds included.
+    if (XmlSite* site = _document.site())
+        site->createProcessor();
+    whenQueueIsIdle(std::move(then));
+}
+
+void MyDocumentWindow::whenQueueIsIdle(std::function<void()> then)
+{
+    if (_document.queue().isIdle()) {
         then();
+        return;
+    }
+    lq::performAfter(this, QStringLiteral("prepareForExport:"), 0.2, [this, then = std::move(then)]() mutable {
+        whenQueueIsIdle(std::move(then));
+    });
 }
 
 // --- Current object -----------------------------------------------------------

@@ -109,6 +109,7 @@ private:
     void showActivity();
     void connectTabs(MyTabView* tabs);
     void showPreview();
+    void whenQueueIsIdle(std::function<void()> then);
 
     MyDocument& _document;
     lq::UserDefaults* _defaults;

@@ -74,12 +74,15 @@ protected:
         ASSERT_TRUE(writeStarterArchive(work.path(), archive));
         folder = work.filePath(QStringLiteral("Site.lqxl"));
         ASSERT_TRUE(document.newDocumentFromArchive(folder, archive));
+        // The fake uploader gets its work at once: the build is left out.
+        MyDocumentWindow::setSiteBuilder([](MyDocument&, std::function<void()> then) { then(); });
         window = std::make_unique<MyDocumentWindow>(document, nullptr);
         panel = window->exportController();
         panel->setSender(&sender);
     }
     void TearDown() override
     {
+        MyDocumentWindow::setSiteBuilder({});
         window.reset();
         qputenv("HOME", oldHome);
     }
@@ -304,7 +307,8 @@ TEST_F(ExportControllerTest, FirstPublicationToAWebDAVServerSendsEveryFile)
     if (!server.start(false))
         GTEST_SKIP() << server.why.toStdString();
     useBuiltHelperTools();
-    // The real uploader of the window, not the fake.
+    // The real build and the real uploader of the window, not the fake.
+    MyDocumentWindow::setSiteBuilder({});
     panel->setSender(nullptr);
     window.reset();
     window = std::make_unique<MyDocumentWindow>(document, nullptr);
@@ -323,7 +327,10 @@ TEST_F(ExportControllerTest, FirstPublicationToAWebDAVServerSendsEveryFile)
     type(5008, server.address());
     control<MyMatrix>(5001)->selectCellWithTag(1);
     panel->exportButton();
-    ASSERT_TRUE(processEventsUntil([&] { return !window->sender()->isRunning(); }, 60000));
+    // The site is built first, then sent.
+    ASSERT_TRUE(processEventsUntil([&] {
+        return window->sender()->taskError() || (QFile::exists(folder + QStringLiteral("/lastbom.xmlbase")) && !window->sender()->isRunning());
+    }, 120000));
     EXPECT_FALSE(window->sender()->taskError()) << window->sender()->status1().toStdString() << " / "
                                                 << window->sender()->status2().toStdString();
     EXPECT_FALSE(window->sender()->panelVisible());
