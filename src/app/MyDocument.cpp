@@ -107,8 +107,11 @@ void MyDocument::release()
 
 void MyDocument::updateChangeCount(int changeKind)
 {
-    if (_suppressedChanges == 0 && changeKind == ChangeDone)
-        ++_changeCount;
+    if (_suppressedChanges != 0 || changeKind != ChangeDone)
+        return;
+    ++_changeCount;
+    if (_edited)
+        _edited(true);
 }
 
 void MyDocument::falseAlarm(bool suppress)

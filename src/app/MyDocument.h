@@ -58,7 +58,14 @@ public:
     void setTestMode(bool testMode) { _testMode = testMode; }
     bool isDocumentEdited() const { return _changeCount != 0; }
     // Forgets the edits (after a save).
-    void clearChangeCount() { _changeCount = 0; }
+    void clearChangeCount()
+    {
+        _changeCount = 0;
+        if (_edited)
+            _edited(false);
+    }
+    // Told whenever a change reaches the edited mark (its window shows it).
+    void setEditedHandler(std::function<void(bool edited)> handler) { _edited = std::move(handler); }
 
     // --- The four trees ---------------------------------------------------------
     XmlTheme* theme() const override { return _theme.get(); }
@@ -201,6 +208,7 @@ private:
     std::function<void(const QString&)> _exportHandler;
     std::function<void(bool, const QString&)> _exportDisplay;
     std::function<void()> _reload;
+    std::function<void(bool)> _edited;
     ChoiceHandler _choice;
     std::function<QDateTime()> _now;
 

@@ -1,4 +1,6 @@
 #include "app/MyDocumentController.h"
+#include "app/MyDocumentWindow.h"
+#include <QTimer>
 
 #include "app/BuildInfo.h"
 #include "app/MyBugController.h"
@@ -65,6 +67,7 @@ MyDocumentController::~MyDocumentController()
     delete bugs;
     delete Preferences;
     delete _startWindow;
+    _windows.clear();
 }
 
 bool MyDocumentController::applicationDidFinishLaunching()
@@ -216,6 +219,7 @@ void MyDocumentController::newDocument()
     lq::log(QStringLiteral("New website: ") + path);
     _documents.push_back(std::move(document));
     addRecentDocument(path);
+    openWindow(*_documents.back());
 }
 
 void MyDocumentController::openDocument()
@@ -243,7 +247,40 @@ bool MyDocumentController::openDocumentAtPath(const QString& path)
     lq::log(QStringLiteral("Opened website: ") + path);
     _documents.push_back(std::move(document));
     addRecentDocument(path);
+    openWindow(*_documents.back());
     return true;
+}
+
+void MyDocumentController::openWindow(MyDocument& document)
+{
+    auto window = std::make_unique<MyDocumentWindow>(document, &_defaults);
+    connect(window.get(), &MyDocumentWindow::closed, this, [this](MyDocumentWindow* closed) {
+        // The window goes first (it still speaks to its document), after the close has returned.
+        QTimer::singleShot(0, this, [this, closed] { closeWindow(closed); });
+    });
+    window->show();
+    _windows.push_back(std::move(window));
+}
+
+void MyDocumentController::closeWindow(MyDocumentWindow* window)
+{
+    for (auto it = _windows.begin(); it != _windows.end(); ++it) {
+        if (it->get() != window)
+            continue;
+        MyDocument* document = &window->document();
+        _windows.erase(it);
+        std::erase_if(_documents, [document](const auto& open) { return open.get() == document; });
+        return;
+    }
+}
+
+MyDocumentWindow* MyDocumentController::windowOf(const MyDocument* document) const
+{
+    for (const auto& window : _windows) {
+        if (&window->document() == document)
+            return window.get();
+    }
+    return nullptr;
 }
 
 QStringList MyDocumentController::recentDocuments() const
@@ -313,6 +350,9 @@ void MyDocumentController::donePrefs()
     UserPreferences::setServerAddress(_defaults, ServerAddress->text());
     Preferences->hide();
     writePreferences();
+    // Right-to-left text reaches the editors of every open window at once.
+    for (const auto& window : _windows)
+        window->setSimpleMode();
 }
 
 StartWindow* MyDocumentController::startWindow()

@@ -9,6 +9,7 @@
 
 class MyBugController;
 class MyDocument;
+class MyDocumentWindow;
 class StartWindow;
 class VersionCheck;
 class QDialog;
@@ -61,6 +62,8 @@ public:
     QStringList recentDocuments() const;
     const std::vector<std::unique_ptr<MyDocument>>& documents() const { return _documents; }
     StartWindow* startWindow();
+    // The window of an open document.
+    MyDocumentWindow* windowOf(const MyDocument* document) const;
     MyBugController* bugController() { return bugs; }
     VersionCheck* versionCheck() { return _versionCheck; }
     QDialog* preferencesPanel() { return Preferences; }
@@ -73,6 +76,8 @@ private:
     void openServerPage(const QString& path, const QString& query = QString());
     void addRecentDocument(const QString& path);
     void buildPreferencesPanel();
+    void openWindow(MyDocument& document);
+    void closeWindow(MyDocumentWindow* window);
 
     lq::UserDefaults& _defaults;
     QString _supportFolder;
@@ -89,4 +94,6 @@ private:
     QString newDocumentPath;
     bool _grummetsMade = false;
     std::vector<std::unique_ptr<MyDocument>> _documents;
+    // Declared after the documents: the windows go first.
+    std::vector<std::unique_ptr<MyDocumentWindow>> _windows;
 };

@@ -18,12 +18,15 @@
 #include "platform/widgets/ModalHandler.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QIcon>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
 
 #include "platform/Resources.h"
+#include "app/MyDocument.h"
+#include "app/MyDocumentWindow.h"
 
 int main(int argc, char** argv)
 {
@@ -44,8 +47,11 @@ int main(int argc, char** argv)
     options.addHelpOption();
     const QCommandLineOption screenshot(QStringLiteral("screenshot"), QStringLiteral("Save a picture of the start window and quit."), QStringLiteral("file"));
     const QCommandLineOption quitAfterLaunch(QStringLiteral("quit-after-launch"), QStringLiteral("Quit once the launch is done."));
+    const QCommandLineOption tab(QStringLiteral("tab"), QStringLiteral("The tab the last opened website shows."), QStringLiteral("identifier"));
     options.addOption(screenshot);
     options.addOption(quitAfterLaunch);
+    options.addOption(tab);
+    options.addPositionalArgument(QStringLiteral("website"), QStringLiteral("Website folders (.lqxl) to open."), QStringLiteral("[website...]"));
     options.process(qtApp);
 
     MyApplication services;
@@ -62,8 +68,14 @@ int main(int argc, char** argv)
                 QCoreApplication::exit(1);
                 return;
             }
-            StartWindow* window = controller.startWindow();
+            QWidget* window = controller.startWindow();
             window->show();
+            for (const QString& path : options.positionalArguments()) {
+                if (controller.openDocumentAtPath(QFileInfo(path).absoluteFilePath()))
+                    window = controller.windowOf(controller.documents().back().get());
+            }
+            if (auto* documentWindow = qobject_cast<MyDocumentWindow*>(window); documentWindow && options.isSet(tab))
+                documentWindow->setMainTab(options.value(tab));
             if (options.isSet(quitAfterLaunch)) {
                 QTimer::singleShot(0, &qtApp, &QCoreApplication::quit);
             } else if (options.isSet(screenshot)) {

@@ -3,6 +3,8 @@
 // preferences panel.
 #include "app/MyDocument.h"
 #include "app/MyDocumentController.h"
+#include "app/MyDocumentWindow.h"
+#include "app/StubEditorPanel.h"
 #include "app/StartWindow.h"
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
@@ -15,7 +17,9 @@
 #include "platform/widgets/MyMatrix.h"
 #include "platform/widgets/MyPopUpButton.h"
 #include "platform/widgets/RulerUnit.h"
+#include "support/EventLoop.h"
 #include "support/ui/ScriptedModalHandler.h"
+#include "support/ui/StarterArchive.h"
 
 #include <QDialog>
 #include <QDir>
@@ -34,16 +38,8 @@ protected:
         _defaults = std::make_unique<lq::UserDefaults>(std::make_unique<QSettings>(_folder.path() + QStringLiteral("/prefs.conf"), QSettings::IniFormat));
         controller = std::make_unique<MyDocumentController>(*_defaults, _folder.path());
         // New sites come from a starter archive of our own.
-        const QString starter = _resources.filePath(QStringLiteral("starter"));
-        ASSERT_TRUE(QDir().mkpath(starter));
-        auto site = XmlSite::create();
-        site->newDocument();
-        ASSERT_TRUE(site->saveToFile(starter + QStringLiteral("/site.xmlbase")));
-        ASSERT_TRUE(XmlTheme::create()->saveToFile(starter + QStringLiteral("/theme.xmlbase")));
         ASSERT_TRUE(QDir().mkpath(_resources.filePath(QStringLiteral("styles"))));
-        const QString archive = _resources.filePath(QStringLiteral("styles/default.qvzip"));
-        ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, starter, QStringLiteral("site.xmlbase"), false));
-        ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, starter, QStringLiteral("theme.xmlbase"), false));
+        ASSERT_TRUE(writeStarterArchive(_resources.path(), _resources.filePath(QStringLiteral("styles/default.qvzip"))));
         lq::setResourceFolder(_resources.path());
     }
     void TearDown() override { lq::setResourceFolder(QStringLiteral(LQ_TEST_RESOURCES)); }
@@ -105,6 +101,26 @@ TEST_F(ControllerTest, OpenAndRecentSites)
     EXPECT_EQ(modal.state->alerts[0].title, QStringLiteral("Whoops"));
 }
 
+TEST_F(ControllerTest, OpeningASiteOpensItsWindowAndClosingItLetsTheSiteGo)
+{
+    const QString site = _folder.path() + QStringLiteral("/Travel.lqxl");
+    {
+        MyDocument document;
+        ASSERT_TRUE(document.newDocument(site));
+    }
+    ASSERT_TRUE(controller->openDocumentAtPath(site));
+    ASSERT_EQ(controller->documents().size(), 1u);
+    MyDocumentWindow* window = controller->windowOf(controller->documents()[0].get());
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->close());
+    ASSERT_TRUE(processEventsUntil([&] { return controller->documents().empty(); }));
+    EXPECT_TRUE(_defaults->hasKey(QStringLiteral("DocWindowPos")));
+    // It opens again.
+    EXPECT_TRUE(controller->openDocumentAtPath(site));
+    EXPECT_EQ(controller->documents().size(), 1u);
+}
+
 TEST_F(ControllerTest, CommandsWithoutADocumentOrServerDoNothingHarmful)
 {
     QList<QUrl> opened;
@@ -159,6 +175,28 @@ TEST_F(ControllerTest, PreferencesPanelShowsAndStoresTheChoices)
     EXPECT_FALSE(panel->isVisible());
     EXPECT_EQ(_defaults->integerForKey(QStringLiteral("importCaptions")), 1);
     EXPECT_EQ(_defaults->integerForKey(QStringLiteral("Version")), 6);
+}
+
+TEST_F(ControllerTest, RightToLeftReachesTheEditorsOfEveryOpenWindow)
+{
+    QList<MyDocumentWindow*> windows;
+    for (const QString& name : {QStringLiteral("/One.lqxl"), QStringLiteral("/Two.lqxl")}) {
+        {
+            MyDocument document;
+            ASSERT_TRUE(document.newDocument(_folder.path() + name));
+        }
+        ASSERT_TRUE(controller->openDocumentAtPath(_folder.path() + name));
+        windows.append(controller->windowOf(controller->documents().back().get()));
+    }
+    controller->showPreferences();
+    qobject_cast<MyCheckBox*>(lq::viewWithTag(controller->preferencesPanel(), 13))->setChecked(true);
+    controller->donePrefs();
+    MyApplication::shared().setEnableRTL(0);
+    for (MyDocumentWindow* window : windows) {
+        for (EditorKind kind : {EditorKind::Album, EditorKind::Website, EditorKind::Group})
+            EXPECT_TRUE(dynamic_cast<StubEditorPanel*>(window->panel(kind))->calls().contains(QStringLiteral("enableRTL:1")));
+        EXPECT_FALSE(dynamic_cast<StubEditorPanel*>(window->panel(EditorKind::PayPal))->calls().contains(QStringLiteral("enableRTL:1")));
+    }
 }
 
 } // namespace

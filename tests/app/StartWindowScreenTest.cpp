@@ -1,5 +1,7 @@
 // The program on a real X display (Xvfb): it starts, shows its start window,
 // and a picture of the display where the window stands shows it.
+#include "support/ui/XvfbProgram.h"
+
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -13,26 +15,14 @@ namespace {
 
 TEST(StartWindowScreen, ShowsOnAnXDisplay)
 {
-    const QString xvfbRun = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
-    if (xvfbRun.isEmpty())
-        GTEST_SKIP() << "xvfb-run is not installed (package xvfb)";
     QTemporaryDir home;
     const QString shot = home.filePath(QStringLiteral("start.png"));
-    QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("HOME"), home.path());
-    environment.remove(QStringLiteral("XDG_DATA_HOME"));
-    environment.remove(QStringLiteral("XDG_CONFIG_HOME"));
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0:abort_on_error=1:intercept_tls_get_addr=0"));
-    program.setProcessEnvironment(environment);
-    program.setProcessChannelMode(QProcess::MergedChannels);
-    program.start(xvfbRun, {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1024x768x24"),
-                              QStringLiteral("timeout"), QStringLiteral("90"), QStringLiteral(LQ_APP_EXECUTABLE),
-                              QStringLiteral("--screenshot"), shot});
-    ASSERT_TRUE(program.waitForFinished(120000)) << "the program did not end";
-    const QByteArray output = program.readAll();
-    ASSERT_EQ(program.exitCode(), 0) << output.constData();
+    const XvfbRun run = runProgramOnXvfb(home.path(), {QStringLiteral("--screenshot"), shot});
+    if (!run.available)
+        GTEST_SKIP() << "xvfb-run is not installed (package xvfb)";
+    ASSERT_TRUE(run.finished) << "the program did not end";
+    const QByteArray output = run.output;
+    ASSERT_EQ(run.exitCode, 0) << output.constData();
 
     const QImage picture(shot);
     ASSERT_FALSE(picture.isNull()) << output.constData();

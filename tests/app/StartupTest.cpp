@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include "support/ui/XvfbProgram.h"
+
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -44,12 +46,8 @@ struct Launch {
 Launch launch(const QString& home, const QString& resources = QString())
 {
     QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("HOME"), home);
-    environment.remove(QStringLiteral("XDG_DATA_HOME"));
-    environment.remove(QStringLiteral("XDG_CONFIG_HOME"));
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=1:abort_on_error=1:intercept_tls_get_addr=0"));
+    QProcessEnvironment environment
+        = programEnvironment(home, QStringLiteral("offscreen"), QStringLiteral("detect_leaks=1:abort_on_error=1:intercept_tls_get_addr=0"));
     if (!resources.isEmpty())
         environment.insert(QStringLiteral("LUMENQUILL_RESOURCES"), resources);
     program.setProcessEnvironment(environment);

@@ -1,0 +1,602 @@
+#include "app/MyDocumentWindow.h"
+
+#include "app/ExportController.h"
+#include "app/MyDocument.h"
+#include "app/PublishRoads.h"
+#include "app/SendPanel.h"
+#include "publish/SendController.h"
+#include "app/StubEditorPanel.h"
+#include "model/application/MyApplication.h"
+#include "model/files/XmlFiles.h"
+#include "model/site/XmlAlbum.h"
+#include "model/site/XmlGroup.h"
+#include "model/site/XmlHomePage.h"
+#include "model/site/XmlPhoto.h"
+#include "model/site/XmlSite.h"
+#include "model/site/XmlTrash.h"
+#include "templates/XmlStyleSheet.h"
+#include "platform/DelayedCall.h"
+#include "platform/ExceptionFrame.h"
+#include "platform/UserDefaults.h"
+#include "platform/widgets/ModalHandler.h"
+#include "platform/widgets/MyTabView.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <typeinfo>
+
+namespace {
+
+MyDocumentWindow::PanelFactory& panelFactory()
+{
+    static MyDocumentWindow::PanelFactory factory;
+    return factory;
+}
+
+MyDocumentWindow::SiteBuilder& siteBuilder()
+{
+    static MyDocumentWindow::SiteBuilder builder;
+    return builder;
+}
+
+int slot(EditorKind kind)
+{
+    return static_cast<int>(kind);
+}
+
+const QString Editing = QStringLiteral("Editing");
+
+} // namespace
+
+void MyDocumentWindow::setPanelFactory(PanelFactory factory)
+{
+    panelFactory() = std::move(factory);
+}
+
+void MyDocumentWindow::setSiteBuilder(SiteBuilder builder)
+{
+    siteBuilder() = std::move(builder);
+}
+
+MyDocumentWindow::MyDocumentWindow(MyDocument& document, lq::UserDefaults* defaults, QWidget* parent)
+    : QWidget(parent)
+    , _document(document)
+    , _defaults(defaults)
+{
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    auto* outer = new QVBoxLayout(this);
+    _masterTab = new MyTabView(this);
+    outer->addWidget(_masterTab);
+    _sender = std::make_unique<SendController>(&_document);
+    _sendPanel = new SendPanel(*_sender, this);
+    outer->addWidget(_sendPanel);
+    _roads = std::make_unique<PublishRoads>(_document, *_sender);
+
+    // "Editing": navigator beside the editor area, the inner tabs below.
+    auto* editing = new QWidget;
+    auto* editingLayout = new QVBoxLayout(editing);
+    _tabView = new MyTabView(editing);
+    auto* content = _split = new QSplitter(Qt::Horizontal);
+    _navigator = new QWidget(content);
+    new QVBoxLayout(_navigator);
+    _editor = new QWidget(content);
+    new QVBoxLayout(_editor);
+    content->addWidget(_navigator);
+    content->addWidget(_editor);
+    content->setStretchFactor(1, 1);
+    content->setChildrenCollapsible(false);
+    _navigator->setMinimumWidth(100);
+    connect(content, &QSplitter::splitterMoved, this, [content] {
+        const QList<int> sizes = content->sizes();
+        const int total = sizes.value(0) + sizes.value(1);
+        if (sizes.size() == 2 && sizes[0] > total / 2)
+            content->setSizes({total / 2, total - total / 2});
+    });
+    auto* layoutView = new QLabel(QStringLiteral("Page layout"));
+    layoutView->setAlignment(Qt::AlignCenter);
+    _preview = new QTextBrowser;
+    _preview->setOpenLinks(false);
+    _tabView->addTabViewItem(QStringLiteral("content"), QStringLiteral("Content"), content);
+    _tabView->addTabViewItem(QStringLiteral("layout"), QStringLiteral("Layout"), layoutView);
+    _tabView->addTabViewItem(QStringLiteral("preview"), QStringLiteral("Preview"), _preview);
+    editingLayout->addWidget(_tabView);
+    _statusLine = new QLabel(editing);
+    _progressBar = new QProgressBar(editing);
+    editingLayout->addWidget(_statusLine);
+    editingLayout->addWidget(_progressBar);
+
+    _activity = new QPlainTextEdit;
+    _activity->setReadOnly(true);
+    _versions = new QListWidget;
+    auto* themes = new QLabel(QStringLiteral("Themes"));
+    themes->setAlignment(Qt::AlignCenter);
+    auto* send = new QWidget;
+    _masterTab->addTabViewItem(Editing, QStringLiteral("Editing"), editing);
+    _masterTab->addTabViewItem(QStringLiteral("Activity"), QStringLiteral("Activity"), _activity);
+    _masterTab->addTabViewItem(QStringLiteral("Versions"), QStringLiteral("Versions"), _versions);
+    _masterTab->addTabViewItem(QStringLiteral("Themes"), QStringLiteral("Themes"), themes);
+    _masterTab->addTabViewItem(QStringLiteral("Send"), QStringLiteral("Send"), send);
+    _masterTab->localize();
+    _tabView->localize();
+    connectTabs(_masterTab);
+    connectTabs(_tabView);
+
+    _document.setEditedHandler([this](bool edited) { setWindowModified(edited); });
+    _document.queue().setDisplayHandler([this] { showActivity(); });
+    _document.queue().setRefreshHandler([this] { refreshEditor(); });
+    _document.setReloadHandler([this] {
+        _currentType = 0;
+        _panels[slot(EditorKind::Navigator)]->setDocument(this);
+        if (_document.site())
+            setCurrentObject(_document.site()->homepage());
+        reloadVersions();
+    });
+
+    lq::uiFrame(this, "windowControllerDidLoadNib:", [&] {
+        // The navigator and the panels, each given the document.
+        for (int kind = 0; kind < 10; ++kind) {
+            const auto editorKind = static_cast<EditorKind>(kind);
+            std::unique_ptr<EditorPanel> made = panelFactory() ? panelFactory()(editorKind) : nullptr;
+            _panels[kind] = made ? std::move(made) : std::make_unique<StubEditorPanel>(editorKind);
+        }
+        QWidget* navView = _panels[slot(EditorKind::Navigator)]->superView();
+        _navigator->layout()->addWidget(navView);
+        for (auto kind : {EditorKind::Navigator, EditorKind::Album, EditorKind::Group, EditorKind::PayPal, EditorKind::Website,
+                 EditorKind::ImageWell, EditorKind::Html, EditorKind::Trash, EditorKind::Files, EditorKind::IPhoto})
+            _panels[slot(kind)]->setDocument(this);
+
+        _export = new ExportController(this, send);
+        _export->setSender(_roads.get());
+        _sender->setRetryHandler([this] { _export->exportChanges2(); });
+
+        _document.setTestMode(true);
+        _currentType = -1;
+        if (_document.site())
+            setCurrentObject(_document.site()->homepage());
+        setWindowTitle(QFileInfo(_document.fileName()).fileName() + QStringLiteral("[*]"));
+        setWindowFilePath(_document.fileName());
+
+        if (_document.siteNeedsRebuild())
+            lq::performAfter(this, QStringLiteral("delayedRebuildEntireSite:"), 3.0, [this] { delayedRebuildEntireSite(); });
+        setSimpleMode();
+        _statusLine->hide();
+        _progressBar->hide();
+        setAutoFillBackground(true);
+        QPalette grey = palette();
+        grey.setColor(QPalette::Window, QColor(0xe8, 0xe8, 0xe8));
+        setPalette(grey);
+        showActivity();
+        reloadVersions();
+    });
+    if (_defaults && _defaults->hasKey(QStringLiteral("DocWindowPos")))
+        restoreGeometry(QByteArray::fromBase64(_defaults->stringForKey(QStringLiteral("DocWindowPos")).toLatin1()));
+    else
+        resize(1000, 720);
+}
+
+MyDocumentWindow::~MyDocumentWindow()
+{
+    lq::cancelAll(this);
+    // The tab views tell of their tabs going away while they are torn down.
+    disconnect(_masterTab, nullptr, this, nullptr);
+    disconnect(_tabView, nullptr, this, nullptr);
+    _document.falseAlarm(true);
+    _document.setEditedHandler({});
+    _document.setReloadHandler({});
+    _document.queue().setDisplayHandler({});
+    _document.queue().setRefreshHandler({});
+    _sender->setRetryHandler({});
+    if (_sender->isRunning())
+        _sender->cancel();
+    delete _sendPanel;
+    _sendPanel = nullptr;
+    // The panels go before the views they are placed in.
+    for (auto& panel : _panels)
+        panel.reset();
+}
+
+void MyDocumentWindow::setSimpleMode()
+{
+    lq::uiFrame(this, "setSimpleMode", [&] {
+        const int rtl = MyApplication::instance() ? MyApplication::instance()->enableRTL() : 0;
+        for (auto kind : {EditorKind::Album, EditorKind::Website, EditorKind::Group})
+            _panels[slot(kind)]->enableRTL(rtl);
+    });
+}
+
+bool MyDocumentWindow::windowShouldClose()
+{
+    if (_masterTab->selectedIdentifier() == Editing)
+        return true;
+    setMainTab(Editing);
+    return false;
+}
+
+void MyDocumentWindow::windowWillClose()
+{
+    if (_defaults) {
+        _defaults->setString(QStringLiteral("DocWindowPos"), QString::fromLatin1(saveGeometry().toBase64()));
+        _defaults->synchronize();
+    }
+}
+
+void MyDocumentWindow::closeEvent(QCloseEvent* event)
+{
+    if (_closing || !windowShouldClose()) {
+        event->ignore();
+        return;
+    }
+    _closing = true;
+    saveEditor();
+    windowWillClose();
+    event->accept();
+    Q_EMIT closed(this);
+}
+
+void MyDocumentWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // The layout canvas redraws the selected element's marks here once it exists.
+}
+
+void MyDocumentWindow::delayedRebuildEntireSite()
+{
+    lq::uiFrame(this, "delayedRebuildEntireSite:", [&] {
+        lq::runAlert(this, QStringLiteral("Rebuild Website"),
+            QStringLiteral("Lumenquill has detected your site needs to be rebuilt - this will optimize your file and correct any errors."));
+        prepareForExport([] {});
+    });
+}
+
+void MyDocumentWindow::prepareForExport(std::function<void()> then)
+{
+    if (siteBuilder()) {
+        siteBuilder()(_document, std::move(then));
+        return;
+    }
+    // The site's build script goes behind whatever is queued; the operation
+    // runs once the queue has run everything, the scripts the build adds included.
+    if (XmlSite* site = _document.site())
+        site->createProcessor();
+    whenQueueIsIdle(std::move(then));
+}
+
+void MyDocumentWindow::whenQueueIsIdle(std::function<void()> then)
+{
+    if (_document.queue().isIdle()) {
+        then();
+        return;
+    }
+    lq::performAfter(this, QStringLiteral("prepareForExport:"), 0.2, [this, then = std::move(then)]() mutable {
+        whenQueueIsIdle(std::move(then));
+    });
+}
+
+// --- Current object -----------------------------------------------------------
+
+EditorPanel* MyDocumentWindow::panel(EditorKind kind) const
+{
+    return _panels[slot(kind)].get();
+}
+
+EditorPanel* MyDocumentWindow::panelFor(int editorKind, int type) const
+{
+    if (editorKind == 0) {
+        switch (type) {
+        case 0: return panel(EditorKind::Website);
+        case 1: return panel(EditorKind::Album);
+        case 2: return panel(EditorKind::Group);
+        case 3: return panel(EditorKind::ImageWell);
+        default: return nullptr;
+        }
+    }
+    if (type == 0)
+        return panel(EditorKind::Html);
+    if (type == 1)
+        return panel(EditorKind::PayPal);
+    return nullptr;
+}
+
+void MyDocumentWindow::setCurrentObject(XmlBase* object)
+{
+    lq::uiFrame(this, "setCurrentObject:", [&] {
+        saveEditor();
+        if (_currentEditor == 0 && _currentType == 1)
+            panel(EditorKind::Album)->clearLastPhotoUUID();
+        if (_lastEditView) {
+            _lastEditView->hide();
+            _editor->layout()->removeWidget(_lastEditView);
+            _lastEditView->setParent(nullptr);
+            _lastEditView = nullptr;
+        }
+        _currentObjectUUID = object ? object->UUID() : QString();
+
+        EditorPanel* chosen = nullptr;
+        int type = _currentType;
+        QString album = _currentAlbum;
+        int editorKind = _currentEditor;
+        if (object) {
+            const std::type_info& cls = typeid(*object);
+            if (cls == typeid(XmlTrash)) {
+                chosen = panel(EditorKind::Trash), type = 4, album.clear(), editorKind = 0;
+            } else if (cls == typeid(XmlFiles)) {
+                chosen = panel(EditorKind::Files), type = 6, album.clear(), editorKind = 0;
+            } else if (cls == typeid(XmlGroup)) {
+                chosen = panel(EditorKind::Group), type = 2, album = object->UUID(), editorKind = 0;
+            } else if (cls == typeid(XmlHomePage)) {
+                chosen = panel(_currentEditor == 0 ? EditorKind::Website : EditorKind::Html), type = 0, album.clear();
+            } else if (cls == typeid(XmlAlbum)) {
+                chosen = panel(_currentEditor == 0 ? EditorKind::Album : EditorKind::PayPal), type = 1, album = object->UUID();
+                editorKind = _currentEditor == 0 ? 0 : 1;
+            } else if (dynamic_cast<XmlPhoto*>(object)) {
+                chosen = panel(EditorKind::ImageWell), type = 3, editorKind = 0;
+                album = object->parent() ? object->parent()->UUID() : QString();
+            }
+        }
+        if (chosen) {
+            _lastEditView = chosen->superView();
+            _lastEditView->setParent(_editor);
+            _editor->layout()->addWidget(_lastEditView);
+            _lastEditView->show();
+            _currentType = type;
+            _currentAlbum = album;
+            _currentEditor = editorKind;
+            chosen->loadEditor();
+        }
+        panel(EditorKind::Navigator)->selectObject(object);
+    });
+}
+
+std::shared_ptr<XmlBase> MyDocumentWindow::currentObject()
+{
+    XmlSite* site = _document.site();
+    auto homepage = [&]() -> std::shared_ptr<XmlBase> {
+        return site && site->homepage() ? site->homepage()->shared_from_this() : nullptr;
+    };
+    auto answer = lq::uiFrame(this, "currentObject", [&]() -> std::shared_ptr<XmlBase> {
+        if (auto live = XmlBase::UUID(_currentObjectUUID))
+            return live;
+        switch (_currentType) {
+        case 0: return homepage();
+        case 1:
+        case 2: {
+            XmlAlbum* album = currentAlbum();
+            return album ? album->shared_from_this() : nullptr;
+        }
+        case 4: return site && site->trash() ? site->trash()->shared_from_this() : nullptr;
+        case 6: return site && site->files() ? site->files()->shared_from_this() : nullptr;
+        default: break;
+        }
+        _currentType = 0;
+        _currentAlbum.clear();
+        return homepage();
+    });
+    if (!answer) {
+        _currentType = 0;
+        _currentAlbum.clear();
+        answer = homepage();
+    }
+    return answer;
+}
+
+XmlAlbum* MyDocumentWindow::currentAlbum()
+{
+    XmlSite* site = _document.site();
+    if (!site)
+        return nullptr;
+    if (!_currentAlbum.isEmpty()) {
+        if (auto* album = dynamic_cast<XmlAlbum*>(XmlBase::UUID(_currentAlbum).get()))
+            return album;
+    }
+    return dynamic_cast<XmlAlbum*>(site->defaultAlbum().get());
+}
+
+bool MyDocumentWindow::testMode() const
+{
+    return _document.testMode();
+}
+
+void MyDocumentWindow::saveEditor()
+{
+    lq::uiFrame(this, "saveEditor", [&] {
+        if (EditorPanel* current = panelFor(_currentEditor, _currentType))
+            current->saveEditor();
+    });
+}
+
+void MyDocumentWindow::refreshEditor()
+{
+    lq::uiFrame(this, "refreshEditor", [&] {
+        if (EditorPanel* current = panelFor(_currentEditor, _currentType))
+            current->refreshEditor();
+    });
+}
+
+void MyDocumentWindow::layoutDidContentEditing()
+{
+    lq::uiFrame(this, "layoutDidContentEditing", [&] {
+        if (EditorPanel* current = panelFor(_currentEditor, _currentType))
+            current->loadEditor();
+    });
+}
+
+void MyDocumentWindow::switchToContentEditor()
+{
+    _tabView->selectTabViewItemWithIdentifier(QStringLiteral("content"));
+}
+
+void MyDocumentWindow::switchToHTMLEditor()
+{
+    lq::uiFrame(this, "switchToHTMLEditor", [&] {
+        saveEditor();
+        _currentEditor = 1;
+        panel(EditorKind::Html)->loadEditor();
+        setCurrentObject(currentObject().get());
+    });
+}
+
+void MyDocumentWindow::switchToPayPalEditor()
+{
+    lq::uiFrame(this, "switchToPayPalEditor", [&] {
+        saveEditor();
+        _currentEditor = 1;
+        panel(EditorKind::PayPal)->loadEditor();
+        setCurrentObject(currentObject().get());
+    });
+}
+
+void MyDocumentWindow::switchToRegularEditor()
+{
+    lq::uiFrame(this, "switchToRegularEditor", [&] {
+        saveEditor();
+        _currentEditor = 0;
+        panel(_currentType == 1 ? EditorKind::Album : EditorKind::Website)->loadEditor();
+        setCurrentObject(currentObject().get());
+    });
+}
+
+int MyDocumentWindow::getMenuItemState(int tag)
+{
+    if (_currentEditor != 0 || _currentType < 0 || _currentType > 3)
+        return -1;
+    return panelFor(0, _currentType)->getMenuItemState(tag);
+}
+
+void MyDocumentWindow::updateNavEditor()
+{
+    panel(EditorKind::Navigator)->reloadData();
+    refreshEditor();
+}
+
+int MyDocumentWindow::numPagesUsingStylesheet(XmlStyleSheet* sheet)
+{
+    return lq::uiFrame(this, "numPagesUsingStylesheet:", [&] {
+        int count = 0;
+        if (!sheet)
+            return count;
+        for (const auto& item : _document.webItems()) {
+            if (auto* page = dynamic_cast<XmlAlbum*>(item.get()); page && page->templateNum() == sheet->templateSeqNum())
+                ++count;
+        }
+        return count;
+    });
+}
+
+// --- Tabs -------------------------------------------------------------------------
+
+void MyDocumentWindow::connectTabs(MyTabView* tabs)
+{
+    tabs->setProperty("previousIndex", tabs->currentIndex());
+    connect(tabs, &QTabWidget::currentChanged, this, [this, tabs](int index) {
+        const int previous = tabs->property("previousIndex").toInt();
+        if (index == previous)
+            return;
+        const QString identifier = tabs->selectedIdentifier();
+        if (!tabViewShouldSelectTabViewItem(tabs, identifier)) {
+            const QSignalBlocker block(tabs);
+            tabs->setCurrentIndex(previous);
+            return;
+        }
+        tabs->setProperty("previousIndex", index);
+        tabViewDidSelectTabViewItem(tabs, identifier);
+    });
+}
+
+void MyDocumentWindow::setMainTab(const QString& identifier)
+{
+    _masterTab->selectTabViewItemWithIdentifier(identifier);
+}
+
+void MyDocumentWindow::switchToEditMode()
+{
+    setMainTab(Editing);
+}
+
+bool MyDocumentWindow::tabViewShouldSelectTabViewItem(MyTabView* tabs, const QString& identifier)
+{
+    Q_UNUSED(tabs);
+    return lq::uiFrame(this, "tabView:shouldSelectTabViewItem:", [&] {
+        if (identifier != QStringLiteral("layout") && identifier != QStringLiteral("preview"))
+            return true;
+        XmlSite* site = _document.site();
+        if (site && site->defaultAlbum())
+            return true;
+        lq::runAlert(this, QStringLiteral("Error"),
+            QStringLiteral("There are no webpages in the website.  Add a webpage before Previewing or editing Template"));
+        return false;
+    });
+}
+
+void MyDocumentWindow::tabViewDidSelectTabViewItem(MyTabView* tabs, const QString& identifier)
+{
+    if (tabs != _tabView)
+        return;
+    lq::uiFrame(this, "tabView:didSelectTabViewItem:", [&] {
+        if (identifier == QStringLiteral("content")) {
+            _statusLine->hide();
+            _document.setTestMode(true);
+        } else if (identifier == QStringLiteral("preview")) {
+            _statusLine->show();
+            saveEditor();
+            _document.setTestMode(true);
+            showPreview();
+        } else if (identifier == QStringLiteral("layout")) {
+            _statusLine->hide();
+            _document.setTestMode(false);
+            saveEditor();
+        }
+    });
+}
+
+void MyDocumentWindow::showPreview()
+{
+    // The built page of the current album, else the home page.
+    QString page;
+    if (XmlAlbum* album = currentAlbum())
+        page = _document.fileName() + QStringLiteral("/homepage/") + album->fileName();
+    const QString index = _document.fileName() + QStringLiteral("/homepage/index.html");
+    if (page.isEmpty() || !QFileInfo(page).isFile())
+        page = index;
+    if (QFileInfo(page).isFile()) {
+        _preview->setSearchPaths({QFileInfo(page).absolutePath()});
+        _preview->setSource(QUrl::fromLocalFile(page));
+        _statusLine->setText(page);
+    } else {
+        _preview->setHtml(QString());
+        _statusLine->setText(QStringLiteral("The website has not been built yet."));
+    }
+}
+
+void MyDocumentWindow::showActivity()
+{
+    const QString& text = _document.activityText();
+    if (_activity->toPlainText() != text) {
+        _activity->setPlainText(text);
+        _activity->verticalScrollBar()->setValue(_activity->verticalScrollBar()->maximum());
+    }
+    const auto& queue = _document.queue();
+    _statusLine->setText(queue.statusMessage());
+    _progressBar->setVisible(!queue.statusHidden());
+    _progressBar->setValue(static_cast<int>(queue.progress() * 100.0));
+}
+
+void MyDocumentWindow::reloadVersions()
+{
+    _versions->clear();
+    QDir revert(_document.fileName() + QStringLiteral("/revert"));
+    const QFileInfoList snapshots = revert.entryInfoList({QStringLiteral("*.qvzip")}, QDir::Files, QDir::Time);
+    for (const QFileInfo& snapshot : snapshots)
+        _versions->addItem(snapshot.completeBaseName());
+}

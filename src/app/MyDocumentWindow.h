@@ -1,0 +1,138 @@
+#pragma once
+#include "app/EditorPanel.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class ExportController;
+class PublishRoads;
+class SendController;
+class SendPanel;
+class MyDocument;
+class MyTabView;
+class QLabel;
+class QListWidget;
+class QPlainTextEdit;
+class QProgressBar;
+class QTextBrowser;
+class XmlAlbum;
+class XmlBase;
+class XmlStyleSheet;
+class QSplitter;
+namespace lq {
+class UserDefaults;
+}
+
+// The window of one open site: the outer tabs "Editing", "Activity",
+// "Versions", "Themes" and "Send"; inside "Editing" the site navigator, the
+// editor area that shows one panel at a time, and the inner tabs "content",
+// "layout" and "preview". It tracks the current object, swaps the panels
+// when it changes and shows the document's edited mark.
+class MyDocumentWindow : public QWidget {
+    Q_OBJECT
+public:
+    // Makes the panel of a kind; the standard one makes stand-in panels.
+    using PanelFactory = std::function<std::unique_ptr<EditorPanel>(EditorKind kind)>;
+    static void setPanelFactory(PanelFactory factory);
+    // Rebuilds the whole site and calls `then` when every file is written.
+    using SiteBuilder = std::function<void(MyDocument& document, std::function<void()> then)>;
+    static void setSiteBuilder(SiteBuilder builder);
+
+    // The defaults keep the window frame ("DocWindowPos"); may be none.
+    MyDocumentWindow(MyDocument& document, lq::UserDefaults* defaults, QWidget* parent = nullptr);
+    ~MyDocumentWindow() override;
+
+    MyDocument& document() { return _document; }
+    ExportController* exportController() { return _export; }
+    // The uploader and its panel.
+    SendController* sender() { return _sender.get(); }
+    SendPanel* sendPanel() const { return _sendPanel; }
+
+    // --- Set-up and close ---------------------------------------------------------
+    void setSimpleMode();
+    bool windowShouldClose();
+    void windowWillClose();
+    void delayedRebuildEntireSite();
+    // Rebuilds the site, then calls the operation.
+    void prepareForExport(std::function<void()> then);
+
+    // --- Current object and panels ------------------------------------------
+    void setCurrentObject(XmlBase* object);
+    std::shared_ptr<XmlBase> currentObject();
+    XmlAlbum* currentAlbum();
+    int currentType() const { return _currentType; }
+    int currentEditor() const { return _currentEditor; }
+    bool testMode() const;
+    void saveEditor();
+    void refreshEditor();
+    void layoutDidContentEditing();
+    void switchToContentEditor();
+    void switchToHTMLEditor();
+    void switchToPayPalEditor();
+    void switchToRegularEditor();
+    int getMenuItemState(int tag);
+    void updateNavEditor();
+    // How many album and group pages use the template; 0 after a failure.
+    int numPagesUsingStylesheet(XmlStyleSheet* sheet);
+    EditorPanel* panel(EditorKind kind) const;
+    QWidget* editorArea() const { return _editor; }
+    QWidget* lastEditView() const { return _lastEditView; }
+
+    // --- Tabs ---------------------------------------------------------------------
+    void setMainTab(const QString& identifier);
+    void switchToEditMode();
+    MyTabView* masterTab() const { return _masterTab; }
+    MyTabView* tabView() const { return _tabView; }
+    bool tabViewShouldSelectTabViewItem(MyTabView* tabs, const QString& identifier);
+    void tabViewDidSelectTabViewItem(MyTabView* tabs, const QString& identifier);
+
+    QPlainTextEdit* activityView() const { return _activity; }
+    QListWidget* versionList() const { return _versions; }
+    QTextBrowser* preview() const { return _preview; }
+    QLabel* statusLine() const { return _statusLine; }
+    // The navigator beside the editor area: at least 100 wide, at most half.
+    QSplitter* splitView() const { return _split; }
+    void reloadVersions();
+
+Q_SIGNALS:
+    // After the window closed; its owner may then let it and its document go.
+    void closed(MyDocumentWindow* window);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    EditorPanel* panelFor(int editorKind, int type) const;
+    void showActivity();
+    void connectTabs(MyTabView* tabs);
+    void showPreview();
+    void whenQueueIsIdle(std::function<void()> then);
+
+    MyDocument& _document;
+    lq::UserDefaults* _defaults;
+    MyTabView* _masterTab = nullptr;
+    MyTabView* _tabView = nullptr;
+    QWidget* _navigator = nullptr;
+    QSplitter* _split = nullptr;
+    QWidget* _editor = nullptr;
+    QWidget* _lastEditView = nullptr;
+    QPlainTextEdit* _activity = nullptr;
+    QListWidget* _versions = nullptr;
+    QTextBrowser* _preview = nullptr;
+    QLabel* _statusLine = nullptr;
+    QProgressBar* _progressBar = nullptr;
+    ExportController* _export = nullptr;
+    std::unique_ptr<SendController> _sender;
+    std::unique_ptr<PublishRoads> _roads;
+    SendPanel* _sendPanel = nullptr;
+    std::unique_ptr<EditorPanel> _panels[10];
+
+    QString _currentObjectUUID;
+    int _currentType = -1;
+    QString _currentAlbum;
+    int _currentEditor = 0;
+    bool _closing = false;
+};

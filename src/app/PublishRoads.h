@@ -1,0 +1,33 @@
+#pragma once
+#include "app/SendControllerBase.h"
+
+#include <memory>
+
+class MyDocument;
+class SendController;
+class XmlBom;
+class XmlD;
+
+// The publish panel's requests on the uploader: lists the generated folder,
+// makes the change set against the last published tree (or against nothing,
+// to send every file) and hands both to the uploader's road.
+class PublishRoads : public SendControllerBase {
+public:
+    PublishRoads(MyDocument& document, SendController& sender);
+    ~PublishRoads() override;
+
+    void startSending(const Request& request) override;
+    void sendBom(const Request& request) override;
+    void sendFTPBom(XmlLocation* location, const QString& pathName, bool changesOnly) override;
+    void ftpTestExport(XmlLocation* location, const QString& pathName) override;
+    void exportToFolder(const QString& pathName, const QString& folder, bool changesOnly) override;
+
+private:
+    // The current generated tree and the change set towards it.
+    std::shared_ptr<XmlD> changeSet(const QString& pathName, bool changesOnly);
+
+    MyDocument& _document;
+    SendController& _sender;
+    std::shared_ptr<XmlD> _last;
+    std::shared_ptr<XmlBom> _bom;
+};

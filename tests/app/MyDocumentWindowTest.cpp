@@ -1,0 +1,275 @@
+// The document window: its tabs, the close protocol, editor switching over
+// the stand-in panels and the edited mark.
+#include "app/MyDocument.h"
+#include "app/MyDocumentWindow.h"
+#include "app/StubEditorPanel.h"
+#include "model/files/XmlFiles.h"
+#include "model/site/XmlAlbum.h"
+#include "model/site/XmlGroup.h"
+#include "model/site/XmlHomePage.h"
+#include "model/site/XmlPhoto.h"
+#include "model/site/XmlSite.h"
+#include "model/site/XmlTrash.h"
+#include "model/theme/XmlTheme.h"
+#include "templates/XmlStyleSheet.h"
+#include "platform/UserDefaults.h"
+#include "platform/widgets/MyTabView.h"
+#include "support/EventLoop.h"
+#include "support/ui/ScriptedModalHandler.h"
+#include "support/ui/StarterArchive.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QTextBrowser>
+#include <QPlainTextEdit>
+#include <QSettings>
+#include <QSplitter>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+StubEditorPanel* stub(MyDocumentWindow& window, EditorKind kind)
+{
+    return dynamic_cast<StubEditorPanel*>(window.panel(kind));
+}
+
+QStringList identifiers(MyTabView* tabs)
+{
+    QStringList ids;
+    for (int i = 0; i < tabs->count(); ++i) {
+        for (const char* id : {"Editing", "Activity", "Versions", "Themes", "Send", "content", "layout", "preview"}) {
+            if (tabs->indexOfTabViewItemWithIdentifier(QString::fromLatin1(id)) == i)
+                ids.append(QString::fromLatin1(id));
+        }
+    }
+    return ids;
+}
+
+// A site document made from a starter archive the test writes, with or
+// without one album page under the home page.
+class DocumentWindowTest : public ::testing::Test {
+protected:
+    void open(bool withPage, bool dropTemp = false)
+    {
+        ASSERT_TRUE(work.isValid());
+        const QString archive = work.filePath(QStringLiteral("default.qvzip"));
+        ASSERT_TRUE(writeStarterArchive(work.path(), archive, false));
+        ASSERT_TRUE(document.newDocumentFromArchive(work.filePath(QStringLiteral("Site.lqxl")), archive));
+        if (dropTemp) {
+            // Without its "temp" folder the site is rebuilt after opening.
+            ASSERT_TRUE(QDir(work.filePath(QStringLiteral("Site.lqxl/temp"))).removeRecursively());
+            ASSERT_TRUE(document.readFromFile(work.filePath(QStringLiteral("Site.lqxl"))));
+            ASSERT_TRUE(document.siteNeedsRebuild());
+        }
+        if (withPage) {
+            album = XmlAlbum::create();
+            document.site()->homepage()->insertChildAtIndex(album, 0);
+        }
+        document.clearChangeCount();
+        defaults = std::make_unique<lq::UserDefaults>(std::make_unique<QSettings>(work.filePath(QStringLiteral("prefs.conf")), QSettings::IniFormat));
+        window = std::make_unique<MyDocumentWindow>(document, defaults.get());
+    }
+
+    QTemporaryDir work;
+    ScopedModalHandler modal;
+    MyDocument document;
+    std::shared_ptr<XmlAlbum> album;
+    std::unique_ptr<lq::UserDefaults> defaults;
+    std::unique_ptr<MyDocumentWindow> window;
+};
+
+TEST_F(DocumentWindowTest, TabsAndFirstPanel)
+{
+    open(false);
+    EXPECT_EQ(identifiers(window->masterTab()), (QStringList{"Editing", "Activity", "Versions", "Themes", "Send"}));
+    EXPECT_EQ(identifiers(window->tabView()), (QStringList{"content", "layout", "preview"}));
+    // The home page's site panel was given the document, then loaded.
+    StubEditorPanel* site = stub(*window, EditorKind::Website);
+    EXPECT_EQ(site->document(), window.get());
+    EXPECT_TRUE(site->calls().contains(QStringLiteral("loadEditor")));
+    EXPECT_EQ(window->currentType(), 0);
+    EXPECT_EQ(window->lastEditView(), site->superView());
+    EXPECT_TRUE(document.testMode());
+    // The snapshot of the new site shows in the Versions tab.
+    EXPECT_EQ(window->versionList()->count(), 1);
+}
+
+TEST_F(DocumentWindowTest, CloseFromAnotherTabFirstReturnsToEditing)
+{
+    open(false);
+    window->show();
+    window->setMainTab(QStringLiteral("Activity"));
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(window->masterTab()->selectedIdentifier(), QStringLiteral("Editing"));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(defaults->hasKey(QStringLiteral("DocWindowPos")));
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(defaults->hasKey(QStringLiteral("DocWindowPos")));
+}
+
+TEST_F(DocumentWindowTest, LayoutAndPreviewNeedAPage)
+{
+    open(false);
+    window->tabView()->selectTabViewItemWithIdentifier(QStringLiteral("layout"));
+    ASSERT_EQ(modal.state->alerts.size(), 1);
+    EXPECT_EQ(modal.state->alerts[0].title, QStringLiteral("Error"));
+    EXPECT_EQ(modal.state->alerts[0].message,
+        QStringLiteral("There are no webpages in the website.  Add a webpage before Previewing or editing Template"));
+    EXPECT_EQ(window->tabView()->selectedIdentifier(), QStringLiteral("content"));
+    window->tabView()->selectTabViewItemWithIdentifier(QStringLiteral("preview"));
+    EXPECT_EQ(modal.state->alerts.size(), 2);
+    EXPECT_EQ(window->tabView()->selectedIdentifier(), QStringLiteral("content"));
+}
+
+TEST_F(DocumentWindowTest, LayoutTabLeavesTestMode)
+{
+    open(true);
+    window->tabView()->selectTabViewItemWithIdentifier(QStringLiteral("layout"));
+    EXPECT_TRUE(modal.state->alerts.isEmpty());
+    EXPECT_EQ(window->tabView()->selectedIdentifier(), QStringLiteral("layout"));
+    EXPECT_FALSE(document.testMode());
+    window->tabView()->selectTabViewItemWithIdentifier(QStringLiteral("preview"));
+    EXPECT_TRUE(document.testMode());
+}
+
+TEST_F(DocumentWindowTest, SuppressedChangesNeverMarkTheWindow)
+{
+    open(false);
+    EXPECT_FALSE(window->isWindowModified());
+    document.falseAlarm(true);
+    document.falseAlarm(true);
+    document.falseAlarm(false);
+    document.updateChangeCount(0);
+    EXPECT_FALSE(window->isWindowModified());
+    document.falseAlarm(false);
+    EXPECT_FALSE(window->isWindowModified());   // the dropped change is not replayed
+    document.updateChangeCount(0);
+    EXPECT_TRUE(window->isWindowModified());
+}
+
+TEST_F(DocumentWindowTest, PanelsFollowTheCurrentObject)
+{
+    open(true);
+    XmlSite* site = document.site();
+    auto photo = XmlPhoto::create();
+    album->insertChildAtIndex(photo, 0);
+
+    window->setCurrentObject(album.get());
+    EXPECT_EQ(window->currentType(), 1);
+    EXPECT_EQ(window->currentAlbum(), album.get());
+    EXPECT_EQ(window->lastEditView(), stub(*window, EditorKind::Album)->superView());
+
+    // PayPal is the album's alternate panel; a photo resets the flag.
+    window->switchToPayPalEditor();
+    EXPECT_EQ(window->currentEditor(), 1);
+    EXPECT_EQ(window->lastEditView(), stub(*window, EditorKind::PayPal)->superView());
+    window->setCurrentObject(photo.get());
+    EXPECT_EQ(window->currentType(), 3);
+    EXPECT_EQ(window->currentEditor(), 0);
+    EXPECT_EQ(window->currentAlbum(), album.get());
+    window->setCurrentObject(album.get());
+    EXPECT_EQ(window->lastEditView(), stub(*window, EditorKind::Album)->superView());
+
+    // The home page keeps the flag; the trash clears it.
+    window->setCurrentObject(site->homepage());
+    window->switchToHTMLEditor();
+    EXPECT_EQ(window->lastEditView(), stub(*window, EditorKind::Html)->superView());
+    window->setCurrentObject(site->trash());
+    EXPECT_EQ(window->currentType(), 4);
+    window->setCurrentObject(site->homepage());
+    EXPECT_EQ(window->lastEditView(), stub(*window, EditorKind::Website)->superView());
+
+    // An object without a panel empties the area and keeps the type.
+    window->setCurrentObject(site->files());
+    EXPECT_EQ(window->currentType(), 6);
+    window->setCurrentObject(site);
+    EXPECT_EQ(window->lastEditView(), nullptr);
+    EXPECT_EQ(window->currentType(), 6);
+    EXPECT_TRUE(stub(*window, EditorKind::Navigator)->calls().contains(QStringLiteral("selectObject:") + site->UUID()));
+
+    // A deleted photo falls back to the home page.
+    window->setCurrentObject(photo.get());
+    album->removeChild(photo.get());
+    photo.reset();
+    EXPECT_EQ(window->currentObject().get(), site->homepage());
+    EXPECT_EQ(window->currentType(), 0);
+}
+
+TEST_F(DocumentWindowTest, MenuStateComesFromTheRegularPanelsOnly)
+{
+    open(true);
+    window->setCurrentObject(album.get());
+    EXPECT_EQ(window->getMenuItemState(200), 0);
+    window->switchToPayPalEditor();
+    EXPECT_EQ(window->getMenuItemState(200), -1);
+    window->setCurrentObject(document.site()->trash());
+    EXPECT_EQ(window->getMenuItemState(200), -1);
+}
+
+TEST_F(DocumentWindowTest, MissingCachesOfferTheRebuild)
+{
+    int builds = 0;
+    MyDocumentWindow::setSiteBuilder([&](MyDocument&, std::function<void()> then) {
+        ++builds;
+        then();
+    });
+    open(false, true);
+    EXPECT_TRUE(modal.state->alerts.isEmpty());
+    EXPECT_TRUE(processEventsUntil([&] { return !modal.state->alerts.isEmpty(); }, 10000));
+    MyDocumentWindow::setSiteBuilder({});
+    ASSERT_EQ(modal.state->alerts.size(), 1);
+    EXPECT_EQ(modal.state->alerts[0].title, QStringLiteral("Rebuild Website"));
+    EXPECT_EQ(modal.state->alerts[0].message,
+        QStringLiteral("Lumenquill has detected your site needs to be rebuilt - this will optimize your file and correct any errors."));
+    EXPECT_EQ(builds, 1);
+}
+
+TEST_F(DocumentWindowTest, ActivityTabShowsTheLog)
+{
+    open(false);
+    document.addActivityString(QStringLiteral("Sent index.html"));
+    EXPECT_TRUE(processEventsUntil([&] { return window->activityView()->toPlainText().contains(QStringLiteral("Sent index.html")); }, 5000));
+}
+
+TEST_F(DocumentWindowTest, PreviewShowsTheBuiltPage)
+{
+    open(true);
+    QFile page(work.filePath(QStringLiteral("Site.lqxl/homepage/")) + album->fileName());
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.write("<html><body><p>Built page</p></body></html>");
+    page.close();
+    window->setCurrentObject(album.get());
+    window->tabView()->selectTabViewItemWithIdentifier(QStringLiteral("preview"));
+    EXPECT_TRUE(window->preview()->toPlainText().contains(QStringLiteral("Built page")));
+    EXPECT_EQ(window->preview()->source().toLocalFile(), QFileInfo(page).absoluteFilePath());
+}
+
+TEST_F(DocumentWindowTest, PagesUsingATemplateAndTheNavigatorsWidth)
+{
+    open(true);
+    auto sheet = XmlStyleSheet::create();
+    sheet->setTemplateSeqNum(7);
+    auto group = XmlGroup::create();
+    document.site()->homepage()->insertChildAtIndex(group, 1);
+    album->setTemplateNum(7);
+    group->setTemplateNum(7);
+    EXPECT_EQ(window->numPagesUsingStylesheet(sheet.get()), 2);
+    group->setTemplateNum(3);
+    EXPECT_EQ(window->numPagesUsingStylesheet(sheet.get()), 1);
+    EXPECT_EQ(window->numPagesUsingStylesheet(nullptr), 0);
+
+    window->resize(1000, 700);
+    window->show();
+    QSplitter* split = window->splitView();
+    split->setSizes({800, 200});
+    Q_EMIT split->splitterMoved(800, 1);
+    EXPECT_LE(split->sizes()[0], split->width() / 2 + 1);
+    split->setSizes({10, 990});
+    EXPECT_GE(split->sizes()[0], 100);
+}
+
+} // namespace
