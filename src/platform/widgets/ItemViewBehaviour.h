@@ -1,5 +1,5 @@
 #pragma once
-// What MyTableView and MyOutlineView share: the Delete keys and the end of a
+// What the data-source views (DataSourceView) share: the Delete keys and the end of a
 // drag go to the data source.
 #include <Qt>
 
