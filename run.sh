@@ -4,24 +4,14 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-image-formats-plugins zip unzip curl fonts-dejavu-core fonts-liberation2 xvfb xauth)
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$p")
-  fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-image-formats-plugins zip unzip curl libssl-dev libcurl4-openssl-dev
+  fonts-dejavu-core fonts-liberation2 xvfb xauth)
+tools/install-missing.sh "${packages[@]}"
 
 build_dir=build/release
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLQ_SANITIZE=OFF -DLQ_BUILD_TESTS=OFF -DLQ_BUILD_BENCH=OFF
-cmake --build "$build_dir" -j "${LQ_JOBS:-$(nproc)}" --target lumenquill
+# The program, its helper tools and the starter themes it makes sites from.
+cmake --build "$build_dir" -j "${LQ_JOBS:-$(nproc)}"
 
 # Without a display the program would have nowhere to show its windows.
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then

@@ -8,25 +8,7 @@ cd "$(dirname "$0")"
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-image-formats-plugins libgtest-dev libgmock-dev zip unzip curl python3 libssl-dev
   fonts-dejavu-core fonts-liberation2 xvfb xauth chromium opensp w3c-sgml-lib clang-16 libclang-rt-16-dev
   libcurl4-openssl-dev apache2 python3-pyftpdlib openssh-server)
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$p")
-  fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  $SUDO apt-get update -qq
-  # The publish tests start their own web, FTP and SSH servers on loopback:
-  # the packages' own services must not start on installation.
-  if [ ! -e /usr/sbin/policy-rc.d ]; then
-    printf '#!/bin/sh\nexit 101\n' | $SUDO tee /usr/sbin/policy-rc.d >/dev/null
-    $SUDO chmod +x /usr/sbin/policy-rc.d
-  fi
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+tools/install-missing.sh "${packages[@]}"
 
 build_dir="${LQ_TEST_BUILD_DIR:-build/test}"
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLQ_SANITIZE=ON -DLQ_BUILD_TESTS=ON -DLQ_BUILD_BENCH=OFF

@@ -11,7 +11,13 @@ QString auxiliaryToolFolder()
     const QString override = qEnvironmentVariable("LUMENQUILL_LIBEXEC");
     if (!override.isEmpty())
         return QDir::cleanPath(override);
-    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../libexec/lumenquill"));
+    const QString appDir = QCoreApplication::applicationDirPath();
+    const QString installed = QDir::cleanPath(appDir + QStringLiteral("/../libexec/lumenquill"));
+    // In the build tree the tools lie beside the program rather than above it.
+    const QString built = QDir::cleanPath(appDir + QStringLiteral("/libexec/lumenquill"));
+    if (!QFileInfo(installed).isDir() && QFileInfo(built).isDir())
+        return built;
+    return installed;
 }
 
 QString auxiliaryTool(const QString& name)
