@@ -7,6 +7,10 @@
 #
 #     fuzz/run.sh [SECONDS [TARGET...]]      (default: 30 seconds, every target)
 #
+# LQ_FUZZ_SEED fixes libFuzzer's seed (test.sh sets it, so that a run over
+# the same corpus tries the same inputs each time); unset, every run draws
+# its own.
+#
 # Targets: xml_reader codecs text zip_directory. New inputs found go to
 # build/fuzz/corpus/<target>; an input that breaks a property or crashes is
 # written as build/fuzz/crash-* and the script fails.
@@ -47,7 +51,7 @@ for target in "${targets[@]}"; do
   "$binary" -runs=0 "$found" "$committed"
   if [ "$seconds" -gt 0 ]; then
     echo "== fuzz_$target: fuzzing for $seconds s"
-    "$binary" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 "$found" "$committed"
+    "$binary" -seed="${LQ_FUZZ_SEED:-0}" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 "$found" "$committed"
   fi
   cd "$root"
 done

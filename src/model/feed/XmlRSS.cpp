@@ -93,9 +93,12 @@ void XmlRSS::setAttributeTo(const QString& key, const QString& value)
             _uploadUsers = value.toInt() != 0;
         else if (key == u"upC")
             _uploadContent = value.toInt() != 0;
-        else if (key == u"pubDate")
-            _pubDate = parseDate(value);
-        else
+        else if (key == u"pubDate") {
+            // A date that cannot be read keeps the feed's own (its creation time).
+            const QDateTime date = parseDate(value);
+            if (date.isValid())
+                _pubDate = date;
+        } else
             XmlBase::setAttributeTo(key, value);
     });
 }

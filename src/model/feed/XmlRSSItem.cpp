@@ -30,8 +30,13 @@ void XmlRSSItem::setAttributeTo(const QString& key, const QString& value)
             _link = value;
         else if (key == u"description")
             _description = value;
-        else if (key == u"pubDate")
-            _pubDate = XmlRSS::parseDate(value);
+        else if (key == u"pubDate") {
+            // A date that cannot be read keeps the item's own (its creation
+            // time): an empty date would read back as a new one at every load.
+            const QDateTime date = XmlRSS::parseDate(value);
+            if (date.isValid())
+                _pubDate = date;
+        }
         else
             XmlBase::setAttributeTo(key, value);
     });
