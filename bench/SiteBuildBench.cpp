@@ -59,8 +59,14 @@ Timings runSteps(MyDocument& document)
     QElapsedTimer all;
     all.start();
     while (!document.queue().processors().isEmpty()) {
-        const auto& head = document.queue().processors().front();
-        const QString name = head->numberChildren() > 0 ? QString::fromLatin1(typeid(*head->children().front()).name()) : QString();
+        // The step that runs: emptied scripts at the head leave first.
+        QString name;
+        for (const auto& script : document.queue().processors()) {
+            if (script->numberChildren() > 0) {
+                name = QString::fromLatin1(typeid(*script->children().front()).name());
+                break;
+            }
+        }
         QElapsedTimer one;
         one.start();
         document.queue().processor();

@@ -506,9 +506,14 @@ void XmlWebMenu::fillContentsWithStringTypeSubmenu(ItemText& item, const QString
             attributes.setValue(lq::TextKey::menuType, type);
         }
 
+        // Every page lays the menu out again, and most items come out as they
+        // were: an unchanged text keeps its lines instead of being shaped anew.
         lq::StyledText& text = *item.textStorage();
-        text.setText(lq::StyledText(name, attributes));
-        text.setAttributes(attributes, { 0, text.length() });
+        lq::StyledText next = text;
+        next.setText(lq::StyledText(name, attributes));
+        next.setAttributes(attributes, { 0, next.length() });
+        if (!(next == text))
+            text = std::move(next);
 
         const int textWidth = orientation() == 2 ? _miWidth : menuItemInternalWidth();
         item.textContainer()->setContainerSize(QSizeF(textWidth, unbounded));

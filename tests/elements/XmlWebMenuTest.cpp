@@ -543,6 +543,40 @@ TEST_F(XmlWebMenuTest, HorizontalItemsAsWideAsTheirText)
     EXPECT_EQ(menu->horzSubMenuWidth(), -4);
 }
 
+TEST_F(XmlWebMenuTest, ItemTextsFollowNamesFontAndCurrentPageFromOneLayoutToTheNext)
+{
+    // Each page lays the same menu out again; whatever changed in between
+    // must show, and going back must give the first layout again.
+    menu->setOrientation(1);
+    menu->relayoutFlags(one.get(), 0);
+    ASSERT_EQ(menu->contentsArray().size(), 3u);
+    const int firstWidth = menu->contentsArray()[0]->usedWidth();
+    const int rowWidth = menu->horzMenuWidth();
+
+    menu->relayoutFlags(three.get(), 0);
+    EXPECT_EQ(menuType(*menu->contentsArray()[0]), 1);
+    EXPECT_EQ(menuType(*menu->contentsArray()[2]), 0);
+    EXPECT_EQ(menu->horzMenuWidth(), rowWidth);
+
+    one->setName(QStringLiteral("One hundred and one"));
+    menu->relayoutFlags(three.get(), 0);
+    EXPECT_EQ(menu->contentsArray()[0]->textStorage()->string(), QStringLiteral("One hundred and one"));
+    const int longerWidth = menu->contentsArray()[0]->usedWidth();
+    EXPECT_GT(longerWidth, firstWidth);
+
+    const int size = menu->font()->fontSize();
+    menu->font()->setFontSize(size * 2);
+    menu->relayoutFlags(three.get(), 0);
+    EXPECT_GT(menu->contentsArray()[0]->usedWidth(), longerWidth);
+
+    one->setName(QStringLiteral("One"));
+    menu->font()->setFontSize(size);
+    menu->relayoutFlags(one.get(), 0);
+    EXPECT_EQ(menuType(*menu->contentsArray()[0]), 0);
+    EXPECT_EQ(menu->contentsArray()[0]->usedWidth(), firstWidth);
+    EXPECT_EQ(menu->horzMenuWidth(), rowWidth);
+}
+
 TEST_F(XmlWebMenuTest, NothingChangesWithFlagsWithoutAPageOrWithoutItems)
 {
     menu->relayoutFlags(nullptr, 0);

@@ -7,6 +7,7 @@
 #include <QRawFont>
 
 #include <array>
+#include <atomic>
 #include <cmath>
 
 namespace lq {
@@ -198,7 +199,18 @@ const QString& Font::familyName() const
 
 bool Font::isInstalled() const
 {
-    return QFontDatabase::hasFamily(familyName());
+    // Asking the font database resolves the family through fontconfig every
+    // time, and the page generation asks for every text style again and
+    // again; the program adds no fonts of its own, so each family's answer
+    // is kept once found.
+    static std::array<std::atomic<signed char>, faceTable.size()> installed {};
+    std::atomic<signed char>& known = installed[std::size_t(_faceIndex)];
+    signed char answer = known.load(std::memory_order_relaxed);
+    if (answer == 0) {
+        answer = QFontDatabase::hasFamily(familyName()) ? 1 : -1;
+        known.store(answer, std::memory_order_relaxed);
+    }
+    return answer > 0;
 }
 
 Font Font::withBold(bool bold) const
