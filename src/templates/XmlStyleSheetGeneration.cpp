@@ -281,15 +281,15 @@ void XmlStyleSheet::genHTMLForPageViewHtmlFlags(XmlBase* pageObject, int view, Q
             if (top > 0)
                 html += QStringLiteral("<div class=\"empty\" style=\"position: relative; top: 0px; left: 0px; width: %1px; height: %2px; "
                                        "background-image: url(bitmaps/1%3%4.jpg); background-repeat: no-repeat;\" >&nbsp;</div>\n")
-                            .arg(width).arg(top).arg(uuid).arg(top);
+                            .arg(QString::number(width), QString::number(top), uuid, QString::number(top));
             if (middle > 0)
                 html += QStringLiteral("<div class=\"empty\" style=\"top: %1px; left: 0px; width: %2px; height: %3px; "
                                        "background-image: url(bitmaps/2%4%5.jpg); background-repeat: repeat-y;\" >&nbsp;</div>\n")
-                            .arg(top).arg(width).arg(split - top).arg(uuid).arg(middle);
+                            .arg(QString::number(top), QString::number(width), QString::number(split - top), uuid, QString::number(middle));
             if (bottom > 0)
                 html += QStringLiteral("<div class=\"empty\" style=\"top: %1px; left: 0px; width: %2px; height: %3px; "
                                        "background-image: url(bitmaps/3%4%5.jpg); background-repeat: no-repeat;\" >&nbsp;</div>\n")
-                            .arg(split).arg(width).arg(bottom).arg(uuid).arg(bottom);
+                            .arg(QString::number(split), QString::number(width), QString::number(bottom), uuid, QString::number(bottom));
         }
         // 22. The layers of the page.
         for (int number = 1; number <= 17; ++number)

@@ -83,7 +83,7 @@ void XmlAlbum::appendAttributes(QString& xml)
 {
     lq::modelFrame(this, "appendAttributes:", [&] {
         XmlWebItem::appendAttributes(xml);
-        xml += QStringLiteral(" seq=\"%1\" template=\"%2\"").arg(_pageSeqNumber).arg(_templateNum);
+        xml += QStringLiteral(" seq=\"%1\" template=\"%2\"").arg(QString::number(_pageSeqNumber), QString::number(_templateNum));
     });
 }
 

@@ -45,7 +45,7 @@ void XmlWidgetPhoto::appendAttributes(QString& xml)
 {
     lq::modelFrame(this, "appendAttributes:", [&] {
         XmlPhoto::appendAttributes(xml);
-        xml += QStringLiteral(" resize=\"%1\" click=\"%2\"").arg(_dontResize ? 1 : 0).arg(_clickImage ? 1 : 0);
+        xml += QStringLiteral(" resize=\"%1\" click=\"%2\"").arg(QString::number(_dontResize ? 1 : 0), QString::number(_clickImage ? 1 : 0));
         xml += QStringLiteral(" link=\"%1\" tooltip=\"%2\"").arg(escape(_link), escape(_toolTip));
     });
 }

@@ -50,7 +50,7 @@ void XmlTheme::appendAttributes(QString& xml)
 {
     lq::modelFrame(this, "appendAttributes:", [&] {
         XmlBase::appendAttributes(xml);
-        xml += QStringLiteral(" tseq=\"%1\" xseq=\"%2\"").arg(template_sequence_number).arg(vornbox_sequence_number);
+        xml += QStringLiteral(" tseq=\"%1\" xseq=\"%2\"").arg(QString::number(template_sequence_number), QString::number(vornbox_sequence_number));
     });
 }
 

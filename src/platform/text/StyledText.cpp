@@ -25,7 +25,7 @@ bool sameAttribute(const TextAttributes& a, const TextAttributes& b, QStringView
 
 QString rangeText(Range range)
 {
-    return QStringLiteral("{%1, %2}").arg(range.location).arg(range.length);
+    return QStringLiteral("{%1, %2}").arg(QString::number(range.location), QString::number(range.length));
 }
 
 } // namespace
