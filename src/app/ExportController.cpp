@@ -3,6 +3,7 @@
 #include "app/FSBrowser.h"
 #include "app/MyDocument.h"
 #include "app/MyDocumentWindow.h"
+#include "app/WWRSSController.h"
 #include "model/core/DocumentBase.h"
 #include "model/site/XmlDescription.h"
 #include "model/site/XmlHomePage.h"
@@ -51,6 +52,9 @@ ExportController::ExportController(MyDocumentWindow* document, QWidget* exportvi
     auto* main = new QWidget;
     _firstTab->addTabViewItem(QStringLiteral("main"), QStringLiteral("Publish"), main);
     auto* mainLayout = new QVBoxLayout(main);
+    auto* feed = new QWidget;
+    _firstTab->addTabViewItem(QStringLiteral("rss"), QStringLiteral("RSS Feed"), feed);
+    _rsscontroller = new WWRSSController(document, feed);
 
     auto act = [this](QWidget* sender) {
         if (qobject_cast<MyTextField*>(sender))
@@ -222,6 +226,7 @@ void ExportController::updateGUI()
         if (!_fsBrowser->setPath(relativeExportFolder(where->exportFolder())))
             _fsBrowser->setPath(QStringLiteral("/Desktop"));
         _updating = false;
+        _rsscontroller->updateGUI();
     });
     _updating = false;
 }

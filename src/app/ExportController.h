@@ -9,6 +9,7 @@ class MyDocumentWindow;
 class MyTabView;
 class QLabel;
 class QWidget;
+class WWRSSController;
 class XmlLocation;
 
 // The publish panel, the "Send" tab of the document window: edits the
@@ -46,6 +47,8 @@ public:
 
     QWidget* exportview() const { return _exportview; }
     FSBrowser* fsBrowser() const { return _fsBrowser; }
+    // The feed settings, refreshed together with the panel.
+    WWRSSController* rssController() const { return _rsscontroller; }
     MyTabView* exportTab() const { return _exportTab; }
     MyTabView* firstTab() const { return _firstTab; }
     // The line under the controls that tells what happened to the destination.
@@ -76,6 +79,7 @@ private:
     MyTabView* _firstTab = nullptr;
     MyTabView* _exportTab = nullptr;
     FSBrowser* _fsBrowser = nullptr;
+    WWRSSController* _rsscontroller = nullptr;
     QLabel* _notice = nullptr;
     QString _baseURL;
     QString _openURL;

@@ -48,16 +48,20 @@ void SheetBuilder::addRow(QWidget* control)
     _nextLabel.clear();
 }
 
-void SheetBuilder::fire(QWidget* sender)
+SheetBuilder::Action SheetBuilder::firer() const
 {
-    if (_action)
-        lq::uiFrame(_controller, "action", [&] { _action(sender); });
+    // The connections keep their own copy: the builder is usually gone
+    // (a local of the panel's constructor) when the controls are used.
+    return [controller = _controller, action = _action](QWidget* sender) {
+        if (action)
+            lq::uiFrame(controller, "action", [&] { action(sender); });
+    };
 }
 
 MyButton* SheetBuilder::button(int tag, const QString& title)
 {
     auto* control = new MyButton(tag, title, _container);
-    QObject::connect(control, &QPushButton::clicked, control, [this, control] { fire(control); });
+    QObject::connect(control, &QPushButton::clicked, control, [fire = firer(), control] { fire(control); });
     addRow(control);
     control->localize();
     return control;
@@ -66,7 +70,7 @@ MyButton* SheetBuilder::button(int tag, const QString& title)
 MyCheckBox* SheetBuilder::check(int tag, const QString& title)
 {
     auto* control = new MyCheckBox(tag, title, _container);
-    QObject::connect(control, &QCheckBox::clicked, control, [this, control] { fire(control); });
+    QObject::connect(control, &QCheckBox::clicked, control, [fire = firer(), control] { fire(control); });
     addRow(control);
     control->localize();
     return control;
@@ -75,7 +79,7 @@ MyCheckBox* SheetBuilder::check(int tag, const QString& title)
 MyRadioButton* SheetBuilder::radio(int tag, const QString& title)
 {
     auto* control = new MyRadioButton(tag, title, _container);
-    QObject::connect(control, &QRadioButton::clicked, control, [this, control] { fire(control); });
+    QObject::connect(control, &QRadioButton::clicked, control, [fire = firer(), control] { fire(control); });
     addRow(control);
     control->localize();
     return control;
@@ -85,7 +89,7 @@ MyTextField* SheetBuilder::textField(int tag, const QString& text)
 {
     auto* control = new MyTextField(tag, _container);
     control->setText(text);
-    QObject::connect(control, &QLineEdit::editingFinished, control, [this, control] { fire(control); });
+    QObject::connect(control, &QLineEdit::editingFinished, control, [fire = firer(), control] { fire(control); });
     addRow(control);
     control->localize();
     return control;
@@ -102,7 +106,7 @@ MyLabel* SheetBuilder::text(int tag, const QString& text)
 MyIntegerField* SheetBuilder::intField(int tag, int minimum, int maximum)
 {
     auto* control = new MyIntegerField(tag, minimum, maximum, _container);
-    QObject::connect(control, &MyIntegerField::valueChanged, control, [this, control] { fire(control); });
+    QObject::connect(control, &MyIntegerField::valueChanged, control, [fire = firer(), control] { fire(control); });
     addRow(control);
     control->localize();
     return control;
@@ -120,12 +124,12 @@ MyIntegerField* SheetBuilder::intPair(int tag, int minimum, int maximum, int inc
     arrows->setValue(field->intValue());
     row->addWidget(field);
     row->addWidget(arrows);
-    QObject::connect(field, &MyIntegerField::valueChanged, arrows, [this, field, arrows](int value) {
+    QObject::connect(field, &MyIntegerField::valueChanged, arrows, [fire = firer(), field, arrows](int value) {
         const QSignalBlocker quiet(arrows);
         arrows->setValue(value);
         fire(field);
     });
-    QObject::connect(arrows, &QSpinBox::valueChanged, field, [this, field](int value) {
+    QObject::connect(arrows, &QSpinBox::valueChanged, field, [fire = firer(), field](int value) {
         field->setIntValue(value);
         fire(field);
     });
@@ -140,7 +144,7 @@ MyPopUpButton* SheetBuilder::popUp(int tag, const TaggedItems& items)
     auto* control = new MyPopUpButton(tag, _container);
     for (const auto& [title, itemTag] : items)
         control->addItemWithTag(title, itemTag);
-    QObject::connect(control, &QComboBox::activated, control, [this, control] { fire(control); });
+    QObject::connect(control, &QComboBox::activated, control, [fire = firer(), control] { fire(control); });
     addRow(control);
     control->localize();
     return control;
@@ -149,7 +153,7 @@ MyPopUpButton* SheetBuilder::popUp(int tag, const TaggedItems& items)
 MySlider* SheetBuilder::slider(int tag, int minimum, int maximum)
 {
     auto* control = new MySlider(tag, minimum, maximum, _container);
-    QObject::connect(control, &QSlider::valueChanged, control, [this, control] { fire(control); });
+    QObject::connect(control, &QSlider::valueChanged, control, [fire = firer(), control] { fire(control); });
     addRow(control);
     control->localize();
     return control;
@@ -158,7 +162,7 @@ MySlider* SheetBuilder::slider(int tag, int minimum, int maximum)
 MyStepper* SheetBuilder::stepper(int tag, int minimum, int maximum, int increment)
 {
     auto* control = new MyStepper(tag, minimum, maximum, increment, _container);
-    QObject::connect(control, &QSpinBox::valueChanged, control, [this, control] { fire(control); });
+    QObject::connect(control, &QSpinBox::valueChanged, control, [fire = firer(), control] { fire(control); });
     addRow(control);
     control->localize();
     return control;
@@ -167,7 +171,7 @@ MyStepper* SheetBuilder::stepper(int tag, int minimum, int maximum, int incremen
 MyColorWell* SheetBuilder::colorWell(int tag)
 {
     auto* control = new MyColorWell(tag, _container);
-    QObject::connect(control, &MyColorWell::colorChanged, control, [this, control] { fire(control); });
+    QObject::connect(control, &MyColorWell::colorChanged, control, [fire = firer(), control] { fire(control); });
     addRow(control);
     control->localize();
     return control;
@@ -186,7 +190,7 @@ MyMatrix* SheetBuilder::matrix(int tag, const TaggedItems& cells)
     auto* control = new MyMatrix(tag, Qt::Vertical, _container);
     for (const auto& [title, cellTag] : cells)
         control->addCell(title, cellTag);
-    QObject::connect(control, &MyMatrix::selectionChanged, control, [this, control] { fire(control); });
+    QObject::connect(control, &MyMatrix::selectionChanged, control, [fire = firer(), control] { fire(control); });
     addRow(control);
     control->localize();
     return control;

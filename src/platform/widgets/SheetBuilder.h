@@ -61,7 +61,8 @@ public:
 
 private:
     void addRow(QWidget* control);
-    void fire(QWidget* sender);
+    // The action as the controls call it, independent of the builder.
+    Action firer() const;
 
     QWidget* _container;
     QObject* _controller;

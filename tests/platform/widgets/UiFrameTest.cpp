@@ -68,6 +68,24 @@ TEST(UiFrame, BuilderActionsRunInTheFrame)
     EXPECT_EQ(width->intValue(), 43);
 }
 
+TEST(UiFrame, BuilderControlsOutliveTheBuilder)
+{
+    // Panels build their controls with a builder local to their constructor.
+    QWidget sheet;
+    QList<int> tags;
+    MyCheckBox* check = nullptr;
+    MyIntegerField* width = nullptr;
+    {
+        SheetBuilder b(&sheet, &sheet, [&](QWidget* sender) { tags.append(sender->property("tag").toInt()); });
+        check = b.check(214, QStringLiteral("Captions"));
+        width = b.intPair(211, 1, 200);
+    }
+    QTest::mouseClick(check, Qt::LeftButton);
+    qobject_cast<QSpinBox*>(lq::viewWithTag(&sheet, 212))->stepUp();
+    EXPECT_EQ(tags, (QList<int>{214, 211}));
+    EXPECT_EQ(width->intValue(), 2);
+}
+
 class ThrowingWidget : public QWidget {
 protected:
     bool event(QEvent* e) override
