@@ -3,6 +3,7 @@
 #include "build/XmlCopy.h"
 #include "build/XmlCreate.h"
 #include "build/XmlProcessor.h"
+#include "build/XmlSidebarWidgetProcessor.h"
 #include "platform/Exception.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/DelayedCall.h"
@@ -314,4 +315,16 @@ TEST_F(ProcessorScriptTest, CancelDropsWholeScripts)
     lq::performAfter(&marker, QStringLiteral("later"), 0.3, [&] { marker = true; });
     ASSERT_TRUE(processEventsUntil([&] { return marker; }));
     EXPECT_EQ(runs, 0);
+}
+
+TEST(SidebarWidgetStep, AsksTheSiteAndAnswersNo)
+{
+    // The site writes nothing for a widget yet; the step never fails for
+    // want of a document or a site, and never asks the editors to refresh.
+    const auto step = XmlSidebarWidgetProcessor::createForWidget(QStringLiteral("0123456789ABCDEF"));
+    EXPECT_EQ(step->widget(), QStringLiteral("0123456789ABCDEF"));
+    EXPECT_FALSE(step->run());
+    FakeDocument document;
+    step->setDocument(&document);
+    EXPECT_FALSE(step->run());
 }
