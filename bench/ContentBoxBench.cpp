@@ -6,9 +6,9 @@
 //
 //     lumenquill_bench_content_box [paragraphs] [rounds]
 
+#include "CountingDocument.h"
 #include "elements/XmlWebContent.h"
 #include "model/application/MyApplication.h"
-#include "model/core/DocumentBase.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlContent.h"
 #include "model/site/XmlHomePage.h"
@@ -24,25 +24,6 @@
 
 namespace {
 
-// A document that counts the click areas and ignores everything else.
-class CountingDocument : public DocumentBase {
-public:
-    void updateChangeCount(int) override {}
-    void falseAlarm(bool) override {}
-    bool testMode() override { return false; }
-    XmlSite* site() override { return nullptr; }
-    XmlStyleSheet* defaultTemplate() override { return nullptr; }
-    void layoutDidContentEditing() override {}
-    void addTrackingDataForObjectDataRect(const QString&, const QString&, const lq::Rect&) override { ++areas; }
-    void clearTrackingDataForObject(const QString&) override { areas = 0; }
-    void clearTrackingData() override { areas = 0; }
-    void redisplayRect(const lq::Rect&) override {}
-    void layoutViewSelectedObjectRefresh() override {}
-    void selectWebPageIndex(XmlAlbum*, int) override {}
-    QList<std::shared_ptr<XmlBase>> webItems() override { return {}; }
-
-    int areas = 0;
-};
 
 // A page element over the text.
 class Obstacle : public XmlBoxModel {
@@ -85,10 +66,6 @@ QString storedText(int paragraphs)
     return text;
 }
 
-double milliseconds(const QElapsedTimer& timer)
-{
-    return double(timer.nsecsElapsed()) / 1.0e6;
-}
 
 } // namespace
 
@@ -99,7 +76,7 @@ int main(int argc, char** argv)
     const int paragraphs = argc > 1 ? std::atoi(argv[1]) : 300;
     const int rounds = argc > 2 ? std::atoi(argv[2]) : 3;
 
-    CountingDocument document;
+    bench::CountingDocument document;
     const auto site = XmlSite::create();
     site->newDocument();
     const auto page = XmlAlbum::create();
@@ -125,19 +102,19 @@ int main(int argc, char** argv)
         QElapsedTimer timer;
         timer.start();
         sheet->relayoutFlags(page.get(), 0);
-        const double laid = milliseconds(timer);
+        const double laid = bench::milliseconds(timer);
 
         timer.restart();
         sheet->clearFontBag();
         QString positioned;
         box->appendHTMLPagePassSheet(positioned, page.get(), 15, sheet.get());
-        const double lines = milliseconds(timer);
+        const double lines = bench::milliseconds(timer);
 
         sheet->setBrowserFlow(true);
         timer.restart();
         QString flowing;
         box->appendHTMLPagePassSheet(flowing, page.get(), 3, sheet.get());
-        const double flow = milliseconds(timer);
+        const double flow = bench::milliseconds(timer);
         sheet->setBrowserFlow(false);
 
         std::printf("round %d: %d paragraphs, %u characters, %d click areas, box %d px high: layout %.1f ms, "

@@ -5,6 +5,7 @@
 //
 //     lumenquill_bench_stored_text [paragraphs] [rounds]
 
+#include "CountingDocument.h"
 #include "elements/QZTextContainer.h"
 #include "elements/XmlWebText.h"
 #include "model/application/MyApplication.h"
@@ -47,10 +48,6 @@ QString storedText(int paragraphs)
     return text;
 }
 
-double milliseconds(const QElapsedTimer& timer)
-{
-    return double(timer.nsecsElapsed()) / 1.0e6;
-}
 
 } // namespace
 
@@ -71,7 +68,7 @@ int main(int argc, char** argv)
         element->clearLinks();
         auto storage = std::make_shared<lq::StyledText>(
             element->getAttributedStringWithAlignmentAttr(stored, lq::TextAlignment::Left, 0));
-        const double read = milliseconds(timer);
+        const double read = bench::milliseconds(timer);
 
         timer.restart();
         lq::LayoutManager layout;
@@ -84,18 +81,18 @@ int main(int argc, char** argv)
         container->addFloatingRect(XmlBase::rectToString(lq::Rect(420, 900, 200, 400)));
         layout.addTextContainer(container);
         const quint32 glyphs = layout.glyphRangeForTextContainer(container.get()).length;
-        const double laid = milliseconds(timer);
+        const double laid = bench::milliseconds(timer);
 
         timer.restart();
         QString html;
         element->appendHTMLFromLayoutManagerPrePostOffset(html, &layout, QStringLiteral("<p"), QStringLiteral("</p>\n"),
                                                           lq::Point(20, 100));
-        const double written = milliseconds(timer);
+        const double written = bench::milliseconds(timer);
 
         timer.restart();
         QString floats;
         container->createHTMLfloatsMaxheight(floats, static_cast<float>(layout.usedRectForTextContainer(container.get()).height()));
-        const double spacers = milliseconds(timer);
+        const double spacers = bench::milliseconds(timer);
 
         std::printf("round %d: %d paragraphs, %u characters, %lld links: read %.1f ms, layout %.1f ms, "
                     "positioned HTML %.1f ms (%lld characters), spacer divs %.1f ms (%lld characters)\n",

@@ -5,9 +5,9 @@
 //
 //     lumenquill_bench_menu [pages] [group pages] [rounds]
 
+#include "CountingDocument.h"
 #include "elements/XmlWebMenu.h"
 #include "model/application/MyApplication.h"
-#include "model/core/DocumentBase.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlGroup.h"
 #include "model/site/XmlHomePage.h"
@@ -25,29 +25,7 @@
 
 namespace {
 
-// A document that keeps nothing but the number of click areas.
-class CountingDocument : public DocumentBase {
-public:
-    void updateChangeCount(int) override {}
-    void falseAlarm(bool) override {}
-    bool testMode() override { return false; }
-    XmlSite* site() override { return siteRoot; }
-    XmlStyleSheet* defaultTemplate() override { return nullptr; }
-    void layoutDidContentEditing() override {}
-    void addTrackingDataForObjectDataRect(const QString&, const QString&, const lq::Rect&) override { ++areas; }
-    void clearTrackingDataForObject(const QString&) override { areas = 0; }
-    void clearTrackingData() override { areas = 0; }
-    void selectWebPageIndex(XmlAlbum*, int) override {}
-    QList<std::shared_ptr<XmlBase>> webItems() override { return {}; }
 
-    XmlSite* siteRoot = nullptr;
-    int areas = 0;
-};
-
-double milliseconds(const QElapsedTimer& timer)
-{
-    return double(timer.nsecsElapsed()) / 1.0e6;
-}
 
 } // namespace
 
@@ -59,7 +37,7 @@ int main(int argc, char** argv)
     const int groupPages = argc > 2 ? std::atoi(argv[2]) : 20;
     const int rounds = argc > 3 ? std::atoi(argv[3]) : 3;
 
-    CountingDocument document;
+    bench::CountingDocument document;
     const auto site = XmlSite::create();
     site->newDocument();
     document.siteRoot = site.get();
@@ -106,16 +84,16 @@ int main(int argc, char** argv)
         QElapsedTimer timer;
         timer.start();
         menu->relayoutFlags(shown.get(), 0);
-        const double laid = milliseconds(timer);
+        const double laid = bench::milliseconds(timer);
 
         timer.restart();
         menu->mouseEntered(QStringLiteral("3"));
-        const double hover = milliseconds(timer);
+        const double hover = bench::milliseconds(timer);
 
         timer.restart();
         QString html;
         menu->appendHTMLPagePassSheet(html, shown.get(), 14, sheet.get());
-        const double links = milliseconds(timer);
+        const double links = bench::milliseconds(timer);
 
         timer.restart();
         {
@@ -123,7 +101,7 @@ int main(int argc, char** argv)
             menu->drawObject();
             menu->drawText();
         }
-        const double drawn = milliseconds(timer);
+        const double drawn = bench::milliseconds(timer);
 
         std::printf("round %d: %zu items, %zu submenu items, %d click areas: layout %.1f ms, hover %.1f ms, "
                     "page links %.1f ms (%lld characters), drawing %.1f ms\n",
