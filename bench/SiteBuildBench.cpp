@@ -10,9 +10,9 @@
 
 #include "BenchSupport.h"
 
-#include "app/MyDocument.h"
-#include "build/ProcessorQueue.h"
-#include "build/XmlProcessor.h"
+#include "document/MyDocument.h"
+#include "pipeline/ProcessorQueue.h"
+#include "pipeline/XmlProcessor.h"
 #include "model/application/MyApplication.h"
 #include "elements/XmlWebPhotoAlbum.h"
 #include "model/site/XmlAlbum.h"

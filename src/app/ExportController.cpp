@@ -1,7 +1,7 @@
 #include "app/ExportController.h"
 
 #include "app/FSBrowser.h"
-#include "app/MyDocument.h"
+#include "document/MyDocument.h"
 #include "app/MyDocumentWindow.h"
 #include "app/WWRSSController.h"
 #include "model/core/DocumentBase.h"

@@ -4,7 +4,7 @@
 
 #include "app/BuildInfo.h"
 #include "app/MyBugController.h"
-#include "app/MyDocument.h"
+#include "document/MyDocument.h"
 #include "app/UserPreferences.h"
 #include "app/StartWindow.h"
 #include "app/ThemeLibrary.h"

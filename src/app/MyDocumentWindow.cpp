@@ -1,7 +1,7 @@
 #include "app/MyDocumentWindow.h"
 
 #include "app/ExportController.h"
-#include "app/MyDocument.h"
+#include "document/MyDocument.h"
 #include "app/PublishRoads.h"
 #include "app/SendPanel.h"
 #include "publish/SendController.h"

@@ -1,6 +1,6 @@
 #include "app/PublishRoads.h"
 
-#include "app/MyDocument.h"
+#include "document/MyDocument.h"
 #include "publish/FolderExport.h"
 #include "publish/SendController.h"
 #include "publish/XmlBom.h"

@@ -1,6 +1,6 @@
 #include "app/WWRSSController.h"
 
-#include "app/MyDocument.h"
+#include "document/MyDocument.h"
 #include "app/MyDocumentWindow.h"
 #include "model/core/DocumentBase.h"
 #include "model/feed/XmlRSS.h"

@@ -25,7 +25,7 @@
 #include <QTimer>
 
 #include "platform/Resources.h"
-#include "app/MyDocument.h"
+#include "document/MyDocument.h"
 #include "app/MyDocumentWindow.h"
 
 int main(int argc, char** argv)

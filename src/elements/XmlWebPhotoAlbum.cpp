@@ -1,7 +1,7 @@
 #include "elements/XmlWebPhotoAlbum.h"
 
-#include "build/XmlProcessor.h"
-#include "build/XmlResizeThumbnail.h"
+#include "pipeline/XmlProcessor.h"
+#include "pipeline/XmlResizeThumbnail.h"
 #include "elements/XmlPictureFrame.h"
 #include "elements/XmlSlideshow.h"
 #include "model/core/DocumentBase.h"

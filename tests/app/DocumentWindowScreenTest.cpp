@@ -1,7 +1,7 @@
 // The program on a real X display (Xvfb) with a website open on its "Send"
 // tab: a picture of the window shows the tabs and the publish panel. The
 // picture is kept in LQ_TEST_ARTEFACTS (or the temporary folder).
-#include "app/MyDocument.h"
+#include "document/MyDocument.h"
 #include "support/ui/StarterArchive.h"
 #include "support/ui/XvfbProgram.h"
 

@@ -3,7 +3,7 @@
 // forgets the last published tree when the destination moves.
 #include "app/ExportController.h"
 #include "app/FSBrowser.h"
-#include "app/MyDocument.h"
+#include "document/MyDocument.h"
 #include "app/MyDocumentWindow.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlSite.h"

@@ -1,7 +1,7 @@
 // The application delegate's commands: the new-site panel, the open
 // documents' folders, commands without a document, the ruler unit and the
 // preferences panel.
-#include "app/MyDocument.h"
+#include "document/MyDocument.h"
 #include "app/MyDocumentController.h"
 #include "app/MyDocumentWindow.h"
 #include "app/StubEditorPanel.h"

@@ -1,6 +1,6 @@
 // The document window: its tabs, the close protocol, editor switching over
 // the stand-in panels and the edited mark.
-#include "app/MyDocument.h"
+#include "document/MyDocument.h"
 #include "app/MyDocumentWindow.h"
 #include "app/StubEditorPanel.h"
 #include "model/files/XmlFiles.h"

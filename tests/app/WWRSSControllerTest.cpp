@@ -1,7 +1,7 @@
 // The feed settings of the publish panel: the feed's flag and texts, and its
 // entries, edited in a sheet that links each to one page of the site.
 #include "app/ExportController.h"
-#include "app/MyDocument.h"
+#include "document/MyDocument.h"
 #include "app/MyDocumentWindow.h"
 #include "app/WWRSSController.h"
 #include "model/feed/XmlRSS.h"

@@ -15,7 +15,7 @@
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
 
-#include "build/XmlProcessor.h"
+#include "pipeline/XmlProcessor.h"
 #include "platform/Resources.h"
 #include "platform/graphics/GraphicsContext.h"
 

@@ -1,4 +1,4 @@
-#include "build/XmlProcessor.h"
+#include "pipeline/XmlProcessor.h"
 #include "elements/XmlPictureFrame.h"
 #include "elements/XmlSlideshow.h"
 #include "elements/XmlWebPhotoAlbum.h"

@@ -3,8 +3,8 @@
 // A site document whose Activity log and scripts go through a real processor
 // queue, as in the site document, and a site in a temporary folder that it
 // documents.
-#include "build/ProcessorQueue.h"
-#include "build/XmlProcessor.h"
+#include "pipeline/ProcessorQueue.h"
+#include "pipeline/XmlProcessor.h"
 #include "support/EventLoop.h"
 #include "support/SiteInDocument.h"
 

@@ -3,7 +3,7 @@
 // "homepage/pictures" (web image, thumbnail and slide).
 #include "model/site/XmlPhoto.h"
 
-#include "build/XmlResizeThumbnail.h"
+#include "pipeline/XmlResizeThumbnail.h"
 #include "elements/XmlPictureFrame.h"
 #include "imaging/XmlCanvas.h"
 #include "imaging/XmlImage.h"

@@ -1,4 +1,4 @@
-#include "build/XmlResizeThumbnail.h"
+#include "pipeline/XmlResizeThumbnail.h"
 #include "elements/XmlPictureFrame.h"
 #include "imaging/XmlCanvas.h"
 #include "imaging/XmlImage.h"

@@ -1,0 +1,765 @@
+#include "document/MyDocument.h"
+
+#include "pipeline/XmlCallSelector.h"
+#include "pipeline/XmlProcessor.h"
+#include "pipeline/XmlRebuildPhoto.h"
+#include "model/core/XmlBase.h"
+#include "model/core/XmlTextFormat.h"
+#include "model/feed/XmlRSS.h"
+#include "model/files/XmlFile.h"
+#include "model/files/XmlStandAloneFiles.h"
+#include "model/site/XmlAlbum.h"
+#include "model/site/XmlHomePage.h"
+#include "model/site/XmlPhoto.h"
+#include "model/site/XmlSite.h"
+#include "model/theme/XmlLegacyTheme.h"
+#include "model/theme/XmlTheme.h"
+#include "platform/Alert.h"
+#include "platform/ExceptionFrame.h"
+#include "platform/FileHelpers.h"
+#include "platform/Log.h"
+#include "platform/Process.h"
+#include "platform/Resources.h"
+#include "platform/Workspace.h"
+#include "publish/DigestListing.h"
+#include "publish/XmlD.h"
+#include "publish/XmlLocation.h"
+#include "templates/XmlStyleSheet.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QSet>
+#include <QSaveFile>
+#include <QUrl>
+
+#include <algorithm>
+
+namespace {
+
+const QStringList documentFiles { QStringLiteral("site.xmlbase"), QStringLiteral("theme.xmlbase"),
+    QStringLiteral("location.xmlbase"), QStringLiteral("rss.xmlbase") };
+
+const QStringList documentFolders { QStringLiteral("pictures"), QStringLiteral("temp"), QStringLiteral("bitmaps2"),
+    QStringLiteral("revert"), QStringLiteral("homepage"), QStringLiteral("homepage/pictures"), QStringLiteral("files"),
+    QStringLiteral("homepage/bitmaps") };
+
+QString couldNotRead()
+{
+    return QStringLiteral("Could not read the document");
+}
+
+// The maker's page about the file format of the older release.
+QString formatChangePage()
+{
+    return QStringLiteral("https://www.moravine.com/LQ2FileDiff.html");
+}
+
+// Unpacks the archive into the folder and answers the first site and the
+// first theme among the trees read from it (either may be missing).
+std::pair<std::shared_ptr<XmlSite>, std::shared_ptr<XmlTheme>> unpackSiteAndTheme(const QString& archive, const QString& folder)
+{
+    std::shared_ptr<XmlSite> site;
+    std::shared_ptr<XmlTheme> theme;
+    for (const XmlBasePtr& element : XmlBase::unzipTo(archive, folder).value_or(XmlBaseList())) {
+        if (!site)
+            site = std::dynamic_pointer_cast<XmlSite>(element);
+        if (!theme)
+            theme = std::dynamic_pointer_cast<XmlTheme>(element);
+    }
+    return { site, theme };
+}
+
+QString withoutTrailingSlash(const QString& path)
+{
+    return QDir::cleanPath(path);
+}
+
+} // namespace
+
+MyDocument::MyDocument()
+    : _queue(this)
+    , _now([] { return QDateTime::currentDateTime(); })
+{
+}
+
+MyDocument::~MyDocument()
+{
+    _queue.stopProcessor();
+    _queue.cancelActivity();
+    if (_rss)
+        _rss->setDocument(nullptr);
+    release();
+}
+
+void MyDocument::release()
+{
+    if (_site)
+        _site->setDocument(nullptr);
+    if (_theme)
+        _theme->setDocument(nullptr);
+    _site.reset();
+    _theme.reset();
+}
+
+// --- What the model asks -----------------------------------------------------------
+
+void MyDocument::updateChangeCount(int changeKind)
+{
+    if (_suppressedChanges != 0 || changeKind != ChangeDone)
+        return;
+    ++_changeCount;
+    if (_edited)
+        _edited(true);
+}
+
+void MyDocument::falseAlarm(bool suppress)
+{
+    _suppressedChanges += suppress ? 1 : -1;
+}
+
+XmlStyleSheet* MyDocument::defaultTemplate()
+{
+    return _theme ? dynamic_cast<XmlStyleSheet*>(_theme->firstChild().get()) : nullptr;
+}
+
+void MyDocument::layoutDidContentEditing()
+{
+    if (_reload)
+        _reload();
+}
+
+void MyDocument::addTrackingDataForObjectDataRect(const QString& uuid, const QString& data, const lq::Rect& rect)
+{
+    _tracking.append(TrackingArea { uuid, data, rect });
+}
+
+void MyDocument::clearTrackingDataForObject(const QString& uuid)
+{
+    _tracking.removeIf([&](const TrackingArea& area) { return area.uuid == uuid; });
+}
+
+void MyDocument::clearTrackingData()
+{
+    _tracking.clear();
+}
+
+void MyDocument::selectWebPageIndex(XmlAlbum* page, int index)
+{
+    _currentAlbum = page ? page->UUID() : QString();
+}
+
+QList<std::shared_ptr<XmlBase>> MyDocument::webItems()
+{
+    XmlHomePage* home = _site ? _site->homepage() : nullptr;
+    return home ? home->webItems() : QList<std::shared_ptr<XmlBase>>();
+}
+
+QString MyDocument::fileName() const
+{
+    return _site ? _site->rootDir() : QString();
+}
+
+std::shared_ptr<XmlD> MyDocument::createXmlD(const QString& path)
+{
+    const QString folder = fileName();
+    if (path.isEmpty() && folder.isEmpty())
+        return nullptr;
+    return lq::createXmlD(path.isEmpty() ? folder + QStringLiteral("/homepage/") : path);
+}
+
+std::shared_ptr<XmlD> MyDocument::lastXmlD()
+{
+    const QString folder = fileName();
+    return folder.isEmpty() ? nullptr : lq::readLastXmlD(folder);
+}
+
+void MyDocument::setLastXmlD(XmlD* tree)
+{
+    const QString folder = fileName();
+    lq::writeLastXmlD(folder, folder.isEmpty() ? nullptr : tree, [this](const QString& line) { addActivityString(line); });
+}
+
+bool MyDocument::fail(const QString& why)
+{
+    _lastError = why;
+    lq::log(why);
+    return false;
+}
+
+// --- Folders ------------------------------------------------------------------------
+
+bool MyDocument::dirExists(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        return true;
+    if (info.exists() || info.isSymLink())
+        QFile::remove(path);
+    return QDir().mkdir(path);
+}
+
+bool MyDocument::compareDocPath(const QString& path) const
+{
+    return _site && path == _site->rootDir();
+}
+
+QString MyDocument::snapshotName(const QDateTime& time)
+{
+    // Names and AM/PM in English whatever the user's language, so every
+    // snapshot reads back as a date.
+    return QLocale::c().toString(time, QStringLiteral("ddd MMM dd,yyyy hh_mm_ss AP"));
+}
+
+int MyDocument::maxPhotoSequenceNumber() const
+{
+    int largest = 0;
+    if (_site)
+        _site->callSelectorOnObject([&](XmlBase& element) {
+            if (const XmlPhoto* photo = dynamic_cast<const XmlPhoto*>(&element))
+                largest = std::max(largest, photo->imageSeqNumber());
+        });
+    return largest;
+}
+
+int MyDocument::maxPictureNumberOnDisk() const
+{
+    int largest = 0;
+    static const QRegularExpression picture(QStringLiteral("^image(\\d+)\\.jpg$"));
+    for (const QString& name : lq::folderEntries(fileName() + QStringLiteral("/pictures"))) {
+        const QRegularExpressionMatch match = picture.match(name);
+        if (match.hasMatch())
+            largest = std::max(largest, match.captured(1).toInt());
+    }
+    return largest;
+}
+
+// --- New document -------------------------------------------------------------------
+
+bool MyDocument::newDocument(const QString& folder)
+{
+    return newDocumentFromArchive(folder, lq::resourcePath(QStringLiteral("styles/default.qvzip")));
+}
+
+bool MyDocument::newDocumentFromArchive(const QString& folderPath, const QString& archive)
+{
+    return lq::uiFrame(this, "newDocument:", [&]() -> bool {
+        _lastError.clear();
+        const QString folder = withoutTrailingSlash(folderPath);
+        const QFileInfo existing(folder);
+        if (existing.exists() || existing.isSymLink())
+            return fail(QStringLiteral("could not create new document: ") + folder + QStringLiteral(" already exists"));
+        if (!dirExists(folder))
+            return fail(QStringLiteral("could not create new document: ") + folder);
+
+        const auto [site, theme] = unpackSiteAndTheme(archive, folder);
+        if (!site || !theme)
+            return fail(QStringLiteral("could not create new document: ") + folder + QStringLiteral(": the starter site cannot be read"));
+        adopt(site, theme);
+        _site->setRootDir(folder);
+        _theme->setRootDir(folder);
+        _location = XmlLocation::create();
+        _rss = XmlRSS::create();
+        _rss->setDocument(this);
+        if (!writeWithBackupToFile(folder))
+            return false;
+        _theme->crossReferenceXmlSite(_site.get());
+        clearChangeCount();
+        return true;
+    });
+}
+
+void MyDocument::adopt(const std::shared_ptr<XmlSite>& site, const std::shared_ptr<XmlTheme>& theme)
+{
+    release();
+    _site = site;
+    _theme = theme;
+    _site->setDocument(this);
+    _theme->setDocument(this);
+}
+
+void MyDocument::createRSSProcessor()
+{
+    lq::uiFrame(this, "createRSSProcessor", [&] {
+        if (!_rss || !_site)
+            return;
+        const QString feed = _rss->rssString();
+        if (feed.isNull())
+            return;
+        const QString marker = XmlTextFormat::verbatimMarker.toString();
+        const QString script = QStringLiteral("<QZprocessor rootDir=\"") + XmlBase::escape(_site->rootDir())
+            + QStringLiteral("\" status=\"Creating RSS feed\"><QZcreate dir=\"homepage\" filename=\"rss.xml\">") + marker + feed + marker
+            + QStringLiteral("</QZcreate></QZprocessor>");
+        startProcessor(std::dynamic_pointer_cast<XmlProcessor>(XmlBase::createWithXmlRootDir(script, QString())));
+    });
+}
+
+// --- Open ----------------------------------------------------------------------------
+
+bool MyDocument::importLegacy(const QString& folder, bool layout12)
+{
+    std::shared_ptr<XmlSite> site;
+    XmlBasePtr theme;
+    if (!layout12) {
+        site = std::dynamic_pointer_cast<XmlSite>(XmlBase::createWithFile(folder + QStringLiteral("/index.xml")));
+        // The first layout kept one template per page: they become the theme.
+        if (site)
+            theme = site->generateThemeFromLegacy1_0();
+    } else {
+        site = std::dynamic_pointer_cast<XmlSite>(XmlBase::createWithFile(folder + QStringLiteral("/site.xml")));
+        theme = XmlBase::createWithFile(folder + QStringLiteral("/theme.xml"));
+        if (theme && !XmlLegacyTheme::cast(theme.get()) && !XmlTheme::cast(theme.get()))
+            theme.reset();
+    }
+    if (!site || !theme) {
+        lq::runAlert(QStringLiteral("Error"), couldNotRead(), QStringLiteral("OK"));
+        return fail(couldNotRead() + QStringLiteral(": ") + folder);
+    }
+    site->setRootDir(folder);
+    theme->setRootDir(folder);
+    if (XmlLegacyTheme* legacy = XmlLegacyTheme::cast(theme.get()))
+        legacy->convert1_2Theme(site.get());
+    bool written = site->saveToFile(folder + QStringLiteral("/site.xmlbase"));
+    written = theme->saveToFile(folder + QStringLiteral("/theme.xmlbase")) && written;
+    if (site->location())
+        written = site->location()->saveToFile(folder + QStringLiteral("/location.xmlbase")) && written;
+    if (!written)
+        return fail(QStringLiteral("could not convert ") + folder);
+    return true;
+}
+
+bool MyDocument::readFromFile(const QString& folderPath)
+{
+    _lastError.clear();
+    bool opened = false;
+    lq::uiFrame(this, "readFromFile:ofType:", [&] {
+        const QString folder = withoutTrailingSlash(folderPath);
+        dirExists(folder + QStringLiteral("/bitmaps2"));
+        dirExists(folder + QStringLiteral("/revert"));
+
+        const QString siteFile = folder + QStringLiteral("/site.xmlbase");
+        const QString oldSiteFile = folder + QStringLiteral("/site.xml");
+        if (!QFileInfo::exists(siteFile) || !QFileInfo::exists(folder + QStringLiteral("/theme.xmlbase"))) {
+            if (!importLegacy(folder, QFileInfo::exists(oldSiteFile)))
+                return;
+        } else if (QFileInfo::exists(oldSiteFile) && !(lq::modificationDate(siteFile) > lq::modificationDate(oldSiteFile))) {
+            const int choice = _choice ? _choice(QStringLiteral("Lumenquill 2.0 Warning"),
+                                             QStringLiteral("Lumenquill has detected this file was recently edited with Lumenquill 1.2.  "
+                                                            "Lumenquill 2.0 and Lumenquill 1.2 do not have compatible file formats so these "
+                                                            "changes will not be seen.  To update your file to see the changes made in "
+                                                            "Lumenquill 1.2 press the ReImport File button."),
+                                             { QStringLiteral("Continue"), QStringLiteral("ReImport File"), QStringLiteral("More Info Please") })
+                                       : 0;
+            if (choice == 1) {
+                lq::log(QStringLiteral("Reimporting file"));
+                if (!importLegacy(folder, true))
+                    return;
+            } else if (choice == 2) {
+                lq::openURL(QUrl(formatChangePage()));
+            }
+        }
+
+        auto site = std::dynamic_pointer_cast<XmlSite>(XmlBase::createWithFile(siteFile));
+        auto theme = std::dynamic_pointer_cast<XmlTheme>(XmlBase::createWithFile(folder + QStringLiteral("/theme.xmlbase")));
+        auto location = std::dynamic_pointer_cast<XmlLocation>(XmlBase::createWithFile(folder + QStringLiteral("/location.xmlbase")));
+        auto rss = std::dynamic_pointer_cast<XmlRSS>(XmlBase::createWithFile(folder + QStringLiteral("/rss.xmlbase")));
+        if (!location)
+            location = site && site->location() ? std::dynamic_pointer_cast<XmlLocation>(site->location()->copyWithZone()) : nullptr;
+        if (!location)
+            location = XmlLocation::create();
+        if (!rss)
+            rss = XmlRSS::create();
+        if (!site || !theme) {
+            lq::runAlert(QStringLiteral("Error"), couldNotRead(), QStringLiteral("OK"));
+            fail(couldNotRead() + QStringLiteral(": ") + folder);
+            return;
+        }
+        _location = location;
+        _rss = rss;
+        _rss->setDocument(this);
+        adopt(site, theme);
+        // Opening is no edit.
+        falseAlarm(true);
+        struct Resume {
+            MyDocument* document;
+            ~Resume() { document->falseAlarm(false); }
+        } resume { this };
+        opened = true;
+
+        _site->setRootDir(folder);
+        _theme->setRootDir(folder);
+        _theme->crossReferenceXmlSite(_site.get());
+
+        _siteNeedsRebuild = false;
+        const QString temp = folder + QStringLiteral("/temp");
+        if (!QFileInfo(temp).isDir()) {
+            dirExists(temp);
+            _siteNeedsRebuild = true;
+        }
+        _site->refreshFiles();
+        trimSnapshots(folder);
+
+        const int largest = maxPhotoSequenceNumber() + 1;
+        if (largest != _site->imageSeqTest()) {
+            lq::log(QString::number(largest) + QStringLiteral(" != ") + QString::number(_site->imageSeqTest()));
+            _siteNeedsRebuild = true;
+        }
+    });
+    if (opened)
+        clearChangeCount();
+    return opened;
+}
+
+void MyDocument::trimSnapshots(const QString& folder)
+{
+    auto snapshots = XmlStandAloneFiles::create();
+    snapshots->setRootDir(folder + QStringLiteral("/revert"));
+    snapshots->setFoldersFiles(false, true);
+    snapshots->refresh();
+    snapshots->sortByCreationDate();
+    while (snapshots->numberChildren() > keptSnapshots) {
+        const XmlBasePtr oldest = snapshots->lastChild();
+        lq::removeItem(oldest->fullname());
+        snapshots->removeChild(oldest.get());
+    }
+}
+
+// --- Save ----------------------------------------------------------------------------
+
+bool MyDocument::writeWithBackupToFile(const QString& folder)
+{
+    return saveFileWithComment(folder, QString());
+}
+
+bool MyDocument::saveFileWithComment(const QString& folderPath, const QString& comment)
+{
+    _lastError.clear();
+    return lq::uiFrame(this, "saveFile:withComment:", [&]() -> bool {
+        const QString folder = withoutTrailingSlash(folderPath);
+        if (!dirExists(folder))
+            return fail(QStringLiteral("could not save document: ") + folder);
+        for (const QString& sub : documentFolders)
+            if (!dirExists(folder + QLatin1Char('/') + sub))
+                return fail(QStringLiteral("could not save document: cannot make ") + folder + QLatin1Char('/') + sub);
+        if (!_site || !_theme)
+            return fail(QStringLiteral("could not save document: no site"));
+        if (!_location)
+            _location = XmlLocation::create();
+        if (!_rss) {
+            _rss = XmlRSS::create();
+            _rss->setDocument(this);
+        }
+
+        // Every file is written beside its target first; the targets are
+        // replaced only once all four are complete, so a failure leaves the
+        // saved document as it was.
+        const QList<XmlBase*> trees { _site.get(), _theme.get(), _location.get(), _rss.get() };
+        std::vector<std::unique_ptr<QSaveFile>> files;
+        for (qsizetype i = 0; i < trees.size(); ++i) {
+            const QByteArray bytes = trees[i]->createXml().toUtf8();
+            auto file = std::make_unique<QSaveFile>(folder + QLatin1Char('/') + documentFiles[i]);
+            if (!file->open(QIODevice::WriteOnly) || file->write(bytes) != bytes.size()) {
+                const QString why = file->errorString();
+                file->cancelWriting();
+                return fail(QStringLiteral("could not save document: ") + documentFiles[i] + QStringLiteral(": ") + why);
+            }
+            files.push_back(std::move(file));
+        }
+        for (std::size_t i = 0; i < files.size(); ++i)
+            if (!files[i]->commit())
+                return fail(QStringLiteral("could not save document: ") + documentFiles[i] + QStringLiteral(": ") + files[i]->errorString());
+
+        pruneBitmaps(folder);
+        clearChangeCount();
+        if (!makeSnapshot(folder, comment))
+            _lastError = QStringLiteral("the document was saved, but its snapshot could not be made");
+        return true;
+    });
+}
+
+void MyDocument::pruneBitmaps(const QString& folder)
+{
+    QStringList used;
+    _theme->listOfBitmaps(used);
+    const QString bitmaps = folder + QStringLiteral("/bitmaps2");
+    for (const QString& name : lq::folderEntries(bitmaps)) {
+        const QFileInfo entry(bitmaps + QLatin1Char('/') + name);
+        if (entry.isDir())
+            continue;
+        if (!used.contains(entry.completeBaseName()) && !used.contains(entry.baseName()))
+            lq::removeItem(entry.filePath());
+    }
+}
+
+bool MyDocument::makeSnapshot(const QString& folder, const QString& comment)
+{
+    const QString archive = folder + QStringLiteral("/revert/") + snapshotName(_now()) + QStringLiteral(".qvzip");
+    bool done = XmlBase::zipRootDirFilenameRecursive(archive, folder, QStringLiteral("site.xmlbase"), false);
+    done = done && XmlBase::zipRootDirFilenameRecursive(archive, folder, QStringLiteral("theme.xmlbase"), false);
+    done = done && XmlBase::zipRootDirFilenameRecursive(archive, folder, QStringLiteral("bitmaps2"), true);
+    done = done && XmlBase::setCommentInZipComment(archive, comment);
+    if (!done)
+        lq::log(QStringLiteral("could not make the snapshot ") + archive);
+    return done;
+}
+
+// --- Save as, revert, archive ----------------------------------------------------------
+
+bool MyDocument::saveAs(const QString& pathGiven)
+{
+    _lastError.clear();
+    return lq::uiFrame(this, "fileSaveAs", [&]() -> bool {
+        const QString path = withoutTrailingSlash(pathGiven);
+        const QFileInfo existing(path);
+        if (existing.exists() || existing.isSymLink()) {
+            lq::runAlert(QStringLiteral("File Exists"),
+                QStringLiteral("The File you select to 'Save As' already exists.  Lumenquill will not overwrite existing files."),
+                QStringLiteral("OK"));
+            return fail(QStringLiteral("will not overwrite ") + path);
+        }
+        QString why;
+        if (!lq::copyItem(fileName(), path, &why))
+            return fail(QStringLiteral("could not save as ") + path + QStringLiteral(": ") + why);
+        _site->setRootDir(path);
+        _theme->setRootDir(path);
+        if (!saveFileWithComment(path, QString()))
+            return false;
+        clearChangeCount();
+        return true;
+    });
+}
+
+bool MyDocument::revertFromFile(const QString& snapshot)
+{
+    _lastError.clear();
+    return lq::uiFrame(this, "revertFromFile:", [&]() -> bool {
+        const QString folder = fileName();
+        if (folder.isEmpty())
+            return fail(QStringLiteral("no document to revert"));
+        const auto [site, theme] = unpackSiteAndTheme(snapshot, folder);
+        if (!site || !theme)
+            return fail(QStringLiteral("the snapshot lacks the site or the theme: ") + snapshot);
+        adopt(site, theme);
+        _site->setRootDir(folder);
+        _theme->setRootDir(folder);
+        _theme->crossReferenceXmlSite(_site.get());
+        _site->refreshFiles();
+        // A snapshot's counter may lie behind pictures imported since: the
+        // next import must not overwrite one that another snapshot uses.
+        const int next = std::max(maxPictureNumberOnDisk(), maxPhotoSequenceNumber()) + 1;
+        if (_site->imageSeqTest() < next)
+            _site->setImageSeqNumber(next);
+
+        XmlHomePage* home = _site->homepage();
+        _currentObject = home ? home->UUID() : QString();
+        _currentType = 0;
+        _currentAlbum.clear();
+        if (_reload)
+            _reload();
+        return true;
+    });
+}
+
+bool MyDocument::archiveDocument(const QString& archive)
+{
+    _lastError.clear();
+    return lq::uiFrame(this, "archiveDocument:", [&]() -> bool {
+        const QFileInfo document(fileName());
+        const QString parent = document.absolutePath();
+        const QString name = document.fileName();
+        bool done = true;
+        for (const QString& entry : { QStringLiteral("site.xmlbase"), QStringLiteral("theme.xmlbase") })
+            done = XmlBase::zipRootDirFilenameRecursive(archive, parent, name + QLatin1Char('/') + entry, false) && done;
+        for (const QString& entry : { QStringLiteral("bitmaps2"), QStringLiteral("pictures"), QStringLiteral("files") })
+            if (QFileInfo(document.filePath() + QLatin1Char('/') + entry).isDir())
+                done = XmlBase::zipRootDirFilenameRecursive(archive, parent, name + QLatin1Char('/') + entry, true) && done;
+        if (!done)
+            return fail(QStringLiteral("could not archive the document into ") + archive);
+        return true;
+    });
+}
+
+// --- Rebuild and export ----------------------------------------------------------------
+
+namespace {
+
+// The picture numbers that the snapshots in "revert" still name: a revert
+// brings back a site whose photos use them.
+QSet<QString> picturesOfSnapshots(const QString& folder)
+{
+    QSet<QString> names;
+    const QString unzip = QStringLiteral("/usr/bin/unzip");
+    static const QRegularExpression number(QStringLiteral("\\siseq=\"(\\d+)\""));
+    for (const QString& entry : lq::folderEntries(folder + QStringLiteral("/revert"))) {
+        if (!entry.endsWith(QStringLiteral(".qvzip")))
+            continue;
+        const lq::ProcessResult site = lq::runProcess(unzip,
+            { QStringLiteral("-p"), folder + QStringLiteral("/revert/") + entry, QStringLiteral("site.xmlbase") });
+        if (!site.succeeded())
+            continue;
+        const QString text = QString::fromUtf8(site.output);
+        for (auto match = number.globalMatch(text); match.hasNext();)
+            names.insert(QStringLiteral("image") + match.next().captured(1) + QStringLiteral(".jpg"));
+    }
+    return names;
+}
+
+} // namespace
+
+void MyDocument::delayedRebuildEntireSite()
+{
+    lq::uiFrame(this, "delayedRebuildEntireSite:", [&] {
+        lq::runAlert(QStringLiteral("Rebuild Website"),
+            QStringLiteral("Lumenquill has detected your site needs to be rebuilt - this will optimize your file and correct any errors."),
+            QStringLiteral("OK"));
+        rebuildEntireSite();
+    });
+}
+
+void MyDocument::rebuildEntireSite()
+{
+    lq::uiFrame(this, "rebuildEntireSite", [&] {
+        const QString folder = fileName();
+        if (!_site || folder.isEmpty())
+            return;
+        // 1. Stray folders go; the document's own files and folders stay.
+        static const QStringList kept { QStringLiteral("pictures"), QStringLiteral("bitmaps"), QStringLiteral("bitmaps2"),
+            QStringLiteral("revert"), QStringLiteral("files"), QStringLiteral("index.xml"), QStringLiteral("site.xml"),
+            QStringLiteral("theme.xml") };
+        for (const QString& entry : lq::folderEntries(folder)) {
+            const QFileInfo info(folder + QLatin1Char('/') + entry);
+            const QString extension = info.suffix();
+            if (kept.contains(entry) || extension == QStringLiteral("xmlbase") || extension == QStringLiteral("qvzip"))
+                continue;
+            if (info.isDir() && !info.isSymLink())
+                lq::removeItem(info.filePath());
+        }
+        // 2. The folders every build writes into.
+        for (const char* name : { "temp", "bitmaps2", "revert", "homepage", "homepage/pictures", "homepage/bitmaps", "files" })
+            dirExists(folder + QLatin1Char('/') + QLatin1String(name));
+        // 3. Pictures that neither the site nor a snapshot uses.
+        const QString pictures = folder + QStringLiteral("/pictures");
+        QSet<QString> used;
+        for (const QString& name : _site->picturesInSite())
+            used.insert(name);
+        used.unite(picturesOfSnapshots(folder));
+        const QStringList entries = lq::folderEntries(pictures, true);
+        for (const QString& entry : entries) {
+            if (used.contains(entry))
+                continue;
+            // A folder holding a picture in use stays.
+            const QString below = entry + QLatin1Char('/');
+            const bool holdsUsed = std::any_of(used.begin(), used.end(), [&](const QString& name) { return name.startsWith(below); });
+            if (!holdsUsed)
+                lq::removeItem(pictures + QLatin1Char('/') + entry);
+        }
+        // 4. The picture counter goes past every picture there is.
+        _site->setImageSeqNumber(getMaxPhotoSequenceNumber() + 1);
+        // 5. Every photo's internal images are made again.
+        auto processor = XmlProcessor::create();
+        processor->setRootDir(folder);
+        processor->setStatusMessage(QStringLiteral("Rebuilding site..."));
+        for (const std::shared_ptr<XmlBase>& item : webItems())
+            if (auto* page = dynamic_cast<XmlAlbum*>(item.get()))
+                for (const XmlBasePtr& photo : page->photoObjects())
+                    processor->addChild(XmlRebuildPhoto::createForUUID(photo->UUID()));
+        startProcessor(processor);
+    });
+}
+
+int MyDocument::getMaxPhotoSequenceNumber() const
+{
+    int largest = 0;
+    static const QRegularExpression picture(QStringLiteral("^image(\\d+)\\.[^./]+$"));
+    for (const QString& path : lq::folderEntries(fileName() + QStringLiteral("/pictures"), true)) {
+        const QRegularExpressionMatch match = picture.match(QFileInfo(path).fileName());
+        bool ok = false;
+        const int number = match.hasMatch() ? match.captured(1).toInt(&ok) : 0;
+        if (ok)
+            largest = std::max(largest, number);
+    }
+    return largest;
+}
+
+void MyDocument::rebuildPhotoAlbum(XmlAlbum* page)
+{
+    lq::uiFrame(this, "rebuildPhotoAlbum:", [&] {
+        auto processor = XmlProcessor::create();
+        processor->setRootDir(fileName());
+        processor->setStatusMessage(QStringLiteral("Rebuilding photo album..."));
+        if (page)
+            for (const XmlBasePtr& photo : page->photoObjects())
+                processor->addChild(XmlRebuildPhoto::createForUUID(photo->UUID()));
+        if (processor->numberChildren() > 0)
+            startProcessor(processor);
+    });
+}
+
+void MyDocument::prepareForExport(const QString& operation)
+{
+    lq::uiFrame(this, "prepareForExport:", [&] {
+        const QString folder = fileName();
+        if (!_site || folder.isEmpty())
+            return;
+        // The generated site starts as a copy of the user's own files.
+        const QString homepage = folder + QStringLiteral("/homepage");
+        lq::removeItem(homepage);
+        const QString files = folder + QStringLiteral("/files");
+        QString why;
+        if (QFileInfo(files).isDir() && !lq::copyItem(files, homepage, &why))
+            _queue.addActivityString(QStringLiteral("error copying the site's files: ") + why);
+        for (const char* name : { "homepage", "homepage/pictures", "homepage/bitmaps" })
+            dirExists(folder + QLatin1Char('/') + QLatin1String(name));
+
+        if (_exportDisplay)
+            _exportDisplay(true, _currentAlbum);
+        _savedAlbum = _currentAlbum;
+        _site->createProcessor();
+
+        auto processor = XmlProcessor::create();
+        processor->setRootDir(folder);
+        processor->setStatusMessage(QStringLiteral("Exporting..."));
+        processor->addChild(XmlCallSelector::createWithTask(QStringLiteral("continuePrepareForExport:"),
+            [this, operation] { continuePrepareForExport(operation); }));
+        _queue.setActivityText(QStringLiteral("Exporting Website\n"));
+        startProcessor(processor);
+    });
+}
+
+void MyDocument::continuePrepareForExport(const QString& operation)
+{
+    lq::uiFrame(this, "continuePrepareForExport:", [&] {
+        auto processor = XmlProcessor::create();
+        processor->setRootDir(fileName());
+        processor->setStatusMessage(QStringLiteral("Exporting..."));
+        processor->addChild(XmlCallSelector::createWithTask(QStringLiteral("startExport:"),
+            [this, operation] { startExport(operation); }));
+        _queue.setActivityText(QStringLiteral("Exporting Website\n"));
+        startProcessor(processor);
+    });
+}
+
+void MyDocument::startExport(const QString& operation)
+{
+    lq::uiFrame(this, "startExport:", [&] {
+        if (_exportDisplay)
+            _exportDisplay(false, _savedAlbum);
+        const QString homepage = fileName() + QStringLiteral("/homepage/");
+        bool hasIndex = false;
+        for (const std::shared_ptr<XmlBase>& item : webItems())
+            if (auto* page = dynamic_cast<XmlWebItem*>(item.get()); page && page->fileName() == QStringLiteral("index.html"))
+                hasIndex = true;
+        if (!hasIndex && _site) {
+            auto* page = dynamic_cast<XmlWebItem*>(_site->defaultAlbum().get());
+            if (page && !page->fileName().isEmpty()) {
+                lq::removeItem(homepage + QStringLiteral("index.html"));
+                QString why;
+                if (!lq::copyItem(homepage + page->fileName(), homepage + QStringLiteral("index.html"), &why))
+                    _queue.addActivityString(QStringLiteral("error copying the home page to index.html: ") + why);
+            }
+        }
+        if (_exportHandler)
+            _exportHandler(operation);
+    });
+}

@@ -1,0 +1,221 @@
+#pragma once
+
+#include "pipeline/ProcessorQueue.h"
+#include "model/core/DocumentBase.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class XmlAlbum;
+class XmlLocation;
+class XmlRSS;
+class XmlSite;
+class XmlTheme;
+
+// One open website: the document folder "<name>.lqxl" with its four element
+// trees (site, theme, publishing destination, feed settings), the queue of
+// processor scripts with its Activity log, and the dated snapshots in
+// "revert". This is the document without its window: a window wraps it and
+// shows what it keeps.
+//
+// The folder holds "site.xmlbase", "theme.xmlbase", "location.xmlbase",
+// "rss.xmlbase" and the folders "pictures", "temp", "bitmaps2", "revert",
+// "homepage" (with "pictures" and "bitmaps") and "files". Each save adds a
+// snapshot "revert/<date>.qvzip" holding the site, the theme and "bitmaps2",
+// with the save's comment as the archive comment.
+class MyDocument : public DocumentBase {
+public:
+    MyDocument();
+    ~MyDocument() override;
+    MyDocument(const MyDocument&) = delete;
+    MyDocument& operator=(const MyDocument&) = delete;
+
+    // --- What the model asks of its document ---------------------------------
+    void updateChangeCount(int changeKind) override;
+    void falseAlarm(bool suppress) override;
+    bool testMode() override { return _testMode; }
+    XmlSite* site() override { return _site.get(); }
+    XmlStyleSheet* defaultTemplate() override;
+    void layoutDidContentEditing() override;
+    void addTrackingDataForObjectDataRect(const QString& uuid, const QString& data, const lq::Rect& rect) override;
+    void clearTrackingDataForObject(const QString& uuid) override;
+    void clearTrackingData() override;
+    void selectWebPageIndex(XmlAlbum* page, int index) override;
+    QList<std::shared_ptr<XmlBase>> webItems() override;
+    void addActivityString(const QString& line) override { _queue.addActivityString(line); }
+    void startProcessor(const std::shared_ptr<XmlProcessor>& processor) override { _queue.startProcessor(processor); }
+    std::shared_ptr<XmlD> createXmlD(const QString& path) override;
+    std::shared_ptr<XmlD> lastXmlD() override;
+    void setLastXmlD(XmlD* tree) override;
+    // Queues the script whose one step writes "homepage/rss.xml" from the
+    // feed settings' text; nothing when the feed is not published.
+    void createRSSProcessor() override;
+
+    void setTestMode(bool testMode) { _testMode = testMode; }
+    bool isDocumentEdited() const { return _changeCount != 0; }
+    // Forgets the edits (after a save).
+    void clearChangeCount()
+    {
+        _changeCount = 0;
+        if (_edited)
+            _edited(false);
+    }
+    // Told whenever a change reaches the edited mark (its window shows it).
+    void setEditedHandler(std::function<void(bool edited)> handler) { _edited = std::move(handler); }
+
+    // --- The four trees ---------------------------------------------------------
+    XmlTheme* theme() const override { return _theme.get(); }
+    XmlLocation* location() const { return _location.get(); }
+    XmlRSS* rss() const override { return _rss.get(); }
+    // The document folder (the site's root folder), or "" before one is set.
+    QString fileName() const;
+
+    // --- Processor queue and Activity log -----------------------------------
+    ProcessorQueue& queue() { return _queue; }
+    const QString& activityText() const { return _queue.activityText(); }
+
+    // --- Package ------------------------------------------------------------------
+    // A new site in the folder, made from the starter archive
+    // "styles/default.qvzip" of the resources, then saved. A folder (or
+    // anything) already at the path is refused: nothing there is overwritten.
+    bool newDocument(const QString& folder);
+    // The same from another starter archive.
+    bool newDocumentFromArchive(const QString& folder, const QString& archive);
+    // Opens the document folder; converts the older layouts ("index.xml",
+    // "site.xml" with "theme.xml"). False when the site or the theme cannot
+    // be read.
+    bool readFromFile(const QString& folder);
+    // Every save ends here: saveFileWithComment with an empty comment.
+    bool writeWithBackupToFile(const QString& folder);
+    // Writes the four files and a snapshot carrying the comment. Every write
+    // is checked: when one fails, nothing is replaced, no snapshot is made,
+    // the document stays edited and lastError tells why.
+    bool saveFileWithComment(const QString& folder, const QString& comment);
+    // Copies the document folder to the new path, then saves there; refuses
+    // a path where anything exists.
+    bool saveAs(const QString& path);
+    // Unpacks the snapshot over the folder and takes its site and theme; the
+    // trees stay as they were when the snapshot lacks either.
+    bool revertFromFile(const QString& snapshot);
+    // Adds the site, theme, "bitmaps2", "pictures" and "files" to the zip
+    // archive, under one top folder named like the document folder.
+    bool archiveDocument(const QString& archive);
+    // True when the path is the document folder, exactly.
+    bool compareDocPath(const QString& path) const;
+    // True when a folder is at the path; a file in the way is deleted and
+    // the folder made (without parents).
+    static bool dirExists(const QString& path);
+
+    // Why the last package operation failed ("" when it did not).
+    const QString& lastError() const { return _lastError; }
+    // Set by an open that found the caches missing or the picture counter
+    // off: the window offers a rebuild.
+    bool siteNeedsRebuild() const { return _siteNeedsRebuild; }
+
+    // The snapshot's file name (without folder or extension) for a save at
+    // that local time: "Mon Dec 07,2026 11_29_17 PM".
+    static QString snapshotName(const QDateTime& time);
+    // The snapshots kept at open.
+    static constexpr int keptSnapshots = 50;
+    // The largest picture number of the site's photos, and of the picture
+    // files "image<N>.jpg" in the folder's "pictures".
+    int maxPhotoSequenceNumber() const;
+    int maxPictureNumberOnDisk() const;
+
+    // --- Rebuild and export ------------------------------------------------------
+    // Shows the alert "Rebuild Website" and rebuilds the site (the window
+    // schedules it after an open that found the site inconsistent).
+    void delayedRebuildEntireSite();
+    // Cleans the document folder (stray folders, "homepage" and "temp" go;
+    // pictures no photo and no snapshot in "revert" uses go), sets the
+    // picture counter past the largest picture number and queues the
+    // rebuild of every photo's internal images.
+    void rebuildEntireSite();
+    // The largest number N of the pictures "image<N>.<extension>" in
+    // "pictures", at any depth; other names do not count. 0 for none.
+    int getMaxPhotoSequenceNumber() const;
+    // Queues the rebuild of the internal images of every photo of the page;
+    // nothing for no page or a page without photos.
+    void rebuildPhotoAlbum(XmlAlbum* page);
+    // Stage 1 of an export: "homepage" is made afresh as a copy of "files"
+    // (always made, even without "files"), the site's build processor is
+    // queued and after it the call of stage 2. The operation is the publish
+    // panel's, performed when the generated site is complete.
+    void prepareForExport(const QString& operation);
+    // Stage 2, run once the generator steps have queued their scripts:
+    // queues the call of stage 3 behind every one of them.
+    void continuePrepareForExport(const QString& operation);
+    // Stage 3, run once every script has run: makes sure "index.html"
+    // exists (a copy of the default page unless a page has that name) and
+    // hands over to the publish panel.
+    void startExport(const QString& operation);
+    // Ends an export under way: the queue is emptied, no later stage runs.
+    void cancelExport() { _queue.cancelActivity(); }
+    // The publish panel's side of an export: performs the named operation.
+    void setExportHandler(std::function<void(const QString& operation)> handler) { _exportHandler = std::move(handler); }
+    // The window's side: an export begins (true: show the Activity tab and
+    // the Cancel button) or ends (false: back to editing, preview of the
+    // page that was shown when it began).
+    void setExportDisplayHandler(std::function<void(bool exporting, const QString& savedAlbum)> handler)
+    {
+        _exportDisplay = std::move(handler);
+    }
+    // The page shown when the export began.
+    const QString& savedAlbum() const { return _savedAlbum; }
+
+    // --- Editing state after a revert ------------------------------------------
+    const QString& currentObject() const { return _currentObject; }
+    int currentType() const { return _currentType; }
+    const QString& currentAlbum() const { return _currentAlbum; }
+    // Called when the editors must reload from new trees (after a revert).
+    void setReloadHandler(std::function<void()> handler) { _reload = std::move(handler); }
+    // Shows the warning about a document last edited by the older release
+    // and answers the button: 0 "Continue", 1 "ReImport File", 2 "More Info
+    // Please". Without a handler the answer is 0.
+    using ChoiceHandler = std::function<int(const QString& title, const QString& message, const QStringList& buttons)>;
+    void setChoiceHandler(ChoiceHandler handler) { _choice = std::move(handler); }
+    // Clock of the snapshot names (tests).
+    void setNow(std::function<QDateTime()> now) { _now = std::move(now); }
+
+private:
+    bool importLegacy(const QString& folder, bool layout12);
+    void adopt(const std::shared_ptr<XmlSite>& site, const std::shared_ptr<XmlTheme>& theme);
+    void release();
+    void pruneBitmaps(const QString& folder);
+    bool makeSnapshot(const QString& folder, const QString& comment);
+    void trimSnapshots(const QString& folder);
+    bool fail(const QString& why);
+
+    std::shared_ptr<XmlSite> _site;
+    std::shared_ptr<XmlTheme> _theme;
+    std::shared_ptr<XmlLocation> _location;
+    std::shared_ptr<XmlRSS> _rss;
+    ProcessorQueue _queue;
+
+    int _changeCount = 0;
+    int _suppressedChanges = 0;
+    bool _testMode = false;
+    bool _siteNeedsRebuild = false;
+    QString _lastError;
+    QString _currentObject;
+    int _currentType = -1;
+    QString _currentAlbum;
+    QString _savedAlbum;
+    std::function<void(const QString&)> _exportHandler;
+    std::function<void(bool, const QString&)> _exportDisplay;
+    std::function<void()> _reload;
+    std::function<void(bool)> _edited;
+    ChoiceHandler _choice;
+    std::function<QDateTime()> _now;
+
+    struct TrackingArea {
+        QString uuid;
+        QString data;
+        lq::Rect rect;
+    };
+    QList<TrackingArea> _tracking;
+};

@@ -1,0 +1,142 @@
+#include "document/RevertController.h"
+
+#include "document/MyDocument.h"
+#include "model/files/XmlFile.h"
+#include "model/files/XmlQVZIPFile.h"
+#include "model/files/XmlStandAloneFiles.h"
+#include "platform/DelayedCall.h"
+#include "platform/ExceptionFrame.h"
+#include "platform/FileHelpers.h"
+
+namespace {
+const QString trimKey = QStringLiteral("deleteExtraReverts:");
+const QString notAnArchive = QStringLiteral("Not a qvzip");
+} // namespace
+
+RevertController::RevertController(MyDocument* document)
+    : _document(document)
+    , revertFiles(XmlStandAloneFiles::create())
+{
+}
+
+RevertController::~RevertController()
+{
+    lq::cancelAll(this);
+}
+
+void RevertController::reload()
+{
+    if (_reload)
+        _reload();
+}
+
+void RevertController::scheduleTrim()
+{
+    lq::performAfter(this, trimKey, trimInterval, [this] { deleteExtraReverts(); });
+}
+
+void RevertController::refreshFiles()
+{
+    lq::uiFrame(this, "refreshFiles", [&] {
+        _statusVisible = false;
+        lq::cancel(this, trimKey);
+        revertFiles->setRootDir(_document->fileName() + QStringLiteral("/revert"));
+        revertFiles->setFoldersFiles(false, true);
+        revertFiles->refresh();
+        revertFiles->sortByCreationDate();
+        _keepNumReverts = keptNewest;
+        if (revertFiles->numberChildren() > keptNewest) {
+            scheduleTrim();
+            _statusVisible = true;
+        }
+        reload();
+    });
+}
+
+void RevertController::deleteExtraReverts()
+{
+    lq::uiFrame(this, "deleteExtraReverts:", [&] {
+        const XmlBasePtr entry = revertFiles->childAtIndex(_keepNumReverts);
+        if (entry) {
+            if (XmlQVZIPFile* archive = XmlQVZIPFile::cast(entry.get())) {
+                if (!archive->comment().isEmpty()) {
+                    ++_keepNumReverts;
+                } else {
+                    lq::removeItem(archive->fullname());
+                    revertFiles->removeChild(entry.get());
+                    reload();
+                }
+            } else {
+                revertFiles->removeChild(entry.get());
+                reload();
+            }
+        }
+        if (revertFiles->numberChildren() > _keepNumReverts) {
+            scheduleTrim();
+        } else {
+            _statusVisible = false;
+        }
+    });
+}
+
+void RevertController::cancel()
+{
+    _statusVisible = false;
+    lq::cancel(this, trimKey);
+    if (_editMode)
+        _editMode();
+}
+
+bool RevertController::revert(int row)
+{
+    cancel();
+    const QString path = pathAtRow(row);
+    if (path.isEmpty())
+        return false;
+    const bool reverted = _document->revertFromFile(path);
+    refreshFiles();
+    return reverted;
+}
+
+int RevertController::numberOfRows() const
+{
+    return revertFiles->numberChildren();
+}
+
+QString RevertController::pathAtRow(int row) const
+{
+    if (row < 0)
+        return QString();
+    const XmlBasePtr entry = revertFiles->childAtIndex(row);
+    XmlQVZIPFile* archive = entry ? XmlQVZIPFile::cast(entry.get()) : nullptr;
+    return archive ? archive->fullname() : QString();
+}
+
+QString RevertController::objectValue(const QString& column, int row) const
+{
+    if (row < 0)
+        return QString();
+    const XmlBasePtr entry = revertFiles->childAtIndex(row);
+    XmlQVZIPFile* archive = entry ? XmlQVZIPFile::cast(entry.get()) : nullptr;
+    if (!archive)
+        return notAnArchive;
+    if (column == QStringLiteral("name"))
+        return archive->name();
+    if (column == QStringLiteral("comment"))
+        return archive->comment();
+    return QStringLiteral("");
+}
+
+void RevertController::setObjectValue(const QString& value, const QString& column, int row)
+{
+    if (column != QStringLiteral("comment") || row < 0)
+        return;
+    const XmlBasePtr entry = revertFiles->childAtIndex(row);
+    if (XmlQVZIPFile* archive = entry ? XmlQVZIPFile::cast(entry.get()) : nullptr)
+        archive->setComment(value);
+}
+
+bool RevertController::shouldEditColumn(const QString& column) const
+{
+    return column == QStringLiteral("comment");
+}

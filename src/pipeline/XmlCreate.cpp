@@ -1,0 +1,88 @@
+#include "pipeline/XmlCreate.h"
+
+#include "pipeline/XmlProcessor.h"
+#include "platform/ExceptionFrame.h"
+#include "platform/FileHelpers.h"
+
+#include <QDir>
+
+namespace {
+
+// Whether the relative path stays below the folder it is taken from.
+bool staysInside(const QString& relative)
+{
+    if (relative.startsWith(QLatin1Char('/')) || relative.startsWith(QLatin1Char('\\')))
+        return false;
+    const QStringList parts = relative.split(QLatin1Char('/'));
+    return !parts.contains(QStringLiteral(".."));
+}
+
+} // namespace
+
+XmlCreate::XmlCreate(Key key)
+    : XmlRun(key)
+{
+}
+
+std::shared_ptr<XmlCreate> XmlCreate::create()
+{
+    return make<XmlCreate>();
+}
+
+QString XmlCreate::elementName() const
+{
+    return QStringLiteral("QZcreate");
+}
+
+void XmlCreate::setAttributeTo(const QString& key, const QString& value)
+{
+    lq::modelFrame(this, "setAttribute:to:", [&] {
+        if (key == QStringLiteral("dir"))
+            setDir(value);
+        else if (key == QStringLiteral("filename"))
+            setFilename(value);
+        else
+            XmlRun::setAttributeTo(key, value);
+    });
+}
+
+void XmlCreate::appendAttributes(QString& xml)
+{
+    lq::modelFrame(this, "appendAttributes:", [&] {
+        XmlRun::appendAttributes(xml);
+        xml += QStringLiteral(" dir=\"") + escape(_dir) + QStringLiteral("\" filename=\"") + escape(_filename) + QLatin1Char('"');
+    });
+}
+
+QString XmlCreate::targetPath(QString& why)
+{
+    XmlProcessor* owner = processor();
+    const QString root = owner ? owner->rootDir() : QString();
+    if (root.isEmpty()) {
+        why = QStringLiteral("no site folder");
+        return QString();
+    }
+    if (_filename.isEmpty() || !staysInside(_dir) || !staysInside(_filename)) {
+        why = QStringLiteral("refused, the path leads out of the site folder");
+        return QString();
+    }
+    return root + QLatin1Char('/') + _dir + QLatin1Char('/') + _filename;
+}
+
+bool XmlCreate::run()
+{
+    return lq::modelFrame(this, "run", [&] {
+        QString why;
+        const QString path = targetPath(why);
+        if (path.isEmpty() || !lq::writeFileAtomically(path, content().toUtf8(), &why))
+            reportFailure(QStringLiteral("error saving file:") + _filename + QStringLiteral(": ") + why);
+        return false;
+    });
+}
+
+QString XmlCreate::statusMessage()
+{
+    return lq::modelFrame(this, "statusMessage", [&] {
+        return processorStatus() + QStringLiteral(" saving file:") + _filename + QLatin1Char('\n');
+    });
+}

@@ -1,0 +1,64 @@
+#include "pipeline/XmlCreateWebImage.h"
+
+#include "pipeline/BuildSteps.h"
+#include "elements/XmlPictureFrame.h"
+#include "model/site/XmlPhoto.h"
+#include "platform/ExceptionFrame.h"
+
+XmlCreateWebImage::XmlCreateWebImage(Key key)
+    : XmlRun(key)
+{
+}
+
+std::shared_ptr<XmlCreateWebImage> XmlCreateWebImage::create()
+{
+    return make<XmlCreateWebImage>();
+}
+
+QString XmlCreateWebImage::elementName() const
+{
+    return QStringLiteral("QZcreateWebImage");
+}
+
+void XmlCreateWebImage::setAttributeTo(const QString& key, const QString& value)
+{
+    lq::modelFrame(this, "setAttribute:to:", [&] {
+        if (key == QStringLiteral("photo"))
+            _photo = value;
+        else if (key == QStringLiteral("thumbSize"))
+            _thumbSize = stringToSize(value);
+        else if (key == QStringLiteral("fullSize"))
+            _fullSize = lq::stepInteger(value);
+        else if (key == QStringLiteral("frame"))
+            _frame = value;
+        else if (key == QStringLiteral("frameRect"))
+            _frameRect = stringToRect(value);
+        else if (key == QStringLiteral("thumbRect"))
+            _thumbRect = stringToRect(value);
+        else
+            XmlRun::setAttributeTo(key, value);
+    });
+}
+
+bool XmlCreateWebImage::run()
+{
+    return lq::modelFrame(this, "run", [&] {
+        XmlPhoto* photo = lq::registered<XmlPhoto>(_photo);
+        if (!photo)
+            return false;
+        XmlPictureFrame* frame = _frame.isNull() ? nullptr : lq::registered<XmlPictureFrame>(_frame);
+        photo->createWebImageFullSizeFrameFrameRectThumbRect(_thumbSize, _fullSize != 0, frame, _frameRect, _thumbRect);
+        return false;
+    });
+}
+
+QString XmlCreateWebImage::statusMessage()
+{
+    return lq::modelFrame(this, "statusMessage", [&]() -> QString {
+        XmlPhoto* photo = lq::registered<XmlPhoto>(_photo);
+        if (!processor() || !photo)
+            return QStringLiteral("");
+        return processorStatus() + QStringLiteral(" create web image:") + QString::number(photo->imageSeqNumber())
+            + QLatin1Char('\n');
+    });
+}

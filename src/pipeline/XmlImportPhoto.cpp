@@ -1,0 +1,38 @@
+#include "pipeline/XmlImportPhoto.h"
+
+#include "pipeline/BuildSteps.h"
+#include "model/site/XmlAlbum.h"
+#include "model/site/XmlPhoto.h"
+#include "platform/ExceptionFrame.h"
+
+XmlImportPhoto::XmlImportPhoto(Key key)
+    : XmlRun(key)
+{
+}
+
+std::shared_ptr<XmlImportPhoto> XmlImportPhoto::create()
+{
+    return make<XmlImportPhoto>();
+}
+
+std::shared_ptr<XmlImportPhoto> XmlImportPhoto::createForFileAlbumIndex(const QString& filename, const QString& album, int index)
+{
+    return lq::classFrame("XmlImportPhoto +createForFile:album:index:", [&] {
+        std::shared_ptr<XmlImportPhoto> step = create();
+        step->_filename = filename;
+        step->_album = album;
+        step->_index = index;
+        return step;
+    });
+}
+
+bool XmlImportPhoto::run()
+{
+    return lq::modelFrame(this, "run", [&] {
+        XmlAlbum* page = lq::registered<XmlAlbum>(_album);
+        if (!page)
+            return false;
+        page->importPhotoIndexCaption(_filename, _index, _caption);
+        return true;
+    });
+}

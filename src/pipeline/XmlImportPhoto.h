@@ -1,0 +1,32 @@
+#pragma once
+
+#include "pipeline/XmlRun.h"
+
+// The in-memory step that imports one picture file into an album page at a
+// position, queued once per file by the photo imports of the editors.
+class XmlImportPhoto final : public XmlRun {
+public:
+    explicit XmlImportPhoto(Key key);
+
+    static std::shared_ptr<XmlImportPhoto> create();
+    static XmlImportPhoto* cast(XmlBase* object) { return dynamic_cast<XmlImportPhoto*>(object); }
+    // A step importing the file into the page of the UUID at the index. The
+    // caption stays unset: the photo then takes the file's name.
+    static std::shared_ptr<XmlImportPhoto> createForFileAlbumIndex(const QString& filename, const QString& album, int index);
+
+    const QString& filename() const { return _filename; }
+    const QString& caption() const { return _caption; }
+    void setCaption(const QString& caption) { _caption = caption; }
+    const QString& album() const { return _album; }
+    int index() const { return _index; }
+
+    // The page, when it is still there, imports the picture; false when the
+    // page is gone, else true.
+    bool run() override;
+
+private:
+    QString _filename;
+    QString _caption;
+    QString _album;
+    int _index = 0;
+};

@@ -1,0 +1,45 @@
+#include "pipeline/XmlResizeThumbnail.h"
+
+#include "pipeline/BuildSteps.h"
+#include "model/site/XmlPhoto.h"
+#include "platform/ExceptionFrame.h"
+
+XmlResizeThumbnail::XmlResizeThumbnail(Key key)
+    : XmlRun(key)
+{
+}
+
+std::shared_ptr<XmlResizeThumbnail> XmlResizeThumbnail::create()
+{
+    return make<XmlResizeThumbnail>();
+}
+
+std::shared_ptr<XmlResizeThumbnail> XmlResizeThumbnail::createForUUIDSize(const QString& photo, const lq::Size& size)
+{
+    return lq::classFrame("XmlResizeThumbnail +createForUUID:size:", [&] {
+        std::shared_ptr<XmlResizeThumbnail> step = create();
+        step->_photo = photo;
+        step->_size = size;
+        return step;
+    });
+}
+
+bool XmlResizeThumbnail::run()
+{
+    return lq::modelFrame(this, "run", [&] {
+        if (XmlPhoto* photo = lq::registered<XmlPhoto>(_photo))
+            photo->resizeThumbnail(sizeToString(_size));
+        return true;
+    });
+}
+
+QString XmlResizeThumbnail::statusMessage()
+{
+    return lq::modelFrame(this, "statusMessage", [&]() -> QString {
+        XmlPhoto* photo = lq::registered<XmlPhoto>(_photo);
+        if (!processor() || !photo)
+            return QStringLiteral("");
+        return processorStatus() + QStringLiteral(" resize thumbnail:") + QString::number(photo->imageSeqNumber())
+            + QLatin1Char('\n');
+    });
+}

@@ -1,0 +1,269 @@
+#include "document/MyDocument.h"
+#include "pipeline/ProcessorQueue.h"
+#include "pipeline/XmlProcessor.h"
+#include "elements/XmlWebPhotoAlbum.h"
+#include "model/application/MyApplication.h"
+#include "model/feed/XmlRSS.h"
+#include "model/site/XmlAlbum.h"
+#include "model/site/XmlGroup.h"
+#include "model/site/XmlHomePage.h"
+#include "model/site/XmlPhoto.h"
+#include "model/site/XmlSite.h"
+#include "model/theme/XmlTheme.h"
+#include "platform/Process.h"
+#include "support/TestFiles.h"
+#include "support/TestPictures.h"
+#include "templates/XmlStyleSheet.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QMap>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString sgmlCatalog = QStringLiteral("/usr/share/xml/w3c-sgml-lib/schema/dtd/sgml.soc");
+
+// A site made from the starter archive: its own pages, a second text page,
+// a password-protected page, a group with an album page of five real photos,
+// a feed and one file of the user's own.
+class ExportPreparationTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(work.isValid());
+        qputenv("LUMENQUILL_LIBEXEC", QByteArray(LQ_TEST_LIBEXEC));
+        folder = work.filePath(QStringLiteral("Garden %1.lqxl"));
+        ASSERT_TRUE(document.newDocument(folder)) << document.lastError().toStdString();
+        document.setExportHandler([this](const QString& operation) { handedOver << operation; });
+    }
+
+    XmlSite& site() { return *document.site(); }
+    XmlHomePage& home() { return *site().homepage(); }
+    QString homepage(const QString& name = QString()) const { return folder + QStringLiteral("/homepage/") + name; }
+
+    XmlStyleSheet* templateNumbered(int number)
+    {
+        for (const XmlBasePtr& child : document.theme()->children())
+            if (auto* sheet = XmlStyleSheet::cast(child.get()); sheet && sheet->templateSeqNum() == number)
+                return sheet;
+        return nullptr;
+    }
+
+    void fillSite()
+    {
+        auto text = XmlAlbum::create();
+        home().addChild(text);
+        text->newDocument();
+        text->setName(QStringLiteral("Notes"));
+        text->setTemplate(templateNumbered(2));
+        secret = XmlAlbum::create();
+        home().addChild(secret);
+        secret->newDocument();
+        secret->setName(QStringLiteral("Private"));
+        secret->setTemplate(templateNumbered(2));
+        secret->setIsPassword(true);
+        secret->setPassword(QStringLiteral("rosebud"));
+        auto group = XmlGroup::create();
+        home().addChild(group);
+        group->newDocument();
+        album = XmlAlbum::create();
+        group->addChild(album);
+        album->newDocument();
+        album->setTemplate(templateNumbered(1));
+        // A click on a thumbnail opens the photo's web image.
+        for (const auto& photoAlbum : templateNumbered(1)->childrenOfType<XmlWebPhotoAlbum>())
+            photoAlbum->setClickOp(1);
+        for (int i = 0; i < 5; ++i) {
+            const QString source = work.filePath(QStringLiteral("in%1.jpg").arg(i));
+            writeAll(source, jpegBytes(1600, 1200, QColor::fromHsv(60 * i, 200, 200), 80));
+            ASSERT_NE(album->importPhotoIndexCaption(source, -1, QStringLiteral("Photo %1").arg(i)), nullptr);
+        }
+        XmlRSS* feed = document.rss();
+        feed->setPublish(true);
+        feed->setTitle(QStringLiteral("Garden news"));
+        feed->setLink(QStringLiteral("http://example.org/garden"));
+        writeAll(folder + QStringLiteral("/files/a.txt"), QByteArray("my own file\n"));
+    }
+
+    void runQueue()
+    {
+        for (int turn = 0; turn < 100000 && !document.queue().processors().isEmpty(); ++turn)
+            document.queue().processor();
+        document.queue().stopProcessor();
+    }
+
+    // Every file of the generated site with its MD5.
+    QMap<QString, QByteArray> digests() const
+    {
+        QMap<QString, QByteArray> files;
+        QDirIterator it(homepage(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            files.insert(QDir(homepage()).relativeFilePath(path), QCryptographicHash::hash(readAll(path), QCryptographicHash::Md5));
+        }
+        return files;
+    }
+
+    QTemporaryDir work;
+    QString folder;
+    MyDocument document;
+    std::shared_ptr<XmlAlbum> secret;
+    std::shared_ptr<XmlAlbum> album;
+    QStringList handedOver;
+};
+
+} // namespace
+
+TEST_F(ExportPreparationTest, ARebuiltSiteIsExportedWhole)
+{
+    fillSite();
+    document.rebuildEntireSite();
+    runQueue();
+    EXPECT_TRUE(QFileInfo(homepage()).isDir());
+    EXPECT_TRUE(digests().isEmpty()) << "the rebuild empties the generated site";
+
+    document.prepareForExport(QStringLiteral("startExport2"));
+    EXPECT_TRUE(handedOver.isEmpty()) << "the stages run from the queue";
+    runQueue();
+    ASSERT_EQ(handedOver, QStringList { QStringLiteral("startExport2") });
+    EXPECT_FALSE(document.activityText().contains(QStringLiteral("ERROR"))) << document.activityText().toStdString();
+    EXPECT_FALSE(document.activityText().contains(QStringLiteral("error"))) << document.activityText().toStdString();
+
+    // Every page, the style sheets, the feed, the site script and bitmaps.
+    QStringList pages;
+    for (const XmlBasePtr& item : home().webItems())
+        if (auto* page = dynamic_cast<XmlAlbum*>(item.get())) {
+            EXPECT_TRUE(QFileInfo::exists(homepage(page->fileName()))) << page->fileName().toStdString();
+            pages << page->fileName();
+        }
+    EXPECT_GE(pages.size(), 5);
+    EXPECT_FALSE(QDir(homepage()).entryList({ QStringLiteral("*.css") }).isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(homepage(QStringLiteral("rss.xml"))));
+    EXPECT_TRUE(QFileInfo::exists(homepage(QStringLiteral("lumenquill.js"))));
+    EXPECT_TRUE(QFileInfo::exists(homepage(QStringLiteral("bitmaps/blank.gif"))));
+    // The user's own files and the index page.
+    EXPECT_EQ(readAll(homepage(QStringLiteral("a.txt"))), QByteArray("my own file\n"));
+    auto* first = dynamic_cast<XmlWebItem*>(site().defaultAlbum().get());
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(readAll(homepage(QStringLiteral("index.html"))), readAll(homepage(first->fileName())));
+
+    // The photos' web images (limited to the picture size) and thumbnails, real JPEGs.
+    for (const XmlBasePtr& child : album->photoObjects()) {
+        auto* photo = XmlPhoto::cast(child.get());
+        const QString n = QString::number(photo->imageSeqNumber());
+        const QString webName = QStringLiteral("pictures/image") + n + QStringLiteral(".jpg");
+        EXPECT_TRUE(readAll(homepage(album->fileName())).contains(webName.toUtf8()));
+        const QSize web = pictureSize(homepage(webName));
+        EXPECT_TRUE(web.isValid()) << n.toStdString();
+        EXPECT_LE(web.width(), std::max(1024, MyApplication::shared().maxPictureWidth()));
+        const QString thumb = homepage(QStringLiteral("pictures/thumb") + n + QStringLiteral(".jpg"));
+        const QString framed = homepage(QStringLiteral("pictures/thumb") + n + QStringLiteral(".png"));
+        const QSize small = pictureSize(QFileInfo::exists(thumb) ? thumb : framed);
+        EXPECT_TRUE(small.isValid() && small.width() < 1600 && small.height() < 1200) << n.toStdString();
+    }
+
+    // The protected page is the prompt; the page itself is encrypted in it.
+    const QByteArray prompt = readAll(homepage(secret->fileName()));
+    EXPECT_TRUE(prompt.contains("qvSealed"));
+    EXPECT_FALSE(prompt.contains("Private</")) << "the page's text is not readable";
+
+    // Every page is valid HTML 4.01 Transitional.
+    if (QStandardPaths::findExecutable(QStringLiteral("onsgmls")).isEmpty() || !QFileInfo::exists(sgmlCatalog))
+        GTEST_SKIP() << "onsgmls and the W3C DTDs (opensp, w3c-sgml-lib) are not installed";
+    lq::ProcessOptions options;
+    options.environment.insert(QStringLiteral("SGML_CATALOG_FILES"), sgmlCatalog);
+    for (const QString& name : QDir(homepage()).entryList({ QStringLiteral("*.html") })) {
+        const lq::ProcessResult check = lq::runProcess(QStandardPaths::findExecutable(QStringLiteral("onsgmls")),
+            { QStringLiteral("-s"), homepage(name) }, options);
+        EXPECT_TRUE(check.succeeded()) << name.toStdString() << ": " << check.error.left(1500).constData();
+    }
+}
+
+TEST_F(ExportPreparationTest, PreparingAnUnchangedSiteAgainGivesTheSameBytes)
+{
+    fillSite();
+    document.prepareForExport(QStringLiteral("previewInBrowser"));
+    runQueue();
+    const QMap<QString, QByteArray> first = digests();
+    ASSERT_FALSE(first.isEmpty());
+    document.prepareForExport(QStringLiteral("previewInBrowser"));
+    runQueue();
+    const QMap<QString, QByteArray> second = digests();
+    EXPECT_EQ(first.keys(), second.keys());
+    for (auto it = first.begin(); it != first.end(); ++it)
+        EXPECT_EQ(it.value(), second.value(it.key())) << it.key().toStdString();
+    EXPECT_EQ(handedOver.size(), 2);
+}
+
+TEST_F(ExportPreparationTest, ACancelledExportGoesNoFurtherAndHomepageIsAlwaysMade)
+{
+    ASSERT_TRUE(QDir(folder + QStringLiteral("/files")).removeRecursively());
+    document.prepareForExport(QStringLiteral("exportChanges2"));
+    EXPECT_TRUE(QFileInfo(homepage(QStringLiteral("pictures"))).isDir()) << "made even without the user's files";
+    EXPECT_TRUE(QFileInfo(homepage(QStringLiteral("bitmaps"))).isDir());
+    EXPECT_EQ(document.activityText(), QStringLiteral("Exporting Website\n"));
+    document.cancelExport();
+    runQueue();
+    EXPECT_TRUE(handedOver.isEmpty());
+}
+
+TEST_F(ExportPreparationTest, TheRebuildKeepsWhatTheSiteAndItsSnapshotsUse)
+{
+    auto page = XmlAlbum::create();
+    home().addChild(page);
+    page->newDocument();
+    const QString source = work.filePath(QStringLiteral("p.jpg"));
+    writeAll(source, jpegBytes(64, 48));
+    auto a = page->importPhotoIndexCaption(source, -1, QString());
+    auto b = page->importPhotoIndexCaption(source, -1, QString());
+    ASSERT_TRUE(a && b);
+    const QString pictures = folder + QStringLiteral("/pictures/");
+    for (const QString& name : QDir(pictures).entryList(QDir::Files))
+        QFile::remove(pictures + name);
+    a->setImageSeqNumber(3);
+    b->setImageSeqNumber(12);
+    for (const char* name : { "image3.jpg", "image12.jpg", "image40.jpg", "image41.jpg", "x.jpg", "img.png" })
+        writeAll(pictures + QLatin1String(name), jpegBytes(8, 8));
+    writeAll(pictures + QStringLiteral("old/image99.jpg"), jpegBytes(8, 8));
+    // A snapshot of the site still names picture 41.
+    const QString staging = work.filePath(QStringLiteral("snapshot"));
+    writeAll(staging + QStringLiteral("/site.xmlbase"), QByteArray("<QZsite><QZhomepage><QZalbum><QZphoto iseq=\"41\" s=\"1\" alt=\"\"/></QZalbum></QZhomepage></QZsite>"));
+    ASSERT_TRUE(lq::runProcess(QStringLiteral("/usr/bin/zip"), { QStringLiteral("-q"), QStringLiteral("-j"),
+        folder + QStringLiteral("/revert/old.qvzip"), staging + QStringLiteral("/site.xmlbase") }).succeeded());
+    // Stray folders go, plain files stay.
+    ASSERT_TRUE(QDir(folder).mkpath(QStringLiteral("junk/deep")));
+    writeAll(folder + QStringLiteral("/notes.txt"), QByteArray("kept"));
+    writeAll(folder + QStringLiteral("/temp/t.jpg"), QByteArray("cache"));
+
+    EXPECT_EQ(document.getMaxPhotoSequenceNumber(), 99) << "only image<digits> names count, at any depth";
+    document.rebuildEntireSite();
+
+    QStringList left = QDir(pictures).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
+    EXPECT_EQ(left, (QStringList { QStringLiteral("image12.jpg"), QStringLiteral("image3.jpg"), QStringLiteral("image41.jpg") }));
+    EXPECT_EQ(site().imageSeqTest(), 42);
+    EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/junk")));
+    EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/notes.txt")));
+    EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/temp/t.jpg")));
+    for (const char* made : { "temp", "bitmaps2", "revert", "homepage/pictures", "homepage/bitmaps", "files" })
+        EXPECT_TRUE(QFileInfo(folder + QLatin1Char('/') + QLatin1String(made)).isDir()) << made;
+    ASSERT_EQ(document.queue().processors().size(), 1);
+    EXPECT_EQ(document.queue().processors().front()->statusMessage(), QStringLiteral("Rebuilding site..."));
+    runQueue();
+
+    // An album rebuild of a page without photos queues nothing.
+    auto empty = XmlAlbum::create();
+    home().addChild(empty);
+    document.rebuildPhotoAlbum(empty.get());
+    document.rebuildPhotoAlbum(nullptr);
+    EXPECT_TRUE(document.queue().processors().isEmpty());
+    document.rebuildPhotoAlbum(page.get());
+    ASSERT_EQ(document.queue().processors().size(), 1);
+    EXPECT_EQ(document.queue().processors().front()->numberChildren(), 2);
+    runQueue();
+}
