@@ -1,16 +1,21 @@
 #include "elements/QZTextContainer.h"
 #include "elements/XmlWebContent.h"
+#include "layout/QZTextEditor.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlContent.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
 #include "platform/text/LayoutManager.h"
+#include "platform/widgets/MyTextView.h"
 #include "platform/widgets/TextView.h"
 #include "support/FakeDocument.h"
 #include "support/FixedBox.h"
 #include "support/Printers.h"
 #include "templates/XmlStyleSheet.h"
+#include "templates/XmlWebFont.h"
+
+#include <QComboBox>
 
 #include <QTest>
 
@@ -65,4 +70,76 @@ TEST(ContentBoxEditing, TheViewEditsTheBoxsTextInAPlainRectangleAndTheWrappingCo
     EXPECT_EQ(album->webcontent()->content(), QStringLiteral("<p>New one <b>two</b></p>"));
     EXPECT_EQ(box->layoutManager()->lineFragments().front().rect.x(), 100);
     theme->setDocument(nullptr);
+}
+
+// With the document's rich-text editor the edit goes through it: the view
+// shows the page's stored text as the editor reads it (links by page number,
+// paragraph kinds), the editor's controls apply, and the end of the edit
+// stores what the editor writes.
+TEST(ContentBoxEditing, TheDocumentsEditorEditsThePageTextAndKeepsPageLinks)
+{
+    FakeDocument document;
+    QWidget bar;
+    QZTextEditor editor;
+    editor.setControls(QZTextEditor::buildControls(&bar, {}));
+    editor.setDocument(&document);
+    document.textEditor = &editor;
+    const auto site = XmlSite::create();
+    site->newDocument();
+    const auto album = XmlAlbum::create();
+    site->homepage()->addChild(album);
+    album->setPageSeqNumber(12);
+    album->setFileName(QStringLiteral("page.html"));
+    document.pages = { album };
+    album->webcontent()->setContent(QStringLiteral("<h1>Title</h1><p>see <a pseq=\"12\">the page</a></p>"));
+    site->setDocument(&document);
+    const auto theme = XmlTheme::create();
+    theme->setDocument(&document);
+    const auto sheet = XmlStyleSheet::create();
+    theme->addChild(sheet);
+    const auto box = XmlWebContent::create();
+    box->newDocument();
+    box->setLeft(50);
+    box->setTop(100);
+    box->setWidth(400);
+    box->setHeight(200);
+    box->heading()->setLineSpacing(7);
+    sheet->addChild(box);
+    sheet->relayoutFlags(album.get(), 0);
+    // Laid out on the page, the link is the page's address.
+    EXPECT_EQ(box->textStorage()->attributesAt(10).value(lq::TextKey::linkLocation), QVariant(QStringLiteral("page.html")));
+    document.changes = 0;
+
+    MyTextView view;
+    ASSERT_TRUE(box->startEditingAtPointTextView(lq::Point(60, 110), &view));
+    EXPECT_EQ(editor.ctv(), &view);
+    EXPECT_EQ(box->textContainer()->textView(), &view);
+    EXPECT_EQ(editor.controls().fStyle->count(), 6);
+    const lq::StyledText shown = box->textStorage()->substring({ 0, box->textStorage()->length() });
+    EXPECT_EQ(shown.string(), QStringLiteral("Title\nsee the page"));
+    EXPECT_EQ(shown.attributesAt(10).value(lq::TextKey::link), QVariant(12));
+    EXPECT_EQ(shown.attributesAt(0).value(lq::TextKey::paragraphKind), QVariant(1));
+    EXPECT_EQ(shown.attributesAt(0).paragraphStyle->lineSpacing, 7);
+    EXPECT_EQ(shown.attributesAt(0).font, box->heading()->createFont());
+    EXPECT_EQ(document.changes, 0);
+
+    view.setGeometry(box->editingFrame().toQRectF().toRect());
+    view.show();
+    view.setFocus();
+    view.setSelectedRange({ 6, 3 }); // "see"
+    editor.bold();
+    view.setSelectedRange({ 5, 0 });
+    QTest::keyClicks(&view, QStringLiteral("! "));
+    EXPECT_GE(document.changes, 1);
+
+    box->endEditingInView();
+    EXPECT_EQ(album->webcontent()->content(),
+              QStringLiteral("<h1>Title! </h1><p><b>see</b> <a pseq=\"12\">the page</a></p>"));
+    EXPECT_EQ(editor.ctv(), nullptr);
+    EXPECT_FALSE(view.isAttached());
+    EXPECT_EQ(document.contentEditingEnded, 1);
+    // Laid out again from the stored text.
+    EXPECT_EQ(box->textStorage()->string(), QStringLiteral("Title! \nsee the page"));
+    theme->setDocument(nullptr);
+    site->setDocument(nullptr);
 }
