@@ -147,6 +147,8 @@ public:
         if (bits & InlineBits::underline)
             attributes.underlineStyle = 1;
         if ((bits & InlineBits::link) && link.isValid()) {
+            // Shown as the links made in the editor are.
+            attributes.foregroundColour = linkColour;
             attributes.setValue(lq::TextKey::link, link.target);
             attributes.setValue(lq::TextKey::linkNewWindow, link.newWindow != 0 ? 1 : 0);
         }
@@ -174,6 +176,8 @@ QZTextEditor::Controls QZTextEditor::buildControls(QWidget* container, const Con
     const auto toggle = [&](const QString& title) {
         auto* button = new MyButton(0, title, container);
         button->setCheckable(true);
+        // As narrow as the title: the link field takes the room left.
+        button->setFixedWidth(button->fontMetrics().horizontalAdvance(title) + 20);
         row->addWidget(button);
         return button;
     };
@@ -196,6 +200,7 @@ QZTextEditor::Controls QZTextEditor::buildControls(QWidget* container, const Con
         controls.RTLButton = toggle(QStringLiteral("RTL"));
     controls.lLink = new MyTextField(0, container);
     controls.lLink->setPlaceholderText(QStringLiteral("Link"));
+    controls.lLink->setMinimumWidth(160);
     row->addWidget(controls.lLink, 1);
     controls.linkButton = new MyButton(0, QStringLiteral("Link..."), container);
     row->addWidget(controls.linkButton);

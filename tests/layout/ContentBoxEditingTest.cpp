@@ -1,8 +1,10 @@
 #include "elements/QZTextContainer.h"
 #include "elements/XmlWebContent.h"
+#include "elements/XmlWebFooter.h"
 #include "layout/QZTextEditor.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlContent.h"
+#include "model/site/XmlFooter.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
@@ -72,45 +74,70 @@ TEST(ContentBoxEditing, TheViewEditsTheBoxsTextInAPlainRectangleAndTheWrappingCo
     theme->setDocument(nullptr);
 }
 
-// With the document's rich-text editor the edit goes through it: the view
-// shows the page's stored text as the editor reads it (links by page number,
-// paragraph kinds), the editor's controls apply, and the end of the edit
-// stores what the editor writes.
-TEST(ContentBoxEditing, TheDocumentsEditorEditsThePageTextAndKeepsPageLinks)
-{
+namespace {
+
+// A page of a site and a template in a document whose rich-text editor has
+// the usual controls.
+class EditingWithTheDocumentsEditor : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        editor.setControls(QZTextEditor::buildControls(&bar, {}));
+        editor.setDocument(&document);
+        document.textEditor = &editor;
+        site->newDocument();
+        site->homepage()->addChild(album);
+        album->setPageSeqNumber(12);
+        album->setFileName(QStringLiteral("page.html"));
+        document.pages = { album };
+        site->setDocument(&document);
+        theme->setDocument(&document);
+        theme->addChild(sheet);
+    }
+    void TearDown() override
+    {
+        theme->setDocument(nullptr);
+        site->setDocument(nullptr);
+    }
+    template <typename Box>
+    std::shared_ptr<Box> addBox()
+    {
+        const auto box = Box::create();
+        box->newDocument();
+        box->setLeft(50);
+        box->setTop(100);
+        box->setWidth(400);
+        box->setHeight(200);
+        sheet->addChild(box);
+        return box;
+    }
+
     FakeDocument document;
     QWidget bar;
     QZTextEditor editor;
-    editor.setControls(QZTextEditor::buildControls(&bar, {}));
-    editor.setDocument(&document);
-    document.textEditor = &editor;
-    const auto site = XmlSite::create();
-    site->newDocument();
-    const auto album = XmlAlbum::create();
-    site->homepage()->addChild(album);
-    album->setPageSeqNumber(12);
-    album->setFileName(QStringLiteral("page.html"));
-    document.pages = { album };
+    std::shared_ptr<XmlSite> site = XmlSite::create();
+    std::shared_ptr<XmlAlbum> album = XmlAlbum::create();
+    std::shared_ptr<XmlTheme> theme = XmlTheme::create();
+    std::shared_ptr<XmlStyleSheet> sheet = XmlStyleSheet::create();
+    MyTextView view;
+};
+
+} // namespace
+
+// The edit goes through the document's editor: the view shows the page's
+// stored text as the editor reads it (links by page number, paragraph
+// kinds), the editor's controls apply, and the end of the edit stores what
+// the editor writes.
+TEST_F(EditingWithTheDocumentsEditor, TheContentBoxKeepsPageLinks)
+{
     album->webcontent()->setContent(QStringLiteral("<h1>Title</h1><p>see <a pseq=\"12\">the page</a></p>"));
-    site->setDocument(&document);
-    const auto theme = XmlTheme::create();
-    theme->setDocument(&document);
-    const auto sheet = XmlStyleSheet::create();
-    theme->addChild(sheet);
-    const auto box = XmlWebContent::create();
-    box->newDocument();
-    box->setLeft(50);
-    box->setTop(100);
-    box->setWidth(400);
-    box->setHeight(200);
+    const auto box = addBox<XmlWebContent>();
     box->heading()->setLineSpacing(7);
-    sheet->addChild(box);
     sheet->relayoutFlags(album.get(), 0);
     // Laid out on the page, the link is the page's address.
     EXPECT_EQ(box->textStorage()->attributesAt(10).value(lq::TextKey::linkLocation), QVariant(QStringLiteral("page.html")));
     document.changes = 0;
 
-    MyTextView view;
     ASSERT_TRUE(box->startEditingAtPointTextView(lq::Point(60, 110), &view));
     EXPECT_EQ(editor.ctv(), &view);
     EXPECT_EQ(box->textContainer()->textView(), &view);
@@ -140,6 +167,24 @@ TEST(ContentBoxEditing, TheDocumentsEditorEditsThePageTextAndKeepsPageLinks)
     EXPECT_EQ(document.contentEditingEnded, 1);
     // Laid out again from the stored text.
     EXPECT_EQ(box->textStorage()->string(), QStringLiteral("Title! \nsee the page"));
-    theme->setDocument(nullptr);
-    site->setDocument(nullptr);
+}
+
+TEST_F(EditingWithTheDocumentsEditor, TheFooterEditsTheSitesFooterWithOneStyle)
+{
+    site->homepage()->footer()->setContent(QStringLiteral("<p class=\"center\">(c) me</p>"));
+    album->webcontent()->setContent(QStringLiteral("<p>page text</p>"));
+    const auto footer = addBox<XmlWebFooter>();
+    sheet->relayoutFlags(album.get(), 0);
+
+    ASSERT_TRUE(footer->startEditingAtPointTextView(lq::Point(60, 110), &view));
+    EXPECT_EQ(editor.controls().fStyle->count(), 1);
+    EXPECT_EQ(editor.controls().fStyle->itemText(0), QStringLiteral("Footer"));
+    EXPECT_EQ(view.styledText().string(), QStringLiteral("(c) me"));
+    view.setSelectedRange({ 6, 0 });
+    view.show();
+    view.setFocus();
+    QTest::keyClicks(&view, QStringLiteral("!"));
+    footer->endEditingInView();
+    EXPECT_EQ(site->homepage()->footer()->content(), QStringLiteral("<p class=\"center\">(c) me!</p>"));
+    EXPECT_EQ(album->webcontent()->content(), QStringLiteral("<p>page text</p>"));
 }

@@ -13,6 +13,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMimeData>
@@ -123,6 +124,7 @@ TEST_F(TextEditorTest, RoundTripsReduceTextToTheStoredSubset)
     const lq::TextAttributes link = view->styledText().attributesAt(0);
     EXPECT_EQ(link.value(lq::TextKey::link), QVariant(12));
     EXPECT_EQ(link.value(lq::TextKey::linkNewWindow), QVariant(1));
+    EXPECT_EQ(link.foregroundColour, lq::Colour(0, 0, 1, 1)); // shown as a link
 }
 
 TEST_F(TextEditorTest, ReadingTheEmptyTextLeavesNormalLeftAlignedTyping)
@@ -484,15 +486,15 @@ TEST_F(TextEditorTest, PastedTextIsReducedToWhatStoredTextHolds)
     lq::TextAttributes red;
     red.font = lq::Font::helvetica(20).withBold(true);
     red.foregroundColour = lq::Colour(1, 0, 0);
-    QMimeData data;
     {
         MyTextView source;
         source.setStyledText(lq::StyledText(QStringLiteral("Red"), red));
         source.setSelectedRange({ 0, 3 });
-        ASSERT_TRUE(source.writeSelectionToMimeData(&data));
+        source.copy();
     }
+    ASSERT_TRUE(QApplication::clipboard()->mimeData()->hasFormat(MyTextView::pasteboardType));
     view->setSelectedRange({ 1, 0 });
-    ASSERT_TRUE(view->readSelectionFromMimeData(&data));
+    view->paste();
     const lq::StyledText text = view->styledText();
     EXPECT_EQ(text.string(), QStringLiteral("[Red]"));
     EXPECT_EQ(text.attributesAt(1).font, lq::Font::helvetica(12).withBold(true));
