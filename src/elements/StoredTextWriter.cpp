@@ -9,40 +9,6 @@
 
 namespace {
 
-const char* paragraphTag(int kind)
-{
-    switch (kind) {
-    case 1:
-        return "h1";
-    case 2:
-        return "h2";
-    case 3:
-        return "h4";
-    case 4:
-        return "h5";
-    case 5:
-        return "h6";
-    default:
-        return "p";
-    }
-}
-
-QLatin1String closingTag(int bit)
-{
-    switch (bit) {
-    case InlineBits::italic:
-        return QLatin1String("</i>");
-    case InlineBits::bold:
-        return QLatin1String("</b>");
-    case InlineBits::underline:
-        return QLatin1String("</u>");
-    case InlineBits::link:
-        return QLatin1String("</a>");
-    default:
-        return QLatin1String("");
-    }
-}
-
 bool isPageNumber(const QVariant& value)
 {
     switch (value.typeId()) {
@@ -149,7 +115,7 @@ private:
     }
     void closeInnermost()
     {
-        _stored += closingTag(_open.back());
+        _stored += closingTagForInlineBit(_open.back());
         _open.pop_back();
     }
 
@@ -164,7 +130,7 @@ void writeParagraph(QString& stored, const lq::StyledText& text, lq::Range line,
     // An empty line's attributes are those of its line break.
     const lq::TextAttributes first = line.length > 0 ? text.attributesAt(line.location) : lq::TextAttributes();
     const int kind = paragraphKinds ? paragraphKindOf(first) : 0;
-    const QLatin1String tag(paragraphTag(kind));
+    const QLatin1String tag = paragraphTagForKind(kind);
     stored += u'<' + tag;
     const lq::ParagraphStyle style = first.paragraphStyle.value_or(lq::ParagraphStyle());
     if (style.baseWritingDirection == lq::WritingDirection::RightToLeft)

@@ -41,8 +41,7 @@ const QString& recordName(int type)
 // Tag names written in pages by paragraph type (any other type: p).
 QString pageTag(int type)
 {
-    static const char* const tags[] = { "p", "h1", "h2", "h4", "h5", "h6" };
-    return QString::fromLatin1(tags[type >= 0 && type <= 5 ? type : 0]);
+    return paragraphTagForKind(type);
 }
 
 // The rules of the positioned lines and of the flowing text, one per
@@ -367,17 +366,7 @@ public:
     {
         lq::modelFrame(this, "setUpParagraph:alignment:tag:", [&] {
             XmlWebText::setUpParagraphAlignmentTag(attributes, lq::TextAlignment::Left, tag);
-            int type = 0;
-            if (tag == u"h1" || tag == u"h3")
-                type = 1;
-            else if (tag == u"h2")
-                type = 2;
-            else if (tag == u"h4")
-                type = 3;
-            else if (tag == u"h5")
-                type = 4;
-            else if (tag == u"h6")
-                type = 5;
+            const int type = paragraphKindForTag(tag);
             const std::optional<lq::Font>* fonts[] = { &_box->normalFont, &_box->headingFont, &_box->subheadingFont,
                                                        &_box->captionFont, &_box->alternateFont, &_box->alternate2Font };
             currentWebFont = _box->fontForType(type);

@@ -50,21 +50,6 @@ private:
     QTextCursor _cursor;
 };
 
-int kindForTag(const QString& tag)
-{
-    if (tag == u"h1" || tag == u"h3")
-        return 1;
-    if (tag == u"h2")
-        return 2;
-    if (tag == u"h4")
-        return 3;
-    if (tag == u"h5")
-        return 4;
-    if (tag == u"h6")
-        return 5;
-    return 0;
-}
-
 bool isPageNumber(const QVariant& link)
 {
     return link.typeId() == QMetaType::Int || link.typeId() == QMetaType::LongLong || link.typeId() == QMetaType::UInt
@@ -121,17 +106,10 @@ public:
     {
         if (afterAnother)
             _text.append(QStringLiteral("\n"), _paragraph);
-        _kind = _paragraphKinds ? kindForTag(tag) : 0;
+        _kind = _paragraphKinds ? paragraphKindForTag(tag) : 0;
         lq::ParagraphStyle style = _base;
         style.lineSpacing = _editor.lineSpacingForKind(_kind);
-        style.alignment = lq::TextAlignment::Left;
-        style.baseWritingDirection = lq::WritingDirection::LeftToRight;
-        if (attributes.contains(u"dir=\"rtl\""))
-            style.baseWritingDirection = lq::WritingDirection::RightToLeft;
-        if (attributes.contains(u"class=\"center\""))
-            style.alignment = lq::TextAlignment::Center;
-        if (attributes.contains(u"class=\"right\""))
-            style.alignment = lq::TextAlignment::Right;
+        readParagraphAttributes(attributes, lq::TextAlignment::Left, style);
         _paragraph = lq::TextAttributes();
         _paragraph.paragraphStyle = style;
         _paragraph.font = _editor.fontForKind(_kind);
@@ -570,31 +548,33 @@ void QZTextEditor::changeAlignment(int alignment)
     });
 }
 
+void QZTextEditor::alignAndShow(int alignment)
+{
+    _cAlignment = alignment;
+    changeAlignment(alignment);
+    showAlignment(alignment);
+}
+
+void QZTextEditor::showAlignment(int alignment)
+{
+    setChecked(_controls.pLeft, alignment != 1 && alignment != 2);
+    setChecked(_controls.pRight, alignment == 1);
+    setChecked(_controls.pCenter, alignment == 2);
+}
+
 void QZTextEditor::left()
 {
-    _cAlignment = 0;
-    changeAlignment(0);
-    setChecked(_controls.pLeft, true);
-    setChecked(_controls.pCenter, false);
-    setChecked(_controls.pRight, false);
+    alignAndShow(0);
 }
 
 void QZTextEditor::center()
 {
-    _cAlignment = 2;
-    changeAlignment(2);
-    setChecked(_controls.pLeft, false);
-    setChecked(_controls.pCenter, true);
-    setChecked(_controls.pRight, false);
+    alignAndShow(2);
 }
 
 void QZTextEditor::right()
 {
-    _cAlignment = 1;
-    changeAlignment(1);
-    setChecked(_controls.pLeft, false);
-    setChecked(_controls.pCenter, false);
-    setChecked(_controls.pRight, true);
+    alignAndShow(1);
 }
 
 void QZTextEditor::rtl(bool rightToLeft)
@@ -818,9 +798,7 @@ void QZTextEditor::textViewDidChangeTypingAttributes()
     setChecked(_controls.pItalic, _cItalic);
     setChecked(_controls.pUnderline, _cUnderline);
     setChecked(_controls.RTLButton, _cDirection == 1);
-    setChecked(_controls.pRight, _cAlignment == 1);
-    setChecked(_controls.pCenter, _cAlignment == 2);
-    setChecked(_controls.pLeft, _cAlignment == 0);
+    showAlignment(_cAlignment);
     if (_controls.fStyle && _cParagraphType >= 0 && _controls.fStyle->count() > _cParagraphType) {
         const QSignalBlocker quiet(_controls.fStyle);
         _controls.fStyle->setCurrentIndex(_cParagraphType);

@@ -184,6 +184,9 @@ private:
     void applyParagraphKind(int kind, const std::optional<lq::ParagraphStyle>& style);
     void toggleStyle(bool& flag, const std::function<void(lq::Range)>& applyToSelection);
     void showParagraphKind(int kind);
+    // Left, centre or right: the typing alignment, the paragraphs and the buttons.
+    void alignAndShow(int alignment);
+    void showAlignment(int alignment);
     // What the link field shows for a link.
     QString linkText(const QVariant& link) const;
     void letViewGo();
