@@ -23,68 +23,13 @@
 
 #include <gtest/gtest.h>
 
-// What the layout canvas does with the content box when the user edits it
-// in place: start the edit, attach the text view to the box's container over
-// the editing frame, type, take the view away and end the edit.
-TEST(ContentBoxEditing, TheViewEditsTheBoxsTextInAPlainRectangleAndTheWrappingComesBack)
-{
-    FakeDocument document;
-    const auto site = XmlSite::create();
-    site->newDocument();
-    const auto album = XmlAlbum::create();
-    site->homepage()->addChild(album);
-    album->webcontent()->setContent(QStringLiteral("<p>one <b>two</b></p>"));
-    const auto theme = XmlTheme::create();
-    theme->setDocument(&document);
-    const auto sheet = XmlStyleSheet::create();
-    theme->addChild(sheet);
-    const auto box = XmlWebContent::create();
-    box->newDocument();
-    box->setLeft(50);
-    box->setTop(100);
-    box->setWidth(400);
-    box->setHeight(200);
-    sheet->addChild(box);
-    sheet->addChild(FixedBox::create(50, 100, 100, 300));
-    sheet->relayoutFlags(album.get(), 0);
-    ASSERT_EQ(box->layoutManager()->lineFragments().front().rect.x(), 100);
-
-    lq::TextView view;
-    ASSERT_TRUE(box->startEditingAtPointTextView(lq::Point(60, 110), &view));
-    view.setGeometry(box->editingFrame().toQRectF().toRect());
-    view.attachTextContainer(box->textContainer());
-    EXPECT_TRUE(box->isEditing());
-    EXPECT_EQ(box->textContainer()->textView(), &view);
-    // The view wraps at the whole text area: the obstacle is set aside.
-    EXPECT_EQ(view.lineWrapColumnOrWidth(), 400);
-    EXPECT_EQ(box->layoutManager()->lineFragments().front().rect.x(), 0);
-
-    view.show();
-    view.setFocus();
-    view.setSelectedRange({ 0, 0 });
-    QTest::keyClicks(&view, QStringLiteral("New "));
-    EXPECT_EQ(box->textStorage()->string(), QStringLiteral("New one two"));
-
-    view.detachTextStorage();
-    box->endEditingInView();
-    EXPECT_FALSE(box->isEditing());
-    EXPECT_EQ(document.contentEditingEnded, 1);
-    EXPECT_EQ(album->webcontent()->content(), QStringLiteral("<p>New one <b>two</b></p>"));
-    EXPECT_EQ(box->layoutManager()->lineFragments().front().rect.x(), 100);
-    theme->setDocument(nullptr);
-}
-
 namespace {
 
-// A page of a site and a template in a document whose rich-text editor has
-// the usual controls.
-class EditingWithTheDocumentsEditor : public ::testing::Test {
+// A page of a site and a template in a recording document.
+class ContentBoxEditing : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        editor.setControls(QZTextEditor::buildControls(&bar, {}));
-        editor.setDocument(&document);
-        document.textEditor = &editor;
         site->newDocument();
         site->homepage()->addChild(album);
         album->setPageSeqNumber(12);
@@ -113,16 +58,65 @@ protected:
     }
 
     FakeDocument document;
-    QWidget bar;
-    QZTextEditor editor;
     std::shared_ptr<XmlSite> site = XmlSite::create();
     std::shared_ptr<XmlAlbum> album = XmlAlbum::create();
     std::shared_ptr<XmlTheme> theme = XmlTheme::create();
     std::shared_ptr<XmlStyleSheet> sheet = XmlStyleSheet::create();
+};
+
+// The same with a document whose rich-text editor has the usual controls.
+class EditingWithTheDocumentsEditor : public ContentBoxEditing {
+protected:
+    void SetUp() override
+    {
+        ContentBoxEditing::SetUp();
+        editor.setControls(QZTextEditor::buildControls(&bar, {}));
+        editor.setDocument(&document);
+        document.textEditor = &editor;
+    }
+
+    QWidget bar;
+    QZTextEditor editor;
     MyTextView view;
 };
 
 } // namespace
+
+// What the layout canvas does with the content box when the user edits it
+// in place without the document's editor: start the edit, attach the text
+// view to the box's container over the editing frame, type, take the view
+// away and end the edit.
+TEST_F(ContentBoxEditing, TheViewEditsTheBoxsTextInAPlainRectangleAndTheWrappingComesBack)
+{
+    album->webcontent()->setContent(QStringLiteral("<p>one <b>two</b></p>"));
+    const auto box = addBox<XmlWebContent>();
+    sheet->addChild(FixedBox::create(50, 100, 100, 300));
+    sheet->relayoutFlags(album.get(), 0);
+    ASSERT_EQ(box->layoutManager()->lineFragments().front().rect.x(), 100);
+
+    lq::TextView view;
+    ASSERT_TRUE(box->startEditingAtPointTextView(lq::Point(60, 110), &view));
+    view.setGeometry(box->editingFrame().toQRectF().toRect());
+    view.attachTextContainer(box->textContainer());
+    EXPECT_TRUE(box->isEditing());
+    EXPECT_EQ(box->textContainer()->textView(), &view);
+    // The view wraps at the whole text area: the obstacle is set aside.
+    EXPECT_EQ(view.lineWrapColumnOrWidth(), 400);
+    EXPECT_EQ(box->layoutManager()->lineFragments().front().rect.x(), 0);
+
+    view.show();
+    view.setFocus();
+    view.setSelectedRange({ 0, 0 });
+    QTest::keyClicks(&view, QStringLiteral("New "));
+    EXPECT_EQ(box->textStorage()->string(), QStringLiteral("New one two"));
+
+    view.detachTextStorage();
+    box->endEditingInView();
+    EXPECT_FALSE(box->isEditing());
+    EXPECT_EQ(document.contentEditingEnded, 1);
+    EXPECT_EQ(album->webcontent()->content(), QStringLiteral("<p>New one <b>two</b></p>"));
+    EXPECT_EQ(box->layoutManager()->lineFragments().front().rect.x(), 100);
+}
 
 // The edit goes through the document's editor: the view shows the page's
 // stored text as the editor reads it (links by page number, paragraph
