@@ -156,12 +156,15 @@ QZTextEditor::Controls QZTextEditor::buildControls(QWidget* container, const Con
         button->setCheckable(true);
         // As narrow as the title: the link field takes the room left.
         button->setFixedWidth(button->fontMetrics().horizontalAdvance(title) + 20);
+        // The keyboard stays in the text while the buttons are used.
+        button->setFocusPolicy(Qt::NoFocus);
         row->addWidget(button);
         return button;
     };
     Controls controls;
     if (options.kindPopUp) {
         controls.fStyle = new MyPopUpButton(0, container);
+        controls.fStyle->setFocusPolicy(Qt::NoFocus);
         row->addWidget(controls.fStyle);
     }
     if (options.kindButtons) {
@@ -181,8 +184,10 @@ QZTextEditor::Controls QZTextEditor::buildControls(QWidget* container, const Con
     controls.lLink->setMinimumWidth(160);
     row->addWidget(controls.lLink, 1);
     controls.linkButton = new MyButton(0, QStringLiteral("Link..."), container);
+    controls.linkButton->setFocusPolicy(Qt::NoFocus);
     row->addWidget(controls.linkButton);
     controls.NewWindow = new MyCheckBox(0, QStringLiteral("New Window"), container);
+    controls.NewWindow->setFocusPolicy(Qt::NoFocus);
     row->addWidget(controls.NewWindow);
     return controls;
 }

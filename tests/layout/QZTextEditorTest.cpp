@@ -183,7 +183,13 @@ TEST_F(TextEditorTest, BoldOnASelectionAndOnTheTyping)
     controls().pBold->click();
     EXPECT_EQ(editor.createContent(), QStringLiteral("<p>a b c</p>"));
     view->setSelectedRange({ 5, 0 });
-    controls().pItalic->click();
+    window.show();
+    view->setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(view->hasFocus());
+    QTest::mouseClick(controls().pItalic, Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_TRUE(view->hasFocus()); // the keyboard stays in the text
     type(QStringLiteral("!"));
     EXPECT_EQ(editor.createContent(), QStringLiteral("<p>a b c<i>!</i></p>"));
 }
