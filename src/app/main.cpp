@@ -27,6 +27,7 @@
 #include "platform/Resources.h"
 #include "document/MyDocument.h"
 #include "app/MyDocumentWindow.h"
+#include "layout/LayoutController.h"
 
 int main(int argc, char** argv)
 {
@@ -59,6 +60,8 @@ int main(int argc, char** argv)
         lq::runAlert(nullptr, title, message, {button});
     });
     lq::UserDefaults defaults;
+    // Every document window gets its layout editor.
+    LayoutController::install();
     int status = 0;
     {
         MyDocumentController controller(defaults, support);
