@@ -285,6 +285,7 @@ void LayoutController::relayoutSheet()
         if (document().testMode())
             sheet->setPageView(page.get(), viewFor(_globalIndex));
         sheet->relayoutFlags(page.get(), 0);
+        _layoutView->updateBrowserViews();
         _layoutView->fitMe();
         _layoutView->update();
     });
@@ -325,6 +326,7 @@ void LayoutController::activateTab(bool testMode)
             if (sheet)
                 sheet->stopAnimations();
         }
+        _layoutView->updateBrowserViews();
         _layoutView->setFocus();
         _layoutView->update();
         _layoutView->fitMe();

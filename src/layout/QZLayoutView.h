@@ -100,6 +100,9 @@ public:
     // The current page's template after the live views were brought in step
     // with it; nothing for a page that is an external link.
     std::shared_ptr<XmlStyleSheet> stylesheet();
+    // Makes and drops live views as the template and the mode ask, before
+    // the canvas is next drawn.
+    void updateBrowserViews() { stylesheet(); }
     lq::Rect grabberRect(int handle) const { return _grabber[static_cast<std::size_t>(handle)]; }
     void calcGrabHandles();
     // Where the page's origin lies in the canvas, as last drawn.

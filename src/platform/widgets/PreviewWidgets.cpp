@@ -230,10 +230,10 @@ void installPreviewWidgets(QWidget* canvas)
         PreviewView::setAvailable(PreviewView::Kind::Web);
         return;
     }
+    // Once found unable to run (here or by a page process that died), the
+    // engine is not tried again while the program runs.
     const QString unavailable = webEngineUnavailability();
-    if (unavailable.isEmpty())
-        PreviewView::setAvailable(PreviewView::Kind::Web);
-    else
+    if (!unavailable.isEmpty())
         PreviewView::setUnavailable(PreviewView::Kind::Web, unavailable);
     QPointer<QWidget> host(canvas);
     PreviewView::setFactory([host](PreviewView::Kind kind, const Rect& frame) -> std::unique_ptr<PreviewView> {

@@ -61,8 +61,9 @@ protected:
 };
 
 // Makes every preview view a widget on the canvas, its frame in page
-// coordinates placed from the canvas's page origin; nothing restores views
-// without widgets. Checks first whether the web engine can start here.
+// coordinates placed from the canvas's page origin. Checks first whether the
+// web engine can start here (a kind found unable stays so). Nothing restores
+// views without widgets, every kind available.
 void installPreviewWidgets(QWidget* canvas);
 
 // Where page coordinate (0, 0) lies in the canvas; the canvas's preview

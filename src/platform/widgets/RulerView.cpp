@@ -96,6 +96,10 @@ void RulerView::paintEvent(QPaintEvent*)
     painter.fillRect(rect(), palette().window());
     painter.setPen(palette().windowText().color());
     const double thickness = _orientation == Qt::Horizontal ? height() : width();
+    // Readings in a small face; the vertical ruler's run up its length.
+    QFont small = font();
+    small.setPixelSize(9);
+    painter.setFont(small);
     for (double at : majorMarkPositions()) {
         const QString reading = QString::number(std::round(unitsAtPosition(at) * 100.0) / 100.0);
         if (_orientation == Qt::Horizontal) {
@@ -103,7 +107,11 @@ void RulerView::paintEvent(QPaintEvent*)
             painter.drawText(QPointF(at + 2, thickness / 2), reading);
         } else {
             painter.drawLine(QPointF(thickness, at), QPointF(thickness / 2, at));
-            painter.drawText(QPointF(1, at - 2), reading);
+            painter.save();
+            painter.translate(thickness / 2, at - 2);
+            painter.rotate(-90);
+            painter.drawText(QPointF(0, 0), reading);
+            painter.restore();
         }
     }
     painter.setPen(QPen(palette().highlight().color(), 1));
