@@ -291,7 +291,7 @@ void LayoutController::relayoutSheet()
     });
 }
 
-void LayoutController::displayStatusString(bool)
+void LayoutController::displayStatusString()
 {
     if (getAlbum())
         _statusLine->setText(QStringLiteral("Control + Click to Edit Photos"));

@@ -76,7 +76,7 @@ public:
     // Lays the current page out again and refits the canvas.
     void relayoutSheet();
     // The one-line hint for the page being designed.
-    void displayStatusString(bool unused = false);
+    void displayStatusString();
     // Fills both page pop-ups with the site's pages, the current one selected.
     void fillWebPages();
     // Page navigation: the pop-up's page, the default album, the next and
@@ -85,8 +85,6 @@ public:
     void homePage();
     void nextPage();
     void prevPage();
-    // The template list shows the theme; its first template becomes current.
-    // (The theme's templates are listed by the template selector.)
     // A copy of the current template, named after the page, becomes the page's template.
     void addTemplate();
     // The template chosen in the list becomes the page's template.
