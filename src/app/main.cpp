@@ -14,6 +14,7 @@
 #include "platform/Random.h"
 #include "platform/SupportPaths.h"
 #include "platform/UserDefaults.h"
+#include "platform/widgets/CanvasTextEditor.h"
 #include "platform/widgets/GuiApplication.h"
 #include "platform/widgets/ModalHandler.h"
 
@@ -59,6 +60,8 @@ int main(int argc, char** argv)
         lq::runAlert(nullptr, title, message, {button});
     });
     lq::UserDefaults defaults;
+    // Callout text on the photo canvas is typed in place.
+    lq::CanvasTextEditor::install();
     int status = 0;
     {
         MyDocumentController controller(defaults, support);
