@@ -1,14 +1,7 @@
 #include "editors/photo/CanvasToolIcons.h"
 
 #include "editors/photo/IWCanvasView.h"
-#include "imaging/XmlDrawArrow.h"
-#include "imaging/XmlDrawBalloon.h"
-#include "imaging/XmlDrawCircle.h"
-#include "imaging/XmlDrawCloud.h"
-#include "imaging/XmlDrawLabel.h"
-#include "imaging/XmlDrawLetter.h"
-#include "imaging/XmlDrawLetterBox.h"
-#include "imaging/XmlDrawSquare.h"
+#include "imaging/XmlDrawObject.h"
 #include "platform/text/Font.h"
 #include "platform/text/TextAttributes.h"
 
@@ -20,25 +13,10 @@ namespace {
 
 constexpr int iconSize = 22;
 
-std::shared_ptr<XmlDrawObject> sample(int tool)
-{
-    switch (tool) {
-    case IWCanvasView::LetterTool: return XmlDrawLetter::create();
-    case IWCanvasView::LetterBoxTool: return XmlDrawLetterBox::create();
-    case IWCanvasView::CloudTool: return XmlDrawCloud::create();
-    case IWCanvasView::BalloonTool: return XmlDrawBalloon::create();
-    case IWCanvasView::LabelTool: return XmlDrawLabel::create();
-    case IWCanvasView::ArrowTool: return XmlDrawArrow::create();
-    case IWCanvasView::CircleTool: return XmlDrawCircle::create();
-    case IWCanvasView::SquareTool: return XmlDrawSquare::create();
-    default: return nullptr;
-    }
-}
-
 // A callout of the tool's kind, drawn by itself, fitted into the icon.
 QPixmap calloutPicture(int tool)
 {
-    const std::shared_ptr<XmlDrawObject> callout = sample(tool);
+    const std::shared_ptr<XmlDrawObject> callout = IWCanvasView::createForTool(tool);
     if (!callout)
         return QPixmap();
     callout->setBodyRect(lq::Rect(0, 0, 60, 44));

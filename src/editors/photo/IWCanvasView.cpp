@@ -29,22 +29,6 @@
 
 namespace {
 
-// A new object of the callout tool's kind; none for select and crop.
-std::shared_ptr<XmlDrawObject> createForTool(int tool)
-{
-    switch (tool) {
-    case IWCanvasView::LetterTool: return XmlDrawLetter::create();
-    case IWCanvasView::LetterBoxTool: return XmlDrawLetterBox::create();
-    case IWCanvasView::CloudTool: return XmlDrawCloud::create();
-    case IWCanvasView::BalloonTool: return XmlDrawBalloon::create();
-    case IWCanvasView::LabelTool: return XmlDrawLabel::create();
-    case IWCanvasView::ArrowTool: return XmlDrawArrow::create();
-    case IWCanvasView::CircleTool: return XmlDrawCircle::create();
-    case IWCanvasView::SquareTool: return XmlDrawSquare::create();
-    default: return nullptr;
-    }
-}
-
 void setChecked(MyButton* button, bool on)
 {
     if (button)
@@ -57,6 +41,21 @@ IWCanvasView::IWCanvasView(QWidget* parent)
     : IWView(parent)
 {
     setFocusPolicy(Qt::StrongFocus);
+}
+
+std::shared_ptr<XmlDrawObject> IWCanvasView::createForTool(int tool)
+{
+    switch (tool) {
+    case LetterTool: return XmlDrawLetter::create();
+    case LetterBoxTool: return XmlDrawLetterBox::create();
+    case CloudTool: return XmlDrawCloud::create();
+    case BalloonTool: return XmlDrawBalloon::create();
+    case LabelTool: return XmlDrawLabel::create();
+    case ArrowTool: return XmlDrawArrow::create();
+    case CircleTool: return XmlDrawCircle::create();
+    case SquareTool: return XmlDrawSquare::create();
+    default: return nullptr;
+    }
 }
 
 IWCanvasView::~IWCanvasView()

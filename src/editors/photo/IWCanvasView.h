@@ -68,6 +68,9 @@ public:
     explicit IWCanvasView(QWidget* parent = nullptr);
     ~IWCanvasView() override;
 
+    // A new callout of the tool's kind; none for select and crop.
+    static std::shared_ptr<XmlDrawObject> createForTool(int tool);
+
     // Connects the controls to the view's actions; they stay the pane's.
     void setControls(const Controls& controls);
     const Controls& controls() const { return _controls; }

@@ -197,52 +197,41 @@ void IWThumbView::scale(MySlider* sender)
     });
 }
 
-void IWThumbView::adjusted(MySlider* slider, MyLabel* field, const char* format)
+void IWThumbView::adjust(MySlider* slider, const char* action, void (XmlCanvas::*set)(double), MyLabel* field,
+                         const char* format)
 {
-    showValue(field, format, valueOf(slider));
-    update();
-    if (_canvas) {
+    lq::uiFrame(this, action, [&] {
+        if (_canvas)
+            ((*_canvas).*set)(valueOf(slider));
+        showValue(field, format, valueOf(slider));
+        update();
+        if (!_canvas)
+            return;
         // The adjustment setters mark nothing; the photo did change.
         _canvas->docChanged();
         if (_canvas->useFilter() && _master)
             _master->updateCanvasView();
-    }
+    });
 }
 
 void IWThumbView::highboost(MySlider* sender)
 {
-    lq::uiFrame(this, "highboost:", [&] {
-        if (_canvas)
-            _canvas->setHighboost(valueOf(sender));
-        adjusted(sender, _controls.hbval, "%.2f");
-    });
+    adjust(sender, "highboost:", &XmlCanvas::setHighboost, _controls.hbval, "%.2f");
 }
 
 void IWThumbView::brightness(MySlider* sender)
 {
-    lq::uiFrame(this, "brightness:", [&] {
-        if (_canvas)
-            _canvas->setBrightness(valueOf(sender));
-        adjusted(sender, _controls.brval, "%.1f");
-    });
+    adjust(sender, "brightness:", &XmlCanvas::setBrightness, _controls.brval, "%.1f");
 }
 
 void IWThumbView::contrast(MySlider* sender)
 {
-    lq::uiFrame(this, "contrast:", [&] {
-        if (_canvas)
-            _canvas->setContrast(valueOf(sender));
-        adjusted(sender, _controls.coval, "%.1f");
-    });
+    adjust(sender, "contrast:", &XmlCanvas::setContrast, _controls.coval, "%.1f");
 }
 
 void IWThumbView::saturation(MySlider* sender)
 {
-    lq::uiFrame(this, "saturation:", [&] {
-        if (_canvas)
-            _canvas->setSaturation(valueOf(sender));
-        adjusted(sender, _controls.saval, "%.1f");
-    });
+    adjust(sender, "saturation:", &XmlCanvas::setSaturation, _controls.saval, "%.1f");
 }
 
 void IWThumbView::useFilter(MyCheckBox* sender)

@@ -88,9 +88,11 @@ protected:
 private:
     // The slider's value in its own units.
     static double valueOf(const MySlider* slider);
-    // After an adjustment: the value shown, the preview redrawn, the canvas
-    // view too while the canvas draws through its filters.
-    void adjusted(MySlider* slider, MyLabel* field, const char* format);
+    // An adjustment: the canvas takes the slider's value, the field shows
+    // it, the preview is redrawn, and the canvas view too while the canvas
+    // draws through its filters.
+    void adjust(MySlider* slider, const char* action, void (XmlCanvas::*set)(double), MyLabel* field,
+                const char* format);
     bool beginDrag(const QPointF& at);
     void dragTo(const QPointF& at);
 
