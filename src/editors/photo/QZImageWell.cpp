@@ -99,6 +99,7 @@ QZImageWell::QZImageWell(QWidget* parent)
 
     shapeselected = _shapeButtons[0];
     shapeselected->setChecked(true);
+    showShapeAttribute();
     shapeLabel1->setText(QString());
     borderWidthStepper->setValue(0);
 }
