@@ -36,7 +36,7 @@ SendPanel::SendPanel(SendController& sender, QWidget* parent)
     connect(_cancel, &QPushButton::clicked, this, [this] { lq::uiFrame(this, "cancelButton:", [this] { _sender.cancel(); }); });
     connect(_retry, &QPushButton::clicked, this, [this] { lq::uiFrame(this, "retryFTP:", [this] { _sender.retryFTP(); }); });
     connect(&_sender, &SendController::changed, this, [this] { display(); });
-    connect(&_sender, &SendController::finished, this, [this] { display(); });
+    connect(&_sender, &SendController::ended, this, [this] { display(); });
     display();
 }
 

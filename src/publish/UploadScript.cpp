@@ -5,7 +5,6 @@
 #include "publish/XmlD.h"
 #include "publish/XmlLocation.h"
 
-#include <QSaveFile>
 
 namespace lq {
 
@@ -135,16 +134,6 @@ QString uploadScriptText(XmlLocation* location, XmlBom* bom, const QString& site
         script += QStringLiteral("disconnect\nend tell\non error error_message\ndisplay dialog error_message\nend try\nend tell\n");
     }
     return script;
-}
-
-QString writeUploadScript(XmlLocation* location, XmlBom* bom, const QString& siteFolder)
-{
-    const QString path = siteFolder + QStringLiteral("/upload.scpt");
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QString();
-    file.write(uploadScriptText(location, bom, siteFolder).toUtf8());
-    return file.commit() ? path : QString();
 }
 
 } // namespace lq

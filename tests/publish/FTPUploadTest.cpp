@@ -1,3 +1,4 @@
+#include "publish/FTPRoad.h"
 #include "publish/SendController.h"
 #include "publish/XmlF.h"
 #include "publish/XmlLocation.h"
@@ -187,9 +188,9 @@ INSTANTIATE_TEST_SUITE_P(Protocols, TransferUpload, ::testing::Values(0, 1), [](
 
 TEST(TransferCommands, BaseFolderForms)
 {
-    EXPECT_EQ(SendController::ftpStripVornSlashes(QStringLiteral("/www/./site/")), QStringLiteral("www/site"));
-    EXPECT_EQ(SendController::ftpStripVornSlashes(QStringLiteral("www//site")), QStringLiteral("www/site"));
-    EXPECT_EQ(SendController::ftpStripVornSlashes(QString()), QString());
+    EXPECT_EQ(FTPRoad::ftpStripVornSlashes(QStringLiteral("/www/./site/")), QStringLiteral("www/site"));
+    EXPECT_EQ(FTPRoad::ftpStripVornSlashes(QStringLiteral("www//site")), QStringLiteral("www/site"));
+    EXPECT_EQ(FTPRoad::ftpStripVornSlashes(QString()), QString());
 }
 
 namespace {

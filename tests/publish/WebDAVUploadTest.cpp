@@ -1,4 +1,5 @@
 #include "publish/SendController.h"
+#include "publish/WebDAVRoad.h"
 #include "publish/XmlF.h"
 
 #include "support/EventLoop.h"
@@ -29,7 +30,7 @@ protected:
         std::shared_ptr<XmlD> current;
         auto bom = site.changes(&current);
         controller.startSendingLocationPathNamePassPhraseLastXmlDOpenURLDigest(bom.get(),
-            SendController::webDAVAddress(server.address()) + QStringLiteral("/site"), site.homepage(), passPhrase, current, QString(), digest);
+            WebDAVRoad::webDAVAddress(server.address()) + QStringLiteral("/site"), site.homepage(), passPhrase, current, QString(), digest);
         ASSERT_TRUE(processEventsUntil([&] { return !controller.isRunning(); }));
     }
 
@@ -135,9 +136,9 @@ TEST_F(WebDAVUpload, MissingBaseFolderChainStopsAtTheHostRoot)
 
 TEST(WebDAVAddress, KeepsAnExplicitScheme)
 {
-    EXPECT_EQ(SendController::webDAVAddress(QStringLiteral("host.example/dav")), QStringLiteral("http://host.example/dav"));
-    EXPECT_EQ(SendController::webDAVAddress(QStringLiteral("https://host.example/my dav")), QStringLiteral("https://host.example/my%20dav"));
-    EXPECT_EQ(SendController::webDAVAddress(QStringLiteral("HTTP://host:8080/")), QStringLiteral("http://host:8080/"));
+    EXPECT_EQ(WebDAVRoad::webDAVAddress(QStringLiteral("host.example/dav")), QStringLiteral("http://host.example/dav"));
+    EXPECT_EQ(WebDAVRoad::webDAVAddress(QStringLiteral("https://host.example/my dav")), QStringLiteral("https://host.example/my%20dav"));
+    EXPECT_EQ(WebDAVRoad::webDAVAddress(QStringLiteral("HTTP://host:8080/")), QStringLiteral("http://host:8080/"));
 }
 
 TEST_F(WebDAVUpload, RequestToolExitStatuses)
