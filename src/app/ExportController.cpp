@@ -27,7 +27,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -51,95 +50,17 @@ ExportController::ExportController(MyDocumentWindow* document, QWidget* exportvi
     outer->addWidget(_firstTab);
     auto* main = new QWidget;
     _firstTab->addTabViewItem(QStringLiteral("main"), QStringLiteral("Publish"), main);
-    auto* mainLayout = new QVBoxLayout(main);
+    new QVBoxLayout(main);
     auto* feed = new QWidget;
     _firstTab->addTabViewItem(QStringLiteral("rss"), QStringLiteral("RSS Feed"), feed);
     _rsscontroller = new WWRSSController(document, feed);
 
-    auto act = [this](QWidget* sender) {
-        if (qobject_cast<MyTextField*>(sender))
-            controlTextDidChange(sender);
-        else
-            action(sender);
-    };
-    auto* top = new QWidget;
-    SheetBuilder general(top, this, act);
-    general.label(QStringLiteral("Server type"))
-        .popUp(5000, {{QStringLiteral(".Mac"), 0}, {QStringLiteral("WebDAV"), 1}, {QStringLiteral("Folder"), 2}, {QStringLiteral("FTP"), 3}});
-    general.label(QStringLiteral("Send"))
-        .matrix(5001, {{QStringLiteral("Only the changes"), 1}, {QStringLiteral("Every file"), 0}});
-    general.label(QStringLiteral("Language")).popUp(5017, {{QStringLiteral("English"), 0}, {QStringLiteral("Other"), 1}});
-    general.label(QStringLiteral("Description")).textField(5018);
-    mainLayout->addWidget(top);
-
-    _exportTab = new MyTabView;
-    auto page = [&](const QString& identifier, const QString& label) {
-        auto* view = new QWidget;
-        _exportTab->addTabViewItem(identifier, label, view);
-        return view;
-    };
-    QWidget* mac = page(QStringLiteral("mac"), QStringLiteral(".Mac"));
-    SheetBuilder macFields(mac, this, act);
-    macFields.label(QStringLiteral("User")).textField(5002);
-    macFields.label(QStringLiteral("Password")).textField(5003)->setEchoMode(QLineEdit::Password);
-    macFields.label(QStringLiteral("Folder")).textField(5004);
-    QWidget* webdav = page(QStringLiteral("webdav"), QStringLiteral("WebDAV"));
-    SheetBuilder davFields(webdav, this, act);
-    davFields.label(QStringLiteral("User")).textField(5005);
-    davFields.label(QStringLiteral("Password")).textField(5006)->setEchoMode(QLineEdit::Password);
-    davFields.label(QStringLiteral("Address")).textField(5008);
-    davFields.check(5007, QStringLiteral("Digest authentication"));
-    QWidget* folder = page(QStringLiteral("folder"), QStringLiteral("Folder"));
-    auto* folderLayout = new QVBoxLayout(folder);
-    _fsBrowser = new FSBrowser(folder);
-    folderLayout->addWidget(_fsBrowser);
-    auto* newFolder = new MyButton(0);
-    newFolder->setText(QStringLiteral("New Folder"));
-    folderLayout->addWidget(newFolder);
-    connect(newFolder, &QPushButton::clicked, this, [this] {
-        lq::uiFrame(this, "createFolder:", [&] {
-            // The name comes from a small sheet; its answer is the name.
-            QDialog sheet(_document);
-            sheet.setWindowTitle(QStringLiteral("New Folder"));
-            auto* name = new MyTextField(0, &sheet);
-            auto* layout = new QVBoxLayout(&sheet);
-            layout->addWidget(name);
-            if (lq::modalHandler().runSheet(&sheet) == 1)
-                createFolderNamed(name->text());
-        });
-    });
-    QWidget* ftp = page(QStringLiteral("ftp"), QStringLiteral("FTP"));
-    SheetBuilder ftpFields(ftp, this, act);
-    ftpFields.label(QStringLiteral("Server")).textField(5013);
-    ftpFields.label(QStringLiteral("User")).textField(5014);
-    ftpFields.label(QStringLiteral("Password")).textField(5015)->setEchoMode(QLineEdit::Password);
-    ftpFields.label(QStringLiteral("Client")).popUp(5009, {{QStringLiteral("Transmit"), 0}, {QStringLiteral("Cyberduck"), 1}});
-    ftpFields.label(QStringLiteral("Type")).popUp(5010, {{QStringLiteral("FTP"), 0}, {QStringLiteral("SFTP"), 1}});
-    ftpFields.label(QStringLiteral("Port")).textField(5011);
-    ftpFields.check(5012, QStringLiteral("Default port"));
-    ftpFields.label(QStringLiteral("Folder on the server")).textField(5016);
-    mainLayout->addWidget(_exportTab);
-
+    buildGeneral(main);
+    buildServerTabs(main);
     // Text fields store what is typed as it is typed.
     for (MyTextField* field : exportview->findChildren<MyTextField*>())
         connect(field, &QLineEdit::textEdited, this, [this, field] { controlTextDidChange(field); });
-
-    _notice = new QLabel;
-    _notice->setWordWrap(true);
-    mainLayout->addWidget(_notice);
-    auto* buttons = new QHBoxLayout;
-    auto button = [&](const QString& title, auto slot) {
-        auto* b = new MyButton(0);
-        b->setText(title);
-        buttons->addWidget(b);
-        connect(b, &QPushButton::clicked, this, slot);
-    };
-    button(QStringLiteral("Test connection"), [this] { testFTPExport(); });
-    button(QStringLiteral("Preview"), [this] { previewInBrowserButton(); });
-    buttons->addStretch();
-    button(QStringLiteral("Cancel"), [this] { cancelButton(); });
-    button(QStringLiteral("Export"), [this] { exportButton(); });
-    mainLayout->addLayout(buttons);
+    buildButtons(main);
 
     connect(_exportTab, &QTabWidget::currentChanged, this, [this] {
         if (!_updating)
@@ -147,6 +68,97 @@ ExportController::ExportController(MyDocumentWindow* document, QWidget* exportvi
     });
     _destination = destinationKey();
     updateGUI();
+}
+
+SheetBuilder::Action ExportController::controlAction()
+{
+    return [this](QWidget* sender) {
+        if (qobject_cast<MyTextField*>(sender))
+            controlTextDidChange(sender);
+        else
+            action(sender);
+    };
+}
+
+void ExportController::buildGeneral(QWidget* main)
+{
+    SheetBuilder general(main, this, controlAction());
+    general.label(QStringLiteral("Server type"))
+        .popUp(PublishTag::ServerType,
+            {{QStringLiteral(".Mac"), 0}, {QStringLiteral("WebDAV"), 1}, {QStringLiteral("Folder"), 2}, {QStringLiteral("FTP"), 3}});
+    general.label(QStringLiteral("Send"))
+        .matrix(PublishTag::ExportType, {{QStringLiteral("Only the changes"), 1}, {QStringLiteral("Every file"), 0}});
+    general.label(QStringLiteral("Language")).popUp(PublishTag::Language, {{QStringLiteral("English"), 0}, {QStringLiteral("Other"), 1}});
+    general.label(QStringLiteral("Description")).textField(PublishTag::SiteDescription);
+}
+
+void ExportController::buildServerTabs(QWidget* main)
+{
+    _exportTab = new MyTabView;
+    main->layout()->addWidget(_exportTab);
+    auto page = [&](const QString& identifier, const QString& label) {
+        auto* view = new QWidget;
+        _exportTab->addTabViewItem(identifier, label, view);
+        return view;
+    };
+    SheetBuilder mac(page(QStringLiteral("mac"), QStringLiteral(".Mac")), this, controlAction());
+    mac.label(QStringLiteral("User")).textField(PublishTag::MacUser);
+    mac.label(QStringLiteral("Password")).textField(PublishTag::MacPassword)->setEchoMode(QLineEdit::Password);
+    mac.label(QStringLiteral("Folder")).textField(PublishTag::MacFolder);
+
+    SheetBuilder dav(page(QStringLiteral("webdav"), QStringLiteral("WebDAV")), this, controlAction());
+    dav.label(QStringLiteral("User")).textField(PublishTag::WebDAVUser);
+    dav.label(QStringLiteral("Password")).textField(PublishTag::WebDAVPassword)->setEchoMode(QLineEdit::Password);
+    dav.label(QStringLiteral("Address")).textField(PublishTag::WebDAVAddress);
+    dav.check(PublishTag::WebDAVDigest, QStringLiteral("Digest authentication"));
+
+    _exportTab->addTabViewItem(QStringLiteral("folder"), QStringLiteral("Folder"), buildFolderPage());
+
+    SheetBuilder ftp(page(QStringLiteral("ftp"), QStringLiteral("FTP")), this, controlAction());
+    ftp.label(QStringLiteral("Server")).textField(PublishTag::FtpServer);
+    ftp.label(QStringLiteral("User")).textField(PublishTag::FtpUser);
+    ftp.label(QStringLiteral("Password")).textField(PublishTag::FtpPassword)->setEchoMode(QLineEdit::Password);
+    ftp.label(QStringLiteral("Client")).popUp(PublishTag::FtpApp, {{QStringLiteral("Transmit"), 0}, {QStringLiteral("Cyberduck"), 1}});
+    ftp.label(QStringLiteral("Type")).popUp(PublishTag::FtpType, {{QStringLiteral("FTP"), 0}, {QStringLiteral("SFTP"), 1}});
+    ftp.label(QStringLiteral("Port")).textField(PublishTag::FtpPort);
+    ftp.check(PublishTag::FtpDefaultPort, QStringLiteral("Default port"));
+    ftp.label(QStringLiteral("Folder on the server")).textField(PublishTag::FtpFolder);
+}
+
+QWidget* ExportController::buildFolderPage()
+{
+    auto* folder = new QWidget;
+    auto* layout = new QVBoxLayout(folder);
+    _fsBrowser = new FSBrowser(folder);
+    layout->addWidget(_fsBrowser);
+    SheetBuilder buttons(folder, this, {});
+    buttons.buttonRow({{QStringLiteral("New Folder"), [this] { runNewFolderSheet(); }}, {}});
+    return folder;
+}
+
+void ExportController::runNewFolderSheet()
+{
+    lq::uiFrame(this, "createFolder:", [&] {
+        // The name comes from a small sheet; its answer is the name.
+        QDialog sheet(_document);
+        sheet.setWindowTitle(QStringLiteral("New Folder"));
+        SheetBuilder fields(&sheet, this, {});
+        MyTextField* name = fields.label(QStringLiteral("Name")).textField(0);
+        fields.sheetButtons(&sheet, QStringLiteral("Create"));
+        if (lq::modalHandler().runSheet(&sheet) == 1)
+            createFolderNamed(name->text());
+    });
+}
+
+void ExportController::buildButtons(QWidget* main)
+{
+    _notice = new QLabel;
+    _notice->setWordWrap(true);
+    main->layout()->addWidget(_notice);
+    SheetBuilder buttons(main, this, {});
+    buttons.buttonRow({{QStringLiteral("Test connection"), [this] { testFTPExport(); }},
+        {QStringLiteral("Preview"), [this] { previewInBrowserButton(); }}, {},
+        {QStringLiteral("Cancel"), [this] { cancelButton(); }}, {QStringLiteral("Export"), [this] { exportButton(); }}});
 }
 
 ExportController::~ExportController() = default;
@@ -208,20 +220,20 @@ void ExportController::updateGUI()
         static const QStringList tabs = {QStringLiteral("mac"), QStringLiteral("webdav"), QStringLiteral("folder"), QStringLiteral("ftp")};
         if (where->serverType() >= 0 && where->serverType() < tabs.size())
             _exportTab->selectTabViewItemWithIdentifier(tabs[where->serverType()]);
-        for (int tag : {5002, 5005, 5014})
+        for (int tag : {PublishTag::MacUser, PublishTag::WebDAVUser, PublishTag::FtpUser})
             setFieldText(tag, where->username());
-        for (int tag : {5003, 5006, 5015})
+        for (int tag : {PublishTag::MacPassword, PublishTag::WebDAVPassword, PublishTag::FtpPassword})
             setFieldText(tag, where->password());
-        for (int tag : {5004, 5008, 5013})
+        for (int tag : {PublishTag::MacFolder, PublishTag::WebDAVAddress, PublishTag::FtpServer})
             setFieldText(tag, where->location());
-        setFieldText(5011, where->ftpPort());
-        setFieldText(5016, where->ftpFolder());
-        qobject_cast<MyCheckBox*>(lq::viewWithTag(_exportview, 5007))->setChecked(where->digest() != 0);
-        qobject_cast<MyCheckBox*>(lq::viewWithTag(_exportview, 5012))->setChecked(where->ftpDefault() != 0);
-        qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, 5009))->setCurrentIndex(where->ftpApp());
-        qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, 5010))->setCurrentIndex(where->ftpType() == 0 ? 0 : 1);
-        qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, 5000))->setCurrentIndex(where->serverType());
-        qobject_cast<MyMatrix*>(lq::viewWithTag(_exportview, 5001))->selectCellWithTag(where->exportType() == 1 ? 1 : 0);
+        setFieldText(PublishTag::FtpPort, where->ftpPort());
+        setFieldText(PublishTag::FtpFolder, where->ftpFolder());
+        qobject_cast<MyCheckBox*>(lq::viewWithTag(_exportview, PublishTag::WebDAVDigest))->setChecked(where->digest() != 0);
+        qobject_cast<MyCheckBox*>(lq::viewWithTag(_exportview, PublishTag::FtpDefaultPort))->setChecked(where->ftpDefault() != 0);
+        qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, PublishTag::FtpApp))->setCurrentIndex(where->ftpApp());
+        qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, PublishTag::FtpType))->setCurrentIndex(where->ftpType() == 0 ? 0 : 1);
+        qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, PublishTag::ServerType))->setCurrentIndex(where->serverType());
+        qobject_cast<MyMatrix*>(lq::viewWithTag(_exportview, PublishTag::ExportType))->selectCellWithTag(where->exportType() == 1 ? 1 : 0);
         _fsBrowser->loadColumnZero();
         if (!_fsBrowser->setPath(relativeExportFolder(where->exportFolder())))
             _fsBrowser->setPath(QStringLiteral("/Desktop"));
@@ -280,13 +292,13 @@ void ExportController::action(QWidget* sender)
         auto* popUp = qobject_cast<MyPopUpButton*>(sender);
         auto* check = qobject_cast<MyCheckBox*>(sender);
         switch (tag) {
-        case 5000: where->setServerType(popUp->currentIndex()); break;
-        case 5001: where->setExportType(qobject_cast<MyMatrix*>(sender)->selectedTag()); break;
-        case 5007: where->setDigest(check->isChecked() ? 1 : 0); break;
-        case 5009: where->setFtpApp(popUp->currentIndex()); break;
-        case 5010: where->setFtpType(popUp->currentIndex()); break;
-        case 5012: where->setFtpDefault(check->isChecked() ? 1 : 0); break;
-        case 5017:
+        case PublishTag::ServerType: where->setServerType(popUp->currentIndex()); break;
+        case PublishTag::ExportType: where->setExportType(qobject_cast<MyMatrix*>(sender)->selectedTag()); break;
+        case PublishTag::WebDAVDigest: where->setDigest(check->isChecked() ? 1 : 0); break;
+        case PublishTag::FtpApp: where->setFtpApp(popUp->currentIndex()); break;
+        case PublishTag::FtpType: where->setFtpType(popUp->currentIndex()); break;
+        case PublishTag::FtpDefaultPort: where->setFtpDefault(check->isChecked() ? 1 : 0); break;
+        case PublishTag::Language:
             if (XmlSite* site = _document->document().site())
                 site->homepage()->setLangcode(popUp->currentIndex());
             break;
@@ -305,12 +317,12 @@ void ExportController::controlTextDidChange(QWidget* sender)
         XmlLocation* where = location();
         const QString text = qobject_cast<QLineEdit*>(sender)->text();
         switch (lq::widgetTag(sender)) {
-        case 5002: case 5005: case 5014: where->setUsername(text); break;
-        case 5003: case 5006: case 5015: where->setPassword(text); break;
-        case 5004: case 5008: case 5013: where->setLocation(text); break;
-        case 5011: where->setFtpPort(text); break;
-        case 5016: where->setFtpFolder(text); break;
-        case 5018:
+        case PublishTag::MacUser: case PublishTag::WebDAVUser: case PublishTag::FtpUser: where->setUsername(text); break;
+        case PublishTag::MacPassword: case PublishTag::WebDAVPassword: case PublishTag::FtpPassword: where->setPassword(text); break;
+        case PublishTag::MacFolder: case PublishTag::WebDAVAddress: case PublishTag::FtpServer: where->setLocation(text); break;
+        case PublishTag::FtpPort: where->setFtpPort(text); break;
+        case PublishTag::FtpFolder: where->setFtpFolder(text); break;
+        case PublishTag::SiteDescription:
             if (XmlSite* site = _document->document().site(); site && site->homepage()->description())
                 site->homepage()->description()->setContent(text);
             break;
@@ -323,7 +335,7 @@ void ExportController::controlTextDidChange(QWidget* sender)
 void ExportController::exportButton()
 {
     lq::uiFrame(this, "exportButton:", [&] {
-        const int type = qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, 5000))->currentIndex();
+        const int type = qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, PublishTag::ServerType))->currentIndex();
         const QString path = _fsBrowser->path();
         if (type == XmlLocation::LocalFolder && (path == QStringLiteral("/") || path == QStringLiteral("/Desktop"))) {
             lq::runAlert(_document, QStringLiteral("Whoops"),
@@ -339,45 +351,50 @@ void ExportController::exportButton()
 void ExportController::storeFtpFields()
 {
     XmlLocation* where = location();
-    where->setUsername(fieldText(5014));
-    where->setPassword(fieldText(5015));
-    where->setLocation(fieldText(5013));
-    where->setFtpApp(qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, 5009))->currentIndex());
-    where->setFtpType(qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, 5010))->currentIndex());
-    where->setFtpPort(fieldText(5011));
-    where->setFtpDefault(qobject_cast<MyCheckBox*>(lq::viewWithTag(_exportview, 5012))->isChecked() ? 1 : 0);
-    where->setFtpFolder(fieldText(5016));
+    where->setUsername(fieldText(PublishTag::FtpUser));
+    where->setPassword(fieldText(PublishTag::FtpPassword));
+    where->setLocation(fieldText(PublishTag::FtpServer));
+    where->setFtpApp(qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, PublishTag::FtpApp))->currentIndex());
+    where->setFtpType(qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, PublishTag::FtpType))->currentIndex());
+    where->setFtpPort(fieldText(PublishTag::FtpPort));
+    where->setFtpDefault(qobject_cast<MyCheckBox*>(lq::viewWithTag(_exportview, PublishTag::FtpDefaultPort))->isChecked() ? 1 : 0);
+    where->setFtpFolder(fieldText(PublishTag::FtpFolder));
+}
+
+void ExportController::setMacAddresses(const XmlLocation& where)
+{
+    const QString user = XmlBase::urlescape(where.username());
+    const QString folder = XmlBase::urlescape(where.location());
+    _baseURL = QStringLiteral("http://") + MacWebDAVHost + QLatin1Char('/') + user + QStringLiteral("/Sites/") + folder;
+    _openURL = QStringLiteral("http://") + MacHomePageHost + QLatin1Char('/') + user + QLatin1Char('/') + folder + QLatin1Char('/');
 }
 
 void ExportController::startExport()
 {
     lq::uiFrame(this, "startExport", [&] {
         XmlLocation* where = location();
-        where->setServerType(qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, 5000))->currentIndex());
-        where->setExportType(qobject_cast<MyMatrix*>(lq::viewWithTag(_exportview, 5001))->selectedTag());
+        where->setServerType(qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, PublishTag::ServerType))->currentIndex());
+        where->setExportType(qobject_cast<MyMatrix*>(lq::viewWithTag(_exportview, PublishTag::ExportType))->selectedTag());
         switch (where->serverType()) {
         case XmlLocation::MacAccount: {
-            QString user = fieldText(5002);
+            QString user = fieldText(PublishTag::MacUser);
             if (const int at = user.indexOf(QLatin1Char('@')); at >= 0) {
                 user = user.left(at);
-                setFieldText(5002, user);
+                setFieldText(PublishTag::MacUser, user);
             }
             where->setUsername(user);
-            where->setPassword(fieldText(5003));
-            where->setLocation(fieldText(5004));
-            const QString user64 = XmlBase::urlescape(user);
-            const QString folder = XmlBase::urlescape(where->location());
-            _baseURL = QStringLiteral("http://") + MacWebDAVHost + QLatin1Char('/') + user64 + QStringLiteral("/Sites/") + folder;
-            _openURL = QStringLiteral("http://") + MacHomePageHost + QLatin1Char('/') + user64 + QLatin1Char('/') + folder + QLatin1Char('/');
+            where->setPassword(fieldText(PublishTag::MacPassword));
+            where->setLocation(fieldText(PublishTag::MacFolder));
+            setMacAddresses(*where);
             _passPhrase = user + QLatin1Char(':') + where->password();
             _digest = 0;
             break;
         }
         case XmlLocation::WebDAV:
-            where->setUsername(fieldText(5005));
-            where->setPassword(fieldText(5006));
-            where->setLocation(fieldText(5008));
-            where->setDigest(qobject_cast<MyCheckBox*>(lq::viewWithTag(_exportview, 5007))->isChecked() ? 1 : 0);
+            where->setUsername(fieldText(PublishTag::WebDAVUser));
+            where->setPassword(fieldText(PublishTag::WebDAVPassword));
+            where->setLocation(fieldText(PublishTag::WebDAVAddress));
+            where->setDigest(qobject_cast<MyCheckBox*>(lq::viewWithTag(_exportview, PublishTag::WebDAVDigest))->isChecked() ? 1 : 0);
             _baseURL = QStringLiteral("http://") + XmlBase::urlescape(where->location());
             _openURL.clear();
             _passPhrase = where->username() + QLatin1Char(':') + where->password();
@@ -430,13 +447,9 @@ bool ExportController::exportChanges()
     return lq::uiFrame(this, "exportChanges", [&] {
         XmlLocation* where = location();
         switch (where->serverType()) {
-        case XmlLocation::MacAccount: {
-            const QString user = XmlBase::urlescape(where->username());
-            const QString folder = XmlBase::urlescape(where->location());
-            _baseURL = QStringLiteral("http://") + MacWebDAVHost + QLatin1Char('/') + user + QStringLiteral("/Sites/") + folder;
-            _openURL = QStringLiteral("http://") + MacHomePageHost + QLatin1Char('/') + user + QLatin1Char('/') + folder + QLatin1Char('/');
+        case XmlLocation::MacAccount:
+            setMacAddresses(*where);
             break;
-        }
         case XmlLocation::WebDAV:
             _baseURL = QStringLiteral("http://") + XmlBase::urlescape(where->location());
             _openURL.clear();
@@ -471,8 +484,8 @@ void ExportController::testFTPExport()
 {
     lq::uiFrame(this, "testFTPExport:", [&] {
         XmlLocation* where = location();
-        where->setServerType(qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, 5000))->currentIndex());
-        where->setExportType(qobject_cast<MyMatrix*>(lq::viewWithTag(_exportview, 5001))->selectedTag());
+        where->setServerType(qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, PublishTag::ServerType))->currentIndex());
+        where->setExportType(qobject_cast<MyMatrix*>(lq::viewWithTag(_exportview, PublishTag::ExportType))->selectedTag());
         if (where->serverType() != XmlLocation::FTPServer)
             return;
         storeFtpFields();

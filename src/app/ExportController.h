@@ -1,5 +1,6 @@
 #pragma once
 #include "app/SendControllerBase.h"
+#include "platform/widgets/SheetBuilder.h"
 
 #include <QObject>
 #include <QString>
@@ -11,6 +12,31 @@ class QLabel;
 class QWidget;
 class WWRSSController;
 class XmlLocation;
+
+// The tags of the publish panel's controls.
+namespace PublishTag {
+enum : int {
+    ServerType = 5000,      // pop-up: .Mac, WebDAV, folder, FTP
+    ExportType = 5001,      // matrix: 1 only the changes, 0 every file
+    MacUser = 5002,
+    MacPassword = 5003,
+    MacFolder = 5004,
+    WebDAVUser = 5005,
+    WebDAVPassword = 5006,
+    WebDAVDigest = 5007,    // check box: digest authentication
+    WebDAVAddress = 5008,
+    FtpApp = 5009,          // pop-up: the FTP client application
+    FtpType = 5010,         // pop-up: FTP or SFTP
+    FtpPort = 5011,
+    FtpDefaultPort = 5012,  // check box
+    FtpServer = 5013,
+    FtpUser = 5014,
+    FtpPassword = 5015,
+    FtpFolder = 5016,
+    Language = 5017,        // pop-up: the site's language
+    SiteDescription = 5018,
+};
+} // namespace PublishTag
 
 // The publish panel, the "Send" tab of the document window: edits the
 // site's publishing destination in its tagged controls, starts a
@@ -62,8 +88,19 @@ public:
     static QString relativeExportFolder(const QString& stored);
 
 private:
+    // The parts of the panel.
+    void buildGeneral(QWidget* main);
+    void buildServerTabs(QWidget* main);
+    QWidget* buildFolderPage();
+    void buildButtons(QWidget* main);
+    void runNewFolderSheet();
+    // Sends a control's change to action or controlTextDidChange.
+    SheetBuilder::Action controlAction();
+
     void startExport();
     void storeFtpFields();
+    // The WebDAV and site addresses of a .Mac destination.
+    void setMacAddresses(const XmlLocation& where);
     QString fieldText(int tag) const;
     void setFieldText(int tag, const QString& text);
     void changed();

@@ -84,7 +84,18 @@ MyDocumentWindow::MyDocumentWindow(MyDocument& document, lq::UserDefaults* defau
     outer->addWidget(_sendPanel);
     _roads = std::make_unique<PublishRoads>(_document, *_sender);
 
-    // "Editing": navigator beside the editor area, the inner tabs below.
+    QWidget* send = buildTabs();
+    connectDocument();
+    lq::uiFrame(this, "windowControllerDidLoadNib:", [&] { windowControllerDidLoadNib(send); });
+    if (_defaults && _defaults->hasKey(QStringLiteral("DocWindowPos")))
+        restoreGeometry(QByteArray::fromBase64(_defaults->stringForKey(QStringLiteral("DocWindowPos")).toLatin1()));
+    else
+        resize(1000, 720);
+}
+
+QWidget* MyDocumentWindow::buildEditingTab()
+{
+    // The navigator beside the editor area, the inner tabs below.
     auto* editing = new QWidget;
     auto* editingLayout = new QVBoxLayout(editing);
     _tabView = new MyTabView(editing);
@@ -116,7 +127,12 @@ MyDocumentWindow::MyDocumentWindow(MyDocument& document, lq::UserDefaults* defau
     _progressBar = new QProgressBar(editing);
     editingLayout->addWidget(_statusLine);
     editingLayout->addWidget(_progressBar);
+    return editing;
+}
 
+QWidget* MyDocumentWindow::buildTabs()
+{
+    QWidget* editing = buildEditingTab();
     _activity = new QPlainTextEdit;
     _activity->setReadOnly(true);
     _versions = new QListWidget;
@@ -132,7 +148,11 @@ MyDocumentWindow::MyDocumentWindow(MyDocument& document, lq::UserDefaults* defau
     _tabView->localize();
     connectTabs(_masterTab);
     connectTabs(_tabView);
+    return send;
+}
 
+void MyDocumentWindow::connectDocument()
+{
     _document.setEditedHandler([this](bool edited) { setWindowModified(edited); });
     _document.queue().setDisplayHandler([this] { showActivity(); });
     _document.queue().setRefreshHandler([this] { refreshEditor(); });
@@ -143,47 +163,48 @@ MyDocumentWindow::MyDocumentWindow(MyDocument& document, lq::UserDefaults* defau
             setCurrentObject(_document.site()->homepage());
         reloadVersions();
     });
+}
 
-    lq::uiFrame(this, "windowControllerDidLoadNib:", [&] {
-        // The navigator and the panels, each given the document.
-        for (int kind = 0; kind < 10; ++kind) {
-            const auto editorKind = static_cast<EditorKind>(kind);
-            std::unique_ptr<EditorPanel> made = panelFactory() ? panelFactory()(editorKind) : nullptr;
-            _panels[kind] = made ? std::move(made) : std::make_unique<StubEditorPanel>(editorKind);
-        }
-        QWidget* navView = _panels[slot(EditorKind::Navigator)]->superView();
-        _navigator->layout()->addWidget(navView);
-        for (auto kind : {EditorKind::Navigator, EditorKind::Album, EditorKind::Group, EditorKind::PayPal, EditorKind::Website,
-                 EditorKind::ImageWell, EditorKind::Html, EditorKind::Trash, EditorKind::Files, EditorKind::IPhoto})
-            _panels[slot(kind)]->setDocument(this);
+void MyDocumentWindow::loadPanels()
+{
+    // The navigator and the panels, each given the document.
+    for (int kind = 0; kind < 10; ++kind) {
+        const auto editorKind = static_cast<EditorKind>(kind);
+        std::unique_ptr<EditorPanel> made = panelFactory() ? panelFactory()(editorKind) : nullptr;
+        _panels[kind] = made ? std::move(made) : std::make_unique<StubEditorPanel>(editorKind);
+    }
+    QWidget* navView = _panels[slot(EditorKind::Navigator)]->superView();
+    _navigator->layout()->addWidget(navView);
+    for (auto kind : {EditorKind::Navigator, EditorKind::Album, EditorKind::Group, EditorKind::PayPal, EditorKind::Website,
+             EditorKind::ImageWell, EditorKind::Html, EditorKind::Trash, EditorKind::Files, EditorKind::IPhoto})
+        _panels[slot(kind)]->setDocument(this);
+}
 
-        _export = new ExportController(this, send);
-        _export->setSender(_roads.get());
-        _sender->setRetryHandler([this] { _export->exportChanges2(); });
+void MyDocumentWindow::windowControllerDidLoadNib(QWidget* send)
+{
+    loadPanels();
+    _export = new ExportController(this, send);
+    _export->setSender(_roads.get());
+    _sender->setRetryHandler([this] { _export->exportChanges2(); });
 
-        _document.setTestMode(true);
-        _currentType = -1;
-        if (_document.site())
-            setCurrentObject(_document.site()->homepage());
-        setWindowTitle(QFileInfo(_document.fileName()).fileName() + QStringLiteral("[*]"));
-        setWindowFilePath(_document.fileName());
+    _document.setTestMode(true);
+    _currentType = -1;
+    if (_document.site())
+        setCurrentObject(_document.site()->homepage());
+    setWindowTitle(QFileInfo(_document.fileName()).fileName() + QStringLiteral("[*]"));
+    setWindowFilePath(_document.fileName());
 
-        if (_document.siteNeedsRebuild())
-            lq::performAfter(this, QStringLiteral("delayedRebuildEntireSite:"), 3.0, [this] { delayedRebuildEntireSite(); });
-        setSimpleMode();
-        _statusLine->hide();
-        _progressBar->hide();
-        setAutoFillBackground(true);
-        QPalette grey = palette();
-        grey.setColor(QPalette::Window, QColor(0xe8, 0xe8, 0xe8));
-        setPalette(grey);
-        showActivity();
-        reloadVersions();
-    });
-    if (_defaults && _defaults->hasKey(QStringLiteral("DocWindowPos")))
-        restoreGeometry(QByteArray::fromBase64(_defaults->stringForKey(QStringLiteral("DocWindowPos")).toLatin1()));
-    else
-        resize(1000, 720);
+    if (_document.siteNeedsRebuild())
+        lq::performAfter(this, QStringLiteral("delayedRebuildEntireSite:"), 3.0, [this] { delayedRebuildEntireSite(); });
+    setSimpleMode();
+    _statusLine->hide();
+    _progressBar->hide();
+    setAutoFillBackground(true);
+    QPalette grey = palette();
+    grey.setColor(QPalette::Window, QColor(0xe8, 0xe8, 0xe8));
+    setPalette(grey);
+    showActivity();
+    reloadVersions();
 }
 
 MyDocumentWindow::~MyDocumentWindow()

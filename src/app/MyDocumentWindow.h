@@ -105,6 +105,13 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The window's parts, in the order the constructor makes them.
+    QWidget* buildTabs();
+    QWidget* buildEditingTab();
+    void connectDocument();
+    void loadPanels();
+    void windowControllerDidLoadNib(QWidget* send);
+
     EditorPanel* panelFor(int editorKind, int type) const;
     void showActivity();
     void connectTabs(MyTabView* tabs);

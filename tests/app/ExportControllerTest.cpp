@@ -121,7 +121,7 @@ protected:
 
 TEST_F(ExportControllerTest, EveryTaggedControlIsThere)
 {
-    for (int tag = 5000; tag <= 5018; ++tag)
+    for (int tag = PublishTag::ServerType; tag <= PublishTag::SiteDescription; ++tag)
         EXPECT_NE(lq::viewWithTag(panel->exportview(), tag), nullptr) << tag;
     for (const char* id : {"mac", "webdav", "folder", "ftp"})
         EXPECT_NE(panel->exportTab()->tabViewItemWithIdentifier(QString::fromLatin1(id)), nullptr) << id;
@@ -129,19 +129,19 @@ TEST_F(ExportControllerTest, EveryTaggedControlIsThere)
 
 TEST_F(ExportControllerTest, WebDAVPublicationFromThePanel)
 {
-    choose(5000, 1);
+    choose(PublishTag::ServerType, 1);
     EXPECT_EQ(panel->exportTab()->selectedIdentifier(), QStringLiteral("webdav"));
-    type(5005, QStringLiteral("ann"));
-    type(5006, QStringLiteral("pa:ss"));
-    type(5008, QStringLiteral("127.0.0.1:8080/site"));
+    type(PublishTag::WebDAVUser, QStringLiteral("ann"));
+    type(PublishTag::WebDAVPassword, QStringLiteral("pa:ss"));
+    type(PublishTag::WebDAVAddress, QStringLiteral("127.0.0.1:8080/site"));
     // All three sets of fields show the one stored account.
-    EXPECT_EQ(control<MyTextField>(5014)->text(), QString());
+    EXPECT_EQ(control<MyTextField>(PublishTag::FtpUser)->text(), QString());
     panel->updateGUI();
-    EXPECT_EQ(control<MyTextField>(5014)->text(), QStringLiteral("ann"));
-    EXPECT_EQ(control<MyTextField>(5002)->text(), QStringLiteral("ann"));
+    EXPECT_EQ(control<MyTextField>(PublishTag::FtpUser)->text(), QStringLiteral("ann"));
+    EXPECT_EQ(control<MyTextField>(PublishTag::MacUser)->text(), QStringLiteral("ann"));
     EXPECT_TRUE(window->isWindowModified());
 
-    control<MyMatrix>(5001)->selectCellWithTag(0);
+    control<MyMatrix>(PublishTag::ExportType)->selectCellWithTag(0);
     window->setMainTab(QStringLiteral("Send"));
     panel->exportButton();
     ASSERT_EQ(sender.calls, QStringList{"startSending"});
@@ -163,11 +163,11 @@ TEST_F(ExportControllerTest, WebDAVPublicationFromThePanel)
 
 TEST_F(ExportControllerTest, MacUserNameLosesItsDomain)
 {
-    choose(5000, 0);
-    control<MyTextField>(5002)->setText(QStringLiteral("ann@mac.com"));
-    control<MyTextField>(5004)->setText(QStringLiteral("my site"));
+    choose(PublishTag::ServerType, 0);
+    control<MyTextField>(PublishTag::MacUser)->setText(QStringLiteral("ann@mac.com"));
+    control<MyTextField>(PublishTag::MacFolder)->setText(QStringLiteral("my site"));
     panel->exportButton();
-    EXPECT_EQ(control<MyTextField>(5002)->text(), QStringLiteral("ann"));
+    EXPECT_EQ(control<MyTextField>(PublishTag::MacUser)->text(), QStringLiteral("ann"));
     EXPECT_EQ(document.location()->username(), QStringLiteral("ann"));
     EXPECT_TRUE(panel->openURL().endsWith(QStringLiteral("/ann/my%20site/"))) << panel->openURL().toStdString();
     EXPECT_TRUE(panel->baseURL().endsWith(QStringLiteral("/ann/Sites/my%20site"))) << panel->baseURL().toStdString();
@@ -175,7 +175,7 @@ TEST_F(ExportControllerTest, MacUserNameLosesItsDomain)
 
 TEST_F(ExportControllerTest, HomeAndDesktopAreRefusedAsExportFolders)
 {
-    choose(5000, 2);
+    choose(PublishTag::ServerType, 2);
     for (const QString& path : {QStringLiteral("/"), QStringLiteral("/Desktop")}) {
         ASSERT_TRUE(panel->fsBrowser()->setPath(path));
         panel->exportButton();
@@ -234,33 +234,33 @@ TEST_F(ExportControllerTest, ExportFolderStoredAbsoluteIsReadRelative)
 
 TEST_F(ExportControllerTest, NewDestinationForgetsTheLastPublishedTree)
 {
-    choose(5000, 1);
-    type(5008, QStringLiteral("127.0.0.1/a"));
+    choose(PublishTag::ServerType, 1);
+    type(PublishTag::WebDAVAddress, QStringLiteral("127.0.0.1/a"));
     writeLastTree();
     // Account changes keep it; the address does not.
-    type(5005, QStringLiteral("bob"));
+    type(PublishTag::WebDAVUser, QStringLiteral("bob"));
     EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/lastbom.xmlbase")));
-    type(5008, QStringLiteral("127.0.0.1/b"));
+    type(PublishTag::WebDAVAddress, QStringLiteral("127.0.0.1/b"));
     EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/lastbom.xmlbase")));
     EXPECT_FALSE(panel->notice()->text().isEmpty());
 
     writeLastTree();
-    choose(5000, 3);
+    choose(PublishTag::ServerType, 3);
     EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/lastbom.xmlbase")));
     writeLastTree();
-    type(5016, QStringLiteral("public_html"));
+    type(PublishTag::FtpFolder, QStringLiteral("public_html"));
     EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/lastbom.xmlbase")));
 }
 
 TEST_F(ExportControllerTest, ConnectionTestOnlyForFTP)
 {
-    choose(5000, 1);
+    choose(PublishTag::ServerType, 1);
     panel->testFTPExport();
     EXPECT_TRUE(sender.calls.isEmpty());
-    choose(5000, 3);
-    control<MyTextField>(5013)->setText(QStringLiteral("127.0.0.1"));
-    control<MyTextField>(5014)->setText(QStringLiteral("ann"));
-    control<MyTextField>(5015)->setText(QStringLiteral("wrong"));
+    choose(PublishTag::ServerType, 3);
+    control<MyTextField>(PublishTag::FtpServer)->setText(QStringLiteral("127.0.0.1"));
+    control<MyTextField>(PublishTag::FtpUser)->setText(QStringLiteral("ann"));
+    control<MyTextField>(PublishTag::FtpPassword)->setText(QStringLiteral("wrong"));
     panel->testFTPExport();
     EXPECT_EQ(sender.calls, QStringList{"ftpTestExport"});
     EXPECT_EQ(document.location()->password(), QStringLiteral("wrong"));
@@ -321,11 +321,11 @@ TEST_F(ExportControllerTest, FirstPublicationToAWebDAVServerSendsEveryFile)
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("<p>" + name.toUtf8() + "</p>");
     }
-    choose(5000, 1);
-    type(5005, QStringLiteral("tester"));
-    type(5006, QStringLiteral("secret"));
-    type(5008, server.address());
-    control<MyMatrix>(5001)->selectCellWithTag(1);
+    choose(PublishTag::ServerType, 1);
+    type(PublishTag::WebDAVUser, QStringLiteral("tester"));
+    type(PublishTag::WebDAVPassword, QStringLiteral("secret"));
+    type(PublishTag::WebDAVAddress, server.address());
+    control<MyMatrix>(PublishTag::ExportType)->selectCellWithTag(1);
     panel->exportButton();
     // The site is built first, then sent.
     ASSERT_TRUE(processEventsUntil([&] {
@@ -357,12 +357,12 @@ TEST_F(ExportControllerTest, ConnectionTestWithAWrongPasswordFails)
     window = std::make_unique<MyDocumentWindow>(document, nullptr);
     panel = window->exportController();
 
-    choose(5000, 3);
-    control<MyTextField>(5013)->setText(QStringLiteral("127.0.0.1"));
-    control<MyTextField>(5014)->setText(QStringLiteral("tester"));
-    control<MyTextField>(5015)->setText(QStringLiteral("wrong"));
-    control<MyTextField>(5011)->setText(QString::number(server.port));
-    control<MyCheckBox>(5012)->setChecked(false);
+    choose(PublishTag::ServerType, 3);
+    control<MyTextField>(PublishTag::FtpServer)->setText(QStringLiteral("127.0.0.1"));
+    control<MyTextField>(PublishTag::FtpUser)->setText(QStringLiteral("tester"));
+    control<MyTextField>(PublishTag::FtpPassword)->setText(QStringLiteral("wrong"));
+    control<MyTextField>(PublishTag::FtpPort)->setText(QString::number(server.port));
+    control<MyCheckBox>(PublishTag::FtpDefaultPort)->setChecked(false);
     panel->testFTPExport();
     ASSERT_TRUE(processEventsUntil([&] { return window->sender()->status1() == QStringLiteral("Test Failed"); }, 30000))
         << window->sender()->status1().toStdString() << " / " << window->sender()->status2().toStdString();
