@@ -4,7 +4,7 @@
 #include "document/MyDocument.h"
 #include "app/MyDocumentController.h"
 #include "app/MyDocumentWindow.h"
-#include "app/StubEditorPanel.h"
+#include "support/ui/RecordingEditorPanel.h"
 #include "app/StartWindow.h"
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
@@ -47,6 +47,7 @@ protected:
     QTemporaryDir _folder;
     QTemporaryDir _resources;
     ScopedModalHandler modal;
+    ScopedRecordingPanels panels;
     std::unique_ptr<lq::UserDefaults> _defaults;
     std::unique_ptr<MyDocumentController> controller;
 };
@@ -194,8 +195,8 @@ TEST_F(ControllerTest, RightToLeftReachesTheEditorsOfEveryOpenWindow)
     MyApplication::shared().setEnableRTL(0);
     for (MyDocumentWindow* window : windows) {
         for (EditorKind kind : {EditorKind::Album, EditorKind::Website, EditorKind::Group})
-            EXPECT_TRUE(dynamic_cast<StubEditorPanel*>(window->panel(kind))->calls().contains(QStringLiteral("enableRTL:1")));
-        EXPECT_FALSE(dynamic_cast<StubEditorPanel*>(window->panel(EditorKind::PayPal))->calls().contains(QStringLiteral("enableRTL:1")));
+            EXPECT_TRUE(RecordingEditorPanel::of(*window, kind)->calls().contains(QStringLiteral("enableRTL:1")));
+        EXPECT_FALSE(RecordingEditorPanel::of(*window, EditorKind::PayPal)->calls().contains(QStringLiteral("enableRTL:1")));
     }
 }
 

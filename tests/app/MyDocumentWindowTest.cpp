@@ -2,7 +2,7 @@
 // the stand-in panels and the edited mark.
 #include "document/MyDocument.h"
 #include "app/MyDocumentWindow.h"
-#include "app/StubEditorPanel.h"
+#include "support/ui/RecordingEditorPanel.h"
 #include "model/files/XmlFiles.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlGroup.h"
@@ -32,9 +32,9 @@
 
 namespace {
 
-StubEditorPanel* stub(MyDocumentWindow& window, EditorKind kind)
+RecordingEditorPanel* stub(MyDocumentWindow& window, EditorKind kind)
 {
-    return dynamic_cast<StubEditorPanel*>(window.panel(kind));
+    return RecordingEditorPanel::of(window, kind);
 }
 
 QStringList identifiers(MyTabView* tabs)
@@ -76,6 +76,7 @@ protected:
 
     QTemporaryDir work;
     ScopedModalHandler modal;
+    ScopedRecordingPanels panels;
     MyDocument document;
     std::shared_ptr<XmlAlbum> album;
     std::unique_ptr<lq::UserDefaults> defaults;
@@ -88,7 +89,7 @@ TEST_F(DocumentWindowTest, TabsAndFirstPanel)
     EXPECT_EQ(identifiers(window->masterTab()), (QStringList{"Editing", "Activity", "Versions", "Themes", "Send"}));
     EXPECT_EQ(identifiers(window->tabView()), (QStringList{"content", "layout", "preview"}));
     // The home page's site panel was given the document, then loaded.
-    StubEditorPanel* site = stub(*window, EditorKind::Website);
+    RecordingEditorPanel* site = stub(*window, EditorKind::Website);
     EXPECT_EQ(site->document(), window.get());
     EXPECT_TRUE(site->calls().contains(QStringLiteral("loadEditor")));
     EXPECT_EQ(window->currentType(), 0);
