@@ -52,7 +52,6 @@ MyDocumentController::MyDocumentController(lq::UserDefaults& defaults, const QSt
         lq::uiFrame(this, "checkForUpdate:", [&] {
             if (message.isEmpty())
                 return;
-            Q_EMIT versionCheckShown(message);
             lq::runAlert(_startWindow, QStringLiteral("Version check"), message);
         });
     });

@@ -65,12 +65,10 @@ public:
     // The window of an open document.
     MyDocumentWindow* windowOf(const MyDocument* document) const;
     MyBugController* bugController() { return bugs; }
-    VersionCheck* versionCheck() { return _versionCheck; }
     QDialog* preferencesPanel() { return Preferences; }
 
 Q_SIGNALS:
     void recentDocumentsChanged();
-    void versionCheckShown(const QString& message);
 
 private:
     void openServerPage(const QString& path, const QString& query = QString());

@@ -77,7 +77,6 @@ public:
     // How many album and group pages use the template; 0 after a failure.
     int numPagesUsingStylesheet(XmlStyleSheet* sheet);
     EditorPanel* panel(EditorKind kind) const;
-    QWidget* editorArea() const { return _editor; }
     QWidget* lastEditView() const { return _lastEditView; }
 
     // --- Tabs ---------------------------------------------------------------------

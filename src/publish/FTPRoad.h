@@ -25,7 +25,6 @@ public:
     // published again.
     void retryFTP();
     void cancel() override;
-    bool isTesting() const { return ftpTest; }
 
     static QString ftpStripVornSlashes(const QString& folder);
 

@@ -95,10 +95,7 @@ QString uploadScriptText(XmlLocation* location, XmlBom* bom, const QString& site
     script += QStringLiteral("set theUser to \"") + quoted(location->username()) + QStringLiteral("\"\n");
     script += QStringLiteral("set thePassword to \"") + quoted(location->password()) + QStringLiteral("\"\n");
     script += QStringLiteral("set theUploadFolder to \"") + quoted(location->ftpFolder()) + QStringLiteral("\"\n");
-    if (customPort && !location->ftpPort().isEmpty())
-        script += QStringLiteral("set thePort to \"") + quoted(location->ftpPort()) + QStringLiteral("\"\n");
-    else
-        script += QStringLiteral("set thePort to \"21\"\n");
+    script += QStringLiteral("set thePort to \"") + quoted(location->effectiveFtpPort()) + QStringLiteral("\"\n");
     XmlD* removals = bom ? bom->removeFiles() : nullptr;
     XmlD* additions = bom ? bom->addFiles() : nullptr;
     if (location->ftpApp() == 0) {

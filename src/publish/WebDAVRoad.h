@@ -34,7 +34,6 @@ public:
     void sendBom(XmlBom* bom, const QString& location, const QString& pathName, const QString& passPhrase,
         std::shared_ptr<XmlD> lastXmlD, const QString& openURL, int digest);
     void cancel() override;
-    bool debugSend() const { return _debugSend; }
 
 private:
     void addRemoveItems(XmlD* tree, const QString& location, const QString& passPhrase, int digest);
