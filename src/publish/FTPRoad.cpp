@@ -59,15 +59,25 @@ void FTPRoad::ftpCommonCommands(XmlLocation* location)
     commands.append(QStringLiteral("CONNECT"));
 }
 
-void FTPRoad::ftpAddFiles(XmlD* tree, const QString& command, const QString& record, int* total)
+void FTPRoad::ftpAddFiles(XmlD* tree, bool removals)
 {
     QStringList& commands = tasksToDo.last().commands;
     tree->forEachEntry([&](const DigestEntry& entry) {
         if (!entry.file)
             return;
-        commands.append(command + QLatin1Char(' ') + entry.address);
-        commands.append(record + QLatin1Char(' ') + entry.file->md5() + QLatin1Char(' ') + entry.path);
-        ++*total;
+        const QString file = entry.file->md5() + QLatin1Char(' ') + entry.path;
+        if (removals) {
+            commands.append(QStringLiteral("DELETE ") + entry.address);
+            commands.append(QStringLiteral("- ") + file);
+            ++removeTotal;
+        } else {
+            // The file leaves the record when its transfer starts, and comes
+            // back once the tool confirmed it.
+            commands.append(QStringLiteral("- ") + file);
+            commands.append(QStringLiteral("PUT ") + entry.address);
+            commands.append(QStringLiteral("+ ") + file);
+            ++sendTotal;
+        }
     });
 }
 
@@ -88,7 +98,7 @@ void FTPRoad::sendFTPBom(XmlBom* bom, XmlLocation* location, const QString& path
         _panel.setPanelVisible(true);
         resetCounters();
         lastxmld = std::move(lastXmlD);
-        partialxmld = currentXmlD ? std::move(currentXmlD) : XmlD::create();
+        beginRecord(std::move(currentXmlD));
         exportsDir = pathName;
         _panel.setTaskError(false);
         cancelpressed = false;
@@ -98,15 +108,15 @@ void FTPRoad::sendFTPBom(XmlBom* bom, XmlLocation* location, const QString& path
             if (why.isEmpty())
                 why = QStringLiteral("No destination");
             // Nothing was sent: the stored tree stays as it is.
-            partialxmld.reset();
+            forgetRecord();
             ftpFail(why);
             return;
         }
         ftpCommonCommands(location);
         if (bom && bom->removeFiles())
-            ftpAddFiles(bom->removeFiles(), QStringLiteral("DELETE"), QStringLiteral("-"), &removeTotal);
+            ftpAddFiles(bom->removeFiles(), true);
         if (bom && bom->addFiles())
-            ftpAddFiles(bom->addFiles(), QStringLiteral("PUT"), QStringLiteral("+"), &sendTotal);
+            ftpAddFiles(bom->addFiles(), false);
         tasksToDo.last().commands.append(QStringLiteral("QUIT"));
         _panel.setStatus(QStringLiteral("Connecting...."), QString());
         ftpLaunchTask();
@@ -129,7 +139,7 @@ void FTPRoad::ftpTestExport(XmlLocation* location, const QString& pathName)
         _panel.setRetryVisible(false);
         _panel.setPanelVisible(true);
         lastxmld.reset();
-        partialxmld.reset();
+        forgetRecord();
         _panel.setTaskError(false);
         cancelpressed = false;
         QString why;
@@ -199,9 +209,12 @@ void FTPRoad::ftpEndRoad()
     if (!ftpSend2)
         return;
     _panel.setPanelVisible(false);
-    store(_panel.taskError() ? partialxmld.get() : lastxmld.get());
+    if (_panel.taskError())
+        storeRecord();
+    else
+        store(lastxmld.get());
     lastxmld.reset();
-    partialxmld.reset();
+    forgetRecord();
     _panel.setSending(false);
     ftpSend2 = false;
     _panel.finished();
@@ -263,12 +276,10 @@ void FTPRoad::ftpDoCommand()
             const QString argument = space <= 0 ? QString() : entry.mid(space + 1);
             if (verb == QStringLiteral("-") || verb == QStringLiteral("+")) {
                 const qsizetype gap = argument.indexOf(QLatin1Char(' '));
-                if (partialxmld) {
-                    if (verb == QStringLiteral("-"))
-                        partialxmld->removeFileMd5(gap < 0 ? argument : argument.mid(gap + 1), gap < 0 ? QString() : argument.left(gap));
-                    else if (gap >= 0)
-                        partialxmld->addFileMd5(argument.mid(gap + 1), argument.left(gap));
-                }
+                if (verb == QStringLiteral("-"))
+                    recordRemoved(gap < 0 ? argument : argument.mid(gap + 1));
+                else if (gap >= 0)
+                    recordSent(argument.mid(gap + 1), argument.left(gap));
                 continue;
             }
             _panel.debug(verb == QStringLiteral("PASSWORD") ? QStringLiteral("PASSWORD *") : entry);
@@ -291,13 +302,12 @@ void FTPRoad::ftpProcessError(const QString& message)
     lq::modelFrame(this, "ftp_processError:", [&] {
         _panel.debug(QStringLiteral("Error: ") + message);
         if (!ftpTest)
-            store(partialxmld.get());
+            storeRecord();
         tasksToDo.clear();
         _panel.setProgress(_panel.progress(), true);
         if (!ftpTest) {
             _panel.setRetryVisible(true);
             lastxmld.reset();
-            partialxmld.reset();
         }
         showFailure(ftpTest ? QStringLiteral("Test Failed") : QStringLiteral("Send Error! - Press Retry or Cancel"), message);
     });
@@ -330,8 +340,8 @@ void FTPRoad::cancel()
     _panel.setPanelVisible(false);
     if (ftpSend2) {
         if (!ftpTest)
-            store(partialxmld.get());
-        partialxmld.reset();
+            storeRecord();
+        forgetRecord();
         _panel.debug(QStringLiteral("Task Canceled"));
         tasksToDo.clear();
         ftpSend2 = false;

@@ -9,9 +9,10 @@ class XmlBom;
 class XmlLocation;
 
 // The FTP and SFTP road: one "FTP" or "SFTP" tool driven through a line
-// protocol, one command at a time. A partial tree follows what the tool
-// confirmed, so an interrupted publication is stored as far as it got and
-// Retry sends only the rest. Also tests a connection.
+// protocol, one command at a time. Local records between the commands keep
+// the record of what the tool confirmed, so an interrupted publication is
+// stored as far as it got and Retry sends only the rest. Also tests a
+// connection.
 class FTPRoad final : public UploadRoad {
 public:
     explicit FTPRoad(UploadPanel& panel);
@@ -37,8 +38,8 @@ private:
     };
     bool ftpCreateTask(const QString& module, const QString& folder, QString* why);
     void ftpCommonCommands(XmlLocation* location);
-    // Queues a command for each file of the tree with the record that follows it.
-    void ftpAddFiles(XmlD* tree, const QString& command, const QString& record, int* total);
+    // Queues the commands and records for each file of a removal or addition tree.
+    void ftpAddFiles(XmlD* tree, bool removals);
     void ftpLaunchTask();
     void ftpTaskCompleted(const lq::ProcessResult& result);
     void ftpHandleReturnedData(const QByteArray& bytes);
@@ -51,7 +52,6 @@ private:
     bool ftpTest = false;
     // Whether this road owns the panel.
     bool ftpSend2 = false;
-    std::shared_ptr<XmlD> partialxmld;
     QList<ToolTask> tasksToDo;
     QByteArray _incomingString;
     bool _quitSent = false;

@@ -117,3 +117,46 @@ void UploadRoad::store(XmlD* tree)
     if (tree && _panel.document())
         _panel.document()->setLastXmlD(tree);
 }
+
+void UploadRoad::beginRecord(std::shared_ptr<XmlD> lastPublished)
+{
+    _record = lastPublished ? std::move(lastPublished) : XmlD::create();
+    _recordChanged = false;
+}
+
+void UploadRoad::recordTransferStarts(const QString& path)
+{
+    if (!_record)
+        return;
+    _record->removeFileMd5(path, QString());
+    _recordChanged = true;
+}
+
+void UploadRoad::recordSent(const QString& path, const QString& md5)
+{
+    if (!_record)
+        return;
+    _record->addFileMd5(path, md5);
+    _recordChanged = true;
+}
+
+void UploadRoad::recordRemoved(const QString& path)
+{
+    if (!_record)
+        return;
+    _record->removeFileMd5(path, QString());
+    _recordChanged = true;
+}
+
+void UploadRoad::storeRecord()
+{
+    if (_recordChanged)
+        store(_record.get());
+    forgetRecord();
+}
+
+void UploadRoad::forgetRecord()
+{
+    _record.reset();
+    _recordChanged = false;
+}

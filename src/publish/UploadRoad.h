@@ -86,6 +86,20 @@ protected:
     // Stores the tree as the last published one.
     void store(XmlD* tree);
 
+    // The record of what the server holds, as far as it confirmed: it starts
+    // as the last published tree; a file leaves it when its transfer starts
+    // and comes back with its new digest when the server confirmed it, so
+    // an interrupted file is never believed to be there; a removed file
+    // leaves it when the server confirmed the removal.
+    void beginRecord(std::shared_ptr<XmlD> lastPublished);
+    void recordTransferStarts(const QString& path);
+    void recordSent(const QString& path, const QString& md5);
+    void recordRemoved(const QString& path);
+    // Stores the record as the last published tree when a transfer changed
+    // it (after an error or Cancel); forgets it.
+    void storeRecord();
+    void forgetRecord();
+
     UploadPanel& _panel;
     int removeDone = 0;
     int removeTotal = 0;
@@ -97,6 +111,8 @@ protected:
     QString exportsDir;
 
 private:
+    std::shared_ptr<XmlD> _record;
+    bool _recordChanged = false;
     std::unique_ptr<lq::ChildProcess> task;
     // Stopped tools, destroyed on the next start (never inside their own handlers).
     std::vector<std::unique_ptr<lq::ChildProcess>> _retired;

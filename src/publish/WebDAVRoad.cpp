@@ -1,6 +1,7 @@
 #include "publish/WebDAVRoad.h"
 
 #include "model/application/MyApplication.h"
+#include "model/core/DocumentBase.h"
 #include "platform/AuxiliaryTools.h"
 #include "platform/ChildProcess.h"
 #include "platform/Escaping.h"
@@ -110,7 +111,8 @@ void WebDAVRoad::sendBom(XmlBom* bom, const QString& location, const QString& pa
 
     _openURL = openURL;
     _sendItems.clear();
-    _failedItems.clear();
+    _failedItems = 0;
+    beginRecord(_panel.document() ? _panel.document()->lastXmlD() : nullptr);
     resetCounters();
     _sendItems.append({ Verify, location, QString(), passPhrase, digest, QStringLiteral("Verifying location"), QString(), QString() });
     if (bom && bom->removeFiles())
@@ -152,28 +154,23 @@ void WebDAVRoad::addSendItems(XmlD* tree, const QString& location, const QString
 void WebDAVRoad::endWebDAV()
 {
     _panel.setPanelVisible(false);
-    if (!_panel.taskError() && lastxmld) {
-        // Requests that failed without stopping the upload keep what the
-        // server held before: a file not sent is no longer claimed, a file
-        // not removed is still there.
-        for (const SendItem& item : std::as_const(_failedItems)) {
-            if (item.function == Send)
-                lastxmld->removeFileMd5(item.relativePath, item.md5);
-            else if (item.function == Remove)
-                lastxmld->addFileMd5(item.relativePath, item.md5);
-        }
+    // Requests that failed without stopping the upload: the record claims
+    // only what the server confirmed.
+    if (_failedItems != 0)
+        storeRecord();
+    else
         store(lastxmld.get());
-    }
+    forgetRecord();
     lastxmld.reset();
     _panel.setSending(false);
-    if (!_failedItems.isEmpty() && !_panel.taskError()) {
+    if (_failedItems != 0) {
         // Shown until Cancel: the user must see that not everything arrived.
         _panel.setTaskError(true);
         _panel.setPanelVisible(true);
         _panel.setProgress(0, true);
         _panel.setStatus(QStringLiteral("Send Error! - Press Cancel"),
-            QString::number(_failedItems.size()) + QStringLiteral(" file(s) could not be sent or removed; see the Activity log"));
-    } else if (!_panel.taskError() && !_openURL.isEmpty() && MyApplication::shared().autoLaunchBrowser()) {
+            QString::number(_failedItems) + QStringLiteral(" file(s) could not be sent or removed; see the Activity log"));
+    } else if (!_openURL.isEmpty() && MyApplication::shared().autoLaunchBrowser()) {
         lq::openURL(QUrl(_openURL));
     }
     _panel.finished();
@@ -209,6 +206,8 @@ QStringList WebDAVRoad::curlArguments(const SendItem& item) const
 void WebDAVRoad::stopWithError(const QString& message)
 {
     _sendItems.clear();
+    storeRecord();
+    lastxmld.reset();
     _panel.setProgress(0, true);
     showFailure(QStringLiteral("Send Error! - Press Cancel"), message);
 }
@@ -232,6 +231,8 @@ void WebDAVRoad::doCurlFunction()
             }
             writeToTool(item.passphrase.toUtf8() + '\n');
             closeToolInput();
+            if (item.function == Send)
+                recordTransferStarts(item.relativePath);
 
             if (item.function == Remove || item.function == Send) {
                 const bool removals = item.function == Remove;
@@ -297,10 +298,14 @@ void WebDAVRoad::taskCompleted(const lq::ProcessResult& result)
                 lq::log(line);
                 _panel.activity(line);
             }
-            _failedItems.append(item);
+            ++_failedItems;
         } else if (!done) {
             webDAVError(status);
             return;
+        } else if (function == Send) {
+            recordSent(item.relativePath, item.md5);
+        } else if (function == Remove) {
+            recordRemoved(item.relativePath);
         }
         if (function == Remove || function == Send)
             countDone(function == Remove);
@@ -315,6 +320,7 @@ void WebDAVRoad::cancel()
     cancelpressed = true;
     _sendItems.clear();
     stopTool();
+    storeRecord();
     lastxmld.reset();
     _panel.setSending(false);
     _panel.setPanelVisible(false);

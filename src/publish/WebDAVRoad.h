@@ -8,8 +8,9 @@ class XmlBom;
 
 // The WebDAV road (.Mac and WebDAV destinations): every change becomes one
 // item of a work list and every item one run of the "curl" tool. A missing
-// folder is made after its parent was verified; the tree is stored when
-// the list ran through.
+// folder is made after its parent was verified. The current tree is stored
+// when the list ran through; after a failure or Cancel, the record of what
+// the server confirmed.
 class WebDAVRoad final : public UploadRoad {
 public:
     explicit WebDAVRoad(UploadPanel& panel);
@@ -48,7 +49,7 @@ private:
     QList<SendItem> _sendItems;
     // Requests that failed without ending the upload: the stored tree must
     // not claim them.
-    QList<SendItem> _failedItems;
+    int _failedItems = 0;
     QString _openURL;
     bool _debugSend = false;
     QString _errorString;

@@ -3,6 +3,7 @@
 #include "publish/XmlF.h"
 #include "publish/XmlLocation.h"
 
+#include "support/ChildProcesses.h"
 #include "support/EventLoop.h"
 #include "support/Printers.h"
 #include "support/PublishSite.h"
@@ -192,27 +193,6 @@ TEST(TransferCommands, BaseFolderForms)
     EXPECT_EQ(FTPRoad::ftpStripVornSlashes(QStringLiteral("www//site")), QStringLiteral("www/site"));
     EXPECT_EQ(FTPRoad::ftpStripVornSlashes(QString()), QString());
 }
-
-namespace {
-
-// The process id of our own child started from the program at that path.
-pid_t childRunning(const QString& program)
-{
-    const QString self = QString::number(::getpid());
-    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        bool number = false;
-        const pid_t pid = entry.toInt(&number);
-        if (!number)
-            continue;
-        const QList<QByteArray> stat = readAll(QStringLiteral("/proc/") + entry + QStringLiteral("/stat")).split(' ');
-        if (stat.size() > 3 && stat[3] == self.toLatin1()
-            && QFileInfo(QStringLiteral("/proc/") + entry + QStringLiteral("/exe")).symLinkTarget() == QFileInfo(program).canonicalFilePath())
-            return pid;
-    }
-    return 0;
-}
-
-} // namespace
 
 TEST_P(TransferUpload, KilledToolStoresThePartialTree)
 {
