@@ -1,5 +1,6 @@
 #include "app/MyDocumentController.h"
 #include "app/MyDocumentWindow.h"
+#include <QCoreApplication>
 #include <QTimer>
 
 #include "app/BuildInfo.h"
@@ -93,6 +94,26 @@ bool MyDocumentController::applicationDidFinishLaunching()
 void MyDocumentController::applicationWillTerminate()
 {
     writePreferences();
+}
+
+bool MyDocumentController::closeAllDocuments()
+{
+    std::vector<MyDocumentWindow*> open;
+    for (const auto& window : _windows)
+        open.push_back(window.get());
+    for (MyDocumentWindow* window : open) {
+        if (!window->close())
+            return false;
+    }
+    return true;
+}
+
+void MyDocumentController::terminate()
+{
+    lq::uiFrame(this, "terminate:", [&] {
+        if (closeAllDocuments())
+            QCoreApplication::quit();
+    });
 }
 
 QStringList MyDocumentController::requiredTools()
@@ -253,6 +274,7 @@ bool MyDocumentController::openDocumentAtPath(const QString& path)
 void MyDocumentController::openWindow(MyDocument& document)
 {
     auto window = std::make_unique<MyDocumentWindow>(document, &_defaults);
+    connect(window.get(), &MyDocumentWindow::quitRequested, this, &MyDocumentController::terminate);
     connect(window.get(), &MyDocumentWindow::closed, this, [this](MyDocumentWindow* closed) {
         // The window goes first (it still speaks to its document), after the close has returned.
         QTimer::singleShot(0, this, [this, closed] { closeWindow(closed); });

@@ -34,6 +34,11 @@ public:
     // missing) and must quit.
     bool applicationDidFinishLaunching();
     void applicationWillTerminate();
+    // Closes the document windows in turn, each asking about its unsaved
+    // changes; answers false, and stops there, when one stays open.
+    bool closeAllDocuments();
+    // Quit: every document window closes first (or quitting stops).
+    void terminate();
 
     // The outside tools the program runs, all of which must be there.
     static QStringList requiredTools();

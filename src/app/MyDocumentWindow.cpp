@@ -30,6 +30,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTextBrowser>
 #include <QUrl>
@@ -86,6 +87,9 @@ MyDocumentWindow::MyDocumentWindow(MyDocument& document, lq::UserDefaults* defau
 
     QWidget* send = buildTabs();
     connectDocument();
+    // Until the document menu arrives, its two keys work from every tab.
+    connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, this, [this] { saveDocument(); });
+    connect(new QShortcut(QKeySequence::Quit, this), &QShortcut::activated, this, [this] { Q_EMIT quitRequested(); });
     lq::uiFrame(this, "windowControllerDidLoadNib:", [&] { windowControllerDidLoadNib(send); });
     if (_defaults && _defaults->hasKey(QStringLiteral("DocWindowPos")))
         restoreGeometry(QByteArray::fromBase64(_defaults->stringForKey(QStringLiteral("DocWindowPos")).toLatin1()));
@@ -191,7 +195,7 @@ void MyDocumentWindow::windowControllerDidLoadNib(QWidget* send)
     _currentType = -1;
     if (_document.site())
         setCurrentObject(_document.site()->homepage());
-    setWindowTitle(QFileInfo(_document.fileName()).fileName() + QStringLiteral("[*]"));
+    setWindowTitle(displayName() + QStringLiteral("[*]"));
     setWindowFilePath(_document.fileName());
 
     if (_document.siteNeedsRebuild())
@@ -245,6 +249,36 @@ bool MyDocumentWindow::windowShouldClose()
     return false;
 }
 
+QString MyDocumentWindow::displayName() const
+{
+    return QFileInfo(_document.fileName()).completeBaseName();
+}
+
+bool MyDocumentWindow::saveDocument()
+{
+    return lq::uiFrame(this, "saveDocument:", [&] {
+        saveEditor();
+        if (_document.writeWithBackupToFile(_document.fileName()))
+            return true;
+        lq::runAlert(this, QStringLiteral("The website could not be saved"),
+            QStringLiteral("\"") + displayName() + QStringLiteral("\" was not saved: ") + _document.lastError());
+        return false;
+    });
+}
+
+bool MyDocumentWindow::shouldCloseDocument()
+{
+    saveEditor();
+    if (!_document.isDocumentEdited())
+        return true;
+    const int choice = lq::runAlert(this, QStringLiteral("Save changes to \"") + displayName() + QStringLiteral("\" before closing?"),
+        QStringLiteral("If you don't save, your changes will be lost."),
+        {QStringLiteral("Save"), QStringLiteral("Don't Save"), QStringLiteral("Cancel")});
+    if (choice == 0)
+        return saveDocument();
+    return choice == 1;
+}
+
 void MyDocumentWindow::windowWillClose()
 {
     if (_defaults) {
@@ -255,12 +289,11 @@ void MyDocumentWindow::windowWillClose()
 
 void MyDocumentWindow::closeEvent(QCloseEvent* event)
 {
-    if (_closing || !windowShouldClose()) {
+    if (_closing || !windowShouldClose() || !shouldCloseDocument()) {
         event->ignore();
         return;
     }
     _closing = true;
-    saveEditor();
     windowWillClose();
     event->accept();
     Q_EMIT closed(this);

@@ -52,6 +52,13 @@ public:
 
     // --- Set-up and close ---------------------------------------------------------
     void setSimpleMode();
+    // The site's name as the window shows it ("MyWebsite" for "MyWebsite.lqxl").
+    QString displayName() const;
+    // Saves the document (pending panel values first); a failure is told in an alert.
+    bool saveDocument();
+    // With unsaved changes, asks whether to save them: Save saves (and
+    // answers whether that worked), Don't Save answers true, Cancel false.
+    bool shouldCloseDocument();
     bool windowShouldClose();
     void windowWillClose();
     void delayedRebuildEntireSite();
@@ -98,6 +105,8 @@ public:
 Q_SIGNALS:
     // After the window closed; its owner may then let it and its document go.
     void closed(MyDocumentWindow* window);
+    // The user asked to quit the program.
+    void quitRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
