@@ -20,23 +20,30 @@
 #include "platform/widgets/MyTabView.h"
 #include "platform/widgets/MyTextField.h"
 #include "platform/widgets/SheetBuilder.h"
+#include "platform/SupportPaths.h"
 #include "publish/FolderExport.h"
+#include "publish/WebDAVRoad.h"
 #include "publish/XmlLocation.h"
+#include "model/application/MyApplication.h"
 
 #include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QSettings>
 #include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
 
-// The .Mac service's WebDAV host.
-const QString MacWebDAVHost = QStringLiteral("idisk.mac.com");
-const QString MacHomePageHost = QStringLiteral("homepage.mac.com");
 const QString LastPublishedTree = QStringLiteral("lastbom.xmlbase");
+const QStringList ServerTabs = {QStringLiteral("mac"), QStringLiteral("webdav"), QStringLiteral("folder"), QStringLiteral("ftp")};
+
+bool isFileAddress(const QString& stored)
+{
+    return stored.startsWith(QStringLiteral("file:"));
+}
 
 } // namespace
 
@@ -62,9 +69,15 @@ ExportController::ExportController(MyDocumentWindow* document, QWidget* exportvi
         connect(field, &QLineEdit::textEdited, this, [this, field] { controlTextDidChange(field); });
     buildButtons(main);
 
-    connect(_exportTab, &QTabWidget::currentChanged, this, [this] {
-        if (!_updating)
+    // The tabs choose the server type as the pop-up does: both show the one stored type.
+    connect(_exportTab, &QTabWidget::currentChanged, this, [this](int index) {
+        if (_updating)
+            return;
+        lq::uiFrame(this, "tabView:didSelectTabViewItem:", [&] {
+            location()->setServerType(index);
+            changed();
             updateGUI();
+        });
     });
     _destination = destinationKey();
     updateGUI();
@@ -109,20 +122,21 @@ void ExportController::buildServerTabs(QWidget* main)
     SheetBuilder dav(page(QStringLiteral("webdav"), QStringLiteral("WebDAV")), this, controlAction());
     dav.label(QStringLiteral("User")).textField(PublishTag::WebDAVUser);
     dav.label(QStringLiteral("Password")).textField(PublishTag::WebDAVPassword)->setEchoMode(QLineEdit::Password);
-    dav.label(QStringLiteral("Address")).textField(PublishTag::WebDAVAddress);
+    dav.label(QStringLiteral("Address")).textField(PublishTag::WebDAVAddress)
+        ->setPlaceholderText(QStringLiteral("https://example.com/folder or example.com:8080/folder"));
     dav.check(PublishTag::WebDAVDigest, QStringLiteral("Digest authentication"));
 
     _exportTab->addTabViewItem(QStringLiteral("folder"), QStringLiteral("Folder"), buildFolderPage());
 
     SheetBuilder ftp(page(QStringLiteral("ftp"), QStringLiteral("FTP")), this, controlAction());
-    ftp.label(QStringLiteral("Server")).textField(PublishTag::FtpServer);
+    ftp.label(QStringLiteral("Server")).textField(PublishTag::FtpServer)->setPlaceholderText(QStringLiteral("ftp.example.com"));
     ftp.label(QStringLiteral("User")).textField(PublishTag::FtpUser);
     ftp.label(QStringLiteral("Password")).textField(PublishTag::FtpPassword)->setEchoMode(QLineEdit::Password);
     ftp.label(QStringLiteral("Client")).popUp(PublishTag::FtpApp, {{QStringLiteral("Transmit"), 0}, {QStringLiteral("Cyberduck"), 1}});
     ftp.label(QStringLiteral("Type")).popUp(PublishTag::FtpType, {{QStringLiteral("FTP"), 0}, {QStringLiteral("SFTP"), 1}});
-    ftp.label(QStringLiteral("Port")).textField(PublishTag::FtpPort);
+    ftp.label(QStringLiteral("Port")).textField(PublishTag::FtpPort)->setPlaceholderText(QStringLiteral("21 for FTP, 22 for SFTP"));
     ftp.check(PublishTag::FtpDefaultPort, QStringLiteral("Default port"));
-    ftp.label(QStringLiteral("Folder on the server")).textField(PublishTag::FtpFolder);
+    ftp.label(QStringLiteral("Folder on the server")).textField(PublishTag::FtpFolder)->setPlaceholderText(QStringLiteral("public_html/site"));
 }
 
 QWidget* ExportController::buildFolderPage()
@@ -131,8 +145,22 @@ QWidget* ExportController::buildFolderPage()
     auto* layout = new QVBoxLayout(folder);
     _fsBrowser = new FSBrowser(folder);
     layout->addWidget(_fsBrowser);
+    connect(_fsBrowser, &FSBrowser::pathChanged, this, [this](const QString& path) {
+        if (_updating)
+            return;
+        lq::uiFrame(this, "browser:selectRow:", [&] {
+            location()->setExportFolder(path);
+            changed();
+            showExportFolder();
+        });
+    });
+    _exportFolderLabel = new QLabel;
+    _exportFolderLabel->setWordWrap(true);
+    _exportFolderLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(_exportFolderLabel);
     SheetBuilder buttons(folder, this, {});
-    buttons.buttonRow({{QStringLiteral("New Folder"), [this] { runNewFolderSheet(); }}, {}});
+    buttons.buttonRow({{QStringLiteral("New Folder"), [this] { runNewFolderSheet(); }},
+        {QStringLiteral("Choose Folder…"), [this] { chooseExportFolder(); }}, {}});
     return folder;
 }
 
@@ -156,9 +184,11 @@ void ExportController::buildButtons(QWidget* main)
     _notice->setWordWrap(true);
     main->layout()->addWidget(_notice);
     SheetBuilder buttons(main, this, {});
-    buttons.buttonRow({{QStringLiteral("Test connection"), [this] { testFTPExport(); }},
+    const QList<MyButton*> made = buttons.buttonRow({{QStringLiteral("Test connection"), [this] { testFTPExport(); }},
         {QStringLiteral("Preview"), [this] { previewInBrowserButton(); }}, {},
         {QStringLiteral("Cancel"), [this] { cancelButton(); }}, {QStringLiteral("Export"), [this] { exportButton(); }}});
+    _testButton = made.first();
+    made.last()->setDefault(true);
 }
 
 ExportController::~ExportController() = default;
@@ -185,6 +215,51 @@ void ExportController::setFieldText(int tag, const QString& text)
         if (field->text() != text)
             field->setText(text);
     }
+}
+
+QString ExportController::storedExportFolder(const QString& folder)
+{
+    const QString home = QDir::homePath();
+    if (folder == home || folder.startsWith(home + QLatin1Char('/')))
+        return relativeExportFolder(folder);
+    return QUrl::fromLocalFile(folder).toString();
+}
+
+QString ExportController::exportFolderPath() const
+{
+    const QString stored = location()->exportFolder();
+    if (isFileAddress(stored))
+        return QUrl(stored).toLocalFile();
+    return lq::folderExportDestination(_fsBrowser->path());
+}
+
+void ExportController::showExportFolder()
+{
+    _exportFolderLabel->setText(QStringLiteral("Export to: ") + exportFolderPath());
+}
+
+void ExportController::chooseExportFolder()
+{
+    lq::uiFrame(this, "chooseFolder:", [&] {
+        lq::FilePanelRequest request;
+        request.window = _document;
+        request.title = QStringLiteral("Choose the Folder to Export To");
+        request.prompt = QStringLiteral("Choose");
+        request.folder = exportFolderPath();
+        request.chooseFolder = true;
+        const QString chosen = lq::modalHandler().runOpenPanel(request);
+        if (chosen.isEmpty())
+            return;
+        const QFileInfo folder(chosen);
+        if (!folder.isDir() || !folder.isWritable()) {
+            lq::runAlert(_document, QStringLiteral("Whoops"),
+                chosen + QStringLiteral(" is not a folder you can write to. Choose another one, or make one with the \"New Folder\" button."));
+            return;
+        }
+        location()->setExportFolder(storedExportFolder(folder.absoluteFilePath()));
+        changed();
+        updateGUI();
+    });
 }
 
 QString ExportController::relativeExportFolder(const QString& stored)
@@ -217,9 +292,8 @@ void ExportController::updateGUI()
         if (!where)
             return;
         _updating = true;
-        static const QStringList tabs = {QStringLiteral("mac"), QStringLiteral("webdav"), QStringLiteral("folder"), QStringLiteral("ftp")};
-        if (where->serverType() >= 0 && where->serverType() < tabs.size())
-            _exportTab->selectTabViewItemWithIdentifier(tabs[where->serverType()]);
+        if (where->serverType() >= 0 && where->serverType() < ServerTabs.size())
+            _exportTab->selectTabViewItemWithIdentifier(ServerTabs[where->serverType()]);
         for (int tag : {PublishTag::MacUser, PublishTag::WebDAVUser, PublishTag::FtpUser})
             setFieldText(tag, where->username());
         for (int tag : {PublishTag::MacPassword, PublishTag::WebDAVPassword, PublishTag::FtpPassword})
@@ -230,13 +304,17 @@ void ExportController::updateGUI()
         setFieldText(PublishTag::FtpFolder, where->ftpFolder());
         qobject_cast<MyCheckBox*>(lq::viewWithTag(_exportview, PublishTag::WebDAVDigest))->setChecked(where->digest() != 0);
         qobject_cast<MyCheckBox*>(lq::viewWithTag(_exportview, PublishTag::FtpDefaultPort))->setChecked(where->ftpDefault() != 0);
+        lq::viewWithTag(_exportview, PublishTag::FtpPort)->setEnabled(where->ftpDefault() == 0);
         qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, PublishTag::FtpApp))->setCurrentIndex(where->ftpApp());
         qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, PublishTag::FtpType))->setCurrentIndex(where->ftpType() == 0 ? 0 : 1);
         qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, PublishTag::ServerType))->setCurrentIndex(where->serverType());
         qobject_cast<MyMatrix*>(lq::viewWithTag(_exportview, PublishTag::ExportType))->selectCellWithTag(where->exportType() == 1 ? 1 : 0);
+        // The folders are read anew: one made outside the program shows.
         _fsBrowser->loadColumnZero();
-        if (!_fsBrowser->setPath(relativeExportFolder(where->exportFolder())))
+        if (!isFileAddress(where->exportFolder()) && !_fsBrowser->setPath(relativeExportFolder(where->exportFolder())))
             _fsBrowser->setPath(QStringLiteral("/Desktop"));
+        showExportFolder();
+        _testButton->setEnabled(where->serverType() != XmlLocation::LocalFolder);
         _updating = false;
         _rsscontroller->updateGUI();
     });
@@ -257,10 +335,11 @@ QString ExportController::destinationKey() const
     QString key = QString::number(where->serverType());
     switch (where->serverType()) {
     case XmlLocation::LocalFolder:
-        key += QLatin1Char('|') + relativeExportFolder(where->exportFolder());
+        key += QLatin1Char('|') + (isFileAddress(where->exportFolder()) ? where->exportFolder() : relativeExportFolder(where->exportFolder()));
         break;
     case XmlLocation::FTPServer:
-        key += QLatin1Char('|') + where->location() + QLatin1Char('|') + where->ftpFolder();
+        key += QLatin1Char('|') + QString::number(where->ftpType()) + QLatin1Char('|') + where->transferHost() + QLatin1Char('|')
+            + where->ftpFolder();
         break;
     default:
         key += QLatin1Char('|') + where->location();
@@ -336,8 +415,9 @@ void ExportController::exportButton()
 {
     lq::uiFrame(this, "exportButton:", [&] {
         const int type = qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, PublishTag::ServerType))->currentIndex();
-        const QString path = _fsBrowser->path();
-        if (type == XmlLocation::LocalFolder && (path == QStringLiteral("/") || path == QStringLiteral("/Desktop"))) {
+        const QString folder = QDir::cleanPath(exportFolderPath());
+        const QString home = QDir::cleanPath(QDir::homePath());
+        if (type == XmlLocation::LocalFolder && (folder == home || folder == home + QStringLiteral("/Desktop"))) {
             lq::runAlert(_document, QStringLiteral("Whoops"),
                 QStringLiteral("You have chosen to export your website to either your home directory or your Desktop.\t"
                                "This is not a good idea as this will mess up your workspace.\n\n"
@@ -361,22 +441,38 @@ void ExportController::storeFtpFields()
     where->setFtpFolder(fieldText(PublishTag::FtpFolder));
 }
 
-void ExportController::setMacAddresses(const XmlLocation& where)
+bool ExportController::setMacAddresses(const XmlLocation& where)
 {
+    const MyApplication& app = MyApplication::shared();
+    if (app.macWebDAVHost().isEmpty()) {
+        lq::runAlert(_document, QStringLiteral("The .Mac service is not set up"),
+            QStringLiteral("The .Mac service no longer exists. To publish to a server that works the same way, set its host names as "
+                           "\"MacWebDAVHost\" and \"MacHomePageHost\" in ")
+                + lq::userDefaults()->fileName() + QStringLiteral("; otherwise choose WebDAV, Folder or FTP as the server type."));
+        return false;
+    }
     const QString user = XmlBase::urlescape(where.username());
     const QString folder = XmlBase::urlescape(where.location());
-    _baseURL = QStringLiteral("http://") + MacWebDAVHost + QLatin1Char('/') + user + QStringLiteral("/Sites/") + folder;
-    _openURL = QStringLiteral("http://") + MacHomePageHost + QLatin1Char('/') + user + QLatin1Char('/') + folder + QLatin1Char('/');
+    _baseURL = QStringLiteral("http://") + app.macWebDAVHost() + QLatin1Char('/') + user + QStringLiteral("/Sites/") + folder;
+    _openURL = app.macHomePageHost().isEmpty()
+        ? QString()
+        : QStringLiteral("http://") + app.macHomePageHost() + QLatin1Char('/') + user + QLatin1Char('/') + folder + QLatin1Char('/');
+    return true;
 }
 
-void ExportController::startExport()
+void ExportController::setWebDAVAddresses(const XmlLocation& where)
 {
-    lq::uiFrame(this, "startExport", [&] {
-        XmlLocation* where = location();
-        where->setServerType(qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, PublishTag::ServerType))->currentIndex());
-        where->setExportType(qobject_cast<MyMatrix*>(lq::viewWithTag(_exportview, PublishTag::ExportType))->selectedTag());
-        switch (where->serverType()) {
-        case XmlLocation::MacAccount: {
+    _baseURL = WebDAVRoad::webDAVAddress(where.location());
+    _openURL.clear();
+}
+
+bool ExportController::storeDestination()
+{
+    XmlLocation* where = location();
+    where->setServerType(qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, PublishTag::ServerType))->currentIndex());
+    where->setExportType(qobject_cast<MyMatrix*>(lq::viewWithTag(_exportview, PublishTag::ExportType))->selectedTag());
+    switch (where->serverType()) {
+    case XmlLocation::MacAccount: {
             QString user = fieldText(PublishTag::MacUser);
             if (const int at = user.indexOf(QLatin1Char('@')); at >= 0) {
                 user = user.left(at);
@@ -385,9 +481,10 @@ void ExportController::startExport()
             where->setUsername(user);
             where->setPassword(fieldText(PublishTag::MacPassword));
             where->setLocation(fieldText(PublishTag::MacFolder));
-            setMacAddresses(*where);
             _passPhrase = user + QLatin1Char(':') + where->password();
             _digest = 0;
+            if (!setMacAddresses(*where))
+                return false;
             break;
         }
         case XmlLocation::WebDAV:
@@ -395,21 +492,29 @@ void ExportController::startExport()
             where->setPassword(fieldText(PublishTag::WebDAVPassword));
             where->setLocation(fieldText(PublishTag::WebDAVAddress));
             where->setDigest(qobject_cast<MyCheckBox*>(lq::viewWithTag(_exportview, PublishTag::WebDAVDigest))->isChecked() ? 1 : 0);
-            _baseURL = QStringLiteral("http://") + XmlBase::urlescape(where->location());
-            _openURL.clear();
+            setWebDAVAddresses(*where);
             _passPhrase = where->username() + QLatin1Char(':') + where->password();
             _digest = where->digest();
             break;
         case XmlLocation::LocalFolder:
-            where->setExportFolder(_fsBrowser->path());
+            if (!isFileAddress(where->exportFolder()))
+                where->setExportFolder(_fsBrowser->path());
             break;
         case XmlLocation::FTPServer:
             storeFtpFields();
             break;
         default:
             break;
-        }
-        forgetLastPublishedTreeIfMoved();
+    }
+    forgetLastPublishedTreeIfMoved();
+    return true;
+}
+
+void ExportController::startExport()
+{
+    lq::uiFrame(this, "startExport", [&] {
+        if (!storeDestination())
+            return;
         MyDocument& doc = _document->document();
         doc.saveFileWithComment(doc.fileName(), QStringLiteral("Website exported"));
         _document->prepareForExport([this] { startExport2(); });
@@ -429,7 +534,7 @@ void ExportController::startExport2()
                 _sender->startSending({where->serverType(), _baseURL, pathName, _passPhrase, _openURL, _digest, changesOnly});
                 break;
             case XmlLocation::LocalFolder:
-                _sender->exportToFolder(pathName, lq::folderExportDestination(relativeExportFolder(where->exportFolder())), changesOnly);
+                _sender->exportToFolder(pathName, exportFolderPath(), changesOnly);
                 break;
             case XmlLocation::FTPServer:
                 _sender->sendFTPBom(where, pathName, changesOnly);
@@ -438,7 +543,7 @@ void ExportController::startExport2()
                 break;
             }
         }
-        _document->switchToEditMode();
+        // The window stays on "Send", where the uploader tells how it went.
     });
 }
 
@@ -448,11 +553,11 @@ bool ExportController::exportChanges()
         XmlLocation* where = location();
         switch (where->serverType()) {
         case XmlLocation::MacAccount:
-            setMacAddresses(*where);
+            if (!setMacAddresses(*where))
+                return false;
             break;
         case XmlLocation::WebDAV:
-            _baseURL = QStringLiteral("http://") + XmlBase::urlescape(where->location());
-            _openURL.clear();
+            setWebDAVAddresses(*where);
             break;
         case XmlLocation::FTPServer:
             break;
@@ -483,15 +588,20 @@ void ExportController::exportChanges2()
 void ExportController::testFTPExport()
 {
     lq::uiFrame(this, "testFTPExport:", [&] {
-        XmlLocation* where = location();
-        where->setServerType(qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, PublishTag::ServerType))->currentIndex());
-        where->setExportType(qobject_cast<MyMatrix*>(lq::viewWithTag(_exportview, PublishTag::ExportType))->selectedTag());
-        if (where->serverType() != XmlLocation::FTPServer)
+        if (!storeDestination() || !_sender)
             return;
-        storeFtpFields();
-        forgetLastPublishedTreeIfMoved();
-        if (_sender)
+        XmlLocation* where = location();
+        switch (where->serverType()) {
+        case XmlLocation::MacAccount:
+        case XmlLocation::WebDAV:
+            _sender->webDAVTest({where->serverType(), _baseURL, QString(), _passPhrase, QString(), _digest, true});
+            break;
+        case XmlLocation::FTPServer:
             _sender->ftpTestExport(where, sitePath() + QStringLiteral("/homepage"));
+            break;
+        default:
+            break;
+        }
     });
 }
 

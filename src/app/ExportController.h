@@ -6,6 +6,7 @@
 #include <QString>
 
 class FSBrowser;
+class MyButton;
 class MyDocumentWindow;
 class MyTabView;
 class QLabel;
@@ -86,6 +87,14 @@ public:
     // The export folder relative to the home folder, beginning with "/",
     // whether it was stored relative or as an absolute path under home.
     static QString relativeExportFolder(const QString& stored);
+    // How a chosen folder is stored: relative to the home folder when it is
+    // below it, else as a file address ("file:///srv/site").
+    static QString storedExportFolder(const QString& folder);
+    // Where a folder export goes: the folder chosen outside the home
+    // folder, else the browser's folder below it.
+    QString exportFolderPath() const;
+    // The folder chooser: any folder the user may write to.
+    void chooseExportFolder();
 
 private:
     // The parts of the panel.
@@ -99,8 +108,14 @@ private:
 
     void startExport();
     void storeFtpFields();
-    // The WebDAV and site addresses of a .Mac destination.
-    void setMacAddresses(const XmlLocation& where);
+    // Stores the chosen server type and the fields of its tab, and makes its
+    // addresses; false when the destination cannot be used (said in an alert).
+    bool storeDestination();
+    // The WebDAV and site addresses of a .Mac destination; false, with an
+    // alert, while no .Mac host is set.
+    bool setMacAddresses(const XmlLocation& where);
+    void setWebDAVAddresses(const XmlLocation& where);
+    void showExportFolder();
     QString fieldText(int tag) const;
     void setFieldText(int tag, const QString& text);
     void changed();
@@ -118,6 +133,8 @@ private:
     FSBrowser* _fsBrowser = nullptr;
     WWRSSController* _rsscontroller = nullptr;
     QLabel* _notice = nullptr;
+    QLabel* _exportFolderLabel = nullptr;
+    MyButton* _testButton = nullptr;
     QString _baseURL;
     QString _openURL;
     QString _passPhrase;

@@ -260,8 +260,10 @@ bool MyDocumentController::openDocumentAtPath(const QString& path)
     if (compareDocPath(path))
         return true;
     auto document = std::make_unique<MyDocument>();
-    if (!QFileInfo(path).isDir() || !document->readFromFile(path)) {
-        lq::runAlert(_startWindow, QStringLiteral("Whoops"), QStringLiteral("The website at ") + path + QStringLiteral(" could not be opened."));
+    if (!document->readFromFile(path)) {
+        // One alert, with the reason.
+        lq::runAlert(_startWindow, QStringLiteral("Whoops"),
+            QStringLiteral("The website at ") + path + QStringLiteral(" could not be opened: ") + document->lastError() + QLatin1Char('.'));
         return false;
     }
     lq::log(QStringLiteral("Opened website: ") + path);

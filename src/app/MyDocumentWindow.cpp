@@ -595,6 +595,9 @@ bool MyDocumentWindow::tabViewShouldSelectTabViewItem(MyTabView* tabs, const QSt
 
 void MyDocumentWindow::tabViewDidSelectTabViewItem(MyTabView* tabs, const QString& identifier)
 {
+    // The publish panel reads its settings and folders anew when it shows.
+    if (tabs == _masterTab && identifier == QStringLiteral("Send") && _export)
+        _export->updateGUI();
     if (tabs != _tabView)
         return;
     lq::uiFrame(this, "tabView:didSelectTabViewItem:", [&] {

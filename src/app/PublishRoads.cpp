@@ -2,9 +2,12 @@
 
 #include "document/MyDocument.h"
 #include "publish/FolderExport.h"
+#include "publish/PublicationReport.h"
 #include "publish/SendController.h"
 #include "publish/XmlBom.h"
 #include "publish/XmlD.h"
+
+#include <QUrl>
 
 PublishRoads::PublishRoads(MyDocument& document, SendController& sender)
     : _document(document)
@@ -55,10 +58,22 @@ void PublishRoads::ftpTestExport(XmlLocation* location, const QString& pathName)
     _sender.ftpTestExportPathName(location, pathName);
 }
 
+void PublishRoads::webDAVTest(const Request& request)
+{
+    _sender.webDAVTestLocationPassPhraseDigest(request.baseURL, request.passPhrase, request.digest);
+}
+
 void PublishRoads::exportToFolder(const QString& pathName, const QString& folder, bool changesOnly)
 {
     std::shared_ptr<XmlD> current = changeSet(changesOnly);
     if (!_bom)
         return;
-    lq::exportChangesToFolder(&_document, _bom.get(), current.get(), pathName, folder);
+    PublicationReport report;
+    report.begin(_bom.get(), pathName);
+    const QString error = lq::exportChangesToFolder(&_document, _bom.get(), current.get(), pathName, folder);
+    if (!error.isEmpty()) {
+        _sender.showStartError(error);
+        return;
+    }
+    _sender.showResult(report.line(folder), QUrl::fromLocalFile(folder + QStringLiteral("/index.html")).toString());
 }

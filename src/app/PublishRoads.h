@@ -20,6 +20,7 @@ public:
     void sendBom(const Request& request) override;
     void sendFTPBom(XmlLocation* location, const QString& pathName, bool changesOnly) override;
     void ftpTestExport(XmlLocation* location, const QString& pathName) override;
+    void webDAVTest(const Request& request) override;
     void exportToFolder(const QString& pathName, const QString& folder, bool changesOnly) override;
 
 private:

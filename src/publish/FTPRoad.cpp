@@ -44,7 +44,7 @@ bool FTPRoad::ftpCreateTask(const QString& module, const QString& folder, QStrin
 void FTPRoad::ftpCommonCommands(XmlLocation* location)
 {
     QStringList& commands = tasksToDo.last().commands;
-    commands.append(QStringLiteral("HOST ") + location->location().trimmed());
+    commands.append(QStringLiteral("HOST ") + location->transferHost());
     commands.append(QStringLiteral("USERNAME ") + location->username());
     commands.append(QStringLiteral("PASSWORD ") + location->password());
     QStringList escaped;
@@ -89,7 +89,7 @@ void FTPRoad::sendFTPBom(XmlBom* bom, XmlLocation* location, const QString& path
         tasksToDo.clear();
         ftpSend2 = true;
         _panel.setSending(true);
-        _panel.setTesting(false);
+        _panel.setTesting(false, QStringLiteral("FTP"));
         ftpTest = false;
         _panel.debugSetState(false);
         _panel.setStatus(QStringLiteral("Calculating Changes"), QString());
@@ -113,6 +113,9 @@ void FTPRoad::sendFTPBom(XmlBom* bom, XmlLocation* location, const QString& path
             return;
         }
         ftpCommonCommands(location);
+        _report.begin(bom, pathName);
+        _destination = (location->ftpType() == 0 ? QStringLiteral("ftp://") : QStringLiteral("sftp://")) + location->transferHost() + QLatin1Char('/')
+            + ftpStripVornSlashes(location->ftpFolder());
         if (bom && bom->removeFiles())
             ftpAddFiles(bom->removeFiles(), true);
         if (bom && bom->addFiles())
@@ -131,10 +134,13 @@ void FTPRoad::ftpTestExport(XmlLocation* location, const QString& pathName)
         _panel.debugSetState(true);
         ftpSend2 = true;
         _panel.setSending(true);
-        _panel.setTesting(true);
+        _panel.setTesting(true, QStringLiteral("FTP"));
         ftpTest = true;
         _panel.clearDebugLog();
         _panel.setStatus(QStringLiteral("Testing Connection"), QString());
+        _baseFolder = location ? (location->ftpFolder().startsWith(QLatin1Char('/')) ? QStringLiteral("/") : QString())
+                + ftpStripVornSlashes(location->ftpFolder())
+                               : QString();
         _panel.setProgress(0, true);
         _panel.setRetryVisible(false);
         _panel.setPanelVisible(true);
@@ -208,15 +214,20 @@ void FTPRoad::ftpEndRoad()
     }
     if (!ftpSend2)
         return;
-    _panel.setPanelVisible(false);
-    if (_panel.taskError())
+    ftpSend2 = false;
+    const bool failed = _panel.taskError();
+    if (failed)
         storeRecord();
     else
         store(lastxmld.get());
     lastxmld.reset();
     forgetRecord();
+    if (!failed) {
+        _panel.showResult(_report.line(_destination), QString());
+        return;
+    }
+    _panel.setPanelVisible(false);
     _panel.setSending(false);
-    ftpSend2 = false;
     _panel.finished();
 }
 
@@ -254,6 +265,11 @@ void FTPRoad::ftpProcessLine(const QString& line)
                 _panel.setProgress(_panel.progress(), false);
             } else if (rest == QStringLiteral("QUIT") && _quitSent) {
                 _quitConfirmed = true;
+            } else if (rest == QStringLiteral("TEST MISSING")) {
+                // Only the folder is missing: the first publication makes it.
+                const QString line = QStringLiteral("Connected; the folder ") + _baseFolder + QStringLiteral(" will be created at the first publication");
+                _panel.setStatus(QStringLiteral("Test Passed. Connection Good"), line);
+                _panel.activity(line);
             }
             ftpDoCommand();
         } else if (verb == QStringLiteral("+STAT")) {

@@ -57,4 +57,8 @@ private:
     bool _quitSent = false;
     bool _quitConfirmed = false;
     QString lastStatus2;
+    // The base folder as a connection test names it.
+    QString _baseFolder;
+    // Where the publication goes, as its closing line names it.
+    QString _destination;
 };

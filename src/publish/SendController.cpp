@@ -73,9 +73,9 @@ void SendController::setRetryVisible(bool visible)
     Q_EMIT changed();
 }
 
-void SendController::setTesting(bool testing)
+void SendController::setTesting(bool testing, const QString& protocol)
 {
-    _title = testing ? QStringLiteral("Testing FTP Connection") : QStringLiteral("Sending Files");
+    _title = testing ? QStringLiteral("Testing ") + protocol + QStringLiteral(" Connection") : QStringLiteral("Sending Files");
     _cancelTitle = testing ? QStringLiteral("Close") : QStringLiteral("Cancel");
     Q_EMIT changed();
 }
@@ -102,7 +102,6 @@ void SendController::activity(const QString& line)
 
 void SendController::debug(const QString& line)
 {
-    activity(line);
     _debugOut += line + QLatin1Char('\n');
     Q_EMIT changed();
 }
@@ -110,7 +109,26 @@ void SendController::debug(const QString& line)
 void SendController::setSending(bool sending)
 {
     _sending = sending;
+    if (sending) {
+        _resultShown = false;
+        _resultAddress.clear();
+    }
     Q_EMIT changed();
+}
+
+void SendController::showResult(const QString& line, const QString& address)
+{
+    activity(line);
+    _resultShown = true;
+    _resultAddress = address;
+    _sending = false;
+    _cancelTitle = QStringLiteral("Close");
+    _retryVisible = false;
+    _progress = 100;
+    _indeterminate = false;
+    _panelVisible = true;
+    setStatus(line, QString());
+    finished();
 }
 
 void SendController::setTaskError(bool error)
@@ -168,6 +186,14 @@ void SendController::ftpTestExportPathName(XmlLocation* location, const QString&
     _ftp->ftpTestExport(location, pathName);
 }
 
+void SendController::webDAVTestLocationPassPhraseDigest(const QString& location, const QString& passPhrase, int digest)
+{
+    if (_sending)
+        cancel();
+    take(_webDAV.get());
+    _webDAV->test(location, passPhrase, digest);
+}
+
 void SendController::retryFTP()
 {
     _ftp->retryFTP();
@@ -176,6 +202,13 @@ void SendController::retryFTP()
 void SendController::cancel()
 {
     lq::modelFrame(this, "cancel:", [&] {
+        if (_resultShown) {
+            // Close, after a publication that went through.
+            _resultShown = false;
+            setPanelVisible(false);
+            finished();
+            return;
+        }
         if (_road) {
             _road->cancel();
             return;

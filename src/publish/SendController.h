@@ -47,6 +47,10 @@ public:
     void sendFTPBomLocationPathNameLastXmlDCurrentXmlD(XmlBom* bom, XmlLocation* location, const QString& pathName,
         std::shared_ptr<XmlD> lastXmlD, std::shared_ptr<XmlD> currentXmlD);
     void ftpTestExportPathName(XmlLocation* location, const QString& pathName);
+
+    // Tests a WebDAV address and account: the folder, or the folder above
+    // it when it does not exist yet.
+    void webDAVTestLocationPassPhraseDigest(const QString& location, const QString& passPhrase, int digest);
     // The Retry button: stops the tool and asks for the changes to be
     // published again (the retry handler lists and compares anew).
     void retryFTP();
@@ -71,6 +75,9 @@ public:
     bool panelVisible() const { return _panelVisible; }
     bool debugOpen() const { return _debugOpen; }
     const QString& debugLog() const { return _debugOut; }
+    // After a publication that went through: where "Open in browser" goes ("" for none).
+    const QString& resultAddress() const { return _resultAddress; }
+    bool resultShown() const { return _resultShown; }
     // Whether the last upload ended with an error (or was cancelled).
     bool taskError() const override { return _taskError; }
 
@@ -80,13 +87,14 @@ public:
     void setProgress(int value, bool indeterminate) override;
     void setPanelVisible(bool visible) override;
     void setRetryVisible(bool visible) override;
-    void setTesting(bool testing) override;
+    void setTesting(bool testing, const QString& protocol) override;
     void clearDebugLog() override;
     void activity(const QString& line) override;
     void debug(const QString& line) override;
     void setSending(bool sending) override;
     void setTaskError(bool error) override;
     void finished() override { Q_EMIT ended(); }
+    void showResult(const QString& line, const QString& address) override;
     void retry() override;
 
 Q_SIGNALS:
@@ -119,4 +127,6 @@ private:
     QString _debugOut;
     bool _taskError = false;
     bool _sending = false;
+    bool _resultShown = false;
+    QString _resultAddress;
 };

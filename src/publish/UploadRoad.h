@@ -1,5 +1,7 @@
 #pragma once
 
+#include "publish/PublicationReport.h"
+
 #include <QObject>
 #include <QString>
 
@@ -30,12 +32,13 @@ public:
     virtual void setProgress(int value, bool indeterminate) = 0;
     virtual void setPanelVisible(bool visible) = 0;
     virtual void setRetryVisible(bool visible) = 0;
-    // A connection test titles the panel "Testing FTP Connection" with Close.
-    virtual void setTesting(bool testing) = 0;
+    // A connection test titles the panel "Testing <protocol> Connection" with Close.
+    virtual void setTesting(bool testing, const QString& protocol) = 0;
     virtual void debugSetState(bool open) = 0;
     virtual void clearDebugLog() = 0;
-    // A line for the Activity log; debug lines go to the debug log as well.
+    // A readable line for the Activity log.
     virtual void activity(const QString& line) = 0;
+    // A line of the tools' own talk, for the debug log only.
     virtual void debug(const QString& line) = 0;
     // Whether a publication or test is under way.
     virtual void setSending(bool sending) = 0;
@@ -43,6 +46,9 @@ public:
     virtual void setTaskError(bool error) = 0;
     // The run is over: the panel was hidden, or it shows how it ended.
     virtual void finished() = 0;
+    // The publication went through: the line goes to the Activity log and
+    // stays on the panel, with "Open in browser" when there is an address.
+    virtual void showResult(const QString& line, const QString& address) = 0;
     // Retry was pressed: the changes are listed and published again.
     virtual void retry() = 0;
 };
@@ -101,6 +107,8 @@ protected:
     void forgetRecord();
 
     UploadPanel& _panel;
+    // What the publication sends, for the line that ends it.
+    PublicationReport _report;
     int removeDone = 0;
     int removeTotal = 0;
     int sendDone = 0;

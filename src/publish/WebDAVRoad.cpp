@@ -14,6 +14,8 @@
 
 #include <QUrl>
 
+#include <utility>
+
 namespace {
 
 // The HTTP result that an exit status of our "curl" tool stands for (0:
@@ -89,18 +91,26 @@ WebDAVRoad::WebDAVRoad(UploadPanel& panel)
 
 QString WebDAVRoad::webDAVAddress(const QString& location)
 {
-    const QString trimmed = location.trimmed();
-    for (const QString& scheme : { QStringLiteral("https://"), QStringLiteral("http://") }) {
-        if (trimmed.startsWith(scheme, Qt::CaseInsensitive))
-            return scheme + lq::urlEscape(trimmed.mid(scheme.size()));
-    }
-    return QStringLiteral("http://") + lq::urlEscape(trimmed);
+    QString typed = location.trimmed();
+    const bool scheme = typed.startsWith(QStringLiteral("http://"), Qt::CaseInsensitive)
+        || typed.startsWith(QStringLiteral("https://"), Qt::CaseInsensitive);
+    if (!scheme)
+        typed.prepend(QStringLiteral("http://"));
+    // Escapes what an address may not hold and keeps escapes already typed.
+    QString address = QUrl(typed, QUrl::TolerantMode).toString(QUrl::FullyEncoded);
+    if (address.isEmpty())
+        address = QStringLiteral("http://") + lq::urlEscape(location.trimmed());
+    // The items add their own "/" and names.
+    while (address.endsWith(QLatin1Char('/')) && address.count(QLatin1Char('/')) > 2)
+        address.chop(1);
+    return address;
 }
 
 void WebDAVRoad::sendBom(XmlBom* bom, const QString& location, const QString& pathName, const QString& passPhrase,
     std::shared_ptr<XmlD> lastXmlD, const QString& openURL, int digest)
 {
-    _panel.setTesting(false);
+    _panel.setTesting(false, QStringLiteral("WebDAV"));
+    _testAddress.clear();
     _panel.debugSetState(false);
     _errorString.clear();
     _panel.setSending(true);
@@ -121,6 +131,8 @@ void WebDAVRoad::sendBom(XmlBom* bom, const QString& location, const QString& pa
         addSendItems(bom->addFiles(), location, pathName, passPhrase, digest);
     lastxmld = std::move(lastXmlD);
     exportsDir = pathName;
+    _report.begin(bom, pathName);
+    _destination = location;
     _panel.setTaskError(false);
     cancelpressed = false;
     doCurlFunction();
@@ -153,7 +165,6 @@ void WebDAVRoad::addSendItems(XmlD* tree, const QString& location, const QString
 
 void WebDAVRoad::endWebDAV()
 {
-    _panel.setPanelVisible(false);
     // Requests that failed without stopping the upload: the record claims
     // only what the server confirmed.
     if (_failedItems != 0)
@@ -162,17 +173,20 @@ void WebDAVRoad::endWebDAV()
         store(lastxmld.get());
     forgetRecord();
     lastxmld.reset();
-    _panel.setSending(false);
-    if (_failedItems != 0) {
-        // Shown until Cancel: the user must see that not everything arrived.
-        _panel.setTaskError(true);
-        _panel.setPanelVisible(true);
-        _panel.setProgress(0, true);
-        _panel.setStatus(QStringLiteral("Send Error! - Press Cancel"),
-            QString::number(_failedItems) + QStringLiteral(" file(s) could not be sent or removed; see the Activity log"));
-    } else if (!_openURL.isEmpty() && MyApplication::shared().autoLaunchBrowser()) {
-        lq::openURL(QUrl(_openURL));
+    if (_failedItems == 0) {
+        if (!_openURL.isEmpty() && MyApplication::shared().autoLaunchBrowser())
+            lq::openURL(QUrl(_openURL));
+        // The site's address: the home page of a .Mac account, else the
+        // WebDAV folder, which the server also shows on the web.
+        _panel.showResult(_report.line(_destination), _openURL.isEmpty() ? _destination + QLatin1Char('/') : _openURL);
+        return;
     }
+    // Shown until Cancel: the user must see that not everything arrived.
+    _panel.setSending(false);
+    _panel.setTaskError(true);
+    _panel.setProgress(0, true);
+    _panel.setStatus(QStringLiteral("Send Error! - Press Cancel"),
+        QString::number(_failedItems) + QStringLiteral(" file(s) could not be sent or removed; see the Activity log"));
     _panel.finished();
 }
 
@@ -314,8 +328,85 @@ void WebDAVRoad::taskCompleted(const lq::ProcessResult& result)
     });
 }
 
+void WebDAVRoad::test(const QString& location, const QString& passPhrase, int digest)
+{
+    stopTool();
+    _sendItems.clear();
+    forgetRecord();
+    lastxmld.reset();
+    _panel.setTesting(true, QStringLiteral("WebDAV"));
+    _panel.debugSetState(true);
+    _panel.clearDebugLog();
+    _panel.setSending(true);
+    _panel.setTaskError(false);
+    _panel.setStatus(QStringLiteral("Testing Connection"), QString());
+    _panel.setProgress(0, true);
+    _panel.setRetryVisible(false);
+    _panel.setPanelVisible(true);
+    _testAddress = location;
+    _testPassPhrase = passPhrase;
+    _testDigest = digest;
+    runTest(location);
+}
+
+void WebDAVRoad::runTest(const QString& address)
+{
+    const SendItem item { Verify, address, QString(), _testPassPhrase, _testDigest, QString(), QString(), QString() };
+    const QStringList arguments = curlArguments(item);
+    _panel.debug(QStringLiteral("PROPFIND ") + arguments.last());
+    if (!startTool(lq::auxiliaryTool(QStringLiteral("curl")), arguments, QString(), {},
+            [this](const QByteArray& bytes) { _panel.debug(QString::fromUtf8(bytes).trimmed()); }, nullptr,
+            [this, address](const lq::ProcessResult& result) {
+                testCompleted(address, !result.started ? 127 : (result.crashed ? 255 : result.exitCode));
+            })) {
+        _testAddress.clear();
+        _panel.setProgress(0, true);
+        showFailure(QStringLiteral("Test Failed"), QStringLiteral("The upload tool \"curl\" could not be started"));
+        return;
+    }
+    writeToTool(_testPassPhrase.toUtf8() + '\n');
+    closeToolInput();
+}
+
+void WebDAVRoad::testCompleted(const QString& address, int status)
+{
+    lq::modelFrame(this, "testCompleted:", [&] {
+        _panel.debug(QStringLiteral("Exit status ") + QString::number(status));
+        if (status == 155) {
+            // The folder is missing: is the one above it there?
+            const QString parent = parentAddress(address);
+            if (!parent.isEmpty()) {
+                runTest(parent);
+                return;
+            }
+            _testAddress.clear();
+            _panel.setProgress(0, true);
+            showFailure(QStringLiteral("Test Failed"), QStringLiteral("The location was not found on the server"));
+            return;
+        }
+        const QString asked = std::exchange(_testAddress, QString());
+        _panel.setProgress(0, status != 0);
+        if (status != 0) {
+            const QString message = webDAVMessage(status);
+            showFailure(QStringLiteral("Test Failed"), message.isEmpty() ? QStringLiteral("Error number:") + QString::number(status) : message);
+            return;
+        }
+        QString second;
+        if (address != asked) {
+            const QString folder = QUrl(asked).path();
+            second = QStringLiteral("Connected; the folder ") + (folder.isEmpty() ? asked : folder)
+                + QStringLiteral(" will be created at the first publication");
+            _panel.activity(second);
+        }
+        _panel.setStatus(QStringLiteral("Test Passed. Connection Good"), second);
+        _panel.setSending(false);
+        _panel.finished();
+    });
+}
+
 void WebDAVRoad::cancel()
 {
+    _testAddress.clear();
     _panel.setTaskError(true);
     cancelpressed = true;
     _sendItems.clear();

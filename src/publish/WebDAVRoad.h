@@ -34,6 +34,9 @@ public:
 
     void sendBom(XmlBom* bom, const QString& location, const QString& pathName, const QString& passPhrase,
         std::shared_ptr<XmlD> lastXmlD, const QString& openURL, int digest);
+    // Tests the address and account: PROPFIND of the folder, or of the
+    // folders above it while it is missing (the first publication makes it).
+    void test(const QString& location, const QString& passPhrase, int digest);
     void cancel() override;
 
 private:
@@ -45,12 +48,20 @@ private:
     void endWebDAV();
     void webDAVError(int status);
     void stopWithError(const QString& message);
+    void runTest(const QString& address);
+    void testCompleted(const QString& address, int status);
 
     QList<SendItem> _sendItems;
     // Requests that failed without ending the upload: the stored tree must
     // not claim them.
     int _failedItems = 0;
     QString _openURL;
+    // Where the publication goes, as its closing line names it.
+    QString _destination;
+    // The address a connection test was asked for; "" while publishing.
+    QString _testAddress;
+    QString _testPassPhrase;
+    int _testDigest = 0;
     bool _debugSend = false;
     QString _errorString;
 };

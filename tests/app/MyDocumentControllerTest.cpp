@@ -11,6 +11,7 @@
 #include "app/StartWindow.h"
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
+#include "platform/Alert.h"
 #include "platform/Resources.h"
 #include "model/application/MyApplication.h"
 #include "platform/UserDefaults.h"
@@ -106,6 +107,26 @@ TEST_F(ControllerTest, OpenAndRecentSites)
     EXPECT_FALSE(controller->openDocumentAtPath(_folder.path() + QStringLiteral("/Nothing.lqxl")));
     ASSERT_EQ(modal.state->alerts.size(), 1);
     EXPECT_EQ(modal.state->alerts[0].title, QStringLiteral("Whoops"));
+}
+
+TEST_F(ControllerTest, AFolderThatIsNoSiteGivesOneAlertWithTheReason)
+{
+    // Any alert the document itself might raise is counted too.
+    int documentAlerts = 0;
+    lq::setAlertHandler([&](const QString&, const QString&, const QString&) { ++documentAlerts; });
+    const QString photos = _folder.path() + QStringLiteral("/Photos");
+    ASSERT_TRUE(QDir().mkpath(photos));
+    QFile note(photos + QStringLiteral("/note.txt"));
+    ASSERT_TRUE(note.open(QIODevice::WriteOnly));
+    note.close();
+    EXPECT_FALSE(controller->openDocumentAtPath(photos));
+    lq::setAlertHandler({});
+    EXPECT_EQ(documentAlerts, 0);
+    ASSERT_EQ(modal.state->alerts.size(), 1);
+    EXPECT_EQ(modal.state->alerts[0].message,
+        QStringLiteral("The website at ") + photos + QStringLiteral(" could not be opened: it holds no Lumenquill website (no site.xmlbase and theme.xmlbase)."));
+    // The folder is left as it was.
+    EXPECT_EQ(QDir(photos).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{QStringLiteral("note.txt")});
 }
 
 TEST_F(ControllerTest, OpeningASiteOpensItsWindowAndClosingItLetsTheSiteGo)

@@ -72,8 +72,10 @@ QString ModalHandler::runOpenPanel(const FilePanelRequest& request)
 {
     QFileDialog panel(request.window, request.title, request.folder);
     panel.setAcceptMode(QFileDialog::AcceptOpen);
-    if (!request.documentExtension.isEmpty())
+    if (!request.documentExtension.isEmpty() || request.chooseFolder)
         panel.setFileMode(QFileDialog::Directory);
+    if (request.chooseFolder)
+        panel.setOption(QFileDialog::ShowDirsOnly);
     if (!request.prompt.isEmpty())
         panel.setLabelText(QFileDialog::Accept, request.prompt);
     if (request.window)

@@ -28,6 +28,7 @@ struct FilePanelRequest {
     QString folder;              // where the panel starts
     QString proposedName;        // save panels only
     QString documentExtension;   // e.g. "lqxl": folders of that extension are documents
+    bool chooseFolder = false;   // open panels: a folder is chosen, not a file
 };
 
 class ModalHandler {
