@@ -339,6 +339,8 @@ void MyDocumentController::buildPreferencesPanel()
                          .matrix(15, {{QStringLiteral("Title"), 0}, {QStringLiteral("Comments"), 1}, {QStringLiteral("Both"), 2}});
     ServerAddress = b.label(QStringLiteral("Server address:")).textField(16);
     ServerAddress->setPlaceholderText(QStringLiteral("none: version check and bug reports are off"));
+    // Without a server there is nothing to check: the box shows off and waits for an address.
+    connect(ServerAddress, &QLineEdit::textChanged, this, [this] { showUpdateCheck(); });
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, Preferences);
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, [this] { lq::uiFrame(this, "DonePrefs:", [this] { donePrefs(); }); });
@@ -349,15 +351,22 @@ void MyDocumentController::showPreferences()
     if (!Preferences)
         buildPreferencesPanel();
     const MyApplication& app = MyApplication::shared();
-    CheckForUpdates->setChecked(app.checkForUpdates() != 0);
     AutoLaunchBrowser->setChecked(app.autoLaunchBrowser());
     EnableRTL->setChecked(app.enableRTL() != 0);
     EnableBeforeAfter->setChecked(app.enableBeforeAfter() != 0);
     if (!ImportCaptions->selectCellWithTag(app.importCaptions()))
         ImportCaptions->selectCellWithTag(0);
     ServerAddress->setText(serverAddress());
+    showUpdateCheck();
     Preferences->show();
     Preferences->raise();
+}
+
+void MyDocumentController::showUpdateCheck()
+{
+    const bool server = !ServerAddress->text().trimmed().isEmpty();
+    CheckForUpdates->setEnabled(server);
+    CheckForUpdates->setChecked(server && MyApplication::shared().checkForUpdates() != 0);
 }
 
 void MyDocumentController::donePrefs()
@@ -365,7 +374,8 @@ void MyDocumentController::donePrefs()
     if (!Preferences)
         return;
     MyApplication& app = MyApplication::shared();
-    app.setCheckForUpdates(CheckForUpdates->isChecked() ? 1 : 0);
+    if (CheckForUpdates->isEnabled())
+        app.setCheckForUpdates(CheckForUpdates->isChecked() ? 1 : 0);
     app.setAutoLaunchBrowser(AutoLaunchBrowser->isChecked());
     app.setEnableRTL(EnableRTL->isChecked() ? 1 : 0);
     app.setEnableBeforeAfter(EnableBeforeAfter->isChecked() ? 1 : 0);

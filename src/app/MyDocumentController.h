@@ -79,6 +79,8 @@ private:
     void openServerPage(const QString& path, const QString& query = QString());
     void addRecentDocument(const QString& path);
     void buildPreferencesPanel();
+    // "Check for updates" as the server address allows: off and disabled without one.
+    void showUpdateCheck();
     void openWindow(MyDocument& document);
     void closeWindow(MyDocumentWindow* window);
 

@@ -629,11 +629,17 @@ void MyDocumentWindow::showPreview()
     if (QFileInfo(page).isFile()) {
         _preview->setSearchPaths({QFileInfo(page).absolutePath()});
         _preview->setSource(QUrl::fromLocalFile(page));
-        _statusLine->setText(page);
+        _previewStatus = page;
     } else {
         _preview->setHtml(QString());
-        _statusLine->setText(QStringLiteral("The website has not been built yet."));
+        _previewStatus = QStringLiteral("The website has not been built yet.");
     }
+    _statusLine->setText(_previewStatus);
+}
+
+bool MyDocumentWindow::progressBarHidden() const
+{
+    return _progressBar->isHidden();
 }
 
 void MyDocumentWindow::showActivity()
@@ -643,8 +649,19 @@ void MyDocumentWindow::showActivity()
         _activity->setPlainText(text);
         _activity->verticalScrollBar()->setValue(_activity->verticalScrollBar()->maximum());
     }
+    // While the queue works the status line tells of its head script; once
+    // it is idle the line goes (the preview tab shows its page there again).
     const auto& queue = _document.queue();
-    _statusLine->setText(queue.statusMessage());
+    if (!queue.statusHidden()) {
+        _statusLine->setText(queue.statusMessage());
+        _statusLine->show();
+    } else if (_tabView->selectedIdentifier() == QStringLiteral("preview")) {
+        _statusLine->setText(_previewStatus);
+        _statusLine->show();
+    } else {
+        _statusLine->clear();
+        _statusLine->hide();
+    }
     _progressBar->setVisible(!queue.statusHidden());
     _progressBar->setValue(static_cast<int>(queue.progress() * 100.0));
 }

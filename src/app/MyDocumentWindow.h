@@ -98,6 +98,7 @@ public:
     QListWidget* versionList() const { return _versions; }
     QTextBrowser* preview() const { return _preview; }
     QLabel* statusLine() const { return _statusLine; }
+    bool progressBarHidden() const;
     // The navigator beside the editor area: at least 100 wide, at most half.
     QSplitter* splitView() const { return _split; }
     void reloadVersions();
@@ -138,6 +139,8 @@ private:
     QListWidget* _versions = nullptr;
     QTextBrowser* _preview = nullptr;
     QLabel* _statusLine = nullptr;
+    // What the status line shows on the preview tab: the page shown.
+    QString _previewStatus;
     QProgressBar* _progressBar = nullptr;
     ExportController* _export = nullptr;
     std::unique_ptr<SendController> _sender;

@@ -187,6 +187,7 @@ TEST_F(ControllerTest, PreferencesPanelShowsAndStoresTheChoices)
     MyApplication& app = MyApplication::shared();
     app.setImportCaptions(2);
     app.setCheckForUpdates(1);
+    _defaults->setString(QStringLiteral("ServerAddress"), QStringLiteral("http://127.0.0.1:9"));
     controller->showPreferences();
     QDialog* panel = controller->preferencesPanel();
     ASSERT_NE(panel, nullptr);
@@ -203,6 +204,30 @@ TEST_F(ControllerTest, PreferencesPanelShowsAndStoresTheChoices)
     EXPECT_FALSE(panel->isVisible());
     EXPECT_EQ(_defaults->integerForKey(QStringLiteral("importCaptions")), 1);
     EXPECT_EQ(_defaults->integerForKey(QStringLiteral("Version")), 6);
+}
+
+TEST_F(ControllerTest, UpdateCheckIsOffAndDisabledWithoutAServer)
+{
+    MyApplication& app = MyApplication::shared();
+    app.setCheckForUpdates(1);
+    controller->showPreferences();
+    auto* updates = qobject_cast<MyCheckBox*>(lq::viewWithTag(controller->preferencesPanel(), 11));
+    auto* server = qobject_cast<MyTextField*>(lq::viewWithTag(controller->preferencesPanel(), 16));
+    ASSERT_TRUE(updates && server);
+    EXPECT_FALSE(updates->isEnabled());
+    EXPECT_FALSE(updates->isChecked());
+    // Closing the panel keeps the stored choice for when a server is set.
+    controller->donePrefs();
+    EXPECT_EQ(app.checkForUpdates(), 1);
+
+    controller->showPreferences();
+    server->setText(QStringLiteral("http://127.0.0.1:9"));
+    EXPECT_TRUE(updates->isEnabled());
+    EXPECT_TRUE(updates->isChecked());
+    server->clear();
+    EXPECT_FALSE(updates->isEnabled());
+    EXPECT_FALSE(updates->isChecked());
+    controller->donePrefs();
 }
 
 TEST_F(ControllerTest, RightToLeftReachesTheEditorsOfEveryOpenWindow)

@@ -12,6 +12,8 @@
 #include "model/site/XmlTrash.h"
 #include "model/theme/XmlTheme.h"
 #include "templates/XmlStyleSheet.h"
+#include "pipeline/XmlProcessor.h"
+#include "pipeline/ProcessorQueue.h"
 #include "platform/UserDefaults.h"
 #include "platform/widgets/MyTabView.h"
 #include "support/EventLoop.h"
@@ -21,6 +23,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QListWidget>
 #include <QTextBrowser>
 #include <QPlainTextEdit>
@@ -234,6 +237,30 @@ TEST_F(DocumentWindowTest, ActivityTabShowsTheLog)
     open(false);
     document.addActivityString(QStringLiteral("Sent index.html"));
     EXPECT_TRUE(processEventsUntil([&] { return window->activityView()->toPlainText().contains(QStringLiteral("Sent index.html")); }, 5000));
+}
+
+TEST_F(DocumentWindowTest, StatusLineGoesWhenTheBuildEnds)
+{
+    open(true);
+    const QString folder = work.filePath(QStringLiteral("Site.lqxl"));
+    auto script = std::dynamic_pointer_cast<XmlProcessor>(XmlBase::createWithXmlRootDir(
+        QStringLiteral("<QZprocessor rootDir=\"") + folder + QStringLiteral("\" status=\"Creating HTML for page1.html\">"
+                                                                         "<QZcreate dir=\"homepage\" filename=\"a.html\">a</QZcreate>"
+                                                                         "<QZcreate dir=\"homepage\" filename=\"b.html\">b</QZcreate></QZprocessor>"),
+        QString()));
+    ASSERT_TRUE(script);
+    for (const char* tab : {"content", "preview"}) {
+        SCOPED_TRACE(tab);
+        window->tabView()->selectTabViewItemWithIdentifier(QString::fromLatin1(tab));
+        document.startProcessor(std::dynamic_pointer_cast<XmlProcessor>(script->copyWithZone()));
+        ASSERT_TRUE(processEventsUntil([&] { return document.queue().isIdle() && !document.queue().isArmed(); }, 10000));
+        EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/homepage/b.html")));
+        EXPECT_FALSE(window->statusLine()->text().contains(QStringLiteral("Creating HTML"))) << window->statusLine()->text().toStdString();
+        EXPECT_TRUE(window->progressBarHidden());
+        // The preview tab shows its page there again; elsewhere the line goes.
+        EXPECT_EQ(window->statusLine()->isHidden(), QLatin1String(tab) != QLatin1String("preview"));
+        QFile::remove(folder + QStringLiteral("/homepage/b.html"));
+    }
 }
 
 TEST_F(DocumentWindowTest, PreviewShowsTheBuiltPage)
