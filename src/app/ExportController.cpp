@@ -31,6 +31,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QScrollArea>
 #include <QSettings>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -55,19 +56,29 @@ ExportController::ExportController(MyDocumentWindow* document, QWidget* exportvi
     auto* outer = new QVBoxLayout(exportview);
     _firstTab = new MyTabView(exportview);
     outer->addWidget(_firstTab);
-    auto* main = new QWidget;
-    _firstTab->addTabViewItem(QStringLiteral("main"), QStringLiteral("Publish"), main);
-    new QVBoxLayout(main);
+    // The settings scroll rather than make the window taller than the
+    // screen; the notice and the buttons below them stay in sight.
+    auto* page = new QWidget;
+    auto* pageLayout = new QVBoxLayout(page);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    auto* settings = new QWidget;
+    new QVBoxLayout(settings);
+    auto* scroller = new QScrollArea;
+    scroller->setWidgetResizable(true);
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidget(settings);
+    pageLayout->addWidget(scroller);
+    _firstTab->addTabViewItem(QStringLiteral("main"), QStringLiteral("Publish"), page);
     auto* feed = new QWidget;
     _firstTab->addTabViewItem(QStringLiteral("rss"), QStringLiteral("RSS Feed"), feed);
     _rsscontroller = new WWRSSController(document, feed);
 
-    buildGeneral(main);
-    buildServerTabs(main);
+    buildGeneral(settings);
+    buildServerTabs(settings);
     // Text fields store what is typed as it is typed.
     for (MyTextField* field : exportview->findChildren<MyTextField*>())
         connect(field, &QLineEdit::textEdited, this, [this, field] { controlTextDidChange(field); });
-    buildButtons(main);
+    buildButtons(page);
 
     // The tabs choose the server type as the pop-up does: both show the one stored type.
     connect(_exportTab, &QTabWidget::currentChanged, this, [this](int index) {
@@ -309,6 +320,15 @@ void ExportController::updateGUI()
         qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, PublishTag::FtpType))->setCurrentIndex(where->ftpType() == 0 ? 0 : 1);
         qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, PublishTag::ServerType))->setCurrentIndex(where->serverType());
         qobject_cast<MyMatrix*>(lq::viewWithTag(_exportview, PublishTag::ExportType))->selectCellWithTag(where->exportType() == 1 ? 1 : 0);
+        // The site's language and description show what is stored, so that
+        // a description typed before is not met as an empty field.
+        if (XmlSite* site = _document->document().site(); site && site->homepage()) {
+            auto* language = qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, PublishTag::Language));
+            if (site->homepage()->langcode() >= 0 && site->homepage()->langcode() < language->count())
+                language->setCurrentIndex(site->homepage()->langcode());
+            if (site->homepage()->description())
+                setFieldText(PublishTag::SiteDescription, site->homepage()->description()->content());
+        }
         // The folders are read anew: one made outside the program shows.
         _fsBrowser->loadColumnZero();
         if (!isFileAddress(where->exportFolder()) && !_fsBrowser->setPath(relativeExportFolder(where->exportFolder())))
@@ -515,6 +535,7 @@ void ExportController::startExport()
     lq::uiFrame(this, "startExport", [&] {
         if (!storeDestination())
             return;
+        _notice->clear();
         MyDocument& doc = _document->document();
         doc.saveFileWithComment(doc.fileName(), QStringLiteral("Website exported"));
         _document->prepareForExport([this] { startExport2(); });

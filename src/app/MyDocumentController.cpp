@@ -102,7 +102,7 @@ bool MyDocumentController::closeAllDocuments()
     for (const auto& window : _windows)
         open.push_back(window.get());
     for (MyDocumentWindow* window : open) {
-        if (!window->close())
+        if (!window->closeForQuit())
             return false;
     }
     return true;
@@ -339,6 +339,7 @@ void MyDocumentController::buildPreferencesPanel()
                          .matrix(15, {{QStringLiteral("Title"), 0}, {QStringLiteral("Comments"), 1}, {QStringLiteral("Both"), 2}});
     ServerAddress = b.label(QStringLiteral("Server address:")).textField(16);
     ServerAddress->setPlaceholderText(QStringLiteral("none: version check and bug reports are off"));
+    ServerAddress->setMinimumWidth(ServerAddress->fontMetrics().horizontalAdvance(ServerAddress->placeholderText()) + 24);
     // Without a server there is nothing to check: the box shows off and waits for an address.
     connect(ServerAddress, &QLineEdit::textChanged, this, [this] { showUpdateCheck(); });
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, Preferences);

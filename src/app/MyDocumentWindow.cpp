@@ -279,6 +279,14 @@ bool MyDocumentWindow::shouldCloseDocument()
     return choice == 1;
 }
 
+bool MyDocumentWindow::closeForQuit()
+{
+    _quitting = true;
+    const bool closed = close();
+    _quitting = false;
+    return closed;
+}
+
 void MyDocumentWindow::windowWillClose()
 {
     if (_defaults) {
@@ -289,7 +297,8 @@ void MyDocumentWindow::windowWillClose()
 
 void MyDocumentWindow::closeEvent(QCloseEvent* event)
 {
-    if (_closing || !windowShouldClose() || !shouldCloseDocument()) {
+    // Quitting closes from any tab; a close of the window alone first returns to "Editing".
+    if (_closing || (!_quitting && !windowShouldClose()) || !shouldCloseDocument()) {
         event->ignore();
         return;
     }

@@ -60,6 +60,8 @@ public:
     // answers whether that worked), Don't Save answers true, Cancel false.
     bool shouldCloseDocument();
     bool windowShouldClose();
+    // Closes the window for quitting: from any tab, asking about unsaved changes.
+    bool closeForQuit();
     void windowWillClose();
     void delayedRebuildEntireSite();
     // Rebuilds the site, then calls the operation.
@@ -153,4 +155,5 @@ private:
     QString _currentAlbum;
     int _currentEditor = 0;
     bool _closing = false;
+    bool _quitting = false;
 };

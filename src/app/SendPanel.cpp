@@ -48,7 +48,8 @@ SendPanel::SendPanel(SendController& sender, QWidget* parent)
     layout->addLayout(buttons);
     _debug = new QPlainTextEdit(this);
     _debug->setReadOnly(true);
-    _debug->setMinimumHeight(160);
+    _debug->setMinimumHeight(90);
+    _debug->setMaximumHeight(180);
     layout->addWidget(_debug);
     connect(_cancel, &QPushButton::clicked, this, [this] { lq::uiFrame(this, "cancelButton:", [this] { _sender.cancel(); }); });
     connect(_retry, &QPushButton::clicked, this, [this] { lq::uiFrame(this, "retryFTP:", [this] { _sender.retryFTP(); }); });

@@ -208,6 +208,8 @@ void FTPRoad::ftpTaskCompleted(const lq::ProcessResult& result)
 void FTPRoad::ftpEndRoad()
 {
     if (ftpTest) {
+        if (!_panel.taskError())
+            _panel.setProgress(100, false);
         _panel.setSending(false);
         _panel.finished();
         return;
@@ -320,7 +322,8 @@ void FTPRoad::ftpProcessError(const QString& message)
         if (!ftpTest)
             storeRecord();
         tasksToDo.clear();
-        _panel.setProgress(_panel.progress(), true);
+        // A failed test is over; a failed publication waits for Retry or Cancel.
+        _panel.setProgress(_panel.progress(), !ftpTest);
         if (!ftpTest) {
             _panel.setRetryVisible(true);
             lastxmld.reset();

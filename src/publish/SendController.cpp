@@ -122,6 +122,7 @@ void SendController::showResult(const QString& line, const QString& address)
     _resultShown = true;
     _resultAddress = address;
     _sending = false;
+    _title = QStringLiteral("Publication Finished");
     _cancelTitle = QStringLiteral("Close");
     _retryVisible = false;
     _progress = 100;

@@ -360,7 +360,7 @@ void WebDAVRoad::runTest(const QString& address)
                 testCompleted(address, !result.started ? 127 : (result.crashed ? 255 : result.exitCode));
             })) {
         _testAddress.clear();
-        _panel.setProgress(0, true);
+        _panel.setProgress(0, false);
         showFailure(QStringLiteral("Test Failed"), QStringLiteral("The upload tool \"curl\" could not be started"));
         return;
     }
@@ -380,12 +380,13 @@ void WebDAVRoad::testCompleted(const QString& address, int status)
                 return;
             }
             _testAddress.clear();
-            _panel.setProgress(0, true);
+            _panel.setProgress(0, false);
             showFailure(QStringLiteral("Test Failed"), QStringLiteral("The location was not found on the server"));
             return;
         }
         const QString asked = std::exchange(_testAddress, QString());
-        _panel.setProgress(0, status != 0);
+        // The test is over either way: the bar stops.
+        _panel.setProgress(status == 0 ? 100 : 0, false);
         if (status != 0) {
             const QString message = webDAVMessage(status);
             showFailure(QStringLiteral("Test Failed"), message.isEmpty() ? QStringLiteral("Error number:") + QString::number(status) : message);

@@ -5,6 +5,7 @@
 #include "app/FSBrowser.h"
 #include "document/MyDocument.h"
 #include "app/MyDocumentWindow.h"
+#include "model/site/XmlDescription.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
@@ -195,6 +196,18 @@ TEST_F(ExportControllerTest, WebDAVPublicationFromThePanel)
     EXPECT_TRUE(sender.requests[1].changesOnly);
 }
 
+TEST_F(ExportControllerTest, SiteLanguageAndDescriptionShowWhatIsStored)
+{
+    type(PublishTag::SiteDescription, QStringLiteral("My travels"));
+    choose(PublishTag::Language, 1);
+    ASSERT_EQ(document.site()->homepage()->description()->content(), QStringLiteral("My travels"));
+    window.reset();
+    window = std::make_unique<MyDocumentWindow>(document, nullptr);
+    panel = window->exportController();
+    EXPECT_EQ(control<MyTextField>(PublishTag::SiteDescription)->text(), QStringLiteral("My travels"));
+    EXPECT_EQ(control<MyPopUpButton>(PublishTag::Language)->currentIndex(), 1);
+}
+
 TEST_F(ExportControllerTest, WebDAVAddressIsTakenAsTyped)
 {
     choose(PublishTag::ServerType, 1);
@@ -291,6 +304,7 @@ TEST_F(ExportControllerTest, HomeAndDesktopAreRefusedAsExportFolders)
 
 TEST_F(ExportControllerTest, BrowserShowsVisibleFoldersOnly)
 {
+    ASSERT_TRUE(QDir().mkpath(home + QStringLiteral("/Travel.lqxl/homepage")));
     EXPECT_EQ(FSBrowser::visibleSubNodes(home), (QStringList{"Desktop", "Sites"}));
     EXPECT_FALSE(panel->fsBrowser()->setPath(QStringLiteral("/.hidden")));
     // A stored folder that is gone shows the Desktop.

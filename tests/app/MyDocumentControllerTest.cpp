@@ -331,7 +331,8 @@ TEST_F(ControllerTest, UnchangedSiteClosesWithoutAQuestionAndCtrlSSavesFromAnyTa
 
 TEST_F(ControllerTest, QuittingAsksEachEditedWindowInTurn)
 {
-    openWithNewFeedTitle(*controller, _folder.path() + QStringLiteral("/One.lqxl"));
+    // Quitting asks wherever a window stands, the Send tab included.
+    openWithNewFeedTitle(*controller, _folder.path() + QStringLiteral("/One.lqxl"))->setMainTab(QStringLiteral("Send"));
     openWithNewFeedTitle(*controller, _folder.path() + QStringLiteral("/Two.lqxl"));
     openWithNewFeedTitle(*controller, _folder.path() + QStringLiteral("/Three.lqxl"));
     // Don't Save for the first, Cancel for the second: quitting stops there.
