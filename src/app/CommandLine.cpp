@@ -34,8 +34,9 @@ QString CommandLine::usage(const QString& program)
                                                                  "Options:\n"
                                                                  "  -h, --help                 Show this help and quit.\n"
                                                                  "  -v, --version              Show the version and quit.\n"
-                                                                 "  --tab <identifier>         The tab the last opened website shows (Editing, Activity, Versions, Themes, Send).\n"
-                                                                 "  --screenshot <file>        Save a picture of the start window and quit.\n"
+                                                                 "  --tab <identifier>         The tab the last opened website shows (Editing, Activity, Versions, Themes, Send,\n"
+                                                                 "                             content, layout, preview).\n"
+                                                                 "  --screenshot <file>        Save a picture of the start window (or of the last website opened) and quit.\n"
                                                                  "  --quit-after-launch        Quit as soon as the launch is done.\n\n"
                                                                  "Arguments:\n"
                                                                  "  website.lqxl               Website folders to open.\n");
@@ -58,7 +59,9 @@ CommandLine CommandLine::parse(const QStringList& arguments)
     for (const QString& name : qtFlags)
         parser.addOption(QCommandLineOption(name));
 
-    if (!parser.parse(arguments)) {
+    // What follows "--webEngineArgs" belongs to the web views' engine.
+    const qsizetype engine = arguments.indexOf(QStringLiteral("--webEngineArgs"));
+    if (!parser.parse(engine < 0 ? arguments : arguments.mid(0, engine))) {
         line.action = Action::Mistake;
         line.mistake = parser.errorText();
         return line;

@@ -16,7 +16,8 @@ struct CommandLine {
     QStringList websites;   // the website folders to open
 
     // Reads the arguments (the program's name first). Qt's own options
-    // (-platform, -style, -display ...) are left for the application object.
+    // (-platform, -style, -display ...) are left for the application object,
+    // and everything after "--webEngineArgs" for the web views' engine.
     static CommandLine parse(const QStringList& arguments);
 
     static QString usage(const QString& program);

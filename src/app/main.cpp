@@ -4,8 +4,9 @@
 // delegate's launch, then the event loop.
 //
 // Options (CommandLine): --screenshot FILE saves a picture of the start
-// window as the display shows it and quits; --quit-after-launch quits as
-// soon as the launch is done; --tab names the tab of the last opened website.
+// window (or of the last website opened) as the display shows it and quits;
+// --tab IDENTIFIER shows that tab of the last website opened ("Send",
+// "layout"); --quit-after-launch quits as soon as the launch is done.
 #include "app/CommandLine.h"
 #include "app/MyDocumentController.h"
 #include "app/StartWindow.h"
@@ -30,6 +31,8 @@
 #include "platform/Resources.h"
 #include "document/MyDocument.h"
 #include "app/MyDocumentWindow.h"
+#include "layout/LayoutController.h"
+#include "platform/widgets/MyTabView.h"
 
 int main(int argc, char** argv)
 {
@@ -72,6 +75,8 @@ int main(int argc, char** argv)
         lq::runAlert(nullptr, title, message, {button});
     });
     lq::UserDefaults defaults;
+    // Every document window gets its layout editor.
+    LayoutController::install();
     int status = 0;
     {
         MyDocumentController controller(defaults, support);
@@ -87,8 +92,11 @@ int main(int argc, char** argv)
                 if (controller.openDocumentAtPath(QFileInfo(path).absoluteFilePath()))
                     window = controller.windowOf(controller.documents().back().get());
             }
-            if (auto* documentWindow = qobject_cast<MyDocumentWindow*>(window); documentWindow && !options.tab.isEmpty())
-                documentWindow->setMainTab(options.tab);
+            if (auto* documentWindow = qobject_cast<MyDocumentWindow*>(window); documentWindow && !options.tab.isEmpty()) {
+                // An outer tab ("Send"), or one inside "Editing" ("layout").
+                if (!documentWindow->tabView()->selectTabViewItemWithIdentifier(options.tab))
+                    documentWindow->setMainTab(options.tab);
+            }
             if (options.quitAfterLaunch) {
                 QTimer::singleShot(0, &qtApp, &QCoreApplication::quit);
             } else if (!options.screenshot.isEmpty()) {
