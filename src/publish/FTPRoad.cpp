@@ -295,7 +295,7 @@ void FTPRoad::ftpDoCommand()
             if (verb == QStringLiteral("-") || verb == QStringLiteral("+")) {
                 const qsizetype gap = argument.indexOf(QLatin1Char(' '));
                 if (verb == QStringLiteral("-"))
-                    recordRemoved(gap < 0 ? argument : argument.mid(gap + 1));
+                    recordAbsent(gap < 0 ? argument : argument.mid(gap + 1));
                 else if (gap >= 0)
                     recordSent(argument.mid(gap + 1), argument.left(gap));
                 continue;

@@ -124,7 +124,7 @@ void UploadRoad::beginRecord(std::shared_ptr<XmlD> lastPublished)
     _recordChanged = false;
 }
 
-void UploadRoad::recordTransferStarts(const QString& path)
+void UploadRoad::recordAbsent(const QString& path)
 {
     if (!_record)
         return;
@@ -137,14 +137,6 @@ void UploadRoad::recordSent(const QString& path, const QString& md5)
     if (!_record)
         return;
     _record->addFileMd5(path, md5);
-    _recordChanged = true;
-}
-
-void UploadRoad::recordRemoved(const QString& path)
-{
-    if (!_record)
-        return;
-    _record->removeFileMd5(path, QString());
     _recordChanged = true;
 }
 

@@ -98,9 +98,9 @@ protected:
     // an interrupted file is never believed to be there; a removed file
     // leaves it when the server confirmed the removal.
     void beginRecord(std::shared_ptr<XmlD> lastPublished);
-    void recordTransferStarts(const QString& path);
+    // The file may not be there any more: its transfer started, or its removal was confirmed.
+    void recordAbsent(const QString& path);
     void recordSent(const QString& path, const QString& md5);
-    void recordRemoved(const QString& path);
     // Stores the record as the last published tree when a transfer changed
     // it (after an error or Cancel); forgets it.
     void storeRecord();

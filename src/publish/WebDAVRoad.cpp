@@ -246,7 +246,7 @@ void WebDAVRoad::doCurlFunction()
             writeToTool(item.passphrase.toUtf8() + '\n');
             closeToolInput();
             if (item.function == Send)
-                recordTransferStarts(item.relativePath);
+                recordAbsent(item.relativePath);
 
             if (item.function == Remove || item.function == Send) {
                 const bool removals = item.function == Remove;
@@ -319,7 +319,7 @@ void WebDAVRoad::taskCompleted(const lq::ProcessResult& result)
         } else if (function == Send) {
             recordSent(item.relativePath, item.md5);
         } else if (function == Remove) {
-            recordRemoved(item.relativePath);
+            recordAbsent(item.relativePath);
         }
         if (function == Remove || function == Send)
             countDone(function == Remove);
