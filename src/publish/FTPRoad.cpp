@@ -99,7 +99,6 @@ void FTPRoad::sendFTPBom(XmlBom* bom, XmlLocation* location, const QString& path
         resetCounters();
         lastxmld = std::move(lastXmlD);
         beginRecord(std::move(currentXmlD));
-        exportsDir = pathName;
         _panel.setTaskError(false);
         cancelpressed = false;
 

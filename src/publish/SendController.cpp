@@ -37,6 +37,8 @@ void SendController::showStartError(const QString& message)
 {
     _taskError = true;
     _sending = false;
+    _resultShown = false;
+    _resultAddress.clear();
     activity(message);
     setProgress(0, true);
     _retryVisible = false;

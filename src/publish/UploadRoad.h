@@ -116,7 +116,6 @@ protected:
     bool cancelpressed = false;
     // The tree stored as the last published one when everything went through.
     std::shared_ptr<XmlD> lastxmld;
-    QString exportsDir;
 
 private:
     std::shared_ptr<XmlD> _record;

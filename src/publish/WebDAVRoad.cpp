@@ -130,7 +130,6 @@ void WebDAVRoad::sendBom(XmlBom* bom, const QString& location, const QString& pa
     if (bom && bom->addFiles())
         addSendItems(bom->addFiles(), location, pathName, passPhrase, digest);
     lastxmld = std::move(lastXmlD);
-    exportsDir = pathName;
     _report.begin(bom, pathName);
     _destination = location;
     _panel.setTaskError(false);
