@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -96,7 +97,15 @@ QSize ImageAndTextCell::sizeHint(const QStyleOptionViewItem& option, const QMode
     QStyle* style = option.widget ? option.widget->style() : QApplication::style();
     QSize size = style->sizeFromContents(QStyle::CT_ItemViewItem, &text, QSize(), option.widget);
     const QImage image = icon(index);
-    size.rwidth() += image.isNull() ? iconInset : stripWidth(QRect(QPoint(), size), image.size());
+    if (image.isNull()) {
+        size.rwidth() += iconInset;
+        return size;
+    }
+    // A row is as high as an icon drawn at its own size; a much taller icon
+    // is scaled down to the text's height instead.
+    if (drawnAtOwnSize(size.height(), image.size()))
+        size.setHeight(std::max(size.height(), image.height()));
+    size.rwidth() += stripWidth(QRect(QPoint(), size), image.size());
     return size;
 }
 

@@ -8,7 +8,8 @@
 // at its own size unless it is at least 6 pixels taller than the cell, when
 // it is scaled down to the cell's height; the text, and its in-place editor,
 // in the rest of the cell. The icon is the item's decoration (an
-// ItemDataSource gives it in willDisplayCell).
+// ItemDataSource gives it in willDisplayCell). Rows are at least as high as
+// an icon drawn at its own size.
 class ImageAndTextCell : public QStyledItemDelegate {
     Q_OBJECT
 public:

@@ -1,10 +1,14 @@
 #pragma once
-// A modal handler for tests: remembers every alert and answers panels and
-// alerts from what the test set, at once, so nothing waits for a user.
+// A modal handler for tests: remembers every alert and drag and answers
+// panels, alerts and drags from what the test set, at once, so nothing waits
+// for a user.
 #include "platform/widgets/ModalHandler.h"
 
+#include <QDrag>
 #include <QList>
+#include <QMimeData>
 
+#include <functional>
 #include <memory>
 
 class ScriptedModalHandler : public lq::ModalHandler {
@@ -14,6 +18,12 @@ public:
         QList<lq::FilePanelRequest> panels;
         int alertAnswer = 0;
         QString panelAnswer;
+        // The text of every drag, in order.
+        QStringList dragTexts;
+        // Plays the user's part while a drag runs (dropping it through the
+        // target's own drop handlers, say) and answers the action the drop
+        // reported; without one, every drag is let go where nothing takes it.
+        std::function<Qt::DropAction(QDrag* drag)> dropper;
     };
 
     explicit ScriptedModalHandler(std::shared_ptr<State> state) : _state(std::move(state)) {}
@@ -34,6 +44,11 @@ public:
         return lq::withDocumentExtension(_state->panelAnswer, request.documentExtension);
     }
     int runSheet(QDialog*) override { return 1; }
+    Qt::DropAction runDrag(QDrag* drag, Qt::DropActions, Qt::DropAction) override
+    {
+        _state->dragTexts.append(drag->mimeData() ? drag->mimeData()->text() : QString());
+        return _state->dropper ? _state->dropper(drag) : Qt::IgnoreAction;
+    }
 
 private:
     std::shared_ptr<State> _state;
