@@ -14,7 +14,6 @@
 #include "support/ui/SiteWindow.h"
 
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -63,18 +62,12 @@ protected:
         grid->fitMe();
     }
     QPoint centreOf(int position) const { return grid->rectOfObjectAtIndex(position).center().toPoint(); }
-    // Sends a mouse event to the grid as the platform does.
-    void mouse(QEvent::Type type, QPointF at, Qt::MouseButtons buttons)
-    {
-        QMouseEvent event(type, at, grid->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
-        QApplication::sendEvent(grid, &event);
-    }
     // Presses at the point, moves by the offset and lets go.
     void pressMoveRelease(QPoint at, QPoint offset)
     {
-        mouse(QEvent::MouseButtonPress, at, Qt::LeftButton);
-        mouse(QEvent::MouseMove, at + offset, Qt::LeftButton);
-        mouse(QEvent::MouseButtonRelease, at + offset, Qt::NoButton);
+        QTest::mousePress(grid, Qt::LeftButton, {}, at);
+        QTest::mouseMove(grid, at + offset);
+        QTest::mouseRelease(grid, Qt::LeftButton, {}, at + offset);
     }
     // Drags over the grid to the point and shows the gap there (the drawing
     // the user sees), then drops.
