@@ -68,10 +68,29 @@ XmlBasePtr XmlOutlineView::rootElement() const
 
 XmlBasePtr XmlOutlineView::element(const void* item) const
 {
+    const XmlBasePtr root = rootElement();
     if (!item)
-        return rootElement();
+        return root;
     const auto found = _rows.constFind(item);
-    return found == _rows.constEnd() ? nullptr : found->lock();
+    if (found != _rows.constEnd())
+        return found->lock();
+    // An element the view has not been handed yet: found only by its
+    // address among the live elements below the root, never read through
+    // the pointer itself.
+    std::function<XmlBase*(XmlBase&)> search = [&](XmlBase& parent) -> XmlBase* {
+        for (const XmlBasePtr& child : parent.children()) {
+            if (child.get() == item)
+                return child.get();
+            if (XmlBase* inside = search(*child))
+                return inside;
+        }
+        return nullptr;
+    };
+    XmlBase* known = root ? search(*root) : nullptr;
+    if (!known)
+        return nullptr;
+    itemFor(known);
+    return known->sharedFromThis();
 }
 
 void* XmlOutlineView::itemFor(XmlBase* element) const

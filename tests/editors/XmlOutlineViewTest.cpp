@@ -189,6 +189,15 @@ TEST_F(XmlOutlineViewTest, DropOntoARowMakesTheFirstChild)
     EXPECT_EQ(pages[0]->parent(), group.get());
     // The outline shows the new tree at once.
     EXPECT_EQ(outline.adaptor()->rowCount(), 6);
+
+    // The same through the data source's hooks, the items named by their
+    // elements, in an outline that has shown nothing yet.
+    XmlOutlineView hidden;
+    hidden.setXmlBase(home->UUID());
+    const std::unique_ptr<QMimeData> data = dragTextData(pages[1]->UUID());
+    EXPECT_EQ(hidden.validateDrop(data.get(), group.get(), -1), Qt::MoveAction);
+    EXPECT_TRUE(hidden.acceptDrop(data.get(), group.get(), -1));
+    EXPECT_EQ(childNames(*group), (QStringList { "p1", "p0", "g0", "g1" }));
 }
 
 TEST_F(XmlOutlineViewTest, MovingDownLandsWhereTheUserDropped)
