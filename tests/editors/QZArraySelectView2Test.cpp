@@ -8,6 +8,7 @@
 #include "app/StubEditorPanel.h"
 #include "pipeline/XmlImportPhoto.h"
 #include "pipeline/XmlProcessor.h"
+#include "support/ChildNames.h"
 #include "support/SiteInDocument.h"
 #include "support/ui/DropEvents.h"
 #include "support/ui/GridPictures.h"
@@ -19,14 +20,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QStringList captions(const XmlBase& album)
-{
-    QStringList names;
-    for (const XmlBasePtr& child : album.children())
-        names.append(child->name());
-    return names;
-}
 
 TEST(QZArraySelectView2Geometry, ItemsHitsAndGaps)
 {
@@ -202,7 +195,7 @@ TEST_F(QZArraySelectView2Test, DroppedFilesAreImportedAtTheGapInFileOrder)
     EXPECT_EQ(clicks.last(), QZArraySelectView2::NotFound);
 
     drainQueue();
-    EXPECT_EQ(captions(*album), (QStringList { "A", "B", "x", "y", "z", "C" }));
+    EXPECT_EQ(childNames(*album), (QStringList { "A", "B", "x", "y", "z", "C" }));
 }
 
 TEST_F(QZArraySelectView2Test, FilesWithoutAShownGapGoToTheEnd)
@@ -250,7 +243,7 @@ TEST_F(QZArraySelectView2Test, APressMovedMoreThanTenPixelsDrags)
     pressMoveRelease(centreOf(1), QPoint(11, 0));
     EXPECT_EQ(modal.state->dragTexts, QStringList { photos[1]->UUID() });
     EXPECT_EQ(shownDuringDrag, 2);
-    EXPECT_EQ(captions(*album), (QStringList { "A", "B", "C" }));
+    EXPECT_EQ(childNames(*album), (QStringList { "A", "B", "C" }));
     EXPECT_EQ(grid->numObjects(), 3);
     EXPECT_EQ(grid->newDropIndex(), -1);
     EXPECT_EQ(navigator()->calls().count(QStringLiteral("reloadData")), reloads + 1) << "the navigator is brought up to date";
@@ -275,7 +268,7 @@ TEST_F(QZArraySelectView2Test, DraggingAPhotoWithinTheGridMovesAndSelectsIt)
         return answer.action;
     };
     pressMoveRelease(centreOf(1), QPoint(0, 20));
-    EXPECT_EQ(captions(*album), (QStringList { "A", "C", "B", "D" }));
+    EXPECT_EQ(childNames(*album), (QStringList { "A", "C", "B", "D" }));
     EXPECT_EQ(grid->selectedIndexes(), QList<int> { 2 });
     EXPECT_EQ(photos[1]->parent(), album.get());
 }
@@ -290,7 +283,7 @@ TEST_F(QZArraySelectView2Test, PhotosFromElsewhereMoveWithoutTwoParents)
     const DragAnswer answer = dropAt(grid, data.get(), centreOf(1), Qt::MoveAction);
     EXPECT_TRUE(answer.accepted);
     EXPECT_EQ(answer.action, Qt::MoveAction);
-    EXPECT_EQ(captions(*album), (QStringList { "A", "S", "B", "C" }));
+    EXPECT_EQ(childNames(*album), (QStringList { "A", "S", "B", "C" }));
     EXPECT_EQ(other->numberChildren(), 0);
     EXPECT_EQ(stray->parent(), album.get());
 
@@ -344,7 +337,7 @@ TEST_F(QZArraySelectView2Test, DeleteMovesTheSelectedPhotoToTheTrash)
     grid->selectIndexClearAll(1, true);
     const int reloads = navigator()->calls().count(QStringLiteral("reloadData"));
     EXPECT_TRUE(press(Qt::Key_Backspace));
-    EXPECT_EQ(captions(*album), (QStringList { "A", "C" }));
+    EXPECT_EQ(childNames(*album), (QStringList { "A", "C" }));
     EXPECT_EQ(photos[1]->parent(), trash);
     EXPECT_EQ(grid->selectedIndexes(), QList<int> { 1 });
     EXPECT_EQ(navigator()->calls().count(QStringLiteral("reloadData")), reloads + 1);

@@ -13,6 +13,7 @@
 #include "model/site/XmlSite.h"
 #include "platform/widgets/ImageAndTextCell.h"
 #include "platform/widgets/ItemViewBehaviour.h"
+#include "support/ChildNames.h"
 #include "support/SiteInDocument.h"
 #include "support/TestFiles.h"
 #include "support/ui/DropEvents.h"
@@ -29,14 +30,6 @@
 #include <functional>
 
 namespace {
-
-QStringList childNames(const XmlBase& parent)
-{
-    QStringList names;
-    for (const XmlBasePtr& child : parent.children())
-        names.append(child->name());
-    return names;
-}
 
 template <class Page>
 std::shared_ptr<Page> page(XmlBase& parent, const QString& name)
