@@ -357,13 +357,14 @@ Qt::DropAction QZArraySelectView2::operationFor(const XmlBasePtr& dragged) const
 
 void QZArraySelectView2::dragEnterEvent(QDragEnterEvent* event)
 {
-    const Qt::DropAction operation = operationFor(draggedObject(event->mimeData()));
-    if (operation == Qt::IgnoreAction || !(event->possibleActions() & operation)) {
+    lq::uiFrame(this, "draggingEntered:", [&] {
         event->ignore();
-        return;
-    }
-    event->setDropAction(operation);
-    event->accept();
+        const Qt::DropAction operation = operationFor(draggedObject(event->mimeData()));
+        if (operation == Qt::IgnoreAction || !(event->possibleActions() & operation))
+            return;
+        event->setDropAction(operation);
+        event->accept();
+    });
 }
 
 void QZArraySelectView2::dragMoveEvent(QDragMoveEvent* event)
@@ -392,14 +393,15 @@ void QZArraySelectView2::dragLeaveEvent(QDragLeaveEvent*)
 
 void QZArraySelectView2::dropEvent(QDropEvent* event)
 {
-    const XmlBasePtr dragged = draggedObject(event->mimeData());
-    const Qt::DropAction operation = operationFor(dragged);
-    if (operation != Qt::IgnoreAction && (event->possibleActions() & operation) && performDragOperation(dragged)) {
-        event->setDropAction(operation);
-        event->accept();
-    } else {
+    lq::uiFrame(this, "performDragOperation:", [&] {
         event->ignore();
-    }
+        const XmlBasePtr dragged = draggedObject(event->mimeData());
+        const Qt::DropAction operation = operationFor(dragged);
+        if (operation != Qt::IgnoreAction && (event->possibleActions() & operation) && performDragOperation(dragged)) {
+            event->setDropAction(operation);
+            event->accept();
+        }
+    });
     // The gap closes at the next drawing.
     _newDropIndex = -1;
     update();

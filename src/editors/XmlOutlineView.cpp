@@ -119,8 +119,6 @@ int XmlOutlineView::nameColumn() const
 void XmlOutlineView::reloadData()
 {
     lq::uiFrame(this, "reloadData", [&] {
-        if (const XmlBasePtr root = rootElement())
-            root->refresh();
         if (dataSource() != this)
             setDataSource(this, _columns);
 
@@ -143,6 +141,9 @@ void XmlOutlineView::reloadData()
                 selected.append(chosen->UUID());
         }
 
+        // A files tree reads its folder again.
+        if (const XmlBasePtr root = rootElement())
+            root->refresh();
         _rows.clear();
         MyOutlineView::reloadData();
 
