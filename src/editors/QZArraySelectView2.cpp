@@ -55,7 +55,7 @@ QZArraySelectView2::QZArraySelectView2(QWidget* parent)
                     return;
                 // The drag loop takes the release: the press ends with it.
                 _dragging = true;
-                startDrag(to);
+                startDrag();
                 _press.cancel();
                 _dragging = false;
             },
@@ -288,7 +288,7 @@ QImage QZArraySelectView2::createDragableImage(XmlBase* item, int total) const
     });
 }
 
-void QZArraySelectView2::startDrag(QPointF at)
+void QZArraySelectView2::startDrag()
 {
     lq::uiFrame(this, "testForStartOfDragWithEvent:", [&] {
         const QList<int> indexes = selectedIndexes();
@@ -317,7 +317,6 @@ void QZArraySelectView2::startDrag(QPointF at)
         // The picture's lower-left corner 60 left of and 45 below the pointer.
         const QPoint hotSpot(60, static_cast<int>(picture.deviceIndependentSize().height()) - 45);
         lq::runDrag(this, lq::dragMimeData(identifiers), QPixmap::fromImage(picture), hotSpot, Qt::MoveAction, Qt::MoveAction);
-        Q_UNUSED(at);
         draggedImageEnded();
     });
 }

@@ -98,7 +98,7 @@ private:
     XmlBasePtr shownChildAtIndex(int index) const;
     void drawObjectAtIndexPosition(QPainter& painter, const XmlBasePtr& child, int index, int position);
     void selectAt(QPointF at);
-    void startDrag(QPointF at);
+    void startDrag();
     void draggedImageEnded();
     XmlBasePtr draggedObject(const QMimeData* data);
     Qt::DropAction operationFor(const XmlBasePtr& dragged) const;
