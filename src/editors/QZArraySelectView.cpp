@@ -1,6 +1,6 @@
 #include "editors/QZArraySelectView.h"
 
-#include "app/MyDocumentWindow.h"
+#include "editors/EditorHost.h"
 #include "model/site/XmlPhotoRep.h"
 #include "model/site/XmlWebItem.h"
 #include "platform/ExceptionFrame.h"
@@ -23,7 +23,7 @@ IconGridView::CaptionLayout& QZArraySelectView::captionLayout() const
     return layout;
 }
 
-void QZArraySelectView::setDocument(MyDocumentWindow* document)
+void QZArraySelectView::setDocument(EditorHost* document)
 {
     _document = document;
 }

@@ -3,7 +3,7 @@
 
 #include <functional>
 
-class MyDocumentWindow;
+class EditorHost;
 
 // The icon grid: the children of one element as icons with captions, one of
 // them selected. The group editor shows the pages of a group in it (each
@@ -24,7 +24,7 @@ public:
     ~QZArraySelectView() override;
 
     // Neither is owned.
-    void setDocument(MyDocumentWindow* document);
+    void setDocument(EditorHost* document);
     void setAlbum(XmlBase* album);
     // The double-click action.
     void setTargetAction(Action action) { _action = std::move(action); }
@@ -46,7 +46,7 @@ private:
     void drawObjectAtIndex(QPainter& painter, int index, int selected);
 
     int _selectedIndex = 0;
-    QPointer<MyDocumentWindow> _document;
+    EditorHost* _document = nullptr;
     std::weak_ptr<XmlBase> _album;
     Action _action;
 };

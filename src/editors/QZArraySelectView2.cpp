@@ -1,6 +1,6 @@
 #include "editors/QZArraySelectView2.h"
 
-#include "app/MyDocumentWindow.h"
+#include "editors/EditorHost.h"
 #include "document/MyDocument.h"
 #include "model/core/DocumentBase.h"
 #include "model/files/XmlExternalFiles.h"
@@ -71,7 +71,7 @@ IconGridView::CaptionLayout& QZArraySelectView2::captionLayout() const
     return layout;
 }
 
-void QZArraySelectView2::setVerdaneDocument(MyDocumentWindow* document)
+void QZArraySelectView2::setVerdaneDocument(EditorHost* document)
 {
     _document = document;
 }

@@ -8,7 +8,7 @@
 
 #include <functional>
 
-class MyDocumentWindow;
+class EditorHost;
 class QMimeData;
 
 // The photo grid: the children of one element, named by its UUID and looked
@@ -40,8 +40,8 @@ public:
     ~QZArraySelectView2() override;
 
     // Not owned.
-    void setVerdaneDocument(MyDocumentWindow* document);
-    MyDocumentWindow* verdaneDocument() const { return _document; }
+    void setVerdaneDocument(EditorHost* document);
+    EditorHost* verdaneDocument() const { return _document; }
     // Keeps its own copy of the UUID; no redisplay.
     void setXmlBase(const QString& uuid) { _xmlbase = uuid; }
     const QString& xmlBase() const { return _xmlbase; }
@@ -109,7 +109,7 @@ private:
     int childIndexForGap(int gap, const XmlBase* dropped) const;
     bool deleteSelectedPhoto();
 
-    QPointer<MyDocumentWindow> _document;
+    EditorHost* _document = nullptr;
     QString _xmlbase;
     Action _action;
     Action _click;
