@@ -139,6 +139,7 @@ QWidget* QZAlbumEditor::buildCaptionArea()
         control->setParent(area);
         linkRow->addWidget(control, control == controls.lLink ? 1 : 0);
     }
+    _caption->controlsRow()->addStretch(1);
     _altText = new MyTextField(0, area);
     _altText->setPlaceholderText(QStringLiteral("Shown in place of the photo"));
     linkRow->addWidget(_altText, 1);

@@ -122,7 +122,8 @@ QZPayPalEditor::QZPayPalEditor(QWidget* parent)
     _details->verticalHeader()->setDefaultSectionSize(thumbnailHeight + 8);
     _details->setIconSize(QSize(thumbnailHeight * 2, thumbnailHeight));
     _details->setColumnWidth(0, thumbnailHeight * 2 + 12);
-    _details->horizontalHeader()->setStretchLastSection(true);
+    // The item's name takes the room left.
+    _details->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     column->addWidget(_details, 1);
 }
 

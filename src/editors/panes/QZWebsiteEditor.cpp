@@ -287,6 +287,12 @@ bool QZWebsiteEditor::shouldEditColumn(const QString& column, const void* item) 
     });
 }
 
+void QZWebsiteEditor::willDisplayCell(CellAppearance& cell, const QString& column, const void* item) const
+{
+    if (!shouldEditColumn(column, item))
+        cell.textColour = QColor(Qt::darkGray);
+}
+
 bool QZWebsiteEditor::setObjectValueForColumn(const QVariant& value, const QString& column, void* item)
 {
     return lq::uiFrame(this, "tableView:setObjectValue:forTableColumn:row:", [&] {

@@ -54,6 +54,8 @@ public:
     QVariant objectValueForColumn(const QString& column, const void* item) const override;
     bool setObjectValueForColumn(const QVariant& value, const QString& column, void* item) override;
     bool shouldEditColumn(const QString& column, const void* item) const override;
+    // Cells that cannot be edited show grey.
+    void willDisplayCell(CellAppearance& cell, const QString& column, const void* item) const override;
     // The page of a row.
     XmlWebItem* pageAtRow(int row) const;
 
