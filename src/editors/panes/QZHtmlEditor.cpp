@@ -105,13 +105,11 @@ QWidget* QZHtmlEditor::buildHalf(const QString& title, QPlainTextEdit*& view)
     view->setFont(lq::Font(QStringLiteral("Monaco"), 12).toQFont());
     view->setLineWrapMode(QPlainTextEdit::NoWrap);
     view->setMinimumHeight(24);
-    // Loading sets the text unmodified; the user's edits modify it.
+    // Loading the text leaves nothing to undo; the user's edits do.
     QTextDocument* text = view->document();
-    connect(text, &QTextDocument::modificationChanged, this, [this, text](bool modified) {
-        if (!modified)
-            return;
-        markChanged();
-        text->setModified(false);
+    connect(text, &QTextDocument::contentsChanged, this, [this, text] {
+        if (text->isUndoAvailable())
+            markChanged();
     });
     column->addWidget(view, 1);
     return half;
