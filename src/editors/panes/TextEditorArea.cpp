@@ -31,6 +31,7 @@ TextEditorArea::TextEditorArea(const QString& heading, const QZTextEditor::Contr
     _view = new MyTextView(this);
     // The pane's dividers may make the area small; the text scrolls.
     _view->setMinimumHeight(24);
+    _view->setFrameShape(QFrame::StyledPanel);
     column->addWidget(_view, 1);
 
     _editor->setControls(QZTextEditor::buildControls(controls, options));
