@@ -1,7 +1,7 @@
 #include "model/core/XmlBase.h"
 
 #include "model/core/DocumentBase.h"
-#include "model/application/MyApplication.h"
+#include "model/core/ElementRegistry.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlSite.h"
 #include "platform/ExceptionFrame.h"
@@ -12,7 +12,7 @@
 XmlBase::XmlBase(Key)
     : _uuid(makeUUID())
 {
-    MyApplication::shared().addUUIDXmlbase(_uuid, this);
+    ElementRegistry::shared().addUUIDXmlbase(_uuid, this);
 }
 
 XmlBase::~XmlBase()
@@ -27,8 +27,8 @@ XmlBase::~XmlBase()
             child->_parent = nullptr;
         }
     }
-    if (MyApplication* app = MyApplication::instance())
-        app->removeUUID(_uuid);
+    if (ElementRegistry* registry = ElementRegistry::instance())
+        registry->removeUUID(_uuid);
 }
 
 std::shared_ptr<XmlBase> XmlBase::create()
@@ -55,7 +55,7 @@ QString XmlBase::makeUUID()
 
 XmlBasePtr XmlBase::UUID(const QString& uuid)
 {
-    return MyApplication::shared().xmlbase(uuid);
+    return ElementRegistry::shared().xmlbase(uuid);
 }
 
 QString XmlBase::elementName() const

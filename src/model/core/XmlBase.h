@@ -40,7 +40,7 @@ struct MenuItem {
 
 // The root class of every element of a document: a node of an ordered tree
 // with a name, an optional content text and a run-time identity (UUID) under
-// which the application's registry finds it while it lives.
+// which the element registry (ElementRegistry) finds it while it lives.
 //
 // Ownership: a parent owns its children; a child points to its parent without
 // owning it; the registry owns nobody. Elements are always made through

@@ -3,7 +3,6 @@
 #include "imaging/XmlCanvas.h"
 #include "imaging/XmlImage.h"
 #include "model/core/DocumentBase.h"
-#include "model/application/MyApplication.h"
 #include "model/core/SuppressedChanges.h"
 #include "model/site/XmlCaption.h"
 #include "model/site/XmlPayPalData.h"
@@ -180,9 +179,9 @@ QString XmlPhoto::originalFilename()
 void XmlPhoto::saveOriginalImageFrom(const QString&)
 {
     lq::modelFrame(this, "saveOriginalImageFrom:", [&] {
-        // Imported pictures are always normalised and limited
-        // (MyApplication::resizeOnImport), so what is stored is the picture in
-        // memory, re-encoded, never the file as it was.
+        // Imported pictures are always normalised and limited to the
+        // picture size, so what is stored is the picture in memory,
+        // re-encoded, never the file as it was.
         saveOriginalImage();
     });
 }

@@ -7,7 +7,7 @@
 #include "elements/XmlPictureFrame.h"
 #include "imaging/XmlCanvas.h"
 #include "imaging/XmlImage.h"
-#include "model/application/MyApplication.h"
+#include "model/core/ModelSettings.h"
 #include "model/core/DocumentBase.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlPhotoRep.h"
@@ -68,9 +68,9 @@ void copyFile(const QString& source, const QString& target)
 lq::Size XmlPhoto::pictureLimit()
 {
     constexpr int smallestLimit = 1024;
-    const MyApplication& app = MyApplication::shared();
+    const ModelSettings& settings = ModelSettings::shared();
     const auto limit = [](int value) { return value > 0 ? value : smallestLimit; };
-    return lq::Size(static_cast<float>(limit(app.maxPictureWidth())), static_cast<float>(limit(app.maxPictureHeight())));
+    return lq::Size(static_cast<float>(limit(settings.maxPictureWidth())), static_cast<float>(limit(settings.maxPictureHeight())));
 }
 
 bool XmlPhoto::inSiteDocument()
