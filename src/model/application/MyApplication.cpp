@@ -1,6 +1,5 @@
 #include "model/application/MyApplication.h"
 
-#include "imaging/XmlImage.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
 #include "platform/Resources.h"
@@ -123,20 +122,4 @@ QStringList MyApplication::allowedDynamicFileTypes() const
 {
     return { QStringLiteral("php"), QStringLiteral("PHP"), QStringLiteral("php3"), QStringLiteral("PHP3"),
         QStringLiteral("php4"), QStringLiteral("PHP4"), QStringLiteral("asp"), QStringLiteral("aspx") };
-}
-
-// --- Template icons ---------------------------------------------------------------------
-
-std::shared_ptr<XmlImage> MyApplication::ticon(int index)
-{
-    return lq::classFrame("MyApplication ticon:", [&] {
-        if (index < 0 || index >= static_cast<int>(ticons.size()))
-            index = 0;
-        std::shared_ptr<XmlImage>& slot = ticons[static_cast<std::size_t>(index)];
-        if (!slot) {
-            const QString path = QStringLiteral("%1/templates/ticon%2.png").arg(lq::resourceFolder(), QString::number(index + 1));
-            slot = XmlImage::createFromImage(lq::GraphicsImage(XmlBase::loadImageFromFile(path)));
-        }
-        return slot;
-    });
 }

@@ -5,16 +5,12 @@
 #include "model/core/XmlBase.h"
 #include "platform/StringTable.h"
 
-#include <QHash>
 #include <QString>
 #include <QStringList>
 
-#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
-
-class XmlImage;
 
 // The application services object: the application-wide settings, string
 // look-up and fixed policies, and the element registry it holds for the
@@ -82,12 +78,6 @@ public:
     int enableBeforeAfter() const override { return _enableBeforeAfter; }
     void setEnableBeforeAfter(int value) { _enableBeforeAfter = value; }
 
-    // --- Template icons ---------------------------------------------------------
-    // The template icon of the index (0 to 6; any other index is 0): the
-    // resource "templates/ticon<index + 1>.png" as a picture element, read on
-    // first use and kept for the rest of the run.
-    std::shared_ptr<XmlImage> ticon(int index);
-
 private:
     // Made first and gone last: every element of the run lives within it.
     ElementRegistry _registry;
@@ -106,5 +96,4 @@ private:
     int _enableRTL = 0;
     int _importCaptions = 0;
     int _enableBeforeAfter = 0;
-    std::array<std::shared_ptr<XmlImage>, 7> ticons;
 };

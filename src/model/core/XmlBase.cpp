@@ -2,8 +2,6 @@
 
 #include "model/core/DocumentBase.h"
 #include "model/core/ElementRegistry.h"
-#include "model/site/XmlHomePage.h"
-#include "model/site/XmlSite.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Random.h"
 
@@ -455,11 +453,7 @@ XmlHomePage* XmlBase::homepage()
 
 XmlBaseList XmlBase::webItems()
 {
-    return lq::modelFrame(this, "webItems", [&]() -> XmlBaseList {
-        XmlSite* site = siteRoot();
-        XmlHomePage* home = site ? site->homepage() : nullptr;
-        return home ? home->webItems() : XmlBaseList {};
-    });
+    return lq::modelFrame(this, "webItems", [&] { return sitePages(); });
 }
 
 XmlSite* XmlBase::siteRoot()

@@ -192,6 +192,8 @@ public:
     virtual QString filenameWithRoot(const QString& path);
     virtual QImage iconImage();
     virtual XmlHomePage* homepage();
+    // The site's pages (the home page's page list); nothing outside a site.
+    // A group answers its own pages.
     virtual XmlBaseList webItems();
     // The document of the file root (site or theme) the element belongs to, or nothing.
     virtual DocumentBase* myDocument();
@@ -202,6 +204,10 @@ public:
     virtual QList<MenuItem> menuItems();
     // The element's own entry in a navigation menu, when it shows there.
     virtual std::optional<MenuItem> menuEntry();
+    // A page's identity that is saved with it, and the address its links go
+    // to; both empty for anything that is no page.
+    virtual QString pageUUID() const { return {}; }
+    virtual QString externalLink() { return {}; }
 
     // --- Element protocol and XML text -------------------------------------
     // The child element for a tag met inside this element's body; the base
@@ -322,6 +328,9 @@ protected:
     // The document of a file root (site or theme), which answers for its
     // whole tree; nothing for any other element.
     virtual DocumentBase* fileRootDocument() { return nullptr; }
+    // The pages of the site the element belongs to: the site root answers
+    // for its whole tree; any other element asks its parent.
+    virtual XmlBaseList sitePages() { return _parent ? _parent->sitePages() : XmlBaseList {}; }
 
     // What every plain setter does: stores the value in the field and tells
     // the document of the change, inside the frame of the setter's operation

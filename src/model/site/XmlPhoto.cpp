@@ -4,6 +4,7 @@
 #include "imaging/XmlImage.h"
 #include "model/core/DocumentBase.h"
 #include "model/core/SuppressedChanges.h"
+#include "model/site/XmlAlbum.h"
 #include "model/site/XmlCaption.h"
 #include "model/site/XmlPayPalData.h"
 #include "model/site/XmlSite.h"
@@ -301,6 +302,12 @@ bool XmlPhoto::canBePurchased() const
 void XmlPhoto::setAltText(const QString& text)
 {
     setStored(_altText, text, "setAltText:");
+}
+
+XmlWatermark* XmlPhoto::pageWatermark() const
+{
+    XmlAlbum* album = XmlAlbum::cast(parent());
+    return album ? album->watermark().get() : nullptr;
 }
 
 void XmlPhoto::setShowObjects(bool show)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "imaging/CanvasHolder.h"
 #include "model/core/XmlBase.h"
 #include "platform/Geometry.h"
 #include "platform/graphics/GraphicsImage.h"
@@ -20,7 +21,7 @@ class XmlSite;
 // The caption, the canvas and the PayPal item are owned parts, written inside
 // the photo's element and read back into the same parts; a photo has no
 // children.
-class XmlPhoto : public XmlBase {
+class XmlPhoto : public XmlBase, public CanvasHolder {
 public:
     explicit XmlPhoto(Key key);
     ~XmlPhoto() override;
@@ -97,8 +98,10 @@ public:
     const QString& altText() const { return _altText; }
     void setAltText(const QString& text);
     // The canvas's callouts count as part of the picture for the thumbnail.
-    bool showObjects() const { return _showObjects; }
+    bool showObjects() const override { return _showObjects; }
     void setShowObjects(bool show);
+    // The watermark of the album page the photo lies on, or nothing.
+    XmlWatermark* pageWatermark() const override;
     // The photo's rectangle on a 1.0 page, read only from 1.0 documents.
     const lq::Rect& legacyRect() const { return legacy1_0Rect; }
 

@@ -159,6 +159,12 @@ XmlHomePage* XmlSite::homepage()
     return firstChildOfClass<XmlHomePage>(*this);
 }
 
+XmlBaseList XmlSite::sitePages()
+{
+    XmlHomePage* home = homepage();
+    return home ? home->webItems() : XmlBaseList {};
+}
+
 XmlFiles* XmlSite::files() const
 {
     return firstChildOfClass<XmlFiles>(*this);

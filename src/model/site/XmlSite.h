@@ -122,6 +122,8 @@ public:
 
 protected:
     DocumentBase* fileRootDocument() override;
+    // The home page's page list.
+    XmlBaseList sitePages() override;
 
 private:
     QString _rootDir;

@@ -1,6 +1,4 @@
 #include "model/application/MyApplication.h"
-#include "imaging/XmlImage.h"
-#include "platform/Resources.h"
 #include "platform/StringTable.h"
 #include "support/Printers.h"
 
@@ -131,22 +129,4 @@ TEST(MyApplication, Hooks)
     EXPECT_TRUE(MyApplication::checkUnixAvail(tool));
     EXPECT_FALSE(MyApplication::checkUnixAvail(dir.path()));
     EXPECT_FALSE(MyApplication::checkUnixAvail(dir.filePath(QStringLiteral("missing"))));
-}
-
-TEST(MyApplicationTemplateIcons, SlotsHoldTheNumberedIconsForTheRun)
-{
-    MyApplication& app = MyApplication::shared();
-    const auto pixelsOf = [](const QString& name) {
-        return XmlBase::loadImageFromFile(lq::resourcePath(QStringLiteral("templates/") + name))
-            .convertToFormat(QImage::Format_RGBA8888);
-    };
-    const std::shared_ptr<XmlImage> fourth = app.ticon(3);
-    ASSERT_NE(fourth, nullptr);
-    EXPECT_EQ(fourth->image().toQImage().convertToFormat(QImage::Format_RGBA8888), pixelsOf(QStringLiteral("ticon4.png")));
-    EXPECT_NE(fourth->image().toQImage().convertToFormat(QImage::Format_RGBA8888), pixelsOf(QStringLiteral("ticon1.png")));
-    EXPECT_EQ(fourth->bodyRect().size, fourth->image().size());
-    EXPECT_EQ(app.ticon(3), fourth) << "kept, not read again";
-    EXPECT_EQ(app.ticon(9), app.ticon(0));
-    EXPECT_EQ(app.ticon(-1), app.ticon(0));
-    EXPECT_NE(app.ticon(6), app.ticon(0));
 }
