@@ -9,6 +9,7 @@
 #include "app/StartWindow.h"
 #include "app/StartupLog.h"
 #include "model/application/MyApplication.h"
+#include "pipeline/ScriptSteps.h"
 #include "platform/Alert.h"
 #include "platform/Log.h"
 #include "platform/Random.h"
@@ -55,6 +56,7 @@ int main(int argc, char** argv)
     options.process(qtApp);
 
     MyApplication services;
+    lq::registerScriptSteps();
     lq::setAlertHandler([](const QString& title, const QString& message, const QString& button) {
         lq::runAlert(nullptr, title, message, {button});
     });

@@ -1,6 +1,6 @@
 #include "elements/XmlSlideshow.h"
 
-#include "elements/XmlPictureFrame.h"
+#include "templates/XmlPictureFrame.h"
 #include "elements/XmlWebPhotoAlbum.h"
 #include "imaging/XmlCanvas.h"
 #include "model/core/ModelSettings.h"

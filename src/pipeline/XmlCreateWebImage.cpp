@@ -1,7 +1,7 @@
 #include "pipeline/XmlCreateWebImage.h"
 
 #include "pipeline/BuildSteps.h"
-#include "elements/XmlPictureFrame.h"
+#include "templates/XmlPictureFrame.h"
 #include "model/site/XmlPhoto.h"
 #include "platform/ExceptionFrame.h"
 

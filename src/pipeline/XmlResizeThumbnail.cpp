@@ -1,6 +1,7 @@
 #include "pipeline/XmlResizeThumbnail.h"
 
 #include "pipeline/BuildSteps.h"
+#include "pipeline/XmlProcessor.h"
 #include "model/site/XmlPhoto.h"
 #include "platform/ExceptionFrame.h"
 
@@ -22,6 +23,15 @@ std::shared_ptr<XmlResizeThumbnail> XmlResizeThumbnail::createForUUIDSize(const 
         step->_size = size;
         return step;
     });
+}
+
+std::shared_ptr<XmlProcessor> XmlResizeThumbnail::createProcessorForThumbnails(const QList<ThumbnailResize>& thumbnails)
+{
+    std::shared_ptr<XmlProcessor> resizing = XmlProcessor::create();
+    resizing->setStatusMessage(QStringLiteral("Resizing Thumbnails..."));
+    for (const ThumbnailResize& thumbnail : thumbnails)
+        resizing->addChild(createForUUIDSize(thumbnail.photo, thumbnail.size));
+    return resizing;
 }
 
 bool XmlResizeThumbnail::run()

@@ -3,6 +3,7 @@
 // Transitional DTD and built twice to the same bytes.
 #include "document/MyDocument.h"
 #include "pipeline/ProcessorQueue.h"
+#include "pipeline/SiteScripts.h"
 #include "model/core/XmlTextFormat.h"
 #include "model/feed/XmlRSS.h"
 #include "model/feed/XmlRSSItem.h"
@@ -141,7 +142,7 @@ protected:
     // Runs the build through the document's queue to its end.
     void build()
     {
-        site().createProcessor();
+        lq::createProcessor(site());
         runQueue();
         ASSERT_TRUE(document.queue().processors().isEmpty());
     }
@@ -259,7 +260,7 @@ TEST_F(SiteBuildTest, BuildingTwiceGivesTheSameBytes)
     clearSite();
     MyDocument reopened;
     ASSERT_TRUE(reopened.readFromFile(folder)) << reopened.lastError().toStdString();
-    reopened.site()->createProcessor();
+    lq::createProcessor(*reopened.site());
     for (int turn = 0; turn < 10000 && !reopened.queue().processors().isEmpty(); ++turn)
         reopened.queue().processor();
     reopened.queue().stopProcessor();
@@ -340,7 +341,7 @@ TEST_F(SiteBuildTest, TheBuildQueuesOneStyleSheetPerUsedTemplateThenPagesThenThe
     about->setExternalLink(QStringLiteral("http://example.org/"));
     about->setIsExternalLink(true);
     ASSERT_TRUE(about->isExternalLink());
-    site().createProcessor();
+    lq::createProcessor(site());
     runQueue();
     const QString log = document.activityText();
     const qsizetype css0 = log.indexOf(QStringLiteral("Creating CSS for Home Page"));
@@ -476,7 +477,7 @@ TEST(FirstLayoutImport, AFreeFormPageKeepsItsPhotosWhereTheyWere)
         "</QZwebpage2></QZhomepage></QZsite>"), QString());
     auto* loaded = XmlSite::cast(read.get());
     ASSERT_NE(loaded, nullptr);
-    const auto theme = loaded->generateThemeFromLegacy1_0();
+    const auto theme = XmlLegacyTheme::generateThemeFromLegacy1_0(*loaded);
     ASSERT_EQ(theme->numberChildren(), 1);
     auto* sheet = XmlStyleSheet::cast(theme->firstChild().get());
     auto* album = XmlWebPhotoAlbum::cast(sheet->getElementWithName(QStringLiteral("Photo Album")).get());

@@ -216,6 +216,16 @@ public:
     virtual XmlBasePtr createChildFromTag(const QString& tag);
     // The factory: a new element of the class registered under the tag, or nothing.
     static XmlBasePtr factoryCreateChildFromTag(const QString& tag);
+    // What the factory calls to make an element of one class.
+    using ElementMaker = XmlBasePtr (*)();
+    struct FactoryTag {
+        const char* tag;
+        ElementMaker make;
+    };
+    // Adds the element names of processor scripts, which the build pipeline
+    // registers at start-up (lq::registerScriptSteps), to the factory. A name
+    // the factory knows keeps its class.
+    static void addFactoryTags(std::initializer_list<FactoryTag> tags);
     // Stores one attribute read from the XML text; unknown keys go to the superclass.
     virtual void setAttributeTo(const QString& key, const QString& value);
     // Appends the element's attributes: the superclass's first, then its own.

@@ -9,7 +9,6 @@ class XmlCanvas;
 class XmlCaption;
 class XmlPayPalData;
 class XmlPictureFrame;
-class XmlResizeThumbnail;
 class XmlSite;
 
 // One photo of an album page: its editable picture (the canvas), its
@@ -147,10 +146,10 @@ public:
     // the frame's background and overlay (drawn around the frame rectangle).
     // A thumbnail of another size is made again at once when asked with
     // forceRedraw; otherwise nothing more is drawn and the answer is the
-    // step that makes it later, for the caller to queue. Nothing is drawn
-    // while that step is pending.
-    std::shared_ptr<XmlResizeThumbnail> drawThumbNailAtFrameFrameRect(const lq::Rect& rect, XmlPictureFrame* frame,
-                                                                      const lq::Rect& frameRect);
+    // size to make it at later, for the caller to queue
+    // (DocumentBase::resizeThumbnails). Nothing is drawn while that is pending.
+    std::optional<lq::Size> drawThumbNailAtFrameFrameRect(const lq::Rect& rect, XmlPictureFrame* frame,
+                                                          const lq::Rect& frameRect);
     // The rectangle of a thumbnail fitted into a box of the size within the
     // rectangle, proportions kept. Zero sizes raise "Divide By 0".
     lq::Rect aspectThumbRectForSize(const lq::Rect& rect, const lq::Size& size);

@@ -187,3 +187,19 @@ void XmlLegacyTheme::addLegacyStyleSheetAlbum(const std::shared_ptr<XmlStyleShee
             page->setTemplateNum(sheet->templateSeqNum());
     });
 }
+
+std::shared_ptr<XmlLegacyTheme> XmlLegacyTheme::generateThemeFromLegacy1_0(XmlSite& site)
+{
+    return lq::modelFrame(&site, "generateThemeFromLegacy1_0", [&] {
+        auto theme = XmlLegacyTheme::create();
+        XmlHomePage* home = site.homepage();
+        if (!home)
+            return theme;
+        theme->addLegacyStyleSheet(home->generateAlbumStyleFromLegacy1_0());
+        theme->addLegacyStyleSheet(home->generateGroupStyleFromLegacy1_0());
+        for (const XmlBasePtr& item : home->webItems())
+            if (XmlAlbum* page = XmlAlbum::cast(item.get()))
+                theme->addLegacyStyleSheetAlbum(page->generateStyleFromLegacy1_0(), page);
+        return theme;
+    });
+}

@@ -16,6 +16,10 @@ public:
 
     static std::shared_ptr<XmlLegacyTheme> create();
     static XmlLegacyTheme* cast(XmlBase* object) { return dynamic_cast<XmlLegacyTheme*>(object); }
+    // The theme of a site just read from a 1.0 document: the home page's
+    // album and group templates, then each page's own template, numbered in
+    // that order, each page bound to its own.
+    static std::shared_ptr<XmlLegacyTheme> generateThemeFromLegacy1_0(XmlSite& site);
 
     QString elementName() const override;
     bool canYouBeMyParent(XmlBase* child) override;

@@ -4,7 +4,6 @@
 #include "model/core/DocumentFolder.h"
 #include "model/site/XmlSite.h"
 #include "platform/ExceptionFrame.h"
-#include "publish/XmlF.h"
 #include "templates/XmlStyleSheet.h"
 
 
@@ -149,26 +148,20 @@ void XmlTheme::crossReferenceXmlSite(XmlSite* site)
         // UUID of a group of identical files maps to the last one listed.
         QHash<QString, QString> renaming;
         if (_myDocument && !_rootDir.isEmpty()) {
-            if (std::shared_ptr<XmlD> bitmaps = _myDocument->createXmlD(rootDir() + QStringLiteral("/bitmaps2/"))) {
-                const auto stem = [](const QString& name) {
-                    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-                    return dot < 0 ? name : name.left(dot);
-                };
-                QHash<QString, QString> byDigest;
-                byDigest.reserve(bitmaps->numberChildren());
-                renaming.reserve(bitmaps->numberChildren());
-                for (const XmlBasePtr& child : bitmaps->children()) {
-                    if (XmlD::isFileNode(child.get()))
-                        byDigest.insert(XmlF::cast(child.get())->md5(), stem(child->name()));
-                }
-                for (const XmlBasePtr& child : bitmaps->children()) {
-                    if (!XmlD::isFileNode(child.get()))
-                        continue;
-                    const QString name = stem(child->name());
-                    const QString shared = byDigest.value(XmlF::cast(child.get())->md5());
-                    if (name != shared)
-                        renaming.insert(name, shared);
-                }
+            const QList<FileDigest> bitmaps = _myDocument->fileDigests(rootDir() + QStringLiteral("/bitmaps2/"));
+            const auto stem = [](const QString& name) {
+                const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+                return dot < 0 ? name : name.left(dot);
+            };
+            QHash<QString, QString> byDigest;
+            byDigest.reserve(bitmaps.size());
+            for (const FileDigest& file : bitmaps)
+                byDigest.insert(file.md5, stem(file.name));
+            for (const FileDigest& file : bitmaps) {
+                const QString name = stem(file.name);
+                const QString shared = byDigest.value(file.md5);
+                if (name != shared)
+                    renaming.insert(name, shared);
             }
         }
         checkTemplateSeqNums();
