@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/core/XmlBase.h"
+#include "templates/TemplateHolder.h"
 
 class XmlSite;
 class XmlStyleSheet;
@@ -16,7 +17,7 @@ class XmlStyleSheet;
 //
 // Its start tag holds the name (when not empty), tseq and xseq; "autoAdd" is
 // read but never written.
-class XmlTheme : public XmlBase {
+class XmlTheme : public XmlBase, public TemplateHolder {
 public:
     explicit XmlTheme(Key key);
 
@@ -41,7 +42,7 @@ public:
     // The next template number; the counter advances.
     int templateSeqNumber();
     // The next Vorn Box number; the counter advances.
-    int vornboxSeqNumber();
+    int vornboxSeqNumber() override;
     // Plain stores, without change notices.
     void setTemplateSeqNumber(int number) { template_sequence_number = number; }
     void setVornboxSeqNumber(int number) { vornbox_sequence_number = number; }
