@@ -1,17 +1,13 @@
 #include "model/theme/XmlTheme.h"
 
 #include "model/core/DocumentBase.h"
-#include "model/core/DocumentFolder.h"
 #include "model/site/XmlSite.h"
 #include "platform/ExceptionFrame.h"
 #include "templates/XmlStyleSheet.h"
 
-
 XmlTheme::XmlTheme(Key key)
-    : XmlBase(key)
+    : XmlThemeRoot(key)
 {
-    _have_children = true;
-    setHaveContent(true);
 }
 
 std::shared_ptr<XmlTheme> XmlTheme::create()
@@ -19,37 +15,13 @@ std::shared_ptr<XmlTheme> XmlTheme::create()
     return make<XmlTheme>();
 }
 
-QString XmlTheme::elementName() const
-{
-    return QStringLiteral("theme");
-}
-
-bool XmlTheme::canYouBeMyParent(XmlBase* child)
-{
-    return lq::modelFrame(this, "canYouBeMyParent:", [&] {
-        return XmlStyleSheet::cast(child) != nullptr;
-    });
-}
-
 void XmlTheme::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
-        if (key == u"tseq")
-            template_sequence_number = value.toInt();
-        else if (key == u"xseq")
-            vornbox_sequence_number = value.toInt();
-        else if (key == u"autoAdd")
+        if (key == u"autoAdd")
             _autoAdd = value.toInt();
         else
-            XmlBase::setAttributeTo(key, value);
-    });
-}
-
-void XmlTheme::appendAttributes(QString& xml)
-{
-    lq::modelFrame(this, "appendAttributes:", [&] {
-        XmlBase::appendAttributes(xml);
-        xml += QStringLiteral(" tseq=\"%1\" xseq=\"%2\"").arg(QString::number(template_sequence_number), QString::number(vornbox_sequence_number));
+            XmlThemeRoot::setAttributeTo(key, value);
     });
 }
 
@@ -84,14 +56,9 @@ void XmlTheme::addTemplate(const std::shared_ptr<XmlStyleSheet>& sheet)
     });
 }
 
-int XmlTheme::templateSeqNumber()
-{
-    return lq::modelFrame(this, "templateSeqNumber", [&] { return template_sequence_number++; });
-}
-
 int XmlTheme::vornboxSeqNumber()
 {
-    return lq::modelFrame(this, "vornboxSeqNumber", [&] { return vornbox_sequence_number++; });
+    return XmlThemeRoot::vornboxSeqNumber();
 }
 
 void XmlTheme::listOfBitmaps(QStringList& names)
@@ -100,18 +67,6 @@ void XmlTheme::listOfBitmaps(QStringList& names)
         for (const auto& sheet : childrenOfType<XmlStyleSheet>())
             sheet->listOfBitmaps(names);
     });
-}
-
-QString XmlTheme::rootDir()
-{
-    return lq::modelFrame(this, "rootDir", [&] {
-        return checkedDocumentFolder(_rootDir);
-    });
-}
-
-void XmlTheme::setRootDir(const QString& path)
-{
-    setStored(_rootDir, path, "setRootDir:");
 }
 
 void XmlTheme::checkTemplateSeqNums()
@@ -147,7 +102,7 @@ void XmlTheme::crossReferenceXmlSite(XmlSite* site)
         // Background bitmaps with the same content are shared: every picture
         // UUID of a group of identical files maps to the last one listed.
         QHash<QString, QString> renaming;
-        if (_myDocument && !_rootDir.isEmpty()) {
+        if (_myDocument && !storedRootDir().isEmpty()) {
             const QList<FileDigest> bitmaps = _myDocument->fileDigests(rootDir() + QStringLiteral("/bitmaps2/"));
             const auto stem = [](const QString& name) {
                 const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
