@@ -19,6 +19,7 @@
 #include "model/theme/XmlTheme.h"
 #include "platform/Process.h"
 #include "platform/Resources.h"
+#include "support/StarterSite.h"
 #include "support/TestFiles.h"
 #include "support/TestPictures.h"
 #include "templates/XmlStyleSheet.h"
@@ -69,17 +70,12 @@ bool bracesBalance(const QString& css)
     return depth == 0;
 }
 
-class SiteBuildTest : public ::testing::Test {
+class SiteBuildTest : public StarterSiteTest {
 protected:
-    void SetUp() override
+    SiteBuildTest()
+        : StarterSiteTest(QStringLiteral("Holiday.lqxl"))
     {
-        ASSERT_TRUE(work.isValid());
-        folder = work.filePath(QStringLiteral("Holiday.lqxl"));
-        ASSERT_TRUE(document.newDocument(folder)) << document.lastError().toStdString();
     }
-
-    XmlSite& site() { return *document.site(); }
-    XmlHomePage& home() { return *site().homepage(); }
 
     std::shared_ptr<XmlAlbum> page(const QString& name)
     {
@@ -89,30 +85,12 @@ protected:
         return nullptr;
     }
 
-    XmlStyleSheet* templateNumbered(int number)
-    {
-        for (const XmlBasePtr& child : document.theme()->children())
-            if (auto* sheet = XmlStyleSheet::cast(child.get()); sheet && sheet->templateSeqNum() == number)
-                return sheet;
-        return nullptr;
-    }
-
     // The starter's pages, a second text page, a group and, in the group,
     // an album page of three photos.
     void fillSite()
     {
-        auto text = XmlAlbum::create();
-        home().addChild(text);
-        text->newDocument();
-        text->setName(QStringLiteral("Notes"));
-        text->setTemplate(templateNumbered(2));
-        auto group = XmlGroup::create();
-        home().addChild(group);
-        group->newDocument();
-        auto album = XmlAlbum::create();
-        group->addChild(album);
-        album->newDocument();
-        album->setTemplate(templateNumbered(1));
+        addPage(home(), 2, QStringLiteral("Notes"));
+        auto album = addPage(*addGroup(), 1);
         for (int i = 0; i < 3; ++i) {
             const QString source = work.filePath(QStringLiteral("in%1.jpg").arg(i));
             writeAll(source, jpegBytes(120 + 20 * i, 90, i == 1 ? Qt::darkRed : Qt::darkCyan));
@@ -122,21 +100,11 @@ protected:
             photo->newDocument(QString());
         }
         home().setLangcode(13);
-        XmlRSS* feed = document.rss();
-        feed->setPublish(true);
-        feed->setTitle(QStringLiteral("Holiday news"));
-        feed->setLink(QStringLiteral("http://example.org/holiday"));
+        XmlRSS& feed = publishFeed(QStringLiteral("Holiday news"), QStringLiteral("http://example.org/holiday"));
         auto item = XmlRSSItem::create();
         item->setLink(album->pageUUID());
         item->setTitle(QStringLiteral("New photos"));
-        feed->addChild(item);
-    }
-
-    void runQueue()
-    {
-        for (int turn = 0; turn < 10000 && !document.queue().processors().isEmpty(); ++turn)
-            document.queue().processor();
-        document.queue().stopProcessor();
+        feed.addChild(item);
     }
 
     // Runs the build through the document's queue to its end.
@@ -150,29 +118,10 @@ protected:
     // Empties the generated site, keeping its folders.
     void clearSite()
     {
-        ASSERT_TRUE(QDir(folder + QStringLiteral("/homepage")).removeRecursively());
-        ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/homepage/bitmaps")));
-        ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/homepage/pictures")));
+        ASSERT_TRUE(QDir(homepage()).removeRecursively());
+        ASSERT_TRUE(QDir().mkpath(homepage(QStringLiteral("bitmaps"))));
+        ASSERT_TRUE(QDir().mkpath(homepage(QStringLiteral("pictures"))));
     }
-
-    // Every file of the generated site with its bytes.
-    QMap<QString, QByteArray> generated() const
-    {
-        QMap<QString, QByteArray> files;
-        const QString root = folder + QStringLiteral("/homepage");
-        QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString path = it.next();
-            QFile file(path);
-            EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-            files.insert(QDir(root).relativeFilePath(path), file.readAll());
-        }
-        return files;
-    }
-
-    QTemporaryDir work;
-    QString folder;
-    MyDocument document;
 };
 
 TEST_F(SiteBuildTest, ANewSiteComesFromTheStarterArchive)

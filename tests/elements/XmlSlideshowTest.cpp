@@ -11,6 +11,7 @@
 #include "model/site/XmlPhoto.h"
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
+#include "support/HeadlessBrowser.h"
 #include "support/SiteInDocument.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
@@ -751,43 +752,13 @@ TEST_F(XmlSlideshowTest, SelectedControlOfAFreeStyleTakesTheGeometryButSavingWri
 
 namespace {
 
-// Runs headless Chromium on the page with a fresh profile; answers its exit
-// code (-1 when it could not be started or did not finish), with what it wrote.
-int runChromium(const QStringList& extra, const QString& url, QByteArray* out, QByteArray* err)
+// Headless Chromium as a small screen shows the page, its scripts given three
+// seconds of virtual time.
+int runSmallScreenChromium(const QStringList& extra, const QString& url, QByteArray* out, QByteArray* err)
 {
-    const QString binary = QStandardPaths::findExecutable(QStringLiteral("chromium"));
-    if (binary.isEmpty())
-        return -1;
-    QTemporaryDir profile;
-    QStringList arguments { "--headless",
-                            "--no-sandbox",
-                            "--disable-gpu",
-                            "--disable-quic",
-                            "--no-first-run",
-                            "--disable-background-networking",
-                            "--disable-component-update",
-                            "--disable-sync",
-                            "--hide-scrollbars",
-                            "--force-device-scale-factor=1",
-                            "--window-size=800,600",
-                            "--virtual-time-budget=3000",
-                            "--enable-logging=stderr",
-                            "--v=0",
-                            "--user-data-dir=" + profile.path() };
-    arguments += extra;
-    arguments.append(url);
-    QProcess chromium;
-    chromium.start(binary, arguments);
-    if (!chromium.waitForStarted(20000))
-        return -1;
-    if (!chromium.waitForFinished(90000)) {
-        chromium.kill();
-        chromium.waitForFinished(5000);
-        return -1;
-    }
-    *out = chromium.readAllStandardOutput();
-    *err = chromium.readAllStandardError();
-    return chromium.exitStatus() == QProcess::NormalExit ? chromium.exitCode() : -1;
+    QStringList switches { "--headless", "--disable-quic", "--hide-scrollbars", "--force-device-scale-factor=1",
+        "--window-size=800,600", "--virtual-time-budget=3000", "--enable-logging=stderr", "--v=0" };
+    return runChromium(switches + extra, url, out, err);
 }
 
 } // namespace
@@ -899,7 +870,7 @@ TEST_F(XmlSlideshowTest, GeneratedPageRunsItsSlideshowAndLightboxInChromium)
 
     QByteArray out;
     QByteArray err;
-    if (runChromium({ "--dump-dom" }, url, &out, &err) != 0)
+    if (runSmallScreenChromium({ "--dump-dom" }, url, &out, &err) != 0)
         GTEST_SKIP() << "chromium cannot start here, so the page is not tried in a browser: " << err.left(400).constData();
 
     // No script error, in the page's own record or in the browser's console.
@@ -934,7 +905,7 @@ TEST_F(XmlSlideshowTest, GeneratedPageRunsItsSlideshowAndLightboxInChromium)
 
     // A screenshot of the page as loaded shows the first slide in the picture box.
     const QString shot = folder.filePath("shot.png");
-    ASSERT_EQ(runChromium({ "--screenshot=" + shot }, url, &out, &err), 0) << err.constData();
+    ASSERT_EQ(runSmallScreenChromium({ "--screenshot=" + shot }, url, &out, &err), 0) << err.constData();
     const QImage image(shot);
     ASSERT_FALSE(image.isNull()) << err.constData();
     lq::Rect frameRect;
@@ -1072,7 +1043,7 @@ TEST_F(XmlSlideshowTest, BeforeAfterPageSwitchesBetweenThePairInChromium)
 
     QByteArray out;
     QByteArray err;
-    if (runChromium({ "--dump-dom" }, QUrl::fromLocalFile(index).toString(), &out, &err) != 0)
+    if (runSmallScreenChromium({ "--dump-dom" }, QUrl::fromLocalFile(index).toString(), &out, &err) != 0)
         GTEST_SKIP() << "chromium cannot start here, so the page is not tried in a browser: " << err.left(400).constData();
     for (const QByteArray& line : err.split('\n'))
         EXPECT_FALSE(line.contains("Uncaught")) << line.constData();

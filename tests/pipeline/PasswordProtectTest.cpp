@@ -3,6 +3,7 @@
 #include "pipeline/XmlProcessor.h"
 #include "platform/AuxiliaryTools.h"
 #include "platform/Process.h"
+#include "support/HeadlessBrowser.h"
 #include "support/QueueDocument.h"
 
 #include <QDir>
@@ -94,29 +95,11 @@ protected:
     std::shared_ptr<XmlAlbum> page;
 };
 
-// Runs headless Chromium on the page; answers its exit code (-1 when it could
-// not be started or did not finish) and what it printed.
-int runChromium(const QString& url, QByteArray* out, QByteArray* err)
+// Headless Chromium prints the page's document once its scripts have had
+// twenty seconds of virtual time.
+int dumpPageInChromium(const QString& url, QByteArray* out, QByteArray* err)
 {
-    const QString binary = QStandardPaths::findExecutable(QStringLiteral("chromium"));
-    if (binary.isEmpty())
-        return -1;
-    QTemporaryDir profile;
-    const QStringList arguments { "--headless=new", "--no-sandbox", "--disable-gpu", "--no-first-run",
-        "--disable-background-networking", "--disable-component-update", "--disable-sync", "--virtual-time-budget=20000",
-        "--user-data-dir=" + profile.path(), "--dump-dom", url };
-    QProcess chromium;
-    chromium.start(binary, arguments);
-    if (!chromium.waitForStarted(20000))
-        return -1;
-    if (!chromium.waitForFinished(90000)) {
-        chromium.kill();
-        chromium.waitForFinished(5000);
-        return -1;
-    }
-    *out = chromium.readAllStandardOutput();
-    *err = chromium.readAllStandardError();
-    return chromium.exitStatus() == QProcess::NormalExit ? chromium.exitCode() : -1;
+    return runChromium({ "--headless=new", "--virtual-time-budget=20000", "--dump-dom" }, url, out, err);
 }
 
 } // namespace
@@ -234,13 +217,13 @@ TEST_F(PasswordProtectTest, TheBrowserOpensTheProtectedPageWithThePassword)
     writeAll(tried, typing("open sesame"));
     QByteArray out;
     QByteArray err;
-    if (runChromium(QStringLiteral("file://") + tried, &out, &err) != 0)
+    if (dumpPageInChromium(QStringLiteral("file://") + tried, &out, &err) != 0)
         GTEST_SKIP() << "chromium cannot start here, so the prompt is not tried in a browser: " << err.left(400).constData();
     EXPECT_TRUE(out.contains("The hidden garden opens at dawn")) << out.left(2000).constData();
 
     // A wrong password shows the message and keeps the page closed.
     writeAll(tried, typing("guess"));
-    ASSERT_EQ(runChromium(QStringLiteral("file://") + tried, &out, &err), 0);
+    ASSERT_EQ(dumpPageInChromium(QStringLiteral("file://") + tried, &out, &err), 0);
     EXPECT_FALSE(out.contains("hidden garden"));
     EXPECT_TRUE(out.contains("<p id=\"qvmessage\">Wrong password</p>")) << out.right(1500).constData();
 }
