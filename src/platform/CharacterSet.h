@@ -7,7 +7,8 @@
 namespace lq {
 
 // A set of UTF-16 code units, built from Unicode classes and single
-// characters, with the semantics of the original platform's character sets.
+// characters; membership is tested code unit by code unit, so a character
+// outside the Basic Multilingual Plane counts by its surrogates.
 class CharacterSet {
 public:
     CharacterSet() = default;

@@ -9,9 +9,9 @@
 
 namespace lq {
 
-// A string scanner with the semantics of the original platform's: before
-// every token it reads it skips the characters to be skipped (by default
-// blanks, tabs and line ends); string matches ignore letter case unless
+// A string scanner that reads a text token by token from a position: before
+// every token it skips the characters to be skipped (by default blanks, tabs
+// and line ends); string matches ignore letter case unless
 // setCaseSensitive(true). Every scan answers whether it read anything; a scan
 // that fails leaves the position where it was.
 class Scanner {
