@@ -11,7 +11,7 @@
 #include "model/site/XmlPhoto.h"
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
-#include "support/HeadlessBrowser.h"
+#include "support/HeadlessChromium.h"
 #include "support/SiteInDocument.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
@@ -752,13 +752,18 @@ TEST_F(XmlSlideshowTest, SelectedControlOfAFreeStyleTakesTheGeometryButSavingWri
 
 namespace {
 
-// Headless Chromium as a small screen shows the page, its scripts given three
-// seconds of virtual time.
-int runSmallScreenChromium(const QStringList& extra, const QString& url, QByteArray* out, QByteArray* err)
+// Runs headless Chromium on the page as the tests of this file look at it.
+int runChromium(const QStringList& extra, const QString& url, QByteArray* out, QByteArray* err)
 {
-    QStringList switches { "--headless", "--disable-quic", "--hide-scrollbars", "--force-device-scale-factor=1",
-        "--window-size=800,600", "--virtual-time-budget=3000", "--enable-logging=stderr", "--v=0" };
-    return runChromium(switches + extra, url, out, err);
+    const QStringList arguments { "--headless",
+                                  "--disable-quic",
+                                  "--hide-scrollbars",
+                                  "--force-device-scale-factor=1",
+                                  "--window-size=800,600",
+                                  "--virtual-time-budget=3000",
+                                  "--enable-logging=stderr",
+                                  "--v=0" };
+    return runHeadlessChromium(arguments + extra, url, out, err);
 }
 
 } // namespace
@@ -870,7 +875,7 @@ TEST_F(XmlSlideshowTest, GeneratedPageRunsItsSlideshowAndLightboxInChromium)
 
     QByteArray out;
     QByteArray err;
-    if (runSmallScreenChromium({ "--dump-dom" }, url, &out, &err) != 0)
+    if (runChromium({ "--dump-dom" }, url, &out, &err) != 0)
         GTEST_SKIP() << "chromium cannot start here, so the page is not tried in a browser: " << err.left(400).constData();
 
     // No script error, in the page's own record or in the browser's console.
@@ -905,7 +910,7 @@ TEST_F(XmlSlideshowTest, GeneratedPageRunsItsSlideshowAndLightboxInChromium)
 
     // A screenshot of the page as loaded shows the first slide in the picture box.
     const QString shot = folder.filePath("shot.png");
-    ASSERT_EQ(runSmallScreenChromium({ "--screenshot=" + shot }, url, &out, &err), 0) << err.constData();
+    ASSERT_EQ(runChromium({ "--screenshot=" + shot }, url, &out, &err), 0) << err.constData();
     const QImage image(shot);
     ASSERT_FALSE(image.isNull()) << err.constData();
     lq::Rect frameRect;
@@ -1043,7 +1048,7 @@ TEST_F(XmlSlideshowTest, BeforeAfterPageSwitchesBetweenThePairInChromium)
 
     QByteArray out;
     QByteArray err;
-    if (runSmallScreenChromium({ "--dump-dom" }, QUrl::fromLocalFile(index).toString(), &out, &err) != 0)
+    if (runChromium({ "--dump-dom" }, QUrl::fromLocalFile(index).toString(), &out, &err) != 0)
         GTEST_SKIP() << "chromium cannot start here, so the page is not tried in a browser: " << err.left(400).constData();
     for (const QByteArray& line : err.split('\n'))
         EXPECT_FALSE(line.contains("Uncaught")) << line.constData();

@@ -3,7 +3,7 @@
 #include "pipeline/XmlProcessor.h"
 #include "platform/AuxiliaryTools.h"
 #include "platform/Process.h"
-#include "support/HeadlessBrowser.h"
+#include "support/HeadlessChromium.h"
 #include "support/QueueDocument.h"
 
 #include <QDir>
@@ -95,11 +95,10 @@ protected:
     std::shared_ptr<XmlAlbum> page;
 };
 
-// Headless Chromium prints the page's document once its scripts have had
-// twenty seconds of virtual time.
-int dumpPageInChromium(const QString& url, QByteArray* out, QByteArray* err)
+// Runs headless Chromium on the page and answers the page as it ends up.
+int runChromium(const QString& url, QByteArray* out, QByteArray* err)
 {
-    return runChromium({ "--headless=new", "--virtual-time-budget=20000", "--dump-dom" }, url, out, err);
+    return runHeadlessChromium({ "--headless=new", "--virtual-time-budget=20000", "--dump-dom" }, url, out, err);
 }
 
 } // namespace
@@ -217,13 +216,13 @@ TEST_F(PasswordProtectTest, TheBrowserOpensTheProtectedPageWithThePassword)
     writeAll(tried, typing("open sesame"));
     QByteArray out;
     QByteArray err;
-    if (dumpPageInChromium(QStringLiteral("file://") + tried, &out, &err) != 0)
+    if (runChromium(QStringLiteral("file://") + tried, &out, &err) != 0)
         GTEST_SKIP() << "chromium cannot start here, so the prompt is not tried in a browser: " << err.left(400).constData();
     EXPECT_TRUE(out.contains("The hidden garden opens at dawn")) << out.left(2000).constData();
 
     // A wrong password shows the message and keeps the page closed.
     writeAll(tried, typing("guess"));
-    ASSERT_EQ(dumpPageInChromium(QStringLiteral("file://") + tried, &out, &err), 0);
+    ASSERT_EQ(runChromium(QStringLiteral("file://") + tried, &out, &err), 0);
     EXPECT_FALSE(out.contains("hidden garden"));
     EXPECT_TRUE(out.contains("<p id=\"qvmessage\">Wrong password</p>")) << out.right(1500).constData();
 }

@@ -69,11 +69,14 @@ TEST(CheckLayers, AnIncludeAgainstTheLayersFailsWithFileLineAndRule)
         // The widget kit never includes the model.
         { "platform/widgets/ControlTags.cpp", "model/core/XmlBase.h", "src/platform/widgets may include" },
         { "platform/Log.cpp", "platform/widgets/ModalHandler.h", "src/platform may include" },
-        // The editors to come: the layout editor below the inspectors, both below the shell.
-        { "layout/PageCanvas.cpp", "document/MyDocument.h", nullptr },
-        { "editors/PhotoInspector.cpp", "layout/PageCanvas.h", nullptr },
-        { "layout/PageCanvas.cpp", "editors/PhotoInspector.h", "src/layout may include" },
-        { "editors/PhotoInspector.cpp", "app/MyDocumentWindow.h", "src/editors may include" },
+        // The interface: the editors below the shell, the layout editor above
+        // it, and the shell reaching the layout editor only from its entry point.
+        { "editors/photo/ImageWell.cpp", "document/MyDocument.h", nullptr },
+        { "editors/photo/ImageWell.cpp", "app/MyDocumentWindow.h", "src/editors may include" },
+        { "editors/photo/ImageWell.cpp", "layout/LayoutController.h", "src/editors may include" },
+        { "layout/LayoutController.cpp", "editors/CollageThumb.h", nullptr },
+        { "app/MyDocumentWindow.cpp", "layout/LayoutController.h", "src/app may include" },
+        { "app/main.cpp", "layout/QZLayoutView.h", nullptr },
         // Within the pages, templates and elements include one another.
         { "elements/XmlWebMenu.cpp", "templates/XmlStyleSheet.h", nullptr },
         // A folder without a row, or an include of one, fails.
