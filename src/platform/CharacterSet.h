@@ -19,8 +19,7 @@ public:
     static CharacterSet alphanumericCharacters();
     // Blank, tab and the other Zs spaces.
     static CharacterSet whitespaceCharacters();
-    // U+000A to U+000D, U+0085, U+2028 and U+2029.
-    static CharacterSet newlineCharacters();
+    // The blanks, and the line ends U+000A to U+000D, U+0085, U+2028 and U+2029.
     static CharacterSet whitespaceAndNewlineCharacters();
     // Exactly the characters of the text.
     static CharacterSet characters(QStringView chars);
