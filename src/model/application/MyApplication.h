@@ -77,6 +77,13 @@ public:
     void setImportCaptions(int value) { _importCaptions = value; }
     int enableBeforeAfter() const override { return _enableBeforeAfter; }
     void setEnableBeforeAfter(int value) { _enableBeforeAfter = value; }
+    // The hosts of a .Mac-compatible service (host names, without scheme):
+    // WebDAV for publishing, and the home pages where the site is seen. The
+    // original service closed, so both are empty until the user sets them.
+    const QString& macWebDAVHost() const { return _macWebDAVHost; }
+    void setMacWebDAVHost(const QString& host) { _macWebDAVHost = host; }
+    const QString& macHomePageHost() const { return _macHomePageHost; }
+    void setMacHomePageHost(const QString& host) { _macHomePageHost = host; }
 
 private:
     // Made first and gone last: every element of the run lives within it.
@@ -96,4 +103,6 @@ private:
     int _enableRTL = 0;
     int _importCaptions = 0;
     int _enableBeforeAfter = 0;
+    QString _macWebDAVHost;
+    QString _macHomePageHost;
 };

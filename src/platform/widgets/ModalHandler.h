@@ -9,6 +9,7 @@
 #include <memory>
 
 class QDialog;
+class QMessageBox;
 class QWidget;
 
 namespace lq {
@@ -28,6 +29,7 @@ struct FilePanelRequest {
     QString folder;              // where the panel starts
     QString proposedName;        // save panels only
     QString documentExtension;   // e.g. "lqxl": folders of that extension are documents
+    bool chooseFolder = false;   // open panels: a folder is chosen, not a file
 };
 
 class ModalHandler {
@@ -46,6 +48,12 @@ public:
 ModalHandler& modalHandler();
 // Installs a handler; nullptr restores the standard one.
 void setModalHandler(std::unique_ptr<ModalHandler> handler);
+
+// The alert box the standard handler shows: the title as its text, the
+// message below it, the first button the default one, a button titled
+// "Cancel" (else the first) pressed by Escape; as wide as its longest line
+// needs, up to half the screen, wrapping beyond.
+std::unique_ptr<QMessageBox> makeAlertBox(const AlertRequest& request);
 
 // Shorthands through the installed handler.
 int runAlert(QWidget* window, const QString& title, const QString& message, const QStringList& buttons = {QStringLiteral("OK")});
