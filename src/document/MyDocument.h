@@ -65,6 +65,8 @@ public:
 
     void setTestMode(bool testMode) { _testMode = testMode; }
     bool isDocumentEdited() const { return _changeCount != 0; }
+    // The changes since the document was opened or last saved.
+    int changeCount() const { return _changeCount; }
     // Forgets the edits (after a save).
     void clearChangeCount()
     {

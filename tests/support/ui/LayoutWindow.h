@@ -1,8 +1,9 @@
 #pragma once
 
 // A new site made from the starter archive, open in a document window whose
-// layout editor notes the calls it gets from the later parts of the editor
-// (the inspector, the element tables, direct manipulation).
+// layout editor notes the calls it gets from the canvas and the sheets (the
+// selection, moves and their commits) and those the later parts of the
+// inspector will fill.
 #include "app/MyDocumentWindow.h"
 #include "document/MyDocument.h"
 #include "elements/XmlVornBox.h"
@@ -26,10 +27,25 @@ class SpyLayoutController : public LayoutController {
 public:
     using LayoutController::LayoutController;
 
-    void setSelectedObject(XmlBoxModel* element) override { note(QStringLiteral("setSelectedObject:"), element); }
+    void setSelectedObject(XmlBoxModel* element) override
+    {
+        note(QStringLiteral("setSelectedObject:"), element);
+        LayoutController::setSelectedObject(element);
+    }
     void albumOptionsSet() override { calls.append(QStringLiteral("albumOptionsSet")); }
     void correctVornBoxUI(XmlVornBox* box) override { note(QStringLiteral("correctVornBoxUI:"), box); }
-    void moveSelectedObject(XmlBoxModel* element) override { note(QStringLiteral("moveSelectedObject:"), element); }
+    void moveSelectedObject(XmlBoxModel* element) override
+    {
+        note(QStringLiteral("moveSelectedObject:"), element);
+        LayoutController::moveSelectedObject(element);
+    }
+    // Noted with the rectangle asked for.
+    lq::Rect willMoveObjectRect(XmlCSS* element, const lq::Rect& rect) override
+    {
+        note(QStringLiteral("willMoveObject:rect:"), element);
+        calls.last() += QLatin1Char(' ') + rect.toString();
+        return LayoutController::willMoveObjectRect(element, rect);
+    }
     void compactUI(bool compact) override { calls.append(QStringLiteral("compactUI: ") + QString::number(compact)); }
 
     // The calls since the last look.
