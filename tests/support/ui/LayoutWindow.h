@@ -46,7 +46,11 @@ public:
         calls.last() += QLatin1Char(' ') + rect.toString();
         return LayoutController::willMoveObjectRect(element, rect);
     }
-    void compactUI(bool compact) override { calls.append(QStringLiteral("compactUI: ") + QString::number(compact)); }
+    void compactUI(bool compact) override
+    {
+        calls.append(QStringLiteral("compactUI: ") + QString::number(compact));
+        LayoutController::compactUI(compact);
+    }
 
     // The calls since the last look.
     QStringList taken()
