@@ -139,9 +139,11 @@ QWidget* LayoutController::buildGuideControls()
     colour->setColor(_layoutView->guideColor().toQColor());
     connect(colour, &MyColorWell::colorChanged, this, [this](const QColor& picked) { _layoutView->setGuideColor(lq::Colour::fromQColor(picked)); });
     row->addWidget(colour);
-    const auto check = [&](const QString& title, auto action) {
+    // The canvas's action gets the check box; the slot holds nothing of this frame.
+    QZLayoutView* canvas = _layoutView;
+    const auto check = [&](const QString& title, void (QZLayoutView::*action)(QAbstractButton*)) {
         auto* box = new MyCheckBox(0, title, bar);
-        connect(box, &QCheckBox::toggled, this, [this, box, action] { (_layoutView->*action)(box); });
+        connect(box, &QCheckBox::toggled, canvas, [canvas, box, action] { (canvas->*action)(box); });
         row->addWidget(box);
         return box;
     };

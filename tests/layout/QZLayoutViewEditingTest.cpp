@@ -124,16 +124,6 @@ protected:
         const std::shared_ptr<XmlCSS> selection = canvas().currentSelectedObject();
         return selection ? selection->name() : QString();
     }
-    void setGuides(bool edges, bool centres)
-    {
-        QCheckBox edge;
-        edge.setChecked(edges);
-        canvas().enableEdge(&edge);
-        QCheckBox centre;
-        centre.setChecked(centres);
-        canvas().enableCenter(&centre);
-    }
-
     std::shared_ptr<XmlStyleSheet> sheet;
     std::shared_ptr<XmlAlbum> home;
 };
@@ -305,7 +295,16 @@ TEST_F(CanvasEditingTest, AnEdgeGuideShowsTheSelectionInLineAndHoldsItWhileThePo
     const QColor guide(Qt::blue);
     addBox(QStringLiteral("Other"), lq::Rect(100, 0, 200, 100));
     const auto box = addBox(QStringLiteral("Box"), lq::Rect(150, 200, 100, 80));
-    setGuides(true, false);
+    // The layout tab's "Edges" check box turns the edge guides on.
+    QCheckBox* edges = nullptr;
+    for (QCheckBox* candidate : layout->layoutPage()->findChildren<QCheckBox*>()) {
+        if (candidate->text() == u"Edges")
+            edges = candidate;
+    }
+    ASSERT_NE(edges, nullptr);
+    edges->click();
+    ASSERT_TRUE(canvas().edgeGuidesEnabled());
+    ASSERT_FALSE(canvas().centerGuidesEnabled());
     click(lq::Point(160, 210));
     ASSERT_EQ(selectedName(), QStringLiteral("Box"));
     // The other element's rectangle is the only guide rectangle: the selection's own is left out.
@@ -339,7 +338,8 @@ TEST_F(CanvasEditingTest, AnEdgeGuideShowsTheSelectionInLineAndHoldsItWhileThePo
     EXPECT_NE(QColor(shot.pixel(100 + offset.x(), 150 + offset.y())), guide);
 
     // With the guides off nothing is found and nothing holds.
-    setGuides(false, false);
+    edges->click();
+    ASSERT_FALSE(canvas().edgeGuidesEnabled());
     canvas().setCurrentSelectedObject(box.get());
     press(lq::Point(120, 210));
     moveTo(lq::Point(110, 210));
