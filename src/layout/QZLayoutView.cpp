@@ -298,22 +298,26 @@ void QZLayoutView::doRulerLines(const QString& text)
 {
     if (!_horzRuler || !_vertRuler)
         return;
-    const lq::Rect rect = lq::stringToRect(text);
+    oldRulerRect = lq::stringToRect(text);
+    markRulers();
+}
+
+void QZLayoutView::markRulers()
+{
+    if (!_horzRuler || !_vertRuler)
+        return;
     // Canvas coordinates, which the rulers measure.
-    const auto marks = [&](const lq::Rect& r) -> std::array<double, 4> {
-        if (r.isZero())
-            return { -1, -1, -1, -1 };
-        const double x = double(r.x()) + _pageOffset.x();
-        const double y = double(r.y()) + _pageOffset.y();
-        return { std::trunc(x), std::trunc(x + r.width()), std::trunc(y), std::trunc(y + r.height()) };
-    };
-    const std::array<double, 4> now = marks(rect);
-    const std::array<double, 4> before = marks(oldRulerRect);
-    _horzRuler->moveRulerlineFromLocationToLocation(before[0], now[0]);
-    _horzRuler->moveRulerlineFromLocationToLocation(before[1], now[1]);
-    _vertRuler->moveRulerlineFromLocationToLocation(before[2], now[2]);
-    _vertRuler->moveRulerlineFromLocationToLocation(before[3], now[3]);
-    oldRulerRect = rect;
+    std::array<double, 4> now = {-1, -1, -1, -1};
+    if (!oldRulerRect.isZero()) {
+        const double x = double(oldRulerRect.x()) + _pageOffset.x();
+        const double y = double(oldRulerRect.y()) + _pageOffset.y();
+        now = {std::trunc(x), std::trunc(x + oldRulerRect.width()), std::trunc(y), std::trunc(y + oldRulerRect.height())};
+    }
+    _horzRuler->moveRulerlineFromLocationToLocation(_rulerMarks[0], now[0]);
+    _horzRuler->moveRulerlineFromLocationToLocation(_rulerMarks[1], now[1]);
+    _vertRuler->moveRulerlineFromLocationToLocation(_rulerMarks[2], now[2]);
+    _vertRuler->moveRulerlineFromLocationToLocation(_rulerMarks[3], now[3]);
+    _rulerMarks = now;
 }
 
 // --- Hot rectangles ------------------------------------------------------------------------------------

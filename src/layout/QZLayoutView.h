@@ -217,6 +217,8 @@ private:
     void drawGrabHandles();
     void drawGuidelines();
     void placePage(XmlStyleSheet& sheet);
+    // The rulers' marker lines follow the marked rectangle where the page now lies.
+    void markRulers();
 
     // Selecting and direct manipulation (QZLayoutViewEditing.cpp).
     bool mouseDown(const QPointF& at);
@@ -272,7 +274,9 @@ private:
 
     QPointer<RulerView> _horzRuler;
     QPointer<RulerView> _vertRuler;
+    // The rectangle the rulers mark, and where their lines are now.
     lq::Rect oldRulerRect;
+    std::array<double, 4> _rulerMarks = {-1, -1, -1, -1};
     QWidget* _cordView = nullptr;
     MyLabel* _cordStat = nullptr;
 

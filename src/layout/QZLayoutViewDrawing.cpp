@@ -89,6 +89,7 @@ void QZLayoutView::placePage(XmlStyleSheet& sheet)
     if (placed != _pageOffset) {
         _pageOffset = placed;
         lq::setPreviewOrigin(this, _pageOffset);
+        markRulers();
     }
 }
 
