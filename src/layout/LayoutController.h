@@ -128,8 +128,9 @@ public:
 
     // --- The canvas's delegate -------------------------------------------------------------------
     // The canvas selected the element (nothing: the page). The canvas gets
-    // the guide rectangles of the template's other elements; the inspector
-    // follows the selection.
+    // the guide rectangles of the template's other elements, and the
+    // element's sheet shows its position and size; the rest of the inspector
+    // follows with the sheets' contents.
     virtual void setSelectedObject(XmlBoxModel* element);
     // Shows the element's position and size in its sheet's fields.
     virtual void moveSelectedObject(XmlBoxModel* element);
@@ -205,6 +206,8 @@ private:
     // The table, made with the holder as its parent, gets its data source
     // and the columns (identifier and title) and goes into the holder's layout.
     void setUpElementTable(MyTableView* table, QWidget* holder, const QList<QPair<QString, QString>>& columns);
+    // The element's position and size in its sheet's fields.
+    void showGeometryOf(XmlBoxModel* element);
     void reloadElementTables();
 
     std::shared_ptr<XmlStyleSheet> currentTemplate() const;

@@ -144,24 +144,28 @@ void LayoutController::setSelectedObject(XmlBoxModel* element)
             return;
         // A dragged element comes into line with the others, never with itself.
         _layoutView->setObjectRectsIgnoringRect(sheet->guideRectArray(), element ? element->guideRect() : lq::Rect());
+        showGeometryOf(element);
     });
 }
 
 void LayoutController::moveSelectedObject(XmlBoxModel* element)
 {
-    lq::uiFrame(this, "moveSelectedObject:", [&] {
-        if (!element)
-            return;
-        const std::optional<GeometryFields> fields = geometryFieldsOf(*element);
-        if (!fields)
-            return;
-        QWidget* view = sheetView(QLatin1String(fields->sheet));
-        const auto* footer = XmlWebFooter::cast(element);
-        showPair(view, fields->top, footer ? footer->voffset() : element->top());
-        showPair(view, fields->height, element->height());
-        showPair(view, fields->left, element->left());
-        showPair(view, fields->width, element->width());
-    });
+    lq::uiFrame(this, "moveSelectedObject:", [&] { showGeometryOf(element); });
+}
+
+void LayoutController::showGeometryOf(XmlBoxModel* element)
+{
+    if (!element)
+        return;
+    const std::optional<GeometryFields> fields = geometryFieldsOf(*element);
+    if (!fields)
+        return;
+    QWidget* view = sheetView(QLatin1String(fields->sheet));
+    const auto* footer = XmlWebFooter::cast(element);
+    showPair(view, fields->top, footer ? footer->voffset() : element->top());
+    showPair(view, fields->height, element->height());
+    showPair(view, fields->left, element->left());
+    showPair(view, fields->width, element->width());
 }
 
 lq::Rect LayoutController::willMoveObjectRect(XmlCSS* element, const lq::Rect& rect)

@@ -103,6 +103,14 @@ TEST_F(LayoutControllerCanvasTest, EachElementShowsItsPositionAndSizeInItsSheets
     }
     // Nothing to show for nothing, and nothing fails.
     layout->moveSelectedObject(nullptr);
+
+    // Selecting an element on the canvas shows where it is, too.
+    layout->setPreviewPageIndex(about->UUID(), -1);
+    XmlBoxModel* masthead = XmlBoxModel::cast(sheet.getElementWithName(QStringLiteral("Masthead")).get());
+    place(*masthead, 5, 120, 6, 700);
+    layout->layoutView()->setCurrentSelectedObject(masthead);
+    EXPECT_EQ(shown(QStringLiteral("masthead"), 200).first, masthead->top());
+    EXPECT_EQ(shown(QStringLiteral("masthead"), 207), std::make_pair(700, 700));
 }
 
 TEST_F(LayoutControllerCanvasTest, AnAlbumShowsItsSizeOnlyInFreeStyleAndItsTopOnlyAboveOrFree)
