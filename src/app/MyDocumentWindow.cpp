@@ -7,6 +7,7 @@
 #include "app/SendPanel.h"
 #include "publish/SendController.h"
 #include "app/StubEditorPanel.h"
+#include "editors/photo/QZImageWell.h"
 #include "model/application/MyApplication.h"
 #include "model/files/XmlFiles.h"
 #include "model/site/XmlAlbum.h"
@@ -59,6 +60,15 @@ MyDocumentWindow::LayoutFactory& layoutFactory()
 int slot(EditorKind kind)
 {
     return static_cast<int>(kind);
+}
+
+// The window's own panel of a kind: the photo editor, and stand-ins for the
+// editors still to come.
+std::unique_ptr<EditorPanel> standardPanel(EditorKind kind)
+{
+    if (kind == EditorKind::ImageWell)
+        return std::make_unique<QZImageWell>();
+    return std::make_unique<StubEditorPanel>(kind);
 }
 
 const QString Editing = QStringLiteral("Editing");
@@ -162,7 +172,7 @@ MyDocumentWindow::MyDocumentWindow(MyDocument& document, lq::UserDefaults* defau
         for (int kind = 0; kind < 10; ++kind) {
             const auto editorKind = static_cast<EditorKind>(kind);
             std::unique_ptr<EditorPanel> made = panelFactory() ? panelFactory()(editorKind) : nullptr;
-            _panels[kind] = made ? std::move(made) : std::make_unique<StubEditorPanel>(editorKind);
+            _panels[kind] = made ? std::move(made) : standardPanel(editorKind);
         }
         QWidget* navView = _panels[slot(EditorKind::Navigator)]->superView();
         _navigator->layout()->addWidget(navView);

@@ -1,5 +1,6 @@
 #pragma once
-#include "app/EditorPanel.h"
+#include "editors/EditorHost.h"
+#include "editors/EditorPanel.h"
 
 #include <QWidget>
 
@@ -30,10 +31,12 @@ class UserDefaults;
 // editor area that shows one panel at a time, and the inner tabs "content",
 // "layout" and "preview". It tracks the current object, swaps the panels
 // when it changes and shows the document's edited mark.
-class MyDocumentWindow : public QWidget {
+class MyDocumentWindow : public QWidget, public EditorHost {
     Q_OBJECT
 public:
-    // Makes the panel of a kind; the standard one makes stand-in panels.
+    // Makes the panel of a kind; for a kind it answers none of, the window
+    // makes its own: the photo editor, and stand-in panels for the editors
+    // still to come.
     using PanelFactory = std::function<std::unique_ptr<EditorPanel>(EditorKind kind)>;
     static void setPanelFactory(PanelFactory factory);
     // Rebuilds the whole site and calls `then` when every file is written.
@@ -48,7 +51,8 @@ public:
     MyDocumentWindow(MyDocument& document, lq::UserDefaults* defaults, QWidget* parent = nullptr);
     ~MyDocumentWindow() override;
 
-    MyDocument& document() { return _document; }
+    MyDocument& document() override { return _document; }
+    QWidget* myWindow() override { return this; }
     ExportController* exportController() { return _export; }
     // The uploader and its panel.
     SendController* sender() { return _sender.get(); }
@@ -63,9 +67,9 @@ public:
     void prepareForExport(std::function<void()> then);
 
     // --- Current object and panels ------------------------------------------
-    void setCurrentObject(XmlBase* object);
-    std::shared_ptr<XmlBase> currentObject();
-    XmlAlbum* currentAlbum();
+    void setCurrentObject(XmlBase* object) override;
+    std::shared_ptr<XmlBase> currentObject() override;
+    XmlAlbum* currentAlbum() override;
     int currentType() const { return _currentType; }
     int currentEditor() const { return _currentEditor; }
     bool testMode() const;

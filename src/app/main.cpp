@@ -15,6 +15,7 @@
 #include "platform/Random.h"
 #include "platform/SupportPaths.h"
 #include "platform/UserDefaults.h"
+#include "platform/widgets/CanvasTextEditor.h"
 #include "platform/widgets/GuiApplication.h"
 #include "platform/widgets/ModalHandler.h"
 
@@ -62,6 +63,8 @@ int main(int argc, char** argv)
         lq::runAlert(nullptr, title, message, {button});
     });
     lq::UserDefaults defaults;
+    // Callout text on the photo canvas is typed in place.
+    lq::CanvasTextEditor::install();
     // Every document window gets its layout editor.
     LayoutController::install();
     int status = 0;
