@@ -83,35 +83,33 @@ bool AlignmentGuides::calcGuidelines(const std::optional<lq::Rect>& guideRect, b
     unsigned found = 0;
     if (guideRect) {
         const WholeRect g = whole(*guideRect);
+        // An edge meets a rectangle's edge on the same axis: its start or its end.
+        const auto meets = [](int edge, int start, int length) { return edge == start || edge == start + length; };
         for (int index = 0; index < _numObjectRects; ++index) {
             const WholeRect r = whole(_objectRects[std::size_t(index)]);
+            const auto vertical = [&](int guide, int x) {
+                extendVertical(guide, x, r.y, r.h, g.y, g.h);
+                found |= 1u << guide;
+            };
+            const auto horizontal = [&](int guide, int y) {
+                extendHorizontal(guide, y, r.x, r.w, g.x, g.w);
+                found |= 1u << guide;
+            };
             if (edges) {
-                if (g.x == r.x || g.x == r.x + r.w) {
-                    extendVertical(0, g.x, r.y, r.h, g.y, g.h);
-                    found |= LeftEdge;
-                }
-                if (g.x + g.w == r.x || g.x + g.w == r.x + r.w) {
-                    extendVertical(1, g.x + g.w, r.y, r.h, g.y, g.h);
-                    found |= RightEdge;
-                }
-                if (g.y == r.y || g.y == r.y + r.h) {
-                    extendHorizontal(2, g.y, r.x, r.w, g.x, g.w);
-                    found |= TopEdge;
-                }
-                if (g.y + g.h == r.y || g.y + g.h == r.y + r.h) {
-                    extendHorizontal(3, g.y + g.h, r.x, r.w, g.x, g.w);
-                    found |= BottomEdge;
-                }
+                if (meets(g.x, r.x, r.w))
+                    vertical(0, g.x);
+                if (meets(g.x + g.w, r.x, r.w))
+                    vertical(1, g.x + g.w);
+                if (meets(g.y, r.y, r.h))
+                    horizontal(2, g.y);
+                if (meets(g.y + g.h, r.y, r.h))
+                    horizontal(3, g.y + g.h);
             }
             if (centres) {
-                if (g.cx == r.cx) {
-                    extendVertical(4, g.cx, r.y, r.h, g.y, g.h);
-                    found |= CentreX;
-                }
-                if (g.cy == r.cy) {
-                    extendHorizontal(5, g.cy, r.x, r.w, g.x, g.w);
-                    found |= CentreY;
-                }
+                if (g.cx == r.cx)
+                    vertical(4, g.cx);
+                if (g.cy == r.cy)
+                    horizontal(5, g.cy);
             }
         }
     }

@@ -30,42 +30,36 @@ constexpr float minimumKeySize = 10;
 // the element in line.
 constexpr int stickyReach = 9;
 
+// A left or top edge moved to the coordinate: never below 0, the far edge
+// where it was, the size at least minimumHandleSize.
+void moveNearEdge(float to, float farEdge, float& origin, float& size)
+{
+    origin = std::max(0.0f, to);
+    size = farEdge - origin;
+    if (size < minimumHandleSize) {
+        origin = farEdge - minimumHandleSize;
+        size = minimumHandleSize;
+    }
+}
+
 // The rectangle a grab handle makes of the one at the press, with the
-// handle's anchor at (ax, ay): the edges away from the handle stay, a moved
-// left or top edge never goes below 0, and each size the handle changes is
-// at least minimumHandleSize. Handles go round from the bottom left (0) by
-// the bottom middle, the corners and the middles to the left middle (7).
+// handle's anchor at (ax, ay): the edges away from the handle stay, and each
+// size the handle changes is at least minimumHandleSize. Handles go round
+// from the bottom left (0) by the bottom middle, the corners and the
+// middles to the left middle (7).
 lq::Rect resizedByHandle(int handle, const lq::Rect& start, float ax, float ay)
 {
-    const float right0 = start.maxX();
-    const float bottom0 = start.maxY();
     float x = start.x();
     float y = start.y();
     float w = start.width();
     float h = start.height();
-    const bool leftEdge = handle == 0 || handle == 6 || handle == 7;
-    const bool rightEdge = handle == 2 || handle == 3 || handle == 4;
-    const bool topEdge = handle == 4 || handle == 5 || handle == 6;
-    const bool bottomEdge = handle == 0 || handle == 1 || handle == 2;
-    if (leftEdge) {
-        x = std::max(0.0f, ax);
-        w = right0 - x;
-        if (w < minimumHandleSize) {
-            x = right0 - minimumHandleSize;
-            w = minimumHandleSize;
-        }
-    }
-    if (rightEdge)
+    if (handle == 0 || handle == 6 || handle == 7)
+        moveNearEdge(ax, start.maxX(), x, w);
+    if (handle == 2 || handle == 3 || handle == 4)
         w = std::max(minimumHandleSize, ax - start.x());
-    if (topEdge) {
-        y = std::max(0.0f, ay);
-        h = bottom0 - y;
-        if (h < minimumHandleSize) {
-            y = bottom0 - minimumHandleSize;
-            h = minimumHandleSize;
-        }
-    }
-    if (bottomEdge)
+    if (handle == 4 || handle == 5 || handle == 6)
+        moveNearEdge(ay, start.maxY(), y, h);
+    if (handle == 0 || handle == 1 || handle == 2)
         h = std::max(minimumHandleSize, ay - start.y());
     return lq::Rect(x, y, w, h);
 }

@@ -116,12 +116,7 @@ TEST_F(LayoutControllerCanvasTest, EachElementShowsItsPositionAndSizeInItsSheets
 TEST_F(LayoutControllerCanvasTest, AnAlbumShowsItsSizeOnlyInFreeStyleAndItsTopOnlyAboveOrFree)
 {
     const auto photos = page(QStringLiteral("Photos"));
-    const QString picture = work.filePath(QStringLiteral("sea.jpg"));
-    writeAll(picture, jpegBytes(120, 90, Qt::darkCyan));
-    const auto photo = XmlPhoto::createFromFile(picture);
-    ASSERT_NE(photo, nullptr);
-    photos->addChild(photo);
-    photo->newDocument(QString());
+    ASSERT_NE(addPhoto(*photos, QStringLiteral("sea.jpg"), Qt::darkCyan), nullptr);
     auto* album = XmlWebPhotoAlbum::cast(photos->getTemplate()->getElementWithName(QStringLiteral("Photo Album")).get());
     ASSERT_NE(album, nullptr);
     place(*album, 31, 32, 33, 34);

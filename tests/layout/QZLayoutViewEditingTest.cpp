@@ -403,12 +403,8 @@ protected:
         ASSERT_NE(photos, nullptr);
         const QColor colours[] = {Qt::darkCyan, Qt::darkRed, Qt::darkYellow};
         for (int index = 0; index < 3; ++index) {
-            const QString picture = work.filePath(QStringLiteral("picture%1.jpg").arg(index));
-            writeAll(picture, jpegBytes(160, 120, colours[index]));
-            const auto photo = XmlPhoto::createFromFile(picture);
+            const auto photo = addPhoto(*photos, QStringLiteral("picture%1.jpg").arg(index), colours[index]);
             ASSERT_NE(photo, nullptr);
-            photos->addChild(photo);
-            photo->newDocument(QString());
             added.push_back(photo);
         }
         album = XmlWebPhotoAlbum::cast(photos->getTemplate()->getElementWithName(QStringLiteral("Photo Album")).get());

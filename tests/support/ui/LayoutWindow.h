@@ -11,9 +11,12 @@
 #include "layout/QZLayoutView.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlHomePage.h"
+#include "model/site/XmlPhoto.h"
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
 #include "platform/widgets/MyTabView.h"
+#include "support/TestFiles.h"
+#include "support/TestPictures.h"
 #include "support/ui/ScriptedModalHandler.h"
 #include "templates/XmlBoxModel.h"
 #include "templates/XmlStyleSheet.h"
@@ -106,6 +109,19 @@ protected:
         return nullptr;
     }
     QZLayoutView& canvas() { return *layout->layoutView(); }
+    // A photo of the page made from a real JPEG picture of one colour.
+    std::shared_ptr<XmlPhoto> addPhoto(XmlAlbum& onto, const QString& name, const QColor& colour)
+    {
+        const QString picture = work.filePath(name);
+        writeAll(picture, jpegBytes(160, 120, colour));
+        const auto photo = XmlPhoto::createFromFile(picture);
+        EXPECT_NE(photo, nullptr) << qPrintable(picture);
+        if (!photo)
+            return nullptr;
+        onto.addChild(photo);
+        photo->newDocument(QString());
+        return photo;
+    }
     void showTab(const QString& identifier) { window->tabView()->selectTabViewItemWithIdentifier(identifier); }
 
     QTemporaryDir work;
