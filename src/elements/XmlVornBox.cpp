@@ -21,9 +21,6 @@
 
 namespace {
 
-// The text container's extent: wide and high enough never to run out of room.
-constexpr qreal unbounded = 1000000.0;
-
 // The size of a movie that was never measured.
 constexpr float unmeasuredMovie = 100.0f;
 
@@ -473,7 +470,7 @@ void XmlVornBox::createTextLayoutStuff()
     _contents = std::make_shared<lq::StyledText>();
     _lm = std::make_unique<lq::LayoutManager>();
     _lm->setTextStorage(_contents);
-    _tc = std::make_shared<lq::TextContainer>(QSizeF(unbounded, unbounded));
+    _tc = std::make_shared<lq::TextContainer>(QSizeF(unboundedExtent, unboundedExtent));
     _tc->setLineFragmentPadding(0);
     _lm->addTextContainer(_tc);
 }
@@ -530,7 +527,7 @@ void XmlVornBox::relayoutFlags(XmlBase* page, int flags)
         setCurrentAlbum(page);
 
         createTextLayoutStuff();
-        _tc->setContainerSize(QSizeF(internalRect().width(), unbounded));
+        _tc->setContainerSize(QSizeF(internalRect().width(), unboundedExtent));
         const auto concrete = [](const std::shared_ptr<XmlWebFont>& record) -> std::optional<lq::Font> {
             if (!record)
                 return std::nullopt;
@@ -821,7 +818,7 @@ void XmlVornBox::drawPlaceholder(const lq::Rect& rect)
     attributes.foregroundColour = lq::Colour::black();
     _contents->setText(lq::StyledText(fullname() + QStringLiteral("\n") + _externalHTML, attributes));
     const lq::Rect inner = internalRect();
-    _tc->setContainerSize(QSizeF(inner.width(), unbounded));
+    _tc->setContainerSize(QSizeF(inner.width(), unboundedExtent));
     const lq::Range glyphs = _lm->glyphRangeForTextContainer(_tc.get());
     if (glyphs.length == 0 || !context)
         return;

@@ -20,12 +20,6 @@
 
 namespace {
 
-// The strip at the right and the bottom that a drop shadow takes.
-constexpr int shadowStrip = 8;
-
-// The text container's extent: wide and high enough never to run out of room.
-constexpr qreal unbounded = 1000000.0;
-
 // Record names by paragraph type.
 const QString& recordName(int type)
 {
@@ -219,7 +213,7 @@ void XmlWebContent::createTextLayoutStuff()
     _lm = std::make_unique<lq::LayoutManager>();
     _lm->setTextStorage(_contents);
     _stc = std::make_shared<QZTextContainer>();
-    _stc->setContainerSize(QSizeF(unbounded, unbounded));
+    _stc->setContainerSize(QSizeF(unboundedExtent, unboundedExtent));
     _stc->setLineFragmentPadding(0);
     _tc = _stc;
     _lm->addTextContainer(_tc);

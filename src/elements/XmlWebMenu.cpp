@@ -20,12 +20,6 @@
 
 namespace {
 
-// The strip at the right and the bottom that a drop shadow takes.
-constexpr int shadowStrip = 8;
-
-// An item text's container before its first filling, and its height after.
-constexpr qreal unbounded = 1000000.0;
-
 // Submenu items are numbered from here.
 constexpr int firstSubmenuItem = 1000;
 
@@ -48,7 +42,7 @@ constexpr const char* measuringAnchors =
 XmlWebMenu::ItemText::ItemText()
     : _storage(std::make_shared<lq::StyledText>())
     , _lm(std::make_unique<lq::LayoutManager>())
-    , _tc(std::make_shared<lq::TextContainer>(QSizeF(unbounded, unbounded)))
+    , _tc(std::make_shared<lq::TextContainer>(QSizeF(unboundedExtent, unboundedExtent)))
 {
     _lm->setTextStorage(_storage);
     _tc->setLineFragmentPadding(0);
@@ -516,7 +510,7 @@ void XmlWebMenu::fillContentsWithStringTypeSubmenu(ItemText& item, const QString
             text = std::move(next);
 
         const int textWidth = orientation() == 2 ? _miWidth : menuItemInternalWidth();
-        item.textContainer()->setContainerSize(QSizeF(textWidth, unbounded));
+        item.textContainer()->setContainerSize(QSizeF(textWidth, unboundedExtent));
         item.layoutManager().glyphRangeForTextContainer(item.textContainer().get());
     });
 }

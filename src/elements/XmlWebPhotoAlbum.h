@@ -281,6 +281,8 @@ public:
     void genCSSWinIEBitmap(QString& script) override;
 
 private:
+    // The photo at the index of the list, or nothing past its ends.
+    static XmlPhoto* photoAt(const XmlBaseList& photos, int index);
     void setInt(int& field, int value);
     void setFlag(bool& field, bool value);
     XmlBase* textPart(std::shared_ptr<XmlBase>& part, const char* tag, const QString& content);

@@ -21,13 +21,6 @@
 
 namespace {
 
-// The strip at the right and the bottom that a drop shadow takes.
-constexpr int shadowStrip = 8;
-
-// The text container's extent: wide and high enough never to break the line
-// or run out of room.
-constexpr qreal unbounded = 1000000.0;
-
 // A page coordinate cut toward zero to a whole pixel; values beyond the int
 // range (or not numbers at all) are held at its ends.
 int truncated(double value)
@@ -572,7 +565,7 @@ void XmlBoxModel::layoutText(XmlBase* page) const
         _contents = std::make_shared<lq::StyledText>();
         _lm = std::make_unique<lq::LayoutManager>();
         _lm->setTextStorage(_contents);
-        _tc = std::make_shared<lq::TextContainer>(QSizeF(unbounded, unbounded));
+        _tc = std::make_shared<lq::TextContainer>(QSizeF(unboundedExtent, unboundedExtent));
         _tc->setLineFragmentPadding(0);
         _lm->addTextContainer(_tc);
     }
@@ -605,7 +598,7 @@ void XmlBoxModel::layoutText(XmlBase* page) const
     _contents->setText(lq::StyledText(text, attributes));
     _contents->setAttributes(attributes, { 0, _contents->length() });
 
-    _tc->setContainerSize(QSizeF(internalWidth(), unbounded));
+    _tc->setContainerSize(QSizeF(internalWidth(), unboundedExtent));
     _lm->glyphRangeForTextContainer(_tc.get());
 }
 
