@@ -14,6 +14,12 @@ inline float toFloat(int value)
     return static_cast<float>(value);
 }
 
+// The text of a part ("" without the part).
+inline QString contentOf(const XmlBase* part)
+{
+    return part ? part->content() : QStringLiteral("");
+}
+
 // Whether the element is of class T itself, not of a subclass of it (a
 // group page is an album page too).
 template <class T>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "elements/ElementHelpers.h"
 #include "elements/XmlWebMenu.h"
 #include "elements/XmlWebText.h"
 #include "platform/graphics/GraphicsImage.h"
@@ -252,7 +253,11 @@ private:
     void setLabel(QString& field, const QString& value);
     // Runs the accessor on the element's own box for the moment.
     template <class F>
-    auto onOwnBox(F&& body) -> decltype(body());
+    auto onOwnBox(F&& body) -> decltype(body())
+    {
+        const elements::ScopedValue<int> ownBox(_currentControl, -1);
+        return body();
+    }
     // Changes one component of the selected control's rectangle.
     void setSelectedControlComponent(int component, int value);
     void makeTextSystems();
