@@ -13,6 +13,7 @@
 #include <optional>
 
 class QZTextContainer;
+class XmlWebFooter;
 class XmlWebText;
 
 // The box that holds a page's own text: the large rich-text box of a page
@@ -209,6 +210,14 @@ protected:
     void appendFlowParagraphs(QString& html);
     // Every line piece as a positioned paragraph element, in its division.
     void appendPositionedLines(QString& html);
+    // The page passes: the font checks of the site script, the box, the
+    // text's lines, and the steps.
+    void appendFontChecks(QString& html);
+    void appendBox(QString& html);
+    void appendText(QString& html);
+    void appendSteps(QString& html);
+    // This box as a footer, or nothing when it is a content box.
+    XmlWebFooter* asFooter();
     // The runs with their inline tags, each closed before a later run opens
     // what it needs (flow: tabs as blanks).
     void appendRunsOfText(QString& html, const lq::StyledText& text, bool flow);

@@ -270,6 +270,15 @@ public:
     void genCSSBitmap(QString& script) override;
 
 private:
+    // Submenu items are numbered from here.
+    static constexpr int firstSubmenuItem = 1000;
+
+    // The page passes: the font checks of the site script, the box, and the
+    // item links.
+    void appendFontChecks(QString& html);
+    void appendNavigationBox(QString& html);
+    void appendItemLinks(QString& html, XmlBase* page);
+
     // One item as the canvas, the click areas and the page links place it.
     struct ItemFrame {
         int number = 0;          // 0, 1 ... or 1000 + j

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+class XmlAlbum;
 class XmlPhoto;
 class XmlPictureFrame;
 class XmlSlideshow;
@@ -283,6 +284,13 @@ public:
 private:
     // The photo at the index of the list, or nothing past its ends.
     static XmlPhoto* photoAt(const XmlBaseList& photos, int index);
+    // The page passes: the font check of the site script, the lightbox's
+    // head links, the box, the thumbnails, and the steps that make them.
+    void appendFontCheck(QString& html);
+    void appendLightboxHead(QString& html);
+    void appendAlbumBox(QString& html);
+    void appendThumbnails(QString& html, XmlAlbum* album);
+    void appendSteps(QString& html, XmlAlbum* album);
     void setInt(int& field, int value);
     void setFlag(bool& field, bool value);
     XmlBase* textPart(std::shared_ptr<XmlBase>& part, const char* tag, const QString& content);

@@ -29,70 +29,93 @@ void XmlWebPhotoAlbum::appendHTMLPagePassSheet(QString& html, XmlBase* page, int
 {
     lq::modelFrame(this, "appendHTML:page:pass:sheet:", [&] {
         if (pass == -1) {
-            const std::shared_ptr<XmlWebFont> record = font();
-            html += QString::asprintf("fc.addfs(\"pp\", %d, %d, \"p.photo\");\n", record->lineHeight(), record->fontSize());
+            appendFontCheck(html);
             return;
         }
         if (pass == 0) {
-            if (_clickOp == 5) {
-                html += QStringLiteral("<link rel=\"stylesheet\" href=\"lightbox.css\" type=\"text/css\" media=\"screen\" />\n");
-                html += QStringLiteral("<script type=\"text/javascript\" src=\"prototype.js\"></script>\n");
-                html += QStringLiteral("<script type=\"text/javascript\" src=\"scriptaculous.js?load=effects\"></script>\n");
-                html += QStringLiteral("<script type=\"text/javascript\" src=\"lightbox.js\"></script>\n");
-            }
+            appendLightboxHead(html);
             return;
         }
         XmlAlbum* album = XmlAlbum::cast(page);
         if (!album)
             return;
-        if (pass == 5) {
-            const bool grid = _afterDescription != 2 && (_numCols != 0 || _numRows != 0);
-            const bool collage = _afterDescription == 2 && _fs_hasCollage;
-            if (grid || collage) {
-                // The box itself, whatever floating photo the canvas has selected.
-                const elements::ScopedValue<int> box(_currentPhoto, -1);
-                html += htmlDivTagsVornStyle(QStringLiteral("albumbox"), QString());
-            }
-            return;
-        }
-        if (pass != 11 && pass != 19)
-            return;
-        setCurrentAlbum(page);
-        const XmlBaseList photos = album->photoObjects();
-        const int count = numberOfThumbnails(photos);
-        if (pass == 11) {
-            if (captionsOrCart() && _contentsArray.size() != static_cast<std::size_t>(photos.size()))
-                layoutCaptions(page);
-            const QString slidefile = QStringLiteral("slideshow") + QString::number(album->pageSeqNumber()) + QStringLiteral(".html");
-            if (_afterDescription != 2) {
-                layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNoborders(0, shownThumbnails(count), html, photos,
-                                                                              slidefile, captionsOrCart(), false);
-            } else {
-                const int collage = collageThumbnails(count);
-                layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNoborders(0, collage, html, photos, slidefile, false, true);
-                layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNoborders(collage, floatingEnd(count), html, photos,
-                                                                              slidefile, captionsOrCart(), false);
-            }
-            return;
-        }
-        if (_clickOp == 5) {
-            for (const char* name : { "blank.gif", "close.gif", "loading.gif", "next.gif", "prev.gif" })
-                html += QStringLiteral("<QZcopy dir=\"homepage/bitmaps\" filename=\"") + QLatin1String(name) + QStringLiteral("\" />");
-            for (const char* name : { "prototype.js", "scriptaculous.js", "lightbox.js", "effects.js", "lightbox.css" })
-                html += QStringLiteral("<QZcopy dir=\"homepage\" filename=\"") + QLatin1String(name) + QStringLiteral("\" />");
-        }
-        if (_cartType == 1)
-            html += QStringLiteral("<QZcopy dir=\"homepage/bitmaps\" filename=\"buynow.png\" />");
-        else if (_cartType == 2)
-            html += QStringLiteral("<QZcopy dir=\"homepage/bitmaps\" filename=\"addtocart.png\" />");
-        if (_afterDescription != 2) {
-            processImagesFromToHtmlPhotoObjectsAlbum(0, shownThumbnails(count), html, photos, album->pageSeqNumber());
-        } else {
-            const int collage = collageThumbnails(count);
-            processImagesFromToHtmlPhotoObjectsAlbum(0, collage, html, photos, album->pageSeqNumber());
-            processImagesFromToHtmlPhotoObjectsAlbum(collage, floatingEnd(count), html, photos, album->pageSeqNumber());
-        }
+        if (pass == 5)
+            appendAlbumBox(html);
+        else if (pass == 11)
+            appendThumbnails(html, album);
+        else if (pass == 19)
+            appendSteps(html, album);
     });
+}
+
+void XmlWebPhotoAlbum::appendFontCheck(QString& html)
+{
+    const std::shared_ptr<XmlWebFont> record = font();
+    html += QString::asprintf("fc.addfs(\"pp\", %d, %d, \"p.photo\");\n", record->lineHeight(), record->fontSize());
+}
+
+void XmlWebPhotoAlbum::appendLightboxHead(QString& html)
+{
+    if (_clickOp != 5)
+        return;
+    html += QStringLiteral("<link rel=\"stylesheet\" href=\"lightbox.css\" type=\"text/css\" media=\"screen\" />\n");
+    html += QStringLiteral("<script type=\"text/javascript\" src=\"prototype.js\"></script>\n");
+    html += QStringLiteral("<script type=\"text/javascript\" src=\"scriptaculous.js?load=effects\"></script>\n");
+    html += QStringLiteral("<script type=\"text/javascript\" src=\"lightbox.js\"></script>\n");
+}
+
+void XmlWebPhotoAlbum::appendAlbumBox(QString& html)
+{
+    const bool grid = _afterDescription != 2 && (_numCols != 0 || _numRows != 0);
+    const bool collage = _afterDescription == 2 && _fs_hasCollage;
+    if (!grid && !collage)
+        return;
+    // The box itself, whatever floating photo the canvas has selected.
+    const elements::ScopedValue<int> box(_currentPhoto, -1);
+    html += htmlDivTagsVornStyle(QStringLiteral("albumbox"), QString());
+}
+
+void XmlWebPhotoAlbum::appendThumbnails(QString& html, XmlAlbum* album)
+{
+    setCurrentAlbum(album);
+    const XmlBaseList photos = album->photoObjects();
+    const int count = numberOfThumbnails(photos);
+    if (captionsOrCart() && _contentsArray.size() != static_cast<std::size_t>(photos.size()))
+        layoutCaptions(album);
+    const QString slidefile = QStringLiteral("slideshow") + QString::number(album->pageSeqNumber()) + QStringLiteral(".html");
+    if (_afterDescription != 2) {
+        layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNoborders(0, shownThumbnails(count), html, photos,
+                                                                      slidefile, captionsOrCart(), false);
+    } else {
+        const int collage = collageThumbnails(count);
+        layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNoborders(0, collage, html, photos, slidefile, false, true);
+        layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNoborders(collage, floatingEnd(count), html, photos,
+                                                                      slidefile, captionsOrCart(), false);
+    }
+}
+
+void XmlWebPhotoAlbum::appendSteps(QString& html, XmlAlbum* album)
+{
+    setCurrentAlbum(album);
+    const XmlBaseList photos = album->photoObjects();
+    const int count = numberOfThumbnails(photos);
+    if (_clickOp == 5) {
+        for (const char* name : { "blank.gif", "close.gif", "loading.gif", "next.gif", "prev.gif" })
+            html += QStringLiteral("<QZcopy dir=\"homepage/bitmaps\" filename=\"") + QLatin1String(name) + QStringLiteral("\" />");
+        for (const char* name : { "prototype.js", "scriptaculous.js", "lightbox.js", "effects.js", "lightbox.css" })
+            html += QStringLiteral("<QZcopy dir=\"homepage\" filename=\"") + QLatin1String(name) + QStringLiteral("\" />");
+    }
+    if (_cartType == 1)
+        html += QStringLiteral("<QZcopy dir=\"homepage/bitmaps\" filename=\"buynow.png\" />");
+    else if (_cartType == 2)
+        html += QStringLiteral("<QZcopy dir=\"homepage/bitmaps\" filename=\"addtocart.png\" />");
+    if (_afterDescription != 2) {
+        processImagesFromToHtmlPhotoObjectsAlbum(0, shownThumbnails(count), html, photos, album->pageSeqNumber());
+    } else {
+        const int collage = collageThumbnails(count);
+        processImagesFromToHtmlPhotoObjectsAlbum(0, collage, html, photos, album->pageSeqNumber());
+        processImagesFromToHtmlPhotoObjectsAlbum(collage, floatingEnd(count), html, photos, album->pageSeqNumber());
+    }
 }
 
 void XmlWebPhotoAlbum::layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNoborders(int from, int to, QString& html,
