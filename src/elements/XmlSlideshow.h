@@ -37,9 +37,9 @@ class TextContainer;
 // On the layout canvas the element previews itself: it cross-dissolves the
 // slides on a 0.1-second tick that an AnimationClock delivers (the main run
 // loop unless another clock is set). In a build it writes its CSS and its
-// share of the page (script set-up in pass -1, background in 6, controls,
-// captions and viewers in 12, initialisation in 18, image steps in 19);
-// the site script runs the show in the browser.
+// share of the page (script set-up in the head script, its background,
+// controls, captions and viewers in their layers, initialisation after the
+// page, image steps last); the site script runs the show in the browser.
 //
 // The picture frame is an owned part written after the box's own part; the
 // control font is a child font named "control"; the caption uses the
@@ -230,7 +230,7 @@ public:
     void genCSSBitmap(QString& script) override;
     void genCSSWinIEBitmap(QString& script) override;
     void listOfFilesToCopyAll(QStringList& files, bool all) override;
-    void appendHTMLPagePassSheet(QString& html, XmlBase* page, int pass, XmlStyleSheet* sheet) override;
+    void appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet) override;
 
     // --- Passed on to the frame, then the text element --------------------------------------
     void loadBackstore(void* context) override;
@@ -327,7 +327,8 @@ private:
     std::unique_ptr<TextSystem> _link;
     std::unique_ptr<TextSystem> _next;
     std::unique_ptr<TextSystem> _play;
-    // Processor steps gathered in pass -1, written in pass 19; null between pages.
+    // Processor steps gathered with the head script, written with the steps;
+    // null between pages.
     QString createImagesProcess;
     std::shared_ptr<AnimationClock> _clock;
 };

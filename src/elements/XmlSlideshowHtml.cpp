@@ -251,29 +251,29 @@ void XmlSlideshow::appendControlsAndCaptions(QString& html, XmlBase* page)
                                "style=\"display:none\" />\n");
 }
 
-void XmlSlideshow::appendHTMLPagePassSheet(QString& html, XmlBase* page, int pass, XmlStyleSheet*)
+void XmlSlideshow::appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet*)
 {
     lq::modelFrame(this, "appendHTML:page:pass:sheet:", [&] {
         if (!page || firstPictureInSlideshow() >= page->numberChildren())
             return;
         switch (pass) {
-        case -1:
+        case PagePass::HeadScript:
             appendScriptSetUp(html, page);
             break;
-        case 6:
+        case PagePass::SlideshowBackground:
             if (_showBkgndBox)
                 html += htmlDivTagsVornStyle(QStringLiteral("ssbackground"), QString());
             break;
-        case 12:
+        case PagePass::SlideshowControls:
             appendControlsAndCaptions(html, page);
             break;
-        case 18:
+        case PagePass::AfterPage:
             html += QStringLiteral("<script language=\"JavaScript\" type=\"text/javascript\">\n<!--\n"
                                    "if (document.images)\n{\n");
             html += QString::asprintf("ss.firstslide = %d;\n", firstPictureInSlideshow());
             html += QStringLiteral("ss.init();\n}\n// -->\n</script>\n");
             break;
-        case 19:
+        case PagePass::Steps:
             if (createImagesProcess.isNull())
                 break;
             html += createImagesProcess;

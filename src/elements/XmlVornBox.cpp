@@ -284,14 +284,14 @@ void XmlVornBox::setZlocation(const QString& layer)
     });
 }
 
-int XmlVornBox::getCorrectPass() const
+PagePass XmlVornBox::getCorrectPass() const
 {
     const QString layer = zlocation();
     if (layer == u"Background")
-        return 2;
+        return PagePass::BackgroundVorns;
     if (layer == u"Middle")
-        return 9;
-    return 16;
+        return PagePass::MiddleVorns;
+    return PagePass::ForegroundVorns;
 }
 
 int XmlVornBox::bkgnd() const

@@ -111,8 +111,9 @@ public:
     QString zlocation() const;
     // Stored (and the document marked) only for a layer box.
     void setZlocation(const QString& layer);
-    // The page pass of the layer: "Background" 2, "Middle" 9, any other 16.
-    int getCorrectPass() const;
+    // The page pass of the layer: "Background" and "Middle" have their own,
+    // any other layer is the foreground's.
+    PagePass getCorrectPass() const;
     // The snippet part, made on first use.
     const XmlBasePtr& htmlSnippet();
 
@@ -188,7 +189,7 @@ public:
     void appendCSS(QString& css) override;
     void appendCSSWinIESuffix(QString& css, const QString& suffix) override;
     // The box's division and content in its pass; nothing in the others.
-    void appendHTMLPagePassSheet(QString& html, XmlBase* page, int pass, XmlStyleSheet* sheet) override;
+    void appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet) override;
 
 protected:
     // Link runs take the record's link colour, underlined as the record says.

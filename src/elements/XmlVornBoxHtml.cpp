@@ -174,7 +174,7 @@ void XmlVornBox::appendCSS(QString& css)
             css += QStringLiteral("overflow: hidden; ");
         if (_type == 3)
             css += QStringLiteral("overflow: hidden; ");
-        if (_type == 3 && getCorrectPass() == 16)
+        if (_type == 3 && getCorrectPass() == PagePass::ForegroundVorns)
             css += QStringLiteral("z-index:100; ");
         css += QStringLiteral("}\n");
     });
@@ -189,10 +189,10 @@ void XmlVornBox::appendCSSWinIESuffix(QString& css, const QString& suffix)
 
 // --- Page HTML ---------------------------------------------------------------------------------
 
-void XmlVornBox::appendHTMLPagePassSheet(QString& html, XmlBase*, int pass, XmlStyleSheet*)
+void XmlVornBox::appendHTMLPagePassSheet(QString& html, XmlBase*, PagePass pass, XmlStyleSheet*)
 {
     lq::modelFrame(this, "appendHTML:page:pass:sheet:", [&] {
-        const int myPass = _type == 3 ? getCorrectPass() : 16;
+        const PagePass myPass = _type == 3 ? getCorrectPass() : PagePass::ForegroundVorns;
         if (pass != myPass)
             return;
         const QString n = QString::number(_vornSeqNum);

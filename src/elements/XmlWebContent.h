@@ -166,9 +166,9 @@ public:
     bool compareWidgetPlacements() { return false; }
 
     // --- Page HTML ------------------------------------------------------------------------
-    // Passes -1 (font checks), 3 (the box), 15 (positioned lines) and 19
-    // (steps); nothing in the others.
-    void appendHTMLPagePassSheet(QString& html, XmlBase* page, int pass, XmlStyleSheet* sheet) override;
+    // The font checks in the head script, the box and the positioned lines
+    // in their layers, and the steps; nothing in the other passes.
+    void appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet) override;
     // One paragraph element of a paragraph or a line piece at the
     // rectangle (positioned mode) or in the flow (browser-flow mode).
     QString createHTMLfromAttributedStringAtRect(const lq::StyledText& text, const lq::Rect& rect);

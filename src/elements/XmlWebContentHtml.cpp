@@ -164,16 +164,16 @@ void XmlWebContent::appendFlowParagraphs(QString& html)
     }
 }
 
-void XmlWebContent::appendHTMLPagePassSheet(QString& html, XmlBase*, int pass, XmlStyleSheet*)
+void XmlWebContent::appendHTMLPagePassSheet(QString& html, XmlBase*, PagePass pass, XmlStyleSheet*)
 {
     lq::modelFrame(this, "appendHTML:page:pass:sheet:", [&] {
-        if (pass == -1)
+        if (pass == PagePass::HeadScript)
             appendFontChecks(html);
-        else if (pass == 3)
+        else if (pass == PagePass::ContentBox)
             appendBox(html);
-        else if (pass == 15)
+        else if (pass == PagePass::ContentText)
             appendText(html);
-        else if (pass == 19)
+        else if (pass == PagePass::Steps)
             appendSteps(html);
     });
 }

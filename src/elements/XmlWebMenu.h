@@ -256,7 +256,7 @@ public:
     void appendCSSFontParametersForFontWithSize(QString& css, XmlWebFont& record, int size);
     void appendCSSWinIESuffix(QString& css, const QString& suffix) override;
     void genCSSWinIEBitmap(QString& script) override;
-    void appendHTMLPagePassSheet(QString& html, XmlBase* page, int pass, XmlStyleSheet* sheet) override;
+    void appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet) override;
 
     // --- Housekeeping, passed on to the state backgrounds and the box -------------------------
     void cleanup() override;

@@ -143,14 +143,14 @@ void XmlWebMenu::genCSSWinIEBitmap(QString& script)
 
 // --- Page HTML -------------------------------------------------------------------------------------
 
-void XmlWebMenu::appendHTMLPagePassSheet(QString& html, XmlBase* page, int pass, XmlStyleSheet*)
+void XmlWebMenu::appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet*)
 {
     lq::modelFrame(this, "appendHTML:page:pass:sheet:", [&] {
-        if (pass == -1)
+        if (pass == PagePass::HeadScript)
             appendFontChecks(html);
-        else if (pass == 8)
+        else if (pass == PagePass::NavigationBox)
             appendNavigationBox(html);
-        else if (pass == 14)
+        else if (pass == PagePass::NavigationItems)
             appendItemLinks(html, page);
     });
 }

@@ -257,7 +257,7 @@ public:
     void cleanup() override;
 
     // --- Page HTML and CSS -------------------------------------------------------------------
-    void appendHTMLPagePassSheet(QString& html, XmlBase* page, int pass, XmlStyleSheet* sheet) override;
+    void appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet) override;
     void layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNoborders(int from, int to, QString& html,
                                                                         const XmlBaseList& photos,
                                                                         const QString& slidefile, bool showCaptions,

@@ -25,25 +25,25 @@ using elements::toFloat;
 
 // --- Page HTML -----------------------------------------------------------------------------------------------------
 
-void XmlWebPhotoAlbum::appendHTMLPagePassSheet(QString& html, XmlBase* page, int pass, XmlStyleSheet*)
+void XmlWebPhotoAlbum::appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet*)
 {
     lq::modelFrame(this, "appendHTML:page:pass:sheet:", [&] {
-        if (pass == -1) {
+        if (pass == PagePass::HeadScript) {
             appendFontCheck(html);
             return;
         }
-        if (pass == 0) {
+        if (pass == PagePass::Head) {
             appendLightboxHead(html);
             return;
         }
         XmlAlbum* album = XmlAlbum::cast(page);
         if (!album)
             return;
-        if (pass == 5)
+        if (pass == PagePass::AlbumBox)
             appendAlbumBox(html);
-        else if (pass == 11)
+        else if (pass == PagePass::Thumbnails)
             appendThumbnails(html, album);
-        else if (pass == 19)
+        else if (pass == PagePass::Steps)
             appendSteps(html, album);
     });
 }

@@ -260,7 +260,7 @@ void XmlCSS::stopAnimations()
 
 // --- Generation hooks --------------------------------------------------------------------------
 
-void XmlCSS::appendHTMLPagePassSheet(QString&, XmlBase*, int, XmlStyleSheet*)
+void XmlCSS::appendHTMLPagePassSheet(QString&, XmlBase*, PagePass, XmlStyleSheet*)
 {
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/core/XmlBase.h"
+#include "templates/PagePass.h"
 
 #include <QHash>
 
@@ -100,7 +101,8 @@ public:
     virtual void stopAnimations();
 
     // --- Generation hooks -----------------------------------------------------
-    virtual void appendHTMLPagePassSheet(QString& html, XmlBase* page, int pass, XmlStyleSheet* sheet);
+    // The element's part of the page in one pass (see PagePass).
+    virtual void appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet);
     virtual void appendCSS(QString& css);
     virtual void appendCSSWinIESuffix(QString& css, const QString& suffix);
     virtual void appendJavascriptWinIE(QString& script);

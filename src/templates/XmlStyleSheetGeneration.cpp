@@ -86,7 +86,7 @@ public:
     }
 
     // The visible elements' part of one pass.
-    void pass(int number)
+    void pass(PagePass number)
     {
         for (const XmlBasePtr& child : _elements)
             if (XmlCSS* element = visibleElement(child))
@@ -121,9 +121,9 @@ public:
         if (_sheet.centerVert())
             appendCentringFunction();
         _html += _sheet.browserFlow() ? QStringLiteral("var shouldAdjustFooter = 1;\n") : QStringLiteral("var shouldAdjustFooter = 0;\n");
-        pass(-1);
+        pass(PagePass::HeadScript);
         _html += QStringLiteral("\n// -->\n</script>\n");
-        pass(0);
+        pass(PagePass::Head);
         appendHomePageHeadParts();
         _html += QStringLiteral("</head>\n");
     }
@@ -143,11 +143,11 @@ public:
         if (_sheet.bkgnd() == 6 && pictureAllowed && _sheet.image())
             appendSlicedBackground();
         // The layers of the page.
-        for (int number = 1; number <= 17; ++number)
-            pass(number);
+        for (int number = int(PagePass::FirstLayer); number <= int(PagePass::LastLayer); ++number)
+            pass(static_cast<PagePass>(number));
         if (wrap)
             _html += QStringLiteral("</div>\n");
-        pass(18);
+        pass(PagePass::AfterPage);
         if (_home && _home->bodyHTML())
             _html += _home->bodyHTML()->content();
         appendClosingScript();
@@ -179,7 +179,7 @@ public:
         _html += QStringLiteral("</QZcreate>");
     }
 
-    // The last pass: the steps of the elements.
+    // The last pass: the steps of the elements, each after its fix-up bitmaps.
     void appendElementSteps()
     {
         for (const XmlBasePtr& child : _elements) {
@@ -188,7 +188,7 @@ public:
                 continue;
             if (XmlCSSBackground* background = XmlCSSBackground::cast(element))
                 background->genCSSWinIEBitmap(_html);
-            element->appendHTMLPagePassSheet(_html, &_page, 19, &_sheet);
+            element->appendHTMLPagePassSheet(_html, &_page, PagePass::Steps, &_sheet);
         }
     }
 

@@ -11,6 +11,7 @@
 #include "model/site/XmlPhoto.h"
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
+#include "support/Printers.h"
 #include "support/SiteInDocument.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
@@ -144,7 +145,7 @@ protected:
         ASSERT_EQ(sheet->view(), XmlStyleSheet::View::Slideshow);
     }
 
-    QString pass(int number)
+    QString pass(PagePass number)
     {
         QString html;
         slideshow->appendHTMLPagePassSheet(html, album.get(), number, sheet.get());
@@ -426,7 +427,7 @@ TEST_F(XmlSlideshowTest, SlideshowSetUpScriptWritesEscapedLabelsTimeoutAndOneSli
     slideshow->setLoopSlideshow(false);
     slideshow->relayoutFlags(album.get(), 0);
 
-    const QString script = pass(-1);
+    const QString script = pass(PagePass::HeadScript);
     EXPECT_TRUE(script.startsWith("fc.addfs(\"sscon\", ")) << qPrintable(script);
     EXPECT_TRUE(script.contains(QString("fc.addfs(\"sscap\", %1, %2, \"p.sscaption\");\n")
                                     .arg(slideshow->font()->lineHeight())
@@ -452,7 +453,7 @@ TEST_F(XmlSlideshowTest, BeforeAfterPairsRepeatTheLonePhotoAndSkipRolloverThirds
     addPhotos(5);
     slideshow->relayoutFlags(album.get(), 0);
 
-    QString script = pass(-1);
+    QString script = pass(PagePass::HeadScript);
     EXPECT_TRUE(script.contains("ss = new beforeafter(\"ss\");\nss.beforeLabel = 'Vorher';\nss.afterLabel = 'After';\n"));
     auto calls = addSlideCalls(script);
     ASSERT_EQ(calls.size(), 3u);
@@ -465,17 +466,17 @@ TEST_F(XmlSlideshowTest, BeforeAfterPairsRepeatTheLonePhotoAndSkipRolloverThirds
     EXPECT_EQ(calls[2][6], calls[2][0]);
     for (int k = 0; k < 4; ++k)
         EXPECT_EQ(calls[2][7 + std::size_t(k)], calls[2][2 + std::size_t(k)]);
-    EXPECT_EQ(pass(19).count("<QZcreateSlide "), 5);
+    EXPECT_EQ(pass(PagePass::Steps).count("<QZcreateSlide "), 5);
 
     // With rollover thirds: photos 1 and 2, then 4 and 5; 3 and 6 make nothing.
     addPhotos(1);
     slideshow->setThumbRollovers(true);
-    script = pass(-1);
+    script = pass(PagePass::HeadScript);
     calls = addSlideCalls(script);
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[1][0], photo(3)->imageSeqNumber());
     EXPECT_EQ(calls[1][6], photo(4)->imageSeqNumber());
-    const QString steps = pass(19);
+    const QString steps = pass(PagePass::Steps);
     EXPECT_EQ(steps.count("<QZcreateSlide "), 4);
     EXPECT_FALSE(steps.contains(photo(2)->UUID()));
     EXPECT_FALSE(steps.contains(photo(5)->UUID()));
@@ -485,8 +486,8 @@ TEST_F(XmlSlideshowTest, ImageStepsFollowTheSiteImageWellSetting)
 {
     addPhotos(2);
     slideshow->relayoutFlags(album.get(), 0);
-    QString script = pass(-1);
-    QString steps = pass(19);
+    QString script = pass(PagePass::HeadScript);
+    QString steps = pass(PagePass::Steps);
     lq::Rect frame;
     lq::Rect picture;
     slideshow->calcPhotoRectFrameRectThumbRect(photo(0), frame, picture);
@@ -497,11 +498,11 @@ TEST_F(XmlSlideshowTest, ImageStepsFollowTheSiteImageWellSetting)
         << qPrintable(steps);
     EXPECT_EQ(addSlideCalls(script)[0][1], 0);
     // The buffer is written once: a second pass 19 writes nothing.
-    EXPECT_EQ(pass(19), QString());
+    EXPECT_EQ(pass(PagePass::Steps), QString());
 
     site->setDisableImageWell(1);
-    script = pass(-1);
-    steps = pass(19);
+    script = pass(PagePass::HeadScript);
+    steps = pass(PagePass::Steps);
     EXPECT_EQ(steps, QString("<QZcreateWebImage photo=\"%1\" fullSize=\"1\" /><QZcreateWebImage photo=\"%2\" fullSize=\"1\" />")
                          .arg(photo(0)->UUID(), photo(1)->UUID()));
     EXPECT_EQ(addSlideCalls(script)[1][1], 1);
@@ -513,18 +514,18 @@ TEST_F(XmlSlideshowTest, PassNineteenWithoutSetUpWritesNothingNotEvenTheRollover
     addPhotos(2);
     slideshow->setStyle(2);
     slideshow->setSlideRollovers(true);
-    EXPECT_EQ(pass(19), QString());
-    pass(-1);
-    const QString steps = pass(19);
+    EXPECT_EQ(pass(PagePass::Steps), QString());
+    pass(PagePass::HeadScript);
+    const QString steps = pass(PagePass::Steps);
     EXPECT_TRUE(steps.endsWith("<QZcopy dir=\"homepage/bitmaps\" filename=\"transparent.gif\" />")) << qPrintable(steps);
 }
 
 TEST_F(XmlSlideshowTest, APageWithoutPhotosGetsNoSlideshowOutput)
 {
-    for (int number : { -1, 6, 12, 18, 19 })
+    for (PagePass number : { PagePass::HeadScript, PagePass::SlideshowBackground, PagePass::SlideshowControls, PagePass::AfterPage, PagePass::Steps })
         EXPECT_EQ(pass(number), QString()) << number;
     QString html;
-    slideshow->appendHTMLPagePassSheet(html, nullptr, -1, sheet.get());
+    slideshow->appendHTMLPagePassSheet(html, nullptr, PagePass::HeadScript, sheet.get());
     EXPECT_EQ(html, QString());
 }
 
@@ -539,7 +540,7 @@ TEST_F(XmlSlideshowTest, ControlsCaptionsAndViewersInPassTwelve)
     slideshow->setPlayLabel(QStringLiteral("Play"));
     slideshow->relayoutFlags(album.get(), 0);
 
-    QString html = pass(12);
+    QString html = pass(PagePass::SlideshowControls);
     EXPECT_TRUE(html.startsWith("<noscript><div id=\"noscript\"><p>Error: This website requires JavaScript to view the "
                                 "Slideshow.</p></div></noscript>\n"
                                 "<a id=\"sscon\" class=\"sscontrol\" href=\"#\" style=\"top:0px; left:-9999px;\">&nbsp;</a>\n"
@@ -568,7 +569,7 @@ TEST_F(XmlSlideshowTest, ControlsCaptionsAndViewersInPassTwelve)
     slideshow->setSlideRollovers(true);
     slideshow->setShowCaptions(0);
     slideshow->relayoutFlags(album.get(), 0);
-    html = pass(12);
+    html = pass(PagePass::SlideshowControls);
     EXPECT_TRUE(html.contains("<a id=\"ssbeforeafter\" class=\"sscontrol\" href=\"javascript:ss.beforeafter()\""));
     EXPECT_TRUE(html.contains(">After</a>\n"));
     EXPECT_FALSE(html.contains("ssplay"));
@@ -580,12 +581,12 @@ TEST_F(XmlSlideshowTest, ControlsCaptionsAndViewersInPassTwelve)
 TEST_F(XmlSlideshowTest, BackgroundAndInitialisationPasses)
 {
     addPhotos(1);
-    EXPECT_TRUE(pass(6).startsWith("<div id=\"ssbackground\" style=\"")) << qPrintable(pass(6));
+    EXPECT_TRUE(pass(PagePass::SlideshowBackground).startsWith("<div id=\"ssbackground\" style=\"")) << qPrintable(pass(PagePass::SlideshowBackground));
     slideshow->setShowBkgndBox(false);
-    EXPECT_EQ(pass(6), QString());
-    EXPECT_EQ(pass(18), QString("<script language=\"JavaScript\" type=\"text/javascript\">\n<!--\nif (document.images)\n{\n"
+    EXPECT_EQ(pass(PagePass::SlideshowBackground), QString());
+    EXPECT_EQ(pass(PagePass::AfterPage), QString("<script language=\"JavaScript\" type=\"text/javascript\">\n<!--\nif (document.images)\n{\n"
                                 "ss.firstslide = 0;\nss.init();\n}\n// -->\n</script>\n"));
-    for (int number : { 0, 5, 11, 13, 17 })
+    for (PagePass number : { PagePass::Head, PagePass::AlbumBox, PagePass::Thumbnails, PagePass::PageTitleText, PagePass::LastLayer })
         EXPECT_EQ(pass(number), QString()) << number;
 }
 
@@ -813,7 +814,7 @@ TEST_F(XmlSlideshowTest, GeneratedPageRunsItsSlideshowAndLightboxInChromium)
     photoAlbum->setTop(390);
     photoAlbum->setLeft(10);
     photoAlbum->relayoutFlags(album.get(), 0);
-    const auto passOf = [&](XmlCSS* element, int number) {
+    const auto passOf = [&](XmlCSS* element, PagePass number) {
         QString html;
         element->appendHTMLPagePassSheet(html, album.get(), number, sheet.get());
         return html;
@@ -822,18 +823,18 @@ TEST_F(XmlSlideshowTest, GeneratedPageRunsItsSlideshowAndLightboxInChromium)
     QString css;
     slideshow->appendCSS(css);
     photoAlbum->appendCSS(css);
-    const QString setUp = passOf(photoAlbum.get(), -1) + pass(-1);
-    const QString head = passOf(photoAlbum.get(), 0) + pass(0);
+    const QString setUp = passOf(photoAlbum.get(), PagePass::HeadScript) + pass(PagePass::HeadScript);
+    const QString head = passOf(photoAlbum.get(), PagePass::Head) + pass(PagePass::Head);
     QString body;
-    for (int number = 1; number <= 18; ++number)
-        body += passOf(photoAlbum.get(), number) + pass(number);
+    for (int number = int(PagePass::FirstLayer); number <= int(PagePass::AfterPage); ++number)
+        body += passOf(photoAlbum.get(), static_cast<PagePass>(number)) + pass(static_cast<PagePass>(number));
 
     // The steps both elements asked for make the pictures and copy the
     // script, the lightbox and its bitmaps into the site.
     const QDir homepage(folder.filePath("homepage"));
     ASSERT_TRUE(QDir().mkpath(homepage.filePath("pictures")));
     ASSERT_TRUE(QDir().mkpath(homepage.filePath("bitmaps")));
-    const QString steps = pass(19) + passOf(photoAlbum.get(), 19)
+    const QString steps = pass(PagePass::Steps) + passOf(photoAlbum.get(), PagePass::Steps)
         + QStringLiteral("<QZcopy dir=\"homepage\" filename=\"lumenquill.js\" />");
     const auto processor = std::dynamic_pointer_cast<XmlProcessor>(XmlBase::createWithXmlRootDir(
         QStringLiteral("<QZprocessor rootDir=\"") + XmlBase::escape(folder.path()) + QStringLiteral("\" status=\"Page\">\n")
@@ -988,7 +989,7 @@ TEST_F(XmlSlideshowTest, ShopAlbumForcesCaptionsAndFillsTheSlideshowTextAndButto
     photoAlbum->setSlideshowButton(1);
     photoAlbum->buttonHTML()->setContent(QStringLiteral("<form>{DESCRIPTION}</form>"));
     slideshow->relayoutFlags(album.get(), 0);
-    const QString html = pass(12);
+    const QString html = pass(PagePass::SlideshowControls);
     const lq::Rect caption = slideshow->controlRect(4);
     static const QRegularExpression block(
         QStringLiteral("<div style=\"display: block; position: absolute; top: (\\d+)px; left: (\\d+)px; width: (\\d+)px;\">\n"
@@ -1032,14 +1033,14 @@ TEST_F(XmlSlideshowTest, BeforeAfterPageSwitchesBetweenThePairInChromium)
 
     QString css;
     slideshow->appendCSS(css);
-    const QString setUp = pass(-1);
+    const QString setUp = pass(PagePass::HeadScript);
     QString body;
-    for (int number = 0; number <= 18; ++number)
-        body += pass(number);
+    for (int number = int(PagePass::Head); number <= int(PagePass::AfterPage); ++number)
+        body += pass(static_cast<PagePass>(number));
     const QDir homepage(folder.filePath("homepage"));
     ASSERT_TRUE(QDir().mkpath(homepage.filePath("pictures")));
     ASSERT_TRUE(QDir().mkpath(homepage.filePath("bitmaps")));
-    const QString steps = pass(19);
+    const QString steps = pass(PagePass::Steps);
     EXPECT_EQ(makePictures(steps), 4);
     ASSERT_TRUE(QFile::copy(lq::resourcePath(QStringLiteral("site/lumenquill.js")), homepage.filePath("lumenquill.js")));
     ASSERT_TRUE(QFile::copy(lq::resourcePath(QStringLiteral("site/transparent.gif")), homepage.filePath("bitmaps/transparent.gif")));

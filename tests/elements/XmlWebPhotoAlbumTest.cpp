@@ -77,7 +77,7 @@ protected:
 
     int savedBeforeAfter = 0;
 
-    QString pass(int number)
+    QString pass(PagePass number)
     {
         QString html;
         album->appendHTMLPagePassSheet(html, page.get(), number, sheet.get());
@@ -334,17 +334,17 @@ TEST_F(XmlWebPhotoAlbumTest, PassesOfAnAlbumWithoutLinksOrShop)
     addPhotos(5);
     album->setClickOp(2);
     album->setShowCaptions(false);
-    EXPECT_TRUE(QRegularExpression("^fc\\.addfs\\(\"pp\", \\d+, 14, \"p\\.photo\"\\);\n$").match(pass(-1)).hasMatch())
-        << pass(-1).toStdString();
-    EXPECT_EQ(pass(0), QString(""));
-    EXPECT_EQ(occurrences(pass(5), "<div id=\"albumbox\""), 1);
-    const QString thumbnails = pass(11);
+    EXPECT_TRUE(QRegularExpression("^fc\\.addfs\\(\"pp\", \\d+, 14, \"p\\.photo\"\\);\n$").match(pass(PagePass::HeadScript)).hasMatch())
+        << pass(PagePass::HeadScript).toStdString();
+    EXPECT_EQ(pass(PagePass::Head), QString(""));
+    EXPECT_EQ(occurrences(pass(PagePass::AlbumBox), "<div id=\"albumbox\""), 1);
+    const QString thumbnails = pass(PagePass::Thumbnails);
     EXPECT_EQ(occurrences(thumbnails, "<img class=\"photo\" src=\"pictures/thumb"), 5) << thumbnails.toStdString();
     EXPECT_FALSE(thumbnails.contains("<a "));
     EXPECT_TRUE(thumbnails.contains("<img class=\"photo\" src=\"pictures/thumb1.jpg\" alt=\"\" style=\"top: 0px; left: 0px; "
                                     "width: 120px; height: 90px;\"/>\n"))
         << thumbnails.toStdString();
-    const QString steps = pass(19);
+    const QString steps = pass(PagePass::Steps);
     EXPECT_EQ(occurrences(steps, "<QZcreateWebImage "), 5);
     for (const auto& photo : photos)
         EXPECT_TRUE(steps.contains("<QZcreateWebImage photo=\"" + photo->UUID() + "\" thumbSize=\"{120, 90}\" />"));
@@ -356,11 +356,11 @@ TEST_F(XmlWebPhotoAlbumTest, LightboxWritesItsHeadLinesCopyStepsAndFullSizeImage
 {
     addPhotos(2);
     album->setClickOp(5);
-    EXPECT_EQ(pass(0), QString("<link rel=\"stylesheet\" href=\"lightbox.css\" type=\"text/css\" media=\"screen\" />\n"
+    EXPECT_EQ(pass(PagePass::Head), QString("<link rel=\"stylesheet\" href=\"lightbox.css\" type=\"text/css\" media=\"screen\" />\n"
                                "<script type=\"text/javascript\" src=\"prototype.js\"></script>\n"
                                "<script type=\"text/javascript\" src=\"scriptaculous.js?load=effects\"></script>\n"
                                "<script type=\"text/javascript\" src=\"lightbox.js\"></script>\n"));
-    const QString steps = pass(19);
+    const QString steps = pass(PagePass::Steps);
     const QString copies = QStringLiteral(
         "<QZcopy dir=\"homepage/bitmaps\" filename=\"blank.gif\" /><QZcopy dir=\"homepage/bitmaps\" filename=\"close.gif\" />"
         "<QZcopy dir=\"homepage/bitmaps\" filename=\"loading.gif\" /><QZcopy dir=\"homepage/bitmaps\" filename=\"next.gif\" />"
@@ -371,7 +371,7 @@ TEST_F(XmlWebPhotoAlbumTest, LightboxWritesItsHeadLinesCopyStepsAndFullSizeImage
     EXPECT_EQ(occurrences(steps, "<QZcreateWebImage "), 2);
     EXPECT_EQ(occurrences(steps, "fullSize=\"1\" "), 2);
     // An empty caption gives the lightbox a one-blank title.
-    EXPECT_TRUE(pass(11).contains("<a href=\"pictures/image1.jpg\" rel=\"lightbox[lq]\" title=\" \">")) << pass(11).toStdString();
+    EXPECT_TRUE(pass(PagePass::Thumbnails).contains("<a href=\"pictures/image1.jpg\" rel=\"lightbox[lq]\" title=\" \">")) << pass(PagePass::Thumbnails).toStdString();
 }
 
 TEST_F(XmlWebPhotoAlbumTest, FramedThumbnailsCarryTheFrameInTheirStepsAndIEFixUps)
@@ -383,12 +383,12 @@ TEST_F(XmlWebPhotoAlbumTest, FramedThumbnailsCarryTheFrameInTheirStepsAndIEFixUp
     album->frame()->setBb(2);
     album->frame()->setBr(2);
     album->setShowCaptions(false);
-    const QString steps = pass(19);
+    const QString steps = pass(PagePass::Steps);
     EXPECT_TRUE(steps.contains(" frame=\"" + album->frame()->UUID() + "\" frameRect=\"{{0, 0}, {132, 102}}\" thumbRect=\"{{2, 2}, {120, 90}}\"/>"))
         << steps.toStdString();
-    EXPECT_TRUE(pass(11).contains("<img id=\"thumb1\" class=\"floatphoto\" src=\"pictures/thumb1.png\" alt=\"\" style=\"top: 0px; "
+    EXPECT_TRUE(pass(PagePass::Thumbnails).contains("<img id=\"thumb1\" class=\"floatphoto\" src=\"pictures/thumb1.png\" alt=\"\" style=\"top: 0px; "
                                   "left: 0px; width: 132px; height: 102px;\"/>"))
-        << pass(11).toStdString();
+        << pass(PagePass::Thumbnails).toStdString();
     QString css;
     album->appendCSSWinIESuffix(css, "_ie");
     EXPECT_EQ(occurrences(css, "img#thumb"), 2);
@@ -436,10 +436,10 @@ TEST_F(XmlWebPhotoAlbumTest, BuyNowFormIsExactAndItemValuesReachItEscaped)
     // The page carries the form under the caption, with the copy of the button.
     album->setThumbnailButton(1);
     album->relayoutFlags(page.get(), 0);
-    const QString thumbnails = pass(11);
+    const QString thumbnails = pass(PagePass::Thumbnails);
     EXPECT_EQ(occurrences(thumbnails, "<form target=\"paypal\""), 1) << thumbnails.toStdString();
     EXPECT_TRUE(thumbnails.contains("8&quot;x10&quot; print"));
-    EXPECT_TRUE(pass(19).contains("<QZcopy dir=\"homepage/bitmaps\" filename=\"buynow.png\" />"));
+    EXPECT_TRUE(pass(PagePass::Steps).contains("<QZcopy dir=\"homepage/bitmaps\" filename=\"buynow.png\" />"));
 }
 
 // --- Canvas ------------------------------------------------------------------------------------------------
@@ -478,8 +478,8 @@ TEST_F(XmlWebPhotoAlbumTest, OverlappingFloatingPhotosSelectTheOneOnTopAndStepIn
     EXPECT_EQ(album->floatingRect(0), lq::Rect(1000, 600, 100, 100));
     EXPECT_EQ(album->top2(), 0);
     // The page's album box is the collage box, whatever is selected.
-    EXPECT_TRUE(pass(5).startsWith("<div id=\"albumbox\" style=\"top: 0px; left: 0px; width: 600px; height: 200px;\">"))
-        << pass(5).toStdString();
+    EXPECT_TRUE(pass(PagePass::AlbumBox).startsWith("<div id=\"albumbox\" style=\"top: 0px; left: 0px; width: 600px; height: 200px;\">"))
+        << pass(PagePass::AlbumBox).toStdString();
     EXPECT_EQ(album->currentPhoto(), 0);
 }
 
@@ -489,13 +489,13 @@ TEST_F(XmlWebPhotoAlbumTest, FreestylePagesWriteCollageCellsWithoutFramesAndFloa
     freestyle(4);
     album->frame()->setDropShadow(1);
     album->setShowCaptions(false);
-    const QString thumbnails = pass(11);
+    const QString thumbnails = pass(PagePass::Thumbnails);
     EXPECT_EQ(occurrences(thumbnails, "<img class=\"floatphoto\" src=\"pictures/thumb"), 3) << thumbnails.toStdString();
     EXPECT_EQ(occurrences(thumbnails, "<img id=\"thumb"), 2);
     // The collage's photos are not in the slideshow: only floating photos link to it.
     EXPECT_EQ(occurrences(thumbnails, "<a href=\"slideshow7.html#"), 2);
     EXPECT_TRUE(thumbnails.contains("<a href=\"slideshow7.html#3\">"));
-    const QString steps = pass(19);
+    const QString steps = pass(PagePass::Steps);
     EXPECT_EQ(occurrences(steps, "<QZcreateWebImage "), 5);
     EXPECT_EQ(occurrences(steps, " frame=\""), 2);
 
@@ -515,11 +515,11 @@ TEST_F(XmlWebPhotoAlbumTest, BeforeAndAfterGroupsShareTheGeometryOfTheirThumbnai
     album->setShowCaptions(false);
     EXPECT_TRUE(album->beforeAfter());
     EXPECT_EQ(album->numberOfThumbnails(page->photoObjects()), 2);
-    const QString thumbnails = pass(11);
+    const QString thumbnails = pass(PagePass::Thumbnails);
     EXPECT_EQ(occurrences(thumbnails, "<img "), 2);
     EXPECT_TRUE(thumbnails.contains("onload=\"thumbrr4 = new rollOver('thumb4', 'pictures/thumb4.jpg', 'pictures/thumb6.jpg')\""))
         << thumbnails.toStdString();
-    const QString steps = pass(19);
+    const QString steps = pass(PagePass::Steps);
     EXPECT_EQ(occurrences(steps, "<QZcreateWebImage "), 6);
     const std::shared_ptr<XmlPhoto> second = album->photoForEditingAtPoint(lq::Point(130 + 5, 5));
     EXPECT_EQ(second, photos[3]);
@@ -551,7 +551,7 @@ TEST_F(XmlWebPhotoAlbumTest, CentredThumbnailsKeepTheFrameAndArePaddedIntoItsMid
     XmlWebPhotoAlbum::Cell cell = album->cellRects(list, 0, 0);
     EXPECT_EQ(cell.frame, lq::Rect(0, 0, 120, 90));
     EXPECT_EQ(cell.thumb, lq::Rect(0, 15, 120, 60));
-    EXPECT_TRUE(pass(11).contains("width: 120px; height: 60px; padding: 15px 0px 15px 0px;\"/>")) << pass(11).toStdString();
+    EXPECT_TRUE(pass(PagePass::Thumbnails).contains("width: 120px; height: 60px; padding: 15px 0px 15px 0px;\"/>")) << pass(PagePass::Thumbnails).toStdString();
 
     album->setThumbAspect(1);
     cell = album->cellRects(list, 0, 0);
@@ -577,7 +577,7 @@ TEST_F(XmlWebPhotoAlbumTest, CaptionsAboveStandOverTheirFrameAndPushTheRowDown)
     EXPECT_EQ(cell.caption.maxY(), cell.frame.y() - 4);
     EXPECT_EQ(album->internalHeight(), 90 + row + 4);
     // Every caption paragraph but the page's first goes without the font-check id.
-    const QString thumbnails = pass(11);
+    const QString thumbnails = pass(PagePass::Thumbnails);
     EXPECT_EQ(occurrences(thumbnails, "<p id=\"pp\" class=\"photo\""), 1) << thumbnails.toStdString();
     EXPECT_GE(occurrences(thumbnails, "<p class=\"photo\""), 1);
 }
@@ -717,9 +717,9 @@ TEST_F(XmlWebPhotoAlbumTest, EmptyGridsWriteNothingAndEachCartCopiesItsOwnButton
     addPhotos(3);
     album->setCols(0);
     album->setRows(0);
-    EXPECT_EQ(pass(5), QString(""));
-    EXPECT_EQ(pass(11), QString(""));
-    EXPECT_FALSE(pass(19).contains("QZcreateWebImage"));
+    EXPECT_EQ(pass(PagePass::AlbumBox), QString(""));
+    EXPECT_EQ(pass(PagePass::Thumbnails), QString(""));
+    EXPECT_FALSE(pass(PagePass::Steps).contains("QZcreateWebImage"));
 
     album->setCols(3);
     const struct {
@@ -729,7 +729,7 @@ TEST_F(XmlWebPhotoAlbumTest, EmptyGridsWriteNothingAndEachCartCopiesItsOwnButton
     } carts[] = { { 1, "buynow.png", "addtocart.png" }, { 2, "addtocart.png", "buynow.png" } };
     for (const auto& cart : carts) {
         album->setCartType(cart.cart);
-        const QString steps = pass(19);
+        const QString steps = pass(PagePass::Steps);
         EXPECT_EQ(occurrences(steps, QString("filename=\"") + cart.copied + "\""), 1) << cart.cart;
         EXPECT_FALSE(steps.contains(cart.other)) << cart.cart;
     }
@@ -774,7 +774,7 @@ TEST_F(XmlWebPhotoAlbumTest, GroupPagesLinkEachThumbnailToItsPage)
     album->setClickOp(2);
     album->setShowCaptions(false);
     QString html;
-    album->appendHTMLPagePassSheet(html, group.get(), 11, sheet.get());
+    album->appendHTMLPagePassSheet(html, group.get(), PagePass::Thumbnails, sheet.get());
     EXPECT_TRUE(html.contains("<a href=\"page10.html\">")) << html.toStdString();
     EXPECT_TRUE(html.contains("<a href=\"page11.html\">")) << html.toStdString();
 
