@@ -253,7 +253,7 @@ int XmlSlideshow::showCaptions()
 {
     return lq::modelFrame(this, "showCaptions", [&] {
         XmlWebPhotoAlbum* album = photoAlbum();
-        if (album && album->cartType() != 0)
+        if (album && album->cartType() != XmlWebPhotoAlbum::CartType::None)
             return 1;
         return _showCaptions;
     });
@@ -377,7 +377,7 @@ QString XmlSlideshow::captionForPhoto(XmlPhoto* photo)
             return QStringLiteral("");
         const QString caption = photo->caption() ? photo->caption()->content() : QStringLiteral("");
         XmlWebPhotoAlbum* album = photoAlbum();
-        if (!album || album->cartType() == 0)
+        if (!album || album->cartType() == XmlWebPhotoAlbum::CartType::None)
             return caption;
         QString text = QStringLiteral("");
         if ((album->slideshowCaption() != 0))

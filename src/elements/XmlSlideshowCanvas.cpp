@@ -117,7 +117,7 @@ void XmlSlideshow::mouseClick(const QString& data)
                 return;
             XmlWebPhotoAlbum* element = photoAlbum();
             XmlGroup* group = XmlGroup::cast(album->parent());
-            if (element && element->clickOp() == 4 && group)
+            if (element && element->clickOp() == XmlWebPhotoAlbum::ClickOperation::SlideshowElement && group)
                 document->selectWebPageIndex(group, -1);
             else
                 document->selectWebPageIndex(album.get(), -1);
@@ -322,15 +322,14 @@ void XmlSlideshow::drawText2()
         _lm->drawGlyphsForGlyphRange(glyphs, caption.origin.toQPointF(), &context->painter());
         const int textHeight = _contents->isEmpty() ? 0 : lq::truncatedPixel(_lm->boundingRectForGlyphRange(glyphs, _tc.get()).height());
         XmlWebPhotoAlbum* element = photoAlbum();
-        const int cart = element ? element->cartType() : 0;
-        if ((cart != 1 && cart != 2) || !(element->slideshowButton() != 0))
+        if (!element || !element->hasCartButton() || !(element->slideshowButton() != 0))
             return;
         const int count = numberChildren(album.get());
         XmlPhoto* photo = photoAt(_slideB < count ? _slideB : firstPictureInSlideshow());
         if (!photo || !photo->canBePurchased())
             return;
-        const QImage button(lq::resourcePath(QStringLiteral("site/") + (cart == 1 ? QStringLiteral("buynow.png")
-                                                                                     : QStringLiteral("addtocart.png"))));
+        const bool buyNow = element->cartType() == XmlWebPhotoAlbum::CartType::BuyNow;
+        const QImage button(lq::resourcePath(QStringLiteral("site/") + (buyNow ? QStringLiteral("buynow.png") : QStringLiteral("addtocart.png"))));
         if (button.isNull())
             return;
         const float x = caption.x() + (caption.width() - toFloat(button.width())) * 0.5f;

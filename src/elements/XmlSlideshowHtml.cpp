@@ -219,8 +219,7 @@ void XmlSlideshow::appendControlsAndCaptions(QString& html, XmlBase* page)
     if (showCaptions() != 0 && album) {
         const lq::Rect caption = controlRect(Caption);
         XmlWebPhotoAlbum* element = photoAlbum();
-        const int cart = element ? element->cartType() : 0;
-        const bool buttons = (cart == 1 || cart == 2) && (element->slideshowButton() != 0);
+        const bool buttons = element && element->hasCartButton() && (element->slideshowButton() != 0);
         for (const XmlBasePtr& object : album->photoObjects()) {
             XmlPhoto* photo = XmlPhoto::cast(object.get());
             if (!photo)

@@ -214,7 +214,7 @@ bool XmlSlideshow::baseVisibility()
         if (typeid(*album) == typeid(XmlGroup))
             return false;
         XmlWebPhotoAlbum* element = photoAlbum();
-        return element && element->visible() && element->clickOp() == 4;
+        return element && element->visible() && element->clickOp() == XmlWebPhotoAlbum::ClickOperation::SlideshowElement;
     });
 }
 

@@ -144,13 +144,13 @@ void XmlWebPhotoAlbum::appendAttributes(QString& xml)
         _currentPhoto = -1;
         XmlWebText::appendAttributes(xml);
         calcPhotoAlbum();
-        xml += QString::asprintf(" taspect=\"%d\"", _thumbAspect);
+        xml += QString::asprintf(" taspect=\"%d\"", static_cast<int>(_thumbAspect));
         xml += QString::asprintf(" twidth=\"%d\" theight=\"%d\"", _thumbWidth, _thumbHeight);
         xml += QString::asprintf(" cols=\"%d\" rows=\"%d\"", _numCols, _numRows);
         xml += QString::asprintf(" hspace=\"%d\" vspace=\"%d\"", _spaceColumns, _spaceRows);
         xml += QString::asprintf(" showcaptions=\"%d\"", int(_showCaptions));
         xml += QString::asprintf(" showtooltips=\"%d\"", int(_showToolTips));
-        xml += QString::asprintf(" click=\"%d\"", _clickOp);
+        xml += QString::asprintf(" click=\"%d\"", static_cast<int>(_clickOp));
         xml += QString::asprintf(" cabove=\"%d\"", int(_captionsAbove));
         xml += QString::asprintf(" cspace=\"%d\"", int(_captionSpace));
         xml += QString::asprintf(" after=\"%d\"", _afterDescription);
@@ -159,7 +159,7 @@ void XmlWebPhotoAlbum::appendAttributes(QString& xml)
             xml += QStringLiteral(" collage=\"") + escape(_collageString) + QLatin1Char('"');
         if (_afterDescription == 2)
             xml += QStringLiteral(" floating=\"") + escape(floatingString()) + QLatin1Char('"');
-        xml += QString::asprintf(" carttype=\"%d\" buttontype=\"%d\"", _cartType, _buttonType);
+        xml += QString::asprintf(" carttype=\"%d\" buttontype=\"%d\"", static_cast<int>(_cartType), _buttonType);
         xml += QString::asprintf(" buttonwidth=\"%d\" buttonheight=\"%d\"", _buttonWidth, _buttonHeight);
         xml += QString::asprintf(" thumbcaption=\"%d\" slidecaption=\"%d\"", _thumbnailCaption, _slideshowCaption);
         xml += QString::asprintf(" thumbbutton=\"%d\" slidebutton=\"%d\"", _thumbnailButton, _slideshowButton);
@@ -190,9 +190,9 @@ void XmlWebPhotoAlbum::setAttributeTo(const QString& key, const QString& value)
         else if (key == u"showtooltips")
             setShowToolTips(flag);
         else if (key == u"click")
-            setClickOp(number);
+            setClickOp(static_cast<ClickOperation>(number));
         else if (key == u"taspect")
-            setThumbAspect(number);
+            setThumbAspect(static_cast<ThumbAspect>(number));
         else if (key == u"cabove")
             setCaptionsAbove(flag);
         else if (key == u"cspace")
@@ -207,7 +207,7 @@ void XmlWebPhotoAlbum::setAttributeTo(const QString& key, const QString& value)
         else if (key == u"asf")
             setAutoCropFreestyle(number);
         else if (key == u"carttype")
-            setCartType(number);
+            setCartType(static_cast<CartType>(number));
         else if (key == u"buttontype")
             setButtonType(number);
         else if (key == u"buttonwidth")
@@ -285,19 +285,19 @@ void XmlWebPhotoAlbum::setFlag(bool& field, bool value)
 
 void XmlWebPhotoAlbum::setThumbWidth(int width) { lq::modelFrame(this, "setThumbWidth:", [&] { setInt(_thumbWidth, width); }); }
 void XmlWebPhotoAlbum::setThumbHeight(int height) { lq::modelFrame(this, "setThumbHeight:", [&] { setInt(_thumbHeight, height); }); }
-void XmlWebPhotoAlbum::setThumbAspect(int aspect) { lq::modelFrame(this, "setThumbAspect:", [&] { setInt(_thumbAspect, aspect); }); }
+void XmlWebPhotoAlbum::setThumbAspect(ThumbAspect aspect) { setStored(_thumbAspect, aspect, "setThumbAspect:"); }
 void XmlWebPhotoAlbum::setCols(int cols) { lq::modelFrame(this, "setCols:", [&] { setInt(_numCols, cols); }); }
 void XmlWebPhotoAlbum::setRows(int rows) { lq::modelFrame(this, "setRows:", [&] { setInt(_numRows, rows); }); }
 void XmlWebPhotoAlbum::setSpaceColumns(int space) { lq::modelFrame(this, "setSpaceColumns:", [&] { setInt(_spaceColumns, space); }); }
 void XmlWebPhotoAlbum::setSpaceRows(int space) { lq::modelFrame(this, "setSpaceRows:", [&] { setInt(_spaceRows, space); }); }
 void XmlWebPhotoAlbum::setShowCaptions(bool show) { lq::modelFrame(this, "setShowCaptions:", [&] { setFlag(_showCaptions, show); }); }
 void XmlWebPhotoAlbum::setShowToolTips(bool show) { lq::modelFrame(this, "setShowToolTips:", [&] { setFlag(_showToolTips, show); }); }
-void XmlWebPhotoAlbum::setClickOp(int op) { lq::modelFrame(this, "setClickOp:", [&] { setInt(_clickOp, op); }); }
+void XmlWebPhotoAlbum::setClickOp(ClickOperation op) { setStored(_clickOp, op, "setClickOp:"); }
 void XmlWebPhotoAlbum::setCaptionsAbove(bool above) { lq::modelFrame(this, "setCaptionsAbove:", [&] { setFlag(_captionsAbove, above); }); }
 void XmlWebPhotoAlbum::setAfterDescription(int mode) { lq::modelFrame(this, "setAfterDescription:", [&] { setInt(_afterDescription, mode); }); }
 void XmlWebPhotoAlbum::setAutoCropFreestyle(int crop) { lq::modelFrame(this, "setAutoCropFreestyle:", [&] { setInt(_autoCropFreestyle, crop); }); }
 void XmlWebPhotoAlbum::setHasCollage(int has) { lq::modelFrame(this, "setHasCollage:", [&] { setInt(_fs_hasCollage, has); }); }
-void XmlWebPhotoAlbum::setCartType(int type) { lq::modelFrame(this, "setCartType:", [&] { setInt(_cartType, type); }); }
+void XmlWebPhotoAlbum::setCartType(CartType type) { setStored(_cartType, type, "setCartType:"); }
 void XmlWebPhotoAlbum::setButtonType(int type) { lq::modelFrame(this, "setButtonType:", [&] { setInt(_buttonType, type); }); }
 void XmlWebPhotoAlbum::setButtonWidth(int width) { lq::modelFrame(this, "setButtonWidth:", [&] { setInt(_buttonWidth, width); }); }
 void XmlWebPhotoAlbum::setButtonHeight(int height) { lq::modelFrame(this, "setButtonHeight:", [&] { setInt(_buttonHeight, height); }); }
@@ -359,9 +359,9 @@ void XmlWebPhotoAlbum::setDefaultSlideshowText()
 void XmlWebPhotoAlbum::setDefaultButtonHTML()
 {
     lq::modelFrame(this, "setDefaultButtonHTML", [&] {
-        if (_cartType != 1 && _cartType != 2)
+        if (!hasCartButton())
             return;
-        const bool buyNow = _cartType == 1;
+        const bool buyNow = _cartType == CartType::BuyNow;
         QString form = QStringLiteral("<form target=\"paypal\" action=\"") + XmlPayPalCommon::paymentEndpoint()
             + QStringLiteral("\" method=\"post\">\n");
         form += buyNow ? QStringLiteral("<div style=\"display: block; width: 86px; position: relative; margin: 0 auto;\">\n")
@@ -572,13 +572,13 @@ void XmlWebPhotoAlbum::setVisibleInSlideshow(bool)
 
 bool XmlWebPhotoAlbum::firstLine()
 {
-    return _cartType != 0 ? false : XmlWebText::firstLine();
+    return _cartType != CartType::None ? false : XmlWebText::firstLine();
 }
 
 QString XmlWebPhotoAlbum::thumbSizeString() const
 {
-    const QString kind = _thumbAspect == 0   ? QStringLiteral("Same Size")
-                         : _thumbAspect == 1 ? QStringLiteral("Same Aspect")
+    const QString kind = _thumbAspect == ThumbAspect::SameSize     ? QStringLiteral("Same Size")
+                         : _thumbAspect == ThumbAspect::SameAspect ? QStringLiteral("Same Aspect")
                                              : QStringLiteral("Centered Thumbnail");
     return QString::asprintf("%d x %d\n", _thumbWidth, _thumbHeight) + kind;
 }
@@ -594,7 +594,7 @@ XmlSlideshow* XmlWebPhotoAlbum::slideshow() const
 bool XmlWebPhotoAlbum::beforeAfter() const
 {
     return lq::modelFrame(this, "beforeAfter", [&] {
-        if (_clickOp != 0 && _clickOp != 4)
+        if (_clickOp != ClickOperation::SlideshowPage && _clickOp != ClickOperation::SlideshowElement)
             return false;
         XmlSlideshow* show = slideshow();
         return show && show->style() != 0 && show->style() != 1;
@@ -624,7 +624,7 @@ QString XmlWebPhotoAlbum::indexLink()
         const std::shared_ptr<XmlAlbum> page = getCurrentAlbum();
         if (!page)
             return QStringLiteral("#");
-        if (_clickOp == 4 && isExactly<XmlGroup>(page->parent()))
+        if (_clickOp == ClickOperation::SlideshowElement && isExactly<XmlGroup>(page->parent()))
             return XmlGroup::cast(page->parent())->externalLink();
         return page->externalLink();
     });

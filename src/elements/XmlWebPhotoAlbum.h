@@ -46,6 +46,26 @@ public:
         static HotArea fromString(const QString& data);
     };
 
+    // How thumbnails take their photos' shapes.
+    enum class ThumbAspect : int {
+        SameSize = 0,   // every thumbnail fills the thumbnail size
+        SameAspect = 1, // the photo's aspect within the size
+        Centred = 2,    // the photo's aspect, centred in the size
+    };
+    // What a click on a thumbnail does.
+    enum class ClickOperation : int {
+        SlideshowPage = 0,    // opens the page's slideshow page
+        NewWindow = 1,        // shows the picture in a new window
+        Nothing = 2,
+        CaptionLink = 3,      // follows the caption's link
+        SlideshowElement = 4, // shows the photo in the page's slideshow element
+        Lightbox = 5,         // shows the picture in a lightbox over the page
+    };
+    // What the album sells its photos with.
+    enum class CartType : int { None = 0, BuyNow = 1, AddToCart = 2 };
+    // A stored number outside the kinds of these settings does what the
+    // code does for none of them and is written back as it was read.
+
     explicit XmlWebPhotoAlbum(Key key);
     ~XmlWebPhotoAlbum() override;
 
@@ -75,9 +95,8 @@ public:
     void setThumbWidth(int width);
     int thumbHeight() const { return _thumbHeight; }
     void setThumbHeight(int height);
-    // 0 same size, 1 same aspect, 2 centred thumbnail.
-    int thumbAspect() const { return _thumbAspect; }
-    void setThumbAspect(int aspect);
+    ThumbAspect thumbAspect() const { return _thumbAspect; }
+    void setThumbAspect(ThumbAspect aspect);
     int cols() const { return _numCols; }
     void setCols(int cols);
     // 0: as many rows as the photos need.
@@ -91,10 +110,8 @@ public:
     void setShowCaptions(bool show);
     bool showToolTips() const { return _showToolTips; }
     void setShowToolTips(bool show);
-    // 0 slideshow page, 1 picture in a new window, 2 nothing, 3 the caption's
-    // link, 4 the page's slideshow element, 5 lightbox.
-    int clickOp() const { return _clickOp; }
-    void setClickOp(int op);
+    ClickOperation clickOp() const { return _clickOp; }
+    void setClickOp(ClickOperation op);
     bool captionsAbove() const { return _captionsAbove; }
     void setCaptionsAbove(bool above);
     int captionSpace() const { return _captionSpace; }
@@ -105,9 +122,10 @@ public:
     void setAutoCropFreestyle(int crop);
     int hasCollage() const { return _fs_hasCollage; }
     void setHasCollage(int has);
-    // 0 none, 1 buy now, 2 add to cart.
-    int cartType() const { return _cartType; }
-    void setCartType(int type);
+    CartType cartType() const { return _cartType; }
+    void setCartType(CartType type);
+    // A buy-now or an add-to-cart button goes with the photos.
+    bool hasCartButton() const { return _cartType == CartType::BuyNow || _cartType == CartType::AddToCart; }
     int buttonType() const { return _buttonType; }
     void setButtonType(int type);
     int buttonWidth() const { return _buttonWidth; }
@@ -239,7 +257,7 @@ public:
     Cell cellRects(const XmlBaseList& photos, int pindex, int index);
     int heightForCaption(int index) const;
     int heightForCaptionRow(int row) const;
-    bool captionsOrCart() const { return _showCaptions || _cartType != 0; }
+    bool captionsOrCart() const { return _showCaptions || _cartType != CartType::None; }
     lq::Rect guideRect() override;
     QStringList guideRectArray();
     QStringList objectRectArray();
@@ -313,14 +331,14 @@ private:
 
     int _thumbWidth = 120;
     int _thumbHeight = 90;
-    int _thumbAspect = 0;
+    ThumbAspect _thumbAspect = ThumbAspect::SameSize;
     int _numCols = 3;
     int _numRows = 0;
     int _spaceColumns = 10;
     int _spaceRows = 10;
     bool _showCaptions = true;
     bool _showToolTips = false;
-    int _clickOp = 0;
+    ClickOperation _clickOp = ClickOperation::SlideshowPage;
     int albumWidth = 0;
     int albumHeight = 0;
     int _autoCropFreestyle = 0;
@@ -342,7 +360,7 @@ private:
     int _fs_height = 200;
     int _fs_allowPhotos = 0;
     QStringList _floatingRects;
-    int _cartType = 0;
+    CartType _cartType = CartType::None;
     int _buttonType = 0;
     int _buttonWidth = 0;
     int _buttonHeight = 0;

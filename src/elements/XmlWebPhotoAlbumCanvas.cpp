@@ -77,8 +77,8 @@ void XmlWebPhotoAlbum::drawText()
         if (!captionsOrCart() || !context)
             return;
         QImage button;
-        if ((_cartType == 1 || _cartType == 2) && _thumbnailButton) {
-            const QString name = _cartType == 1 ? QStringLiteral("buynow.png") : QStringLiteral("addtocart.png");
+        if (hasCartButton() && _thumbnailButton) {
+            const QString name = _cartType == CartType::BuyNow ? QStringLiteral("buynow.png") : QStringLiteral("addtocart.png");
             button = QImage(lq::resourcePath(QStringLiteral("styles/") + name));
         }
         for (int i = collage; i < count; ++i) {
@@ -208,12 +208,12 @@ void XmlWebPhotoAlbum::mouseClick(const QString& data)
             const int i = area.index;
             if (isExactly<XmlAlbum>(page.get()) && i >= firstPictureInSlideshow() && typeid(*this) == typeid(XmlWebPhotoAlbum)) {
                 XmlPhoto* photo = XmlPhoto::cast(page->childAtIndex(i).get());
-                if (_clickOp == 0 || _clickOp == 4) {
+                if (_clickOp == ClickOperation::SlideshowPage || _clickOp == ClickOperation::SlideshowElement) {
                     document->selectWebPageIndex(page.get(), i);
-                } else if (_clickOp == 1 && photo) {
+                } else if (_clickOp == ClickOperation::NewWindow && photo) {
                     lq::openURL(QUrl::fromLocalFile(rootDir() + QStringLiteral("/pictures/image")
                                                     + QString::number(photo->imageSeqNumber()) + QStringLiteral(".jpg")));
-                } else if (_clickOp == 3 && photo && photo->caption()) {
+                } else if (_clickOp == ClickOperation::CaptionLink && photo && photo->caption()) {
                     openLink(photo->caption()->href());
                 }
             } else if (isExactly<XmlGroup>(page.get())) {

@@ -56,7 +56,7 @@ void XmlWebPhotoAlbum::appendFontCheck(QString& html)
 
 void XmlWebPhotoAlbum::appendLightboxHead(QString& html)
 {
-    if (_clickOp != 5)
+    if (_clickOp != ClickOperation::Lightbox)
         return;
     html += QStringLiteral("<link rel=\"stylesheet\" href=\"lightbox.css\" type=\"text/css\" media=\"screen\" />\n");
     html += QStringLiteral("<script type=\"text/javascript\" src=\"prototype.js\"></script>\n");
@@ -99,15 +99,15 @@ void XmlWebPhotoAlbum::appendSteps(QString& html, XmlAlbum* album)
     setCurrentAlbum(album);
     const XmlBaseList photos = album->photoObjects();
     const int count = numberOfThumbnails(photos);
-    if (_clickOp == 5) {
+    if (_clickOp == ClickOperation::Lightbox) {
         for (const char* name : { "blank.gif", "close.gif", "loading.gif", "next.gif", "prev.gif" })
             html += QStringLiteral("<QZcopy dir=\"homepage/bitmaps\" filename=\"") + QLatin1String(name) + QStringLiteral("\" />");
         for (const char* name : { "prototype.js", "scriptaculous.js", "lightbox.js", "effects.js", "lightbox.css" })
             html += QStringLiteral("<QZcopy dir=\"homepage\" filename=\"") + QLatin1String(name) + QStringLiteral("\" />");
     }
-    if (_cartType == 1)
+    if (_cartType == CartType::BuyNow)
         html += QStringLiteral("<QZcopy dir=\"homepage/bitmaps\" filename=\"buynow.png\" />");
-    else if (_cartType == 2)
+    else if (_cartType == CartType::AddToCart)
         html += QStringLiteral("<QZcopy dir=\"homepage/bitmaps\" filename=\"addtocart.png\" />");
     if (_afterDescription != 2) {
         processImagesFromToHtmlPhotoObjectsAlbum(0, shownThumbnails(count), html, photos, album->pageSeqNumber());
@@ -147,23 +147,23 @@ void XmlWebPhotoAlbum::layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNobo
             QString link;
             if (isExactly<XmlAlbum>(page.get()) && i >= firstPictureInSlideshow()) {
                 switch (_clickOp) {
-                case 0:
+                case ClickOperation::SlideshowPage:
                     link = QStringLiteral("<a href=\"") + attributeEscape(slidefile) + QStringLiteral("#") + QString::number(i)
                         + QStringLiteral("\">");
                     break;
-                case 1:
+                case ClickOperation::NewWindow:
                     if (!groups)
                         link = QString::asprintf("<a href=\"pictures/image%d.jpg\" target=\"_blank\">", number);
                     break;
-                case 3:
+                case ClickOperation::CaptionLink:
                     if (!groups && caption && caption->href() != u"#")
                         link = QStringLiteral("<a href=\"") + attributeEscape(caption->href()) + QStringLiteral("\" target=\"")
                             + attributeEscape(caption->target()) + QStringLiteral("\">");
                     break;
-                case 4:
+                case ClickOperation::SlideshowElement:
                     link = QString::asprintf("<a href=\"javascript:ss.goto_slide(%d)\">", i);
                     break;
-                case 5:
+                case ClickOperation::Lightbox:
                     if (!groups) {
                         QString title = caption ? escape(caption->longCaption()) : QString();
                         if (title.isEmpty())
@@ -215,7 +215,7 @@ void XmlWebPhotoAlbum::layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNobo
                 const QString cls = noborders ? QStringLiteral("floatphoto") : QStringLiteral("photo");
                 QString style = QString::asprintf("top: %dpx; left: %dpx; width: %dpx; height: %dpx;", ft, fl,
                                                   lq::truncatedPixel(thumbRect.width()), lq::truncatedPixel(thumbRect.height()));
-                if (!noborders && _thumbAspect == 2) {
+                if (!noborders && _thumbAspect == ThumbAspect::Centred) {
                     const auto clampZero = [](float value) { return std::max(lq::truncatedPixel(value), 0); };
                     style += QString::asprintf(" padding: %dpx %dpx %dpx %dpx;",
                                                clampZero(thumbRect.y() - frameRect.y() - toFloat(_frame->bt())),
@@ -237,7 +237,7 @@ void XmlWebPhotoAlbum::layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNobo
             CaptionText& text = *_contentsArray[static_cast<std::size_t>(pindex)];
             appendHTMLFromLayoutManagerPrePostOffset(html, &text.layoutManager(), opening, QStringLiteral("</p>\n"),
                                                      captionRect.origin);
-            if ((_cartType == 1 || _cartType == 2) && _thumbnailButton && photo->canBePurchased()) {
+            if (hasCartButton() && _thumbnailButton && photo->canBePurchased()) {
                 html += QString::asprintf("<div style=\"display: block; position: absolute; top: %dpx; left: %dpx; width: %dpx;\">\n",
                                           lq::truncatedPixel(captionRect.maxY()), lq::truncatedPixel(captionRect.x()),
                                           lq::truncatedPixel(captionRect.width()));
@@ -270,7 +270,7 @@ void XmlWebPhotoAlbum::processImagesFromToHtmlPhotoObjectsAlbum(int from, int to
                 auto [total, frameRect, thumbRect, captionRect] = cellRects(photos, first, i);
                 html += QStringLiteral("<QZcreateWebImage photo=\"") + photo->UUID() + QStringLiteral("\" thumbSize=\"")
                     + sizeToString(thumbRect.size) + QStringLiteral("\" ");
-                if (_clickOp == 1 || _clickOp == 5)
+                if (_clickOp == ClickOperation::NewWindow || _clickOp == ClickOperation::Lightbox)
                     html += QStringLiteral("fullSize=\"1\" ");
                 if (i >= collage && _frame->useFloatPhoto()) {
                     thumbRect.origin.x -= frameRect.x();

@@ -263,12 +263,12 @@ void XmlWebPhotoAlbum::calcPhotoObjectsPindexIndexTotalRectFrameRectThumbRectCap
             const float cellLeft = toFloat(internalLeft() + (_photoWidth + _spaceColumns) * column);
             const float cellTop = toFloat(internalTop() + (_photoHeight + _spaceRows) * row);
             thumbRect = lq::Rect(cellLeft + frameLeft, cellTop + frameTop, thumbSize.width, thumbSize.height);
-            if (_thumbAspect == 0) {
+            if (_thumbAspect == ThumbAspect::SameSize) {
                 frameRect = thumbRect;
-            } else if (_thumbAspect == 1) {
+            } else if (_thumbAspect == ThumbAspect::SameAspect) {
                 thumbRect = photo->aspectThumbRectForSize(thumbRect, thumbSize);
                 frameRect = thumbRect;
-            } else if (_thumbAspect == 2) {
+            } else if (_thumbAspect == ThumbAspect::Centred) {
                 frameRect = thumbRect;
                 thumbRect = photo->aspectThumbRectForSize(thumbRect, thumbSize);
             }
@@ -438,7 +438,7 @@ void XmlWebPhotoAlbum::layoutCaptions(XmlBase* given)
             XmlPhoto* photo = photoAt(photos, static_cast<int>(i));
             clearLinks();
             QString text;
-            if (_cartType == 0) {
+            if (_cartType == CartType::None) {
                 text = captions.at(i);
             } else {
                 if (_thumbnailCaption)
@@ -480,8 +480,8 @@ void XmlWebPhotoAlbum::layoutCaptions(XmlBase* given)
     if (!document)
         return;
     const int count = cellCount(numberOfThumbnails(photos));
-    const int op = isExactly<XmlGroup>(page) ? 3 : _clickOp;
-    if (!visible() || op == 2)
+    const ClickOperation op = isExactly<XmlGroup>(page) ? ClickOperation::CaptionLink : _clickOp;
+    if (!visible() || op == ClickOperation::Nothing)
         return;
     for (int i = 0; i < count; ++i) {
         const auto [total, frameRect, thumb, caption] = cellRects(photos, photoIndexForThumbnail(i), i);

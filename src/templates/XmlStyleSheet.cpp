@@ -293,7 +293,7 @@ int XmlStyleSheet::setPageView(XmlBase* page, View view)
         if (view != View::Page && typeid(*page) == typeid(XmlAlbum)) {
             XmlWebPhotoAlbum* album = XmlWebPhotoAlbum::cast(getElementWithName(QStringLiteral("Photo Album")).get());
             // Only an album whose thumbnails open the slideshow page has one.
-            if (album && album->visible() && album->clickOp() == 0)
+            if (album && album->visible() && album->clickOp() == XmlWebPhotoAlbum::ClickOperation::SlideshowPage)
                 _page = View::Slideshow;
         }
         int count = 0;

@@ -809,7 +809,7 @@ TEST_F(XmlSlideshowTest, GeneratedPageRunsItsSlideshowAndLightboxInChromium)
     slideshow->relayoutFlags(album.get(), 0);
 
     // The page's photo album opens its pictures in the lightbox.
-    photoAlbum->setClickOp(5);
+    photoAlbum->setClickOp(XmlWebPhotoAlbum::ClickOperation::Lightbox);
     photoAlbum->setShowCaptions(false);
     photoAlbum->setTop(390);
     photoAlbum->setLeft(10);
@@ -966,7 +966,7 @@ TEST_F(XmlSlideshowTest, ShopAlbumForcesCaptionsAndFillsTheSlideshowTextAndButto
 
     slideshow->setShowCaptions(0);
     EXPECT_EQ(slideshow->showCaptions(), 0);
-    photoAlbum->setCartType(1);
+    photoAlbum->setCartType(XmlWebPhotoAlbum::CartType::BuyNow);
     EXPECT_EQ(slideshow->showCaptions(), 1);
     EXPECT_TRUE(slideshow->createXml().contains(" showCaptions=\"1\""));
 
@@ -1008,7 +1008,7 @@ TEST_F(XmlSlideshowTest, ShowsOnAlbumPagesWhoseThumbnailsOpenIt)
     slideshow->setCurrentAlbum(album.get());
     photoAlbum->setCurrentAlbum(album.get());
     EXPECT_FALSE(slideshow->visible());
-    photoAlbum->setClickOp(4);
+    photoAlbum->setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowElement);
     EXPECT_TRUE(slideshow->baseVisibility());
     EXPECT_TRUE(slideshow->visible());
     photoAlbum->setVisible(false);
@@ -1167,9 +1167,9 @@ TEST_F(XmlSlideshowTest, IndexClickOfAPageInAGroupShowsTheGroupWhenThumbnailsOpe
     inGroup->addChild(XmlPhoto::create());
     slideshow->setCurrentAlbum(inGroup.get());
 
-    photoAlbum->setClickOp(4);
+    photoAlbum->setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowElement);
     slideshow->mouseClick(QStringLiteral("link"));
-    photoAlbum->setClickOp(0);
+    photoAlbum->setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowPage);
     slideshow->mouseClick(QStringLiteral("link"));
     ASSERT_EQ(document.selectedPages.size(), 2u);
     EXPECT_EQ(document.selectedPages[0].page, group.get());
@@ -1182,7 +1182,7 @@ TEST_F(XmlSlideshowTest, CanvasDrawsTheBuyButtonUnderTheCaptionOfAPhotoForSale)
     addPhotos(1);
     photo(0)->paypal()->setItemname(QStringLiteral("Print"));
     photo(0)->paypal()->setPrice(QStringLiteral("5"));
-    photoAlbum->setCartType(1);
+    photoAlbum->setCartType(XmlWebPhotoAlbum::CartType::BuyNow);
     photoAlbum->setSlideshowButton(1);
     photoAlbum->setSlideshowCaption(0);
     photoAlbum->slideshowText()->setContent(QString());

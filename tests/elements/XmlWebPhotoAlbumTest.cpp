@@ -150,7 +150,7 @@ TEST(XmlWebPhotoAlbum, ReadsBackItsSettingsCollageFloatingRectanglesAndParts)
     album->setAttributeTo("collage", "4,500,300,1,2,1|{{0, 0}, {10, 10}}");
     album->addFloatingRect(lq::Rect(100, 120, 60, 40));
     album->addFloatingRect(lq::Rect(200, 220, 60, 40));
-    album->setCartType(2);
+    album->setCartType(XmlWebPhotoAlbum::CartType::AddToCart);
     album->setCaptionSpace(-40);
     album->thumbnailText()->setContent("{DESCRIPTION} only");
     album->frame()->setBt(3);
@@ -166,7 +166,7 @@ TEST(XmlWebPhotoAlbum, ReadsBackItsSettingsCollageFloatingRectanglesAndParts)
     EXPECT_EQ(back->collageAllowPhotos(), 1);
     EXPECT_EQ(back->numFloatingRects(), 2);
     EXPECT_EQ(back->floatingRect(1), lq::Rect(200, 220, 60, 40));
-    EXPECT_EQ(back->cartType(), 2);
+    EXPECT_EQ(back->cartType(), XmlWebPhotoAlbum::CartType::AddToCart);
     EXPECT_EQ(back->captionSpace(), -40);
     EXPECT_EQ(back->thumbnailText()->content(), QString("{DESCRIPTION} only"));
     EXPECT_EQ(back->frame()->bt(), 3);
@@ -321,7 +321,7 @@ TEST_F(XmlWebPhotoAlbumTest, RelayoutRegistersPhotoAndCaptionLinkHotRectangles)
     EXPECT_EQ(document.selectedPages.back().index, 2);
 
     // Click operation 2 registers no photo areas.
-    album->setClickOp(2);
+    album->setClickOp(XmlWebPhotoAlbum::ClickOperation::Nothing);
     album->relayoutFlags(page.get(), 0);
     for (const auto& area : document.trackingAreas)
         EXPECT_FALSE(area.data.startsWith("photo|"));
@@ -332,7 +332,7 @@ TEST_F(XmlWebPhotoAlbumTest, RelayoutRegistersPhotoAndCaptionLinkHotRectangles)
 TEST_F(XmlWebPhotoAlbumTest, PassesOfAnAlbumWithoutLinksOrShop)
 {
     addPhotos(5);
-    album->setClickOp(2);
+    album->setClickOp(XmlWebPhotoAlbum::ClickOperation::Nothing);
     album->setShowCaptions(false);
     EXPECT_TRUE(QRegularExpression("^fc\\.addfs\\(\"pp\", \\d+, 14, \"p\\.photo\"\\);\n$").match(pass(PagePass::HeadScript)).hasMatch())
         << pass(PagePass::HeadScript).toStdString();
@@ -355,7 +355,7 @@ TEST_F(XmlWebPhotoAlbumTest, PassesOfAnAlbumWithoutLinksOrShop)
 TEST_F(XmlWebPhotoAlbumTest, LightboxWritesItsHeadLinesCopyStepsAndFullSizeImages)
 {
     addPhotos(2);
-    album->setClickOp(5);
+    album->setClickOp(XmlWebPhotoAlbum::ClickOperation::Lightbox);
     EXPECT_EQ(pass(PagePass::Head), QString("<link rel=\"stylesheet\" href=\"lightbox.css\" type=\"text/css\" media=\"screen\" />\n"
                                "<script type=\"text/javascript\" src=\"prototype.js\"></script>\n"
                                "<script type=\"text/javascript\" src=\"scriptaculous.js?load=effects\"></script>\n"
@@ -402,10 +402,10 @@ TEST_F(XmlWebPhotoAlbumTest, FramedThumbnailsCarryTheFrameInTheirStepsAndIEFixUp
 TEST_F(XmlWebPhotoAlbumTest, BuyNowFormIsExactAndItemValuesReachItEscaped)
 {
     addPhotos(1);
-    album->setCartType(0);
+    album->setCartType(XmlWebPhotoAlbum::CartType::None);
     album->setDefaultButtonHTML();
     EXPECT_EQ(album->buttonHTML()->content(), QString(""));
-    album->setCartType(1);
+    album->setCartType(XmlWebPhotoAlbum::CartType::BuyNow);
     album->setDefaultButtonHTML();
     const QString form = "<form target=\"paypal\" action=\"" + XmlPayPalCommon::paymentEndpoint() + "\" method=\"post\">\n"
         "<div style=\"display: block; width: 86px; position: relative; margin: 0 auto;\">\n"
@@ -547,18 +547,18 @@ TEST_F(XmlWebPhotoAlbumTest, CentredThumbnailsKeepTheFrameAndArePaddedIntoItsMid
     album->setShowCaptions(false);
 
     const XmlBaseList list = page->photoObjects();
-    album->setThumbAspect(2);
+    album->setThumbAspect(XmlWebPhotoAlbum::ThumbAspect::Centred);
     XmlWebPhotoAlbum::Cell cell = album->cellRects(list, 0, 0);
     EXPECT_EQ(cell.frame, lq::Rect(0, 0, 120, 90));
     EXPECT_EQ(cell.thumb, lq::Rect(0, 15, 120, 60));
     EXPECT_TRUE(pass(PagePass::Thumbnails).contains("width: 120px; height: 60px; padding: 15px 0px 15px 0px;\"/>")) << pass(PagePass::Thumbnails).toStdString();
 
-    album->setThumbAspect(1);
+    album->setThumbAspect(XmlWebPhotoAlbum::ThumbAspect::SameAspect);
     cell = album->cellRects(list, 0, 0);
     EXPECT_EQ(cell.frame, cell.thumb);
     EXPECT_EQ(cell.thumb, lq::Rect(0, 15, 120, 60));
 
-    album->setThumbAspect(0);
+    album->setThumbAspect(XmlWebPhotoAlbum::ThumbAspect::SameSize);
     EXPECT_EQ(album->cellRects(list, 0, 0).thumb, lq::Rect(0, 0, 120, 90));
 }
 
@@ -590,7 +590,7 @@ TEST_F(XmlWebPhotoAlbumTest, ClicksOnPhotosOpenThePictureOrFollowTheCaptionLink)
         opened.append(url);
         return true;
     });
-    album->setClickOp(1);
+    album->setClickOp(XmlWebPhotoAlbum::ClickOperation::NewWindow);
     album->mouseClick("photo|1");
     ASSERT_EQ(opened.size(), 1);
     EXPECT_TRUE(opened.first().isLocalFile());
@@ -602,7 +602,7 @@ TEST_F(XmlWebPhotoAlbumTest, ClicksOnPhotosOpenThePictureOrFollowTheCaptionLink)
     other->setFileName("page8.html");
     site->homepage()->addChild(other);
     document.pages = { page, other };
-    album->setClickOp(3);
+    album->setClickOp(XmlWebPhotoAlbum::ClickOperation::CaptionLink);
     photos[0]->caption()->setEmbeddedLink(other->UUID());
     photos[1]->caption()->setEmbeddedLink(QStringLiteral("http://example.org/"));
     album->mouseClick("photo|0");
@@ -614,7 +614,7 @@ TEST_F(XmlWebPhotoAlbumTest, ClicksOnPhotosOpenThePictureOrFollowTheCaptionLink)
     EXPECT_EQ(opened.last(), QUrl("http://example.org/"));
 
     // Nothing happens for unknown kinds and for click operation 2.
-    album->setClickOp(2);
+    album->setClickOp(XmlWebPhotoAlbum::ClickOperation::Nothing);
     album->mouseClick("photo|0");
     album->mouseClick("other|0");
     EXPECT_EQ(opened.size(), 2);
@@ -723,15 +723,16 @@ TEST_F(XmlWebPhotoAlbumTest, EmptyGridsWriteNothingAndEachCartCopiesItsOwnButton
 
     album->setCols(3);
     const struct {
-        int cart;
+        XmlWebPhotoAlbum::CartType cart;
         const char* copied;
         const char* other;
-    } carts[] = { { 1, "buynow.png", "addtocart.png" }, { 2, "addtocart.png", "buynow.png" } };
+    } carts[] = { { XmlWebPhotoAlbum::CartType::BuyNow, "buynow.png", "addtocart.png" },
+                  { XmlWebPhotoAlbum::CartType::AddToCart, "addtocart.png", "buynow.png" } };
     for (const auto& cart : carts) {
         album->setCartType(cart.cart);
         const QString steps = pass(PagePass::Steps);
-        EXPECT_EQ(occurrences(steps, QString("filename=\"") + cart.copied + "\""), 1) << cart.cart;
-        EXPECT_FALSE(steps.contains(cart.other)) << cart.cart;
+        EXPECT_EQ(occurrences(steps, QString("filename=\"") + cart.copied + "\""), 1) << cart.copied;
+        EXPECT_FALSE(steps.contains(cart.other)) << cart.copied;
     }
 }
 
@@ -771,7 +772,7 @@ TEST_F(XmlWebPhotoAlbumTest, GroupPagesLinkEachThumbnailToItsPage)
         pages.push_back(child);
     }
     album->setCurrentAlbum(group.get());
-    album->setClickOp(2);
+    album->setClickOp(XmlWebPhotoAlbum::ClickOperation::Nothing);
     album->setShowCaptions(false);
     QString html;
     album->appendHTMLPagePassSheet(html, group.get(), PagePass::Thumbnails, sheet.get());
