@@ -219,24 +219,6 @@ void XmlSlideshow::postload()
 
 // --- Stored settings ---------------------------------------------------------------------------
 
-void XmlSlideshow::setFlag(bool& field, bool value)
-{
-    field = value;
-    docChanged();
-}
-
-void XmlSlideshow::setNumber(int& field, int value)
-{
-    field = value;
-    docChanged();
-}
-
-void XmlSlideshow::setLabel(QString& field, const QString& value)
-{
-    field = value.isNull() ? QStringLiteral("") : value;
-    docChanged();
-}
-
 int XmlSlideshow::foldedStyle() const
 {
     if (MyApplication::shared().enableBeforeAfter() == 0 && _style > 1)
@@ -259,34 +241,34 @@ int XmlSlideshow::showCaptions()
     });
 }
 
-void XmlSlideshow::setStyle(int style) { lq::modelFrame(this, "setStyle:", [&] { setNumber(_style, style); }); }
-void XmlSlideshow::setShowCaptions(int show) { lq::modelFrame(this, "setShowCaptions:", [&] { setNumber(_showCaptions, show); }); }
-void XmlSlideshow::setShowPrevNextControls(bool show) { lq::modelFrame(this, "setShowPrevNextControls:", [&] { setFlag(_showPrevNextControls, show); }); }
-void XmlSlideshow::setNextLabel(const QString& label) { lq::modelFrame(this, "setNextLabel:", [&] { setLabel(_nextLabel, label); }); }
-void XmlSlideshow::setPrevLabel(const QString& label) { lq::modelFrame(this, "setPrevLabel:", [&] { setLabel(_prevLabel, label); }); }
-void XmlSlideshow::setShowPlayControls(bool show) { lq::modelFrame(this, "setShowPlayControls:", [&] { setFlag(_showPlayControls, show); }); }
-void XmlSlideshow::setPlayLabel(const QString& label) { lq::modelFrame(this, "setPlayLabel:", [&] { setLabel(_playLabel, label); }); }
-void XmlSlideshow::setStopLabel(const QString& label) { lq::modelFrame(this, "setStopLabel:", [&] { setLabel(_stopLabel, label); }); }
-void XmlSlideshow::setShowBeforeAfterControls(bool show) { lq::modelFrame(this, "setShowBeforeAfterControls:", [&] { setFlag(_showBeforeAfterControls, show); }); }
-void XmlSlideshow::setBeforeLabel(const QString& label) { lq::modelFrame(this, "setBeforeLabel:", [&] { setLabel(_beforeLabel, label); }); }
-void XmlSlideshow::setAfterLabel(const QString& label) { lq::modelFrame(this, "setAfterLabel:", [&] { setLabel(_afterLabel, label); }); }
-void XmlSlideshow::setThumbRollovers(bool on) { lq::modelFrame(this, "setThumbRollovers:", [&] { setFlag(_thumbRollovers, on); }); }
-void XmlSlideshow::setSlideRollovers(bool on) { lq::modelFrame(this, "setSlideRollovers:", [&] { setFlag(_slideRollovers, on); }); }
-void XmlSlideshow::setReverseThumbs(bool on) { lq::modelFrame(this, "setReverseThumbs:", [&] { setFlag(_reverseThumbs, on); }); }
-void XmlSlideshow::setRandomOrder(bool on) { lq::modelFrame(this, "setRandomOrder:", [&] { setFlag(_randomOrder, on); }); }
-void XmlSlideshow::setShowIndexLabel(bool show) { lq::modelFrame(this, "setShowIndexLabel:", [&] { setFlag(_showIndexLabel, show); }); }
-void XmlSlideshow::setIndexLabel(const QString& label) { lq::modelFrame(this, "setIndexLabel:", [&] { setLabel(_indexLabel, label); }); }
-void XmlSlideshow::setSeconds(int seconds) { lq::modelFrame(this, "setSeconds:", [&] { setNumber(_seconds, seconds); }); }
-void XmlSlideshow::setAutoStart(bool on) { lq::modelFrame(this, "setAutoStart:", [&] { setFlag(_autoStart, on); }); }
-void XmlSlideshow::setFade(bool on) { lq::modelFrame(this, "setFade:", [&] { setFlag(_fade, on); }); }
-void XmlSlideshow::setShowBkgndBox(bool show) { lq::modelFrame(this, "setShowBkgndBox:", [&] { setFlag(_showBkgndBox, show); }); }
-void XmlSlideshow::setAllowBkgndImage(bool allow) { lq::modelFrame(this, "setAllowBkgndImage:", [&] { setFlag(_allowBkgndImage, allow); }); }
-void XmlSlideshow::setTopAlignPic(bool on) { lq::modelFrame(this, "setTopAlignPic:", [&] { setFlag(_topAlignPic, on); }); }
-void XmlSlideshow::setLoopSlideshow(bool on) { lq::modelFrame(this, "setLoopSlideshow:", [&] { setFlag(_loopSlideshow, on); }); }
+void XmlSlideshow::setStyle(int style) { setStored(_style, style, "setStyle:"); }
+void XmlSlideshow::setShowCaptions(int show) { setStored(_showCaptions, show, "setShowCaptions:"); }
+void XmlSlideshow::setShowPrevNextControls(bool show) { setStored(_showPrevNextControls, show, "setShowPrevNextControls:"); }
+void XmlSlideshow::setNextLabel(const QString& label) { setStored(_nextLabel, lq::orEmpty(label), "setNextLabel:"); }
+void XmlSlideshow::setPrevLabel(const QString& label) { setStored(_prevLabel, lq::orEmpty(label), "setPrevLabel:"); }
+void XmlSlideshow::setShowPlayControls(bool show) { setStored(_showPlayControls, show, "setShowPlayControls:"); }
+void XmlSlideshow::setPlayLabel(const QString& label) { setStored(_playLabel, lq::orEmpty(label), "setPlayLabel:"); }
+void XmlSlideshow::setStopLabel(const QString& label) { setStored(_stopLabel, lq::orEmpty(label), "setStopLabel:"); }
+void XmlSlideshow::setShowBeforeAfterControls(bool show) { setStored(_showBeforeAfterControls, show, "setShowBeforeAfterControls:"); }
+void XmlSlideshow::setBeforeLabel(const QString& label) { setStored(_beforeLabel, lq::orEmpty(label), "setBeforeLabel:"); }
+void XmlSlideshow::setAfterLabel(const QString& label) { setStored(_afterLabel, lq::orEmpty(label), "setAfterLabel:"); }
+void XmlSlideshow::setThumbRollovers(bool on) { setStored(_thumbRollovers, on, "setThumbRollovers:"); }
+void XmlSlideshow::setSlideRollovers(bool on) { setStored(_slideRollovers, on, "setSlideRollovers:"); }
+void XmlSlideshow::setReverseThumbs(bool on) { setStored(_reverseThumbs, on, "setReverseThumbs:"); }
+void XmlSlideshow::setRandomOrder(bool on) { setStored(_randomOrder, on, "setRandomOrder:"); }
+void XmlSlideshow::setShowIndexLabel(bool show) { setStored(_showIndexLabel, show, "setShowIndexLabel:"); }
+void XmlSlideshow::setIndexLabel(const QString& label) { setStored(_indexLabel, lq::orEmpty(label), "setIndexLabel:"); }
+void XmlSlideshow::setSeconds(int seconds) { setStored(_seconds, seconds, "setSeconds:"); }
+void XmlSlideshow::setAutoStart(bool on) { setStored(_autoStart, on, "setAutoStart:"); }
+void XmlSlideshow::setFade(bool on) { setStored(_fade, on, "setFade:"); }
+void XmlSlideshow::setShowBkgndBox(bool show) { setStored(_showBkgndBox, show, "setShowBkgndBox:"); }
+void XmlSlideshow::setAllowBkgndImage(bool allow) { setStored(_allowBkgndImage, allow, "setAllowBkgndImage:"); }
+void XmlSlideshow::setTopAlignPic(bool on) { setStored(_topAlignPic, on, "setTopAlignPic:"); }
+void XmlSlideshow::setLoopSlideshow(bool on) { setStored(_loopSlideshow, on, "setLoopSlideshow:"); }
 
 void XmlSlideshow::setCaptionLines(int lines)
 {
-    lq::modelFrame(this, "setCaptionLines:", [&] { setNumber(_captionLines, std::clamp(lines, 1, 6)); });
+    setStored(_captionLines, std::clamp(lines, 1, 6), "setCaptionLines:");
 }
 
 void XmlSlideshow::setVisible(bool)

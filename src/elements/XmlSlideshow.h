@@ -248,9 +248,6 @@ private:
     int foldedStyle() const;
     // A control of styles 1 or 3 is selected: the geometry accessors work on it.
     bool controlSelected() const;
-    void setFlag(bool& field, bool value);
-    void setNumber(int& field, int value);
-    void setLabel(QString& field, const QString& value);
     // Runs the accessor on the element's own box for the moment.
     template <class F>
     auto onOwnBox(F&& body) -> decltype(body())

@@ -306,13 +306,9 @@ void XmlSlideshow::layoutRelayout(XmlBase* page, int flags)
     if (flags != 0)
         return;
     std::shared_ptr<XmlAlbum> current;
-    if (!page) {
-        current = getCurrentAlbum();
-        page = current.get();
-    }
+    page = pageOrCurrentAlbum(page, current);
     if (!page)
         return;
-    setCurrentAlbum(page);
     calcControlObjects();
     const int first = firstPictureInSlideshow();
     if (first >= numberChildren(page))

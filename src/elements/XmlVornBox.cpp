@@ -59,10 +59,7 @@ QString XmlVornBox::fullname() const
 
 void XmlVornBox::setFullname(const QString& fullname)
 {
-    lq::modelFrame(this, "setFullname:", [&] {
-        _fullname = fullname.isNull() ? QStringLiteral("") : fullname;
-        docChanged();
-    });
+    setStored(_fullname, lq::orEmpty(fullname), "setFullname:");
 }
 
 QString XmlVornBox::uniquename() const
@@ -180,95 +177,74 @@ const XmlBasePtr& XmlVornBox::htmlSnippet()
 
 // --- Settings ----------------------------------------------------------------------------------
 
-void XmlVornBox::setStringField(QString& field, const QString& value)
-{
-    field = value.isNull() ? QStringLiteral("") : value;
-    docChanged();
-}
-
-void XmlVornBox::setIntField(int& field, int value)
-{
-    field = value;
-    docChanged();
-}
-
-void XmlVornBox::setBoolField(bool& field, bool value)
-{
-    field = value;
-    docChanged();
-}
-
 void XmlVornBox::setType(int type)
 {
-    lq::modelFrame(this, "setType:", [&] { setIntField(_type, type); });
+    setStored(_type, type, "setType:");
 }
 
 void XmlVornBox::setExternalType(int type)
 {
-    lq::modelFrame(this, "setExternalType:", [&] { setIntField(_externalType, type); });
+    setStored(_externalType, type, "setExternalType:");
 }
 
 void XmlVornBox::setVornSeqNum(int number)
 {
-    lq::modelFrame(this, "setVornSeqNum:", [&] { setIntField(_vornSeqNum, number); });
+    setStored(_vornSeqNum, number, "setVornSeqNum:");
 }
 
 void XmlVornBox::setExternalHTML(const QString& item)
 {
-    lq::modelFrame(this, "setExternalHTML:", [&] { setStringField(_externalHTML, item); });
+    setStored(_externalHTML, lq::orEmpty(item), "setExternalHTML:");
 }
 
 void XmlVornBox::setScrollbars(bool scrollbars)
 {
-    lq::modelFrame(this, "setScrollbars:", [&] { setBoolField(_scrollbars, scrollbars); });
+    setStored(_scrollbars, scrollbars, "setScrollbars:");
 }
 
 void XmlVornBox::setAutostart(bool autostart)
 {
-    lq::modelFrame(this, "setAutostart:", [&] { setBoolField(_autostart, autostart); });
+    setStored(_autostart, autostart, "setAutostart:");
 }
 
 void XmlVornBox::setMoviecontroller(bool controller)
 {
-    lq::modelFrame(this, "setMoviecontroller:", [&] { setBoolField(_moviecontroller, controller); });
+    setStored(_moviecontroller, controller, "setMoviecontroller:");
 }
 
 void XmlVornBox::setLoopmovie(bool loop)
 {
-    lq::modelFrame(this, "setLoopmovie:", [&] { setBoolField(_loopmovie, loop); });
+    setStored(_loopmovie, loop, "setLoopmovie:");
 }
 
 void XmlVornBox::setScale(int scale)
 {
-    lq::modelFrame(this, "setScale:", [&] {
-        _scale = static_cast<signed char>(scale);
-        docChanged();
-    });
+    setStored(_scale, static_cast<signed char>(scale), "setScale:");
 }
 
 void XmlVornBox::setClickLinkTo(const QString& link)
 {
-    lq::modelFrame(this, "setClickLinkTo:", [&] { setStringField(_clickLinkTo, link); });
+    setStored(_clickLinkTo, lq::orEmpty(link), "setClickLinkTo:");
 }
 
 void XmlVornBox::setRollOverImage(const QString& image)
 {
-    lq::modelFrame(this, "setRollOverImage:", [&] { setStringField(_rollOverImage, image); });
+    setStored(_rollOverImage, lq::orEmpty(image), "setRollOverImage:");
 }
 
 void XmlVornBox::setNewWindow(bool newWindow)
 {
-    lq::modelFrame(this, "setNewWindow:", [&] { setBoolField(_newWindow, newWindow); });
+    setStored(_newWindow, newWindow, "setNewWindow:");
 }
 
 void XmlVornBox::setHiddenQT(int hidden)
 {
-    lq::modelFrame(this, "setHiddenQT:", [&] { setIntField(_hiddenQT, hidden); });
+    setStored(_hiddenQT, hidden, "setHiddenQT:");
 }
 
 void XmlVornBox::setWrapsText(bool wraps)
 {
-    lq::modelFrame(this, "setWrapsText:", [&] { setBoolField(_wrapsText, wraps); });
+    setStored(_wrapsText, wraps, "setWrapsText:");
 }
 
 QString XmlVornBox::zlocation() const
@@ -278,10 +254,8 @@ QString XmlVornBox::zlocation() const
 
 void XmlVornBox::setZlocation(const QString& layer)
 {
-    lq::modelFrame(this, "setZlocation:", [&] {
-        if (_type == 3)
-            setStringField(_zlocation, layer);
-    });
+    if (_type == 3)
+        setStored(_zlocation, lq::orEmpty(layer), "setZlocation:");
 }
 
 PagePass XmlVornBox::getCorrectPass() const

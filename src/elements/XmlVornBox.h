@@ -211,9 +211,6 @@ private:
     void drawPlaceholder(const lq::Rect& rect);
     // The image (with its link and rollover) for the page or the preview.
     void appendImage(QString& html, bool forPage);
-    void setStringField(QString& field, const QString& value);
-    void setIntField(int& field, int value);
-    void setBoolField(bool& field, bool value);
 
     std::optional<lq::Font> headingFont;
     std::optional<lq::Font> subheadingFont;

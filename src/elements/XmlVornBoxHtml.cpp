@@ -3,6 +3,7 @@
 #include "elements/XmlVornBox.h"
 
 #include "platform/ExceptionFrame.h"
+#include "platform/Strings.h"
 #include "platform/text/LayoutManager.h"
 #include "templates/XmlStyleSheet.h"
 
@@ -20,7 +21,7 @@ QString trueOrFalse(bool flag)
 // escaped, and "</" broken so that it cannot end the script element.
 QString scriptString(const QString& text)
 {
-    QString escaped = XmlBase::javascriptEscape(text.isNull() ? QStringLiteral("") : text);
+    QString escaped = XmlBase::javascriptEscape(lq::orEmpty(text));
     escaped.replace(QStringLiteral("</"), QStringLiteral("<\\/"));
     return escaped;
 }

@@ -145,13 +145,9 @@ void XmlVornBox::relayoutFlags(XmlBase* page, int flags)
         if (_type != 1 || flags != 0)
             return;
         std::shared_ptr<XmlAlbum> remembered;
-        if (!page) {
-            remembered = getCurrentAlbum();
-            page = remembered.get();
-            if (!page)
-                return;
-        }
-        setCurrentAlbum(page);
+        page = pageOrCurrentAlbum(page, remembered);
+        if (!page)
+            return;
 
         createTextLayoutStuff();
         _tc->setContainerSize(QSizeF(internalRect().width(), unboundedExtent));

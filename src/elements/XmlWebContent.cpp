@@ -170,10 +170,7 @@ lq::Colour XmlWebContent::linkVisited() { return font()->linkClicked(); }
 
 void XmlWebContent::setExtendPage(bool extend)
 {
-    lq::modelFrame(this, "setExtendPage:", [&] {
-        _extendPage = extend;
-        docChanged();
-    });
+    setStored(_extendPage, extend, "setExtendPage:");
 }
 
 // --- Reading and writing the text -------------------------------------------------------------

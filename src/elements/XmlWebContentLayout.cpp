@@ -73,13 +73,9 @@ void XmlWebContent::relayoutFlags(XmlBase* page, int flags)
     // had reached.
     try {
         std::shared_ptr<XmlAlbum> remembered;
-        if (!page) {
-            remembered = getCurrentAlbum();
-            page = remembered.get();
-            if (!page)
-                return;
-        }
-        setCurrentAlbum(page);
+        page = pageOrCurrentAlbum(page, remembered);
+        if (!page)
+            return;
 
         if (flags == 0) {
             createTextLayoutStuff();

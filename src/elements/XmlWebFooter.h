@@ -69,7 +69,6 @@ public:
     void drawText() override;
 
 private:
-    void setFlag(bool& field, bool value);
 
     mutable int _voffset = 0; // a pinned footer reads a negative offset as 0 once asked
     bool _createdWith = true;

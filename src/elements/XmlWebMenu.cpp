@@ -248,18 +248,6 @@ QString XmlWebMenu::writeXmlVorns()
 
 // --- Stored values -----------------------------------------------------------------------------
 
-void XmlWebMenu::setInt(int& field, int value)
-{
-    field = value;
-    docChanged();
-}
-
-void XmlWebMenu::setColour(lq::Colour& field, const lq::Colour& value)
-{
-    field = value;
-    docChanged();
-}
-
 const lq::Colour& XmlWebMenu::normalBkgnd() const { return _normalBkgnd->bkgndColor(); }
 const lq::Colour& XmlWebMenu::hoverBkgnd() const { return _hoverBkgnd->bkgndColor(); }
 const lq::Colour& XmlWebMenu::clickBkgnd() const { return _clickBkgnd->bkgndColor(); }
@@ -306,34 +294,34 @@ void XmlWebMenu::setUseGraphicRollover(bool use)
     });
 }
 
-void XmlWebMenu::setNormalText(const lq::Colour& colour) { lq::modelFrame(this, "setNormalText:", [&] { setColour(_normalText, colour); }); }
-void XmlWebMenu::setHoverText(const lq::Colour& colour) { lq::modelFrame(this, "setHoverText:", [&] { setColour(_hoverText, colour); }); }
-void XmlWebMenu::setClickText(const lq::Colour& colour) { lq::modelFrame(this, "setClickText:", [&] { setColour(_clickText, colour); }); }
-void XmlWebMenu::setCurrentText(const lq::Colour& colour) { lq::modelFrame(this, "setCurrentText:", [&] { setColour(_currentText, colour); }); }
-void XmlWebMenu::setNormalUnderline(int underline) { lq::modelFrame(this, "setNormalUnderline:", [&] { setInt(_normalUnderline, underline); }); }
-void XmlWebMenu::setHoverUnderline(int underline) { lq::modelFrame(this, "setHoverUnderline:", [&] { setInt(_hoverUnderline, underline); }); }
-void XmlWebMenu::setClickUnderline(int underline) { lq::modelFrame(this, "setClickUnderline:", [&] { setInt(_clickUnderline, underline); }); }
-void XmlWebMenu::setCurrentUnderline(int underline) { lq::modelFrame(this, "setCurrentUnderline:", [&] { setInt(_currentUnderline, underline); }); }
+void XmlWebMenu::setNormalText(const lq::Colour& colour) { setStored(_normalText, colour, "setNormalText:"); }
+void XmlWebMenu::setHoverText(const lq::Colour& colour) { setStored(_hoverText, colour, "setHoverText:"); }
+void XmlWebMenu::setClickText(const lq::Colour& colour) { setStored(_clickText, colour, "setClickText:"); }
+void XmlWebMenu::setCurrentText(const lq::Colour& colour) { setStored(_currentText, colour, "setCurrentText:"); }
+void XmlWebMenu::setNormalUnderline(int underline) { setStored(_normalUnderline, underline, "setNormalUnderline:"); }
+void XmlWebMenu::setHoverUnderline(int underline) { setStored(_hoverUnderline, underline, "setHoverUnderline:"); }
+void XmlWebMenu::setClickUnderline(int underline) { setStored(_clickUnderline, underline, "setClickUnderline:"); }
+void XmlWebMenu::setCurrentUnderline(int underline) { setStored(_currentUnderline, underline, "setCurrentUnderline:"); }
 
-void XmlWebMenu::setMipt(int padding) { lq::modelFrame(this, "setMipt:", [&] { setInt(_mipt, padding); }); }
-void XmlWebMenu::setMipl(int padding) { lq::modelFrame(this, "setMipl:", [&] { setInt(_mipl, padding); }); }
-void XmlWebMenu::setMipb(int padding) { lq::modelFrame(this, "setMipb:", [&] { setInt(_mipb, padding); }); }
-void XmlWebMenu::setMipr(int padding) { lq::modelFrame(this, "setMipr:", [&] { setInt(_mipr, padding); }); }
-void XmlWebMenu::setMibt(int width) { lq::modelFrame(this, "setMibt:", [&] { setInt(_mibt, width); }); }
-void XmlWebMenu::setMibl(int width) { lq::modelFrame(this, "setMibl:", [&] { setInt(_mibl, width); }); }
-void XmlWebMenu::setMibb(int width) { lq::modelFrame(this, "setMibb:", [&] { setInt(_mibb, width); }); }
-void XmlWebMenu::setMibr(int width) { lq::modelFrame(this, "setMibr:", [&] { setInt(_mibr, width); }); }
-void XmlWebMenu::setMibtype(int type) { lq::modelFrame(this, "setMibtype:", [&] { setInt(_mibtype, type); }); }
-void XmlWebMenu::setMispace(int space) { lq::modelFrame(this, "setMispace:", [&] { setInt(_mispace, space); }); }
-void XmlWebMenu::setMibtc(const lq::Colour& colour) { lq::modelFrame(this, "setMibtc:", [&] { setColour(_mibtc, colour); }); }
-void XmlWebMenu::setMiblc(const lq::Colour& colour) { lq::modelFrame(this, "setMiblc:", [&] { setColour(_miblc, colour); }); }
-void XmlWebMenu::setMibbc(const lq::Colour& colour) { lq::modelFrame(this, "setMibbc:", [&] { setColour(_mibbc, colour); }); }
-void XmlWebMenu::setMibrc(const lq::Colour& colour) { lq::modelFrame(this, "setMibrc:", [&] { setColour(_mibrc, colour); }); }
+void XmlWebMenu::setMipt(int padding) { setStored(_mipt, padding, "setMipt:"); }
+void XmlWebMenu::setMipl(int padding) { setStored(_mipl, padding, "setMipl:"); }
+void XmlWebMenu::setMipb(int padding) { setStored(_mipb, padding, "setMipb:"); }
+void XmlWebMenu::setMipr(int padding) { setStored(_mipr, padding, "setMipr:"); }
+void XmlWebMenu::setMibt(int width) { setStored(_mibt, width, "setMibt:"); }
+void XmlWebMenu::setMibl(int width) { setStored(_mibl, width, "setMibl:"); }
+void XmlWebMenu::setMibb(int width) { setStored(_mibb, width, "setMibb:"); }
+void XmlWebMenu::setMibr(int width) { setStored(_mibr, width, "setMibr:"); }
+void XmlWebMenu::setMibtype(int type) { setStored(_mibtype, type, "setMibtype:"); }
+void XmlWebMenu::setMispace(int space) { setStored(_mispace, space, "setMispace:"); }
+void XmlWebMenu::setMibtc(const lq::Colour& colour) { setStored(_mibtc, colour, "setMibtc:"); }
+void XmlWebMenu::setMiblc(const lq::Colour& colour) { setStored(_miblc, colour, "setMiblc:"); }
+void XmlWebMenu::setMibbc(const lq::Colour& colour) { setStored(_mibbc, colour, "setMibbc:"); }
+void XmlWebMenu::setMibrc(const lq::Colour& colour) { setStored(_mibrc, colour, "setMibrc:"); }
 
-void XmlWebMenu::setMiWidth(int width) { lq::modelFrame(this, "setMiWidth:", [&] { setInt(_miWidth, width); }); }
-void XmlWebMenu::setIndentSubmenu(int indent) { lq::modelFrame(this, "setIndentSubmenu:", [&] { setInt(_indentSubmenu, indent); }); }
-void XmlWebMenu::setSubFontSize(int size) { lq::modelFrame(this, "setSubFontSize:", [&] { setInt(_subFontSize, size); }); }
-void XmlWebMenu::setNavTypeForGroup(int type) { lq::modelFrame(this, "setNavTypeForGroup:", [&] { setInt(_navTypeForGroup, type); }); }
+void XmlWebMenu::setMiWidth(int width) { setStored(_miWidth, width, "setMiWidth:"); }
+void XmlWebMenu::setIndentSubmenu(int indent) { setStored(_indentSubmenu, indent, "setIndentSubmenu:"); }
+void XmlWebMenu::setSubFontSize(int size) { setStored(_subFontSize, size, "setSubFontSize:"); }
+void XmlWebMenu::setNavTypeForGroup(int type) { setStored(_navTypeForGroup, type, "setNavTypeForGroup:"); }
 
 int XmlWebMenu::orientation() const
 {
@@ -342,10 +330,8 @@ int XmlWebMenu::orientation() const
 
 void XmlWebMenu::setOrientation(int orientation)
 {
-    lq::modelFrame(this, "setOrientation:", [&] {
-        // Rollover pictures have one width: a horizontal row of them is a row of equal items.
-        setInt(_orientation, orientation == 1 && _useGraphicRollover ? 2 : orientation);
-    });
+    // Rollover pictures have one width: a horizontal row of them is a row of equal items.
+    setStored(_orientation, orientation == 1 && _useGraphicRollover ? 2 : orientation, "setOrientation:");
 }
 
 int XmlWebMenu::navPlacement() const

@@ -306,8 +306,6 @@ private:
     XmlCSSBackground* stateBackground(int state) const;
     void restyleAndRedisplay();
     void forEachBackground(const std::function<void(XmlCSSBackground&)>& visit);
-    void setInt(int& field, int value);
-    void setColour(lq::Colour& field, const lq::Colour& value);
     void setEnable(bool& field, XmlCSSBackground& background, bool enabled);
     bool horizontal() const { return orientation() != 0; }
 

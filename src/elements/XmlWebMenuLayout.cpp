@@ -175,13 +175,9 @@ void XmlWebMenu::relayoutFlags(XmlBase* page, int flags)
 void XmlWebMenu::layoutItems(XmlBase* page)
 {
     std::shared_ptr<XmlAlbum> remembered;
-    if (!page) {
-        remembered = getCurrentAlbum();
-        page = remembered.get();
-        if (!page)
-            return;
-    }
-    setCurrentAlbum(page);
+    page = pageOrCurrentAlbum(page, remembered);
+    if (!page)
+        return;
 
     const std::optional<QList<MenuItem>> items = getMenuItems(page);
     const std::optional<QList<MenuItem>> subItems = getSubMenuItems(page);

@@ -271,48 +271,33 @@ void XmlWebPhotoAlbum::postload()
 
 // --- Settings --------------------------------------------------------------------------------------
 
-void XmlWebPhotoAlbum::setInt(int& field, int value)
-{
-    field = value;
-    docChanged();
-}
-
-void XmlWebPhotoAlbum::setFlag(bool& field, bool value)
-{
-    field = value;
-    docChanged();
-}
-
-void XmlWebPhotoAlbum::setThumbWidth(int width) { lq::modelFrame(this, "setThumbWidth:", [&] { setInt(_thumbWidth, width); }); }
-void XmlWebPhotoAlbum::setThumbHeight(int height) { lq::modelFrame(this, "setThumbHeight:", [&] { setInt(_thumbHeight, height); }); }
+void XmlWebPhotoAlbum::setThumbWidth(int width) { setStored(_thumbWidth, width, "setThumbWidth:"); }
+void XmlWebPhotoAlbum::setThumbHeight(int height) { setStored(_thumbHeight, height, "setThumbHeight:"); }
 void XmlWebPhotoAlbum::setThumbAspect(ThumbAspect aspect) { setStored(_thumbAspect, aspect, "setThumbAspect:"); }
-void XmlWebPhotoAlbum::setCols(int cols) { lq::modelFrame(this, "setCols:", [&] { setInt(_numCols, cols); }); }
-void XmlWebPhotoAlbum::setRows(int rows) { lq::modelFrame(this, "setRows:", [&] { setInt(_numRows, rows); }); }
-void XmlWebPhotoAlbum::setSpaceColumns(int space) { lq::modelFrame(this, "setSpaceColumns:", [&] { setInt(_spaceColumns, space); }); }
-void XmlWebPhotoAlbum::setSpaceRows(int space) { lq::modelFrame(this, "setSpaceRows:", [&] { setInt(_spaceRows, space); }); }
-void XmlWebPhotoAlbum::setShowCaptions(bool show) { lq::modelFrame(this, "setShowCaptions:", [&] { setFlag(_showCaptions, show); }); }
-void XmlWebPhotoAlbum::setShowToolTips(bool show) { lq::modelFrame(this, "setShowToolTips:", [&] { setFlag(_showToolTips, show); }); }
+void XmlWebPhotoAlbum::setCols(int cols) { setStored(_numCols, cols, "setCols:"); }
+void XmlWebPhotoAlbum::setRows(int rows) { setStored(_numRows, rows, "setRows:"); }
+void XmlWebPhotoAlbum::setSpaceColumns(int space) { setStored(_spaceColumns, space, "setSpaceColumns:"); }
+void XmlWebPhotoAlbum::setSpaceRows(int space) { setStored(_spaceRows, space, "setSpaceRows:"); }
+void XmlWebPhotoAlbum::setShowCaptions(bool show) { setStored(_showCaptions, show, "setShowCaptions:"); }
+void XmlWebPhotoAlbum::setShowToolTips(bool show) { setStored(_showToolTips, show, "setShowToolTips:"); }
 void XmlWebPhotoAlbum::setClickOp(ClickOperation op) { setStored(_clickOp, op, "setClickOp:"); }
-void XmlWebPhotoAlbum::setCaptionsAbove(bool above) { lq::modelFrame(this, "setCaptionsAbove:", [&] { setFlag(_captionsAbove, above); }); }
-void XmlWebPhotoAlbum::setAfterDescription(int mode) { lq::modelFrame(this, "setAfterDescription:", [&] { setInt(_afterDescription, mode); }); }
-void XmlWebPhotoAlbum::setAutoCropFreestyle(int crop) { lq::modelFrame(this, "setAutoCropFreestyle:", [&] { setInt(_autoCropFreestyle, crop); }); }
-void XmlWebPhotoAlbum::setHasCollage(int has) { lq::modelFrame(this, "setHasCollage:", [&] { setInt(_fs_hasCollage, has); }); }
+void XmlWebPhotoAlbum::setCaptionsAbove(bool above) { setStored(_captionsAbove, above, "setCaptionsAbove:"); }
+void XmlWebPhotoAlbum::setAfterDescription(int mode) { setStored(_afterDescription, mode, "setAfterDescription:"); }
+void XmlWebPhotoAlbum::setAutoCropFreestyle(int crop) { setStored(_autoCropFreestyle, crop, "setAutoCropFreestyle:"); }
+void XmlWebPhotoAlbum::setHasCollage(int has) { setStored(_fs_hasCollage, has, "setHasCollage:"); }
 void XmlWebPhotoAlbum::setCartType(CartType type) { setStored(_cartType, type, "setCartType:"); }
-void XmlWebPhotoAlbum::setButtonType(int type) { lq::modelFrame(this, "setButtonType:", [&] { setInt(_buttonType, type); }); }
-void XmlWebPhotoAlbum::setButtonWidth(int width) { lq::modelFrame(this, "setButtonWidth:", [&] { setInt(_buttonWidth, width); }); }
-void XmlWebPhotoAlbum::setButtonHeight(int height) { lq::modelFrame(this, "setButtonHeight:", [&] { setInt(_buttonHeight, height); }); }
-void XmlWebPhotoAlbum::setThumbnailCaption(int on) { lq::modelFrame(this, "setThumbnailCaption:", [&] { setInt(_thumbnailCaption, on); }); }
-void XmlWebPhotoAlbum::setThumbnailButton(int on) { lq::modelFrame(this, "setThumbnailButton:", [&] { setInt(_thumbnailButton, on); }); }
-void XmlWebPhotoAlbum::setSlideshowCaption(int on) { lq::modelFrame(this, "setSlideshowCaption:", [&] { setInt(_slideshowCaption, on); }); }
-void XmlWebPhotoAlbum::setSlideshowButton(int on) { lq::modelFrame(this, "setSlideshowButton:", [&] { setInt(_slideshowButton, on); }); }
+void XmlWebPhotoAlbum::setButtonType(int type) { setStored(_buttonType, type, "setButtonType:"); }
+void XmlWebPhotoAlbum::setButtonWidth(int width) { setStored(_buttonWidth, width, "setButtonWidth:"); }
+void XmlWebPhotoAlbum::setButtonHeight(int height) { setStored(_buttonHeight, height, "setButtonHeight:"); }
+void XmlWebPhotoAlbum::setThumbnailCaption(int on) { setStored(_thumbnailCaption, on, "setThumbnailCaption:"); }
+void XmlWebPhotoAlbum::setThumbnailButton(int on) { setStored(_thumbnailButton, on, "setThumbnailButton:"); }
+void XmlWebPhotoAlbum::setSlideshowCaption(int on) { setStored(_slideshowCaption, on, "setSlideshowCaption:"); }
+void XmlWebPhotoAlbum::setSlideshowButton(int on) { setStored(_slideshowButton, on, "setSlideshowButton:"); }
 
 void XmlWebPhotoAlbum::setCaptionSpace(int space)
 {
-    lq::modelFrame(this, "setCaptionSpace:", [&] {
-        // A signed byte, as stored.
-        _captionSpace = static_cast<qint8>(space);
-        docChanged();
-    });
+    // A signed byte, as stored.
+    setStored(_captionSpace, static_cast<qint8>(space), "setCaptionSpace:");
 }
 
 // --- Owned parts -------------------------------------------------------------------------------------

@@ -309,8 +309,6 @@ private:
     void appendAlbumBox(QString& html);
     void appendThumbnails(QString& html, XmlAlbum* album);
     void appendSteps(QString& html, XmlAlbum* album);
-    void setInt(int& field, int value);
-    void setFlag(bool& field, bool value);
     XmlBase* textPart(std::shared_ptr<XmlBase>& part, const char* tag, const QString& content);
     XmlSlideshow* slideshow() const;
     void layoutCaptions(XmlBase* page);

@@ -395,18 +395,13 @@ void XmlWebPhotoAlbum::relayoutFlags(XmlBase* page, int flags)
 
 void XmlWebPhotoAlbum::layoutCaptions(XmlBase* given)
 {
+    if (given && !XmlAlbum::cast(given))
+        return;
     std::shared_ptr<XmlAlbum> remembered;
-    XmlBase* page = given;
-    if (!page) {
-        remembered = getCurrentAlbum();
-        page = remembered.get();
-        if (!page)
-            return;
-    }
+    XmlBase* page = pageOrCurrentAlbum(given, remembered);
     XmlAlbum* album = XmlAlbum::cast(page);
     if (!album)
         return;
-    setCurrentAlbum(page);
 
     const QStringList captions = album->photoCaptions();
     const XmlBaseList photos = album->photoObjects();

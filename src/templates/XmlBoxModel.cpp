@@ -539,12 +539,7 @@ void XmlBoxModel::relayoutFlags(XmlBase* page, int flags)
         if (flags != 0)
             return;
         std::shared_ptr<XmlAlbum> remembered;
-        if (page) {
-            setCurrentAlbum(page);
-        } else {
-            remembered = getCurrentAlbum();
-            page = remembered.get();
-        }
+        page = pageOrCurrentAlbum(page, remembered);
         if (page)
             font();
         layoutText(page);

@@ -298,6 +298,16 @@ void XmlCSS::setCurrentAlbum(XmlBase* album)
     });
 }
 
+XmlBase* XmlCSS::pageOrCurrentAlbum(XmlBase* page, std::shared_ptr<XmlAlbum>& keep)
+{
+    if (page) {
+        setCurrentAlbum(page);
+        return page;
+    }
+    keep = getCurrentAlbum();
+    return keep.get();
+}
+
 // --- Bitmap housekeeping -----------------------------------------------------------------------
 
 void XmlCSS::listOfBitmaps(QStringList& names)

@@ -113,6 +113,10 @@ public:
     std::shared_ptr<XmlAlbum> getCurrentAlbum() const;
     // Keeps the element UUID of the page (nothing for no page).
     void setCurrentAlbum(XmlBase* album);
+    // The page a layout is for: the page given, which becomes the current
+    // album, or else the current album, which `keep` then holds alive while
+    // the layout runs. Nothing when there is neither.
+    XmlBase* pageOrCurrentAlbum(XmlBase* page, std::shared_ptr<XmlAlbum>& keep);
     const QString& currentAlbumUUID() const { return _currentAlbum; }
 
     // --- Bitmap housekeeping, passed on to the children that take part -------

@@ -436,13 +436,9 @@ void XmlStyleSheet::relayoutFlags(XmlBase* page, int flags)
 void XmlStyleSheet::layoutPage(XmlBase* page, int flags)
 {
     std::shared_ptr<XmlAlbum> remembered;
-    if (!page) {
-        remembered = getCurrentAlbum();
-        page = remembered.get();
-        if (!page)
-            return;
-    }
-    setCurrentAlbum(page);
+    page = pageOrCurrentAlbum(page, remembered);
+    if (!page)
+        return;
     if (DocumentBase* document = myDocument())
         document->clearTrackingData();
 
