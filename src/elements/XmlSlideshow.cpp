@@ -18,7 +18,6 @@
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
 
-
 #include <algorithm>
 #include <cmath>
 
@@ -197,10 +196,16 @@ QString XmlSlideshow::writeXmlVorns()
     });
 }
 
+XmlBaseList XmlSlideshow::ownedParts() const
+{
+    XmlBaseList parts { _frame };
+    parts.append(XmlWebText::ownedParts());
+    return parts;
+}
+
 void XmlSlideshow::postload()
 {
     lq::modelFrame(this, "postload", [&] {
-        _frame->postload();
         const std::shared_ptr<XmlWebFont> own = font();
         if (!controlFont()) {
             XmlBasePtr copy = own->copyWithZone();
@@ -410,40 +415,3 @@ QString XmlSlideshow::textSubberPhoto(const QString& text, XmlPhoto* photo)
     });
 }
 
-// --- Passed on to the frame --------------------------------------------------------------------------
-
-void XmlSlideshow::loadBackstore(void* context)
-{
-    _frame->loadBackstore(context);
-    XmlWebText::loadBackstore(context);
-}
-
-void XmlSlideshow::releaseBackstore(void* context)
-{
-    _frame->releaseBackstore(context);
-    XmlWebText::releaseBackstore(context);
-}
-
-void XmlSlideshow::listOfBitmaps(QStringList& names)
-{
-    _frame->listOfBitmaps(names);
-    XmlWebText::listOfBitmaps(names);
-}
-
-void XmlSlideshow::unpackToDirectory(const QString& folder)
-{
-    _frame->unpackToDirectory(folder);
-    XmlWebText::unpackToDirectory(folder);
-}
-
-void XmlSlideshow::convert1_2Bitmaps()
-{
-    _frame->convert1_2Bitmaps();
-    XmlWebText::convert1_2Bitmaps();
-}
-
-void XmlSlideshow::changeImageUUID(const QHash<QString, QString>& uuids)
-{
-    _frame->changeImageUUID(uuids);
-    XmlWebText::changeImageUUID(uuids);
-}

@@ -84,6 +84,8 @@ public:
     // Gives the element its control font (a copy of its own font, whose own
     // font is then centred) when it has none, and plain caption type.
     void postload() override;
+    // The picture frame, then the text element's parts.
+    XmlBaseList ownedParts() const override;
 
     // --- Stored settings; every setter marks the document changed -----------------
     // The stored style, folded to 0 or 1 while the before/after preference is off.
@@ -229,16 +231,7 @@ public:
     void appendCSSWinIESuffix(QString& css, const QString& suffix) override;
     void genCSSBitmap(QString& script) override;
     void genCSSWinIEBitmap(QString& script) override;
-    void listOfFilesToCopyAll(QStringList& files, bool all) override;
     void appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet) override;
-
-    // --- Passed on to the frame, then the text element --------------------------------------
-    void loadBackstore(void* context) override;
-    void releaseBackstore(void* context) override;
-    void listOfBitmaps(QStringList& names) override;
-    void unpackToDirectory(const QString& folder) override;
-    void convert1_2Bitmaps() override;
-    void changeImageUUID(const QHash<QString, QString>& uuids) override;
 
 private:
     // A text storage with one layout manager and one unbounded container.

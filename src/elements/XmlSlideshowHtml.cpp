@@ -15,8 +15,6 @@
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
 
-
-
 using elements::contentOf;
 using elements::toFloat;
 
@@ -77,14 +75,6 @@ void XmlSlideshow::genCSSWinIEBitmap(QString& script)
     lq::modelFrame(this, "genCSSWinIEBitmap:", [&] {
         _frame->genCSSWinIEBitmap(script);
         XmlWebText::genCSSWinIEBitmap(script);
-    });
-}
-
-void XmlSlideshow::listOfFilesToCopyAll(QStringList& files, bool all)
-{
-    lq::modelFrame(this, "listOfFilesToCopy:all:", [&] {
-        _frame->listOfFilesToCopyAll(files, all);
-        XmlWebText::listOfFilesToCopyAll(files, all);
     });
 }
 

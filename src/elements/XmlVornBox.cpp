@@ -164,6 +164,15 @@ QString XmlVornBox::writeXmlVorns()
     });
 }
 
+XmlBaseList XmlVornBox::ownedParts() const
+{
+    XmlBaseList parts;
+    if (_htmlSnippet)
+        parts.append(_htmlSnippet);
+    parts.append(XmlWebText::ownedParts());
+    return parts;
+}
+
 const XmlBasePtr& XmlVornBox::htmlSnippet()
 {
     if (!_htmlSnippet) {

@@ -71,6 +71,8 @@ public:
     XmlBasePtr createChildFromTag(const QString& tag) override;
     // The background's picture record, then the snippet part.
     QString writeXmlVorns() override;
+    // The snippet part once made, then the text element's parts.
+    XmlBaseList ownedParts() const override;
 
     // --- Settings; the setters mark the document changed ---------------------------------
     int type() const { return _type; }

@@ -94,6 +94,15 @@ QString XmlWebFooter::writeXmlVorns()
     });
 }
 
+XmlBaseList XmlWebFooter::ownedParts() const
+{
+    XmlBaseList parts;
+    if (_htmlSnippet)
+        parts.append(_htmlSnippet);
+    parts.append(XmlWebContent::ownedParts());
+    return parts;
+}
+
 // --- Stored values -----------------------------------------------------------------------------
 
 int XmlWebFooter::voffset() const

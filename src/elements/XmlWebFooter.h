@@ -28,6 +28,8 @@ public:
     XmlBasePtr createChildFromTag(const QString& tag) override;
     // The content box's parts, then the snippet.
     QString writeXmlVorns() override;
+    // The snippet once made, then the content box's parts.
+    XmlBaseList ownedParts() const override;
 
     // --- Stored values; every setter marks the document changed --------------------
     // Below the page's content, or from the page's top when pinned (where a

@@ -9,7 +9,6 @@
 #include "platform/text/TextContainer.h"
 #include "templates/XmlStyleSheet.h"
 
-
 // --- Item texts ------------------------------------------------------------------------------
 
 XmlWebMenu::ItemText::ItemText()
@@ -346,6 +345,13 @@ void XmlWebMenu::setNavPlacement(int)
 
 // --- Housekeeping ------------------------------------------------------------------------------------
 
+XmlBaseList XmlWebMenu::ownedParts() const
+{
+    XmlBaseList parts { _normalBkgnd, _hoverBkgnd, _currentBkgnd, _clickBkgnd };
+    parts.append(XmlBoxModel::ownedParts());
+    return parts;
+}
+
 void XmlWebMenu::forEachBackground(const std::function<void(XmlCSSBackground&)>& visit)
 {
     visit(*_normalBkgnd);
@@ -360,62 +366,6 @@ void XmlWebMenu::cleanup()
         _contentsArray.clear();
         _subContentsArray.clear();
         XmlBoxModel::cleanup();
-    });
-}
-
-void XmlWebMenu::loadBackstore(void* context)
-{
-    lq::modelFrame(this, "loadBackstore:", [&] {
-        forEachBackground([&](XmlCSSBackground& background) { background.loadBackstore(context); });
-        XmlBoxModel::loadBackstore(context);
-    });
-}
-
-void XmlWebMenu::releaseBackstore(void* context)
-{
-    lq::modelFrame(this, "releaseBackstore:", [&] {
-        forEachBackground([&](XmlCSSBackground& background) { background.releaseBackstore(context); });
-        XmlBoxModel::releaseBackstore(context);
-    });
-}
-
-void XmlWebMenu::listOfBitmaps(QStringList& names)
-{
-    lq::modelFrame(this, "listOfBitmaps:", [&] {
-        forEachBackground([&](XmlCSSBackground& background) { background.listOfBitmaps(names); });
-        XmlBoxModel::listOfBitmaps(names);
-    });
-}
-
-void XmlWebMenu::listOfFilesToCopyAll(QStringList& files, bool all)
-{
-    lq::modelFrame(this, "listOfFilesToCopy:all:", [&] {
-        forEachBackground([&](XmlCSSBackground& background) { background.listOfFilesToCopyAll(files, all); });
-        XmlBoxModel::listOfFilesToCopyAll(files, all);
-    });
-}
-
-void XmlWebMenu::unpackToDirectory(const QString& folder)
-{
-    lq::modelFrame(this, "unpackToDirectory:", [&] {
-        forEachBackground([&](XmlCSSBackground& background) { background.unpackToDirectory(folder); });
-        XmlBoxModel::unpackToDirectory(folder);
-    });
-}
-
-void XmlWebMenu::convert1_2Bitmaps()
-{
-    lq::modelFrame(this, "convert1_2Bitmaps", [&] {
-        forEachBackground([](XmlCSSBackground& background) { background.convert1_2Bitmaps(); });
-        XmlBoxModel::convert1_2Bitmaps();
-    });
-}
-
-void XmlWebMenu::changeImageUUID(const QHash<QString, QString>& uuids)
-{
-    lq::modelFrame(this, "changeImageUUID:", [&] {
-        forEachBackground([&](XmlCSSBackground& background) { background.changeImageUUID(uuids); });
-        XmlBoxModel::changeImageUUID(uuids);
     });
 }
 

@@ -258,15 +258,11 @@ public:
     void genCSSWinIEBitmap(QString& script) override;
     void appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet) override;
 
-    // --- Housekeeping, passed on to the state backgrounds and the box -------------------------
+    // --- Housekeeping -----------------------------------------------------------------------------
     void cleanup() override;
-    void loadBackstore(void* context) override;
-    void releaseBackstore(void* context) override;
-    void listOfBitmaps(QStringList& names) override;
-    void listOfFilesToCopyAll(QStringList& files, bool all) override;
-    void unpackToDirectory(const QString& folder) override;
-    void convert1_2Bitmaps() override;
-    void changeImageUUID(const QHash<QString, QString>& uuids) override;
+    // The state backgrounds (normal, hover, current, click), then the box's parts.
+    XmlBaseList ownedParts() const override;
+    // The box's step, then the state backgrounds'.
     void genCSSBitmap(QString& script) override;
 
 private:

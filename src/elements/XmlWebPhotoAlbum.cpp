@@ -261,12 +261,15 @@ QString XmlWebPhotoAlbum::writeXmlVorns()
     });
 }
 
-void XmlWebPhotoAlbum::postload()
+XmlBaseList XmlWebPhotoAlbum::ownedParts() const
 {
-    lq::modelFrame(this, "postload", [&] {
-        _frame->postload();
-        XmlWebText::postload();
-    });
+    XmlBaseList parts { _frame };
+    for (const XmlBasePtr& text : { _thumbnailText, _slideshowText, _buttonHTML })
+        if (text)
+            parts.append(text);
+    parts.append(_buttonImage);
+    parts.append(XmlWebText::ownedParts());
+    return parts;
 }
 
 // --- Settings --------------------------------------------------------------------------------------
@@ -657,55 +660,6 @@ int XmlWebPhotoAlbum::cellCount(int count) const
 }
 
 // --- Housekeeping ------------------------------------------------------------------------------------------------------
-
-void XmlWebPhotoAlbum::loadBackstore(void* context)
-{
-    _frame->loadBackstore(context);
-    _buttonImage->loadBackstore(context);
-    XmlWebText::loadBackstore(context);
-}
-
-void XmlWebPhotoAlbum::releaseBackstore(void* context)
-{
-    _frame->releaseBackstore(context);
-    _buttonImage->releaseBackstore(context);
-    XmlWebText::releaseBackstore(context);
-}
-
-void XmlWebPhotoAlbum::listOfBitmaps(QStringList& names)
-{
-    _frame->listOfBitmaps(names);
-    _buttonImage->listOfBitmaps(names);
-    XmlWebText::listOfBitmaps(names);
-}
-
-void XmlWebPhotoAlbum::listOfFilesToCopyAll(QStringList& files, bool all)
-{
-    _frame->listOfFilesToCopyAll(files, all);
-    _buttonImage->listOfFilesToCopyAll(files, all);
-    XmlWebText::listOfFilesToCopyAll(files, all);
-}
-
-void XmlWebPhotoAlbum::unpackToDirectory(const QString& folder)
-{
-    _frame->unpackToDirectory(folder);
-    _buttonImage->unpackToDirectory(folder);
-    XmlWebText::unpackToDirectory(folder);
-}
-
-void XmlWebPhotoAlbum::convert1_2Bitmaps()
-{
-    _frame->convert1_2Bitmaps();
-    _buttonImage->convert1_2Bitmaps();
-    XmlWebText::convert1_2Bitmaps();
-}
-
-void XmlWebPhotoAlbum::changeImageUUID(const QHash<QString, QString>& uuids)
-{
-    _frame->changeImageUUID(uuids);
-    _buttonImage->changeImageUUID(uuids);
-    XmlWebText::changeImageUUID(uuids);
-}
 
 void XmlWebPhotoAlbum::genCSSBitmap(QString& script)
 {

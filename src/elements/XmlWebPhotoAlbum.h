@@ -85,7 +85,9 @@ public:
     // The box's own parts, then the frame, thumbnailText, slideshowText,
     // buttonHTML and buttonImage.
     QString writeXmlVorns() override;
-    void postload() override;
+    // The frame, the text parts made so far and the button image, then the
+    // text element's parts.
+    XmlBaseList ownedParts() const override;
     bool enabled() override;
     bool canDoubleClick() override;
     void canSaveChanges() override {}
@@ -288,15 +290,10 @@ public:
     void appendCSSWinIESuffix(QString& css, const QString& suffix) override;
     void appendJavascriptWinIE(QString& script) override;
 
-    // --- Housekeeping, passed on to the frame and the button image ------------------------
-    void loadBackstore(void* context) override;
-    void releaseBackstore(void* context) override;
-    void listOfBitmaps(QStringList& names) override;
-    void listOfFilesToCopyAll(QStringList& files, bool all) override;
-    void unpackToDirectory(const QString& folder) override;
-    void convert1_2Bitmaps() override;
-    void changeImageUUID(const QHash<QString, QString>& uuids) override;
+    // --- Bitmap steps ----------------------------------------------------------------------------
+    // The box's, then the frame's and the button image's.
     void genCSSBitmap(QString& script) override;
+    // The frame's fix-up bitmap, then the box's.
     void genCSSWinIEBitmap(QString& script) override;
 
 private:

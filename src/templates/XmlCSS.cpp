@@ -16,12 +16,13 @@ void forEachStyleChild(const XmlBase& element, Request&& request)
         request(*style);
 }
 
-// Runs the bitmap request on every child that takes part in the bitmap
-// housekeeping (style elements and background pictures), in child order.
+// Runs the bitmap request on every owned part and child that takes part in
+// the bitmap housekeeping (style elements and background pictures), in the
+// order of the walks.
 template <typename StyleRequest, typename PictureRequest>
 void forEachBitmapChild(const XmlBase& element, StyleRequest&& onStyle, PictureRequest&& onPicture)
 {
-    for (const XmlBasePtr& child : element.children()) {
+    for (const XmlBasePtr& child : element.walkedElements()) {
         if (XmlCSS* style = XmlCSS::cast(child.get()))
             onStyle(*style);
         else if (XmlCSSImage* picture = XmlCSSImage::cast(child.get()))

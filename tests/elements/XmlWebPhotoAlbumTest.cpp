@@ -14,6 +14,7 @@
 #include "model/theme/XmlTheme.h"
 #include "platform/Workspace.h"
 #include "platform/graphics/GraphicsImage.h"
+#include "templates/XmlCSSImage.h"
 #include "templates/XmlStyleSheet.h"
 #include "support/FakeDocument.h"
 #include "support/Printers.h"
@@ -789,4 +790,29 @@ TEST_F(XmlWebPhotoAlbumTest, GroupPagesLinkEachThumbnailToItsPage)
     ASSERT_EQ(document.selectedPages.size(), 1u);
     EXPECT_EQ(document.selectedPages.back().page, pages[1].get());
     EXPECT_EQ(document.selectedPages.back().index, -1);
+}
+
+// The theme's housekeeping (which pictures a save keeps, which it renames,
+// what a publish copies) reaches the pictures of the frame and the button
+// image, which the album owns outside its children.
+TEST_F(XmlWebPhotoAlbumTest, ThemeHousekeepingReachesTheFrameAndTheButtonPicture)
+{
+    album->image()->setImageUUID(QStringLiteral("A000000000000001"));
+    album->frame()->image()->setImageUUID(QStringLiteral("F000000000000002"));
+    album->buttonImage()->image()->setImageUUID(QStringLiteral("B000000000000003"));
+
+    QStringList names;
+    sheet->listOfBitmaps(names);
+    EXPECT_EQ(names, (QStringList { "F000000000000002", "B000000000000003", "A000000000000001" }));
+
+    QStringList files;
+    album->listOfFilesToCopyAll(files, true);
+    EXPECT_EQ(files.size(), 3) << files.join(u' ').toStdString();
+    EXPECT_TRUE(files.first().startsWith(QStringLiteral("bitmaps2/F000000000000002"))) << files.first().toStdString();
+
+    sheet->changeImageUUID({ { QStringLiteral("F000000000000002"), QStringLiteral("C000000000000004") },
+                             { QStringLiteral("B000000000000003"), QStringLiteral("C000000000000004") } });
+    EXPECT_EQ(album->frame()->image()->imageUUID(), QStringLiteral("C000000000000004"));
+    EXPECT_EQ(album->buttonImage()->image()->imageUUID(), QStringLiteral("C000000000000004"));
+    EXPECT_EQ(album->image()->imageUUID(), QStringLiteral("A000000000000001"));
 }
