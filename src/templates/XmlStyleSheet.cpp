@@ -147,7 +147,7 @@ void XmlStyleSheet::appendAttributes(QString& xml)
         xml += QStringLiteral(" sbs=\"%1\"").arg(sidebarSide());
         xml += QStringLiteral(" cph=\"%1\"").arg(centerHorz() ? 1 : 0);
         xml += QStringLiteral(" cpv=\"%1\"").arg(centerVert() ? 1 : 0);
-        xml += QStringLiteral(" ihs=\"%1\" ivs=\"%2\"").arg(horizontalSpace()).arg(verticalSpace());
+        xml += QStringLiteral(" ihs=\"%1\" ivs=\"%2\"").arg(QString::number(horizontalSpace()), QString::number(verticalSpace()));
         xml += QStringLiteral(" hnv=\"%1\"").arg(hasNav() ? 1 : 0);
         xml += QStringLiteral(" browserFlow=\"%1\"").arg(browserFlow() ? 1 : 0);
     });
