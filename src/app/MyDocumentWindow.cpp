@@ -1,11 +1,13 @@
 #include "app/MyDocumentWindow.h"
 
 #include "app/ExportController.h"
+#include "document/LayoutControllerBase.h"
 #include "document/MyDocument.h"
 #include "app/PublishRoads.h"
 #include "app/SendPanel.h"
 #include "publish/SendController.h"
 #include "app/StubEditorPanel.h"
+#include "editors/photo/QZImageWell.h"
 #include "model/application/MyApplication.h"
 #include "model/files/XmlFiles.h"
 #include "model/site/XmlAlbum.h"
@@ -31,8 +33,6 @@
 #include <QProgressBar>
 #include <QScrollBar>
 #include <QSplitter>
-#include <QTextBrowser>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include <typeinfo>
@@ -51,9 +51,24 @@ MyDocumentWindow::SiteBuilder& siteBuilder()
     return builder;
 }
 
+MyDocumentWindow::LayoutFactory& layoutFactory()
+{
+    static MyDocumentWindow::LayoutFactory factory;
+    return factory;
+}
+
 int slot(EditorKind kind)
 {
     return static_cast<int>(kind);
+}
+
+// The window's own panel of a kind: the photo editor, and stand-ins for the
+// editors still to come.
+std::unique_ptr<EditorPanel> standardPanel(EditorKind kind)
+{
+    if (kind == EditorKind::ImageWell)
+        return std::make_unique<QZImageWell>();
+    return std::make_unique<StubEditorPanel>(kind);
 }
 
 const QString Editing = QStringLiteral("Editing");
@@ -68,6 +83,11 @@ void MyDocumentWindow::setPanelFactory(PanelFactory factory)
 void MyDocumentWindow::setSiteBuilder(SiteBuilder builder)
 {
     siteBuilder() = std::move(builder);
+}
+
+void MyDocumentWindow::setLayoutFactory(LayoutFactory factory)
+{
+    layoutFactory() = std::move(factory);
 }
 
 MyDocumentWindow::MyDocumentWindow(MyDocument& document, lq::UserDefaults* defaults, QWidget* parent)
@@ -104,13 +124,10 @@ MyDocumentWindow::MyDocumentWindow(MyDocument& document, lq::UserDefaults* defau
         if (sizes.size() == 2 && sizes[0] > total / 2)
             content->setSizes({total / 2, total - total / 2});
     });
-    auto* layoutView = new QLabel(QStringLiteral("Page layout"));
-    layoutView->setAlignment(Qt::AlignCenter);
-    _preview = new QTextBrowser;
-    _preview->setOpenLinks(false);
+    // The layout editor puts its pages in the "layout" and "preview" tabs.
     _tabView->addTabViewItem(QStringLiteral("content"), QStringLiteral("Content"), content);
-    _tabView->addTabViewItem(QStringLiteral("layout"), QStringLiteral("Layout"), layoutView);
-    _tabView->addTabViewItem(QStringLiteral("preview"), QStringLiteral("Preview"), _preview);
+    _tabView->addTabViewItem(QStringLiteral("layout"), QStringLiteral("Layout"), new QWidget);
+    _tabView->addTabViewItem(QStringLiteral("preview"), QStringLiteral("Preview"), new QWidget);
     editingLayout->addWidget(_tabView);
     _statusLine = new QLabel(editing);
     _progressBar = new QProgressBar(editing);
@@ -139,17 +156,23 @@ MyDocumentWindow::MyDocumentWindow(MyDocument& document, lq::UserDefaults* defau
     _document.setReloadHandler([this] {
         _currentType = 0;
         _panels[slot(EditorKind::Navigator)]->setDocument(this);
+        if (_layout)
+            _layout->updateTemplateSelector();
         if (_document.site())
             setCurrentObject(_document.site()->homepage());
         reloadVersions();
     });
+    _document.setContentEditingHandler([this] { layoutDidContentEditing(); });
 
     lq::uiFrame(this, "windowControllerDidLoadNib:", [&] {
+        if (layoutFactory())
+            _layout = layoutFactory()(*this);
+        _document.setLayout(_layout.get());
         // The navigator and the panels, each given the document.
         for (int kind = 0; kind < 10; ++kind) {
             const auto editorKind = static_cast<EditorKind>(kind);
             std::unique_ptr<EditorPanel> made = panelFactory() ? panelFactory()(editorKind) : nullptr;
-            _panels[kind] = made ? std::move(made) : std::make_unique<StubEditorPanel>(editorKind);
+            _panels[kind] = made ? std::move(made) : standardPanel(editorKind);
         }
         QWidget* navView = _panels[slot(EditorKind::Navigator)]->superView();
         _navigator->layout()->addWidget(navView);
@@ -193,8 +216,11 @@ MyDocumentWindow::~MyDocumentWindow()
     disconnect(_masterTab, nullptr, this, nullptr);
     disconnect(_tabView, nullptr, this, nullptr);
     _document.falseAlarm(true);
+    _document.setLayout(nullptr);
+    _layout.reset();
     _document.setEditedHandler({});
     _document.setReloadHandler({});
+    _document.setContentEditingHandler({});
     _document.queue().setDisplayHandler({});
     _document.queue().setRefreshHandler({});
     _sender->setRetryHandler({});
@@ -211,6 +237,8 @@ void MyDocumentWindow::setSimpleMode()
 {
     lq::uiFrame(this, "setSimpleMode", [&] {
         const int rtl = MyApplication::instance() ? MyApplication::instance()->enableRTL() : 0;
+        if (_layout)
+            _layout->enableRTL(rtl);
         for (auto kind : {EditorKind::Album, EditorKind::Website, EditorKind::Group})
             _panels[slot(kind)]->enableRTL(rtl);
     });
@@ -248,7 +276,8 @@ void MyDocumentWindow::closeEvent(QCloseEvent* event)
 void MyDocumentWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    // The layout canvas redraws the selected element's marks here once it exists.
+    if (_layout)
+        _layout->layoutViewSelectedObjectRefresh();
 }
 
 void MyDocumentWindow::delayedRebuildEntireSite()
@@ -411,6 +440,8 @@ bool MyDocumentWindow::testMode() const
 void MyDocumentWindow::saveEditor()
 {
     lq::uiFrame(this, "saveEditor", [&] {
+        if (_layout)
+            _layout->saveEdits();
         if (EditorPanel* current = panelFor(_currentEditor, _currentType))
             current->saveEditor();
     });
@@ -419,9 +450,17 @@ void MyDocumentWindow::saveEditor()
 void MyDocumentWindow::refreshEditor()
 {
     lq::uiFrame(this, "refreshEditor", [&] {
+        if (_layout && showsLayout())
+            _layout->refreshEditor();
         if (EditorPanel* current = panelFor(_currentEditor, _currentType))
             current->refreshEditor();
     });
+}
+
+bool MyDocumentWindow::showsLayout() const
+{
+    const QString shown = _tabView->selectedIdentifier();
+    return shown == QStringLiteral("layout") || shown == QStringLiteral("preview");
 }
 
 void MyDocumentWindow::layoutDidContentEditing()
@@ -528,6 +567,8 @@ bool MyDocumentWindow::tabViewShouldSelectTabViewItem(MyTabView* tabs, const QSt
 {
     Q_UNUSED(tabs);
     return lq::uiFrame(this, "tabView:shouldSelectTabViewItem:", [&] {
+        if (_layout)
+            _layout->saveEdits();
         if (identifier != QStringLiteral("layout") && identifier != QStringLiteral("preview"))
             return true;
         XmlSite* site = _document.site();
@@ -551,32 +592,22 @@ void MyDocumentWindow::tabViewDidSelectTabViewItem(MyTabView* tabs, const QStrin
             _statusLine->show();
             saveEditor();
             _document.setTestMode(true);
-            showPreview();
+            showCurrentPage();
         } else if (identifier == QStringLiteral("layout")) {
             _statusLine->hide();
+            if (_layout)
+                _layout->compactUI(true);
             _document.setTestMode(false);
             saveEditor();
+            showCurrentPage();
         }
     });
 }
 
-void MyDocumentWindow::showPreview()
+void MyDocumentWindow::showCurrentPage()
 {
-    // The built page of the current album, else the home page.
-    QString page;
-    if (XmlAlbum* album = currentAlbum())
-        page = _document.fileName() + QStringLiteral("/homepage/") + album->fileName();
-    const QString index = _document.fileName() + QStringLiteral("/homepage/index.html");
-    if (page.isEmpty() || !QFileInfo(page).isFile())
-        page = index;
-    if (QFileInfo(page).isFile()) {
-        _preview->setSearchPaths({QFileInfo(page).absolutePath()});
-        _preview->setSource(QUrl::fromLocalFile(page));
-        _statusLine->setText(page);
-    } else {
-        _preview->setHtml(QString());
-        _statusLine->setText(QStringLiteral("The website has not been built yet."));
-    }
+    if (XmlAlbum* album = currentAlbum(); album && _layout)
+        _layout->setPreviewPageIndex(album->UUID(), -1);
 }
 
 void MyDocumentWindow::showActivity()

@@ -1,5 +1,6 @@
 #pragma once
-#include "app/EditorPanel.h"
+#include "editors/EditorHost.h"
+#include "editors/EditorPanel.h"
 
 #include <QWidget>
 
@@ -7,6 +8,7 @@
 #include <memory>
 
 class ExportController;
+class LayoutControllerBase;
 class PublishRoads;
 class SendController;
 class SendPanel;
@@ -16,7 +18,6 @@ class QLabel;
 class QListWidget;
 class QPlainTextEdit;
 class QProgressBar;
-class QTextBrowser;
 class XmlAlbum;
 class XmlBase;
 class XmlStyleSheet;
@@ -30,21 +31,28 @@ class UserDefaults;
 // editor area that shows one panel at a time, and the inner tabs "content",
 // "layout" and "preview". It tracks the current object, swaps the panels
 // when it changes and shows the document's edited mark.
-class MyDocumentWindow : public QWidget {
+class MyDocumentWindow : public QWidget, public EditorHost {
     Q_OBJECT
 public:
-    // Makes the panel of a kind; the standard one makes stand-in panels.
+    // Makes the panel of a kind; for a kind it answers none of, the window
+    // makes its own: the photo editor, and stand-in panels for the editors
+    // still to come.
     using PanelFactory = std::function<std::unique_ptr<EditorPanel>(EditorKind kind)>;
     static void setPanelFactory(PanelFactory factory);
     // Rebuilds the whole site and calls `then` when every file is written.
     using SiteBuilder = std::function<void(MyDocument& document, std::function<void()> then)>;
     static void setSiteBuilder(SiteBuilder builder);
+    // Makes the layout editor of the "layout" and "preview" tabs; without
+    // one those tabs stay empty.
+    using LayoutFactory = std::function<std::unique_ptr<LayoutControllerBase>(MyDocumentWindow& window)>;
+    static void setLayoutFactory(LayoutFactory factory);
 
     // The defaults keep the window frame ("DocWindowPos"); may be none.
     MyDocumentWindow(MyDocument& document, lq::UserDefaults* defaults, QWidget* parent = nullptr);
     ~MyDocumentWindow() override;
 
-    MyDocument& document() { return _document; }
+    MyDocument& document() override { return _document; }
+    QWidget* myWindow() override { return this; }
     ExportController* exportController() { return _export; }
     // The uploader and its panel.
     SendController* sender() { return _sender.get(); }
@@ -59,9 +67,9 @@ public:
     void prepareForExport(std::function<void()> then);
 
     // --- Current object and panels ------------------------------------------
-    void setCurrentObject(XmlBase* object);
-    std::shared_ptr<XmlBase> currentObject();
-    XmlAlbum* currentAlbum();
+    void setCurrentObject(XmlBase* object) override;
+    std::shared_ptr<XmlBase> currentObject() override;
+    XmlAlbum* currentAlbum() override;
     int currentType() const { return _currentType; }
     int currentEditor() const { return _currentEditor; }
     bool testMode() const;
@@ -90,7 +98,8 @@ public:
 
     QPlainTextEdit* activityView() const { return _activity; }
     QListWidget* versionList() const { return _versions; }
-    QTextBrowser* preview() const { return _preview; }
+    // The layout editor of the "layout" and "preview" tabs, or none.
+    LayoutControllerBase* layout() const { return _layout.get(); }
     QLabel* statusLine() const { return _statusLine; }
     // The navigator beside the editor area: at least 100 wide, at most half.
     QSplitter* splitView() const { return _split; }
@@ -108,7 +117,9 @@ private:
     EditorPanel* panelFor(int editorKind, int type) const;
     void showActivity();
     void connectTabs(MyTabView* tabs);
-    void showPreview();
+    bool showsLayout() const;
+    // The layout editor shows the current album page.
+    void showCurrentPage();
     void whenQueueIsIdle(std::function<void()> then);
 
     MyDocument& _document;
@@ -121,7 +132,7 @@ private:
     QWidget* _lastEditView = nullptr;
     QPlainTextEdit* _activity = nullptr;
     QListWidget* _versions = nullptr;
-    QTextBrowser* _preview = nullptr;
+    std::unique_ptr<LayoutControllerBase> _layout;
     QLabel* _statusLine = nullptr;
     QProgressBar* _progressBar = nullptr;
     ExportController* _export = nullptr;

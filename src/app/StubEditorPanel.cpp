@@ -16,7 +16,7 @@ StubEditorPanel::StubEditorPanel(EditorKind kind, QWidget* parent)
     layout->addWidget(label);
 }
 
-void StubEditorPanel::setDocument(MyDocumentWindow* document)
+void StubEditorPanel::setDocument(EditorHost* document)
 {
     _document = document;
     _calls.append(QStringLiteral("setDocument"));

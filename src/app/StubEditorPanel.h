@@ -1,5 +1,5 @@
 #pragma once
-#include "app/EditorPanel.h"
+#include "editors/EditorPanel.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -11,7 +11,7 @@ class StubEditorPanel : public QWidget, public EditorPanel {
 public:
     explicit StubEditorPanel(EditorKind kind, QWidget* parent = nullptr);
 
-    void setDocument(MyDocumentWindow* document) override;
+    void setDocument(EditorHost* document) override;
     void loadEditor() override;
     void saveEditor() override;
     void refreshEditor() override;
@@ -23,7 +23,7 @@ public:
     void reloadData() override { _calls.append(QStringLiteral("reloadData")); }
 
     EditorKind kind() const { return _kind; }
-    MyDocumentWindow* document() const { return _document; }
+    EditorHost* document() const { return _document; }
     // The protocol calls received, in order ("setDocument", "loadEditor"...).
     const QStringList& calls() const { return _calls; }
 
@@ -31,6 +31,6 @@ public:
 
 private:
     EditorKind _kind;
-    MyDocumentWindow* _document = nullptr;
+    EditorHost* _document = nullptr;
     QStringList _calls;
 };

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+class LayoutControllerBase;
 class XmlAlbum;
 class XmlLocation;
 class XmlRSS;
@@ -41,9 +42,17 @@ public:
     XmlSite* site() override { return _site.get(); }
     XmlStyleSheet* defaultTemplate() override;
     void layoutDidContentEditing() override;
+    TextEditorBase* getTextEditorController() override { return _textEditor; }
     void addTrackingDataForObjectDataRect(const QString& uuid, const QString& data, const lq::Rect& rect) override;
     void clearTrackingDataForObject(const QString& uuid) override;
     void clearTrackingData() override;
+    void redisplayRect(const lq::Rect& rect) override;
+    void layoutViewSelectedObjectRefresh() override;
+    lq::PreviewView* getWidgetView(int number) override;
+    int globalIndex() override;
+    void setGlobalIndex(int index);
+    // Shows the page (nothing: the site's default album) on the layout
+    // canvas; the index picks a picture of its slideshow (-1: the page).
     void selectWebPageIndex(XmlAlbum* page, int index) override;
     QList<std::shared_ptr<XmlBase>> webItems() override;
     void addActivityString(const QString& line) override { _queue.addActivityString(line); }
@@ -56,6 +65,9 @@ public:
     void createRSSProcessor() override;
 
     void setTestMode(bool testMode) { _testMode = testMode; }
+    // The rich-text editor of the document's window (not owned; nothing
+    // while there is no window).
+    void setTextEditorController(TextEditorBase* editor) { _textEditor = editor; }
     bool isDocumentEdited() const { return _changeCount != 0; }
     // Forgets the edits (after a save).
     void clearChangeCount()
@@ -66,6 +78,15 @@ public:
     }
     // Told whenever a change reaches the edited mark (its window shows it).
     void setEditedHandler(std::function<void(bool edited)> handler) { _edited = std::move(handler); }
+
+    // --- The window's layout editor ----------------------------------------------
+    // The layout controller of the document's window, which the page
+    // elements' canvas requests are passed on to; none without a window.
+    void setLayout(LayoutControllerBase* layout) { _layout = layout; }
+    LayoutControllerBase* layout() const { return _layout; }
+    // Told when in-place editing on the layout canvas has ended (the window
+    // reloads its current panel).
+    void setContentEditingHandler(std::function<void()> handler) { _contentEditingEnded = std::move(handler); }
 
     // --- The four trees ---------------------------------------------------------
     XmlTheme* theme() const override { return _theme.get(); }
@@ -199,6 +220,7 @@ private:
     int _changeCount = 0;
     int _suppressedChanges = 0;
     bool _testMode = false;
+    TextEditorBase* _textEditor = nullptr;
     bool _siteNeedsRebuild = false;
     QString _lastError;
     QString _currentObject;
@@ -209,13 +231,8 @@ private:
     std::function<void(bool, const QString&)> _exportDisplay;
     std::function<void()> _reload;
     std::function<void(bool)> _edited;
+    std::function<void()> _contentEditingEnded;
     ChoiceHandler _choice;
     std::function<QDateTime()> _now;
-
-    struct TrackingArea {
-        QString uuid;
-        QString data;
-        lq::Rect rect;
-    };
-    QList<TrackingArea> _tracking;
+    LayoutControllerBase* _layout = nullptr;
 };

@@ -3,6 +3,7 @@
 // stored rich-text form.
 #include "elements/XmlWebContent.h"
 
+#include "elements/StoredTextTokenizer.h"
 #include "elements/XmlWebFooter.h"
 #include "elements/XmlWebText.h"
 #include "platform/ExceptionFrame.h"
@@ -200,17 +201,7 @@ public:
     {
         lq::modelFrame(this, "setUpParagraph:alignment:tag:", [&] {
             XmlWebText::setUpParagraphAlignmentTag(attributes, lq::TextAlignment::Left, tag);
-            int type = 0;
-            if (tag == u"h1" || tag == u"h3")
-                type = 1;
-            else if (tag == u"h2")
-                type = 2;
-            else if (tag == u"h4")
-                type = 3;
-            else if (tag == u"h5")
-                type = 4;
-            else if (tag == u"h6")
-                type = 5;
+            const int type = paragraphKindForTag(tag);
             const std::optional<lq::Font>* fonts[] = { &_box->normalFont, &_box->headingFont, &_box->subheadingFont,
                                                        &_box->captionFont, &_box->alternateFont, &_box->alternate2Font };
             currentWebFont = _box->fontForType(type);

@@ -3,13 +3,16 @@
 #include "elements/XmlWebContent.h"
 
 #include "elements/QZTextContainer.h"
+#include "elements/StoredTextWriter.h"
 #include "model/core/DocumentBase.h"
+#include "model/core/TextEditorBase.h"
 #include "model/site/XmlAlbum.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/text/LayoutManager.h"
 #include "platform/text/StyledText.h"
 #include "templates/XmlWebFont.h"
 
+#include <utility>
 
 // --- Canvas ------------------------------------------------------------------------------------
 
@@ -85,7 +88,7 @@ void XmlWebContent::mouseClick(const QString& data)
 
 // --- In-place editing --------------------------------------------------------------------------
 
-bool XmlWebContent::startEditingAtPointTextView(const lq::Point&, lq::TextView*)
+bool XmlWebContent::startEditingAtPointTextView(const lq::Point&, lq::TextView* textView)
 {
     return lq::modelFrame(this, "startEditingAtPoint:textView:", [&] {
         if (!canDoubleClick() || isEditing())
@@ -101,8 +104,46 @@ bool XmlWebContent::startEditingAtPointTextView(const lq::Point&, lq::TextView*)
         _floatsWhileEditing = _stc->floatingRects();
         _stc->clearFloatingRects();
         _editing = true;
+        if (textView)
+            handTextToEditor(textView);
         return true;
     });
+}
+
+void XmlWebContent::handTextToEditor(lq::TextView* textView)
+{
+    DocumentBase* document = myDocument();
+    TextEditorBase* editor = document ? document->getTextEditorController() : nullptr;
+    if (!editor)
+        return;
+    _textEditor = editor;
+    editor->setCtvInContainer(textView, _tc);
+    // The fonts of the last full layout, or the records' own before one.
+    const auto concrete = [this](const std::optional<lq::Font>& laidOut, int type) {
+        return laidOut ? *laidOut : fontForType(type)->createFont().value_or(lq::Font());
+    };
+    const auto spacing = [this](int type) { return fontForType(type)->lineSpacing(); };
+    editor->setNormalFont(concrete(normalFont, 0));
+    editor->setNormalLS(spacing(0));
+    if (isFooter()) {
+        editor->setFontStyles({ QStringLiteral("Footer") });
+    } else {
+        editor->setHeadingFont(concrete(headingFont, 1));
+        editor->setSubheadingFont(concrete(subheadingFont, 2));
+        editor->setCaptionFont(concrete(captionFont, 3));
+        editor->setAlternateFont(concrete(alternateFont, 4));
+        editor->setAlternate2Font(concrete(alternate2Font, 5));
+        editor->setHeadingLS(spacing(1));
+        editor->setSubheadingLS(spacing(2));
+        editor->setCaptionLS(spacing(3));
+        editor->setAlternateLS(spacing(4));
+        editor->setAlternate2LS(spacing(5));
+        editor->setFontStyles({ QStringLiteral("Normal"), QStringLiteral("Heading"), QStringLiteral("Subheading"),
+                                QStringLiteral("Caption"), QStringLiteral("Alternate"), QStringLiteral("Alternate 2") });
+    }
+    const std::shared_ptr<XmlAlbum> page = getCurrentAlbum();
+    if (XmlBase* source = textSource(page.get()))
+        editor->loadMyTextView(source);
 }
 
 bool XmlWebContent::isEditing()
@@ -125,8 +166,14 @@ void XmlWebContent::endEditingInView()
             return;
         _editing = false;
         const std::shared_ptr<XmlAlbum> page = getCurrentAlbum();
-        if (XmlBase* source = textSource(page.get()); source && _contents)
-            source->setContent(storedRichText(*_contents));
+        XmlBase* source = textSource(page.get());
+        if (TextEditorBase* editor = std::exchange(_textEditor, nullptr)) {
+            if (source)
+                editor->saveMyTextView(source);
+            editor->setCtv(nullptr);
+        } else if (source && _contents) {
+            source->setContent(writeStoredText(*_contents));
+        }
         if (_stc && _floatsWhileEditing) {
             for (const QString& rect : *_floatsWhileEditing)
                 _stc->addFloatingRect(rect);

@@ -3,6 +3,7 @@
 #include "elements/XmlWebContent.h"
 
 #include "elements/QZTextContainer.h"
+#include "elements/StoredTextTokenizer.h"
 #include "elements/XmlWebFooter.h"
 #include "elements/XmlWebText.h"
 #include "platform/ExceptionFrame.h"
@@ -17,8 +18,7 @@ namespace {
 // Tag names written in pages by paragraph type (any other type: p).
 QString pageTag(int type)
 {
-    static const char* const tags[] = { "p", "h1", "h2", "h4", "h5", "h6" };
-    return QString::fromLatin1(tags[type >= 0 && type <= 5 ? type : 0]);
+    return paragraphTagForKind(type);
 }
 
 // The rules of the positioned lines and of the flowing text, one per
@@ -109,45 +109,6 @@ void XmlWebContent::appendRunsOfText(QString& html, const lq::StyledText& text, 
     if (flow)
         runs.replace(QStringLiteral("&#009;"), QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;"));
     html += runs;
-}
-
-QString XmlWebContent::storedRichText(const lq::StyledText& text)
-{
-    return lq::modelFrame(this, "storedRichText", [&] {
-        QString stored;
-        const QString& string = text.string();
-        quint32 start = 0;
-        while (start <= text.length()) {
-            const qsizetype end = string.indexOf(u'\n', start);
-            const quint32 stop = end < 0 ? text.length() : quint32(end);
-            const lq::StyledText paragraph = text.substring({ start, stop - start });
-            // The editor keeps the kind under its own key; laid-out text under "QZType".
-            const lq::TextAttributes first = start < text.length() ? text.attributesAt(start) : lq::TextAttributes();
-            QVariant kind = first.value(lq::TextKey::paragraphKind);
-            if (!kind.isValid())
-                kind = first.value(lq::TextKey::type);
-            const QString tag = pageTag(kind.toInt());
-            stored += u'<' + tag;
-            const lq::ParagraphStyle style = first.paragraphStyle.value_or(lq::ParagraphStyle::defaultStyle());
-            if (style.baseWritingDirection == lq::WritingDirection::RightToLeft)
-                stored += QStringLiteral(" dir=\"rtl\"");
-            if (style.alignment == lq::TextAlignment::Right)
-                stored += QStringLiteral(" class=\"right\">");
-            else if (style.alignment == lq::TextAlignment::Center)
-                stored += QStringLiteral(" class=\"center\">");
-            else
-                stored += u'>';
-            if (paragraph.isEmpty())
-                stored += QStringLiteral("&nbsp;");
-            else
-                appendRunsOfText(stored, paragraph, false);
-            stored += QStringLiteral("</") + tag + QStringLiteral(">");
-            if (end < 0)
-                break;
-            start = stop + 1;
-        }
-        return stored;
-    });
 }
 
 void XmlWebContent::appendFlowParagraphs(QString& html)

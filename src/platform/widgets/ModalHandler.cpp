@@ -38,10 +38,11 @@ QString ModalHandler::runOpenPanel(const FilePanelRequest& request)
 {
     QFileDialog panel(request.window, request.title, request.folder);
     panel.setAcceptMode(QFileDialog::AcceptOpen);
-    if (!request.documentExtension.isEmpty())
-        panel.setFileMode(QFileDialog::Directory);
+    panel.setFileMode(request.documentExtension.isEmpty() ? QFileDialog::ExistingFile : QFileDialog::Directory);
     if (!request.prompt.isEmpty())
         panel.setLabelText(QFileDialog::Accept, request.prompt);
+    if (!request.nameFieldLabel.isEmpty())
+        panel.setLabelText(QFileDialog::FileName, request.nameFieldLabel);
     if (request.window)
         panel.setWindowModality(Qt::WindowModal);
     if (panel.exec() != QDialog::Accepted || panel.selectedFiles().isEmpty())

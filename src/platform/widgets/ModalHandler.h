@@ -24,6 +24,7 @@ struct FilePanelRequest {
     QWidget* window = nullptr;
     QString title;
     QString prompt;              // the accepting button's text
+    QString nameFieldLabel;      // the label of the file name field ("" for the standard one)
     QString folder;              // where the panel starts
     QString proposedName;        // save panels only
     QString documentExtension;   // e.g. "lqxl": folders of that extension are documents
@@ -34,7 +35,8 @@ public:
     virtual ~ModalHandler() = default;
     // The index of the button chosen (0 for the first).
     virtual int runAlert(const AlertRequest& request);
-    // The chosen path, or "" when the user cancelled.
+    // The chosen path, or "" when the user cancelled. Without a document
+    // extension one existing file is chosen.
     virtual QString runOpenPanel(const FilePanelRequest& request);
     virtual QString runSavePanel(const FilePanelRequest& request);
     // Runs the dialog as a sheet of its parent window; the dialog's result code.
