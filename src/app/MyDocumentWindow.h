@@ -60,7 +60,16 @@ public:
 
     // --- Set-up and close ---------------------------------------------------------
     void setSimpleMode();
+    // The site's name as the window shows it ("MyWebsite" for "MyWebsite.lqxl").
+    QString displayName() const;
+    // Saves the document (pending panel values first); a failure is told in an alert.
+    bool saveDocument();
+    // With unsaved changes, asks whether to save them: Save saves (and
+    // answers whether that worked), Don't Save answers true, Cancel false.
+    bool shouldCloseDocument();
     bool windowShouldClose();
+    // Closes the window for quitting: from any tab, asking about unsaved changes.
+    bool closeForQuit();
     void windowWillClose();
     void delayedRebuildEntireSite();
     // Rebuilds the site, then calls the operation.
@@ -81,11 +90,10 @@ public:
     void switchToPayPalEditor();
     void switchToRegularEditor();
     int getMenuItemState(int tag);
-    void updateNavEditor();
+    void updateNavEditor() override;
     // How many album and group pages use the template; 0 after a failure.
     int numPagesUsingStylesheet(XmlStyleSheet* sheet);
     EditorPanel* panel(EditorKind kind) const;
-    QWidget* editorArea() const { return _editor; }
     QWidget* lastEditView() const { return _lastEditView; }
 
     // --- Tabs ---------------------------------------------------------------------
@@ -101,6 +109,7 @@ public:
     // The layout editor of the "layout" and "preview" tabs, or none.
     LayoutControllerBase* layout() const { return _layout.get(); }
     QLabel* statusLine() const { return _statusLine; }
+    bool progressBarHidden() const;
     // The navigator beside the editor area: at least 100 wide, at most half.
     QSplitter* splitView() const { return _split; }
     void reloadVersions();
@@ -108,12 +117,21 @@ public:
 Q_SIGNALS:
     // After the window closed; its owner may then let it and its document go.
     void closed(MyDocumentWindow* window);
+    // The user asked to quit the program.
+    void quitRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The window's parts, in the order the constructor makes them.
+    QWidget* buildTabs();
+    QWidget* buildEditingTab();
+    void connectDocument();
+    void loadPanels();
+    void windowControllerDidLoadNib(QWidget* send);
+
     EditorPanel* panelFor(int editorKind, int type) const;
     void showActivity();
     void connectTabs(MyTabView* tabs);
@@ -146,4 +164,5 @@ private:
     QString _currentAlbum;
     int _currentEditor = 0;
     bool _closing = false;
+    bool _quitting = false;
 };

@@ -1,14 +1,17 @@
 #pragma once
-// Every alert, sheet and file panel of the program goes through one
+// Every alert, sheet, file panel and drag of the program goes through one
 // replaceable handler. The standard handler shows window-modal dialogs and
-// waits for them; tests install their own, which answers at once, so
-// nothing blocks on the offscreen platform.
+// waits for them, and runs the platform's drag loop; tests install their
+// own, which answers at once, so nothing blocks on the offscreen platform.
 #include <QString>
 #include <QStringList>
+#include <Qt>
 
 #include <memory>
 
 class QDialog;
+class QDrag;
+class QMessageBox;
 class QWidget;
 
 namespace lq {
@@ -28,6 +31,7 @@ struct FilePanelRequest {
     QString folder;              // where the panel starts
     QString proposedName;        // save panels only
     QString documentExtension;   // e.g. "lqxl": folders of that extension are documents
+    bool chooseFolder = false;   // open panels: a folder is chosen, not a file
 };
 
 class ModalHandler {
@@ -41,11 +45,20 @@ public:
     virtual QString runSavePanel(const FilePanelRequest& request);
     // Runs the dialog as a sheet of its parent window; the dialog's result code.
     virtual int runSheet(QDialog* sheet);
+    // Runs the drag until the user lets go; the action the drop target
+    // accepted, or Qt::IgnoreAction when nothing took the drop.
+    virtual Qt::DropAction runDrag(QDrag* drag, Qt::DropActions actions, Qt::DropAction defaultAction);
 };
 
 ModalHandler& modalHandler();
 // Installs a handler; nullptr restores the standard one.
 void setModalHandler(std::unique_ptr<ModalHandler> handler);
+
+// The alert box the standard handler shows: the title as its text, the
+// message below it, the first button the default one, a button titled
+// "Cancel" (else the first) pressed by Escape; as wide as its longest line
+// needs, up to half the screen, wrapping beyond.
+std::unique_ptr<QMessageBox> makeAlertBox(const AlertRequest& request);
 
 // Shorthands through the installed handler.
 int runAlert(QWidget* window, const QString& title, const QString& message, const QStringList& buttons = {QStringLiteral("OK")});
