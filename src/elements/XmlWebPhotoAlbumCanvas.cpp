@@ -181,16 +181,8 @@ std::shared_ptr<XmlPhoto> XmlWebPhotoAlbum::photoForEditingAtPoint(const lq::Poi
 
 void XmlWebPhotoAlbum::openLink(const QString& link)
 {
-    DocumentBase* document = myDocument();
-    if (document) {
-        for (const XmlBasePtr& item : document->webItems()) {
-            XmlWebItem* page = XmlWebItem::cast(item.get());
-            if (page && page->externalLink() == link) {
-                document->selectWebPageIndex(XmlAlbum::cast(page), -1);
-                return;
-            }
-        }
-    }
+    if (showPageWithLink(link))
+        return;
     const QUrl url(link);
     if (url.isValid())
         lq::openURL(url);

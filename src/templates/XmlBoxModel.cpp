@@ -680,18 +680,24 @@ void XmlBoxModel::cleanup()
 void XmlBoxModel::mouseClick(const QString& link)
 {
     lq::modelFrame(this, "mouseClick:", [&] {
-        DocumentBase* document = myDocument();
-        if (document) {
-            for (const XmlBasePtr& item : document->webItems()) {
-                XmlWebItem* page = XmlWebItem::cast(item.get());
-                if (page && page->externalLink() == link) {
-                    document->selectWebPageIndex(XmlAlbum::cast(page), -1);
-                    return;
-                }
-            }
-        }
-        lq::openURL(QUrl(link));
+        if (!showPageWithLink(link))
+            lq::openURL(QUrl(link));
     });
+}
+
+bool XmlBoxModel::showPageWithLink(const QString& link)
+{
+    DocumentBase* document = myDocument();
+    if (!document)
+        return false;
+    for (const XmlBasePtr& item : document->webItems()) {
+        XmlWebItem* page = XmlWebItem::cast(item.get());
+        if (page && page->externalLink() == link) {
+            document->selectWebPageIndex(XmlAlbum::cast(page), -1);
+            return true;
+        }
+    }
+    return false;
 }
 
 bool XmlBoxModel::canDoubleClick()

@@ -207,6 +207,9 @@ public:
     void appendCSSPadding(QString& css);
 
 protected:
+    // Shows the site's page whose address is the link, when there is one;
+    // answers whether it did.
+    bool showPageWithLink(const QString& link);
     // The outer rectangle with the height the box takes on the page.
     lq::Rect winIEElementRect() override;
 
