@@ -21,16 +21,6 @@
 
 namespace {
 
-// A page coordinate cut toward zero to a whole pixel; values beyond the int
-// range (or not numbers at all) are held at its ends.
-int truncated(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    constexpr double limit = 2147483520.0; // the largest float below 2^31
-    return static_cast<int>(std::clamp(value, -limit, limit));
-}
-
 // The masthead of the page, when it is an album page.
 XmlMasthead* mastheadOf(XmlBase* page)
 {
@@ -132,7 +122,7 @@ void drawDouble(lq::BezierPath& path, const lq::Rect& rect, const Sides& w, cons
 // (x for a horizontal side, y for a vertical one).
 void appendDots(lq::BezierPath& path, int n, float along, float at, const std::function<lq::Rect(float)>& dot)
 {
-    const int len = truncated(along - static_cast<float>(n));
+    const int len = lq::truncatedPixel(along - static_cast<float>(n));
     const int k = len / (2 * n);
     path.appendRect(dot(at));
     path.appendRect(dot(at + along - static_cast<float>(n)));
@@ -175,7 +165,7 @@ void drawDotted(lq::BezierPath& path, const lq::Rect& rect, const Sides& w, cons
 void appendDashes(lq::BezierPath& path, int n, float along, float at,
                   const std::function<lq::Rect(float, float)>& piece)
 {
-    const int len = truncated(along - static_cast<float>(2 * n)) - 3 * n;
+    const int len = lq::truncatedPixel(along - static_cast<float>(2 * n)) - 3 * n;
     const int k = len / (6 * n);
     const int e = (len - 6 * n * k) / 2;
     if (e < 0) {
@@ -477,7 +467,7 @@ int XmlBoxModel::internalHeight() const
         // Still none: no page is known, so there is no text to measure.
         if (!_lm)
             return 0;
-        return truncated(_lm->usedRectForTextContainer(_tc.get()).height());
+        return lq::truncatedPixel(_lm->usedRectForTextContainer(_tc.get()).height());
     });
 }
 
@@ -513,13 +503,13 @@ void XmlBoxModel::setObjectRect(const lq::Rect& rect)
 {
     lq::modelFrame(this, "setObjectRect:", [&] {
         if (absolute()) {
-            setTop(truncated(rect.y()));
-            setLeft(truncated(rect.x()));
+            setTop(lq::truncatedPixel(rect.y()));
+            setLeft(lq::truncatedPixel(rect.x()));
         }
         if (widthFixed())
-            setWidth(truncated(rect.width()));
+            setWidth(lq::truncatedPixel(rect.width()));
         if (heightFixed())
-            setHeight(truncated(rect.height()));
+            setHeight(lq::truncatedPixel(rect.height()));
         relayoutFlags(nullptr, 0);
     });
 }
@@ -748,8 +738,8 @@ QString XmlBoxModel::htmlDivTagsForRect(const QString& elementId, const lq::Rect
 {
     return lq::modelFrame(this, "htmlDivTags:forRect:", [&] {
         return QStringLiteral("<div id=\"%1\" style=\"top: %2px; left: %3px; width: %4px; height: %5px;\">&nbsp;</div>\n")
-            .arg(elementId, QString::number(truncated(rect.y())), QString::number(truncated(rect.x())),
-                QString::number(truncated(rect.width())), QString::number(truncated(rect.height())));
+            .arg(elementId, QString::number(lq::truncatedPixel(rect.y())), QString::number(lq::truncatedPixel(rect.x())),
+                QString::number(lq::truncatedPixel(rect.width())), QString::number(lq::truncatedPixel(rect.height())));
     });
 }
 
