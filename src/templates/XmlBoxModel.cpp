@@ -17,7 +17,6 @@
 #include "templates/XmlWebFont.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
