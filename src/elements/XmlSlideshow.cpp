@@ -3,11 +3,10 @@
 #include "elements/XmlSlideshow.h"
 
 #include "elements/ElementHelpers.h"
-#include "elements/XmlPictureFrame.h"
 #include "elements/XmlWebPhotoAlbum.h"
 #include "imaging/XmlCanvas.h"
-#include "model/application/MyApplication.h"
 #include "model/core/DocumentBase.h"
+#include "model/core/ModelSettings.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlCaption.h"
 #include "model/site/XmlPhoto.h"
@@ -15,6 +14,7 @@
 #include "platform/DelayedCall.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Strings.h"
+#include "templates/XmlPictureFrame.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
 
@@ -226,7 +226,7 @@ void XmlSlideshow::postload()
 
 int XmlSlideshow::foldedStyle() const
 {
-    if (MyApplication::shared().enableBeforeAfter() == 0 && _style > 1)
+    if (ModelSettings::shared().enableBeforeAfter() == 0 && _style > 1)
         return _style - 2;
     return _style;
 }

@@ -3,7 +3,6 @@
 #include "elements/XmlSlideshow.h"
 
 #include "elements/ElementHelpers.h"
-#include "elements/XmlPictureFrame.h"
 #include "elements/XmlWebPhotoAlbum.h"
 #include "imaging/XmlCanvas.h"
 #include "model/core/DocumentBase.h"
@@ -17,6 +16,7 @@
 #include "platform/text/LayoutManager.h"
 #include "platform/text/StyledText.h"
 #include "platform/text/TextContainer.h"
+#include "templates/XmlPictureFrame.h"
 
 #include <QImage>
 

@@ -4,7 +4,6 @@
 #include "elements/XmlSlideshow.h"
 
 #include "elements/ElementHelpers.h"
-#include "elements/XmlPictureFrame.h"
 #include "elements/XmlWebPhotoAlbum.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlPhoto.h"
@@ -12,6 +11,7 @@
 #include "platform/text/LayoutManager.h"
 #include "platform/text/StyledText.h"
 #include "platform/text/TextContainer.h"
+#include "templates/XmlPictureFrame.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
 

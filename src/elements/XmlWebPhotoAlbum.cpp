@@ -4,13 +4,13 @@
 #include "elements/XmlWebPhotoAlbum.h"
 
 #include "elements/ElementHelpers.h"
-#include "elements/XmlPictureFrame.h"
 #include "elements/XmlSlideshow.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlGroup.h"
 #include "model/site/XmlPayPalCommon.h"
 #include "model/site/XmlPhoto.h"
 #include "platform/ExceptionFrame.h"
+#include "templates/XmlPictureFrame.h"
 #include "templates/XmlStyleSheet.h"
 
 #include <algorithm>

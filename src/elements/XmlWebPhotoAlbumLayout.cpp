@@ -4,7 +4,6 @@
 #include "elements/XmlWebPhotoAlbum.h"
 
 #include "elements/ElementHelpers.h"
-#include "elements/XmlPictureFrame.h"
 #include "model/core/DocumentBase.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlGroup.h"
@@ -13,6 +12,7 @@
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
 #include "platform/text/LayoutManager.h"
+#include "templates/XmlPictureFrame.h"
 #include "templates/XmlWebFont.h"
 
 #include <algorithm>
