@@ -1,0 +1,548 @@
+// The whole road a new user walks, on a real X display (Xvfb) with the
+// program's own objects: the start window makes a site, pages and a group
+// are added, ten JPEG photos are dropped into an album page, a caption and a
+// page text are typed, a template is chosen, a watermark is put on the
+// photos, the site is built and previewed and published to apache2 with
+// mod_dav on 127.0.0.1; then one page's text is changed and only that page
+// goes to the server the second time; at last an older version comes back.
+// Every step is checked on disk and on the server, the pages against the
+// HTML 4.01 Transitional DTD and in headless Chromium, and the Activity log
+// stays free of errors. A picture of the window after each step is kept in
+// the build folder's "test-artefacts" (whole-road-*.png).
+#include "app/ExportController.h"
+#include "app/MyDocumentController.h"
+#include "app/MyDocumentWindow.h"
+#include "app/SendPanel.h"
+#include "app/StartWindow.h"
+#include "document/MyDocument.h"
+#include "editors/QZArraySelectView2.h"
+#include "editors/panes/QZAlbumEditor.h"
+#include "editors/panes/QZGroupEditor.h"
+#include "editors/panes/TextEditorArea.h"
+#include "imaging/XmlWatermark.h"
+#include "layout/LayoutController.h"
+#include "model/site/XmlAlbum.h"
+#include "model/site/XmlCaption.h"
+#include "model/site/XmlContent.h"
+#include "model/site/XmlGroup.h"
+#include "model/site/XmlHomePage.h"
+#include "model/site/XmlPhoto.h"
+#include "model/site/XmlSite.h"
+#include "model/theme/XmlTheme.h"
+#include "platform/UserDefaults.h"
+#include "platform/Workspace.h"
+#include "platform/widgets/ControlTags.h"
+#include "platform/widgets/ItemModelAdaptor.h"
+#include "platform/widgets/MyMatrix.h"
+#include "platform/widgets/MyOutlineView.h"
+#include "platform/widgets/MyPopUpButton.h"
+#include "platform/widgets/MyTabView.h"
+#include "platform/widgets/MyTextField.h"
+#include "platform/widgets/MyTextView.h"
+#include "publish/SendController.h"
+#include "publish/XmlLocation.h"
+#include "support/EventLoop.h"
+#include "support/HeadlessChromium.h"
+#include "support/HelperTools.h"
+#include "support/HtmlValidator.h"
+#include "support/PublishSite.h"
+#include "support/TestFiles.h"
+#include "support/TestServers.h"
+#include "support/ui/DropEvents.h"
+#include "support/ui/OnXvfb.h"
+#include "support/ui/ScriptedModalHandler.h"
+#include "support/ui/ViewMouse.h"
+#include "templates/XmlStyleSheet.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QBuffer>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageWriter>
+#include <QLinearGradient>
+#include <QListWidget>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QRadialGradient>
+#include <QRandomGenerator>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// A photograph-like JPEG: a sky-to-ground gradient, a sun, hills and grain,
+// different for every seed, as a camera would write it (quality 88).
+QByteArray photographBytes(int seed, QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QColor sky = QColor::fromHsv((seed * 37) % 360, 120, 230);
+    QLinearGradient gradient(0, 0, 0, size.height());
+    gradient.setColorAt(0, sky);
+    gradient.setColorAt(0.6, sky.lighter(140));
+    gradient.setColorAt(1, QColor::fromHsv((seed * 53 + 90) % 360, 160, 110));
+    painter.fillRect(image.rect(), gradient);
+    QRadialGradient sun(QPointF(size.width() * (0.2 + 0.06 * seed), size.height() * 0.25), size.height() * 0.12);
+    sun.setColorAt(0, QColor(255, 250, 210));
+    sun.setColorAt(1, QColor(255, 220, 120, 0));
+    painter.fillRect(image.rect(), sun);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor::fromHsv((seed * 71 + 100) % 360, 140, 90));
+    QPainterPath hills;
+    hills.moveTo(0, size.height());
+    for (int x = 0; x <= size.width(); x += size.width() / 8)
+        hills.lineTo(x, size.height() * (0.62 + 0.08 * std::sin(x * 0.02 + seed)));
+    hills.lineTo(size.width(), size.height());
+    painter.drawPath(hills);
+    painter.end();
+    QRandomGenerator grain(static_cast<quint32>(seed));
+    for (int y = 0; y < size.height(); y += 2) {
+        for (int x = 0; x < size.width(); x += 2) {
+            const QColor c(image.pixel(x, y));
+            const int d = grain.bounded(-12, 13);
+            image.setPixel(x, y, qRgb(std::clamp(c.red() + d, 0, 255), std::clamp(c.green() + d, 0, 255), std::clamp(c.blue() + d, 0, 255)));
+        }
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(88);
+    writer.write(image);
+    return bytes;
+}
+
+QPushButton* buttonTitled(QWidget* view, const QString& title)
+{
+    for (QPushButton* button : view->findChildren<QPushButton*>()) {
+        if (button->text() == title && button->isVisible())
+            return button;
+    }
+    return nullptr;
+}
+
+// A click as the user gives it: in the middle of a push button, on the
+// round mark of a radio button (its row may be wider than its label).
+void clickButton(QAbstractButton* button)
+{
+    ASSERT_NE(button, nullptr);
+    ASSERT_TRUE(button->isEnabled()) << button->text().toStdString();
+    ASSERT_TRUE(button->isVisible()) << button->text().toStdString();
+    const QPoint at = qobject_cast<QRadioButton*>(button) ? QPoint(8, button->height() / 2) : button->rect().center();
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, at);
+}
+
+// Types into the field as a user does: the focus, the old text selected, the keys.
+void typeInto(QWidget* field, const QString& text)
+{
+    field->setFocus(Qt::MouseFocusReason);
+    QApplication::processEvents();
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(field, text);
+}
+
+// Chooses the pop-up's item as a click on it does.
+void chooseItem(QComboBox* popUp, const QString& title)
+{
+    ASSERT_NE(popUp, nullptr);
+    const int index = popUp->findText(title);
+    ASSERT_GE(index, 0) << title.toStdString();
+    popUp->setCurrentIndex(index);
+    Q_EMIT popUp->activated(index);
+}
+
+QRadioButton* radioTitled(QWidget* view, const QString& title)
+{
+    for (QRadioButton* radio : view->findChildren<QRadioButton*>()) {
+        if (radio->text() == title)
+            return radio;
+    }
+    return nullptr;
+}
+
+// How many pixels of the area are nearly white.
+int pixelsNearWhite(const QImage& picture, const QRect& area)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor c(picture.pixel(x, y));
+            count += c.red() > 210 && c.green() > 210 && c.blue() > 210 ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+// The lines of the Activity log that tell of a failure.
+QStringList errorLines(const QString& activity)
+{
+    QStringList errors;
+    for (const QString& line : activity.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        if (line.contains(QStringLiteral("rror"), Qt::CaseInsensitive) || line.contains(QStringLiteral("fail"), Qt::CaseInsensitive)
+            || line.contains(QStringLiteral("could not"), Qt::CaseInsensitive))
+            errors.append(line);
+    }
+    return errors;
+}
+
+// The paths the server was asked to store ("/site/notes.html"), in order.
+QStringList storedPaths(const QStringList& requests)
+{
+    QStringList paths;
+    for (const QString& request : requests) {
+        if (request.startsWith(QStringLiteral("PUT ")))
+            paths.append(request.section(QLatin1Char(' '), 1, 1));
+    }
+    return paths;
+}
+
+class WholeRoadTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(home.isValid());
+        oldHome = qgetenv("HOME");
+        qputenv("HOME", home.path().toUtf8());
+        useBuiltHelperTools();
+        LayoutController::install();
+        lq::setOpenURLHandler([this](const QUrl& url) {
+            opened.append(url);
+            return true;
+        });
+        defaults = std::make_unique<lq::UserDefaults>(
+            std::make_unique<QSettings>(home.filePath(QStringLiteral("prefs.conf")), QSettings::IniFormat));
+        support = home.filePath(QStringLiteral(".local/share/Lumenquill"));
+        ASSERT_TRUE(QDir().mkpath(support));
+        controller = std::make_unique<MyDocumentController>(*defaults, support);
+    }
+    void TearDown() override
+    {
+        controller.reset();
+        lq::setOpenURLHandler({});
+        MyDocumentWindow::setLayoutFactory({});
+        qputenv("HOME", oldHome);
+    }
+
+    // A picture of the window as the display shows it, kept as a test artefact.
+    void picture(const QString& step)
+    {
+        QApplication::processEvents();
+        const QString file = testArtefactsFolder() + QStringLiteral("/whole-road-") + step + QStringLiteral(".png");
+        EXPECT_TRUE(window->grab().save(file)) << file.toStdString();
+    }
+    MyDocument& document() { return window->document(); }
+    XmlHomePage& homePage() { return *document().site()->homepage(); }
+    std::shared_ptr<XmlAlbum> pageNamed(const QString& name)
+    {
+        for (const XmlBasePtr& item : document().webItems()) {
+            if (item->name() == name)
+                return std::dynamic_pointer_cast<XmlAlbum>(item);
+        }
+        return nullptr;
+    }
+    XmlStyleSheet* templateNamed(const QString& name)
+    {
+        for (const XmlBasePtr& child : document().theme()->children()) {
+            if (child->name() == name)
+                return XmlStyleSheet::cast(child.get());
+        }
+        return nullptr;
+    }
+    QString site(const QString& name = QString()) { return document().fileName() + QStringLiteral("/homepage/") + name; }
+    // Makes the element current as a choice in the navigator does, and lets its pane lay itself out.
+    void show(XmlBase* element)
+    {
+        window->setCurrentObject(element);
+        QApplication::processEvents();
+    }
+    void drainQueue() { ASSERT_TRUE(processEventsUntil([&] { return document().queue().isIdle(); }, 120000)); }
+    template <typename T>
+    T* publishControl(int tag) { return qobject_cast<T*>(lq::viewWithTag(window->exportController()->exportview(), tag)); }
+    // Runs the event loop until the uploader has ended its next run.
+    bool waitForTheUploader()
+    {
+        const int before = uploaderEndings;
+        return processEventsUntil([&] { return uploaderEndings > before; }, 180000);
+    }
+    // A new page at the end of the parent, named, as the navigator's "New Page" makes it.
+    std::shared_ptr<XmlAlbum> addPage(XmlBase& parent, const QString& name)
+    {
+        auto page = XmlAlbum::create();
+        parent.addChild(page);
+        page->newDocument();
+        page->setName(name);
+        return page;
+    }
+    // Chooses the template in the layout tab's template list with a click on its row.
+    void chooseTemplate(XmlAlbum& page, const QString& name)
+    {
+        // The navigator is on the "content" tab: the page is chosen there.
+        window->tabView()->selectTabViewItemWithIdentifier(QStringLiteral("content"));
+        show(&page);
+        window->tabView()->selectTabViewItemWithIdentifier(QStringLiteral("layout"));
+        auto* layout = dynamic_cast<LayoutController*>(window->layout());
+        ASSERT_NE(layout, nullptr);
+        MyOutlineView* list = layout->templateList();
+        XmlStyleSheet* sheet = templateNamed(name);
+        ASSERT_NE(sheet, nullptr) << name.toStdString();
+        const QModelIndex row = list->adaptor()->indexForItem(sheet);
+        ASSERT_TRUE(row.isValid());
+        list->scrollTo(row);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualRect(row).center());
+        QApplication::processEvents();
+        EXPECT_EQ(page.getTemplate().get(), sheet) << name.toStdString();
+    }
+
+    QTemporaryDir home;
+    QByteArray oldHome;
+    QString support;
+    ScopedModalHandler modal;
+    std::unique_ptr<lq::UserDefaults> defaults;
+    std::unique_ptr<MyDocumentController> controller;
+    MyDocumentWindow* window = nullptr;
+    QList<QUrl> opened;
+    int uploaderEndings = 0;
+};
+
+TEST_F(WholeRoadTest, ANewSiteIsMadePublishedChangedAndRevertedAsAUserDoesIt)
+{
+    if (!runningOnXvfb()) {
+        checkRunOnXvfb(runThisTestOnXvfb());
+        return;
+    }
+    testservers::WebDAVServer server;
+    if (!server.start(false))
+        GTEST_SKIP() << server.why.toStdString();
+
+    // --- The start window makes a new site in the home folder -----------------------------
+    ASSERT_TRUE(controller->applicationDidFinishLaunching());
+    StartWindow* start = controller->startWindow();
+    start->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(start));
+    modal.state->panelAnswer = home.filePath(QStringLiteral("MyWebsite"));
+    clickButton(buttonTitled(start, QStringLiteral("New Website…")));
+    ASSERT_EQ(controller->documents().size(), 1u);
+    window = controller->windowOf(controller->documents().back().get());
+    ASSERT_NE(window, nullptr);
+    const QString folder = home.filePath(QStringLiteral("MyWebsite.lqxl"));
+    EXPECT_EQ(document().fileName(), folder);
+    EXPECT_TRUE(QFileInfo(folder + QStringLiteral("/site.xmlbase")).isFile());
+    // The snapshots are told apart by the second of their save: each save here is a minute later.
+    int minutes = 0;
+    const QDateTime began = QDateTime::currentDateTime();
+    document().setNow([&] { return began.addSecs(60 * ++minutes); });
+    window->resize(1200, 860);
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    QObject::connect(window->sender(), &SendController::ended, [this] { ++uploaderEndings; });
+    picture(QStringLiteral("01-new-site"));
+
+    // --- Two pages and a group -------------------------------------------------------------------
+    auto travel = addPage(homePage(), QStringLiteral("Travel"));
+    auto group = XmlGroup::create();
+    homePage().addChild(group);
+    group->newDocument();
+    group->setName(QStringLiteral("Journal"));
+    auto notes = addPage(*group, QStringLiteral("Notes"));
+    window->updateNavEditor();
+    show(group.get());
+    auto* groupPane = dynamic_cast<QZGroupEditor*>(window->panel(EditorKind::Group));
+    ASSERT_NE(groupPane, nullptr);
+    ASSERT_EQ(window->lastEditView(), groupPane);
+    typeInto(groupPane->groupTitle(), QStringLiteral("My journal"));
+    show(notes.get());
+    EXPECT_EQ(group->content(), QStringLiteral("My journal"));
+    picture(QStringLiteral("02-pages-and-group"));
+
+    // --- Ten photos dropped into the album page's grid -------------------------------------------
+    show(travel.get());
+    auto* albumPane = dynamic_cast<QZAlbumEditor*>(window->panel(EditorKind::Album));
+    ASSERT_NE(albumPane, nullptr);
+    ASSERT_EQ(window->lastEditView(), albumPane);
+    QTemporaryDir camera;
+    QStringList photos;
+    for (int i = 1; i <= 10; ++i) {
+        const QString path = camera.filePath(QStringLiteral("IMG_%1.jpg").arg(1000 + i));
+        writeAll(path, photographBytes(i, i % 3 == 0 ? QSize(480, 640) : QSize(800, 600)));
+        photos.append(path);
+    }
+    QZArraySelectView2* grid = albumPane->arrayView();
+    const std::unique_ptr<QMimeData> dropped = fileManagerData(photos);
+    const QPointF inside(grid->width() / 2.0, grid->height() / 2.0);
+    EXPECT_TRUE(dragAndDrop(grid, dropped.get(), inside, Qt::CopyAction | Qt::MoveAction).accepted);
+    drainQueue();
+    ASSERT_EQ(travel->numberPhotos(), 10);
+    for (const XmlBasePtr& photo : travel->photoObjects()) {
+        auto* p = XmlPhoto::cast(photo.get());
+        ASSERT_NE(p, nullptr);
+        EXPECT_TRUE(QFileInfo(p->originalFilename()).isFile()) << p->originalFilename().toStdString();
+    }
+    picture(QStringLiteral("03-ten-photos"));
+
+    // --- A caption and the page's text typed in the album pane -----------------------------------
+    typeInto(albumPane->albumTitle(), QStringLiteral("On the road"));
+    QApplication::processEvents();
+    click(*grid, grid->rectOfObjectAtIndex(0).center());
+    MyTextView* caption = albumPane->captionArea()->view();
+    ASSERT_FALSE(caption->isReadOnly());
+    caption->selectAll();
+    typeInto(caption, QStringLiteral("Sunrise over the harbour"));
+    click(*grid, grid->rectOfObjectAtIndex(1).center());
+    auto* firstPhoto = XmlPhoto::cast(travel->photoObjects().value(0).get());
+    ASSERT_NE(firstPhoto, nullptr);
+    EXPECT_TRUE(firstPhoto->caption()->content().contains(QStringLiteral("Sunrise over the harbour")));
+    show(notes.get());
+    MyTextView* pageText = albumPane->descriptionArea()->view();
+    pageText->selectAll();
+    typeInto(pageText, QStringLiteral("First notes from the road"));
+    show(travel.get());
+    EXPECT_TRUE(notes->webcontent()->content().contains(QStringLiteral("First notes from the road")));
+    EXPECT_TRUE(document().isDocumentEdited());
+    picture(QStringLiteral("04-caption-and-text"));
+
+    // --- Templates chosen in the layout tab ---------------------------------------------------
+    chooseTemplate(*travel, QStringLiteral("Photo Album"));
+    chooseTemplate(*notes, QStringLiteral("Text Page"));
+    picture(QStringLiteral("05-template"));
+    window->tabView()->selectTabViewItemWithIdentifier(QStringLiteral("content"));
+
+    // --- A watermark on the album page's photos ----------------------------------------------
+    XmlWatermark* watermark = travel->watermark().get();
+    // In the bottom right corner of each picture, white and nearly opaque.
+    watermark->setContent(QStringLiteral("© Ann Walker"));
+    watermark->setPlacement(5);
+    watermark->setVariableSizeText(50);
+    watermark->setTextColorWithoutAlpha(lq::Colour::white());
+    watermark->setTextAlpha(0.9f);
+    document().rebuildPhotoAlbum(travel.get());
+    drainQueue();
+
+    // --- Build and preview ------------------------------------------------------------------------
+    window->setMainTab(QStringLiteral("Send"));
+    clickButton(buttonTitled(window->exportController()->exportview(), QStringLiteral("Preview")));
+    ASSERT_TRUE(processEventsUntil([&] { return !opened.isEmpty(); }, 180000));
+    EXPECT_EQ(opened.last(), QUrl::fromLocalFile(site(QStringLiteral("index.html"))));
+    const QString travelFile = travel->fileName();
+    const QString notesFile = notes->fileName();
+    for (const QString& page : {QStringLiteral("index.html"), travelFile, notesFile, group->fileName()})
+        EXPECT_TRUE(QFileInfo(site(page)).isFile()) << page.toStdString();
+    // The caption wraps under its thumbnail: one paragraph a line.
+    const QString travelHtml = QString::fromUtf8(readAll(site(travelFile)));
+    EXPECT_TRUE(travelHtml.contains(QStringLiteral("<title>On the road</title>")));
+    EXPECT_TRUE(travelHtml.contains(QStringLiteral(">Sunrise over the </p>"))) << travelHtml.toStdString();
+    for (int i = 1; i <= 10; ++i)
+        EXPECT_TRUE(QFileInfo(site(QStringLiteral("pictures/thumb%1.jpg").arg(i))).isFile()) << i;
+    EXPECT_TRUE(QString::fromUtf8(readAll(site(notesFile))).contains(QStringLiteral("First notes from the road")));
+    if (htmlValidatorAvailable()) {
+        for (const QString& page : QDir(site()).entryList({QStringLiteral("*.html")}, QDir::Files)) {
+            const QString errors = validationErrors(site(page));
+            EXPECT_TRUE(errors.isEmpty()) << page.toStdString() << ":\n" << errors.left(2000).toStdString();
+        }
+    }
+    // The watermark is on the slides: white letters over the dark hills of the bottom right corner.
+    const QImage slide(site(QStringLiteral("pictures/slide1.jpg")));
+    ASSERT_FALSE(slide.isNull());
+    slide.save(testArtefactsFolder() + QStringLiteral("/whole-road-06-slide.png"));
+    const QImage source = QImage(photos[0]).scaled(slide.size());
+    const QRect corner(slide.width() * 2 / 3, slide.height() * 5 / 6, slide.width() / 3, slide.height() / 6);
+    EXPECT_GT(pixelsNearWhite(slide, corner), 100);
+    EXPECT_EQ(pixelsNearWhite(source, corner), 0);
+    picture(QStringLiteral("06-built"));
+
+    // --- Published to WebDAV on 127.0.0.1 -----------------------------------------------------
+    ExportController* panel = window->exportController();
+    chooseItem(publishControl<MyPopUpButton>(PublishTag::ServerType), QStringLiteral("WebDAV"));
+    typeInto(publishControl<MyTextField>(PublishTag::WebDAVUser), QStringLiteral("tester"));
+    typeInto(publishControl<MyTextField>(PublishTag::WebDAVPassword), QStringLiteral("secret"));
+    typeInto(publishControl<MyTextField>(PublishTag::WebDAVAddress), QStringLiteral("http://") + server.address() + QStringLiteral("/site"));
+    clickButton(radioTitled(publishControl<MyMatrix>(PublishTag::ExportType), QStringLiteral("Only the changes")));
+    EXPECT_EQ(document().location()->exportType(), 1);
+    EXPECT_EQ(document().location()->serverType(), XmlLocation::WebDAV);
+    clickButton(buttonTitled(panel->exportview(), QStringLiteral("Export")));
+    ASSERT_TRUE(waitForTheUploader());
+    SendController* uploader = window->sender();
+    EXPECT_FALSE(uploader->taskError()) << uploader->status1().toStdString() << " / " << uploader->status2().toStdString();
+    EXPECT_TRUE(uploader->status1().startsWith(QStringLiteral("Published "))) << uploader->status1().toStdString();
+    const QString served = server.davRoot() + QStringLiteral("/site");
+    EXPECT_EQ(filesBelow(served), filesBelow(site()));
+    EXPECT_TRUE(sameFiles(site(), served));
+    picture(QStringLiteral("07-published"));
+
+    // The published site opens in headless Chromium with its pages, photos and caption.
+    QByteArray dom;
+    QByteArray chromiumErrors;
+    const int chromium = runHeadlessChromium({QStringLiteral("--headless"), QStringLiteral("--dump-dom")},
+        QUrl::fromLocalFile(served + QLatin1Char('/') + travelFile).toString(), &dom, &chromiumErrors);
+    if (chromium >= 0) {
+        EXPECT_EQ(chromium, 0) << chromiumErrors.constData();
+        EXPECT_TRUE(dom.contains(">Sunrise over the </p>")) << dom.left(3000).constData();
+        EXPECT_TRUE(dom.contains(">IMG_1010</p>")) << dom.left(3000).constData();
+        EXPECT_TRUE(dom.contains("Journal")) << "the menu names the group";
+        QByteArray out;
+        runHeadlessChromium({QStringLiteral("--headless"), QStringLiteral("--window-size=1100,900"),
+                                QStringLiteral("--screenshot=") + testArtefactsFolder() + QStringLiteral("/whole-road-07-chromium.png")},
+            QUrl::fromLocalFile(served + QLatin1Char('/') + travelFile).toString(), &out, &chromiumErrors);
+    }
+
+    // --- One page's text changed: only that page goes to the server ---------------------------------
+    uploader->cancel();
+    const QStringList beforeSecond = server.requests();
+    window->setMainTab(QStringLiteral("Editing"));
+    show(notes.get());
+    pageText = albumPane->descriptionArea()->view();
+    pageText->selectAll();
+    typeInto(pageText, QStringLiteral("Second notes, written at home"));
+    show(travel.get());
+    EXPECT_TRUE(window->isWindowModified());
+    window->setMainTab(QStringLiteral("Send"));
+    clickButton(buttonTitled(panel->exportview(), QStringLiteral("Export")));
+    ASSERT_TRUE(waitForTheUploader());
+    EXPECT_FALSE(uploader->taskError()) << uploader->status1().toStdString() << " / " << uploader->status2().toStdString();
+    const QStringList second = server.requests().mid(beforeSecond.size());
+    EXPECT_EQ(storedPaths(second), QStringList{QStringLiteral("/site/") + notesFile}) << second.join(u'\n').toStdString();
+    EXPECT_TRUE(QString::fromUtf8(readAll(served + QLatin1Char('/') + notesFile)).contains(QStringLiteral("Second notes, written at home")));
+    EXPECT_TRUE(sameFiles(site(), served));
+    picture(QStringLiteral("08-published-again"));
+
+    // --- An older version comes back ------------------------------------------------------------------
+    uploader->cancel();
+    window->setMainTab(QStringLiteral("Versions"));
+    window->reloadVersions();
+    const QFileInfoList snapshots =
+        QDir(folder + QStringLiteral("/revert")).entryInfoList({QStringLiteral("*.qvzip")}, QDir::Files, QDir::Time);
+    ASSERT_GE(snapshots.size(), 3);
+    EXPECT_EQ(window->versionList()->count(), snapshots.size());
+    // The version saved by the preview: the notes' first text.
+    QString older;
+    for (const QFileInfo& snapshot : snapshots) {
+        if (snapshot.completeBaseName() == MyDocument::snapshotName(began.addSecs(60 * 1)))
+            older = snapshot.filePath();
+    }
+    ASSERT_FALSE(older.isEmpty());
+    ASSERT_TRUE(document().revertFromFile(older)) << document().lastError().toStdString();
+    window->setMainTab(QStringLiteral("Editing"));
+    auto reverted = pageNamed(QStringLiteral("Notes"));
+    ASSERT_NE(reverted, nullptr);
+    EXPECT_TRUE(reverted->webcontent()->content().contains(QStringLiteral("First notes from the road")));
+    EXPECT_EQ(pageNamed(QStringLiteral("Travel"))->numberPhotos(), 10);
+    picture(QStringLiteral("09-reverted"));
+
+    const QStringList errors = errorLines(document().activityText());
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(u'\n').toStdString();
+}
+
+} // namespace
