@@ -16,6 +16,7 @@
 #include "platform/widgets/MyTextView.h"
 #include "platform/widgets/SheetBuilder.h"
 
+#include <QComboBox>
 #include <QFormLayout>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -58,10 +59,13 @@ QScrollArea* LayoutController::scrollingSheet(QWidget* body)
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setWidget(body);
-    if (auto* form = qobject_cast<QFormLayout*>(body->layout())) {
-        form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-        form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Pop-ups as wide as the sheet gives them, however long their items.
+    for (auto* popUp : body->findChildren<QComboBox*>()) {
+        popUp->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        popUp->setMinimumContentsLength(8);
     }
+    for (auto* form : body->findChildren<QFormLayout*>())
+        form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     return scroll;
 }
 
@@ -118,6 +122,8 @@ void LayoutController::addFontRows(SheetBuilder& rows, const InspectorFontTags& 
             MyButton* button = rows.button(tags.alignment + which, titles[which]);
             button->setCheckable(true);
             button->setAutoDefault(false);
+            // Narrower than a dialog's buttons, never narrower than the title.
+            button->setMinimumWidth(button->fontMetrics().horizontalAdvance(titles[which]) + 16);
         }
         rows.endRow();
     }

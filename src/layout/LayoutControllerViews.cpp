@@ -28,7 +28,7 @@
 
 namespace {
 
-constexpr int inspectorWidth = 300;
+constexpr int inspectorWidth = 340;
 
 MyButton* pushButton(const QString& title, QWidget* parent)
 {

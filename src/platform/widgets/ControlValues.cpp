@@ -78,11 +78,28 @@ void showAlignment(QWidget* view, int firstTag, int alignment)
         showState(view, firstTag + which, alignment == which);
 }
 
+namespace {
+
+bool holdsAShownControl(const QWidget* holder)
+{
+    for (const QObject* child : holder->children()) {
+        if (const auto* widget = qobject_cast<const QWidget*>(child); widget && !widget->isHidden())
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 void showControls(QWidget* view, std::initializer_list<int> tags, bool visible)
 {
     for (int tag : tags) {
-        if (QWidget* control = viewWithTag(view, tag))
-            control->setVisible(visible);
+        QWidget* control = viewWithTag(view, tag);
+        if (!control)
+            continue;
+        control->setVisible(visible);
+        for (QWidget* holder = control->parentWidget(); holder && holder->property(rowHolderProperty).toBool(); holder = holder->parentWidget())
+            holder->setVisible(holdsAShownControl(holder));
     }
 }
 

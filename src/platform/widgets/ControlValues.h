@@ -12,6 +12,11 @@ class QWidget;
 
 namespace lq {
 
+// The property that marks a view holding the controls of one row of a sheet
+// (a number's field and stepper, controls side by side): it shows while any
+// of its controls does, so that a row whose controls are hidden takes no room.
+inline constexpr char rowHolderProperty[] = "lqRowHolder";
+
 // A number in a text field, a stepper or a slider.
 void showNumber(QWidget* view, int tag, int value);
 // A number in the field of the tag and in its stepper or slider (tag + 1).
@@ -28,7 +33,7 @@ void showText(QWidget* view, int tag, const QString& text);
 // An alignment as three two-state buttons with consecutive tags from the
 // first: the first is on for 0 (left), the second for 1, the third for 2.
 void showAlignment(QWidget* view, int firstTag, int alignment);
-// Shows or hides every control of the tags.
+// Shows or hides every control of the tags (and the rows that hold them).
 void showControls(QWidget* view, std::initializer_list<int> tags, bool visible);
 
 } // namespace lq

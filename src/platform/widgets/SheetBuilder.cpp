@@ -4,6 +4,7 @@
 #include "platform/widgets/MyButton.h"
 #include "platform/widgets/MyCheckBox.h"
 #include "platform/widgets/MyColorWell.h"
+#include "platform/widgets/ControlValues.h"
 #include "platform/widgets/MyImageView.h"
 #include "platform/widgets/MyIntegerField.h"
 #include "platform/widgets/MyLabel.h"
@@ -48,6 +49,7 @@ SheetBuilder& SheetBuilder::beginRow()
 {
     endRow();
     auto* row = new QWidget(_container);
+    row->setProperty(lq::rowHolderProperty, true);
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     addRow(row);
@@ -163,12 +165,12 @@ MyIntegerField* SheetBuilder::intField(int tag, int minimum, int maximum)
 MyIntegerField* SheetBuilder::intPair(int tag, int minimum, int maximum, int increment)
 {
     auto* pair = new QWidget(_container);
+    pair->setProperty(lq::rowHolderProperty, true);
     auto* row = new QHBoxLayout(pair);
     row->setContentsMargins(0, 0, 0, 0);
     auto* field = new MyIntegerField(tag, minimum, maximum, pair);
     auto* arrows = new MyStepper(tag + 1, minimum, maximum, increment, pair);
-    arrows->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
-    arrows->setMaximumWidth(22);
+    arrows->showArrowsOnly();
     arrows->setValue(field->intValue());
     // Wide enough for six digits: numbers, not text, go in it.
     field->setMaximumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 12);
