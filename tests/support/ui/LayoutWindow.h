@@ -48,6 +48,12 @@ public:
     void textChange(QWidget* sender) override { sent.append(QStringLiteral("textChange: ") + QString::number(lq::widgetTag(sender))); }
     void textDidChange(QWidget*) override { sent.append(QStringLiteral("textDidChange:")); }
     void correctVornBoxUI(XmlVornBox* box) override { note(QStringLiteral("correctVornBoxUI:"), box); }
+    // Every layout of the template starts by clearing the tracking data.
+    void clearTrackingData() override
+    {
+        ++layouts;
+        LayoutController::clearTrackingData();
+    }
     void moveSelectedObject(XmlBoxModel* element) override
     {
         note(QStringLiteral("moveSelectedObject:"), element);
@@ -75,6 +81,7 @@ public:
     }
     QStringList calls;
     QStringList sent;
+    int layouts = 0;
 
 private:
     void note(const QString& call, XmlBase* element)
