@@ -380,19 +380,28 @@ TEST_F(InspectorSheetsTest, TheSlideshowSheetOffersBeforeAndAfterOnlyWhenEnabled
     auto* slideshow = element<XmlSlideshow>("Slideshow");
     ASSERT_NE(slideshow, nullptr);
     slideshow->setStyle(3);
+    slideshow->setPlayLabel(QStringLiteral("Go"));
+    slideshow->setStopLabel(QStringLiteral("Halt"));
+    slideshow->setBeforeLabel(QStringLiteral("Then"));
+    slideshow->setAfterLabel(QStringLiteral("Now"));
     struct Case {
         int enabled;
         int items;
         const char* first;
         const char* second;
+        const char* firstText;
+        const char* secondText;
     };
-    for (const Case test : {Case {0, 2, "Play", "Stop"}, Case {1, 4, "Before", "After"}, Case {0, 2, "Play", "Stop"}}) {
+    for (const Case test : {Case {0, 2, "Play", "Stop", "Go", "Halt"}, Case {1, 4, "Before", "After", "Then", "Now"},
+                            Case {0, 2, "Play", "Stop", "Go", "Halt"}}) {
         SCOPED_TRACE(test.enabled);
         MyApplication::shared().setEnableBeforeAfter(test.enabled);
         layout->setSelectedObject(slideshow);
         ASSERT_EQ(popUp(925)->count(), test.items);
         EXPECT_EQ(labelText(941), QLatin1String(test.first));
         EXPECT_EQ(labelText(943), QLatin1String(test.second));
+        EXPECT_EQ(qobject_cast<QLineEdit*>(control(917))->text(), QLatin1String(test.firstText));
+        EXPECT_EQ(qobject_cast<QLineEdit*>(control(918))->text(), QLatin1String(test.secondText));
         EXPECT_EQ(!control(933)->isHidden(), test.enabled == 1);
         EXPECT_EQ(!control(926)->isHidden(), test.enabled == 0);
         EXPECT_TRUE(control(935)->isHidden());
