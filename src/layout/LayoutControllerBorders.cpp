@@ -5,7 +5,6 @@
 #include "layout/LayoutController.h"
 
 #include "editors/photo/ImageWell.h"
-#include "elements/XmlPictureFrame.h"
 #include "elements/XmlSlideshow.h"
 #include "elements/XmlWebMenu.h"
 #include "elements/XmlWebPhotoAlbum.h"
@@ -16,6 +15,7 @@
 #include "platform/widgets/MyMatrix.h"
 #include "platform/widgets/MyPopUpButton.h"
 #include "templates/XmlCSSImage.h"
+#include "templates/XmlPictureFrame.h"
 
 #include <QSignalBlocker>
 

@@ -308,8 +308,9 @@ TEST_F(InspectorSheetsTest, TheBorderPanelOffersThePictureFrameOnlyForAnAlbumsFr
         layout->setPhotoalbumbbtab(test.part);
         layout->setBandB(element(test.element));
         ASSERT_EQ(kinds->count(), test.items);
-        if (test.items == 7)
+        if (test.items == 7) {
             EXPECT_EQ(kinds->itemText(6), QStringLiteral("Picture Frame"));
+        }
         EXPECT_EQ(!control(640)->isHidden(), test.dropShadow);
     }
 }
