@@ -67,7 +67,7 @@ void LayoutController::fillPhotoAlbumSheet(XmlWebPhotoAlbum& album)
         lq::showState(view, 544, album.firstLine());
         showFont(view, album.font().get(), {.font = 506, .size = 507, .color = 509, .underline = 510, .italic = 511, .bold = 512,
                                                .alignment = 513});
-        lq::showCell(view, 516, 517 + album.clickOp());
+        lq::showCell(view, 516, 517 + static_cast<int>(album.clickOp()));
         lq::showState(view, 580, album.hasCollage() != 0);
         lq::showNumberPair(view, 582, album.numFloatingRects());
         lq::showState(view, 586, album.autoCropFreestyle() != 0);
@@ -170,7 +170,7 @@ void LayoutController::albumOptionsSet()
 void LayoutController::fillPayPalSheet(XmlWebPhotoAlbum& album)
 {
     QWidget* view = sheetView(QStringLiteral("paypal"));
-    lq::showIndex(view, 1201, album.cartType());
+    lq::showIndex(view, 1201, static_cast<int>(album.cartType()));
     lq::showCell(view, 1202, 1203 + album.buttonType());
     showPlainText(_payPalHTML, album.buttonHTML());
     showPlainText(_payPalThumbnail, album.thumbnailText());
@@ -191,7 +191,8 @@ void LayoutController::placeSlideshowSheet(XmlWebPhotoAlbum& album, XmlAlbum& pa
     // A slideshow of the album's photos: on an album page (never a group's)
     // with photos, when a click on a photo plays it.
     const bool belongs = album.baseVisibility() && typeid(page) == typeid(XmlAlbum)
-        && (album.clickOp() == 0 || album.clickOp() == 4);
+        && (album.clickOp() == XmlWebPhotoAlbum::ClickOperation::SlideshowPage
+            || album.clickOp() == XmlWebPhotoAlbum::ClickOperation::SlideshowElement);
     const bool shown = _tabview->indexOfTabViewItemWithIdentifier(QStringLiteral("slideshow")) >= 0;
     if (belongs && !shown) {
         const QScopedValueRollback<bool> quiet(_tabfalsealarm, true);

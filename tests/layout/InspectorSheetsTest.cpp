@@ -188,7 +188,7 @@ protected:
             if (auto* element = XmlCSS::cast(sheet->getElementWithName(QLatin1String(name)).get()))
                 element->setVisible(true);
         }
-        album()->setClickOp(0);
+        album()->setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowPage);
         showTab(QStringLiteral("layout"));
         layout->setPreviewPageIndex(photos->UUID(), -1);
     }
@@ -353,10 +353,10 @@ TEST_F(InspectorSheetsTest, TheAlbumSheetShowsCaptionsAndLayout)
     EXPECT_GE(layout->tabview()->indexOfTabViewItemWithIdentifier(QStringLiteral("slideshow")), 0);
 
     // A click that opens the picture plays no slideshow: the sheet goes.
-    photoAlbum->setClickOp(1);
+    photoAlbum->setClickOp(XmlWebPhotoAlbum::ClickOperation::NewWindow);
     layout->albumOptionsSet();
     EXPECT_LT(layout->tabview()->indexOfTabViewItemWithIdentifier(QStringLiteral("slideshow")), 0);
-    photoAlbum->setClickOp(4);
+    photoAlbum->setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowElement);
     layout->albumOptionsSet();
     EXPECT_GE(layout->tabview()->indexOfTabViewItemWithIdentifier(QStringLiteral("slideshow")), 0);
 }
@@ -370,7 +370,7 @@ TEST_F(InspectorSheetsTest, AGroupPageHasNoSlideshowSheet)
     ASSERT_NE(addPhoto(*group, QStringLiteral("hill.jpg"), Qt::darkGreen), nullptr);
     layout->setPreviewPageIndex(group->UUID(), -1);
     ASSERT_EQ(layout->getAlbum().get(), group.get());
-    album()->setClickOp(0);
+    album()->setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowPage);
     layout->albumOptionsSet();
     EXPECT_LT(layout->tabview()->indexOfTabViewItemWithIdentifier(QStringLiteral("slideshow")), 0);
 }

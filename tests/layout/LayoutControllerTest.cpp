@@ -76,7 +76,7 @@ TEST_F(LayoutControllerTest, TheSheetsFollowTheElementsTheTemplateShows)
     setVisible(*albumSheet, "Photo Album", true);
     setVisible(*albumSheet, "Slideshow", false);
     // A click on a photo opens the picture: no slideshow plays.
-    XmlWebPhotoAlbum::cast(albumSheet->getElementWithName(QStringLiteral("Photo Album")).get())->setClickOp(1);
+    XmlWebPhotoAlbum::cast(albumSheet->getElementWithName(QStringLiteral("Photo Album")).get())->setClickOp(XmlWebPhotoAlbum::ClickOperation::NewWindow);
     show(photos);
     const QStringList tabs = sheetTabs(*layout->tabview());
     EXPECT_TRUE(tabs.contains(QStringLiteral("photoalbum")));
