@@ -7,6 +7,7 @@
 #include "app/SendPanel.h"
 #include "publish/SendController.h"
 #include "app/StubEditorPanel.h"
+#include "editors/links/EasyLink.h"
 #include "editors/photo/QZImageWell.h"
 #include "model/application/MyApplication.h"
 #include "model/files/XmlFiles.h"
@@ -95,6 +96,7 @@ MyDocumentWindow::MyDocumentWindow(MyDocument& document, lq::UserDefaults* defau
     : QWidget(parent)
     , _document(document)
     , _defaults(defaults)
+    , _easyLink(std::make_unique<EasyLink>(*this))
 {
     setAttribute(Qt::WA_DeleteOnClose, false);
     auto* outer = new QVBoxLayout(this);

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+class EasyLink;
 class ExportController;
 class LayoutControllerBase;
 class PublishRoads;
@@ -91,6 +92,7 @@ public:
     void switchToRegularEditor();
     int getMenuItemState(int tag);
     void updateNavEditor() override;
+    EasyLink& easyLink() override { return *_easyLink; }
     // How many album and group pages use the template; 0 after a failure.
     int numPagesUsingStylesheet(XmlStyleSheet* sheet);
     EditorPanel* panel(EditorKind kind) const;
@@ -158,6 +160,7 @@ private:
     std::unique_ptr<PublishRoads> _roads;
     SendPanel* _sendPanel = nullptr;
     std::unique_ptr<EditorPanel> _panels[10];
+    std::unique_ptr<EasyLink> _easyLink;
 
     QString _currentObjectUUID;
     int _currentType = -1;

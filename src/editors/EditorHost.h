@@ -1,6 +1,7 @@
 #pragma once
 #include <memory>
 
+class EasyLink;
 class MyDocument;
 class QWidget;
 class XmlAlbum;
@@ -28,4 +29,7 @@ public:
     // The site's tree changed underneath: the navigator reloads and the shown
     // panel refreshes.
     virtual void updateNavEditor() = 0;
+    // The window's link sheet: the panels' rich-text editors open it (it is
+    // their EasyLinkOpener) and their link fields run it.
+    virtual EasyLink& easyLink() = 0;
 };
