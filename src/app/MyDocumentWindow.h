@@ -13,6 +13,7 @@ class LayoutControllerBase;
 class PublishRoads;
 class SendController;
 class SendPanel;
+class ThemeController;
 class MyDocument;
 class MyTabView;
 class QLabel;
@@ -101,6 +102,10 @@ public:
     // --- Tabs ---------------------------------------------------------------------
     void setMainTab(const QString& identifier);
     void switchToEditMode();
+    // Brings the theme of the archive (or theme file) into the site.
+    void setNewTheme(const QString& path);
+    // The theme library of the "Themes" tab.
+    ThemeController* themeController() const { return _themes.get(); }
     MyTabView* masterTab() const { return _masterTab; }
     MyTabView* tabView() const { return _tabView; }
     bool tabViewShouldSelectTabViewItem(MyTabView* tabs, const QString& identifier);
@@ -161,6 +166,7 @@ private:
     SendPanel* _sendPanel = nullptr;
     std::unique_ptr<EditorPanel> _panels[10];
     std::unique_ptr<EasyLink> _easyLink;
+    std::unique_ptr<ThemeController> _themes;
 
     QString _currentObjectUUID;
     int _currentType = -1;
