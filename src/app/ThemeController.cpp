@@ -288,6 +288,7 @@ QString ThemeController::askThemeName(const QString& preset, bool alreadyExists)
 {
     QDialog sheet(_window.myWindow());
     sheet.setWindowTitle(QStringLiteral("Theme Name"));
+    sheet.setMinimumWidth(360);
     SheetBuilder fields(&sheet, this, {});
     MyLabel* notice = fields.text(0, QStringLiteral("A theme of that name already exists. Please type another name."));
     notice->setObjectName(QStringLiteral("themeAlreadyExists"));
@@ -560,6 +561,7 @@ void ThemeController::newFolder()
     lq::uiFrame(this, "newFolder:", [&] {
         QDialog sheet(_window.myWindow());
         sheet.setWindowTitle(QStringLiteral("New Folder"));
+        sheet.setMinimumWidth(360);
         SheetBuilder fields(&sheet, this, {});
         MyTextField* name = fields.label(QStringLiteral("Name")).textField(0);
         name->setObjectName(QStringLiteral("createFolderName"));
@@ -640,6 +642,11 @@ std::optional<bool> ThemeController::outlineViewIsItemExpandable(XmlOutlineView&
 std::optional<bool> ThemeController::outlineViewShouldEditTableColumnItem(XmlOutlineView&, const QString&, XmlBase&)
 {
     return true;
+}
+
+std::optional<CellAppearance> ThemeController::outlineViewWillDisplayCellForTableColumnItem(XmlOutlineView&, const QString&, XmlBase& item)
+{
+    return CellAppearance { item.iconImage(), QColor(Qt::black) };
 }
 
 bool ThemeController::outlineViewSetObjectValueForTableColumnByItem(XmlOutlineView&, const QVariant& value, const QString&, XmlBase& item)

@@ -96,6 +96,8 @@ public:
     // --- The library tree's controller ---------------------------------------------------
     std::optional<bool> outlineViewIsItemExpandable(XmlOutlineView& view, XmlBase& item) override;
     std::optional<bool> outlineViewShouldEditTableColumnItem(XmlOutlineView& view, const QString& column, XmlBase& item) override;
+    // Every folder's name can be edited: none shows greyed.
+    std::optional<CellAppearance> outlineViewWillDisplayCellForTableColumnItem(XmlOutlineView& view, const QString& column, XmlBase& item) override;
     bool outlineViewSetObjectValueForTableColumnByItem(XmlOutlineView& view, const QVariant& value, const QString& column, XmlBase& item) override;
     std::optional<bool> outlineViewCanDropFilesOnItem(XmlOutlineView& view, XmlBase& target) override;
     std::optional<bool> outlineViewDropFilesOnItemChildIndex(XmlOutlineView& view, XmlBase& files, XmlBase& target, int index) override;

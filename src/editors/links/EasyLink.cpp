@@ -167,6 +167,13 @@ EasyLink::Preset EasyLink::presetFor(const QVariant& link)
         }
         if (XmlBasePtr file = siteFileAtPath(text))
             return { FileLink, file, {} };
+        // What the sheet writes into a field for a page: the page's address.
+        if (!text.isEmpty()) {
+            for (const XmlBasePtr& item : _document.document().webItems()) {
+                if (XmlAlbum* page = albumPageOnly(item.get()); page && page->externalLink() == text)
+                    return { PageLink, item, {} };
+            }
+        }
     }
     XmlSite* site = _document.document().site();
     return { PageLink, site ? site->defaultAlbum() : nullptr, {} };

@@ -29,7 +29,8 @@ class XmlOutlineView;
 //
 // The sheet opens on what the current link names: the page of a page
 // number, the address of an e-mail link, the file of a path that leads to a
-// file of the site; anything else opens on the site's default album page.
+// file of the site, the page whose address a field holds; anything else
+// opens on the site's default album page.
 // It keeps nothing between runs.
 class EasyLink : public QObject, public EasyLinkOpener, public PickOnlyOutline {
     Q_OBJECT

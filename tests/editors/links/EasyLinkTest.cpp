@@ -210,6 +210,8 @@ TEST_F(EasyLinkTest, TheSheetOpensOnWhatTheLinkNames)
         { "an e-mail link", mail, EasyLink::EmailLink, [] { return XmlBasePtr(); }, QStringLiteral("ann@example.org") },
         { "a coded link that is no e-mail", notMail, EasyLink::PageLink, [&] { return XmlBasePtr(album); }, {} },
         { "a coded link without its end", mail.chopped(2), EasyLink::PageLink, [&] { return XmlBasePtr(album); }, {} },
+        { "a page's address", QStringLiteral("paris.html"), EasyLink::PageLink, [&] { return XmlBasePtr(paris); }, {} },
+        { "an external page's address", QStringLiteral("http://blog.example.org/"), EasyLink::PageLink, [&] { return XmlBasePtr(blog); }, {} },
         { "an address", QStringLiteral("http://example.org/"), EasyLink::PageLink, [&] { return XmlBasePtr(album); }, {} },
         { "nothing", QString(), EasyLink::PageLink, [&] { return XmlBasePtr(album); }, {} },
     };
