@@ -346,6 +346,38 @@ TEST_F(ThemeControllerTest, RenamingAThemeMovesItsArchiveWithinItsFolder)
     EXPECT_EQ(entriesOf("Classic").size(), 4);
 }
 
+TEST_F(ThemeControllerTest, RenamingAFolderInTheTreeMovesItOnDisk)
+{
+    // Typed into the chosen folder's row, as the user edits its name.
+    const auto typeName = [&](const char* path, const QString& typed) {
+        chooseFolder(path);
+        const QModelIndex row = tree().currentIndex();
+        ASSERT_TRUE(tree().model()->flags(row) & Qt::ItemIsEditable);
+        tree().model()->setData(row, typed, Qt::EditRole);
+        QCoreApplication::processEvents();
+    };
+    const QStringList before = QDir(library).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
+
+    // Its own name, nothing, a name that is taken or one that leaves the folder change nothing.
+    for (const QString& typed : { QStringLiteral("Classic"), QStringLiteral(""), QStringLiteral("Modern"), QStringLiteral("../Classic2") }) {
+        SCOPED_TRACE(typed.toStdString());
+        typeName("Classic", typed);
+        EXPECT_EQ(QDir(library).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name), before);
+        EXPECT_EQ(entriesOf("Classic").size(), 3);
+    }
+
+    // A new name moves the folder with its themes; it stays chosen.
+    typeName("Modern/Dark", QStringLiteral("Night"));
+    EXPECT_TRUE(QFileInfo(inLibrary("Modern/Night")).isDir());
+    EXPECT_FALSE(QFileInfo::exists(inLibrary("Modern/Dark")));
+    typeName("Classic", QStringLiteral("Old School"));
+    EXPECT_EQ(commentByUnzip(inLibrary("Old School/Sunset.qvzip")), QStringLiteral("Evening colours"));
+    EXPECT_FALSE(QFileInfo::exists(inLibrary("Classic")));
+    ASSERT_NE(themes().selectedFolder(), nullptr);
+    EXPECT_EQ(themes().selectedFolder()->fullname(), inLibrary("Old School"));
+    EXPECT_TRUE(shownNames().contains(QStringLiteral("Sunset")));
+}
+
 TEST_F(ThemeControllerTest, FoldersAndThemesMoveByDragAndDrop)
 {
     XmlBase* root = document.themeLibrary();
