@@ -9,6 +9,11 @@
 #include "app/StubEditorPanel.h"
 #include "app/ThemeController.h"
 #include "editors/links/EasyLink.h"
+#include "editors/panes/QZAlbumEditor.h"
+#include "editors/panes/QZGroupEditor.h"
+#include "editors/panes/QZHtmlEditor.h"
+#include "editors/panes/QZPayPalEditor.h"
+#include "editors/panes/QZWebsiteEditor.h"
 #include "editors/photo/QZImageWell.h"
 #include "model/application/MyApplication.h"
 #include "model/files/XmlFiles.h"
@@ -67,13 +72,18 @@ int slot(EditorKind kind)
     return static_cast<int>(kind);
 }
 
-// The window's own panel of a kind: the photo editor, and stand-ins for the
-// editors still to come.
+// The window's own panel of a kind, and stand-ins for the editors still to come.
 std::unique_ptr<EditorPanel> standardPanel(EditorKind kind)
 {
-    if (kind == EditorKind::ImageWell)
-        return std::make_unique<QZImageWell>();
-    return std::make_unique<StubEditorPanel>(kind);
+    switch (kind) {
+    case EditorKind::ImageWell: return std::make_unique<QZImageWell>();
+    case EditorKind::Album: return std::make_unique<QZAlbumEditor>();
+    case EditorKind::Group: return std::make_unique<QZGroupEditor>();
+    case EditorKind::Website: return std::make_unique<QZWebsiteEditor>();
+    case EditorKind::Html: return std::make_unique<QZHtmlEditor>();
+    case EditorKind::PayPal: return std::make_unique<QZPayPalEditor>();
+    default: return std::make_unique<StubEditorPanel>(kind);
+    }
 }
 
 const QString Editing = QStringLiteral("Editing");
@@ -264,6 +274,8 @@ MyDocumentWindow::~MyDocumentWindow()
     // The panels go before the views they are placed in.
     for (auto& panel : _panels)
         panel.reset();
+    _linkOpener.reset();
+    _easyLink.reset();
 }
 
 void MyDocumentWindow::setSimpleMode()
@@ -539,6 +551,20 @@ void MyDocumentWindow::layoutDidContentEditing()
     lq::uiFrame(this, "layoutDidContentEditing", [&] {
         if (EditorPanel* current = panelFor(_currentEditor, _currentType))
             current->loadEditor();
+    });
+}
+
+void MyDocumentWindow::setEasyLinkOpener(std::unique_ptr<EasyLinkOpener> opener)
+{
+    _linkOpener = std::move(opener);
+}
+
+void MyDocumentWindow::easyLink(QZTextEditor* editor)
+{
+    lq::uiFrame(this, "easyLink:", [&] {
+        EasyLinkOpener* opener = _linkOpener ? _linkOpener.get() : _easyLink.get();
+        if (opener && editor)
+            opener->easyLink(editor);
     });
 }
 

@@ -24,6 +24,7 @@ class XmlAlbum;
 class XmlBase;
 class XmlStyleSheet;
 class QSplitter;
+class QZTextEditor;
 namespace lq {
 class UserDefaults;
 }
@@ -88,9 +89,13 @@ public:
     void refreshEditor();
     void layoutDidContentEditing();
     void switchToContentEditor();
-    void switchToHTMLEditor();
-    void switchToPayPalEditor();
-    void switchToRegularEditor();
+    void switchToHTMLEditor() override;
+    void switchToPayPalEditor() override;
+    void switchToRegularEditor() override;
+    // Opens the link picker for a rich-text editor of a panel: the window's
+    // link sheet, or the picker installed in its place.
+    void easyLink(QZTextEditor* editor) override;
+    void setEasyLinkOpener(std::unique_ptr<EasyLinkOpener> opener);
     int getMenuItemState(int tag);
     void updateNavEditor() override;
     EasyLink& easyLink() override { return *_easyLink; }
@@ -165,7 +170,10 @@ private:
     std::unique_ptr<PublishRoads> _roads;
     SendPanel* _sendPanel = nullptr;
     std::unique_ptr<EditorPanel> _panels[10];
+    // The window's own link sheet, and the picker a test installed in its
+    // place for the panels' rich-text editors.
     std::unique_ptr<EasyLink> _easyLink;
+    std::unique_ptr<EasyLinkOpener> _linkOpener;
     std::unique_ptr<ThemeController> _themes;
 
     QString _currentObjectUUID;
