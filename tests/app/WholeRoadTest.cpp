@@ -514,6 +514,8 @@ TEST_F(WholeRoadTest, ANewSiteIsMadePublishedChangedAndRevertedAsAUserDoesIt)
     EXPECT_FALSE(uploader->taskError()) << uploader->status1().toStdString() << " / " << uploader->status2().toStdString();
     const QStringList second = server.requests().mid(beforeSecond.size());
     EXPECT_EQ(storedPaths(second), QStringList{QStringLiteral("/site/") + notesFile}) << second.join(u'\n').toStdString();
+    EXPECT_TRUE(uploader->status1().startsWith(QStringLiteral("Published 1 file ("))) << uploader->status1().toStdString();
+    EXPECT_TRUE(document().activityText().contains(uploader->status1()));
     EXPECT_TRUE(QString::fromUtf8(readAll(served + QLatin1Char('/') + notesFile)).contains(QStringLiteral("Second notes, written at home")));
     EXPECT_TRUE(sameFiles(site(), served));
     picture(QStringLiteral("08-published-again"));
