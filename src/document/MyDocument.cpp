@@ -31,7 +31,6 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <QSet>
-#include <QSaveFile>
 #include <QUrl>
 
 #include <algorithm>
@@ -44,6 +43,9 @@ const QStringList documentFiles { QStringLiteral("site.xmlbase"), QStringLiteral
 const QStringList documentFolders { QStringLiteral("pictures"), QStringLiteral("temp"), QStringLiteral("bitmaps2"),
     QStringLiteral("revert"), QStringLiteral("homepage"), QStringLiteral("homepage/pictures"), QStringLiteral("files"),
     QStringLiteral("homepage/bitmaps") };
+
+// The document's own files: complete on the disk before they replace the old ones.
+constexpr lq::WriteOptions documentFileOptions { .durable = true };
 
 QString couldNotRead()
 {
@@ -451,24 +453,18 @@ bool MyDocument::saveFileWithComment(const QString& folderPath, const QString& c
             _rss->setDocument(this);
         }
 
-        // Every file is written beside its target first; the targets are
-        // replaced only once all four are complete, so a failure leaves the
-        // saved document as it was.
+        // Every file is written beside its target and forced onto the disk
+        // first; the targets are replaced only once all four are complete,
+        // so a failure (a full disk) leaves the saved document as it was.
         const QList<XmlBase*> trees { _site.get(), _theme.get(), _location.get(), _rss.get() };
-        std::vector<std::unique_ptr<QSaveFile>> files;
-        for (qsizetype i = 0; i < trees.size(); ++i) {
-            const QByteArray bytes = trees[i]->createXml().toUtf8();
-            auto file = std::make_unique<QSaveFile>(folder + QLatin1Char('/') + documentFiles[i]);
-            if (!file->open(QIODevice::WriteOnly) || file->write(bytes) != bytes.size()) {
-                const QString why = file->errorString();
-                file->cancelWriting();
-                return fail(QStringLiteral("could not save document: ") + documentFiles[i] + QStringLiteral(": ") + why);
-            }
-            files.push_back(std::move(file));
-        }
-        for (std::size_t i = 0; i < files.size(); ++i)
-            if (!files[i]->commit())
-                return fail(QStringLiteral("could not save document: ") + documentFiles[i] + QStringLiteral(": ") + files[i]->errorString());
+        std::vector<lq::PendingFile> files(trees.size());
+        QString why;
+        for (qsizetype i = 0; i < trees.size(); ++i)
+            if (!files[i].write(folder + QLatin1Char('/') + documentFiles[i], trees[i]->createXml().toUtf8(), documentFileOptions, &why))
+                return fail(QStringLiteral("could not save document: ") + why);
+        for (lq::PendingFile& file : files)
+            if (!file.commit(&why))
+                return fail(QStringLiteral("could not save document: ") + why);
 
         pruneBitmaps(folder);
         clearChangeCount();
@@ -707,7 +703,8 @@ void MyDocument::prepareForExport(const QString& operation)
         lq::removeItem(homepage);
         const QString files = folder + QStringLiteral("/files");
         QString why;
-        if (QFileInfo(files).isDir() && !lq::copyItem(files, homepage, &why))
+        const bool copiedFiles = !QFileInfo(files).isDir() || lq::copyItem(files, homepage, &why);
+        if (!copiedFiles)
             _queue.addActivityString(QStringLiteral("error copying the site's files: ") + why);
         for (const char* name : { "homepage", "homepage/pictures", "homepage/bitmaps" })
             dirExists(folder + QLatin1Char('/') + QLatin1String(name));
@@ -715,6 +712,9 @@ void MyDocument::prepareForExport(const QString& operation)
         if (_exportDisplay)
             _exportDisplay(true, _currentAlbum);
         _savedAlbum = _currentAlbum;
+        beginBuild();
+        if (!copiedFiles)
+            ++_buildFailures;
         _site->createProcessor();
 
         auto processor = XmlProcessor::create();
@@ -725,6 +725,19 @@ void MyDocument::prepareForExport(const QString& operation)
         _queue.setActivityText(QStringLiteral("Exporting Website\n"));
         startProcessor(processor);
     });
+}
+
+bool MyDocument::buildMayBePublished()
+{
+    const int failed = _queue.failedSteps() + _buildFailures;
+    if (failed == 0)
+        return true;
+    _lastError = QStringLiteral("The export stopped: ") + QString::number(failed)
+        + (failed == 1 ? QStringLiteral(" step of the build failed") : QStringLiteral(" steps of the build failed"))
+        + QStringLiteral(" (the Activity log tells why), so nothing was published.");
+    _queue.addActivityString(_lastError);
+    lq::log(_lastError);
+    return false;
 }
 
 void MyDocument::continuePrepareForExport(const QString& operation)
@@ -755,10 +768,14 @@ void MyDocument::startExport(const QString& operation)
             if (page && !page->fileName().isEmpty()) {
                 lq::removeItem(homepage + QStringLiteral("index.html"));
                 QString why;
-                if (!lq::copyItem(homepage + page->fileName(), homepage + QStringLiteral("index.html"), &why))
+                if (!lq::copyItem(homepage + page->fileName(), homepage + QStringLiteral("index.html"), &why)) {
                     _queue.addActivityString(QStringLiteral("error copying the home page to index.html: ") + why);
+                    ++_buildFailures;
+                }
             }
         }
+        if (!buildMayBePublished())
+            return;
         if (_exportHandler)
             _exportHandler(operation);
     });

@@ -151,8 +151,19 @@ public:
     void continuePrepareForExport(const QString& operation);
     // Stage 3, run once every script has run: makes sure "index.html"
     // exists (a copy of the default page unless a page has that name) and
-    // hands over to the publish panel.
+    // hands over to the publish panel, unless a step of the build failed:
+    // then nothing is handed over (see buildMayBePublished).
     void startExport(const QString& operation);
+    // Starts counting the failures of a build afresh.
+    void beginBuild()
+    {
+        _queue.clearFailedSteps();
+        _buildFailures = 0;
+    }
+    // Whether the site just built may go to the server: not after any step of
+    // the build failed (a page or picture that could not be written). Then
+    // the Activity log and lastError say that the export stopped and why.
+    bool buildMayBePublished();
     // Ends an export under way: the queue is emptied, no later stage runs.
     void cancelExport() { _queue.cancelActivity(); }
     // The publish panel's side of an export: performs the named operation.
@@ -200,6 +211,7 @@ private:
     int _suppressedChanges = 0;
     bool _testMode = false;
     bool _siteNeedsRebuild = false;
+    int _buildFailures = 0;
     QString _lastError;
     QString _currentObject;
     int _currentType = -1;

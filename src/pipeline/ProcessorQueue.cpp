@@ -23,12 +23,15 @@ qint64 monotonicMilliseconds()
     return start.elapsed();
 }
 
-// The name and reason of the failure being handled.
+// The name and reason of the failure being handled; for a failure that
+// came through exception frames, those of the failure it began with.
 std::pair<QString, QString> currentFailure()
 {
     try {
         throw;
     } catch (const lq::Exception& failure) {
+        if (failure.isTrace() && !failure.originName().isEmpty())
+            return { failure.originName(), failure.originReason() };
         return { failure.name(), failure.reason() };
     } catch (const std::exception& failure) {
         return { QStringLiteral("std::exception"), QString::fromUtf8(failure.what()) };
@@ -129,7 +132,10 @@ void ProcessorQueue::processor()
                     appendActivityText(step->statusMessage());
                     if (step->run())
                         refresh = true;
+                    if (step->failed())
+                        ++_failedSteps;
                 } catch (...) {
+                    ++_failedSteps;
                     const auto [name, reason] = currentFailure();
                     addActivityString(QStringLiteral("**** ERROR ****"));
                     addActivityString(QStringLiteral("processor error: ") + name + QStringLiteral(": ") + reason);

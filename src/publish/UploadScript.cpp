@@ -1,11 +1,12 @@
 #include "publish/UploadScript.h"
 
 #include "platform/Escaping.h"
+#include "platform/FileHelpers.h"
+#include "platform/Log.h"
 #include "publish/XmlBom.h"
 #include "publish/XmlD.h"
 #include "publish/XmlLocation.h"
 
-#include <QSaveFile>
 
 namespace lq {
 
@@ -140,11 +141,13 @@ QString uploadScriptText(XmlLocation* location, XmlBom* bom, const QString& site
 QString writeUploadScript(XmlLocation* location, XmlBom* bom, const QString& siteFolder)
 {
     const QString path = siteFolder + QStringLiteral("/upload.scpt");
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // The script holds the destination's credentials: for its owner's eyes only.
+    QString why;
+    if (!writeFileAtomically(path, uploadScriptText(location, bom, siteFolder).toUtf8(), &why, { .ownerOnly = true })) {
+        log(why);
         return QString();
-    file.write(uploadScriptText(location, bom, siteFolder).toUtf8());
-    return file.commit() ? path : QString();
+    }
+    return path;
 }
 
 } // namespace lq

@@ -19,6 +19,7 @@
 #include "support/EventLoop.h"
 #include "support/HelperTools.h"
 #include "support/ui/ScriptedModalHandler.h"
+#include "support/SmallFilesystem.h"
 #include "support/TestServers.h"
 #include "publish/SendController.h"
 #include "publish/XmlD.h"
@@ -344,6 +345,45 @@ TEST_F(ExportControllerTest, FirstPublicationToAWebDAVServerSendsEveryFile)
     document.lastXmlD()->writeXmlInString(stored);
     document.createXmlD(QString())->writeXmlInString(current);
     EXPECT_EQ(stored, current);
+}
+
+TEST_F(ExportControllerTest, ABuildThatCouldNotWriteItsFilesPublishesNothing)
+{
+    SmallFilesystem disk(24 * 1024 * 1024);
+    LQ_REQUIRE_MOUNTED(disk);
+    testservers::WebDAVServer server;
+    if (!server.start(false))
+        GTEST_SKIP() << server.why.toStdString();
+    useBuiltHelperTools();
+    MyDocumentWindow::setSiteBuilder({});
+    panel->setSender(nullptr);
+    window.reset();
+
+    // The starter site on a disk with room for its document but not for its pages.
+    MyDocument full;
+    const QString fullFolder = disk.filePath(QStringLiteral("Site.lqxl"));
+    ASSERT_TRUE(full.newDocument(fullFolder)) << full.lastError().toStdString();
+    window = std::make_unique<MyDocumentWindow>(full, nullptr);
+    panel = window->exportController();
+    struct CloseFirst {
+        std::unique_ptr<MyDocumentWindow>& window;
+        ~CloseFirst() { window.reset(); }
+    } closeFirst { window };
+    disk.fillLeaving(16 * 1024);
+
+    choose(5000, 1);
+    type(5005, QStringLiteral("tester"));
+    type(5006, QStringLiteral("secret"));
+    type(5008, server.address());
+    control<MyMatrix>(5001)->selectCellWithTag(1);
+    panel->exportButton();
+    ASSERT_TRUE(processEventsUntil([&] { return panel->notice()->text().contains(QStringLiteral("The export stopped")); }, 120000))
+        << full.activityText().toStdString();
+    EXPECT_TRUE(full.activityText().contains(QStringLiteral("No space left on device"))) << full.activityText().toStdString();
+    EXPECT_TRUE(full.activityText().contains(QStringLiteral("The export stopped"))) << full.activityText().toStdString();
+    EXPECT_FALSE(window->sender()->isRunning());
+    EXPECT_TRUE(filesBelow(server.davRoot()).isEmpty()) << filesBelow(server.davRoot()).join(QLatin1Char(' ')).toStdString();
+    EXPECT_FALSE(QFile::exists(fullFolder + QStringLiteral("/lastbom.xmlbase")));
 }
 
 TEST_F(ExportControllerTest, ConnectionTestWithAWrongPasswordFails)

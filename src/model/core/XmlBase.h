@@ -271,7 +271,7 @@ public:
     // Forwarders to platform/ImageFiles.h; a compression of 0.0 stands for the
     // application's JPEG factor.
     static QByteArray imageDataFilenameCompression(const QImage& image, const QString& path, float compression);
-    static bool saveImageFilenameCompression(const QImage& image, const QString& path, float compression);
+    static bool saveImageFilenameCompression(const QImage& image, const QString& path, float compression, QString* error = nullptr);
     static QImage loadImageFromFile(const QString& path);
 
     // --- Zip archives ---------------------------------------------------------

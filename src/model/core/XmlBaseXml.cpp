@@ -10,12 +10,12 @@
 #include "model/core/XmlGarbageDump.h"
 #include "model/core/XmlTextFormat.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/FileHelpers.h"
 #include "platform/Log.h"
 #include "platform/Scanner.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -198,22 +198,12 @@ QString XmlBase::createXml()
 bool XmlBase::saveToFile(const QString& path)
 {
     return lq::modelFrame(this, "saveToFile:", [&]() -> bool {
-        const QByteArray bytes = createXml().toUtf8();
         // The text goes to a temporary file beside the target, which replaces
-        // the target only once it is complete: a failed write leaves the
-        // earlier file whole.
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly)) {
-            lq::log(QStringLiteral("Cannot save %1: %2").arg(path, file.errorString()));
-            return false;
-        }
-        if (file.write(bytes) != bytes.size()) {
-            lq::log(QStringLiteral("Cannot save %1: %2").arg(path, file.errorString()));
-            file.cancelWriting();
-            return false;
-        }
-        if (!file.commit()) {
-            lq::log(QStringLiteral("Cannot save %1: %2").arg(path, file.errorString()));
+        // the target only once it is complete and on the disk: a failed write
+        // leaves the earlier file whole.
+        QString why;
+        if (!lq::writeFileAtomically(path, createXml().toUtf8(), &why, { .durable = true })) {
+            lq::log(why);
             return false;
         }
         return true;
