@@ -21,6 +21,7 @@
 #include "platform/Process.h"
 #include "platform/Resources.h"
 #include "platform/Workspace.h"
+#include "platform/Zip.h"
 #include "publish/DigestListing.h"
 #include "publish/XmlD.h"
 #include "publish/XmlLocation.h"
@@ -30,6 +31,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QSet>
 #include <QUrl>
 
@@ -71,6 +73,29 @@ std::pair<std::shared_ptr<XmlSite>, std::shared_ptr<XmlTheme>> unpackSiteAndThem
             theme = std::dynamic_pointer_cast<XmlTheme>(element);
     }
     return { site, theme };
+}
+
+// Moves the theme pictures of an unpacked snapshot into the document's
+// "bitmaps2", replacing namesakes: plain files only, nothing below.
+bool restoreThemePictures(const QString& unpacked, const QString& bitmaps, QString& why)
+{
+    if (!QFileInfo(unpacked).isDir())
+        return true;
+    if (!MyDocument::dirExists(bitmaps)) {
+        why = QStringLiteral("cannot make the folder ") + bitmaps;
+        return false;
+    }
+    for (const QString& name : lq::folderEntries(unpacked)) {
+        const QFileInfo picture(unpacked + QLatin1Char('/') + name);
+        if (!picture.isFile() || picture.isSymLink())
+            continue;
+        const QString target = bitmaps + QLatin1Char('/') + name;
+        if (QFileInfo(target).isDir() || (QFileInfo::exists(target) && !QFile::remove(target)) || !QFile::rename(picture.filePath(), target)) {
+            why = QStringLiteral("cannot put the theme picture ") + name + QStringLiteral(" in place");
+            return false;
+        }
+    }
+    return true;
 }
 
 QString withoutTrailingSlash(const QString& path)
@@ -533,12 +558,36 @@ bool MyDocument::revertFromFile(const QString& snapshot)
         const QString folder = fileName();
         if (folder.isEmpty())
             return fail(QStringLiteral("no document to revert"));
-        const auto [site, theme] = unpackSiteAndTheme(snapshot, folder);
+        // The snapshot is unpacked into a private folder and read and checked
+        // there: the document changes only once its site and theme read
+        // back, and only the document's own files are ever taken from it.
+        QTemporaryDir staging(folder + QStringLiteral("/.lumenquill-revert-XXXXXX"));
+        if (!staging.isValid())
+            return fail(QStringLiteral("could not revert: ") + staging.errorString());
+        if (!lq::unzipInto(snapshot, staging.path()))
+            return fail(QStringLiteral("could not revert: the snapshot cannot be unpacked: ") + snapshot);
+        auto site = std::dynamic_pointer_cast<XmlSite>(XmlBase::createWithFile(staging.filePath(QStringLiteral("site.xmlbase"))));
+        auto theme = std::dynamic_pointer_cast<XmlTheme>(XmlBase::createWithFile(staging.filePath(QStringLiteral("theme.xmlbase"))));
         if (!site || !theme)
-            return fail(QStringLiteral("the snapshot lacks the site or the theme: ") + snapshot);
+            return fail(QStringLiteral("the snapshot lacks a readable site or theme: ") + snapshot);
+        site->setRootDir(folder);
+        theme->setRootDir(folder);
+
+        // The four files are written whole beside their targets first; the
+        // theme's pictures come back next; then the files replace the old ones.
+        std::vector<lq::PendingFile> files(documentFiles.size());
+        const QList<XmlBase*> trees { site.get(), theme.get(), _location.get(), _rss.get() };
+        QString why;
+        for (qsizetype i = 0; i < trees.size(); ++i)
+            if (trees[i] && !files[i].write(folder + QLatin1Char('/') + documentFiles[i], trees[i]->createXml().toUtf8(), documentFileOptions, &why))
+                return fail(QStringLiteral("could not revert: ") + why);
+        if (!restoreThemePictures(staging.filePath(QStringLiteral("bitmaps2")), folder + QStringLiteral("/bitmaps2"), why))
+            return fail(QStringLiteral("could not revert: ") + why);
+        for (qsizetype i = 0; i < trees.size(); ++i)
+            if (trees[i] && !files[i].commit(&why))
+                return fail(QStringLiteral("could not revert: ") + why);
+
         adopt(site, theme);
-        _site->setRootDir(folder);
-        _theme->setRootDir(folder);
         _theme->crossReferenceXmlSite(_site.get());
         _site->refreshFiles();
         // A snapshot's counter may lie behind pictures imported since: the
@@ -546,6 +595,7 @@ bool MyDocument::revertFromFile(const QString& snapshot)
         const int next = std::max(maxPictureNumberOnDisk(), maxPhotoSequenceNumber()) + 1;
         if (_site->imageSeqTest() < next)
             _site->setImageSeqNumber(next);
+        clearChangeCount();
 
         XmlHomePage* home = _site->homepage();
         _currentObject = home ? home->UUID() : QString();

@@ -98,8 +98,11 @@ public:
     // Copies the document folder to the new path, then saves there; refuses
     // a path where anything exists.
     bool saveAs(const QString& path);
-    // Unpacks the snapshot over the folder and takes its site and theme; the
-    // trees stay as they were when the snapshot lacks either.
+    // Takes the site, the theme and the theme's pictures of the snapshot: it
+    // is unpacked into a private folder and read there, and the document's
+    // files are replaced only once both trees read. Nothing else in the
+    // snapshot is ever taken (not the destination, not files for the site).
+    // A refused snapshot leaves the document and its folder as they were.
     bool revertFromFile(const QString& snapshot);
     // Adds the site, theme, "bitmaps2", "pictures" and "files" to the zip
     // archive, under one top folder named like the document folder.
