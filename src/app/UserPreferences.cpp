@@ -1,6 +1,7 @@
 #include "app/UserPreferences.h"
 
 #include "model/application/MyApplication.h"
+#include "platform/InputLimits.h"
 #include "platform/UserDefaults.h"
 
 #include <algorithm>
@@ -23,6 +24,22 @@ void readPreferences(lq::UserDefaults& defaults, MyApplication& app)
     app.setEnableBeforeAfter(defaults.integerForKey(QStringLiteral("enableBeforeAfter")));
     app.setMaxPictureWidth(std::max(smallestPictureLimit, defaults.integerForKey(QStringLiteral("MaxPictureWidth"))));
     app.setMaxPictureHeight(std::max(smallestPictureLimit, defaults.integerForKey(QStringLiteral("MaxPictureHeight"))));
+    readInputLimits(defaults);
+}
+
+void readInputLimits(const lq::UserDefaults& defaults)
+{
+    // Each bound is a setting of its own; a missing or unusable one keeps its default.
+    lq::InputLimits limits;
+    const auto take = [&](const char* key, qint64& bound, qint64 unit) {
+        const int value = defaults.integerForKey(QLatin1String(key));
+        if (value > 0)
+            bound = qint64(value) * unit;
+    };
+    take("MaxArchiveMemberMB", limits.archiveMemberBytes, lq::InputLimits::megabyte);
+    take("MaxArchiveRatio", limits.archiveRatio, 1);
+    take("MaxDocumentFileMB", limits.documentTextBytes, lq::InputLimits::megabyte);
+    lq::setInputLimits(limits);
 }
 
 void checkForPrefsUpdate(lq::UserDefaults& defaults, MyApplication& app)

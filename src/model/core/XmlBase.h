@@ -284,8 +284,9 @@ public:
     // Unpacks the archive into the folder (overwriting namesakes) and answers
     // the element trees of its ".xmlbase" members in listing order, skipping
     // unreadable ones. Nothing when the archive is refused or the tool fails
-    // (see lq::unzipInto); then the folder is left as it was.
-    static std::optional<XmlBaseList> unzipTo(const QString& archive, const QString& folder);
+    // (see lq::unzipInto); then the folder is left as it was and the error
+    // tells why.
+    static std::optional<XmlBaseList> unzipTo(const QString& archive, const QString& folder, QString* error = nullptr);
     // The archive's top-level "icon.jpg", or nothing.
     static QImage getIconFromZip(const QString& archive);
     // Stores the image as the archive's "icon.jpg" (JPEG at 0.9); answers success.

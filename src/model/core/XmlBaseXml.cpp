@@ -11,6 +11,7 @@
 #include "model/core/XmlTextFormat.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/FileHelpers.h"
+#include "platform/InputLimits.h"
 #include "platform/Log.h"
 #include "platform/Scanner.h"
 
@@ -218,6 +219,13 @@ XmlBasePtr XmlBase::createWithFile(const QString& path)
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             return nullptr;
+        // A file past the bound is refused before it is read into memory.
+        const qint64 bound = lq::inputLimits().documentTextBytes;
+        if (file.size() > bound) {
+            lq::log(QStringLiteral("Cannot read ") + path + QStringLiteral(": it holds ") + lq::describeSize(file.size())
+                + QStringLiteral(", more than the ") + lq::describeSize(bound) + QStringLiteral(" a document file may have"));
+            return nullptr;
+        }
         std::optional<QString> text = decodeUtf8Strictly(file.readAll());
         file.close();
         if (!text || text->isEmpty())
