@@ -61,12 +61,13 @@ QString formatChangePage()
 }
 
 // Unpacks the archive into the folder and answers the first site and the
-// first theme among the trees read from it (either may be missing).
-std::pair<std::shared_ptr<XmlSite>, std::shared_ptr<XmlTheme>> unpackSiteAndTheme(const QString& archive, const QString& folder)
+// first theme among the trees read from it (either may be missing; why
+// tells what went wrong with the unpacking).
+std::pair<std::shared_ptr<XmlSite>, std::shared_ptr<XmlTheme>> unpackSiteAndTheme(const QString& archive, const QString& folder, QString& why)
 {
     std::shared_ptr<XmlSite> site;
     std::shared_ptr<XmlTheme> theme;
-    for (const XmlBasePtr& element : XmlBase::unzipTo(archive, folder).value_or(XmlBaseList())) {
+    for (const XmlBasePtr& element : XmlBase::unzipTo(archive, folder, &why).value_or(XmlBaseList())) {
         if (!site)
             site = std::dynamic_pointer_cast<XmlSite>(element);
         if (!theme)
@@ -279,10 +280,21 @@ bool MyDocument::newDocumentFromArchive(const QString& folderPath, const QString
             return fail(QStringLiteral("could not create new document: ") + folder + QStringLiteral(" already exists"));
         if (!dirExists(folder))
             return fail(QStringLiteral("could not create new document: ") + folder);
+        // What could not be made whole goes again: no half-made document stays.
+        const auto abandon = [&](const QString& why) {
+            release();
+            _location.reset();
+            if (_rss)
+                _rss->setDocument(nullptr);
+            _rss.reset();
+            lq::removeItem(folder);
+            return fail(QStringLiteral("could not create new document: ") + folder + QStringLiteral(": ") + why);
+        };
 
-        const auto [site, theme] = unpackSiteAndTheme(archive, folder);
+        QString why;
+        const auto [site, theme] = unpackSiteAndTheme(archive, folder, why);
         if (!site || !theme)
-            return fail(QStringLiteral("could not create new document: ") + folder + QStringLiteral(": the starter site cannot be read"));
+            return abandon(QStringLiteral("the starter site cannot be read") + (why.isEmpty() ? QString() : QStringLiteral(": ") + why));
         adopt(site, theme);
         _site->setRootDir(folder);
         _theme->setRootDir(folder);
@@ -290,7 +302,7 @@ bool MyDocument::newDocumentFromArchive(const QString& folderPath, const QString
         _rss = XmlRSS::create();
         _rss->setDocument(this);
         if (!writeWithBackupToFile(folder))
-            return false;
+            return abandon(_lastError);
         _theme->crossReferenceXmlSite(_site.get());
         clearChangeCount();
         return true;

@@ -82,6 +82,8 @@ public:
     // A new site in the folder, made from the starter archive
     // "styles/default.qvzip" of the resources, then saved. A folder (or
     // anything) already at the path is refused: nothing there is overwritten.
+    // When the starter cannot be unpacked (a full disk) or the new site not
+    // saved, the folder goes again and lastError tells why.
     bool newDocument(const QString& folder);
     // The same from another starter archive.
     bool newDocumentFromArchive(const QString& folder, const QString& archive);

@@ -130,3 +130,26 @@ TEST_F(FullDiskTest, ABuildWithFailedStepsIsNeverHandedToPublishing)
     runQueue();
     EXPECT_EQ(handedOver, QStringList { QStringLiteral("exportChanges2") }) << document.activityText().toStdString();
 }
+
+TEST(NewDocumentOnAFullDisk, LeavesNoFolderAndTellsWhy)
+{
+    SmallFilesystem disk(1024 * 1024);
+    LQ_REQUIRE_MOUNTED(disk);
+    disk.fillLeaving(8 * 1024);
+    const QString folder = disk.filePath(QStringLiteral("New.lqxl"));
+    MyDocument document;
+    EXPECT_FALSE(document.newDocument(folder));
+    EXPECT_TRUE(document.lastError().contains(QStringLiteral("No space left on device"))) << document.lastError().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(folder));
+    EXPECT_EQ(document.site(), nullptr);
+
+    // A starter that unpacks but holds no site says so, and goes too.
+    QTemporaryDir work;
+    writeAll(work.filePath(QStringLiteral("starter/notes.txt")), "no site here");
+    const QString archive = work.filePath(QStringLiteral("starter.qvzip"));
+    ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, work.filePath(QStringLiteral("starter")), QStringLiteral("notes.txt"), false));
+    const QString other = work.filePath(QStringLiteral("Other.lqxl"));
+    EXPECT_FALSE(document.newDocumentFromArchive(other, archive));
+    EXPECT_TRUE(document.lastError().contains(QStringLiteral("the starter site cannot be read"))) << document.lastError().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(other));
+}
