@@ -46,8 +46,13 @@ const QStringList documentFolders { QStringLiteral("pictures"), QStringLiteral("
     QStringLiteral("revert"), QStringLiteral("homepage"), QStringLiteral("homepage/pictures"), QStringLiteral("files"),
     QStringLiteral("homepage/bitmaps") };
 
-// The document's own files: complete on the disk before they replace the old ones.
-constexpr lq::WriteOptions documentFileOptions { .durable = true };
+// The document's own files: complete on the disk before they replace the old
+// ones, and their owner's alone (they hold page passwords and the
+// destination's credentials), as are the folders that hold them and the
+// snapshots.
+constexpr lq::WriteOptions documentFileOptions { .ownerOnly = true, .durable = true };
+constexpr QFile::Permissions ownerOnlyFolder = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+constexpr QFile::Permissions ownerOnlyFile = QFile::ReadOwner | QFile::WriteOwner;
 
 QString couldNotRead()
 {
@@ -481,6 +486,9 @@ bool MyDocument::saveFileWithComment(const QString& folderPath, const QString& c
         for (const QString& sub : documentFolders)
             if (!dirExists(folder + QLatin1Char('/') + sub))
                 return fail(QStringLiteral("could not save document: cannot make ") + folder + QLatin1Char('/') + sub);
+        for (const QString& private_ : { folder, folder + QStringLiteral("/revert") })
+            if (!QFile::setPermissions(private_, ownerOnlyFolder))
+                return fail(QStringLiteral("could not save document: cannot keep ") + private_ + QStringLiteral(" to its owner"));
         if (!_site || !_theme)
             return fail(QStringLiteral("could not save document: no site"));
         if (!_location)
@@ -532,6 +540,7 @@ bool MyDocument::makeSnapshot(const QString& folder, const QString& comment)
     done = done && XmlBase::zipRootDirFilenameRecursive(archive, folder, QStringLiteral("theme.xmlbase"), false);
     done = done && XmlBase::zipRootDirFilenameRecursive(archive, folder, QStringLiteral("bitmaps2"), true);
     done = done && XmlBase::setCommentInZipComment(archive, comment);
+    done = done && QFile::setPermissions(archive, ownerOnlyFile);
     if (!done)
         lq::log(QStringLiteral("could not make the snapshot ") + archive);
     return done;

@@ -6,6 +6,7 @@
 #include "model/theme/XmlTheme.h"
 #include "platform/FileHelpers.h"
 #include "platform/Process.h"
+#include "publish/XmlD.h"
 #include "publish/XmlLocation.h"
 #include "support/EventLoop.h"
 #include "support/TestFiles.h"
@@ -114,6 +115,41 @@ TEST_F(MyDocumentTest, ANewSiteHasItsFilesFoldersAndFirstSnapshot)
     const lq::ProcessResult listing = lq::runProcess(QStringLiteral("/usr/bin/unzip"), { QStringLiteral("-Z1"), newest });
     EXPECT_EQ(QString::fromUtf8(listing.output).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
         (QStringList { QStringLiteral("site.xmlbase"), QStringLiteral("theme.xmlbase"), QStringLiteral("bitmaps2/") }));
+}
+
+TEST_F(MyDocumentTest, TheDocumentsFilesAndSnapshotsAreItsOwnersAlone)
+{
+    makeNew();
+    const auto expectPrivate = [&](const char* when) {
+        EXPECT_EQ(unixMode(folder), 0700) << when;
+        EXPECT_EQ(unixMode(folder + QStringLiteral("/revert")), 0700) << when;
+        for (const QString& name : fourFiles)
+            EXPECT_EQ(unixMode(folder + QLatin1Char('/') + name), 0600) << when << ": " << name.toStdString();
+        for (const QString& snapshot : snapshots(folder))
+            EXPECT_EQ(unixMode(folder + QStringLiteral("/revert/") + snapshot), 0600) << when << ": " << snapshot.toStdString();
+    };
+    expectPrivate("a new site");
+
+    // A document of an older release, readable by everyone, is private after its next save.
+    for (const QString& name : fourFiles)
+        ASSERT_TRUE(QFile::setPermissions(folder + QLatin1Char('/') + name, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
+    const QFile::Permissions open = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
+        | QFile::ReadOther | QFile::ExeOther;
+    ASSERT_TRUE(QFile::setPermissions(folder, open));
+    ASSERT_TRUE(QFile::setPermissions(folder + QStringLiteral("/revert"), open));
+    MyDocument older;
+    ASSERT_TRUE(older.readFromFile(folder));
+    older.setNow([this] { return clock = clock.addSecs(60); });
+    older.location()->setPassword(QStringLiteral("the destination's password"));
+    ASSERT_TRUE(older.saveFileWithComment(folder, QStringLiteral("private now")));
+    expectPrivate("a save");
+    EXPECT_EQ(snapshots(folder).size(), 2);
+
+    // What was last published is the document's too.
+    auto published = XmlD::create();
+    published->setName(QStringLiteral("homepage"));
+    older.setLastXmlD(published.get());
+    EXPECT_EQ(unixMode(folder + QStringLiteral("/lastbom.xmlbase")), 0600);
 }
 
 TEST_F(MyDocumentTest, ANewSiteNeverOverwritesWhatIsThere)

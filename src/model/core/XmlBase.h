@@ -220,7 +220,8 @@ public:
     virtual void writeXmlInString(QString& xml);
     void appendSpace(QString& xml) const;
     QString createXml();
-    // Atomic write of createXml as UTF-8; answers whether the file was written.
+    // Atomic write of createXml as UTF-8, on the disk before it replaces the
+    // old file and readable by its owner only; answers whether it was written.
     bool saveToFile(const QString& path);
 
     static XmlBasePtr createWithFile(const QString& path);

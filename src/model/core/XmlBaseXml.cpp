@@ -201,9 +201,10 @@ bool XmlBase::saveToFile(const QString& path)
     return lq::modelFrame(this, "saveToFile:", [&]() -> bool {
         // The text goes to a temporary file beside the target, which replaces
         // the target only once it is complete and on the disk: a failed write
-        // leaves the earlier file whole.
+        // leaves the earlier file whole. Element files hold pages' passwords
+        // and the destination's credentials: they are their owner's alone.
         QString why;
-        if (!lq::writeFileAtomically(path, createXml().toUtf8(), &why, { .durable = true })) {
+        if (!lq::writeFileAtomically(path, createXml().toUtf8(), &why, { .ownerOnly = true, .durable = true })) {
             lq::log(why);
             return false;
         }
