@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-image-formats-plugins zip unzip curl libssl-dev libcurl4-openssl-dev
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-webengine-dev qt6-image-formats-plugins zip unzip curl libssl-dev libcurl4-openssl-dev
   fonts-dejavu-core fonts-liberation2 xvfb xauth)
 tools/install-missing.sh "${packages[@]}"
 

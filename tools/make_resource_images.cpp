@@ -1,5 +1,7 @@
 // Draws the application's own resource pictures: the stand-in picture
-// "images/noimage.png" and the seven template icons "templates/ticon1.png"
+// "images/noimage.png", the photo editor's cursors "images/Cross.png",
+// "images/boxcursor.png" and "images/fingerCursor.png", the border sample
+// "images/border.png" and the seven template icons "templates/ticon1.png"
 // to "templates/ticon7.png", each a schematic page layout.
 //
 // Built and run by the build's "resource_images" target:
@@ -209,6 +211,75 @@ QImage drawNoImage()
     return image;
 }
 
+// Cursors: black lines with a white halo, so that they show on any picture.
+QImage cursorImage(int size, const std::function<void(QPainter&)>& shape)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(Qt::white, 3, Qt::SolidLine, Qt::SquareCap));
+    shape(p);
+    p.setPen(QPen(Qt::black, 1, Qt::SolidLine, Qt::SquareCap));
+    shape(p);
+    return image;
+}
+
+// A cross hair with an open centre; the hot spot is the middle pixel.
+QImage drawCrossCursor()
+{
+    return cursorImage(17, [](QPainter& p) {
+        p.drawLine(QPointF(8.5, 1.5), QPointF(8.5, 6.5));
+        p.drawLine(QPointF(8.5, 10.5), QPointF(8.5, 15.5));
+        p.drawLine(QPointF(1.5, 8.5), QPointF(6.5, 8.5));
+        p.drawLine(QPointF(10.5, 8.5), QPointF(15.5, 8.5));
+    });
+}
+
+// A small box round the hot spot (8, 8), which is marked.
+QImage drawBoxCursor()
+{
+    QImage image = cursorImage(16, [](QPainter& p) { p.drawRect(QRectF(4.5, 4.5, 8, 8)); });
+    image.setPixel(8, 8, qRgb(0, 0, 0));
+    return image;
+}
+
+// A hand pointing up; the fingertip is the hot spot (8, 0).
+QImage drawFingerCursor()
+{
+    QImage image(16, 16, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath hand;
+    hand.addRoundedRect(QRectF(6.5, 0.5, 3.5, 9), 1.7, 1.7);
+    hand.addRoundedRect(QRectF(3.5, 6.5, 10, 8.5), 2.5, 2.5);
+    hand = hand.simplified();
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Qt::white);
+    p.drawPath(hand);
+    p.drawLine(QPointF(6.5, 9.5), QPointF(6.5, 11.5));
+    p.drawLine(QPointF(10, 9.5), QPointF(10, 11.5));
+    return image;
+}
+
+// The sample picture of the border panel: a framed photo with its shadow.
+QImage drawBorderSample()
+{
+    QImage image(120, 90, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.fillRect(QRectF(14, 14, 100, 70), QColor(0, 0, 0, 60));
+    p.fillRect(QRectF(6, 6, 100, 70), paper);
+    drawPhoto(p, QRectF(12, 12, 88, 58));
+    p.setPen(QPen(edge, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(6.5, 6.5, 99, 69));
+    return image;
+}
+
 bool save(const QImage& image, const QString& path)
 {
     if (!QDir().mkpath(QFileInfo(path).path()) || !image.save(path, "png")) {
@@ -226,6 +297,10 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     const QString resources = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("resources");
     bool ok = save(drawNoImage(), resources + QStringLiteral("/images/noimage.png"));
+    ok = save(drawCrossCursor(), resources + QStringLiteral("/images/Cross.png")) && ok;
+    ok = save(drawBoxCursor(), resources + QStringLiteral("/images/boxcursor.png")) && ok;
+    ok = save(drawFingerCursor(), resources + QStringLiteral("/images/fingerCursor.png")) && ok;
+    ok = save(drawBorderSample(), resources + QStringLiteral("/images/border.png")) && ok;
     const std::function<void(QPainter&, const QRectF&)> layouts[] = {
         singleColumn, leftNavigation, photoGrid, twoColumns, rightSidebar, slideshow, collage,
     };

@@ -1,6 +1,7 @@
 #include "app/MyDocumentWindow.h"
 
 #include "app/ExportController.h"
+#include "document/LayoutControllerBase.h"
 #include "document/MyDocument.h"
 #include "app/PublishRoads.h"
 #include "app/SendPanel.h"
@@ -31,8 +32,6 @@
 #include <QProgressBar>
 #include <QScrollBar>
 #include <QSplitter>
-#include <QTextBrowser>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include <typeinfo>
@@ -49,6 +48,12 @@ MyDocumentWindow::SiteBuilder& siteBuilder()
 {
     static MyDocumentWindow::SiteBuilder builder;
     return builder;
+}
+
+MyDocumentWindow::LayoutFactory& layoutFactory()
+{
+    static MyDocumentWindow::LayoutFactory factory;
+    return factory;
 }
 
 int slot(EditorKind kind)
@@ -68,6 +73,11 @@ void MyDocumentWindow::setPanelFactory(PanelFactory factory)
 void MyDocumentWindow::setSiteBuilder(SiteBuilder builder)
 {
     siteBuilder() = std::move(builder);
+}
+
+void MyDocumentWindow::setLayoutFactory(LayoutFactory factory)
+{
+    layoutFactory() = std::move(factory);
 }
 
 MyDocumentWindow::MyDocumentWindow(MyDocument& document, lq::UserDefaults* defaults, QWidget* parent)
@@ -104,13 +114,10 @@ MyDocumentWindow::MyDocumentWindow(MyDocument& document, lq::UserDefaults* defau
         if (sizes.size() == 2 && sizes[0] > total / 2)
             content->setSizes({total / 2, total - total / 2});
     });
-    auto* layoutView = new QLabel(QStringLiteral("Page layout"));
-    layoutView->setAlignment(Qt::AlignCenter);
-    _preview = new QTextBrowser;
-    _preview->setOpenLinks(false);
+    // The layout editor puts its pages in the "layout" and "preview" tabs.
     _tabView->addTabViewItem(QStringLiteral("content"), QStringLiteral("Content"), content);
-    _tabView->addTabViewItem(QStringLiteral("layout"), QStringLiteral("Layout"), layoutView);
-    _tabView->addTabViewItem(QStringLiteral("preview"), QStringLiteral("Preview"), _preview);
+    _tabView->addTabViewItem(QStringLiteral("layout"), QStringLiteral("Layout"), new QWidget);
+    _tabView->addTabViewItem(QStringLiteral("preview"), QStringLiteral("Preview"), new QWidget);
     editingLayout->addWidget(_tabView);
     _statusLine = new QLabel(editing);
     _progressBar = new QProgressBar(editing);
@@ -139,12 +146,18 @@ MyDocumentWindow::MyDocumentWindow(MyDocument& document, lq::UserDefaults* defau
     _document.setReloadHandler([this] {
         _currentType = 0;
         _panels[slot(EditorKind::Navigator)]->setDocument(this);
+        if (_layout)
+            _layout->updateTemplateSelector();
         if (_document.site())
             setCurrentObject(_document.site()->homepage());
         reloadVersions();
     });
+    _document.setContentEditingHandler([this] { layoutDidContentEditing(); });
 
     lq::uiFrame(this, "windowControllerDidLoadNib:", [&] {
+        if (layoutFactory())
+            _layout = layoutFactory()(*this);
+        _document.setLayout(_layout.get());
         // The navigator and the panels, each given the document.
         for (int kind = 0; kind < 10; ++kind) {
             const auto editorKind = static_cast<EditorKind>(kind);
@@ -193,8 +206,11 @@ MyDocumentWindow::~MyDocumentWindow()
     disconnect(_masterTab, nullptr, this, nullptr);
     disconnect(_tabView, nullptr, this, nullptr);
     _document.falseAlarm(true);
+    _document.setLayout(nullptr);
+    _layout.reset();
     _document.setEditedHandler({});
     _document.setReloadHandler({});
+    _document.setContentEditingHandler({});
     _document.queue().setDisplayHandler({});
     _document.queue().setRefreshHandler({});
     _sender->setRetryHandler({});
@@ -211,6 +227,8 @@ void MyDocumentWindow::setSimpleMode()
 {
     lq::uiFrame(this, "setSimpleMode", [&] {
         const int rtl = MyApplication::instance() ? MyApplication::instance()->enableRTL() : 0;
+        if (_layout)
+            _layout->enableRTL(rtl);
         for (auto kind : {EditorKind::Album, EditorKind::Website, EditorKind::Group})
             _panels[slot(kind)]->enableRTL(rtl);
     });
@@ -248,7 +266,8 @@ void MyDocumentWindow::closeEvent(QCloseEvent* event)
 void MyDocumentWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    // The layout canvas redraws the selected element's marks here once it exists.
+    if (_layout)
+        _layout->layoutViewSelectedObjectRefresh();
 }
 
 void MyDocumentWindow::delayedRebuildEntireSite()
@@ -420,6 +439,8 @@ bool MyDocumentWindow::testMode() const
 void MyDocumentWindow::saveEditor()
 {
     lq::uiFrame(this, "saveEditor", [&] {
+        if (_layout)
+            _layout->saveEdits();
         if (EditorPanel* current = panelFor(_currentEditor, _currentType))
             current->saveEditor();
     });
@@ -428,9 +449,17 @@ void MyDocumentWindow::saveEditor()
 void MyDocumentWindow::refreshEditor()
 {
     lq::uiFrame(this, "refreshEditor", [&] {
+        if (_layout && showsLayout())
+            _layout->refreshEditor();
         if (EditorPanel* current = panelFor(_currentEditor, _currentType))
             current->refreshEditor();
     });
+}
+
+bool MyDocumentWindow::showsLayout() const
+{
+    const QString shown = _tabView->selectedIdentifier();
+    return shown == QStringLiteral("layout") || shown == QStringLiteral("preview");
 }
 
 void MyDocumentWindow::layoutDidContentEditing()
@@ -537,6 +566,8 @@ bool MyDocumentWindow::tabViewShouldSelectTabViewItem(MyTabView* tabs, const QSt
 {
     Q_UNUSED(tabs);
     return lq::uiFrame(this, "tabView:shouldSelectTabViewItem:", [&] {
+        if (_layout)
+            _layout->saveEdits();
         if (identifier != QStringLiteral("layout") && identifier != QStringLiteral("preview"))
             return true;
         XmlSite* site = _document.site();
@@ -560,32 +591,22 @@ void MyDocumentWindow::tabViewDidSelectTabViewItem(MyTabView* tabs, const QStrin
             _statusLine->show();
             saveEditor();
             _document.setTestMode(true);
-            showPreview();
+            showCurrentPage();
         } else if (identifier == QStringLiteral("layout")) {
             _statusLine->hide();
+            if (_layout)
+                _layout->compactUI(true);
             _document.setTestMode(false);
             saveEditor();
+            showCurrentPage();
         }
     });
 }
 
-void MyDocumentWindow::showPreview()
+void MyDocumentWindow::showCurrentPage()
 {
-    // The built page of the current album, else the home page.
-    QString page;
-    if (XmlAlbum* album = currentAlbum())
-        page = _document.fileName() + QStringLiteral("/homepage/") + album->fileName();
-    const QString index = _document.fileName() + QStringLiteral("/homepage/index.html");
-    if (page.isEmpty() || !QFileInfo(page).isFile())
-        page = index;
-    if (QFileInfo(page).isFile()) {
-        _preview->setSearchPaths({QFileInfo(page).absolutePath()});
-        _preview->setSource(QUrl::fromLocalFile(page));
-        _statusLine->setText(page);
-    } else {
-        _preview->setHtml(QString());
-        _statusLine->setText(QStringLiteral("The website has not been built yet."));
-    }
+    if (XmlAlbum* album = currentAlbum(); album && _layout)
+        _layout->setPreviewPageIndex(album->UUID(), -1);
 }
 
 void MyDocumentWindow::showActivity()

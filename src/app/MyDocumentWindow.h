@@ -7,6 +7,7 @@
 #include <memory>
 
 class ExportController;
+class LayoutControllerBase;
 class PublishRoads;
 class SendController;
 class SendPanel;
@@ -16,7 +17,6 @@ class QLabel;
 class QListWidget;
 class QPlainTextEdit;
 class QProgressBar;
-class QTextBrowser;
 class XmlAlbum;
 class XmlBase;
 class XmlStyleSheet;
@@ -39,6 +39,10 @@ public:
     // Rebuilds the whole site and calls `then` when every file is written.
     using SiteBuilder = std::function<void(MyDocument& document, std::function<void()> then)>;
     static void setSiteBuilder(SiteBuilder builder);
+    // Makes the layout editor of the "layout" and "preview" tabs; without
+    // one those tabs stay empty.
+    using LayoutFactory = std::function<std::unique_ptr<LayoutControllerBase>(MyDocumentWindow& window)>;
+    static void setLayoutFactory(LayoutFactory factory);
 
     // The defaults keep the window frame ("DocWindowPos"); may be none.
     MyDocumentWindow(MyDocument& document, lq::UserDefaults* defaults, QWidget* parent = nullptr);
@@ -90,7 +94,8 @@ public:
 
     QPlainTextEdit* activityView() const { return _activity; }
     QListWidget* versionList() const { return _versions; }
-    QTextBrowser* preview() const { return _preview; }
+    // The layout editor of the "layout" and "preview" tabs, or none.
+    LayoutControllerBase* layout() const { return _layout.get(); }
     QLabel* statusLine() const { return _statusLine; }
     // The navigator beside the editor area: at least 100 wide, at most half.
     QSplitter* splitView() const { return _split; }
@@ -108,7 +113,9 @@ private:
     EditorPanel* panelFor(int editorKind, int type) const;
     void showActivity();
     void connectTabs(MyTabView* tabs);
-    void showPreview();
+    bool showsLayout() const;
+    // The layout editor shows the current album page.
+    void showCurrentPage();
     void whenQueueIsIdle(std::function<void()> then);
 
     MyDocument& _document;
@@ -121,7 +128,7 @@ private:
     QWidget* _lastEditView = nullptr;
     QPlainTextEdit* _activity = nullptr;
     QListWidget* _versions = nullptr;
-    QTextBrowser* _preview = nullptr;
+    std::unique_ptr<LayoutControllerBase> _layout;
     QLabel* _statusLine = nullptr;
     QProgressBar* _progressBar = nullptr;
     ExportController* _export = nullptr;

@@ -2,8 +2,9 @@
 // application, the application services and the delegate's launch, then the
 // event loop.
 //
-// Options: --screenshot FILE saves a picture of the start window as the
-// display shows it and quits;
+// Options: --screenshot FILE saves a picture of the start window (or of the
+// last website opened) as the display shows it and quits;
+// --tab IDENTIFIER shows that tab of the last website opened ("Send", "layout");
 // --quit-after-launch quits as soon as the launch is done.
 #include "app/MyDocumentController.h"
 #include "app/StartWindow.h"
@@ -27,6 +28,8 @@
 #include "platform/Resources.h"
 #include "document/MyDocument.h"
 #include "app/MyDocumentWindow.h"
+#include "layout/LayoutController.h"
+#include "platform/widgets/MyTabView.h"
 
 int main(int argc, char** argv)
 {
@@ -59,6 +62,8 @@ int main(int argc, char** argv)
         lq::runAlert(nullptr, title, message, {button});
     });
     lq::UserDefaults defaults;
+    // Every document window gets its layout editor.
+    LayoutController::install();
     int status = 0;
     {
         MyDocumentController controller(defaults, support);
@@ -74,8 +79,12 @@ int main(int argc, char** argv)
                 if (controller.openDocumentAtPath(QFileInfo(path).absoluteFilePath()))
                     window = controller.windowOf(controller.documents().back().get());
             }
-            if (auto* documentWindow = qobject_cast<MyDocumentWindow*>(window); documentWindow && options.isSet(tab))
-                documentWindow->setMainTab(options.value(tab));
+            if (auto* documentWindow = qobject_cast<MyDocumentWindow*>(window); documentWindow && options.isSet(tab)) {
+                // An outer tab ("Send"), or one inside "Editing" ("layout").
+                const QString shown = options.value(tab);
+                if (!documentWindow->tabView()->selectTabViewItemWithIdentifier(shown))
+                    documentWindow->setMainTab(shown);
+            }
             if (options.isSet(quitAfterLaunch)) {
                 QTimer::singleShot(0, &qtApp, &QCoreApplication::quit);
             } else if (options.isSet(screenshot)) {

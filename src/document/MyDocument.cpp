@@ -1,5 +1,6 @@
 #include "document/MyDocument.h"
 
+#include "document/LayoutControllerBase.h"
 #include "pipeline/XmlCallSelector.h"
 #include "pipeline/XmlProcessor.h"
 #include "pipeline/XmlRebuildPhoto.h"
@@ -159,28 +160,68 @@ XmlStyleSheet* MyDocument::defaultTemplate()
 
 void MyDocument::layoutDidContentEditing()
 {
-    if (_reload)
-        _reload();
+    if (_contentEditingEnded)
+        _contentEditingEnded();
 }
+
+// --- The layout canvas, through the window's layout controller -------------------------
 
 void MyDocument::addTrackingDataForObjectDataRect(const QString& uuid, const QString& data, const lq::Rect& rect)
 {
-    _tracking.append(TrackingArea { uuid, data, rect });
+    if (_layout)
+        _layout->addTrackingDataForObjectDataRect(uuid, data, rect);
 }
 
 void MyDocument::clearTrackingDataForObject(const QString& uuid)
 {
-    _tracking.removeIf([&](const TrackingArea& area) { return area.uuid == uuid; });
+    if (_layout)
+        _layout->clearTrackingDataForObject(uuid);
 }
 
 void MyDocument::clearTrackingData()
 {
-    _tracking.clear();
+    if (_layout)
+        _layout->clearTrackingData();
+}
+
+void MyDocument::redisplayRect(const lq::Rect& rect)
+{
+    if (_layout)
+        _layout->redisplayRect(rect);
+}
+
+void MyDocument::layoutViewSelectedObjectRefresh()
+{
+    if (_layout)
+        _layout->layoutViewSelectedObjectRefresh();
+}
+
+lq::PreviewView* MyDocument::getWidgetView(int number)
+{
+    return _layout ? _layout->getWidgetView(number) : nullptr;
+}
+
+int MyDocument::globalIndex()
+{
+    return _layout ? _layout->globalIndex() : -1;
+}
+
+void MyDocument::setGlobalIndex(int index)
+{
+    if (_layout)
+        _layout->setGlobalIndex(index);
 }
 
 void MyDocument::selectWebPageIndex(XmlAlbum* page, int index)
 {
-    _currentAlbum = page ? page->UUID() : QString();
+    lq::uiFrame(this, "selectWebPage:index:", [&] {
+        std::shared_ptr<XmlBase> shown = page ? page->shared_from_this() : nullptr;
+        if (!shown && _site)
+            shown = _site->defaultAlbum();
+        _currentAlbum = shown ? shown->UUID() : QString();
+        if (_layout && shown)
+            _layout->setPreviewPageIndex(shown->UUID(), index);
+    });
 }
 
 QList<std::shared_ptr<XmlBase>> MyDocument::webItems()

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+class LayoutControllerBase;
 class XmlAlbum;
 class XmlLocation;
 class XmlRSS;
@@ -44,6 +45,13 @@ public:
     void addTrackingDataForObjectDataRect(const QString& uuid, const QString& data, const lq::Rect& rect) override;
     void clearTrackingDataForObject(const QString& uuid) override;
     void clearTrackingData() override;
+    void redisplayRect(const lq::Rect& rect) override;
+    void layoutViewSelectedObjectRefresh() override;
+    lq::PreviewView* getWidgetView(int number) override;
+    int globalIndex() override;
+    void setGlobalIndex(int index);
+    // Shows the page (nothing: the site's default album) on the layout
+    // canvas; the index picks a picture of its slideshow (-1: the page).
     void selectWebPageIndex(XmlAlbum* page, int index) override;
     QList<std::shared_ptr<XmlBase>> webItems() override;
     void addActivityString(const QString& line) override { _queue.addActivityString(line); }
@@ -66,6 +74,15 @@ public:
     }
     // Told whenever a change reaches the edited mark (its window shows it).
     void setEditedHandler(std::function<void(bool edited)> handler) { _edited = std::move(handler); }
+
+    // --- The window's layout editor ----------------------------------------------
+    // The layout controller of the document's window, which the page
+    // elements' canvas requests are passed on to; none without a window.
+    void setLayout(LayoutControllerBase* layout) { _layout = layout; }
+    LayoutControllerBase* layout() const { return _layout; }
+    // Told when in-place editing on the layout canvas has ended (the window
+    // reloads its current panel).
+    void setContentEditingHandler(std::function<void()> handler) { _contentEditingEnded = std::move(handler); }
 
     // --- The four trees ---------------------------------------------------------
     XmlTheme* theme() const override { return _theme.get(); }
@@ -226,13 +243,8 @@ private:
     std::function<void(bool, const QString&)> _exportDisplay;
     std::function<void()> _reload;
     std::function<void(bool)> _edited;
+    std::function<void()> _contentEditingEnded;
     ChoiceHandler _choice;
     std::function<QDateTime()> _now;
-
-    struct TrackingArea {
-        QString uuid;
-        QString data;
-        lq::Rect rect;
-    };
-    QList<TrackingArea> _tracking;
+    LayoutControllerBase* _layout = nullptr;
 };

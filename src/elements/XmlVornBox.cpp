@@ -580,10 +580,13 @@ bool XmlVornBox::requiresView()
         XmlStyleSheet* sheet = XmlStyleSheet::cast(_parent);
         if (!sheet || !sheet->showVornViews())
             return false;
-        // No Flash player exists here: a Flash box keeps its placeholder.
-        if (_type == 0)
-            return _externalType == 1 || _externalType == 3;
-        return _type == 2;
+        // No Flash player exists here: a Flash box keeps its placeholder, as
+        // every box does whose kind of view cannot be shown on this machine.
+        if (_type == 0 && _externalType == 1)
+            return lq::PreviewView::canShow(lq::PreviewView::Kind::Movie);
+        if ((_type == 0 && _externalType == 3) || _type == 2)
+            return lq::PreviewView::canShow(lq::PreviewView::Kind::Web);
+        return false;
     });
 }
 

@@ -152,7 +152,8 @@ public:
     // --- Previews -------------------------------------------------------------------------------
     // Whether the box shows as a live view: only while the template shows
     // previews, for movies, images and snippets. A Flash movie has no player
-    // here and is drawn as a placeholder instead.
+    // here and is drawn as a placeholder instead, as is a box whose kind of
+    // view cannot be shown on this machine (PreviewView::canShow).
     bool requiresView();
     // A new view for the box (the caller owns it), or nothing.
     std::unique_ptr<lq::PreviewView> createView();

@@ -1,5 +1,9 @@
 #include "platform/PreviewView.h"
 
+#include "platform/Log.h"
+
+#include <array>
+
 namespace lq {
 
 namespace {
@@ -8,6 +12,18 @@ PreviewView::Factory& installedFactory()
 {
     static PreviewView::Factory factory;
     return factory;
+}
+
+// Why each kind cannot be shown; empty while it can.
+std::array<QString, 2>& unavailability()
+{
+    static std::array<QString, 2> reasons;
+    return reasons;
+}
+
+QString& reasonFor(PreviewView::Kind kind)
+{
+    return unavailability()[kind == PreviewView::Kind::Web ? 0 : 1];
 }
 
 } // namespace
@@ -87,6 +103,26 @@ std::unique_ptr<PreviewView> PreviewView::make(Kind kind, const Rect& frame)
 void PreviewView::setFactory(Factory factory)
 {
     installedFactory() = std::move(factory);
+}
+
+bool PreviewView::canShow(Kind kind)
+{
+    return reasonFor(kind).isEmpty();
+}
+
+void PreviewView::setUnavailable(Kind kind, const QString& why)
+{
+    QString& reason = reasonFor(kind);
+    if (reason == why)
+        return;
+    reason = why.isEmpty() ? QStringLiteral("unavailable") : why;
+    lq::log((kind == Kind::Web ? QStringLiteral("Web previews are drawn as placeholders: ") : QStringLiteral("Movie previews are drawn as placeholders: "))
+            + reason);
+}
+
+void PreviewView::setAvailable(Kind kind)
+{
+    reasonFor(kind).clear();
 }
 
 } // namespace lq

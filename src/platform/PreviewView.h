@@ -70,6 +70,14 @@ public:
     // An empty factory restores views of this class.
     static void setFactory(Factory factory);
 
+    // Whether live views of the kind can be shown here. Where the engine
+    // behind a kind cannot run, the factory says so (with the reason, which
+    // is logged once) and the elements draw their placeholder instead of
+    // asking for a view. Setting a kind available again clears the reason.
+    static bool canShow(Kind kind);
+    static void setUnavailable(Kind kind, const QString& why);
+    static void setAvailable(Kind kind);
+
 private:
     Kind _kind;
     Rect _frame;

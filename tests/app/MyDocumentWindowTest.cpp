@@ -3,6 +3,7 @@
 #include "document/MyDocument.h"
 #include "app/MyDocumentWindow.h"
 #include "app/StubEditorPanel.h"
+#include "document/LayoutControllerBase.h"
 #include "model/files/XmlFiles.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlGroup.h"
@@ -22,7 +23,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
-#include <QTextBrowser>
 #include <QPlainTextEdit>
 #include <QSettings>
 #include <QSplitter>
@@ -235,17 +235,146 @@ TEST_F(DocumentWindowTest, ActivityTabShowsTheLog)
     EXPECT_TRUE(processEventsUntil([&] { return window->activityView()->toPlainText().contains(QStringLiteral("Sent index.html")); }, 5000));
 }
 
-TEST_F(DocumentWindowTest, PreviewShowsTheBuiltPage)
+// A layout editor that notes every call the window and the document make.
+class RecordingLayout : public LayoutControllerBase {
+public:
+    void addTrackingDataForObjectDataRect(const QString& uuid, const QString& data, const lq::Rect& rect) override
+    {
+        note(QStringLiteral("add ") + uuid + QLatin1Char(' ') + data + QLatin1Char(' ') + rect.toString());
+    }
+    void clearTrackingDataForObject(const QString& uuid) override { note(QStringLiteral("clear ") + uuid); }
+    void clearTrackingData() override { note(QStringLiteral("clearAll")); }
+    void redisplayRect(const lq::Rect& rect) override { note(QStringLiteral("redisplay ") + rect.toString()); }
+    lq::PreviewView* getWidgetView(int number) override
+    {
+        note(QStringLiteral("widget ") + QString::number(number));
+        return nullptr;
+    }
+    int globalIndex() const override { return index; }
+    void setGlobalIndex(int value) override { index = value; }
+    void setPreviewPageIndex(const QString& page, int value) override
+    {
+        note(QStringLiteral("show ") + page + QLatin1Char(' ') + QString::number(value));
+    }
+    void activateTab(bool testMode) override { note(QStringLiteral("activate ") + QString::number(testMode)); }
+    void saveEdits() override { note(QStringLiteral("saveEdits")); }
+    void refreshEditor() override { note(QStringLiteral("refresh")); }
+    void layoutViewSelectedObjectRefresh() override { note(QStringLiteral("selectedObjectRefresh")); }
+    void updateTemplateSelector() override { note(QStringLiteral("templates")); }
+    void enableRTL(int flag) override { note(QStringLiteral("rtl ") + QString::number(flag)); }
+    void compactUI(bool compact) override { note(QStringLiteral("compact ") + QString::number(compact)); }
+    std::shared_ptr<XmlStyleSheet> getTemplate() override { return nullptr; }
+
+    void note(const QString& call) { calls.append(call); }
+    QStringList calls;
+    int index = -1;
+};
+
+class WindowWithLayoutTest : public DocumentWindowTest {
+protected:
+    void SetUp() override
+    {
+        MyDocumentWindow::setLayoutFactory([this](MyDocumentWindow&) {
+            auto made = std::make_unique<RecordingLayout>();
+            layout = made.get();
+            return made;
+        });
+    }
+    void TearDown() override { MyDocumentWindow::setLayoutFactory({}); }
+
+    // The calls since the last look.
+    QStringList taken()
+    {
+        QStringList calls = layout->calls;
+        layout->calls.clear();
+        return calls;
+    }
+
+    RecordingLayout* layout = nullptr;
+};
+
+TEST_F(WindowWithLayoutTest, TabsDriveTheLayoutEditor)
 {
     open(true);
-    QFile page(work.filePath(QStringLiteral("Site.lqxl/homepage/")) + album->fileName());
-    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
-    page.write("<html><body><p>Built page</p></body></html>");
-    page.close();
+    ASSERT_NE(layout, nullptr);
+    EXPECT_EQ(window->layout(), layout);
+    EXPECT_EQ(document.layout(), layout);
+    EXPECT_TRUE(layout->calls.contains(QStringLiteral("rtl 0")));
     window->setCurrentObject(album.get());
+    taken();
+
+    const QString show = QStringLiteral("show ") + album->UUID() + QStringLiteral(" -1");
+    window->tabView()->selectTabViewItemWithIdentifier(QStringLiteral("layout"));
+    EXPECT_FALSE(document.testMode());
+    // Saving the panel drops the canvas selection first, every time.
+    EXPECT_EQ(taken(), (QStringList {QStringLiteral("saveEdits"), QStringLiteral("compact 1"), QStringLiteral("saveEdits"), show}));
+
     window->tabView()->selectTabViewItemWithIdentifier(QStringLiteral("preview"));
-    EXPECT_TRUE(window->preview()->toPlainText().contains(QStringLiteral("Built page")));
-    EXPECT_EQ(window->preview()->source().toLocalFile(), QFileInfo(page).absoluteFilePath());
+    EXPECT_TRUE(document.testMode());
+    EXPECT_EQ(taken(), (QStringList {QStringLiteral("saveEdits"), QStringLiteral("saveEdits"), show}));
+
+    // A refresh reaches the layout while it is shown, and only then.
+    window->refreshEditor();
+    EXPECT_EQ(taken(), (QStringList {QStringLiteral("refresh")}));
+    window->tabView()->selectTabViewItemWithIdentifier(QStringLiteral("content"));
+    taken();
+    window->refreshEditor();
+    EXPECT_TRUE(taken().isEmpty());
+
+    window->show();
+    taken();
+    window->resize(window->width() + 50, window->height() + 40);
+    EXPECT_TRUE(taken().contains(QStringLiteral("selectedObjectRefresh")));
+}
+
+TEST_F(WindowWithLayoutTest, TheDocumentPassesCanvasRequestsOn)
+{
+    open(true);
+    taken();
+    document.addTrackingDataForObjectDataRect(QStringLiteral("A1"), QStringLiteral("link"), lq::Rect(1, 2, 3, 4));
+    document.clearTrackingDataForObject(QStringLiteral("A1"));
+    document.clearTrackingData();
+    document.redisplayRect(lq::Rect(5, 6, 7, 8));
+    document.layoutViewSelectedObjectRefresh();
+    EXPECT_EQ(document.getWidgetView(3), nullptr);
+    document.setGlobalIndex(2);
+    EXPECT_EQ(document.globalIndex(), 2);
+    EXPECT_EQ(taken(), (QStringList {
+                           QStringLiteral("add A1 link ") + lq::Rect(1, 2, 3, 4).toString(),
+                           QStringLiteral("clear A1"),
+                           QStringLiteral("clearAll"),
+                           QStringLiteral("redisplay ") + lq::Rect(5, 6, 7, 8).toString(),
+                           QStringLiteral("selectedObjectRefresh"),
+                           QStringLiteral("widget 3"),
+                       }));
+
+    // A page element asks to show a page; nothing stands for the default album.
+    document.selectWebPageIndex(album.get(), 4);
+    document.selectWebPageIndex(nullptr, -1);
+    const XmlBasePtr first = document.site()->defaultAlbum();
+    EXPECT_EQ(taken(), (QStringList {QStringLiteral("show ") + album->UUID() + QStringLiteral(" 4"),
+                           QStringLiteral("show ") + first->UUID() + QStringLiteral(" -1")}));
+
+    // The end of in-place editing reloads the current panel, not the whole window.
+    window->setCurrentObject(album.get());
+    StubEditorPanel* albumPanel = stub(*window, EditorKind::Album);
+    const qsizetype loads = albumPanel->calls().count(QStringLiteral("loadEditor"));
+    document.layoutDidContentEditing();
+    EXPECT_EQ(albumPanel->calls().count(QStringLiteral("loadEditor")), loads + 1);
+    EXPECT_EQ(window->currentObject().get(), album.get());
+
+    // A revert brings new trees: the template list shows the new theme.
+    const QFileInfoList snapshots = QDir(work.filePath(QStringLiteral("Site.lqxl/revert"))).entryInfoList({QStringLiteral("*.qvzip")});
+    ASSERT_FALSE(snapshots.isEmpty());
+    taken();
+    ASSERT_TRUE(document.revertFromFile(snapshots.first().absoluteFilePath()));
+    EXPECT_TRUE(taken().contains(QStringLiteral("templates")));
+
+    // Without its window the document passes nothing on.
+    window.reset();
+    EXPECT_EQ(document.layout(), nullptr);
+    document.clearTrackingData();
+    EXPECT_EQ(document.globalIndex(), -1);
 }
 
 TEST_F(DocumentWindowTest, PagesUsingATemplateAndTheNavigatorsWidth)

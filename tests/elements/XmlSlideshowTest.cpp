@@ -11,6 +11,7 @@
 #include "model/site/XmlPhoto.h"
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
+#include "support/HeadlessChromium.h"
 #include "support/SiteInDocument.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
@@ -751,43 +752,18 @@ TEST_F(XmlSlideshowTest, SelectedControlOfAFreeStyleTakesTheGeometryButSavingWri
 
 namespace {
 
-// Runs headless Chromium on the page with a fresh profile; answers its exit
-// code (-1 when it could not be started or did not finish), with what it wrote.
+// Runs headless Chromium on the page as the tests of this file look at it.
 int runChromium(const QStringList& extra, const QString& url, QByteArray* out, QByteArray* err)
 {
-    const QString binary = QStandardPaths::findExecutable(QStringLiteral("chromium"));
-    if (binary.isEmpty())
-        return -1;
-    QTemporaryDir profile;
-    QStringList arguments { "--headless",
-                            "--no-sandbox",
-                            "--disable-gpu",
-                            "--disable-quic",
-                            "--no-first-run",
-                            "--disable-background-networking",
-                            "--disable-component-update",
-                            "--disable-sync",
-                            "--hide-scrollbars",
-                            "--force-device-scale-factor=1",
-                            "--window-size=800,600",
-                            "--virtual-time-budget=3000",
-                            "--enable-logging=stderr",
-                            "--v=0",
-                            "--user-data-dir=" + profile.path() };
-    arguments += extra;
-    arguments.append(url);
-    QProcess chromium;
-    chromium.start(binary, arguments);
-    if (!chromium.waitForStarted(20000))
-        return -1;
-    if (!chromium.waitForFinished(90000)) {
-        chromium.kill();
-        chromium.waitForFinished(5000);
-        return -1;
-    }
-    *out = chromium.readAllStandardOutput();
-    *err = chromium.readAllStandardError();
-    return chromium.exitStatus() == QProcess::NormalExit ? chromium.exitCode() : -1;
+    const QStringList arguments { "--headless",
+                                  "--disable-quic",
+                                  "--hide-scrollbars",
+                                  "--force-device-scale-factor=1",
+                                  "--window-size=800,600",
+                                  "--virtual-time-budget=3000",
+                                  "--enable-logging=stderr",
+                                  "--v=0" };
+    return runHeadlessChromium(arguments + extra, url, out, err);
 }
 
 } // namespace

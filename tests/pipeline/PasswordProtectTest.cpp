@@ -3,6 +3,7 @@
 #include "pipeline/XmlProcessor.h"
 #include "platform/AuxiliaryTools.h"
 #include "platform/Process.h"
+#include "support/HeadlessChromium.h"
 #include "support/QueueDocument.h"
 
 #include <QDir>
@@ -95,29 +96,10 @@ protected:
     std::shared_ptr<XmlAlbum> page;
 };
 
-// Runs headless Chromium on the page; answers its exit code (-1 when it could
-// not be started or did not finish) and what it printed.
+// Runs headless Chromium on the page and answers the page as it ends up.
 int runChromium(const QString& url, QByteArray* out, QByteArray* err)
 {
-    const QString binary = QStandardPaths::findExecutable(QStringLiteral("chromium"));
-    if (binary.isEmpty())
-        return -1;
-    QTemporaryDir profile;
-    const QStringList arguments { "--headless=new", "--no-sandbox", "--disable-gpu", "--no-first-run",
-        "--disable-background-networking", "--disable-component-update", "--disable-sync", "--virtual-time-budget=20000",
-        "--user-data-dir=" + profile.path(), "--dump-dom", url };
-    QProcess chromium;
-    chromium.start(binary, arguments);
-    if (!chromium.waitForStarted(20000))
-        return -1;
-    if (!chromium.waitForFinished(90000)) {
-        chromium.kill();
-        chromium.waitForFinished(5000);
-        return -1;
-    }
-    *out = chromium.readAllStandardOutput();
-    *err = chromium.readAllStandardError();
-    return chromium.exitStatus() == QProcess::NormalExit ? chromium.exitCode() : -1;
+    return runHeadlessChromium({ "--headless=new", "--virtual-time-budget=20000", "--dump-dom" }, url, out, err);
 }
 
 } // namespace

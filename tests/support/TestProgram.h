@@ -17,10 +17,22 @@
 // still override them one by one). GCC 12's leak checker misreads glibc's
 // dynamic thread-local blocks at exit and crashes, depending on where the
 // libraries happen to lie; not following __tls_get_addr avoids that, and
-// leaks are still found. Each test program includes this header once.
+// leaks are still found. Each test program includes this header once; a
+// program may add options of its own (LQ_EXTRA_ASAN_OPTIONS, starting with
+// ":") and leak suppressions (LQ_LSAN_SUPPRESSIONS) before including it.
+#ifndef LQ_EXTRA_ASAN_OPTIONS
+#define LQ_EXTRA_ASAN_OPTIONS ""
+#endif
+#ifndef LQ_LSAN_SUPPRESSIONS
+#define LQ_LSAN_SUPPRESSIONS ""
+#endif
 extern "C" const char* __asan_default_options()
 {
-    return "intercept_tls_get_addr=0";
+    return "intercept_tls_get_addr=0" LQ_EXTRA_ASAN_OPTIONS;
+}
+extern "C" const char* __lsan_default_suppressions()
+{
+    return LQ_LSAN_SUPPRESSIONS;
 }
 
 template <typename QtApplication>

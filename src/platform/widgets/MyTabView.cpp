@@ -1,5 +1,7 @@
 #include "platform/widgets/MyTabView.h"
 
+#include <QSignalBlocker>
+
 MyTabView::MyTabView(QWidget* parent)
     : QTabWidget(parent)
 {
@@ -80,11 +82,18 @@ QString MyTabView::selectedIdentifier() const
 
 void MyTabView::setViewOfItem(const QString& identifier, QWidget* view)
 {
+    delete swapViewOfItem(identifier, view);
+}
+
+QWidget* MyTabView::swapViewOfItem(const QString& identifier, QWidget* view)
+{
     MyTabViewItem* item = tabViewItemWithIdentifier(identifier);
     if (!item || item->view() == view)
-        return;
+        return nullptr;
     const int index = indexOf(item->view());
     const bool selected = index >= 0 && index == currentIndex();
+    // Swapping the shown tab's page must not read as the user choosing a tab.
+    const QSignalBlocker quiet(this);
     QWidget* old = item->takeView(view);
     if (index >= 0) {
         removeTab(index);
@@ -92,7 +101,9 @@ void MyTabView::setViewOfItem(const QString& identifier, QWidget* view)
         if (selected)
             setCurrentIndex(index);
     }
-    delete old;
+    if (old)
+        old->setParent(nullptr);
+    return old;
 }
 
 void MyTabView::localize()

@@ -27,8 +27,12 @@ public:
     bool selectTabViewItemWithIdentifier(const QString& identifier);
     // The identifier of the selected tab, or "".
     QString selectedIdentifier() const;
-    // Shows another view in the item's tab.
+    // Shows another view in the item's tab; the old view is deleted.
     void setViewOfItem(const QString& identifier, QWidget* view);
+    // Shows another view in the item's tab and hands the old one back to the
+    // caller, without a parent (nullptr when there is no such item, or the
+    // item shows that view already).
+    QWidget* swapViewOfItem(const QString& identifier, QWidget* view);
     // Every item's label from "TabView<identifier>".
     void localize();
 

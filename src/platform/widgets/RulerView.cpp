@@ -39,9 +39,29 @@ void RulerView::setScale(double pixelsPerPoint)
     }
 }
 
+void RulerView::setVisibleStart(double pixels)
+{
+    if (_visibleStart == pixels)
+        return;
+    _visibleStart = pixels;
+    update();
+}
+
+void RulerView::moveRulerlineFromLocationToLocation(double oldLocation, double newLocation)
+{
+    if (oldLocation >= 0) {
+        const qsizetype at = _rulerlines.indexOf(oldLocation);
+        if (at >= 0)
+            _rulerlines.removeAt(at);
+    }
+    if (newLocation >= 0)
+        _rulerlines.append(newLocation);
+    update();
+}
+
 double RulerView::unitsAtPosition(double pixels) const
 {
-    return (pixels / _scale - _originOffset) / _unit.pointsPerUnit;
+    return ((pixels + _visibleStart) / _scale - _originOffset) / _unit.pointsPerUnit;
 }
 
 double RulerView::majorStepUnits() const
@@ -64,7 +84,7 @@ QList<double> RulerView::majorMarkPositions() const
     const double length = _orientation == Qt::Horizontal ? width() : height();
     const double step = majorStepUnits();
     const double pixelsPerStep = step * _unit.pointsPerUnit * _scale;
-    const double zero = _originOffset * _scale;
+    const double zero = _originOffset * _scale - _visibleStart;
     for (double at = zero - std::floor(zero / pixelsPerStep) * pixelsPerStep; at <= length; at += pixelsPerStep)
         positions.append(at);
     return positions;
@@ -76,6 +96,10 @@ void RulerView::paintEvent(QPaintEvent*)
     painter.fillRect(rect(), palette().window());
     painter.setPen(palette().windowText().color());
     const double thickness = _orientation == Qt::Horizontal ? height() : width();
+    // Readings in a small face; the vertical ruler's run up its length.
+    QFont small = font();
+    small.setPixelSize(9);
+    painter.setFont(small);
     for (double at : majorMarkPositions()) {
         const QString reading = QString::number(std::round(unitsAtPosition(at) * 100.0) / 100.0);
         if (_orientation == Qt::Horizontal) {
@@ -83,7 +107,19 @@ void RulerView::paintEvent(QPaintEvent*)
             painter.drawText(QPointF(at + 2, thickness / 2), reading);
         } else {
             painter.drawLine(QPointF(thickness, at), QPointF(thickness / 2, at));
-            painter.drawText(QPointF(1, at - 2), reading);
+            painter.save();
+            painter.translate(thickness / 2, at - 2);
+            painter.rotate(-90);
+            painter.drawText(QPointF(0, 0), reading);
+            painter.restore();
         }
+    }
+    painter.setPen(QPen(palette().highlight().color(), 1));
+    for (double location : _rulerlines) {
+        const double at = location - _visibleStart + 0.5;
+        if (_orientation == Qt::Horizontal)
+            painter.drawLine(QPointF(at, 0), QPointF(at, thickness));
+        else
+            painter.drawLine(QPointF(0, at), QPointF(thickness, at));
     }
 }

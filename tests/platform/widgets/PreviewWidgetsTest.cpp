@@ -1,13 +1,16 @@
 #include "platform/widgets/PreviewWidgets.h"
 
+#include "support/EventLoop.h"
+#include "support/LogCapture.h"
 #include "support/TestFiles.h"
 #include "support/TestMovie.h"
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
-#include <QTextDocument>
+#include <QWebEnginePage>
 #include <QWidget>
 
 namespace {
@@ -21,39 +24,72 @@ struct Installed {
 
 TEST(PreviewWidgets, AWebPreviewShowsThePageOverTheCanvas)
 {
+    QTemporaryDir folder;
+    const QString files = folder.filePath(QStringLiteral("a b/files/"));
+    ASSERT_TRUE(QDir().mkpath(files));
     QWidget canvas;
     canvas.resize(400, 300);
+    canvas.setAutoFillBackground(true);
+    QPalette red = canvas.palette();
+    red.setColor(QPalette::Window, Qt::red);
+    canvas.setPalette(red);
     Installed installed(&canvas);
+    ASSERT_TRUE(lq::PreviewView::canShow(lq::PreviewView::Kind::Web)) << qPrintable(lq::webEngineUnavailability());
 
     std::unique_ptr<lq::PreviewView> view = lq::PreviewView::make(lq::PreviewView::Kind::Web, lq::Rect(10, 20, 200, 100));
     auto* browser = dynamic_cast<lq::WebPreviewWidget*>(view.get());
     ASSERT_NE(browser, nullptr);
     EXPECT_EQ(browser->parentWidget(), &canvas);
     EXPECT_EQ(browser->geometry(), QRect(10, 20, 200, 100));
+    // Page coordinates: the view moves with the canvas's page origin.
+    lq::setPreviewOrigin(&canvas, QPoint(30, 5));
+    EXPECT_EQ(browser->geometry(), QRect(40, 25, 200, 100));
+    view->setFrame(lq::Rect(5, 6, 70, 80));
+    EXPECT_EQ(browser->geometry(), QRect(35, 11, 70, 80));
+    lq::setPreviewOrigin(&canvas, QPoint());
+    view->setFrame(lq::Rect(10, 20, 200, 100));
 
     view->setDrawsBackground(false);
-    EXPECT_FALSE(browser->viewport()->autoFillBackground());
-    EXPECT_EQ(browser->viewport()->palette().color(QPalette::Base).alpha(), 0);
+    EXPECT_EQ(browser->page()->backgroundColor().alpha(), 0);
+    const QUrl base = QUrl::fromLocalFile(files);
+    view->loadHTMLString(QStringLiteral("<html><head><base href=\"") + base.toString(QUrl::FullyEncoded)
+                         + QStringLiteral("\" ></head><body style=\"margin:0\"><div id=\"t\"></div>"
+                                          "<script>document.getElementById('t').textContent = 'Hello ' + 'there';</script></body></html>"));
+    EXPECT_EQ(browser->baseUrl(), base);
+    canvas.show();
+    ASSERT_TRUE(processEventsUntil([&] { return browser->isLoaded(); }, 60000));
+    QString text;
+    browser->page()->toPlainText([&](const QString& result) { text = result; });
+    ASSERT_TRUE(processEventsUntil([&] { return !text.isEmpty(); }, 60000));
+    // The script ran.
+    EXPECT_EQ(text.trimmed(), QStringLiteral("Hello there"));
 
-    view->loadHTMLString(QStringLiteral("<html><head><base href=\"file:///tmp/a%20b/files/\" ></head>"
-                                        "<body><div class=\"vornhtml\">Hello <b>there</b></div></body></html>"));
-    EXPECT_EQ(browser->toPlainText().trimmed(), QStringLiteral("Hello there"));
-    EXPECT_EQ(browser->document()->baseUrl(), QUrl(QStringLiteral("file:///tmp/a%20b/files/")));
-
-    view->setFrame(lq::Rect(5, 6, 70, 80));
-    EXPECT_EQ(browser->geometry(), QRect(5, 6, 70, 80));
     view->setHidden(true);
     EXPECT_TRUE(browser->QWidget::isHidden());
-
-    // The canvas shows through where the page has no ink.
     view->setHidden(false);
-    canvas.setAutoFillBackground(true);
-    QPalette red = canvas.palette();
-    red.setColor(QPalette::Window, Qt::red);
-    canvas.setPalette(red);
-    canvas.show();
+    // The canvas shows through where the page has no ink.
     const QImage shot = canvas.grab().toImage();
-    EXPECT_EQ(QColor(shot.pixel(70, 80)), QColor(Qt::red));
+    EXPECT_EQ(QColor(shot.pixel(150, 110)), QColor(Qt::red));
+}
+
+TEST(PreviewWidgets, WithoutTheWebEnginesHelperWebPreviewsArePlaceholders)
+{
+    const QByteArray saved = qgetenv("QTWEBENGINE_PROCESS_PATH");
+    qputenv("QTWEBENGINE_PROCESS_PATH", "/nonexistent/QtWebEngineProcess");
+    LogCapture log;
+    QWidget canvas;
+    {
+        Installed installed(&canvas);
+        EXPECT_FALSE(lq::PreviewView::canShow(lq::PreviewView::Kind::Web));
+        EXPECT_TRUE(lq::PreviewView::canShow(lq::PreviewView::Kind::Movie));
+        EXPECT_EQ(log.lines, QStringList {QStringLiteral("Web previews are drawn as placeholders: the web engine's helper process is missing: "
+                                                         "/nonexistent/QtWebEngineProcess")});
+        // No web engine view is made.
+        std::unique_ptr<lq::PreviewView> view = lq::PreviewView::make(lq::PreviewView::Kind::Web, lq::Rect(0, 0, 10, 10));
+        EXPECT_EQ(dynamic_cast<QWidget*>(view.get()), nullptr);
+    }
+    saved.isNull() ? qunsetenv("QTWEBENGINE_PROCESS_PATH") : qputenv("QTWEBENGINE_PROCESS_PATH", saved);
+    EXPECT_TRUE(lq::PreviewView::canShow(lq::PreviewView::Kind::Web));
 }
 
 TEST(PreviewWidgets, AMoviePreviewNamesTheFileAndItsSize)

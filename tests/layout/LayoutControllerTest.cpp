@@ -1,0 +1,283 @@
+// The layout controller over the starter site: the sheets a template gets,
+// moving between pages, the template selector and the element list.
+#include "elements/XmlVornBox.h"
+#include "model/site/XmlPhoto.h"
+#include "platform/widgets/ControlTags.h"
+#include "platform/widgets/ItemModelAdaptor.h"
+#include "platform/widgets/MyOutlineView.h"
+#include "platform/widgets/MyPopUpButton.h"
+#include "support/TestFiles.h"
+#include "support/TestPictures.h"
+#include "support/ui/LayoutWindow.h"
+
+#include <QAbstractButton>
+#include <QItemSelectionModel>
+#include <QLabel>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The identifiers of the inspector's tabs, in order.
+QStringList sheetTabs(MyTabView& tabs)
+{
+    static const QStringList all = {"page", "masthead", "footer", "pagetitle", "navigation", "content",
+                                    "photoalbum", "slideshow", "borders", "vornbox", "paypal"};
+    QStringList shown(tabs.count());
+    for (const QString& identifier : all) {
+        const int index = tabs.indexOfTabViewItemWithIdentifier(identifier);
+        if (index >= 0)
+            shown[index] = identifier;
+    }
+    return shown;
+}
+
+class LayoutControllerTest : public LayoutWindowTest {
+protected:
+    void show(const std::shared_ptr<XmlAlbum>& shown, int index = -1) { layout->setPreviewPageIndex(shown->UUID(), index); }
+
+    void setVisible(XmlStyleSheet& sheet, const char* element, bool visible)
+    {
+        XmlCSS* found = XmlCSS::cast(sheet.getElementWithName(QLatin1String(element)).get());
+        ASSERT_NE(found, nullptr) << element;
+        found->setVisible(visible);
+    }
+
+    QString selectedTemplateName()
+    {
+        MyOutlineView* list = layout->templateList();
+        const QModelIndex current = list->selectionModel()->currentIndex();
+        const auto* chosen = static_cast<XmlBase*>(list->adaptor()->itemForIndex(current));
+        return chosen ? chosen->name() : QString();
+    }
+};
+
+TEST_F(LayoutControllerTest, TheSheetsFollowTheElementsTheTemplateShows)
+{
+    const auto about = page(QStringLiteral("About"));
+    XmlStyleSheet* sheet = about->getTemplate().get();
+    ASSERT_NE(sheet, nullptr);
+    for (const char* shown : {"Content", "Masthead", "Footer"})
+        setVisible(*sheet, shown, true);
+    for (const char* hidden : {"Page Title", "Navigation", "Photo Album", "Slideshow"}) {
+        if (sheet->getElementWithName(QLatin1String(hidden)))
+            setVisible(*sheet, hidden, false);
+    }
+    show(about);
+    EXPECT_EQ(sheetTabs(*layout->tabview()), (QStringList {"page", "vornbox", "content", "masthead", "footer"}));
+    EXPECT_TRUE(layout->taken().contains(QStringLiteral("albumOptionsSet")));
+
+    // A photo album showing photos brings its sheet and the PayPal sheet;
+    // the border panel is never a sheet of its own.
+    const auto photos = page(QStringLiteral("Photos"));
+    const QString picture = work.filePath(QStringLiteral("sea.jpg"));
+    writeAll(picture, jpegBytes(120, 90, Qt::darkCyan));
+    const auto photo = XmlPhoto::createFromFile(picture);
+    ASSERT_NE(photo, nullptr);
+    photos->addChild(photo);
+    photo->newDocument(QString());
+    XmlStyleSheet* albumSheet = photos->getTemplate().get();
+    setVisible(*albumSheet, "Photo Album", true);
+    setVisible(*albumSheet, "Slideshow", false);
+    show(photos);
+    const QStringList tabs = sheetTabs(*layout->tabview());
+    EXPECT_TRUE(tabs.contains(QStringLiteral("photoalbum")));
+    EXPECT_TRUE(tabs.contains(QStringLiteral("paypal")));
+    EXPECT_FALSE(tabs.contains(QStringLiteral("slideshow")));
+    EXPECT_FALSE(tabs.contains(QStringLiteral("borders")));
+    EXPECT_EQ(layout->visibleElements(), albumSheet->visibleElements());
+}
+
+TEST_F(LayoutControllerTest, ChoosingASheetSelectsItsElementOnTheCanvas)
+{
+    showTab(QStringLiteral("layout"));
+    const auto about = page(QStringLiteral("About"));
+    show(about);
+    ASSERT_FALSE(document.testMode());
+    layout->taken();
+
+    layout->tabview()->selectTabViewItemWithIdentifier(QStringLiteral("content"));
+    EXPECT_EQ(layout->taken(), QStringList {QStringLiteral("setSelectedObject: Content")});
+    EXPECT_EQ(canvas().currentSelectedObject()->name(), QStringLiteral("Content"));
+    QWidget* sheet = layout->sheetView(QStringLiteral("content"));
+    EXPECT_TRUE(qobject_cast<QAbstractButton*>(lq::viewWithTag(sheet, 499))->isChecked());
+    EXPECT_FALSE(qobject_cast<QAbstractButton*>(lq::viewWithTag(sheet, 498))->isChecked());
+    EXPECT_TRUE(layout->backgroundBox()->isHidden());
+
+    // The page sheet selects nothing; saving the editor drops the selection.
+    layout->tabview()->selectTabViewItemWithIdentifier(QStringLiteral("masthead"));
+    layout->tabview()->selectTabViewItemWithIdentifier(QStringLiteral("page"));
+    EXPECT_EQ(layout->taken(), (QStringList {QStringLiteral("setSelectedObject: Masthead"), QStringLiteral("setSelectedObject: nil")}));
+    EXPECT_EQ(canvas().currentSelectedObject(), nullptr);
+    layout->tabview()->selectTabViewItemWithIdentifier(QStringLiteral("footer"));
+    window->saveEditor();
+    EXPECT_EQ(canvas().currentSelectedObject(), nullptr);
+
+    // In border mode the sheet lends its place to the border panel, and gets it back.
+    layout->setBorderMode(true);
+    layout->tabview()->selectTabViewItemWithIdentifier(QStringLiteral("navigation"));
+    EXPECT_EQ(layout->tabview()->tabViewItemWithIdentifier(QStringLiteral("navigation"))->view(), layout->bordersTabView());
+    layout->setBorderMode(false);
+    layout->tabview()->selectTabViewItemWithIdentifier(QStringLiteral("content"));
+    EXPECT_EQ(layout->tabview()->tabViewItemWithIdentifier(QStringLiteral("navigation"))->view(), layout->sheetView(QStringLiteral("navigation")));
+}
+
+TEST_F(LayoutControllerTest, TheVornBoxSheetSelectsTheTemplatesBox)
+{
+    showTab(QStringLiteral("layout"));
+    const auto about = page(QStringLiteral("About"));
+    XmlStyleSheet* sheet = about->getTemplate().get();
+    show(about);
+    QWidget* kind = lq::viewWithTag(layout->sheetView(QStringLiteral("vornbox")), 1109);
+    layout->tabview()->selectTabViewItemWithIdentifier(QStringLiteral("vornbox"));
+    EXPECT_TRUE(kind->isHidden());
+    EXPECT_EQ(canvas().currentSelectedObject(), nullptr);
+
+    const auto first = sheet->addVornBox();
+    const auto second = sheet->addVornBox();
+    const QStringList calls = {QStringLiteral("setSelectedObject: Vorn Box"), QStringLiteral("correctVornBoxUI: Vorn Box")};
+    layout->tabview()->selectTabViewItemWithIdentifier(QStringLiteral("page"));
+    layout->taken();
+    layout->tabview()->selectTabViewItemWithIdentifier(QStringLiteral("vornbox"));
+    EXPECT_FALSE(kind->isHidden());
+    EXPECT_EQ(layout->taken(), calls);
+    EXPECT_EQ(canvas().currentSelectedObject(), first);
+
+    // The template's current widget wins over the first box.
+    sheet->setCurrentWidget(second->UUID());
+    layout->tabview()->selectTabViewItemWithIdentifier(QStringLiteral("page"));
+    layout->taken();
+    layout->tabview()->selectTabViewItemWithIdentifier(QStringLiteral("vornbox"));
+    EXPECT_EQ(layout->taken(), calls);
+    EXPECT_EQ(canvas().currentSelectedObject(), second);
+}
+
+TEST_F(LayoutControllerTest, PagesWrapAroundAndAPicturePreviewReturnsToItsPage)
+{
+    const auto home = page(QStringLiteral("Home"));
+    const auto about = page(QStringLiteral("About"));
+    show(about);
+    EXPECT_EQ(layout->webPage()->currentText(), QStringLiteral("About"));
+    EXPECT_EQ(layout->webPage2()->count(), 3);
+
+    layout->nextPage();
+    EXPECT_EQ(layout->getAlbum(), home);
+    EXPECT_EQ(window->currentObject(), home);
+    EXPECT_EQ(layout->webPage2()->currentText(), QStringLiteral("Home"));
+    layout->prevPage();
+    EXPECT_EQ(layout->getAlbum(), about);
+
+    // During a picture preview the previous page is the same page.
+    show(about, 2);
+    EXPECT_EQ(layout->globalIndex(), 2);
+    EXPECT_EQ(document.globalIndex(), 2);
+    layout->prevPage();
+    EXPECT_EQ(layout->getAlbum(), about);
+    EXPECT_EQ(layout->globalIndex(), -1);
+
+    layout->webPage()->setCurrentIndex(1);
+    layout->selectPage(layout->webPage());
+    EXPECT_EQ(layout->getAlbum(), page(QStringLiteral("Photos")));
+    layout->homePage();
+    EXPECT_EQ(layout->getAlbum(), home);
+    EXPECT_EQ(layout->statusLine()->text(), QStringLiteral("Control + Click to Edit Photos"));
+}
+
+TEST_F(LayoutControllerTest, WhatNamesNoPageChangesNothing)
+{
+    const auto about = page(QStringLiteral("About"));
+    show(about);
+    const auto shownTemplate = layout->getTemplate();
+    auto stray = XmlAlbum::create();
+    const QString gone = stray->UUID();
+    stray.reset();
+    for (const QString& uuid : {gone, document.theme()->UUID(), QString()}) {
+        layout->setPreviewPageIndex(uuid, 3);
+        EXPECT_EQ(layout->getAlbum(), about);
+        EXPECT_EQ(layout->getTemplate(), shownTemplate);
+        EXPECT_EQ(layout->globalIndex(), -1);
+    }
+    // A template that does not resolve leaves the page its own.
+    layout->setPageWithTemplate(about->UUID(), gone);
+    EXPECT_EQ(about->getTemplate(), shownTemplate);
+}
+
+TEST_F(LayoutControllerTest, AnExternalLinkPageLeavesTheSheetsAsTheyWere)
+{
+    const auto about = page(QStringLiteral("About"));
+    show(about);
+    const QStringList before = sheetTabs(*layout->tabview());
+    const auto photos = page(QStringLiteral("Photos"));
+    photos->setExternalLink(QStringLiteral("http://example.org/"));
+    photos->setIsExternalLink(true);
+    show(photos);
+    EXPECT_EQ(layout->getTemplate(), nullptr);
+    EXPECT_EQ(sheetTabs(*layout->tabview()), before);
+    EXPECT_EQ(layout->numberElements(), 0);
+    EXPECT_TRUE(layout->visibleElements().isEmpty());
+    EXPECT_EQ(canvas().trackingData().numberTracking(), 0);
+}
+
+TEST_F(LayoutControllerTest, AddTemplateCopiesTheTemplateUnderThePagesName)
+{
+    const auto photos = page(QStringLiteral("Photos"));
+    show(photos);
+    const std::shared_ptr<XmlStyleSheet> original = layout->getTemplate();
+    const int templates = document.theme()->numberChildren();
+    document.clearChangeCount();
+
+    layout->addTemplate();
+    ASSERT_EQ(document.theme()->numberChildren(), templates + 1);
+    const auto copy = std::dynamic_pointer_cast<XmlStyleSheet>(document.theme()->childAtIndex(templates));
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->name(), QStringLiteral("Photos"));
+    EXPECT_NE(copy, original);
+    EXPECT_NE(copy->templateSeqNum(), original->templateSeqNum());
+    EXPECT_EQ(copy->numberChildren(), original->numberChildren());
+    // The copy is the page's template at once, and the one shown and listed.
+    EXPECT_EQ(photos->getTemplate(), copy);
+    EXPECT_EQ(photos->templateNum(), copy->templateSeqNum());
+    EXPECT_EQ(layout->getTemplate(), copy);
+    EXPECT_EQ(selectedTemplateName(), QStringLiteral("Photos"));
+    EXPECT_EQ(layout->templateList()->adaptor()->rowCount(), templates + 1);
+    EXPECT_TRUE(document.isDocumentEdited());
+
+    // Choosing a template in the list gives it to the page.
+    const auto textPage = templateNamed(QStringLiteral("Text Page"));
+    const QModelIndex row = layout->templateList()->adaptor()->indexForItem(textPage);
+    layout->templateList()->selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect);
+    EXPECT_EQ(photos->getTemplate().get(), textPage);
+    EXPECT_EQ(layout->getTemplate().get(), textPage);
+    EXPECT_FALSE(layout->outlineViewIsItemExpandable(textPage));
+    EXPECT_TRUE(layout->outlineViewIsItemExpandable(document.theme()));
+}
+
+TEST_F(LayoutControllerTest, TheElementListCountsTheEnabledElements)
+{
+    const auto about = page(QStringLiteral("About"));
+    show(about);
+    const std::shared_ptr<XmlStyleSheet> sheet = layout->getTemplate();
+    QList<XmlCSS*> enabled;
+    for (const auto& element : sheet->childrenOfType<XmlCSS>()) {
+        if (element->enabled())
+            enabled.append(element.get());
+    }
+    ASSERT_GE(enabled.size(), 3);
+    for (int index = 0; index < enabled.size(); ++index) {
+        EXPECT_EQ(layout->getElementAtIndex(index).get(), enabled[index]) << index;
+        EXPECT_EQ(layout->getIndexForElement(enabled[index]), index);
+    }
+    EXPECT_EQ(layout->getElementAtIndex(int(enabled.size())), nullptr);
+    EXPECT_EQ(layout->getIndexForElement(document.theme()), -1);
+    EXPECT_TRUE(layout->getVisibilityOfElementAtIndex(int(enabled.size())));
+
+    const int masthead = layout->getIndexForElement(sheet->getElementWithName(QStringLiteral("Masthead")).get());
+    ASSERT_GE(masthead, 0);
+    layout->setVisibilityOfElementAtIndexVisible(masthead, false);
+    EXPECT_FALSE(layout->getVisibilityOfElementAtIndex(masthead));
+    EXPECT_FALSE(sheetTabs(*layout->tabview()).contains(QStringLiteral("masthead")));
+    layout->setVisibilityOfElementAtIndexVisible(masthead, true);
+    EXPECT_TRUE(sheetTabs(*layout->tabview()).contains(QStringLiteral("masthead")));
+}
+
+} // namespace

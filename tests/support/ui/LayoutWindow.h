@@ -1,0 +1,96 @@
+#pragma once
+
+// A new site made from the starter archive, open in a document window whose
+// layout editor notes the calls it gets from the later parts of the editor
+// (the inspector, the element tables, direct manipulation).
+#include "app/MyDocumentWindow.h"
+#include "document/MyDocument.h"
+#include "elements/XmlVornBox.h"
+#include "layout/LayoutController.h"
+#include "layout/QZLayoutView.h"
+#include "model/site/XmlAlbum.h"
+#include "model/site/XmlHomePage.h"
+#include "model/site/XmlSite.h"
+#include "model/theme/XmlTheme.h"
+#include "platform/widgets/MyTabView.h"
+#include "support/ui/ScriptedModalHandler.h"
+#include "templates/XmlBoxModel.h"
+#include "templates/XmlStyleSheet.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+class SpyLayoutController : public LayoutController {
+public:
+    using LayoutController::LayoutController;
+
+    void setSelectedObject(XmlBoxModel* element) override { note(QStringLiteral("setSelectedObject:"), element); }
+    void albumOptionsSet() override { calls.append(QStringLiteral("albumOptionsSet")); }
+    void correctVornBoxUI(XmlVornBox* box) override { note(QStringLiteral("correctVornBoxUI:"), box); }
+    void moveSelectedObject(XmlBoxModel* element) override { note(QStringLiteral("moveSelectedObject:"), element); }
+    void compactUI(bool compact) override { calls.append(QStringLiteral("compactUI: ") + QString::number(compact)); }
+
+    // The calls since the last look.
+    QStringList taken()
+    {
+        QStringList noted = calls;
+        calls.clear();
+        return noted;
+    }
+    QStringList calls;
+
+private:
+    void note(const QString& call, XmlBase* element)
+    {
+        calls.append(call + QLatin1Char(' ') + (element ? element->name() : QStringLiteral("nil")));
+    }
+};
+
+class LayoutWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(work.isValid());
+        MyDocumentWindow::setLayoutFactory([this](MyDocumentWindow& window) {
+            auto made = std::make_unique<SpyLayoutController>(window);
+            layout = made.get();
+            return made;
+        });
+        ASSERT_TRUE(document.newDocument(work.filePath(QStringLiteral("Site.lqxl")))) << qPrintable(document.lastError());
+        window = std::make_unique<MyDocumentWindow>(document, nullptr);
+        ASSERT_NE(layout, nullptr);
+    }
+    void TearDown() override
+    {
+        window.reset();
+        MyDocumentWindow::setLayoutFactory({});
+    }
+
+    XmlHomePage& home() { return *document.site()->homepage(); }
+    std::shared_ptr<XmlAlbum> page(const QString& name)
+    {
+        for (const XmlBasePtr& item : home().webItems()) {
+            if (item->name() == name)
+                return std::dynamic_pointer_cast<XmlAlbum>(item);
+        }
+        return nullptr;
+    }
+    XmlStyleSheet* templateNamed(const QString& name)
+    {
+        for (const XmlBasePtr& child : document.theme()->children()) {
+            if (child->name() == name)
+                return XmlStyleSheet::cast(child.get());
+        }
+        return nullptr;
+    }
+    QZLayoutView& canvas() { return *layout->layoutView(); }
+    void showTab(const QString& identifier) { window->tabView()->selectTabViewItemWithIdentifier(identifier); }
+
+    QTemporaryDir work;
+    ScopedModalHandler modal;
+    MyDocument document;
+    std::unique_ptr<MyDocumentWindow> window;
+    SpyLayoutController* layout = nullptr;
+};
