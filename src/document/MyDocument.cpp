@@ -372,10 +372,12 @@ void MyDocument::createRSSProcessor()
         const QString feed = _rss->rssString();
         if (feed.isNull())
             return;
-        const QString marker = XmlTextFormat::verbatimMarker.toString();
-        const QString script = QStringLiteral("<QZprocessor rootDir=\"") + XmlBase::escape(_site->rootDir())
-            + QStringLiteral("\" status=\"Creating RSS feed\"><QZcreate dir=\"homepage\" filename=\"rss.xml\">") + marker + feed + marker
-            + QStringLiteral("</QZcreate></QZprocessor>");
+        // The feed holds what users wrote: it goes into the script only
+        // through the verbatim block writer, which no text can end early.
+        QString script = QStringLiteral("<QZprocessor rootDir=\"") + XmlBase::escape(_site->rootDir())
+            + QStringLiteral("\" status=\"Creating RSS feed\"><QZcreate dir=\"homepage\" filename=\"rss.xml\">");
+        XmlTextFormat::appendVerbatimBlock(script, feed);
+        script += QStringLiteral("</QZcreate></QZprocessor>");
         startProcessor(std::dynamic_pointer_cast<XmlProcessor>(XmlBase::createWithXmlRootDir(script, QString())));
     });
 }

@@ -24,8 +24,6 @@
 
 namespace {
 
-const QString marker = XmlTextFormat::verbatimMarker.toString();
-
 // Index 0 is "no language" and never written; 33 is Swedish, the language
 // the publishing settings list between Spanish and Turkish.
 constexpr std::array<const char*, 35> languageCodes = {
@@ -90,7 +88,7 @@ bool XmlStyleSheet::isPlainFileName(const QString& name)
     return true;
 }
 
-void XmlStyleSheet::genHTMLForPageViewHtmlFlags(XmlBase* pageObject, int view, QString& html, int flags)
+void XmlStyleSheet::genHTMLForPageViewHtmlFlags(XmlBase* pageObject, int view, QString& script, int flags)
 {
     lq::modelFrame(this, "genHTMLForPage:view:html:flags:", [&] {
         XmlAlbum* page = XmlAlbum::cast(pageObject);
@@ -123,17 +121,16 @@ void XmlStyleSheet::genHTMLForPageViewHtmlFlags(XmlBase* pageObject, int view, Q
             XmlCSS* element = XmlCSS::cast(child.get());
             return element && element->visible() ? element : nullptr;
         };
+        // 6. The page's text is made apart from the script: it holds what
+        // users wrote (page names, texts, captions, the home page's HTML, the
+        // feed's title) and goes into the script only through the verbatim
+        // block writer, which no text can end early.
+        QString html;
         auto pass = [&](int number) {
             for (const XmlBasePtr& child : elements)
                 if (XmlCSS* element = visibleElement(child))
                     element->appendHTMLPagePassSheet(html, page, number, this);
         };
-
-        // 6. The page step opens.
-        if (flags == 0) {
-            html += QStringLiteral("<QZcreate dir=\"homepage\" filename=\"") + attribute(pageFile) + QStringLiteral("\">");
-            html += marker;
-        }
 
         // 7. Head.
         html += QStringLiteral("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\" \"http://www.w3.org/TR/html4/loose.dtd\">\n");
@@ -325,34 +322,35 @@ void XmlStyleSheet::genHTMLForPageViewHtmlFlags(XmlBase* pageObject, int view, Q
         html += QStringLiteral("</body>\n");
         html += QStringLiteral("</html>");
         // 28.
-        if (flags != 0)
+        if (flags != 0) {
+            script += html;
             return;
-        // 29.
-        html += marker;
-        html += QStringLiteral("</QZcreate>");
+        }
+        // 29. The page step.
+        script += QStringLiteral("<QZcreate dir=\"homepage\" filename=\"") + attribute(pageFile) + QStringLiteral("\">");
+        XmlTextFormat::appendVerbatimBlock(script, html);
+        script += QStringLiteral("</QZcreate>");
         // 30. Protection.
         if (page->isPassword()) {
             const QString protectionColour = bkgnd() == 0 ? QStringLiteral("#FFFFFF") : colour;
             if (view == 0)
-                html += QStringLiteral("<QZpassword album=\"") + page->UUID() + QStringLiteral("\" filename=\"") + attribute(pageFile)
+                script += QStringLiteral("<QZpassword album=\"") + page->UUID() + QStringLiteral("\" filename=\"") + attribute(pageFile)
                     + QStringLiteral("\" newname=\"xx") + attribute(page->pageUUID()) + QStringLiteral(".html\" bkgnd=\"")
                     + protectionColour + QStringLiteral("\" />");
             else
-                html += QStringLiteral("<QZpassword album=\"") + page->UUID() + QStringLiteral("\" filename=\"") + attribute(pageFile)
+                script += QStringLiteral("<QZpassword album=\"") + page->UUID() + QStringLiteral("\" filename=\"") + attribute(pageFile)
                     + QStringLiteral("\" newname=\"xx") + attribute(page->pageUUID()) + QStringLiteral("a.html\" bkgnd=\"")
                     + protectionColour + QStringLiteral("\" />");
         }
         // 31. Shared resources.
-        html += QStringLiteral("<QZcopy dir=\"homepage\" filename=\"lumenquill.js\" />");
-        html += QStringLiteral("<QZcopy dir=\"homepage/bitmaps\" filename=\"blank.gif\" />");
+        script += QStringLiteral("<QZcopy dir=\"homepage\" filename=\"lumenquill.js\" />");
+        script += QStringLiteral("<QZcopy dir=\"homepage/bitmaps\" filename=\"blank.gif\" />");
         // 32. The fix-up style sheet.
         if (!fixupRules.isEmpty()) {
-            html += QStringLiteral("<QZcopy dir=\"homepage/bitmaps\" filename=\"transparent.gif\" />");
-            html += QStringLiteral("<QZcreate dir=\"homepage\" filename=\"iefix") + suffix + QStringLiteral(".css\">");
-            html += marker;
-            html += fixupRules;
-            html += marker;
-            html += QStringLiteral("</QZcreate>");
+            script += QStringLiteral("<QZcopy dir=\"homepage/bitmaps\" filename=\"transparent.gif\" />");
+            script += QStringLiteral("<QZcreate dir=\"homepage\" filename=\"iefix") + suffix + QStringLiteral(".css\">");
+            XmlTextFormat::appendVerbatimBlock(script, fixupRules);
+            script += QStringLiteral("</QZcreate>");
         }
         // 33. The last pass: the steps of the elements.
         for (const XmlBasePtr& child : elements) {
@@ -360,8 +358,8 @@ void XmlStyleSheet::genHTMLForPageViewHtmlFlags(XmlBase* pageObject, int view, Q
             if (!element)
                 continue;
             if (XmlCSSBackground* background = XmlCSSBackground::cast(element))
-                background->genCSSWinIEBitmap(html);
-            element->appendHTMLPagePassSheet(html, page, 19, this);
+                background->genCSSWinIEBitmap(script);
+            element->appendHTMLPagePassSheet(script, page, 19, this);
         }
     });
 }
@@ -369,20 +367,22 @@ void XmlStyleSheet::genHTMLForPageViewHtmlFlags(XmlBase* pageObject, int view, Q
 void XmlStyleSheet::genCSS(QString& css)
 {
     lq::modelFrame(this, "genCSS:", [&] {
-        css += QStringLiteral("<QZcreate dir=\"homepage\" filename=\"") + filename() + QStringLiteral("\">");
-        css += marker;
-        css += QStringLiteral("body { ");
-        appendCSSBackground(css);
-        css += QStringLiteral("padding: 0px; margin: 0px;}\n");
-        css += QStringLiteral(".empty { position: absolute; display: block; padding: 0px; margin: 0px;}\n");
-        css += QStringLiteral("div#counter {top: 0px; left: 0px; width: 800px; height: 100px; position: absolute; display: block; }\n");
-        css += QStringLiteral("div#noscript {top: 0px; left: 0px; width: 800px; height: 50px; position: fixed; display: block; background-color: #FFFF00; "
-                              "color: #000000; text-align: center;  z-index: 99; }\n");
+        // The rules are made apart and go into the script through the
+        // verbatim block writer: they hold names that users gave.
+        QString rules;
+        rules += QStringLiteral("body { ");
+        appendCSSBackground(rules);
+        rules += QStringLiteral("padding: 0px; margin: 0px;}\n");
+        rules += QStringLiteral(".empty { position: absolute; display: block; padding: 0px; margin: 0px;}\n");
+        rules += QStringLiteral("div#counter {top: 0px; left: 0px; width: 800px; height: 100px; position: absolute; display: block; }\n");
+        rules += QStringLiteral("div#noscript {top: 0px; left: 0px; width: 800px; height: 50px; position: fixed; display: block; background-color: #FFFF00; "
+                                "color: #000000; text-align: center;  z-index: 99; }\n");
         const XmlBaseList elements = children();
         for (const XmlBasePtr& child : elements)
             if (XmlCSS* element = XmlCSS::cast(child.get()))
-                element->appendCSS(css);
-        css += marker;
+                element->appendCSS(rules);
+        css += QStringLiteral("<QZcreate dir=\"homepage\" filename=\"") + attribute(filename()) + QStringLiteral("\">");
+        XmlTextFormat::appendVerbatimBlock(css, rules);
         css += QStringLiteral("</QZcreate>");
         XmlCSSBackground::genCSSBitmap(css);
         for (const XmlBasePtr& child : elements)
