@@ -686,8 +686,8 @@ QString XmlWebPhotoAlbum::indexLink()
         if (!page)
             return QStringLiteral("#");
         if (_clickOp == 4 && isExactlyGroup(page->parent()))
-            return XmlGroup::cast(page->parent())->externalLink();
-        return page->externalLink();
+            return XmlGroup::cast(page->parent())->linkAddress();
+        return page->linkAddress();
     });
 }
 
@@ -1371,7 +1371,7 @@ void XmlWebPhotoAlbum::openLink(const QString& link)
     if (document) {
         for (const XmlBasePtr& item : document->webItems()) {
             XmlWebItem* page = XmlWebItem::cast(item.get());
-            if (page && page->externalLink() == link) {
+            if (page && (page->externalLink() == link || page->linkAddress() == link)) {
                 document->selectWebPageIndex(XmlAlbum::cast(page), -1);
                 return;
             }
@@ -1556,7 +1556,7 @@ void XmlWebPhotoAlbum::layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNobo
                 const XmlBaseList items = page->children();
                 if (i < items.size()) {
                     if (XmlWebItem* item = XmlWebItem::cast(items.at(i).get()))
-                        link = QStringLiteral("<a href=\"") + attributeEscape(item->externalLink()) + QStringLiteral("\">");
+                        link = QStringLiteral("<a href=\"") + attributeEscape(item->linkAddress()) + QStringLiteral("\">");
                 }
             }
             html += link;

@@ -268,6 +268,79 @@ QString paramEscape(const QString& text)
     return escaped;
 }
 
+QString xmlEscape(const QString& text)
+{
+    QString escaped;
+    escaped.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        switch (c.unicode()) {
+        case '&': escaped += QStringLiteral("&amp;"); continue;
+        case '<': escaped += QStringLiteral("&lt;"); continue;
+        case '>': escaped += QStringLiteral("&gt;"); continue;
+        case '"': escaped += QStringLiteral("&quot;"); continue;
+        case '\'': escaped += QStringLiteral("&apos;"); continue;
+        default: break;
+        }
+        // What XML 1.0 cannot hold at all goes: control characters but tab
+        // and line ends, the two non-characters and halves of broken pairs.
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            escaped += c;
+            escaped += text.at(++i);
+            continue;
+        }
+        const char16_t u = c.unicode();
+        if ((u < 0x20 && u != '\t' && u != '\n' && u != '\r') || u == 0xFFFE || u == 0xFFFF || c.isSurrogate())
+            continue;
+        escaped += c;
+    }
+    return escaped;
+}
+
+QString urlPathSegmentEscape(const QString& text)
+{
+    static constexpr char hexDigits[] = "0123456789ABCDEF";
+    QString escaped;
+    for (const char b : text.toUtf8()) {
+        const auto byte = static_cast<unsigned char>(b);
+        const bool unreserved = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || (byte >= '0' && byte <= '9')
+            || byte == '-' || byte == '.' || byte == '_' || byte == '~';
+        // "&" is encoded too: in an attribute it would start an entity.
+        const bool subDelimiter = byte == '!' || byte == '$' || byte == '\'' || byte == '(' || byte == ')' || byte == '*'
+            || byte == '+' || byte == ',' || byte == ';' || byte == '=' || byte == ':' || byte == '@';
+        if (unreserved || subDelimiter) {
+            escaped.append(QLatin1Char(b));
+        } else {
+            escaped.append(QLatin1Char('%'));
+            escaped.append(QLatin1Char(hexDigits[byte >> 4]));
+            escaped.append(QLatin1Char(hexDigits[byte & 0x0F]));
+        }
+    }
+    return escaped;
+}
+
+QString scriptStringEscape(const QString& text)
+{
+    QString escaped;
+    escaped.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        switch (u) {
+        case '\\': escaped += QStringLiteral("\\\\"); continue;
+        case '"': escaped += QStringLiteral("\\\""); continue;
+        case '\'': escaped += QStringLiteral("\\'"); continue;
+        case '\n': escaped += QStringLiteral("\\n"); continue;
+        case '\r': escaped += QStringLiteral("\\r"); continue;
+        default: break;
+        }
+        if (u < 0x20 || u == '<' || u == '>' || u == '&' || u == 0x2028 || u == 0x2029)
+            escaped += QStringLiteral("\\u") + QStringLiteral("%1").arg(int(u), 4, 16, QLatin1Char('0')).toUpper();
+        else
+            escaped += c;
+    }
+    return escaped;
+}
+
 QString magicLinkMaker(const QString& link)
 {
     if (link.isNull())

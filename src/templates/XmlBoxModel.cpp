@@ -696,7 +696,7 @@ void XmlBoxModel::mouseClick(const QString& link)
         if (document) {
             for (const XmlBasePtr& item : document->webItems()) {
                 XmlWebItem* page = XmlWebItem::cast(item.get());
-                if (page && page->externalLink() == link) {
+                if (page && (page->externalLink() == link || page->linkAddress() == link)) {
                     document->selectWebPageIndex(XmlAlbum::cast(page), -1);
                     return;
                 }

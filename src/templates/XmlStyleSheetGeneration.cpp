@@ -15,6 +15,7 @@
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlSearchTags.h"
 #include "model/site/XmlSite.h"
+#include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
 #include "templates/XmlCSSImage.h"
@@ -45,21 +46,21 @@ int indexOfUUID(const XmlBaseList& items, const QString& uuid)
     return -1;
 }
 
-QString linkOf(const XmlBasePtr& item)
-{
-    XmlWebItem* page = dynamic_cast<XmlWebItem*>(item.get());
-    return page ? page->externalLink() : QStringLiteral("#");
-}
-
 QString linkOf(XmlBase* item)
 {
     XmlWebItem* page = dynamic_cast<XmlWebItem*>(item);
-    return page ? page->externalLink() : QStringLiteral("#");
+    return page ? page->linkAddress() : QStringLiteral("#");
 }
 
+QString linkOf(const XmlBasePtr& item)
+{
+    return linkOf(item.get());
+}
+
+// A page variable of the head script: the link as a script string.
 void appendLink(QString& html, const char* variable, const QString& link)
 {
-    html += QStringLiteral("var ") + QLatin1String(variable) + QStringLiteral(" = \"") + link + QStringLiteral("\";\n");
+    html += QStringLiteral("var ") + QLatin1String(variable) + QStringLiteral(" = \"") + lq::scriptStringEscape(link) + QStringLiteral("\";\n");
 }
 
 void appendMSIECondition(QString& html)
@@ -137,11 +138,12 @@ void XmlStyleSheet::genHTMLForPageViewHtmlFlags(XmlBase* pageObject, int view, Q
         html += QStringLiteral("<html>\n");
         html += QStringLiteral("<head>\n");
         html += QStringLiteral("<meta http-equiv=\"content-type\" content=\"text/html; charset=UTF-8\">\n");
-        html += QStringLiteral("<title>") + page->content() + QStringLiteral("</title>\n");
+        html += QStringLiteral("<title>") + XmlBase::escape(page->content()) + QStringLiteral("</title>\n");
         html += QStringLiteral("<link rel=\"stylesheet\" type=\"text/css\" media=\"all\" href=\"") + filename() + QStringLiteral("\">\n");
         XmlRSS* feed = document->rss();
         if (feed && feed->publish())
-            html += QStringLiteral("<link rel=\"alternate\" type=\"application/rss+xml\" href=\"rss.xml\" title=\"") + feed->title() + QStringLiteral("\">\n");
+            html += QStringLiteral("<link rel=\"alternate\" type=\"application/rss+xml\" href=\"rss.xml\" title=\"") + XmlBase::escape(feed->title())
+                + QStringLiteral("\">\n");
         html += QStringLiteral("<script type=\"text/javascript\" src=\"lumenquill.js\"></script>\n");
 
         // 8. The head script.

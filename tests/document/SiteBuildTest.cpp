@@ -248,6 +248,80 @@ TEST_F(SiteBuildTest, EveryPageIsValidHtml401AndEveryStyleSheetParses)
     EXPECT_TRUE(files.value(QStringLiteral("index.html")).contains("href=\"rss.xml\" title=\"Holiday news\""));
 }
 
+// Names, titles and links that hold the characters of every language a page
+// is made of: each is escaped for where it lands, so every page stays valid,
+// the feed well-formed, and every page reachable by its name.
+TEST_F(SiteBuildTest, HostileNamesKeepEveryPageValidTheFeedWellFormedAndEveryPageReachable)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("onsgmls")).isEmpty() || !QFileInfo::exists(sgmlCatalog)
+        || QStandardPaths::findExecutable(QStringLiteral("xmllint")).isEmpty())
+        GTEST_SKIP() << "onsgmls, the W3C DTDs and xmllint (opensp, w3c-sgml-lib, libxml2-utils) are not installed";
+    fillSite();
+    const QString quoted = QStringLiteral("\"q\"'<b>pl0 & </script>");
+    struct Named {
+        const char* file;
+        const char* href; // how links write it
+    };
+    const std::vector<Named> named { { "#a.html", "%23a.html" }, { "?b.html", "%3Fb.html" }, { "%41c.html", "%2541c.html" },
+        { "d&e f.html", "d%26e%20f.html" } };
+    QList<std::shared_ptr<XmlAlbum>> pages;
+    for (const Named& n : named) {
+        auto page = XmlAlbum::create();
+        home().addChild(page);
+        page->newDocument();
+        page->setFileName(QString::fromUtf8(n.file));
+        page->setName(quoted);
+        page->setContent(quoted);
+        pages.append(page);
+    }
+    // An external link between two of them, announced in the feed as well.
+    auto external = XmlAlbum::create();
+    home().insertChildAtIndex(external, int(home().children().indexOf(pages[1])));
+    external->newDocument();
+    external->setName(quoted);
+    const QString elsewhere = QStringLiteral("http://other.example/x?y=1&z=\"2\"");
+    external->setExternalLink(elsewhere);
+    external->setIsExternalLink(true);
+    XmlRSS* feed = document.rss();
+    feed->setTitle(QStringLiteral("Tom's \"best\" <walks> & more"));
+    feed->setDescription(QStringLiteral("<b>bold</b> & plain"));
+    for (const auto& target : { pages[0], external }) {
+        auto item = XmlRSSItem::create();
+        item->setLink(target->pageUUID());
+        item->setTitle(quoted);
+        item->setDescription(quoted);
+        feed->addChild(item);
+    }
+    build();
+
+    const QMap<QString, QByteArray> files = generated();
+    for (const Named& n : named)
+        EXPECT_TRUE(files.contains(QString::fromUtf8(n.file))) << n.file;
+    for (const QString& name : files.keys()) {
+        if (!name.endsWith(QStringLiteral(".html")))
+            continue;
+        const QString errors = validationErrors(folder + QStringLiteral("/homepage/") + name);
+        EXPECT_TRUE(errors.isEmpty()) << name.toStdString() << ":\n" << errors.toStdString();
+    }
+    const lq::ProcessResult lint = lq::runProcess(QStringLiteral("/usr/bin/xmllint"), { QStringLiteral("--noout"), folder + QStringLiteral("/homepage/rss.xml") });
+    EXPECT_TRUE(lint.succeeded()) << lint.failureDetail(QStringLiteral("xmllint")).toStdString();
+
+    // Every page is linked by the name it has on disk.
+    const QString index = QString::fromUtf8(files.value(QStringLiteral("index.html")));
+    for (const Named& n : named)
+        EXPECT_TRUE(index.contains(QStringLiteral("href=\"") + QString::fromUtf8(n.href) + QLatin1Char('"'))) << n.href;
+    EXPECT_TRUE(index.contains(QStringLiteral("title=\"Tom's &quot;best&quot; &lt;walks&gt; &amp; more\"")));
+    // The page script's neighbour links are script strings.
+    const QString first = QString::fromUtf8(files.value(QStringLiteral("#a.html")));
+    EXPECT_TRUE(first.contains(QStringLiteral("var nextPageLink = \"http://other.example/x?y=1\\u0026z=\\\"2\\\"\";\n"))) << first.toStdString();
+    const QString second = QString::fromUtf8(files.value(QStringLiteral("?b.html")));
+    EXPECT_TRUE(second.contains(QStringLiteral("var nextPageLink = \"%2541c.html\";\n"))) << second.toStdString();
+    // The feed names an external link as it stands, a page of the site below the channel.
+    const QString rss = QString::fromUtf8(files.value(QStringLiteral("rss.xml")));
+    EXPECT_TRUE(rss.contains(QStringLiteral("<link>http://example.org/holiday/%23a.html</link>"))) << rss.toStdString();
+    EXPECT_TRUE(rss.contains(QStringLiteral("<link>http://other.example/x?y=1&amp;z=&quot;2&quot;</link>"))) << rss.toStdString();
+}
+
 TEST_F(SiteBuildTest, BuildingTwiceGivesTheSameBytes)
 {
     fillSite();

@@ -33,7 +33,7 @@ using XmlBaseList = QList<XmlBasePtr>;
 // One entry of a navigation menu (see XmlBase::menuItems).
 struct MenuItem {
     QString name;       // the page's name
-    QString href;       // its externalLink
+    QString href;       // its linkAddress
     int seq = 0;        // its page number; 0 for a page that is not an album page
     XmlBasePtr page;    // the page element itself
 };

@@ -36,6 +36,11 @@ public:
     // The address the page stands for when it is an external link. No change notice.
     virtual QString externalLink();
     void setExternalLink(const QString& link) { _externalLink = link; }
+    // The address a link to the page takes in the built site: an external
+    // link as it stands, else the page's file as a URL path segment (a page
+    // named "#a.html" or "%41.html" is reached by that name). Escape it
+    // further for where it lands (an attribute, a script string).
+    QString linkAddress();
     bool canEditLink() const { return _canEditLink; }
 
     // The name of the page's HTML file under "homepage". No change notice.
