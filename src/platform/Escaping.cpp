@@ -86,6 +86,42 @@ bool passesInURL(unsigned char byte)
     }
 }
 
+// The ASCII characters one segment of a URL path may hold as they are: the
+// unreserved characters and the sub-delimiters of RFC 3986 but "&", which in
+// an attribute would start an entity.
+bool passesInPathSegment(unsigned char byte)
+{
+    if ((byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || (byte >= '0' && byte <= '9'))
+        return true;
+    switch (byte) {
+    case '-': case '.': case '_': case '~':
+    case '!': case '$': case '\'': case '(': case ')': case '*': case '+': case ',': case ';': case '=': case ':': case '@':
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The UTF-8 bytes of the text, each that does not pass as "%" and two hexadecimal digits.
+QString percentEncoded(const QString& text, bool (*passes)(unsigned char))
+{
+    static constexpr char hexDigits[] = "0123456789ABCDEF";
+    const QByteArray bytes = text.toUtf8();
+    QString escaped;
+    escaped.reserve(bytes.size());
+    for (const char b : bytes) {
+        const auto byte = static_cast<unsigned char>(b);
+        if (byte < 0x80 && passes(byte)) {
+            escaped.append(QLatin1Char(b));
+        } else {
+            escaped.append(QLatin1Char('%'));
+            escaped.append(QLatin1Char(hexDigits[byte >> 4]));
+            escaped.append(QLatin1Char(hexDigits[byte & 0x0F]));
+        }
+    }
+    return escaped;
+}
+
 } // namespace
 
 QString escape(const QString& text)
@@ -204,21 +240,7 @@ QString urlEscape(const QString& text)
 {
     if (text.isNull())
         return QString();
-    static constexpr char hexDigits[] = "0123456789ABCDEF";
-    const QByteArray bytes = text.toUtf8();
-    QString escaped;
-    escaped.reserve(bytes.size());
-    for (char b : bytes) {
-        const auto byte = static_cast<unsigned char>(b);
-        if (byte < 0x80 && passesInURL(byte)) {
-            escaped.append(QLatin1Char(b));
-        } else {
-            escaped.append(QLatin1Char('%'));
-            escaped.append(QLatin1Char(hexDigits[byte >> 4]));
-            escaped.append(QLatin1Char(hexDigits[byte & 0x0F]));
-        }
-    }
-    return escaped;
+    return percentEncoded(text, passesInURL);
 }
 
 QString urlUnescape(const QString& text)
@@ -299,24 +321,7 @@ QString xmlEscape(const QString& text)
 
 QString urlPathSegmentEscape(const QString& text)
 {
-    static constexpr char hexDigits[] = "0123456789ABCDEF";
-    QString escaped;
-    for (const char b : text.toUtf8()) {
-        const auto byte = static_cast<unsigned char>(b);
-        const bool unreserved = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || (byte >= '0' && byte <= '9')
-            || byte == '-' || byte == '.' || byte == '_' || byte == '~';
-        // "&" is encoded too: in an attribute it would start an entity.
-        const bool subDelimiter = byte == '!' || byte == '$' || byte == '\'' || byte == '(' || byte == ')' || byte == '*'
-            || byte == '+' || byte == ',' || byte == ';' || byte == '=' || byte == ':' || byte == '@';
-        if (unreserved || subDelimiter) {
-            escaped.append(QLatin1Char(b));
-        } else {
-            escaped.append(QLatin1Char('%'));
-            escaped.append(QLatin1Char(hexDigits[byte >> 4]));
-            escaped.append(QLatin1Char(hexDigits[byte & 0x0F]));
-        }
-    }
-    return escaped;
+    return percentEncoded(text, passesInPathSegment);
 }
 
 QString scriptStringEscape(const QString& text)

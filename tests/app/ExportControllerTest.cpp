@@ -102,6 +102,15 @@ protected:
         popUp->setCurrentIndex(index);
         panel->action(popUp);
     }
+    // The real build and the real uploader of the window, not the fakes:
+    // the window is made anew by the test.
+    void useRealBuildAndUploader()
+    {
+        useBuiltHelperTools();
+        MyDocumentWindow::setSiteBuilder({});
+        panel->setSender(nullptr);
+        window.reset();
+    }
     void writeLastTree()
     {
         QFile tree(folder + QStringLiteral("/lastbom.xmlbase"));
@@ -307,11 +316,7 @@ TEST_F(ExportControllerTest, FirstPublicationToAWebDAVServerSendsEveryFile)
     testservers::WebDAVServer server;
     if (!server.start(false))
         GTEST_SKIP() << server.why.toStdString();
-    useBuiltHelperTools();
-    // The real build and the real uploader of the window, not the fake.
-    MyDocumentWindow::setSiteBuilder({});
-    panel->setSender(nullptr);
-    window.reset();
+    useRealBuildAndUploader();
     window = std::make_unique<MyDocumentWindow>(document, nullptr);
     panel = window->exportController();
 
@@ -354,10 +359,7 @@ TEST_F(ExportControllerTest, ABuildThatCouldNotWriteItsFilesPublishesNothing)
     testservers::WebDAVServer server;
     if (!server.start(false))
         GTEST_SKIP() << server.why.toStdString();
-    useBuiltHelperTools();
-    MyDocumentWindow::setSiteBuilder({});
-    panel->setSender(nullptr);
-    window.reset();
+    useRealBuildAndUploader();
 
     // The starter site on a disk with room for its document but not for its pages.
     MyDocument full;
