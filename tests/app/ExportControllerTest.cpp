@@ -111,6 +111,17 @@ protected:
         panel->setSender(nullptr);
         window.reset();
     }
+    // Publishes everything to the WebDAV server at the address, as a user
+    // does with the panel's controls.
+    void publishEverythingTo(const QString& address)
+    {
+        choose(5000, 1);
+        type(5005, QStringLiteral("tester"));
+        type(5006, QStringLiteral("secret"));
+        type(5008, address);
+        control<MyMatrix>(5001)->selectCellWithTag(1);
+        panel->exportButton();
+    }
     void writeLastTree()
     {
         QFile tree(folder + QStringLiteral("/lastbom.xmlbase"));
@@ -327,12 +338,7 @@ TEST_F(ExportControllerTest, FirstPublicationToAWebDAVServerSendsEveryFile)
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("<p>" + name.toUtf8() + "</p>");
     }
-    choose(5000, 1);
-    type(5005, QStringLiteral("tester"));
-    type(5006, QStringLiteral("secret"));
-    type(5008, server.address());
-    control<MyMatrix>(5001)->selectCellWithTag(1);
-    panel->exportButton();
+    publishEverythingTo(server.address());
     // The site is built first, then sent.
     ASSERT_TRUE(processEventsUntil([&] {
         return window->sender()->taskError() || (QFile::exists(folder + QStringLiteral("/lastbom.xmlbase")) && !window->sender()->isRunning());
@@ -373,12 +379,7 @@ TEST_F(ExportControllerTest, ABuildThatCouldNotWriteItsFilesPublishesNothing)
     } closeFirst { window };
     disk.fillLeaving(16 * 1024);
 
-    choose(5000, 1);
-    type(5005, QStringLiteral("tester"));
-    type(5006, QStringLiteral("secret"));
-    type(5008, server.address());
-    control<MyMatrix>(5001)->selectCellWithTag(1);
-    panel->exportButton();
+    publishEverythingTo(server.address());
     ASSERT_TRUE(processEventsUntil([&] { return panel->notice()->text().contains(QStringLiteral("The export stopped")); }, 120000))
         << full.activityText().toStdString();
     EXPECT_TRUE(full.activityText().contains(QStringLiteral("No space left on device"))) << full.activityText().toStdString();
