@@ -12,7 +12,7 @@ tools/install-missing.sh "${packages[@]}"
 
 build_dir="${LQ_TEST_BUILD_DIR:-build/test}"
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLQ_SANITIZE=ON -DLQ_BUILD_TESTS=ON -DLQ_BUILD_BENCH=OFF
-cmake --build "$build_dir" -j "$(nproc)"
+cmake --build "$build_dir" -j "${LQ_JOBS:-$(nproc)}"
 
 # --- Fuzzing -----------------------------------------------------------------
 # The fuzz targets (libFuzzer with AddressSanitizer and UBSan, built with
@@ -30,7 +30,7 @@ LQ_FUZZ_SEED="${LQ_FUZZ_SEED:-1}" fuzz/run.sh "$fuzz_seconds" || fuzz_status=$?
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
-ctest --test-dir "$build_dir" --output-on-failure -j "$(nproc)"
+ctest --test-dir "$build_dir" --output-on-failure -j "${LQ_JOBS:-$(nproc)}"
 if [ "$fuzz_status" -ne 0 ]; then
   echo "Fuzzing failed with status $fuzz_status (see its output above)" >&2
   exit "$fuzz_status"

@@ -20,24 +20,31 @@
 #include "platform/widgets/MyTabView.h"
 #include "platform/widgets/MyTextField.h"
 #include "platform/widgets/SheetBuilder.h"
+#include "platform/SupportPaths.h"
 #include "publish/FolderExport.h"
+#include "publish/WebDAVRoad.h"
 #include "publish/XmlLocation.h"
+#include "model/application/MyApplication.h"
 
 #include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QLabel>
+#include <QScrollArea>
+#include <QSettings>
 #include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
 
-// The .Mac service's WebDAV host.
-const QString MacWebDAVHost = QStringLiteral("idisk.mac.com");
-const QString MacHomePageHost = QStringLiteral("homepage.mac.com");
 const QString LastPublishedTree = QStringLiteral("lastbom.xmlbase");
+const QStringList ServerTabs = {QStringLiteral("mac"), QStringLiteral("webdav"), QStringLiteral("folder"), QStringLiteral("ftp")};
+
+bool isFileAddress(const QString& stored)
+{
+    return stored.startsWith(QStringLiteral("file:"));
+}
 
 } // namespace
 
@@ -49,104 +56,150 @@ ExportController::ExportController(MyDocumentWindow* document, QWidget* exportvi
     auto* outer = new QVBoxLayout(exportview);
     _firstTab = new MyTabView(exportview);
     outer->addWidget(_firstTab);
-    auto* main = new QWidget;
-    _firstTab->addTabViewItem(QStringLiteral("main"), QStringLiteral("Publish"), main);
-    auto* mainLayout = new QVBoxLayout(main);
+    // The settings scroll rather than make the window taller than the
+    // screen; the notice and the buttons below them stay in sight.
+    auto* page = new QWidget;
+    auto* pageLayout = new QVBoxLayout(page);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    auto* settings = new QWidget;
+    new QVBoxLayout(settings);
+    auto* scroller = new QScrollArea;
+    scroller->setWidgetResizable(true);
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidget(settings);
+    pageLayout->addWidget(scroller);
+    _firstTab->addTabViewItem(QStringLiteral("main"), QStringLiteral("Publish"), page);
     auto* feed = new QWidget;
     _firstTab->addTabViewItem(QStringLiteral("rss"), QStringLiteral("RSS Feed"), feed);
     _rsscontroller = new WWRSSController(document, feed);
 
-    auto act = [this](QWidget* sender) {
+    buildGeneral(settings);
+    buildServerTabs(settings);
+    // Text fields store what is typed as it is typed.
+    for (MyTextField* field : exportview->findChildren<MyTextField*>())
+        connect(field, &QLineEdit::textEdited, this, [this, field] { controlTextDidChange(field); });
+    buildButtons(page);
+
+    // The tabs choose the server type as the pop-up does: both show the one stored type.
+    connect(_exportTab, &QTabWidget::currentChanged, this, [this](int index) {
+        if (_updating)
+            return;
+        lq::uiFrame(this, "tabView:didSelectTabViewItem:", [&] {
+            location()->setServerType(index);
+            changed();
+            updateGUI();
+        });
+    });
+    _destination = destinationKey();
+    updateGUI();
+}
+
+SheetBuilder::Action ExportController::controlAction()
+{
+    return [this](QWidget* sender) {
         if (qobject_cast<MyTextField*>(sender))
             controlTextDidChange(sender);
         else
             action(sender);
     };
-    auto* top = new QWidget;
-    SheetBuilder general(top, this, act);
-    general.label(QStringLiteral("Server type"))
-        .popUp(5000, {{QStringLiteral(".Mac"), 0}, {QStringLiteral("WebDAV"), 1}, {QStringLiteral("Folder"), 2}, {QStringLiteral("FTP"), 3}});
-    general.label(QStringLiteral("Send"))
-        .matrix(5001, {{QStringLiteral("Only the changes"), 1}, {QStringLiteral("Every file"), 0}});
-    general.label(QStringLiteral("Language")).popUp(5017, {{QStringLiteral("English"), 0}, {QStringLiteral("Other"), 1}});
-    general.label(QStringLiteral("Description")).textField(5018);
-    mainLayout->addWidget(top);
+}
 
+void ExportController::buildGeneral(QWidget* main)
+{
+    SheetBuilder general(main, this, controlAction());
+    general.label(QStringLiteral("Server type"))
+        .popUp(PublishTag::ServerType,
+            {{QStringLiteral(".Mac"), 0}, {QStringLiteral("WebDAV"), 1}, {QStringLiteral("Folder"), 2}, {QStringLiteral("FTP"), 3}});
+    general.label(QStringLiteral("Send"))
+        .matrix(PublishTag::ExportType, {{QStringLiteral("Only the changes"), 1}, {QStringLiteral("Every file"), 0}});
+    general.label(QStringLiteral("Language")).popUp(PublishTag::Language, {{QStringLiteral("English"), 0}, {QStringLiteral("Other"), 1}});
+    general.label(QStringLiteral("Description")).textField(PublishTag::SiteDescription);
+}
+
+void ExportController::buildServerTabs(QWidget* main)
+{
     _exportTab = new MyTabView;
+    main->layout()->addWidget(_exportTab);
     auto page = [&](const QString& identifier, const QString& label) {
         auto* view = new QWidget;
         _exportTab->addTabViewItem(identifier, label, view);
         return view;
     };
-    QWidget* mac = page(QStringLiteral("mac"), QStringLiteral(".Mac"));
-    SheetBuilder macFields(mac, this, act);
-    macFields.label(QStringLiteral("User")).textField(5002);
-    macFields.label(QStringLiteral("Password")).textField(5003)->setEchoMode(QLineEdit::Password);
-    macFields.label(QStringLiteral("Folder")).textField(5004);
-    QWidget* webdav = page(QStringLiteral("webdav"), QStringLiteral("WebDAV"));
-    SheetBuilder davFields(webdav, this, act);
-    davFields.label(QStringLiteral("User")).textField(5005);
-    davFields.label(QStringLiteral("Password")).textField(5006)->setEchoMode(QLineEdit::Password);
-    davFields.label(QStringLiteral("Address")).textField(5008);
-    davFields.check(5007, QStringLiteral("Digest authentication"));
-    QWidget* folder = page(QStringLiteral("folder"), QStringLiteral("Folder"));
-    auto* folderLayout = new QVBoxLayout(folder);
+    SheetBuilder mac(page(QStringLiteral("mac"), QStringLiteral(".Mac")), this, controlAction());
+    mac.label(QStringLiteral("User")).textField(PublishTag::MacUser);
+    mac.label(QStringLiteral("Password")).textField(PublishTag::MacPassword)->setEchoMode(QLineEdit::Password);
+    mac.label(QStringLiteral("Folder")).textField(PublishTag::MacFolder);
+
+    SheetBuilder dav(page(QStringLiteral("webdav"), QStringLiteral("WebDAV")), this, controlAction());
+    dav.label(QStringLiteral("User")).textField(PublishTag::WebDAVUser);
+    dav.label(QStringLiteral("Password")).textField(PublishTag::WebDAVPassword)->setEchoMode(QLineEdit::Password);
+    dav.label(QStringLiteral("Address")).textField(PublishTag::WebDAVAddress)
+        ->setPlaceholderText(QStringLiteral("https://example.com/folder or example.com:8080/folder"));
+    dav.check(PublishTag::WebDAVDigest, QStringLiteral("Digest authentication"));
+
+    _exportTab->addTabViewItem(QStringLiteral("folder"), QStringLiteral("Folder"), buildFolderPage());
+
+    SheetBuilder ftp(page(QStringLiteral("ftp"), QStringLiteral("FTP")), this, controlAction());
+    ftp.label(QStringLiteral("Server")).textField(PublishTag::FtpServer)->setPlaceholderText(QStringLiteral("ftp.example.com"));
+    ftp.label(QStringLiteral("User")).textField(PublishTag::FtpUser);
+    ftp.label(QStringLiteral("Password")).textField(PublishTag::FtpPassword)->setEchoMode(QLineEdit::Password);
+    ftp.label(QStringLiteral("Client")).popUp(PublishTag::FtpApp, {{QStringLiteral("Transmit"), 0}, {QStringLiteral("Cyberduck"), 1}});
+    ftp.label(QStringLiteral("Type")).popUp(PublishTag::FtpType, {{QStringLiteral("FTP"), 0}, {QStringLiteral("SFTP"), 1}});
+    ftp.label(QStringLiteral("Port")).textField(PublishTag::FtpPort)->setPlaceholderText(QStringLiteral("21 for FTP, 22 for SFTP"));
+    ftp.check(PublishTag::FtpDefaultPort, QStringLiteral("Default port"));
+    ftp.label(QStringLiteral("Folder on the server")).textField(PublishTag::FtpFolder)->setPlaceholderText(QStringLiteral("public_html/site"));
+}
+
+QWidget* ExportController::buildFolderPage()
+{
+    auto* folder = new QWidget;
+    auto* layout = new QVBoxLayout(folder);
     _fsBrowser = new FSBrowser(folder);
-    folderLayout->addWidget(_fsBrowser);
-    auto* newFolder = new MyButton(0);
-    newFolder->setText(QStringLiteral("New Folder"));
-    folderLayout->addWidget(newFolder);
-    connect(newFolder, &QPushButton::clicked, this, [this] {
-        lq::uiFrame(this, "createFolder:", [&] {
-            // The name comes from a small sheet; its answer is the name.
-            QDialog sheet(_document);
-            sheet.setWindowTitle(QStringLiteral("New Folder"));
-            auto* name = new MyTextField(0, &sheet);
-            auto* layout = new QVBoxLayout(&sheet);
-            layout->addWidget(name);
-            if (lq::modalHandler().runSheet(&sheet) == 1)
-                createFolderNamed(name->text());
+    layout->addWidget(_fsBrowser);
+    connect(_fsBrowser, &FSBrowser::pathChanged, this, [this](const QString& path) {
+        if (_updating)
+            return;
+        lq::uiFrame(this, "browser:selectRow:", [&] {
+            location()->setExportFolder(path);
+            changed();
+            showExportFolder();
         });
     });
-    QWidget* ftp = page(QStringLiteral("ftp"), QStringLiteral("FTP"));
-    SheetBuilder ftpFields(ftp, this, act);
-    ftpFields.label(QStringLiteral("Server")).textField(5013);
-    ftpFields.label(QStringLiteral("User")).textField(5014);
-    ftpFields.label(QStringLiteral("Password")).textField(5015)->setEchoMode(QLineEdit::Password);
-    ftpFields.label(QStringLiteral("Client")).popUp(5009, {{QStringLiteral("Transmit"), 0}, {QStringLiteral("Cyberduck"), 1}});
-    ftpFields.label(QStringLiteral("Type")).popUp(5010, {{QStringLiteral("FTP"), 0}, {QStringLiteral("SFTP"), 1}});
-    ftpFields.label(QStringLiteral("Port")).textField(5011);
-    ftpFields.check(5012, QStringLiteral("Default port"));
-    ftpFields.label(QStringLiteral("Folder on the server")).textField(5016);
-    mainLayout->addWidget(_exportTab);
+    _exportFolderLabel = new QLabel;
+    _exportFolderLabel->setWordWrap(true);
+    _exportFolderLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(_exportFolderLabel);
+    SheetBuilder buttons(folder, this, {});
+    buttons.buttonRow({{QStringLiteral("New Folder"), [this] { runNewFolderSheet(); }},
+        {QStringLiteral("Choose Folder…"), [this] { chooseExportFolder(); }}, {}});
+    return folder;
+}
 
-    // Text fields store what is typed as it is typed.
-    for (MyTextField* field : exportview->findChildren<MyTextField*>())
-        connect(field, &QLineEdit::textEdited, this, [this, field] { controlTextDidChange(field); });
+void ExportController::runNewFolderSheet()
+{
+    lq::uiFrame(this, "createFolder:", [&] {
+        // The name comes from a small sheet; its answer is the name.
+        QDialog sheet(_document);
+        sheet.setWindowTitle(QStringLiteral("New Folder"));
+        SheetBuilder fields(&sheet, this, {});
+        MyTextField* name = fields.label(QStringLiteral("Name")).textField(0);
+        fields.sheetButtons(&sheet, QStringLiteral("Create"));
+        if (lq::modalHandler().runSheet(&sheet) == 1)
+            createFolderNamed(name->text());
+    });
+}
 
+void ExportController::buildButtons(QWidget* main)
+{
     _notice = new QLabel;
     _notice->setWordWrap(true);
-    mainLayout->addWidget(_notice);
-    auto* buttons = new QHBoxLayout;
-    auto button = [&](const QString& title, auto slot) {
-        auto* b = new MyButton(0);
-        b->setText(title);
-        buttons->addWidget(b);
-        connect(b, &QPushButton::clicked, this, slot);
-    };
-    button(QStringLiteral("Test connection"), [this] { testFTPExport(); });
-    button(QStringLiteral("Preview"), [this] { previewInBrowserButton(); });
-    buttons->addStretch();
-    button(QStringLiteral("Cancel"), [this] { cancelButton(); });
-    button(QStringLiteral("Export"), [this] { exportButton(); });
-    mainLayout->addLayout(buttons);
-
-    connect(_exportTab, &QTabWidget::currentChanged, this, [this] {
-        if (!_updating)
-            updateGUI();
-    });
-    _destination = destinationKey();
-    updateGUI();
+    main->layout()->addWidget(_notice);
+    SheetBuilder buttons(main, this, {});
+    const QList<MyButton*> made = buttons.buttonRow({{QStringLiteral("Test connection"), [this] { testFTPExport(); }},
+        {QStringLiteral("Preview"), [this] { previewInBrowserButton(); }}, {},
+        {QStringLiteral("Cancel"), [this] { cancelButton(); }}, {QStringLiteral("Export"), [this] { exportButton(); }}});
+    _testButton = made.first();
+    made.last()->setDefault(true);
 }
 
 ExportController::~ExportController() = default;
@@ -173,6 +226,51 @@ void ExportController::setFieldText(int tag, const QString& text)
         if (field->text() != text)
             field->setText(text);
     }
+}
+
+QString ExportController::storedExportFolder(const QString& folder)
+{
+    const QString home = QDir::homePath();
+    if (folder == home || folder.startsWith(home + QLatin1Char('/')))
+        return relativeExportFolder(folder);
+    return QUrl::fromLocalFile(folder).toString();
+}
+
+QString ExportController::exportFolderPath() const
+{
+    const QString stored = location()->exportFolder();
+    if (isFileAddress(stored))
+        return QUrl(stored).toLocalFile();
+    return lq::folderExportDestination(_fsBrowser->path());
+}
+
+void ExportController::showExportFolder()
+{
+    _exportFolderLabel->setText(QStringLiteral("Export to: ") + exportFolderPath());
+}
+
+void ExportController::chooseExportFolder()
+{
+    lq::uiFrame(this, "chooseFolder:", [&] {
+        lq::FilePanelRequest request;
+        request.window = _document;
+        request.title = QStringLiteral("Choose the Folder to Export To");
+        request.prompt = QStringLiteral("Choose");
+        request.folder = exportFolderPath();
+        request.chooseFolder = true;
+        const QString chosen = lq::modalHandler().runOpenPanel(request);
+        if (chosen.isEmpty())
+            return;
+        const QFileInfo folder(chosen);
+        if (!folder.isDir() || !folder.isWritable()) {
+            lq::runAlert(_document, QStringLiteral("Whoops"),
+                chosen + QStringLiteral(" is not a folder you can write to. Choose another one, or make one with the \"New Folder\" button."));
+            return;
+        }
+        location()->setExportFolder(storedExportFolder(folder.absoluteFilePath()));
+        changed();
+        updateGUI();
+    });
 }
 
 QString ExportController::relativeExportFolder(const QString& stored)
@@ -205,26 +303,38 @@ void ExportController::updateGUI()
         if (!where)
             return;
         _updating = true;
-        static const QStringList tabs = {QStringLiteral("mac"), QStringLiteral("webdav"), QStringLiteral("folder"), QStringLiteral("ftp")};
-        if (where->serverType() >= 0 && where->serverType() < tabs.size())
-            _exportTab->selectTabViewItemWithIdentifier(tabs[where->serverType()]);
-        for (int tag : {5002, 5005, 5014})
+        if (where->serverType() >= 0 && where->serverType() < ServerTabs.size())
+            _exportTab->selectTabViewItemWithIdentifier(ServerTabs[where->serverType()]);
+        for (int tag : {PublishTag::MacUser, PublishTag::WebDAVUser, PublishTag::FtpUser})
             setFieldText(tag, where->username());
-        for (int tag : {5003, 5006, 5015})
+        for (int tag : {PublishTag::MacPassword, PublishTag::WebDAVPassword, PublishTag::FtpPassword})
             setFieldText(tag, where->password());
-        for (int tag : {5004, 5008, 5013})
+        for (int tag : {PublishTag::MacFolder, PublishTag::WebDAVAddress, PublishTag::FtpServer})
             setFieldText(tag, where->location());
-        setFieldText(5011, where->ftpPort());
-        setFieldText(5016, where->ftpFolder());
-        qobject_cast<MyCheckBox*>(lq::viewWithTag(_exportview, 5007))->setChecked(where->digest() != 0);
-        qobject_cast<MyCheckBox*>(lq::viewWithTag(_exportview, 5012))->setChecked(where->ftpDefault() != 0);
-        qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, 5009))->setCurrentIndex(where->ftpApp());
-        qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, 5010))->setCurrentIndex(where->ftpType() == 0 ? 0 : 1);
-        qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, 5000))->setCurrentIndex(where->serverType());
-        qobject_cast<MyMatrix*>(lq::viewWithTag(_exportview, 5001))->selectCellWithTag(where->exportType() == 1 ? 1 : 0);
+        setFieldText(PublishTag::FtpPort, where->ftpPort());
+        setFieldText(PublishTag::FtpFolder, where->ftpFolder());
+        qobject_cast<MyCheckBox*>(lq::viewWithTag(_exportview, PublishTag::WebDAVDigest))->setChecked(where->digest() != 0);
+        qobject_cast<MyCheckBox*>(lq::viewWithTag(_exportview, PublishTag::FtpDefaultPort))->setChecked(where->ftpDefault() != 0);
+        lq::viewWithTag(_exportview, PublishTag::FtpPort)->setEnabled(where->ftpDefault() == 0);
+        qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, PublishTag::FtpApp))->setCurrentIndex(where->ftpApp());
+        qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, PublishTag::FtpType))->setCurrentIndex(where->ftpType() == 0 ? 0 : 1);
+        qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, PublishTag::ServerType))->setCurrentIndex(where->serverType());
+        qobject_cast<MyMatrix*>(lq::viewWithTag(_exportview, PublishTag::ExportType))->selectCellWithTag(where->exportType() == 1 ? 1 : 0);
+        // The site's language and description show what is stored, so that
+        // a description typed before is not met as an empty field.
+        if (XmlSite* site = _document->document().site(); site && site->homepage()) {
+            auto* language = qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, PublishTag::Language));
+            if (site->homepage()->langcode() >= 0 && site->homepage()->langcode() < language->count())
+                language->setCurrentIndex(site->homepage()->langcode());
+            if (site->homepage()->description())
+                setFieldText(PublishTag::SiteDescription, site->homepage()->description()->content());
+        }
+        // The folders are read anew: one made outside the program shows.
         _fsBrowser->loadColumnZero();
-        if (!_fsBrowser->setPath(relativeExportFolder(where->exportFolder())))
+        if (!isFileAddress(where->exportFolder()) && !_fsBrowser->setPath(relativeExportFolder(where->exportFolder())))
             _fsBrowser->setPath(QStringLiteral("/Desktop"));
+        showExportFolder();
+        _testButton->setEnabled(where->serverType() != XmlLocation::LocalFolder);
         _updating = false;
         _rsscontroller->updateGUI();
     });
@@ -245,10 +355,11 @@ QString ExportController::destinationKey() const
     QString key = QString::number(where->serverType());
     switch (where->serverType()) {
     case XmlLocation::LocalFolder:
-        key += QLatin1Char('|') + relativeExportFolder(where->exportFolder());
+        key += QLatin1Char('|') + (isFileAddress(where->exportFolder()) ? where->exportFolder() : relativeExportFolder(where->exportFolder()));
         break;
     case XmlLocation::FTPServer:
-        key += QLatin1Char('|') + where->location() + QLatin1Char('|') + where->ftpFolder();
+        key += QLatin1Char('|') + QString::number(where->ftpType()) + QLatin1Char('|') + where->transferHost() + QLatin1Char('|')
+            + where->ftpFolder();
         break;
     default:
         key += QLatin1Char('|') + where->location();
@@ -280,13 +391,13 @@ void ExportController::action(QWidget* sender)
         auto* popUp = qobject_cast<MyPopUpButton*>(sender);
         auto* check = qobject_cast<MyCheckBox*>(sender);
         switch (tag) {
-        case 5000: where->setServerType(popUp->currentIndex()); break;
-        case 5001: where->setExportType(qobject_cast<MyMatrix*>(sender)->selectedTag()); break;
-        case 5007: where->setDigest(check->isChecked() ? 1 : 0); break;
-        case 5009: where->setFtpApp(popUp->currentIndex()); break;
-        case 5010: where->setFtpType(popUp->currentIndex()); break;
-        case 5012: where->setFtpDefault(check->isChecked() ? 1 : 0); break;
-        case 5017:
+        case PublishTag::ServerType: where->setServerType(popUp->currentIndex()); break;
+        case PublishTag::ExportType: where->setExportType(qobject_cast<MyMatrix*>(sender)->selectedTag()); break;
+        case PublishTag::WebDAVDigest: where->setDigest(check->isChecked() ? 1 : 0); break;
+        case PublishTag::FtpApp: where->setFtpApp(popUp->currentIndex()); break;
+        case PublishTag::FtpType: where->setFtpType(popUp->currentIndex()); break;
+        case PublishTag::FtpDefaultPort: where->setFtpDefault(check->isChecked() ? 1 : 0); break;
+        case PublishTag::Language:
             if (XmlSite* site = _document->document().site())
                 site->homepage()->setLangcode(popUp->currentIndex());
             break;
@@ -305,12 +416,12 @@ void ExportController::controlTextDidChange(QWidget* sender)
         XmlLocation* where = location();
         const QString text = qobject_cast<QLineEdit*>(sender)->text();
         switch (lq::widgetTag(sender)) {
-        case 5002: case 5005: case 5014: where->setUsername(text); break;
-        case 5003: case 5006: case 5015: where->setPassword(text); break;
-        case 5004: case 5008: case 5013: where->setLocation(text); break;
-        case 5011: where->setFtpPort(text); break;
-        case 5016: where->setFtpFolder(text); break;
-        case 5018:
+        case PublishTag::MacUser: case PublishTag::WebDAVUser: case PublishTag::FtpUser: where->setUsername(text); break;
+        case PublishTag::MacPassword: case PublishTag::WebDAVPassword: case PublishTag::FtpPassword: where->setPassword(text); break;
+        case PublishTag::MacFolder: case PublishTag::WebDAVAddress: case PublishTag::FtpServer: where->setLocation(text); break;
+        case PublishTag::FtpPort: where->setFtpPort(text); break;
+        case PublishTag::FtpFolder: where->setFtpFolder(text); break;
+        case PublishTag::SiteDescription:
             if (XmlSite* site = _document->document().site(); site && site->homepage()->description())
                 site->homepage()->description()->setContent(text);
             break;
@@ -323,9 +434,10 @@ void ExportController::controlTextDidChange(QWidget* sender)
 void ExportController::exportButton()
 {
     lq::uiFrame(this, "exportButton:", [&] {
-        const int type = qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, 5000))->currentIndex();
-        const QString path = _fsBrowser->path();
-        if (type == XmlLocation::LocalFolder && (path == QStringLiteral("/") || path == QStringLiteral("/Desktop"))) {
+        const int type = qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, PublishTag::ServerType))->currentIndex();
+        const QString folder = QDir::cleanPath(exportFolderPath());
+        const QString home = QDir::cleanPath(QDir::homePath());
+        if (type == XmlLocation::LocalFolder && (folder == home || folder == home + QStringLiteral("/Desktop"))) {
             lq::runAlert(_document, QStringLiteral("Whoops"),
                 QStringLiteral("You have chosen to export your website to either your home directory or your Desktop.\t"
                                "This is not a good idea as this will mess up your workspace.\n\n"
@@ -339,60 +451,91 @@ void ExportController::exportButton()
 void ExportController::storeFtpFields()
 {
     XmlLocation* where = location();
-    where->setUsername(fieldText(5014));
-    where->setPassword(fieldText(5015));
-    where->setLocation(fieldText(5013));
-    where->setFtpApp(qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, 5009))->currentIndex());
-    where->setFtpType(qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, 5010))->currentIndex());
-    where->setFtpPort(fieldText(5011));
-    where->setFtpDefault(qobject_cast<MyCheckBox*>(lq::viewWithTag(_exportview, 5012))->isChecked() ? 1 : 0);
-    where->setFtpFolder(fieldText(5016));
+    where->setUsername(fieldText(PublishTag::FtpUser));
+    where->setPassword(fieldText(PublishTag::FtpPassword));
+    where->setLocation(fieldText(PublishTag::FtpServer));
+    where->setFtpApp(qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, PublishTag::FtpApp))->currentIndex());
+    where->setFtpType(qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, PublishTag::FtpType))->currentIndex());
+    where->setFtpPort(fieldText(PublishTag::FtpPort));
+    where->setFtpDefault(qobject_cast<MyCheckBox*>(lq::viewWithTag(_exportview, PublishTag::FtpDefaultPort))->isChecked() ? 1 : 0);
+    where->setFtpFolder(fieldText(PublishTag::FtpFolder));
 }
 
-void ExportController::startExport()
+bool ExportController::setMacAddresses(const XmlLocation& where)
 {
-    lq::uiFrame(this, "startExport", [&] {
-        XmlLocation* where = location();
-        where->setServerType(qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, 5000))->currentIndex());
-        where->setExportType(qobject_cast<MyMatrix*>(lq::viewWithTag(_exportview, 5001))->selectedTag());
-        switch (where->serverType()) {
-        case XmlLocation::MacAccount: {
-            QString user = fieldText(5002);
+    const MyApplication& app = MyApplication::shared();
+    if (app.macWebDAVHost().isEmpty()) {
+        lq::runAlert(_document, QStringLiteral("The .Mac service is not set up"),
+            QStringLiteral("The .Mac service no longer exists. To publish to a server that works the same way, set its host names as "
+                           "\"MacWebDAVHost\" and \"MacHomePageHost\" in ")
+                + lq::userDefaults()->fileName() + QStringLiteral("; otherwise choose WebDAV, Folder or FTP as the server type."));
+        return false;
+    }
+    const QString user = XmlBase::urlescape(where.username());
+    const QString folder = XmlBase::urlescape(where.location());
+    _baseURL = QStringLiteral("http://") + app.macWebDAVHost() + QLatin1Char('/') + user + QStringLiteral("/Sites/") + folder;
+    _openURL = app.macHomePageHost().isEmpty()
+        ? QString()
+        : QStringLiteral("http://") + app.macHomePageHost() + QLatin1Char('/') + user + QLatin1Char('/') + folder + QLatin1Char('/');
+    return true;
+}
+
+void ExportController::setWebDAVAddresses(const XmlLocation& where)
+{
+    _baseURL = WebDAVRoad::webDAVAddress(where.location());
+    _openURL.clear();
+}
+
+bool ExportController::storeDestination()
+{
+    XmlLocation* where = location();
+    where->setServerType(qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, PublishTag::ServerType))->currentIndex());
+    where->setExportType(qobject_cast<MyMatrix*>(lq::viewWithTag(_exportview, PublishTag::ExportType))->selectedTag());
+    switch (where->serverType()) {
+    case XmlLocation::MacAccount: {
+            QString user = fieldText(PublishTag::MacUser);
             if (const int at = user.indexOf(QLatin1Char('@')); at >= 0) {
                 user = user.left(at);
-                setFieldText(5002, user);
+                setFieldText(PublishTag::MacUser, user);
             }
             where->setUsername(user);
-            where->setPassword(fieldText(5003));
-            where->setLocation(fieldText(5004));
-            const QString user64 = XmlBase::urlescape(user);
-            const QString folder = XmlBase::urlescape(where->location());
-            _baseURL = QStringLiteral("http://") + MacWebDAVHost + QLatin1Char('/') + user64 + QStringLiteral("/Sites/") + folder;
-            _openURL = QStringLiteral("http://") + MacHomePageHost + QLatin1Char('/') + user64 + QLatin1Char('/') + folder + QLatin1Char('/');
+            where->setPassword(fieldText(PublishTag::MacPassword));
+            where->setLocation(fieldText(PublishTag::MacFolder));
             _passPhrase = user + QLatin1Char(':') + where->password();
             _digest = 0;
+            if (!setMacAddresses(*where))
+                return false;
             break;
         }
         case XmlLocation::WebDAV:
-            where->setUsername(fieldText(5005));
-            where->setPassword(fieldText(5006));
-            where->setLocation(fieldText(5008));
-            where->setDigest(qobject_cast<MyCheckBox*>(lq::viewWithTag(_exportview, 5007))->isChecked() ? 1 : 0);
-            _baseURL = QStringLiteral("http://") + XmlBase::urlescape(where->location());
-            _openURL.clear();
+            where->setUsername(fieldText(PublishTag::WebDAVUser));
+            where->setPassword(fieldText(PublishTag::WebDAVPassword));
+            where->setLocation(fieldText(PublishTag::WebDAVAddress));
+            where->setDigest(qobject_cast<MyCheckBox*>(lq::viewWithTag(_exportview, PublishTag::WebDAVDigest))->isChecked() ? 1 : 0);
+            setWebDAVAddresses(*where);
             _passPhrase = where->username() + QLatin1Char(':') + where->password();
             _digest = where->digest();
             break;
         case XmlLocation::LocalFolder:
-            where->setExportFolder(_fsBrowser->path());
+            if (!isFileAddress(where->exportFolder()))
+                where->setExportFolder(_fsBrowser->path());
             break;
         case XmlLocation::FTPServer:
             storeFtpFields();
             break;
         default:
             break;
-        }
-        forgetLastPublishedTreeIfMoved();
+    }
+    forgetLastPublishedTreeIfMoved();
+    return true;
+}
+
+void ExportController::startExport()
+{
+    lq::uiFrame(this, "startExport", [&] {
+        if (!storeDestination())
+            return;
+        _notice->clear();
         MyDocument& doc = _document->document();
         doc.saveFileWithComment(doc.fileName(), QStringLiteral("Website exported"));
         _document->prepareForExport([this] { startExport2(); });
@@ -412,7 +555,7 @@ void ExportController::startExport2()
                 _sender->startSending({where->serverType(), _baseURL, pathName, _passPhrase, _openURL, _digest, changesOnly});
                 break;
             case XmlLocation::LocalFolder:
-                _sender->exportToFolder(pathName, lq::folderExportDestination(relativeExportFolder(where->exportFolder())), changesOnly);
+                _sender->exportToFolder(pathName, exportFolderPath(), changesOnly);
                 break;
             case XmlLocation::FTPServer:
                 _sender->sendFTPBom(where, pathName, changesOnly);
@@ -421,7 +564,7 @@ void ExportController::startExport2()
                 break;
             }
         }
-        _document->switchToEditMode();
+        // The window stays on "Send", where the uploader tells how it went.
     });
 }
 
@@ -430,16 +573,12 @@ bool ExportController::exportChanges()
     return lq::uiFrame(this, "exportChanges", [&] {
         XmlLocation* where = location();
         switch (where->serverType()) {
-        case XmlLocation::MacAccount: {
-            const QString user = XmlBase::urlescape(where->username());
-            const QString folder = XmlBase::urlescape(where->location());
-            _baseURL = QStringLiteral("http://") + MacWebDAVHost + QLatin1Char('/') + user + QStringLiteral("/Sites/") + folder;
-            _openURL = QStringLiteral("http://") + MacHomePageHost + QLatin1Char('/') + user + QLatin1Char('/') + folder + QLatin1Char('/');
+        case XmlLocation::MacAccount:
+            if (!setMacAddresses(*where))
+                return false;
             break;
-        }
         case XmlLocation::WebDAV:
-            _baseURL = QStringLiteral("http://") + XmlBase::urlescape(where->location());
-            _openURL.clear();
+            setWebDAVAddresses(*where);
             break;
         case XmlLocation::FTPServer:
             break;
@@ -470,15 +609,20 @@ void ExportController::exportChanges2()
 void ExportController::testFTPExport()
 {
     lq::uiFrame(this, "testFTPExport:", [&] {
-        XmlLocation* where = location();
-        where->setServerType(qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, 5000))->currentIndex());
-        where->setExportType(qobject_cast<MyMatrix*>(lq::viewWithTag(_exportview, 5001))->selectedTag());
-        if (where->serverType() != XmlLocation::FTPServer)
+        if (!storeDestination() || !_sender)
             return;
-        storeFtpFields();
-        forgetLastPublishedTreeIfMoved();
-        if (_sender)
+        XmlLocation* where = location();
+        switch (where->serverType()) {
+        case XmlLocation::MacAccount:
+        case XmlLocation::WebDAV:
+            _sender->webDAVTest({where->serverType(), _baseURL, QString(), _passPhrase, QString(), _digest, true});
+            break;
+        case XmlLocation::FTPServer:
             _sender->ftpTestExport(where, sitePath() + QStringLiteral("/homepage"));
+            break;
+        default:
+            break;
+        }
     });
 }
 

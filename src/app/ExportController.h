@@ -1,16 +1,43 @@
 #pragma once
 #include "app/SendControllerBase.h"
+#include "platform/widgets/SheetBuilder.h"
 
 #include <QObject>
 #include <QString>
 
 class FSBrowser;
+class MyButton;
 class MyDocumentWindow;
 class MyTabView;
 class QLabel;
 class QWidget;
 class WWRSSController;
 class XmlLocation;
+
+// The tags of the publish panel's controls.
+namespace PublishTag {
+enum : int {
+    ServerType = 5000,      // pop-up: .Mac, WebDAV, folder, FTP
+    ExportType = 5001,      // matrix: 1 only the changes, 0 every file
+    MacUser = 5002,
+    MacPassword = 5003,
+    MacFolder = 5004,
+    WebDAVUser = 5005,
+    WebDAVPassword = 5006,
+    WebDAVDigest = 5007,    // check box: digest authentication
+    WebDAVAddress = 5008,
+    FtpApp = 5009,          // pop-up: the FTP client application
+    FtpType = 5010,         // pop-up: FTP or SFTP
+    FtpPort = 5011,
+    FtpDefaultPort = 5012,  // check box
+    FtpServer = 5013,
+    FtpUser = 5014,
+    FtpPassword = 5015,
+    FtpFolder = 5016,
+    Language = 5017,        // pop-up: the site's language
+    SiteDescription = 5018,
+};
+} // namespace PublishTag
 
 // The publish panel, the "Send" tab of the document window: edits the
 // site's publishing destination in its tagged controls, starts a
@@ -60,10 +87,35 @@ public:
     // The export folder relative to the home folder, beginning with "/",
     // whether it was stored relative or as an absolute path under home.
     static QString relativeExportFolder(const QString& stored);
+    // How a chosen folder is stored: relative to the home folder when it is
+    // below it, else as a file address ("file:///srv/site").
+    static QString storedExportFolder(const QString& folder);
+    // Where a folder export goes: the folder chosen outside the home
+    // folder, else the browser's folder below it.
+    QString exportFolderPath() const;
+    // The folder chooser: any folder the user may write to.
+    void chooseExportFolder();
 
 private:
+    // The parts of the panel.
+    void buildGeneral(QWidget* main);
+    void buildServerTabs(QWidget* main);
+    QWidget* buildFolderPage();
+    void buildButtons(QWidget* main);
+    void runNewFolderSheet();
+    // Sends a control's change to action or controlTextDidChange.
+    SheetBuilder::Action controlAction();
+
     void startExport();
     void storeFtpFields();
+    // Stores the chosen server type and the fields of its tab, and makes its
+    // addresses; false when the destination cannot be used (said in an alert).
+    bool storeDestination();
+    // The WebDAV and site addresses of a .Mac destination; false, with an
+    // alert, while no .Mac host is set.
+    bool setMacAddresses(const XmlLocation& where);
+    void setWebDAVAddresses(const XmlLocation& where);
+    void showExportFolder();
     QString fieldText(int tag) const;
     void setFieldText(int tag, const QString& text);
     void changed();
@@ -81,6 +133,8 @@ private:
     FSBrowser* _fsBrowser = nullptr;
     WWRSSController* _rsscontroller = nullptr;
     QLabel* _notice = nullptr;
+    QLabel* _exportFolderLabel = nullptr;
+    MyButton* _testButton = nullptr;
     QString _baseURL;
     QString _openURL;
     QString _passPhrase;

@@ -39,7 +39,9 @@ QStringList FSBrowser::visibleSubNodes(const QString& absolutePath)
     QStringList names;
     const QFileInfoList entries = QDir(absolutePath).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     for (const QFileInfo& entry : entries) {
-        if (entry.fileName().isEmpty() || entry.fileName().startsWith(QLatin1Char('.')) || !entry.isDir() || entry.isBundle())
+        // Site documents are folders that count as one file: never a place to export to.
+        if (entry.fileName().isEmpty() || entry.fileName().startsWith(QLatin1Char('.')) || !entry.isDir() || entry.isBundle()
+            || entry.suffix() == QStringLiteral("lqxl"))
             continue;
         names.append(entry.fileName());
     }

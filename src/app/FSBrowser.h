@@ -5,8 +5,8 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 // The folder browser of the local-folder destination, rooted at the user's
-// home folder: visible ordinary folders only, each with its icon; symbolic
-// links are underlined. Its path is relative to the home folder and begins
+// home folder: visible ordinary folders only (no site documents), each with
+// its icon; symbolic links are underlined. Its path is relative to the home folder and begins
 // with "/" ("/" is the home folder itself).
 class FSBrowser : public QWidget {
     Q_OBJECT

@@ -36,7 +36,6 @@ public:
 
     QPlainTextEdit* descriptionView() const { return description; }
     QPlainTextEdit* consoleView() const { return console; }
-    bool isSubmitting() const { return _submitting; }
     // The file the last report was written to.
     const QString& reportFile() const { return _reportFile; }
 

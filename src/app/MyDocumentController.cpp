@@ -1,5 +1,6 @@
 #include "app/MyDocumentController.h"
 #include "app/MyDocumentWindow.h"
+#include <QCoreApplication>
 #include <QTimer>
 
 #include "app/BuildInfo.h"
@@ -52,7 +53,6 @@ MyDocumentController::MyDocumentController(lq::UserDefaults& defaults, const QSt
         lq::uiFrame(this, "checkForUpdate:", [&] {
             if (message.isEmpty())
                 return;
-            Q_EMIT versionCheckShown(message);
             lq::runAlert(_startWindow, QStringLiteral("Version check"), message);
         });
     });
@@ -94,6 +94,26 @@ bool MyDocumentController::applicationDidFinishLaunching()
 void MyDocumentController::applicationWillTerminate()
 {
     writePreferences();
+}
+
+bool MyDocumentController::closeAllDocuments()
+{
+    std::vector<MyDocumentWindow*> open;
+    for (const auto& window : _windows)
+        open.push_back(window.get());
+    for (MyDocumentWindow* window : open) {
+        if (!window->closeForQuit())
+            return false;
+    }
+    return true;
+}
+
+void MyDocumentController::terminate()
+{
+    lq::uiFrame(this, "terminate:", [&] {
+        if (closeAllDocuments())
+            QCoreApplication::quit();
+    });
 }
 
 QStringList MyDocumentController::requiredTools()
@@ -241,8 +261,10 @@ bool MyDocumentController::openDocumentAtPath(const QString& path)
     if (compareDocPath(path))
         return true;
     auto document = std::make_unique<MyDocument>();
-    if (!QFileInfo(path).isDir() || !document->readFromFile(path)) {
-        lq::runAlert(_startWindow, QStringLiteral("Whoops"), QStringLiteral("The website at ") + path + QStringLiteral(" could not be opened."));
+    if (!document->readFromFile(path)) {
+        // One alert, with the reason.
+        lq::runAlert(_startWindow, QStringLiteral("Whoops"),
+            QStringLiteral("The website at ") + path + QStringLiteral(" could not be opened: ") + document->lastError() + QLatin1Char('.'));
         return false;
     }
     lq::log(QStringLiteral("Opened website: ") + path);
@@ -255,6 +277,7 @@ bool MyDocumentController::openDocumentAtPath(const QString& path)
 void MyDocumentController::openWindow(MyDocument& document)
 {
     auto window = std::make_unique<MyDocumentWindow>(document, &_defaults);
+    connect(window.get(), &MyDocumentWindow::quitRequested, this, &MyDocumentController::terminate);
     connect(window.get(), &MyDocumentWindow::closed, this, [this](MyDocumentWindow* closed) {
         // The window goes first (it still speaks to its document), after the close has returned.
         QTimer::singleShot(0, this, [this, closed] { closeWindow(closed); });
@@ -317,6 +340,9 @@ void MyDocumentController::buildPreferencesPanel()
                          .matrix(15, {{QStringLiteral("Title"), 0}, {QStringLiteral("Comments"), 1}, {QStringLiteral("Both"), 2}});
     ServerAddress = b.label(QStringLiteral("Server address:")).textField(16);
     ServerAddress->setPlaceholderText(QStringLiteral("none: version check and bug reports are off"));
+    ServerAddress->setMinimumWidth(ServerAddress->fontMetrics().horizontalAdvance(ServerAddress->placeholderText()) + 24);
+    // Without a server there is nothing to check: the box shows off and waits for an address.
+    connect(ServerAddress, &QLineEdit::textChanged, this, [this] { showUpdateCheck(); });
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, Preferences);
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, [this] { lq::uiFrame(this, "DonePrefs:", [this] { donePrefs(); }); });
@@ -327,15 +353,22 @@ void MyDocumentController::showPreferences()
     if (!Preferences)
         buildPreferencesPanel();
     const MyApplication& app = MyApplication::shared();
-    CheckForUpdates->setChecked(app.checkForUpdates() != 0);
     AutoLaunchBrowser->setChecked(app.autoLaunchBrowser());
     EnableRTL->setChecked(app.enableRTL() != 0);
     EnableBeforeAfter->setChecked(app.enableBeforeAfter() != 0);
     if (!ImportCaptions->selectCellWithTag(app.importCaptions()))
         ImportCaptions->selectCellWithTag(0);
     ServerAddress->setText(serverAddress());
+    showUpdateCheck();
     Preferences->show();
     Preferences->raise();
+}
+
+void MyDocumentController::showUpdateCheck()
+{
+    const bool server = !ServerAddress->text().trimmed().isEmpty();
+    CheckForUpdates->setEnabled(server);
+    CheckForUpdates->setChecked(server && MyApplication::shared().checkForUpdates() != 0);
 }
 
 void MyDocumentController::donePrefs()
@@ -343,7 +376,8 @@ void MyDocumentController::donePrefs()
     if (!Preferences)
         return;
     MyApplication& app = MyApplication::shared();
-    app.setCheckForUpdates(CheckForUpdates->isChecked() ? 1 : 0);
+    if (CheckForUpdates->isEnabled())
+        app.setCheckForUpdates(CheckForUpdates->isChecked() ? 1 : 0);
     app.setAutoLaunchBrowser(AutoLaunchBrowser->isChecked());
     app.setEnableRTL(EnableRTL->isChecked() ? 1 : 0);
     app.setEnableBeforeAfter(EnableBeforeAfter->isChecked() ? 1 : 0);

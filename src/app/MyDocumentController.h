@@ -34,6 +34,11 @@ public:
     // missing) and must quit.
     bool applicationDidFinishLaunching();
     void applicationWillTerminate();
+    // Closes the document windows in turn, each asking about its unsaved
+    // changes; answers false, and stops there, when one stays open.
+    bool closeAllDocuments();
+    // Quit: every document window closes first (or quitting stops).
+    void terminate();
 
     // The outside tools the program runs, all of which must be there.
     static QStringList requiredTools();
@@ -65,17 +70,17 @@ public:
     // The window of an open document.
     MyDocumentWindow* windowOf(const MyDocument* document) const;
     MyBugController* bugController() { return bugs; }
-    VersionCheck* versionCheck() { return _versionCheck; }
     QDialog* preferencesPanel() { return Preferences; }
 
 Q_SIGNALS:
     void recentDocumentsChanged();
-    void versionCheckShown(const QString& message);
 
 private:
     void openServerPage(const QString& path, const QString& query = QString());
     void addRecentDocument(const QString& path);
     void buildPreferencesPanel();
+    // "Check for updates" as the server address allows: off and disabled without one.
+    void showUpdateCheck();
     void openWindow(MyDocument& document);
     void closeWindow(MyDocumentWindow* window);
 

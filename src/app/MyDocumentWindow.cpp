@@ -7,6 +7,7 @@
 #include "app/SendPanel.h"
 #include "publish/SendController.h"
 #include "app/StubEditorPanel.h"
+#include "editors/photo/QZImageWell.h"
 #include "model/application/MyApplication.h"
 #include "model/files/XmlFiles.h"
 #include "model/site/XmlAlbum.h"
@@ -31,6 +32,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -59,6 +61,15 @@ MyDocumentWindow::LayoutFactory& layoutFactory()
 int slot(EditorKind kind)
 {
     return static_cast<int>(kind);
+}
+
+// The window's own panel of a kind: the photo editor, and stand-ins for the
+// editors still to come.
+std::unique_ptr<EditorPanel> standardPanel(EditorKind kind)
+{
+    if (kind == EditorKind::ImageWell)
+        return std::make_unique<QZImageWell>();
+    return std::make_unique<StubEditorPanel>(kind);
 }
 
 const QString Editing = QStringLiteral("Editing");
@@ -94,7 +105,21 @@ MyDocumentWindow::MyDocumentWindow(MyDocument& document, lq::UserDefaults* defau
     outer->addWidget(_sendPanel);
     _roads = std::make_unique<PublishRoads>(_document, *_sender);
 
-    // "Editing": navigator beside the editor area, the inner tabs below.
+    QWidget* send = buildTabs();
+    connectDocument();
+    // Until the document menu arrives, its two keys work from every tab.
+    connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, this, [this] { saveDocument(); });
+    connect(new QShortcut(QKeySequence::Quit, this), &QShortcut::activated, this, [this] { Q_EMIT quitRequested(); });
+    lq::uiFrame(this, "windowControllerDidLoadNib:", [&] { windowControllerDidLoadNib(send); });
+    if (_defaults && _defaults->hasKey(QStringLiteral("DocWindowPos")))
+        restoreGeometry(QByteArray::fromBase64(_defaults->stringForKey(QStringLiteral("DocWindowPos")).toLatin1()));
+    else
+        resize(1000, 720);
+}
+
+QWidget* MyDocumentWindow::buildEditingTab()
+{
+    // The navigator beside the editor area, the inner tabs below.
     auto* editing = new QWidget;
     auto* editingLayout = new QVBoxLayout(editing);
     _tabView = new MyTabView(editing);
@@ -123,7 +148,12 @@ MyDocumentWindow::MyDocumentWindow(MyDocument& document, lq::UserDefaults* defau
     _progressBar = new QProgressBar(editing);
     editingLayout->addWidget(_statusLine);
     editingLayout->addWidget(_progressBar);
+    return editing;
+}
 
+QWidget* MyDocumentWindow::buildTabs()
+{
+    QWidget* editing = buildEditingTab();
     _activity = new QPlainTextEdit;
     _activity->setReadOnly(true);
     _versions = new QListWidget;
@@ -139,7 +169,11 @@ MyDocumentWindow::MyDocumentWindow(MyDocument& document, lq::UserDefaults* defau
     _tabView->localize();
     connectTabs(_masterTab);
     connectTabs(_tabView);
+    return send;
+}
 
+void MyDocumentWindow::connectDocument()
+{
     _document.setEditedHandler([this](bool edited) { setWindowModified(edited); });
     _document.queue().setDisplayHandler([this] { showActivity(); });
     _document.queue().setRefreshHandler([this] { refreshEditor(); });
@@ -153,50 +187,51 @@ MyDocumentWindow::MyDocumentWindow(MyDocument& document, lq::UserDefaults* defau
         reloadVersions();
     });
     _document.setContentEditingHandler([this] { layoutDidContentEditing(); });
+}
 
-    lq::uiFrame(this, "windowControllerDidLoadNib:", [&] {
-        if (layoutFactory())
-            _layout = layoutFactory()(*this);
-        _document.setLayout(_layout.get());
-        // The navigator and the panels, each given the document.
-        for (int kind = 0; kind < 10; ++kind) {
-            const auto editorKind = static_cast<EditorKind>(kind);
-            std::unique_ptr<EditorPanel> made = panelFactory() ? panelFactory()(editorKind) : nullptr;
-            _panels[kind] = made ? std::move(made) : std::make_unique<StubEditorPanel>(editorKind);
-        }
-        QWidget* navView = _panels[slot(EditorKind::Navigator)]->superView();
-        _navigator->layout()->addWidget(navView);
-        for (auto kind : {EditorKind::Navigator, EditorKind::Album, EditorKind::Group, EditorKind::PayPal, EditorKind::Website,
-                 EditorKind::ImageWell, EditorKind::Html, EditorKind::Trash, EditorKind::Files, EditorKind::IPhoto})
-            _panels[slot(kind)]->setDocument(this);
+void MyDocumentWindow::loadPanels()
+{
+    if (layoutFactory())
+        _layout = layoutFactory()(*this);
+    _document.setLayout(_layout.get());
+    // The navigator and the panels, each given the document.
+    for (int kind = 0; kind < 10; ++kind) {
+        const auto editorKind = static_cast<EditorKind>(kind);
+        std::unique_ptr<EditorPanel> made = panelFactory() ? panelFactory()(editorKind) : nullptr;
+        _panels[kind] = made ? std::move(made) : standardPanel(editorKind);
+    }
+    QWidget* navView = _panels[slot(EditorKind::Navigator)]->superView();
+    _navigator->layout()->addWidget(navView);
+    for (auto kind : {EditorKind::Navigator, EditorKind::Album, EditorKind::Group, EditorKind::PayPal, EditorKind::Website,
+             EditorKind::ImageWell, EditorKind::Html, EditorKind::Trash, EditorKind::Files, EditorKind::IPhoto})
+        _panels[slot(kind)]->setDocument(this);
+}
 
-        _export = new ExportController(this, send);
-        _export->setSender(_roads.get());
-        _sender->setRetryHandler([this] { _export->exportChanges2(); });
+void MyDocumentWindow::windowControllerDidLoadNib(QWidget* send)
+{
+    loadPanels();
+    _export = new ExportController(this, send);
+    _export->setSender(_roads.get());
+    _sender->setRetryHandler([this] { _export->exportChanges2(); });
 
-        _document.setTestMode(true);
-        _currentType = -1;
-        if (_document.site())
-            setCurrentObject(_document.site()->homepage());
-        setWindowTitle(QFileInfo(_document.fileName()).fileName() + QStringLiteral("[*]"));
-        setWindowFilePath(_document.fileName());
+    _document.setTestMode(true);
+    _currentType = -1;
+    if (_document.site())
+        setCurrentObject(_document.site()->homepage());
+    setWindowTitle(displayName() + QStringLiteral("[*]"));
+    setWindowFilePath(_document.fileName());
 
-        if (_document.siteNeedsRebuild())
-            lq::performAfter(this, QStringLiteral("delayedRebuildEntireSite:"), 3.0, [this] { delayedRebuildEntireSite(); });
-        setSimpleMode();
-        _statusLine->hide();
-        _progressBar->hide();
-        setAutoFillBackground(true);
-        QPalette grey = palette();
-        grey.setColor(QPalette::Window, QColor(0xe8, 0xe8, 0xe8));
-        setPalette(grey);
-        showActivity();
-        reloadVersions();
-    });
-    if (_defaults && _defaults->hasKey(QStringLiteral("DocWindowPos")))
-        restoreGeometry(QByteArray::fromBase64(_defaults->stringForKey(QStringLiteral("DocWindowPos")).toLatin1()));
-    else
-        resize(1000, 720);
+    if (_document.siteNeedsRebuild())
+        lq::performAfter(this, QStringLiteral("delayedRebuildEntireSite:"), 3.0, [this] { delayedRebuildEntireSite(); });
+    setSimpleMode();
+    _statusLine->hide();
+    _progressBar->hide();
+    setAutoFillBackground(true);
+    QPalette grey = palette();
+    grey.setColor(QPalette::Window, QColor(0xe8, 0xe8, 0xe8));
+    setPalette(grey);
+    showActivity();
+    reloadVersions();
 }
 
 MyDocumentWindow::~MyDocumentWindow()
@@ -242,6 +277,44 @@ bool MyDocumentWindow::windowShouldClose()
     return false;
 }
 
+QString MyDocumentWindow::displayName() const
+{
+    return QFileInfo(_document.fileName()).completeBaseName();
+}
+
+bool MyDocumentWindow::saveDocument()
+{
+    return lq::uiFrame(this, "saveDocument:", [&] {
+        saveEditor();
+        if (_document.writeWithBackupToFile(_document.fileName()))
+            return true;
+        lq::runAlert(this, QStringLiteral("The website could not be saved"),
+            QStringLiteral("\"") + displayName() + QStringLiteral("\" was not saved: ") + _document.lastError());
+        return false;
+    });
+}
+
+bool MyDocumentWindow::shouldCloseDocument()
+{
+    saveEditor();
+    if (!_document.isDocumentEdited())
+        return true;
+    const int choice = lq::runAlert(this, QStringLiteral("Save changes to \"") + displayName() + QStringLiteral("\" before closing?"),
+        QStringLiteral("If you don't save, your changes will be lost."),
+        {QStringLiteral("Save"), QStringLiteral("Don't Save"), QStringLiteral("Cancel")});
+    if (choice == 0)
+        return saveDocument();
+    return choice == 1;
+}
+
+bool MyDocumentWindow::closeForQuit()
+{
+    _quitting = true;
+    const bool closed = close();
+    _quitting = false;
+    return closed;
+}
+
 void MyDocumentWindow::windowWillClose()
 {
     if (_defaults) {
@@ -252,12 +325,12 @@ void MyDocumentWindow::windowWillClose()
 
 void MyDocumentWindow::closeEvent(QCloseEvent* event)
 {
-    if (_closing || !windowShouldClose()) {
+    // Quitting closes from any tab; a close of the window alone first returns to "Editing".
+    if (_closing || (!_quitting && !windowShouldClose()) || !shouldCloseDocument()) {
         event->ignore();
         return;
     }
     _closing = true;
-    saveEditor();
     windowWillClose();
     event->accept();
     Q_EMIT closed(this);
@@ -581,6 +654,9 @@ bool MyDocumentWindow::tabViewShouldSelectTabViewItem(MyTabView* tabs, const QSt
 
 void MyDocumentWindow::tabViewDidSelectTabViewItem(MyTabView* tabs, const QString& identifier)
 {
+    // The publish panel reads its settings and folders anew when it shows.
+    if (tabs == _masterTab && identifier == QStringLiteral("Send") && _export)
+        _export->updateGUI();
     if (tabs != _tabView)
         return;
     lq::uiFrame(this, "tabView:didSelectTabViewItem:", [&] {
@@ -609,6 +685,11 @@ void MyDocumentWindow::showCurrentPage()
         _layout->setPreviewPageIndex(album->UUID(), -1);
 }
 
+bool MyDocumentWindow::progressBarHidden() const
+{
+    return _progressBar->isHidden();
+}
+
 void MyDocumentWindow::showActivity()
 {
     const QString& text = _document.activityText();
@@ -616,8 +697,11 @@ void MyDocumentWindow::showActivity()
         _activity->setPlainText(text);
         _activity->verticalScrollBar()->setValue(_activity->verticalScrollBar()->maximum());
     }
+    // While the queue works the status line tells of its head script; once
+    // it is idle the line goes.
     const auto& queue = _document.queue();
-    _statusLine->setText(queue.statusMessage());
+    _statusLine->setText(queue.statusHidden() ? QString() : queue.statusMessage());
+    _statusLine->setVisible(!queue.statusHidden());
     _progressBar->setVisible(!queue.statusHidden());
     _progressBar->setValue(static_cast<int>(queue.progress() * 100.0));
 }

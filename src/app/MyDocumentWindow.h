@@ -1,5 +1,6 @@
 #pragma once
-#include "app/EditorPanel.h"
+#include "editors/EditorHost.h"
+#include "editors/EditorPanel.h"
 
 #include <QWidget>
 
@@ -30,10 +31,12 @@ class UserDefaults;
 // editor area that shows one panel at a time, and the inner tabs "content",
 // "layout" and "preview". It tracks the current object, swaps the panels
 // when it changes and shows the document's edited mark.
-class MyDocumentWindow : public QWidget {
+class MyDocumentWindow : public QWidget, public EditorHost {
     Q_OBJECT
 public:
-    // Makes the panel of a kind; the standard one makes stand-in panels.
+    // Makes the panel of a kind; for a kind it answers none of, the window
+    // makes its own: the photo editor, and stand-in panels for the editors
+    // still to come.
     using PanelFactory = std::function<std::unique_ptr<EditorPanel>(EditorKind kind)>;
     static void setPanelFactory(PanelFactory factory);
     // Rebuilds the whole site and calls `then` when every file is written.
@@ -48,7 +51,8 @@ public:
     MyDocumentWindow(MyDocument& document, lq::UserDefaults* defaults, QWidget* parent = nullptr);
     ~MyDocumentWindow() override;
 
-    MyDocument& document() { return _document; }
+    MyDocument& document() override { return _document; }
+    QWidget* myWindow() override { return this; }
     ExportController* exportController() { return _export; }
     // The uploader and its panel.
     SendController* sender() { return _sender.get(); }
@@ -56,16 +60,25 @@ public:
 
     // --- Set-up and close ---------------------------------------------------------
     void setSimpleMode();
+    // The site's name as the window shows it ("MyWebsite" for "MyWebsite.lqxl").
+    QString displayName() const;
+    // Saves the document (pending panel values first); a failure is told in an alert.
+    bool saveDocument();
+    // With unsaved changes, asks whether to save them: Save saves (and
+    // answers whether that worked), Don't Save answers true, Cancel false.
+    bool shouldCloseDocument();
     bool windowShouldClose();
+    // Closes the window for quitting: from any tab, asking about unsaved changes.
+    bool closeForQuit();
     void windowWillClose();
     void delayedRebuildEntireSite();
     // Rebuilds the site, then calls the operation.
     void prepareForExport(std::function<void()> then);
 
     // --- Current object and panels ------------------------------------------
-    void setCurrentObject(XmlBase* object);
-    std::shared_ptr<XmlBase> currentObject();
-    XmlAlbum* currentAlbum();
+    void setCurrentObject(XmlBase* object) override;
+    std::shared_ptr<XmlBase> currentObject() override;
+    XmlAlbum* currentAlbum() override;
     int currentType() const { return _currentType; }
     int currentEditor() const { return _currentEditor; }
     bool testMode() const;
@@ -81,7 +94,6 @@ public:
     // How many album and group pages use the template; 0 after a failure.
     int numPagesUsingStylesheet(XmlStyleSheet* sheet);
     EditorPanel* panel(EditorKind kind) const;
-    QWidget* editorArea() const { return _editor; }
     QWidget* lastEditView() const { return _lastEditView; }
 
     // --- Tabs ---------------------------------------------------------------------
@@ -97,6 +109,7 @@ public:
     // The layout editor of the "layout" and "preview" tabs, or none.
     LayoutControllerBase* layout() const { return _layout.get(); }
     QLabel* statusLine() const { return _statusLine; }
+    bool progressBarHidden() const;
     // The navigator beside the editor area: at least 100 wide, at most half.
     QSplitter* splitView() const { return _split; }
     void reloadVersions();
@@ -104,12 +117,21 @@ public:
 Q_SIGNALS:
     // After the window closed; its owner may then let it and its document go.
     void closed(MyDocumentWindow* window);
+    // The user asked to quit the program.
+    void quitRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The window's parts, in the order the constructor makes them.
+    QWidget* buildTabs();
+    QWidget* buildEditingTab();
+    void connectDocument();
+    void loadPanels();
+    void windowControllerDidLoadNib(QWidget* send);
+
     EditorPanel* panelFor(int editorKind, int type) const;
     void showActivity();
     void connectTabs(MyTabView* tabs);
@@ -142,4 +164,5 @@ private:
     QString _currentAlbum;
     int _currentEditor = 0;
     bool _closing = false;
+    bool _quitting = false;
 };

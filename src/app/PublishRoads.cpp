@@ -2,10 +2,12 @@
 
 #include "document/MyDocument.h"
 #include "publish/FolderExport.h"
+#include "publish/PublicationReport.h"
 #include "publish/SendController.h"
 #include "publish/XmlBom.h"
 #include "publish/XmlD.h"
 
+#include <QUrl>
 
 PublishRoads::PublishRoads(MyDocument& document, SendController& sender)
     : _document(document)
@@ -15,32 +17,39 @@ PublishRoads::PublishRoads(MyDocument& document, SendController& sender)
 
 PublishRoads::~PublishRoads() = default;
 
-std::shared_ptr<XmlD> PublishRoads::changeSet(const QString& pathName, bool changesOnly)
+std::shared_ptr<XmlD> PublishRoads::changeSet(bool changesOnly)
 {
-    std::shared_ptr<XmlD> current = _document.createXmlD(QString());
-    _last = _document.lastXmlD();
-    _bom = XmlBom::createWithSourceDest(current.get(), changesOnly ? _last.get() : nullptr);
-    _bom->setRootSource(pathName);
+    std::shared_ptr<XmlD> current;
+    QString error;
+    _bom = SendController::changesToPublish(&_document, !changesOnly, &current, &_last, &error);
+    if (!_bom)
+        _sender.showStartError(error);
     return current;
 }
 
 void PublishRoads::startSending(const Request& request)
 {
-    std::shared_ptr<XmlD> current = changeSet(request.pathName, request.changesOnly);
+    std::shared_ptr<XmlD> current = changeSet(request.changesOnly);
+    if (!_bom)
+        return;
     _sender.startSendingLocationPathNamePassPhraseLastXmlDOpenURLDigest(_bom.get(), request.baseURL, request.pathName,
         request.passPhrase, current, request.openURL, request.digest);
 }
 
 void PublishRoads::sendBom(const Request& request)
 {
-    std::shared_ptr<XmlD> current = changeSet(request.pathName, true);
+    std::shared_ptr<XmlD> current = changeSet(true);
+    if (!_bom)
+        return;
     _sender.sendBomLocationPathNamePassPhraseLastXmlDOpenURLDigest(_bom.get(), request.baseURL, request.pathName,
         request.passPhrase, current, request.openURL, request.digest);
 }
 
 void PublishRoads::sendFTPBom(XmlLocation* location, const QString& pathName, bool changesOnly)
 {
-    std::shared_ptr<XmlD> current = changeSet(pathName, changesOnly);
+    std::shared_ptr<XmlD> current = changeSet(changesOnly);
+    if (!_bom)
+        return;
     _sender.sendFTPBomLocationPathNameLastXmlDCurrentXmlD(_bom.get(), location, pathName, current, _last);
 }
 
@@ -49,8 +58,22 @@ void PublishRoads::ftpTestExport(XmlLocation* location, const QString& pathName)
     _sender.ftpTestExportPathName(location, pathName);
 }
 
+void PublishRoads::webDAVTest(const Request& request)
+{
+    _sender.webDAVTestLocationPassPhraseDigest(request.baseURL, request.passPhrase, request.digest);
+}
+
 void PublishRoads::exportToFolder(const QString& pathName, const QString& folder, bool changesOnly)
 {
-    std::shared_ptr<XmlD> current = changeSet(pathName, changesOnly);
-    lq::exportChangesToFolder(&_document, _bom.get(), current.get(), pathName, folder);
+    std::shared_ptr<XmlD> current = changeSet(changesOnly);
+    if (!_bom)
+        return;
+    PublicationReport report;
+    report.begin(_bom.get(), pathName);
+    const QString error = lq::exportChangesToFolder(&_document, _bom.get(), current.get(), pathName, folder);
+    if (!error.isEmpty()) {
+        _sender.showStartError(error);
+        return;
+    }
+    _sender.showResult(report.line(folder), QUrl::fromLocalFile(folder + QStringLiteral("/index.html")).toString());
 }

@@ -20,11 +20,13 @@ public:
     void sendBom(const Request& request) override;
     void sendFTPBom(XmlLocation* location, const QString& pathName, bool changesOnly) override;
     void ftpTestExport(XmlLocation* location, const QString& pathName) override;
+    void webDAVTest(const Request& request) override;
     void exportToFolder(const QString& pathName, const QString& folder, bool changesOnly) override;
 
 private:
-    // The current generated tree and the change set towards it.
-    std::shared_ptr<XmlD> changeSet(const QString& pathName, bool changesOnly);
+    // The current generated tree and the change set towards it; none, with
+    // the reason on the uploader panel, when the folder cannot be listed.
+    std::shared_ptr<XmlD> changeSet(bool changesOnly);
 
     MyDocument& _document;
     SendController& _sender;

@@ -29,6 +29,8 @@ public:
     virtual void sendFTPBom(XmlLocation* location, const QString& pathName, bool changesOnly) = 0;
     // Logs in with the destination's settings and reports the outcome.
     virtual void ftpTestExport(XmlLocation* location, const QString& pathName) = 0;
+    // Tests a WebDAV address and account (the request's base address and pass phrase).
+    virtual void webDAVTest(const Request& request) = 0;
     // Copies the generated folder into a local folder (additions copied,
     // removals deleted) and stores the last published tree.
     virtual void exportToFolder(const QString& pathName, const QString& folder, bool changesOnly) = 0;

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 StartWindow::StartWindow(MyDocumentController* controller, QWidget* parent)
@@ -65,6 +66,7 @@ StartWindow::StartWindow(MyDocumentController* controller, QWidget* parent)
     connect(_controller, &MyDocumentController::recentDocumentsChanged, this, &StartWindow::reloadRecent);
     reloadRecent();
     setMinimumWidth(380);
+    connect(new QShortcut(QKeySequence::Quit, this), &QShortcut::activated, _controller, [this] { _controller->terminate(); });
 }
 
 void StartWindow::reloadRecent()

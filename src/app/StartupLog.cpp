@@ -10,10 +10,10 @@ namespace StartupLog {
 
 void rotateLogs(const QString& supportFolder)
 {
-    const QString log = supportFolder + QStringLiteral("/activity.log");
-    // rename() replaces the target, as the rotation wants.
-    ::rename(QFile::encodeName(log + QStringLiteral(".1")).constData(), QFile::encodeName(log + QStringLiteral(".2")).constData());
-    ::rename(QFile::encodeName(log).constData(), QFile::encodeName(log + QStringLiteral(".1")).constData());
+    const QStringList logs = logPaths(supportFolder);
+    // rename() replaces the target, as the rotation wants: the oldest goes.
+    for (qsizetype i = 1; i < logs.size(); ++i)
+        ::rename(QFile::encodeName(logs[i]).constData(), QFile::encodeName(logs[i - 1]).constData());
 }
 
 bool redirectStandardError(const QString& supportFolder)
@@ -30,7 +30,11 @@ bool redirectStandardError(const QString& supportFolder)
 QStringList logPaths(const QString& supportFolder)
 {
     const QString log = supportFolder + QStringLiteral("/activity.log");
-    return {log + QStringLiteral(".2"), log + QStringLiteral(".1"), log};
+    QStringList paths;
+    for (int run = keptRuns - 1; run > 0; --run)
+        paths.append(log + QLatin1Char('.') + QString::number(run));
+    paths.append(log);
+    return paths;
 }
 
 } // namespace StartupLog

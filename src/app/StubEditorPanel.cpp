@@ -1,49 +1,11 @@
 #include "app/StubEditorPanel.h"
 
-#include "model/core/XmlBase.h"
-
 #include <QLabel>
 #include <QVBoxLayout>
 
-StubEditorPanel::StubEditorPanel(EditorKind kind, QWidget* parent)
-    : QWidget(parent)
-    , _kind(kind)
-{
-    setObjectName(kindName(kind));
-    auto* layout = new QVBoxLayout(this);
-    auto* label = new QLabel(kindName(kind), this);
-    label->setAlignment(Qt::AlignCenter);
-    layout->addWidget(label);
-}
+namespace {
 
-void StubEditorPanel::setDocument(MyDocumentWindow* document)
-{
-    _document = document;
-    _calls.append(QStringLiteral("setDocument"));
-}
-
-void StubEditorPanel::loadEditor()
-{
-    _calls.append(QStringLiteral("loadEditor"));
-}
-
-void StubEditorPanel::saveEditor()
-{
-    _calls.append(QStringLiteral("saveEditor"));
-}
-
-void StubEditorPanel::refreshEditor()
-{
-    _calls.append(QStringLiteral("refreshEditor"));
-}
-
-int StubEditorPanel::getMenuItemState(int tag)
-{
-    Q_UNUSED(tag);
-    return 0;
-}
-
-QString StubEditorPanel::kindName(EditorKind kind)
+QString kindName(EditorKind kind)
 {
     switch (kind) {
     case EditorKind::Album: return QStringLiteral("Album page");
@@ -60,7 +22,21 @@ QString StubEditorPanel::kindName(EditorKind kind)
     return QString();
 }
 
-void StubEditorPanel::selectObject(XmlBase* object)
+} // namespace
+
+StubEditorPanel::StubEditorPanel(EditorKind kind, QWidget* parent)
+    : QWidget(parent)
 {
-    _calls.append(QStringLiteral("selectObject:") + (object ? object->UUID() : QString()));
+    setObjectName(kindName(kind));
+    auto* layout = new QVBoxLayout(this);
+    auto* label = new QLabel(kindName(kind), this);
+    label->setAlignment(Qt::AlignCenter);
+    layout->addWidget(label);
 }
+
+int StubEditorPanel::getMenuItemState(int tag)
+{
+    Q_UNUSED(tag);
+    return 0;
+}
+

@@ -24,6 +24,9 @@ void readPreferences(lq::UserDefaults& defaults, MyApplication& app)
     app.setEnableBeforeAfter(defaults.integerForKey(QStringLiteral("enableBeforeAfter")));
     app.setMaxPictureWidth(std::max(smallestPictureLimit, defaults.integerForKey(QStringLiteral("MaxPictureWidth"))));
     app.setMaxPictureHeight(std::max(smallestPictureLimit, defaults.integerForKey(QStringLiteral("MaxPictureHeight"))));
+    // Set by hand in the settings file; never written back.
+    app.setMacWebDAVHost(defaults.stringForKey(QStringLiteral("MacWebDAVHost")).trimmed());
+    app.setMacHomePageHost(defaults.stringForKey(QStringLiteral("MacHomePageHost")).trimmed());
     readInputLimits(defaults);
 }
 

@@ -2,7 +2,8 @@
 // The application's preferences in the user defaults: read into the
 // application object at launch, migrated from older versions, written back
 // with "Version" 6. "MaxPictureWidth" and "MaxPictureHeight" are read (below
-// 1024 counts as 1024) but never written.
+// 1024 counts as 1024) but never written, and so are "MacWebDAVHost" and
+// "MacHomePageHost", the hosts of a .Mac-compatible service.
 #include <QString>
 
 class MyApplication;

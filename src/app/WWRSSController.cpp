@@ -68,11 +68,9 @@ WWRSSController::WWRSSController(MyDocumentWindow* document, QWidget* view)
     RSSItemTitle = item.label(QStringLiteral("Title")).textField(0);
     RSSItemDescription = item.label(QStringLiteral("Description")).textField(0);
     RSSItemLink = item.label(QStringLiteral("Page")).popUp(0, {});
+    // OK (and Return) keeps what the sheet shows, Cancel (and Escape) changes nothing.
+    item.sheetButtons(RSSItemWindow);
     sheetLayout->addWidget(sheetFields);
-    auto* done = new MyButton(0, QStringLiteral("OK"));
-    done->setDefault(true);
-    connect(done, &QPushButton::clicked, this, [this] { doneRSSItem(); });
-    sheetLayout->addWidget(done, 0, Qt::AlignRight);
 
     updateGUI();
 }
@@ -168,11 +166,11 @@ QVariant WWRSSController::objectValueForColumn(const QString& column, const void
     });
 }
 
-void WWRSSController::editRSSItem(XmlRSSItem* entry)
+bool WWRSSController::editRSSItem(XmlRSSItem* entry)
 {
-    lq::uiFrame(this, "editRSSItem:", [&] {
+    return lq::uiFrame(this, "editRSSItem:", [&] {
         if (!entry)
-            return;
+            return false;
         RSSItemTitle->setText(entry->title());
         RSSItemDescription->setText(entry->description());
         const QList<std::shared_ptr<XmlBase>> pages = _document.webItems();
@@ -186,7 +184,8 @@ void WWRSSController::editRSSItem(XmlRSSItem* entry)
         }
         RSSItemLink->setCurrentIndex(pages.isEmpty() ? -1 : selected);
 
-        lq::modalHandler().runSheet(RSSItemWindow);
+        if (lq::modalHandler().runSheet(RSSItemWindow) != 1)
+            return false;
 
         entry->setTitle(RSSItemTitle->text());
         entry->setDescription(RSSItemDescription->text());
@@ -196,6 +195,7 @@ void WWRSSController::editRSSItem(XmlRSSItem* entry)
                 entry->setLink(page->pageUUID());
         }
         changed();
+        return true;
     });
 }
 
@@ -221,7 +221,8 @@ void WWRSSController::addEntry()
         auto entry = XmlRSSItem::create();
         entry->setTitle(QStringLiteral("Type Title Here"));
         entry->setDescription(QStringLiteral("Type Description Here"));
-        editRSSItem(entry.get());
+        if (!editRSSItem(entry.get()))
+            return;
         feed->insertChildAtIndex(entry, 0);
         while (feed->numberChildren() > maxEntries)
             feed->removeChild(feed->lastChild().get());

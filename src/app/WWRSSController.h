@@ -32,7 +32,8 @@ public:
 
     void updateGUI();
     void addEntry();
-    void editRSSItem(XmlRSSItem* item);
+    // Runs the entry sheet; stores what it shows unless it was cancelled.
+    bool editRSSItem(XmlRSSItem* item);
     void doneRSSItem();
     // Edits the entry of the row (nothing for a row without an entry).
     void doubleClickItem(int row);

@@ -1,11 +1,13 @@
-// The program's entry point: the support folder and its log, the Qt
-// application, the application services and the delegate's launch, then the
-// event loop.
+// The program's entry point: the command line (help, version and mistakes
+// answered on the terminal, with no display and no log), then the support
+// folder and its log, the Qt application, the application services and the
+// delegate's launch, then the event loop.
 //
-// Options: --screenshot FILE saves a picture of the start window (or of the
-// last website opened) as the display shows it and quits;
-// --tab IDENTIFIER shows that tab of the last website opened ("Send", "layout");
-// --quit-after-launch quits as soon as the launch is done.
+// Options (CommandLine): --screenshot FILE saves a picture of the start
+// window (or of the last website opened) as the display shows it and quits;
+// --tab IDENTIFIER shows that tab of the last website opened ("Send",
+// "layout"); --quit-after-launch quits as soon as the launch is done.
+#include "app/CommandLine.h"
 #include "app/MyDocumentController.h"
 #include "app/StartWindow.h"
 #include "app/StartupLog.h"
@@ -15,15 +17,17 @@
 #include "platform/Random.h"
 #include "platform/SupportPaths.h"
 #include "platform/UserDefaults.h"
+#include "platform/widgets/CanvasTextEditor.h"
 #include "platform/widgets/GuiApplication.h"
 #include "platform/widgets/ModalHandler.h"
 
-#include <QCommandLineParser>
 #include <QFileInfo>
 #include <QIcon>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
+
+#include <cstdio>
 
 #include "platform/Resources.h"
 #include "document/MyDocument.h"
@@ -35,6 +39,27 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("HOME"))
         return 0;
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const QString program = QFileInfo(arguments.value(0, QStringLiteral("lumenquill"))).fileName();
+    const CommandLine options = CommandLine::parse(arguments);
+    switch (options.action) {
+    case CommandLine::Action::ShowHelp:
+        std::fputs(CommandLine::usage(program).toLocal8Bit().constData(), stdout);
+        return 0;
+    case CommandLine::Action::ShowVersion:
+        std::fputs((CommandLine::version() + QLatin1Char('\n')).toLocal8Bit().constData(), stdout);
+        return 0;
+    case CommandLine::Action::Mistake:
+        std::fputs((program + QStringLiteral(": ") + options.mistake + QStringLiteral("\n\n") + CommandLine::usage(program)).toLocal8Bit().constData(),
+            stderr);
+        return 1;
+    case CommandLine::Action::StartWindows:
+        break;
+    }
+
+    // The windows start: the log of this run begins, the older runs' logs move up.
     // The whole path of the support folder is made, parents included.
     const QString support = lq::supportFolder();
     StartupLog::rotateLogs(support);
@@ -46,22 +71,13 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(QIcon(lq::resourcePath(QStringLiteral("images/lumenquill.png"))));
     lq::seedRandomFromEntropy();
 
-    QCommandLineParser options;
-    options.addHelpOption();
-    const QCommandLineOption screenshot(QStringLiteral("screenshot"), QStringLiteral("Save a picture of the start window and quit."), QStringLiteral("file"));
-    const QCommandLineOption quitAfterLaunch(QStringLiteral("quit-after-launch"), QStringLiteral("Quit once the launch is done."));
-    const QCommandLineOption tab(QStringLiteral("tab"), QStringLiteral("The tab the last opened website shows."), QStringLiteral("identifier"));
-    options.addOption(screenshot);
-    options.addOption(quitAfterLaunch);
-    options.addOption(tab);
-    options.addPositionalArgument(QStringLiteral("website"), QStringLiteral("Website folders (.lqxl) to open."), QStringLiteral("[website...]"));
-    options.process(qtApp);
-
     MyApplication services;
     lq::setAlertHandler([](const QString& title, const QString& message, const QString& button) {
         lq::runAlert(nullptr, title, message, {button});
     });
     lq::UserDefaults defaults;
+    // Callout text on the photo canvas is typed in place.
+    lq::CanvasTextEditor::install();
     // Every document window gets its layout editor.
     LayoutController::install();
     int status = 0;
@@ -75,20 +91,19 @@ int main(int argc, char** argv)
             }
             QWidget* window = controller.startWindow();
             window->show();
-            for (const QString& path : options.positionalArguments()) {
+            for (const QString& path : options.websites) {
                 if (controller.openDocumentAtPath(QFileInfo(path).absoluteFilePath()))
                     window = controller.windowOf(controller.documents().back().get());
             }
-            if (auto* documentWindow = qobject_cast<MyDocumentWindow*>(window); documentWindow && options.isSet(tab)) {
+            if (auto* documentWindow = qobject_cast<MyDocumentWindow*>(window); documentWindow && !options.tab.isEmpty()) {
                 // An outer tab ("Send"), or one inside "Editing" ("layout").
-                const QString shown = options.value(tab);
-                if (!documentWindow->tabView()->selectTabViewItemWithIdentifier(shown))
-                    documentWindow->setMainTab(shown);
+                if (!documentWindow->tabView()->selectTabViewItemWithIdentifier(options.tab))
+                    documentWindow->setMainTab(options.tab);
             }
-            if (options.isSet(quitAfterLaunch)) {
+            if (options.quitAfterLaunch) {
                 QTimer::singleShot(0, &qtApp, &QCoreApplication::quit);
-            } else if (options.isSet(screenshot)) {
-                const QString file = options.value(screenshot);
+            } else if (!options.screenshot.isEmpty()) {
+                const QString file = options.screenshot;
                 QTimer::singleShot(800, window, [window, file] {
                     // What the display shows where the window is; the window's own
                     // rendering where the platform has no screen to read.

@@ -55,9 +55,10 @@ constexpr lq::WriteOptions documentFileOptions { .ownerOnly = true, .durable = t
 constexpr QFile::Permissions ownerOnlyFolder = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
 constexpr QFile::Permissions ownerOnlyFile = QFile::ReadOwner | QFile::WriteOwner;
 
+// Why a site folder did not open, when its files are there but unreadable.
 QString couldNotRead()
 {
-    return QStringLiteral("Could not read the document");
+    return QStringLiteral("its site.xmlbase or theme.xmlbase cannot be read");
 }
 
 // The maker's page about the file format of the older release.
@@ -251,8 +252,9 @@ std::shared_ptr<XmlD> MyDocument::lastXmlD()
 
 void MyDocument::setLastXmlD(XmlD* tree)
 {
+    // The tree's text is for the log file: the Activity log stays readable.
     const QString folder = fileName();
-    lq::writeLastXmlD(folder, folder.isEmpty() ? nullptr : tree, [this](const QString& line) { addActivityString(line); });
+    lq::writeLastXmlD(folder, folder.isEmpty() ? nullptr : tree, [](const QString& line) { lq::log(line); });
 }
 
 bool MyDocument::fail(const QString& why)
@@ -344,7 +346,10 @@ bool MyDocument::newDocumentFromArchive(const QString& folderPath, const QString
         adopt(site, theme);
         _site->setRootDir(folder);
         _theme->setRootDir(folder);
+        // A new site publishes to a folder until the user chooses a server;
+        // a destination read from a file keeps the type it was stored with.
         _location = XmlLocation::create();
+        _location->setServerType(XmlLocation::LocalFolder);
         _rss = XmlRSS::create();
         _rss->setDocument(this);
         if (!writeWithBackupToFile(folder))
@@ -399,10 +404,8 @@ bool MyDocument::importLegacy(const QString& folder, bool layout12)
         if (theme && !XmlLegacyTheme::cast(theme.get()) && !XmlTheme::cast(theme.get()))
             theme.reset();
     }
-    if (!site || !theme) {
-        lq::runAlert(QStringLiteral("Error"), couldNotRead(), QStringLiteral("OK"));
-        return fail(couldNotRead() + QStringLiteral(": ") + folder);
-    }
+    if (!site || !theme)
+        return fail(couldNotRead());
     site->setRootDir(folder);
     theme->setRootDir(folder);
     if (XmlLegacyTheme* legacy = XmlLegacyTheme::cast(theme.get()))
@@ -422,11 +425,19 @@ bool MyDocument::readFromFile(const QString& folderPath)
     bool opened = false;
     lq::uiFrame(this, "readFromFile:ofType:", [&] {
         const QString folder = withoutTrailingSlash(folderPath);
-        dirExists(folder + QStringLiteral("/bitmaps2"));
-        dirExists(folder + QStringLiteral("/revert"));
-
         const QString siteFile = folder + QStringLiteral("/site.xmlbase");
         const QString oldSiteFile = folder + QStringLiteral("/site.xml");
+        if (!QFileInfo(folder).isDir()) {
+            fail(QStringLiteral("it is not a folder"));
+            return;
+        }
+        // A folder that holds no site of any layout is left as it is.
+        if (!QFileInfo::exists(siteFile) && !QFileInfo::exists(oldSiteFile) && !QFileInfo::exists(folder + QStringLiteral("/index.xml"))) {
+            fail(QStringLiteral("it holds no Lumenquill website (no site.xmlbase and theme.xmlbase)"));
+            return;
+        }
+        dirExists(folder + QStringLiteral("/bitmaps2"));
+        dirExists(folder + QStringLiteral("/revert"));
         if (!QFileInfo::exists(siteFile) || !QFileInfo::exists(folder + QStringLiteral("/theme.xmlbase"))) {
             if (!importLegacy(folder, QFileInfo::exists(oldSiteFile)))
                 return;
@@ -458,8 +469,7 @@ bool MyDocument::readFromFile(const QString& folderPath)
         if (!rss)
             rss = XmlRSS::create();
         if (!site || !theme) {
-            lq::runAlert(QStringLiteral("Error"), couldNotRead(), QStringLiteral("OK"));
-            fail(couldNotRead() + QStringLiteral(": ") + folder);
+            fail(couldNotRead());
             return;
         }
         _location = location;

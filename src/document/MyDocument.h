@@ -42,6 +42,7 @@ public:
     XmlSite* site() override { return _site.get(); }
     XmlStyleSheet* defaultTemplate() override;
     void layoutDidContentEditing() override;
+    TextEditorBase* getTextEditorController() override { return _textEditor; }
     void addTrackingDataForObjectDataRect(const QString& uuid, const QString& data, const lq::Rect& rect) override;
     void clearTrackingDataForObject(const QString& uuid) override;
     void clearTrackingData() override;
@@ -64,6 +65,9 @@ public:
     void createRSSProcessor() override;
 
     void setTestMode(bool testMode) { _testMode = testMode; }
+    // The rich-text editor of the document's window (not owned; nothing
+    // while there is no window).
+    void setTextEditorController(TextEditorBase* editor) { _textEditor = editor; }
     bool isDocumentEdited() const { return _changeCount != 0; }
     // Forgets the edits (after a save).
     void clearChangeCount()
@@ -232,6 +236,7 @@ private:
     int _changeCount = 0;
     int _suppressedChanges = 0;
     bool _testMode = false;
+    TextEditorBase* _textEditor = nullptr;
     bool _siteNeedsRebuild = false;
     int _buildFailures = 0;
     QString _lastError;

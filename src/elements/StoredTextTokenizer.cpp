@@ -129,6 +129,55 @@ void readInline(lq::Scanner& scanner, StoredTextSink& sink, int initialBits)
 
 } // namespace
 
+QLatin1String closingTagForInlineBit(int bit)
+{
+    switch (bit) {
+    case InlineBits::italic:
+        return QLatin1String("</i>");
+    case InlineBits::bold:
+        return QLatin1String("</b>");
+    case InlineBits::underline:
+        return QLatin1String("</u>");
+    case InlineBits::link:
+        return QLatin1String("</a>");
+    default:
+        return QLatin1String("");
+    }
+}
+
+int paragraphKindForTag(QStringView tag)
+{
+    if (tag == u"h1" || tag == u"h3")
+        return 1;
+    if (tag == u"h2")
+        return 2;
+    if (tag == u"h4")
+        return 3;
+    if (tag == u"h5")
+        return 4;
+    if (tag == u"h6")
+        return 5;
+    return 0;
+}
+
+QLatin1String paragraphTagForKind(int kind)
+{
+    static const char* const tags[] = { "p", "h1", "h2", "h4", "h5", "h6" };
+    return QLatin1String(tags[kind >= 0 && kind <= 5 ? kind : 0]);
+}
+
+void readParagraphAttributes(const QString& attributes, lq::TextAlignment alignment, lq::ParagraphStyle& style)
+{
+    style.alignment = alignment;
+    style.baseWritingDirection = lq::WritingDirection::LeftToRight;
+    if (attributes.contains(u"dir=\"rtl\""))
+        style.baseWritingDirection = lq::WritingDirection::RightToLeft;
+    if (attributes.contains(u"class=\"center\""))
+        style.alignment = lq::TextAlignment::Center;
+    if (attributes.contains(u"class=\"right\""))
+        style.alignment = lq::TextAlignment::Right;
+}
+
 StoredLink readStoredLink(const QString& attributes)
 {
     StoredLink link;

@@ -15,7 +15,11 @@
 // end of the text ends there. Nesting is kept on explicit stacks, so deeply
 // nested input cannot exhaust the call stack.
 
+#include "platform/text/ParagraphStyle.h"
+
+#include <QLatin1String>
 #include <QString>
+#include <QStringView>
 #include <QVariant>
 
 // Inline bits of a run, as the stored text's tags give them and the writers
@@ -26,6 +30,19 @@ inline constexpr int bold = 2;
 inline constexpr int underline = 4;
 inline constexpr int link = 8;
 } // namespace InlineBits
+
+// The closing tag of an inline bit ("</b>" ...; "" for anything else).
+QLatin1String closingTagForInlineBit(int bit);
+
+// Paragraph kinds and their tags: 0 "p", 1 "h1" (also read from "h3", which
+// is never written), 2 "h2", 3 "h4", 4 "h5", 5 "h6".
+int paragraphKindForTag(QStringView tag);
+// The tag of a kind; "p" for a kind it does not know.
+QLatin1String paragraphTagForKind(int kind);
+// Direction and alignment from a paragraph element's attribute text (plain
+// substring tests): left to right unless ` dir="rtl"`; the given alignment
+// unless `class="center"` or `class="right"` (tested last, so it wins).
+void readParagraphAttributes(const QString& attributes, lq::TextAlignment alignment, lq::ParagraphStyle& style);
 
 // The target of an "a" element: an address (QString, from "href") or the
 // page number of a page of the site (int, from "pseq"); invalid for none.

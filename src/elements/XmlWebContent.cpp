@@ -2,9 +2,11 @@
 
 #include "elements/QZTextContainer.h"
 #include "elements/StoredTextTokenizer.h"
+#include "elements/StoredTextWriter.h"
 #include "elements/XmlWebFooter.h"
 #include "elements/XmlWebText.h"
 #include "model/core/DocumentBase.h"
+#include "model/core/TextEditorBase.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlFooter.h"
 #include "model/site/XmlContent.h"
@@ -17,6 +19,7 @@
 #include "templates/XmlWebFont.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -38,8 +41,7 @@ const QString& recordName(int type)
 // Tag names written in pages by paragraph type (any other type: p).
 QString pageTag(int type)
 {
-    static const char* const tags[] = { "p", "h1", "h2", "h4", "h5", "h6" };
-    return QString::fromLatin1(tags[type >= 0 && type <= 5 ? type : 0]);
+    return paragraphTagForKind(type);
 }
 
 // The rules of the positioned lines and of the flowing text, one per
@@ -364,17 +366,7 @@ public:
     {
         lq::modelFrame(this, "setUpParagraph:alignment:tag:", [&] {
             XmlWebText::setUpParagraphAlignmentTag(attributes, lq::TextAlignment::Left, tag);
-            int type = 0;
-            if (tag == u"h1" || tag == u"h3")
-                type = 1;
-            else if (tag == u"h2")
-                type = 2;
-            else if (tag == u"h4")
-                type = 3;
-            else if (tag == u"h5")
-                type = 4;
-            else if (tag == u"h6")
-                type = 5;
+            const int type = paragraphKindForTag(tag);
             const std::optional<lq::Font>* fonts[] = { &_box->normalFont, &_box->headingFont, &_box->subheadingFont,
                                                        &_box->captionFont, &_box->alternateFont, &_box->alternate2Font };
             currentWebFont = _box->fontForType(type);
@@ -546,7 +538,7 @@ void XmlWebContent::mouseClick(const QString& data)
 
 // --- In-place editing --------------------------------------------------------------------------
 
-bool XmlWebContent::startEditingAtPointTextView(const lq::Point&, lq::TextView*)
+bool XmlWebContent::startEditingAtPointTextView(const lq::Point&, lq::TextView* textView)
 {
     return lq::modelFrame(this, "startEditingAtPoint:textView:", [&] {
         if (!canDoubleClick() || isEditing())
@@ -562,8 +554,46 @@ bool XmlWebContent::startEditingAtPointTextView(const lq::Point&, lq::TextView*)
         _floatsWhileEditing = _stc->floatingRects();
         _stc->clearFloatingRects();
         _editing = true;
+        if (textView)
+            handTextToEditor(textView);
         return true;
     });
+}
+
+void XmlWebContent::handTextToEditor(lq::TextView* textView)
+{
+    DocumentBase* document = myDocument();
+    TextEditorBase* editor = document ? document->getTextEditorController() : nullptr;
+    if (!editor)
+        return;
+    _textEditor = editor;
+    editor->setCtvInContainer(textView, _tc);
+    // The fonts of the last full layout, or the records' own before one.
+    const auto concrete = [this](const std::optional<lq::Font>& laidOut, int type) {
+        return laidOut ? *laidOut : fontForType(type)->createFont().value_or(lq::Font());
+    };
+    const auto spacing = [this](int type) { return fontForType(type)->lineSpacing(); };
+    editor->setNormalFont(concrete(normalFont, 0));
+    editor->setNormalLS(spacing(0));
+    if (isFooter()) {
+        editor->setFontStyles({ QStringLiteral("Footer") });
+    } else {
+        editor->setHeadingFont(concrete(headingFont, 1));
+        editor->setSubheadingFont(concrete(subheadingFont, 2));
+        editor->setCaptionFont(concrete(captionFont, 3));
+        editor->setAlternateFont(concrete(alternateFont, 4));
+        editor->setAlternate2Font(concrete(alternate2Font, 5));
+        editor->setHeadingLS(spacing(1));
+        editor->setSubheadingLS(spacing(2));
+        editor->setCaptionLS(spacing(3));
+        editor->setAlternateLS(spacing(4));
+        editor->setAlternate2LS(spacing(5));
+        editor->setFontStyles({ QStringLiteral("Normal"), QStringLiteral("Heading"), QStringLiteral("Subheading"),
+                                QStringLiteral("Caption"), QStringLiteral("Alternate"), QStringLiteral("Alternate 2") });
+    }
+    const std::shared_ptr<XmlAlbum> page = getCurrentAlbum();
+    if (XmlBase* source = textSource(page.get()))
+        editor->loadMyTextView(source);
 }
 
 bool XmlWebContent::isEditing()
@@ -586,8 +616,14 @@ void XmlWebContent::endEditingInView()
             return;
         _editing = false;
         const std::shared_ptr<XmlAlbum> page = getCurrentAlbum();
-        if (XmlBase* source = textSource(page.get()); source && _contents)
-            source->setContent(storedRichText(*_contents));
+        XmlBase* source = textSource(page.get());
+        if (TextEditorBase* editor = std::exchange(_textEditor, nullptr)) {
+            if (source)
+                editor->saveMyTextView(source);
+            editor->setCtv(nullptr);
+        } else if (source && _contents) {
+            source->setContent(writeStoredText(*_contents));
+        }
         if (_stc && _floatsWhileEditing) {
             for (const QString& rect : *_floatsWhileEditing)
                 _stc->addFloatingRect(rect);
@@ -723,45 +759,6 @@ void XmlWebContent::appendRunsOfText(QString& html, const lq::StyledText& text, 
     if (flow)
         runs.replace(QStringLiteral("&#009;"), QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;"));
     html += runs;
-}
-
-QString XmlWebContent::storedRichText(const lq::StyledText& text)
-{
-    return lq::modelFrame(this, "storedRichText", [&] {
-        QString stored;
-        const QString& string = text.string();
-        quint32 start = 0;
-        while (start <= text.length()) {
-            const qsizetype end = string.indexOf(u'\n', start);
-            const quint32 stop = end < 0 ? text.length() : quint32(end);
-            const lq::StyledText paragraph = text.substring({ start, stop - start });
-            // The editor keeps the kind under its own key; laid-out text under "QZType".
-            const lq::TextAttributes first = start < text.length() ? text.attributesAt(start) : lq::TextAttributes();
-            QVariant kind = first.value(lq::TextKey::paragraphKind);
-            if (!kind.isValid())
-                kind = first.value(lq::TextKey::type);
-            const QString tag = pageTag(kind.toInt());
-            stored += u'<' + tag;
-            const lq::ParagraphStyle style = first.paragraphStyle.value_or(lq::ParagraphStyle::defaultStyle());
-            if (style.baseWritingDirection == lq::WritingDirection::RightToLeft)
-                stored += QStringLiteral(" dir=\"rtl\"");
-            if (style.alignment == lq::TextAlignment::Right)
-                stored += QStringLiteral(" class=\"right\">");
-            else if (style.alignment == lq::TextAlignment::Center)
-                stored += QStringLiteral(" class=\"center\">");
-            else
-                stored += u'>';
-            if (paragraph.isEmpty())
-                stored += QStringLiteral("&nbsp;");
-            else
-                appendRunsOfText(stored, paragraph, false);
-            stored += QStringLiteral("</") + tag + QStringLiteral(">");
-            if (end < 0)
-                break;
-            start = stop + 1;
-        }
-        return stored;
-    });
 }
 
 void XmlWebContent::appendFlowParagraphs(QString& html)

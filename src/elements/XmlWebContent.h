@@ -13,6 +13,7 @@
 #include <optional>
 
 class QZTextContainer;
+class TextEditorBase;
 class XmlWebText;
 
 // The box that holds a page's own text: the large rich-text box of a page
@@ -140,14 +141,18 @@ public:
     // --- In-place editing ---------------------------------------------------------------
     // Answers NO when the box cannot be edited in place or is being edited;
     // otherwise prepares the text (black, laid out as a plain rectangle: the
-    // view cannot wrap around the floating rectangles) and answers YES. The
-    // layout canvas then attaches the view to textContainer() over
-    // editingFrame().
+    // view cannot wrap around the floating rectangles) and answers YES. A
+    // view given goes to the document's rich-text editor, which attaches it
+    // to textContainer() and loads the page's text (the footer: the site's
+    // footer text) into it; the layout canvas places the view over
+    // editingFrame(). Without an editor the canvas attaches the view itself.
     bool startEditingAtPointTextView(const lq::Point& point, lq::TextView* textView) override;
     // While an edit started here has not ended.
     bool isEditing() override;
     // Stores the edited text into the page (the footer: the site's footer
-    // text), restores the wrapped layout and tells the document.
+    // text) through the editor, which lets the view go; without one, the
+    // text as the view left it. Restores the wrapped layout and tells the
+    // document.
     void endEditingInView() override;
     // Where the text view goes: the text area, twice as wide.
     lq::Rect editingFrame();
@@ -212,11 +217,13 @@ protected:
     // The runs with their inline tags, each closed before a later run opens
     // what it needs (flow: tabs as blanks).
     void appendRunsOfText(QString& html, const lq::StyledText& text, bool flow);
+    // Gives the document's rich-text editor the view, the fonts and line
+    // spacings of the paragraph kinds and the page's text (nothing when the
+    // document has no editor).
+    void handTextToEditor(lq::TextView* textView);
     // The text element that reads the stored text and writes the runs of
     // paragraphs; made on first use.
     XmlWebText& textHelper();
-    // The edited text as stored rich text, one paragraph element per line.
-    QString storedRichText(const lq::StyledText& text);
     // Shows the link of the range string in the record's colour (none:
     // takes the shown colour away) and redraws the box.
     void showLinkColour(const QString& data, const lq::Colour& (XmlWebFont::*colour)() const);
@@ -236,6 +243,8 @@ protected:
     // The floating rectangles put aside while the text is edited in place.
     std::optional<QStringList> _floatsWhileEditing;
     bool _editing = false;
+    // The document's editor while it edits the text in place.
+    TextEditorBase* _textEditor = nullptr;
     bool _fontsHaveLinkData = false;
     bool _underlineLinks = true;
     lq::Colour _linkNormal = lq::Colour(0, 0, 0.5f, 1);

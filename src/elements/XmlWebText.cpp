@@ -44,25 +44,6 @@ private:
     lq::TextAlignment _alignment;
 };
 
-// The tag that opens and closes a block of the paragraph kind.
-const char* blockTag(int kind)
-{
-    switch (kind) {
-    case 1:
-        return "h1";
-    case 2:
-        return "h2";
-    case 3:
-        return "h4";
-    case 4:
-        return "h5";
-    case 5:
-        return "h6";
-    default:
-        return "p";
-    }
-}
-
 // The paragraph style of the text's first character (the default style for none).
 lq::ParagraphStyle firstParagraphStyle(const lq::StyledText& text)
 {
@@ -247,14 +228,7 @@ void XmlWebText::setUpParagraphAlignmentTag(const QString& attributes, lq::TextA
 
 void XmlWebText::alignParagraph(const QString& attributes, lq::TextAlignment alignment)
 {
-    pstyle.alignment = alignment;
-    pstyle.baseWritingDirection = lq::WritingDirection::LeftToRight;
-    if (attributes.contains(u"dir=\"rtl\""))
-        pstyle.baseWritingDirection = lq::WritingDirection::RightToLeft;
-    if (attributes.contains(u"class=\"center\""))
-        pstyle.alignment = lq::TextAlignment::Center;
-    if (attributes.contains(u"class=\"right\""))
-        pstyle.alignment = lq::TextAlignment::Right;
+    readParagraphAttributes(attributes, alignment, pstyle);
 }
 
 void XmlWebText::appendTextWithAttributesInStringWithLinkNewWindow(const QString& raw, int bits, lq::StyledText& text,
@@ -504,8 +478,8 @@ QString XmlWebText::createHTMLfromAttributedStringAtXAtYWidth(const lq::StyledTe
         const lq::TextAttributes first = text.attributesAt(0);
         const lq::ParagraphStyle style = first.paragraphStyle.value_or(lq::ParagraphStyle::defaultStyle());
         const int kind = first.value(lq::TextKey::type).toInt();
-        const char* tag = blockTag(kind);
-        QString html = QStringLiteral("<") + QLatin1String(tag) + fontCheckId(kind) + directionText(style);
+        const QLatin1String tag = paragraphTagForKind(kind);
+        QString html = QStringLiteral("<") + tag + fontCheckId(kind) + directionText(style);
         if (style.alignment == lq::TextAlignment::Right)
             html += QString::asprintf(" style=\"top: %dpx; left: %dpx; width: %dpx; text-align: right;\">", y, x, width);
         else if (style.alignment == lq::TextAlignment::Center)
@@ -549,20 +523,6 @@ QString XmlWebText::fontCheckId(int kind)
 void XmlWebText::appendRunsOfString(QString& html, const lq::StyledText& text)
 {
     lq::modelFrame(this, "appendRunsOfString:", [&] {
-        const auto closeTag = [](int bit) -> QLatin1String {
-            switch (bit) {
-            case InlineBits::italic:
-                return QLatin1String("</i>");
-            case InlineBits::bold:
-                return QLatin1String("</b>");
-            case InlineBits::underline:
-                return QLatin1String("</u>");
-            case InlineBits::link:
-                return QLatin1String("</a>");
-            default:
-                return QLatin1String("");
-            }
-        };
         stack.clear();
         pushStack(0);
         int open = 0;
@@ -584,7 +544,7 @@ void XmlWebText::appendRunsOfString(QString& html, const lq::StyledText& text)
                     pushStack(0);
                     break;
                 }
-                html += closeTag(bit);
+                html += closingTagForInlineBit(bit);
                 open &= ~bit;
                 toClose &= ~bit;
             }
@@ -614,7 +574,7 @@ void XmlWebText::appendRunsOfString(QString& html, const lq::StyledText& text)
             html += escapeForDemo(text.string().mid(qsizetype(run.range.location), qsizetype(run.range.length)));
             if (index + 1 == runs.size()) {
                 for (int bit = popStack(); bit != 0; bit = popStack())
-                    html += closeTag(bit);
+                    html += closingTagForInlineBit(bit);
             }
             open = bits;
         }

@@ -291,10 +291,11 @@ XmlWatermark* XmlCanvas::pageWatermark() const
     return album ? album->watermark().get() : nullptr;
 }
 
-void XmlCanvas::drawParts(bool withImage, bool filtered)
+void XmlCanvas::drawParts(bool withImage, bool filtered, bool fillAndWatermark)
 {
     if (withImage) {
-        if (lq::GraphicsContext* context = lq::GraphicsContext::current(); context && fillBackground() == 1) {
+        lq::GraphicsContext* context = lq::GraphicsContext::current();
+        if (context && fillAndWatermark && fillBackground() == 1) {
             context->setColor(_backgroundColor);
             context->fillRect(boundingRect(lq::Rect()));
         }
@@ -313,7 +314,8 @@ void XmlCanvas::drawParts(bool withImage, bool filtered)
             continue;
         object->draw();
     }
-    _watermark->draw();
+    if (fillAndWatermark)
+        _watermark->draw();
     if (XmlWatermark* page = pageWatermark())
         page->draw();
 }
@@ -326,6 +328,11 @@ void XmlCanvas::draw()
 void XmlCanvas::drawWithFilter()
 {
     lq::modelFrame(this, "drawWithFilter", [&] { drawParts(true, true); });
+}
+
+void XmlCanvas::drawWithoutFillAndWatermark()
+{
+    lq::modelFrame(this, "drawWithoutFillAndWatermark", [&] { drawParts(true, false, false); });
 }
 
 void XmlCanvas::drawObjectsNoImage()

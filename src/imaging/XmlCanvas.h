@@ -77,6 +77,9 @@ public:
     // The same with the picture drawn through the colour filters (as far as
     // the picture's own conditions allow).
     void drawWithFilter();
+    // The same without the background fill and the canvas's own watermark:
+    // how the photo editor shows the picture it edits. Nothing is changed.
+    void drawWithoutFillAndWatermark();
     // The callouts and watermarks only.
     void drawObjectsNoImage();
     // The picture (grown by 10 on every side for its drop shadow) united
@@ -139,7 +142,8 @@ private:
     void takePart(std::shared_ptr<Part>& slot, const std::shared_ptr<Part>& part);
     // The album page's watermark when the canvas belongs to a photo of one.
     XmlWatermark* pageWatermark() const;
-    void drawParts(bool withImage, bool filtered);
+    // Fill and watermark: the background fill and the canvas's own watermark.
+    void drawParts(bool withImage, bool filtered, bool fillAndWatermark = true);
 
     // Made in this order: the list, the picture, the watermark.
     std::shared_ptr<XmlDrawObjects> _drawObjects;

@@ -425,6 +425,8 @@ int XmlDrawObject::getAlignmentInViewWithTransformAndScale(QObject* view, const 
 
 void XmlDrawObject::textDidChange()
 {
+    // Typing is an edit of the callout.
+    docChanged();
     if (_editor)
         _editor->redisplayHost();
 }

@@ -104,7 +104,8 @@ public:
     // else of the whole text.
     void setAlignmentInViewWithTransformAndScale(int alignment, QObject* view, const QTransform& transform, float scale);
     int getAlignmentInViewWithTransformAndScale(QObject* view, const QTransform& transform, float scale);
-    // The editing view's text changed: the view is shown again.
+    // The editing view's text changed: a change of the document; the view is
+    // shown again.
     void textDidChange();
 
 protected:

@@ -1,8 +1,6 @@
 #include "publish/UploadScript.h"
 
 #include "platform/Escaping.h"
-#include "platform/FileHelpers.h"
-#include "platform/Log.h"
 #include "publish/XmlBom.h"
 #include "publish/XmlD.h"
 #include "publish/XmlLocation.h"
@@ -97,10 +95,7 @@ QString uploadScriptText(XmlLocation* location, XmlBom* bom, const QString& site
     script += QStringLiteral("set theUser to \"") + quoted(location->username()) + QStringLiteral("\"\n");
     script += QStringLiteral("set thePassword to \"") + quoted(location->password()) + QStringLiteral("\"\n");
     script += QStringLiteral("set theUploadFolder to \"") + quoted(location->ftpFolder()) + QStringLiteral("\"\n");
-    if (customPort && !location->ftpPort().isEmpty())
-        script += QStringLiteral("set thePort to \"") + quoted(location->ftpPort()) + QStringLiteral("\"\n");
-    else
-        script += QStringLiteral("set thePort to \"21\"\n");
+    script += QStringLiteral("set thePort to \"") + quoted(location->effectiveFtpPort()) + QStringLiteral("\"\n");
     XmlD* removals = bom ? bom->removeFiles() : nullptr;
     XmlD* additions = bom ? bom->addFiles() : nullptr;
     if (location->ftpApp() == 0) {
@@ -136,18 +131,6 @@ QString uploadScriptText(XmlLocation* location, XmlBom* bom, const QString& site
         script += QStringLiteral("disconnect\nend tell\non error error_message\ndisplay dialog error_message\nend try\nend tell\n");
     }
     return script;
-}
-
-QString writeUploadScript(XmlLocation* location, XmlBom* bom, const QString& siteFolder)
-{
-    const QString path = siteFolder + QStringLiteral("/upload.scpt");
-    // The script holds the destination's credentials: for its owner's eyes only.
-    QString why;
-    if (!writeFileAtomically(path, uploadScriptText(location, bom, siteFolder).toUtf8(), &why, { .ownerOnly = true })) {
-        log(why);
-        return QString();
-    }
-    return path;
 }
 
 } // namespace lq

@@ -14,9 +14,6 @@ namespace lq {
 // "<site folder>/homepage". This system has no bridge to run it; it is
 // written for the user to run elsewhere.
 QString uploadScriptText(XmlLocation* location, XmlBom* bom, const QString& siteFolder);
-// Writes the script to "<site folder>/upload.scpt" (UTF-8, replacing an
-// earlier one); answers the path, or "" when it could not be written.
-QString writeUploadScript(XmlLocation* location, XmlBom* bom, const QString& siteFolder);
 
 // One folder level of a removal or addition tree, for each application.
 void transmitRemoveFilesFilesLocation(QString& script, XmlD* files, const QString& location);

@@ -1,5 +1,6 @@
 #include "publish/XmlD.h"
 
+#include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 #include "publish/XmlF.h"
 
@@ -69,15 +70,44 @@ int XmlD::fileCount() const
 QStringList XmlD::filePaths() const
 {
     QStringList paths;
+    forEachEntry([&](const DigestEntry& entry) {
+        if (entry.file)
+            paths.append(entry.path);
+    });
+    return paths;
+}
+
+QString XmlD::addressSegment(const QString& name)
+{
+    QString escaped = lq::urlEscape(name);
+    escaped.replace(QLatin1Char('#'), QStringLiteral("%23"));
+    escaped.replace(QLatin1Char('?'), QStringLiteral("%3F"));
+    escaped.replace(QLatin1Char(';'), QStringLiteral("%3B"));
+    return escaped;
+}
+
+void XmlD::forEachEntry(const std::function<void(const DigestEntry&)>& visit) const
+{
+    forEachEntryBelow(QString(), QString(), visit);
+}
+
+void XmlD::forEachEntryBelow(const QString& path, const QString& address, const std::function<void(const DigestEntry&)>& visit) const
+{
+    auto joined = [](const QString& folder, const QString& name) { return folder.isEmpty() ? name : folder + QLatin1Char('/') + name; };
     for (const XmlBasePtr& child : children()) {
+        DigestEntry entry;
+        entry.name = child->name();
+        entry.path = joined(path, entry.name);
+        entry.address = joined(address, addressSegment(entry.name));
         if (isFileNode(child.get())) {
-            paths.append(child->name());
+            entry.file = static_cast<XmlF*>(child.get());
+            visit(entry);
         } else if (isFolderNode(child.get())) {
-            for (const QString& path : static_cast<XmlD*>(child.get())->filePaths())
-                paths.append(child->name() + QLatin1Char('/') + path);
+            entry.folder = static_cast<XmlD*>(child.get());
+            visit(entry);
+            entry.folder->forEachEntryBelow(entry.path, entry.address, visit);
         }
     }
-    return paths;
 }
 
 void XmlD::addFileMd5(const QString& path, const QString& md5)

@@ -2,7 +2,19 @@
 
 #include "model/core/XmlBase.h"
 
+#include <functional>
+
+class XmlD;
 class XmlF;
+
+// One folder or file met on a walk over a digest tree.
+struct DigestEntry {
+    XmlD* folder = nullptr;   // the entry when it is a folder
+    XmlF* file = nullptr;     // the entry when it is a file
+    QString name;             // its own name
+    QString path;             // the names below the walked folder, joined with "/"
+    QString address;          // the same path as URL-escaped segments
+};
 
 // A folder of a digest tree; its children are its subfolders and files, in
 // the order in which they were listed.
@@ -35,4 +47,13 @@ public:
     int fileCount() const;
     // The slash-separated paths of every file node below this folder, in tree order.
     QStringList filePaths() const;
+    // Visits every folder and file node below this folder, depth first in
+    // child order, each folder before its contents.
+    void forEachEntry(const std::function<void(const DigestEntry&)>& visit) const;
+    // A name as one segment of an address: every character a URL may not
+    // hold is escaped, and so are the marks that would end the path.
+    static QString addressSegment(const QString& name);
+
+private:
+    void forEachEntryBelow(const QString& path, const QString& address, const std::function<void(const DigestEntry&)>& visit) const;
 };

@@ -130,7 +130,17 @@ void XmlLocation::setEncodedPassword(const QString& stored)
 
 QString XmlLocation::macHomePageHost()
 {
-    return QStringLiteral("http://homepage.mac.com");
+    const QString host = MyApplication::shared().macHomePageHost();
+    return host.isEmpty() ? QString() : QStringLiteral("http://") + host;
+}
+
+QString XmlLocation::transferHost() const
+{
+    const QString host = _location.trimmed();
+    const QString port = _ftpPort.trimmed();
+    if (_ftpDefault != 0 || port.isEmpty() || host.contains(QLatin1Char(':')))
+        return host;
+    return host + QLatin1Char(':') + port;
 }
 
 QString XmlLocation::baseURL() const
@@ -138,7 +148,7 @@ QString XmlLocation::baseURL() const
     return lq::modelFrame(this, "baseURL", [&]() -> QString {
         switch (_serverType) {
         case MacAccount: {
-            if (_username.isEmpty())
+            if (_username.isEmpty() || macHomePageHost().isEmpty())
                 return QStringLiteral("");
             QString url = macHomePageHost() + QLatin1Char('/') + _username + QLatin1Char('/');
             if (!_location.isEmpty())

@@ -58,6 +58,10 @@ public:
     // The port the FTP client application is given: "21" with the default
     // port chosen or no port typed, else the typed one.
     QString effectiveFtpPort() const;
+    // The server the FTP and SFTP tools connect to: the server as typed,
+    // followed by ":" and the port typed in the Port field unless the
+    // default port is chosen or the server already names its port.
+    QString transferHost() const;
 
     // The stored forms of the account, and their readers (text that does
     // not decode gives the empty text).
@@ -70,7 +74,8 @@ public:
     // with a user name its home page (with the location as a folder), for a
     // WebDAV server the location; "" otherwise.
     QString baseURL() const;
-    // The host of the .Mac home pages that baseURL uses.
+    // The address of the .Mac home pages that baseURL uses ("http://" and
+    // the configured host); "" while no host is set.
     static QString macHomePageHost();
 
 private:

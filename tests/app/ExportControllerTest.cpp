@@ -5,6 +5,7 @@
 #include "app/FSBrowser.h"
 #include "document/MyDocument.h"
 #include "app/MyDocumentWindow.h"
+#include "model/site/XmlDescription.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
@@ -16,8 +17,10 @@
 #include "platform/widgets/MyTabView.h"
 #include "platform/widgets/MyTextField.h"
 #include "publish/XmlLocation.h"
+#include "model/application/MyApplication.h"
 #include "support/EventLoop.h"
 #include "support/HelperTools.h"
+#include "support/TestFiles.h"
 #include "support/ui/ScriptedModalHandler.h"
 #include "support/SmallFilesystem.h"
 #include "support/TestServers.h"
@@ -32,7 +35,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -48,6 +55,11 @@ struct FakeSender : SendControllerBase {
     void sendBom(const Request& r) override { calls << "sendBom"; requests << r; }
     void sendFTPBom(XmlLocation*, const QString&, bool only) override { calls << "sendFTPBom"; changesOnly = only; }
     void ftpTestExport(XmlLocation*, const QString&) override { calls << "ftpTestExport"; }
+    void webDAVTest(const Request& r) override
+    {
+        calls << "webDAVTest";
+        requests << r;
+    }
     void exportToFolder(const QString&, const QString& to, bool only) override
     {
         calls << "exportToFolder";
@@ -102,25 +114,26 @@ protected:
         popUp->setCurrentIndex(index);
         panel->action(popUp);
     }
-    // The real build and the real uploader of the window, not the fakes:
-    // the window is made anew by the test.
-    void useRealBuildAndUploader()
+    // The window with the real build and the real uploader, not the fakes.
+    // The test's starter theme has no templates: the site's files are written
+    // here as a build leaves them, and the build keeps them.
+    void useTheRealWindow()
     {
-        useBuiltHelperTools();
         MyDocumentWindow::setSiteBuilder({});
         panel->setSender(nullptr);
         window.reset();
+        window = std::make_unique<MyDocumentWindow>(document, nullptr);
+        panel = window->exportController();
+        window->setMainTab(QStringLiteral("Send"));
+        QObject::connect(window->sender(), &SendController::ended, [this] { ++uploaderEndings; });
+        for (const QString& name : {QStringLiteral("index.html"), QStringLiteral("page1.html"), QStringLiteral("pictures/a.css")})
+            writeAll(folder + QStringLiteral("/homepage/") + name, "<p>" + name.toUtf8() + "</p>");
     }
-    // Publishes everything to the WebDAV server at the address, as a user
-    // does with the panel's controls.
-    void publishEverythingTo(const QString& address)
+    // Runs the event loop until the uploader has ended its next run.
+    bool waitForTheUploader()
     {
-        choose(5000, 1);
-        type(5005, QStringLiteral("tester"));
-        type(5006, QStringLiteral("secret"));
-        type(5008, address);
-        control<MyMatrix>(5001)->selectCellWithTag(1);
-        panel->exportButton();
+        const int before = uploaderEndings;
+        return processEventsUntil([&] { return uploaderEndings > before; }, 120000);
     }
     void writeLastTree()
     {
@@ -138,11 +151,12 @@ protected:
     std::unique_ptr<MyDocumentWindow> window;
     ExportController* panel = nullptr;
     FakeSender sender;
+    int uploaderEndings = 0;
 };
 
 TEST_F(ExportControllerTest, EveryTaggedControlIsThere)
 {
-    for (int tag = 5000; tag <= 5018; ++tag)
+    for (int tag = PublishTag::ServerType; tag <= PublishTag::SiteDescription; ++tag)
         EXPECT_NE(lq::viewWithTag(panel->exportview(), tag), nullptr) << tag;
     for (const char* id : {"mac", "webdav", "folder", "ftp"})
         EXPECT_NE(panel->exportTab()->tabViewItemWithIdentifier(QString::fromLatin1(id)), nullptr) << id;
@@ -150,19 +164,19 @@ TEST_F(ExportControllerTest, EveryTaggedControlIsThere)
 
 TEST_F(ExportControllerTest, WebDAVPublicationFromThePanel)
 {
-    choose(5000, 1);
+    choose(PublishTag::ServerType, 1);
     EXPECT_EQ(panel->exportTab()->selectedIdentifier(), QStringLiteral("webdav"));
-    type(5005, QStringLiteral("ann"));
-    type(5006, QStringLiteral("pa:ss"));
-    type(5008, QStringLiteral("127.0.0.1:8080/site"));
+    type(PublishTag::WebDAVUser, QStringLiteral("ann"));
+    type(PublishTag::WebDAVPassword, QStringLiteral("pa:ss"));
+    type(PublishTag::WebDAVAddress, QStringLiteral("127.0.0.1:8080/site"));
     // All three sets of fields show the one stored account.
-    EXPECT_EQ(control<MyTextField>(5014)->text(), QString());
+    EXPECT_EQ(control<MyTextField>(PublishTag::FtpUser)->text(), QString());
     panel->updateGUI();
-    EXPECT_EQ(control<MyTextField>(5014)->text(), QStringLiteral("ann"));
-    EXPECT_EQ(control<MyTextField>(5002)->text(), QStringLiteral("ann"));
+    EXPECT_EQ(control<MyTextField>(PublishTag::FtpUser)->text(), QStringLiteral("ann"));
+    EXPECT_EQ(control<MyTextField>(PublishTag::MacUser)->text(), QStringLiteral("ann"));
     EXPECT_TRUE(window->isWindowModified());
 
-    control<MyMatrix>(5001)->selectCellWithTag(0);
+    control<MyMatrix>(PublishTag::ExportType)->selectCellWithTag(0);
     window->setMainTab(QStringLiteral("Send"));
     panel->exportButton();
     ASSERT_EQ(sender.calls, QStringList{"startSending"});
@@ -171,7 +185,8 @@ TEST_F(ExportControllerTest, WebDAVPublicationFromThePanel)
     EXPECT_EQ(request.passPhrase, QStringLiteral("ann:pa:ss"));
     EXPECT_EQ(request.pathName, folder + QStringLiteral("/homepage"));
     EXPECT_FALSE(request.changesOnly);
-    EXPECT_EQ(window->masterTab()->selectedIdentifier(), QStringLiteral("Editing"));
+    // The window stays where the uploader tells how it went.
+    EXPECT_EQ(window->masterTab()->selectedIdentifier(), QStringLiteral("Send"));
     EXPECT_EQ(document.location()->serverType(), 1);
     EXPECT_EQ(document.location()->exportType(), 0);
 
@@ -182,21 +197,92 @@ TEST_F(ExportControllerTest, WebDAVPublicationFromThePanel)
     EXPECT_TRUE(sender.requests[1].changesOnly);
 }
 
+TEST_F(ExportControllerTest, SiteLanguageAndDescriptionShowWhatIsStored)
+{
+    type(PublishTag::SiteDescription, QStringLiteral("My travels"));
+    choose(PublishTag::Language, 1);
+    ASSERT_EQ(document.site()->homepage()->description()->content(), QStringLiteral("My travels"));
+    window.reset();
+    window = std::make_unique<MyDocumentWindow>(document, nullptr);
+    panel = window->exportController();
+    EXPECT_EQ(control<MyTextField>(PublishTag::SiteDescription)->text(), QStringLiteral("My travels"));
+    EXPECT_EQ(control<MyPopUpButton>(PublishTag::Language)->currentIndex(), 1);
+}
+
+TEST_F(ExportControllerTest, WebDAVAddressIsTakenAsTyped)
+{
+    choose(PublishTag::ServerType, 1);
+    struct Case {
+        const char* typed;
+        const char* address;
+    };
+    const Case cases[] = {
+        {"127.0.0.1:18580/site", "http://127.0.0.1:18580/site"},
+        {"http://127.0.0.1:18580/site", "http://127.0.0.1:18580/site"},
+        {"https://dav.example.org/my site/", "https://dav.example.org/my%20site"},
+    };
+    for (const Case& c : cases) {
+        type(PublishTag::WebDAVAddress, QString::fromUtf8(c.typed));
+        panel->exportButton();
+        ASSERT_FALSE(sender.requests.isEmpty());
+        EXPECT_EQ(sender.requests.last().baseURL, QString::fromUtf8(c.address)) << c.typed;
+    }
+    EXPECT_FALSE(control<MyTextField>(PublishTag::WebDAVAddress)->placeholderText().isEmpty());
+}
+
+TEST_F(ExportControllerTest, ServerTabsAndPopUpChooseTheOneType)
+{
+    for (int type : {XmlLocation::FTPServer, XmlLocation::WebDAV, XmlLocation::LocalFolder, XmlLocation::MacAccount}) {
+        // A click on the tab is a choice of the type.
+        panel->exportTab()->setCurrentIndex(type);
+        EXPECT_EQ(document.location()->serverType(), type);
+        EXPECT_EQ(control<MyPopUpButton>(PublishTag::ServerType)->currentIndex(), type);
+    }
+    choose(PublishTag::ServerType, XmlLocation::FTPServer);
+    EXPECT_EQ(panel->exportTab()->selectedIdentifier(), QStringLiteral("ftp"));
+    EXPECT_TRUE(window->isWindowModified());
+    // The Port field counts only without the default port.
+    auto* port = control<MyTextField>(PublishTag::FtpPort);
+    auto* defaultPort = control<MyCheckBox>(PublishTag::FtpDefaultPort);
+    EXPECT_TRUE(port->isEnabled());
+    defaultPort->click();
+    EXPECT_FALSE(port->isEnabled());
+    EXPECT_EQ(document.location()->ftpDefault(), 1);
+}
+
+TEST_F(ExportControllerTest, MacDestinationNeedsItsHosts)
+{
+    MyApplication::shared().setMacWebDAVHost(QString());
+    choose(PublishTag::ServerType, 0);
+    control<MyTextField>(PublishTag::MacUser)->setText(QStringLiteral("ann"));
+    panel->exportButton();
+    ASSERT_EQ(modal.state->alerts.size(), 1);
+    EXPECT_EQ(modal.state->alerts[0].title, QStringLiteral("The .Mac service is not set up"));
+    EXPECT_TRUE(modal.state->alerts[0].message.contains(QStringLiteral("MacWebDAVHost")));
+    EXPECT_TRUE(sender.calls.isEmpty());
+    EXPECT_FALSE(panel->exportChanges());
+    EXPECT_TRUE(sender.calls.isEmpty());
+}
+
 TEST_F(ExportControllerTest, MacUserNameLosesItsDomain)
 {
-    choose(5000, 0);
-    control<MyTextField>(5002)->setText(QStringLiteral("ann@mac.com"));
-    control<MyTextField>(5004)->setText(QStringLiteral("my site"));
+    MyApplication::shared().setMacWebDAVHost(QStringLiteral("dav.example.org"));
+    MyApplication::shared().setMacHomePageHost(QStringLiteral("homepage.example.org"));
+    choose(PublishTag::ServerType, 0);
+    control<MyTextField>(PublishTag::MacUser)->setText(QStringLiteral("ann@mac.com"));
+    control<MyTextField>(PublishTag::MacFolder)->setText(QStringLiteral("my site"));
     panel->exportButton();
-    EXPECT_EQ(control<MyTextField>(5002)->text(), QStringLiteral("ann"));
+    EXPECT_EQ(control<MyTextField>(PublishTag::MacUser)->text(), QStringLiteral("ann"));
     EXPECT_EQ(document.location()->username(), QStringLiteral("ann"));
-    EXPECT_TRUE(panel->openURL().endsWith(QStringLiteral("/ann/my%20site/"))) << panel->openURL().toStdString();
-    EXPECT_TRUE(panel->baseURL().endsWith(QStringLiteral("/ann/Sites/my%20site"))) << panel->baseURL().toStdString();
+    EXPECT_EQ(panel->openURL(), QStringLiteral("http://homepage.example.org/ann/my%20site/"));
+    EXPECT_EQ(panel->baseURL(), QStringLiteral("http://dav.example.org/ann/Sites/my%20site"));
+    MyApplication::shared().setMacWebDAVHost(QString());
+    MyApplication::shared().setMacHomePageHost(QString());
 }
 
 TEST_F(ExportControllerTest, HomeAndDesktopAreRefusedAsExportFolders)
 {
-    choose(5000, 2);
+    choose(PublishTag::ServerType, 2);
     for (const QString& path : {QStringLiteral("/"), QStringLiteral("/Desktop")}) {
         ASSERT_TRUE(panel->fsBrowser()->setPath(path));
         panel->exportButton();
@@ -219,6 +305,7 @@ TEST_F(ExportControllerTest, HomeAndDesktopAreRefusedAsExportFolders)
 
 TEST_F(ExportControllerTest, BrowserShowsVisibleFoldersOnly)
 {
+    ASSERT_TRUE(QDir().mkpath(home + QStringLiteral("/Travel.lqxl/homepage")));
     EXPECT_EQ(FSBrowser::visibleSubNodes(home), (QStringList{"Desktop", "Sites"}));
     EXPECT_FALSE(panel->fsBrowser()->setPath(QStringLiteral("/.hidden")));
     // A stored folder that is gone shows the Desktop.
@@ -255,33 +342,42 @@ TEST_F(ExportControllerTest, ExportFolderStoredAbsoluteIsReadRelative)
 
 TEST_F(ExportControllerTest, NewDestinationForgetsTheLastPublishedTree)
 {
-    choose(5000, 1);
-    type(5008, QStringLiteral("127.0.0.1/a"));
+    choose(PublishTag::ServerType, 1);
+    type(PublishTag::WebDAVAddress, QStringLiteral("127.0.0.1/a"));
     writeLastTree();
     // Account changes keep it; the address does not.
-    type(5005, QStringLiteral("bob"));
+    type(PublishTag::WebDAVUser, QStringLiteral("bob"));
     EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/lastbom.xmlbase")));
-    type(5008, QStringLiteral("127.0.0.1/b"));
+    type(PublishTag::WebDAVAddress, QStringLiteral("127.0.0.1/b"));
     EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/lastbom.xmlbase")));
     EXPECT_FALSE(panel->notice()->text().isEmpty());
 
     writeLastTree();
-    choose(5000, 3);
+    choose(PublishTag::ServerType, 3);
     EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/lastbom.xmlbase")));
     writeLastTree();
-    type(5016, QStringLiteral("public_html"));
+    type(PublishTag::FtpFolder, QStringLiteral("public_html"));
     EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/lastbom.xmlbase")));
 }
 
-TEST_F(ExportControllerTest, ConnectionTestOnlyForFTP)
+TEST_F(ExportControllerTest, ConnectionTestFollowsTheServerType)
 {
-    choose(5000, 1);
+    choose(PublishTag::ServerType, 2);
     panel->testFTPExport();
     EXPECT_TRUE(sender.calls.isEmpty());
-    choose(5000, 3);
-    control<MyTextField>(5013)->setText(QStringLiteral("127.0.0.1"));
-    control<MyTextField>(5014)->setText(QStringLiteral("ann"));
-    control<MyTextField>(5015)->setText(QStringLiteral("wrong"));
+    choose(PublishTag::ServerType, 1);
+    control<MyTextField>(PublishTag::WebDAVAddress)->setText(QStringLiteral("http://127.0.0.1:18580/site"));
+    control<MyTextField>(PublishTag::WebDAVUser)->setText(QStringLiteral("ann"));
+    control<MyTextField>(PublishTag::WebDAVPassword)->setText(QStringLiteral("pw"));
+    panel->testFTPExport();
+    ASSERT_EQ(sender.calls, QStringList{"webDAVTest"});
+    EXPECT_EQ(sender.requests[0].baseURL, QStringLiteral("http://127.0.0.1:18580/site"));
+    EXPECT_EQ(sender.requests[0].passPhrase, QStringLiteral("ann:pw"));
+    sender.calls.clear();
+    choose(PublishTag::ServerType, 3);
+    control<MyTextField>(PublishTag::FtpServer)->setText(QStringLiteral("127.0.0.1"));
+    control<MyTextField>(PublishTag::FtpUser)->setText(QStringLiteral("ann"));
+    control<MyTextField>(PublishTag::FtpPassword)->setText(QStringLiteral("wrong"));
     panel->testFTPExport();
     EXPECT_EQ(sender.calls, QStringList{"ftpTestExport"});
     EXPECT_EQ(document.location()->password(), QStringLiteral("wrong"));
@@ -322,40 +418,180 @@ QStringList filesBelow(const QString& folder)
     return files;
 }
 
-TEST_F(ExportControllerTest, FirstPublicationToAWebDAVServerSendsEveryFile)
+// Answers a sheet as a user would: types the text into its field and
+// presses its default button.
+int typeAndPressTheDefaultButton(QDialog* sheet, const QString& text)
+{
+    sheet->findChild<QLineEdit*>()->setText(text);
+    for (QPushButton* button : sheet->findChildren<QPushButton*>()) {
+        if (button->isDefault()) {
+            button->click();
+            break;
+        }
+    }
+    return sheet->result();
+}
+
+QPushButton* buttonTitled(QWidget* view, const QString& title)
+{
+    for (QPushButton* button : view->findChildren<QPushButton*>()) {
+        if (button->text() == title)
+            return button;
+    }
+    return nullptr;
+}
+
+TEST_F(ExportControllerTest, NewFolderSheetIsConfirmedWithItsDefaultButtonAndListed)
+{
+    modal.state->sheetAnswer = [](QDialog* sheet) { return typeAndPressTheDefaultButton(sheet, QStringLiteral("site out")); };
+    choose(PublishTag::ServerType, XmlLocation::LocalFolder);
+    buttonTitled(panel->exportview(), QStringLiteral("New Folder"))->click();
+    EXPECT_TRUE(QFileInfo(home + QStringLiteral("/site out")).isDir());
+    EXPECT_TRUE(FSBrowser::visibleSubNodes(home).contains(QStringLiteral("site out")));
+    EXPECT_EQ(panel->fsBrowser()->path(), QStringLiteral("/site out"));
+    EXPECT_EQ(document.location()->exportFolder(), QStringLiteral("/site out"));
+
+    // Escape ends the sheet without a folder.
+    modal.state->sheetAnswer = [](QDialog* sheet) {
+        sheet->show();
+        sheet->findChild<QLineEdit*>()->setText(QStringLiteral("not made"));
+        QTest::keyClick(sheet->findChild<QLineEdit*>(), Qt::Key_Escape);
+        return sheet->result();
+    };
+    buttonTitled(panel->exportview(), QStringLiteral("New Folder"))->click();
+    EXPECT_FALSE(QFileInfo::exists(home + QStringLiteral("/site out/not made")));
+}
+
+TEST_F(ExportControllerTest, FoldersMadeElsewhereShowWhenThePanelShows)
+{
+    choose(PublishTag::ServerType, XmlLocation::LocalFolder);
+    ASSERT_FALSE(panel->fsBrowser()->setPath(QStringLiteral("/Later")));
+    ASSERT_TRUE(QDir().mkpath(home + QStringLiteral("/Later")));
+    window->setMainTab(QStringLiteral("Editing"));
+    window->setMainTab(QStringLiteral("Send"));
+    EXPECT_TRUE(panel->fsBrowser()->setPath(QStringLiteral("/Later")));
+}
+
+TEST_F(ExportControllerTest, AnyWritableFolderCanBeChosen)
+{
+    choose(PublishTag::ServerType, XmlLocation::LocalFolder);
+    const QString outside = work.filePath(QStringLiteral("served"));
+    ASSERT_TRUE(QDir().mkpath(outside));
+    struct Case {
+        QString chosen;
+        QString stored;
+        QString exportedTo;
+    };
+    const QList<Case> cases = {
+        {outside, QUrl::fromLocalFile(outside).toString(), outside},
+        {home + QStringLiteral("/Sites/mine"), QStringLiteral("/Sites/mine"), home + QStringLiteral("/Sites/mine")},
+    };
+    for (const Case& c : cases) {
+        modal.state->panelAnswer = c.chosen;
+        buttonTitled(panel->exportview(), QStringLiteral("Choose Folder…"))->click();
+        ASSERT_FALSE(modal.state->panels.isEmpty());
+        EXPECT_TRUE(modal.state->panels.last().chooseFolder);
+        EXPECT_EQ(document.location()->exportFolder(), c.stored);
+        panel->exportButton();
+        EXPECT_EQ(sender.folder, c.exportedTo);
+    }
+    EXPECT_EQ(panel->fsBrowser()->path(), QStringLiteral("/Sites/mine"));
+    EXPECT_TRUE(modal.state->alerts.isEmpty());
+    // A file is no folder to export to.
+    modal.state->panelAnswer = home + QStringLiteral("/notes.txt");
+    buttonTitled(panel->exportview(), QStringLiteral("Choose Folder…"))->click();
+    ASSERT_EQ(modal.state->alerts.size(), 1);
+    EXPECT_TRUE(modal.state->alerts[0].message.contains(QStringLiteral("not a folder you can write to")));
+    EXPECT_EQ(document.location()->exportFolder(), QStringLiteral("/Sites/mine"));
+}
+
+TEST_F(ExportControllerTest, NewSitePublishesToAFolderAndSaysWhatItDid)
+{
+    EXPECT_EQ(document.location()->serverType(), XmlLocation::LocalFolder);
+    useBuiltHelperTools();
+    useTheRealWindow();
+    QList<QUrl> opened;
+    lq::setOpenURLHandler([&](const QUrl& url) {
+        opened.append(url);
+        return true;
+    });
+    modal.state->sheetAnswer = [](QDialog* sheet) { return typeAndPressTheDefaultButton(sheet, QStringLiteral("site out")); };
+    buttonTitled(panel->exportview(), QStringLiteral("New Folder"))->click();
+    control<MyMatrix>(PublishTag::ExportType)->selectCellWithTag(1);
+    SendController* uploader = window->sender();
+    panel->exportButton();
+    ASSERT_TRUE(waitForTheUploader());
+    EXPECT_FALSE(uploader->taskError()) << uploader->status2().toStdString();
+    const QString destination = home + QStringLiteral("/site out");
+    EXPECT_EQ(filesBelow(destination), filesBelow(folder + QStringLiteral("/homepage")));
+    EXPECT_FALSE(filesBelow(destination).isEmpty());
+    const QString line = uploader->status1();
+    EXPECT_TRUE(line.startsWith(QStringLiteral("Published ") + QString::number(filesBelow(destination).size()) + QStringLiteral(" files (")))
+        << line.toStdString();
+    EXPECT_TRUE(line.contains(QStringLiteral(" to ") + destination + QStringLiteral(" in "))) << line.toStdString();
+    // The panel shows it, with the site to open in the browser; the Activity log has the same line.
+    EXPECT_EQ(window->sendPanel()->status1()->text(), line);
+    EXPECT_FALSE(window->sendPanel()->isHidden());
+    EXPECT_FALSE(window->sendPanel()->openButton()->isHidden());
+    EXPECT_EQ(uploader->resultAddress(), QUrl::fromLocalFile(destination + QStringLiteral("/index.html")).toString());
+    EXPECT_TRUE(document.activityText().contains(line + QLatin1Char('\n')));
+    EXPECT_EQ(window->masterTab()->selectedIdentifier(), QStringLiteral("Send"));
+
+    // Nothing changed: said so.
+    uploader->cancel();
+    EXPECT_TRUE(window->sendPanel()->isHidden());
+    panel->exportButton();
+    ASSERT_TRUE(waitForTheUploader());
+    lq::setOpenURLHandler({});
+    EXPECT_EQ(uploader->status1(), QStringLiteral("Nothing changed since the last publication"));
+    // The folder was opened after each export, as the export is done.
+    EXPECT_EQ(opened, (QList<QUrl>{QUrl::fromLocalFile(destination), QUrl::fromLocalFile(destination)}));
+}
+
+TEST_F(ExportControllerTest, PublishesToWebDAVWithTheAddressAsTyped)
 {
     testservers::WebDAVServer server;
     if (!server.start(false))
         GTEST_SKIP() << server.why.toStdString();
-    useRealBuildAndUploader();
-    window = std::make_unique<MyDocumentWindow>(document, nullptr);
-    panel = window->exportController();
-
-    const QString homepage = folder + QStringLiteral("/homepage");
-    for (const QString& name : {QStringLiteral("index.html"), QStringLiteral("page1.html"), QStringLiteral("pictures/a.css")}) {
-        QFile file(homepage + QLatin1Char('/') + name);
-        ASSERT_TRUE(QDir().mkpath(QFileInfo(file).absolutePath()));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("<p>" + name.toUtf8() + "</p>");
+    useBuiltHelperTools();
+    useTheRealWindow();
+    SendController* uploader = window->sender();
+    struct Case {
+        const char* what;
+        QString typed;
+        QString folder;
+    };
+    const QList<Case> cases = {
+        {"full address", QStringLiteral("http://") + server.address() + QStringLiteral("/site"), QStringLiteral("site")},
+        {"host, port and path", server.address() + QStringLiteral("/other"), QStringLiteral("other")},
+    };
+    choose(PublishTag::ServerType, XmlLocation::WebDAV);
+    type(PublishTag::WebDAVUser, QStringLiteral("tester"));
+    type(PublishTag::WebDAVPassword, QStringLiteral("secret"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        type(PublishTag::WebDAVAddress, c.typed);
+        control<MyMatrix>(PublishTag::ExportType)->selectCellWithTag(1);
+        panel->exportButton();
+        ASSERT_TRUE(waitForTheUploader());
+        EXPECT_FALSE(uploader->taskError()) << uploader->status1().toStdString() << " / " << uploader->status2().toStdString();
+        EXPECT_TRUE(uploader->status1().startsWith(QStringLiteral("Published "))) << uploader->status1().toStdString();
+        EXPECT_EQ(filesBelow(server.davRoot() + QLatin1Char('/') + c.folder), filesBelow(folder + QStringLiteral("/homepage")));
+        // What the server holds is now the current tree.
+        QString stored;
+        QString current;
+        document.lastXmlD()->writeXmlInString(stored);
+        document.createXmlD(QString())->writeXmlInString(current);
+        EXPECT_EQ(stored, current);
+        uploader->cancel();
     }
-    publishEverythingTo(server.address());
-    // The site is built first, then sent.
-    ASSERT_TRUE(processEventsUntil([&] {
-        return window->sender()->taskError() || (QFile::exists(folder + QStringLiteral("/lastbom.xmlbase")) && !window->sender()->isRunning());
-    }, 120000));
-    EXPECT_FALSE(window->sender()->taskError()) << window->sender()->status1().toStdString() << " / "
-                                                << window->sender()->status2().toStdString();
-    EXPECT_FALSE(window->sender()->panelVisible());
-    EXPECT_TRUE(window->sendPanel()->isHidden());
-    EXPECT_EQ(filesBelow(server.davRoot()), filesBelow(homepage));
-    EXPECT_FALSE(filesBelow(homepage).isEmpty());
-    // What the server holds is now the current tree.
-    ASSERT_TRUE(QFile::exists(folder + QStringLiteral("/lastbom.xmlbase")));
-    QString stored;
-    QString current;
-    document.lastXmlD()->writeXmlInString(stored);
-    document.createXmlD(QString())->writeXmlInString(current);
-    EXPECT_EQ(stored, current);
+
+    type(PublishTag::WebDAVPassword, QStringLiteral("wrong"));
+    panel->testFTPExport();
+    ASSERT_TRUE(waitForTheUploader());
+    EXPECT_EQ(uploader->status1(), QStringLiteral("Test Failed"));
+    EXPECT_EQ(uploader->status2(), QStringLiteral("Incorrect Username or Password"));
+    EXPECT_EQ(window->sendPanel()->status1()->text(), QStringLiteral("Test Failed"));
 }
 
 TEST_F(ExportControllerTest, ABuildThatCouldNotWriteItsFilesPublishesNothing)
@@ -365,7 +601,10 @@ TEST_F(ExportControllerTest, ABuildThatCouldNotWriteItsFilesPublishesNothing)
     testservers::WebDAVServer server;
     if (!server.start(false))
         GTEST_SKIP() << server.why.toStdString();
-    useRealBuildAndUploader();
+    useBuiltHelperTools();
+    MyDocumentWindow::setSiteBuilder({});
+    panel->setSender(nullptr);
+    window.reset();
 
     // The starter site on a disk with room for its document but not for its pages.
     MyDocument full;
@@ -373,13 +612,19 @@ TEST_F(ExportControllerTest, ABuildThatCouldNotWriteItsFilesPublishesNothing)
     ASSERT_TRUE(full.newDocument(fullFolder)) << full.lastError().toStdString();
     window = std::make_unique<MyDocumentWindow>(full, nullptr);
     panel = window->exportController();
+    window->setMainTab(QStringLiteral("Send"));
     struct CloseFirst {
         std::unique_ptr<MyDocumentWindow>& window;
         ~CloseFirst() { window.reset(); }
     } closeFirst { window };
     disk.fillLeaving(16 * 1024);
 
-    publishEverythingTo(server.address());
+    choose(PublishTag::ServerType, XmlLocation::WebDAV);
+    type(PublishTag::WebDAVUser, QStringLiteral("tester"));
+    type(PublishTag::WebDAVPassword, QStringLiteral("secret"));
+    type(PublishTag::WebDAVAddress, server.address() + QStringLiteral("/site"));
+    control<MyMatrix>(PublishTag::ExportType)->selectCellWithTag(1);
+    panel->exportButton();
     ASSERT_TRUE(processEventsUntil([&] { return panel->notice()->text().contains(QStringLiteral("The export stopped")); }, 120000))
         << full.activityText().toStdString();
     EXPECT_TRUE(full.activityText().contains(QStringLiteral("No space left on device"))) << full.activityText().toStdString();
@@ -389,29 +634,42 @@ TEST_F(ExportControllerTest, ABuildThatCouldNotWriteItsFilesPublishesNothing)
     EXPECT_FALSE(QFile::exists(fullFolder + QStringLiteral("/lastbom.xmlbase")));
 }
 
-TEST_F(ExportControllerTest, ConnectionTestWithAWrongPasswordFails)
+TEST_F(ExportControllerTest, PublishesOverFTPOnThePortOfThePortField)
 {
     testservers::FTPServer server;
     if (!server.start())
         GTEST_SKIP() << server.why.toStdString();
     useBuiltHelperTools();
-    panel->setSender(nullptr);
-    window.reset();
-    window = std::make_unique<MyDocumentWindow>(document, nullptr);
-    panel = window->exportController();
+    useTheRealWindow();
+    SendController* uploader = window->sender();
+    choose(PublishTag::ServerType, XmlLocation::FTPServer);
+    type(PublishTag::FtpServer, QStringLiteral("127.0.0.1"));
+    type(PublishTag::FtpPort, QString::number(server.port));
+    type(PublishTag::FtpUser, QStringLiteral("tester"));
+    type(PublishTag::FtpPassword, QStringLiteral("secret"));
+    type(PublishTag::FtpFolder, QStringLiteral("www/site"));
 
-    choose(5000, 3);
-    control<MyTextField>(5013)->setText(QStringLiteral("127.0.0.1"));
-    control<MyTextField>(5014)->setText(QStringLiteral("tester"));
-    control<MyTextField>(5015)->setText(QStringLiteral("wrong"));
-    control<MyTextField>(5011)->setText(QString::number(server.port));
-    control<MyCheckBox>(5012)->setChecked(false);
+    // The folder is not there yet: the test says it will be made.
     panel->testFTPExport();
-    ASSERT_TRUE(processEventsUntil([&] { return window->sender()->status1() == QStringLiteral("Test Failed"); }, 30000))
-        << window->sender()->status1().toStdString() << " / " << window->sender()->status2().toStdString();
-    EXPECT_EQ(window->sendPanel()->status1()->text(), QStringLiteral("Test Failed"));
-    // Nothing was published.
-    EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/lastbom.xmlbase")));
+    ASSERT_TRUE(waitForTheUploader());
+    EXPECT_EQ(uploader->status1(), QStringLiteral("Test Passed. Connection Good")) << uploader->debugLog().toStdString();
+    EXPECT_EQ(uploader->status2(), QStringLiteral("Connected; the folder www/site will be created at the first publication"));
+    uploader->cancel();
+
+    panel->exportButton();
+    ASSERT_TRUE(waitForTheUploader());
+    EXPECT_FALSE(uploader->taskError()) << uploader->status2().toStdString();
+    EXPECT_TRUE(uploader->status1().contains(QStringLiteral(" to ftp://127.0.0.1:") + QString::number(server.port) + QStringLiteral("/www/site in ")))
+        << uploader->status1().toStdString();
+    EXPECT_EQ(filesBelow(server.root() + QStringLiteral("/www/site")), filesBelow(folder + QStringLiteral("/homepage")));
+    EXPECT_FALSE(filesBelow(server.root() + QStringLiteral("/www/site")).isEmpty());
+
+    // A wrong password fails the test with the reason.
+    type(PublishTag::FtpPassword, QStringLiteral("wrong"));
+    panel->testFTPExport();
+    ASSERT_TRUE(waitForTheUploader());
+    EXPECT_EQ(uploader->status1(), QStringLiteral("Test Failed"));
+    EXPECT_TRUE(uploader->status2().startsWith(QStringLiteral("Incorrect Username or Password"))) << uploader->status2().toStdString();
 }
 
 } // namespace

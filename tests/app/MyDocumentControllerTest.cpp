@@ -3,11 +3,15 @@
 // preferences panel.
 #include "document/MyDocument.h"
 #include "app/MyDocumentController.h"
+#include "app/ExportController.h"
 #include "app/MyDocumentWindow.h"
-#include "app/StubEditorPanel.h"
+#include "app/WWRSSController.h"
+#include "model/feed/XmlRSS.h"
+#include "support/ui/RecordingEditorPanel.h"
 #include "app/StartWindow.h"
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
+#include "platform/Alert.h"
 #include "platform/Resources.h"
 #include "model/application/MyApplication.h"
 #include "platform/UserDefaults.h"
@@ -16,6 +20,7 @@
 #include "platform/widgets/MyCheckBox.h"
 #include "platform/widgets/MyMatrix.h"
 #include "platform/widgets/MyPopUpButton.h"
+#include "platform/widgets/MyTextField.h"
 #include "platform/widgets/RulerUnit.h"
 #include "support/SmallFilesystem.h"
 #include "support/EventLoop.h"
@@ -27,6 +32,8 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QPlainTextEdit>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -48,6 +55,7 @@ protected:
     QTemporaryDir _folder;
     QTemporaryDir _resources;
     ScopedModalHandler modal;
+    ScopedRecordingPanels panels;
     std::unique_ptr<lq::UserDefaults> _defaults;
     std::unique_ptr<MyDocumentController> controller;
 };
@@ -116,6 +124,26 @@ TEST_F(ControllerTest, OpenAndRecentSites)
     EXPECT_EQ(modal.state->alerts[0].title, QStringLiteral("Whoops"));
 }
 
+TEST_F(ControllerTest, AFolderThatIsNoSiteGivesOneAlertWithTheReason)
+{
+    // Any alert the document itself might raise is counted too.
+    int documentAlerts = 0;
+    lq::setAlertHandler([&](const QString&, const QString&, const QString&) { ++documentAlerts; });
+    const QString photos = _folder.path() + QStringLiteral("/Photos");
+    ASSERT_TRUE(QDir().mkpath(photos));
+    QFile note(photos + QStringLiteral("/note.txt"));
+    ASSERT_TRUE(note.open(QIODevice::WriteOnly));
+    note.close();
+    EXPECT_FALSE(controller->openDocumentAtPath(photos));
+    lq::setAlertHandler({});
+    EXPECT_EQ(documentAlerts, 0);
+    ASSERT_EQ(modal.state->alerts.size(), 1);
+    EXPECT_EQ(modal.state->alerts[0].message,
+        QStringLiteral("The website at ") + photos + QStringLiteral(" could not be opened: it holds no Lumenquill website (no site.xmlbase and theme.xmlbase)."));
+    // The folder is left as it was.
+    EXPECT_EQ(QDir(photos).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{QStringLiteral("note.txt")});
+}
+
 TEST_F(ControllerTest, OpeningASiteOpensItsWindowAndClosingItLetsTheSiteGo)
 {
     const QString site = _folder.path() + QStringLiteral("/Travel.lqxl");
@@ -174,6 +202,7 @@ TEST_F(ControllerTest, PreferencesPanelShowsAndStoresTheChoices)
     MyApplication& app = MyApplication::shared();
     app.setImportCaptions(2);
     app.setCheckForUpdates(1);
+    _defaults->setString(QStringLiteral("ServerAddress"), QStringLiteral("http://127.0.0.1:9"));
     controller->showPreferences();
     QDialog* panel = controller->preferencesPanel();
     ASSERT_NE(panel, nullptr);
@@ -190,6 +219,30 @@ TEST_F(ControllerTest, PreferencesPanelShowsAndStoresTheChoices)
     EXPECT_FALSE(panel->isVisible());
     EXPECT_EQ(_defaults->integerForKey(QStringLiteral("importCaptions")), 1);
     EXPECT_EQ(_defaults->integerForKey(QStringLiteral("Version")), 6);
+}
+
+TEST_F(ControllerTest, UpdateCheckIsOffAndDisabledWithoutAServer)
+{
+    MyApplication& app = MyApplication::shared();
+    app.setCheckForUpdates(1);
+    controller->showPreferences();
+    auto* updates = qobject_cast<MyCheckBox*>(lq::viewWithTag(controller->preferencesPanel(), 11));
+    auto* server = qobject_cast<MyTextField*>(lq::viewWithTag(controller->preferencesPanel(), 16));
+    ASSERT_TRUE(updates && server);
+    EXPECT_FALSE(updates->isEnabled());
+    EXPECT_FALSE(updates->isChecked());
+    // Closing the panel keeps the stored choice for when a server is set.
+    controller->donePrefs();
+    EXPECT_EQ(app.checkForUpdates(), 1);
+
+    controller->showPreferences();
+    server->setText(QStringLiteral("http://127.0.0.1:9"));
+    EXPECT_TRUE(updates->isEnabled());
+    EXPECT_TRUE(updates->isChecked());
+    server->clear();
+    EXPECT_FALSE(updates->isEnabled());
+    EXPECT_FALSE(updates->isChecked());
+    controller->donePrefs();
 }
 
 TEST_F(ControllerTest, RightToLeftReachesTheEditorsOfEveryOpenWindow)
@@ -209,9 +262,111 @@ TEST_F(ControllerTest, RightToLeftReachesTheEditorsOfEveryOpenWindow)
     MyApplication::shared().setEnableRTL(0);
     for (MyDocumentWindow* window : windows) {
         for (EditorKind kind : {EditorKind::Album, EditorKind::Website, EditorKind::Group})
-            EXPECT_TRUE(dynamic_cast<StubEditorPanel*>(window->panel(kind))->calls().contains(QStringLiteral("enableRTL:1")));
-        EXPECT_FALSE(dynamic_cast<StubEditorPanel*>(window->panel(EditorKind::PayPal))->calls().contains(QStringLiteral("enableRTL:1")));
+            EXPECT_TRUE(RecordingEditorPanel::of(*window, kind)->calls().contains(QStringLiteral("enableRTL:1")));
+        EXPECT_FALSE(RecordingEditorPanel::of(*window, EditorKind::PayPal)->calls().contains(QStringLiteral("enableRTL:1")));
     }
+}
+
+// A site whose feed title was saved as "Old" and is now typed as "New" in
+// the publish panel's feed settings, unsaved.
+MyDocumentWindow* openWithNewFeedTitle(MyDocumentController& controller, const QString& site)
+{
+    if (!QFileInfo::exists(site)) {
+        MyDocument document;
+        EXPECT_TRUE(document.newDocument(site));
+        document.rss()->setTitle(QStringLiteral("Old"));
+        EXPECT_TRUE(document.writeWithBackupToFile(site));
+    }
+    EXPECT_TRUE(controller.openDocumentAtPath(site));
+    MyDocumentWindow* window = controller.windowOf(controller.documents().back().get());
+    WWRSSController* feed = window->exportController()->rssController();
+    feed->titleField()->setText(QStringLiteral("New"));
+    feed->controlTextDidChange();
+    EXPECT_TRUE(window->isWindowModified());
+    return window;
+}
+
+TEST_F(ControllerTest, ClosingAnEditedSiteAsksAboutItsChanges)
+{
+    const QString site = _folder.path() + QStringLiteral("/Feed.lqxl");
+    struct Case {
+        const char* answer;
+        int button;
+        bool closes;
+        QString savedTitle;
+    };
+    const Case cases[] = {
+        {"Cancel", 2, false, QStringLiteral("Old")},
+        {"Don't Save", 1, true, QStringLiteral("Old")},
+        {"Save", 0, true, QStringLiteral("New")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.answer);
+        MyDocumentWindow* window = openWithNewFeedTitle(*controller, site);
+        modal.state->alerts.clear();
+        modal.state->alertAnswers = {c.button};
+        EXPECT_EQ(window->close(), c.closes);
+        ASSERT_EQ(modal.state->alerts.size(), 1);
+        EXPECT_EQ(modal.state->alerts[0].title, QStringLiteral("Save changes to \"Feed\" before closing?"));
+        EXPECT_EQ(modal.state->alerts[0].buttons, (QStringList{"Save", "Don't Save", "Cancel"}));
+        if (!c.closes) {
+            EXPECT_TRUE(window->isWindowModified());
+            EXPECT_TRUE(controller->documents().back()->isDocumentEdited());
+            modal.state->alertAnswers = {1};
+            ASSERT_TRUE(window->close());
+        }
+        ASSERT_TRUE(processEventsUntil([&] { return controller->documents().empty(); }));
+        MyDocument reopened;
+        ASSERT_TRUE(reopened.readFromFile(site));
+        EXPECT_EQ(reopened.rss()->title(), c.savedTitle);
+        // Saved or not, the site is the one on disk again.
+        if (c.savedTitle == QStringLiteral("New")) {
+            reopened.rss()->setTitle(QStringLiteral("Old"));
+            ASSERT_TRUE(reopened.writeWithBackupToFile(site));
+        }
+    }
+}
+
+TEST_F(ControllerTest, UnchangedSiteClosesWithoutAQuestionAndCtrlSSavesFromAnyTab)
+{
+    MyDocumentWindow* window = openWithNewFeedTitle(*controller, _folder.path() + QStringLiteral("/Keys.lqxl"));
+    window->setMainTab(QStringLiteral("Activity"));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window->activityView(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(window->isWindowModified());
+    EXPECT_FALSE(controller->documents().back()->isDocumentEdited());
+    MyDocument reopened;
+    ASSERT_TRUE(reopened.readFromFile(_folder.path() + QStringLiteral("/Keys.lqxl")));
+    EXPECT_EQ(reopened.rss()->title(), QStringLiteral("New"));
+    window->setMainTab(QStringLiteral("Editing"));
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(modal.state->alerts.isEmpty());
+}
+
+TEST_F(ControllerTest, QuittingAsksEachEditedWindowInTurn)
+{
+    // Quitting asks wherever a window stands, the Send tab included.
+    openWithNewFeedTitle(*controller, _folder.path() + QStringLiteral("/One.lqxl"))->setMainTab(QStringLiteral("Send"));
+    openWithNewFeedTitle(*controller, _folder.path() + QStringLiteral("/Two.lqxl"));
+    openWithNewFeedTitle(*controller, _folder.path() + QStringLiteral("/Three.lqxl"));
+    // Don't Save for the first, Cancel for the second: quitting stops there.
+    modal.state->alertAnswers = {1, 2};
+    EXPECT_FALSE(controller->closeAllDocuments());
+    ASSERT_EQ(modal.state->alerts.size(), 2);
+    EXPECT_TRUE(modal.state->alerts[0].title.contains(QStringLiteral("\"One\"")));
+    EXPECT_TRUE(modal.state->alerts[1].title.contains(QStringLiteral("\"Two\"")));
+    ASSERT_TRUE(processEventsUntil([&] { return controller->documents().size() == 2u; }));
+
+    // Asked again, both are saved and quitting may go on.
+    modal.state->alerts.clear();
+    modal.state->alertAnswers = {0, 0};
+    EXPECT_TRUE(controller->closeAllDocuments());
+    EXPECT_EQ(modal.state->alerts.size(), 2);
+    ASSERT_TRUE(processEventsUntil([&] { return controller->documents().empty(); }));
+    MyDocument three;
+    ASSERT_TRUE(three.readFromFile(_folder.path() + QStringLiteral("/Three.lqxl")));
+    EXPECT_EQ(three.rss()->title(), QStringLiteral("New"));
 }
 
 } // namespace

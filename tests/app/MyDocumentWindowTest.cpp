@@ -2,8 +2,8 @@
 // the stand-in panels and the edited mark.
 #include "document/MyDocument.h"
 #include "app/MyDocumentWindow.h"
-#include "app/StubEditorPanel.h"
 #include "document/LayoutControllerBase.h"
+#include "support/ui/RecordingEditorPanel.h"
 #include "model/files/XmlFiles.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlGroup.h"
@@ -13,6 +13,8 @@
 #include "model/site/XmlTrash.h"
 #include "model/theme/XmlTheme.h"
 #include "templates/XmlStyleSheet.h"
+#include "pipeline/XmlProcessor.h"
+#include "pipeline/ProcessorQueue.h"
 #include "platform/UserDefaults.h"
 #include "platform/widgets/MyTabView.h"
 #include "support/EventLoop.h"
@@ -22,6 +24,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QSettings>
@@ -32,9 +35,9 @@
 
 namespace {
 
-StubEditorPanel* stub(MyDocumentWindow& window, EditorKind kind)
+RecordingEditorPanel* stub(MyDocumentWindow& window, EditorKind kind)
 {
-    return dynamic_cast<StubEditorPanel*>(window.panel(kind));
+    return RecordingEditorPanel::of(window, kind);
 }
 
 QStringList identifiers(MyTabView* tabs)
@@ -76,6 +79,7 @@ protected:
 
     QTemporaryDir work;
     ScopedModalHandler modal;
+    ScopedRecordingPanels panels;
     MyDocument document;
     std::shared_ptr<XmlAlbum> album;
     std::unique_ptr<lq::UserDefaults> defaults;
@@ -88,7 +92,7 @@ TEST_F(DocumentWindowTest, TabsAndFirstPanel)
     EXPECT_EQ(identifiers(window->masterTab()), (QStringList{"Editing", "Activity", "Versions", "Themes", "Send"}));
     EXPECT_EQ(identifiers(window->tabView()), (QStringList{"content", "layout", "preview"}));
     // The home page's site panel was given the document, then loaded.
-    StubEditorPanel* site = stub(*window, EditorKind::Website);
+    RecordingEditorPanel* site = stub(*window, EditorKind::Website);
     EXPECT_EQ(site->document(), window.get());
     EXPECT_TRUE(site->calls().contains(QStringLiteral("loadEditor")));
     EXPECT_EQ(window->currentType(), 0);
@@ -235,6 +239,29 @@ TEST_F(DocumentWindowTest, ActivityTabShowsTheLog)
     EXPECT_TRUE(processEventsUntil([&] { return window->activityView()->toPlainText().contains(QStringLiteral("Sent index.html")); }, 5000));
 }
 
+TEST_F(DocumentWindowTest, StatusLineGoesWhenTheBuildEnds)
+{
+    open(true);
+    const QString folder = work.filePath(QStringLiteral("Site.lqxl"));
+    auto script = std::dynamic_pointer_cast<XmlProcessor>(XmlBase::createWithXmlRootDir(
+        QStringLiteral("<QZprocessor rootDir=\"") + folder + QStringLiteral("\" status=\"Creating HTML for page1.html\">"
+                                                                         "<QZcreate dir=\"homepage\" filename=\"a.html\">a</QZcreate>"
+                                                                         "<QZcreate dir=\"homepage\" filename=\"b.html\">b</QZcreate></QZprocessor>"),
+        QString()));
+    ASSERT_TRUE(script);
+    for (const char* tab : {"content", "preview"}) {
+        SCOPED_TRACE(tab);
+        window->tabView()->selectTabViewItemWithIdentifier(QString::fromLatin1(tab));
+        document.startProcessor(std::dynamic_pointer_cast<XmlProcessor>(script->copyWithZone()));
+        ASSERT_TRUE(processEventsUntil([&] { return document.queue().isIdle() && !document.queue().isArmed(); }, 10000));
+        EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/homepage/b.html")));
+        EXPECT_FALSE(window->statusLine()->text().contains(QStringLiteral("Creating HTML"))) << window->statusLine()->text().toStdString();
+        EXPECT_TRUE(window->progressBarHidden());
+        EXPECT_TRUE(window->statusLine()->isHidden());
+        QFile::remove(folder + QStringLiteral("/homepage/b.html"));
+    }
+}
+
 // A layout editor that notes every call the window and the document make.
 class RecordingLayout : public LayoutControllerBase {
 public:
@@ -357,7 +384,7 @@ TEST_F(WindowWithLayoutTest, TheDocumentPassesCanvasRequestsOn)
 
     // The end of in-place editing reloads the current panel, not the whole window.
     window->setCurrentObject(album.get());
-    StubEditorPanel* albumPanel = stub(*window, EditorKind::Album);
+    RecordingEditorPanel* albumPanel = stub(*window, EditorKind::Album);
     const qsizetype loads = albumPanel->calls().count(QStringLiteral("loadEditor"));
     document.layoutDidContentEditing();
     EXPECT_EQ(albumPanel->calls().count(QStringLiteral("loadEditor")), loads + 1);

@@ -1,6 +1,7 @@
 // The program's start-up, run as the real executable in a fresh home folder:
 // the support folder and its rotating log, the preferences it stores, the
 // theme library it unpacks once.
+#include "app/StartupLog.h"
 #include "app/ThemeLibrary.h"
 #include "support/LogCapture.h"
 
@@ -97,6 +98,79 @@ TEST(Startup, LogsRotateOverThreeStartsInAFreshHome)
     EXPECT_EQ(settings.value(QStringLiteral("CheckForUpdates")).toInt(), 1);
     EXPECT_EQ(settings.value(QStringLiteral("autoLaunchBrowser")).toInt(), 1);
     EXPECT_FALSE(settings.contains(QStringLiteral("MaxPictureWidth")));
+}
+
+TEST(Startup, RotationKeepsTheLogsOfTheLastFiveRuns)
+{
+    QTemporaryDir support;
+    const QString log = support.path() + QStringLiteral("/activity.log");
+    for (int run = 1; run <= 7; ++run) {
+        StartupLog::rotateLogs(support.path());
+        QFile file(log);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("run " + QByteArray::number(run));
+    }
+    EXPECT_EQ(readFile(log), QByteArray("run 7"));
+    for (int older = 1; older <= 4; ++older)
+        EXPECT_EQ(readFile(log + QLatin1Char('.') + QString::number(older)), "run " + QByteArray::number(7 - older)) << older;
+    EXPECT_FALSE(QFileInfo::exists(log + QStringLiteral(".5")));
+    EXPECT_EQ(StartupLog::logPaths(support.path()).size(), StartupLog::keptRuns);
+}
+
+// The command line is answered on the terminal, without a display and
+// without touching the logs of earlier runs.
+TEST(Startup, CommandLineAnswersOnTheTerminalWithoutADisplay)
+{
+    QTemporaryDir home;
+    const QString support = home.path() + QStringLiteral("/.local/share/Lumenquill");
+    ASSERT_TRUE(QDir().mkpath(support));
+    QFile earlier(support + QStringLiteral("/activity.log"));
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+    earlier.write("the log of a publication");
+    earlier.close();
+
+    struct Case {
+        QStringList arguments;
+        int exitCode;
+        QByteArray stdoutHas;
+        QByteArray stderrHas;
+    };
+    const QList<Case> cases = {
+        {{QStringLiteral("--version")}, 0, "Lumenquill 0.1 (build 288)", ""},
+        {{QStringLiteral("-v")}, 0, "(build 288)", ""},
+        {{QStringLiteral("--help")}, 0, "Usage: lumenquill [options]", ""},
+        {{QStringLiteral("--bogus")}, 1, "", "Unknown option 'bogus'"},
+        {{QStringLiteral("--tab")}, 1, "", "Missing value after '--tab'"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("HOME"), home.path());
+        environment.remove(QStringLiteral("XDG_DATA_HOME"));
+        environment.remove(QStringLiteral("DISPLAY"));
+        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(LQ_APP_EXECUTABLE), c.arguments);
+        ASSERT_TRUE(program.waitForFinished(30000));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), c.exitCode);
+        const QByteArray out = program.readAllStandardOutput();
+        const QByteArray err = program.readAllStandardError();
+        if (c.stdoutHas.isEmpty())
+            EXPECT_TRUE(out.isEmpty()) << out.constData();
+        else
+            EXPECT_TRUE(out.contains(c.stdoutHas)) << out.constData();
+        if (c.stderrHas.isEmpty()) {
+            EXPECT_TRUE(err.isEmpty()) << err.constData();
+        } else {
+            EXPECT_TRUE(err.contains(c.stderrHas)) << err.constData();
+            EXPECT_TRUE(err.contains("Usage: lumenquill")) << err.constData();
+        }
+    }
+    EXPECT_EQ(readFile(support + QStringLiteral("/activity.log")), QByteArray("the log of a publication"));
+    EXPECT_FALSE(QFileInfo::exists(support + QStringLiteral("/activity.log.1")));
 }
 
 TEST(Startup, ThemeLibraryIsUnpackedOnceFromTheResourceArchive)

@@ -19,6 +19,8 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QPushButton>
+#include <QTest>
 #include <QDir>
 #include <QKeyEvent>
 #include <QTemporaryDir>
@@ -186,6 +188,57 @@ TEST_F(WWRSSControllerTest, NewEntryIsEditedInTheSheetAndGoesFirst)
     EXPECT_EQ(tableTitles(), titles());
     EXPECT_FALSE(feed->entryTable()->model()->flags(feed->entryTable()->model()->index(0, 0)).testFlag(Qt::ItemIsEditable));
     EXPECT_TRUE(document.isDocumentEdited());
+}
+
+// Ends the shown sheet as a user would: Return, Escape, or the Cancel button.
+enum class Ending { Return, Escape, CancelButton };
+
+void endSheet(QDialog* sheet, QWidget* field, Ending ending)
+{
+    switch (ending) {
+    case Ending::Return: QTest::keyClick(field, Qt::Key_Return); break;
+    case Ending::Escape: QTest::keyClick(field, Qt::Key_Escape); break;
+    case Ending::CancelButton: {
+        for (QPushButton* button : sheet->findChildren<QPushButton*>()) {
+            if (button->text() == QStringLiteral("Cancel"))
+                button->click();
+        }
+        break;
+    }
+    }
+}
+
+TEST_F(WWRSSControllerTest, TheEntrySheetTakesReturnAndEscape)
+{
+    addEntry(QStringLiteral("Kept"));
+    const struct {
+        Ending ending;
+        bool added;
+    } cases[] = {{Ending::Return, true}, {Ending::Escape, false}, {Ending::CancelButton, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.ending));
+        const int before = rss().numberChildren();
+        hands = [&](QDialog* sheet) {
+            sheet->show();
+            feed->itemTitle()->setText(QStringLiteral("Typed"));
+            endSheet(sheet, feed->itemTitle(), c.ending);
+            sheet->hide();
+        };
+        feed->addEntry();
+        ASSERT_EQ(rss().numberChildren(), before + (c.added ? 1 : 0));
+        EXPECT_EQ(titles().first(), c.added ? QStringLiteral("Typed") : QStringLiteral("Kept"));
+        if (c.added)
+            rss().removeChild(rss().childAtIndex(0).get());
+    }
+    // A cancelled edit leaves the entry as it was.
+    hands = [&](QDialog* sheet) {
+        sheet->show();
+        feed->itemTitle()->setText(QStringLiteral("Changed"));
+        endSheet(sheet, feed->itemTitle(), Ending::Escape);
+        sheet->hide();
+    };
+    feed->doubleClickItem(0);
+    EXPECT_EQ(titles().first(), QStringLiteral("Kept"));
 }
 
 TEST_F(WWRSSControllerTest, TheEleventhEntryPushesOutTheOldest)

@@ -97,6 +97,8 @@ TEST_F(MyDocumentTest, ANewSiteHasItsFilesFoldersAndFirstSnapshot)
     EXPECT_EQ(document.fileName(), folder);
     EXPECT_FALSE(document.isDocumentEdited());
     EXPECT_EQ(document.site()->disableImageWell(), 1);
+    // A new site publishes to a folder until a server is chosen.
+    EXPECT_EQ(document.location()->serverType(), XmlLocation::LocalFolder);
 
     // A save with a comment makes a newer snapshot that carries it.
     document.site()->setDisableImageWell(0);
@@ -179,12 +181,32 @@ TEST_F(MyDocumentTest, OpenReadsTheFourTreesAndKeepsTheFiftyNewestSnapshots)
     EXPECT_EQ(reopened.location()->password(), QStringLiteral("p:w"));
     EXPECT_TRUE(reopened.siteNeedsRebuild()); // the caches were gone
     EXPECT_TRUE(QFileInfo(folder + QStringLiteral("/temp")).isDir());
+    EXPECT_EQ(reopened.location()->serverType(), XmlLocation::LocalFolder);
     const QStringList kept = snapshots(folder);
     ASSERT_EQ(kept.size(), 50);
     const QDateTime first(QDate(2020, 1, 1), QTime(13, 0, 0));
     for (int i = 0; i < 3; ++i)
         EXPECT_FALSE(kept.contains(MyDocument::snapshotName(first.addDays(i)) + QStringLiteral(".qvzip"))) << i;
     EXPECT_TRUE(kept.contains(MyDocument::snapshotName(first.addDays(3)) + QStringLiteral(".qvzip")));
+}
+
+TEST_F(MyDocumentTest, AStoredDestinationKeepsItsTypeOrTheDefault)
+{
+    makeNew();
+    struct Case {
+        const char* stored;
+        int serverType;
+    };
+    const Case cases[] = {
+        {"<QZlocation serverType=\"3\"/>", XmlLocation::FTPServer},
+        {"<QZlocation location=\"travel\"/>", XmlLocation::MacAccount},
+    };
+    for (const Case& c : cases) {
+        writeAll(folder + QStringLiteral("/location.xmlbase"), c.stored);
+        MyDocument reopened;
+        ASSERT_TRUE(reopened.readFromFile(folder));
+        EXPECT_EQ(reopened.location()->serverType(), c.serverType) << c.stored;
+    }
 }
 
 TEST_F(MyDocumentTest, TheVersionListTrimsUncommentedSnapshotsBeyondTwenty)

@@ -11,6 +11,7 @@
 #include "platform/text/RtfCodec.h"
 #include "support/LogCapture.h"
 #include "support/Printers.h"
+#include "support/SiteInDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -380,9 +381,15 @@ TEST(Callouts, EditsShareOneViewAtATime)
     EXPECT_NE(second->editor(), first->editor()) << "the second edit has a view of its own";
     EXPECT_EQ(FakeEditor::opened, 2);
 
-    // The text view's changes make the canvas show itself again.
+    // The text view's changes are a change of the document, and make the
+    // canvas show itself again.
+    SiteInDocument doc;
+    first->setParent(doc.site.get());
+    doc.document.changes = 0;
     shared->changed();
     EXPECT_EQ(shared->redisplays, 1);
+    EXPECT_EQ(doc.document.changes, 1);
+    first->setParent(nullptr);
 
     second->endEditingInView();
     EXPECT_FALSE(second->isEditing());

@@ -4,9 +4,11 @@
 #include "imaging/XmlDrawLetterBox.h"
 #include "imaging/XmlDrawObjects.h"
 #include "imaging/XmlImage.h"
+#include "imaging/XmlShape.h"
 #include "imaging/XmlWatermark.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlPhoto.h"
+#include "platform/graphics/GraphicsContext.h"
 #include "support/SiteInDocument.h"
 #include "support/Printers.h"
 
@@ -223,4 +225,64 @@ TEST(XmlCanvasParts, DrawsPictureCalloutsAndThePagesWatermark)
         for (int x = 0; x < 100; ++x)
             white += pixels.pixelColor(x, y) == QColor(Qt::white) ? 1 : 0;
     EXPECT_GT(white, 20) << "the page's watermark is drawn over the picture";
+}
+
+TEST(XmlCanvasParts, TheEditorsDrawingLeavesOutTheFillAndTheCanvasWatermarkAndChangesNothing)
+{
+    SiteInDocument doc;
+    auto album = XmlAlbum::create();
+    doc.site->homepage()->addChild(album);
+    auto photo = XmlPhoto::create();
+    album->addChild(photo);
+    XmlCanvas& canvas = *photo->canvas();
+    canvas.setImage(picture(100, 100, Qt::blue));
+    canvas.image()->shape()->setShape(XmlShape::ShapeKind::Oval);   // an oval: the corners show what lies behind the picture
+    canvas.setBackgroundColor(lq::Colour(0, 1, 0));
+    XmlWatermark& own = *canvas.watermark();
+    own.setPlacement(1);
+    own.setVariableSizeText(5);
+    own.setTextColor(lq::Colour(1, 1, 1, 1));
+    own.setContent(QStringLiteral("WWW"));
+    album->watermark()->setPlacement(5);
+    album->watermark()->setVariableSizeText(5);
+    album->watermark()->setTextColor(lq::Colour(1, 1, 0, 1));
+    album->watermark()->setContent(QStringLiteral("YY"));
+    const QString stored = canvas.createXml();
+    doc.document.changes = 0;
+
+    const auto drawn = [&](bool inEditor) {
+        QImage pixels(100, 100, QImage::Format_ARGB32_Premultiplied);
+        pixels.fill(Qt::transparent);
+        {
+            lq::GraphicsContext::Scope scope(pixels);
+            if (inEditor)
+                canvas.drawWithoutFillAndWatermark();
+            else
+                canvas.draw();
+        }
+        return pixels.convertToFormat(QImage::Format_ARGB32);
+    };
+    const auto count = [](const QImage& pixels, QColor colour) {
+        int n = 0;
+        for (int y = 0; y < pixels.height(); ++y)
+            for (int x = 0; x < pixels.width(); ++x)
+                n += pixels.pixelColor(x, y) == colour ? 1 : 0;
+        return n;
+    };
+
+    const QImage full = drawn(false);
+    EXPECT_EQ(full.pixelColor(2, 2), QColor(Qt::green));
+    EXPECT_GT(count(full, Qt::white), 20);
+    EXPECT_GT(count(full, Qt::yellow), 5);
+
+    const QImage editor = drawn(true);
+    EXPECT_EQ(editor.pixelColor(2, 2).alpha(), 0) << "no background fill";
+    EXPECT_EQ(editor.pixelColor(50, 20), QColor(Qt::blue));
+    EXPECT_EQ(count(editor, Qt::white), 0) << "no watermark of the canvas's own";
+    EXPECT_GT(count(editor, Qt::yellow), 5) << "the page's watermark stays";
+
+    EXPECT_EQ(doc.document.changes, 0);
+    EXPECT_EQ(own.placement(), 1);
+    EXPECT_EQ(canvas.fillBackground(), 1);
+    EXPECT_EQ(canvas.createXml(), stored);
 }

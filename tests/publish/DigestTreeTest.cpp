@@ -72,6 +72,18 @@ TEST(DigestTree, RemoveFileKeepsFoldersAndStopsAtFiles)
     EXPECT_EQ(describe(tree.get()), list({ "a/", "a/b/", "a/d.html=2" }));
 }
 
+TEST(DigestTree, WalkGivesPlainPathsAndAddressesFolderFirst)
+{
+    auto tree = treeOf({ { "index.html", "1" }, { "my photos/a#1?.jpg", "2" }, { "my photos/deeper/x;y.html", "3" }, { "z.css", "4" } });
+    QStringList seen;
+    tree->forEachEntry([&](const DigestEntry& entry) {
+        seen.append((entry.folder ? QStringLiteral("D ") : QStringLiteral("F ")) + entry.path + QStringLiteral(" | ") + entry.address);
+    });
+    EXPECT_EQ(seen, QStringList({ QStringLiteral("F index.html | index.html"), QStringLiteral("D my photos | my%20photos"),
+                        QStringLiteral("F my photos/a#1?.jpg | my%20photos/a%231%3F.jpg"), QStringLiteral("D my photos/deeper | my%20photos/deeper"),
+                        QStringLiteral("F my photos/deeper/x;y.html | my%20photos/deeper/x%3By.html"), QStringLiteral("F z.css | z.css") }));
+}
+
 TEST(DigestTree, ReadsAndWritesItsXml)
 {
     auto tree = treeOf({ { "pictures/my photo & co.jpg", "abc" }, { "index.html", "def" } });

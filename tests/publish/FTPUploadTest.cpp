@@ -1,7 +1,9 @@
+#include "publish/FTPRoad.h"
 #include "publish/SendController.h"
 #include "publish/XmlF.h"
 #include "publish/XmlLocation.h"
 
+#include "support/ChildProcesses.h"
 #include "support/EventLoop.h"
 #include "support/Printers.h"
 #include "support/PublishSite.h"
@@ -77,15 +79,26 @@ TEST_P(TransferUpload, SendsEveryFileAndKeepsThePasswordOutOfTheLogs)
     site.write(QStringLiteral("files/café & co.txt"), "accents");
     publish();
     EXPECT_FALSE(controller.taskError()) << controller.status2().toStdString() << controller.debugLog().toStdString();
-    EXPECT_FALSE(controller.panelVisible());
+    // The panel stays with what was done; the Activity log has the same line.
+    EXPECT_TRUE(controller.panelVisible());
+    const QString published = QStringLiteral("Published 3 files (300024 bytes) to ") + (sftp() ? QStringLiteral("sftp://") : QStringLiteral("ftp://"))
+        + location->location() + QStringLiteral("/www/site in ");
+    EXPECT_TRUE(controller.status1().startsWith(published)) << controller.status1().toStdString();
+    EXPECT_EQ(controller.cancelTitle(), QStringLiteral("Close"));
+    ASSERT_FALSE(site.document.activity.isEmpty());
+    EXPECT_EQ(site.document.activity.last(), controller.status1());
     const QString base = serverRoot() + QStringLiteral("/www/site");
     EXPECT_EQ(filesBelow(base), filesBelow(site.homepage()));
     EXPECT_TRUE(sameFiles(site.homepage(), base));
     EXPECT_EQ(site.document.lastbom(), site.document.createXmlD(QString())->createXml());
-    const QString log = site.document.activity.join(QLatin1Char('\n'));
-    EXPECT_TRUE(log.contains(QStringLiteral("PASSWORD *")));
-    EXPECT_FALSE(log.contains(QStringLiteral("secret"))) << log.toStdString();
-    EXPECT_TRUE(log.contains(QStringLiteral("PUT pictures/my%20photo.jpg"))) << log.toStdString();
+    // The tool's own talk is for the debug log only.
+    const QString debug = controller.debugLog();
+    EXPECT_TRUE(debug.contains(QStringLiteral("PASSWORD *")));
+    EXPECT_FALSE(debug.contains(QStringLiteral("secret"))) << debug.toStdString();
+    EXPECT_TRUE(debug.contains(QStringLiteral("PUT pictures/my%20photo.jpg"))) << debug.toStdString();
+    const QString activity = site.document.activity.join(QLatin1Char('\n'));
+    for (const QString& talk : {QStringLiteral("PASSWORD"), QStringLiteral("+OK"), QStringLiteral("+STAT"), QStringLiteral("PUT ")})
+        EXPECT_FALSE(activity.contains(talk)) << activity.toStdString();
 
     // A second run sends only the changes and removes what went away.
     site.write(QStringLiteral("index.html"), "<html>home, edited</html>");
@@ -93,7 +106,7 @@ TEST_P(TransferUpload, SendsEveryFileAndKeepsThePasswordOutOfTheLogs)
     site.document.activity.clear();
     publish();
     EXPECT_FALSE(controller.taskError()) << controller.status2().toStdString();
-    const QStringList commands = site.document.activity.filter(QRegularExpression(QStringLiteral("^(PUT|DELETE) ")));
+    const QStringList commands = controller.debugLog().split(QLatin1Char('\n')).filter(QRegularExpression(QStringLiteral("^(PUT|DELETE) ")));
     EXPECT_EQ(commands, QStringList({ QStringLiteral("DELETE files/caf%C3%A9%20&%20co.txt"), QStringLiteral("PUT index.html") }));
     EXPECT_FALSE(QFileInfo::exists(base + QStringLiteral("/files/café & co.txt")));
     EXPECT_EQ(readAll(base + QStringLiteral("/index.html")), QByteArray("<html>home, edited</html>"));
@@ -140,7 +153,7 @@ TEST_P(TransferUpload, RefusedFileStoresThePartialTreeAndRetrySendsTheRest)
     controller.retryFTP();
     ASSERT_TRUE(processEventsUntil([&] { return !controller.isRunning(); }));
     EXPECT_FALSE(controller.taskError()) << controller.status2().toStdString();
-    EXPECT_EQ(site.document.activity.filter(QRegularExpression(QStringLiteral("^PUT "))),
+    EXPECT_EQ(controller.debugLog().split(QLatin1Char('\n')).filter(QRegularExpression(QStringLiteral("^PUT "))),
         QStringList({ QStringLiteral("PUT d.html"), QStringLiteral("PUT e.html") }));
     EXPECT_EQ(stored().size(), 5);
     EXPECT_EQ(readAll(serverRoot() + QStringLiteral("/www/site/d.html")), QByteArray("page d.html"));
@@ -167,17 +180,29 @@ TEST_P(TransferUpload, WrongPasswordAndMissingToolAreErrors)
 
 TEST_P(TransferUpload, ConnectionTest)
 {
-    controller.ftpTestExportPathName(location.get(), site.homepage().isEmpty() ? QString() : site.dir.path());
-    ASSERT_TRUE(processEventsUntil([&] { return !controller.isRunning(); }));
+    auto test = [&] {
+        controller.ftpTestExportPathName(location.get(), site.dir.path());
+        ASSERT_TRUE(processEventsUntil([&] { return !controller.isRunning(); }));
+    };
+    // The base folder does not exist yet: the first publication makes it.
+    test();
     EXPECT_EQ(controller.title(), QStringLiteral("Testing FTP Connection"));
     EXPECT_EQ(controller.cancelTitle(), QStringLiteral("Close"));
-    // The base folder does not exist yet: the listing fails after a good connection.
-    EXPECT_TRUE(controller.debugLog().contains(QStringLiteral("+OK CONNECT"))) << controller.debugLog().toStdString();
-    QDir().mkpath(serverRoot() + QStringLiteral("/www/site"));
-    controller.ftpTestExportPathName(location.get(), site.dir.path());
-    ASSERT_TRUE(processEventsUntil([&] { return !controller.isRunning(); }));
     EXPECT_EQ(controller.status1(), QStringLiteral("Test Passed. Connection Good")) << controller.debugLog().toStdString();
+    EXPECT_EQ(controller.status2(), QStringLiteral("Connected; the folder www/site will be created at the first publication"));
+    EXPECT_TRUE(site.document.activity.contains(controller.status2()));
+    EXPECT_FALSE(QFileInfo::exists(serverRoot() + QStringLiteral("/www")));
+
+    QDir().mkpath(serverRoot() + QStringLiteral("/www/site"));
+    test();
+    EXPECT_EQ(controller.status1(), QStringLiteral("Test Passed. Connection Good")) << controller.debugLog().toStdString();
+    EXPECT_EQ(controller.status2(), QString());
     EXPECT_TRUE(controller.panelVisible());
+
+    location->setPassword(QStringLiteral("wrong"));
+    test();
+    EXPECT_EQ(controller.status1(), QStringLiteral("Test Failed"));
+    EXPECT_TRUE(controller.status2().startsWith(QStringLiteral("Incorrect Username or Password"))) << controller.status2().toStdString();
     EXPECT_FALSE(QFileInfo::exists(site.document.siteFolder + QStringLiteral("/lastbom.xmlbase")));
 }
 
@@ -187,31 +212,10 @@ INSTANTIATE_TEST_SUITE_P(Protocols, TransferUpload, ::testing::Values(0, 1), [](
 
 TEST(TransferCommands, BaseFolderForms)
 {
-    EXPECT_EQ(SendController::ftpStripVornSlashes(QStringLiteral("/www/./site/")), QStringLiteral("www/site"));
-    EXPECT_EQ(SendController::ftpStripVornSlashes(QStringLiteral("www//site")), QStringLiteral("www/site"));
-    EXPECT_EQ(SendController::ftpStripVornSlashes(QString()), QString());
+    EXPECT_EQ(FTPRoad::ftpStripVornSlashes(QStringLiteral("/www/./site/")), QStringLiteral("www/site"));
+    EXPECT_EQ(FTPRoad::ftpStripVornSlashes(QStringLiteral("www//site")), QStringLiteral("www/site"));
+    EXPECT_EQ(FTPRoad::ftpStripVornSlashes(QString()), QString());
 }
-
-namespace {
-
-// The process id of our own child started from the program at that path.
-pid_t childRunning(const QString& program)
-{
-    const QString self = QString::number(::getpid());
-    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        bool number = false;
-        const pid_t pid = entry.toInt(&number);
-        if (!number)
-            continue;
-        const QList<QByteArray> stat = readAll(QStringLiteral("/proc/") + entry + QStringLiteral("/stat")).split(' ');
-        if (stat.size() > 3 && stat[3] == self.toLatin1()
-            && QFileInfo(QStringLiteral("/proc/") + entry + QStringLiteral("/exe")).symLinkTarget() == QFileInfo(program).canonicalFilePath())
-            return pid;
-    }
-    return 0;
-}
-
-} // namespace
 
 TEST_P(TransferUpload, KilledToolStoresThePartialTree)
 {

@@ -113,14 +113,3 @@ TEST(PublishChanges, FailedListingSendsNothing)
     EXPECT_TRUE(controller.panelVisible());
     EXPECT_FALSE(controller.isRunning());
 }
-
-TEST(PublishChanges, UploadScriptRoadIsNotAvailable)
-{
-    PublishSite site;
-    SendController controller(&site.document);
-    controller.sendFTP(site.dir.path() + QStringLiteral("/upload.scpt"));
-    EXPECT_FALSE(controller.isRunning());
-    EXPECT_TRUE(controller.status2().contains(QStringLiteral("not available on Linux"))) << controller.status2().toStdString();
-    controller.cancel();
-    EXPECT_FALSE(controller.panelVisible());
-}

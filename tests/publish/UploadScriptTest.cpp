@@ -3,9 +3,6 @@
 #include "publish/XmlLocation.h"
 
 #include "support/Printers.h"
-#include "support/TestFiles.h"
-
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -71,14 +68,4 @@ TEST(UploadScript, CyberduckPortsAndFolders)
     const QString other = lq::uploadScriptText(location(2, 0, QStringLiteral("99"), QStringLiteral("x")).get(), bom.get(), QStringLiteral("/s"));
     EXPECT_EQ(other, QStringLiteral("set theServer to \"ftp.example.com\"\nset theUser to \"me\"\nset thePassword to \"pw\"\n"
                                     "set theUploadFolder to \"x\"\nset thePort to \"99\"\n"));
-}
-
-TEST(UploadScript, TheWrittenScriptHoldsTheCredentialsForItsOwnerOnly)
-{
-    QTemporaryDir site;
-    auto bom = changeSet();
-    const QString path = lq::writeUploadScript(location(0, 1, QStringLiteral("21"), QStringLiteral("www")).get(), bom.get(), site.path());
-    ASSERT_EQ(path, site.filePath(QStringLiteral("upload.scpt")));
-    EXPECT_TRUE(readAll(path).contains("set thePassword to \"pw\""));
-    EXPECT_EQ(unixMode(path), 0600);
 }

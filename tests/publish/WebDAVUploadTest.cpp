@@ -1,4 +1,5 @@
 #include "publish/SendController.h"
+#include "publish/WebDAVRoad.h"
 #include "publish/XmlF.h"
 
 #include "support/EventLoop.h"
@@ -29,7 +30,7 @@ protected:
         std::shared_ptr<XmlD> current;
         auto bom = site.changes(&current);
         controller.startSendingLocationPathNamePassPhraseLastXmlDOpenURLDigest(bom.get(),
-            SendController::webDAVAddress(server.address()) + QStringLiteral("/site"), site.homepage(), passPhrase, current, QString(), digest);
+            WebDAVRoad::webDAVAddress(server.address()) + QStringLiteral("/site"), site.homepage(), passPhrase, current, QString(), digest);
         ASSERT_TRUE(processEventsUntil([&] { return !controller.isRunning(); }));
     }
 
@@ -51,7 +52,16 @@ TEST_F(WebDAVUpload, SendsEverythingThenOnlyTheChanges)
     site.write(QStringLiteral("old.html"), "old");
     publish();
     EXPECT_FALSE(controller.taskError()) << controller.status2().toStdString();
+    // The panel stays with what was done, and offers the site's address.
+    const QString address = QStringLiteral("http://") + server.address() + QStringLiteral("/site");
+    EXPECT_TRUE(controller.status1().startsWith(QStringLiteral("Published 4 files (200038 bytes) to ") + address + QStringLiteral(" in ")))
+        << controller.status1().toStdString();
+    EXPECT_EQ(site.document.activity.last(), controller.status1());
+    EXPECT_EQ(controller.resultAddress(), address + QLatin1Char('/'));
+    EXPECT_TRUE(controller.panelVisible());
+    controller.cancel();
     EXPECT_FALSE(controller.panelVisible());
+    EXPECT_FALSE(controller.taskError());
     EXPECT_EQ(filesBelow(server.davRoot() + QStringLiteral("/site")), filesBelow(site.homepage()));
     EXPECT_TRUE(sameFiles(site.homepage(), server.davRoot() + QStringLiteral("/site")));
     EXPECT_EQ(site.document.lastbom(), site.document.createXmlD(QString())->createXml());
@@ -133,11 +143,56 @@ TEST_F(WebDAVUpload, MissingBaseFolderChainStopsAtTheHostRoot)
     EXPECT_EQ(readAll(server.davRoot() + QStringLiteral("/new/deeper/index.html")), QByteArray("home"));
 }
 
-TEST(WebDAVAddress, KeepsAnExplicitScheme)
+TEST_F(WebDAVUpload, ConnectionTestChecksAddressAndAccount)
 {
-    EXPECT_EQ(SendController::webDAVAddress(QStringLiteral("host.example/dav")), QStringLiteral("http://host.example/dav"));
-    EXPECT_EQ(SendController::webDAVAddress(QStringLiteral("https://host.example/my dav")), QStringLiteral("https://host.example/my%20dav"));
-    EXPECT_EQ(SendController::webDAVAddress(QStringLiteral("HTTP://host:8080/")), QStringLiteral("http://host:8080/"));
+    startServer(false);
+    struct Case {
+        const char* what;
+        QString folder;
+        QString passPhrase;
+        QString status1;
+        QString status2;
+    };
+    const QList<Case> cases = {
+        {"existing folder", QStringLiteral("/site"), QStringLiteral("tester:secret"), QStringLiteral("Test Passed. Connection Good"), QString()},
+        {"missing folder", QStringLiteral("/site/new/deeper"), QStringLiteral("tester:secret"), QStringLiteral("Test Passed. Connection Good"),
+            QStringLiteral("Connected; the folder /site/new/deeper will be created at the first publication")},
+        {"wrong password", QStringLiteral("/site"), QStringLiteral("tester:wrong"), QStringLiteral("Test Failed"),
+            QStringLiteral("Incorrect Username or Password")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        controller.webDAVTestLocationPassPhraseDigest(WebDAVRoad::webDAVAddress(server.address() + c.folder), c.passPhrase, 0);
+        ASSERT_TRUE(processEventsUntil([&] { return !controller.isRunning(); }));
+        EXPECT_EQ(controller.title(), QStringLiteral("Testing WebDAV Connection"));
+        EXPECT_EQ(controller.status1(), c.status1);
+        EXPECT_EQ(controller.status2(), c.status2);
+        EXPECT_TRUE(controller.panelVisible());
+        controller.cancel();
+    }
+    // A test makes nothing and stores nothing.
+    EXPECT_FALSE(QFileInfo::exists(server.davRoot() + QStringLiteral("/site/new")));
+    EXPECT_TRUE(site.document.lastbom().isEmpty());
+}
+
+TEST(WebDAVAddress, TakesTheAddressAsTyped)
+{
+    struct Case {
+        const char* typed;
+        const char* address;
+    };
+    const Case cases[] = {
+        {"host.example/dav", "http://host.example/dav"},
+        {"127.0.0.1:18580/site", "http://127.0.0.1:18580/site"},
+        {"http://127.0.0.1:18580/site", "http://127.0.0.1:18580/site"},
+        {" https://host.example/my dav ", "https://host.example/my%20dav"},
+        {"HTTP://host:8080/", "http://host:8080"},
+        {"http://host/site/", "http://host/site"},
+        {"http://host/my%20dav", "http://host/my%20dav"},
+        {"host.example/caf\u00e9", "http://host.example/caf%C3%A9"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(WebDAVRoad::webDAVAddress(QString::fromUtf8(c.typed)), QString::fromUtf8(c.address)) << c.typed;
 }
 
 TEST_F(WebDAVUpload, RequestToolExitStatuses)

@@ -1,4 +1,5 @@
 #include "publish/XmlLocation.h"
+#include "model/application/MyApplication.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
@@ -118,7 +119,37 @@ TEST(XmlLocation, PortAndBaseAddress)
     EXPECT_EQ(location->baseURL(), QStringLiteral(""));
     location->setUsername(QStringLiteral("bob"));
     location->setLocation(QStringLiteral("travel"));
-    EXPECT_EQ(location->baseURL(), XmlLocation::macHomePageHost() + QStringLiteral("/bob/travel/"));
+    // The .Mac service closed: without a configured host there is no address.
+    MyApplication::shared().setMacHomePageHost(QString());
+    EXPECT_EQ(location->baseURL(), QStringLiteral(""));
+    MyApplication::shared().setMacHomePageHost(QStringLiteral("homepage.example.org"));
+    EXPECT_EQ(location->baseURL(), QStringLiteral("http://homepage.example.org/bob/travel/"));
     location->setLocation(QString());
-    EXPECT_EQ(location->baseURL(), XmlLocation::macHomePageHost() + QStringLiteral("/bob/"));
+    EXPECT_EQ(location->baseURL(), QStringLiteral("http://homepage.example.org/bob/"));
+    MyApplication::shared().setMacHomePageHost(QString());
+}
+
+TEST(XmlLocation, TransferHostTakesThePortField)
+{
+    struct Case {
+        const char* server;
+        const char* port;
+        int ftpDefault;
+        const char* host;
+    };
+    const Case cases[] = {
+        {"127.0.0.1", "2121", 0, "127.0.0.1:2121"},
+        {" ftp.example.org ", " 2121 ", 0, "ftp.example.org:2121"},
+        {"127.0.0.1", "", 0, "127.0.0.1"},
+        {"127.0.0.1", "2121", 1, "127.0.0.1"},
+        // A port typed with the server wins.
+        {"127.0.0.1:21", "2121", 0, "127.0.0.1:21"},
+    };
+    for (const Case& c : cases) {
+        auto location = XmlLocation::create();
+        location->setLocation(QString::fromUtf8(c.server));
+        location->setFtpPort(QString::fromUtf8(c.port));
+        location->setFtpDefault(c.ftpDefault);
+        EXPECT_EQ(location->transferHost(), QString::fromUtf8(c.host)) << c.server << " " << c.port;
+    }
 }

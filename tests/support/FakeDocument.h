@@ -22,6 +22,7 @@ public:
     XmlSite* site() override { return siteRoot; }
     XmlStyleSheet* defaultTemplate() override { return firstTemplate; }
     void layoutDidContentEditing() override { ++contentEditingEnded; }
+    TextEditorBase* getTextEditorController() override { return textEditor; }
     void addTrackingDataForObjectDataRect(const QString& uuid, const QString& data, const lq::Rect& rect) override
     {
         trackingAreas.push_back({ uuid, data, rect });
@@ -50,6 +51,7 @@ public:
     XmlSite* siteRoot = nullptr;           // what site answers
     XmlStyleSheet* firstTemplate = nullptr; // what defaultTemplate answers
     int contentEditingEnded = 0; // how often layoutDidContentEditing came
+    TextEditorBase* textEditor = nullptr;  // what getTextEditorController answers
 
     struct TrackingArea {
         QString uuid;

@@ -16,7 +16,9 @@
 //                          the working folder) to the same path below the
 //                          base folder, making missing folders
 //   DELETE <path>          removes the remote file; one already gone counts as removed
-//   TEST                   lists the base folder
+//   TEST                   lists the base folder: "+OK TEST", or "+OK TEST MISSING"
+//                          when the login works but the base folder (or a
+//                          folder above it) does not exist yet (PUT makes it)
 //   QUIT                   answers and ends
 //
 // Paths holding "..", "." or empty components are refused. SFTP host keys
@@ -364,19 +366,75 @@ void remove(const std::string& argument)
         reply("-ERR " + why);
 }
 
+size_t collect(char* data, size_t size, size_t count, void* text)
+{
+    static_cast<std::string*>(text)->append(data, size * count);
+    return size * count;
+}
+
+// The names the folder (components below the base folder's root) holds;
+// false when it cannot be listed.
+bool listNames(const std::vector<std::string>& folder, std::vector<std::string>* names, CURLcode* code)
+{
+    const std::vector<std::string> saved = baseParts;
+    baseParts = folder;
+    prepare(addressOf({}, true));
+    baseParts = saved;
+    std::string text;
+    curl_easy_setopt(curl, CURLOPT_DIRLISTONLY, 1L);
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, collect);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &text);
+    *code = curl_easy_perform(curl);
+    names->clear();
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string name = text.substr(start, end - start);
+        while (!name.empty() && (name.back() == '\r' || name.back() == '/'))
+            name.pop_back();
+        // Some servers list folders as paths.
+        const size_t slash = name.rfind('/');
+        if (slash != std::string::npos)
+            name = name.substr(slash + 1);
+        if (!name.empty())
+            names->push_back(name);
+        start = end + 1;
+    }
+    return *code == CURLE_OK;
+}
+
 void test()
 {
     if (!connected) {
         reply("-ERR Not connected");
         return;
     }
-    prepare(addressOf({}, true));
-    curl_easy_setopt(curl, CURLOPT_DIRLISTONLY, 1L);
-    const CURLcode result = curl_easy_perform(curl);
-    if (result != CURLE_OK)
-        reply("-ERR The base folder cannot be listed: " + failure(result));
-    else
-        reply("+OK TEST");
+    // From the login (or root) folder down: a folder missing on the way
+    // will be made by the first PUT; any other failure is the answer.
+    std::vector<std::string> folder;
+    std::vector<std::string> names;
+    CURLcode code = CURLE_OK;
+    if (!listNames(folder, &names, &code)) {
+        reply("-ERR The base folder cannot be listed: " + failure(code));
+        return;
+    }
+    for (const std::string& part : baseParts) {
+        bool found = false;
+        for (const std::string& name : names)
+            found = found || name == part;
+        if (!found) {
+            reply("+OK TEST MISSING");
+            return;
+        }
+        folder.push_back(part);
+        if (!listNames(folder, &names, &code)) {
+            reply("-ERR The base folder cannot be listed: " + failure(code));
+            return;
+        }
+    }
+    reply("+OK TEST");
 }
 
 } // namespace

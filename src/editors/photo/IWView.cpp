@@ -383,8 +383,9 @@ void IWView::trackTo(const QPointF& point)
         rubberbandTo(point);
         break;
     case Tracking::None:
-        break;
+        return;
     }
+    geometryDidChange();
 }
 
 void IWView::endTracking(const QPointF& point)

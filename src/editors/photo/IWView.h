@@ -113,6 +113,9 @@ protected:
     void resizeObjectWithEventHandle(const QPointF& press, int handle, Finished finished = {});
     void rubberbandCropRectWithEvent(const QPointF& press, Finished finished = {});
     bool isTracking() const { return _tracking != Tracking::None; }
+    // After each step of a drag (the release included) has changed the
+    // edited geometry; subclasses pass it on to what they edit.
+    virtual void geometryDidChange() {}
 
     void setScale(float scale) { _scale = scale; }
 

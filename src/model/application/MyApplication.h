@@ -87,6 +87,13 @@ public:
     void setImportCaptions(int value) { _importCaptions = value; }
     int enableBeforeAfter() const { return _enableBeforeAfter; }
     void setEnableBeforeAfter(int value) { _enableBeforeAfter = value; }
+    // The hosts of a .Mac-compatible service (host names, without scheme):
+    // WebDAV for publishing, and the home pages where the site is seen. The
+    // original service closed, so both are empty until the user sets them.
+    const QString& macWebDAVHost() const { return _macWebDAVHost; }
+    void setMacWebDAVHost(const QString& host) { _macWebDAVHost = host; }
+    const QString& macHomePageHost() const { return _macHomePageHost; }
+    void setMacHomePageHost(const QString& host) { _macHomePageHost = host; }
 
     // --- Template icons ---------------------------------------------------------
     // The template icon of the index (0 to 6; any other index is 0): the
@@ -117,5 +124,7 @@ private:
     int _enableRTL = 0;
     int _importCaptions = 0;
     int _enableBeforeAfter = 0;
+    QString _macWebDAVHost;
+    QString _macHomePageHost;
     std::array<std::shared_ptr<XmlImage>, 7> ticons;
 };

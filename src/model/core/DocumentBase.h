@@ -15,6 +15,7 @@ class XmlRSS;
 class XmlSite;
 class XmlStyleSheet;
 class XmlTheme;
+class TextEditorBase;
 namespace lq {
 class PreviewView;
 }
@@ -51,6 +52,10 @@ public:
     // In-place editing of a page element on the layout canvas has ended: the
     // document reloads the current editor panel.
     virtual void layoutDidContentEditing() = 0;
+    // The document's rich-text editor, which the content box and the footer
+    // hand their text to while the user edits it in place; nothing when the
+    // document has none (the text is then stored as the view left it).
+    virtual TextEditorBase* getTextEditorController() { return nullptr; }
 
     // --- Click areas of the layout canvas -------------------------------------
     // Keeps the rectangle (page coordinates) with a copy of the data under the

@@ -1,14 +1,25 @@
 #include "model/core/SuppressedChanges.h"
 
+#include "model/core/DocumentBase.h"
 #include "model/core/XmlBase.h"
 
 SuppressedChanges::SuppressedChanges(XmlBase& element)
-    : _element(element)
+    : _element(&element)
 {
-    _element.falseAlarm(true);
+    _element->falseAlarm(true);
+}
+
+SuppressedChanges::SuppressedChanges(DocumentBase* document)
+    : _document(document)
+{
+    if (_document)
+        _document->falseAlarm(true);
 }
 
 SuppressedChanges::~SuppressedChanges()
 {
-    _element.falseAlarm(false);
+    if (_element)
+        _element->falseAlarm(false);
+    else if (_document)
+        _document->falseAlarm(false);
 }

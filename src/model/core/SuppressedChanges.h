@@ -1,5 +1,6 @@
 #pragma once
 
+class DocumentBase;
 class XmlBase;
 
 // Suspends the document's change marks while it lives: falseAlarm YES on the
@@ -9,10 +10,14 @@ class XmlBase;
 class SuppressedChanges {
 public:
     explicit SuppressedChanges(XmlBase& element);
+    // The same on the document itself, for work that no element is part of
+    // (nothing: there is no document to keep quiet).
+    explicit SuppressedChanges(DocumentBase* document);
     ~SuppressedChanges();
     SuppressedChanges(const SuppressedChanges&) = delete;
     SuppressedChanges& operator=(const SuppressedChanges&) = delete;
 
 private:
-    XmlBase& _element;
+    XmlBase* _element = nullptr;
+    DocumentBase* _document = nullptr;
 };

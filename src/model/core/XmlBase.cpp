@@ -121,7 +121,11 @@ lq::Range XmlBase::selectedRange() const
 {
     if (!_have_content)
         return {};
-    return _selectedRange.intersection({ 0, static_cast<quint32>(_content.size()) });
+    const auto size = static_cast<quint32>(_content.size());
+    // A caret inside the content stays where it is.
+    if (_selectedRange.length == 0 && _selectedRange.location <= size)
+        return _selectedRange;
+    return _selectedRange.intersection({ 0, size });
 }
 
 // --- Tree ----------------------------------------------------------------------------

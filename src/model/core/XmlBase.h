@@ -105,6 +105,8 @@ public:
     void setDefaultContent(const QString& content);
     bool isDefaultContent() const { return _defaultContent; }
 
+    // The selection the editor left in the content, clipped to the content
+    // (a caret inside it keeps its place; none without content).
     lq::Range selectedRange() const;
     void setSelectedRange(lq::Range range) { _selectedRange = range; }
 

@@ -32,6 +32,11 @@ public:
     // no larger than the application's picture limits; nothing when the file
     // cannot be read as a picture. It has no picture number yet.
     static std::shared_ptr<XmlPhoto> createFromFile(const QString& path);
+    // The picture of the file as an import takes it: one point per pixel,
+    // no colour profile, scaled down to fit the application's picture limits
+    // (a limit start-up has not set counts as 1024). Nothing when the file
+    // cannot be read as a picture.
+    static lq::GraphicsImage importedPicture(const QString& path);
 
     QString elementName() const override;
     // "iseq", "s", "alt" and the 1.0 rectangle "t", "l", "w", "h"; the rest goes to the base.
@@ -175,11 +180,6 @@ protected:
         photo->setPicture(picture);
         return photo;
     }
-    // The picture of the file as an import takes it: one point per pixel,
-    // no colour profile, scaled down to fit the application's picture limits
-    // (a limit start-up has not set counts as 1024). Nothing when the file
-    // cannot be read as a picture.
-    static lq::GraphicsImage importedPicture(const QString& path);
     // The file's picture at its pixel size, or nothing.
     static lq::GraphicsImage readPicture(const QString& path);
     // Gives the image (or nothing) to the canvas's picture element.

@@ -276,6 +276,18 @@ Range StyledText::lineRangeForRange(Range range) const
     return terminatedRangeForRange(range, "lineRangeForRange", isLineTerminator);
 }
 
+Range StyledText::lineContentsRangeForRange(Range range) const
+{
+    const Range lines = lineRangeForRange(range);
+    quint32 end = quint32(lines.end());
+    if (end > lines.location && isLineTerminator(_string.at(end - 1))) {
+        const bool crlf = end - 1 > lines.location && _string.at(end - 1) == QLatin1Char('\n')
+            && _string.at(end - 2) == QLatin1Char('\r');
+        end -= crlf ? 2 : 1;
+    }
+    return { lines.location, end - lines.location };
+}
+
 Range StyledText::terminatedRangeForRange(Range range, const char* operation, bool (*isTerminator)(QChar)) const
 {
     checkRange(range, operation);

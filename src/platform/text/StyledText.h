@@ -73,6 +73,9 @@ public:
     // paragraph terminator, or a line separator (U+2028, or U+0085) that
     // breaks a line inside a paragraph.
     Range lineRangeForRange(Range range) const;
+    // The lines that the range touches, without the terminator that ends
+    // the last of them.
+    Range lineContentsRangeForRange(Range range) const;
 
     friend bool operator==(const StyledText& a, const StyledText& b);
 

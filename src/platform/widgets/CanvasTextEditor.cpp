@@ -22,6 +22,12 @@ public:
         : TextView(parent)
         , _scale(scale)
     {
+        // The frame shows the whole text rectangle, so the view never
+        // scrolls: at a zoom below 1 the text view, measuring the canvas-sized
+        // text against its smaller frame, would scroll the text out of sight
+        // as the caret moves on.
+        for (QScrollBar* bar : { horizontalScrollBar(), verticalScrollBar() })
+            connect(bar, &QScrollBar::valueChanged, this, [bar] { bar->setValue(0); });
     }
 
     // A press at the point of the viewport, as a click there places the caret.

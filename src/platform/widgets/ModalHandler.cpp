@@ -2,8 +2,14 @@
 
 #include <QDialog>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+
+#include <algorithm>
 
 namespace lq {
 
@@ -15,33 +21,64 @@ std::unique_ptr<ModalHandler>& installed()
 }
 } // namespace
 
+std::unique_ptr<QMessageBox> makeAlertBox(const AlertRequest& request)
+{
+    auto box = std::make_unique<QMessageBox>(request.window);
+    box->setWindowTitle(request.title);
+    box->setText(request.title);
+    box->setInformativeText(request.message);
+    box->setTextFormat(Qt::PlainText);
+    if (request.window)
+        box->setWindowModality(Qt::WindowModal);
+    const QStringList buttons = request.buttons.isEmpty() ? QStringList{QStringLiteral("OK")} : request.buttons.mid(0, 3);
+    QList<QPushButton*> made;
+    for (qsizetype i = 0; i < buttons.size(); ++i) {
+        made.append(box->addButton(buttons[i], i == 0 ? QMessageBox::AcceptRole : QMessageBox::RejectRole));
+        made.last()->setProperty("alertIndex", static_cast<int>(i));
+    }
+    box->setDefaultButton(made.first());
+    const qsizetype cancel = buttons.indexOf(QStringLiteral("Cancel"));
+    box->setEscapeButton(made[cancel < 0 ? 0 : cancel]);
+
+    // The text decides the width, not the box's own narrow default: its
+    // longest line, up to half the screen (less the icon and the margins).
+    const QScreen* screen = request.window && request.window->screen() ? request.window->screen() : QGuiApplication::primaryScreen();
+    const int half = screen ? screen->availableGeometry().width() / 2 : 640;
+    const int room = std::max(200, half - 120);
+    int widest = 0;
+    for (const QString& text : {request.title, request.message}) {
+        for (const QString& line : text.split(QLatin1Char('\n')))
+            widest = std::max(widest, QFontMetrics(box->font()).horizontalAdvance(line));
+    }
+    for (QLabel* label : box->findChildren<QLabel*>()) {
+        if (label->objectName() == QLatin1String("qt_msgbox_label") || label->objectName() == QLatin1String("qt_msgbox_informativelabel")) {
+            label->setWordWrap(true);
+            label->setMinimumWidth(std::min(widest + 8, room));
+            label->setMaximumWidth(room);
+        }
+    }
+    return box;
+}
+
 int ModalHandler::runAlert(const AlertRequest& request)
 {
-    QMessageBox box(request.window);
-    box.setWindowTitle(request.title);
-    box.setText(request.title);
-    box.setInformativeText(request.message);
-    box.setTextFormat(Qt::PlainText);
-    if (request.window)
-        box.setWindowModality(Qt::WindowModal);
-    const QStringList buttons = request.buttons.isEmpty() ? QStringList{QStringLiteral("OK")} : request.buttons.mid(0, 3);
-    QList<QAbstractButton*> made;
-    for (qsizetype i = 0; i < buttons.size(); ++i)
-        made.append(box.addButton(buttons[i], i == 0 ? QMessageBox::AcceptRole : QMessageBox::RejectRole));
-    box.setDefaultButton(qobject_cast<QPushButton*>(made.first()));
-    box.exec();
-    const qsizetype index = made.indexOf(box.clickedButton());
-    return index < 0 ? static_cast<int>(made.size()) - 1 : static_cast<int>(index);
+    const std::unique_ptr<QMessageBox> box = makeAlertBox(request);
+    box->exec();
+    QAbstractButton* clicked = box->clickedButton();
+    return clicked ? clicked->property("alertIndex").toInt() : static_cast<int>(box->buttons().size()) - 1;
 }
 
 QString ModalHandler::runOpenPanel(const FilePanelRequest& request)
 {
     QFileDialog panel(request.window, request.title, request.folder);
     panel.setAcceptMode(QFileDialog::AcceptOpen);
-    if (!request.documentExtension.isEmpty())
-        panel.setFileMode(QFileDialog::Directory);
+    panel.setFileMode(request.documentExtension.isEmpty() && !request.chooseFolder ? QFileDialog::ExistingFile : QFileDialog::Directory);
+    if (request.chooseFolder)
+        panel.setOption(QFileDialog::ShowDirsOnly);
     if (!request.prompt.isEmpty())
         panel.setLabelText(QFileDialog::Accept, request.prompt);
+    if (!request.nameFieldLabel.isEmpty())
+        panel.setLabelText(QFileDialog::FileName, request.nameFieldLabel);
     if (request.window)
         panel.setWindowModality(Qt::WindowModal);
     if (panel.exec() != QDialog::Accepted || panel.selectedFiles().isEmpty())

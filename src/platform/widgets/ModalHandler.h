@@ -9,6 +9,7 @@
 #include <memory>
 
 class QDialog;
+class QMessageBox;
 class QWidget;
 
 namespace lq {
@@ -24,9 +25,11 @@ struct FilePanelRequest {
     QWidget* window = nullptr;
     QString title;
     QString prompt;              // the accepting button's text
+    QString nameFieldLabel;      // the label of the file name field ("" for the standard one)
     QString folder;              // where the panel starts
     QString proposedName;        // save panels only
     QString documentExtension;   // e.g. "lqxl": folders of that extension are documents
+    bool chooseFolder = false;   // open panels: a folder is chosen, not a file
 };
 
 class ModalHandler {
@@ -34,7 +37,8 @@ public:
     virtual ~ModalHandler() = default;
     // The index of the button chosen (0 for the first).
     virtual int runAlert(const AlertRequest& request);
-    // The chosen path, or "" when the user cancelled.
+    // The chosen path, or "" when the user cancelled. Without a document
+    // extension one existing file is chosen.
     virtual QString runOpenPanel(const FilePanelRequest& request);
     virtual QString runSavePanel(const FilePanelRequest& request);
     // Runs the dialog as a sheet of its parent window; the dialog's result code.
@@ -44,6 +48,12 @@ public:
 ModalHandler& modalHandler();
 // Installs a handler; nullptr restores the standard one.
 void setModalHandler(std::unique_ptr<ModalHandler> handler);
+
+// The alert box the standard handler shows: the title as its text, the
+// message below it, the first button the default one, a button titled
+// "Cancel" (else the first) pressed by Escape; as wide as its longest line
+// needs, up to half the screen, wrapping beyond.
+std::unique_ptr<QMessageBox> makeAlertBox(const AlertRequest& request);
 
 // Shorthands through the installed handler.
 int runAlert(QWidget* window, const QString& title, const QString& message, const QStringList& buttons = {QStringLiteral("OK")});

@@ -14,8 +14,11 @@
 #include "platform/widgets/MyStepper.h"
 #include "platform/widgets/MyTextField.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QPushButton>
 
 SheetBuilder::SheetBuilder(QWidget* container, QObject* controller, Action action)
     : _container(container)
@@ -194,4 +197,39 @@ MyMatrix* SheetBuilder::matrix(int tag, const TaggedItems& cells)
     addRow(control);
     control->localize();
     return control;
+}
+
+QList<MyButton*> SheetBuilder::buttonRow(const QList<RowButton>& buttons)
+{
+    auto* row = new QWidget(_container);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    QList<MyButton*> made;
+    for (const RowButton& button : buttons) {
+        if (button.title.isEmpty()) {
+            layout->addStretch();
+            continue;
+        }
+        auto* control = new MyButton(0, button.title, row);
+        QObject::connect(control, &QPushButton::clicked, control, [controller = _controller, action = button.action] {
+            if (action)
+                lq::uiFrame(controller, "action", [&] { action(); });
+        });
+        layout->addWidget(control);
+        made.append(control);
+    }
+    addRow(row);
+    return made;
+}
+
+QDialogButtonBox* SheetBuilder::sheetButtons(QDialog* sheet, const QString& acceptTitle)
+{
+    auto* box = new QDialogButtonBox(_container);
+    QPushButton* accept = box->addButton(acceptTitle, QDialogButtonBox::AcceptRole);
+    box->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    accept->setDefault(true);
+    QObject::connect(box, &QDialogButtonBox::accepted, sheet, [sheet] { sheet->done(1); });
+    QObject::connect(box, &QDialogButtonBox::rejected, sheet, [sheet] { sheet->done(0); });
+    addRow(box);
+    return box;
 }

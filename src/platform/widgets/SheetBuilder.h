@@ -26,6 +26,8 @@ class MyRadioButton;
 class MySlider;
 class MyStepper;
 class MyTextField;
+class QDialog;
+class QDialogButtonBox;
 class QFormLayout;
 class QObject;
 class QWidget;
@@ -56,6 +58,18 @@ public:
     MyColorWell* colorWell(int tag);
     MyImageView* imageView(int tag);
     MyMatrix* matrix(int tag, const TaggedItems& cells);
+
+    // One button of a row: its title and what it does (in the controller's
+    // frame). An entry without a title is the gap that pushes the rest right.
+    struct RowButton {
+        QString title;
+        std::function<void()> action;
+    };
+    // A row of untagged buttons, left to right; answers them in order (the gaps left out).
+    QList<MyButton*> buttonRow(const QList<RowButton>& buttons);
+    // The buttons that end a sheet: the accepting one (the default, also on
+    // Return) ends it with 1, Cancel (also on Escape) with 0.
+    QDialogButtonBox* sheetButtons(QDialog* sheet, const QString& acceptTitle = QStringLiteral("OK"));
 
     QFormLayout* form() const { return _form; }
 

@@ -219,13 +219,14 @@ void TextView::setTypingAttributes(const TextAttributes& attributes)
 {
     followTextStorage();
     QTextCursor cursor = textCursor();
-    // With a selection Qt would give the selected text the format.
-    if (!cursor.hasSelection())
-        setCurrentCharFormat(charFormatForAttributes(attributes));
     if (attributes.paragraphStyle && cursor.block().length() <= 1) {
         cursor.mergeBlockFormat(blockFormatForParagraphStyle(*attributes.paragraphStyle));
         setTextCursor(cursor);
     }
+    // With a selection Qt would give the selected text the format. Setting
+    // the cursor forgets the typing format: it comes last.
+    if (!cursor.hasSelection())
+        setCurrentCharFormat(charFormatForAttributes(attributes));
 }
 
 void TextView::setTextAlignment(TextAlignment alignment)

@@ -1,4 +1,6 @@
 #include "editors/photo/IWView.h"
+#include "support/GeometryPrinters.h"
+#include "support/ui/ViewMouse.h"
 
 #include <gtest/gtest.h>
 
@@ -8,17 +10,6 @@
 #include <QTest>
 
 #include <ostream>
-
-namespace lq {
-inline void PrintTo(const Rect& r, std::ostream* os)
-{
-    *os << "(" << r.x() << ", " << r.y() << ", " << r.width() << ", " << r.height() << ")";
-}
-inline void PrintTo(const Point& p, std::ostream* os)
-{
-    *os << "(" << p.x << ", " << p.y << ")";
-}
-} // namespace lq
 
 namespace {
 
@@ -43,30 +34,6 @@ public:
 QImage painted(QWidget& view)
 {
     return view.grab().toImage().convertToFormat(QImage::Format_ARGB32);
-}
-
-void press(QWidget& view, QPointF at)
-{
-    QTest::mousePress(&view, Qt::LeftButton, {}, at.toPoint());
-}
-
-void moveTo(QWidget& view, QPointF to)
-{
-    QMouseEvent move(QEvent::MouseMove, to, view.mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&view, &move);
-}
-
-void release(QWidget& view, QPointF at)
-{
-    QTest::mouseRelease(&view, Qt::LeftButton, {}, at.toPoint());
-}
-
-void drag(QWidget& view, QPointF from, QPointF to)
-{
-    press(view, from);
-    moveTo(view, (from + to) / 2);
-    moveTo(view, to);
-    release(view, to);
 }
 
 QPointF centreOf(const lq::Rect& r)

@@ -286,6 +286,9 @@ TEST(XmlBase, SelectedRangeIsClippedToTheContent)
         { 9, 2, { 0, 0 } },
         { 0, 4, { 0, 4 } },
         { 8, 1, { 0, 0 } },
+        { 3, 0, { 3, 0 } },
+        { 8, 0, { 8, 0 } },
+        { 9, 0, { 0, 0 } },
     };
     auto e = XmlBase::create();
     e->setHaveContent(true);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTest>
 #include <QWidget>
 
@@ -114,4 +115,16 @@ TEST(CanvasTextEditor, DrawsAndTakesClicksAtTheCanvasZoom)
     view = static_cast<lq::CanvasTextEditor*>(box->editor())->textView();
     EXPECT_EQ(view->selectedRange(), (lq::Range { 2, 0 }));
     box->endEditingInView();
+
+    // Shrunk to a half, the text stays in sight as the caret moves along
+    // it: the view, narrower than the canvas-sized text, does not scroll.
+    host.show();
+    box->startEditingWithEventInViewWithTransformAndScale(nullptr, &host, QTransform::fromScale(0.5, 0.5), 0.5);
+    view = static_cast<lq::CanvasTextEditor*>(box->editor())->textView();
+    QTest::keyClick(view, Qt::Key_End);
+    QTest::keyClicks(view, QStringLiteral("HH"));
+    EXPECT_EQ(view->horizontalScrollBar()->value(), 0);
+    EXPECT_NEAR(static_cast<double>(inkHeight(view)) / atOne, 0.5, 0.2);
+    box->endEditingInView();
+    EXPECT_EQ(box->contents()->string(), QStringLiteral("HHHHHH"));
 }

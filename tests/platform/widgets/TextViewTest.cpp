@@ -160,11 +160,15 @@ TEST(TextView, DestructionAndTypingAttributes)
         QTest::keyClicks(&view, QStringLiteral("!"));
         EXPECT_EQ(storage->attributesAt(0).paragraphStyle, pageText().paragraphStyle);
 
-        // In an empty paragraph it is the paragraph's style.
+        // In an empty paragraph it is the paragraph's style, and the rest
+        // of the attributes still reach what is typed.
         QTest::keyClick(&view, Qt::Key_Return);
-        view.setTypingAttributes(plainStyle);
+        TextAttributes italic = plainStyle;
+        italic.font = italic.font->withItalic(true);
+        view.setTypingAttributes(italic);
         QTest::keyClicks(&view, QStringLiteral("z"));
         EXPECT_EQ(storage->attributesAt(5).paragraphStyle, lq::ParagraphStyle::defaultStyle());
+        EXPECT_TRUE(storage->attributesAt(5).font->isItalic());
     }
     // The storage keeps the text of a view that went away while editing.
     EXPECT_EQ(storage->string(), QStringLiteral("a-b!\nz"));

@@ -5,6 +5,7 @@
 
 #include <QList>
 
+#include <functional>
 #include <memory>
 
 class ScriptedModalHandler : public lq::ModalHandler {
@@ -12,8 +13,13 @@ public:
     struct State {
         QList<lq::AlertRequest> alerts;
         QList<lq::FilePanelRequest> panels;
+        // Alerts take these answers in turn, then alertAnswer.
+        QList<int> alertAnswers;
         int alertAnswer = 0;
         QString panelAnswer;
+        // Answers a sheet as a user would (fills it, presses a button or a
+        // key); without it every sheet answers 1 untouched.
+        std::function<int(QDialog*)> sheetAnswer;
     };
 
     explicit ScriptedModalHandler(std::shared_ptr<State> state) : _state(std::move(state)) {}
@@ -21,7 +27,7 @@ public:
     int runAlert(const lq::AlertRequest& request) override
     {
         _state->alerts.append(request);
-        return _state->alertAnswer;
+        return _state->alertAnswers.isEmpty() ? _state->alertAnswer : _state->alertAnswers.takeFirst();
     }
     QString runOpenPanel(const lq::FilePanelRequest& request) override
     {
@@ -33,7 +39,7 @@ public:
         _state->panels.append(request);
         return lq::withDocumentExtension(_state->panelAnswer, request.documentExtension);
     }
-    int runSheet(QDialog*) override { return 1; }
+    int runSheet(QDialog* sheet) override { return _state->sheetAnswer ? _state->sheetAnswer(sheet) : 1; }
 
 private:
     std::shared_ptr<State> _state;

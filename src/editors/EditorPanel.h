@@ -1,17 +1,18 @@
 #pragma once
 #include <QString>
 
-class MyDocumentWindow;
+class EditorHost;
 class QWidget;
 class XmlBase;
 
 // What the document window asks of every editor panel beside the site
 // navigator. The window creates one panel per kind, gives each its document
-// and shows one at a time in its editor area.
+// (the window itself, as the panel's host) and shows one at a time in its
+// editor area.
 class EditorPanel {
 public:
     virtual ~EditorPanel() = default;
-    virtual void setDocument(MyDocumentWindow* document) = 0;
+    virtual void setDocument(EditorHost* document) = 0;
     // Fills the controls from the document's current object and album.
     virtual void loadEditor() = 0;
     // Writes pending control values back into the model.

@@ -1,0 +1,369 @@
+#include "publish/FTPRoad.h"
+
+#include "platform/AuxiliaryTools.h"
+#include "platform/ChildProcess.h"
+#include "platform/ExceptionFrame.h"
+#include "platform/SupportPaths.h"
+#include "publish/XmlBom.h"
+#include "publish/XmlD.h"
+#include "publish/XmlF.h"
+#include "publish/XmlLocation.h"
+
+#include <QFileInfo>
+
+FTPRoad::FTPRoad(UploadPanel& panel)
+    : UploadRoad(panel)
+{
+}
+
+QString FTPRoad::ftpStripVornSlashes(const QString& folder)
+{
+    QStringList kept;
+    for (const QString& part : folder.split(QLatin1Char('/'))) {
+        if (!part.isEmpty() && part != QStringLiteral("."))
+            kept.append(part);
+    }
+    return kept.join(QLatin1Char('/'));
+}
+
+bool FTPRoad::ftpCreateTask(const QString& module, const QString& folder, QString* why)
+{
+    const QString tool = lq::auxiliaryTool(module);
+    if (tool.isEmpty()) {
+        *why = QStringLiteral("The transfer tool \"") + module + QStringLiteral("\" is missing");
+        return false;
+    }
+    if (!QFileInfo(folder).isDir()) {
+        *why = QStringLiteral("The folder ") + folder + QStringLiteral(" does not exist");
+        return false;
+    }
+    tasksToDo.append({ module, tool, folder, QStringList() });
+    return true;
+}
+
+void FTPRoad::ftpCommonCommands(XmlLocation* location)
+{
+    QStringList& commands = tasksToDo.last().commands;
+    commands.append(QStringLiteral("HOST ") + location->transferHost());
+    commands.append(QStringLiteral("USERNAME ") + location->username());
+    commands.append(QStringLiteral("PASSWORD ") + location->password());
+    QStringList escaped;
+    const QString base = ftpStripVornSlashes(location->ftpFolder());
+    if (!base.isEmpty()) {
+        for (const QString& part : base.split(QLatin1Char('/')))
+            escaped.append(XmlD::addressSegment(part));
+    }
+    commands.append(QStringLiteral("BASEDIR ") + escaped.join(QLatin1Char('/')));
+    if (location->ftpFolder().startsWith(QLatin1Char('/')))
+        commands.append(QStringLiteral("BASEDIRISROOT"));
+    commands.append(QStringLiteral("CONNECT"));
+}
+
+void FTPRoad::ftpAddFiles(XmlD* tree, bool removals)
+{
+    QStringList& commands = tasksToDo.last().commands;
+    tree->forEachEntry([&](const DigestEntry& entry) {
+        if (!entry.file)
+            return;
+        const QString file = entry.file->md5() + QLatin1Char(' ') + entry.path;
+        if (removals) {
+            commands.append(QStringLiteral("DELETE ") + entry.address);
+            commands.append(QStringLiteral("- ") + file);
+            ++removeTotal;
+        } else {
+            // The file leaves the record when its transfer starts, and comes
+            // back once the tool confirmed it.
+            commands.append(QStringLiteral("- ") + file);
+            commands.append(QStringLiteral("PUT ") + entry.address);
+            commands.append(QStringLiteral("+ ") + file);
+            ++sendTotal;
+        }
+    });
+}
+
+void FTPRoad::sendFTPBom(XmlBom* bom, XmlLocation* location, const QString& pathName, std::shared_ptr<XmlD> lastXmlD,
+    std::shared_ptr<XmlD> currentXmlD)
+{
+    lq::modelFrame(this, "sendFTPBom:location:pathName:lastXmlD:currentXmlD:", [&] {
+        stopTool();
+        tasksToDo.clear();
+        ftpSend2 = true;
+        _panel.setSending(true);
+        _panel.setTesting(false, QStringLiteral("FTP"));
+        ftpTest = false;
+        _panel.debugSetState(false);
+        _panel.setStatus(QStringLiteral("Calculating Changes"), QString());
+        _panel.setProgress(0, true);
+        _panel.setRetryVisible(false);
+        _panel.setPanelVisible(true);
+        resetCounters();
+        lastxmld = std::move(lastXmlD);
+        beginRecord(std::move(currentXmlD));
+        _panel.setTaskError(false);
+        cancelpressed = false;
+
+        QString why;
+        if (!location || !ftpCreateTask(location->ftpType() == 0 ? QStringLiteral("FTP") : QStringLiteral("SFTP"), pathName, &why)) {
+            if (why.isEmpty())
+                why = QStringLiteral("No destination");
+            // Nothing was sent: the stored tree stays as it is.
+            forgetRecord();
+            ftpFail(why);
+            return;
+        }
+        ftpCommonCommands(location);
+        _report.begin(bom, pathName);
+        _destination = (location->ftpType() == 0 ? QStringLiteral("ftp://") : QStringLiteral("sftp://")) + location->transferHost() + QLatin1Char('/')
+            + ftpStripVornSlashes(location->ftpFolder());
+        if (bom && bom->removeFiles())
+            ftpAddFiles(bom->removeFiles(), true);
+        if (bom && bom->addFiles())
+            ftpAddFiles(bom->addFiles(), false);
+        tasksToDo.last().commands.append(QStringLiteral("QUIT"));
+        _panel.setStatus(QStringLiteral("Connecting...."), QString());
+        ftpLaunchTask();
+    });
+}
+
+void FTPRoad::ftpTestExport(XmlLocation* location, const QString& pathName)
+{
+    lq::modelFrame(this, "ftp_testExport:pathName:", [&] {
+        stopTool();
+        tasksToDo.clear();
+        _panel.debugSetState(true);
+        ftpSend2 = true;
+        _panel.setSending(true);
+        _panel.setTesting(true, QStringLiteral("FTP"));
+        ftpTest = true;
+        _panel.clearDebugLog();
+        _panel.setStatus(QStringLiteral("Testing Connection"), QString());
+        _baseFolder = location ? (location->ftpFolder().startsWith(QLatin1Char('/')) ? QStringLiteral("/") : QString())
+                + ftpStripVornSlashes(location->ftpFolder())
+                               : QString();
+        _panel.setProgress(0, true);
+        _panel.setRetryVisible(false);
+        _panel.setPanelVisible(true);
+        lastxmld.reset();
+        forgetRecord();
+        _panel.setTaskError(false);
+        cancelpressed = false;
+        QString why;
+        if (!location || !ftpCreateTask(location->ftpType() == 0 ? QStringLiteral("FTP") : QStringLiteral("SFTP"), pathName, &why)) {
+            ftpFail(why.isEmpty() ? QStringLiteral("No destination") : why);
+            return;
+        }
+        ftpCommonCommands(location);
+        tasksToDo.last().commands.append(QStringLiteral("TEST"));
+        tasksToDo.last().commands.append(QStringLiteral("QUIT"));
+        ftpLaunchTask();
+    });
+}
+
+void FTPRoad::ftpLaunchTask()
+{
+    lq::modelFrame(this, "ftp_launchTask", [&] {
+        if (tasksToDo.isEmpty()) {
+            ftpEndRoad();
+            return;
+        }
+        const ToolTask& next = tasksToDo.first();
+        _panel.clearDebugLog();
+        _panel.debug(QStringLiteral("launch - ") + next.toolPath);
+        _incomingString.clear();
+        _quitSent = false;
+        _quitConfirmed = false;
+        // SFTP host keys are trusted on first use and checked afterwards
+        // against the program's own known-hosts file.
+        const QHash<QString, QString> environment { { QStringLiteral("NSUnbufferedIO"), QStringLiteral("YES") },
+            { QStringLiteral("LUMENQUILL_KNOWN_HOSTS"), lq::supportFolder() + QStringLiteral("/known_hosts") } };
+        if (!startTool(next.toolPath, {}, next.rootPath, environment, [this](const QByteArray& bytes) { ftpHandleReturnedData(bytes); },
+                [this](const QByteArray& bytes) { _panel.debug(QString::fromUtf8(bytes).trimmed()); },
+                [this](const lq::ProcessResult& result) { ftpTaskCompleted(result); })) {
+            tasksToDo.clear();
+            ftpFail(QStringLiteral("The transfer tool could not be started"));
+        }
+    });
+}
+
+void FTPRoad::ftpTaskCompleted(const lq::ProcessResult& result)
+{
+    lq::modelFrame(this, "ftp_taskCompleted:", [&] {
+        _panel.debug(QStringLiteral("Task Completed"));
+        // A tool that ends before it confirmed QUIT did not finish its work.
+        if (!_quitConfirmed && !_panel.taskError() && !tasksToDo.isEmpty()) {
+            const QString why = result.crashed ? QStringLiteral("The transfer tool stopped unexpectedly")
+                                               : QStringLiteral("The transfer tool ended before it was done (status ")
+                    + QString::number(result.exitCode) + QLatin1Char(')');
+            ftpProcessError(why);
+            return;
+        }
+        if (!tasksToDo.isEmpty())
+            tasksToDo.removeFirst();
+        _incomingString.clear();
+        ftpLaunchTask();
+    });
+}
+
+void FTPRoad::ftpEndRoad()
+{
+    if (ftpTest) {
+        if (!_panel.taskError())
+            _panel.setProgress(100, false);
+        _panel.setSending(false);
+        _panel.finished();
+        return;
+    }
+    if (!ftpSend2)
+        return;
+    ftpSend2 = false;
+    const bool failed = _panel.taskError();
+    if (failed)
+        storeRecord();
+    else
+        store(lastxmld.get());
+    lastxmld.reset();
+    forgetRecord();
+    if (!failed) {
+        _panel.showResult(_report.line(_destination), QString());
+        return;
+    }
+    _panel.setPanelVisible(false);
+    _panel.setSending(false);
+    _panel.finished();
+}
+
+void FTPRoad::ftpHandleReturnedData(const QByteArray& bytes)
+{
+    lq::modelFrame(this, "ftp_handleReturnedDataString:", [&] {
+        _incomingString += bytes;
+        qsizetype end;
+        while ((end = _incomingString.indexOf('\n')) >= 0) {
+            QByteArray line = _incomingString.left(end);
+            _incomingString.remove(0, end + 1);
+            if (line.endsWith('\r'))
+                line.chop(1);
+            ftpProcessLine(QString::fromUtf8(line));
+        }
+    });
+}
+
+void FTPRoad::ftpProcessLine(const QString& line)
+{
+    lq::modelFrame(this, "ftp_processLine:", [&] {
+        _panel.debug(line);
+        if (tasksToDo.isEmpty())
+            return;
+        const qsizetype space = line.indexOf(QLatin1Char(' '));
+        if (space <= 0)
+            return;
+        const QString verb = line.left(space);
+        const QString rest = line.mid(space + 1);
+        if (verb == QStringLiteral("+OK")) {
+            if (rest == QStringLiteral("PUT") || rest == QStringLiteral("DELETE")) {
+                countDone(rest == QStringLiteral("DELETE"));
+            } else if (rest == QStringLiteral("CONNECT")) {
+                _panel.setStatus(ftpTest ? QStringLiteral("Test Passed. Connection Good") : QStringLiteral("Connected"), _panel.status2());
+                _panel.setProgress(_panel.progress(), false);
+            } else if (rest == QStringLiteral("QUIT") && _quitSent) {
+                _quitConfirmed = true;
+            } else if (rest == QStringLiteral("TEST MISSING")) {
+                // Only the folder is missing: the first publication makes it.
+                const QString line = QStringLiteral("Connected; the folder ") + _baseFolder + QStringLiteral(" will be created at the first publication");
+                _panel.setStatus(QStringLiteral("Test Passed. Connection Good"), line);
+                _panel.activity(line);
+            }
+            ftpDoCommand();
+        } else if (verb == QStringLiteral("+STAT")) {
+            const int percent = rest.trimmed().toInt();
+            if (percent != 0 && percent != 100)
+                _panel.setStatus(_panel.status1(), lastStatus2 + QStringLiteral(" (") + QString::number(percent) + QStringLiteral("%)"));
+        } else if (verb == QStringLiteral("-ERR")) {
+            ftpProcessError(rest);
+        }
+    });
+}
+
+void FTPRoad::ftpDoCommand()
+{
+    lq::modelFrame(this, "ftp_doCommand", [&] {
+        while (!tasksToDo.isEmpty() && !tasksToDo.first().commands.isEmpty()) {
+            const QString entry = tasksToDo.first().commands.takeFirst();
+            const qsizetype space = entry.indexOf(QLatin1Char(' '));
+            const QString verb = space <= 0 ? entry : entry.left(space);
+            const QString argument = space <= 0 ? QString() : entry.mid(space + 1);
+            if (verb == QStringLiteral("-") || verb == QStringLiteral("+")) {
+                const qsizetype gap = argument.indexOf(QLatin1Char(' '));
+                if (verb == QStringLiteral("-"))
+                    recordAbsent(gap < 0 ? argument : argument.mid(gap + 1));
+                else if (gap >= 0)
+                    recordSent(argument.mid(gap + 1), argument.left(gap));
+                continue;
+            }
+            _panel.debug(verb == QStringLiteral("PASSWORD") ? QStringLiteral("PASSWORD *") : entry);
+            if (verb == QStringLiteral("PUT")) {
+                lastStatus2 = QStringLiteral("Sending ") + argument;
+                showFilesLeft(false, lastStatus2);
+            } else if (verb == QStringLiteral("DELETE")) {
+                showFilesLeft(true, QStringLiteral("Removing ") + argument);
+            } else if (verb == QStringLiteral("QUIT")) {
+                _quitSent = true;
+            }
+            writeToTool(entry.toUtf8() + '\n');
+            return;
+        }
+    });
+}
+
+void FTPRoad::ftpProcessError(const QString& message)
+{
+    lq::modelFrame(this, "ftp_processError:", [&] {
+        _panel.debug(QStringLiteral("Error: ") + message);
+        if (!ftpTest)
+            storeRecord();
+        tasksToDo.clear();
+        // A failed test is over; a failed publication waits for Retry or Cancel.
+        _panel.setProgress(_panel.progress(), !ftpTest);
+        if (!ftpTest) {
+            _panel.setRetryVisible(true);
+            lastxmld.reset();
+        }
+        showFailure(ftpTest ? QStringLiteral("Test Failed") : QStringLiteral("Send Error! - Press Retry or Cancel"), message);
+    });
+}
+
+void FTPRoad::ftpFail(const QString& message)
+{
+    _panel.debug(QStringLiteral("Error: ") + message);
+    _panel.setProgress(0, true);
+    _panel.setRetryVisible(false);
+    showFailure(ftpTest ? QStringLiteral("Test Failed") : QStringLiteral("Send Error! - Press Cancel"), message);
+}
+
+void FTPRoad::retryFTP()
+{
+    lq::modelFrame(this, "retryFTP:", [&] {
+        stopTool();
+        _panel.debug(QStringLiteral("Task Retry"));
+        _panel.setRetryVisible(false);
+        _panel.retry();
+    });
+}
+
+void FTPRoad::cancel()
+{
+    _panel.setTaskError(true);
+    cancelpressed = true;
+    lastxmld.reset();
+    _panel.setSending(false);
+    _panel.setPanelVisible(false);
+    if (ftpSend2) {
+        if (!ftpTest)
+            storeRecord();
+        forgetRecord();
+        _panel.debug(QStringLiteral("Task Canceled"));
+        tasksToDo.clear();
+        ftpSend2 = false;
+    }
+    stopTool();
+    _panel.finished();
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "publish/UploadRoad.h"
+
+#include <QList>
+#include <QStringList>
+
+class XmlBom;
+class XmlLocation;
+
+// The FTP and SFTP road: one "FTP" or "SFTP" tool driven through a line
+// protocol, one command at a time. Local records between the commands keep
+// the record of what the tool confirmed, so an interrupted publication is
+// stored as far as it got and Retry sends only the rest. Also tests a
+// connection.
+class FTPRoad final : public UploadRoad {
+public:
+    explicit FTPRoad(UploadPanel& panel);
+
+    // Publishes the change set; lastXmlD is stored after success, currentXmlD
+    // (what the server held before) seeds the partial tree.
+    void sendFTPBom(XmlBom* bom, XmlLocation* location, const QString& pathName, std::shared_ptr<XmlD> lastXmlD,
+        std::shared_ptr<XmlD> currentXmlD);
+    void ftpTestExport(XmlLocation* location, const QString& pathName);
+    // The Retry button: stops the tool and asks for the changes to be
+    // published again.
+    void retryFTP();
+    void cancel() override;
+
+    static QString ftpStripVornSlashes(const QString& folder);
+
+private:
+    struct ToolTask {
+        QString module;
+        QString toolPath;
+        QString rootPath;
+        QStringList commands;
+    };
+    bool ftpCreateTask(const QString& module, const QString& folder, QString* why);
+    void ftpCommonCommands(XmlLocation* location);
+    // Queues the commands and records for each file of a removal or addition tree.
+    void ftpAddFiles(XmlD* tree, bool removals);
+    void ftpLaunchTask();
+    void ftpTaskCompleted(const lq::ProcessResult& result);
+    void ftpHandleReturnedData(const QByteArray& bytes);
+    void ftpProcessLine(const QString& line);
+    void ftpDoCommand();
+    void ftpProcessError(const QString& message);
+    void ftpEndRoad();
+    void ftpFail(const QString& message);
+
+    bool ftpTest = false;
+    // Whether this road owns the panel.
+    bool ftpSend2 = false;
+    QList<ToolTask> tasksToDo;
+    QByteArray _incomingString;
+    bool _quitSent = false;
+    bool _quitConfirmed = false;
+    QString lastStatus2;
+    // The base folder as a connection test names it.
+    QString _baseFolder;
+    // Where the publication goes, as its closing line names it.
+    QString _destination;
+};

@@ -1,0 +1,128 @@
+#pragma once
+
+#include "publish/PublicationReport.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class DocumentBase;
+class XmlD;
+namespace lq {
+class ChildProcess;
+struct ProcessResult;
+}
+
+// What a road shows on the uploader's panel and reaches of the document.
+// The uploader (SendController) keeps these values; its panel widgets show them.
+class UploadPanel {
+public:
+    virtual ~UploadPanel() = default;
+
+    virtual DocumentBase* document() const = 0;
+    virtual const QString& status1() const = 0;
+    virtual const QString& status2() const = 0;
+    virtual int progress() const = 0;
+    virtual bool taskError() const = 0;
+
+    virtual void setStatus(const QString& first, const QString& second) = 0;
+    virtual void setProgress(int value, bool indeterminate) = 0;
+    virtual void setPanelVisible(bool visible) = 0;
+    virtual void setRetryVisible(bool visible) = 0;
+    // A connection test titles the panel "Testing <protocol> Connection" with Close.
+    virtual void setTesting(bool testing, const QString& protocol) = 0;
+    virtual void debugSetState(bool open) = 0;
+    virtual void clearDebugLog() = 0;
+    // A readable line for the Activity log.
+    virtual void activity(const QString& line) = 0;
+    // A line of the tools' own talk, for the debug log only.
+    virtual void debug(const QString& line) = 0;
+    // Whether a publication or test is under way.
+    virtual void setSending(bool sending) = 0;
+    // The run ended with an error (or was cancelled): nothing more runs.
+    virtual void setTaskError(bool error) = 0;
+    // The run is over: the panel was hidden, or it shows how it ended.
+    virtual void finished() = 0;
+    // The publication went through: the line goes to the Activity log and
+    // stays on the panel, with "Open in browser" when there is an address.
+    virtual void showResult(const QString& line, const QString& address) = 0;
+    // Retry was pressed: the changes are listed and published again.
+    virtual void retry() = 0;
+};
+
+// One way of publishing a change set: a series of helper-tool runs whose
+// progress and outcome go to the uploader's panel. The base keeps what every
+// road shares: the running tool, the progress counters and the trees to
+// store as the last published one.
+class UploadRoad : public QObject {
+public:
+    explicit UploadRoad(UploadPanel& panel);
+    ~UploadRoad() override;
+
+    // The Cancel (or Close) button while this road runs.
+    virtual void cancel() = 0;
+    // Stops the tool without a word: another road takes the panel.
+    void abandon() { stopTool(); }
+
+protected:
+    // Starts the helper tool; its handlers are called only while it is the
+    // current run, on the event loop. Answers whether it started.
+    bool startTool(const QString& program, const QStringList& arguments, const QString& workingFolder,
+        const QHash<QString, QString>& environment, std::function<void(const QByteArray&)> output,
+        std::function<void(const QByteArray&)> error, std::function<void(const lq::ProcessResult&)> ended);
+    bool writeToTool(const QByteArray& bytes);
+    void closeToolInput();
+    // Stops the running tool; its handlers are not called any more.
+    void stopTool();
+    // Runs the step on the event loop, after the handler that asks for it.
+    void later(std::function<void()> step);
+
+    // "<n> file(s) left" with the progress of that kind (removals or sends).
+    void showFilesLeft(bool removals, const QString& second);
+    void countDone(bool removals);
+    void resetCounters();
+
+    // The failure pattern every road shows: the message in the Activity log
+    // and the second status line, the run stopped, the panel open.
+    void showFailure(const QString& headline, const QString& message);
+
+    // Stores the tree as the last published one.
+    void store(XmlD* tree);
+
+    // The record of what the server holds, as far as it confirmed: it starts
+    // as the last published tree; a file leaves it when its transfer starts
+    // and comes back with its new digest when the server confirmed it, so
+    // an interrupted file is never believed to be there; a removed file
+    // leaves it when the server confirmed the removal.
+    void beginRecord(std::shared_ptr<XmlD> lastPublished);
+    // The file may not be there any more: its transfer started, or its removal was confirmed.
+    void recordAbsent(const QString& path);
+    void recordSent(const QString& path, const QString& md5);
+    // Stores the record as the last published tree when a transfer changed
+    // it (after an error or Cancel); forgets it.
+    void storeRecord();
+    void forgetRecord();
+
+    UploadPanel& _panel;
+    // What the publication sends, for the line that ends it.
+    PublicationReport _report;
+    int removeDone = 0;
+    int removeTotal = 0;
+    int sendDone = 0;
+    int sendTotal = 0;
+    bool cancelpressed = false;
+    // The tree stored as the last published one when everything went through.
+    std::shared_ptr<XmlD> lastxmld;
+
+private:
+    std::shared_ptr<XmlD> _record;
+    bool _recordChanged = false;
+    std::unique_ptr<lq::ChildProcess> task;
+    // Stopped tools, destroyed on the next start (never inside their own handlers).
+    std::vector<std::unique_ptr<lq::ChildProcess>> _retired;
+    // Counts tool runs, so that the end of a stopped run is told from the current one.
+    quint64 _runNumber = 0;
+};

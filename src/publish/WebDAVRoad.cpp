@@ -1,0 +1,419 @@
+#include "publish/WebDAVRoad.h"
+
+#include "model/application/MyApplication.h"
+#include "model/core/DocumentBase.h"
+#include "platform/AuxiliaryTools.h"
+#include "platform/ChildProcess.h"
+#include "platform/Escaping.h"
+#include "platform/ExceptionFrame.h"
+#include "platform/Log.h"
+#include "platform/Workspace.h"
+#include "publish/XmlBom.h"
+#include "publish/XmlD.h"
+#include "publish/XmlF.h"
+
+#include <QUrl>
+
+#include <utility>
+
+namespace {
+
+// The HTTP result that an exit status of our "curl" tool stands for (0:
+// success or a failure of the tool itself).
+int httpCodeOfStatus(int status)
+{
+    if (status <= 101)
+        return 0;
+    if (status <= 150)
+        return status + 199;
+    if (status <= 190)
+        return status + 249;
+    return status + 304;
+}
+
+QString webDAVMessage(int status)
+{
+    switch (status) {
+    case 3:
+    case 4:
+        return QStringLiteral("Check URL for server");
+    case 6:
+        return QStringLiteral("Could not find server");
+    case 9:
+        return QStringLiteral("Access forbidden or file locked");
+    case 10:
+        return QStringLiteral("Incorrect Username or Password");
+    case 22:
+        return QStringLiteral("Request could not be processed");
+    case 99:
+        return QStringLiteral("Internal Server error");
+    case 100:
+        return QStringLiteral("WebDAV access not implemented");
+    case 195:
+        return QStringLiteral("Network connection timed out");
+    case 198:
+        return QStringLiteral("Server disk space full.");
+    default:
+        return QString();
+    }
+}
+
+// The address of the folder above: the same scheme and host, the path less
+// its last component; "" when no component is left.
+QString parentAddress(const QString& address)
+{
+    QUrl url(address, QUrl::StrictMode);
+    if (!url.isValid())
+        return QString();
+    QString path = url.path(QUrl::FullyEncoded);
+    while (path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    if (path.isEmpty())
+        return QString();
+    path = path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
+    if (path.isEmpty())
+        path = QStringLiteral("/");
+    url.setPath(path, QUrl::StrictMode);
+    return url.toString(QUrl::FullyEncoded);
+}
+
+const QString Verify = QStringLiteral("verify");
+const QString MakeFolder = QStringLiteral("mkloc");
+const QString Remove = QStringLiteral("remove");
+const QString Send = QStringLiteral("send");
+
+} // namespace
+
+WebDAVRoad::WebDAVRoad(UploadPanel& panel)
+    : UploadRoad(panel)
+{
+}
+
+QString WebDAVRoad::webDAVAddress(const QString& location)
+{
+    QString typed = location.trimmed();
+    const bool scheme = typed.startsWith(QStringLiteral("http://"), Qt::CaseInsensitive)
+        || typed.startsWith(QStringLiteral("https://"), Qt::CaseInsensitive);
+    if (!scheme)
+        typed.prepend(QStringLiteral("http://"));
+    // Escapes what an address may not hold and keeps escapes already typed.
+    QString address = QUrl(typed, QUrl::TolerantMode).toString(QUrl::FullyEncoded);
+    if (address.isEmpty())
+        address = QStringLiteral("http://") + lq::urlEscape(location.trimmed());
+    // The items add their own "/" and names.
+    while (address.endsWith(QLatin1Char('/')) && address.count(QLatin1Char('/')) > 2)
+        address.chop(1);
+    return address;
+}
+
+void WebDAVRoad::sendBom(XmlBom* bom, const QString& location, const QString& pathName, const QString& passPhrase,
+    std::shared_ptr<XmlD> lastXmlD, const QString& openURL, int digest)
+{
+    _panel.setTesting(false, QStringLiteral("WebDAV"));
+    _testAddress.clear();
+    _panel.debugSetState(false);
+    _errorString.clear();
+    _panel.setSending(true);
+    _panel.setStatus(QStringLiteral("Calculating Changes"), QString());
+    _panel.setProgress(0, true);
+    _panel.setRetryVisible(false);
+    _panel.setPanelVisible(true);
+
+    _openURL = openURL;
+    _sendItems.clear();
+    _failedItems = 0;
+    beginRecord(_panel.document() ? _panel.document()->lastXmlD() : nullptr);
+    resetCounters();
+    _sendItems.append({ Verify, location, QString(), passPhrase, digest, QStringLiteral("Verifying location"), QString(), QString() });
+    if (bom && bom->removeFiles())
+        addRemoveItems(bom->removeFiles(), location, passPhrase, digest);
+    if (bom && bom->addFiles())
+        addSendItems(bom->addFiles(), location, pathName, passPhrase, digest);
+    lastxmld = std::move(lastXmlD);
+    _report.begin(bom, pathName);
+    _destination = location;
+    _panel.setTaskError(false);
+    cancelpressed = false;
+    doCurlFunction();
+}
+
+void WebDAVRoad::addRemoveItems(XmlD* tree, const QString& location, const QString& passPhrase, int digest)
+{
+    tree->forEachEntry([&](const DigestEntry& entry) {
+        if (!entry.file)
+            return;
+        _sendItems.append({ Remove, location + QLatin1Char('/') + entry.address, QString(), passPhrase, digest,
+            QStringLiteral("Removing ") + entry.name, entry.path, entry.file->md5() });
+        ++removeTotal;
+    });
+}
+
+void WebDAVRoad::addSendItems(XmlD* tree, const QString& location, const QString& local, const QString& passPhrase, int digest)
+{
+    tree->forEachEntry([&](const DigestEntry& entry) {
+        const QString address = location + QLatin1Char('/') + entry.address;
+        if (entry.folder) {
+            _sendItems.append({ Verify, address + QLatin1Char('/'), QString(), passPhrase, digest, QString(), QString(), QString() });
+            return;
+        }
+        _sendItems.append({ Send, address, local + QLatin1Char('/') + entry.path, passPhrase, digest,
+            QStringLiteral("Sending ") + entry.name, entry.path, entry.file->md5() });
+        ++sendTotal;
+    });
+}
+
+void WebDAVRoad::endWebDAV()
+{
+    // Requests that failed without stopping the upload: the record claims
+    // only what the server confirmed.
+    if (_failedItems != 0)
+        storeRecord();
+    else
+        store(lastxmld.get());
+    forgetRecord();
+    lastxmld.reset();
+    if (_failedItems == 0) {
+        if (!_openURL.isEmpty() && MyApplication::shared().autoLaunchBrowser())
+            lq::openURL(QUrl(_openURL));
+        // The site's address: the home page of a .Mac account, else the
+        // WebDAV folder, which the server also shows on the web.
+        _panel.showResult(_report.line(_destination), _openURL.isEmpty() ? _destination + QLatin1Char('/') : _openURL);
+        return;
+    }
+    // Shown until Cancel: the user must see that not everything arrived.
+    _panel.setSending(false);
+    _panel.setTaskError(true);
+    _panel.setProgress(0, true);
+    _panel.setStatus(QStringLiteral("Send Error! - Press Cancel"),
+        QString::number(_failedItems) + QStringLiteral(" file(s) could not be sent or removed; see the Activity log"));
+    _panel.finished();
+}
+
+QStringList WebDAVRoad::curlArguments(const SendItem& item) const
+{
+    const QString output = _debugSend ? QStringLiteral("-v") : QStringLiteral("-o/dev/null");
+    // The credential goes to the tool's standard input, never onto its
+    // command line where every process could read it.
+    const QString user = QStringLiteral("-u-");
+    QStringList arguments;
+    QString address = item.location;
+    if (item.function == Verify) {
+        arguments = { user, QStringLiteral("-XPROPFIND"), QStringLiteral("-HDepth:0"), QStringLiteral("-HConnection:close"), QStringLiteral("-s"), output };
+        if (!address.endsWith(QLatin1Char('/')))
+            address += QLatin1Char('/');
+    } else if (item.function == MakeFolder) {
+        arguments = { user, QStringLiteral("-XMKCOL"), QStringLiteral("-s"), output, QStringLiteral("-HConnection:close") };
+    } else if (item.function == Remove) {
+        arguments = { user, QStringLiteral("-XDELETE"), QStringLiteral("-s"), output, QStringLiteral("-HConnection:close") };
+    } else if (item.function == Send) {
+        arguments = { user, QStringLiteral("-T") + item.pathName, QStringLiteral("-s"), output, QStringLiteral("-HConnection:close") };
+    } else {
+        return {};
+    }
+    if (item.digest)
+        arguments.append(QStringLiteral("--digest"));
+    arguments.append(address);
+    return arguments;
+}
+
+void WebDAVRoad::stopWithError(const QString& message)
+{
+    _sendItems.clear();
+    storeRecord();
+    lastxmld.reset();
+    _panel.setProgress(0, true);
+    showFailure(QStringLiteral("Send Error! - Press Cancel"), message);
+}
+
+void WebDAVRoad::doCurlFunction()
+{
+    lq::modelFrame(this, "doCurlFunction", [&] {
+        while (!_sendItems.isEmpty()) {
+            const SendItem item = _sendItems.first();
+            const QStringList arguments = curlArguments(item);
+            if (arguments.isEmpty()) {
+                _sendItems.removeFirst();
+                continue;
+            }
+            auto output = [this](const QByteArray& bytes) { _errorString += QString::fromUtf8(bytes); };
+            if (!startTool(lq::auxiliaryTool(QStringLiteral("curl")), arguments, QString(), {},
+                    _debugSend ? std::function<void(const QByteArray&)>(output) : nullptr, nullptr,
+                    [this](const lq::ProcessResult& result) { taskCompleted(result); })) {
+                stopWithError(QStringLiteral("The upload tool \"curl\" could not be started"));
+                return;
+            }
+            writeToTool(item.passphrase.toUtf8() + '\n');
+            closeToolInput();
+            if (item.function == Send)
+                recordAbsent(item.relativePath);
+
+            if (item.function == Remove || item.function == Send) {
+                const bool removals = item.function == Remove;
+                const int done = removals ? removeDone : sendDone;
+                const int total = removals ? removeTotal : sendTotal;
+                if (total != 0)
+                    _panel.setProgress(done * 100 / total, false);
+                showFilesLeft(removals, item.status);
+            }
+            return;
+        }
+        endWebDAV();
+    });
+}
+
+void WebDAVRoad::webDAVError(int status)
+{
+    QString message = webDAVMessage(status);
+    if (message.isEmpty()) {
+        message = QStringLiteral("Error number:") + QString::number(status);
+        if (_debugSend && !_errorString.isEmpty())
+            lq::log(QStringLiteral("Upload trace:\n") + _errorString);
+        _debugSend = true;
+    }
+    stopWithError(message);
+}
+
+void WebDAVRoad::taskCompleted(const lq::ProcessResult& result)
+{
+    lq::modelFrame(this, "taskCompleted:", [&] {
+        if (_sendItems.isEmpty())
+            return;
+        // A tool that died by a signal has no status of its own.
+        const int status = (!result.started) ? 127 : (result.crashed ? 255 : result.exitCode);
+        const int code = httpCodeOfStatus(status);
+        SendItem& item = _sendItems.first();
+        const QString function = item.function;
+        if (code != 0 && !(status == 155 && (function == Verify || function == Remove)))
+            _panel.activity(QStringLiteral("HTTP Error:") + QString::number(code) + QLatin1Char(' ') + function + QLatin1Char(' ') + item.location);
+
+        // A file already gone counts as removed.
+        const bool done = status == 0 || cancelpressed || (status == 155 && function == Remove);
+        if (!done && status == 155 && function == Verify) {
+            const QString parent = parentAddress(item.location);
+            if (parent.isEmpty()) {
+                // No folder is left to climb to: the base address itself is wrong.
+                stopWithError(QStringLiteral("The location was not found on the server"));
+                return;
+            }
+            QString folder = item.location;
+            if (!folder.endsWith(QLatin1Char('/')))
+                folder += QLatin1Char('/');
+            _sendItems.insert(1, { MakeFolder, folder, QString(), item.passphrase, item.digest, QString(), QString(), QString() });
+            _sendItems.first().location = parent;
+            doCurlFunction();
+            return;
+        }
+        if (!done && (status == 103 || status == 26)) {
+            // A redirect or an unreadable local file: the request did not do
+            // its work. The upload goes on; the stored tree leaves it out.
+            if (status == 26) {
+                const QString line = QStringLiteral("Read error on file: ") + item.status;
+                lq::log(line);
+                _panel.activity(line);
+            }
+            ++_failedItems;
+        } else if (!done) {
+            webDAVError(status);
+            return;
+        } else if (function == Send) {
+            recordSent(item.relativePath, item.md5);
+        } else if (function == Remove) {
+            recordAbsent(item.relativePath);
+        }
+        if (function == Remove || function == Send)
+            countDone(function == Remove);
+        _sendItems.removeFirst();
+        doCurlFunction();
+    });
+}
+
+void WebDAVRoad::test(const QString& location, const QString& passPhrase, int digest)
+{
+    stopTool();
+    _sendItems.clear();
+    forgetRecord();
+    lastxmld.reset();
+    _panel.setTesting(true, QStringLiteral("WebDAV"));
+    _panel.debugSetState(true);
+    _panel.clearDebugLog();
+    _panel.setSending(true);
+    _panel.setTaskError(false);
+    _panel.setStatus(QStringLiteral("Testing Connection"), QString());
+    _panel.setProgress(0, true);
+    _panel.setRetryVisible(false);
+    _panel.setPanelVisible(true);
+    _testAddress = location;
+    _testPassPhrase = passPhrase;
+    _testDigest = digest;
+    runTest(location);
+}
+
+void WebDAVRoad::runTest(const QString& address)
+{
+    const SendItem item { Verify, address, QString(), _testPassPhrase, _testDigest, QString(), QString(), QString() };
+    const QStringList arguments = curlArguments(item);
+    _panel.debug(QStringLiteral("PROPFIND ") + arguments.last());
+    if (!startTool(lq::auxiliaryTool(QStringLiteral("curl")), arguments, QString(), {},
+            [this](const QByteArray& bytes) { _panel.debug(QString::fromUtf8(bytes).trimmed()); }, nullptr,
+            [this, address](const lq::ProcessResult& result) {
+                testCompleted(address, !result.started ? 127 : (result.crashed ? 255 : result.exitCode));
+            })) {
+        _testAddress.clear();
+        _panel.setProgress(0, false);
+        showFailure(QStringLiteral("Test Failed"), QStringLiteral("The upload tool \"curl\" could not be started"));
+        return;
+    }
+    writeToTool(_testPassPhrase.toUtf8() + '\n');
+    closeToolInput();
+}
+
+void WebDAVRoad::testCompleted(const QString& address, int status)
+{
+    lq::modelFrame(this, "testCompleted:", [&] {
+        _panel.debug(QStringLiteral("Exit status ") + QString::number(status));
+        if (status == 155) {
+            // The folder is missing: is the one above it there?
+            const QString parent = parentAddress(address);
+            if (!parent.isEmpty()) {
+                runTest(parent);
+                return;
+            }
+            _testAddress.clear();
+            _panel.setProgress(0, false);
+            showFailure(QStringLiteral("Test Failed"), QStringLiteral("The location was not found on the server"));
+            return;
+        }
+        const QString asked = std::exchange(_testAddress, QString());
+        // The test is over either way: the bar stops.
+        _panel.setProgress(status == 0 ? 100 : 0, false);
+        if (status != 0) {
+            const QString message = webDAVMessage(status);
+            showFailure(QStringLiteral("Test Failed"), message.isEmpty() ? QStringLiteral("Error number:") + QString::number(status) : message);
+            return;
+        }
+        QString second;
+        if (address != asked) {
+            const QString folder = QUrl(asked).path();
+            second = QStringLiteral("Connected; the folder ") + (folder.isEmpty() ? asked : folder)
+                + QStringLiteral(" will be created at the first publication");
+            _panel.activity(second);
+        }
+        _panel.setStatus(QStringLiteral("Test Passed. Connection Good"), second);
+        _panel.setSending(false);
+        _panel.finished();
+    });
+}
+
+void WebDAVRoad::cancel()
+{
+    _testAddress.clear();
+    _panel.setTaskError(true);
+    cancelpressed = true;
+    _sendItems.clear();
+    stopTool();
+    storeRecord();
+    lastxmld.reset();
+    _panel.setSending(false);
+    _panel.setPanelVisible(false);
+    _panel.finished();
+}

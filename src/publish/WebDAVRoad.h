@@ -1,0 +1,67 @@
+#pragma once
+
+#include "publish/UploadRoad.h"
+
+#include <QList>
+
+class XmlBom;
+
+// The WebDAV road (.Mac and WebDAV destinations): every change becomes one
+// item of a work list and every item one run of the "curl" tool. A missing
+// folder is made after its parent was verified. The current tree is stored
+// when the list ran through; after a failure or Cancel, the record of what
+// the server confirmed.
+class WebDAVRoad final : public UploadRoad {
+public:
+    explicit WebDAVRoad(UploadPanel& panel);
+
+    // One request of the work list.
+    struct SendItem {
+        QString function;     // "verify", "mkloc", "remove" or "send"
+        QString location;     // remote address
+        QString pathName;     // local file ("send")
+        QString passphrase;   // "user:password"
+        int digest = 0;       // non-zero: digest authentication
+        QString status;       // shown in the second status line while it runs
+        QString relativePath; // the file's path below the site folder ("remove", "send")
+        QString md5;          // its digest in the change set
+    };
+
+    // The WebDAV base address of a location as typed: an explicit "http://"
+    // or "https://" stays, anything else is a host (and path) reached over
+    // "http://".
+    static QString webDAVAddress(const QString& location);
+
+    void sendBom(XmlBom* bom, const QString& location, const QString& pathName, const QString& passPhrase,
+        std::shared_ptr<XmlD> lastXmlD, const QString& openURL, int digest);
+    // Tests the address and account: PROPFIND of the folder, or of the
+    // folders above it while it is missing (the first publication makes it).
+    void test(const QString& location, const QString& passPhrase, int digest);
+    void cancel() override;
+
+private:
+    void addRemoveItems(XmlD* tree, const QString& location, const QString& passPhrase, int digest);
+    void addSendItems(XmlD* tree, const QString& location, const QString& local, const QString& passPhrase, int digest);
+    void doCurlFunction();
+    QStringList curlArguments(const SendItem& item) const;
+    void taskCompleted(const lq::ProcessResult& result);
+    void endWebDAV();
+    void webDAVError(int status);
+    void stopWithError(const QString& message);
+    void runTest(const QString& address);
+    void testCompleted(const QString& address, int status);
+
+    QList<SendItem> _sendItems;
+    // Requests that failed without ending the upload: the stored tree must
+    // not claim them.
+    int _failedItems = 0;
+    QString _openURL;
+    // Where the publication goes, as its closing line names it.
+    QString _destination;
+    // The address a connection test was asked for; "" while publishing.
+    QString _testAddress;
+    QString _testPassPhrase;
+    int _testDigest = 0;
+    bool _debugSend = false;
+    QString _errorString;
+};

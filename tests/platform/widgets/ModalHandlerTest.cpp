@@ -1,0 +1,81 @@
+// The standard modal handler's alerts: sized to their text, the default
+// and Escape buttons where a user expects them.
+#include "platform/widgets/ModalHandler.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+int shownWidth(QMessageBox& box)
+{
+    box.show();
+    box.adjustSize();
+    const int width = box.width();
+    box.hide();
+    return width;
+}
+
+} // namespace
+
+TEST(AlertBox, WidthFollowsTheTextUpToHalfTheScreen)
+{
+    const int half = QGuiApplication::primaryScreen()->availableGeometry().width() / 2;
+    const QFontMetrics metrics(QApplication::font());
+    const QString sentence = QStringLiteral("No site in that folder.");
+    ASSERT_LT(metrics.horizontalAdvance(sentence), half / 2);
+    struct Case {
+        const char* what;
+        QString message;
+        int atLeast;
+        int atMost;
+    };
+    const QString reason = QStringLiteral("The website at /home/someone/Sites/Travel.lqxl could not be opened: it holds no Lumenquill website.");
+    ASSERT_GT(metrics.horizontalAdvance(reason), half);
+    const QList<Case> cases = {
+        // One line that fits: at least as wide as the line needs.
+        {"a sentence", sentence, metrics.horizontalAdvance(sentence), half},
+        // A line wider than the room: the box takes the room there is (a
+        // message box of its own would stay about 200 points wide).
+        {"a long line", reason, half * 3 / 4, half},
+        {"a long text", sentence.repeated(40), half * 3 / 4, half},
+    };
+    for (const Case& c : cases) {
+        std::unique_ptr<QMessageBox> box = lq::makeAlertBox({nullptr, QStringLiteral("Whoops"), c.message, {}});
+        const int width = shownWidth(*box);
+        EXPECT_GE(width, c.atLeast) << c.what;
+        EXPECT_LE(width, c.atMost) << c.what;
+    }
+}
+
+TEST(AlertBox, FirstButtonIsTheDefaultAndCancelTakesEscape)
+{
+    struct Case {
+        QStringList buttons;
+        int escape;
+    };
+    const QList<Case> cases = {
+        {{QStringLiteral("Save"), QStringLiteral("Don't Save"), QStringLiteral("Cancel")}, 2},
+        {{QStringLiteral("OK")}, 0},
+        {{QStringLiteral("Continue"), QStringLiteral("ReImport File"), QStringLiteral("More Info Please")}, 0},
+    };
+    for (const Case& c : cases) {
+        std::unique_ptr<QMessageBox> box = lq::makeAlertBox({nullptr, QStringLiteral("Question"), QStringLiteral("Text"), c.buttons});
+        ASSERT_TRUE(box->defaultButton());
+        EXPECT_EQ(box->defaultButton()->text(), c.buttons.first());
+        ASSERT_TRUE(box->escapeButton());
+        EXPECT_EQ(box->escapeButton()->text(), c.buttons[c.escape]);
+        // Escape ends a shown box with that button.
+        box->show();
+        QTest::keyClick(box.get(), Qt::Key_Escape);
+        EXPECT_EQ(box->clickedButton(), box->escapeButton());
+    }
+}

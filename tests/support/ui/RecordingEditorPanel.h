@@ -1,0 +1,49 @@
+#pragma once
+// A stand-in editor panel that remembers the protocol calls it received,
+// and a scope in which every document window makes its panels of this kind.
+#include "app/MyDocumentWindow.h"
+#include "app/StubEditorPanel.h"
+#include "model/core/XmlBase.h"
+
+#include <QStringList>
+
+class RecordingEditorPanel : public StubEditorPanel {
+public:
+    using StubEditorPanel::StubEditorPanel;
+
+    void setDocument(EditorHost* document) override
+    {
+        _document = document;
+        _calls.append(QStringLiteral("setDocument"));
+    }
+    void loadEditor() override { _calls.append(QStringLiteral("loadEditor")); }
+    void saveEditor() override { _calls.append(QStringLiteral("saveEditor")); }
+    void refreshEditor() override { _calls.append(QStringLiteral("refreshEditor")); }
+    void enableRTL(int flag) override { _calls.append(QStringLiteral("enableRTL:") + QString::number(flag)); }
+    void clearLastPhotoUUID() override { _calls.append(QStringLiteral("clearLastPhotoUUID")); }
+    void selectObject(XmlBase* object) override { _calls.append(QStringLiteral("selectObject:") + (object ? object->UUID() : QString())); }
+    void reloadData() override { _calls.append(QStringLiteral("reloadData")); }
+
+    EditorHost* document() const { return _document; }
+    // The protocol calls received, in order ("setDocument", "loadEditor"...).
+    const QStringList& calls() const { return _calls; }
+
+    // The recording panel of that kind in the window.
+    static RecordingEditorPanel* of(MyDocumentWindow& window, EditorKind kind) { return dynamic_cast<RecordingEditorPanel*>(window.panel(kind)); }
+
+private:
+    EditorHost* _document = nullptr;
+    QStringList _calls;
+};
+
+// While it lives, document windows make recording panels.
+class ScopedRecordingPanels {
+public:
+    ScopedRecordingPanels()
+    {
+        MyDocumentWindow::setPanelFactory([](EditorKind kind) { return std::make_unique<RecordingEditorPanel>(kind); });
+    }
+    ~ScopedRecordingPanels() { MyDocumentWindow::setPanelFactory({}); }
+    ScopedRecordingPanels(const ScopedRecordingPanels&) = delete;
+    ScopedRecordingPanels& operator=(const ScopedRecordingPanels&) = delete;
+};
