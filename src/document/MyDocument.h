@@ -185,6 +185,7 @@ public:
     {
         _queue.clearFailedSteps();
         _buildFailures = 0;
+        _firstBuildFailure.clear();
     }
     // Whether the site just built may go to the server: not after any step of
     // the build failed (a page or picture that could not be written). Then
@@ -226,6 +227,11 @@ private:
     bool makeSnapshot(const QString& folder, const QString& comment);
     void trimSnapshots(const QString& folder);
     bool fail(const QString& why);
+    void noteBuildFailure(const QString& what)
+    {
+        if (_buildFailures++ == 0)
+            _firstBuildFailure = what;
+    }
 
     std::shared_ptr<XmlSite> _site;
     std::shared_ptr<XmlTheme> _theme;
@@ -239,6 +245,7 @@ private:
     TextEditorBase* _textEditor = nullptr;
     bool _siteNeedsRebuild = false;
     int _buildFailures = 0;
+    QString _firstBuildFailure;
     QString _lastError;
     QString _currentObject;
     int _currentType = -1;

@@ -133,10 +133,10 @@ void ProcessorQueue::processor()
                     if (step->run())
                         refresh = true;
                     if (step->failed())
-                        ++_failedSteps;
+                        noteFailure(step->failure());
                 } catch (...) {
-                    ++_failedSteps;
                     const auto [name, reason] = currentFailure();
+                    noteFailure(name + QStringLiteral(": ") + reason);
                     addActivityString(QStringLiteral("**** ERROR ****"));
                     addActivityString(QStringLiteral("processor error: ") + name + QStringLiteral(": ") + reason);
                     addActivityString(lq::className(typeid(*step)));
@@ -165,6 +165,12 @@ void ProcessorQueue::processor()
         lq::log(QStringLiteral("*** FATAL ERROR IN PROCESSOR ***"));
         lq::log(QStringLiteral("processor error: ") + name + QStringLiteral(": ") + reason);
     }
+}
+
+void ProcessorQueue::noteFailure(const QString& what)
+{
+    if (_failedSteps++ == 0)
+        _firstFailure = what;
 }
 
 void ProcessorQueue::hideStatus()

@@ -49,7 +49,13 @@ public:
     // The steps that failed (raised, or reported what they could not do)
     // since the count was last cleared: a build with any may not be published.
     int failedSteps() const { return _failedSteps; }
-    void clearFailedSteps() { _failedSteps = 0; }
+    // What the first of them reported ("" when none failed).
+    const QString& firstFailure() const { return _firstFailure; }
+    void clearFailedSteps()
+    {
+        _failedSteps = 0;
+        _firstFailure.clear();
+    }
     // Whether a slice is armed.
     bool isArmed() const;
 
@@ -73,6 +79,7 @@ public:
 
 private:
     void arm();
+    void noteFailure(const QString& what);
     void hideStatus();
     void showHeadStatus();
     void display();
@@ -84,6 +91,7 @@ private:
     QString _statusMessage;
     double _progress = 0.0;
     int _failedSteps = 0;
+    QString _firstFailure;
     bool _statusHidden = true;
     std::function<void()> _refresh;
     std::function<void()> _display;

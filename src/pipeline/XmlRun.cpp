@@ -42,7 +42,7 @@ QString XmlRun::statusMessage()
 
 void XmlRun::reportFailure(const QString& line)
 {
-    _failed = true;
+    _failure = line;
     lq::log(line);
     if (_document)
         _document->addActivityString(line);

@@ -27,8 +27,10 @@ public:
     XmlProcessor* processor() const;
     // The parent processor's status, or "" without one.
     QString processorStatus() const;
-    // Whether the step reported that it could not do its work.
-    bool failed() const { return _failed; }
+    // Whether the step reported that it could not do its work, and the line
+    // it reported.
+    bool failed() const { return !_failure.isEmpty(); }
+    const QString& failure() const { return _failure; }
 
 protected:
     // Adds the line to the document's Activity log and to the program's log,
@@ -36,5 +38,5 @@ protected:
     void reportFailure(const QString& line);
 
     DocumentBase* _document = nullptr;
-    bool _failed = false;
+    QString _failure;
 };

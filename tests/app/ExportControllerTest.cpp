@@ -627,6 +627,8 @@ TEST_F(ExportControllerTest, ABuildThatCouldNotWriteItsFilesPublishesNothing)
     panel->exportButton();
     ASSERT_TRUE(processEventsUntil([&] { return panel->notice()->text().contains(QStringLiteral("The export stopped")); }, 120000))
         << full.activityText().toStdString();
+    // The panel tells why as well.
+    EXPECT_TRUE(panel->notice()->text().contains(QStringLiteral("No space left on device"))) << panel->notice()->text().toStdString();
     EXPECT_TRUE(full.activityText().contains(QStringLiteral("No space left on device"))) << full.activityText().toStdString();
     EXPECT_TRUE(full.activityText().contains(QStringLiteral("The export stopped"))) << full.activityText().toStdString();
     EXPECT_FALSE(window->sender()->isRunning());

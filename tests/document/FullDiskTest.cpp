@@ -123,6 +123,7 @@ TEST_F(FullDiskTest, ABuildWithFailedStepsIsNeverHandedToPublishing)
     EXPECT_TRUE(activity.contains(QStringLiteral("No space left on device"))) << activity.toStdString();
     EXPECT_TRUE(activity.contains(QStringLiteral("The export stopped"))) << activity.toStdString();
     EXPECT_TRUE(document.lastError().contains(QStringLiteral("nothing was published"))) << document.lastError().toStdString();
+    EXPECT_TRUE(document.lastError().contains(QStringLiteral("No space left on device"))) << document.lastError().toStdString();
 
     // Room again: the next export starts its count afresh and goes through.
     ASSERT_TRUE(QFile::remove(disk.filePath(QStringLiteral(".filler"))));

@@ -256,12 +256,14 @@ TEST_F(ProcessorScriptTest, FailedStepsAreCountedAndTellWhatTheyBeganWith)
         document.queue.processor();
 
     EXPECT_EQ(document.queue.failedSteps(), 2);
+    EXPECT_EQ(document.queue.firstFailure(), QStringLiteral("File write failed: cannot write x: No space left on device"));
     const QString activity = document.queue.activityText();
     EXPECT_TRUE(activity.contains(QStringLiteral("processor error: File write failed: cannot write x: No space left on device")))
         << activity.toStdString();
     EXPECT_TRUE(activity.contains(QStringLiteral("error saving file:a.html"))) << activity.toStdString();
     document.queue.clearFailedSteps();
     EXPECT_EQ(document.queue.failedSteps(), 0);
+    EXPECT_EQ(document.queue.firstFailure(), QString());
 }
 
 TEST_F(ProcessorScriptTest, ProgressAfterEachStepOfFour)
