@@ -1,8 +1,11 @@
 // Draws the application's own resource pictures: the stand-in picture
 // "images/noimage.png", the photo editor's cursors "images/Cross.png",
 // "images/boxcursor.png" and "images/fingerCursor.png", the border sample
-// "images/border.png" and the seven template icons "templates/ticon1.png"
-// to "templates/ticon7.png", each a schematic page layout.
+// "images/border.png", the 16-pixel icons that the element outlines show
+// beside each element's name ("images/xmlhomepage.png", "xmlalbum",
+// "xmlgroup", "trash", "xmlfiles", "xmlpage") and the seven template icons
+// "templates/ticon1.png" to "templates/ticon7.png", each a schematic page
+// layout.
 //
 // Built and run by the build's "resource_images" target:
 //   cmake --build <build folder> --target resource_images
@@ -16,6 +19,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -280,6 +284,109 @@ QImage drawBorderSample()
     return image;
 }
 
+// --- Element icons, 16 x 16 ------------------------------------------------------------
+
+const QColor ink(70, 76, 88);
+const QColor folderTab(222, 178, 82);
+const QColor folderBody(240, 200, 106);
+
+QImage drawIcon(const std::function<void(QPainter&)>& draw)
+{
+    QImage image(16, 16, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    draw(p);
+    p.end();
+    return image;
+}
+
+// The home page: a house.
+void homeIcon(QPainter& p)
+{
+    QPainterPath roof;
+    roof.moveTo(1.5, 8);
+    roof.lineTo(8, 1.5);
+    roof.lineTo(14.5, 8);
+    roof.closeSubpath();
+    p.setPen(QPen(ink, 1));
+    p.setBrush(header);
+    p.drawPath(roof);
+    p.setBrush(paper);
+    p.drawRect(QRectF(3.5, 8, 9, 6.5));
+    p.fillRect(QRectF(7, 10.5, 2.5, 4), ink);
+}
+
+// An album page: two photos, one over the other.
+void albumIcon(QPainter& p)
+{
+    p.setPen(QPen(ink, 1));
+    p.setBrush(paper);
+    p.drawRect(QRectF(4.5, 1.5, 10, 8));
+    p.drawRect(QRectF(1.5, 5.5, 11, 9));
+    drawPhoto(p, QRectF(2.5, 6.5, 9.5, 7.5));
+}
+
+// A group page, and a folder of files: a folder.
+void folderIcon(QPainter& p)
+{
+    p.setPen(QPen(ink, 1));
+    p.setBrush(folderTab);
+    p.drawRect(QRectF(1.5, 2.5, 6, 3));
+    p.setBrush(folderBody);
+    p.drawRect(QRectF(1.5, 4.5, 13, 9.5));
+}
+
+// The trash: a bin with a lid.
+void trashIcon(QPainter& p)
+{
+    p.setPen(QPen(ink, 1));
+    p.setBrush(QColor(214, 218, 224));
+    QPainterPath bin;
+    bin.moveTo(3.5, 4.5);
+    bin.lineTo(12.5, 4.5);
+    bin.lineTo(11.5, 14.5);
+    bin.lineTo(4.5, 14.5);
+    bin.closeSubpath();
+    p.drawPath(bin);
+    p.drawRect(QRectF(2.5, 2.5, 11, 2));
+    p.drawLine(QPointF(6.5, 6.5), QPointF(6.5, 12.5));
+    p.drawLine(QPointF(9.5, 6.5), QPointF(9.5, 12.5));
+}
+
+// The site's own files: a drawer of pages.
+void filesIcon(QPainter& p)
+{
+    p.setPen(QPen(ink, 1));
+    p.setBrush(paper);
+    p.drawRect(QRectF(2.5, 1.5, 7, 9));
+    p.drawRect(QRectF(6.5, 3.5, 7, 8));
+    for (qreal y = 5.5; y < 9; y += 2)
+        p.fillRect(QRectF(8, y, 4, 1), textLine);
+    p.setBrush(nav);
+    p.drawRect(QRectF(1.5, 9.5, 13, 5));
+    p.fillRect(QRectF(6, 11.5, 4, 1.5), ink);
+}
+
+// A file: a page with a folded corner and lines of text.
+void pageIcon(QPainter& p)
+{
+    QPainterPath page;
+    page.moveTo(3.5, 1.5);
+    page.lineTo(9.5, 1.5);
+    page.lineTo(12.5, 4.5);
+    page.lineTo(12.5, 14.5);
+    page.lineTo(3.5, 14.5);
+    page.closeSubpath();
+    p.setPen(QPen(ink, 1));
+    p.setBrush(paper);
+    p.drawPath(page);
+    p.drawLine(QPointF(9.5, 1.5), QPointF(9.5, 4.5));
+    p.drawLine(QPointF(9.5, 4.5), QPointF(12.5, 4.5));
+    for (qreal y = 7; y < 14; y += 2.5)
+        p.fillRect(QRectF(5, y, 6, 1), textLine);
+}
+
 bool save(const QImage& image, const QString& path)
 {
     if (!QDir().mkpath(QFileInfo(path).path()) || !image.save(path, "png")) {
@@ -301,6 +408,12 @@ int main(int argc, char** argv)
     ok = save(drawBoxCursor(), resources + QStringLiteral("/images/boxcursor.png")) && ok;
     ok = save(drawFingerCursor(), resources + QStringLiteral("/images/fingerCursor.png")) && ok;
     ok = save(drawBorderSample(), resources + QStringLiteral("/images/border.png")) && ok;
+    const std::pair<const char*, std::function<void(QPainter&)>> icons[] = {
+        { "xmlhomepage", homeIcon }, { "xmlalbum", albumIcon }, { "xmlgroup", folderIcon },
+        { "trash", trashIcon }, { "xmlfiles", filesIcon }, { "xmlpage", pageIcon },
+    };
+    for (const auto& [name, draw] : icons)
+        ok = save(drawIcon(draw), resources + QStringLiteral("/images/%1.png").arg(QLatin1String(name))) && ok;
     const std::function<void(QPainter&, const QRectF&)> layouts[] = {
         singleColumn, leftNavigation, photoGrid, twoColumns, rightSidebar, slideshow, collage,
     };

@@ -90,7 +90,7 @@ public:
     void switchToPayPalEditor();
     void switchToRegularEditor();
     int getMenuItemState(int tag);
-    void updateNavEditor();
+    void updateNavEditor() override;
     // How many album and group pages use the template; 0 after a failure.
     int numPagesUsingStylesheet(XmlStyleSheet* sheet);
     EditorPanel* panel(EditorKind kind) const;

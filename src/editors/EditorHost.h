@@ -25,4 +25,7 @@ public:
     // Saves the shown panel, then shows and loads the panel of the element
     // (the same element loads its panel anew).
     virtual void setCurrentObject(XmlBase* object) = 0;
+    // The site's tree changed underneath: the navigator reloads and the shown
+    // panel refreshes.
+    virtual void updateNavEditor() = 0;
 };

@@ -1,6 +1,7 @@
 #include "pipeline/XmlImportPhoto.h"
 
 #include "pipeline/BuildSteps.h"
+#include "pipeline/XmlProcessor.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlPhoto.h"
 #include "platform/ExceptionFrame.h"
@@ -23,6 +24,17 @@ std::shared_ptr<XmlImportPhoto> XmlImportPhoto::createForFileAlbumIndex(const QS
         step->_album = album;
         step->_index = index;
         return step;
+    });
+}
+
+std::shared_ptr<XmlProcessor> XmlImportPhoto::createProcessorForFilesAlbumIndex(const QStringList& filenames, const QString& album, int index)
+{
+    return lq::classFrame("XmlImportPhoto +createProcessorForFiles:album:index:", [&] {
+        std::shared_ptr<XmlProcessor> processor = XmlProcessor::create();
+        processor->setStatusMessage(QStringLiteral("Importing Photos..."));
+        for (auto file = filenames.crbegin(); file != filenames.crend(); ++file)
+            processor->addChild(createForFileAlbumIndex(*file, album, index));
+        return processor;
     });
 }
 

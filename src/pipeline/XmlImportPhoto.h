@@ -2,6 +2,10 @@
 
 #include "pipeline/XmlRun.h"
 
+#include <QStringList>
+
+class XmlProcessor;
+
 // The in-memory step that imports one picture file into an album page at a
 // position, queued once per file by the photo imports of the editors.
 class XmlImportPhoto final : public XmlRun {
@@ -13,6 +17,11 @@ public:
     // A step importing the file into the page of the UUID at the index. The
     // caption stays unset: the photo then takes the file's name.
     static std::shared_ptr<XmlImportPhoto> createForFileAlbumIndex(const QString& filename, const QString& album, int index);
+    // The script that imports the files into the page of the UUID at the
+    // index (-1: at the end): one step per file, the last file first, so
+    // that the photos end in the files' order. Its status line is
+    // "Importing Photos...".
+    static std::shared_ptr<XmlProcessor> createProcessorForFilesAlbumIndex(const QStringList& filenames, const QString& album, int index);
 
     const QString& filename() const { return _filename; }
     const QString& caption() const { return _caption; }

@@ -1,5 +1,7 @@
 #include "platform/ClipboardPasteboard.h"
 
+#include "platform/MimeDataPasteboard.h"
+
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QUrl>
@@ -57,25 +59,12 @@ void ClipboardPasteboard::setFilenames(const QStringList& paths)
 
 std::optional<QString> ClipboardPasteboard::string() const
 {
-    const QMimeData* data = clipboard()->mimeData(_mode);
-    // hasText() also answers YES for a mere list of URLs.
-    if (!data || !data->hasFormat(QStringLiteral("text/plain")))
-        return std::nullopt;
-    return data->text();
+    return mimeDataString(clipboard()->mimeData(_mode));
 }
 
 std::optional<QStringList> ClipboardPasteboard::filenames() const
 {
-    const QMimeData* data = clipboard()->mimeData(_mode);
-    if (!data || !data->hasUrls())
-        return std::nullopt;
-    QStringList paths;
-    for (const QUrl& url : data->urls()) {
-        // Only files on this machine have a path.
-        if (url.isLocalFile())
-            paths.append(url.toLocalFile());
-    }
-    return paths;
+    return mimeDataFilenames(clipboard()->mimeData(_mode));
 }
 
 } // namespace lq

@@ -1,7 +1,7 @@
 #include "elements/QZTextContainer.h"
 #include "elements/XmlWebContent.h"
 #include "elements/XmlWebFooter.h"
-#include "layout/QZTextEditor.h"
+#include "editors/text/QZTextEditor.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlContent.h"
 #include "model/site/XmlFooter.h"

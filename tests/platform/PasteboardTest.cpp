@@ -1,5 +1,6 @@
 #include "platform/ClipboardPasteboard.h"
 #include "platform/MemoryPasteboard.h"
+#include "platform/MimeDataPasteboard.h"
 #include "support/Printers.h"
 
 #include <QGuiApplication>
@@ -10,6 +11,8 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -73,4 +76,38 @@ TEST(PasteboardClipboard, UsesTheSystemFormats)
     QGuiApplication::clipboard()->setMimeData(remote);
     EXPECT_EQ(pasteboard.filenames(), std::optional<QStringList>(QStringList { QStringLiteral("/tmp/y.jpg") }));
     pasteboard.clearContents();
+}
+
+// Drag-and-drop data as the model's pasteboard readers see it.
+TEST(PasteboardMimeData, OffersTheDatasOwnTextAndItsLocalFiles)
+{
+    struct Case {
+        const char* what;
+        std::function<void(QMimeData&)> fill;
+        std::optional<QString> string;
+        std::optional<QStringList> filenames;
+    };
+    const std::vector<Case> cases {
+        { "element drag text", [](QMimeData& d) { d.setText(QStringLiteral("0123456789ABCDEF|FEDCBA9876543210")); },
+            QStringLiteral("0123456789ABCDEF|FEDCBA9876543210"), std::nullopt },
+        { "files from a file manager, with their URLs as text",
+            [](QMimeData& d) {
+                d.setUrls({ QUrl::fromLocalFile(QStringLiteral("/tmp/a b.jpg")), QUrl(QStringLiteral("https://example.com/c.jpg")) });
+                d.setText(QStringLiteral("file:///tmp/a%20b.jpg"));
+            },
+            QStringLiteral("file:///tmp/a%20b.jpg"), QStringList { QStringLiteral("/tmp/a b.jpg") } },
+        { "a list of URLs alone is no text", [](QMimeData& d) { d.setUrls({ QUrl::fromLocalFile(QStringLiteral("/tmp/x.jpg")) }); },
+            std::nullopt, QStringList { QStringLiteral("/tmp/x.jpg") } },
+        { "nothing of ours", [](QMimeData& d) { d.setData(QStringLiteral("image/tiff"), "II*"); }, std::nullopt, std::nullopt },
+    };
+    for (const Case& c : cases) {
+        QMimeData data;
+        c.fill(data);
+        EXPECT_EQ(lq::mimeDataString(&data), c.string) << c.what;
+        EXPECT_EQ(lq::mimeDataFilenames(&data), c.filenames) << c.what;
+        const lq::MemoryPasteboard pasteboard = lq::pasteboardWithMimeData(&data);
+        EXPECT_EQ(pasteboard.string(), c.string) << c.what;
+        EXPECT_EQ(pasteboard.filenames(), c.filenames) << c.what;
+    }
+    EXPECT_FALSE(lq::mimeDataString(nullptr).has_value());
 }

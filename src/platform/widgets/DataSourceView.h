@@ -4,11 +4,16 @@
 #include "platform/widgets/TaggedControl.h"
 
 #include <QAbstractItemView>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 
 // A table or outline over an ItemDataSource, with columns by identifier; it
 // carries a tag (tool tip from "Tooltip<tag>" for tags of 100 and more). The
-// Delete keys and the end of a drag go to the data source.
+// Delete keys, selection changes, drops and the end of a drag go to the data
+// source; a drop reports the action the source chose (a move of elements
+// inside the program, a copy of files brought in).
 template <typename View>
 class DataSourceView : public TaggedControl<View> {
 public:
@@ -34,6 +39,10 @@ public:
         _adaptor->setColumns(columns);
         this->setModel(_adaptor);
         delete old;
+        QObject::connect(this->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+            if (_source)
+                _source->selectionDidChange(this);
+        });
     }
     ItemDataSource* dataSource() const { return _source; }
     ItemModelAdaptor* adaptor() const { return _adaptor; }
@@ -52,6 +61,24 @@ protected:
     void startDrag(Qt::DropActions supportedActions) override
     {
         ItemViewBehaviour::startDrag(this, supportedActions, _source);
+    }
+    void dragMoveEvent(QDragMoveEvent* event) override
+    {
+        TaggedControl<View>::dragMoveEvent(event);
+        ItemViewBehaviour::reportDropAction(event, _adaptor);
+    }
+    void dragLeaveEvent(QDragLeaveEvent* event) override
+    {
+        TaggedControl<View>::dragLeaveEvent(event);
+        if (_source)
+            _source->dropSessionEnded();
+    }
+    void dropEvent(QDropEvent* event) override
+    {
+        TaggedControl<View>::dropEvent(event);
+        ItemViewBehaviour::reportDropAction(event, _adaptor);
+        if (_source)
+            _source->dropSessionEnded();
     }
 
 private:

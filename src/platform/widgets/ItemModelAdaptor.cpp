@@ -1,5 +1,7 @@
 #include "platform/widgets/ItemModelAdaptor.h"
 
+#include "platform/widgets/DragText.h"
+
 #include <QComboBox>
 #include <QImage>
 #include <QPixmap>
@@ -84,11 +86,28 @@ int ItemModelAdaptor::columnCount(const QModelIndex&) const
     return static_cast<int>(_columns.size());
 }
 
+CellAppearance ItemModelAdaptor::appearance(const TableColumn& column, const void* item) const
+{
+    CellAppearance cell;
+    _source->willDisplayCell(cell, column.identifier, item);
+    return cell;
+}
+
 QVariant ItemModelAdaptor::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid())
         return QVariant();
     const TableColumn& column = _columns[index.column()];
+    if (role == Qt::DecorationRole || role == Qt::ForegroundRole) {
+        if (column.kind == TableColumn::Kind::Text) {
+            const CellAppearance cell = appearance(column, index.internalPointer());
+            if (role == Qt::DecorationRole)
+                return cell.image.isNull() ? QVariant() : QVariant(cell.image);
+            return cell.textColour ? QVariant(*cell.textColour) : QVariant();
+        }
+        if (role == Qt::ForegroundRole)
+            return QVariant();
+    }
     const QVariant value = _source->objectValueForColumn(column.identifier, index.internalPointer());
     switch (column.kind) {
     case TableColumn::Kind::Text:
@@ -133,13 +152,78 @@ Qt::ItemFlags ItemModelAdaptor::flags(const QModelIndex& index) const
 {
     if (!index.isValid())
         return Qt::ItemIsDropEnabled;
-    Qt::ItemFlags result = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled;
+    Qt::ItemFlags result = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
+    // Only items that hold others take drops onto themselves; over any
+    // other the drop goes between rows.
+    if (_source->isItemExpandable(index.internalPointer()))
+        result |= Qt::ItemIsDropEnabled;
     const TableColumn& column = _columns[index.column()];
     if (column.kind == TableColumn::Kind::Check)
         result |= Qt::ItemIsUserCheckable;
-    else if (column.editable && column.kind != TableColumn::Kind::Image)
+    else if (column.editable && column.kind != TableColumn::Kind::Image
+        && _source->shouldEditColumn(column.identifier, index.internalPointer()))
         result |= Qt::ItemIsEditable;
     return result;
+}
+
+bool ItemModelAdaptor::hasChildren(const QModelIndex& parent) const
+{
+    if (parent.isValid() && parent.column() != 0)
+        return false;
+    return _source->isItemExpandable(itemForIndex(parent));
+}
+
+QStringList ItemModelAdaptor::mimeTypes() const
+{
+    return lq::elementDropFormats();
+}
+
+QMimeData* ItemModelAdaptor::mimeData(const QModelIndexList& indexes) const
+{
+    QList<void*> items;
+    for (const QModelIndex& index : indexes) {
+        if (index.isValid() && !items.contains(index.internalPointer()))
+            items.append(index.internalPointer());
+    }
+    if (items.isEmpty())
+        return nullptr;
+    const std::optional<QStringList> identifiers = _source->dragIdentifiersForItems(items);
+    return identifiers ? lq::dragMimeData(*identifiers) : nullptr;
+}
+
+Qt::DropActions ItemModelAdaptor::supportedDragActions() const
+{
+    return Qt::MoveAction;
+}
+
+Qt::DropActions ItemModelAdaptor::supportedDropActions() const
+{
+    return Qt::MoveAction | Qt::CopyAction;
+}
+
+int ItemModelAdaptor::childIndexOfDrop(int row, const QModelIndex& parent) const
+{
+    if (row >= 0 || parent.isValid())
+        return row;
+    return _source->numberOfChildrenOfItem(nullptr);
+}
+
+bool ItemModelAdaptor::canDropMimeData(const QMimeData* data, Qt::DropAction, int row, int, const QModelIndex& parent) const
+{
+    _lastDropAction = _source->validateDrop(data, itemForIndex(parent), childIndexOfDrop(row, parent));
+    return _lastDropAction != Qt::IgnoreAction;
+}
+
+bool ItemModelAdaptor::dropMimeData(const QMimeData* data, Qt::DropAction, int row, int, const QModelIndex& parent)
+{
+    void* item = itemForIndex(parent);
+    const int childIndex = childIndexOfDrop(row, parent);
+    _lastDropAction = _source->validateDrop(data, item, childIndex);
+    if (_lastDropAction == Qt::IgnoreAction || !_source->acceptDrop(data, item, childIndex)) {
+        _lastDropAction = Qt::IgnoreAction;
+        return false;
+    }
+    return true;
 }
 
 QVariant ItemModelAdaptor::headerData(int section, Qt::Orientation orientation, int role) const

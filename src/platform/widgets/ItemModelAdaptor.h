@@ -8,7 +8,8 @@
 
 // A Qt item model over an ItemDataSource and a list of columns: text, check,
 // pop-up and image cells by column identifier. reloadData() re-reads
-// everything (the source says when its items changed).
+// everything (the source says when its items changed). Drags carry the
+// source's drag text; drops are put to the source as (item, child index).
 class ItemModelAdaptor : public QAbstractItemModel {
     Q_OBJECT
 public:
@@ -30,10 +31,26 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    bool hasChildren(const QModelIndex& parent = QModelIndex()) const override;
+
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    Qt::DropActions supportedDragActions() const override;
+    Qt::DropActions supportedDropActions() const override;
+    bool canDropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column, const QModelIndex& parent) const override;
+    bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column, const QModelIndex& parent) override;
+    // The action of the last drop the source validated or took.
+    Qt::DropAction lastDropAction() const { return _lastDropAction; }
 
 private:
+    // Qt's place of a drop as the source's child index: onto the item (-1),
+    // before a row, or after the last row when dropped onto empty space.
+    int childIndexOfDrop(int row, const QModelIndex& parent) const;
+    CellAppearance appearance(const TableColumn& column, const void* item) const;
+
     ItemDataSource* _source;
     QList<TableColumn> _columns;
+    mutable Qt::DropAction _lastDropAction = Qt::IgnoreAction;
 };
 
 // Edits pop-up cells with a combo box of the column's items.

@@ -1,13 +1,34 @@
 #include "platform/widgets/ItemViewBehaviour.h"
 
+#include "platform/widgets/DragText.h"
 #include "platform/widgets/ItemDataSource.h"
+#include "platform/widgets/ItemModelAdaptor.h"
 
 #include <QAbstractItemView>
-#include <QDrag>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 
 namespace ItemViewBehaviour {
+
+namespace {
+
+// The picture of the dragged rows: the first of them as the view shows it.
+QPixmap rowPicture(QAbstractItemView* view, const QModelIndexList& rows, QPoint* hotSpot)
+{
+    QRect rect;
+    const QModelIndex first = rows.first();
+    for (int column = 0; column < view->model()->columnCount(first.parent()); ++column)
+        rect = rect.united(view->visualRect(first.sibling(first.row(), column)));
+    rect = rect.intersected(view->viewport()->rect());
+    if (rect.isEmpty())
+        return QPixmap();
+    const QPoint pointer = view->viewport()->mapFromGlobal(QCursor::pos());
+    *hotSpot = rect.contains(pointer) ? pointer - rect.topLeft() : QPoint(0, rect.height() / 2);
+    return view->viewport()->grab(rect);
+}
+
+} // namespace
 
 bool deleteKey(QKeyEvent* event, ItemDataSource* source, QAbstractItemView* view)
 {
@@ -27,11 +48,27 @@ void startDrag(QAbstractItemView* view, Qt::DropActions supportedActions, ItemDa
     QMimeData* data = view->model()->mimeData(rows);
     if (!data)
         return;
-    auto* drag = new QDrag(view);
-    drag->setMimeData(data);
-    const Qt::DropAction action = drag->exec(supportedActions & Qt::MoveAction ? Qt::MoveAction : supportedActions, Qt::MoveAction);
+    QPoint hotSpot;
+    const QPixmap picture = rowPicture(view, rows, &hotSpot);
+    const Qt::DropActions offered = supportedActions & Qt::MoveAction ? Qt::MoveAction : supportedActions;
+    const Qt::DropAction action = lq::runDrag(view, data, picture, hotSpot, offered, Qt::MoveAction);
     if (source)
         source->dragOpDone(action);
+}
+
+void reportDropAction(QDropEvent* event, const ItemModelAdaptor* adaptor)
+{
+    if (!adaptor || !event->isAccepted())
+        return;
+    const Qt::DropAction action = adaptor->lastDropAction();
+    if (action == Qt::IgnoreAction)
+        return;
+    if (event->possibleActions() & action) {
+        event->setDropAction(action);
+        event->accept();
+    } else if (event->type() == QEvent::DragMove) {
+        event->ignore();
+    }
 }
 
 } // namespace ItemViewBehaviour

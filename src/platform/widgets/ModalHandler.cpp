@@ -1,6 +1,7 @@
 #include "platform/widgets/ModalHandler.h"
 
 #include <QDialog>
+#include <QDrag>
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -105,6 +106,11 @@ int ModalHandler::runSheet(QDialog* sheet)
     if (sheet->parentWidget())
         sheet->setWindowModality(Qt::WindowModal);
     return sheet->exec();
+}
+
+Qt::DropAction ModalHandler::runDrag(QDrag* drag, Qt::DropActions actions, Qt::DropAction defaultAction)
+{
+    return drag->exec(actions, defaultAction);
 }
 
 ModalHandler& modalHandler()

@@ -1,14 +1,16 @@
 #pragma once
-// Every alert, sheet and file panel of the program goes through one
+// Every alert, sheet, file panel and drag of the program goes through one
 // replaceable handler. The standard handler shows window-modal dialogs and
-// waits for them; tests install their own, which answers at once, so
-// nothing blocks on the offscreen platform.
+// waits for them, and runs the platform's drag loop; tests install their
+// own, which answers at once, so nothing blocks on the offscreen platform.
 #include <QString>
 #include <QStringList>
+#include <Qt>
 
 #include <memory>
 
 class QDialog;
+class QDrag;
 class QMessageBox;
 class QWidget;
 
@@ -43,6 +45,9 @@ public:
     virtual QString runSavePanel(const FilePanelRequest& request);
     // Runs the dialog as a sheet of its parent window; the dialog's result code.
     virtual int runSheet(QDialog* sheet);
+    // Runs the drag until the user lets go; the action the drop target
+    // accepted, or Qt::IgnoreAction when nothing took the drop.
+    virtual Qt::DropAction runDrag(QDrag* drag, Qt::DropActions actions, Qt::DropAction defaultAction);
 };
 
 ModalHandler& modalHandler();

@@ -1,9 +1,15 @@
 // Table and outline views over a data source: cells by column identifier
-// (text, check, pop-up, image), the outline's tree, the Delete keys.
+// (text, check, pop-up, image), the outline's tree, the Delete keys, drags
+// and drops through the source, and the icon-and-text cell.
+#include "platform/widgets/ImageAndTextCell.h"
+#include "platform/widgets/ItemViewBehaviour.h"
 #include "platform/widgets/MyOutlineView.h"
 #include "platform/widgets/MyTableView.h"
+#include "support/ui/DropEvents.h"
+#include "support/ui/ScriptedModalHandler.h"
 
 #include <QImage>
+#include <QPainter>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -82,6 +88,44 @@ public:
         deletedIn = view;
         return true;
     }
+
+    // Drags carry the names; drops are recorded and answered with `dropAnswer`.
+    bool allowsDrags = true;
+    Qt::DropAction dropAnswer = Qt::MoveAction;
+    struct Drop {
+        QString target;   // the name of the item dropped onto, "" for the root
+        int childIndex = 0;
+        QString text;
+        friend bool operator==(const Drop&, const Drop&) = default;
+    };
+    QList<Drop> validated;
+    QList<Drop> accepted;
+    QList<Qt::DropAction> dragsEnded;
+
+    std::optional<QStringList> dragIdentifiersForItems(const QList<void*>& items) override
+    {
+        if (!allowsDrags)
+            return std::nullopt;
+        QStringList names;
+        for (void* item : items)
+            names.append(entry(item)->name);
+        return names;
+    }
+    Drop dropOf(const QMimeData* data, const void* item, int childIndex) const
+    {
+        return { item ? entry(item)->name : QString(), childIndex, data->text() };
+    }
+    Qt::DropAction validateDrop(const QMimeData* data, const void* item, int childIndex) override
+    {
+        validated.append(dropOf(data, item, childIndex));
+        return dropAnswer;
+    }
+    bool acceptDrop(const QMimeData* data, void* item, int childIndex) override
+    {
+        accepted.append(dropOf(data, item, childIndex));
+        return true;
+    }
+    void dragOpDone(Qt::DropAction action) override { dragsEnded.append(action); }
 };
 
 const QList<TableColumn> columns{
@@ -170,6 +214,148 @@ TEST(ItemViews, DeleteKeysGoToASourceThatHandlesThem)
     outline.setDataSource(&source, columns);
     QTest::keyClick(&outline, Qt::Key_Delete);
     EXPECT_EQ(source.deletes, 2);
+}
+
+TEST(ItemViews, DragsCarryTheSourcesTextAndTellHowTheyEnded)
+{
+    ScopedModalHandler modal;
+    modal.state->dropper = [](QDrag*) { return Qt::MoveAction; };
+    EntrySource source;
+    for (const char* name : {"Home", "Travel", "Contact"})
+        source.root.add(QString::fromLatin1(name));
+    MyOutlineView outline;
+    outline.setDataSource(&source, columns);
+    outline.setSelectionMode(QAbstractItemView::ExtendedSelection);
+    outline.resize(300, 200);
+    outline.selectionModel()->select(outline.adaptor()->index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    outline.selectionModel()->select(outline.adaptor()->index(2, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+
+    ItemViewBehaviour::startDrag(&outline, Qt::MoveAction | Qt::CopyAction, &source);
+    EXPECT_EQ(modal.state->dragTexts, QStringList{QStringLiteral("Home|Contact")});
+    EXPECT_EQ(source.dragsEnded, QList<Qt::DropAction>{Qt::MoveAction});
+
+    // A source that refuses the drag: nothing is dragged, nothing ends.
+    source.allowsDrags = false;
+    ItemViewBehaviour::startDrag(&outline, Qt::MoveAction, &source);
+    EXPECT_EQ(modal.state->dragTexts.size(), 1);
+    EXPECT_EQ(source.dragsEnded.size(), 1);
+}
+
+// Where a drop over the outline goes, as the source is told: onto an item
+// that holds others, between rows, or at the end below every row; and the
+// action the drop reports is the one the source chose.
+TEST(ItemViews, DropsGoToTheSourceAsItemAndChildIndex)
+{
+    EntrySource source;
+    source.root.add(QStringLiteral("Home"));
+    Entry* albums = source.root.add(QStringLiteral("Albums"));
+    albums->add(QStringLiteral("Summer"));
+    source.root.add(QStringLiteral("Contact"));
+    MyOutlineView outline;
+    outline.setDataSource(&source, columns);
+    outline.resize(300, 300);
+    outline.show();
+    const auto rowRect = [&](int row) { return outline.visualRect(outline.adaptor()->index(row, 1)); };
+
+    struct Case {
+        const char* what;
+        QPoint at;
+        Qt::DropAction answer;
+        Qt::DropActions offered;
+        EntrySource::Drop expected;
+    };
+    const std::vector<Case> cases {
+        { "onto a row that holds others", rowRect(1).center(), Qt::MoveAction, Qt::MoveAction, { "Albums", -1, "Home" } },
+        { "a file copy onto it", rowRect(1).center(), Qt::CopyAction, Qt::CopyAction | Qt::MoveAction, { "Albums", -1, "Home" } },
+        { "on a row's top edge", rowRect(2).topLeft() + QPoint(20, 1), Qt::MoveAction, Qt::MoveAction, { "", 2, "Home" } },
+        { "over a row that holds nothing", rowRect(0).center() + QPoint(0, 2), Qt::MoveAction, Qt::MoveAction, { "", 1, "Home" } },
+        { "below every row", QPoint(20, outline.viewport()->height() - 5), Qt::MoveAction, Qt::MoveAction, { "", 3, "Home" } },
+    };
+    for (const Case& c : cases) {
+        source.validated.clear();
+        source.accepted.clear();
+        source.dropAnswer = c.answer;
+        const std::unique_ptr<QMimeData> data = dragTextData(QStringLiteral("Home"));
+        const DragAnswer answer = dragAndDrop(outline.viewport(), data.get(), c.at, c.offered);
+        EXPECT_TRUE(answer.accepted) << c.what;
+        EXPECT_EQ(answer.action, c.answer) << c.what;
+        ASSERT_EQ(source.accepted.size(), 1) << c.what;
+        EXPECT_EQ(source.accepted.first(), c.expected) << c.what;
+    }
+
+    // A drop the source refuses is never taken, and a move the drag does
+    // not offer is refused too.
+    for (const auto& [answer, offered] : {std::pair{Qt::IgnoreAction, Qt::DropActions(Qt::MoveAction)}, std::pair{Qt::MoveAction, Qt::DropActions(Qt::CopyAction)}}) {
+        source.accepted.clear();
+        source.dropAnswer = answer;
+        const std::unique_ptr<QMimeData> data = dragTextData(QStringLiteral("Home"));
+        EXPECT_FALSE(dragAndDrop(outline.viewport(), data.get(), rowRect(1).center(), offered).accepted);
+        EXPECT_TRUE(source.accepted.isEmpty());
+    }
+}
+
+TEST(ImageAndTextCell, IconBesideTheTextAtItsSizeOrScaledToTheRow)
+{
+    struct Case {
+        const char* what;
+        QRect cell;
+        QSize icon;
+        QRect drawn;
+        int textLeft;
+    };
+    const std::vector<Case> cases {
+        { "16 high in a row of 17: own size, centred", QRect(10, 40, 200, 17), QSize(16, 16), QRect(13, 41, 16, 16), 10 + 16 + 3 },
+        { "up to 5 taller: own size, overhanging", QRect(0, 0, 200, 17), QSize(20, 22), QRect(3, -2, 20, 22), 23 },
+        { "6 taller or more: scaled to the row", QRect(0, 0, 200, 17), QSize(64, 64), QRect(3, 0, 17, 17), 20 },
+        { "a wide picture keeps its shape", QRect(0, 20, 200, 17), QSize(90, 60), QRect(3, 20, 26, 17), 29 },
+        { "no icon: the whole cell is text", QRect(0, 0, 200, 17), QSize(), QRect(), 0 },
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ImageAndTextCell::drawnImageFrame(c.cell, c.icon), c.drawn) << c.what;
+        EXPECT_EQ(ImageAndTextCell::textFrame(c.cell, c.icon).left(), c.textLeft) << c.what;
+        EXPECT_EQ(ImageAndTextCell::textFrame(c.cell, c.icon).right(), c.cell.right()) << c.what;
+    }
+    EXPECT_EQ(ImageAndTextCell::imageFrameForCellFrame(QRect(0, 0, 100, 17), QSize(64, 64)), QRect(3, -23, 64, 64));
+}
+
+// The icon of each row drawn in the outline: a red icon shows 3 pixels in
+// from the cell, scaled down to the row when it is much taller.
+TEST(ImageAndTextCell, DrawsTheSourcesIconInTheOutline)
+{
+    struct IconSource : EntrySource {
+        QSize iconSize;
+        void willDisplayCell(CellAppearance& cell, const QString& column, const void*) const override
+        {
+            if (column != QLatin1String("name"))
+                return;
+            cell.image = QImage(iconSize, QImage::Format_ARGB32);
+            cell.image.fill(Qt::red);
+            cell.textColour = QColor(Qt::darkGray);
+        }
+    };
+    for (const QSize size : {QSize(12, 12), QSize(48, 48)}) {
+        IconSource source;
+        source.iconSize = size;
+        source.root.add(QStringLiteral("Home"));
+        MyOutlineView outline;
+        const QList<TableColumn> nameOnly{columns[1]};
+        outline.setDataSource(&source, nameOnly);
+        outline.setItemDelegateForColumn(0, new ImageAndTextCell(&outline));
+        outline.setRootIsDecorated(false);
+        outline.resize(200, 100);
+        EXPECT_EQ(outline.adaptor()->index(0, 0).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::darkGray));
+
+        const QRect cell = outline.visualRect(outline.adaptor()->index(0, 0));
+        const QImage shot = outline.viewport()->grab().toImage();
+        const QRect drawn = ImageAndTextCell::drawnImageFrame(cell, size);
+        EXPECT_EQ(QColor(shot.pixel(drawn.center())), QColor(Qt::red)) << size.width();
+        EXPECT_EQ(drawn.left(), cell.left() + 3);
+        EXPECT_NE(QColor(shot.pixel(cell.left() + 1, drawn.center().y())), QColor(Qt::red));
+        EXPECT_NE(QColor(shot.pixel(drawn.right() + 2, drawn.center().y())), QColor(Qt::red));
+        // The tall icon is drawn no higher than the row.
+        EXPECT_EQ(drawn.height(), std::min(size.height(), cell.height())) << size.width();
+        EXPECT_NE(QColor(shot.pixel(drawn.center().x(), drawn.bottom() + 1)), QColor(Qt::red)) << size.width();
+    }
 }
 
 } // namespace

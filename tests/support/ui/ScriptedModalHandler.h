@@ -1,9 +1,12 @@
 #pragma once
-// A modal handler for tests: remembers every alert and answers panels and
-// alerts from what the test set, at once, so nothing waits for a user.
+// A modal handler for tests: remembers every alert and drag and answers
+// panels, alerts and drags from what the test set, at once, so nothing waits
+// for a user.
 #include "platform/widgets/ModalHandler.h"
 
+#include <QDrag>
 #include <QList>
+#include <QMimeData>
 
 #include <functional>
 #include <memory>
@@ -20,6 +23,12 @@ public:
         // Answers a sheet as a user would (fills it, presses a button or a
         // key); without it every sheet answers 1 untouched.
         std::function<int(QDialog*)> sheetAnswer;
+        // The text of every drag, in order.
+        QStringList dragTexts;
+        // Plays the user's part while a drag runs (dropping it through the
+        // target's own drop handlers, say) and answers the action the drop
+        // reported; without one, every drag is let go where nothing takes it.
+        std::function<Qt::DropAction(QDrag* drag)> dropper;
     };
 
     explicit ScriptedModalHandler(std::shared_ptr<State> state) : _state(std::move(state)) {}
@@ -40,6 +49,11 @@ public:
         return lq::withDocumentExtension(_state->panelAnswer, request.documentExtension);
     }
     int runSheet(QDialog* sheet) override { return _state->sheetAnswer ? _state->sheetAnswer(sheet) : 1; }
+    Qt::DropAction runDrag(QDrag* drag, Qt::DropActions, Qt::DropAction) override
+    {
+        _state->dragTexts.append(drag->mimeData() ? drag->mimeData()->text() : QString());
+        return _state->dropper ? _state->dropper(drag) : Qt::IgnoreAction;
+    }
 
 private:
     std::shared_ptr<State> _state;

@@ -1,8 +1,8 @@
 // The rich-text editor over a bare text view: stored text in and out, the
 // actions on the selection, links, change marks and pasting.
-#include "layout/EasyLinkOpener.h"
-#include "layout/LinkTarget.h"
-#include "layout/QZTextEditor.h"
+#include "editors/text/EasyLinkOpener.h"
+#include "editors/text/LinkTarget.h"
+#include "editors/text/QZTextEditor.h"
 #include "model/core/SuppressedChanges.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlContent.h"

@@ -1,9 +1,9 @@
-#include "layout/QZTextEditor.h"
+#include "editors/text/QZTextEditor.h"
 
 #include "elements/StoredTextTokenizer.h"
 #include "elements/StoredTextWriter.h"
-#include "layout/EasyLinkOpener.h"
-#include "layout/LinkTarget.h"
+#include "editors/text/EasyLinkOpener.h"
+#include "editors/text/LinkTarget.h"
 #include "model/core/DocumentBase.h"
 #include "model/core/SuppressedChanges.h"
 #include "model/core/XmlBase.h"
