@@ -16,6 +16,7 @@
 #include "model/site/XmlPhoto.h"
 #include "model/site/XmlSite.h"
 #include "model/site/XmlTrash.h"
+#include "pipeline/SiteScripts.h"
 #include "templates/XmlStyleSheet.h"
 #include "platform/DelayedCall.h"
 #include "platform/ExceptionFrame.h"
@@ -363,7 +364,7 @@ void MyDocumentWindow::prepareForExport(std::function<void()> then)
     // included, and only when no step of the build failed.
     _document.beginBuild();
     if (XmlSite* site = _document.site())
-        site->createProcessor();
+        lq::createProcessor(*site);
     whenQueueIsIdle([this, then = std::move(then)] {
         if (!_document.buildMayBePublished()) {
             if (_export && _export->notice())

@@ -5,6 +5,7 @@
 
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlSite.h"
+#include "pipeline/SiteScripts.h"
 #include "pipeline/XmlCallSelector.h"
 #include "pipeline/XmlProcessor.h"
 #include "pipeline/XmlRebuildPhoto.h"
@@ -159,7 +160,7 @@ void MyDocument::prepareForExport(const QString& operation)
         beginBuild();
         if (!copiedFiles)
             noteBuildFailure(QStringLiteral("error copying the site's files: ") + why);
-        _site->createProcessor();
+        lq::createProcessor(*_site);
 
         auto processor = XmlProcessor::create();
         processor->setRootDir(folder);

@@ -28,19 +28,19 @@ public:
 
     // The page's identity that is saved with it, unlike the element's UUID,
     // which is drawn afresh at every read. No change notice.
-    const QString& pageUUID() const { return _pageUUID; }
+    QString pageUUID() const override { return _pageUUID; }
     void setPageUUID(const QString& uuid) { _pageUUID = uuid; }
     // No change notice.
     bool showInNav() const { return _showInNav; }
     void setShowInNav(bool show) { _showInNav = show; }
     // The address the page stands for when it is an external link. No change notice.
-    virtual QString externalLink();
+    QString externalLink() override;
     void setExternalLink(const QString& link) { _externalLink = link; }
     // The address a link to the page takes in the built site: an external
     // link as it stands, else the page's file as a URL path segment (a page
     // named "#a.html" or "%41.html" is reached by that name). Escape it
     // further for where it lands (an attribute, a script string).
-    QString linkAddress();
+    QString linkAddress() override;
     bool canEditLink() const { return _canEditLink; }
 
     // The name of the page's HTML file under "homepage". No change notice.
@@ -50,7 +50,7 @@ public:
     bool hasFileName() const { return _hasFileName; }
 
     // Never set for a page that cannot be an external link.
-    bool isExternalLink() const { return _canEditLink && _isExternalLink; }
+    bool isExternalLink() const override { return _canEditLink && _isExternalLink; }
     // Ignored (and no change notice) for a page that cannot be an external link.
     void setIsExternalLink(bool isExternal);
 
