@@ -7,6 +7,11 @@
 #include "app/SendPanel.h"
 #include "publish/SendController.h"
 #include "app/StubEditorPanel.h"
+#include "editors/panes/QZAlbumEditor.h"
+#include "editors/panes/QZGroupEditor.h"
+#include "editors/panes/QZHtmlEditor.h"
+#include "editors/panes/QZPayPalEditor.h"
+#include "editors/panes/QZWebsiteEditor.h"
 #include "editors/photo/QZImageWell.h"
 #include "model/application/MyApplication.h"
 #include "model/files/XmlFiles.h"
@@ -64,13 +69,18 @@ int slot(EditorKind kind)
     return static_cast<int>(kind);
 }
 
-// The window's own panel of a kind: the photo editor, and stand-ins for the
-// editors still to come.
+// The window's own panel of a kind, and stand-ins for the editors still to come.
 std::unique_ptr<EditorPanel> standardPanel(EditorKind kind)
 {
-    if (kind == EditorKind::ImageWell)
-        return std::make_unique<QZImageWell>();
-    return std::make_unique<StubEditorPanel>(kind);
+    switch (kind) {
+    case EditorKind::ImageWell: return std::make_unique<QZImageWell>();
+    case EditorKind::Album: return std::make_unique<QZAlbumEditor>();
+    case EditorKind::Group: return std::make_unique<QZGroupEditor>();
+    case EditorKind::Website: return std::make_unique<QZWebsiteEditor>();
+    case EditorKind::Html: return std::make_unique<QZHtmlEditor>();
+    case EditorKind::PayPal: return std::make_unique<QZPayPalEditor>();
+    default: return std::make_unique<StubEditorPanel>(kind);
+    }
 }
 
 const QString Editing = QStringLiteral("Editing");
@@ -257,6 +267,7 @@ MyDocumentWindow::~MyDocumentWindow()
     // The panels go before the views they are placed in.
     for (auto& panel : _panels)
         panel.reset();
+    _easyLink.reset();
 }
 
 void MyDocumentWindow::setSimpleMode()
@@ -541,6 +552,19 @@ void MyDocumentWindow::layoutDidContentEditing()
     lq::uiFrame(this, "layoutDidContentEditing", [&] {
         if (EditorPanel* current = panelFor(_currentEditor, _currentType))
             current->loadEditor();
+    });
+}
+
+void MyDocumentWindow::setEasyLinkOpener(std::unique_ptr<EasyLinkOpener> opener)
+{
+    _easyLink = std::move(opener);
+}
+
+void MyDocumentWindow::easyLink(QZTextEditor* editor)
+{
+    lq::uiFrame(this, "easyLink:", [&] {
+        if (_easyLink && editor)
+            _easyLink->easyLink(editor);
     });
 }
 

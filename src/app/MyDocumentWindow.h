@@ -22,6 +22,7 @@ class XmlAlbum;
 class XmlBase;
 class XmlStyleSheet;
 class QSplitter;
+class QZTextEditor;
 namespace lq {
 class UserDefaults;
 }
@@ -86,9 +87,13 @@ public:
     void refreshEditor();
     void layoutDidContentEditing();
     void switchToContentEditor();
-    void switchToHTMLEditor();
-    void switchToPayPalEditor();
-    void switchToRegularEditor();
+    void switchToHTMLEditor() override;
+    void switchToPayPalEditor() override;
+    void switchToRegularEditor() override;
+    // Opens the link picker for a rich-text editor of a panel; nothing
+    // while the window has none.
+    void easyLink(QZTextEditor* editor) override;
+    void setEasyLinkOpener(std::unique_ptr<EasyLinkOpener> opener);
     int getMenuItemState(int tag);
     void updateNavEditor() override;
     // How many album and group pages use the template; 0 after a failure.
@@ -158,6 +163,7 @@ private:
     std::unique_ptr<PublishRoads> _roads;
     SendPanel* _sendPanel = nullptr;
     std::unique_ptr<EditorPanel> _panels[10];
+    std::unique_ptr<EasyLinkOpener> _easyLink;
 
     QString _currentObjectUUID;
     int _currentType = -1;

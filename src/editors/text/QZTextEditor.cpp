@@ -4,6 +4,7 @@
 #include "elements/StoredTextWriter.h"
 #include "editors/text/EasyLinkOpener.h"
 #include "editors/text/LinkTarget.h"
+#include "editors/text/TextMenuTags.h"
 #include "model/core/DocumentBase.h"
 #include "model/core/SuppressedChanges.h"
 #include "model/core/XmlBase.h"
@@ -622,6 +623,21 @@ void QZTextEditor::normal()
 void QZTextEditor::heading()
 {
     lq::uiFrame(this, "heading:", [&] { applyParagraphKind(1, std::nullopt); });
+}
+
+bool QZTextEditor::menuCommand(int tag)
+{
+    switch (tag) {
+    case TextMenuTag::bold: bold(); return true;
+    case TextMenuTag::italic: italic(); return true;
+    case TextMenuTag::underline: underline(); return true;
+    case TextMenuTag::heading: heading(); return true;
+    case TextMenuTag::normal: normal(); return true;
+    case TextMenuTag::left: left(); return true;
+    case TextMenuTag::center: center(); return true;
+    case TextMenuTag::right: right(); return true;
+    default: return false;
+    }
 }
 
 void QZTextEditor::fontStyle()
