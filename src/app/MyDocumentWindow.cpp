@@ -7,6 +7,8 @@
 #include "app/SendPanel.h"
 #include "publish/SendController.h"
 #include "app/StubEditorPanel.h"
+#include "app/ThemeController.h"
+#include "editors/links/EasyLink.h"
 #include "editors/panes/QZAlbumEditor.h"
 #include "editors/panes/QZGroupEditor.h"
 #include "editors/panes/QZHtmlEditor.h"
@@ -25,6 +27,7 @@
 #include "templates/XmlStyleSheet.h"
 #include "platform/DelayedCall.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/Log.h"
 #include "platform/UserDefaults.h"
 #include "platform/widgets/ModalHandler.h"
 #include "platform/widgets/MyTabView.h"
@@ -106,6 +109,7 @@ MyDocumentWindow::MyDocumentWindow(MyDocument& document, lq::UserDefaults* defau
     : QWidget(parent)
     , _document(document)
     , _defaults(defaults)
+    , _easyLink(std::make_unique<EasyLink>(*this))
 {
     setAttribute(Qt::WA_DeleteOnClose, false);
     auto* outer = new QVBoxLayout(this);
@@ -168,8 +172,8 @@ QWidget* MyDocumentWindow::buildTabs()
     _activity = new QPlainTextEdit;
     _activity->setReadOnly(true);
     _versions = new QListWidget;
-    auto* themes = new QLabel(QStringLiteral("Themes"));
-    themes->setAlignment(Qt::AlignCenter);
+    // The theme library takes the place of this one once the panels are made.
+    auto* themes = new QWidget;
     auto* send = new QWidget;
     _masterTab->addTabViewItem(Editing, QStringLiteral("Editing"), editing);
     _masterTab->addTabViewItem(QStringLiteral("Activity"), QStringLiteral("Activity"), _activity);
@@ -221,6 +225,8 @@ void MyDocumentWindow::loadPanels()
 void MyDocumentWindow::windowControllerDidLoadNib(QWidget* send)
 {
     loadPanels();
+    _themes = std::make_unique<ThemeController>(*this);
+    _masterTab->setViewOfItem(QStringLiteral("Themes"), _themes->view());
     _export = new ExportController(this, send);
     _export->setSender(_roads.get());
     _sender->setRetryHandler([this] { _export->exportChanges2(); });
@@ -251,6 +257,7 @@ MyDocumentWindow::~MyDocumentWindow()
     // The tab views tell of their tabs going away while they are torn down.
     disconnect(_masterTab, nullptr, this, nullptr);
     disconnect(_tabView, nullptr, this, nullptr);
+    _themes.reset();
     _document.falseAlarm(true);
     _document.setLayout(nullptr);
     _layout.reset();
@@ -267,6 +274,7 @@ MyDocumentWindow::~MyDocumentWindow()
     // The panels go before the views they are placed in.
     for (auto& panel : _panels)
         panel.reset();
+    _linkOpener.reset();
     _easyLink.reset();
 }
 
@@ -557,14 +565,15 @@ void MyDocumentWindow::layoutDidContentEditing()
 
 void MyDocumentWindow::setEasyLinkOpener(std::unique_ptr<EasyLinkOpener> opener)
 {
-    _easyLink = std::move(opener);
+    _linkOpener = std::move(opener);
 }
 
 void MyDocumentWindow::easyLink(QZTextEditor* editor)
 {
     lq::uiFrame(this, "easyLink:", [&] {
-        if (_easyLink && editor)
-            _easyLink->easyLink(editor);
+        EasyLinkOpener* opener = _linkOpener ? _linkOpener.get() : _easyLink.get();
+        if (opener && editor)
+            opener->easyLink(editor);
     });
 }
 
@@ -660,6 +669,11 @@ void MyDocumentWindow::switchToEditMode()
     setMainTab(Editing);
 }
 
+void MyDocumentWindow::setNewTheme(const QString& path)
+{
+    lq::uiFrame(this, "setNewTheme:", [&] { lq::log(QStringLiteral("setNewTheme: ") + path); });
+}
+
 bool MyDocumentWindow::tabViewShouldSelectTabViewItem(MyTabView* tabs, const QString& identifier)
 {
     Q_UNUSED(tabs);
@@ -682,6 +696,8 @@ void MyDocumentWindow::tabViewDidSelectTabViewItem(MyTabView* tabs, const QStrin
     // The publish panel reads its settings and folders anew when it shows.
     if (tabs == _masterTab && identifier == QStringLiteral("Send") && _export)
         _export->updateGUI();
+    if (tabs == _masterTab && identifier == QStringLiteral("Themes") && _themes)
+        _themes->tabShown();
     if (tabs != _tabView)
         return;
     lq::uiFrame(this, "tabView:didSelectTabViewItem:", [&] {

@@ -19,6 +19,7 @@
 #include "platform/FileHelpers.h"
 #include "platform/Log.h"
 #include "platform/Resources.h"
+#include "platform/SupportPaths.h"
 #include "platform/Workspace.h"
 #include "platform/Zip.h"
 #include "publish/DigestListing.h"
@@ -231,6 +232,17 @@ QList<std::shared_ptr<XmlBase>> MyDocument::webItems()
 QString MyDocument::fileName() const
 {
     return _site ? _site->rootDir() : QString();
+}
+
+XmlStandAloneFiles* MyDocument::themeLibrary()
+{
+    if (!_themeLibrary) {
+        _themeLibrary = XmlStandAloneFiles::create();
+        _themeLibrary->setRootDir(lq::themeLibraryFolder());
+        _themeLibrary->setFoldersFiles(true, false);
+        _themeLibrary->refresh();
+    }
+    return _themeLibrary.get();
 }
 
 std::shared_ptr<XmlD> MyDocument::createXmlD(const QString& path)

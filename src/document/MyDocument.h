@@ -15,6 +15,7 @@ class XmlAlbum;
 class XmlLocation;
 class XmlRSS;
 class XmlSite;
+class XmlStandAloneFiles;
 class XmlTheme;
 
 // One open website: the document folder "<name>.lqxl" with its four element
@@ -98,6 +99,10 @@ public:
     XmlRSS* rss() const override { return _rss.get(); }
     // The document folder (the site's root folder), or "" before one is set.
     QString fileName() const;
+    // The theme library of the support folder, its folders only: made and
+    // read at the first call, kept while the document lives (its window's
+    // "Themes" tab reloads it).
+    XmlStandAloneFiles* themeLibrary();
 
     // --- Processor queue and Activity log -----------------------------------
     ProcessorQueue& queue() { return _queue; }
@@ -241,6 +246,7 @@ private:
     std::shared_ptr<XmlTheme> _theme;
     std::shared_ptr<XmlLocation> _location;
     std::shared_ptr<XmlRSS> _rss;
+    std::shared_ptr<XmlStandAloneFiles> _themeLibrary;
     ProcessorQueue _queue;
 
     int _changeCount = 0;

@@ -3,6 +3,7 @@
 
 #include <memory>
 
+class EasyLink;
 class MyDocument;
 class QWidget;
 class XmlAlbum;
@@ -37,4 +38,8 @@ public:
     virtual void switchToHTMLEditor() = 0;
     virtual void switchToPayPalEditor() = 0;
     virtual void switchToRegularEditor() = 0;
+    // The window's link sheet: the panels' link fields run it; their
+    // rich-text editors reach it through easyLink(editor).
+    using EasyLinkOpener::easyLink;
+    virtual EasyLink& easyLink() = 0;
 };

@@ -151,11 +151,14 @@ TEST_F(SiteBuildTest, ANewSiteComesFromTheStarterArchive)
             EXPECT_NE(sheet->getElementWithName(QString::fromLatin1(name)), nullptr) << name;
     }
 
-    // The theme library holds three themes, each with an icon and a comment.
+    // The theme library holds three themes in its folder "Lumenquill" (the
+    // Themes tab lists a folder's themes), each with an icon and a comment.
     const QString library = lq::resourcePath(QStringLiteral("styles/lumenquill200.qvzip"));
-    const QString unpacked = work.filePath(QStringLiteral("library"));
-    ASSERT_TRUE(QDir().mkpath(unpacked));
-    ASSERT_TRUE(XmlBase::unzipTo(library, unpacked).has_value());
+    const QString top = work.filePath(QStringLiteral("library"));
+    ASSERT_TRUE(QDir().mkpath(top));
+    ASSERT_TRUE(XmlBase::unzipTo(library, top).has_value());
+    EXPECT_TRUE(QDir(top).entryList({ QStringLiteral("*.qvzip") }, QDir::Files).isEmpty());
+    const QString unpacked = top + QStringLiteral("/Lumenquill");
     const QStringList themes = QDir(unpacked).entryList({ QStringLiteral("*.qvzip") }, QDir::Files, QDir::Name);
     ASSERT_GE(themes.size(), 3);
     for (const QString& theme : themes) {

@@ -775,6 +775,11 @@ void QZTextEditor::setLinkNewWindow(int newWindow)
     });
 }
 
+QVariant QZTextEditor::link() const
+{
+    return _linkTarget ? _linkTarget->getLink() : _link;
+}
+
 void QZTextEditor::easyLink()
 {
     if (_easyLinkOpener)

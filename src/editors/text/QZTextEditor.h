@@ -114,8 +114,9 @@ public:
     lq::Font fontForKind(int kind) const;
     int lineSpacingForKind(int kind) const;
 
-    // The link of the typing attributes: an address, a page number, or nothing.
-    const QVariant& link() const { return _link; }
+    // The link being edited: the link target's when one is set, else the
+    // link of the typing attributes; an address, a page number, or nothing.
+    QVariant link() const;
     bool textMenuValidate() const { return true; }
 
     // --- Controls ----------------------------------------------------------------------
