@@ -24,5 +24,8 @@ bool saveImageFile(const QImage& image, const QString& path, double jpegFactor, 
 // ".gif" in turn. Nothing when there is no file or no bytes; the "noimage"
 // image when the bytes cannot be decoded.
 QImage loadImageFile(const QString& path);
+// The same picture, but nothing when the file holds none: a missing or empty
+// file, or bytes that do not decode as a picture. Why in whyNot.
+QImage loadPictureFile(const QString& path, QString* whyNot = nullptr);
 
 } // namespace lq

@@ -4,6 +4,7 @@
 #include "model/core/SuppressedChanges.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/FileHelpers.h"
+#include "platform/ImageFiles.h"
 #include "platform/Log.h"
 #include "platform/Strings.h"
 #include "platform/graphics/GraphicsContext.h"
@@ -137,12 +138,22 @@ void XmlCSSImage::appendAttributes(QString& xml)
 
 // --- The picture -------------------------------------------------------------------------------
 
-void XmlCSSImage::setNewImageFromFile(const QString& path)
+bool XmlCSSImage::setNewImageFromFile(const QString& path, QString* whyNot)
 {
+    bool taken = false;
     lq::modelFrame(this, "setNewImageFromFile:", [&] {
-        QImage picture = loadImageFromFile(path);
-        if (picture.isNull())
+        const auto refuse = [&](const QString& reason) {
+            if (whyNot)
+                *whyNot = reason;
+            lq::log(QStringLiteral("XmlCSSImage setNewImageFromFile: ") + path + QStringLiteral(" refused: ") + reason);
+        };
+        // Only a picture goes into "bitmaps2": never the bytes of anything else.
+        QString notAPicture;
+        QImage picture = lq::loadPictureFile(path, &notAPicture);
+        if (picture.isNull()) {
+            refuse(notAPicture);
             return;
+        }
 
         const QString uuid = makeUUID();
         const QString extension = lq::pathExtension(path);
@@ -159,16 +170,22 @@ void XmlCSSImage::setNewImageFromFile(const QString& path)
         if (extension == u"jpg" || extension == u"gif" || extension == u"png") {
             // A picture of a web format is kept byte for byte.
             QFile::remove(destination);
-            if (!QFile::copy(path, destination))
+            if (!QFile::copy(path, destination)) {
+                refuse(QStringLiteral("the picture cannot be copied to ") + destination);
                 return;
+            }
         } else {
             // Anything else is stored as JPEG, and what is kept in memory is
             // what the file now holds.
-            if (!saveImageFilenameCompression(picture, destination, 0.0f))
+            if (!saveImageFilenameCompression(picture, destination, 0.0f)) {
+                refuse(QStringLiteral("the picture cannot be written to ") + destination);
                 return;
-            picture = loadImageFromFile(destination);
-            if (picture.isNull())
+            }
+            picture = lq::loadPictureFile(destination);
+            if (picture.isNull()) {
+                refuse(QStringLiteral("the picture written to ") + destination + QStringLiteral(" cannot be read back"));
                 return;
+            }
         }
 
         // The record changes only once its file is in place.
@@ -182,7 +199,9 @@ void XmlCSSImage::setNewImageFromFile(const QString& path)
         // from size() agree with the slices made from the new picture.
         _ow = toPixels(loaded.size().width);
         _oh = toPixels(loaded.size().height);
+        taken = true;
     });
+    return taken;
 }
 
 void XmlCSSImage::setIType(int type)
