@@ -379,10 +379,19 @@ void MyDocumentWindow::prepareForExport(std::function<void()> then)
         return;
     }
     // The site's build script goes behind whatever is queued; the operation
-    // runs once the queue has run everything, the scripts the build adds included.
+    // runs once the queue has run everything, the scripts the build adds
+    // included, and only when no step of the build failed.
+    _document.beginBuild();
     if (XmlSite* site = _document.site())
         lq::createProcessor(*site);
-    whenQueueIsIdle(std::move(then));
+    whenQueueIsIdle([this, then = std::move(then)] {
+        if (!_document.buildMayBePublished()) {
+            if (_export && _export->notice())
+                _export->notice()->setText(_document.lastError());
+            return;
+        }
+        then();
+    });
 }
 
 void MyDocumentWindow::whenQueueIsIdle(std::function<void()> then)
