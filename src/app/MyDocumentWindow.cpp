@@ -1,6 +1,7 @@
 #include "app/MyDocumentWindow.h"
 
 #include "app/ExportController.h"
+#include "app/VersionList.h"
 #include "document/LayoutControllerBase.h"
 #include "document/MyDocument.h"
 #include "app/PublishRoads.h"
@@ -8,6 +9,7 @@
 #include "publish/SendController.h"
 #include "app/StubEditorPanel.h"
 #include "editors/photo/QZImageWell.h"
+#include "editors/text/EasyLinkOpener.h"
 #include "model/application/MyApplication.h"
 #include "model/files/XmlFiles.h"
 #include "model/site/XmlAlbum.h"
@@ -28,11 +30,10 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -55,6 +56,12 @@ MyDocumentWindow::SiteBuilder& siteBuilder()
 MyDocumentWindow::LayoutFactory& layoutFactory()
 {
     static MyDocumentWindow::LayoutFactory factory;
+    return factory;
+}
+
+MyDocumentWindow::EasyLinkFactory& easyLinkFactory()
+{
+    static MyDocumentWindow::EasyLinkFactory factory;
     return factory;
 }
 
@@ -91,6 +98,11 @@ void MyDocumentWindow::setLayoutFactory(LayoutFactory factory)
     layoutFactory() = std::move(factory);
 }
 
+void MyDocumentWindow::setEasyLinkFactory(EasyLinkFactory factory)
+{
+    easyLinkFactory() = std::move(factory);
+}
+
 MyDocumentWindow::MyDocumentWindow(MyDocument& document, lq::UserDefaults* defaults, QWidget* parent)
     : QWidget(parent)
     , _document(document)
@@ -106,10 +118,9 @@ MyDocumentWindow::MyDocumentWindow(MyDocument& document, lq::UserDefaults* defau
     _roads = std::make_unique<PublishRoads>(_document, *_sender);
 
     QWidget* send = buildTabs();
+    buildMenuBar();
+    outer->setMenuBar(_menuBar);
     connectDocument();
-    // Until the document menu arrives, its two keys work from every tab.
-    connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, this, [this] { saveDocument(); });
-    connect(new QShortcut(QKeySequence::Quit, this), &QShortcut::activated, this, [this] { Q_EMIT quitRequested(); });
     lq::uiFrame(this, "windowControllerDidLoadNib:", [&] { windowControllerDidLoadNib(send); });
     if (_defaults && _defaults->hasKey(QStringLiteral("DocWindowPos")))
         restoreGeometry(QByteArray::fromBase64(_defaults->stringForKey(QStringLiteral("DocWindowPos")).toLatin1()));
@@ -156,7 +167,8 @@ QWidget* MyDocumentWindow::buildTabs()
     QWidget* editing = buildEditingTab();
     _activity = new QPlainTextEdit;
     _activity->setReadOnly(true);
-    _versions = new QListWidget;
+    _versions = new VersionList(_document);
+    _versions->setEditModeHandler([this] { switchToEditMode(); });
     auto* themes = new QLabel(QStringLiteral("Themes"));
     themes->setAlignment(Qt::AlignCenter);
     auto* send = new QWidget;
@@ -184,7 +196,7 @@ void MyDocumentWindow::connectDocument()
             _layout->updateTemplateSelector();
         if (_document.site())
             setCurrentObject(_document.site()->homepage());
-        reloadVersions();
+        _versions->refreshFiles();
     });
     _document.setContentEditingHandler([this] { layoutDidContentEditing(); });
 }
@@ -212,6 +224,9 @@ void MyDocumentWindow::windowControllerDidLoadNib(QWidget* send)
     loadPanels();
     _export = new ExportController(this, send);
     _export->setSender(_roads.get());
+    _roads->setPublishPanel(_export);
+    if (easyLinkFactory())
+        _easyLink = easyLinkFactory()(*this);
     _sender->setRetryHandler([this] { _export->exportChanges2(); });
 
     _document.setTestMode(true);
@@ -231,7 +246,7 @@ void MyDocumentWindow::windowControllerDidLoadNib(QWidget* send)
     grey.setColor(QPalette::Window, QColor(0xe8, 0xe8, 0xe8));
     setPalette(grey);
     showActivity();
-    reloadVersions();
+    _versions->refreshFiles();
 }
 
 MyDocumentWindow::~MyDocumentWindow()
@@ -648,6 +663,9 @@ void MyDocumentWindow::tabViewDidSelectTabViewItem(MyTabView* tabs, const QStrin
     // The publish panel reads its settings and folders anew when it shows.
     if (tabs == _masterTab && identifier == QStringLiteral("Send") && _export)
         _export->updateGUI();
+    // The snapshots of the saves made since it last showed.
+    if (tabs == _masterTab && identifier == QStringLiteral("Versions"))
+        _versions->refreshFiles();
     if (tabs != _tabView)
         return;
     lq::uiFrame(this, "tabView:didSelectTabViewItem:", [&] {
@@ -695,13 +713,4 @@ void MyDocumentWindow::showActivity()
     _statusLine->setVisible(!queue.statusHidden());
     _progressBar->setVisible(!queue.statusHidden());
     _progressBar->setValue(static_cast<int>(queue.progress() * 100.0));
-}
-
-void MyDocumentWindow::reloadVersions()
-{
-    _versions->clear();
-    QDir revert(_document.fileName() + QStringLiteral("/revert"));
-    const QFileInfoList snapshots = revert.entryInfoList({QStringLiteral("*.qvzip")}, QDir::Files, QDir::Time);
-    for (const QFileInfo& snapshot : snapshots)
-        _versions->addItem(snapshot.completeBaseName());
 }

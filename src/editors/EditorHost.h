@@ -1,6 +1,7 @@
 #pragma once
 #include <memory>
 
+class EasyLinkOpener;
 class MyDocument;
 class QWidget;
 class XmlAlbum;
@@ -28,4 +29,7 @@ public:
     // The site's tree changed underneath: the navigator reloads and the shown
     // panel refreshes.
     virtual void updateNavEditor() = 0;
+    // The link picker the panels' rich-text editors open (setEasyLinkOpener),
+    // or none.
+    virtual EasyLinkOpener* easyLinkOpener() { return nullptr; }
 };

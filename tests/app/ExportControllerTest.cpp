@@ -65,6 +65,7 @@ struct FakeSender : SendControllerBase {
         folder = to;
         changesOnly = only;
     }
+    void sendChanges() override { calls << "sendChanges"; }
 };
 
 class ExportControllerTest : public ::testing::Test {
