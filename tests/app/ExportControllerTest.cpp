@@ -26,6 +26,8 @@
 #include "publish/SendController.h"
 #include "publish/XmlD.h"
 #include "app/SendPanel.h"
+#include "support/ui/FakeSender.h"
+#include "support/ui/SheetButtons.h"
 #include "support/ui/StarterArchive.h"
 
 #include <QDateTime>
@@ -44,29 +46,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-struct FakeSender : SendControllerBase {
-    QStringList calls;
-    QList<Request> requests;
-    QString folder;
-    bool changesOnly = false;
-    void startSending(const Request& r) override { calls << "startSending"; requests << r; }
-    void sendBom(const Request& r) override { calls << "sendBom"; requests << r; }
-    void sendFTPBom(XmlLocation*, const QString&, bool only) override { calls << "sendFTPBom"; changesOnly = only; }
-    void ftpTestExport(XmlLocation*, const QString&) override { calls << "ftpTestExport"; }
-    void webDAVTest(const Request& r) override
-    {
-        calls << "webDAVTest";
-        requests << r;
-    }
-    void exportToFolder(const QString&, const QString& to, bool only) override
-    {
-        calls << "exportToFolder";
-        folder = to;
-        changesOnly = only;
-    }
-    void sendChanges() override { calls << "sendChanges"; }
-};
 
 class ExportControllerTest : public ::testing::Test {
 protected:
@@ -416,29 +395,6 @@ QStringList filesBelow(const QString& folder)
         files.append(it.next().mid(folder.size() + 1));
     files.sort();
     return files;
-}
-
-// Answers a sheet as a user would: types the text into its field and
-// presses its default button.
-int typeAndPressTheDefaultButton(QDialog* sheet, const QString& text)
-{
-    sheet->findChild<QLineEdit*>()->setText(text);
-    for (QPushButton* button : sheet->findChildren<QPushButton*>()) {
-        if (button->isDefault()) {
-            button->click();
-            break;
-        }
-    }
-    return sheet->result();
-}
-
-QPushButton* buttonTitled(QWidget* view, const QString& title)
-{
-    for (QPushButton* button : view->findChildren<QPushButton*>()) {
-        if (button->text() == title)
-            return button;
-    }
-    return nullptr;
 }
 
 TEST_F(ExportControllerTest, NewFolderSheetIsConfirmedWithItsDefaultButtonAndListed)
