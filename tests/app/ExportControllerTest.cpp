@@ -2,6 +2,7 @@
 // the uploader what to send, refuses the home and Desktop folders, and
 // forgets the last published tree when the destination moves.
 #include "app/ExportController.h"
+#include "app/MenuTags.h"
 #include "app/FSBrowser.h"
 #include "document/MyDocument.h"
 #include "app/MyDocumentWindow.h"
@@ -548,6 +549,45 @@ TEST_F(ExportControllerTest, PublishesToWebDAVWithTheAddressAsTyped)
     EXPECT_EQ(uploader->status1(), QStringLiteral("Test Failed"));
     EXPECT_EQ(uploader->status2(), QStringLiteral("Incorrect Username or Password"));
     EXPECT_EQ(window->sendPanel()->status1()->text(), QStringLiteral("Test Failed"));
+}
+
+TEST_F(ExportControllerTest, ThePublishCommandSendsWhatChangedSinceTheLastPublication)
+{
+    testservers::WebDAVServer server;
+    if (!server.start(false))
+        GTEST_SKIP() << server.why.toStdString();
+    useBuiltHelperTools();
+    useTheRealWindow();
+    SendController* uploader = window->sender();
+
+    // A folder destination goes through the panel, whatever was published.
+    writeLastTree();
+    window->setMainTab(QStringLiteral("Editing"));
+    window->menuClicked(MenuTag::Publish);
+    EXPECT_EQ(window->masterTab()->selectedIdentifier(), QStringLiteral("Send"));
+    EXPECT_FALSE(uploader->isRunning());
+
+    choose(PublishTag::ServerType, XmlLocation::WebDAV);
+    type(PublishTag::WebDAVUser, QStringLiteral("tester"));
+    type(PublishTag::WebDAVPassword, QStringLiteral("secret"));
+    type(PublishTag::WebDAVAddress, server.address() + QStringLiteral("/later"));
+    control<MyMatrix>(PublishTag::ExportType)->selectCellWithTag(0);
+    panel->exportButton();
+    ASSERT_TRUE(waitForTheUploader());
+    ASSERT_FALSE(uploader->taskError()) << uploader->status2().toStdString();
+    uploader->cancel();
+
+    // A new page since: Publish sends it alone, with the stored settings.
+    writeAll(folder + QStringLiteral("/homepage/news.html"), "<p>news</p>");
+    window->setMainTab(QStringLiteral("Editing"));
+    window->menuClicked(MenuTag::Publish);
+    EXPECT_TRUE(uploader->isRunning());
+    ASSERT_TRUE(waitForTheUploader());
+    EXPECT_FALSE(uploader->taskError()) << uploader->status2().toStdString();
+    EXPECT_TRUE(uploader->status1().startsWith(QStringLiteral("Published 1 file"))) << uploader->status1().toStdString();
+    EXPECT_EQ(filesBelow(server.davRoot() + QStringLiteral("/later")), filesBelow(folder + QStringLiteral("/homepage")));
+    EXPECT_EQ(readAll(server.davRoot() + QStringLiteral("/later/news.html")), QByteArray("<p>news</p>"));
+    EXPECT_FALSE(document.isDocumentEdited());
 }
 
 TEST_F(ExportControllerTest, PublishesOverFTPOnThePortOfThePortField)

@@ -4,6 +4,7 @@
 #include "document/MyDocument.h"
 #include "app/MyDocumentController.h"
 #include "app/ExportController.h"
+#include "app/MenuTags.h"
 #include "app/MyDocumentWindow.h"
 #include "app/WWRSSController.h"
 #include "model/feed/XmlRSS.h"
@@ -27,6 +28,7 @@
 #include "support/ui/StarterArchive.h"
 
 #include <QDialog>
+#include <QLabel>
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -352,6 +354,35 @@ TEST_F(ControllerTest, QuittingAsksEachEditedWindowInTurn)
     MyDocument three;
     ASSERT_TRUE(three.readFromFile(_folder.path() + QStringLiteral("/Three.lqxl")));
     EXPECT_EQ(three.rss()->title(), QStringLiteral("New"));
+}
+
+TEST_F(ControllerTest, TheApplicationCommandsOfADocumentWindowReachTheController)
+{
+    MyDocumentWindow* window = openWithNewFeedTitle(*controller, _folder.path() + QStringLiteral("/Menus.lqxl"));
+    window->menuItem(MenuTag::About)->trigger();
+    ASSERT_NE(controller->aboutBox(), nullptr);
+    EXPECT_TRUE(controller->aboutBox()->isVisible());
+    QStringList texts;
+    for (const QLabel* label : controller->aboutBox()->findChildren<QLabel*>())
+        texts.append(label->text());
+    EXPECT_TRUE(texts.join(QLatin1Char(' ')).contains(QStringLiteral("Build 288")));
+    controller->aboutBox()->hide();
+
+    window->menuItem(MenuTag::Preferences)->trigger();
+    EXPECT_TRUE(controller->preferencesPanel()->isVisible());
+    controller->preferencesPanel()->hide();
+
+    // Opening from the window's menu asks where, as from the start window.
+    modal.state->panels.clear();
+    window->menuItem(MenuTag::Open)->trigger();
+    ASSERT_EQ(modal.state->panels.size(), 1);
+    EXPECT_EQ(modal.state->panels[0].title, QStringLiteral("Open Lumenquill Website"));
+
+    // Close from the menu asks about the changes like any close.
+    modal.state->alertAnswers = {1};
+    window->menuItem(MenuTag::Close)->trigger();
+    ASSERT_TRUE(processEventsUntil([&] { return controller->documents().empty(); }));
+    EXPECT_TRUE(modal.state->alerts.last().title.contains(QStringLiteral("\"Menus\"")));
 }
 
 } // namespace
