@@ -40,6 +40,9 @@ bool CheckListSheet::runSheet(const QString& acceptTitle)
         SheetBuilder(buttons, this, {}).sheetButtons(this, acceptTitle);
         _buttonsAdded = true;
     }
+    // The check boxes take only their own room before the names.
+    for (XmlOutlineView* list : findChildren<XmlOutlineView*>())
+        list->setColumnWidth(0, list->fontMetrics().height() + 24);
     return lq::modalHandler().runSheet(this) == 1;
 }
 

@@ -68,9 +68,10 @@ MyDocumentWindow::ThemeChoice MyDocumentWindow::askAddOrReplace()
     sheet.setWindowTitle(QStringLiteral("Import Theme"));
     auto* layout = new QVBoxLayout(&sheet);
     auto* question = new QLabel(QStringLiteral("Add the templates of this theme to the website's templates, or replace the "
-                                               "website's theme with it?\nReplacing gives every page the first template of the new theme."),
+                                               "website's theme with it?\n\nReplacing gives every page the first template of the new theme."),
         &sheet);
     question->setWordWrap(true);
+    question->setMinimumWidth(440);
     layout->addWidget(question);
     auto* buttons = new QDialogButtonBox(&sheet);
     QPushButton* add = buttons->addButton(QStringLiteral("Add"), QDialogButtonBox::AcceptRole);
