@@ -69,6 +69,8 @@ public:
     // while there is no window).
     void setTextEditorController(TextEditorBase* editor) { _textEditor = editor; }
     bool isDocumentEdited() const { return _changeCount != 0; }
+    // The changes since the document was opened or last saved.
+    int changeCount() const { return _changeCount; }
     // Forgets the edits (after a save).
     void clearChangeCount()
     {

@@ -1365,6 +1365,11 @@ std::shared_ptr<XmlPhoto> XmlWebPhotoAlbum::photoForEditingAtPoint(const lq::Poi
     });
 }
 
+XmlBasePtr XmlWebPhotoAlbum::objectForEditingAtPoint(const lq::Point& point)
+{
+    return photoForEditingAtPoint(point);
+}
+
 void XmlWebPhotoAlbum::openLink(const QString& link)
 {
     DocumentBase* document = myDocument();

@@ -501,6 +501,8 @@ TEST_F(XmlWebPhotoAlbumTest, FreestylePagesWriteCollageCellsWithoutFramesAndFloa
 
     const std::shared_ptr<XmlPhoto> found = album->photoForEditingAtPoint(lq::Point(1140, 550));
     EXPECT_EQ(found, photos[4]);
+    // A Control-click on the canvas asks the template, which asks the album.
+    EXPECT_EQ(sheet->objectForEditingAtPoint(lq::Point(1140, 550)), photos[4]);
     EXPECT_EQ(album->objectRectArray().size(), 3);
 }
 
