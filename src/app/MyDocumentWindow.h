@@ -28,6 +28,7 @@ class QSplitter;
 class QZTextEditor;
 class VersionList;
 namespace lq {
+struct FilePanelRequest;
 class UserDefaults;
 }
 
@@ -201,6 +202,9 @@ private:
 
     // The menu bar and what it does (MyDocumentWindowMenu.cpp).
     void buildMenuBar();
+    // A file panel of the window starting in the home folder (a save panel
+    // proposes "Untitled").
+    lq::FilePanelRequest filePanel(const QString& title, const QString& prompt, const QString& nameFieldLabel);
     void validateMenu(QMenu* menu);
     void windowCommand(int tag);
     // Saves with the comment, pending panel values first; a failure is told.

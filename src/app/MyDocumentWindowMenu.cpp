@@ -225,6 +225,18 @@ void MyDocumentWindow::menuClicked(int tag)
     });
 }
 
+lq::FilePanelRequest MyDocumentWindow::filePanel(const QString& title, const QString& prompt, const QString& nameFieldLabel)
+{
+    lq::FilePanelRequest request;
+    request.window = this;
+    request.title = title;
+    request.prompt = prompt;
+    request.nameFieldLabel = nameFieldLabel;
+    request.folder = QDir::homePath();
+    request.proposedName = QStringLiteral("Untitled");
+    return request;
+}
+
 // --- Saving -----------------------------------------------------------------------------------
 
 void MyDocumentWindow::activate()
@@ -265,13 +277,7 @@ void MyDocumentWindow::saveWithComment()
 void MyDocumentWindow::fileSaveAs()
 {
     lq::uiFrame(this, "fileSaveAs", [&] {
-        lq::FilePanelRequest request;
-        request.window = this;
-        request.title = QStringLiteral("Save File As");
-        request.prompt = QStringLiteral("Save");
-        request.nameFieldLabel = QStringLiteral("Save As:");
-        request.folder = QDir::homePath();
-        request.proposedName = QStringLiteral("Untitled");
+        lq::FilePanelRequest request = filePanel(QStringLiteral("Save File As"), QStringLiteral("Save"), QStringLiteral("Save As:"));
         request.documentExtension = QStringLiteral("lqxl");
         const QString chosen = lq::modalHandler().runSavePanel(request);
         if (chosen.isEmpty())
@@ -302,13 +308,7 @@ void MyDocumentWindow::archiveDocument()
         if (!saveDocument())
             return;
         activate();
-        lq::FilePanelRequest request;
-        request.window = this;
-        request.title = QStringLiteral("Archive Document");
-        request.prompt = QStringLiteral("Archive");
-        request.nameFieldLabel = QStringLiteral("Archive As:");
-        request.folder = QDir::homePath();
-        request.proposedName = QStringLiteral("Untitled");
+        lq::FilePanelRequest request = filePanel(QStringLiteral("Archive Document"), QStringLiteral("Archive"), QStringLiteral("Archive As:"));
         request.fileTypes = {QStringLiteral("zip")};
         const QString chosen = lq::modalHandler().runSavePanel(request);
         if (chosen.isEmpty())

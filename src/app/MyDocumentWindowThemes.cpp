@@ -28,12 +28,7 @@
 void MyDocumentWindow::importTemplate()
 {
     lq::uiFrame(this, "importTemplate", [&] {
-        lq::FilePanelRequest request;
-        request.window = this;
-        request.title = QStringLiteral("Import Theme");
-        request.prompt = QStringLiteral("Open");
-        request.nameFieldLabel = QStringLiteral("Open:");
-        request.folder = QDir::homePath();
+        lq::FilePanelRequest request = filePanel(QStringLiteral("Import Theme"), QStringLiteral("Open"), QStringLiteral("Open:"));
         request.fileTypes = {QStringLiteral("qvzip"), QStringLiteral("lqtm")};
         const QString chosen = lq::modalHandler().runOpenPanel(request);
         if (!chosen.isEmpty())
@@ -182,13 +177,7 @@ void MyDocumentWindow::exportTemplate()
         IncludeFiles includeFiles(this, _document);
         if (!includeFiles.includeFiles())
             return;
-        lq::FilePanelRequest request;
-        request.window = this;
-        request.title = QStringLiteral("Export Template");
-        request.prompt = QStringLiteral("Export");
-        request.nameFieldLabel = QStringLiteral("Export As:");
-        request.folder = QDir::homePath();
-        request.proposedName = QStringLiteral("Untitled");
+        lq::FilePanelRequest request = filePanel(QStringLiteral("Export Template"), QStringLiteral("Export"), QStringLiteral("Export As:"));
         request.fileTypes = {QStringLiteral("qvzip")};
         const QString chosen = lq::modalHandler().runSavePanel(request);
         if (chosen.isEmpty())

@@ -27,9 +27,8 @@
 #include "support/TestPictures.h"
 #include "support/ZipListing.h"
 #include "support/ui/FakeSender.h"
-#include "support/ui/RecordingEditorPanel.h"
-#include "support/ui/ScriptedModalHandler.h"
 #include "support/ui/SheetButtons.h"
+#include "support/ui/StarterSiteWindow.h"
 #include "templates/XmlStyleSheet.h"
 
 #include <QAction>
@@ -42,19 +41,8 @@
 
 namespace {
 
-// The starter site in a window whose panels note what they are asked.
-class DocumentMenuTest : public ::testing::Test {
+class DocumentMenuTest : public StarterSiteWindowTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(work.isValid());
-        folder = work.filePath(QStringLiteral("Site.lqxl"));
-        // Every save a second later than the one before: one snapshot each.
-        document.setNow([this] { return clock = clock.addSecs(1); });
-        ASSERT_TRUE(document.newDocument(folder)) << document.lastError().toStdString();
-        window = std::make_unique<MyDocumentWindow>(document, nullptr);
-    }
-
     QAction* item(int tag)
     {
         QAction* found = window->menuItem(tag);
@@ -62,26 +50,7 @@ protected:
         return found;
     }
     bool enabled(int tag) { return window->validateMenuItem(item(tag)); }
-    std::shared_ptr<XmlAlbum> page(const QString& name)
-    {
-        for (const XmlBasePtr& item : document.webItems()) {
-            if (item->name() == name)
-                return std::dynamic_pointer_cast<XmlAlbum>(item);
-        }
-        return nullptr;
-    }
-    RecordingEditorPanel* panel(EditorKind kind) { return RecordingEditorPanel::of(*window, kind); }
-    // The snapshot the last save made.
-    QString newestSnapshot() const { return folder + QStringLiteral("/revert/") + MyDocument::snapshotName(clock) + QStringLiteral(".qvzip"); }
     int snapshotCount() const { return static_cast<int>(lq::folderEntries(folder + QStringLiteral("/revert")).size()); }
-
-    QTemporaryDir work;
-    QString folder;
-    ScopedModalHandler modal;
-    ScopedRecordingPanels panels;
-    QDateTime clock {QDate(2026, 12, 7), QTime(23, 21, 16)};
-    MyDocument document;
-    std::unique_ptr<MyDocumentWindow> window;
 };
 
 TEST_F(DocumentMenuTest, TheMenusCarryTheCommandsByTagAndTheApplicationsGoToTheApplication)

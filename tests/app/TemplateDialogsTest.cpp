@@ -19,9 +19,8 @@
 #include "support/TestFiles.h"
 #include "support/TestPictures.h"
 #include "support/ZipListing.h"
-#include "support/ui/RecordingEditorPanel.h"
-#include "support/ui/ScriptedModalHandler.h"
 #include "support/ui/SheetButtons.h"
+#include "support/ui/StarterSiteWindow.h"
 #include "templates/XmlCSSImage.h"
 #include "templates/XmlStyleSheet.h"
 
@@ -62,16 +61,8 @@ QStringList childrenXml(const XmlStyleSheet& sheet)
     return xml;
 }
 
-class TemplateDialogsTest : public ::testing::Test {
+class TemplateDialogsTest : public StarterSiteWindowTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(work.isValid());
-        folder = work.filePath(QStringLiteral("Site.lqxl"));
-        document.setNow([this] { return clock = clock.addSecs(1); });
-        ASSERT_TRUE(document.newDocument(folder)) << document.lastError().toStdString();
-        window = std::make_unique<MyDocumentWindow>(document, nullptr);
-    }
     XmlStyleSheet* sheetNamed(const QString& name)
     {
         for (const auto& sheet : document.theme()->childrenOfType<XmlStyleSheet>()) {
@@ -109,14 +100,6 @@ protected:
         };
         CopyElements(window.get(), document).copyElements(source);
     }
-
-    QTemporaryDir work;
-    QString folder;
-    ScopedModalHandler modal;
-    ScopedRecordingPanels panels;
-    QDateTime clock {QDate(2026, 12, 7), QTime(23, 21, 16)};
-    MyDocument document;
-    std::unique_ptr<MyDocumentWindow> window;
 };
 
 TEST_F(TemplateDialogsTest, CopyingPageSettingsChangesTheNineSettingsAndNoElement)

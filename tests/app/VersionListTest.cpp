@@ -15,9 +15,8 @@
 #include "platform/widgets/MyTextField.h"
 #include "support/TestFiles.h"
 #include "support/ZipListing.h"
-#include "support/ui/RecordingEditorPanel.h"
-#include "support/ui/ScriptedModalHandler.h"
 #include "support/ui/SheetButtons.h"
+#include "support/ui/StarterSiteWindow.h"
 
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -27,15 +26,11 @@
 
 namespace {
 
-class VersionListTest : public ::testing::Test {
+class VersionListTest : public StarterSiteWindowTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(work.isValid());
-        folder = work.filePath(QStringLiteral("Site.lqxl"));
-        document.setNow([this] { return clock = clock.addSecs(1); });
-        ASSERT_TRUE(document.newDocument(folder)) << document.lastError().toStdString();
-        window = std::make_unique<MyDocumentWindow>(document, nullptr);
+        StarterSiteWindowTest::SetUp();
         versions = window->versionList();
     }
 
@@ -63,13 +58,6 @@ protected:
         return nullptr;
     }
 
-    QTemporaryDir work;
-    QString folder;
-    ScopedModalHandler modal;
-    ScopedRecordingPanels panels;
-    QDateTime clock {QDate(2026, 12, 7), QTime(23, 21, 16)};
-    MyDocument document;
-    std::unique_ptr<MyDocumentWindow> window;
     VersionList* versions = nullptr;
 };
 
