@@ -57,7 +57,9 @@ public:
     QList<std::shared_ptr<XmlBase>> webItems() override;
     void addActivityString(const QString& line) override { _queue.addActivityString(line); }
     void startProcessor(const std::shared_ptr<XmlProcessor>& processor) override { _queue.startProcessor(processor); }
+    void resizeThumbnails(const QList<ThumbnailResize>& thumbnails) override;
     std::shared_ptr<XmlD> createXmlD(const QString& path) override;
+    QList<FileDigest> fileDigests(const QString& folder) override;
     std::shared_ptr<XmlD> lastXmlD() override;
     void setLastXmlD(XmlD* tree) override;
     // Queues the script whose one step writes "homepage/rss.xml" from the
