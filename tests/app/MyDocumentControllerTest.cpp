@@ -19,17 +19,20 @@
 #include "platform/Workspace.h"
 #include "platform/widgets/ControlTags.h"
 #include "platform/widgets/MyCheckBox.h"
+#include "platform/widgets/MyImageView.h"
 #include "platform/widgets/MyMatrix.h"
 #include "platform/widgets/MyPopUpButton.h"
 #include "platform/widgets/MyTextField.h"
 #include "platform/widgets/RulerUnit.h"
 #include "support/EventLoop.h"
+#include "support/ui/OnXvfb.h"
 #include "support/ui/ScriptedModalHandler.h"
 #include "support/ui/StarterArchive.h"
 
 #include <QDialog>
 #include <QLabel>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -359,6 +362,8 @@ TEST_F(ControllerTest, QuittingAsksEachEditedWindowInTurn)
 TEST_F(ControllerTest, TheApplicationCommandsOfADocumentWindowReachTheController)
 {
     MyDocumentWindow* window = openWithNewFeedTitle(*controller, _folder.path() + QStringLiteral("/Menus.lqxl"));
+    ASSERT_TRUE(QDir().mkpath(_resources.filePath(QStringLiteral("images"))));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(LQ_TEST_RESOURCES "/images/lumenquill.png"), _resources.filePath(QStringLiteral("images/lumenquill.png"))));
     window->menuItem(MenuTag::About)->trigger();
     ASSERT_NE(controller->aboutBox(), nullptr);
     EXPECT_TRUE(controller->aboutBox()->isVisible());
@@ -366,6 +371,11 @@ TEST_F(ControllerTest, TheApplicationCommandsOfADocumentWindowReachTheController
     for (const QLabel* label : controller->aboutBox()->findChildren<QLabel*>())
         texts.append(label->text());
     EXPECT_TRUE(texts.join(QLatin1Char(' ')).contains(QStringLiteral("Build 288")));
+    // The application's icon heads the box.
+    const auto* icon = controller->aboutBox()->findChild<MyImageView*>();
+    ASSERT_NE(icon, nullptr);
+    EXPECT_FALSE(icon->image().isNull());
+    controller->aboutBox()->grab().save(testArtefactsFolder() + QStringLiteral("/about-box.png"));
     controller->aboutBox()->hide();
 
     window->menuItem(MenuTag::Preferences)->trigger();
