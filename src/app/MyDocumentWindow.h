@@ -8,11 +8,13 @@
 #include <memory>
 
 class EasyLinkOpener;
+class EasyLink;
 class ExportController;
 class LayoutControllerBase;
 class PublishRoads;
 class SendController;
 class SendPanel;
+class ThemeController;
 class MyDocument;
 class MyTabView;
 class QAction;
@@ -59,10 +61,6 @@ public:
     // one those tabs stay empty.
     using LayoutFactory = std::function<std::unique_ptr<LayoutControllerBase>(MyDocumentWindow& window)>;
     static void setLayoutFactory(LayoutFactory factory);
-    // Makes the link picker of the rich-text editors; without one the link
-    // command does nothing.
-    using EasyLinkFactory = std::function<std::unique_ptr<EasyLinkOpener>(MyDocumentWindow& window)>;
-    static void setEasyLinkFactory(EasyLinkFactory factory);
 
     // The defaults keep the window frame ("DocWindowPos"); may be none.
     MyDocumentWindow(MyDocument& document, lq::UserDefaults* defaults, QWidget* parent = nullptr);
@@ -70,7 +68,6 @@ public:
 
     MyDocument& document() override { return _document; }
     QWidget* myWindow() override { return this; }
-    EasyLinkOpener* easyLinkOpener() override { return _easyLink.get(); }
     ExportController* exportController() { return _export; }
     // The uploader and its panel.
     SendController* sender() { return _sender.get(); }
@@ -104,11 +101,17 @@ public:
     void refreshEditor();
     void layoutDidContentEditing();
     void switchToContentEditor();
-    void switchToHTMLEditor();
-    void switchToPayPalEditor();
-    void switchToRegularEditor();
+    void switchToHTMLEditor() override;
+    void switchToPayPalEditor() override;
+    void switchToRegularEditor() override;
+    // Opens the link picker for a rich-text editor (none: the one with the
+    // keyboard focus): the window's link sheet, or the picker installed in
+    // its place.
+    void easyLink(QZTextEditor* editor) override;
+    void setEasyLinkOpener(std::unique_ptr<EasyLinkOpener> opener);
     int getMenuItemState(int tag);
     void updateNavEditor() override;
+    EasyLink& easyLink() override { return *_easyLink; }
     // How many album and group pages use the template; 0 after a failure.
     int numPagesUsingStylesheet(XmlStyleSheet* sheet);
     EditorPanel* panel(EditorKind kind) const;
@@ -117,6 +120,10 @@ public:
     // --- Tabs ---------------------------------------------------------------------
     void setMainTab(const QString& identifier);
     void switchToEditMode();
+    // Brings the theme of the archive (or theme file) into the site.
+    void setNewTheme(const QString& path);
+    // The theme library of the "Themes" tab.
+    ThemeController* themeController() const { return _themes.get(); }
     MyTabView* masterTab() const { return _masterTab; }
     MyTabView* tabView() const { return _tabView; }
     bool tabViewShouldSelectTabViewItem(MyTabView* tabs, const QString& identifier);
@@ -171,8 +178,6 @@ public:
     void exportTemplate();
     // The theme library ("Themes" tab).
     void themes();
-    // Opens the link picker for the rich-text editor (none: the focused one).
-    void easyLink(QZTextEditor* editor = nullptr);
 
 Q_SIGNALS:
     // After the window closed; its owner may then let it and its document go.
@@ -229,7 +234,6 @@ private:
     QPlainTextEdit* _activity = nullptr;
     VersionList* _versions = nullptr;
     QMenuBar* _menuBar = nullptr;
-    std::unique_ptr<EasyLinkOpener> _easyLink;
     std::unique_ptr<LayoutControllerBase> _layout;
     QLabel* _statusLine = nullptr;
     QProgressBar* _progressBar = nullptr;
@@ -238,6 +242,11 @@ private:
     std::unique_ptr<PublishRoads> _roads;
     SendPanel* _sendPanel = nullptr;
     std::unique_ptr<EditorPanel> _panels[10];
+    // The window's own link sheet, and the picker a test installed in its
+    // place for the panels' rich-text editors.
+    std::unique_ptr<EasyLink> _easyLink;
+    std::unique_ptr<EasyLinkOpener> _linkOpener;
+    std::unique_ptr<ThemeController> _themes;
 
     QString _currentObjectUUID;
     int _currentType = -1;

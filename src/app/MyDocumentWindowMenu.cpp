@@ -182,7 +182,7 @@ void MyDocumentWindow::chooseMenuItem(QAction* item)
 void MyDocumentWindow::windowCommand(int tag)
 {
     switch (tag) {
-    case MenuTag::Link: easyLink(); break;
+    case MenuTag::Link: easyLink(nullptr); break;
     case MenuTag::Close: close(); break;
     default: break;
     }
@@ -404,7 +404,8 @@ void MyDocumentWindow::easyLink(QZTextEditor* editor)
     lq::uiFrame(this, "easyLink:", [&] {
         if (!editor)
             editor = QZTextEditor::editorOf(QApplication::focusWidget());
-        if (editor && _easyLink)
-            _easyLink->easyLink(editor);
+        EasyLinkOpener* opener = _linkOpener ? _linkOpener.get() : _easyLink.get();
+        if (editor && opener)
+            opener->easyLink(editor);
     });
 }
