@@ -662,11 +662,6 @@ void MyDocumentWindow::switchToEditMode()
     setMainTab(Editing);
 }
 
-void MyDocumentWindow::setNewTheme(const QString& path)
-{
-    lq::uiFrame(this, "setNewTheme:", [&] { lq::log(QStringLiteral("setNewTheme: ") + path); });
-}
-
 bool MyDocumentWindow::tabViewShouldSelectTabViewItem(MyTabView* tabs, const QString& identifier)
 {
     Q_UNUSED(tabs);

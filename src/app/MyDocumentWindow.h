@@ -120,8 +120,6 @@ public:
     // --- Tabs ---------------------------------------------------------------------
     void setMainTab(const QString& identifier);
     void switchToEditMode();
-    // Brings the theme of the archive (or theme file) into the site.
-    void setNewTheme(const QString& path);
     // The theme library of the "Themes" tab.
     ThemeController* themeController() const { return _themes.get(); }
     MyTabView* masterTab() const { return _masterTab; }

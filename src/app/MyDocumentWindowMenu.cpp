@@ -9,6 +9,7 @@
 #include "app/WatermarkSheet.h"
 #include "document/LayoutControllerBase.h"
 #include "document/MyDocument.h"
+#include "editors/links/EasyLink.h"
 #include "editors/text/EasyLinkOpener.h"
 #include "editors/text/QZTextEditor.h"
 #include "platform/widgets/TextView.h"
@@ -404,7 +405,7 @@ void MyDocumentWindow::easyLink(QZTextEditor* editor)
     lq::uiFrame(this, "easyLink:", [&] {
         if (!editor)
             editor = QZTextEditor::editorOf(QApplication::focusWidget());
-        EasyLinkOpener* opener = _linkOpener ? _linkOpener.get() : _easyLink.get();
+        EasyLinkOpener* opener = _linkOpener ? _linkOpener.get() : static_cast<EasyLinkOpener*>(_easyLink.get());
         if (editor && opener)
             opener->easyLink(editor);
     });
