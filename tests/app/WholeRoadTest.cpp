@@ -10,10 +10,13 @@
 // stays free of errors. A picture of the window after each step is kept in
 // the build folder's "test-artefacts" (whole-road-*.png).
 #include "app/ExportController.h"
+#include "app/MenuTags.h"
 #include "app/MyDocumentController.h"
 #include "app/MyDocumentWindow.h"
 #include "app/SendPanel.h"
 #include "app/StartWindow.h"
+#include "app/VersionList.h"
+#include "app/WatermarkSheet.h"
 #include "document/MyDocument.h"
 #include "editors/QZArraySelectView2.h"
 #include "editors/panes/QZAlbumEditor.h"
@@ -33,9 +36,12 @@
 #include "platform/Workspace.h"
 #include "platform/widgets/ControlTags.h"
 #include "platform/widgets/ItemModelAdaptor.h"
+#include "platform/widgets/MyColorWell.h"
 #include "platform/widgets/MyMatrix.h"
 #include "platform/widgets/MyOutlineView.h"
 #include "platform/widgets/MyPopUpButton.h"
+#include "platform/widgets/MySlider.h"
+#include "platform/widgets/MyTableView.h"
 #include "platform/widgets/MyTabView.h"
 #include "platform/widgets/MyTextField.h"
 #include "platform/widgets/MyTextView.h"
@@ -51,6 +57,7 @@
 #include "support/ui/DropEvents.h"
 #include "support/ui/OnXvfb.h"
 #include "support/ui/ScriptedModalHandler.h"
+#include "support/ui/SheetButtons.h"
 #include "support/ui/ViewMouse.h"
 #include "templates/XmlStyleSheet.h"
 
@@ -63,7 +70,8 @@
 #include <QImage>
 #include <QImageWriter>
 #include <QLinearGradient>
-#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
@@ -123,15 +131,6 @@ QByteArray photographBytes(int seed, QSize size)
     writer.setQuality(88);
     writer.write(image);
     return bytes;
-}
-
-QPushButton* buttonTitled(QWidget* view, const QString& title)
-{
-    for (QPushButton* button : view->findChildren<QPushButton*>()) {
-        if (button->text() == title && button->isVisible())
-            return button;
-    }
-    return nullptr;
 }
 
 // A click as the user gives it: in the middle of a push button, on the
@@ -236,6 +235,19 @@ protected:
         qputenv("HOME", oldHome);
     }
 
+    // Chooses the menu item as a click on it does, after checking it is enabled there.
+    void triggerMenuItem(int tag)
+    {
+        QAction* item = window->menuItem(tag);
+        ASSERT_NE(item, nullptr) << tag;
+        for (QAction* menu : window->menuBar()->actions()) {
+            if (menu->menu() && menu->menu()->actions().contains(item))
+                Q_EMIT menu->menu()->aboutToShow();
+        }
+        ASSERT_TRUE(item->isEnabled()) << item->text().toStdString();
+        item->trigger();
+        QApplication::processEvents();
+    }
     // A picture of the window as the display shows it, kept as a test artefact.
     void picture(const QString& step)
     {
@@ -421,15 +433,26 @@ TEST_F(WholeRoadTest, ANewSiteIsMadePublishedChangedAndRevertedAsAUserDoesIt)
     picture(QStringLiteral("05-template"));
     window->tabView()->selectTabViewItemWithIdentifier(QStringLiteral("content"));
 
-    // --- A watermark on the album page's photos ----------------------------------------------
-    XmlWatermark* watermark = travel->watermark().get();
+    // --- A watermark on the album page's photos, from the Site menu's sheet -------------------------
     // In the bottom right corner of each picture, white and nearly opaque.
-    watermark->setContent(QStringLiteral("© Ann Walker"));
-    watermark->setPlacement(5);
-    watermark->setVariableSizeText(50);
-    watermark->setTextColorWithoutAlpha(lq::Colour::white());
-    watermark->setTextAlpha(0.9f);
-    document().rebuildPhotoAlbum(travel.get());
+    show(travel.get());
+    modal.state->sheetAnswer = [&](QDialog* shown) {
+        auto* sheet = dynamic_cast<WatermarkSheet*>(shown);
+        EXPECT_NE(sheet, nullptr);
+        if (!sheet)
+            return 0;
+        sheet->show();
+        typeInto(sheet->text(), QStringLiteral("© Ann Walker"));
+        chooseItem(sheet->type(), QStringLiteral("Bottom right corner"));
+        sheet->textColor()->setColor(Qt::white);
+        sheet->opacity()->setValue(90);
+        sheet->grab().save(testArtefactsFolder() + QStringLiteral("/whole-road-05-watermark-sheet.png"));
+        return pressButton(sheet, QStringLiteral("Apply"));
+    };
+    triggerMenuItem(MenuTag::Watermark);
+    modal.state->sheetAnswer = {};
+    EXPECT_EQ(travel->watermark()->content(), QStringLiteral("© Ann Walker"));
+    EXPECT_EQ(travel->watermark()->placement(), 5);
     drainQueue();
 
     // --- Build and preview ------------------------------------------------------------------------
@@ -530,26 +553,34 @@ TEST_F(WholeRoadTest, ANewSiteIsMadePublishedChangedAndRevertedAsAUserDoesIt)
 
     // --- An older version comes back ------------------------------------------------------------------
     uploader->cancel();
-    window->setMainTab(QStringLiteral("Versions"));
-    window->reloadVersions();
+    triggerMenuItem(MenuTag::Versions);
+    ASSERT_EQ(window->masterTab()->selectedIdentifier(), QStringLiteral("Versions"));
     const QFileInfoList snapshots =
         QDir(folder + QStringLiteral("/revert")).entryInfoList({QStringLiteral("*.qvzip")}, QDir::Files, QDir::Time);
     ASSERT_GE(snapshots.size(), 3);
-    EXPECT_EQ(window->versionList()->count(), snapshots.size());
-    // The version saved by the preview: the notes' first text.
-    QString older;
-    for (const QFileInfo& snapshot : snapshots) {
-        if (snapshot.completeBaseName() == MyDocument::snapshotName(began.addSecs(60 * 1)))
-            older = snapshot.filePath();
+    VersionList* versions = window->versionList();
+    QAbstractItemModel* table = versions->table()->model();
+    ASSERT_EQ(table->rowCount(), snapshots.size());
+    // The version the preview saved: the notes' first text.
+    const QString older = MyDocument::snapshotName(began.addSecs(60 * 1)).replace(QLatin1Char('_'), QLatin1Char(':'));
+    const int nameColumn = versions->table()->adaptor()->columnWithIdentifier(QStringLiteral("name"));
+    int row = -1;
+    for (int r = 0; r < table->rowCount(); ++r) {
+        if (table->data(table->index(r, nameColumn), Qt::DisplayRole).toString() == older)
+            row = r;
     }
-    ASSERT_FALSE(older.isEmpty());
-    ASSERT_TRUE(document().revertFromFile(older)) << document().lastError().toStdString();
-    window->setMainTab(QStringLiteral("Editing"));
+    ASSERT_GE(row, 0) << older.toStdString();
+    const QRect cell = versions->table()->visualRect(table->index(row, nameColumn));
+    QTest::mouseClick(versions->table()->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+    picture(QStringLiteral("09-versions"));
+    clickButton(versions->revertButton());
+    EXPECT_TRUE(modal.state->alerts.isEmpty()) << "everything was saved: nothing to ask";
     auto reverted = pageNamed(QStringLiteral("Notes"));
     ASSERT_NE(reverted, nullptr);
     EXPECT_TRUE(reverted->webcontent()->content().contains(QStringLiteral("First notes from the road")));
     EXPECT_EQ(pageNamed(QStringLiteral("Travel"))->numberPhotos(), 10);
-    picture(QStringLiteral("09-reverted"));
+    EXPECT_EQ(window->masterTab()->selectedIdentifier(), QStringLiteral("Editing"));
+    picture(QStringLiteral("10-reverted"));
 
     const QStringList errors = errorLines(document().activityText());
     EXPECT_TRUE(errors.isEmpty()) << errors.join(u'\n').toStdString();
