@@ -3,6 +3,7 @@
 
 class MyDocument;
 class QWidget;
+class iPhoto;
 class XmlAlbum;
 class XmlBase;
 
@@ -28,4 +29,7 @@ public:
     // The site's tree changed underneath: the navigator reloads and the shown
     // panel refreshes.
     virtual void updateNavEditor() = 0;
+    // The document's own photo library, made and read on first use and kept
+    // while the window is open: the tree the iPhoto pane shows.
+    virtual std::shared_ptr<iPhoto> iPhotoLibrary() = 0;
 };
