@@ -4,6 +4,7 @@
 #include "editors/EditorHost.h"
 #include "editors/XmlOutlineView.h"
 #include "model/site/XmlAlbum.h"
+#include "model/site/XmlContent.h"
 #include "model/site/XmlGroup.h"
 #include "model/site/XmlPhoto.h"
 #include "model/site/XmlSite.h"
@@ -17,6 +18,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QTextDocumentFragment>
 #include <QVBoxLayout>
 
 #include <typeinfo>
@@ -147,8 +149,9 @@ std::optional<QVariant> QZTrash::outlineViewObjectValueForTableColumnByItem(XmlO
             return std::nullopt;
         if (XmlGroup::cast(&item))
             return QVariant(QString());
+        // An album page's title is stored text: shown as plain text.
         if (XmlAlbum* page = XmlAlbum::cast(&item))
-            return QVariant(page->content());
+            return QVariant(QTextDocumentFragment::fromHtml(page->webcontent()->content()).toPlainText().simplified());
         return QVariant(QString());
     });
 }

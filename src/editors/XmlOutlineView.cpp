@@ -373,6 +373,14 @@ bool XmlOutlineView::isItemExpandable(const void* item) const
     });
 }
 
+bool XmlOutlineView::acceptsDropsOntoItem(const void* item) const
+{
+    return lq::uiFrame(this, "acceptsDropsOntoItem:", [&] {
+        const XmlBasePtr shown = element(item);
+        return shown && shown->canHaveChildren();
+    });
+}
+
 void XmlOutlineView::onExpanded(const QModelIndex& index)
 {
     lq::uiFrame(this, "outlineView:shouldExpandItem:", [&] {

@@ -71,6 +71,9 @@ public:
     bool setObjectValueForColumn(const QVariant& value, const QString& column, void* item) override;
     bool shouldEditColumn(const QString& column, const void* item) const override;
     bool isItemExpandable(const void* item) const override;
+    // An element that may hold others takes drops onto its row, also where
+    // the controller does not open it (the trash, the files).
+    bool acceptsDropsOntoItem(const void* item) const override;
     void willDisplayCell(CellAppearance& cell, const QString& column, const void* item) const override;
     bool deleteKeyPressed(QAbstractItemView* view) override;
     void selectionDidChange(QAbstractItemView* view) override;

@@ -18,6 +18,7 @@
 #include "support/TestFiles.h"
 #include "support/ui/DropEvents.h"
 #include "support/ui/GridPictures.h"
+#include "support/ui/OutlineRows.h"
 #include "support/ui/ScriptedModalHandler.h"
 
 #include <QApplication>
@@ -110,21 +111,8 @@ protected:
         outline.show();
     }
 
-    // The row of the element in the outline's name column.
-    QModelIndex rowOf(const XmlBase* element, const QModelIndex& parent = QModelIndex()) const
-    {
-        ItemModelAdaptor* model = outline.adaptor();
-        for (int row = 0; row < model->rowCount(parent); ++row) {
-            const QModelIndex index = model->index(row, 0, parent);
-            if (index.internalPointer() == element)
-                return index;
-            const QModelIndex inside = rowOf(element, index);
-            if (inside.isValid())
-                return inside;
-        }
-        return QModelIndex();
-    }
-    QRect rectOf(const XmlBase* element) const { return outline.visualRect(rowOf(element)); }
+    QModelIndex rowOf(const XmlBase* element) const { return ::rowOf(outline, element); }
+    QRect rectOf(const XmlBase* element) const { return ::rectOf(outline, element); }
     DragAnswer drop(const XmlBase& dragged, QPoint at)
     {
         const std::unique_ptr<QMimeData> data = dragTextData(dragged.UUID());
