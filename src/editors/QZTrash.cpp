@@ -105,11 +105,13 @@ bool QZTrash::deleteFiles(int number, QString* failure)
         return true;
     const QString root = site->rootDir();
     const QString n = QString::number(number);
+    // The imported picture goes last: a failure before it leaves the photo
+    // whole (what a build made can be made again).
     const QStringList paths {
-        root + QStringLiteral("/pictures/image") + n + QStringLiteral(".jpg"),
         root + QStringLiteral("/homepage/pictures/thumb") + n + QStringLiteral(".jpg"),
         root + QStringLiteral("/homepage/pictures/thumb") + n + QStringLiteral(".png"),
         root + QStringLiteral("/homepage/pictures/image") + n + QStringLiteral(".jpg"),
+        root + QStringLiteral("/pictures/image") + n + QStringLiteral(".jpg"),
     };
     for (const QString& path : paths) {
         const QFileInfo info(path);

@@ -37,10 +37,11 @@ public:
     // current object. A file that cannot be deleted stops it there: that
     // item and the ones after it stay in the trash, and the user is told.
     void emptyTrash();
-    // Deletes the pictures of that number: "pictures/image<n>.jpg" and the
-    // web image and thumbnails under "homepage/pictures". A file that is not
-    // there is passed over. False, with the file and the reason, when one
-    // that is there cannot be deleted.
+    // Deletes the pictures of that number: the web image and thumbnails
+    // under "homepage/pictures", then the imported "pictures/image<n>.jpg".
+    // A file that is not there is passed over. False, with the file and the
+    // reason, when one that is there cannot be deleted; the imported picture
+    // then stays.
     bool deleteFiles(int number, QString* failure);
     // The files of every photo in the element's subtree, depth first.
     bool deleteFilesInChildren(XmlBase& element, QString* failure);
