@@ -11,11 +11,14 @@
 // " - " (both; either alone when the other is empty). Prints nothing when
 // the picture has no record or the text asked for is empty.
 //
-// Exit status 0 when the album data could be read, 1 when it could not
-// (the reason on standard error), 2 for a usage error.
+// Exit status 0 when the album data could be read, 1 when it (or the
+// program's string table, which holds the entities of the escaped path)
+// could not (the reason on standard error), 2 for a usage error.
 
 #include "platform/Escaping.h"
 #include "platform/PropertyList.h"
+#include "platform/Resources.h"
+#include "platform/StringTable.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -70,6 +73,14 @@ int main(int argc, char** argv)
         complain(QStringLiteral("usage: iphotoreader title|comments|both <album data> <picture path>"));
         return 2;
     }
+    // The entities of the escaped path come from the program's string table.
+    lq::StringTable strings;
+    const QString table = lq::resourcePath(QStringLiteral("strings/Localizable.strings"));
+    if (!strings.loadFile(table)) {
+        complain(table + QStringLiteral(" cannot be read"));
+        return 1;
+    }
+    lq::setLocalizer([&strings](const QString& key) { return strings.value(key, QStringLiteral(" ")); });
     QString error;
     const std::optional<QVariant> albumData = lq::readPropertyListFile(arguments[2], &error);
     if (!albumData) {
@@ -80,5 +91,6 @@ int main(int argc, char** argv)
     const QString caption = captionOf(recordOf(master, lq::unescape(arguments[3])), arguments[1]);
     const QByteArray text = caption.toUtf8();
     std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stdout);
+    lq::setLocalizer({});
     return 0;
 }

@@ -29,6 +29,12 @@ struct LibraryPicture {
 };
 
 struct LibraryAlbum {
+    LibraryAlbum(QVariant id, QString albumName, QString albumType = {}, QStringList albumKeys = {}, std::optional<int> parentId = {},
+        bool isMaster = false, bool hasKeyList = true)
+        : albumId(std::move(id)), name(std::move(albumName)), type(std::move(albumType)), keys(std::move(albumKeys)), parent(parentId)
+        , master(isMaster), keyList(hasKeyList)
+    {
+    }
     QVariant albumId;         // none leaves "AlbumId" out
     QString name;             // null leaves "AlbumName" out
     QString type;             // "" leaves "Album Type" out
@@ -93,6 +99,50 @@ public:
             xml.writeEndElement();
         });
     }
+
+    // The library most tests use: the folder "Trips" holding the albums
+    // "Beach" (a.jpg, d.jpg) and "Hills" (c.jpg, b.jpg), the albums "Book",
+    // "Show" and "Loose" and the empty "Empty"; beside them albums the
+    // program leaves out ("Photos" with a "Master" key, "Last Import", one
+    // without a name, "Early" whose folder comes after it, "Calendar" of an
+    // unknown type, "NoKeys" without a key list), a movie, a record without
+    // a path and a key without a record.
+    void writeSample()
+    {
+        writePreferences();
+        const QString a = picture(QStringLiteral("a.jpg"), Qt::red);
+        const QString b = picture(QStringLiteral("b.jpg"), Qt::green);
+        const QString c = picture(QStringLiteral("c.jpg"), Qt::blue);
+        const QString d = picture(QStringLiteral("d.jpg"), Qt::yellow);
+        const QString odd = picture(QStringLiteral("e  f&g.jpg"), Qt::magenta);
+        writeAll(root + QStringLiteral("/Originals/clip.mov"), "not a picture");
+        writeAlbumData(
+            {
+                { QStringLiteral("1"), a, QStringLiteral("Sandy"), QStringLiteral("The first morning") },
+                { QStringLiteral("2"), b, QStringLiteral("Rocks & <pools>"), QString() },
+                { QStringLiteral("3"), root + QStringLiteral("/Originals/clip.mov"), QStringLiteral("Clip"), QString(), QStringLiteral("Movie") },
+                { QStringLiteral("4"), d, QStringLiteral("Dunes"), QString(), QString() },
+                { QStringLiteral("5"), QString(), QStringLiteral("Nowhere"), QString() },
+                { QStringLiteral("6"), c, QStringLiteral("   "), QStringLiteral("Only a comment") },
+                { QStringLiteral("7"), odd, QStringLiteral("Odd name"), QString() },
+            },
+            {
+                { 1, QStringLiteral("Photos"), QString(), { "1", "2" }, std::nullopt, true },
+                { 2, QStringLiteral("Last Import"), QString(), { "1" } },
+                { 3, QString(), QString(), { "1" } },
+                { 20, QStringLiteral("Early"), QString(), { "1" }, 10 },
+                { 10, QStringLiteral("Trips"), QStringLiteral("Folder"), {} },
+                { 11, QStringLiteral("Beach"), QString(), { "1", "3", "4", "5", "99" }, 10 },
+                { 12, QStringLiteral("Hills"), QStringLiteral("Smart"), { "6", "2" }, 10 },
+                { 13, QStringLiteral("Book"), QStringLiteral("Book"), { "2" } },
+                { 14, QStringLiteral("Show"), QStringLiteral("Slideshow"), { "7" } },
+                { 15, QStringLiteral("Calendar"), QStringLiteral("Calendar"), { "1" } },
+                { 16, QStringLiteral("NoKeys"), QString(), {}, std::nullopt, false, false },
+                { QVariant(), QStringLiteral("Loose"), QString(), { "2" } },
+                { 17, QStringLiteral("Empty"), QString(), {} },
+            });
+    }
+    QString path(const QString& name) const { return root + QStringLiteral("/Originals/") + name; }
 
     QTemporaryDir folder;
     const QString home;
