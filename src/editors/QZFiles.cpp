@@ -197,6 +197,11 @@ std::optional<bool> QZFiles::outlineViewShouldEditTableColumnItem(XmlOutlineView
     return true;
 }
 
+std::optional<CellAppearance> QZFiles::outlineViewWillDisplayCellForTableColumnItem(XmlOutlineView&, const QString&, XmlBase& item)
+{
+    return CellAppearance { item.iconImage(), QColor(Qt::black) };
+}
+
 std::optional<XmlBasePtr> QZFiles::createFromPasteboard(const lq::Pasteboard& pasteboard)
 {
     return lq::modelFrame(this, "createFromPasteboard:", [&]() -> std::optional<XmlBasePtr> {

@@ -50,6 +50,8 @@ public:
     // Renames the file or folder on disk; a refused name is told.
     bool outlineViewSetObjectValueForTableColumnByItem(XmlOutlineView& view, const QVariant& value, const QString& column, XmlBase& item) override;
     std::optional<bool> outlineViewShouldEditTableColumnItem(XmlOutlineView& view, const QString& column, XmlBase& item) override;
+    // Every name can be edited here, so every name is drawn in black.
+    std::optional<CellAppearance> outlineViewWillDisplayCellForTableColumnItem(XmlOutlineView& view, const QString& column, XmlBase& item) override;
     // Files and folders of a file manager keep their folders.
     std::optional<XmlBasePtr> createFromPasteboard(const lq::Pasteboard& pasteboard) override;
     std::optional<bool> outlineViewCanDropFilesOnItem(XmlOutlineView& view, XmlBase& target) override;

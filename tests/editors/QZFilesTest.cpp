@@ -103,6 +103,11 @@ TEST_F(QZFilesTest, NewFoldersAndRenamesTheFolderRefusesAreTold)
     EXPECT_EQ(modal.state->alerts.size(), alerts) << "the same name again is no refusal";
     EXPECT_EQ(onDisk(folder()), (QStringList { "b.txt", "photos", "untitled folder 2" }));
     EXPECT_EQ(rowNames(outline()), (QStringList { "photos", "untitled folder 2", "b.txt" }));
+    // Names that can be edited are drawn in black, beside their icons.
+    const QModelIndex row = rowOf(outline(), text.get());
+    EXPECT_EQ(row.data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::black));
+    EXPECT_FALSE(row.data(Qt::DecorationRole).value<QImage>().isNull());
+    EXPECT_TRUE(outline().adaptor()->flags(row) & Qt::ItemIsEditable);
 }
 
 TEST_F(QZFilesTest, AddedFilesGoIntoTheChosenFolder)
