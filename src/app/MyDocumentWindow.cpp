@@ -190,7 +190,9 @@ void MyDocumentWindow::connectDocument()
     _document.queue().setRefreshHandler([this] { refreshEditor(); });
     _document.setReloadHandler([this] {
         _currentType = 0;
-        _panels[slot(EditorKind::Navigator)]->setDocument(this);
+        // The panes over the site's own trees find the new ones.
+        for (auto kind : {EditorKind::Navigator, EditorKind::Trash, EditorKind::Files})
+            _panels[slot(kind)]->setDocument(this);
         if (_layout)
             _layout->updateTemplateSelector();
         if (_document.site())

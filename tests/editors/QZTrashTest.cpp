@@ -164,4 +164,21 @@ TEST_F(QZTrashTest, ListsTitlesDeletesOneItemAndGivesPagesBack)
     EXPECT_EQ(childNames(trash()), QStringList { "Group" });
 }
 
+TEST_F(QZTrashTest, AfterARevertThePanesShowTheNewTrees)
+{
+    newPage(trash(), QStringLiteral("Kept"));
+    ASSERT_TRUE(files().importFilename(sourcePicture(QStringLiteral("kept.jpg"), Qt::red)));
+    ASSERT_TRUE(document.saveFileWithComment(document.fileName(), QStringLiteral("before")));
+    const QFileInfoList snapshots = QDir(document.fileName() + QStringLiteral("/revert")).entryInfoList({ QStringLiteral("*.qvzip") });
+    ASSERT_FALSE(snapshots.isEmpty());
+    ASSERT_TRUE(document.revertFromFile(snapshots.first().absoluteFilePath()));
+
+    EXPECT_EQ(trashPane().outline()->rootElement().get(), &trash());
+    EXPECT_EQ(filesPane().outline()->rootElement().get(), &files());
+    choose(navOutline(), &trash());
+    EXPECT_EQ(rowNames(*trashPane().outline()), QStringList { "Kept" });
+    choose(navOutline(), &files());
+    EXPECT_EQ(rowNames(*filesPane().outline()), QStringList { "kept.jpg" });
+}
+
 } // namespace
