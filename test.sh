@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Lumenquill and its tests (with
+# Installs what is missing, checks the include layers (tools/check-layers),
+# builds Lumenquill and its tests (with
 # AddressSanitizer and UndefinedBehaviorSanitizer) and runs every test; then
 # builds the fuzz targets and runs each over its corpus and for a short time.
 set -euo pipefail
@@ -9,6 +10,9 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-webengine-dev qt6-im
   fonts-dejavu-core fonts-liberation2 xvfb xauth chromium opensp w3c-sgml-lib clang-16 libclang-rt-16-dev
   libcurl4-openssl-dev apache2 python3-pyftpdlib openssh-server)
 tools/install-missing.sh "${packages[@]}"
+
+# The include lines keep to the layers of docs/architecture.md.
+tools/check-layers
 
 build_dir="${LQ_TEST_BUILD_DIR:-build/test}"
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLQ_SANITIZE=ON -DLQ_BUILD_TESTS=ON -DLQ_BUILD_BENCH=OFF

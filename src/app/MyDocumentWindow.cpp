@@ -21,6 +21,7 @@
 #include "model/site/XmlPhoto.h"
 #include "model/site/XmlSite.h"
 #include "model/site/XmlTrash.h"
+#include "pipeline/SiteScripts.h"
 #include "templates/XmlStyleSheet.h"
 #include "platform/DelayedCall.h"
 #include "platform/ExceptionFrame.h"
@@ -374,7 +375,7 @@ void MyDocumentWindow::prepareForExport(std::function<void()> then)
     // The site's build script goes behind whatever is queued; the operation
     // runs once the queue has run everything, the scripts the build adds included.
     if (XmlSite* site = _document.site())
-        site->createProcessor();
+        lq::createProcessor(*site);
     whenQueueIsIdle(std::move(then));
 }
 

@@ -51,7 +51,10 @@ public:
     virtual void updateTemplateSelector() = 0;
     // Right-to-left text in the layout's text editors (the preference's value).
     virtual void enableRTL(int flag) = 0;
-    // The compact arrangement of the layout tab (on when the tab is chosen).
+    // Lays the layout tab out again: the tools hidden or shown as its compact
+    // button says, and a caution tape under the canvas while the template is
+    // shared by several pages. The argument is the caller's reason (the tab
+    // was chosen) and decides nothing.
     virtual void compactUI(bool compact) = 0;
     // The template of the page being designed; nothing for a page that is an
     // external link.

@@ -3,7 +3,9 @@
 #include "document/LayoutControllerBase.h"
 #include "pipeline/XmlCallSelector.h"
 #include "pipeline/XmlProcessor.h"
+#include "pipeline/SiteScripts.h"
 #include "pipeline/XmlRebuildPhoto.h"
+#include "pipeline/XmlResizeThumbnail.h"
 #include "model/core/XmlBase.h"
 #include "model/core/XmlTextFormat.h"
 #include "model/feed/XmlRSS.h"
@@ -211,6 +213,11 @@ std::shared_ptr<XmlD> MyDocument::createXmlD(const QString& path)
     return lq::createXmlD(path.isEmpty() ? folder + QStringLiteral("/homepage/") : path);
 }
 
+QList<FileDigest> MyDocument::fileDigests(const QString& folder)
+{
+    return folder.isEmpty() ? QList<FileDigest>() : lq::fileDigests(createXmlD(folder).get());
+}
+
 std::shared_ptr<XmlD> MyDocument::lastXmlD()
 {
     const QString folder = fileName();
@@ -325,6 +332,12 @@ void MyDocument::adopt(const std::shared_ptr<XmlSite>& site, const std::shared_p
     _theme->setDocument(this);
 }
 
+void MyDocument::resizeThumbnails(const QList<ThumbnailResize>& thumbnails)
+{
+    if (!thumbnails.isEmpty())
+        startProcessor(XmlResizeThumbnail::createProcessorForThumbnails(thumbnails));
+}
+
 void MyDocument::createRSSProcessor()
 {
     lq::uiFrame(this, "createRSSProcessor", [&] {
@@ -351,7 +364,7 @@ bool MyDocument::importLegacy(const QString& folder, bool layout12)
         site = std::dynamic_pointer_cast<XmlSite>(XmlBase::createWithFile(folder + QStringLiteral("/index.xml")));
         // The first layout kept one template per page: they become the theme.
         if (site)
-            theme = site->generateThemeFromLegacy1_0();
+            theme = XmlLegacyTheme::generateThemeFromLegacy1_0(*site);
     } else {
         site = std::dynamic_pointer_cast<XmlSite>(XmlBase::createWithFile(folder + QStringLiteral("/site.xml")));
         theme = XmlBase::createWithFile(folder + QStringLiteral("/theme.xml"));
@@ -766,7 +779,7 @@ void MyDocument::prepareForExport(const QString& operation)
         if (_exportDisplay)
             _exportDisplay(true, _currentAlbum);
         _savedAlbum = _currentAlbum;
-        _site->createProcessor();
+        lq::createProcessor(*_site);
 
         auto processor = XmlProcessor::create();
         processor->setRootDir(folder);

@@ -57,7 +57,9 @@ public:
     QList<std::shared_ptr<XmlBase>> webItems() override;
     void addActivityString(const QString& line) override { _queue.addActivityString(line); }
     void startProcessor(const std::shared_ptr<XmlProcessor>& processor) override { _queue.startProcessor(processor); }
+    void resizeThumbnails(const QList<ThumbnailResize>& thumbnails) override;
     std::shared_ptr<XmlD> createXmlD(const QString& path) override;
+    QList<FileDigest> fileDigests(const QString& folder) override;
     std::shared_ptr<XmlD> lastXmlD() override;
     void setLastXmlD(XmlD* tree) override;
     // Queues the script whose one step writes "homepage/rss.xml" from the
@@ -69,6 +71,8 @@ public:
     // while there is no window).
     void setTextEditorController(TextEditorBase* editor) { _textEditor = editor; }
     bool isDocumentEdited() const { return _changeCount != 0; }
+    // The changes since the document was opened or last saved.
+    int changeCount() const { return _changeCount; }
     // Forgets the edits (after a save).
     void clearChangeCount()
     {

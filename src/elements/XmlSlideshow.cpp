@@ -1,9 +1,9 @@
 #include "elements/XmlSlideshow.h"
 
-#include "elements/XmlPictureFrame.h"
+#include "templates/XmlPictureFrame.h"
 #include "elements/XmlWebPhotoAlbum.h"
 #include "imaging/XmlCanvas.h"
-#include "model/application/MyApplication.h"
+#include "model/core/ModelSettings.h"
 #include "model/core/DocumentBase.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlCaption.h"
@@ -263,7 +263,7 @@ void XmlSlideshow::setLabel(QString& field, const QString& value)
 
 int XmlSlideshow::foldedStyle() const
 {
-    if (MyApplication::shared().enableBeforeAfter() == 0 && _style > 1)
+    if (ModelSettings::shared().enableBeforeAfter() == 0 && _style > 1)
         return _style - 2;
     return _style;
 }

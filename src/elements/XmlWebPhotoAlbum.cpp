@@ -1,8 +1,6 @@
 #include "elements/XmlWebPhotoAlbum.h"
 
-#include "pipeline/XmlProcessor.h"
-#include "pipeline/XmlResizeThumbnail.h"
-#include "elements/XmlPictureFrame.h"
+#include "templates/XmlPictureFrame.h"
 #include "elements/XmlSlideshow.h"
 #include "model/core/DocumentBase.h"
 #include "model/site/XmlAlbum.h"
@@ -1239,8 +1237,7 @@ void XmlWebPhotoAlbum::drawText()
         const int count = cellCount(numberOfThumbnails(photos));
         const int collage = _afterDescription == 2 && _fs_hasCollage ? _fs_numberPhotos : 0;
 
-        std::shared_ptr<XmlProcessor> resizing = XmlProcessor::create();
-        resizing->setStatusMessage(QStringLiteral("Resizing Thumbnails..."));
+        QList<ThumbnailResize> resizing;
         for (int i = 0; i < count; ++i) {
             const int pindex = photoIndexForThumbnail(i);
             XmlPhoto* photo = photoAt(photos, pindex);
@@ -1250,14 +1247,13 @@ void XmlWebPhotoAlbum::drawText()
             if (isExactlyGroup(page.get()))
                 photo->forceRedraw();
             const bool inCollage = i < collage;
-            std::shared_ptr<XmlResizeThumbnail> step =
-                photo->drawThumbNailAtFrameFrameRect(thumb, inCollage ? nullptr : _frame.get(), frameRect);
-            if (step)
-                resizing->addChild(step);
+            if (const std::optional<lq::Size> size =
+                    photo->drawThumbNailAtFrameFrameRect(thumb, inCollage ? nullptr : _frame.get(), frameRect))
+                resizing.append({ photo->UUID(), *size });
         }
-        if (resizing->numberChildren() > 0) {
+        if (!resizing.isEmpty()) {
             if (DocumentBase* document = myDocument())
-                document->startProcessor(resizing);
+                document->resizeThumbnails(resizing);
         }
 
         if (!captionsOrCart() || !context)
@@ -1363,6 +1359,11 @@ std::shared_ptr<XmlPhoto> XmlWebPhotoAlbum::photoForEditingAtPoint(const lq::Poi
         }
         return nullptr;
     });
+}
+
+XmlBasePtr XmlWebPhotoAlbum::objectForEditingAtPoint(const lq::Point& point)
+{
+    return photoForEditingAtPoint(point);
 }
 
 void XmlWebPhotoAlbum::openLink(const QString& link)

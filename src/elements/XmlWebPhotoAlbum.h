@@ -252,6 +252,8 @@ public:
     bool hasNextSelectableObjectInside(bool backwards) override;
     // The photo under the point (the first thumbnail holding it), or nothing.
     std::shared_ptr<XmlPhoto> photoForEditingAtPoint(const lq::Point& point);
+    // A Control-click on the canvas edits the photo under the point.
+    XmlBasePtr objectForEditingAtPoint(const lq::Point& point) override;
     void mouseClick(const QString& data) override;
     void cleanup() override;
 

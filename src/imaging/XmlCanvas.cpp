@@ -4,9 +4,8 @@
 #include "imaging/XmlDrawObjects.h"
 #include "imaging/XmlImage.h"
 #include "imaging/XmlWatermark.h"
+#include "imaging/CanvasHolder.h"
 #include "model/files/XmlFiles.h"
-#include "model/site/XmlAlbum.h"
-#include "model/site/XmlPhoto.h"
 #include "platform/Exception.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
@@ -214,7 +213,7 @@ void XmlCanvas::setBackgroundColor(const lq::Colour& colour)
 
 int XmlCanvas::fillBackground() const
 {
-    return XmlPhoto::cast(parent()) ? 1 : _fillBackground;
+    return holder() ? 1 : _fillBackground;
 }
 
 void XmlCanvas::setFillBackground(int fill)
@@ -284,11 +283,15 @@ void XmlCanvas::setThumbAspectY(float aspect)
 
 // --- Drawing ----------------------------------------------------------------------------------
 
+const CanvasHolder* XmlCanvas::holder() const
+{
+    return dynamic_cast<const CanvasHolder*>(parent());
+}
+
 XmlWatermark* XmlCanvas::pageWatermark() const
 {
-    XmlPhoto* photo = XmlPhoto::cast(parent());
-    XmlAlbum* album = photo ? XmlAlbum::cast(photo->parent()) : nullptr;
-    return album ? album->watermark().get() : nullptr;
+    const CanvasHolder* owner = holder();
+    return owner ? owner->pageWatermark() : nullptr;
 }
 
 void XmlCanvas::drawParts(bool withImage, bool filtered, bool fillAndWatermark)
@@ -439,8 +442,8 @@ lq::GraphicsImage XmlCanvas::createThumbnailWithSize(const lq::Size& size)
     return lq::modelFrame(this, "createThumbnailWithSize:", [&]() -> lq::GraphicsImage {
         if (size.width <= 0 || size.height <= 0)
             return lq::GraphicsImage();
-        const XmlPhoto* photo = XmlPhoto::cast(parent());
-        const bool imageOnly = !(photo && photo->showObjects());
+        const CanvasHolder* owner = holder();
+        const bool imageOnly = !(owner && owner->showObjects());
         const lq::Rect bounds = boundingRect(lq::Rect());
         if (bounds.width() <= 0 || bounds.height() <= 0)
             return lq::GraphicsImage();

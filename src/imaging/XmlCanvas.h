@@ -5,6 +5,7 @@
 
 #include <memory>
 
+class CanvasHolder;
 class XmlDrawObject;
 class XmlDrawObjects;
 class XmlImage;
@@ -58,7 +59,7 @@ public:
 
     const lq::Colour& backgroundColor() const { return _backgroundColor; }
     void setBackgroundColor(const lq::Colour& colour);
-    // 1 for a canvas of a photo, whatever is stored.
+    // 1 for a canvas of a photo (a CanvasHolder), whatever is stored.
     int fillBackground() const;
     void setFillBackground(int fill);
 
@@ -140,6 +141,8 @@ private:
     // Takes the part: detaches the old one, attaches the new one, a change.
     template <class Part>
     void takePart(std::shared_ptr<Part>& slot, const std::shared_ptr<Part>& part);
+    // The element holding the canvas when it is a photo (or another holder).
+    const CanvasHolder* holder() const;
     // The album page's watermark when the canvas belongs to a photo of one.
     XmlWatermark* pageWatermark() const;
     // Fill and watermark: the background fill and the canvas's own watermark.

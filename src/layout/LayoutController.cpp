@@ -4,6 +4,7 @@
 #include "document/MyDocument.h"
 #include "elements/XmlVornBox.h"
 #include "elements/XmlWebPhotoAlbum.h"
+#include "layout/ElementTableSource.h"
 #include "layout/MyScrollView.h"
 #include "layout/QZLayoutView.h"
 #include "layout/TemplateListSource.h"
@@ -16,6 +17,7 @@
 #include "platform/widgets/MyOutlineView.h"
 #include "platform/widgets/MyPopUpButton.h"
 #include "platform/widgets/MyTabView.h"
+#include "platform/widgets/MyTableView.h"
 #include "templates/XmlBoxModel.h"
 #include "templates/XmlStyleSheet.h"
 
@@ -102,6 +104,9 @@ LayoutController::LayoutController(MyDocumentWindow& window)
         buildLayoutPage();
         buildPreviewPage();
         buildSheets();
+        _elementNames = {QStringLiteral("Page Background"), QStringLiteral("Text Contents"), QStringLiteral("Masthead"),
+            QStringLiteral("Footer"), QStringLiteral("Page Title"), QStringLiteral("Navigation"), QStringLiteral("Photo Album"),
+            QStringLiteral("Slideshow")};
         _scrollLayoutView->enableRulers();
         _scrollLayoutView->setSubview(_layoutView);
         _window.tabView()->setViewOfItem(QStringLiteral("layout"), _layoutPage);
@@ -156,7 +161,9 @@ void LayoutController::clearTrackingData()
 
 void LayoutController::redisplayRect(const lq::Rect& rect)
 {
+    // Any rectangle, the empty one too, repaints the whole canvas.
     _layoutView->redisplayRect(rect);
+    displayStatusString();
 }
 
 lq::PreviewView* LayoutController::getWidgetView(int number)
@@ -306,6 +313,7 @@ void LayoutController::activateTab(bool testMode)
         fillWebPages();
         _numberElements = sheet ? sheet->setPageView(page.get(), viewFor(_globalIndex)) : 0;
         _visibleElements = sheet ? sheet->visibleElements() : QStringList();
+        reloadElementTables();
         if (sheet) {
             sheet->relayoutFlags(page.get(), 0);
         } else {
@@ -521,6 +529,8 @@ void LayoutController::setVisibilityOfElementAtIndexVisible(int index, bool visi
         removeAllTabs();
         relayoutSheet();
         _visibleElements = sheet->visibleElements();
+        // The slideshow view's table lists the elements shown now.
+        _slideElementList->reloadData();
     });
 }
 
@@ -693,24 +703,12 @@ void LayoutController::selectVornBoxSheet(XmlStyleSheet& sheet)
         correctVornBoxUI(box);
 }
 
-// --- Entry points filled by the inspector, the element tables and direct manipulation ----------------------
-
-void LayoutController::setSelectedObject(XmlBoxModel*)
-{
-}
+// --- Entry points filled by the inspector ------------------------------------------------------------------
 
 void LayoutController::albumOptionsSet()
 {
 }
 
 void LayoutController::correctVornBoxUI(XmlVornBox*)
-{
-}
-
-void LayoutController::moveSelectedObject(XmlBoxModel*)
-{
-}
-
-void LayoutController::compactUI(bool)
 {
 }

@@ -4,24 +4,32 @@
 #include "model/core/XmlBase.h"
 
 #include <QObject>
+#include <QPair>
 #include <QPointer>
 #include <QStringList>
+#include <QVariant>
 
 #include <map>
 #include <memory>
+#include <vector>
 
+class CautionTape;
+class ElementTableSource;
+class MyButton;
 class MyDocument;
 class MyDocumentWindow;
 class MyOutlineView;
 class MyPopUpButton;
 class MyScrollView;
 class MyTabView;
+class MyTableView;
 class QAbstractButton;
 class QLabel;
 class QZLayoutView;
 class TemplateListSource;
 class XmlAlbum;
 class XmlBoxModel;
+class XmlCSS;
 class XmlStyleSheet;
 class XmlVornBox;
 
@@ -38,10 +46,18 @@ class XmlVornBox;
 // scroll view with rulers beside the inspector for "layout", the same
 // canvas in the scroll view without rulers for "preview".
 //
-// The inspector's sheet contents and actions, the element tables, the
-// direct manipulation on the canvas and the compact arrangement come later;
-// their entry points (setSelectedObject, albumOptionsSet, correctVornBoxUI,
-// moveSelectedObject, compactUI) are the members they will fill.
+// It is the canvas's delegate: it commits the rectangles the canvas moves
+// and sizes elements to, shows their geometry in the sheets, opens the
+// content of a Control-clicked element and passes the page elements' click
+// areas and redisplay requests on. It answers the element tables of the
+// inspector (which elements a template shows on its pages and in its
+// slideshow view, and its Vorn Boxes), and it hides and shows the tools
+// (the compact arrangement), with a caution tape under the canvas while the
+// template is shared by several pages.
+//
+// The inspector's sheet contents and actions come later; their entry points
+// (the rest of setSelectedObject, albumOptionsSet, correctVornBoxUI) are the
+// members they will fill.
 class LayoutController : public QObject, public LayoutControllerBase {
     Q_OBJECT
 public:
@@ -55,6 +71,7 @@ public:
     void addTrackingDataForObjectDataRect(const QString& uuid, const QString& data, const lq::Rect& rect) override;
     void clearTrackingDataForObject(const QString& uuid) override;
     void clearTrackingData() override;
+    // Repaints the canvas and refreshes the status line.
     void redisplayRect(const lq::Rect& rect) override;
     lq::PreviewView* getWidgetView(int number) override;
     int globalIndex() const override { return _globalIndex; }
@@ -109,13 +126,51 @@ public:
     bool borderMode() const { return _borderMode; }
     void setBorderMode(bool on) { _borderMode = on; }
 
-    // --- Entry points of the inspector, the element tables and direct manipulation ------------
-    // Each is filled by the part of the editor it belongs to.
+    // --- The canvas's delegate -------------------------------------------------------------------
+    // The canvas selected the element (nothing: the page). The canvas gets
+    // the guide rectangles of the template's other elements, and the
+    // element's sheet shows its position and size; the rest of the inspector
+    // follows with the sheets' contents.
     virtual void setSelectedObject(XmlBoxModel* element);
+    // Shows the element's position and size in its sheet's fields.
+    virtual void moveSelectedObject(XmlBoxModel* element);
+    // Gives the element the rectangle the canvas proposes, as one change of
+    // the document, and answers where the element actually went.
+    virtual lq::Rect willMoveObjectRect(XmlCSS* element, const lq::Rect& rect);
+    // A Control-click on the canvas: the element (a photo of an album, say)
+    // becomes the window's current object and the content editor opens; the
+    // canvas keeps its selection.
+    virtual void doubleClickedObject(XmlBase* element);
+
+    // --- The element tables -----------------------------------------------------------------------
+    // The data source of every table of the inspector, asked with the table:
+    // editElementList (the template's elements and whether each shows on the
+    // page), slideElementList (the elements of the slideshow view and whether
+    // each shows there), VornBoxList (the Vorn Boxes: on the page, in the
+    // slideshow view, name) and any other table (the element names). Columns
+    // go by identifier: "main", "slideshow", "name", "visible".
+    int numberOfRowsInTableView(const MyTableView* table);
+    QVariant tableViewObjectValueForTableColumnRow(const MyTableView* table, const QString& column, int row);
+    void tableViewSetObjectValueForTableColumnRow(const MyTableView* table, const QVariant& value, const QString& column, int row);
+    bool tableViewShouldEditTableColumnRow(const MyTableView* table, const QString& column, int row);
+    MyTableView* editElementList() const { return _editElementList; }
+    MyTableView* slideElementList() const { return _slideElementList; }
+    MyTableView* vornBoxList() const { return _vornBoxList; }
+    const QStringList& elementNames() const { return _elementNames; }
+
+    // --- Entry points of the inspector ----------------------------------------------------------------
+    // Each is filled by the part of the editor it belongs to.
     virtual void albumOptionsSet();
     virtual void correctVornBoxUI(XmlVornBox* box);
-    virtual void moveSelectedObject(XmlBoxModel* element);
+
+    // --- Compact arrangement ----------------------------------------------------------------------------
+    // Hides or shows the tools as the compact button says (the argument is
+    // the caller's and decides nothing) and shows the caution tape under the
+    // canvas while two or more pages use the template; the canvas gives the
+    // tape its place and keeps its top edge.
     void compactUI(bool compact) override;
+    MyButton* compactButton() const { return _compact; }
+    CautionTape* cautionTape() const { return _cautionTape; }
 
     // --- Views ----------------------------------------------------------------------------------------
     QZLayoutView* layoutView() const { return _layoutView; }
@@ -133,6 +188,8 @@ public:
     MyOutlineView* templateList() const { return _templateList; }
     QWidget* layoutPage() const { return _layoutPage; }
     QWidget* previewPage() const { return _previewPage; }
+    // The inspector and the guide controls, hidden in the compact arrangement.
+    QWidget* tools() const { return _tools; }
 
     MyDocumentWindow& window() const { return _window; }
     MyDocument& document() const;
@@ -145,6 +202,13 @@ private:
     QWidget* buildGuideControls();
     void buildSheets();
     QWidget* buildElementSheet(int hundreds, const QString& title);
+    void addGeometryFields(QWidget* sheet, const QString& identifier);
+    // The table, made with the holder as its parent, gets its data source
+    // and the columns (identifier and title) and goes into the holder's layout.
+    void setUpElementTable(MyTableView* table, QWidget* holder, const QList<QPair<QString, QString>>& columns);
+    // The element's position and size in its sheet's fields.
+    void showGeometryOf(XmlBoxModel* element);
+    void reloadElementTables();
 
     std::shared_ptr<XmlStyleSheet> currentTemplate() const;
     // Makes the template the shown one: the new one holds its pictures and
@@ -187,6 +251,15 @@ private:
     QAbstractButton* _whichBorderOption2 = nullptr;
     MyOutlineView* _templateList = nullptr;
     std::unique_ptr<TemplateListSource> _templateSource;
+    MyTableView* _editElementList = nullptr;
+    MyTableView* _slideElementList = nullptr;
+    MyTableView* _vornBoxList = nullptr;
+    std::vector<std::unique_ptr<ElementTableSource>> _tableSources;
+    QStringList _elementNames;
+    MyButton* _compact = nullptr;
+    CautionTape* _cautionTape = nullptr;
+    QWidget* _tools = nullptr;
+    QWidget* _guideBar = nullptr;
 
     bool _tabfalsealarm = false;
     bool _borderMode = false;

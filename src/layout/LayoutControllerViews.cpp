@@ -3,6 +3,7 @@
 // the template selector.
 #include "layout/LayoutController.h"
 
+#include "layout/CautionTape.h"
 #include "layout/MyScrollView.h"
 #include "layout/QZLayoutView.h"
 #include "layout/TemplateListSource.h"
@@ -14,6 +15,7 @@
 #include "platform/widgets/MyOutlineView.h"
 #include "platform/widgets/MyPopUpButton.h"
 #include "platform/widgets/MyTabView.h"
+#include "platform/widgets/MyTableView.h"
 #include "platform/widgets/SheetBuilder.h"
 #include "platform/widgets/TableColumn.h"
 
@@ -46,9 +48,17 @@ void LayoutController::buildLayoutPage()
     auto* canvasColumn = new QVBoxLayout;
     _webPage = new MyPopUpButton(0);
     canvasColumn->addWidget(buildPageControls(_webPage));
+    // The caution tape takes its height from the canvas, whose top stays.
+    auto* canvasAndTape = new QVBoxLayout;
+    canvasAndTape->setSpacing(0);
     _scrollLayoutView = new MyScrollView;
-    canvasColumn->addWidget(_scrollLayoutView, 1);
-    canvasColumn->addWidget(buildGuideControls());
+    canvasAndTape->addWidget(_scrollLayoutView, 1);
+    _cautionTape = new CautionTape;
+    _cautionTape->hide();
+    canvasAndTape->addWidget(_cautionTape);
+    canvasColumn->addLayout(canvasAndTape, 1);
+    _guideBar = buildGuideControls();
+    canvasColumn->addWidget(_guideBar);
     columns->addLayout(canvasColumn, 1);
 
     auto* inspector = new QVBoxLayout;
@@ -69,11 +79,11 @@ void LayoutController::buildLayoutPage()
     auto* addButton = pushButton(QStringLiteral("Add Template"), _layoutPage);
     connect(addButton, &QPushButton::clicked, this, [this] { addTemplate(); });
     inspector->addWidget(addButton);
-    auto* inspectorHolder = new QWidget;
-    inspectorHolder->setLayout(inspector);
-    inspectorHolder->setFixedWidth(inspectorWidth);
+    _tools = new QWidget;
+    _tools->setLayout(inspector);
+    _tools->setFixedWidth(inspectorWidth);
     inspector->setContentsMargins(0, 0, 0, 0);
-    columns->addWidget(inspectorHolder);
+    columns->addWidget(_tools);
 }
 
 void LayoutController::buildPreviewPage()
@@ -111,6 +121,10 @@ QWidget* LayoutController::buildPageControls(MyPopUpButton* pages)
         row->addWidget(_statusLine, 1);
     } else {
         row->addStretch(1);
+        _compact = pushButton(QStringLiteral("Hide Tools"), bar);
+        _compact->setCheckable(true);
+        connect(_compact, &QPushButton::clicked, this, [this] { compactUI(true); });
+        row->addWidget(_compact);
     }
     return bar;
 }
@@ -125,9 +139,11 @@ QWidget* LayoutController::buildGuideControls()
     colour->setColor(_layoutView->guideColor().toQColor());
     connect(colour, &MyColorWell::colorChanged, this, [this](const QColor& picked) { _layoutView->setGuideColor(lq::Colour::fromQColor(picked)); });
     row->addWidget(colour);
-    const auto check = [&](const QString& title, auto action) {
+    // The canvas's action gets the check box; the slot holds nothing of this frame.
+    QZLayoutView* canvas = _layoutView;
+    const auto check = [&](const QString& title, void (QZLayoutView::*action)(QAbstractButton*)) {
         auto* box = new MyCheckBox(0, title, bar);
-        connect(box, &QCheckBox::toggled, this, [this, box, action] { (_layoutView->*action)(box); });
+        connect(box, &QCheckBox::toggled, canvas, [canvas, box, action] { (canvas->*action)(box); });
         row->addWidget(box);
         return box;
     };
@@ -166,14 +182,20 @@ void LayoutController::buildSheets()
 
     auto* page = new QWidget;
     SheetBuilder(page, this, nullptr).text(0, QStringLiteral("The page and its background"));
+    // Which of the template's elements show on its pages.
+    _editElementList = new MyTableView(113, page);
+    setUpElementTable(_editElementList, page, {{QStringLiteral("visible"), QStringLiteral("Show")}, {QStringLiteral("name"), QStringLiteral("Element")}});
     add(QStringLiteral("page"), QStringLiteral("Page"), page);
     add(QStringLiteral("masthead"), QStringLiteral("Masthead"), buildElementSheet(2, QStringLiteral("Masthead")));
     add(QStringLiteral("footer"), QStringLiteral("Footer"), buildElementSheet(7, QStringLiteral("Footer")));
     add(QStringLiteral("pagetitle"), QStringLiteral("Page Title"), buildElementSheet(8, QStringLiteral("Page Title")));
     add(QStringLiteral("navigation"), QStringLiteral("Navigation"), buildElementSheet(3, QStringLiteral("Navigation")));
     add(QStringLiteral("content"), QStringLiteral("Content"), buildElementSheet(4, QStringLiteral("Content")));
+    for (const char* identifier : {"masthead", "footer", "pagetitle", "navigation", "content"})
+        addGeometryFields(sheetView(QLatin1String(identifier)), QLatin1String(identifier));
 
     QWidget* album = buildElementSheet(5, QStringLiteral("Photo Album"));
+    addGeometryFields(album, QStringLiteral("photoalbum"));
     _paThumbnail = new QWidget(album);
     _paFreeStyle = new QWidget(album);
     album->layout()->addWidget(_paThumbnail);
@@ -181,7 +203,14 @@ void LayoutController::buildSheets()
     add(QStringLiteral("photoalbum"), QStringLiteral("Photo Album"), album);
 
     QWidget* slideshow = buildElementSheet(9, QStringLiteral("Slideshow"));
+    addGeometryFields(slideshow, QStringLiteral("slideshow"));
+    // Shown while the template shows its slideshow view: which elements show there.
     _slideVisible = new QWidget(slideshow);
+    auto* slideRows = new QVBoxLayout(_slideVisible);
+    slideRows->setContentsMargins(0, 0, 0, 0);
+    slideRows->addWidget(new QLabel(QStringLiteral("Shown in the slideshow view:"), _slideVisible));
+    _slideElementList = new MyTableView(0, _slideVisible);
+    setUpElementTable(_slideElementList, _slideVisible, {{QStringLiteral("visible"), QStringLiteral("Show")}, {QStringLiteral("name"), QStringLiteral("Element")}});
     slideshow->layout()->addWidget(_slideVisible);
     add(QStringLiteral("slideshow"), QStringLiteral("Slideshow"), slideshow);
 
@@ -201,6 +230,12 @@ void LayoutController::buildSheets()
 
     QWidget* vornbox = buildElementSheet(11, QStringLiteral("Vorn Box"));
     {
+        // The template's Vorn Boxes: on the pages, in the slideshow view, and their names.
+        _vornBoxList = new MyTableView(0, vornbox);
+        setUpElementTable(_vornBoxList, vornbox,
+            {{QStringLiteral("main"), QStringLiteral("Page")}, {QStringLiteral("slideshow"), QStringLiteral("Slideshow")},
+                {QStringLiteral("name"), QStringLiteral("Name")}});
+        addGeometryFields(vornbox, QStringLiteral("vornbox"));
         SheetBuilder more(vornbox, this, nullptr);
         more.label(QStringLiteral("Kind"))
             .popUp(1109, {{QStringLiteral("External File"), 0}, {QStringLiteral("Rich Text"), 1}, {QStringLiteral("HTML Snippet"), 2}, {QStringLiteral("Layer Box"), 3}});

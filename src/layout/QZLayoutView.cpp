@@ -10,6 +10,7 @@
 #include "platform/text/LayoutManager.h"
 #include "platform/text/StyledText.h"
 #include "platform/text/TextContainer.h"
+#include "platform/widgets/MyLabel.h"
 #include "platform/widgets/PreviewWidgets.h"
 #include "platform/widgets/RulerView.h"
 #include "templates/XmlBoxModel.h"
@@ -17,8 +18,6 @@
 
 #include <QAbstractButton>
 #include <QHBoxLayout>
-#include <QKeyEvent>
-#include <QLabel>
 #include <QMouseEvent>
 
 #include <algorithm>
@@ -57,12 +56,21 @@ QZLayoutView::QZLayoutView(LayoutController& controller, MyDocument& document, Q
         auto* frame = static_cast<QFrame*>(_cordView);
         frame->setFrameShape(QFrame::Box);
         frame->setAutoFillBackground(true);
-        _cordStat = new QLabel(_cordView);
+        _cordStat = new MyLabel(0, QString(), _cordView);
         new QHBoxLayout(_cordView);
         _cordView->layout()->setContentsMargins(4, 2, 4, 2);
         _cordView->layout()->addWidget(_cordStat);
         _cordView->setAttribute(Qt::WA_TransparentForMouseEvents);
         _cordView->hide();
+
+        _tracker.setHandlers({
+            [this](QPointF at) { return mouseDown(at); },
+            [this](QPointF, QPointF to) {
+                if (!dragStep(to))
+                    _tracker.cancel();
+            },
+            [this](QPointF, QPointF to) { mouseUp(to); },
+        });
     });
     // The Vorn Boxes' live views become widgets on this canvas.
     lq::installPreviewWidgets(this);
@@ -141,30 +149,6 @@ void QZLayoutView::setTestMode(bool testMode)
     }
     _testMode = testMode;
     letBrowserViewsTakeClicks();
-}
-
-XmlBoxModel* QZLayoutView::setCurrentSelectedObject(XmlCSS* object)
-{
-    return lq::uiFrame(this, "setCurrentSelectedObject:", [&]() -> XmlBoxModel* {
-        _currentSelectedObject = object ? object->UUID() : QString();
-        XmlBoxModel* box = XmlBoxModel::cast(object);
-        _controller.setSelectedObject(box);
-        if (box) {
-            _bodyRect = box->objectRect();
-            _canMove = true;
-            _canHorzSize = box->widthFixed();
-            _canVertSize = box->heightFixed();
-        }
-        update();
-        return box;
-    });
-}
-
-std::shared_ptr<XmlCSS> QZLayoutView::currentSelectedObject() const
-{
-    if (_currentSelectedObject.isEmpty())
-        return nullptr;
-    return std::dynamic_pointer_cast<XmlCSS>(XmlBase::UUID(_currentSelectedObject));
 }
 
 // --- Redisplay ---------------------------------------------------------------------------------------
@@ -314,22 +298,26 @@ void QZLayoutView::doRulerLines(const QString& text)
 {
     if (!_horzRuler || !_vertRuler)
         return;
-    const lq::Rect rect = lq::stringToRect(text);
+    oldRulerRect = lq::stringToRect(text);
+    markRulers();
+}
+
+void QZLayoutView::markRulers()
+{
+    if (!_horzRuler || !_vertRuler)
+        return;
     // Canvas coordinates, which the rulers measure.
-    const auto marks = [&](const lq::Rect& r) -> std::array<double, 4> {
-        if (r.isZero())
-            return { -1, -1, -1, -1 };
-        const double x = double(r.x()) + _pageOffset.x();
-        const double y = double(r.y()) + _pageOffset.y();
-        return { std::trunc(x), std::trunc(x + r.width()), std::trunc(y), std::trunc(y + r.height()) };
-    };
-    const std::array<double, 4> now = marks(rect);
-    const std::array<double, 4> before = marks(oldRulerRect);
-    _horzRuler->moveRulerlineFromLocationToLocation(before[0], now[0]);
-    _horzRuler->moveRulerlineFromLocationToLocation(before[1], now[1]);
-    _vertRuler->moveRulerlineFromLocationToLocation(before[2], now[2]);
-    _vertRuler->moveRulerlineFromLocationToLocation(before[3], now[3]);
-    oldRulerRect = rect;
+    std::array<double, 4> now = {-1, -1, -1, -1};
+    if (!oldRulerRect.isZero()) {
+        const double x = double(oldRulerRect.x()) + _pageOffset.x();
+        const double y = double(oldRulerRect.y()) + _pageOffset.y();
+        now = {std::trunc(x), std::trunc(x + oldRulerRect.width()), std::trunc(y), std::trunc(y + oldRulerRect.height())};
+    }
+    _horzRuler->moveRulerlineFromLocationToLocation(_rulerMarks[0], now[0]);
+    _horzRuler->moveRulerlineFromLocationToLocation(_rulerMarks[1], now[1]);
+    _vertRuler->moveRulerlineFromLocationToLocation(_rulerMarks[2], now[2]);
+    _vertRuler->moveRulerlineFromLocationToLocation(_rulerMarks[3], now[3]);
+    _rulerMarks = now;
 }
 
 // --- Hot rectangles ------------------------------------------------------------------------------------
@@ -358,10 +346,16 @@ bool QZLayoutView::ignoresPointer(const QMouseEvent* event) const
 
 void QZLayoutView::mouseMoveEvent(QMouseEvent* event)
 {
-    if (_pressTracking) {
-        lq::uiFrame(this, "testMouseDownWithEvent:xmlobj:", [&] { _trackingData.mouseDragged(pagePoint(event->position())); });
+    if (_tracker.isPressed()) {
+        // Modifier changes during a drag still reach the read-out.
+        if (event->modifiers() != _modifiers) {
+            _modifiers = event->modifiers();
+            flagsChanged(_modifiers);
+        }
+        _tracker.move(event);
         return;
     }
+    _modifiers = event->modifiers();
     if (event->buttons() == Qt::NoButton)
         lq::uiFrame(this, "mouseMoved:", [&] { mouseMoved(event); });
 }
@@ -379,54 +373,25 @@ void QZLayoutView::mouseMoved(QMouseEvent* event)
 void QZLayoutView::mousePressEvent(QMouseEvent* event)
 {
     setFocus(Qt::MouseFocusReason);
-    if (event->button() != Qt::LeftButton || !_testMode)
-        return;
-    lq::uiFrame(this, "mouseDown:", [&] {
-        _cordView->hide();
-        if (!_currentSelectedObject.isEmpty())
-            setCurrentSelectedObject(nullptr);
-        _pressTracking = _trackingData.mouseDown(pagePoint(event->position())) >= 0;
-        if (!_pressTracking)
-            doRulerLines(lq::rectToString(lq::Rect()));
-    });
+    _modifiers = event->modifiers();
+    if (!_tracker.isPressed())
+        _tracker.press(event);
 }
 
 void QZLayoutView::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (!_pressTracking || event->button() != Qt::LeftButton)
-        return;
-    _pressTracking = false;
-    lq::uiFrame(this, "testMouseDownWithEvent:xmlobj:", [&] {
-        // The click may show another page: nothing of the table is used after it.
-        _trackingData.mouseUp(pagePoint(event->position()));
-    });
-    doRulerLines(lq::rectToString(lq::Rect()));
+    _tracker.release(event);
 }
 
-namespace {
-
-// The modifiers once the key is down or up: a platform may report a
-// modifier key's own event with the state from before it.
-Qt::KeyboardModifiers modifiersAfter(const QKeyEvent* event)
+bool QZLayoutView::testMouseDown(const lq::Point& point)
 {
-    Qt::KeyboardModifiers modifiers = event->modifiers();
-    if (event->key() == Qt::Key_Alt)
-        modifiers.setFlag(Qt::AltModifier, event->type() == QEvent::KeyPress);
-    return modifiers;
-}
-
-} // namespace
-
-void QZLayoutView::keyPressEvent(QKeyEvent* event)
-{
-    flagsChanged(modifiersAfter(event));
-    QWidget::keyPressEvent(event);
-}
-
-void QZLayoutView::keyReleaseEvent(QKeyEvent* event)
-{
-    flagsChanged(modifiersAfter(event));
-    QWidget::keyReleaseEvent(event);
+    _cordView->hide();
+    if (!_currentSelectedObject.isEmpty())
+        setCurrentSelectedObject(nullptr);
+    _hotPress = _trackingData.mouseDown(point) >= 0;
+    if (!_hotPress)
+        doRulerLines(lq::rectToString(lq::Rect()));
+    return _hotPress;
 }
 
 void QZLayoutView::flagsChanged(Qt::KeyboardModifiers modifiers)

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "layout/AlignmentGuides.h"
 #include "layout/HotRectangleTable.h"
 #include "platform/Colour.h"
 #include "platform/Geometry.h"
+#include "platform/widgets/PressTracker.h"
 #include "platform/widgets/RulerView.h"
 
 #include <QPointer>
@@ -10,12 +12,13 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class LayoutController;
 class MyDocument;
+class MyLabel;
 class QAbstractButton;
-class QLabel;
 class XmlBoxModel;
 class XmlCSS;
 class XmlStyleSheet;
@@ -36,6 +39,16 @@ class TextContainer;
 // The page is placed in the canvas at an offset (centred when the template
 // says so); every coordinate the canvas hands to the model or gets from it
 // (element rectangles, hot rectangles, the selection) is a page coordinate.
+//
+// In layout mode a press selects the element under the pointer, a press on
+// the element already selected drags it, a press on one of its grab handles
+// resizes it, the arrow keys nudge it (with Option: size it) and Tab and
+// Backtab step through the page's selectable elements; a Control-click opens
+// the content under the pointer for editing. A drag updates the element live
+// without marking the document changed and commits its rectangle once, at the
+// release, through the controller; a press without movement commits nothing.
+// Alignment guides show the selection in line with the other elements and
+// hold it there while the pointer stays within 10 units across the guide.
 //
 // In test (preview) mode it draws no aids, shows live views for the Vorn
 // Boxes that need one, and turns pointer movement and presses over the
@@ -87,7 +100,33 @@ public:
     // controller; answers the element when it is a box, else nothing.
     XmlBoxModel* setCurrentSelectedObject(XmlCSS* object);
     std::shared_ptr<XmlCSS> currentSelectedObject() const;
+    // Selects the selection again: its rectangle and permissions are read anew.
+    void setObjectMoved();
     const lq::Rect& bodyRect() const { return _bodyRect; }
+    void setBodyRect(const lq::Rect& rect) { _bodyRect = rect; }
+    bool canMove() const { return _canMove; }
+    void setCanMove(bool can) { _canMove = can; }
+    bool canHorzSize() const { return _canHorzSize; }
+    void setCanHorzSize(bool can) { _canHorzSize = can; }
+    bool canVertSize() const { return _canVertSize; }
+    void setCanVertSize(bool can) { _canVertSize = can; }
+    // The selection's guide rectangle; the zero rectangle without one.
+    lq::Rect guideRect();
+    // The grab handle (0 to 7) under the page point, or -1: the corners
+    // when the selection sizes both ways, then the middles of the sides it
+    // sizes in.
+    int grabberHitTest(const lq::Point& point) const;
+    // Whether a drag (a move or a resize) is under way.
+    bool isDragging() const { return _drag.has_value(); }
+
+    // --- Alignment guides ---------------------------------------------------------------------------
+    // Loads the other elements' guide rectangles (rectangle strings), without
+    // the selection's own.
+    void setObjectRectsIgnoringRect(const QStringList& rects, const lq::Rect& ignored);
+    // Finds the guides of the element's guide rectangle (none without an
+    // element or in test mode) and shows its rectangle in the read-out.
+    void calcGuidelines(XmlCSS* object);
+    const AlignmentGuides& guides() const { return _guides; }
 
     // --- Drawing and redisplay ---------------------------------------------------------------
     // The whole canvas redraws, whatever the rectangle.
@@ -137,7 +176,10 @@ public:
 
     // --- Coordinate read-out -----------------------------------------------------------------------
     QWidget* cordView() const { return _cordView; }
-    // Shown while Option (Alt) is held outside test mode.
+    // "X: <x> Y: <y>\nW: <w> H: <h>" of the rectangle last shown.
+    QString readOut() const;
+    // Shown while Option (Alt) is held outside test mode; modifier changes
+    // during a drag come here too.
     void flagsChanged(Qt::KeyboardModifiers modifiers);
 
 protected:
@@ -147,11 +189,23 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    // Tab and Backtab step through the page's elements instead of leaving the canvas.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     struct BrowserView {
         int vorn = 0;
         std::unique_ptr<lq::PreviewView> view;
+    };
+
+    // A move or resize of the selection, from the press to the release.
+    struct Drag {
+        int handle = -1;       // the grab handle of a resize; -1 for a move
+        lq::Rect start;        // the rectangle at the press
+        lq::Point grip;        // the pointer's distance from the rectangle's origin (move) or the handle's anchor (resize)
+        QString object;        // the element's UUID
+        float stickyX = -1;    // the pointer's coordinate across a guide that holds the element, -1 for none
+        float stickyY = -1;
     };
 
     // Drawing, one pass at a time (QZLayoutViewDrawing.cpp).
@@ -163,10 +217,31 @@ private:
     void drawGrabHandles();
     void drawGuidelines();
     void placePage(XmlStyleSheet& sheet);
+    // The rulers' marker lines follow the marked rectangle where the page now lies.
+    void markRulers();
+
+    // Selecting and direct manipulation (QZLayoutViewEditing.cpp).
+    bool mouseDown(const QPointF& at);
+    bool layoutMouseDown(const lq::Point& point);
+    void beginDrag(const lq::Point& point, int handle);
+    bool dragStep(const QPointF& at);
+    // Answers the pointer as a guide holds it.
+    lq::Point moveStep(const Drag& drag, lq::Point point);
+    void resizeStep(const Drag& drag, const lq::Point& point);
+    void liveUpdate(XmlCSS& object);
+    void mouseUp(const QPointF& at);
+    void endDrag();
+    bool keyDown(QKeyEvent* event);
+    void tabToNextObject(bool backward);
+    void nudge(XmlCSS& selection, int dx, int dy, bool resize);
+    void showReadOut(const lq::Rect& rect);
+    void autoscroll(const QPointF& at);
+    void scrollToPageRect(const lq::Rect& rect);
 
     // Test mode.
     void mouseMoved(QMouseEvent* event);
     bool ignoresPointer(const QMouseEvent* event) const;
+    bool testMouseDown(const lq::Point& point);
     void bringBrowserViewsInStep(XmlStyleSheet& sheet);
     void letBrowserViewsTakeClicks();
 
@@ -189,22 +264,27 @@ private:
     lq::Colour _gridColor = lq::Colour(0, 0, 1);
 
     HotRectangleTable _trackingData;
-    bool _pressTracking = false;
+    PressTracker _tracker;
+    // The modifiers of the last pointer or key event.
+    Qt::KeyboardModifiers _modifiers;
+    // A press in test mode went to a hot rectangle.
+    bool _hotPress = false;
+    std::optional<Drag> _drag;
     bool _testMode = false;
 
     QPointer<RulerView> _horzRuler;
     QPointer<RulerView> _vertRuler;
+    // The rectangle the rulers mark, and where their lines are now.
     lq::Rect oldRulerRect;
+    std::array<double, 4> _rulerMarks = {-1, -1, -1, -1};
     QWidget* _cordView = nullptr;
-    QLabel* _cordStat = nullptr;
+    MyLabel* _cordStat = nullptr;
 
     lq::Colour _guideColor = lq::Colour(0, 0, 1);
     bool _enableCenterGuides = false;
     bool _enableEdgeGuides = false;
     bool _enablePageBoundaries = false;
-    unsigned int _lastGuideHitTest = 0;
-    std::array<lq::Point, 6> _guideHeadPoints;
-    std::array<lq::Point, 6> _guideTailPoints;
+    AlignmentGuides _guides;
 
     std::vector<BrowserView> _browserViews;
     QPoint _pageOffset;

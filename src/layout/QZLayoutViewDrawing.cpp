@@ -89,6 +89,7 @@ void QZLayoutView::placePage(XmlStyleSheet& sheet)
     if (placed != _pageOffset) {
         _pageOffset = placed;
         lq::setPreviewOrigin(this, _pageOffset);
+        markRulers();
     }
 }
 
@@ -240,12 +241,12 @@ void QZLayoutView::drawGuidelines()
     const lq::GraphicsContext::SavedState saved;
     context->setStrokeColor(_guideColor);
     lq::BezierPath guides;
-    for (int guide = 0; guide < 6; ++guide) {
+    for (int guide = 0; guide < AlignmentGuides::numberOfGuides; ++guide) {
         const bool enabled = guide < 4 ? _enableEdgeGuides : _enableCenterGuides;
-        if (!enabled || !(_lastGuideHitTest & (1u << guide)))
+        if (!enabled || !(_guides.lastGuideHitTest() & (1u << guide)))
             continue;
-        guides.moveTo(_guideHeadPoints[std::size_t(guide)]);
-        guides.lineTo(_guideTailPoints[std::size_t(guide)]);
+        guides.moveTo(_guides.guideHeadPoint(guide));
+        guides.lineTo(_guides.guideTailPoint(guide));
     }
     guides.setLineWidth(1);
     guides.stroke();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/application/MyApplication.h"
+#include "model/core/XmlBase.h"
 
 #include <QString>
 
@@ -14,7 +14,7 @@ T* registered(const QString& uuid)
 {
     if (uuid.isEmpty())
         return nullptr;
-    const auto found = MyApplication::shared().xmlbase(uuid);
+    const XmlBasePtr found = XmlBase::UUID(uuid);
     return dynamic_cast<T*>(found.get());
 }
 

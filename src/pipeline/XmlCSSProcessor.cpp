@@ -1,7 +1,7 @@
 #include "pipeline/XmlCSSProcessor.h"
 
 #include "model/core/DocumentBase.h"
-#include "model/site/XmlSite.h"
+#include "pipeline/SiteScripts.h"
 #include "platform/ExceptionFrame.h"
 
 XmlCSSProcessor::XmlCSSProcessor(Key key)
@@ -20,7 +20,7 @@ bool XmlCSSProcessor::run()
 {
     return lq::modelFrame(this, "run", [&] {
         if (_document && _document->site())
-            _document->site()->createCSSProcessor(_sheet);
+            lq::createCSSProcessor(*_document->site(), _sheet);
         return false;
     });
 }

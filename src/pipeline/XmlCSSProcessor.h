@@ -2,8 +2,8 @@
 
 #include "pipeline/XmlRun.h"
 
-// A generator step of a site build, kept in memory only: when run it has the
-// site write and queue the style-sheet script of one template.
+// A generator step of a site build, kept in memory only: when run it writes
+// and queues the style-sheet script of one template (lq::createCSSProcessor).
 class XmlCSSProcessor : public XmlRun {
 public:
     explicit XmlCSSProcessor(Key key);

@@ -1,12 +1,11 @@
 #include "pipeline/XmlCreateSlide.h"
 
-#include "pipeline/BuildSteps.h"
 #include "model/site/XmlPhoto.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
 
 XmlCreateSlide::XmlCreateSlide(Key key)
-    : XmlRun(key)
+    : XmlPhotoStep(key)
 {
 }
 
@@ -23,19 +22,17 @@ QString XmlCreateSlide::elementName() const
 void XmlCreateSlide::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
-        if (key == QStringLiteral("photo"))
-            _photo = value;
-        else if (key == QStringLiteral("size"))
+        if (key == QStringLiteral("size"))
             _size = stringToSize(value);
         else
-            XmlRun::setAttributeTo(key, value);
+            XmlPhotoStep::setAttributeTo(key, value);
     });
 }
 
 bool XmlCreateSlide::run()
 {
     return lq::modelFrame(this, "run", [&] {
-        XmlPhoto* photo = lq::registered<XmlPhoto>(_photo);
+        XmlPhoto* photo = stepPhoto();
         if (!photo) {
             lq::log(QStringLiteral("no photo!"));
             return false;
@@ -45,13 +42,7 @@ bool XmlCreateSlide::run()
     });
 }
 
-QString XmlCreateSlide::statusMessage()
+QString XmlCreateSlide::activityLine(XmlPhoto& photo) const
 {
-    return lq::modelFrame(this, "statusMessage", [&]() -> QString {
-        XmlPhoto* photo = lq::registered<XmlPhoto>(_photo);
-        if (!processor() || !photo)
-            return QStringLiteral("");
-        return processorStatus() + QStringLiteral(" create slide:") + QString::number(photo->imageSeqNumber())
-            + QLatin1Char(' ') + photo->UUID() + QLatin1Char('\n');
-    });
+    return QStringLiteral("create slide:") + QString::number(photo.imageSeqNumber()) + QLatin1Char(' ') + photo.UUID();
 }

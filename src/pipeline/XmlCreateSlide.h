@@ -1,10 +1,10 @@
 #pragma once
 
-#include "pipeline/XmlRun.h"
+#include "pipeline/XmlPhotoStep.h"
 #include "platform/Geometry.h"
 
 // The step that writes a photo's slideshow image at a size.
-class XmlCreateSlide final : public XmlRun {
+class XmlCreateSlide final : public XmlPhotoStep {
 public:
     explicit XmlCreateSlide(Key key);
 
@@ -12,20 +12,19 @@ public:
     static XmlCreateSlide* cast(XmlBase* object) { return dynamic_cast<XmlCreateSlide*>(object); }
 
     QString elementName() const override;
-    // "photo" and "size"; the rest goes to the base.
+    // "size"; the rest (the photo) goes to the base.
     void setAttributeTo(const QString& key, const QString& value) override;
 
-    const QString& photo() const { return _photo; }
     const lq::Size& size() const { return _size; }
 
     // The photo writes its slide image; a photo that is gone is noted in the
     // log file ("no photo!"). Answers false.
     bool run() override;
-    // "<status> create slide:<picture number> <photo UUID>" and a line feed;
-    // "" when the photo is gone or the parent is no processor.
-    QString statusMessage() override;
+
+protected:
+    // "create slide:<picture number> <photo UUID>"
+    QString activityLine(XmlPhoto& photo) const override;
 
 private:
-    QString _photo = QStringLiteral("");
     lq::Size _size;
 };

@@ -1,12 +1,12 @@
 #include "pipeline/XmlCreateWebImage.h"
 
 #include "pipeline/BuildSteps.h"
-#include "elements/XmlPictureFrame.h"
+#include "templates/XmlPictureFrame.h"
 #include "model/site/XmlPhoto.h"
 #include "platform/ExceptionFrame.h"
 
 XmlCreateWebImage::XmlCreateWebImage(Key key)
-    : XmlRun(key)
+    : XmlPhotoStep(key)
 {
 }
 
@@ -23,9 +23,7 @@ QString XmlCreateWebImage::elementName() const
 void XmlCreateWebImage::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
-        if (key == QStringLiteral("photo"))
-            _photo = value;
-        else if (key == QStringLiteral("thumbSize"))
+        if (key == QStringLiteral("thumbSize"))
             _thumbSize = stringToSize(value);
         else if (key == QStringLiteral("fullSize"))
             _fullSize = lq::stepInteger(value);
@@ -36,14 +34,14 @@ void XmlCreateWebImage::setAttributeTo(const QString& key, const QString& value)
         else if (key == QStringLiteral("thumbRect"))
             _thumbRect = stringToRect(value);
         else
-            XmlRun::setAttributeTo(key, value);
+            XmlPhotoStep::setAttributeTo(key, value);
     });
 }
 
 bool XmlCreateWebImage::run()
 {
     return lq::modelFrame(this, "run", [&] {
-        XmlPhoto* photo = lq::registered<XmlPhoto>(_photo);
+        XmlPhoto* photo = stepPhoto();
         if (!photo)
             return false;
         XmlPictureFrame* frame = _frame.isNull() ? nullptr : lq::registered<XmlPictureFrame>(_frame);
@@ -52,13 +50,7 @@ bool XmlCreateWebImage::run()
     });
 }
 
-QString XmlCreateWebImage::statusMessage()
+QString XmlCreateWebImage::activityLine(XmlPhoto& photo) const
 {
-    return lq::modelFrame(this, "statusMessage", [&]() -> QString {
-        XmlPhoto* photo = lq::registered<XmlPhoto>(_photo);
-        if (!processor() || !photo)
-            return QStringLiteral("");
-        return processorStatus() + QStringLiteral(" create web image:") + QString::number(photo->imageSeqNumber())
-            + QLatin1Char('\n');
-    });
+    return QStringLiteral("create web image:") + QString::number(photo.imageSeqNumber());
 }

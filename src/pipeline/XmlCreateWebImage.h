@@ -1,11 +1,11 @@
 #pragma once
 
-#include "pipeline/XmlRun.h"
+#include "pipeline/XmlPhotoStep.h"
 #include "platform/Geometry.h"
 
 // The step that writes a photo's web image and thumbnail into the generated
 // site, optionally drawn inside a picture frame.
-class XmlCreateWebImage final : public XmlRun {
+class XmlCreateWebImage final : public XmlPhotoStep {
 public:
     explicit XmlCreateWebImage(Key key);
 
@@ -13,11 +13,10 @@ public:
     static XmlCreateWebImage* cast(XmlBase* object) { return dynamic_cast<XmlCreateWebImage*>(object); }
 
     QString elementName() const override;
-    // "photo", "thumbSize", "fullSize", "frame", "frameRect", "thumbRect";
-    // the rest goes to the base.
+    // "thumbSize", "fullSize", "frame", "frameRect", "thumbRect"; the rest
+    // (the photo) goes to the base.
     void setAttributeTo(const QString& key, const QString& value) override;
 
-    const QString& photo() const { return _photo; }
     const lq::Size& thumbSize() const { return _thumbSize; }
     int fullSize() const { return _fullSize; }
     const QString& frame() const { return _frame; }
@@ -26,12 +25,12 @@ public:
 
     // The photo, when it is still there, writes its images; answers false.
     bool run() override;
-    // "<status> create web image:<picture number>" and a line feed; "" when
-    // the photo is gone or the parent is no processor.
-    QString statusMessage() override;
+
+protected:
+    // "create web image:<picture number>"
+    QString activityLine(XmlPhoto& photo) const override;
 
 private:
-    QString _photo = QStringLiteral("");
     lq::Size _thumbSize;
     int _fullSize = 0;
     QString _frame;

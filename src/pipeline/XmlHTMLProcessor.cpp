@@ -1,7 +1,7 @@
 #include "pipeline/XmlHTMLProcessor.h"
 
 #include "model/core/DocumentBase.h"
-#include "model/site/XmlSite.h"
+#include "pipeline/SiteScripts.h"
 #include "platform/ExceptionFrame.h"
 
 XmlHTMLProcessor::XmlHTMLProcessor(Key key)
@@ -21,7 +21,7 @@ bool XmlHTMLProcessor::run()
 {
     return lq::modelFrame(this, "run", [&] {
         if (_document && _document->site())
-            _document->site()->createHTMLProcessorSheet(_album, _sheet);
+            lq::createHTMLProcessorSheet(*_document->site(), _album, _sheet);
         return false;
     });
 }

@@ -2,8 +2,8 @@
 
 #include "pipeline/XmlRun.h"
 
-// A generator step of a site build, kept in memory only: when run it has the
-// site write and queue the HTML script of one page.
+// A generator step of a site build, kept in memory only: when run it writes
+// and queues the HTML script of one page (lq::createHTMLProcessorSheet).
 class XmlHTMLProcessor : public XmlRun {
 public:
     explicit XmlHTMLProcessor(Key key);

@@ -1,11 +1,10 @@
 #include "pipeline/XmlRebuildPhoto.h"
 
-#include "pipeline/BuildSteps.h"
 #include "model/site/XmlPhoto.h"
 #include "platform/ExceptionFrame.h"
 
 XmlRebuildPhoto::XmlRebuildPhoto(Key key)
-    : XmlRun(key)
+    : XmlPhotoStep(key)
 {
 }
 
@@ -26,19 +25,13 @@ std::shared_ptr<XmlRebuildPhoto> XmlRebuildPhoto::createForUUID(const QString& p
 bool XmlRebuildPhoto::run()
 {
     return lq::modelFrame(this, "run", [&] {
-        if (XmlPhoto* photo = lq::registered<XmlPhoto>(_photo))
+        if (XmlPhoto* photo = stepPhoto())
             photo->createInternalImages();
         return true;
     });
 }
 
-QString XmlRebuildPhoto::statusMessage()
+QString XmlRebuildPhoto::activityLine(XmlPhoto& photo) const
 {
-    return lq::modelFrame(this, "statusMessage", [&]() -> QString {
-        XmlPhoto* photo = lq::registered<XmlPhoto>(_photo);
-        if (!processor() || !photo)
-            return QStringLiteral("");
-        return processorStatus() + QStringLiteral(" rebuild photo:") + QString::number(photo->imageSeqNumber())
-            + QLatin1Char('\n');
-    });
+    return QStringLiteral("rebuild photo:") + QString::number(photo.imageSeqNumber());
 }

@@ -1,11 +1,11 @@
 #include "pipeline/XmlResizeThumbnail.h"
 
-#include "pipeline/BuildSteps.h"
 #include "model/site/XmlPhoto.h"
+#include "pipeline/XmlProcessor.h"
 #include "platform/ExceptionFrame.h"
 
 XmlResizeThumbnail::XmlResizeThumbnail(Key key)
-    : XmlRun(key)
+    : XmlPhotoStep(key)
 {
 }
 
@@ -24,22 +24,25 @@ std::shared_ptr<XmlResizeThumbnail> XmlResizeThumbnail::createForUUIDSize(const 
     });
 }
 
+std::shared_ptr<XmlProcessor> XmlResizeThumbnail::createProcessorForThumbnails(const QList<ThumbnailResize>& thumbnails)
+{
+    std::shared_ptr<XmlProcessor> resizing = XmlProcessor::create();
+    resizing->setStatusMessage(QStringLiteral("Resizing Thumbnails..."));
+    for (const ThumbnailResize& thumbnail : thumbnails)
+        resizing->addChild(createForUUIDSize(thumbnail.photo, thumbnail.size));
+    return resizing;
+}
+
 bool XmlResizeThumbnail::run()
 {
     return lq::modelFrame(this, "run", [&] {
-        if (XmlPhoto* photo = lq::registered<XmlPhoto>(_photo))
+        if (XmlPhoto* photo = stepPhoto())
             photo->resizeThumbnail(sizeToString(_size));
         return true;
     });
 }
 
-QString XmlResizeThumbnail::statusMessage()
+QString XmlResizeThumbnail::activityLine(XmlPhoto& photo) const
 {
-    return lq::modelFrame(this, "statusMessage", [&]() -> QString {
-        XmlPhoto* photo = lq::registered<XmlPhoto>(_photo);
-        if (!processor() || !photo)
-            return QStringLiteral("");
-        return processorStatus() + QStringLiteral(" resize thumbnail:") + QString::number(photo->imageSeqNumber())
-            + QLatin1Char('\n');
-    });
+    return QStringLiteral("resize thumbnail:") + QString::number(photo.imageSeqNumber());
 }

@@ -5,7 +5,6 @@ namespace lq {
 CharacterSet CharacterSet::controlCharacters() { return CharacterSet(Control); }
 CharacterSet CharacterSet::alphanumericCharacters() { return CharacterSet(Alphanumeric); }
 CharacterSet CharacterSet::whitespaceCharacters() { return CharacterSet(Whitespace); }
-CharacterSet CharacterSet::newlineCharacters() { return CharacterSet(Newline); }
 CharacterSet CharacterSet::whitespaceAndNewlineCharacters() { return CharacterSet(Whitespace | Newline); }
 
 CharacterSet CharacterSet::characters(QStringView chars)

@@ -7,7 +7,8 @@
 namespace lq {
 
 // A set of UTF-16 code units, built from Unicode classes and single
-// characters, with the semantics of the original platform's character sets.
+// characters; membership is tested code unit by code unit, so a character
+// outside the Basic Multilingual Plane counts by its surrogates.
 class CharacterSet {
 public:
     CharacterSet() = default;
@@ -18,8 +19,7 @@ public:
     static CharacterSet alphanumericCharacters();
     // Blank, tab and the other Zs spaces.
     static CharacterSet whitespaceCharacters();
-    // U+000A to U+000D, U+0085, U+2028 and U+2029.
-    static CharacterSet newlineCharacters();
+    // The blanks, and the line ends U+000A to U+000D, U+0085, U+2028 and U+2029.
     static CharacterSet whitespaceAndNewlineCharacters();
     // Exactly the characters of the text.
     static CharacterSet characters(QStringView chars);

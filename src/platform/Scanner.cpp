@@ -28,11 +28,6 @@ Scanner::Scanner(QString text)
 {
 }
 
-void Scanner::setScanLocation(qsizetype location)
-{
-    _pos = std::clamp<qsizetype>(location, 0, _text.size());
-}
-
 void Scanner::skip()
 {
     if (!_skipped)
@@ -108,12 +103,12 @@ bool Scanner::scanUpToString(QStringView string, QString* into)
     return true;
 }
 
-bool Scanner::scanRun(const CharacterSet& set, bool inSet, QString* into)
+bool Scanner::scanCharactersFromSet(const CharacterSet& set, QString* into)
 {
     const qsizetype saved = _pos;
     skip();
     qsizetype end = _pos;
-    while (end < _text.size() && set.contains(_text[end]) == inSet)
+    while (end < _text.size() && set.contains(_text[end]))
         ++end;
     if (end == _pos) {
         _pos = saved;
@@ -123,16 +118,6 @@ bool Scanner::scanRun(const CharacterSet& set, bool inSet, QString* into)
         *into = _text.mid(_pos, end - _pos);
     _pos = end;
     return true;
-}
-
-bool Scanner::scanCharactersFromSet(const CharacterSet& set, QString* into)
-{
-    return scanRun(set, true, into);
-}
-
-bool Scanner::scanUpToCharactersFromSet(const CharacterSet& set, QString* into)
-{
-    return scanRun(set, false, into);
 }
 
 bool Scanner::scanHexInt(unsigned* value)

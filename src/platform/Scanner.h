@@ -9,9 +9,9 @@
 
 namespace lq {
 
-// A string scanner with the semantics of the original platform's: before
-// every token it reads it skips the characters to be skipped (by default
-// blanks, tabs and line ends); string matches ignore letter case unless
+// A string scanner that reads a text token by token from a position: before
+// every token it skips the characters to be skipped (by default blanks, tabs
+// and line ends); string matches ignore letter case unless
 // setCaseSensitive(true). Every scan answers whether it read anything; a scan
 // that fails leaves the position where it was.
 class Scanner {
@@ -20,7 +20,6 @@ public:
 
     const QString& string() const { return _text; }
     qsizetype scanLocation() const { return _pos; }
-    void setScanLocation(qsizetype location);
 
     // Nothing: skip nothing.
     void setCharactersToBeSkipped(std::optional<CharacterSet> skipped) { _skipped = std::move(skipped); }
@@ -34,7 +33,6 @@ public:
     // occur; answers false when that is nothing.
     bool scanUpToString(QStringView string, QString* into = nullptr);
     bool scanCharactersFromSet(const CharacterSet& set, QString* into = nullptr);
-    bool scanUpToCharactersFromSet(const CharacterSet& set, QString* into = nullptr);
 
     // Optional "0x" or "0X", then hexadecimal digits; too large a value gives 0xFFFFFFFF.
     bool scanHexInt(unsigned* value);
@@ -45,8 +43,6 @@ public:
 
 private:
     void skip();
-    // Reads the run of characters that are (or, with inSet false, are not) in the set.
-    bool scanRun(const CharacterSet& set, bool inSet, QString* into);
     Qt::CaseSensitivity sensitivity() const { return _caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive; }
 
     QString _text;

@@ -1,8 +1,8 @@
 #pragma once
 
-// Text helpers with the semantics of the original platform's strings that the
-// model relies on. Formatting uses QString::asprintf, which is C-locale
-// ("%d", "%f", "%X", "%g" as in C), and QString::number.
+// Text helpers the model relies on: numbers read from the start of a text
+// and "/"-separated path components. Formatting uses QString::asprintf,
+// which is C-locale ("%d", "%f", "%X", "%g" as in C), and QString::number.
 
 #include <QString>
 #include <QStringView>

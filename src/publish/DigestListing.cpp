@@ -4,6 +4,7 @@
 #include "platform/Log.h"
 #include "platform/Process.h"
 #include "publish/XmlD.h"
+#include "publish/XmlF.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -64,6 +65,18 @@ std::shared_ptr<XmlD> createXmlD(const QString& folderPath, QString* error)
     // A listing that failed anywhere gives nothing at all: a partial tree
     // would make its missing files look deleted.
     return listFolder(folderPath, error);
+}
+
+QList<FileDigest> fileDigests(const XmlD* tree)
+{
+    QList<FileDigest> files;
+    if (!tree)
+        return files;
+    files.reserve(tree->numberChildren());
+    for (const XmlBasePtr& child : tree->children())
+        if (XmlD::isFileNode(child.get()))
+            files.append({ child->name(), static_cast<const XmlF*>(child.get())->md5() });
+    return files;
 }
 
 std::shared_ptr<XmlD> readLastXmlD(const QString& siteFolder)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "model/core/DocumentBase.h"
+
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -14,6 +17,10 @@ namespace lq {
 // first. Nothing when the tool cannot be started or its output is no
 // folder; the reason then goes to the log file and, when asked, to *error.
 std::shared_ptr<XmlD> createXmlD(const QString& folderPath, QString* error = nullptr);
+
+// The files right inside the tree's folder with their digests, in listing
+// order; nothing without a tree.
+QList<FileDigest> fileDigests(const XmlD* tree);
 
 // The last published tree of the site folder ("lastbom.xmlbase"), or nothing
 // when none was stored or it cannot be read.

@@ -177,7 +177,7 @@ public:
     void endEditingInView() override;
     // Adds the box itself.
     void getSelectableObjects(XmlBaseList& list) override;
-    bool hasNextSelectableObjectInside(bool forward) override;
+    bool hasNextSelectableObjectInside(bool backwards) override;
 
     // The text system, while there is one.
     const std::shared_ptr<lq::StyledText>& textStorage() const { return _contents; }

@@ -150,16 +150,16 @@ bool XmlCSS::hasNextSelectableObjectInside(bool)
     return false;
 }
 
-XmlCSSPtr XmlCSS::objectForEditingAtPoint(const lq::Point& point)
+XmlBasePtr XmlCSS::objectForEditingAtPoint(const lq::Point& point)
 {
-    return lq::modelFrame(this, "objectForEditingAtPoint:", [&]() -> XmlCSSPtr {
+    return lq::modelFrame(this, "objectForEditingAtPoint:", [&]() -> XmlBasePtr {
         if (!visible())
             return nullptr;
         for (const XmlBasePtr& child : reverseEnumerator()) {
             XmlCSS* style = XmlCSS::cast(child.get());
             if (!style)
                 continue;
-            if (XmlCSSPtr found = style->objectForEditingAtPoint(point))
+            if (XmlBasePtr found = style->objectForEditingAtPoint(point))
                 return found;
         }
         return nullptr;

@@ -62,10 +62,13 @@ public:
     // Whether the element lies above the plain boxes in hit tests (Vorn Boxes do).
     virtual bool floatsAbove() const { return false; }
     virtual void getSelectableObjects(XmlBaseList& list);
-    virtual bool hasNextSelectableObjectInside(bool forward);
-    // The first answer of the style children, last first; nothing when the
-    // receiver is invisible. The base never answers itself.
-    virtual XmlCSSPtr objectForEditingAtPoint(const lq::Point& point);
+    // Whether the selection stepped to another part inside the element (a
+    // free-style album's next photo) instead of leaving it.
+    virtual bool hasNextSelectableObjectInside(bool backwards);
+    // What a Control-click at the point opens for editing (a photo of an
+    // album): the first answer of the style children, last first; nothing
+    // when the receiver is invisible. The base never answers itself.
+    virtual XmlBasePtr objectForEditingAtPoint(const lq::Point& point);
     virtual void canSaveChanges();
     virtual bool enabled();
 

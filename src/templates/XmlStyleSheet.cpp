@@ -9,12 +9,12 @@
 #include "elements/XmlWebPhotoAlbum.h"
 #include "model/core/DocumentBase.h"
 #include "model/site/XmlAlbum.h"
-#include "model/theme/XmlTheme.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/graphics/GraphicsImage.h"
 #include "templates/XmlBoxModel.h"
+#include "templates/TemplateHolder.h"
 #include "templates/XmlCSSImage.h"
 #include "templates/XmlWebFont.h"
 
@@ -370,7 +370,7 @@ std::shared_ptr<XmlVornBox> XmlStyleSheet::addVornBox()
         std::shared_ptr<XmlVornBox> box = XmlVornBox::create();
         addChild(box);
         // The theme hands out the box's number, unique within the theme.
-        if (XmlTheme* theme = XmlTheme::cast(_parent))
+        if (auto* theme = dynamic_cast<TemplateHolder*>(_parent))
             box->setVornSeqNum(theme->vornboxSeqNumber());
         docChanged();
         return box;

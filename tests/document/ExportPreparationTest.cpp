@@ -11,11 +11,11 @@
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
 #include "platform/Process.h"
+#include "support/StarterSite.h"
 #include "support/TestFiles.h"
 #include "support/TestPictures.h"
 #include "templates/XmlStyleSheet.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
@@ -32,50 +32,27 @@ const QString sgmlCatalog = QStringLiteral("/usr/share/xml/w3c-sgml-lib/schema/d
 // A site made from the starter archive: its own pages, a second text page,
 // a password-protected page, a group with an album page of five real photos,
 // a feed and one file of the user's own.
-class ExportPreparationTest : public ::testing::Test {
+class ExportPreparationTest : public StarterSiteTest {
 protected:
-    void SetUp() override
+    ExportPreparationTest()
+        : StarterSiteTest(QStringLiteral("Garden %1.lqxl"))
     {
-        ASSERT_TRUE(work.isValid());
-        qputenv("LUMENQUILL_LIBEXEC", QByteArray(LQ_TEST_LIBEXEC));
-        folder = work.filePath(QStringLiteral("Garden %1.lqxl"));
-        ASSERT_TRUE(document.newDocument(folder)) << document.lastError().toStdString();
-        document.setExportHandler([this](const QString& operation) { handedOver << operation; });
     }
 
-    XmlSite& site() { return *document.site(); }
-    XmlHomePage& home() { return *site().homepage(); }
-    QString homepage(const QString& name = QString()) const { return folder + QStringLiteral("/homepage/") + name; }
-
-    XmlStyleSheet* templateNumbered(int number)
+    void SetUp() override
     {
-        for (const XmlBasePtr& child : document.theme()->children())
-            if (auto* sheet = XmlStyleSheet::cast(child.get()); sheet && sheet->templateSeqNum() == number)
-                return sheet;
-        return nullptr;
+        qputenv("LUMENQUILL_LIBEXEC", QByteArray(LQ_TEST_LIBEXEC));
+        StarterSiteTest::SetUp();
+        document.setExportHandler([this](const QString& operation) { handedOver << operation; });
     }
 
     void fillSite()
     {
-        auto text = XmlAlbum::create();
-        home().addChild(text);
-        text->newDocument();
-        text->setName(QStringLiteral("Notes"));
-        text->setTemplate(templateNumbered(2));
-        secret = XmlAlbum::create();
-        home().addChild(secret);
-        secret->newDocument();
-        secret->setName(QStringLiteral("Private"));
-        secret->setTemplate(templateNumbered(2));
+        addPage(home(), 2, QStringLiteral("Notes"));
+        secret = addPage(home(), 2, QStringLiteral("Private"));
         secret->setIsPassword(true);
         secret->setPassword(QStringLiteral("rosebud"));
-        auto group = XmlGroup::create();
-        home().addChild(group);
-        group->newDocument();
-        album = XmlAlbum::create();
-        group->addChild(album);
-        album->newDocument();
-        album->setTemplate(templateNumbered(1));
+        album = addPage(*addGroup(), 1);
         // A click on a thumbnail opens the photo's web image.
         for (const auto& photoAlbum : templateNumbered(1)->childrenOfType<XmlWebPhotoAlbum>())
             photoAlbum->setClickOp(1);
@@ -84,35 +61,10 @@ protected:
             writeAll(source, jpegBytes(1600, 1200, QColor::fromHsv(60 * i, 200, 200), 80));
             ASSERT_NE(album->importPhotoIndexCaption(source, -1, QStringLiteral("Photo %1").arg(i)), nullptr);
         }
-        XmlRSS* feed = document.rss();
-        feed->setPublish(true);
-        feed->setTitle(QStringLiteral("Garden news"));
-        feed->setLink(QStringLiteral("http://example.org/garden"));
+        publishFeed(QStringLiteral("Garden news"), QStringLiteral("http://example.org/garden"));
         writeAll(folder + QStringLiteral("/files/a.txt"), QByteArray("my own file\n"));
     }
 
-    void runQueue()
-    {
-        for (int turn = 0; turn < 100000 && !document.queue().processors().isEmpty(); ++turn)
-            document.queue().processor();
-        document.queue().stopProcessor();
-    }
-
-    // Every file of the generated site with its MD5.
-    QMap<QString, QByteArray> digests() const
-    {
-        QMap<QString, QByteArray> files;
-        QDirIterator it(homepage(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString path = it.next();
-            files.insert(QDir(homepage()).relativeFilePath(path), QCryptographicHash::hash(readAll(path), QCryptographicHash::Md5));
-        }
-        return files;
-    }
-
-    QTemporaryDir work;
-    QString folder;
-    MyDocument document;
     std::shared_ptr<XmlAlbum> secret;
     std::shared_ptr<XmlAlbum> album;
     QStringList handedOver;
@@ -126,7 +78,7 @@ TEST_F(ExportPreparationTest, ARebuiltSiteIsExportedWhole)
     document.rebuildEntireSite();
     runQueue();
     EXPECT_TRUE(QFileInfo(homepage()).isDir());
-    EXPECT_TRUE(digests().isEmpty()) << "the rebuild empties the generated site";
+    EXPECT_TRUE(generated().isEmpty()) << "the rebuild empties the generated site";
 
     document.prepareForExport(QStringLiteral("startExport2"));
     EXPECT_TRUE(handedOver.isEmpty()) << "the stages run from the queue";
@@ -190,11 +142,11 @@ TEST_F(ExportPreparationTest, PreparingAnUnchangedSiteAgainGivesTheSameBytes)
     fillSite();
     document.prepareForExport(QStringLiteral("previewInBrowser"));
     runQueue();
-    const QMap<QString, QByteArray> first = digests();
+    const QMap<QString, QByteArray> first = generated();
     ASSERT_FALSE(first.isEmpty());
     document.prepareForExport(QStringLiteral("previewInBrowser"));
     runQueue();
-    const QMap<QString, QByteArray> second = digests();
+    const QMap<QString, QByteArray> second = generated();
     EXPECT_EQ(first.keys(), second.keys());
     for (auto it = first.begin(); it != first.end(); ++it)
         EXPECT_EQ(it.value(), second.value(it.key())) << it.key().toStdString();

@@ -3,6 +3,7 @@
 // Transitional DTD and built twice to the same bytes.
 #include "document/MyDocument.h"
 #include "pipeline/ProcessorQueue.h"
+#include "pipeline/SiteScripts.h"
 #include "model/core/XmlTextFormat.h"
 #include "model/feed/XmlRSS.h"
 #include "model/feed/XmlRSSItem.h"
@@ -18,6 +19,7 @@
 #include "model/theme/XmlTheme.h"
 #include "platform/Process.h"
 #include "platform/Resources.h"
+#include "support/StarterSite.h"
 #include "support/TestFiles.h"
 #include "support/TestPictures.h"
 #include "templates/XmlStyleSheet.h"
@@ -68,17 +70,12 @@ bool bracesBalance(const QString& css)
     return depth == 0;
 }
 
-class SiteBuildTest : public ::testing::Test {
+class SiteBuildTest : public StarterSiteTest {
 protected:
-    void SetUp() override
+    SiteBuildTest()
+        : StarterSiteTest(QStringLiteral("Holiday.lqxl"))
     {
-        ASSERT_TRUE(work.isValid());
-        folder = work.filePath(QStringLiteral("Holiday.lqxl"));
-        ASSERT_TRUE(document.newDocument(folder)) << document.lastError().toStdString();
     }
-
-    XmlSite& site() { return *document.site(); }
-    XmlHomePage& home() { return *site().homepage(); }
 
     std::shared_ptr<XmlAlbum> page(const QString& name)
     {
@@ -88,30 +85,12 @@ protected:
         return nullptr;
     }
 
-    XmlStyleSheet* templateNumbered(int number)
-    {
-        for (const XmlBasePtr& child : document.theme()->children())
-            if (auto* sheet = XmlStyleSheet::cast(child.get()); sheet && sheet->templateSeqNum() == number)
-                return sheet;
-        return nullptr;
-    }
-
     // The starter's pages, a second text page, a group and, in the group,
     // an album page of three photos.
     void fillSite()
     {
-        auto text = XmlAlbum::create();
-        home().addChild(text);
-        text->newDocument();
-        text->setName(QStringLiteral("Notes"));
-        text->setTemplate(templateNumbered(2));
-        auto group = XmlGroup::create();
-        home().addChild(group);
-        group->newDocument();
-        auto album = XmlAlbum::create();
-        group->addChild(album);
-        album->newDocument();
-        album->setTemplate(templateNumbered(1));
+        addPage(home(), 2, QStringLiteral("Notes"));
+        auto album = addPage(*addGroup(), 1);
         for (int i = 0; i < 3; ++i) {
             const QString source = work.filePath(QStringLiteral("in%1.jpg").arg(i));
             writeAll(source, jpegBytes(120 + 20 * i, 90, i == 1 ? Qt::darkRed : Qt::darkCyan));
@@ -121,27 +100,17 @@ protected:
             photo->newDocument(QString());
         }
         home().setLangcode(13);
-        XmlRSS* feed = document.rss();
-        feed->setPublish(true);
-        feed->setTitle(QStringLiteral("Holiday news"));
-        feed->setLink(QStringLiteral("http://example.org/holiday"));
+        XmlRSS& feed = publishFeed(QStringLiteral("Holiday news"), QStringLiteral("http://example.org/holiday"));
         auto item = XmlRSSItem::create();
         item->setLink(album->pageUUID());
         item->setTitle(QStringLiteral("New photos"));
-        feed->addChild(item);
-    }
-
-    void runQueue()
-    {
-        for (int turn = 0; turn < 10000 && !document.queue().processors().isEmpty(); ++turn)
-            document.queue().processor();
-        document.queue().stopProcessor();
+        feed.addChild(item);
     }
 
     // Runs the build through the document's queue to its end.
     void build()
     {
-        site().createProcessor();
+        lq::createProcessor(site());
         runQueue();
         ASSERT_TRUE(document.queue().processors().isEmpty());
     }
@@ -149,29 +118,10 @@ protected:
     // Empties the generated site, keeping its folders.
     void clearSite()
     {
-        ASSERT_TRUE(QDir(folder + QStringLiteral("/homepage")).removeRecursively());
-        ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/homepage/bitmaps")));
-        ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/homepage/pictures")));
+        ASSERT_TRUE(QDir(homepage()).removeRecursively());
+        ASSERT_TRUE(QDir().mkpath(homepage(QStringLiteral("bitmaps"))));
+        ASSERT_TRUE(QDir().mkpath(homepage(QStringLiteral("pictures"))));
     }
-
-    // Every file of the generated site with its bytes.
-    QMap<QString, QByteArray> generated() const
-    {
-        QMap<QString, QByteArray> files;
-        const QString root = folder + QStringLiteral("/homepage");
-        QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString path = it.next();
-            QFile file(path);
-            EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-            files.insert(QDir(root).relativeFilePath(path), file.readAll());
-        }
-        return files;
-    }
-
-    QTemporaryDir work;
-    QString folder;
-    MyDocument document;
 };
 
 TEST_F(SiteBuildTest, ANewSiteComesFromTheStarterArchive)
@@ -259,7 +209,7 @@ TEST_F(SiteBuildTest, BuildingTwiceGivesTheSameBytes)
     clearSite();
     MyDocument reopened;
     ASSERT_TRUE(reopened.readFromFile(folder)) << reopened.lastError().toStdString();
-    reopened.site()->createProcessor();
+    lq::createProcessor(*reopened.site());
     for (int turn = 0; turn < 10000 && !reopened.queue().processors().isEmpty(); ++turn)
         reopened.queue().processor();
     reopened.queue().stopProcessor();
@@ -340,7 +290,7 @@ TEST_F(SiteBuildTest, TheBuildQueuesOneStyleSheetPerUsedTemplateThenPagesThenThe
     about->setExternalLink(QStringLiteral("http://example.org/"));
     about->setIsExternalLink(true);
     ASSERT_TRUE(about->isExternalLink());
-    site().createProcessor();
+    lq::createProcessor(site());
     runQueue();
     const QString log = document.activityText();
     const qsizetype css0 = log.indexOf(QStringLiteral("Creating CSS for Home Page"));
@@ -476,7 +426,7 @@ TEST(FirstLayoutImport, AFreeFormPageKeepsItsPhotosWhereTheyWere)
         "</QZwebpage2></QZhomepage></QZsite>"), QString());
     auto* loaded = XmlSite::cast(read.get());
     ASSERT_NE(loaded, nullptr);
-    const auto theme = loaded->generateThemeFromLegacy1_0();
+    const auto theme = XmlLegacyTheme::generateThemeFromLegacy1_0(*loaded);
     ASSERT_EQ(theme->numberChildren(), 1);
     auto* sheet = XmlStyleSheet::cast(theme->firstChild().get());
     auto* album = XmlWebPhotoAlbum::cast(sheet->getElementWithName(QStringLiteral("Photo Album")).get());

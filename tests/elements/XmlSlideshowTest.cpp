@@ -1,4 +1,4 @@
-#include "elements/XmlPictureFrame.h"
+#include "templates/XmlPictureFrame.h"
 #include "elements/XmlSlideshow.h"
 #include "elements/XmlWebPhotoAlbum.h"
 #include "model/application/MyApplication.h"

@@ -1,5 +1,4 @@
-#include "pipeline/XmlProcessor.h"
-#include "elements/XmlPictureFrame.h"
+#include "templates/XmlPictureFrame.h"
 #include "elements/XmlSlideshow.h"
 #include "elements/XmlWebPhotoAlbum.h"
 #include "model/application/MyApplication.h"
@@ -501,6 +500,8 @@ TEST_F(XmlWebPhotoAlbumTest, FreestylePagesWriteCollageCellsWithoutFramesAndFloa
 
     const std::shared_ptr<XmlPhoto> found = album->photoForEditingAtPoint(lq::Point(1140, 550));
     EXPECT_EQ(found, photos[4]);
+    // A Control-click on the canvas asks the template, which asks the album.
+    EXPECT_EQ(sheet->objectForEditingAtPoint(lq::Point(1140, 550)), photos[4]);
     EXPECT_EQ(album->objectRectArray().size(), 3);
 }
 
@@ -644,11 +645,11 @@ TEST_F(XmlWebPhotoAlbumTest, SitePlaceholdersAndOptionalItemFields)
 
 namespace {
 
-// Records the processors the album queues.
+// Records the thumbnail resizes the album queues.
 class QueueingDocument : public FakeDocument {
 public:
-    void startProcessor(const std::shared_ptr<XmlProcessor>& processor) override { processors.push_back(processor); }
-    std::vector<std::shared_ptr<XmlProcessor>> processors;
+    void resizeThumbnails(const QList<ThumbnailResize>& thumbnails) override { resizes.push_back(thumbnails); }
+    std::vector<QList<ThumbnailResize>> resizes;
 };
 
 } // namespace
@@ -689,9 +690,12 @@ TEST(XmlWebPhotoAlbumCanvas, DrawingQueuesTheThumbnailsOfTheWrongSizeAndDrawsThe
         album->drawObject();
         album->drawText();
     }
-    ASSERT_EQ(document.processors.size(), 1u);
-    EXPECT_EQ(document.processors[0]->statusMessage(), QString("Resizing Thumbnails..."));
-    EXPECT_EQ(document.processors[0]->numberChildren(), 2);
+    ASSERT_EQ(document.resizes.size(), 1u);
+    ASSERT_EQ(document.resizes[0].size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(document.resizes[0][i].photo, page->photoObjects()[i]->UUID());
+        EXPECT_EQ(document.resizes[0][i].size, lq::Size(60, 45));
+    }
 
     // Once made at the album's size, the thumbnails are drawn where their cells are.
     for (const XmlBasePtr& child : page->photoObjects())
@@ -700,7 +704,7 @@ TEST(XmlWebPhotoAlbumCanvas, DrawingQueuesTheThumbnailsOfTheWrongSizeAndDrawsThe
         lq::GraphicsImage::Focus focus(canvas);
         album->drawText();
     }
-    EXPECT_EQ(document.processors.size(), 1u);
+    EXPECT_EQ(document.resizes.size(), 1u);
     const QImage drawn = canvas.toQImage();
     // JPEG red, a shade either way.
     EXPECT_GT(QColor(drawn.pixel(30, 20)).red(), 240);

@@ -70,12 +70,7 @@ TEST_F(LayoutControllerTest, TheSheetsFollowTheElementsTheTemplateShows)
     // A photo album showing photos brings its sheet and the PayPal sheet;
     // the border panel is never a sheet of its own.
     const auto photos = page(QStringLiteral("Photos"));
-    const QString picture = work.filePath(QStringLiteral("sea.jpg"));
-    writeAll(picture, jpegBytes(120, 90, Qt::darkCyan));
-    const auto photo = XmlPhoto::createFromFile(picture);
-    ASSERT_NE(photo, nullptr);
-    photos->addChild(photo);
-    photo->newDocument(QString());
+    ASSERT_NE(addPhoto(*photos, QStringLiteral("sea.jpg"), Qt::darkCyan), nullptr);
     XmlStyleSheet* albumSheet = photos->getTemplate().get();
     setVisible(*albumSheet, "Photo Album", true);
     setVisible(*albumSheet, "Slideshow", false);

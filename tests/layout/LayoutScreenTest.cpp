@@ -4,6 +4,7 @@
 // pictures are kept in the build folder's "test-artefacts".
 #include "elements/XmlVornBox.h"
 #include "pipeline/ProcessorQueue.h"
+#include "pipeline/SiteScripts.h"
 #include "platform/widgets/PreviewWidgets.h"
 #include "support/EventLoop.h"
 #include "support/HeadlessChromium.h"
@@ -137,7 +138,7 @@ TEST_F(LayoutScreenTest, TheLayoutTabOfTheStarterSiteAgainstTheGeneratedPage)
         return;
     }
     // The whole site, built as a publication builds it.
-    document.site()->createProcessor();
+    lq::createProcessor(*document.site());
     for (int turn = 0; turn < 100000 && !document.queue().processors().isEmpty(); ++turn)
         document.queue().processor();
     document.queue().stopProcessor();

@@ -168,6 +168,24 @@ TEST_F(LayoutCanvasTest, RulersMeasureInGrummetsAndMarkARectangle)
     scroll.setSubview(&canvas());
 }
 
+TEST_F(LayoutCanvasTest, TheRulersMarksFollowACentredPageThatMoves)
+{
+    sheet->setCenterHorz(true);
+    layout->relayoutSheet();
+    setVisibleSize(1000, 1100);
+    drawn();
+    ASSERT_EQ(canvas().pageOffset(), QPoint(100, 0));
+    canvas().doRulerLines(lq::Rect(10, 20, 30, 40).toString());
+    EXPECT_EQ(scroll.horizontalRulerView()->rulerlineLocations(), (QList<double> {110, 140}));
+    // A wider page sits further left: the marks go with it, none stays behind.
+    box->setWidth(900);
+    layout->relayoutSheet();
+    drawn();
+    ASSERT_EQ(canvas().pageOffset(), QPoint(50, 0));
+    EXPECT_EQ(scroll.horizontalRulerView()->rulerlineLocations(), (QList<double> {60, 90}));
+    EXPECT_EQ(scroll.verticalRulerView()->rulerlineLocations(), (QList<double> {20, 60}));
+}
+
 TEST_F(LayoutCanvasTest, PageBoundariesCarryTagsNamingTheEdgeElements)
 {
     canvas().setTestMode(false);

@@ -224,6 +224,28 @@ TEST_F(ImagePhotoStepsTest, InMemoryStepsAndObjectsThatAreGone)
     EXPECT_EQ(album->childrenOfType<XmlPhoto>().size(), 2);
 }
 
+TEST_F(ImagePhotoStepsTest, ThumbnailsOfNewSizesAreMadeByOneResizingScript)
+{
+    auto first = import(400, 300);
+    auto second = import(300, 400);
+    ASSERT_TRUE(first && second);
+    const std::shared_ptr<XmlProcessor> resizing = XmlResizeThumbnail::createProcessorForThumbnails(
+        { { first->UUID(), lq::Size(100, 75) }, { second->UUID(), lq::Size(45, 60) } });
+    EXPECT_EQ(resizing->statusMessage(), QStringLiteral("Resizing Thumbnails..."));
+    ASSERT_EQ(resizing->numberChildren(), 2);
+    document.queue.startProcessor(resizing);
+    drain();
+
+    const QString activity = document.queue.activityText();
+    for (const auto& [photo, size] : { std::pair { first, lq::Size(100, 75) }, std::pair { second, lq::Size(45, 60) } }) {
+        SCOPED_TRACE(photo->imageSeqNumber());
+        EXPECT_TRUE(activity.contains(QStringLiteral("Resizing Thumbnails... resize thumbnail:")
+            + QString::number(photo->imageSeqNumber()) + QLatin1Char('\n'))) << activity.toStdString();
+        EXPECT_EQ(photo->thumbnail().size(), size);
+        EXPECT_FALSE(photo->pendingResize());
+    }
+}
+
 TEST(ImageBackgroundSteps, BackgroundStepsNameTheImageByItsUUID)
 {
     QTemporaryDir folder;

@@ -10,7 +10,7 @@
 #include "platform/FileHelpers.h"
 #include "platform/Resources.h"
 #include "support/EventLoop.h"
-#include "support/FakeDocument.h"
+#include "support/QueueDocument.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
@@ -36,19 +36,6 @@ public:
     bool run() override { return body(); }
     std::function<bool()> body;
 };
-
-// A document that keeps its Activity log in a queue, as the site document does.
-class QueueDocument : public FakeDocument {
-public:
-    void addActivityString(const QString& line) override { queue.addActivityString(line); }
-    void startProcessor(const std::shared_ptr<XmlProcessor>& processor) override { queue.startProcessor(processor); }
-    ProcessorQueue queue { this };
-};
-
-std::shared_ptr<XmlProcessor> script(const QString& text)
-{
-    return std::dynamic_pointer_cast<XmlProcessor>(XmlBase::createWithXmlRootDir(text, QString()));
-}
 
 // A copy of the program's resources, for the time of a test, to which the
 // test adds support files.
@@ -95,7 +82,7 @@ TEST_F(ProcessorScriptTest, VerbatimTextAndSupportFilesReachTheSite)
 {
     ResourceFolder folder(resourceCopy());
     writeAll(resources.filePath(QStringLiteral("copy/styles/lumenquill.js")), "// script");
-    const auto processor = script(header()
+    const auto processor = processorScript(header()
         + QStringLiteral("<QZcreate dir=\"homepage\" filename=\"a.html\"><!-- x --><![CDATA[x < y & \"z\"]]><!-- x --></QZcreate>\n"
                          "<QZnotAStep dir=\"homepage\" filename=\"b.html\" />\n"
                          "<QZcopy dir=\"homepage\" filename=\"lumenquill.js\" />\n")
@@ -125,7 +112,7 @@ TEST_F(ProcessorScriptTest, StepsWriteTheirFormsBack)
     processor->addChild(create);
     processor->addChild(XmlCopy::createForFileLocation(QStringLiteral("blank.gif"), QStringLiteral("homepage/bitmaps")));
 
-    const auto again = script(processor->createXml());
+    const auto again = processorScript(processor->createXml());
     ASSERT_TRUE(again);
     EXPECT_EQ(again->rootDir(), QStringLiteral("/sites/a&b"));
     ASSERT_EQ(again->numberChildren(), 2);
@@ -145,7 +132,7 @@ TEST_F(ProcessorScriptTest, CopiesPreferTheSharedFolderAndNeverReplace)
     writeAll(resources.filePath(QStringLiteral("copy/styles/effects.js")), "resource");
     writeAll(XmlCopy::sharedSupportFolder() + QStringLiteral("/prototype.js"), "shared");
     writeAll(site.filePath(QStringLiteral("homepage/effects.js")), "already there");
-    const auto processor = script(header()
+    const auto processor = processorScript(header()
         + QStringLiteral("<QZcopy dir=\"homepage\" filename=\"prototype.js\" />\n"
                          "<QZcopy dir=\"homepage\" filename=\"effects.js\" />\n"
                          "<QZcopy dir=\"homepage\" filename=\"missing.js\" />\n"
@@ -188,7 +175,7 @@ TEST_F(ProcessorScriptTest, TargetsOutsideTheSiteFolderAreRefused)
         text += QStringLiteral("<") + QLatin1String(c.tag) + QStringLiteral(" dir=\"") + c.dir + QStringLiteral("\" filename=\"")
             + c.filename + QStringLiteral("\"><!-- x --><![CDATA[overwritten]]><!-- x --></") + QLatin1String(c.tag) + QStringLiteral(">\n");
     text += QStringLiteral("</QZprocessor>\n");
-    document.queue.startProcessor(script(text));
+    document.queue.startProcessor(processorScript(text));
     drain(document.queue);
     EXPECT_EQ(readAll(site.filePath(QStringLiteral("site.xmlbase"))), QByteArray("document"));
     EXPECT_FALSE(QFileInfo::exists(outside));

@@ -25,6 +25,7 @@ public:
     {
         return lq::createXmlD(path.isEmpty() ? siteFolder + QStringLiteral("/homepage/") : path);
     }
+    QList<FileDigest> fileDigests(const QString& folder) override { return lq::fileDigests(createXmlD(folder).get()); }
     std::shared_ptr<XmlD> lastXmlD() override { return lq::readLastXmlD(siteFolder); }
     void setLastXmlD(XmlD* tree) override
     {

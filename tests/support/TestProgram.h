@@ -1,10 +1,11 @@
 #pragma once
 
-// What every test program's main does: the application services object and a
-// Qt application of the given kind (QGuiApplication, QApplication) on the
-// offscreen platform, with the source tree's resources and a private home
-// folder; then every test.
+// What every test program's main does: the application services object, the
+// script steps registered with the element factory, and a Qt application of
+// the given kind (QGuiApplication, QApplication) on the offscreen platform,
+// with the source tree's resources and a private home folder; then every test.
 #include "model/application/MyApplication.h"
+#include "pipeline/ScriptSteps.h"
 #include "platform/Random.h"
 #include "platform/Resources.h"
 #include "platform/SupportPaths.h"
@@ -54,5 +55,6 @@ int runTestProgram(int argc, char** argv)
     lq::setApplicationIdentity();
     lq::setResourceFolder(QStringLiteral(LQ_TEST_RESOURCES));
     MyApplication app;
+    lq::registerScriptSteps();
     return RUN_ALL_TESTS();
 }

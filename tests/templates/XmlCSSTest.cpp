@@ -71,12 +71,12 @@ public:
     void stopAnimations() override { note("stop"); XmlCSS::stopAnimations(); }
     void convert1_2Bitmaps() override { note("convert"); XmlCSS::convert1_2Bitmaps(); }
     void unpackToDirectory(const QString& folder) override { note("unpack"); XmlCSS::unpackToDirectory(folder); }
-    XmlCSSPtr objectForEditingAtPoint(const lq::Point& point) override
+    XmlBasePtr objectForEditingAtPoint(const lq::Point& point) override
     {
-        if (XmlCSSPtr inner = XmlCSS::objectForEditingAtPoint(point))
+        if (XmlBasePtr inner = XmlCSS::objectForEditingAtPoint(point))
             return inner;
         if (editable && visible())
-            return std::static_pointer_cast<XmlCSS>(sharedFromThis());
+            return sharedFromThis();
         return nullptr;
     }
 

@@ -9,6 +9,7 @@
 #include "model/site/XmlPhoto.h"
 #include "model/site/XmlGroup.h"
 #include "model/theme/XmlTheme.h"
+#include "support/ElementTrees.h"
 #include "support/FakeDocument.h"
 #include "support/Printers.h"
 #include "templates/XmlBoxModel.h"
@@ -49,14 +50,6 @@ public:
 std::shared_ptr<XmlStyleSheet> readSheet(const QString& text)
 {
     return std::dynamic_pointer_cast<XmlStyleSheet>(XmlBase::createWithXmlRootDir(text, QString()));
-}
-
-QStringList childNames(const XmlBase& parent)
-{
-    QStringList names;
-    for (const XmlBasePtr& child : parent.children())
-        names.append(child->name());
-    return names;
 }
 
 TEST(XmlStyleSheetTest, FreshTemplateWritesItsAttributesInOrder)

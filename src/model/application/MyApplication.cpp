@@ -1,6 +1,5 @@
 #include "model/application/MyApplication.h"
 
-#include "imaging/XmlImage.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
 #include "platform/Resources.h"
@@ -47,89 +46,6 @@ MyApplication& MyApplication::shared()
 MyApplication* MyApplication::instance()
 {
     return theApplication;
-}
-
-// --- Element registry ----------------------------------------------------------
-
-namespace {
-
-// The number a UUID of the usual form stands for, or nothing for any other
-// text (lower-case digits included, so that two texts never share a number).
-std::optional<quint64> uuidNumber(const QString& uuid)
-{
-    if (uuid.size() != 16)
-        return std::nullopt;
-    quint64 number = 0;
-    for (QChar c : uuid) {
-        const char16_t u = c.unicode();
-        unsigned digit;
-        if (u >= '0' && u <= '9')
-            digit = u - '0';
-        else if (u >= 'A' && u <= 'F')
-            digit = u - 'A' + 10;
-        else
-            return std::nullopt;
-        number = (number << 4) | digit;
-    }
-    return number;
-}
-
-} // namespace
-
-QHash<QString, Envelop>& MyApplication::registry()
-{
-    if (!xmllookup) {
-        xmllookup.emplace();
-        xmllookup->reserve(1000);
-    }
-    return *xmllookup;
-}
-
-void MyApplication::addUUIDXmlbase(const QString& uuid, XmlBase* element)
-{
-    if (const std::optional<quint64> number = uuidNumber(uuid)) {
-        if (_numberedLookup.capacity() == 0)
-            _numberedLookup.reserve(1000);
-        _numberedLookup.insert(*number, Envelop::createWithObject(element));
-        return;
-    }
-    registry().insert(uuid, Envelop::createWithObject(element));
-}
-
-void MyApplication::removeUUID(const QString& uuid)
-{
-    if (uuid.isNull())
-        return;
-    if (const std::optional<quint64> number = uuidNumber(uuid))
-        _numberedLookup.remove(*number);
-    else
-        registry().remove(uuid);
-}
-
-void MyApplication::changeUUIDToUUIDXmlbase(const QString& oldUUID, const QString& newUUID, XmlBase* element)
-{
-    removeUUID(oldUUID);
-    addUUIDXmlbase(newUUID, element);
-}
-
-XmlBasePtr MyApplication::xmlbase(const QString& uuid) const
-{
-    if (uuid.isNull())
-        return nullptr;
-    const Envelop* found = nullptr;
-    if (const std::optional<quint64> number = uuidNumber(uuid)) {
-        const auto it = _numberedLookup.constFind(*number);
-        if (it != _numberedLookup.constEnd())
-            found = &*it;
-    } else if (xmllookup) {
-        const auto it = xmllookup->constFind(uuid);
-        if (it != xmllookup->constEnd())
-            found = &*it;
-    }
-    if (!found || !found->object())
-        return nullptr;
-    // An element whose last owner is letting go resolves to nothing.
-    return found->object()->weak_from_this().lock();
 }
 
 // --- Services beside the registry ------------------------------------------------
@@ -206,20 +122,4 @@ QStringList MyApplication::allowedDynamicFileTypes() const
 {
     return { QStringLiteral("php"), QStringLiteral("PHP"), QStringLiteral("php3"), QStringLiteral("PHP3"),
         QStringLiteral("php4"), QStringLiteral("PHP4"), QStringLiteral("asp"), QStringLiteral("aspx") };
-}
-
-// --- Template icons ---------------------------------------------------------------------
-
-std::shared_ptr<XmlImage> MyApplication::ticon(int index)
-{
-    return lq::classFrame("MyApplication ticon:", [&] {
-        if (index < 0 || index >= static_cast<int>(ticons.size()))
-            index = 0;
-        std::shared_ptr<XmlImage>& slot = ticons[static_cast<std::size_t>(index)];
-        if (!slot) {
-            const QString path = QStringLiteral("%1/templates/ticon%2.png").arg(lq::resourceFolder(), QString::number(index + 1));
-            slot = XmlImage::createFromImage(lq::GraphicsImage(XmlBase::loadImageFromFile(path)));
-        }
-        return slot;
-    });
 }

@@ -1,28 +1,25 @@
 #pragma once
 
-#include "model/core/Envelop.h"
+#include "model/core/ElementRegistry.h"
+#include "model/core/ModelSettings.h"
 #include "model/core/XmlBase.h"
 #include "platform/StringTable.h"
 
-#include <QHash>
 #include <QString>
 #include <QStringList>
 
-#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
 
-class XmlImage;
-
-// The application services object: the element registry, the application-wide
-// settings, string look-up and fixed policies. One instance lives for the
-// whole run; main() creates it beside the Qt application object, and every
-// part of the program reaches it through shared().
-class MyApplication {
+// The application services object: the application-wide settings, string
+// look-up and fixed policies, and the element registry it holds for the
+// run. One instance lives for the whole run; main() creates it beside the Qt
+// application object, and the application code reaches it through shared().
+class MyApplication final : public ModelSettings {
 public:
     MyApplication();
-    ~MyApplication();
+    ~MyApplication() override;
     MyApplication(const MyApplication&) = delete;
     MyApplication& operator=(const MyApplication&) = delete;
 
@@ -30,13 +27,6 @@ public:
     static MyApplication& shared();
     // The one instance, or nothing before it is made and after it is gone.
     static MyApplication* instance();
-
-    // --- Element registry ---------------------------------------------------
-    void addUUIDXmlbase(const QString& uuid, XmlBase* element);
-    void removeUUID(const QString& uuid);
-    void changeUUIDToUUIDXmlbase(const QString& oldUUID, const QString& newUUID, XmlBase* element);
-    // The live element registered under the UUID, or nothing.
-    XmlBasePtr xmlbase(const QString& uuid) const;
 
     // --- Services beside the registry ---------------------------------------
     // Shows the text in the bug-report window (the shell installs the handler).
@@ -72,17 +62,17 @@ public:
     void setPrefsVersion(int value) { _prefsVersion = value; }
     int checkForUpdates() const { return _checkForUpdates; }
     void setCheckForUpdates(int value) { _checkForUpdates = value; }
-    int maxPictureWidth() const { return _maxPictureWidth; }
+    int maxPictureWidth() const override { return _maxPictureWidth; }
     void setMaxPictureWidth(int value) { _maxPictureWidth = value; }
-    int maxPictureHeight() const { return _maxPictureHeight; }
+    int maxPictureHeight() const override { return _maxPictureHeight; }
     void setMaxPictureHeight(int value) { _maxPictureHeight = value; }
     // The JPEG factor that image writing uses for a compression of 0.0.
-    float jpgCompressionFactor() const { return 0.95f; }
+    float jpgCompressionFactor() const override { return 0.95f; }
     // Stores the value clamped to 0.6..0.95; jpgCompressionFactor keeps answering 0.95.
     void setJpgCompressionFactor(float factor);
     float storedJpgCompressionFactor() const { return _jpgCompressionFactor; }
     bool resizeOnImport() const { return true; }
-    QStringList allowedImportFileTypes() const;
+    QStringList allowedImportFileTypes() const override;
     QStringList allowedDynamicFileTypes() const;
     bool autoLaunchBrowser() const { return _autoLaunchBrowser; }
     void setAutoLaunchBrowser(bool value) { _autoLaunchBrowser = value; }
@@ -90,7 +80,7 @@ public:
     void setEnableRTL(int value) { _enableRTL = value; }
     int importCaptions() const { return _importCaptions; }
     void setImportCaptions(int value) { _importCaptions = value; }
-    int enableBeforeAfter() const { return _enableBeforeAfter; }
+    int enableBeforeAfter() const override { return _enableBeforeAfter; }
     void setEnableBeforeAfter(int value) { _enableBeforeAfter = value; }
     // The hosts of a .Mac-compatible service (host names, without scheme):
     // WebDAV for publishing, and the home pages where the site is seen. The
@@ -100,20 +90,9 @@ public:
     const QString& macHomePageHost() const { return _macHomePageHost; }
     void setMacHomePageHost(const QString& host) { _macHomePageHost = host; }
 
-    // --- Template icons ---------------------------------------------------------
-    // The template icon of the index (0 to 6; any other index is 0): the
-    // resource "templates/ticon<index + 1>.png" as a picture element, read on
-    // first use and kept for the rest of the run.
-    std::shared_ptr<XmlImage> ticon(int index);
-
 private:
-    QHash<QString, Envelop>& registry();
-
-    // UUIDs of the form makeUUID gives (16 upper-case hexadecimal digits)
-    // are kept under their number, which is much cheaper to hash, compare
-    // and store than the text; any other UUID under its text in xmllookup.
-    QHash<quint64, Envelop> _numberedLookup;
-    std::optional<QHash<QString, Envelop>> xmllookup;
+    // Made first and gone last: every element of the run lives within it.
+    ElementRegistry _registry;
     std::optional<lq::StringTable> _strings;
     std::function<void(const QString&)> _bugHandler;
     std::function<XmlBasePtr()> _iPhotoFactory;
@@ -131,5 +110,4 @@ private:
     int _enableBeforeAfter = 0;
     QString _macWebDAVHost;
     QString _macHomePageHost;
-    std::array<std::shared_ptr<XmlImage>, 7> ticons;
 };

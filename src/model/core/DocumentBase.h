@@ -20,6 +20,19 @@ namespace lq {
 class PreviewView;
 }
 
+// A file of a listed folder: its name and the MD5 digest of its bytes
+// (hexadecimal).
+struct FileDigest {
+    QString name;
+    QString md5;
+};
+
+// A photo's thumbnail to make again at a new size: the photo's UUID and the size.
+struct ThumbnailResize {
+    QString photo;
+    lq::Size size;
+};
+
 // What the model asks of the open site document. The site document of the
 // application shell implements it; tests use a recording fake. The model
 // never reaches the document in any other way.
@@ -91,6 +104,9 @@ public:
     // Queues a processor script behind every script queued before it. A
     // document without a queue drops it.
     virtual void startProcessor(const std::shared_ptr<XmlProcessor>& processor) { (void)processor; }
+    // Queues the script "Resizing Thumbnails..." that makes each photo's
+    // thumbnail again at its size. A document without a queue drops it.
+    virtual void resizeThumbnails(const QList<ThumbnailResize>& thumbnails) { (void)thumbnails; }
 
     // --- Build ----------------------------------------------------------------
     // The document's theme root (its children are the page templates), or nothing.
@@ -106,6 +122,10 @@ public:
     // site's generated "homepage" folder), or nothing when it cannot be
     // listed. A document without a folder answers nothing.
     virtual std::shared_ptr<XmlD> createXmlD(const QString& path) { (void)path; return nullptr; }
+    // The files right inside the folder (a path ending with "/") with their
+    // digests, in listing order; nothing when it cannot be listed. A
+    // document without a folder answers nothing.
+    virtual QList<FileDigest> fileDigests(const QString& folder) { (void)folder; return {}; }
     // The tree of what the server holds ("lastbom.xmlbase"), or nothing when
     // nothing was published yet.
     virtual std::shared_ptr<XmlD> lastXmlD() { return nullptr; }

@@ -1,9 +1,7 @@
 #include "model/core/XmlBase.h"
 
 #include "model/core/DocumentBase.h"
-#include "model/application/MyApplication.h"
-#include "model/site/XmlHomePage.h"
-#include "model/site/XmlSite.h"
+#include "model/core/ElementRegistry.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Random.h"
 
@@ -12,7 +10,7 @@
 XmlBase::XmlBase(Key)
     : _uuid(makeUUID())
 {
-    MyApplication::shared().addUUIDXmlbase(_uuid, this);
+    ElementRegistry::shared().addUUIDXmlbase(_uuid, this);
 }
 
 XmlBase::~XmlBase()
@@ -27,8 +25,8 @@ XmlBase::~XmlBase()
             child->_parent = nullptr;
         }
     }
-    if (MyApplication* app = MyApplication::instance())
-        app->removeUUID(_uuid);
+    if (ElementRegistry* registry = ElementRegistry::instance())
+        registry->removeUUID(_uuid);
 }
 
 std::shared_ptr<XmlBase> XmlBase::create()
@@ -55,7 +53,7 @@ QString XmlBase::makeUUID()
 
 XmlBasePtr XmlBase::UUID(const QString& uuid)
 {
-    return MyApplication::shared().xmlbase(uuid);
+    return ElementRegistry::shared().xmlbase(uuid);
 }
 
 QString XmlBase::elementName() const
@@ -459,11 +457,7 @@ XmlHomePage* XmlBase::homepage()
 
 XmlBaseList XmlBase::webItems()
 {
-    return lq::modelFrame(this, "webItems", [&]() -> XmlBaseList {
-        XmlSite* site = siteRoot();
-        XmlHomePage* home = site ? site->homepage() : nullptr;
-        return home ? home->webItems() : XmlBaseList {};
-    });
+    return lq::modelFrame(this, "webItems", [&] { return sitePages(); });
 }
 
 XmlSite* XmlBase::siteRoot()

@@ -40,7 +40,7 @@ struct MenuItem {
 
 // The root class of every element of a document: a node of an ordered tree
 // with a name, an optional content text and a run-time identity (UUID) under
-// which the application's registry finds it while it lives.
+// which the element registry (ElementRegistry) finds it while it lives.
 //
 // Ownership: a parent owns its children; a child points to its parent without
 // owning it; the registry owns nobody. Elements are always made through
@@ -194,6 +194,8 @@ public:
     virtual QString filenameWithRoot(const QString& path);
     virtual QImage iconImage();
     virtual XmlHomePage* homepage();
+    // The site's pages (the home page's page list); nothing outside a site.
+    // A group answers its own pages.
     virtual XmlBaseList webItems();
     // The document of the file root (site or theme) the element belongs to, or nothing.
     virtual DocumentBase* myDocument();
@@ -204,6 +206,10 @@ public:
     virtual QList<MenuItem> menuItems();
     // The element's own entry in a navigation menu, when it shows there.
     virtual std::optional<MenuItem> menuEntry();
+    // A page's identity that is saved with it, and the address its links go
+    // to; both empty for anything that is no page.
+    virtual QString pageUUID() const { return {}; }
+    virtual QString externalLink() { return {}; }
 
     // --- Element protocol and XML text -------------------------------------
     // The child element for a tag met inside this element's body; the base
@@ -212,6 +218,16 @@ public:
     virtual XmlBasePtr createChildFromTag(const QString& tag);
     // The factory: a new element of the class registered under the tag, or nothing.
     static XmlBasePtr factoryCreateChildFromTag(const QString& tag);
+    // What the factory calls to make an element of one class.
+    using ElementMaker = XmlBasePtr (*)();
+    struct FactoryTag {
+        const char* tag;
+        ElementMaker make;
+    };
+    // Adds the element names of processor scripts, which the build pipeline
+    // registers at start-up (lq::registerScriptSteps), to the factory. A name
+    // the factory knows keeps its class.
+    static void addFactoryTags(std::initializer_list<FactoryTag> tags);
     // Stores one attribute read from the XML text; unknown keys go to the superclass.
     virtual void setAttributeTo(const QString& key, const QString& value);
     // Appends the element's attributes: the superclass's first, then its own.
@@ -324,6 +340,9 @@ protected:
     // The document of a file root (site or theme), which answers for its
     // whole tree; nothing for any other element.
     virtual DocumentBase* fileRootDocument() { return nullptr; }
+    // The pages of the site the element belongs to: the site root answers
+    // for its whole tree; any other element asks its parent.
+    virtual XmlBaseList sitePages() { return _parent ? _parent->sitePages() : XmlBaseList {}; }
 
     // What every plain setter does: stores the value in the field and tells
     // the document of the change, inside the frame of the setter's operation

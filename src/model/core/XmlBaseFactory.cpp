@@ -1,19 +1,11 @@
 // The element factory: the element name of every class that can stand in a
-// document file, a theme, a processor script or the pasteboard, and the class
-// that makes it.
+// document file, a theme or the pasteboard, and the class that makes it. The
+// steps of processor scripts are added by the build pipeline at start-up
+// (lq::registerScriptSteps).
 
 #include "model/core/XmlBase.h"
 
-#include "pipeline/XmlCopy.h"
-#include "pipeline/XmlCreate.h"
-#include "pipeline/XmlCreateBitmapSlice.h"
-#include "pipeline/XmlCreateSlide.h"
-#include "pipeline/XmlCreateWebBitmap.h"
-#include "pipeline/XmlCreateWebImage.h"
-#include "pipeline/XmlCreateWinIEBitmap.h"
-#include "pipeline/XmlPasswordProtect.h"
-#include "pipeline/XmlProcessor.h"
-#include "elements/XmlPictureFrame.h"
+#include "templates/XmlPictureFrame.h"
 #include "elements/XmlSlideshow.h"
 #include "elements/XmlVornBox.h"
 #include "elements/XmlWebBox.h"
@@ -64,7 +56,7 @@
 
 namespace {
 
-using Maker = XmlBasePtr (*)();
+using Maker = XmlBase::ElementMaker;
 
 template <class T>
 XmlBasePtr makeElement()
@@ -81,10 +73,7 @@ XmlBasePtr makeVerdanePage()
     return album;
 }
 
-struct VocabularyEntry {
-    const char* tag;
-    Maker make;
-};
+using VocabularyEntry = XmlBase::FactoryTag;
 
 // Exact, case-sensitive element names. No two are equal, so the order only
 // groups them by where they occur.
@@ -119,17 +108,8 @@ const VocabularyEntry kVocabulary[] = {
     { "QZwidgetphoto", &makeElement<XmlWidgetPhoto> },
     { "headHTML", &makeElement<XmlHeadHTML> },
     { "bodyHTML", &makeElement<XmlBodyHTML> },
-    // Processor scripts, publishing settings and digest trees.
-    { "QZprocessor", &makeElement<XmlProcessor> },
-    { "QZcreate", &makeElement<XmlCreate> },
-    { "QZcopy", &makeElement<XmlCopy> },
-    { "QZpassword", &makeElement<XmlPasswordProtect> },
+    // Publishing settings and digest trees.
     { "QZlocation", &makeElement<XmlLocation> },
-    { "QZcreateWebImage", &makeElement<XmlCreateWebImage> },
-    { "QZcreateWebBitmap", &makeElement<XmlCreateWebBitmap> },
-    { "QZcreateBitmapSlice", &makeElement<XmlCreateBitmapSlice> },
-    { "QZcreateWinIEBitmap", &makeElement<XmlCreateWinIEBitmap> },
-    { "QZcreateSlide", &makeElement<XmlCreateSlide> },
     { "QZD", &makeElement<XmlD> },
     { "QZF", &makeElement<XmlF> },
     // Themes.
@@ -153,9 +133,9 @@ const VocabularyEntry kVocabulary[] = {
     { "QZrssitem", &makeElement<XmlRSSItem> },
 };
 
-const QHash<QString, Maker>& vocabulary()
+QHash<QString, Maker>& vocabulary()
 {
-    static const QHash<QString, Maker> table = [] {
+    static QHash<QString, Maker> table = [] {
         QHash<QString, Maker> byTag;
         byTag.reserve(static_cast<qsizetype>(std::size(kVocabulary)));
         for (const VocabularyEntry& entry : kVocabulary)
@@ -173,6 +153,16 @@ XmlBasePtr XmlBase::factoryCreateChildFromTag(const QString& tag)
         const Maker make = vocabulary().value(tag, nullptr);
         return make ? make() : nullptr;
     });
+}
+
+void XmlBase::addFactoryTags(std::initializer_list<FactoryTag> tags)
+{
+    QHash<QString, Maker>& table = vocabulary();
+    for (const FactoryTag& entry : tags) {
+        const QString tag = QString::fromLatin1(entry.tag);
+        if (!table.contains(tag))
+            table.insert(tag, entry.make);
+    }
 }
 
 XmlBasePtr XmlBase::createChildFromTag(const QString& tag)

@@ -3,7 +3,7 @@
 // lists build themselves from, and which files count as pictures to import.
 #include "model/core/XmlBase.h"
 
-#include "model/application/MyApplication.h"
+#include "model/core/ModelSettings.h"
 #include "model/files/DirectoryWalk.h"
 #include "model/files/XmlExternalFiles.h"
 #include "model/files/XmlFile.h"
@@ -64,7 +64,7 @@ XmlBasePtr XmlBase::createFromPasteboard(const lq::Pasteboard& pasteboard)
 bool XmlBase::canWeImport(const QString& path)
 {
     return lq::classFrame("XmlBase +canWeImport:", [&] {
-        return MyApplication::shared().allowedImportFileTypes().contains(extensionOf(path), Qt::CaseSensitive);
+        return ModelSettings::shared().allowedImportFileTypes().contains(extensionOf(path), Qt::CaseSensitive);
     });
 }
 

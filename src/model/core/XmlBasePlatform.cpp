@@ -3,7 +3,7 @@
 // frame, and forwards to the free function that does the work.
 #include "model/core/XmlBase.h"
 
-#include "model/application/MyApplication.h"
+#include "model/core/ModelSettings.h"
 #include "platform/Codecs.h"
 #include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
@@ -15,7 +15,7 @@ namespace {
 // The JPEG quality of an image file: 0 stands for the application's factor.
 double jpegFactor(float compression)
 {
-    return compression == 0.0f ? MyApplication::shared().jpgCompressionFactor() : compression;
+    return compression == 0.0f ? ModelSettings::shared().jpgCompressionFactor() : compression;
 }
 } // namespace
 

@@ -37,4 +37,13 @@ void appendVerbatimBlock(QString& xml, QStringView text)
     appendBlocks(xml, text, verbatimMarker, verbatimMarker);
 }
 
+bool carriesWhole(QStringView text)
+{
+    for (const QChar c : text) {
+        if ((c.category() == QChar::Other_Control && c != QLatin1Char('\n')) || c.category() == QChar::Other_Format)
+            return false;
+    }
+    return text.isEmpty() || !text.front().isSpace();
+}
+
 } // namespace XmlTextFormat

@@ -26,6 +26,10 @@ inline constexpr QStringView verbatimMarker = u"<!-- lumenquill-verbatim-7Q2 -->
 void appendContentBlock(QString& xml, QStringView text);
 // The same for a verbatim block, for the writers of processor scripts.
 void appendVerbatimBlock(QString& xml, QStringView text);
+// Whether a content text comes back from its block exactly: the reader drops
+// control characters other than the line feed, format characters (such as
+// zero-width spaces) and leading white space.
+bool carriesWhole(QStringView text);
 
 // The deepest nesting the reader follows: the element at this level reads no
 // children, and the reading stops there as for a text cut short. Deeper texts

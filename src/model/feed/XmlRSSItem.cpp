@@ -2,7 +2,6 @@
 
 #include "model/core/DocumentBase.h"
 #include "model/feed/XmlRSS.h"
-#include "model/site/XmlWebItem.h"
 #include "platform/ExceptionFrame.h"
 
 XmlRSSItem::XmlRSSItem(Key key)
@@ -78,9 +77,9 @@ void XmlRSSItem::appendRSSLink(QString& text, const QString& channelLink)
         DocumentBase* document = feed ? feed->document() : nullptr;
         if (!document)
             return;
-        for (const XmlBasePtr& page : document->webItems()) {
-            XmlWebItem* item = dynamic_cast<XmlWebItem*>(page.get());
-            if (!item || item->pageUUID() != _link)
+        for (const XmlBasePtr& item : document->webItems()) {
+            const QString page = item->pageUUID();
+            if (page.isEmpty() || page != _link)
                 continue;
             text += QStringLiteral("<item>\n");
             text += QStringLiteral("<title>") + _title + QStringLiteral("</title>\n");

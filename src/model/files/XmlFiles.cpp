@@ -2,7 +2,6 @@
 
 #include "model/files/XmlFile.h"
 #include "model/files/XmlFolder.h"
-#include "model/site/XmlSite.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Image.h"
 #include "platform/Strings.h"
@@ -146,7 +145,9 @@ QImage XmlFiles::iconImage()
 void XmlFiles::writeXmlInString(QString& xml)
 {
     lq::modelFrame(this, "writeXmlInString:", [&] {
-        if (XmlSite::cast(_parent))
+        // The site's mirror of its "files" folder is made anew from the
+        // folder, never stored: the parent is then the site root itself.
+        if (_parent && !_parent->parent() && _parent->siteRoot())
             return;
         XmlBase::writeXmlInString(xml);
     });

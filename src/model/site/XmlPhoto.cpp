@@ -3,8 +3,8 @@
 #include "imaging/XmlCanvas.h"
 #include "imaging/XmlImage.h"
 #include "model/core/DocumentBase.h"
-#include "model/application/MyApplication.h"
 #include "model/core/SuppressedChanges.h"
+#include "model/site/XmlAlbum.h"
 #include "model/site/XmlCaption.h"
 #include "model/site/XmlPayPalData.h"
 #include "model/site/XmlSite.h"
@@ -180,9 +180,9 @@ QString XmlPhoto::originalFilename()
 void XmlPhoto::saveOriginalImageFrom(const QString&)
 {
     lq::modelFrame(this, "saveOriginalImageFrom:", [&] {
-        // Imported pictures are always normalised and limited
-        // (MyApplication::resizeOnImport), so what is stored is the picture in
-        // memory, re-encoded, never the file as it was.
+        // Imported pictures are always normalised and limited to the
+        // picture size, so what is stored is the picture in memory,
+        // re-encoded, never the file as it was.
         saveOriginalImage();
     });
 }
@@ -302,6 +302,12 @@ bool XmlPhoto::canBePurchased() const
 void XmlPhoto::setAltText(const QString& text)
 {
     setStored(_altText, text, "setAltText:");
+}
+
+XmlWatermark* XmlPhoto::pageWatermark() const
+{
+    XmlAlbum* album = XmlAlbum::cast(parent());
+    return album ? album->watermark().get() : nullptr;
 }
 
 void XmlPhoto::setShowObjects(bool show)

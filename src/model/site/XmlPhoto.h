@@ -1,5 +1,6 @@
 #pragma once
 
+#include "imaging/CanvasHolder.h"
 #include "model/core/XmlBase.h"
 #include "platform/Geometry.h"
 #include "platform/graphics/GraphicsImage.h"
@@ -8,7 +9,6 @@ class XmlCanvas;
 class XmlCaption;
 class XmlPayPalData;
 class XmlPictureFrame;
-class XmlResizeThumbnail;
 class XmlSite;
 
 // One photo of an album page: its editable picture (the canvas), its
@@ -20,7 +20,7 @@ class XmlSite;
 // The caption, the canvas and the PayPal item are owned parts, written inside
 // the photo's element and read back into the same parts; a photo has no
 // children.
-class XmlPhoto : public XmlBase {
+class XmlPhoto : public XmlBase, public CanvasHolder {
 public:
     explicit XmlPhoto(Key key);
     ~XmlPhoto() override;
@@ -102,8 +102,10 @@ public:
     const QString& altText() const { return _altText; }
     void setAltText(const QString& text);
     // The canvas's callouts count as part of the picture for the thumbnail.
-    bool showObjects() const { return _showObjects; }
+    bool showObjects() const override { return _showObjects; }
     void setShowObjects(bool show);
+    // The watermark of the album page the photo lies on, or nothing.
+    XmlWatermark* pageWatermark() const override;
     // The photo's rectangle on a 1.0 page, read only from 1.0 documents.
     const lq::Rect& legacyRect() const { return legacy1_0Rect; }
 
@@ -149,10 +151,10 @@ public:
     // the frame's background and overlay (drawn around the frame rectangle).
     // A thumbnail of another size is made again at once when asked with
     // forceRedraw; otherwise nothing more is drawn and the answer is the
-    // step that makes it later, for the caller to queue. Nothing is drawn
-    // while that step is pending.
-    std::shared_ptr<XmlResizeThumbnail> drawThumbNailAtFrameFrameRect(const lq::Rect& rect, XmlPictureFrame* frame,
-                                                                      const lq::Rect& frameRect);
+    // size to make it at later, for the caller to queue
+    // (DocumentBase::resizeThumbnails). Nothing is drawn while that is pending.
+    std::optional<lq::Size> drawThumbNailAtFrameFrameRect(const lq::Rect& rect, XmlPictureFrame* frame,
+                                                          const lq::Rect& frameRect);
     // The rectangle of a thumbnail fitted into a box of the size within the
     // rectangle, proportions kept. Zero sizes raise "Divide By 0".
     lq::Rect aspectThumbRectForSize(const lq::Rect& rect, const lq::Size& size);

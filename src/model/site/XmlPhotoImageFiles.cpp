@@ -3,11 +3,10 @@
 // "homepage/pictures" (web image, thumbnail and slide).
 #include "model/site/XmlPhoto.h"
 
-#include "pipeline/XmlResizeThumbnail.h"
-#include "elements/XmlPictureFrame.h"
+#include "templates/XmlPictureFrame.h"
 #include "imaging/XmlCanvas.h"
 #include "imaging/XmlImage.h"
-#include "model/application/MyApplication.h"
+#include "model/core/ModelSettings.h"
 #include "model/core/DocumentBase.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlPhotoRep.h"
@@ -68,9 +67,9 @@ void copyFile(const QString& source, const QString& target)
 lq::Size XmlPhoto::pictureLimit()
 {
     constexpr int smallestLimit = 1024;
-    const MyApplication& app = MyApplication::shared();
+    const ModelSettings& settings = ModelSettings::shared();
     const auto limit = [](int value) { return value > 0 ? value : smallestLimit; };
-    return lq::Size(static_cast<float>(limit(app.maxPictureWidth())), static_cast<float>(limit(app.maxPictureHeight())));
+    return lq::Size(static_cast<float>(limit(settings.maxPictureWidth())), static_cast<float>(limit(settings.maxPictureHeight())));
 }
 
 bool XmlPhoto::inSiteDocument()
@@ -151,19 +150,19 @@ void XmlPhoto::resizeThumbnail(const QString& text)
     });
 }
 
-std::shared_ptr<XmlResizeThumbnail> XmlPhoto::drawThumbNailAtFrameFrameRect(const lq::Rect& rect, XmlPictureFrame* frame,
-                                                                            const lq::Rect& frameRect)
+std::optional<lq::Size> XmlPhoto::drawThumbNailAtFrameFrameRect(const lq::Rect& rect, XmlPictureFrame* frame,
+                                                                const lq::Rect& frameRect)
 {
-    return lq::modelFrame(this, "drawThumbNailAt:frame:frameRect:", [&]() -> std::shared_ptr<XmlResizeThumbnail> {
+    return lq::modelFrame(this, "drawThumbNailAt:frame:frameRect:", [&]() -> std::optional<lq::Size> {
         if (_pendingResize)
-            return nullptr;
+            return std::nullopt;
         if (frame)
             frame->drawObjectBackground(frameRect, true);
         lq::GraphicsImage shown = thumbnail();
         if (_forceRedraw > 1 || shown.size() != rect.size) {
             if (_forceRedraw == 0) {
                 _pendingResize = true;
-                return XmlResizeThumbnail::createForUUIDSize(UUID(), rect.size);
+                return rect.size;
             }
             falseAlarm(true);
             struct Resume {
@@ -191,7 +190,7 @@ std::shared_ptr<XmlResizeThumbnail> XmlPhoto::drawThumbNailAtFrameFrameRect(cons
         }
         if (frame)
             frame->drawObjectBackground(frameRect, false);
-        return nullptr;
+        return std::nullopt;
     });
 }
 

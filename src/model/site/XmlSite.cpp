@@ -4,14 +4,6 @@
 #include "model/core/DocumentFolder.h"
 #include "model/files/DirectoryWalk.h"
 #include "model/core/SuppressedChanges.h"
-#include "pipeline/XmlCSSProcessor.h"
-#include "pipeline/XmlHTMLProcessor.h"
-#include "pipeline/XmlProcessor.h"
-#include "pipeline/XmlRSSProcessor.h"
-#include "model/theme/XmlLegacyTheme.h"
-#include "model/theme/XmlTheme.h"
-#include "templates/XmlStyleSheet.h"
-#include "model/site/XmlAlbum.h"
 #include "model/files/XmlFile.h"
 #include "model/files/XmlFiles.h"
 #include "model/site/XmlAlbum.h"
@@ -19,7 +11,6 @@
 #include "model/site/XmlTrash.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
-#include "publish/XmlLocation.h"
 
 #include <typeinfo>
 
@@ -79,7 +70,7 @@ XmlBasePtr XmlSite::createChildFromTag(const QString& tag)
 {
     return lq::modelFrame(this, "createChildFromTag:", [&]() -> XmlBasePtr {
         if (tag == u"QZlocation") {
-            _location = XmlLocation::create();
+            _location = factoryCreateChildFromTag(tag);
             return _location;
         }
         return XmlBase::createChildFromTag(tag);
@@ -157,6 +148,12 @@ DocumentBase* XmlSite::fileRootDocument()
 XmlHomePage* XmlSite::homepage()
 {
     return firstChildOfClass<XmlHomePage>(*this);
+}
+
+XmlBaseList XmlSite::sitePages()
+{
+    XmlHomePage* home = homepage();
+    return home ? home->webItems() : XmlBaseList {};
 }
 
 XmlFiles* XmlSite::files() const
@@ -262,127 +259,3 @@ void XmlSite::refreshFiles()
     });
 }
 
-// --- Build ------------------------------------------------------------------------
-
-namespace {
-
-// The opening of a generated script: the folder escaped, the status as it is
-// but for the characters that would end the attribute.
-QString scriptOpening(const QString& rootDir, const QString& status)
-{
-    QString shown = status;
-    shown.replace(QLatin1Char('&'), QStringLiteral("&amp;")).replace(QLatin1Char('"'), QStringLiteral("&quot;"));
-    return QStringLiteral("<QZprocessor rootDir=\"") + XmlBase::escape(rootDir) + QStringLiteral("\" status=\"") + shown + QStringLiteral("\">");
-}
-
-} // namespace
-
-void XmlSite::createProcessor()
-{
-    lq::modelFrame(this, "createProcessor", [&] {
-        XmlHomePage* home = homepage();
-        const XmlBaseList pages = home ? home->webItems() : XmlBaseList();
-        auto processor = XmlProcessor::create();
-        processor->setRootDir(rootDir());
-        {
-            SuppressedChanges quiet(*this);
-            XmlTheme* theme = _myDocument ? _myDocument->theme() : nullptr;
-            if (theme) {
-                for (const XmlBasePtr& child : theme->children()) {
-                    XmlStyleSheet* sheet = XmlStyleSheet::cast(child.get());
-                    if (!sheet)
-                        continue;
-                    for (const XmlBasePtr& item : pages) {
-                        XmlAlbum* page = XmlAlbum::cast(item.get());
-                        if (!page || page->isExternalLink())
-                            continue;
-                        if (page->templateNum() == sheet->templateSeqNum()) {
-                            processor->addChild(XmlCSSProcessor::createForSheet(sheet->UUID()));
-                            break;
-                        }
-                    }
-                }
-            }
-            for (const XmlBasePtr& item : pages) {
-                XmlAlbum* page = XmlAlbum::cast(item.get());
-                if (!page || page->isExternalLink())
-                    continue;
-                const std::shared_ptr<XmlStyleSheet> sheet = page->getTemplate();
-                processor->addChild(XmlHTMLProcessor::createForAlbumWithTemplate(page->UUID(), sheet ? sheet->UUID() : QString()));
-            }
-            processor->addChild(XmlRSSProcessor::create());
-        }
-        if (_myDocument)
-            _myDocument->startProcessor(processor);
-    });
-}
-
-void XmlSite::createCSSProcessor(const QString& sheetUUID)
-{
-    lq::modelFrame(this, "createCSSProcessor:", [&] {
-        QString script;
-        script.reserve(10000);
-        {
-            SuppressedChanges quiet(*this);
-            const XmlBasePtr found = sheetUUID.isEmpty() ? nullptr : XmlBase::UUID(sheetUUID);
-            if (XmlStyleSheet* sheet = XmlStyleSheet::cast(found.get())) {
-                script += scriptOpening(rootDir(), QStringLiteral("Creating CSS for ") + sheet->name());
-                sheet->loadBackstore(nullptr);
-                struct Release {
-                    XmlStyleSheet* sheet;
-                    ~Release() { sheet->releaseBackstore(nullptr); }
-                } release { sheet };
-                sheet->genCSS(script);
-                script += QStringLiteral("</QZprocessor>");
-            }
-        }
-        if (script.isEmpty() || !_myDocument)
-            return;
-        _myDocument->startProcessor(std::dynamic_pointer_cast<XmlProcessor>(createWithXmlRootDir(script, QString())));
-    });
-}
-
-void XmlSite::createHTMLProcessorSheet(const QString& pageUUID, const QString& sheetUUID)
-{
-    lq::modelFrame(this, "createHTMLProcessor:sheet:", [&] {
-        QString script;
-        script.reserve(10000);
-        {
-            SuppressedChanges quiet(*this);
-            const XmlBasePtr foundSheet = sheetUUID.isEmpty() ? nullptr : XmlBase::UUID(sheetUUID);
-            const XmlBasePtr foundPage = pageUUID.isEmpty() ? nullptr : XmlBase::UUID(pageUUID);
-            XmlStyleSheet* sheet = XmlStyleSheet::cast(foundSheet.get());
-            XmlAlbum* page = XmlAlbum::cast(foundPage.get());
-            if (sheet && page) {
-                script += scriptOpening(rootDir(), QStringLiteral("Creating HTML for ") + page->name());
-                sheet->loadBackstore(nullptr);
-                struct Release {
-                    XmlStyleSheet* sheet;
-                    ~Release() { sheet->releaseBackstore(nullptr); }
-                } release { sheet };
-                sheet->genHTMLForPageViewHtmlFlags(page, 0, script, 0);
-                sheet->genHTMLForPageViewHtmlFlags(page, 1, script, 0);
-                script += QStringLiteral("</QZprocessor>");
-            }
-        }
-        if (script.isEmpty() || !_myDocument)
-            return;
-        _myDocument->startProcessor(std::dynamic_pointer_cast<XmlProcessor>(createWithXmlRootDir(script, QString())));
-    });
-}
-
-std::shared_ptr<XmlLegacyTheme> XmlSite::generateThemeFromLegacy1_0()
-{
-    return lq::modelFrame(this, "generateThemeFromLegacy1_0", [&] {
-        auto theme = XmlLegacyTheme::create();
-        XmlHomePage* home = homepage();
-        if (!home)
-            return theme;
-        theme->addLegacyStyleSheet(home->generateAlbumStyleFromLegacy1_0());
-        theme->addLegacyStyleSheet(home->generateGroupStyleFromLegacy1_0());
-        for (const XmlBasePtr& item : home->webItems())
-            if (XmlAlbum* page = XmlAlbum::cast(item.get()))
-                theme->addLegacyStyleSheetAlbum(page->generateStyleFromLegacy1_0(), page);
-        return theme;
-    });
-}

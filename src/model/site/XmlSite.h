@@ -6,8 +6,6 @@
 
 class XmlFiles;
 class XmlHomePage;
-class XmlLegacyTheme;
-class XmlLocation;
 class XmlTrash;
 
 // The root of "site.xmlbase": holds the home page with the page tree, the
@@ -69,8 +67,9 @@ public:
     // --- Document -------------------------------------------------------------
     // The owning document, not owned; until it is set changes go nowhere.
     void setDocument(DocumentBase* document) { _myDocument = document; }
-    // The publishing settings read from a 1.0 site text, or nothing.
-    const std::shared_ptr<XmlLocation>& location() const { return _location; }
+    DocumentBase* document() const { return _myDocument; }
+    // The publishing settings (an XmlLocation) read from a 1.0 site text, or nothing.
+    const XmlBasePtr& location() const { return _location; }
     bool uploadToolkit() const { return true; }
 
     // --- Children -------------------------------------------------------------
@@ -91,21 +90,6 @@ public:
     void setTemplateForUUID(int number, const QString& uuid);
 
     // --- Build ----------------------------------------------------------------
-    // Queues on the document the script of generator steps of a whole build:
-    // one style-sheet step per template in use (theme order), one HTML step
-    // per album or group page that is no external link (page-list order),
-    // then the feed step.
-    void createProcessor();
-    // Writes and queues the style-sheet script of the template; nothing when
-    // it no longer exists.
-    void createCSSProcessor(const QString& sheetUUID);
-    // Writes and queues the HTML script of the page (its page file and its
-    // slideshow page); nothing when the page or the template is gone.
-    void createHTMLProcessorSheet(const QString& pageUUID, const QString& sheetUUID);
-    // The theme of a site just read from a 1.0 document: the home page's
-    // album and group templates, then each page's own template, numbered in
-    // that order, each page bound to its own.
-    std::shared_ptr<XmlLegacyTheme> generateThemeFromLegacy1_0();
     // Sidebar widgets write nothing of their own.
     void createWidgetProcessor(const QString& widgetUUID) { (void)widgetUUID; }
 
@@ -122,13 +106,15 @@ public:
 
 protected:
     DocumentBase* fileRootDocument() override;
+    // The home page's page list.
+    XmlBaseList sitePages() override;
 
 private:
     QString _rootDir;
     int image_sequence_number = 1;
     int page_sequence_number = 1;
     int widget_sequence_number = 1;
-    std::shared_ptr<XmlLocation> _location;
+    XmlBasePtr _location;
     DocumentBase* _myDocument = nullptr;
     int _disableImageWell = 0;
 };

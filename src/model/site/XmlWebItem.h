@@ -28,13 +28,13 @@ public:
 
     // The page's identity that is saved with it, unlike the element's UUID,
     // which is drawn afresh at every read. No change notice.
-    const QString& pageUUID() const { return _pageUUID; }
+    QString pageUUID() const override { return _pageUUID; }
     void setPageUUID(const QString& uuid) { _pageUUID = uuid; }
     // No change notice.
     bool showInNav() const { return _showInNav; }
     void setShowInNav(bool show) { _showInNav = show; }
     // The address the page stands for when it is an external link. No change notice.
-    virtual QString externalLink();
+    QString externalLink() override;
     void setExternalLink(const QString& link) { _externalLink = link; }
     bool canEditLink() const { return _canEditLink; }
 

@@ -1,6 +1,5 @@
 #include "model/theme/XmlLegacyTheme.h"
 
-#include "model/core/DocumentFolder.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlSite.h"
@@ -27,62 +26,13 @@ void removeGroupNav(XmlStyleSheet& sheet)
 } // namespace
 
 XmlLegacyTheme::XmlLegacyTheme(Key key)
-    : XmlBase(key)
+    : XmlThemeRoot(key)
 {
-    _have_children = true;
-    setHaveContent(true);
 }
 
 std::shared_ptr<XmlLegacyTheme> XmlLegacyTheme::create()
 {
     return make<XmlLegacyTheme>();
-}
-
-QString XmlLegacyTheme::elementName() const
-{
-    return QStringLiteral("theme");
-}
-
-bool XmlLegacyTheme::canYouBeMyParent(XmlBase* child)
-{
-    return lq::modelFrame(this, "canYouBeMyParent:", [&] {
-        return XmlStyleSheet::cast(child) != nullptr;
-    });
-}
-
-void XmlLegacyTheme::setAttributeTo(const QString& key, const QString& value)
-{
-    lq::modelFrame(this, "setAttribute:to:", [&] {
-        if (key == u"tseq")
-            template_sequence_number = value.toInt();
-        else if (key == u"xseq")
-            vornbox_sequence_number = value.toInt();
-        else
-            XmlBase::setAttributeTo(key, value);
-    });
-}
-
-void XmlLegacyTheme::appendAttributes(QString& xml)
-{
-    lq::modelFrame(this, "appendAttributes:", [&] {
-        XmlBase::appendAttributes(xml);
-        xml += QStringLiteral(" tseq=\"%1\" xseq=\"%2\"").arg(QString::number(template_sequence_number), QString::number(vornbox_sequence_number));
-    });
-}
-
-QString XmlLegacyTheme::rootDir()
-{
-    return lq::modelFrame(this, "rootDir", [&] {
-        return checkedDocumentFolder(_rootDir);
-    });
-}
-
-void XmlLegacyTheme::setRootDir(const QString& path)
-{
-    lq::modelFrame(this, "setRootDir:", [&] {
-        _rootDir = path;
-        docChanged();
-    });
 }
 
 void XmlLegacyTheme::unpackToDirectory(const QString& folder)
@@ -185,5 +135,21 @@ void XmlLegacyTheme::addLegacyStyleSheetAlbum(const std::shared_ptr<XmlStyleShee
         sheet->setTemplateSeqNum(templateSeqNumber());
         if (page)
             page->setTemplateNum(sheet->templateSeqNum());
+    });
+}
+
+std::shared_ptr<XmlLegacyTheme> XmlLegacyTheme::generateThemeFromLegacy1_0(XmlSite& site)
+{
+    return lq::modelFrame(&site, "generateThemeFromLegacy1_0", [&] {
+        auto theme = XmlLegacyTheme::create();
+        XmlHomePage* home = site.homepage();
+        if (!home)
+            return theme;
+        theme->addLegacyStyleSheet(home->generateAlbumStyleFromLegacy1_0());
+        theme->addLegacyStyleSheet(home->generateGroupStyleFromLegacy1_0());
+        for (const XmlBasePtr& item : home->webItems())
+            if (XmlAlbum* page = XmlAlbum::cast(item.get()))
+                theme->addLegacyStyleSheetAlbum(page->generateStyleFromLegacy1_0(), page);
+        return theme;
     });
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/core/XmlBase.h"
+#include "model/theme/XmlThemeRoot.h"
 
 class XmlAlbum;
 class XmlSite;
@@ -10,30 +10,19 @@ class XmlStyleSheet;
 // into a current theme. It writes itself as "theme" with the same counters as
 // a current theme, so a converted file reads back as an XmlTheme. A change
 // inside it marks nothing.
-class XmlLegacyTheme final : public XmlBase {
+class XmlLegacyTheme final : public XmlThemeRoot {
 public:
     explicit XmlLegacyTheme(Key key);
 
     static std::shared_ptr<XmlLegacyTheme> create();
     static XmlLegacyTheme* cast(XmlBase* object) { return dynamic_cast<XmlLegacyTheme*>(object); }
-
-    QString elementName() const override;
-    bool canYouBeMyParent(XmlBase* child) override;
-    // "tseq" and "xseq" into the counters; the rest goes to the base.
-    void setAttributeTo(const QString& key, const QString& value) override;
-    // The base's, then ` tseq="%d" xseq="%d"`.
-    void appendAttributes(QString& xml) override;
+    // The theme of a site just read from a 1.0 document: the home page's
+    // album and group templates, then each page's own template, numbered in
+    // that order, each page bound to its own.
+    static std::shared_ptr<XmlLegacyTheme> generateThemeFromLegacy1_0(XmlSite& site);
 
     void setDocument(DocumentBase* document) { myDoc = document; }
     DocumentBase* myDocument() override { return myDoc; }
-
-    // The document folder; alerts like a current theme when it has gone.
-    QString rootDir() override;
-    void setRootDir(const QString& path) override;
-
-    // Each answers its counter, then advances it.
-    int templateSeqNumber() { return template_sequence_number++; }
-    int vornboxSeqNumber() { return vornbox_sequence_number++; }
 
     // Converts the templates of a theme file of the earlier kind: reads the
     // templates carried as text, unpacks embedded pictures into the folder,
@@ -50,8 +39,5 @@ public:
     void addLegacyStyleSheetAlbum(const std::shared_ptr<XmlStyleSheet>& sheet, XmlAlbum* page);
 
 private:
-    QString _rootDir;
-    int template_sequence_number = 0;
-    int vornbox_sequence_number = 0;
     DocumentBase* myDoc = nullptr;
 };

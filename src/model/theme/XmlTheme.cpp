@@ -1,18 +1,13 @@
 #include "model/theme/XmlTheme.h"
 
 #include "model/core/DocumentBase.h"
-#include "model/core/DocumentFolder.h"
 #include "model/site/XmlSite.h"
 #include "platform/ExceptionFrame.h"
-#include "publish/XmlF.h"
 #include "templates/XmlStyleSheet.h"
 
-
 XmlTheme::XmlTheme(Key key)
-    : XmlBase(key)
+    : XmlThemeRoot(key)
 {
-    _have_children = true;
-    setHaveContent(true);
 }
 
 std::shared_ptr<XmlTheme> XmlTheme::create()
@@ -20,37 +15,13 @@ std::shared_ptr<XmlTheme> XmlTheme::create()
     return make<XmlTheme>();
 }
 
-QString XmlTheme::elementName() const
-{
-    return QStringLiteral("theme");
-}
-
-bool XmlTheme::canYouBeMyParent(XmlBase* child)
-{
-    return lq::modelFrame(this, "canYouBeMyParent:", [&] {
-        return XmlStyleSheet::cast(child) != nullptr;
-    });
-}
-
 void XmlTheme::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
-        if (key == u"tseq")
-            template_sequence_number = value.toInt();
-        else if (key == u"xseq")
-            vornbox_sequence_number = value.toInt();
-        else if (key == u"autoAdd")
+        if (key == u"autoAdd")
             _autoAdd = value.toInt();
         else
-            XmlBase::setAttributeTo(key, value);
-    });
-}
-
-void XmlTheme::appendAttributes(QString& xml)
-{
-    lq::modelFrame(this, "appendAttributes:", [&] {
-        XmlBase::appendAttributes(xml);
-        xml += QStringLiteral(" tseq=\"%1\" xseq=\"%2\"").arg(QString::number(template_sequence_number), QString::number(vornbox_sequence_number));
+            XmlThemeRoot::setAttributeTo(key, value);
     });
 }
 
@@ -85,14 +56,9 @@ void XmlTheme::addTemplate(const std::shared_ptr<XmlStyleSheet>& sheet)
     });
 }
 
-int XmlTheme::templateSeqNumber()
-{
-    return lq::modelFrame(this, "templateSeqNumber", [&] { return template_sequence_number++; });
-}
-
 int XmlTheme::vornboxSeqNumber()
 {
-    return lq::modelFrame(this, "vornboxSeqNumber", [&] { return vornbox_sequence_number++; });
+    return XmlThemeRoot::vornboxSeqNumber();
 }
 
 void XmlTheme::listOfBitmaps(QStringList& names)
@@ -101,18 +67,6 @@ void XmlTheme::listOfBitmaps(QStringList& names)
         for (const auto& sheet : childrenOfType<XmlStyleSheet>())
             sheet->listOfBitmaps(names);
     });
-}
-
-QString XmlTheme::rootDir()
-{
-    return lq::modelFrame(this, "rootDir", [&] {
-        return checkedDocumentFolder(_rootDir);
-    });
-}
-
-void XmlTheme::setRootDir(const QString& path)
-{
-    setStored(_rootDir, path, "setRootDir:");
 }
 
 void XmlTheme::checkTemplateSeqNums()
@@ -148,27 +102,21 @@ void XmlTheme::crossReferenceXmlSite(XmlSite* site)
         // Background bitmaps with the same content are shared: every picture
         // UUID of a group of identical files maps to the last one listed.
         QHash<QString, QString> renaming;
-        if (_myDocument && !_rootDir.isEmpty()) {
-            if (std::shared_ptr<XmlD> bitmaps = _myDocument->createXmlD(rootDir() + QStringLiteral("/bitmaps2/"))) {
-                const auto stem = [](const QString& name) {
-                    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-                    return dot < 0 ? name : name.left(dot);
-                };
-                QHash<QString, QString> byDigest;
-                byDigest.reserve(bitmaps->numberChildren());
-                renaming.reserve(bitmaps->numberChildren());
-                for (const XmlBasePtr& child : bitmaps->children()) {
-                    if (XmlD::isFileNode(child.get()))
-                        byDigest.insert(XmlF::cast(child.get())->md5(), stem(child->name()));
-                }
-                for (const XmlBasePtr& child : bitmaps->children()) {
-                    if (!XmlD::isFileNode(child.get()))
-                        continue;
-                    const QString name = stem(child->name());
-                    const QString shared = byDigest.value(XmlF::cast(child.get())->md5());
-                    if (name != shared)
-                        renaming.insert(name, shared);
-                }
+        if (_myDocument && !storedRootDir().isEmpty()) {
+            const QList<FileDigest> bitmaps = _myDocument->fileDigests(rootDir() + QStringLiteral("/bitmaps2/"));
+            const auto stem = [](const QString& name) {
+                const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+                return dot < 0 ? name : name.left(dot);
+            };
+            QHash<QString, QString> byDigest;
+            byDigest.reserve(bitmaps.size());
+            for (const FileDigest& file : bitmaps)
+                byDigest.insert(file.md5, stem(file.name));
+            for (const FileDigest& file : bitmaps) {
+                const QString name = stem(file.name);
+                const QString shared = byDigest.value(file.md5);
+                if (name != shared)
+                    renaming.insert(name, shared);
             }
         }
         checkTemplateSeqNums();

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "model/core/XmlBase.h"
+#include "model/theme/XmlThemeRoot.h"
+#include "templates/TemplateHolder.h"
 
 class XmlSite;
 class XmlStyleSheet;
@@ -16,20 +17,15 @@ class XmlStyleSheet;
 //
 // Its start tag holds the name (when not empty), tseq and xseq; "autoAdd" is
 // read but never written.
-class XmlTheme : public XmlBase {
+class XmlTheme : public XmlThemeRoot, public TemplateHolder {
 public:
     explicit XmlTheme(Key key);
 
     static std::shared_ptr<XmlTheme> create();
     static XmlTheme* cast(XmlBase* object) { return dynamic_cast<XmlTheme*>(object); }
 
-    QString elementName() const override;
-    // Only page templates.
-    bool canYouBeMyParent(XmlBase* child) override;
-    // "tseq", "xseq" and "autoAdd" as integers (text that is no number gives 0).
+    // "autoAdd" as an integer; the rest goes to the base.
     void setAttributeTo(const QString& key, const QString& value) override;
-    // The name, then ` tseq="%d" xseq="%d"`; writing advances no counter.
-    void appendAttributes(QString& xml) override;
 
     void setDocument(DocumentBase* document) { _myDocument = document; }
     void docChanged() override;
@@ -38,27 +34,13 @@ public:
     // --- Numbers ------------------------------------------------------------------
     // Numbers the template from the counter and appends it as the last template.
     void addTemplate(const std::shared_ptr<XmlStyleSheet>& sheet);
-    // The next template number; the counter advances.
-    int templateSeqNumber();
-    // The next Vorn Box number; the counter advances.
-    int vornboxSeqNumber();
-    // Plain stores, without change notices.
-    void setTemplateSeqNumber(int number) { template_sequence_number = number; }
-    void setVornboxSeqNumber(int number) { vornbox_sequence_number = number; }
+    // The next Vorn Box number, for the templates; the counter advances.
+    int vornboxSeqNumber() override;
     int autoAdd() const { return _autoAdd; }
     void setAutoAdd(int autoAdd) { _autoAdd = autoAdd; }
-    // The counters as they stand, without taking a number.
-    int peekTemplateSeqNumber() const { return template_sequence_number; }
-    int peekVornboxSeqNumber() const { return vornbox_sequence_number; }
 
     // The background bitmap names of every template.
     void listOfBitmaps(QStringList& names);
-
-    // --- Document folder --------------------------------------------------------------
-    // The folder; when it is set but missing, the user is told (every time)
-    // and the path is answered all the same.
-    QString rootDir() override;
-    void setRootDir(const QString& path) override;
 
     // --- Reconciling with the site ---------------------------------------------------
     // Makes the template numbers unique: the first template becomes 0, and the
@@ -71,9 +53,6 @@ protected:
     DocumentBase* fileRootDocument() override;
 
 private:
-    QString _rootDir;
-    int template_sequence_number = 0;
-    int vornbox_sequence_number = 0;
     DocumentBase* _myDocument = nullptr;
     int _autoAdd = 0;
 };

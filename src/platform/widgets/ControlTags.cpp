@@ -1,7 +1,7 @@
 #include "platform/widgets/ControlTags.h"
 
-#include "model/application/MyApplication.h"
 #include "platform/Geometry.h"
+#include "platform/StringTable.h"
 
 #include <QLayout>
 
@@ -40,9 +40,7 @@ QWidget* viewWithTag(QWidget* root, int tag)
 
 QString localizedText(const QString& key)
 {
-    if (MyApplication* app = MyApplication::instance())
-        return app->localized(key);
-    return QStringLiteral(" ");
+    return lq::localized(key);
 }
 
 bool applyLocalized(const QString& key, const std::function<void(const QString&)>& apply)

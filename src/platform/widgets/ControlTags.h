@@ -3,7 +3,7 @@
 //
 // A control's tag is kept as the widget property "tag", so viewWithTag finds
 // any tagged widget whatever its class. Texts are looked up in the
-// application's string table (MyApplication::localized); a value of exactly
+// application's string table (lq::localized); a value of exactly
 // one blank " " means "no translation" and leaves the control as it is.
 #include <QString>
 
@@ -20,7 +20,7 @@ void setWidgetTag(QObject* object, int tag);
 // The first widget carrying the tag, searched depth-first from the root (the root included).
 QWidget* viewWithTag(QWidget* root, int tag);
 
-// The translation of the key, or " " when there is none (or no application object).
+// The translation of the key, or " " when there is none (lq::localized).
 QString localizedText(const QString& key);
 // Calls apply with the key's translation unless it is " "; answers whether it did.
 bool applyLocalized(const QString& key, const std::function<void(const QString&)>& apply);

@@ -1,8 +1,4 @@
 #include "model/application/MyApplication.h"
-#include "imaging/XmlImage.h"
-#include "model/core/XmlEnvelop.h"
-#include "model/core/XmlEnvelops.h"
-#include "platform/Resources.h"
 #include "platform/StringTable.h"
 #include "support/Printers.h"
 
@@ -104,84 +100,6 @@ TEST(MyApplication, SettingsOnlyStore)
     app.setAutoLaunchBrowser(false);
 }
 
-TEST(MyApplication, RegistryReplacesAndForgets)
-{
-    MyApplication& app = MyApplication::shared();
-    auto first = XmlBase::create();
-    auto second = XmlBase::create();
-    const QString key = QStringLiteral("7FFFFFFF7FFFFFFE");
-    app.addUUIDXmlbase(key, first.get());
-    app.addUUIDXmlbase(key, second.get());
-    EXPECT_EQ(app.xmlbase(key), second);
-    app.changeUUIDToUUIDXmlbase(key, QStringLiteral("0000000100000001"), first.get());
-    EXPECT_EQ(app.xmlbase(key), nullptr);
-    EXPECT_EQ(app.xmlbase(QStringLiteral("0000000100000001")), first);
-    app.removeUUID(QStringLiteral("0000000100000001"));
-    app.removeUUID(QString());
-    EXPECT_EQ(app.xmlbase(QStringLiteral("0000000100000001")), nullptr);
-    // The elements' own entries are untouched.
-    EXPECT_EQ(app.xmlbase(first->UUID()), first);
-}
-
-TEST(MyApplication, RegistryKeepsUUIDsOfEveryFormApart)
-{
-    // The usual form, the same digits in lower case, other lengths and other
-    // characters are all different keys.
-    MyApplication& app = MyApplication::shared();
-    const QStringList keys = { QStringLiteral("00000000000000AB"), QStringLiteral("00000000000000ab"),
-        QStringLiteral("00000000000000AG"), QStringLiteral("AB"), QStringLiteral("000000000000000AB"),
-        QStringLiteral("FFFFFFFFFFFFFFFF"), QStringLiteral("") };
-    std::vector<XmlBasePtr> elements;
-    for (const QString& key : keys) {
-        elements.push_back(XmlBase::create());
-        app.addUUIDXmlbase(key, elements.back().get());
-    }
-    for (qsizetype i = 0; i < keys.size(); ++i) {
-        SCOPED_TRACE(keys[i].toStdString());
-        EXPECT_EQ(app.xmlbase(keys[i]), elements[static_cast<std::size_t>(i)]);
-    }
-    // Moving and removing one key leaves the others.
-    app.changeUUIDToUUIDXmlbase(keys[0], QStringLiteral("x"), elements[0].get());
-    EXPECT_EQ(app.xmlbase(keys[0]), nullptr);
-    EXPECT_EQ(app.xmlbase(QStringLiteral("x")), elements[0]);
-    EXPECT_EQ(app.xmlbase(keys[1]), elements[1]);
-    for (const QString& key : keys)
-        app.removeUUID(key);
-    app.removeUUID(QStringLiteral("x"));
-    for (const QString& key : keys)
-        EXPECT_EQ(app.xmlbase(key), nullptr);
-}
-
-TEST(MyApplication, CheckListNodesResolveOnlyLiveElements)
-{
-    auto group = XmlEnvelops::create();
-    auto kept = XmlBase::create();
-    auto nodeKept = XmlEnvelop::create();
-    auto nodeGone = XmlEnvelop::create();
-    nodeKept->setXmlUUID(kept->UUID());
-    {
-        auto gone = XmlBase::create();
-        nodeGone->setXmlUUID(gone->UUID());
-    }
-    EXPECT_TRUE(group->canYouBeMyParent(nodeKept.get()));
-    group->addChild(nodeKept);
-    group->addChild(nodeGone);
-    nodeKept->setCheck(true);
-    nodeGone->setCheck(true);
-
-    QStringList checked;
-    group->fillCheckedItems(checked);
-    ASSERT_EQ(checked.size(), 2);
-    XmlBaseList resolved;
-    for (const QString& uuid : checked) {
-        XmlEnvelop* node = XmlEnvelop::cast(XmlBase::UUID(uuid).get());
-        ASSERT_NE(node, nullptr);
-        if (XmlBasePtr real = XmlBase::UUID(node->xmlUUID()))
-            resolved.append(real);
-    }
-    EXPECT_EQ(resolved, XmlBaseList { kept });
-}
-
 TEST(MyApplication, Hooks)
 {
     MyApplication& app = MyApplication::shared();
@@ -211,22 +129,4 @@ TEST(MyApplication, Hooks)
     EXPECT_TRUE(MyApplication::checkUnixAvail(tool));
     EXPECT_FALSE(MyApplication::checkUnixAvail(dir.path()));
     EXPECT_FALSE(MyApplication::checkUnixAvail(dir.filePath(QStringLiteral("missing"))));
-}
-
-TEST(MyApplicationTemplateIcons, SlotsHoldTheNumberedIconsForTheRun)
-{
-    MyApplication& app = MyApplication::shared();
-    const auto pixelsOf = [](const QString& name) {
-        return XmlBase::loadImageFromFile(lq::resourcePath(QStringLiteral("templates/") + name))
-            .convertToFormat(QImage::Format_RGBA8888);
-    };
-    const std::shared_ptr<XmlImage> fourth = app.ticon(3);
-    ASSERT_NE(fourth, nullptr);
-    EXPECT_EQ(fourth->image().toQImage().convertToFormat(QImage::Format_RGBA8888), pixelsOf(QStringLiteral("ticon4.png")));
-    EXPECT_NE(fourth->image().toQImage().convertToFormat(QImage::Format_RGBA8888), pixelsOf(QStringLiteral("ticon1.png")));
-    EXPECT_EQ(fourth->bodyRect().size, fourth->image().size());
-    EXPECT_EQ(app.ticon(3), fourth) << "kept, not read again";
-    EXPECT_EQ(app.ticon(9), app.ticon(0));
-    EXPECT_EQ(app.ticon(-1), app.ticon(0));
-    EXPECT_NE(app.ticon(6), app.ticon(0));
 }

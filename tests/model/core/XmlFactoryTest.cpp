@@ -6,8 +6,9 @@
 #include "pipeline/XmlCreateWebImage.h"
 #include "pipeline/XmlCreateWinIEBitmap.h"
 #include "pipeline/XmlPasswordProtect.h"
+#include "pipeline/ScriptSteps.h"
 #include "pipeline/XmlProcessor.h"
-#include "elements/XmlPictureFrame.h"
+#include "templates/XmlPictureFrame.h"
 #include "elements/XmlSlideshow.h"
 #include "elements/XmlVornBox.h"
 #include "elements/XmlWebBox.h"
@@ -209,6 +210,17 @@ TEST(XmlFactory, UnknownNamesAnswerNothing)
     };
     for (const QString& tag : unknown)
         EXPECT_EQ(XmlBase::factoryCreateChildFromTag(tag), nullptr) << tag.toStdString();
+}
+
+TEST(XmlFactory, AddedNamesNeverTakeAKnownNameAway)
+{
+    // The test program registered the script steps at start-up; registering
+    // them again, or anything under a known name, changes no class.
+    lq::registerScriptSteps();
+    XmlBase::addFactoryTags({ { "QZsite", [] { return XmlBase::create(); } }, { "QZcopy", [] { return XmlBase::create(); } } });
+    EXPECT_NE(XmlSite::cast(XmlBase::factoryCreateChildFromTag(QStringLiteral("QZsite")).get()), nullptr);
+    EXPECT_NE(XmlCopy::cast(XmlBase::factoryCreateChildFromTag(QStringLiteral("QZcopy")).get()), nullptr);
+    EXPECT_NE(XmlProcessor::cast(XmlBase::factoryCreateChildFromTag(QStringLiteral("QZprocessor")).get()), nullptr);
 }
 
 TEST(XmlFactory, ElementsAskTheFactoryUnlessTheyKnowBetter)

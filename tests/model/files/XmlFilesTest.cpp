@@ -4,6 +4,7 @@
 #include "model/files/XmlFolder.h"
 #include "model/site/XmlSite.h"
 #include "model/files/XmlStandAloneFiles.h"
+#include "support/ElementTrees.h"
 #include "support/Printers.h"
 #include "support/TestFiles.h"
 #include "support/TimeZone.h"
@@ -39,14 +40,6 @@ public:
 QStringList onDisk(const QString& folder)
 {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-}
-
-QStringList childNames(const XmlBase& element)
-{
-    QStringList names;
-    for (const XmlBasePtr& child : element.children())
-        names.append(child->name());
-    return names;
 }
 
 // A document folder with an empty "files" folder and its tree.

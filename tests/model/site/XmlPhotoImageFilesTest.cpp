@@ -1,5 +1,5 @@
 #include "pipeline/XmlResizeThumbnail.h"
-#include "elements/XmlPictureFrame.h"
+#include "templates/XmlPictureFrame.h"
 #include "imaging/XmlCanvas.h"
 #include "imaging/XmlImage.h"
 #include "model/site/XmlGroup.h"
@@ -160,20 +160,20 @@ TEST_F(XmlPhotoImageFilesTest, ThumbnailOfAnotherSizeIsMadeLater)
     photo->createInternalImages();
     auto frame = RecordingFrame::create();
     lq::GraphicsImage target = lq::GraphicsImage::withSize(lq::Size(200, 200));
-    std::shared_ptr<XmlResizeThumbnail> step;
+    std::optional<lq::Size> later;
     {
         lq::GraphicsImage::Focus focus(target);
-        step = photo->drawThumbNailAtFrameFrameRect(lq::Rect(20, 20, 160, 120), frame.get(), lq::Rect(0, 0, 200, 200));
+        later = photo->drawThumbNailAtFrameFrameRect(lq::Rect(20, 20, 160, 120), frame.get(), lq::Rect(0, 0, 200, 200));
     }
-    ASSERT_NE(step, nullptr);
-    EXPECT_EQ(step->photo(), photo->UUID());
-    EXPECT_EQ(step->size(), lq::Size(160, 120));
+    ASSERT_TRUE(later.has_value());
+    EXPECT_EQ(*later, lq::Size(160, 120));
+    const auto step = XmlResizeThumbnail::createForUUIDSize(photo->UUID(), *later);
     EXPECT_TRUE(photo->pendingResize());
     EXPECT_EQ(frame->calls, QStringList { QStringLiteral("background") }) << "only the frame's background";
     EXPECT_EQ(target.toQImage().pixelColor(100, 60), QColor(Qt::green));
 
     // Meanwhile nothing is drawn at all.
-    EXPECT_EQ(photo->drawThumbNailAtFrameFrameRect(lq::Rect(20, 20, 160, 120), frame.get(), lq::Rect(0, 0, 200, 200)), nullptr);
+    EXPECT_EQ(photo->drawThumbNailAtFrameFrameRect(lq::Rect(20, 20, 160, 120), frame.get(), lq::Rect(0, 0, 200, 200)), std::nullopt);
     EXPECT_EQ(frame->calls.size(), 1);
 
     EXPECT_TRUE(step->run());
@@ -183,7 +183,7 @@ TEST_F(XmlPhotoImageFilesTest, ThumbnailOfAnotherSizeIsMadeLater)
     {
         lq::GraphicsImage::Focus focus(target);
         EXPECT_EQ(photo->drawThumbNailAtFrameFrameRect(lq::Rect(20, 20, 160, 120), frame.get(), lq::Rect(0, 0, 200, 200)),
-                  nullptr);
+                  std::nullopt);
     }
     EXPECT_EQ(frame->calls.size(), 3);
     EXPECT_GT(target.toQImage().pixelColor(100, 30).red(), 200);

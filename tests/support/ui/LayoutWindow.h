@@ -1,8 +1,9 @@
 #pragma once
 
 // A new site made from the starter archive, open in a document window whose
-// layout editor notes the calls it gets from the later parts of the editor
-// (the inspector, the element tables, direct manipulation).
+// layout editor notes the calls it gets from the canvas and the sheets (the
+// selection, moves and their commits) and those the later parts of the
+// inspector will fill.
 #include "app/MyDocumentWindow.h"
 #include "document/MyDocument.h"
 #include "elements/XmlVornBox.h"
@@ -10,9 +11,12 @@
 #include "layout/QZLayoutView.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlHomePage.h"
+#include "model/site/XmlPhoto.h"
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
 #include "platform/widgets/MyTabView.h"
+#include "support/TestFiles.h"
+#include "support/TestPictures.h"
 #include "support/ui/ScriptedModalHandler.h"
 #include "templates/XmlBoxModel.h"
 #include "templates/XmlStyleSheet.h"
@@ -26,11 +30,30 @@ class SpyLayoutController : public LayoutController {
 public:
     using LayoutController::LayoutController;
 
-    void setSelectedObject(XmlBoxModel* element) override { note(QStringLiteral("setSelectedObject:"), element); }
+    void setSelectedObject(XmlBoxModel* element) override
+    {
+        note(QStringLiteral("setSelectedObject:"), element);
+        LayoutController::setSelectedObject(element);
+    }
     void albumOptionsSet() override { calls.append(QStringLiteral("albumOptionsSet")); }
     void correctVornBoxUI(XmlVornBox* box) override { note(QStringLiteral("correctVornBoxUI:"), box); }
-    void moveSelectedObject(XmlBoxModel* element) override { note(QStringLiteral("moveSelectedObject:"), element); }
-    void compactUI(bool compact) override { calls.append(QStringLiteral("compactUI: ") + QString::number(compact)); }
+    void moveSelectedObject(XmlBoxModel* element) override
+    {
+        note(QStringLiteral("moveSelectedObject:"), element);
+        LayoutController::moveSelectedObject(element);
+    }
+    // Noted with the rectangle asked for.
+    lq::Rect willMoveObjectRect(XmlCSS* element, const lq::Rect& rect) override
+    {
+        note(QStringLiteral("willMoveObject:rect:"), element);
+        calls.last() += QLatin1Char(' ') + rect.toString();
+        return LayoutController::willMoveObjectRect(element, rect);
+    }
+    void compactUI(bool compact) override
+    {
+        calls.append(QStringLiteral("compactUI: ") + QString::number(compact));
+        LayoutController::compactUI(compact);
+    }
 
     // The calls since the last look.
     QStringList taken()
@@ -86,6 +109,19 @@ protected:
         return nullptr;
     }
     QZLayoutView& canvas() { return *layout->layoutView(); }
+    // A photo of the page made from a real JPEG picture of one colour.
+    std::shared_ptr<XmlPhoto> addPhoto(XmlAlbum& onto, const QString& name, const QColor& colour)
+    {
+        const QString picture = work.filePath(name);
+        writeAll(picture, jpegBytes(160, 120, colour));
+        const auto photo = XmlPhoto::createFromFile(picture);
+        EXPECT_NE(photo, nullptr) << qPrintable(picture);
+        if (!photo)
+            return nullptr;
+        onto.addChild(photo);
+        photo->newDocument(QString());
+        return photo;
+    }
     void showTab(const QString& identifier) { window->tabView()->selectTabViewItemWithIdentifier(identifier); }
 
     QTemporaryDir work;

@@ -1,4 +1,4 @@
-#include "elements/XmlPictureFrame.h"
+#include "templates/XmlPictureFrame.h"
 
 #include "imaging/XmlImage.h"
 #include "platform/ExceptionFrame.h"

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "model/core/Envelop.h"
+#include "model/core/XmlBase.h"
+
+#include <QHash>
+#include <QString>
+
+#include <optional>
+
+// The registry of live elements by UUID: every element enters it when made
+// and leaves it when destroyed, and XmlBase::UUID finds an element by its
+// UUID while it lives. It owns nobody. One registry lives for the whole run
+// (the application services object holds it); elements are made only while
+// it exists.
+class ElementRegistry {
+public:
+    ElementRegistry();
+    ~ElementRegistry();
+    ElementRegistry(const ElementRegistry&) = delete;
+    ElementRegistry& operator=(const ElementRegistry&) = delete;
+
+    // The one registry; a program must make it before any element.
+    static ElementRegistry& shared();
+    // The one registry, or nothing before it is made and after it is gone.
+    static ElementRegistry* instance();
+
+    void addUUIDXmlbase(const QString& uuid, XmlBase* element);
+    void removeUUID(const QString& uuid);
+    void changeUUIDToUUIDXmlbase(const QString& oldUUID, const QString& newUUID, XmlBase* element);
+    // The live element registered under the UUID, or nothing.
+    XmlBasePtr xmlbase(const QString& uuid) const;
+
+private:
+    QHash<QString, Envelop>& registry();
+
+    // UUIDs of the form makeUUID gives (16 upper-case hexadecimal digits)
+    // are kept under their number, which is much cheaper to hash, compare
+    // and store than the text; any other UUID under its text in xmllookup.
+    QHash<quint64, Envelop> _numberedLookup;
+    std::optional<QHash<QString, Envelop>> xmllookup;
+};

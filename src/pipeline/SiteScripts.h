@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+class XmlSite;
+
+// The scripts of a site build. The whole build is one script of generator
+// steps; each generator step, when run, writes the script of one style
+// sheet or one page and queues it on the site's document.
+namespace lq {
+
+// Queues on the site's document the script of generator steps of a whole
+// build: one style-sheet step per template in use (theme order), one HTML
+// step per album or group page that is no external link (page-list order),
+// then the feed step. Nothing without a document.
+void createProcessor(XmlSite& site);
+// Writes and queues the style-sheet script of the template; nothing when
+// it no longer exists.
+void createCSSProcessor(XmlSite& site, const QString& sheetUUID);
+// Writes and queues the HTML script of the page (its page file and its
+// slideshow page); nothing when the page or the template is gone.
+void createHTMLProcessorSheet(XmlSite& site, const QString& pageUUID, const QString& sheetUUID);
+
+} // namespace lq
