@@ -1,6 +1,7 @@
 #include "app/MyDocumentWindow.h"
 
 #include "app/ExportController.h"
+#include "app/VersionList.h"
 #include "document/LayoutControllerBase.h"
 #include "document/MyDocument.h"
 #include "app/PublishRoads.h"
@@ -12,7 +13,15 @@
 #include "editors/QZTrash.h"
 #include "editors/iphoto/QZiPhoto.h"
 #include "editors/iphoto/iPhoto.h"
+#include "app/ThemeController.h"
+#include "editors/links/EasyLink.h"
+#include "editors/panes/QZAlbumEditor.h"
+#include "editors/panes/QZGroupEditor.h"
+#include "editors/panes/QZHtmlEditor.h"
+#include "editors/panes/QZPayPalEditor.h"
+#include "editors/panes/QZWebsiteEditor.h"
 #include "editors/photo/QZImageWell.h"
+#include "editors/text/EasyLinkOpener.h"
 #include "model/application/MyApplication.h"
 #include "model/files/XmlFiles.h"
 #include "model/site/XmlAlbum.h"
@@ -25,6 +34,7 @@
 #include "templates/XmlStyleSheet.h"
 #include "platform/DelayedCall.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/Log.h"
 #include "platform/UserDefaults.h"
 #include "platform/widgets/ModalHandler.h"
 #include "platform/widgets/MyTabView.h"
@@ -34,11 +44,10 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -70,12 +79,18 @@ int slot(EditorKind kind)
 }
 
 // The window's own panel of a kind: the navigator, the photo editor, the
-// trash, files and iPhoto panes, and stand-ins for the editors still to come.
+// text panes, the trash, files and iPhoto panes, and stand-ins for the
+// editors still to come.
 std::unique_ptr<EditorPanel> standardPanel(EditorKind kind)
 {
     switch (kind) {
     case EditorKind::Navigator: return std::make_unique<QZNavViewer>();
     case EditorKind::ImageWell: return std::make_unique<QZImageWell>();
+    case EditorKind::Album: return std::make_unique<QZAlbumEditor>();
+    case EditorKind::Group: return std::make_unique<QZGroupEditor>();
+    case EditorKind::Website: return std::make_unique<QZWebsiteEditor>();
+    case EditorKind::Html: return std::make_unique<QZHtmlEditor>();
+    case EditorKind::PayPal: return std::make_unique<QZPayPalEditor>();
     case EditorKind::Trash: return std::make_unique<QZTrash>();
     case EditorKind::Files: return std::make_unique<QZFiles>();
     case EditorKind::IPhoto: return std::make_unique<QZiPhoto>();
@@ -107,6 +122,7 @@ MyDocumentWindow::MyDocumentWindow(MyDocument& document, lq::UserDefaults* defau
     : QWidget(parent)
     , _document(document)
     , _defaults(defaults)
+    , _easyLink(std::make_unique<EasyLink>(*this))
 {
     setAttribute(Qt::WA_DeleteOnClose, false);
     auto* outer = new QVBoxLayout(this);
@@ -118,10 +134,9 @@ MyDocumentWindow::MyDocumentWindow(MyDocument& document, lq::UserDefaults* defau
     _roads = std::make_unique<PublishRoads>(_document, *_sender);
 
     QWidget* send = buildTabs();
+    buildMenuBar();
+    outer->setMenuBar(_menuBar);
     connectDocument();
-    // Until the document menu arrives, its two keys work from every tab.
-    connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, this, [this] { saveDocument(); });
-    connect(new QShortcut(QKeySequence::Quit, this), &QShortcut::activated, this, [this] { Q_EMIT quitRequested(); });
     lq::uiFrame(this, "windowControllerDidLoadNib:", [&] { windowControllerDidLoadNib(send); });
     if (_defaults && _defaults->hasKey(QStringLiteral("DocWindowPos")))
         restoreGeometry(QByteArray::fromBase64(_defaults->stringForKey(QStringLiteral("DocWindowPos")).toLatin1()));
@@ -168,9 +183,10 @@ QWidget* MyDocumentWindow::buildTabs()
     QWidget* editing = buildEditingTab();
     _activity = new QPlainTextEdit;
     _activity->setReadOnly(true);
-    _versions = new QListWidget;
-    auto* themes = new QLabel(QStringLiteral("Themes"));
-    themes->setAlignment(Qt::AlignCenter);
+    _versions = new VersionList(_document);
+    _versions->setEditModeHandler([this] { switchToEditMode(); });
+    // The theme library takes the place of this one once the panels are made.
+    auto* themes = new QWidget;
     auto* send = new QWidget;
     _masterTab->addTabViewItem(Editing, QStringLiteral("Editing"), editing);
     _masterTab->addTabViewItem(QStringLiteral("Activity"), QStringLiteral("Activity"), _activity);
@@ -198,7 +214,7 @@ void MyDocumentWindow::connectDocument()
             _layout->updateTemplateSelector();
         if (_document.site())
             setCurrentObject(_document.site()->homepage());
-        reloadVersions();
+        _versions->refreshFiles();
     });
     _document.setContentEditingHandler([this] { layoutDidContentEditing(); });
 }
@@ -224,8 +240,11 @@ void MyDocumentWindow::loadPanels()
 void MyDocumentWindow::windowControllerDidLoadNib(QWidget* send)
 {
     loadPanels();
+    _themes = std::make_unique<ThemeController>(*this);
+    _masterTab->setViewOfItem(QStringLiteral("Themes"), _themes->view());
     _export = new ExportController(this, send);
     _export->setSender(_roads.get());
+    _roads->setPublishPanel(_export);
     _sender->setRetryHandler([this] { _export->exportChanges2(); });
 
     _document.setTestMode(true);
@@ -245,7 +264,7 @@ void MyDocumentWindow::windowControllerDidLoadNib(QWidget* send)
     grey.setColor(QPalette::Window, QColor(0xe8, 0xe8, 0xe8));
     setPalette(grey);
     showActivity();
-    reloadVersions();
+    _versions->refreshFiles();
 }
 
 MyDocumentWindow::~MyDocumentWindow()
@@ -254,6 +273,7 @@ MyDocumentWindow::~MyDocumentWindow()
     // The tab views tell of their tabs going away while they are torn down.
     disconnect(_masterTab, nullptr, this, nullptr);
     disconnect(_tabView, nullptr, this, nullptr);
+    _themes.reset();
     _document.falseAlarm(true);
     _document.setLayout(nullptr);
     _layout.reset();
@@ -270,6 +290,8 @@ MyDocumentWindow::~MyDocumentWindow()
     // The panels go before the views they are placed in.
     for (auto& panel : _panels)
         panel.reset();
+    _linkOpener.reset();
+    _easyLink.reset();
 }
 
 void MyDocumentWindow::setSimpleMode()
@@ -373,10 +395,19 @@ void MyDocumentWindow::prepareForExport(std::function<void()> then)
         return;
     }
     // The site's build script goes behind whatever is queued; the operation
-    // runs once the queue has run everything, the scripts the build adds included.
+    // runs once the queue has run everything, the scripts the build adds
+    // included, and only when no step of the build failed.
+    _document.beginBuild();
     if (XmlSite* site = _document.site())
         lq::createProcessor(*site);
-    whenQueueIsIdle(std::move(then));
+    whenQueueIsIdle([this, then = std::move(then)] {
+        if (!_document.buildMayBePublished()) {
+            if (_export && _export->notice())
+                _export->notice()->setText(_document.lastError());
+            return;
+        }
+        then();
+    });
 }
 
 void MyDocumentWindow::whenQueueIsIdle(std::function<void()> then)
@@ -563,6 +594,11 @@ void MyDocumentWindow::layoutDidContentEditing()
     });
 }
 
+void MyDocumentWindow::setEasyLinkOpener(std::unique_ptr<EasyLinkOpener> opener)
+{
+    _linkOpener = std::move(opener);
+}
+
 void MyDocumentWindow::switchToContentEditor()
 {
     _tabView->selectTabViewItemWithIdentifier(QStringLiteral("content"));
@@ -677,6 +713,11 @@ void MyDocumentWindow::tabViewDidSelectTabViewItem(MyTabView* tabs, const QStrin
     // The publish panel reads its settings and folders anew when it shows.
     if (tabs == _masterTab && identifier == QStringLiteral("Send") && _export)
         _export->updateGUI();
+    // The snapshots of the saves made since it last showed.
+    if (tabs == _masterTab && identifier == QStringLiteral("Versions"))
+        _versions->refreshFiles();
+    if (tabs == _masterTab && identifier == QStringLiteral("Themes") && _themes)
+        _themes->tabShown();
     if (tabs != _tabView)
         return;
     lq::uiFrame(this, "tabView:didSelectTabViewItem:", [&] {
@@ -724,13 +765,4 @@ void MyDocumentWindow::showActivity()
     _statusLine->setVisible(!queue.statusHidden());
     _progressBar->setVisible(!queue.statusHidden());
     _progressBar->setValue(static_cast<int>(queue.progress() * 100.0));
-}
-
-void MyDocumentWindow::reloadVersions()
-{
-    _versions->clear();
-    QDir revert(_document.fileName() + QStringLiteral("/revert"));
-    const QFileInfoList snapshots = revert.entryInfoList({QStringLiteral("*.qvzip")}, QDir::Files, QDir::Time);
-    for (const QFileInfo& snapshot : snapshots)
-        _versions->addItem(snapshot.completeBaseName());
 }

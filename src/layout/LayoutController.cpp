@@ -1,5 +1,7 @@
 #include "layout/LayoutController.h"
 
+#include "app/CopyElements.h"
+#include "app/DeleteTemplates.h"
 #include "app/MyDocumentWindow.h"
 #include "document/MyDocument.h"
 #include "elements/XmlVornBox.h"
@@ -14,6 +16,7 @@
 #include "platform/ExceptionFrame.h"
 #include "platform/widgets/ControlTags.h"
 #include "platform/widgets/ItemModelAdaptor.h"
+#include "platform/widgets/MyMatrix.h"
 #include "platform/widgets/MyOutlineView.h"
 #include "platform/widgets/MyPopUpButton.h"
 #include "platform/widgets/MyTabView.h"
@@ -468,6 +471,27 @@ void LayoutController::templateSelector()
     });
 }
 
+void LayoutController::deleteTemplates()
+{
+    lq::uiFrame(this, "deleteTemplates:", [&] {
+        DeleteTemplates sheet(&_window, document());
+        if (sheet.deleteTemplates() > 0)
+            updateTemplateSelector();
+    });
+}
+
+void LayoutController::copyElements()
+{
+    lq::uiFrame(this, "copyElements:", [&] {
+        const QModelIndex current = _templateList->selectionModel()->currentIndex();
+        XmlStyleSheet* source = XmlStyleSheet::cast(TemplateListSource::element(_templateList->adaptor()->itemForIndex(current)));
+        CopyElements sheet(&_window, document());
+        sheet.copyElements(source);
+        _templateList->reloadData();
+        relayoutSheet();
+    });
+}
+
 bool LayoutController::outlineViewIsItemExpandable(XmlBase* item) const
 {
     if (!item || XmlStyleSheet::cast(item))
@@ -678,7 +702,7 @@ void LayoutController::selectVornBoxSheet(XmlStyleSheet& sheet)
     QWidget* own = sheetView(QStringLiteral("vornbox"));
     const QList<std::shared_ptr<XmlVornBox>> boxes = sheet.getVornBoxes();
     QWidget* kind = lq::viewWithTag(own, 1109);
-    for (QWidget* control : {kind, _vornBoxPosition, _vornBoxTab}) {
+    for (QWidget* control : {kind, _vornBoxPosition, static_cast<QWidget*>(_vornBoxTab)}) {
         if (control)
             control->setVisible(!boxes.isEmpty());
     }
@@ -703,11 +727,7 @@ void LayoutController::selectVornBoxSheet(XmlStyleSheet& sheet)
         correctVornBoxUI(box);
 }
 
-// --- Entry points filled by the inspector ------------------------------------------------------------------
-
-void LayoutController::albumOptionsSet()
-{
-}
+// --- The Vorn Box sheet ------------------------------------------------------------------------------------------
 
 void LayoutController::correctVornBoxUI(XmlVornBox*)
 {

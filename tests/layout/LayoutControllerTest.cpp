@@ -1,6 +1,7 @@
 // The layout controller over the starter site: the sheets a template gets,
 // moving between pages, the template selector and the element list.
 #include "elements/XmlVornBox.h"
+#include "elements/XmlWebPhotoAlbum.h"
 #include "model/site/XmlPhoto.h"
 #include "platform/widgets/ControlTags.h"
 #include "platform/widgets/ItemModelAdaptor.h"
@@ -9,6 +10,11 @@
 #include "support/TestFiles.h"
 #include "support/TestPictures.h"
 #include "support/ui/LayoutWindow.h"
+#include "support/ui/SheetButtons.h"
+#include "app/CopyElements.h"
+#include "app/DeleteTemplates.h"
+#include "editors/XmlOutlineView.h"
+#include "model/core/XmlEnvelop.h"
 
 #include <QAbstractButton>
 #include <QItemSelectionModel>
@@ -74,6 +80,8 @@ TEST_F(LayoutControllerTest, TheSheetsFollowTheElementsTheTemplateShows)
     XmlStyleSheet* albumSheet = photos->getTemplate().get();
     setVisible(*albumSheet, "Photo Album", true);
     setVisible(*albumSheet, "Slideshow", false);
+    // A click on a photo opens the picture: no slideshow plays.
+    XmlWebPhotoAlbum::cast(albumSheet->getElementWithName(QStringLiteral("Photo Album")).get())->setClickOp(XmlWebPhotoAlbum::ClickOperation::NewWindow);
     show(photos);
     const QStringList tabs = sheetTabs(*layout->tabview());
     EXPECT_TRUE(tabs.contains(QStringLiteral("photoalbum")));
@@ -130,7 +138,10 @@ TEST_F(LayoutControllerTest, TheVornBoxSheetSelectsTheTemplatesBox)
 
     const auto first = sheet->addVornBox();
     const auto second = sheet->addVornBox();
-    const QStringList calls = {QStringLiteral("setSelectedObject: Vorn Box"), QStringLiteral("correctVornBoxUI: Vorn Box")};
+    // The sheet fits itself to the box when the selection fills it and again
+    // when the sheet comes to the front.
+    const QStringList calls = {QStringLiteral("setSelectedObject: Vorn Box"), QStringLiteral("correctVornBoxUI: Vorn Box"),
+                               QStringLiteral("correctVornBoxUI: Vorn Box")};
     layout->tabview()->selectTabViewItemWithIdentifier(QStringLiteral("page"));
     layout->taken();
     layout->tabview()->selectTabViewItemWithIdentifier(QStringLiteral("vornbox"));
@@ -273,6 +284,32 @@ TEST_F(LayoutControllerTest, TheElementListCountsTheEnabledElements)
     EXPECT_FALSE(sheetTabs(*layout->tabview()).contains(QStringLiteral("masthead")));
     layout->setVisibilityOfElementAtIndexVisible(masthead, true);
     EXPECT_TRUE(sheetTabs(*layout->tabview()).contains(QStringLiteral("masthead")));
+}
+
+TEST_F(LayoutControllerTest, TheTemplateButtonsOpenTheDeleteAndCopySheetsForTheListedTemplate)
+{
+    const auto photos = page(QStringLiteral("Photos"));
+    show(photos);
+    const std::shared_ptr<XmlStyleSheet> shown = layout->getTemplate();
+    QString source;
+    QString offered;
+    modal.state->sheetAnswer = [&](QDialog* sheet) {
+        if (auto* copying = dynamic_cast<CopyElements*>(sheet)) {
+            // "Page Settings" stands for the chosen template itself.
+            const XmlBasePtr settings = copying->elementList()->rootElement()->firstChild();
+            source = settings ? XmlEnvelop::cast(settings.get())->xmlUUID() : QString();
+        } else if (auto* deleting = dynamic_cast<DeleteTemplates*>(sheet)) {
+            offered = QString::number(deleting->deleteList()->rootElement()->numberChildren());
+        }
+        return pressKey(sheet, Qt::Key_Escape);
+    };
+    QWidget* page = layout->layoutPage();
+    ASSERT_NE(buttonTitled(page, QStringLiteral("Copy…")), nullptr);
+    buttonTitled(page, QStringLiteral("Copy…"))->click();
+    EXPECT_EQ(source, shown->UUID());
+    // Every template of the starter site is in use.
+    buttonTitled(page, QStringLiteral("Delete…"))->click();
+    EXPECT_EQ(offered, QStringLiteral("0"));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "elements/StoredTextWriter.h"
 #include "editors/text/EasyLinkOpener.h"
 #include "editors/text/LinkTarget.h"
+#include "editors/text/TextMenuTags.h"
 #include "model/core/DocumentBase.h"
 #include "model/core/SuppressedChanges.h"
 #include "model/core/XmlBase.h"
@@ -30,6 +31,9 @@
 #include <QTextDocument>
 
 namespace {
+
+// The property of a text view that names the editor working on it.
+constexpr const char* editorProperty = "lqTextEditor";
 
 // The colour of links made in the editor.
 constexpr lq::Colour linkColour(0, 0, 1, 1);
@@ -213,6 +217,15 @@ QZTextEditor::~QZTextEditor()
     letViewGo();
 }
 
+QZTextEditor* QZTextEditor::editorOf(QWidget* widget)
+{
+    for (QWidget* view = widget; view; view = view->parentWidget()) {
+        if (auto* editor = qobject_cast<QZTextEditor*>(view->property(editorProperty).value<QObject*>()))
+            return editor;
+    }
+    return nullptr;
+}
+
 void QZTextEditor::setControls(const Controls& controls)
 {
     _controls = controls;
@@ -274,6 +287,8 @@ void QZTextEditor::letViewGo()
         QObject::disconnect(connection);
     _viewConnections.clear();
     if (_ctv) {
+        if (_ctv->property(editorProperty).value<QObject*>() == this)
+            _ctv->setProperty(editorProperty, QVariant());
         if (auto* own = qobject_cast<MyTextView*>(_ctv.data()))
             own->setPasteFilter(nullptr);
         if (_attachedToContainer)
@@ -289,6 +304,7 @@ void QZTextEditor::connectView()
     if (!_ctv)
         return;
     lq::TextView* view = _ctv;
+    view->setProperty(editorProperty, QVariant::fromValue<QObject*>(this));
     _viewConnections << connect(view, &QTextEdit::cursorPositionChanged, this, [this] {
         lq::uiFrame(this, "textViewDidChangeTypingAttributes:", [&] { textViewDidChangeTypingAttributes(); });
     });
@@ -624,6 +640,21 @@ void QZTextEditor::heading()
     lq::uiFrame(this, "heading:", [&] { applyParagraphKind(1, std::nullopt); });
 }
 
+bool QZTextEditor::menuCommand(int tag)
+{
+    switch (tag) {
+    case TextMenuTag::bold: bold(); return true;
+    case TextMenuTag::italic: italic(); return true;
+    case TextMenuTag::underline: underline(); return true;
+    case TextMenuTag::heading: heading(); return true;
+    case TextMenuTag::normal: normal(); return true;
+    case TextMenuTag::left: left(); return true;
+    case TextMenuTag::center: center(); return true;
+    case TextMenuTag::right: right(); return true;
+    default: return false;
+    }
+}
+
 void QZTextEditor::fontStyle()
 {
     if (_controls.fStyle)
@@ -757,6 +788,11 @@ void QZTextEditor::setLinkNewWindow(int newWindow)
         flag.setValue(lq::TextKey::linkNewWindow, newWindow != 0 ? 1 : 0);
         _ctv->addAttributes(flag, text.longestEffectiveRange(lq::TextKey::link, at));
     });
+}
+
+QVariant QZTextEditor::link() const
+{
+    return _linkTarget ? _linkTarget->getLink() : _link;
 }
 
 void QZTextEditor::easyLink()
