@@ -19,6 +19,8 @@
 #include "app/WatermarkSheet.h"
 #include "document/MyDocument.h"
 #include "editors/QZArraySelectView2.h"
+#include "editors/QZNavViewer.h"
+#include "editors/XmlOutlineView.h"
 #include "editors/panes/QZAlbumEditor.h"
 #include "editors/panes/QZGroupEditor.h"
 #include "editors/panes/TextEditorArea.h"
@@ -56,6 +58,7 @@
 #include "support/TestServers.h"
 #include "support/ui/DropEvents.h"
 #include "support/ui/OnXvfb.h"
+#include "support/ui/OutlineRows.h"
 #include "support/ui/ScriptedModalHandler.h"
 #include "support/ui/SheetButtons.h"
 #include "support/ui/ViewMouse.h"
@@ -69,6 +72,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
+#include <QLineEdit>
 #include <QLinearGradient>
 #include <QMenu>
 #include <QMenuBar>
@@ -274,11 +278,43 @@ protected:
         return nullptr;
     }
     QString site(const QString& name = QString()) { return document().fileName() + QStringLiteral("/homepage/") + name; }
-    // Makes the element current as a choice in the navigator does, and lets its pane lay itself out.
+    XmlOutlineView& navigator() { return *dynamic_cast<QZNavViewer*>(window->panel(EditorKind::Navigator))->outline(); }
+    // Clicks the element's row in the navigator, which makes it current, and
+    // lets its pane lay itself out.
+    void chooseRow(XmlBase* element)
+    {
+        XmlOutlineView& outline = navigator();
+        outline.expandObject(element->parent());
+        const QModelIndex row = rowOf(outline, element);
+        ASSERT_TRUE(row.isValid()) << element->name().toStdString();
+        outline.scrollTo(row);
+        QTest::mouseClick(outline.viewport(), Qt::LeftButton, Qt::NoModifier, outline.visualRect(row).center());
+        QApplication::processEvents();
+        ASSERT_EQ(window->currentObject().get(), element) << element->name().toStdString();
+    }
+    // Renames the element in its navigator row, as a double click and typing do.
+    void renameRow(XmlBase* element, const QString& name)
+    {
+        XmlOutlineView& outline = navigator();
+        outline.expandObject(element->parent());
+        const QModelIndex row = rowOf(outline, element);
+        ASSERT_TRUE(row.isValid()) << element->name().toStdString();
+        outline.scrollTo(row);
+        outline.edit(row);
+        QApplication::processEvents();
+        auto* field = outline.viewport()->findChild<QLineEdit*>();
+        ASSERT_NE(field, nullptr) << "the row's name is editable";
+        typeInto(field, name);
+        QTest::keyClick(field, Qt::Key_Return);
+        QApplication::processEvents();
+        EXPECT_EQ(element->name(), name);
+    }
+    // Makes the page current by its navigator row, on the Editing tab's content.
     void show(XmlBase* element)
     {
-        window->setCurrentObject(element);
-        QApplication::processEvents();
+        window->setMainTab(QStringLiteral("Editing"));
+        window->tabView()->selectTabViewItemWithIdentifier(QStringLiteral("content"));
+        chooseRow(element);
     }
     void drainQueue() { ASSERT_TRUE(processEventsUntil([&] { return document().queue().isIdle(); }, 120000)); }
     template <typename T>
@@ -288,15 +324,6 @@ protected:
     {
         const int before = uploaderEndings;
         return processEventsUntil([&] { return uploaderEndings > before; }, 180000);
-    }
-    // A new page at the end of the parent, named, as the navigator's "New Page" makes it.
-    std::shared_ptr<XmlAlbum> addPage(XmlBase& parent, const QString& name)
-    {
-        auto page = XmlAlbum::create();
-        parent.addChild(page);
-        page->newDocument();
-        page->setName(name);
-        return page;
     }
     // Chooses the template in the layout tab's template list with a click on its row.
     void chooseTemplate(XmlAlbum& page, const QString& name)
@@ -363,14 +390,25 @@ TEST_F(WholeRoadTest, ANewSiteIsMadePublishedChangedAndRevertedAsAUserDoesIt)
     QObject::connect(window->sender(), &SendController::ended, [this] { ++uploaderEndings; });
     picture(QStringLiteral("01-new-site"));
 
-    // --- Two pages and a group -------------------------------------------------------------------
-    auto travel = addPage(homePage(), QStringLiteral("Travel"));
-    auto group = XmlGroup::create();
-    homePage().addChild(group);
-    group->newDocument();
-    group->setName(QStringLiteral("Journal"));
-    auto notes = addPage(*group, QStringLiteral("Notes"));
-    window->updateNavEditor();
+    // --- Two pages and a group, from the Site menu beside the navigator's choice ---------------------
+    chooseRow(&homePage());
+    triggerMenuItem(MenuTag::AddAlbum);
+    auto travel = std::dynamic_pointer_cast<XmlAlbum>(homePage().lastChild());
+    ASSERT_NE(travel, nullptr);
+    EXPECT_EQ(travel->name(), QStringLiteral("Page ") + QString::number(travel->pageSeqNumber()));
+    renameRow(travel.get(), QStringLiteral("Travel"));
+    triggerMenuItem(MenuTag::AddGroup);
+    auto group = std::dynamic_pointer_cast<XmlGroup>(homePage().lastChild());
+    ASSERT_NE(group, nullptr);
+    renameRow(group.get(), QStringLiteral("Journal"));
+    chooseRow(group.get());
+    triggerMenuItem(MenuTag::AddAlbum);
+    ASSERT_EQ(group->numberChildren(), 1);
+    auto notes = std::dynamic_pointer_cast<XmlAlbum>(group->lastChild());
+    ASSERT_NE(notes, nullptr);
+    renameRow(notes.get(), QStringLiteral("Notes"));
+    EXPECT_EQ(rowNames(navigator(), rowOf(navigator(), group.get())), QStringList{QStringLiteral("Notes")});
+    EXPECT_EQ(homePage().childrenOfType<XmlAlbum>().size(), 5u) << "Home, Photos, About, Travel and the group";
     show(group.get());
     auto* groupPane = dynamic_cast<QZGroupEditor*>(window->panel(EditorKind::Group));
     ASSERT_NE(groupPane, nullptr);
