@@ -26,6 +26,7 @@
 #include "editors/panes/TextEditorArea.h"
 #include "imaging/XmlWatermark.h"
 #include "layout/LayoutController.h"
+#include "layout/QZLayoutView.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlCaption.h"
 #include "model/site/XmlContent.h"
@@ -62,6 +63,7 @@
 #include "support/ui/ScriptedModalHandler.h"
 #include "support/ui/SheetButtons.h"
 #include "support/ui/ViewMouse.h"
+#include "templates/XmlBoxModel.h"
 #include "templates/XmlStyleSheet.h"
 
 #include <QAbstractButton>
@@ -468,6 +470,19 @@ TEST_F(WholeRoadTest, ANewSiteIsMadePublishedChangedAndRevertedAsAUserDoesIt)
     // --- Templates chosen in the layout tab ---------------------------------------------------
     chooseTemplate(*travel, QStringLiteral("Photo Album"));
     chooseTemplate(*notes, QStringLiteral("Text Page"));
+    // On the canvas the page title is dragged 40 points down.
+    auto* layout = dynamic_cast<LayoutController*>(window->layout());
+    ASSERT_NE(layout, nullptr);
+    QZLayoutView& canvas = *layout->layoutView();
+    auto* pageTitle = dynamic_cast<XmlBoxModel*>(templateNamed(QStringLiteral("Text Page"))->getElementWithName(QStringLiteral("Page Title")).get());
+    ASSERT_NE(pageTitle, nullptr);
+    const lq::Rect titleBefore = pageTitle->objectRect();
+    const QPointF grip(titleBefore.x() + titleBefore.width() / 2 + canvas.pageOffset().x(), titleBefore.y() + titleBefore.height() / 2 + canvas.pageOffset().y());
+    click(canvas, grip);
+    drag(canvas, grip, grip + QPointF(0, 40));
+    const lq::Rect titleAfter = pageTitle->objectRect();
+    EXPECT_GT(titleAfter.y(), titleBefore.y() + 30) << "moved down, held at most by a guide";
+    EXPECT_EQ(titleAfter.x(), titleBefore.x());
     picture(QStringLiteral("05-template"));
     window->tabView()->selectTabViewItemWithIdentifier(QStringLiteral("content"));
 
@@ -515,7 +530,10 @@ TEST_F(WholeRoadTest, ANewSiteIsMadePublishedChangedAndRevertedAsAUserDoesIt)
     EXPECT_TRUE(travelHtml.contains(QStringLiteral(">Sunrise over the </p>"))) << travelHtml.toStdString();
     for (int i = 1; i <= 10; ++i)
         EXPECT_TRUE(QFileInfo(site(QStringLiteral("pictures/thumb%1.jpg").arg(i))).isFile()) << i;
-    EXPECT_TRUE(QString::fromUtf8(readAll(site(notesFile))).contains(QStringLiteral("First notes from the road")));
+    const QString notesHtml = QString::fromUtf8(readAll(site(notesFile)));
+    EXPECT_TRUE(notesHtml.contains(QStringLiteral("First notes from the road")));
+    EXPECT_TRUE(notesHtml.contains(QStringLiteral("<div id=\"pagetitlebox\" style=\"top: ") + QString::number(int(titleAfter.y())) + QStringLiteral("px;")))
+        << "the title where the canvas put it";
     if (htmlValidatorAvailable()) {
         for (const QString& page : QDir(site()).entryList({QStringLiteral("*.html")}, QDir::Files)) {
             const QString errors = validationErrors(site(page));
