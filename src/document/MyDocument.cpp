@@ -823,6 +823,11 @@ void MyDocument::startExport(const QString& operation)
                     _queue.addActivityString(QStringLiteral("error copying the home page to index.html: ") + why);
             }
         }
+        // The generated files were written without forcing each to the
+        // disk; the whole site goes there once, before it is published.
+        QString why;
+        if (!lq::syncTree(homepage, &why))
+            _queue.addActivityString(QStringLiteral("error writing the generated site to the disk: ") + why);
         if (_exportHandler)
             _exportHandler(operation);
     });

@@ -6,6 +6,12 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace lq {
 
 namespace {
@@ -123,6 +129,51 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
     }
     if (!file.commit())
         return fail(error, QStringLiteral("cannot write ") + path + QStringLiteral(": ") + file.errorString());
+    return true;
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes, QString* error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return fail(error, QStringLiteral("cannot write ") + path + QStringLiteral(": ") + file.errorString());
+    const bool written = file.write(bytes) == bytes.size() && file.flush();
+    const QString why = file.errorString();
+    file.close();
+    if (!written || file.error() != QFileDevice::NoError)
+        return fail(error, QStringLiteral("cannot write ") + path + QStringLiteral(": ") + (written ? file.errorString() : why));
+    return true;
+}
+
+bool syncTree(const QString& folder, QString* error)
+{
+    if (!QFileInfo(folder).isDir())
+        return fail(error, QStringLiteral("cannot write ") + folder + QStringLiteral(" to the disk: there is no such folder"));
+    QStringList paths { folder };
+    QDirIterator walk(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (walk.hasNext()) {
+        const QString path = walk.next();
+        if (!walk.fileInfo().isSymLink())
+            paths.append(path);
+    }
+    // First every file's writing is started, then each is waited for.
+    for (const QString& path : paths) {
+        const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+        if (descriptor < 0)
+            continue;
+        ::sync_file_range(descriptor, 0, 0, SYNC_FILE_RANGE_WRITE);
+        ::close(descriptor);
+    }
+    for (const QString& path : paths) {
+        const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+        if (descriptor < 0)
+            return fail(error, QStringLiteral("cannot write ") + path + QStringLiteral(" to the disk: ") + QString::fromLocal8Bit(std::strerror(errno)));
+        const bool synced = ::fdatasync(descriptor) == 0;
+        const int why = errno;
+        ::close(descriptor);
+        if (!synced)
+            return fail(error, QStringLiteral("cannot write ") + path + QStringLiteral(" to the disk: ") + QString::fromLocal8Bit(std::strerror(why)));
+    }
     return true;
 }
 

@@ -28,5 +28,14 @@ QDateTime modificationDate(const QString& path);
 // Writes the bytes to the file atomically: a temporary file beside it is
 // written, then renamed over it, so a failure leaves the old file whole.
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+// Writes the bytes over the file in place and leaves them to the system's
+// cache: for files that can always be made again (the generated site), which
+// are many and whose loss costs nothing but a rebuild. Every write and the
+// close are checked.
+bool writeFile(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+// Forces the files and folders of the tree onto the disk, all at once: the
+// writing of every file is started before the first is waited for, so that
+// a tree written with writeFile costs about one wait, not one per file.
+bool syncTree(const QString& folder, QString* error = nullptr);
 
 } // namespace lq

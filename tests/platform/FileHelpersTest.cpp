@@ -59,6 +59,36 @@ TEST(FileHelpers, AtomicWriteLeavesTheOldFileWholeOnFailure)
     EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("folder"))).isDir());
 }
 
+TEST(FileHelpers, PlainWriteReplacesTheContentAndReportsEveryFailure)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("page.html"));
+    ASSERT_TRUE(lq::writeFile(path, "a longer first content"));
+    ASSERT_TRUE(lq::writeFile(path, "short"));
+    EXPECT_EQ(readAll(path), QByteArray("short")) << "nothing of the longer content stays";
+    ASSERT_TRUE(lq::writeFile(path, QByteArray()));
+    EXPECT_EQ(readAll(path), QByteArray());
+
+    QString why;
+    EXPECT_FALSE(lq::writeFile(dir.filePath(QStringLiteral("missing/page.html")), "x", &why));
+    EXPECT_TRUE(why.contains(QStringLiteral("missing/page.html"))) << why.toStdString();
+    // A full disk shows only when the buffered bytes go out: that is caught too.
+    if (QFileInfo::exists(QStringLiteral("/dev/full"))) {
+        why.clear();
+        EXPECT_FALSE(lq::writeFile(QStringLiteral("/dev/full"), QByteArray(100000, 'x'), &why));
+        EXPECT_FALSE(why.isEmpty());
+        why.clear();
+        EXPECT_FALSE(lq::writeFile(QStringLiteral("/dev/full"), "small", &why));
+        EXPECT_FALSE(why.isEmpty());
+    }
+
+    writeAll(dir.filePath(QStringLiteral("sub/deeper/b.html")), "b");
+    EXPECT_TRUE(lq::syncTree(dir.path()));
+    why.clear();
+    EXPECT_FALSE(lq::syncTree(dir.filePath(QStringLiteral("missing")), &why));
+    EXPECT_TRUE(why.contains(QStringLiteral("missing"))) << why.toStdString();
+}
+
 TEST(UserDefaults, MissingKeysReadAsZeroAndValuesSurviveASync)
 {
     QTemporaryDir dir;
