@@ -121,7 +121,9 @@ void createHTMLProcessorSheet(XmlSite& site, const QString& pageUUID, const QStr
         DocumentBase* document = site.document();
         if (script.isEmpty() || !document)
             return;
-        document->startProcessor(std::dynamic_pointer_cast<XmlProcessor>(XmlBase::createWithXmlRootDir(script, QString())));
+        // The page is written before the next one is made: a site of many
+        // pages never holds more than one page's script.
+        document->startProcessorNext(std::dynamic_pointer_cast<XmlProcessor>(XmlBase::createWithXmlRootDir(script, QString())));
     });
 }
 
