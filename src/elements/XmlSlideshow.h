@@ -1,5 +1,6 @@
 #pragma once
 
+#include "elements/ElementHelpers.h"
 #include "elements/XmlWebMenu.h"
 #include "elements/XmlWebText.h"
 #include "platform/graphics/GraphicsImage.h"
@@ -36,9 +37,9 @@ class TextContainer;
 // On the layout canvas the element previews itself: it cross-dissolves the
 // slides on a 0.1-second tick that an AnimationClock delivers (the main run
 // loop unless another clock is set). In a build it writes its CSS and its
-// share of the page (script set-up in pass -1, background in 6, controls,
-// captions and viewers in 12, initialisation in 18, image steps in 19);
-// the site script runs the show in the browser.
+// share of the page (script set-up in the head script, its background,
+// controls, captions and viewers in their layers, initialisation after the
+// page, image steps last); the site script runs the show in the browser.
 //
 // The picture frame is an owned part written after the box's own part; the
 // control font is a child font named "control"; the caption uses the
@@ -83,6 +84,8 @@ public:
     // Gives the element its control font (a copy of its own font, whose own
     // font is then centred) when it has none, and plain caption type.
     void postload() override;
+    // The picture frame, then the text element's parts.
+    XmlBaseList ownedParts() const override;
 
     // --- Stored settings; every setter marks the document changed -----------------
     // The stored style, folded to 0 or 1 while the before/after preference is off.
@@ -228,16 +231,7 @@ public:
     void appendCSSWinIESuffix(QString& css, const QString& suffix) override;
     void genCSSBitmap(QString& script) override;
     void genCSSWinIEBitmap(QString& script) override;
-    void listOfFilesToCopyAll(QStringList& files, bool all) override;
-    void appendHTMLPagePassSheet(QString& html, XmlBase* page, int pass, XmlStyleSheet* sheet) override;
-
-    // --- Passed on to the frame, then the text element --------------------------------------
-    void loadBackstore(void* context) override;
-    void releaseBackstore(void* context) override;
-    void listOfBitmaps(QStringList& names) override;
-    void unpackToDirectory(const QString& folder) override;
-    void convert1_2Bitmaps() override;
-    void changeImageUUID(const QHash<QString, QString>& uuids) override;
+    void appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet) override;
 
 private:
     // A text storage with one layout manager and one unbounded container.
@@ -247,12 +241,13 @@ private:
     int foldedStyle() const;
     // A control of styles 1 or 3 is selected: the geometry accessors work on it.
     bool controlSelected() const;
-    void setFlag(bool& field, bool value);
-    void setNumber(int& field, int value);
-    void setLabel(QString& field, const QString& value);
     // Runs the accessor on the element's own box for the moment.
     template <class F>
-    auto onOwnBox(F&& body) -> decltype(body());
+    auto onOwnBox(F&& body) -> decltype(body())
+    {
+        const elements::ScopedValue<int> ownBox(_currentControl, -1);
+        return body();
+    }
     // Changes one component of the selected control's rectangle.
     void setSelectedControlComponent(int component, int value);
     void makeTextSystems();
@@ -322,7 +317,8 @@ private:
     std::unique_ptr<TextSystem> _link;
     std::unique_ptr<TextSystem> _next;
     std::unique_ptr<TextSystem> _play;
-    // Processor steps gathered in pass -1, written in pass 19; null between pages.
+    // Processor steps gathered with the head script, written with the steps;
+    // null between pages.
     QString createImagesProcess;
     std::shared_ptr<AnimationClock> _clock;
 };

@@ -71,6 +71,8 @@ public:
     XmlBasePtr createChildFromTag(const QString& tag) override;
     // The background's picture record, then the snippet part.
     QString writeXmlVorns() override;
+    // The snippet part once made, then the text element's parts.
+    XmlBaseList ownedParts() const override;
 
     // --- Settings; the setters mark the document changed ---------------------------------
     int type() const { return _type; }
@@ -111,8 +113,9 @@ public:
     QString zlocation() const;
     // Stored (and the document marked) only for a layer box.
     void setZlocation(const QString& layer);
-    // The page pass of the layer: "Background" 2, "Middle" 9, any other 16.
-    int getCorrectPass() const;
+    // The page pass of the layer: "Background" and "Middle" have their own,
+    // any other layer is the foreground's.
+    PagePass getCorrectPass() const;
     // The snippet part, made on first use.
     const XmlBasePtr& htmlSnippet();
 
@@ -189,7 +192,7 @@ public:
     void appendCSS(QString& css) override;
     void appendCSSWinIESuffix(QString& css, const QString& suffix) override;
     // The box's division and content in its pass; nothing in the others.
-    void appendHTMLPagePassSheet(QString& html, XmlBase* page, int pass, XmlStyleSheet* sheet) override;
+    void appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet) override;
 
 protected:
     // Link runs take the record's link colour, underlined as the record says.
@@ -211,9 +214,6 @@ private:
     void drawPlaceholder(const lq::Rect& rect);
     // The image (with its link and rollover) for the page or the preview.
     void appendImage(QString& html, bool forPage);
-    void setStringField(QString& field, const QString& value);
-    void setIntField(int& field, int value);
-    void setBoolField(bool& field, bool value);
 
     std::optional<lq::Font> headingFont;
     std::optional<lq::Font> subheadingFont;

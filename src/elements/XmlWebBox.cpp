@@ -57,7 +57,7 @@ bool XmlWebBox::isPageTitle() const
 
 // --- Page HTML ---------------------------------------------------------------------------------
 
-void XmlWebBox::appendHTMLPagePassSheet(QString& html, XmlBase* page, int pass, XmlStyleSheet*)
+void XmlWebBox::appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet*)
 {
     lq::modelFrame(this, "appendHTML:page:pass:sheet:", [&] {
         if (!isMasthead() && !isPageTitle())
@@ -76,7 +76,7 @@ void XmlWebBox::appendHTMLPagePassSheet(QString& html, XmlBase* page, int pass, 
         };
 
         switch (pass) {
-        case -1: {
+        case PagePass::HeadScript: {
             const std::shared_ptr<XmlWebFont> record = font();
             const int lineHeight = record->lineHeight();
             const int size = record->fontSize();
@@ -88,7 +88,7 @@ void XmlWebBox::appendHTMLPagePassSheet(QString& html, XmlBase* page, int pass, 
             }
             break;
         }
-        case 4:
+        case PagePass::MastheadBox:
             if (!masthead)
                 break;
             if (part && !link.isEmpty() && part->content().isEmpty()) {
@@ -101,11 +101,11 @@ void XmlWebBox::appendHTMLPagePassSheet(QString& html, XmlBase* page, int pass, 
                 html += htmlDivTagsVornStyle(QStringLiteral("mastheadbox"), QString());
             }
             break;
-        case 7:
+        case PagePass::PageTitleBox:
             if (!masthead)
                 html += htmlDivTagsVornStyle(QStringLiteral("pagetitlebox"), QString());
             break;
-        case 10:
+        case PagePass::MastheadText:
             if (!masthead)
                 break;
             if (!link.isEmpty()) {
@@ -116,7 +116,7 @@ void XmlWebBox::appendHTMLPagePassSheet(QString& html, XmlBase* page, int pass, 
                 writeLines(QStringLiteral("<p id =\"mh\" class=\"mh\""), QStringLiteral("</p>\n"));
             }
             break;
-        case 13:
+        case PagePass::PageTitleText:
             if (!masthead)
                 writeLines(QStringLiteral("<p id=\"pt\" class=\"pt\""), QStringLiteral("</p>\n"));
             break;

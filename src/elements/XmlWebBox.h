@@ -23,9 +23,10 @@ public:
     bool enabled() override;
     bool canDoubleClick() override;
 
-    // Pass -1: the font-check lines; pass 4 (masthead) or 7 (title): the box
-    // div; pass 10 (masthead) or 13 (title): one element per line piece.
-    void appendHTMLPagePassSheet(QString& html, XmlBase* page, int pass, XmlStyleSheet* sheet) override;
+    // The font-check lines in the head script; the box div in the masthead's
+    // or the page title's box layer; one element per line piece in its text
+    // layer.
+    void appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet) override;
     void appendCSS(QString& css) override;
     void appendCSSWinIESuffix(QString& css, const QString& suffix) override;
     // Stores the edited text as plain text: the masthead's into the current

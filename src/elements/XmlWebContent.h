@@ -14,6 +14,7 @@
 
 class QZTextContainer;
 class TextEditorBase;
+class XmlWebFooter;
 class XmlWebText;
 
 // The box that holds a page's own text: the large rich-text box of a page
@@ -170,9 +171,9 @@ public:
     bool compareWidgetPlacements() { return false; }
 
     // --- Page HTML ------------------------------------------------------------------------
-    // Passes -1 (font checks), 3 (the box), 15 (positioned lines) and 19
-    // (steps); nothing in the others.
-    void appendHTMLPagePassSheet(QString& html, XmlBase* page, int pass, XmlStyleSheet* sheet) override;
+    // The font checks in the head script, the box and the positioned lines
+    // in their layers, and the steps; nothing in the other passes.
+    void appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet) override;
     // One paragraph element of a paragraph or a line piece at the
     // rectangle (positioned mode) or in the flow (browser-flow mode).
     QString createHTMLfromAttributedStringAtRect(const lq::StyledText& text, const lq::Rect& rect);
@@ -214,6 +215,14 @@ protected:
     void appendFlowParagraphs(QString& html);
     // Every line piece as a positioned paragraph element, in its division.
     void appendPositionedLines(QString& html);
+    // The page passes: the font checks of the site script, the box, the
+    // text's lines, and the steps.
+    void appendFontChecks(QString& html);
+    void appendBox(QString& html);
+    void appendText(QString& html);
+    void appendSteps(QString& html);
+    // This box as a footer, or nothing when it is a content box.
+    XmlWebFooter* asFooter();
     // The runs with their inline tags, each closed before a later run opens
     // what it needs (flow: tabs as blanks).
     void appendRunsOfText(QString& html, const lq::StyledText& text, bool flow);

@@ -94,13 +94,16 @@ QString XmlWebFooter::writeXmlVorns()
     });
 }
 
-// --- Stored values -----------------------------------------------------------------------------
-
-void XmlWebFooter::setFlag(bool& field, bool value)
+XmlBaseList XmlWebFooter::ownedParts() const
 {
-    field = value;
-    docChanged();
+    XmlBaseList parts;
+    if (_htmlSnippet)
+        parts.append(_htmlSnippet);
+    parts.append(XmlWebContent::ownedParts());
+    return parts;
 }
+
+// --- Stored values -----------------------------------------------------------------------------
 
 int XmlWebFooter::voffset() const
 {
@@ -113,30 +116,27 @@ int XmlWebFooter::voffset() const
 
 void XmlWebFooter::setVoffset(int offset)
 {
-    lq::modelFrame(this, "setVoffset:", [&] {
-        _voffset = offset;
-        docChanged();
-    });
+    setStored(_voffset, offset, "setVoffset:");
 }
 
 void XmlWebFooter::setCreatedWith(bool createdWith)
 {
-    lq::modelFrame(this, "setCreatedWith:", [&] { setFlag(_createdWith, createdWith); });
+    setStored(_createdWith, createdWith, "setCreatedWith:");
 }
 
 void XmlWebFooter::setViewCounter(bool viewCounter)
 {
-    lq::modelFrame(this, "setViewCounter:", [&] { setFlag(_viewCounter, viewCounter); });
+    setStored(_viewCounter, viewCounter, "setViewCounter:");
 }
 
 void XmlWebFooter::setTrog(bool pinned)
 {
-    lq::modelFrame(this, "setTrog:", [&] { setFlag(_trog, pinned); });
+    setStored(_trog, pinned, "setTrog:");
 }
 
 void XmlWebFooter::setUseHtmlSnippet(bool use)
 {
-    lq::modelFrame(this, "setUseHtmlSnippet:", [&] { setFlag(_useHtmlSnippet, use); });
+    setStored(_useHtmlSnippet, use, "setUseHtmlSnippet:");
 }
 
 // --- Placement ---------------------------------------------------------------------------------

@@ -28,6 +28,8 @@ public:
     XmlBasePtr createChildFromTag(const QString& tag) override;
     // The content box's parts, then the snippet.
     QString writeXmlVorns() override;
+    // The snippet once made, then the content box's parts.
+    XmlBaseList ownedParts() const override;
 
     // --- Stored values; every setter marks the document changed --------------------
     // Below the page's content, or from the page's top when pinned (where a
@@ -69,7 +71,6 @@ public:
     void drawText() override;
 
 private:
-    void setFlag(bool& field, bool value);
 
     mutable int _voffset = 0; // a pinned footer reads a negative offset as 0 once asked
     bool _createdWith = true;

@@ -256,20 +256,25 @@ public:
     void appendCSSFontParametersForFontWithSize(QString& css, XmlWebFont& record, int size);
     void appendCSSWinIESuffix(QString& css, const QString& suffix) override;
     void genCSSWinIEBitmap(QString& script) override;
-    void appendHTMLPagePassSheet(QString& html, XmlBase* page, int pass, XmlStyleSheet* sheet) override;
+    void appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet) override;
 
-    // --- Housekeeping, passed on to the state backgrounds and the box -------------------------
+    // --- Housekeeping -----------------------------------------------------------------------------
     void cleanup() override;
-    void loadBackstore(void* context) override;
-    void releaseBackstore(void* context) override;
-    void listOfBitmaps(QStringList& names) override;
-    void listOfFilesToCopyAll(QStringList& files, bool all) override;
-    void unpackToDirectory(const QString& folder) override;
-    void convert1_2Bitmaps() override;
-    void changeImageUUID(const QHash<QString, QString>& uuids) override;
+    // The state backgrounds (normal, hover, current, click), then the box's parts.
+    XmlBaseList ownedParts() const override;
+    // The box's step, then the state backgrounds'.
     void genCSSBitmap(QString& script) override;
 
 private:
+    // Submenu items are numbered from here.
+    static constexpr int firstSubmenuItem = 1000;
+
+    // The page passes: the font checks of the site script, the box, and the
+    // item links.
+    void appendFontChecks(QString& html);
+    void appendNavigationBox(QString& html);
+    void appendItemLinks(QString& html, XmlBase* page);
+
     // One item as the canvas, the click areas and the page links place it.
     struct ItemFrame {
         int number = 0;          // 0, 1 ... or 1000 + j
@@ -297,8 +302,6 @@ private:
     XmlCSSBackground* stateBackground(int state) const;
     void restyleAndRedisplay();
     void forEachBackground(const std::function<void(XmlCSSBackground&)>& visit);
-    void setInt(int& field, int value);
-    void setColour(lq::Colour& field, const lq::Colour& value);
     void setEnable(bool& field, XmlCSSBackground& background, bool enabled);
     bool horizontal() const { return orientation() != 0; }
 

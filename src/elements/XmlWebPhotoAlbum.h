@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+class XmlAlbum;
 class XmlPhoto;
 class XmlPictureFrame;
 class XmlSlideshow;
@@ -45,6 +46,26 @@ public:
         static HotArea fromString(const QString& data);
     };
 
+    // How thumbnails take their photos' shapes.
+    enum class ThumbAspect : int {
+        SameSize = 0,   // every thumbnail fills the thumbnail size
+        SameAspect = 1, // the photo's aspect within the size
+        Centred = 2,    // the photo's aspect, centred in the size
+    };
+    // What a click on a thumbnail does.
+    enum class ClickOperation : int {
+        SlideshowPage = 0,    // opens the page's slideshow page
+        NewWindow = 1,        // shows the picture in a new window
+        Nothing = 2,
+        CaptionLink = 3,      // follows the caption's link
+        SlideshowElement = 4, // shows the photo in the page's slideshow element
+        Lightbox = 5,         // shows the picture in a lightbox over the page
+    };
+    // What the album sells its photos with.
+    enum class CartType : int { None = 0, BuyNow = 1, AddToCart = 2 };
+    // A stored number outside the kinds of these settings does what the
+    // code does for none of them and is written back as it was read.
+
     explicit XmlWebPhotoAlbum(Key key);
     ~XmlWebPhotoAlbum() override;
 
@@ -64,7 +85,9 @@ public:
     // The box's own parts, then the frame, thumbnailText, slideshowText,
     // buttonHTML and buttonImage.
     QString writeXmlVorns() override;
-    void postload() override;
+    // The frame, the text parts made so far and the button image, then the
+    // text element's parts.
+    XmlBaseList ownedParts() const override;
     bool enabled() override;
     bool canDoubleClick() override;
     void canSaveChanges() override {}
@@ -74,9 +97,8 @@ public:
     void setThumbWidth(int width);
     int thumbHeight() const { return _thumbHeight; }
     void setThumbHeight(int height);
-    // 0 same size, 1 same aspect, 2 centred thumbnail.
-    int thumbAspect() const { return _thumbAspect; }
-    void setThumbAspect(int aspect);
+    ThumbAspect thumbAspect() const { return _thumbAspect; }
+    void setThumbAspect(ThumbAspect aspect);
     int cols() const { return _numCols; }
     void setCols(int cols);
     // 0: as many rows as the photos need.
@@ -90,10 +112,8 @@ public:
     void setShowCaptions(bool show);
     bool showToolTips() const { return _showToolTips; }
     void setShowToolTips(bool show);
-    // 0 slideshow page, 1 picture in a new window, 2 nothing, 3 the caption's
-    // link, 4 the page's slideshow element, 5 lightbox.
-    int clickOp() const { return _clickOp; }
-    void setClickOp(int op);
+    ClickOperation clickOp() const { return _clickOp; }
+    void setClickOp(ClickOperation op);
     bool captionsAbove() const { return _captionsAbove; }
     void setCaptionsAbove(bool above);
     int captionSpace() const { return _captionSpace; }
@@ -104,9 +124,10 @@ public:
     void setAutoCropFreestyle(int crop);
     int hasCollage() const { return _fs_hasCollage; }
     void setHasCollage(int has);
-    // 0 none, 1 buy now, 2 add to cart.
-    int cartType() const { return _cartType; }
-    void setCartType(int type);
+    CartType cartType() const { return _cartType; }
+    void setCartType(CartType type);
+    // A buy-now or an add-to-cart button goes with the photos.
+    bool hasCartButton() const { return _cartType == CartType::BuyNow || _cartType == CartType::AddToCart; }
     int buttonType() const { return _buttonType; }
     void setButtonType(int type);
     int buttonWidth() const { return _buttonWidth; }
@@ -238,7 +259,7 @@ public:
     Cell cellRects(const XmlBaseList& photos, int pindex, int index);
     int heightForCaption(int index) const;
     int heightForCaptionRow(int row) const;
-    bool captionsOrCart() const { return _showCaptions || _cartType != 0; }
+    bool captionsOrCart() const { return _showCaptions || _cartType != CartType::None; }
     lq::Rect guideRect() override;
     QStringList guideRectArray();
     QStringList objectRectArray();
@@ -258,7 +279,7 @@ public:
     void cleanup() override;
 
     // --- Page HTML and CSS -------------------------------------------------------------------
-    void appendHTMLPagePassSheet(QString& html, XmlBase* page, int pass, XmlStyleSheet* sheet) override;
+    void appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet) override;
     void layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNoborders(int from, int to, QString& html,
                                                                         const XmlBaseList& photos,
                                                                         const QString& slidefile, bool showCaptions,
@@ -271,20 +292,22 @@ public:
     void appendCSSWinIESuffix(QString& css, const QString& suffix) override;
     void appendJavascriptWinIE(QString& script) override;
 
-    // --- Housekeeping, passed on to the frame and the button image ------------------------
-    void loadBackstore(void* context) override;
-    void releaseBackstore(void* context) override;
-    void listOfBitmaps(QStringList& names) override;
-    void listOfFilesToCopyAll(QStringList& files, bool all) override;
-    void unpackToDirectory(const QString& folder) override;
-    void convert1_2Bitmaps() override;
-    void changeImageUUID(const QHash<QString, QString>& uuids) override;
+    // --- Bitmap steps ----------------------------------------------------------------------------
+    // The box's, then the frame's and the button image's.
     void genCSSBitmap(QString& script) override;
+    // The frame's fix-up bitmap, then the box's.
     void genCSSWinIEBitmap(QString& script) override;
 
 private:
-    void setInt(int& field, int value);
-    void setFlag(bool& field, bool value);
+    // The photo at the index of the list, or nothing past its ends.
+    static XmlPhoto* photoAt(const XmlBaseList& photos, int index);
+    // The page passes: the font check of the site script, the lightbox's
+    // head links, the box, the thumbnails, and the steps that make them.
+    void appendFontCheck(QString& html);
+    void appendLightboxHead(QString& html);
+    void appendAlbumBox(QString& html);
+    void appendThumbnails(QString& html, XmlAlbum* album);
+    void appendSteps(QString& html, XmlAlbum* album);
     XmlBase* textPart(std::shared_ptr<XmlBase>& part, const char* tag, const QString& content);
     XmlSlideshow* slideshow() const;
     void layoutCaptions(XmlBase* page);
@@ -305,14 +328,14 @@ private:
 
     int _thumbWidth = 120;
     int _thumbHeight = 90;
-    int _thumbAspect = 0;
+    ThumbAspect _thumbAspect = ThumbAspect::SameSize;
     int _numCols = 3;
     int _numRows = 0;
     int _spaceColumns = 10;
     int _spaceRows = 10;
     bool _showCaptions = true;
     bool _showToolTips = false;
-    int _clickOp = 0;
+    ClickOperation _clickOp = ClickOperation::SlideshowPage;
     int albumWidth = 0;
     int albumHeight = 0;
     int _autoCropFreestyle = 0;
@@ -334,7 +357,7 @@ private:
     int _fs_height = 200;
     int _fs_allowPhotos = 0;
     QStringList _floatingRects;
-    int _cartType = 0;
+    CartType _cartType = CartType::None;
     int _buttonType = 0;
     int _buttonWidth = 0;
     int _buttonHeight = 0;

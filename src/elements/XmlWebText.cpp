@@ -180,10 +180,7 @@ lq::Colour XmlWebText::linkVisited()
 
 void XmlWebText::setFirstLine(bool firstLine)
 {
-    lq::modelFrame(this, "setFirstLine:", [&] {
-        _firstLine = firstLine;
-        docChanged();
-    });
+    setStored(_firstLine, firstLine, "setFirstLine:");
 }
 
 bool XmlWebText::enabled()

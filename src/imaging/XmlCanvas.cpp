@@ -154,6 +154,13 @@ QString XmlCanvas::writeXmlVorns()
     });
 }
 
+XmlBaseList XmlCanvas::ownedParts() const
+{
+    XmlBaseList parts { _image, _watermark, _drawObjects };
+    parts.append(XmlDraw::ownedParts());
+    return parts;
+}
+
 XmlBasePtr XmlCanvas::createChildFromTag(const QString& tag)
 {
     return lq::modelFrame(this, "createChildFromTag:", [&]() -> XmlBasePtr {
@@ -164,16 +171,6 @@ XmlBasePtr XmlCanvas::createChildFromTag(const QString& tag)
         if (tag == u"IWwatermark")
             return _watermark;
         return XmlDraw::createChildFromTag(tag);
-    });
-}
-
-void XmlCanvas::postload()
-{
-    lq::modelFrame(this, "postload", [&] {
-        _image->postload();
-        _watermark->postload();
-        _drawObjects->postload();
-        XmlDraw::postload();
     });
 }
 

@@ -40,8 +40,8 @@ public:
     QString writeXmlVorns() override;
     // "IWimage", "IWdrawobjects" and "IWwatermark" are the canvas's own parts, filled in place.
     XmlBasePtr createChildFromTag(const QString& tag) override;
-    // The picture, the watermark, the callout list, then the children.
-    void postload() override;
+    // The picture, the watermark and the callout list.
+    XmlBaseList ownedParts() const override;
 
     // A file name kept with the canvas; never written.
     const QString& filename() const { return _filename; }

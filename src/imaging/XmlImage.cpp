@@ -106,6 +106,15 @@ QString XmlImage::writeXmlVorns()
     });
 }
 
+XmlBaseList XmlImage::ownedParts() const
+{
+    XmlBaseList parts;
+    if (_shape)
+        parts.append(_shape);
+    parts.append(XmlDrawObject::ownedParts());
+    return parts;
+}
+
 XmlBasePtr XmlImage::createChildFromTag(const QString& tag)
 {
     return lq::modelFrame(this, "createChildFromTag:", [&]() -> XmlBasePtr {

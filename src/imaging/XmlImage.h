@@ -34,6 +34,8 @@ public:
     void appendAttributes(QString& xml) override;
     // The mask shape's element.
     QString writeXmlVorns() override;
+    // The mask shape, when there is one.
+    XmlBaseList ownedParts() const override;
     // "IWshape" is the picture's own shape.
     XmlBasePtr createChildFromTag(const QString& tag) override;
     // A picture embedded in a legacy document is decoded from the element's data.

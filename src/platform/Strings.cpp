@@ -100,6 +100,11 @@ int hexDigitValue(QChar c)
     return -1;
 }
 
+QString orEmpty(const QString& text)
+{
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
 QString lastPathComponent(const QString& path)
 {
     const QString trimmed = withoutTrailingSlashes(path);

@@ -22,6 +22,9 @@ bool boolValue(QStringView text);
 // The value of a hexadecimal digit (either case), or -1 for any other character.
 int hexDigitValue(QChar c);
 
+// The text, or "" for a null text: stored texts are never null.
+QString orEmpty(const QString& text);
+
 // Path helpers, on "/"-separated paths.
 QString lastPathComponent(const QString& path);
 // The text after the last "." of the last component; "" when there is none

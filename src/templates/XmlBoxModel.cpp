@@ -17,26 +17,8 @@
 #include "templates/XmlWebFont.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
-
-// The strip at the right and the bottom that a drop shadow takes.
-constexpr int shadowStrip = 8;
-
-// The text container's extent: wide and high enough never to break the line
-// or run out of room.
-constexpr qreal unbounded = 1000000.0;
-
-// A page coordinate cut toward zero to a whole pixel; values beyond the int
-// range (or not numbers at all) are held at its ends.
-int truncated(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    constexpr double limit = 2147483520.0; // the largest float below 2^31
-    return static_cast<int>(std::clamp(value, -limit, limit));
-}
 
 // The masthead of the page, when it is an album page.
 XmlMasthead* mastheadOf(XmlBase* page)
@@ -139,7 +121,7 @@ void drawDouble(lq::BezierPath& path, const lq::Rect& rect, const Sides& w, cons
 // (x for a horizontal side, y for a vertical one).
 void appendDots(lq::BezierPath& path, int n, float along, float at, const std::function<lq::Rect(float)>& dot)
 {
-    const int len = truncated(along - static_cast<float>(n));
+    const int len = lq::truncatedPixel(along - static_cast<float>(n));
     const int k = len / (2 * n);
     path.appendRect(dot(at));
     path.appendRect(dot(at + along - static_cast<float>(n)));
@@ -182,7 +164,7 @@ void drawDotted(lq::BezierPath& path, const lq::Rect& rect, const Sides& w, cons
 void appendDashes(lq::BezierPath& path, int n, float along, float at,
                   const std::function<lq::Rect(float, float)>& piece)
 {
-    const int len = truncated(along - static_cast<float>(2 * n)) - 3 * n;
+    const int len = lq::truncatedPixel(along - static_cast<float>(2 * n)) - 3 * n;
     const int k = len / (6 * n);
     const int e = (len - 6 * n * k) / 2;
     if (e < 0) {
@@ -484,7 +466,7 @@ int XmlBoxModel::internalHeight() const
         // Still none: no page is known, so there is no text to measure.
         if (!_lm)
             return 0;
-        return truncated(_lm->usedRectForTextContainer(_tc.get()).height());
+        return lq::truncatedPixel(_lm->usedRectForTextContainer(_tc.get()).height());
     });
 }
 
@@ -520,13 +502,13 @@ void XmlBoxModel::setObjectRect(const lq::Rect& rect)
 {
     lq::modelFrame(this, "setObjectRect:", [&] {
         if (absolute()) {
-            setTop(truncated(rect.y()));
-            setLeft(truncated(rect.x()));
+            setTop(lq::truncatedPixel(rect.y()));
+            setLeft(lq::truncatedPixel(rect.x()));
         }
         if (widthFixed())
-            setWidth(truncated(rect.width()));
+            setWidth(lq::truncatedPixel(rect.width()));
         if (heightFixed())
-            setHeight(truncated(rect.height()));
+            setHeight(lq::truncatedPixel(rect.height()));
         relayoutFlags(nullptr, 0);
     });
 }
@@ -546,12 +528,7 @@ void XmlBoxModel::relayoutFlags(XmlBase* page, int flags)
         if (flags != 0)
             return;
         std::shared_ptr<XmlAlbum> remembered;
-        if (page) {
-            setCurrentAlbum(page);
-        } else {
-            remembered = getCurrentAlbum();
-            page = remembered.get();
-        }
+        page = pageOrCurrentAlbum(page, remembered);
         if (page)
             font();
         layoutText(page);
@@ -572,7 +549,7 @@ void XmlBoxModel::layoutText(XmlBase* page) const
         _contents = std::make_shared<lq::StyledText>();
         _lm = std::make_unique<lq::LayoutManager>();
         _lm->setTextStorage(_contents);
-        _tc = std::make_shared<lq::TextContainer>(QSizeF(unbounded, unbounded));
+        _tc = std::make_shared<lq::TextContainer>(QSizeF(unboundedExtent, unboundedExtent));
         _tc->setLineFragmentPadding(0);
         _lm->addTextContainer(_tc);
     }
@@ -605,7 +582,7 @@ void XmlBoxModel::layoutText(XmlBase* page) const
     _contents->setText(lq::StyledText(text, attributes));
     _contents->setAttributes(attributes, { 0, _contents->length() });
 
-    _tc->setContainerSize(QSizeF(internalWidth(), unbounded));
+    _tc->setContainerSize(QSizeF(internalWidth(), unboundedExtent));
     _lm->glyphRangeForTextContainer(_tc.get());
 }
 
@@ -692,18 +669,24 @@ void XmlBoxModel::cleanup()
 void XmlBoxModel::mouseClick(const QString& link)
 {
     lq::modelFrame(this, "mouseClick:", [&] {
-        DocumentBase* document = myDocument();
-        if (document) {
-            for (const XmlBasePtr& item : document->webItems()) {
-                XmlWebItem* page = XmlWebItem::cast(item.get());
-                if (page && page->externalLink() == link) {
-                    document->selectWebPageIndex(XmlAlbum::cast(page), -1);
-                    return;
-                }
-            }
-        }
-        lq::openURL(QUrl(link));
+        if (!showPageWithLink(link))
+            lq::openURL(QUrl(link));
     });
+}
+
+bool XmlBoxModel::showPageWithLink(const QString& link)
+{
+    DocumentBase* document = myDocument();
+    if (!document)
+        return false;
+    for (const XmlBasePtr& item : document->webItems()) {
+        XmlWebItem* page = XmlWebItem::cast(item.get());
+        if (page && page->externalLink() == link) {
+            document->selectWebPageIndex(XmlAlbum::cast(page), -1);
+            return true;
+        }
+    }
+    return false;
 }
 
 bool XmlBoxModel::canDoubleClick()
@@ -754,8 +737,8 @@ QString XmlBoxModel::htmlDivTagsForRect(const QString& elementId, const lq::Rect
 {
     return lq::modelFrame(this, "htmlDivTags:forRect:", [&] {
         return QStringLiteral("<div id=\"%1\" style=\"top: %2px; left: %3px; width: %4px; height: %5px;\">&nbsp;</div>\n")
-            .arg(elementId, QString::number(truncated(rect.y())), QString::number(truncated(rect.x())),
-                QString::number(truncated(rect.width())), QString::number(truncated(rect.height())));
+            .arg(elementId, QString::number(lq::truncatedPixel(rect.y())), QString::number(lq::truncatedPixel(rect.x())),
+                QString::number(lq::truncatedPixel(rect.width())), QString::number(lq::truncatedPixel(rect.height())));
     });
 }
 

@@ -109,6 +109,12 @@ public:
     int dropShadow() const { return _dropShadow; }
     void setDropShadow(int shadow);
 
+    // The strip at the right and the bottom that a drop shadow takes.
+    static constexpr int shadowStrip = 8;
+    // A text container's extent: wide and high enough never to break a line
+    // or run out of room.
+    static constexpr qreal unboundedExtent = 1000000.0;
+
     virtual bool heightFixed() const { return _heightFixed; }
     virtual bool widthFixed() const { return _widthFixed; }
     virtual bool absolute() const { return _absolute; }
@@ -201,6 +207,9 @@ public:
     void appendCSSPadding(QString& css);
 
 protected:
+    // Shows the site's page whose address is the link, when there is one;
+    // answers whether it did.
+    bool showPageWithLink(const QString& link);
     // The outer rectangle with the height the box takes on the page.
     lq::Rect winIEElementRect() override;
 

@@ -16,12 +16,13 @@ void forEachStyleChild(const XmlBase& element, Request&& request)
         request(*style);
 }
 
-// Runs the bitmap request on every child that takes part in the bitmap
-// housekeeping (style elements and background pictures), in child order.
+// Runs the bitmap request on every owned part and child that takes part in
+// the bitmap housekeeping (style elements and background pictures), in the
+// order of the walks.
 template <typename StyleRequest, typename PictureRequest>
 void forEachBitmapChild(const XmlBase& element, StyleRequest&& onStyle, PictureRequest&& onPicture)
 {
-    for (const XmlBasePtr& child : element.children()) {
+    for (const XmlBasePtr& child : element.walkedElements()) {
         if (XmlCSS* style = XmlCSS::cast(child.get()))
             onStyle(*style);
         else if (XmlCSSImage* picture = XmlCSSImage::cast(child.get()))
@@ -260,7 +261,7 @@ void XmlCSS::stopAnimations()
 
 // --- Generation hooks --------------------------------------------------------------------------
 
-void XmlCSS::appendHTMLPagePassSheet(QString&, XmlBase*, int, XmlStyleSheet*)
+void XmlCSS::appendHTMLPagePassSheet(QString&, XmlBase*, PagePass, XmlStyleSheet*)
 {
 }
 
@@ -296,6 +297,16 @@ void XmlCSS::setCurrentAlbum(XmlBase* album)
     lq::modelFrame(this, "setCurrentAlbum:", [&] {
         _currentAlbum = album ? album->UUID() : QString();
     });
+}
+
+XmlBase* XmlCSS::pageOrCurrentAlbum(XmlBase* page, std::shared_ptr<XmlAlbum>& keep)
+{
+    if (page) {
+        setCurrentAlbum(page);
+        return page;
+    }
+    keep = getCurrentAlbum();
+    return keep.get();
 }
 
 // --- Bitmap housekeeping -----------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/core/XmlBase.h"
+#include "templates/PagePass.h"
 
 #include <QHash>
 
@@ -103,7 +104,8 @@ public:
     virtual void stopAnimations();
 
     // --- Generation hooks -----------------------------------------------------
-    virtual void appendHTMLPagePassSheet(QString& html, XmlBase* page, int pass, XmlStyleSheet* sheet);
+    // The element's part of the page in one pass (see PagePass).
+    virtual void appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet);
     virtual void appendCSS(QString& css);
     virtual void appendCSSWinIESuffix(QString& css, const QString& suffix);
     virtual void appendJavascriptWinIE(QString& script);
@@ -114,6 +116,10 @@ public:
     std::shared_ptr<XmlAlbum> getCurrentAlbum() const;
     // Keeps the element UUID of the page (nothing for no page).
     void setCurrentAlbum(XmlBase* album);
+    // The page a layout is for: the page given, which becomes the current
+    // album, or else the current album, which `keep` then holds alive while
+    // the layout runs. Nothing when there is neither.
+    XmlBase* pageOrCurrentAlbum(XmlBase* page, std::shared_ptr<XmlAlbum>& keep);
     const QString& currentAlbumUUID() const { return _currentAlbum; }
 
     // --- Bitmap housekeeping, passed on to the children that take part -------

@@ -115,13 +115,13 @@ void XmlCSSBackground::appendAttributes(QString& xml)
     });
 }
 
-void XmlCSSBackground::postload()
+XmlBaseList XmlCSSBackground::ownedParts() const
 {
-    lq::modelFrame(this, "postload", [&] {
-        if (_image)
-            _image->postload();
-        XmlCSS::postload();
-    });
+    XmlBaseList parts;
+    if (_image)
+        parts.append(_image);
+    parts.append(XmlCSS::ownedParts());
+    return parts;
 }
 
 // --- Stored values -----------------------------------------------------------------------------
@@ -196,26 +196,6 @@ void XmlCSSBackground::setTopSlice(int height)
 void XmlCSSBackground::setBottomSlice(int height)
 {
     setStored(_bottomSlice, height, "setBottomSlice:");
-}
-
-// --- Counted loading ---------------------------------------------------------------------------
-
-void XmlCSSBackground::loadBackstore(void* context)
-{
-    lq::modelFrame(this, "loadBackstore:", [&] {
-        if (_image)
-            _image->loadBackstore(context);
-        XmlCSS::loadBackstore(context);
-    });
-}
-
-void XmlCSSBackground::releaseBackstore(void* context)
-{
-    lq::modelFrame(this, "releaseBackstore:", [&] {
-        if (_image)
-            _image->releaseBackstore(context);
-        XmlCSS::releaseBackstore(context);
-    });
 }
 
 // --- CSS -------------------------------------------------------------------------------------
@@ -507,52 +487,5 @@ void XmlCSSBackground::drawObjectTypeColorImage(const lq::Rect& rect, int type, 
         default:
             break;
         }
-    });
-}
-
-// --- Bitmap housekeeping -----------------------------------------------------------------------
-
-void XmlCSSBackground::listOfBitmaps(QStringList& names)
-{
-    lq::modelFrame(this, "listOfBitmaps:", [&] {
-        if (_image)
-            _image->listOfBitmaps(names);
-        XmlCSS::listOfBitmaps(names);
-    });
-}
-
-void XmlCSSBackground::listOfFilesToCopyAll(QStringList& files, bool all)
-{
-    lq::modelFrame(this, "listOfFilesToCopy:all:", [&] {
-        if (_image)
-            _image->listOfFilesToCopyAll(files, all);
-        XmlCSS::listOfFilesToCopyAll(files, all);
-    });
-}
-
-void XmlCSSBackground::convert1_2Bitmaps()
-{
-    lq::modelFrame(this, "convert1_2Bitmaps", [&] {
-        if (_image)
-            _image->convert1_2Bitmaps();
-        XmlCSS::convert1_2Bitmaps();
-    });
-}
-
-void XmlCSSBackground::changeImageUUID(const QHash<QString, QString>& uuids)
-{
-    lq::modelFrame(this, "changeImageUUID:", [&] {
-        if (_image)
-            _image->changeImageUUID(uuids);
-        XmlCSS::changeImageUUID(uuids);
-    });
-}
-
-void XmlCSSBackground::unpackToDirectory(const QString& folder)
-{
-    lq::modelFrame(this, "unpackToDirectory:", [&] {
-        if (_image)
-            _image->unpackToDirectory(folder);
-        XmlCSS::unpackToDirectory(folder);
     });
 }

@@ -42,8 +42,8 @@ public:
     // ` bkgnd="%d" bkgndColor="#RRGGBB" ts="%d" bs="%d" bx="%d" by="%d" tbkgnd="%d"`
     // after v, v2 and the name.
     void appendAttributes(QString& xml) override;
-    // The picture record's, then the children's.
-    void postload() override;
+    // The picture record, when there is one.
+    XmlBaseList ownedParts() const override;
 
     // --- Drawing on the layout canvas -------------------------------------------
     // Into objectRect, or (0, 0, 2000, 4000) while that is the zero rectangle.
@@ -85,10 +85,6 @@ public:
     int middleSlice() const { return _middleSlice; }
     void setMiddleSlice(int offset) { _middleSlice = offset; }
 
-    // --- Counted loading: the picture record first, then the children -------------
-    void loadBackstore(void* context) override;
-    void releaseBackstore(void* context) override;
-
     // --- CSS and build steps --------------------------------------------------------
     // The background declarations, without selector or braces.
     void appendCSSBackground(QString& css);
@@ -108,13 +104,6 @@ public:
     void genCSSBitmap(QString& script) override;
     // Whether the picture modes may use the picture here.
     virtual bool allowImageInBackground();
-
-    // --- Bitmap housekeeping: the picture record first, then the children ---------
-    void listOfBitmaps(QStringList& names) override;
-    void listOfFilesToCopyAll(QStringList& files, bool all) override;
-    void convert1_2Bitmaps() override;
-    void changeImageUUID(const QHash<QString, QString>& uuids) override;
-    void unpackToDirectory(const QString& folder) override;
 
 protected:
     int _bkgnd = 0;

@@ -90,6 +90,11 @@ QString XmlCSSImage::writeXmlVorns()
     });
 }
 
+XmlBaseList XmlCSSImage::ownedParts() const
+{
+    return { _image };
+}
+
 XmlBasePtr XmlCSSImage::createChildFromTag(const QString& tag)
 {
     return lq::modelFrame(this, "createChildFromTag:", [&]() -> XmlBasePtr {

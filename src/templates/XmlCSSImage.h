@@ -27,6 +27,8 @@ public:
     QString elementName() const override;
     // The picture element's XML, always.
     QString writeXmlVorns() override;
+    // The picture element.
+    XmlBaseList ownedParts() const override;
     // "IWimage" is the record's own picture element.
     XmlBasePtr createChildFromTag(const QString& tag) override;
     void setAttributeTo(const QString& key, const QString& value) override;

@@ -49,7 +49,7 @@ int XmlSideBar::internalHeight() const
     });
 }
 
-void XmlSideBar::appendHTMLPagePassSheet(QString&, XmlBase*, int, XmlStyleSheet*)
+void XmlSideBar::appendHTMLPagePassSheet(QString&, XmlBase*, PagePass, XmlStyleSheet*)
 {
 }
 

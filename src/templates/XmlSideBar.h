@@ -33,7 +33,7 @@ public:
     int internalHeight() const override;
 
     // Nothing in any pass.
-    void appendHTMLPagePassSheet(QString& html, XmlBase* page, int pass, XmlStyleSheet* sheet) override;
+    void appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet) override;
     // Nothing.
     void appendCSS(QString& css) override;
     // The background's fix-up rule for "#sidebar".

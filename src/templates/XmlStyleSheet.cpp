@@ -147,7 +147,7 @@ void XmlStyleSheet::appendAttributes(QString& xml)
         xml += QStringLiteral(" sbs=\"%1\"").arg(sidebarSide());
         xml += QStringLiteral(" cph=\"%1\"").arg(centerHorz() ? 1 : 0);
         xml += QStringLiteral(" cpv=\"%1\"").arg(centerVert() ? 1 : 0);
-        xml += QStringLiteral(" ihs=\"%1\" ivs=\"%2\"").arg(horizontalSpace()).arg(verticalSpace());
+        xml += QStringLiteral(" ihs=\"%1\" ivs=\"%2\"").arg(QString::number(horizontalSpace()), QString::number(verticalSpace()));
         xml += QStringLiteral(" hnv=\"%1\"").arg(hasNav() ? 1 : 0);
         xml += QStringLiteral(" browserFlow=\"%1\"").arg(browserFlow() ? 1 : 0);
     });
@@ -293,7 +293,7 @@ int XmlStyleSheet::setPageView(XmlBase* page, View view)
         if (view != View::Page && typeid(*page) == typeid(XmlAlbum)) {
             XmlWebPhotoAlbum* album = XmlWebPhotoAlbum::cast(getElementWithName(QStringLiteral("Photo Album")).get());
             // Only an album whose thumbnails open the slideshow page has one.
-            if (album && album->visible() && album->clickOp() == 0)
+            if (album && album->visible() && album->clickOp() == XmlWebPhotoAlbum::ClickOperation::SlideshowPage)
                 _page = View::Slideshow;
         }
         int count = 0;
@@ -436,13 +436,9 @@ void XmlStyleSheet::relayoutFlags(XmlBase* page, int flags)
 void XmlStyleSheet::layoutPage(XmlBase* page, int flags)
 {
     std::shared_ptr<XmlAlbum> remembered;
-    if (!page) {
-        remembered = getCurrentAlbum();
-        page = remembered.get();
-        if (!page)
-            return;
-    }
-    setCurrentAlbum(page);
+    page = pageOrCurrentAlbum(page, remembered);
+    if (!page)
+        return;
     if (DocumentBase* document = myDocument())
         document->clearTrackingData();
 

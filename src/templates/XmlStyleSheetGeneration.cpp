@@ -71,6 +71,285 @@ void appendMSIECondition(QString& html)
     html += QStringLiteral(" (appVersion.indexOf(\"Macintosh\") == -1)) {\n");
 }
 
+// Writes one page of the template, part by part; the elements add theirs
+// through the page passes.
+class PageWriter {
+public:
+    PageWriter(XmlStyleSheet& sheet, XmlAlbum& page, DocumentBase& document, QString& html)
+        : _sheet(sheet)
+        , _page(page)
+        , _document(document)
+        , _html(html)
+        , _elements(sheet.children())
+        , _home(page.homepage())
+    {
+    }
+
+    // The visible elements' part of one pass.
+    void pass(PagePass number)
+    {
+        for (const XmlBasePtr& child : _elements)
+            if (XmlCSS* element = visibleElement(child))
+                element->appendHTMLPagePassSheet(_html, &_page, number, &_sheet);
+    }
+
+    void appendHead(const QString& suffix)
+    {
+        _html += QStringLiteral("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\" \"http://www.w3.org/TR/html4/loose.dtd\">\n");
+        _html += QStringLiteral("<html>\n");
+        _html += QStringLiteral("<head>\n");
+        _html += QStringLiteral("<meta http-equiv=\"content-type\" content=\"text/html; charset=UTF-8\">\n");
+        _html += QStringLiteral("<title>") + _page.content() + QStringLiteral("</title>\n");
+        _html += QStringLiteral("<link rel=\"stylesheet\" type=\"text/css\" media=\"all\" href=\"") + _sheet.filename() + QStringLiteral("\">\n");
+        XmlRSS* feed = _document.rss();
+        if (feed && feed->publish())
+            _html += QStringLiteral("<link rel=\"alternate\" type=\"application/rss+xml\" href=\"rss.xml\" title=\"") + feed->title() + QStringLiteral("\">\n");
+        _html += QStringLiteral("<script type=\"text/javascript\" src=\"lumenquill.js\"></script>\n");
+
+        _html += QStringLiteral("<script language=\"JavaScript\" type=\"text/javascript\">\n<!--\n");
+        // The fix-up rules for Internet Explorer on Windows, and their loader.
+        for (const XmlBasePtr& child : _elements)
+            if (XmlCSS* element = XmlCSS::cast(child.get()))
+                element->appendCSSWinIESuffix(_fixupRules, suffix);
+        if (!_fixupRules.isEmpty()) {
+            appendMSIECondition(_html);
+            _html += QStringLiteral(" document.write('<link rel=\"stylesheet\" type=\"text/css\" media=\"all\" href=\"iefix") + suffix + QStringLiteral(".css\">');\n");
+            _html += QStringLiteral("}\n");
+        }
+        appendSiteNeighbours();
+        appendGroupNeighbours();
+        if (_sheet.centerVert())
+            appendCentringFunction();
+        _html += _sheet.browserFlow() ? QStringLiteral("var shouldAdjustFooter = 1;\n") : QStringLiteral("var shouldAdjustFooter = 0;\n");
+        pass(PagePass::HeadScript);
+        _html += QStringLiteral("\n// -->\n</script>\n");
+        pass(PagePass::Head);
+        appendHomePageHeadParts();
+        _html += QStringLiteral("</head>\n");
+    }
+
+    void appendBody()
+    {
+        const bool wrap = _sheet.centerHorz() || _sheet.centerVert();
+        const QString colour = XmlBase::colorToCSSString(_sheet.bkgndColor());
+        const bool pictureAllowed = _sheet.allowImageInBackground();
+        if (pictureAllowed)
+            _html += QStringLiteral("<body id=\"lqpage\" bgcolor=\"") + colour + QStringLiteral("\">\n");
+        else
+            _html += QStringLiteral("<body id=\"lqpage\" bgcolor=\"") + colour + QStringLiteral("\" style=\"background-image: none;\">\n");
+        if (wrap)
+            _html += QStringLiteral("<div id=\"page\" style=\"width:%1px; position:relative; margin:0%2;\">\n")
+                         .arg(QString::number(_sheet.pageWidth()), _sheet.centerHorz() ? QStringLiteral(" auto") : QString());
+        if (_sheet.bkgnd() == 6 && pictureAllowed && _sheet.image())
+            appendSlicedBackground();
+        // The layers of the page.
+        for (int number = int(PagePass::FirstLayer); number <= int(PagePass::LastLayer); ++number)
+            pass(static_cast<PagePass>(number));
+        if (wrap)
+            _html += QStringLiteral("</div>\n");
+        pass(PagePass::AfterPage);
+        if (_home && _home->bodyHTML())
+            _html += _home->bodyHTML()->content();
+        appendClosingScript();
+        _html += QStringLiteral("</body>\n");
+        _html += QStringLiteral("</html>");
+    }
+
+    // The step that protects the page with a password, when it has one.
+    void appendProtection(int view, const QString& pageFile)
+    {
+        if (!_page.isPassword())
+            return;
+        const QString colour = _sheet.bkgnd() == 0 ? QStringLiteral("#FFFFFF") : XmlBase::colorToCSSString(_sheet.bkgndColor());
+        _html += QStringLiteral("<QZpassword album=\"") + _page.UUID() + QStringLiteral("\" filename=\"") + attribute(pageFile)
+            + QStringLiteral("\" newname=\"xx") + attribute(_page.pageUUID()) + (view == 0 ? QStringLiteral(".html") : QStringLiteral("a.html"))
+            + QStringLiteral("\" bkgnd=\"") + colour + QStringLiteral("\" />");
+    }
+
+    // The fix-up style sheet's steps, when there are rules.
+    void appendFixupStyleSheet(const QString& suffix)
+    {
+        if (_fixupRules.isEmpty())
+            return;
+        _html += QStringLiteral("<QZcopy dir=\"homepage/bitmaps\" filename=\"transparent.gif\" />");
+        _html += QStringLiteral("<QZcreate dir=\"homepage\" filename=\"iefix") + suffix + QStringLiteral(".css\">");
+        _html += marker;
+        _html += _fixupRules;
+        _html += marker;
+        _html += QStringLiteral("</QZcreate>");
+    }
+
+    // The last pass: the steps of the elements, each after its fix-up bitmaps.
+    void appendElementSteps()
+    {
+        for (const XmlBasePtr& child : _elements) {
+            XmlCSS* element = visibleElement(child);
+            if (!element)
+                continue;
+            if (XmlCSSBackground* background = XmlCSSBackground::cast(element))
+                background->genCSSWinIEBitmap(_html);
+            element->appendHTMLPagePassSheet(_html, &_page, PagePass::Steps, &_sheet);
+        }
+    }
+
+private:
+    static XmlCSS* visibleElement(const XmlBasePtr& child)
+    {
+        XmlCSS* element = XmlCSS::cast(child.get());
+        return element && element->visible() ? element : nullptr;
+    }
+
+    // The page before and after this one in the site.
+    void appendSiteNeighbours()
+    {
+        const XmlBaseList items = _home ? _home->webItems() : XmlBaseList();
+        const int place = indexOfUUID(items, _page.UUID());
+        if (place < 0)
+            return;
+        appendLink(_html, "prevPageLink", place == 0 ? QStringLiteral("#") : linkOf(items[place - 1]));
+        appendLink(_html, "nextPageLink", place + 1 == items.size() ? QStringLiteral("#") : linkOf(items[place + 1]));
+    }
+
+    // The page before and after this one within its group: a group page
+    // leads to its first page, the first page of a group back to the group.
+    void appendGroupNeighbours()
+    {
+        const bool isGroup = typeid(_page) == typeid(XmlGroup);
+        XmlBase* parent = _page.parent();
+        XmlBaseList group;
+        bool hasGroup = false;
+        if (isGroup) {
+            group = _page.webItems();
+            hasGroup = true;
+        } else if (parent && typeid(*parent) == typeid(XmlGroup)) {
+            group = parent->webItems();
+            hasGroup = true;
+        }
+        const int groupPlace = indexOfUUID(group, _page.UUID());
+        if (!hasGroup || group.isEmpty()) {
+            appendLink(_html, "prevPageInGroupLink", QStringLiteral("#"));
+            appendLink(_html, "nextPageInGroupLink", QStringLiteral("#"));
+        } else if (groupPlace < 0) {
+            appendLink(_html, "prevPageInGroupLink", QStringLiteral("#"));
+            appendLink(_html, "nextPageInGroupLink", linkOf(group.first()));
+        } else {
+            QString previous;
+            if (groupPlace == 0)
+                previous = isGroup ? QStringLiteral("#") : linkOf(parent);
+            else
+                previous = linkOf(group[groupPlace - 1]);
+            appendLink(_html, "prevPageInGroupLink", previous);
+            appendLink(_html, "nextPageInGroupLink", groupPlace + 1 == group.size() ? QStringLiteral("#") : linkOf(group[groupPlace + 1]));
+        }
+    }
+
+    // The script that centres the page vertically in the window, moving the
+    // inline frames of the Vorn Boxes with it.
+    void appendCentringFunction()
+    {
+        _html += QStringLiteral("function centerpage () {\n");
+        _html += QStringLiteral("   var browserHeight;\n");
+        _html += QStringLiteral("   if (typeof(window.innerHeight) == 'number'){\n");
+        _html += QStringLiteral("      browserHeight = window.innerHeight;\n");
+        _html += QStringLiteral("   } else if (document.documentElement && document.documentElement.clientHeight){\n");
+        _html += QStringLiteral("      browserHeight = document.documentElement.clientHeight;\n");
+        _html += QStringLiteral("   } else if (document.body && document.body.clientHeight) {\n");
+        _html += QStringLiteral("      browserHeight = document.body.clientHeight;\n");
+        _html += QStringLiteral("   }\n");
+        _html += QStringLiteral("   var top = (browserHeight - %1)/2;\n").arg(_sheet.pageHeight());
+        _html += QStringLiteral("   if (top <0)\n");
+        _html += QStringLiteral("      top = 0;\n");
+        _html += QStringLiteral("   var pageblock = document.getElementById(\"page\");\n");
+        _html += QStringLiteral("   pageblock.style.marginTop = top+\"px\";\n");
+        const QList<std::shared_ptr<XmlVornBox>> boxes = _sheet.getVornBoxes();
+        if (!boxes.isEmpty()) {
+            _html += QStringLiteral("   var vornbox, xbtop;\n");
+            // Only boxes of type 0 and external type 0 move with the page.
+            for (const std::shared_ptr<XmlVornBox>& box : boxes) {
+                if (!box->visible() || box->type() != 0 || box->externalType() != 0)
+                    continue;
+                _html += QStringLiteral("   vornbox = document.getElementById(\"vorn%1\");\n").arg(box->vornSeqNum());
+                _html += QStringLiteral("   xbtop = top + %1;\n").arg(box->calcTop());
+                _html += QStringLiteral("   vornbox.style.top = xbtop+\"px\";\n");
+            }
+        }
+        _html += QStringLiteral("}\n");
+    }
+
+    // The home page's language, description, keywords and head HTML.
+    void appendHomePageHeadParts()
+    {
+        if (!_home)
+            return;
+        const QString language = XmlStyleSheet::languageCode(_home->langcode());
+        if (!language.isEmpty())
+            _html += QStringLiteral("<meta http-equiv=\"content-language\" content=\"") + language + QStringLiteral("\" >\n");
+        const QString description = _home->description() ? _home->description()->content() : QString();
+        if (!description.isEmpty())
+            _html += QStringLiteral("<meta name=\"description\" content=\"") + XmlBase::escape(description) + QStringLiteral("\" >\n");
+        const QString keywords = _home->searchTags() ? _home->searchTags()->content() : QString();
+        if (!keywords.isEmpty())
+            _html += QStringLiteral("<meta name=\"keywords\" content=\"") + XmlBase::escape(keywords) + QStringLiteral("\" >\n");
+        if (_home->headHTML())
+            _html += _home->headHTML()->content();
+    }
+
+    // The three slices of the sliced background picture.
+    void appendSlicedBackground()
+    {
+        const lq::Size size = _sheet.image()->size();
+        const int width = int(size.width);
+        const int height = int(size.height);
+        const int top = _sheet.topSlice();
+        const int bottom = _sheet.bottomSlice();
+        const int middle = height - top - bottom;
+        const int split = _sheet.middleSlice();
+        const QString uuid = _sheet.image()->imageUUID();
+        if (top > 0)
+            _html += QStringLiteral("<div class=\"empty\" style=\"position: relative; top: 0px; left: 0px; width: %1px; height: %2px; "
+                                    "background-image: url(bitmaps/1%3%4.jpg); background-repeat: no-repeat;\" >&nbsp;</div>\n")
+                         .arg(QString::number(width), QString::number(top), uuid, QString::number(top));
+        if (middle > 0)
+            _html += QStringLiteral("<div class=\"empty\" style=\"top: %1px; left: 0px; width: %2px; height: %3px; "
+                                    "background-image: url(bitmaps/2%4%5.jpg); background-repeat: repeat-y;\" >&nbsp;</div>\n")
+                         .arg(QString::number(top), QString::number(width), QString::number(split - top), uuid, QString::number(middle));
+        if (bottom > 0)
+            _html += QStringLiteral("<div class=\"empty\" style=\"top: %1px; left: 0px; width: %2px; height: %3px; "
+                                    "background-image: url(bitmaps/3%4%5.jpg); background-repeat: no-repeat;\" >&nbsp;</div>\n")
+                         .arg(QString::number(split), QString::number(width), QString::number(bottom), uuid, QString::number(bottom));
+    }
+
+    // The script at the end of the body: centring and the elements' fix-ups.
+    void appendClosingScript()
+    {
+        _html += QStringLiteral("<script language=\"JavaScript\" type=\"text/javascript\">\n<!--\n\n");
+        if (_sheet.centerVert()) {
+            _html += QStringLiteral("centerpage();\n");
+            _html += QStringLiteral("window.onresize = centerpage;\n");
+        }
+        if (!_fixupRules.isEmpty()) {
+            QString fixupScript;
+            for (const XmlBasePtr& child : _elements)
+                if (XmlCSS* element = XmlCSS::cast(child.get()))
+                    element->appendJavascriptWinIE(fixupScript);
+            if (!fixupScript.isEmpty()) {
+                appendMSIECondition(_html);
+                _html += fixupScript;
+                _html += QStringLiteral("}\n");
+            }
+        }
+        _html += QStringLiteral("\n// -->\n</script>\n");
+    }
+
+    XmlStyleSheet& _sheet;
+    XmlAlbum& _page;
+    DocumentBase& _document;
+    QString& _html;
+    const XmlBaseList _elements;
+    XmlHomePage* const _home;
+    QString _fixupRules;
+};
+
 } // namespace
 
 QString XmlStyleSheet::languageCode(int langcode)
@@ -96,273 +375,43 @@ void XmlStyleSheet::genHTMLForPageViewHtmlFlags(XmlBase* pageObject, int view, Q
         XmlAlbum* page = XmlAlbum::cast(pageObject);
         if (!page)
             return;
-        // 1. The view; a page without a slideshow page refuses view 1.
+        // The view; a page without a slideshow page refuses view 1.
         const View wanted = static_cast<View>(view);
         setPageView(page, wanted);
         if (this->view() != wanted)
             return;
-        // 2. Lay the page out.
         relayoutFlags(page, 0);
-        // 3. No site, no page.
+        // No site, no page.
         DocumentBase* document = myDocument();
         XmlSite* site = document ? document->site() : nullptr;
         if (!site)
             return;
-        const QString pageFile = view == 0 ? page->fileName() : QStringLiteral("slideshow%1.html").arg(page->pageSeqNumber());
+        const QString pageFile = view == 0 ? page->fileName() : QStringLiteral("slideshow") + QString::number(page->pageSeqNumber()) + QStringLiteral(".html");
         if (!isPlainFileName(pageFile)) {
             lq::log(QStringLiteral("Refused page file name outside the site: ") + pageFile);
             return;
         }
-        // 4. Each text style's font check once per page.
+        // Each text style's font check once per page.
         clearFontBag();
-        // 5.
-        const bool wrap = centerHorz() || centerVert();
-        const QString suffix = QStringLiteral("%1p%2").arg(templateSeqNum()).arg(page->pageSeqNumber());
-        const XmlBaseList elements = children();
-        auto visibleElement = [](const XmlBasePtr& child) -> XmlCSS* {
-            XmlCSS* element = XmlCSS::cast(child.get());
-            return element && element->visible() ? element : nullptr;
-        };
-        auto pass = [&](int number) {
-            for (const XmlBasePtr& child : elements)
-                if (XmlCSS* element = visibleElement(child))
-                    element->appendHTMLPagePassSheet(html, page, number, this);
-        };
+        const QString suffix = QString::number(templateSeqNum()) + QLatin1Char('p') + QString::number(page->pageSeqNumber());
+        PageWriter writer(*this, *page, *document, html);
 
-        // 6. The page step opens.
         if (flags == 0) {
             html += QStringLiteral("<QZcreate dir=\"homepage\" filename=\"") + attribute(pageFile) + QStringLiteral("\">");
             html += marker;
         }
-
-        // 7. Head.
-        html += QStringLiteral("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\" \"http://www.w3.org/TR/html4/loose.dtd\">\n");
-        html += QStringLiteral("<html>\n");
-        html += QStringLiteral("<head>\n");
-        html += QStringLiteral("<meta http-equiv=\"content-type\" content=\"text/html; charset=UTF-8\">\n");
-        html += QStringLiteral("<title>") + page->content() + QStringLiteral("</title>\n");
-        html += QStringLiteral("<link rel=\"stylesheet\" type=\"text/css\" media=\"all\" href=\"") + filename() + QStringLiteral("\">\n");
-        XmlRSS* feed = document->rss();
-        if (feed && feed->publish())
-            html += QStringLiteral("<link rel=\"alternate\" type=\"application/rss+xml\" href=\"rss.xml\" title=\"") + feed->title() + QStringLiteral("\">\n");
-        html += QStringLiteral("<script type=\"text/javascript\" src=\"lumenquill.js\"></script>\n");
-
-        // 8. The head script.
-        html += QStringLiteral("<script language=\"JavaScript\" type=\"text/javascript\">\n<!--\n");
-
-        // 9. The fix-up loader for Internet Explorer on Windows.
-        QString fixupRules;
-        for (const XmlBasePtr& child : elements)
-            if (XmlCSS* element = XmlCSS::cast(child.get()))
-                element->appendCSSWinIESuffix(fixupRules, suffix);
-        if (!fixupRules.isEmpty()) {
-            appendMSIECondition(html);
-            html += QStringLiteral(" document.write('<link rel=\"stylesheet\" type=\"text/css\" media=\"all\" href=\"iefix") + suffix + QStringLiteral(".css\">');\n");
-            html += QStringLiteral("}\n");
-        }
-
-        // 10. Neighbour pages in the site.
-        XmlHomePage* home = page->homepage();
-        const XmlBaseList items = home ? home->webItems() : XmlBaseList();
-        const int place = indexOfUUID(items, page->UUID());
-        if (place >= 0) {
-            appendLink(html, "prevPageLink", place == 0 ? QStringLiteral("#") : linkOf(items[place - 1]));
-            appendLink(html, "nextPageLink", place + 1 == items.size() ? QStringLiteral("#") : linkOf(items[place + 1]));
-        }
-
-        // 11. Neighbours within the page's group.
-        const bool isGroup = typeid(*page) == typeid(XmlGroup);
-        XmlBase* parent = page->parent();
-        XmlBaseList group;
-        bool hasGroup = false;
-        if (isGroup) {
-            group = page->webItems();
-            hasGroup = true;
-        } else if (parent && typeid(*parent) == typeid(XmlGroup)) {
-            group = parent->webItems();
-            hasGroup = true;
-        }
-        const int groupPlace = indexOfUUID(group, page->UUID());
-        if (!hasGroup || group.isEmpty()) {
-            appendLink(html, "prevPageInGroupLink", QStringLiteral("#"));
-            appendLink(html, "nextPageInGroupLink", QStringLiteral("#"));
-        } else if (groupPlace < 0) {
-            appendLink(html, "prevPageInGroupLink", QStringLiteral("#"));
-            appendLink(html, "nextPageInGroupLink", linkOf(group.first()));
-        } else {
-            QString previous;
-            if (groupPlace == 0)
-                previous = isGroup ? QStringLiteral("#") : linkOf(parent);
-            else
-                previous = linkOf(group[groupPlace - 1]);
-            appendLink(html, "prevPageInGroupLink", previous);
-            appendLink(html, "nextPageInGroupLink", groupPlace + 1 == group.size() ? QStringLiteral("#") : linkOf(group[groupPlace + 1]));
-        }
-
-        // 12. Vertical centring.
-        if (centerVert()) {
-            html += QStringLiteral("function centerpage () {\n");
-            html += QStringLiteral("   var browserHeight;\n");
-            html += QStringLiteral("   if (typeof(window.innerHeight) == 'number'){\n");
-            html += QStringLiteral("      browserHeight = window.innerHeight;\n");
-            html += QStringLiteral("   } else if (document.documentElement && document.documentElement.clientHeight){\n");
-            html += QStringLiteral("      browserHeight = document.documentElement.clientHeight;\n");
-            html += QStringLiteral("   } else if (document.body && document.body.clientHeight) {\n");
-            html += QStringLiteral("      browserHeight = document.body.clientHeight;\n");
-            html += QStringLiteral("   }\n");
-            html += QStringLiteral("   var top = (browserHeight - %1)/2;\n").arg(pageHeight());
-            html += QStringLiteral("   if (top <0)\n");
-            html += QStringLiteral("      top = 0;\n");
-            html += QStringLiteral("   var pageblock = document.getElementById(\"page\");\n");
-            html += QStringLiteral("   pageblock.style.marginTop = top+\"px\";\n");
-            const QList<std::shared_ptr<XmlVornBox>> boxes = getVornBoxes();
-            if (!boxes.isEmpty()) {
-                html += QStringLiteral("   var vornbox, xbtop;\n");
-                // Only boxes of type 0 and external type 0 move with the page.
-                for (const std::shared_ptr<XmlVornBox>& box : boxes) {
-                    if (!box->visible() || box->type() != 0 || box->externalType() != 0)
-                        continue;
-                    html += QStringLiteral("   vornbox = document.getElementById(\"vorn%1\");\n").arg(box->vornSeqNum());
-                    html += QStringLiteral("   xbtop = top + %1;\n").arg(box->calcTop());
-                    html += QStringLiteral("   vornbox.style.top = xbtop+\"px\";\n");
-                }
-            }
-            html += QStringLiteral("}\n");
-        }
-
-        // 13.
-        html += browserFlow() ? QStringLiteral("var shouldAdjustFooter = 1;\n") : QStringLiteral("var shouldAdjustFooter = 0;\n");
-        // 14.
-        pass(-1);
-        // 15.
-        html += QStringLiteral("\n// -->\n</script>\n");
-        // 16.
-        pass(0);
-
-        // 17. The home page's head parts.
-        if (home) {
-            const QString language = languageCode(home->langcode());
-            if (!language.isEmpty())
-                html += QStringLiteral("<meta http-equiv=\"content-language\" content=\"") + language + QStringLiteral("\" >\n");
-            const QString description = home->description() ? home->description()->content() : QString();
-            if (!description.isEmpty())
-                html += QStringLiteral("<meta name=\"description\" content=\"") + XmlBase::escape(description) + QStringLiteral("\" >\n");
-            const QString keywords = home->searchTags() ? home->searchTags()->content() : QString();
-            if (!keywords.isEmpty())
-                html += QStringLiteral("<meta name=\"keywords\" content=\"") + XmlBase::escape(keywords) + QStringLiteral("\" >\n");
-            if (home->headHTML())
-                html += home->headHTML()->content();
-        }
-        // 18.
-        html += QStringLiteral("</head>\n");
-
-        // 19. Body.
-        const QString colour = colorToCSSString(bkgndColor());
-        const bool pictureAllowed = allowImageInBackground();
-        if (pictureAllowed)
-            html += QStringLiteral("<body id=\"lqpage\" bgcolor=\"") + colour + QStringLiteral("\">\n");
-        else
-            html += QStringLiteral("<body id=\"lqpage\" bgcolor=\"") + colour + QStringLiteral("\" style=\"background-image: none;\">\n");
-        // 20.
-        if (wrap)
-            html += QStringLiteral("<div id=\"page\" style=\"width:%1px; position:relative; margin:0%2;\">\n")
-                        .arg(pageWidth())
-                        .arg(centerHorz() ? QStringLiteral(" auto") : QString());
-        // 21. The sliced background.
-        if (bkgnd() == 6 && pictureAllowed && image()) {
-            const lq::Size size = image()->size();
-            const int width = int(size.width);
-            const int height = int(size.height);
-            const int top = topSlice();
-            const int bottom = bottomSlice();
-            const int middle = height - top - bottom;
-            const int split = middleSlice();
-            const QString uuid = image()->imageUUID();
-            if (top > 0)
-                html += QStringLiteral("<div class=\"empty\" style=\"position: relative; top: 0px; left: 0px; width: %1px; height: %2px; "
-                                       "background-image: url(bitmaps/1%3%4.jpg); background-repeat: no-repeat;\" >&nbsp;</div>\n")
-                            .arg(QString::number(width), QString::number(top), uuid, QString::number(top));
-            if (middle > 0)
-                html += QStringLiteral("<div class=\"empty\" style=\"top: %1px; left: 0px; width: %2px; height: %3px; "
-                                       "background-image: url(bitmaps/2%4%5.jpg); background-repeat: repeat-y;\" >&nbsp;</div>\n")
-                            .arg(QString::number(top), QString::number(width), QString::number(split - top), uuid, QString::number(middle));
-            if (bottom > 0)
-                html += QStringLiteral("<div class=\"empty\" style=\"top: %1px; left: 0px; width: %2px; height: %3px; "
-                                       "background-image: url(bitmaps/3%4%5.jpg); background-repeat: no-repeat;\" >&nbsp;</div>\n")
-                            .arg(QString::number(split), QString::number(width), QString::number(bottom), uuid, QString::number(bottom));
-        }
-        // 22. The layers of the page.
-        for (int number = 1; number <= 17; ++number)
-            pass(number);
-        // 23.
-        if (wrap)
-            html += QStringLiteral("</div>\n");
-        // 24.
-        pass(18);
-        // 25.
-        if (home && home->bodyHTML())
-            html += home->bodyHTML()->content();
-
-        // 26. The closing script.
-        html += QStringLiteral("<script language=\"JavaScript\" type=\"text/javascript\">\n<!--\n\n");
-        if (centerVert()) {
-            html += QStringLiteral("centerpage();\n");
-            html += QStringLiteral("window.onresize = centerpage;\n");
-        }
-        if (!fixupRules.isEmpty()) {
-            QString fixupScript;
-            for (const XmlBasePtr& child : elements)
-                if (XmlCSS* element = XmlCSS::cast(child.get()))
-                    element->appendJavascriptWinIE(fixupScript);
-            if (!fixupScript.isEmpty()) {
-                appendMSIECondition(html);
-                html += fixupScript;
-                html += QStringLiteral("}\n");
-            }
-        }
-        html += QStringLiteral("\n// -->\n</script>\n");
-        // 27.
-        html += QStringLiteral("</body>\n");
-        html += QStringLiteral("</html>");
-        // 28.
+        writer.appendHead(suffix);
+        writer.appendBody();
         if (flags != 0)
             return;
-        // 29.
         html += marker;
         html += QStringLiteral("</QZcreate>");
-        // 30. Protection.
-        if (page->isPassword()) {
-            const QString protectionColour = bkgnd() == 0 ? QStringLiteral("#FFFFFF") : colour;
-            if (view == 0)
-                html += QStringLiteral("<QZpassword album=\"") + page->UUID() + QStringLiteral("\" filename=\"") + attribute(pageFile)
-                    + QStringLiteral("\" newname=\"xx") + attribute(page->pageUUID()) + QStringLiteral(".html\" bkgnd=\"")
-                    + protectionColour + QStringLiteral("\" />");
-            else
-                html += QStringLiteral("<QZpassword album=\"") + page->UUID() + QStringLiteral("\" filename=\"") + attribute(pageFile)
-                    + QStringLiteral("\" newname=\"xx") + attribute(page->pageUUID()) + QStringLiteral("a.html\" bkgnd=\"")
-                    + protectionColour + QStringLiteral("\" />");
-        }
-        // 31. Shared resources.
+        writer.appendProtection(view, pageFile);
+        // Shared resources.
         html += QStringLiteral("<QZcopy dir=\"homepage\" filename=\"lumenquill.js\" />");
         html += QStringLiteral("<QZcopy dir=\"homepage/bitmaps\" filename=\"blank.gif\" />");
-        // 32. The fix-up style sheet.
-        if (!fixupRules.isEmpty()) {
-            html += QStringLiteral("<QZcopy dir=\"homepage/bitmaps\" filename=\"transparent.gif\" />");
-            html += QStringLiteral("<QZcreate dir=\"homepage\" filename=\"iefix") + suffix + QStringLiteral(".css\">");
-            html += marker;
-            html += fixupRules;
-            html += marker;
-            html += QStringLiteral("</QZcreate>");
-        }
-        // 33. The last pass: the steps of the elements.
-        for (const XmlBasePtr& child : elements) {
-            XmlCSS* element = visibleElement(child);
-            if (!element)
-                continue;
-            if (XmlCSSBackground* background = XmlCSSBackground::cast(element))
-                background->genCSSWinIEBitmap(html);
-            element->appendHTMLPagePassSheet(html, page, 19, this);
-        }
+        writer.appendFixupStyleSheet(suffix);
+        writer.appendElementSteps();
     });
 }
 

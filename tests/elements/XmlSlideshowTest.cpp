@@ -12,6 +12,7 @@
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
 #include "support/HeadlessChromium.h"
+#include "support/Printers.h"
 #include "support/SiteInDocument.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
@@ -145,7 +146,7 @@ protected:
         ASSERT_EQ(sheet->view(), XmlStyleSheet::View::Slideshow);
     }
 
-    QString pass(int number)
+    QString pass(PagePass number)
     {
         QString html;
         slideshow->appendHTMLPagePassSheet(html, album.get(), number, sheet.get());
@@ -427,7 +428,7 @@ TEST_F(XmlSlideshowTest, SlideshowSetUpScriptWritesEscapedLabelsTimeoutAndOneSli
     slideshow->setLoopSlideshow(false);
     slideshow->relayoutFlags(album.get(), 0);
 
-    const QString script = pass(-1);
+    const QString script = pass(PagePass::HeadScript);
     EXPECT_TRUE(script.startsWith("fc.addfs(\"sscon\", ")) << qPrintable(script);
     EXPECT_TRUE(script.contains(QString("fc.addfs(\"sscap\", %1, %2, \"p.sscaption\");\n")
                                     .arg(slideshow->font()->lineHeight())
@@ -453,7 +454,7 @@ TEST_F(XmlSlideshowTest, BeforeAfterPairsRepeatTheLonePhotoAndSkipRolloverThirds
     addPhotos(5);
     slideshow->relayoutFlags(album.get(), 0);
 
-    QString script = pass(-1);
+    QString script = pass(PagePass::HeadScript);
     EXPECT_TRUE(script.contains("ss = new beforeafter(\"ss\");\nss.beforeLabel = 'Vorher';\nss.afterLabel = 'After';\n"));
     auto calls = addSlideCalls(script);
     ASSERT_EQ(calls.size(), 3u);
@@ -466,17 +467,17 @@ TEST_F(XmlSlideshowTest, BeforeAfterPairsRepeatTheLonePhotoAndSkipRolloverThirds
     EXPECT_EQ(calls[2][6], calls[2][0]);
     for (int k = 0; k < 4; ++k)
         EXPECT_EQ(calls[2][7 + std::size_t(k)], calls[2][2 + std::size_t(k)]);
-    EXPECT_EQ(pass(19).count("<QZcreateSlide "), 5);
+    EXPECT_EQ(pass(PagePass::Steps).count("<QZcreateSlide "), 5);
 
     // With rollover thirds: photos 1 and 2, then 4 and 5; 3 and 6 make nothing.
     addPhotos(1);
     slideshow->setThumbRollovers(true);
-    script = pass(-1);
+    script = pass(PagePass::HeadScript);
     calls = addSlideCalls(script);
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[1][0], photo(3)->imageSeqNumber());
     EXPECT_EQ(calls[1][6], photo(4)->imageSeqNumber());
-    const QString steps = pass(19);
+    const QString steps = pass(PagePass::Steps);
     EXPECT_EQ(steps.count("<QZcreateSlide "), 4);
     EXPECT_FALSE(steps.contains(photo(2)->UUID()));
     EXPECT_FALSE(steps.contains(photo(5)->UUID()));
@@ -486,8 +487,8 @@ TEST_F(XmlSlideshowTest, ImageStepsFollowTheSiteImageWellSetting)
 {
     addPhotos(2);
     slideshow->relayoutFlags(album.get(), 0);
-    QString script = pass(-1);
-    QString steps = pass(19);
+    QString script = pass(PagePass::HeadScript);
+    QString steps = pass(PagePass::Steps);
     lq::Rect frame;
     lq::Rect picture;
     slideshow->calcPhotoRectFrameRectThumbRect(photo(0), frame, picture);
@@ -498,11 +499,11 @@ TEST_F(XmlSlideshowTest, ImageStepsFollowTheSiteImageWellSetting)
         << qPrintable(steps);
     EXPECT_EQ(addSlideCalls(script)[0][1], 0);
     // The buffer is written once: a second pass 19 writes nothing.
-    EXPECT_EQ(pass(19), QString());
+    EXPECT_EQ(pass(PagePass::Steps), QString());
 
     site->setDisableImageWell(1);
-    script = pass(-1);
-    steps = pass(19);
+    script = pass(PagePass::HeadScript);
+    steps = pass(PagePass::Steps);
     EXPECT_EQ(steps, QString("<QZcreateWebImage photo=\"%1\" fullSize=\"1\" /><QZcreateWebImage photo=\"%2\" fullSize=\"1\" />")
                          .arg(photo(0)->UUID(), photo(1)->UUID()));
     EXPECT_EQ(addSlideCalls(script)[1][1], 1);
@@ -514,18 +515,18 @@ TEST_F(XmlSlideshowTest, PassNineteenWithoutSetUpWritesNothingNotEvenTheRollover
     addPhotos(2);
     slideshow->setStyle(2);
     slideshow->setSlideRollovers(true);
-    EXPECT_EQ(pass(19), QString());
-    pass(-1);
-    const QString steps = pass(19);
+    EXPECT_EQ(pass(PagePass::Steps), QString());
+    pass(PagePass::HeadScript);
+    const QString steps = pass(PagePass::Steps);
     EXPECT_TRUE(steps.endsWith("<QZcopy dir=\"homepage/bitmaps\" filename=\"transparent.gif\" />")) << qPrintable(steps);
 }
 
 TEST_F(XmlSlideshowTest, APageWithoutPhotosGetsNoSlideshowOutput)
 {
-    for (int number : { -1, 6, 12, 18, 19 })
+    for (PagePass number : { PagePass::HeadScript, PagePass::SlideshowBackground, PagePass::SlideshowControls, PagePass::AfterPage, PagePass::Steps })
         EXPECT_EQ(pass(number), QString()) << number;
     QString html;
-    slideshow->appendHTMLPagePassSheet(html, nullptr, -1, sheet.get());
+    slideshow->appendHTMLPagePassSheet(html, nullptr, PagePass::HeadScript, sheet.get());
     EXPECT_EQ(html, QString());
 }
 
@@ -540,7 +541,7 @@ TEST_F(XmlSlideshowTest, ControlsCaptionsAndViewersInPassTwelve)
     slideshow->setPlayLabel(QStringLiteral("Play"));
     slideshow->relayoutFlags(album.get(), 0);
 
-    QString html = pass(12);
+    QString html = pass(PagePass::SlideshowControls);
     EXPECT_TRUE(html.startsWith("<noscript><div id=\"noscript\"><p>Error: This website requires JavaScript to view the "
                                 "Slideshow.</p></div></noscript>\n"
                                 "<a id=\"sscon\" class=\"sscontrol\" href=\"#\" style=\"top:0px; left:-9999px;\">&nbsp;</a>\n"
@@ -569,7 +570,7 @@ TEST_F(XmlSlideshowTest, ControlsCaptionsAndViewersInPassTwelve)
     slideshow->setSlideRollovers(true);
     slideshow->setShowCaptions(0);
     slideshow->relayoutFlags(album.get(), 0);
-    html = pass(12);
+    html = pass(PagePass::SlideshowControls);
     EXPECT_TRUE(html.contains("<a id=\"ssbeforeafter\" class=\"sscontrol\" href=\"javascript:ss.beforeafter()\""));
     EXPECT_TRUE(html.contains(">After</a>\n"));
     EXPECT_FALSE(html.contains("ssplay"));
@@ -581,12 +582,12 @@ TEST_F(XmlSlideshowTest, ControlsCaptionsAndViewersInPassTwelve)
 TEST_F(XmlSlideshowTest, BackgroundAndInitialisationPasses)
 {
     addPhotos(1);
-    EXPECT_TRUE(pass(6).startsWith("<div id=\"ssbackground\" style=\"")) << qPrintable(pass(6));
+    EXPECT_TRUE(pass(PagePass::SlideshowBackground).startsWith("<div id=\"ssbackground\" style=\"")) << qPrintable(pass(PagePass::SlideshowBackground));
     slideshow->setShowBkgndBox(false);
-    EXPECT_EQ(pass(6), QString());
-    EXPECT_EQ(pass(18), QString("<script language=\"JavaScript\" type=\"text/javascript\">\n<!--\nif (document.images)\n{\n"
+    EXPECT_EQ(pass(PagePass::SlideshowBackground), QString());
+    EXPECT_EQ(pass(PagePass::AfterPage), QString("<script language=\"JavaScript\" type=\"text/javascript\">\n<!--\nif (document.images)\n{\n"
                                 "ss.firstslide = 0;\nss.init();\n}\n// -->\n</script>\n"));
-    for (int number : { 0, 5, 11, 13, 17 })
+    for (PagePass number : { PagePass::Head, PagePass::AlbumBox, PagePass::Thumbnails, PagePass::PageTitleText, PagePass::LastLayer })
         EXPECT_EQ(pass(number), QString()) << number;
 }
 
@@ -784,12 +785,12 @@ TEST_F(XmlSlideshowTest, GeneratedPageRunsItsSlideshowAndLightboxInChromium)
     slideshow->relayoutFlags(album.get(), 0);
 
     // The page's photo album opens its pictures in the lightbox.
-    photoAlbum->setClickOp(5);
+    photoAlbum->setClickOp(XmlWebPhotoAlbum::ClickOperation::Lightbox);
     photoAlbum->setShowCaptions(false);
     photoAlbum->setTop(390);
     photoAlbum->setLeft(10);
     photoAlbum->relayoutFlags(album.get(), 0);
-    const auto passOf = [&](XmlCSS* element, int number) {
+    const auto passOf = [&](XmlCSS* element, PagePass number) {
         QString html;
         element->appendHTMLPagePassSheet(html, album.get(), number, sheet.get());
         return html;
@@ -798,18 +799,18 @@ TEST_F(XmlSlideshowTest, GeneratedPageRunsItsSlideshowAndLightboxInChromium)
     QString css;
     slideshow->appendCSS(css);
     photoAlbum->appendCSS(css);
-    const QString setUp = passOf(photoAlbum.get(), -1) + pass(-1);
-    const QString head = passOf(photoAlbum.get(), 0) + pass(0);
+    const QString setUp = passOf(photoAlbum.get(), PagePass::HeadScript) + pass(PagePass::HeadScript);
+    const QString head = passOf(photoAlbum.get(), PagePass::Head) + pass(PagePass::Head);
     QString body;
-    for (int number = 1; number <= 18; ++number)
-        body += passOf(photoAlbum.get(), number) + pass(number);
+    for (int number = int(PagePass::FirstLayer); number <= int(PagePass::AfterPage); ++number)
+        body += passOf(photoAlbum.get(), static_cast<PagePass>(number)) + pass(static_cast<PagePass>(number));
 
     // The steps both elements asked for make the pictures and copy the
     // script, the lightbox and its bitmaps into the site.
     const QDir homepage(folder.filePath("homepage"));
     ASSERT_TRUE(QDir().mkpath(homepage.filePath("pictures")));
     ASSERT_TRUE(QDir().mkpath(homepage.filePath("bitmaps")));
-    const QString steps = pass(19) + passOf(photoAlbum.get(), 19)
+    const QString steps = pass(PagePass::Steps) + passOf(photoAlbum.get(), PagePass::Steps)
         + QStringLiteral("<QZcopy dir=\"homepage\" filename=\"lumenquill.js\" />");
     const auto processor = std::dynamic_pointer_cast<XmlProcessor>(XmlBase::createWithXmlRootDir(
         QStringLiteral("<QZprocessor rootDir=\"") + XmlBase::escape(folder.path()) + QStringLiteral("\" status=\"Page\">\n")
@@ -941,7 +942,7 @@ TEST_F(XmlSlideshowTest, ShopAlbumForcesCaptionsAndFillsTheSlideshowTextAndButto
 
     slideshow->setShowCaptions(0);
     EXPECT_EQ(slideshow->showCaptions(), 0);
-    photoAlbum->setCartType(1);
+    photoAlbum->setCartType(XmlWebPhotoAlbum::CartType::BuyNow);
     EXPECT_EQ(slideshow->showCaptions(), 1);
     EXPECT_TRUE(slideshow->createXml().contains(" showCaptions=\"1\""));
 
@@ -964,7 +965,7 @@ TEST_F(XmlSlideshowTest, ShopAlbumForcesCaptionsAndFillsTheSlideshowTextAndButto
     photoAlbum->setSlideshowButton(1);
     photoAlbum->buttonHTML()->setContent(QStringLiteral("<form>{DESCRIPTION}</form>"));
     slideshow->relayoutFlags(album.get(), 0);
-    const QString html = pass(12);
+    const QString html = pass(PagePass::SlideshowControls);
     const lq::Rect caption = slideshow->controlRect(4);
     static const QRegularExpression block(
         QStringLiteral("<div style=\"display: block; position: absolute; top: (\\d+)px; left: (\\d+)px; width: (\\d+)px;\">\n"
@@ -983,7 +984,7 @@ TEST_F(XmlSlideshowTest, ShowsOnAlbumPagesWhoseThumbnailsOpenIt)
     slideshow->setCurrentAlbum(album.get());
     photoAlbum->setCurrentAlbum(album.get());
     EXPECT_FALSE(slideshow->visible());
-    photoAlbum->setClickOp(4);
+    photoAlbum->setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowElement);
     EXPECT_TRUE(slideshow->baseVisibility());
     EXPECT_TRUE(slideshow->visible());
     photoAlbum->setVisible(false);
@@ -1008,14 +1009,14 @@ TEST_F(XmlSlideshowTest, BeforeAfterPageSwitchesBetweenThePairInChromium)
 
     QString css;
     slideshow->appendCSS(css);
-    const QString setUp = pass(-1);
+    const QString setUp = pass(PagePass::HeadScript);
     QString body;
-    for (int number = 0; number <= 18; ++number)
-        body += pass(number);
+    for (int number = int(PagePass::Head); number <= int(PagePass::AfterPage); ++number)
+        body += pass(static_cast<PagePass>(number));
     const QDir homepage(folder.filePath("homepage"));
     ASSERT_TRUE(QDir().mkpath(homepage.filePath("pictures")));
     ASSERT_TRUE(QDir().mkpath(homepage.filePath("bitmaps")));
-    const QString steps = pass(19);
+    const QString steps = pass(PagePass::Steps);
     EXPECT_EQ(makePictures(steps), 4);
     ASSERT_TRUE(QFile::copy(lq::resourcePath(QStringLiteral("site/lumenquill.js")), homepage.filePath("lumenquill.js")));
     ASSERT_TRUE(QFile::copy(lq::resourcePath(QStringLiteral("site/transparent.gif")), homepage.filePath("bitmaps/transparent.gif")));
@@ -1142,9 +1143,9 @@ TEST_F(XmlSlideshowTest, IndexClickOfAPageInAGroupShowsTheGroupWhenThumbnailsOpe
     inGroup->addChild(XmlPhoto::create());
     slideshow->setCurrentAlbum(inGroup.get());
 
-    photoAlbum->setClickOp(4);
+    photoAlbum->setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowElement);
     slideshow->mouseClick(QStringLiteral("link"));
-    photoAlbum->setClickOp(0);
+    photoAlbum->setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowPage);
     slideshow->mouseClick(QStringLiteral("link"));
     ASSERT_EQ(document.selectedPages.size(), 2u);
     EXPECT_EQ(document.selectedPages[0].page, group.get());
@@ -1157,7 +1158,7 @@ TEST_F(XmlSlideshowTest, CanvasDrawsTheBuyButtonUnderTheCaptionOfAPhotoForSale)
     addPhotos(1);
     photo(0)->paypal()->setItemname(QStringLiteral("Print"));
     photo(0)->paypal()->setPrice(QStringLiteral("5"));
-    photoAlbum->setCartType(1);
+    photoAlbum->setCartType(XmlWebPhotoAlbum::CartType::BuyNow);
     photoAlbum->setSlideshowButton(1);
     photoAlbum->setSlideshowCaption(0);
     photoAlbum->slideshowText()->setContent(QString());

@@ -60,7 +60,7 @@ protected:
         lq::setOpenURLHandler({});
     }
 
-    QString pass(int number)
+    QString pass(PagePass number)
     {
         QString html;
         box->appendHTMLPagePassSheet(html, album.get(), number, sheet.get());
@@ -130,14 +130,14 @@ TEST_F(VornBox, OnlyALayerBoxHasALayerOfItsOwn)
         box->setZlocation(QStringLiteral("Background"));
         EXPECT_EQ(box->zlocation(), QStringLiteral("Foreground")) << type;
         EXPECT_EQ(document.changes, 0) << type;
-        EXPECT_EQ(box->getCorrectPass(), 16) << type;
+        EXPECT_EQ(box->getCorrectPass(), PagePass::ForegroundVorns) << type;
     }
     box->setType(3);
     document.changes = 0;
     box->setZlocation(QStringLiteral("Middle"));
     EXPECT_EQ(box->zlocation(), QStringLiteral("Middle"));
     EXPECT_EQ(document.changes, 1);
-    EXPECT_EQ(box->getCorrectPass(), 9);
+    EXPECT_EQ(box->getCorrectPass(), PagePass::MiddleVorns);
     box->setBkgnd(1);
     box->setTransparentBkgnd(0);
     EXPECT_EQ(box->bkgnd(), 5);
@@ -248,16 +248,16 @@ TEST_F(VornBox, LayerBoxesWriteInTheirLayersPass)
     box->setType(3);
     struct Case {
         const char* layer;
-        int pass;
+        PagePass pass;
         bool zIndex;
     };
-    const Case cases[] = { { "Foreground", 16, true }, { "Background", 2, false }, { "Middle", 9, false },
-                           { "Anything", 16, true } };
+    const Case cases[] = { { "Foreground", PagePass::ForegroundVorns, true }, { "Background", PagePass::BackgroundVorns, false },
+                           { "Middle", PagePass::MiddleVorns, false }, { "Anything", PagePass::ForegroundVorns, true } };
     for (const Case& c : cases) {
         box->setZlocation(QLatin1String(c.layer));
-        for (int number = -1; number <= 19; ++number) {
-            const QString html = pass(number);
-            if (number == c.pass)
+        for (int number = int(PagePass::HeadScript); number <= int(PagePass::Steps); ++number) {
+            const QString html = pass(static_cast<PagePass>(number));
+            if (static_cast<PagePass>(number) == c.pass)
                 EXPECT_EQ(html, box->htmlDivTagsVornStyle(QStringLiteral("vorn5"), QString())) << c.layer;
             else
                 EXPECT_TRUE(html.isEmpty()) << c.layer << " pass " << number;
@@ -279,14 +279,14 @@ TEST_F(VornBox, AQuickTimeBoxCallsTheSiteScript)
     box->setQTSize(lq::Size(0, 0));
     EXPECT_EQ(box->calcWidth(), 100);
     EXPECT_EQ(box->calcHeight(), 100);
-    EXPECT_EQ(pass(16),
+    EXPECT_EQ(pass(PagePass::ForegroundVorns),
               QStringLiteral("<div id=\"vorn5\" style=\"top: 20px; left: 10px; width: 100px; height: 100px;\">"
                              "<div id=\"xvorn5\" class=\"vornhtml\" style=\"padding: 0px 0px 0px 0px;\">"
                              "</div></div>\n"
                              "<script language=\"Javascript\" type=\"text/javascript\">\n"
                              "insertQuicktime('xvorn5', 'movie.mov', '100', '0', 'false', 'false', 'false', 'false');\n"
                              "</script>\n"));
-    EXPECT_TRUE(pass(15).isEmpty());
+    EXPECT_TRUE(pass(PagePass::ContentText).isEmpty());
     EXPECT_EQ(css(), QStringLiteral("div#vorn5 {margin: 0px; display: block; position: absolute; "
                                     "border-top: #000000 solid 0px; border-left: #000000 solid 0px; "
                                     "border-bottom: #000000 solid 0px; border-right: #000000 solid 0px; "
@@ -296,11 +296,11 @@ TEST_F(VornBox, AQuickTimeBoxCallsTheSiteScript)
     box->setDropShadow(1);
     box->setAutostart(true);
     box->setHiddenQT(3);
-    EXPECT_TRUE(pass(16).contains(QStringLiteral("'movie.mov', '92', '0', 'true', 'false', 'false', 'true');")));
+    EXPECT_TRUE(pass(PagePass::ForegroundVorns).contains(QStringLiteral("'movie.mov', '92', '0', 'true', 'false', 'false', 'true');")));
 
     // A stored name cannot leave the script string or end the script.
     box->setExternalHTML(QStringLiteral("it's\\</script>.mov"));
-    EXPECT_TRUE(pass(16).contains(QStringLiteral("'xvorn5', 'it\\'s\\\\<\\/script>.mov', ")));
+    EXPECT_TRUE(pass(PagePass::ForegroundVorns).contains(QStringLiteral("'xvorn5', 'it\\'s\\\\<\\/script>.mov', ")));
 }
 
 TEST_F(VornBox, AFlashBoxPassesLoopScaleAndBackgroundColour)
@@ -312,9 +312,9 @@ TEST_F(VornBox, AFlashBoxPassesLoopScaleAndBackgroundColour)
     const char* words[] = { "Default", "noborder", "exactfit", "Default" };
     for (int scale = 0; scale < 4; ++scale) {
         box->setScale(scale);
-        EXPECT_TRUE(pass(16).endsWith(QStringLiteral("insertFlash('xvorn5', 'intro.swf', '200', '100', 'true', '")
+        EXPECT_TRUE(pass(PagePass::ForegroundVorns).endsWith(QStringLiteral("insertFlash('xvorn5', 'intro.swf', '200', '100', 'true', '")
                                       + QLatin1String(words[scale]) + QStringLiteral("', '#FF0000');\n</script>\n")))
-            << pass(16).toStdString();
+            << pass(PagePass::ForegroundVorns).toStdString();
     }
 }
 
@@ -323,20 +323,20 @@ TEST_F(VornBox, AnImageBoxWritesItsLinkAndRollover)
     box->setExternalType(3);
     const QString outer = QStringLiteral("<div id=\"vorn5\" style=\"top: 20px; left: 10px; width: 200px; height: 100px;\">"
                                          "<div id=\"xvorn5\" class=\"vornhtml\" style=\"padding: 0px 0px 0px 0px;\">");
-    EXPECT_EQ(pass(16), outer + QStringLiteral("</div></div>\n"));
+    EXPECT_EQ(pass(PagePass::ForegroundVorns), outer + QStringLiteral("</div></div>\n"));
 
     box->setExternalHTML(QStringLiteral("I.png"));
-    EXPECT_EQ(pass(16), outer + QStringLiteral("<img src=\"I.png\" alt=\"\" style=\"border: 0px; \" /></div></div>\n"));
+    EXPECT_EQ(pass(PagePass::ForegroundVorns), outer + QStringLiteral("<img src=\"I.png\" alt=\"\" style=\"border: 0px; \" /></div></div>\n"));
 
     box->setClickLinkTo(QStringLiteral("http://example.com/?a=1&b=2"));
-    EXPECT_EQ(pass(16), outer + QStringLiteral("<a href=\"http://example.com/?a=1&b=2\" target=\"_self\">"
+    EXPECT_EQ(pass(PagePass::ForegroundVorns), outer + QStringLiteral("<a href=\"http://example.com/?a=1&b=2\" target=\"_self\">"
                                                "<img src=\"I.png\" alt=\"\" style=\"border: 0px; \" /></a>\n"
                                                "</div></div>\n"));
 
     box->setNewWindow(true);
     box->setExternalHTML(QStringLiteral("it's \"I\".png"));
     box->setRollOverImage(QStringLiteral("R.png"));
-    EXPECT_EQ(pass(16),
+    EXPECT_EQ(pass(PagePass::ForegroundVorns),
               outer + QStringLiteral("<a href=\"http://example.com/?a=1&b=2\" target=\"_blank\">"
                                      "<img src=\"it's &quot;I&quot;.png\" alt=\"\" style=\"border: 0px; \""
                                      " id=\"xvornro5\" onload=\"vornro5 = new rollOver('xvornro5', "
@@ -353,17 +353,17 @@ TEST_F(VornBox, InlineFramesSnippetsAndUnknownItemsCloseTheirDivisions)
     box->setPl(4);
     box->setExternalHTML(QStringLiteral("http://example.com/\"><script>"));
     box->setScrollbars(true);
-    EXPECT_EQ(pass(16), QStringLiteral("<div id=\"vorn5\" style=\"top: 20px; left: 10px; width: 200px; height: 100px;\">"
+    EXPECT_EQ(pass(PagePass::ForegroundVorns), QStringLiteral("<div id=\"vorn5\" style=\"top: 20px; left: 10px; width: 200px; height: 100px;\">"
                                        "<iframe id=\"ivorn5\" frameborder=\"0\" height=\"100\" scrolling=\"yes\" "
                                        "src=\"http://example.com/&quot;&gt;&lt;script&gt;\" width=\"200\">"
                                        "This browser does not support iframes</iframe>\n</div>\n"));
 
     box->setExternalType(7);
-    EXPECT_TRUE(pass(16).endsWith(QStringLiteral("style=\"padding: 1px 2px 3px 4px;\"></div></div>\n")));
+    EXPECT_TRUE(pass(PagePass::ForegroundVorns).endsWith(QStringLiteral("style=\"padding: 1px 2px 3px 4px;\"></div></div>\n")));
 
     box->setType(2);
     box->htmlSnippet()->setContent(QStringLiteral("<em>raw & \"as is\"</em>"));
-    EXPECT_EQ(pass(16), QStringLiteral("<div id=\"vorn5\" style=\"top: 20px; left: 10px; width: 200px; height: 100px;\">"
+    EXPECT_EQ(pass(PagePass::ForegroundVorns), QStringLiteral("<div id=\"vorn5\" style=\"top: 20px; left: 10px; width: 200px; height: 100px;\">"
                                        "<div class=\"vornhtml\" style=\"padding: 1px 2px 3px 4px;\">"
                                        "<em>raw & \"as is\"</em></div></div>\n"));
 }
@@ -418,7 +418,7 @@ TEST_F(VornBox, RichTextTakesTheContentBoxsRecordsAndRegistersItsLinks)
     EXPECT_EQ(opened[0], QUrl(QStringLiteral("http://example.com/")));
 
     // The page: the box's division, then the positioned paragraphs.
-    const QString html = pass(16);
+    const QString html = pass(PagePass::ForegroundVorns);
     EXPECT_TRUE(html.startsWith(box->htmlDivTagsVornStyle(QStringLiteral("vorn5"), QString())
                                 + QStringLiteral("<div class=\"content\"><p")));
     EXPECT_TRUE(html.contains(QStringLiteral("<h1")));
@@ -433,7 +433,7 @@ TEST_F(VornBox, ATabSplitsARichTextLineUnlessItIsCentred)
     box->setPl(7);
     box->setContent(QStringLiteral("<p>A&#009;B</p><p class=\"center\">C&#009;D</p>"));
     box->relayoutFlags(album.get(), 0);
-    const QString html = pass(16);
+    const QString html = pass(PagePass::ForegroundVorns);
     EXPECT_EQ(html.count(QStringLiteral("<p")), 4) << html.toStdString();
     EXPECT_EQ(html.count(QStringLiteral("left: 20px; width: 190px; text-align: center;")), 2) << html.toStdString();
 }

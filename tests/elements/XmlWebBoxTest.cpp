@@ -51,7 +51,7 @@ protected:
         sheet->addChild(box.sharedFromThis());
     }
 
-    QString pass(XmlWebBox& box, int number)
+    QString pass(XmlWebBox& box, PagePass number)
     {
         box.relayoutFlags(album.get(), 0);
         QString html;
@@ -96,33 +96,33 @@ TEST_F(XmlWebBoxTest, NewBoxIsAPlacedEditableTextElement)
 
 TEST_F(XmlWebBoxTest, MastheadWithTextAndLink)
 {
-    EXPECT_EQ(pass(*mastheadBox, 4),
+    EXPECT_EQ(pass(*mastheadBox, PagePass::MastheadBox),
               QString("<div id=\"mastheadbox\" style=\"top: 10px; left: 20px; width: 297px; height: 39px;\">&nbsp;</div>\n"));
     const std::vector<int> tops = lineTops(*mastheadBox);
     ASSERT_EQ(tops.size(), 1u);
-    EXPECT_EQ(pass(*mastheadBox, 10),
+    EXPECT_EQ(pass(*mastheadBox, PagePass::MastheadText),
               QString::asprintf("<a id =\"mh\" class=\"mh\" href=\"index.html\" style=\"top: %dpx; left:27px; width: 293px;\">Home</a>\n",
                                 tops[0]));
     EXPECT_EQ(tops[0], 13);
 
     // Without a link the lines are paragraphs.
     masthead->setLinkTo(QStringLiteral(""));
-    EXPECT_EQ(pass(*mastheadBox, 10),
+    EXPECT_EQ(pass(*mastheadBox, PagePass::MastheadText),
               QString::asprintf("<p id =\"mh\" class=\"mh\" style=\"top: %dpx; left:27px; width: 293px;\">Home</p>\n", tops[0]));
 
     // Every other pass writes nothing.
-    for (int number : { 0, 1, 3, 5, 7, 9, 11, 13, 17, 18, 19 })
+    for (PagePass number : { PagePass::Head, PagePass::FirstLayer, PagePass::ContentBox, PagePass::AlbumBox, PagePass::PageTitleBox, PagePass::MiddleVorns, PagePass::Thumbnails, PagePass::PageTitleText, PagePass::LastLayer, PagePass::AfterPage, PagePass::Steps })
         EXPECT_EQ(pass(*mastheadBox, number), QString()) << number;
 }
 
 TEST_F(XmlWebBoxTest, MastheadWithALinkAndNoTextIsAClickableBox)
 {
     masthead->setContent(QStringLiteral(""));
-    const QString div = pass(*mastheadBox, 4);
+    const QString div = pass(*mastheadBox, PagePass::MastheadBox);
     EXPECT_TRUE(div.startsWith("<div id=\"mastheadbox\" onclick=\"location.href='index.html';\" style=\"cursor: pointer; "))
         << div.toStdString();
     EXPECT_TRUE(div.endsWith("top: 10px; left: 20px; width: 297px; height: 39px;\">&nbsp;</div>\n")) << div.toStdString();
-    EXPECT_EQ(pass(*mastheadBox, 10), QString());
+    EXPECT_EQ(pass(*mastheadBox, PagePass::MastheadText), QString());
 }
 
 TEST_F(XmlWebBoxTest, LinksCannotBreakTheMarkupOrTheScript)
@@ -142,10 +142,10 @@ TEST_F(XmlWebBoxTest, LinksCannotBreakTheMarkupOrTheScript)
     for (const Case& c : cases) {
         masthead->setLinkTo(QString::fromUtf8(c.link));
         masthead->setContent(QStringLiteral("Home"));
-        EXPECT_TRUE(pass(*mastheadBox, 10).startsWith(QString("<a id =\"mh\" class=\"mh\" href=\"") + c.href + "\" style="))
+        EXPECT_TRUE(pass(*mastheadBox, PagePass::MastheadText).startsWith(QString("<a id =\"mh\" class=\"mh\" href=\"") + c.href + "\" style="))
             << c.link;
         masthead->setContent(QStringLiteral(""));
-        EXPECT_TRUE(pass(*mastheadBox, 4).startsWith(QString("<div id=\"mastheadbox\" onclick=\"location.href='") + c.onclick
+        EXPECT_TRUE(pass(*mastheadBox, PagePass::MastheadBox).startsWith(QString("<div id=\"mastheadbox\" onclick=\"location.href='") + c.onclick
                                                      + "';\" style=\"cursor: pointer; "))
             << c.link;
     }
@@ -154,16 +154,16 @@ TEST_F(XmlWebBoxTest, LinksCannotBreakTheMarkupOrTheScript)
 TEST_F(XmlWebBoxTest, PageTitleWritesOneParagraphPerLine)
 {
     album->setContent(QStringLiteral("First line\nSecond line"));
-    EXPECT_EQ(pass(*titleBox, 7),
+    EXPECT_EQ(pass(*titleBox, PagePass::PageTitleBox),
               QString("<div id=\"pagetitlebox\" style=\"top: 100px; left: 20px; width: 297px; height: 39px;\">&nbsp;</div>\n"));
     const std::vector<int> tops = lineTops(*titleBox);
     ASSERT_EQ(tops.size(), 2u);
     EXPECT_LT(tops[0], tops[1]);
-    EXPECT_EQ(pass(*titleBox, 13),
+    EXPECT_EQ(pass(*titleBox, PagePass::PageTitleText),
               QString::asprintf("<p id=\"pt\" class=\"pt\" style=\"top: %dpx; left:27px; width: 293px;\">First line</p>\n"
                                 "<p id=\"pt\" class=\"pt\" style=\"top: %dpx; left:27px; width: 293px;\">Second line</p>\n",
                                 tops[0], tops[1]));
-    for (int number : { 4, 10 })
+    for (PagePass number : { PagePass::MastheadBox, PagePass::MastheadText })
         EXPECT_EQ(pass(*titleBox, number), QString()) << number;
 }
 
@@ -176,19 +176,19 @@ TEST_F(XmlWebBoxTest, FontCheckLinesInTheSetUpPass)
     const QString expected = QString::asprintf("fc.addfs(\"mh\", %d, 22, \"p.mh\");\n"
                                                "fc.addfs(\"amh\", %d, 22, \"a.mh\");\n",
                                                lineHeight, lineHeight);
-    EXPECT_EQ(pass(*mastheadBox, -1), expected);
+    EXPECT_EQ(pass(*mastheadBox, PagePass::HeadScript), expected);
     // With or without a link.
     masthead->setLinkTo(QStringLiteral(""));
-    EXPECT_EQ(pass(*mastheadBox, -1), expected);
+    EXPECT_EQ(pass(*mastheadBox, PagePass::HeadScript), expected);
 
     const auto title = titleBox->font();
-    EXPECT_EQ(pass(*titleBox, -1), QString::asprintf("fc.addfs(\"pt\", %d, %d, \"p.pt\");\n",
+    EXPECT_EQ(pass(*titleBox, PagePass::HeadScript), QString::asprintf("fc.addfs(\"pt\", %d, %d, \"p.pt\");\n",
                                                       static_cast<int>(title->createFont()->defaultLineHeight()),
                                                       title->fontSize()));
 
     // A box of another name takes no part in the page.
     mastheadBox->setName(QStringLiteral("Other"));
-    for (int number : { -1, 4, 7, 10, 13 })
+    for (PagePass number : { PagePass::HeadScript, PagePass::MastheadBox, PagePass::PageTitleBox, PagePass::MastheadText, PagePass::PageTitleText })
         EXPECT_EQ(pass(*mastheadBox, number), QString()) << number;
 }
 

@@ -59,7 +59,7 @@ protected:
 
     void setText(const QString& stored) { album->webcontent()->setContent(stored); }
     QString laidOut() const { return box->textStorage() ? box->textStorage()->string() : QString(); }
-    QString pass(XmlWebContent& element, int number)
+    QString pass(XmlWebContent& element, PagePass number)
     {
         QString html;
         element.appendHTMLPagePassSheet(html, album.get(), number, sheet.get());
@@ -226,7 +226,7 @@ TEST_F(ContentLayout, ExtendPageReachesThePagesLowestElementButNeverForTheFooter
     EXPECT_EQ(box->internalHeight(), 500);
     EXPECT_EQ(box->actualHeight(), 500);
     // The positioned box on the page reaches as far.
-    EXPECT_EQ(pass(*box, 3),
+    EXPECT_EQ(pass(*box, PagePass::ContentBox),
               QStringLiteral("<div id=\"contentbox\" style=\"top: 100px; left: 50px; width: 400px; height: 500px;\">&nbsp;</div>\n"));
     EXPECT_EQ(footer->pageBounds(), lq::Rect(50, 0, 550, 600));
     EXPECT_EQ(footer->calcTop(), 610);
@@ -358,7 +358,7 @@ TEST_F(ContentLayout, PositionedModeWritesFontChecksTheBoxAndOneElementPerLine)
     sheet->relayoutFlags(album.get(), 0);
     sheet->clearFontBag();
 
-    const QString checks = pass(*box, -1);
+    const QString checks = pass(*box, PagePass::HeadScript);
     const QStringList lines = checks.split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 4);
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("fc.addfs(\"cp\", ")));
@@ -367,15 +367,15 @@ TEST_F(ContentLayout, PositionedModeWritesFontChecksTheBoxAndOneElementPerLine)
     EXPECT_TRUE(lines[2].startsWith(QStringLiteral("fc.addfs(\"ch2\", ")));
     EXPECT_TRUE(lines[3].endsWith(QStringLiteral("\"div.content h4\");")));
 
-    EXPECT_EQ(pass(*box, 3),
+    EXPECT_EQ(pass(*box, PagePass::ContentBox),
               QStringLiteral("<div id=\"contentbox\" style=\"top: 100px; left: 50px; width: 400px; height: 200px;\">&nbsp;</div>\n"));
-    const QString text = pass(*box, 15);
+    const QString text = pass(*box, PagePass::ContentText);
     EXPECT_TRUE(text.startsWith(QStringLiteral("<div class=\"content\">\n<p id=\"cp\" style=\"top: 100px; left: 50px;\">one</p>\n")))
         << text.toStdString();
     EXPECT_EQ(text.count(QStringLiteral(" id=\"cp\"")), 1);
     EXPECT_EQ(text.count(QStringLiteral("<p")), 3);
     EXPECT_TRUE(text.contains(QStringLiteral(">three</p>\n</div>\n")));
-    for (int other : { 0, 1, 2, 4, 14, 16, 18, 19 })
+    for (PagePass other : { PagePass::Head, PagePass::FirstLayer, PagePass::BackgroundVorns, PagePass::MastheadBox, PagePass::NavigationItems, PagePass::ForegroundVorns, PagePass::AfterPage, PagePass::Steps })
         EXPECT_TRUE(pass(*box, other).isEmpty()) << other;
 }
 
@@ -384,7 +384,7 @@ TEST_F(ContentLayout, LinePiecesBetweenTabsStandApart)
     setText(QStringLiteral("<p>Name&#009;Value</p>"));
     sheet->relayoutFlags(album.get(), 0);
     sheet->clearFontBag();
-    const QString text = pass(*box, 15);
+    const QString text = pass(*box, PagePass::ContentText);
     EXPECT_EQ(text.count(QStringLiteral("<p")), 2);
     EXPECT_TRUE(text.contains(QStringLiteral("left: 50px;\">Name</p>")));
     // "Value" stands at the tab stop after "Name" (stops every 28 pixels).
@@ -403,20 +403,20 @@ TEST_F(ContentLayout, FlowModeWritesParagraphsInTheBoxAroundSpacers)
     box->setPr(5);
     setText(QStringLiteral("<p>one</p><p></p><h1 class=\"right\">a&#009;b</h1>"));
     sheet->relayoutFlags(album.get(), 0);
-    EXPECT_TRUE(pass(*box, -1).isEmpty());
-    EXPECT_EQ(pass(*box, 3),
+    EXPECT_TRUE(pass(*box, PagePass::HeadScript).isEmpty());
+    EXPECT_EQ(pass(*box, PagePass::ContentBox),
               QStringLiteral("<div id=\"contentbox\" class=\"vornhtml\" style=\"top: 100px; left:50px; width: 390px;\">\n"
                              "<div class=\"lf\" style=\"width: 1px; height: 200px;\"></div>\n"
                              "<div class=\"rf\" style=\"width: 1px; height: 200px;\"></div>\n"
                              "<p>one</p>\n"
                              "<h1 style=\"text-align: right;\">a&nbsp;&nbsp;&nbsp;&nbsp;b</h1>\n"
                              "</div>\n"));
-    EXPECT_TRUE(pass(*box, 15).isEmpty());
+    EXPECT_TRUE(pass(*box, PagePass::ContentText).isEmpty());
 
     // An empty box holds only the spacers.
     setText(QString());
     sheet->relayoutFlags(album.get(), 0);
-    EXPECT_EQ(pass(*box, 3).count(QStringLiteral("<p")), 0);
+    EXPECT_EQ(pass(*box, PagePass::ContentBox).count(QStringLiteral("<p")), 0);
 }
 
 TEST_F(ContentLayout, FooterWritesItsBoxTextCreditAndCopyStep)
@@ -427,34 +427,34 @@ TEST_F(ContentLayout, FooterWritesItsBoxTextCreditAndCopyStep)
     const int top = footer->calcTop();
     EXPECT_EQ(top, 310);
 
-    const QString checks = pass(*footer, -1);
+    const QString checks = pass(*footer, PagePass::HeadScript);
     EXPECT_TRUE(checks.startsWith(QStringLiteral("fc.addfs(\"fp\", ")));
     EXPECT_TRUE(checks.endsWith(QStringLiteral(", 14, \"#footer p\");\n")));
-    EXPECT_EQ(pass(*footer, 3),
+    EXPECT_EQ(pass(*footer, PagePass::ContentBox),
               QStringLiteral("<div id=\"footerbox\" style=\"top: 310px; left: 50px; width: 400px; height: 40px;\">&nbsp;</div>\n"));
-    EXPECT_EQ(pass(*footer, 15),
+    EXPECT_EQ(pass(*footer, PagePass::ContentText),
               QStringLiteral("<div id=\"footer\">\n</div>\n"
                              "<div id=\"createwithbox\" style=\"top: 400px; left: 200px; height: 31px; position: absolute; display: block;\">"
                              "<a href=\"https://lumenquill.org/\"><img border=\"0\" src=\"createdwith.gif\" alt=\"Created With...\""
                              " height=\"31\" width=\"99\"/></a>&#160;&#160;</div>\n"));
-    EXPECT_EQ(pass(*footer, 19), QStringLiteral("<QZcopy dir=\"homepage\" filename=\"createdwith.gif\" />"));
+    EXPECT_EQ(pass(*footer, PagePass::Steps), QStringLiteral("<QZcopy dir=\"homepage\" filename=\"createdwith.gif\" />"));
 
     // Flow mode: an empty footer still holds a paragraph.
     sheet->setBrowserFlow(true);
     footer->setCreatedWith(false);
-    EXPECT_TRUE(pass(*footer, -1).isEmpty());
-    EXPECT_EQ(pass(*footer, 3), QStringLiteral("<div id=\"footerbox\" style=\"top: 310px; left:50px; width: 400px;\">\n"
+    EXPECT_TRUE(pass(*footer, PagePass::HeadScript).isEmpty());
+    EXPECT_EQ(pass(*footer, PagePass::ContentBox), QStringLiteral("<div id=\"footerbox\" style=\"top: 310px; left:50px; width: 400px;\">\n"
                                                "<p>&nbsp;</p></div>\n"));
-    EXPECT_TRUE(pass(*footer, 15).isEmpty());
-    EXPECT_TRUE(pass(*footer, 19).isEmpty());
+    EXPECT_TRUE(pass(*footer, PagePass::ContentText).isEmpty());
+    EXPECT_TRUE(pass(*footer, PagePass::Steps).isEmpty());
     // With text: its paragraphs, and no spacers (only the content box has them).
     site->homepage()->footer()->setContent(QStringLiteral("<p>foot</p><p class=\"center\">note</p>"));
     sheet->relayoutFlags(album.get(), 0);
-    EXPECT_EQ(pass(*footer, 3), QStringLiteral("<div id=\"footerbox\" style=\"top: 310px; left:50px; width: 400px;\">\n"
+    EXPECT_EQ(pass(*footer, PagePass::ContentBox), QStringLiteral("<div id=\"footerbox\" style=\"top: 310px; left:50px; width: 400px;\">\n"
                                                "<p>foot</p>\n<p style=\"text-align: center;\">note</p>\n</div>\n"));
     sheet->setBrowserFlow(false);
     sheet->clearFontBag();
-    const QString lines = pass(*footer, 15);
+    const QString lines = pass(*footer, PagePass::ContentText);
     EXPECT_TRUE(lines.startsWith(QStringLiteral("<div id=\"footer\">\n<p id=\"fp\" style=\"top: 310px; left: 50px;\">foot</p>\n")))
         << lines.toStdString();
     EXPECT_EQ(lines.count(QStringLiteral(" id=")), 2); // the division's and the first paragraph's
@@ -467,9 +467,9 @@ TEST_F(ContentLayout, FooterWritesItsBoxTextCreditAndCopyStep)
     footer->htmlSnippet()->setContent(QStringLiteral("<script>count()</script>"));
     for (bool flow : { true, false }) {
         sheet->setBrowserFlow(flow);
-        EXPECT_EQ(pass(*footer, 3), QStringLiteral("<div id=\"footerbox\" style=\"top: 310px; left:50px; width: 400px; height: 40px;\">\n"
+        EXPECT_EQ(pass(*footer, PagePass::ContentBox), QStringLiteral("<div id=\"footerbox\" style=\"top: 310px; left:50px; width: 400px; height: 40px;\">\n"
                                                    "<script>count()</script></div>\n"));
-        EXPECT_TRUE(pass(*footer, 15).isEmpty());
+        EXPECT_TRUE(pass(*footer, PagePass::ContentText).isEmpty());
     }
 }
 

@@ -752,7 +752,7 @@ TEST_F(XmlWebMenuTest, FontCheckAndMenuBoxPasses)
     const int slh = static_cast<int>(face->withPixelSize(10).defaultLineHeight()) + v;
 
     QString html;
-    menu->appendHTMLPagePassSheet(html, one.get(), -1, sheet.get());
+    menu->appendHTMLPagePassSheet(html, one.get(), PagePass::HeadScript, sheet.get());
     EXPECT_EQ(html, QString("fc.addfs(\"ac\", %1, 14, \"a.current\");\n"
                             "fc.addfs(\"an\", %1, 14, \"a.nav\");\n"
                             "fc.addfs(\"asc\", %2, 10, \"a.subcurrent\");\n"
@@ -764,12 +764,12 @@ TEST_F(XmlWebMenuTest, FontCheckAndMenuBoxPasses)
     menu->setBr(2);
     menu->setBb(3);
     html.clear();
-    menu->appendHTMLPagePassSheet(html, one.get(), 8, sheet.get());
+    menu->appendHTMLPagePassSheet(html, one.get(), PagePass::NavigationBox, sheet.get());
     EXPECT_EQ(html, QString("<div id=\"navigation\" style=\"top: 10px; left: 20px; width: %1px; height: %2px;\">&nbsp;</div>\n")
                         .arg(150 - 3 - 2 - 8)
                         .arg(menu->calcHeight() - 1 - 3 - 8));
 
-    for (int pass : { 0, 7, 13, 15, 18 }) {
+    for (PagePass pass : { PagePass::Head, PagePass::PageTitleBox, PagePass::PageTitleText, PagePass::ContentText, PagePass::AfterPage }) {
         html.clear();
         menu->appendHTMLPagePassSheet(html, one.get(), pass, sheet.get());
         EXPECT_TRUE(html.isEmpty()) << pass;
@@ -790,7 +790,7 @@ TEST_F(XmlWebMenuTest, LinksOfPass14)
     menu->relayoutFlags(four.get(), 0);
 
     QString html;
-    menu->appendHTMLPagePassSheet(html, four.get(), 14, sheet.get());
+    menu->appendHTMLPagePassSheet(html, four.get(), PagePass::NavigationItems, sheet.get());
     const QStringList lines = html.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 4 + 5);
     EXPECT_EQ(lines[0], "<a id=\"ac\" class=\"current\" href=\"#\" style=\"top:0px; left:-9999px;\">&nbsp;</a>");
@@ -826,14 +826,14 @@ TEST_F(XmlWebMenuTest, LinksOfPass14)
     menu->setNavTypeForGroup(0);
     menu->relayoutFlags(four.get(), 0);
     html.clear();
-    menu->appendHTMLPagePassSheet(html, four.get(), 14, sheet.get());
+    menu->appendHTMLPagePassSheet(html, four.get(), PagePass::NavigationItems, sheet.get());
     EXPECT_TRUE(html.contains("<a class=\"current\" href=\"page2.html\""));
     EXPECT_EQ(html.count("class=\"current\" href=\"page"), 1);
 
     // A site without a home page writes nothing at all.
     document.siteRoot = nullptr;
     html.clear();
-    menu->appendHTMLPagePassSheet(html, four.get(), 14, sheet.get());
+    menu->appendHTMLPagePassSheet(html, four.get(), PagePass::NavigationItems, sheet.get());
     EXPECT_TRUE(html.isEmpty());
 }
 
@@ -847,7 +847,7 @@ TEST_F(XmlWebMenuTest, HorizontalLinksAndTheirSecondRow)
     menu->setNavTypeForGroup(2);
     menu->relayoutFlags(five.get(), 0);
     QString html;
-    menu->appendHTMLPagePassSheet(html, five.get(), 14, sheet.get());
+    menu->appendHTMLPagePassSheet(html, five.get(), PagePass::NavigationItems, sheet.get());
     const QStringList lines = html.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 4 + 5);
     const int top = 13;

@@ -13,6 +13,7 @@
 #include "model/theme/XmlTheme.h"
 #include "platform/Workspace.h"
 #include "platform/graphics/GraphicsImage.h"
+#include "templates/XmlCSSImage.h"
 #include "templates/XmlStyleSheet.h"
 #include "support/FakeDocument.h"
 #include "support/Printers.h"
@@ -76,7 +77,7 @@ protected:
 
     int savedBeforeAfter = 0;
 
-    QString pass(int number)
+    QString pass(PagePass number)
     {
         QString html;
         album->appendHTMLPagePassSheet(html, page.get(), number, sheet.get());
@@ -149,7 +150,7 @@ TEST(XmlWebPhotoAlbum, ReadsBackItsSettingsCollageFloatingRectanglesAndParts)
     album->setAttributeTo("collage", "4,500,300,1,2,1|{{0, 0}, {10, 10}}");
     album->addFloatingRect(lq::Rect(100, 120, 60, 40));
     album->addFloatingRect(lq::Rect(200, 220, 60, 40));
-    album->setCartType(2);
+    album->setCartType(XmlWebPhotoAlbum::CartType::AddToCart);
     album->setCaptionSpace(-40);
     album->thumbnailText()->setContent("{DESCRIPTION} only");
     album->frame()->setBt(3);
@@ -165,7 +166,7 @@ TEST(XmlWebPhotoAlbum, ReadsBackItsSettingsCollageFloatingRectanglesAndParts)
     EXPECT_EQ(back->collageAllowPhotos(), 1);
     EXPECT_EQ(back->numFloatingRects(), 2);
     EXPECT_EQ(back->floatingRect(1), lq::Rect(200, 220, 60, 40));
-    EXPECT_EQ(back->cartType(), 2);
+    EXPECT_EQ(back->cartType(), XmlWebPhotoAlbum::CartType::AddToCart);
     EXPECT_EQ(back->captionSpace(), -40);
     EXPECT_EQ(back->thumbnailText()->content(), QString("{DESCRIPTION} only"));
     EXPECT_EQ(back->frame()->bt(), 3);
@@ -320,7 +321,7 @@ TEST_F(XmlWebPhotoAlbumTest, RelayoutRegistersPhotoAndCaptionLinkHotRectangles)
     EXPECT_EQ(document.selectedPages.back().index, 2);
 
     // Click operation 2 registers no photo areas.
-    album->setClickOp(2);
+    album->setClickOp(XmlWebPhotoAlbum::ClickOperation::Nothing);
     album->relayoutFlags(page.get(), 0);
     for (const auto& area : document.trackingAreas)
         EXPECT_FALSE(area.data.startsWith("photo|"));
@@ -331,19 +332,19 @@ TEST_F(XmlWebPhotoAlbumTest, RelayoutRegistersPhotoAndCaptionLinkHotRectangles)
 TEST_F(XmlWebPhotoAlbumTest, PassesOfAnAlbumWithoutLinksOrShop)
 {
     addPhotos(5);
-    album->setClickOp(2);
+    album->setClickOp(XmlWebPhotoAlbum::ClickOperation::Nothing);
     album->setShowCaptions(false);
-    EXPECT_TRUE(QRegularExpression("^fc\\.addfs\\(\"pp\", \\d+, 14, \"p\\.photo\"\\);\n$").match(pass(-1)).hasMatch())
-        << pass(-1).toStdString();
-    EXPECT_EQ(pass(0), QString(""));
-    EXPECT_EQ(occurrences(pass(5), "<div id=\"albumbox\""), 1);
-    const QString thumbnails = pass(11);
+    EXPECT_TRUE(QRegularExpression("^fc\\.addfs\\(\"pp\", \\d+, 14, \"p\\.photo\"\\);\n$").match(pass(PagePass::HeadScript)).hasMatch())
+        << pass(PagePass::HeadScript).toStdString();
+    EXPECT_EQ(pass(PagePass::Head), QString(""));
+    EXPECT_EQ(occurrences(pass(PagePass::AlbumBox), "<div id=\"albumbox\""), 1);
+    const QString thumbnails = pass(PagePass::Thumbnails);
     EXPECT_EQ(occurrences(thumbnails, "<img class=\"photo\" src=\"pictures/thumb"), 5) << thumbnails.toStdString();
     EXPECT_FALSE(thumbnails.contains("<a "));
     EXPECT_TRUE(thumbnails.contains("<img class=\"photo\" src=\"pictures/thumb1.jpg\" alt=\"\" style=\"top: 0px; left: 0px; "
                                     "width: 120px; height: 90px;\"/>\n"))
         << thumbnails.toStdString();
-    const QString steps = pass(19);
+    const QString steps = pass(PagePass::Steps);
     EXPECT_EQ(occurrences(steps, "<QZcreateWebImage "), 5);
     for (const auto& photo : photos)
         EXPECT_TRUE(steps.contains("<QZcreateWebImage photo=\"" + photo->UUID() + "\" thumbSize=\"{120, 90}\" />"));
@@ -354,12 +355,12 @@ TEST_F(XmlWebPhotoAlbumTest, PassesOfAnAlbumWithoutLinksOrShop)
 TEST_F(XmlWebPhotoAlbumTest, LightboxWritesItsHeadLinesCopyStepsAndFullSizeImages)
 {
     addPhotos(2);
-    album->setClickOp(5);
-    EXPECT_EQ(pass(0), QString("<link rel=\"stylesheet\" href=\"lightbox.css\" type=\"text/css\" media=\"screen\" />\n"
+    album->setClickOp(XmlWebPhotoAlbum::ClickOperation::Lightbox);
+    EXPECT_EQ(pass(PagePass::Head), QString("<link rel=\"stylesheet\" href=\"lightbox.css\" type=\"text/css\" media=\"screen\" />\n"
                                "<script type=\"text/javascript\" src=\"prototype.js\"></script>\n"
                                "<script type=\"text/javascript\" src=\"scriptaculous.js?load=effects\"></script>\n"
                                "<script type=\"text/javascript\" src=\"lightbox.js\"></script>\n"));
-    const QString steps = pass(19);
+    const QString steps = pass(PagePass::Steps);
     const QString copies = QStringLiteral(
         "<QZcopy dir=\"homepage/bitmaps\" filename=\"blank.gif\" /><QZcopy dir=\"homepage/bitmaps\" filename=\"close.gif\" />"
         "<QZcopy dir=\"homepage/bitmaps\" filename=\"loading.gif\" /><QZcopy dir=\"homepage/bitmaps\" filename=\"next.gif\" />"
@@ -370,7 +371,7 @@ TEST_F(XmlWebPhotoAlbumTest, LightboxWritesItsHeadLinesCopyStepsAndFullSizeImage
     EXPECT_EQ(occurrences(steps, "<QZcreateWebImage "), 2);
     EXPECT_EQ(occurrences(steps, "fullSize=\"1\" "), 2);
     // An empty caption gives the lightbox a one-blank title.
-    EXPECT_TRUE(pass(11).contains("<a href=\"pictures/image1.jpg\" rel=\"lightbox[lq]\" title=\" \">")) << pass(11).toStdString();
+    EXPECT_TRUE(pass(PagePass::Thumbnails).contains("<a href=\"pictures/image1.jpg\" rel=\"lightbox[lq]\" title=\" \">")) << pass(PagePass::Thumbnails).toStdString();
 }
 
 TEST_F(XmlWebPhotoAlbumTest, FramedThumbnailsCarryTheFrameInTheirStepsAndIEFixUps)
@@ -382,12 +383,12 @@ TEST_F(XmlWebPhotoAlbumTest, FramedThumbnailsCarryTheFrameInTheirStepsAndIEFixUp
     album->frame()->setBb(2);
     album->frame()->setBr(2);
     album->setShowCaptions(false);
-    const QString steps = pass(19);
+    const QString steps = pass(PagePass::Steps);
     EXPECT_TRUE(steps.contains(" frame=\"" + album->frame()->UUID() + "\" frameRect=\"{{0, 0}, {132, 102}}\" thumbRect=\"{{2, 2}, {120, 90}}\"/>"))
         << steps.toStdString();
-    EXPECT_TRUE(pass(11).contains("<img id=\"thumb1\" class=\"floatphoto\" src=\"pictures/thumb1.png\" alt=\"\" style=\"top: 0px; "
+    EXPECT_TRUE(pass(PagePass::Thumbnails).contains("<img id=\"thumb1\" class=\"floatphoto\" src=\"pictures/thumb1.png\" alt=\"\" style=\"top: 0px; "
                                   "left: 0px; width: 132px; height: 102px;\"/>"))
-        << pass(11).toStdString();
+        << pass(PagePass::Thumbnails).toStdString();
     QString css;
     album->appendCSSWinIESuffix(css, "_ie");
     EXPECT_EQ(occurrences(css, "img#thumb"), 2);
@@ -401,10 +402,10 @@ TEST_F(XmlWebPhotoAlbumTest, FramedThumbnailsCarryTheFrameInTheirStepsAndIEFixUp
 TEST_F(XmlWebPhotoAlbumTest, BuyNowFormIsExactAndItemValuesReachItEscaped)
 {
     addPhotos(1);
-    album->setCartType(0);
+    album->setCartType(XmlWebPhotoAlbum::CartType::None);
     album->setDefaultButtonHTML();
     EXPECT_EQ(album->buttonHTML()->content(), QString(""));
-    album->setCartType(1);
+    album->setCartType(XmlWebPhotoAlbum::CartType::BuyNow);
     album->setDefaultButtonHTML();
     const QString form = "<form target=\"paypal\" action=\"" + XmlPayPalCommon::paymentEndpoint() + "\" method=\"post\">\n"
         "<div style=\"display: block; width: 86px; position: relative; margin: 0 auto;\">\n"
@@ -435,10 +436,10 @@ TEST_F(XmlWebPhotoAlbumTest, BuyNowFormIsExactAndItemValuesReachItEscaped)
     // The page carries the form under the caption, with the copy of the button.
     album->setThumbnailButton(1);
     album->relayoutFlags(page.get(), 0);
-    const QString thumbnails = pass(11);
+    const QString thumbnails = pass(PagePass::Thumbnails);
     EXPECT_EQ(occurrences(thumbnails, "<form target=\"paypal\""), 1) << thumbnails.toStdString();
     EXPECT_TRUE(thumbnails.contains("8&quot;x10&quot; print"));
-    EXPECT_TRUE(pass(19).contains("<QZcopy dir=\"homepage/bitmaps\" filename=\"buynow.png\" />"));
+    EXPECT_TRUE(pass(PagePass::Steps).contains("<QZcopy dir=\"homepage/bitmaps\" filename=\"buynow.png\" />"));
 }
 
 // --- Canvas ------------------------------------------------------------------------------------------------
@@ -477,8 +478,8 @@ TEST_F(XmlWebPhotoAlbumTest, OverlappingFloatingPhotosSelectTheOneOnTopAndStepIn
     EXPECT_EQ(album->floatingRect(0), lq::Rect(1000, 600, 100, 100));
     EXPECT_EQ(album->top2(), 0);
     // The page's album box is the collage box, whatever is selected.
-    EXPECT_TRUE(pass(5).startsWith("<div id=\"albumbox\" style=\"top: 0px; left: 0px; width: 600px; height: 200px;\">"))
-        << pass(5).toStdString();
+    EXPECT_TRUE(pass(PagePass::AlbumBox).startsWith("<div id=\"albumbox\" style=\"top: 0px; left: 0px; width: 600px; height: 200px;\">"))
+        << pass(PagePass::AlbumBox).toStdString();
     EXPECT_EQ(album->currentPhoto(), 0);
 }
 
@@ -488,13 +489,13 @@ TEST_F(XmlWebPhotoAlbumTest, FreestylePagesWriteCollageCellsWithoutFramesAndFloa
     freestyle(4);
     album->frame()->setDropShadow(1);
     album->setShowCaptions(false);
-    const QString thumbnails = pass(11);
+    const QString thumbnails = pass(PagePass::Thumbnails);
     EXPECT_EQ(occurrences(thumbnails, "<img class=\"floatphoto\" src=\"pictures/thumb"), 3) << thumbnails.toStdString();
     EXPECT_EQ(occurrences(thumbnails, "<img id=\"thumb"), 2);
     // The collage's photos are not in the slideshow: only floating photos link to it.
     EXPECT_EQ(occurrences(thumbnails, "<a href=\"slideshow7.html#"), 2);
     EXPECT_TRUE(thumbnails.contains("<a href=\"slideshow7.html#3\">"));
-    const QString steps = pass(19);
+    const QString steps = pass(PagePass::Steps);
     EXPECT_EQ(occurrences(steps, "<QZcreateWebImage "), 5);
     EXPECT_EQ(occurrences(steps, " frame=\""), 2);
 
@@ -516,11 +517,11 @@ TEST_F(XmlWebPhotoAlbumTest, BeforeAndAfterGroupsShareTheGeometryOfTheirThumbnai
     album->setShowCaptions(false);
     EXPECT_TRUE(album->beforeAfter());
     EXPECT_EQ(album->numberOfThumbnails(page->photoObjects()), 2);
-    const QString thumbnails = pass(11);
+    const QString thumbnails = pass(PagePass::Thumbnails);
     EXPECT_EQ(occurrences(thumbnails, "<img "), 2);
     EXPECT_TRUE(thumbnails.contains("onload=\"thumbrr4 = new rollOver('thumb4', 'pictures/thumb4.jpg', 'pictures/thumb6.jpg')\""))
         << thumbnails.toStdString();
-    const QString steps = pass(19);
+    const QString steps = pass(PagePass::Steps);
     EXPECT_EQ(occurrences(steps, "<QZcreateWebImage "), 6);
     const std::shared_ptr<XmlPhoto> second = album->photoForEditingAtPoint(lq::Point(130 + 5, 5));
     EXPECT_EQ(second, photos[3]);
@@ -548,18 +549,18 @@ TEST_F(XmlWebPhotoAlbumTest, CentredThumbnailsKeepTheFrameAndArePaddedIntoItsMid
     album->setShowCaptions(false);
 
     const XmlBaseList list = page->photoObjects();
-    album->setThumbAspect(2);
+    album->setThumbAspect(XmlWebPhotoAlbum::ThumbAspect::Centred);
     XmlWebPhotoAlbum::Cell cell = album->cellRects(list, 0, 0);
     EXPECT_EQ(cell.frame, lq::Rect(0, 0, 120, 90));
     EXPECT_EQ(cell.thumb, lq::Rect(0, 15, 120, 60));
-    EXPECT_TRUE(pass(11).contains("width: 120px; height: 60px; padding: 15px 0px 15px 0px;\"/>")) << pass(11).toStdString();
+    EXPECT_TRUE(pass(PagePass::Thumbnails).contains("width: 120px; height: 60px; padding: 15px 0px 15px 0px;\"/>")) << pass(PagePass::Thumbnails).toStdString();
 
-    album->setThumbAspect(1);
+    album->setThumbAspect(XmlWebPhotoAlbum::ThumbAspect::SameAspect);
     cell = album->cellRects(list, 0, 0);
     EXPECT_EQ(cell.frame, cell.thumb);
     EXPECT_EQ(cell.thumb, lq::Rect(0, 15, 120, 60));
 
-    album->setThumbAspect(0);
+    album->setThumbAspect(XmlWebPhotoAlbum::ThumbAspect::SameSize);
     EXPECT_EQ(album->cellRects(list, 0, 0).thumb, lq::Rect(0, 0, 120, 90));
 }
 
@@ -578,7 +579,7 @@ TEST_F(XmlWebPhotoAlbumTest, CaptionsAboveStandOverTheirFrameAndPushTheRowDown)
     EXPECT_EQ(cell.caption.maxY(), cell.frame.y() - 4);
     EXPECT_EQ(album->internalHeight(), 90 + row + 4);
     // Every caption paragraph but the page's first goes without the font-check id.
-    const QString thumbnails = pass(11);
+    const QString thumbnails = pass(PagePass::Thumbnails);
     EXPECT_EQ(occurrences(thumbnails, "<p id=\"pp\" class=\"photo\""), 1) << thumbnails.toStdString();
     EXPECT_GE(occurrences(thumbnails, "<p class=\"photo\""), 1);
 }
@@ -591,7 +592,7 @@ TEST_F(XmlWebPhotoAlbumTest, ClicksOnPhotosOpenThePictureOrFollowTheCaptionLink)
         opened.append(url);
         return true;
     });
-    album->setClickOp(1);
+    album->setClickOp(XmlWebPhotoAlbum::ClickOperation::NewWindow);
     album->mouseClick("photo|1");
     ASSERT_EQ(opened.size(), 1);
     EXPECT_TRUE(opened.first().isLocalFile());
@@ -603,7 +604,7 @@ TEST_F(XmlWebPhotoAlbumTest, ClicksOnPhotosOpenThePictureOrFollowTheCaptionLink)
     other->setFileName("page8.html");
     site->homepage()->addChild(other);
     document.pages = { page, other };
-    album->setClickOp(3);
+    album->setClickOp(XmlWebPhotoAlbum::ClickOperation::CaptionLink);
     photos[0]->caption()->setEmbeddedLink(other->UUID());
     photos[1]->caption()->setEmbeddedLink(QStringLiteral("http://example.org/"));
     album->mouseClick("photo|0");
@@ -615,7 +616,7 @@ TEST_F(XmlWebPhotoAlbumTest, ClicksOnPhotosOpenThePictureOrFollowTheCaptionLink)
     EXPECT_EQ(opened.last(), QUrl("http://example.org/"));
 
     // Nothing happens for unknown kinds and for click operation 2.
-    album->setClickOp(2);
+    album->setClickOp(XmlWebPhotoAlbum::ClickOperation::Nothing);
     album->mouseClick("photo|0");
     album->mouseClick("other|0");
     EXPECT_EQ(opened.size(), 2);
@@ -721,21 +722,22 @@ TEST_F(XmlWebPhotoAlbumTest, EmptyGridsWriteNothingAndEachCartCopiesItsOwnButton
     addPhotos(3);
     album->setCols(0);
     album->setRows(0);
-    EXPECT_EQ(pass(5), QString(""));
-    EXPECT_EQ(pass(11), QString(""));
-    EXPECT_FALSE(pass(19).contains("QZcreateWebImage"));
+    EXPECT_EQ(pass(PagePass::AlbumBox), QString(""));
+    EXPECT_EQ(pass(PagePass::Thumbnails), QString(""));
+    EXPECT_FALSE(pass(PagePass::Steps).contains("QZcreateWebImage"));
 
     album->setCols(3);
     const struct {
-        int cart;
+        XmlWebPhotoAlbum::CartType cart;
         const char* copied;
         const char* other;
-    } carts[] = { { 1, "buynow.png", "addtocart.png" }, { 2, "addtocart.png", "buynow.png" } };
+    } carts[] = { { XmlWebPhotoAlbum::CartType::BuyNow, "buynow.png", "addtocart.png" },
+                  { XmlWebPhotoAlbum::CartType::AddToCart, "addtocart.png", "buynow.png" } };
     for (const auto& cart : carts) {
         album->setCartType(cart.cart);
-        const QString steps = pass(19);
-        EXPECT_EQ(occurrences(steps, QString("filename=\"") + cart.copied + "\""), 1) << cart.cart;
-        EXPECT_FALSE(steps.contains(cart.other)) << cart.cart;
+        const QString steps = pass(PagePass::Steps);
+        EXPECT_EQ(occurrences(steps, QString("filename=\"") + cart.copied + "\""), 1) << cart.copied;
+        EXPECT_FALSE(steps.contains(cart.other)) << cart.copied;
     }
 }
 
@@ -775,10 +777,10 @@ TEST_F(XmlWebPhotoAlbumTest, GroupPagesLinkEachThumbnailToItsPage)
         pages.push_back(child);
     }
     album->setCurrentAlbum(group.get());
-    album->setClickOp(2);
+    album->setClickOp(XmlWebPhotoAlbum::ClickOperation::Nothing);
     album->setShowCaptions(false);
     QString html;
-    album->appendHTMLPagePassSheet(html, group.get(), 11, sheet.get());
+    album->appendHTMLPagePassSheet(html, group.get(), PagePass::Thumbnails, sheet.get());
     EXPECT_TRUE(html.contains("<a href=\"page10.html\">")) << html.toStdString();
     EXPECT_TRUE(html.contains("<a href=\"page11.html\">")) << html.toStdString();
 
@@ -792,4 +794,29 @@ TEST_F(XmlWebPhotoAlbumTest, GroupPagesLinkEachThumbnailToItsPage)
     ASSERT_EQ(document.selectedPages.size(), 1u);
     EXPECT_EQ(document.selectedPages.back().page, pages[1].get());
     EXPECT_EQ(document.selectedPages.back().index, -1);
+}
+
+// The theme's housekeeping (which pictures a save keeps, which it renames,
+// what a publish copies) reaches the pictures of the frame and the button
+// image, which the album owns outside its children.
+TEST_F(XmlWebPhotoAlbumTest, ThemeHousekeepingReachesTheFrameAndTheButtonPicture)
+{
+    album->image()->setImageUUID(QStringLiteral("A000000000000001"));
+    album->frame()->image()->setImageUUID(QStringLiteral("F000000000000002"));
+    album->buttonImage()->image()->setImageUUID(QStringLiteral("B000000000000003"));
+
+    QStringList names;
+    sheet->listOfBitmaps(names);
+    EXPECT_EQ(names, (QStringList { "F000000000000002", "B000000000000003", "A000000000000001" }));
+
+    QStringList files;
+    album->listOfFilesToCopyAll(files, true);
+    EXPECT_EQ(files.size(), 3) << files.join(u' ').toStdString();
+    EXPECT_TRUE(files.first().startsWith(QStringLiteral("bitmaps2/F000000000000002"))) << files.first().toStdString();
+
+    sheet->changeImageUUID({ { QStringLiteral("F000000000000002"), QStringLiteral("C000000000000004") },
+                             { QStringLiteral("B000000000000003"), QStringLiteral("C000000000000004") } });
+    EXPECT_EQ(album->frame()->image()->imageUUID(), QStringLiteral("C000000000000004"));
+    EXPECT_EQ(album->buttonImage()->image()->imageUUID(), QStringLiteral("C000000000000004"));
+    EXPECT_EQ(album->image()->imageUUID(), QStringLiteral("A000000000000001"));
 }

@@ -1,6 +1,8 @@
 #pragma once
 
-// Lets GoogleTest print Qt strings in failure messages.
+// Lets GoogleTest print Qt strings and page passes in failure messages.
+#include "templates/PagePass.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -16,3 +18,9 @@ inline void PrintTo(const QStringList& list, std::ostream* os)
     *os << '[' << list.join(QStringLiteral(" | ")).toStdString() << ']';
 }
 QT_END_NAMESPACE
+
+// A page pass as its number.
+inline std::ostream& operator<<(std::ostream& os, PagePass pass)
+{
+    return os << "pass " << static_cast<int>(pass);
+}

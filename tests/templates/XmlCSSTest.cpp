@@ -112,7 +112,7 @@ TEST(XmlCSS, FreshDefaultsAndEmptyHooks)
     // The generation hooks of the base add nothing to what they are given.
     const QString before = QStringLiteral("<start>");
     QString text = before;
-    style->appendHTMLPagePassSheet(text, nullptr, 3, nullptr);
+    style->appendHTMLPagePassSheet(text, nullptr, PagePass::ContentBox, nullptr);
     style->appendCSS(text);
     style->appendCSSWinIESuffix(text, QStringLiteral("1p2"));
     style->appendJavascriptWinIE(text);

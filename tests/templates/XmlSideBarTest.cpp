@@ -29,9 +29,9 @@ TEST(XmlSideBarTest, NewSidebarIsAFixedWidthBoxWithoutHtmlOrEditing)
     const auto page = XmlAlbum::create();
     const auto sheet = XmlStyleSheet::create();
     sheet->addChild(sidebar);
-    for (int pass = -1; pass <= 19; ++pass) {
+    for (int pass = int(PagePass::HeadScript); pass <= int(PagePass::Steps); ++pass) {
         QString html;
-        sidebar->appendHTMLPagePassSheet(html, page.get(), pass, sheet.get());
+        sidebar->appendHTMLPagePassSheet(html, page.get(), static_cast<PagePass>(pass), sheet.get());
         EXPECT_TRUE(html.isEmpty()) << pass;
     }
     QString css;

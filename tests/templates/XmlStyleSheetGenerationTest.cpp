@@ -26,9 +26,9 @@ public:
         element->fixups = fixups;
         return element;
     }
-    void appendHTMLPagePassSheet(QString& html, XmlBase*, int pass, XmlStyleSheet*) override
+    void appendHTMLPagePassSheet(QString& html, XmlBase*, PagePass pass, XmlStyleSheet*) override
     {
-        html += QStringLiteral("[") + name() + QLatin1Char(' ') + QString::number(pass) + QStringLiteral("]");
+        html += QStringLiteral("[") + name() + QLatin1Char(' ') + QString::number(static_cast<int>(pass)) + QStringLiteral("]");
     }
     void appendCSS(QString& css) override { css += QStringLiteral("#") + name() + QStringLiteral(" { }\n"); }
     void appendCSSWinIESuffix(QString& css, const QString& suffix) override

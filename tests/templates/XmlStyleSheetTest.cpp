@@ -298,10 +298,10 @@ TEST(XmlStyleSheetTest, SlideshowViewOnlyForAlbumPagesWithAVisiblePhotoAlbum)
     EXPECT_EQ(sheet->view(), XmlStyleSheet::View::Page);
     photos->setVisible(true);
     // Only thumbnails that open the slideshow page make one.
-    photos->setClickOp(4);
+    photos->setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowElement);
     sheet->setPageView(album.get(), XmlStyleSheet::View::Slideshow);
     EXPECT_EQ(sheet->view(), XmlStyleSheet::View::Page);
-    photos->setClickOp(0);
+    photos->setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowPage);
     sheet->setPageView(album.get(), XmlStyleSheet::View::Slideshow);
     EXPECT_EQ(sheet->view(), XmlStyleSheet::View::Slideshow);
     EXPECT_EQ(sheet->visibleElements(), QStringList({ "Navigation" }));

@@ -363,6 +363,18 @@ void XmlBase::falseAlarm(bool suppress)
 
 // --- Walks ------------------------------------------------------------------------------
 
+XmlBaseList XmlBase::ownedParts() const
+{
+    return {};
+}
+
+XmlBaseList XmlBase::walkedElements() const
+{
+    XmlBaseList elements = ownedParts();
+    elements.append(children());
+    return elements;
+}
+
 void XmlBase::newDocument()
 {
     lq::modelFrame(this, "newDocument", [&] {
@@ -374,32 +386,32 @@ void XmlBase::newDocument()
 void XmlBase::postload()
 {
     lq::modelFrame(this, "postload", [&] {
-        for (const XmlBasePtr& child : children())
-            child->postload();
+        for (const XmlBasePtr& element : walkedElements())
+            element->postload();
     });
 }
 
 void XmlBase::loadBackstore(void* context)
 {
     lq::modelFrame(this, "loadBackstore:", [&] {
-        for (const XmlBasePtr& child : children())
-            child->loadBackstore(context);
+        for (const XmlBasePtr& element : walkedElements())
+            element->loadBackstore(context);
     });
 }
 
 void XmlBase::releaseBackstore(void* context)
 {
     lq::modelFrame(this, "releaseBackstore:", [&] {
-        for (const XmlBasePtr& child : children())
-            child->releaseBackstore(context);
+        for (const XmlBasePtr& element : walkedElements())
+            element->releaseBackstore(context);
     });
 }
 
 void XmlBase::listOfFilesToCopyAll(QStringList& files, bool all)
 {
     lq::modelFrame(this, "listOfFilesToCopy:all:", [&] {
-        for (const XmlBasePtr& child : children())
-            child->listOfFilesToCopyAll(files, all);
+        for (const XmlBasePtr& element : walkedElements())
+            element->listOfFilesToCopyAll(files, all);
     });
 }
 
@@ -407,8 +419,8 @@ void XmlBase::callSelectorOnObject(const std::function<void(XmlBase&)>& operatio
 {
     lq::modelFrame(this, "callSelector:onObject:", [&] {
         operation(*this);
-        for (const XmlBasePtr& child : children())
-            child->callSelectorOnObject(operation);
+        for (const XmlBasePtr& element : walkedElements())
+            element->callSelectorOnObject(operation);
     });
 }
 

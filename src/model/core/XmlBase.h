@@ -178,13 +178,28 @@ public:
     virtual void docChanged();
     virtual void falseAlarm(bool suppress);
 
-    // --- Walks over the tree: the element's own part, then each child's -----
+    // --- Walks over the tree ---------------------------------------------------
+    // A walk does the element's own part, then goes on to its owned parts and
+    // then to its children (walkedElements). A subclass that owns parts
+    // outside its children lists them in ownedParts and forwards nothing by
+    // hand.
+
+    // The parts the element owns outside its children (the ones
+    // writeXmlVorns writes), in the order the walks visit them. A subclass
+    // puts its own parts ahead of its superclass's. None here.
+    virtual XmlBaseList ownedParts() const;
+    // The owned parts, then the children.
+    XmlBaseList walkedElements() const;
+
+    // Goes to the children only: owned parts are complete when their owner
+    // makes them.
     virtual void newDocument();
     virtual void postload();
     virtual void loadBackstore(void* context);
     virtual void releaseBackstore(void* context);
     virtual void listOfFilesToCopyAll(QStringList& files, bool all);
-    // Runs the operation on this element, then on every descendant, pre-order.
+    // Runs the operation on this element, then on every element below it
+    // (owned parts and children), pre-order.
     void callSelectorOnObject(const std::function<void(XmlBase&)>& operation);
     virtual void refresh();
 

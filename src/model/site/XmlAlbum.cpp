@@ -117,6 +117,15 @@ QString XmlAlbum::writeXmlVorns()
     });
 }
 
+XmlBaseList XmlAlbum::ownedParts() const
+{
+    XmlBaseList parts { _watermark, _webcontent };
+    if (_styleSheet)
+        parts.append(_styleSheet);
+    parts.append(XmlWebItem::ownedParts());
+    return parts;
+}
+
 void XmlAlbum::newDocument()
 {
     lq::modelFrame(this, "newDocument", [&] {
@@ -130,17 +139,6 @@ void XmlAlbum::newDocument()
             _webcontent->setContent(QStringLiteral("Some Photos"));
         }
         XmlWebItem::newDocument();
-    });
-}
-
-void XmlAlbum::postload()
-{
-    lq::modelFrame(this, "postload", [&] {
-        _watermark->postload();
-        _webcontent->postload();
-        if (_styleSheet)
-            _styleSheet->postload();
-        XmlWebItem::postload();
     });
 }
 

@@ -40,7 +40,8 @@ public:
     // Sets up a page just added to the site: page number, name, file name,
     // the document's default template and the starting page text.
     void newDocument() override;
-    void postload() override;
+    // The watermark, the page text and a 1.0 page's own template, when it has one.
+    XmlBaseList ownedParts() const override;
 
     int pageSeqNumber() const { return _pageSeqNumber; }
     // The web item's entry with the page number.

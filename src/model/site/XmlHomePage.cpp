@@ -147,15 +147,12 @@ QString XmlHomePage::writeXmlVorns()
     });
 }
 
-void XmlHomePage::postload()
+XmlBaseList XmlHomePage::ownedParts() const
 {
-    lq::modelFrame(this, "postload", [&] {
-        _masthead->postload();
-        _footer->postload();
-        if (_styleSheet)
-            _styleSheet->postload();
-        XmlBase::postload();
-    });
+    XmlBaseList parts { _masthead, _footer, _headHTML, _bodyHTML, _description, _searchTags, _paypal };
+    if (_styleSheet)
+        parts.append(_styleSheet);
+    return parts;
 }
 
 XmlHomePage* XmlHomePage::homepage()

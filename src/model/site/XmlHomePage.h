@@ -37,7 +37,8 @@ public:
     bool canYouBeMyParent(XmlBase* child) override;
     // The fixed parts in their fixed order. The 1.0 template is never written.
     QString writeXmlVorns() override;
-    void postload() override;
+    // The fixed parts, then the 1.0 template when there is one.
+    XmlBaseList ownedParts() const override;
     // Every page of the site, depth first in navigation order, each group before its pages.
     XmlBaseList webItems() override;
     XmlHomePage* homepage() override;

@@ -120,14 +120,9 @@ QString XmlPhoto::writeXmlVorns()
     });
 }
 
-void XmlPhoto::postload()
+XmlBaseList XmlPhoto::ownedParts() const
 {
-    lq::modelFrame(this, "postload", [&] {
-        _caption->postload();
-        _canvas->postload();
-        _paypal->postload();
-        XmlBase::postload();
-    });
+    return { _caption, _canvas, _paypal };
 }
 
 QString XmlPhoto::name() const

@@ -47,8 +47,8 @@ public:
     XmlBasePtr createChildFromTag(const QString& tag) override;
     // The caption, the canvas and the PayPal item, in that order.
     QString writeXmlVorns() override;
-    // The caption, the canvas and the PayPal item, then the base's walk.
-    void postload() override;
+    // The caption, the canvas and the PayPal item.
+    XmlBaseList ownedParts() const override;
     // The caption's first paragraph as plain text; past 15 characters its
     // first 16 followed by "...".
     QString name() const override;

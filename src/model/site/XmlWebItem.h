@@ -23,7 +23,9 @@ public:
     void appendAttributes(QString& xml) override;
     // "QZphotoRep" is the page's own representative picture.
     XmlBasePtr createChildFromTag(const QString& tag) override;
-    // The representative picture's element.
+    // The representative picture's element. The picture is no part of the
+    // walks (ownedParts): it stands for one of the page's photos and is no
+    // photo of the page itself.
     QString writeXmlVorns() override;
 
     // The page's identity that is saved with it, unlike the element's UUID,

@@ -263,7 +263,37 @@ struct LayoutManager::Private {
         return selections;
     }
 
+    // Where the lines go: the container being filled and the top of the
+    // next line in it; full once no container holds another line.
+    struct Flow {
+        std::size_t containerIndex = 0;
+        qreal y = 0;
+        bool full = false;
+    };
+    // The rectangle a line is laid into, its padding and its vertical metrics.
+    struct LinePlace {
+        QRectF rect;
+        qreal padding = 0;
+        VerticalMetrics metrics;
+    };
+
     void layOut();
+    // Asks the containers, from the current one on, for a line of the given
+    // height; moves to the next container when one is full.
+    bool fit(Flow& flow, qreal height, QRectF& rect) const;
+    // Lays out the paragraph starting at the position; answers where the
+    // next one starts.
+    quint32 layOutParagraph(quint32 position, std::vector<ParagraphRun>& runs, Flow& flow);
+    // The paragraph's text layout in the formats of its runs.
+    std::unique_ptr<QTextLayout> paragraphLayout(const Paragraph& paragraph, const std::vector<ParagraphRun>& runs);
+    // Places one line of the paragraph and records it; false when no
+    // container holds it (the line is then parked out of sight).
+    bool placeLine(QTextLine& line, std::size_t paragraphIndex, const std::vector<ParagraphRun>& runs, Flow& flow);
+    // Fits the line: first at the height of the font where it starts, then
+    // at the height its tallest run needs, until the two agree.
+    bool fitLine(QTextLine& line, const Paragraph& laid, const std::vector<ParagraphRun>& runs, Flow& flow, LinePlace& place);
+    // The empty line after a final paragraph terminator.
+    void layOutExtraLine(Flow& flow);
 };
 
 void LayoutManager::Private::layOut()
@@ -281,178 +311,202 @@ void LayoutManager::Private::layOut()
         styleCount = 0;
     }
 
+    const quint32 length = storage->length();
+    Flow flow;
+    std::vector<ParagraphRun> runs;
+    quint32 position = 0;
+    while (position < length && !flow.full)
+        position = layOutParagraph(position, runs, flow);
+    if (!flow.full)
+        layOutExtraLine(flow);
+}
+
+bool LayoutManager::Private::fit(Flow& flow, qreal height, QRectF& rect) const
+{
+    while (flow.containerIndex < containers.size()) {
+        const TextContainer& container = *containers[flow.containerIndex];
+        const QRectF proposed(0, flow.y, container.containerSize().width(), height);
+        rect = container.lineFragmentRectForProposedRect(proposed, nullptr);
+        if (usableRect(rect, proposed, container))
+            return true;
+        ++flow.containerIndex;
+        flow.y = 0;
+    }
+    return false;
+}
+
+quint32 LayoutManager::Private::layOutParagraph(quint32 position, std::vector<ParagraphRun>& runs, Flow& flow)
+{
     const StyledText& text = *storage;
     const QString& string = text.string();
     const quint32 length = text.length();
-    std::size_t containerIndex = 0;
-    qreal y = 0;
-    bool full = false;
+    Paragraph paragraph;
+    paragraph.start = position;
+    quint32 textEnd = position;
+    while (textEnd < length && !isParagraphTerminator(string.at(textEnd)))
+        ++textEnd;
+    paragraph.textLength = textEnd - position;
+    paragraph.terminatorLength = quint32(paragraphTerminatorLength(string, textEnd));
 
-    auto attributesAt = [&](quint32 index) { return text.attributesAt(index); };
-    std::vector<ParagraphRun> runs;
-
-    // Asks the containers, from the current one on, for a line of the given
-    // height; moves to the next container when one is full.
-    auto fit = [&](qreal height, QRectF& rect) -> bool {
-        while (containerIndex < containers.size()) {
-            const TextContainer& container = *containers[containerIndex];
-            const QRectF proposed(0, y, container.containerSize().width(), height);
-            rect = container.lineFragmentRectForProposedRect(proposed, nullptr);
-            if (usableRect(rect, proposed, container))
-                return true;
-            ++containerIndex;
-            y = 0;
-        }
-        return false;
-    };
-
-    quint32 position = 0;
-    while (position < length && !full) {
-        Paragraph paragraph;
-        paragraph.start = position;
-        quint32 textEnd = position;
-        while (textEnd < length && !isParagraphTerminator(string.at(textEnd)))
-            ++textEnd;
-        paragraph.textLength = textEnd - position;
-        paragraph.terminatorLength = quint32(paragraphTerminatorLength(string, textEnd));
-
-        // The paragraph's runs, its terminator included (an empty line takes
-        // the terminator's font), walked once.
-        runs.clear();
-        const quint32 covered = std::max<quint32>(paragraph.textLength + paragraph.terminatorLength, 1);
-        text.forEachRun({ position, std::min(covered, length - position) }, [&](Range run, const TextAttributes& attributes) {
-            runs.push_back({ run.location, quint32(run.end()), &styleFor(attributes) });
-        });
-        RunStyle& first = *runs.front().style;
-        const ParagraphStyle& style = first.style;
-        const Font& paragraphFont = first.font;
-        if (!first.qtFont)
-            first.qtFont = paragraphFont.toQFont();
-        if (!first.option)
-            first.option = paragraphOption(style);
-
-        paragraph.layout = std::make_unique<QTextLayout>(
-            string.mid(qsizetype(position), qsizetype(paragraph.textLength)), *first.qtFont);
-        QTextLayout& layout = *paragraph.layout;
-        layout.setCacheEnabled(true);
-        QList<QTextLayout::FormatRange> formats;
-        formats.reserve(qsizetype(runs.size()));
-        for (const ParagraphRun& run : runs) {
-            if (run.start >= textEnd)
-                break;
-            QTextLayout::FormatRange format;
-            format.start = int(run.start - position);
-            format.length = int(std::min(run.end, textEnd) - run.start);
-            format.format = run.style->format;
-            formats.append(format);
-        }
-        layout.setFormats(formats);
-        layout.setTextOption(*first.option);
-
-        const std::size_t paragraphIndex = paragraphs.size();
-        paragraphs.push_back(std::move(paragraph));
-        Paragraph& laid = paragraphs.back();
-
-        layout.beginLayout();
-        while (true) {
-            QTextLine line = layout.createLine();
-            if (!line.isValid())
-                break;
-            const quint32 lineStart = laid.start + quint32(line.textStart());
-
-            // The run holding the line's start (runs[0] holds the paragraph's).
-            std::size_t startRun = 0;
-            while (startRun + 1 < runs.size() && runs[startRun].end <= lineStart)
-                ++startRun;
-
-            // The first guess at the line's height: the font where it starts.
-            qreal wanted = first.lineHeight + style.lineSpacing;
-            if (lineStart < length)
-                wanted = runs[startRun].style->lineHeight + style.lineSpacing;
-            QRectF rect;
-            VerticalMetrics metrics;
-            qreal padding = 0;
-            qreal laidWidth = 0;
-            for (int attempt = 0;; ++attempt) {
-                if (!fit(wanted, rect)) {
-                    // No container holds the rest: park the line out of the way
-                    // so that it is never drawn.
-                    full = true;
-                    line.setLineWidth(0);
-                    line.setPosition(QPointF(-1.0e6, -1.0e6));
-                    break;
-                }
-                padding = containers[containerIndex]->lineFragmentPadding();
-                // A taller rectangle of the same width holds the same line:
-                // it is not broken again.
-                const qreal width = std::max<qreal>(0, rect.width() - 2 * padding);
-                if (attempt == 0 || width != laidWidth)
-                    line.setLineWidth(width);
-                laidWidth = width;
-
-                metrics = {};
-                const quint32 lineTextEnd = laid.start + quint32(line.textStart() + line.textLength());
-                if (lineTextEnd > lineStart) {
-                    for (std::size_t r = startRun; r < runs.size() && runs[r].start < lineTextEnd; ++r)
-                        metrics.include(runs[r].style->metrics);
-                } else if (lineStart < length) {
-                    // An empty line takes the font of the terminator that ends it.
-                    metrics.include(runs[startRun].style->metrics);
-                } else {
-                    metrics.include(first.metrics);
-                }
-                // Glyphs drawn from a fallback font may reach further.
-                metrics.ascent = std::max(metrics.ascent, std::round(line.ascent()));
-                metrics.below = std::max(metrics.below, std::round(line.descent()));
-                const qreal needed = metrics.height() + style.lineSpacing;
-                if (needed <= rect.height() + 0.001 || attempt + 1 >= maxFittingAttempts)
-                    break;
-                wanted = needed;
-            }
-            if (full)
-                break;
-
-            const bool lastLine = quint32(line.textStart() + line.textLength()) >= laid.textLength;
-            const qreal lineHeight = metrics.height() + style.lineSpacing;
-            line.setPosition(QPointF(rect.x() + padding, rect.y() + metrics.ascent - line.ascent()));
-
-            Line entry;
-            entry.paragraph = paragraphIndex;
-            entry.qtLine = line.lineNumber();
-            entry.textRange = { lineStart, quint32(line.textLength()) };
-            LineFragment& fragment = entry.fragment;
-            fragment.textContainer = containers[containerIndex].get();
-            fragment.glyphRange = { lineStart, quint32(line.textLength()) + (lastLine ? laid.terminatorLength : 0) };
-            fragment.characterRange = fragment.glyphRange;
-            fragment.rect = QRectF(rect.x(), rect.y(), rect.width(), lineHeight + (lastLine ? style.paragraphSpacing : 0));
-            const QRectF natural = line.naturalTextRect();
-            fragment.usedRect = QRectF(natural.x() - padding, rect.y(), natural.width() + 2 * padding, lineHeight);
-            fragment.baselineOffset = metrics.ascent;
-            lines.push_back(entry);
-            y = fragment.rect.bottom();
-        }
-        layout.endLayout();
-        position = laid.start + laid.textLength + laid.terminatorLength;
-    }
-
-    // The empty line after a final paragraph terminator.
+    // The paragraph's runs, its terminator included (an empty line takes
+    // the terminator's font), walked once.
     runs.clear();
-    if (!full && length > 0 && isParagraphTerminator(string.at(length - 1))) {
-        const TextAttributes last = attributesAt(length - 1);
-        const ParagraphStyle style = last.paragraphStyle.value_or(ParagraphStyle::defaultStyle());
-        const qreal height = last.font.value_or(Font()).defaultLineHeight() + style.lineSpacing;
-        QRectF rect;
-        if (fit(height, rect)) {
-            const qreal padding = containers[containerIndex]->lineFragmentPadding();
-            hasExtraLine = true;
-            extraLine.textContainer = containers[containerIndex].get();
-            extraLine.glyphRange = { length, 0 };
-            extraLine.characterRange = { length, 0 };
-            extraLine.rect = QRectF(rect.x(), rect.y(), rect.width(), height);
-            extraLine.usedRect = QRectF(rect.x(), rect.y(), 2 * padding, height);
-            extraLine.baselineOffset = last.font.value_or(Font()).ascent();
-        }
+    const quint32 covered = std::max<quint32>(paragraph.textLength + paragraph.terminatorLength, 1);
+    text.forEachRun({ position, std::min(covered, length - position) }, [&](Range run, const TextAttributes& attributes) {
+        runs.push_back({ run.location, quint32(run.end()), &styleFor(attributes) });
+    });
+    paragraph.layout = paragraphLayout(paragraph, runs);
+
+    const std::size_t paragraphIndex = paragraphs.size();
+    paragraphs.push_back(std::move(paragraph));
+    const Paragraph& laid = paragraphs.back();
+    QTextLayout& layout = *laid.layout;
+    layout.beginLayout();
+    while (true) {
+        QTextLine line = layout.createLine();
+        if (!line.isValid() || !placeLine(line, paragraphIndex, runs, flow))
+            break;
     }
+    layout.endLayout();
+    return laid.start + laid.textLength + laid.terminatorLength;
+}
+
+std::unique_ptr<QTextLayout> LayoutManager::Private::paragraphLayout(const Paragraph& paragraph, const std::vector<ParagraphRun>& runs)
+{
+    RunStyle& first = *runs.front().style;
+    if (!first.qtFont)
+        first.qtFont = first.font.toQFont();
+    if (!first.option)
+        first.option = paragraphOption(first.style);
+
+    const quint32 textEnd = paragraph.start + paragraph.textLength;
+    auto layout = std::make_unique<QTextLayout>(
+        storage->string().mid(qsizetype(paragraph.start), qsizetype(paragraph.textLength)), *first.qtFont);
+    layout->setCacheEnabled(true);
+    QList<QTextLayout::FormatRange> formats;
+    formats.reserve(qsizetype(runs.size()));
+    for (const ParagraphRun& run : runs) {
+        if (run.start >= textEnd)
+            break;
+        QTextLayout::FormatRange format;
+        format.start = int(run.start - paragraph.start);
+        format.length = int(std::min(run.end, textEnd) - run.start);
+        format.format = run.style->format;
+        formats.append(format);
+    }
+    layout->setFormats(formats);
+    layout->setTextOption(*first.option);
+    return layout;
+}
+
+bool LayoutManager::Private::placeLine(QTextLine& line, std::size_t paragraphIndex, const std::vector<ParagraphRun>& runs, Flow& flow)
+{
+    const Paragraph& laid = paragraphs[paragraphIndex];
+    const ParagraphStyle& style = runs.front().style->style;
+    const quint32 lineStart = laid.start + quint32(line.textStart());
+    LinePlace place;
+    if (!fitLine(line, laid, runs, flow, place)) {
+        // No container holds the rest: park the line out of the way so that
+        // it is never drawn.
+        flow.full = true;
+        line.setLineWidth(0);
+        line.setPosition(QPointF(-1.0e6, -1.0e6));
+        return false;
+    }
+
+    const bool lastLine = quint32(line.textStart() + line.textLength()) >= laid.textLength;
+    const qreal lineHeight = place.metrics.height() + style.lineSpacing;
+    line.setPosition(QPointF(place.rect.x() + place.padding, place.rect.y() + place.metrics.ascent - line.ascent()));
+
+    Line entry;
+    entry.paragraph = paragraphIndex;
+    entry.qtLine = line.lineNumber();
+    entry.textRange = { lineStart, quint32(line.textLength()) };
+    LineFragment& fragment = entry.fragment;
+    fragment.textContainer = containers[flow.containerIndex].get();
+    fragment.glyphRange = { lineStart, quint32(line.textLength()) + (lastLine ? laid.terminatorLength : 0) };
+    fragment.characterRange = fragment.glyphRange;
+    fragment.rect = QRectF(place.rect.x(), place.rect.y(), place.rect.width(), lineHeight + (lastLine ? style.paragraphSpacing : 0));
+    const QRectF natural = line.naturalTextRect();
+    fragment.usedRect = QRectF(natural.x() - place.padding, place.rect.y(), natural.width() + 2 * place.padding, lineHeight);
+    fragment.baselineOffset = place.metrics.ascent;
+    lines.push_back(entry);
+    flow.y = fragment.rect.bottom();
+    return true;
+}
+
+bool LayoutManager::Private::fitLine(QTextLine& line, const Paragraph& laid, const std::vector<ParagraphRun>& runs, Flow& flow,
+                                     LinePlace& place)
+{
+    const RunStyle& first = *runs.front().style;
+    const ParagraphStyle& style = first.style;
+    const quint32 length = storage->length();
+    const quint32 lineStart = laid.start + quint32(line.textStart());
+
+    // The run holding the line's start (runs[0] holds the paragraph's).
+    std::size_t startRun = 0;
+    while (startRun + 1 < runs.size() && runs[startRun].end <= lineStart)
+        ++startRun;
+
+    // The first guess at the line's height: the font where it starts.
+    qreal wanted = first.lineHeight + style.lineSpacing;
+    if (lineStart < length)
+        wanted = runs[startRun].style->lineHeight + style.lineSpacing;
+    qreal laidWidth = 0;
+    for (int attempt = 0;; ++attempt) {
+        if (!fit(flow, wanted, place.rect))
+            return false;
+        place.padding = containers[flow.containerIndex]->lineFragmentPadding();
+        // A taller rectangle of the same width holds the same line: it is
+        // not broken again.
+        const qreal width = std::max<qreal>(0, place.rect.width() - 2 * place.padding);
+        if (attempt == 0 || width != laidWidth)
+            line.setLineWidth(width);
+        laidWidth = width;
+
+        VerticalMetrics& metrics = place.metrics;
+        metrics = {};
+        const quint32 lineTextEnd = laid.start + quint32(line.textStart() + line.textLength());
+        if (lineTextEnd > lineStart) {
+            for (std::size_t r = startRun; r < runs.size() && runs[r].start < lineTextEnd; ++r)
+                metrics.include(runs[r].style->metrics);
+        } else if (lineStart < length) {
+            // An empty line takes the font of the terminator that ends it.
+            metrics.include(runs[startRun].style->metrics);
+        } else {
+            metrics.include(first.metrics);
+        }
+        // Glyphs drawn from a fallback font may reach further.
+        metrics.ascent = std::max(metrics.ascent, std::round(line.ascent()));
+        metrics.below = std::max(metrics.below, std::round(line.descent()));
+        const qreal needed = metrics.height() + style.lineSpacing;
+        if (needed <= place.rect.height() + 0.001 || attempt + 1 >= maxFittingAttempts)
+            return true;
+        wanted = needed;
+    }
+}
+
+void LayoutManager::Private::layOutExtraLine(Flow& flow)
+{
+    // The empty line after a final paragraph terminator.
+    const StyledText& text = *storage;
+    const quint32 length = text.length();
+    if (length == 0 || !isParagraphTerminator(text.string().at(length - 1)))
+        return;
+    const TextAttributes last = text.attributesAt(length - 1);
+    const ParagraphStyle style = last.paragraphStyle.value_or(ParagraphStyle::defaultStyle());
+    const qreal height = last.font.value_or(Font()).defaultLineHeight() + style.lineSpacing;
+    QRectF rect;
+    if (!fit(flow, height, rect))
+        return;
+    const qreal padding = containers[flow.containerIndex]->lineFragmentPadding();
+    hasExtraLine = true;
+    extraLine.textContainer = containers[flow.containerIndex].get();
+    extraLine.glyphRange = { length, 0 };
+    extraLine.characterRange = { length, 0 };
+    extraLine.rect = QRectF(rect.x(), rect.y(), rect.width(), height);
+    extraLine.usedRect = QRectF(rect.x(), rect.y(), 2 * padding, height);
+    extraLine.baselineOffset = last.font.value_or(Font()).ascent();
 }
 
 LayoutManager::LayoutManager()

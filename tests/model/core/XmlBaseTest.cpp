@@ -43,6 +43,46 @@ struct Tree {
     ~Tree() { site->setDocument(nullptr); }
 };
 
+// An element that notes every walk that reaches it in a shared journal.
+class Walked : public Node {
+public:
+    explicit Walked(Key key) : Node(key) {}
+    static std::shared_ptr<Walked> create(const QString& name, QStringList* journal)
+    {
+        auto element = make<Walked>();
+        element->setName(name);
+        element->journal = journal;
+        return element;
+    }
+    void newDocument() override { note("new"); Node::newDocument(); }
+    void postload() override { note("postload"); Node::postload(); }
+    void loadBackstore(void* context) override { note("load"); Node::loadBackstore(context); }
+    void releaseBackstore(void* context) override { note("release"); Node::releaseBackstore(context); }
+    void listOfFilesToCopyAll(QStringList& files, bool all) override { note("files"); Node::listOfFilesToCopyAll(files, all); }
+    QStringList* journal = nullptr;
+
+private:
+    void note(const char* walk) { journal->append(name() + QLatin1Char(':') + QLatin1String(walk)); }
+};
+
+// A walked element with parts of its own outside its children.
+class Owner : public Walked {
+public:
+    explicit Owner(Key key) : Walked(key) {}
+    static std::shared_ptr<Owner> create(QStringList* journal)
+    {
+        auto owner = make<Owner>();
+        owner->setName(QStringLiteral("owner"));
+        owner->journal = journal;
+        owner->first = Walked::create(QStringLiteral("part1"), journal);
+        owner->second = Walked::create(QStringLiteral("part2"), journal);
+        return owner;
+    }
+    XmlBaseList ownedParts() const override { return { first, second }; }
+    std::shared_ptr<Walked> first;
+    std::shared_ptr<Walked> second;
+};
+
 } // namespace
 
 TEST(XmlBase, FreshElementDefaults)
@@ -464,4 +504,43 @@ TEST(XmlBase, GroupsAcceptPagesButNotGroupsOrAncestors)
     EXPECT_FALSE(group->canYouBeMyParent(group.get()));
     EXPECT_FALSE(group->canYouBeMyParent(XmlBase::create().get()));
     EXPECT_FALSE(group->canYouBeMyParent(nullptr));
+}
+
+TEST(XmlBase, WalksVisitTheOwnedPartsAheadOfTheChildrenButANewDocumentOnlyTheChildren)
+{
+    struct Case {
+        const char* walk;
+        std::function<void(XmlBase&)> send;
+        bool reachesParts;
+    };
+    QStringList files;
+    const std::vector<Case> cases {
+        { "postload", [](XmlBase& e) { e.postload(); }, true },
+        { "load", [](XmlBase& e) { e.loadBackstore(nullptr); }, true },
+        { "release", [](XmlBase& e) { e.releaseBackstore(nullptr); }, true },
+        { "files", [&](XmlBase& e) { e.listOfFilesToCopyAll(files, true); }, true },
+        { "new", [](XmlBase& e) { e.newDocument(); }, false },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.walk);
+        QStringList journal;
+        auto owner = Owner::create(&journal);
+        auto child = Walked::create(QStringLiteral("child"), &journal);
+        owner->addChild(child);
+        owner->first->addChild(Walked::create(QStringLiteral("inner"), &journal));
+        c.send(*owner);
+        const QString w = QLatin1String(c.walk);
+        const QStringList expected = c.reachesParts
+            ? QStringList { "owner:" + w, "part1:" + w, "inner:" + w, "part2:" + w, "child:" + w }
+            : QStringList { "owner:" + w, "child:" + w };
+        EXPECT_EQ(journal, expected);
+    }
+
+    // The operation of callSelectorOnObject meets every element, parts first.
+    QStringList journal;
+    auto owner = Owner::create(&journal);
+    owner->addChild(Walked::create(QStringLiteral("child"), &journal));
+    QStringList met;
+    owner->callSelectorOnObject([&](XmlBase& e) { met << e.name(); });
+    EXPECT_EQ(met, (QStringList { "owner", "part1", "part2", "child" }));
 }
