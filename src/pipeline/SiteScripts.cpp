@@ -91,7 +91,9 @@ void createCSSProcessor(XmlSite& site, const QString& sheetUUID)
         DocumentBase* document = site.document();
         if (script.isEmpty() || !document)
             return;
-        document->startProcessor(std::dynamic_pointer_cast<XmlProcessor>(XmlBase::createWithXmlRootDir(script, QString())));
+        // Like the pages', the style sheet's script runs at once, so the
+        // build writes its files in the order of its steps.
+        document->startProcessorNext(std::dynamic_pointer_cast<XmlProcessor>(XmlBase::createWithXmlRootDir(script, QString())));
     });
 }
 
