@@ -50,45 +50,47 @@ XmlBase* webChild(const XmlBase& parent, int index)
     return XmlWebItem::cast(child) ? child : nullptr;
 }
 
-XmlBase* previousWebSibling(XmlBase* item)
+// The nearest web item before (step -1) or after (step 1) the item among its siblings.
+XmlBase* webSibling(XmlBase* item, int step)
 {
     XmlBase* parent = item->parent();
-    for (int i = parent->indexOfChild(item) - 1; i >= 0; --i)
+    const int count = parent->numberChildren();
+    for (int i = parent->indexOfChild(item) + step; i >= 0 && i < count; i += step)
         if (XmlBase* sibling = webChild(*parent, i))
             return sibling;
     return nullptr;
+}
+
+XmlBase* previousWebSibling(XmlBase* item)
+{
+    return webSibling(item, -1);
 }
 
 XmlBase* nextWebSibling(XmlBase* item)
 {
-    XmlBase* parent = item->parent();
-    const int count = parent->numberChildren();
-    for (int i = parent->indexOfChild(item) + 1; i < count; ++i)
-        if (XmlBase* sibling = webChild(*parent, i))
-            return sibling;
-    return nullptr;
+    return webSibling(item, 1);
 }
 
 // The first (or last) web item right inside a group; nothing for anything else.
-XmlBase* firstWebChild(XmlBase* item)
+XmlBase* endWebChild(XmlBase* item, bool last)
 {
     if (!XmlGroup::cast(item))
         return nullptr;
     const int count = item->numberChildren();
-    for (int i = 0; i < count; ++i)
-        if (XmlBase* child = webChild(*item, i))
+    for (int n = 0; n < count; ++n)
+        if (XmlBase* child = webChild(*item, last ? count - 1 - n : n))
             return child;
     return nullptr;
 }
 
+XmlBase* firstWebChild(XmlBase* item)
+{
+    return endWebChild(item, false);
+}
+
 XmlBase* lastWebChild(XmlBase* item)
 {
-    if (!XmlGroup::cast(item))
-        return nullptr;
-    for (int i = item->numberChildren() - 1; i >= 0; --i)
-        if (XmlBase* child = webChild(*item, i))
-            return child;
-    return nullptr;
+    return endWebChild(item, true);
 }
 
 // Whether the item is in the list of the pages below the top.

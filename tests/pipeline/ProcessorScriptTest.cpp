@@ -37,6 +37,19 @@ public:
     std::function<bool()> body;
 };
 
+// A script of the name whose steps, when run, add "<name><step number>" to the list.
+std::shared_ptr<XmlProcessor> recordingScript(QStringList& ran, const QString& name, int steps)
+{
+    auto processor = XmlProcessor::create();
+    processor->setStatusMessage(name);
+    for (int i = 1; i <= steps; ++i)
+        processor->addChild(RecordingStep::create([&ran, name, i] {
+            ran.append(name + QString::number(i));
+            return false;
+        }));
+    return processor;
+}
+
 // A copy of the program's resources, for the time of a test, to which the
 // test adds support files.
 class ResourceFolder {
@@ -256,16 +269,7 @@ TEST_F(ProcessorScriptTest, ScriptsRunStrictlyInOrderAndQueuedScriptsGoLast)
     });
     int refreshes = 0;
     document.queue.setRefreshHandler([&] { ++refreshes; });
-    auto make = [&](const QString& name, int steps) {
-        auto processor = XmlProcessor::create();
-        processor->setStatusMessage(name);
-        for (int i = 1; i <= steps; ++i)
-            processor->addChild(RecordingStep::create([&ran, name, i] {
-                ran.append(name + QString::number(i));
-                return false;
-            }));
-        return processor;
-    };
+    auto make = [&](const QString& name, int steps) { return recordingScript(ran, name, steps); };
     auto first = make(QStringLiteral("A"), 2);
     // A call-back queued behind A and B runs once both have run, before the
     // script that a step of A queues later.
@@ -295,16 +299,7 @@ TEST_F(ProcessorScriptTest, ScriptsRunStrictlyInOrderAndQueuedScriptsGoLast)
 TEST_F(ProcessorScriptTest, AScriptQueuedNextRunsBeforeTheRestOfTheScriptUnderWay)
 {
     QStringList ran;
-    auto make = [&](const QString& name, int steps) {
-        auto processor = XmlProcessor::create();
-        processor->setStatusMessage(name);
-        for (int i = 1; i <= steps; ++i)
-            processor->addChild(RecordingStep::create([&ran, name, i] {
-                ran.append(name + QString::number(i));
-                return false;
-            }));
-        return processor;
-    };
+    auto make = [&](const QString& name, int steps) { return recordingScript(ran, name, steps); };
     auto build = XmlProcessor::create();
     for (const QString& page : { QStringLiteral("P"), QStringLiteral("Q") })
         build->addChild(RecordingStep::create([&, page] {
