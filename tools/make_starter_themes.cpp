@@ -2,9 +2,11 @@
 // sources in resources/starter, with the program's own element reader,
 // writer and zip code:
 //   styles/default.qvzip       the site and theme a new site is made from;
-//   styles/lumenquill200.qvzip the theme library: one theme archive per
-//                              folder of starter/themes, each with its icon
-//                              and comment.
+//   styles/lumenquill200.qvzip the theme library: its folder "Lumenquill"
+//                              holding one theme archive per folder of
+//                              starter/themes, each with its icon and
+//                              comment (the Themes tab shows the themes of
+//                              a folder, never any at the library's top).
 //
 // Usage: make_starter_themes <resources/starter> <output styles folder>
 #include "model/application/MyApplication.h"
@@ -97,7 +99,8 @@ bool makeDefault(const QString& sources, const QString& staging, const QString& 
 bool makeLibrary(const QString& sources, const QString& staging, const QString& archive)
 {
     const QString library = staging + QStringLiteral("/library");
-    QDir().mkpath(library);
+    const QString libraryFolder = QStringLiteral("Lumenquill");
+    QDir().mkpath(library + QLatin1Char('/') + libraryFolder);
     const QDir themes(sources + QStringLiteral("/themes"));
     const QStringList names = themes.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     if (names.isEmpty())
@@ -109,7 +112,7 @@ bool makeLibrary(const QString& sources, const QString& staging, const QString& 
         const QString themeFile = folder + QStringLiteral("/theme.xmlbase");
         if (!rewrite(themes.filePath(name + QStringLiteral("/theme.xml")), themeFile))
             return false;
-        const QString member = name + QStringLiteral(".qvzip");
+        const QString member = libraryFolder + QLatin1Char('/') + name + QStringLiteral(".qvzip");
         const QString themeArchive = library + QLatin1Char('/') + member;
         if (!zipFiles(themeArchive, folder, { QStringLiteral("theme.xmlbase") }))
             return false;

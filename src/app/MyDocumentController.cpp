@@ -233,7 +233,8 @@ void MyDocumentController::newDocument()
     auto document = std::make_unique<MyDocument>();
     const QString path = std::exchange(newDocumentPath, QString());
     if (!document->newDocument(path)) {
-        lq::runAlert(_startWindow, QStringLiteral("Whoops"), QStringLiteral("The website could not be created at ") + path + QStringLiteral("."));
+        lq::runAlert(_startWindow, QStringLiteral("Whoops"),
+            QStringLiteral("The website could not be created at ") + path + QStringLiteral(".\n\n") + document->lastError());
         return;
     }
     lq::log(QStringLiteral("New website: ") + path);

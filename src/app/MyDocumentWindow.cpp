@@ -7,6 +7,13 @@
 #include "app/SendPanel.h"
 #include "publish/SendController.h"
 #include "app/StubEditorPanel.h"
+#include "app/ThemeController.h"
+#include "editors/links/EasyLink.h"
+#include "editors/panes/QZAlbumEditor.h"
+#include "editors/panes/QZGroupEditor.h"
+#include "editors/panes/QZHtmlEditor.h"
+#include "editors/panes/QZPayPalEditor.h"
+#include "editors/panes/QZWebsiteEditor.h"
 #include "editors/photo/QZImageWell.h"
 #include "model/application/MyApplication.h"
 #include "model/files/XmlFiles.h"
@@ -20,6 +27,7 @@
 #include "templates/XmlStyleSheet.h"
 #include "platform/DelayedCall.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/Log.h"
 #include "platform/UserDefaults.h"
 #include "platform/widgets/ModalHandler.h"
 #include "platform/widgets/MyTabView.h"
@@ -64,13 +72,18 @@ int slot(EditorKind kind)
     return static_cast<int>(kind);
 }
 
-// The window's own panel of a kind: the photo editor, and stand-ins for the
-// editors still to come.
+// The window's own panel of a kind, and stand-ins for the editors still to come.
 std::unique_ptr<EditorPanel> standardPanel(EditorKind kind)
 {
-    if (kind == EditorKind::ImageWell)
-        return std::make_unique<QZImageWell>();
-    return std::make_unique<StubEditorPanel>(kind);
+    switch (kind) {
+    case EditorKind::ImageWell: return std::make_unique<QZImageWell>();
+    case EditorKind::Album: return std::make_unique<QZAlbumEditor>();
+    case EditorKind::Group: return std::make_unique<QZGroupEditor>();
+    case EditorKind::Website: return std::make_unique<QZWebsiteEditor>();
+    case EditorKind::Html: return std::make_unique<QZHtmlEditor>();
+    case EditorKind::PayPal: return std::make_unique<QZPayPalEditor>();
+    default: return std::make_unique<StubEditorPanel>(kind);
+    }
 }
 
 const QString Editing = QStringLiteral("Editing");
@@ -96,6 +109,7 @@ MyDocumentWindow::MyDocumentWindow(MyDocument& document, lq::UserDefaults* defau
     : QWidget(parent)
     , _document(document)
     , _defaults(defaults)
+    , _easyLink(std::make_unique<EasyLink>(*this))
 {
     setAttribute(Qt::WA_DeleteOnClose, false);
     auto* outer = new QVBoxLayout(this);
@@ -158,8 +172,8 @@ QWidget* MyDocumentWindow::buildTabs()
     _activity = new QPlainTextEdit;
     _activity->setReadOnly(true);
     _versions = new QListWidget;
-    auto* themes = new QLabel(QStringLiteral("Themes"));
-    themes->setAlignment(Qt::AlignCenter);
+    // The theme library takes the place of this one once the panels are made.
+    auto* themes = new QWidget;
     auto* send = new QWidget;
     _masterTab->addTabViewItem(Editing, QStringLiteral("Editing"), editing);
     _masterTab->addTabViewItem(QStringLiteral("Activity"), QStringLiteral("Activity"), _activity);
@@ -211,6 +225,8 @@ void MyDocumentWindow::loadPanels()
 void MyDocumentWindow::windowControllerDidLoadNib(QWidget* send)
 {
     loadPanels();
+    _themes = std::make_unique<ThemeController>(*this);
+    _masterTab->setViewOfItem(QStringLiteral("Themes"), _themes->view());
     _export = new ExportController(this, send);
     _export->setSender(_roads.get());
     _sender->setRetryHandler([this] { _export->exportChanges2(); });
@@ -241,6 +257,7 @@ MyDocumentWindow::~MyDocumentWindow()
     // The tab views tell of their tabs going away while they are torn down.
     disconnect(_masterTab, nullptr, this, nullptr);
     disconnect(_tabView, nullptr, this, nullptr);
+    _themes.reset();
     _document.falseAlarm(true);
     _document.setLayout(nullptr);
     _layout.reset();
@@ -257,6 +274,8 @@ MyDocumentWindow::~MyDocumentWindow()
     // The panels go before the views they are placed in.
     for (auto& panel : _panels)
         panel.reset();
+    _linkOpener.reset();
+    _easyLink.reset();
 }
 
 void MyDocumentWindow::setSimpleMode()
@@ -360,10 +379,19 @@ void MyDocumentWindow::prepareForExport(std::function<void()> then)
         return;
     }
     // The site's build script goes behind whatever is queued; the operation
-    // runs once the queue has run everything, the scripts the build adds included.
+    // runs once the queue has run everything, the scripts the build adds
+    // included, and only when no step of the build failed.
+    _document.beginBuild();
     if (XmlSite* site = _document.site())
         lq::createProcessor(*site);
-    whenQueueIsIdle(std::move(then));
+    whenQueueIsIdle([this, then = std::move(then)] {
+        if (!_document.buildMayBePublished()) {
+            if (_export && _export->notice())
+                _export->notice()->setText(_document.lastError());
+            return;
+        }
+        then();
+    });
 }
 
 void MyDocumentWindow::whenQueueIsIdle(std::function<void()> then)
@@ -535,6 +563,20 @@ void MyDocumentWindow::layoutDidContentEditing()
     });
 }
 
+void MyDocumentWindow::setEasyLinkOpener(std::unique_ptr<EasyLinkOpener> opener)
+{
+    _linkOpener = std::move(opener);
+}
+
+void MyDocumentWindow::easyLink(QZTextEditor* editor)
+{
+    lq::uiFrame(this, "easyLink:", [&] {
+        EasyLinkOpener* opener = _linkOpener ? _linkOpener.get() : _easyLink.get();
+        if (opener && editor)
+            opener->easyLink(editor);
+    });
+}
+
 void MyDocumentWindow::switchToContentEditor()
 {
     _tabView->selectTabViewItemWithIdentifier(QStringLiteral("content"));
@@ -627,6 +669,11 @@ void MyDocumentWindow::switchToEditMode()
     setMainTab(Editing);
 }
 
+void MyDocumentWindow::setNewTheme(const QString& path)
+{
+    lq::uiFrame(this, "setNewTheme:", [&] { lq::log(QStringLiteral("setNewTheme: ") + path); });
+}
+
 bool MyDocumentWindow::tabViewShouldSelectTabViewItem(MyTabView* tabs, const QString& identifier)
 {
     Q_UNUSED(tabs);
@@ -649,6 +696,8 @@ void MyDocumentWindow::tabViewDidSelectTabViewItem(MyTabView* tabs, const QStrin
     // The publish panel reads its settings and folders anew when it shows.
     if (tabs == _masterTab && identifier == QStringLiteral("Send") && _export)
         _export->updateGUI();
+    if (tabs == _masterTab && identifier == QStringLiteral("Themes") && _themes)
+        _themes->tabShown();
     if (tabs != _tabView)
         return;
     lq::uiFrame(this, "tabView:didSelectTabViewItem:", [&] {

@@ -7,11 +7,13 @@
 #include <functional>
 #include <memory>
 
+class EasyLink;
 class ExportController;
 class LayoutControllerBase;
 class PublishRoads;
 class SendController;
 class SendPanel;
+class ThemeController;
 class MyDocument;
 class MyTabView;
 class QLabel;
@@ -22,6 +24,7 @@ class XmlAlbum;
 class XmlBase;
 class XmlStyleSheet;
 class QSplitter;
+class QZTextEditor;
 namespace lq {
 class UserDefaults;
 }
@@ -86,11 +89,16 @@ public:
     void refreshEditor();
     void layoutDidContentEditing();
     void switchToContentEditor();
-    void switchToHTMLEditor();
-    void switchToPayPalEditor();
-    void switchToRegularEditor();
+    void switchToHTMLEditor() override;
+    void switchToPayPalEditor() override;
+    void switchToRegularEditor() override;
+    // Opens the link picker for a rich-text editor of a panel: the window's
+    // link sheet, or the picker installed in its place.
+    void easyLink(QZTextEditor* editor) override;
+    void setEasyLinkOpener(std::unique_ptr<EasyLinkOpener> opener);
     int getMenuItemState(int tag);
     void updateNavEditor() override;
+    EasyLink& easyLink() override { return *_easyLink; }
     // How many album and group pages use the template; 0 after a failure.
     int numPagesUsingStylesheet(XmlStyleSheet* sheet);
     EditorPanel* panel(EditorKind kind) const;
@@ -99,6 +107,10 @@ public:
     // --- Tabs ---------------------------------------------------------------------
     void setMainTab(const QString& identifier);
     void switchToEditMode();
+    // Brings the theme of the archive (or theme file) into the site.
+    void setNewTheme(const QString& path);
+    // The theme library of the "Themes" tab.
+    ThemeController* themeController() const { return _themes.get(); }
     MyTabView* masterTab() const { return _masterTab; }
     MyTabView* tabView() const { return _tabView; }
     bool tabViewShouldSelectTabViewItem(MyTabView* tabs, const QString& identifier);
@@ -158,6 +170,11 @@ private:
     std::unique_ptr<PublishRoads> _roads;
     SendPanel* _sendPanel = nullptr;
     std::unique_ptr<EditorPanel> _panels[10];
+    // The window's own link sheet, and the picker a test installed in its
+    // place for the panels' rich-text editors.
+    std::unique_ptr<EasyLink> _easyLink;
+    std::unique_ptr<EasyLinkOpener> _linkOpener;
+    std::unique_ptr<ThemeController> _themes;
 
     QString _currentObjectUUID;
     int _currentType = -1;

@@ -1,18 +1,22 @@
 #pragma once
+#include "editors/text/EasyLinkOpener.h"
+
 #include <memory>
 
+class EasyLink;
 class MyDocument;
 class QWidget;
 class XmlAlbum;
 class XmlBase;
 
 // What an editor panel asks of the document window it is shown in: the open
-// site, the current object and album, and the window its alerts and file
-// panels belong to. The document window implements it; the panels know no
-// more of the window than this.
-class EditorHost {
+// site, the current object and album, the window its alerts and file
+// panels belong to, the switches between a page's two panels, and the link
+// picker of its rich-text editors (easyLink). The document window
+// implements it; the panels know no more of the window than this.
+class EditorHost : public EasyLinkOpener {
 public:
-    virtual ~EditorHost() = default;
+    ~EditorHost() override = default;
 
     virtual MyDocument& document() = 0;
     // The window the panels' alerts, sheets and file panels belong to.
@@ -28,4 +32,14 @@ public:
     // The site's tree changed underneath: the navigator reloads and the shown
     // panel refreshes.
     virtual void updateNavEditor() = 0;
+    // The home page's HTML panel in place of the site settings, an album
+    // page's PayPal panel in place of the album panel, and back: each saves
+    // the shown panel and shows the current object anew.
+    virtual void switchToHTMLEditor() = 0;
+    virtual void switchToPayPalEditor() = 0;
+    virtual void switchToRegularEditor() = 0;
+    // The window's link sheet: the panels' link fields run it; their
+    // rich-text editors reach it through easyLink(editor).
+    using EasyLinkOpener::easyLink;
+    virtual EasyLink& easyLink() = 0;
 };

@@ -428,12 +428,15 @@ bool QZArraySelectView2::performDragOperation(const XmlBasePtr& dragged)
         const int gap = std::min(_currentDropIndex, numObjects());
         XmlAlbum* album = albumPage(xmlobject());
         if (XmlExternalFiles::cast(dragged.get())) {
-            if (!album)
-                return true;
             QStringList paths;
             for (const XmlBasePtr& child : dragged->children()) {
                 if (const XmlFile* file = XmlFile::cast(child.get()))
                     paths.append(file->filename());
+            }
+            if (!album) {
+                if (_filesDropped)
+                    _filesDropped(this, paths);
+                return true;
             }
             DocumentBase* document = album->myDocument();
             if (!paths.isEmpty() && document)

@@ -54,6 +54,10 @@ public:
     void setTargetAction(Action action) { _action = std::move(action); }
     void setClick(Action click) { _click = std::move(click); }
     void setDeleteKey(Action deleteKey) { _deleteKey = std::move(deleteKey); }
+    // Files dropped on a grid that shows no album page go to this action
+    // (their paths, in order); without it they are taken and nothing is done.
+    using FilesAction = std::function<void(QZArraySelectView2* sender, const QStringList& paths)>;
+    void setFilesDropped(FilesAction filesDropped) { _filesDropped = std::move(filesDropped); }
 
     void setDragDropEnabled(bool enabled);
     bool dragDropEnabled() const { return _ddenable; }
@@ -114,6 +118,7 @@ private:
     Action _action;
     Action _click;
     Action _deleteKey;
+    FilesAction _filesDropped;
     int _currentDropIndex = -1;
     int _newDropIndex = -1;
     bool _ddenable = false;

@@ -14,6 +14,7 @@
 #include "platform/ExceptionFrame.h"
 #include "platform/widgets/ControlTags.h"
 #include "platform/widgets/ItemModelAdaptor.h"
+#include "platform/widgets/MyMatrix.h"
 #include "platform/widgets/MyOutlineView.h"
 #include "platform/widgets/MyPopUpButton.h"
 #include "platform/widgets/MyTabView.h"
@@ -678,7 +679,7 @@ void LayoutController::selectVornBoxSheet(XmlStyleSheet& sheet)
     QWidget* own = sheetView(QStringLiteral("vornbox"));
     const QList<std::shared_ptr<XmlVornBox>> boxes = sheet.getVornBoxes();
     QWidget* kind = lq::viewWithTag(own, 1109);
-    for (QWidget* control : {kind, _vornBoxPosition, _vornBoxTab}) {
+    for (QWidget* control : {kind, _vornBoxPosition, static_cast<QWidget*>(_vornBoxTab)}) {
         if (control)
             control->setVisible(!boxes.isEmpty());
     }
@@ -703,11 +704,7 @@ void LayoutController::selectVornBoxSheet(XmlStyleSheet& sheet)
         correctVornBoxUI(box);
 }
 
-// --- Entry points filled by the inspector ------------------------------------------------------------------
-
-void LayoutController::albumOptionsSet()
-{
-}
+// --- The Vorn Box sheet ------------------------------------------------------------------------------------------
 
 void LayoutController::correctVornBoxUI(XmlVornBox*)
 {

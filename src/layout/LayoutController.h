@@ -15,7 +15,10 @@
 
 class CautionTape;
 class ElementTableSource;
+class ImageWell;
+struct InspectorFontTags;
 class MyButton;
+class MyMatrix;
 class MyDocument;
 class MyDocumentWindow;
 class MyOutlineView;
@@ -23,15 +26,25 @@ class MyPopUpButton;
 class MyScrollView;
 class MyTabView;
 class MyTableView;
+class MyTextView;
 class QAbstractButton;
 class QLabel;
+class QScrollArea;
 class QZLayoutView;
+class SheetBuilder;
 class TemplateListSource;
 class XmlAlbum;
 class XmlBoxModel;
 class XmlCSS;
+class XmlSlideshow;
 class XmlStyleSheet;
 class XmlVornBox;
+class XmlWebBox;
+class XmlWebContent;
+class XmlWebFont;
+class XmlWebFooter;
+class XmlWebMenu;
+class XmlWebPhotoAlbum;
 
 // The controller of the document window's "layout" and "preview" tabs. It
 // knows which page of the site is being designed and which template that
@@ -55,9 +68,14 @@ class XmlVornBox;
 // (the compact arrangement), with a caution tape under the canvas while the
 // template is shared by several pages.
 //
-// The inspector's sheet contents and actions come later; their entry points
-// (the rest of setSelectedObject, albumOptionsSet, correctVornBoxUI) are the
-// members they will fill.
+// The inspector follows the canvas's selection: setSelectedObject brings the
+// element's sheet to the front and loads every control of it from the model
+// (each control is found by its tag in the sheet's view), with the border
+// and background panel (setBandB) and, for the photo album, the slideshow
+// and PayPal sheets, albumOptionsSet. Filling never sends a control's
+// action: what a control changes goes to action (the sheets' controls),
+// action3 (the border panel's) or action2 (the Properties and Borders
+// buttons), which write the model back.
 class LayoutController : public QObject, public LayoutControllerBase {
     Q_OBJECT
 public:
@@ -127,11 +145,16 @@ public:
     void setBorderMode(bool on) { _borderMode = on; }
 
     // --- The canvas's delegate -------------------------------------------------------------------
-    // The canvas selected the element (nothing: the page). The canvas gets
-    // the guide rectangles of the template's other elements, and the
-    // element's sheet shows its position and size; the rest of the inspector
-    // follows with the sheets' contents.
+    // The canvas selected the element (nothing: the page template). The
+    // canvas gets the guide rectangles of the template's other elements; a
+    // new selection lets go of the colour wells, lays the template out again
+    // and brings the element's sheet to the front; then the sheet shows the
+    // element: its position and size, its borders and background and its own
+    // settings. Selecting the same element again only reloads its sheet, on
+    // whichever sheet the user is.
     virtual void setSelectedObject(XmlBoxModel* element);
+    // UUID of the selected element, "" for none.
+    const QString& currentSelectedObject() const { return _currentSelectedObject; }
     // Shows the element's position and size in its sheet's fields.
     virtual void moveSelectedObject(XmlBoxModel* element);
     // Gives the element the rectangle the canvas proposes, as one change of
@@ -158,10 +181,49 @@ public:
     MyTableView* vornBoxList() const { return _vornBoxList; }
     const QStringList& elementNames() const { return _elementNames; }
 
-    // --- Entry points of the inspector ----------------------------------------------------------------
-    // Each is filled by the part of the editor it belongs to.
+    // --- The inspector ----------------------------------------------------------------------------------
+    // Loads the border and background panel from the element: the element
+    // itself, or for a menu its items, for a photo album or a slideshow its
+    // picture frame, as the part selector says. Nothing for nothing.
+    void setBandB(XmlBoxModel* element);
+    // Fills the PayPal sheet from the template's photo album and adds or
+    // removes the slideshow sheet: it belongs while the album shows photos
+    // of an album page and a click on them plays a slideshow.
     virtual void albumOptionsSet();
+    // Fits the Vorn Box sheet to the box's kind.
     virtual void correctVornBoxUI(XmlVornBox* box);
+
+    // What the controls send; the sender is the control (for a number, its
+    // field, the stepper having given it its value).
+    // A control of an element sheet, the page's picture well (112), the
+    // menu's rollover wells (360 to 363) or the PayPal button's well (1205).
+    virtual void action(QWidget* sender);
+    // A Properties or Borders button (N99, N98).
+    virtual void action2(QWidget* sender);
+    // A control of the border and background panel, its picture well (622)
+    // or the Vorn Box's picture well (1130).
+    virtual void action3(QWidget* sender);
+    // Each keystroke in a label field of the slideshow sheet (915 to 919).
+    virtual void textChange(QWidget* sender);
+    // Each edit of a text view of the sheets: the footer's snippet and the
+    // PayPal button's HTML and caption templates.
+    virtual void textDidChange(QWidget* view);
+
+    // Which part of a menu, a photo album or a slideshow the border panel
+    // edits: 1 the element's own box, anything else its menu items or its
+    // picture frame.
+    int navigationbbtab() const { return _navigationbbtab; }
+    void setNavigationbbtab(int part) { _navigationbbtab = part; }
+    int photoalbumbbtab() const { return _photoalbumbbtab; }
+    void setPhotoalbumbbtab(int part) { _photoalbumbbtab = part; }
+    int slideshowbbtab() const { return _slideshowbbtab; }
+    void setSlideshowbbtab(int part) { _slideshowbbtab = part; }
+
+    // The inspector's control of the tag, in the view its hundreds name
+    // (1xx page, 2xx masthead, 3xx navigation, 4xx content, 5xx photo album,
+    // 6xx the border panel, 7xx footer, 8xx page title, 9xx slideshow, 11xx
+    // Vorn Box, 12xx PayPal), whether its sheet is shown or not.
+    QWidget* controlWithTag(int tag) const;
 
     // --- Compact arrangement ----------------------------------------------------------------------------
     // Hides or shows the tools as the compact button says (the argument is
@@ -181,7 +243,31 @@ public:
     // The sheet's own view (the one it was made with).
     QWidget* sheetView(const QString& identifier) const;
     QWidget* bordersTabView() const { return _bordersTabView; }
+    // The border and background panel inside it; the background controls
+    // are in the background box.
+    QWidget* bbView() const { return _bbView; }
     QWidget* backgroundBox() const { return _backgroundBox; }
+    MyMatrix* whichBorderMatrix() const { return _whichBorderMatrix; }
+    QWidget* whichBorderLabel() const { return _whichBorderLabel; }
+    QAbstractButton* propertiesButton() const { return _propertiesButton; }
+    QAbstractButton* bordersButton() const { return _bordersButton; }
+    MyTabView* menuBkgndTabView() const { return _menuBkgndTabView; }
+    MyTabView* vornBoxTab() const { return _vornBoxTab; }
+    QWidget* vornBoxPosition() const { return _vornBoxPosition; }
+    QWidget* slideVisible() const { return _slideVisible; }
+    QWidget* paOptions() const { return _paOptions; }
+    QWidget* paThumbnail() const { return _paThumbnail; }
+    QWidget* paFreeStyle() const { return _paFreeStyle; }
+    MyTextView* footerSnippetEditor() const { return _footerSnippetEditor; }
+    MyTextView* payPalHTML() const { return _payPalHTML; }
+    MyTextView* payPalThumbnail() const { return _payPalThumbnail; }
+    MyTextView* payPalSlideshow() const { return _payPalSlideshow; }
+    ImageWell* pageImageWell() const { return _pageImageWell; }
+    ImageWell* borderImageWell() const { return _borderImageWell; }
+    ImageWell* vornImageWell() const { return _vornImageWell; }
+    ImageWell* payPalImageWell() const { return _payPalImageWell; }
+    // The menu's rollover wells: current, normal, hover and click.
+    ImageWell* rolloverWell(int state) const { return _rolloverWells[state]; }
     MyPopUpButton* webPage() const { return _webPage; }
     MyPopUpButton* webPage2() const { return _webPage2; }
     QLabel* statusLine() const { return _statusLine; }
@@ -201,14 +287,67 @@ private:
     QWidget* buildPageControls(MyPopUpButton* pages);
     QWidget* buildGuideControls();
     void buildSheets();
+    // The sheets' views (LayoutControllerSheets.cpp, LayoutControllerAlbumSheets.cpp).
+    // A builder whose controls send the action.
+    SheetBuilder sheetBuilder(QWidget* body);
+    SheetBuilder panelBuilder(QWidget* body);
+    // The scroll view that shows the body of a sheet.
+    static QScrollArea* scrollingSheet(QWidget* body);
+    // The body of an element sheet with its title and its Properties (N99)
+    // and Borders (N98) buttons.
     QWidget* buildElementSheet(int hundreds, const QString& title);
     void addGeometryFields(QWidget* sheet, const QString& identifier);
+    // The rows of one font of a sheet.
+    void addFontRows(SheetBuilder& rows, const InspectorFontTags& tags);
+    QWidget* buildPageSheet();
+    QWidget* buildBoxSheet(int hundreds, const QString& title);
+    QWidget* buildFooterSheet();
+    QWidget* buildNavigationSheet();
+    QWidget* buildContentSheet();
+    QWidget* buildVornBoxSheet();
+    QWidget* buildPhotoAlbumSheet();
+    QWidget* buildSlideshowSheet();
+    QWidget* buildPayPalSheet();
+    QWidget* buildBorderPanel();
+    ImageWell* makeImageWell(int tag, bool borderPanel);
     // The table, made with the holder as its parent, gets its data source
     // and the columns (identifier and title) and goes into the holder's layout.
     void setUpElementTable(MyTableView* table, QWidget* holder, const QList<QPair<QString, QString>>& columns);
     // The element's position and size in its sheet's fields.
     void showGeometryOf(XmlBoxModel* element);
     void reloadElementTables();
+
+    // Filling the sheets (LayoutControllerInspector.cpp, LayoutControllerAlbumOptions.cpp).
+    // The sheet that shows the element, "" for an element no sheet shows.
+    static QString sheetOf(XmlBoxModel* element);
+    void deactivateColorWells();
+    void selectElementListRow(XmlBoxModel* element);
+    void fillSheet(XmlBoxModel* element, XmlStyleSheet& sheet);
+    void showFont(QWidget* view, const XmlWebFont* font, const InspectorFontTags& tags);
+    void fillPageSheet(XmlStyleSheet& sheet);
+    void fillNavigationSheet(XmlWebMenu& menu);
+    void fillBoxSheet(XmlWebBox& box);
+    void fillFooterSheet(XmlWebFooter& footer);
+    void fillVornBoxSheet(XmlVornBox& box);
+    void fillContentSheet(XmlWebContent& content, XmlStyleSheet& sheet);
+    void fillPhotoAlbumSheet(XmlWebPhotoAlbum& album);
+    void fillSlideshowSheet(XmlSlideshow& slideshow);
+    void fillPayPalSheet(XmlWebPhotoAlbum& album);
+    void placeSlideshowSheet(XmlWebPhotoAlbum& album, XmlAlbum& page);
+    // The controls that show or change with another value; the actions that
+    // change that value show them the same way.
+    // The slice heights of the page, shown only for a sliced background (6).
+    void showSliceControls(XmlStyleSheet& sheet);
+    // The item width of a menu, shown for fixed-width items (orientation 2).
+    void showItemWidthControls(XmlWebMenu& menu);
+    // The album's thumbnail or free-style options, and its width and height
+    // fields as width and height (free style) or columns and rows (grid).
+    void showAlbumLayout(XmlWebPhotoAlbum& album);
+    // The playing controls or the before-and-after ones, by the slideshow's style.
+    void showSlideshowStyle(XmlSlideshow& slideshow);
+    // The border panel's transparency and picture position controls for a
+    // background kind.
+    void showBackgroundControls(int kind);
 
     std::shared_ptr<XmlStyleSheet> currentTemplate() const;
     // Makes the template the shown one: the new one holds its pictures and
@@ -236,17 +375,29 @@ private:
     MyTabView* _tabview = nullptr;
     MyTabView* _payPalTabView = nullptr;
     QWidget* _bordersTabView = nullptr;
+    QWidget* _bbView = nullptr;
     QWidget* _sheetHolder = nullptr;
     std::map<QString, QPointer<QWidget>> _sheetViews;
     QWidget* _slideVisible = nullptr;
+    QWidget* _paOptions = nullptr;
     QWidget* _paThumbnail = nullptr;
     QWidget* _paFreeStyle = nullptr;
     QWidget* _vornBoxPosition = nullptr;
-    QWidget* _vornBoxTab = nullptr;
+    MyTabView* _vornBoxTab = nullptr;
+    MyTabView* _menuBkgndTabView = nullptr;
+    MyTextView* _footerSnippetEditor = nullptr;
+    MyTextView* _payPalHTML = nullptr;
+    MyTextView* _payPalThumbnail = nullptr;
+    MyTextView* _payPalSlideshow = nullptr;
+    ImageWell* _pageImageWell = nullptr;
+    ImageWell* _borderImageWell = nullptr;
+    ImageWell* _vornImageWell = nullptr;
+    ImageWell* _payPalImageWell = nullptr;
+    ImageWell* _rolloverWells[4] = {};
     QAbstractButton* _propertiesButton = nullptr;
     QAbstractButton* _bordersButton = nullptr;
     QWidget* _whichBorderLabel = nullptr;
-    QWidget* _whichBorderMatrix = nullptr;
+    MyMatrix* _whichBorderMatrix = nullptr;
     QAbstractButton* _whichBorderOption1 = nullptr;
     QAbstractButton* _whichBorderOption2 = nullptr;
     MyOutlineView* _templateList = nullptr;
@@ -264,9 +415,12 @@ private:
     bool _tabfalsealarm = false;
     bool _borderMode = false;
     int _navigationbbtab = 0;
+    int _photoalbumbbtab = 0;
+    int _slideshowbbtab = 0;
     QString _currentAlbum;
     QString _currentTemplate;
     int _globalIndex = -1;
+    QString _currentSelectedObject;
     QStringList _visibleElements;
     int _numberElements = 0;
 };

@@ -1,5 +1,5 @@
-// What the layout controller does for the canvas: the guide rectangles of a
-// new selection, the geometry fields of the selected element's sheet, the
+// What the layout controller does for the canvas: the geometry fields of the
+// selected element's sheet, the
 // commit of a move or resize, a Control-click's content, and the compact
 // arrangement of the layout tab.
 #include "layout/LayoutController.h"
@@ -12,20 +12,16 @@
 #include "elements/XmlWebMenu.h"
 #include "elements/XmlWebPhotoAlbum.h"
 #include "layout/CautionTape.h"
+#include "layout/InspectorTags.h"
 #include "layout/QZLayoutView.h"
 #include "model/core/SuppressedChanges.h"
 #include "model/site/XmlAlbum.h"
 #include "platform/ExceptionFrame.h"
-#include "platform/widgets/ControlTags.h"
+#include "platform/widgets/ControlValues.h"
 #include "platform/widgets/MyButton.h"
-#include "platform/widgets/MyIntegerField.h"
 #include "platform/widgets/SheetBuilder.h"
 #include "templates/XmlBoxModel.h"
 #include "templates/XmlStyleSheet.h"
-
-#include <QAbstractSlider>
-#include <QSignalBlocker>
-#include <QSpinBox>
 
 #include <optional>
 
@@ -93,29 +89,6 @@ std::optional<GeometryFields> geometryFieldsOf(XmlBoxModel& element)
     return std::nullopt;
 }
 
-// Shows the number in the control of the tag without sending its action.
-void showNumber(QWidget* view, int tag, int value)
-{
-    QWidget* control = lq::viewWithTag(view, tag);
-    if (auto* field = qobject_cast<MyIntegerField*>(control)) {
-        field->setIntValue(value);
-    } else if (auto* spin = qobject_cast<QSpinBox*>(control)) {
-        const QSignalBlocker quiet(spin);
-        spin->setValue(value);
-    } else if (auto* slider = qobject_cast<QAbstractSlider*>(control)) {
-        const QSignalBlocker quiet(slider);
-        slider->setValue(value);
-    }
-}
-
-void showPair(QWidget* view, int tag, int value)
-{
-    if (tag == 0)
-        return;
-    showNumber(view, tag, value);
-    showNumber(view, tag + 1, value);
-}
-
 } // namespace
 
 void LayoutController::addGeometryFields(QWidget* sheet, const QString& identifier)
@@ -123,30 +96,20 @@ void LayoutController::addGeometryFields(QWidget* sheet, const QString& identifi
     const GeometryFields* fields = geometryFieldsOfSheet(identifier);
     if (!fields)
         return;
-    SheetBuilder rows(sheet, this, nullptr);
+    SheetBuilder rows = sheetBuilder(sheet);
     // A footer placed below the page's text may sit above its own place.
     const int lowestTop = identifier == u"footer" ? -maximumCoordinate : 0;
+    // An album's width and height fields hold the columns and rows of a grid:
+    // their labels say which.
+    const bool album = identifier == u"photoalbum";
     rows.label(QStringLiteral("Top")).intPair(fields->top, lowestTop, maximumCoordinate);
     if (fields->height)
-        rows.label(QStringLiteral("Height")).intPair(fields->height, 0, maximumCoordinate);
+        rows.label(QStringLiteral("Height"), album ? InspectorTag::heightLabel : 0).intPair(fields->height, 0, maximumCoordinate);
     rows.label(QStringLiteral("Left")).intPair(fields->left, 0, maximumCoordinate);
-    rows.label(QStringLiteral("Width")).intPair(fields->width, 0, maximumCoordinate);
+    rows.label(QStringLiteral("Width"), album ? InspectorTag::widthLabel : 0).intPair(fields->width, 0, maximumCoordinate);
 }
 
 // --- The canvas's delegate ---------------------------------------------------------------------------------
-
-void LayoutController::setSelectedObject(XmlBoxModel* element)
-{
-    lq::uiFrame(this, "setSelectedObject:", [&] {
-        const std::shared_ptr<XmlAlbum> page = getAlbum();
-        const std::shared_ptr<XmlStyleSheet> sheet = getTemplate();
-        if (!page || !sheet)
-            return;
-        // A dragged element comes into line with the others, never with itself.
-        _layoutView->setObjectRectsIgnoringRect(sheet->guideRectArray(), element ? element->guideRect() : lq::Rect());
-        showGeometryOf(element);
-    });
-}
 
 void LayoutController::moveSelectedObject(XmlBoxModel* element)
 {
@@ -162,10 +125,14 @@ void LayoutController::showGeometryOf(XmlBoxModel* element)
         return;
     QWidget* view = sheetView(QLatin1String(fields->sheet));
     const auto* footer = XmlWebFooter::cast(element);
-    showPair(view, fields->top, footer ? footer->voffset() : element->top());
-    showPair(view, fields->height, element->height());
-    showPair(view, fields->left, element->left());
-    showPair(view, fields->width, element->width());
+    const auto show = [view](int tag, int value) {
+        if (tag != 0)
+            lq::showNumberPair(view, tag, value);
+    };
+    show(fields->top, footer ? footer->voffset() : element->top());
+    show(fields->height, element->height());
+    show(fields->left, element->left());
+    show(fields->width, element->width());
 }
 
 lq::Rect LayoutController::willMoveObjectRect(XmlCSS* element, const lq::Rect& rect)

@@ -28,7 +28,7 @@
 
 namespace {
 
-constexpr int inspectorWidth = 300;
+constexpr int inspectorWidth = 340;
 
 MyButton* pushButton(const QString& title, QWidget* parent)
 {
@@ -65,8 +65,6 @@ void LayoutController::buildLayoutPage()
     _tabview = new MyTabView;
     _tabview->setUsesScrollButtons(true);
     inspector->addWidget(_tabview, 1);
-    _backgroundBox = new QWidget;
-    inspector->addWidget(_backgroundBox);
     inspector->addWidget(new QLabel(QStringLiteral("Templates")));
     _templateList = new MyOutlineView(0);
     _templateList->setDataSource(_templateSource.get(), {TableColumn {QStringLiteral("name"), QStringLiteral("Template"), TableColumn::Kind::Text, true, {}}});
@@ -157,104 +155,28 @@ QWidget* LayoutController::buildGuideControls()
     return bar;
 }
 
-QWidget* LayoutController::buildElementSheet(int hundreds, const QString& title)
-{
-    auto* view = new QWidget;
-    SheetBuilder sheet(view, this, nullptr);
-    sheet.text(0, title);
-    auto* properties = sheet.button(hundreds * 100 + 99, QStringLiteral("Properties"));
-    auto* borders = sheet.button(hundreds * 100 + 98, QStringLiteral("Borders"));
-    for (MyButton* button : {properties, borders}) {
-        button->setCheckable(true);
-        button->setAutoDefault(false);
-    }
-    return view;
-}
-
 void LayoutController::buildSheets()
 {
     _sheetHolder = new QWidget;
     _sheetHolder->hide();
-    const auto add = [&](const QString& identifier, const QString& label, QWidget* view) {
+    const auto add = [&](const QString& identifier, const QString& label, QWidget* body) {
+        QWidget* view = scrollingSheet(body);
         _sheetViews[identifier] = view;
         _tabview->addTabViewItem(identifier, label, view);
     };
-
-    auto* page = new QWidget;
-    SheetBuilder(page, this, nullptr).text(0, QStringLiteral("The page and its background"));
-    // Which of the template's elements show on its pages.
-    _editElementList = new MyTableView(113, page);
-    setUpElementTable(_editElementList, page, {{QStringLiteral("visible"), QStringLiteral("Show")}, {QStringLiteral("name"), QStringLiteral("Element")}});
-    add(QStringLiteral("page"), QStringLiteral("Page"), page);
-    add(QStringLiteral("masthead"), QStringLiteral("Masthead"), buildElementSheet(2, QStringLiteral("Masthead")));
-    add(QStringLiteral("footer"), QStringLiteral("Footer"), buildElementSheet(7, QStringLiteral("Footer")));
-    add(QStringLiteral("pagetitle"), QStringLiteral("Page Title"), buildElementSheet(8, QStringLiteral("Page Title")));
-    add(QStringLiteral("navigation"), QStringLiteral("Navigation"), buildElementSheet(3, QStringLiteral("Navigation")));
-    add(QStringLiteral("content"), QStringLiteral("Content"), buildElementSheet(4, QStringLiteral("Content")));
-    for (const char* identifier : {"masthead", "footer", "pagetitle", "navigation", "content"})
-        addGeometryFields(sheetView(QLatin1String(identifier)), QLatin1String(identifier));
-
-    QWidget* album = buildElementSheet(5, QStringLiteral("Photo Album"));
-    addGeometryFields(album, QStringLiteral("photoalbum"));
-    _paThumbnail = new QWidget(album);
-    _paFreeStyle = new QWidget(album);
-    album->layout()->addWidget(_paThumbnail);
-    album->layout()->addWidget(_paFreeStyle);
-    add(QStringLiteral("photoalbum"), QStringLiteral("Photo Album"), album);
-
-    QWidget* slideshow = buildElementSheet(9, QStringLiteral("Slideshow"));
-    addGeometryFields(slideshow, QStringLiteral("slideshow"));
-    // Shown while the template shows its slideshow view: which elements show there.
-    _slideVisible = new QWidget(slideshow);
-    auto* slideRows = new QVBoxLayout(_slideVisible);
-    slideRows->setContentsMargins(0, 0, 0, 0);
-    slideRows->addWidget(new QLabel(QStringLiteral("Shown in the slideshow view:"), _slideVisible));
-    _slideElementList = new MyTableView(0, _slideVisible);
-    setUpElementTable(_slideElementList, _slideVisible, {{QStringLiteral("visible"), QStringLiteral("Show")}, {QStringLiteral("name"), QStringLiteral("Element")}});
-    slideshow->layout()->addWidget(_slideVisible);
-    add(QStringLiteral("slideshow"), QStringLiteral("Slideshow"), slideshow);
-
+    add(QStringLiteral("page"), QStringLiteral("Page"), buildPageSheet());
+    add(QStringLiteral("masthead"), QStringLiteral("Masthead"), buildBoxSheet(2, QStringLiteral("Masthead")));
+    add(QStringLiteral("footer"), QStringLiteral("Footer"), buildFooterSheet());
+    add(QStringLiteral("pagetitle"), QStringLiteral("Page Title"), buildBoxSheet(8, QStringLiteral("Page Title")));
+    add(QStringLiteral("navigation"), QStringLiteral("Navigation"), buildNavigationSheet());
+    add(QStringLiteral("content"), QStringLiteral("Content"), buildContentSheet());
+    add(QStringLiteral("photoalbum"), QStringLiteral("Photo Album"), buildPhotoAlbumSheet());
+    add(QStringLiteral("slideshow"), QStringLiteral("Slideshow"), buildSlideshowSheet());
     // The border and background panel, lent to the element sheets in border mode.
-    _bordersTabView = new QWidget;
-    SheetBuilder borders(_bordersTabView, this, nullptr);
-    _whichBorderLabel = borders.text(0, QStringLiteral("Edit the borders of:"));
-    auto* which = borders.matrix(0, {});
-    _whichBorderMatrix = which;
-    _whichBorderOption1 = which->addCell(QStringLiteral("Menu Item"), 633);
-    _whichBorderOption2 = which->addCell(QStringLiteral("Menu"), 634);
-    _propertiesButton = borders.button(0, QStringLiteral("Properties"));
-    _bordersButton = borders.button(0, QStringLiteral("Borders"));
-    _propertiesButton->setCheckable(true);
-    _bordersButton->setCheckable(true);
-    add(QStringLiteral("borders"), QStringLiteral("Borders"), _bordersTabView);
-
-    QWidget* vornbox = buildElementSheet(11, QStringLiteral("Vorn Box"));
-    {
-        // The template's Vorn Boxes: on the pages, in the slideshow view, and their names.
-        _vornBoxList = new MyTableView(0, vornbox);
-        setUpElementTable(_vornBoxList, vornbox,
-            {{QStringLiteral("main"), QStringLiteral("Page")}, {QStringLiteral("slideshow"), QStringLiteral("Slideshow")},
-                {QStringLiteral("name"), QStringLiteral("Name")}});
-        addGeometryFields(vornbox, QStringLiteral("vornbox"));
-        SheetBuilder more(vornbox, this, nullptr);
-        more.label(QStringLiteral("Kind"))
-            .popUp(1109, {{QStringLiteral("External File"), 0}, {QStringLiteral("Rich Text"), 1}, {QStringLiteral("HTML Snippet"), 2}, {QStringLiteral("Layer Box"), 3}});
-        _vornBoxPosition = new QWidget(vornbox);
-        _vornBoxTab = new QWidget(vornbox);
-        vornbox->layout()->addWidget(_vornBoxPosition);
-        vornbox->layout()->addWidget(_vornBoxTab);
-    }
-    add(QStringLiteral("vornbox"), QStringLiteral("Vorn Box"), vornbox);
-
-    auto* paypal = new QWidget;
-    auto* paypalLayout = new QVBoxLayout(paypal);
-    _payPalTabView = new MyTabView(paypal);
-    _payPalTabView->addTabViewItem(QStringLiteral("thumbnail"), QStringLiteral("Thumbnails"), new QWidget);
-    _payPalTabView->addTabViewItem(QStringLiteral("slideshow"), QStringLiteral("Slideshow"), new QWidget);
-    connect(_payPalTabView, &QTabWidget::currentChanged, this,
-        [this] { tabViewDidSelectTabViewItem(_payPalTabView, _payPalTabView->selectedIdentifier()); });
-    paypalLayout->addWidget(_payPalTabView);
-    add(QStringLiteral("paypal"), QStringLiteral("PayPal"), paypal);
+    add(QStringLiteral("borders"), QStringLiteral("Borders"), buildBorderPanel());
+    _bordersTabView = sheetView(QStringLiteral("borders"));
+    add(QStringLiteral("vornbox"), QStringLiteral("Vorn Box"), buildVornBoxSheet());
+    add(QStringLiteral("paypal"), QStringLiteral("PayPal"), buildPayPalSheet());
 
     _tabview->removeTabViewItem(QStringLiteral("borders"));
     _tabview->localize();

@@ -74,7 +74,7 @@ bool XmlCreate::run()
     return lq::modelFrame(this, "run", [&] {
         QString why;
         const QString path = targetPath(why);
-        if (path.isEmpty() || !lq::writeFile(path, content().toUtf8(), &why))
+        if (path.isEmpty() || !lq::writeFileAtomically(path, content().toUtf8(), &why))
             reportFailure(QStringLiteral("error saving file:") + _filename + QStringLiteral(": ") + why);
         return false;
     });

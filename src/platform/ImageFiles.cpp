@@ -1,11 +1,11 @@
 #include "platform/ImageFiles.h"
 
+#include "platform/FileHelpers.h"
 #include "platform/Image.h"
 #include "platform/Log.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <array>
 
@@ -21,57 +21,96 @@ QByteArray imageFileData(const QImage& image, const QString& path, double jpegFa
     return encodeImage(image, format, jpegFactor);
 }
 
-bool saveImageFile(const QImage& image, const QString& path, double jpegFactor)
+bool saveImageFile(const QImage& image, const QString& path, double jpegFactor, QString* error)
 {
     const QByteArray bytes = imageFileData(image, path, jpegFactor);
-    if (bytes.isEmpty())
-        return false;
-    // Into a temporary file that replaces the target only when complete.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
+    if (bytes.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("cannot write ") + path + QStringLiteral(": the picture cannot be encoded");
         return false;
     }
-    return file.commit();
+    // Into a temporary file that replaces the target only when complete.
+    return writeFileAtomically(path, bytes, error);
 }
 
-QImage loadImageFile(const QString& path)
-{
-    if (path.isEmpty())
-        return QImage();
-    QString file = path;
-    if (QFileInfo(path).suffix().isEmpty()) {
-        static const std::array<const char*, 4> extensions { "tiff", "png", "jpg", "gif" };
-        file.clear();
-        for (const char* extension : extensions) {
-            const QString candidate = path + QLatin1Char('.') + QLatin1String(extension);
-            if (QFileInfo(candidate).isFile()) {
-                file = candidate;
-                break;
-            }
-        }
-        if (file.isEmpty())
-            return QImage();
-    }
+namespace {
 
+// The file a path names: a path without extension is tried with ".tiff",
+// ".png", ".jpg" and ".gif" in turn; "" when none is a file.
+QString pictureFileOf(const QString& path)
+{
+    if (path.isEmpty() || !QFileInfo(path).suffix().isEmpty())
+        return path;
+    static const std::array<const char*, 4> extensions { "tiff", "png", "jpg", "gif" };
+    for (const char* extension : extensions) {
+        const QString candidate = path + QLatin1Char('.') + QLatin1String(extension);
+        if (QFileInfo(candidate).isFile())
+            return candidate;
+    }
+    return QString();
+}
+
+enum class Decoded { Picture, NoBytes, NotAPicture };
+
+Decoded decodeFile(const QString& path, QString& file, QImage& picture)
+{
+    file = pictureFileOf(path);
+    if (file.isEmpty())
+        return Decoded::NoBytes;
     QFile input(file);
     if (!input.open(QIODevice::ReadOnly))
-        return QImage();
+        return Decoded::NoBytes;
     const QByteArray bytes = input.readAll();
     input.close();
     if (bytes.isEmpty())
-        return QImage();
+        return Decoded::NoBytes;
 
     const QList<QImage> representations = decodeImageRepresentations(bytes);
-    if (representations.isEmpty()) {
-        log(QStringLiteral("Could not load: %1").arg(file));
-        return namedImage(QStringLiteral("noimage"));
-    }
+    if (representations.isEmpty())
+        return Decoded::NotAPicture;
     if (representations.size() > 1)
         log(QStringLiteral("multiple image reps"));
-    return atPixelSize(representations.first());
+    picture = atPixelSize(representations.first());
+    return Decoded::Picture;
+}
+
+} // namespace
+
+QImage loadImageFile(const QString& path)
+{
+    QString file;
+    QImage picture;
+    switch (decodeFile(path, file, picture)) {
+    case Decoded::Picture:
+        return picture;
+    case Decoded::NoBytes:
+        return QImage();
+    case Decoded::NotAPicture:
+        break;
+    }
+    log(QStringLiteral("Could not load: %1").arg(file));
+    return namedImage(QStringLiteral("noimage"));
+}
+
+QImage loadPictureFile(const QString& path, QString* whyNot)
+{
+    QString file;
+    QImage picture;
+    QString reason;
+    switch (decodeFile(path, file, picture)) {
+    case Decoded::Picture:
+        return picture;
+    case Decoded::NoBytes:
+        reason = QFileInfo(file.isEmpty() ? path : file).isFile() ? QStringLiteral("the file is empty or cannot be read")
+                                                                    : QStringLiteral("there is no such file");
+        break;
+    case Decoded::NotAPicture:
+        reason = QStringLiteral("the file is not a picture of a known format");
+        break;
+    }
+    if (whyNot)
+        *whyNot = reason;
+    return QImage();
 }
 
 } // namespace lq

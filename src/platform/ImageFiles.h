@@ -15,13 +15,17 @@ namespace lq {
 // other extension.
 QByteArray imageFileData(const QImage& image, const QString& path, double jpegFactor);
 
-// Writes imageFileData atomically to the path; answers whether a file was written.
-bool saveImageFile(const QImage& image, const QString& path, double jpegFactor);
+// Writes imageFileData atomically to the path; answers whether a file was
+// written, and tells why not when given an error.
+bool saveImageFile(const QImage& image, const QString& path, double jpegFactor, QString* error = nullptr);
 
 // The picture of the file, decoded by content, at its pixel size and without
 // colour profile. A path without extension tries ".tiff", ".png", ".jpg",
 // ".gif" in turn. Nothing when there is no file or no bytes; the "noimage"
 // image when the bytes cannot be decoded.
 QImage loadImageFile(const QString& path);
+// The same picture, but nothing when the file holds none: a missing or empty
+// file, or bytes that do not decode as a picture. Why in whyNot.
+QImage loadPictureFile(const QString& path, QString* whyNot = nullptr);
 
 } // namespace lq

@@ -25,6 +25,11 @@ QString supportFolder()
     return folder;
 }
 
+QString themeLibraryFolder()
+{
+    return supportFolder() + QStringLiteral("/themes");
+}
+
 std::unique_ptr<QSettings> userDefaults()
 {
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, applicationName(), applicationName());

@@ -17,6 +17,7 @@ namespace lq {
 QString applicationName();
 void setApplicationIdentity();   // sets the Qt application name
 QString supportFolder();         // made on demand
+QString themeLibraryFolder();    // "themes" in the support folder (not made here)
 std::unique_ptr<QSettings> userDefaults();
 
 } // namespace lq

@@ -3,6 +3,8 @@
 #include "imaging/XmlImage.h"
 #include "model/core/SuppressedChanges.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/FileHelpers.h"
+#include "platform/ImageFiles.h"
 #include "platform/Log.h"
 #include "platform/Strings.h"
 #include "platform/graphics/GraphicsContext.h"
@@ -136,12 +138,22 @@ void XmlCSSImage::appendAttributes(QString& xml)
 
 // --- The picture -------------------------------------------------------------------------------
 
-void XmlCSSImage::setNewImageFromFile(const QString& path)
+bool XmlCSSImage::setNewImageFromFile(const QString& path, QString* whyNot)
 {
+    bool taken = false;
     lq::modelFrame(this, "setNewImageFromFile:", [&] {
-        QImage picture = loadImageFromFile(path);
-        if (picture.isNull())
+        const auto refuse = [&](const QString& reason) {
+            if (whyNot)
+                *whyNot = reason;
+            lq::log(QStringLiteral("XmlCSSImage setNewImageFromFile: ") + path + QStringLiteral(" refused: ") + reason);
+        };
+        // Only a picture goes into "bitmaps2": never the bytes of anything else.
+        QString notAPicture;
+        QImage picture = lq::loadPictureFile(path, &notAPicture);
+        if (picture.isNull()) {
+            refuse(notAPicture);
             return;
+        }
 
         const QString uuid = makeUUID();
         const QString extension = lq::pathExtension(path);
@@ -158,16 +170,22 @@ void XmlCSSImage::setNewImageFromFile(const QString& path)
         if (extension == u"jpg" || extension == u"gif" || extension == u"png") {
             // A picture of a web format is kept byte for byte.
             QFile::remove(destination);
-            if (!QFile::copy(path, destination))
+            if (!QFile::copy(path, destination)) {
+                refuse(QStringLiteral("the picture cannot be copied to ") + destination);
                 return;
+            }
         } else {
             // Anything else is stored as JPEG, and what is kept in memory is
             // what the file now holds.
-            if (!saveImageFilenameCompression(picture, destination, 0.0f))
+            if (!saveImageFilenameCompression(picture, destination, 0.0f)) {
+                refuse(QStringLiteral("the picture cannot be written to ") + destination);
                 return;
-            picture = loadImageFromFile(destination);
-            if (picture.isNull())
+            }
+            picture = lq::loadPictureFile(destination);
+            if (picture.isNull()) {
+                refuse(QStringLiteral("the picture written to ") + destination + QStringLiteral(" cannot be read back"));
                 return;
+            }
         }
 
         // The record changes only once its file is in place.
@@ -181,7 +199,9 @@ void XmlCSSImage::setNewImageFromFile(const QString& path)
         // from size() agree with the slices made from the new picture.
         _ow = toPixels(loaded.size().width);
         _oh = toPixels(loaded.size().height);
+        taken = true;
     });
+    return taken;
 }
 
 void XmlCSSImage::setIType(int type)
@@ -236,7 +256,12 @@ void XmlCSSImage::createWebImage()
             return;
         const QString destination = siteBitmapsFolder(rootDir()) + QLatin1Char('/') + imageFileName();
         QFile::remove(destination);
-        QFile::copy(storedPicturePath(), destination);
+        // Without its stored file there is nothing to copy; a copy that
+        // cannot be written fails the build step.
+        const QString source = storedPicturePath();
+        QString why;
+        if (QFileInfo::exists(source) && !lq::copyFile(source, destination, &why))
+            lq::raiseWriteFailure(why);
     });
 }
 
@@ -268,7 +293,9 @@ void XmlCSSImage::createBitmapSlicesBottom(int top, int bottom)
                 picture.drawInRect(lq::Rect(0, 0, iw, height), source, lq::CompositingOperation::SourceOver, 1.0f);
             }
             const QString path = QStringLiteral("%1/%2%3%4.jpg").arg(folder, digit, _imageUUID, QString::number(named));
-            saveImageFilenameCompression(slice.toQImage(), path, 0.0f);
+            QString why;
+            if (!saveImageFilenameCompression(slice.toQImage(), path, 0.0f, &why))
+                lq::raiseWriteFailure(why);
         };
 
         const float topHeight = std::min(ih, static_cast<float>(top));
@@ -316,7 +343,9 @@ void XmlCSSImage::createWinIEBitmapSizeTypeXY(const QString& filename, const lq:
                 picture.drawAtPoint(lq::Point(left, topEdge), lq::Rect(), lq::CompositingOperation::SourceOver, 1.0f);
             }
         }
-        saveImageFilenameCompression(bitmap.toQImage(), siteBitmapsFolder(rootDir()) + QLatin1Char('/') + filename, 0.0f);
+        QString why;
+        if (!saveImageFilenameCompression(bitmap.toQImage(), siteBitmapsFolder(rootDir()) + QLatin1Char('/') + filename, 0.0f, &why))
+            lq::raiseWriteFailure(why);
     });
 }
 

@@ -37,9 +37,11 @@ public:
 
     // Takes the picture of the file under a new picture UUID: a ".jpg",
     // ".gif" or ".png" file is copied into "bitmaps2" as it is, any other
-    // picture is written there as JPEG. A file that yields no picture, or a
-    // picture that cannot be put into "bitmaps2", leaves the record as it was.
-    void setNewImageFromFile(const QString& path);
+    // picture is written there as JPEG. A file that holds no picture (none,
+    // empty, or bytes that are not a picture), or a picture that cannot be put
+    // into "bitmaps2", leaves the record as it was: the reason is logged and
+    // the answer is false, with the reason in whyNot.
+    bool setNewImageFromFile(const QString& path, QString* whyNot = nullptr);
 
     const std::shared_ptr<XmlImage>& image() const { return _image; }
     // 0 JPEG, 1 GIF, 2 PNG.

@@ -22,6 +22,7 @@
 #include "support/HelperTools.h"
 #include "support/TestFiles.h"
 #include "support/ui/ScriptedModalHandler.h"
+#include "support/SmallFilesystem.h"
 #include "support/TestServers.h"
 #include "publish/SendController.h"
 #include "publish/XmlD.h"
@@ -591,6 +592,48 @@ TEST_F(ExportControllerTest, PublishesToWebDAVWithTheAddressAsTyped)
     EXPECT_EQ(uploader->status1(), QStringLiteral("Test Failed"));
     EXPECT_EQ(uploader->status2(), QStringLiteral("Incorrect Username or Password"));
     EXPECT_EQ(window->sendPanel()->status1()->text(), QStringLiteral("Test Failed"));
+}
+
+TEST_F(ExportControllerTest, ABuildThatCouldNotWriteItsFilesPublishesNothing)
+{
+    SmallFilesystem disk(24 * 1024 * 1024);
+    LQ_REQUIRE_MOUNTED(disk);
+    testservers::WebDAVServer server;
+    if (!server.start(false))
+        GTEST_SKIP() << server.why.toStdString();
+    useBuiltHelperTools();
+    MyDocumentWindow::setSiteBuilder({});
+    panel->setSender(nullptr);
+    window.reset();
+
+    // The starter site on a disk with room for its document but not for its pages.
+    MyDocument full;
+    const QString fullFolder = disk.filePath(QStringLiteral("Site.lqxl"));
+    ASSERT_TRUE(full.newDocument(fullFolder)) << full.lastError().toStdString();
+    window = std::make_unique<MyDocumentWindow>(full, nullptr);
+    panel = window->exportController();
+    window->setMainTab(QStringLiteral("Send"));
+    struct CloseFirst {
+        std::unique_ptr<MyDocumentWindow>& window;
+        ~CloseFirst() { window.reset(); }
+    } closeFirst { window };
+    disk.fillLeaving(16 * 1024);
+
+    choose(PublishTag::ServerType, XmlLocation::WebDAV);
+    type(PublishTag::WebDAVUser, QStringLiteral("tester"));
+    type(PublishTag::WebDAVPassword, QStringLiteral("secret"));
+    type(PublishTag::WebDAVAddress, server.address() + QStringLiteral("/site"));
+    control<MyMatrix>(PublishTag::ExportType)->selectCellWithTag(1);
+    panel->exportButton();
+    ASSERT_TRUE(processEventsUntil([&] { return panel->notice()->text().contains(QStringLiteral("The export stopped")); }, 120000))
+        << full.activityText().toStdString();
+    // The panel tells why as well.
+    EXPECT_TRUE(panel->notice()->text().contains(QStringLiteral("No space left on device"))) << panel->notice()->text().toStdString();
+    EXPECT_TRUE(full.activityText().contains(QStringLiteral("No space left on device"))) << full.activityText().toStdString();
+    EXPECT_TRUE(full.activityText().contains(QStringLiteral("The export stopped"))) << full.activityText().toStdString();
+    EXPECT_FALSE(window->sender()->isRunning());
+    EXPECT_TRUE(filesBelow(server.davRoot()).isEmpty()) << filesBelow(server.davRoot()).join(QLatin1Char(' ')).toStdString();
+    EXPECT_FALSE(QFile::exists(fullFolder + QStringLiteral("/lastbom.xmlbase")));
 }
 
 TEST_F(ExportControllerTest, PublishesOverFTPOnThePortOfThePortField)

@@ -22,6 +22,7 @@
 #include "platform/widgets/MyPopUpButton.h"
 #include "platform/widgets/MyTextField.h"
 #include "platform/widgets/RulerUnit.h"
+#include "support/SmallFilesystem.h"
 #include "support/EventLoop.h"
 #include "support/ui/ScriptedModalHandler.h"
 #include "support/ui/StarterArchive.h"
@@ -58,6 +59,20 @@ protected:
     std::unique_ptr<lq::UserDefaults> _defaults;
     std::unique_ptr<MyDocumentController> controller;
 };
+
+TEST_F(ControllerTest, ANewSiteThatCannotBeUnpackedSaysWhyAndLeavesNoFolder)
+{
+    SmallFilesystem disk(1024 * 1024);
+    LQ_REQUIRE_MOUNTED(disk);
+    disk.fillLeaving(8 * 1024);
+    modal.state->panelAnswer = disk.filePath(QStringLiteral("MyWebsite"));
+    controller->menuClicked(50);
+    EXPECT_TRUE(controller->documents().empty());
+    ASSERT_EQ(modal.state->alerts.size(), 1);
+    EXPECT_EQ(modal.state->alerts[0].title, QStringLiteral("Whoops"));
+    EXPECT_TRUE(modal.state->alerts[0].message.contains(QStringLiteral("No space left on device"))) << modal.state->alerts[0].message.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(disk.filePath(QStringLiteral("MyWebsite.lqxl"))));
+}
 
 TEST_F(ControllerTest, NewSiteInAFolderThatIsAlreadyOpenIsRefused)
 {

@@ -15,6 +15,7 @@
 #include "platform/widgets/MyTabView.h"
 #include "platform/widgets/MyTableView.h"
 #include "platform/widgets/MyTextField.h"
+#include "support/ui/SheetHands.h"
 #include "support/ui/StarterArchive.h"
 
 #include <QApplication>
@@ -188,24 +189,6 @@ TEST_F(WWRSSControllerTest, NewEntryIsEditedInTheSheetAndGoesFirst)
     EXPECT_EQ(tableTitles(), titles());
     EXPECT_FALSE(feed->entryTable()->model()->flags(feed->entryTable()->model()->index(0, 0)).testFlag(Qt::ItemIsEditable));
     EXPECT_TRUE(document.isDocumentEdited());
-}
-
-// Ends the shown sheet as a user would: Return, Escape, or the Cancel button.
-enum class Ending { Return, Escape, CancelButton };
-
-void endSheet(QDialog* sheet, QWidget* field, Ending ending)
-{
-    switch (ending) {
-    case Ending::Return: QTest::keyClick(field, Qt::Key_Return); break;
-    case Ending::Escape: QTest::keyClick(field, Qt::Key_Escape); break;
-    case Ending::CancelButton: {
-        for (QPushButton* button : sheet->findChildren<QPushButton*>()) {
-            if (button->text() == QStringLiteral("Cancel"))
-                button->click();
-        }
-        break;
-    }
-    }
 }
 
 TEST_F(WWRSSControllerTest, TheEntrySheetTakesReturnAndEscape)

@@ -1,6 +1,7 @@
 // The layout controller over the starter site: the sheets a template gets,
 // moving between pages, the template selector and the element list.
 #include "elements/XmlVornBox.h"
+#include "elements/XmlWebPhotoAlbum.h"
 #include "model/site/XmlPhoto.h"
 #include "platform/widgets/ControlTags.h"
 #include "platform/widgets/ItemModelAdaptor.h"
@@ -74,6 +75,8 @@ TEST_F(LayoutControllerTest, TheSheetsFollowTheElementsTheTemplateShows)
     XmlStyleSheet* albumSheet = photos->getTemplate().get();
     setVisible(*albumSheet, "Photo Album", true);
     setVisible(*albumSheet, "Slideshow", false);
+    // A click on a photo opens the picture: no slideshow plays.
+    XmlWebPhotoAlbum::cast(albumSheet->getElementWithName(QStringLiteral("Photo Album")).get())->setClickOp(XmlWebPhotoAlbum::ClickOperation::NewWindow);
     show(photos);
     const QStringList tabs = sheetTabs(*layout->tabview());
     EXPECT_TRUE(tabs.contains(QStringLiteral("photoalbum")));
@@ -130,7 +133,10 @@ TEST_F(LayoutControllerTest, TheVornBoxSheetSelectsTheTemplatesBox)
 
     const auto first = sheet->addVornBox();
     const auto second = sheet->addVornBox();
-    const QStringList calls = {QStringLiteral("setSelectedObject: Vorn Box"), QStringLiteral("correctVornBoxUI: Vorn Box")};
+    // The sheet fits itself to the box when the selection fills it and again
+    // when the sheet comes to the front.
+    const QStringList calls = {QStringLiteral("setSelectedObject: Vorn Box"), QStringLiteral("correctVornBoxUI: Vorn Box"),
+                               QStringLiteral("correctVornBoxUI: Vorn Box")};
     layout->tabview()->selectTabViewItemWithIdentifier(QStringLiteral("page"));
     layout->taken();
     layout->tabview()->selectTabViewItemWithIdentifier(QStringLiteral("vornbox"));

@@ -223,6 +223,48 @@ TEST(XmlCSSImage, NewPictureFromAMissingFileChangesNothing)
     EXPECT_EQ(fixture.document.changes, 0);
 }
 
+TEST(XmlCSSImage, AFileThatIsNoPictureIsRefusedWithItsReason)
+{
+    struct Case {
+        const char* file;
+        QByteArray bytes;
+        const char* reason;
+    };
+    const QByteArray png = encoded(solid(20, 10, Qt::red), "PNG");
+    const std::vector<Case> cases {
+        { "notes.png", "These are my notes, not a picture.\n", "not a picture" },
+        { "cut.jpg", encoded(solid(20, 10, Qt::red), "JPG").left(12), "not a picture" },
+        { "cut.gif", gifBytes().left(6), "not a picture" },
+        { "letter.txt", "Dear reader,\n", "not a picture" },
+        { "empty.png", QByteArray(), "empty" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        RecordInDocument fixture;
+        const QString source = fixture.path(QStringLiteral("incoming/") + QLatin1String(c.file));
+        writeAll(source, c.bytes);
+        fixture.record->setImageUUID(QStringLiteral("OLD"));
+        LogCapture log;
+        QString whyNot;
+
+        EXPECT_FALSE(fixture.record->setNewImageFromFile(source, &whyNot));
+        EXPECT_TRUE(whyNot.contains(QLatin1String(c.reason))) << whyNot.toStdString();
+        ASSERT_EQ(log.lines.size(), 1);
+        EXPECT_TRUE(log.lines.first().contains(source)) << log.lines.first().toStdString();
+        EXPECT_TRUE(log.lines.first().contains(whyNot)) << log.lines.first().toStdString();
+        // Nothing of the file was kept, and the record is as it was.
+        EXPECT_TRUE(QDir(fixture.path(QStringLiteral("bitmaps2"))).entryList(QDir::Files).isEmpty());
+        EXPECT_EQ(fixture.record->imageUUID(), QStringLiteral("OLD"));
+        EXPECT_TRUE(fixture.record->image()->image().isNull());
+        EXPECT_EQ(fixture.document.changes, 0);
+    }
+    // The same folder's picture is taken.
+    RecordInDocument fixture;
+    const QString picture = fixture.path(QStringLiteral("incoming/fine.png"));
+    writeAll(picture, png);
+    EXPECT_TRUE(fixture.record->setNewImageFromFile(picture));
+}
+
 TEST(XmlCSSImage, CountedLoadingMeasuresAndDropsThePicture)
 {
     RecordInDocument fixture;

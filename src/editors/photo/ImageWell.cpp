@@ -4,9 +4,11 @@
 #include "imaging/XmlImage.h"
 #include "model/core/XmlBase.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/widgets/ModalHandler.h"
 #include "templates/XmlCSSImage.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QImage>
@@ -141,9 +143,14 @@ bool ImageWell::takeDroppedPicture(const QMimeData* data)
         if (urls.isEmpty())
             return false;
         if (!files.isEmpty()) {
-            // The file's type is the background image's business.
-            if (_xmlimage)
-                _xmlimage->setNewImageFromFile(files.first());
+            // The file's type is the background image's business; a file it
+            // refuses is said so, and sends nothing.
+            QString whyNot;
+            if (_xmlimage && !_xmlimage->setNewImageFromFile(files.first(), &whyNot)) {
+                lq::runAlert(window(), QStringLiteral("The background picture was not changed"),
+                             QStringLiteral("\"") + QFileInfo(files.first()).fileName() + QStringLiteral("\" cannot be used: ") + whyNot + QLatin1Char('.'));
+                return false;
+            }
             return true;
         }
         // Only addresses on the web: a picture the drag carries beside them is taken below.

@@ -18,7 +18,8 @@ class XmlCSSImage;
 // the dropped files, or a picture from another application written as a PNG
 // file "<temporary folder>/<new UUID>.png" (which stays there). After a drop
 // with a picture it sends its action to its target, which tells the wells
-// apart by their tag.
+// apart by their tag; a dropped file that holds no picture is refused with
+// an alert that says why, and sends nothing.
 class ImageWell : public TaggedControl<IWView> {
     Q_OBJECT
 public:

@@ -4,6 +4,7 @@
 #include "elements/StoredTextWriter.h"
 #include "editors/text/EasyLinkOpener.h"
 #include "editors/text/LinkTarget.h"
+#include "editors/text/TextMenuTags.h"
 #include "model/core/DocumentBase.h"
 #include "model/core/SuppressedChanges.h"
 #include "model/core/XmlBase.h"
@@ -624,6 +625,21 @@ void QZTextEditor::heading()
     lq::uiFrame(this, "heading:", [&] { applyParagraphKind(1, std::nullopt); });
 }
 
+bool QZTextEditor::menuCommand(int tag)
+{
+    switch (tag) {
+    case TextMenuTag::bold: bold(); return true;
+    case TextMenuTag::italic: italic(); return true;
+    case TextMenuTag::underline: underline(); return true;
+    case TextMenuTag::heading: heading(); return true;
+    case TextMenuTag::normal: normal(); return true;
+    case TextMenuTag::left: left(); return true;
+    case TextMenuTag::center: center(); return true;
+    case TextMenuTag::right: right(); return true;
+    default: return false;
+    }
+}
+
 void QZTextEditor::fontStyle()
 {
     if (_controls.fStyle)
@@ -757,6 +773,11 @@ void QZTextEditor::setLinkNewWindow(int newWindow)
         flag.setValue(lq::TextKey::linkNewWindow, newWindow != 0 ? 1 : 0);
         _ctv->addAttributes(flag, text.longestEffectiveRange(lq::TextKey::link, at));
     });
+}
+
+QVariant QZTextEditor::link() const
+{
+    return _linkTarget ? _linkTarget->getLink() : _link;
 }
 
 void QZTextEditor::easyLink()

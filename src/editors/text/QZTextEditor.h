@@ -5,6 +5,7 @@
 #include "platform/text/Font.h"
 #include "platform/text/ParagraphStyle.h"
 #include "platform/text/StyledText.h"
+#include "platform/widgets/TextView.h"
 
 #include <QList>
 #include <QMetaObject>
@@ -23,9 +24,6 @@ class QComboBox;
 class QLineEdit;
 class QWidget;
 class XmlBase;
-namespace lq {
-class TextView;
-}
 
 // The rich-text editor: turns a text view into the editor of one element's
 // stored rich text. It keeps the fonts and line spacings of the six
@@ -116,8 +114,9 @@ public:
     lq::Font fontForKind(int kind) const;
     int lineSpacingForKind(int kind) const;
 
-    // The link of the typing attributes: an address, a page number, or nothing.
-    const QVariant& link() const { return _link; }
+    // The link being edited: the link target's when one is set, else the
+    // link of the typing attributes; an address, a page number, or nothing.
+    QVariant link() const;
     bool textMenuValidate() const { return true; }
 
     // --- Controls ----------------------------------------------------------------------
@@ -158,6 +157,9 @@ public:
     void easyLink();
     void fontStyleInt(int kind);
     void changeAlignment(int alignment);
+    // The text menu's command of the tag (TextMenuTag: bold to right);
+    // answers whether the tag is one of them.
+    bool menuCommand(int tag);
     // Sets or (with nothing) removes the link over the selection, or over
     // the link or word at the caret.
     void linkNewWindow(const QVariant& link, int newWindow);

@@ -56,6 +56,9 @@ void XmlPhotoRep::setNewImageFromFile(const QString& path)
         _backstore = 0;
         setPicture(picture);
         saveOriginalImageFrom(path);
+        // The thumbnail and icon show the new picture.
+        createInternalImages();
         setPicture(lq::GraphicsImage());
+        docChanged();
     });
 }

@@ -23,7 +23,8 @@ public:
 
     // A picture the user picked for the page: read, normalised and limited as
     // an import, then stored under the current picture number and dropped
-    // from memory. A representative picture without a number (0) first draws
+    // from memory; its thumbnail and icon are made anew, and the document
+    // is changed. A representative picture without a number (0) first draws
     // one from the site of its document. A file that cannot be read as a
     // picture changes nothing.
     void setNewImageFromFile(const QString& path);

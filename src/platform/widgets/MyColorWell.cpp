@@ -10,7 +10,8 @@ MyColorWell::MyColorWell(int tag, QWidget* parent)
 {
     setTag(tag);
     setCheckable(true);
-    setMinimumSize(44, 24);
+    // A swatch: its size does not follow the room it is given.
+    setFixedSize(44, 24);
     connect(this, &QPushButton::clicked, this, [this](bool checked) { setActive(checked); });
 }
 

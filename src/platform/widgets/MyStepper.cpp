@@ -2,6 +2,8 @@
 
 #include "platform/widgets/ControlTags.h"
 
+#include <QLineEdit>
+
 MyStepper::MyStepper(int tag, int minimum, int maximum, int increment, QWidget* parent)
     : TaggedControl<QSpinBox>(parent)
 {
@@ -13,4 +15,11 @@ MyStepper::MyStepper(int tag, int minimum, int maximum, int increment, QWidget* 
 void MyStepper::localize()
 {
     localizeToolTipByTag();
+}
+
+void MyStepper::showArrowsOnly()
+{
+    lineEdit()->hide();
+    setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+    setFixedWidth(18);
 }

@@ -9,4 +9,6 @@ class MyStepper : public TaggedControl<QSpinBox> {
 public:
     MyStepper(int tag = 0, int minimum = 0, int maximum = 100, int increment = 1, QWidget* parent = nullptr);
     void localize();
+    // Shows only the arrows: the number is shown by the field beside it.
+    void showArrowsOnly();
 };

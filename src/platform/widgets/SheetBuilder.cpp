@@ -4,6 +4,7 @@
 #include "platform/widgets/MyButton.h"
 #include "platform/widgets/MyCheckBox.h"
 #include "platform/widgets/MyColorWell.h"
+#include "platform/widgets/ControlValues.h"
 #include "platform/widgets/MyImageView.h"
 #include "platform/widgets/MyIntegerField.h"
 #include "platform/widgets/MyLabel.h"
@@ -17,6 +18,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
 
@@ -36,19 +38,64 @@ SheetBuilder::SheetBuilder(QWidget* container, QObject* controller, Action actio
     }
 }
 
-SheetBuilder& SheetBuilder::label(const QString& text)
+SheetBuilder& SheetBuilder::label(const QString& text, int tag)
 {
     _nextLabel = text;
+    _nextLabelTag = tag;
     return *this;
+}
+
+SheetBuilder& SheetBuilder::beginRow()
+{
+    endRow();
+    auto* row = new QWidget(_container);
+    row->setProperty(lq::rowHolderProperty, true);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    addRow(row);
+    _row = row;
+    return *this;
+}
+
+SheetBuilder& SheetBuilder::endRow()
+{
+    if (_row)
+        static_cast<QHBoxLayout*>(_row->layout())->addStretch(1);
+    _row = nullptr;
+    return *this;
+}
+
+SheetBuilder SheetBuilder::group(const QString& title)
+{
+    auto* box = new QGroupBox(title, _container);
+    addRow(box);
+    return SheetBuilder(box, _controller, _action);
+}
+
+QWidget* SheetBuilder::view(QWidget* view)
+{
+    addRow(view);
+    return view;
 }
 
 void SheetBuilder::addRow(QWidget* control)
 {
-    if (_nextLabel.isEmpty())
+    if (_row) {
+        control->setParent(_row);
+        _row->layout()->addWidget(control);
+        return;
+    }
+    if (_nextLabelTag != 0) {
+        auto* label = new MyLabel(_nextLabelTag, _nextLabel, _container);
+        label->localize();
+        _form->addRow(label, control);
+    } else if (_nextLabel.isEmpty()) {
         _form->addRow(control);
-    else
+    } else {
         _form->addRow(_nextLabel, control);
+    }
     _nextLabel.clear();
+    _nextLabelTag = 0;
 }
 
 SheetBuilder::Action SheetBuilder::firer() const
@@ -118,15 +165,18 @@ MyIntegerField* SheetBuilder::intField(int tag, int minimum, int maximum)
 MyIntegerField* SheetBuilder::intPair(int tag, int minimum, int maximum, int increment)
 {
     auto* pair = new QWidget(_container);
+    pair->setProperty(lq::rowHolderProperty, true);
     auto* row = new QHBoxLayout(pair);
     row->setContentsMargins(0, 0, 0, 0);
     auto* field = new MyIntegerField(tag, minimum, maximum, pair);
     auto* arrows = new MyStepper(tag + 1, minimum, maximum, increment, pair);
-    arrows->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
-    arrows->setMaximumWidth(22);
+    arrows->showArrowsOnly();
     arrows->setValue(field->intValue());
+    // Wide enough for six digits: numbers, not text, go in it.
+    field->setMaximumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 12);
     row->addWidget(field);
     row->addWidget(arrows);
+    row->addStretch(1);
     QObject::connect(field, &MyIntegerField::valueChanged, arrows, [fire = firer(), field, arrows](int value) {
         const QSignalBlocker quiet(arrows);
         arrows->setValue(value);

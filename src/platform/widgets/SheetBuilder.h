@@ -41,8 +41,19 @@ public:
     // The controller is the object the action frames log as.
     SheetBuilder(QWidget* container, QObject* controller, Action action);
 
-    // The label of the next row ("" for none).
-    SheetBuilder& label(const QString& text);
+    // The label of the next row ("" for none); with a tag, the label is a
+    // tagged text (MyLabel) that can be found, changed and hidden.
+    SheetBuilder& label(const QString& text, int tag = 0);
+
+    // The controls made until endRow stand side by side in one row (under
+    // the label given before beginRow).
+    SheetBuilder& beginRow();
+    SheetBuilder& endRow();
+    // A box with a title as the next row; its rows are made with the builder
+    // answered, which sends the same action.
+    SheetBuilder group(const QString& title);
+    // A view made elsewhere (a picture well, a table, a text view) as the next row.
+    QWidget* view(QWidget* view);
 
     MyButton* button(int tag, const QString& title);
     MyCheckBox* check(int tag, const QString& title);
@@ -72,6 +83,8 @@ public:
     QDialogButtonBox* sheetButtons(QDialog* sheet, const QString& acceptTitle = QStringLiteral("OK"));
 
     QFormLayout* form() const { return _form; }
+    // The view the rows go into (for a group, its box).
+    QWidget* container() const { return _container; }
 
 private:
     void addRow(QWidget* control);
@@ -83,4 +96,6 @@ private:
     Action _action;
     QFormLayout* _form;
     QString _nextLabel;
+    int _nextLabelTag = 0;
+    QWidget* _row = nullptr;
 };

@@ -9,6 +9,7 @@
 #include "support/TestFiles.h"
 #include "support/TestPictures.h"
 #include "support/ThemeInFolder.h"
+#include "support/ui/ScriptedModalHandler.h"
 
 #include <gtest/gtest.h>
 
@@ -230,6 +231,27 @@ TEST_F(ImageWellTest, TheFilesTypeIsTheBackgroundImagesBusiness)
     EXPECT_TRUE(storedPicture().startsWith("\xFF\xD8"));
     EXPECT_EQ(record->image()->image().size(), lq::Size(24, 18));
     EXPECT_EQ(sent.size(), 1);
+}
+
+TEST_F(ImageWellTest, AFileThatIsNoPictureIsRefusedAndTheUserToldWhy)
+{
+    ScopedModalHandler modal;
+    const QString notes = folder.filePath(QStringLiteral("holiday.png"));
+    writeAll(notes, "Pack the camera.\n");
+    QMimeData data;
+    data.setUrls({ QUrl::fromLocalFile(notes) });
+    drop(data);
+
+    ASSERT_EQ(modal.state->alerts.size(), 1);
+    const lq::AlertRequest& alert = modal.state->alerts.first();
+    EXPECT_EQ(alert.title, QStringLiteral("The background picture was not changed"));
+    EXPECT_TRUE(alert.message.contains(QStringLiteral("\"holiday.png\""))) << alert.message.toStdString();
+    EXPECT_TRUE(alert.message.contains(QStringLiteral("not a picture"))) << alert.message.toStdString();
+    // Nothing changed, so nothing is sent.
+    EXPECT_EQ(record->imageUUID(), QStringLiteral("0000000000000001"));
+    EXPECT_TRUE(sent.isEmpty());
+    EXPECT_TRUE(QDir(folder.filePath(QStringLiteral("bitmaps2"))).entryList(QDir::Files).isEmpty());
+    EXPECT_EQ(document.changes, 0);
 }
 
 TEST_F(ImageWellTest, AWellWithoutBackgroundImageStillSendsItsAction)

@@ -471,7 +471,12 @@ TEST_F(XmlPhotoFilesTest, RepresentativePictureTakesANewPictureUnderItsOwnNumber
         EXPECT_EQ(picture.imageSeqNumber(), 5);
     }
 
+    document.changes = 0;
     picture.setNewImageFromFile(source("chosen.jpg", jpegBytes(90, 60, Qt::magenta)));
+    EXPECT_GT(document.changes, 0);
+    const QImage icon = picture.iconImage();
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_GT(icon.pixelColor(icon.width() / 2, icon.height() / 2).red(), 200) << "the icon shows the new picture";
     EXPECT_EQ(picture.imageSeqNumber(), 5);
     EXPECT_EQ(site->imageSeqTest(), counter);
     EXPECT_EQ(pictureSize(stored(5)), QSize(90, 60));

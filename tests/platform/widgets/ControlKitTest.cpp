@@ -6,6 +6,7 @@
 #include "platform/widgets/ColorPanel.h"
 #include "platform/widgets/ControlTags.h"
 #include "platform/widgets/MyButton.h"
+#include "platform/widgets/MyCancelButton.h"
 #include "platform/widgets/MyCheckBox.h"
 #include "platform/widgets/MyColorWell.h"
 #include "platform/widgets/MyImageView.h"
@@ -24,6 +25,8 @@
 
 #include <QColorDialog>
 #include <QHBoxLayout>
+#include <QLineEdit>
+#include <QVBoxLayout>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -331,6 +334,39 @@ TEST(ColorPanel, OnePanelServesTheActiveWell)
     panel->setCurrentColor(Qt::yellow);
     EXPECT_EQ(second.color(), QColor(Qt::green));
     panel->hide();
+}
+
+TEST(CancelButton, KeepsTheFocusWhileShown)
+{
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* field = new QLineEdit(&window);
+    auto* cancel = new MyCancelButton(0, QStringLiteral("Cancel"), &window);
+    auto* other = new QPushButton(QStringLiteral("Other"), &window);
+    layout->addWidget(field);
+    layout->addWidget(cancel);
+    layout->addWidget(other);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    cancel->setFocus(Qt::OtherFocusReason);
+    ASSERT_TRUE(cancel->hasFocus());
+    QTest::keyClick(cancel, Qt::Key_Tab);
+    EXPECT_TRUE(cancel->hasFocus()) << "Tab leaves the focus on it";
+    QTest::keyClick(cancel, Qt::Key_Backtab);
+    EXPECT_TRUE(cancel->hasFocus());
+    QTest::mouseClick(field, Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_TRUE(cancel->hasFocus()) << "a click elsewhere gives it back";
+
+    // Hidden, it lets the focus go like any button.
+    cancel->hide();
+    field->setFocus(Qt::MouseFocusReason);
+    QApplication::processEvents();
+    EXPECT_TRUE(field->hasFocus());
+    QTest::keyClick(field, Qt::Key_Tab);
+    EXPECT_TRUE(other->hasFocus());
 }
 
 TEST(SplitView, DividerPositionsGoThroughTheHook)

@@ -2,8 +2,8 @@
 
 // A new site made from the starter archive, open in a document window whose
 // layout editor notes the calls it gets from the canvas and the sheets (the
-// selection, moves and their commits) and those the later parts of the
-// inspector will fill.
+// selection, moves and their commits, the album options, the Vorn Box
+// sheet's fitting) and, apart, what the inspector's controls send.
 #include "app/MyDocumentWindow.h"
 #include "document/MyDocument.h"
 #include "elements/XmlVornBox.h"
@@ -14,6 +14,7 @@
 #include "model/site/XmlPhoto.h"
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
+#include "platform/widgets/ControlTags.h"
 #include "platform/widgets/MyTabView.h"
 #include "support/TestFiles.h"
 #include "support/TestPictures.h"
@@ -35,8 +36,24 @@ public:
         note(QStringLiteral("setSelectedObject:"), element);
         LayoutController::setSelectedObject(element);
     }
-    void albumOptionsSet() override { calls.append(QStringLiteral("albumOptionsSet")); }
+    void albumOptionsSet() override
+    {
+        calls.append(QStringLiteral("albumOptionsSet"));
+        LayoutController::albumOptionsSet();
+    }
+    // The controls' actions, noted with the sender's tag in "sent".
+    void action(QWidget* sender) override { sent.append(QStringLiteral("action: ") + QString::number(lq::widgetTag(sender))); }
+    void action2(QWidget* sender) override { sent.append(QStringLiteral("action2: ") + QString::number(lq::widgetTag(sender))); }
+    void action3(QWidget* sender) override { sent.append(QStringLiteral("action3: ") + QString::number(lq::widgetTag(sender))); }
+    void textChange(QWidget* sender) override { sent.append(QStringLiteral("textChange: ") + QString::number(lq::widgetTag(sender))); }
+    void textDidChange(QWidget*) override { sent.append(QStringLiteral("textDidChange:")); }
     void correctVornBoxUI(XmlVornBox* box) override { note(QStringLiteral("correctVornBoxUI:"), box); }
+    // Every layout of the template starts by clearing the tracking data.
+    void clearTrackingData() override
+    {
+        ++layouts;
+        LayoutController::clearTrackingData();
+    }
     void moveSelectedObject(XmlBoxModel* element) override
     {
         note(QStringLiteral("moveSelectedObject:"), element);
@@ -63,6 +80,8 @@ public:
         return noted;
     }
     QStringList calls;
+    QStringList sent;
+    int layouts = 0;
 
 private:
     void note(const QString& call, XmlBase* element)

@@ -1,0 +1,16 @@
+#pragma once
+#include "platform/widgets/MyButton.h"
+
+// A button that keeps the keyboard focus while it is shown: Tab, Backtab
+// and clicks elsewhere in its window leave the focus on it, so that its key
+// (Return, Escape) stays with it. Hidden, it gives the focus up as a plain
+// button does; the window going inactive takes it as it takes any focus.
+class MyCancelButton : public MyButton {
+    Q_OBJECT
+public:
+    explicit MyCancelButton(int tag = 0, const QString& title = QString(), QWidget* parent = nullptr);
+
+protected:
+    bool focusNextPrevChild(bool next) override;
+    void focusOutEvent(QFocusEvent* event) override;
+};
