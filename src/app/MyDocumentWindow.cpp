@@ -1,12 +1,18 @@
 #include "app/MyDocumentWindow.h"
 
 #include "app/ExportController.h"
+#include "app/VersionList.h"
 #include "document/LayoutControllerBase.h"
 #include "document/MyDocument.h"
 #include "app/PublishRoads.h"
 #include "app/SendPanel.h"
 #include "publish/SendController.h"
 #include "app/StubEditorPanel.h"
+#include "editors/QZFiles.h"
+#include "editors/QZNavViewer.h"
+#include "editors/QZTrash.h"
+#include "editors/iphoto/QZiPhoto.h"
+#include "editors/iphoto/iPhoto.h"
 #include "app/ThemeController.h"
 #include "editors/links/EasyLink.h"
 #include "editors/panes/QZAlbumEditor.h"
@@ -15,6 +21,7 @@
 #include "editors/panes/QZPayPalEditor.h"
 #include "editors/panes/QZWebsiteEditor.h"
 #include "editors/photo/QZImageWell.h"
+#include "editors/text/EasyLinkOpener.h"
 #include "model/application/MyApplication.h"
 #include "model/files/XmlFiles.h"
 #include "model/site/XmlAlbum.h"
@@ -37,11 +44,10 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -72,18 +78,25 @@ int slot(EditorKind kind)
     return static_cast<int>(kind);
 }
 
-// The window's own panel of a kind, and stand-ins for the editors still to come.
+// The window's own panel of a kind: the navigator, the photo editor, the
+// text panes, the trash, files and iPhoto panes, and stand-ins for the
+// editors still to come.
 std::unique_ptr<EditorPanel> standardPanel(EditorKind kind)
 {
     switch (kind) {
+    case EditorKind::Navigator: return std::make_unique<QZNavViewer>();
     case EditorKind::ImageWell: return std::make_unique<QZImageWell>();
     case EditorKind::Album: return std::make_unique<QZAlbumEditor>();
     case EditorKind::Group: return std::make_unique<QZGroupEditor>();
     case EditorKind::Website: return std::make_unique<QZWebsiteEditor>();
     case EditorKind::Html: return std::make_unique<QZHtmlEditor>();
     case EditorKind::PayPal: return std::make_unique<QZPayPalEditor>();
-    default: return std::make_unique<StubEditorPanel>(kind);
+    case EditorKind::Trash: return std::make_unique<QZTrash>();
+    case EditorKind::Files: return std::make_unique<QZFiles>();
+    case EditorKind::IPhoto: return std::make_unique<QZiPhoto>();
+    default: break;
     }
+    return std::make_unique<StubEditorPanel>(kind);
 }
 
 const QString Editing = QStringLiteral("Editing");
@@ -121,10 +134,9 @@ MyDocumentWindow::MyDocumentWindow(MyDocument& document, lq::UserDefaults* defau
     _roads = std::make_unique<PublishRoads>(_document, *_sender);
 
     QWidget* send = buildTabs();
+    buildMenuBar();
+    outer->setMenuBar(_menuBar);
     connectDocument();
-    // Until the document menu arrives, its two keys work from every tab.
-    connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, this, [this] { saveDocument(); });
-    connect(new QShortcut(QKeySequence::Quit, this), &QShortcut::activated, this, [this] { Q_EMIT quitRequested(); });
     lq::uiFrame(this, "windowControllerDidLoadNib:", [&] { windowControllerDidLoadNib(send); });
     if (_defaults && _defaults->hasKey(QStringLiteral("DocWindowPos")))
         restoreGeometry(QByteArray::fromBase64(_defaults->stringForKey(QStringLiteral("DocWindowPos")).toLatin1()));
@@ -171,7 +183,8 @@ QWidget* MyDocumentWindow::buildTabs()
     QWidget* editing = buildEditingTab();
     _activity = new QPlainTextEdit;
     _activity->setReadOnly(true);
-    _versions = new QListWidget;
+    _versions = new VersionList(_document);
+    _versions->setEditModeHandler([this] { switchToEditMode(); });
     // The theme library takes the place of this one once the panels are made.
     auto* themes = new QWidget;
     auto* send = new QWidget;
@@ -194,12 +207,14 @@ void MyDocumentWindow::connectDocument()
     _document.queue().setRefreshHandler([this] { refreshEditor(); });
     _document.setReloadHandler([this] {
         _currentType = 0;
-        _panels[slot(EditorKind::Navigator)]->setDocument(this);
+        // The panes over the site's own trees find the new ones.
+        for (auto kind : {EditorKind::Navigator, EditorKind::Trash, EditorKind::Files})
+            _panels[slot(kind)]->setDocument(this);
         if (_layout)
             _layout->updateTemplateSelector();
         if (_document.site())
             setCurrentObject(_document.site()->homepage());
-        reloadVersions();
+        _versions->refreshFiles();
     });
     _document.setContentEditingHandler([this] { layoutDidContentEditing(); });
 }
@@ -229,6 +244,7 @@ void MyDocumentWindow::windowControllerDidLoadNib(QWidget* send)
     _masterTab->setViewOfItem(QStringLiteral("Themes"), _themes->view());
     _export = new ExportController(this, send);
     _export->setSender(_roads.get());
+    _roads->setPublishPanel(_export);
     _sender->setRetryHandler([this] { _export->exportChanges2(); });
 
     _document.setTestMode(true);
@@ -248,7 +264,7 @@ void MyDocumentWindow::windowControllerDidLoadNib(QWidget* send)
     grey.setColor(QPalette::Window, QColor(0xe8, 0xe8, 0xe8));
     setPalette(grey);
     showActivity();
-    reloadVersions();
+    _versions->refreshFiles();
 }
 
 MyDocumentWindow::~MyDocumentWindow()
@@ -454,6 +470,10 @@ void MyDocumentWindow::setCurrentObject(XmlBase* object)
                 chosen = panel(EditorKind::Trash), type = 4, album.clear(), editorKind = 0;
             } else if (cls == typeid(XmlFiles)) {
                 chosen = panel(EditorKind::Files), type = 6, album.clear(), editorKind = 0;
+            } else if (cls == typeid(iPhoto)) {
+                // The site's row or the library itself: the pane shows the
+                // document's own library.
+                chosen = panel(EditorKind::IPhoto), type = 7, album.clear(), editorKind = 0;
             } else if (cls == typeid(XmlGroup)) {
                 chosen = panel(EditorKind::Group), type = 2, album = object->UUID(), editorKind = 0;
             } else if (cls == typeid(XmlHomePage)) {
@@ -487,6 +507,8 @@ std::shared_ptr<XmlBase> MyDocumentWindow::currentObject()
         return site && site->homepage() ? site->homepage()->shared_from_this() : nullptr;
     };
     auto answer = lq::uiFrame(this, "currentObject", [&]() -> std::shared_ptr<XmlBase> {
+        if (_currentType == 7)
+            return iPhotoLibrary();
         if (auto live = XmlBase::UUID(_currentObjectUUID))
             return live;
         switch (_currentType) {
@@ -510,6 +532,15 @@ std::shared_ptr<XmlBase> MyDocumentWindow::currentObject()
         answer = homepage();
     }
     return answer;
+}
+
+std::shared_ptr<iPhoto> MyDocumentWindow::iPhotoLibrary()
+{
+    if (!_iPhotoLibrary) {
+        _iPhotoLibrary = iPhoto::create();
+        _iPhotoLibrary->importFromLibrary();
+    }
+    return _iPhotoLibrary;
 }
 
 XmlAlbum* MyDocumentWindow::currentAlbum()
@@ -566,15 +597,6 @@ void MyDocumentWindow::layoutDidContentEditing()
 void MyDocumentWindow::setEasyLinkOpener(std::unique_ptr<EasyLinkOpener> opener)
 {
     _linkOpener = std::move(opener);
-}
-
-void MyDocumentWindow::easyLink(QZTextEditor* editor)
-{
-    lq::uiFrame(this, "easyLink:", [&] {
-        EasyLinkOpener* opener = _linkOpener ? _linkOpener.get() : _easyLink.get();
-        if (opener && editor)
-            opener->easyLink(editor);
-    });
 }
 
 void MyDocumentWindow::switchToContentEditor()
@@ -669,11 +691,6 @@ void MyDocumentWindow::switchToEditMode()
     setMainTab(Editing);
 }
 
-void MyDocumentWindow::setNewTheme(const QString& path)
-{
-    lq::uiFrame(this, "setNewTheme:", [&] { lq::log(QStringLiteral("setNewTheme: ") + path); });
-}
-
 bool MyDocumentWindow::tabViewShouldSelectTabViewItem(MyTabView* tabs, const QString& identifier)
 {
     Q_UNUSED(tabs);
@@ -696,6 +713,9 @@ void MyDocumentWindow::tabViewDidSelectTabViewItem(MyTabView* tabs, const QStrin
     // The publish panel reads its settings and folders anew when it shows.
     if (tabs == _masterTab && identifier == QStringLiteral("Send") && _export)
         _export->updateGUI();
+    // The snapshots of the saves made since it last showed.
+    if (tabs == _masterTab && identifier == QStringLiteral("Versions"))
+        _versions->refreshFiles();
     if (tabs == _masterTab && identifier == QStringLiteral("Themes") && _themes)
         _themes->tabShown();
     if (tabs != _tabView)
@@ -745,13 +765,4 @@ void MyDocumentWindow::showActivity()
     _statusLine->setVisible(!queue.statusHidden());
     _progressBar->setVisible(!queue.statusHidden());
     _progressBar->setValue(static_cast<int>(queue.progress() * 100.0));
-}
-
-void MyDocumentWindow::reloadVersions()
-{
-    _versions->clear();
-    QDir revert(_document.fileName() + QStringLiteral("/revert"));
-    const QFileInfoList snapshots = revert.entryInfoList({QStringLiteral("*.qvzip")}, QDir::Files, QDir::Time);
-    for (const QFileInfo& snapshot : snapshots)
-        _versions->addItem(snapshot.completeBaseName());
 }

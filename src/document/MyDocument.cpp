@@ -374,6 +374,21 @@ bool MyDocument::newDocumentFromArchive(const QString& folderPath, const QString
     });
 }
 
+void MyDocument::replaceTheme(const std::shared_ptr<XmlTheme>& theme)
+{
+    lq::uiFrame(this, "replaceTheme:", [&] {
+        if (!theme || theme == _theme)
+            return;
+        if (_theme)
+            _theme->setDocument(nullptr);
+        _theme = theme;
+        _theme->setDocument(this);
+        _theme->setRootDir(fileName());
+        _theme->checkTemplateSeqNums();
+        updateChangeCount(ChangeDone);
+    });
+}
+
 void MyDocument::adopt(const std::shared_ptr<XmlSite>& site, const std::shared_ptr<XmlTheme>& theme)
 {
     release();

@@ -96,6 +96,10 @@ public:
 
     // --- The four trees ---------------------------------------------------------
     XmlTheme* theme() const override { return _theme.get(); }
+    // Puts the theme in the place of the current one (a theme import): it
+    // gets the document and the document folder, and its template numbers
+    // are made unique. The pages keep their template numbers.
+    void replaceTheme(const std::shared_ptr<XmlTheme>& theme);
     XmlLocation* location() const { return _location.get(); }
     XmlRSS* rss() const override { return _rss.get(); }
     // The document folder (the site's root folder), or "" before one is set.
