@@ -1,14 +1,17 @@
 // The whole road a new user walks, on a real X display (Xvfb) with the
-// program's own objects: the start window makes a site, pages and a group
-// are added, ten JPEG photos are dropped into an album page, a caption and a
-// page text are typed, a template is chosen, a watermark is put on the
-// photos, the site is built and previewed and published to apache2 with
-// mod_dav on 127.0.0.1; then one page's text is changed and only that page
-// goes to the server the second time; at last an older version comes back.
-// Every step is checked on disk and on the server, the pages against the
-// HTML 4.01 Transitional DTD and in headless Chromium, and the Activity log
-// stays free of errors. A picture of the window after each step is kept in
-// the build folder's "test-artefacts" (whole-road-*.png).
+// program's own objects: the start window makes a site; the Site menu and
+// the navigator add two pages and a group, named in their rows; ten JPEG
+// photos are dropped into an album page's grid; a title, a caption and a
+// page text are typed in the panes; templates are chosen in the layout tab
+// and the page title dragged on the canvas; the watermark sheet puts a
+// watermark on the photos; the site is rebuilt, previewed and published to
+// apache2 with mod_dav on 127.0.0.1; one page's text is changed and only that
+// page goes to the server the second time; at last the Versions tab brings an
+// older version back. Every step is checked on disk and on the server, the
+// pages against the HTML 4.01 Transitional DTD and, fetched from the server,
+// in headless Chromium, and the Activity log stays free of errors. A picture
+// of the window after each step is kept in the build folder's
+// "test-artefacts" (whole-road-*.png).
 #include "app/ExportController.h"
 #include "app/MenuTags.h"
 #include "app/MyDocumentController.h"
@@ -50,6 +53,7 @@
 #include "platform/widgets/MyTextView.h"
 #include "publish/SendController.h"
 #include "publish/XmlLocation.h"
+#include "support/ChildNames.h"
 #include "support/EventLoop.h"
 #include "support/HeadlessChromium.h"
 #include "support/HelperTools.h"
@@ -438,6 +442,10 @@ TEST_F(WholeRoadTest, ANewSiteIsMadePublishedChangedAndRevertedAsAUserDoesIt)
     EXPECT_TRUE(dragAndDrop(grid, dropped.get(), inside, Qt::CopyAction | Qt::MoveAction).accepted);
     drainQueue();
     ASSERT_EQ(travel->numberPhotos(), 10);
+    QStringList inOrder;
+    for (int i = 1; i <= 10; ++i)
+        inOrder.append(QStringLiteral("IMG_%1").arg(1000 + i));
+    EXPECT_EQ(childNames(*travel), inOrder) << "the photos keep the order of the files dropped";
     for (const XmlBasePtr& photo : travel->photoObjects()) {
         auto* p = XmlPhoto::cast(photo.get());
         ASSERT_NE(p, nullptr);
