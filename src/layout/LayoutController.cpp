@@ -11,6 +11,7 @@
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
+#include "platform/DelayedCall.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/widgets/ControlTags.h"
 #include "platform/widgets/ItemModelAdaptor.h"
@@ -118,6 +119,8 @@ LayoutController::LayoutController(MyDocumentWindow& window)
 
 LayoutController::~LayoutController()
 {
+    // A refused number's correction waits no longer.
+    lq::cancelAll(this);
     // Tabs and rows going away with their views are nobody's choice.
     for (QObject* sender : std::initializer_list<QObject*> {_tabview, _payPalTabView, _webPage, _webPage2,
              _templateList ? _templateList->selectionModel() : nullptr}) {
@@ -702,10 +705,4 @@ void LayoutController::selectVornBoxSheet(XmlStyleSheet& sheet)
     setButtonState(own, 1198, false);
     if (box)
         correctVornBoxUI(box);
-}
-
-// --- The Vorn Box sheet ------------------------------------------------------------------------------------------
-
-void LayoutController::correctVornBoxUI(XmlVornBox*)
-{
 }
