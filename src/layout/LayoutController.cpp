@@ -1,7 +1,10 @@
 #include "layout/LayoutController.h"
 
+#include "editors/text/QZTextEditor.h"
+
 #include "app/MyDocumentWindow.h"
 #include "document/MyDocument.h"
+#include "editors/text/QZTextEditor.h"
 #include "elements/XmlVornBox.h"
 #include "elements/XmlWebPhotoAlbum.h"
 #include "layout/ElementTableSource.h"
@@ -127,6 +130,9 @@ LayoutController::~LayoutController()
         if (sender)
             disconnect(sender, nullptr, this, nullptr);
     }
+    // The Vorn Box's text editor lets its view go before the view goes.
+    if (_vornBoxText)
+        _vornBoxText->setCtv(nullptr);
     // The pages hold the canvas and the template list, which ask this
     // controller and its list source: they go first.
     delete _layoutPage.data();

@@ -346,6 +346,7 @@ private:
     QWidget* buildContentSheet();
     QWidget* buildVornBoxSheet();
     QWidget* buildVornExternalPage();
+    QWidget* buildVornTextPage();
     QWidget* buildPhotoAlbumSheet();
     QWidget* buildSlideshowSheet();
     QWidget* buildPayPalSheet();

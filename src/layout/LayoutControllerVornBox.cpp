@@ -21,6 +21,7 @@
 #include "platform/widgets/ControlTags.h"
 #include "platform/widgets/ControlValues.h"
 #include "platform/widgets/MyButton.h"
+#include "platform/widgets/MyLabel.h"
 #include "platform/widgets/MyMatrix.h"
 #include "platform/widgets/MyPopUpButton.h"
 #include "platform/widgets/MyTabView.h"
@@ -31,6 +32,7 @@
 #include "templates/XmlCSSImage.h"
 #include "templates/XmlStyleSheet.h"
 
+#include <QBoxLayout>
 #include <QItemSelectionModel>
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
@@ -81,10 +83,13 @@ QWidget* LayoutController::buildVornBoxSheet()
     connect(_vornBoxList, &QAbstractItemView::clicked, this, [this] { action2(_vornBoxList); });
     SheetBuilder list(body, this, [this](QWidget* sender) { action2(sender); });
     list.beginRow();
-    list.button(1118, QStringLiteral("Add"))->setAutoDefault(false);
-    list.button(1119, QStringLiteral("Delete"))->setAutoDefault(false);
-    list.button(1140, QStringLiteral("Up"))->setAutoDefault(false);
-    list.button(1141, QStringLiteral("Down"))->setAutoDefault(false);
+    for (const auto& [tag, title] : {std::pair {1118, "Add"}, {1119, "Delete"}, {1140, "Up"}, {1141, "Down"}}) {
+        MyButton* button = list.button(tag, QLatin1String(title));
+        button->setAutoDefault(false);
+        // As narrow as its title: four side by side in the inspector.
+        button->setMinimumWidth(button->fontMetrics().horizontalAdvance(QLatin1String(title)) + 16);
+        button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    }
     list.endRow();
 
     _vornBoxPosition = new QWidget(body);
@@ -99,11 +104,7 @@ QWidget* LayoutController::buildVornBoxSheet()
     _vornBoxTab = new MyTabView(body);
     _vornBoxTab->addTabViewItem(QStringLiteral("externalfile"), QStringLiteral("File"), buildVornExternalPage());
 
-    auto* text = new TextEditorArea(QStringLiteral("Text"), {.kindButtons = true, .kindPopUp = false, .rightToLeft = false});
-    text->setHost(&_window);
-    _vornBoxText = text->editor();
-    _vornBoxText->setLiveUpdate([this] { liveUpdate(); });
-    _vornBoxTab->addTabViewItem(QStringLiteral("vorntext"), QStringLiteral("Text"), text);
+    _vornBoxTab->addTabViewItem(QStringLiteral("vorntext"), QStringLiteral("Text"), buildVornTextPage());
 
     auto* snippet = new QWidget;
     SheetBuilder snippetRows = sheetBuilder(snippet);
@@ -119,10 +120,41 @@ QWidget* LayoutController::buildVornBoxSheet()
     SheetBuilder layerRows = sheetBuilder(layer);
     layerRows.label(QStringLiteral("Layer"))
         .popUp(1131, {{layers()[0], 0}, {layers()[1], 1}, {layers()[2], 2}});
-    layerRows.text(0, QStringLiteral("Its picture is the background of the Borders panel."));
+    layerRows.text(0, QStringLiteral("Its picture is the background of the Borders panel."))->setWordWrap(true);
     _vornBoxTab->addTabViewItem(QStringLiteral("imageonly"), QStringLiteral("Layer"), layer);
     rows.view(_vornBoxTab);
     return body;
+}
+
+QWidget* LayoutController::buildVornTextPage()
+{
+    auto* text = new TextEditorArea(QString(), {.kindButtons = true, .kindPopUp = false, .rightToLeft = false});
+    text->setHost(&_window);
+    _vornBoxText = text->editor();
+    _vornBoxText->setLiveUpdate([this] { liveUpdate(); });
+    // The editor's controls in rows the inspector's width holds: the kinds
+    // and styles, the alignment, the link.
+    const QZTextEditor::Controls& controls = _vornBoxText->controls();
+    auto* column = qobject_cast<QBoxLayout*>(text->layout());
+    int place = 1;
+    for (const QList<QWidget*>& widgets : {QList<QWidget*> {controls.pLeft, controls.pCenter, controls.pRight},
+             QList<QWidget*> {controls.lLink, controls.linkButton}, QList<QWidget*> {controls.NewWindow}}) {
+        auto* row = new QWidget(text);
+        auto* layout = new QHBoxLayout(row);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(2);
+        for (QWidget* control : widgets) {
+            text->controlsRow()->removeWidget(control);
+            layout->addWidget(control, control == controls.lLink ? 1 : 0);
+        }
+        if (!widgets.contains(controls.lLink))
+            layout->addStretch(1);
+        column->insertWidget(place++, row);
+    }
+    controls.lLink->setMinimumWidth(80);
+    text->controlsRow()->addStretch(1);
+    text->view()->setMinimumHeight(160);
+    return text;
 }
 
 QWidget* LayoutController::buildVornExternalPage()
@@ -132,20 +164,29 @@ QWidget* LayoutController::buildVornExternalPage()
     rows.label(QStringLiteral("Shows"))
         .popUp(1110, {{QStringLiteral("A web page"), 0}, {QStringLiteral("A QuickTime movie"), 1}, {QStringLiteral("A Flash movie"), 2},
                          {QStringLiteral("A picture"), 3}});
-    // The file or address, typed or chosen among the site's files.
+    // The file or address, typed or chosen: the field and its picker side by
+    // side. The field reports each keystroke (textChange) and nothing else.
     const auto linkRow = [&](SheetBuilder& into, const QString& title, int tag, void (LayoutController::*pick)()) {
-        into.label(title).beginRow();
-        MyTextField* field = into.textField(tag);
+        auto* row = new QWidget;
+        row->setProperty(lq::rowHolderProperty, true);
+        auto* layout = new QHBoxLayout(row);
+        layout->setContentsMargins(0, 0, 0, 0);
+        auto* field = new MyTextField(tag, row);
+        field->localize();
         connect(field, &QLineEdit::textEdited, this, [this, field] { textChange(field); });
-        into.endRow();
-        into.buttonRow({{QString(), {}}, {QStringLiteral("Choose…"), [this, pick] { (this->*pick)(); }}});
+        auto* choose = new MyButton(0, QStringLiteral("Choose…"), row);
+        choose->setAutoDefault(false);
+        connect(choose, &QAbstractButton::clicked, this, [this, pick] { (this->*pick)(); });
+        layout->addWidget(field, 1);
+        layout->addWidget(choose);
+        into.label(title).view(row);
     };
-    linkRow(rows, QStringLiteral("File or address"), 1120, &LayoutController::vornEasyLink);
+    linkRow(rows, QStringLiteral("File"), 1120, &LayoutController::vornEasyLink);
 
     _vornBoxExternalTab = new MyTabView(page);
     auto* web = new QWidget;
     sheetBuilder(web).check(1121, QStringLiteral("Scroll bars"));
-    _vornBoxExternalTab->addTabViewItem(QStringLiteral("default"), QStringLiteral("Web page"), web);
+    _vornBoxExternalTab->addTabViewItem(QStringLiteral("default"), QStringLiteral("Web"), web);
 
     auto* movie = new QWidget;
     SheetBuilder movieRows = sheetBuilder(movie);
@@ -164,9 +205,9 @@ QWidget* LayoutController::buildVornExternalPage()
     SheetBuilder pictureRows = sheetBuilder(picture);
     _vornImageWell = makeImageWell(InspectorTag::vornImageWell, true);
     pictureRows.label(QStringLiteral("Picture")).view(_vornImageWell);
-    linkRow(pictureRows, QStringLiteral("A click leads to"), 1126, &LayoutController::vornClickTo);
-    pictureRows.check(1127, QStringLiteral("In a new window"));
-    linkRow(pictureRows, QStringLiteral("Under the pointer"), 1128, &LayoutController::vornRollOver);
+    linkRow(pictureRows, QStringLiteral("Link"), 1126, &LayoutController::vornClickTo);
+    pictureRows.check(1127, QStringLiteral("Open the link in a new window"));
+    linkRow(pictureRows, QStringLiteral("Rollover"), 1128, &LayoutController::vornRollOver);
     _vornBoxExternalTab->addTabViewItem(QStringLiteral("image"), QStringLiteral("Picture"), picture);
     rows.view(_vornBoxExternalTab);
     return page;
