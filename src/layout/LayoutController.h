@@ -215,8 +215,9 @@ public:
     virtual void textDidChange(QWidget* view);
     // A number field of the sheets refused its text (the reason is the
     // field's): after 0.2 s the field shows the stepper's value, or the
-    // limit the text passed, and after 0.3 s it sends its action again, so
-    // the corrected number reaches the model. Both steps are dropped when
+    // limit the text passed, and after 0.3 s it sends its action again
+    // (action, or action3 for a field of the border panel), so the corrected
+    // number reaches the model. Both steps are dropped when
     // another element is selected meanwhile. Always answers true.
     bool controlDidFailToFormatStringErrorDescription(MyIntegerField* field, const QString& text, const QString& error);
 

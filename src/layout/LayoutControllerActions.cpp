@@ -850,8 +850,14 @@ bool LayoutController::controlDidFailToFormatStringErrorDescription(MyIntegerFie
         if (stillMeant())
             guarded->setStringValue(replacement);
     });
-    lq::performAfter(this, key, 0.3, [this, guarded, stillMeant] {
-        if (stillMeant())
+    // The field's own action again: a field of the border panel sends action3.
+    const bool borderPanel = lq::widgetTag(field) / 100 == 6;
+    lq::performAfter(this, key, 0.3, [this, guarded, stillMeant, borderPanel] {
+        if (!stillMeant())
+            return;
+        if (borderPanel)
+            action3(guarded);
+        else
             action(guarded);
     });
     return true;

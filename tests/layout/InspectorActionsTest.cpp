@@ -167,6 +167,21 @@ TEST_F(InspectorActionsTest, ARefusedNumberIsCorrectedAndThenReachesTheModel)
     }
 }
 
+TEST_F(InspectorActionsTest, ARefusedNumberOfTheBorderPanelReachesTheElementToo)
+{
+    showPhotos();
+    XmlBoxModel* masthead = element("Masthead");
+    layout->setSelectedObject(masthead);
+    masthead->setBt(2);
+    layout->setBandB(masthead);
+    auto* field = control<MyIntegerField>(601);
+    type(field, QStringLiteral("5000"));
+    EXPECT_EQ(masthead->bt(), 2);
+    QTRY_COMPARE(field->text(), QStringLiteral("999.000000"));
+    QTRY_COMPARE(masthead->bt(), 999);
+    EXPECT_TRUE(layout->sent.contains(QStringLiteral("action3: 601")));
+}
+
 TEST_F(InspectorActionsTest, ACorrectionIsDroppedWhenAnotherElementIsSelectedMeanwhile)
 {
     showPhotos();
