@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-webengine-dev qt6-image-formats-plugins libgtest-dev libgmock-dev zip unzip curl python3 libssl-dev
-  fonts-dejavu-core fonts-liberation2 xvfb xauth chromium opensp w3c-sgml-lib clang-16 libclang-rt-16-dev
+  fonts-dejavu-core fonts-liberation2 xvfb xauth chromium opensp w3c-sgml-lib libxml2-utils clang-16 libclang-rt-16-dev
   libcurl4-openssl-dev apache2 python3-pyftpdlib openssh-server)
 tools/install-missing.sh "${packages[@]}"
 

@@ -1,15 +1,18 @@
 // qvtea: password protection of one generated page.
 //
-//   qvtea <page> <second name> <password | -> <prompt text> <submit label> <background colour>
+//   qvtea <page> <second name> - <prompt text> <submit label> <background colour>
 //
 // Run in the generated site's folder. The page is encrypted (AES-256-GCM,
 // the key derived from the password with PBKDF2-HMAC-SHA256) and replaced,
 // under its own name, by a prompt page that asks for the password and
 // decrypts the page in the browser with WebCrypto. Menus keep linking to the
-// page's own name. A password of "-" is read from standard input, so it never
-// shows in the process list. The second name is the page's other file name;
+// page's own name. The password is read from standard input only (the third
+// argument is "-" and stands for it), so it never shows in the process list
+// or in a shell's history. The second name is the page's other file name;
 // an old copy of the page under it is removed, so no open copy stays behind.
 //
+// The key takes 600,000 rounds of PBKDF2-HMAC-SHA256 (the current guidance
+// for it), so a guessed password costs an attacker as much as the browser.
 // The output is deterministic: the salt comes from the second name (one per
 // page) and the nonce from a keyed digest of the page, so an unchanged page
 // encrypts to the same bytes and a changed page to another nonce.
@@ -36,7 +39,7 @@
 
 namespace {
 
-constexpr int iterations = 150000;
+constexpr int iterations = 600000;
 
 using Bytes = std::vector<unsigned char>;
 
@@ -59,12 +62,14 @@ bool writeFileReplacing(const std::string& path, const std::string& contents)
 {
     const std::string temporary = path + ".qvtea-tmp";
     {
+        // Every write, the flush and the close are checked: a full disk must
+        // not leave an empty page in the place of the protected one.
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         if (!out)
             return false;
-        out << contents;
-        out.flush();
-        if (!out) {
+        out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
+        out.close();
+        if (out.fail()) {
             std::remove(temporary.c_str());
             return false;
         }
@@ -242,13 +247,15 @@ std::string promptPage(const std::string& prompt, const std::string& submit, con
 
 int main(int argc, char** argv)
 {
-    if (argc != 7) {
-        std::cerr << "usage: qvtea <page> <second name> <password|-> <prompt text> <submit label> <background colour>\n";
+    // The password never comes as an argument: anyone on the machine can read those.
+    if (argc != 7 || std::string(argv[3]) != "-") {
+        std::cerr << "usage: qvtea <page> <second name> - <prompt text> <submit label> <background colour>\n"
+                     "       (the password is read from standard input)\n";
         return 1;
     }
     const std::string page = argv[1];
     const std::string secondName = argv[2];
-    std::string password = argv[3];
+    std::string password;
     const std::string prompt = argv[4];
     const std::string submit = argv[5];
     const std::string colour = safeColour(argv[6]);
@@ -256,9 +263,7 @@ int main(int argc, char** argv)
         std::cerr << "qvtea: the page and its second name must be two plain file names of this folder\n";
         return 1;
     }
-    if (password == "-") {
-        password.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-    }
+    password.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
     if (password.empty()) {
         std::cerr << "qvtea: " << page << ": no password\n";
         return 3;

@@ -53,6 +53,7 @@ public:
 
     // The uploader panel that does the transfers (not owned; may be none).
     void setSender(SendControllerBase* sender) { _sender = sender; }
+    SendControllerBase* sender() const { return _sender; }
     XmlLocation* location() const;
 
     void exportWebsite();

@@ -6,6 +6,7 @@
 #include "app/StartupLog.h"
 #include "platform/ChildProcess.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/FileHelpers.h"
 #include "platform/Log.h"
 #include "platform/widgets/ModalHandler.h"
 
@@ -17,7 +18,6 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QVBoxLayout>
 
 namespace {
@@ -92,8 +92,7 @@ void MyBugController::submit()
 
     const QString report = BugReport::redactCredentials(description->toPlainText() + QStringLiteral("\nLog:\n") + console->toPlainText());
     _reportFile = BugReport::tempfile();
-    QSaveFile file(_reportFile);
-    if (!file.open(QIODevice::WriteOnly) || file.write(report.toUtf8()) < 0 || !file.commit()) {
+    if (!lq::writeFileAtomically(_reportFile, report.toUtf8(), nullptr, { .ownerOnly = true })) {
         finishSubmit(false, QStringLiteral("The report could not be written to ") + _reportFile + QStringLiteral("."));
         return;
     }

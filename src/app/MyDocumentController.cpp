@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include "app/BuildInfo.h"
+#include "app/MenuTags.h"
 #include "app/MyBugController.h"
 #include "document/MyDocument.h"
 #include "app/UserPreferences.h"
@@ -16,6 +17,7 @@
 #include "platform/UserDefaults.h"
 #include "platform/Workspace.h"
 #include "platform/widgets/MyCheckBox.h"
+#include "platform/widgets/MyImageView.h"
 #include "platform/widgets/MyMatrix.h"
 #include "platform/widgets/MyTextField.h"
 #include "platform/widgets/ModalHandler.h"
@@ -24,6 +26,7 @@
 
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QDir>
 #include <QFileInfo>
 #include <QUrl>
@@ -66,6 +69,7 @@ MyDocumentController::~MyDocumentController()
         app->setBugHandler({});
     delete bugs;
     delete Preferences;
+    delete AboutBox;
     delete _startWindow;
     _windows.clear();
 }
@@ -185,15 +189,19 @@ void MyDocumentController::menuClicked(int tag)
 {
     lq::uiFrame(this, "menuClicked:", [&] {
         switch (tag) {
-        case 50: newDocument(); break;
-        case 51: openDocument(); break;
-        case 53: showPreferences(); break;
-        case 55: openServerPage(QStringLiteral("/LQ2Manual/start.php"), QStringLiteral("build=") + QString::number(BuildInfo::buildNumber)); break;
-        case 57: bugs->bugs(); break;
-        case 61: openServerPage(QStringLiteral("/lqtricks/")); break;
-        case 62: openServerPage(QStringLiteral("/lqtemplates/")); break;
-        case 63: openServerPage(QStringLiteral("/LQSupplement/")); break;
-        case 64: openServerPage(QStringLiteral("/lqhelpindex/")); break;
+        case MenuTag::NewSite: newDocument(); break;
+        case MenuTag::Open: openDocument(); break;
+        case MenuTag::Preferences: showPreferences(); break;
+        case MenuTag::About: showAboutBox(); break;
+        case MenuTag::Manual:
+            openServerPage(QStringLiteral("/LQ2Manual/start.php"), QStringLiteral("build=") + QString::number(BuildInfo::buildNumber));
+            break;
+        case MenuTag::ReportBug: bugs->bugs(); break;
+        case MenuTag::Quit: terminate(); break;
+        case MenuTag::Tips: openServerPage(QStringLiteral("/lqtricks/")); break;
+        case MenuTag::TemplatesPage: openServerPage(QStringLiteral("/lqtemplates/")); break;
+        case MenuTag::Supplement: openServerPage(QStringLiteral("/LQSupplement/")); break;
+        case MenuTag::HelpIndex: openServerPage(QStringLiteral("/lqhelpindex/")); break;
         default:
             // Document commands (100 and above) need a document window; none is current here.
             break;
@@ -233,7 +241,8 @@ void MyDocumentController::newDocument()
     auto document = std::make_unique<MyDocument>();
     const QString path = std::exchange(newDocumentPath, QString());
     if (!document->newDocument(path)) {
-        lq::runAlert(_startWindow, QStringLiteral("Whoops"), QStringLiteral("The website could not be created at ") + path + QStringLiteral("."));
+        lq::runAlert(_startWindow, QStringLiteral("Whoops"),
+            QStringLiteral("The website could not be created at ") + path + QStringLiteral(".\n\n") + document->lastError());
         return;
     }
     lq::log(QStringLiteral("New website: ") + path);
@@ -276,7 +285,7 @@ bool MyDocumentController::openDocumentAtPath(const QString& path)
 void MyDocumentController::openWindow(MyDocument& document)
 {
     auto window = std::make_unique<MyDocumentWindow>(document, &_defaults);
-    connect(window.get(), &MyDocumentWindow::quitRequested, this, &MyDocumentController::terminate);
+    connect(window.get(), &MyDocumentWindow::applicationMenuClicked, this, &MyDocumentController::menuClicked);
     connect(window.get(), &MyDocumentWindow::closed, this, [this](MyDocumentWindow* closed) {
         // The window goes first (it still speaks to its document), after the close has returned.
         QTimer::singleShot(0, this, [this, closed] { closeWindow(closed); });
@@ -394,4 +403,32 @@ StartWindow* MyDocumentController::startWindow()
     if (!_startWindow)
         _startWindow = new StartWindow(this);
     return _startWindow;
+}
+
+void MyDocumentController::showAboutBox()
+{
+    if (!AboutBox) {
+        AboutBox = new QDialog(_startWindow);
+        AboutBox->setWindowTitle(QStringLiteral("About Lumenquill"));
+        AboutBox->setAutoFillBackground(true);
+        QPalette grey = AboutBox->palette();
+        grey.setColor(QPalette::Window, QColor(0xe8, 0xe8, 0xe8));
+        AboutBox->setPalette(grey);
+        auto* layout = new QVBoxLayout(AboutBox);
+        auto* icon = new MyImageView(2000, AboutBox);
+        icon->setFixedSize(96, 96);
+        icon->localize();
+        layout->addWidget(icon, 0, Qt::AlignHCenter);
+        auto* text = new QLabel(QStringLiteral("<p align=center><b>Lumenquill</b><br>Build ") + QString::number(BuildInfo::buildNumber)
+                + QStringLiteral("</p><p align=center>Design your website and publish it.</p><p align=center>Made with Qt ")
+                + QString::fromLatin1(qVersion()) + QStringLiteral("</p>"),
+            AboutBox);
+        text->setTextFormat(Qt::RichText);
+        layout->addWidget(text);
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, AboutBox);
+        connect(buttons, &QDialogButtonBox::rejected, AboutBox, &QDialog::hide);
+        layout->addWidget(buttons);
+    }
+    AboutBox->show();
+    AboutBox->raise();
 }

@@ -51,9 +51,10 @@ public:
     void makeGrummets();
     bool grummetsMade() const { return _grummetsMade; }
 
-    // Application commands by tag: 50 new site, 51 open, 53 preferences,
-    // 55 manual, 57 bug report, 61 tips, 62 templates, 63 supplement,
-    // 64 help index; 100 and above go to the current document.
+    // Application commands by tag (MenuTag): 50 new site, 51 open, 53
+    // preferences, 54 about, 55 manual, 57 bug report, 59 quit, 61 tips, 62
+    // templates, 63 supplement, 64 help index. A document's own commands
+    // (100 and above) are its window's.
     void menuClicked(int tag);
     void newDocument();
     void openDocument();
@@ -62,6 +63,9 @@ public:
     bool compareDocPath(const QString& path) const;
     void showPreferences();
     void donePrefs();
+    // The About box: the program's name, build and what it is made with.
+    void showAboutBox();
+    QDialog* aboutBox() const { return AboutBox; }
 
     QString serverAddress() const;
     QStringList recentDocuments() const;
@@ -90,6 +94,7 @@ private:
     MyBugController* bugs;
     VersionCheck* _versionCheck;
     QDialog* Preferences = nullptr;
+    QDialog* AboutBox = nullptr;
     MyCheckBox* CheckForUpdates = nullptr;
     MyCheckBox* AutoLaunchBrowser = nullptr;
     MyCheckBox* EnableRTL = nullptr;

@@ -1,6 +1,7 @@
 #include "app/MyDocumentWindow.h"
 
 #include "app/ExportController.h"
+#include "app/VersionList.h"
 #include "document/LayoutControllerBase.h"
 #include "document/MyDocument.h"
 #include "app/PublishRoads.h"
@@ -15,6 +16,7 @@
 #include "editors/panes/QZPayPalEditor.h"
 #include "editors/panes/QZWebsiteEditor.h"
 #include "editors/photo/QZImageWell.h"
+#include "editors/text/EasyLinkOpener.h"
 #include "model/application/MyApplication.h"
 #include "model/files/XmlFiles.h"
 #include "model/site/XmlAlbum.h"
@@ -37,11 +39,10 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -121,10 +122,9 @@ MyDocumentWindow::MyDocumentWindow(MyDocument& document, lq::UserDefaults* defau
     _roads = std::make_unique<PublishRoads>(_document, *_sender);
 
     QWidget* send = buildTabs();
+    buildMenuBar();
+    outer->setMenuBar(_menuBar);
     connectDocument();
-    // Until the document menu arrives, its two keys work from every tab.
-    connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, this, [this] { saveDocument(); });
-    connect(new QShortcut(QKeySequence::Quit, this), &QShortcut::activated, this, [this] { Q_EMIT quitRequested(); });
     lq::uiFrame(this, "windowControllerDidLoadNib:", [&] { windowControllerDidLoadNib(send); });
     if (_defaults && _defaults->hasKey(QStringLiteral("DocWindowPos")))
         restoreGeometry(QByteArray::fromBase64(_defaults->stringForKey(QStringLiteral("DocWindowPos")).toLatin1()));
@@ -171,7 +171,8 @@ QWidget* MyDocumentWindow::buildTabs()
     QWidget* editing = buildEditingTab();
     _activity = new QPlainTextEdit;
     _activity->setReadOnly(true);
-    _versions = new QListWidget;
+    _versions = new VersionList(_document);
+    _versions->setEditModeHandler([this] { switchToEditMode(); });
     // The theme library takes the place of this one once the panels are made.
     auto* themes = new QWidget;
     auto* send = new QWidget;
@@ -199,7 +200,7 @@ void MyDocumentWindow::connectDocument()
             _layout->updateTemplateSelector();
         if (_document.site())
             setCurrentObject(_document.site()->homepage());
-        reloadVersions();
+        _versions->refreshFiles();
     });
     _document.setContentEditingHandler([this] { layoutDidContentEditing(); });
 }
@@ -229,6 +230,7 @@ void MyDocumentWindow::windowControllerDidLoadNib(QWidget* send)
     _masterTab->setViewOfItem(QStringLiteral("Themes"), _themes->view());
     _export = new ExportController(this, send);
     _export->setSender(_roads.get());
+    _roads->setPublishPanel(_export);
     _sender->setRetryHandler([this] { _export->exportChanges2(); });
 
     _document.setTestMode(true);
@@ -248,7 +250,7 @@ void MyDocumentWindow::windowControllerDidLoadNib(QWidget* send)
     grey.setColor(QPalette::Window, QColor(0xe8, 0xe8, 0xe8));
     setPalette(grey);
     showActivity();
-    reloadVersions();
+    _versions->refreshFiles();
 }
 
 MyDocumentWindow::~MyDocumentWindow()
@@ -379,10 +381,19 @@ void MyDocumentWindow::prepareForExport(std::function<void()> then)
         return;
     }
     // The site's build script goes behind whatever is queued; the operation
-    // runs once the queue has run everything, the scripts the build adds included.
+    // runs once the queue has run everything, the scripts the build adds
+    // included, and only when no step of the build failed.
+    _document.beginBuild();
     if (XmlSite* site = _document.site())
         lq::createProcessor(*site);
-    whenQueueIsIdle(std::move(then));
+    whenQueueIsIdle([this, then = std::move(then)] {
+        if (!_document.buildMayBePublished()) {
+            if (_export && _export->notice())
+                _export->notice()->setText(_document.lastError());
+            return;
+        }
+        then();
+    });
 }
 
 void MyDocumentWindow::whenQueueIsIdle(std::function<void()> then)
@@ -559,15 +570,6 @@ void MyDocumentWindow::setEasyLinkOpener(std::unique_ptr<EasyLinkOpener> opener)
     _linkOpener = std::move(opener);
 }
 
-void MyDocumentWindow::easyLink(QZTextEditor* editor)
-{
-    lq::uiFrame(this, "easyLink:", [&] {
-        EasyLinkOpener* opener = _linkOpener ? _linkOpener.get() : _easyLink.get();
-        if (opener && editor)
-            opener->easyLink(editor);
-    });
-}
-
 void MyDocumentWindow::switchToContentEditor()
 {
     _tabView->selectTabViewItemWithIdentifier(QStringLiteral("content"));
@@ -660,11 +662,6 @@ void MyDocumentWindow::switchToEditMode()
     setMainTab(Editing);
 }
 
-void MyDocumentWindow::setNewTheme(const QString& path)
-{
-    lq::uiFrame(this, "setNewTheme:", [&] { lq::log(QStringLiteral("setNewTheme: ") + path); });
-}
-
 bool MyDocumentWindow::tabViewShouldSelectTabViewItem(MyTabView* tabs, const QString& identifier)
 {
     Q_UNUSED(tabs);
@@ -687,6 +684,9 @@ void MyDocumentWindow::tabViewDidSelectTabViewItem(MyTabView* tabs, const QStrin
     // The publish panel reads its settings and folders anew when it shows.
     if (tabs == _masterTab && identifier == QStringLiteral("Send") && _export)
         _export->updateGUI();
+    // The snapshots of the saves made since it last showed.
+    if (tabs == _masterTab && identifier == QStringLiteral("Versions"))
+        _versions->refreshFiles();
     if (tabs == _masterTab && identifier == QStringLiteral("Themes") && _themes)
         _themes->tabShown();
     if (tabs != _tabView)
@@ -736,13 +736,4 @@ void MyDocumentWindow::showActivity()
     _statusLine->setVisible(!queue.statusHidden());
     _progressBar->setVisible(!queue.statusHidden());
     _progressBar->setValue(static_cast<int>(queue.progress() * 100.0));
-}
-
-void MyDocumentWindow::reloadVersions()
-{
-    _versions->clear();
-    QDir revert(_document.fileName() + QStringLiteral("/revert"));
-    const QFileInfoList snapshots = revert.entryInfoList({QStringLiteral("*.qvzip")}, QDir::Files, QDir::Time);
-    for (const QFileInfo& snapshot : snapshots)
-        _versions->addItem(snapshot.completeBaseName());
 }

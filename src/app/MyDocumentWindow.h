@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+class EasyLinkOpener;
 class EasyLink;
 class ExportController;
 class LayoutControllerBase;
@@ -16,8 +17,10 @@ class SendPanel;
 class ThemeController;
 class MyDocument;
 class MyTabView;
+class QAction;
 class QLabel;
-class QListWidget;
+class QMenu;
+class QMenuBar;
 class QPlainTextEdit;
 class QProgressBar;
 class XmlAlbum;
@@ -25,7 +28,9 @@ class XmlBase;
 class XmlStyleSheet;
 class QSplitter;
 class QZTextEditor;
+class VersionList;
 namespace lq {
+struct FilePanelRequest;
 class UserDefaults;
 }
 
@@ -34,6 +39,13 @@ class UserDefaults;
 // editor area that shows one panel at a time, and the inner tabs "content",
 // "layout" and "preview". It tracks the current object, swaps the panels
 // when it changes and shows the document's edited mark.
+//
+// Its menu bar carries the program's commands by tag (MenuTag): the
+// application's go to the application controller (applicationMenuClicked),
+// the document's to menuClicked, which hands the text commands on to the
+// current panel. A menu checks its items as it opens (validateMenuItem),
+// and every command is checked again when it is chosen, so a key shortcut
+// never runs a command that is not available.
 class MyDocumentWindow : public QWidget, public EditorHost {
     Q_OBJECT
 public:
@@ -92,8 +104,9 @@ public:
     void switchToHTMLEditor() override;
     void switchToPayPalEditor() override;
     void switchToRegularEditor() override;
-    // Opens the link picker for a rich-text editor of a panel: the window's
-    // link sheet, or the picker installed in its place.
+    // Opens the link picker for a rich-text editor (none: the one with the
+    // keyboard focus): the window's link sheet, or the picker installed in
+    // its place.
     void easyLink(QZTextEditor* editor) override;
     void setEasyLinkOpener(std::unique_ptr<EasyLinkOpener> opener);
     int getMenuItemState(int tag);
@@ -107,8 +120,6 @@ public:
     // --- Tabs ---------------------------------------------------------------------
     void setMainTab(const QString& identifier);
     void switchToEditMode();
-    // Brings the theme of the archive (or theme file) into the site.
-    void setNewTheme(const QString& path);
     // The theme library of the "Themes" tab.
     ThemeController* themeController() const { return _themes.get(); }
     MyTabView* masterTab() const { return _masterTab; }
@@ -117,20 +128,60 @@ public:
     void tabViewDidSelectTabViewItem(MyTabView* tabs, const QString& identifier);
 
     QPlainTextEdit* activityView() const { return _activity; }
-    QListWidget* versionList() const { return _versions; }
+    // The "Versions" tab.
+    VersionList* versionList() const { return _versions; }
     // The layout editor of the "layout" and "preview" tabs, or none.
     LayoutControllerBase* layout() const { return _layout.get(); }
     QLabel* statusLine() const { return _statusLine; }
     bool progressBarHidden() const;
     // The navigator beside the editor area: at least 100 wide, at most half.
     QSplitter* splitView() const { return _split; }
-    void reloadVersions();
+
+    // --- Menus (MyDocumentWindowMenu.cpp) ------------------------------------------
+    QMenuBar* menuBar() const { return _menuBar; }
+    // The item carrying the tag, or none.
+    QAction* menuItem(int tag) const;
+    // Whether the item may be chosen now: 100 to 999 as adjustMenuItem says,
+    // 1000 and above always (there is a document), the application's own
+    // commands always.
+    bool validateMenuItem(QAction* item);
+    // Whether a document command may be chosen now; sets its check mark.
+    bool adjustMenuItem(QAction* item);
+    // Performs the document command of the tag (100 to 999; the others do nothing).
+    void menuClicked(int tag);
+    // Chooses the item as the user does: checked first, then performed.
+    void chooseMenuItem(QAction* item);
+
+    // --- Document commands ---------------------------------------------------------
+    // The layout editor shows the tab that fits the document's mode.
+    void activate();
+    // Asks for a comment and saves with it; the edited mark stays as it was.
+    void saveWithComment();
+    void fileSaveAs();
+    void archiveDocument();
+    // Publish: the changes since the last publication go at once when there
+    // is a last published tree, else the publish panel opens.
+    void publish();
+    // Saves ("Website exported") and opens the publish panel.
+    void exportWebsite();
+    void watermark();
+    // Chooses a theme archive (or a theme file of the first format) and
+    // brings its templates into the site (setNewTheme).
+    void importTemplate();
+    // Saves ("autosave before new Theme selected"), then adds the theme's
+    // templates to the site's or replaces the site's theme with it, and
+    // shows the site anew. The theme library's "apply" comes here too.
+    void setNewTheme(const QString& path);
+    // Asks which site files go along and where, then writes a theme archive.
+    void exportTemplate();
+    // The theme library ("Themes" tab).
+    void themes();
 
 Q_SIGNALS:
     // After the window closed; its owner may then let it and its document go.
     void closed(MyDocumentWindow* window);
-    // The user asked to quit the program.
-    void quitRequested();
+    // A command of the application (a tag below 100) was chosen in the window's menus.
+    void applicationMenuClicked(int tag);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -152,6 +203,24 @@ private:
     void showCurrentPage();
     void whenQueueIsIdle(std::function<void()> then);
 
+    // The menu bar and what it does (MyDocumentWindowMenu.cpp).
+    void buildMenuBar();
+    // A file panel of the window starting in the home folder (a save panel
+    // proposes "Untitled").
+    lq::FilePanelRequest filePanel(const QString& title, const QString& prompt, const QString& nameFieldLabel);
+    void validateMenu(QMenu* menu);
+    void windowCommand(int tag);
+    // Saves with the comment, pending panel values first; a failure is told.
+    bool saveWithCommentText(const QString& comment);
+    // Saves for a publication ("Website exported").
+    bool saveForExport();
+    // The theme import (MyDocumentWindowThemes.cpp).
+    enum class ThemeChoice { Cancel = 0, Add = 1, Replace = 2 };
+    ThemeChoice askAddOrReplace();
+    bool importThemeArchive(const QString& path);
+    bool importLegacyTheme(const QString& path);
+    void useDefaultTemplateEverywhere();
+
     MyDocument& _document;
     lq::UserDefaults* _defaults;
     MyTabView* _masterTab = nullptr;
@@ -161,7 +230,8 @@ private:
     QWidget* _editor = nullptr;
     QWidget* _lastEditView = nullptr;
     QPlainTextEdit* _activity = nullptr;
-    QListWidget* _versions = nullptr;
+    VersionList* _versions = nullptr;
+    QMenuBar* _menuBar = nullptr;
     std::unique_ptr<LayoutControllerBase> _layout;
     QLabel* _statusLine = nullptr;
     QProgressBar* _progressBar = nullptr;

@@ -1,11 +1,13 @@
 #include "app/PublishRoads.h"
 
+#include "app/ExportController.h"
 #include "document/MyDocument.h"
 #include "publish/FolderExport.h"
 #include "publish/PublicationReport.h"
 #include "publish/SendController.h"
 #include "publish/XmlBom.h"
 #include "publish/XmlD.h"
+#include "publish/XmlLocation.h"
 
 #include <QUrl>
 
@@ -76,4 +78,20 @@ void PublishRoads::exportToFolder(const QString& pathName, const QString& folder
         return;
     }
     _sender.showResult(report.line(folder), QUrl::fromLocalFile(folder + QStringLiteral("/index.html")).toString());
+}
+
+void PublishRoads::sendChanges()
+{
+    if (!_panel)
+        return;
+    XmlLocation* where = _document.location();
+    if (!where || where->serverType() == XmlLocation::LocalFolder) {
+        _panel->exportWebsite();
+        return;
+    }
+    _sender.setSending(true);
+    if (!_panel->exportChanges()) {
+        _sender.setPanelVisible(false);
+        _sender.setSending(false);
+    }
 }

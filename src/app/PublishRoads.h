@@ -3,6 +3,7 @@
 
 #include <memory>
 
+class ExportController;
 class MyDocument;
 class SendController;
 class XmlBom;
@@ -22,6 +23,10 @@ public:
     void ftpTestExport(XmlLocation* location, const QString& pathName) override;
     void webDAVTest(const Request& request) override;
     void exportToFolder(const QString& pathName, const QString& folder, bool changesOnly) override;
+    void sendChanges() override;
+
+    // The publish panel whose stored settings sendChanges uses (not owned).
+    void setPublishPanel(ExportController* panel) { _panel = panel; }
 
 private:
     // The current generated tree and the change set towards it; none, with
@@ -30,6 +35,7 @@ private:
 
     MyDocument& _document;
     SendController& _sender;
+    ExportController* _panel = nullptr;
     std::shared_ptr<XmlD> _last;
     std::shared_ptr<XmlBom> _bom;
 };

@@ -34,4 +34,8 @@ public:
     // Copies the generated folder into a local folder (additions copied,
     // removals deleted) and stores the last published tree.
     virtual void exportToFolder(const QString& pathName, const QString& folder, bool changesOnly) = 0;
+    // The document's Publish once the site was published before: the
+    // changes since then go to the stored destination with its settings (a
+    // folder destination opens the publish panel instead).
+    virtual void sendChanges() = 0;
 };

@@ -1,6 +1,7 @@
 #include "app/UserPreferences.h"
 
 #include "model/application/MyApplication.h"
+#include "platform/InputLimits.h"
 #include "platform/UserDefaults.h"
 
 #include <algorithm>
@@ -26,6 +27,22 @@ void readPreferences(lq::UserDefaults& defaults, MyApplication& app)
     // Set by hand in the settings file; never written back.
     app.setMacWebDAVHost(defaults.stringForKey(QStringLiteral("MacWebDAVHost")).trimmed());
     app.setMacHomePageHost(defaults.stringForKey(QStringLiteral("MacHomePageHost")).trimmed());
+    readInputLimits(defaults);
+}
+
+void readInputLimits(const lq::UserDefaults& defaults)
+{
+    // Each bound is a setting of its own; a missing or unusable one keeps its default.
+    lq::InputLimits limits;
+    const auto take = [&](const char* key, qint64& bound, qint64 unit) {
+        const int value = defaults.integerForKey(QLatin1String(key));
+        if (value > 0)
+            bound = qint64(value) * unit;
+    };
+    take("MaxArchiveMemberMB", limits.archiveMemberBytes, lq::InputLimits::megabyte);
+    take("MaxArchiveRatio", limits.archiveRatio, 1);
+    take("MaxDocumentFileMB", limits.documentTextBytes, lq::InputLimits::megabyte);
+    lq::setInputLimits(limits);
 }
 
 void checkForPrefsUpdate(lq::UserDefaults& defaults, MyApplication& app)

@@ -16,6 +16,10 @@ namespace UserPreferences {
 constexpr int currentVersion = 6;
 
 void readPreferences(lq::UserDefaults& defaults, MyApplication& app);
+// The bounds on archives and document files (lq::InputLimits):
+// "MaxArchiveMemberMB" (512), "MaxArchiveRatio" (200) and
+// "MaxDocumentFileMB" (256); read at launch, never written.
+void readInputLimits(const lq::UserDefaults& defaults);
 // Brings older settings up to date by the stored version, then writes them.
 void checkForPrefsUpdate(lq::UserDefaults& defaults, MyApplication& app);
 void writePreferences(lq::UserDefaults& defaults, const MyApplication& app);

@@ -1,10 +1,7 @@
 #include "document/MyDocument.h"
 
 #include "document/LayoutControllerBase.h"
-#include "pipeline/XmlCallSelector.h"
 #include "pipeline/XmlProcessor.h"
-#include "pipeline/SiteScripts.h"
-#include "pipeline/XmlRebuildPhoto.h"
 #include "pipeline/XmlResizeThumbnail.h"
 #include "model/core/XmlBase.h"
 #include "model/core/XmlTextFormat.h"
@@ -21,10 +18,10 @@
 #include "platform/ExceptionFrame.h"
 #include "platform/FileHelpers.h"
 #include "platform/Log.h"
-#include "platform/Process.h"
 #include "platform/Resources.h"
 #include "platform/SupportPaths.h"
 #include "platform/Workspace.h"
+#include "platform/Zip.h"
 #include "publish/DigestListing.h"
 #include "publish/XmlD.h"
 #include "publish/XmlLocation.h"
@@ -34,8 +31,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
-#include <QSet>
-#include <QSaveFile>
+#include <QTemporaryDir>
 #include <QUrl>
 
 #include <algorithm>
@@ -48,6 +44,14 @@ const QStringList documentFiles { QStringLiteral("site.xmlbase"), QStringLiteral
 const QStringList documentFolders { QStringLiteral("pictures"), QStringLiteral("temp"), QStringLiteral("bitmaps2"),
     QStringLiteral("revert"), QStringLiteral("homepage"), QStringLiteral("homepage/pictures"), QStringLiteral("files"),
     QStringLiteral("homepage/bitmaps") };
+
+// The document's own files: complete on the disk before they replace the old
+// ones, and their owner's alone (they hold page passwords and the
+// destination's credentials), as are the folders that hold them and the
+// snapshots.
+constexpr lq::WriteOptions documentFileOptions { .ownerOnly = true, .durable = true };
+constexpr QFile::Permissions ownerOnlyFolder = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+constexpr QFile::Permissions ownerOnlyFile = QFile::ReadOwner | QFile::WriteOwner;
 
 // Why a site folder did not open, when its files are there but unreadable.
 QString couldNotRead()
@@ -62,18 +66,42 @@ QString formatChangePage()
 }
 
 // Unpacks the archive into the folder and answers the first site and the
-// first theme among the trees read from it (either may be missing).
-std::pair<std::shared_ptr<XmlSite>, std::shared_ptr<XmlTheme>> unpackSiteAndTheme(const QString& archive, const QString& folder)
+// first theme among the trees read from it (either may be missing; why
+// tells what went wrong with the unpacking).
+std::pair<std::shared_ptr<XmlSite>, std::shared_ptr<XmlTheme>> unpackSiteAndTheme(const QString& archive, const QString& folder, QString& why)
 {
     std::shared_ptr<XmlSite> site;
     std::shared_ptr<XmlTheme> theme;
-    for (const XmlBasePtr& element : XmlBase::unzipTo(archive, folder).value_or(XmlBaseList())) {
+    for (const XmlBasePtr& element : XmlBase::unzipTo(archive, folder, &why).value_or(XmlBaseList())) {
         if (!site)
             site = std::dynamic_pointer_cast<XmlSite>(element);
         if (!theme)
             theme = std::dynamic_pointer_cast<XmlTheme>(element);
     }
     return { site, theme };
+}
+
+// Moves the theme pictures of an unpacked snapshot into the document's
+// "bitmaps2", replacing namesakes: plain files only, nothing below.
+bool restoreThemePictures(const QString& unpacked, const QString& bitmaps, QString& why)
+{
+    if (!QFileInfo(unpacked).isDir())
+        return true;
+    if (!MyDocument::dirExists(bitmaps)) {
+        why = QStringLiteral("cannot make the folder ") + bitmaps;
+        return false;
+    }
+    for (const QString& name : lq::folderEntries(unpacked)) {
+        const QFileInfo picture(unpacked + QLatin1Char('/') + name);
+        if (!picture.isFile() || picture.isSymLink())
+            continue;
+        const QString target = bitmaps + QLatin1Char('/') + name;
+        if (QFileInfo(target).isDir() || (QFileInfo::exists(target) && !QFile::remove(target)) || !QFile::rename(picture.filePath(), target)) {
+            why = QStringLiteral("cannot put the theme picture ") + name + QStringLiteral(" in place");
+            return false;
+        }
+    }
+    return true;
 }
 
 QString withoutTrailingSlash(const QString& path)
@@ -314,10 +342,21 @@ bool MyDocument::newDocumentFromArchive(const QString& folderPath, const QString
             return fail(QStringLiteral("could not create new document: ") + folder + QStringLiteral(" already exists"));
         if (!dirExists(folder))
             return fail(QStringLiteral("could not create new document: ") + folder);
+        // What could not be made whole goes again: no half-made document stays.
+        const auto abandon = [&](const QString& why) {
+            release();
+            _location.reset();
+            if (_rss)
+                _rss->setDocument(nullptr);
+            _rss.reset();
+            lq::removeItem(folder);
+            return fail(QStringLiteral("could not create new document: ") + folder + QStringLiteral(": ") + why);
+        };
 
-        const auto [site, theme] = unpackSiteAndTheme(archive, folder);
+        QString why;
+        const auto [site, theme] = unpackSiteAndTheme(archive, folder, why);
         if (!site || !theme)
-            return fail(QStringLiteral("could not create new document: ") + folder + QStringLiteral(": the starter site cannot be read"));
+            return abandon(QStringLiteral("the starter site cannot be read") + (why.isEmpty() ? QString() : QStringLiteral(": ") + why));
         adopt(site, theme);
         _site->setRootDir(folder);
         _theme->setRootDir(folder);
@@ -328,10 +367,25 @@ bool MyDocument::newDocumentFromArchive(const QString& folderPath, const QString
         _rss = XmlRSS::create();
         _rss->setDocument(this);
         if (!writeWithBackupToFile(folder))
-            return false;
+            return abandon(_lastError);
         _theme->crossReferenceXmlSite(_site.get());
         clearChangeCount();
         return true;
+    });
+}
+
+void MyDocument::replaceTheme(const std::shared_ptr<XmlTheme>& theme)
+{
+    lq::uiFrame(this, "replaceTheme:", [&] {
+        if (!theme || theme == _theme)
+            return;
+        if (_theme)
+            _theme->setDocument(nullptr);
+        _theme = theme;
+        _theme->setDocument(this);
+        _theme->setRootDir(fileName());
+        _theme->checkTemplateSeqNums();
+        updateChangeCount(ChangeDone);
     });
 }
 
@@ -358,10 +412,12 @@ void MyDocument::createRSSProcessor()
         const QString feed = _rss->rssString();
         if (feed.isNull())
             return;
-        const QString marker = XmlTextFormat::verbatimMarker.toString();
-        const QString script = QStringLiteral("<QZprocessor rootDir=\"") + XmlBase::escape(_site->rootDir())
-            + QStringLiteral("\" status=\"Creating RSS feed\"><QZcreate dir=\"homepage\" filename=\"rss.xml\">") + marker + feed + marker
-            + QStringLiteral("</QZcreate></QZprocessor>");
+        // The feed holds what users wrote: it goes into the script only
+        // through the verbatim block writer, which no text can end early.
+        QString script = QStringLiteral("<QZprocessor rootDir=\"") + XmlBase::escape(_site->rootDir())
+            + QStringLiteral("\" status=\"Creating RSS feed\"><QZcreate dir=\"homepage\" filename=\"rss.xml\">");
+        XmlTextFormat::appendVerbatimBlock(script, feed);
+        script += QStringLiteral("</QZcreate></QZprocessor>");
         startProcessor(std::dynamic_pointer_cast<XmlProcessor>(XmlBase::createWithXmlRootDir(script, QString())));
     });
 }
@@ -518,6 +574,9 @@ bool MyDocument::saveFileWithComment(const QString& folderPath, const QString& c
         for (const QString& sub : documentFolders)
             if (!dirExists(folder + QLatin1Char('/') + sub))
                 return fail(QStringLiteral("could not save document: cannot make ") + folder + QLatin1Char('/') + sub);
+        for (const QString& private_ : { folder, folder + QStringLiteral("/revert") })
+            if (!QFile::setPermissions(private_, ownerOnlyFolder))
+                return fail(QStringLiteral("could not save document: cannot keep ") + private_ + QStringLiteral(" to its owner"));
         if (!_site || !_theme)
             return fail(QStringLiteral("could not save document: no site"));
         if (!_location)
@@ -527,24 +586,18 @@ bool MyDocument::saveFileWithComment(const QString& folderPath, const QString& c
             _rss->setDocument(this);
         }
 
-        // Every file is written beside its target first; the targets are
-        // replaced only once all four are complete, so a failure leaves the
-        // saved document as it was.
+        // Every file is written beside its target and forced onto the disk
+        // first; the targets are replaced only once all four are complete,
+        // so a failure (a full disk) leaves the saved document as it was.
         const QList<XmlBase*> trees { _site.get(), _theme.get(), _location.get(), _rss.get() };
-        std::vector<std::unique_ptr<QSaveFile>> files;
-        for (qsizetype i = 0; i < trees.size(); ++i) {
-            const QByteArray bytes = trees[i]->createXml().toUtf8();
-            auto file = std::make_unique<QSaveFile>(folder + QLatin1Char('/') + documentFiles[i]);
-            if (!file->open(QIODevice::WriteOnly) || file->write(bytes) != bytes.size()) {
-                const QString why = file->errorString();
-                file->cancelWriting();
-                return fail(QStringLiteral("could not save document: ") + documentFiles[i] + QStringLiteral(": ") + why);
-            }
-            files.push_back(std::move(file));
-        }
-        for (std::size_t i = 0; i < files.size(); ++i)
-            if (!files[i]->commit())
-                return fail(QStringLiteral("could not save document: ") + documentFiles[i] + QStringLiteral(": ") + files[i]->errorString());
+        std::vector<lq::PendingFile> files(trees.size());
+        QString why;
+        for (qsizetype i = 0; i < trees.size(); ++i)
+            if (!files[i].write(folder + QLatin1Char('/') + documentFiles[i], trees[i]->createXml().toUtf8(), documentFileOptions, &why))
+                return fail(QStringLiteral("could not save document: ") + why);
+        for (lq::PendingFile& file : files)
+            if (!file.commit(&why))
+                return fail(QStringLiteral("could not save document: ") + why);
 
         pruneBitmaps(folder);
         clearChangeCount();
@@ -575,6 +628,7 @@ bool MyDocument::makeSnapshot(const QString& folder, const QString& comment)
     done = done && XmlBase::zipRootDirFilenameRecursive(archive, folder, QStringLiteral("theme.xmlbase"), false);
     done = done && XmlBase::zipRootDirFilenameRecursive(archive, folder, QStringLiteral("bitmaps2"), true);
     done = done && XmlBase::setCommentInZipComment(archive, comment);
+    done = done && QFile::setPermissions(archive, ownerOnlyFile);
     if (!done)
         lq::log(QStringLiteral("could not make the snapshot ") + archive);
     return done;
@@ -613,12 +667,36 @@ bool MyDocument::revertFromFile(const QString& snapshot)
         const QString folder = fileName();
         if (folder.isEmpty())
             return fail(QStringLiteral("no document to revert"));
-        const auto [site, theme] = unpackSiteAndTheme(snapshot, folder);
+        // The snapshot is unpacked into a private folder and read and checked
+        // there: the document changes only once its site and theme read
+        // back, and only the document's own files are ever taken from it.
+        QTemporaryDir staging(folder + QStringLiteral("/.lumenquill-revert-XXXXXX"));
+        if (!staging.isValid())
+            return fail(QStringLiteral("could not revert: ") + staging.errorString());
+        if (!lq::unzipInto(snapshot, staging.path()))
+            return fail(QStringLiteral("could not revert: the snapshot cannot be unpacked: ") + snapshot);
+        auto site = std::dynamic_pointer_cast<XmlSite>(XmlBase::createWithFile(staging.filePath(QStringLiteral("site.xmlbase"))));
+        auto theme = std::dynamic_pointer_cast<XmlTheme>(XmlBase::createWithFile(staging.filePath(QStringLiteral("theme.xmlbase"))));
         if (!site || !theme)
-            return fail(QStringLiteral("the snapshot lacks the site or the theme: ") + snapshot);
+            return fail(QStringLiteral("the snapshot lacks a readable site or theme: ") + snapshot);
+        site->setRootDir(folder);
+        theme->setRootDir(folder);
+
+        // The four files are written whole beside their targets first; the
+        // theme's pictures come back next; then the files replace the old ones.
+        std::vector<lq::PendingFile> files(documentFiles.size());
+        const QList<XmlBase*> trees { site.get(), theme.get(), _location.get(), _rss.get() };
+        QString why;
+        for (qsizetype i = 0; i < trees.size(); ++i)
+            if (trees[i] && !files[i].write(folder + QLatin1Char('/') + documentFiles[i], trees[i]->createXml().toUtf8(), documentFileOptions, &why))
+                return fail(QStringLiteral("could not revert: ") + why);
+        if (!restoreThemePictures(staging.filePath(QStringLiteral("bitmaps2")), folder + QStringLiteral("/bitmaps2"), why))
+            return fail(QStringLiteral("could not revert: ") + why);
+        for (qsizetype i = 0; i < trees.size(); ++i)
+            if (trees[i] && !files[i].commit(&why))
+                return fail(QStringLiteral("could not revert: ") + why);
+
         adopt(site, theme);
-        _site->setRootDir(folder);
-        _theme->setRootDir(folder);
         _theme->crossReferenceXmlSite(_site.get());
         _site->refreshFiles();
         // A snapshot's counter may lie behind pictures imported since: the
@@ -626,6 +704,7 @@ bool MyDocument::revertFromFile(const QString& snapshot)
         const int next = std::max(maxPictureNumberOnDisk(), maxPhotoSequenceNumber()) + 1;
         if (_site->imageSeqTest() < next)
             _site->setImageSeqNumber(next);
+        clearChangeCount();
 
         XmlHomePage* home = _site->homepage();
         _currentObject = home ? home->UUID() : QString();
@@ -653,189 +732,5 @@ bool MyDocument::archiveDocument(const QString& archive)
         if (!done)
             return fail(QStringLiteral("could not archive the document into ") + archive);
         return true;
-    });
-}
-
-// --- Rebuild and export ----------------------------------------------------------------
-
-namespace {
-
-// The picture numbers that the snapshots in "revert" still name: a revert
-// brings back a site whose photos use them.
-QSet<QString> picturesOfSnapshots(const QString& folder)
-{
-    QSet<QString> names;
-    const QString unzip = QStringLiteral("/usr/bin/unzip");
-    static const QRegularExpression number(QStringLiteral("\\siseq=\"(\\d+)\""));
-    for (const QString& entry : lq::folderEntries(folder + QStringLiteral("/revert"))) {
-        if (!entry.endsWith(QStringLiteral(".qvzip")))
-            continue;
-        const lq::ProcessResult site = lq::runProcess(unzip,
-            { QStringLiteral("-p"), folder + QStringLiteral("/revert/") + entry, QStringLiteral("site.xmlbase") });
-        if (!site.succeeded())
-            continue;
-        const QString text = QString::fromUtf8(site.output);
-        for (auto match = number.globalMatch(text); match.hasNext();)
-            names.insert(QStringLiteral("image") + match.next().captured(1) + QStringLiteral(".jpg"));
-    }
-    return names;
-}
-
-} // namespace
-
-void MyDocument::delayedRebuildEntireSite()
-{
-    lq::uiFrame(this, "delayedRebuildEntireSite:", [&] {
-        lq::runAlert(QStringLiteral("Rebuild Website"),
-            QStringLiteral("Lumenquill has detected your site needs to be rebuilt - this will optimize your file and correct any errors."),
-            QStringLiteral("OK"));
-        rebuildEntireSite();
-    });
-}
-
-void MyDocument::rebuildEntireSite()
-{
-    lq::uiFrame(this, "rebuildEntireSite", [&] {
-        const QString folder = fileName();
-        if (!_site || folder.isEmpty())
-            return;
-        // 1. Stray folders go; the document's own files and folders stay.
-        static const QStringList kept { QStringLiteral("pictures"), QStringLiteral("bitmaps"), QStringLiteral("bitmaps2"),
-            QStringLiteral("revert"), QStringLiteral("files"), QStringLiteral("index.xml"), QStringLiteral("site.xml"),
-            QStringLiteral("theme.xml") };
-        for (const QString& entry : lq::folderEntries(folder)) {
-            const QFileInfo info(folder + QLatin1Char('/') + entry);
-            const QString extension = info.suffix();
-            if (kept.contains(entry) || extension == QStringLiteral("xmlbase") || extension == QStringLiteral("qvzip"))
-                continue;
-            if (info.isDir() && !info.isSymLink())
-                lq::removeItem(info.filePath());
-        }
-        // 2. The folders every build writes into.
-        for (const char* name : { "temp", "bitmaps2", "revert", "homepage", "homepage/pictures", "homepage/bitmaps", "files" })
-            dirExists(folder + QLatin1Char('/') + QLatin1String(name));
-        // 3. Pictures that neither the site nor a snapshot uses.
-        const QString pictures = folder + QStringLiteral("/pictures");
-        QSet<QString> used;
-        for (const QString& name : _site->picturesInSite())
-            used.insert(name);
-        used.unite(picturesOfSnapshots(folder));
-        const QStringList entries = lq::folderEntries(pictures, true);
-        for (const QString& entry : entries) {
-            if (used.contains(entry))
-                continue;
-            // A folder holding a picture in use stays.
-            const QString below = entry + QLatin1Char('/');
-            const bool holdsUsed = std::any_of(used.begin(), used.end(), [&](const QString& name) { return name.startsWith(below); });
-            if (!holdsUsed)
-                lq::removeItem(pictures + QLatin1Char('/') + entry);
-        }
-        // 4. The picture counter goes past every picture there is.
-        _site->setImageSeqNumber(getMaxPhotoSequenceNumber() + 1);
-        // 5. Every photo's internal images are made again.
-        auto processor = XmlProcessor::create();
-        processor->setRootDir(folder);
-        processor->setStatusMessage(QStringLiteral("Rebuilding site..."));
-        for (const std::shared_ptr<XmlBase>& item : webItems())
-            if (auto* page = dynamic_cast<XmlAlbum*>(item.get()))
-                for (const XmlBasePtr& photo : page->photoObjects())
-                    processor->addChild(XmlRebuildPhoto::createForUUID(photo->UUID()));
-        startProcessor(processor);
-    });
-}
-
-int MyDocument::getMaxPhotoSequenceNumber() const
-{
-    int largest = 0;
-    static const QRegularExpression picture(QStringLiteral("^image(\\d+)\\.[^./]+$"));
-    for (const QString& path : lq::folderEntries(fileName() + QStringLiteral("/pictures"), true)) {
-        const QRegularExpressionMatch match = picture.match(QFileInfo(path).fileName());
-        bool ok = false;
-        const int number = match.hasMatch() ? match.captured(1).toInt(&ok) : 0;
-        if (ok)
-            largest = std::max(largest, number);
-    }
-    return largest;
-}
-
-void MyDocument::rebuildPhotoAlbum(XmlAlbum* page)
-{
-    lq::uiFrame(this, "rebuildPhotoAlbum:", [&] {
-        auto processor = XmlProcessor::create();
-        processor->setRootDir(fileName());
-        processor->setStatusMessage(QStringLiteral("Rebuilding photo album..."));
-        if (page)
-            for (const XmlBasePtr& photo : page->photoObjects())
-                processor->addChild(XmlRebuildPhoto::createForUUID(photo->UUID()));
-        if (processor->numberChildren() > 0)
-            startProcessor(processor);
-    });
-}
-
-void MyDocument::prepareForExport(const QString& operation)
-{
-    lq::uiFrame(this, "prepareForExport:", [&] {
-        const QString folder = fileName();
-        if (!_site || folder.isEmpty())
-            return;
-        // The generated site starts as a copy of the user's own files.
-        const QString homepage = folder + QStringLiteral("/homepage");
-        lq::removeItem(homepage);
-        const QString files = folder + QStringLiteral("/files");
-        QString why;
-        if (QFileInfo(files).isDir() && !lq::copyItem(files, homepage, &why))
-            _queue.addActivityString(QStringLiteral("error copying the site's files: ") + why);
-        for (const char* name : { "homepage", "homepage/pictures", "homepage/bitmaps" })
-            dirExists(folder + QLatin1Char('/') + QLatin1String(name));
-
-        if (_exportDisplay)
-            _exportDisplay(true, _currentAlbum);
-        _savedAlbum = _currentAlbum;
-        lq::createProcessor(*_site);
-
-        auto processor = XmlProcessor::create();
-        processor->setRootDir(folder);
-        processor->setStatusMessage(QStringLiteral("Exporting..."));
-        processor->addChild(XmlCallSelector::createWithTask(QStringLiteral("continuePrepareForExport:"),
-            [this, operation] { continuePrepareForExport(operation); }));
-        _queue.setActivityText(QStringLiteral("Exporting Website\n"));
-        startProcessor(processor);
-    });
-}
-
-void MyDocument::continuePrepareForExport(const QString& operation)
-{
-    lq::uiFrame(this, "continuePrepareForExport:", [&] {
-        auto processor = XmlProcessor::create();
-        processor->setRootDir(fileName());
-        processor->setStatusMessage(QStringLiteral("Exporting..."));
-        processor->addChild(XmlCallSelector::createWithTask(QStringLiteral("startExport:"),
-            [this, operation] { startExport(operation); }));
-        _queue.setActivityText(QStringLiteral("Exporting Website\n"));
-        startProcessor(processor);
-    });
-}
-
-void MyDocument::startExport(const QString& operation)
-{
-    lq::uiFrame(this, "startExport:", [&] {
-        if (_exportDisplay)
-            _exportDisplay(false, _savedAlbum);
-        const QString homepage = fileName() + QStringLiteral("/homepage/");
-        bool hasIndex = false;
-        for (const std::shared_ptr<XmlBase>& item : webItems())
-            if (auto* page = dynamic_cast<XmlWebItem*>(item.get()); page && page->fileName() == QStringLiteral("index.html"))
-                hasIndex = true;
-        if (!hasIndex && _site) {
-            auto* page = dynamic_cast<XmlWebItem*>(_site->defaultAlbum().get());
-            if (page && !page->fileName().isEmpty()) {
-                lq::removeItem(homepage + QStringLiteral("index.html"));
-                QString why;
-                if (!lq::copyItem(homepage + page->fileName(), homepage + QStringLiteral("index.html"), &why))
-                    _queue.addActivityString(QStringLiteral("error copying the home page to index.html: ") + why);
-            }
-        }
-        if (_exportHandler)
-            _exportHandler(operation);
     });
 }

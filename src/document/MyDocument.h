@@ -95,6 +95,10 @@ public:
 
     // --- The four trees ---------------------------------------------------------
     XmlTheme* theme() const override { return _theme.get(); }
+    // Puts the theme in the place of the current one (a theme import): it
+    // gets the document and the document folder, and its template numbers
+    // are made unique. The pages keep their template numbers.
+    void replaceTheme(const std::shared_ptr<XmlTheme>& theme);
     XmlLocation* location() const { return _location.get(); }
     XmlRSS* rss() const override { return _rss.get(); }
     // The document folder (the site's root folder), or "" before one is set.
@@ -112,6 +116,8 @@ public:
     // A new site in the folder, made from the starter archive
     // "styles/default.qvzip" of the resources, then saved. A folder (or
     // anything) already at the path is refused: nothing there is overwritten.
+    // When the starter cannot be unpacked (a full disk) or the new site not
+    // saved, the folder goes again and lastError tells why.
     bool newDocument(const QString& folder);
     // The same from another starter archive.
     bool newDocumentFromArchive(const QString& folder, const QString& archive);
@@ -128,8 +134,11 @@ public:
     // Copies the document folder to the new path, then saves there; refuses
     // a path where anything exists.
     bool saveAs(const QString& path);
-    // Unpacks the snapshot over the folder and takes its site and theme; the
-    // trees stay as they were when the snapshot lacks either.
+    // Takes the site, the theme and the theme's pictures of the snapshot: it
+    // is unpacked into a private folder and read there, and the document's
+    // files are replaced only once both trees read. Nothing else in the
+    // snapshot is ever taken (not the destination, not files for the site).
+    // A refused snapshot leaves the document and its folder as they were.
     bool revertFromFile(const QString& snapshot);
     // Adds the site, theme, "bitmaps2", "pictures" and "files" to the zip
     // archive, under one top folder named like the document folder.
@@ -181,8 +190,20 @@ public:
     void continuePrepareForExport(const QString& operation);
     // Stage 3, run once every script has run: makes sure "index.html"
     // exists (a copy of the default page unless a page has that name) and
-    // hands over to the publish panel.
+    // hands over to the publish panel, unless a step of the build failed:
+    // then nothing is handed over (see buildMayBePublished).
     void startExport(const QString& operation);
+    // Starts counting the failures of a build afresh.
+    void beginBuild()
+    {
+        _queue.clearFailedSteps();
+        _buildFailures = 0;
+        _firstBuildFailure.clear();
+    }
+    // Whether the site just built may go to the server: not after any step of
+    // the build failed (a page or picture that could not be written). Then
+    // the Activity log and lastError say that the export stopped and why.
+    bool buildMayBePublished();
     // Ends an export under way: the queue is emptied, no later stage runs.
     void cancelExport() { _queue.cancelActivity(); }
     // The publish panel's side of an export: performs the named operation.
@@ -219,6 +240,11 @@ private:
     bool makeSnapshot(const QString& folder, const QString& comment);
     void trimSnapshots(const QString& folder);
     bool fail(const QString& why);
+    void noteBuildFailure(const QString& what)
+    {
+        if (_buildFailures++ == 0)
+            _firstBuildFailure = what;
+    }
 
     std::shared_ptr<XmlSite> _site;
     std::shared_ptr<XmlTheme> _theme;
@@ -232,6 +258,8 @@ private:
     bool _testMode = false;
     TextEditorBase* _textEditor = nullptr;
     bool _siteNeedsRebuild = false;
+    int _buildFailures = 0;
+    QString _firstBuildFailure;
     QString _lastError;
     QString _currentObject;
     int _currentType = -1;

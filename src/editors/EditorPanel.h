@@ -31,6 +31,10 @@ public:
     // The navigator: selects the element in the site outline; reloads it.
     virtual void selectObject(XmlBase* object) { Q_UNUSED(object); }
     virtual void reloadData() {}
+    // The navigator: a new group page, a new album page, each under the
+    // first page up from the selection that takes it (the menu's commands).
+    virtual void addGroup() {}
+    virtual void addAlbum() {}
 };
 
 // The kinds of panel the window makes, one of each.

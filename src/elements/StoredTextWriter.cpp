@@ -1,7 +1,6 @@
 #include "elements/StoredTextWriter.h"
 
 #include "elements/StoredTextTokenizer.h"
-#include "elements/XmlWebText.h"
 #include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 
@@ -36,6 +35,18 @@ QVariant linkOf(const lq::TextAttributes& attributes)
     if (link.typeId() == QMetaType::QString || isPageNumber(link))
         return link;
     return {};
+}
+
+// An address as stored text keeps it: exactly as it stands but for what
+// would end the attribute ('"', "<" and ">"); its reader takes it back so.
+// (Page output escapes "&" too: XmlWebText::attributeEscape.)
+QString storedAddress(const QString& address)
+{
+    QString stored = address;
+    stored.replace(QLatin1Char('"'), QStringLiteral("&quot;"));
+    stored.replace(QLatin1Char('<'), QStringLiteral("&lt;"));
+    stored.replace(QLatin1Char('>'), QStringLiteral("&gt;"));
+    return stored;
 }
 
 int paragraphKindOf(const lq::TextAttributes& attributes)
@@ -81,7 +92,7 @@ public:
             _newWindow = newWindow;
             const QString target = newWindow != 0 ? QStringLiteral(" target=\"_blank\"") : QString();
             if (link.typeId() == QMetaType::QString)
-                _stored += QStringLiteral("<a href=\"") + XmlWebText::attributeEscape(link.toString()) + u'"' + target + u'>';
+                _stored += QStringLiteral("<a href=\"") + storedAddress(link.toString()) + u'"' + target + u'>';
             else
                 _stored += QStringLiteral("<a pseq=\"") + QString::number(link.toLongLong()) + u'"' + target + u'>';
             _open.push_back(InlineBits::link);

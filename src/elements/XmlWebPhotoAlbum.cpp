@@ -613,8 +613,8 @@ QString XmlWebPhotoAlbum::indexLink()
         if (!page)
             return QStringLiteral("#");
         if (_clickOp == ClickOperation::SlideshowElement && isExactly<XmlGroup>(page->parent()))
-            return XmlGroup::cast(page->parent())->externalLink();
-        return page->externalLink();
+            return XmlGroup::cast(page->parent())->linkAddress();
+        return page->linkAddress();
     });
 }
 

@@ -179,7 +179,7 @@ void XmlWebPhotoAlbum::layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNobo
                 const XmlBaseList items = page->children();
                 if (i < items.size()) {
                     if (XmlWebItem* item = XmlWebItem::cast(items.at(i).get()))
-                        link = QStringLiteral("<a href=\"") + attributeEscape(item->externalLink()) + QStringLiteral("\">");
+                        link = QStringLiteral("<a href=\"") + attributeEscape(item->linkAddress()) + QStringLiteral("\">");
                 }
             }
             html += link;

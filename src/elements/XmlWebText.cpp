@@ -253,7 +253,7 @@ void XmlWebText::appendTextWithAttributesInStringWithLinkNewWindow(const QString
                     for (const XmlBasePtr& item : document->webItems()) {
                         XmlAlbum* page = XmlAlbum::cast(item.get());
                         if (page && page->pageSeqNumber() == number) {
-                            attributes.setValue(lq::TextKey::linkLocation, page->externalLink());
+                            attributes.setValue(lq::TextKey::linkLocation, page->linkAddress());
                             break;
                         }
                     }
@@ -308,6 +308,7 @@ void XmlWebText::addLinkEnd(quint32 position)
 QString XmlWebText::attributeEscape(const QString& text)
 {
     QString escaped = text;
+    escaped.replace(QLatin1Char('&'), QStringLiteral("&amp;"));
     escaped.replace(QLatin1Char('"'), QStringLiteral("&quot;"));
     escaped.replace(QLatin1Char('<'), QStringLiteral("&lt;"));
     escaped.replace(QLatin1Char('>'), QStringLiteral("&gt;"));

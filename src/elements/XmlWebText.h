@@ -101,8 +101,10 @@ public:
     // The last bit pushed; 0 when the stack is empty.
     int popStack();
     const QVariant& currentLink() const { return currentlink; }
-    // The text made safe inside a double-quoted attribute: '"', "<" and ">"
-    // become entities; "&" stays, so ordinary addresses are written as they stand.
+    // The text made safe inside a double-quoted attribute: "&", '"', "<" and
+    // ">" become entities. An address "?a=1&b=2" is written "?a=1&amp;b=2",
+    // as HTML wants it (a bare "&b" starts an entity the page does not
+    // define); the browser reads the address back as it stands.
     static QString attributeEscape(const QString& text);
     int currentNewWindowFlag() const { return currentNewWindow; }
 

@@ -1,7 +1,7 @@
 #include "layout/LayoutController.h"
 
-#include "editors/text/QZTextEditor.h"
-
+#include "app/CopyElements.h"
+#include "app/DeleteTemplates.h"
 #include "app/MyDocumentWindow.h"
 #include "document/MyDocument.h"
 #include "editors/text/QZTextEditor.h"
@@ -475,6 +475,27 @@ void LayoutController::templateSelector()
         auto* chosen = TemplateListSource::element(_templateList->adaptor()->itemForIndex(current));
         if (XmlStyleSheet::cast(chosen))
             setPageWithTemplate(_currentAlbum, chosen->UUID());
+    });
+}
+
+void LayoutController::deleteTemplates()
+{
+    lq::uiFrame(this, "deleteTemplates:", [&] {
+        DeleteTemplates sheet(&_window, document());
+        if (sheet.deleteTemplates() > 0)
+            updateTemplateSelector();
+    });
+}
+
+void LayoutController::copyElements()
+{
+    lq::uiFrame(this, "copyElements:", [&] {
+        const QModelIndex current = _templateList->selectionModel()->currentIndex();
+        XmlStyleSheet* source = XmlStyleSheet::cast(TemplateListSource::element(_templateList->adaptor()->itemForIndex(current)));
+        CopyElements sheet(&_window, document());
+        sheet.copyElements(source);
+        _templateList->reloadData();
+        relayoutSheet();
     });
 }
 

@@ -129,6 +129,10 @@ public:
     void addTemplate();
     // The template chosen in the list becomes the page's template.
     void templateSelector();
+    // The sheets that remove unused templates and copy parts of the chosen
+    // template into others; the list shows the theme afterwards.
+    void deleteTemplates();
+    void copyElements();
     // Templates never open in the list; other elements open when they can have children.
     bool outlineViewIsItemExpandable(XmlBase* item) const;
 

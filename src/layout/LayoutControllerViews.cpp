@@ -74,9 +74,23 @@ void LayoutController::buildLayoutPage()
     _templateList->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
     connect(_templateList->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { templateSelector(); });
     inspector->addWidget(_templateList);
-    auto* addButton = pushButton(QStringLiteral("Add Template"), _layoutPage);
-    connect(addButton, &QPushButton::clicked, this, [this] { addTemplate(); });
-    inspector->addWidget(addButton);
+    auto* templateButtons = new QHBoxLayout;
+    const struct {
+        const char* title;
+        const char* tip;
+        void (LayoutController::*action)();
+    } templateCommands[] = {
+        {"Add", "A copy of this page's template, named after the page, becomes its template", &LayoutController::addTemplate},
+        {"Delete…", "Remove templates that no page uses", &LayoutController::deleteTemplates},
+        {"Copy…", "Copy page settings and elements of the chosen template into other templates", &LayoutController::copyElements},
+    };
+    for (const auto& command : templateCommands) {
+        auto* button = pushButton(QString::fromUtf8(command.title), _layoutPage);
+        button->setToolTip(QString::fromUtf8(command.tip));
+        connect(button, &QPushButton::clicked, this, [this, action = command.action] { (this->*action)(); });
+        templateButtons->addWidget(button);
+    }
+    inspector->addLayout(templateButtons);
     _tools = new QWidget;
     _tools->setLayout(inspector);
     _tools->setFixedWidth(inspectorWidth);

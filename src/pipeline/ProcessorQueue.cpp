@@ -23,12 +23,15 @@ qint64 monotonicMilliseconds()
     return start.elapsed();
 }
 
-// The name and reason of the failure being handled.
+// The name and reason of the failure being handled; for a failure that
+// came through exception frames, those of the failure it began with.
 std::pair<QString, QString> currentFailure()
 {
     try {
         throw;
     } catch (const lq::Exception& failure) {
+        if (failure.isTrace() && !failure.originName().isEmpty())
+            return { failure.originName(), failure.originReason() };
         return { failure.name(), failure.reason() };
     } catch (const std::exception& failure) {
         return { QStringLiteral("std::exception"), QString::fromUtf8(failure.what()) };
@@ -129,8 +132,11 @@ void ProcessorQueue::processor()
                     appendActivityText(step->statusMessage());
                     if (step->run())
                         refresh = true;
+                    if (step->failed())
+                        noteFailure(step->failure());
                 } catch (...) {
                     const auto [name, reason] = currentFailure();
+                    noteFailure(name + QStringLiteral(": ") + reason);
                     addActivityString(QStringLiteral("**** ERROR ****"));
                     addActivityString(QStringLiteral("processor error: ") + name + QStringLiteral(": ") + reason);
                     addActivityString(lq::className(typeid(*step)));
@@ -159,6 +165,12 @@ void ProcessorQueue::processor()
         lq::log(QStringLiteral("*** FATAL ERROR IN PROCESSOR ***"));
         lq::log(QStringLiteral("processor error: ") + name + QStringLiteral(": ") + reason);
     }
+}
+
+void ProcessorQueue::noteFailure(const QString& what)
+{
+    if (_failedSteps++ == 0)
+        _firstFailure = what;
 }
 
 void ProcessorQueue::hideStatus()

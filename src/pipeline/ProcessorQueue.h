@@ -18,7 +18,7 @@ class XmlProcessor;
 // queued script starts it again.
 //
 // Each step's status line goes to the Activity log before it runs; a step
-// that fails is logged there and the next one runs. The status line and the
+// that fails is logged there and counted, and the next one runs. The status line and the
 // progress of the head script are kept for the window to show.
 class ProcessorQueue {
 public:
@@ -46,6 +46,16 @@ public:
     void cancelActivity();
     const QList<std::shared_ptr<XmlProcessor>>& processors() const { return _processors; }
     bool isIdle() const;
+    // The steps that failed (raised, or reported what they could not do)
+    // since the count was last cleared: a build with any may not be published.
+    int failedSteps() const { return _failedSteps; }
+    // What the first of them reported ("" when none failed).
+    const QString& firstFailure() const { return _firstFailure; }
+    void clearFailedSteps()
+    {
+        _failedSteps = 0;
+        _firstFailure.clear();
+    }
     // Whether a slice is armed.
     bool isArmed() const;
 
@@ -69,6 +79,7 @@ public:
 
 private:
     void arm();
+    void noteFailure(const QString& what);
     void hideStatus();
     void showHeadStatus();
     void display();
@@ -79,6 +90,8 @@ private:
     QString _activityText;
     QString _statusMessage;
     double _progress = 0.0;
+    int _failedSteps = 0;
+    QString _firstFailure;
     bool _statusHidden = true;
     std::function<void()> _refresh;
     std::function<void()> _display;

@@ -16,11 +16,15 @@
 namespace {
 
 // The opening of a generated script: the folder escaped, the status as it is
-// but for the characters that would end the attribute.
+// but for the characters that would end the attribute or the tag (a page
+// name holding "\">" must not end it and start steps of its own).
 QString scriptOpening(const QString& rootDir, const QString& status)
 {
     QString shown = status;
-    shown.replace(QLatin1Char('&'), QStringLiteral("&amp;")).replace(QLatin1Char('"'), QStringLiteral("&quot;"));
+    shown.replace(QLatin1Char('&'), QStringLiteral("&amp;"))
+        .replace(QLatin1Char('"'), QStringLiteral("&quot;"))
+        .replace(QLatin1Char('<'), QStringLiteral("&lt;"))
+        .replace(QLatin1Char('>'), QStringLiteral("&gt;"));
     return QStringLiteral("<QZprocessor rootDir=\"") + XmlBase::escape(rootDir) + QStringLiteral("\" status=\"") + shown + QStringLiteral("\">");
 }
 

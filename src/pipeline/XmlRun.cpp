@@ -42,6 +42,7 @@ QString XmlRun::statusMessage()
 
 void XmlRun::reportFailure(const QString& line)
 {
+    _failure = line;
     lq::log(line);
     if (_document)
         _document->addActivityString(line);

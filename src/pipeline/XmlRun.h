@@ -27,11 +27,16 @@ public:
     XmlProcessor* processor() const;
     // The parent processor's status, or "" without one.
     QString processorStatus() const;
+    // Whether the step reported that it could not do its work, and the line
+    // it reported.
+    bool failed() const { return !_failure.isEmpty(); }
+    const QString& failure() const { return _failure; }
 
 protected:
-    // Adds the line to the document's Activity log and to the program's log:
-    // for what a step could not do.
+    // Adds the line to the document's Activity log and to the program's log,
+    // and marks the step failed: for what a step could not do.
     void reportFailure(const QString& line);
 
     DocumentBase* _document = nullptr;
+    QString _failure;
 };

@@ -86,6 +86,42 @@ bool passesInURL(unsigned char byte)
     }
 }
 
+// The ASCII characters one segment of a URL path may hold as they are: the
+// unreserved characters and the sub-delimiters of RFC 3986 but "&", which in
+// an attribute would start an entity.
+bool passesInPathSegment(unsigned char byte)
+{
+    if ((byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || (byte >= '0' && byte <= '9'))
+        return true;
+    switch (byte) {
+    case '-': case '.': case '_': case '~':
+    case '!': case '$': case '\'': case '(': case ')': case '*': case '+': case ',': case ';': case '=': case ':': case '@':
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The UTF-8 bytes of the text, each that does not pass as "%" and two hexadecimal digits.
+QString percentEncoded(const QString& text, bool (*passes)(unsigned char))
+{
+    static constexpr char hexDigits[] = "0123456789ABCDEF";
+    const QByteArray bytes = text.toUtf8();
+    QString escaped;
+    escaped.reserve(bytes.size());
+    for (const char b : bytes) {
+        const auto byte = static_cast<unsigned char>(b);
+        if (byte < 0x80 && passes(byte)) {
+            escaped.append(QLatin1Char(b));
+        } else {
+            escaped.append(QLatin1Char('%'));
+            escaped.append(QLatin1Char(hexDigits[byte >> 4]));
+            escaped.append(QLatin1Char(hexDigits[byte & 0x0F]));
+        }
+    }
+    return escaped;
+}
+
 } // namespace
 
 QString escape(const QString& text)
@@ -204,21 +240,7 @@ QString urlEscape(const QString& text)
 {
     if (text.isNull())
         return QString();
-    static constexpr char hexDigits[] = "0123456789ABCDEF";
-    const QByteArray bytes = text.toUtf8();
-    QString escaped;
-    escaped.reserve(bytes.size());
-    for (char b : bytes) {
-        const auto byte = static_cast<unsigned char>(b);
-        if (byte < 0x80 && passesInURL(byte)) {
-            escaped.append(QLatin1Char(b));
-        } else {
-            escaped.append(QLatin1Char('%'));
-            escaped.append(QLatin1Char(hexDigits[byte >> 4]));
-            escaped.append(QLatin1Char(hexDigits[byte & 0x0F]));
-        }
-    }
-    return escaped;
+    return percentEncoded(text, passesInURL);
 }
 
 QString urlUnescape(const QString& text)
@@ -265,6 +287,62 @@ QString paramEscape(const QString& text)
     escaped.replace(QLatin1Char('+'), QStringLiteral("%2B"));
     escaped.replace(QLatin1Char('&'), QStringLiteral("%26"));
     escaped.replace(QStringLiteral("%20"), QStringLiteral("+"));
+    return escaped;
+}
+
+QString xmlEscape(const QString& text)
+{
+    QString escaped;
+    escaped.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        switch (c.unicode()) {
+        case '&': escaped += QStringLiteral("&amp;"); continue;
+        case '<': escaped += QStringLiteral("&lt;"); continue;
+        case '>': escaped += QStringLiteral("&gt;"); continue;
+        case '"': escaped += QStringLiteral("&quot;"); continue;
+        case '\'': escaped += QStringLiteral("&apos;"); continue;
+        default: break;
+        }
+        // What XML 1.0 cannot hold at all goes: control characters but tab
+        // and line ends, the two non-characters and halves of broken pairs.
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            escaped += c;
+            escaped += text.at(++i);
+            continue;
+        }
+        const char16_t u = c.unicode();
+        if ((u < 0x20 && u != '\t' && u != '\n' && u != '\r') || u == 0xFFFE || u == 0xFFFF || c.isSurrogate())
+            continue;
+        escaped += c;
+    }
+    return escaped;
+}
+
+QString urlPathSegmentEscape(const QString& text)
+{
+    return percentEncoded(text, passesInPathSegment);
+}
+
+QString scriptStringEscape(const QString& text)
+{
+    QString escaped;
+    escaped.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        switch (u) {
+        case '\\': escaped += QStringLiteral("\\\\"); continue;
+        case '"': escaped += QStringLiteral("\\\""); continue;
+        case '\'': escaped += QStringLiteral("\\'"); continue;
+        case '\n': escaped += QStringLiteral("\\n"); continue;
+        case '\r': escaped += QStringLiteral("\\r"); continue;
+        default: break;
+        }
+        if (u < 0x20 || u == '<' || u == '>' || u == '&' || u == 0x2028 || u == 0x2029)
+            escaped += QStringLiteral("\\u") + QStringLiteral("%1").arg(int(u), 4, 16, QLatin1Char('0')).toUpper();
+        else
+            escaped += c;
+    }
     return escaped;
 }
 

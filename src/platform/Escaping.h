@@ -25,6 +25,16 @@ QString urlEscape(const QString& text);
 QString urlUnescape(const QString& text);
 // urlEscape for a query parameter: "+" and "&" escaped, blanks as "+".
 QString paramEscape(const QString& text);
+// Each of these escapes a text for one place it lands in, and nothing else:
+// XML text or attribute (the five XML entities; characters XML cannot hold
+// go), one segment of a URL path (everything but the unreserved characters
+// and the sub-delimiters other than "&" percent-encoded, so "#", "?", "%",
+// "&" and "/" stay part of the name), and a string literal of a script inside an HTML page (either
+// quote; "<", ">" and "&" as escapes, so the text can neither end the
+// string nor the script element).
+QString xmlEscape(const QString& text);
+QString urlPathSegmentEscape(const QString& text);
+QString scriptStringEscape(const QString& text);
 // The link as an address: "mailto:" before a bare mail address, then urlEscape.
 QString magicLinkMaker(const QString& link);
 // The text with its first and last characters swapped.

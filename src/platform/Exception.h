@@ -22,9 +22,21 @@ public:
 
     static QString traceReason() { return QStringLiteral("trace"); }
 
+    // For a trace: the name and reason of the failure it began with, so that
+    // whoever stops it can still tell what went wrong ("" when unknown).
+    const QString& originName() const { return _originName; }
+    const QString& originReason() const { return _originReason; }
+    void setOrigin(const QString& name, const QString& reason)
+    {
+        _originName = name;
+        _originReason = reason;
+    }
+
 private:
     QString _name;
     QString _reason;
+    QString _originName;
+    QString _originReason;
     QByteArray _what;
 };
 

@@ -26,6 +26,8 @@ struct Described {
     QString name;
     QString reason;
     bool trace = false;
+    QString originName;   // what a trace began with
+    QString originReason;
 };
 
 Described describeCurrent()
@@ -33,11 +35,11 @@ Described describeCurrent()
     try {
         throw;
     } catch (const Exception& e) {
-        return { e.name(), e.reason(), e.isTrace() };
+        return { e.name(), e.reason(), e.isTrace(), e.originName(), e.originReason() };
     } catch (const std::exception& e) {
-        return { className(typeid(e)), QString::fromUtf8(e.what()), false };
+        return { className(typeid(e)), QString::fromUtf8(e.what()), false, {}, {} };
     } catch (...) {
-        return { QStringLiteral("UnknownException"), QStringLiteral("unknown failure"), false };
+        return { QStringLiteral("UnknownException"), QStringLiteral("unknown failure"), false, {}, {} };
     }
 }
 
@@ -71,7 +73,14 @@ void logStoppedFailure(const QString& where)
 
 void raiseTrace()
 {
-    throw Exception(QStringLiteral("Trace"), Exception::traceReason());
+    // Called while a failure is handled: the trace keeps what it began with.
+    const Described failure = describeCurrent();
+    Exception trace(QStringLiteral("Trace"), Exception::traceReason());
+    if (failure.trace)
+        trace.setOrigin(failure.originName, failure.originReason);
+    else
+        trace.setOrigin(failure.name, failure.reason);
+    throw trace;
 }
 
 } // namespace detail

@@ -1,10 +1,20 @@
 #include "platform/FileHelpers.h"
 
+#include "platform/Exception.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace lq {
 
@@ -15,6 +25,74 @@ bool fail(QString* error, const QString& why)
     if (error)
         *error = why;
     return false;
+}
+
+// The system's words for the error number ("No space left on device").
+QString systemReason(int number)
+{
+    return QString::fromLocal8Bit(std::strerror(number));
+}
+
+QString cannotWrite(const QString& path, int number)
+{
+    return QStringLiteral("cannot write ") + path + QStringLiteral(": ") + systemReason(number);
+}
+
+// Writes all the bytes, going on after short writes and interruptions.
+bool writeAllTo(int descriptor, const char* data, qint64 size, int& number)
+{
+    while (size > 0) {
+        const ssize_t written = ::write(descriptor, data, static_cast<size_t>(size));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            number = errno;
+            return false;
+        }
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+// Closes the descriptor; a failed close (a delayed write error) counts.
+bool closeChecked(int descriptor, int& number)
+{
+    if (::close(descriptor) != 0 && errno != EINTR) {
+        number = errno;
+        return false;
+    }
+    return true;
+}
+
+// Makes a new file beside the path under a name no one else uses.
+int createBeside(const QString& path, mode_t mode, QString& temporary, int& number)
+{
+    const QFileInfo info(path);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = info.path() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".lqtmp-")
+            + QString::number(QRandomGenerator::global()->generate64(), 16);
+        const int descriptor = ::open(QFile::encodeName(temporary).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
+        if (descriptor >= 0)
+            return descriptor;
+        if (errno != EEXIST) {
+            number = errno;
+            return -1;
+        }
+    }
+    number = EEXIST;
+    return -1;
+}
+
+// Forces the folder's entries onto the disk. File systems that cannot do it
+// for folders are no failure.
+void syncFolder(const QString& folder)
+{
+    const int descriptor = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0)
+        return;
+    ::fsync(descriptor);
+    ::close(descriptor);
 }
 
 bool exists(const QString& path)
@@ -40,10 +118,7 @@ bool copyTree(const QString& source, const QString& target, QString* error)
     }
     if (!info.isFile())
         return true;
-    QFile file(source);
-    if (!file.copy(target))
-        return fail(error, QStringLiteral("cannot copy ") + source + QStringLiteral(" to ") + target + QStringLiteral(": ") + file.errorString());
-    return true;
+    return copyFile(source, target, error);
 }
 
 } // namespace
@@ -111,18 +186,145 @@ QDateTime modificationDate(const QString& path)
     return info.lastModified();
 }
 
-bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error)
+bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error, WriteOptions options)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(error, QStringLiteral("cannot write ") + path + QStringLiteral(": ") + file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return fail(error, QStringLiteral("cannot write ") + path + QStringLiteral(": ") + why);
+    PendingFile file;
+    return file.write(path, bytes, options, error) && file.commit(error);
+}
+
+// --- PendingFile --------------------------------------------------------------------
+
+PendingFile::~PendingFile()
+{
+    discard();
+}
+
+PendingFile::PendingFile(PendingFile&& other) noexcept
+    : _path(std::move(other._path))
+    , _temporary(std::exchange(other._temporary, QString()))
+    , _options(other._options)
+{
+}
+
+PendingFile& PendingFile::operator=(PendingFile&& other) noexcept
+{
+    if (this != &other) {
+        discard();
+        _path = std::move(other._path);
+        _temporary = std::exchange(other._temporary, QString());
+        _options = other._options;
     }
-    if (!file.commit())
-        return fail(error, QStringLiteral("cannot write ") + path + QStringLiteral(": ") + file.errorString());
+    return *this;
+}
+
+bool PendingFile::write(const QString& path, const QByteArray& bytes, WriteOptions options, QString* error)
+{
+    discard();
+    _path = path;
+    _options = options;
+    // A folder in the way is never replaced.
+    if (QFileInfo(path).isDir())
+        return fail(error, cannotWrite(path, EISDIR));
+    int number = 0;
+    QString temporary;
+    const int descriptor = createBeside(path, options.ownerOnly ? 0600 : 0666, temporary, number);
+    if (descriptor < 0)
+        return fail(error, cannotWrite(path, number));
+    _temporary = temporary;
+    bool written = true;
+    // A replaced file keeps its permissions, unless the file is the owner's alone.
+    struct stat existing {};
+    if (options.ownerOnly)
+        written = ::fchmod(descriptor, 0600) == 0 || (number = errno, false);
+    else if (::stat(QFile::encodeName(path).constData(), &existing) == 0 && S_ISREG(existing.st_mode))
+        ::fchmod(descriptor, existing.st_mode & 07777);
+    written = written && writeAllTo(descriptor, bytes.constData(), bytes.size(), number);
+    if (written && options.durable && ::fsync(descriptor) != 0) {
+        number = errno;
+        written = false;
+    }
+    const bool closed = closeChecked(descriptor, number);
+    if (!written || !closed) {
+        discard();
+        return fail(error, cannotWrite(path, number));
+    }
+    return true;
+}
+
+bool PendingFile::commit(QString* error)
+{
+    if (_temporary.isEmpty())
+        return fail(error, QStringLiteral("cannot write ") + _path + QStringLiteral(": nothing was written"));
+    if (::rename(QFile::encodeName(_temporary).constData(), QFile::encodeName(_path).constData()) != 0) {
+        const int number = errno;
+        discard();
+        return fail(error, cannotWrite(_path, number));
+    }
+    _temporary.clear();
+    if (_options.durable)
+        syncFolder(QFileInfo(_path).path());
+    return true;
+}
+
+void PendingFile::discard()
+{
+    if (!_temporary.isEmpty())
+        ::unlink(QFile::encodeName(_temporary).constData());
+    _temporary.clear();
+}
+
+void raiseWriteFailure(const QString& why)
+{
+    raise(QStringLiteral("File write failed"), why);
+}
+
+// --- Copies ---------------------------------------------------------------------------
+
+bool copyFile(const QString& source, const QString& target, QString* error)
+{
+    const auto cannot = [&](const QString& why) {
+        return fail(error, QStringLiteral("cannot copy ") + source + QStringLiteral(" to ") + target + QStringLiteral(": ") + why);
+    };
+    const int input = ::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC);
+    if (input < 0)
+        return cannot(systemReason(errno));
+    struct stat status {};
+    if (::fstat(input, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(input);
+        return cannot(QStringLiteral("not a plain file"));
+    }
+    const QByteArray targetName = QFile::encodeName(target);
+    const int output = ::open(targetName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, status.st_mode & 0777);
+    if (output < 0) {
+        const int number = errno;
+        ::close(input);
+        return cannot(systemReason(number));
+    }
+    int number = 0;
+    bool copied = true;
+    char buffer[64 * 1024];
+    for (;;) {
+        const ssize_t got = ::read(input, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            number = errno;
+            copied = false;
+            break;
+        }
+        if (got == 0)
+            break;
+        if (!writeAllTo(output, buffer, got, number)) {
+            copied = false;
+            break;
+        }
+    }
+    ::close(input);
+    const bool closed = closeChecked(output, number);
+    if (!copied || !closed) {
+        ::unlink(targetName.constData());
+        return cannot(systemReason(number));
+    }
     return true;
 }
 

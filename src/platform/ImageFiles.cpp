@@ -1,11 +1,11 @@
 #include "platform/ImageFiles.h"
 
+#include "platform/FileHelpers.h"
 #include "platform/Image.h"
 #include "platform/Log.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <array>
 
@@ -21,20 +21,16 @@ QByteArray imageFileData(const QImage& image, const QString& path, double jpegFa
     return encodeImage(image, format, jpegFactor);
 }
 
-bool saveImageFile(const QImage& image, const QString& path, double jpegFactor)
+bool saveImageFile(const QImage& image, const QString& path, double jpegFactor, QString* error)
 {
     const QByteArray bytes = imageFileData(image, path, jpegFactor);
-    if (bytes.isEmpty())
-        return false;
-    // Into a temporary file that replaces the target only when complete.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
+    if (bytes.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("cannot write ") + path + QStringLiteral(": the picture cannot be encoded");
         return false;
     }
-    return file.commit();
+    // Into a temporary file that replaces the target only when complete.
+    return writeFileAtomically(path, bytes, error);
 }
 
 namespace {

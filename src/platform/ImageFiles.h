@@ -15,8 +15,9 @@ namespace lq {
 // other extension.
 QByteArray imageFileData(const QImage& image, const QString& path, double jpegFactor);
 
-// Writes imageFileData atomically to the path; answers whether a file was written.
-bool saveImageFile(const QImage& image, const QString& path, double jpegFactor);
+// Writes imageFileData atomically to the path; answers whether a file was
+// written, and tells why not when given an error.
+bool saveImageFile(const QImage& image, const QString& path, double jpegFactor, QString* error = nullptr);
 
 // The picture of the file, decoded by content, at its pixel size and without
 // colour profile. A path without extension tries ".tiff", ".png", ".jpg",

@@ -3,6 +3,11 @@
 #include <QDir>
 #include <QProcess>
 
+#include <algorithm>
+
+#include <signal.h>
+#include <sys/resource.h>
+
 namespace lq {
 
 // A tool is only ever named by its absolute path: a bare name would be looked
@@ -41,7 +46,7 @@ QString ProcessResult::failureDetail(const QString& program) const
 ProcessResult runProcess(const QString& program, const QStringList& arguments, const QString& workingFolder,
     const std::optional<QByteArray>& input)
 {
-    return runProcess(program, arguments, ProcessOptions { workingFolder, {}, input });
+    return runProcess(program, arguments, ProcessOptions { workingFolder, {}, input, std::nullopt });
 }
 
 QProcessEnvironment processEnvironment(const QHash<QString, QString>& additions)
@@ -74,6 +79,16 @@ ProcessResult runProcess(const QString& program, const QStringList& arguments, c
     if (!options.environment.isEmpty())
         process.setProcessEnvironment(processEnvironment(options.environment));
     process.setProcessChannelMode(QProcess::SeparateChannels);
+    if (options.fileSizeLimit) {
+        // Set in the child before the tool starts: only calls that are safe
+        // between fork and exec.
+        const rlim_t bound = rlim_t(std::max<qint64>(0, *options.fileSizeLimit));
+        process.setChildProcessModifier([bound] {
+            const struct rlimit limit { bound, bound };
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            ::signal(SIGXFSZ, SIG_DFL);
+        });
+    }
     process.start(QIODevice::ReadWrite);
     if (!process.waitForStarted(-1)) {
         result.startError = process.errorString();

@@ -38,12 +38,15 @@ ProcessResult runProcess(const QString& program, const QStringList& arguments,
 
 // What a run may set beside the tool and its arguments: the working folder
 // (none: the current one), variables added to (or replacing those of) the
-// program's own environment, and the text for standard input (none: standard
-// input is closed at once).
+// program's own environment, the text for standard input (none: standard
+// input is closed at once) and a bound on the files it writes.
 struct ProcessOptions {
     QString workingFolder;
     QHash<QString, QString> environment;
     std::optional<QByteArray> input;
+    // The largest file the tool may write: a write past it ends the tool
+    // (which then counts as crashed). None: no bound.
+    std::optional<qint64> fileSizeLimit;
 };
 ProcessResult runProcess(const QString& program, const QStringList& arguments, const ProcessOptions& options);
 

@@ -1,6 +1,7 @@
 #include "platform/Zip.h"
 
 #include "platform/Image.h"
+#include "platform/InputLimits.h"
 #include "platform/Log.h"
 #include "platform/Process.h"
 
@@ -67,6 +68,7 @@ constexpr quint32 zip64LocatorSignature = 0x07064b50;
 constexpr quint32 zip64EndSignature = 0x06064b50;
 constexpr quint32 directoryEntrySignature = 0x02014b50;
 constexpr quint16 unicodePathField = 0x7075;
+constexpr quint16 zip64Field = 0x0001;
 constexpr qint64 endOfDirectorySize = 22;
 constexpr qint64 zip64LocatorSize = 20;
 constexpr qint64 zip64EndSize = 56;
@@ -208,7 +210,9 @@ std::optional<ZipMember> readEntry(FieldReader& fields)
     member.host = static_cast<quint8>(madeBy >> 8);
     fields.u16(); // version needed
     member.flags = fields.u16();
-    fields.take(18); // method, time, date, CRC, sizes
+    fields.take(10); // method, time, date, CRC
+    member.compressedSize = fields.u32();
+    member.uncompressedSize = fields.u32();
     const quint16 nameLength = fields.u16();
     const quint16 extraLength = fields.u16();
     const quint16 commentLength = fields.u16();
@@ -229,6 +233,14 @@ std::optional<ZipMember> readEntry(FieldReader& fields)
         // Version 1, the CRC of the stored name, then the name in UTF-8.
         if (id == unicodePathField && data.size() >= 5 && data.at(0) == 1)
             member.unicodeName = data.mid(5);
+        // The sizes too large for the entry, in the entry's order.
+        if (id == zip64Field) {
+            FieldReader sizes(data);
+            if (member.uncompressedSize == 0xFFFFFFFFu && sizes.has(8))
+                member.uncompressedSize = sizes.u64();
+            if (member.compressedSize == 0xFFFFFFFFu && sizes.has(8))
+                member.compressedSize = sizes.u64();
+        }
     }
     return member;
 }
@@ -440,6 +452,19 @@ bool placeEntry(const fs::path& staging, const QString& folder, const QString& c
     return true;
 }
 
+// Why the unpacking tool failed, in the words a user can act on.
+QString unpackFailure(const QString& archive, const ProcessResult& result)
+{
+    const QString detail = result.failureDetail(unzipTool);
+    if (result.crashed && result.started)
+        return QStringLiteral("refusing ") + archive + QStringLiteral(": a member unpacks to more than the ")
+            + describeSize(inputLimits().archiveMemberBytes) + QStringLiteral(" a member may have (") + detail + QLatin1Char(')');
+    const QString said = QString::fromLocal8Bit(result.output + result.error);
+    if (said.contains(QStringLiteral("disk full"), Qt::CaseInsensitive) || said.contains(QStringLiteral("No space left"), Qt::CaseInsensitive))
+        return QStringLiteral("cannot unpack ") + archive + QStringLiteral(": No space left on device");
+    return QStringLiteral("cannot unpack ") + archive + QStringLiteral(": ") + detail;
+}
+
 // A private folder inside the target folder (so that moving out of it stays
 // on one file system), removed with everything in it at the end, whatever
 // names the tool gave the files.
@@ -548,6 +573,20 @@ QString unsafeZipMemberName(const QByteArray& name)
     return QString();
 }
 
+QString unsafeZipMemberSize(const ZipMember& member)
+{
+    const InputLimits& limits = inputLimits();
+    if (member.uncompressedSize > quint64(limits.archiveMemberBytes))
+        return QStringLiteral("would unpack to ") + describeSize(qint64(std::min<quint64>(member.uncompressedSize, quint64(1) << 62)))
+            + QStringLiteral(", more than the ") + describeSize(limits.archiveMemberBytes) + QStringLiteral(" a member may have");
+    if (member.uncompressedSize >= quint64(limits.archiveRatioFloorBytes)
+        && member.uncompressedSize > quint64(limits.archiveRatio) * std::max<quint64>(member.compressedSize, 1))
+        return QStringLiteral("would expand ") + QString::number(member.uncompressedSize / std::max<quint64>(member.compressedSize, 1))
+            + QStringLiteral(" times, more than the ") + QString::number(limits.archiveRatio)
+            + QStringLiteral(" times a member may expand");
+    return QString();
+}
+
 bool zipAdd(const QString& archive, const QString& rootDir, const QString& member, bool recursive)
 {
     QStringList arguments;
@@ -560,29 +599,28 @@ bool zipAdd(const QString& archive, const QString& rootDir, const QString& membe
     return runTool(zipTool, arguments, rootDir, result);
 }
 
-std::optional<QStringList> unzipInto(const QString& archive, const QString& folderGiven)
+std::optional<QStringList> unzipInto(const QString& archive, const QString& folderGiven, QString* error)
 {
-    const auto refuse = [&](const QString& why) -> std::optional<QStringList> {
-        logZipFailure(QStringLiteral("refusing ") + archive + QStringLiteral(": ") + why);
+    const auto failWith = [&](const QString& why) -> std::optional<QStringList> {
+        logZipFailure(why);
+        if (error)
+            *error = why;
         return std::nullopt;
+    };
+    const auto refuse = [&](const QString& why) -> std::optional<QStringList> {
+        return failWith(QStringLiteral("refusing ") + archive + QStringLiteral(": ") + why);
     };
 
     QFile file(archive);
-    if (!file.open(QIODevice::ReadOnly)) {
-        logZipFailure(QStringLiteral("cannot read ") + archive + QStringLiteral(": ") + file.errorString());
-        return std::nullopt;
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        return failWith(QStringLiteral("cannot read ") + archive + QStringLiteral(": ") + file.errorString());
     const std::optional<QList<ZipMember>> members = readZipDirectory(file);
     file.close();
-    if (!members) {
-        logZipFailure(archive + QStringLiteral(" is no readable zip archive"));
-        return std::nullopt;
-    }
+    if (!members)
+        return failWith(archive + QStringLiteral(" is no readable zip archive"));
     const QFileInfo folderInfo(folderGiven);
-    if (!folderInfo.isDir()) {
-        logZipFailure(QStringLiteral("no folder to unpack into: ") + folderGiven);
-        return std::nullopt;
-    }
+    if (!folderInfo.isDir())
+        return failWith(QStringLiteral("no folder to unpack into: ") + folderGiven);
     const QString folder = folderInfo.absoluteFilePath();
     const QString canonicalFolder = folderInfo.canonicalFilePath();
 
@@ -594,7 +632,7 @@ std::optional<QStringList> unzipInto(const QString& archive, const QString& fold
             const QByteArray& name = *stored;
             if (stored == &member.unicodeName && name.isEmpty())
                 continue;
-            const QString reasons[] = { unsafeZipMemberName(name), unsafeMemberKind(member) };
+            const QString reasons[] = { unsafeZipMemberName(name), unsafeMemberKind(member), unsafeZipMemberSize(member) };
             for (const QString& reason : reasons) {
                 if (!reason.isEmpty())
                     return refuse(QStringLiteral("member \"") + printable(name) + QStringLiteral("\" ") + reason);
@@ -622,13 +660,17 @@ std::optional<QStringList> unzipInto(const QString& archive, const QString& fold
     // The tool writes into a private folder first: what it wrote is checked
     // against the listing, and only a complete, checked result is moved in.
     const StagingFolder staging(folder);
-    if (!staging.isValid()) {
-        logZipFailure(QStringLiteral("no private folder to unpack into: ") + staging.errorString());
-        return std::nullopt;
-    }
-    ProcessResult unpacked;
-    if (!runTool(unzipTool, { QStringLiteral("-o"), absolute(archive) }, staging.qPath(), unpacked))
-        return std::nullopt;
+    if (!staging.isValid())
+        return failWith(QStringLiteral("no private folder to unpack into: ") + staging.errorString());
+    // A member whose header lies about its size is stopped by the bound on
+    // the files the tool may write.
+    ProcessOptions unpacking;
+    unpacking.workingFolder = staging.qPath();
+    unpacking.fileSizeLimit = inputLimits().archiveMemberBytes;
+    const ProcessResult unpacked = runProcess(unzipTool, { QStringLiteral("-o"), absolute(archive) }, unpacking);
+    const bool warnedOnly = unpacked.started && !unpacked.crashed && unpacked.exitCode == unzipWarnings;
+    if (!unpacked.succeeded() && !warnedOnly)
+        return failWith(unpackFailure(archive, unpacked));
 
     QString why;
     const std::optional<std::vector<Unpacked>> entries = writtenEntries(staging.path(), plan, why);
@@ -641,10 +683,8 @@ std::optional<QStringList> unzipInto(const QString& archive, const QString& fold
     }
     std::set<std::string> placed;
     for (const Unpacked& entry : *entries) {
-        if (!placeEntry(staging.path(), folder, canonicalFolder, entry, why)) {
-            logZipFailure(archive + QStringLiteral(": ") + why);
-            return std::nullopt;
-        }
+        if (!placeEntry(staging.path(), folder, canonicalFolder, entry, why))
+            return failWith(archive + QStringLiteral(": ") + why);
         placed.insert(entry.relative);
     }
 

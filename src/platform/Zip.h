@@ -27,6 +27,8 @@ struct ZipMember {
     quint16 flags = 0;        // general purpose flags
     quint8 host = 0;          // the system the archive was made on (3: Unix)
     quint32 externalAttributes = 0;
+    quint64 compressedSize = 0;   // the packed size the directory declares
+    quint64 uncompressedSize = 0; // the size it declares the member unpacks to
 
     bool isEncrypted() const { return flags & 0x0001u; }
     // The Unix file type and mode, when the archive recorded one (else 0).
@@ -45,6 +47,10 @@ std::optional<QList<ZipMember>> readZipDirectory(QIODevice& archive);
 // Why a member's stored name must not be unpacked, or "" when it may: it must
 // name a place below the target folder, without control characters.
 QString unsafeZipMemberName(const QByteArray& name);
+// Why a member's declared size must not be unpacked, or "" when it may: it
+// must stay within the bounds of inputLimits (its size, and its expansion
+// over its packed size).
+QString unsafeZipMemberSize(const ZipMember& member);
 
 // Adds the member (a path relative to rootDir, with its files when recursive)
 // to the archive, creating it when missing; answers whether the tool succeeded.
@@ -55,9 +61,11 @@ bool zipAdd(const QString& archive, const QString& rootDir, const QString& membe
 // archive's order. Nothing when the archive cannot be read, the tool fails or
 // the archive is refused (members with control characters, absolute paths or
 // ".." components, links, special files, encrypted members, paths through
-// links that lead out of the folder, or files the tool wrote under other
-// names than listed): then the folder is left as it was.
-std::optional<QStringList> unzipInto(const QString& archive, const QString& folder);
+// links that lead out of the folder, members that declare or reach a size
+// or expansion past the bounds of inputLimits, or files the tool wrote under
+// other names than listed): then the folder is left as it was, and the
+// error tells why ("the disk is full", "member ... would unpack to ...").
+std::optional<QStringList> unzipInto(const QString& archive, const QString& folder, QString* error = nullptr);
 
 // The picture of the archive's top-level "icon.jpg" at its pixel size, not
 // flipped; null when there is none or it cannot be decoded. Having no icon is

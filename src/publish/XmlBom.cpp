@@ -1,6 +1,7 @@
 #include "publish/XmlBom.h"
 
 #include "platform/ExceptionFrame.h"
+#include "platform/FileHelpers.h"
 #include "platform/Log.h"
 #include "publish/XmlF.h"
 
@@ -76,8 +77,11 @@ bool copyFileSafely(const QString& from, const QString& to)
 {
     const QString temporary = to + QStringLiteral(".lqpart");
     QFile::remove(temporary);
-    if (!QFile::copy(from, temporary))
+    QString why;
+    if (!lq::copyFile(from, temporary, &why)) {
+        lq::log(why);
         return false;
+    }
     // QFile::rename refuses to replace; the old file goes only now.
     if (QFileInfo::exists(to) && !QFile::remove(to)) {
         QFile::remove(temporary);

@@ -681,7 +681,7 @@ bool XmlBoxModel::showPageWithLink(const QString& link)
         return false;
     for (const XmlBasePtr& item : document->webItems()) {
         XmlWebItem* page = XmlWebItem::cast(item.get());
-        if (page && page->externalLink() == link) {
+        if (page && (page->externalLink() == link || page->linkAddress() == link)) {
             document->selectWebPageIndex(XmlAlbum::cast(page), -1);
             return true;
         }

@@ -3,6 +3,7 @@
 #include "imaging/XmlImage.h"
 #include "model/core/SuppressedChanges.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/FileHelpers.h"
 #include "platform/ImageFiles.h"
 #include "platform/Log.h"
 #include "platform/Strings.h"
@@ -255,7 +256,12 @@ void XmlCSSImage::createWebImage()
             return;
         const QString destination = siteBitmapsFolder(rootDir()) + QLatin1Char('/') + imageFileName();
         QFile::remove(destination);
-        QFile::copy(storedPicturePath(), destination);
+        // Without its stored file there is nothing to copy; a copy that
+        // cannot be written fails the build step.
+        const QString source = storedPicturePath();
+        QString why;
+        if (QFileInfo::exists(source) && !lq::copyFile(source, destination, &why))
+            lq::raiseWriteFailure(why);
     });
 }
 
@@ -287,7 +293,9 @@ void XmlCSSImage::createBitmapSlicesBottom(int top, int bottom)
                 picture.drawInRect(lq::Rect(0, 0, iw, height), source, lq::CompositingOperation::SourceOver, 1.0f);
             }
             const QString path = QStringLiteral("%1/%2%3%4.jpg").arg(folder, digit, _imageUUID, QString::number(named));
-            saveImageFilenameCompression(slice.toQImage(), path, 0.0f);
+            QString why;
+            if (!saveImageFilenameCompression(slice.toQImage(), path, 0.0f, &why))
+                lq::raiseWriteFailure(why);
         };
 
         const float topHeight = std::min(ih, static_cast<float>(top));
@@ -335,7 +343,9 @@ void XmlCSSImage::createWinIEBitmapSizeTypeXY(const QString& filename, const lq:
                 picture.drawAtPoint(lq::Point(left, topEdge), lq::Rect(), lq::CompositingOperation::SourceOver, 1.0f);
             }
         }
-        saveImageFilenameCompression(bitmap.toQImage(), siteBitmapsFolder(rootDir()) + QLatin1Char('/') + filename, 0.0f);
+        QString why;
+        if (!saveImageFilenameCompression(bitmap.toQImage(), siteBitmapsFolder(rootDir()) + QLatin1Char('/') + filename, 0.0f, &why))
+            lq::raiseWriteFailure(why);
     });
 }
 

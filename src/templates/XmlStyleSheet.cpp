@@ -157,12 +157,16 @@ void XmlStyleSheet::forceElementToIndex(const QString& name, int index)
 {
     lq::modelFrame(this, "forceElement:toIndex:", [&] {
         const XmlBaseList list = children();
+        // An element of that name already at the index stays there: with two
+        // of one name (two menus named "Navigation"), taking the first each
+        // time would swap them at every read, and a template would not read
+        // back as it was written.
         int place = -1;
-        for (int i = 0; i < list.size(); ++i) {
-            if (list[i]->name() == name) {
+        if (index >= 0 && index < list.size() && list[index]->name() == name)
+            place = index;
+        for (int i = 0; place < 0 && i < list.size(); ++i) {
+            if (list[i]->name() == name)
                 place = i;
-                break;
-            }
         }
         if (place < 0)
             return;

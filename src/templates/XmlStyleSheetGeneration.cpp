@@ -15,6 +15,7 @@
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlSearchTags.h"
 #include "model/site/XmlSite.h"
+#include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
 #include "templates/XmlCSSImage.h"
@@ -23,8 +24,6 @@
 #include <typeinfo>
 
 namespace {
-
-const QString marker = XmlTextFormat::verbatimMarker.toString();
 
 // Index 0 is "no language" and never written; 33 is Swedish, the language
 // the publishing settings list between Spanish and Turkish.
@@ -47,21 +46,21 @@ int indexOfUUID(const XmlBaseList& items, const QString& uuid)
     return -1;
 }
 
-QString linkOf(const XmlBasePtr& item)
-{
-    XmlWebItem* page = dynamic_cast<XmlWebItem*>(item.get());
-    return page ? page->externalLink() : QStringLiteral("#");
-}
-
 QString linkOf(XmlBase* item)
 {
     XmlWebItem* page = dynamic_cast<XmlWebItem*>(item);
-    return page ? page->externalLink() : QStringLiteral("#");
+    return page ? page->linkAddress() : QStringLiteral("#");
 }
 
+QString linkOf(const XmlBasePtr& item)
+{
+    return linkOf(item.get());
+}
+
+// A page variable of the head script: the link as a script string.
 void appendLink(QString& html, const char* variable, const QString& link)
 {
-    html += QStringLiteral("var ") + QLatin1String(variable) + QStringLiteral(" = \"") + link + QStringLiteral("\";\n");
+    html += QStringLiteral("var ") + QLatin1String(variable) + QStringLiteral(" = \"") + lq::scriptStringEscape(link) + QStringLiteral("\";\n");
 }
 
 void appendMSIECondition(QString& html)
@@ -72,7 +71,10 @@ void appendMSIECondition(QString& html)
 }
 
 // Writes one page of the template, part by part; the elements add theirs
-// through the page passes.
+// through the page passes. The page's text is made apart from the script's
+// steps: it holds what users wrote (page names, texts, captions, the home
+// page's HTML, the feed's title) and goes into the script only through the
+// verbatim block writer, which no text can end early.
 class PageWriter {
 public:
     PageWriter(XmlStyleSheet& sheet, XmlAlbum& page, DocumentBase& document, QString& html)
@@ -99,11 +101,12 @@ public:
         _html += QStringLiteral("<html>\n");
         _html += QStringLiteral("<head>\n");
         _html += QStringLiteral("<meta http-equiv=\"content-type\" content=\"text/html; charset=UTF-8\">\n");
-        _html += QStringLiteral("<title>") + _page.content() + QStringLiteral("</title>\n");
+        _html += QStringLiteral("<title>") + XmlBase::escape(_page.content()) + QStringLiteral("</title>\n");
         _html += QStringLiteral("<link rel=\"stylesheet\" type=\"text/css\" media=\"all\" href=\"") + _sheet.filename() + QStringLiteral("\">\n");
         XmlRSS* feed = _document.rss();
         if (feed && feed->publish())
-            _html += QStringLiteral("<link rel=\"alternate\" type=\"application/rss+xml\" href=\"rss.xml\" title=\"") + feed->title() + QStringLiteral("\">\n");
+            _html += QStringLiteral("<link rel=\"alternate\" type=\"application/rss+xml\" href=\"rss.xml\" title=\"") + XmlBase::escape(feed->title())
+                + QStringLiteral("\">\n");
         _html += QStringLiteral("<script type=\"text/javascript\" src=\"lumenquill.js\"></script>\n");
 
         _html += QStringLiteral("<script language=\"JavaScript\" type=\"text/javascript\">\n<!--\n");
@@ -156,39 +159,37 @@ public:
     }
 
     // The step that protects the page with a password, when it has one.
-    void appendProtection(int view, const QString& pageFile)
+    void appendProtection(QString& script, int view, const QString& pageFile)
     {
         if (!_page.isPassword())
             return;
         const QString colour = _sheet.bkgnd() == 0 ? QStringLiteral("#FFFFFF") : XmlBase::colorToCSSString(_sheet.bkgndColor());
-        _html += QStringLiteral("<QZpassword album=\"") + _page.UUID() + QStringLiteral("\" filename=\"") + attribute(pageFile)
+        script += QStringLiteral("<QZpassword album=\"") + _page.UUID() + QStringLiteral("\" filename=\"") + attribute(pageFile)
             + QStringLiteral("\" newname=\"xx") + attribute(_page.pageUUID()) + (view == 0 ? QStringLiteral(".html") : QStringLiteral("a.html"))
             + QStringLiteral("\" bkgnd=\"") + colour + QStringLiteral("\" />");
     }
 
     // The fix-up style sheet's steps, when there are rules.
-    void appendFixupStyleSheet(const QString& suffix)
+    void appendFixupStyleSheet(QString& script, const QString& suffix)
     {
         if (_fixupRules.isEmpty())
             return;
-        _html += QStringLiteral("<QZcopy dir=\"homepage/bitmaps\" filename=\"transparent.gif\" />");
-        _html += QStringLiteral("<QZcreate dir=\"homepage\" filename=\"iefix") + suffix + QStringLiteral(".css\">");
-        _html += marker;
-        _html += _fixupRules;
-        _html += marker;
-        _html += QStringLiteral("</QZcreate>");
+        script += QStringLiteral("<QZcopy dir=\"homepage/bitmaps\" filename=\"transparent.gif\" />");
+        script += QStringLiteral("<QZcreate dir=\"homepage\" filename=\"iefix") + suffix + QStringLiteral(".css\">");
+        XmlTextFormat::appendVerbatimBlock(script, _fixupRules);
+        script += QStringLiteral("</QZcreate>");
     }
 
     // The last pass: the steps of the elements, each after its fix-up bitmaps.
-    void appendElementSteps()
+    void appendElementSteps(QString& script)
     {
         for (const XmlBasePtr& child : _elements) {
             XmlCSS* element = visibleElement(child);
             if (!element)
                 continue;
             if (XmlCSSBackground* background = XmlCSSBackground::cast(element))
-                background->genCSSWinIEBitmap(_html);
-            element->appendHTMLPagePassSheet(_html, &_page, PagePass::Steps, &_sheet);
+                background->genCSSWinIEBitmap(script);
+            element->appendHTMLPagePassSheet(script, &_page, PagePass::Steps, &_sheet);
         }
     }
 
@@ -369,7 +370,7 @@ bool XmlStyleSheet::isPlainFileName(const QString& name)
     return true;
 }
 
-void XmlStyleSheet::genHTMLForPageViewHtmlFlags(XmlBase* pageObject, int view, QString& html, int flags)
+void XmlStyleSheet::genHTMLForPageViewHtmlFlags(XmlBase* pageObject, int view, QString& script, int flags)
 {
     lq::modelFrame(this, "genHTMLForPage:view:html:flags:", [&] {
         XmlAlbum* page = XmlAlbum::cast(pageObject);
@@ -394,44 +395,45 @@ void XmlStyleSheet::genHTMLForPageViewHtmlFlags(XmlBase* pageObject, int view, Q
         // Each text style's font check once per page.
         clearFontBag();
         const QString suffix = QString::number(templateSeqNum()) + QLatin1Char('p') + QString::number(page->pageSeqNumber());
+        QString html;
         PageWriter writer(*this, *page, *document, html);
-
-        if (flags == 0) {
-            html += QStringLiteral("<QZcreate dir=\"homepage\" filename=\"") + attribute(pageFile) + QStringLiteral("\">");
-            html += marker;
-        }
         writer.appendHead(suffix);
         writer.appendBody();
-        if (flags != 0)
+        if (flags != 0) {
+            script += html;
             return;
-        html += marker;
-        html += QStringLiteral("</QZcreate>");
-        writer.appendProtection(view, pageFile);
+        }
+        script += QStringLiteral("<QZcreate dir=\"homepage\" filename=\"") + attribute(pageFile) + QStringLiteral("\">");
+        XmlTextFormat::appendVerbatimBlock(script, html);
+        script += QStringLiteral("</QZcreate>");
+        writer.appendProtection(script, view, pageFile);
         // Shared resources.
-        html += QStringLiteral("<QZcopy dir=\"homepage\" filename=\"lumenquill.js\" />");
-        html += QStringLiteral("<QZcopy dir=\"homepage/bitmaps\" filename=\"blank.gif\" />");
-        writer.appendFixupStyleSheet(suffix);
-        writer.appendElementSteps();
+        script += QStringLiteral("<QZcopy dir=\"homepage\" filename=\"lumenquill.js\" />");
+        script += QStringLiteral("<QZcopy dir=\"homepage/bitmaps\" filename=\"blank.gif\" />");
+        writer.appendFixupStyleSheet(script, suffix);
+        writer.appendElementSteps(script);
     });
 }
 
 void XmlStyleSheet::genCSS(QString& css)
 {
     lq::modelFrame(this, "genCSS:", [&] {
-        css += QStringLiteral("<QZcreate dir=\"homepage\" filename=\"") + filename() + QStringLiteral("\">");
-        css += marker;
-        css += QStringLiteral("body { ");
-        appendCSSBackground(css);
-        css += QStringLiteral("padding: 0px; margin: 0px;}\n");
-        css += QStringLiteral(".empty { position: absolute; display: block; padding: 0px; margin: 0px;}\n");
-        css += QStringLiteral("div#counter {top: 0px; left: 0px; width: 800px; height: 100px; position: absolute; display: block; }\n");
-        css += QStringLiteral("div#noscript {top: 0px; left: 0px; width: 800px; height: 50px; position: fixed; display: block; background-color: #FFFF00; "
-                              "color: #000000; text-align: center;  z-index: 99; }\n");
+        // The rules are made apart and go into the script through the
+        // verbatim block writer: they hold names that users gave.
+        QString rules;
+        rules += QStringLiteral("body { ");
+        appendCSSBackground(rules);
+        rules += QStringLiteral("padding: 0px; margin: 0px;}\n");
+        rules += QStringLiteral(".empty { position: absolute; display: block; padding: 0px; margin: 0px;}\n");
+        rules += QStringLiteral("div#counter {top: 0px; left: 0px; width: 800px; height: 100px; position: absolute; display: block; }\n");
+        rules += QStringLiteral("div#noscript {top: 0px; left: 0px; width: 800px; height: 50px; position: fixed; display: block; background-color: #FFFF00; "
+                                "color: #000000; text-align: center;  z-index: 99; }\n");
         const XmlBaseList elements = children();
         for (const XmlBasePtr& child : elements)
             if (XmlCSS* element = XmlCSS::cast(child.get()))
-                element->appendCSS(css);
-        css += marker;
+                element->appendCSS(rules);
+        css += QStringLiteral("<QZcreate dir=\"homepage\" filename=\"") + attribute(filename()) + QStringLiteral("\">");
+        XmlTextFormat::appendVerbatimBlock(css, rules);
         css += QStringLiteral("</QZcreate>");
         XmlCSSBackground::genCSSBitmap(css);
         for (const XmlBasePtr& child : elements)

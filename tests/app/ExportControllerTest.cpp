@@ -2,6 +2,7 @@
 // the uploader what to send, refuses the home and Desktop folders, and
 // forgets the last published tree when the destination moves.
 #include "app/ExportController.h"
+#include "app/MenuTags.h"
 #include "app/FSBrowser.h"
 #include "document/MyDocument.h"
 #include "app/MyDocumentWindow.h"
@@ -22,10 +23,13 @@
 #include "support/HelperTools.h"
 #include "support/TestFiles.h"
 #include "support/ui/ScriptedModalHandler.h"
+#include "support/SmallFilesystem.h"
 #include "support/TestServers.h"
 #include "publish/SendController.h"
 #include "publish/XmlD.h"
 #include "app/SendPanel.h"
+#include "support/ui/FakeSender.h"
+#include "support/ui/SheetButtons.h"
 #include "support/ui/StarterArchive.h"
 
 #include <QDateTime>
@@ -44,28 +48,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-struct FakeSender : SendControllerBase {
-    QStringList calls;
-    QList<Request> requests;
-    QString folder;
-    bool changesOnly = false;
-    void startSending(const Request& r) override { calls << "startSending"; requests << r; }
-    void sendBom(const Request& r) override { calls << "sendBom"; requests << r; }
-    void sendFTPBom(XmlLocation*, const QString&, bool only) override { calls << "sendFTPBom"; changesOnly = only; }
-    void ftpTestExport(XmlLocation*, const QString&) override { calls << "ftpTestExport"; }
-    void webDAVTest(const Request& r) override
-    {
-        calls << "webDAVTest";
-        requests << r;
-    }
-    void exportToFolder(const QString&, const QString& to, bool only) override
-    {
-        calls << "exportToFolder";
-        folder = to;
-        changesOnly = only;
-    }
-};
 
 class ExportControllerTest : public ::testing::Test {
 protected:
@@ -417,29 +399,6 @@ QStringList filesBelow(const QString& folder)
     return files;
 }
 
-// Answers a sheet as a user would: types the text into its field and
-// presses its default button.
-int typeAndPressTheDefaultButton(QDialog* sheet, const QString& text)
-{
-    sheet->findChild<QLineEdit*>()->setText(text);
-    for (QPushButton* button : sheet->findChildren<QPushButton*>()) {
-        if (button->isDefault()) {
-            button->click();
-            break;
-        }
-    }
-    return sheet->result();
-}
-
-QPushButton* buttonTitled(QWidget* view, const QString& title)
-{
-    for (QPushButton* button : view->findChildren<QPushButton*>()) {
-        if (button->text() == title)
-            return button;
-    }
-    return nullptr;
-}
-
 TEST_F(ExportControllerTest, NewFolderSheetIsConfirmedWithItsDefaultButtonAndListed)
 {
     modal.state->sheetAnswer = [](QDialog* sheet) { return typeAndPressTheDefaultButton(sheet, QStringLiteral("site out")); };
@@ -591,6 +550,87 @@ TEST_F(ExportControllerTest, PublishesToWebDAVWithTheAddressAsTyped)
     EXPECT_EQ(uploader->status1(), QStringLiteral("Test Failed"));
     EXPECT_EQ(uploader->status2(), QStringLiteral("Incorrect Username or Password"));
     EXPECT_EQ(window->sendPanel()->status1()->text(), QStringLiteral("Test Failed"));
+}
+
+TEST_F(ExportControllerTest, ThePublishCommandSendsWhatChangedSinceTheLastPublication)
+{
+    testservers::WebDAVServer server;
+    if (!server.start(false))
+        GTEST_SKIP() << server.why.toStdString();
+    useBuiltHelperTools();
+    useTheRealWindow();
+    SendController* uploader = window->sender();
+
+    // A folder destination goes through the panel, whatever was published.
+    writeLastTree();
+    window->setMainTab(QStringLiteral("Editing"));
+    window->menuClicked(MenuTag::Publish);
+    EXPECT_EQ(window->masterTab()->selectedIdentifier(), QStringLiteral("Send"));
+    EXPECT_FALSE(uploader->isRunning());
+
+    choose(PublishTag::ServerType, XmlLocation::WebDAV);
+    type(PublishTag::WebDAVUser, QStringLiteral("tester"));
+    type(PublishTag::WebDAVPassword, QStringLiteral("secret"));
+    type(PublishTag::WebDAVAddress, server.address() + QStringLiteral("/later"));
+    control<MyMatrix>(PublishTag::ExportType)->selectCellWithTag(0);
+    panel->exportButton();
+    ASSERT_TRUE(waitForTheUploader());
+    ASSERT_FALSE(uploader->taskError()) << uploader->status2().toStdString();
+    uploader->cancel();
+
+    // A new page since: Publish sends it alone, with the stored settings.
+    writeAll(folder + QStringLiteral("/homepage/news.html"), "<p>news</p>");
+    window->setMainTab(QStringLiteral("Editing"));
+    window->menuClicked(MenuTag::Publish);
+    EXPECT_TRUE(uploader->isRunning());
+    ASSERT_TRUE(waitForTheUploader());
+    EXPECT_FALSE(uploader->taskError()) << uploader->status2().toStdString();
+    EXPECT_TRUE(uploader->status1().startsWith(QStringLiteral("Published 1 file"))) << uploader->status1().toStdString();
+    EXPECT_EQ(filesBelow(server.davRoot() + QStringLiteral("/later")), filesBelow(folder + QStringLiteral("/homepage")));
+    EXPECT_EQ(readAll(server.davRoot() + QStringLiteral("/later/news.html")), QByteArray("<p>news</p>"));
+    EXPECT_FALSE(document.isDocumentEdited());
+}
+
+TEST_F(ExportControllerTest, ABuildThatCouldNotWriteItsFilesPublishesNothing)
+{
+    SmallFilesystem disk(24 * 1024 * 1024);
+    LQ_REQUIRE_MOUNTED(disk);
+    testservers::WebDAVServer server;
+    if (!server.start(false))
+        GTEST_SKIP() << server.why.toStdString();
+    useBuiltHelperTools();
+    MyDocumentWindow::setSiteBuilder({});
+    panel->setSender(nullptr);
+    window.reset();
+
+    // The starter site on a disk with room for its document but not for its pages.
+    MyDocument full;
+    const QString fullFolder = disk.filePath(QStringLiteral("Site.lqxl"));
+    ASSERT_TRUE(full.newDocument(fullFolder)) << full.lastError().toStdString();
+    window = std::make_unique<MyDocumentWindow>(full, nullptr);
+    panel = window->exportController();
+    window->setMainTab(QStringLiteral("Send"));
+    struct CloseFirst {
+        std::unique_ptr<MyDocumentWindow>& window;
+        ~CloseFirst() { window.reset(); }
+    } closeFirst { window };
+    disk.fillLeaving(16 * 1024);
+
+    choose(PublishTag::ServerType, XmlLocation::WebDAV);
+    type(PublishTag::WebDAVUser, QStringLiteral("tester"));
+    type(PublishTag::WebDAVPassword, QStringLiteral("secret"));
+    type(PublishTag::WebDAVAddress, server.address() + QStringLiteral("/site"));
+    control<MyMatrix>(PublishTag::ExportType)->selectCellWithTag(1);
+    panel->exportButton();
+    ASSERT_TRUE(processEventsUntil([&] { return panel->notice()->text().contains(QStringLiteral("The export stopped")); }, 120000))
+        << full.activityText().toStdString();
+    // The panel tells why as well.
+    EXPECT_TRUE(panel->notice()->text().contains(QStringLiteral("No space left on device"))) << panel->notice()->text().toStdString();
+    EXPECT_TRUE(full.activityText().contains(QStringLiteral("No space left on device"))) << full.activityText().toStdString();
+    EXPECT_TRUE(full.activityText().contains(QStringLiteral("The export stopped"))) << full.activityText().toStdString();
+    EXPECT_FALSE(window->sender()->isRunning());
+    EXPECT_TRUE(filesBelow(server.davRoot()).isEmpty()) << filesBelow(server.davRoot()).join(QLatin1Char(' ')).toStdString();
+    EXPECT_FALSE(QFile::exists(fullFolder + QStringLiteral("/lastbom.xmlbase")));
 }
 
 TEST_F(ExportControllerTest, PublishesOverFTPOnThePortOfThePortField)

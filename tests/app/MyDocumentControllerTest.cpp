@@ -4,6 +4,7 @@
 #include "document/MyDocument.h"
 #include "app/MyDocumentController.h"
 #include "app/ExportController.h"
+#include "app/MenuTags.h"
 #include "app/MyDocumentWindow.h"
 #include "app/WWRSSController.h"
 #include "model/feed/XmlRSS.h"
@@ -18,16 +19,21 @@
 #include "platform/Workspace.h"
 #include "platform/widgets/ControlTags.h"
 #include "platform/widgets/MyCheckBox.h"
+#include "platform/widgets/MyImageView.h"
 #include "platform/widgets/MyMatrix.h"
 #include "platform/widgets/MyPopUpButton.h"
 #include "platform/widgets/MyTextField.h"
 #include "platform/widgets/RulerUnit.h"
+#include "support/SmallFilesystem.h"
 #include "support/EventLoop.h"
+#include "support/ui/OnXvfb.h"
 #include "support/ui/ScriptedModalHandler.h"
 #include "support/ui/StarterArchive.h"
 
 #include <QDialog>
+#include <QLabel>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -58,6 +64,20 @@ protected:
     std::unique_ptr<lq::UserDefaults> _defaults;
     std::unique_ptr<MyDocumentController> controller;
 };
+
+TEST_F(ControllerTest, ANewSiteThatCannotBeUnpackedSaysWhyAndLeavesNoFolder)
+{
+    SmallFilesystem disk(1024 * 1024);
+    LQ_REQUIRE_MOUNTED(disk);
+    disk.fillLeaving(8 * 1024);
+    modal.state->panelAnswer = disk.filePath(QStringLiteral("MyWebsite"));
+    controller->menuClicked(50);
+    EXPECT_TRUE(controller->documents().empty());
+    ASSERT_EQ(modal.state->alerts.size(), 1);
+    EXPECT_EQ(modal.state->alerts[0].title, QStringLiteral("Whoops"));
+    EXPECT_TRUE(modal.state->alerts[0].message.contains(QStringLiteral("No space left on device"))) << modal.state->alerts[0].message.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(disk.filePath(QStringLiteral("MyWebsite.lqxl"))));
+}
 
 TEST_F(ControllerTest, NewSiteInAFolderThatIsAlreadyOpenIsRefused)
 {
@@ -352,6 +372,42 @@ TEST_F(ControllerTest, QuittingAsksEachEditedWindowInTurn)
     MyDocument three;
     ASSERT_TRUE(three.readFromFile(_folder.path() + QStringLiteral("/Three.lqxl")));
     EXPECT_EQ(three.rss()->title(), QStringLiteral("New"));
+}
+
+TEST_F(ControllerTest, TheApplicationCommandsOfADocumentWindowReachTheController)
+{
+    MyDocumentWindow* window = openWithNewFeedTitle(*controller, _folder.path() + QStringLiteral("/Menus.lqxl"));
+    ASSERT_TRUE(QDir().mkpath(_resources.filePath(QStringLiteral("images"))));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(LQ_TEST_RESOURCES "/images/lumenquill.png"), _resources.filePath(QStringLiteral("images/lumenquill.png"))));
+    window->menuItem(MenuTag::About)->trigger();
+    ASSERT_NE(controller->aboutBox(), nullptr);
+    EXPECT_TRUE(controller->aboutBox()->isVisible());
+    QStringList texts;
+    for (const QLabel* label : controller->aboutBox()->findChildren<QLabel*>())
+        texts.append(label->text());
+    EXPECT_TRUE(texts.join(QLatin1Char(' ')).contains(QStringLiteral("Build 288")));
+    // The application's icon heads the box.
+    const auto* icon = controller->aboutBox()->findChild<MyImageView*>();
+    ASSERT_NE(icon, nullptr);
+    EXPECT_FALSE(icon->image().isNull());
+    controller->aboutBox()->grab().save(testArtefactsFolder() + QStringLiteral("/about-box.png"));
+    controller->aboutBox()->hide();
+
+    window->menuItem(MenuTag::Preferences)->trigger();
+    EXPECT_TRUE(controller->preferencesPanel()->isVisible());
+    controller->preferencesPanel()->hide();
+
+    // Opening from the window's menu asks where, as from the start window.
+    modal.state->panels.clear();
+    window->menuItem(MenuTag::Open)->trigger();
+    ASSERT_EQ(modal.state->panels.size(), 1);
+    EXPECT_EQ(modal.state->panels[0].title, QStringLiteral("Open Lumenquill Website"));
+
+    // Close from the menu asks about the changes like any close.
+    modal.state->alertAnswers = {1};
+    window->menuItem(MenuTag::Close)->trigger();
+    ASSERT_TRUE(processEventsUntil([&] { return controller->documents().empty(); }));
+    EXPECT_TRUE(modal.state->alerts.last().title.contains(QStringLiteral("\"Menus\"")));
 }
 
 } // namespace

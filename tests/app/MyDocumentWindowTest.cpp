@@ -2,6 +2,7 @@
 // the stand-in panels and the edited mark.
 #include "document/MyDocument.h"
 #include "app/MyDocumentWindow.h"
+#include "app/VersionList.h"
 #include "document/LayoutControllerBase.h"
 #include "support/ui/RecordingEditorPanel.h"
 #include "model/files/XmlFiles.h"
@@ -25,7 +26,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QSettings>
 #include <QSplitter>
@@ -99,7 +99,7 @@ TEST_F(DocumentWindowTest, TabsAndFirstPanel)
     EXPECT_EQ(window->lastEditView(), site->superView());
     EXPECT_TRUE(document.testMode());
     // The snapshot of the new site shows in the Versions tab.
-    EXPECT_EQ(window->versionList()->count(), 1);
+    EXPECT_EQ(window->versionList()->controller().numberOfRows(), 1);
 }
 
 TEST_F(DocumentWindowTest, CloseFromAnotherTabFirstReturnsToEditing)

@@ -2,6 +2,7 @@
 // version, the picture limits that are read but never written.
 #include "app/UserPreferences.h"
 #include "model/application/MyApplication.h"
+#include "platform/InputLimits.h"
 #include "platform/UserDefaults.h"
 
 #include <QSettings>
@@ -83,3 +84,22 @@ TEST_F(PreferencesTest, MigrationKeepsChoicesOfRecentVersions)
 }
 
 } // namespace
+
+TEST_F(PreferencesTest, BoundsOnArchivesAndDocumentFilesAreSettings)
+{
+    const lq::InputLimits saved = lq::inputLimits();
+    UserPreferences::readPreferences(defaults(), app);
+    EXPECT_EQ(lq::inputLimits().archiveMemberBytes, 512 * lq::InputLimits::megabyte);
+    EXPECT_EQ(lq::inputLimits().archiveRatio, 200);
+    EXPECT_EQ(lq::inputLimits().documentTextBytes, 256 * lq::InputLimits::megabyte);
+
+    defaults().setInteger(QStringLiteral("MaxArchiveMemberMB"), 64);
+    defaults().setInteger(QStringLiteral("MaxArchiveRatio"), 50);
+    defaults().setInteger(QStringLiteral("MaxDocumentFileMB"), -3); // unusable: the default stays
+    UserPreferences::readPreferences(defaults(), app);
+    EXPECT_EQ(lq::inputLimits().archiveMemberBytes, 64 * lq::InputLimits::megabyte);
+    EXPECT_EQ(lq::inputLimits().archiveRatio, 50);
+    EXPECT_EQ(lq::inputLimits().documentTextBytes, 256 * lq::InputLimits::megabyte);
+    UserPreferences::writePreferences(defaults(), app);
+    lq::setInputLimits(saved);
+}

@@ -19,7 +19,6 @@
 #include "platform/widgets/MyImageView.h"
 #include "platform/widgets/MyTabView.h"
 #include "support/EventLoop.h"
-#include "support/LogCapture.h"
 #include "support/Printers.h"
 #include "support/TestFiles.h"
 #include "support/TestPictures.h"
@@ -579,14 +578,22 @@ TEST_F(ThemeControllerTest, UsingAThemeHandsItToTheSiteAndGoesBackToEditing)
     themes().selectTheme();
     EXPECT_EQ(window->masterTab()->selectedIdentifier(), QStringLiteral("Themes"));
 
-    LogCapture log;
+    // The site takes the theme: it asks whether to add or replace, and the
+    // answer "Add" brings it in without a complaint.
+    ScopedModalHandler modal;
+    QStringList asked;
+    modal.state->sheetAnswer = [&](QDialog* sheet) {
+        asked.append(sheet->windowTitle());
+        return 1; // the sheet's "Add" button
+    };
     clickTheme(QStringLiteral("Sunset.qvzip"));
     themes().comments()->setPlainText(QStringLiteral("Chosen"));
     themes().selectTheme();
     EXPECT_EQ(window->masterTab()->selectedIdentifier(), QStringLiteral("Editing"));
     EXPECT_TRUE(themes().lastThemeUUID().isEmpty());
     EXPECT_EQ(commentByUnzip(inLibrary("Classic/Sunset.qvzip")), QStringLiteral("Chosen"));
-    EXPECT_TRUE(log.lines.contains(QStringLiteral("setNewTheme: ") + inLibrary("Classic/Sunset.qvzip")));
+    EXPECT_EQ(asked, QStringList { QStringLiteral("Import Theme") });
+    EXPECT_TRUE(modal.state->alerts.isEmpty()) << modal.state->alerts.value(0).message.toStdString();
 
     // Back on the tab, the library is read again and the choice kept.
     ASSERT_TRUE(QDir().mkpath(inLibrary("Later")));

@@ -1,15 +1,19 @@
 #include "document/MyDocument.h"
 #include "document/RevertController.h"
+#include "model/site/XmlAlbum.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
+#include "platform/FileHelpers.h"
 #include "platform/Process.h"
+#include "publish/XmlD.h"
 #include "publish/XmlLocation.h"
 #include "support/EventLoop.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -113,6 +117,41 @@ TEST_F(MyDocumentTest, ANewSiteHasItsFilesFoldersAndFirstSnapshot)
     const lq::ProcessResult listing = lq::runProcess(QStringLiteral("/usr/bin/unzip"), { QStringLiteral("-Z1"), newest });
     EXPECT_EQ(QString::fromUtf8(listing.output).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
         (QStringList { QStringLiteral("site.xmlbase"), QStringLiteral("theme.xmlbase"), QStringLiteral("bitmaps2/") }));
+}
+
+TEST_F(MyDocumentTest, TheDocumentsFilesAndSnapshotsAreItsOwnersAlone)
+{
+    makeNew();
+    const auto expectPrivate = [&](const char* when) {
+        EXPECT_EQ(unixMode(folder), 0700) << when;
+        EXPECT_EQ(unixMode(folder + QStringLiteral("/revert")), 0700) << when;
+        for (const QString& name : fourFiles)
+            EXPECT_EQ(unixMode(folder + QLatin1Char('/') + name), 0600) << when << ": " << name.toStdString();
+        for (const QString& snapshot : snapshots(folder))
+            EXPECT_EQ(unixMode(folder + QStringLiteral("/revert/") + snapshot), 0600) << when << ": " << snapshot.toStdString();
+    };
+    expectPrivate("a new site");
+
+    // A document of an older release, readable by everyone, is private after its next save.
+    for (const QString& name : fourFiles)
+        ASSERT_TRUE(QFile::setPermissions(folder + QLatin1Char('/') + name, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
+    const QFile::Permissions open = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
+        | QFile::ReadOther | QFile::ExeOther;
+    ASSERT_TRUE(QFile::setPermissions(folder, open));
+    ASSERT_TRUE(QFile::setPermissions(folder + QStringLiteral("/revert"), open));
+    MyDocument older;
+    ASSERT_TRUE(older.readFromFile(folder));
+    older.setNow([this] { return clock = clock.addSecs(60); });
+    older.location()->setPassword(QStringLiteral("the destination's password"));
+    ASSERT_TRUE(older.saveFileWithComment(folder, QStringLiteral("private now")));
+    expectPrivate("a save");
+    EXPECT_EQ(snapshots(folder).size(), 2);
+
+    // What was last published is the document's too.
+    auto published = XmlD::create();
+    published->setName(QStringLiteral("homepage"));
+    older.setLastXmlD(published.get());
+    EXPECT_EQ(unixMode(folder + QStringLiteral("/lastbom.xmlbase")), 0600);
 }
 
 TEST_F(MyDocumentTest, ANewSiteNeverOverwritesWhatIsThere)
@@ -281,6 +320,125 @@ TEST_F(MyDocumentTest, RevertTakesTheSnapshotAndMovesThePictureCounterPastThePic
     XmlSite* before = document.site();
     EXPECT_FALSE(document.revertFromFile(partial));
     EXPECT_EQ(document.site(), before);
+}
+
+namespace {
+
+// An archive of the given files (paths relative to a staging folder).
+QString snapshotOf(const QString& where, const QString& name, const QHash<QString, QByteArray>& files)
+{
+    const QString staging = where + QLatin1Char('/') + name + QStringLiteral("-files");
+    for (auto it = files.begin(); it != files.end(); ++it)
+        writeAll(staging + QLatin1Char('/') + it.key(), it.value());
+    const QString archive = where + QLatin1Char('/') + name + QStringLiteral(".qvzip");
+    for (const QString& entry : QDir(staging).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
+        EXPECT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, staging, entry, true)) << entry.toStdString();
+    return archive;
+}
+
+// Every entry of the folder with its bytes (folders with none).
+QMap<QString, QByteArray> contentsOf(const QString& folder)
+{
+    QMap<QString, QByteArray> contents;
+    for (const QString& entry : lq::folderEntries(folder, true))
+        contents.insert(entry, QFileInfo(folder + QLatin1Char('/') + entry).isDir() ? QByteArray() : readAll(folder + QLatin1Char('/') + entry));
+    return contents;
+}
+
+QByteArray siteWithPages(int pages)
+{
+    auto site = XmlSite::create();
+    site->newDocument();
+    for (int i = 0; i < pages; ++i) {
+        auto page = XmlAlbum::create();
+        site->homepage()->addChild(page);
+        page->newDocument();
+    }
+    return site->createXml().toUtf8();
+}
+
+} // namespace
+
+TEST_F(MyDocumentTest, ARefusedSnapshotLeavesTheDocumentAndItsFolderAsTheyWere)
+{
+    makeNew();
+    for (int i = 0; i < 5; ++i) {
+        auto page = XmlAlbum::create();
+        document.site()->homepage()->addChild(page);
+        page->newDocument();
+    }
+    ASSERT_TRUE(document.writeWithBackupToFile(folder));
+    const int pages = int(document.webItems().size());
+    const QByteArray theme = XmlTheme::create()->createXml().toUtf8();
+    QByteArray notUtf8 = siteWithPages(1);
+    notUtf8.insert(10, "\xff\xfe");
+
+    struct Case {
+        const char* what;
+        QHash<QString, QByteArray> files;
+    };
+    const std::vector<Case> cases {
+        { "only a site", { { QStringLiteral("site.xmlbase"), siteWithPages(1) } } },
+        { "a site that is no UTF-8", { { QStringLiteral("site.xmlbase"), notUtf8 }, { QStringLiteral("theme.xmlbase"), theme } } },
+        { "a theme in the place of the site", { { QStringLiteral("site.xmlbase"), theme }, { QStringLiteral("theme.xmlbase"), theme } } },
+        { "a site and theme only below a folder",
+            { { QStringLiteral("sub/site.xmlbase"), siteWithPages(1) }, { QStringLiteral("sub/theme.xmlbase"), theme },
+                { QStringLiteral("location.xmlbase"), "<QZlocation serverType=\"1\" location=\"evil.example\"/>" } } },
+    };
+    for (const Case& c : cases) {
+        const QMap<QString, QByteArray> before = contentsOf(folder);
+        XmlSite* site = document.site();
+        const QString snapshot = snapshotOf(work.path(), QString::fromLatin1(c.what).replace(QLatin1Char(' '), QLatin1Char('-')), c.files);
+        EXPECT_FALSE(document.revertFromFile(snapshot)) << c.what;
+        EXPECT_FALSE(document.lastError().isEmpty()) << c.what;
+        EXPECT_EQ(document.site(), site) << c.what;
+        EXPECT_EQ(contentsOf(folder), before) << c.what;
+    }
+    // Not an archive at all.
+    writeAll(work.filePath(QStringLiteral("broken.qvzip")), "PK but nothing more");
+    const QMap<QString, QByteArray> before = contentsOf(folder);
+    EXPECT_FALSE(document.revertFromFile(work.filePath(QStringLiteral("broken.qvzip"))));
+    EXPECT_EQ(contentsOf(folder), before);
+
+    // The folder still opens with every page.
+    MyDocument reopened;
+    ASSERT_TRUE(reopened.readFromFile(folder));
+    EXPECT_EQ(reopened.webItems().size(), pages);
+}
+
+TEST_F(MyDocumentTest, ARevertTakesOnlyTheDocumentsOwnFilesFromTheSnapshot)
+{
+    makeNew();
+    document.location()->setLocation(QStringLiteral("mine.example/site"));
+    ASSERT_TRUE(document.writeWithBackupToFile(folder));
+    const QByteArray location = readAll(folder + QStringLiteral("/location.xmlbase"));
+    const QByteArray feed = readAll(folder + QStringLiteral("/rss.xmlbase"));
+    const QString snapshot = snapshotOf(work.path(), QStringLiteral("hostile"),
+        { { QStringLiteral("site.xmlbase"), siteWithPages(2) }, { QStringLiteral("theme.xmlbase"), XmlTheme::create()->createXml().toUtf8() },
+            { QStringLiteral("bitmaps2/00000000000000A1.png"), "picture" },
+            { QStringLiteral("location.xmlbase"), "<QZlocation serverType=\"1\" location=\"evil.example\"/>" },
+            { QStringLiteral("rss.xmlbase"), "<QZrss publish=\"1\" title=\"evil\"/>" },
+            { QStringLiteral("lastbom.xmlbase"), "<QZD name=\"homepage\"/>" },
+            { QStringLiteral("homepage/evil.php"), "<?php system($_GET['c']); ?>" },
+            { QStringLiteral("files/.htaccess"), "Options +ExecCGI" } });
+
+    ASSERT_TRUE(document.revertFromFile(snapshot)) << document.lastError().toStdString();
+    EXPECT_EQ(document.webItems().size(), 2);
+    EXPECT_FALSE(document.isDocumentEdited());
+    EXPECT_EQ(readAll(folder + QStringLiteral("/bitmaps2/00000000000000A1.png")), QByteArray("picture"));
+    EXPECT_EQ(readAll(folder + QStringLiteral("/location.xmlbase")), location);
+    EXPECT_EQ(readAll(folder + QStringLiteral("/rss.xmlbase")), feed);
+    EXPECT_EQ(document.location()->location(), QStringLiteral("mine.example/site"));
+    for (const char* name : { "homepage/evil.php", "files/.htaccess", "lastbom.xmlbase" })
+        EXPECT_FALSE(QFileInfo::exists(folder + QLatin1Char('/') + QLatin1String(name))) << name;
+    // No private folder of the unpacking stays behind.
+    for (const QString& entry : lq::folderEntries(folder))
+        EXPECT_FALSE(entry.startsWith(QLatin1Char('.'))) << entry.toStdString();
+
+    MyDocument reopened;
+    ASSERT_TRUE(reopened.readFromFile(folder));
+    EXPECT_EQ(reopened.webItems().size(), 2);
+    EXPECT_EQ(reopened.location()->location(), QStringLiteral("mine.example/site"));
 }
 
 TEST_F(MyDocumentTest, AFirstLayoutSiteOpensConverted)

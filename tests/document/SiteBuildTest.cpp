@@ -4,12 +4,16 @@
 #include "document/MyDocument.h"
 #include "pipeline/ProcessorQueue.h"
 #include "pipeline/SiteScripts.h"
+#include "pipeline/XmlCreate.h"
+#include "pipeline/XmlProcessor.h"
+#include "platform/FileHelpers.h"
 #include "model/core/XmlTextFormat.h"
 #include "model/feed/XmlRSS.h"
 #include "model/feed/XmlRSSItem.h"
 #include "elements/XmlWebPhotoAlbum.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlDescription.h"
+#include "model/site/XmlBodyHTML.h"
 #include "model/site/XmlHeadHTML.h"
 #include "model/site/XmlGroup.h"
 #include "model/site/XmlHomePage.h"
@@ -24,12 +28,14 @@
 #include "support/TestPictures.h"
 #include "templates/XmlStyleSheet.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -193,6 +199,80 @@ TEST_F(SiteBuildTest, EveryPageIsValidHtml401AndEveryStyleSheetParses)
     EXPECT_TRUE(files.contains(QStringLiteral("rss.xml")));
     EXPECT_TRUE(files.value(QStringLiteral("index.html")).contains("<meta http-equiv=\"content-language\" content=\"de\" >"));
     EXPECT_TRUE(files.value(QStringLiteral("index.html")).contains("href=\"rss.xml\" title=\"Holiday news\""));
+}
+
+// Names, titles and links that hold the characters of every language a page
+// is made of: each is escaped for where it lands, so every page stays valid,
+// the feed well-formed, and every page reachable by its name.
+TEST_F(SiteBuildTest, HostileNamesKeepEveryPageValidTheFeedWellFormedAndEveryPageReachable)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("onsgmls")).isEmpty() || !QFileInfo::exists(sgmlCatalog)
+        || QStandardPaths::findExecutable(QStringLiteral("xmllint")).isEmpty())
+        GTEST_SKIP() << "onsgmls, the W3C DTDs and xmllint (opensp, w3c-sgml-lib, libxml2-utils) are not installed";
+    fillSite();
+    const QString quoted = QStringLiteral("\"q\"'<b>pl0 & </script>");
+    struct Named {
+        const char* file;
+        const char* href; // how links write it
+    };
+    const std::vector<Named> named { { "#a.html", "%23a.html" }, { "?b.html", "%3Fb.html" }, { "%41c.html", "%2541c.html" },
+        { "d&e f.html", "d%26e%20f.html" } };
+    QList<std::shared_ptr<XmlAlbum>> pages;
+    for (const Named& n : named) {
+        auto page = XmlAlbum::create();
+        home().addChild(page);
+        page->newDocument();
+        page->setFileName(QString::fromUtf8(n.file));
+        page->setName(quoted);
+        page->setContent(quoted);
+        pages.append(page);
+    }
+    // An external link between two of them, announced in the feed as well.
+    auto external = XmlAlbum::create();
+    home().insertChildAtIndex(external, int(home().children().indexOf(pages[1])));
+    external->newDocument();
+    external->setName(quoted);
+    const QString elsewhere = QStringLiteral("http://other.example/x?y=1&z=\"2\"");
+    external->setExternalLink(elsewhere);
+    external->setIsExternalLink(true);
+    XmlRSS* feed = document.rss();
+    feed->setTitle(QStringLiteral("Tom's \"best\" <walks> & more"));
+    feed->setDescription(QStringLiteral("<b>bold</b> & plain"));
+    for (const auto& target : { pages[0], external }) {
+        auto item = XmlRSSItem::create();
+        item->setLink(target->pageUUID());
+        item->setTitle(quoted);
+        item->setDescription(quoted);
+        feed->addChild(item);
+    }
+    build();
+
+    const QMap<QString, QByteArray> files = generated();
+    for (const Named& n : named)
+        EXPECT_TRUE(files.contains(QString::fromUtf8(n.file))) << n.file;
+    for (const QString& name : files.keys()) {
+        if (!name.endsWith(QStringLiteral(".html")))
+            continue;
+        const QString errors = validationErrors(folder + QStringLiteral("/homepage/") + name);
+        EXPECT_TRUE(errors.isEmpty()) << name.toStdString() << ":\n" << errors.toStdString();
+    }
+    const lq::ProcessResult lint = lq::runProcess(QStringLiteral("/usr/bin/xmllint"), { QStringLiteral("--noout"), folder + QStringLiteral("/homepage/rss.xml") });
+    EXPECT_TRUE(lint.succeeded()) << lint.failureDetail(QStringLiteral("xmllint")).toStdString();
+
+    // Every page is linked by the name it has on disk.
+    const QString index = QString::fromUtf8(files.value(QStringLiteral("index.html")));
+    for (const Named& n : named)
+        EXPECT_TRUE(index.contains(QStringLiteral("href=\"") + QString::fromUtf8(n.href) + QLatin1Char('"'))) << n.href;
+    EXPECT_TRUE(index.contains(QStringLiteral("title=\"Tom's &quot;best&quot; &lt;walks&gt; &amp; more\"")));
+    // The page script's neighbour links are script strings.
+    const QString first = QString::fromUtf8(files.value(QStringLiteral("#a.html")));
+    EXPECT_TRUE(first.contains(QStringLiteral("var nextPageLink = \"http://other.example/x?y=1\\u0026z=\\\"2\\\"\";\n"))) << first.toStdString();
+    const QString second = QString::fromUtf8(files.value(QStringLiteral("?b.html")));
+    EXPECT_TRUE(second.contains(QStringLiteral("var nextPageLink = \"%2541c.html\";\n"))) << second.toStdString();
+    // The feed names an external link as it stands, a page of the site below the channel.
+    const QString rss = QString::fromUtf8(files.value(QStringLiteral("rss.xml")));
+    EXPECT_TRUE(rss.contains(QStringLiteral("<link>http://example.org/holiday/%23a.html</link>"))) << rss.toStdString();
+    EXPECT_TRUE(rss.contains(QStringLiteral("<link>http://other.example/x?y=1&amp;z=&quot;2&quot;</link>"))) << rss.toStdString();
 }
 
 TEST_F(SiteBuildTest, BuildingTwiceGivesTheSameBytes)
@@ -372,6 +452,119 @@ TEST_F(SiteBuildTest, GroupNeighboursCentringProtectionAndHomePageHeadParts)
     EXPECT_TRUE(text.contains(QStringLiteral("<meta name=\"description\" content=\"Walks &amp; talks\" >\n")));
     EXPECT_TRUE(text.contains(QStringLiteral("<meta name=\"author\" content=\"Ann\">\n</head>\n")));
     EXPECT_FALSE(text.contains(QStringLiteral("name=\"keywords\"")));
+}
+
+namespace {
+
+// What a build did: every step of every script, in order ("QZcreate
+// homepage/page3.html"), and every entry of the document folder afterwards.
+struct BuildRecord {
+    QStringList steps;
+    QStringList entries;
+    QByteArray documentFiles; // the four element files, as saved before the build
+    QByteArray documentFilesAfter;
+};
+
+QByteArray elementFilesOf(const QString& folder)
+{
+    QByteArray text;
+    for (const char* name : { "site.xmlbase", "theme.xmlbase", "location.xmlbase", "rss.xmlbase" })
+        text += readAll(folder + QLatin1Char('/') + QLatin1String(name));
+    return text;
+}
+
+// A new site whose outside texts all hold the text: the home page's head and
+// body HTML, a page's name and title, a photo's caption, the feed's title
+// and description, and a feed item's title and description. It is saved,
+// then built, one step per time slice, recording each script when queued.
+BuildRecord buildSiteHolding(const QString& folder, const QString& text, const QString& picture)
+{
+    BuildRecord record;
+    MyDocument document;
+    document.setNow([] { return QDateTime(QDate(2030, 5, 1), QTime(10, 0)); });
+    EXPECT_TRUE(document.newDocument(folder)) << document.lastError().toStdString();
+    XmlHomePage& home = *document.site()->homepage();
+    home.headHTML()->setContent(QStringLiteral("<meta name=\"x\" content=\"") + XmlBase::escape(text) + QStringLiteral("\">\n<!-- ") + text + QStringLiteral(" -->\n"));
+    home.bodyHTML()->setContent(QStringLiteral("<p>") + text + QStringLiteral("</p>\n"));
+    auto album = XmlAlbum::create();
+    home.addChild(album);
+    album->newDocument();
+    album->setName(text);
+    album->setContent(text);
+    EXPECT_NE(album->importPhotoIndexCaption(picture, -1, text), nullptr);
+    XmlRSS* feed = document.rss();
+    feed->setPublish(true);
+    feed->setTitle(text);
+    feed->setDescription(text);
+    feed->setLink(QStringLiteral("http://example.org/site"));
+    auto item = XmlRSSItem::create();
+    item->setLink(album->pageUUID());
+    item->setTitle(text);
+    item->setDescription(text);
+    feed->addChild(item);
+    EXPECT_TRUE(document.writeWithBackupToFile(folder)) << document.lastError().toStdString();
+    record.documentFiles = elementFilesOf(folder);
+
+    qint64 now = 0;
+    document.queue().setClock([&] { return now += 300; });
+    QSet<const XmlProcessor*> seen;
+    lq::createProcessor(*document.site());
+    for (int turn = 0; turn < 100000 && !document.queue().processors().isEmpty(); ++turn) {
+        for (const std::shared_ptr<XmlProcessor>& script : document.queue().processors()) {
+            if (seen.contains(script.get()))
+                continue;
+            seen.insert(script.get());
+            for (const XmlBasePtr& step : script->children()) {
+                const auto* file = dynamic_cast<const XmlCreate*>(step.get());
+                record.steps.append(file ? step->elementName() + QLatin1Char(' ') + file->dir() + QLatin1Char('/') + file->filename()
+                                         : step->elementName() + QLatin1Char(' ') + lq::className(typeid(*step)));
+            }
+        }
+        document.queue().processor();
+    }
+    document.queue().stopProcessor();
+    EXPECT_EQ(document.queue().failedSteps(), 0) << document.activityText().toStdString();
+    for (const QString& entry : lq::folderEntries(folder, true))
+        if (!entry.startsWith(QStringLiteral("revert/")))
+            record.entries.append(entry);
+    record.documentFilesAfter = elementFilesOf(folder);
+    return record;
+}
+
+} // namespace
+
+TEST(BuildScripts, TextHoldingTheBlockMarkerNeverBecomesStepsOfItsOwn)
+{
+    QTemporaryDir work;
+    const QString picture = work.filePath(QStringLiteral("in.jpg"));
+    writeAll(picture, jpegBytes(160, 120));
+    const QString marker = XmlTextFormat::verbatimMarker.toString();
+    // Each marker would end the block around the page or the feed, and what
+    // follows would run as steps: a file beside the document's own, the
+    // site file itself replaced, a file for the web server.
+    const QString hostile = QStringLiteral("A") + marker + QStringLiteral("</QZcreate><QZcreate dir=\"homepage\" filename=\".htaccess\">")
+        + marker + QStringLiteral("Options +ExecCGI") + marker.toUpper() + QStringLiteral("</QZcreate><QZcreate dir=\".\" filename=\"site.xmlbase\">")
+        + marker + QStringLiteral("<QZsite/>") + marker + QStringLiteral("</QZcreate><QZcreate dir=\"homepage/..\" filename=\"evil.txt\">")
+        + marker + QStringLiteral("B");
+    const QString plain = QString(hostile).replace(marker, QStringLiteral("[m]"), Qt::CaseInsensitive);
+    ASSERT_NE(plain, hostile);
+
+    const BuildRecord attacked = buildSiteHolding(work.filePath(QStringLiteral("Attacked.lqxl")), hostile, picture);
+    const BuildRecord calm = buildSiteHolding(work.filePath(QStringLiteral("Calm.lqxl")), plain, picture);
+    ASSERT_FALSE(calm.steps.isEmpty());
+    EXPECT_EQ(attacked.steps, calm.steps);
+    EXPECT_EQ(attacked.entries, calm.entries);
+    EXPECT_EQ(attacked.documentFilesAfter, attacked.documentFiles) << "the build must never write the document's own files";
+    EXPECT_FALSE(attacked.entries.contains(QStringLiteral("homepage/.htaccess")));
+    EXPECT_FALSE(attacked.entries.contains(QStringLiteral("evil.txt")));
+
+    // The text reaches the pages and the feed as it stands.
+    const QString pages = work.filePath(QStringLiteral("Attacked.lqxl/homepage/"));
+    EXPECT_TRUE(readAll(pages + QStringLiteral("index.html")).contains(("<p>" + hostile + "</p>").toUtf8()));
+    EXPECT_TRUE(readAll(pages + QStringLiteral("index.html")).contains(("<!-- " + hostile + " -->").toUtf8()));
+    MyDocument reopened;
+    ASSERT_TRUE(reopened.readFromFile(work.filePath(QStringLiteral("Attacked.lqxl"))));
+    EXPECT_EQ(reopened.webItems().size(), 4);
 }
 
 TEST(PageLanguages, TheTableHoldsThirtyFourCodesAfterNone)

@@ -329,7 +329,7 @@ TEST_F(VornBox, AnImageBoxWritesItsLinkAndRollover)
     EXPECT_EQ(pass(PagePass::ForegroundVorns), outer + QStringLiteral("<img src=\"I.png\" alt=\"\" style=\"border: 0px; \" /></div></div>\n"));
 
     box->setClickLinkTo(QStringLiteral("http://example.com/?a=1&b=2"));
-    EXPECT_EQ(pass(PagePass::ForegroundVorns), outer + QStringLiteral("<a href=\"http://example.com/?a=1&b=2\" target=\"_self\">"
+    EXPECT_EQ(pass(PagePass::ForegroundVorns), outer + QStringLiteral("<a href=\"http://example.com/?a=1&amp;b=2\" target=\"_self\">"
                                                "<img src=\"I.png\" alt=\"\" style=\"border: 0px; \" /></a>\n"
                                                "</div></div>\n"));
 
@@ -337,7 +337,7 @@ TEST_F(VornBox, AnImageBoxWritesItsLinkAndRollover)
     box->setExternalHTML(QStringLiteral("it's \"I\".png"));
     box->setRollOverImage(QStringLiteral("R.png"));
     EXPECT_EQ(pass(PagePass::ForegroundVorns),
-              outer + QStringLiteral("<a href=\"http://example.com/?a=1&b=2\" target=\"_blank\">"
+              outer + QStringLiteral("<a href=\"http://example.com/?a=1&amp;b=2\" target=\"_blank\">"
                                      "<img src=\"it's &quot;I&quot;.png\" alt=\"\" style=\"border: 0px; \""
                                      " id=\"xvornro5\" onload=\"vornro5 = new rollOver('xvornro5', "
                                      "'it\\'s &quot;I&quot;.png', 'R.png')\" onmouseout=\"vornro5.mouseOut()\""

@@ -133,8 +133,9 @@ TEST_F(XmlWebBoxTest, LinksCannotBreakTheMarkupOrTheScript)
         const char* onclick;
     };
     const std::vector<Case> cases {
-        // Ordinary addresses stay as they are, ampersands included.
-        { "page.html?a=1&b=2", "page.html?a=1&b=2", "page.html?a=1&b=2" },
+        // Ordinary addresses stay as they are; an ampersand is written as
+        // the attribute needs it, and the browser reads it back as "&".
+        { "page.html?a=1&b=2", "page.html?a=1&amp;b=2", "page.html?a=1&amp;b=2" },
         { "x\" onmouseover=\"alert(1)", "x&quot; onmouseover=&quot;alert(1)", "x&quot; onmouseover=&quot;alert(1)" },
         { "a<b>c", "a&lt;b&gt;c", "a&lt;b&gt;c" },
         { "it's';alert(2);'", "it's';alert(2);'", "it\\'s\\';alert(2);\\'" },

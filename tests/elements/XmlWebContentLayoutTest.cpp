@@ -492,7 +492,7 @@ TEST_F(ContentLayout, OneParagraphElementKeepsTagsNestedAndLinksQuoted)
     text.append(run(QStringLiteral("to"), false, false, QStringLiteral("other")));
     sheet->setBrowserFlow(true);
     EXPECT_EQ(box->createHTMLfromAttributedStringAtRect(text, lq::Rect()),
-              QStringLiteral("<p><b><i>x</i></b><i>y</i>&nbsp;<a href=\"a&quot;b&lt;c&gt;&d\">go</a>"
+              QStringLiteral("<p><b><i>x</i></b><i>y</i>&nbsp;<a href=\"a&quot;b&lt;c&gt;&amp;d\">go</a>"
                              "<a href=\"other\">to</a></p>\n"));
 
     sheet->setBrowserFlow(false);

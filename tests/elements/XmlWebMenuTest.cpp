@@ -803,7 +803,7 @@ TEST_F(XmlWebMenuTest, LinksOfPass14)
     int y = 10 + 1 + 2;
     const int x = 20 + 3 + 4;
     const int w = 150 - 7 - 2; // inner width less item padding and borders
-    EXPECT_EQ(lines[4], QString("<a class=\"nav\" href=\"http://example.com/?a=1&b=&quot;2&quot;&lt;&gt;\" style=\"top: %1px; left: %2px; width: %3px; height: %4px;\">"
+    EXPECT_EQ(lines[4], QString("<a class=\"nav\" href=\"http://example.com/?a=1&amp;b=&quot;2&quot;&lt;&gt;\" style=\"top: %1px; left: %2px; width: %3px; height: %4px;\">"
                                 "A &amp; B &lt;x&gt;</a>")
                             .arg(y)
                             .arg(x)

@@ -112,7 +112,7 @@ TEST(XmlWebTextHtml, RunsOpenAndCloseTheirTagsInStackOrder)
         { "text is escaped", { { "<&>\"", 0 } }, "&lt;&amp;&gt;&quot;" },
         // A page's address cannot end the attribute it stands in.
         { "link targets are attribute-escaped", { { "l", 0, "a.html?x=1&y=\"2\"<>" } },
-          "<a href=\"a.html?x=1&y=&quot;2&quot;&lt;&gt;\">l</a>" },
+          "<a href=\"a.html?x=1&amp;y=&quot;2&quot;&lt;&gt;\">l</a>" },
     };
     const auto text = XmlWebText::create();
     for (const Case& c : cases) {

@@ -10,6 +10,11 @@
 #include "support/TestFiles.h"
 #include "support/TestPictures.h"
 #include "support/ui/LayoutWindow.h"
+#include "support/ui/SheetButtons.h"
+#include "app/CopyElements.h"
+#include "app/DeleteTemplates.h"
+#include "editors/XmlOutlineView.h"
+#include "model/core/XmlEnvelop.h"
 
 #include <QAbstractButton>
 #include <QItemSelectionModel>
@@ -279,6 +284,32 @@ TEST_F(LayoutControllerTest, TheElementListCountsTheEnabledElements)
     EXPECT_FALSE(sheetTabs(*layout->tabview()).contains(QStringLiteral("masthead")));
     layout->setVisibilityOfElementAtIndexVisible(masthead, true);
     EXPECT_TRUE(sheetTabs(*layout->tabview()).contains(QStringLiteral("masthead")));
+}
+
+TEST_F(LayoutControllerTest, TheTemplateButtonsOpenTheDeleteAndCopySheetsForTheListedTemplate)
+{
+    const auto photos = page(QStringLiteral("Photos"));
+    show(photos);
+    const std::shared_ptr<XmlStyleSheet> shown = layout->getTemplate();
+    QString source;
+    QString offered;
+    modal.state->sheetAnswer = [&](QDialog* sheet) {
+        if (auto* copying = dynamic_cast<CopyElements*>(sheet)) {
+            // "Page Settings" stands for the chosen template itself.
+            const XmlBasePtr settings = copying->elementList()->rootElement()->firstChild();
+            source = settings ? XmlEnvelop::cast(settings.get())->xmlUUID() : QString();
+        } else if (auto* deleting = dynamic_cast<DeleteTemplates*>(sheet)) {
+            offered = QString::number(deleting->deleteList()->rootElement()->numberChildren());
+        }
+        return pressKey(sheet, Qt::Key_Escape);
+    };
+    QWidget* page = layout->layoutPage();
+    ASSERT_NE(buttonTitled(page, QStringLiteral("Copy…")), nullptr);
+    buttonTitled(page, QStringLiteral("Copy…"))->click();
+    EXPECT_EQ(source, shown->UUID());
+    // Every template of the starter site is in use.
+    buttonTitled(page, QStringLiteral("Delete…"))->click();
+    EXPECT_EQ(offered, QStringLiteral("0"));
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -163,6 +164,40 @@ TEST_F(PasswordProtectTest, AFailedProtectionIsReportedAndThePageRemoved)
         EXPECT_TRUE(document.queue.activityText().contains(QStringLiteral("XmlPasswordProtect run: error protecting secret.html")))
             << document.queue.activityText().toStdString();
     }
+}
+
+TEST_F(PasswordProtectTest, TheToolTakesThePasswordOnlyFromStandardInputAndStretchesIt)
+{
+    const QString tool = QStringLiteral(LQ_TEST_LIBEXEC) + QStringLiteral("/qvtea");
+    const QString second = QStringLiteral("xx") + page->UUID() + QStringLiteral(".html");
+    lq::ProcessOptions options;
+    options.workingFolder = folder.path() + QStringLiteral("/homepage");
+
+    // A password given as an argument is refused: the page stays as it is.
+    options.input = QByteArray("from standard input");
+    const lq::ProcessResult refused = lq::runProcess(tool,
+        { QStringLiteral("secret.html"), second, QStringLiteral("open sesame"), QStringLiteral("Password"), QStringLiteral("Enter"),
+            QStringLiteral("#FFFFFF") },
+        options);
+    EXPECT_TRUE(refused.started);
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(readAll(homepage(QStringLiteral("secret.html"))), QByteArray(pageText));
+
+    // From standard input, with at least 600,000 rounds of the key derivation,
+    // and the same bytes for the same page.
+    const QStringList arguments { QStringLiteral("secret.html"), second, QStringLiteral("-"), QStringLiteral("Password"),
+        QStringLiteral("Enter"), QStringLiteral("#FFFFFF") };
+    options.input = QByteArray("open sesame");
+    const lq::ProcessResult first = lq::runProcess(tool, arguments, options);
+    ASSERT_TRUE(first.succeeded()) << first.failureDetail(tool).toStdString();
+    const QByteArray protectedPage = readAll(homepage(QStringLiteral("secret.html")));
+    static const QRegularExpression rounds(QStringLiteral("iterations: (\\d+)"));
+    const QRegularExpressionMatch found = rounds.match(QString::fromUtf8(protectedPage));
+    ASSERT_TRUE(found.hasMatch());
+    EXPECT_GE(found.captured(1).toInt(), 600000);
+    writeAll(homepage(QStringLiteral("secret.html")), QByteArray(pageText));
+    ASSERT_TRUE(lq::runProcess(tool, arguments, options).succeeded());
+    EXPECT_EQ(readAll(homepage(QStringLiteral("secret.html"))), protectedPage);
 }
 
 TEST_F(PasswordProtectTest, APageOutsideASiteStartsNoTool)

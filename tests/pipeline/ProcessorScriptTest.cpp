@@ -225,6 +225,34 @@ TEST_F(ProcessorScriptTest, ProgressFailuresAndSlices)
     EXPECT_TRUE(document.queue.processors().isEmpty());
 }
 
+TEST_F(ProcessorScriptTest, FailedStepsAreCountedAndTellWhatTheyBeganWith)
+{
+    // A step that fails deep inside framed operations, one that reports what
+    // it could not do, one that succeeds, and a file step whose folder is missing.
+    auto processor = processorScript(header() + QStringLiteral("<QZcreate dir=\"missing\" filename=\"a.html\">x</QZcreate></QZprocessor>"));
+    ASSERT_NE(processor, nullptr);
+    processor->insertChildAtIndex(RecordingStep::create([] {
+        return lq::classFrame("Outer", [] {
+            return lq::classFrame("Inner", []() -> bool { lq::raiseWriteFailure(QStringLiteral("cannot write x: No space left on device")); });
+        });
+    }), 0);
+    processor->insertChildAtIndex(RecordingStep::create([] { return false; }), 1);
+    document.queue.startProcessor(processor);
+    document.queue.clearFailedSteps();
+    while (!document.queue.processors().isEmpty())
+        document.queue.processor();
+
+    EXPECT_EQ(document.queue.failedSteps(), 2);
+    EXPECT_EQ(document.queue.firstFailure(), QStringLiteral("File write failed: cannot write x: No space left on device"));
+    const QString activity = document.queue.activityText();
+    EXPECT_TRUE(activity.contains(QStringLiteral("processor error: File write failed: cannot write x: No space left on device")))
+        << activity.toStdString();
+    EXPECT_TRUE(activity.contains(QStringLiteral("error saving file:a.html"))) << activity.toStdString();
+    document.queue.clearFailedSteps();
+    EXPECT_EQ(document.queue.failedSteps(), 0);
+    EXPECT_EQ(document.queue.firstFailure(), QString());
+}
+
 TEST_F(ProcessorScriptTest, ProgressAfterEachStepOfFour)
 {
     // Steps that take a whole slice each.

@@ -1,9 +1,13 @@
 #include "platform/FileHelpers.h"
 #include "platform/UserDefaults.h"
+#include "support/SmallFilesystem.h"
 #include "support/TestFiles.h"
 
 #include <QSettings>
 #include <QTemporaryDir>
+
+#include <functional>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -57,6 +61,68 @@ TEST(FileHelpers, AtomicWriteLeavesTheOldFileWholeOnFailure)
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder")));
     EXPECT_FALSE(lq::writeFileAtomically(dir.filePath(QStringLiteral("folder")), "x"));
     EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("folder"))).isDir());
+}
+
+// On a full disk every way of writing fails with the system's reason, keeps
+// what was there before and leaves no half-written file behind.
+TEST(FileHelpers, WritesOnAFullDiskFailWholeWithTheSystemsReason)
+{
+    SmallFilesystem disk(256 * 1024);
+    LQ_REQUIRE_MOUNTED(disk);
+    const QString path = disk.filePath(QStringLiteral("page.html"));
+    const QString source = disk.filePath(QStringLiteral("source.bin"));
+    ASSERT_TRUE(lq::writeFileAtomically(path, "the old page"));
+    ASSERT_TRUE(lq::writeFileAtomically(source, QByteArray(20000, 's')));
+    disk.fillLeaving(0);
+    const QStringList before = lq::folderEntries(disk.path());
+
+    struct Case {
+        const char* what;
+        std::function<bool(QString*)> write;
+    };
+    const std::vector<Case> cases {
+        { "a small write", [&](QString* why) { return lq::writeFileAtomically(path, QByteArray(100, 'a'), why); } },
+        { "a write of several blocks", [&](QString* why) { return lq::writeFileAtomically(path, QByteArray(10000, 'b'), why); } },
+        { "a durable owner-only write",
+            [&](QString* why) { return lq::writeFileAtomically(path, QByteArray(5000, 'c'), why, { .ownerOnly = true, .durable = true }); } },
+        { "a copy", [&](QString* why) { return lq::copyFile(source, disk.filePath(QStringLiteral("copy.bin")), why); } },
+        { "a copy of a folder", [&](QString* why) { return lq::copyItem(source, disk.filePath(QStringLiteral("copied")), why); } },
+    };
+    for (const Case& c : cases) {
+        QString why;
+        EXPECT_FALSE(c.write(&why)) << c.what;
+        EXPECT_TRUE(why.contains(QStringLiteral("No space left on device"))) << c.what << ": " << why.toStdString();
+        EXPECT_EQ(readAll(path), QByteArray("the old page")) << c.what;
+        EXPECT_EQ(lq::folderEntries(disk.path()), before) << c.what;
+    }
+}
+
+// Files written together replace their targets only once all are whole.
+TEST(FileHelpers, PendingFilesReplaceTheirTargetsOnlyWhenCommitted)
+{
+    QTemporaryDir dir;
+    const QString first = dir.filePath(QStringLiteral("one"));
+    const QString second = dir.filePath(QStringLiteral("two"));
+    writeAll(first, "old one");
+    {
+        lq::PendingFile pending;
+        ASSERT_TRUE(pending.write(first, "new one", {}));
+        EXPECT_EQ(readAll(first), QByteArray("old one"));
+        // Not committed: gone with the object.
+    }
+    EXPECT_EQ(readAll(first), QByteArray("old one"));
+    EXPECT_EQ(lq::folderEntries(dir.path()), QStringList { QStringLiteral("one") });
+
+    lq::PendingFile one;
+    lq::PendingFile two;
+    ASSERT_TRUE(one.write(first, "new one", { .ownerOnly = true, .durable = true }));
+    ASSERT_TRUE(two.write(second, "new two", {}));
+    ASSERT_TRUE(one.commit());
+    ASSERT_TRUE(two.commit());
+    EXPECT_EQ(readAll(first), QByteArray("new one"));
+    EXPECT_EQ(readAll(second), QByteArray("new two"));
+    EXPECT_EQ(unixMode(first), 0600);
+    EXPECT_EQ(lq::folderEntries(dir.path()), (QStringList { QStringLiteral("one"), QStringLiteral("two") }));
 }
 
 TEST(UserDefaults, MissingKeysReadAsZeroAndValuesSurviveASync)

@@ -82,3 +82,38 @@ TEST(ZipDirectory, UnsafeNames)
     for (const auto& [name, reason] : cases)
         EXPECT_EQ(lq::unsafeZipMemberName(name), reason.isNull() ? QString() : reason) << name.toStdString();
 }
+
+TEST(ZipDirectory, DeclaredSizesAreReadAndBounded)
+{
+    const std::optional<QList<lq::ZipMember>> members = directoryOf(zipBytes({ { "a.txt", "12345" }, { "b.txt", "123", false, 3, {}, false, 7000000 } }));
+    ASSERT_TRUE(members.has_value());
+    ASSERT_EQ(members->size(), 2);
+    EXPECT_EQ(members->at(0).compressedSize, 5u);
+    EXPECT_EQ(members->at(0).uncompressedSize, 5u);
+    EXPECT_EQ(members->at(1).compressedSize, 3u);
+    EXPECT_EQ(members->at(1).uncompressedSize, 7000000u);
+
+    // The default bounds: 512 MB a member, and 200 times its packed size
+    // for members of a megabyte and more.
+    constexpr quint64 megabyte = 1024 * 1024;
+    struct Case {
+        quint64 packed;
+        quint64 unpacked;
+        bool refused;
+    };
+    const Case cases[] {
+        { 600 * megabyte, 600 * megabyte, true },
+        { 512 * megabyte, 512 * megabyte, false },
+        { megabyte, 500 * megabyte, true },
+        { megabyte, 200 * megabyte, false },
+        { 1, 1000 * 1024, false }, // small members compress as well as they like
+        { 0, 2 * megabyte, true },
+        { 0xFFFFFFFFull, 0xFFFFFFFFFFull, true },
+    };
+    for (const Case& c : cases) {
+        lq::ZipMember member;
+        member.compressedSize = c.packed;
+        member.uncompressedSize = c.unpacked;
+        EXPECT_EQ(!lq::unsafeZipMemberSize(member).isEmpty(), c.refused) << c.packed << " -> " << c.unpacked;
+    }
+}

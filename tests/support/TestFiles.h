@@ -7,7 +7,18 @@
 #include <QFileInfo>
 #include <QString>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
+
+// The permission bits of the file or folder (0600, 0755...), or -1 when there is none.
+inline int unixMode(const QString& path)
+{
+    struct stat status {};
+    if (::lstat(QFile::encodeName(path).constData(), &status) != 0)
+        return -1;
+    return int(status.st_mode & 07777);
+}
 
 // The file's bytes, or nothing when it cannot be read.
 inline QByteArray readAll(const QString& path)

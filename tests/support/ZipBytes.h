@@ -26,6 +26,7 @@ struct ZipEntry {
     quint8 host = 3;       // 3: Unix, with the mode in the external attributes; 0: MS-DOS, without
     QByteArray unicodeName {}; // the name of an Info-ZIP Unicode path field, when not empty
     bool badCrc = false;   // a checksum that the data does not match
+    qint64 declaredSize = -1; // the unpacked size the headers claim, when not the data's own
 };
 
 // A stored (uncompressed) zip archive.
@@ -53,9 +54,10 @@ inline QByteArray zipBytes(const std::vector<ZipEntry>& entries)
         u16(out, 0);                    // stored
         u16(out, 0);                    // time
         u16(out, 0x21);                 // date: 1 January 1980
+        const quint32 declared = quint32(m.declaredSize >= 0 ? m.declaredSize : m.data.size());
         u32(out, crc);
         u32(out, quint32(m.data.size()));
-        u32(out, quint32(m.data.size()));
+        u32(out, declared);
         u16(out, quint32(m.name.size()));
         u16(out, quint32(extra.size()));
         out.append(m.name).append(extra).append(m.data);
@@ -69,7 +71,7 @@ inline QByteArray zipBytes(const std::vector<ZipEntry>& entries)
         u16(central, 0x21);
         u32(central, crc);
         u32(central, quint32(m.data.size()));
-        u32(central, quint32(m.data.size()));
+        u32(central, declared);
         u16(central, quint32(m.name.size()));
         u16(central, quint32(extra.size()));
         u16(central, 0);                // comment

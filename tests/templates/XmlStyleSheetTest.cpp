@@ -123,6 +123,32 @@ TEST(XmlStyleSheetTest, LoadingPutsTheStandardElementsInTheirPlaces)
     }
 }
 
+// Two elements of one standard name: the reading puts one in its place once,
+// and the written template reads back as it was (the fuzzer's input that
+// found it lies in fuzz/corpus/xml_reader).
+TEST(XmlStyleSheetTest, TwoElementsOfOneNameReadBackAsTheyWereWritten)
+{
+    const QString text = QStringLiteral("<cssStyleSheet><cssWebMenu v=\"0\" name=\"Navigation\"/><cssWebBox/><cssWebBox/><cssWebBox/>"
+                                        "<cssWebBox/><cssWebMenu v=\"1\" name=\"Navigation\"/></cssStyleSheet>");
+    const auto first = readSheet(text);
+    ASSERT_TRUE(first);
+    const QString once = first->createXml();
+    QString written = once;
+    for (int round = 0; round < 3; ++round) {
+        const auto again = readSheet(written);
+        ASSERT_TRUE(again);
+        written = again->createXml();
+        EXPECT_EQ(written, once) << "round " << round;
+    }
+    // The visible menu is the one in the menu's place, read after read.
+    const auto sheet = readSheet(written);
+    const XmlBaseList children = sheet->children();
+    ASSERT_EQ(children.size(), 6);
+    EXPECT_EQ(children[5]->name(), QStringLiteral("Navigation"));
+    EXPECT_TRUE(XmlCSS::cast(children[5].get())->visible());
+    EXPECT_FALSE(XmlCSS::cast(children[0].get())->visible());
+}
+
 TEST(XmlStyleSheetTest, VisibilityListsHideTheElementsTheyDoNotName)
 {
     const auto sheet = readSheet(QStringLiteral(

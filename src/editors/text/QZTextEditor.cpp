@@ -32,6 +32,9 @@
 
 namespace {
 
+// The property of a text view that names the editor working on it.
+constexpr const char* editorProperty = "lqTextEditor";
+
 // The colour of links made in the editor.
 constexpr lq::Colour linkColour(0, 0, 1, 1);
 
@@ -214,6 +217,15 @@ QZTextEditor::~QZTextEditor()
     letViewGo();
 }
 
+QZTextEditor* QZTextEditor::editorOf(QWidget* widget)
+{
+    for (QWidget* view = widget; view; view = view->parentWidget()) {
+        if (auto* editor = qobject_cast<QZTextEditor*>(view->property(editorProperty).value<QObject*>()))
+            return editor;
+    }
+    return nullptr;
+}
+
 void QZTextEditor::setControls(const Controls& controls)
 {
     _controls = controls;
@@ -275,6 +287,8 @@ void QZTextEditor::letViewGo()
         QObject::disconnect(connection);
     _viewConnections.clear();
     if (_ctv) {
+        if (_ctv->property(editorProperty).value<QObject*>() == this)
+            _ctv->setProperty(editorProperty, QVariant());
         if (auto* own = qobject_cast<MyTextView*>(_ctv.data()))
             own->setPasteFilter(nullptr);
         if (_attachedToContainer)
@@ -290,6 +304,7 @@ void QZTextEditor::connectView()
     if (!_ctv)
         return;
     lq::TextView* view = _ctv;
+    view->setProperty(editorProperty, QVariant::fromValue<QObject*>(this));
     _viewConnections << connect(view, &QTextEdit::cursorPositionChanged, this, [this] {
         lq::uiFrame(this, "textViewDidChangeTypingAttributes:", [&] { textViewDidChangeTypingAttributes(); });
     });

@@ -80,6 +80,10 @@ public:
     explicit QZTextEditor(QObject* parent = nullptr);
     ~QZTextEditor() override;
 
+    // The editor of the text view the widget is, or lies in; none when it
+    // is in no editor's view.
+    static QZTextEditor* editorOf(QWidget* widget);
+
     // Connects the controls' actions and takes them over.
     void setControls(const Controls& controls);
     const Controls& controls() const { return _controls; }

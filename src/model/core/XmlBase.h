@@ -33,7 +33,7 @@ using XmlBaseList = QList<XmlBasePtr>;
 // One entry of a navigation menu (see XmlBase::menuItems).
 struct MenuItem {
     QString name;       // the page's name
-    QString href;       // its externalLink
+    QString href;       // its linkAddress
     int seq = 0;        // its page number; 0 for a page that is not an album page
     XmlBasePtr page;    // the page element itself
 };
@@ -225,6 +225,11 @@ public:
     // to; both empty for anything that is no page.
     virtual QString pageUUID() const { return {}; }
     virtual QString externalLink() { return {}; }
+    // Whether a page's link leaves the site, and the address a link to it is
+    // written with (its file as a URL path segment, an external link as it
+    // stands); false and empty for anything that is no page.
+    virtual bool isExternalLink() const { return false; }
+    virtual QString linkAddress() { return {}; }
 
     // --- Element protocol and XML text -------------------------------------
     // The child element for a tag met inside this element's body; the base
@@ -253,7 +258,8 @@ public:
     virtual void writeXmlInString(QString& xml);
     void appendSpace(QString& xml) const;
     QString createXml();
-    // Atomic write of createXml as UTF-8; answers whether the file was written.
+    // Atomic write of createXml as UTF-8, on the disk before it replaces the
+    // old file and readable by its owner only; answers whether it was written.
     bool saveToFile(const QString& path);
 
     static XmlBasePtr createWithFile(const QString& path);
@@ -304,7 +310,7 @@ public:
     // Forwarders to platform/ImageFiles.h; a compression of 0.0 stands for the
     // application's JPEG factor.
     static QByteArray imageDataFilenameCompression(const QImage& image, const QString& path, float compression);
-    static bool saveImageFilenameCompression(const QImage& image, const QString& path, float compression);
+    static bool saveImageFilenameCompression(const QImage& image, const QString& path, float compression, QString* error = nullptr);
     static QImage loadImageFromFile(const QString& path);
 
     // --- Zip archives ---------------------------------------------------------
@@ -317,8 +323,9 @@ public:
     // Unpacks the archive into the folder (overwriting namesakes) and answers
     // the element trees of its ".xmlbase" members in listing order, skipping
     // unreadable ones. Nothing when the archive is refused or the tool fails
-    // (see lq::unzipInto); then the folder is left as it was.
-    static std::optional<XmlBaseList> unzipTo(const QString& archive, const QString& folder);
+    // (see lq::unzipInto); then the folder is left as it was and the error
+    // tells why.
+    static std::optional<XmlBaseList> unzipTo(const QString& archive, const QString& folder, QString* error = nullptr);
     // The archive's top-level "icon.jpg", or nothing.
     static QImage getIconFromZip(const QString& archive);
     // Stores the image as the archive's "icon.jpg" (JPEG at 0.9); answers success.

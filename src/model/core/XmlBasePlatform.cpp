@@ -154,9 +154,9 @@ QByteArray XmlBase::imageDataFilenameCompression(const QImage& image, const QStr
     return lq::classFrame("XmlBase imageData:filename:compression:", [&] { return lq::imageFileData(image, path, jpegFactor(compression)); });
 }
 
-bool XmlBase::saveImageFilenameCompression(const QImage& image, const QString& path, float compression)
+bool XmlBase::saveImageFilenameCompression(const QImage& image, const QString& path, float compression, QString* error)
 {
-    return lq::classFrame("XmlBase +saveImage:filename:compression:", [&] { return lq::saveImageFile(image, path, jpegFactor(compression)); });
+    return lq::classFrame("XmlBase +saveImage:filename:compression:", [&] { return lq::saveImageFile(image, path, jpegFactor(compression), error); });
 }
 
 QImage XmlBase::loadImageFromFile(const QString& path)

@@ -10,12 +10,13 @@
 #include "model/core/XmlGarbageDump.h"
 #include "model/core/XmlTextFormat.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/FileHelpers.h"
+#include "platform/InputLimits.h"
 #include "platform/Log.h"
 #include "platform/Scanner.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -198,22 +199,13 @@ QString XmlBase::createXml()
 bool XmlBase::saveToFile(const QString& path)
 {
     return lq::modelFrame(this, "saveToFile:", [&]() -> bool {
-        const QByteArray bytes = createXml().toUtf8();
         // The text goes to a temporary file beside the target, which replaces
-        // the target only once it is complete: a failed write leaves the
-        // earlier file whole.
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly)) {
-            lq::log(QStringLiteral("Cannot save %1: %2").arg(path, file.errorString()));
-            return false;
-        }
-        if (file.write(bytes) != bytes.size()) {
-            lq::log(QStringLiteral("Cannot save %1: %2").arg(path, file.errorString()));
-            file.cancelWriting();
-            return false;
-        }
-        if (!file.commit()) {
-            lq::log(QStringLiteral("Cannot save %1: %2").arg(path, file.errorString()));
+        // the target only once it is complete and on the disk: a failed write
+        // leaves the earlier file whole. Element files hold pages' passwords
+        // and the destination's credentials: they are their owner's alone.
+        QString why;
+        if (!lq::writeFileAtomically(path, createXml().toUtf8(), &why, { .ownerOnly = true, .durable = true })) {
+            lq::log(why);
             return false;
         }
         return true;
@@ -228,6 +220,13 @@ XmlBasePtr XmlBase::createWithFile(const QString& path)
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             return nullptr;
+        // A file past the bound is refused before it is read into memory.
+        const qint64 bound = lq::inputLimits().documentTextBytes;
+        if (file.size() > bound) {
+            lq::log(QStringLiteral("Cannot read ") + path + QStringLiteral(": it holds ") + lq::describeSize(file.size())
+                + QStringLiteral(", more than the ") + lq::describeSize(bound) + QStringLiteral(" a document file may have"));
+            return nullptr;
+        }
         std::optional<QString> text = decodeUtf8Strictly(file.readAll());
         file.close();
         if (!text || text->isEmpty())

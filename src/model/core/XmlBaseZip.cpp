@@ -13,10 +13,10 @@ bool XmlBase::zipRootDirFilenameRecursive(const QString& archive, const QString&
     return lq::classFrame("XmlBase +zip:rootDir:filename:recursive", [&] { return lq::zipAdd(archive, rootDir, filename, recursive); });
 }
 
-std::optional<XmlBaseList> XmlBase::unzipTo(const QString& archive, const QString& folder)
+std::optional<XmlBaseList> XmlBase::unzipTo(const QString& archive, const QString& folder, QString* error)
 {
     return lq::classFrame("XmlBase +unzip:to:", [&]() -> std::optional<XmlBaseList> {
-        const std::optional<QStringList> files = lq::unzipInto(archive, folder);
+        const std::optional<QStringList> files = lq::unzipInto(archive, folder, error);
         if (!files)
             return std::nullopt;
         XmlBaseList trees;

@@ -1,6 +1,7 @@
 #include "model/feed/XmlRSS.h"
 
 #include "model/feed/XmlRSSItem.h"
+#include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 
 #include <QLocale>
@@ -152,9 +153,10 @@ QString XmlRSS::rssString()
         text += QStringLiteral("<?xml version=\"1.0\" ?>\n");
         text += QStringLiteral("<rss version=\"2.0\">\n");
         text += QStringLiteral("<channel>\n");
-        text += QStringLiteral("<title>") + _title + QStringLiteral("</title>\n");
-        text += QStringLiteral("<link>") + _link + QStringLiteral("</link>\n");
-        text += QStringLiteral("<description>") + _description + QStringLiteral("</description>\n");
+        // The settings are the user's text: escaped, they keep the feed well-formed.
+        text += QStringLiteral("<title>") + lq::xmlEscape(_title) + QStringLiteral("</title>\n");
+        text += QStringLiteral("<link>") + lq::xmlEscape(_link) + QStringLiteral("</link>\n");
+        text += QStringLiteral("<description>") + lq::xmlEscape(_description) + QStringLiteral("</description>\n");
         text += QStringLiteral("<lastBuildDate>") + date + QStringLiteral("</lastBuildDate>\n");
         text += QStringLiteral("<pubDate>") + date + QStringLiteral("</pubDate>\n");
         for (const XmlBasePtr& child : children())

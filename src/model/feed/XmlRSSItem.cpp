@@ -2,6 +2,7 @@
 
 #include "model/core/DocumentBase.h"
 #include "model/feed/XmlRSS.h"
+#include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 
 XmlRSSItem::XmlRSSItem(Key key)
@@ -81,10 +82,13 @@ void XmlRSSItem::appendRSSLink(QString& text, const QString& channelLink)
             const QString page = item->pageUUID();
             if (page.isEmpty() || page != _link)
                 continue;
+            // Every text is escaped for XML; an external link is the item's
+            // link as it stands, a page of the site its file below the channel.
+            const QString link = item->isExternalLink() ? item->linkAddress() : channelLink + QStringLiteral("/") + item->linkAddress();
             text += QStringLiteral("<item>\n");
-            text += QStringLiteral("<title>") + _title + QStringLiteral("</title>\n");
-            text += QStringLiteral("<link>") + channelLink + QStringLiteral("/") + item->externalLink() + QStringLiteral("</link>\n");
-            text += QStringLiteral("<description>") + _description + QStringLiteral("</description>\n");
+            text += QStringLiteral("<title>") + lq::xmlEscape(_title) + QStringLiteral("</title>\n");
+            text += QStringLiteral("<link>") + lq::xmlEscape(link) + QStringLiteral("</link>\n");
+            text += QStringLiteral("<description>") + lq::xmlEscape(_description) + QStringLiteral("</description>\n");
             text += QStringLiteral("<pubDate>") + XmlRSS::formatDate(_pubDate) + QStringLiteral("</pubDate>\n");
             text += QStringLiteral("</item>\n\n");
             return;

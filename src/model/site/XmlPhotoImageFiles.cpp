@@ -13,6 +13,7 @@
 #include "model/site/XmlSite.h"
 #include "platform/Exception.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/FileHelpers.h"
 #include "platform/graphics/GraphicsContext.h"
 
 #include <QDir>
@@ -48,18 +49,33 @@ private:
     XmlBase* _holder;
 };
 
-// Writes the image at the application's JPEG factor (or as PNG), making its folder first.
-void writeImage(const lq::GraphicsImage& image, const QString& path)
+// Writes the image at the application's JPEG factor (or as PNG), making its
+// folder first; answers whether it was written, and why not.
+bool writeImage(const lq::GraphicsImage& image, const QString& path, QString* why = nullptr)
 {
     QDir().mkpath(QFileInfo(path).path());
-    XmlBase::saveImageFilenameCompression(image.toQImage(), path, 0.0f);
+    return XmlBase::saveImageFilenameCompression(image.toQImage(), path, 0.0f, why);
 }
 
-// Replaces the target with a copy of the source, making its folder first.
-void copyFile(const QString& source, const QString& target)
+// The same for a picture of the built site: one that cannot be written
+// fails the build step.
+void publishImage(const lq::GraphicsImage& image, const QString& path)
+{
+    QString why;
+    if (!writeImage(image, path, &why))
+        lq::raiseWriteFailure(why);
+}
+
+// Replaces the target of the built site with a copy of the source, making
+// its folder first; a copy that cannot be written fails the build step.
+// Without a source there is nothing to copy.
+void publishCopy(const QString& source, const QString& target)
 {
     QDir().mkpath(QFileInfo(target).path());
-    QFile::copy(source, target);
+    QFile::remove(target);
+    QString why;
+    if (QFileInfo::exists(source) && !lq::copyFile(source, target, &why))
+        lq::raiseWriteFailure(why);
 }
 
 } // namespace
@@ -236,7 +252,7 @@ void XmlPhoto::createWebImageFullSizeFrameFrameRectThumbRect(const lq::Size& thu
             const QString target = publishedFilename(QStringLiteral("image"), QStringLiteral("jpg"));
             QFile::remove(target);
             if (typeid(*this) != typeid(XmlPhotoRep) && parent() && typeid(*parent()) == typeid(XmlAlbum))
-                copyFile(source, target);
+                publishCopy(source, target);
         }
         if (thumbSize.width == 0 || thumbSize.height == 0)
             return;
@@ -250,7 +266,7 @@ void XmlPhoto::createWebImageFullSizeFrameFrameRectThumbRect(const lq::Size& thu
                 createInternalImages();
             const QString target = publishedFilename(QStringLiteral("thumb"), QStringLiteral("jpg"));
             QFile::remove(target);
-            copyFile(thumbnailFilename(), target);
+            publishCopy(thumbnailFilename(), target);
             return;
         }
         Backstore framed(frame);
@@ -264,7 +280,7 @@ void XmlPhoto::createWebImageFullSizeFrameFrameRectThumbRect(const lq::Size& thu
             forceRedraw();
             drawThumbNailAtFrameFrameRect(thumbRect, frame, frameRect);
         }
-        writeImage(image, target);
+        publishImage(image, target);
     });
 }
 
@@ -274,7 +290,7 @@ void XmlPhoto::createSlideImage(const lq::Size& size)
         Backstore held(this);
         const lq::GraphicsImage slide = _canvas->makeImageWithLimitWidthAndLimitHeight(static_cast<int>(size.width),
                                                                                       static_cast<int>(size.height));
-        writeImage(slide, publishedFilename(QStringLiteral("slide"), QStringLiteral("jpg")));
+        publishImage(slide, publishedFilename(QStringLiteral("slide"), QStringLiteral("jpg")));
     });
 }
 

@@ -3,6 +3,7 @@
 #include "model/core/SuppressedChanges.h"
 
 #include "model/site/XmlPhotoRep.h"
+#include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 
 XmlWebItem::XmlWebItem(Key key)
@@ -96,6 +97,14 @@ QString XmlWebItem::fileName()
     return _fileName;
 }
 
+QString XmlWebItem::linkAddress()
+{
+    return lq::modelFrame(this, "linkAddress", [&] {
+        const QString address = externalLink();
+        return isExternalLink() ? address : lq::urlPathSegmentEscape(address);
+    });
+}
+
 void XmlWebItem::setIsExternalLink(bool isExternal)
 {
     if (canEditLink())
@@ -133,7 +142,7 @@ MenuItem XmlWebItem::menuItem()
     return lq::modelFrame(this, "menuItem", [&] {
         MenuItem item;
         item.name = name();
-        item.href = externalLink();
+        item.href = linkAddress();
         item.page = sharedFromThis();
         return item;
     });

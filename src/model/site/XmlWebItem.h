@@ -38,6 +38,11 @@ public:
     // The address the page stands for when it is an external link. No change notice.
     QString externalLink() override;
     void setExternalLink(const QString& link) { _externalLink = link; }
+    // The address a link to the page takes in the built site: an external
+    // link as it stands, else the page's file as a URL path segment (a page
+    // named "#a.html" or "%41.html" is reached by that name). Escape it
+    // further for where it lands (an attribute, a script string).
+    QString linkAddress() override;
     bool canEditLink() const { return _canEditLink; }
 
     // The name of the page's HTML file under "homepage". No change notice.
@@ -47,7 +52,7 @@ public:
     bool hasFileName() const { return _hasFileName; }
 
     // Never set for a page that cannot be an external link.
-    bool isExternalLink() const { return _canEditLink && _isExternalLink; }
+    bool isExternalLink() const override { return _canEditLink && _isExternalLink; }
     // Ignored (and no change notice) for a page that cannot be an external link.
     void setIsExternalLink(bool isExternal);
 

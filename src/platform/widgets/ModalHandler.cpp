@@ -20,6 +20,15 @@ std::unique_ptr<ModalHandler>& installed()
     static std::unique_ptr<ModalHandler> handler = std::make_unique<ModalHandler>();
     return handler;
 }
+
+// "Files (*.qvzip *.lqtm)"
+QString typeFilter(const QStringList& types)
+{
+    QStringList patterns;
+    for (const QString& type : types)
+        patterns.append(QStringLiteral("*.") + type);
+    return QStringLiteral("Files (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+}
 } // namespace
 
 std::unique_ptr<QMessageBox> makeAlertBox(const AlertRequest& request)
@@ -80,6 +89,8 @@ QString ModalHandler::runOpenPanel(const FilePanelRequest& request)
         panel.setLabelText(QFileDialog::Accept, request.prompt);
     if (!request.nameFieldLabel.isEmpty())
         panel.setLabelText(QFileDialog::FileName, request.nameFieldLabel);
+    if (!request.fileTypes.isEmpty())
+        panel.setNameFilter(typeFilter(request.fileTypes));
     if (request.window)
         panel.setWindowModality(Qt::WindowModal);
     if (panel.exec() != QDialog::Accepted || panel.selectedFiles().isEmpty())
@@ -94,11 +105,17 @@ QString ModalHandler::runSavePanel(const FilePanelRequest& request)
     panel.selectFile(request.proposedName);
     if (!request.prompt.isEmpty())
         panel.setLabelText(QFileDialog::Accept, request.prompt);
+    if (!request.nameFieldLabel.isEmpty())
+        panel.setLabelText(QFileDialog::FileName, request.nameFieldLabel);
+    if (!request.fileTypes.isEmpty()) {
+        panel.setNameFilter(typeFilter(request.fileTypes));
+        panel.setDefaultSuffix(request.fileTypes.first());
+    }
     if (request.window)
         panel.setWindowModality(Qt::WindowModal);
     if (panel.exec() != QDialog::Accepted || panel.selectedFiles().isEmpty())
         return QString();
-    return withDocumentExtension(panel.selectedFiles().first(), request.documentExtension);
+    return savePanelPath(panel.selectedFiles().first(), request);
 }
 
 int ModalHandler::runSheet(QDialog* sheet)
@@ -126,6 +143,11 @@ void setModalHandler(std::unique_ptr<ModalHandler> handler)
 int runAlert(QWidget* window, const QString& title, const QString& message, const QStringList& buttons)
 {
     return modalHandler().runAlert(AlertRequest{window, title, message, buttons});
+}
+
+QString savePanelPath(const QString& chosen, const FilePanelRequest& request)
+{
+    return withDocumentExtension(chosen, request.documentExtension.isEmpty() ? request.fileTypes.value(0) : request.documentExtension);
 }
 
 QString withDocumentExtension(const QString& path, const QString& extension)

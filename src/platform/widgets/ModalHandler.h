@@ -32,7 +32,12 @@ struct FilePanelRequest {
     QString proposedName;        // save panels only
     QString documentExtension;   // e.g. "lqxl": folders of that extension are documents
     bool chooseFolder = false;   // open panels: a folder is chosen, not a file
+    QStringList fileTypes;       // the extensions of the files offered ("qvzip"); a save panel adds the first
 };
+
+// The path a save panel answers for the name the user gave: with the
+// document extension, else the first file type, when the name lacks it.
+QString savePanelPath(const QString& chosen, const FilePanelRequest& request);
 
 class ModalHandler {
 public:

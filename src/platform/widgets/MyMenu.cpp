@@ -2,12 +2,14 @@
 
 #include "platform/widgets/ControlTags.h"
 
+#include <QMenuBar>
+
 namespace {
 
-void localizeLevel(QMenu* menu, const QString& prefix, int depth)
+void localizeLevel(const QList<QAction*>& actions, const QString& prefix, int depth)
 {
     int position = 0;
-    for (QAction* action : menu->actions()) {
+    for (QAction* action : actions) {
         if (action->isSeparator())
             continue;
         const QString key = prefix + QString::number(position++);
@@ -18,7 +20,7 @@ void localizeLevel(QMenu* menu, const QString& prefix, int depth)
                 submenu->setTitle(title);
         });
         if (submenu && depth < 2)
-            localizeLevel(submenu, key + QStringLiteral("Sub"), depth + 1);
+            localizeLevel(submenu->actions(), key + QStringLiteral("Sub"), depth + 1);
     }
 }
 
@@ -26,5 +28,10 @@ void localizeLevel(QMenu* menu, const QString& prefix, int depth)
 
 void MyMenu::localizeMenu(QMenu* menu)
 {
-    localizeLevel(menu, QStringLiteral("Menu"), 0);
+    localizeLevel(menu->actions(), QStringLiteral("Menu"), 0);
+}
+
+void MyMenu::localizeMenuBar(QMenuBar* menuBar)
+{
+    localizeLevel(menuBar->actions(), QStringLiteral("Menu"), 0);
 }

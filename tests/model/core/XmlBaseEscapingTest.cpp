@@ -1,5 +1,6 @@
 #include "model/application/MyApplication.h"
 #include "model/core/XmlBase.h"
+#include "platform/Escaping.h"
 #include "platform/XmlCharacterSets.h"
 #include "platform/Exception.h"
 #include "support/LogCapture.h"
@@ -192,6 +193,38 @@ TEST(XmlBaseEscaping, ScriptStringEscapes)
         { s("say \"hi\""), s("say \\\"hi\\\"") },
         { s("it's a\\b"), s("it's a\\b") },
         { QString(), QString() },
+    });
+}
+
+// The escapes for where a text lands in a built site: XML text, a URL path
+// segment, a script string inside a page.
+TEST(XmlBaseEscaping, EachPlaceATextLandsInHasItsEscape)
+{
+    expectAll(&lq::xmlEscape, {
+        { s("Tom's \"best\" <walks> & more"), s("Tom&apos;s &quot;best&quot; &lt;walks&gt; &amp; more") },
+        { s("caf\u00e9 \U0001F600"), s("caf\u00e9 \U0001F600") },
+        // What XML cannot hold goes; tabs and line ends stay.
+        { s("a\x01" "b\tc\nd\uFFFEe"), s("ab\tc\nde") },
+        { s("x") + QChar(0xD800) + s("y"), s("xy") },
+        { s(""), s("") },
+    });
+    expectAll(&lq::urlPathSegmentEscape, {
+        { s("page3.html"), s("page3.html") },
+        { s("#a.html"), s("%23a.html") },
+        { s("?b.html"), s("%3Fb.html") },
+        { s("%41c.html"), s("%2541c.html") },
+        { s("d&e f/g.html"), s("d%26e%20f%2Fg.html") },
+        { s("\"<>\\"), s("%22%3C%3E%5C") },
+        { s("caf\u00e9.html"), s("caf%C3%A9.html") },
+        { s("it's(1)+2,3;x=y:z@w!$*~"), s("it's(1)+2,3;x=y:z@w!$*~") },
+    });
+    expectAll(&lq::scriptStringEscape, {
+        { s("q\"'<b>pl0"), s("q\\\"\\'\\u003Cb\\u003Epl0") },
+        { s("</script><!--"), s("\\u003C/script\\u003E\\u003C!--") },
+        { s("a&b\\c"), s("a\\u0026b\\\\c") },
+        { s("line1\nline2\r\x01"), s("line1\\nline2\\r\\u0001") },
+        { s("a\u2028b"), s("a\\u2028b") },
+        { s("page3.html"), s("page3.html") },
     });
 }
 

@@ -1,4 +1,5 @@
 #include "model/core/XmlBase.h"
+#include "platform/InputLimits.h"
 #include "platform/Process.h"
 #include "support/LogCapture.h"
 #include "support/Printers.h"
@@ -9,6 +10,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtEndian>
 
@@ -81,6 +83,16 @@ protected:
     }
 
     QTemporaryDir dir;
+};
+
+// Bounds lowered for the time of a test, so that archives past them stay small.
+class LoweredLimits {
+public:
+    explicit LoweredLimits(const lq::InputLimits& limits) { lq::setInputLimits(limits); }
+    ~LoweredLimits() { lq::setInputLimits(_saved); }
+
+private:
+    lq::InputLimits _saved = lq::inputLimits();
 };
 
 QStringList names(const XmlBaseList& trees)
@@ -455,4 +467,58 @@ TEST_F(Zip, CommentFailuresAreReported)
     EXPECT_FALSE(XmlBase::setCommentInZipComment(missing, QStringLiteral("hello")));
     EXPECT_EQ(log.lines.filter(QStringLiteral("zip failed: ")).size(), 2);
     EXPECT_FALSE(QFile::exists(missing));
+}
+
+TEST_F(Zip, ArchivesPastTheBoundsAreRefusedBeforeTheyGrow)
+{
+    const LoweredLimits lowered({ .archiveMemberBytes = 1024 * 1024, .archiveRatio = 200, .archiveRatioFloorBytes = 64 * 1024,
+        .documentTextBytes = 512 * 1024 });
+    // Content that compresses well, and content that does not.
+    const QByteArray zeros(900 * 1024, '\0');
+    QByteArray noise(1536 * 1024, Qt::Uninitialized);
+    QRandomGenerator seeded(7);
+    seeded.fillRange(reinterpret_cast<quint32*>(noise.data()), noise.size() / 4);
+
+    // Packed by the zip tool, the way a theme archive is made.
+    const auto packed = [&](const QString& name, const QByteArray& bytes) {
+        QDir(source()).removeRecursively();
+        writeAll(source() + QStringLiteral("/site.xmlbase"), bytes);
+        const QString archive = path(name);
+        EXPECT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("site.xmlbase"), false));
+        return archive;
+    };
+    const auto crafted = [&](const QString& name, const std::vector<ZipEntry>& entries) {
+        writeAll(path(name), zipBytes(entries));
+        return path(name);
+    };
+    struct Case {
+        const char* what;
+        QString archive;
+        const char* reason;
+    };
+    const std::vector<Case> cases {
+        { "a member that expands a thousandfold", packed(QStringLiteral("bomb.qvzip"), zeros), "times a member may expand" },
+        { "a member larger than a member may be", packed(QStringLiteral("large.qvzip"), noise), "a member may have" },
+        { "a member whose header hides its size",
+            crafted(QStringLiteral("lying.qvzip"), { { "site.xmlbase", noise, false, 3, {}, false, 100 } }), "a member may have" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QString why;
+        EXPECT_FALSE(XmlBase::unzipTo(c.archive, target(), &why).has_value());
+        EXPECT_TRUE(why.contains(QLatin1String(c.reason))) << why.toStdString();
+        EXPECT_TRUE(contents(target()).isEmpty()) << contents(target()).join(QLatin1Char(' ')).toStdString();
+    }
+
+    // Within the bounds all is unpacked and read.
+    const QString fine = packed(QStringLiteral("fine.qvzip"), elementFile("fine") + noise.left(100 * 1024).toBase64());
+    const std::optional<XmlBaseList> trees = XmlBase::unzipTo(fine, target());
+    ASSERT_TRUE(trees.has_value());
+    EXPECT_EQ(names(*trees), QStringList { QStringLiteral("fine") });
+
+    // A document file past its bound is not read at all.
+    writeAll(path(QStringLiteral("big.xmlbase")), elementFile("big") + QByteArray(600 * 1024, ' '));
+    LogCapture log;
+    EXPECT_EQ(XmlBase::createWithFile(path(QStringLiteral("big.xmlbase"))), nullptr);
+    EXPECT_FALSE(log.lines.filter(QStringLiteral("a document file may have")).isEmpty()) << log.lines.join(QLatin1Char('\n')).toStdString();
 }

@@ -23,6 +23,14 @@ public:
     void clearLastPhotoUUID() override { _calls.append(QStringLiteral("clearLastPhotoUUID")); }
     void selectObject(XmlBase* object) override { _calls.append(QStringLiteral("selectObject:") + (object ? object->UUID() : QString())); }
     void reloadData() override { _calls.append(QStringLiteral("reloadData")); }
+    int getMenuItemState(int tag) override { return tag == checkedTag ? 1 : menuState; }
+    void menuClicked(int tag) override { _calls.append(QStringLiteral("menuClicked:") + QString::number(tag)); }
+    void addGroup() override { _calls.append(QStringLiteral("addGroup")); }
+    void addAlbum() override { _calls.append(QStringLiteral("addAlbum")); }
+
+    // What getMenuItemState answers: for every tag, and 1 for the checked one.
+    int menuState = 0;
+    int checkedTag = 0;
 
     EditorHost* document() const { return _document; }
     // The protocol calls received, in order ("setDocument", "loadEditor"...).

@@ -46,7 +46,7 @@ public:
     QString runSavePanel(const lq::FilePanelRequest& request) override
     {
         _state->panels.append(request);
-        return lq::withDocumentExtension(_state->panelAnswer, request.documentExtension);
+        return lq::savePanelPath(_state->panelAnswer, request);
     }
     int runSheet(QDialog* sheet) override { return _state->sheetAnswer ? _state->sheetAnswer(sheet) : 1; }
     Qt::DropAction runDrag(QDrag* drag, Qt::DropActions, Qt::DropAction) override

@@ -1,0 +1,192 @@
+// The document window's theme commands: bringing a theme into the site
+// (adding its templates or replacing the site's theme) and exporting the
+// site's theme as an archive.
+#include "app/MyDocumentWindow.h"
+
+#include "app/IncludeFiles.h"
+#include "document/LayoutControllerBase.h"
+#include "document/MyDocument.h"
+#include "document/ThemeArchive.h"
+#include "model/core/SuppressedChanges.h"
+#include "model/files/XmlFiles.h"
+#include "model/site/XmlSite.h"
+#include "model/theme/XmlLegacyTheme.h"
+#include "model/theme/XmlTheme.h"
+#include "platform/ExceptionFrame.h"
+#include "platform/widgets/ModalHandler.h"
+#include "templates/XmlStyleSheet.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QVBoxLayout>
+
+void MyDocumentWindow::importTemplate()
+{
+    lq::uiFrame(this, "importTemplate", [&] {
+        lq::FilePanelRequest request = filePanel(QStringLiteral("Import Theme"), QStringLiteral("Open"), QStringLiteral("Open:"));
+        request.fileTypes = {QStringLiteral("qvzip"), QStringLiteral("lqtm")};
+        const QString chosen = lq::modalHandler().runOpenPanel(request);
+        if (!chosen.isEmpty())
+            setNewTheme(chosen);
+    });
+}
+
+void MyDocumentWindow::setNewTheme(const QString& path)
+{
+    lq::uiFrame(this, "setNewTheme:", [&] {
+        const QString extension = QFileInfo(path).suffix().toLower();
+        if (extension != QStringLiteral("qvzip") && extension != QStringLiteral("lqtm")) {
+            lq::runAlert(this, QStringLiteral("Not a theme"),
+                QFileInfo(path).fileName() + QStringLiteral(" is no theme: themes are \".qvzip\" archives or \".lqtm\" files."));
+            return;
+        }
+        // The site as it was before the theme came stays among the versions.
+        if (!saveWithCommentText(QStringLiteral("autosave before new Theme selected")))
+            return;
+        const bool imported = extension == QStringLiteral("lqtm") ? importLegacyTheme(path) : importThemeArchive(path);
+        if (!imported)
+            return;
+        refreshEditor();
+        if (_layout)
+            _layout->updateTemplateSelector();
+    });
+}
+
+MyDocumentWindow::ThemeChoice MyDocumentWindow::askAddOrReplace()
+{
+    QDialog sheet(this);
+    sheet.setWindowTitle(QStringLiteral("Import Theme"));
+    auto* layout = new QVBoxLayout(&sheet);
+    auto* question = new QLabel(QStringLiteral("Add the templates of this theme to the website's templates, or replace the "
+                                               "website's theme with it?\n\nReplacing gives every page the first template of the new theme."),
+        &sheet);
+    question->setWordWrap(true);
+    question->setMinimumWidth(440);
+    layout->addWidget(question);
+    auto* buttons = new QDialogButtonBox(&sheet);
+    QPushButton* add = buttons->addButton(QStringLiteral("Add"), QDialogButtonBox::AcceptRole);
+    QPushButton* replace = buttons->addButton(QStringLiteral("Replace"), QDialogButtonBox::DestructiveRole);
+    buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    add->setDefault(true);
+    connect(add, &QPushButton::clicked, &sheet, [&sheet] { sheet.done(static_cast<int>(ThemeChoice::Add)); });
+    connect(replace, &QPushButton::clicked, &sheet, [&sheet] { sheet.done(static_cast<int>(ThemeChoice::Replace)); });
+    connect(buttons, &QDialogButtonBox::rejected, &sheet, [&sheet] { sheet.done(static_cast<int>(ThemeChoice::Cancel)); });
+    layout->addWidget(buttons);
+    const int answer = lq::modalHandler().runSheet(&sheet);
+    if (answer == static_cast<int>(ThemeChoice::Add) || answer == static_cast<int>(ThemeChoice::Replace))
+        return static_cast<ThemeChoice>(answer);
+    return ThemeChoice::Cancel;
+}
+
+bool MyDocumentWindow::importThemeArchive(const QString& path)
+{
+    const std::unique_ptr<ThemeArchive> archive = ThemeArchive::unpack(path);
+    if (!archive) {
+        lq::runAlert(this, QStringLiteral("The theme could not be imported"),
+            QFileInfo(path).fileName() + QStringLiteral(" could not be read as a theme archive."));
+        return false;
+    }
+    const std::shared_ptr<XmlTheme>& theme = archive->theme();
+    // Without a theme the archive brings nothing; the editors show the site anew.
+    if (!theme)
+        return true;
+    ThemeChoice choice = ThemeChoice::Add;
+    if (theme->autoAdd() != 1)
+        choice = askAddOrReplace();
+    if (choice == ThemeChoice::Cancel)
+        return false;
+
+    const QString folder = _document.fileName();
+    const QStringList kept = archive->installInto(folder);
+    if (XmlSite* site = _document.site(); site && site->files()) {
+        // The files tree shows the folder as it now is; it is no part of the saved site.
+        const SuppressedChanges quiet(*site);
+        site->files()->removeAllChildren();
+        site->refreshFiles();
+    }
+    QStringList keptFiles;
+    for (const QString& file : kept) {
+        _document.addActivityString(QStringLiteral("The theme's ") + file + QStringLiteral(" was not copied: the website has its own."));
+        if (file.startsWith(QStringLiteral("files/")))
+            keptFiles.append(file);
+    }
+
+    if (choice == ThemeChoice::Replace) {
+        _document.replaceTheme(theme);
+        useDefaultTemplateEverywhere();
+    } else {
+        // The new templates come after the site's own, numbered by its theme.
+        for (const XmlBasePtr& child : theme->children()) {
+            auto* sheet = XmlStyleSheet::cast(child.get());
+            if (!sheet)
+                break;
+            _document.theme()->addTemplate(std::dynamic_pointer_cast<XmlStyleSheet>(sheet->copyWithZone()));
+        }
+    }
+    if (!keptFiles.isEmpty())
+        lq::runAlert(this, QStringLiteral("Some files of the theme were not copied"),
+            QStringLiteral("The website already has these files, which stay as they are:\n") + keptFiles.join(QLatin1Char('\n')));
+    return true;
+}
+
+bool MyDocumentWindow::importLegacyTheme(const QString& path)
+{
+    auto legacy = std::dynamic_pointer_cast<XmlLegacyTheme>(XmlBase::createWithFile(path));
+    QTemporaryDir converted;
+    if (!legacy || !converted.isValid()) {
+        lq::runAlert(this, QStringLiteral("The theme could not be imported"),
+            QFileInfo(path).fileName() + QStringLiteral(" could not be read as a theme file."));
+        return false;
+    }
+    // Its pictures go into the site's bitmaps; its templates are written
+    // out as a current theme and read back as one.
+    const QString folder = _document.fileName();
+    legacy->unpackToDirectory(folder);
+    legacy->setRootDir(folder);
+    legacy->setDocument(&_document);
+    const QString file = converted.filePath(QStringLiteral("theme.xmlbase"));
+    auto theme = legacy->saveToFile(file) ? std::dynamic_pointer_cast<XmlTheme>(XmlBase::createWithFile(file)) : nullptr;
+    legacy->setDocument(nullptr);
+    if (!theme) {
+        lq::runAlert(this, QStringLiteral("The theme could not be imported"),
+            QFileInfo(path).fileName() + QStringLiteral(" could not be converted."));
+        return false;
+    }
+    _document.replaceTheme(theme);
+    theme->crossReferenceXmlSite(_document.site());
+    useDefaultTemplateEverywhere();
+    return true;
+}
+
+void MyDocumentWindow::useDefaultTemplateEverywhere()
+{
+    XmlSite* site = _document.site();
+    XmlStyleSheet* first = _document.defaultTemplate();
+    if (site && first)
+        site->setTemplateForUUID(-1, first->UUID());
+}
+
+void MyDocumentWindow::exportTemplate()
+{
+    lq::uiFrame(this, "exportTemplate", [&] {
+        IncludeFiles includeFiles(this, _document);
+        if (!includeFiles.includeFiles())
+            return;
+        lq::FilePanelRequest request = filePanel(QStringLiteral("Export Template"), QStringLiteral("Export"), QStringLiteral("Export As:"));
+        request.fileTypes = {QStringLiteral("qvzip")};
+        const QString chosen = lq::modalHandler().runSavePanel(request);
+        if (chosen.isEmpty())
+            return;
+        // The archive is made from the saved files.
+        if (!saveWithCommentText(QStringLiteral("Theme Exported")))
+            return;
+        XmlSite* site = _document.site();
+        if (!ThemeArchive::write(chosen, _document.fileName(), site ? site->files() : nullptr))
+            lq::runAlert(this, QStringLiteral("The theme could not be exported"), QStringLiteral("Writing ") + chosen + QStringLiteral(" failed."));
+    });
+}

@@ -1,0 +1,107 @@
+#include "document/ThemeArchive.h"
+
+#include "model/core/XmlBase.h"
+#include "model/files/XmlFile.h"
+#include "model/files/XmlFolder.h"
+#include "model/theme/XmlTheme.h"
+#include "platform/FileHelpers.h"
+#include "platform/Log.h"
+#include "platform/Zip.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+const QString themeFile = QStringLiteral("theme.xmlbase");
+
+// What a theme brings besides its templates.
+bool isCarried(const QString& path)
+{
+    return path.startsWith(QStringLiteral("bitmaps2/")) || path.startsWith(QStringLiteral("files/"));
+}
+
+void collectChecked(XmlBase* node, const QString& folder, QStringList& paths)
+{
+    for (const XmlBasePtr& child : node->children()) {
+        if (auto* subfolder = XmlFolder::cast(child.get())) {
+            collectChecked(subfolder, folder + QLatin1Char('/') + subfolder->foldername(), paths);
+        } else if (auto* file = XmlFile::cast(child.get())) {
+            if (file->check() != 0)
+                paths.append(folder + QLatin1Char('/') + file->filename());
+        }
+    }
+}
+
+} // namespace
+
+std::unique_ptr<ThemeArchive> ThemeArchive::unpack(const QString& archive)
+{
+    std::unique_ptr<ThemeArchive> unpacked(new ThemeArchive);
+    if (!unpacked->_folder.isValid()) {
+        lq::log(QStringLiteral("no temporary folder to unpack the theme ") + archive);
+        return nullptr;
+    }
+    const std::optional<QStringList> files = lq::unzipInto(archive, unpacked->_folder.path());
+    if (!files)
+        return nullptr;
+    for (const QString& file : *files) {
+        if (file == themeFile)
+            unpacked->_theme = std::dynamic_pointer_cast<XmlTheme>(XmlBase::createWithFile(unpacked->_folder.filePath(file)));
+        else if (isCarried(file) && QFileInfo(unpacked->_folder.filePath(file)).isFile())
+            unpacked->_carried.append(file);
+    }
+    return unpacked;
+}
+
+QStringList ThemeArchive::installInto(const QString& siteFolder) const
+{
+    QStringList kept;
+    for (const QString& file : _carried) {
+        const QString target = siteFolder + QLatin1Char('/') + file;
+        const QFileInfo existing(target);
+        if (existing.exists() || existing.isSymLink()) {
+            kept.append(file);
+            continue;
+        }
+        QString why;
+        if (!QDir().mkpath(existing.absolutePath()) || !lq::copyItem(_folder.filePath(file), target, &why))
+            lq::log(QStringLiteral("could not copy ") + file + QStringLiteral(" of the theme: ") + why);
+    }
+    return kept;
+}
+
+QStringList ThemeArchive::checkedFiles(XmlBase* filesTree)
+{
+    QStringList paths;
+    if (filesTree)
+        collectChecked(filesTree, QStringLiteral("files"), paths);
+    return paths;
+}
+
+bool ThemeArchive::write(const QString& archive, const QString& siteFolder, XmlBase* filesTree)
+{
+    // Built beside its place and moved there whole, so that a failure never
+    // leaves half an archive, nor adds to an archive that was there before.
+    const QString target = QFileInfo(archive).absoluteFilePath();
+    const QString building = target + QStringLiteral(".part");
+    QFile::remove(building);
+    bool done = lq::zipAdd(building, siteFolder, themeFile, false);
+    if (done && QFileInfo(siteFolder + QStringLiteral("/bitmaps2")).isDir())
+        done = lq::zipAdd(building, siteFolder, QStringLiteral("bitmaps2"), true);
+    for (const QString& file : checkedFiles(filesTree)) {
+        if (!done)
+            break;
+        done = lq::zipAdd(building, siteFolder, file, false);
+    }
+    if (done) {
+        QFile::remove(target);
+        done = QFile::rename(building, target);
+    }
+    if (!done) {
+        QFile::remove(building);
+        lq::log(QStringLiteral("could not export the theme into ") + archive);
+    }
+    return done;
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class XmlBase;
+class XmlTheme;
+
+// A theme archive (".qvzip") on its way into a site, and the making of one.
+//
+// Theme archives are passed between people, so one is never unpacked into a
+// site folder: it is unpacked into a private temporary folder, and only what
+// a theme consists of is taken from there: its templates ("theme.xmlbase" at
+// the top), their bitmaps ("bitmaps2/...") and the site files it carries
+// ("files/..."). Whatever else the archive holds ("site.xmlbase",
+// "location.xmlbase", pictures, scripts) is left behind with the folder. A
+// file the site already has is never replaced by one from an archive.
+class ThemeArchive {
+public:
+    // Unpacks the archive into a private folder; nothing when the archive
+    // cannot be read or is refused (see lq::unzipInto).
+    static std::unique_ptr<ThemeArchive> unpack(const QString& archive);
+
+    // The theme read from the archive's "theme.xmlbase", or none when it has
+    // no readable theme there.
+    const std::shared_ptr<XmlTheme>& theme() const { return _theme; }
+
+    // The archive's bitmaps and files, as paths below the site folder
+    // ("bitmaps2/ab12.png", "files/pics/a.png"), in the archive's order.
+    const QStringList& carriedFiles() const { return _carried; }
+
+    // Copies the carried bitmaps and files into the site folder. A file
+    // already there stays as it is; the answer names the ones kept so.
+    QStringList installInto(const QString& siteFolder) const;
+
+    // Writes a theme archive from the saved site folder: "theme.xmlbase",
+    // the folder "bitmaps2" and the site files whose check is set in the
+    // files tree, each under its path below the site folder
+    // ("files/pics/a.png"). An archive already at the path is replaced only
+    // once the new one is complete. Answers whether every entry was written.
+    static bool write(const QString& archive, const QString& siteFolder, XmlBase* filesTree);
+
+    // The paths below the site folder of the files of the tree whose check is
+    // set, in tree order ("files/pics/a.png").
+    static QStringList checkedFiles(XmlBase* filesTree);
+
+private:
+    ThemeArchive() = default;
+
+    QTemporaryDir _folder;
+    std::shared_ptr<XmlTheme> _theme;
+    QStringList _carried;
+};
