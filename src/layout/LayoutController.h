@@ -367,6 +367,10 @@ private:
     // Writing the model back (LayoutControllerActions.cpp). Each apply
     // answers whether the end steps of action follow.
     void pairNumberControls(QWidget* sender);
+    // The start of action and action3: the number controls paired, the
+    // selection repainted; answers the selection, held for the whole action
+    // (a setter may let the template drop it).
+    XmlBasePtr beginAction(QWidget* sender);
     bool applyAction(QWidget* sender, int tag, XmlStyleSheet& sheet, XmlBoxModel* element);
     bool applyPageAction(QWidget* sender, int tag, XmlStyleSheet& sheet);
     bool applyNavigationAction(QWidget* sender, int tag, XmlWebMenu* menu);

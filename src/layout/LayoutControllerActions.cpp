@@ -265,17 +265,22 @@ void LayoutController::pairNumberControls(QWidget* sender)
     }
 }
 
+XmlBasePtr LayoutController::beginAction(QWidget* sender)
+{
+    pairNumberControls(sender);
+    // The area the selection covers before the change is repainted.
+    _layoutView->redisplayObject();
+    return XmlBase::UUID(_currentSelectedObject);
+}
+
 void LayoutController::action(QWidget* sender)
 {
     lq::uiFrame(this, "action:", [&] {
         const std::shared_ptr<XmlStyleSheet> sheet = getTemplate();
         if (!sheet || !sender)
             return;
-        // Held for the whole action: a setter may let the template drop it.
-        const XmlBasePtr selected = XmlBase::UUID(_currentSelectedObject);
+        const XmlBasePtr selected = beginAction(sender);
         XmlBoxModel* element = XmlBoxModel::cast(selected.get());
-        pairNumberControls(sender);
-        _layoutView->redisplayObject();
         if (applyAction(sender, lq::widgetTag(sender), *sheet, element))
             finishAction(element);
     });
@@ -632,10 +637,8 @@ void LayoutController::action3(QWidget* sender)
         const std::shared_ptr<XmlStyleSheet> sheet = getTemplate();
         if (!sheet || !sender)
             return;
-        const XmlBasePtr selected = XmlBase::UUID(_currentSelectedObject);
+        const XmlBasePtr selected = beginAction(sender);
         XmlBoxModel* element = XmlBoxModel::cast(selected.get());
-        pairNumberControls(sender);
-        _layoutView->redisplayObject();
         if (element)
             applyBorderAction(sender, lq::widgetTag(sender), *element);
         if (element)

@@ -40,43 +40,18 @@
 
 namespace {
 
-class InspectorActionsTest : public LayoutWindowTest {
+class InspectorActionsTest : public PhotoPageLayoutTest {
 protected:
     void SetUp() override
     {
-        LayoutWindowTest::SetUp();
+        PhotoPageLayoutTest::SetUp();
         layout->forward = true;
-        photos = page(QStringLiteral("Photos"));
-        ASSERT_NE(photos, nullptr);
-        sheet = photos->getTemplate().get();
-        ASSERT_NE(sheet, nullptr);
     }
-    void TearDown() override
-    {
-        MyApplication::shared().setEnableBeforeAfter(beforeAfter);
-        LayoutWindowTest::TearDown();
-    }
-
-    // The photo page with two photos, its elements shown, in the layout editor.
     void showPhotos()
     {
-        ASSERT_NE(addPhoto(*photos, QStringLiteral("sea.jpg"), Qt::darkCyan), nullptr);
-        ASSERT_NE(addPhoto(*photos, QStringLiteral("sky.jpg"), Qt::darkBlue), nullptr);
-        for (const char* name : {"Photo Album", "Slideshow", "Masthead", "Footer", "Content", "Page Title", "Navigation"}) {
-            if (auto* element = XmlCSS::cast(sheet->getElementWithName(QLatin1String(name)).get()))
-                element->setVisible(true);
-        }
-        showTab(QStringLiteral("layout"));
-        layout->setPreviewPageIndex(photos->UUID(), -1);
+        showPhotosWith({"Photo Album", "Slideshow", "Masthead", "Footer", "Content", "Page Title", "Navigation"});
+        showLayoutOfPhotos();
     }
-    template <class Element = XmlBoxModel>
-    Element* element(const char* name)
-    {
-        auto* found = dynamic_cast<Element*>(sheet->getElementWithName(QLatin1String(name)).get());
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-    XmlWebPhotoAlbum* album() { return element<XmlWebPhotoAlbum>("Photo Album"); }
     template <class Control = QWidget>
     Control* control(int tag) const
     {
@@ -112,10 +87,6 @@ protected:
         if (box->isChecked() != on)
             box->click();
     }
-
-    std::shared_ptr<XmlAlbum> photos;
-    XmlStyleSheet* sheet = nullptr;
-    const int beforeAfter = MyApplication::shared().enableBeforeAfter();
 };
 
 // --- Numbers -------------------------------------------------------------------------------------------------

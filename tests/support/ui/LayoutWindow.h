@@ -7,6 +7,8 @@
 #include "app/MyDocumentWindow.h"
 #include "document/MyDocument.h"
 #include "elements/XmlVornBox.h"
+#include "elements/XmlWebPhotoAlbum.h"
+#include "model/application/MyApplication.h"
 #include "layout/LayoutController.h"
 #include "layout/QZLayoutView.h"
 #include "model/site/XmlAlbum.h"
@@ -24,6 +26,8 @@
 
 #include <QStringList>
 #include <QTemporaryDir>
+
+#include <initializer_list>
 
 #include <gtest/gtest.h>
 
@@ -180,4 +184,51 @@ protected:
     MyDocument document;
     std::unique_ptr<MyDocumentWindow> window;
     SpyLayoutController* layout = nullptr;
+};
+
+// The starter site's photo page and its template, with the before-and-after
+// preference put back after the test.
+class PhotoPageLayoutTest : public LayoutWindowTest {
+protected:
+    void SetUp() override
+    {
+        LayoutWindowTest::SetUp();
+        photos = page(QStringLiteral("Photos"));
+        ASSERT_NE(photos, nullptr);
+        sheet = photos->getTemplate().get();
+        ASSERT_NE(sheet, nullptr);
+    }
+    void TearDown() override
+    {
+        MyApplication::shared().setEnableBeforeAfter(beforeAfter);
+        LayoutWindowTest::TearDown();
+    }
+
+    // The page with two photos and the named elements shown, in the layout editor.
+    void showPhotosWith(std::initializer_list<const char*> shown)
+    {
+        ASSERT_NE(addPhoto(*photos, QStringLiteral("sea.jpg"), Qt::darkCyan), nullptr);
+        ASSERT_NE(addPhoto(*photos, QStringLiteral("sky.jpg"), Qt::darkBlue), nullptr);
+        for (const char* name : shown) {
+            if (auto* element = XmlCSS::cast(sheet->getElementWithName(QLatin1String(name)).get()))
+                element->setVisible(true);
+        }
+    }
+    void showLayoutOfPhotos()
+    {
+        showTab(QStringLiteral("layout"));
+        layout->setPreviewPageIndex(photos->UUID(), -1);
+    }
+    template <class Element = XmlBoxModel>
+    Element* element(const char* name)
+    {
+        auto* found = dynamic_cast<Element*>(sheet->getElementWithName(QLatin1String(name)).get());
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    XmlWebPhotoAlbum* album() { return element<XmlWebPhotoAlbum>("Photo Album"); }
+
+    std::shared_ptr<XmlAlbum> photos;
+    XmlStyleSheet* sheet = nullptr;
+    const int beforeAfter = MyApplication::shared().enableBeforeAfter();
 };
