@@ -787,7 +787,10 @@ void LayoutController::textDidChange(QWidget* view)
     const std::shared_ptr<XmlStyleSheet> sheet = getTemplate();
     if (!sheet || !view)
         return;
-    const QString text = static_cast<MyTextView*>(view)->toPlainText();
+    auto* textView = qobject_cast<QTextEdit*>(view);
+    if (!textView)
+        return;
+    const QString text = textView->toPlainText();
     if (view == _htmlSnippetEditor) {
         const XmlBasePtr current = XmlBase::UUID(sheet->currentWidget());
         if (auto* box = XmlVornBox::cast(current.get()))
