@@ -541,6 +541,15 @@ TEST_F(VornBoxSheetTest, TextFieldsAndTheRichTextReachTheBoxAsTheyAreTyped)
     view->selectAll();
     QTest::keyClicks(view, QStringLiteral("Welcome"));
     EXPECT_TRUE(box->content().contains(QStringLiteral("Welcome"))) << qPrintable(box->content());
+
+    // Showing the box again loads its text without storing it back.
+    const QString stored = box->content();
+    layout->setSelectedObject(element("Masthead"));
+    document.clearChangeCount();
+    layout->setSelectedObject(box);
+    EXPECT_EQ(view->toPlainText(), QStringLiteral("Welcome"));
+    EXPECT_EQ(box->content(), stored);
+    EXPECT_EQ(document.changeCount(), 0);
 }
 
 TEST_F(VornBoxSheetTest, TheFilePickerPreselectsTheNamedFileAndFillsTheField)
