@@ -1,72 +1,144 @@
-// Listing and digesting a generated site: our change set (the xmldir tool
-// over every folder, then the comparison with an empty last tree) against
-// md5sum over the same files, in the same run.
+// Listing and digesting a generated site, and finding what changed since the
+// last publication, against md5sum and diff over the same files in the same
+// run. The site is laid out as a real one: a third of the files are pages at
+// the top, the rest pictures in one folder.
 //
-//   lumenquill_bench_change_set [files [megabytes]]   (default 2000 files, 2048 MB)
+//   lumenquill_bench_change_set [files [megabytes]]   (default 10000 files, 1024 MB)
+//
+// First publication: our listing (the xmldir tool over every folder) and the
+// comparison with an empty last tree, against md5sum of every file.
+// "Changes only", one file changed: the listing, the stored last tree read,
+// the comparison and the new last tree stored, against md5sum of every file
+// and diff with the list of the last run. md5sum and diff run on one core;
+// our listing digests the files of a folder on up to four.
 
 #include "BenchSupport.h"
 
 #include "model/application/MyApplication.h"
+#include "platform/Process.h"
 #include "publish/DigestListing.h"
 #include "publish/XmlBom.h"
 #include "publish/XmlD.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <limits>
+
+namespace {
+
+bool writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
     MyApplication app;
     qputenv("LUMENQUILL_LIBEXEC", QByteArray(LQ_BENCH_LIBEXEC));
-    const int files = argc > 1 ? std::atoi(argv[1]) : 2000;
-    const qint64 megabytes = argc > 2 ? std::atoll(argv[2]) : 2048;
+    const int files = argc > 1 ? std::max(2, std::atoi(argv[1])) : 10000;
+    const qint64 megabytes = argc > 2 ? std::atoll(argv[2]) : 1024;
     QTemporaryDir dir;
-    const QString site = dir.path() + QStringLiteral("/homepage");
+    const QString documentFolder = dir.path();
+    const QString site = documentFolder + QStringLiteral("/homepage");
+    QDir().mkpath(site + QStringLiteral("/pictures"));
     const qint64 size = megabytes * 1024 * 1024 / files;
     QByteArray block(static_cast<int>(size), Qt::Uninitialized);
     QStringList paths;
     for (int i = 0; i < files; ++i) {
-        const QString folder = site + QStringLiteral("/folder") + QString::number(i % 20) + QStringLiteral("/sub") + QString::number(i % 3);
-        QDir().mkpath(folder);
-        const QString path = folder + QStringLiteral("/page") + QString::number(i) + QStringLiteral(".html");
+        const QString path = i % 3 == 0 ? QStringLiteral("page") + QString::number(i) + QStringLiteral(".html")
+                                        : QStringLiteral("pictures/image") + QString::number(i) + QStringLiteral(".jpg");
         QRandomGenerator::global()->fillRange(reinterpret_cast<quint32*>(block.data()), block.size() / 4);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(block) != block.size()) {
+        if (!writeBytes(site + QLatin1Char('/') + path, block)) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
             return 1;
         }
         paths.append(path);
     }
-    std::printf("%d files, %lld MB\n", files, static_cast<long long>(megabytes));
+    std::printf("%d files, %lld MB: %d pages at the top, %d pictures in one folder\n", files,
+        static_cast<long long>(megabytes), static_cast<int>((files + 2) / 3), files - static_cast<int>((files + 2) / 3));
 
+    lq::ProcessOptions inSite;
+    inSite.workingFolder = site;
     const auto md5sum = [&] {
-        QProcess process;
-        process.setWorkingDirectory(site);
-        process.start(QStringLiteral("/usr/bin/md5sum"), paths);
-        process.waitForFinished(-1);
-        process.readAllStandardOutput();
+        return lq::runProcess(QStringLiteral("/usr/bin/md5sum"), paths, inSite).output;
     };
     int counted = 0;
-    const auto ours = [&] {
+    const auto firstPublication = [&] {
         std::shared_ptr<XmlD> tree = lq::createXmlD(site + QLatin1Char('/'));
         auto bom = XmlBom::createWithSourceDest(tree.get(), nullptr);
         counted = bom->addFiles()->fileCount();
     };
     md5sum(); // the page cache holds the files for both from here on
     const double reference = bench::bestSeconds(3, md5sum);
-    const double measured = bench::bestSeconds(3, ours);
+    const double measured = bench::bestSeconds(3, firstPublication);
     if (counted != files)
         std::fprintf(stderr, "listed %d files of %d\n", counted, files);
     const double mb = static_cast<double>(megabytes);
-    std::printf("md5sum:     %.3f s  %.0f MB/s\n", reference, mb / reference);
-    std::printf("change set: %.3f s  %.0f MB/s\n", measured, mb / measured);
-    std::printf("ratio (change set throughput / md5sum throughput): %.2f\n", reference / measured);
+    std::printf("first publication\n");
+    std::printf("  md5sum:     %.3f s  %.0f MB/s\n", reference, mb / reference);
+    std::printf("  change set: %.3f s  %.0f MB/s\n", measured, mb / measured);
+    std::printf("  ratio (change set time / md5sum time): %.2f\n", measured / reference);
+
+    // "Changes only": the last publication is stored, then one file changes.
+    {
+        std::shared_ptr<XmlD> tree = lq::createXmlD(site + QLatin1Char('/'));
+        lq::writeLastXmlD(documentFolder, tree.get(), {});
+    }
+    const QString lastList = documentFolder + QStringLiteral("/last.md5");
+    const QString newList = documentFolder + QStringLiteral("/new.md5");
+    writeBytes(lastList, md5sum());
+    QRandomGenerator::global()->fillRange(reinterpret_cast<quint32*>(block.data()), block.size() / 4);
+    writeBytes(site + QLatin1Char('/') + paths[files / 2], block);
+
+    QByteArray differences;
+    const auto md5sumAndDiff = [&] {
+        writeBytes(newList, md5sum());
+        differences = lq::runProcess(QStringLiteral("/usr/bin/diff"), { lastList, newList }).output;
+    };
+    int changed = -1;
+    // The parts of the best round: listing, last tree read, comparison, store.
+    double parts[4] = {};
+    double bestRound = std::numeric_limits<double>::max();
+    const auto changesOnly = [&] {
+        double round[4];
+        QElapsedTimer timer;
+        timer.start();
+        std::shared_ptr<XmlD> current = lq::createXmlD(site + QLatin1Char('/'));
+        round[0] = timer.nsecsElapsed() / 1e9;
+        timer.restart();
+        std::shared_ptr<XmlD> last = lq::readLastXmlD(documentFolder);
+        round[1] = timer.nsecsElapsed() / 1e9;
+        timer.restart();
+        auto bom = XmlBom::createWithSourceDest(current.get(), last.get());
+        round[2] = timer.nsecsElapsed() / 1e9;
+        changed = bom->addFiles()->fileCount() + bom->removeFiles()->fileCount();
+        timer.restart();
+        lq::writeLastXmlD(documentFolder, last.get(), {}); // the last tree stays the same from round to round
+        round[3] = timer.nsecsElapsed() / 1e9;
+        if (round[0] + round[1] + round[2] + round[3] < bestRound) {
+            bestRound = round[0] + round[1] + round[2] + round[3];
+            std::copy(round, round + 4, parts);
+        }
+    };
+    const double diffReference = bench::bestSeconds(3, md5sumAndDiff);
+    const double changesMeasured = bench::bestSeconds(3, changesOnly);
+    if (changed != 1 || differences.count('\n') != 4)
+        std::fprintf(stderr, "found %d changes, diff %lld lines\n", changed, static_cast<long long>(differences.count('\n')));
+    std::printf("changes only, one file changed\n");
+    std::printf("  md5sum + diff (one core):                      %.3f s\n", diffReference);
+    std::printf("  ours, listing + last tree + comparison + store: %.3f s\n", changesMeasured);
+    std::printf("    listing %.3f s, last tree read %.3f s, comparison %.3f s, new last tree stored %.3f s\n", parts[0], parts[1],
+        parts[2], parts[3]);
+    std::printf("  ratio (ours / md5sum + diff): %.2f\n", changesMeasured / diffReference);
     return 0;
 }

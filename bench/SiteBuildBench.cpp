@@ -122,7 +122,7 @@ int main(int argc, char** argv)
     }
     XmlHomePage* home = document.site()->homepage();
     for (const auto& photoAlbum : templateNumbered(document, 1)->childrenOfType<XmlWebPhotoAlbum>())
-        photoAlbum->setClickOp(1);
+        photoAlbum->setClickOp(XmlWebPhotoAlbum::ClickOperation::NewWindow);
 
     // The originals: 12-MP JPEGs.
     const QDir sources(work.filePath(QStringLiteral("sources")));

@@ -9,17 +9,30 @@
 // read-and-write round trip is checked: writing the tree read from the
 // written text gives the same bytes again.
 //
-//     lumenquill_bench_xml [megabytes] [rounds]
-//     lumenquill_bench_xml --read FILE          (the reading mode)
+// Then the same with a real site document: the starter site with albums of
+// photos (5,000 by default), saved by the site document itself; opening it
+// reads the site and the theme files.
+//
+//     lumenquill_bench_xml [megabytes] [rounds] [photos]
+//     lumenquill_bench_xml --read FILE...       (the reading mode)
 
+#include "document/MyDocument.h"
 #include "model/application/MyApplication.h"
 #include "model/core/XmlBase.h"
+#include "model/site/XmlAlbum.h"
+#include "model/site/XmlHomePage.h"
+#include "model/site/XmlSite.h"
+#include "model/theme/XmlTheme.h"
+#include "templates/XmlStyleSheet.h"
 
-#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -69,15 +82,103 @@ int countElements(const XmlBase& element)
     return count;
 }
 
-// The reading mode: the whole work of opening a document file.
-int readOnly(const QString& path)
+// The reading mode: the whole work of opening the document files.
+int readOnly(const QStringList& paths)
 {
     MyApplication app;
-    XmlBasePtr root = XmlBase::createWithFile(path);
-    return root ? 0 : 1;
+    for (const QString& path : paths)
+        if (!XmlBase::createWithFile(path))
+            return 1;
+    return 0;
+}
+
+// A site document of the starter site with albums of photos: ten album
+// pages with one imported photo each are saved by the document, then each
+// photo element of the saved file is repeated until the site holds the
+// number of photos asked for. Answers the site and theme files.
+QStringList makeSiteDocument(const QString& folder, int photos)
+{
+    MyDocument document;
+    if (!document.newDocument(folder))
+        return {};
+    XmlStyleSheet* albumTemplate = nullptr;
+    for (const XmlBasePtr& child : document.theme()->children())
+        if (auto* sheet = XmlStyleSheet::cast(child.get()); sheet && sheet->templateSeqNum() == 1)
+            albumTemplate = sheet;
+    const QString picture = folder + QStringLiteral("/../photo.jpg");
+    QImage image(640, 480, QImage::Format_RGB32);
+    image.fill(QColor(90, 140, 60));
+    image.save(picture, "JPG", 85);
+    constexpr int pages = 10;
+    for (int p = 0; p < pages; ++p) {
+        auto page = XmlAlbum::create();
+        document.site()->homepage()->addChild(page);
+        page->newDocument();
+        page->setName(QStringLiteral("Album ") + QString::number(p));
+        page->setTemplate(albumTemplate);
+        page->importPhotoIndexCaption(picture, -1, QStringLiteral("A photo of the garden & the roses"));
+    }
+    if (!document.saveFileWithComment(folder, QString()))
+        return {};
+    const QString site = folder + QStringLiteral("/site.xmlbase");
+    QFile file(site);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QString text = QString::fromUtf8(file.readAll());
+    file.close();
+    static const QRegularExpression photo(QStringLiteral("<QZphoto\\b.*?</QZphoto>"), QRegularExpression::DotMatchesEverythingOption);
+    QString grown;
+    qsizetype from = 0;
+    for (QRegularExpressionMatchIterator it = photo.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        grown += QStringView(text).mid(from, match.capturedStart() - from);
+        for (int i = 0; i < photos / pages; ++i)
+            grown += match.captured();
+        from = match.capturedEnd();
+    }
+    grown += QStringView(text).mid(from);
+    if (!file.open(QIODevice::WriteOnly) || file.write(grown.toUtf8()) < 0)
+        return {};
+    return { site, folder + QStringLiteral("/theme.xmlbase") };
 }
 
 // The wall time of one run of the program, or a negative number when it failed.
+double processSeconds(const QString& program, const QStringList& arguments);
+
+// Best of the rounds of whole processes, ours reading the files and xmllint
+// checking them, alternately; prints both and the ratio of the throughputs.
+// Answers false when our reading failed.
+bool compareWithXmllint(const QStringList& paths, int rounds)
+{
+    double megabytes = 0;
+    for (const QString& path : paths)
+        megabytes += static_cast<double>(QFileInfo(path).size()) / (1024.0 * 1024.0);
+    const QString xmllint = QStandardPaths::findExecutable(QStringLiteral("xmllint"));
+    double ours = std::numeric_limits<double>::max();
+    double reference = std::numeric_limits<double>::max();
+    for (int round = 1; round <= rounds; ++round) {
+        const double mine = processSeconds(QCoreApplication::applicationFilePath(), QStringList { QStringLiteral("--read") } + paths);
+        if (mine < 0) {
+            std::printf("the reading process failed\n");
+            return false;
+        }
+        ours = std::min(ours, mine);
+        if (!xmllint.isEmpty()) {
+            const double theirs = processSeconds(xmllint, QStringList { QStringLiteral("--noout") } + paths);
+            if (theirs >= 0)
+                reference = std::min(reference, theirs);
+        }
+    }
+    std::printf("whole process, best of %d: ours %.3f s (%.1f MB/s)", rounds, ours, megabytes / ours);
+    if (reference < std::numeric_limits<double>::max()) {
+        std::printf(", xmllint --noout %.3f s (%.1f MB/s); our throughput is %.2f x xmllint's\n", reference,
+            megabytes / reference, reference / ours);
+    } else {
+        std::printf(", xmllint not found\n");
+    }
+    return true;
+}
+
 double processSeconds(const QString& program, const QStringList& arguments)
 {
     QProcess process;
@@ -95,13 +196,20 @@ double processSeconds(const QString& program, const QStringList& arguments)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication qtApp(argc, argv);
-    if (argc > 2 && std::strcmp(argv[1], "--read") == 0)
-        return readOnly(QString::fromLocal8Bit(argv[2]));
+    if (argc > 2 && std::strcmp(argv[1], "--read") == 0) {
+        QCoreApplication qtApp(argc, argv);
+        QStringList paths;
+        for (int i = 2; i < argc; ++i)
+            paths << QString::fromLocal8Bit(argv[i]);
+        return readOnly(paths);
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication qtApp(argc, argv);
 
     MyApplication app;
     const double megabytes = argc > 1 ? std::atof(argv[1]) : 20.0;
     const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
+    const int photos = argc > 3 ? std::max(10, std::atoi(argv[3])) : 5000;
 
     const QString text = makeDocument(static_cast<qsizetype>(megabytes * 1024 * 1024));
     const QByteArray bytes = text.toUtf8();
@@ -117,30 +225,9 @@ int main(int argc, char** argv)
     }
     std::printf("document: %.1f MB of UTF-8, %lld characters\n", textMB, static_cast<long long>(text.size()));
 
-    // Whole processes, ours and the reference's, alternately.
-    const QString xmllint = QStandardPaths::findExecutable(QStringLiteral("xmllint"));
-    double ours = std::numeric_limits<double>::max();
-    double reference = std::numeric_limits<double>::max();
-    for (int round = 1; round <= rounds; ++round) {
-        const double mine = processSeconds(QCoreApplication::applicationFilePath(), { QStringLiteral("--read"), path });
-        if (mine < 0) {
-            std::printf("the reading process failed\n");
-            return 1;
-        }
-        ours = std::min(ours, mine);
-        if (!xmllint.isEmpty()) {
-            const double theirs = processSeconds(xmllint, { QStringLiteral("--noout"), path });
-            if (theirs >= 0)
-                reference = std::min(reference, theirs);
-        }
-    }
-    std::printf("whole process, best of %d: ours %.3f s (%.1f MB/s)", rounds, ours, textMB / ours);
-    if (reference < std::numeric_limits<double>::max()) {
-        std::printf(", xmllint --noout %.3f s (%.1f MB/s); our throughput is %.2f x xmllint's\n", reference,
-            textMB / reference, reference / ours);
-    } else {
-        std::printf(", xmllint not found\n");
-    }
+    std::printf("digest tree:\n");
+    if (!compareWithXmllint({ path }, rounds))
+        return 1;
 
     // In this process: reading the file into the tree, and freeing the tree.
     double bestRead = std::numeric_limits<double>::max();
@@ -168,5 +255,15 @@ int main(int argc, char** argv)
     const QString again = XmlBase::createWithXmlRootDir(written, QString())->createXml();
     std::printf("round trip: %s, written text MD5 %s\n", written == again ? "byte-identical" : "DIFFERS",
         QCryptographicHash::hash(written.toUtf8(), QCryptographicHash::Md5).toHex().constData());
-    return written == again ? 0 : 1;
+    if (written != again)
+        return 1;
+
+    const QStringList siteFiles = makeSiteDocument(folder.filePath(QStringLiteral("Garden.lqxl")), photos);
+    if (siteFiles.isEmpty()) {
+        std::printf("the site document could not be made\n");
+        return 1;
+    }
+    std::printf("site document: the starter site with %d photos in 10 albums, %.1f MB (site and theme)\n", photos,
+        static_cast<double>(QFileInfo(siteFiles[0]).size() + QFileInfo(siteFiles[1]).size()) / (1024.0 * 1024.0));
+    return compareWithXmllint(siteFiles, rounds) ? 0 : 1;
 }

@@ -161,6 +161,25 @@ void zipSeeds(const QString& folder)
         seed(folder, full.readAll());
 }
 
+// Property lists as the photo library writes them: preferences and album data.
+void propertyListSeeds(const QString& folder)
+{
+    const QByteArray head = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                            "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" \"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+                            "<plist version=\"1.0\">\n";
+    seed(folder, head + "<dict><key>RootDirectory</key><string>~/Pictures/iPhoto Library</string></dict>\n</plist>\n");
+    seed(folder, head
+            + "<dict>\n<key>List of Albums</key><array>\n"
+              "<dict><key>AlbumId</key><integer>10</integer><key>AlbumName</key><string>Trips &amp; more</string>"
+              "<key>Album Type</key><string>Folder</string><key>KeyList</key><array/></dict>\n"
+              "<dict><key>AlbumId</key><integer>11</integer><key>Parent</key><integer>10</integer><key>AlbumName</key><string>Beach</string>"
+              "<key>KeyList</key><array><string>1</string></array><key>Master</key><true/></dict>\n"
+              "</array>\n<key>Master Image List</key><dict><key>1</key><dict><key>ImagePath</key><string>/p/a.jpg</string>"
+              "<key>Caption</key><string>Sandy</string><key>MediaType</key><string>Image</string>"
+              "<key>DateAsTimerInterval</key><real>2.5e8</real><key>Added</key><date>2008-03-01T12:30:00Z</date>"
+              "<key>Thumb</key><data>aGVsbG8=</data><key>Hidden</key><false/></dict></dict>\n</dict>\n</plist>\n");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -175,5 +194,6 @@ int main(int argc, char** argv)
     textSeeds(folder + QStringLiteral("/text"));
     codecSeeds(folder + QStringLiteral("/codecs"));
     zipSeeds(folder + QStringLiteral("/zip_directory"));
+    propertyListSeeds(folder + QStringLiteral("/property_list"));
     return 0;
 }

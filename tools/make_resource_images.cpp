@@ -3,7 +3,9 @@
 // "images/boxcursor.png" and "images/fingerCursor.png", the border sample
 // "images/border.png", the 16-pixel icons that the element outlines show
 // beside each element's name ("images/xmlhomepage.png", "xmlalbum",
-// "xmlgroup", "trash", "xmlfiles", "xmlpage") and the seven template icons
+// "xmlgroup", "trash", "xmlfiles", "xmlpage"; the photo library's "iphoto",
+// "iphotoalbum", "iphotofolder", "iphotosmart", "iphotobook",
+// "iphotoslideshow") and the seven template icons
 // "templates/ticon1.png" to "templates/ticon7.png", each a schematic page
 // layout.
 //
@@ -387,6 +389,74 @@ void pageIcon(QPainter& p)
         p.fillRect(QRectF(5, y, 6, 1), textLine);
 }
 
+// --- The photo library's icons --------------------------------------------------------
+
+// The library: a camera.
+void libraryIcon(QPainter& p)
+{
+    p.setPen(QPen(ink, 1));
+    p.setBrush(QColor(96, 104, 118));
+    p.drawRoundedRect(QRectF(1.5, 4.5, 13, 9), 1.5, 1.5);
+    p.drawRect(QRectF(5.5, 2.5, 5, 2));
+    p.setBrush(photo);
+    p.drawEllipse(QPointF(8, 9), 3, 3);
+    p.fillRect(QRectF(11.5, 5.5, 2, 1.5), sun);
+}
+
+// An album of the library: a framed photo.
+void libraryAlbumIcon(QPainter& p)
+{
+    p.setPen(QPen(ink, 1));
+    p.setBrush(paper);
+    p.drawRect(QRectF(1.5, 2.5, 13, 11));
+    drawPhoto(p, QRectF(3, 4, 10, 8));
+}
+
+// A folder of albums: a folder with a photo on it.
+void libraryFolderIcon(QPainter& p)
+{
+    folderIcon(p);
+    drawPhoto(p, QRectF(5, 7, 7, 5));
+}
+
+// A smart album: a photo with a cog.
+void librarySmartIcon(QPainter& p)
+{
+    libraryAlbumIcon(p);
+    p.setPen(QPen(ink, 1));
+    p.setBrush(QColor(150, 110, 200));
+    p.drawEllipse(QPointF(11, 11), 3.5, 3.5);
+    p.setBrush(paper);
+    p.drawEllipse(QPointF(11, 11), 1.2, 1.2);
+}
+
+// A book: a closed book with a photo on its cover.
+void libraryBookIcon(QPainter& p)
+{
+    p.setPen(QPen(ink, 1));
+    p.setBrush(QColor(160, 70, 60));
+    p.drawRect(QRectF(2.5, 1.5, 11, 13));
+    p.fillRect(QRectF(3, 2, 2, 12), QColor(120, 50, 44));
+    drawPhoto(p, QRectF(6, 4, 6, 5));
+}
+
+// A slideshow: a screen with a play sign.
+void librarySlideshowIcon(QPainter& p)
+{
+    p.setPen(QPen(ink, 1));
+    p.setBrush(photo);
+    p.drawRect(QRectF(1.5, 2.5, 13, 9));
+    p.drawLine(QPointF(8, 11.5), QPointF(8, 14.5));
+    p.drawLine(QPointF(5, 14.5), QPointF(11, 14.5));
+    QPainterPath play;
+    play.moveTo(6.5, 4.5);
+    play.lineTo(10.5, 7);
+    play.lineTo(6.5, 9.5);
+    play.closeSubpath();
+    p.setBrush(paper);
+    p.drawPath(play);
+}
+
 bool save(const QImage& image, const QString& path)
 {
     if (!QDir().mkpath(QFileInfo(path).path()) || !image.save(path, "png")) {
@@ -411,6 +481,8 @@ int main(int argc, char** argv)
     const std::pair<const char*, std::function<void(QPainter&)>> icons[] = {
         { "xmlhomepage", homeIcon }, { "xmlalbum", albumIcon }, { "xmlgroup", folderIcon },
         { "trash", trashIcon }, { "xmlfiles", filesIcon }, { "xmlpage", pageIcon },
+        { "iphoto", libraryIcon }, { "iphotoalbum", libraryAlbumIcon }, { "iphotofolder", libraryFolderIcon },
+        { "iphotosmart", librarySmartIcon }, { "iphotobook", libraryBookIcon }, { "iphotoslideshow", librarySlideshowIcon },
     };
     for (const auto& [name, draw] : icons)
         ok = save(drawIcon(draw), resources + QStringLiteral("/images/%1.png").arg(QLatin1String(name))) && ok;

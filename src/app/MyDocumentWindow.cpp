@@ -8,6 +8,11 @@
 #include "app/SendPanel.h"
 #include "publish/SendController.h"
 #include "app/StubEditorPanel.h"
+#include "editors/QZFiles.h"
+#include "editors/QZNavViewer.h"
+#include "editors/QZTrash.h"
+#include "editors/iphoto/QZiPhoto.h"
+#include "editors/iphoto/iPhoto.h"
 #include "app/ThemeController.h"
 #include "editors/links/EasyLink.h"
 #include "editors/panes/QZAlbumEditor.h"
@@ -73,18 +78,25 @@ int slot(EditorKind kind)
     return static_cast<int>(kind);
 }
 
-// The window's own panel of a kind, and stand-ins for the editors still to come.
+// The window's own panel of a kind: the navigator, the photo editor, the
+// text panes, the trash, files and iPhoto panes, and stand-ins for the
+// editors still to come.
 std::unique_ptr<EditorPanel> standardPanel(EditorKind kind)
 {
     switch (kind) {
+    case EditorKind::Navigator: return std::make_unique<QZNavViewer>();
     case EditorKind::ImageWell: return std::make_unique<QZImageWell>();
     case EditorKind::Album: return std::make_unique<QZAlbumEditor>();
     case EditorKind::Group: return std::make_unique<QZGroupEditor>();
     case EditorKind::Website: return std::make_unique<QZWebsiteEditor>();
     case EditorKind::Html: return std::make_unique<QZHtmlEditor>();
     case EditorKind::PayPal: return std::make_unique<QZPayPalEditor>();
-    default: return std::make_unique<StubEditorPanel>(kind);
+    case EditorKind::Trash: return std::make_unique<QZTrash>();
+    case EditorKind::Files: return std::make_unique<QZFiles>();
+    case EditorKind::IPhoto: return std::make_unique<QZiPhoto>();
+    default: break;
     }
+    return std::make_unique<StubEditorPanel>(kind);
 }
 
 const QString Editing = QStringLiteral("Editing");
@@ -195,7 +207,9 @@ void MyDocumentWindow::connectDocument()
     _document.queue().setRefreshHandler([this] { refreshEditor(); });
     _document.setReloadHandler([this] {
         _currentType = 0;
-        _panels[slot(EditorKind::Navigator)]->setDocument(this);
+        // The panes over the site's own trees find the new ones.
+        for (auto kind : {EditorKind::Navigator, EditorKind::Trash, EditorKind::Files})
+            _panels[slot(kind)]->setDocument(this);
         if (_layout)
             _layout->updateTemplateSelector();
         if (_document.site())
@@ -456,6 +470,10 @@ void MyDocumentWindow::setCurrentObject(XmlBase* object)
                 chosen = panel(EditorKind::Trash), type = 4, album.clear(), editorKind = 0;
             } else if (cls == typeid(XmlFiles)) {
                 chosen = panel(EditorKind::Files), type = 6, album.clear(), editorKind = 0;
+            } else if (cls == typeid(iPhoto)) {
+                // The site's row or the library itself: the pane shows the
+                // document's own library.
+                chosen = panel(EditorKind::IPhoto), type = 7, album.clear(), editorKind = 0;
             } else if (cls == typeid(XmlGroup)) {
                 chosen = panel(EditorKind::Group), type = 2, album = object->UUID(), editorKind = 0;
             } else if (cls == typeid(XmlHomePage)) {
@@ -489,6 +507,8 @@ std::shared_ptr<XmlBase> MyDocumentWindow::currentObject()
         return site && site->homepage() ? site->homepage()->shared_from_this() : nullptr;
     };
     auto answer = lq::uiFrame(this, "currentObject", [&]() -> std::shared_ptr<XmlBase> {
+        if (_currentType == 7)
+            return iPhotoLibrary();
         if (auto live = XmlBase::UUID(_currentObjectUUID))
             return live;
         switch (_currentType) {
@@ -512,6 +532,15 @@ std::shared_ptr<XmlBase> MyDocumentWindow::currentObject()
         answer = homepage();
     }
     return answer;
+}
+
+std::shared_ptr<iPhoto> MyDocumentWindow::iPhotoLibrary()
+{
+    if (!_iPhotoLibrary) {
+        _iPhotoLibrary = iPhoto::create();
+        _iPhotoLibrary->importFromLibrary();
+    }
+    return _iPhotoLibrary;
 }
 
 XmlAlbum* MyDocumentWindow::currentAlbum()

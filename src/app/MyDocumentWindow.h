@@ -50,8 +50,8 @@ class MyDocumentWindow : public QWidget, public EditorHost {
     Q_OBJECT
 public:
     // Makes the panel of a kind; for a kind it answers none of, the window
-    // makes its own: the photo editor, and stand-in panels for the editors
-    // still to come.
+    // makes its own: the navigator, the photo editor, the trash, files and
+    // iPhoto panes, and stand-in panels for the editors still to come.
     using PanelFactory = std::function<std::unique_ptr<EditorPanel>(EditorKind kind)>;
     static void setPanelFactory(PanelFactory factory);
     // Rebuilds the whole site and calls `then` when every file is written.
@@ -94,6 +94,7 @@ public:
     void setCurrentObject(XmlBase* object) override;
     std::shared_ptr<XmlBase> currentObject() override;
     XmlAlbum* currentAlbum() override;
+    std::shared_ptr<iPhoto> iPhotoLibrary() override;
     int currentType() const { return _currentType; }
     int currentEditor() const { return _currentEditor; }
     bool testMode() const;
@@ -245,6 +246,7 @@ private:
     std::unique_ptr<EasyLink> _easyLink;
     std::unique_ptr<EasyLinkOpener> _linkOpener;
     std::unique_ptr<ThemeController> _themes;
+    std::shared_ptr<iPhoto> _iPhotoLibrary;
 
     QString _currentObjectUUID;
     int _currentType = -1;

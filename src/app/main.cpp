@@ -33,6 +33,7 @@
 #include "platform/Resources.h"
 #include "document/MyDocument.h"
 #include "app/MyDocumentWindow.h"
+#include "editors/iphoto/iPhoto.h"
 #include "layout/LayoutController.h"
 #include "platform/widgets/MyTabView.h"
 
@@ -82,6 +83,8 @@ int main(int argc, char** argv)
     lq::CanvasTextEditor::install();
     // Every document window gets its layout editor.
     LayoutController::install();
+    // The photo library: each site's row in the navigator, the captions of imported pictures.
+    iPhoto::install();
     int status = 0;
     {
         MyDocumentController controller(defaults, support);

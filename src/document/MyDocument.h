@@ -58,6 +58,7 @@ public:
     QList<std::shared_ptr<XmlBase>> webItems() override;
     void addActivityString(const QString& line) override { _queue.addActivityString(line); }
     void startProcessor(const std::shared_ptr<XmlProcessor>& processor) override { _queue.startProcessor(processor); }
+    void startProcessorNext(const std::shared_ptr<XmlProcessor>& processor) override { _queue.startProcessorNext(processor); }
     void resizeThumbnails(const QList<ThumbnailResize>& thumbnails) override;
     std::shared_ptr<XmlD> createXmlD(const QString& path) override;
     QList<FileDigest> fileDigests(const QString& folder) override;

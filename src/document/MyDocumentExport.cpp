@@ -221,6 +221,13 @@ void MyDocument::startExport(const QString& operation)
                 }
             }
         }
+        // The generated files were written without forcing each to the
+        // disk; the whole site goes there once, before it is published.
+        QString why;
+        if (!lq::syncTree(homepage, &why)) {
+            _queue.addActivityString(QStringLiteral("error writing the generated site to the disk: ") + why);
+            noteBuildFailure(QStringLiteral("error writing the generated site to the disk: ") + why);
+        }
         if (!buildMayBePublished())
             return;
         if (_exportHandler)

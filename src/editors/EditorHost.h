@@ -6,6 +6,7 @@
 class EasyLink;
 class MyDocument;
 class QWidget;
+class iPhoto;
 class XmlAlbum;
 class XmlBase;
 
@@ -42,4 +43,7 @@ public:
     // rich-text editors reach it through easyLink(editor).
     using EasyLinkOpener::easyLink;
     virtual EasyLink& easyLink() = 0;
+    // The document's own photo library, made and read on first use and kept
+    // while the window is open: the tree the iPhoto pane shows.
+    virtual std::shared_ptr<iPhoto> iPhotoLibrary() = 0;
 };

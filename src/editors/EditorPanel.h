@@ -31,10 +31,10 @@ public:
     // The navigator: selects the element in the site outline; reloads it.
     virtual void selectObject(XmlBase* object) { Q_UNUSED(object); }
     virtual void reloadData() {}
-    // The navigator: a new group page, a new album page, each under the
-    // first page up from the selection that takes it (the menu's commands).
-    virtual void addGroup() {}
+    // The navigator: adds a new album page or group page beside the selected
+    // row (the document's menu commands 151 and 150).
     virtual void addAlbum() {}
+    virtual void addGroup() {}
 };
 
 // The kinds of panel the window makes, one of each.

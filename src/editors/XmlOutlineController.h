@@ -67,6 +67,15 @@ public:
     {
         return std::nullopt;
     }
+    // An element from outside this document: one of another open document,
+    // or one that belongs to none (an album of the photo library). The
+    // outline refuses it unless this answers true; the controller's drop
+    // hook then takes it, and must copy what it needs, never move the
+    // element out of its own tree.
+    virtual std::optional<bool> outlineViewCanCopyForeignItemOnItem(XmlOutlineView& view, XmlBase& dragged, XmlBase& target)
+    {
+        return std::nullopt;
+    }
     virtual std::optional<bool> outlineViewDropItemOnItemChildIndex(XmlOutlineView& view, XmlBase& dragged, XmlBase& target, int index)
     {
         return std::nullopt;

@@ -373,6 +373,14 @@ bool XmlOutlineView::isItemExpandable(const void* item) const
     });
 }
 
+bool XmlOutlineView::acceptsDropsOntoItem(const void* item) const
+{
+    return lq::uiFrame(this, "acceptsDropsOntoItem:", [&] {
+        const XmlBasePtr shown = element(item);
+        return shown && shown->canHaveChildren();
+    });
+}
+
 void XmlOutlineView::onExpanded(const QModelIndex& index)
 {
     lq::uiFrame(this, "outlineView:shouldExpandItem:", [&] {
@@ -454,10 +462,15 @@ Qt::DropAction XmlOutlineView::validateDrop(const QMimeData* data, const void* i
                     return *answer ? Qt::CopyAction : Qt::IgnoreAction;
             }
         } else {
-            // Never into itself, and never from another document: that
-            // would take a copy, pictures and all.
-            if (target->isSelfOrDescendantOf(dragged.get()) || dragged->myDocument() != target->myDocument())
+            if (target->isSelfOrDescendantOf(dragged.get()))
                 return Qt::IgnoreAction;
+            // Never from outside this document, unless the controller
+            // copies what it needs: taking the element would leave it in
+            // two trees, and a copy of a page needs pictures and all.
+            if (dragged->myDocument() != target->myDocument()) {
+                const bool copied = _controller && _controller->outlineViewCanCopyForeignItemOnItem(*this, *dragged, *target) == true;
+                return copied ? Qt::CopyAction : Qt::IgnoreAction;
+            }
         }
         const Qt::DropAction taken = isFileList(dragged) ? Qt::CopyAction : Qt::MoveAction;
         if (_controller) {
@@ -489,6 +502,9 @@ bool XmlOutlineView::acceptDrop(const QMimeData* data, void* item, int childInde
             if (const std::optional<bool> answer = _controller->outlineViewDropItemOnItemChildIndex(*this, *dragged, *target, index))
                 return *answer;
         }
+        // Only the controller copies an element from outside.
+        if (!isFileList(dragged) && dragged->myDocument() != target->myDocument())
+            return false;
         return moveElement(dragged, *target, index);
     });
     if (taken)

@@ -20,10 +20,12 @@ class XmlOutlineController;
 //
 // Every decision specific to one tree is asked first of the optional
 // controller (XmlOutlineController); what it does not answer comes from the
-// elements themselves. Two rules hold whatever the controller says: an
-// element of another document is never dropped (it would have to be copied
-// with its pictures), and the outline's own moves take the element out of
-// its parent before inserting it, so an element never has two parents.
+// elements themselves. Two rules hold whatever the controller's other hooks
+// say: an element from outside the document (another document's, or one of
+// no document) is dropped only when the controller offers to copy it
+// (outlineViewCanCopyForeignItemOnItem), never moved; and the outline's own
+// moves take the element out of its parent before inserting it, so an
+// element never has two parents.
 class XmlOutlineView : public MyOutlineView, public ItemDataSource {
     Q_OBJECT
 public:
@@ -69,6 +71,9 @@ public:
     bool setObjectValueForColumn(const QVariant& value, const QString& column, void* item) override;
     bool shouldEditColumn(const QString& column, const void* item) const override;
     bool isItemExpandable(const void* item) const override;
+    // An element that may hold others takes drops onto its row, also where
+    // the controller does not open it (the trash, the files).
+    bool acceptsDropsOntoItem(const void* item) const override;
     void willDisplayCell(CellAppearance& cell, const QString& column, const void* item) const override;
     bool deleteKeyPressed(QAbstractItemView* view) override;
     void selectionDidChange(QAbstractItemView* view) override;

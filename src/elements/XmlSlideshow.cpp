@@ -94,7 +94,9 @@ void XmlSlideshow::setAttributeTo(const QString& key, const QString& value)
         // Flags are kept in one byte: only the low byte of the number counts.
         const bool flag = static_cast<qint8>(number & 0xFF) != 0;
         if (key == u"style")
-            setStyle(number);
+            // Four styles exist; any other stored number is read as the first,
+            // so that what is read is written back the same.
+            setStyle(number >= 0 && number <= 3 ? number : 0);
         else if (key == u"showCaptions")
             setShowCaptions(number);
         else if (key == u"prevLabel")

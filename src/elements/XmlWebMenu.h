@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/core/XmlBase.h"
+#include "platform/text/TextAttributes.h"
 #include "templates/XmlBoxModel.h"
 
 #include <QList>
@@ -30,8 +31,10 @@ class TextContainer;
 // second row.
 //
 // Item numbers: top-level items count 0, 1, 2 ... in list order, submenu
-// items 1000, 1001 ...; the hover and click tracking, the canvas's click
-// areas (whose data is the number as text) and the editing use them.
+// items 1000, 1001 ... (in a menu of more than a thousand top-level items,
+// from the number of top-level items on); the hover and click tracking, the
+// canvas's click areas (whose data is the number as text) and the editing
+// use them.
 //
 // The four state backgrounds are owned parts written after the box's own
 // part under the tags "normalBkgnd", "hoverBkgnd", "currentBkgnd" and
@@ -54,6 +57,19 @@ public:
         // The used rectangle's width and height, cut to whole points.
         int usedWidth() const;
         int usedHeight() const;
+
+        // What the menu last laid the item out from (nothing when the item
+        // was changed otherwise since, as by editing): an item whose name,
+        // state, row, text width and style are the same needs no new layout.
+        struct LayoutKey {
+            QString name;
+            int type = -1;
+            bool submenu = false;
+            int width = 0;
+            quint64 style = 0;
+            bool operator==(const LayoutKey&) const = default;
+        };
+        std::optional<LayoutKey> laidOutFrom;
 
     private:
         std::shared_ptr<lq::StyledText> _storage;
@@ -199,6 +215,8 @@ public:
     // (0 to 3; any other number gives no colour, underline and state) and
     // lays it out at the item text width.
     void fillContentsWithStringTypeSubmenu(ItemText& item, const QString& name, int type, bool submenu);
+    // The text attributes of an item in the state (0 to 3), in the submenu or not.
+    lq::TextAttributes itemAttributes(int type, bool submenu);
     const std::vector<ItemTextPtr>& contentsArray() const { return _contentsArray; }
     const std::vector<ItemTextPtr>& subContentsArray() const { return _subContentsArray; }
     // The current page's number at the last layout.
@@ -266,8 +284,13 @@ public:
     void genCSSBitmap(QString& script) override;
 
 private:
-    // Submenu items are numbered from here.
+    // Submenu items are numbered from 1000, or from the number of top-level
+    // items when there are more: the numbers of the two rows never meet.
     static constexpr int firstSubmenuItem = 1000;
+    int firstSubmenuNumber() const;
+    // The row (submenu or not) and place in it of an item's number; false for
+    // a number that names no item.
+    bool itemOfNumber(int number, bool* submenu, int* position) const;
 
     // The page passes: the font checks of the site script, the box, and the
     // item links.
@@ -277,7 +300,9 @@ private:
 
     // One item as the canvas, the click areas and the page links place it.
     struct ItemFrame {
-        int number = 0;          // 0, 1 ... or 1000 + j
+        int number = 0;          // 0, 1 ... or firstSubmenuNumber() + j
+        bool submenu = false;    // whether the item is one of the submenu's
+        int position = 0;        // its place in its row
         ItemText* text = nullptr;
         lq::Rect rect;           // the item's border box (spacing added for hit tests)
         bool verticalSubmenu = false;
@@ -296,6 +321,17 @@ private:
     void layoutItems(XmlBase* page);
     int itemWidth(const ItemText& item) const;
     int rowWidth(const std::vector<ItemTextPtr>& row) const;
+    // While the items are laid out one by one, the width of each row is kept
+    // here and brought up to date item by item: every item's layout asks for
+    // the rows' widths, which would otherwise be added up again each time.
+    struct RowWidths {
+        std::vector<int> widths[2]; // the top-level row, then the submenu's
+        long long sums[2] = { 0, 0 };
+        int row = -1;               // the item being laid out
+        std::size_t position = 0;
+        void update(int width);
+    };
+    class RowWidthsScope;
     // Where a row of the width starts inside the inner width.
     int leadingSpace(int rowWidth);
     // The background of a state, or nothing.
@@ -305,6 +341,11 @@ private:
     void setEnable(bool& field, XmlCSSBackground& background, bool enabled);
     bool horizontal() const { return orientation() != 0; }
 
+    std::optional<RowWidths> _rowWidths;
+    // The item attributes of the last layout of the items, and the number
+    // of times they changed (see ItemText::laidOutFrom).
+    std::vector<lq::TextAttributes> _styleOfLastLayout;
+    quint64 _styleGeneration = 0;
     bool _useGraphicRollover = false;
     std::shared_ptr<XmlCSSBackground> _normalBkgnd;
     std::shared_ptr<XmlCSSBackground> _hoverBkgnd;

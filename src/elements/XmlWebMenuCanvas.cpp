@@ -79,9 +79,10 @@ void XmlWebMenu::mouseClick(const QString& data)
         };
         if (static_cast<unsigned>(number) < static_cast<unsigned>(items->size()) && show(items->at(number)))
             return;
-        if (number >= firstSubmenuItem) {
+        bool submenu = false;
+        int j = 0;
+        if (itemOfNumber(number, &submenu, &j) && submenu) {
             const std::optional<QList<MenuItem>> subItems = getSubMenuItems(page.get());
-            const int j = number - firstSubmenuItem;
             if (subItems && j < subItems->size())
                 show(subItems->at(j));
         }
@@ -133,11 +134,9 @@ void XmlWebMenu::selectPageAtPoint(const lq::Point& point)
         walkItems(page.get(), walk, [&](const ItemFrame& item) {
             if (!item.rect.contains(point))
                 return false;
-            const bool submenu = item.number >= firstSubmenuItem;
-            const std::optional<QList<MenuItem>> list = submenu ? getSubMenuItems(page.get()) : getMenuItems(page.get());
-            const int position = submenu ? item.number - firstSubmenuItem : item.number;
-            if (list && position < list->size()) {
-                XmlAlbum* album = XmlAlbum::cast(list->at(position).page.get());
+            const std::optional<QList<MenuItem>> list = item.submenu ? getSubMenuItems(page.get()) : getMenuItems(page.get());
+            if (list && item.position < list->size()) {
+                XmlAlbum* album = XmlAlbum::cast(list->at(item.position).page.get());
                 DocumentBase* document = myDocument();
                 if (album && document)
                     document->selectWebPageIndex(album, -1);
@@ -179,6 +178,7 @@ bool XmlWebMenu::startEditingAtPointTextView(const lq::Point& point, lq::TextVie
                                   frameWidth, frameHeight);
             // The name is edited in black whatever its state's colour.
             lq::StyledText& text = *item.text->textStorage();
+            item.text->laidOutFrom.reset();
             lq::TextAttributes black;
             black.foregroundColour = lq::Colour::black();
             text.addAttributes(black, { 0, text.length() });
@@ -200,10 +200,12 @@ std::shared_ptr<lq::TextContainer> XmlWebMenu::editingTextContainer()
 {
     if (!_isEditing)
         return nullptr;
-    const bool submenu = _editMenuItem >= firstSubmenuItem;
+    bool submenu = false;
+    int position = 0;
+    if (!itemOfNumber(_editMenuItem, &submenu, &position))
+        return nullptr;
     const std::vector<ItemTextPtr>& texts = submenu ? _subContentsArray : _contentsArray;
-    const int position = submenu ? _editMenuItem - firstSubmenuItem : _editMenuItem;
-    if (position < 0 || static_cast<std::size_t>(position) >= texts.size())
+    if (static_cast<std::size_t>(position) >= texts.size())
         return nullptr;
     return texts[static_cast<std::size_t>(position)]->textContainer();
 }
@@ -213,11 +215,14 @@ void XmlWebMenu::endEditingInView()
     lq::modelFrame(this, "endEditingInView", [&] {
         if (_isEditing) {
             _isEditing = false;
-            const bool submenu = _editMenuItem >= firstSubmenuItem;
-            if (submenu)
-                _editMenuItem -= firstSubmenuItem;
+            bool submenu = false;
+            int position = -1;
+            if (!itemOfNumber(_editMenuItem, &submenu, &position))
+                position = -1;
+            _editMenuItem = position;
             const std::vector<ItemTextPtr>& texts = submenu ? _subContentsArray : _contentsArray;
             if (_editMenuItem >= 0 && static_cast<std::size_t>(_editMenuItem) < texts.size()) {
+                texts[static_cast<std::size_t>(_editMenuItem)]->laidOutFrom.reset();
                 const QString edited = texts[static_cast<std::size_t>(_editMenuItem)]->textStorage()->string();
                 if (const std::shared_ptr<XmlAlbum> page = getCurrentAlbum()) {
                     const std::optional<QList<MenuItem>> list =

@@ -192,12 +192,11 @@ void XmlWebMenu::appendItemLinks(QString& html, XmlBase* page)
     Walk walk;
     walk.emptyRowHeight = calcHeight() - _bt - _bb - shadow;
     walkItems(page, walk, [&](const ItemFrame& item) {
-        const bool submenu = item.number >= firstSubmenuItem;
+        const bool submenu = item.submenu;
         const QList<MenuItem>* list = submenu ? (subItems ? &*subItems : nullptr) : &*items;
-        const int position = submenu ? item.number - firstSubmenuItem : item.number;
-        if (!list || position >= list->size())
+        if (!list || item.position >= list->size())
             return false;
-        const MenuItem& record = list->at(position);
+        const MenuItem& record = list->at(item.position);
         const int w = lq::truncatedPixel(item.rect.width()) - itemBorders - (item.verticalSubmenu ? _indentSubmenu : 0);
         const int h = lq::truncatedPixel(item.rect.height()) - itemHeights;
         QString itemClass;

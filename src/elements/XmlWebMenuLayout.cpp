@@ -97,9 +97,9 @@ int XmlWebMenu::getCurrentGroupNum(XmlBase* page)
     });
 }
 
-void XmlWebMenu::fillContentsWithStringTypeSubmenu(ItemText& item, const QString& name, int type, bool submenu)
+lq::TextAttributes XmlWebMenu::itemAttributes(int type, bool submenu)
 {
-    lq::modelFrame(this, "fillContents:withString:type:submenu:", [&] {
+    return lq::modelFrame(this, "itemAttributes", [&] {
         const std::shared_ptr<XmlWebFont> record = font();
         lq::ParagraphStyle paragraph = lq::ParagraphStyle::defaultStyle();
         paragraph.tabStops = lqTabStops();
@@ -134,6 +134,14 @@ void XmlWebMenu::fillContentsWithStringTypeSubmenu(ItemText& item, const QString
             attributes.underlineStyle = states[type].underline;
             attributes.setValue(lq::TextKey::menuType, type);
         }
+        return attributes;
+    });
+}
+
+void XmlWebMenu::fillContentsWithStringTypeSubmenu(ItemText& item, const QString& name, int type, bool submenu)
+{
+    lq::modelFrame(this, "fillContents:withString:type:submenu:", [&] {
+        const lq::TextAttributes attributes = itemAttributes(type, submenu);
 
         // Every page lays the menu out again, and most items come out as they
         // were: an unchanged text keeps its lines instead of being shaped anew.
@@ -144,11 +152,60 @@ void XmlWebMenu::fillContentsWithStringTypeSubmenu(ItemText& item, const QString
         if (!(next == text))
             text = std::move(next);
 
+        if (_rowWidths)
+            _rowWidths->update(itemWidth(item));
         const int textWidth = orientation() == 2 ? _miWidth : menuItemInternalWidth();
         item.textContainer()->setContainerSize(QSizeF(textWidth, unboundedExtent));
         item.layoutManager().glyphRangeForTextContainer(item.textContainer().get());
+        if (_rowWidths)
+            _rowWidths->update(itemWidth(item));
     });
 }
+
+void XmlWebMenu::RowWidths::update(int width)
+{
+    if (row < 0)
+        return;
+    int& known = widths[row][position];
+    sums[row] += width - known;
+    known = width;
+}
+
+// The rows' widths kept up to date for the time of a layout of every item
+// (a horizontal menu's only: a vertical one has no row widths).
+class XmlWebMenu::RowWidthsScope {
+public:
+    explicit RowWidthsScope(XmlWebMenu& menu)
+        : _menu(menu)
+    {
+        if (!menu.horizontal())
+            return;
+        RowWidths widths;
+        const std::vector<ItemTextPtr>* rows[2] = { &menu._contentsArray, &menu._subContentsArray };
+        for (int row = 0; row < 2; ++row) {
+            for (const ItemTextPtr& text : *rows[row]) {
+                widths.widths[row].push_back(menu.itemWidth(*text));
+                widths.sums[row] += widths.widths[row].back();
+            }
+        }
+        menu._rowWidths = std::move(widths);
+    }
+    ~RowWidthsScope() { _menu._rowWidths.reset(); }
+    RowWidthsScope(const RowWidthsScope&) = delete;
+    RowWidthsScope& operator=(const RowWidthsScope&) = delete;
+
+    // The item about to be laid out.
+    void setItem(bool submenu, std::size_t position)
+    {
+        if (!_menu._rowWidths)
+            return;
+        _menu._rowWidths->row = submenu ? 1 : 0;
+        _menu._rowWidths->position = position;
+    }
+
+private:
+    XmlWebMenu& _menu;
+};
 
 // --- Layout ------------------------------------------------------------------------------------
 
@@ -220,10 +277,24 @@ void XmlWebMenu::relayoutTextAttributes()
         currentSeq = getCurrentPageNum(page.get());
         if (!items)
             return;
+        RowWidthsScope rowWidths(*this);
+        // The items' attributes of every state in both rows: when they are
+        // what the last layout used, an item whose name, state and width
+        // are as they were is left as it is. From one page to the next only
+        // the items of the pages that stop and start being current change.
+        std::vector<lq::TextAttributes> style;
+        for (const bool submenu : { false, true })
+            for (int type = 0; type <= 3; ++type)
+                style.push_back(itemAttributes(type, submenu));
+        if (style != _styleOfLastLayout) {
+            _styleOfLastLayout = std::move(style);
+            ++_styleGeneration;
+        }
         const auto restyle = [&](const std::vector<ItemTextPtr>& texts, const QList<MenuItem>& list, int first,
                                  bool submenu) {
             const std::size_t count = std::min(texts.size(), static_cast<std::size_t>(list.size()));
             for (std::size_t i = 0; i < count; ++i) {
+                rowWidths.setItem(submenu, i);
                 const MenuItem& item = list.at(static_cast<qsizetype>(i));
                 const int number = first + static_cast<int>(i);
                 // The current page wins over hover, hover over click.
@@ -234,12 +305,18 @@ void XmlWebMenu::relayoutTextAttributes()
                     state = 2;
                 else if (number == _clickItem)
                     state = 3;
+                ItemText::LayoutKey key { item.name, state, submenu, orientation() == 2 ? _miWidth : menuItemInternalWidth(),
+                    _styleGeneration };
+                if (texts[i]->laidOutFrom == key && !(_isEditing && number == _editMenuItem))
+                    continue;
+                texts[i]->laidOutFrom.reset();
                 fillContentsWithStringTypeSubmenu(*texts[i], item.name, state, submenu);
+                texts[i]->laidOutFrom = std::move(key);
             }
         };
         restyle(_contentsArray, *items, 0, false);
         if (subItems)
-            restyle(_subContentsArray, *subItems, firstSubmenuItem, true);
+            restyle(_subContentsArray, *subItems, firstSubmenuNumber(), true);
     });
 }
 
@@ -263,6 +340,7 @@ void XmlWebMenu::walkItems(XmlBase* page, const Walk& walk, const std::function<
         lastHeight = height;
         ItemFrame item;
         item.number = static_cast<int>(i);
+        item.position = static_cast<int>(i);
         item.text = &text;
         item.rect = across ? lq::Rect(x, y, toFloat(width + spacing), toFloat(height))
                            : lq::Rect(x, y, toFloat(width), toFloat(height + spacing));
@@ -278,7 +356,9 @@ void XmlWebMenu::walkItems(XmlBase* page, const Walk& walk, const std::function<
                 ItemText& subText = *_subContentsArray[j];
                 const int subHeight = subText.usedHeight() + itemHeights;
                 ItemFrame subItem;
-                subItem.number = firstSubmenuItem + static_cast<int>(j);
+                subItem.number = firstSubmenuNumber() + static_cast<int>(j);
+                subItem.submenu = true;
+                subItem.position = static_cast<int>(j);
                 subItem.text = &subText;
                 subItem.rect = lq::Rect(x, y, toFloat(iw), toFloat(subHeight + spacing));
                 subItem.verticalSubmenu = true;
@@ -300,7 +380,9 @@ void XmlWebMenu::walkItems(XmlBase* page, const Walk& walk, const std::function<
         const int subHeight = subText.usedHeight() + itemHeights;
         const int subWidth = itemWidth(subText);
         ItemFrame subItem;
-        subItem.number = firstSubmenuItem + static_cast<int>(j);
+        subItem.number = firstSubmenuNumber() + static_cast<int>(j);
+        subItem.submenu = true;
+        subItem.position = static_cast<int>(j);
         subItem.text = &subText;
         subItem.rect = lq::Rect(sx, sy, toFloat(subWidth + spacing), toFloat(subHeight));
         if (visit(subItem))
@@ -322,10 +404,29 @@ int XmlWebMenu::itemWidth(const ItemText& item) const
     }
 }
 
+int XmlWebMenu::firstSubmenuNumber() const
+{
+    return std::max(firstSubmenuItem, static_cast<int>(_contentsArray.size()));
+}
+
+bool XmlWebMenu::itemOfNumber(int number, bool* submenu, int* position) const
+{
+    if (number < 0)
+        return false;
+    const int first = firstSubmenuNumber();
+    *submenu = number >= first;
+    *position = *submenu ? number - first : number;
+    return *submenu || number < static_cast<int>(_contentsArray.size());
+}
+
 int XmlWebMenu::rowWidth(const std::vector<ItemTextPtr>& row) const
 {
     if (!horizontal())
         return 0;
+    if (_rowWidths && (&row == &_contentsArray || &row == &_subContentsArray)) {
+        const int which = &row == &_contentsArray ? 0 : 1;
+        return static_cast<int>(_rowWidths->sums[which] + static_cast<long long>(row.size()) * _mispace - _mispace);
+    }
     int sum = 0;
     for (const ItemTextPtr& text : row)
         sum += itemWidth(*text) + _mispace;

@@ -60,12 +60,25 @@ void ProcessorQueue::setClock(Clock clock)
 
 void ProcessorQueue::startProcessor(const std::shared_ptr<XmlProcessor>& processor)
 {
+    queue(processor, false);
+}
+
+void ProcessorQueue::startProcessorNext(const std::shared_ptr<XmlProcessor>& processor)
+{
+    queue(processor, true);
+}
+
+void ProcessorQueue::queue(const std::shared_ptr<XmlProcessor>& processor, bool next)
+{
     if (!processor || processor->numberChildren() == 0)
         return;
     processor->setTotalCount();
     processor->setDocument(_document);
     stopProcessor();
-    _processors.append(processor);
+    if (next)
+        _processors.prepend(processor);
+    else
+        _processors.append(processor);
     arm();
 }
 

@@ -9,8 +9,8 @@
 class DocumentBase;
 class XmlProcessor;
 
-// A document's first-in, first-out queue of processor scripts and its
-// Activity log. The steps run on the main thread in time slices: a slice runs
+// A document's first-in, first-out queue of processor scripts (a script may
+// also be queued to run next, ahead of the others) and its Activity log. The steps run on the main thread in time slices: a slice runs
 // steps until half a second has gone by (at least one step, and the step
 // during which the time ran out is finished), then the next slice is armed a
 // tenth of a second later on the event loop, so that the user's events are
@@ -38,6 +38,9 @@ public:
     // Queues the script behind the others and arms a slice; a script without
     // steps (or nothing) is ignored.
     void startProcessor(const std::shared_ptr<XmlProcessor>& processor);
+    // Queues the script ahead of the others, the one under way included:
+    // its steps run next. A script without steps (or nothing) is ignored.
+    void startProcessorNext(const std::shared_ptr<XmlProcessor>& processor);
     // One time slice.
     void processor();
     // Cancels the armed slices; the queue stays as it is.
@@ -78,6 +81,7 @@ public:
     void setDisplayHandler(std::function<void()> handler) { _display = std::move(handler); }
 
 private:
+    void queue(const std::shared_ptr<XmlProcessor>& processor, bool next);
     void arm();
     void noteFailure(const QString& what);
     void hideStatus();

@@ -95,7 +95,9 @@ void createCSSProcessor(XmlSite& site, const QString& sheetUUID)
         DocumentBase* document = site.document();
         if (script.isEmpty() || !document)
             return;
-        document->startProcessor(std::dynamic_pointer_cast<XmlProcessor>(XmlBase::createWithXmlRootDir(script, QString())));
+        // Like the pages', the style sheet's script runs at once, so the
+        // build writes its files in the order of its steps.
+        document->startProcessorNext(std::dynamic_pointer_cast<XmlProcessor>(XmlBase::createWithXmlRootDir(script, QString())));
     });
 }
 
@@ -125,7 +127,9 @@ void createHTMLProcessorSheet(XmlSite& site, const QString& pageUUID, const QStr
         DocumentBase* document = site.document();
         if (script.isEmpty() || !document)
             return;
-        document->startProcessor(std::dynamic_pointer_cast<XmlProcessor>(XmlBase::createWithXmlRootDir(script, QString())));
+        // The page is written before the next one is made: a site of many
+        // pages never holds more than one page's script.
+        document->startProcessorNext(std::dynamic_pointer_cast<XmlProcessor>(XmlBase::createWithXmlRootDir(script, QString())));
     });
 }
 

@@ -14,11 +14,12 @@ namespace lq {
 // step per album or group page that is no external link (page-list order),
 // then the feed step. Nothing without a document.
 void createProcessor(XmlSite& site);
-// Writes and queues the style-sheet script of the template; nothing when
-// it no longer exists.
+// Writes the style-sheet script of the template and queues it to run next;
+// nothing when the template no longer exists.
 void createCSSProcessor(XmlSite& site, const QString& sheetUUID);
-// Writes and queues the HTML script of the page (its page file and its
-// slideshow page); nothing when the page or the template is gone.
+// Writes the HTML script of the page (its page file and its slideshow page)
+// and queues it to run next, so that each page is written and released
+// before the next is made; nothing when the page or the template is gone.
 void createHTMLProcessorSheet(XmlSite& site, const QString& pageUUID, const QString& sheetUUID);
 
 } // namespace lq

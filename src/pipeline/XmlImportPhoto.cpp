@@ -6,6 +6,19 @@
 #include "model/site/XmlPhoto.h"
 #include "platform/ExceptionFrame.h"
 
+namespace {
+XmlImportPhoto::CaptionLookup& captionLookup()
+{
+    static XmlImportPhoto::CaptionLookup lookup;
+    return lookup;
+}
+} // namespace
+
+void XmlImportPhoto::setCaptionLookup(CaptionLookup lookup)
+{
+    captionLookup() = std::move(lookup);
+}
+
 XmlImportPhoto::XmlImportPhoto(Key key)
     : XmlRun(key)
 {
@@ -23,6 +36,8 @@ std::shared_ptr<XmlImportPhoto> XmlImportPhoto::createForFileAlbumIndex(const QS
         step->_filename = filename;
         step->_album = album;
         step->_index = index;
+        if (const CaptionLookup& lookup = captionLookup())
+            step->setCaption(lookup(filename));
         return step;
     });
 }

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <functional>
+
 class XmlProcessor;
 
 // The in-memory step that imports one picture file into an album page at a
@@ -14,8 +16,14 @@ public:
 
     static std::shared_ptr<XmlImportPhoto> create();
     static XmlImportPhoto* cast(XmlBase* object) { return dynamic_cast<XmlImportPhoto*>(object); }
-    // A step importing the file into the page of the UUID at the index. The
-    // caption stays unset: the photo then takes the file's name.
+    // Where the captions of picture files come from: the photo library the
+    // program reads (installed by the editors, which own it). It answers a
+    // caption, or a null string for none. Without one no caption is asked.
+    using CaptionLookup = std::function<QString(const QString& filename)>;
+    static void setCaptionLookup(CaptionLookup lookup);
+    // A step importing the file into the page of the UUID at the index, with
+    // the caption the lookup has for the file; with none (null) the photo
+    // takes the file's name.
     static std::shared_ptr<XmlImportPhoto> createForFileAlbumIndex(const QString& filename, const QString& album, int index);
     // The script that imports the files into the page of the UUID at the
     // index (-1: at the end): one step per file, the last file first, so

@@ -2,10 +2,31 @@
 
 namespace lq {
 
-CharacterSet CharacterSet::controlCharacters() { return CharacterSet(Control); }
-CharacterSet CharacterSet::alphanumericCharacters() { return CharacterSet(Alphanumeric); }
-CharacterSet CharacterSet::whitespaceCharacters() { return CharacterSet(Whitespace); }
-CharacterSet CharacterSet::whitespaceAndNewlineCharacters() { return CharacterSet(Whitespace | Newline); }
+// The class sets are built once: working out their Latin-1 answers asks
+// the Unicode tables about 256 characters, and every scanner starts with one.
+CharacterSet CharacterSet::controlCharacters()
+{
+    static const CharacterSet set(Control);
+    return set;
+}
+
+CharacterSet CharacterSet::alphanumericCharacters()
+{
+    static const CharacterSet set(Alphanumeric);
+    return set;
+}
+
+CharacterSet CharacterSet::whitespaceCharacters()
+{
+    static const CharacterSet set(Whitespace);
+    return set;
+}
+
+CharacterSet CharacterSet::whitespaceAndNewlineCharacters()
+{
+    static const CharacterSet set(Whitespace | Newline);
+    return set;
+}
 
 CharacterSet CharacterSet::characters(QStringView chars)
 {

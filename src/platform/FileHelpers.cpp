@@ -16,6 +16,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace lq {
 
 namespace {
@@ -324,6 +330,38 @@ bool copyFile(const QString& source, const QString& target, QString* error)
     if (!copied || !closed) {
         ::unlink(targetName.constData());
         return cannot(systemReason(number));
+    }
+    return true;
+}
+
+bool syncTree(const QString& folder, QString* error)
+{
+    if (!QFileInfo(folder).isDir())
+        return fail(error, QStringLiteral("cannot write ") + folder + QStringLiteral(" to the disk: there is no such folder"));
+    QStringList paths { folder };
+    QDirIterator walk(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (walk.hasNext()) {
+        const QString path = walk.next();
+        if (!walk.fileInfo().isSymLink())
+            paths.append(path);
+    }
+    // First every file's writing is started, then each is waited for.
+    for (const QString& path : paths) {
+        const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+        if (descriptor < 0)
+            continue;
+        ::sync_file_range(descriptor, 0, 0, SYNC_FILE_RANGE_WRITE);
+        ::close(descriptor);
+    }
+    for (const QString& path : paths) {
+        const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+        if (descriptor < 0)
+            return fail(error, QStringLiteral("cannot write ") + path + QStringLiteral(" to the disk: ") + QString::fromLocal8Bit(std::strerror(errno)));
+        const bool synced = ::fdatasync(descriptor) == 0;
+        const int why = errno;
+        ::close(descriptor);
+        if (!synced)
+            return fail(error, QStringLiteral("cannot write ") + path + QStringLiteral(" to the disk: ") + QString::fromLocal8Bit(std::strerror(why)));
     }
     return true;
 }

@@ -77,4 +77,10 @@ private:
 // copy leaves nothing at the target.
 bool copyFile(const QString& source, const QString& target, QString* error = nullptr);
 
+// Forces the files and folders of the tree onto the disk, all at once: the
+// writing of every file is started before the first is waited for, so that
+// a tree of files written without being made durable (the generated site)
+// costs about one wait, not one per file.
+bool syncTree(const QString& folder, QString* error = nullptr);
+
 } // namespace lq

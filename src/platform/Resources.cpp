@@ -23,7 +23,9 @@ QString resourceFolder()
         return explicitFolder();
     if (QCoreApplication::instance()) {
         const QDir appDir(QCoreApplication::applicationDirPath());
-        for (const QString& candidate : { QStringLiteral("resources"), QStringLiteral("../share/lumenquill") }) {
+        // Beside the program, above it when installed, and above the helper
+        // tools (<prefix>/libexec/lumenquill) when one of them asks.
+        for (const QString& candidate : { QStringLiteral("resources"), QStringLiteral("../share/lumenquill"), QStringLiteral("../../share/lumenquill") }) {
             if (QFileInfo(appDir.filePath(candidate)).isDir())
                 return QDir::cleanPath(appDir.filePath(candidate));
         }

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
 namespace {
 
@@ -19,6 +20,40 @@ std::shared_ptr<XmlF> copyOfFile(const XmlF* file)
     return copy;
 }
 
+// The files and folders right inside a folder, found by name: the change set
+// looks up every file of one tree in the other, so each folder is indexed
+// once instead of being searched once per file.
+struct FolderIndex {
+    explicit FolderIndex(const XmlD* folder)
+    {
+        if (!folder)
+            return;
+        const XmlBaseList children = folder->children();
+        files.reserve(children.size());
+        for (const XmlBasePtr& child : children) {
+            if (XmlD::isFileNode(child.get()))
+                files.insert(child->name(), static_cast<const XmlF*>(child.get()));
+            else if (XmlD::isFolderNode(child.get()) && !folders.contains(child->name()))
+                folders.insert(child->name(), static_cast<const XmlD*>(child.get()));
+        }
+    }
+
+    bool hasFile(const QString& name) const { return files.contains(name); }
+    // Whether a file of the name holds the digest.
+    bool hasFileWithDigest(const QString& name, const QString& md5) const
+    {
+        for (auto it = files.constFind(name); it != files.cend() && it.key() == name; ++it)
+            if (it.value()->md5() == md5)
+                return true;
+        return false;
+    }
+    // The first folder of the name, or nothing.
+    const XmlD* folder(const QString& name) const { return folders.value(name, nullptr); }
+
+    QMultiHash<QString, const XmlF*> files;
+    QHash<QString, const XmlD*> folders;
+};
+
 // The files and folders of the new tree that the old one lacks or holds with
 // another digest; every folder of the new tree keeps its node.
 std::shared_ptr<XmlD> additions(const XmlD* newer, const XmlD* older, const QString& name)
@@ -28,24 +63,14 @@ std::shared_ptr<XmlD> additions(const XmlD* newer, const XmlD* older, const QStr
         result->setName(name);
     if (!newer)
         return result;
+    const FolderIndex old(older);
     for (const XmlBasePtr& child : newer->children()) {
         if (XmlD::isFileNode(child.get())) {
             const auto* file = static_cast<const XmlF*>(child.get());
-            bool same = false;
-            if (older) {
-                for (const XmlBasePtr& old : older->children()) {
-                    if (XmlD::isFileNode(old.get()) && old->name() == file->name()
-                        && static_cast<const XmlF*>(old.get())->md5() == file->md5()) {
-                        same = true;
-                        break;
-                    }
-                }
-            }
-            if (!same)
+            if (!old.hasFileWithDigest(file->name(), file->md5()))
                 result->addChild(copyOfFile(file));
         } else if (XmlD::isFolderNode(child.get())) {
-            const XmlD* oldFolder = older ? older->folderNamed(child->name()) : nullptr;
-            result->addChild(additions(static_cast<const XmlD*>(child.get()), oldFolder, child->name()));
+            result->addChild(additions(static_cast<const XmlD*>(child.get()), old.folder(child->name()), child->name()));
         }
     }
     return result;
@@ -59,13 +84,13 @@ std::shared_ptr<XmlD> removals(const XmlD* older, const XmlD* newer, const QStri
         result->setName(name);
     if (!older)
         return result;
+    const FolderIndex now(newer);
     for (const XmlBasePtr& child : older->children()) {
         if (XmlD::isFileNode(child.get())) {
-            if (!newer || !newer->fileNamed(child->name()))
+            if (!now.hasFile(child->name()))
                 result->addChild(copyOfFile(static_cast<const XmlF*>(child.get())));
         } else if (XmlD::isFolderNode(child.get())) {
-            const XmlD* newFolder = newer ? newer->folderNamed(child->name()) : nullptr;
-            result->addChild(removals(static_cast<const XmlD*>(child.get()), newFolder, child->name()));
+            result->addChild(removals(static_cast<const XmlD*>(child.get()), now.folder(child->name()), child->name()));
         }
     }
     return result;

@@ -21,7 +21,6 @@
 #include "templates/XmlCSSImage.h"
 
 #include <array>
-#include <typeinfo>
 
 namespace {
 
@@ -38,23 +37,103 @@ QString attribute(const QString& value)
     return XmlBase::escape(value);
 }
 
-int indexOfUUID(const XmlBaseList& items, const QString& uuid)
+// --- The page list around one page ---------------------------------------------
+// The pages below a home page or a group, in page-list order, are its web
+// items, each group followed by the pages below it. A page's neighbours in
+// that list are found in the tree around the page, so that each page of a
+// large site costs the same, without the list being made for every page.
+
+XmlBase* webChild(const XmlBase& parent, int index)
 {
-    for (int i = 0; i < items.size(); ++i)
-        if (items[i]->UUID() == uuid)
-            return i;
-    return -1;
+    XmlBase* child = parent.childAtIndex(index).get();
+    return XmlWebItem::cast(child) ? child : nullptr;
+}
+
+// The nearest web item before (step -1) or after (step 1) the item among its siblings.
+XmlBase* webSibling(XmlBase* item, int step)
+{
+    XmlBase* parent = item->parent();
+    const int count = parent->numberChildren();
+    for (int i = parent->indexOfChild(item) + step; i >= 0 && i < count; i += step)
+        if (XmlBase* sibling = webChild(*parent, i))
+            return sibling;
+    return nullptr;
+}
+
+XmlBase* previousWebSibling(XmlBase* item)
+{
+    return webSibling(item, -1);
+}
+
+XmlBase* nextWebSibling(XmlBase* item)
+{
+    return webSibling(item, 1);
+}
+
+// The first (or last) web item right inside a group; nothing for anything else.
+XmlBase* endWebChild(XmlBase* item, bool last)
+{
+    if (!XmlGroup::cast(item))
+        return nullptr;
+    const int count = item->numberChildren();
+    for (int n = 0; n < count; ++n)
+        if (XmlBase* child = webChild(*item, last ? count - 1 - n : n))
+            return child;
+    return nullptr;
+}
+
+XmlBase* firstWebChild(XmlBase* item)
+{
+    return endWebChild(item, false);
+}
+
+XmlBase* lastWebChild(XmlBase* item)
+{
+    return endWebChild(item, true);
+}
+
+// Whether the item is in the list of the pages below the top.
+bool isListedBelow(const XmlBase& top, XmlBase* item)
+{
+    if (!XmlWebItem::cast(item))
+        return false;
+    for (XmlBase* node = item; node->parent() != &top; node = node->parent())
+        if (!XmlGroup::cast(node->parent()))
+            return false;
+    return true;
+}
+
+// The item before a listed one in the list of the pages below the top, or
+// nothing for the first.
+XmlBase* previousBelow(const XmlBase& top, XmlBase* item)
+{
+    if (XmlBase* sibling = previousWebSibling(item)) {
+        while (XmlBase* last = lastWebChild(sibling))
+            sibling = last;
+        return sibling;
+    }
+    return item->parent() == &top ? nullptr : item->parent();
+}
+
+// The item after a listed one in the list of the pages below the top, or
+// nothing for the last.
+XmlBase* nextBelow(const XmlBase& top, XmlBase* item)
+{
+    if (XmlBase* child = firstWebChild(item))
+        return child;
+    for (XmlBase* node = item; node != &top; node = node->parent()) {
+        if (XmlBase* sibling = nextWebSibling(node))
+            return sibling;
+        if (node->parent() == &top)
+            break;
+    }
+    return nullptr;
 }
 
 QString linkOf(XmlBase* item)
 {
     XmlWebItem* page = dynamic_cast<XmlWebItem*>(item);
     return page ? page->linkAddress() : QStringLiteral("#");
-}
-
-QString linkOf(const XmlBasePtr& item)
-{
-    return linkOf(item.get());
 }
 
 // A page variable of the head script: the link as a script string.
@@ -203,44 +282,35 @@ private:
     // The page before and after this one in the site.
     void appendSiteNeighbours()
     {
-        const XmlBaseList items = _home ? _home->webItems() : XmlBaseList();
-        const int place = indexOfUUID(items, _page.UUID());
-        if (place < 0)
+        if (!_home || !isListedBelow(*_home, &_page))
             return;
-        appendLink(_html, "prevPageLink", place == 0 ? QStringLiteral("#") : linkOf(items[place - 1]));
-        appendLink(_html, "nextPageLink", place + 1 == items.size() ? QStringLiteral("#") : linkOf(items[place + 1]));
+        XmlBase* previous = previousBelow(*_home, &_page);
+        XmlBase* next = nextBelow(*_home, &_page);
+        appendLink(_html, "prevPageLink", previous ? linkOf(previous) : QStringLiteral("#"));
+        appendLink(_html, "nextPageLink", next ? linkOf(next) : QStringLiteral("#"));
     }
 
     // The page before and after this one within its group: a group page
     // leads to its first page, the first page of a group back to the group.
     void appendGroupNeighbours()
     {
-        const bool isGroup = typeid(_page) == typeid(XmlGroup);
+        // The group whose pages are listed: the page's own when it is a
+        // group, else the one it is in.
+        const bool isGroup = XmlGroup::cast(&_page) != nullptr;
         XmlBase* parent = _page.parent();
-        XmlBaseList group;
-        bool hasGroup = false;
-        if (isGroup) {
-            group = _page.webItems();
-            hasGroup = true;
-        } else if (parent && typeid(*parent) == typeid(XmlGroup)) {
-            group = parent->webItems();
-            hasGroup = true;
-        }
-        const int groupPlace = indexOfUUID(group, _page.UUID());
-        if (!hasGroup || group.isEmpty()) {
+        XmlBase* group = isGroup ? &_page : (XmlGroup::cast(parent) ? parent : nullptr);
+        XmlBase* first = group ? firstWebChild(group) : nullptr;
+        if (!first) {
             appendLink(_html, "prevPageInGroupLink", QStringLiteral("#"));
             appendLink(_html, "nextPageInGroupLink", QStringLiteral("#"));
-        } else if (groupPlace < 0) {
+        } else if (isGroup || !isListedBelow(*group, &_page)) {
             appendLink(_html, "prevPageInGroupLink", QStringLiteral("#"));
-            appendLink(_html, "nextPageInGroupLink", linkOf(group.first()));
+            appendLink(_html, "nextPageInGroupLink", linkOf(first));
         } else {
-            QString previous;
-            if (groupPlace == 0)
-                previous = isGroup ? QStringLiteral("#") : linkOf(parent);
-            else
-                previous = linkOf(group[groupPlace - 1]);
-            appendLink(_html, "prevPageInGroupLink", previous);
-            appendLink(_html, "nextPageInGroupLink", groupPlace + 1 == group.size() ? QStringLiteral("#") : linkOf(group[groupPlace + 1]));
+            XmlBase* previous = previousBelow(*group, &_page);
+            XmlBase* next = nextBelow(*group, &_page);
+            appendLink(_html, "prevPageInGroupLink", linkOf(previous ? previous : parent));
+            appendLink(_html, "nextPageInGroupLink", next ? linkOf(next) : QStringLiteral("#"));
         }
     }
 

@@ -153,6 +153,39 @@ TEST_F(ExportPreparationTest, PreparingAnUnchangedSiteAgainGivesTheSameBytes)
     EXPECT_EQ(handedOver.size(), 2);
 }
 
+// Each page is written before the next one is made: however many pages the
+// site has, the queue holds one page's script at a time, and each page file
+// is there as soon as its script has run.
+TEST_F(ExportPreparationTest, PagesAreWrittenOneByOne)
+{
+    fillSite();
+    QList<std::shared_ptr<XmlAlbum>> pages;
+    for (int i = 0; i < 30; ++i)
+        pages.append(addPage(home(), 2, QStringLiteral("Page %1").arg(i)));
+    document.prepareForExport(QStringLiteral("startExport2"));
+    qsizetype most = 0;
+    int pagesMadeBeforeTheLast = 0;
+    // The queue's clock lets one step run per slice.
+    qint64 now = 0;
+    document.queue().setClock([&now] { return now += 300; });
+    for (int turn = 0; turn < 100000 && !document.queue().processors().isEmpty(); ++turn) {
+        const auto& scripts = document.queue().processors();
+        most = std::max(most, std::count_if(scripts.begin(), scripts.end(), [](const auto& script) {
+            return script->statusMessage().startsWith(QStringLiteral("Creating HTML for "));
+        }));
+        document.queue().processor();
+        if (!QFileInfo::exists(homepage(pages.last()->fileName())))
+            pagesMadeBeforeTheLast = static_cast<int>(std::count_if(pages.begin(), pages.end(),
+                [&](const auto& page) { return QFileInfo::exists(homepage(page->fileName())); }));
+    }
+    document.queue().stopProcessor();
+    document.queue().setClock({});
+    ASSERT_EQ(handedOver, QStringList { QStringLiteral("startExport2") });
+    EXPECT_EQ(most, 1) << "one page's script at a time";
+    EXPECT_EQ(pagesMadeBeforeTheLast, 29);
+    EXPECT_FALSE(document.activityText().contains(QStringLiteral("ERROR"))) << document.activityText().toStdString();
+}
+
 TEST_F(ExportPreparationTest, ACancelledExportGoesNoFurtherAndHomepageIsAlwaysMade)
 {
     ASSERT_TRUE(QDir(folder + QStringLiteral("/files")).removeRecursively());

@@ -389,6 +389,57 @@ TEST_F(SiteBuildTest, TheBuildQueuesOneStyleSheetPerUsedTemplateThenPagesThenThe
     EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/homepage/theme.css")));
 }
 
+// Every page's neighbours, in the site and in its group, are those of the
+// page list, groups within groups and empty groups included.
+TEST_F(SiteBuildTest, NeighbourLinksFollowThePageListThroughNestedGroups)
+{
+    auto empty = addGroup();
+    empty->setName(QStringLiteral("Empty"));
+    auto outer = addGroup();
+    outer->setName(QStringLiteral("Outer"));
+    addPage(*outer, 2, QStringLiteral("Outer 1"));
+    auto inner = XmlGroup::create();
+    outer->addChild(inner);
+    inner->newDocument();
+    inner->setName(QStringLiteral("Inner"));
+    addPage(*inner, 2, QStringLiteral("Inner 1"));
+    addPage(*inner, 2, QStringLiteral("Inner 2"));
+    addPage(*outer, 2, QStringLiteral("Outer 2"));
+    addPage(home(), 2, QStringLiteral("Last"));
+
+    const auto link = [](const XmlBasePtr& item) { return dynamic_cast<XmlWebItem*>(item.get())->linkAddress(); };
+    const auto variable = [](const char* name, const QString& value) {
+        return QStringLiteral("var ") + QLatin1String(name) + QStringLiteral(" = \"") + value + QStringLiteral("\";\n");
+    };
+    const XmlBaseList items = home().webItems();
+    ASSERT_EQ(items.size(), 3 + 7 + 1);
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        auto* page = XmlAlbum::cast(items[i].get());
+        SCOPED_TRACE(page->name().toStdString());
+        QString script;
+        page->getTemplate()->genHTMLForPageViewHtmlFlags(page, 0, script, 0);
+        EXPECT_TRUE(script.contains(variable("prevPageLink", i == 0 ? QStringLiteral("#") : link(items[i - 1]))));
+        EXPECT_TRUE(script.contains(variable("nextPageLink", i + 1 == items.size() ? QStringLiteral("#") : link(items[i + 1]))));
+
+        // Within the group: the page's own pages for a group, else those of
+        // the group it is in.
+        QString previous = QStringLiteral("#");
+        QString next = QStringLiteral("#");
+        if (XmlGroup::cast(page)) {
+            const XmlBaseList own = page->webItems();
+            if (!own.isEmpty())
+                next = link(own.first());
+        } else if (XmlGroup::cast(page->parent())) {
+            const XmlBaseList group = page->parent()->webItems();
+            const qsizetype place = group.indexOf(items[i]);
+            previous = place == 0 ? dynamic_cast<XmlWebItem*>(page->parent())->linkAddress() : link(group[place - 1]);
+            next = place + 1 == group.size() ? QStringLiteral("#") : link(group[place + 1]);
+        }
+        EXPECT_TRUE(script.contains(variable("prevPageInGroupLink", previous) + variable("nextPageInGroupLink", next)))
+            << script.toStdString();
+    }
+}
+
 TEST_F(SiteBuildTest, GroupNeighboursCentringProtectionAndHomePageHeadParts)
 {
     fillSite();

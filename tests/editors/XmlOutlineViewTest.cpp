@@ -18,6 +18,7 @@
 #include "support/TestFiles.h"
 #include "support/ui/DropEvents.h"
 #include "support/ui/GridPictures.h"
+#include "support/ui/OutlineRows.h"
 #include "support/ui/ScriptedModalHandler.h"
 
 #include <QApplication>
@@ -75,6 +76,18 @@ public:
         return true;
     }
     std::optional<bool> outlineViewCanDropItemOnItem(XmlOutlineView&, XmlBase&, XmlBase&) override { return itemDrop; }
+
+    // Elements from outside the document: offered, and taken by the drop hook.
+    std::optional<bool> foreignCopy;
+    std::optional<bool> itemDropAnswer;
+    XmlBaseList droppedItems;
+    std::optional<bool> outlineViewCanCopyForeignItemOnItem(XmlOutlineView&, XmlBase&, XmlBase&) override { return foreignCopy; }
+    std::optional<bool> outlineViewDropItemOnItemChildIndex(XmlOutlineView&, XmlBase& dragged, XmlBase&, int) override
+    {
+        if (itemDropAnswer)
+            droppedItems.append(dragged.sharedFromThis());
+        return itemDropAnswer;
+    }
 };
 
 // A site in a recording document, its home page holding six album pages
@@ -98,21 +111,8 @@ protected:
         outline.show();
     }
 
-    // The row of the element in the outline's name column.
-    QModelIndex rowOf(const XmlBase* element, const QModelIndex& parent = QModelIndex()) const
-    {
-        ItemModelAdaptor* model = outline.adaptor();
-        for (int row = 0; row < model->rowCount(parent); ++row) {
-            const QModelIndex index = model->index(row, 0, parent);
-            if (index.internalPointer() == element)
-                return index;
-            const QModelIndex inside = rowOf(element, index);
-            if (inside.isValid())
-                return inside;
-        }
-        return QModelIndex();
-    }
-    QRect rectOf(const XmlBase* element) const { return outline.visualRect(rowOf(element)); }
+    QModelIndex rowOf(const XmlBase* element) const { return ::rowOf(outline, element); }
+    QRect rectOf(const XmlBase* element) const { return ::rectOf(outline, element); }
     DragAnswer drop(const XmlBase& dragged, QPoint at)
     {
         const std::unique_ptr<QMimeData> data = dragTextData(dragged.UUID());
@@ -250,6 +250,44 @@ TEST_F(XmlOutlineViewTest, ElementsOfAnotherDocumentAreNeverDropped)
     controller.itemDrop = true;
     EXPECT_TRUE(drop(*pages[0], rectOf(pages[3].get()).topLeft() + QPoint(30, 1)).accepted);
     EXPECT_EQ(home->indexOfChild(pages[0].get()), 2);
+}
+
+TEST_F(XmlOutlineViewTest, AForeignElementGoesOnlyToAControllerThatCopiesIt)
+{
+    SiteInDocument other;
+    auto stranger = page<XmlAlbum>(*other.site->homepage(), QStringLiteral("stranger"));
+    // An element of no document at all.
+    auto loose = XmlAlbum::create();
+    const QPoint gap = rectOf(pages[3].get()).topLeft() + QPoint(30, 1);
+    // A drag from another tree offers a move or a copy.
+    const auto offer = [&](const XmlBase& dragged) {
+        const std::unique_ptr<QMimeData> data = dragTextData(dragged.UUID());
+        return dragAndDrop(outline.viewport(), data.get(), gap, Qt::MoveAction | Qt::CopyAction);
+    };
+    for (const XmlBasePtr& foreign : XmlBaseList { stranger, loose }) {
+        // Offered as a copy, but a controller that only offers it and takes
+        // no part in the drop gets nothing: the outline never moves it.
+        controller.foreignCopy = true;
+        const std::unique_ptr<QMimeData> data = dragTextData(foreign->UUID());
+        EXPECT_EQ(outline.validateDrop(data.get(), nullptr, 0), Qt::CopyAction);
+        EXPECT_FALSE(offer(*foreign).accepted);
+        EXPECT_EQ(home->numberChildren(), 7);
+
+        // The controller's drop hook takes it, and the element stays where it was.
+        controller.itemDropAnswer = true;
+        const DragAnswer answer = offer(*foreign);
+        EXPECT_TRUE(answer.accepted);
+        EXPECT_EQ(answer.action, Qt::CopyAction);
+        EXPECT_EQ(controller.droppedItems.last(), foreign);
+        EXPECT_EQ(foreign->parent(), foreign == stranger ? other.site->homepage() : nullptr);
+
+        // Refused again once the controller says no.
+        controller.foreignCopy = false;
+        EXPECT_FALSE(offer(*foreign).accepted);
+        controller.itemDropAnswer.reset();
+    }
+    EXPECT_EQ(controller.droppedItems.size(), 2);
+    EXPECT_EQ(home->numberChildren(), 7);
 }
 
 TEST_F(XmlOutlineViewTest, DragsWriteTheRowsUUIDsJoinedByBars)

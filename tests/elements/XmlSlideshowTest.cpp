@@ -278,6 +278,17 @@ TEST(XmlSlideshow, BeforeAfterStylesFoldWhileThePreferenceIsOff)
     }
 }
 
+TEST(XmlSlideshow, AStyleNumberThatIsNoStyleIsReadAsTheFirstAndStaysSo)
+{
+    BeforeAfterPreference off(0);
+    for (const char* stored : { "4", "5", "7", "-1", "300" }) {
+        const auto slideshow = XmlSlideshow::create();
+        slideshow->setAttributeTo(QStringLiteral("style"), QString::fromLatin1(stored));
+        EXPECT_EQ(slideshow->style(), 0) << stored;
+        EXPECT_TRUE(slideshow->createXml().contains(QStringLiteral(" style=\"0\""))) << stored;
+    }
+}
+
 TEST(XmlSlideshow, FlagsKeepTheLowByteAndVisibilityIsAlwaysOn)
 {
     const auto slideshow = XmlSlideshow::create();

@@ -18,6 +18,7 @@
 
 #include <QImage>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <gtest/gtest.h>
 
@@ -663,6 +664,52 @@ TEST_F(XmlWebMenuTest, ClicksShowTheItemsPage)
     menu->mouseClick("1009");
     menu->mouseClick("-1");
     EXPECT_EQ(document.selectedPages.size(), 2u);
+}
+
+// A menu of more than a thousand pages: the top-level items past the
+// thousandth are numbered apart from the submenu's, so that every page is
+// linked, every click area names one item, and a click shows its page.
+TEST_F(XmlWebMenuTest, MenusOfMoreThanAThousandPagesLinkEveryPage)
+{
+    constexpr int extra = 1500;
+    std::vector<std::shared_ptr<XmlAlbum>> pages;
+    for (int seq = 6; seq < 6 + extra; ++seq)
+        pages.push_back(page(site->homepage(), seq, "Page"));
+    for (const int orientation : { 0, 1 }) {
+        SCOPED_TRACE(orientation);
+        menu->setOrientation(orientation);
+        menu->setNavTypeForGroup(2);
+        document.trackingAreas.clear();
+        menu->relayoutFlags(four.get(), 0);
+        ASSERT_EQ(menu->contentsArray().size(), static_cast<std::size_t>(3 + extra));
+
+        QString html;
+        menu->appendHTMLPagePassSheet(html, four.get(), PagePass::NavigationItems, sheet.get());
+        // Each page once: the top-level row (the group's link among them)
+        // and the group's two pages in the submenu.
+        for (int seq = 1; seq < 6 + extra; ++seq) {
+            const QString link = QStringLiteral("href=\"page") + QString::number(seq) + QStringLiteral(".html\"");
+            EXPECT_EQ(html.count(link), 1) << link.toStdString();
+        }
+        EXPECT_EQ(html.count(QStringLiteral("class=\"nav\" href=\"page")), 3 + extra);
+        EXPECT_EQ(html.count(QStringLiteral("class=\"subcurrent\" href=\"page4.html\"")), 1);
+        EXPECT_EQ(html.count(QStringLiteral("class=\"subnav\" href=\"page5.html\"")), 1);
+
+        QSet<QString> numbers;
+        for (const auto& [number, rect] : areas())
+            numbers.insert(number);
+        EXPECT_EQ(numbers.size(), static_cast<qsizetype>(3 + extra + 2)) << "one click area per item";
+    }
+
+    // The 1,201st top-level item is a page of the list, not the submenu's.
+    document.selectedPages.clear();
+    menu->mouseClick("1200");
+    ASSERT_EQ(document.selectedPages.size(), 1u);
+    EXPECT_EQ(document.selectedPages[0].page, pages[1200 - 3].get());
+    // The submenu is numbered after the last top-level item.
+    menu->mouseClick(QString::number(3 + extra + 1));
+    ASSERT_EQ(document.selectedPages.size(), 2u);
+    EXPECT_EQ(document.selectedPages[1].page, five.get());
 }
 
 // --- Template CSS and page HTML ---------------------------------------------------------------------------

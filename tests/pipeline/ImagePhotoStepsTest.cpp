@@ -294,3 +294,42 @@ TEST(ImageBackgroundSteps, BackgroundStepsNameTheImageByItsUUID)
     EXPECT_FALSE(step->run());
     theme->setDocument(nullptr);
 }
+
+namespace {
+
+// Installs a caption lookup for the scope of a test.
+class ScopedCaptionLookup {
+public:
+    explicit ScopedCaptionLookup(XmlImportPhoto::CaptionLookup lookup) { XmlImportPhoto::setCaptionLookup(std::move(lookup)); }
+    ~ScopedCaptionLookup() { XmlImportPhoto::setCaptionLookup({}); }
+    ScopedCaptionLookup(const ScopedCaptionLookup&) = delete;
+    ScopedCaptionLookup& operator=(const ScopedCaptionLookup&) = delete;
+};
+
+TEST_F(ImagePhotoStepsTest, ImportStepsTakeTheLibrarysCaptionWhenMade)
+{
+    const QString beach = sources.filePath(QStringLiteral("beach.jpg"));
+    const QString hills = sources.filePath(QStringLiteral("hills.jpg"));
+    writeAll(beach, photoBytes(40, 30));
+    writeAll(hills, photoBytes(40, 30));
+    QHash<QString, QString> library { { beach, QStringLiteral("Sun & <sea>") } };
+    QStringList asked;
+    const ScopedCaptionLookup lookup([&](const QString& file) {
+        asked.append(file);
+        return library.value(file);
+    });
+
+    const auto script = XmlImportPhoto::createProcessorForFilesAlbumIndex({ beach, hills }, album->UUID(), 0);
+    EXPECT_EQ(asked, (QStringList { hills, beach })) << "one question per step, when it is made";
+    ASSERT_EQ(script->numberChildren(), 2);
+    EXPECT_TRUE(XmlImportPhoto::cast(script->childAtIndex(0).get())->caption().isNull());
+    EXPECT_EQ(XmlImportPhoto::cast(script->childAtIndex(1).get())->caption(), QStringLiteral("Sun & <sea>"));
+
+    // What the library says later changes nothing of a step already made.
+    library.insert(hills, QStringLiteral("Too late"));
+    document.queue.startProcessor(script);
+    drain();
+    EXPECT_EQ(album->photoCaptions(), (QStringList { "<p>Sun &amp; &lt;sea&gt;</p>", "<p>hills</p>" }));
+}
+
+} // namespace

@@ -37,6 +37,19 @@ public:
     std::function<bool()> body;
 };
 
+// A script of the name whose steps, when run, add "<name><step number>" to the list.
+std::shared_ptr<XmlProcessor> recordingScript(QStringList& ran, const QString& name, int steps)
+{
+    auto processor = XmlProcessor::create();
+    processor->setStatusMessage(name);
+    for (int i = 1; i <= steps; ++i)
+        processor->addChild(RecordingStep::create([&ran, name, i] {
+            ran.append(name + QString::number(i));
+            return false;
+        }));
+    return processor;
+}
+
 // A copy of the program's resources, for the time of a test, to which the
 // test adds support files.
 class ResourceFolder {
@@ -284,16 +297,7 @@ TEST_F(ProcessorScriptTest, ScriptsRunStrictlyInOrderAndQueuedScriptsGoLast)
     });
     int refreshes = 0;
     document.queue.setRefreshHandler([&] { ++refreshes; });
-    auto make = [&](const QString& name, int steps) {
-        auto processor = XmlProcessor::create();
-        processor->setStatusMessage(name);
-        for (int i = 1; i <= steps; ++i)
-            processor->addChild(RecordingStep::create([&ran, name, i] {
-                ran.append(name + QString::number(i));
-                return false;
-            }));
-        return processor;
-    };
+    auto make = [&](const QString& name, int steps) { return recordingScript(ran, name, steps); };
     auto first = make(QStringLiteral("A"), 2);
     // A call-back queued behind A and B runs once both have run, before the
     // script that a step of A queues later.
@@ -316,6 +320,37 @@ TEST_F(ProcessorScriptTest, ScriptsRunStrictlyInOrderAndQueuedScriptsGoLast)
                        QStringLiteral("B2"), QStringLiteral("call"), QStringLiteral("C1") }));
     EXPECT_EQ(statuses, (QStringList { QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("Exporting..."), QStringLiteral("C") }));
     EXPECT_GE(refreshes, 1);
+}
+
+// A page generator queues its page's script to run next: each page is
+// written before the next one is made, and the scripts behind wait.
+TEST_F(ProcessorScriptTest, AScriptQueuedNextRunsBeforeTheRestOfTheScriptUnderWay)
+{
+    QStringList ran;
+    auto make = [&](const QString& name, int steps) { return recordingScript(ran, name, steps); };
+    auto build = XmlProcessor::create();
+    for (const QString& page : { QStringLiteral("P"), QStringLiteral("Q") })
+        build->addChild(RecordingStep::create([&, page] {
+            ran.append(QStringLiteral("make ") + page);
+            document.startProcessorNext(make(page, 2));
+            document.startProcessorNext(XmlProcessor::create()); // no steps: ignored
+            return false;
+        }));
+    document.queue.startProcessor(build);
+    document.queue.startProcessor(make(QStringLiteral("B"), 1));
+    // Stepping slice by slice: a slice that runs out of time in the middle
+    // of a page's script goes on with it in the next one.
+    qint64 now = 0;
+    document.queue.setClock([&] { return now += 300; });
+    std::size_t most = 0;
+    while (!document.queue.processors().isEmpty()) {
+        most = std::max(most, static_cast<std::size_t>(document.queue.processors().size()));
+        document.queue.processor();
+    }
+    document.queue.stopProcessor();
+    EXPECT_EQ(ran, (QStringList { QStringLiteral("make P"), QStringLiteral("P1"), QStringLiteral("P2"), QStringLiteral("make Q"),
+                       QStringLiteral("Q1"), QStringLiteral("Q2"), QStringLiteral("B1") }));
+    EXPECT_LE(most, 3u) << "never more than one page's script waits";
 }
 
 TEST_F(ProcessorScriptTest, CancelDropsWholeScripts)

@@ -63,6 +63,18 @@ TEST(FileHelpers, AtomicWriteLeavesTheOldFileWholeOnFailure)
     EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("folder"))).isDir());
 }
 
+TEST(FileHelpers, SyncTreePutsEveryFileOfTheTreeOnTheDisk)
+{
+    QTemporaryDir dir;
+    writeAll(dir.filePath(QStringLiteral("page.html")), "a");
+    writeAll(dir.filePath(QStringLiteral("sub/deeper/b.html")), "b");
+    EXPECT_TRUE(lq::syncTree(dir.path()));
+    EXPECT_EQ(readAll(dir.filePath(QStringLiteral("sub/deeper/b.html"))), QByteArray("b"));
+    QString why;
+    EXPECT_FALSE(lq::syncTree(dir.filePath(QStringLiteral("missing")), &why));
+    EXPECT_TRUE(why.contains(QStringLiteral("missing"))) << why.toStdString();
+}
+
 // On a full disk every way of writing fails with the system's reason, keeps
 // what was there before and leaves no half-written file behind.
 TEST(FileHelpers, WritesOnAFullDiskFailWholeWithTheSystemsReason)

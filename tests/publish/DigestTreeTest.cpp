@@ -113,6 +113,38 @@ TEST(ChangeSet, ComparesTreesFileByFile)
     EXPECT_EQ(everything->removeFiles()->fileCount(), 5);
 }
 
+
+// Folders of thousands of files, a file and a folder of one name, and a
+// stored tree that names one file twice: each file is still matched with its
+// own counterpart.
+TEST(ChangeSet, MatchesFilesByNameInLargeFolders)
+{
+    auto older = XmlD::create();
+    auto newer = XmlD::create();
+    for (int i = 0; i < 3000; ++i) {
+        const QString name = QStringLiteral("pictures/image") + QString::number(i) + QStringLiteral(".jpg");
+        older->addFileMd5(name, QString::number(i));
+        if (i != 2999)
+            newer->addFileMd5(name, i == 1500 ? QStringLiteral("changed") : QString::number(i));
+    }
+    newer->addFileMd5(QStringLiteral("pictures/image3000.jpg"), QStringLiteral("3000"));
+    // "notes" is a file in the old tree and a folder in the new one.
+    older->addFileMd5(QStringLiteral("notes"), QStringLiteral("n"));
+    newer->addFileMd5(QStringLiteral("notes/a.html"), QStringLiteral("a"));
+    // A stored tree may name a file twice; the copy with the same digest counts.
+    for (const char* md5 : { "old", "same" }) {
+        auto twice = XmlF::create();
+        twice->setName(QStringLiteral("twice.html"));
+        twice->setMd5(QString::fromUtf8(md5));
+        older->addChild(twice);
+    }
+    newer->addFileMd5(QStringLiteral("twice.html"), QStringLiteral("same"));
+
+    auto bom = XmlBom::createWithSourceDest(newer.get(), older.get());
+    EXPECT_EQ(describe(bom->addFiles()),
+        list({ "pictures/", "pictures/image1500.jpg=changed", "pictures/image3000.jpg=3000", "notes/", "notes/a.html=a" }));
+    EXPECT_EQ(describe(bom->removeFiles()), list({ "pictures/", "pictures/image2999.jpg=2999", "notes=n" }));
+}
 class ChangeSetFolders : public ::testing::Test {
 protected:
     QTemporaryDir dir;

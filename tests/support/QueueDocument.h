@@ -17,6 +17,7 @@ class QueueDocument : public FakeDocument {
 public:
     void addActivityString(const QString& line) override { queue.addActivityString(line); }
     void startProcessor(const std::shared_ptr<XmlProcessor>& processor) override { queue.startProcessor(processor); }
+    void startProcessorNext(const std::shared_ptr<XmlProcessor>& processor) override { queue.startProcessorNext(processor); }
     // Runs slices until the queue has nothing left.
     void drain() { ASSERT_TRUE(processEventsUntil([&] { return queue.isIdle(); })); }
     ProcessorQueue queue { this };

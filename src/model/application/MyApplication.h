@@ -35,9 +35,14 @@ public:
     static bool checkUnixAvail(const QString& path);
     QString fileInfoFilename(const QString& tool, const QString& filename);
     // The photo-library reader, made and read on first use by the factory the
-    // editors install; nothing while none is installed.
+    // editors install; nothing while none is installed. A new factory drops
+    // the library the one before made.
     XmlBasePtr iPhotoLibrary();
-    void setIPhotoLibraryFactory(std::function<XmlBasePtr()> factory) { _iPhotoFactory = std::move(factory); }
+    void setIPhotoLibraryFactory(std::function<XmlBasePtr()> factory)
+    {
+        _iPhotoFactory = std::move(factory);
+        _iPhotoLibrary.reset();
+    }
 
     // --- Strings --------------------------------------------------------------
     // The entry for "S" + key, else for the key, else a single blank " ".

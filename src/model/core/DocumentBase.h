@@ -104,6 +104,11 @@ public:
     // Queues a processor script behind every script queued before it. A
     // document without a queue drops it.
     virtual void startProcessor(const std::shared_ptr<XmlProcessor>& processor) { (void)processor; }
+    // Queues a processor script ahead of every other, so that its steps run
+    // right after the step under way: a step that makes a page's script has
+    // it run (and the page written and released) before the next page is
+    // made. A document without a queue drops it.
+    virtual void startProcessorNext(const std::shared_ptr<XmlProcessor>& processor) { (void)processor; }
     // Queues the script "Resizing Thumbnails..." that makes each photo's
     // thumbnail again at its size. A document without a queue drops it.
     virtual void resizeThumbnails(const QList<ThumbnailResize>& thumbnails) { (void)thumbnails; }

@@ -8,9 +8,9 @@
 
 #include <optional>
 
-// The registry of live elements by UUID: every element enters it when made
-// and leaves it when destroyed, and XmlBase::UUID finds an element by its
-// UUID while it lives. It owns nobody. One registry lives for the whole run
+// The registry of live elements by UUID: every element enters it when its
+// UUID is first asked for and leaves it when destroyed, and XmlBase::UUID
+// finds an element by its UUID while it lives. It owns nobody. One registry lives for the whole run
 // (the application services object holds it); elements are made only while
 // it exists.
 class ElementRegistry {

@@ -10,7 +10,12 @@
 XmlBase::XmlBase(Key)
     : _uuid(makeUUID())
 {
-    ElementRegistry::shared().addUUIDXmlbase(_uuid, this);
+}
+
+void XmlBase::registerUUID() const
+{
+    ElementRegistry::shared().addUUIDXmlbase(_uuid, const_cast<XmlBase*>(this));
+    _uuidRegistered = true;
 }
 
 XmlBase::~XmlBase()
@@ -25,8 +30,10 @@ XmlBase::~XmlBase()
             child->_parent = nullptr;
         }
     }
-    if (ElementRegistry* registry = ElementRegistry::instance())
-        registry->removeUUID(_uuid);
+    if (_uuidRegistered) {
+        if (ElementRegistry* registry = ElementRegistry::instance())
+            registry->removeUUID(_uuid);
+    }
 }
 
 std::shared_ptr<XmlBase> XmlBase::create()
@@ -92,7 +99,7 @@ void XmlBase::fillCheckedItems(QStringList& uuids) const
 {
     lq::modelFrame(this, "fillCheckedItems:", [&] {
         if (_check != 0)
-            uuids.append(_uuid);
+            uuids.append(UUID());
         if (_children) {
             for (const XmlBasePtr& child : *_children)
                 child->fillCheckedItems(uuids);

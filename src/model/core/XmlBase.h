@@ -73,7 +73,15 @@ public:
 
     // --- Identity -----------------------------------------------------------
     static QString makeUUID();
-    const QString& UUID() const { return _uuid; }
+    // The element's UUID. The element enters the registry only when its UUID
+    // is first asked for: nobody can look up an element whose UUID nobody
+    // has seen, and most elements read from a file are never looked up.
+    const QString& UUID() const
+    {
+        if (!_uuidRegistered)
+            registerUUID();
+        return _uuid;
+    }
     // The live element registered under the UUID, or nothing.
     static XmlBasePtr UUID(const QString& uuid);
 
@@ -394,9 +402,11 @@ protected:
     lq::Range _selectedRange;
     QString _elementOverride;
     QString _uuid;
+    mutable bool _uuidRegistered = false;
     QByteArray _data;
 
 private:
+    void registerUUID() const;
     void detachChildAt(std::size_t index, bool deleteSubtree);
     // parseXml for an element at the given nesting level of the text being
     // read (the element the reading starts with is level 1).

@@ -188,26 +188,34 @@ std::shared_ptr<XmlFile> XmlFiles::fileWithName(const QString& name)
     });
 }
 
-void XmlFiles::importFiles(XmlBase* tree)
+QStringList XmlFiles::importFiles(XmlBase* tree)
 {
-    lq::modelFrame(this, "importFiles:", [&] {
+    return lq::modelFrame(this, "importFiles:", [&] {
+        QStringList refused;
         if (!tree)
-            return;
+            return refused;
         for (const XmlBasePtr& child : tree->children()) {
             if (XmlFile* file = XmlFile::cast(child.get())) {
                 // Files dropped from outside carry their absolute path; files
                 // of a dragged tree find theirs through the tree.
                 const QString& filename = file->filename();
-                importFilename(QDir::isAbsolutePath(filename) ? filename : file->fullname());
+                const QString source = QDir::isAbsolutePath(filename) ? filename : file->fullname();
+                if (!importFilename(source))
+                    refused.append(source);
             } else if (XmlFolder* folder = XmlFolder::cast(child.get())) {
                 // A folder dragged into itself or into one of its own
                 // subfolders would be copied into the copy without end.
-                if (isSelfOrDescendantOf(folder))
+                if (isSelfOrDescendantOf(folder)) {
+                    refused.append(folder->foldername());
                     continue;
+                }
                 if (std::shared_ptr<XmlFolder> into = folderWithName(folder->foldername()))
-                    into->importFiles(folder);
+                    refused.append(into->importFiles(folder));
+                else
+                    refused.append(folder->foldername());
             }
         }
+        return refused;
     });
 }
 

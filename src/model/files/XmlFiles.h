@@ -43,8 +43,10 @@ public:
     // (nothing on disk is touched).
     std::shared_ptr<XmlFile> fileWithName(const QString& name);
     // Imports every file of the tree (an XmlExternalFiles or a dragged file
-    // tree), and every folder into a folder of the same name here.
-    void importFiles(XmlBase* tree);
+    // tree), and every folder into a folder of the same name here. Answers
+    // the paths of the files (and the names of the folders) that could not
+    // be brought in; the others are in.
+    QStringList importFiles(XmlBase* tree);
     // Removes the first direct child of that name from disk (a folder with
     // everything in it), then from the tree. The element stays when the disk
     // entry could not be removed.

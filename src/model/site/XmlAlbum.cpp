@@ -317,7 +317,7 @@ std::shared_ptr<XmlPhoto> XmlAlbum::importPhotoIndexCaption(const QString& path,
         const QString text = caption.isNull()
             ? lq::stringByDeletingPathExtension(lq::lastPathComponent(path))
             : caption;
-        photo->caption()->setContent(QStringLiteral("<p>%1</p>").arg(text));
+        photo->caption()->setContent(QStringLiteral("<p>") + escape(text) + QStringLiteral("</p>"));
         return photo;
     });
 }

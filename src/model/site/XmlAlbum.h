@@ -100,10 +100,12 @@ public:
 
     // Makes a photo of the picture file and places it at the index (-1, or
     // an index past the last child, appends), numbers it and stores its
-    // picture, and gives it the caption "<p>caption</p>", inserted as it is;
-    // for no caption (a null string) the file's name without folder and last
-    // extension. Answers the photo, or nothing (and changes nothing) when the
-    // file cannot be read as a picture.
+    // picture, and gives it the caption "<p>caption</p>", or for no caption
+    // (a null string) the file's name without folder and last extension. The
+    // caption is plain text: it is escaped as HTML text before it goes into
+    // the stored text, so "a<b" stays text and never becomes markup. Answers
+    // the photo, or nothing (and changes nothing) when the file cannot be
+    // read as a picture.
     std::shared_ptr<XmlPhoto> importPhotoIndexCaption(const QString& path, int index, const QString& caption);
 
     // The page's 1.0 template converted for the theme, or nothing.

@@ -40,6 +40,10 @@ public:
     // Whether the item shows as one that holds others (it can be opened and
     // things can be dropped onto it), even while it has none.
     virtual bool isItemExpandable(const void* item) const { return numberOfChildrenOfItem(item) > 0; }
+    // Whether things can be dropped onto the item itself; by default the
+    // items that show as holding others. An item that holds others without
+    // showing them (a bin whose contents another view lists) says so here.
+    virtual bool acceptsDropsOntoItem(const void* item) const { return isItemExpandable(item); }
     // Before the item's cell of the column is drawn.
     virtual void willDisplayCell(CellAppearance& cell, const QString& column, const void* item) const {}
 

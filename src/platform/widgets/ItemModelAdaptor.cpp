@@ -155,7 +155,7 @@ Qt::ItemFlags ItemModelAdaptor::flags(const QModelIndex& index) const
     Qt::ItemFlags result = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
     // Only items that hold others take drops onto themselves; over any
     // other the drop goes between rows.
-    if (_source->isItemExpandable(index.internalPointer()))
+    if (_source->acceptsDropsOntoItem(index.internalPointer()))
         result |= Qt::ItemIsDropEnabled;
     const TableColumn& column = _columns[index.column()];
     if (column.kind == TableColumn::Kind::Check)

@@ -50,7 +50,9 @@ void startDrag(QAbstractItemView* view, Qt::DropActions supportedActions, ItemDa
         return;
     QPoint hotSpot;
     const QPixmap picture = rowPicture(view, rows, &hotSpot);
-    const Qt::DropActions offered = supportedActions & Qt::MoveAction ? Qt::MoveAction : supportedActions;
+    // A row is moved within its tree; a tree that takes rows from another
+    // one (another document's, the photo library's) copies what it needs.
+    const Qt::DropActions offered = supportedActions & Qt::MoveAction ? Qt::MoveAction | Qt::CopyAction : supportedActions;
     const Qt::DropAction action = lq::runDrag(view, data, picture, hotSpot, offered, Qt::MoveAction);
     if (source)
         source->dragOpDone(action);

@@ -309,14 +309,21 @@ TEST(XmlFileTree, ImportFilesCopiesExternalFilesAndDraggedFolders)
     auto one = XmlFile::create();
     one->setFilename(outside.path() + QStringLiteral("/one.txt"));
     external->addChild(one);
-    tree.files->importFiles(external.get());
+    EXPECT_EQ(tree.files->importFiles(external.get()), QStringList());
     EXPECT_EQ(readAll(tree.filesPath + QStringLiteral("/one.txt")), QByteArray("1"));
+
+    // What could not be brought in is named; the rest comes in.
+    auto gone = XmlFile::create();
+    gone->setFilename(outside.path() + QStringLiteral("/gone.txt"));
+    external->insertChildAtIndex(gone, 0);
+    EXPECT_EQ(tree.files->importFiles(external.get()), QStringList { outside.path() + QStringLiteral("/gone.txt") });
+    EXPECT_EQ(childNames(*tree.files), QStringList { QStringLiteral("one.txt") });
 
     // A dragged folder tree: its files are found through their tree.
     auto list = XmlStandAloneFiles::create();
     list->setRootDir(outside.path());
     list->refresh();
-    tree.files->importFiles(list.get());
+    EXPECT_EQ(tree.files->importFiles(list.get()), QStringList());
     EXPECT_EQ(readAll(tree.filesPath + QStringLiteral("/docs/two.txt")), QByteArray("2"));
     EXPECT_EQ(readAll(tree.filesPath + QStringLiteral("/docs/deep/three.txt")), QByteArray("3"));
     auto docs = tree.files->folderWithName(QStringLiteral("docs"));
@@ -329,7 +336,7 @@ TEST(XmlFileTree, ImportFilesCopiesExternalFilesAndDraggedFolders)
     tree.files->importFiles(tree.files.get());
     auto deep = docs->folderWithName(QStringLiteral("deep"));
     ASSERT_NE(deep, nullptr);
-    deep->importFiles(docs.get());
+    EXPECT_EQ(deep->importFiles(docs.get()), QStringList { QStringLiteral("deep") }) << "the folder itself is not copied";
     EXPECT_EQ(readAll(tree.filesPath + QStringLiteral("/docs/deep/two.txt")), QByteArray("2"));
     EXPECT_EQ(onDisk(tree.filesPath + QStringLiteral("/docs/deep")),
         (QStringList { QStringLiteral("three.txt"), QStringLiteral("two.txt") }));

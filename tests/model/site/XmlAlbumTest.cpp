@@ -323,10 +323,15 @@ TEST_F(XmlAlbumPicturesTest, ImportPlacesNumbersAndCaptionsThePhoto)
     const std::vector<Step> steps = {
         { "first.jpg", -1, QString(), { "<p>first</p>" } },
         { "my.holiday.jpg", 5, QString(), { "<p>first</p>", "<p>my.holiday</p>" } },
-        { "third.jpg", 0, "<b>Bold</b> & co", { "<p><b>Bold</b> & co</p>", "<p>first</p>", "<p>my.holiday</p>" } },
-        { "fourth.jpg", 3, "", { "<p><b>Bold</b> & co</p>", "<p>first</p>", "<p>my.holiday</p>", "<p></p>" } },
+        // A caption is text: its markup characters are stored as entities.
+        { "third.jpg", 0, "<b>Bold</b> & co", { "<p>&lt;b&gt;Bold&lt;/b&gt; &amp; co</p>", "<p>first</p>", "<p>my.holiday</p>" } },
+        { "fourth.jpg", 3, "", { "<p>&lt;b&gt;Bold&lt;/b&gt; &amp; co</p>", "<p>first</p>", "<p>my.holiday</p>", "<p></p>" } },
         { "noext", 1, QString(),
-            { "<p><b>Bold</b> & co</p>", "<p>noext</p>", "<p>first</p>", "<p>my.holiday</p>", "<p></p>" } },
+            { "<p>&lt;b&gt;Bold&lt;/b&gt; &amp; co</p>", "<p>noext</p>", "<p>first</p>", "<p>my.holiday</p>", "<p></p>" } },
+        // So is a file name.
+        { "a<b & \"c\".jpg", -1, QString(),
+            { "<p>&lt;b&gt;Bold&lt;/b&gt; &amp; co</p>", "<p>noext</p>", "<p>first</p>", "<p>my.holiday</p>", "<p></p>",
+                "<p>a&lt;b &amp; &quot;c&quot;</p>" } },
     };
     int number = 10;
     for (const Step& step : steps) {

@@ -1,0 +1,198 @@
+#include "editors/QZTrash.h"
+
+#include "document/MyDocument.h"
+#include "editors/EditorHost.h"
+#include "editors/XmlOutlineView.h"
+#include "model/site/XmlAlbum.h"
+#include "model/site/XmlContent.h"
+#include "model/site/XmlGroup.h"
+#include "model/site/XmlPhoto.h"
+#include "model/site/XmlSite.h"
+#include "model/site/XmlTrash.h"
+#include "platform/ExceptionFrame.h"
+#include "platform/Log.h"
+#include "platform/widgets/ActionConnection.h"
+#include "platform/widgets/ModalHandler.h"
+#include "platform/widgets/MyButton.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QTextDocumentFragment>
+#include <QVBoxLayout>
+
+#include <typeinfo>
+
+const QString QZTrash::itemColumn = QStringLiteral("item");
+const QString QZTrash::descriptionColumn = QStringLiteral("description");
+
+QZTrash::QZTrash(QWidget* parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("QZTrash"));
+    auto* column = new QVBoxLayout(this);
+    auto* heading = new QHBoxLayout;
+    auto* empty = new MyButton(0, QStringLiteral("Empty Trash"), this);
+    empty->setObjectName(QStringLiteral("emptyTrash"));
+    empty->setToolTip(QStringLiteral("Deletes the pages and photos in the trash for good, with their pictures"));
+    lq::connectAction(empty, &QPushButton::clicked, this, "emptyTrash:", [this] { emptyTrash(); });
+    heading->addStretch(1);
+    heading->addWidget(empty);
+    column->addLayout(heading);
+
+    TrashOutline = new XmlOutlineView(0, this);
+    TrashOutline->setObjectName(QStringLiteral("TrashOutline"));
+    TrashOutline->setColumns({ { itemColumn, QStringLiteral("Name"), TableColumn::Kind::Text, true, {} },
+        { descriptionColumn, QStringLiteral("Title"), TableColumn::Kind::Text, false, {} } });
+    TrashOutline->setController(this);
+    TrashOutline->setTextImageCell();
+    TrashOutline->setAllowsDragging();
+    column->addWidget(TrashOutline, 1);
+}
+
+QZTrash::~QZTrash()
+{
+    TrashOutline->setController(nullptr);
+}
+
+void QZTrash::setDocument(EditorHost* document)
+{
+    lq::uiFrame(this, "setDocument:", [&] {
+        _document = document;
+        XmlSite* site = document ? document->document().site() : nullptr;
+        TrashOutline->setXmlBase(site && site->trash() ? site->trash()->UUID() : QString());
+    });
+}
+
+void QZTrash::loadEditor()
+{
+    TrashOutline->reloadData();
+}
+
+void QZTrash::refreshEditor()
+{
+    TrashOutline->reloadData();
+}
+
+void QZTrash::emptyTrash()
+{
+    lq::uiFrame(this, "emptyTrash:", [&] {
+        XmlSite* site = _document ? _document->document().site() : nullptr;
+        XmlTrash* trash = site ? site->trash() : nullptr;
+        if (!trash || _document->currentObject().get() != trash || trash->numberChildren() == 0)
+            return;
+        const int choice = lq::runAlert(_document->myWindow(), QStringLiteral("Empty the trash?"),
+            QStringLiteral("The pages and photos in the trash are deleted for good, with their pictures. This cannot be undone."),
+            { QStringLiteral("Empty Trash"), QStringLiteral("Cancel") });
+        if (choice != 0)
+            return;
+        QString failure;
+        while (const XmlBasePtr item = trash->firstChild()) {
+            if (!deleteFilesInChildren(*item, &failure))
+                break;
+            item->removeFromParent();
+        }
+        TrashOutline->reloadData();
+        if (!failure.isEmpty())
+            tellFailure(QStringLiteral("The trash could not be emptied"), failure);
+    });
+}
+
+bool QZTrash::deleteFiles(int number, QString* failure)
+{
+    XmlSite* site = _document ? _document->document().site() : nullptr;
+    if (!site)
+        return true;
+    const QString root = site->rootDir();
+    const QString n = QString::number(number);
+    // The imported picture goes last: a failure before it leaves the photo
+    // whole (what a build made can be made again).
+    const QStringList paths {
+        root + QStringLiteral("/homepage/pictures/thumb") + n + QStringLiteral(".jpg"),
+        root + QStringLiteral("/homepage/pictures/thumb") + n + QStringLiteral(".png"),
+        root + QStringLiteral("/homepage/pictures/image") + n + QStringLiteral(".jpg"),
+        root + QStringLiteral("/pictures/image") + n + QStringLiteral(".jpg"),
+    };
+    for (const QString& path : paths) {
+        const QFileInfo info(path);
+        if (!info.exists() && !info.isSymLink())
+            continue;
+        QFile file(path);
+        if (!file.remove()) {
+            if (failure)
+                *failure = QStringLiteral("\"") + path + QStringLiteral("\" could not be deleted: ") + file.errorString();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool QZTrash::deleteFilesInChildren(XmlBase& element, QString* failure)
+{
+    return lq::modelFrame(this, "deleteFilesInChildren:", [&] {
+        if (typeid(element) == typeid(XmlPhoto)) {
+            auto& photo = static_cast<XmlPhoto&>(element);
+            photo.deleteFiles();
+            if (!deleteFiles(photo.imageSeqNumber(), failure))
+                return false;
+        }
+        for (const XmlBasePtr& child : element.children()) {
+            if (!deleteFilesInChildren(*child, failure))
+                return false;
+        }
+        return true;
+    });
+}
+
+std::optional<QVariant> QZTrash::outlineViewObjectValueForTableColumnByItem(XmlOutlineView&, const QString& column, XmlBase& item)
+{
+    return lq::modelFrame(this, "outlineView:objectValueForTableColumn:byItem:", [&]() -> std::optional<QVariant> {
+        if (column != descriptionColumn)
+            return std::nullopt;
+        if (XmlGroup::cast(&item))
+            return QVariant(QString());
+        // An album page's title is stored text: shown as plain text.
+        if (XmlAlbum* page = XmlAlbum::cast(&item))
+            return QVariant(QTextDocumentFragment::fromHtml(page->webcontent()->content()).toPlainText().simplified());
+        return QVariant(QString());
+    });
+}
+
+std::optional<bool> QZTrash::outlineViewShouldEditTableColumnItem(XmlOutlineView&, const QString& column, XmlBase&)
+{
+    if (column == descriptionColumn)
+        return false;
+    return std::nullopt;
+}
+
+std::optional<bool> QZTrash::canDeleteObject(XmlBase& element)
+{
+    return lq::uiFrame(this, "canDeleteObject:", [&] {
+        const int choice = lq::runAlert(_document ? _document->myWindow() : nullptr,
+            QStringLiteral("Delete \"") + element.name() + QStringLiteral("\" for good?"),
+            QStringLiteral("It is taken out of the trash with the pictures of its photos. This cannot be undone."),
+            { QStringLiteral("Delete"), QStringLiteral("Cancel") });
+        if (choice != 0)
+            return false;
+        QString failure;
+        if (deleteFilesInChildren(element, &failure))
+            return true;
+        tellFailure(QStringLiteral("\"") + element.name() + QStringLiteral("\" could not be deleted"), failure);
+        return false;
+    });
+}
+
+void QZTrash::dropDone()
+{
+    lq::uiFrame(this, "dropDone", [&] {
+        if (_document)
+            _document->updateNavEditor();
+    });
+}
+
+void QZTrash::tellFailure(const QString& title, const QString& failure)
+{
+    lq::log(title + QStringLiteral(": ") + failure);
+    lq::runAlert(_document ? _document->myWindow() : nullptr, title,
+        failure + QStringLiteral(". What was not deleted stays in the trash."));
+}

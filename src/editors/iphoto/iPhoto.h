@@ -1,0 +1,63 @@
+#pragma once
+
+#include "model/core/XmlBase.h"
+
+class iPhotoAlbum;
+
+// The user's photo library: its root folder and album data, found through
+// "~/Library/Preferences/com.apple.iPhoto.plist" (key "RootDirectory", the
+// album data "AlbumData.xml" in that folder), and the tree of its albums
+// read from the album data. It also answers the caption of any picture
+// inside the library, through the helper tool "iphotoreader".
+//
+// Three nodes exist while the program runs, each made with create(): the
+// application's (captions for the import steps), each document's own (the
+// tree the iPhoto pane shows and imports from) and each site's entry node
+// (the "iPhoto Library" row of the site navigator, never read). A node is
+// never written to a file. A library that cannot be found leaves the node
+// empty, with a line in the log and nothing else.
+class iPhoto final : public XmlBase {
+public:
+    explicit iPhoto(Key key);
+
+    // A new node that has looked the library up; its albums are not read yet.
+    static std::shared_ptr<iPhoto> create();
+    static iPhoto* cast(XmlBase* object) { return dynamic_cast<iPhoto*>(object); }
+
+    QString elementName() const override;
+    // Always "iPhoto Library"; a name set is ignored.
+    QString name() const override;
+    void setName(const QString& name) override;
+    QImage iconImage() override;
+    // Never written.
+    void writeXmlInString(QString& xml) override;
+
+    // The album data file and the library's folder; empty when the library
+    // was not found.
+    const QString& iPhotoXmlData() const { return _iPhotoXmlData; }
+    const QString& iPhotoRootDir() const { return _iPhotoRootDir; }
+
+    // Reads the albums anew (the old ones go first). Left out: albums with a
+    // "Master" key, without a name or named "Last Import", of an unknown
+    // type or without a key list, and albums whose "Parent" is not read
+    // before them. Nothing happens while the library is unknown.
+    void importFromLibrary();
+    // The first album, depth first, of that number; else nothing.
+    iPhotoAlbum* getPhotoAlbumWithId(int albumId);
+    // The caption the library gives a picture file inside its folder, as the
+    // caption tool prints it for the application's "importCaptions" setting
+    // (1 comments, 2 both, else the title); a null string for a file outside
+    // the library, for a blank caption, and when the tool is missing or
+    // fails (which is logged).
+    QString captionForFile(const QString& path);
+
+    // Puts the library in its places: the site's entry node, the
+    // application's library, and the captions of the import steps.
+    static void install();
+
+private:
+    void lookUpLibrary();
+
+    QString _iPhotoXmlData;
+    QString _iPhotoRootDir;
+};

@@ -1,0 +1,176 @@
+// The photo library: finding it from the home folder, the albums it offers
+// and those it leaves out, the captions the tool "iphotoreader" gives its
+// pictures (and the tool on its own), and a library that is not there.
+#include "editors/iphoto/iPhoto.h"
+#include "editors/iphoto/iPhotoAlbum.h"
+#include "platform/AuxiliaryTools.h"
+#include "platform/Process.h"
+#include "support/ChildNames.h"
+#include "support/LogCapture.h"
+#include "support/ui/PhotoLibrary.h"
+#include "support/ui/ScriptedModalHandler.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class iPhotoTest : public ::testing::Test {
+protected:
+    void SetUp() override { library.writeSample(); }
+    void TearDown() override { MyApplication::shared().setImportCaptions(0); }
+
+    iPhotoAlbum* album(iPhoto& node, int id) { return node.getPhotoAlbumWithId(id); }
+
+    ScopedModalHandler modal;
+    QTemporaryDir sources;
+    PhotoLibrary library;
+    ScopedPhotoLibrary hooks { library };
+};
+
+TEST_F(iPhotoTest, ReadsTheAlbumsTheLibraryOffers)
+{
+    const auto node = iPhoto::create();
+    EXPECT_EQ(node->iPhotoRootDir(), library.root) << "\"~\" is the home folder";
+    EXPECT_EQ(node->iPhotoXmlData(), library.root + QStringLiteral("/AlbumData.xml"));
+    EXPECT_EQ(node->numberChildren(), 0) << "read only when asked";
+    node->importFromLibrary();
+
+    EXPECT_EQ(childNames(*node), (QStringList { "Trips", "Book", "Show", "Loose", "Empty" }));
+    iPhotoAlbum* trips = album(*node, 10);
+    ASSERT_NE(trips, nullptr);
+    EXPECT_TRUE(trips->isFolder());
+    EXPECT_EQ(childNames(*trips), (QStringList { "Beach", "Hills" }));
+    EXPECT_EQ(album(*node, 11)->photos(), (QStringList { library.path("a.jpg"), library.path("d.jpg") }))
+        << "no movie, no record without a path, no key without a record";
+    EXPECT_EQ(album(*node, 12)->photos(), (QStringList { library.path("c.jpg"), library.path("b.jpg") })) << "in the album's order";
+    EXPECT_EQ(album(*node, 12)->kind(), iPhotoAlbum::Kind::Smart);
+    EXPECT_EQ(album(*node, 13)->kind(), iPhotoAlbum::Kind::Book);
+    EXPECT_EQ(album(*node, 14)->kind(), iPhotoAlbum::Kind::Slideshow);
+    EXPECT_EQ(XmlBase::cast(node->childAtIndex(3).get())->name(), QStringLiteral("Loose"));
+    EXPECT_EQ(iPhotoAlbum::cast(node->childAtIndex(3).get())->albumId(), 0);
+    EXPECT_EQ(album(*node, 20), nullptr) << "its folder came after it";
+    EXPECT_EQ(album(*node, 99), nullptr);
+    for (int id : { 10, 11, 12, 13, 14, 17 })
+        EXPECT_FALSE(album(*node, id)->iconImage().isNull()) << id;
+    EXPECT_NE(album(*node, 10)->iconImage(), album(*node, 11)->iconImage());
+
+    EXPECT_EQ(node->name(), QStringLiteral("iPhoto Library"));
+    node->setName(QStringLiteral("Mine"));
+    EXPECT_EQ(node->name(), QStringLiteral("iPhoto Library"));
+    EXPECT_FALSE(node->canEditName());
+    EXPECT_FALSE(album(*node, 11)->canEditName());
+    EXPECT_EQ(node->createXml(), QString()) << "never written";
+
+    // Read again, the tree is replaced, not doubled.
+    node->importFromLibrary();
+    EXPECT_EQ(node->numberChildren(), 5);
+}
+
+TEST_F(iPhotoTest, CaptionsComeFromTheToolForPicturesInsideTheLibrary)
+{
+    const auto node = iPhoto::create();
+    struct Case {
+        const char* what;
+        int setting;
+        QString file;
+        QString caption;
+    };
+    const std::vector<Case> cases {
+        { "the title", 0, library.path("a.jpg"), QStringLiteral("Sandy") },
+        { "the comments", 1, library.path("a.jpg"), QStringLiteral("The first morning") },
+        { "both", 2, library.path("a.jpg"), QStringLiteral("Sandy - The first morning") },
+        { "both, without a comment", 2, library.path("b.jpg"), QStringLiteral("Rocks & <pools>") },
+        { "any other setting is the title", 5, library.path("b.jpg"), QStringLiteral("Rocks & <pools>") },
+        { "a blank title is none", 0, library.path("c.jpg"), QString() },
+        { "both, with a blank title", 2, library.path("c.jpg"), QStringLiteral("Only a comment") },
+        { "a name with markup characters and blanks", 0, library.path("e  f&g.jpg"), QStringLiteral("Odd name") },
+        { "a picture the library does not list", 0, library.picture(QStringLiteral("unlisted.jpg"), Qt::gray), QString() },
+        { "outside the library", 0, sources.filePath(QStringLiteral("a.jpg")), QString() },
+        { "a folder beside the library whose name begins the same", 0, library.root + QStringLiteral(" Old/a.jpg"), QString() },
+    };
+    for (const Case& c : cases) {
+        MyApplication::shared().setImportCaptions(c.setting);
+        const QString caption = node->captionForFile(c.file);
+        EXPECT_EQ(caption, c.caption) << c.what;
+        EXPECT_EQ(caption.isNull(), c.caption.isNull()) << c.what;
+    }
+
+    // Without the tool: logged, and no caption. Files outside the library
+    // never ask for it.
+    const QByteArray tools = qgetenv("LUMENQUILL_LIBEXEC");
+    qputenv("LUMENQUILL_LIBEXEC", sources.path().toUtf8());
+    LogCapture log;
+    EXPECT_TRUE(node->captionForFile(sources.filePath(QStringLiteral("a.jpg"))).isNull());
+    EXPECT_TRUE(log.lines.isEmpty());
+    EXPECT_TRUE(node->captionForFile(library.path("a.jpg")).isNull());
+    EXPECT_EQ(log.lines.size(), 1);
+    EXPECT_TRUE(log.lines.value(0).contains(QStringLiteral("iphotoreader"))) << log.lines.value(0).toStdString();
+    qputenv("LUMENQUILL_LIBEXEC", tools);
+    EXPECT_TRUE(modal.state->alerts.isEmpty());
+}
+
+TEST_F(iPhotoTest, ALibraryThatIsNotThereLeavesOnlyLogLines)
+{
+    struct Case {
+        const char* what;
+        std::function<void()> damage;
+        QString line;
+    };
+    const std::vector<Case> cases {
+        { "no preferences", [&] { QFile::remove(library.home + QStringLiteral("/Library/Preferences/com.apple.iPhoto.plist")); },
+            QStringLiteral("iphoto object error") },
+        { "preferences naming no folder", [&] { writeAll(library.home + QStringLiteral("/Library/Preferences/com.apple.iPhoto.plist"), "<plist><dict/></plist>"); },
+            QStringLiteral("iphoto object error") },
+        { "no album data", [&] {
+              library.writePreferences();
+              QFile::remove(library.root + QStringLiteral("/AlbumData.xml"));
+          },
+            QStringLiteral("import From Library Error") },
+        { "album data that is no list", [&] { writeAll(library.root + QStringLiteral("/AlbumData.xml"), "{ \"json\": true }"); },
+            QStringLiteral("import From Library Error") },
+    };
+    for (const Case& c : cases) {
+        c.damage();
+        LogCapture log;
+        const auto node = iPhoto::create();
+        node->importFromLibrary();
+        EXPECT_EQ(node->numberChildren(), 0) << c.what;
+        ASSERT_EQ(log.lines.size(), 2) << c.what << ": " << log.lines.join(QStringLiteral(" | ")).toStdString();
+        EXPECT_EQ(log.lines[0], c.line) << c.what;
+        EXPECT_FALSE(log.lines[1].isEmpty()) << c.what << ": the reason";
+        EXPECT_TRUE(node->captionForFile(library.path("a.jpg")).isNull()) << c.what;
+    }
+    EXPECT_TRUE(modal.state->alerts.isEmpty());
+}
+
+TEST_F(iPhotoTest, TheCaptionToolOnItsOwn)
+{
+    const QString tool = lq::auxiliaryTool(QStringLiteral("iphotoreader"));
+    ASSERT_FALSE(tool.isEmpty());
+    const QString data = library.root + QStringLiteral("/AlbumData.xml");
+    struct Case {
+        const char* what;
+        QStringList arguments;
+        int status;
+        QByteArray output;
+    };
+    const std::vector<Case> cases {
+        { "the title, as it stands, no line break", { "title", data, XmlBase::escape(library.path("b.jpg")) }, 0, "Rocks & <pools>" },
+        { "an escaped name", { "title", data, XmlBase::escape(library.path("e  f&g.jpg")) }, 0, "Odd name" },
+        { "no record", { "comments", data, XmlBase::escape(library.path("nothing.jpg")) }, 0, "" },
+        { "no arguments", {}, 2, "" },
+        { "an unknown mode", { "everything", data, library.path("a.jpg") }, 2, "" },
+        { "album data that cannot be read", { "title", data + QStringLiteral(".missing"), library.path("a.jpg") }, 1, "" },
+    };
+    for (const Case& c : cases) {
+        const lq::ProcessResult run = lq::runProcess(tool, c.arguments, library.home);
+        ASSERT_TRUE(run.started) << c.what;
+        EXPECT_EQ(run.exitCode, c.status) << c.what << ": " << run.error.toStdString();
+        EXPECT_EQ(run.output, c.output) << c.what;
+        EXPECT_EQ(run.error.isEmpty(), c.status == 0) << c.what << ": what went wrong is said";
+    }
+}
+
+} // namespace

@@ -1,0 +1,126 @@
+// The XML property-list reader: every kind of value, nesting and order, and
+// the texts it refuses with a reason instead of a half-read value.
+#include "platform/PropertyList.h"
+
+#include "support/TestFiles.h"
+
+#include <QDateTime>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray plist(const QByteArray& body)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" \"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+           "<plist version=\"1.0\">\n"
+        + body + "\n</plist>\n";
+}
+
+TEST(PropertyList, ReadsEveryKindOfValue)
+{
+    struct Case {
+        const char* body;
+        QVariant expected;
+    };
+    const std::vector<Case> cases {
+        { "<string>a &lt; b &amp; c</string>", QString("a < b & c") },
+        { "<string/>", QString() },
+        { "<string>Caf\xc3\xa9</string>", QString::fromUtf8("Caf\xc3\xa9") },
+        { "<integer> -42 </integer>", QVariant::fromValue<qlonglong>(-42) },
+        { "<integer>9007199254740993</integer>", QVariant::fromValue<qlonglong>(9007199254740993LL) },
+        { "<real>2.5</real>", 2.5 },
+        { "<true/>", true },
+        { "<false/>", false },
+        { "<date>2008-03-01T12:30:00Z</date>", QDateTime(QDate(2008, 3, 1), QTime(12, 30), Qt::UTC) },
+        { "<data>\n  aGVs\n  bG8=\n</data>", QByteArray("hello") },
+        { "<array/>", QVariantList() },
+        { "<dict/>", QVariantMap() },
+    };
+    for (const Case& c : cases) {
+        QString error;
+        const std::optional<QVariant> read = lq::readPropertyList(plist(c.body), &error);
+        ASSERT_TRUE(read.has_value()) << c.body << ": " << error.toStdString();
+        EXPECT_EQ(*read, c.expected) << c.body;
+    }
+}
+
+TEST(PropertyList, NestsDictionariesAndArraysInOrder)
+{
+    const std::optional<QVariant> read = lq::readPropertyList(plist(R"(
+<dict>
+    <key>List of Albums</key>
+    <array>
+        <dict><key>AlbumName</key><string>Beach</string><key>KeyList</key><array><string>7</string><string>3</string></array></dict>
+        <dict><key>AlbumName</key><string>Hills</string><key>AlbumId</key><integer>12</integer></dict>
+    </array>
+    <!-- a comment between entries -->
+    <key>Master Image List</key>
+    <dict><key>7</key><dict><key>ImagePath</key><string>/pictures/a.jpg</string></dict></dict>
+    <key>Twice</key><string>first</string>
+    <key>Twice</key><string>last</string>
+</dict>)"));
+    ASSERT_TRUE(read.has_value());
+    const QVariantMap top = read->toMap();
+    const QVariantList albums = top.value(QStringLiteral("List of Albums")).toList();
+    ASSERT_EQ(albums.size(), 2);
+    EXPECT_EQ(albums[0].toMap().value(QStringLiteral("AlbumName")).toString(), QStringLiteral("Beach"));
+    EXPECT_EQ(albums[0].toMap().value(QStringLiteral("KeyList")).toStringList(), (QStringList { "7", "3" }));
+    EXPECT_EQ(albums[1].toMap().value(QStringLiteral("AlbumId")).toInt(), 12);
+    EXPECT_EQ(top.value(QStringLiteral("Master Image List")).toMap().value(QStringLiteral("7")).toMap().value(QStringLiteral("ImagePath")).toString(),
+        QStringLiteral("/pictures/a.jpg"));
+    EXPECT_EQ(top.value(QStringLiteral("Twice")).toString(), QStringLiteral("last"));
+}
+
+TEST(PropertyList, RefusesWhatIsNoPropertyListAndSaysWhy)
+{
+    struct Case {
+        const char* what;
+        QByteArray text;
+        const char* reason;
+    };
+    QByteArray deep;
+    for (int i = 0; i < 300; ++i)
+        deep += "<array>";
+    for (int i = 0; i < 300; ++i)
+        deep += "</array>";
+    const std::vector<Case> cases {
+        { "no XML", "bplist00\x01\x02", "no property list" },
+        { "another root", "<dict><key>a</key><string>b</string></dict>", "no property list" },
+        { "an empty list", plist(""), "holds no value" },
+        { "two values", plist("<string>a</string><string>b</string>"), "more than one value" },
+        { "a key without a value", plist("<dict><key>lonely</key></dict>"), "\"lonely\" has no value" },
+        { "a value without a key", plist("<dict><string>b</string></dict>"), "where a key belongs" },
+        { "an unknown element", plist("<set/>"), "unknown element \"set\"" },
+        { "a word for a number", plist("<integer>twelve</integer>"), "\"twelve\" is no integer" },
+        { "a broken date", plist("<date>yesterday</date>"), "is no date" },
+        { "broken base64", plist("<data>***</data>"), "no base64" },
+        { "an element inside a string", plist("<string>a<b/>c</string>"), "line 4" },
+        { "unclosed", "<plist><dict><key>a</key><string>b</string>", "line" },
+        { "values nested too deeply", plist(deep), "nested too deeply" },
+    };
+    for (const Case& c : cases) {
+        QString error;
+        EXPECT_FALSE(lq::readPropertyList(c.text, &error).has_value()) << c.what;
+        EXPECT_TRUE(error.contains(QString::fromUtf8(c.reason))) << c.what << ": " << error.toStdString();
+        EXPECT_TRUE(error.startsWith(QStringLiteral("line "))) << c.what << ": " << error.toStdString();
+    }
+}
+
+TEST(PropertyList, ReadsFilesAndTellsWhenOneCannotBeRead)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("com.example.plist"));
+    writeAll(path, plist("<dict><key>RootDirectory</key><string>~/Pictures/Library</string></dict>"));
+    const std::optional<QVariant> read = lq::readPropertyListFile(path);
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(read->toMap().value(QStringLiteral("RootDirectory")).toString(), QStringLiteral("~/Pictures/Library"));
+
+    QString error;
+    EXPECT_FALSE(lq::readPropertyListFile(folder.filePath(QStringLiteral("missing.plist")), &error).has_value());
+    EXPECT_TRUE(error.contains(QStringLiteral("missing.plist"))) << error.toStdString();
+}
+
+} // namespace
