@@ -197,6 +197,12 @@ public:
     void setVisibleInSlideshow(bool visible) override;
     bool firstLine();
     QString thumbSizeString() const;
+    // A thumbnail size as the thumbnail dialog hands it over.
+    struct ThumbSize {
+        int width = 0;
+        int height = 0;
+    };
+    static ThumbSize createThumbSizeWithWidthHeight(int width, int height) { return {width, height}; }
     bool beforeAfter() const;
     bool thumbrollovers() const;
     bool reverseThumbrollovers();

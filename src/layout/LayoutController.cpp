@@ -4,6 +4,7 @@
 #include "app/DeleteTemplates.h"
 #include "app/MyDocumentWindow.h"
 #include "document/MyDocument.h"
+#include "editors/text/QZTextEditor.h"
 #include "elements/XmlVornBox.h"
 #include "elements/XmlWebPhotoAlbum.h"
 #include "layout/ElementTableSource.h"
@@ -13,6 +14,7 @@
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
+#include "platform/DelayedCall.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/widgets/ControlTags.h"
 #include "platform/widgets/ItemModelAdaptor.h"
@@ -120,12 +122,17 @@ LayoutController::LayoutController(MyDocumentWindow& window)
 
 LayoutController::~LayoutController()
 {
+    // A refused number's correction waits no longer.
+    lq::cancelAll(this);
     // Tabs and rows going away with their views are nobody's choice.
     for (QObject* sender : std::initializer_list<QObject*> {_tabview, _payPalTabView, _webPage, _webPage2,
              _templateList ? _templateList->selectionModel() : nullptr}) {
         if (sender)
             disconnect(sender, nullptr, this, nullptr);
     }
+    // The Vorn Box's text editor lets its view go before the view goes.
+    if (_vornBoxText)
+        _vornBoxText->setCtv(nullptr);
     // The pages hold the canvas and the template list, which ask this
     // controller and its list source: they go first.
     delete _layoutPage.data();
@@ -725,10 +732,4 @@ void LayoutController::selectVornBoxSheet(XmlStyleSheet& sheet)
     setButtonState(own, 1198, false);
     if (box)
         correctVornBoxUI(box);
-}
-
-// --- The Vorn Box sheet ------------------------------------------------------------------------------------------
-
-void LayoutController::correctVornBoxUI(XmlVornBox*)
-{
 }

@@ -21,6 +21,7 @@ class MyButton;
 class MyMatrix;
 class MyDocument;
 class MyDocumentWindow;
+class MyIntegerField;
 class MyOutlineView;
 class MyPopUpButton;
 class MyScrollView;
@@ -29,7 +30,11 @@ class MyTableView;
 class MyTextView;
 class QAbstractButton;
 class QLabel;
+class QDialog;
 class QScrollArea;
+class CollageThumb;
+class EasyLink2;
+class QZTextEditor;
 class QZLayoutView;
 class SheetBuilder;
 class TemplateListSource;
@@ -209,9 +214,44 @@ public:
     virtual void action3(QWidget* sender);
     // Each keystroke in a label field of the slideshow sheet (915 to 919).
     virtual void textChange(QWidget* sender);
-    // Each edit of a text view of the sheets: the footer's snippet and the
-    // PayPal button's HTML and caption templates.
+    // Each edit of a text view of the sheets: the footer's and the Vorn
+    // Box's snippets and the PayPal button's HTML and caption templates.
     virtual void textDidChange(QWidget* view);
+    // A number field of the sheets refused its text (the reason is the
+    // field's): after 0.2 s the field shows the stepper's value, or the
+    // limit the text passed, and after 0.3 s it sends its action again
+    // (action, or action3 for a field of the border panel), so the corrected
+    // number reaches the model. Both steps are dropped when
+    // another element is selected meanwhile. Always answers true.
+    bool controlDidFailToFormatStringErrorDescription(MyIntegerField* field, const QString& text, const QString& error);
+
+    // --- The photo album's dialogs (LayoutControllerAlbumDialogs.cpp) ----------------------------
+    // The thumbnail size dialog, run as a sheet on the window: OK writes
+    // the width, height and sizing rule into the album, Cancel nothing.
+    void changeThumbnailSize(XmlWebPhotoAlbum* album);
+    // The collage dialog with its live miniature: Done writes the
+    // miniature's collage string into the album (numbers typed and not yet
+    // committed count), Cancel nothing.
+    void changeCollageSettings(XmlWebPhotoAlbum* album);
+    // A control of the collage dialog changed the miniature.
+    void collageAction(QWidget* sender);
+    // The dialogs while they are up (for whoever plays the user), else nothing.
+    QDialog* thumbnailWindow() const { return _thumbnailWindow; }
+    QDialog* collageWindow() const { return _collageWindow; }
+    CollageThumb* collageMiniView() const { return _collageMiniView; }
+
+    // --- The Vorn Box sheet (LayoutControllerVornBox.cpp) ---------------------------------------
+    // The rich-text editor wrote its text: it goes into the selected box.
+    void liveUpdate();
+    // The pickers beside fields 1120 (a file of the site), 1126 (a link)
+    // and 1128 (a file of the site): the choice goes into the field and the box.
+    void vornEasyLink();
+    void vornClickTo();
+    void vornRollOver();
+    QZTextEditor* vornBoxText() const { return _vornBoxText; }
+    MyTextView* htmlSnippetEditor() const { return _htmlSnippetEditor; }
+    // The one-element chooser of the two file pickers.
+    EasyLink2& easyLink2();
 
     // Which part of a menu, a photo album or a slideshow the border panel
     // edits: 1 the element's own box, anything else its menu items or its
@@ -257,6 +297,7 @@ public:
     QAbstractButton* bordersButton() const { return _bordersButton; }
     MyTabView* menuBkgndTabView() const { return _menuBkgndTabView; }
     MyTabView* vornBoxTab() const { return _vornBoxTab; }
+    MyTabView* vornBoxExternalTab() const { return _vornBoxExternalTab; }
     QWidget* vornBoxPosition() const { return _vornBoxPosition; }
     QWidget* slideVisible() const { return _slideVisible; }
     QWidget* paOptions() const { return _paOptions; }
@@ -309,6 +350,8 @@ private:
     QWidget* buildNavigationSheet();
     QWidget* buildContentSheet();
     QWidget* buildVornBoxSheet();
+    QWidget* buildVornExternalPage();
+    QWidget* buildVornTextPage();
     QWidget* buildPhotoAlbumSheet();
     QWidget* buildSlideshowSheet();
     QWidget* buildPayPalSheet();
@@ -320,6 +363,39 @@ private:
     // The element's position and size in its sheet's fields.
     void showGeometryOf(XmlBoxModel* element);
     void reloadElementTables();
+
+    // Writing the model back (LayoutControllerActions.cpp). Each apply
+    // answers whether the end steps of action follow.
+    void pairNumberControls(QWidget* sender);
+    // The start of action and action3: the number controls paired, the
+    // selection repainted; answers the selection, held for the whole action
+    // (a setter may let the template drop it).
+    XmlBasePtr beginAction(QWidget* sender);
+    bool applyAction(QWidget* sender, int tag, XmlStyleSheet& sheet, XmlBoxModel* element);
+    bool applyPageAction(QWidget* sender, int tag, XmlStyleSheet& sheet);
+    bool applyNavigationAction(QWidget* sender, int tag, XmlWebMenu* menu);
+    bool applyPhotoAlbumAction(QWidget* sender, int tag, XmlStyleSheet& sheet, XmlWebPhotoAlbum* album);
+    void applyFooterAction(QWidget* sender, int tag, XmlWebFooter* footer);
+    bool applySlideshowAction(QWidget* sender, int tag, XmlStyleSheet& sheet, XmlSlideshow* slideshow);
+    void applyPayPalAction(QWidget* sender, int tag, XmlStyleSheet& sheet);
+    void applyBorderAction(QWidget* sender, int tag, XmlBoxModel& element);
+    // The standard button's size for the album's cart, then the PayPal sheet refilled.
+    void sizePayPalButton(XmlWebPhotoAlbum& album);
+    // The element laid out again for the page, the canvas refitted to it.
+    void finishAction(XmlBoxModel* element);
+    // The template laid out again (for the current page, or none) and the canvas redrawn.
+    void relayoutTemplate(XmlStyleSheet& sheet, bool withPage);
+    // Every number field under the view reports its refusals to the controller.
+    void watchNumberFields(QWidget* view);
+    // The Vorn Box sheet's rows (LayoutControllerVornBox.cpp).
+    void applyVornBoxAction(QWidget* sender, int tag, XmlStyleSheet& sheet, XmlVornBox* box);
+    void applyVornBoxText(int tag, const QString& text, XmlVornBox& box);
+    void vornBoxListAction(int tag);
+    void showVornBoxControls(bool shown);
+    // The file picker for the field: the site's file the field names preselected.
+    void pickSiteFile(int fieldTag);
+    // The collage dialog's controls shown from the miniature.
+    void showCollageParameters();
 
     // Filling the sheets (LayoutControllerInspector.cpp, LayoutControllerAlbumOptions.cpp).
     // The sheet that shows the element, "" for an element no sheet shows.
@@ -387,6 +463,15 @@ private:
     QWidget* _paThumbnail = nullptr;
     QWidget* _paFreeStyle = nullptr;
     QWidget* _vornBoxPosition = nullptr;
+    QZTextEditor* _vornBoxText = nullptr;
+    MyTextView* _htmlSnippetEditor = nullptr;
+    MyTabView* _vornBoxExternalTab = nullptr;
+    EasyLink2* _easyLink2 = nullptr;
+    // The dialogs' views while they are up.
+    QDialog* _thumbnailWindow = nullptr;
+    QDialog* _collageWindow = nullptr;
+    CollageThumb* _collageMiniView = nullptr;
+    QWidget* _photoCollage = nullptr;
     MyTabView* _vornBoxTab = nullptr;
     MyTabView* _menuBkgndTabView = nullptr;
     MyTextView* _footerSnippetEditor = nullptr;
@@ -418,6 +503,8 @@ private:
 
     bool _tabfalsealarm = false;
     bool _borderMode = false;
+    // The Vorn Box's text is being loaded into its editor: no live update.
+    bool _loadingVornText = false;
     int _navigationbbtab = 0;
     int _photoalbumbbtab = 0;
     int _slideshowbbtab = 0;

@@ -314,25 +314,3 @@ void LayoutController::fillContentSheet(XmlWebContent& content, XmlStyleSheet& s
     lq::showNumberPair(view, 490, sheet.verticalSpace());
     lq::showNumberPair(view, 492, sheet.horizontalSpace());
 }
-
-// --- What the controls send: written back by the inspector's actions --------------------------------------
-
-void LayoutController::action(QWidget*)
-{
-}
-
-void LayoutController::action2(QWidget*)
-{
-}
-
-void LayoutController::action3(QWidget*)
-{
-}
-
-void LayoutController::textChange(QWidget*)
-{
-}
-
-void LayoutController::textDidChange(QWidget*)
-{
-}

@@ -24,6 +24,7 @@
 namespace {
 
 constexpr int largestNumber = 9999;
+constexpr int largestFontSize = 200;
 
 const SheetBuilder::TaggedItems& fontFaces()
 {
@@ -102,7 +103,7 @@ void LayoutController::addFontRows(SheetBuilder& rows, const InspectorFontTags& 
     if (tags.font)
         rows.label(QStringLiteral("Font")).popUp(tags.font, fontFaces());
     if (tags.size)
-        rows.label(QStringLiteral("Size")).intPair(tags.size, 1, 999);
+        rows.label(QStringLiteral("Size")).intPair(tags.size, 1, largestFontSize);
     if (tags.color)
         rows.label(QStringLiteral("Colour")).colorWell(tags.color);
     if (tags.underline || tags.italic || tags.bold) {
@@ -269,33 +270,5 @@ QWidget* LayoutController::buildContentSheet()
         addFontRows(font, {.font = base, .size = base + 1, .color = base + 3, .lineSpacing = base + 4,
                               .underlineLinks = base + 6, .links = base + 7});
     }
-    return body;
-}
-
-QWidget* LayoutController::buildVornBoxSheet()
-{
-    QWidget* body = buildElementSheet(11, QStringLiteral("Vorn Box"));
-    SheetBuilder rows = sheetBuilder(body);
-    // The template's Vorn Boxes: on the pages, in the slideshow view, and their names.
-    _vornBoxList = new MyTableView(0, body);
-    setUpElementTable(_vornBoxList, body,
-        {{QStringLiteral("main"), QStringLiteral("Page")}, {QStringLiteral("slideshow"), QStringLiteral("Slideshow")},
-            {QStringLiteral("name"), QStringLiteral("Name")}});
-    _vornBoxPosition = new QWidget(body);
-    addGeometryFields(_vornBoxPosition, QStringLiteral("vornbox"));
-    rows.view(_vornBoxPosition);
-    rows.label(QStringLiteral("Kind"))
-        .popUp(InspectorTag::vornBoxKind, {{QStringLiteral("External file"), 0}, {QStringLiteral("Rich text"), 1},
-                                              {QStringLiteral("HTML snippet"), 2}, {QStringLiteral("Layer box"), 3}});
-    // One page per kind of box; the sheet shows the one of the selected box.
-    _vornBoxTab = new MyTabView(body);
-    auto* external = new QWidget;
-    _vornImageWell = makeImageWell(InspectorTag::vornImageWell, true);
-    sheetBuilder(external).label(QStringLiteral("Picture")).view(_vornImageWell);
-    _vornBoxTab->addTabViewItem(QStringLiteral("externalfile"), QStringLiteral("File"), external);
-    _vornBoxTab->addTabViewItem(QStringLiteral("vorntext"), QStringLiteral("Text"), new QWidget);
-    _vornBoxTab->addTabViewItem(QStringLiteral("HTMLsnippet"), QStringLiteral("HTML"), new QWidget);
-    _vornBoxTab->addTabViewItem(QStringLiteral("imageonly"), QStringLiteral("Layer"), new QWidget);
-    rows.view(_vornBoxTab);
     return body;
 }

@@ -194,5 +194,7 @@ void LayoutController::buildSheets()
 
     _tabview->removeTabViewItem(QStringLiteral("borders"));
     _tabview->localize();
+    for (const auto& [identifier, view] : _sheetViews)
+        watchNumberFields(view);
     connect(_tabview, &QTabWidget::currentChanged, this, [this] { tabViewDidSelectTabViewItem(_tabview, _tabview->selectedIdentifier()); });
 }

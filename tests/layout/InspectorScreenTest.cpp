@@ -3,7 +3,10 @@
 // and every control of the sheet that shows lies inside the inspector with
 // its text readable. The pictures of the sheets are kept in the build
 // folder's "test-artefacts".
+#include "elements/XmlVornBox.h"
 #include "elements/XmlWebPhotoAlbum.h"
+#include "platform/widgets/MyTabView.h"
+#include "platform/widgets/MyTableView.h"
 #include "platform/widgets/ControlTags.h"
 #include "support/Printers.h"
 #include "support/ui/LayoutWindow.h"
@@ -11,6 +14,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -126,6 +130,71 @@ TEST_F(InspectorScreenTest, EachElementClickedOnTheCanvasShowsItsWholeSheet)
         }
         view->widget()->grab().save(folder + QStringLiteral("/inspector-") + QLatin1String(identifier) + QStringLiteral(".png"));
     }
+}
+
+// The Vorn Box sheet with each kind of box, and the photo album's thumbnail
+// and collage dialogs as they open over the window.
+TEST_F(InspectorScreenTest, TheVornBoxSheetAndTheAlbumDialogsFitAndShowTheirControls)
+{
+    if (!runningOnXvfb()) {
+        checkRunOnXvfb(runThisTestOnXvfb());
+        return;
+    }
+    const auto photos = page(QStringLiteral("Photos"));
+    ASSERT_NE(addPhoto(*photos, QStringLiteral("sea.jpg"), Qt::darkCyan), nullptr);
+    window->resize(1280, 880);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    window->setCurrentObject(photos.get());
+    showTab(QStringLiteral("layout"));
+    layout->forward = true;
+    XmlStyleSheet& sheet = *photos->getTemplate();
+    const std::shared_ptr<XmlVornBox> box = sheet.addVornBox();
+    box->htmlSnippet()->setContent(QStringLiteral("<p>A snippet</p>"));
+    layout->vornBoxList()->reloadData();
+    layout->tabview()->selectTabViewItemWithIdentifier(QStringLiteral("vornbox"));
+    layout->setSelectedObject(box.get());
+    const QString folder = testArtefactsFolder();
+    auto* shown = qobject_cast<QScrollArea*>(layout->sheetView(QStringLiteral("vornbox")));
+    ASSERT_NE(shown, nullptr);
+    const struct {
+        int type;
+        int external;
+        const char* name;
+    } kinds[] = {{0, 0, "web"}, {0, 3, "picture"}, {1, 0, "text"}, {2, 0, "snippet"}, {3, 0, "layer"}};
+    for (const auto& kind : kinds) {
+        SCOPED_TRACE(kind.name);
+        box->setType(kind.type);
+        box->setExternalType(kind.external);
+        layout->setSelectedObject(box.get());
+        QCoreApplication::processEvents();
+        const QString unfit = unfitControls(*shown).join(QStringLiteral("; "));
+        EXPECT_TRUE(unfit.isEmpty()) << qPrintable(unfit);
+        shown->widget()->grab().save(folder + QStringLiteral("/inspector-vornbox-") + QLatin1String(kind.name) + QStringLiteral(".png"));
+    }
+
+    XmlWebPhotoAlbum* album = XmlWebPhotoAlbum::cast(sheet.getElementWithName(QStringLiteral("Photo Album")).get());
+    ASSERT_NE(album, nullptr);
+    QStringList pictures;
+    modal.state->sheetAnswer = [&](QDialog* dialog) {
+        dialog->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog));
+        const QString name = folder + QStringLiteral("/album-dialog-") + QString::number(pictures.size()) + QStringLiteral(".png");
+        dialog->grab().save(name);
+        pictures.append(name);
+        // Every control shows whole inside the dialog.
+        for (QWidget* control : dialog->findChildren<QWidget*>()) {
+            if (!control->isVisibleTo(dialog))
+                continue;
+            const QRect frame(control->mapTo(dialog, QPoint(0, 0)), control->size());
+            EXPECT_TRUE(dialog->rect().contains(frame)) << lq::widgetTag(control);
+        }
+        dialog->reject();
+        return dialog->result();
+    };
+    layout->changeThumbnailSize(album);
+    layout->changeCollageSettings(album);
+    EXPECT_EQ(pictures.size(), 2);
 }
 
 } // namespace

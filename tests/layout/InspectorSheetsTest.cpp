@@ -163,43 +163,14 @@ const std::vector<Control> borderPanel = {
     {625, K::Check}, {626, K::Any}, {650, K::Label}, {651, K::Label}, {654, K::Label}, {652, K::Integer},
     {655, K::Integer}};
 
-class InspectorSheetsTest : public LayoutWindowTest {
+class InspectorSheetsTest : public PhotoPageLayoutTest {
 protected:
-    void SetUp() override
-    {
-        LayoutWindowTest::SetUp();
-        photos = page(QStringLiteral("Photos"));
-        ASSERT_NE(photos, nullptr);
-        sheet = photos->getTemplate().get();
-        ASSERT_NE(sheet, nullptr);
-    }
-    void TearDown() override
-    {
-        MyApplication::shared().setEnableBeforeAfter(beforeAfter);
-        LayoutWindowTest::TearDown();
-    }
-
-    // The photo page with photos in its album, shown in the layout editor.
     void showPhotos()
     {
-        ASSERT_NE(addPhoto(*photos, QStringLiteral("sea.jpg"), Qt::darkCyan), nullptr);
-        ASSERT_NE(addPhoto(*photos, QStringLiteral("sky.jpg"), Qt::darkBlue), nullptr);
-        for (const char* name : {"Photo Album", "Slideshow", "Masthead", "Footer", "Content"}) {
-            if (auto* element = XmlCSS::cast(sheet->getElementWithName(QLatin1String(name)).get()))
-                element->setVisible(true);
-        }
+        showPhotosWith({"Photo Album", "Slideshow", "Masthead", "Footer", "Content"});
         album()->setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowPage);
-        showTab(QStringLiteral("layout"));
-        layout->setPreviewPageIndex(photos->UUID(), -1);
+        showLayoutOfPhotos();
     }
-    template <class Element = XmlBoxModel>
-    Element* element(const char* name)
-    {
-        auto* found = dynamic_cast<Element*>(sheet->getElementWithName(QLatin1String(name)).get());
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-    XmlWebPhotoAlbum* album() { return element<XmlWebPhotoAlbum>("Photo Album"); }
     QString front() const { return layout->tabview()->selectedIdentifier(); }
     QWidget* control(int tag) const { return layout->controlWithTag(tag); }
     MyPopUpButton* popUp(int tag) const { return qobject_cast<MyPopUpButton*>(control(tag)); }
@@ -208,10 +179,6 @@ protected:
         auto* label = qobject_cast<QLabel*>(control(tag));
         return label ? label->text() : QStringLiteral("(no label %1)").arg(tag);
     }
-
-    std::shared_ptr<XmlAlbum> photos;
-    XmlStyleSheet* sheet = nullptr;
-    const int beforeAfter = MyApplication::shared().enableBeforeAfter();
 };
 
 TEST_F(InspectorSheetsTest, EveryControlOfASheetsTableIsFoundByItsTagAndIsOfItsKind)

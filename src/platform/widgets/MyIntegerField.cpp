@@ -1,6 +1,7 @@
 #include "platform/widgets/MyIntegerField.h"
 
 #include <algorithm>
+#include <cmath>
 
 MyIntegerField::MyIntegerField(int tag, int minimum, int maximum, QWidget* parent)
     : MyTextField(tag, parent)
@@ -18,10 +19,32 @@ void MyIntegerField::setIntValue(int value)
     setText(QString::number(_value));
 }
 
+void MyIntegerField::setStringValue(const QString& text)
+{
+    bool ok = false;
+    qlonglong number = text.trimmed().toLongLong(&ok);
+    if (!ok) {
+        const double written = text.trimmed().toDouble(&ok);
+        ok = ok && std::isfinite(written);
+        if (ok)
+            number = static_cast<qlonglong>(std::clamp(written, -1e15, 1e15));
+    }
+    if (ok)
+        _value = static_cast<int>(std::clamp<qlonglong>(number, _minimum, _maximum));
+    setText(text);
+}
+
 std::optional<int> MyIntegerField::parse(const QString& text, int minimum, int maximum, QString* error)
 {
     bool ok = false;
-    const qlonglong number = text.trimmed().toLongLong(&ok);
+    qlonglong number = text.trimmed().toLongLong(&ok);
+    if (!ok) {
+        // "200.000000": the number a stepper's limit is written as.
+        const double written = text.trimmed().toDouble(&ok);
+        ok = ok && std::isfinite(written) && written == std::trunc(written) && std::abs(written) < 1e15;
+        if (ok)
+            number = static_cast<qlonglong>(written);
+    }
     QString reason;
     if (!ok)
         reason = QStringLiteral("Not a whole number");

@@ -17,8 +17,14 @@ public:
     int intValue() const { return _value; }
     // Sets the value, clamped to the range, without reporting.
     void setIntValue(int value);
+    // Shows the text as it is and takes the number it stands for (a whole
+    // number, also one written with a zero fraction such as "200.000000") as
+    // the value, clamped to the range, without reporting. Text that stands
+    // for no number leaves the value.
+    void setStringValue(const QString& text);
 
-    // The formatter: the number the text stands for, or "" with the reason in error.
+    // The formatter: the number the text stands for, or "" with the reason
+    // in error. A whole number may be written with a fraction of zeros.
     static std::optional<int> parse(const QString& text, int minimum, int maximum, QString* error);
 
 Q_SIGNALS:

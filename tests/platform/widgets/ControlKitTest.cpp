@@ -221,6 +221,12 @@ TEST(IntegerField, FormatterReportsWhyItRefuses)
         {"99999999999999", std::nullopt, "Maximum exceeded"},
         {"12px", std::nullopt, "Not a whole number"},
         {"", std::nullopt, "Not a whole number"},
+        // A stepper's limit as the field is given it after a refusal.
+        {"200.000000", 200, ""},
+        {"12.5", std::nullopt, "Not a whole number"},
+        {"1e400", std::nullopt, "Not a whole number"},
+        {"nan", std::nullopt, "Not a whole number"},
+        {"300.0", std::nullopt, "Maximum exceeded"},
     };
     for (const auto& c : cases) {
         QString reason;
@@ -250,6 +256,16 @@ TEST(IntegerField, RefusedTextGoesBackToTheLastGoodValue)
 
     field.setIntValue(1000);   // clamped
     EXPECT_EQ(field.intValue(), 200);
+
+    // The text put in after a refusal is shown as it is and is the value.
+    field.setIntValue(40);
+    field.setStringValue(QStringLiteral("150.000000"));
+    EXPECT_EQ(field.text(), QStringLiteral("150.000000"));
+    EXPECT_EQ(field.intValue(), 150);
+    values.clear();
+    Q_EMIT field.editingFinished();
+    EXPECT_EQ(values.size(), 0) << "the same value again is no change";
+    EXPECT_EQ(field.intValue(), 150);
 }
 
 TEST(TaggedChoices, PopUpItemsAndMatrixCellsCarryTags)

@@ -7,6 +7,8 @@
 #include "app/MyDocumentWindow.h"
 #include "document/MyDocument.h"
 #include "elements/XmlVornBox.h"
+#include "elements/XmlWebPhotoAlbum.h"
+#include "model/application/MyApplication.h"
 #include "layout/LayoutController.h"
 #include "layout/QZLayoutView.h"
 #include "model/site/XmlAlbum.h"
@@ -25,6 +27,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <initializer_list>
+
 #include <gtest/gtest.h>
 
 class SpyLayoutController : public LayoutController {
@@ -41,13 +45,44 @@ public:
         calls.append(QStringLiteral("albumOptionsSet"));
         LayoutController::albumOptionsSet();
     }
-    // The controls' actions, noted with the sender's tag in "sent".
-    void action(QWidget* sender) override { sent.append(QStringLiteral("action: ") + QString::number(lq::widgetTag(sender))); }
-    void action2(QWidget* sender) override { sent.append(QStringLiteral("action2: ") + QString::number(lq::widgetTag(sender))); }
-    void action3(QWidget* sender) override { sent.append(QStringLiteral("action3: ") + QString::number(lq::widgetTag(sender))); }
-    void textChange(QWidget* sender) override { sent.append(QStringLiteral("textChange: ") + QString::number(lq::widgetTag(sender))); }
-    void textDidChange(QWidget*) override { sent.append(QStringLiteral("textDidChange:")); }
-    void correctVornBoxUI(XmlVornBox* box) override { note(QStringLiteral("correctVornBoxUI:"), box); }
+    // The controls' actions, noted with the sender's tag in "sent"; they
+    // reach the model only when the test asks for it (forward).
+    void action(QWidget* sender) override
+    {
+        sent.append(QStringLiteral("action: ") + QString::number(lq::widgetTag(sender)));
+        if (forward)
+            LayoutController::action(sender);
+    }
+    void action2(QWidget* sender) override
+    {
+        sent.append(QStringLiteral("action2: ") + QString::number(lq::widgetTag(sender)));
+        if (forward)
+            LayoutController::action2(sender);
+    }
+    void action3(QWidget* sender) override
+    {
+        sent.append(QStringLiteral("action3: ") + QString::number(lq::widgetTag(sender)));
+        if (forward)
+            LayoutController::action3(sender);
+    }
+    void textChange(QWidget* sender) override
+    {
+        sent.append(QStringLiteral("textChange: ") + QString::number(lq::widgetTag(sender)));
+        if (forward)
+            LayoutController::textChange(sender);
+    }
+    void textDidChange(QWidget* view) override
+    {
+        sent.append(QStringLiteral("textDidChange:"));
+        if (forward)
+            LayoutController::textDidChange(view);
+    }
+    void correctVornBoxUI(XmlVornBox* box) override
+    {
+        note(QStringLiteral("correctVornBoxUI:"), box);
+        if (forward)
+            LayoutController::correctVornBoxUI(box);
+    }
     // Every layout of the template starts by clearing the tracking data.
     void clearTrackingData() override
     {
@@ -82,6 +117,7 @@ public:
     QStringList calls;
     QStringList sent;
     int layouts = 0;
+    bool forward = false;
 
 private:
     void note(const QString& call, XmlBase* element)
@@ -148,4 +184,51 @@ protected:
     MyDocument document;
     std::unique_ptr<MyDocumentWindow> window;
     SpyLayoutController* layout = nullptr;
+};
+
+// The starter site's photo page and its template, with the before-and-after
+// preference put back after the test.
+class PhotoPageLayoutTest : public LayoutWindowTest {
+protected:
+    void SetUp() override
+    {
+        LayoutWindowTest::SetUp();
+        photos = page(QStringLiteral("Photos"));
+        ASSERT_NE(photos, nullptr);
+        sheet = photos->getTemplate().get();
+        ASSERT_NE(sheet, nullptr);
+    }
+    void TearDown() override
+    {
+        MyApplication::shared().setEnableBeforeAfter(beforeAfter);
+        LayoutWindowTest::TearDown();
+    }
+
+    // The page with two photos and the named elements shown, in the layout editor.
+    void showPhotosWith(std::initializer_list<const char*> shown)
+    {
+        ASSERT_NE(addPhoto(*photos, QStringLiteral("sea.jpg"), Qt::darkCyan), nullptr);
+        ASSERT_NE(addPhoto(*photos, QStringLiteral("sky.jpg"), Qt::darkBlue), nullptr);
+        for (const char* name : shown) {
+            if (auto* element = XmlCSS::cast(sheet->getElementWithName(QLatin1String(name)).get()))
+                element->setVisible(true);
+        }
+    }
+    void showLayoutOfPhotos()
+    {
+        showTab(QStringLiteral("layout"));
+        layout->setPreviewPageIndex(photos->UUID(), -1);
+    }
+    template <class Element = XmlBoxModel>
+    Element* element(const char* name)
+    {
+        auto* found = dynamic_cast<Element*>(sheet->getElementWithName(QLatin1String(name)).get());
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    XmlWebPhotoAlbum* album() { return element<XmlWebPhotoAlbum>("Photo Album"); }
+
+    std::shared_ptr<XmlAlbum> photos;
+    XmlStyleSheet* sheet = nullptr;
+    const int beforeAfter = MyApplication::shared().enableBeforeAfter();
 };
