@@ -22,6 +22,7 @@
 #include "app/WatermarkSheet.h"
 #include "document/MyDocument.h"
 #include "editors/QZArraySelectView2.h"
+#include "elements/XmlWebPhotoAlbum.h"
 #include "editors/QZNavViewer.h"
 #include "editors/XmlOutlineView.h"
 #include "editors/panes/QZAlbumEditor.h"
@@ -43,6 +44,7 @@
 #include "platform/widgets/ControlTags.h"
 #include "platform/widgets/ItemModelAdaptor.h"
 #include "platform/widgets/MyColorWell.h"
+#include "platform/widgets/MyIntegerField.h"
 #include "platform/widgets/MyMatrix.h"
 #include "platform/widgets/MyOutlineView.h"
 #include "platform/widgets/MyPopUpButton.h"
@@ -477,6 +479,23 @@ TEST_F(WholeRoadTest, ANewSiteIsMadePublishedChangedAndRevertedAsAUserDoesIt)
 
     // --- Templates chosen in the layout tab ---------------------------------------------------
     chooseTemplate(*travel, QStringLiteral("Photo Album"));
+    // The photo album chosen on the canvas; its sheet makes it four columns wide.
+    {
+        auto* layout = dynamic_cast<LayoutController*>(window->layout());
+        ASSERT_NE(layout, nullptr);
+        QZLayoutView& canvas = *layout->layoutView();
+        auto* photoAlbum = dynamic_cast<XmlWebPhotoAlbum*>(templateNamed(QStringLiteral("Photo Album"))->getElementWithName(QStringLiteral("Photo Album")).get());
+        ASSERT_NE(photoAlbum, nullptr);
+        const lq::Rect area = photoAlbum->objectRect();
+        click(canvas, QPointF(area.x() + 20 + canvas.pageOffset().x(), area.y() + 20 + canvas.pageOffset().y()));
+        auto* columns = qobject_cast<MyIntegerField*>(layout->controlWithTag(528));
+        ASSERT_NE(columns, nullptr);
+        ASSERT_TRUE(columns->isVisible()) << "the album's sheet shows";
+        typeInto(columns, QStringLiteral("4"));
+        QTest::keyClick(columns, Qt::Key_Return);
+        EXPECT_EQ(photoAlbum->cols(), 4);
+        picture(QStringLiteral("05-album-sheet"));
+    }
     chooseTemplate(*notes, QStringLiteral("Text Page"));
     // On the canvas the page title is dragged 40 points down.
     auto* layout = dynamic_cast<LayoutController*>(window->layout());
@@ -538,6 +557,16 @@ TEST_F(WholeRoadTest, ANewSiteIsMadePublishedChangedAndRevertedAsAUserDoesIt)
     EXPECT_TRUE(travelHtml.contains(QStringLiteral(">Sunrise over the </p>"))) << travelHtml.toStdString();
     for (int i = 1; i <= 10; ++i)
         EXPECT_TRUE(QFileInfo(site(QStringLiteral("pictures/thumb%1.jpg").arg(i))).isFile()) << i;
+    // Four thumbnails a row: the fourth beside the first, the fifth below it.
+    const auto topOf = [&](int thumb) {
+        const QString start = QStringLiteral("src=\"pictures/thumb%1.jpg\"").arg(thumb);
+        const qsizetype at = travelHtml.indexOf(start);
+        const qsizetype top = travelHtml.indexOf(QStringLiteral("top: "), at);
+        return at < 0 || top < 0 ? QString() : travelHtml.mid(top, travelHtml.indexOf(QLatin1Char(';'), top) - top);
+    };
+    EXPECT_FALSE(topOf(1).isEmpty());
+    EXPECT_EQ(topOf(4), topOf(1));
+    EXPECT_NE(topOf(5), topOf(1));
     const QString notesHtml = QString::fromUtf8(readAll(site(notesFile)));
     EXPECT_TRUE(notesHtml.contains(QStringLiteral("First notes from the road")));
     EXPECT_TRUE(notesHtml.contains(QStringLiteral("<div id=\"pagetitlebox\" style=\"top: ") + QString::number(int(titleAfter.y())) + QStringLiteral("px;")))
