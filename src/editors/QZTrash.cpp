@@ -18,7 +18,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
-#include <QTextDocumentFragment>
 #include <QVBoxLayout>
 
 #include <typeinfo>
@@ -151,9 +150,9 @@ std::optional<QVariant> QZTrash::outlineViewObjectValueForTableColumnByItem(XmlO
             return std::nullopt;
         if (XmlGroup::cast(&item))
             return QVariant(QString());
-        // An album page's title is stored text: shown as plain text.
+        // An album page's title is its own content, plain text.
         if (XmlAlbum* page = XmlAlbum::cast(&item))
-            return QVariant(QTextDocumentFragment::fromHtml(page->webcontent()->content()).toPlainText().simplified());
+            return QVariant(page->content());
         return QVariant(QString());
     });
 }

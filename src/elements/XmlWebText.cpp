@@ -8,6 +8,8 @@
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
 
+#include <QRegularExpression>
+
 namespace {
 
 // Feeds what the tokenizer scans into the element's reader operations, so a
@@ -407,10 +409,15 @@ void XmlWebText::appendHTMLFromLayoutManagerPrePostOffset(QString& html, lq::Lay
                                                           const lq::Point& offset)
 {
     lq::modelFrame(this, "appendHTML:fromLayoutManager:pre:post:offset:", [&] {
+        // An id names one element of the page: a text of several lines
+        // carries it on its first line only.
+        static const QRegularExpression id(QStringLiteral(" id ?= ?\"[^\"]*\""));
+        QString opening = pre;
         walkLinePieces(layoutManager, [&](const lq::StyledText& piece, const QRectF& r) {
             html += createHTMLfromAttributedStringAtXAtYPrePost(piece, lq::truncatedPixel(double(offset.x) + r.x()),
-                                                                lq::truncatedPixel(double(offset.y) + r.y()), pre,
+                                                                lq::truncatedPixel(double(offset.y) + r.y()), opening,
                                                                 post);
+            opening.remove(id);
         });
     });
 }

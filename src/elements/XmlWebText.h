@@ -114,7 +114,8 @@ public:
     // line top; the paragraph alignment places the text inside.
     void appendHTMLFromLayoutManagerPrePostBounding(QString& html, lq::LayoutManager* layoutManager, const QString& pre,
                                                     const QString& post, const lq::Rect& bounding);
-    // One element per line piece at the piece's own place moved by the offset.
+    // One element per line piece at the piece's own place moved by the
+    // offset; an id in pre goes on the first piece only.
     void appendHTMLFromLayoutManagerPrePostOffset(QString& html, lq::LayoutManager* layoutManager, const QString& pre,
                                                   const QString& post, const lq::Point& offset);
     // One paragraph block per line piece (right and centred pieces span the

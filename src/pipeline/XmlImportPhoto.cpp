@@ -47,8 +47,15 @@ std::shared_ptr<XmlProcessor> XmlImportPhoto::createProcessorForFilesAlbumIndex(
     return lq::classFrame("XmlImportPhoto +createProcessorForFiles:album:index:", [&] {
         std::shared_ptr<XmlProcessor> processor = XmlProcessor::create();
         processor->setStatusMessage(QStringLiteral("Importing Photos..."));
-        for (auto file = filenames.crbegin(); file != filenames.crend(); ++file)
-            processor->addChild(createForFileAlbumIndex(*file, album, index));
+        // Each step inserts before the photo at the index, so the last file
+        // goes first; at the end (-1) each step appends, so the first goes first.
+        if (index == -1) {
+            for (const QString& file : filenames)
+                processor->addChild(createForFileAlbumIndex(file, album, index));
+        } else {
+            for (auto file = filenames.crbegin(); file != filenames.crend(); ++file)
+                processor->addChild(createForFileAlbumIndex(*file, album, index));
+        }
         return processor;
     });
 }

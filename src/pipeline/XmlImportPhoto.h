@@ -26,9 +26,9 @@ public:
     // takes the file's name.
     static std::shared_ptr<XmlImportPhoto> createForFileAlbumIndex(const QString& filename, const QString& album, int index);
     // The script that imports the files into the page of the UUID at the
-    // index (-1: at the end): one step per file, the last file first, so
-    // that the photos end in the files' order. Its status line is
-    // "Importing Photos...".
+    // index (-1: at the end): one step per file, ordered so that the photos
+    // end in the files' order (the last file first at an index, the first
+    // file first at the end). Its status line is "Importing Photos...".
     static std::shared_ptr<XmlProcessor> createProcessorForFilesAlbumIndex(const QStringList& filenames, const QString& album, int index);
 
     const QString& filename() const { return _filename; }

@@ -23,6 +23,7 @@
 #include "model/theme/XmlTheme.h"
 #include "platform/Process.h"
 #include "platform/Resources.h"
+#include "support/HtmlValidator.h"
 #include "support/StarterSite.h"
 #include "support/TestFiles.h"
 #include "support/TestPictures.h"
@@ -42,26 +43,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// The catalog of the W3C DTDs (package w3c-sgml-lib); its entries map the
-// HTML 4.01 identifiers onto the local DTD files, so nothing is fetched.
-const QString sgmlCatalog = QStringLiteral("/usr/share/xml/w3c-sgml-lib/schema/dtd/sgml.soc");
-
-// The validator's complaints about the page, or "" when it is valid.
-QString validationErrors(const QString& page)
-{
-    QProcess validator;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("SGML_CATALOG_FILES"), sgmlCatalog);
-    validator.setProcessEnvironment(environment);
-    validator.start(QStringLiteral("onsgmls"), { QStringLiteral("-s"), page });
-    if (!validator.waitForFinished(60000))
-        return QStringLiteral("onsgmls did not finish");
-    const QString errors = QString::fromUtf8(validator.readAllStandardError());
-    if (validator.exitCode() != 0 && errors.isEmpty())
-        return QStringLiteral("onsgmls failed");
-    return errors;
-}
 
 // Every brace closes the one opened before it, and none is left open.
 bool bracesBalance(const QString& css)
@@ -169,7 +150,7 @@ TEST_F(SiteBuildTest, ANewSiteComesFromTheStarterArchive)
 
 TEST_F(SiteBuildTest, EveryPageIsValidHtml401AndEveryStyleSheetParses)
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("onsgmls")).isEmpty() || !QFileInfo::exists(sgmlCatalog))
+    if (!htmlValidatorAvailable())
         GTEST_SKIP() << "onsgmls and the W3C DTDs (opensp, w3c-sgml-lib) are not installed";
     // The validator does find faults.
     const QString broken = work.filePath(QStringLiteral("broken.html"));
@@ -206,7 +187,7 @@ TEST_F(SiteBuildTest, EveryPageIsValidHtml401AndEveryStyleSheetParses)
 // the feed well-formed, and every page reachable by its name.
 TEST_F(SiteBuildTest, HostileNamesKeepEveryPageValidTheFeedWellFormedAndEveryPageReachable)
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("onsgmls")).isEmpty() || !QFileInfo::exists(sgmlCatalog)
+    if (!htmlValidatorAvailable()
         || QStandardPaths::findExecutable(QStringLiteral("xmllint")).isEmpty())
         GTEST_SKIP() << "onsgmls, the W3C DTDs and xmllint (opensp, w3c-sgml-lib, libxml2-utils) are not installed";
     fillSite();

@@ -584,6 +584,18 @@ TEST_F(XmlWebPhotoAlbumTest, CaptionsAboveStandOverTheirFrameAndPushTheRowDown)
     EXPECT_GE(occurrences(thumbnails, "<p class=\"photo\""), 1);
 }
 
+TEST_F(XmlWebPhotoAlbumTest, AFirstCaptionOfSeveralLinesCarriesTheFontCheckIdOnce)
+{
+    addPhotos(2);
+    photos[0]->caption()->setContent("<p>Sunrise over the harbour on the first morning</p>");
+    photos[1]->caption()->setContent("<p>Caption</p>");
+    album->relayoutFlags(page.get(), 0);
+    const QString thumbnails = pass(PagePass::Thumbnails);
+    // The caption wraps under its 120-pixel thumbnail; an id names one element of the page.
+    EXPECT_EQ(occurrences(thumbnails, "<p id=\"pp\" class=\"photo\""), 1) << thumbnails.toStdString();
+    EXPECT_GE(occurrences(thumbnails, "<p class=\"photo\""), 2) << thumbnails.toStdString();
+}
+
 TEST_F(XmlWebPhotoAlbumTest, ClicksOnPhotosOpenThePictureOrFollowTheCaptionLink)
 {
     addPhotos(2);

@@ -13,6 +13,7 @@
 #include "model/site/XmlPhoto.h"
 #include "templates/XmlCSSBackground.h"
 #include "templates/XmlCSSImage.h"
+#include "support/ChildNames.h"
 #include "support/LogCapture.h"
 #include "support/Printers.h"
 #include "support/QueueDocument.h"
@@ -167,6 +168,36 @@ TEST_F(ImagePhotoStepsTest, ScriptAttributesAndTheirDefaults)
         const XmlBasePtr step = XmlBase::createWithXmlRootDir(QString::fromUtf8(c.text), QString());
         ASSERT_NE(step, nullptr);
         c.check(step.get());
+    }
+}
+
+TEST_F(ImagePhotoStepsTest, ImportedFilesEndInTheirOrderAtAnIndexAndAtTheEnd)
+{
+    // Two photos there already: "in1" and "in2".
+    import(120, 90);
+    import(120, 90);
+    struct Case {
+        const char* what;
+        int index;
+        QStringList names;
+    };
+    const Case cases[] = {
+        { "between the two", 1, { "in1", "x", "y", "z", "in2" } },
+        { "at the end", -1, { "in1", "in2", "x", "y", "z" } },
+    };
+    for (const Case& c : cases) {
+        for (const auto& photo : album->childrenOfType<XmlPhoto>()) {
+            if (photo->name().size() == 1)
+                album->removeChild(photo.get());
+        }
+        QStringList files;
+        for (const char* name : { "x", "y", "z" }) {
+            files.append(sources.filePath(QString::fromLatin1(name) + QStringLiteral(".jpg")));
+            writeAll(files.last(), photoBytes(80, 60));
+        }
+        document.queue.startProcessor(XmlImportPhoto::createProcessorForFilesAlbumIndex(files, album->UUID(), c.index));
+        drain();
+        EXPECT_EQ(childNames(*album), c.names) << c.what;
     }
 }
 

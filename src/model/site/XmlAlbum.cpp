@@ -136,7 +136,8 @@ void XmlAlbum::newDocument()
             setName(QStringLiteral("Page %1").arg(number));
             setFileName(QStringLiteral("page%1.html").arg(number));
             setTemplate(document->defaultTemplate());
-            _webcontent->setContent(QStringLiteral("Some Photos"));
+            // The page's own content is its title; its page text starts empty.
+            setContent(QStringLiteral("Some Photos"));
         }
         XmlWebItem::newDocument();
     });
