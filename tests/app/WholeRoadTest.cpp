@@ -494,6 +494,11 @@ TEST_F(WholeRoadTest, ANewSiteIsMadePublishedChangedAndRevertedAsAUserDoesIt)
         typeInto(columns, QStringLiteral("4"));
         QTest::keyClick(columns, Qt::Key_Return);
         EXPECT_EQ(photoAlbum->cols(), 4);
+        // The thumbnails of the new cell size are made by the queue, then drawn.
+        drainQueue();
+        QCoreApplication::processEvents();
+        for (const XmlBasePtr& photo : travel->photoObjects())
+            EXPECT_FALSE(XmlPhoto::cast(photo.get())->pendingResize()) << "every thumbnail is drawn again";
         picture(QStringLiteral("05-album-sheet"));
     }
     chooseTemplate(*notes, QStringLiteral("Text Page"));
