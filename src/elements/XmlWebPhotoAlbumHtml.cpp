@@ -58,7 +58,7 @@ void XmlWebPhotoAlbum::appendLightboxHead(QString& html)
 {
     if (_clickOp != ClickOperation::Lightbox)
         return;
-    html += QStringLiteral("<link rel=\"stylesheet\" href=\"lightbox.css\" type=\"text/css\" media=\"screen\" />\n");
+    html += QStringLiteral("<link rel=\"stylesheet\" href=\"lightbox.css\" type=\"text/css\" media=\"screen\">\n");
     html += QStringLiteral("<script type=\"text/javascript\" src=\"prototype.js\"></script>\n");
     html += QStringLiteral("<script type=\"text/javascript\" src=\"scriptaculous.js?load=effects\"></script>\n");
     html += QStringLiteral("<script type=\"text/javascript\" src=\"lightbox.js\"></script>\n");

@@ -356,7 +356,7 @@ TEST_F(XmlWebPhotoAlbumTest, LightboxWritesItsHeadLinesCopyStepsAndFullSizeImage
 {
     addPhotos(2);
     album->setClickOp(XmlWebPhotoAlbum::ClickOperation::Lightbox);
-    EXPECT_EQ(pass(PagePass::Head), QString("<link rel=\"stylesheet\" href=\"lightbox.css\" type=\"text/css\" media=\"screen\" />\n"
+    EXPECT_EQ(pass(PagePass::Head), QString("<link rel=\"stylesheet\" href=\"lightbox.css\" type=\"text/css\" media=\"screen\">\n"
                                "<script type=\"text/javascript\" src=\"prototype.js\"></script>\n"
                                "<script type=\"text/javascript\" src=\"scriptaculous.js?load=effects\"></script>\n"
                                "<script type=\"text/javascript\" src=\"lightbox.js\"></script>\n"));

@@ -1,0 +1,100 @@
+// Album pages as the site writes them: a site made from the starter, its
+// album page of photos given each thumbnail click and each album option,
+// built through the document's queue; every page it writes is checked
+// against the HTML 4.01 Transitional DTD.
+#include "elements/XmlWebPhotoAlbum.h"
+#include "model/site/XmlAlbum.h"
+#include "model/site/XmlContent.h"
+#include "pipeline/SiteScripts.h"
+#include "support/HtmlValidator.h"
+#include "support/StarterSite.h"
+#include "support/TestFiles.h"
+#include "support/TestPictures.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+using ClickOperation = XmlWebPhotoAlbum::ClickOperation;
+using CartType = XmlWebPhotoAlbum::CartType;
+
+struct AlbumCase {
+    const char* name;
+    ClickOperation click;
+    std::function<void(XmlWebPhotoAlbum&)> options;
+};
+
+void PrintTo(const AlbumCase& c, std::ostream* out) { *out << c.name; }
+
+class AlbumPagesTest : public StarterSiteTest, public ::testing::WithParamInterface<AlbumCase> {
+protected:
+    AlbumPagesTest()
+        : StarterSiteTest(QStringLiteral("Album.lqxl"))
+    {
+    }
+};
+
+TEST_P(AlbumPagesTest, EveryPageIsValidHtml401)
+{
+    if (!htmlValidatorAvailable())
+        GTEST_SKIP() << "onsgmls and the W3C DTDs (opensp, w3c-sgml-lib) are not installed";
+    const AlbumCase& c = GetParam();
+    auto page = addPage(home(), 1, QStringLiteral("Harbour"));
+    page->webcontent()->setContent(QStringLiteral("<p>Boats &amp; nets, early in the day.</p>"));
+    for (int i = 0; i < 4; ++i) {
+        const QString source = work.filePath(QStringLiteral("in%1.jpg").arg(i));
+        writeAll(source, jpegBytes(160 + 40 * (i % 2), 120, i % 2 ? Qt::darkRed : Qt::darkCyan, 90));
+        ASSERT_NE(page->importPhotoIndexCaption(source, i, QStringLiteral("Boat \"%1\" & <net>").arg(i)), nullptr);
+    }
+    auto* album = dynamic_cast<XmlWebPhotoAlbum*>(templateNumbered(1)->getElementWithName(QStringLiteral("Photo Album")).get());
+    ASSERT_NE(album, nullptr);
+    album->setClickOp(c.click);
+    if (c.options)
+        c.options(*album);
+    lq::createProcessor(site());
+    runQueue();
+
+    QStringList pages;
+    for (const QString& name : generated().keys()) {
+        if (!name.endsWith(QStringLiteral(".html")))
+            continue;
+        pages.append(name);
+        const QString errors = validationErrors(homepage(name));
+        EXPECT_TRUE(errors.isEmpty()) << name.toStdString() << ":\n" << errors.toStdString();
+    }
+    const QString harbour = page->fileName();
+    EXPECT_TRUE(pages.contains(harbour)) << pages.join(u' ').toStdString();
+    const bool slideshowPage = c.click == ClickOperation::SlideshowPage;
+    EXPECT_EQ(pages.contains(QStringLiteral("slideshow%1.html").arg(page->pageSeqNumber())), slideshowPage) << pages.join(u' ').toStdString();
+}
+
+const AlbumCase albumCases[] = {
+    { "SlideshowPage", ClickOperation::SlideshowPage, {} },
+    { "NewWindow", ClickOperation::NewWindow, {} },
+    { "Nothing", ClickOperation::Nothing, {} },
+    { "CaptionLink", ClickOperation::CaptionLink, {} },
+    { "SlideshowElement", ClickOperation::SlideshowElement, {} },
+    { "Lightbox", ClickOperation::Lightbox, {} },
+    { "LightboxWithoutCaptionsOrTooltips", ClickOperation::Lightbox,
+      [](XmlWebPhotoAlbum& a) { a.setShowCaptions(false); a.setShowToolTips(false); } },
+    { "SlideshowPageCaptionsAbove", ClickOperation::SlideshowPage,
+      [](XmlWebPhotoAlbum& a) { a.setShowCaptions(true); a.setCaptionsAbove(true); a.setShowToolTips(true); } },
+    { "LightboxBuyNow", ClickOperation::Lightbox,
+      [](XmlWebPhotoAlbum& a) { a.setCartType(CartType::BuyNow); a.setThumbnailCaption(1); a.setThumbnailButton(1); } },
+    { "SlideshowPageAddToCart", ClickOperation::SlideshowPage,
+      [](XmlWebPhotoAlbum& a) { a.setCartType(CartType::AddToCart); a.setThumbnailButton(1); a.setSlideshowButton(1); a.setSlideshowCaption(1); } },
+    { "SlideshowElementBuyNow", ClickOperation::SlideshowElement,
+      [](XmlWebPhotoAlbum& a) { a.setCartType(CartType::BuyNow); a.setSlideshowButton(1); } },
+    { "LightboxAfterTheDescription", ClickOperation::Lightbox, [](XmlWebPhotoAlbum& a) { a.setAfterDescription(1); } },
+    { "LightboxCollage", ClickOperation::Lightbox, [](XmlWebPhotoAlbum& a) { a.setAfterDescription(2); a.setHasCollage(1); } },
+    { "SlideshowPageCollage", ClickOperation::SlideshowPage, [](XmlWebPhotoAlbum& a) { a.setAfterDescription(2); a.setHasCollage(1); } },
+    { "NewWindowFreeCropping", ClickOperation::NewWindow,
+      [](XmlWebPhotoAlbum& a) { a.setAutoCropFreestyle(1); a.setCols(2); a.setRows(1); } },
+};
+
+INSTANTIATE_TEST_SUITE_P(EveryClickAndOption, AlbumPagesTest, ::testing::ValuesIn(albumCases),
+                         [](const ::testing::TestParamInfo<AlbumCase>& info) { return std::string(info.param.name); });
+
+} // namespace
