@@ -33,6 +33,7 @@ enum : int {
     Themes = 112,
     AddGroup = 150,
     AddAlbum = 151,
+    AddPhotos = 152,
     ExportWebsite = 154,
     Watermark = 155,
 

@@ -56,7 +56,8 @@ QList<MenuDefinition> menuDefinitions()
                 {Archive, "Archive…", {}}, {Versions, "Versions", {}}, {0, "", {}}, {Preferences, "Preferences…", QKeySequence::Preferences},
                 {0, "", {}}, {Quit, "Quit", QKeySequence::Quit}}},
         {"&Site",
-            {{AddAlbum, "Add Album Page", {}}, {AddGroup, "Add Group Page", {}}, {0, "", {}}, {Watermark, "Watermark…", {}},
+            {{AddAlbum, "Add Album Page", {}}, {AddGroup, "Add Group Page", {}}, {AddPhotos, "Add Photos…", {}}, {0, "", {}},
+                {Watermark, "Watermark…", {}},
                 {0, "", {}}, {Rebuild, "Rebuild Website", {}}, {Publish, "Publish", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)},
                 {ExportWebsite, "Export Website…", {}}, {0, "", {}}, {Activity, "Activity", {}}}},
         {"&Theme", {{ImportTheme, "Import Theme…", {}}, {ExportTheme, "Export Theme…", {}}, {Themes, "Theme Library", {}}}},
@@ -153,6 +154,8 @@ bool MyDocumentWindow::adjustMenuItem(QAction* item)
             return inner == QStringLiteral("content");
         case Watermark:
             return inner == QStringLiteral("content") && (_currentType == 1 || _currentType == 2);
+        case AddPhotos:
+            return inner == QStringLiteral("content") && _currentEditor == 0 && _currentType == 1;
         default: {
             const int state = getMenuItemState(lq::widgetTag(item));
             if (state == 1) {
@@ -216,6 +219,7 @@ void MyDocumentWindow::menuClicked(int tag)
         case MenuTag::Themes: themes(); break;
         case MenuTag::AddGroup: panel(EditorKind::Navigator)->addGroup(); break;
         case MenuTag::AddAlbum: panel(EditorKind::Navigator)->addAlbum(); break;
+        case MenuTag::AddPhotos: panel(EditorKind::Album)->addPhotos(); break;
         case MenuTag::ExportWebsite: exportWebsite(); break;
         case MenuTag::Watermark: watermark(); break;
         default:

@@ -35,6 +35,9 @@ public:
     // row (the document's menu commands 151 and 150).
     virtual void addAlbum() {}
     virtual void addGroup() {}
+    // The album panel: picture files chosen in a file panel join its page
+    // (the document's menu command 152).
+    virtual void addPhotos() {}
 };
 
 // The kinds of panel the window makes, one of each.

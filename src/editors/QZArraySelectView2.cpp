@@ -23,6 +23,7 @@
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QUrl>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -191,7 +192,7 @@ void QZArraySelectView2::paintEvent(QPaintEvent* event)
                 painter.setPen(Qt::black);
                 painter.setFont(lq::Font::helvetica(12).toQFont());
                 painter.drawText(QRectF(10, 10, std::max<qreal>(width() - 10, 0), 40), Qt::AlignLeft | Qt::AlignTop,
-                    QStringLiteral("Drag and Drop Photos here"));
+                    QStringLiteral("Drag and Drop Photos here, or choose them with Add Photos…"));
             }
             return;
         }
@@ -405,6 +406,33 @@ void QZArraySelectView2::dropEvent(QDropEvent* event)
     _newDropIndex = -1;
     update();
     _dragged.forget();
+}
+
+bool QZArraySelectView2::addFiles(const QStringList& paths)
+{
+    const bool taken = lq::uiFrame(this, "addFiles:", [&] {
+        if (paths.isEmpty())
+            return false;
+        // The files as a file manager's drag carries them.
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString& path : paths)
+            urls.append(QUrl::fromLocalFile(path));
+        data.setUrls(urls);
+        const XmlBasePtr files = draggedObject(&data);
+        if (!XmlExternalFiles::cast(files.get()))
+            return false;
+        // No gap: the files go after the last item, each in turn, so that
+        // they are numbered in the order chosen.
+        const int gap = _currentDropIndex;
+        _currentDropIndex = -1;
+        const bool done = performDragOperation(files);
+        _currentDropIndex = gap;
+        return done;
+    });
+    _dragged.forget();
+    update();
+    return taken;
 }
 
 int QZArraySelectView2::childIndexForGap(int gap, const XmlBase* dropped) const

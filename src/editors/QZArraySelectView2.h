@@ -61,6 +61,9 @@ public:
 
     void setDragDropEnabled(bool enabled);
     bool dragDropEnabled() const { return _ddenable; }
+    // Files chosen elsewhere (a file panel) go where the same files dropped
+    // after the last item go, by the same road; whether they were taken.
+    bool addFiles(const QStringList& paths);
 
     // --- Selection (no redisplay; indexes are kept when children change) ------
     void clearSelection() { _selectedItems.clear(); }

@@ -13,6 +13,7 @@
 #include "model/site/XmlSite.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/widgets/ActionConnection.h"
+#include "platform/widgets/ModalHandler.h"
 #include "platform/widgets/MyButton.h"
 #include "platform/widgets/MyLabel.h"
 #include "platform/widgets/MyPopUpButton.h"
@@ -20,15 +21,22 @@
 #include "platform/widgets/SplitView.h"
 
 #include <QAbstractButton>
+#include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QScrollArea>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 #include <typeinfo>
 
 const QString QZAlbumEditor::chooseHeading = QStringLiteral("Select Photo Above to Edit Caption");
 const QString QZAlbumEditor::captionHeading = QStringLiteral("Caption for Selected Photo");
+const QStringList QZAlbumEditor::photoFileTypes { QStringLiteral("jpg"), QStringLiteral("jpeg"), QStringLiteral("png"),
+    QStringLiteral("gif"), QStringLiteral("tif"), QStringLiteral("tiff"), QStringLiteral("bmp"), QStringLiteral("JPG"),
+    QStringLiteral("JPEG"), QStringLiteral("PNG"), QStringLiteral("GIF"), QStringLiteral("TIF"), QStringLiteral("TIFF"),
+    QStringLiteral("BMP") };
 
 namespace {
 
@@ -94,6 +102,10 @@ QWidget* QZAlbumEditor::buildTitleRow()
     _albumTitle->setToolTip(QStringLiteral("The page's title"));
     row->addWidget(_albumTitle, 1);
     lq::connectAction(_albumTitle, &QLineEdit::textEdited, this, "controlTextDidChange:", [this] { markChanged(); });
+    _addPhotos = new MyButton(0, QStringLiteral("Add Photos…"), holder);
+    _addPhotos->setToolTip(QStringLiteral("Chooses picture files to add to this page, after its last photo"));
+    lq::connectAction(_addPhotos, &QPushButton::clicked, this, "addPhotos:", [this] { addPhotos(); });
+    row->addWidget(_addPhotos);
     auto* siteSettings = new MyButton(0, QStringLiteral("Site Settings"), holder);
     siteSettings->setToolTip(QStringLiteral("Edits the masthead, the footer and the pages of the site"));
     lq::connectAction(siteSettings, &QPushButton::clicked, this, "editMastHead:", [this] { editMastHead(); });
@@ -200,6 +212,26 @@ void QZAlbumEditor::loadEditor()
         } else {
             clearLastPhotoUUID();
         }
+    });
+}
+
+void QZAlbumEditor::addPhotos()
+{
+    lq::uiFrame(this, "addPhotos:", [&] {
+        if (!album())
+            return;
+        lq::FilePanelRequest request;
+        request.window = window();
+        request.title = QStringLiteral("Add Photos");
+        request.prompt = QStringLiteral("Add");
+        request.folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+        if (!QFileInfo(request.folder).isDir())
+            request.folder = QDir::homePath();
+        request.fileTypes = photoFileTypes;
+        request.typesLabel = QStringLiteral("Pictures");
+        const QStringList chosen = lq::modalHandler().runOpenFilesPanel(request);
+        if (!chosen.isEmpty())
+            _arrayView->addFiles(chosen);
     });
 }
 

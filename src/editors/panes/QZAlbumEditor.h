@@ -48,6 +48,8 @@ public:
     static constexpr int lowerAreaSnap = 30;
     // The grid is never lower than this.
     static constexpr int gridMinimum = 90;
+    // The kinds of picture file "Add Photos…" offers.
+    static const QStringList photoFileTypes;
 
     explicit QZAlbumEditor(QWidget* parent = nullptr);
     ~QZAlbumEditor() override;
@@ -76,6 +78,9 @@ public:
     void arrayClick();
     // A double click opens the photo clicked in the photo editor.
     void arrayAction();
+    // "Add Photos…": picture files chosen in a file panel come in as the
+    // same files dropped after the grid's last photo do.
+    void addPhotos() override;
     void changeLinkType(int index);
     // The site settings (the home page becomes the current object).
     void editMastHead();
@@ -100,6 +105,7 @@ public:
     TextEditorArea* descriptionArea() const { return _description; }
     TextEditorArea* captionArea() const { return _caption; }
     QZArraySelectView2* arrayView() const { return _arrayView; }
+    MyButton* addPhotosButton() const { return _addPhotos; }
     MyPopUpButton* imageLink() const { return _imageLink; }
     MyLabel* selectPhotoText() const { return _selectPhotoText; }
     MyTextField* altText() const { return _altText; }
@@ -130,6 +136,7 @@ private:
     TextEditorArea* _description = nullptr;
     TextEditorArea* _caption = nullptr;
     QZArraySelectView2* _arrayView = nullptr;
+    MyButton* _addPhotos = nullptr;
     MyPopUpButton* _imageLink = nullptr;
     MyLabel* _selectPhotoText = nullptr;
     MyTextField* _altText = nullptr;

@@ -21,13 +21,13 @@ std::unique_ptr<ModalHandler>& installed()
     return handler;
 }
 
-// "Files (*.qvzip *.lqtm)"
-QString typeFilter(const QStringList& types)
+// "Files (*.qvzip *.lqtm)"; the label names the files when given.
+QString typeFilter(const QStringList& types, const QString& label = QString())
 {
     QStringList patterns;
     for (const QString& type : types)
         patterns.append(QStringLiteral("*.") + type);
-    return QStringLiteral("Files (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+    return (label.isEmpty() ? QStringLiteral("Files") : label) + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
 }
 } // namespace
 
@@ -78,11 +78,13 @@ int ModalHandler::runAlert(const AlertRequest& request)
     return clicked ? clicked->property("alertIndex").toInt() : static_cast<int>(box->buttons().size()) - 1;
 }
 
-QString ModalHandler::runOpenPanel(const FilePanelRequest& request)
+namespace {
+// Runs an open panel of the mode for the request; the files chosen, none when cancelled.
+QStringList runOpen(const FilePanelRequest& request, QFileDialog::FileMode mode)
 {
     QFileDialog panel(request.window, request.title, request.folder);
     panel.setAcceptMode(QFileDialog::AcceptOpen);
-    panel.setFileMode(request.documentExtension.isEmpty() && !request.chooseFolder ? QFileDialog::ExistingFile : QFileDialog::Directory);
+    panel.setFileMode(mode);
     if (request.chooseFolder)
         panel.setOption(QFileDialog::ShowDirsOnly);
     if (!request.prompt.isEmpty())
@@ -90,12 +92,25 @@ QString ModalHandler::runOpenPanel(const FilePanelRequest& request)
     if (!request.nameFieldLabel.isEmpty())
         panel.setLabelText(QFileDialog::FileName, request.nameFieldLabel);
     if (!request.fileTypes.isEmpty())
-        panel.setNameFilter(typeFilter(request.fileTypes));
+        panel.setNameFilter(typeFilter(request.fileTypes, request.typesLabel));
     if (request.window)
         panel.setWindowModality(Qt::WindowModal);
-    if (panel.exec() != QDialog::Accepted || panel.selectedFiles().isEmpty())
-        return QString();
-    return panel.selectedFiles().first();
+    if (panel.exec() != QDialog::Accepted)
+        return {};
+    return panel.selectedFiles();
+}
+} // namespace
+
+QString ModalHandler::runOpenPanel(const FilePanelRequest& request)
+{
+    const QStringList chosen = runOpen(request,
+        request.documentExtension.isEmpty() && !request.chooseFolder ? QFileDialog::ExistingFile : QFileDialog::Directory);
+    return chosen.isEmpty() ? QString() : chosen.first();
+}
+
+QStringList ModalHandler::runOpenFilesPanel(const FilePanelRequest& request)
+{
+    return runOpen(request, QFileDialog::ExistingFiles);
 }
 
 QString ModalHandler::runSavePanel(const FilePanelRequest& request)

@@ -33,6 +33,7 @@ struct FilePanelRequest {
     QString documentExtension;   // e.g. "lqxl": folders of that extension are documents
     bool chooseFolder = false;   // open panels: a folder is chosen, not a file
     QStringList fileTypes;       // the extensions of the files offered ("qvzip"); a save panel adds the first
+    QString typesLabel;          // what the offered files are ("Pictures"; "" for "Files")
 };
 
 // The path a save panel answers for the name the user gave: with the
@@ -47,6 +48,9 @@ public:
     // The chosen path, or "" when the user cancelled. Without a document
     // extension one existing file is chosen.
     virtual QString runOpenPanel(const FilePanelRequest& request);
+    // Several existing files chosen at once, in the order the panel lists
+    // them; none when the user cancelled.
+    virtual QStringList runOpenFilesPanel(const FilePanelRequest& request);
     virtual QString runSavePanel(const FilePanelRequest& request);
     // Runs the dialog as a sheet of its parent window; the dialog's result code.
     virtual int runSheet(QDialog* sheet);

@@ -13,17 +13,25 @@
 #include "model/site/XmlContent.h"
 #include "model/site/XmlGroup.h"
 #include "model/site/XmlTrash.h"
+#include "platform/widgets/MyButton.h"
 #include "platform/widgets/MyLabel.h"
 #include "platform/widgets/MyPopUpButton.h"
 #include "platform/widgets/MyTextField.h"
 #include "platform/widgets/MyTextView.h"
 #include "platform/widgets/SplitView.h"
+#include "app/MenuTags.h"
+#include "support/ChildNames.h"
 #include "support/Printers.h"
+#include "support/TestPictures.h"
+#include "support/ui/DropEvents.h"
 #include "support/ui/PaneWindow.h"
 #include "support/ui/ViewMouse.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 
 #include <gtest/gtest.h>
 
@@ -355,6 +363,101 @@ TEST_F(AlbumEditorTest, AGroupIsNoAlbumPageForThePane)
     editor()->loadEditor();
     editor()->saveEditor();
     EXPECT_EQ(group->content(), before);
+}
+
+// "Add Photos…", from the pane's button and from the Site menu: the files
+// chosen in the panel arrive as the same photos, in the same order, as the
+// same files dropped after the grid's last photo.
+TEST_F(AlbumEditorTest, AddPhotosTakesTheChosenFilesAsADropOfTheSameFilesAfterTheLastPhoto)
+{
+    const QString notes = sources.filePath(QStringLiteral("notes.txt"));
+    writeAll(notes, "not a picture");
+    const QString png = sources.filePath(QStringLiteral("Beach.png"));
+    writeAll(png, encoded(solid(90, 60, Qt::yellow), "PNG"));
+    struct Case {
+        const char* what;
+        QStringList files;
+        bool fromMenu;
+    };
+    const QList<Case> cases {
+        { "one picture, from the button", { sourcePicture(QStringLiteral("walk.jpg"), Qt::gray) }, false },
+        { "several kinds named out of order, from the button",
+          { sourcePicture(QStringLiteral("walk.jpg"), Qt::gray), png, sourcePicture(QStringLiteral("cliff.jpeg"), Qt::cyan) }, false },
+        { "a file that is no picture among them, from the Site menu",
+          { sourcePicture(QStringLiteral("zebra.jpg"), Qt::darkGray), notes, sourcePicture(QStringLiteral("Anchor.JPG"), Qt::magenta) }, true },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        // Two pages alike: the panel's files go to one, the drop to the other.
+        std::shared_ptr<XmlAlbum> pages[2];
+        for (auto& page : pages) {
+            page = XmlAlbum::create();
+            document.site()->homepage()->addChild(page);
+            page->newDocument();
+            for (const auto& [name, colour] : { std::pair { "A", Qt::red }, std::pair { "B", Qt::green } })
+                addPhoto(*page, QString::fromLatin1(name), colour);
+        }
+
+        show(pages[0].get());
+        const qsizetype asked = modal.state->panels.size();
+        modal.state->filesPanelAnswer = c.files;
+        if (c.fromMenu) {
+            QAction* item = window->menuItem(MenuTag::AddPhotos);
+            ASSERT_NE(item, nullptr);
+            for (QAction* menu : window->menuBar()->actions()) {
+                if (menu->menu() && menu->menu()->actions().contains(item))
+                    Q_EMIT menu->menu()->aboutToShow();
+            }
+            ASSERT_TRUE(item->isEnabled());
+            item->trigger();
+        } else {
+            ASSERT_TRUE(editor()->addPhotosButton()->isVisible());
+            click(*editor()->addPhotosButton(), editor()->addPhotosButton()->rect().center());
+        }
+        ASSERT_EQ(modal.state->panels.size(), asked + 1) << "one file panel";
+        const lq::FilePanelRequest& request = modal.state->panels.last();
+        EXPECT_EQ(request.window, window.get());
+        for (const char* type : { "jpg", "jpeg", "png", "JPG" })
+            EXPECT_TRUE(request.fileTypes.contains(QLatin1String(type))) << type;
+        EXPECT_FALSE(request.fileTypes.contains(QStringLiteral("txt")));
+        drainQueue();
+
+        show(pages[1].get());
+        const std::unique_ptr<QMimeData> dropped = fileManagerData(c.files);
+        EXPECT_TRUE(dragAndDrop(grid(), dropped.get(), emptySpot(), Qt::CopyAction | Qt::MoveAction).accepted);
+        drainQueue();
+
+        EXPECT_GT(pages[1]->numberPhotos(), 2) << "the drop brought photos";
+        EXPECT_EQ(childNames(*pages[0]), childNames(*pages[1]));
+        EXPECT_EQ(childNames(*pages[0]).mid(0, 2), (QStringList { "A", "B" })) << "the new photos follow the last one";
+        for (int i = 0; i < pages[0]->numberPhotos(); ++i) {
+            auto* chosen = XmlPhoto::cast(pages[0]->photoObjects().value(i).get());
+            auto* droppedPhoto = XmlPhoto::cast(pages[1]->photoObjects().value(i).get());
+            ASSERT_TRUE(chosen && droppedPhoto);
+            EXPECT_EQ(QImage(chosen->originalFilename()).size(), QImage(droppedPhoto->originalFilename()).size()) << i;
+        }
+    }
+}
+
+TEST_F(AlbumEditorTest, AddPhotosCancelledAddsNothingAndTheMenuItemWantsAnAlbumPage)
+{
+    modal.state->filesPanelAnswer.clear();
+    click(*editor()->addPhotosButton(), editor()->addPhotosButton()->rect().center());
+    drainQueue();
+    EXPECT_EQ(childNames(*album), (QStringList { "A", "B", "C" }));
+    EXPECT_EQ(document.changeCount(), 0);
+
+    QAction* item = window->menuItem(MenuTag::AddPhotos);
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->text(), QStringLiteral("Add Photos…"));
+    auto group = XmlGroup::create();
+    document.site()->homepage()->addChild(group);
+    show(group.get());
+    for (QAction* menu : window->menuBar()->actions()) {
+        if (menu->menu() && menu->menu()->actions().contains(item))
+            Q_EMIT menu->menu()->aboutToShow();
+    }
+    EXPECT_FALSE(item->isEnabled()) << "a group page takes no photos of its own";
 }
 
 } // namespace

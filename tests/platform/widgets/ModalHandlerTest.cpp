@@ -1,15 +1,20 @@
 // The standard modal handler's alerts: sized to their text, the default
-// and Escape buttons where a user expects them.
+// and Escape buttons where a user expects them; its panel for several files.
 #include "platform/widgets/ModalHandler.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFileDialog>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -77,5 +82,57 @@ TEST(AlertBox, FirstButtonIsTheDefaultAndCancelTakesEscape)
         box->show();
         QTest::keyClick(box.get(), Qt::Key_Escape);
         EXPECT_EQ(box->clickedButton(), box->escapeButton());
+    }
+}
+
+// The standard panel for several files: the picture types only, Return
+// answers every file chosen, Escape none.
+TEST(FilesPanel, ReturnAnswersTheChosenFilesAndEscapeNone)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    for (const char* name : { "b.jpg", "a.png", "notes.txt" }) {
+        QFile file(folder.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    lq::FilePanelRequest request;
+    request.title = QStringLiteral("Add Photos");
+    request.prompt = QStringLiteral("Add");
+    request.folder = folder.path();
+    request.fileTypes = { QStringLiteral("jpg"), QStringLiteral("png") };
+    request.typesLabel = QStringLiteral("Pictures");
+
+    struct Case {
+        const char* what;
+        Qt::Key key;
+        QStringList answer;
+    };
+    const QList<Case> cases {
+        { "Return", Qt::Key_Return, { folder.filePath(QStringLiteral("a.png")), folder.filePath(QStringLiteral("b.jpg")) } },
+        { "Escape", Qt::Key_Escape, {} },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QStringList filters;
+        QString accept;
+        // Plays the user's part once the panel shows: both pictures chosen, then the key.
+        QTimer user;
+        QObject::connect(&user, &QTimer::timeout, [&] {
+            auto* panel = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!panel || !panel->isVisible())
+                return;
+            user.stop();
+            filters = panel->nameFilters();
+            if (auto* button = panel->findChild<QDialogButtonBox*>())
+                accept = button->button(QDialogButtonBox::Open) ? button->button(QDialogButtonBox::Open)->text() : QString();
+            panel->selectFile(QStringLiteral("\"a.png\" \"b.jpg\""));
+            QTest::keyClick(panel, c.key);
+        });
+        user.start(20);
+        QStringList chosen = lq::ModalHandler().runOpenFilesPanel(request);
+        chosen.sort();
+        EXPECT_EQ(chosen, c.answer);
+        EXPECT_EQ(filters, QStringList { QStringLiteral("Pictures (*.jpg *.png)") });
+        EXPECT_EQ(accept, QStringLiteral("Add"));
     }
 }

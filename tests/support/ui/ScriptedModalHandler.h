@@ -20,6 +20,8 @@ public:
         QList<int> alertAnswers;
         int alertAnswer = 0;
         QString panelAnswer;
+        // What a panel of several files answers (none: the user cancelled).
+        QStringList filesPanelAnswer;
         // Answers a sheet as a user would (fills it, presses a button or a
         // key); without it every sheet answers 1 untouched.
         std::function<int(QDialog*)> sheetAnswer;
@@ -42,6 +44,11 @@ public:
     {
         _state->panels.append(request);
         return _state->panelAnswer;
+    }
+    QStringList runOpenFilesPanel(const lq::FilePanelRequest& request) override
+    {
+        _state->panels.append(request);
+        return _state->filesPanelAnswer;
     }
     QString runSavePanel(const lq::FilePanelRequest& request) override
     {
