@@ -1,7 +1,7 @@
 // The whole road a new user walks, on a real X display (Xvfb) with the
 // program's own objects: the start window makes a site; the Site menu and
 // the navigator add two pages and a group, named in their rows; ten JPEG
-// photos are dropped into an album page's grid; a title, a caption and a
+// photos come into an album page through "Add Photos…"; a title, a caption and a
 // page text are typed in the panes; templates are chosen in the layout tab
 // and the page title dragged on the canvas; the watermark sheet puts a
 // watermark on the photos; the site is rebuilt, previewed and published to
@@ -43,6 +43,7 @@
 #include "platform/Workspace.h"
 #include "platform/widgets/ControlTags.h"
 #include "platform/widgets/ItemModelAdaptor.h"
+#include "platform/widgets/MyButton.h"
 #include "platform/widgets/MyColorWell.h"
 #include "platform/widgets/MyIntegerField.h"
 #include "platform/widgets/MyMatrix.h"
@@ -58,6 +59,7 @@
 #include "support/ChildNames.h"
 #include "support/EventLoop.h"
 #include "support/HeadlessChromium.h"
+#include "support/SlideshowPage.h"
 #include "support/HelperTools.h"
 #include "support/HtmlValidator.h"
 #include "support/PublishSite.h"
@@ -426,7 +428,7 @@ TEST_F(WholeRoadTest, ANewSiteIsMadePublishedChangedAndRevertedAsAUserDoesIt)
     EXPECT_EQ(group->content(), QStringLiteral("My journal"));
     picture(QStringLiteral("02-pages-and-group"));
 
-    // --- Ten photos dropped into the album page's grid -------------------------------------------
+    // --- Ten photos added to the album page through "Add Photos…" --------------------------------
     show(travel.get());
     auto* albumPane = dynamic_cast<QZAlbumEditor*>(window->panel(EditorKind::Album));
     ASSERT_NE(albumPane, nullptr);
@@ -439,15 +441,16 @@ TEST_F(WholeRoadTest, ANewSiteIsMadePublishedChangedAndRevertedAsAUserDoesIt)
         photos.append(path);
     }
     QZArraySelectView2* grid = albumPane->arrayView();
-    const std::unique_ptr<QMimeData> dropped = fileManagerData(photos);
-    const QPointF inside(grid->width() / 2.0, grid->height() / 2.0);
-    EXPECT_TRUE(dragAndDrop(grid, dropped.get(), inside, Qt::CopyAction | Qt::MoveAction).accepted);
+    // "Add Photos…" in the album pane: the file panel chooses the ten pictures.
+    modal.state->filesPanelAnswer = photos;
+    clickButton(albumPane->addPhotosButton());
+    EXPECT_EQ(modal.state->panels.last().title, QStringLiteral("Add Photos"));
     drainQueue();
     ASSERT_EQ(travel->numberPhotos(), 10);
     QStringList inOrder;
     for (int i = 1; i <= 10; ++i)
         inOrder.append(QStringLiteral("IMG_%1").arg(1000 + i));
-    EXPECT_EQ(childNames(*travel), inOrder) << "the photos keep the order of the files dropped";
+    EXPECT_EQ(childNames(*travel), inOrder) << "the photos keep the order of the files chosen";
     for (const XmlBasePtr& photo : travel->photoObjects()) {
         auto* p = XmlPhoto::cast(photo.get());
         ASSERT_NE(p, nullptr);
@@ -626,6 +629,21 @@ TEST_F(WholeRoadTest, ANewSiteIsMadePublishedChangedAndRevertedAsAUserDoesIt)
         runHeadlessChromium({QStringLiteral("--headless"), QStringLiteral("--window-size=1100,900"),
                                 QStringLiteral("--screenshot=") + testArtefactsFolder() + QStringLiteral("/whole-road-07-chromium.png")},
             address, &out, &chromiumErrors);
+
+        // The thumbnails open the slideshow page: its menu, slide, caption
+        // and text stand apart and its controls work. The measuring copy is
+        // served beside it and taken away again.
+        const QString slideshow = QStringLiteral("slideshow%1.html").arg(travel->pageSeqNumber());
+        const QString probe = QStringLiteral("probe-") + slideshow;
+        ASSERT_TRUE(slideshowpage::writeProbe(readAll(served + QLatin1Char('/') + slideshow), served + QLatin1Char('/') + probe));
+        const slideshowpage::Look look =
+            slideshowpage::look(QStringLiteral("http://tester:secret@") + server.address() + QStringLiteral("/site/") + probe);
+        ASSERT_TRUE(QFile::remove(served + QLatin1Char('/') + probe));
+        EXPECT_TRUE(look.browser) << look.why.toStdString();
+        slideshowpage::expectLooksRight(look, !travel->webcontent()->content().isEmpty());
+        runHeadlessChromium(slideshowpage::chromiumArguments()
+                << QStringLiteral("--screenshot=") + testArtefactsFolder() + QStringLiteral("/whole-road-07-slideshow.png"),
+            QStringLiteral("http://tester:secret@") + server.address() + QStringLiteral("/site/") + slideshow, &out, &chromiumErrors);
     }
 
     // --- One page's text changed: only that page goes to the server ---------------------------------
