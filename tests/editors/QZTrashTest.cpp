@@ -1,13 +1,19 @@
 // The trash pane: emptying it deletes exactly the pictures of the trashed
 // photos, a file that will not go stops it and is told, the Delete key takes
 // one item for good, and pages come back by dragging them to the navigator.
+#include "app/VersionList.h"
+#include "document/RevertController.h"
 #include "model/site/XmlGroup.h"
+#include "platform/widgets/MyTabView.h"
+#include "platform/widgets/MyTableView.h"
 #include "support/ChildNames.h"
 #include "support/TestPictures.h"
 #include "support/ui/SitePanes.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QItemSelectionModel>
+#include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -165,8 +171,19 @@ TEST_F(QZTrashTest, EmptyingKeepsThePicturesThatTheSiteOrASnapshotStillUses)
     EXPECT_EQ(pictureSize(copy->originalFilename()), QSize(160, 120));
     EXPECT_EQ(readAll(savedPath), savedPicture) << "the snapshot still names it";
 
-    // Versions > Revert: the photo comes back with its picture.
-    ASSERT_TRUE(document.revertFromFile(snapshot)) << document.lastError().toStdString();
+    // Versions > Revert to that save, the emptying not saved: the photo
+    // comes back with its picture.
+    VersionList* versions = window->versionList();
+    window->setMainTab(QStringLiteral("Versions"));
+    int row = 0;
+    while (row < versions->controller().numberOfRows() && versions->controller().pathAtRow(row) != snapshot)
+        ++row;
+    ASSERT_LT(row, versions->controller().numberOfRows());
+    QAbstractItemModel* rows = versions->table()->model();
+    versions->table()->selectionModel()->select(rows->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    modal.state->alertAnswers = { 0 };
+    versions->revertButton()->click();
+    ASSERT_EQ(window->masterTab()->selectedIdentifier(), QStringLiteral("Editing"));
     XmlAlbum* holiday = nullptr;
     for (const auto& page : document.site()->homepage()->childrenOfType<XmlAlbum>())
         if (page->name() == QStringLiteral("Holiday"))
