@@ -309,6 +309,9 @@ int MyDocument::maxPhotoSequenceNumber() const
         _site->callSelectorOnObject([&](XmlBase& element) {
             if (const XmlPhoto* photo = dynamic_cast<const XmlPhoto*>(&element))
                 largest = std::max(largest, photo->imageSeqNumber());
+            // A page's representative picture has a number of its own.
+            if (const XmlAlbum* page = dynamic_cast<const XmlAlbum*>(&element))
+                largest = std::max(largest, page->repPictureNumber());
         });
     return largest;
 }
@@ -532,8 +535,11 @@ bool MyDocument::readFromFile(const QString& folderPath)
         _site->refreshFiles();
         trimSnapshots(folder);
 
+        // Only a counter that would hand out a number already in use needs
+        // the rebuild; one ahead (after the newest photo was deleted) skips
+        // numbers, which harms nothing.
         const int largest = maxPhotoSequenceNumber() + 1;
-        if (largest != _site->imageSeqTest()) {
+        if (largest > _site->imageSeqTest()) {
             lq::log(QString::number(largest) + QStringLiteral(" != ") + QString::number(_site->imageSeqTest()));
             _siteNeedsRebuild = true;
         }

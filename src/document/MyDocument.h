@@ -4,6 +4,7 @@
 #include "model/core/DocumentBase.h"
 
 #include <QDateTime>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -153,7 +154,7 @@ public:
     // Why the last package operation failed ("" when it did not).
     const QString& lastError() const { return _lastError; }
     // Set by an open that found the caches missing or the picture counter
-    // off: the window offers a rebuild.
+    // at or below a picture number in use: the window offers a rebuild.
     bool siteNeedsRebuild() const { return _siteNeedsRebuild; }
 
     // The snapshot's file name (without folder or extension) for a save at
@@ -161,7 +162,8 @@ public:
     static QString snapshotName(const QDateTime& time);
     // The snapshots kept at open.
     static constexpr int keptSnapshots = 50;
-    // The largest picture number of the site's photos, and of the picture
+    // The largest picture number of the site's photos and pages'
+    // representative pictures (the trash's included), and of the picture
     // files "image<N>.jpg" in the folder's "pictures".
     int maxPhotoSequenceNumber() const;
     int maxPictureNumberOnDisk() const;
@@ -178,6 +180,11 @@ public:
     // The largest number N of the pictures "image<N>.<extension>" in
     // "pictures", at any depth; other names do not count. 0 for none.
     int getMaxPhotoSequenceNumber() const;
+    // The names ("image<N>.jpg") of the pictures under "pictures" that the
+    // site (its pages, their representative pictures and the trash) or a
+    // snapshot in "revert" uses. Each name in `leaving` (the pictures of
+    // items on their way out of the site) counts for one use less.
+    QSet<QString> picturesInUse(const QStringList& leaving = {}) const;
     // Queues the rebuild of the internal images of every photo of the page;
     // nothing for no page or a page without photos.
     void rebuildPhotoAlbum(XmlAlbum* page);

@@ -16,6 +16,7 @@
 #include "platform/Process.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -81,10 +82,7 @@ void MyDocument::rebuildEntireSite()
             dirExists(folder + QLatin1Char('/') + QLatin1String(name));
         // 3. Pictures that neither the site nor a snapshot uses.
         const QString pictures = folder + QStringLiteral("/pictures");
-        QSet<QString> used;
-        for (const QString& name : _site->picturesInSite())
-            used.insert(name);
-        used.unite(picturesOfSnapshots(folder));
+        const QSet<QString> used = picturesInUse();
         const QStringList entries = lq::folderEntries(pictures, true);
         for (const QString& entry : entries) {
             if (used.contains(entry))
@@ -107,6 +105,25 @@ void MyDocument::rebuildEntireSite()
                     processor->addChild(XmlRebuildPhoto::createForUUID(photo->UUID()));
         startProcessor(processor);
     });
+}
+
+QSet<QString> MyDocument::picturesInUse(const QStringList& leaving) const
+{
+    QSet<QString> used;
+    if (!_site)
+        return used;
+    QHash<QString, int> uses;
+    for (const QString& name : _site->picturesInSite())
+        ++uses[name];
+    for (const QString& name : leaving)
+        --uses[name];
+    for (auto it = uses.cbegin(); it != uses.cend(); ++it)
+        if (it.value() > 0)
+            used.insert(it.key());
+    const QString folder = fileName();
+    if (!folder.isEmpty())
+        used.unite(picturesOfSnapshots(folder));
+    return used;
 }
 
 int MyDocument::getMaxPhotoSequenceNumber() const

@@ -498,7 +498,7 @@ bool QZArraySelectView2::deleteSelectedPhoto()
             return false;
         if (const XmlBasePtr photo = shownChildAtIndex(firstSelectedItem())) {
             XmlSite* site = _document->document().site();
-            XmlTrash* trash = site ? site->trash() : nullptr;
+            XmlTrash* trash = site ? site->ensureTrash() : nullptr;
             if (trash && trash->canYouBeMyParent(photo.get())) {
                 photo->removeFromParentWithoutDeletingChildren();
                 trash->addChild(photo);

@@ -336,15 +336,22 @@ void QZNavViewer::selectionChanged(XmlOutlineView&)
 
 std::optional<bool> QZNavViewer::canDeleteObject(XmlBase& element)
 {
-    return !XmlHomePage::cast(&element) && !XmlTrash::cast(&element) && !XmlFiles::cast(&element) && !iPhoto::cast(&element);
+    return lq::uiFrame(this, "canDeleteObject:", [&] {
+        if (XmlHomePage::cast(&element) || XmlTrash::cast(&element) || XmlFiles::cast(&element) || iPhoto::cast(&element))
+            return false;
+        // A page or photo leaves the site only for its trash: what the trash
+        // would not take stays where it is.
+        XmlSite* site = _document ? _document->document().site() : nullptr;
+        return site && site->ensureTrash()->canYouBeMyParent(&element);
+    });
 }
 
 void QZNavViewer::addToTrash(const XmlBasePtr& element)
 {
     lq::uiFrame(this, "addToTrash:", [&] {
         XmlSite* site = _document ? _document->document().site() : nullptr;
-        if (site && site->trash())
-            site->trash()->addChild(element);
+        if (site && element)
+            site->ensureTrash()->addChild(element);
     });
 }
 

@@ -22,6 +22,16 @@
 
 #include <typeinfo>
 
+namespace {
+
+// The name of the photo's picture under "pictures", as the site lists it.
+QString pictureName(const XmlPhoto& photo)
+{
+    return QStringLiteral("image%1.jpg").arg(photo.imageSeqNumber());
+}
+
+} // namespace
+
 const QString QZTrash::itemColumn = QStringLiteral("item");
 const QString QZTrash::descriptionColumn = QStringLiteral("description");
 
@@ -85,9 +95,10 @@ void QZTrash::emptyTrash()
             { QStringLiteral("Empty Trash"), QStringLiteral("Cancel") });
         if (choice != 0)
             return;
+        const QSet<QString> kept = picturesKeptWithout(trash->children());
         QString failure;
         while (const XmlBasePtr item = trash->firstChild()) {
-            if (!deleteFilesInChildren(*item, &failure))
+            if (!deleteFilesInChildren(*item, &failure, kept))
                 break;
             item->removeFromParent();
         }
@@ -126,21 +137,43 @@ bool QZTrash::deleteFiles(int number, QString* failure)
     return true;
 }
 
-bool QZTrash::deleteFilesInChildren(XmlBase& element, QString* failure)
+bool QZTrash::deleteFilesInChildren(XmlBase& element, QString* failure, const QSet<QString>& kept)
 {
     return lq::modelFrame(this, "deleteFilesInChildren:", [&] {
         if (typeid(element) == typeid(XmlPhoto)) {
             auto& photo = static_cast<XmlPhoto&>(element);
-            photo.deleteFiles();
-            if (!deleteFiles(photo.imageSeqNumber(), failure))
-                return false;
+            if (!kept.contains(pictureName(photo))) {
+                photo.deleteFiles();
+                if (!deleteFiles(photo.imageSeqNumber(), failure))
+                    return false;
+            }
         }
         for (const XmlBasePtr& child : element.children()) {
-            if (!deleteFilesInChildren(*child, failure))
+            if (!deleteFilesInChildren(*child, failure, kept))
                 return false;
         }
         return true;
     });
+}
+
+QStringList QZTrash::picturesOfPhotos(XmlBase& element)
+{
+    QStringList names;
+    element.callSelectorOnObject([&](XmlBase& each) {
+        if (typeid(each) == typeid(XmlPhoto))
+            names.append(pictureName(static_cast<XmlPhoto&>(each)));
+    });
+    return names;
+}
+
+QSet<QString> QZTrash::picturesKeptWithout(const XmlBaseList& items) const
+{
+    if (!_document)
+        return {};
+    QStringList leaving;
+    for (const XmlBasePtr& item : items)
+        leaving.append(picturesOfPhotos(*item));
+    return _document->document().picturesInUse(leaving);
 }
 
 std::optional<QVariant> QZTrash::outlineViewObjectValueForTableColumnByItem(XmlOutlineView&, const QString& column, XmlBase& item)
@@ -174,7 +207,7 @@ std::optional<bool> QZTrash::canDeleteObject(XmlBase& element)
         if (choice != 0)
             return false;
         QString failure;
-        if (deleteFilesInChildren(element, &failure))
+        if (deleteFilesInChildren(element, &failure, picturesKeptWithout({ element.shared_from_this() })))
             return true;
         tellFailure(QStringLiteral("\"") + element.name() + QStringLiteral("\" could not be deleted"), failure);
         return false;

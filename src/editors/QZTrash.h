@@ -3,6 +3,7 @@
 #include "editors/EditorPanel.h"
 #include "editors/XmlOutlineController.h"
 
+#include <QSet>
 #include <QWidget>
 
 class XmlOutlineView;
@@ -34,8 +35,10 @@ public:
 
     // Deletes everything in the trash for good, each item with the files of
     // its photos, once the user confirms; only while the trash is the
-    // current object. A file that cannot be deleted stops it there: that
-    // item and the ones after it stay in the trash, and the user is told.
+    // current object. A picture that a photo left in the site or a snapshot
+    // still uses stays, with its files. A file that cannot be deleted stops
+    // it there: that item and the ones after it stay in the trash, and the
+    // user is told.
     void emptyTrash();
     // Deletes the pictures of that number: the web image and thumbnails
     // under "homepage/pictures", then the imported "pictures/image<n>.jpg".
@@ -43,8 +46,11 @@ public:
     // reason, when one that is there cannot be deleted; the imported picture
     // then stays.
     bool deleteFiles(int number, QString* failure);
-    // The files of every photo in the element's subtree, depth first.
-    bool deleteFilesInChildren(XmlBase& element, QString* failure);
+    // The files of every photo in the element's subtree, depth first, but
+    // for the photos whose picture ("image<N>.jpg") is among `kept`.
+    bool deleteFilesInChildren(XmlBase& element, QString* failure, const QSet<QString>& kept = {});
+    // The pictures of the photos in the element's subtree, one name a photo.
+    static QStringList picturesOfPhotos(XmlBase& element);
 
     // --- Outline hooks ----------------------------------------------------------------------
     std::optional<QVariant> outlineViewObjectValueForTableColumnByItem(XmlOutlineView& view, const QString& column, XmlBase& item) override;
@@ -55,6 +61,9 @@ public:
     void dropDone() override;
 
 private:
+    // The pictures that stay when the items go: those the rest of the site
+    // or a snapshot uses.
+    QSet<QString> picturesKeptWithout(const XmlBaseList& items) const;
     void tellFailure(const QString& title, const QString& failure);
 
     XmlOutlineView* TrashOutline = nullptr;

@@ -273,7 +273,7 @@ TEST_F(QZFilesTest, OpeningUsesTheSystemWithTheFilesAddress)
 TEST_F(QZFilesTest, AFileOfAnotherOpenSiteIsCopiedIn)
 {
     MyDocument other;
-    ASSERT_TRUE(other.newDocumentFromArchive(work.filePath(QStringLiteral("Other.lqxl")), work.filePath(QStringLiteral("default.qvzip"))));
+    ASSERT_TRUE(other.newDocument(work.filePath(QStringLiteral("Other.lqxl"))));
     XmlFiles& theirs = *other.site()->files();
     QDir().mkpath(theirs.fullname());
     ASSERT_TRUE(theirs.importFilename(outside(QStringLiteral("shared.txt"), "shared")));

@@ -13,8 +13,12 @@
 
 namespace {
 
+// The site a user has right after making it: the starter's pages, with a
+// page "Holiday" of the test's own before them.
 class QZNavViewerTest : public SitePanesTest {
 protected:
+    QZNavViewerTest() { keepStarterPages = true; }
+
     // A new page of the kind, numbered and named as the site's pages are.
     template <class Page>
     std::shared_ptr<Page> newPage(XmlBase& parent)
@@ -230,6 +234,106 @@ TEST_F(QZNavViewerTest, PagesAndPhotosMoveAndGoToTheTrash)
         EXPECT_FALSE(navOutline().dragIdentifiersForItems({ fixed }).has_value()) << fixed->name().toStdString();
     }
     EXPECT_TRUE(navOutline().dragIdentifiersForItems({ photo.get() }).has_value());
+}
+
+TEST_F(QZNavViewerTest, PicturesDroppedBetweenTwoPhotosComeInThere)
+{
+    for (const char* name : { "P0", "P1", "P2" })
+        addPhoto(*album, QString::fromLatin1(name), Qt::gray);
+    window->updateNavEditor();
+    navOutline().expandObject(album.get());
+    const QStringList pictures { sourcePicture(QStringLiteral("A.jpg"), Qt::red), sourcePicture(QStringLiteral("B.jpg"), Qt::green),
+        sourcePicture(QStringLiteral("C.jpg"), Qt::blue) };
+    // Between the second and the third photo: child index 2.
+    EXPECT_TRUE(dropFiles(navOutline(), pictures, gapAbove(navOutline(), album->childAtIndex(2).get())).accepted);
+    drainQueue();
+    EXPECT_EQ(album->photoCaptions(), (QStringList { "<p>P0</p>", "<p>P1</p>", "<p>A</p>", "<p>B</p>", "<p>C</p>", "<p>P2</p>" }));
+}
+
+TEST_F(QZNavViewerTest, APageMovesWithinItsParentToTheGapItIsDroppedIn)
+{
+    ASSERT_GE(home().numberChildren(), 4) << "the starter's pages follow the test's own";
+    window->updateNavEditor();
+    struct Case {
+        const char* what;
+        int from;
+        int dropIndex;
+        int landsAt;
+    };
+    const Case cases[] {
+        { "down, from 1 to the gap at 3", 1, 3, 2 },
+        { "up, from 3 to the gap at 1", 3, 1, 1 },
+    };
+    for (const Case& c : cases) {
+        const XmlBasePtr page = home().childAtIndex(c.from);
+        const XmlBasePtr atGap = home().childAtIndex(c.dropIndex);
+        QStringList expected = childNames(home());
+        expected.move(c.from, c.landsAt);
+        EXPECT_TRUE(dropElement(navOutline(), *page, gapAbove(navOutline(), atGap.get())).accepted) << c.what;
+        EXPECT_EQ(home().indexOfChild(page.get()), c.landsAt) << c.what;
+        EXPECT_EQ(childNames(home()), expected) << c.what;
+        window->updateNavEditor();
+    }
+}
+
+TEST_F(QZNavViewerTest, ElementsAreRefusedWherePagesAndPhotosCannotBe)
+{
+    const auto group = newPage<XmlGroup>(home());
+    const auto other = newPage<XmlGroup>(home());
+    const auto inner = newPage<XmlAlbum>(*group);
+    const auto photo = addPhoto(*album, QStringLiteral("A"), Qt::red);
+    window->updateNavEditor();
+    navOutline().expandObject(album.get());
+    navOutline().expandObject(group.get());
+
+    struct Case {
+        const char* what;
+        XmlBase* dragged;
+        XmlBase* target;
+    };
+    const Case cases[] {
+        { "a group on a group", other.get(), group.get() },
+        { "a group on a page in a group", other.get(), inner.get() },
+        { "a photo on a group", photo.get(), group.get() },
+        { "a photo on the home page", photo.get(), &home() },
+        { "a page on a page", inner.get(), album.get() },
+    };
+    const QString tree = site().createXml();
+    for (const Case& c : cases) {
+        EXPECT_FALSE(dropElement(navOutline(), *c.dragged, rectOf(navOutline(), c.target).center()).accepted) << c.what;
+        EXPECT_EQ(site().createXml(), tree) << c.what;
+    }
+    EXPECT_EQ(photo->parent(), album.get());
+    EXPECT_EQ(other->parent(), &home());
+}
+
+TEST_F(QZNavViewerTest, TheDeleteKeyOnANewSiteSendsPagesAndPhotosToItsTrash)
+{
+    // The starter's own pages, and a photo, as a new user deletes them.
+    const auto photo = addPhoto(*album, QStringLiteral("A"), Qt::red);
+    const QString picture = photo->originalFilename();
+    XmlBasePtr about;
+    for (const XmlBasePtr& page : home().children())
+        if (page->name() == QStringLiteral("About"))
+            about = page;
+    ASSERT_NE(about, nullptr);
+    window->updateNavEditor();
+    navOutline().expandObject(album.get());
+    document.clearChangeCount();
+    for (XmlBase* doomed : { static_cast<XmlBase*>(photo.get()), about.get() }) {
+        choose(navOutline(), doomed);
+        QTest::keyClick(&navOutline(), Qt::Key_Delete);
+        EXPECT_EQ(doomed->parent(), &trash()) << doomed->name().toStdString();
+    }
+    EXPECT_TRUE(document.isDocumentEdited());
+    EXPECT_TRUE(modal.state->alerts.isEmpty()) << "the trash gives them back: no question";
+    EXPECT_TRUE(QFileInfo::exists(picture));
+
+    // Saved and opened again, they are still in the trash.
+    ASSERT_TRUE(document.saveFileWithComment(document.fileName(), QStringLiteral("deleted two")));
+    MyDocument reopened;
+    ASSERT_TRUE(reopened.readFromFile(document.fileName())) << reopened.lastError().toStdString();
+    EXPECT_EQ(childNames(*reopened.site()->trash()), (QStringList { "A", "About" }));
 }
 
 TEST_F(QZNavViewerTest, PagesOfAnotherOpenSiteAreRefused)

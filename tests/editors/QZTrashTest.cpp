@@ -1,12 +1,19 @@
 // The trash pane: emptying it deletes exactly the pictures of the trashed
 // photos, a file that will not go stops it and is told, the Delete key takes
 // one item for good, and pages come back by dragging them to the navigator.
+#include "app/VersionList.h"
+#include "document/RevertController.h"
 #include "model/site/XmlGroup.h"
+#include "platform/widgets/MyTabView.h"
+#include "platform/widgets/MyTableView.h"
 #include "support/ChildNames.h"
+#include "support/TestPictures.h"
 #include "support/ui/SitePanes.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QItemSelectionModel>
+#include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -65,8 +72,8 @@ TEST_F(QZTrashTest, EmptyingDeletesThePicturesOfTheTrashedPhotosAndNothingElse)
 {
     const auto gone = newPage(home(), QStringLiteral("Gone"));
     const auto four = numberedPhoto(*gone, 4);
-    const auto seven = numberedPhoto(*gone, 7);
     const auto kept = numberedPhoto(*album, 5);
+    const auto seven = numberedPhoto(*gone, 7);
     const QStringList doomed = filesOf(*four) + filesOf(*seven);
     const QStringList keep = filesOf(*kept);
     ASSERT_EQ(existing(doomed), doomed);
@@ -99,6 +106,94 @@ TEST_F(QZTrashTest, EmptyingDeletesThePicturesOfTheTrashedPhotosAndNothingElse)
     EXPECT_EQ(existing(keep), keep);
     EXPECT_EQ(trashPane().outline()->adaptor()->rowCount(), 0);
     EXPECT_EQ(modal.state->alerts.size(), 2) << "only the question, no failure";
+}
+
+TEST_F(QZTrashTest, EmptyingATrashHoldingAGroupDeletesThePicturesOfEveryPageInIt)
+{
+    auto group = XmlGroup::create();
+    home().addChild(group);
+    group->newDocument();
+    const auto first = newPage(*group, QStringLiteral("First"));
+    const auto second = newPage(*group, QStringLiteral("Second"));
+    QStringList doomed;
+    for (XmlAlbum* page : { first.get(), second.get() })
+        for (const char* name : { "a", "b" })
+            doomed += filesOf(*addPhoto(*page, page->name() + QString::fromLatin1(name), Qt::darkCyan));
+    const QStringList keep = filesOf(*addPhoto(*album, QStringLiteral("kept"), Qt::darkRed));
+    ASSERT_EQ(existing(doomed), doomed);
+    window->updateNavEditor();
+    pressDelete(navOutline(), group.get());
+    ASSERT_EQ(group->parent(), &trash());
+
+    choose(navOutline(), &trash());
+    trashPane().emptyTrash();
+    EXPECT_EQ(trash().numberChildren(), 0);
+    EXPECT_EQ(existing(doomed), QStringList());
+    EXPECT_EQ(existing(keep), keep);
+}
+
+// A picture goes with the last photo that uses it: a photo still in the
+// site keeps it, and so does a snapshot, which a revert brings back whole.
+TEST_F(QZTrashTest, EmptyingKeepsThePicturesThatTheSiteOrASnapshotStillUses)
+{
+    const auto saved = addPhoto(*album, QStringLiteral("saved"), Qt::darkGreen);
+    const QDateTime at(QDate(2031, 5, 4), QTime(10, 20, 30));
+    document.setNow([at] { return at; });
+    ASSERT_TRUE(document.saveFileWithComment(document.fileName(), QStringLiteral("with the photo")));
+    const QString snapshot = document.fileName() + QStringLiteral("/revert/") + MyDocument::snapshotName(at) + QStringLiteral(".qvzip");
+    ASSERT_TRUE(QFileInfo::exists(snapshot));
+    const QString savedPath = saved->originalFilename();
+    const int savedNumber = saved->imageSeqNumber();
+    const QByteArray savedPicture = readAll(savedPath);
+    ASSERT_FALSE(savedPicture.isEmpty());
+
+    // A photo copied to another page shares its picture with the original.
+    const auto other = newPage(home(), QStringLiteral("Other"));
+    const auto twin = addPhoto(*album, QStringLiteral("twin"), Qt::darkBlue);
+    const auto copy = std::dynamic_pointer_cast<XmlPhoto>(twin->copyWithZone());
+    ASSERT_NE(copy, nullptr);
+    other->addChild(copy);
+    ASSERT_EQ(copy->imageSeqNumber(), twin->imageSeqNumber());
+    // A photo imported since the save: no one else has its picture.
+    const auto fresh = addPhoto(*album, QStringLiteral("fresh"), Qt::darkMagenta);
+    const QStringList freshFiles = filesOf(*fresh);
+    window->updateNavEditor();
+    for (XmlPhoto* photo : { saved.get(), twin.get(), fresh.get() }) {
+        pressDelete(navOutline(), photo);
+        ASSERT_EQ(photo->parent(), &trash()) << photo->name().toStdString();
+    }
+
+    choose(navOutline(), &trash());
+    trashPane().emptyTrash();
+    ASSERT_EQ(trash().numberChildren(), 0);
+    EXPECT_EQ(existing(freshFiles), QStringList());
+    EXPECT_TRUE(QFileInfo::exists(copy->originalFilename())) << "the copy still shows it";
+    EXPECT_EQ(pictureSize(copy->originalFilename()), QSize(160, 120));
+    EXPECT_EQ(readAll(savedPath), savedPicture) << "the snapshot still names it";
+
+    // Versions > Revert to that save, the emptying not saved: the photo
+    // comes back with its picture.
+    VersionList* versions = window->versionList();
+    window->setMainTab(QStringLiteral("Versions"));
+    int row = 0;
+    while (row < versions->controller().numberOfRows() && versions->controller().pathAtRow(row) != snapshot)
+        ++row;
+    ASSERT_LT(row, versions->controller().numberOfRows());
+    QAbstractItemModel* rows = versions->table()->model();
+    versions->table()->selectionModel()->select(rows->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    modal.state->alertAnswers = { 0 };
+    versions->revertButton()->click();
+    ASSERT_EQ(window->masterTab()->selectedIdentifier(), QStringLiteral("Editing"));
+    XmlAlbum* holiday = nullptr;
+    for (const auto& page : document.site()->homepage()->childrenOfType<XmlAlbum>())
+        if (page->name() == QStringLiteral("Holiday"))
+            holiday = page.get();
+    ASSERT_NE(holiday, nullptr);
+    const auto back = holiday->childrenOfType<XmlPhoto>();
+    ASSERT_EQ(back.size(), 1);
+    EXPECT_EQ(back.first()->imageSeqNumber(), savedNumber);
+    EXPECT_EQ(readAll(back.first()->originalFilename()), savedPicture);
+    EXPECT_EQ(pictureSize(back.first()->originalFilename()), QSize(160, 120));
 }
 
 TEST_F(QZTrashTest, AFileThatCannotBeDeletedStopsTheEmptyingAndIsTold)

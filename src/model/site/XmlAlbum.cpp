@@ -290,6 +290,11 @@ std::shared_ptr<XmlPhotoRep> XmlAlbum::rep()
     });
 }
 
+int XmlAlbum::repPictureNumber() const
+{
+    return _rep ? _rep->imageSeqNumber() : 0;
+}
+
 QStringList XmlAlbum::picturesInSite()
 {
     return lq::modelFrame(this, "picturesInSite", [&] {

@@ -87,6 +87,9 @@ public:
     // the new representative picture draws its own number from the site and
     // stores its own copy.
     std::shared_ptr<XmlPhotoRep> rep() override;
+    // The representative picture's number as it stands (0 for none),
+    // without making one.
+    int repPictureNumber() const;
 
     // The children that are photos, in order, and how many there are.
     virtual XmlBaseList photoObjects();

@@ -142,7 +142,8 @@ public:
     QImage iconImage() override;
     // The canvas's thumbnail aspect becomes the size ("{w, h}"); the
     // thumbnail is made again and written to "temp". Clears the pending
-    // re-make.
+    // re-make. No change of the document: the album showing the photo
+    // decides the shape.
     void resizeThumbnail(const QString& size);
     // Asks the next drawing of the thumbnail to make it again at once.
     void forceRedraw() { ++_forceRedraw; }

@@ -8,6 +8,7 @@
 #include "imaging/XmlImage.h"
 #include "model/core/ModelSettings.h"
 #include "model/core/DocumentBase.h"
+#include "model/core/SuppressedChanges.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlPhotoRep.h"
 #include "model/site/XmlSite.h"
@@ -153,6 +154,10 @@ void XmlPhoto::resizeThumbnail(const QString& text)
 {
     lq::modelFrame(this, "resizeThumbnail:", [&] {
         const lq::Size size = stringToSize(text);
+        // The shape follows the album that shows the photo: working it out
+        // (for a build, a preview, the layout) is no edit of the user's, and
+        // is worked out the same way again when it is not saved.
+        const SuppressedChanges quiet(*this);
         _canvas->setThumbAspectX(size.width);
         _canvas->setThumbAspectY(size.height);
         {

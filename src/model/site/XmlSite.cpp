@@ -166,6 +166,19 @@ XmlTrash* XmlSite::trash() const
     return firstChildOfClass<XmlTrash>(*this);
 }
 
+XmlTrash* XmlSite::ensureTrash()
+{
+    return lq::modelFrame(this, "ensureTrash", [&] {
+        if (XmlTrash* present = trash())
+            return present;
+        const std::shared_ptr<XmlTrash> made = XmlTrash::create();
+        // Never a change: a site that lacked its trash saves the same pages.
+        const SuppressedChanges quiet(*this);
+        addChild(made);
+        return made.get();
+    });
+}
+
 void XmlSite::postload()
 {
     lq::modelFrame(this, "postload", [&] {
@@ -179,6 +192,7 @@ void XmlSite::postload()
             if (const XmlBasePtr node = factory())
                 insertChildAfterChild(node, filesTree);
         }
+        ensureTrash();
         XmlBase::postload();
     });
 }

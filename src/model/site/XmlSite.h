@@ -45,8 +45,9 @@ public:
     XmlSite* siteRoot() override { return this; }
     // The first child whose class is exactly XmlHomePage, or nothing.
     XmlHomePage* homepage() override;
-    // Adds the files tree after the home page when there is none, and a new
-    // photo-library node after the files tree, then finishes the children.
+    // Adds the files tree after the home page when there is none, a new
+    // photo-library node after the files tree and, when the site has none,
+    // the trash as its last child, then finishes the children.
     void postload() override;
 
     // --- Counters: each answers its current value, then advances it; no change notice.
@@ -76,6 +77,9 @@ public:
     // The first child of exactly that class, or nothing.
     XmlFiles* files() const;
     XmlTrash* trash() const;
+    // The trash, made as the last child when the site has none: what is
+    // deleted always has a place to go.
+    XmlTrash* ensureTrash();
 
     // --- Page tree queries ----------------------------------------------------
     // The first page of the home page that is an album or a group, or nothing.

@@ -119,6 +119,41 @@ TEST_F(XmlSiteTest, WithoutAPhotoLibraryFactoryOnlyTheFilesTreeIsAdded)
     EXPECT_EQ(childClasses(*site), (QStringList { "QZhomepage", "files", "QZtrash" }));
 }
 
+TEST_F(XmlSiteTest, ASiteReadWithoutItsTrashGetsAnEmptyOneLastAndKeepsTheOneItHas)
+{
+    struct Case {
+        const char* text;
+        QStringList children;
+        int inTrash;
+    };
+    const Case cases[] {
+        { "<QZsite><QZhomepage/></QZsite>", { "QZhomepage", "files", "iPhoto", "QZtrash" }, 0 },
+        { "<QZsite></QZsite>", { "files", "iPhoto", "QZtrash" }, 0 },
+        { "<QZsite><QZhomepage/><QZtrash><QZalbum name=\"Old\"/></QZtrash></QZsite>", { "QZhomepage", "files", "iPhoto", "QZtrash" }, 1 },
+    };
+    for (const Case& c : cases) {
+        FakeDocument document;
+        const auto site = read(QString::fromLatin1(c.text));
+        ASSERT_NE(site, nullptr) << c.text;
+        EXPECT_EQ(childClasses(*site), c.children) << c.text;
+        ASSERT_NE(site->trash(), nullptr) << c.text;
+        EXPECT_EQ(site->trash()->numberChildren(), c.inTrash) << c.text;
+        // Asked again, the site keeps the trash it has.
+        site->setDocument(&document);
+        XmlTrash* kept = site->trash();
+        EXPECT_EQ(site->ensureTrash(), kept) << c.text;
+        EXPECT_EQ(site->createXml().count(QStringLiteral("<QZtrash")), 1) << c.text;
+        // Without one, an open document gets one last, and no change.
+        site->removeChild(kept);
+        const int changes = document.changes;
+        XmlTrash* made = site->ensureTrash();
+        ASSERT_NE(made, nullptr) << c.text;
+        EXPECT_EQ(site->lastChild().get(), made) << c.text;
+        EXPECT_EQ(document.changes, changes) << c.text;
+        EXPECT_EQ(document.suppressed, 0) << c.text;
+    }
+}
+
 TEST_F(XmlSiteTest, LocationChildIsKeptButNeitherAttachedNorWritten)
 {
     const auto site = read("<QZsite imageseq=\"1\" pageseq=\"1\" widgetseq=\"1\" disableImageWell=\"0\">"

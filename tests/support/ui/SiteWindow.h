@@ -1,6 +1,8 @@
 #pragma once
-// A site document in a temporary folder, opened in its window, with an
-// album page and real JPEG pictures outside the document to import from.
+// A new site document in a temporary folder, made from the shipped starter
+// and opened in its window, with an album page "Holiday" first on the home
+// page (the only one, unless the starter's own pages are kept) and real JPEG
+// pictures outside the document to import from.
 #include "app/MyDocumentWindow.h"
 #include "document/MyDocument.h"
 #include "model/site/XmlAlbum.h"
@@ -12,7 +14,6 @@
 #include "support/TestFiles.h"
 #include "support/TestPictures.h"
 #include "support/ui/ScriptedModalHandler.h"
-#include "support/ui/StarterArchive.h"
 
 #include <QSettings>
 #include <QTemporaryDir>
@@ -27,9 +28,13 @@ protected:
     {
         ASSERT_TRUE(work.isValid());
         ASSERT_TRUE(sources.isValid());
-        const QString archive = work.filePath(QStringLiteral("default.qvzip"));
-        ASSERT_TRUE(writeStarterArchive(work.path(), archive, false));
-        ASSERT_TRUE(document.newDocumentFromArchive(work.filePath(QStringLiteral("Site.lqxl")), archive));
+        // A new site as the program makes it, from the starter it ships.
+        ASSERT_TRUE(document.newDocument(work.filePath(QStringLiteral("Site.lqxl")))) << document.lastError().toStdString();
+        if (!keepStarterPages) {
+            XmlHomePage* home = document.site()->homepage();
+            for (const auto& page : home->childrenOfType<XmlAlbum>())
+                home->removeChild(page.get());
+        }
         album = XmlAlbum::create();
         album->setName(QStringLiteral("Holiday"));
         document.site()->homepage()->insertChildAtIndex(album, 0);
@@ -58,6 +63,9 @@ protected:
         ASSERT_TRUE(processEventsUntil([&] { return document.queue().isIdle(); }));
     }
 
+    // The starter's own pages stay after "Holiday" when a test sets this
+    // before SetUp; otherwise "Holiday" is the home page's only page.
+    bool keepStarterPages = false;
     QTemporaryDir work;
     QTemporaryDir sources;
     ScopedModalHandler modal;

@@ -1,10 +1,12 @@
 #pragma once
-// A starter archive of our own for new sites: a fresh site and an empty
-// theme, zipped like the starter themes the program ships.
+// A starter archive for new sites made from the one the program ships: its
+// site (trash included) and its theme, zipped the same way, with or without
+// the starter's pages.
+#include "model/core/XmlBase.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlSite.h"
-#include "model/theme/XmlTheme.h"
+#include "platform/Resources.h"
 
 #include <QDir>
 #include <QString>
@@ -15,14 +17,26 @@ inline bool writeStarterArchive(const QString& folder, const QString& archive, b
     const QString starter = folder + QStringLiteral("/starter");
     if (!QDir().mkpath(starter))
         return false;
-    auto site = XmlSite::create();
-    site->newDocument();
+    QString why;
+    const std::optional<XmlBaseList> unpacked = XmlBase::unzipTo(lq::resourcePath(QStringLiteral("styles/default.qvzip")), starter, &why);
+    if (!unpacked)
+        return false;
+    std::shared_ptr<XmlSite> site;
+    XmlBasePtr theme;
+    for (const XmlBasePtr& element : *unpacked) {
+        if (auto root = std::dynamic_pointer_cast<XmlSite>(element))
+            site = root;
+        else
+            theme = element;
+    }
+    if (!site || !theme || !site->trash())
+        return false;
     if (!withPages) {
         for (const auto& album : site->homepage()->childrenOfType<XmlAlbum>())
             site->homepage()->removeChild(album.get());
     }
     return site->saveToFile(starter + QStringLiteral("/site.xmlbase"))
-        && XmlTheme::create()->saveToFile(starter + QStringLiteral("/theme.xmlbase"))
+        && theme->saveToFile(starter + QStringLiteral("/theme.xmlbase"))
         && XmlBase::zipRootDirFilenameRecursive(archive, starter, QStringLiteral("site.xmlbase"), false)
         && XmlBase::zipRootDirFilenameRecursive(archive, starter, QStringLiteral("theme.xmlbase"), false);
 }
