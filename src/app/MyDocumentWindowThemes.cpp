@@ -102,7 +102,16 @@ bool MyDocumentWindow::importThemeArchive(const QString& path)
         return false;
 
     const QString folder = _document.fileName();
-    const QStringList kept = archive->installInto(folder);
+    // The theme's pictures and files come in whole, or the theme does not
+    // come at all: a theme without its pictures would spoil every page.
+    QString why;
+    const std::optional<QStringList> installed = archive->installInto(folder, &why);
+    if (!installed) {
+        lq::runAlert(this, QStringLiteral("The theme could not be imported"),
+            QFileInfo(path).fileName() + QStringLiteral(" was not imported, and the website is as it was: ") + why);
+        return false;
+    }
+    const QStringList& kept = *installed;
     if (XmlSite* site = _document.site(); site && site->files()) {
         // The files tree shows the folder as it now is; it is no part of the saved site.
         const SuppressedChanges quiet(*site);

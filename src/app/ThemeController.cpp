@@ -15,6 +15,7 @@
 #include "platform/ExceptionFrame.h"
 #include "platform/FileHelpers.h"
 #include "platform/Strings.h"
+#include "platform/Zip.h"
 #include "platform/graphics/GraphicsImage.h"
 #include "platform/widgets/ModalHandler.h"
 #include "platform/widgets/MyButton.h"
@@ -51,7 +52,8 @@ bool exists(const QString& path)
     return entry.exists() || entry.isSymLink();
 }
 
-// "<path without its extension> N.qvzip" from 2 on, while the path is taken.
+// "<path without its extension> N.qvzip" from 2 on, while the path is taken:
+// nothing brought into the library replaces a theme.
 QString freePath(const QString& wanted)
 {
     QString path = wanted;
@@ -257,8 +259,17 @@ void ThemeController::localThemeSelected()
 
 void ThemeController::storeShownComment()
 {
-    if (XmlQVZIPFile* theme = themeOfUUID(_lastThemeUUID))
-        theme->setComment(Comments->toPlainText());
+    XmlQVZIPFile* theme = themeOfUUID(_lastThemeUUID);
+    if (!theme)
+        return;
+    const QString comment = Comments->toPlainText();
+    const QString unsafe = lq::unsafeZipComment(comment);
+    if (!unsafe.isEmpty()) {
+        tell(QStringLiteral("The comment was not stored"),
+            QStringLiteral("The comment of \"") + theme->name() + QStringLiteral("\" keeps its earlier text: ") + unsafe + QLatin1Char('.'));
+        return;
+    }
+    theme->setComment(comment);
 }
 
 void ThemeController::showTheme(XmlQVZIPFile& theme)
@@ -673,10 +684,20 @@ std::optional<bool> ThemeController::outlineViewDropFilesOnItemChildIndex(XmlOut
         XmlFiles* folder = XmlFiles::cast(&target);
         if (!folder || !outlineViewCanDropFilesOnItem(view, target).value_or(false))
             return false;
+        // As every import into the library: a theme of the same name stays,
+        // the new one takes the next free name.
         const XmlBaseList dropped = files.children();
         for (auto file = dropped.rbegin(); file != dropped.rend(); ++file) {
-            if (const XmlFile* one = XmlFile::cast(file->get()))
-                folder->importFilename(one->filename());
+            const XmlFile* one = XmlFile::cast(file->get());
+            if (!one)
+                continue;
+            const QString source = one->filename();
+            if (!QFileInfo(source).isFile())
+                continue;
+            // A file of this folder dropped onto it is already in place.
+            if (QFileInfo(source).absolutePath() == QFileInfo(folder->fullname()).absoluteFilePath())
+                continue;
+            importFileIntoFolder(source, folder->fullname());
         }
         scheduleReload(selectedFolderPath());
         return true;

@@ -618,6 +618,9 @@ void MyDocument::pruneBitmaps(const QString& folder)
     QStringList used;
     _theme->listOfBitmaps(used);
     const QString bitmaps = folder + QStringLiteral("/bitmaps2");
+    // Nothing is removed through a link out of the document.
+    if (QFileInfo(bitmaps).isSymLink())
+        return;
     for (const QString& name : lq::folderEntries(bitmaps)) {
         const QFileInfo entry(bitmaps + QLatin1Char('/') + name);
         if (entry.isDir())

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <optional>
 
 class XmlBase;
 class XmlTheme;
@@ -32,9 +33,15 @@ public:
     // ("bitmaps2/ab12.png", "files/pics/a.png"), in the archive's order.
     const QStringList& carriedFiles() const { return _carried; }
 
-    // Copies the carried bitmaps and files into the site folder. A file
-    // already there stays as it is; the answer names the ones kept so.
-    QStringList installInto(const QString& siteFolder) const;
+    // Installs the carried bitmaps and files into the site folder, whole or
+    // not at all: they are copied into a private folder inside the site
+    // folder, forced onto the disk, and only then moved into their places
+    // (a move never leaves a file cut short). A file already there stays as
+    // it is; the answer names the ones kept so. Nothing is written through a
+    // link in the site folder. Nothing when the install failed, with the
+    // reason in `error`; the site folder is then as it was. What an install
+    // that was killed left in its private folder is removed by the next one.
+    std::optional<QStringList> installInto(const QString& siteFolder, QString* error = nullptr) const;
 
     // Writes a theme archive from the saved site folder: "theme.xmlbase",
     // the folder "bitmaps2" and the site files whose check is set in the

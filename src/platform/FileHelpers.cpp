@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <utility>
 
 #include <fcntl.h>
@@ -167,6 +168,65 @@ bool removeItem(const QString& path, QString* error)
     }
     if (!QFile::remove(path))
         return fail(error, QStringLiteral("cannot remove ") + path);
+    return true;
+}
+
+namespace {
+
+// The components of the path below the folder, or nothing when the path
+// does not lie below it.
+std::optional<QStringList> componentsBelow(const QString& folder, const QString& path)
+{
+    if (folder.isEmpty() || path.isEmpty())
+        return std::nullopt;
+    const QString top = QDir::cleanPath(folder);
+    const QString place = QDir::cleanPath(path);
+    const QString prefix = top.endsWith(QLatin1Char('/')) ? top : top + QLatin1Char('/');
+    if (!place.startsWith(prefix) || place.size() == prefix.size())
+        return std::nullopt;
+    return place.mid(prefix.size()).split(QLatin1Char('/'));
+}
+
+} // namespace
+
+QString linkUnsafePath(const QString& folder, const QString& path)
+{
+    const std::optional<QStringList> components = componentsBelow(folder, path);
+    if (!components)
+        return QStringLiteral("\"") + path + QStringLiteral("\" lies outside \"") + folder + QLatin1Char('"');
+    QString on = QDir::cleanPath(folder);
+    for (qsizetype i = 0; i + 1 < components->size(); ++i) {
+        on += QLatin1Char('/') + components->at(i);
+        const QFileInfo entry(on);
+        if (entry.isSymLink())
+            return QStringLiteral("\"") + on + QStringLiteral("\" is a link, which is never followed for a change");
+        if (!entry.exists())
+            break;
+    }
+    return QString();
+}
+
+bool makeFoldersBelow(const QString& folder, const QString& path, QString* error)
+{
+    const std::optional<QStringList> components = componentsBelow(folder, path);
+    if (!components)
+        return fail(error, QStringLiteral("\"") + path + QStringLiteral("\" lies outside \"") + folder + QLatin1Char('"'));
+    QString on = QDir::cleanPath(folder);
+    for (const QString& component : *components) {
+        on += QLatin1Char('/') + component;
+        const QByteArray native = QFile::encodeName(on);
+        struct stat status {};
+        if (::lstat(native.constData(), &status) == 0) {
+            if (S_ISLNK(status.st_mode))
+                return fail(error, QStringLiteral("\"") + on + QStringLiteral("\" is a link, which is never followed for a change"));
+            if (!S_ISDIR(status.st_mode))
+                return fail(error, QStringLiteral("\"") + on + QStringLiteral("\" is no folder"));
+            continue;
+        }
+        // mkdir never follows a link put in the place meanwhile: it fails.
+        if (::mkdir(native.constData(), 0777) != 0)
+            return fail(error, QStringLiteral("cannot make the folder ") + on + QStringLiteral(": ") + systemReason(errno));
+    }
     return true;
 }
 

@@ -20,6 +20,17 @@ bool moveItem(const QString& source, const QString& target, QString* error = nul
 // Removes a file, a link (not what it points at) or a folder with everything
 // in it. Nothing at the path counts as done.
 bool removeItem(const QString& path, QString* error = nullptr);
+// Why writing, moving or deleting at the path could reach outside the
+// folder, or "" when it cannot. The path must lie below the folder, and no
+// entry on the way from the folder down to the path's last component may be
+// a link: a link there would carry the change wherever it points, however it
+// resolves today. The last component may itself be a link, which a rename
+// replaces and a removal removes, never following it.
+QString linkUnsafePath(const QString& folder, const QString& path);
+// Makes the missing folders of the path (itself included) below the folder,
+// one at a time, each checked as linkUnsafePath checks: nothing is made
+// through a link or below something that is no folder.
+bool makeFoldersBelow(const QString& folder, const QString& path, QString* error = nullptr);
 // The names of the folder's entries (hidden ones too, never "." and ".."),
 // sorted; with recursive, the paths below the folder of everything at any depth.
 QStringList folderEntries(const QString& folder, bool recursive = false);

@@ -1,10 +1,12 @@
 #include "platform/Zip.h"
 
+#include "platform/FileHelpers.h"
 #include "platform/Image.h"
 #include "platform/InputLimits.h"
 #include "platform/Log.h"
 #include "platform/Process.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -465,6 +467,26 @@ QString unpackFailure(const QString& archive, const ProcessResult& result)
     return QStringLiteral("cannot unpack ") + archive + QStringLiteral(": ") + detail;
 }
 
+// Adds the member's path and, when recursive, the paths of everything below
+// it to names, in name order; links, special files and names the tool's
+// list cannot carry (with a line end) are left out.
+void addUnlinkedNames(const QString& rootDir, const QString& member, bool recursive, QStringList& names)
+{
+    const QFileInfo entry(rootDir + QLatin1Char('/') + member);
+    if (entry.isSymLink() || !(entry.isFile() || entry.isDir()))
+        return;
+    if (member.contains(QLatin1Char('\n')) || member.contains(QLatin1Char('\r'))) {
+        logZipFailure(QStringLiteral("left out of the archive, its name has a line end: ") + member);
+        return;
+    }
+    names.append(member);
+    if (!entry.isDir() || !recursive)
+        return;
+    const QStringList children = QDir(entry.filePath()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString& child : children)
+        addUnlinkedNames(rootDir, member + QLatin1Char('/') + child, recursive, names);
+}
+
 // A private folder inside the target folder (so that moving out of it stays
 // on one file system), removed with everything in it at the end, whatever
 // names the tool gave the files.
@@ -589,14 +611,25 @@ QString unsafeZipMemberSize(const ZipMember& member)
 
 bool zipAdd(const QString& archive, const QString& rootDir, const QString& member, bool recursive)
 {
-    QStringList arguments;
-    if (recursive)
-        arguments << QStringLiteral("-r");
-    // A member name beginning with "-" would be read as an option; zip drops
-    // the leading "./" from the stored name.
-    arguments << archive << (member.startsWith(QLatin1Char('-')) ? QStringLiteral("./") + member : member);
+    // The names are worked out here, without following a link, and handed
+    // to the tool one a line: a link is left out (it could point at a
+    // private file, or back up the tree without end), and the tool neither
+    // recurses, nor reads names as options or wildcards. -y stores a link
+    // that appears meanwhile as a link, never the file it points at.
+    const QFileInfo entry(rootDir + QLatin1Char('/') + member);
+    if (!entry.exists() && !entry.isSymLink()) {
+        logZipFailure(QStringLiteral("nothing to add at ") + entry.filePath());
+        return false;
+    }
+    QStringList names;
+    addUnlinkedNames(rootDir, member, recursive, names);
+    if (names.isEmpty())
+        return true;
+    QByteArray list;
+    for (const QString& name : names)
+        list += QFile::encodeName(name) + '\n';
     ProcessResult result;
-    return runTool(zipTool, arguments, rootDir, result);
+    return runTool(zipTool, { QStringLiteral("-q"), QStringLiteral("-y"), QStringLiteral("-nw"), archive, QStringLiteral("-@") }, rootDir, result, list);
 }
 
 std::optional<QStringList> unzipInto(const QString& archive, const QString& folderGiven, QString* error)
@@ -738,25 +771,75 @@ bool setZipIcon(const QString& archive, const QImage& icon)
 
 QString zipComment(const QString& archive)
 {
-    ProcessResult result;
-    if (!runTool(unzipTool, { QStringLiteral("-q"), QStringLiteral("-z"), absolute(archive) }, temporaryFolder(), result))
+    QFile file(archive);
+    if (!file.open(QIODevice::ReadOnly)) {
+        logZipFailure(QStringLiteral("cannot read ") + archive + QStringLiteral(": ") + file.errorString());
         return QString();
-    if (result.output.isEmpty())
-        return QStringLiteral("");
-    QString comment = QString::fromLocal8Bit(result.output);
-    // The tool ends what it prints with a line end of its own.
-    if (comment.endsWith(QLatin1Char('\n')))
-        comment.chop(1);
-    return comment;
+    }
+    const std::optional<DirectoryPlace> place = findDirectory(file);
+    const std::optional<QByteArray> length = place ? readAt(file, place->endRecord + endOfDirectorySize - 2, 2) : std::nullopt;
+    if (!length) {
+        logZipFailure(archive + QStringLiteral(" is no readable zip archive"));
+        return QString();
+    }
+    // The comment runs to the end of the archive; a length that claims more
+    // than is there gives what is there.
+    const qint64 start = place->endRecord + endOfDirectorySize;
+    const qint64 count = std::min<qint64>(FieldReader(*length).u16(), file.size() - start);
+    const std::optional<QByteArray> bytes = readAt(file, start, count);
+    return bytes && !bytes->isEmpty() ? QString::fromUtf8(*bytes) : QStringLiteral("");
 }
 
-bool setZipComment(const QString& archive, const QString& comment)
+QString unsafeZipComment(const QString& comment)
 {
-    // zip reads the comment from its standard input up to its end, and the
-    // archive is rewritten before it exits: waiting for it means the next
-    // reader of the archive finds the new comment.
-    ProcessResult result;
-    return runTool(zipTool, { QStringLiteral("-z"), absolute(archive) }, temporaryFolder(), result, comment.toLocal8Bit());
+    const qsizetype size = comment.toUtf8().size();
+    if (size > maxZipCommentBytes)
+        return QStringLiteral("the comment has %1 bytes, more than the %2 an archive can hold").arg(size).arg(maxZipCommentBytes);
+    // The archive's end record is found by its signature, which holds
+    // control characters: none may stand in the comment after it.
+    for (const QChar c : comment) {
+        if ((c.unicode() < 0x20 && c != QLatin1Char('\n') && c != QLatin1Char('\r') && c != QLatin1Char('\t')) || c.unicode() == 0x7f)
+            return QStringLiteral("the comment holds control characters");
+    }
+    return QString();
+}
+
+bool setZipComment(const QString& archive, const QString& comment, QString* error)
+{
+    const auto fail = [&](const QString& why) {
+        logZipFailure(why);
+        if (error)
+            *error = why;
+        return false;
+    };
+    const QString unsafe = unsafeZipComment(comment);
+    if (!unsafe.isEmpty())
+        return fail(QStringLiteral("cannot store the comment of ") + archive + QStringLiteral(": ") + unsafe);
+    // The comment is the archive's last part, after the end record that
+    // gives its length: written here byte for byte, it reads back as it was.
+    QFile file(archive);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("cannot read ") + archive + QStringLiteral(": ") + file.errorString());
+    QByteArray bytes = file.readAll();
+    file.close();
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    const std::optional<DirectoryPlace> place = findDirectory(buffer);
+    buffer.close();
+    if (!place)
+        return fail(archive + QStringLiteral(" is no readable zip archive"));
+    const QByteArray text = comment.toUtf8();
+    const qint64 lengthAt = place->endRecord + endOfDirectorySize - 2;
+    if (bytes.mid(lengthAt + 2) == text && FieldReader(bytes, lengthAt).u16() == text.size())
+        return true;
+    bytes.truncate(lengthAt);
+    bytes.append(char(text.size() & 0xff));
+    bytes.append(char((text.size() >> 8) & 0xff));
+    bytes.append(text);
+    QString why;
+    if (!writeFileAtomically(archive, bytes, &why))
+        return fail(QStringLiteral("cannot store the comment of ") + archive + QStringLiteral(": ") + why);
+    return true;
 }
 
 } // namespace lq

@@ -53,7 +53,10 @@ QString unsafeZipMemberName(const QByteArray& name);
 QString unsafeZipMemberSize(const ZipMember& member);
 
 // Adds the member (a path relative to rootDir, with its files when recursive)
-// to the archive, creating it when missing; answers whether the tool succeeded.
+// to the archive, creating it when missing; answers whether the tool
+// succeeded. Links are never followed: a link, the member itself or one
+// below it, is left out, so that no file it points at is packed and no loop
+// grows the archive. A member that is missing fails.
 bool zipAdd(const QString& archive, const QString& rootDir, const QString& member, bool recursive);
 
 // Unpacks the archive into the folder, replacing files of the same names, and
@@ -75,9 +78,16 @@ QImage zipIcon(const QString& archive);
 // replacing an earlier icon; answers success.
 bool setZipIcon(const QString& archive, const QImage& icon);
 
+// The most bytes (in UTF-8) an archive's comment can have.
+constexpr qsizetype maxZipCommentBytes = 0xFFFF;
 // The archive's comment ("" when it has none); nothing (null) when it cannot be read.
 QString zipComment(const QString& archive);
-// Replaces the archive's comment and waits until it is written; answers success.
-bool setZipComment(const QString& archive, const QString& comment);
+// Why the text cannot be an archive's comment ("" when it can): it must fit
+// in maxZipCommentBytes and hold no control characters but line ends and tabs.
+QString unsafeZipComment(const QString& comment);
+// Replaces the archive's comment, byte for byte as zipComment gives it back,
+// the archive being replaced whole; answers success. A comment that
+// unsafeZipComment refuses is not stored, and `error` says why.
+bool setZipComment(const QString& archive, const QString& comment, QString* error = nullptr);
 
 } // namespace lq

@@ -164,8 +164,13 @@ bool XmlCSSImage::setNewImageFromFile(const QString& path, QString* whyNot)
             type = 2;
         const QString suffix = type == 0 ? QStringLiteral(".jpg") : type == 2 ? QStringLiteral(".png") : QStringLiteral(".gif");
         const QString folder = rootDir() + QStringLiteral("/bitmaps2");
-        QDir().mkpath(folder);
         const QString destination = folder + QLatin1Char('/') + uuid + suffix;
+        // Never written through a link out of the document.
+        QString unsafe;
+        if (!lq::makeFoldersBelow(rootDir(), folder, &unsafe)) {
+            refuse(unsafe);
+            return;
+        }
 
         if (extension == u"jpg" || extension == u"gif" || extension == u"png") {
             // A picture of a web format is kept byte for byte.
@@ -411,7 +416,9 @@ void XmlCSSImage::unpackToDirectory(const QString& folder)
         const int type = _iType == 0 ? 0 : 2;
         const QString uuid = makeUUID();
         const QString target = folder + QStringLiteral("/bitmaps2");
-        QDir().mkpath(target);
+        // Never written through a link out of the folder.
+        if (!lq::makeFoldersBelow(folder, target))
+            return;
         const QString path = target + QLatin1Char('/') + uuid + (type == 0 ? QStringLiteral(".jpg") : QStringLiteral(".png"));
         // The record names the new file only once it has been written.
         if (!saveImageFilenameCompression(picture.toQImage(), path, 0.0f))

@@ -486,6 +486,27 @@ TEST_F(ThemeImportTest, AHostileArchiveChangesNothingOutsideTheTheme)
     EXPECT_NE(document.site()->files()->firstChildOfType<XmlBase>(isExtra), nullptr);
 }
 
+TEST_F(ThemeImportTest, AThemeThatCannotComeInWholeIsNotAppliedAndTheAlertSaysWhy)
+{
+    // The site's bitmaps folder is a link to a folder outside the site.
+    const QString outside = work.filePath(QStringLiteral("outside"));
+    ASSERT_TRUE(QDir().mkpath(outside));
+    ASSERT_TRUE(lq::removeItem(folder + QStringLiteral("/bitmaps2")));
+    ASSERT_TRUE(QFile::link(outside, folder + QStringLiteral("/bitmaps2")));
+    const QStringList own = templateNames();
+    const QString archive = themeArchive(QStringLiteral("Pictured"),
+        {{QStringLiteral("theme.xmlbase"), themeText({QStringLiteral("Pictured")}, true)},
+            {QStringLiteral("bitmaps2/00000000000000AB.png"), encoded(solid(8, 8, Qt::blue), "PNG")},
+            {QStringLiteral("files/extra.txt"), "a file the theme brings"}});
+    window->setNewTheme(archive);
+    EXPECT_EQ(templateNames(), own);
+    EXPECT_TRUE(lq::folderEntries(outside).isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/files/extra.txt")));
+    ASSERT_EQ(modal.state->alerts.size(), 1);
+    EXPECT_EQ(modal.state->alerts[0].title, QStringLiteral("The theme could not be imported"));
+    EXPECT_TRUE(modal.state->alerts[0].message.contains(QStringLiteral("bitmaps2\" is a link"))) << modal.state->alerts[0].message.toStdString();
+}
+
 TEST_F(ThemeImportTest, CancelOrSomethingThatIsNoThemeLeavesTheSiteAsItWas)
 {
     const QStringList own = templateNames();

@@ -257,6 +257,37 @@ TEST_F(ThemeControllerTest, ChoosingAnotherThemeWritesTheCommentIntoTheFirstsArc
     EXPECT_EQ(window->masterTab()->selectedIdentifier(), QStringLiteral("Editing"));
 }
 
+TEST_F(ThemeControllerTest, ACommentComesBackAsTypedOrIsRefusedWithTheReason)
+{
+    struct Case {
+        const char* what;
+        QString typed;
+        QString stored; // what the archive holds afterwards
+        bool told;
+    };
+    const QList<Case> cases = {
+        { "a line with a dot and a last line end", QStringLiteral("Warm\n.\nfor autumn\n"),
+            QStringLiteral("Warm\n.\nfor autumn\n"), false },
+        { "more than an archive holds", QString(70000, QLatin1Char('w')), QStringLiteral("Warm\n.\nfor autumn\n"), true },
+    };
+    chooseFolder("Classic");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        modal.state->alerts.clear();
+        clickTheme(QStringLiteral("Sunset.qvzip"));
+        themes().comments()->setPlainText(c.typed);
+        clickTheme(QStringLiteral("Sunset 2.qvzip"));
+        EXPECT_EQ(lq::zipComment(inLibrary("Classic/Sunset.qvzip")), c.stored);
+        ASSERT_EQ(modal.state->alerts.size(), c.told ? 1 : 0);
+        if (c.told) {
+            EXPECT_EQ(modal.state->alerts[0].title, QStringLiteral("The comment was not stored"));
+            EXPECT_TRUE(modal.state->alerts[0].message.contains(QStringLiteral("more than the 65535"))) << modal.state->alerts[0].message.toStdString();
+        }
+    }
+    clickTheme(QStringLiteral("Sunset.qvzip"));
+    EXPECT_EQ(themes().comments()->toPlainText(), QStringLiteral("Warm\n.\nfor autumn\n"));
+}
+
 TEST_F(ThemeControllerTest, ImportsNeverReplaceWhatTheFolderHolds)
 {
     writeThemeArchive(outside.filePath(QStringLiteral("Sunset.qvzip")), QStringLiteral("Imported"), Qt::green);
@@ -424,14 +455,19 @@ TEST_F(ThemeControllerTest, FoldersAndThemesMoveByDragAndDrop)
     EXPECT_TRUE(QFileInfo::exists(inLibrary("Modern/Sunset Copy.qvzip")));
     EXPECT_EQ(commentByUnzip(inLibrary("Modern/Glass.qvzip")), QStringLiteral("Clear"));
 
-    // Files from a file manager dropped on a folder are copied into it.
+    // Files from a file manager dropped on a folder are copied into it; a
+    // theme of the same name stays, and the new one takes the next free name.
     writeThemeArchive(outside.filePath(QStringLiteral("Glass.qvzip")), QStringLiteral("Newer glass"), Qt::white);
     const std::unique_ptr<QMimeData> files = fileManagerData({ outside.filePath(QStringLiteral("Glass.qvzip")) });
-    ASSERT_NE(tree().validateDrop(files.get(), folder("Modern"), -1), Qt::IgnoreAction);
-    EXPECT_TRUE(tree().acceptDrop(files.get(), folder("Modern"), -1));
-    tree().dropSessionEnded();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(commentByUnzip(inLibrary("Modern/Glass.qvzip")), QStringLiteral("Newer glass"));
+    for (const char* into : { "Glass 2.qvzip", "Glass 3.qvzip" }) {
+        SCOPED_TRACE(into);
+        ASSERT_NE(tree().validateDrop(files.get(), folder("Modern"), -1), Qt::IgnoreAction);
+        EXPECT_TRUE(tree().acceptDrop(files.get(), folder("Modern"), -1));
+        tree().dropSessionEnded();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(commentByUnzip(inLibrary("Modern/Glass.qvzip")), QStringLiteral("Clear"));
+        EXPECT_EQ(commentByUnzip(library + QStringLiteral("/Modern/") + QString::fromUtf8(into)), QStringLiteral("Newer glass"));
+    }
 }
 
 TEST_F(ThemeControllerTest, DeletingAsksFirst)

@@ -3,6 +3,9 @@
 #include "support/SmallFilesystem.h"
 #include "support/TestFiles.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -135,6 +138,52 @@ TEST(FileHelpers, PendingFilesReplaceTheirTargetsOnlyWhenCommitted)
     EXPECT_EQ(readAll(second), QByteArray("new two"));
     EXPECT_EQ(unixMode(first), 0600);
     EXPECT_EQ(lq::folderEntries(dir.path()), (QStringList { QStringLiteral("one"), QStringLiteral("two") }));
+}
+
+TEST(FileHelpers, NoChangeGoesThroughALinkBelowTheFolder)
+{
+    QTemporaryDir dir;
+    const QString site = dir.filePath(QStringLiteral("Site.lqxl"));
+    const QString outside = dir.filePath(QStringLiteral("outside"));
+    writeAll(site + QStringLiteral("/files/a.txt"), "a");
+    writeAll(outside + QStringLiteral("/victim.txt"), "v");
+    ASSERT_TRUE(QFile::link(outside, site + QStringLiteral("/files/out")));
+    ASSERT_TRUE(QFile::link(site + QStringLiteral("/files"), site + QStringLiteral("/inside")));
+    ASSERT_TRUE(QFile::link(outside + QStringLiteral("/victim.txt"), site + QStringLiteral("/files/last.txt")));
+    // The site reached through a link of its own is the user's choice.
+    const QString viaLink = dir.filePath(QStringLiteral("Shortcut.lqxl"));
+    ASSERT_TRUE(QFile::link(site, viaLink));
+    struct Case {
+        QString folder;
+        QString path;
+        const char* reason; // "" when the path is safe
+    };
+    const std::vector<Case> cases {
+        { site, site + QStringLiteral("/files/a.txt"), "" },
+        { site, site + QStringLiteral("/files/new/deeper/b.txt"), "" },
+        { site, site + QStringLiteral("/files/last.txt"), "" }, // replaced or removed itself
+        { viaLink, viaLink + QStringLiteral("/files/a.txt"), "" },
+        { site, site + QStringLiteral("/files/out/victim.txt"), "is a link" },
+        { site, site + QStringLiteral("/files/out/new/b.txt"), "is a link" },
+        { site, site + QStringLiteral("/inside/a.txt"), "is a link" }, // even one that stays inside
+        { site, site + QStringLiteral("/files/../../outside/victim.txt"), "lies outside" },
+        { site, site, "lies outside" },
+        { site, outside + QStringLiteral("/victim.txt"), "lies outside" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        const QString why = lq::linkUnsafePath(c.folder, c.path);
+        if (*c.reason == 0)
+            EXPECT_EQ(why, QString());
+        else
+            EXPECT_TRUE(why.contains(QLatin1String(c.reason))) << why.toStdString();
+        // Folders are made only where a change may go.
+        QString error;
+        const bool made = lq::makeFoldersBelow(c.folder, QFileInfo(c.path).path(), &error);
+        EXPECT_EQ(made, *c.reason == 0) << error.toStdString();
+    }
+    EXPECT_EQ(lq::folderEntries(outside), QStringList { QStringLiteral("victim.txt") });
+    EXPECT_TRUE(QFileInfo(site + QStringLiteral("/files/new/deeper")).isDir());
 }
 
 TEST(UserDefaults, MissingKeysReadAsZeroAndValuesSurviveASync)

@@ -223,6 +223,21 @@ TEST(XmlCSSImage, NewPictureFromAMissingFileChangesNothing)
     EXPECT_EQ(fixture.document.changes, 0);
 }
 
+TEST(XmlCSSImage, APictureIsNeverWrittenThroughALinkOutOfTheDocument)
+{
+    RecordInDocument fixture;
+    QTemporaryDir outside;
+    ASSERT_TRUE(QFile::link(outside.path(), fixture.path(QStringLiteral("bitmaps2"))));
+    const QString source = fixture.path(QStringLiteral("incoming/red.png"));
+    writeAll(source, encoded(solid(20, 10, Qt::red), "PNG"));
+    fixture.record->setImageUUID(QStringLiteral("OLD"));
+    QString whyNot;
+    EXPECT_FALSE(fixture.record->setNewImageFromFile(source, &whyNot));
+    EXPECT_TRUE(whyNot.contains(QStringLiteral("is a link"))) << whyNot.toStdString();
+    EXPECT_TRUE(QDir(outside.path()).isEmpty());
+    EXPECT_EQ(fixture.record->imageUUID(), QStringLiteral("OLD"));
+}
+
 TEST(XmlCSSImage, AFileThatIsNoPictureIsRefusedWithItsReason)
 {
     struct Case {

@@ -3,6 +3,7 @@
 #include "model/files/XmlFile.h"
 #include "model/files/XmlFolder.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/FileHelpers.h"
 #include "platform/Image.h"
 #include "platform/Strings.h"
 
@@ -316,11 +317,12 @@ bool XmlFiles::isInsideRootFolder(const XmlBase* element, const QString& path)
         };
         if (!inside(place, top))
             return false;
-        // The folder that holds the path, resolved through any links, must be
-        // the root's folder or lie below it.
-        const QString canonicalTop = QFileInfo(top).canonicalFilePath();
-        const QString canonicalHolder = QFileInfo(QFileInfo(place).path()).canonicalFilePath();
-        return !canonicalHolder.isEmpty() && (canonicalHolder == canonicalTop || inside(canonicalHolder, canonicalTop));
+        // No link on the way from the document's folder (the library folder
+        // for a stand-alone tree) is followed, the tree's own folder
+        // ("files") included: wherever it points today, a change through it
+        // would land outside.
+        const QString package = const_cast<XmlFiles*>(root)->rootDir();
+        return lq::linkUnsafePath(package, place).isEmpty();
     });
 }
 

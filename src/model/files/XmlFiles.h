@@ -67,7 +67,8 @@ public:
     // True when the path, worked out from the element's place in its tree,
     // lies inside the folder that the tree's root stands for: every folder
     // on the way has a plain name, the path does not lead above the root's
-    // folder, and no link on disk leads the folder that holds it outside.
+    // folder, and no entry on disk between the document's folder and the
+    // path's last component is a link (see lq::linkUnsafePath).
     // Every operation checks its paths with it before it touches the disk.
     static bool isInsideRootFolder(const XmlBase* element, const QString& path);
 

@@ -12,6 +12,8 @@
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
 
+#include <QFileInfo>
+
 #include <typeinfo>
 
 namespace {
@@ -266,6 +268,10 @@ void XmlSite::refreshFiles()
         // Without a document folder there is nothing to mirror: "/files"
         // would name a folder of the system, not of the document.
         if (folder.isEmpty() || !tree)
+            return;
+        // A "files" that is a link would show, and let the pane change, a
+        // folder outside the document.
+        if (QFileInfo(folder + QStringLiteral("/files")).isSymLink())
             return;
         // The files tree mirrors the folder as it is: sub-folders as folder
         // elements, hidden files included.
