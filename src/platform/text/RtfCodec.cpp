@@ -55,9 +55,8 @@ void appendEscaped(QByteArray& out, QStringView text)
             out += "\\line ";
         } else if (u >= 0x20 && u < 0x7f) {
             out += static_cast<char>(u);
-        } else if (u < 0x20) {
-            // Other control characters have no place in the text.
         } else {
+            // Control characters too, so that the text reads back whole.
             out += "\\u";
             out += QByteArray::number(static_cast<int16_t>(u));
             out += '?';
@@ -421,10 +420,14 @@ QByteArray RtfCodec::toRtf(const StyledText& text)
     RunState current;
     std::optional<std::optional<TextAlignment>> paragraphAlignment;
     bool atParagraphStart = true;
+    // A "\r\n" split between two runs is one paragraph end: the line feed
+    // that starts the next run is written with the carriage return.
+    qsizetype carried = 0;
     for (const AttributeRun& run : runs) {
         const TextAttributes& a = run.attributes;
         const QString piece = text.string().mid(run.range.location, run.range.length);
-        qsizetype start = 0;
+        qsizetype start = carried;
+        carried = 0;
         while (start < piece.size()) {
             if (atParagraphStart) {
                 std::optional<TextAlignment> alignment;
@@ -483,12 +486,13 @@ QByteArray RtfCodec::toRtf(const StyledText& text)
             appendEscaped(out, QStringView(piece).mid(start, end - start));
             if (end < piece.size()) {
                 out += "\\par\n";
-                const qsizetype terminator = paragraphTerminatorLength(piece, end);
+                const qsizetype terminator = paragraphTerminatorLength(text.string(), run.range.location + end);
                 end += std::max<qsizetype>(terminator, 1);
                 atParagraphStart = true;
             }
             start = end;
         }
+        carried = std::max<qsizetype>(start - piece.size(), 0);
     }
     out += "}";
     return out;
