@@ -387,11 +387,22 @@ private:
 
 QByteArray RtfCodec::toRtf(const StyledText& text)
 {
-    // The tables first: every face and colour the runs use.
+    // A "\r\n" split between two runs is one paragraph end: the line feed
+    // that starts the second run is written with the carriage return, so
+    // the run's own text begins after it.
+    const QString& string = text.string();
+    const auto firstWritten = [&](const AttributeRun& run) -> qsizetype {
+        const qsizetype at = run.range.location;
+        return at > 0 && at < string.size() && string[at] == u'\n' && string[at - 1] == u'\r' ? 1 : 0;
+    };
+
+    // The tables first: every face and colour the runs written use.
     QStringList faces;
     std::vector<Colour> colours;
     const std::vector<AttributeRun> runs = text.runs();
     for (const AttributeRun& run : runs) {
+        if (firstWritten(run) >= qsizetype(run.range.length))
+            continue;
         if (run.attributes.font && !faces.contains(run.attributes.font->face()))
             faces.append(run.attributes.font->face());
         if (run.attributes.foregroundColour) {
@@ -420,14 +431,10 @@ QByteArray RtfCodec::toRtf(const StyledText& text)
     RunState current;
     std::optional<std::optional<TextAlignment>> paragraphAlignment;
     bool atParagraphStart = true;
-    // A "\r\n" split between two runs is one paragraph end: the line feed
-    // that starts the next run is written with the carriage return.
-    qsizetype carried = 0;
     for (const AttributeRun& run : runs) {
         const TextAttributes& a = run.attributes;
-        const QString piece = text.string().mid(run.range.location, run.range.length);
-        qsizetype start = carried;
-        carried = 0;
+        const QString piece = string.mid(run.range.location, run.range.length);
+        qsizetype start = firstWritten(run);
         while (start < piece.size()) {
             if (atParagraphStart) {
                 std::optional<TextAlignment> alignment;
@@ -486,13 +493,12 @@ QByteArray RtfCodec::toRtf(const StyledText& text)
             appendEscaped(out, QStringView(piece).mid(start, end - start));
             if (end < piece.size()) {
                 out += "\\par\n";
-                const qsizetype terminator = paragraphTerminatorLength(text.string(), run.range.location + end);
+                const qsizetype terminator = paragraphTerminatorLength(string, run.range.location + end);
                 end += std::max<qsizetype>(terminator, 1);
                 atParagraphStart = true;
             }
             start = end;
         }
-        carried = std::max<qsizetype>(start - piece.size(), 0);
     }
     out += "}";
     return out;

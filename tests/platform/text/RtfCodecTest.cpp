@@ -108,8 +108,8 @@ TEST(RtfCodec, OneWriteIsStable)
         const char* what;
         QString text;
         QString readBack;
-        // Where the text passes into a run of another style, if it does.
-        qsizetype split = -1;
+        // Where the text passes into a run of the other style, if it does.
+        std::vector<qsizetype> splits = {};
     };
     const std::vector<Case> cases {
         { "control characters", QStringLiteral("bell\a back\b vt\v ff\f esc\x1b us\x1f end"),
@@ -120,20 +120,25 @@ TEST(RtfCodec, OneWriteIsStable)
         { "paragraph ends of every kind", QStringLiteral("one\r\ntwo\rthree\u2029four\nfive"), QStringLiteral("one\ntwo\nthree\nfour\nfive") },
         { "tabs, line separators and braces", QStringLiteral("\t{a}\\\u2028b"), QStringLiteral("\t{a}\\\u2028b") },
         { "a lone surrogate", QStringLiteral("x") + QChar(0xd800) + QStringLiteral("y"), QStringLiteral("x") + QChar(0xd800) + QStringLiteral("y") },
-        { "a CR LF split between two runs", QStringLiteral("one\r\ntwo"), QStringLiteral("one\ntwo"), 4 },
-        { "control characters opening a run", QStringLiteral("a\x02\x03" "b"), QStringLiteral("a\x02\x03" "b"), 1 },
+        { "a CR LF split between two runs", QStringLiteral("one\r\ntwo"), QStringLiteral("one\ntwo"), { 4 } },
+        { "the line feed of a CR LF alone in its run", QStringLiteral("one\r\ntwo"), QStringLiteral("one\ntwo"), { 4, 5 } },
+        { "control characters alone in a run", QStringLiteral("a\x02\x03" "b"), QStringLiteral("a\x02\x03" "b"), { 1, 3 } },
     };
     for (const Case& c : cases) {
-        const TextAttributes bold = styled(Font::helvetica(14).withBold(true), Colour(0, 0.5f, 0), TextAlignment::Right);
-        const TextAttributes italic = styled(Font::helvetica(14).withItalic(true), std::nullopt, TextAlignment::Right);
+        const TextAttributes styles[] = {
+            styled(Font::helvetica(14).withBold(true), Colour(0, 0.5f, 0), TextAlignment::Right),
+            styled(Font(QStringLiteral("Georgia"), 14).withItalic(true), Colour(0, 0, 1), TextAlignment::Right),
+        };
         StyledText text;
         text.append(QStringLiteral("plain "), TextAttributes());
-        if (c.split < 0) {
-            text.append(c.text, bold);
-        } else {
-            text.append(c.text.left(c.split), bold);
-            text.append(c.text.mid(c.split), italic);
+        qsizetype from = 0;
+        std::size_t style = 0;
+        for (const qsizetype split : c.splits) {
+            text.append(c.text.mid(from, split - from), styles[style]);
+            from = split;
+            style = 1 - style;
         }
+        text.append(c.text.mid(from), styles[style]);
         text.append(QStringLiteral(" after"), styled(Font(QStringLiteral("Georgia"), 11), std::nullopt, std::nullopt, true));
         const QByteArray once = RtfCodec::toRtf(text);
         const StyledText read = readBack(text);
