@@ -14,6 +14,7 @@
 #include "platform/Colour.h"
 #include "platform/Geometry.h"
 #include "platform/Zip.h"
+#include "platform/text/RtfCodec.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -180,6 +181,35 @@ void propertyListSeeds(const QString& folder)
               "<key>Thumb</key><data>aGVsbG8=</data><key>Hidden</key><false/></dict></dict>\n</dict>\n</plist>\n");
 }
 
+// Styled texts as the writer puts them out (every style, control
+// characters, characters outside ASCII, paragraph ends of each kind), and the
+// RTF of older documents.
+void rtfSeeds(const QString& folder)
+{
+    lq::TextAttributes heading;
+    heading.font = lq::Font(QStringLiteral("Times-Roman"), 24).withBold(true);
+    heading.foregroundColour = lq::Colour(1, 0, 0);
+    lq::ParagraphStyle centred;
+    centred.alignment = lq::TextAlignment::Center;
+    heading.paragraphStyle = centred;
+    lq::TextAttributes body;
+    body.font = lq::Font(QStringLiteral("Courier New"), 10.5).withItalic(true);
+    body.underlineStyle = 1;
+    lq::StyledText text;
+    text.append(QStringLiteral("Caf\u00e9 {braces} \\ \u20ac\U0001F600\r\n"), heading);
+    text.append(QStringLiteral("bell\a nul") + QChar(0) + QStringLiteral(" esc\x1b\tdel\x7f\u2028line\u2029"), body);
+    text.append(QStringLiteral("plain\rend"), lq::TextAttributes());
+    seed(folder, lq::RtfCodec::toRtf(text));
+    seed(folder, lq::RtfCodec::toRtf(lq::StyledText(QStringLiteral("\x01\x02\x1f"))));
+    seed(folder, "{\\rtf1\\mac\\ansicpg1252\\cocoartf824\n"
+                 "{\\fonttbl\\f0\\fswiss\\fcharset77 Helvetica-Bold;\\f1\\fnil\\fcharset77 Georgia;}\n"
+                 "{\\colortbl;\\red255\\green255\\blue255;\\red0\\green128\\blue255;}\n"
+                 "{\\*\\expandedcolortbl;;}\n{\\info{\\title x}}\n"
+                 "\\pard\\tx560\\ql\\qnatural\\qc\n"
+                 "\\f0\\b\\fs48 \\cf2 Caf\\'e9 \\uc2\\u8364?? \\ul under\\ulnone  \\i it\\i0 \\line \\b0 x\\par\n"
+                 "\\pard\\qr\\f1\\fs20\\cf0 {\\*\\unknown skipped}line\\tab two\\~\\_\\emdash\\plain}");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -195,5 +225,6 @@ int main(int argc, char** argv)
     codecSeeds(folder + QStringLiteral("/codecs"));
     zipSeeds(folder + QStringLiteral("/zip_directory"));
     propertyListSeeds(folder + QStringLiteral("/property_list"));
+    rtfSeeds(folder + QStringLiteral("/rtf"));
     return 0;
 }

@@ -42,6 +42,8 @@ void readInputLimits(const lq::UserDefaults& defaults)
     take("MaxArchiveMemberMB", limits.archiveMemberBytes, lq::InputLimits::megabyte);
     take("MaxArchiveRatio", limits.archiveRatio, 1);
     take("MaxDocumentFileMB", limits.documentTextBytes, lq::InputLimits::megabyte);
+    take("MaxPropertyListMB", limits.propertyListBytes, lq::InputLimits::megabyte);
+    take("MaxPropertyListExpansionKB", limits.propertyListExpansion, 1024);
     lq::setInputLimits(limits);
 }
 

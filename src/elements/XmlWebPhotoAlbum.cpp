@@ -355,7 +355,7 @@ void XmlWebPhotoAlbum::setDefaultButtonHTML()
         form += buyNow ? QStringLiteral("<div style=\"display: block; width: 86px; position: relative; margin: 0 auto;\">\n")
                        : QStringLiteral("<div style=\"display: block; width: 96px; position: relative; margin: 0 auto;\">\n");
         form += QStringLiteral("<input type=\"image\" src=\"bitmaps/") + (buyNow ? QStringLiteral("buynow.png") : QStringLiteral("addtocart.png"))
-            + QStringLiteral("\" border=\"0\" name=\"submit\" alt=\"PayPal - The safer, easier way to pay online!\">\n");
+            + QStringLiteral("\" style=\"border: 0;\" name=\"submit\" alt=\"PayPal - The safer, easier way to pay online!\">\n");
         form += QStringLiteral("</div>\n");
         if (buyNow) {
             form += QStringLiteral("<input type=\"hidden\" name=\"cmd\" value=\"_xclick\">\n");

@@ -292,7 +292,9 @@ public:
                                                                         bool noborders);
     void processImagesFromToHtmlPhotoObjectsAlbum(int from, int to, QString& html, const XmlBaseList& photos,
                                                   int album);
-    // The PayPal placeholders of the photo and the site, every value escaped.
+    // The PayPal placeholders of the photo and the site, every value escaped,
+    // filled in one pass over the text, so no value is searched for
+    // placeholders.
     QString textSubberPhoto(const QString& text, XmlPhoto* photo);
     void appendCSS(QString& css) override;
     void appendCSSWinIESuffix(QString& css, const QString& suffix) override;

@@ -23,6 +23,35 @@
 using elements::isExactly;
 using elements::toFloat;
 
+namespace {
+
+// The text with each placeholder (the first of each pair) replaced by its
+// value in one pass over the text: a value goes in as it is and is never
+// searched for placeholders, so an item named "Poster {MORE}" keeps its
+// name. Any other brace stays.
+QString substitutedPlaceholders(const QString& text, const std::vector<std::pair<QString, QString>>& values)
+{
+    QString result;
+    qsizetype at = 0;
+    for (qsizetype open = text.indexOf(QLatin1Char('{')); open >= 0; open = text.indexOf(QLatin1Char('{'), at)) {
+        result += QStringView(text).mid(at, open - at);
+        const auto placeholder = std::find_if(values.begin(), values.end(), [&](const std::pair<QString, QString>& value) {
+            return QStringView(text).mid(open).startsWith(value.first);
+        });
+        if (placeholder == values.end()) {
+            result += QLatin1Char('{');
+            at = open + 1;
+        } else {
+            result += placeholder->second;
+            at = open + placeholder->first.size();
+        }
+    }
+    result += QStringView(text).mid(at);
+    return result;
+}
+
+} // namespace
+
 // --- Page HTML -----------------------------------------------------------------------------------------------------
 
 void XmlWebPhotoAlbum::appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet*)
@@ -290,7 +319,6 @@ QString XmlWebPhotoAlbum::textSubberPhoto(const QString& text, XmlPhoto* photo)
     return lq::modelFrame(this, "textSubber:photo:", [&] {
         // Every value is the user's text: escaped, an item named 8"x10"
         // cannot end the form's attribute early.
-        QString result = text;
         const XmlPayPalData* item = photo ? photo->paypal().get() : nullptr;
         const QString itemname = item ? item->itemname() : QString();
         const QString price = item ? item->price() : QString();
@@ -307,17 +335,6 @@ QString XmlWebPhotoAlbum::textSubberPhoto(const QString& text, XmlPhoto* photo)
         const XmlPayPalCommon* common = home ? home->paypal().get() : nullptr;
         const QString unit = common && common->weightunit() != 0 ? QStringLiteral("kgs") : QStringLiteral("lbs");
 
-        result.replace(QStringLiteral("{DESCRIPTION}"), escape(itemname));
-        result.replace(QStringLiteral("{PRICE}"), escape(price));
-        result.replace(QStringLiteral("{ID}"), escape(itemid));
-        result.replace(QStringLiteral("{WEIGHT}"), escape(weight));
-        result.replace(QStringLiteral("{SHIPPING}"), escape(shipping));
-        result.replace(QStringLiteral("{SALESTAX}"), escape(salestax));
-        if (common) {
-            result.replace(QStringLiteral("{ACCOUNT}"), escape(common->paypaladdress()));
-            result.replace(QStringLiteral("{CURRENCY}"), escape(common->currency()));
-            result.replace(QStringLiteral("{MEASUREMENT}"), unit);
-        }
         QString more;
         const auto hidden = [&](const char* name, const QString& field) {
             more += QStringLiteral("<input type=\"hidden\" name=\"") + QLatin1String(name) + QStringLiteral("\" value=\"")
@@ -333,8 +350,23 @@ QString XmlWebPhotoAlbum::textSubberPhoto(const QString& text, XmlPhoto* photo)
             hidden("shipping", shipping);
         if (!salestax.isEmpty())
             hidden("tax", salestax);
-        result.replace(QStringLiteral("{MORE}"), more);
-        return result;
+
+        std::vector<std::pair<QString, QString>> values {
+            { QStringLiteral("{DESCRIPTION}"), escape(itemname) },
+            { QStringLiteral("{PRICE}"), escape(price) },
+            { QStringLiteral("{ID}"), escape(itemid) },
+            { QStringLiteral("{WEIGHT}"), escape(weight) },
+            { QStringLiteral("{SHIPPING}"), escape(shipping) },
+            { QStringLiteral("{SALESTAX}"), escape(salestax) },
+            { QStringLiteral("{MORE}"), more },
+        };
+        // Without the site's settings their placeholders stay as they are.
+        if (common) {
+            values.emplace_back(QStringLiteral("{ACCOUNT}"), escape(common->paypaladdress()));
+            values.emplace_back(QStringLiteral("{CURRENCY}"), escape(common->currency()));
+            values.emplace_back(QStringLiteral("{MEASUREMENT}"), unit);
+        }
+        return substitutedPlaceholders(text, values);
     });
 }
 

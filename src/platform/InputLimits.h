@@ -22,6 +22,11 @@ struct InputLimits {
     qint64 archiveRatioFloorBytes = 1 * megabyte;
     // The largest document file (element XML) that is read.
     qint64 documentTextBytes = 256 * megabyte;
+    // The largest property list (the photo library's files) that is read,
+    // and the most characters its entities may add to it, every use of every
+    // entity together.
+    qint64 propertyListBytes = 512 * megabyte;
+    qint64 propertyListExpansion = 1 * megabyte;
 };
 
 // The bounds in force.

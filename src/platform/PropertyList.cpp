@@ -1,7 +1,11 @@
 #include "platform/PropertyList.h"
 
+#include "platform/InputLimits.h"
+
 #include <QDateTime>
 #include <QFile>
+#include <QHash>
+#include <QSet>
 #include <QXmlStreamReader>
 
 namespace lq {
@@ -11,6 +15,107 @@ namespace {
 // Lists nest dictionaries and arrays; a list deeper than this is refused
 // rather than read on an ever deeper stack.
 constexpr int maximumDepth = 256;
+
+// The XML reader bounds what one entity expands to, not how often it is
+// used: a small list that uses one entity many thousand times would read as
+// hundreds of megabytes. So before the list is read, the characters that its
+// entities add are counted, every use ("&name;" anywhere in the text, which
+// may count a few that are not expanded) times what the entity expands to,
+// and a list whose entities add more than the bound is refused.
+class EntityExpansion {
+public:
+    EntityExpansion(const QByteArray& xml, qint64 bound)
+        : _xml(xml)
+        , _bound(bound)
+    {
+    }
+
+    // Why the list is refused, or nothing when its entities stay within the bound.
+    std::optional<QString> refusal()
+    {
+        const qint64 line = readDeclarations();
+        if (_values.isEmpty())
+            return std::nullopt;
+        qint64 added = 0;
+        forEachReference(_xml, [&](const QString& name) {
+            if (_values.contains(name))
+                added = std::min(added + expandedLength(name), _bound + 1);
+        });
+        if (added <= _bound)
+            return std::nullopt;
+        return QStringLiteral("line ") + QString::number(line) + QStringLiteral(": the entities of the property list expand to more than ")
+            + QString::number(_bound) + QStringLiteral(" characters");
+    }
+
+private:
+    // The entities of the document type, if there is one before the root
+    // element; answers the line where the document type starts.
+    qint64 readDeclarations()
+    {
+        QXmlStreamReader prologue(_xml);
+        while (!prologue.atEnd()) {
+            const QXmlStreamReader::TokenType token = prologue.readNext();
+            if (token == QXmlStreamReader::DTD) {
+                for (const QXmlStreamEntityDeclaration& declaration : prologue.entityDeclarations())
+                    _values.insert(declaration.name().toString(), declaration.value().toString());
+                const qsizetype start = std::max<qsizetype>(_xml.indexOf("<!DOCTYPE"), 0);
+                return 1 + QByteArrayView(_xml).first(start).count('\n');
+            }
+            if (token == QXmlStreamReader::StartElement || token == QXmlStreamReader::Invalid)
+                break;
+        }
+        return 0;
+    }
+
+    // Calls `visit` with the name of every "&name;" in the text.
+    template <class Text, class Visit>
+    static void forEachReference(const Text& text, Visit visit)
+    {
+        constexpr qsizetype longestName = 1024;
+        for (qsizetype at = find(text, '&', 0); at >= 0; at = find(text, '&', at + 1)) {
+            const qsizetype last = std::min(text.size(), at + 2 + longestName);
+            qsizetype end = at + 1;
+            while (end < last && unit(text, end) != u';')
+                ++end;
+            if (end < last)
+                visit(nameOf(text.mid(at + 1, end - at - 1)));
+        }
+    }
+
+    static qsizetype find(const QByteArray& text, char c, qsizetype from) { return text.indexOf(c, from); }
+    static qsizetype find(const QString& text, char c, qsizetype from) { return text.indexOf(QLatin1Char(c), from); }
+    static char16_t unit(const QByteArray& text, qsizetype at) { return static_cast<unsigned char>(text[at]); }
+    static char16_t unit(const QString& text, qsizetype at) { return text[at].unicode(); }
+    static QString nameOf(const QByteArray& bytes) { return QString::fromUtf8(bytes); }
+    static QString nameOf(const QString& text) { return text; }
+
+    // What the entity expands to, counting the entities it uses in turn;
+    // above the bound (and for an entity that uses itself) the bound and one.
+    qint64 expandedLength(const QString& name)
+    {
+        const auto known = _lengths.constFind(name);
+        if (known != _lengths.cend())
+            return *known;
+        if (_expanding.contains(name))
+            return _bound + 1;
+        _expanding.insert(name);
+        const QString value = _values.value(name);
+        qint64 length = value.size();
+        forEachReference(value, [&](const QString& inner) {
+            if (_values.contains(inner))
+                length = std::min(length + expandedLength(inner), _bound + 1);
+        });
+        _expanding.remove(name);
+        _lengths.insert(name, length);
+        return length;
+    }
+
+    const QByteArray& _xml;
+    const qint64 _bound;
+    QHash<QString, QString> _values;
+    QHash<QString, qint64> _lengths;
+    QSet<QString> _expanding;
+};
 
 class PropertyListReader {
 public:
@@ -168,6 +273,17 @@ private:
 
 std::optional<QVariant> readPropertyList(const QByteArray& xml, QString* error)
 {
+    const InputLimits& limits = inputLimits();
+    std::optional<QString> refusal;
+    if (xml.size() > limits.propertyListBytes)
+        refusal = QStringLiteral("the property list is larger than ") + describeSize(limits.propertyListBytes);
+    else
+        refusal = EntityExpansion(xml, limits.propertyListExpansion).refusal();
+    if (refusal) {
+        if (error)
+            *error = *refusal;
+        return std::nullopt;
+    }
     return PropertyListReader(xml).read(error);
 }
 
@@ -177,6 +293,13 @@ std::optional<QVariant> readPropertyListFile(const QString& path, QString* error
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
             *error = QStringLiteral("\"") + path + QStringLiteral("\" cannot be read: ") + file.errorString();
+        return std::nullopt;
+    }
+    const qint64 bound = inputLimits().propertyListBytes;
+    if (file.size() > bound) {
+        if (error)
+            *error = QStringLiteral("\"") + path + QStringLiteral("\" is larger than ") + describeSize(bound)
+                + QStringLiteral(", the most a property list may have");
         return std::nullopt;
     }
     return readPropertyList(file.readAll(), error);

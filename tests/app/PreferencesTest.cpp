@@ -92,6 +92,14 @@ TEST_F(PreferencesTest, BoundsOnArchivesAndDocumentFilesAreSettings)
     EXPECT_EQ(lq::inputLimits().archiveMemberBytes, 512 * lq::InputLimits::megabyte);
     EXPECT_EQ(lq::inputLimits().archiveRatio, 200);
     EXPECT_EQ(lq::inputLimits().documentTextBytes, 256 * lq::InputLimits::megabyte);
+    EXPECT_EQ(lq::inputLimits().propertyListBytes, 512 * lq::InputLimits::megabyte);
+    EXPECT_EQ(lq::inputLimits().propertyListExpansion, 1024 * 1024);
+
+    defaults().setInteger(QStringLiteral("MaxPropertyListMB"), 32);
+    defaults().setInteger(QStringLiteral("MaxPropertyListExpansionKB"), 16);
+    UserPreferences::readPreferences(defaults(), app);
+    EXPECT_EQ(lq::inputLimits().propertyListBytes, 32 * lq::InputLimits::megabyte);
+    EXPECT_EQ(lq::inputLimits().propertyListExpansion, 16 * 1024);
 
     defaults().setInteger(QStringLiteral("MaxArchiveMemberMB"), 64);
     defaults().setInteger(QStringLiteral("MaxArchiveRatio"), 50);

@@ -17,6 +17,8 @@
 #include "model/site/XmlHeadHTML.h"
 #include "model/site/XmlGroup.h"
 #include "model/site/XmlHomePage.h"
+#include "model/site/XmlPayPalCommon.h"
+#include "model/site/XmlPayPalData.h"
 #include "model/site/XmlPhoto.h"
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlLegacyTheme.h"
@@ -641,6 +643,80 @@ TEST(FirstLayoutImport, EachPageTemplateBecomesATemplateOfTheTheme)
     EXPECT_EQ(own->custom(), 0);
     EXPECT_NE(own->getElementWithName(QStringLiteral("Photo Album")), nullptr);
     EXPECT_EQ(own->getElementWithName(QStringLiteral("Group Nav")), nullptr);
+}
+
+// Shop values that hold the placeholders of the PayPal form go into it as
+// typed: each form keeps its own fields, its item name is the name the user
+// gave, and the page stays valid.
+TEST_F(SiteBuildTest, ShopValuesHoldingPlaceholdersGoIntoTheFormAsTyped)
+{
+    if (!htmlValidatorAvailable())
+        GTEST_SKIP() << "onsgmls and the W3C DTDs (opensp, w3c-sgml-lib) are not installed";
+    auto page = addPage(home(), 1, QStringLiteral("Shop"));
+    auto* shop = XmlWebPhotoAlbum::cast(page->getTemplate()->getElementWithName(QStringLiteral("Photo Album")).get());
+    ASSERT_NE(shop, nullptr);
+    shop->setCartType(XmlWebPhotoAlbum::CartType::BuyNow);
+    shop->setDefaultButtonHTML();
+    shop->setThumbnailButton(1);
+    XmlPayPalCommon& settings = *home().paypal();
+    settings.setPaypaladdress(QStringLiteral("shop{MORE}@example.org"));
+    settings.setCurrency(QStringLiteral("EUR"));
+
+    struct Item {
+        QString name;
+        QString price;
+        QString id;
+        QString weight;
+        QString shipping;
+    };
+    const std::vector<Item> items {
+        { QStringLiteral("Poster {MORE}"), QStringLiteral("12.50"), QString(), QString(), QString() },
+        { QStringLiteral("{ACCOUNT} & {CURRENCY}"), QStringLiteral("9 {DESCRIPTION}"), QStringLiteral("{MORE}"), QString(), QString() },
+        { QStringLiteral("Print \"{ID}\" <{PRICE}>"), QStringLiteral("{MEASUREMENT}"), QStringLiteral("A1"),
+            QStringLiteral("{SHIPPING}"), QStringLiteral("{WEIGHT}") },
+    };
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const QString source = work.filePath(QStringLiteral("shop%1.jpg").arg(i));
+        writeAll(source, jpegBytes(100, 80, Qt::darkGreen));
+        auto photo = XmlPhoto::createFromFile(source);
+        ASSERT_NE(photo, nullptr);
+        page->addChild(photo);
+        photo->newDocument(QString());
+        XmlPayPalData& item = *photo->paypal();
+        item.setItemname(items[i].name);
+        item.setPrice(items[i].price);
+        if (!items[i].id.isNull())
+            item.setItemid(items[i].id);
+        if (!items[i].weight.isNull())
+            item.setWeight(items[i].weight);
+        if (!items[i].shipping.isNull())
+            item.setShipping(items[i].shipping);
+    }
+    build();
+
+    const QString path = homepage(page->fileName());
+    const QString errors = validationErrors(path);
+    EXPECT_TRUE(errors.isEmpty()) << errors.toStdString();
+    const QString html = QString::fromUtf8(readAll(path));
+    const auto field = [](const char* name, const QString& value) {
+        return QStringLiteral("<input type=\"hidden\" name=\"") + QLatin1String(name) + QStringLiteral("\" value=\"")
+            + XmlBase::escape(value) + QStringLiteral("\">");
+    };
+    EXPECT_EQ(html.count(QStringLiteral("<form ")), 3) << html.toStdString();
+    EXPECT_EQ(html.count(field("business", settings.paypaladdress())), 3) << html.toStdString();
+    EXPECT_EQ(html.count(field("currency_code", QStringLiteral("EUR"))), 3);
+    for (const Item& item : items) {
+        EXPECT_EQ(html.count(field("item_name", item.name)), 1) << item.name.toStdString() << "\n" << html.toStdString();
+        EXPECT_EQ(html.count(field("amount", item.price)), 1) << item.price.toStdString();
+        if (!item.id.isNull()) {
+            EXPECT_EQ(html.count(field("item_number", item.id)), 1) << item.id.toStdString();
+        }
+    }
+    // Only the fields the items have: two item numbers, one weight, one shipping.
+    EXPECT_EQ(html.count(QStringLiteral("name=\"item_number\"")), 2);
+    EXPECT_EQ(html.count(field("weight", QStringLiteral("{SHIPPING}"))), 1);
+    EXPECT_EQ(html.count(field("weight_unit", QStringLiteral("lbs"))), 1);
+    EXPECT_EQ(html.count(field("shipping", QStringLiteral("{WEIGHT}"))), 1);
 }
 
 TEST(FirstLayoutImport, AFreeFormPageKeepsItsPhotosWhereTheyWere)

@@ -409,7 +409,7 @@ TEST_F(XmlWebPhotoAlbumTest, BuyNowFormIsExactAndItemValuesReachItEscaped)
     album->setDefaultButtonHTML();
     const QString form = "<form target=\"paypal\" action=\"" + XmlPayPalCommon::paymentEndpoint() + "\" method=\"post\">\n"
         "<div style=\"display: block; width: 86px; position: relative; margin: 0 auto;\">\n"
-        "<input type=\"image\" src=\"bitmaps/buynow.png\" border=\"0\" name=\"submit\" alt=\"PayPal - The safer, easier way to pay online!\">\n"
+        "<input type=\"image\" src=\"bitmaps/buynow.png\" style=\"border: 0;\" name=\"submit\" alt=\"PayPal - The safer, easier way to pay online!\">\n"
         "</div>\n"
         "<input type=\"hidden\" name=\"cmd\" value=\"_xclick\">\n"
         "<input type=\"hidden\" name=\"business\" value=\"{ACCOUNT}\">\n"

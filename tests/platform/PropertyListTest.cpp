@@ -2,6 +2,7 @@
 // the texts it refuses with a reason instead of a half-read value.
 #include "platform/PropertyList.h"
 
+#include "platform/InputLimits.h"
 #include "support/TestFiles.h"
 
 #include <QDateTime>
@@ -107,6 +108,85 @@ TEST(PropertyList, RefusesWhatIsNoPropertyListAndSaysWhy)
         EXPECT_TRUE(error.contains(QString::fromUtf8(c.reason))) << c.what << ": " << error.toStdString();
         EXPECT_TRUE(error.startsWith(QStringLiteral("line "))) << c.what << ": " << error.toStdString();
     }
+}
+
+// A list that declares its own entities in its document type.
+QByteArray withEntities(const QByteArray& declarations, const QByteArray& body, const QByteArray& version = "1.0")
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE plist [\n" + declarations + "\n]>\n<plist version=\"" + version
+        + "\">\n" + body + "\n</plist>\n";
+}
+
+QByteArray repeated(const QByteArray& text, int times)
+{
+    QByteArray result;
+    for (int i = 0; i < times; ++i)
+        result += text;
+    return result;
+}
+
+// The XML reader bounds each entity, not how often it is used: every use of
+// every entity together is bounded, before the list is read.
+TEST(PropertyList, RefusesEntitiesThatExpandBeyondTheBoundAndReadsThoseWithin)
+{
+    const QByteArray big = "<!ENTITY e \"" + QByteArray(4000, 'x') + "\">";
+    const QByteArray nested = "<!ENTITY e1 \"" + QByteArray(1000, 'y') + "\"><!ENTITY e2 \"&e1;&e1;&e1;&e1;\">";
+    struct Case {
+        const char* what;
+        QByteArray text;
+    };
+    const std::vector<Case> refused {
+        { "one entity used 40,000 times", withEntities(big, "<string>" + repeated("&e;", 40000) + "</string>") },
+        { "uses spread over many values",
+            withEntities(big, "<array>" + repeated("<string>&e;&e;&e;</string>", 100) + "</array>") },
+        { "an entity made of entities", withEntities(nested, "<string>" + repeated("&e2;", 300) + "</string>") },
+        { "uses in an attribute", withEntities(big, "<true/>", repeated("&e;", 300)) },
+        { "an entity that uses itself", withEntities("<!ENTITY loop \"a&loop;\">", "<string>&loop;</string>") },
+    };
+    for (const Case& c : refused) {
+        QString error;
+        EXPECT_FALSE(lq::readPropertyList(c.text, &error).has_value()) << c.what;
+        EXPECT_TRUE(error.contains(QStringLiteral("entities of the property list expand to more than 1048576 characters")))
+            << c.what << ": " << error.toStdString();
+        EXPECT_TRUE(error.startsWith(QStringLiteral("line 2: "))) << c.what << ": " << error.toStdString();
+    }
+
+    // Within the bound, entities are read as their text.
+    QString error;
+    const std::optional<QVariant> few = lq::readPropertyList(
+        withEntities("<!ENTITY who \"Ann &amp; Bo\">", "<array><string>&who;</string><string>&who;, &who;</string></array>"), &error);
+    ASSERT_TRUE(few.has_value()) << error.toStdString();
+    EXPECT_EQ(few->toStringList(), (QStringList { "Ann & Bo", "Ann & Bo, Ann & Bo" }));
+    const std::optional<QVariant> many = lq::readPropertyList(withEntities(big, "<string>" + repeated("&e;", 250) + "</string>"), &error);
+    ASSERT_TRUE(many.has_value()) << error.toStdString();
+    EXPECT_EQ(many->toString().size(), 1000000);
+}
+
+TEST(PropertyList, TheBoundsAreThoseInForce)
+{
+    const lq::InputLimits saved = lq::inputLimits();
+    lq::InputLimits small = saved;
+    small.propertyListBytes = 2048;
+    small.propertyListExpansion = 100;
+    lq::setInputLimits(small);
+
+    const QByteArray word = "<!ENTITY w \"word\">";
+    QString error;
+    EXPECT_TRUE(lq::readPropertyList(withEntities(word, "<string>" + repeated("&w;", 25) + "</string>"), &error).has_value())
+        << error.toStdString();
+    EXPECT_FALSE(lq::readPropertyList(withEntities(word, "<string>" + repeated("&w;", 26) + "</string>"), &error).has_value());
+    EXPECT_TRUE(error.contains(QStringLiteral("expand to more than 100 characters"))) << error.toStdString();
+
+    const QByteArray large = plist("<string>" + QByteArray(2048, 'z') + "</string>");
+    EXPECT_FALSE(lq::readPropertyList(large, &error).has_value());
+    EXPECT_TRUE(error.contains(QStringLiteral("larger than 2 KB"))) << error.toStdString();
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("AlbumData.xml"));
+    writeAll(path, large);
+    EXPECT_FALSE(lq::readPropertyListFile(path, &error).has_value());
+    EXPECT_TRUE(error.contains(path) && error.contains(QStringLiteral("larger than 2 KB"))) << error.toStdString();
+
+    lq::setInputLimits(saved);
 }
 
 TEST(PropertyList, ReadsFilesAndTellsWhenOneCannotBeRead)

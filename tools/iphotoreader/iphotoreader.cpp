@@ -1,6 +1,7 @@
 // iphotoreader: prints the caption that a photo library gives a picture.
 //
 //   iphotoreader title|comments|both <album data> <picture path>
+//   iphotoreader title|comments|both <album data>
 //
 // <album data> is the library's "AlbumData.xml" (an XML property list);
 // <picture path> is the picture's full path as HTML text (markup characters
@@ -10,6 +11,12 @@
 // record's "Caption" (title), its "Comment" (comments), or both joined by
 // " - " (both; either alone when the other is empty). Prints nothing when
 // the picture has no record or the text asked for is empty.
+//
+// Without a picture path it prints the caption of every picture the list
+// has a record of, so that an import reads the list once for all its
+// pictures: for each record with an "ImagePath", in the order of the
+// records' keys, the clean path and the caption, each followed by a zero
+// byte. A path listed twice is printed once, with its first record.
 //
 // Exit status 0 when the album data could be read, 1 when it (or the
 // program's string table, which holds the entities of the escaped path)
@@ -22,6 +29,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QSet>
 #include <QStringList>
 #include <QVariantMap>
 
@@ -62,6 +70,25 @@ QString captionOf(const QVariantMap& record, const QString& mode)
     return title + QStringLiteral(" - ") + comment;
 }
 
+// Every picture's path and caption, each followed by a zero byte.
+QByteArray everyCaption(const QVariantMap& master, const QString& mode)
+{
+    QByteArray table;
+    QSet<QString> seen;
+    for (auto entry = master.cbegin(); entry != master.cend(); ++entry) {
+        const QVariantMap record = entry.value().toMap();
+        const QString imagePath = record.value(QStringLiteral("ImagePath")).toString();
+        const QString path = QDir::cleanPath(imagePath);
+        const QString caption = captionOf(record, mode);
+        // A zero byte would split an entry in two.
+        if (imagePath.isEmpty() || seen.contains(path) || path.contains(QChar(0)) || caption.contains(QChar(0)))
+            continue;
+        seen.insert(path);
+        table += path.toUtf8() + '\0' + caption.toUtf8() + '\0';
+    }
+    return table;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -69,8 +96,8 @@ int main(int argc, char** argv)
     QCoreApplication application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     const QStringList modes { QStringLiteral("title"), QStringLiteral("comments"), QStringLiteral("both") };
-    if (arguments.size() != 4 || !modes.contains(arguments[1])) {
-        complain(QStringLiteral("usage: iphotoreader title|comments|both <album data> <picture path>"));
+    if ((arguments.size() != 3 && arguments.size() != 4) || !modes.contains(arguments[1])) {
+        complain(QStringLiteral("usage: iphotoreader title|comments|both <album data> [<picture path>]"));
         return 2;
     }
     // The entities of the escaped path come from the program's string table.
@@ -88,8 +115,8 @@ int main(int argc, char** argv)
         return 1;
     }
     const QVariantMap master = albumData->toMap().value(QStringLiteral("Master Image List")).toMap();
-    const QString caption = captionOf(recordOf(master, lq::unescape(arguments[3])), arguments[1]);
-    const QByteArray text = caption.toUtf8();
+    const QByteArray text = arguments.size() == 3 ? everyCaption(master, arguments[1])
+                                                  : captionOf(recordOf(master, lq::unescape(arguments[3])), arguments[1]).toUtf8();
     std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stdout);
     lq::setLocalizer({});
     return 0;

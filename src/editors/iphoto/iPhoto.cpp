@@ -11,6 +11,7 @@
 #include "platform/PropertyList.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -180,14 +181,38 @@ QString iPhoto::captionForFile(const QString& path)
             lq::log(QStringLiteral("The caption tool \"") + captionTool + QStringLiteral("\" is missing from ") + lq::auxiliaryToolFolder());
             return QString();
         }
-        const lq::ProcessResult result = lq::runProcess(tool, { captionMode(), _iPhotoXmlData, escape(path) }, homeFolder());
-        if (!result.succeeded()) {
-            lq::log(result.failureDetail(tool));
-            return QString();
-        }
-        const QString caption = QString::fromUtf8(result.output);
+        const QString caption = captionTable(tool, captionMode()).captions.value(QDir::cleanPath(path));
         return caption.trimmed().isEmpty() ? QString() : caption;
     });
+}
+
+const iPhoto::CaptionTable& iPhoto::captionTable(const QString& tool, const QString& mode)
+{
+    const QFileInfo data(_iPhotoXmlData);
+    const qint64 size = data.exists() ? data.size() : -1;
+    const QDateTime modified = data.lastModified();
+    if (_captionTable && _captionTable->tool == tool && _captionTable->mode == mode && _captionTable->dataSize == size
+        && _captionTable->dataModified == modified)
+        return *_captionTable;
+    CaptionTable& table = _captionTable.emplace();
+    table.tool = tool;
+    table.mode = mode;
+    table.dataSize = size;
+    table.dataModified = modified;
+    // Without a picture path the tool prints every path and its caption,
+    // each followed by a zero byte.
+    const lq::ProcessResult result = lq::runProcess(tool, { mode, _iPhotoXmlData }, homeFolder());
+    if (!result.succeeded()) {
+        lq::log(result.failureDetail(tool));
+        return table;
+    }
+    const QList<QByteArray> fields = result.output.split('\0');
+    for (qsizetype i = 0; i + 1 < fields.size(); i += 2) {
+        const QString picture = QString::fromUtf8(fields[i]);
+        if (!table.captions.contains(picture))
+            table.captions.insert(picture, QString::fromUtf8(fields[i + 1]));
+    }
+    return table;
 }
 
 void iPhoto::install()

@@ -2,6 +2,11 @@
 
 #include "model/core/XmlBase.h"
 
+#include <QDateTime>
+#include <QHash>
+
+#include <optional>
+
 class iPhotoAlbum;
 
 // The user's photo library: its root folder and album data, found through
@@ -48,7 +53,9 @@ public:
     // caption tool prints it for the application's "importCaptions" setting
     // (1 comments, 2 both, else the title); a null string for a file outside
     // the library, for a blank caption, and when the tool is missing or
-    // fails (which is logged).
+    // fails (which is logged). The tool reads the album data once for every
+    // picture and the node keeps its answers until the album data, the
+    // setting or the tool changes, so that an import reads the list once.
     QString captionForFile(const QString& path);
 
     // Puts the library in its places: the site's entry node, the
@@ -56,8 +63,21 @@ public:
     static void install();
 
 private:
+    // The captions of every picture of the library, by clean path, and what
+    // they were read with (none when the tool failed, which is logged once).
+    struct CaptionTable {
+        QString tool;
+        QString mode;
+        qint64 dataSize = -1;
+        QDateTime dataModified;
+        QHash<QString, QString> captions;
+    };
+
     void lookUpLibrary();
+    // The table for the tool and mode, read anew when the album data changed.
+    const CaptionTable& captionTable(const QString& tool, const QString& mode);
 
     QString _iPhotoXmlData;
     QString _iPhotoRootDir;
+    std::optional<CaptionTable> _captionTable;
 };

@@ -55,9 +55,8 @@ void appendEscaped(QByteArray& out, QStringView text)
             out += "\\line ";
         } else if (u >= 0x20 && u < 0x7f) {
             out += static_cast<char>(u);
-        } else if (u < 0x20) {
-            // Other control characters have no place in the text.
         } else {
+            // Control characters too, so that the text reads back whole.
             out += "\\u";
             out += QByteArray::number(static_cast<int16_t>(u));
             out += '?';
@@ -388,11 +387,22 @@ private:
 
 QByteArray RtfCodec::toRtf(const StyledText& text)
 {
-    // The tables first: every face and colour the runs use.
+    // A "\r\n" split between two runs is one paragraph end: the line feed
+    // that starts the second run is written with the carriage return, so
+    // the run's own text begins after it.
+    const QString& string = text.string();
+    const auto firstWritten = [&](const AttributeRun& run) -> qsizetype {
+        const qsizetype at = run.range.location;
+        return at > 0 && at < string.size() && string[at] == u'\n' && string[at - 1] == u'\r' ? 1 : 0;
+    };
+
+    // The tables first: every face and colour the runs written use.
     QStringList faces;
     std::vector<Colour> colours;
     const std::vector<AttributeRun> runs = text.runs();
     for (const AttributeRun& run : runs) {
+        if (firstWritten(run) >= qsizetype(run.range.length))
+            continue;
         if (run.attributes.font && !faces.contains(run.attributes.font->face()))
             faces.append(run.attributes.font->face());
         if (run.attributes.foregroundColour) {
@@ -423,8 +433,8 @@ QByteArray RtfCodec::toRtf(const StyledText& text)
     bool atParagraphStart = true;
     for (const AttributeRun& run : runs) {
         const TextAttributes& a = run.attributes;
-        const QString piece = text.string().mid(run.range.location, run.range.length);
-        qsizetype start = 0;
+        const QString piece = string.mid(run.range.location, run.range.length);
+        qsizetype start = firstWritten(run);
         while (start < piece.size()) {
             if (atParagraphStart) {
                 std::optional<TextAlignment> alignment;
@@ -483,7 +493,7 @@ QByteArray RtfCodec::toRtf(const StyledText& text)
             appendEscaped(out, QStringView(piece).mid(start, end - start));
             if (end < piece.size()) {
                 out += "\\par\n";
-                const qsizetype terminator = paragraphTerminatorLength(piece, end);
+                const qsizetype terminator = paragraphTerminatorLength(string, run.range.location + end);
                 end += std::max<qsizetype>(terminator, 1);
                 atParagraphStart = true;
             }

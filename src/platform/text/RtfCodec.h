@@ -5,7 +5,9 @@
 // The writer puts out a font table, a colour table, one "\pard" with the
 // alignment for every paragraph whose alignment differs from the one before,
 // and per run the font ("\fN", "\fsN" in half points), bold, italic,
-// underline and colour; non-ASCII characters are written "\uN?".
+// underline and colour; control characters (other than tabs and paragraph
+// ends) and non-ASCII characters are written "\uN?", so that what is read
+// back writes the same RTF again.
 //
 // The reader takes what the writer puts out and the RTF of older documents:
 // "\ansicpg1252" code pages with "\'hh" bytes, font and colour tables, "\pard"

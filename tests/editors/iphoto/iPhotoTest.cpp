@@ -18,6 +18,21 @@ namespace {
 
 class iPhotoTest : public ::testing::Test {
 protected:
+    // Album data of a few kilobytes whose one entity, used 40,000 times in a
+    // caption, would read as 160 million characters; its path.
+    QString amplifying(const QString& picture)
+    {
+        QByteArray uses;
+        for (int i = 0; i < 40000; ++i)
+            uses += "&e;";
+        const QString path = sources.filePath(QStringLiteral("Amplifying.xml"));
+        writeAll(path, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE plist [<!ENTITY e \"" + QByteArray(4000, 'x')
+                + "\">]>\n<plist version=\"1.0\"><dict><key>Master Image List</key><dict><key>1</key><dict>"
+                  "<key>ImagePath</key><string>" + XmlBase::escape(picture).toUtf8() + "</string>"
+                  "<key>Caption</key><string>" + uses + "</string></dict></dict></dict></plist>\n");
+        return path;
+    }
+
     void SetUp() override { library.writeSample(); }
     void TearDown() override { MyApplication::shared().setImportCaptions(0); }
 
@@ -163,6 +178,15 @@ TEST_F(iPhotoTest, TheCaptionToolOnItsOwn)
         { "no arguments", {}, 2, "" },
         { "an unknown mode", { "everything", data, library.path("a.jpg") }, 2, "" },
         { "album data that cannot be read", { "title", data + QStringLiteral(".missing"), library.path("a.jpg") }, 1, "" },
+        { "every caption: path and caption, each ended by a zero byte, in the order of the keys", { "both", data }, 0,
+            (library.path("a.jpg") + QChar(0) + QStringLiteral("Sandy - The first morning") + QChar(0)
+             + library.path("b.jpg") + QChar(0) + QStringLiteral("Rocks & <pools>") + QChar(0)
+             + library.path("clip.mov") + QChar(0) + QStringLiteral("Clip") + QChar(0)
+             + library.path("d.jpg") + QChar(0) + QStringLiteral("Dunes") + QChar(0)
+             + library.path("c.jpg") + QChar(0) + QStringLiteral("Only a comment") + QChar(0)
+             + library.path("e  f&g.jpg") + QChar(0) + QStringLiteral("Odd name") + QChar(0)).toUtf8() },
+        { "amplifying album data", { "title", amplifying(library.path("a.jpg")), library.path("a.jpg") }, 1, "" },
+        { "amplifying album data, every caption", { "title", amplifying(library.path("a.jpg")) }, 1, "" },
     };
     for (const Case& c : cases) {
         const lq::ProcessResult run = lq::runProcess(tool, c.arguments, library.home);
@@ -171,6 +195,65 @@ TEST_F(iPhotoTest, TheCaptionToolOnItsOwn)
         EXPECT_EQ(run.output, c.output) << c.what;
         EXPECT_EQ(run.error.isEmpty(), c.status == 0) << c.what << ": what went wrong is said";
     }
+}
+
+// An import asks for the captions of all its pictures; the tool reads the
+// album data once for all of them, and again only when the album data, the
+// setting or the tool changes.
+TEST_F(iPhotoTest, AnImportReadsTheAlbumDataOnce)
+{
+    // The real tool, behind a script that notes every run.
+    QTemporaryDir tools;
+    const QString runs = tools.filePath(QStringLiteral("runs"));
+    const QString wrapper = tools.filePath(QStringLiteral("iphotoreader"));
+    writeAll(wrapper, "#!/bin/sh\necho run >> '" + runs.toUtf8() + "'\nexec '" + lq::auxiliaryTool(QStringLiteral("iphotoreader")).toUtf8()
+            + "' \"$@\"\n");
+    ASSERT_TRUE(QFile::setPermissions(wrapper, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const QByteArray builtTools = qgetenv("LUMENQUILL_LIBEXEC");
+    qputenv("LUMENQUILL_LIBEXEC", tools.path().toUtf8());
+    const auto runCount = [&] { return readAll(runs).count("run\n"); };
+
+    const auto node = iPhoto::create();
+    struct Case {
+        QString file;
+        QString caption;
+    };
+    const std::vector<Case> pictures {
+        { library.path("a.jpg"), QStringLiteral("Sandy") },
+        { library.path("b.jpg"), QStringLiteral("Rocks & <pools>") },
+        { library.path("c.jpg"), QString() },
+        { library.path("d.jpg"), QStringLiteral("Dunes") },
+        { library.path("e  f&g.jpg"), QStringLiteral("Odd name") },
+        { library.path("unlisted.jpg"), QString() },
+    };
+    for (const Case& c : pictures)
+        EXPECT_EQ(node->captionForFile(c.file), c.caption) << c.file.toStdString();
+    EXPECT_EQ(runCount(), 1);
+
+    MyApplication::shared().setImportCaptions(1);
+    EXPECT_EQ(node->captionForFile(library.path("a.jpg")), QStringLiteral("The first morning"));
+    EXPECT_EQ(node->captionForFile(library.path("c.jpg")), QStringLiteral("Only a comment"));
+    EXPECT_EQ(runCount(), 2) << "another setting";
+
+    library.writeAlbumData({ { QStringLiteral("1"), library.path("a.jpg"), QStringLiteral("Renamed"), QStringLiteral("Now") } }, {});
+    EXPECT_EQ(node->captionForFile(library.path("a.jpg")), QStringLiteral("Now"));
+    EXPECT_TRUE(node->captionForFile(library.path("b.jpg")).isNull());
+    EXPECT_EQ(runCount(), 3) << "the album data changed";
+
+    // Album data the tool refuses: no captions, one line in the log that
+    // says why, and no second reading for the next picture.
+    {
+        LogCapture log;
+        const QString hostile = amplifying(library.path("a.jpg"));
+        QFile::remove(library.root + QStringLiteral("/AlbumData.xml"));
+        ASSERT_TRUE(QFile::copy(hostile, library.root + QStringLiteral("/AlbumData.xml")));
+        EXPECT_TRUE(node->captionForFile(library.path("a.jpg")).isNull());
+        EXPECT_TRUE(node->captionForFile(library.path("b.jpg")).isNull());
+        EXPECT_EQ(runCount(), 4);
+        ASSERT_EQ(log.lines.size(), 1) << log.lines.join(QStringLiteral(" | ")).toStdString();
+        EXPECT_TRUE(log.lines[0].contains(QStringLiteral("entities"))) << log.lines[0].toStdString();
+    }
+    qputenv("LUMENQUILL_LIBEXEC", builtTools);
 }
 
 } // namespace

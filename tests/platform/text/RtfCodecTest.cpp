@@ -98,3 +98,53 @@ TEST(RtfCodec, RefusesWhatIsNotRtf)
     ASSERT_TRUE(empty.has_value());
     EXPECT_TRUE(empty->isEmpty());
 }
+
+// Whatever a text holds, one write settles it: the RTF written for what was
+// read back is the RTF written before, and the characters come back (every
+// paragraph end as a line feed).
+TEST(RtfCodec, OneWriteIsStable)
+{
+    struct Case {
+        const char* what;
+        QString text;
+        QString readBack;
+        // Where the text passes into a run of the other style, if it does.
+        std::vector<qsizetype> splits = {};
+    };
+    const std::vector<Case> cases {
+        { "control characters", QStringLiteral("bell\a back\b vt\v ff\f esc\x1b us\x1f end"),
+            QStringLiteral("bell\a back\b vt\v ff\f esc\x1b us\x1f end") },
+        { "a zero character", QStringLiteral("a") + QChar(0) + QStringLiteral("b"), QStringLiteral("a") + QChar(0) + QStringLiteral("b") },
+        { "delete and the C1 controls", QStringLiteral("x\x7f y\u0085 z\u009f"), QStringLiteral("x\x7f y\u0085 z\u009f") },
+        { "a run of control characters alone", QStringLiteral("\x01\x02\x03"), QStringLiteral("\x01\x02\x03") },
+        { "paragraph ends of every kind", QStringLiteral("one\r\ntwo\rthree\u2029four\nfive"), QStringLiteral("one\ntwo\nthree\nfour\nfive") },
+        { "tabs, line separators and braces", QStringLiteral("\t{a}\\\u2028b"), QStringLiteral("\t{a}\\\u2028b") },
+        { "a lone surrogate", QStringLiteral("x") + QChar(0xd800) + QStringLiteral("y"), QStringLiteral("x") + QChar(0xd800) + QStringLiteral("y") },
+        { "a CR LF split between two runs", QStringLiteral("one\r\ntwo"), QStringLiteral("one\ntwo"), { 4 } },
+        { "the line feed of a CR LF alone in its run", QStringLiteral("one\r\ntwo"), QStringLiteral("one\ntwo"), { 4, 5 } },
+        { "control characters alone in a run", QStringLiteral("a\x02\x03" "b"), QStringLiteral("a\x02\x03" "b"), { 1, 3 } },
+    };
+    for (const Case& c : cases) {
+        const TextAttributes styles[] = {
+            styled(Font::helvetica(14).withBold(true), Colour(0, 0.5f, 0), TextAlignment::Right),
+            styled(Font(QStringLiteral("Georgia"), 14).withItalic(true), Colour(0, 0, 1), TextAlignment::Right),
+        };
+        StyledText text;
+        text.append(QStringLiteral("plain "), TextAttributes());
+        qsizetype from = 0;
+        std::size_t style = 0;
+        for (const qsizetype split : c.splits) {
+            text.append(c.text.mid(from, split - from), styles[style]);
+            from = split;
+            style = 1 - style;
+        }
+        text.append(c.text.mid(from), styles[style]);
+        text.append(QStringLiteral(" after"), styled(Font(QStringLiteral("Georgia"), 11), std::nullopt, std::nullopt, true));
+        const QByteArray once = RtfCodec::toRtf(text);
+        const StyledText read = readBack(text);
+        EXPECT_EQ(read.string(), QStringLiteral("plain ") + c.readBack + QStringLiteral(" after")) << c.what << "\n" << once.constData();
+        EXPECT_EQ(RtfCodec::toRtf(read), once) << c.what;
+        for (char byte : once)
+            EXPECT_LT(static_cast<unsigned char>(byte), 0x80) << c.what << ": RTF is 7-bit";
+    }
+}
