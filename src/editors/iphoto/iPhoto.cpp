@@ -96,6 +96,7 @@ void iPhoto::lookUpLibrary()
     try {
         const QString home = homeFolder();
         if (home.isEmpty()) {
+            _whyNotFound = QStringLiteral("The home folder is not known (HOME is not set), so the library's settings could not be looked for.");
             lq::log(QStringLiteral("iphoto object: Could not find Library directory for user"));
             return;
         }
@@ -103,12 +104,14 @@ void iPhoto::lookUpLibrary()
         QString error;
         const std::optional<QVariant> settings = lq::readPropertyListFile(preferences, &error);
         if (!settings) {
+            _whyNotFound = QStringLiteral("It was looked for through ") + preferences + QStringLiteral(": ") + error;
             lq::log(QStringLiteral("iphoto object error"));
             lq::log(error);
             return;
         }
         const QString root = settings->toMap().value(QStringLiteral("RootDirectory")).toString();
         if (root.isEmpty()) {
+            _whyNotFound = QStringLiteral("It was looked for through ") + preferences + QStringLiteral(", which names no library folder (RootDirectory).");
             lq::log(QStringLiteral("iphoto object error"));
             lq::log(preferences + QStringLiteral(" names no RootDirectory"));
             return;
@@ -129,10 +132,12 @@ void iPhoto::importFromLibrary()
         QString error;
         const std::optional<QVariant> data = lq::readPropertyListFile(_iPhotoXmlData, &error);
         if (!data) {
+            _whyNotFound = QStringLiteral("Its albums were looked for in ") + _iPhotoXmlData + QStringLiteral(": ") + error;
             lq::log(QStringLiteral("import From Library Error"));
             lq::log(error);
             return;
         }
+        _whyNotFound.clear();
         const QVariantMap top = data->toMap();
         const QVariantMap master = top.value(QStringLiteral("Master Image List")).toMap();
         for (const QVariant& entry : top.value(QStringLiteral("List of Albums")).toList()) {
