@@ -53,10 +53,6 @@ PublishAddress PublishAddress::fromWebDAV(const QString& text)
         address._error = QStringLiteral("No WebDAV address is set: type the address of the server, such as ") + WebDAVExample + QLatin1Char('.');
         return address;
     }
-    if (holdsControlCharacter(typed)) {
-        address._error = QStringLiteral("The WebDAV address holds a line break or another control character.");
-        return address;
-    }
     const QString scheme = schemeOf(typed);
     if (scheme == QStringLiteral("ftp") || scheme == QStringLiteral("ftps")) {
         address._error = quoted(typed) + QStringLiteral(" is the address of an FTP server, which WebDAV cannot reach. "
@@ -66,6 +62,10 @@ PublishAddress PublishAddress::fromWebDAV(const QString& text)
     if (scheme == QStringLiteral("sftp")) {
         address._error = quoted(typed) + QStringLiteral(" is the address of an SFTP server, which WebDAV cannot reach. "
                                                          "Choose \"FTP\" as the server type and \"SFTP\" as its type.");
+        return address;
+    }
+    if (holdsControlCharacter(typed)) {
+        address._error = QStringLiteral("The WebDAV address holds a line break or another control character.");
         return address;
     }
     if (scheme.isEmpty())

@@ -16,6 +16,14 @@ namespace {
 
 const QString captionTool = QStringLiteral("iphotoreader");
 
+// "Looked for its settings in <path>, which cannot be read: <why>".
+QString lookedIn(const QString& what, const QString& path, const QString& error)
+{
+    const QString named = QLatin1Char('"') + path + QStringLiteral("\" ");
+    const QString place = QStringLiteral("Looked for ") + what + QStringLiteral(" in ") + path;
+    return error.startsWith(named) ? place + QStringLiteral(", which ") + error.mid(named.size()) : place + QStringLiteral(": ") + error;
+}
+
 QString homeFolder()
 {
     return qEnvironmentVariable("HOME");
@@ -104,14 +112,14 @@ void iPhoto::lookUpLibrary()
         QString error;
         const std::optional<QVariant> settings = lq::readPropertyListFile(preferences, &error);
         if (!settings) {
-            _whyNotFound = QStringLiteral("It was looked for through ") + preferences + QStringLiteral(": ") + error;
+            _whyNotFound = lookedIn(QStringLiteral("its settings"), preferences, error);
             lq::log(QStringLiteral("iphoto object error"));
             lq::log(error);
             return;
         }
         const QString root = settings->toMap().value(QStringLiteral("RootDirectory")).toString();
         if (root.isEmpty()) {
-            _whyNotFound = QStringLiteral("It was looked for through ") + preferences + QStringLiteral(", which names no library folder (RootDirectory).");
+            _whyNotFound = QStringLiteral("Its settings in ") + preferences + QStringLiteral(" name no library folder (RootDirectory).");
             lq::log(QStringLiteral("iphoto object error"));
             lq::log(preferences + QStringLiteral(" names no RootDirectory"));
             return;
@@ -132,7 +140,7 @@ void iPhoto::importFromLibrary()
         QString error;
         const std::optional<QVariant> data = lq::readPropertyListFile(_iPhotoXmlData, &error);
         if (!data) {
-            _whyNotFound = QStringLiteral("Its albums were looked for in ") + _iPhotoXmlData + QStringLiteral(": ") + error;
+            _whyNotFound = lookedIn(QStringLiteral("its albums"), _iPhotoXmlData, error);
             lq::log(QStringLiteral("import From Library Error"));
             lq::log(error);
             return;

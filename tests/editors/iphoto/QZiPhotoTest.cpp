@@ -6,6 +6,7 @@
 #include "editors/iphoto/iPhotoAlbum.h"
 #include "editors/iphoto/QZiPhoto.h"
 #include "support/ChildNames.h"
+#include "support/ui/GridPictures.h"
 #include "support/ui/PhotoLibrary.h"
 #include "support/ui/SitePanes.h"
 
@@ -195,6 +196,7 @@ TEST_F(QZiPhotoWithoutLibraryTest, ThePaneSaysWhereItLookedAndThatNoneWasFound)
             EXPECT_FALSE(iPhotoPane().outline()->model()->rowCount() == 0);
             continue;
         }
+        widgetPicture(*window, QStringLiteral("iphoto-pane-without-library.png"));
         EXPECT_TRUE(message->isVisible());
         EXPECT_TRUE(message->text().startsWith(QStringLiteral("No iPhoto library was found."))) << message->text().toStdString();
         EXPECT_TRUE(message->text().contains(c.named)) << message->text().toStdString();
