@@ -11,7 +11,7 @@
 # the same corpus tries the same inputs each time); unset, every run draws
 # its own.
 #
-# Targets: xml_reader codecs text zip_directory property_list rtf. New inputs found go to
+# Targets: xml_reader codecs text zip_directory property_list rtf publish_address. New inputs found go to
 # build/fuzz/corpus/<target>; an input that breaks a property or crashes is
 # written as build/fuzz/crash-* and the script fails.
 set -euo pipefail
@@ -20,7 +20,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-30}"
 [ $# -gt 0 ] && shift
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(xml_reader codecs text zip_directory property_list rtf)
+[ ${#targets[@]} -eq 0 ] && targets=(xml_reader codecs text zip_directory property_list rtf publish_address)
 build_dir="$(realpath -m "${LQ_FUZZ_BUILD_DIR:-build/fuzz}")"
 jobs="${LQ_FUZZ_BUILD_JOBS:-$(nproc)}"
 

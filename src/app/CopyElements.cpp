@@ -3,6 +3,7 @@
 #include "document/MyDocument.h"
 #include "editors/XmlOutlineView.h"
 #include "elements/XmlVornBox.h"
+#include "model/core/XmlEnvelop.h"
 #include "model/core/XmlEnvelops.h"
 #include "model/theme/XmlTheme.h"
 #include "platform/ExceptionFrame.h"
@@ -31,7 +32,12 @@ void CopyElements::copyElements(XmlStyleSheet* source)
                 addReference(*targets, sheet->name(), *sheet);
         }
         const std::shared_ptr<XmlEnvelops> parts = referenceTree();
-        if (source) {
+        if (!source) {
+            // Nothing to copy from: the list still shows what a template offers.
+            auto settings = XmlEnvelop::create();
+            settings->setName(QStringLiteral("Page Settings"));
+            parts->addChild(settings);
+        } else {
             addReference(*parts, QStringLiteral("Page Settings"), *source);
             for (const XmlBasePtr& element : source->children()) {
                 const auto* box = dynamic_cast<const XmlVornBox*>(element.get());

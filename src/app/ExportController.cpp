@@ -22,6 +22,7 @@
 #include "platform/widgets/SheetBuilder.h"
 #include "platform/SupportPaths.h"
 #include "publish/FolderExport.h"
+#include "publish/PublishAddress.h"
 #include "publish/WebDAVRoad.h"
 #include "publish/XmlLocation.h"
 #include "model/application/MyApplication.h"
@@ -31,8 +32,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QListView>
 #include <QScrollArea>
 #include <QSettings>
+#include <QStandardItemModel>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -80,16 +83,37 @@ ExportController::ExportController(MyDocumentWindow* document, QWidget* exportvi
         connect(field, &QLineEdit::textEdited, this, [this, field] { controlTextDidChange(field); });
     buildButtons(page);
 
+    // .Mac is offered only to a site that publishes there already (before the
+    // tabs choose: hiding the selected tab selects another).
+    _offerMac = location() && location()->serverType() == XmlLocation::MacAccount;
+    if (!_offerMac) {
+        _exportTab->setTabVisible(_exportTab->indexOfTabViewItemWithIdentifier(QStringLiteral("mac")), false);
+        auto* serverType = qobject_cast<MyPopUpButton*>(lq::viewWithTag(exportview, PublishTag::ServerType));
+        if (auto* list = qobject_cast<QListView*>(serverType->view()))
+            list->setRowHidden(XmlLocation::MacAccount, true);
+        if (auto* items = qobject_cast<QStandardItemModel*>(serverType->model()))
+            items->item(XmlLocation::MacAccount)->setEnabled(false);
+    }
     // The tabs choose the server type as the pop-up does: both show the one stored type.
-    connect(_exportTab, &QTabWidget::currentChanged, this, [this](int index) {
+    connect(_exportTab, &QTabWidget::currentChanged, this, [this](int) {
         if (_updating)
             return;
         lq::uiFrame(this, "tabView:didSelectTabViewItem:", [&] {
-            location()->setServerType(index);
+            const int type = ServerTabs.indexOf(_exportTab->selectedIdentifier());
+            if (type < 0)
+                return;
+            changeServerType(type);
             changed();
             updateGUI();
         });
     });
+    for (int tag : {PublishTag::WebDAVAddress, PublishTag::FtpServer}) {
+        auto* field = qobject_cast<MyTextField*>(lq::viewWithTag(exportview, tag));
+        connect(field, &QLineEdit::editingFinished, this, [this, tag] {
+            if (!_updating)
+                lq::uiFrame(this, "controlTextDidEndEditing:", [&] { tidyAddress(tag); });
+        });
+    }
     _destination = destinationKey();
     updateGUI();
 }
@@ -143,7 +167,6 @@ void ExportController::buildServerTabs(QWidget* main)
     ftp.label(QStringLiteral("Server")).textField(PublishTag::FtpServer)->setPlaceholderText(QStringLiteral("ftp.example.com"));
     ftp.label(QStringLiteral("User")).textField(PublishTag::FtpUser);
     ftp.label(QStringLiteral("Password")).textField(PublishTag::FtpPassword)->setEchoMode(QLineEdit::Password);
-    ftp.label(QStringLiteral("Client")).popUp(PublishTag::FtpApp, {{QStringLiteral("Transmit"), 0}, {QStringLiteral("Cyberduck"), 1}});
     ftp.label(QStringLiteral("Type")).popUp(PublishTag::FtpType, {{QStringLiteral("FTP"), 0}, {QStringLiteral("SFTP"), 1}});
     ftp.label(QStringLiteral("Port")).textField(PublishTag::FtpPort)->setPlaceholderText(QStringLiteral("21 for FTP, 22 for SFTP"));
     ftp.check(PublishTag::FtpDefaultPort, QStringLiteral("Default port"));
@@ -309,14 +332,11 @@ void ExportController::updateGUI()
             setFieldText(tag, where->username());
         for (int tag : {PublishTag::MacPassword, PublishTag::WebDAVPassword, PublishTag::FtpPassword})
             setFieldText(tag, where->password());
-        for (int tag : {PublishTag::MacFolder, PublishTag::WebDAVAddress, PublishTag::FtpServer})
-            setFieldText(tag, where->location());
+        showAddresses();
         setFieldText(PublishTag::FtpPort, where->ftpPort());
-        setFieldText(PublishTag::FtpFolder, where->ftpFolder());
         qobject_cast<MyCheckBox*>(lq::viewWithTag(_exportview, PublishTag::WebDAVDigest))->setChecked(where->digest() != 0);
         qobject_cast<MyCheckBox*>(lq::viewWithTag(_exportview, PublishTag::FtpDefaultPort))->setChecked(where->ftpDefault() != 0);
         lq::viewWithTag(_exportview, PublishTag::FtpPort)->setEnabled(where->ftpDefault() == 0);
-        qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, PublishTag::FtpApp))->setCurrentIndex(where->ftpApp());
         qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, PublishTag::FtpType))->setCurrentIndex(where->ftpType() == 0 ? 0 : 1);
         qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, PublishTag::ServerType))->setCurrentIndex(where->serverType());
         qobject_cast<MyMatrix*>(lq::viewWithTag(_exportview, PublishTag::ExportType))->selectCellWithTag(where->exportType() == 1 ? 1 : 0);
@@ -339,6 +359,17 @@ void ExportController::updateGUI()
         _rsscontroller->updateGUI();
     });
     _updating = false;
+}
+
+void ExportController::showAddresses()
+{
+    const XmlLocation& where = *location();
+    // Each tab shows the one stored address in its own form.
+    const Converted ftp = converted(where, XmlLocation::FTPServer);
+    setFieldText(PublishTag::MacFolder, converted(where, XmlLocation::MacAccount).location);
+    setFieldText(PublishTag::WebDAVAddress, converted(where, XmlLocation::WebDAV).location);
+    setFieldText(PublishTag::FtpServer, ftp.location);
+    setFieldText(PublishTag::FtpFolder, ftp.ftpFolder);
 }
 
 void ExportController::changed()
@@ -391,10 +422,9 @@ void ExportController::action(QWidget* sender)
         auto* popUp = qobject_cast<MyPopUpButton*>(sender);
         auto* check = qobject_cast<MyCheckBox*>(sender);
         switch (tag) {
-        case PublishTag::ServerType: where->setServerType(popUp->currentIndex()); break;
+        case PublishTag::ServerType: changeServerType(popUp->currentIndex()); break;
         case PublishTag::ExportType: where->setExportType(qobject_cast<MyMatrix*>(sender)->selectedTag()); break;
         case PublishTag::WebDAVDigest: where->setDigest(check->isChecked() ? 1 : 0); break;
-        case PublishTag::FtpApp: where->setFtpApp(popUp->currentIndex()); break;
         case PublishTag::FtpType: where->setFtpType(popUp->currentIndex()); break;
         case PublishTag::FtpDefaultPort: where->setFtpDefault(check->isChecked() ? 1 : 0); break;
         case PublishTag::Language:
@@ -418,9 +448,15 @@ void ExportController::controlTextDidChange(QWidget* sender)
         switch (lq::widgetTag(sender)) {
         case PublishTag::MacUser: case PublishTag::WebDAVUser: case PublishTag::FtpUser: where->setUsername(text); break;
         case PublishTag::MacPassword: case PublishTag::WebDAVPassword: case PublishTag::FtpPassword: where->setPassword(text); break;
-        case PublishTag::MacFolder: case PublishTag::WebDAVAddress: case PublishTag::FtpServer: where->setLocation(text); break;
+        case PublishTag::MacFolder: case PublishTag::WebDAVAddress: case PublishTag::FtpServer:
+            where->setLocation(text);
+            showAddresses();
+            break;
         case PublishTag::FtpPort: where->setFtpPort(text); break;
-        case PublishTag::FtpFolder: where->setFtpFolder(text); break;
+        case PublishTag::FtpFolder:
+            where->setFtpFolder(text);
+            showAddresses();
+            break;
         case PublishTag::SiteDescription:
             if (XmlSite* site = _document->document().site(); site && site->homepage()->description())
                 site->homepage()->description()->setContent(text);
@@ -454,7 +490,6 @@ void ExportController::storeFtpFields()
     where->setUsername(fieldText(PublishTag::FtpUser));
     where->setPassword(fieldText(PublishTag::FtpPassword));
     where->setLocation(fieldText(PublishTag::FtpServer));
-    where->setFtpApp(qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, PublishTag::FtpApp))->currentIndex());
     where->setFtpType(qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, PublishTag::FtpType))->currentIndex());
     where->setFtpPort(fieldText(PublishTag::FtpPort));
     where->setFtpDefault(qobject_cast<MyCheckBox*>(lq::viewWithTag(_exportview, PublishTag::FtpDefaultPort))->isChecked() ? 1 : 0);
@@ -512,6 +547,8 @@ bool ExportController::storeDestination()
             where->setPassword(fieldText(PublishTag::WebDAVPassword));
             where->setLocation(fieldText(PublishTag::WebDAVAddress));
             where->setDigest(qobject_cast<MyCheckBox*>(lq::viewWithTag(_exportview, PublishTag::WebDAVDigest))->isChecked() ? 1 : 0);
+            if (!acceptAddress(PublishTag::WebDAVAddress))
+                return false;
             setWebDAVAddresses(*where);
             _passPhrase = where->username() + QLatin1Char(':') + where->password();
             _digest = where->digest();
@@ -522,6 +559,8 @@ bool ExportController::storeDestination()
             break;
         case XmlLocation::FTPServer:
             storeFtpFields();
+            if (!acceptAddress(PublishTag::FtpServer))
+                return false;
             break;
         default:
             break;
@@ -578,9 +617,13 @@ bool ExportController::exportChanges()
                 return false;
             break;
         case XmlLocation::WebDAV:
+            if (!acceptAddress(PublishTag::WebDAVAddress))
+                return false;
             setWebDAVAddresses(*where);
             break;
         case XmlLocation::FTPServer:
+            if (!acceptAddress(PublishTag::FtpServer))
+                return false;
             break;
         default:
             return false;
@@ -659,4 +702,136 @@ void ExportController::createFolderNamed(const QString& name)
         _fsBrowser->loadColumnZero();
         _fsBrowser->setPath(browserPath + QLatin1Char('/') + name);
     });
+}
+
+int ExportController::addressForm(const XmlLocation& where, int type)
+{
+    if (type != XmlLocation::LocalFolder)
+        return type;
+    // A folder destination keeps the address last typed for a server.
+    const QString stored = where.location().trimmed();
+    if (stored.isEmpty())
+        return XmlLocation::LocalFolder;
+    return stored.contains(QStringLiteral("://")) ? XmlLocation::WebDAV : XmlLocation::FTPServer;
+}
+
+QString ExportController::hostOf(const QString& address, int form)
+{
+    const PublishAddress parsed = form == XmlLocation::WebDAV ? PublishAddress::fromWebDAV(address)
+        : form == XmlLocation::FTPServer                      ? PublishAddress::fromFtpHost(address)
+                                                              : PublishAddress();
+    return parsed.host().toLower();
+}
+
+QString ExportController::addressKey(int form, const QString& host)
+{
+    return QString::number(form) + QLatin1Char('|') + host;
+}
+
+ExportController::Converted ExportController::converted(const XmlLocation& where, int type) const
+{
+    const Converted kept{where.location(), where.ftpFolder()};
+    const int from = addressForm(where, where.serverType());
+    const int to = addressForm(where, type);
+    if (from == to || from == XmlLocation::LocalFolder || type == XmlLocation::LocalFolder)
+        return kept;
+    // Back to the address last typed for that server type and this server:
+    // a port or "https" is not lost on the way.
+    if (const QString host = hostOf(kept.location, from); !host.isEmpty()) {
+        if (const QString before = _typedAddresses.value(addressKey(to, host)); !before.isEmpty())
+            return {before, kept.ftpFolder};
+    }
+    Converted made{QString(), kept.ftpFolder};
+    if (from == XmlLocation::WebDAV) {
+        PublishAddress typed = PublishAddress::fromWebDAV(kept.location);
+        if (!typed.isValid())
+            typed = PublishAddress::fromFtpHost(kept.location);
+        if (!typed.isValid())
+            return made;
+        if (to == XmlLocation::MacAccount) {
+            made.location = typed.folder();
+            return made;
+        }
+        made.location = typed.host();
+        if (made.ftpFolder.trimmed().isEmpty())
+            made.ftpFolder = typed.folder();
+        return made;
+    }
+    if (from == XmlLocation::FTPServer) {
+        made.location = to == XmlLocation::MacAccount ? kept.ftpFolder : PublishAddress::webDAVOfFtp(kept.location, kept.ftpFolder);
+        return made;
+    }
+    // From a .Mac folder: the folder names no server.
+    if (to == XmlLocation::FTPServer && made.ftpFolder.trimmed().isEmpty())
+        made.ftpFolder = kept.location;
+    return made;
+}
+
+void ExportController::changeServerType(int type)
+{
+    XmlLocation* where = location();
+    if (type == where->serverType())
+        return;
+    const Converted original{where->location(), where->ftpFolder()};
+    const int from = addressForm(*where, where->serverType());
+    Converted made = converted(*where, type);
+    if (type == XmlLocation::LocalFolder && from == XmlLocation::WebDAV) {
+        // Kept in its whole form, so that it is read back as a WebDAV address.
+        if (const PublishAddress typed = PublishAddress::fromWebDAV(original.location); typed.isValid())
+            made.location = typed.webDAVAddress();
+    }
+    if (const QString host = hostOf(original.location, from); !host.isEmpty())
+        _typedAddresses.insert(addressKey(from, host), original.location);
+    where->setLocation(made.location);
+    where->setFtpFolder(made.ftpFolder);
+    where->setServerType(type);
+}
+
+bool ExportController::tidyAddress(int tag)
+{
+    XmlLocation* where = location();
+    const QString typed = fieldText(tag);
+    const bool webDAV = tag == PublishTag::WebDAVAddress;
+    const PublishAddress address = webDAV ? PublishAddress::fromWebDAV(typed) : PublishAddress::fromFtpHost(typed);
+    if (!address.isValid()) {
+        _addressError = address.error();
+        _notice->setText(_addressError);
+        return false;
+    }
+    if (!_addressError.isEmpty() && _notice->text() == _addressError)
+        _notice->clear();
+    _addressError.clear();
+    QString kept = typed.trimmed();
+    if (address.hasCredentials()) {
+        // The account goes where accounts are kept, never into the address.
+        where->setUsername(address.user());
+        where->setPassword(address.password());
+        kept = PublishAddress::withoutCredentials(kept);
+    }
+    if (!webDAV && (kept.contains(QStringLiteral("://")) || kept.contains(QLatin1Char('/')))) {
+        // The FTP form holds a server: the rest of a whole address goes to its fields.
+        kept = address.host();
+        if (address.port() > 0) {
+            where->setFtpPort(QString::number(address.port()));
+            where->setFtpDefault(0);
+        }
+        if (!address.folder().isEmpty())
+            where->setFtpFolder(address.folder());
+    }
+    if (kept != where->location() || address.hasCredentials()) {
+        where->setLocation(kept);
+        changed();
+        updateGUI();
+    }
+    return true;
+}
+
+bool ExportController::acceptAddress(int tag)
+{
+    if (tidyAddress(tag))
+        return true;
+    lq::runAlert(_document, tag == PublishTag::WebDAVAddress ? QStringLiteral("The WebDAV address cannot be used")
+                                                            : QStringLiteral("The FTP server cannot be used"),
+        _addressError);
+    return false;
 }

@@ -2,6 +2,7 @@
 #include "app/SendControllerBase.h"
 #include "platform/widgets/SheetBuilder.h"
 
+#include <QHash>
 #include <QObject>
 #include <QString>
 
@@ -126,6 +127,30 @@ private:
     void forgetLastPublishedTreeIfMoved();
     QString sitePath() const;
 
+    // The stored address in the form of a server type.
+    struct Converted {
+        QString location;
+        QString ftpFolder;
+    };
+    // Which form the stored address has for a server type: a folder
+    // destination keeps the form of the server it was last typed for.
+    static int addressForm(const XmlLocation& where, int type);
+    Converted converted(const XmlLocation& where, int type) const;
+    // The server an address names, in lower case; "" when it names none.
+    static QString hostOf(const QString& address, int form);
+    static QString addressKey(int form, const QString& host);
+    // Fills the address fields of every tab from the stored address.
+    void showAddresses();
+    // Stores the server type with the address converted to its form.
+    void changeServerType(int type);
+    // Takes a user and password out of the address field into the account,
+    // and the port and folder of a whole address out of the FTP server
+    // field; false, with the reason under the controls, when the address
+    // cannot be used.
+    bool tidyAddress(int tag);
+    // tidyAddress, and an alert with the reason when it fails.
+    bool acceptAddress(int tag);
+
     MyDocumentWindow* _document;
     SendControllerBase* _sender = nullptr;
     QWidget* _exportview;
@@ -142,4 +167,8 @@ private:
     int _digest = 0;
     QString _destination;
     bool _updating = false;
+    bool _offerMac = false;
+    QString _addressError;
+    // The address last typed for each server type and server, while the window is open.
+    QHash<QString, QString> _typedAddresses;
 };

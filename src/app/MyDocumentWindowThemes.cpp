@@ -63,7 +63,8 @@ MyDocumentWindow::ThemeChoice MyDocumentWindow::askAddOrReplace()
     sheet.setWindowTitle(QStringLiteral("Import Theme"));
     auto* layout = new QVBoxLayout(&sheet);
     auto* question = new QLabel(QStringLiteral("Add the templates of this theme to the website's templates, or replace the "
-                                               "website's theme with it?\n\nReplacing gives every page the first template of the new theme."),
+                                               "website's theme with it?\n\nReplacing gives every page the first template of the new theme, and "
+                                               "discards the website's templates with every change made to them in the inspector."),
         &sheet);
     question->setWordWrap(true);
     question->setMinimumWidth(440);

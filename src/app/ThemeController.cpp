@@ -45,6 +45,8 @@
 namespace {
 
 const QString themeExtension = QStringLiteral("qvzip");
+// What the import panel offers: theme archives and the older single-file themes.
+const QStringList themeFileTypes = {themeExtension, QStringLiteral("lqtm")};
 
 bool exists(const QString& path)
 {
@@ -496,9 +498,16 @@ void ThemeController::importTheme()
         request.prompt = QStringLiteral("Open");
         request.nameFieldLabel = QStringLiteral("Open:");
         request.folder = QDir::homePath();
+        request.fileTypes = themeFileTypes;
         const QString chosen = lq::modalHandler().runOpenPanel(request);
         if (chosen.isEmpty())
             return;
+        // A name typed into the panel is not held to its filter.
+        if (!themeFileTypes.contains(QFileInfo(chosen).suffix().toLower())) {
+            tell(QStringLiteral("The theme could not be imported"),
+                QStringLiteral("\"") + QFileInfo(chosen).fileName() + QStringLiteral("\" is no theme: themes are .qvzip and .lqtm files."));
+            return;
+        }
         importFileIntoFolder(chosen, folder->fullname());
         localThemeSelected();
     });

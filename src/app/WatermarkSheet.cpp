@@ -77,6 +77,8 @@ void WatermarkSheet::fill(const XmlWatermark& watermark)
     colour.a = 1.0f;
     WatermarkTextColor->setColor(colour.toQColor());
     WatermarkTextOpacity->setValue(static_cast<int>(std::lround(watermark.textAlpha() * 100.0f)));
+    _filledAlpha = watermark.textAlpha();
+    _filledOpacity = WatermarkTextOpacity->value();
 }
 
 WatermarkSheet::Target WatermarkSheet::target() const
@@ -91,7 +93,8 @@ void WatermarkSheet::applyTo(XmlWatermark& watermark) const
     watermark.setContent(WatermarkText->text());
     watermark.setVariableSizeText(50);
     watermark.setTextColorWithoutAlpha(lq::Colour::fromQColor(WatermarkTextColor->color()));
-    watermark.setTextAlpha(static_cast<float>(WatermarkTextOpacity->value()) / 100.0f);
+    const int opacity = WatermarkTextOpacity->value();
+    watermark.setTextAlpha(opacity == _filledOpacity ? _filledAlpha : static_cast<float>(opacity) / 100.0f);
     watermark.setPlacement(known ? placementItems[item].placement : 0);
     if (known && placementItems[item].variableSize != 50)
         watermark.setVariableSizeText(placementItems[item].variableSize);

@@ -46,4 +46,8 @@ private:
     MyMatrix* WatermarkToWhat = nullptr;
     MyColorWell* WatermarkTextColor = nullptr;
     MySlider* WatermarkTextOpacity = nullptr;
+    // The opacity shown, as stored: the slider moves in hundredths, and an
+    // opacity it was not moved from is kept as it was.
+    float _filledAlpha = 1.0f;
+    int _filledOpacity = -1;
 };

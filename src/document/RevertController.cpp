@@ -73,8 +73,10 @@ void RevertController::deleteExtraReverts()
         }
         if (revertFiles->numberChildren() > _keepNumReverts) {
             scheduleTrim();
-        } else {
+        } else if (_statusVisible) {
+            // The list shows the line until it is told that trimming ended.
             _statusVisible = false;
+            reload();
         }
     });
 }

@@ -8,6 +8,7 @@
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
 #include "platform/Workspace.h"
+#include "publish/PublishAddress.h"
 #include "publish/XmlBom.h"
 #include "publish/XmlD.h"
 #include "publish/XmlF.h"
@@ -91,19 +92,7 @@ WebDAVRoad::WebDAVRoad(UploadPanel& panel)
 
 QString WebDAVRoad::webDAVAddress(const QString& location)
 {
-    QString typed = location.trimmed();
-    const bool scheme = typed.startsWith(QStringLiteral("http://"), Qt::CaseInsensitive)
-        || typed.startsWith(QStringLiteral("https://"), Qt::CaseInsensitive);
-    if (!scheme)
-        typed.prepend(QStringLiteral("http://"));
-    // Escapes what an address may not hold and keeps escapes already typed.
-    QString address = QUrl(typed, QUrl::TolerantMode).toString(QUrl::FullyEncoded);
-    if (address.isEmpty())
-        address = QStringLiteral("http://") + lq::urlEscape(location.trimmed());
-    // The items add their own "/" and names.
-    while (address.endsWith(QLatin1Char('/')) && address.count(QLatin1Char('/')) > 2)
-        address.chop(1);
-    return address;
+    return PublishAddress::fromWebDAV(location).webDAVAddress();
 }
 
 void WebDAVRoad::sendBom(XmlBom* bom, const QString& location, const QString& pathName, const QString& passPhrase,
@@ -196,7 +185,8 @@ QStringList WebDAVRoad::curlArguments(const SendItem& item) const
     // command line where every process could read it.
     const QString user = QStringLiteral("-u-");
     QStringList arguments;
-    QString address = item.location;
+    // A user or password in the address would stand on the command line.
+    QString address = PublishAddress::withoutCredentials(item.location);
     if (item.function == Verify) {
         arguments = { user, QStringLiteral("-XPROPFIND"), QStringLiteral("-HDepth:0"), QStringLiteral("-HConnection:close"), QStringLiteral("-s"), output };
         if (!address.endsWith(QLatin1Char('/')))

@@ -29,7 +29,8 @@ public:
 
     // The WebDAV base address of a location as typed: an explicit "http://"
     // or "https://" stays, anything else is a host (and path) reached over
-    // "http://".
+    // "http://". Never a user or password; "" for an address that cannot
+    // be used (PublishAddress tells why).
     static QString webDAVAddress(const QString& location);
 
     void sendBom(XmlBom* bom, const QString& location, const QString& pathName, const QString& passPhrase,

@@ -32,7 +32,9 @@
 #include "templates/XmlStyleSheet.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QDir>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
@@ -334,6 +336,38 @@ TEST_F(DocumentMenuTest, TheWatermarkGoesOnThePageOrOnEveryPageAndRebuildsWhatCh
     EXPECT_EQ(photos->watermark()->createXml(), before);
 }
 
+TEST_F(DocumentMenuTest, TheWatermarkKeepsAnOpacityTheSliderWasNotMovedFrom)
+{
+    const auto photos = page(QStringLiteral("Photos"));
+    window->setCurrentObject(photos.get());
+    struct Case {
+        const char* what;
+        int moveTo; // -1: the slider is left alone
+        float alpha;
+    };
+    const Case cases[] = {
+        {"confirmed unchanged", -1, 0.333f},
+        {"moved and put back", 33, 0.333f},
+        {"moved", 34, 0.34f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        photos->watermark()->setTextAlpha(0.333f);
+        modal.state->sheetAnswer = [&](QDialog* shown) {
+            auto* sheet = static_cast<WatermarkSheet*>(shown);
+            EXPECT_EQ(sheet->opacity()->value(), 33);
+            if (c.moveTo >= 0) {
+                sheet->opacity()->setValue(50);
+                sheet->opacity()->setValue(c.moveTo);
+            }
+            return pressKey(sheet, Qt::Key_Return);
+        };
+        window->menuClicked(MenuTag::Watermark);
+        EXPECT_FLOAT_EQ(photos->watermark()->textAlpha(), c.alpha);
+        document.queue().cancelActivity();
+    }
+}
+
 // --- Theme import -------------------------------------------------------------------------------
 
 class ThemeImportTest : public DocumentMenuTest {
@@ -425,11 +459,18 @@ TEST_F(ThemeImportTest, ReplacingGivesEveryPageTheFirstTemplateOfTheNewTheme)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         int asked = 0;
+        QString question;
         modal.state->sheetAnswer = [&](QDialog* sheet) {
             ++asked;
+            for (const QLabel* label : sheet->findChildren<QLabel*>())
+                question += label->text();
             return pressButton(sheet, QStringLiteral("Replace"));
         };
         window->setNewTheme(c.path);
+        // The question tells what replacing costs: the templates and their changes.
+        if (c.asks)
+            EXPECT_TRUE(question.contains(QStringLiteral("discards the website's templates with every change made to them")))
+                << question.toStdString();
         EXPECT_EQ(asked, c.asks ? 1 : 0);
         ASSERT_EQ(templateNames(), (QStringList{QStringLiteral("Fresh"), QStringLiteral("Fresher")}));
         XmlStyleSheet* first = document.defaultTemplate();

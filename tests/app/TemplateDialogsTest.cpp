@@ -24,7 +24,10 @@
 #include "templates/XmlCSSImage.h"
 #include "templates/XmlStyleSheet.h"
 
+#include <QSet>
 #include <QTemporaryDir>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -266,6 +269,80 @@ TEST_F(TemplateDialogsTest, AThemeExportHoldsTheThemeTheBitmapsAndTheTickedFiles
     modal.state->sheetAnswer = [](QDialog* shown) { return pressKey(shown, Qt::Key_Escape); };
     window->menuClicked(MenuTag::ExportTheme);
     EXPECT_TRUE(modal.state->panels.isEmpty());
+}
+
+TEST_F(TemplateDialogsTest, WithoutASourceThePartsListHoldsOnlyPageSettingsAndNothingIsCopied)
+{
+    XmlStyleSheet* target = sheetNamed(QStringLiteral("Text Page"));
+    ASSERT_NE(target, nullptr);
+    const QString before = target->createXml();
+    QStringList listed;
+    copy(nullptr, {QStringLiteral("Page Settings")}, {QStringLiteral("Text Page")}, &listed);
+    EXPECT_EQ(listed, QStringList{QStringLiteral("Page Settings")});
+    EXPECT_EQ(target->createXml(), before);
+}
+
+TEST_F(TemplateDialogsTest, WithEveryTemplateInUseNothingIsOfferedForDeletion)
+{
+    // The templates no page uses taken out of the theme: the rest are all in use.
+    QSet<int> used;
+    for (const XmlBasePtr& item : document.webItems()) {
+        if (const auto* page = dynamic_cast<const XmlAlbum*>(item.get()))
+            used.insert(page->templateNum());
+    }
+    ASSERT_FALSE(used.isEmpty());
+    for (const auto& sheet : document.theme()->childrenOfType<XmlStyleSheet>()) {
+        if (!used.contains(sheet->templateSeqNum()))
+            document.theme()->removeChild(sheet.get());
+    }
+    ASSERT_FALSE(templateNames().isEmpty());
+    QStringList listed = {QStringLiteral("not asked")};
+    modal.state->sheetAnswer = [&](QDialog* shown) {
+        listed = entryNames(dynamic_cast<DeleteTemplates*>(shown)->deleteList());
+        return pressButton(shown, QStringLiteral("Delete"));
+    };
+    const QStringList own = templateNames();
+    DeleteTemplates(window.get(), document).deleteTemplates();
+    EXPECT_TRUE(listed.isEmpty()) << listed.join(QLatin1Char(',')).toStdString();
+    EXPECT_EQ(templateNames(), own);
+}
+
+TEST_F(TemplateDialogsTest, LeavingTheIncludeFilesSheetKeepsItsTicks)
+{
+    writeAll(folder + QStringLiteral("/files/a.txt"), "a");
+    writeAll(folder + QStringLiteral("/files/b.txt"), "b");
+    document.site()->refreshFiles();
+    XmlFiles* files = document.site()->files();
+    const auto ticked = [&] {
+        QStringList names;
+        files->callSelectorOnObject([&](XmlBase& element) {
+            if (XmlFile::cast(&element) && element.check() != 0)
+                names.append(element.name());
+        });
+        return names;
+    };
+    struct Case {
+        const char* what;
+        std::function<int(QDialog*)> leave;
+    };
+    const Case cases[] = {
+        {"Cancel", [](QDialog* sheet) { return pressButton(sheet, QStringLiteral("Cancel")); }},
+        {"Escape", [](QDialog* sheet) { return pressKey(sheet, Qt::Key_Escape); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        modal.state->panels.clear();
+        modal.state->sheetAnswer = [&](QDialog* shown) {
+            files->callSelectorOnObject([&](XmlBase& element) {
+                if (element.name() == QStringLiteral("b.txt"))
+                    element.setCheck(true);
+            });
+            return c.leave(shown);
+        };
+        window->menuClicked(MenuTag::ExportTheme);
+        EXPECT_TRUE(modal.state->panels.isEmpty());
+        EXPECT_EQ(ticked(), QStringList{QStringLiteral("b.txt")});
+    }
 }
 
 } // namespace

@@ -315,6 +315,17 @@ TEST_F(ThemeControllerTest, ImportsNeverReplaceWhatTheFolderHolds)
     EXPECT_EQ(asked.title, QStringLiteral("Import Template"));
     EXPECT_EQ(asked.prompt, QStringLiteral("Open"));
     EXPECT_EQ(asked.nameFieldLabel, QStringLiteral("Open:"));
+    EXPECT_EQ(asked.fileTypes, (QStringList{QStringLiteral("qvzip"), QStringLiteral("lqtm")}));
+
+    // A name of another type typed into the panel is refused, and says why.
+    writeAll(outside.filePath(QStringLiteral("notes.txt")), "not a theme");
+    modal.state->panelAnswer = outside.filePath(QStringLiteral("notes.txt"));
+    modal.state->alerts.clear();
+    themes().importTheme();
+    ASSERT_EQ(modal.state->alerts.size(), 1);
+    EXPECT_EQ(modal.state->alerts[0].title, QStringLiteral("The theme could not be imported"));
+    EXPECT_TRUE(modal.state->alerts[0].message.contains(QStringLiteral("\"notes.txt\" is no theme")));
+    EXPECT_EQ(entriesOf("Classic").size(), 6);
 
     // Cancelled, or without a folder, nothing comes in.
     modal.state->panelAnswer.clear();

@@ -13,6 +13,7 @@
 #include "platform/widgets/MyTabView.h"
 #include "platform/widgets/MyTableView.h"
 #include "platform/widgets/MyTextField.h"
+#include "support/EventLoop.h"
 #include "support/TestFiles.h"
 #include "support/ZipListing.h"
 #include "support/ui/SheetButtons.h"
@@ -136,6 +137,18 @@ TEST_F(VersionListTest, CancelLeavesTheTabAndTrimmingShowsItsLine)
     EXPECT_TRUE(versions->statusMessage()->isHidden());
     // Cancelled, the trimming removed nothing.
     EXPECT_EQ(lq::folderEntries(folder + QStringLiteral("/revert")).size(), 22);
+}
+
+TEST_F(VersionListTest, TrimmingLineGoesOnceTheOlderVersionsAreRemoved)
+{
+    for (int i = 0; i < 21; ++i)
+        window->menuClicked(MenuTag::Save);
+    window->menuClicked(MenuTag::Versions);
+    ASSERT_FALSE(versions->statusMessage()->isHidden());
+    ASSERT_TRUE(processEventsUntil([&] { return lq::folderEntries(folder + QStringLiteral("/revert")).size() == 20; }));
+    // The line on screen follows, not only the controller's flag.
+    EXPECT_TRUE(processEventsUntil([&] { return versions->statusMessage()->isHidden(); }));
+    EXPECT_EQ(model()->rowCount(), 20);
 }
 
 } // namespace

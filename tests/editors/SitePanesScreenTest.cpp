@@ -6,6 +6,7 @@
 #include "editors/iphoto/iPhoto.h"
 #include "model/files/XmlFolder.h"
 #include "model/site/XmlGroup.h"
+#include "platform/widgets/ImageAndTextCell.h"
 #include "platform/widgets/MyButton.h"
 #include "support/ChildNames.h"
 #include "support/ui/GridPictures.h"
@@ -41,6 +42,14 @@ protected:
         return countPixels(shot, QRect(row.left() + 3, row.top(), 16, row.height()), [](QColor c) { return c.saturation() > 60 || c.value() < 120; });
     }
 
+    // The window on the screen, the site's page chosen in the navigator.
+    void showWithThePageChosen()
+    {
+        window->resize(1100, 760);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        choose(navOutline(), album.get());
+    }
+
     PhotoLibrary library;
     std::optional<ScopedPhotoLibrary> hooks;
 };
@@ -51,11 +60,9 @@ TEST_F(SitePanesScreenTest, ANewUserBuildsASiteWithTheNavigator)
         checkRunOnXvfb(runThisTestOnXvfb());
         return;
     }
-    window->resize(1100, 760);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    showWithThePageChosen();
 
     // Two pages and a group, with the navigator's buttons.
-    choose(navOutline(), album.get());
     const int pages = home().numberChildren();
     press(navigator(), "addAlbum");
     press(navigator(), "addAlbum");
@@ -116,6 +123,40 @@ TEST_F(SitePanesScreenTest, ANewUserBuildsASiteWithTheNavigator)
     const QImage libraryShot = widgetPicture(*window, QStringLiteral("iphoto-pane.png"));
     EXPECT_EQ(window->currentType(), 7);
     EXPECT_TRUE(modal.state->alerts.size() == 1) << "only the question of the trash";
+}
+
+// A page renamed in its row: the editor covers the old name as the new one
+// is typed, so that "Pag" never reads "PagHoliday".
+TEST_F(SitePanesScreenTest, TheRenameEditorCoversTheOldName)
+{
+    if (!runningOnXvfb()) {
+        checkRunOnXvfb(runThisTestOnXvfb());
+        return;
+    }
+    showWithThePageChosen();
+    navOutline().edit(rowOf(navOutline(), album.get()));
+    auto* field = navOutline().viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(field, nullptr);
+    ASSERT_TRUE(field->isVisible());
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(field, QStringLiteral("Pag"));
+    QCoreApplication::processEvents();
+    const QImage shot = widgetPicture(*window, QStringLiteral("navigator-rename.png"));
+    const QPoint inWindow = navOutline().viewport()->mapTo(window.get(), QPoint());
+    // The selected row's colour is gone from the name: the editor covers it all.
+    const QModelIndex row = rowOf(navOutline(), album.get());
+    const QImage icon = row.data(Qt::DecorationRole).value<QImage>();
+    const QRect name = ImageAndTextCell::textFrame(navOutline().visualRect(row), icon.size()).translated(inWindow);
+    const QColor selected = navOutline().palette().color(QPalette::Highlight);
+    EXPECT_EQ(countPixels(shot, name, [&](QColor c) { return near(c, selected, 24); }), 0) << "the old name beside the editor";
+    // Right of what was typed, the editor shows nothing of the old name.
+    const QRect editor = field->geometry().translated(inWindow);
+    const int typed = field->fontMetrics().horizontalAdvance(QStringLiteral("Pag"));
+    const QRect rest(editor.left() + typed + 12, editor.top() + 3, editor.width() - typed - 16, editor.height() - 6);
+    ASSERT_GT(rest.width(), 20);
+    EXPECT_EQ(countPixels(shot, rest, [](QColor c) { return isDark(c); }), 0) << "letters of the old name beside the new one";
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_EQ(album->name(), QStringLiteral("Holiday"));
 }
 
 } // namespace

@@ -13,6 +13,8 @@
 #include "model/site/XmlSite.h"
 #include "platform/widgets/ImageAndTextCell.h"
 #include "platform/widgets/ItemViewBehaviour.h"
+#include "model/application/MyApplication.h"
+#include "platform/StringTable.h"
 #include "support/ChildNames.h"
 #include "support/SiteInDocument.h"
 #include "support/TestFiles.h"
@@ -423,6 +425,33 @@ TEST_F(XmlOutlineViewTest, RowsOfElementsThatWentAnswerNothing)
     EXPECT_EQ(outline.numberOfChildrenOfItem(stale.internalPointer()), 0);
     outline.reloadData();
     EXPECT_EQ(model->rowCount(), 6);
+}
+
+// Views made with a tag of 99 or less have no tool tip, and become their
+// own data source only when first given a root; from 100 on both at once.
+TEST(XmlOutlineViewTags, ATagOf99OrLessHasNoToolTip)
+{
+    lq::StringTable table;
+    table.parse(QStringLiteral(R"("Tooltip0" = "never";
+"Tooltip99" = "never either";
+"Tooltip100" = "The pages";
+"Tooltip250" = "The files";
+)"));
+    MyApplication::shared().setStringTable(table);
+    struct Case {
+        int tag;
+        const char* toolTip;
+    };
+    const Case cases[] = {{0, ""}, {99, ""}, {100, "The pages"}, {250, "The files"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tag);
+        XmlOutlineView view(c.tag);
+        EXPECT_EQ(view.toolTip().toStdString(), c.toolTip);
+        EXPECT_EQ(view.dataSource() == &view, c.tag > 99);
+    }
+    lq::StringTable resources;
+    resources.loadFile(QStringLiteral(LQ_TEST_RESOURCES "/strings/Localizable.strings"));
+    MyApplication::shared().setStringTable(resources);
 }
 
 } // namespace

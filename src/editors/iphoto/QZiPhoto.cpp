@@ -15,6 +15,7 @@
 #include "platform/widgets/MyButton.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QVBoxLayout>
 
 QZiPhoto::QZiPhoto(QWidget* parent)
@@ -35,6 +36,13 @@ QZiPhoto::QZiPhoto(QWidget* parent)
     buttons->addWidget(refreshButton);
     buttons->addStretch(1);
     column->addLayout(buttons);
+
+    _notFound = new QLabel(this);
+    _notFound->setObjectName(QStringLiteral("libraryNotFound"));
+    _notFound->setWordWrap(true);
+    _notFound->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    _notFound->hide();
+    column->addWidget(_notFound);
 
     iPhotoOutline = new XmlOutlineView(0, this);
     iPhotoOutline->setObjectName(QStringLiteral("iPhotoOutline"));
@@ -61,12 +69,16 @@ void QZiPhoto::setDocument(EditorHost* document)
 
 void QZiPhoto::loadEditor()
 {
-    iPhotoOutline->reloadData();
+    refreshEditor();
 }
 
 void QZiPhoto::refreshEditor()
 {
     iPhotoOutline->reloadData();
+    const std::shared_ptr<iPhoto> library = _document ? _document->iPhotoLibrary() : nullptr;
+    const QString why = library ? library->whyNotFound() : QString();
+    _notFound->setText(why.isEmpty() ? QString() : QStringLiteral("No iPhoto library was found. ") + why);
+    _notFound->setVisible(!why.isEmpty());
 }
 
 void QZiPhoto::refresh()

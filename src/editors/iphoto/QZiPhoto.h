@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+class QLabel;
 class XmlAlbum;
 class XmlOutlineView;
 class XmlProcessor;
@@ -30,6 +31,8 @@ public:
     QWidget* superView() override { return this; }
 
     XmlOutlineView* outline() const { return iPhotoOutline; }
+    // Says where the library was looked for while none was found.
+    QLabel* notFoundMessage() const { return _notFound; }
 
     // --- Commands -------------------------------------------------------------------------
     // Reads the library anew.
@@ -56,5 +59,6 @@ public:
 
 private:
     XmlOutlineView* iPhotoOutline = nullptr;
+    QLabel* _notFound = nullptr;
     EditorHost* _document = nullptr;
 };

@@ -17,6 +17,14 @@ namespace {
 
 const QString captionTool = QStringLiteral("iphotoreader");
 
+// "Looked for its settings in <path>, which cannot be read: <why>".
+QString lookedIn(const QString& what, const QString& path, const QString& error)
+{
+    const QString named = QLatin1Char('"') + path + QStringLiteral("\" ");
+    const QString place = QStringLiteral("Looked for ") + what + QStringLiteral(" in ") + path;
+    return error.startsWith(named) ? place + QStringLiteral(", which ") + error.mid(named.size()) : place + QStringLiteral(": ") + error;
+}
+
 QString homeFolder()
 {
     return qEnvironmentVariable("HOME");
@@ -97,6 +105,7 @@ void iPhoto::lookUpLibrary()
     try {
         const QString home = homeFolder();
         if (home.isEmpty()) {
+            _whyNotFound = QStringLiteral("The home folder is not known (HOME is not set), so the library's settings could not be looked for.");
             lq::log(QStringLiteral("iphoto object: Could not find Library directory for user"));
             return;
         }
@@ -104,12 +113,14 @@ void iPhoto::lookUpLibrary()
         QString error;
         const std::optional<QVariant> settings = lq::readPropertyListFile(preferences, &error);
         if (!settings) {
+            _whyNotFound = lookedIn(QStringLiteral("its settings"), preferences, error);
             lq::log(QStringLiteral("iphoto object error"));
             lq::log(error);
             return;
         }
         const QString root = settings->toMap().value(QStringLiteral("RootDirectory")).toString();
         if (root.isEmpty()) {
+            _whyNotFound = QStringLiteral("Its settings in ") + preferences + QStringLiteral(" name no library folder (RootDirectory).");
             lq::log(QStringLiteral("iphoto object error"));
             lq::log(preferences + QStringLiteral(" names no RootDirectory"));
             return;
@@ -130,10 +141,12 @@ void iPhoto::importFromLibrary()
         QString error;
         const std::optional<QVariant> data = lq::readPropertyListFile(_iPhotoXmlData, &error);
         if (!data) {
+            _whyNotFound = lookedIn(QStringLiteral("its albums"), _iPhotoXmlData, error);
             lq::log(QStringLiteral("import From Library Error"));
             lq::log(error);
             return;
         }
+        _whyNotFound.clear();
         const QVariantMap top = data->toMap();
         const QVariantMap master = top.value(QStringLiteral("Master Image List")).toMap();
         for (const QVariant& entry : top.value(QStringLiteral("List of Albums")).toList()) {

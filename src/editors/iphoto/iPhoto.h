@@ -41,6 +41,9 @@ public:
     // was not found.
     const QString& iPhotoXmlData() const { return _iPhotoXmlData; }
     const QString& iPhotoRootDir() const { return _iPhotoRootDir; }
+    // Where the library was looked for and why none was read, for the pane;
+    // "" while a library was found and read.
+    const QString& whyNotFound() const { return _whyNotFound; }
 
     // Reads the albums anew (the old ones go first). Left out: albums with a
     // "Master" key, without a name or named "Last Import", of an unknown
@@ -80,4 +83,5 @@ private:
     QString _iPhotoXmlData;
     QString _iPhotoRootDir;
     std::optional<CaptionTable> _captionTable;
+    QString _whyNotFound;
 };

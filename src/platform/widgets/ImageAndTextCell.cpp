@@ -111,7 +111,8 @@ QSize ImageAndTextCell::sizeHint(const QStyleOptionViewItem& option, const QMode
 
 void ImageAndTextCell::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
-    QStyleOptionViewItem text = textOption(option, index);
-    text.rect = textFrame(option.rect, icon(index).size());
-    QStyledItemDelegate::updateEditorGeometry(editor, text, index);
+    // The whole text frame, so that the editor covers the name it replaces.
+    // (The plain delegate would add the icon's room once more: it reads the
+    // decoration from the index again.)
+    editor->setGeometry(textFrame(option.rect, icon(index).size()));
 }

@@ -34,7 +34,9 @@ QString typeFilter(const QStringList& types, const QString& label = QString())
 std::unique_ptr<QMessageBox> makeAlertBox(const AlertRequest& request)
 {
     auto box = std::make_unique<QMessageBox>(request.window);
-    box->setWindowTitle(request.title);
+    // The title bar names the program: a window manager cuts a long
+    // question there to its width, and the box shows it whole.
+    box->setWindowTitle(QGuiApplication::applicationDisplayName());
     box->setText(request.title);
     box->setInformativeText(request.message);
     box->setTextFormat(Qt::PlainText);

@@ -4,11 +4,16 @@
 // anywhere get the library's captions, stored as text.
 #include "editors/iphoto/iPhoto.h"
 #include "editors/iphoto/iPhotoAlbum.h"
+#include "editors/iphoto/QZiPhoto.h"
 #include "support/ChildNames.h"
+#include "support/ui/GridPictures.h"
 #include "support/ui/PhotoLibrary.h"
 #include "support/ui/SitePanes.h"
 
+#include <QLabel>
 #include <QTest>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -148,6 +153,54 @@ TEST_F(QZiPhotoTest, AnAlbumDraggedOntoTheNavigatorIsImported)
     ASSERT_EQ(home().numberChildren(), pages + 1);
     drainQueue();
     EXPECT_EQ(XmlAlbum::cast(home().lastChild().get())->photoCaptions(), QStringList { "<p>Rocks &amp; &lt;pools&gt;</p>" });
+}
+
+// A home folder with no library, or only part of one.
+class QZiPhotoWithoutLibraryTest : public SitePanesTest {
+protected:
+    void SetUp() override
+    {
+        hooks.emplace(library);
+        SitePanesTest::SetUp();
+    }
+
+    PhotoLibrary library;
+    std::optional<ScopedPhotoLibrary> hooks;
+};
+
+TEST_F(QZiPhotoWithoutLibraryTest, ThePaneSaysWhereItLookedAndThatNoneWasFound)
+{
+    struct Case {
+        const char* what;
+        std::function<void()> prepare;
+        QString named; // "" when a library is found
+    };
+    const Case cases[] = {
+        {"no preferences", [] {}, library.home + QStringLiteral("/Library/Preferences/com.apple.iPhoto.plist")},
+        {"preferences without the album data", [&] { library.writePreferences(); },
+            library.home + QStringLiteral("/Pictures/iPhoto Library/AlbumData.xml")},
+        {"a whole library", [&] { library.writeSample(); }, QString()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.prepare();
+        // A new window looks the library up anew.
+        window = std::make_unique<MyDocumentWindow>(document, defaults.get());
+        window->resize(1000, 720);
+        window->show();
+        choose(navOutline(), site().firstChildOfType<iPhoto>().get());
+        ASSERT_EQ(window->lastEditView(), &iPhotoPane());
+        const QLabel* message = iPhotoPane().notFoundMessage();
+        if (c.named.isEmpty()) {
+            EXPECT_TRUE(message->isHidden());
+            EXPECT_FALSE(iPhotoPane().outline()->model()->rowCount() == 0);
+            continue;
+        }
+        widgetPicture(*window, QStringLiteral("iphoto-pane-without-library.png"));
+        EXPECT_TRUE(message->isVisible());
+        EXPECT_TRUE(message->text().startsWith(QStringLiteral("No iPhoto library was found."))) << message->text().toStdString();
+        EXPECT_TRUE(message->text().contains(c.named)) << message->text().toStdString();
+    }
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "support/ui/ScriptedModalHandler.h"
 
 #include <QImage>
+#include <QLineEdit>
 #include <QPainter>
 #include <QTest>
 
@@ -318,31 +319,39 @@ TEST(ImageAndTextCell, IconBesideTheTextAtItsSizeOrScaledToTheRow)
     EXPECT_EQ(ImageAndTextCell::imageFrameForCellFrame(QRect(0, 0, 100, 17), QSize(64, 64)), QRect(3, -23, 64, 64));
 }
 
+// Entries whose names show beside a red icon.
+struct IconSource : EntrySource {
+    QSize iconSize{16, 16};
+    void willDisplayCell(CellAppearance& cell, const QString& column, const void*) const override
+    {
+        if (column != QLatin1String("name"))
+            return;
+        cell.image = QImage(iconSize, QImage::Format_ARGB32);
+        cell.image.fill(Qt::red);
+        cell.textColour = QColor(Qt::darkGray);
+    }
+};
+
+// The outline shows the source's names alone, in the icon-and-text cell.
+void showNames(MyOutlineView& outline, EntrySource& source, int width)
+{
+    const QList<TableColumn> nameOnly{columns[1]};
+    outline.setDataSource(&source, nameOnly);
+    outline.setItemDelegateForColumn(0, new ImageAndTextCell(&outline));
+    outline.setRootIsDecorated(false);
+    outline.resize(width, 100);
+}
+
 // The icon of each row drawn in the outline: a red icon shows 3 pixels in
 // from the cell, scaled down to the row when it is much taller.
 TEST(ImageAndTextCell, DrawsTheSourcesIconInTheOutline)
 {
-    struct IconSource : EntrySource {
-        QSize iconSize;
-        void willDisplayCell(CellAppearance& cell, const QString& column, const void*) const override
-        {
-            if (column != QLatin1String("name"))
-                return;
-            cell.image = QImage(iconSize, QImage::Format_ARGB32);
-            cell.image.fill(Qt::red);
-            cell.textColour = QColor(Qt::darkGray);
-        }
-    };
     for (const QSize size : {QSize(12, 12), QSize(48, 48)}) {
         IconSource source;
         source.iconSize = size;
         source.root.add(QStringLiteral("Home"));
         MyOutlineView outline;
-        const QList<TableColumn> nameOnly{columns[1]};
-        outline.setDataSource(&source, nameOnly);
-        outline.setItemDelegateForColumn(0, new ImageAndTextCell(&outline));
-        outline.setRootIsDecorated(false);
-        outline.resize(200, 100);
+        showNames(outline, source, 200);
         EXPECT_EQ(outline.adaptor()->index(0, 0).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::darkGray));
 
         const QRect cell = outline.visualRect(outline.adaptor()->index(0, 0));
@@ -356,6 +365,36 @@ TEST(ImageAndTextCell, DrawsTheSourcesIconInTheOutline)
         EXPECT_EQ(drawn.height(), std::min(size.height(), cell.height())) << size.width();
         EXPECT_NE(QColor(shot.pixel(drawn.center().x(), drawn.bottom() + 1)), QColor(Qt::red)) << size.width();
     }
+}
+
+// The in-place editor of a name beside its icon covers the whole name it
+// replaces: cleared, it shows none of the old letters ("PagPage 4").
+TEST(ImageAndTextCell, TheInPlaceEditorCoversTheNameItReplaces)
+{
+    IconSource source;
+    source.root.add(QStringLiteral("WWWWWWWWWW"));
+    MyOutlineView outline;
+    showNames(outline, source, 300);
+    outline.show();
+    const QModelIndex row = outline.adaptor()->index(0, 0);
+    outline.edit(row);
+    auto* editor = outline.viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    ASSERT_TRUE(editor->isVisible());
+    const QRect text = ImageAndTextCell::textFrame(outline.visualRect(row), QSize(16, 16));
+    EXPECT_EQ(editor->geometry(), text);
+    editor->clear();
+    const QImage shot = outline.viewport()->grab().toImage();
+    const QColor base = editor->palette().color(QPalette::Base);
+    // The whole text frame but where the editor's text cursor blinks.
+    int showing = 0;
+    for (int y = text.top() + 3; y <= text.bottom() - 3; ++y) {
+        for (int x = text.left(); x <= text.right() - 3; ++x) {
+            if (x < editor->x() || x > editor->x() + 8)
+                showing += QColor(shot.pixel(x, y)) != base ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(showing, 0) << "pixels of the old name beside the editor";
 }
 
 } // namespace

@@ -136,3 +136,24 @@ TEST(FilesPanel, ReturnAnswersTheChosenFilesAndEscapeNone)
         EXPECT_EQ(accept, QStringLiteral("Add"));
     }
 }
+
+// The question stands whole in the box; the title bar, which the window
+// manager cuts to its width ("Save changes to…\" before closing?"), names
+// only the program.
+TEST(AlertBox, TheQuestionStandsWholeInTheBoxNotInItsTitleBar)
+{
+    for (const QString& name : {QStringLiteral("Feed"), QStringLiteral("My Travels Around The Mediterranean In 2026").repeated(3)}) {
+        const QString question = QStringLiteral("Save changes to \"") + name + QStringLiteral("\" before closing?");
+        std::unique_ptr<QMessageBox> box = lq::makeAlertBox({nullptr, question, QStringLiteral("If you don't save, your changes will be lost."),
+            {QStringLiteral("Save"), QStringLiteral("Don't Save"), QStringLiteral("Cancel")}});
+        EXPECT_EQ(box->windowTitle(), QGuiApplication::applicationDisplayName());
+        EXPECT_FALSE(box->windowTitle().isEmpty());
+        box->show();
+        auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(label->text(), question);
+        // Every line of it is shown.
+        EXPECT_GE(label->height(), label->heightForWidth(label->width())) << name.size();
+        box->hide();
+    }
+}
