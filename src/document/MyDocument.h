@@ -62,7 +62,7 @@ public:
     void resizeThumbnails(const QList<ThumbnailResize>& thumbnails) override;
     std::shared_ptr<XmlD> createXmlD(const QString& path) override;
     QList<FileDigest> fileDigests(const QString& folder) override;
-    std::shared_ptr<XmlD> lastXmlD() override;
+    std::shared_ptr<XmlD> lastXmlD(QString* refusal = nullptr) override;
     void setLastXmlD(XmlD* tree) override;
     // Queues the script whose one step writes "homepage/rss.xml" from the
     // feed settings' text; nothing when the feed is not published.
@@ -201,6 +201,11 @@ public:
         _buildFailures = 0;
         _firstBuildFailure.clear();
     }
+    // Starts a build of the whole site: counts failures afresh and makes
+    // "homepage" anew as a copy of "files" (with its folders "pictures" and
+    // "bitmaps"), so that after the build it holds only what this build made
+    // and the user's own files.
+    void beginFreshBuild();
     // Whether the site just built may go to the server: not after any step of
     // the build failed (a page or picture that could not be written). Then
     // the Activity log and lastError say that the export stopped and why.

@@ -143,23 +143,10 @@ void MyDocument::prepareForExport(const QString& operation)
         const QString folder = fileName();
         if (!_site || folder.isEmpty())
             return;
-        // The generated site starts as a copy of the user's own files.
-        const QString homepage = folder + QStringLiteral("/homepage");
-        lq::removeItem(homepage);
-        const QString files = folder + QStringLiteral("/files");
-        QString why;
-        const bool copiedFiles = !QFileInfo(files).isDir() || lq::copyItem(files, homepage, &why);
-        if (!copiedFiles)
-            _queue.addActivityString(QStringLiteral("error copying the site's files: ") + why);
-        for (const char* name : { "homepage", "homepage/pictures", "homepage/bitmaps" })
-            dirExists(folder + QLatin1Char('/') + QLatin1String(name));
-
         if (_exportDisplay)
             _exportDisplay(true, _currentAlbum);
         _savedAlbum = _currentAlbum;
-        beginBuild();
-        if (!copiedFiles)
-            noteBuildFailure(QStringLiteral("error copying the site's files: ") + why);
+        beginFreshBuild();
         lq::createProcessor(*_site);
 
         auto processor = XmlProcessor::create();
@@ -170,6 +157,28 @@ void MyDocument::prepareForExport(const QString& operation)
         _queue.setActivityText(QStringLiteral("Exporting Website\n"));
         startProcessor(processor);
     });
+}
+
+void MyDocument::beginFreshBuild()
+{
+    beginBuild();
+    const QString folder = fileName();
+    if (folder.isEmpty())
+        return;
+    // The generated site starts as a copy of the user's own files: a page,
+    // slideshow or picture that an earlier build made and the site no longer
+    // has is not left behind to be published again.
+    const QString homepage = folder + QStringLiteral("/homepage");
+    lq::removeItem(homepage);
+    const QString files = folder + QStringLiteral("/files");
+    QString why;
+    const bool copiedFiles = !QFileInfo(files).isDir() || lq::copyItem(files, homepage, &why);
+    for (const char* name : { "homepage", "homepage/pictures", "homepage/bitmaps" })
+        dirExists(folder + QLatin1Char('/') + QLatin1String(name));
+    if (!copiedFiles) {
+        _queue.addActivityString(QStringLiteral("error copying the site's files: ") + why);
+        noteBuildFailure(QStringLiteral("error copying the site's files: ") + why);
+    }
 }
 
 bool MyDocument::buildMayBePublished()
