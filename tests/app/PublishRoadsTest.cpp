@@ -63,8 +63,8 @@ void writeHostileRecord(const QString& siteFolder, XmlD* current, const HostileE
 
 // A server of the test's own on 127.0.0.1 that misbehaves as asked:
 // "endless listing" (FTP: a listing that never ends), "slow listing" (FTP: a
-// listing of one byte every 0.2 s) or "slow answer" (HTTP: an answer of one
-// byte every 0.2 s).
+// listing of one byte every 0.2 s), "slow answer" (HTTP: an answer of one
+// byte every 0.2 s), or "silent ftp" and "silent http" (never a word).
 class HostileServer {
 public:
     QTemporaryDir base;
@@ -135,6 +135,10 @@ def ftp(connection):
             return
         else: say('502 not here')
 
+def silent(connection):
+    connection.recv(65536)
+    time.sleep(3600)
+
 def http(connection):
     connection.recv(65536)
     trickle(connection, b'HTTP/1.1 207 Multi-Status\r\nContent-Length: 100\r\n\r\n' + b'x' * 100)
@@ -145,7 +149,8 @@ listener.bind(('127.0.0.1', port))
 listener.listen(8)
 while True:
     connection, _ = listener.accept()
-    threading.Thread(target=http if mode == 'slow answer' else ftp, args=(connection,), daemon=True).start()
+    serve = silent if mode.startswith('silent') else http if mode == 'slow answer' else ftp
+    threading.Thread(target=serve, args=(connection,), daemon=True).start()
 )PY");
         port = testservers::freePort();
         const QString log = base.path() + QStringLiteral("/hostile.log");
@@ -385,6 +390,21 @@ TEST_P(LineProtocolValues, ALineBreakInAFieldNeverBecomesACommand)
     }
 }
 
+TEST_P(LineProtocolValues, ARecordNamingPlacesOutsideTheFolderRemovesNothingThere)
+{
+    writeAll(serverRoot() + QStringLiteral("/www/victim.html"), "beside the publish folder");
+    if (sftp())
+        testservers::runQuietly(QStringLiteral("/bin/chown"), { QStringLiteral("-R"), sftpServer.user + QLatin1Char(':'), serverRoot() });
+    writeHostileRecord(folder, current().get(), { { { QStringLiteral("..") }, QStringLiteral("victim.html") }, { {}, QStringLiteral("../victim.html") } });
+    roads.sendFTPBom(&location(), homepage(), true);
+    ASSERT_TRUE(waitForTheUploader());
+    EXPECT_FALSE(sender.taskError()) << sender.status2().toStdString();
+    EXPECT_EQ(readAll(serverRoot() + QStringLiteral("/www/victim.html")), QByteArray("beside the publish folder"));
+    EXPECT_EQ(filesBelow(serverRoot() + QStringLiteral("/www/site")), filesBelow(homepage()));
+    EXPECT_FALSE(sender.debugLog().contains(QStringLiteral("DELETE"))) << sender.debugLog().toStdString();
+    EXPECT_TRUE(sender.status2().startsWith(QLatin1String(refusedRecord))) << sender.status2().toStdString();
+}
+
 INSTANTIATE_TEST_SUITE_P(Protocols, LineProtocolValues, ::testing::Values(0, 1), [](const ::testing::TestParamInfo<int>& info) {
     return info.param == 0 ? std::string("FTP") : std::string("SFTP");
 });
@@ -431,7 +451,7 @@ TEST_F(PublishRoadsTest, AServerThatAnswersWithoutEndOrByTheByteIsLeft)
     lq::setTransferLimits(limits);
     struct Case {
         const char* mode;
-        bool test;          // the connection test, else a publication
+        bool test;          // the FTP connection test, else a WebDAV publication
         QString headline;
         QString says;
     };
@@ -439,6 +459,8 @@ TEST_F(PublishRoadsTest, AServerThatAnswersWithoutEndOrByTheByteIsLeft)
         { "endless listing", true, QStringLiteral("Test Failed"), QStringLiteral("the server's listing is longer than 2000 names or 65536 bytes") },
         { "slow listing", true, QStringLiteral("Test Failed"), QStringLiteral("the server stopped answering") },
         { "slow answer", false, QStringLiteral("Send Error! - Press Cancel"), QStringLiteral("Network connection timed out: the server stopped answering") },
+        { "silent ftp", true, QStringLiteral("Test Failed"), QStringLiteral("the server stopped answering") },
+        { "silent http", false, QStringLiteral("Send Error! - Press Cancel"), QStringLiteral("Network connection timed out: the server stopped answering") },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.mode);
@@ -446,7 +468,7 @@ TEST_F(PublishRoadsTest, AServerThatAnswersWithoutEndOrByTheByteIsLeft)
         if (!server.start(QString::fromLatin1(c.mode)))
             GTEST_SKIP() << server.why.toStdString();
         const QString address = QStringLiteral("127.0.0.1:") + QString::number(server.port);
-        if (QString::fromLatin1(c.mode).contains(QStringLiteral("listing"))) {
+        if (c.test) {
             XmlLocation& at = *document.location();
             at.setServerType(XmlLocation::FTPServer);
             at.setFtpType(0);
