@@ -402,7 +402,7 @@ void MyDocumentWindow::prepareForExport(std::function<void()> then)
     if (XmlSite* site = _document.site())
         lq::createProcessor(*site);
     whenQueueIsIdle([this, then = std::move(then)] {
-        if (!_document.buildMayBePublished()) {
+        if (!_document.finishBuild()) {
             if (_export && _export->notice())
                 _export->notice()->setText(_document.lastError());
             return;

@@ -214,32 +214,37 @@ void MyDocument::startExport(const QString& operation)
     lq::uiFrame(this, "startExport:", [&] {
         if (_exportDisplay)
             _exportDisplay(false, _savedAlbum);
-        const QString homepage = fileName() + QStringLiteral("/homepage/");
-        bool hasIndex = false;
-        for (const std::shared_ptr<XmlBase>& item : webItems())
-            if (auto* page = dynamic_cast<XmlWebItem*>(item.get()); page && page->fileName() == QStringLiteral("index.html"))
-                hasIndex = true;
-        if (!hasIndex && _site) {
-            auto* page = dynamic_cast<XmlWebItem*>(_site->defaultAlbum().get());
-            if (page && !page->fileName().isEmpty()) {
-                lq::removeItem(homepage + QStringLiteral("index.html"));
-                QString why;
-                if (!lq::copyItem(homepage + page->fileName(), homepage + QStringLiteral("index.html"), &why)) {
-                    _queue.addActivityString(QStringLiteral("error copying the home page to index.html: ") + why);
-                    noteBuildFailure(QStringLiteral("error copying the home page to index.html: ") + why);
-                }
-            }
-        }
-        // The generated files were written without forcing each to the
-        // disk; the whole site goes there once, before it is published.
-        QString why;
-        if (!lq::syncTree(homepage, &why)) {
-            _queue.addActivityString(QStringLiteral("error writing the generated site to the disk: ") + why);
-            noteBuildFailure(QStringLiteral("error writing the generated site to the disk: ") + why);
-        }
-        if (!buildMayBePublished())
+        if (!finishBuild())
             return;
         if (_exportHandler)
             _exportHandler(operation);
     });
+}
+
+bool MyDocument::finishBuild()
+{
+    const QString homepage = fileName() + QStringLiteral("/homepage/");
+    bool hasIndex = false;
+    for (const std::shared_ptr<XmlBase>& item : webItems())
+        if (auto* page = dynamic_cast<XmlWebItem*>(item.get()); page && page->fileName() == QStringLiteral("index.html"))
+            hasIndex = true;
+    if (!hasIndex && _site) {
+        auto* page = dynamic_cast<XmlWebItem*>(_site->defaultAlbum().get());
+        if (page && !page->fileName().isEmpty()) {
+            lq::removeItem(homepage + QStringLiteral("index.html"));
+            QString why;
+            if (!lq::copyItem(homepage + page->fileName(), homepage + QStringLiteral("index.html"), &why)) {
+                _queue.addActivityString(QStringLiteral("error copying the home page to index.html: ") + why);
+                noteBuildFailure(QStringLiteral("error copying the home page to index.html: ") + why);
+            }
+        }
+    }
+    // The generated files were written without forcing each to the
+    // disk; the whole site goes there once, before it is published.
+    QString why;
+    if (!lq::syncTree(homepage, &why)) {
+        _queue.addActivityString(QStringLiteral("error writing the generated site to the disk: ") + why);
+        noteBuildFailure(QStringLiteral("error writing the generated site to the disk: ") + why);
+    }
+    return buildMayBePublished();
 }

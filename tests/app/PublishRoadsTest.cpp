@@ -555,4 +555,15 @@ TEST_F(PublishAfterEditingTest, AFileTheBuildNoLongerMakesIsRemovedAtTheNextPubl
     EXPECT_TRUE(filesBelow(destination).contains(QStringLiteral("notes.txt")));
 }
 
+TEST_F(PublishAfterEditingTest, TheHomePageUnderAnotherNameIsAlsoTheIndexPage)
+{
+    auto* first = dynamic_cast<XmlWebItem*>(site().defaultAlbum().get());
+    ASSERT_NE(first, nullptr);
+    ASSERT_EQ(first->fileName(), QStringLiteral("index.html"));
+    first->setFileName(QStringLiteral("home.html"));
+    ASSERT_TRUE(buildInTheWindow());
+    ASSERT_TRUE(QFileInfo::exists(homepage(QStringLiteral("home.html"))));
+    EXPECT_EQ(readAll(homepage(QStringLiteral("index.html"))), readAll(homepage(QStringLiteral("home.html"))));
+}
+
 } // namespace
