@@ -394,14 +394,15 @@ void MyDocumentWindow::prepareForExport(std::function<void()> then)
         siteBuilder()(_document, std::move(then));
         return;
     }
-    // The site's build script goes behind whatever is queued; the operation
-    // runs once the queue has run everything, the scripts the build adds
-    // included, and only when no step of the build failed.
-    _document.beginBuild();
+    // The site's build script goes behind whatever is queued, into a
+    // generated folder made anew; the operation runs once the queue has run
+    // everything, the scripts the build adds included, and only when no step
+    // of the build failed.
+    _document.beginFreshBuild();
     if (XmlSite* site = _document.site())
         lq::createProcessor(*site);
     whenQueueIsIdle([this, then = std::move(then)] {
-        if (!_document.buildMayBePublished()) {
+        if (!_document.finishBuild()) {
             if (_export && _export->notice())
                 _export->notice()->setText(_document.lastError());
             return;

@@ -23,7 +23,9 @@ std::shared_ptr<XmlD> PublishRoads::changeSet(bool changesOnly)
 {
     std::shared_ptr<XmlD> current;
     QString error;
-    _bom = SendController::changesToPublish(&_document, !changesOnly, &current, &_last, &error);
+    QString notice;
+    _bom = SendController::changesToPublish(&_document, !changesOnly, &current, &_last, &error, &notice);
+    _sender.setNotice(notice);
     if (!_bom)
         _sender.showStartError(error);
     return current;

@@ -3,8 +3,10 @@
 #include "model/application/MyApplication.h"
 #include "platform/InputLimits.h"
 #include "platform/UserDefaults.h"
+#include "publish/TransferLimits.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace UserPreferences {
 
@@ -28,6 +30,7 @@ void readPreferences(lq::UserDefaults& defaults, MyApplication& app)
     app.setMacWebDAVHost(defaults.stringForKey(QStringLiteral("MacWebDAVHost")).trimmed());
     app.setMacHomePageHost(defaults.stringForKey(QStringLiteral("MacHomePageHost")).trimmed());
     readInputLimits(defaults);
+    readTransferLimits(defaults);
 }
 
 void readInputLimits(const lq::UserDefaults& defaults)
@@ -45,6 +48,22 @@ void readInputLimits(const lq::UserDefaults& defaults)
     take("MaxPropertyListMB", limits.propertyListBytes, lq::InputLimits::megabyte);
     take("MaxPropertyListExpansionKB", limits.propertyListExpansion, 1024);
     lq::setInputLimits(limits);
+}
+
+void readTransferLimits(const lq::UserDefaults& defaults)
+{
+    lq::TransferLimits limits;
+    const auto take = [&](const char* key, auto& bound, qint64 unit) {
+        const int value = defaults.integerForKey(QLatin1String(key));
+        if (value > 0)
+            bound = static_cast<std::remove_reference_t<decltype(bound)>>(qint64(value) * unit);
+    };
+    take("TransferStallSeconds", limits.stallSeconds, 1);
+    take("TransferBaseSeconds", limits.baseSeconds, 1);
+    take("TransferSlowestKBPerSecond", limits.slowestBytesPerSecond, 1024);
+    take("MaxListingMB", limits.listingBytes, lq::InputLimits::megabyte);
+    take("MaxListingNames", limits.listingNames, 1);
+    lq::setTransferLimits(limits);
 }
 
 void checkForPrefsUpdate(lq::UserDefaults& defaults, MyApplication& app)

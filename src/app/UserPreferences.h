@@ -20,6 +20,11 @@ void readPreferences(lq::UserDefaults& defaults, MyApplication& app);
 // "MaxArchiveMemberMB" (512), "MaxArchiveRatio" (200) and
 // "MaxDocumentFileMB" (256); read at launch, never written.
 void readInputLimits(const lq::UserDefaults& defaults);
+// The bounds of publishing (lq::TransferLimits): "TransferStallSeconds"
+// (60), "TransferBaseSeconds" (120), "TransferSlowestKBPerSecond" (4),
+// "MaxListingMB" (8) and "MaxListingNames" (100000); read at launch, never
+// written.
+void readTransferLimits(const lq::UserDefaults& defaults);
 // Brings older settings up to date by the stored version, then writes them.
 void checkForPrefsUpdate(lq::UserDefaults& defaults, MyApplication& app);
 void writePreferences(lq::UserDefaults& defaults, const MyApplication& app);

@@ -258,10 +258,10 @@ QList<FileDigest> MyDocument::fileDigests(const QString& folder)
     return folder.isEmpty() ? QList<FileDigest>() : lq::fileDigests(createXmlD(folder).get());
 }
 
-std::shared_ptr<XmlD> MyDocument::lastXmlD()
+std::shared_ptr<XmlD> MyDocument::lastXmlD(QString* refusal)
 {
     const QString folder = fileName();
-    return folder.isEmpty() ? nullptr : lq::readLastXmlD(folder);
+    return folder.isEmpty() ? nullptr : lq::readLastXmlD(folder, refusal);
 }
 
 void MyDocument::setLastXmlD(XmlD* tree)

@@ -63,7 +63,7 @@ public:
     void resizeThumbnails(const QList<ThumbnailResize>& thumbnails) override;
     std::shared_ptr<XmlD> createXmlD(const QString& path) override;
     QList<FileDigest> fileDigests(const QString& folder) override;
-    std::shared_ptr<XmlD> lastXmlD() override;
+    std::shared_ptr<XmlD> lastXmlD(QString* refusal = nullptr) override;
     void setLastXmlD(XmlD* tree) override;
     // Queues the script whose one step writes "homepage/rss.xml" from the
     // feed settings' text; nothing when the feed is not published.
@@ -196,9 +196,8 @@ public:
     // Stage 2, run once the generator steps have queued their scripts:
     // queues the call of stage 3 behind every one of them.
     void continuePrepareForExport(const QString& operation);
-    // Stage 3, run once every script has run: makes sure "index.html"
-    // exists (a copy of the default page unless a page has that name) and
-    // hands over to the publish panel, unless a step of the build failed:
+    // Stage 3, run once every script has run: ends the build (finishBuild)
+    // and hands over to the publish panel, unless a step of the build failed:
     // then nothing is handed over (see buildMayBePublished).
     void startExport(const QString& operation);
     // Starts counting the failures of a build afresh.
@@ -208,6 +207,15 @@ public:
         _buildFailures = 0;
         _firstBuildFailure.clear();
     }
+    // Starts a build of the whole site: counts failures afresh and makes
+    // "homepage" anew as a copy of "files" (with its folders "pictures" and
+    // "bitmaps"), so that after the build it holds only what this build made
+    // and the user's own files.
+    void beginFreshBuild();
+    // Ends a build: makes sure "index.html" exists (a copy of the default
+    // page unless a page has that name), writes the generated site to the
+    // disk and answers whether it may be published (buildMayBePublished).
+    bool finishBuild();
     // Whether the site just built may go to the server: not after any step of
     // the build failed (a page or picture that could not be written). Then
     // the Activity log and lastError say that the export stopped and why.

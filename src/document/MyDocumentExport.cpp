@@ -160,23 +160,10 @@ void MyDocument::prepareForExport(const QString& operation)
         const QString folder = fileName();
         if (!_site || folder.isEmpty())
             return;
-        // The generated site starts as a copy of the user's own files.
-        const QString homepage = folder + QStringLiteral("/homepage");
-        lq::removeItem(homepage);
-        const QString files = folder + QStringLiteral("/files");
-        QString why;
-        const bool copiedFiles = !QFileInfo(files).isDir() || lq::copyItem(files, homepage, &why);
-        if (!copiedFiles)
-            _queue.addActivityString(QStringLiteral("error copying the site's files: ") + why);
-        for (const char* name : { "homepage", "homepage/pictures", "homepage/bitmaps" })
-            dirExists(folder + QLatin1Char('/') + QLatin1String(name));
-
         if (_exportDisplay)
             _exportDisplay(true, _currentAlbum);
         _savedAlbum = _currentAlbum;
-        beginBuild();
-        if (!copiedFiles)
-            noteBuildFailure(QStringLiteral("error copying the site's files: ") + why);
+        beginFreshBuild();
         lq::createProcessor(*_site);
 
         auto processor = XmlProcessor::create();
@@ -187,6 +174,28 @@ void MyDocument::prepareForExport(const QString& operation)
         _queue.setActivityText(QStringLiteral("Exporting Website\n"));
         startProcessor(processor);
     });
+}
+
+void MyDocument::beginFreshBuild()
+{
+    beginBuild();
+    const QString folder = fileName();
+    if (folder.isEmpty())
+        return;
+    // The generated site starts as a copy of the user's own files: a page,
+    // slideshow or picture that an earlier build made and the site no longer
+    // has is not left behind to be published again.
+    const QString homepage = folder + QStringLiteral("/homepage");
+    lq::removeItem(homepage);
+    const QString files = folder + QStringLiteral("/files");
+    QString why;
+    const bool copiedFiles = !QFileInfo(files).isDir() || lq::copyItem(files, homepage, &why);
+    for (const char* name : { "homepage", "homepage/pictures", "homepage/bitmaps" })
+        dirExists(folder + QLatin1Char('/') + QLatin1String(name));
+    if (!copiedFiles) {
+        _queue.addActivityString(QStringLiteral("error copying the site's files: ") + why);
+        noteBuildFailure(QStringLiteral("error copying the site's files: ") + why);
+    }
 }
 
 bool MyDocument::buildMayBePublished()
@@ -222,32 +231,37 @@ void MyDocument::startExport(const QString& operation)
     lq::uiFrame(this, "startExport:", [&] {
         if (_exportDisplay)
             _exportDisplay(false, _savedAlbum);
-        const QString homepage = fileName() + QStringLiteral("/homepage/");
-        bool hasIndex = false;
-        for (const std::shared_ptr<XmlBase>& item : webItems())
-            if (auto* page = dynamic_cast<XmlWebItem*>(item.get()); page && page->fileName() == QStringLiteral("index.html"))
-                hasIndex = true;
-        if (!hasIndex && _site) {
-            auto* page = dynamic_cast<XmlWebItem*>(_site->defaultAlbum().get());
-            if (page && !page->fileName().isEmpty()) {
-                lq::removeItem(homepage + QStringLiteral("index.html"));
-                QString why;
-                if (!lq::copyItem(homepage + page->fileName(), homepage + QStringLiteral("index.html"), &why)) {
-                    _queue.addActivityString(QStringLiteral("error copying the home page to index.html: ") + why);
-                    noteBuildFailure(QStringLiteral("error copying the home page to index.html: ") + why);
-                }
-            }
-        }
-        // The generated files were written without forcing each to the
-        // disk; the whole site goes there once, before it is published.
-        QString why;
-        if (!lq::syncTree(homepage, &why)) {
-            _queue.addActivityString(QStringLiteral("error writing the generated site to the disk: ") + why);
-            noteBuildFailure(QStringLiteral("error writing the generated site to the disk: ") + why);
-        }
-        if (!buildMayBePublished())
+        if (!finishBuild())
             return;
         if (_exportHandler)
             _exportHandler(operation);
     });
+}
+
+bool MyDocument::finishBuild()
+{
+    const QString homepage = fileName() + QStringLiteral("/homepage/");
+    bool hasIndex = false;
+    for (const std::shared_ptr<XmlBase>& item : webItems())
+        if (auto* page = dynamic_cast<XmlWebItem*>(item.get()); page && page->fileName() == QStringLiteral("index.html"))
+            hasIndex = true;
+    if (!hasIndex && _site) {
+        auto* page = dynamic_cast<XmlWebItem*>(_site->defaultAlbum().get());
+        if (page && !page->fileName().isEmpty()) {
+            lq::removeItem(homepage + QStringLiteral("index.html"));
+            QString why;
+            if (!lq::copyItem(homepage + page->fileName(), homepage + QStringLiteral("index.html"), &why)) {
+                _queue.addActivityString(QStringLiteral("error copying the home page to index.html: ") + why);
+                noteBuildFailure(QStringLiteral("error copying the home page to index.html: ") + why);
+            }
+        }
+    }
+    // The generated files were written without forcing each to the
+    // disk; the whole site goes there once, before it is published.
+    QString why;
+    if (!lq::syncTree(homepage, &why)) {
+        _queue.addActivityString(QStringLiteral("error writing the generated site to the disk: ") + why);
+        noteBuildFailure(QStringLiteral("error writing the generated site to the disk: ") + why);
+    }
+    return buildMayBePublished();
 }

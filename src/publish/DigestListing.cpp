@@ -79,7 +79,7 @@ QList<FileDigest> fileDigests(const XmlD* tree)
     return files;
 }
 
-std::shared_ptr<XmlD> readLastXmlD(const QString& siteFolder)
+std::shared_ptr<XmlD> readLastXmlD(const QString& siteFolder, QString* refusal)
 {
     const QString path = siteFolder + QStringLiteral("/lastbom.xmlbase");
     if (!QFileInfo::exists(path))
@@ -87,6 +87,15 @@ std::shared_ptr<XmlD> readLastXmlD(const QString& siteFolder)
     std::shared_ptr<XmlD> tree = std::dynamic_pointer_cast<XmlD>(XmlBase::createWithFile(path));
     if (!tree || !XmlD::isFolderNode(tree.get()))
         return nullptr;
+    const QString unsafe = tree->firstUnsafeName();
+    if (!unsafe.isEmpty()) {
+        const QString why = QStringLiteral("The record of the last publication was set aside: it names ") + unsafe
+            + QStringLiteral(", which is no file inside the site. Every file is sent and none is removed.");
+        log(why);
+        if (refusal)
+            *refusal = why;
+        return nullptr;
+    }
     return tree;
 }
 

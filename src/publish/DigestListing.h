@@ -23,8 +23,12 @@ std::shared_ptr<XmlD> createXmlD(const QString& folderPath, QString* error = nul
 QList<FileDigest> fileDigests(const XmlD* tree);
 
 // The last published tree of the site folder ("lastbom.xmlbase"), or nothing
-// when none was stored or it cannot be read.
-std::shared_ptr<XmlD> readLastXmlD(const QString& siteFolder);
+// when none was stored or it cannot be read. A tree naming a file or folder
+// that is no plain name ("", ".", "..", or one holding "/", "\\" or a
+// control character) is refused as a whole: nothing is then removed and
+// everything is sent. The reason goes to the log file and, when asked, to
+// *refusal.
+std::shared_ptr<XmlD> readLastXmlD(const QString& siteFolder, QString* refusal = nullptr);
 // Stores the tree as the site folder's last published tree (nothing leaves
 // the file as it was); the activity line "lastXmlD: <xml>" goes to the
 // handler. Answers whether the file was written.

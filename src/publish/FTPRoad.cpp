@@ -4,6 +4,8 @@
 #include "platform/ChildProcess.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/SupportPaths.h"
+#include "publish/LineValues.h"
+#include "publish/TransferLimits.h"
 #include "publish/XmlBom.h"
 #include "publish/XmlD.h"
 #include "publish/XmlF.h"
@@ -41,22 +43,44 @@ bool FTPRoad::ftpCreateTask(const QString& module, const QString& folder, QStrin
     return true;
 }
 
-void FTPRoad::ftpCommonCommands(XmlLocation* location)
+QString FTPRoad::ftpCommonCommands(XmlLocation* location)
 {
+    const QString host = lq::takenLineValue(location->transferHost());
+    const QString user = lq::takenLineValue(location->username());
+    const QString password = lq::takenLineValue(location->password());
+    const QString folder = lq::takenLineValue(location->ftpFolder());
+    for (const auto& [what, value] : { std::pair { QStringLiteral("The server address"), host }, std::pair { QStringLiteral("The user name"), user },
+             std::pair { QStringLiteral("The password"), password } }) {
+        if (const QString refusal = lq::lineValueRefusal(what, value); !refusal.isEmpty())
+            return refusal;
+    }
     QStringList& commands = tasksToDo.last().commands;
-    commands.append(QStringLiteral("HOST ") + location->transferHost());
-    commands.append(QStringLiteral("USERNAME ") + location->username());
-    commands.append(QStringLiteral("PASSWORD ") + location->password());
+    commands.append(QStringLiteral("HOST ") + host);
+    commands.append(QStringLiteral("USERNAME ") + user);
+    commands.append(QStringLiteral("PASSWORD ") + password);
+    // The folder's names travel URL-escaped: no character of theirs can end the line.
     QStringList escaped;
-    const QString base = ftpStripVornSlashes(location->ftpFolder());
+    const QString base = ftpStripVornSlashes(folder);
     if (!base.isEmpty()) {
         for (const QString& part : base.split(QLatin1Char('/')))
             escaped.append(XmlD::addressSegment(part));
     }
     commands.append(QStringLiteral("BASEDIR ") + escaped.join(QLatin1Char('/')));
-    if (location->ftpFolder().startsWith(QLatin1Char('/')))
+    if (folder.startsWith(QLatin1Char('/')))
         commands.append(QStringLiteral("BASEDIRISROOT"));
     commands.append(QStringLiteral("CONNECT"));
+    return QString();
+}
+
+QString FTPRoad::unsafeNameIn(XmlBom* bom)
+{
+    for (XmlD* tree : { bom->removeFiles(), bom->addFiles() }) {
+        if (!tree)
+            continue;
+        if (const QString unsafe = tree->firstUnsafeName(); !unsafe.isEmpty())
+            return unsafe;
+    }
+    return QString();
 }
 
 void FTPRoad::ftpAddFiles(XmlD* tree, bool removals)
@@ -111,7 +135,16 @@ void FTPRoad::sendFTPBom(XmlBom* bom, XmlLocation* location, const QString& path
             ftpFail(why);
             return;
         }
-        ftpCommonCommands(location);
+        const QString values = ftpCommonCommands(location);
+        const QString unsafe = bom ? unsafeNameIn(bom) : QString();
+        if (!values.isEmpty() || !unsafe.isEmpty()) {
+            forgetRecord();
+            tasksToDo.clear();
+            ftpFail(values.isEmpty() ? QStringLiteral("Nothing was sent: the changes name ") + unsafe
+                        + QStringLiteral(", which leads out of the site folder")
+                                     : values);
+            return;
+        }
         _report.begin(bom, pathName);
         _destination = (location->ftpType() == 0 ? QStringLiteral("ftp://") : QStringLiteral("sftp://")) + location->transferHost() + QLatin1Char('/')
             + ftpStripVornSlashes(location->ftpFolder());
@@ -152,7 +185,11 @@ void FTPRoad::ftpTestExport(XmlLocation* location, const QString& pathName)
             ftpFail(why.isEmpty() ? QStringLiteral("No destination") : why);
             return;
         }
-        ftpCommonCommands(location);
+        if (const QString values = ftpCommonCommands(location); !values.isEmpty()) {
+            tasksToDo.clear();
+            ftpFail(values);
+            return;
+        }
         tasksToDo.last().commands.append(QStringLiteral("TEST"));
         tasksToDo.last().commands.append(QStringLiteral("QUIT"));
         ftpLaunchTask();
@@ -174,8 +211,10 @@ void FTPRoad::ftpLaunchTask()
         _quitConfirmed = false;
         // SFTP host keys are trusted on first use and checked afterwards
         // against the program's own known-hosts file.
-        const QHash<QString, QString> environment { { QStringLiteral("NSUnbufferedIO"), QStringLiteral("YES") },
+        QHash<QString, QString> environment { { QStringLiteral("NSUnbufferedIO"), QStringLiteral("YES") },
             { QStringLiteral("LUMENQUILL_KNOWN_HOSTS"), lq::supportFolder() + QStringLiteral("/known_hosts") } };
+        // The bounds on stalls, on each transfer's whole time and on listings.
+        environment.insert(lq::transferLimits().toolEnvironment());
         if (!startTool(next.toolPath, {}, next.rootPath, environment, [this](const QByteArray& bytes) { ftpHandleReturnedData(bytes); },
                 [this](const QByteArray& bytes) { _panel.debug(QString::fromUtf8(bytes).trimmed()); },
                 [this](const lq::ProcessResult& result) { ftpTaskCompleted(result); })) {

@@ -37,7 +37,11 @@ private:
         QStringList commands;
     };
     bool ftpCreateTask(const QString& module, const QString& folder, QString* why);
-    void ftpCommonCommands(XmlLocation* location);
+    // Queues the connection's commands; "" when done, else why a value
+    // cannot be sent (nothing is queued then).
+    QString ftpCommonCommands(XmlLocation* location);
+    // The first name of the change set that could lead out of the folder, or "".
+    static QString unsafeNameIn(XmlBom* bom);
     // Queues the commands and records for each file of a removal or addition tree.
     void ftpAddFiles(XmlD* tree, bool removals);
     void ftpLaunchTask();

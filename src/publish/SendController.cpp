@@ -18,10 +18,15 @@ SendController::SendController(DocumentBase* document, QObject* parent)
 SendController::~SendController() = default;
 
 std::shared_ptr<XmlBom> SendController::changesToPublish(DocumentBase* document, bool everything,
-    std::shared_ptr<XmlD>* current, std::shared_ptr<XmlD>* last, QString* error)
+    std::shared_ptr<XmlD>* current, std::shared_ptr<XmlD>* last, QString* error, QString* notice)
 {
     *current = document ? document->createXmlD(QString()) : nullptr;
-    *last = document ? document->lastXmlD() : nullptr;
+    QString refusal;
+    *last = document ? document->lastXmlD(&refusal) : nullptr;
+    if (!refusal.isEmpty())
+        document->addActivityString(refusal);
+    if (notice)
+        *notice = refusal;
     if (!*current) {
         if (error)
             *error = QStringLiteral("The generated site could not be listed; nothing was sent and nothing was removed");
@@ -130,7 +135,7 @@ void SendController::showResult(const QString& line, const QString& address)
     _progress = 100;
     _indeterminate = false;
     _panelVisible = true;
-    setStatus(line, QString());
+    setStatus(line, _notice);
     finished();
 }
 

@@ -29,9 +29,12 @@ public:
     // The change set of a publication: the generated folder listed anew
     // against the stored tree (everything: against nothing, and nothing is
     // removed). A listing that fails gives nothing and the reason: taking it
-    // as an empty site would delete every published file.
+    // as an empty site would delete every published file. A stored tree that
+    // was refused counts as none; why goes to the Activity log and *notice.
     static std::shared_ptr<XmlBom> changesToPublish(DocumentBase* document, bool everything,
-        std::shared_ptr<XmlD>* current, std::shared_ptr<XmlD>* last, QString* error);
+        std::shared_ptr<XmlD>* current, std::shared_ptr<XmlD>* last, QString* error, QString* notice = nullptr);
+    // A line the panel shows under the result of the next publication ("" for none).
+    void setNotice(const QString& line) { _notice = line; }
     // Shows that a publication could not start (the panel waits for Cancel).
     void showStartError(const QString& message);
 
@@ -129,4 +132,5 @@ private:
     bool _sending = false;
     bool _resultShown = false;
     QString _resultAddress;
+    QString _notice;
 };

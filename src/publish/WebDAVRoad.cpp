@@ -8,11 +8,14 @@
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
 #include "platform/Workspace.h"
+#include "publish/LineValues.h"
 #include "publish/PublishAddress.h"
+#include "publish/TransferLimits.h"
 #include "publish/XmlBom.h"
 #include "publish/XmlD.h"
 #include "publish/XmlF.h"
 
+#include <QFileInfo>
 #include <QUrl>
 
 #include <utility>
@@ -51,7 +54,7 @@ QString webDAVMessage(int status)
     case 100:
         return QStringLiteral("WebDAV access not implemented");
     case 195:
-        return QStringLiteral("Network connection timed out");
+        return QStringLiteral("Network connection timed out: the server stopped answering");
     case 198:
         return QStringLiteral("Server disk space full.");
     default:
@@ -111,13 +114,21 @@ void WebDAVRoad::sendBom(XmlBom* bom, const QString& location, const QString& pa
     _openURL = openURL;
     _sendItems.clear();
     _failedItems = 0;
+    lastxmld.reset();
+    forgetRecord();
+    const QString phrase = takenPassPhrase(passPhrase);
+    if (const QString refusal = passPhraseRefusal(phrase); !refusal.isEmpty()) {
+        _panel.setProgress(0, true);
+        showFailure(QStringLiteral("Send Error! - Press Cancel"), refusal);
+        return;
+    }
     beginRecord(_panel.document() ? _panel.document()->lastXmlD() : nullptr);
     resetCounters();
-    _sendItems.append({ Verify, location, QString(), passPhrase, digest, QStringLiteral("Verifying location"), QString(), QString() });
+    _sendItems.append({ Verify, location, QString(), phrase, digest, QStringLiteral("Verifying location"), QString(), QString() });
     if (bom && bom->removeFiles())
-        addRemoveItems(bom->removeFiles(), location, passPhrase, digest);
+        addRemoveItems(bom->removeFiles(), location, phrase, digest);
     if (bom && bom->addFiles())
-        addSendItems(bom->addFiles(), location, pathName, passPhrase, digest);
+        addSendItems(bom->addFiles(), location, pathName, phrase, digest);
     lastxmld = std::move(lastXmlD);
     _report.begin(bom, pathName);
     _destination = location;
@@ -126,10 +137,39 @@ void WebDAVRoad::sendBom(XmlBom* bom, const QString& location, const QString& pa
     doCurlFunction();
 }
 
+QString WebDAVRoad::takenPassPhrase(const QString& passPhrase)
+{
+    const qsizetype colon = passPhrase.indexOf(QLatin1Char(':'));
+    if (colon < 0)
+        return lq::takenLineValue(passPhrase);
+    return lq::takenLineValue(passPhrase.left(colon)) + QLatin1Char(':') + lq::takenLineValue(passPhrase.mid(colon + 1));
+}
+
+QString WebDAVRoad::passPhraseRefusal(const QString& passPhrase)
+{
+    // The request tool reads the account as the first line of its input.
+    return lq::lineValueRefusal(QStringLiteral("The user name or password"), passPhrase);
+}
+
+bool WebDAVRoad::refusedPath(const DigestEntry& entry)
+{
+    if (XmlD::isSafePath(entry.path))
+        return false;
+    // One line for the name itself; what lies below it falls with it.
+    if (!XmlD::isSafeName(entry.name)) {
+        const QString line = QStringLiteral("Refused a name that leads out of the site folder: ") + entry.address;
+        lq::log(line);
+        _panel.activity(line);
+    }
+    if (entry.file)
+        ++_failedItems;
+    return true;
+}
+
 void WebDAVRoad::addRemoveItems(XmlD* tree, const QString& location, const QString& passPhrase, int digest)
 {
     tree->forEachEntry([&](const DigestEntry& entry) {
-        if (!entry.file)
+        if (!entry.file || refusedPath(entry))
             return;
         _sendItems.append({ Remove, location + QLatin1Char('/') + entry.address, QString(), passPhrase, digest,
             QStringLiteral("Removing ") + entry.name, entry.path, entry.file->md5() });
@@ -140,6 +180,8 @@ void WebDAVRoad::addRemoveItems(XmlD* tree, const QString& location, const QStri
 void WebDAVRoad::addSendItems(XmlD* tree, const QString& location, const QString& local, const QString& passPhrase, int digest)
 {
     tree->forEachEntry([&](const DigestEntry& entry) {
+        if (refusedPath(entry))
+            return;
         const QString address = location + QLatin1Char('/') + entry.address;
         if (entry.folder) {
             _sendItems.append({ Verify, address + QLatin1Char('/'), QString(), passPhrase, digest, QString(), QString(), QString() });
@@ -202,6 +244,8 @@ QStringList WebDAVRoad::curlArguments(const SendItem& item) const
     }
     if (item.digest)
         arguments.append(QStringLiteral("--digest"));
+    // A server that stops answering, or answers a byte at a time, ends the request.
+    arguments += lq::transferLimits().requestArguments(item.function == Send ? QFileInfo(item.pathName).size() : 0);
     arguments.append(address);
     return arguments;
 }
@@ -333,8 +377,14 @@ void WebDAVRoad::test(const QString& location, const QString& passPhrase, int di
     _panel.setRetryVisible(false);
     _panel.setPanelVisible(true);
     _testAddress = location;
-    _testPassPhrase = passPhrase;
+    _testPassPhrase = takenPassPhrase(passPhrase);
     _testDigest = digest;
+    if (const QString refusal = passPhraseRefusal(_testPassPhrase); !refusal.isEmpty()) {
+        _testAddress.clear();
+        _panel.setProgress(0, false);
+        showFailure(QStringLiteral("Test Failed"), refusal);
+        return;
+    }
     runTest(location);
 }
 

@@ -5,6 +5,7 @@
 #include <QList>
 
 class XmlBom;
+struct DigestEntry;
 
 // The WebDAV road (.Mac and WebDAV destinations): every change becomes one
 // item of a work list and every item one run of the "curl" tool. A missing
@@ -41,6 +42,14 @@ public:
     void cancel() override;
 
 private:
+    // The "user:password" as the fields give it, less the line breaks a
+    // paste leaves at the end of either.
+    static QString takenPassPhrase(const QString& passPhrase);
+    // "" when the account can go to the request tool, else why not.
+    static QString passPhraseRefusal(const QString& passPhrase);
+    // Whether the entry's path holds a name that is not safe; such an entry
+    // is never sent or removed and counts as failed.
+    bool refusedPath(const DigestEntry& entry);
     void addRemoveItems(XmlD* tree, const QString& location, const QString& passPhrase, int digest);
     void addSendItems(XmlD* tree, const QString& location, const QString& local, const QString& passPhrase, int digest);
     void doCurlFunction();

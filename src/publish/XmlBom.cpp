@@ -180,6 +180,12 @@ QString XmlBom::copyTree(XmlD* tree, const QString& source, const QString& dest,
     for (const XmlBasePtr& child : tree->children()) {
         const QString name = child->name();
         const QString path = relative.isEmpty() ? name : relative + QLatin1Char('/') + name;
+        if ((XmlD::isFileNode(child.get()) || XmlD::isFolderNode(child.get())) && !XmlD::isSafeName(name)) {
+            // Such a name could lead out of the destination folder.
+            lq::log(QStringLiteral("Refused to copy a file whose name leads out of the folder: ") + path);
+            _failedFiles.append(path);
+            continue;
+        }
         const QString from = source + QLatin1Char('/') + name;
         const QString to = dest + QLatin1Char('/') + name;
         if (XmlD::isFileNode(child.get())) {
@@ -198,13 +204,21 @@ QString XmlBom::copyTree(XmlD* tree, const QString& source, const QString& dest,
 
 void XmlBom::deleteTree(XmlD* tree, const QString& folder)
 {
-    if (!QFileInfo(folder).isDir())
+    const QFileInfo info(folder);
+    // A link in the destination is never followed: what it leads to is not ours.
+    if (!info.isDir() || (folder != _rootDest && info.isSymLink()))
         return;
     for (const XmlBasePtr& child : tree->children()) {
+        if (!XmlD::isFileNode(child.get()) && !XmlD::isFolderNode(child.get()))
+            continue;
+        if (!XmlD::isSafeName(child->name())) {
+            lq::log(QStringLiteral("Refused to remove a file whose name leads out of the folder ") + folder);
+            continue;
+        }
         const QString path = folder + QLatin1Char('/') + child->name();
         if (XmlD::isFileNode(child.get()))
             QFile::remove(path);
-        else if (XmlD::isFolderNode(child.get()))
+        else
             deleteTree(static_cast<XmlD*>(child.get()), path);
     }
 }

@@ -4,6 +4,7 @@
 #include "platform/ExceptionFrame.h"
 #include "publish/XmlF.h"
 
+#include <algorithm>
 #include <typeinfo>
 
 XmlD::XmlD(Key key)
@@ -83,7 +84,61 @@ QString XmlD::addressSegment(const QString& name)
     escaped.replace(QLatin1Char('#'), QStringLiteral("%23"));
     escaped.replace(QLatin1Char('?'), QStringLiteral("%3F"));
     escaped.replace(QLatin1Char(';'), QStringLiteral("%3B"));
+    escaped.replace(QLatin1Char('/'), QStringLiteral("%2F"));
+    escaped.replace(QLatin1Char('\\'), QStringLiteral("%5C"));
     return escaped;
+}
+
+bool XmlD::isSafeName(const QString& name)
+{
+    if (name.isEmpty() || name == QStringLiteral(".") || name == QStringLiteral(".."))
+        return false;
+    for (const QChar c : name) {
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.category() == QChar::Other_Control)
+            return false;
+    }
+    return true;
+}
+
+bool XmlD::isSafePath(const QString& path)
+{
+    const QStringList parts = path.split(QLatin1Char('/'));
+    return std::all_of(parts.cbegin(), parts.cend(), [](const QString& part) { return isSafeName(part); });
+}
+
+namespace {
+
+// A name for a message: control characters are shown as escapes, so that a
+// name cannot break or hide the line it stands in.
+QString shownName(const QString& name)
+{
+    QString shown = QStringLiteral("\"");
+    for (const QChar c : name) {
+        if (c.category() == QChar::Other_Control)
+            shown += QStringLiteral("\\x") + QString::number(c.unicode(), 16).rightJustified(2, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    return shown + QLatin1Char('"');
+}
+
+} // namespace
+
+QString XmlD::firstUnsafeName() const
+{
+    for (const XmlBasePtr& child : children()) {
+        if (!isFileNode(child.get()) && !isFolderNode(child.get()))
+            continue;
+        const QString name = child->name();
+        if (!isSafeName(name))
+            return shownName(name);
+        if (isFolderNode(child.get())) {
+            const QString below = static_cast<const XmlD*>(child.get())->firstUnsafeName();
+            if (!below.isEmpty())
+                return name + QLatin1Char('/') + below;
+        }
+    }
+    return QString();
 }
 
 void XmlD::forEachEntry(const std::function<void(const DigestEntry&)>& visit) const

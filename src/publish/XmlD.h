@@ -51,8 +51,19 @@ public:
     // child order, each folder before its contents.
     void forEachEntry(const std::function<void(const DigestEntry&)>& visit) const;
     // A name as one segment of an address: every character a URL may not
-    // hold is escaped, and so are the marks that would end the path.
+    // hold is escaped, and so are the marks that would end the path or
+    // split it ("/", "\\").
     static QString addressSegment(const QString& name);
+
+    // Whether the name can stand for one file or folder inside the folder
+    // that holds it: not empty, not "." or "..", and without "/", "\\" or a
+    // control character. A tree naming anything else could reach outside.
+    static bool isSafeName(const QString& name);
+    // Whether every "/"-separated component of the path is a safe name.
+    static bool isSafePath(const QString& path);
+    // The path of the first folder or file below this folder whose name is
+    // not safe, with that name quoted; "" when every name is.
+    QString firstUnsafeName() const;
 
 private:
     void forEachEntryBelow(const QString& path, const QString& address, const std::function<void(const DigestEntry&)>& visit) const;

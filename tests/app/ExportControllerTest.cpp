@@ -123,8 +123,8 @@ protected:
     }
     QString text(int tag) { return control<MyTextField>(tag)->text(); }
     // The window with the real build and the real uploader, not the fakes.
-    // The test's starter theme has no templates: the site's files are written
-    // here as a build leaves them, and the build keeps them.
+    // The test's starter theme has no templates: the site's files are the
+    // user's own, which every build copies into the generated site.
     void useTheRealWindow()
     {
         MyDocumentWindow::setSiteBuilder({});
@@ -135,7 +135,7 @@ protected:
         window->setMainTab(QStringLiteral("Send"));
         QObject::connect(window->sender(), &SendController::ended, [this] { ++uploaderEndings; });
         for (const QString& name : {QStringLiteral("index.html"), QStringLiteral("page1.html"), QStringLiteral("pictures/a.css")})
-            writeAll(folder + QStringLiteral("/homepage/") + name, "<p>" + name.toUtf8() + "</p>");
+            writeAll(folder + QStringLiteral("/files/") + name, "<p>" + name.toUtf8() + "</p>");
     }
     // Runs the event loop until the uploader has ended its next run.
     bool waitForTheUploader()
@@ -638,7 +638,7 @@ TEST_F(ExportControllerTest, ThePublishCommandSendsWhatChangedSinceTheLastPublic
     uploader->cancel();
 
     // A new page since: Publish sends it alone, with the stored settings.
-    writeAll(folder + QStringLiteral("/homepage/news.html"), "<p>news</p>");
+    writeAll(folder + QStringLiteral("/files/news.html"), "<p>news</p>");
     window->setMainTab(QStringLiteral("Editing"));
     window->menuClicked(MenuTag::Publish);
     EXPECT_TRUE(uploader->isRunning());

@@ -4,6 +4,7 @@
 #include "model/application/MyApplication.h"
 #include "platform/InputLimits.h"
 #include "platform/UserDefaults.h"
+#include "publish/TransferLimits.h"
 
 #include <QSettings>
 #include <QTemporaryDir>
@@ -110,4 +111,27 @@ TEST_F(PreferencesTest, BoundsOnArchivesAndDocumentFilesAreSettings)
     EXPECT_EQ(lq::inputLimits().documentTextBytes, 256 * lq::InputLimits::megabyte);
     UserPreferences::writePreferences(defaults(), app);
     lq::setInputLimits(saved);
+}
+
+TEST_F(PreferencesTest, BoundsOnServersAreSettingsThatReachTheTools)
+{
+    UserPreferences::readPreferences(defaults(), app);
+    // A big file gets the base time and its size at the slowest rate.
+    EXPECT_EQ(lq::transferLimits().requestArguments(0), QStringList({ QStringLiteral("-y60"), QStringLiteral("-m120") }));
+    EXPECT_EQ(lq::transferLimits().requestArguments(40 * 1024 * 1024), QStringList({ QStringLiteral("-y60"), QStringLiteral("-m10360") }));
+
+    defaults().setInteger(QStringLiteral("TransferStallSeconds"), 10);
+    defaults().setInteger(QStringLiteral("TransferBaseSeconds"), 30);
+    defaults().setInteger(QStringLiteral("TransferSlowestKBPerSecond"), 100);
+    defaults().setInteger(QStringLiteral("MaxListingMB"), 2);
+    defaults().setInteger(QStringLiteral("MaxListingNames"), 0); // unusable: the default stays
+    UserPreferences::readPreferences(defaults(), app);
+    EXPECT_EQ(lq::transferLimits().requestArguments(1024 * 1024), QStringList({ QStringLiteral("-y10"), QStringLiteral("-m40") }));
+    const QHash<QString, QString> environment = lq::transferLimits().toolEnvironment();
+    EXPECT_EQ(environment.value(QStringLiteral("LUMENQUILL_STALL_SECONDS")), QStringLiteral("10"));
+    EXPECT_EQ(environment.value(QStringLiteral("LUMENQUILL_BASE_SECONDS")), QStringLiteral("30"));
+    EXPECT_EQ(environment.value(QStringLiteral("LUMENQUILL_SLOWEST_RATE")), QStringLiteral("102400"));
+    EXPECT_EQ(environment.value(QStringLiteral("LUMENQUILL_LISTING_BYTES")), QStringLiteral("2097152"));
+    EXPECT_EQ(environment.value(QStringLiteral("LUMENQUILL_LISTING_NAMES")), QStringLiteral("100000"));
+    lq::setTransferLimits(lq::TransferLimits());
 }

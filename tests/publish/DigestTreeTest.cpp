@@ -277,3 +277,64 @@ TEST_F(ChangeSetFolders, StoresTheLastPublishedTree)
     writeAll(dir.path() + QStringLiteral("/lastbom.xmlbase"), "<QZlocation/>");
     EXPECT_FALSE(lq::readLastXmlD(dir.path()));
 }
+
+TEST_F(ChangeSetFolders, ARecordNamingAnythingButAPlainNameIsSetAside)
+{
+    // One node of the name in a tree of plain ones: as a file, and as the
+    // folder that holds a file.
+    const auto recordWith = [&](const QString& name, bool asFolder) {
+        auto tree = treeOf({ { "index.html", "1" }, { "pictures/a.jpg", "2" } });
+        tree->setName(QStringLiteral("homepage"));
+        auto node = asFolder ? XmlD::create() : XmlF::create();
+        node->setName(name);
+        if (asFolder) {
+            auto inside = XmlF::create();
+            inside->setName(QStringLiteral("victim.txt"));
+            node->addChild(inside);
+        }
+        tree->folderNamed(QStringLiteral("pictures"))->addChild(node);
+        return tree;
+    };
+    // The one control character a stored tree carries is the tab, written as a reference.
+    const QStringList refused = { QStringLiteral(".."), QStringLiteral("."), QString(), QStringLiteral("../victim.txt"), QStringLiteral("/etc/passwd"),
+        QStringLiteral("..\\victim.txt"), QStringLiteral("a&#009;b"), QStringLiteral("&#009;") };
+    for (const QString& name : refused) {
+        for (const bool asFolder : { false, true }) {
+            SCOPED_TRACE(name.toStdString() + (asFolder ? " as a folder" : " as a file"));
+            const bool reference = name.contains(QLatin1Char('&'));
+            std::shared_ptr<XmlD> tree = recordWith(reference ? QStringLiteral("CONTROL") : name, asFolder);
+            ASSERT_TRUE(lq::writeLastXmlD(dir.path(), tree.get(), nullptr));
+            if (reference) {
+                const QString path = dir.path() + QStringLiteral("/lastbom.xmlbase");
+                writeAll(path, readAll(path).replace("\"CONTROL\"", "\"" + name.toUtf8() + "\""));
+            }
+            QString why;
+            EXPECT_FALSE(lq::readLastXmlD(dir.path(), &why));
+            EXPECT_TRUE(why.startsWith(QStringLiteral("The record of the last publication was set aside: it names pictures/\""))) << why.toStdString();
+            EXPECT_TRUE(why.endsWith(QStringLiteral("Every file is sent and none is removed."))) << why.toStdString();
+        }
+    }
+    // Names that only look like those are plain names.
+    for (const QString& name : { QStringLiteral("..a"), QStringLiteral("a..b"), QStringLiteral(".htaccess"), QStringLiteral("café & co.txt"),
+             QStringLiteral("%2e%2e") }) {
+        SCOPED_TRACE(name.toStdString());
+        std::shared_ptr<XmlD> tree = recordWith(name, false);
+        ASSERT_TRUE(lq::writeLastXmlD(dir.path(), tree.get(), nullptr));
+        QString why;
+        std::shared_ptr<XmlD> back = lq::readLastXmlD(dir.path(), &why);
+        ASSERT_TRUE(back) << why.toStdString();
+        EXPECT_EQ(describe(back.get()), describe(tree.get()));
+        EXPECT_TRUE(why.isEmpty());
+    }
+}
+
+TEST(DigestTree, AddressSegmentsNeverSplitOrClimb)
+{
+    struct Case {
+        const char* name;
+        const char* segment;
+    };
+    for (const Case& c : { Case { "../victim.txt", "..%2Fvictim.txt" }, Case { "a\\b", "a%5Cb" }, Case { "a\nb", "a%0Ab" }, Case { "a?b#c;d", "a%3Fb%23c%3Bd" } }) {
+        EXPECT_EQ(XmlD::addressSegment(QString::fromUtf8(c.name)), QString::fromUtf8(c.segment)) << c.name;
+    }
+}

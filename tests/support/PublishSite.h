@@ -26,7 +26,7 @@ public:
         return lq::createXmlD(path.isEmpty() ? siteFolder + QStringLiteral("/homepage/") : path);
     }
     QList<FileDigest> fileDigests(const QString& folder) override { return lq::fileDigests(createXmlD(folder).get()); }
-    std::shared_ptr<XmlD> lastXmlD() override { return lq::readLastXmlD(siteFolder); }
+    std::shared_ptr<XmlD> lastXmlD(QString* refusal = nullptr) override { return lq::readLastXmlD(siteFolder, refusal); }
     void setLastXmlD(XmlD* tree) override
     {
         ++stores;

@@ -1,6 +1,7 @@
 // curl: the program's WebDAV request tool, one HTTP request per run.
 //
-//   curl -u- [-X<method>] [-H<header>]... [-T<file>] [-s] [-v | -o<file>] [--digest] <address>
+//   curl -u- [-X<method>] [-H<header>]... [-T<file>] [-s] [-v | -o<file>] [--digest]
+//        [-y<seconds>] [-m<seconds>] <address>
 //
 // "-u-" reads "user:password" from the first line of standard input, so that
 // no credential ever stands on a command line. "-T<file>" sends the file
@@ -8,7 +9,10 @@
 // trace of the exchange to standard output, with the Authorization header
 // left out; "-o" writes the reply body to a file ("/dev/null": nowhere).
 // "--digest" uses digest authentication instead of basic. Redirects are not
-// followed; only http and https are spoken.
+// followed; only http and https are spoken. "-y" ends a request that moved
+// no byte for that many seconds (60 by default), "-m" one that took that
+// many seconds in all (none by default); both give status 195. With "-v"
+// the reply body is shown up to 64 kB; the rest is read and left out.
 //
 // Exit status (one rule for every caller):
 //   0          a 2xx reply
@@ -32,6 +36,7 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -77,6 +82,30 @@ int debugTrace(CURL*, curl_infotype type, char* data, size_t size, void*)
 size_t discard(char*, size_t size, size_t count, void*)
 {
     return size * count;
+}
+
+// The reply body on standard output, up to a bound: a trace is for reading.
+size_t showBounded(char* data, size_t size, size_t count, void* shown)
+{
+    constexpr size_t bound = 64 * 1024;
+    size_t& done = *static_cast<size_t*>(shown);
+    const size_t bytes = size * count;
+    if (done < bound) {
+        const size_t part = std::min(bytes, bound - done);
+        std::fwrite(data, 1, part, stdout);
+        done += part;
+        if (done == bound)
+            std::fputs("\n* (the rest of the reply is left out)\n", stdout);
+    }
+    return bytes;
+}
+
+// A whole number of seconds from an argument's text; -1 when it is none.
+long seconds(const std::string& text)
+{
+    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
+        return -1;
+    return std::stol(text);
 }
 
 int statusOfHTTP(long code, const std::string& method)
@@ -137,6 +166,8 @@ int main(int argc, char** argv)
     bool verbose = false;
     bool digest = false;
     bool credentialFromInput = false;
+    long stallSeconds = 60;
+    long wholeSeconds = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "-u-")
@@ -158,6 +189,8 @@ int main(int argc, char** argv)
             verbose = true;
         else if (arg == "--digest")
             digest = true;
+        else if ((startsWith(arg, "-y") || startsWith(arg, "-m")) && seconds(arg.substr(2)) > 0)
+            (arg[1] == 'y' ? stallSeconds : wholeSeconds) = seconds(arg.substr(2));
         else if (!startsWith(arg, "-") && address.empty())
             address = arg;
         else {
@@ -166,7 +199,7 @@ int main(int argc, char** argv)
         }
     }
     if (address.empty()) {
-        std::fputs("usage: curl -u- [-X<method>] [-H<header>] [-T<file>] [-s] [-v|-o<file>] [--digest] <address>\n", stderr);
+        std::fputs("usage: curl -u- [-X<method>] [-H<header>] [-T<file>] [-s] [-v|-o<file>] [--digest] [-y<seconds>] [-m<seconds>] <address>\n", stderr);
         return 2;
     }
     std::string user;
@@ -212,9 +245,11 @@ int main(int argc, char** argv)
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 30L);
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, std::min(30L, stallSeconds));
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, 60L);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, stallSeconds);
+    if (wholeSeconds > 0)
+        curl_easy_setopt(curl, CURLOPT_TIMEOUT, wholeSeconds);
     if (credentialFromInput) {
         curl_easy_setopt(curl, CURLOPT_USERNAME, user.c_str());
         curl_easy_setopt(curl, CURLOPT_PASSWORD, password.c_str());
@@ -232,10 +267,15 @@ int main(int argc, char** argv)
     }
     if (!method.empty())
         curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, method.c_str());
-    if (sink)
+    size_t shown = 0;
+    if (sink) {
         curl_easy_setopt(curl, CURLOPT_WRITEDATA, sink);
-    else if (!verbose)
+    } else if (!verbose) {
         curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, discard);
+    } else {
+        curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, showBounded);
+        curl_easy_setopt(curl, CURLOPT_WRITEDATA, &shown);
+    }
     if (verbose) {
         curl_easy_setopt(curl, CURLOPT_VERBOSE, 1L);
         curl_easy_setopt(curl, CURLOPT_DEBUGFUNCTION, debugTrace);

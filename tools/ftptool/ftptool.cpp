@@ -21,14 +21,22 @@
 //                          folder above it) does not exist yet (PUT makes it)
 //   QUIT                   answers and ends
 //
-// Paths holding "..", "." or empty components are refused. SFTP host keys
+// Paths holding "..", "." or empty components are refused. Bounds come from
+// the environment: LUMENQUILL_STALL_SECONDS (a transfer that moves no byte
+// that long ends, 60), LUMENQUILL_BASE_SECONDS and LUMENQUILL_SLOWEST_RATE
+// (a request may take the base seconds, 120, plus its file's size at the
+// slowest rate, 4096 bytes/s), LUMENQUILL_LISTING_BYTES and
+// LUMENQUILL_LISTING_NAMES (a listing is read up to 8 MB and 100000
+// names; a longer one is an error). SFTP host keys
 // are checked against the file named by LUMENQUILL_KNOWN_HOSTS: a host seen
 // for the first time is added to it, a host whose key changed is refused.
 // One connection serves the whole session.
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -47,6 +55,28 @@ bool connected = false;
 CURL* curl = nullptr;
 char errorText[CURL_ERROR_SIZE];
 int lastPercent = -1;
+
+// The bounds of the run, read once from the environment.
+long long bound(const char* name, long long fallback)
+{
+    const char* text = std::getenv(name);
+    if (!text || !*text)
+        return fallback;
+    char* end = nullptr;
+    const long long value = std::strtoll(text, &end, 10);
+    return (*end == 0 && value > 0) ? value : fallback;
+}
+const long stallSeconds = static_cast<long>(bound("LUMENQUILL_STALL_SECONDS", 60));
+const long long baseSeconds = bound("LUMENQUILL_BASE_SECONDS", 120);
+const long long slowestRate = bound("LUMENQUILL_SLOWEST_RATE", 4096);
+const size_t listingBytes = static_cast<size_t>(bound("LUMENQUILL_LISTING_BYTES", 8 * 1024 * 1024));
+const size_t listingNames = static_cast<size_t>(bound("LUMENQUILL_LISTING_NAMES", 100000));
+
+// The longest time one request with a body of the size may take.
+long wholeSeconds(long long bytes)
+{
+    return static_cast<long>(std::min<long long>(baseSeconds + bytes / slowestRate, 1000000000LL));
+}
 
 void reply(const std::string& line)
 {
@@ -228,9 +258,11 @@ void prepare(const std::string& url)
     curl_easy_setopt(curl, CURLOPT_USERNAME, user.c_str());
     curl_easy_setopt(curl, CURLOPT_PASSWORD, password.c_str());
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 30L);
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, std::min(30L, stallSeconds));
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, 60L);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, stallSeconds);
+    // Uploads set their own, scaled by the file's size.
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT, wholeSeconds(0));
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, discard);
     if (sftp) {
         curl_easy_setopt(curl, CURLOPT_SSH_AUTH_TYPES, static_cast<long>(CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_KEYBOARD));
@@ -249,6 +281,8 @@ std::string failure(CURLcode code)
         return "Incorrect Username or Password (" + text + ")";
     if (code == CURLE_PEER_FAILED_VERIFICATION)
         return "The server's host key does not match the known one (" + text + ")";
+    if (code == CURLE_OPERATION_TIMEDOUT)
+        return "Network connection timed out: the server stopped answering (" + text + ")";
     return text;
 }
 
@@ -308,6 +342,7 @@ void put(const std::string& argument)
     curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
     curl_easy_setopt(curl, CURLOPT_READDATA, file);
     curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(size));
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT, wholeSeconds(size));
     curl_easy_setopt(curl, CURLOPT_FTP_CREATE_MISSING_DIRS, static_cast<long>(CURLFTP_CREATE_DIR));
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, progress);
@@ -366,26 +401,52 @@ void remove(const std::string& argument)
         reply("-ERR " + why);
 }
 
-size_t collect(char* data, size_t size, size_t count, void* text)
+// A listing as it arrives, read no further than its bounds.
+struct Listing {
+    std::string text;
+    size_t names = 0;
+    bool tooLong = false;
+};
+
+size_t collect(char* data, size_t size, size_t count, void* target)
 {
-    static_cast<std::string*>(text)->append(data, size * count);
-    return size * count;
+    auto* listing = static_cast<Listing*>(target);
+    const size_t bytes = size * count;
+    listing->names += static_cast<size_t>(std::count(data, data + bytes, '\n'));
+    if (listing->text.size() + bytes > listingBytes || listing->names > listingNames) {
+        // Answering less than was given ends the transfer.
+        listing->tooLong = true;
+        return 0;
+    }
+    listing->text.append(data, bytes);
+    return bytes;
 }
 
 // The names the folder (components below the base folder's root) holds;
-// false when it cannot be listed.
-bool listNames(const std::vector<std::string>& folder, std::vector<std::string>* names, CURLcode* code)
+// false, with the reason, when it cannot be listed or its listing passes
+// the bounds.
+bool listNames(const std::vector<std::string>& folder, std::vector<std::string>* names, std::string* why)
 {
     const std::vector<std::string> saved = baseParts;
     baseParts = folder;
     prepare(addressOf({}, true));
     baseParts = saved;
-    std::string text;
+    Listing listing;
     curl_easy_setopt(curl, CURLOPT_DIRLISTONLY, 1L);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, collect);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &text);
-    *code = curl_easy_perform(curl);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &listing);
+    const CURLcode code = curl_easy_perform(curl);
     names->clear();
+    if (listing.tooLong) {
+        *why = "the server's listing is longer than " + std::to_string(listingNames) + " names or " + std::to_string(listingBytes)
+            + " bytes, so it was not read further";
+        return false;
+    }
+    if (code != CURLE_OK) {
+        *why = failure(code);
+        return false;
+    }
+    const std::string& text = listing.text;
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find('\n', start);
@@ -402,7 +463,7 @@ bool listNames(const std::vector<std::string>& folder, std::vector<std::string>*
             names->push_back(name);
         start = end + 1;
     }
-    return *code == CURLE_OK;
+    return true;
 }
 
 void test()
@@ -415,9 +476,9 @@ void test()
     // will be made by the first PUT; any other failure is the answer.
     std::vector<std::string> folder;
     std::vector<std::string> names;
-    CURLcode code = CURLE_OK;
-    if (!listNames(folder, &names, &code)) {
-        reply("-ERR The base folder cannot be listed: " + failure(code));
+    std::string why;
+    if (!listNames(folder, &names, &why)) {
+        reply("-ERR The base folder cannot be listed: " + why);
         return;
     }
     for (const std::string& part : baseParts) {
@@ -429,8 +490,8 @@ void test()
             return;
         }
         folder.push_back(part);
-        if (!listNames(folder, &names, &code)) {
-            reply("-ERR The base folder cannot be listed: " + failure(code));
+        if (!listNames(folder, &names, &why)) {
+            reply("-ERR The base folder cannot be listed: " + why);
             return;
         }
     }

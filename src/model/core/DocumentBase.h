@@ -132,8 +132,9 @@ public:
     // document without a folder answers nothing.
     virtual QList<FileDigest> fileDigests(const QString& folder) { (void)folder; return {}; }
     // The tree of what the server holds ("lastbom.xmlbase"), or nothing when
-    // nothing was published yet.
-    virtual std::shared_ptr<XmlD> lastXmlD() { return nullptr; }
+    // nothing was published yet or the stored tree was refused (then the
+    // reason goes to *refusal when asked).
+    virtual std::shared_ptr<XmlD> lastXmlD(QString* refusal = nullptr) { (void)refusal; return nullptr; }
     // Stores the tree as what the server holds (nothing: the stored one stays).
     virtual void setLastXmlD(XmlD* tree) { (void)tree; }
 };
