@@ -13,6 +13,11 @@
 # its includes say, without a list to keep. The test programs stay whole
 # (one binary each, every suite in it); only ctest splits them.
 #
+# In the plain lanes a process runs a whole suite (ctest's test is named
+# after it), since there starting the program costs more than most tests;
+# the other lanes run a process per test ("Suite.Test"). One more process
+# per program runs whatever suite the scan below did not see.
+#
 # A suite name stands in one lane: a suite found in files of two lanes stops
 # the configuration, naming both files.
 
@@ -74,7 +79,6 @@ endfunction()
 # `plain_lane`.
 function(lq_add_test_lanes target plain_lane)
   set(lanes)
-  set(heavy_filter)
   foreach(source IN LISTS ARGN)
     # The lanes follow the includes, so an edit of a test file reconfigures.
     set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${source}")
@@ -92,7 +96,7 @@ function(lq_add_test_lanes target plain_lane)
       endif()
       set(lane_of_${suite} "${lane}")
       set(file_of_${suite} "${source}")
-      if(parts AND NOT suite IN_LIST suites_of_${lane})
+      if(NOT suite IN_LIST suites_of_${lane})
         list(APPEND suites_of_${lane} ${suite})
       endif()
     endforeach()
@@ -101,16 +105,16 @@ function(lq_add_test_lanes target plain_lane)
     endif()
   endforeach()
 
-  set(label_script "${CMAKE_CURRENT_BINARY_DIR}/${target}_lanes.cmake")
-  set(label_text "")
   # A suite's tests: plain, parameterised (Prefix/Suite.Test/N) and typed (Suite/N.Test).
+  set(known_filter)
+  set(label_text "")
   foreach(lane IN LISTS lanes)
     set(patterns)
     foreach(suite IN LISTS suites_of_${lane})
       list(APPEND patterns "${suite}.*" "*/${suite}.*" "${suite}/*")
     endforeach()
+    list(APPEND known_filter ${patterns})
     list(JOIN patterns ":" filter)
-    list(APPEND heavy_filter ${patterns})
     string(MAKE_C_IDENTIFIER "lq_tests_${target}_${lane}" list_name)
     gtest_discover_tests(${target}
       TEST_FILTER "${filter}"
@@ -120,21 +124,19 @@ function(lq_add_test_lanes target plain_lane)
     string(REPLACE "+" ";" labels "${lane}")
     string(APPEND label_text "if(${list_name})\n  set_tests_properties(\${${list_name}} PROPERTIES LABELS \"${labels}\")\nendif()\n")
   endforeach()
-
-  if(heavy_filter)
-    list(JOIN heavy_filter ":" filter)
-    set(filter "-${filter}")
-  else()
-    set(filter "")
-  endif()
-  string(MAKE_C_IDENTIFIER "lq_tests_${target}_${plain_lane}" list_name)
-  gtest_discover_tests(${target}
-    TEST_FILTER "${filter}"
-    TEST_LIST ${list_name}
-    DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
-  string(APPEND label_text "if(${list_name})\n  set_tests_properties(\${${list_name}} PROPERTIES LABELS \"${plain_lane}\")\nendif()\n")
-
+  set(label_script "${CMAKE_CURRENT_BINARY_DIR}/${target}_lanes.cmake")
   file(WRITE "${label_script}" "${label_text}")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${label_script}")
+
+  # The plain lane, a suite per process, and what no scan saw.
+  foreach(suite IN LISTS suites_of_${plain_lane})
+    set(patterns "${suite}.*" "*/${suite}.*" "${suite}/*")
+    list(APPEND known_filter ${patterns})
+    list(JOIN patterns ":" filter)
+    add_test(NAME ${suite} COMMAND ${target} "--gtest_filter=${filter}")
+    set_tests_properties(${suite} PROPERTIES LABELS "${plain_lane}" ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  endforeach()
+  list(JOIN known_filter ":" filter)
+  add_test(NAME ${target}.UnlistedSuites COMMAND ${target} "--gtest_filter=-${filter}")
+  set_tests_properties(${target}.UnlistedSuites PROPERTIES LABELS "${plain_lane}" ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
