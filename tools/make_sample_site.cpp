@@ -2,8 +2,9 @@
 // the program generate (tools/check-identical-build): a new site from the
 // shipped starter, one page on each template of its theme with three JPEG
 // photos, saved, built into its "homepage" folder as for publishing, and
-// saved again. Every input is the same at every run; only what the program itself
-// varies (dates, random page numbers) differs between two runs.
+// saved again. Every input is the same at every run, the snapshots' times
+// too; only what the program itself varies (the feed's dates, random page
+// numbers) differs between two runs.
 //
 // Usage: make_sample_site <new document folder>
 // Exits with 1, telling why on standard error, when any step fails.
@@ -20,6 +21,7 @@
 #include "templates/XmlStyleSheet.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -87,6 +89,10 @@ int main(int argc, char** argv)
         return fail(QStringLiteral("no folder for the pictures or the site"));
 
     MyDocument document;
+    // Snapshots are named by the time of their save: a clock of their own
+    // names them alike at every run, and keeps the two saves apart.
+    QDateTime now(QDate(2026, 1, 1), QTime(10, 0), Qt::UTC);
+    document.setNow([&now] { return now = now.addSecs(60); });
     if (!document.newDocument(folder))
         return fail(QStringLiteral("the new site: ") + document.lastError());
 
