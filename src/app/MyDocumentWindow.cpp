@@ -7,7 +7,6 @@
 #include "app/PublishRoads.h"
 #include "app/SendPanel.h"
 #include "publish/SendController.h"
-#include "app/StubEditorPanel.h"
 #include "editors/QZFiles.h"
 #include "editors/QZNavViewer.h"
 #include "editors/QZTrash.h"
@@ -79,8 +78,7 @@ int slot(EditorKind kind)
 }
 
 // The window's own panel of a kind: the navigator, the photo editor, the
-// text panes, the trash, files and iPhoto panes, and stand-ins for the
-// editors still to come.
+// text panes, the trash, files and iPhoto panes.
 std::unique_ptr<EditorPanel> standardPanel(EditorKind kind)
 {
     switch (kind) {
@@ -94,9 +92,9 @@ std::unique_ptr<EditorPanel> standardPanel(EditorKind kind)
     case EditorKind::Trash: return std::make_unique<QZTrash>();
     case EditorKind::Files: return std::make_unique<QZFiles>();
     case EditorKind::IPhoto: return std::make_unique<QZiPhoto>();
-    default: break;
     }
-    return std::make_unique<StubEditorPanel>(kind);
+    Q_UNREACHABLE();
+    return nullptr;
 }
 
 const QString Editing = QStringLiteral("Editing");

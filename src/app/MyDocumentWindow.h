@@ -50,8 +50,8 @@ class MyDocumentWindow : public QWidget, public EditorHost {
     Q_OBJECT
 public:
     // Makes the panel of a kind; for a kind it answers none of, the window
-    // makes its own: the navigator, the photo editor, the trash, files and
-    // iPhoto panes, and stand-in panels for the editors still to come.
+    // makes its own: the navigator, the photo editor, the text panes, and
+    // the trash, files and iPhoto panes.
     using PanelFactory = std::function<std::unique_ptr<EditorPanel>(EditorKind kind)>;
     static void setPanelFactory(PanelFactory factory);
     // Rebuilds the whole site and calls `then` when every file is written.

@@ -6,6 +6,8 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QPointer>
+#include <QTimer>
 #include <QUrl>
 #include <QUrlQuery>
 
@@ -32,6 +34,7 @@ VersionCheck::VersionCheck(QObject* parent)
     : QObject(parent)
     , _network(new QNetworkAccessManager(this))
 {
+    setTimeoutArming({});
 }
 
 VersionCheck::~VersionCheck()
@@ -40,6 +43,16 @@ VersionCheck::~VersionCheck()
         _reply->disconnect(this);
         _reply->abort();
     }
+}
+
+void VersionCheck::setTimeoutArming(TimeoutArming arm)
+{
+    if (!arm) {
+        arm = [this](int milliseconds, std::function<void()> expire) {
+            QTimer::singleShot(milliseconds, this, std::move(expire));
+        };
+    }
+    _armTimeout = std::move(arm);
 }
 
 std::optional<QString> VersionCheck::messageForReply(const QByteArray& reply, bool userAsked)
@@ -82,9 +95,14 @@ void VersionCheck::checkForUpdate(const QString& serverAddress, bool userAsked)
     url.setQuery(query);
     QNetworkRequest request(url);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    request.setTransferTimeout(userAsked ? userTimeoutMs : launchTimeoutMs);
     _reply = _network->get(request);
     connect(_reply, &QNetworkReply::finished, this, [this, userAsked] { replyFinished(userAsked); });
+    // A server that never answers ends the check at the time-out, as one
+    // that cannot be reached: the reply is aborted and shows nothing.
+    _armTimeout(userAsked ? userTimeoutMs : launchTimeoutMs, [this, reply = QPointer<QNetworkReply>(_reply)] {
+        if (reply && reply == _reply)
+            reply->abort();
+    });
 }
 
 void VersionCheck::replyFinished(bool userAsked)

@@ -2,6 +2,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class QNetworkAccessManager;
@@ -20,6 +21,12 @@ public:
 
     explicit VersionCheck(QObject* parent = nullptr);
     ~VersionCheck() override;
+
+    // Arms the time-out of a check just started: `expire` is to be called
+    // once the milliseconds have gone by (it does nothing when that check has
+    // ended). By default a timer on the event loop; tests give their own clock.
+    using TimeoutArming = std::function<void(int milliseconds, std::function<void()> expire)>;
+    void setTimeoutArming(TimeoutArming arm);
 
     // Starts a check (a running one is dropped). With no server address the
     // check is off: a user's request is answered at once that it is off.
@@ -40,4 +47,5 @@ private:
 
     QNetworkAccessManager* _network;
     QNetworkReply* _reply = nullptr;
+    TimeoutArming _armTimeout;
 };

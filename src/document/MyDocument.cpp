@@ -421,7 +421,7 @@ void MyDocument::createRSSProcessor()
             + QStringLiteral("\" status=\"Creating RSS feed\"><QZcreate dir=\"homepage\" filename=\"rss.xml\">");
         XmlTextFormat::appendVerbatimBlock(script, feed);
         script += QStringLiteral("</QZcreate></QZprocessor>");
-        startProcessor(std::dynamic_pointer_cast<XmlProcessor>(XmlBase::createWithXmlRootDir(script, QString())));
+        startProcessor(XmlProcessor::createWithScript(script));
     });
 }
 

@@ -28,23 +28,4 @@ bool isExactly(const XmlBase* element)
     return element && typeid(*element) == typeid(T);
 }
 
-// Gives a variable a value while the object lives and puts the old one back.
-template <class T>
-class ScopedValue {
-public:
-    ScopedValue(T& variable, T value)
-        : _variable(variable)
-        , _saved(variable)
-    {
-        _variable = std::move(value);
-    }
-    ~ScopedValue() { _variable = std::move(_saved); }
-    ScopedValue(const ScopedValue&) = delete;
-    ScopedValue& operator=(const ScopedValue&) = delete;
-
-private:
-    T& _variable;
-    T _saved;
-};
-
 } // namespace elements

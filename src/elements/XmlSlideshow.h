@@ -5,6 +5,7 @@
 #include "elements/XmlWebText.h"
 #include "platform/graphics/GraphicsImage.h"
 
+#include <QScopedValueRollback>
 #include <QStringList>
 
 #include <functional>
@@ -245,7 +246,7 @@ private:
     template <class F>
     auto onOwnBox(F&& body) -> decltype(body())
     {
-        const elements::ScopedValue<int> ownBox(_currentControl, -1);
+        const QScopedValueRollback<int> ownBox(_currentControl, -1);
         return body();
     }
     // Changes one component of the selected control's rectangle.

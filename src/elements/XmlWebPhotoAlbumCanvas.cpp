@@ -16,6 +16,7 @@
 #include "platform/text/StyledText.h"
 
 #include <QImage>
+#include <QScopedValueRollback>
 #include <QUrl>
 
 using elements::isExactly;
@@ -31,7 +32,7 @@ void XmlWebPhotoAlbum::drawObject()
         if (_afterDescription == 2) {
             if (!_fs_hasCollage)
                 return;
-            const elements::ScopedValue<int> collageBox(_currentPhoto, -1);
+            const QScopedValueRollback<int> collageBox(_currentPhoto, -1);
             XmlWebText::drawObject(objectRect());
             return;
         }

@@ -18,6 +18,8 @@
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
 
+#include <QScopedValueRollback>
+
 #include <algorithm>
 
 using elements::isExactly;
@@ -100,7 +102,7 @@ void XmlWebPhotoAlbum::appendAlbumBox(QString& html)
     if (!grid && !collage)
         return;
     // The box itself, whatever floating photo the canvas has selected.
-    const elements::ScopedValue<int> box(_currentPhoto, -1);
+    const QScopedValueRollback<int> box(_currentPhoto, -1);
     html += htmlDivTagsVornStyle(QStringLiteral("albumbox"), QString());
 }
 

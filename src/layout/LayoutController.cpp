@@ -29,6 +29,7 @@
 #include <QAbstractButton>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 
 namespace {
@@ -76,22 +77,6 @@ void setButtonState(QWidget* view, int tag, bool on)
     if (auto* button = qobject_cast<QAbstractButton*>(lq::viewWithTag(view, tag)))
         button->setChecked(on);
 }
-
-// While the controller rebuilds the sheets, choosing a sheet means nothing.
-class FalseAlarm {
-public:
-    explicit FalseAlarm(bool& flag)
-        : _flag(flag)
-    {
-        _flag = true;
-    }
-    ~FalseAlarm() { _flag = false; }
-    FalseAlarm(const FalseAlarm&) = delete;
-    FalseAlarm& operator=(const FalseAlarm&) = delete;
-
-private:
-    bool& _flag;
-};
 
 XmlStyleSheet::View viewFor(int globalIndex)
 {
@@ -579,7 +564,8 @@ void LayoutController::removeAllTabs()
         const std::shared_ptr<XmlStyleSheet> sheet = getTemplate();
         if (!sheet)
             return;
-        const FalseAlarm quiet(_tabfalsealarm);
+        // While the sheets are rebuilt, choosing a sheet means nothing.
+        const QScopedValueRollback<bool> quiet(_tabfalsealarm, true);
         for (const QString& identifier : sheetIdentifiers())
             _tabview->removeTabViewItem(identifier);
         const auto add = [&](const char* identifier) { _tabview->insertTabViewItem(QLatin1String(identifier), _tabview->count()); };

@@ -97,7 +97,7 @@ void createCSSProcessor(XmlSite& site, const QString& sheetUUID)
             return;
         // Like the pages', the style sheet's script runs at once, so the
         // build writes its files in the order of its steps.
-        document->startProcessorNext(std::dynamic_pointer_cast<XmlProcessor>(XmlBase::createWithXmlRootDir(script, QString())));
+        document->startProcessorNext(XmlProcessor::createWithScript(script));
     });
 }
 
@@ -129,7 +129,7 @@ void createHTMLProcessorSheet(XmlSite& site, const QString& pageUUID, const QStr
             return;
         // The page is written before the next one is made: a site of many
         // pages never holds more than one page's script.
-        document->startProcessorNext(std::dynamic_pointer_cast<XmlProcessor>(XmlBase::createWithXmlRootDir(script, QString())));
+        document->startProcessorNext(XmlProcessor::createWithScript(script));
     });
 }
 

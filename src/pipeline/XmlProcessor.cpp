@@ -1,7 +1,10 @@
 #include "pipeline/XmlProcessor.h"
 
 #include "pipeline/XmlRun.h"
+#include "pipeline/XmlUnknownStep.h"
 #include "platform/ExceptionFrame.h"
+
+#include <QRegularExpression>
 
 XmlProcessor::XmlProcessor(Key key)
     : XmlBase(key)
@@ -14,6 +17,19 @@ std::shared_ptr<XmlProcessor> XmlProcessor::create()
     return make<XmlProcessor>();
 }
 
+std::shared_ptr<XmlProcessor> XmlProcessor::createWithScript(const QString& text)
+{
+    return lq::classFrame("XmlProcessor +createWithScript:", [&] {
+        if (auto processor = std::dynamic_pointer_cast<XmlProcessor>(createWithXmlRootDir(text, QString())))
+            return processor;
+        static const QRegularExpression firstTag(QStringLiteral("<\\s*([^\\s/>]+)"));
+        const QRegularExpressionMatch match = firstTag.match(text);
+        auto processor = create();
+        processor->addChild(XmlUnknownStep::createWithTag(match.hasMatch() ? match.captured(1) : QString()));
+        return processor;
+    });
+}
+
 QString XmlProcessor::elementName() const
 {
     return QStringLiteral("QZprocessor");
@@ -23,6 +39,15 @@ bool XmlProcessor::canYouBeMyParent(XmlBase* child)
 {
     return lq::modelFrame(this, "canYouBeMyParent:", [&] {
         return XmlRun::cast(child) != nullptr;
+    });
+}
+
+XmlBasePtr XmlProcessor::createChildFromTag(const QString& tag)
+{
+    return lq::modelFrame(this, "createChildFromTag:", [&]() -> XmlBasePtr {
+        if (XmlBasePtr known = XmlBase::createChildFromTag(tag))
+            return known;
+        return XmlUnknownStep::createWithTag(tag);
     });
 }
 

@@ -10,11 +10,17 @@ public:
     explicit XmlProcessor(Key key);
 
     static std::shared_ptr<XmlProcessor> create();
+    // The script of the text. A step the factory does not know stays in it
+    // as a step that fails with its name; a text whose root is no script
+    // becomes a script of one such step, named after the root.
+    static std::shared_ptr<XmlProcessor> createWithScript(const QString& text);
     static XmlProcessor* cast(XmlBase* object) { return dynamic_cast<XmlProcessor*>(object); }
 
     QString elementName() const override;
     // Steps only: any other element met in a script is read and dropped.
     bool canYouBeMyParent(XmlBase* child) override;
+    // The factory's step, or for a name it does not know a step that fails.
+    XmlBasePtr createChildFromTag(const QString& tag) override;
     // "rootDir" and "status"; the rest goes to the base.
     void setAttributeTo(const QString& key, const QString& value) override;
     // The base's, then ` rootDir="%@"` (the status is not written).

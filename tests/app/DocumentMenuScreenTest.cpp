@@ -28,6 +28,14 @@ namespace {
 
 using DocumentMenuScreenTest = LayoutWindowTest;
 
+// Lays the widget out and paints it on the screen at once: the picture
+// that follows shows it as it stands.
+void paintNow(QWidget* widget)
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    widget->repaint();
+}
+
 QImage screenPicture(const QString& name)
 {
     QImage picture = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
@@ -73,7 +81,7 @@ TEST_F(DocumentMenuScreenTest, MenusAndSheetsShowWholeOverTheWindow)
     modal.state->sheetAnswer = [&](QDialog* sheet) {
         sheet->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(sheet));
-        QTest::qWait(200);
+        paintNow(sheet);
         const QString name = sheet->windowTitle().toLower().replace(QLatin1Char(' '), QLatin1Char('-'));
         shown.append(sheet->windowTitle());
         screenPicture(QStringLiteral("sheet-") + name + QStringLiteral(".png"));
@@ -99,7 +107,7 @@ TEST_F(DocumentMenuScreenTest, MenusAndSheetsShowWholeOverTheWindow)
     modal.state->sheetAnswer = [](QDialog* sheet) { return typeAndPressTheDefaultButton(sheet, QStringLiteral("Before the new colours")); };
     window->menuClicked(MenuTag::SaveWithComment);
     window->menuClicked(MenuTag::Versions);
-    QTest::qWait(200);
+    paintNow(window.get());
     screenPicture(QStringLiteral("versions-tab.png"));
     expectButtonsWhole(*window->versionList());
     QAbstractItemModel* versions = window->versionList()->table()->model();

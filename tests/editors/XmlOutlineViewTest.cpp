@@ -18,6 +18,7 @@
 #include "support/ChildNames.h"
 #include "support/SiteInDocument.h"
 #include "support/TestFiles.h"
+#include "support/ui/CheckedModels.h"
 #include "support/ui/DropEvents.h"
 #include "support/ui/GridPictures.h"
 #include "support/ui/OutlineRows.h"
@@ -111,6 +112,11 @@ protected:
         outline.setXmlBase(home->UUID());
         outline.resize(320, 400);
         outline.show();
+        models.watch(&outline);
+    }
+    void TearDown() override
+    {
+        EXPECT_TRUE(CheckedModels::failures().isEmpty()) << CheckedModels::failures().join(QLatin1Char('\n')).toStdString();
     }
 
     QModelIndex rowOf(const XmlBase* element) const { return ::rowOf(outline, element); }
@@ -133,6 +139,7 @@ protected:
     std::shared_ptr<XmlGroup> group;
     RecordingController controller;
     XmlOutlineView outline;
+    CheckedModels models;
 };
 
 TEST_F(XmlOutlineViewTest, ShowsTheRootsChildrenWithIconsAndEditableNames)

@@ -9,6 +9,14 @@
 #include <random>
 #include <vector>
 
+#if defined(__SANITIZE_ADDRESS__)
+// The address checker's count of what is allocated (its header is not
+// installed with every compiler).
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
+#else
+#include <malloc.h>
+#endif
+
 namespace {
 
 using Pixel = std::array<uint8_t, 4>;
@@ -271,20 +279,46 @@ TEST(BitmapCrop, ClampsToTheOverlap)
     EXPECT_EQ(bitmap_crop(nullptr, 0, 0, 1, 1), nullptr);
 }
 
+// Bytes the process holds on the heap at the moment.
+size_t heapBytesInUse()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    return __sanitizer_get_current_allocated_bytes();
+#else
+    return mallinfo2().uordblks;
+#endif
+}
+
 TEST(BitmapFree, FreesViewsBeforeOrAfterTheirParent)
 {
+    // Views share their parent's pixels: what one writes, the parent and the
+    // other views read, and freeing a view leaves the pixels to them.
     bitmap* parent = bitmap_alloc(4, 4);
     bitmap* first = bitmap_crop(parent, 1, 1, 2, 2);
     bitmap* second = bitmap_crop(parent, 0, 0, 2, 2);
-    bitmap_free(first, 0);  // the parent's pixels stay
+    first->rows[0][0] = 7;   // the red of the parent's pixel (1, 1)
+    EXPECT_EQ(parent->rows[1][4], 7);
+    EXPECT_EQ(second->rows[1][4], 7);
+    bitmap_free(first, 0);
     parent->pixels[0] = 1;
+    EXPECT_EQ(second->pixels[0], 1);
+    EXPECT_EQ(second->rows[1][4], 7);
+    // The parent may go first: the view is then freed without a look at it
+    // (the address checker stops a read of the parent that is gone).
     bitmap_free(parent, 0);
-    bitmap_free(second, 0); // never touches the parent that is gone
+    bitmap_free(second, 0);
     bitmap_free(nullptr, 0);
 
-    // With the flag, a view takes its owner along.
-    bitmap* owner = bitmap_alloc(4, 4);
+    // A view takes only its own descriptor along, or with the flag its owner
+    // with the owner's pixels as well: all the heap the two took.
+    const size_t before = heapBytesInUse();
+    bitmap* owner = bitmap_alloc(64, 64);
+    const size_t withOwner = heapBytesInUse();
+    ASSERT_GE(withOwner, before + 64 * 64 * 4);
+    bitmap_free(bitmap_crop(owner, 0, 0, 2, 2), 0);
+    EXPECT_EQ(heapBytesInUse(), withOwner);
     bitmap_free(bitmap_crop(owner, 0, 0, 2, 2), 1);
+    EXPECT_EQ(heapBytesInUse(), before);
 }
 
 TEST(BitmapResample, AveragesCopiesAndRepeats)

@@ -26,6 +26,8 @@
 #include "platform/widgets/MyTextView.h"
 #include "platform/widgets/TextView.h"
 #include "editors/XmlOutlineView.h"
+#include "platform/DelayedCall.h"
+#include "support/EventLoop.h"
 #include "support/ui/LayoutWindow.h"
 #include "support/ui/SheetHands.h"
 #include "templates/XmlPictureFrame.h"
@@ -163,8 +165,13 @@ TEST_F(InspectorActionsTest, ACorrectionIsDroppedWhenAnotherElementIsSelectedMea
     layout->setSelectedObject(masthead);
     auto* field = control<MyIntegerField>(211);
     type(field, QStringLiteral("500"));
+    // The field's text and its action are put right later: both are armed,
+    // then run (or not) for the selection of their time.
+    const void* controller = static_cast<LayoutController*>(layout);
+    const QString corrections = QStringLiteral("formatCorrection:") + QString::number(reinterpret_cast<quintptr>(field));
+    EXPECT_EQ(lq::pendingCalls(controller, corrections), 2);
     layout->setSelectedObject(title);
-    QTest::qWait(600);
+    ASSERT_TRUE(processEventsUntil([&] { return lq::pendingCalls(controller, corrections) == 0; }));
     EXPECT_EQ(title->font()->fontSize(), 24) << "the masthead's number went to the page title";
     EXPECT_EQ(masthead->font()->fontSize(), 30);
     EXPECT_EQ(field->text(), QStringLiteral("30"));

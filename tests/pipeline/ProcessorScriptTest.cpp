@@ -101,7 +101,8 @@ TEST_F(ProcessorScriptTest, VerbatimTextAndSupportFilesReachTheSite)
                          "<QZcopy dir=\"homepage\" filename=\"lumenquill.js\" />\n")
         + QStringLiteral("</QZprocessor>\n"));
     ASSERT_TRUE(processor);
-    ASSERT_EQ(processor->numberChildren(), 2);
+    // The step of an unknown name stays in the script, to fail when it runs.
+    ASSERT_EQ(processor->numberChildren(), 3);
     EXPECT_EQ(processor->statusMessage(), QStringLiteral("Creating HTML for Home"));
 
     document.queue.startProcessor(processor);
@@ -110,7 +111,10 @@ TEST_F(ProcessorScriptTest, VerbatimTextAndSupportFilesReachTheSite)
     EXPECT_EQ(readAll(site.filePath(QStringLiteral("homepage/lumenquill.js"))), QByteArray("// script"));
     EXPECT_FALSE(QFileInfo::exists(site.filePath(QStringLiteral("homepage/b.html"))));
     EXPECT_EQ(document.queue.activityText(),
-        QStringLiteral("Creating HTML for Home saving file:a.html\nCreating HTML for Home copying file:lumenquill.js\n"));
+        QStringLiteral("Creating HTML for Home saving file:a.html\nCreating HTML for Home\n"
+                       "Unknown build step <QZnotAStep>: nothing was done for it\n"
+                       "Creating HTML for Home copying file:lumenquill.js\n"));
+    EXPECT_EQ(document.queue.failedSteps(), 1);
     EXPECT_TRUE(document.queue.statusHidden());
     EXPECT_EQ(document.queue.progress(), 0.0);
 }

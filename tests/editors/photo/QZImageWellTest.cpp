@@ -32,6 +32,7 @@
 #include "platform/widgets/MySlider.h"
 #include "platform/widgets/MyStepper.h"
 #include "platform/widgets/TextView.h"
+#include "platform/DelayedCall.h"
 #include "support/EventLoop.h"
 #include "support/GeometryPrinters.h"
 #include "support/Printers.h"
@@ -267,6 +268,7 @@ TEST_F(PhotoEditorTest, TurningKeepsTheCropAndReplacingClearsItAndKeepsWithinThe
     openWindow();
     show(photo.get());
     const QString stored = photo->originalFilename();
+    const QString replacement = QStringLiteral("replaceImage2:");   // the key of the delayed replacement
 
     control<MyButton>(Tag::rotateRight)->click();
     EXPECT_EQ(pictureSize(stored), QSize(600, 800));
@@ -285,7 +287,8 @@ TEST_F(PhotoEditorTest, TurningKeepsTheCropAndReplacingClearsItAndKeepsWithinThe
     EXPECT_EQ(modal.state->panels[0].nameFieldLabel, QStringLiteral("Replace"));
     EXPECT_EQ(modal.state->panels[0].folder, QDir::homePath());
     EXPECT_EQ(modal.state->panels[0].window, window.get());
-    QTest::qWait(50);
+    // The replacement runs later, when one is armed: none is.
+    EXPECT_EQ(lq::pendingCalls(editor(), replacement), 0);
     EXPECT_EQ(pictureSize(stored), QSize(800, 600));
 
     // A file that is no picture: nothing changes either.
@@ -293,13 +296,14 @@ TEST_F(PhotoEditorTest, TurningKeepsTheCropAndReplacingClearsItAndKeepsWithinThe
     writeAll(notAPicture, QByteArray("plain text"));
     modal.state->panelAnswer = notAPicture;
     control<MyButton>(Tag::replaceImage)->click();
-    QTest::qWait(50);
+    EXPECT_EQ(lq::pendingCalls(editor(), replacement), 0);
     EXPECT_EQ(pictureSize(stored), QSize(800, 600));
     EXPECT_EQ(photo->canvas()->image()->crop(), lq::Rect(10, 20, 300, 200));
 
     // A picture larger than the largest kept: scaled down, no crop, shown anew.
     modal.state->panelAnswer = pictureFile(QStringLiteral("large.jpg"), 3000, 1500, Qt::darkRed);
     control<MyButton>(Tag::replaceImage)->click();
+    EXPECT_EQ(lq::pendingCalls(editor(), replacement), 1);
     ASSERT_TRUE(processEventsUntil([&] { return pictureSize(stored) != QSize(800, 600); }, 5000));
     EXPECT_EQ(pictureSize(stored), QSize(2000, 1000));
     EXPECT_TRUE(photo->canvas()->image()->crop().isZero());

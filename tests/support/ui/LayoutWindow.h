@@ -20,6 +20,7 @@
 #include "platform/widgets/MyTabView.h"
 #include "support/TestFiles.h"
 #include "support/TestPictures.h"
+#include "support/ui/CheckedModels.h"
 #include "support/ui/ScriptedModalHandler.h"
 #include "templates/XmlBoxModel.h"
 #include "templates/XmlStyleSheet.h"
@@ -139,9 +140,17 @@ protected:
         ASSERT_TRUE(document.newDocument(work.filePath(QStringLiteral("Site.lqxl")))) << qPrintable(document.lastError());
         window = std::make_unique<MyDocumentWindow>(document, nullptr);
         ASSERT_NE(layout, nullptr);
+        // The tables and outlines of the window, its panes and the layout
+        // editor (the template list, the element tables) check themselves.
+        models.watch(window.get());
+        models.watch(layout);
+        for (EditorKind kind : { EditorKind::Album, EditorKind::Group, EditorKind::PayPal, EditorKind::Website, EditorKind::ImageWell,
+                 EditorKind::Trash, EditorKind::Files, EditorKind::IPhoto, EditorKind::Html, EditorKind::Navigator })
+            models.watch(dynamic_cast<QObject*>(window->panel(kind)));
     }
     void TearDown() override
     {
+        EXPECT_TRUE(CheckedModels::failures().isEmpty()) << CheckedModels::failures().join(QLatin1Char('\n')).toStdString();
         window.reset();
         MyDocumentWindow::setLayoutFactory({});
     }
@@ -184,6 +193,7 @@ protected:
     MyDocument document;
     std::unique_ptr<MyDocumentWindow> window;
     SpyLayoutController* layout = nullptr;
+    CheckedModels models;
 };
 
 // The starter site's photo page and its template, with the before-and-after

@@ -9,6 +9,7 @@
 #include "editors/iphoto/QZiPhoto.h"
 #include "model/files/XmlFiles.h"
 #include "model/site/XmlTrash.h"
+#include "support/ui/CheckedModels.h"
 #include "support/ui/DropEvents.h"
 #include "support/ui/OutlineRows.h"
 #include "support/ui/RecordingEditorPanel.h"
@@ -44,6 +45,15 @@ protected:
         SiteWindowTest::SetUp();
         window->resize(1000, 720);
         window->show();
+        // Every table and outline of the window and its panes checks itself.
+        models.watch(window.get());
+        for (EditorKind kind : { EditorKind::Navigator, EditorKind::Trash, EditorKind::Files, EditorKind::IPhoto })
+            models.watch(dynamic_cast<QObject*>(window->panel(kind)));
+    }
+    void TearDown() override
+    {
+        EXPECT_TRUE(CheckedModels::failures().isEmpty()) << CheckedModels::failures().join(QLatin1Char('\n')).toStdString();
+        SiteWindowTest::TearDown();
     }
 
     QZNavViewer& navigator() const { return *dynamic_cast<QZNavViewer*>(window->panel(EditorKind::Navigator)); }
@@ -82,4 +92,5 @@ protected:
     int loads(EditorKind kind) const { return static_cast<int>(recording(kind)->calls().count(QStringLiteral("loadEditor"))); }
 
     ScopedSitePanes panes;
+    CheckedModels models;
 };

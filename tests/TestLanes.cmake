@@ -1,0 +1,142 @@
+# Lanes for the tests. ctest runs every test; a label picks a lane:
+#   unit     the core program's tests that need nothing outside the process
+#   ui       the interface program's tests that need nothing outside the
+#            process (windows on the offscreen platform)
+#   servers  tests that start WebDAV, FTP, SFTP or HTTP servers on loopback
+#   browser  tests that check pages with the validator or open them in
+#            headless Chromium
+#   screen   tests that put windows on an X server of their own (Xvfb)
+# A test file belongs to the lanes of the helpers it includes (directly or
+# through another header of tests/support), and so does every suite it holds;
+# a file that includes none of them is in its program's plain lane (unit or
+# ui). A new test in a file goes where the file goes, and a new file where
+# its includes say, without a list to keep. The test programs stay whole
+# (one binary each, every suite in it); only ctest splits them.
+#
+# In the plain lanes a process runs a whole suite (ctest's test is named
+# after it), since there starting the program costs more than most tests;
+# the other lanes run a process per test ("Suite.Test"). One more process
+# per program runs whatever suite the scan below did not see.
+#
+# A suite name stands in one lane: a suite found in files of two lanes stops
+# the configuration, naming both files.
+
+set(LQ_TEST_PARTS servers browser screen)
+set(LQ_TEST_PART_HEADERS_servers TestServers LocalHttpServer)
+set(LQ_TEST_PART_HEADERS_browser HeadlessChromium HtmlValidator)
+set(LQ_TEST_PART_HEADERS_screen OnXvfb XvfbProgram)
+
+# A support header that includes a part's helper brings the part with it.
+file(GLOB_RECURSE LQ_TEST_SUPPORT_HEADERS CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/support/*.h")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${LQ_TEST_SUPPORT_HEADERS})
+foreach(part IN LISTS LQ_TEST_PARTS)
+  set(grown TRUE)
+  while(grown)
+    set(grown FALSE)
+    list(JOIN LQ_TEST_PART_HEADERS_${part} "|" names)
+    foreach(header IN LISTS LQ_TEST_SUPPORT_HEADERS)
+      get_filename_component(name "${header}" NAME_WE)
+      if(name IN_LIST LQ_TEST_PART_HEADERS_${part})
+        continue()
+      endif()
+      file(READ "${header}" text)
+      if(text MATCHES "#[ \t]*include[ \t]+\"support/(ui/)?(${names})\\.h\"")
+        list(APPEND LQ_TEST_PART_HEADERS_${part} ${name})
+        set(grown TRUE)
+      endif()
+    endforeach()
+  endwhile()
+endforeach()
+
+# The parts a test file needs, in the order of LQ_TEST_PARTS.
+function(lq_test_file_parts source out)
+  file(READ "${source}" text)
+  set(parts)
+  foreach(part IN LISTS LQ_TEST_PARTS)
+    list(JOIN LQ_TEST_PART_HEADERS_${part} "|" names)
+    if(text MATCHES "#[ \t]*include[ \t]+\"support/(ui/)?(${names})\\.h\"")
+      list(APPEND parts ${part})
+    endif()
+  endforeach()
+  set(${out} ${parts} PARENT_SCOPE)
+endfunction()
+
+# The suites a test file defines.
+function(lq_test_file_suites source out)
+  file(READ "${source}" text)
+  string(REGEX MATCHALL "(^|[^A-Za-z0-9_])(TEST|TEST_F|TEST_P|TYPED_TEST|TYPED_TEST_P)\\([ \t\r\n]*[A-Za-z0-9_]+" found "${text}")
+  set(suites)
+  foreach(match IN LISTS found)
+    string(REGEX REPLACE ".*\\([ \t\r\n]*" "" suite "${match}")
+    list(APPEND suites ${suite})
+  endforeach()
+  list(REMOVE_DUPLICATES suites)
+  set(${out} ${suites} PARENT_SCOPE)
+endfunction()
+
+# Registers the tests of the program `target`, built from the given sources,
+# with ctest: the suites of each lane under its labels, the rest under
+# `plain_lane`.
+function(lq_add_test_lanes target plain_lane)
+  set(lanes)
+  foreach(source IN LISTS ARGN)
+    # The lanes follow the includes, so an edit of a test file reconfigures.
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${source}")
+    lq_test_file_parts("${source}" parts)
+    if(parts)
+      list(JOIN parts "+" lane)
+    else()
+      set(lane "${plain_lane}")
+    endif()
+    lq_test_file_suites("${source}" suites)
+    foreach(suite IN LISTS suites)
+      if(DEFINED lane_of_${suite} AND NOT lane_of_${suite} STREQUAL lane)
+        message(FATAL_ERROR "The test suite ${suite} is in ${file_of_${suite}} (lane ${lane_of_${suite}}) "
+          "and in ${source} (lane ${lane}): give one of them another name.")
+      endif()
+      set(lane_of_${suite} "${lane}")
+      set(file_of_${suite} "${source}")
+      if(NOT suite IN_LIST suites_of_${lane})
+        list(APPEND suites_of_${lane} ${suite})
+      endif()
+    endforeach()
+    if(parts AND NOT lane IN_LIST lanes)
+      list(APPEND lanes "${lane}")
+    endif()
+  endforeach()
+
+  # A suite's tests: plain, parameterised (Prefix/Suite.Test/N) and typed (Suite/N.Test).
+  set(known_filter)
+  set(label_text "")
+  foreach(lane IN LISTS lanes)
+    set(patterns)
+    foreach(suite IN LISTS suites_of_${lane})
+      list(APPEND patterns "${suite}.*" "*/${suite}.*" "${suite}/*")
+    endforeach()
+    list(APPEND known_filter ${patterns})
+    list(JOIN patterns ":" filter)
+    string(MAKE_C_IDENTIFIER "lq_tests_${target}_${lane}" list_name)
+    gtest_discover_tests(${target}
+      TEST_FILTER "${filter}"
+      TEST_LIST ${list_name}
+      DISCOVERY_MODE PRE_TEST
+      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    string(REPLACE "+" ";" labels "${lane}")
+    string(APPEND label_text "if(${list_name})\n  set_tests_properties(\${${list_name}} PROPERTIES LABELS \"${labels}\")\nendif()\n")
+  endforeach()
+  set(label_script "${CMAKE_CURRENT_BINARY_DIR}/${target}_lanes.cmake")
+  file(WRITE "${label_script}" "${label_text}")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${label_script}")
+
+  # The plain lane, a suite per process, and what no scan saw.
+  foreach(suite IN LISTS suites_of_${plain_lane})
+    set(patterns "${suite}.*" "*/${suite}.*" "${suite}/*")
+    list(APPEND known_filter ${patterns})
+    list(JOIN patterns ":" filter)
+    add_test(NAME ${suite} COMMAND ${target} "--gtest_filter=${filter}")
+    set_tests_properties(${suite} PROPERTIES LABELS "${plain_lane}" ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  endforeach()
+  list(JOIN known_filter ":" filter)
+  add_test(NAME ${target}.UnlistedSuites COMMAND ${target} "--gtest_filter=-${filter}")
+  set_tests_properties(${target}.UnlistedSuites PROPERTIES LABELS "${plain_lane}" ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
