@@ -84,6 +84,8 @@ QString whatStopsTheMove(const QString& destination)
     const QString parent = QFileInfo(destination).path();
     if (isLink(parent) || !QFileInfo(parent).isDir())
         return QStringLiteral("its folder is missing or a link");
+    if (::access(QFile::encodeName(parent).constData(), W_OK) != 0)
+        return QStringLiteral("its folder cannot be written: ") + QString::fromLocal8Bit(std::strerror(errno));
     return QString();
 }
 
@@ -177,7 +179,9 @@ SiteJournal::SiteJournal(const QString& folder, const QString& stagingPrefix)
 
 SiteJournal::~SiteJournal()
 {
-    if (!_staging.isEmpty())
+    // A committed change whose moves did not all happen keeps its staged
+    // files for the next recover, which finishes it.
+    if (!_staging.isEmpty() && !(_committed && QFileInfo::exists(_folder + QLatin1Char('/') + journalName)))
         lq::removeItem(_staging);
 }
 
