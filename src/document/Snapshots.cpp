@@ -17,6 +17,8 @@ const QString Snapshots::sequenceMemberPrefix = QStringLiteral("sequence-");
 namespace {
 
 const QString archiveExtension = QStringLiteral(".qvzip");
+// Past any number of saves a site sees; a larger one was not written here.
+constexpr qint64 largestSequence = qint64(1) << 48;
 
 // Where a file of the list stands: numbered snapshots by their number, then
 // the others by the date of their names.
@@ -51,7 +53,7 @@ std::optional<qint64> Snapshots::sequenceOf(const QString& archive)
             continue;
         bool number = false;
         const qint64 sequence = member.storedName.mid(prefix.size()).toLongLong(&number);
-        if (number && sequence > 0)
+        if (number && sequence > 0 && sequence < largestSequence)
             return sequence;
     }
     return std::nullopt;

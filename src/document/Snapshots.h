@@ -24,7 +24,7 @@ public:
     static const QString sequenceMemberPrefix;
 
     // The sequence number the archive carries; nothing when it carries none
-    // or is no readable archive.
+    // (or a number no save writes) or is no readable archive.
     static std::optional<qint64> sequenceOf(const QString& archive);
     // The number for the next snapshot of the folder: one past the largest
     // there (1 for none).

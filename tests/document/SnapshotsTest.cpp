@@ -8,6 +8,7 @@
 #include "model/files/XmlFile.h"
 #include "model/files/XmlStandAloneFiles.h"
 #include "model/site/XmlSite.h"
+#include "platform/FileHelpers.h"
 #include "platform/Process.h"
 #include "support/Printers.h"
 #include "support/TestFiles.h"
@@ -150,4 +151,39 @@ TEST_F(SnapshotsTest, SnapshotsOfOlderReleasesFollowInTheOrderOfTheirDates)
     EXPECT_EQ(versions.objectValue(QStringLiteral("name"), 1), displayName(newSite));
     for (int row = 2; row < versions.numberOfRows(); ++row)
         EXPECT_EQ(versions.objectValue(QStringLiteral("name"), row), displayName(first.addDays(MyDocument::keptSnapshots + 2 - (row - 2)))) << row;
+}
+
+TEST_F(SnapshotsTest, ASequenceNoSaveWritesCountsAsNone)
+{
+    // Archives from elsewhere, each with one forged sequence member.
+    struct Case {
+        const char* member;
+        std::optional<qint64> sequence;
+    };
+    const Case cases[] {
+        { "sequence-17", 17 },
+        { "sequence-0", std::nullopt },
+        { "sequence--5", std::nullopt },
+        { "sequence-12abc", std::nullopt },
+        { "sequence-9223372036854775807", std::nullopt },
+        { "sequence-99999999999999999999999", std::nullopt },
+        { "bitmaps2/sequence-40", std::nullopt },
+    };
+    const QString forged = work.filePath(QStringLiteral("forged"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.member);
+        writeAll(forged + QLatin1Char('/') + QLatin1String(c.member), "");
+        const QString archive = work.filePath(QStringLiteral("forged.qvzip"));
+        QFile::remove(archive);
+        ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, forged, QString::fromLatin1(c.member), false));
+        EXPECT_EQ(Snapshots::sequenceOf(archive), c.sequence);
+        lq::removeItem(forged);
+
+        // Put among the site's snapshots, the next save still gets the next number.
+        const QString planted = snapshot(QStringLiteral("Planted"));
+        ASSERT_TRUE(QFile::copy(archive, planted));
+        const qint64 next = std::max<qint64>(c.sequence.value_or(0), 1) + 1;
+        EXPECT_EQ(Snapshots::nextSequence(folder + QStringLiteral("/revert")), next);
+        ASSERT_TRUE(QFile::remove(planted));
+    }
 }
