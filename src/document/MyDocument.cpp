@@ -1,6 +1,8 @@
 #include "document/MyDocument.h"
 
 #include "document/LayoutControllerBase.h"
+#include "document/SiteJournal.h"
+#include "document/Snapshots.h"
 #include "pipeline/XmlProcessor.h"
 #include "pipeline/XmlResizeThumbnail.h"
 #include "model/core/XmlBase.h"
@@ -31,10 +33,11 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QUrl>
 
 #include <algorithm>
+
+#include <unistd.h>
 
 namespace {
 
@@ -45,11 +48,9 @@ const QStringList documentFolders { QStringLiteral("pictures"), QStringLiteral("
     QStringLiteral("revert"), QStringLiteral("homepage"), QStringLiteral("homepage/pictures"), QStringLiteral("files"),
     QStringLiteral("homepage/bitmaps") };
 
-// The document's own files: complete on the disk before they replace the old
-// ones, and their owner's alone (they hold page passwords and the
-// destination's credentials), as are the folders that hold them and the
-// snapshots.
-constexpr lq::WriteOptions documentFileOptions { .ownerOnly = true, .durable = true };
+// The document's own files are their owner's alone (they hold page
+// passwords and the destination's credentials), as are the folders that hold
+// them and the snapshots.
 constexpr QFile::Permissions ownerOnlyFolder = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
 constexpr QFile::Permissions ownerOnlyFile = QFile::ReadOwner | QFile::WriteOwner;
 
@@ -81,27 +82,45 @@ std::pair<std::shared_ptr<XmlSite>, std::shared_ptr<XmlTheme>> unpackSiteAndThem
     return { site, theme };
 }
 
-// Moves the theme pictures of an unpacked snapshot into the document's
-// "bitmaps2", replacing namesakes: plain files only, nothing below.
-bool restoreThemePictures(const QString& unpacked, const QString& bitmaps, QString& why)
+// Notes that the theme pictures of a snapshot unpacked into the staging
+// folder (its path below there given) go into the document's "bitmaps2",
+// replacing namesakes: plain files only, nothing below.
+bool stageThemePictures(SiteJournal& change, const QString& unpacked, const QString& bitmaps, QString& why)
 {
-    if (!QFileInfo(unpacked).isDir())
+    const QString pictures = change.stagingFolder() + QLatin1Char('/') + unpacked;
+    if (!QFileInfo(pictures).isDir())
         return true;
     if (!MyDocument::dirExists(bitmaps)) {
         why = QStringLiteral("cannot make the folder ") + bitmaps;
         return false;
     }
-    for (const QString& name : lq::folderEntries(unpacked)) {
-        const QFileInfo picture(unpacked + QLatin1Char('/') + name);
+    for (const QString& name : lq::folderEntries(pictures)) {
+        const QFileInfo picture(pictures + QLatin1Char('/') + name);
         if (!picture.isFile() || picture.isSymLink())
             continue;
-        const QString target = bitmaps + QLatin1Char('/') + name;
-        if (QFileInfo(target).isDir() || (QFileInfo::exists(target) && !QFile::remove(target)) || !QFile::rename(picture.filePath(), target)) {
+        const QString target = QStringLiteral("bitmaps2/") + name;
+        if (QFileInfo(bitmaps + QLatin1Char('/') + name).isDir() || !SiteJournal::isReplaceableTarget(target)) {
             why = QStringLiteral("cannot put the theme picture ") + name + QStringLiteral(" in place");
             return false;
         }
+        change.addMove(unpacked + QLatin1Char('/') + name, target);
     }
     return true;
+}
+
+// Puts a file of the document into the staging folder without copying its
+// bytes where the disk allows (a second name for the same file).
+bool stageCopy(const QString& source, const QString& target, QString& why)
+{
+    if (::link(QFile::encodeName(source).constData(), QFile::encodeName(target).constData()) == 0)
+        return true;
+    return lq::copyItem(source, target, &why);
+}
+
+// The names (without extension) of the theme pictures the theme uses.
+bool isUsedPicture(const QStringList& used, const QFileInfo& picture)
+{
+    return used.contains(picture.completeBaseName()) || used.contains(picture.baseName());
 }
 
 QString withoutTrailingSlash(const QString& path)
@@ -345,6 +364,11 @@ bool MyDocument::newDocumentFromArchive(const QString& folderPath, const QString
             return fail(QStringLiteral("could not create new document: ") + folder + QStringLiteral(" already exists"));
         if (!dirExists(folder))
             return fail(QStringLiteral("could not create new document: ") + folder);
+        QString why;
+        if (!_lock.acquire(folder, &why)) {
+            lq::removeItem(folder);
+            return fail(QStringLiteral("could not create new document: ") + folder + QStringLiteral(": ") + why);
+        }
         // What could not be made whole goes again: no half-made document stays.
         const auto abandon = [&](const QString& why) {
             release();
@@ -352,11 +376,11 @@ bool MyDocument::newDocumentFromArchive(const QString& folderPath, const QString
             if (_rss)
                 _rss->setDocument(nullptr);
             _rss.reset();
+            _lock.release();
             lq::removeItem(folder);
             return fail(QStringLiteral("could not create new document: ") + folder + QStringLiteral(": ") + why);
         };
 
-        QString why;
         const auto [site, theme] = unpackSiteAndTheme(archive, folder, why);
         if (!site || !theme)
             return abandon(QStringLiteral("the starter site cannot be read") + (why.isEmpty() ? QString() : QStringLiteral(": ") + why));
@@ -474,6 +498,16 @@ bool MyDocument::readFromFile(const QString& folderPath)
             fail(QStringLiteral("it holds no Lumenquill website (no site.xmlbase and theme.xmlbase)"));
             return;
         }
+        // Nothing is touched before the folder is ours.
+        QString why;
+        if (!_lock.acquire(folder, &why)) {
+            fail(why);
+            return;
+        }
+        if (!SiteJournal::recover(folder, &why)) {
+            fail(QStringLiteral("the save that was interrupted there cannot be finished: ") + why);
+            return;
+        }
         dirExists(folder + QStringLiteral("/bitmaps2"));
         dirExists(folder + QStringLiteral("/revert"));
         if (!QFileInfo::exists(siteFile) || !QFileInfo::exists(folder + QStringLiteral("/theme.xmlbase"))) {
@@ -546,6 +580,8 @@ bool MyDocument::readFromFile(const QString& folderPath)
     });
     if (opened)
         clearChangeCount();
+    else
+        _lock.release();
     return opened;
 }
 
@@ -555,7 +591,7 @@ void MyDocument::trimSnapshots(const QString& folder)
     snapshots->setRootDir(folder + QStringLiteral("/revert"));
     snapshots->setFoldersFiles(false, true);
     snapshots->refresh();
-    snapshots->sortByCreationDate();
+    Snapshots::sortNewestFirst(*snapshots);
     while (snapshots->numberChildren() > keptSnapshots) {
         const XmlBasePtr oldest = snapshots->lastChild();
         lq::removeItem(oldest->fullname());
@@ -585,6 +621,12 @@ bool MyDocument::saveFileWithComment(const QString& folderPath, const QString& c
                 return fail(QStringLiteral("could not save document: cannot keep ") + private_ + QStringLiteral(" to its owner"));
         if (!_site || !_theme)
             return fail(QStringLiteral("could not save document: no site"));
+        QString why;
+        if (!_lock.acquire(folder, &why))
+            return fail(QStringLiteral("could not save document: ") + why);
+        // A change that failed half way earlier is finished before this one.
+        if (!SiteJournal::recover(folder, &why))
+            return fail(QStringLiteral("could not save document: ") + why);
         if (!_location)
             _location = XmlLocation::create();
         if (!_rss) {
@@ -592,23 +634,29 @@ bool MyDocument::saveFileWithComment(const QString& folderPath, const QString& c
             _rss->setDocument(this);
         }
 
-        // Every file is written beside its target and forced onto the disk
-        // first; the targets are replaced only once all four are complete,
-        // so a failure (a full disk) leaves the saved document as it was.
+        // The four files and the snapshot are all written whole in a staging
+        // folder first; then they replace the old ones in one change, so a
+        // failure (a full disk) or a kill leaves the saved document as it
+        // was, or as this save makes it.
         const QList<XmlBase*> trees { _site.get(), _theme.get(), _location.get(), _rss.get() };
-        std::vector<lq::PendingFile> files(trees.size());
-        QString why;
+        QList<QByteArray> texts;
+        for (XmlBase* tree : trees)
+            texts.append(tree->createXml().toUtf8());
+        SiteJournal change(folder, SiteJournal::saveStagingPrefix);
+        if (!change.begin(&why))
+            return fail(QStringLiteral("could not save document: ") + why);
         for (qsizetype i = 0; i < trees.size(); ++i)
-            if (!files[i].write(folder + QLatin1Char('/') + documentFiles[i], trees[i]->createXml().toUtf8(), documentFileOptions, &why))
+            if (!change.stageFile(documentFiles[i], texts[i], &why))
                 return fail(QStringLiteral("could not save document: ") + why);
-        for (lq::PendingFile& file : files)
-            if (!file.commit(&why))
-                return fail(QStringLiteral("could not save document: ") + why);
+        QString snapshotWhy;
+        const bool snapshot = stageSnapshot(change, folder, texts[0], texts[1], comment, snapshotWhy);
+        if (!change.commit(&why))
+            return fail(QStringLiteral("could not save document: ") + why);
 
         pruneBitmaps(folder);
         clearChangeCount();
-        if (!makeSnapshot(folder, comment))
-            _lastError = QStringLiteral("the document was saved, but its snapshot could not be made");
+        if (!snapshot)
+            _lastError = QStringLiteral("the document was saved, but its snapshot could not be made: ") + snapshotWhy;
         return true;
     });
 }
@@ -625,22 +673,51 @@ void MyDocument::pruneBitmaps(const QString& folder)
         const QFileInfo entry(bitmaps + QLatin1Char('/') + name);
         if (entry.isDir())
             continue;
-        if (!used.contains(entry.completeBaseName()) && !used.contains(entry.baseName()))
+        if (!isUsedPicture(used, entry))
             lq::removeItem(entry.filePath());
     }
 }
 
-bool MyDocument::makeSnapshot(const QString& folder, const QString& comment)
+bool MyDocument::stageSnapshot(SiteJournal& change, const QString& folder, const QByteArray& site, const QByteArray& theme,
+    const QString& comment, QString& why)
 {
-    const QString archive = folder + QStringLiteral("/revert/") + snapshotName(_now()) + QStringLiteral(".qvzip");
-    bool done = XmlBase::zipRootDirFilenameRecursive(archive, folder, QStringLiteral("site.xmlbase"), false);
-    done = done && XmlBase::zipRootDirFilenameRecursive(archive, folder, QStringLiteral("theme.xmlbase"), false);
-    done = done && XmlBase::zipRootDirFilenameRecursive(archive, folder, QStringLiteral("bitmaps2"), true);
+    // The snapshot is made of what this save writes: the site and the theme
+    // as staged, and the theme pictures that stay once the save has dropped
+    // those the theme no longer uses.
+    const QString contents = change.stagingFolder() + QStringLiteral("/snapshot");
+    const QString revert = folder + QStringLiteral("/revert");
+    const qint64 sequence = Snapshots::nextSequence(revert);
+    const QString sequenceMember = Snapshots::sequenceMemberPrefix + QString::number(sequence);
+    const QString bitmaps = folder + QStringLiteral("/bitmaps2");
+    bool done = QDir().mkdir(contents) && QDir().mkdir(contents + QStringLiteral("/bitmaps2"));
+    done = done && lq::writeFileAtomically(contents + QStringLiteral("/site.xmlbase"), site, &why)
+        && lq::writeFileAtomically(contents + QStringLiteral("/theme.xmlbase"), theme, &why)
+        && lq::writeFileAtomically(contents + QLatin1Char('/') + sequenceMember, QByteArray(), &why);
+    QStringList used;
+    _theme->listOfBitmaps(used);
+    for (const QString& name : lq::folderEntries(bitmaps)) {
+        const QFileInfo entry(bitmaps + QLatin1Char('/') + name);
+        if (!done)
+            break;
+        if (entry.isSymLink() || (!entry.isDir() && !isUsedPicture(used, entry)))
+            continue;
+        done = stageCopy(entry.filePath(), contents + QStringLiteral("/bitmaps2/") + name, why);
+    }
+    const QString archive = change.stagingFolder() + QStringLiteral("/snapshot.qvzip");
+    done = done && XmlBase::zipRootDirFilenameRecursive(archive, contents, QStringLiteral("site.xmlbase"), false);
+    done = done && XmlBase::zipRootDirFilenameRecursive(archive, contents, QStringLiteral("theme.xmlbase"), false);
+    done = done && XmlBase::zipRootDirFilenameRecursive(archive, contents, QStringLiteral("bitmaps2"), true);
+    done = done && XmlBase::zipRootDirFilenameRecursive(archive, contents, sequenceMember, false);
     done = done && XmlBase::setCommentInZipComment(archive, comment);
     done = done && QFile::setPermissions(archive, ownerOnlyFile);
-    if (!done)
-        lq::log(QStringLiteral("could not make the snapshot ") + archive);
-    return done;
+    if (!done) {
+        if (why.isEmpty())
+            why = QStringLiteral("the archive ") + archive + QStringLiteral(" cannot be written");
+        lq::log(QStringLiteral("could not make the snapshot: ") + why);
+        return false;
+    }
+    change.addMove(QStringLiteral("snapshot.qvzip"), QStringLiteral("revert/") + Snapshots::freeName(revert, _now()) + QStringLiteral(".qvzip"));
+    return true;
 }
 
 // --- Save as, revert, archive ----------------------------------------------------------
@@ -660,6 +737,9 @@ bool MyDocument::saveAs(const QString& pathGiven)
         QString why;
         if (!lq::copyItem(fileName(), path, &why))
             return fail(QStringLiteral("could not save as ") + path + QStringLiteral(": ") + why);
+        // The copy is this program's own: the lock file copied with it names
+        // this program and goes, the copy is locked afresh by the save.
+        lq::removeItem(path + QLatin1Char('/') + SiteLock::lockName);
         _site->setRootDir(path);
         _theme->setRootDir(path);
         if (!saveFileWithComment(path, QString()))
@@ -676,34 +756,35 @@ bool MyDocument::revertFromFile(const QString& snapshot)
         const QString folder = fileName();
         if (folder.isEmpty())
             return fail(QStringLiteral("no document to revert"));
+        QString why;
+        if (!SiteJournal::recover(folder, &why))
+            return fail(QStringLiteral("could not revert: ") + why);
         // The snapshot is unpacked into a private folder and read and checked
         // there: the document changes only once its site and theme read
         // back, and only the document's own files are ever taken from it.
-        QTemporaryDir staging(folder + QStringLiteral("/.lumenquill-revert-XXXXXX"));
-        if (!staging.isValid())
-            return fail(QStringLiteral("could not revert: ") + staging.errorString());
-        if (!lq::unzipInto(snapshot, staging.path()))
+        SiteJournal change(folder, SiteJournal::revertStagingPrefix);
+        if (!change.begin(&why))
+            return fail(QStringLiteral("could not revert: ") + why);
+        const QString unpacked = change.stagingFolder() + QStringLiteral("/snapshot");
+        if (!QDir().mkdir(unpacked) || !lq::unzipInto(snapshot, unpacked))
             return fail(QStringLiteral("could not revert: the snapshot cannot be unpacked: ") + snapshot);
-        auto site = std::dynamic_pointer_cast<XmlSite>(XmlBase::createWithFile(staging.filePath(QStringLiteral("site.xmlbase"))));
-        auto theme = std::dynamic_pointer_cast<XmlTheme>(XmlBase::createWithFile(staging.filePath(QStringLiteral("theme.xmlbase"))));
+        auto site = std::dynamic_pointer_cast<XmlSite>(XmlBase::createWithFile(unpacked + QStringLiteral("/site.xmlbase")));
+        auto theme = std::dynamic_pointer_cast<XmlTheme>(XmlBase::createWithFile(unpacked + QStringLiteral("/theme.xmlbase")));
         if (!site || !theme)
             return fail(QStringLiteral("the snapshot lacks a readable site or theme: ") + snapshot);
         site->setRootDir(folder);
         theme->setRootDir(folder);
 
-        // The four files are written whole beside their targets first; the
-        // theme's pictures come back next; then the files replace the old ones.
-        std::vector<lq::PendingFile> files(documentFiles.size());
+        // The four files and the theme's pictures replace the old ones in
+        // one change: a kill leaves the document as it was or reverted.
         const QList<XmlBase*> trees { site.get(), theme.get(), _location.get(), _rss.get() };
-        QString why;
         for (qsizetype i = 0; i < trees.size(); ++i)
-            if (trees[i] && !files[i].write(folder + QLatin1Char('/') + documentFiles[i], trees[i]->createXml().toUtf8(), documentFileOptions, &why))
+            if (trees[i] && !change.stageFile(documentFiles[i], trees[i]->createXml().toUtf8(), &why))
                 return fail(QStringLiteral("could not revert: ") + why);
-        if (!restoreThemePictures(staging.filePath(QStringLiteral("bitmaps2")), folder + QStringLiteral("/bitmaps2"), why))
+        if (!stageThemePictures(change, QStringLiteral("snapshot/bitmaps2"), folder + QStringLiteral("/bitmaps2"), why))
             return fail(QStringLiteral("could not revert: ") + why);
-        for (qsizetype i = 0; i < trees.size(); ++i)
-            if (trees[i] && !files[i].commit(&why))
-                return fail(QStringLiteral("could not revert: ") + why);
+        if (!change.commit(&why))
+            return fail(QStringLiteral("could not revert: ") + why);
 
         adopt(site, theme);
         _theme->crossReferenceXmlSite(_site.get());

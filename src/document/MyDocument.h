@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/SiteLock.h"
 #include "pipeline/ProcessorQueue.h"
 #include "model/core/DocumentBase.h"
 
@@ -18,6 +19,7 @@ class XmlRSS;
 class XmlSite;
 class XmlStandAloneFiles;
 class XmlTheme;
+class SiteJournal;
 
 // One open website: the document folder "<name>.lqxl" with its four element
 // trees (site, theme, publishing destination, feed settings), the queue of
@@ -29,7 +31,12 @@ class XmlTheme;
 // "rss.xmlbase" and the folders "pictures", "temp", "bitmaps2", "revert",
 // "homepage" (with "pictures" and "bitmaps") and "files". Each save adds a
 // snapshot "revert/<date>.qvzip" holding the site, the theme and "bitmaps2",
-// with the save's comment as the archive comment.
+// with the save's comment as the archive comment (see Snapshots).
+//
+// A save or a revert changes the folder all or nothing (SiteJournal): killed
+// at any moment, the folder opens as it was before or as it was meant to be
+// after. While a document has its folder, no other program can open it
+// (SiteLock).
 class MyDocument : public DocumentBase {
 public:
     MyDocument();
@@ -125,11 +132,15 @@ public:
     bool newDocumentFromArchive(const QString& folder, const QString& archive);
     // Opens the document folder; converts the older layouts ("index.xml",
     // "site.xml" with "theme.xml"). False when the site or the theme cannot
-    // be read.
+    // be read, or when another program has the folder open (lastError names
+    // it; nothing in the folder is touched). A save or revert that a killed
+    // program left half done is finished first, and what it left behind
+    // removed.
     bool readFromFile(const QString& folder);
     // Every save ends here: saveFileWithComment with an empty comment.
     bool writeWithBackupToFile(const QString& folder);
-    // Writes the four files and a snapshot carrying the comment. Every write
+    // Writes the four files and a snapshot carrying the comment, all or
+    // nothing: the snapshot holds exactly what the save wrote. Every write
     // is checked: when one fails, nothing is replaced, no snapshot is made,
     // the document stays edited and lastError tells why.
     bool saveFileWithComment(const QString& folder, const QString& comment);
@@ -138,9 +149,10 @@ public:
     bool saveAs(const QString& path);
     // Takes the site, the theme and the theme's pictures of the snapshot: it
     // is unpacked into a private folder and read there, and the document's
-    // files are replaced only once both trees read. Nothing else in the
-    // snapshot is ever taken (not the destination, not files for the site).
-    // A refused snapshot leaves the document and its folder as they were.
+    // files are replaced only once both trees read, all in one change.
+    // Nothing else in the snapshot is ever taken (not the destination, not
+    // files for the site). A refused snapshot leaves the document and its
+    // folder as they were.
     bool revertFromFile(const QString& snapshot);
     // Adds the site, theme, "bitmaps2", "pictures" and "files" to the zip
     // archive, under one top folder named like the document folder.
@@ -245,7 +257,7 @@ public:
     // Please". Without a handler the answer is 0.
     using ChoiceHandler = std::function<int(const QString& title, const QString& message, const QStringList& buttons)>;
     void setChoiceHandler(ChoiceHandler handler) { _choice = std::move(handler); }
-    // Clock of the snapshot names (tests).
+    // Clock of the snapshot names (tests set it back and forth).
     void setNow(std::function<QDateTime()> now) { _now = std::move(now); }
 
 private:
@@ -253,7 +265,8 @@ private:
     void adopt(const std::shared_ptr<XmlSite>& site, const std::shared_ptr<XmlTheme>& theme);
     void release();
     void pruneBitmaps(const QString& folder);
-    bool makeSnapshot(const QString& folder, const QString& comment);
+    bool stageSnapshot(SiteJournal& change, const QString& folder, const QByteArray& site, const QByteArray& theme,
+        const QString& comment, QString& why);
     void trimSnapshots(const QString& folder);
     bool fail(const QString& why);
     void noteBuildFailure(const QString& what)
@@ -289,4 +302,5 @@ private:
     ChoiceHandler _choice;
     std::function<QDateTime()> _now;
     LayoutControllerBase* _layout = nullptr;
+    SiteLock _lock;
 };

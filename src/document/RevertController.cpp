@@ -1,6 +1,7 @@
 #include "document/RevertController.h"
 
 #include "document/MyDocument.h"
+#include "document/Snapshots.h"
 #include "model/files/XmlFile.h"
 #include "model/files/XmlQVZIPFile.h"
 #include "model/files/XmlStandAloneFiles.h"
@@ -43,7 +44,7 @@ void RevertController::refreshFiles()
         revertFiles->setRootDir(_document->fileName() + QStringLiteral("/revert"));
         revertFiles->setFoldersFiles(false, true);
         revertFiles->refresh();
-        revertFiles->sortByCreationDate();
+        Snapshots::sortNewestFirst(*revertFiles);
         _keepNumReverts = keptNewest;
         if (revertFiles->numberChildren() > keptNewest) {
             scheduleTrim();

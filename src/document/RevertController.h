@@ -8,8 +8,8 @@
 class MyDocument;
 class XmlStandAloneFiles;
 
-// The list of a document's snapshots ("revert" folder), newest first, with
-// their comments: the model of the window's "Versions" tab. Whenever the list
+// The list of a document's snapshots ("revert" folder), newest first (in the
+// order of Snapshots, whatever the clock said), with their comments: the model of the window's "Versions" tab. Whenever the list
 // is refreshed, snapshots beyond the newest 20 that carry no comment are
 // deleted, one every tenth of a second on the event loop, so the window
 // stays responsive while each archive's comment is read.

@@ -91,17 +91,6 @@ int createBeside(const QString& path, mode_t mode, QString& temporary, int& numb
     return -1;
 }
 
-// Forces the folder's entries onto the disk. File systems that cannot do it
-// for folders are no failure.
-void syncFolder(const QString& folder)
-{
-    const int descriptor = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (descriptor < 0)
-        return;
-    ::fsync(descriptor);
-    ::close(descriptor);
-}
-
 bool exists(const QString& path)
 {
     // A dangling link is something in the way too.
@@ -129,6 +118,16 @@ bool copyTree(const QString& source, const QString& target, QString* error)
 }
 
 } // namespace
+
+void syncFolder(const QString& folder)
+{
+    // File systems that cannot do it for folders are no failure.
+    const int descriptor = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0)
+        return;
+    ::fsync(descriptor);
+    ::close(descriptor);
+}
 
 bool copyItem(const QString& source, const QString& target, QString* error)
 {

@@ -34,6 +34,8 @@ bool makeFoldersBelow(const QString& folder, const QString& path, QString* error
 // The names of the folder's entries (hidden ones too, never "." and ".."),
 // sorted; with recursive, the paths below the folder of everything at any depth.
 QStringList folderEntries(const QString& folder, bool recursive = false);
+// Forces the folder's entries (new, renamed and removed names) onto the disk.
+void syncFolder(const QString& folder);
 // The last modification time of the entry, or an invalid time when there is none.
 QDateTime modificationDate(const QString& path);
 // How a file is written.

@@ -24,6 +24,7 @@
 #include "platform/widgets/MyPopUpButton.h"
 #include "platform/widgets/MyTextField.h"
 #include "platform/widgets/RulerUnit.h"
+#include "support/SiteHelperProcess.h"
 #include "support/SmallFilesystem.h"
 #include "support/EventLoop.h"
 #include "support/ui/OnXvfb.h"
@@ -147,6 +148,31 @@ TEST_F(ControllerTest, AFolderThatIsNoSiteGivesOneAlertWithTheReason)
         QStringLiteral("The website at ") + photos + QStringLiteral(" could not be opened: it holds no Lumenquill website (no site.xmlbase and theme.xmlbase)."));
     // The folder is left as it was.
     EXPECT_EQ(QDir(photos).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{QStringLiteral("note.txt")});
+}
+
+TEST_F(ControllerTest, ASiteOpenInAnotherProgramGivesOneAlertNamingThatProgram)
+{
+    const QString site = _folder.path() + QStringLiteral("/Shared.lqxl");
+    {
+        MyDocument document;
+        ASSERT_TRUE(document.newDocument(site));
+    }
+    SiteHelperProcess other(QStringLiteral("hold"), site);
+    ASSERT_EQ(other.nextLine(), QStringLiteral("opened"));
+    EXPECT_FALSE(controller->openDocumentAtPath(site));
+    EXPECT_TRUE(controller->documents().empty());
+    ASSERT_EQ(modal.state->alerts.size(), 1);
+    EXPECT_EQ(modal.state->alerts[0].title, QStringLiteral("Whoops"));
+    EXPECT_TRUE(modal.state->alerts[0].message.startsWith(
+        QStringLiteral("The website at ") + site + QStringLiteral(" could not be opened: it is open in another program: site_helper, process ")
+        + QString::number(other.pid())))
+        << modal.state->alerts[0].message.toStdString();
+
+    // Once that program has closed it, it opens here.
+    other.go();
+    ASSERT_TRUE(other.finishedWell());
+    EXPECT_TRUE(controller->openDocumentAtPath(site));
+    EXPECT_EQ(controller->documents().size(), 1u);
 }
 
 TEST_F(ControllerTest, OpeningASiteOpensItsWindowAndClosingItLetsTheSiteGo)

@@ -1,5 +1,5 @@
-// A site document on a disk that runs full: a save answers no with the
-// system's reason and keeps the saved files whole; a build with steps that
+// A site document on a disk that runs full: a save or a revert answers no
+// with the system's reason and keeps the saved files whole; a build with steps that
 // could not write their files never reaches the publishing.
 #include "document/MyDocument.h"
 #include "model/feed/XmlRSS.h"
@@ -100,6 +100,27 @@ TEST_F(FullDiskTest, ASaveOnAFullDiskAnswersNoWithTheReasonAndKeepsTheFilesWhole
     ASSERT_TRUE(QFile::remove(disk.filePath(QStringLiteral(".filler"))));
     EXPECT_TRUE(document.saveFileWithComment(folder, QString())) << document.lastError().toStdString();
     EXPECT_TRUE(readAll(folder + QStringLiteral("/site.xmlbase")).contains("disableImageWell=\"0\""));
+}
+
+TEST_F(FullDiskTest, ARevertOnAFullDiskChangesNothingAndLeavesNothingBehind)
+{
+    const QString first = folder + QStringLiteral("/revert/") + QDir(folder + QStringLiteral("/revert")).entryList(QDir::Files).value(0);
+    fillSite();
+    const QByteArray saved = documentText();
+    XmlSite* site = document.site();
+    disk.fillLeaving(0);
+
+    EXPECT_FALSE(document.revertFromFile(first));
+    EXPECT_TRUE(document.lastError().contains(QStringLiteral("could not revert"))) << document.lastError().toStdString();
+    EXPECT_EQ(document.site(), site);
+    EXPECT_EQ(documentText(), saved);
+    for (const QString& entry : lq::folderEntries(folder))
+        EXPECT_FALSE(entry.contains(QStringLiteral("lqtmp")) || entry.startsWith(QStringLiteral(".lumenquill-"))) << entry.toStdString();
+
+    // Once there is room again, the same revert goes through.
+    ASSERT_TRUE(QFile::remove(disk.filePath(QStringLiteral(".filler"))));
+    EXPECT_TRUE(document.revertFromFile(first)) << document.lastError().toStdString();
+    EXPECT_NE(documentText(), saved);
 }
 
 TEST_F(FullDiskTest, ABuildWithFailedStepsIsNeverHandedToPublishing)

@@ -35,6 +35,9 @@ double parseDate(const QString& text)
         return 0.0;
     while (*rest == ' ' || *rest == '\t' || *rest == '\n')
         ++rest;
+    // A counter may follow the date: the second snapshot of one second.
+    while (*rest >= '0' && *rest <= '9')
+        ++rest;
     if (*rest != '\0')
         return 0.0;
     parts.tm_isdst = -1;

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QList>
+#include <QPair>
+#include <QString>
+
+// One change of several files of a document folder, made all or nothing.
+//
+// Every new file is first written whole into a staging folder inside the
+// document folder. Then the journal ".lumenquill-journal", which names where
+// each staged file goes, is written at once and forced onto the disk: from
+// that moment the change counts as made. The files are moved into place one
+// rename at a time, and the journal and the staging folder go.
+//
+// A program killed on the way leaves no journal (nothing was replaced yet:
+// the staging folder is thrown away) or a whole one, which the next opening
+// of the folder plays to its end (recover). Either way the folder holds the
+// files of before the change or of after it, never some of each.
+class SiteJournal {
+public:
+    // The journal's file name in the document folder.
+    static const QString journalName;
+    // The beginnings of the names of what a change leaves while under way:
+    // staging folders of saves and of reverts, and files written beside
+    // their targets.
+    static const QString saveStagingPrefix;
+    static const QString revertStagingPrefix;
+
+    // A change of the document folder; its staging folder begins with the prefix.
+    SiteJournal(const QString& folder, const QString& stagingPrefix);
+    // A change that was not committed leaves nothing behind.
+    ~SiteJournal();
+    SiteJournal(const SiteJournal&) = delete;
+    SiteJournal& operator=(const SiteJournal&) = delete;
+
+    // Makes the staging folder (private to its owner).
+    bool begin(QString* error);
+    // The staging folder's path, once begun.
+    const QString& stagingFolder() const { return _staging; }
+    // Writes the bytes into the staging folder under the target's file name
+    // (private to its owner) and notes that they replace the target, a path
+    // relative to the document folder.
+    bool stageFile(const QString& target, const QByteArray& bytes, QString* error);
+    // Notes that the file at the path relative to the staging folder
+    // replaces the target, a path relative to the document folder.
+    void addMove(const QString& staged, const QString& target);
+    // Forces the staged files onto the disk, writes the journal, moves every
+    // file into place and removes the journal and the staging folder. Once
+    // the journal is written the change is made, even if a later step
+    // fails: the next recover finishes it.
+    bool commit(QString* error);
+
+    // Finishes a change that a killed program left in the document folder
+    // (its journal is played to the end), then removes what changes under
+    // way leave behind: staging folders and files written beside their
+    // targets, in the folder, "revert" and "bitmaps2". A journal that names
+    // anything but the document's own files is not followed. Answers
+    // whether the folder is clean.
+    static bool recover(const QString& folder, QString* error = nullptr);
+
+    // Whether the target, a path relative to the document folder, is one a
+    // change may replace: the four element files, a snapshot archive in
+    // "revert" or a theme picture in "bitmaps2".
+    static bool isReplaceableTarget(const QString& target);
+
+private:
+    QString _folder;
+    QString _prefix;
+    QString _staging;
+    QList<QPair<QString, QString>> _moves;
+    bool _committed = false;
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+
+class XmlBase;
+class XmlFiles;
+
+// The snapshots in a document folder's "revert": one zip archive per save,
+// named after the local time of the save ("Mon Dec 07,2026 11_29_17 PM.qvzip";
+// a second save within the same second gets " 2" after the date, and so on).
+//
+// The clock may go back (a wrong clock put right, a change of time zone), so
+// the names do not order the snapshots: each archive carries a sequence
+// number, one past the largest in the folder when it was made, as an empty
+// member "sequence-<number>". Newest first means by that number; snapshots
+// of older releases, which carry none, follow every numbered one, newest
+// date first.
+class Snapshots {
+public:
+    // The beginning of the name of the member that carries the sequence.
+    static const QString sequenceMemberPrefix;
+
+    // The sequence number the archive carries; nothing when it carries none
+    // (or a number no save writes) or is no readable archive.
+    static std::optional<qint64> sequenceOf(const QString& archive);
+    // The number for the next snapshot of the folder: one past the largest
+    // there (1 for none).
+    static qint64 nextSequence(const QString& revertFolder);
+    // A name (without extension) that no file of the folder has yet, for a
+    // snapshot made at that local time.
+    static QString freeName(const QString& revertFolder, const QDateTime& time);
+    // Sorts a list of the folder's files newest first (see above); files
+    // that are no snapshots go last.
+    static void sortNewestFirst(XmlFiles& list);
+};

@@ -1,0 +1,189 @@
+// Snapshots and the clock: every save has a snapshot of its own, even two
+// within one second, and the newest stays the newest when the clock goes
+// back, for the trimming at open and for the Versions tab alike. Snapshots
+// of older releases, which carry no sequence, keep the order of their dates.
+#include "document/MyDocument.h"
+#include "document/RevertController.h"
+#include "document/Snapshots.h"
+#include "model/files/XmlFile.h"
+#include "model/files/XmlStandAloneFiles.h"
+#include "model/site/XmlSite.h"
+#include "platform/FileHelpers.h"
+#include "platform/Process.h"
+#include "support/Printers.h"
+#include "support/TestFiles.h"
+#include "support/ZipListing.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString displayName(const QDateTime& time, const QString& counter = QString())
+{
+    return MyDocument::snapshotName(time).replace(QLatin1Char('_'), QLatin1Char(':')) + counter;
+}
+
+class SnapshotsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(work.isValid());
+        folder = work.filePath(QStringLiteral("Clock.lqxl"));
+        document.setNow([this] { return clock; });
+        ASSERT_TRUE(document.newDocument(folder)) << document.lastError().toStdString();
+    }
+
+    // An edit of the site, then a save with the comment at the clock's time.
+    void saveEdited(int mark, const QString& comment = QString())
+    {
+        document.site()->setDisableImageWell(mark);
+        ASSERT_TRUE(document.saveFileWithComment(folder, comment)) << document.lastError().toStdString();
+        ASSERT_TRUE(document.lastError().isEmpty()) << document.lastError().toStdString();
+    }
+
+    QString snapshot(const QString& name) const { return folder + QStringLiteral("/revert/") + name + QStringLiteral(".qvzip"); }
+    QStringList snapshotFiles() const { return QDir(folder + QStringLiteral("/revert")).entryList(QDir::Files, QDir::Name); }
+
+    // The Versions tab's names, top row first.
+    static QStringList rows(const RevertController& versions)
+    {
+        QStringList names;
+        for (int row = 0; row < versions.numberOfRows(); ++row)
+            names.append(versions.objectValue(QStringLiteral("name"), row));
+        return names;
+    }
+
+    QTemporaryDir work;
+    QString folder;
+    QDateTime clock { QDate(2026, 12, 7), QTime(23, 29, 17) };
+    MyDocument document;
+};
+
+} // namespace
+
+TEST_F(SnapshotsTest, TwoSavesWithinOneSecondEachKeepTheirOwnSnapshot)
+{
+    // The new site's first snapshot, then two saves in the same second.
+    saveEdited(7, QStringLiteral("first of the second"));
+    saveEdited(8, QStringLiteral("second of the second"));
+    const QString dated = MyDocument::snapshotName(clock);
+    EXPECT_EQ(snapshotFiles(), (QStringList { dated + QStringLiteral(" 2.qvzip"), dated + QStringLiteral(" 3.qvzip"), dated + QStringLiteral(".qvzip") }));
+    EXPECT_EQ(unzipComment(snapshot(dated)), QString());
+    EXPECT_EQ(unzipComment(snapshot(dated + QStringLiteral(" 2"))), QStringLiteral("first of the second"));
+    EXPECT_EQ(unzipComment(snapshot(dated + QStringLiteral(" 3"))), QStringLiteral("second of the second"));
+
+    // The tab lists them newest first, each read as the date of its save.
+    RevertController versions(&document);
+    versions.refreshFiles();
+    EXPECT_EQ(rows(versions), (QStringList { displayName(clock, QStringLiteral(" 3")), displayName(clock, QStringLiteral(" 2")), displayName(clock) }));
+    auto listed = XmlStandAloneFiles::create();
+    listed->setRootDir(folder + QStringLiteral("/revert"));
+    listed->setFoldersFiles(false, true);
+    listed->refresh();
+    ASSERT_EQ(listed->numberChildren(), 3);
+    for (const XmlBasePtr& entry : listed->children())
+        EXPECT_EQ(XmlFile::creationDateOf(entry.get()).value_or(0.0), double(clock.toSecsSinceEpoch())) << entry->name().toStdString();
+
+    // The first save of the second comes back as it was.
+    ASSERT_TRUE(versions.revert(1)) << document.lastError().toStdString();
+    EXPECT_EQ(document.site()->disableImageWell(), 7);
+}
+
+TEST_F(SnapshotsTest, TheClockSetBackNeverCostsTheNewestSnapshot)
+{
+    const QDateTime began = clock;
+    for (int save = 1; save <= MyDocument::keptSnapshots; ++save) {
+        clock = began.addSecs(60 * save);
+        saveEdited(save % 2);
+    }
+    // The clock is put a year back; the next save is still the newest.
+    clock = began.addYears(-1);
+    saveEdited(42, QStringLiteral("after the clock went back"));
+    ASSERT_EQ(snapshotFiles().size(), MyDocument::keptSnapshots + 2);
+
+    MyDocument reopened;
+    ASSERT_TRUE(reopened.readFromFile(folder)) << reopened.lastError().toStdString();
+    const QStringList kept = snapshotFiles();
+    ASSERT_EQ(kept.size(), MyDocument::keptSnapshots);
+    EXPECT_TRUE(kept.contains(MyDocument::snapshotName(clock) + QStringLiteral(".qvzip")));
+    // The two oldest saves went: the new site's and the first edit's.
+    EXPECT_FALSE(kept.contains(MyDocument::snapshotName(began) + QStringLiteral(".qvzip")));
+    EXPECT_FALSE(kept.contains(MyDocument::snapshotName(began.addSecs(60)) + QStringLiteral(".qvzip")));
+
+    // The Versions tab shows it first and keeps it when it trims to twenty.
+    RevertController versions(&reopened);
+    versions.refreshFiles();
+    ASSERT_EQ(versions.objectValue(QStringLiteral("name"), 0), displayName(clock));
+    EXPECT_EQ(versions.objectValue(QStringLiteral("name"), 1), displayName(began.addSecs(60 * MyDocument::keptSnapshots)));
+    while (versions.statusVisible())
+        versions.deleteExtraReverts();
+    EXPECT_EQ(versions.numberOfRows(), RevertController::keptNewest);
+    EXPECT_EQ(versions.objectValue(QStringLiteral("name"), 0), displayName(clock));
+    EXPECT_EQ(versions.objectValue(QStringLiteral("comment"), 0), QStringLiteral("after the clock went back"));
+    ASSERT_TRUE(versions.revert(0)) << reopened.lastError().toStdString();
+    EXPECT_EQ(reopened.site()->disableImageWell(), 42);
+}
+
+TEST_F(SnapshotsTest, SnapshotsOfOlderReleasesFollowInTheOrderOfTheirDates)
+{
+    // Snapshots as older releases made them: no sequence, dated 2020.
+    const QDateTime first(QDate(2020, 1, 1), QTime(13, 0, 0));
+    for (int day = 0; day < MyDocument::keptSnapshots + 3; ++day) {
+        const QString archive = snapshot(MyDocument::snapshotName(first.addDays(day)));
+        ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, folder, QStringLiteral("site.xmlbase"), false));
+        ASSERT_FALSE(Snapshots::sequenceOf(archive).has_value());
+    }
+    // A save with the clock set to 2019 is newer than all of them.
+    clock = first.addYears(-1);
+    saveEdited(3);
+    ASSERT_EQ(Snapshots::sequenceOf(snapshot(MyDocument::snapshotName(clock))), 2);
+
+    MyDocument reopened;
+    ASSERT_TRUE(reopened.readFromFile(folder)) << reopened.lastError().toStdString();
+    RevertController versions(&reopened);
+    versions.refreshFiles();
+    ASSERT_EQ(versions.numberOfRows(), MyDocument::keptSnapshots);
+    const QDateTime newSite(QDate(2026, 12, 7), QTime(23, 29, 17));
+    EXPECT_EQ(versions.objectValue(QStringLiteral("name"), 0), displayName(clock));
+    EXPECT_EQ(versions.objectValue(QStringLiteral("name"), 1), displayName(newSite));
+    for (int row = 2; row < versions.numberOfRows(); ++row)
+        EXPECT_EQ(versions.objectValue(QStringLiteral("name"), row), displayName(first.addDays(MyDocument::keptSnapshots + 2 - (row - 2)))) << row;
+}
+
+TEST_F(SnapshotsTest, ASequenceNoSaveWritesCountsAsNone)
+{
+    // Archives from elsewhere, each with one forged sequence member.
+    struct Case {
+        const char* member;
+        std::optional<qint64> sequence;
+    };
+    const Case cases[] {
+        { "sequence-17", 17 },
+        { "sequence-0", std::nullopt },
+        { "sequence--5", std::nullopt },
+        { "sequence-12abc", std::nullopt },
+        { "sequence-9223372036854775807", std::nullopt },
+        { "sequence-99999999999999999999999", std::nullopt },
+        { "bitmaps2/sequence-40", std::nullopt },
+    };
+    const QString forged = work.filePath(QStringLiteral("forged"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.member);
+        writeAll(forged + QLatin1Char('/') + QLatin1String(c.member), "");
+        const QString archive = work.filePath(QStringLiteral("forged.qvzip"));
+        QFile::remove(archive);
+        ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, forged, QString::fromLatin1(c.member), false));
+        EXPECT_EQ(Snapshots::sequenceOf(archive), c.sequence);
+        lq::removeItem(forged);
+
+        // Put among the site's snapshots, the next save still gets the next number.
+        const QString planted = snapshot(QStringLiteral("Planted"));
+        ASSERT_TRUE(QFile::copy(archive, planted));
+        const qint64 next = std::max<qint64>(c.sequence.value_or(0), 1) + 1;
+        EXPECT_EQ(Snapshots::nextSequence(folder + QStringLiteral("/revert")), next);
+        ASSERT_TRUE(QFile::remove(planted));
+    }
+}

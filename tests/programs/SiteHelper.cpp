@@ -1,0 +1,94 @@
+// A second program on a site, which the tests start and kill at will.
+//
+//   site_helper hold <folder>               opens the site and keeps it until its input ends
+//   site_helper save <folder> <label>       opens the site, edits it, and saves once told to
+//   site_helper revert <folder> <snapshot>  opens the site and reverts it once told to
+//
+// It prints "opened" or "refused: <why>" after opening, "ready" when it waits
+// for the line that starts the save or revert, and "done" after it.
+#include "document/MyDocument.h"
+#include "model/application/MyApplication.h"
+#include "model/feed/XmlRSS.h"
+#include "model/site/XmlAlbum.h"
+#include "model/site/XmlHomePage.h"
+#include "model/site/XmlSite.h"
+#include "model/theme/XmlTheme.h"
+#include "pipeline/ScriptSteps.h"
+#include "publish/XmlLocation.h"
+#include "platform/Resources.h"
+#include "platform/SupportPaths.h"
+#include "templates/XmlStyleSheet.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+// The same sanitizer defaults as the test programs (see tests/support/TestProgram.h).
+extern "C" const char* __asan_default_options()
+{
+    return "intercept_tls_get_addr=0";
+}
+
+namespace {
+
+void say(const QString& line)
+{
+    std::cout << line.toStdString() << std::endl;
+}
+
+// Waits for a line (or the end) on standard input.
+void waitForInput()
+{
+    std::string line;
+    std::getline(std::cin, line);
+}
+
+// The edit a save test makes: every one of the four files changes, the
+// names of the site's last page and of the theme's first template among them.
+void labelSite(MyDocument& document, const QString& label)
+{
+    if (XmlAlbum* page = XmlAlbum::cast(document.site()->homepage()->lastChild().get()))
+        page->setName(QStringLiteral("Page ") + label);
+    if (XmlStyleSheet* first = document.defaultTemplate())
+        first->setName(QStringLiteral("Template ") + label);
+    document.location()->setUsername(label);
+    document.rss()->setTitle(label);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication qtApp(argc, argv);
+    lq::setApplicationIdentity();
+    MyApplication app;
+    lq::registerScriptSteps();
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() < 3)
+        return 2;
+    const QString command = arguments[1];
+    MyDocument document;
+    if (!document.readFromFile(arguments[2])) {
+        say(QStringLiteral("refused: ") + document.lastError());
+        return 1;
+    }
+    say(QStringLiteral("opened"));
+    if (command == QLatin1String("hold")) {
+        waitForInput();
+        return 0;
+    }
+    if (arguments.size() < 4)
+        return 2;
+    if (command == QLatin1String("save"))
+        labelSite(document, arguments[3]);
+    say(QStringLiteral("ready"));
+    waitForInput();
+    const bool done = command == QLatin1String("save") ? document.saveFileWithComment(arguments[2], arguments[3])
+                                                       : document.revertFromFile(arguments[3]);
+    say(done ? QStringLiteral("done") : QStringLiteral("failed: ") + document.lastError());
+    return done ? 0 : 1;
+}
