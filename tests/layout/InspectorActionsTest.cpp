@@ -34,6 +34,7 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -554,7 +555,7 @@ TEST_F(VornBoxSheetTest, TextFieldsAndTheRichTextReachTheBoxAsTheyAreTyped)
 
 TEST_F(VornBoxSheetTest, TheTextsDirectionButtonFollowsThePreferenceAndTurnsTheBoxsParagraph)
 {
-    const int kept = MyApplication::shared().enableRTL();
+    const auto restore = qScopeGuard([kept = MyApplication::shared().enableRTL()] { MyApplication::shared().setEnableRTL(kept); });
     showVornBoxes(1);
     XmlVornBox* box = sheet->getVornBoxes().first().get();
     layout->setSelectedObject(box);
@@ -579,7 +580,6 @@ TEST_F(VornBoxSheetTest, TheTextsDirectionButtonFollowsThePreferenceAndTurnsTheB
     layout->setSelectedObject(box);
     view->setSelectedRange({2, 0});
     EXPECT_TRUE(direction->isChecked());
-    MyApplication::shared().setEnableRTL(kept);
 }
 
 TEST_F(VornBoxSheetTest, TheFilePickerPreselectsTheNamedFileAndFillsTheField)
