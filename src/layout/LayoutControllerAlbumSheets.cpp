@@ -3,6 +3,7 @@
 // one line per control, each carrying its tag.
 #include "layout/LayoutController.h"
 
+#include "editors/photo/BBContainer.h"
 #include "editors/photo/ImageWell.h"
 #include "layout/InspectorTags.h"
 #include "platform/widgets/MyButton.h"
@@ -207,6 +208,10 @@ QWidget* LayoutController::buildBorderPanel()
         edges.label(QLatin1String(side.name) + QStringLiteral(" padding")).intPair(side.padding, 0, 999);
     }
     panel.check(InspectorTag::dropShadow, QStringLiteral("Drop shadow"));
+    // The sample of a framed picture with its shadow, rising from the panel's edge.
+    auto* sample = new BBContainer(_bbView);
+    sample->setMinimumSize(sample->sizeHint());
+    panel.view(sample);
 
     SheetBuilder background = panel.group(QStringLiteral("Background"));
     _backgroundBox = background.container();
