@@ -871,7 +871,7 @@ TEST_F(ExportControllerTest, PublishesToWebDAVAndFTPAfterSwitchingBetweenThem)
     EXPECT_EQ(filesBelow(ftp.root() + QStringLiteral("/holiday")), filesBelow(folder + QStringLiteral("/homepage")));
 
     // Back to WebDAV: the address that worked works again.
-    writeAll(folder + QStringLiteral("/homepage/news.html"), "<p>news</p>");
+    writeAll(folder + QStringLiteral("/files/news.html"), "<p>news</p>");
     clickTab("webdav");
     EXPECT_EQ(text(PublishTag::WebDAVAddress), QStringLiteral("http://") + dav.address() + QStringLiteral("/site"));
     publish();
