@@ -2,6 +2,7 @@
 // backgrounds it owns, and the housekeeping passed on to them.
 #include "elements/XmlWebMenu.h"
 
+#include "elements/WebMenuLayout.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Strings.h"
 #include "platform/text/LayoutManager.h"
@@ -40,7 +41,7 @@ int XmlWebMenu::ItemText::usedHeight() const
 // --- Element protocol ------------------------------------------------------------------------
 
 XmlWebMenu::XmlWebMenu(Key key)
-    : XmlBoxModel(key)
+    : WebMenuItemStyle(key)
 {
     _widthFixed = true;
     _absolute = true;
@@ -107,7 +108,7 @@ void XmlWebMenu::appendAttributes(QString& xml)
                 + QLatin1Char('"');
         };
         number("orient", orientation());
-        number("hspace", leadingHorzSpace());
+        number("hspace", WebMenuLayout(*this).leadingHorzSpace());
         colour("nBkgnd", normalBkgnd());
         colour("nText", _normalText);
         colour("hBkgnd", hoverBkgnd());
@@ -292,35 +293,6 @@ void XmlWebMenu::setUseGraphicRollover(bool use)
         docChanged();
     });
 }
-
-void XmlWebMenu::setNormalText(const lq::Colour& colour) { setStored(_normalText, colour, "setNormalText:"); }
-void XmlWebMenu::setHoverText(const lq::Colour& colour) { setStored(_hoverText, colour, "setHoverText:"); }
-void XmlWebMenu::setClickText(const lq::Colour& colour) { setStored(_clickText, colour, "setClickText:"); }
-void XmlWebMenu::setCurrentText(const lq::Colour& colour) { setStored(_currentText, colour, "setCurrentText:"); }
-void XmlWebMenu::setNormalUnderline(int underline) { setStored(_normalUnderline, underline, "setNormalUnderline:"); }
-void XmlWebMenu::setHoverUnderline(int underline) { setStored(_hoverUnderline, underline, "setHoverUnderline:"); }
-void XmlWebMenu::setClickUnderline(int underline) { setStored(_clickUnderline, underline, "setClickUnderline:"); }
-void XmlWebMenu::setCurrentUnderline(int underline) { setStored(_currentUnderline, underline, "setCurrentUnderline:"); }
-
-void XmlWebMenu::setMipt(int padding) { setStored(_mipt, padding, "setMipt:"); }
-void XmlWebMenu::setMipl(int padding) { setStored(_mipl, padding, "setMipl:"); }
-void XmlWebMenu::setMipb(int padding) { setStored(_mipb, padding, "setMipb:"); }
-void XmlWebMenu::setMipr(int padding) { setStored(_mipr, padding, "setMipr:"); }
-void XmlWebMenu::setMibt(int width) { setStored(_mibt, width, "setMibt:"); }
-void XmlWebMenu::setMibl(int width) { setStored(_mibl, width, "setMibl:"); }
-void XmlWebMenu::setMibb(int width) { setStored(_mibb, width, "setMibb:"); }
-void XmlWebMenu::setMibr(int width) { setStored(_mibr, width, "setMibr:"); }
-void XmlWebMenu::setMibtype(int type) { setStored(_mibtype, type, "setMibtype:"); }
-void XmlWebMenu::setMispace(int space) { setStored(_mispace, space, "setMispace:"); }
-void XmlWebMenu::setMibtc(const lq::Colour& colour) { setStored(_mibtc, colour, "setMibtc:"); }
-void XmlWebMenu::setMiblc(const lq::Colour& colour) { setStored(_miblc, colour, "setMiblc:"); }
-void XmlWebMenu::setMibbc(const lq::Colour& colour) { setStored(_mibbc, colour, "setMibbc:"); }
-void XmlWebMenu::setMibrc(const lq::Colour& colour) { setStored(_mibrc, colour, "setMibrc:"); }
-
-void XmlWebMenu::setMiWidth(int width) { setStored(_miWidth, width, "setMiWidth:"); }
-void XmlWebMenu::setIndentSubmenu(int indent) { setStored(_indentSubmenu, indent, "setIndentSubmenu:"); }
-void XmlWebMenu::setSubFontSize(int size) { setStored(_subFontSize, size, "setSubFontSize:"); }
-void XmlWebMenu::setNavTypeForGroup(int type) { setStored(_navTypeForGroup, type, "setNavTypeForGroup:"); }
 
 int XmlWebMenu::orientation() const
 {

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "model/core/XmlBase.h"
+#include "elements/WebMenuItemStyle.h"
 #include "platform/text/TextAttributes.h"
-#include "templates/XmlBoxModel.h"
 
 #include <QList>
 
@@ -40,7 +40,11 @@ class TextContainer;
 // part under the tags "normalBkgnd", "hoverBkgnd", "currentBkgnd" and
 // "clickBkgnd"; the only children are the box's fonts. Item texts, hover,
 // click and editing state are working state of the canvas and never saved.
-class XmlWebMenu final : public XmlBoxModel {
+//
+// The items' stored look is kept by the base, WebMenuItemStyle. The menu's
+// layout (WebMenuLayout, with the sizes of WebMenuGeometry) and its CSS and
+// HTML (WebMenuHtml) are helper classes that take the menu.
+class XmlWebMenu final : public WebMenuItemStyle {
 public:
     // The laid-out text of one item: a storage with its one layout manager
     // and one text container (no line fragment padding).
@@ -129,70 +133,7 @@ public:
     bool useGraphicRollover() const { return _useGraphicRollover; }
     void setUseGraphicRollover(bool use);
 
-    // --- Item text per state --------------------------------------------------------------
-    const lq::Colour& normalText() const { return _normalText; }
-    void setNormalText(const lq::Colour& colour);
-    const lq::Colour& hoverText() const { return _hoverText; }
-    void setHoverText(const lq::Colour& colour);
-    const lq::Colour& clickText() const { return _clickText; }
-    void setClickText(const lq::Colour& colour);
-    const lq::Colour& currentText() const { return _currentText; }
-    void setCurrentText(const lq::Colour& colour);
-    int normalUnderline() const { return _normalUnderline; }
-    void setNormalUnderline(int underline);
-    int hoverUnderline() const { return _hoverUnderline; }
-    void setHoverUnderline(int underline);
-    int clickUnderline() const { return _clickUnderline; }
-    void setClickUnderline(int underline);
-    int currentUnderline() const { return _currentUnderline; }
-    void setCurrentUnderline(int underline);
-
-    // --- Item box ---------------------------------------------------------------------------
-    int mipt() const { return _mipt; }
-    void setMipt(int padding);
-    int mipl() const { return _mipl; }
-    void setMipl(int padding);
-    int mipb() const { return _mipb; }
-    void setMipb(int padding);
-    int mipr() const { return _mipr; }
-    void setMipr(int padding);
-    int mibt() const { return _mibt; }
-    void setMibt(int width);
-    int mibl() const { return _mibl; }
-    void setMibl(int width);
-    int mibb() const { return _mibb; }
-    void setMibb(int width);
-    int mibr() const { return _mibr; }
-    void setMibr(int width);
-    // 0 solid, 1 double, 2 dotted, 3 dashed, 4 groove, 5 ridge.
-    int mibtype() const { return _mibtype; }
-    void setMibtype(int type);
-    int mispace() const { return _mispace; }
-    void setMispace(int space);
-    const lq::Colour& mibtc() const { return _mibtc; }
-    void setMibtc(const lq::Colour& colour);
-    const lq::Colour& miblc() const { return _miblc; }
-    void setMiblc(const lq::Colour& colour);
-    const lq::Colour& mibbc() const { return _mibbc; }
-    void setMibbc(const lq::Colour& colour);
-    const lq::Colour& mibrc() const { return _mibrc; }
-    void setMibrc(const lq::Colour& colour);
-
     // --- Arrangement ------------------------------------------------------------------------
-    // The text width of every item with orientation 2.
-    int miWidth() const { return _miWidth; }
-    void setMiWidth(int width);
-    // Extra left indent of submenu item texts.
-    int indentSubmenu() const { return _indentSubmenu; }
-    void setIndentSubmenu(int indent);
-    // Font size of submenu items.
-    int subFontSize() const { return _subFontSize; }
-    void setSubFontSize(int size);
-    // Which pages are items: 0 the home page's list; 1 the list of the shown
-    // page's parent; 2 the home page's list with the current group's pages
-    // as a submenu.
-    int navTypeForGroup() const { return _navTypeForGroup; }
-    void setNavTypeForGroup(int type);
     // A stored horizontal orientation (1) counts as 2 with graphic rollovers.
     int orientation() const;
     void setOrientation(int orientation);
@@ -202,21 +143,7 @@ public:
     void setNavPlacement(int placement);
 
     // --- Items --------------------------------------------------------------------------------
-    // Top-level items for the page; nothing while the menu has no site.
-    std::optional<QList<MenuItem>> getMenuItems(XmlBase* page);
-    // The pages of the current group without the group itself (type 2
-    // only); nothing when that leaves none.
-    std::optional<QList<MenuItem>> getSubMenuItems(XmlBase* page);
-    // The page number of the item shown as current.
-    int getCurrentPageNum(XmlBase* page);
-    // The position of the top-level item that carries the submenu, or -1.
-    int getCurrentGroupNum(XmlBase* page);
-    // Replaces the item's text by the name in the attributes of the state
-    // (0 to 3; any other number gives no colour, underline and state) and
-    // lays it out at the item text width.
-    void fillContentsWithStringTypeSubmenu(ItemText& item, const QString& name, int type, bool submenu);
-    // The text attributes of an item in the state (0 to 3), in the submenu or not.
-    lq::TextAttributes itemAttributes(int type, bool submenu);
+    // The item texts of the last layout (WebMenuLayout lays them out).
     const std::vector<ItemTextPtr>& contentsArray() const { return _contentsArray; }
     const std::vector<ItemTextPtr>& subContentsArray() const { return _subContentsArray; }
     // The current page's number at the last layout.
@@ -229,22 +156,12 @@ public:
     // registers one click area per item. Non-zero flags change nothing. A
     // failure is logged with the menu's XML and goes no further.
     void relayoutFlags(XmlBase* page, int flags) override;
-    // Gives every item text the attributes of its state.
-    void relayoutTextAttributes();
-    ItemTextPtr makeContents();
     // The stored width, in a horizontal menu at least as wide as its rows
     // (and so written to the file).
     int width() const override;
     int calcWidth() const override;
     int calcHeight() const override;
     int internalWidth() const override;
-    int horzMenuWidth() const;
-    int horzSubMenuWidth() const;
-    int leadingHorzSpace();
-    int leadingSubHorzSpace();
-    int menuItemInternalWidth();
-    // The state background of the text's state and the item borders.
-    void drawMenuItemBackgroundRect(ItemText& item, const lq::Rect& rect);
 
     // --- Canvas ---------------------------------------------------------------------------------
     void mouseEntered(const QString& data) override;
@@ -267,11 +184,8 @@ public:
     // The container of the item being edited, or nothing.
     std::shared_ptr<lq::TextContainer> editingTextContainer();
 
-    // --- Template CSS and page HTML ------------------------------------------------------------
+    // --- Template CSS and page HTML (written by WebMenuHtml) ------------------------------------
     void appendCSS(QString& css) override;
-    void appendCSSMenuItemBorders(QString& css);
-    // A size of 0 is the record's own.
-    void appendCSSFontParametersForFontWithSize(QString& css, XmlWebFont& record, int size);
     void appendCSSWinIESuffix(QString& css, const QString& suffix) override;
     void genCSSWinIEBitmap(QString& script) override;
     void appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet) override;
@@ -287,16 +201,11 @@ private:
     // Submenu items are numbered from 1000, or from the number of top-level
     // items when there are more: the numbers of the two rows never meet.
     static constexpr int firstSubmenuItem = 1000;
-    int firstSubmenuNumber() const;
-    // The row (submenu or not) and place in it of an item's number; false for
-    // a number that names no item.
-    bool itemOfNumber(int number, bool* submenu, int* position) const;
 
-    // The page passes: the font checks of the site script, the box, and the
-    // item links.
-    void appendFontChecks(QString& html);
-    void appendNavigationBox(QString& html);
-    void appendItemLinks(QString& html, XmlBase* page);
+    // The menu's layout, geometry and page output work on its working state.
+    friend class WebMenuGeometry;
+    friend class WebMenuLayout;
+    friend class WebMenuHtml;
 
     // One item as the canvas, the click areas and the page links place it.
     struct ItemFrame {
@@ -315,12 +224,6 @@ private:
         // The height above the second row when there is no top-level item.
         int emptyRowHeight = 0;
     };
-    // Visits every item in order, the submenu placed for the page; a visit
-    // answering true stops the walk.
-    void walkItems(XmlBase* page, const Walk& walk, const std::function<bool(const ItemFrame&)>& visit);
-    void layoutItems(XmlBase* page);
-    int itemWidth(const ItemText& item) const;
-    int rowWidth(const std::vector<ItemTextPtr>& row) const;
     // While the items are laid out one by one, the width of each row is kept
     // here and brought up to date item by item: every item's layout asks for
     // the rows' widths, which would otherwise be added up again each time.
@@ -332,14 +235,9 @@ private:
         void update(int width);
     };
     class RowWidthsScope;
-    // Where a row of the width starts inside the inner width.
-    int leadingSpace(int rowWidth);
-    // The background of a state, or nothing.
-    XmlCSSBackground* stateBackground(int state) const;
     void restyleAndRedisplay();
     void forEachBackground(const std::function<void(XmlCSSBackground&)>& visit);
     void setEnable(bool& field, XmlCSSBackground& background, bool enabled);
-    bool horizontal() const { return orientation() != 0; }
 
     std::optional<RowWidths> _rowWidths;
     // The item attributes of the last layout of the items, and the number
@@ -351,33 +249,10 @@ private:
     std::shared_ptr<XmlCSSBackground> _hoverBkgnd;
     std::shared_ptr<XmlCSSBackground> _clickBkgnd;
     std::shared_ptr<XmlCSSBackground> _currentBkgnd;
-    lq::Colour _normalText = lq::Colour::black();
-    lq::Colour _hoverText = lq::Colour::black();
-    lq::Colour _clickText = lq::Colour::black();
-    lq::Colour _currentText = lq::Colour::black();
-    int _normalUnderline = 0;
-    int _hoverUnderline = 0;
-    int _clickUnderline = 0;
-    int _currentUnderline = 0;
     bool _normalBkgndEn = false;
     bool _hoverBkgndEn = false;
     bool _clickBkgndEn = false;
     bool _currentBkgndEn = false;
-    int _navTypeForGroup = 0;
-    int _mipt = 0;
-    int _mipl = 0;
-    int _mipb = 0;
-    int _mipr = 0;
-    int _mibt = 0;
-    int _mibl = 0;
-    int _mibb = 0;
-    int _mibr = 0;
-    int _mibtype = 0;
-    int _mispace = 0;
-    lq::Colour _mibtc = lq::Colour::fromWhite(0.5f);
-    lq::Colour _miblc = lq::Colour::fromWhite(0.5f);
-    lq::Colour _mibbc = lq::Colour::fromWhite(0.5f);
-    lq::Colour _mibrc = lq::Colour::fromWhite(0.5f);
     int _orientation = 0;
     std::vector<ItemTextPtr> _contentsArray;
     std::vector<ItemTextPtr> _subContentsArray;
@@ -385,9 +260,6 @@ private:
     int _hoverItem = -1;
     int _clickItem = -1;
     int _navPlacement = 0;
-    int _indentSubmenu = 0;
-    int _miWidth = 30;
-    int _subFontSize = 12;
     bool _isEditing = false;
     int _editMenuItem = 0;
     lq::Rect _editFrame;

@@ -4,6 +4,8 @@
 #include "elements/XmlWebMenu.h"
 
 #include "elements/ElementHelpers.h"
+#include "elements/WebMenuGeometry.h"
+#include "elements/WebMenuLayout.h"
 #include "model/core/DocumentBase.h"
 #include "model/site/XmlAlbum.h"
 #include "platform/ExceptionFrame.h"
@@ -20,7 +22,7 @@ using elements::toFloat;
 
 void XmlWebMenu::restyleAndRedisplay()
 {
-    relayoutTextAttributes();
+    WebMenuLayout(*this).relayoutTextAttributes();
     if (DocumentBase* document = myDocument())
         document->redisplayRect(objectRect());
 }
@@ -62,7 +64,7 @@ void XmlWebMenu::mouseClick(const QString& data)
         const std::shared_ptr<XmlAlbum> page = getCurrentAlbum();
         if (!page)
             return;
-        const std::optional<QList<MenuItem>> items = getMenuItems(page.get());
+        const std::optional<QList<MenuItem>> items = WebMenuLayout(*this).getMenuItems(page.get());
         if (!items)
             return;
         const int number = lq::intValue(data);
@@ -81,8 +83,8 @@ void XmlWebMenu::mouseClick(const QString& data)
             return;
         bool submenu = false;
         int j = 0;
-        if (itemOfNumber(number, &submenu, &j) && submenu) {
-            const std::optional<QList<MenuItem>> subItems = getSubMenuItems(page.get());
+        if (WebMenuGeometry(*this).itemOfNumber(number, &submenu, &j) && submenu) {
+            const std::optional<QList<MenuItem>> subItems = WebMenuLayout(*this).getSubMenuItems(page.get());
             if (subItems && j < subItems->size())
                 show(subItems->at(j));
         }
@@ -108,8 +110,9 @@ void XmlWebMenu::drawText()
         Walk walk;
         walk.horizontalSubRow = _navTypeForGroup == 2;
         walk.emptyRowHeight = calcHeight();
-        walkItems(page.get(), walk, [&](const ItemFrame& item) {
-            drawMenuItemBackgroundRect(*item.text, item.rect);
+        WebMenuLayout layout(*this);
+        layout.walkItems(page.get(), walk, [&](const ItemFrame& item) {
+            layout.drawMenuItemBackgroundRect(*item.text, item.rect);
             lq::LayoutManager& lm = item.text->layoutManager();
             const lq::Range glyphs = lm.glyphRangeForTextContainer(item.text->textContainer().get());
             if (glyphs.length > 0) {
@@ -131,10 +134,12 @@ void XmlWebMenu::selectPageAtPoint(const lq::Point& point)
         Walk walk;
         walk.withSpacing = true;
         walk.emptyRowHeight = calcHeight();
-        walkItems(page.get(), walk, [&](const ItemFrame& item) {
+        WebMenuLayout layout(*this);
+        layout.walkItems(page.get(), walk, [&](const ItemFrame& item) {
             if (!item.rect.contains(point))
                 return false;
-            const std::optional<QList<MenuItem>> list = item.submenu ? getSubMenuItems(page.get()) : getMenuItems(page.get());
+            const std::optional<QList<MenuItem>> list =
+                item.submenu ? layout.getSubMenuItems(page.get()) : layout.getMenuItems(page.get());
             if (list && item.position < list->size()) {
                 XmlAlbum* album = XmlAlbum::cast(list->at(item.position).page.get());
                 DocumentBase* document = myDocument();
@@ -159,12 +164,12 @@ bool XmlWebMenu::startEditingAtPointTextView(const lq::Point& point, lq::TextVie
         const std::shared_ptr<XmlAlbum> page = getCurrentAlbum();
         if (!page)
             return false;
-        const bool across = horizontal();
+        const bool across = WebMenuGeometry(*this).horizontal();
         bool hit = false;
         Walk walk;
         walk.withSpacing = true;
         walk.emptyRowHeight = calcHeight();
-        walkItems(page.get(), walk, [&](const ItemFrame& item) {
+        WebMenuLayout(*this).walkItems(page.get(), walk, [&](const ItemFrame& item) {
             if (!item.rect.contains(point))
                 return false;
             // The text area of the item: inside its borders and padding, less the spacing the hit took in.
@@ -202,7 +207,7 @@ std::shared_ptr<lq::TextContainer> XmlWebMenu::editingTextContainer()
         return nullptr;
     bool submenu = false;
     int position = 0;
-    if (!itemOfNumber(_editMenuItem, &submenu, &position))
+    if (!WebMenuGeometry(*this).itemOfNumber(_editMenuItem, &submenu, &position))
         return nullptr;
     const std::vector<ItemTextPtr>& texts = submenu ? _subContentsArray : _contentsArray;
     if (static_cast<std::size_t>(position) >= texts.size())
@@ -217,7 +222,7 @@ void XmlWebMenu::endEditingInView()
             _isEditing = false;
             bool submenu = false;
             int position = -1;
-            if (!itemOfNumber(_editMenuItem, &submenu, &position))
+            if (!WebMenuGeometry(*this).itemOfNumber(_editMenuItem, &submenu, &position))
                 position = -1;
             _editMenuItem = position;
             const std::vector<ItemTextPtr>& texts = submenu ? _subContentsArray : _contentsArray;
@@ -226,7 +231,7 @@ void XmlWebMenu::endEditingInView()
                 const QString edited = texts[static_cast<std::size_t>(_editMenuItem)]->textStorage()->string();
                 if (const std::shared_ptr<XmlAlbum> page = getCurrentAlbum()) {
                     const std::optional<QList<MenuItem>> list =
-                        submenu ? getSubMenuItems(page.get()) : getMenuItems(page.get());
+                        submenu ? WebMenuLayout(*this).getSubMenuItems(page.get()) : WebMenuLayout(*this).getMenuItems(page.get());
                     if (list && _editMenuItem < list->size()) {
                         if (XmlBase* editedPage = list->at(_editMenuItem).page.get())
                             editedPage->setName(edited);

@@ -1,0 +1,445 @@
+// The navigation menu's items and layout: which pages it lists for a page,
+// the item texts, and the rows and columns they are laid out in.
+#include "elements/WebMenuLayout.h"
+
+#include "elements/ElementHelpers.h"
+#include "elements/WebMenuGeometry.h"
+#include "model/core/DocumentBase.h"
+#include "model/site/XmlAlbum.h"
+#include "model/site/XmlGroup.h"
+#include "model/site/XmlHomePage.h"
+#include "model/site/XmlSite.h"
+#include "platform/ExceptionFrame.h"
+#include "platform/text/LayoutManager.h"
+#include "platform/text/StyledText.h"
+#include "platform/text/TextContainer.h"
+#include "templates/XmlWebFont.h"
+
+#include <algorithm>
+
+using elements::toFloat;
+
+// --- Items -------------------------------------------------------------------------------------
+
+std::optional<QList<MenuItem>> WebMenuLayout::getMenuItems(XmlBase* page)
+{
+    return lq::modelFrame(&_menu, "getMenuItems:", [&]() -> std::optional<QList<MenuItem>> {
+        XmlBase* owner = nullptr;
+        if (_menu._navTypeForGroup == 1) {
+            owner = page ? page->parent() : nullptr;
+        } else {
+            DocumentBase* document = _menu.myDocument();
+            XmlSite* site = document ? document->site() : nullptr;
+            owner = site ? site->homepage() : nullptr;
+        }
+        // Only a page tree under a site has a list.
+        if (!owner || !XmlSite::cast(owner->root()))
+            return std::nullopt;
+        return owner->menuItems();
+    });
+}
+
+std::optional<QList<MenuItem>> WebMenuLayout::getSubMenuItems(XmlBase* page)
+{
+    return lq::modelFrame(&_menu, "getSubMenuItems:", [&]() -> std::optional<QList<MenuItem>> {
+        if (_menu._navTypeForGroup != 2 || !page)
+            return std::nullopt;
+        XmlBase* group = nullptr;
+        if (XmlGroup::cast(page))
+            group = page;
+        if (XmlGroup::cast(page->parent()))
+            group = page->parent();
+        if (!group || !XmlSite::cast(group->root()))
+            return std::nullopt;
+        QList<MenuItem> items = group->menuItems();
+        if (items.size() <= 1)
+            return std::nullopt;
+        // The group's own record leads its list: the submenu holds only its pages.
+        items.removeFirst();
+        return items;
+    });
+}
+
+int WebMenuLayout::getCurrentPageNum(XmlBase* page)
+{
+    return lq::modelFrame(&_menu, "getCurrentPageNum:", [&] {
+        if (!page)
+            return 0;
+        XmlBase* shown = page;
+        if (_menu._navTypeForGroup == 0 && XmlGroup::cast(page->parent()))
+            shown = page->parent();
+        XmlAlbum* album = XmlAlbum::cast(shown);
+        return album ? album->pageSeqNumber() : 0;
+    });
+}
+
+int WebMenuLayout::getCurrentGroupNum(XmlBase* page)
+{
+    return lq::modelFrame(&_menu, "getCurrentGroupNum:", [&] {
+        if (_menu._navTypeForGroup != 2 || !page)
+            return -1;
+        int target = -1;
+        if (XmlHomePage::cast(page->parent())) {
+            if (XmlAlbum* album = XmlAlbum::cast(page))
+                target = album->pageSeqNumber();
+        } else if (XmlGroup* group = XmlGroup::cast(page->parent())) {
+            target = group->pageSeqNumber();
+        }
+        const std::optional<QList<MenuItem>> items = getMenuItems(page);
+        if (!items)
+            return -1;
+        for (qsizetype i = 0; i < items->size(); ++i) {
+            if (items->at(i).seq == target)
+                return static_cast<int>(i);
+        }
+        return -1;
+    });
+}
+
+lq::TextAttributes WebMenuLayout::itemAttributes(int type, bool submenu)
+{
+    return lq::modelFrame(&_menu, "itemAttributes", [&] {
+        const std::shared_ptr<XmlWebFont> record = _menu.font();
+        lq::ParagraphStyle paragraph = lq::ParagraphStyle::defaultStyle();
+        paragraph.tabStops = _menu.lqTabStops();
+        switch (_menu.orientation()) {
+        case 0:
+            paragraph.alignment = record->textAlignment();
+            break;
+        case 2:
+            paragraph.alignment = lq::TextAlignment::Center;
+            break;
+        default:
+            paragraph.alignment = lq::TextAlignment::Left;
+            break;
+        }
+
+        lq::TextAttributes attributes;
+        attributes.paragraphStyle = paragraph;
+        attributes.font = record->createFont();
+        if (submenu && attributes.font)
+            attributes.font = attributes.font->withPixelSize(_menu._subFontSize);
+        const struct {
+            const lq::Colour& colour;
+            int underline;
+        } states[] = {
+            { _menu._currentText, _menu._currentUnderline },
+            { _menu._normalText, _menu._normalUnderline },
+            { _menu._hoverText, _menu._hoverUnderline },
+            { _menu._clickText, _menu._clickUnderline },
+        };
+        if (type >= 0 && type <= 3) {
+            attributes.foregroundColour = states[type].colour;
+            attributes.underlineStyle = states[type].underline;
+            attributes.setValue(lq::TextKey::menuType, type);
+        }
+        return attributes;
+    });
+}
+
+void WebMenuLayout::fillContentsWithStringTypeSubmenu(ItemText& item, const QString& name, int type, bool submenu)
+{
+    lq::modelFrame(&_menu, "fillContents:withString:type:submenu:", [&] {
+        const lq::TextAttributes attributes = itemAttributes(type, submenu);
+
+        // Every page lays the menu out again, and most items come out as they
+        // were: an unchanged text keeps its lines instead of being shaped anew.
+        lq::StyledText& text = *item.textStorage();
+        lq::StyledText next = text;
+        next.setText(lq::StyledText(name, attributes));
+        next.setAttributes(attributes, { 0, next.length() });
+        if (!(next == text))
+            text = std::move(next);
+
+        if (_menu._rowWidths)
+            _menu._rowWidths->update(WebMenuGeometry(_menu).itemWidth(item));
+        const int textWidth = _menu.orientation() == 2 ? _menu._miWidth : menuItemInternalWidth();
+        item.textContainer()->setContainerSize(QSizeF(textWidth, _menu.unboundedExtent));
+        item.layoutManager().glyphRangeForTextContainer(item.textContainer().get());
+        if (_menu._rowWidths)
+            _menu._rowWidths->update(WebMenuGeometry(_menu).itemWidth(item));
+    });
+}
+
+void XmlWebMenu::RowWidths::update(int width)
+{
+    if (row < 0)
+        return;
+    int& known = widths[row][position];
+    sums[row] += width - known;
+    known = width;
+}
+
+// The rows' widths kept up to date for the time of a layout of every item
+// (a horizontal menu's only: a vertical one has no row widths).
+class XmlWebMenu::RowWidthsScope {
+public:
+    explicit RowWidthsScope(XmlWebMenu& menu)
+        : _menu(menu)
+    {
+        if (!WebMenuGeometry(menu).horizontal())
+            return;
+        RowWidths widths;
+        const std::vector<ItemTextPtr>* rows[2] = { &menu._contentsArray, &menu._subContentsArray };
+        for (int row = 0; row < 2; ++row) {
+            for (const ItemTextPtr& text : *rows[row]) {
+                widths.widths[row].push_back(WebMenuGeometry(menu).itemWidth(*text));
+                widths.sums[row] += widths.widths[row].back();
+            }
+        }
+        menu._rowWidths = std::move(widths);
+    }
+    ~RowWidthsScope() { _menu._rowWidths.reset(); }
+    RowWidthsScope(const RowWidthsScope&) = delete;
+    RowWidthsScope& operator=(const RowWidthsScope&) = delete;
+
+    // The item about to be laid out.
+    void setItem(bool submenu, std::size_t position)
+    {
+        if (!_menu._rowWidths)
+            return;
+        _menu._rowWidths->row = submenu ? 1 : 0;
+        _menu._rowWidths->position = position;
+    }
+
+private:
+    XmlWebMenu& _menu;
+};
+
+// --- Layout ------------------------------------------------------------------------------------
+
+XmlWebMenu::ItemTextPtr WebMenuLayout::makeContents()
+{
+    return lq::modelFrame(&_menu, "makeContents", [] { return std::make_shared<ItemText>(); });
+}
+
+void WebMenuLayout::layoutItems(XmlBase* page)
+{
+    std::shared_ptr<XmlAlbum> remembered;
+    page = _menu.pageOrCurrentAlbum(page, remembered);
+    if (!page)
+        return;
+
+    const std::optional<QList<MenuItem>> items = getMenuItems(page);
+    const std::optional<QList<MenuItem>> subItems = getSubMenuItems(page);
+    _menu.currentSeq = getCurrentPageNum(page);
+    if (!items)
+        return;
+
+    const auto fit = [this](std::vector<ItemTextPtr>& texts, qsizetype count) {
+        // Texts that stay are used again; only the end of the list changes.
+        while (static_cast<qsizetype>(texts.size()) < count)
+            texts.push_back(makeContents());
+        while (static_cast<qsizetype>(texts.size()) > count)
+            texts.pop_back();
+    };
+    fit(_menu._contentsArray, items->size());
+    fit(_menu._subContentsArray, subItems ? subItems->size() : 0);
+
+    relayoutTextAttributes();
+
+    DocumentBase* document = _menu.myDocument();
+    if (!document)
+        return;
+    document->clearTrackingDataForObject(_menu.UUID());
+    Walk walk;
+    walk.horizontalSubRow = _menu._navTypeForGroup == 2;
+    walkItems(page, walk, [&](const ItemFrame& item) {
+        document->addTrackingDataForObjectDataRect(_menu.UUID(), QString::number(item.number), item.rect);
+        return false;
+    });
+}
+
+void WebMenuLayout::relayoutTextAttributes()
+{
+    lq::modelFrame(&_menu, "relayoutTextAttributes", [&] {
+        const std::shared_ptr<XmlAlbum> page = _menu.getCurrentAlbum();
+        if (!page)
+            return;
+        const std::optional<QList<MenuItem>> items = getMenuItems(page.get());
+        const std::optional<QList<MenuItem>> subItems = getSubMenuItems(page.get());
+        _menu.currentSeq = getCurrentPageNum(page.get());
+        if (!items)
+            return;
+        RowWidthsScope rowWidths(_menu);
+        // The items' attributes of every state in both rows: when they are
+        // what the last layout used, an item whose name, state and width
+        // are as they were is left as it is. From one page to the next only
+        // the items of the pages that stop and start being current change.
+        std::vector<lq::TextAttributes> style;
+        for (const bool submenu : { false, true })
+            for (int type = 0; type <= 3; ++type)
+                style.push_back(itemAttributes(type, submenu));
+        if (style != _menu._styleOfLastLayout) {
+            _menu._styleOfLastLayout = std::move(style);
+            ++_menu._styleGeneration;
+        }
+        const auto restyle = [&](const std::vector<ItemTextPtr>& texts, const QList<MenuItem>& list, int first,
+                                 bool submenu) {
+            const std::size_t count = std::min(texts.size(), static_cast<std::size_t>(list.size()));
+            for (std::size_t i = 0; i < count; ++i) {
+                rowWidths.setItem(submenu, i);
+                const MenuItem& item = list.at(static_cast<qsizetype>(i));
+                const int number = first + static_cast<int>(i);
+                // The current page wins over hover, hover over click.
+                int state = 1;
+                if (item.seq == _menu.currentSeq)
+                    state = 0;
+                else if (number == _menu._hoverItem)
+                    state = 2;
+                else if (number == _menu._clickItem)
+                    state = 3;
+                ItemText::LayoutKey key { item.name, state, submenu, _menu.orientation() == 2 ? _menu._miWidth : menuItemInternalWidth(),
+                    _menu._styleGeneration };
+                if (texts[i]->laidOutFrom == key && !(_menu._isEditing && number == _menu._editMenuItem))
+                    continue;
+                texts[i]->laidOutFrom.reset();
+                fillContentsWithStringTypeSubmenu(*texts[i], item.name, state, submenu);
+                texts[i]->laidOutFrom = std::move(key);
+            }
+        };
+        restyle(_menu._contentsArray, *items, 0, false);
+        if (subItems)
+            restyle(_menu._subContentsArray, *subItems, WebMenuGeometry(_menu).firstSubmenuNumber(), true);
+    });
+}
+
+void WebMenuLayout::walkItems(XmlBase* page, const Walk& walk, const std::function<bool(const ItemFrame&)>& visit)
+{
+    const bool across = WebMenuGeometry(_menu).horizontal();
+    const int itemHeights = _menu._mibt + _menu._mibb + _menu._mipt + _menu._mipb;
+    const int iw = _menu.internalWidth();
+    const int spacing = walk.withSpacing ? _menu._mispace : 0;
+    float y = toFloat(_menu._top + _menu._bt + _menu._pt);
+    float x = toFloat(_menu._left + _menu._bl + _menu._pl);
+    if (across)
+        x += toFloat(leadingHorzSpace());
+    const int group = page ? getCurrentGroupNum(page) : -1;
+
+    int lastHeight = walk.emptyRowHeight;
+    for (std::size_t i = 0; i < _menu._contentsArray.size(); ++i) {
+        ItemText& text = *_menu._contentsArray[i];
+        const int height = text.usedHeight() + itemHeights;
+        const int width = across ? WebMenuGeometry(_menu).itemWidth(text) : iw;
+        lastHeight = height;
+        ItemFrame item;
+        item.number = static_cast<int>(i);
+        item.position = static_cast<int>(i);
+        item.text = &text;
+        item.rect = across ? lq::Rect(x, y, toFloat(width + spacing), toFloat(height))
+                           : lq::Rect(x, y, toFloat(width), toFloat(height + spacing));
+        if (visit(item))
+            return;
+        if (across)
+            x += toFloat(_menu._mispace + width);
+        else
+            y += toFloat(_menu._mispace + height);
+
+        if (!across && static_cast<int>(i) == group) {
+            for (std::size_t j = 0; j < _menu._subContentsArray.size(); ++j) {
+                ItemText& subText = *_menu._subContentsArray[j];
+                const int subHeight = subText.usedHeight() + itemHeights;
+                ItemFrame subItem;
+                subItem.number = WebMenuGeometry(_menu).firstSubmenuNumber() + static_cast<int>(j);
+                subItem.submenu = true;
+                subItem.position = static_cast<int>(j);
+                subItem.text = &subText;
+                subItem.rect = lq::Rect(x, y, toFloat(iw), toFloat(subHeight + spacing));
+                subItem.verticalSubmenu = true;
+                if (visit(subItem))
+                    return;
+                y += toFloat(_menu._mispace + subHeight);
+            }
+            if (!_menu._subContentsArray.empty())
+                y += toFloat(_menu._mispace / 2);
+        }
+    }
+
+    if (!across || !walk.horizontalSubRow)
+        return;
+    const float sy = y + toFloat(lastHeight);
+    float sx = toFloat(_menu._left + _menu._bl + _menu._pl + leadingSubHorzSpace());
+    for (std::size_t j = 0; j < _menu._subContentsArray.size(); ++j) {
+        ItemText& subText = *_menu._subContentsArray[j];
+        const int subHeight = subText.usedHeight() + itemHeights;
+        const int subWidth = WebMenuGeometry(_menu).itemWidth(subText);
+        ItemFrame subItem;
+        subItem.number = WebMenuGeometry(_menu).firstSubmenuNumber() + static_cast<int>(j);
+        subItem.submenu = true;
+        subItem.position = static_cast<int>(j);
+        subItem.text = &subText;
+        subItem.rect = lq::Rect(sx, sy, toFloat(subWidth + spacing), toFloat(subHeight));
+        if (visit(subItem))
+            return;
+        sx += toFloat(_menu._mispace + subWidth);
+    }
+}
+
+int WebMenuLayout::leadingSpace(int rowWidth)
+{
+    // The font's alignment places the rows: 0 left, 1 centre, other right.
+    const XmlWebFont::Alignment alignment = _menu.font()->alignment();
+    if (alignment == XmlWebFont::Alignment::Left)
+        return 0;
+    const int spare = _menu.internalWidth() - rowWidth;
+    return alignment == XmlWebFont::Alignment::Center ? spare / 2 : spare;
+}
+
+int WebMenuLayout::leadingHorzSpace()
+{
+    return lq::modelFrame(&_menu, "leadingHorzSpace", [&] {
+        const WebMenuGeometry geometry(_menu);
+        return geometry.horizontal() ? leadingSpace(geometry.horzMenuWidth()) : 0;
+    });
+}
+
+int WebMenuLayout::leadingSubHorzSpace()
+{
+    return lq::modelFrame(&_menu, "leadingSubHorzSpace", [&] {
+        const WebMenuGeometry geometry(_menu);
+        return geometry.horizontal() ? leadingSpace(geometry.horzSubMenuWidth()) : 0;
+    });
+}
+
+int WebMenuLayout::menuItemInternalWidth()
+{
+    return lq::modelFrame(&_menu, "menuItemInternalWidth", [&] {
+        return _menu.internalWidth() - _menu._mipl - _menu._mipr - _menu._mibl - _menu._mibr;
+    });
+}
+
+XmlCSSBackground* WebMenuLayout::stateBackground(int state) const
+{
+    switch (state) {
+    case 0:
+        return _menu._currentBkgnd.get();
+    case 1:
+        return _menu._normalBkgnd.get();
+    case 2:
+        return _menu._hoverBkgnd.get();
+    case 3:
+        return _menu._clickBkgnd.get();
+    default:
+        return nullptr;
+    }
+}
+
+void WebMenuLayout::drawMenuItemBackgroundRect(ItemText& item, const lq::Rect& rect)
+{
+    lq::modelFrame(&_menu, "drawMenuItemBackground:rect:", [&] {
+        int state = 1;
+        const lq::StyledText& text = *item.textStorage();
+        if (!text.isEmpty()) {
+            const lq::TextAttributes attributes = text.attributesAt(0);
+            if (!attributes.isEmpty())
+                state = attributes.value(lq::TextKey::menuType).toInt();
+        }
+        const lq::Rect inner(rect.x() + toFloat(_menu._mibl), rect.y() + toFloat(_menu._mibt),
+                             rect.width() - toFloat(_menu._mibl + _menu._mibr), rect.height() - toFloat(_menu._mibt + _menu._mibb));
+        if (XmlCSSBackground* background = stateBackground(state))
+            background->drawObject(inner);
+        _menu.drawBorderBtypeTopLeftBottomRightTColorLColorBColorRColor(
+            rect, static_cast<XmlBoxModel::BorderType>(_menu._mibtype), _menu._mibt, _menu._mibl, _menu._mibb, _menu._mibr,
+            _menu._mibtc, _menu._miblc, _menu._mibbc, _menu._mibrc);
+    });
+}
