@@ -219,8 +219,9 @@ TEST_F(ExportControllerTest, WebDAVPublicationFromThePanel)
     control<MyMatrix>(PublishTag::ExportType)->selectCellWithTag(0);
     window->setMainTab(QStringLiteral("Send"));
     panel->exportButton();
-    ASSERT_EQ(sender.calls, QStringList{"startSending"});
+    ASSERT_EQ(sender.calls, QStringList{"publish"});
     const auto& request = sender.requests[0];
+    EXPECT_EQ(request.road, PublishRequest::Road::WebDAV);
     EXPECT_EQ(request.baseURL, QStringLiteral("http://127.0.0.1:8080/site"));
     EXPECT_EQ(request.passPhrase, QStringLiteral("ann:pa:ss"));
     EXPECT_EQ(request.pathName, folder + QStringLiteral("/homepage"));
@@ -233,7 +234,8 @@ TEST_F(ExportControllerTest, WebDAVPublicationFromThePanel)
     // A later publication of the changes compares with the last tree, whatever the choice.
     EXPECT_TRUE(panel->exportChanges());
     ASSERT_EQ(sender.calls.size(), 2);
-    EXPECT_EQ(sender.calls[1], QStringLiteral("sendBom"));
+    EXPECT_EQ(sender.calls[1], QStringLiteral("publishChanges"));
+    EXPECT_EQ(sender.requests[1].road, PublishRequest::Road::WebDAV);
     EXPECT_TRUE(sender.requests[1].changesOnly);
 }
 
@@ -336,7 +338,8 @@ TEST_F(ExportControllerTest, HomeAndDesktopAreRefusedAsExportFolders)
     // A folder below either is fine.
     ASSERT_TRUE(panel->fsBrowser()->setPath(QStringLiteral("/Sites/mine")));
     panel->exportButton();
-    EXPECT_EQ(sender.calls, QStringList{"exportToFolder"});
+    EXPECT_EQ(sender.calls, QStringList{"publish"});
+    EXPECT_EQ(sender.requests.last().road, PublishRequest::Road::Folder);
     EXPECT_EQ(sender.folder, home + QStringLiteral("/Sites/mine"));
     EXPECT_EQ(document.location()->exportFolder(), QStringLiteral("/Sites/mine"));
     // A folder destination never publishes changes on its own.
@@ -410,7 +413,8 @@ TEST_F(ExportControllerTest, ConnectionTestFollowsTheServerType)
     control<MyTextField>(PublishTag::WebDAVUser)->setText(QStringLiteral("ann"));
     control<MyTextField>(PublishTag::WebDAVPassword)->setText(QStringLiteral("pw"));
     panel->testFTPExport();
-    ASSERT_EQ(sender.calls, QStringList{"webDAVTest"});
+    ASSERT_EQ(sender.calls, QStringList{"testConnection"});
+    EXPECT_EQ(sender.requests[0].road, PublishRequest::Road::WebDAV);
     EXPECT_EQ(sender.requests[0].baseURL, QStringLiteral("http://127.0.0.1:18580/site"));
     EXPECT_EQ(sender.requests[0].passPhrase, QStringLiteral("ann:pw"));
     sender.calls.clear();
@@ -419,7 +423,9 @@ TEST_F(ExportControllerTest, ConnectionTestFollowsTheServerType)
     control<MyTextField>(PublishTag::FtpUser)->setText(QStringLiteral("ann"));
     control<MyTextField>(PublishTag::FtpPassword)->setText(QStringLiteral("wrong"));
     panel->testFTPExport();
-    EXPECT_EQ(sender.calls, QStringList{"ftpTestExport"});
+    EXPECT_EQ(sender.calls, QStringList{"testConnection"});
+    EXPECT_EQ(sender.requests.last().road, PublishRequest::Road::FTP);
+    EXPECT_EQ(sender.requests.last().location, document.location());
     EXPECT_EQ(document.location()->password(), QStringLiteral("wrong"));
     EXPECT_EQ(document.location()->location(), QStringLiteral("127.0.0.1"));
 }
@@ -793,7 +799,7 @@ TEST_F(ExportControllerTest, TheWebDAVAddressGivesUpItsCredentialsAndRefusesFTP)
     EXPECT_EQ(text(PublishTag::WebDAVPassword), QStringLiteral("s@cret"));
     EXPECT_EQ(document.location()->location(), QStringLiteral("http://127.0.0.1:8080/site"));
     panel->exportButton();
-    ASSERT_EQ(sender.calls, QStringList{"startSending"});
+    ASSERT_EQ(sender.calls, QStringList{"publish"});
     EXPECT_EQ(sender.requests[0].baseURL, QStringLiteral("http://127.0.0.1:8080/site"));
     EXPECT_EQ(sender.requests[0].passPhrase, QStringLiteral("ann:s@cret"));
     // The stored destination holds the account only in its own fields.
@@ -817,7 +823,7 @@ TEST_F(ExportControllerTest, TheWebDAVAddressGivesUpItsCredentialsAndRefusesFTP)
         EXPECT_TRUE(modal.state->alerts[0].message.contains(QStringLiteral("is the address of an FTP server")))
             << modal.state->alerts[0].message.toStdString();
     }
-    EXPECT_EQ(sender.calls, QStringList{"startSending"});
+    EXPECT_EQ(sender.calls, QStringList{"publish"});
     // Meant for FTP: there it is a host and a folder.
     clickTab("ftp");
     EXPECT_EQ(text(PublishTag::FtpServer), QStringLiteral("127.0.0.1"));
