@@ -497,12 +497,6 @@ void ExportController::storeFtpFields()
     where->setFtpFolder(fieldText(PublishTag::FtpFolder));
 }
 
-int ExportController::addressField(int serverType)
-{
-    static constexpr int fields[] = {0, PublishTag::WebDAVAddress, 0, PublishTag::FtpServer};
-    return serverType >= 0 && serverType < int(std::size(fields)) ? fields[serverType] : 0;
-}
-
 void ExportController::storeDestination()
 {
     XmlLocation* where = location();
@@ -541,11 +535,11 @@ void ExportController::storeDestination()
 
 std::optional<PublishRequest> ExportController::requestFor(bool changesOnly)
 {
-    XmlLocation* where = location();
-    // The account typed into the address goes to its own fields first.
-    if (const int field = addressField(where->serverType()))
-        tidyAddress(field);
-    PublishRequest request = PublishRequest::fromLocation(*where, sitePath() + QStringLiteral("/homepage"), changesOnly);
+    PublishRequest request = PublishRequest::fromLocation(*location(), sitePath() + QStringLiteral("/homepage"), changesOnly);
+    if (request.destinationChanged) {
+        changed();
+        updateGUI();
+    }
     if (!request.error.isEmpty()) {
         lq::runAlert(_document, request.errorTitle, request.error);
         return std::nullopt;
@@ -734,37 +728,17 @@ void ExportController::changeServerType(int type)
 
 bool ExportController::tidyAddress(int tag)
 {
-    XmlLocation* where = location();
-    const QString typed = fieldText(tag);
-    const bool webDAV = tag == PublishTag::WebDAVAddress;
-    const PublishAddress address = webDAV ? PublishAddress::fromWebDAV(typed) : PublishAddress::fromFtpHost(typed);
-    if (!address.isValid()) {
-        _addressError = address.error();
+    bool moved = false;
+    QString why;
+    if (!location()->takeAddress(fieldText(tag), tag == PublishTag::WebDAVAddress, &moved, &why)) {
+        _addressError = why;
         _notice->setText(_addressError);
         return false;
     }
     if (!_addressError.isEmpty() && _notice->text() == _addressError)
         _notice->clear();
     _addressError.clear();
-    QString kept = typed.trimmed();
-    if (address.hasCredentials()) {
-        // The account goes where accounts are kept, never into the address.
-        where->setUsername(address.user());
-        where->setPassword(address.password());
-        kept = PublishAddress::withoutCredentials(kept);
-    }
-    if (!webDAV && (kept.contains(QStringLiteral("://")) || kept.contains(QLatin1Char('/')))) {
-        // The FTP form holds a server: the rest of a whole address goes to its fields.
-        kept = address.host();
-        if (address.port() > 0) {
-            where->setFtpPort(QString::number(address.port()));
-            where->setFtpDefault(0);
-        }
-        if (!address.folder().isEmpty())
-            where->setFtpFolder(address.folder());
-    }
-    if (kept != where->location() || address.hasCredentials()) {
-        where->setLocation(kept);
+    if (moved) {
         changed();
         updateGUI();
     }

@@ -126,8 +126,6 @@ private:
     void storeFtpFields();
     // Stores the chosen server type and the fields of its tab.
     void storeDestination();
-    // The field that holds the address of a server type's tab; 0 for none.
-    static int addressField(int serverType);
     // The request for the stored destination; none, with an alert that
     // says why, when the destination cannot be used.
     std::optional<PublishRequest> requestFor(bool changesOnly);

@@ -4,7 +4,6 @@
 #include "model/core/XmlBase.h"
 #include "platform/SupportPaths.h"
 #include "publish/FolderExport.h"
-#include "publish/PublishAddress.h"
 #include "publish/WebDAVRoad.h"
 #include "publish/XmlLocation.h"
 
@@ -38,12 +37,10 @@ void macAddresses(const XmlLocation& where, PublishRequest& request)
     request.passPhrase = accountOf(where);
 }
 
-void webDAVAddresses(const XmlLocation& where, PublishRequest& request)
+void webDAVAddresses(XmlLocation& where, PublishRequest& request)
 {
-    const PublishAddress address = PublishAddress::fromWebDAV(where.location());
-    if (!address.isValid()) {
+    if (!where.takeAddress(where.location(), true, &request.destinationChanged, &request.error)) {
         request.errorTitle = QStringLiteral("The WebDAV address cannot be used");
-        request.error = address.error();
         return;
     }
     request.baseURL = WebDAVRoad::webDAVAddress(where.location());
@@ -53,10 +50,8 @@ void webDAVAddresses(const XmlLocation& where, PublishRequest& request)
 
 void ftpSettings(XmlLocation& where, PublishRequest& request)
 {
-    const PublishAddress address = PublishAddress::fromFtpHost(where.location());
-    if (!address.isValid()) {
+    if (!where.takeAddress(where.location(), false, &request.destinationChanged, &request.error)) {
         request.errorTitle = QStringLiteral("The FTP server cannot be used");
-        request.error = address.error();
         return;
     }
     request.location = &where;

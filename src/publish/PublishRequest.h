@@ -26,11 +26,15 @@ struct PublishRequest {
     // the alert that says so.
     QString errorTitle;
     QString error;
+    // Making the request moved an account typed into the address to its
+    // own fields: the destination changed.
+    bool destinationChanged = false;
 
     bool isValid() const { return road != Road::None && error.isEmpty(); }
 
     // The request for the destination as stored: the road its server type
-    // takes and the addresses and account of that road. A destination that
-    // cannot be used gives no road and the reason.
+    // takes and the addresses and account of that road (an account typed
+    // into the address is first taken out of it). A destination that
+    // cannot be used gives the reason.
     static PublishRequest fromLocation(XmlLocation& where, const QString& pathName, bool changesOnly);
 };

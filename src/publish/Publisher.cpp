@@ -58,6 +58,8 @@ void Publisher::sendChanges()
     if (!where)
         return;
     const PublishRequest request = PublishRequest::fromLocation(*where, _builder->generatedFolder(), true);
+    if (request.destinationChanged)
+        _document.updateChangeCount(DocumentBase::ChangeDone);
     if (request.road == PublishRequest::Road::Folder) {
         if (_observer)
             _observer->destinationNeeded();

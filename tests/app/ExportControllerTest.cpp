@@ -877,7 +877,8 @@ TEST_F(ExportControllerTest, PublishesToWebDAVAndFTPAfterSwitchingBetweenThem)
     EXPECT_EQ(filesBelow(ftp.root() + QStringLiteral("/holiday")), filesBelow(folder + QStringLiteral("/homepage")));
 
     // Back to WebDAV: the address that worked works again.
-    writeAll(folder + QStringLiteral("/homepage/news.html"), "<p>news</p>");
+    // A file of the user's own, which the build copies into the generated site.
+    writeAll(folder + QStringLiteral("/files/news.html"), "<p>news</p>");
     clickTab("webdav");
     EXPECT_EQ(text(PublishTag::WebDAVAddress), QStringLiteral("http://") + dav.address() + QStringLiteral("/site"));
     publish();
