@@ -830,6 +830,44 @@ TEST_F(ExportControllerTest, TheWebDAVAddressGivesUpItsCredentialsAndRefusesFTP)
     EXPECT_EQ(text(PublishTag::FtpFolder), QStringLiteral("site"));
 }
 
+TEST_F(ExportControllerTest, SitePublishLeavesAFolderToThePanelAndSaysWhyAnAddressCannotBeUsed)
+{
+    useTheRealWindow();
+    struct Case {
+        const char* what;
+        int serverType;
+        const char* address;
+        const char* tab;   // the main tab after Publish
+        const char* alert; // "" for none
+    };
+    const Case cases[] = {
+        {"a folder", XmlLocation::LocalFolder, "", "Send", ""},
+        {"an FTP address as WebDAV", XmlLocation::WebDAV, "ftp://127.0.0.1/site", "Editing", "The WebDAV address cannot be used"},
+        {"no FTP server", XmlLocation::FTPServer, "", "Editing", "The FTP server cannot be used"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        window->setMainTab(QStringLiteral("Editing"));
+        writeLastTree();
+        document.location()->setServerType(c.serverType);
+        document.location()->setLocation(QString::fromUtf8(c.address));
+        modal.state->alerts.clear();
+        window->menuClicked(MenuTag::Publish);
+        EXPECT_EQ(window->masterTab()->selectedIdentifier(), QString::fromLatin1(c.tab));
+        if (*c.alert) {
+            ASSERT_EQ(modal.state->alerts.size(), 1);
+            EXPECT_EQ(modal.state->alerts[0].title, QString::fromUtf8(c.alert));
+            EXPECT_FALSE(modal.state->alerts[0].message.isEmpty());
+        } else {
+            EXPECT_TRUE(modal.state->alerts.isEmpty());
+        }
+        // Nothing was built or sent.
+        EXPECT_FALSE(window->sender()->isRunning());
+        EXPECT_FALSE(window->sender()->panelVisible());
+        EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/homepage/page1.html")));
+    }
+}
+
 TEST_F(ExportControllerTest, PublishesToWebDAVAndFTPAfterSwitchingBetweenThem)
 {
     testservers::WebDAVServer dav;
