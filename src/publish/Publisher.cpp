@@ -19,6 +19,9 @@ Publisher::Publisher(DocumentBase& document, SendController& uploader)
     _uploader.setRetryHandler([this] {
         PublishRequest again = _last;
         again.changesOnly = true;
+        // The destination as it is now: a revert may have read it anew.
+        if (again.location && _builder)
+            again.location = _builder->destination();
         send(again, false);
     });
 }
