@@ -11,6 +11,7 @@
 #include "support/PublishSite.h"
 #include "support/StarterSite.h"
 #include "support/TestFiles.h"
+#include "support/TestServers.h"
 
 #include <QRegularExpression>
 #include <QUrl>
@@ -185,4 +186,34 @@ TEST_F(PublisherTest, RetrySendsTheChangesOfTheLastPublicationWithoutABuild)
     EXPECT_EQ(builder.builds, 1);
     EXPECT_EQ(readAll(destination() + QStringLiteral("/late.html")), QByteArray("written after the publication"));
     EXPECT_TRUE(sender.status1().startsWith(QStringLiteral("Published 1 file"))) << sender.status1().toStdString();
+}
+
+TEST_F(PublisherTest, RetryAfterTheSiteWasReadAgainGoesWhereItIsNowStored)
+{
+    testservers::FTPServer server;
+    if (!server.start())
+        GTEST_SKIP() << server.why.toStdString();
+    XmlLocation* where = document.location();
+    where->setServerType(XmlLocation::FTPServer);
+    where->setUsername(QStringLiteral("tester"));
+    where->setPassword(QStringLiteral("secret"));
+    where->setLocation(QStringLiteral("127.0.0.1:") + QString::number(server.port));
+    where->setFtpFolder(QStringLiteral("www/first"));
+    publisher.publish(PublishRequest::fromLocation(*where, homepage(), false));
+    ASSERT_TRUE(waitForTheUploader()) << sender.status2().toStdString();
+    ASSERT_FALSE(sender.taskError()) << sender.status2().toStdString();
+    EXPECT_EQ(filesBelow(server.root() + QStringLiteral("/www/first")), filesBelow(homepage()));
+    sender.cancel();
+
+    // The site's files are read again, as a revert does, with another folder on the server.
+    where->setFtpFolder(QStringLiteral("www/second"));
+    ASSERT_TRUE(document.saveFileWithComment(folder, QStringLiteral("moved"))) << document.lastError().toStdString();
+    ASSERT_TRUE(document.readFromFile(folder)) << document.lastError().toStdString();
+    ASSERT_NE(document.location(), nullptr);
+    writeAll(homepage(QStringLiteral("late.html")), "written after the publication");
+    sender.retry();
+    ASSERT_TRUE(waitForTheUploader()) << sender.status2().toStdString();
+    ASSERT_FALSE(sender.taskError()) << sender.status2().toStdString();
+    EXPECT_EQ(readAll(server.root() + QStringLiteral("/www/second/late.html")), QByteArray("written after the publication"));
+    EXPECT_FALSE(QFileInfo::exists(server.root() + QStringLiteral("/www/first/late.html")));
 }
