@@ -47,7 +47,8 @@ int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
     MyApplication app;
-    qputenv("LUMENQUILL_LIBEXEC", QByteArray(LQ_BENCH_LIBEXEC));
+    if (qEnvironmentVariableIsEmpty("LUMENQUILL_LIBEXEC"))
+        qputenv("LUMENQUILL_LIBEXEC", QByteArray(LQ_BENCH_LIBEXEC));
     const int files = argc > 1 ? std::max(2, std::atoi(argv[1])) : 10000;
     const qint64 megabytes = argc > 2 ? std::atoll(argv[2]) : 1024;
     QTemporaryDir dir;
