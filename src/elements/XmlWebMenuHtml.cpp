@@ -207,11 +207,21 @@ void XmlWebMenu::appendItemLinks(QString& html, XmlBase* page)
         // Page names and links are the user's text: escaped, they
         // cannot break the page or add markup to it (the link as every
         // link target is, the name as page text).
-        html += QStringLiteral("<a class=\"") + itemClass + QStringLiteral("\" href=\"") + XmlWebText::attributeEscape(record.href)
-            + QStringLiteral("\" ")
-            + QString::asprintf("style=\"top: %dpx; left: %dpx; width: %dpx; height: %dpx;\">",
-                                lq::truncatedPixel(item.rect.y()), lq::truncatedPixel(item.rect.x()), w, h)
-            + escape(record.name) + QStringLiteral("</a>\n");
+        html += QLatin1String("<a class=\"");
+        html += itemClass;
+        html += QLatin1String("\" href=\"");
+        html += XmlWebText::attributeEscape(record.href);
+        html += QLatin1String("\" style=\"top: ");
+        html += QString::number(lq::truncatedPixel(item.rect.y()));
+        html += QLatin1String("px; left: ");
+        html += QString::number(lq::truncatedPixel(item.rect.x()));
+        html += QLatin1String("px; width: ");
+        html += QString::number(w);
+        html += QLatin1String("px; height: ");
+        html += QString::number(h);
+        html += QLatin1String("px;\">");
+        html += escape(record.name);
+        html += QLatin1String("</a>\n");
         return false;
     });
 }
