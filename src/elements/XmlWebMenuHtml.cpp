@@ -5,6 +5,7 @@
 #include "elements/ElementHelpers.h"
 #include "elements/XmlWebText.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/Strings.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
 
@@ -207,21 +208,21 @@ void XmlWebMenu::appendItemLinks(QString& html, XmlBase* page)
         // Page names and links are the user's text: escaped, they
         // cannot break the page or add markup to it (the link as every
         // link target is, the name as page text).
-        html += QLatin1String("<a class=\"");
+        html += QStringView(u"<a class=\"");
         html += itemClass;
-        html += QLatin1String("\" href=\"");
+        html += QStringView(u"\" href=\"");
         html += XmlWebText::attributeEscape(record.href);
-        html += QLatin1String("\" style=\"top: ");
-        html += QString::number(lq::truncatedPixel(item.rect.y()));
-        html += QLatin1String("px; left: ");
-        html += QString::number(lq::truncatedPixel(item.rect.x()));
-        html += QLatin1String("px; width: ");
-        html += QString::number(w);
-        html += QLatin1String("px; height: ");
-        html += QString::number(h);
-        html += QLatin1String("px;\">");
+        html += QStringView(u"\" style=\"top: ");
+        lq::appendDecimal(html, lq::truncatedPixel(item.rect.y()));
+        html += QStringView(u"px; left: ");
+        lq::appendDecimal(html, lq::truncatedPixel(item.rect.x()));
+        html += QStringView(u"px; width: ");
+        lq::appendDecimal(html, w);
+        html += QStringView(u"px; height: ");
+        lq::appendDecimal(html, h);
+        html += QStringView(u"px;\">");
         html += escape(record.name);
-        html += QLatin1String("</a>\n");
+        html += QStringView(u"</a>\n");
         return false;
     });
 }
