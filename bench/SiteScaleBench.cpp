@@ -11,8 +11,8 @@
 // Hugo's with their ratio, the peak memory of both, and the wall time of the
 // export (from the start of its preparation until its queue is empty)
 // against the copy of what it wrote. Given two or more page counts, the
-// growth of the per-page cost from the smallest to the largest is printed
-// for both programs. With --full the site also holds a group, a
+// growth of the per-page cost from the smallest to each larger one is
+// printed for both programs. With --full the site also holds a group, a
 // password-protected page, an album of photos, a feed and a file of the
 // user's own; with --keep the generated site is copied to the folder (to
 // compare the bytes of two builds with md5sum).
@@ -388,9 +388,11 @@ int main(int argc, char** argv)
         printFigures(pages, full, runs, medians[pages]);
         std::fflush(stdout);
     }
-    if (medians.size() >= 2) {
-        const auto& [fewest, small] = *medians.begin();
-        const auto& [most, large] = *medians.rbegin();
+    // The growth of the per-page cost from the fewest pages to each larger count.
+    const auto& [fewest, small] = *medians.begin();
+    for (const auto& [most, large] : medians) {
+        if (most == fewest)
+            continue;
         const double ours = (large.oursCpu / most) / (small.oursCpu / fewest);
         std::printf("per-page cpu, %d pages / %d pages: ours %.2fx", most, fewest, ours);
         if (small.hugoCpu > 0 && large.hugoCpu > 0) {
