@@ -5,6 +5,7 @@
 #include "elements/ElementHelpers.h"
 #include "elements/XmlWebText.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/Strings.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
 
@@ -207,11 +208,21 @@ void XmlWebMenu::appendItemLinks(QString& html, XmlBase* page)
         // Page names and links are the user's text: escaped, they
         // cannot break the page or add markup to it (the link as every
         // link target is, the name as page text).
-        html += QStringLiteral("<a class=\"") + itemClass + QStringLiteral("\" href=\"") + XmlWebText::attributeEscape(record.href)
-            + QStringLiteral("\" ")
-            + QString::asprintf("style=\"top: %dpx; left: %dpx; width: %dpx; height: %dpx;\">",
-                                lq::truncatedPixel(item.rect.y()), lq::truncatedPixel(item.rect.x()), w, h)
-            + escape(record.name) + QStringLiteral("</a>\n");
+        html += QStringView(u"<a class=\"");
+        html += itemClass;
+        html += QStringView(u"\" href=\"");
+        html += XmlWebText::attributeEscape(record.href);
+        html += QStringView(u"\" style=\"top: ");
+        lq::appendDecimal(html, lq::truncatedPixel(item.rect.y()));
+        html += QStringView(u"px; left: ");
+        lq::appendDecimal(html, lq::truncatedPixel(item.rect.x()));
+        html += QStringView(u"px; width: ");
+        lq::appendDecimal(html, w);
+        html += QStringView(u"px; height: ");
+        lq::appendDecimal(html, h);
+        html += QStringView(u"px;\">");
+        html += escape(record.name);
+        html += QStringView(u"</a>\n");
         return false;
     });
 }
