@@ -11,6 +11,7 @@
 #include "platform/text/LayoutManager.h"
 #include "platform/text/StyledText.h"
 #include "platform/text/TextContainer.h"
+#include "templates/BoxModelHtml.h"
 #include "templates/XmlPictureFrame.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
@@ -26,14 +27,14 @@ void XmlSlideshow::appendCSS(QString& css)
         css += QStringLiteral("#ssbackground {position: absolute; font-size: 0px; line-height: 0px; display: block; "
                               "margin: 0px; padding: 0px; ");
         appendCSSBackground(css);
-        appendCSSBorders(css);
+        BoxModelHtml(*this).appendCSSBorders(css);
         css += QStringLiteral("}\n");
 
         css += QStringLiteral("img.ssviewer {position: absolute; font-size: 0px; line-height: 0px; display: block; "
                               "margin: 0px; ");
         _frame->appendCSSBackground(css);
-        _frame->appendCSSPadding(css);
-        _frame->appendCSSBorders(css);
+        BoxModelHtml(*_frame).appendCSSPadding(css);
+        BoxModelHtml(*_frame).appendCSSBorders(css);
         css += QStringLiteral("}\n");
 
         const std::shared_ptr<XmlWebFont> record = font();
@@ -251,7 +252,7 @@ void XmlSlideshow::appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePas
             break;
         case PagePass::SlideshowBackground:
             if (_showBkgndBox)
-                html += htmlDivTagsVornStyle(QStringLiteral("ssbackground"), QString());
+                html += BoxModelHtml(*this).htmlDivTagsVornStyle(QStringLiteral("ssbackground"), QString());
             break;
         case PagePass::SlideshowControls:
             appendControlsAndCaptions(html, page);

@@ -14,6 +14,7 @@
 #include "model/site/XmlPhoto.h"
 #include "model/site/XmlSite.h"
 #include "platform/ExceptionFrame.h"
+#include "templates/BoxModelHtml.h"
 #include "templates/XmlPictureFrame.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
@@ -101,7 +102,7 @@ void XmlWebPhotoAlbum::appendAlbumBox(QString& html)
         return;
     // The box itself, whatever floating photo the canvas has selected.
     const elements::ScopedValue<int> box(_currentPhoto, -1);
-    html += htmlDivTagsVornStyle(QStringLiteral("albumbox"), QString());
+    html += BoxModelHtml(*this).htmlDivTagsVornStyle(QStringLiteral("albumbox"), QString());
 }
 
 void XmlWebPhotoAlbum::appendThumbnails(QString& html, XmlAlbum* album)
@@ -377,12 +378,12 @@ void XmlWebPhotoAlbum::appendCSS(QString& css)
     lq::modelFrame(this, "appendCSS:", [&] {
         css += QStringLiteral("#albumbox {position: absolute; font-size: 0px; line-height: 0px; display: block; margin: 0px; ");
         appendCSSBackground(css);
-        appendCSSBorders(css);
+        BoxModelHtml(*this).appendCSSBorders(css);
         css += QStringLiteral("}\n");
         css += QStringLiteral("img.photo {display: block; position: absolute; margin: 0px; ");
         _frame->appendCSSBackground(css);
-        _frame->appendCSSPadding(css);
-        _frame->appendCSSBorders(css);
+        BoxModelHtml(*_frame).appendCSSPadding(css);
+        BoxModelHtml(*_frame).appendCSSBorders(css);
         css += QStringLiteral("}\n");
         if (captionsOrCart()) {
             const std::shared_ptr<XmlWebFont> record = font();
