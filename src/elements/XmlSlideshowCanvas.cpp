@@ -3,6 +3,7 @@
 #include "elements/XmlSlideshow.h"
 
 #include "elements/ElementHelpers.h"
+#include "elements/SlideshowLayout.h"
 #include "elements/XmlWebPhotoAlbum.h"
 #include "imaging/XmlCanvas.h"
 #include "model/core/DocumentBase.h"
@@ -291,11 +292,11 @@ void XmlSlideshow::drawText2()
         if (!context)
             return;
         const int shownStyle = style();
-        setCaptionText(textCaption());
+        SlideshowLayout(*this).setCaptionText(textCaption());
         if (shownStyle == 0 || shownStyle == 1)
-            setControlText(*_play, _playingSlides ? _stopLabel : _playLabel);
+            SlideshowLayout(*this).setControlText(*_play, _playingSlides ? _stopLabel : _playLabel);
         else
-            setControlText(*_play, _beforeLabel);
+            SlideshowLayout(*this).setControlText(*_play, _beforeLabel);
 
         const auto drawControl = [&](int index) {
             TextSystem* system = controlText(index);
