@@ -214,8 +214,6 @@ public:
     // --- Editor preview -----------------------------------------------------------------
     void startAnimations() override;
     void stopAnimations() override;
-    // One tick of the preview.
-    void animation();
     // The clock of the preview's ticks; nothing restores the run loop's.
     void setAnimationClock(std::shared_ptr<AnimationClock> clock);
     float mixer() const { return _mixer; }
@@ -234,6 +232,7 @@ public:
     void appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet) override;
 
 private:
+    friend class SlideshowAnimation;
     friend class SlideshowHtml;
     friend class SlideshowLayout;
 
@@ -257,10 +256,6 @@ private:
     // The photo at the album child index, or nothing.
     XmlPhoto* photoAt(int index);
     int numberChildren(XmlBase* album) const;
-    // Hands the current slide over to A and clears B.
-    void handOverSlides();
-    void scheduleAnimation();
-    void redisplayAll();
     bool disableImageWell();
 
     int _style = 0;
