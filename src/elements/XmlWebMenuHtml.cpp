@@ -6,6 +6,7 @@
 #include "elements/XmlWebText.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Strings.h"
+#include "templates/BoxModelHtml.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
 
@@ -28,7 +29,7 @@ using elements::toFloat;
 void XmlWebMenu::appendCSSMenuItemBorders(QString& css)
 {
     lq::modelFrame(this, "appendCSSMenuItemBorders:", [&] {
-        const QString style = borderType(static_cast<BorderType>(_mibtype));
+        const QString style = BoxModelHtml::borderType(static_cast<BorderType>(_mibtype));
         const auto side = [&](const char* which, const lq::Colour& colour, int width) {
             css += QStringLiteral("border-") + QLatin1String(which) + QStringLiteral(": ") + colorToCSSString(colour)
                 + QLatin1Char(' ') + style + QString::asprintf(" %dpx; ", width);
@@ -71,7 +72,7 @@ void XmlWebMenu::appendCSS(QString& css)
     lq::modelFrame(this, "appendCSS:", [&] {
         css += QStringLiteral("#navigation {");
         css += QStringLiteral("display: block; position: absolute; white-space: nowrap; ");
-        appendCSSBorders(css);
+        BoxModelHtml(*this).appendCSSBorders(css);
         appendCSSBackground(css);
         css += QStringLiteral("}\n");
 
@@ -174,7 +175,7 @@ void XmlWebMenu::appendNavigationBox(QString& html)
     const int shadow = dropShadow() ? shadowStrip : 0;
     const int boxWidth = width() - _bl - _br - shadow;
     const int boxHeight = calcHeight() - _bt - _bb - shadow;
-    html += htmlDivTagsForRect(QStringLiteral("navigation"),
+    html += BoxModelHtml(*this).htmlDivTagsForRect(QStringLiteral("navigation"),
                                lq::Rect(toFloat(_left), toFloat(_top), toFloat(boxWidth), toFloat(boxHeight)));
 }
 
