@@ -14,6 +14,7 @@
 
 #include "BenchSupport.h"
 
+#include "document/DocumentElements.h"
 #include "model/application/MyApplication.h"
 #include "platform/Process.h"
 #include "publish/DigestListing.h"
@@ -44,6 +45,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
     MyApplication app;
+    lq::registerDocumentElements();
     qputenv("LUMENQUILL_LIBEXEC", QByteArray(LQ_BENCH_LIBEXEC));
     const int files = argc > 1 ? std::max(2, std::atoi(argv[1])) : 10000;
     const qint64 megabytes = argc > 2 ? std::atoll(argv[2]) : 1024;

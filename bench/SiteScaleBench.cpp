@@ -23,7 +23,7 @@
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
 #include "pipeline/ProcessorQueue.h"
-#include "pipeline/ScriptSteps.h"
+#include "document/DocumentElements.h"
 #include "platform/FileHelpers.h"
 #include "platform/Process.h"
 #include "templates/XmlStyleSheet.h"
@@ -159,7 +159,7 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
     MyApplication app;
-    lq::registerScriptSteps();
+    lq::registerDocumentElements();
     if (qEnvironmentVariableIsEmpty("LUMENQUILL_LIBEXEC"))
         qputenv("LUMENQUILL_LIBEXEC", QByteArray(LQ_BENCH_LIBEXEC));
     int pages = 500;

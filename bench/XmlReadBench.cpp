@@ -17,6 +17,7 @@
 //     lumenquill_bench_xml --read FILE...       (the reading mode)
 
 #include "document/MyDocument.h"
+#include "document/DocumentElements.h"
 #include "model/application/MyApplication.h"
 #include "model/core/XmlBase.h"
 #include "model/site/XmlAlbum.h"
@@ -86,6 +87,7 @@ int countElements(const XmlBase& element)
 int readOnly(const QStringList& paths)
 {
     MyApplication app;
+    lq::registerDocumentElements();
     for (const QString& path : paths)
         if (!XmlBase::createWithFile(path))
             return 1;
@@ -207,6 +209,8 @@ int main(int argc, char** argv)
     QGuiApplication qtApp(argc, argv);
 
     MyApplication app;
+
+    lq::registerDocumentElements();
     const double megabytes = argc > 1 ? std::atof(argv[1]) : 20.0;
     const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
     const int photos = argc > 3 ? std::max(10, std::atoi(argv[3])) : 5000;

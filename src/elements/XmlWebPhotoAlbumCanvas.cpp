@@ -14,6 +14,7 @@
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/text/LayoutManager.h"
 #include "platform/text/StyledText.h"
+#include "templates/XmlPictureFrame.h"
 
 #include <QImage>
 #include <QUrl>
