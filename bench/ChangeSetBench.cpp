@@ -15,6 +15,7 @@
 
 #include "BenchSupport.h"
 
+#include "document/DocumentElements.h"
 #include "model/application/MyApplication.h"
 #include "platform/Process.h"
 #include "publish/DigestListing.h"
@@ -47,6 +48,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
     MyApplication app;
+    lq::registerDocumentElements();
     if (qEnvironmentVariableIsEmpty("LUMENQUILL_LIBEXEC"))
         qputenv("LUMENQUILL_LIBEXEC", QByteArray(LQ_BENCH_LIBEXEC));
     const int files = argc > 1 ? std::max(2, std::atoi(argv[1])) : 10000;

@@ -13,6 +13,7 @@
 
 #include "BenchSupport.h"
 #include "imaging/XmlCanvas.h"
+#include "document/DocumentElements.h"
 #include "model/application/MyApplication.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlHomePage.h"
@@ -53,6 +54,7 @@ int main(int argc, char** argv)
 {
     QGuiApplication qtApp(argc, argv);
     MyApplication app;
+    lq::registerDocumentElements();
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
     const QString vips = QStandardPaths::findExecutable(QStringLiteral("vipsthumbnail"));
     if (vips.isEmpty()) {

@@ -29,7 +29,7 @@
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
 #include "pipeline/ProcessorQueue.h"
-#include "pipeline/ScriptSteps.h"
+#include "document/DocumentElements.h"
 #include "platform/FileHelpers.h"
 #include "platform/Process.h"
 #include "templates/XmlStyleSheet.h"
@@ -205,7 +205,7 @@ void measureFolder(const QString& folder, double* megabytes, double* files)
 int measureOnce(int pages, bool full, const QString& keep)
 {
     MyApplication app;
-    lq::registerScriptSteps();
+    lq::registerDocumentElements();
     Figures figures;
     QTemporaryDir work;
     // Hugo first, so that the peak memory of the children is its own.

@@ -19,6 +19,7 @@
 #include "BenchSupport.h"
 
 #include "document/MyDocument.h"
+#include "document/DocumentElements.h"
 #include "model/application/MyApplication.h"
 #include "model/core/XmlBase.h"
 #include "model/site/XmlAlbum.h"
@@ -89,6 +90,7 @@ int countElements(const XmlBase& element)
 int readOnly(const QStringList& paths)
 {
     MyApplication app;
+    lq::registerDocumentElements();
     for (const QString& path : paths)
         if (!XmlBase::createWithFile(path))
             return 1;
@@ -212,6 +214,8 @@ int main(int argc, char** argv)
     QGuiApplication qtApp(argc, argv);
 
     MyApplication app;
+
+    lq::registerDocumentElements();
     const double megabytes = argc > 1 ? std::atof(argv[1]) : 20.0;
     const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
     const int photos = argc > 3 ? std::max(10, std::atoi(argv[3])) : 5000;

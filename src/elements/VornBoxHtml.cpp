@@ -269,3 +269,12 @@ void VornBoxHtml::appendHTMLPagePassSheet(QString& html, XmlBase*, PagePass pass
         }
     });
 }
+
+void XmlVornBox::appendPageCentringScript(QString& script)
+{
+    if (!visible() || type() != 0 || externalType() != 0)
+        return;
+    script += QStringLiteral("   vornbox = document.getElementById(\"vorn%1\");\n").arg(vornSeqNum());
+    script += QStringLiteral("   xbtop = top + %1;\n").arg(calcTop());
+    script += QStringLiteral("   vornbox.style.top = xbtop+\"px\";\n");
+}

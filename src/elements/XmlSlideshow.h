@@ -133,7 +133,8 @@ public:
     void setFade(bool on);
     bool showBkgndBox() const { return _showBkgndBox; }
     void setShowBkgndBox(bool show);
-    bool allowBkgndImage() const { return _allowBkgndImage; }
+    bool isSlideshow() const override { return true; }
+    bool allowBkgndImage() const override { return _allowBkgndImage; }
     void setAllowBkgndImage(bool allow);
     bool topAlignPic() const { return _topAlignPic; }
     void setTopAlignPic(bool on);

@@ -80,7 +80,7 @@ public:
     int externalType() const { return _externalType; }
     void setExternalType(int type);
     int vornSeqNum() const { return _vornSeqNum; }
-    void setVornSeqNum(int number);
+    void setVornSeqNum(int number) override;
     const QString& externalHTML() const { return _externalHTML; }
     void setExternalHTML(const QString& item);
     bool scrollbars() const { return _scrollbars; }
@@ -110,7 +110,12 @@ public:
     const lq::Size& baseSize() const { return _baseSize; }
     void setBaseSize(const lq::Size& size) { _baseSize = size; }
     // The layer: a layer box's own, "Foreground" for every other type.
-    QString zlocation() const;
+    QString zlocation() const override;
+    bool isLayerBox() const override { return true; }
+    // The page text flows round a box only when it is a layer box set to wrap.
+    bool pushesTextAside() const override { return _type != 3 || _wrapsText; }
+    // A visible web box (type 0, external type 0) moves with the centred page.
+    void appendPageCentringScript(QString& script) override;
     // Stored (and the document marked) only for a layer box.
     void setZlocation(const QString& layer);
     // The page pass of the layer: "Background" and "Middle" have their own,

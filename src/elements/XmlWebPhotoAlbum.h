@@ -113,6 +113,7 @@ public:
     bool showToolTips() const { return _showToolTips; }
     void setShowToolTips(bool show);
     ClickOperation clickOp() const { return _clickOp; }
+    bool opensSlideshowPage() const override { return _clickOp == ClickOperation::SlideshowPage; }
     void setClickOp(ClickOperation op);
     bool captionsAbove() const { return _captionsAbove; }
     void setCaptionsAbove(bool above);

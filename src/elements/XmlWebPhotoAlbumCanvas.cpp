@@ -15,6 +15,7 @@
 #include "platform/text/LayoutManager.h"
 #include "platform/text/StyledText.h"
 #include "templates/BoxModelText.h"
+#include "templates/XmlPictureFrame.h"
 
 #include <QImage>
 #include <QScopedValueRollback>
