@@ -8,6 +8,7 @@
 
 #include "CountingDocument.h"
 #include "elements/XmlWebContent.h"
+#include "document/DocumentElements.h"
 #include "model/application/MyApplication.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlContent.h"
@@ -73,6 +74,7 @@ int main(int argc, char** argv)
 {
     QGuiApplication application(argc, argv);
     MyApplication app;
+    lq::registerDocumentElements();
     const int paragraphs = argc > 1 ? std::atoi(argv[1]) : 300;
     const int rounds = argc > 2 ? std::atoi(argv[2]) : 3;
 
@@ -107,13 +109,13 @@ int main(int argc, char** argv)
         timer.restart();
         sheet->clearFontBag();
         QString positioned;
-        box->appendHTMLPagePassSheet(positioned, page.get(), 15, sheet.get());
+        box->appendHTMLPagePassSheet(positioned, page.get(), PagePass::ContentText, sheet.get());
         const double lines = bench::milliseconds(timer);
 
         sheet->setBrowserFlow(true);
         timer.restart();
         QString flowing;
-        box->appendHTMLPagePassSheet(flowing, page.get(), 3, sheet.get());
+        box->appendHTMLPagePassSheet(flowing, page.get(), PagePass::ContentBox, sheet.get());
         const double flow = bench::milliseconds(timer);
         sheet->setBrowserFlow(false);
 

@@ -18,6 +18,7 @@ public:
     bool testMode() override { return false; }
     XmlSite* site() override { return siteRoot; }
     XmlStyleSheet* defaultTemplate() override { return nullptr; }
+    PageTemplate* defaultPageTemplate() override { return nullptr; }
     void layoutDidContentEditing() override {}
     void addTrackingDataForObjectDataRect(const QString&, const QString&, const lq::Rect&) override { ++areas; }
     void clearTrackingDataForObject(const QString&) override { areas = 0; }

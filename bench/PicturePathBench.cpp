@@ -17,6 +17,7 @@
 
 #include "BenchSupport.h"
 #include "imaging/XmlImage.h"
+#include "document/DocumentElements.h"
 #include "model/application/MyApplication.h"
 #include "imaging/XmlCanvas.h"
 #include "model/site/XmlPhoto.h"
@@ -61,6 +62,7 @@ bool writeFile(const QString& path, const QByteArray& bytes)
 int runOurs(const QString& path, const QString& folder)
 {
     MyApplication app;
+    lq::registerDocumentElements();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return 1;
@@ -96,6 +98,7 @@ int runOurs(const QString& path, const QString& folder)
 int runImport(const QString& path, const QString& folder)
 {
     MyApplication app;
+    lq::registerDocumentElements();
     const std::shared_ptr<XmlPhoto> photo = XmlPhoto::createFromFile(path);
     if (!photo)
         return 1;

@@ -12,7 +12,7 @@
 
 #include "document/MyDocument.h"
 #include "pipeline/ProcessorQueue.h"
-#include "pipeline/ScriptSteps.h"
+#include "document/DocumentElements.h"
 #include "pipeline/XmlProcessor.h"
 #include "model/application/MyApplication.h"
 #include "elements/XmlWebPhotoAlbum.h"
@@ -108,7 +108,7 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
     MyApplication app;
-    lq::registerScriptSteps();
+    lq::registerDocumentElements();
     const int photos = argc > 1 ? std::max(1, atoi(argv[1])) : 300;
     const int pages = argc > 2 ? std::max(1, atoi(argv[2])) : 50;
     const int albums = std::max(1, std::min(pages, (photos + 29) / 30));

@@ -8,6 +8,7 @@
 #include "CountingDocument.h"
 #include "elements/QZTextContainer.h"
 #include "elements/XmlWebText.h"
+#include "document/DocumentElements.h"
 #include "model/application/MyApplication.h"
 #include "model/core/XmlBase.h"
 #include "platform/text/LayoutManager.h"
@@ -55,6 +56,7 @@ int main(int argc, char** argv)
 {
     QGuiApplication application(argc, argv);
     MyApplication app;
+    lq::registerDocumentElements();
     const int paragraphs = argc > 1 ? std::atoi(argv[1]) : 500;
     const int rounds = argc > 2 ? std::atoi(argv[2]) : 3;
     const QString stored = storedText(paragraphs);

@@ -7,6 +7,7 @@
 
 #include "CountingDocument.h"
 #include "elements/XmlWebMenu.h"
+#include "document/DocumentElements.h"
 #include "model/application/MyApplication.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlGroup.h"
@@ -33,6 +34,7 @@ int main(int argc, char** argv)
 {
     QGuiApplication application(argc, argv);
     MyApplication app;
+    lq::registerDocumentElements();
     const int pages = argc > 1 ? std::atoi(argv[1]) : 40;
     const int groupPages = argc > 2 ? std::atoi(argv[2]) : 20;
     const int rounds = argc > 3 ? std::atoi(argv[3]) : 3;
@@ -92,7 +94,7 @@ int main(int argc, char** argv)
 
         timer.restart();
         QString html;
-        menu->appendHTMLPagePassSheet(html, shown.get(), 14, sheet.get());
+        menu->appendHTMLPagePassSheet(html, shown.get(), PagePass::NavigationItems, sheet.get());
         const double links = bench::milliseconds(timer);
 
         timer.restart();

@@ -1,7 +1,7 @@
 #include "FuzzSupport.h"
 
 #include "model/application/MyApplication.h"
-#include "pipeline/ScriptSteps.h"
+#include "document/DocumentElements.h"
 #include "platform/Exception.h"
 #include "platform/Log.h"
 #include "platform/Random.h"
@@ -38,7 +38,7 @@ void setUp(int* argc, char*** argv)
     lq::setApplicationIdentity();
     lq::setResourceFolder(QStringLiteral(LQ_FUZZ_RESOURCES));
     new MyApplication;
-    lq::registerScriptSteps();
+    lq::registerDocumentElements();
     // Hostile input makes the model log a lot; the log is not what is tested.
     lq::setLogSink([](const QString&) {});
 }

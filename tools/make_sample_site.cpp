@@ -16,6 +16,7 @@
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
 #include "pipeline/ProcessorQueue.h"
+#include "document/DocumentElements.h"
 #include "pipeline/ScriptSteps.h"
 #include "pipeline/SiteScripts.h"
 #include "templates/XmlStyleSheet.h"
@@ -80,7 +81,7 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
     MyApplication model;
-    lq::registerScriptSteps();
+    lq::registerDocumentElements();
     if (argc != 2)
         return fail(QStringLiteral("usage: make_sample_site <new document folder>"));
     const QString folder = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();

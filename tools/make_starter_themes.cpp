@@ -9,6 +9,7 @@
 //                              a folder, never any at the library's top).
 //
 // Usage: make_starter_themes <resources/starter> <output styles folder>
+#include "document/DocumentElements.h"
 #include "model/application/MyApplication.h"
 #include "model/core/XmlBase.h"
 #include "model/site/XmlSite.h"
@@ -135,6 +136,7 @@ int main(int argc, char** argv)
 {
     QGuiApplication application(argc, argv);
     MyApplication model;
+    lq::registerDocumentElements();
     if (argc != 3) {
         std::fprintf(stderr, "usage: make_starter_themes <starter sources> <output folder>\n");
         return 2;

@@ -12,7 +12,7 @@
 #include "app/StartWindow.h"
 #include "app/StartupLog.h"
 #include "model/application/MyApplication.h"
-#include "pipeline/ScriptSteps.h"
+#include "document/DocumentElements.h"
 #include "platform/Alert.h"
 #include "platform/Log.h"
 #include "platform/Random.h"
@@ -74,7 +74,7 @@ int main(int argc, char** argv)
     lq::seedRandomFromEntropy();
 
     MyApplication services;
-    lq::registerScriptSteps();
+    lq::registerDocumentElements();
     lq::setAlertHandler([](const QString& title, const QString& message, const QString& button) {
         lq::runAlert(nullptr, title, message, {button});
     });

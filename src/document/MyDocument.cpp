@@ -176,6 +176,11 @@ XmlStyleSheet* MyDocument::defaultTemplate()
     return _theme ? dynamic_cast<XmlStyleSheet*>(_theme->firstChild().get()) : nullptr;
 }
 
+PageTemplate* MyDocument::defaultPageTemplate()
+{
+    return defaultTemplate();
+}
+
 void MyDocument::layoutDidContentEditing()
 {
     if (_contentEditingEnded)

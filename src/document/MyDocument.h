@@ -50,6 +50,7 @@ public:
     bool testMode() override { return _testMode; }
     XmlSite* site() override { return _site.get(); }
     XmlStyleSheet* defaultTemplate() override;
+    PageTemplate* defaultPageTemplate() override;
     void layoutDidContentEditing() override;
     TextEditorBase* getTextEditorController() override { return _textEditor; }
     void addTrackingDataForObjectDataRect(const QString& uuid, const QString& data, const lq::Rect& rect) override;

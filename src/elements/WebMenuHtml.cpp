@@ -7,6 +7,8 @@
 #include "elements/WebMenuLayout.h"
 #include "elements/XmlWebText.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/Strings.h"
+#include "templates/BoxModelHtml.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
 
@@ -30,7 +32,7 @@ void WebMenuHtml::appendCSS(QString& css)
     lq::modelFrame(&_menu, "appendCSS:", [&] {
         css += QStringLiteral("#navigation {");
         css += QStringLiteral("display: block; position: absolute; white-space: nowrap; ");
-        _menu.appendCSSBorders(css);
+        BoxModelHtml(_menu).appendCSSBorders(css);
         _menu.appendCSSBackground(css);
         css += QStringLiteral("}\n");
 
@@ -82,7 +84,7 @@ void WebMenuHtml::appendCSS(QString& css)
 void WebMenuHtml::appendCSSMenuItemBorders(QString& css)
 {
     lq::modelFrame(&_menu, "appendCSSMenuItemBorders:", [&] {
-        const QString style = _menu.borderType(static_cast<XmlBoxModel::BorderType>(_menu._mibtype));
+        const QString style = BoxModelHtml::borderType(static_cast<XmlBoxModel::BorderType>(_menu._mibtype));
         const auto side = [&](const char* which, const lq::Colour& colour, int width) {
             css += QStringLiteral("border-") + QLatin1String(which) + QStringLiteral(": ") + _menu.colorToCSSString(colour)
                 + QLatin1Char(' ') + style + QString::asprintf(" %dpx; ", width);
@@ -152,7 +154,7 @@ void WebMenuHtml::appendNavigationBox(QString& html)
     const int shadow = _menu.dropShadow() ? _menu.shadowStrip : 0;
     const int boxWidth = _menu.width() - _menu._bl - _menu._br - shadow;
     const int boxHeight = _menu.calcHeight() - _menu._bt - _menu._bb - shadow;
-    html += _menu.htmlDivTagsForRect(QStringLiteral("navigation"),
+    html += BoxModelHtml(_menu).htmlDivTagsForRect(QStringLiteral("navigation"),
                                lq::Rect(toFloat(_menu._left), toFloat(_menu._top), toFloat(boxWidth), toFloat(boxHeight)));
 }
 
@@ -186,11 +188,21 @@ void WebMenuHtml::appendItemLinks(QString& html, XmlBase* page)
         // Page names and links are the user's text: escaped, they
         // cannot break the page or add markup to it (the link as every
         // link target is, the name as page text).
-        html += QStringLiteral("<a class=\"") + itemClass + QStringLiteral("\" href=\"") + XmlWebText::attributeEscape(record.href)
-            + QStringLiteral("\" ")
-            + QString::asprintf("style=\"top: %dpx; left: %dpx; width: %dpx; height: %dpx;\">",
-                                lq::truncatedPixel(item.rect.y()), lq::truncatedPixel(item.rect.x()), w, h)
-            + _menu.escape(record.name) + QStringLiteral("</a>\n");
+        html += QStringView(u"<a class=\"");
+        html += itemClass;
+        html += QStringView(u"\" href=\"");
+        html += XmlWebText::attributeEscape(record.href);
+        html += QStringView(u"\" style=\"top: ");
+        lq::appendDecimal(html, lq::truncatedPixel(item.rect.y()));
+        html += QStringView(u"px; left: ");
+        lq::appendDecimal(html, lq::truncatedPixel(item.rect.x()));
+        html += QStringView(u"px; width: ");
+        lq::appendDecimal(html, w);
+        html += QStringView(u"px; height: ");
+        lq::appendDecimal(html, h);
+        html += QStringView(u"px;\">");
+        html += _menu.escape(record.name);
+        html += QStringView(u"</a>\n");
         return false;
     });
 }

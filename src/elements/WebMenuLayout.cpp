@@ -13,6 +13,7 @@
 #include "platform/text/LayoutManager.h"
 #include "platform/text/StyledText.h"
 #include "platform/text/TextContainer.h"
+#include "templates/BoxBorderDrawing.h"
 #include "templates/XmlWebFont.h"
 
 #include <algorithm>
@@ -438,7 +439,7 @@ void WebMenuLayout::drawMenuItemBackgroundRect(ItemText& item, const lq::Rect& r
                              rect.width() - toFloat(_menu._mibl + _menu._mibr), rect.height() - toFloat(_menu._mibt + _menu._mibb));
         if (XmlCSSBackground* background = stateBackground(state))
             background->drawObject(inner);
-        _menu.drawBorderBtypeTopLeftBottomRightTColorLColorBColorRColor(
+        BoxBorderDrawing::drawBorderBtypeTopLeftBottomRightTColorLColorBColorRColor(
             rect, static_cast<XmlBoxModel::BorderType>(_menu._mibtype), _menu._mibt, _menu._mibl, _menu._mibb, _menu._mibr,
             _menu._mibtc, _menu._miblc, _menu._mibbc, _menu._mibrc);
     });

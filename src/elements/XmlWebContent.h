@@ -83,7 +83,8 @@ public:
     // --- Page bounds --------------------------------------------------------------
     // The page rectangle the template handed in last.
     const lq::Rect& pageBounds() const { return _pageBounds; }
-    void setPageBounds(const lq::Rect& bounds) { _pageBounds = bounds; }
+    void setPageBounds(const lq::Rect& bounds) override { _pageBounds = bounds; }
+    PageRole pageRole() const override { return PageRole::Text; }
 
     // --- Layout -------------------------------------------------------------------
     // Lays the page's text out (nothing: the current page; no page at all:
@@ -95,10 +96,10 @@ public:
     // the box's XML and goes no further.
     void relayoutFlags(XmlBase* page, int flags) override;
     // Builds the text objects when missing; empties the floating rectangles.
-    void clearFloatRects();
+    void clearFloatRects() override;
     // Builds the text objects when missing; adds a rectangle (page
     // coordinates, as text) that the text flows around.
-    void addFloatRect(const QString& rect);
+    void addFloatRect(const QString& rect) override;
     // The stored text read into styled text: one run per piece of equal
     // style with "QZType", "QZLinkLocation" and "QZLinkNewWindow". Records
     // the links' ranges.

@@ -22,6 +22,7 @@ public:
     QString elementName() const override;
     // The footer places itself below the page's text: its top is never stored.
     bool storesTop() const override { return false; }
+    PageRole pageRole() const override { return PageRole::Foot; }
     void setAttributeTo(const QString& key, const QString& value) override;
     void appendAttributes(QString& xml) override;
     // "htmlSnippet" is the footer's own snippet.

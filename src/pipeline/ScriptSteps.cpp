@@ -1,5 +1,6 @@
 #include "pipeline/ScriptSteps.h"
 
+#include "model/theme/ThemeElements.h"
 #include "pipeline/XmlCopy.h"
 #include "pipeline/XmlCreate.h"
 #include "pipeline/XmlCreateBitmapSlice.h"
@@ -24,6 +25,7 @@ XmlBasePtr makeStep()
 
 void registerScriptSteps()
 {
+    registerThemeElements();
     XmlBase::addFactoryTags({
         { "QZprocessor", &makeStep<XmlProcessor> },
         { "QZcreate", &makeStep<XmlCreate> },

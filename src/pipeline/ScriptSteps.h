@@ -3,9 +3,10 @@
 namespace lq {
 
 // Makes the element names of processor scripts known to the element
-// factory: the script ("QZprocessor") and the steps written in scripts.
-// Every program that reads scripts does it once at start-up, beside making
-// the application services; doing it again changes nothing.
+// factory: the script ("QZprocessor") and the steps written in scripts (and
+// the names of the themes and sites that scripts build, below them); doing
+// it again changes nothing. A program that opens site documents registers
+// every name a document holds instead (lq::registerDocumentElements).
 void registerScriptSteps();
 
 } // namespace lq

@@ -103,6 +103,35 @@ public:
     virtual void startAnimations();
     virtual void stopAnimations();
 
+    // --- What the page template asks of its elements --------------------------
+    // How the template's page layout places the element: among the others,
+    // as the page text that flows round them, or as the foot below them all.
+    enum class PageRole { Placed, Text, Foot };
+    virtual PageRole pageRole() const { return PageRole::Placed; }
+    // The rectangle of what the page holds so far (page text and foot).
+    virtual void setPageBounds(const lq::Rect& bounds) {}
+    // The rectangles the page text flows round (page text only).
+    virtual void clearFloatRects() {}
+    virtual void addFloatRect(const QString& rect) {}
+    // Whether the page text flows round the element.
+    virtual bool pushesTextAside() const { return true; }
+    // Layer boxes are drawn in their layer (zlocation: "Background",
+    // "Middle" or "Foreground") apart from the other elements, and take a
+    // number of the theme when added.
+    virtual bool isLayerBox() const { return false; }
+    virtual QString zlocation() const { return QString(); }
+    virtual void setVornSeqNum(int number) {}
+    // Whether the element is a slideshow, which alone answers hit tests in
+    // the template's slideshow view, and whether the template may then show
+    // its background picture.
+    virtual bool isSlideshow() const { return false; }
+    virtual bool allowBkgndImage() const { return true; }
+    // Whether the element's thumbnails open the slideshow page, so that the
+    // template has a slideshow view.
+    virtual bool opensSlideshowPage() const { return false; }
+    // The element's lines of the script that centres the page vertically.
+    virtual void appendPageCentringScript(QString& script) {}
+
     // --- Generation hooks -----------------------------------------------------
     // The element's part of the page in one pass (see PagePass).
     virtual void appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/site/PhotoFrame.h"
 #include "templates/XmlBoxModel.h"
 
 // The frame style of the thumbnails of a photo album and of the slideshow:
@@ -7,7 +8,7 @@
 // Background mode 6 has a meaning of its own here: the frame's picture is
 // laid over the thumbnail, clipped to the frame, and never used as a CSS
 // background.
-class XmlPictureFrame : public XmlBoxModel {
+class XmlPictureFrame : public XmlBoxModel, public PhotoFrame {
 public:
     explicit XmlPictureFrame(Key key);
 
@@ -23,5 +24,5 @@ public:
     // Draws the frame's background, borders and shadow into the rectangle
     // (background true), or, in mode 6, its picture over the thumbnail,
     // clipped to the rectangle (background false).
-    virtual void drawObjectBackground(const lq::Rect& rect, bool background);
+    void drawObjectBackground(const lq::Rect& rect, bool background) override;
 };

@@ -22,7 +22,7 @@ public:
 
     // The page rectangle the sidebar reaches down to.
     const lq::Rect& pageBounds() const { return _pageBounds; }
-    void setPageBounds(const lq::Rect& bounds) { _pageBounds = bounds; }
+    void setPageBounds(const lq::Rect& bounds) override { _pageBounds = bounds; }
     // The accumulated height of the sidebar's content; no change notices.
     int sidebarHeight() const { return _sidebarHeight; }
     void setSidebarHeight(int height) { _sidebarHeight = height; }

@@ -2,11 +2,6 @@
 
 #include "model/core/SuppressedChanges.h"
 
-#include "elements/XmlSlideshow.h"
-#include "elements/XmlVornBox.h"
-#include "elements/XmlWebContent.h"
-#include "elements/XmlWebFooter.h"
-#include "elements/XmlWebPhotoAlbum.h"
 #include "model/core/DocumentBase.h"
 #include "model/site/XmlAlbum.h"
 #include "platform/ExceptionFrame.h"
@@ -38,16 +33,10 @@ int truncated(double value)
     return static_cast<int>(value);
 }
 
-template <typename T>
-bool isExactly(const XmlBase* element)
+bool holdsLayerBox(const XmlBase* element)
 {
-    return element && typeid(*element) == typeid(T);
-}
-
-// The layer a Vorn Box is drawn in.
-QString vornLayer(XmlVornBox& box)
-{
-    return box.zlocation();
+    const XmlCSS* style = dynamic_cast<const XmlCSS*>(element);
+    return style && style->isLayerBox();
 }
 
 QSet<QString> namesOf(const QString& list)
@@ -295,14 +284,14 @@ int XmlStyleSheet::setPageView(XmlBase* page, View view)
             return 0;
         _page = View::Page;
         if (view != View::Page && typeid(*page) == typeid(XmlAlbum)) {
-            XmlWebPhotoAlbum* album = XmlWebPhotoAlbum::cast(getElementWithName(QStringLiteral("Photo Album")).get());
+            XmlCSS* album = XmlCSS::cast(getElementWithName(QStringLiteral("Photo Album")).get());
             // Only an album whose thumbnails open the slideshow page has one.
-            if (album && album->visible() && album->clickOp() == XmlWebPhotoAlbum::ClickOperation::SlideshowPage)
+            if (album && album->visible() && album->opensSlideshowPage())
                 _page = View::Slideshow;
         }
         int count = 0;
         for (const auto& element : childrenOfType<XmlCSS>()) {
-            if (element->enabled() && !XmlVornBox::cast(element.get()))
+            if (element->enabled() && !element->isLayerBox())
                 ++count;
         }
         return count;
@@ -316,7 +305,7 @@ QStringList XmlStyleSheet::visibleElements()
         _page = View::Page;
         QStringList names;
         for (const auto& element : childrenOfType<XmlCSS>()) {
-            if (element->enabled() && element->name() != u"Photo Album" && !XmlVornBox::cast(element.get()))
+            if (element->enabled() && element->name() != u"Photo Album" && !element->isLayerBox())
                 names.append(element->name());
         }
         _page = saved;
@@ -330,8 +319,8 @@ XmlCSSPtr XmlStyleSheet::objectAtPoint(const lq::Point& point)
         if (view() != View::Slideshow)
             return XmlCSSBackground::objectAtPoint(point);
         const XmlBasePtr element = getElementWithName(QStringLiteral("Slideshow"));
-        XmlSlideshow* slideshow = XmlSlideshow::cast(element.get());
-        if (!slideshow)
+        XmlCSS* slideshow = XmlCSS::cast(element.get());
+        if (!slideshow || !slideshow->isSlideshow())
             return nullptr;
         slideshow->objectAtPoint(point);
         return std::static_pointer_cast<XmlCSS>(element);
@@ -354,24 +343,19 @@ bool XmlStyleSheet::allowImageInBackground()
     return lq::modelFrame(this, "allowImageInBackground", [&] {
         if (_page != View::Slideshow)
             return true;
-        XmlSlideshow* slideshow = XmlSlideshow::cast(getElementWithName(QStringLiteral("Slideshow")).get());
+        XmlCSS* slideshow = XmlCSS::cast(getElementWithName(QStringLiteral("Slideshow")).get());
         return !slideshow || slideshow->allowBkgndImage();
     });
 }
 
 // --- Vorn Boxes ---------------------------------------------------------------------------------
 
-QList<std::shared_ptr<XmlVornBox>> XmlStyleSheet::getVornBoxes() const
+XmlCSSPtr XmlStyleSheet::addLayerBox()
 {
-    return lq::modelFrame(this, "getVornBoxes", [&] {
-        return childrenOfType<XmlVornBox>();
-    });
-}
-
-std::shared_ptr<XmlVornBox> XmlStyleSheet::addVornBox()
-{
-    return lq::modelFrame(this, "addVornBox", [&] {
-        std::shared_ptr<XmlVornBox> box = XmlVornBox::create();
+    return lq::modelFrame(this, "addVornBox", [&]() -> XmlCSSPtr {
+        XmlCSSPtr box = std::dynamic_pointer_cast<XmlCSS>(factoryCreateChildFromTag(QStringLiteral("cssVornBox")));
+        if (!box)
+            return nullptr;
         addChild(box);
         // The theme hands out the box's number, unique within the theme.
         if (auto* theme = dynamic_cast<TemplateHolder*>(_parent))
@@ -381,7 +365,7 @@ std::shared_ptr<XmlVornBox> XmlStyleSheet::addVornBox()
     });
 }
 
-void XmlStyleSheet::deleteVornBox(XmlVornBox* box)
+void XmlStyleSheet::deleteVornBox(XmlBase* box)
 {
     lq::modelFrame(this, "deleteVornBox:", [&] {
         if (box && indexOfChild(box) >= 0)
@@ -389,13 +373,13 @@ void XmlStyleSheet::deleteVornBox(XmlVornBox* box)
     });
 }
 
-void XmlStyleSheet::moveVornBox(XmlVornBox* box, int direction)
+void XmlStyleSheet::moveVornBox(XmlBase* box, int direction)
 {
     std::vector<XmlBasePtr>& store = childStore();
     std::vector<std::size_t> places;
     std::size_t mine = store.size();
     for (std::size_t i = 0; i < store.size(); ++i) {
-        if (!XmlVornBox::cast(store[i].get()))
+        if (!holdsLayerBox(store[i].get()))
             continue;
         if (store[i].get() == box && mine == store.size())
             mine = places.size();
@@ -411,12 +395,12 @@ void XmlStyleSheet::moveVornBox(XmlVornBox* box, int direction)
     std::swap(store[places[mine]], store[places[other]]);
 }
 
-void XmlStyleSheet::moveVornBoxUp(XmlVornBox* box)
+void XmlStyleSheet::moveVornBoxUp(XmlBase* box)
 {
     lq::modelFrame(this, "moveVornBoxUp:", [&] { moveVornBox(box, -1); });
 }
 
-void XmlStyleSheet::moveVornBoxDown(XmlVornBox* box)
+void XmlStyleSheet::moveVornBoxDown(XmlBase* box)
 {
     lq::modelFrame(this, "moveVornBoxDown:", [&] { moveVornBox(box, 1); });
 }
@@ -447,10 +431,11 @@ void XmlStyleSheet::layoutPage(XmlBase* page, int flags)
         document->clearTrackingData();
 
     const XmlBaseList list = children();
-    XmlWebContent* content = nullptr;
+    XmlBoxModel* content = nullptr;
     for (const XmlBasePtr& child : list) {
-        if (isExactly<XmlWebContent>(child.get())) {
-            content = XmlWebContent::cast(child.get());
+        XmlCSS* element = XmlCSS::cast(child.get());
+        if (element && element->pageRole() == PageRole::Text) {
+            content = XmlBoxModel::cast(child.get());
             break;
         }
     }
@@ -477,7 +462,7 @@ void XmlStyleSheet::layoutPage(XmlBase* page, int flags)
         }
     };
 
-    XmlWebFooter* footer = nullptr;
+    XmlCSS* footer = nullptr;
     for (const XmlBasePtr& child : list) {
         XmlCSS* element = XmlCSS::cast(child.get());
         if (!element)
@@ -485,11 +470,11 @@ void XmlStyleSheet::layoutPage(XmlBase* page, int flags)
         element->setCurrentAlbum(page);
         if (!element->visible())
             continue;
-        if (isExactly<XmlWebFooter>(child.get())) {
-            footer = XmlWebFooter::cast(child.get());
+        if (element->pageRole() == PageRole::Foot) {
+            footer = element;
             continue;
         }
-        if (isExactly<XmlWebContent>(child.get()))
+        if (element->pageRole() == PageRole::Text)
             continue;
         // Photo albums and slideshows join with their own box until they
         // answer the rectangles of their thumbnails; every album is laid out
@@ -498,9 +483,7 @@ void XmlStyleSheet::layoutPage(XmlBase* page, int flags)
         const lq::Rect frame = element->objectRect();
         // The content text flows round every element laid out over it; a
         // layer box only when it is set to push the text aside.
-        XmlVornBox* vorn = XmlVornBox::cast(child.get());
-        const bool wraps = !vorn || vorn->type() != 3 || vorn->wrapsText();
-        if (content && wraps)
+        if (content && element->pushesTextAside())
             content->addFloatRect(rectToString(frame));
         bounds = bounds.united(frame);
         edgeCheck(*child);
@@ -566,13 +549,13 @@ void XmlStyleSheet::draw()
         drawVornsAtZindex(QStringLiteral("Background"));
         for (const XmlBasePtr& child : list) {
             XmlCSS* element = XmlCSS::cast(child.get());
-            if (element && element->visible() && !isExactly<XmlVornBox>(child.get()))
+            if (element && element->visible() && !element->isLayerBox())
                 element->drawObject();
         }
         drawVornsAtZindex(QStringLiteral("Middle"));
         for (const XmlBasePtr& child : list) {
             XmlCSS* element = XmlCSS::cast(child.get());
-            if (element && element->visible() && !isExactly<XmlVornBox>(child.get()))
+            if (element && element->visible() && !element->isLayerBox())
                 element->drawText();
         }
         drawVornsAtZindex(QStringLiteral("Foreground"));
@@ -582,8 +565,8 @@ void XmlStyleSheet::draw()
 void XmlStyleSheet::drawVornsAtZindex(const QString& layer)
 {
     lq::modelFrame(this, "drawVornsAtZindex:", [&] {
-        for (const auto& box : childrenOfType<XmlVornBox>()) {
-            if (vornLayer(*box) == layer && box->visible()) {
+        for (const auto& box : childrenOfType<XmlCSS>()) {
+            if (box->isLayerBox() && box->zlocation() == layer && box->visible()) {
                 box->drawObject();
                 box->drawText();
             }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/site/PageTemplate.h"
 #include "templates/XmlCSSBackground.h"
 
 #include <QSet>
@@ -21,7 +22,7 @@ class XmlVornBox;
 // The view, the computed page extent, the edge names, the canvas bounds, the
 // font bag and the current element name are working state, never stored
 // (except the laid-out width, written as "wwp").
-class XmlStyleSheet : public XmlCSSBackground {
+class XmlStyleSheet : public XmlCSSBackground, public PageTemplate {
 public:
     explicit XmlStyleSheet(Key key);
 
@@ -47,7 +48,8 @@ public:
 
     // --- Numbering and chooser ------------------------------------------------------
     // The template's number in its theme; names its CSS file. No change notice.
-    int templateSeqNum() const { return _templateSeqNumber; }
+    int templateSeqNum() const override { return _templateSeqNumber; }
+    const XmlBase& templateElement() const override { return *this; }
     void setTemplateSeqNum(int number) { _templateSeqNumber = number; }
     int ticon() const { return _ticon; }
     void setTicon(int icon);
@@ -124,13 +126,24 @@ public:
     bool allowImageInBackground() override;
 
     // --- Vorn Boxes -------------------------------------------------------------------
-    QList<std::shared_ptr<XmlVornBox>> getVornBoxes() const;
+    // The boxes are page elements, a layer above the template: the caller
+    // names their class (XmlVornBox, the default), and the template keeps
+    // them as layer boxes (XmlCSS::isLayerBox).
+    template <class Box = XmlVornBox>
+    QList<std::shared_ptr<Box>> getVornBoxes() const
+    {
+        return childrenOfType<Box>();
+    }
     // A new Vorn Box appended as the last child, numbered from the theme.
-    std::shared_ptr<XmlVornBox> addVornBox();
-    void deleteVornBox(XmlVornBox* box);
+    template <class Box = XmlVornBox>
+    std::shared_ptr<Box> addVornBox()
+    {
+        return std::dynamic_pointer_cast<Box>(addLayerBox());
+    }
+    void deleteVornBox(XmlBase* box);
     // Exchange the box with the Vorn Box before / after it; nothing at the ends.
-    void moveVornBoxUp(XmlVornBox* box);
-    void moveVornBoxDown(XmlVornBox* box);
+    void moveVornBoxUp(XmlBase* box);
+    void moveVornBoxDown(XmlBase* box);
 
     // --- Layout and drawing -------------------------------------------------------------
     // Lays out the page (nothing: the current album), computing the page's
@@ -198,6 +211,8 @@ protected:
     bool _browserFlow = false;
 
 private:
-    void moveVornBox(XmlVornBox* box, int direction);
+    void moveVornBox(XmlBase* box, int direction);
+    // A new layer box made by the element factory, or nothing.
+    XmlCSSPtr addLayerBox();
     void layoutPage(XmlBase* page, int flags);
 };

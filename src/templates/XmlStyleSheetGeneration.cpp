@@ -3,7 +3,6 @@
 // their own parts through the generation hooks, pass by pass.
 #include "templates/XmlStyleSheet.h"
 
-#include "elements/XmlVornBox.h"
 #include "model/core/DocumentBase.h"
 #include "model/core/XmlTextFormat.h"
 #include "model/feed/XmlRSS.h"
@@ -332,17 +331,12 @@ private:
         _html += QStringLiteral("      top = 0;\n");
         _html += QStringLiteral("   var pageblock = document.getElementById(\"page\");\n");
         _html += QStringLiteral("   pageblock.style.marginTop = top+\"px\";\n");
-        const QList<std::shared_ptr<XmlVornBox>> boxes = _sheet.getVornBoxes();
+        QList<XmlCSSPtr> boxes = _sheet.childrenOfType<XmlCSS>();
+        boxes.removeIf([](const XmlCSSPtr& element) { return !element->isLayerBox(); });
         if (!boxes.isEmpty()) {
             _html += QStringLiteral("   var vornbox, xbtop;\n");
-            // Only boxes of type 0 and external type 0 move with the page.
-            for (const std::shared_ptr<XmlVornBox>& box : boxes) {
-                if (!box->visible() || box->type() != 0 || box->externalType() != 0)
-                    continue;
-                _html += QStringLiteral("   vornbox = document.getElementById(\"vorn%1\");\n").arg(box->vornSeqNum());
-                _html += QStringLiteral("   xbtop = top + %1;\n").arg(box->calcTop());
-                _html += QStringLiteral("   vornbox.style.top = xbtop+\"px\";\n");
-            }
+            for (const XmlCSSPtr& box : boxes)
+                box->appendPageCentringScript(_html);
         }
         _html += QStringLiteral("}\n");
     }

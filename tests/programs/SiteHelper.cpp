@@ -13,7 +13,7 @@
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
-#include "pipeline/ScriptSteps.h"
+#include "document/DocumentElements.h"
 #include "publish/XmlLocation.h"
 #include "platform/Resources.h"
 #include "platform/SupportPaths.h"
@@ -66,7 +66,7 @@ int main(int argc, char** argv)
     QGuiApplication qtApp(argc, argv);
     lq::setApplicationIdentity();
     MyApplication app;
-    lq::registerScriptSteps();
+    lq::registerDocumentElements();
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() < 3)
         return 2;

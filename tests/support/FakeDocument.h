@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/core/DocumentBase.h"
+#include "templates/XmlStyleSheet.h"
 
 #include <QStringList>
 
@@ -21,6 +22,7 @@ public:
     bool testMode() override { return inTestMode; }
     XmlSite* site() override { return siteRoot; }
     XmlStyleSheet* defaultTemplate() override { return firstTemplate; }
+    PageTemplate* defaultPageTemplate() override { return firstTemplate; }
     void layoutDidContentEditing() override { ++contentEditingEnded; }
     TextEditorBase* getTextEditorController() override { return textEditor; }
     void addTrackingDataForObjectDataRect(const QString& uuid, const QString& data, const lq::Rect& rect) override

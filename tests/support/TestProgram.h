@@ -5,7 +5,7 @@
 // the given kind (QGuiApplication, QApplication) on the offscreen platform,
 // with the source tree's resources and a private home folder; then every test.
 #include "model/application/MyApplication.h"
-#include "pipeline/ScriptSteps.h"
+#include "document/DocumentElements.h"
 #include "platform/Random.h"
 #include "platform/Resources.h"
 #include "platform/SupportPaths.h"
@@ -55,6 +55,6 @@ int runTestProgram(int argc, char** argv)
     lq::setApplicationIdentity();
     lq::setResourceFolder(QStringLiteral(LQ_TEST_RESOURCES));
     MyApplication app;
-    lq::registerScriptSteps();
+    lq::registerDocumentElements();
     return RUN_ALL_TESTS();
 }

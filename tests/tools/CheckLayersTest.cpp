@@ -62,9 +62,10 @@ TEST(CheckLayers, AnIncludeAgainstTheLayersFailsWithFileLineAndRule)
         { "model/site/XmlSite.cpp", "pipeline/XmlProcessor.h", "src/model/site may include" },
         { "model/core/XmlBase.cpp", "model/application/MyApplication.h", "src/model/core may include" },
         { "model/feed/XmlRSSItem.cpp", "model/site/XmlWebItem.h", "src/model/feed may include" },
-        // The factory names the model's classes, but the pipeline registers its own.
-        { "model/core/XmlBaseFactory.cpp", "pipeline/XmlCopy.h", "src/model/core/XmlBaseFactory.cpp may include" },
-        { "model/core/XmlBaseFactory.cpp", "elements/XmlWebMenu.h", nullptr },
+        // The factory knows no class above the element base: each row registers its own.
+        { "model/core/XmlBaseFactory.cpp", "pipeline/XmlCopy.h", "src/model/core may include" },
+        { "model/core/XmlBaseFactory.cpp", "elements/XmlWebMenu.h", "src/model/core may include" },
+        { "model/core/XmlBasePasteboard.cpp", "model/files/XmlFile.h", "src/model/core may include" },
         // The pipeline never includes the site document; the document never the interface.
         { "pipeline/XmlCopy.cpp", "document/MyDocument.h", "src/pipeline may include" },
         { "document/MyDocument.cpp", "app/MyDocumentWindow.h", "src/document may include" },
@@ -79,8 +80,13 @@ TEST(CheckLayers, AnIncludeAgainstTheLayersFailsWithFileLineAndRule)
         { "layout/LayoutController.cpp", "editors/CollageThumb.h", nullptr },
         { "app/MyDocumentWindow.cpp", "layout/LayoutController.h", "src/app may include" },
         { "app/main.cpp", "layout/QZLayoutView.h", nullptr },
-        // Within the pages, templates and elements include one another.
+        // Pages, then templates, then the elements they lay out, then the theme.
         { "elements/XmlWebMenu.cpp", "templates/XmlStyleSheet.h", nullptr },
+        { "templates/XmlCSS.cpp", "model/site/XmlAlbum.h", nullptr },
+        { "templates/XmlStyleSheet.cpp", "elements/XmlVornBox.h", "src/templates may include" },
+        { "model/site/XmlAlbum.cpp", "templates/XmlStyleSheet.h", "src/model/site may include" },
+        { "model/site/XmlPhoto.cpp", "elements/XmlWebPhotoAlbum.h", "src/model/site may include" },
+        { "elements/XmlWebMenu.cpp", "model/theme/XmlTheme.h", "src/elements may include" },
         // A folder without a row, or an include of one, fails.
         { "widgetsnew/Thing.cpp", "platform/Log.h", "has no row" },
         { "templates/XmlCSS.cpp", "nowhere/Thing.h", "has no row" },
@@ -103,5 +109,42 @@ TEST(CheckLayers, AnIncludeAgainstTheLayersFailsWithFileLineAndRule)
             EXPECT_TRUE(report.contains(QStringLiteral(":1: includes \"") + QString::fromLatin1(c.include) + QLatin1Char('"')))
                 << report.toStdString();
         }
+    }
+}
+
+TEST(CheckLayers, ALibraryRowLinkedAgainstTheLayersFails)
+{
+    // The build's rows as this tree has them, with one row's links changed.
+    struct Case {
+        const char* row;
+        const char* linked; // the row's links in the changed build
+        const char* report;
+    };
+    const Case cases[] = {
+        // The pages linked with the templates that lay them out: a circle.
+        { "lq_model_site FOLDERS model/site USES lq_imaging lq_model_feed",
+          "lq_model_site FOLDERS model/site USES lq_imaging lq_model_feed lq_templates",
+          "the row lq_model_site (src/model/site) links model/site, templates beyond" },
+        // The pipeline without the theme it may use.
+        { "lq_pipeline FOLDERS pipeline USES lq_model_theme", "lq_pipeline FOLDERS pipeline USES lq_elements",
+          "the row lq_pipeline (src/pipeline) links nothing beyond its row of docs/architecture.md and lacks model/theme" },
+        // The editors linked with the shell above them.
+        { "lq_editors FOLDERS editors USES lumenquill_core lq_model_application lq_widgets",
+          "lq_editors FOLDERS editors USES lumenquill_core lq_model_application lq_app",
+          "the row lq_editors (src/editors) links app, editors" },
+    };
+    const QByteArray build = readAll(sourceDir + QStringLiteral("/CMakeLists.txt"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.linked);
+        ASSERT_TRUE(build.contains(c.row));
+        QTemporaryDir dir;
+        ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("src"))));
+        ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("docs"))));
+        ASSERT_TRUE(lq::copyItem(sourceDir + QStringLiteral("/docs/architecture.md"), dir.filePath(QStringLiteral("docs/architecture.md"))));
+        writeAll(dir.filePath(QStringLiteral("CMakeLists.txt")), QByteArray(build).replace(c.row, c.linked));
+        const lq::ProcessResult result = checkLayers(dir.path());
+        ASSERT_TRUE(result.started) << result.startError.toStdString();
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_TRUE(result.output.contains(c.report)) << result.output.constData();
     }
 }

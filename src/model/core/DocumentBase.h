@@ -14,6 +14,7 @@ class XmlProcessor;
 class XmlRSS;
 class XmlSite;
 class XmlStyleSheet;
+class PageTemplate;
 class XmlTheme;
 class TextEditorBase;
 namespace lq {
@@ -61,6 +62,8 @@ public:
     // The first child of the document's theme when it is a page template,
     // else nothing. New pages are bound to it.
     virtual XmlStyleSheet* defaultTemplate() = 0;
+    // The same template as the page knows it.
+    virtual PageTemplate* defaultPageTemplate() = 0;
 
     // In-place editing of a page element on the layout canvas has ended: the
     // document reloads the current editor panel.

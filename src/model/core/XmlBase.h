@@ -252,10 +252,17 @@ public:
         const char* tag;
         ElementMaker make;
     };
-    // Adds the element names of processor scripts, which the build pipeline
-    // registers at start-up (lq::registerScriptSteps), to the factory. A name
-    // the factory knows keeps its class.
+    // Adds element names to the factory. Each layer registers the names of
+    // its own classes at start-up (lq::registerFileElements ...
+    // lq::registerScriptSteps, all of them lq::registerDocumentElements). A
+    // name the factory knows keeps its class.
     static void addFactoryTags(std::initializer_list<FactoryTag> tags);
+    // The maker of a factory entry for the class T.
+    template <class T>
+    static XmlBasePtr makeElement()
+    {
+        return T::create();
+    }
     // Stores one attribute read from the XML text; unknown keys go to the superclass.
     virtual void setAttributeTo(const QString& key, const QString& value);
     // Appends the element's attributes: the superclass's first, then its own.
@@ -348,14 +355,20 @@ public:
     // only content, as its plain string.
     void putOnPasteboard(lq::Pasteboard& pasteboard);
     // The element the pasteboard holds: read from its plain string when that
-    // is element XML text; else, when it offers file names, an
-    // XmlExternalFiles with a file element per existing file (absolute path;
-    // the paths taken in case-insensitive order) and per file anywhere below
-    // an existing folder; else nothing.
+    // is element XML text; else, when it offers file names, what the file
+    // trees make of them: an XmlExternalFiles with a file element per
+    // existing file (absolute path; the paths taken in case-insensitive
+    // order) and per file anywhere below an existing folder; else nothing.
     static XmlBasePtr createFromPasteboard(const lq::Pasteboard& pasteboard);
+    // What pasted file names become: the file trees register their maker at
+    // start-up (lq::registerFileElements).
+    using PastedFilesMaker = XmlBasePtr (*)(QStringList paths);
+    static void registerPastedFiles(PastedFilesMaker make);
     // True when the path's extension is exactly one of the application's
     // picture types (allowedImportFileTypes, which includes no extension).
     static bool canWeImport(const QString& path);
+    // The two folder walks belong to the file trees (src/model/files), whose
+    // elements they add.
     // Adds the folder's entries to the parent, in name order: with files, a
     // regular file becomes an XmlQVZIPFile (extension "qvzip") or an XmlFile
     // (names starting with "." skipped); with folders, a folder becomes an

@@ -3,6 +3,7 @@
 #include "model/files/XmlFile.h"
 #include "model/files/XmlFolder.h"
 #include "model/files/XmlQVZIPFile.h"
+#include "platform/ExceptionFrame.h"
 #include "platform/Strings.h"
 
 #include <QDir>
@@ -69,4 +70,20 @@ void addDirectoryTree(const QString& folder, XmlBase* parent, const DirectoryWal
 {
     if (parent)
         walk(folder, QString(), parent, options);
+}
+
+void XmlBase::addDirectoryTreeToFoldersFiles(const QString& folder, XmlBase* parent, bool folders, bool files)
+{
+    lq::classFrame("XmlBase +addDirectoryTree:to:folders:files:", [&] {
+        using Folders = DirectoryWalk::Folders;
+        addDirectoryTree(folder, parent,
+            { .folders = folders ? Folders::AsElements : Folders::Skip, .files = files, .hiddenFiles = false, .archives = true });
+    });
+}
+
+void XmlBase::addContentsOfDirectoryTo(const QString& folder, XmlBase* parent)
+{
+    lq::classFrame("XmlBase +addContentsOfDirectory:to:", [&] {
+        addDirectoryTree(folder, parent, { .folders = DirectoryWalk::Folders::Flatten });
+    });
 }

@@ -1,10 +1,10 @@
 #include "model/site/XmlAlbum.h"
 
-#include "elements/XmlWebPhotoAlbum.h"
 #include "imaging/XmlWatermark.h"
 #include "model/core/DocumentBase.h"
 #include "model/site/XmlCaption.h"
 #include "model/site/XmlContent.h"
+#include "model/site/PageTemplate.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlPhoto.h"
 #include "model/site/XmlPhotoRep.h"
@@ -12,7 +12,6 @@
 #include "platform/ExceptionFrame.h"
 #include "platform/Image.h"
 #include "platform/Strings.h"
-#include "templates/XmlStyleSheet.h"
 
 #include <typeinfo>
 
@@ -93,8 +92,9 @@ XmlBasePtr XmlAlbum::createChildFromTag(const QString& tag)
         if (tag == u"cssStyleSheet") {
             if (_styleSheet)
                 _styleSheet->setParent(nullptr);
-            _styleSheet = XmlStyleSheet::create();
-            _styleSheet->setParent(this);
+            _styleSheet = factoryCreateChildFromTag(tag);
+            if (_styleSheet)
+                _styleSheet->setParent(this);
             return _styleSheet;
         }
         if (tag == u"IWwatermark")
@@ -135,7 +135,7 @@ void XmlAlbum::newDocument()
             setPageSeqNumber(number);
             setName(QStringLiteral("Page %1").arg(number));
             setFileName(QStringLiteral("page%1.html").arg(number));
-            setTemplate(document->defaultTemplate());
+            setTemplate(document->defaultPageTemplate());
             // The page's own content is its title; its page text starts empty.
             setContent(QStringLiteral("Some Photos"));
         }
@@ -148,14 +148,14 @@ void XmlAlbum::setPageSeqNumber(int number)
     setStored(_pageSeqNumber, number, "setPageSeqNumber:");
 }
 
-void XmlAlbum::setTemplate(XmlStyleSheet* sheet)
+void XmlAlbum::setTemplate(const PageTemplate* sheet)
 {
     lq::modelFrame(this, "setTemplate:", [&] {
         // The page names its template by number in the file and by UUID in
         // memory; a missing template leaves the number as it was.
         if (sheet)
             _templateNum = sheet->templateSeqNum();
-        _templateUUID = sheet ? sheet->UUID() : QString();
+        _templateUUID = sheet ? sheet->templateElement().UUID() : QString();
         docChanged();
     });
 }
@@ -172,12 +172,12 @@ void XmlAlbum::setTemplateForUUID(int number, const QString& uuid)
     });
 }
 
-std::shared_ptr<XmlStyleSheet> XmlAlbum::getTemplate() const
+XmlBasePtr XmlAlbum::templateElement() const
 {
-    return lq::modelFrame(this, "getTemplate", [&]() -> std::shared_ptr<XmlStyleSheet> {
+    return lq::modelFrame(this, "getTemplate", [&]() -> XmlBasePtr {
         if (_templateUUID.isEmpty())
             return nullptr;
-        return std::dynamic_pointer_cast<XmlStyleSheet>(UUID(_templateUUID));
+        return UUID(_templateUUID);
     });
 }
 
@@ -338,35 +338,4 @@ MenuItem XmlAlbum::menuItem()
     MenuItem item = XmlWebItem::menuItem();
     item.seq = _pageSeqNumber;
     return item;
-}
-
-std::shared_ptr<XmlStyleSheet> XmlAlbum::generateStyleFromLegacy1_0()
-{
-    return lq::modelFrame(this, "generateStyleFromLegacy1_0", [&]() -> std::shared_ptr<XmlStyleSheet> {
-        if (!_styleSheet) {
-            _templateNum = legacyStyle().templateNum;
-            return nullptr;
-        }
-        const QString removed = legacyStyle().removedBox;
-        if (auto album = _styleSheet->firstChildOfType<XmlWebPhotoAlbum>([&](const XmlWebPhotoAlbum& a) { return a.name() == removed; }))
-            _styleSheet->removeChild(album.get());
-        XmlWebPhotoAlbum* last = nullptr;
-        for (const auto& album : _styleSheet->childrenOfType<XmlWebPhotoAlbum>()) {
-            if (album->name() == u"Group Nav")
-                album->setName(QStringLiteral("Photo Album"));
-            last = album.get();
-        }
-        // The page's own template: the theme conversion names it after the page.
-        _styleSheet->setCustom(1);
-        // A free-form 1.0 page keeps its photos where they were, below the text.
-        if (_wasVerdanePage && last) {
-            last->setAfterDescription(2);
-            const XmlBaseList photos = children();
-            last->setNumFloatingRects(int(photos.size()));
-            for (qsizetype i = 0; i < photos.size(); ++i)
-                if (XmlPhoto* photo = XmlPhoto::cast(photos[i].get()))
-                    last->setFloatingRectForIndex(photo->legacyRect(), int(i));
-        }
-        return _styleSheet;
-    });
 }

@@ -6,6 +6,7 @@ class XmlContent;
 class XmlFooter;
 class XmlMasthead;
 class XmlPhoto;
+class PageTemplate;
 class XmlPhotoRep;
 class XmlStyleSheet;
 class XmlWatermark;
@@ -54,12 +55,19 @@ public:
     // The UUID of the bound template; kept in memory only.
     const QString& templateUUID() const { return _templateUUID; }
     // Binds the page to the template (a change): takes its number and UUID.
-    void setTemplate(XmlStyleSheet* sheet);
+    void setTemplate(const PageTemplate* sheet);
     // Rebinds the page when the number is -1 (then the number becomes 0) or
     // the page's template number; no change notice.
     virtual void setTemplateForUUID(int number, const QString& uuid);
-    // The template registered under the bound UUID, or nothing.
-    std::shared_ptr<XmlStyleSheet> getTemplate() const;
+    // The template registered under the bound UUID, or nothing. Templates
+    // stand above pages: the caller names their class (XmlStyleSheet, the
+    // default) and the page finds the element.
+    template <class Template = XmlStyleSheet>
+    std::shared_ptr<Template> getTemplate() const
+    {
+        return std::dynamic_pointer_cast<Template>(templateElement());
+    }
+    XmlBasePtr templateElement() const;
 
     const std::shared_ptr<XmlWatermark>& watermark() const { return _watermark; }
     // Takes the new watermark as the album's part (a change); the old one is
@@ -67,7 +75,7 @@ public:
     void setWatermark(const std::shared_ptr<XmlWatermark>& watermark);
     const std::shared_ptr<XmlContent>& webcontent() const { return _webcontent; }
     // The 1.0 page template read with the page, or nothing.
-    const std::shared_ptr<XmlStyleSheet>& legacyStyleSheet() const { return _styleSheet; }
+    const XmlBasePtr& legacyStyleSheet() const { return _styleSheet; }
 
     // The stored file name; an empty one is first replaced by defaultFileName.
     QString fileName() override;
@@ -111,8 +119,6 @@ public:
     // read as a picture.
     std::shared_ptr<XmlPhoto> importPhotoIndexCaption(const QString& path, int index, const QString& caption);
 
-    // The page's 1.0 template converted for the theme, or nothing.
-    std::shared_ptr<XmlStyleSheet> generateStyleFromLegacy1_0();
     // How a page of an old document takes its template: album pages the first
     // converted template without the group navigation, groups the second
     // without the photo album.
@@ -129,7 +135,7 @@ public:
 
 protected:
     int _pageSeqNumber = 0;
-    std::shared_ptr<XmlStyleSheet> _styleSheet;
+    XmlBasePtr _styleSheet;
     std::shared_ptr<XmlWatermark> _watermark;
     std::shared_ptr<XmlContent> _webcontent;
     int _templateNum = 0;

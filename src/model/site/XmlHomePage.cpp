@@ -1,6 +1,5 @@
 #include "model/site/XmlHomePage.h"
 
-#include "elements/XmlWebPhotoAlbum.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlBodyHTML.h"
 #include "model/site/XmlDescription.h"
@@ -14,7 +13,6 @@
 #include "model/site/XmlWebItem.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Image.h"
-#include "templates/XmlStyleSheet.h"
 
 #include <typeinfo>
 
@@ -116,8 +114,9 @@ XmlBasePtr XmlHomePage::createChildFromTag(const QString& tag)
         if (tag == u"cssStyleSheet") {
             if (_styleSheet)
                 _styleSheet->setParent(nullptr);
-            _styleSheet = XmlStyleSheet::create();
-            _styleSheet->setParent(this);
+            _styleSheet = factoryCreateChildFromTag(tag);
+            if (_styleSheet)
+                _styleSheet->setParent(this);
             return _styleSheet;
         }
         return XmlBase::createChildFromTag(tag);
@@ -231,51 +230,5 @@ QString XmlHomePage::validatedFileNameForItem(const QString& proposed, XmlBase* 
                 return page->defaultFileName();
         }
         return result;
-    });
-}
-
-std::shared_ptr<XmlStyleSheet> XmlHomePage::copyOfLegacyStyleSheet(const QString& name)
-{
-    if (!_styleSheet)
-        return nullptr;
-    std::shared_ptr<XmlStyleSheet> copy = std::dynamic_pointer_cast<XmlStyleSheet>(_styleSheet->copyWithZone());
-    if (copy)
-        copy->setName(name);
-    return copy;
-}
-
-namespace {
-// The first photo album box of the template with that name, or nothing.
-XmlBase* firstPhotoAlbumNamed(XmlStyleSheet& sheet, const QString& name)
-{
-    return sheet.firstChildOfType<XmlWebPhotoAlbum>([&](const XmlWebPhotoAlbum& album) { return album.name() == name; }).get();
-}
-} // namespace
-
-std::shared_ptr<XmlStyleSheet> XmlHomePage::generateAlbumStyleFromLegacy1_0()
-{
-    return lq::modelFrame(this, "generateAlbumStyleFromLegacy1_0", [&]() -> std::shared_ptr<XmlStyleSheet> {
-        std::shared_ptr<XmlStyleSheet> copy = copyOfLegacyStyleSheet(QStringLiteral("Default Album"));
-        if (copy) {
-            if (XmlBase* navigation = firstPhotoAlbumNamed(*copy, QStringLiteral("Group Nav")))
-                copy->removeChild(navigation);
-        }
-        return copy;
-    });
-}
-
-std::shared_ptr<XmlStyleSheet> XmlHomePage::generateGroupStyleFromLegacy1_0()
-{
-    return lq::modelFrame(this, "generateGroupStyleFromLegacy1_0", [&]() -> std::shared_ptr<XmlStyleSheet> {
-        std::shared_ptr<XmlStyleSheet> copy = copyOfLegacyStyleSheet(QStringLiteral("Group Album"));
-        if (!copy)
-            return nullptr;
-        if (XmlBase* album = firstPhotoAlbumNamed(*copy, QStringLiteral("Photo Album")))
-            copy->removeChild(album);
-        for (const auto& album : copy->childrenOfType<XmlWebPhotoAlbum>()) {
-            if (album->name() == u"Group Nav")
-                album->setName(QStringLiteral("Photo Album"));
-        }
-        return copy;
     });
 }

@@ -52,7 +52,7 @@ public:
     // The site-wide PayPal settings.
     const std::shared_ptr<XmlPayPalCommon>& paypal() const { return _paypal; }
     // The 1.0 page template read with the home page, or nothing.
-    const std::shared_ptr<XmlStyleSheet>& legacyStyleSheet() const { return _styleSheet; }
+    const XmlBasePtr& legacyStyleSheet() const { return _styleSheet; }
     // Reserved for widgets; always empty.
     const XmlBaseList& widgets() const { return _widgets; }
 
@@ -76,14 +76,7 @@ public:
     // or its default file name). Other items get the name unchanged.
     QString validatedFileNameForItem(const QString& proposed, XmlBase* item);
 
-    // Templates converted from the 1.0 template for album and group pages;
-    // nothing without a 1.0 template.
-    std::shared_ptr<XmlStyleSheet> generateAlbumStyleFromLegacy1_0();
-    std::shared_ptr<XmlStyleSheet> generateGroupStyleFromLegacy1_0();
-
 private:
-    std::shared_ptr<XmlStyleSheet> copyOfLegacyStyleSheet(const QString& name);
-
     std::shared_ptr<XmlMasthead> _masthead;
     std::shared_ptr<XmlFooter> _footer;
     std::shared_ptr<XmlHeadHTML> _headHTML;
@@ -95,5 +88,5 @@ private:
     XmlBaseList _widgets;
     QString _passPhrase = QStringLiteral("Enter your Password below and click Submit");
     QString _submitLabel = QStringLiteral("Submit");
-    std::shared_ptr<XmlStyleSheet> _styleSheet;
+    XmlBasePtr _styleSheet;
 };

@@ -8,7 +8,7 @@
 class XmlCanvas;
 class XmlCaption;
 class XmlPayPalData;
-class XmlPictureFrame;
+class PhotoFrame;
 class XmlSite;
 
 // One photo of an album page: its editable picture (the canvas), its
@@ -154,7 +154,7 @@ public:
     // forceRedraw; otherwise nothing more is drawn and the answer is the
     // size to make it at later, for the caller to queue
     // (DocumentBase::resizeThumbnails). Nothing is drawn while that is pending.
-    std::optional<lq::Size> drawThumbNailAtFrameFrameRect(const lq::Rect& rect, XmlPictureFrame* frame,
+    std::optional<lq::Size> drawThumbNailAtFrameFrameRect(const lq::Rect& rect, PhotoFrame* frame,
                                                           const lq::Rect& frameRect);
     // The rectangle of a thumbnail fitted into a box of the size within the
     // rectangle, proportions kept. Zero sizes raise "Divide By 0".
@@ -164,7 +164,7 @@ public:
     // the size, plain ("thumb<N>.jpg") or drawn in the frame ("thumb<N>.png",
     // frameRect large, the thumbnail at thumbRect). A zero size writes no
     // thumbnail.
-    void createWebImageFullSizeFrameFrameRectThumbRect(const lq::Size& thumbSize, bool fullSize, XmlPictureFrame* frame,
+    void createWebImageFullSizeFrameFrameRectThumbRect(const lq::Size& thumbSize, bool fullSize, PhotoFrame* frame,
                                                        const lq::Rect& frameRect, const lq::Rect& thumbRect);
     // Writes "homepage/pictures/slide<N>.jpg": the canvas limited to the size.
     void createSlideImage(const lq::Size& size);

@@ -3,7 +3,7 @@
 // "homepage/pictures" (web image, thumbnail and slide).
 #include "model/site/XmlPhoto.h"
 
-#include "templates/XmlPictureFrame.h"
+#include "model/site/PhotoFrame.h"
 #include "imaging/XmlCanvas.h"
 #include "imaging/XmlImage.h"
 #include "model/core/ModelSettings.h"
@@ -171,7 +171,7 @@ void XmlPhoto::resizeThumbnail(const QString& text)
     });
 }
 
-std::optional<lq::Size> XmlPhoto::drawThumbNailAtFrameFrameRect(const lq::Rect& rect, XmlPictureFrame* frame,
+std::optional<lq::Size> XmlPhoto::drawThumbNailAtFrameFrameRect(const lq::Rect& rect, PhotoFrame* frame,
                                                                 const lq::Rect& frameRect)
 {
     return lq::modelFrame(this, "drawThumbNailAt:frame:frameRect:", [&]() -> std::optional<lq::Size> {
@@ -244,7 +244,7 @@ lq::Rect XmlPhoto::aspectThumbRectForSize(const lq::Rect& rect, const lq::Size& 
     });
 }
 
-void XmlPhoto::createWebImageFullSizeFrameFrameRectThumbRect(const lq::Size& thumbSize, bool fullSize, XmlPictureFrame* frame,
+void XmlPhoto::createWebImageFullSizeFrameFrameRectThumbRect(const lq::Size& thumbSize, bool fullSize, PhotoFrame* frame,
                                                              const lq::Rect& frameRect, const lq::Rect& thumbRect)
 {
     lq::modelFrame(this, "createWebImage:fullSize:frame:frameRect:thumbRect:", [&] {
@@ -274,7 +274,8 @@ void XmlPhoto::createWebImageFullSizeFrameFrameRectThumbRect(const lq::Size& thu
             publishCopy(thumbnailFilename(), target);
             return;
         }
-        Backstore framed(frame);
+        // The frame is an element too: its pictures stay loaded while it draws.
+        Backstore framed(dynamic_cast<XmlBase*>(frame));
         if (!QFileInfo::exists(thumbnailFilename()))
             createInternalImages();
         const QString target = publishedFilename(QStringLiteral("thumb"), QStringLiteral("png"));

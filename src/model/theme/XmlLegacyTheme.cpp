@@ -7,6 +7,8 @@
 #include "platform/Scanner.h"
 #include "templates/XmlCSSImage.h"
 #include "templates/XmlStyleSheet.h"
+#include "elements/XmlWebPhotoAlbum.h"
+#include "model/site/XmlPhoto.h"
 
 #include <array>
 
@@ -21,6 +23,12 @@ void removeGroupNav(XmlStyleSheet& sheet)
 {
     if (const XmlBasePtr groupNav = sheet.getElementWithName(QStringLiteral("Group Nav")))
         sheet.removeChild(groupNav.get());
+}
+
+// The first photo album box of the template with that name, or nothing.
+XmlBase* firstPhotoAlbumNamed(XmlStyleSheet& sheet, const QString& name)
+{
+    return sheet.firstChildOfType<XmlWebPhotoAlbum>([&](const XmlWebPhotoAlbum& album) { return album.name() == name; }).get();
 }
 
 } // namespace
@@ -145,11 +153,81 @@ std::shared_ptr<XmlLegacyTheme> XmlLegacyTheme::generateThemeFromLegacy1_0(XmlSi
         XmlHomePage* home = site.homepage();
         if (!home)
             return theme;
-        theme->addLegacyStyleSheet(home->generateAlbumStyleFromLegacy1_0());
-        theme->addLegacyStyleSheet(home->generateGroupStyleFromLegacy1_0());
+        theme->addLegacyStyleSheet(generateAlbumStyleFromLegacy1_0(*home));
+        theme->addLegacyStyleSheet(generateGroupStyleFromLegacy1_0(*home));
         for (const XmlBasePtr& item : home->webItems())
             if (XmlAlbum* page = XmlAlbum::cast(item.get()))
-                theme->addLegacyStyleSheetAlbum(page->generateStyleFromLegacy1_0(), page);
+                theme->addLegacyStyleSheetAlbum(generateStyleFromLegacy1_0(*page), page);
         return theme;
+    });
+}
+
+std::shared_ptr<XmlStyleSheet> XmlLegacyTheme::generateStyleFromLegacy1_0(XmlAlbum& page)
+{
+    return lq::modelFrame(&page, "generateStyleFromLegacy1_0", [&]() -> std::shared_ptr<XmlStyleSheet> {
+        const std::shared_ptr<XmlStyleSheet> sheet = std::dynamic_pointer_cast<XmlStyleSheet>(page.legacyStyleSheet());
+        if (!sheet) {
+            page.setTemplateNum(page.legacyStyle().templateNum);
+            return nullptr;
+        }
+        const QString removed = page.legacyStyle().removedBox;
+        if (auto album = sheet->firstChildOfType<XmlWebPhotoAlbum>([&](const XmlWebPhotoAlbum& a) { return a.name() == removed; }))
+            sheet->removeChild(album.get());
+        XmlWebPhotoAlbum* last = nullptr;
+        for (const auto& album : sheet->childrenOfType<XmlWebPhotoAlbum>()) {
+            if (album->name() == u"Group Nav")
+                album->setName(QStringLiteral("Photo Album"));
+            last = album.get();
+        }
+        // The page's own template: the theme conversion names it after the page.
+        sheet->setCustom(1);
+        // A free-form 1.0 page keeps its photos where they were, below the text.
+        if (page.wasVerdanePage() && last) {
+            last->setAfterDescription(2);
+            const XmlBaseList photos = page.children();
+            last->setNumFloatingRects(int(photos.size()));
+            for (qsizetype i = 0; i < photos.size(); ++i)
+                if (XmlPhoto* photo = XmlPhoto::cast(photos[i].get()))
+                    last->setFloatingRectForIndex(photo->legacyRect(), int(i));
+        }
+        return sheet;
+    });
+}
+
+std::shared_ptr<XmlStyleSheet> XmlLegacyTheme::copyOfLegacyStyleSheet(XmlHomePage& home, const QString& name)
+{
+    if (!home.legacyStyleSheet())
+        return nullptr;
+    std::shared_ptr<XmlStyleSheet> copy = std::dynamic_pointer_cast<XmlStyleSheet>(home.legacyStyleSheet()->copyWithZone());
+    if (copy)
+        copy->setName(name);
+    return copy;
+}
+
+std::shared_ptr<XmlStyleSheet> XmlLegacyTheme::generateAlbumStyleFromLegacy1_0(XmlHomePage& home)
+{
+    return lq::modelFrame(&home, "generateAlbumStyleFromLegacy1_0", [&]() -> std::shared_ptr<XmlStyleSheet> {
+        std::shared_ptr<XmlStyleSheet> copy = copyOfLegacyStyleSheet(home, QStringLiteral("Default Album"));
+        if (copy) {
+            if (XmlBase* navigation = firstPhotoAlbumNamed(*copy, QStringLiteral("Group Nav")))
+                copy->removeChild(navigation);
+        }
+        return copy;
+    });
+}
+
+std::shared_ptr<XmlStyleSheet> XmlLegacyTheme::generateGroupStyleFromLegacy1_0(XmlHomePage& home)
+{
+    return lq::modelFrame(&home, "generateGroupStyleFromLegacy1_0", [&]() -> std::shared_ptr<XmlStyleSheet> {
+        std::shared_ptr<XmlStyleSheet> copy = copyOfLegacyStyleSheet(home, QStringLiteral("Group Album"));
+        if (!copy)
+            return nullptr;
+        if (XmlBase* album = firstPhotoAlbumNamed(*copy, QStringLiteral("Photo Album")))
+            copy->removeChild(album);
+        for (const auto& album : copy->childrenOfType<XmlWebPhotoAlbum>()) {
+            if (album->name() == u"Group Nav")
+                album->setName(QStringLiteral("Photo Album"));
+        }
+        return copy;
     });
 }

@@ -3,6 +3,7 @@
 #include "model/theme/XmlThemeRoot.h"
 
 class XmlAlbum;
+class XmlHomePage;
 class XmlSite;
 class XmlStyleSheet;
 
@@ -20,6 +21,13 @@ public:
     // album and group templates, then each page's own template, numbered in
     // that order, each page bound to its own.
     static std::shared_ptr<XmlLegacyTheme> generateThemeFromLegacy1_0(XmlSite& site);
+    // The page's 1.0 template converted for the theme, or nothing (the page
+    // then takes the number of its kind's converted template).
+    static std::shared_ptr<XmlStyleSheet> generateStyleFromLegacy1_0(XmlAlbum& page);
+    // Templates converted from the home page's 1.0 template for album and
+    // group pages; nothing without a 1.0 template.
+    static std::shared_ptr<XmlStyleSheet> generateAlbumStyleFromLegacy1_0(XmlHomePage& home);
+    static std::shared_ptr<XmlStyleSheet> generateGroupStyleFromLegacy1_0(XmlHomePage& home);
 
     void setDocument(DocumentBase* document) { myDoc = document; }
     DocumentBase* myDocument() override { return myDoc; }
@@ -39,5 +47,8 @@ public:
     void addLegacyStyleSheetAlbum(const std::shared_ptr<XmlStyleSheet>& sheet, XmlAlbum* page);
 
 private:
+    // A copy of the home page's 1.0 template under the name, or nothing.
+    static std::shared_ptr<XmlStyleSheet> copyOfLegacyStyleSheet(XmlHomePage& home, const QString& name);
+
     DocumentBase* myDoc = nullptr;
 };

@@ -14,6 +14,7 @@
 #include "model/site/XmlSite.h"
 #include "model/site/XmlTrash.h"
 #include "model/site/XmlWidgetPhoto.h"
+#include "model/theme/XmlLegacyTheme.h"
 #include "support/FakeDocument.h"
 #include "support/Printers.h"
 #include "support/SiteInDocument.h"
@@ -248,7 +249,7 @@ TEST(XmlAlbumTest, LegacyTemplateIsKeptForTheConversionButNotWritten)
     EXPECT_EQ(album->numberChildren(), 0);
     EXPECT_FALSE(album->createXml().contains("cssStyleSheet"));
 
-    const auto sheet = album->generateStyleFromLegacy1_0();
+    const auto sheet = XmlLegacyTheme::generateStyleFromLegacy1_0(*album);
     ASSERT_EQ(sheet, album->legacyStyleSheet());
     QStringList names;
     for (const XmlBasePtr& child : sheet->children())
@@ -260,7 +261,7 @@ TEST(XmlAlbumTest, LegacyTemplateIsKeptForTheConversionButNotWritten)
         "<cssPhotoAlbum name=\"Photo Album\"/></cssStyleSheet></QZgroup>",
         QString()));
     ASSERT_NE(group, nullptr);
-    const auto groupSheet = group->generateStyleFromLegacy1_0();
+    const auto groupSheet = XmlLegacyTheme::generateStyleFromLegacy1_0(*group);
     ASSERT_NE(groupSheet, nullptr);
     ASSERT_EQ(groupSheet->numberChildren(), 1);
     EXPECT_EQ(groupSheet->firstChild()->name(), QString("Photo Album"));
@@ -285,10 +286,10 @@ TEST(XmlAlbumTest, WithoutALegacyTemplateTheConversionPicksTheTemplateNumberByCl
 {
     const auto album = XmlAlbum::create();
     album->setTemplateNum(7);
-    EXPECT_EQ(album->generateStyleFromLegacy1_0(), nullptr);
+    EXPECT_EQ(XmlLegacyTheme::generateStyleFromLegacy1_0(*album), nullptr);
     EXPECT_EQ(album->templateNum(), 0);
     const auto group = XmlGroup::create();
-    EXPECT_EQ(group->generateStyleFromLegacy1_0(), nullptr);
+    EXPECT_EQ(XmlLegacyTheme::generateStyleFromLegacy1_0(*group), nullptr);
     EXPECT_EQ(group->templateNum(), 1);
 }
 

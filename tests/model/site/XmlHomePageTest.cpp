@@ -13,6 +13,7 @@
 #include "model/site/XmlSearchTags.h"
 #include "model/site/XmlSite.h"
 #include "model/site/XmlTrash.h"
+#include "model/theme/XmlLegacyTheme.h"
 #include "support/FakeDocument.h"
 #include "support/PhotoText.h"
 #include "support/Printers.h"
@@ -244,20 +245,20 @@ TEST(XmlHomePageTest, LegacyTemplateIsKeptButNeverWritten)
     EXPECT_EQ(home->numberChildren(), 0);
     EXPECT_FALSE(home->createXml().contains("cssStyleSheet"));
 
-    const auto names = [](XmlStyleSheet& sheet) {
+    const auto names = [](XmlBase& sheet) {
         QStringList list;
         for (const XmlBasePtr& child : sheet.children())
             list.append(child->name());
         return list;
     };
-    const auto album = home->generateAlbumStyleFromLegacy1_0();
+    const auto album = XmlLegacyTheme::generateAlbumStyleFromLegacy1_0(*home);
     ASSERT_NE(album, nullptr);
     EXPECT_EQ(album->name(), QString("Default Album"));
     // Loading puts a template's standard elements in their fixed places, so
     // "Photo Album" stands after the navigation boxes of the old template.
     EXPECT_EQ(names(*album), (QStringList { "Group Nav", "Photo Album" }));
 
-    const auto group = home->generateGroupStyleFromLegacy1_0();
+    const auto group = XmlLegacyTheme::generateGroupStyleFromLegacy1_0(*home);
     ASSERT_NE(group, nullptr);
     EXPECT_EQ(group->name(), QString("Group Album"));
     EXPECT_EQ(names(*group), (QStringList { "Photo Album", "Photo Album" }));
@@ -268,8 +269,8 @@ TEST(XmlHomePageTest, LegacyTemplateIsKeptButNeverWritten)
 TEST(XmlHomePageTest, WithoutALegacyTemplateTheConversionsAnswerNothing)
 {
     const auto home = XmlHomePage::create();
-    EXPECT_EQ(home->generateAlbumStyleFromLegacy1_0(), nullptr);
-    EXPECT_EQ(home->generateGroupStyleFromLegacy1_0(), nullptr);
+    EXPECT_EQ(XmlLegacyTheme::generateAlbumStyleFromLegacy1_0(*home), nullptr);
+    EXPECT_EQ(XmlLegacyTheme::generateGroupStyleFromLegacy1_0(*home), nullptr);
 }
 
 } // namespace

@@ -1,0 +1,50 @@
+#include "model/files/FileElements.h"
+
+#include "model/files/XmlExternalFiles.h"
+#include "model/files/XmlFile.h"
+#include "model/files/XmlFiles.h"
+#include "platform/ExceptionFrame.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace {
+
+// An XmlExternalFiles with a file element per existing file and per file
+// anywhere below an existing folder, the paths taken in case-insensitive order.
+XmlBasePtr pastedFiles(QStringList paths)
+{
+    return lq::classFrame("XmlBase +createFromPasteboard:", [&]() -> XmlBasePtr {
+        std::stable_sort(paths.begin(), paths.end(),
+            [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+        auto files = XmlExternalFiles::create();
+        for (const QString& path : paths) {
+            // Paths that vanished since the drop are passed over.
+            const QFileInfo info(path);
+            if (info.isFile()) {
+                auto file = XmlFile::create();
+                file->setFilename(path);
+                files->addChild(file);
+            } else if (info.isDir()) {
+                XmlBase::addContentsOfDirectoryTo(path, files.get());
+            }
+        }
+        return files;
+    });
+}
+
+} // namespace
+
+namespace lq {
+
+void registerFileElements()
+{
+    XmlBase::addFactoryTags({
+        { "file", &XmlBase::makeElement<XmlFile> },
+        { "files", &XmlBase::makeElement<XmlFiles> },
+    });
+    XmlBase::registerPastedFiles(&pastedFiles);
+}
+
+} // namespace lq

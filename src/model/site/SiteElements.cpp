@@ -1,0 +1,50 @@
+#include "model/site/SiteElements.h"
+
+#include "imaging/ImagingElements.h"
+#include "model/feed/FeedElements.h"
+#include "model/files/FileElements.h"
+#include "model/site/XmlAlbum.h"
+#include "model/site/XmlBodyHTML.h"
+#include "model/site/XmlGroup.h"
+#include "model/site/XmlHeadHTML.h"
+#include "model/site/XmlHomePage.h"
+#include "model/site/XmlPhoto.h"
+#include "model/site/XmlSite.h"
+#include "model/site/XmlTrash.h"
+#include "model/site/XmlWidgetPhoto.h"
+
+namespace {
+
+// Album pages of older sites were written as "QZwebpage2"; the mark tells the
+// conversion of those sites where the page's photos stood.
+XmlBasePtr makeVerdanePage()
+{
+    std::shared_ptr<XmlAlbum> album = XmlAlbum::create();
+    album->setWasVerdanePage();
+    return album;
+}
+
+} // namespace
+
+namespace lq {
+
+void registerSiteElements()
+{
+    registerFileElements();
+    registerFeedElements();
+    registerImagingElements();
+    XmlBase::addFactoryTags({
+        { "QZsite", &XmlBase::makeElement<XmlSite> },
+        { "QZgroup", &XmlBase::makeElement<XmlGroup> },
+        { "QZhomepage", &XmlBase::makeElement<XmlHomePage> },
+        { "QZtrash", &XmlBase::makeElement<XmlTrash> },
+        { "QZalbum", &XmlBase::makeElement<XmlAlbum> },
+        { "QZwebpage2", &makeVerdanePage },
+        { "QZphoto", &XmlBase::makeElement<XmlPhoto> },
+        { "QZwidgetphoto", &XmlBase::makeElement<XmlWidgetPhoto> },
+        { "headHTML", &XmlBase::makeElement<XmlHeadHTML> },
+        { "bodyHTML", &XmlBase::makeElement<XmlBodyHTML> },
+    });
+}
+
+} // namespace lq
