@@ -192,7 +192,7 @@ TEST_F(InspectorSheetsTest, EveryControlOfASheetsTableIsFoundByItsTagAndIsOfItsK
             EXPECT_EQ(misfit(view, control), QString()) << control.tag << " (" << kindName(control.kind) << ")";
     }
     for (const Control& control : borderPanel)
-        EXPECT_EQ(misfit(layout->bbView(), control), QString()) << control.tag << " (" << kindName(control.kind) << ")";
+        EXPECT_EQ(misfit(layout->borderPanel().bbView(), control), QString()) << control.tag << " (" << kindName(control.kind) << ")";
 }
 
 TEST_F(InspectorSheetsTest, TheSheetInFrontFollowsTheSelectionAndShowsTheElement)
@@ -272,7 +272,7 @@ TEST_F(InspectorSheetsTest, TheBorderPanelOffersThePictureFrameOnlyForAnAlbumsFr
     for (const Case& test : {Case {"Photo Album", 0, 7, true}, Case {"Content", 0, 6, false}, Case {"Photo Album", 0, 7, true},
                              Case {"Photo Album", 1, 6, false}, Case {"Photo Album", 0, 7, true}, Case {"Masthead", 0, 6, false}}) {
         SCOPED_TRACE(std::string(test.element) + " part " + std::to_string(test.part));
-        layout->setPhotoalbumbbtab(test.part);
+        layout->borderPanel().setPhotoalbumbbtab(test.part);
         layout->setBandB(element(test.element));
         ASSERT_EQ(kinds->count(), test.items);
         if (test.items == 7) {
