@@ -12,6 +12,7 @@ enum : int {
     Preferences = 53,
     About = 54,
     Manual = 55,
+    CheckForUpdates = 56,
     ReportBug = 57,
     Quit = 59,
     Tips = 61,

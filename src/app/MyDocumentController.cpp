@@ -12,14 +12,22 @@
 #include "app/ThemeLibrary.h"
 #include "app/VersionCheck.h"
 #include "model/application/MyApplication.h"
+#include "pipeline/ProcessorQueue.h"
+#include "pipeline/XmlProcessor.h"
+#include "pipeline/XmlRun.h"
+#include "platform/DelayedCall.h"
+#include "platform/Resources.h"
+#include "platform/text/RtfCodec.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
 #include "platform/UserDefaults.h"
 #include "platform/Workspace.h"
+#include "platform/widgets/ActionConnection.h"
 #include "platform/widgets/MyCheckBox.h"
 #include "platform/widgets/MyImageView.h"
 #include "platform/widgets/MyMatrix.h"
 #include "platform/widgets/MyTextField.h"
+#include "platform/widgets/MyTextView.h"
 #include "platform/widgets/ModalHandler.h"
 #include "platform/widgets/RulerUnit.h"
 #include "platform/widgets/SheetBuilder.h"
@@ -27,12 +35,16 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QDir>
+#include <QFile>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
+const QString processorKey = QStringLiteral("processor:");
 const QString recentKey = QStringLiteral("RecentDocuments");
 constexpr int recentLimit = 10;
 
@@ -65,6 +77,7 @@ MyDocumentController::MyDocumentController(lq::UserDefaults& defaults, const QSt
 
 MyDocumentController::~MyDocumentController()
 {
+    stopProcessor();
     if (MyApplication* app = MyApplication::instance())
         app->setBugHandler({});
     delete bugs;
@@ -156,6 +169,66 @@ void MyDocumentController::checkForUpdate(bool userAsked)
     _versionCheck->checkForUpdate(serverAddress(), userAsked);
 }
 
+// --- The application's processor queue ------------------------------------------------------
+
+void MyDocumentController::startProcessor(const std::shared_ptr<XmlProcessor>& script)
+{
+    if (!script || script->numberChildren() == 0)
+        return;
+    script->setTotalCount();
+    stopProcessor();
+    _processors.append(script);
+    lq::performAfter(this, processorKey, ProcessorQueue::rearmSeconds, [this] { processor(); });
+}
+
+void MyDocumentController::processor()
+{
+    try {
+        QElapsedTimer turn;
+        turn.start();
+        bool ran = false;
+        while (turn.elapsed() < qint64(ProcessorQueue::sliceSeconds * 1000)) {
+            while (!_processors.isEmpty() && _processors.first()->numberChildren() == 0)
+                _processors.removeFirst();
+            if (_processors.isEmpty())
+                return;
+            // The turn holds the script and the step while the step runs.
+            const std::shared_ptr<XmlProcessor> script = _processors.first();
+            const XmlBasePtr next = script->firstChild();
+            script->removeChildWithoutDeletingChildren(next.get());
+            ran = true;
+            const auto step = std::dynamic_pointer_cast<XmlRun>(next);
+            if (!step)
+                continue;
+            step->setParent(script.get());
+            try {
+                step->run();
+            } catch (...) {
+                const auto [name, reason] = ProcessorQueue::currentFailure();
+                lq::log(QStringLiteral("**** ERROR ****"));
+                lq::log(QStringLiteral("processor error: ") + name + QStringLiteral(": ") + reason);
+            }
+            step->setParent(nullptr);
+        }
+        if (ran)
+            lq::performAfter(this, processorKey, ProcessorQueue::rearmSeconds, [this] { processor(); });
+    } catch (...) {
+        const auto [name, reason] = ProcessorQueue::currentFailure();
+        lq::log(QStringLiteral("*** FATAL ERROR IN PROCESSOR ***"));
+        lq::log(QStringLiteral("processor error: ") + name + QStringLiteral(": ") + reason);
+    }
+}
+
+void MyDocumentController::stopProcessor()
+{
+    lq::cancel(this, processorKey);
+}
+
+bool MyDocumentController::processorArmed() const
+{
+    return lq::pendingCalls(this, processorKey) > 0;
+}
+
 void MyDocumentController::makeGrummets()
 {
     if (_grummetsMade)
@@ -197,6 +270,7 @@ void MyDocumentController::menuClicked(int tag)
             openServerPage(QStringLiteral("/LQ2Manual/start.php"), QStringLiteral("build=") + QString::number(BuildInfo::buildNumber));
             break;
         case MenuTag::ReportBug: bugs->bugs(); break;
+        case MenuTag::CheckForUpdates: checkForUpdate(true); break;
         case MenuTag::Quit: terminate(); break;
         case MenuTag::Tips: openServerPage(QStringLiteral("/lqtricks/")); break;
         case MenuTag::TemplatesPage: openServerPage(QStringLiteral("/lqtemplates/")); break;
@@ -405,6 +479,16 @@ StartWindow* MyDocumentController::startWindow()
     return _startWindow;
 }
 
+QString MyDocumentController::agreementPath()
+{
+    return lq::resourcePath(QStringLiteral("SLA.rtf"));
+}
+
+void MyDocumentController::openSLA()
+{
+    lq::openURL(QUrl::fromLocalFile(agreementPath()));
+}
+
 void MyDocumentController::showAboutBox()
 {
     if (!AboutBox) {
@@ -425,7 +509,22 @@ void MyDocumentController::showAboutBox()
             AboutBox);
         text->setTextFormat(Qt::RichText);
         layout->addWidget(text);
+        // The licence agreement, to read here or in the system's RTF reader.
+        _agreementView = new MyTextView(AboutBox);
+        _agreementView->setReadOnly(true);
+        _agreementView->setMinimumSize(420, 200);
+        QFile file(agreementPath());
+        if (file.open(QIODevice::ReadOnly)) {
+            if (const std::optional<lq::StyledText> agreement = lq::RtfCodec::fromRtf(file.readAll())) {
+                _agreementView->setStyledText(*agreement);
+                _agreementView->moveCursor(QTextCursor::Start);
+            }
+        }
+        layout->addWidget(_agreementView, 1);
         auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, AboutBox);
+        QPushButton* open = buttons->addButton(QStringLiteral("Open Agreement…"), QDialogButtonBox::ActionRole);
+        open->setAutoDefault(false);
+        lq::connectAction(open, &QPushButton::clicked, this, "openSLA:", [this] { openSLA(); });
         connect(buttons, &QDialogButtonBox::rejected, AboutBox, &QDialog::hide);
         layout->addWidget(buttons);
     }

@@ -1,4 +1,5 @@
 #pragma once
+#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -8,6 +9,7 @@
 #include <vector>
 
 class MyBugController;
+class XmlProcessor;
 class MyDocument;
 class MyDocumentWindow;
 class StartWindow;
@@ -16,6 +18,7 @@ class QDialog;
 class MyCheckBox;
 class MyMatrix;
 class MyTextField;
+class MyTextView;
 namespace lq {
 class UserDefaults;
 }
@@ -47,12 +50,13 @@ public:
     void checkForPrefsUpdate();
     void writePreferences();
     // The version check; a quiet launch check shows only a newer version.
+    // The menu's "Check for Updates…" and the bug-report window ask for it.
     void checkForUpdate(bool userAsked);
     void makeGrummets();
     bool grummetsMade() const { return _grummetsMade; }
 
     // Application commands by tag (MenuTag): 50 new site, 51 open, 53
-    // preferences, 54 about, 55 manual, 57 bug report, 59 quit, 61 tips, 62
+    // preferences, 54 about, 55 manual, 56 version check, 57 bug report, 59 quit, 61 tips, 62
     // templates, 63 supplement, 64 help index. A document's own commands
     // (100 and above) are its window's.
     void menuClicked(int tag);
@@ -66,6 +70,25 @@ public:
     // The About box: the program's name, build and what it is made with.
     void showAboutBox();
     QDialog* aboutBox() const { return AboutBox; }
+    // The About box's view of the licence agreement.
+    MyTextView* agreementView() const { return _agreementView; }
+
+    // The licence agreement, a resource, in the application the system opens RTF files with.
+    void openSLA();
+    static QString agreementPath();
+
+    // The application's own queue of processor scripts, for work that
+    // belongs to no document: its steps run without one, in turns on the
+    // event loop (steps for half a second, the next turn a tenth of a second
+    // later). A step that fails is written to the program's log and the
+    // next one runs. Nothing shows its progress.
+    void startProcessor(const std::shared_ptr<XmlProcessor>& script);
+    // One turn.
+    void processor();
+    // Cancels the next turn; the queue stays as it is.
+    void stopProcessor();
+    const QList<std::shared_ptr<XmlProcessor>>& processors() const { return _processors; }
+    bool processorArmed() const;
 
     QString serverAddress() const;
     QStringList recentDocuments() const;
@@ -101,8 +124,10 @@ private:
     MyCheckBox* EnableBeforeAfter = nullptr;
     MyMatrix* ImportCaptions = nullptr;
     MyTextField* ServerAddress = nullptr;
+    MyTextView* _agreementView = nullptr;
     QString newDocumentPath;
     bool _grummetsMade = false;
+    QList<std::shared_ptr<XmlProcessor>> _processors;
     std::vector<std::unique_ptr<MyDocument>> _documents;
     // Declared after the documents: the windows go first.
     std::vector<std::unique_ptr<MyDocumentWindow>> _windows;

@@ -67,7 +67,7 @@ QList<MenuDefinition> menuDefinitions()
                 {Center, "Center", {}}, {AlignRight, "Align Right", {}}, {0, "", {}}, {Link, "Link…", {}}}},
         {"&Help",
             {{Manual, "Lumenquill Help", QKeySequence::HelpContents}, {HelpIndex, "Help Index", {}}, {Tips, "Tips and Tricks", {}},
-                {TemplatesPage, "More Templates", {}}, {Supplement, "Supplement", {}}, {0, "", {}}, {ReportBug, "Report a Bug…", {}},
+                {TemplatesPage, "More Templates", {}}, {Supplement, "Supplement", {}}, {0, "", {}}, {ReportBug, "Report a Bug…", {}}, {CheckForUpdates, "Check for Updates…", {}},
                 {0, "", {}}, {About, "About Lumenquill", {}}}},
     };
 }

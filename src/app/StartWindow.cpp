@@ -44,6 +44,7 @@ StartWindow::StartWindow(MyDocumentController* controller, QWidget* parent)
         {53, "Preferences…", 1, 0},
         {55, "Help", 1, 1},
         {57, "Report a Bug…", 2, 0},
+        {56, "Check for Updates…", 2, 1},
     };
     for (const auto& command : commands) {
         auto* button = new MyButton(command.tag, QString::fromUtf8(command.title), this);

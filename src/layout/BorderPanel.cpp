@@ -8,6 +8,7 @@
 #include "layout/LayoutController.h"
 #include "platform/widgets/SheetBuilder.h"
 
+#include "editors/photo/BBContainer.h"
 #include "editors/photo/ImageWell.h"
 #include "elements/XmlSlideshow.h"
 #include "elements/XmlVornBox.h"
@@ -150,6 +151,10 @@ QWidget* BorderPanel::build()
         edges.label(QLatin1String(side.name) + QStringLiteral(" padding")).intPair(side.padding, 0, 999);
     }
     panel.check(InspectorTag::dropShadow, QStringLiteral("Drop shadow"));
+    // The sample of a framed picture with its shadow, rising from the panel's edge.
+    auto* sample = new BBContainer(_bbView);
+    sample->setMinimumSize(sample->sizeHint());
+    panel.view(sample);
 
     SheetBuilder background = panel.group(QStringLiteral("Background"));
     _backgroundBox = background.container();

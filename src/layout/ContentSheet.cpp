@@ -14,12 +14,6 @@
 
 using namespace lq::inspector;
 
-namespace {
-
-constexpr int largestNumber = 9999;
-
-} // namespace
-
 QWidget* ContentSheet::build()
 {
     QWidget* body = buildElementSheet(4, QStringLiteral("Content"));

@@ -23,6 +23,9 @@ public:
     virtual ~InspectorSheet();
 
 protected:
+    // The largest number a sheet's plain number fields take.
+    static constexpr int largestNumber = 9999;
+
     // A builder whose controls send action (panelBuilder: action3).
     SheetBuilder sheetBuilder(QWidget* body);
     SheetBuilder panelBuilder(QWidget* body);

@@ -204,9 +204,10 @@ void LayoutController::layoutViewSelectedObjectRefresh()
     _layoutView->selectedObjectRefresh();
 }
 
-void LayoutController::enableRTL(int)
+void LayoutController::enableRTL(int flag)
 {
-    // The layout tab has no text editor of its own to pass it to.
+    if (QZTextEditor* text = _vornBoxSheet->vornBoxText())
+        text->enableRTL(flag != 0);
 }
 
 void LayoutController::refreshEditor()

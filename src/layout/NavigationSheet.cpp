@@ -19,7 +19,6 @@ using namespace lq::inspector;
 
 namespace {
 
-constexpr int largestNumber = 9999;
 constexpr QSize rolloverWellSize(72, 44);
 
 } // namespace

@@ -16,12 +16,6 @@
 
 using namespace lq::inspector;
 
-namespace {
-
-constexpr int largestNumber = 9999;
-
-} // namespace
-
 QWidget* PageSheet::build()
 {
     auto* body = new QWidget;

@@ -20,8 +20,6 @@ using namespace lq::inspector;
 
 namespace {
 
-constexpr int largestNumber = 9999;
-
 MyTextView* htmlView(QWidget* parent)
 {
     auto* view = new MyTextView(parent);

@@ -21,8 +21,6 @@ using namespace lq::inspector;
 
 namespace {
 
-constexpr int largestNumber = 9999;
-
 // The captions pop-up: 2 above the photos, 1 below, 3 only as tool tips, 0 none.
 int captionsIndex(const XmlWebPhotoAlbum& album)
 {

@@ -126,16 +126,17 @@ QWidget* VornBoxSheet::build()
 
 QWidget* VornBoxSheet::buildVornTextPage()
 {
-    auto* text = new TextEditorArea(QString(), {.kindButtons = true, .kindPopUp = false, .rightToLeft = false});
+    auto* text = new TextEditorArea(QString(), {.kindButtons = true, .kindPopUp = false, .rightToLeft = true});
     text->setHost(&_controller.window());
     _vornBoxText = text->editor();
     _vornBoxText->setLiveUpdate([this] { liveUpdate(); });
     // The editor's controls in rows the inspector's width holds: the kinds
-    // and styles, the alignment, the link.
+    // and styles, the alignment and direction, the link. The direction button
+    // shows only where the preferences ask for right-to-left text.
     const QZTextEditor::Controls& controls = _vornBoxText->controls();
     auto* column = qobject_cast<QBoxLayout*>(text->layout());
     int place = 1;
-    for (const QList<QWidget*>& widgets : {QList<QWidget*> {controls.pLeft, controls.pCenter, controls.pRight},
+    for (const QList<QWidget*>& widgets : {QList<QWidget*> {controls.pLeft, controls.pCenter, controls.pRight, controls.RTLButton},
              QList<QWidget*> {controls.lLink, controls.linkButton}, QList<QWidget*> {controls.NewWindow}}) {
         auto* row = new QWidget(text);
         auto* layout = new QHBoxLayout(row);

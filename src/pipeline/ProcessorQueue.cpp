@@ -23,9 +23,9 @@ qint64 monotonicMilliseconds()
     return start.elapsed();
 }
 
-// The name and reason of the failure being handled; for a failure that
-// came through exception frames, those of the failure it began with.
-std::pair<QString, QString> currentFailure()
+} // namespace
+
+std::pair<QString, QString> ProcessorQueue::currentFailure()
 {
     try {
         throw;
@@ -39,8 +39,6 @@ std::pair<QString, QString> currentFailure()
         return { QStringLiteral("unknown"), QStringLiteral("unknown failure") };
     }
 }
-
-} // namespace
 
 ProcessorQueue::ProcessorQueue(DocumentBase* document)
     : _document(document)

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 class DocumentBase;
 class XmlProcessor;
@@ -61,6 +62,11 @@ public:
     }
     // Whether a slice is armed.
     bool isArmed() const;
+
+    // The name and reason of the failure being handled (called in a catch
+    // block); for a failure that came through exception frames, those of
+    // the failure it began with.
+    static std::pair<QString, QString> currentFailure();
 
     // --- Activity log -----------------------------------------------------------
     // Appends the line and a line feed.

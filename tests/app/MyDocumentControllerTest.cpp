@@ -24,14 +24,24 @@
 #include "platform/widgets/MyPopUpButton.h"
 #include "platform/widgets/MyTextField.h"
 #include "platform/widgets/RulerUnit.h"
+#include "pipeline/XmlProcessor.h"
+#include "platform/DelayedCall.h"
+#include "platform/Exception.h"
+#include "platform/widgets/MyTextView.h"
+#include "support/LogCapture.h"
+#include "support/RecordingStep.h"
 #include "support/SiteHelperProcess.h"
 #include "support/SmallFilesystem.h"
+#include "support/ui/LocalHttpServer.h"
 #include "support/EventLoop.h"
 #include "support/ui/OnXvfb.h"
 #include "support/ui/ScriptedModalHandler.h"
 #include "support/ui/StarterArchive.h"
 
 #include <QDialog>
+#include <QDialogButtonBox>
+#include <QScrollBar>
+#include <QPushButton>
 #include <QLabel>
 #include <QDir>
 #include <QFile>
@@ -434,6 +444,125 @@ TEST_F(ControllerTest, TheApplicationCommandsOfADocumentWindowReachTheController
     window->menuItem(MenuTag::Close)->trigger();
     ASSERT_TRUE(processEventsUntil([&] { return controller->documents().empty(); }));
     EXPECT_TRUE(modal.state->alerts.last().title.contains(QStringLiteral("\"Menus\"")));
+}
+
+TEST_F(ControllerTest, CheckForUpdatesIsACommandThatSaysWhatTheServerAnswers)
+{
+    LocalHttpServer server;
+    ASSERT_TRUE(server.isRunning()) << server.output().toStdString();
+    _defaults->setString(QStringLiteral("ServerAddress"), server.address());
+    MyDocumentWindow* window = openWithNewFeedTitle(*controller, _folder.path() + QStringLiteral("/Updates.lqxl"));
+    QAbstractButton* startButton = qobject_cast<QAbstractButton*>(lq::viewWithTag(controller->startWindow(), MenuTag::CheckForUpdates));
+    ASSERT_NE(startButton, nullptr);
+    QAction* menuItem = window->menuItem(MenuTag::CheckForUpdates);
+    ASSERT_NE(menuItem, nullptr);
+    EXPECT_EQ(menuItem->text(), QStringLiteral("Check for Updates…"));
+
+    // Asked for, the check always answers: the same build, or the text of a newer one.
+    const struct {
+        const char* reply;
+        const char* message;
+    } cases[] = {{"288\n", "Lumenquill is up to date"}, {"289\nVersion 289 has a new slideshow.\n", "Version 289 has a new slideshow."}};
+    for (const auto& c : cases) {
+        server.serve(QStringLiteral("versions/lqupdates2.php"), QByteArray(c.reply));
+        for (const std::function<void()>& ask : std::initializer_list<std::function<void()>> {
+                 [&] { startButton->click(); }, [&] { menuItem->trigger(); }}) {
+            modal.state->alerts.clear();
+            ask();
+            ASSERT_TRUE(processEventsUntil([&] { return !modal.state->alerts.isEmpty(); }, 15000)) << c.reply;
+            EXPECT_EQ(modal.state->alerts[0].title, QStringLiteral("Version check"));
+            EXPECT_EQ(modal.state->alerts[0].message, QString::fromUtf8(c.message));
+        }
+    }
+    EXPECT_TRUE(server.output().contains(QStringLiteral("GET /versions/lqupdates2.php?y=288 ")));
+}
+
+TEST_F(ControllerTest, TheAboutBoxShowsTheAgreementAndOpensItInTheSystemsReader)
+{
+    ASSERT_TRUE(QFile::copy(QStringLiteral(LQ_TEST_RESOURCES "/SLA.rtf"), _resources.filePath(QStringLiteral("SLA.rtf"))));
+    QList<QUrl> opened;
+    lq::setOpenURLHandler([&](const QUrl& url) {
+        opened.append(url);
+        return true;
+    });
+    controller->menuClicked(MenuTag::About);
+    ASSERT_NE(controller->agreementView(), nullptr);
+    const QString agreement = controller->agreementView()->toPlainText();
+    EXPECT_TRUE(agreement.startsWith(QStringLiteral("Lumenquill licence agreement\n"))) << qPrintable(agreement);
+    EXPECT_TRUE(agreement.contains(QStringLiteral("without any warranty")));
+    EXPECT_TRUE(controller->agreementView()->isReadOnly());
+    // It opens at its beginning.
+    EXPECT_EQ(controller->agreementView()->verticalScrollBar()->value(), 0);
+    controller->aboutBox()->grab().save(testArtefactsFolder() + QStringLiteral("/about-box-agreement.png"));
+
+    QPushButton* open = nullptr;
+    for (QPushButton* button : controller->aboutBox()->findChildren<QPushButton*>()) {
+        if (button->text() == QStringLiteral("Open Agreement…"))
+            open = button;
+    }
+    ASSERT_NE(open, nullptr);
+    open->click();
+    lq::setOpenURLHandler({});
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened[0], QUrl::fromLocalFile(_resources.filePath(QStringLiteral("SLA.rtf"))));
+    // Escape closes the box.
+    QTest::keyClick(controller->aboutBox(), Qt::Key_Escape);
+    EXPECT_FALSE(controller->aboutBox()->isVisible());
+}
+
+TEST_F(ControllerTest, TheApplicationsQueueRunsEachStepInOrderWithoutADocumentAndLogsAFailedOne)
+{
+    LogCapture log;
+    QStringList ran;
+    // A script whose steps add "<name><number>" to the list; the step of the failing number raises.
+    const auto script = [&](const QString& name, int steps, int failing = 0) {
+        auto processor = XmlProcessor::create();
+        for (int number = 1; number <= steps; ++number) {
+            auto step = RecordingStep::create({});
+            step->body = [&ran, name, number, failing, raw = step.get(), owner = processor.get()] {
+                EXPECT_EQ(raw->document(), nullptr);
+                EXPECT_EQ(raw->parent(), owner);
+                ran.append(name + QString::number(number));
+                if (number == failing)
+                    throw lq::Exception(QStringLiteral("NSRangeException"), QStringLiteral("index 7 beyond bounds"));
+                return false;
+            };
+            processor->addChild(step);
+        }
+        return processor;
+    };
+    const auto drained = [&] { return processEventsUntil([&] { return controller->processors().isEmpty() && !controller->processorArmed(); }); };
+
+    // Nothing, or a script without steps, is not queued.
+    controller->startProcessor(nullptr);
+    controller->startProcessor(XmlProcessor::create());
+    EXPECT_TRUE(controller->processors().isEmpty());
+    EXPECT_FALSE(controller->processorArmed());
+
+    controller->startProcessor(script(QStringLiteral("a"), 3, 2));
+    controller->startProcessor(script(QStringLiteral("b"), 2));
+    ASSERT_TRUE(drained());
+    EXPECT_EQ(ran, (QStringList {"a1", "a2", "a3", "b1", "b2"}));
+    const int error = int(log.lines.indexOf(QStringLiteral("**** ERROR ****")));
+    ASSERT_GE(error, 0) << qPrintable(log.lines.join(QLatin1Char('\n')));
+    EXPECT_EQ(log.lines.value(error + 1), QStringLiteral("processor error: NSRangeException: index 7 beyond bounds"));
+
+    // Stopping cancels the next turn and keeps the script; the next start runs it first.
+    ran.clear();
+    controller->startProcessor(script(QStringLiteral("c"), 1));
+    controller->stopProcessor();
+    EXPECT_FALSE(controller->processorArmed());
+    EXPECT_EQ(controller->processors().size(), 1);
+    controller->startProcessor(script(QStringLiteral("d"), 1));
+    ASSERT_TRUE(drained());
+    EXPECT_EQ(ran, (QStringList {"c1", "d1"}));
+
+    // A controller that goes with a turn pending leaves nothing behind to run.
+    controller->startProcessor(script(QStringLiteral("e"), 1));
+    ASSERT_TRUE(controller->processorArmed());
+    const void* gone = controller.get();
+    controller.reset();
+    EXPECT_EQ(lq::pendingCalls(gone, QStringLiteral("processor:")), 0);
 }
 
 } // namespace

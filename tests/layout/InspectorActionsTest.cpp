@@ -36,6 +36,7 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -557,6 +558,35 @@ TEST_F(VornBoxSheetTest, TextFieldsAndTheRichTextReachTheBoxAsTheyAreTyped)
     EXPECT_EQ(view->toPlainText(), QStringLiteral("Welcome"));
     EXPECT_EQ(box->content(), stored);
     EXPECT_EQ(document.changeCount(), 0);
+}
+
+TEST_F(VornBoxSheetTest, TheTextsDirectionButtonFollowsThePreferenceAndTurnsTheBoxsParagraph)
+{
+    const auto restore = qScopeGuard([kept = MyApplication::shared().enableRTL()] { MyApplication::shared().setEnableRTL(kept); });
+    showVornBoxes(1);
+    XmlVornBox* box = sheet->getVornBoxes().first().get();
+    layout->setSelectedObject(box);
+    choose(1109, 1);
+    QAbstractButton* direction = layout->vornBoxSheet().vornBoxText()->controls().RTLButton;
+    ASSERT_NE(direction, nullptr);
+
+    // The window hands the preference to the sheet's editor as to the panes'.
+    for (int rtl : {1, 0, 1}) {
+        MyApplication::shared().setEnableRTL(rtl);
+        window->setSimpleMode();
+        EXPECT_EQ(direction->isHidden(), rtl == 0) << rtl;
+    }
+
+    lq::TextView* view = layout->vornBoxSheet().vornBoxText()->ctv();
+    view->selectAll();
+    QTest::keyClicks(view, QStringLiteral("Shalom"));
+    direction->click();
+    EXPECT_TRUE(box->content().contains(QStringLiteral("dir=\"rtl\""))) << qPrintable(box->content());
+    // The box's text shown again turns the button on at its caret.
+    layout->setSelectedObject(element("Masthead"));
+    layout->setSelectedObject(box);
+    view->setSelectedRange({2, 0});
+    EXPECT_TRUE(direction->isChecked());
 }
 
 TEST_F(VornBoxSheetTest, TheFilePickerPreselectsTheNamedFileAndFillsTheField)

@@ -19,6 +19,7 @@
 #include "platform/widgets/MyStepper.h"
 #include "platform/widgets/MyTextField.h"
 #include "support/ui/LayoutWindow.h"
+#include "support/ui/SheetHands.h"
 #include "templates/XmlWebFont.h"
 
 #include <gtest/gtest.h>
@@ -340,6 +341,74 @@ TEST_F(InspectorSheetsTest, AGroupPageHasNoSlideshowSheet)
     album()->setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowPage);
     layout->albumOptionsSet();
     EXPECT_LT(layout->tabview()->indexOfTabViewItemWithIdentifier(QStringLiteral("slideshow")), 0);
+}
+
+TEST_F(InspectorSheetsTest, TheBackgroundKindShowsTheTransparencyAndPositionControlsItUses)
+{
+    layout->forward = true;
+    showPhotos();
+    XmlBoxModel* content = element("Content");
+    ASSERT_NE(content, nullptr);
+    content->setBxoffset(30);
+    content->setByoffset(70);
+    layout->setSelectedObject(content);
+    struct Case {
+        int kind;
+        bool transparency; // 625, 626
+        bool label;        // 650
+        bool across;       // 651 to 653
+        bool down;         // 654 to 656
+    };
+    // In an order where each kind follows one that shows other controls.
+    const Case cases[] = {{2, true, true, true, true},    {0, false, false, false, false}, {3, true, true, false, true},
+                          {1, false, false, false, false}, {4, true, true, true, false},    {5, true, false, false, false},
+                          {2, true, true, true, true}};
+    const auto check = [&](const Case& c) {
+        const std::pair<std::vector<int>, bool> groups[] = {
+            {{625, 626}, c.transparency}, {{650}, c.label}, {{651, 652, 653}, c.across}, {{654, 655, 656}, c.down}};
+        for (const auto& [tags, shown] : groups) {
+            for (int tag : tags) {
+                ASSERT_NE(control(tag), nullptr) << tag;
+                EXPECT_EQ(!control(tag)->isHidden(), shown) << "kind " << c.kind << ", control " << tag;
+            }
+        }
+        // The position shows whether or not its controls do.
+        EXPECT_EQ(qobject_cast<MyIntegerField*>(control(652))->intValue(), 30) << c.kind;
+        EXPECT_EQ(qobject_cast<MyIntegerField*>(control(655))->intValue(), 70) << c.kind;
+    };
+    // The kind stored in the element, as the panel loads it.
+    for (const Case& c : cases) {
+        content->setBkgnd(c.kind);
+        layout->setSelectedObject(content);
+        check(c);
+    }
+    // The kind chosen in the pop-up.
+    for (const Case& c : cases) {
+        choosePopUpItem(popUp(621), c.kind);
+        EXPECT_EQ(content->bkgnd(), c.kind);
+        check(c);
+    }
+}
+
+TEST_F(InspectorSheetsTest, TheAlbumOptionsAreHiddenOnAGroupPageAndShownOnAnAlbumPage)
+{
+    showPhotos();
+    // A group of one album page: the group's album shows the page.
+    auto group = XmlGroup::create();
+    home().addChild(group);
+    group->setTemplate(sheet);
+    auto hills = XmlAlbum::create();
+    group->addChild(hills);
+    hills->setTemplate(sheet);
+    ASSERT_NE(addPhoto(*hills, QStringLiteral("hill.jpg"), Qt::darkGreen), nullptr);
+    ASSERT_NE(layout->photoAlbumSheet().paOptions(), nullptr);
+    for (const std::shared_ptr<XmlAlbum>& shown : {std::static_pointer_cast<XmlAlbum>(group), photos,
+                                                   std::static_pointer_cast<XmlAlbum>(group), photos}) {
+        layout->setPreviewPageIndex(shown->UUID(), -1);
+        layout->setSelectedObject(album());
+        EXPECT_EQ(front(), QStringLiteral("photoalbum"));
+        EXPECT_EQ(layout->photoAlbumSheet().paOptions()->isHidden(), shown == group) << qPrintable(shown->name());
+    }
 }
 
 TEST_F(InspectorSheetsTest, TheSlideshowSheetOffersBeforeAndAfterOnlyWhenEnabled)

@@ -1,6 +1,7 @@
 // The inspector's element tables over the starter site, used through their
 // table views as a user ticks and edits their cells.
 #include "elements/XmlVornBox.h"
+#include "elements/XmlWebPhotoAlbum.h"
 #include "layout/ElementTableSource.h"
 #include "platform/widgets/ControlTags.h"
 #include "platform/widgets/ItemModelAdaptor.h"
@@ -111,6 +112,77 @@ TEST_F(ElementTablesTest, TheVornBoxListShowsEachBoxOnThePageInTheSlideshowAndBy
     EXPECT_TRUE(table->adaptor()->flags(name) & Qt::ItemIsEditable);
     EXPECT_TRUE(table->adaptor()->setData(name, QStringLiteral("Big Clock"), Qt::EditRole));
     EXPECT_EQ(second->fullname(), QStringLiteral("Big Clock"));
+}
+
+TEST_F(ElementTablesTest, TheVornBoxListsMainColumnIsThePagesTickWhicheverViewTheTemplateShows)
+{
+    // The photo page's template also lays out a slideshow view, where a
+    // box's visibility is the slideshow's.
+    const std::shared_ptr<XmlAlbum> photos = page(QStringLiteral("Photos"));
+    ASSERT_NE(photos, nullptr);
+    ASSERT_NE(addPhoto(*photos, QStringLiteral("sea.jpg"), Qt::darkCyan), nullptr);
+    const std::shared_ptr<XmlStyleSheet> photoSheet = photos->getTemplate();
+    XmlWebPhotoAlbum::cast(photoSheet->getElementWithName(QStringLiteral("Photo Album")).get())
+        ->setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowPage);
+    const auto box = photoSheet->addVornBox();
+    box->setVisibleInSlideshow(false);
+    layout->setPreviewPageIndex(photos->UUID(), -1);
+    photoSheet->setPageView(photos.get(), XmlStyleSheet::View::Slideshow);
+    ASSERT_TRUE(photoSheet->showsSlideshowView());
+    MyTableView* table = layout->elementTables().vornBoxList();
+    table->reloadData();
+    const int row = int(photoSheet->getVornBoxes().indexOf(box));
+    ASSERT_GE(row, 0);
+    // "main" shows and ticks what the pages show; "slideshow" the slideshow view.
+    EXPECT_EQ(cell(table, row, QStringLiteral("main")).data(Qt::CheckStateRole).toInt(), Qt::Checked);
+    EXPECT_EQ(cell(table, row, QStringLiteral("slideshow")).data(Qt::CheckStateRole).toInt(), Qt::Unchecked);
+    EXPECT_TRUE(tick(table, row, QStringLiteral("main"), false));
+    EXPECT_FALSE(box->baseVisibility());
+    EXPECT_FALSE(box->visibleInSlideshow());
+    EXPECT_EQ(cell(table, row, QStringLiteral("main")).data(Qt::CheckStateRole).toInt(), Qt::Unchecked);
+    EXPECT_TRUE(tick(table, row, QStringLiteral("slideshow"), true));
+    EXPECT_TRUE(box->visibleInSlideshow());
+    EXPECT_EQ(cell(table, row, QStringLiteral("main")).data(Qt::CheckStateRole).toInt(), Qt::Unchecked);
+}
+
+TEST_F(ElementTablesTest, TheElementListsRowAndTheVornBoxListsRowFollowTheCanvasSelection)
+{
+    const auto first = sheet->addVornBox();
+    const auto second = sheet->addVornBox();
+    show();
+    MyTableView* elements = layout->elementTables().editElementList();
+    MyTableView* boxes = layout->elementTables().vornBoxList();
+    const auto selectedRows = [](MyTableView* table) {
+        QList<int> rows;
+        for (const QModelIndex& index : table->selectionModel()->selectedRows())
+            rows.append(index.row());
+        return rows;
+    };
+
+    // Each element of the page's list, chosen on the canvas, is the one row chosen in the list.
+    for (int row = 0; row < layout->elementTables().numberElements(); ++row) {
+        XmlCSS* element = XmlCSS::cast(layout->elementTables().getElementAtIndex(row).get());
+        ASSERT_NE(element, nullptr) << row;
+        if (!XmlBoxModel::cast(element))
+            continue;
+        canvas().setCurrentSelectedObject(element);
+        EXPECT_EQ(selectedRows(elements), QList<int> {row}) << qPrintable(element->name());
+    }
+    // The page itself, or an element of another template, leaves no row chosen.
+    canvas().setCurrentSelectedObject(nullptr);
+    EXPECT_TRUE(selectedRows(elements).isEmpty());
+    canvas().setCurrentSelectedObject(XmlCSS::cast(layout->elementTables().getElementAtIndex(0).get()));
+    const std::shared_ptr<XmlStyleSheet> other = page(QStringLiteral("Photos"))->getTemplate();
+    ASSERT_NE(other, sheet);
+    layout->setSelectedObject(XmlBoxModel::cast(other->getElementWithName(QStringLiteral("Photo Album")).get()));
+    EXPECT_TRUE(selectedRows(elements).isEmpty());
+
+    // A box chosen on the canvas is the box list's row and the template's current box.
+    for (const auto& box : {second, first}) {
+        canvas().setCurrentSelectedObject(box.get());
+        EXPECT_EQ(selectedRows(boxes), QList<int> {int(sheet->getVornBoxes().indexOf(box))});
+        EXPECT_EQ(sheet->currentWidget(), box->UUID());
+    }
 }
 
 TEST_F(ElementTablesTest, TheSlideshowListTicksTheSlideshowVisibilityOfTheNamedElements)

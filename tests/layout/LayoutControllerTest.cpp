@@ -1,13 +1,17 @@
 // The layout controller over the starter site: the sheets a template gets,
 // moving between pages, the template selector and the element list.
+#include "elements/XmlSlideshow.h"
 #include "elements/XmlVornBox.h"
 #include "elements/XmlWebPhotoAlbum.h"
 #include "model/site/XmlPhoto.h"
+#include "imaging/XmlImage.h"
+#include "templates/XmlCSSImage.h"
 #include "platform/widgets/ControlTags.h"
 #include "platform/widgets/ItemModelAdaptor.h"
 #include "platform/widgets/MyOutlineView.h"
 #include "platform/widgets/MyPopUpButton.h"
 #include "support/TestFiles.h"
+#include "support/EventLoop.h"
 #include "support/TestPictures.h"
 #include "support/ui/LayoutWindow.h"
 #include "support/ui/SheetButtons.h"
@@ -187,6 +191,85 @@ TEST_F(LayoutControllerTest, PagesWrapAroundAndAPicturePreviewReturnsToItsPage)
     layout->pageNavigation().homePage();
     EXPECT_EQ(layout->getAlbum(), home);
     EXPECT_EQ(layout->pageNavigation().statusLine()->text(), QStringLiteral("Control + Click to Edit Photos"));
+}
+
+TEST_F(LayoutControllerTest, ThePayPalSheetsInnerTabShowsTheTemplatesSlideshowViewOrItsPageView)
+{
+    const auto photos = page(QStringLiteral("Photos"));
+    ASSERT_NE(addPhoto(*photos, QStringLiteral("sea.jpg"), Qt::darkCyan), nullptr);
+    XmlStyleSheet* sheet = photos->getTemplate().get();
+    setVisible(*sheet, "Photo Album", true);
+    setVisible(*sheet, "Slideshow", true);
+    XmlWebPhotoAlbum::cast(sheet->getElementWithName(QStringLiteral("Photo Album")).get())
+        ->setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowPage);
+    showTab(QStringLiteral("layout"));
+    show(photos);
+    ASSERT_FALSE(document.testMode());
+    ASSERT_EQ(sheet->view(), XmlStyleSheet::View::Page);
+    ASSERT_GE(layout->tabview()->indexOfTabViewItemWithIdentifier(QStringLiteral("paypal")), 0);
+    layout->tabview()->selectTabViewItemWithIdentifier(QStringLiteral("paypal"));
+
+    // Back and forth: the slideshow's captions show on the slideshow view.
+    for (const char* inner : {"slideshow", "thumbnail", "slideshow", "thumbnail"}) {
+        layout->payPalSheet().payPalTabView()->selectTabViewItemWithIdentifier(QLatin1String(inner));
+        const bool slideshow = QLatin1String(inner) == QLatin1String("slideshow");
+        EXPECT_EQ(sheet->view(), slideshow ? XmlStyleSheet::View::Slideshow : XmlStyleSheet::View::Page) << inner;
+    }
+    // Coming to the sheet with its slideshow item in front shows the slideshow view too.
+    layout->payPalSheet().payPalTabView()->selectTabViewItemWithIdentifier(QStringLiteral("slideshow"));
+    layout->tabview()->selectTabViewItemWithIdentifier(QStringLiteral("page"));
+    EXPECT_EQ(sheet->view(), XmlStyleSheet::View::Page);
+    layout->tabview()->selectTabViewItemWithIdentifier(QStringLiteral("paypal"));
+    EXPECT_EQ(sheet->view(), XmlStyleSheet::View::Slideshow);
+}
+
+TEST_F(LayoutControllerTest, APageThatSharesTheTemplateKeepsItsPictureAndItsRunningSlideshow)
+{
+    const auto photos = page(QStringLiteral("Photos"));
+    for (const auto& [name, colour] : {std::pair {"sea.jpg", QColor(Qt::darkCyan)}, std::pair {"sky.jpg", QColor(Qt::darkBlue)}})
+        ASSERT_NE(addPhoto(*photos, QLatin1String(name), colour), nullptr);
+    const std::shared_ptr<XmlStyleSheet> shared = photos->getTemplate();
+    // The album's thumbnails play in the page's slideshow.
+    setVisible(*shared, "Photo Album", true);
+    setVisible(*shared, "Slideshow", true);
+    XmlWebPhotoAlbum::cast(shared->getElementWithName(QStringLiteral("Photo Album")).get())
+        ->setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowElement);
+    auto* slideshow = XmlSlideshow::cast(shared->getElementWithName(QStringLiteral("Slideshow")).get());
+    ASSERT_NE(slideshow, nullptr);
+    slideshow->setAutoStart(true);
+    // The template's own picture, from a real PNG file.
+    const QString picture = work.filePath(QStringLiteral("paper.png"));
+    writeAll(picture, encoded(solid(64, 48, Qt::yellow), "PNG"));
+    ASSERT_TRUE(shared->image()->setNewImageFromFile(picture));
+    // A second page with the same template, and its own photo.
+    auto trips = XmlAlbum::create();
+    trips->setName(QStringLiteral("Trips"));
+    home().addChild(trips);
+    trips->setTemplate(shared.get());
+    ASSERT_NE(addPhoto(*trips, QStringLiteral("hill.jpg"), Qt::darkGreen), nullptr);
+    const auto about = page(QStringLiteral("About"));
+    ASSERT_NE(about->getTemplate(), shared);
+
+    show(photos);
+    showTab(QStringLiteral("preview"));
+    ASSERT_TRUE(document.testMode());
+    const int held = shared->image()->backstore();
+    ASSERT_GT(held, 0);
+    // The slideshow plays: its wait for the next slide has begun.
+    ASSERT_TRUE(processEventsUntil([&] { return slideshow->waitTime() > 0; }));
+
+    show(trips);
+    EXPECT_EQ(layout->getAlbum(), trips);
+    EXPECT_EQ(shared->image()->backstore(), held);
+    EXPECT_TRUE(slideshow->playingSlides());
+    EXPECT_GT(slideshow->waitTime(), 0);
+    EXPECT_FALSE(shared->image()->image()->image().isNull());
+
+    // A page of another template lets them go.
+    show(about);
+    EXPECT_EQ(shared->image()->backstore(), held - 1);
+    EXPECT_FALSE(slideshow->playingSlides());
+    EXPECT_EQ(slideshow->waitTime(), 0);
 }
 
 TEST_F(LayoutControllerTest, WhatNamesNoPageChangesNothing)

@@ -11,6 +11,7 @@
 #include "platform/Resources.h"
 #include "support/EventLoop.h"
 #include "support/QueueDocument.h"
+#include "support/RecordingStep.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
@@ -19,23 +20,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// A step whose work the test gives.
-class RecordingStep : public XmlRun {
-public:
-    explicit RecordingStep(Key key)
-        : XmlRun(key)
-    {
-    }
-    static std::shared_ptr<RecordingStep> create(std::function<bool()> body)
-    {
-        auto step = make<RecordingStep>();
-        step->body = std::move(body);
-        return step;
-    }
-    bool run() override { return body(); }
-    std::function<bool()> body;
-};
 
 // A script of the name whose steps, when run, add "<name><step number>" to the list.
 std::shared_ptr<XmlProcessor> recordingScript(QStringList& ran, const QString& name, int steps)

@@ -4,6 +4,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 namespace {
 
 // The picture's lower-left corner, measured up from the view's bottom edge.
@@ -22,6 +24,11 @@ BorderBitmap::BorderBitmap(QWidget* parent)
 QPoint BorderBitmap::pictureOrigin() const
 {
     return QPoint(pictureLeft, height() - pictureBottom - _picture.height());
+}
+
+QSize BorderBitmap::sizeHint() const
+{
+    return QSize(pictureLeft + _picture.width(), std::max(0, _picture.height() + pictureBottom));
 }
 
 void BorderBitmap::paintEvent(QPaintEvent*)

@@ -13,6 +13,8 @@ public:
 
     // Where the picture's top-left corner lands in the view.
     QPoint pictureOrigin() const;
+    // The least size that shows all of the picture that rises above the bottom edge.
+    QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -11,8 +11,12 @@
 #include "imaging/XmlDrawObjects.h"
 #include "imaging/XmlImage.h"
 #include "imaging/XmlWatermark.h"
+#include "platform/widgets/CanvasTextEditor.h"
+#include "platform/widgets/TextView.h"
 #include "platform/widgets/ControlTags.h"
 #include "platform/widgets/MyButton.h"
+#include "platform/widgets/MyColorWell.h"
+#include "platform/widgets/MySlider.h"
 #include "platform/widgets/MyLabel.h"
 #include "platform/widgets/MyPopUpButton.h"
 #include "support/GeometryPrinters.h"
@@ -73,8 +77,21 @@ protected:
     int callouts() { return canvas->drawObjects()->numberChildren(); }
     XmlDrawObject* callout(int index) { return XmlDrawObject::cast(canvas->drawObjects()->childAtIndex(index).get()); }
 
+    // An 800 by 600 picture at 100 % with a balloon of 200 by 100 at (100, 100)
+    // pointing down to (150, 300).
+    void attachWithBalloon()
+    {
+        attach(800, 600);
+        zoom(100);
+        balloon = XmlDrawBalloon::create();
+        balloon->setBodyRect(lq::Rect(100, 100, 200, 100));
+        balloon->setAnchorPoint(lq::Point(150, 300));
+        canvas->drawObjects()->addChild(balloon);
+    }
+
     QZImageWell pane;
     std::shared_ptr<XmlCanvas> canvas;
+    std::shared_ptr<XmlDrawBalloon> balloon;
 };
 
 TEST_F(CanvasViewTest, TheBalloonToolPlacesABalloonSizedByThePictureUnderThePointer)
@@ -197,15 +214,10 @@ TEST_F(CanvasViewTest, ACropDrawnFromNothingSelectsThePictureAndDeleteTakesTheCr
 
 TEST_F(CanvasViewTest, TheSelectToolMovesResizesAndDeletesCallouts)
 {
-    attach(800, 600);
-    zoom(100);
-    auto balloon = XmlDrawBalloon::create();
-    balloon->setBodyRect(lq::Rect(100, 100, 200, 100));
-    balloon->setAnchorPoint(lq::Point(150, 300));
+    attachWithBalloon();
     auto arrow = XmlDrawArrow::create();
     arrow->setAnchorPoint(lq::Point(600, 100));
     arrow->setTailPoint(lq::Point(700, 500));
-    canvas->drawObjects()->addChild(balloon);
     canvas->drawObjects()->addChild(arrow);
     EXPECT_EQ(status(), QStringLiteral("{ 800,600 }")) << "nothing selected: the canvas";
 
@@ -239,6 +251,96 @@ TEST_F(CanvasViewTest, TheSelectToolMovesResizesAndDeletesCallouts)
     EXPECT_EQ(view()->currentSelectedObject(), nullptr);
     ASSERT_EQ(callouts(), 1);
     EXPECT_EQ(callout(0), balloon.get());
+}
+
+TEST_F(CanvasViewTest, ANewCalloutsTextTakesAFontSizedByThePicture)
+{
+    // (1600 + 1200) / 1000 * 12 = 33.6: 33.
+    lq::CanvasTextEditor::install();
+    attach(1600, 1200);
+    zoom(50);
+    chooseTool(IWCanvasView::BalloonTool);
+    hover(*view(), at(800, 600));
+    click(*view(), at(800, 600));
+    ASSERT_EQ(callouts(), 1);
+    XmlDrawObject* placed = callout(0);
+    paint();
+    doubleClick(*view(), at(800, 600));
+    ASSERT_TRUE(placed->isEditing());
+    auto* typing = dynamic_cast<lq::CanvasTextEditor*>(placed->editor());
+    ASSERT_NE(typing, nullptr);
+    QTest::keyClicks(typing->textView(), QStringLiteral("Hi"));
+    click(*view(), at(100, 100));
+    ASSERT_FALSE(placed->isEditing());
+    ASSERT_EQ(placed->contents()->string(), QStringLiteral("Hi"));
+    const std::optional<lq::Font> font = placed->contents()->attributesAt(0).font;
+    ASSERT_TRUE(font);
+    EXPECT_EQ(font->face(), QStringLiteral("Helvetica"));
+    EXPECT_EQ(font->pixelSize(), 33);
+}
+
+TEST_F(CanvasViewTest, TheAlignmentButtonsColourWellsAndLineWidthActOnTheSelectedCallout)
+{
+    attachWithBalloon();
+    const IWCanvasView::Controls& controls = view()->controls();
+    const auto alignment = [&] { return balloon->getAlignmentInViewWithTransformAndScale(view(), view()->objectToView(), 1.0f); };
+    const auto pressed = [&] {
+        QList<int> on;
+        for (MyButton* button : {controls.fLeft, controls.fCenter, controls.fRight})
+            on.append(button->isChecked());
+        return on;
+    };
+    click(*view(), at(150, 150));
+    ASSERT_EQ(view()->currentSelectedObject(), balloon.get());
+
+    // Each alignment button gives the callout's text its alignment and is
+    // the one pressed, also when the callout is chosen again.
+    const struct {
+        MyButton* button;
+        int alignment;
+        QList<int> pressed; // left, centre, right
+    } buttons[] = {{controls.fCenter, IWCanvasView::AlignCenter, {0, 1, 0}},
+                   {controls.fRight, IWCanvasView::AlignRight, {0, 0, 1}},
+                   {controls.fLeft, IWCanvasView::AlignLeft, {1, 0, 0}},
+                   {controls.fRight, IWCanvasView::AlignRight, {0, 0, 1}}};
+    for (const auto& b : buttons) {
+        b.button->click();
+        EXPECT_EQ(alignment(), b.alignment);
+        EXPECT_EQ(pressed(), b.pressed) << b.alignment;
+        click(*view(), at(500, 500));
+        EXPECT_EQ(pressed(), (QList<int> {1, 0, 0})) << "nothing selected: left";
+        click(*view(), at(150, 150));
+        EXPECT_EQ(pressed(), b.pressed) << b.alignment;
+    }
+
+    // The colour wells and the slider: the callout's fill, text colour and line width.
+    controls.cBkgnd->takeColor(QColor(Qt::yellow));
+    controls.cFrgnd->takeColor(QColor(Qt::red));
+    controls.scaler->setValue(35);
+    EXPECT_EQ(balloon->backgroundColor().toQColor(), QColor(Qt::yellow));
+    EXPECT_EQ(balloon->foregroundColor().toQColor(), QColor(Qt::red));
+    EXPECT_FLOAT_EQ(balloon->thickness(), 3.5f);
+    // Chosen again, the callout shows them.
+    controls.cBkgnd->setColor(Qt::white);
+    controls.scaler->setValue(10);
+    EXPECT_FLOAT_EQ(balloon->thickness(), 1.0f);
+    click(*view(), at(500, 500));
+    click(*view(), at(150, 150));
+    EXPECT_EQ(controls.cBkgnd->color(), QColor(Qt::yellow));
+    EXPECT_EQ(controls.cFrgnd->color(), QColor(Qt::red));
+    EXPECT_EQ(controls.scaler->value(), 10);
+
+    // With nothing selected the fill is the picture's background; the text
+    // colour and the line width change nothing.
+    click(*view(), at(500, 500));
+    ASSERT_EQ(view()->currentSelectedObject(), nullptr);
+    controls.cBkgnd->takeColor(QColor(Qt::blue));
+    controls.cFrgnd->takeColor(QColor(Qt::green));
+    controls.scaler->setValue(50);
+    EXPECT_EQ(canvas->backgroundColor().toQColor(), QColor(Qt::blue));
+    EXPECT_EQ(balloon->backgroundColor().toQColor(), QColor(Qt::yellow));
+    EXPECT_EQ(balloon->foregroundColor().toQColor(), QColor(Qt::red));
+    EXPECT_FLOAT_EQ(balloon->thickness(), 1.0f);
 }
 
 TEST_F(CanvasViewTest, ZoomSizesTheViewNeverSmallerThanWhatIsShown)
