@@ -1,6 +1,7 @@
 #pragma once
 
-// What the benchmarks share: a photo-like picture and the best time of a few rounds.
+// What the benchmarks share: a photo-like picture, and the best or the median
+// time of a few rounds.
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <vector>
 
 namespace bench {
 
@@ -41,6 +43,30 @@ double bestSeconds(int rounds, Work&& work)
         best = std::min(best, static_cast<double>(timer.nsecsElapsed()) / 1e9);
     }
     return best;
+}
+
+// The median of the values (the upper one of the middle two when there is an
+// even number of them); 0 when there are none.
+inline double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// The median wall time of the rounds, in seconds.
+template <typename Work>
+double medianSeconds(int rounds, Work&& work)
+{
+    std::vector<double> times;
+    for (int round = 0; round < rounds; ++round) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e9);
+    }
+    return median(std::move(times));
 }
 
 } // namespace bench

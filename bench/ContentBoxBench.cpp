@@ -107,13 +107,13 @@ int main(int argc, char** argv)
         timer.restart();
         sheet->clearFontBag();
         QString positioned;
-        box->appendHTMLPagePassSheet(positioned, page.get(), 15, sheet.get());
+        box->appendHTMLPagePassSheet(positioned, page.get(), PagePass::ContentText, sheet.get());
         const double lines = bench::milliseconds(timer);
 
         sheet->setBrowserFlow(true);
         timer.restart();
         QString flowing;
-        box->appendHTMLPagePassSheet(flowing, page.get(), 3, sheet.get());
+        box->appendHTMLPagePassSheet(flowing, page.get(), PagePass::ContentBox, sheet.get());
         const double flow = bench::milliseconds(timer);
         sheet->setBrowserFlow(false);
 

@@ -5,8 +5,9 @@
 // and written as JPEG), and the same two files are made by vipsthumbnail
 // (package libvips-tools), side by side in the same run: once on the
 // original for the web image, then once on that web image for the
-// thumbnail, as a build would use it. Prints the best wall time per photo
-// of a few rounds of each, the ratio, and where the program's time goes.
+// thumbnail, as a build would use it. Prints the median wall time per photo
+// of a few rounds of each (three by default), the ratio, and where the program's
+// time goes.
 //
 //     lumenquill_bench_photo [rounds]
 
@@ -52,7 +53,7 @@ int main(int argc, char** argv)
 {
     QGuiApplication qtApp(argc, argv);
     MyApplication app;
-    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
     const QString vips = QStandardPaths::findExecutable(QStringLiteral("vipsthumbnail"));
     if (vips.isEmpty()) {
         std::fprintf(stderr, "vipsthumbnail is missing (package libvips-tools)\n");
@@ -98,7 +99,7 @@ int main(int argc, char** argv)
         work();
         total += static_cast<double>(timer.nsecsElapsed()) / 1e9;
     };
-    const double ours = bench::bestSeconds(rounds, [&] {
+    const double ours = bench::medianSeconds(rounds, [&] {
         stage(load, [&] { photo->loadBackstore(nullptr); });
         lq::GraphicsImage web;
         stage(webRender, [&] { web = canvas.makeImageWithLimitWidthAndLimitHeight(app.maxPictureWidth(), app.maxPictureHeight()); });
@@ -113,7 +114,7 @@ int main(int argc, char** argv)
     const QString vipsWeb = vipsWebFile + QStringLiteral("[Q=95]");
     const QString vipsThumb = root + QStringLiteral("/out/vips-thumb1.jpg[Q=95]");
     bool vipsOk = true;
-    const double theirs = bench::bestSeconds(rounds, [&] {
+    const double theirs = bench::medianSeconds(rounds, [&] {
         vipsOk = run(vips, { original, QStringLiteral("--size"), QStringLiteral("1024"), QStringLiteral("-o"), vipsWeb }) && vipsOk;
         vipsOk = run(vips, { vipsWebFile, QStringLiteral("--size"), QStringLiteral("160x120"), QStringLiteral("--smartcrop"),
                              QStringLiteral("centre"), QStringLiteral("-o"), vipsThumb })
@@ -127,7 +128,7 @@ int main(int argc, char** argv)
     const QSize ourWeb = sizeOf(webFile), ourThumb = sizeOf(thumbFile);
     const QSize vipsWebSize = sizeOf(root + QStringLiteral("/out/vips-image1.jpg"));
     const QSize vipsThumbSize = sizeOf(root + QStringLiteral("/out/vips-thumb1.jpg"));
-    std::printf("picture: 6000 x 4000 JPEG, best of %d rounds\n", rounds);
+    std::printf("picture: 6000 x 4000 JPEG, median of %d rounds\n", rounds);
     std::printf("ours:          %.1f ms per photo (web image %d x %d, thumbnail %d x %d)\n", ours * 1e3, ourWeb.width(),
                 ourWeb.height(), ourThumb.width(), ourThumb.height());
     std::printf("vipsthumbnail: %.1f ms per photo (web image %d x %d, thumbnail %d x %d from the web image; two processes)\n",

@@ -1,14 +1,20 @@
 // A site of many pages, each with the navigation menu of all of them: the
 // starter site with N text pages is generated and prepared for export through
 // the document's processor queue; side by side in the same run, Hugo builds
-// the same pages from Markdown with a layout that lists every page.
+// the same pages from Markdown with a layout that lists every page, and the
+// folder the export wrote is copied with `cp -r` followed by `sync`.
 //
-//   lumenquill_bench_site_scale [pages] [--full] [--keep folder]
+//   lumenquill_bench_site_scale [pages...] [--runs n] [--full] [--keep folder]
 //
-// Reports the cpu and wall time per page of ours and Hugo's with their
-// ratio, and the peak memory of both. With --full the site also holds a
-// group, a password-protected page, an album of photos, a feed and a file of
-// the user's own; with --keep the generated site is copied to the folder (to
+// Every figure is measured in a process of its own, n times (3 by default),
+// and the median is printed: the cpu and wall time per page of ours and
+// Hugo's with their ratio, the peak memory of both, and the wall time of the
+// export (from the start of its preparation until its queue is empty)
+// against the copy of what it wrote. Given two or more page counts, the
+// growth of the per-page cost from the smallest to each larger one is
+// printed for both programs. With --full the site also holds a group, a
+// password-protected page, an album of photos, a feed and a file of the
+// user's own; with --keep the generated site is copied to the folder (to
 // compare the bytes of two builds with md5sum).
 
 #include "BenchSupport.h"
@@ -29,6 +35,7 @@
 #include "templates/XmlStyleSheet.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
@@ -37,9 +44,12 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <map>
+#include <vector>
 
 namespace {
 
@@ -152,33 +162,53 @@ void writeHugoSite(const QString& root, int pages)
     }
 }
 
-} // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    MyApplication app;
-    lq::registerScriptSteps();
-    if (qEnvironmentVariableIsEmpty("LUMENQUILL_LIBEXEC"))
-        qputenv("LUMENQUILL_LIBEXEC", QByteArray(LQ_BENCH_LIBEXEC));
-    int pages = 500;
-    bool full = false;
-    QString keep;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--full") == 0)
-            full = true;
-        else if (std::strcmp(argv[i], "--keep") == 0 && i + 1 < argc)
-            keep = QString::fromLocal8Bit(argv[++i]);
-        else
-            pages = std::max(1, std::atoi(argv[i]));
-    }
-
-    QTemporaryDir work;
-    // Hugo first, so that the peak memory of the children is its own.
+// One build's figures, as the measuring process prints them on one line.
+struct Figures {
+    double oursCpu = -1;
+    double oursWall = -1;
+    double oursPeak = -1;
+    double resident = -1;
     double hugoCpu = -1;
     double hugoWall = -1;
     double hugoPeak = -1;
+    double copyWall = -1;
+    double writtenMegabytes = -1;
+    double writtenFiles = -1;
+};
+
+constexpr int figureCount = 10;
+
+double* figureAt(Figures& figures, int index)
+{
+    double* all[figureCount] = { &figures.oursCpu, &figures.oursWall, &figures.oursPeak, &figures.resident, &figures.hugoCpu,
+        &figures.hugoWall, &figures.hugoPeak, &figures.copyWall, &figures.writtenMegabytes, &figures.writtenFiles };
+    return all[index];
+}
+
+// The size and number of the files under a folder.
+void measureFolder(const QString& folder, double* megabytes, double* files)
+{
+    qint64 bytes = 0;
+    qint64 count = 0;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        bytes += it.fileInfo().size();
+        ++count;
+    }
+    *megabytes = static_cast<double>(bytes) / (1024.0 * 1024.0);
+    *files = static_cast<double>(count);
+}
+
+// Builds the site once, with Hugo's build and the copy beside it, and
+// prints the figures on one line; answers the exit status.
+int measureOnce(int pages, bool full, const QString& keep)
+{
+    MyApplication app;
+    lq::registerScriptSteps();
+    Figures figures;
+    QTemporaryDir work;
+    // Hugo first, so that the peak memory of the children is its own.
     const QString hugo = QStandardPaths::findExecutable(QStringLiteral("hugo"));
     if (!hugo.isEmpty()) {
         const QString root = work.filePath(QStringLiteral("hugo"));
@@ -189,12 +219,15 @@ int main(int argc, char** argv)
         wall.start();
         const lq::ProcessResult run = lq::runProcess(hugo, { QStringLiteral("--quiet"), QStringLiteral("-s"), root,
                                                               QStringLiteral("-d"), root + QStringLiteral("/public") });
-        hugoWall = wall.nsecsElapsed() / 1e9;
+        figures.hugoWall = wall.nsecsElapsed() / 1e9;
         rusage after {};
-        hugoCpu = childCpuSeconds(&after) - cpuBefore;
-        hugoPeak = after.ru_maxrss / 1024.0;
-        if (!run.succeeded())
+        figures.hugoCpu = childCpuSeconds(&after) - cpuBefore;
+        figures.hugoPeak = after.ru_maxrss / 1024.0;
+        if (!run.succeeded()) {
             std::fprintf(stderr, "hugo failed: %s\n", run.error.left(2000).constData());
+            figures.hugoCpu = figures.hugoWall = figures.hugoPeak = -1;
+        }
+        lq::removeItem(root);
     }
 
     const QString folder = work.filePath(QStringLiteral("Scale.lqxl"));
@@ -213,7 +246,7 @@ int main(int argc, char** argv)
     while (!document.queue().processors().isEmpty())
         document.queue().processor();
 
-    const double resident = statusMegabytes("VmRSS:");
+    figures.resident = statusMegabytes("VmRSS:");
     resetPeakMemory();
     const double cpuBefore = cpuSeconds();
     QElapsedTimer wall;
@@ -222,30 +255,152 @@ int main(int argc, char** argv)
     while (!document.queue().processors().isEmpty())
         document.queue().processor();
     document.queue().stopProcessor();
-    const double oursWall = wall.nsecsElapsed() / 1e9;
-    const double oursCpu = cpuSeconds() - cpuBefore;
-    const double oursPeak = statusMegabytes("VmHWM:");
+    figures.oursWall = wall.nsecsElapsed() / 1e9;
+    figures.oursCpu = cpuSeconds() - cpuBefore;
+    figures.oursPeak = statusMegabytes("VmHWM:");
     if (document.activityText().contains(QStringLiteral("ERROR")))
         std::fprintf(stderr, "%s\n", qPrintable(document.activityText().right(3000)));
 
-    const double n = pages;
-    std::printf("site: %d pages on the text page template, each with the menu of all pages%s\n", pages,
-        full ? " (and a group, a protected page, an album of 4 photos, a feed)" : "");
-    std::printf("ours:  cpu %.2f ms/page, wall %.2f ms/page (%.2f s in all); peak memory %.0f MB (%.0f MB before the build)\n",
-        1000 * oursCpu / n, 1000 * oursWall / n, oursWall, oursPeak, resident);
-    if (hugoCpu >= 0) {
-        std::printf("hugo:  cpu %.2f ms/page, wall %.2f ms/page (%.2f s in all); peak memory %.0f MB\n", 1000 * hugoCpu / n,
-            1000 * hugoWall / n, hugoWall, hugoPeak);
-        std::printf("ratio (ours / hugo): cpu %.2f, wall %.2f, peak memory %.2f\n", oursCpu / hugoCpu, oursWall / hugoWall,
-            oursPeak / hugoPeak);
-    } else {
-        std::printf("hugo is not installed (tools/install-missing.sh hugo)\n");
+    // Writing the same bytes and files without making them: the folder the
+    // export wrote, copied and forced to the disk.
+    const QString written = folder + QStringLiteral("/homepage");
+    measureFolder(written, &figures.writtenMegabytes, &figures.writtenFiles);
+    wall.restart();
+    const lq::ProcessResult copied = lq::runProcess(QStringLiteral("/bin/cp"), { QStringLiteral("-r"), written, work.filePath(QStringLiteral("copy")) });
+    const lq::ProcessResult synced = lq::runProcess(QStringLiteral("/bin/sync"), {});
+    figures.copyWall = wall.nsecsElapsed() / 1e9;
+    if (!copied.succeeded() || !synced.succeeded()) {
+        std::fprintf(stderr, "cp -r and sync failed: %s%s\n", copied.error.left(2000).constData(), synced.error.left(2000).constData());
+        figures.copyWall = -1;
     }
+
     if (!keep.isEmpty()) {
         QString why;
         lq::removeItem(keep);
-        if (!lq::copyItem(folder + QStringLiteral("/homepage"), keep, &why))
+        if (!lq::copyItem(written, keep, &why))
             std::fprintf(stderr, "cannot keep the site: %s\n", qPrintable(why));
+    }
+    std::printf("figures:");
+    for (int i = 0; i < figureCount; ++i)
+        std::printf(" %.6f", *figureAt(figures, i));
+    std::printf("\n");
+    return 0;
+}
+
+// The median of each figure over the runs (a figure missing in any run,
+// such as Hugo's when it is not installed, stays missing).
+Figures medianOf(const std::vector<Figures>& runs)
+{
+    Figures median;
+    for (int i = 0; i < figureCount; ++i) {
+        std::vector<double> values;
+        for (Figures run : runs)
+            values.push_back(*figureAt(run, i));
+        std::sort(values.begin(), values.end());
+        *figureAt(median, i) = values.empty() || values.front() < 0 ? -1 : values[values.size() / 2];
+    }
+    return median;
+}
+
+// Runs this program in its measuring mode and reads the figures it prints.
+bool runOnce(int pages, bool full, const QString& keep, Figures* figures)
+{
+    QStringList arguments { QStringLiteral("--once"), QString::number(pages) };
+    if (full)
+        arguments << QStringLiteral("--full");
+    if (!keep.isEmpty())
+        arguments << QStringLiteral("--keep") << keep;
+    const lq::ProcessResult run = lq::runProcess(QCoreApplication::applicationFilePath(), arguments);
+    std::fwrite(run.error.constData(), 1, static_cast<size_t>(run.error.size()), stderr);
+    const qsizetype at = run.output.lastIndexOf("figures:");
+    if (!run.succeeded() || at < 0)
+        return false;
+    const QList<QByteArray> values = run.output.mid(at + 8).simplified().split(' ');
+    if (values.size() != figureCount)
+        return false;
+    for (int i = 0; i < figureCount; ++i)
+        *figureAt(*figures, i) = values[i].toDouble();
+    return true;
+}
+
+void printFigures(int pages, bool full, int runs, const Figures& f)
+{
+    const double n = pages;
+    std::printf("site: %d pages on the text page template, each with the menu of all pages%s; median of %d runs\n", pages,
+        full ? " (and a group, a protected page, an album of 4 photos, a feed)" : "", runs);
+    std::printf("  ours:  cpu %.2f ms/page, wall %.2f ms/page (%.2f s in all); peak memory %.0f MB (%.0f MB before the build)\n",
+        1000 * f.oursCpu / n, 1000 * f.oursWall / n, f.oursWall, f.oursPeak, f.resident);
+    if (f.hugoCpu >= 0) {
+        std::printf("  hugo:  cpu %.2f ms/page, wall %.2f ms/page (%.2f s in all); peak memory %.0f MB\n", 1000 * f.hugoCpu / n,
+            1000 * f.hugoWall / n, f.hugoWall, f.hugoPeak);
+        std::printf("  ratio (ours / hugo): cpu %.2f, wall %.2f, peak memory %.2f\n", f.oursCpu / f.hugoCpu,
+            f.oursWall / f.hugoWall, f.oursPeak / f.hugoPeak);
+    } else {
+        std::printf("  hugo is not installed (tools/install-missing.sh hugo)\n");
+    }
+    if (f.copyWall > 0)
+        std::printf("  export %.3f s against cp -r and sync of the %.0f files, %.1f MB it wrote %.3f s: ratio %.1f\n",
+            f.oursWall, f.writtenFiles, f.writtenMegabytes, f.copyWall, f.oursWall / f.copyWall);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    if (qEnvironmentVariableIsEmpty("LUMENQUILL_LIBEXEC"))
+        qputenv("LUMENQUILL_LIBEXEC", QByteArray(LQ_BENCH_LIBEXEC));
+    std::vector<int> counts;
+    bool full = false;
+    bool once = false;
+    int runs = 3;
+    QString keep;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--full") == 0)
+            full = true;
+        else if (std::strcmp(argv[i], "--once") == 0)
+            once = true;
+        else if (std::strcmp(argv[i], "--keep") == 0 && i + 1 < argc)
+            keep = QString::fromLocal8Bit(argv[++i]);
+        else if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc)
+            runs = std::max(1, std::atoi(argv[++i]));
+        else
+            counts.push_back(std::max(1, std::atoi(argv[i])));
+    }
+    if (counts.empty())
+        counts.push_back(500);
+    if (once)
+        return measureOnce(counts.front(), full, keep);
+
+    std::map<int, Figures> medians;
+    for (int pages : counts) {
+        std::vector<Figures> results;
+        for (int run = 0; run < runs; ++run) {
+            Figures figures;
+            if (!runOnce(pages, full, keep, &figures)) {
+                std::fprintf(stderr, "the build of %d pages failed\n", pages);
+                return 1;
+            }
+            results.push_back(figures);
+        }
+        medians[pages] = medianOf(results);
+        printFigures(pages, full, runs, medians[pages]);
+        std::fflush(stdout);
+    }
+    // The growth of the per-page cost from the fewest pages to each larger count.
+    const auto& [fewest, small] = *medians.begin();
+    for (const auto& [most, large] : medians) {
+        if (most == fewest)
+            continue;
+        const double ours = (large.oursCpu / most) / (small.oursCpu / fewest);
+        std::printf("per-page cpu, %d pages / %d pages: ours %.2fx", most, fewest, ours);
+        if (small.hugoCpu > 0 && large.hugoCpu > 0) {
+            const double hugo = (large.hugoCpu / most) / (small.hugoCpu / fewest);
+            std::printf(", hugo %.2fx; ratio (ours / hugo) %.2f\n", hugo, ours / hugo);
+        } else {
+            std::printf("\n");
+        }
     }
     return 0;
 }

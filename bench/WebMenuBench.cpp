@@ -92,7 +92,7 @@ int main(int argc, char** argv)
 
         timer.restart();
         QString html;
-        menu->appendHTMLPagePassSheet(html, shown.get(), 14, sheet.get());
+        menu->appendHTMLPagePassSheet(html, shown.get(), PagePass::NavigationItems, sheet.get());
         const double links = bench::milliseconds(timer);
 
         timer.restart();

@@ -16,6 +16,8 @@
 //     lumenquill_bench_xml [megabytes] [rounds] [photos]
 //     lumenquill_bench_xml --read FILE...       (the reading mode)
 
+#include "BenchSupport.h"
+
 #include "document/MyDocument.h"
 #include "model/application/MyApplication.h"
 #include "model/core/XmlBase.h"
@@ -41,6 +43,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -145,7 +148,7 @@ QStringList makeSiteDocument(const QString& folder, int photos)
 // The wall time of one run of the program, or a negative number when it failed.
 double processSeconds(const QString& program, const QStringList& arguments);
 
-// Best of the rounds of whole processes, ours reading the files and xmllint
+// Median of the rounds of whole processes, ours reading the files and xmllint
 // checking them, alternately; prints both and the ratio of the throughputs.
 // Answers false when our reading failed.
 bool compareWithXmllint(const QStringList& paths, int rounds)
@@ -154,22 +157,24 @@ bool compareWithXmllint(const QStringList& paths, int rounds)
     for (const QString& path : paths)
         megabytes += static_cast<double>(QFileInfo(path).size()) / (1024.0 * 1024.0);
     const QString xmllint = QStandardPaths::findExecutable(QStringLiteral("xmllint"));
-    double ours = std::numeric_limits<double>::max();
-    double reference = std::numeric_limits<double>::max();
+    std::vector<double> oursRounds;
+    std::vector<double> referenceRounds;
     for (int round = 1; round <= rounds; ++round) {
         const double mine = processSeconds(QCoreApplication::applicationFilePath(), QStringList { QStringLiteral("--read") } + paths);
         if (mine < 0) {
             std::printf("the reading process failed\n");
             return false;
         }
-        ours = std::min(ours, mine);
+        oursRounds.push_back(mine);
         if (!xmllint.isEmpty()) {
             const double theirs = processSeconds(xmllint, QStringList { QStringLiteral("--noout") } + paths);
             if (theirs >= 0)
-                reference = std::min(reference, theirs);
+                referenceRounds.push_back(theirs);
         }
     }
-    std::printf("whole process, best of %d: ours %.3f s (%.1f MB/s)", rounds, ours, megabytes / ours);
+    const double ours = bench::median(oursRounds);
+    const double reference = referenceRounds.empty() ? std::numeric_limits<double>::max() : bench::median(referenceRounds);
+    std::printf("whole process, median of %d: ours %.3f s (%.1f MB/s)", rounds, ours, megabytes / ours);
     if (reference < std::numeric_limits<double>::max()) {
         std::printf(", xmllint --noout %.3f s (%.1f MB/s); our throughput is %.2f x xmllint's\n", reference,
             megabytes / reference, reference / ours);
@@ -208,7 +213,7 @@ int main(int argc, char** argv)
 
     MyApplication app;
     const double megabytes = argc > 1 ? std::atof(argv[1]) : 20.0;
-    const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
+    const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
     const int photos = argc > 3 ? std::max(10, std::atoi(argv[3])) : 5000;
 
     const QString text = makeDocument(static_cast<qsizetype>(megabytes * 1024 * 1024));

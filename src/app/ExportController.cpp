@@ -23,9 +23,10 @@
 #include "platform/SupportPaths.h"
 #include "publish/FolderExport.h"
 #include "publish/PublishAddress.h"
-#include "publish/WebDAVRoad.h"
+#include "publish/PublishRequest.h"
+#include "publish/PublisherBase.h"
+#include "publish/SiteBuilder.h"
 #include "publish/XmlLocation.h"
-#include "model/application/MyApplication.h"
 
 #include <QDialog>
 #include <QDir>
@@ -496,32 +497,7 @@ void ExportController::storeFtpFields()
     where->setFtpFolder(fieldText(PublishTag::FtpFolder));
 }
 
-bool ExportController::setMacAddresses(const XmlLocation& where)
-{
-    const MyApplication& app = MyApplication::shared();
-    if (app.macWebDAVHost().isEmpty()) {
-        lq::runAlert(_document, QStringLiteral("The .Mac service is not set up"),
-            QStringLiteral("The .Mac service no longer exists. To publish to a server that works the same way, set its host names as "
-                           "\"MacWebDAVHost\" and \"MacHomePageHost\" in ")
-                + lq::userDefaults()->fileName() + QStringLiteral("; otherwise choose WebDAV, Folder or FTP as the server type."));
-        return false;
-    }
-    const QString user = XmlBase::urlescape(where.username());
-    const QString folder = XmlBase::urlescape(where.location());
-    _baseURL = QStringLiteral("http://") + app.macWebDAVHost() + QLatin1Char('/') + user + QStringLiteral("/Sites/") + folder;
-    _openURL = app.macHomePageHost().isEmpty()
-        ? QString()
-        : QStringLiteral("http://") + app.macHomePageHost() + QLatin1Char('/') + user + QLatin1Char('/') + folder + QLatin1Char('/');
-    return true;
-}
-
-void ExportController::setWebDAVAddresses(const XmlLocation& where)
-{
-    _baseURL = WebDAVRoad::webDAVAddress(where.location());
-    _openURL.clear();
-}
-
-bool ExportController::storeDestination()
+void ExportController::storeDestination()
 {
     XmlLocation* where = location();
     where->setServerType(qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, PublishTag::ServerType))->currentIndex());
@@ -536,10 +512,6 @@ bool ExportController::storeDestination()
             where->setUsername(user);
             where->setPassword(fieldText(PublishTag::MacPassword));
             where->setLocation(fieldText(PublishTag::MacFolder));
-            _passPhrase = user + QLatin1Char(':') + where->password();
-            _digest = 0;
-            if (!setMacAddresses(*where))
-                return false;
             break;
         }
         case XmlLocation::WebDAV:
@@ -547,11 +519,6 @@ bool ExportController::storeDestination()
             where->setPassword(fieldText(PublishTag::WebDAVPassword));
             where->setLocation(fieldText(PublishTag::WebDAVAddress));
             where->setDigest(qobject_cast<MyCheckBox*>(lq::viewWithTag(_exportview, PublishTag::WebDAVDigest))->isChecked() ? 1 : 0);
-            if (!acceptAddress(PublishTag::WebDAVAddress))
-                return false;
-            setWebDAVAddresses(*where);
-            _passPhrase = where->username() + QLatin1Char(':') + where->password();
-            _digest = where->digest();
             break;
         case XmlLocation::LocalFolder:
             if (!isFileAddress(where->exportFolder()))
@@ -559,114 +526,82 @@ bool ExportController::storeDestination()
             break;
         case XmlLocation::FTPServer:
             storeFtpFields();
-            if (!acceptAddress(PublishTag::FtpServer))
-                return false;
             break;
         default:
             break;
     }
     forgetLastPublishedTreeIfMoved();
-    return true;
+}
+
+std::optional<PublishRequest> ExportController::requestFor(bool changesOnly)
+{
+    PublishRequest request = PublishRequest::fromLocation(*location(), sitePath() + QStringLiteral("/homepage"), changesOnly);
+    if (request.destinationChanged) {
+        changed();
+        updateGUI();
+    }
+    if (!request.error.isEmpty()) {
+        lq::runAlert(_document, request.errorTitle, request.error);
+        return std::nullopt;
+    }
+    _baseURL = request.baseURL;
+    _openURL = request.openURL;
+    _passPhrase = request.passPhrase;
+    return request;
 }
 
 void ExportController::startExport()
 {
     lq::uiFrame(this, "startExport", [&] {
-        if (!storeDestination())
+        storeDestination();
+        const std::optional<PublishRequest> request = requestFor(location()->exportType() == 1);
+        if (!request)
             return;
         _notice->clear();
         MyDocument& doc = _document->document();
         doc.saveFileWithComment(doc.fileName(), QStringLiteral("Website exported"));
-        _document->prepareForExport([this] { startExport2(); });
-    });
-}
-
-void ExportController::startExport2()
-{
-    lq::uiFrame(this, "startExport2", [&] {
-        XmlLocation* where = location();
-        const QString pathName = sitePath() + QStringLiteral("/homepage");
-        const bool changesOnly = where->exportType() == 1;
-        if (_sender) {
-            switch (where->serverType()) {
-            case XmlLocation::MacAccount:
-            case XmlLocation::WebDAV:
-                _sender->startSending({where->serverType(), _baseURL, pathName, _passPhrase, _openURL, _digest, changesOnly});
-                break;
-            case XmlLocation::LocalFolder:
-                _sender->exportToFolder(pathName, exportFolderPath(), changesOnly);
-                break;
-            case XmlLocation::FTPServer:
-                _sender->sendFTPBom(where, pathName, changesOnly);
-                break;
-            default:
-                break;
-            }
-        }
         // The window stays on "Send", where the uploader tells how it went.
+        if (_sender)
+            _sender->publish(*request);
     });
 }
 
 bool ExportController::exportChanges()
 {
     return lq::uiFrame(this, "exportChanges", [&] {
-        XmlLocation* where = location();
-        switch (where->serverType()) {
-        case XmlLocation::MacAccount:
-            if (!setMacAddresses(*where))
-                return false;
-            break;
-        case XmlLocation::WebDAV:
-            if (!acceptAddress(PublishTag::WebDAVAddress))
-                return false;
-            setWebDAVAddresses(*where);
-            break;
-        case XmlLocation::FTPServer:
-            if (!acceptAddress(PublishTag::FtpServer))
-                return false;
-            break;
-        default:
+        const std::optional<PublishRequest> request = requestFor(true);
+        if (!request || request->road == PublishRequest::Road::Folder)
             return false;
-        }
-        _passPhrase = where->username() + QLatin1Char(':') + where->password();
-        _digest = where->digest();
-        _document->prepareForExport([this] { exportChanges2(); });
+        if (_sender)
+            _sender->publishChanges(*request);
         return true;
-    });
-}
-
-void ExportController::exportChanges2()
-{
-    lq::uiFrame(this, "exportChanges2", [&] {
-        XmlLocation* where = location();
-        const QString pathName = sitePath() + QStringLiteral("/homepage");
-        if (!_sender)
-            return;
-        if (where->serverType() == XmlLocation::FTPServer)
-            _sender->sendFTPBom(where, pathName, true);
-        else
-            _sender->sendBom({where->serverType(), _baseURL, pathName, _passPhrase, _openURL, _digest, true});
     });
 }
 
 void ExportController::testFTPExport()
 {
     lq::uiFrame(this, "testFTPExport:", [&] {
-        if (!storeDestination() || !_sender)
-            return;
-        XmlLocation* where = location();
-        switch (where->serverType()) {
-        case XmlLocation::MacAccount:
-        case XmlLocation::WebDAV:
-            _sender->webDAVTest({where->serverType(), _baseURL, QString(), _passPhrase, QString(), _digest, true});
-            break;
-        case XmlLocation::FTPServer:
-            _sender->ftpTestExport(where, sitePath() + QStringLiteral("/homepage"));
-            break;
-        default:
-            break;
-        }
+        storeDestination();
+        const std::optional<PublishRequest> request = requestFor(true);
+        // A folder has no connection to test.
+        if (request && request->road != PublishRequest::Road::Folder && _sender)
+            _sender->testConnection(*request);
     });
+}
+
+void ExportController::buildFailed(const QString& why)
+{
+    _notice->setText(why);
+}
+
+void ExportController::publicationRefused(const QString& title, const QString& why)
+{
+    lq::runAlert(_document, title, why);
+}
+
+void ExportController::destinationNeeded()
+{
+    exportWebsite();
 }
 
 void ExportController::previewInBrowserButton()
@@ -674,7 +609,11 @@ void ExportController::previewInBrowserButton()
     lq::uiFrame(this, "previewInBrowser:", [&] {
         MyDocument& doc = _document->document();
         doc.saveFileWithComment(doc.fileName(), QStringLiteral("Website exported"));
-        _document->prepareForExport([this] { previewInBrowser(); });
+        if (!_builder) {
+            previewInBrowser();
+            return;
+        }
+        _builder->buildSite([this] { previewInBrowser(); }, [this](const QString& why) { buildFailed(why); });
     });
 }
 
@@ -789,49 +728,19 @@ void ExportController::changeServerType(int type)
 
 bool ExportController::tidyAddress(int tag)
 {
-    XmlLocation* where = location();
-    const QString typed = fieldText(tag);
-    const bool webDAV = tag == PublishTag::WebDAVAddress;
-    const PublishAddress address = webDAV ? PublishAddress::fromWebDAV(typed) : PublishAddress::fromFtpHost(typed);
-    if (!address.isValid()) {
-        _addressError = address.error();
+    bool moved = false;
+    QString why;
+    if (!location()->takeAddress(fieldText(tag), tag == PublishTag::WebDAVAddress, &moved, &why)) {
+        _addressError = why;
         _notice->setText(_addressError);
         return false;
     }
     if (!_addressError.isEmpty() && _notice->text() == _addressError)
         _notice->clear();
     _addressError.clear();
-    QString kept = typed.trimmed();
-    if (address.hasCredentials()) {
-        // The account goes where accounts are kept, never into the address.
-        where->setUsername(address.user());
-        where->setPassword(address.password());
-        kept = PublishAddress::withoutCredentials(kept);
-    }
-    if (!webDAV && (kept.contains(QStringLiteral("://")) || kept.contains(QLatin1Char('/')))) {
-        // The FTP form holds a server: the rest of a whole address goes to its fields.
-        kept = address.host();
-        if (address.port() > 0) {
-            where->setFtpPort(QString::number(address.port()));
-            where->setFtpDefault(0);
-        }
-        if (!address.folder().isEmpty())
-            where->setFtpFolder(address.folder());
-    }
-    if (kept != where->location() || address.hasCredentials()) {
-        where->setLocation(kept);
+    if (moved) {
         changed();
         updateGUI();
     }
     return true;
-}
-
-bool ExportController::acceptAddress(int tag)
-{
-    if (tidyAddress(tag))
-        return true;
-    lq::runAlert(_document, tag == PublishTag::WebDAVAddress ? QStringLiteral("The WebDAV address cannot be used")
-                                                            : QStringLiteral("The FTP server cannot be used"),
-        _addressError);
-    return false;
 }

@@ -1,19 +1,24 @@
 #pragma once
-#include "app/SendControllerBase.h"
 #include "platform/widgets/SheetBuilder.h"
+#include "publish/PublishObserver.h"
 
 #include <QHash>
 #include <QObject>
 #include <QString>
 
+#include <optional>
+
 class FSBrowser;
 class MyButton;
 class MyDocumentWindow;
 class MyTabView;
+class PublisherBase;
 class QLabel;
 class QWidget;
+class SiteBuilder;
 class WWRSSController;
 class XmlLocation;
+struct PublishRequest;
 
 // The tags of the publish panel's controls.
 namespace PublishTag {
@@ -43,26 +48,35 @@ enum : int {
 // The publish panel, the "Send" tab of the document window: edits the
 // site's publishing destination in its tagged controls, starts a
 // publication from the panel or of the changes only, tests an FTP or SFTP
-// connection, previews the built site in the browser, and hands the work to
-// the uploader panel.
-class ExportController : public QObject {
+// connection, previews the built site in the browser, and hands a request
+// made from the destination to the publisher, which tells it back what
+// stopped a publication before its road took it.
+class ExportController : public QObject, public PublishObserver {
     Q_OBJECT
 public:
     // Builds the panel into the view of the "Send" tab.
     ExportController(MyDocumentWindow* document, QWidget* exportview);
     ~ExportController() override;
 
-    // The uploader panel that does the transfers (not owned; may be none).
-    void setSender(SendControllerBase* sender) { _sender = sender; }
-    SendControllerBase* sender() const { return _sender; }
+    // The publisher that builds and sends (not owned; may be none).
+    void setSender(PublisherBase* sender) { _sender = sender; }
+    PublisherBase* sender() const { return _sender; }
+    // What the preview builds the site with (not owned; none: it shows the site as built).
+    void setSiteBuilder(SiteBuilder* builder) { _builder = builder; }
     XmlLocation* location() const;
 
     void exportWebsite();
     void updateGUI();
+    // Publishes the changes with the stored settings; false when nothing
+    // was asked of the publisher (a folder destination, or one that cannot
+    // be used, said in an alert).
     bool exportChanges();
-    void startExport2();
-    void exportChanges2();
     void previewInBrowser();
+
+    // What stopped a publication before its road took it.
+    void buildFailed(const QString& why) override;
+    void publicationRefused(const QString& title, const QString& why) override;
+    void destinationNeeded() override;
 
     // Actions of the controls.
     void action(QWidget* sender);
@@ -110,13 +124,11 @@ private:
 
     void startExport();
     void storeFtpFields();
-    // Stores the chosen server type and the fields of its tab, and makes its
-    // addresses; false when the destination cannot be used (said in an alert).
-    bool storeDestination();
-    // The WebDAV and site addresses of a .Mac destination; false, with an
-    // alert, while no .Mac host is set.
-    bool setMacAddresses(const XmlLocation& where);
-    void setWebDAVAddresses(const XmlLocation& where);
+    // Stores the chosen server type and the fields of its tab.
+    void storeDestination();
+    // The request for the stored destination; none, with an alert that
+    // says why, when the destination cannot be used.
+    std::optional<PublishRequest> requestFor(bool changesOnly);
     void showExportFolder();
     QString fieldText(int tag) const;
     void setFieldText(int tag, const QString& text);
@@ -148,11 +160,10 @@ private:
     // field; false, with the reason under the controls, when the address
     // cannot be used.
     bool tidyAddress(int tag);
-    // tidyAddress, and an alert with the reason when it fails.
-    bool acceptAddress(int tag);
 
     MyDocumentWindow* _document;
-    SendControllerBase* _sender = nullptr;
+    PublisherBase* _sender = nullptr;
+    SiteBuilder* _builder = nullptr;
     QWidget* _exportview;
     MyTabView* _firstTab = nullptr;
     MyTabView* _exportTab = nullptr;
@@ -164,7 +175,6 @@ private:
     QString _baseURL;
     QString _openURL;
     QString _passPhrase;
-    int _digest = 0;
     QString _destination;
     bool _updating = false;
     bool _offerMac = false;

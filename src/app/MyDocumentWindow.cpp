@@ -4,8 +4,9 @@
 #include "app/VersionList.h"
 #include "document/LayoutControllerBase.h"
 #include "document/MyDocument.h"
-#include "app/PublishRoads.h"
 #include "app/SendPanel.h"
+#include "document/DocumentSiteBuilder.h"
+#include "publish/Publisher.h"
 #include "publish/SendController.h"
 #include "editors/QZFiles.h"
 #include "editors/QZNavViewer.h"
@@ -29,7 +30,6 @@
 #include "model/site/XmlPhoto.h"
 #include "model/site/XmlSite.h"
 #include "model/site/XmlTrash.h"
-#include "pipeline/SiteScripts.h"
 #include "templates/XmlStyleSheet.h"
 #include "platform/DelayedCall.h"
 #include "platform/ExceptionFrame.h"
@@ -58,12 +58,6 @@ MyDocumentWindow::PanelFactory& panelFactory()
 {
     static MyDocumentWindow::PanelFactory factory;
     return factory;
-}
-
-MyDocumentWindow::SiteBuilder& siteBuilder()
-{
-    static MyDocumentWindow::SiteBuilder builder;
-    return builder;
 }
 
 MyDocumentWindow::LayoutFactory& layoutFactory()
@@ -108,7 +102,7 @@ void MyDocumentWindow::setPanelFactory(PanelFactory factory)
 
 void MyDocumentWindow::setSiteBuilder(SiteBuilder builder)
 {
-    siteBuilder() = std::move(builder);
+    DocumentSiteBuilder::setReplacement(std::move(builder));
 }
 
 void MyDocumentWindow::setLayoutFactory(LayoutFactory factory)
@@ -129,7 +123,9 @@ MyDocumentWindow::MyDocumentWindow(MyDocument& document, lq::UserDefaults* defau
     _sender = std::make_unique<SendController>(&_document);
     _sendPanel = new SendPanel(*_sender, this);
     outer->addWidget(_sendPanel);
-    _roads = std::make_unique<PublishRoads>(_document, *_sender);
+    _publisher = std::make_unique<Publisher>(_document, *_sender);
+    _builder = std::make_unique<DocumentSiteBuilder>(_document);
+    _publisher->setSiteBuilder(_builder.get());
 
     QWidget* send = buildTabs();
     buildMenuBar();
@@ -241,9 +237,9 @@ void MyDocumentWindow::windowControllerDidLoadNib(QWidget* send)
     _themes = std::make_unique<ThemeController>(*this);
     _masterTab->setViewOfItem(QStringLiteral("Themes"), _themes->view());
     _export = new ExportController(this, send);
-    _export->setSender(_roads.get());
-    _roads->setPublishPanel(_export);
-    _sender->setRetryHandler([this] { _export->exportChanges2(); });
+    _export->setSender(_publisher.get());
+    _export->setSiteBuilder(_builder.get());
+    _publisher->setObserver(_export);
 
     _document.setTestMode(true);
     _currentType = -1;
@@ -388,35 +384,9 @@ void MyDocumentWindow::delayedRebuildEntireSite()
 
 void MyDocumentWindow::prepareForExport(std::function<void()> then)
 {
-    if (siteBuilder()) {
-        siteBuilder()(_document, std::move(then));
-        return;
-    }
-    // The site's build script goes behind whatever is queued, into a
-    // generated folder made anew; the operation runs once the queue has run
-    // everything, the scripts the build adds included, and only when no step
-    // of the build failed.
-    _document.beginFreshBuild();
-    if (XmlSite* site = _document.site())
-        lq::createProcessor(*site);
-    whenQueueIsIdle([this, then = std::move(then)] {
-        if (!_document.finishBuild()) {
-            if (_export && _export->notice())
-                _export->notice()->setText(_document.lastError());
-            return;
-        }
-        then();
-    });
-}
-
-void MyDocumentWindow::whenQueueIsIdle(std::function<void()> then)
-{
-    if (_document.queue().isIdle()) {
-        then();
-        return;
-    }
-    lq::performAfter(this, QStringLiteral("prepareForExport:"), 0.2, [this, then = std::move(then)]() mutable {
-        whenQueueIsIdle(std::move(then));
+    _builder->buildSite(std::move(then), [this](const QString& why) {
+        if (_export)
+            _export->buildFailed(why);
     });
 }
 

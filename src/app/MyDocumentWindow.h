@@ -11,7 +11,8 @@ class EasyLinkOpener;
 class EasyLink;
 class ExportController;
 class LayoutControllerBase;
-class PublishRoads;
+class DocumentSiteBuilder;
+class Publisher;
 class SendController;
 class SendPanel;
 class ThemeController;
@@ -54,7 +55,8 @@ public:
     // the trash, files and iPhoto panes.
     using PanelFactory = std::function<std::unique_ptr<EditorPanel>(EditorKind kind)>;
     static void setPanelFactory(PanelFactory factory);
-    // Rebuilds the whole site and calls `then` when every file is written.
+    // Rebuilds the whole site and calls `then` when every file is written
+    // (the document's build, DocumentSiteBuilder, calls it in its place).
     using SiteBuilder = std::function<void(MyDocument& document, std::function<void()> then)>;
     static void setSiteBuilder(SiteBuilder builder);
     // Makes the layout editor of the "layout" and "preview" tabs; without
@@ -202,7 +204,6 @@ private:
     bool showsLayout() const;
     // The layout editor shows the current album page.
     void showCurrentPage();
-    void whenQueueIsIdle(std::function<void()> then);
 
     // The menu bar and what it does (MyDocumentWindowMenu.cpp).
     void buildMenuBar();
@@ -238,7 +239,9 @@ private:
     QProgressBar* _progressBar = nullptr;
     ExportController* _export = nullptr;
     std::unique_ptr<SendController> _sender;
-    std::unique_ptr<PublishRoads> _roads;
+    std::unique_ptr<Publisher> _publisher;
+    // Declared after the publisher, so that it goes first: its waits call the publisher.
+    std::unique_ptr<DocumentSiteBuilder> _builder;
     SendPanel* _sendPanel = nullptr;
     std::unique_ptr<EditorPanel> _panels[10];
     // The window's own link sheet, and the picker a test installed in its

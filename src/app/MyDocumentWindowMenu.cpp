@@ -4,7 +4,7 @@
 
 #include "app/ExportController.h"
 #include "app/MenuTags.h"
-#include "app/PublishRoads.h"
+#include "publish/PublisherBase.h"
 #include "app/VersionList.h"
 #include "app/WatermarkSheet.h"
 #include "document/LayoutControllerBase.h"
@@ -350,7 +350,7 @@ void MyDocumentWindow::publish()
         }
         if (!saveForExport())
             return;
-        if (SendControllerBase* uploader = _export->sender())
+        if (PublisherBase* uploader = _export->sender())
             uploader->sendChanges();
         activate();
     });

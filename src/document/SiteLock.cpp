@@ -2,9 +2,11 @@
 
 #include "platform/Log.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QHash>
 #include <QLockFile>
+#include <QSysInfo>
 
 const QString SiteLock::lockName = QStringLiteral(".lumenquill.lock");
 
@@ -29,6 +31,18 @@ QString holderOf(QLockFile& lock)
         return QStringLiteral("it is open in another program");
     return QStringLiteral("it is open in another program: ") + QFileInfo(program).fileName() + QStringLiteral(", process ")
         + QString::number(pid) + (host.isEmpty() ? QString() : QStringLiteral(" on ") + host);
+}
+
+// A lock that names this very process, for a folder it does not hold, came
+// with a copy of a site it holds elsewhere (or from a program long gone whose
+// number it now has): nobody holds that folder.
+bool namesThisProgram(QLockFile& lock)
+{
+    qint64 pid = 0;
+    QString host;
+    QString program;
+    return lock.error() == QLockFile::LockFailedError && lock.getLockInfo(&pid, &host, &program)
+        && pid == QCoreApplication::applicationPid() && (host.isEmpty() || host == QSysInfo::machineHostName());
 }
 
 } // namespace
@@ -56,7 +70,9 @@ bool SiteLock::acquire(const QString& folder, QString* why)
         // A program may keep a site open for days: only a holder that is
         // gone makes the lock stale, never its age.
         lock->setStaleLockTime(0);
-        if (!lock->tryLock(0)) {
+        if (!lock->tryLock(0) && namesThisProgram(*lock) && lock->removeStaleLockFile())
+            lock->tryLock(0);
+        if (!lock->isLocked()) {
             if (lock->error() != QLockFile::PermissionError || QFileInfo::exists(key + QLatin1Char('/') + lockName)) {
                 if (why)
                     *why = holderOf(*lock);

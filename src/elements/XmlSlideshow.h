@@ -215,8 +215,6 @@ public:
     // --- Editor preview -----------------------------------------------------------------
     void startAnimations() override;
     void stopAnimations() override;
-    // One tick of the preview.
-    void animation();
     // The clock of the preview's ticks; nothing restores the run loop's.
     void setAnimationClock(std::shared_ptr<AnimationClock> clock);
     float mixer() const { return _mixer; }
@@ -227,7 +225,7 @@ public:
     const lq::GraphicsImage& imageA() const { return _imageA; }
     const lq::GraphicsImage& imageB() const { return _imageB; }
 
-    // --- Page output ----------------------------------------------------------------------
+    // --- Page output (SlideshowHtml) -------------------------------------------------------
     void appendCSS(QString& css) override;
     void appendCSSWinIESuffix(QString& css, const QString& suffix) override;
     void genCSSBitmap(QString& script) override;
@@ -235,6 +233,10 @@ public:
     void appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet) override;
 
 private:
+    friend class SlideshowAnimation;
+    friend class SlideshowHtml;
+    friend class SlideshowLayout;
+
     // A text storage with one layout manager and one unbounded container.
     using TextSystem = XmlWebMenu::ItemText;
     enum Control { Previous = 0, Next = 1, IndexLink = 2, Play = 3, Caption = 4, PictureBox = 5 };
@@ -251,33 +253,11 @@ private:
     }
     // Changes one component of the selected control's rectangle.
     void setSelectedControlComponent(int component, int value);
-    void makeTextSystems();
-    void setControlText(TextSystem& system, const QString& label);
-    void setCaptionText(const QString& caption);
     TextSystem* controlText(int index) const;
     // The photo at the album child index, or nothing.
     XmlPhoto* photoAt(int index);
     int numberChildren(XmlBase* album) const;
-    // Hands the current slide over to A and clears B.
-    void handOverSlides();
-    void scheduleAnimation();
-    void redisplayAll();
     bool disableImageWell();
-    // Writes the image step of the photo into the step buffer.
-    void addImageStep(XmlPhoto* photo, const lq::Rect& photoRect, int d);
-    // "ss.add_slide(" values of one photo: sequence number, then F.y, F.x, P.w, P.h.
-    struct SlideValues {
-        int sequence = 0;
-        int y = 0;
-        int x = 0;
-        int w = 0;
-        int h = 0;
-        lq::Rect photoRect;
-    };
-    SlideValues slideValues(XmlPhoto* photo);
-    void appendScriptSetUp(QString& html, XmlBase* page);
-    void appendControlsAndCaptions(QString& html, XmlBase* page);
-    void layoutRelayout(XmlBase* page, int flags);
 
     int _style = 0;
     int _showCaptions = 1;

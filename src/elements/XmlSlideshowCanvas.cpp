@@ -3,6 +3,8 @@
 #include "elements/XmlSlideshow.h"
 
 #include "elements/ElementHelpers.h"
+#include "elements/SlideshowAnimation.h"
+#include "elements/SlideshowLayout.h"
 #include "elements/XmlWebPhotoAlbum.h"
 #include "imaging/XmlCanvas.h"
 #include "model/core/DocumentBase.h"
@@ -21,13 +23,6 @@
 #include <QImage>
 
 #include <algorithm>
-
-namespace {
-
-// Seconds between two ticks of the editor preview.
-constexpr double tickSeconds = 0.1;
-
-} // namespace
 
 using elements::toFloat;
 
@@ -90,19 +85,6 @@ bool XmlSlideshow::canDoubleClick()
 
 // --- Editor clicks and preview ---------------------------------------------------------------------
 
-void XmlSlideshow::handOverSlides()
-{
-    _slideA = _slideB;
-    _imageA = _imageB;
-    _imageB = lq::GraphicsImage();
-}
-
-void XmlSlideshow::redisplayAll()
-{
-    if (DocumentBase* document = myDocument())
-        document->redisplayRect(lq::Rect());
-}
-
 void XmlSlideshow::mouseClick(const QString& data)
 {
     lq::modelFrame(this, "mouseClick:", [&] {
@@ -122,12 +104,12 @@ void XmlSlideshow::mouseClick(const QString& data)
             else
                 document->selectWebPageIndex(album.get(), -1);
         } else if (data == u"prev") {
-            handOverSlides();
+            SlideshowAnimation(*this).handOverSlides();
             _slideB = _slideB == first ? count - 1 : _slideB - 1;
             _mixer = 0;
             _playingSlides = false;
         } else if (data == u"next") {
-            handOverSlides();
+            SlideshowAnimation(*this).handOverSlides();
             // The click goes round whatever the loop setting says.
             _slideB = _slideB >= count - 1 ? first : _slideB + 1;
             if (_slideB >= count)
@@ -136,7 +118,7 @@ void XmlSlideshow::mouseClick(const QString& data)
             _playingSlides = false;
         } else if (data == u"play") {
             _playingSlides = !_playingSlides;
-            redisplayAll();
+            SlideshowAnimation(*this).redisplayAll();
         }
     });
 }
@@ -149,19 +131,13 @@ void XmlSlideshow::setAnimationClock(std::shared_ptr<AnimationClock> clock)
     _clock = std::move(clock);
 }
 
-void XmlSlideshow::scheduleAnimation()
-{
-    // The element cancels its tick before it goes, so the tick never outlives it.
-    _clock->performAfter(this, tickSeconds, [this] { animation(); });
-}
-
 void XmlSlideshow::startAnimations()
 {
     lq::modelFrame(this, "startAnimations", [&] {
         _clock->cancel(this);
         if (!visible())
             return;
-        scheduleAnimation();
+        SlideshowAnimation(*this).scheduleAnimation();
         if (_autoStart)
             _playingSlides = true;
     });
@@ -173,47 +149,12 @@ void XmlSlideshow::stopAnimations()
         _clock->cancel(this);
         if (_mixer != 1.0f) {
             _mixer = 1.0f;
-            redisplayAll();
+            SlideshowAnimation(*this).redisplayAll();
         }
         _waitTime = 0;
         _playingSlides = false;
         _imageA = lq::GraphicsImage();
         _imageB = lq::GraphicsImage();
-    });
-}
-
-void XmlSlideshow::animation()
-{
-    lq::modelFrame(this, "animation:", [&] {
-        if (_mixer < 1.0f) {
-            if (_fade)
-                _mixer = static_cast<float>(static_cast<double>(_mixer) + 0.1);
-            else
-                _mixer = 1.0f;
-            _mixer = std::min(_mixer, 1.0f);
-            if (_mixer == 1.0f || disableImageWell()) {
-                redisplayAll();
-            } else if (DocumentBase* document = myDocument()) {
-                document->redisplayRect(controlRect(PictureBox));
-            }
-        } else if (_playingSlides) {
-            if (_waitTime == 0)
-                _waitTime = 2 * _seconds;
-            --_waitTime;
-            const std::shared_ptr<XmlAlbum> album = getCurrentAlbum();
-            if (_waitTime == 0 && album) {
-                const int count = album->numberChildren();
-                handOverSlides();
-                if (_slideB >= count - 1) {
-                    if (_loopSlideshow)
-                        _slideB = firstPictureInSlideshow();
-                } else {
-                    ++_slideB;
-                }
-                _mixer = 0;
-            }
-        }
-        scheduleAnimation();
     });
 }
 
@@ -291,11 +232,11 @@ void XmlSlideshow::drawText2()
         if (!context)
             return;
         const int shownStyle = style();
-        setCaptionText(textCaption());
+        SlideshowLayout(*this).setCaptionText(textCaption());
         if (shownStyle == 0 || shownStyle == 1)
-            setControlText(*_play, _playingSlides ? _stopLabel : _playLabel);
+            SlideshowLayout(*this).setControlText(*_play, _playingSlides ? _stopLabel : _playLabel);
         else
-            setControlText(*_play, _beforeLabel);
+            SlideshowLayout(*this).setControlText(*_play, _beforeLabel);
 
         const auto drawControl = [&](int index) {
             TextSystem* system = controlText(index);

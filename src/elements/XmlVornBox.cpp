@@ -2,13 +2,15 @@
 // and its options, the layer, and the fonts it borrows from the content box.
 #include "elements/XmlVornBox.h"
 
+#include "elements/VornBoxHtml.h"
+#include "elements/VornBoxPreview.h"
+#include "elements/VornBoxText.h"
 #include "elements/XmlWebContent.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/PreviewView.h"
 #include "platform/Strings.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
-
-
 
 namespace {
 
@@ -289,43 +291,51 @@ int XmlVornBox::transparentBkgnd() const
 
 // --- Fonts -------------------------------------------------------------------------------------
 
-std::shared_ptr<XmlWebFont> XmlVornBox::contentRecord(int type)
-{
-    XmlStyleSheet* sheet = XmlStyleSheet::cast(_parent);
-    if (!sheet)
-        return nullptr;
-    const XmlBasePtr element = sheet->getElementWithName(QStringLiteral("Content"));
-    XmlWebContent* content = XmlWebContent::cast(element.get());
-    if (!content)
-        return nullptr;
-    switch (type) {
-    case 1:
-        return content->heading();
-    case 2:
-        return content->subheading();
-    case 3:
-        return content->caption();
-    default:
-        return content->font();
-    }
-}
-
 std::shared_ptr<XmlWebFont> XmlVornBox::font()
 {
-    return lq::modelFrame(this, "font", [&] { return contentRecord(0); });
+    return lq::modelFrame(this, "font", [&] { return VornBoxText(*this).contentRecord(0); });
 }
 
-std::shared_ptr<XmlWebFont> XmlVornBox::heading()
+// --- Previews and the preview page -------------------------------------------------------------
+
+bool XmlVornBox::requiresView()
 {
-    return lq::modelFrame(this, "heading", [&] { return contentRecord(1); });
+    return VornBoxPreview(*this).requiresView();
 }
 
-std::shared_ptr<XmlWebFont> XmlVornBox::subheading()
+std::unique_ptr<lq::PreviewView> XmlVornBox::createView()
 {
-    return lq::modelFrame(this, "subheading", [&] { return contentRecord(2); });
+    return VornBoxPreview(*this).createView();
 }
 
-std::shared_ptr<XmlWebFont> XmlVornBox::caption()
+QString XmlVornBox::htmlString()
 {
-    return lq::modelFrame(this, "caption", [&] { return contentRecord(3); });
+    return VornBoxHtml(*this).htmlString();
+}
+
+void XmlVornBox::updateVorn()
+{
+    VornBoxPreview(*this).updateVorn();
+}
+
+void XmlVornBox::reloadPage()
+{
+    VornBoxPreview(*this).reloadPage();
+}
+
+// --- Page HTML and template CSS ----------------------------------------------------------------
+
+void XmlVornBox::appendCSS(QString& css)
+{
+    VornBoxHtml(*this).appendCSS(css);
+}
+
+void XmlVornBox::appendCSSWinIESuffix(QString& css, const QString& suffix)
+{
+    VornBoxHtml(*this).appendCSSWinIESuffix(css, suffix);
+}
+
+void XmlVornBox::appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet)
+{
+    VornBoxHtml(*this).appendHTMLPagePassSheet(html, page, pass, sheet);
 }

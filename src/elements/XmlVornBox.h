@@ -134,9 +134,6 @@ public:
 
     // --- Fonts: the records of the template's content box (nothing without one) ---------
     std::shared_ptr<XmlWebFont> font() override;
-    std::shared_ptr<XmlWebFont> heading();
-    std::shared_ptr<XmlWebFont> subheading();
-    std::shared_ptr<XmlWebFont> caption();
 
     // --- Text ---------------------------------------------------------------------------------
     // The text storage, layout manager and an unbounded plain container, once.
@@ -152,21 +149,11 @@ public:
     // box's XML and goes no further.
     void relayoutFlags(XmlBase* page, int flags) override;
 
-    // --- Previews -------------------------------------------------------------------------------
-    // Whether the box shows as a live view: only while the template shows
-    // previews, for movies, images and snippets. A Flash movie has no player
-    // here and is drawn as a placeholder instead, as is a box whose kind of
-    // view cannot be shown on this machine (PreviewView::canShow).
+    // --- Previews (VornBoxPreview) and the preview page (VornBoxHtml) ----------------------------
     bool requiresView();
-    // A new view for the box (the caller owns it), or nothing.
     std::unique_ptr<lq::PreviewView> createView();
-    // The preview page of a snippet, movie, Flash movie or image box; null
-    // for rich text, inline frames and layer boxes.
     QString htmlString();
-    // Measures a QuickTime box's movie into qtSize; nothing for other boxes or
-    // a movie that cannot be read.
     void updateVorn();
-    // Loads the existing view again.
     void reloadPage();
 
     // --- Canvas ---------------------------------------------------------------------------------
@@ -174,24 +161,15 @@ public:
     void drawObject(const lq::Rect& rect) override;
     // Rich text only.
     void drawText() override;
-    // The diagonal lines of a placeholder over the rectangle, every 20
-    // points from its top left corner, cut at its edges.
-    struct Line {
-        lq::Point start;
-        lq::Point end;
-    };
-    static std::vector<Line> placeholderHatchLines(const lq::Rect& rect);
-
     // Each takes the range string of a link's click area.
     void mouseEntered(const QString& data) override;
     void mouseExited(const QString& data) override;
     void mouseDown(const QString& data) override;
     void mouseClick(const QString& data) override;
 
-    // --- Page HTML and template CSS -------------------------------------------------------------
+    // --- Page HTML and template CSS (VornBoxHtml) ------------------------------------------------
     void appendCSS(QString& css) override;
     void appendCSSWinIESuffix(QString& css, const QString& suffix) override;
-    // The box's division and content in its pass; nothing in the others.
     void appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet) override;
 
 protected:
@@ -199,21 +177,9 @@ protected:
     bool linksFollowRecordStyle() const override { return true; }
 
 private:
-    bool isQuickTime() const { return _type == 0 && _externalType == 1; }
-    // The movie size used for the geometry: 100 for an unmeasured movie.
-    float movieWidth() const;
-    float movieHeight() const;
-    // "<folder>/files/<externalHTML>".
-    QString movieFile();
-    // Loads the movie into the view as the box's options say, then measures
-    // it into qtSize; nothing when the movie cannot be read.
-    void loadMovieIntoView(lq::PreviewView& view, bool hideAsStored);
-    // The content box's record by name, or nothing.
-    std::shared_ptr<XmlWebFont> contentRecord(int type);
-    void showLinkColour(const QString& data, bool hover, bool clicked);
-    void drawPlaceholder(const lq::Rect& rect);
-    // The image (with its link and rollover) for the page or the preview.
-    void appendImage(QString& html, bool forPage);
+    friend class VornBoxHtml;
+    friend class VornBoxPreview;
+    friend class VornBoxText;
 
     std::optional<lq::Font> headingFont;
     std::optional<lq::Font> subheadingFont;

@@ -2,6 +2,8 @@
 // the rich text laid out in the content box's fonts.
 #include "elements/XmlVornBox.h"
 
+#include "elements/VornBoxPreview.h"
+#include "elements/VornBoxText.h"
 #include "model/core/DocumentBase.h"
 #include "model/site/XmlAlbum.h"
 #include "platform/ExceptionFrame.h"
@@ -12,48 +14,26 @@
 #include "platform/text/TextContainer.h"
 #include "templates/XmlWebFont.h"
 
-
 #include <cmath>
-
-namespace {
-
-// The size of a movie that was never measured.
-constexpr float unmeasuredMovie = 100.0f;
-
-} // namespace
 
 // --- Geometry ----------------------------------------------------------------------------------
 
-float XmlVornBox::movieWidth() const
-{
-    if (_qtSize.width == 0)
-        return unmeasuredMovie;
-    return _qtSize.width;
-}
-
-float XmlVornBox::movieHeight() const
-{
-    if (_qtSize.width == 0 && _qtSize.height == 0)
-        return unmeasuredMovie;
-    return _qtSize.height;
-}
-
 bool XmlVornBox::heightFixed() const
 {
-    return isQuickTime() ? false : XmlWebText::heightFixed();
+    return VornBoxPreview::isQuickTime(*this) ? false : XmlWebText::heightFixed();
 }
 
 bool XmlVornBox::widthFixed() const
 {
-    return isQuickTime() ? false : XmlWebText::widthFixed();
+    return VornBoxPreview::isQuickTime(*this) ? false : XmlWebText::widthFixed();
 }
 
 int XmlVornBox::width() const
 {
-    if (!isQuickTime())
+    if (!VornBoxPreview::isQuickTime(*this))
         return XmlWebText::width();
     // Summed in single precision in this order, then cut to whole pixels.
-    float sum = movieWidth();
+    float sum = VornBoxPreview::movieWidth(*this);
     sum += float(_bl);
     sum += float(_pl);
     sum += float(_pr);
@@ -63,9 +43,9 @@ int XmlVornBox::width() const
 
 int XmlVornBox::height() const
 {
-    if (!isQuickTime())
+    if (!VornBoxPreview::isQuickTime(*this))
         return XmlWebText::height();
-    float sum = movieHeight();
+    float sum = VornBoxPreview::movieHeight(*this);
     sum += float(_bt);
     sum += float(_pt);
     sum += float(_bb);
@@ -75,17 +55,17 @@ int XmlVornBox::height() const
 
 int XmlVornBox::calcWidth() const
 {
-    return isQuickTime() ? width() : XmlWebText::calcWidth();
+    return VornBoxPreview::isQuickTime(*this) ? width() : XmlWebText::calcWidth();
 }
 
 int XmlVornBox::calcHeight() const
 {
-    return isQuickTime() ? height() : XmlWebText::calcHeight();
+    return VornBoxPreview::isQuickTime(*this) ? height() : XmlWebText::calcHeight();
 }
 
 int XmlVornBox::internalHeight() const
 {
-    return isQuickTime() ? lq::truncatedPixel(_qtSize.height) : XmlWebText::internalHeight();
+    return VornBoxPreview::isQuickTime(*this) ? lq::truncatedPixel(_qtSize.height) : XmlWebText::internalHeight();
 }
 
 // --- Text --------------------------------------------------------------------------------------
@@ -120,11 +100,11 @@ void XmlVornBox::setUpParagraphAlignmentTag(const QString& attributes, lq::TextA
         if (tag == u"p")
             take(font(), normalFont, 0);
         else if (tag == u"h1" || tag == u"h3")
-            take(heading(), headingFont, 1);
+            take(VornBoxText(*this).heading(), headingFont, 1);
         else if (tag == u"h2")
-            take(subheading(), subheadingFont, 2);
+            take(VornBoxText(*this).subheading(), subheadingFont, 2);
         else if (tag == u"h4")
-            take(caption(), captionFont, 3);
+            take(VornBoxText(*this).caption(), captionFont, 3);
         alignParagraph(attributes, alignment);
     });
 }
@@ -157,9 +137,9 @@ void XmlVornBox::relayoutFlags(XmlBase* page, int flags)
             return record->createFont();
         };
         normalFont = concrete(font());
-        headingFont = concrete(heading());
-        subheadingFont = concrete(subheading());
-        captionFont = concrete(caption());
+        headingFont = concrete(VornBoxText(*this).heading());
+        subheadingFont = concrete(VornBoxText(*this).subheading());
+        captionFont = concrete(VornBoxText(*this).caption());
 
         clearLinks();
         _contents->setText(getAttributedStringWithAlignmentAttr(content(), lq::TextAlignment::Left, 0));

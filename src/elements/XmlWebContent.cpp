@@ -9,6 +9,7 @@
 #include "platform/ExceptionFrame.h"
 #include "platform/Strings.h"
 #include "platform/text/StyledText.h"
+#include "templates/BoxModelText.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
 
@@ -107,7 +108,7 @@ void XmlWebContent::appendAttributes(QString& xml)
 void XmlWebContent::newDocument()
 {
     lq::modelFrame(this, "newDocument", [&] {
-        addFontName(QString(), QStringLiteral("Content Heading"))->setFontSize(16);
+        BoxModelText(*this).addFontName(QString(), QStringLiteral("Content Heading"))->setFontSize(16);
         XmlBoxModel::newDocument();
     });
 }
@@ -149,7 +150,7 @@ std::shared_ptr<XmlWebFont> XmlWebContent::fontNamed(const QString& name)
             if (XmlWebFont::cast(child.get()) && child->name() == name)
                 return std::static_pointer_cast<XmlWebFont>(child);
         }
-        return addFontName(QString(), name);
+        return BoxModelText(*this).addFontName(QString(), name);
     });
 }
 

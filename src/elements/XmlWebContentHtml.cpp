@@ -9,6 +9,7 @@
 #include "platform/ExceptionFrame.h"
 #include "platform/text/LayoutManager.h"
 #include "platform/text/StyledText.h"
+#include "templates/BoxModelHtml.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
 
@@ -176,7 +177,7 @@ void XmlWebContent::appendBox(QString& html)
         return;
     }
     if (!flow) {
-        html += htmlDivTagsVornStyle(footer ? QStringLiteral("footerbox") : QStringLiteral("contentbox"), QString());
+        html += BoxModelHtml(*this).htmlDivTagsVornStyle(footer ? QStringLiteral("footerbox") : QStringLiteral("contentbox"), QString());
         return;
     }
     if (!_contents)
@@ -262,10 +263,10 @@ void XmlWebContent::appendCSS(QString& css)
 {
     lq::modelFrame(this, "appendCSS:", [&] {
         css += QStringLiteral("#contentbox {");
-        appendCSSBorders(css);
+        BoxModelHtml(*this).appendCSSBorders(css);
         appendCSSBackground(css);
         if (browserFlow())
-            appendCSSPadding(css);
+            BoxModelHtml(*this).appendCSSPadding(css);
         css += QStringLiteral("display: block; ");
         css += QStringLiteral("position: absolute; ");
         css += QStringLiteral("}\n");

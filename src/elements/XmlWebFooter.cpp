@@ -4,6 +4,7 @@
 #include "platform/Strings.h"
 #include "platform/graphics/BezierPath.h"
 #include "platform/graphics/GraphicsContext.h"
+#include "templates/BoxModelHtml.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
 
@@ -176,10 +177,10 @@ void XmlWebFooter::appendCSS(QString& css)
     lq::modelFrame(this, "appendCSS:", [&] {
         const bool flow = browserFlow();
         css += QStringLiteral("#footerbox {");
-        appendCSSBorders(css);
+        BoxModelHtml(*this).appendCSSBorders(css);
         appendCSSBackground(css);
         if (flow)
-            appendCSSPadding(css);
+            BoxModelHtml(*this).appendCSSPadding(css);
         css += QStringLiteral("display: block; ");
         css += QStringLiteral("position: absolute; ");
         css += QStringLiteral("}\n");

@@ -5,6 +5,8 @@
 #include "elements/ElementHelpers.h"
 #include "elements/XmlWebText.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/Strings.h"
+#include "templates/BoxModelHtml.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
 
@@ -27,7 +29,7 @@ using elements::toFloat;
 void XmlWebMenu::appendCSSMenuItemBorders(QString& css)
 {
     lq::modelFrame(this, "appendCSSMenuItemBorders:", [&] {
-        const QString style = borderType(static_cast<BorderType>(_mibtype));
+        const QString style = BoxModelHtml::borderType(static_cast<BorderType>(_mibtype));
         const auto side = [&](const char* which, const lq::Colour& colour, int width) {
             css += QStringLiteral("border-") + QLatin1String(which) + QStringLiteral(": ") + colorToCSSString(colour)
                 + QLatin1Char(' ') + style + QString::asprintf(" %dpx; ", width);
@@ -70,7 +72,7 @@ void XmlWebMenu::appendCSS(QString& css)
     lq::modelFrame(this, "appendCSS:", [&] {
         css += QStringLiteral("#navigation {");
         css += QStringLiteral("display: block; position: absolute; white-space: nowrap; ");
-        appendCSSBorders(css);
+        BoxModelHtml(*this).appendCSSBorders(css);
         appendCSSBackground(css);
         css += QStringLiteral("}\n");
 
@@ -173,7 +175,7 @@ void XmlWebMenu::appendNavigationBox(QString& html)
     const int shadow = dropShadow() ? shadowStrip : 0;
     const int boxWidth = width() - _bl - _br - shadow;
     const int boxHeight = calcHeight() - _bt - _bb - shadow;
-    html += htmlDivTagsForRect(QStringLiteral("navigation"),
+    html += BoxModelHtml(*this).htmlDivTagsForRect(QStringLiteral("navigation"),
                                lq::Rect(toFloat(_left), toFloat(_top), toFloat(boxWidth), toFloat(boxHeight)));
 }
 
@@ -207,11 +209,21 @@ void XmlWebMenu::appendItemLinks(QString& html, XmlBase* page)
         // Page names and links are the user's text: escaped, they
         // cannot break the page or add markup to it (the link as every
         // link target is, the name as page text).
-        html += QStringLiteral("<a class=\"") + itemClass + QStringLiteral("\" href=\"") + XmlWebText::attributeEscape(record.href)
-            + QStringLiteral("\" ")
-            + QString::asprintf("style=\"top: %dpx; left: %dpx; width: %dpx; height: %dpx;\">",
-                                lq::truncatedPixel(item.rect.y()), lq::truncatedPixel(item.rect.x()), w, h)
-            + escape(record.name) + QStringLiteral("</a>\n");
+        html += QStringView(u"<a class=\"");
+        html += itemClass;
+        html += QStringView(u"\" href=\"");
+        html += XmlWebText::attributeEscape(record.href);
+        html += QStringView(u"\" style=\"top: ");
+        lq::appendDecimal(html, lq::truncatedPixel(item.rect.y()));
+        html += QStringView(u"px; left: ");
+        lq::appendDecimal(html, lq::truncatedPixel(item.rect.x()));
+        html += QStringView(u"px; width: ");
+        lq::appendDecimal(html, w);
+        html += QStringView(u"px; height: ");
+        lq::appendDecimal(html, h);
+        html += QStringView(u"px;\">");
+        html += escape(record.name);
+        html += QStringView(u"</a>\n");
         return false;
     });
 }

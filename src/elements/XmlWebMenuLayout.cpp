@@ -14,6 +14,7 @@
 #include "platform/text/LayoutManager.h"
 #include "platform/text/StyledText.h"
 #include "platform/text/TextContainer.h"
+#include "templates/BoxBorderDrawing.h"
 #include "templates/XmlWebFont.h"
 
 #include <algorithm>
@@ -552,7 +553,7 @@ void XmlWebMenu::drawMenuItemBackgroundRect(ItemText& item, const lq::Rect& rect
                              rect.width() - toFloat(_mibl + _mibr), rect.height() - toFloat(_mibt + _mibb));
         if (XmlCSSBackground* background = stateBackground(state))
             background->drawObject(inner);
-        drawBorderBtypeTopLeftBottomRightTColorLColorBColorRColor(rect, static_cast<BorderType>(_mibtype), _mibt, _mibl, _mibb, _mibr,
+        BoxBorderDrawing::drawBorderBtypeTopLeftBottomRightTColorLColorBColorRColor(rect, static_cast<BorderType>(_mibtype), _mibt, _mibl, _mibb, _mibr,
                                                                   _mibtc, _miblc, _mibbc, _mibrc);
     });
 }

@@ -4,6 +4,7 @@
 #include "elements/XmlWebPhotoAlbum.h"
 
 #include "elements/ElementHelpers.h"
+#include "elements/PhotoAlbumPage.h"
 #include "elements/XmlSlideshow.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlGroup.h"
@@ -660,6 +661,33 @@ int XmlWebPhotoAlbum::cellCount(int count) const
 }
 
 // --- Housekeeping ------------------------------------------------------------------------------------------------------
+
+// --- Page HTML and CSS ----------------------------------------------------------------------------
+
+void XmlWebPhotoAlbum::appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet)
+{
+    PhotoAlbumPage(*this).appendHTMLPagePassSheet(html, page, pass, sheet);
+}
+
+QString XmlWebPhotoAlbum::textSubberPhoto(const QString& text, XmlPhoto* photo)
+{
+    return PhotoAlbumPage(*this).textSubberPhoto(text, photo);
+}
+
+void XmlWebPhotoAlbum::appendCSS(QString& css)
+{
+    PhotoAlbumPage(*this).appendCSS(css);
+}
+
+void XmlWebPhotoAlbum::appendCSSWinIESuffix(QString& css, const QString& suffix)
+{
+    PhotoAlbumPage(*this).appendCSSWinIESuffix(css, suffix);
+}
+
+void XmlWebPhotoAlbum::appendJavascriptWinIE(QString& script)
+{
+    PhotoAlbumPage(*this).appendJavascriptWinIE(script);
+}
 
 void XmlWebPhotoAlbum::genCSSBitmap(QString& script)
 {

@@ -225,7 +225,7 @@ public:
     // The photos of the current album page (none without one).
     XmlBaseList currentPhotos() const;
 
-    // --- Geometry -----------------------------------------------------------------------------
+    // --- Geometry (PhotoAlbumLayout) ------------------------------------------------------------
     void calcPhotoAlbum() const;
     int photoWidth() const { return _photoWidth; }
     int photoHeight() const { return _photoHeight; }
@@ -263,7 +263,6 @@ public:
         lq::Rect caption;
     };
     Cell cellRects(const XmlBaseList& photos, int pindex, int index);
-    int heightForCaption(int index) const;
     int heightForCaptionRow(int row) const;
     bool captionsOrCart() const { return _showCaptions || _cartType != CartType::None; }
     lq::Rect guideRect() override;
@@ -284,17 +283,8 @@ public:
     void mouseClick(const QString& data) override;
     void cleanup() override;
 
-    // --- Page HTML and CSS -------------------------------------------------------------------
+    // --- Page HTML and CSS (PhotoAlbumPage) ---------------------------------------------------
     void appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet) override;
-    void layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNoborders(int from, int to, QString& html,
-                                                                        const XmlBaseList& photos,
-                                                                        const QString& slidefile, bool showCaptions,
-                                                                        bool noborders);
-    void processImagesFromToHtmlPhotoObjectsAlbum(int from, int to, QString& html, const XmlBaseList& photos,
-                                                  int album);
-    // The PayPal placeholders of the photo and the site, every value escaped,
-    // filled in one pass over the text, so no value is searched for
-    // placeholders.
     QString textSubberPhoto(const QString& text, XmlPhoto* photo);
     void appendCSS(QString& css) override;
     void appendCSSWinIESuffix(QString& css, const QString& suffix) override;
@@ -307,31 +297,14 @@ public:
     void genCSSWinIEBitmap(QString& script) override;
 
 private:
+    friend class PhotoAlbumLayout;
+    friend class PhotoAlbumPage;
+
     // The photo at the index of the list, or nothing past its ends.
     static XmlPhoto* photoAt(const XmlBaseList& photos, int index);
-    // The page passes: the font check of the site script, the lightbox's
-    // head links, the box, the thumbnails, and the steps that make them.
-    void appendFontCheck(QString& html);
-    void appendLightboxHead(QString& html);
-    void appendAlbumBox(QString& html);
-    void appendThumbnails(QString& html, XmlAlbum* album);
-    void appendSteps(QString& html, XmlAlbum* album);
     XmlBase* textPart(std::shared_ptr<XmlBase>& part, const char* tag, const QString& content);
     XmlSlideshow* slideshow() const;
-    void layoutCaptions(XmlBase* page);
-    // The frame's horizontal and vertical extras: paddings, borders, shadow.
-    int frameExtraWidth() const;
-    int frameExtraHeight() const;
-    int boxExtraWidth() const;
-    int boxExtraHeight() const;
     bool floatingSelected() const { return _afterDescription == 2 && _currentPhoto != -1; }
-    // Edits the selected floating photo's rectangle; false when none is selected.
-    bool editSelectedFloating(const std::function<void(lq::Rect&)>& edit);
-    // Mode 2: the collage box, then a rectangle (the frame's, or the whole
-    // cell's with totals) of every floating photo.
-    QStringList freestyleRects(bool totals);
-    // The framed thumbnails of IE's fix-ups: [first, end).
-    std::pair<int, int> framedRange(int count) const;
     void openLink(const QString& link);
 
     int _thumbWidth = 120;

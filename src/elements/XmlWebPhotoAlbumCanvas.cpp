@@ -14,6 +14,7 @@
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/text/LayoutManager.h"
 #include "platform/text/StyledText.h"
+#include "templates/BoxModelText.h"
 
 #include <QImage>
 #include <QScopedValueRollback>
@@ -183,7 +184,7 @@ XmlBasePtr XmlWebPhotoAlbum::objectForEditingAtPoint(const lq::Point& point)
 
 void XmlWebPhotoAlbum::openLink(const QString& link)
 {
-    if (showPageWithLink(link))
+    if (BoxModelText(*this).showPageWithLink(link))
         return;
     const QUrl url(link);
     if (url.isValid())

@@ -2,6 +2,8 @@
 
 #include "document/MyDocument.h"
 #include "elements/XmlVornBox.h"
+#include "layout/LayoutCanvasDrawing.h"
+#include "layout/LayoutCanvasEditing.h"
 #include "layout/LayoutController.h"
 #include "model/core/XmlBase.h"
 #include "platform/ExceptionFrame.h"
@@ -64,12 +66,12 @@ QZLayoutView::QZLayoutView(LayoutController& controller, MyDocument& document, Q
         _cordView->hide();
 
         _tracker.setHandlers({
-            [this](QPointF at) { return mouseDown(at); },
+            [this](QPointF at) { return LayoutCanvasEditing(*this).mouseDown(at); },
             [this](QPointF, QPointF to) {
-                if (!dragStep(to))
+                if (!LayoutCanvasEditing(*this).dragStep(to))
                     _tracker.cancel();
             },
-            [this](QPointF, QPointF to) { mouseUp(to); },
+            [this](QPointF, QPointF to) { LayoutCanvasEditing(*this).mouseUp(to); },
         });
     });
     // The Vorn Boxes' live views become widgets on this canvas.
@@ -149,6 +151,11 @@ void QZLayoutView::setTestMode(bool testMode)
     }
     _testMode = testMode;
     letBrowserViewsTakeClicks();
+}
+
+void QZLayoutView::paintEvent(QPaintEvent*)
+{
+    LayoutCanvasDrawing(*this).paint();
 }
 
 // --- Redisplay ---------------------------------------------------------------------------------------
@@ -299,25 +306,7 @@ void QZLayoutView::doRulerLines(const QString& text)
     if (!_horzRuler || !_vertRuler)
         return;
     oldRulerRect = lq::stringToRect(text);
-    markRulers();
-}
-
-void QZLayoutView::markRulers()
-{
-    if (!_horzRuler || !_vertRuler)
-        return;
-    // Canvas coordinates, which the rulers measure.
-    std::array<double, 4> now = {-1, -1, -1, -1};
-    if (!oldRulerRect.isZero()) {
-        const double x = double(oldRulerRect.x()) + _pageOffset.x();
-        const double y = double(oldRulerRect.y()) + _pageOffset.y();
-        now = {std::trunc(x), std::trunc(x + oldRulerRect.width()), std::trunc(y), std::trunc(y + oldRulerRect.height())};
-    }
-    _horzRuler->moveRulerlineFromLocationToLocation(_rulerMarks[0], now[0]);
-    _horzRuler->moveRulerlineFromLocationToLocation(_rulerMarks[1], now[1]);
-    _vertRuler->moveRulerlineFromLocationToLocation(_rulerMarks[2], now[2]);
-    _vertRuler->moveRulerlineFromLocationToLocation(_rulerMarks[3], now[3]);
-    _rulerMarks = now;
+    LayoutCanvasDrawing(*this).markRulers();
 }
 
 // --- Hot rectangles ------------------------------------------------------------------------------------
@@ -339,11 +328,6 @@ void QZLayoutView::clearTrackingData()
 
 // --- Pointer and keys ------------------------------------------------------------------------------------
 
-bool QZLayoutView::ignoresPointer(const QMouseEvent* event) const
-{
-    return !_testMode || (event->modifiers() & (Qt::ShiftModifier | Qt::AltModifier));
-}
-
 void QZLayoutView::mouseMoveEvent(QMouseEvent* event)
 {
     if (_tracker.isPressed()) {
@@ -357,17 +341,7 @@ void QZLayoutView::mouseMoveEvent(QMouseEvent* event)
     }
     _modifiers = event->modifiers();
     if (event->buttons() == Qt::NoButton)
-        lq::uiFrame(this, "mouseMoved:", [&] { mouseMoved(event); });
-}
-
-void QZLayoutView::mouseMoved(QMouseEvent* event)
-{
-    if (ignoresPointer(event))
-        return;
-    if (!_currentSelectedObject.isEmpty())
-        setCurrentSelectedObject(nullptr);
-    const bool over = _trackingData.mouseMoved(pagePoint(event->position()));
-    setCursor(over ? Qt::PointingHandCursor : Qt::ArrowCursor);
+        lq::uiFrame(this, "mouseMoved:", [&] { LayoutCanvasEditing(*this).mouseMoved(event); });
 }
 
 void QZLayoutView::mousePressEvent(QMouseEvent* event)
@@ -381,17 +355,6 @@ void QZLayoutView::mousePressEvent(QMouseEvent* event)
 void QZLayoutView::mouseReleaseEvent(QMouseEvent* event)
 {
     _tracker.release(event);
-}
-
-bool QZLayoutView::testMouseDown(const lq::Point& point)
-{
-    _cordView->hide();
-    if (!_currentSelectedObject.isEmpty())
-        setCurrentSelectedObject(nullptr);
-    _hotPress = _trackingData.mouseDown(point) >= 0;
-    if (!_hotPress)
-        doRulerLines(lq::rectToString(lq::Rect()));
-    return _hotPress;
 }
 
 void QZLayoutView::flagsChanged(Qt::KeyboardModifiers modifiers)

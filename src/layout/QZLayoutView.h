@@ -104,11 +104,8 @@ public:
     void setObjectMoved();
     const lq::Rect& bodyRect() const { return _bodyRect; }
     void setBodyRect(const lq::Rect& rect) { _bodyRect = rect; }
-    bool canMove() const { return _canMove; }
-    void setCanMove(bool can) { _canMove = can; }
-    bool canHorzSize() const { return _canHorzSize; }
+    // What the selection allows; read anew from the element whenever it is selected.
     void setCanHorzSize(bool can) { _canHorzSize = can; }
-    bool canVertSize() const { return _canVertSize; }
     void setCanVertSize(bool can) { _canVertSize = can; }
     // The selection's guide rectangle; the zero rectangle without one.
     lq::Rect guideRect();
@@ -163,7 +160,6 @@ public:
     void setHorzRulerView(RulerView* ruler) { _horzRuler = ruler; }
     void setVertRulerView(RulerView* ruler) { _vertRuler = ruler; }
     RulerView* horzRulerView() const { return _horzRuler; }
-    RulerView* vertRulerView() const { return _vertRuler; }
     // Moves the rulers' marker lines to the rectangle (a rectangle string);
     // the zero rectangle takes them away. Nothing without both rulers.
     void doRulerLines(const QString& rect);
@@ -193,6 +189,11 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
+    // The drawing and the presses and keys are jobs of their own, with the
+    // canvas's state in reach.
+    friend class LayoutCanvasDrawing;
+    friend class LayoutCanvasEditing;
+
     struct BrowserView {
         int vorn = 0;
         std::unique_ptr<lq::PreviewView> view;
@@ -208,40 +209,6 @@ private:
         float stickyY = -1;
     };
 
-    // Drawing, one pass at a time (QZLayoutViewDrawing.cpp).
-    void drawExternalLinkNotice(const lq::Rect& bounds);
-    void drawBackdrop(XmlStyleSheet& sheet, const lq::Rect& rect);
-    void drawPageBoundaries(XmlStyleSheet& sheet);
-    void drawEdgeTag(const QString& label, float edge, bool left);
-    void drawGrid(const lq::Rect& rect);
-    void drawGrabHandles();
-    void drawGuidelines();
-    void placePage(XmlStyleSheet& sheet);
-    // The rulers' marker lines follow the marked rectangle where the page now lies.
-    void markRulers();
-
-    // Selecting and direct manipulation (QZLayoutViewEditing.cpp).
-    bool mouseDown(const QPointF& at);
-    bool layoutMouseDown(const lq::Point& point);
-    void beginDrag(const lq::Point& point, int handle);
-    bool dragStep(const QPointF& at);
-    // Answers the pointer as a guide holds it.
-    lq::Point moveStep(const Drag& drag, lq::Point point);
-    void resizeStep(const Drag& drag, const lq::Point& point);
-    void liveUpdate(XmlCSS& object);
-    void mouseUp(const QPointF& at);
-    void endDrag();
-    bool keyDown(QKeyEvent* event);
-    void tabToNextObject(bool backward);
-    void nudge(XmlCSS& selection, int dx, int dy, bool resize);
-    void showReadOut(const lq::Rect& rect);
-    void autoscroll(const QPointF& at);
-    void scrollToPageRect(const lq::Rect& rect);
-
-    // Test mode.
-    void mouseMoved(QMouseEvent* event);
-    bool ignoresPointer(const QMouseEvent* event) const;
-    bool testMouseDown(const lq::Point& point);
     void bringBrowserViewsInStep(XmlStyleSheet& sheet);
     void letBrowserViewsTakeClicks();
 

@@ -105,6 +105,11 @@ bool passesInPathSegment(unsigned char byte)
 // The UTF-8 bytes of the text, each that does not pass as "%" and two hexadecimal digits.
 QString percentEncoded(const QString& text, bool (*passes)(unsigned char))
 {
+    // Text whose every character passes (page file names, mostly) comes
+    // back as it is, without a copy: menus ask for every page's address.
+    const auto passesAsItIs = [passes](QChar c) { return c.unicode() < 0x80 && passes(static_cast<unsigned char>(c.unicode())); };
+    if (!text.isEmpty() && std::all_of(text.cbegin(), text.cend(), passesAsItIs))
+        return text;
     static constexpr char hexDigits[] = "0123456789ABCDEF";
     const QByteArray bytes = text.toUtf8();
     QString escaped;

@@ -100,6 +100,21 @@ int hexDigitValue(QChar c)
     return -1;
 }
 
+void appendDecimal(QString& text, int value)
+{
+    char16_t digits[12];
+    char16_t* start = std::end(digits);
+    // The magnitude as unsigned, so that the smallest int has one too.
+    unsigned int rest = value < 0 ? 0u - static_cast<unsigned int>(value) : static_cast<unsigned int>(value);
+    do {
+        *--start = static_cast<char16_t>(u'0' + rest % 10);
+        rest /= 10;
+    } while (rest != 0);
+    if (value < 0)
+        *--start = u'-';
+    text.append(QStringView(start, std::end(digits)));
+}
+
 QString orEmpty(const QString& text)
 {
     return text.isNull() ? QStringLiteral("") : text;

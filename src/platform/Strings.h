@@ -22,6 +22,10 @@ bool boolValue(QStringView text);
 // The value of a hexadecimal digit (either case), or -1 for any other character.
 int hexDigitValue(QChar c);
 
+// Appends the integer in decimal, as QString::number writes it, without
+// making a string of its own: for pages that write many numbers.
+void appendDecimal(QString& text, int value);
+
 // The text, or "" for a null text: stored texts are never null.
 QString orEmpty(const QString& text);
 

@@ -63,8 +63,8 @@ public:
     bool isRunning() const { return _sending; }
     void debugSetState(bool open) override;
 
-    // Called for Retry to publish the changes again (the publish panel's
-    // exportChanges2).
+    // Called for Retry to publish the changes again (the publisher sends
+    // the changes of its last request).
     void setRetryHandler(std::function<void()> handler) { _retryHandler = std::move(handler); }
 
     // --- What the panel shows ---------------------------------------------------

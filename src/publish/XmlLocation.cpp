@@ -2,6 +2,7 @@
 
 #include "model/application/MyApplication.h"
 #include "platform/ExceptionFrame.h"
+#include "publish/PublishAddress.h"
 
 #include <QDir>
 
@@ -161,4 +162,36 @@ QString XmlLocation::baseURL() const
             return QStringLiteral("");
         }
     });
+}
+
+bool XmlLocation::takeAddress(const QString& typed, bool webDAV, bool* changed, QString* error)
+{
+    *changed = false;
+    const PublishAddress address = webDAV ? PublishAddress::fromWebDAV(typed) : PublishAddress::fromFtpHost(typed);
+    if (!address.isValid()) {
+        *error = address.error();
+        return false;
+    }
+    QString kept = typed.trimmed();
+    if (address.hasCredentials()) {
+        // The account goes where accounts are kept, never into the address.
+        setUsername(address.user());
+        setPassword(address.password());
+        kept = PublishAddress::withoutCredentials(kept);
+    }
+    if (!webDAV && (kept.contains(QStringLiteral("://")) || kept.contains(QLatin1Char('/')))) {
+        // The FTP form holds a server: the rest of a whole address goes to its fields.
+        kept = address.host();
+        if (address.port() > 0) {
+            setFtpPort(QString::number(address.port()));
+            setFtpDefault(0);
+        }
+        if (!address.folder().isEmpty())
+            setFtpFolder(address.folder());
+    }
+    if (kept != _location || address.hasCredentials()) {
+        setLocation(kept);
+        *changed = true;
+    }
+    return true;
 }

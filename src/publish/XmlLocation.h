@@ -78,6 +78,13 @@ public:
     // the configured host); "" while no host is set.
     static QString macHomePageHost();
 
+    // Takes an address typed for WebDAV (or for an FTP server): a user and
+    // password in it go to the account, never into the stored address; of
+    // a whole address typed for FTP the server stays, and its port and
+    // folder go to their fields. False, with the reason, when the address
+    // cannot be used; *changed tells whether the destination changed.
+    bool takeAddress(const QString& typed, bool webDAV, bool* changed, QString* error);
+
 private:
     int _serverType = 0;
     int _exportType = 0;

@@ -56,9 +56,6 @@ public:
     void newDocument() override;
 
     // --- Fonts --------------------------------------------------------------------
-    // A new font record with its defaults, named `name`, appended as a child.
-    // The tag is not used.
-    std::shared_ptr<XmlWebFont> addFontName(const QString& tag, const QString& name);
     // The first font child named "default"; one is added when there is none.
     virtual std::shared_ptr<XmlWebFont> font();
 
@@ -183,47 +180,19 @@ public:
     void endEditingInView() override;
     // Adds the box itself.
     void getSelectableObjects(XmlBaseList& list) override;
-    bool hasNextSelectableObjectInside(bool backwards) override;
 
     // The text system, while there is one.
     const std::shared_ptr<lq::StyledText>& textStorage() const { return _contents; }
     lq::LayoutManager* layoutManager() const { return _lm.get(); }
     const std::shared_ptr<lq::TextContainer>& textContainer() const { return _tc; }
 
-    // --- Page HTML and template CSS ---------------------------------------------------
-    // `<div id="ID" style="top: Ypx; left: Xpx; width: Wpx; height: Hpx;">&nbsp;</div>`
-    // and a newline, with the rectangle cut to whole pixels.
-    QString htmlDivTagsForRect(const QString& elementId, const lq::Rect& rect);
-    // The box's own div: the bordered area (actualHeight high) less the
-    // borders (padding stays inside, the shadow strip does not), with the
-    // additional style, when given (not null), ahead of the position.
-    QString htmlDivTagsVornStyle(const QString& elementId, const QString& style);
-    // The CSS border style name of a border type ("solid" for unknown types).
-    QString borderType(BorderType type) const;
-    // "border-top: ...; border-left: ...; border-bottom: ...; border-right: ...; ",
-    // every side whatever its width ("border: 0px; " for bitmap borders).
-    void appendCSSBorders(QString& css);
-    // "padding: T R B L; " (with the borders added for bitmap borders).
-    void appendCSSPadding(QString& css);
+    // The page's division and the template's CSS are BoxModelHtml's, the
+    // border drawing BoxBorderDrawing's, the box's own text BoxModelText's.
 
 protected:
-    // Shows the site's page whose address is the link, when there is one;
-    // answers whether it did.
-    bool showPageWithLink(const QString& link);
     // The outer rectangle with the height the box takes on the page.
     lq::Rect winIEElementRect() override;
 
-public:
-    // --- Border drawing -----------------------------------------------------------------
-    // Fills the four borders of the outer rectangle into the current graphics
-    // context, each side in its width and colour, in the style (any number
-    // outside the styles draws solid). A side of width 0 or less draws nothing.
-    static void drawBorderBtypeTopLeftBottomRightTColorLColorBColorRColor(
-        const lq::Rect& rect, BorderType type, int top, int left, int bottom, int right,
-        const lq::Colour& topColour, const lq::Colour& leftColour,
-        const lq::Colour& bottomColour, const lq::Colour& rightColour);
-
-protected:
     // Set by each class's constructor; never stored.
     bool _heightFixed = false;
     bool _widthFixed = false;
@@ -253,12 +222,6 @@ protected:
     mutable std::shared_ptr<lq::TextContainer> _tc;
 
 private:
-    void releaseTextSystem();
-    // The layout of the box's text for the page, without the failure handling
-    // of relayoutFlags; nothing without a page.
-    void layoutText(XmlBase* page) const;
-    // The font record named "default" among the children, or nothing.
-    std::shared_ptr<XmlWebFont> defaultFont() const;
-    // The masthead's link as the box's click area in the document.
-    void registerClickAreas(XmlBase* page);
+    friend class BoxModelHtml;
+    friend class BoxModelText;
 };

@@ -219,8 +219,9 @@ TEST_F(ExportControllerTest, WebDAVPublicationFromThePanel)
     control<MyMatrix>(PublishTag::ExportType)->selectCellWithTag(0);
     window->setMainTab(QStringLiteral("Send"));
     panel->exportButton();
-    ASSERT_EQ(sender.calls, QStringList{"startSending"});
+    ASSERT_EQ(sender.calls, QStringList{"publish"});
     const auto& request = sender.requests[0];
+    EXPECT_EQ(request.road, PublishRequest::Road::WebDAV);
     EXPECT_EQ(request.baseURL, QStringLiteral("http://127.0.0.1:8080/site"));
     EXPECT_EQ(request.passPhrase, QStringLiteral("ann:pa:ss"));
     EXPECT_EQ(request.pathName, folder + QStringLiteral("/homepage"));
@@ -233,7 +234,8 @@ TEST_F(ExportControllerTest, WebDAVPublicationFromThePanel)
     // A later publication of the changes compares with the last tree, whatever the choice.
     EXPECT_TRUE(panel->exportChanges());
     ASSERT_EQ(sender.calls.size(), 2);
-    EXPECT_EQ(sender.calls[1], QStringLiteral("sendBom"));
+    EXPECT_EQ(sender.calls[1], QStringLiteral("publishChanges"));
+    EXPECT_EQ(sender.requests[1].road, PublishRequest::Road::WebDAV);
     EXPECT_TRUE(sender.requests[1].changesOnly);
 }
 
@@ -336,7 +338,8 @@ TEST_F(ExportControllerTest, HomeAndDesktopAreRefusedAsExportFolders)
     // A folder below either is fine.
     ASSERT_TRUE(panel->fsBrowser()->setPath(QStringLiteral("/Sites/mine")));
     panel->exportButton();
-    EXPECT_EQ(sender.calls, QStringList{"exportToFolder"});
+    EXPECT_EQ(sender.calls, QStringList{"publish"});
+    EXPECT_EQ(sender.requests.last().road, PublishRequest::Road::Folder);
     EXPECT_EQ(sender.folder, home + QStringLiteral("/Sites/mine"));
     EXPECT_EQ(document.location()->exportFolder(), QStringLiteral("/Sites/mine"));
     // A folder destination never publishes changes on its own.
@@ -410,7 +413,8 @@ TEST_F(ExportControllerTest, ConnectionTestFollowsTheServerType)
     control<MyTextField>(PublishTag::WebDAVUser)->setText(QStringLiteral("ann"));
     control<MyTextField>(PublishTag::WebDAVPassword)->setText(QStringLiteral("pw"));
     panel->testFTPExport();
-    ASSERT_EQ(sender.calls, QStringList{"webDAVTest"});
+    ASSERT_EQ(sender.calls, QStringList{"testConnection"});
+    EXPECT_EQ(sender.requests[0].road, PublishRequest::Road::WebDAV);
     EXPECT_EQ(sender.requests[0].baseURL, QStringLiteral("http://127.0.0.1:18580/site"));
     EXPECT_EQ(sender.requests[0].passPhrase, QStringLiteral("ann:pw"));
     sender.calls.clear();
@@ -419,7 +423,9 @@ TEST_F(ExportControllerTest, ConnectionTestFollowsTheServerType)
     control<MyTextField>(PublishTag::FtpUser)->setText(QStringLiteral("ann"));
     control<MyTextField>(PublishTag::FtpPassword)->setText(QStringLiteral("wrong"));
     panel->testFTPExport();
-    EXPECT_EQ(sender.calls, QStringList{"ftpTestExport"});
+    EXPECT_EQ(sender.calls, QStringList{"testConnection"});
+    EXPECT_EQ(sender.requests.last().road, PublishRequest::Road::FTP);
+    EXPECT_EQ(sender.requests.last().location, document.location());
     EXPECT_EQ(document.location()->password(), QStringLiteral("wrong"));
     EXPECT_EQ(document.location()->location(), QStringLiteral("127.0.0.1"));
 }
@@ -793,7 +799,7 @@ TEST_F(ExportControllerTest, TheWebDAVAddressGivesUpItsCredentialsAndRefusesFTP)
     EXPECT_EQ(text(PublishTag::WebDAVPassword), QStringLiteral("s@cret"));
     EXPECT_EQ(document.location()->location(), QStringLiteral("http://127.0.0.1:8080/site"));
     panel->exportButton();
-    ASSERT_EQ(sender.calls, QStringList{"startSending"});
+    ASSERT_EQ(sender.calls, QStringList{"publish"});
     EXPECT_EQ(sender.requests[0].baseURL, QStringLiteral("http://127.0.0.1:8080/site"));
     EXPECT_EQ(sender.requests[0].passPhrase, QStringLiteral("ann:s@cret"));
     // The stored destination holds the account only in its own fields.
@@ -817,11 +823,49 @@ TEST_F(ExportControllerTest, TheWebDAVAddressGivesUpItsCredentialsAndRefusesFTP)
         EXPECT_TRUE(modal.state->alerts[0].message.contains(QStringLiteral("is the address of an FTP server")))
             << modal.state->alerts[0].message.toStdString();
     }
-    EXPECT_EQ(sender.calls, QStringList{"startSending"});
+    EXPECT_EQ(sender.calls, QStringList{"publish"});
     // Meant for FTP: there it is a host and a folder.
     clickTab("ftp");
     EXPECT_EQ(text(PublishTag::FtpServer), QStringLiteral("127.0.0.1"));
     EXPECT_EQ(text(PublishTag::FtpFolder), QStringLiteral("site"));
+}
+
+TEST_F(ExportControllerTest, SitePublishLeavesAFolderToThePanelAndSaysWhyAnAddressCannotBeUsed)
+{
+    useTheRealWindow();
+    struct Case {
+        const char* what;
+        int serverType;
+        const char* address;
+        const char* tab;   // the main tab after Publish
+        const char* alert; // "" for none
+    };
+    const Case cases[] = {
+        {"a folder", XmlLocation::LocalFolder, "", "Send", ""},
+        {"an FTP address as WebDAV", XmlLocation::WebDAV, "ftp://127.0.0.1/site", "Editing", "The WebDAV address cannot be used"},
+        {"no FTP server", XmlLocation::FTPServer, "", "Editing", "The FTP server cannot be used"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        window->setMainTab(QStringLiteral("Editing"));
+        writeLastTree();
+        document.location()->setServerType(c.serverType);
+        document.location()->setLocation(QString::fromUtf8(c.address));
+        modal.state->alerts.clear();
+        window->menuClicked(MenuTag::Publish);
+        EXPECT_EQ(window->masterTab()->selectedIdentifier(), QString::fromLatin1(c.tab));
+        if (*c.alert) {
+            ASSERT_EQ(modal.state->alerts.size(), 1);
+            EXPECT_EQ(modal.state->alerts[0].title, QString::fromUtf8(c.alert));
+            EXPECT_FALSE(modal.state->alerts[0].message.isEmpty());
+        } else {
+            EXPECT_TRUE(modal.state->alerts.isEmpty());
+        }
+        // Nothing was built or sent.
+        EXPECT_FALSE(window->sender()->isRunning());
+        EXPECT_FALSE(window->sender()->panelVisible());
+        EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/homepage/page1.html")));
+    }
 }
 
 TEST_F(ExportControllerTest, PublishesToWebDAVAndFTPAfterSwitchingBetweenThem)
@@ -871,7 +915,8 @@ TEST_F(ExportControllerTest, PublishesToWebDAVAndFTPAfterSwitchingBetweenThem)
     EXPECT_EQ(filesBelow(ftp.root() + QStringLiteral("/holiday")), filesBelow(folder + QStringLiteral("/homepage")));
 
     // Back to WebDAV: the address that worked works again.
-    writeAll(folder + QStringLiteral("/homepage/news.html"), "<p>news</p>");
+    // A file of the user's own, which the build copies into the generated site.
+    writeAll(folder + QStringLiteral("/files/news.html"), "<p>news</p>");
     clickTab("webdav");
     EXPECT_EQ(text(PublishTag::WebDAVAddress), QStringLiteral("http://") + dav.address() + QStringLiteral("/site"));
     publish();

@@ -3,11 +3,11 @@
 // publish panel takes, with real folders, apache2 (WebDAV), pyftpdlib (FTP),
 // sshd (SFTP) and servers of the test's own on 127.0.0.1.
 #include "app/MyDocumentWindow.h"
-#include "app/PublishRoads.h"
 #include "elements/XmlWebPhotoAlbum.h"
 #include "platform/SupportPaths.h"
 #include "platform/Workspace.h"
 #include "publish/DigestListing.h"
+#include "publish/Publisher.h"
 #include "publish/SendController.h"
 #include "publish/TransferLimits.h"
 #include "publish/WebDAVRoad.h"
@@ -191,9 +191,19 @@ protected:
     bool waitForTheUploader() { return processEventsUntil([&] { return !sender.isRunning(); }, 120000); }
     std::shared_ptr<XmlD> current() { return document.createXmlD(QString()); }
     QString activity() { return document.activityText(); }
+    PublishRequest toWebDAV(const QString& address, const QString& passPhrase, bool changesOnly)
+    {
+        PublishRequest request;
+        request.road = PublishRequest::Road::WebDAV;
+        request.pathName = homepage();
+        request.changesOnly = changesOnly;
+        request.baseURL = address;
+        request.passPhrase = passPhrase;
+        return request;
+    }
 
     SendController sender { &document };
-    PublishRoads roads { document, sender };
+    Publisher roads { document, sender };
 };
 
 constexpr const char* refusedRecord = "The record of the last publication was set aside";
@@ -274,7 +284,7 @@ TEST_F(PublishRoadsTest, OverWebDAVARecordNamingPlacesOutsideTheFolderSendsNoDel
     writeHostileRecord(folder, current().get(),
         { { { QStringLiteral("..") }, QStringLiteral("victim.txt") }, { {}, QStringLiteral("../victim.txt") }, { {}, QStringLiteral("%2e%2e/victim.txt") } });
 
-    roads.startSending({ XmlLocation::WebDAV, site, homepage(), QStringLiteral("tester:secret"), QString(), 0, true });
+    roads.startSending(toWebDAV(site, QStringLiteral("tester:secret"), true));
     ASSERT_TRUE(waitForTheUploader());
     EXPECT_FALSE(sender.taskError()) << sender.status2().toStdString();
     const QStringList requests = server.requests();
@@ -425,7 +435,7 @@ TEST_F(PublishRoadsTest, AWebDAVAccountIsOneLineForTheRequestTool)
              Case { "a line break inside", QStringLiteral("tester:sec\nret"), false } }) {
         SCOPED_TRACE(c.what);
         const int before = server.requests().size();
-        roads.startSending({ XmlLocation::WebDAV, site, homepage(), c.passPhrase, QString(), 0, false });
+        roads.startSending(toWebDAV(site, c.passPhrase, false));
         ASSERT_TRUE(waitForTheUploader());
         EXPECT_EQ(sender.taskError(), !c.sent) << sender.status2().toStdString();
         if (c.sent) {
@@ -478,8 +488,7 @@ TEST_F(PublishRoadsTest, AServerThatAnswersWithoutEndOrByTheByteIsLeft)
             at.setFtpFolder(QStringLiteral("site"));
             roads.ftpTestExport(&at, homepage());
         } else {
-            roads.startSending({ XmlLocation::WebDAV, WebDAVRoad::webDAVAddress(address) + QStringLiteral("/site"), homepage(),
-                QStringLiteral("tester:secret"), QString(), 0, false });
+            roads.startSending(toWebDAV(WebDAVRoad::webDAVAddress(address) + QStringLiteral("/site"), QStringLiteral("tester:secret"), false));
         }
         ASSERT_TRUE(waitForTheUploader());
         EXPECT_TRUE(sender.taskError());

@@ -4,6 +4,7 @@
 #include "document/MyDocument.h"
 #include "document/SiteLock.h"
 #include "model/site/XmlSite.h"
+#include "platform/FileHelpers.h"
 #include "support/SiteHelperProcess.h"
 #include "support/Printers.h"
 #include "support/TestFiles.h"
@@ -86,4 +87,26 @@ TEST_F(SiteLockTest, ASiteClosedByItsProgramIsFreeAgain)
         EXPECT_TRUE(old.finishedWell());
     }
     EXPECT_FALSE(QFileInfo::exists(folder + QLatin1Char('/') + SiteLock::lockName));
+}
+
+// A copy of a site this program holds (made while it was open, by a file
+// manager or a backup) carries the lock file that names this program; the
+// copy is held by nobody and opens, here and in another program.
+TEST_F(SiteLockTest, ACopyOfAnOpenSiteIsHeldByNobody)
+{
+    MyDocument document;
+    ASSERT_TRUE(document.readFromFile(folder)) << document.lastError().toStdString();
+    const QString copy = work.filePath(QStringLiteral("Copy.lqxl"));
+    ASSERT_TRUE(lq::copyItem(folder, copy));
+    ASSERT_TRUE(QFileInfo::exists(copy + QLatin1Char('/') + SiteLock::lockName)) << "the copy carries the lock file";
+    {
+        MyDocument opened;
+        ASSERT_TRUE(opened.readFromFile(copy)) << opened.lastError().toStdString();
+        // Held now by this program for real: another one is refused.
+        SiteHelperProcess other(QStringLiteral("hold"), copy);
+        EXPECT_TRUE(other.nextLine().startsWith(QStringLiteral("refused: "))) << "the copy is held once opened";
+    }
+    // The original stays held all along.
+    SiteHelperProcess other(QStringLiteral("hold"), folder);
+    EXPECT_TRUE(other.nextLine().startsWith(QStringLiteral("refused: ")));
 }

@@ -2,6 +2,7 @@
 // at any moment, on a full disk, or with links in the site folder that lead
 // outside, the site keeps what it had and never a file cut short, and
 // nothing outside the site folder is written or removed.
+#include "document/Snapshots.h"
 #include "document/ThemeArchive.h"
 
 #include "model/files/XmlFile.h"
@@ -252,9 +253,17 @@ TEST_F(ThemeInstallTest, ExportsAndSnapshotsLeaveLinksOut)
     // The snapshot a save makes (a save removes unused pictures, not
     // linked folders).
     ASSERT_TRUE(document.saveFileWithComment(folder, QStringLiteral("with links")));
-    QStringList snapshots = QDir(folder + QStringLiteral("/revert")).entryList({ QStringLiteral("*.qvzip") }, QDir::Files, QDir::Name);
-    ASSERT_FALSE(snapshots.isEmpty());
-    const QString snapshot = folder + QStringLiteral("/revert/") + snapshots.last();
+    // The newest snapshot is the one of the highest sequence.
+    QString snapshot;
+    qint64 newest = -1;
+    for (const QFileInfo& entry : QDir(folder + QStringLiteral("/revert")).entryInfoList({ QStringLiteral("*.qvzip") }, QDir::Files)) {
+        const qint64 sequence = Snapshots::sequenceOf(entry.absoluteFilePath()).value_or(-1);
+        if (sequence > newest) {
+            newest = sequence;
+            snapshot = entry.absoluteFilePath();
+        }
+    }
+    ASSERT_FALSE(snapshot.isEmpty());
     listing = unzipListing(snapshot);
     EXPECT_TRUE(listing.contains(QStringLiteral("site.xmlbase")));
     EXPECT_EQ(linked(listing), QStringList());

@@ -1,4 +1,5 @@
 #include "elements/QZTextContainer.h"
+#include "elements/VornBoxPreview.h"
 #include "elements/XmlVornBox.h"
 #include "elements/XmlWebContent.h"
 #include "model/site/XmlAlbum.h"
@@ -16,6 +17,7 @@
 #include "support/Printers.h"
 #include "support/TestFiles.h"
 #include "support/TestMovie.h"
+#include "templates/BoxModelHtml.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
 
@@ -258,7 +260,7 @@ TEST_F(VornBox, LayerBoxesWriteInTheirLayersPass)
         for (int number = int(PagePass::HeadScript); number <= int(PagePass::Steps); ++number) {
             const QString html = pass(static_cast<PagePass>(number));
             if (static_cast<PagePass>(number) == c.pass)
-                EXPECT_EQ(html, box->htmlDivTagsVornStyle(QStringLiteral("vorn5"), QString())) << c.layer;
+                EXPECT_EQ(html, BoxModelHtml(*box).htmlDivTagsVornStyle(QStringLiteral("vorn5"), QString())) << c.layer;
             else
                 EXPECT_TRUE(html.isEmpty()) << c.layer << " pass " << number;
         }
@@ -419,7 +421,7 @@ TEST_F(VornBox, RichTextTakesTheContentBoxsRecordsAndRegistersItsLinks)
 
     // The page: the box's division, then the positioned paragraphs.
     const QString html = pass(PagePass::ForegroundVorns);
-    EXPECT_TRUE(html.startsWith(box->htmlDivTagsVornStyle(QStringLiteral("vorn5"), QString())
+    EXPECT_TRUE(html.startsWith(BoxModelHtml(*box).htmlDivTagsVornStyle(QStringLiteral("vorn5"), QString())
                                 + QStringLiteral("<div class=\"content\"><p")));
     EXPECT_TRUE(html.contains(QStringLiteral("<h1")));
     EXPECT_TRUE(html.contains(QStringLiteral("<a href=\"page2.html\">next</a>")));
@@ -578,7 +580,7 @@ TEST_F(VornBox, LiveViewsOnlyWhileTheTemplateShowsThem)
 
 TEST(VornBoxDrawing, ThePlaceholderHatchingEveryTwentyPoints)
 {
-    const std::vector<XmlVornBox::Line> lines = XmlVornBox::placeholderHatchLines(lq::Rect(10, 20, 100, 40));
+    const std::vector<VornBoxPreview::Line> lines = VornBoxPreview::placeholderHatchLines(lq::Rect(10, 20, 100, 40));
     ASSERT_EQ(lines.size(), 7u); // d = 0, 20, ..., 120
     EXPECT_EQ(lines[0].start, lq::Point(10, 20));
     EXPECT_EQ(lines[0].end, lq::Point(10, 20));
@@ -590,7 +592,7 @@ TEST(VornBoxDrawing, ThePlaceholderHatchingEveryTwentyPoints)
     // d = 120: the start runs down the right edge.
     EXPECT_EQ(lines[6].start, lq::Point(110, 40));
     EXPECT_EQ(lines[6].end, lq::Point(90, 60));
-    EXPECT_EQ(XmlVornBox::placeholderHatchLines(lq::Rect(0, 0, 20, 20)).size(), 2u);
+    EXPECT_EQ(VornBoxPreview::placeholderHatchLines(lq::Rect(0, 0, 20, 20)).size(), 2u);
 }
 
 TEST_F(VornBox, ItemsWithoutAViewDrawAPlaceholderWithTheirName)

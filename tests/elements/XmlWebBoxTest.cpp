@@ -6,6 +6,7 @@
 #include "model/theme/XmlTheme.h"
 #include "platform/text/LayoutManager.h"
 #include "platform/text/StyledText.h"
+#include "templates/BoxModelHtml.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
 #include "support/FakeDocument.h"
@@ -199,7 +200,7 @@ TEST_F(XmlWebBoxTest, StyleRules)
         QString fontParameters;
         box.font()->appendCSSFontParameters(fontParameters);
         QString borders;
-        box.appendCSSBorders(borders);
+        BoxModelHtml(box).appendCSSBorders(borders);
         QString background;
         box.appendCSSBackground(background);
         QString expected;

@@ -6,6 +6,8 @@
 
 #include <QTemporaryDir>
 
+#include <climits>
+
 TEST(Strings, NumericValuesReadWhatLeadsTheText)
 {
     struct Case {
@@ -33,6 +35,17 @@ TEST(Strings, FormattingIsCLocale)
     QLocale::setDefault(QLocale(QLocale::German));
     EXPECT_EQ(QString::asprintf("%f %g %X %d", 0.5, 1.5, 255, -3), QStringLiteral("0.500000 1.5 FF -3"));
     EXPECT_DOUBLE_EQ(lq::doubleValue(u"0.25"), 0.25);
+    QLocale::setDefault(QLocale::c());
+}
+
+TEST(Strings, AppendedDecimalsAreThoseQStringNumberWrites)
+{
+    QLocale::setDefault(QLocale(QLocale::German));
+    for (const int value : { 0, 7, -5, 10, 1000000, -1024, INT_MAX, INT_MIN }) {
+        QString text = QStringLiteral("top: ");
+        lq::appendDecimal(text, value);
+        EXPECT_EQ(text, QStringLiteral("top: ") + QString::number(value)) << value;
+    }
     QLocale::setDefault(QLocale::c());
 }
 

@@ -3,6 +3,7 @@
 #include "model/site/XmlMasthead.h"
 #include "model/site/XmlSite.h"
 #include "platform/graphics/GraphicsImage.h"
+#include "templates/BoxBorderDrawing.h"
 #include "templates/XmlBoxModel.h"
 #include "templates/XmlWebFont.h"
 #include "support/Printers.h"
@@ -88,7 +89,7 @@ std::string column(const QImage& image, int x, int y0, int y1)
 
 void drawBorder(const lq::Rect& rect, int type, int t, int l, int b, int r)
 {
-    XmlBoxModel::drawBorderBtypeTopLeftBottomRightTColorLColorBColorRColor(
+    BoxBorderDrawing::drawBorderBtypeTopLeftBottomRightTColorLColorBColorRColor(
         rect, static_cast<XmlBoxModel::BorderType>(type), t, l, b, r, red, green, blue, yellow);
 }
 

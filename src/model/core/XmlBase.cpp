@@ -502,10 +502,10 @@ QList<MenuItem> XmlBase::menuItems()
         QList<MenuItem> items;
         if (!siteRoot())
             return items;
-        items.reserve(10);
+        items.reserve(numberChildren());
         for (const XmlBasePtr& child : children()) {
             if (std::optional<MenuItem> item = child->menuEntry())
-                items.append(*item);
+                items.append(std::move(*item));
         }
         return items;
     });

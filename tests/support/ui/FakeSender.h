@@ -1,30 +1,26 @@
 #pragma once
-// An uploader that only notes what the publish panel and the document's
+// A publisher that only notes what the publish panel and the document's
 // commands ask of it.
-#include "app/SendControllerBase.h"
+#include "publish/PublishRequest.h"
+#include "publish/PublisherBase.h"
 
 #include <QList>
 #include <QStringList>
 
-struct FakeSender : SendControllerBase {
+struct FakeSender : PublisherBase {
     QStringList calls;
-    QList<Request> requests;
+    QList<PublishRequest> requests;
     QString folder;
     bool changesOnly = false;
-    void startSending(const Request& r) override { calls << "startSending"; requests << r; }
-    void sendBom(const Request& r) override { calls << "sendBom"; requests << r; }
-    void sendFTPBom(XmlLocation*, const QString&, bool only) override { calls << "sendFTPBom"; changesOnly = only; }
-    void ftpTestExport(XmlLocation*, const QString&) override { calls << "ftpTestExport"; }
-    void webDAVTest(const Request& r) override
+    void note(const char* call, const PublishRequest& r)
     {
-        calls << "webDAVTest";
+        calls << QString::fromLatin1(call);
         requests << r;
+        folder = r.folder;
+        changesOnly = r.changesOnly;
     }
-    void exportToFolder(const QString&, const QString& to, bool only) override
-    {
-        calls << "exportToFolder";
-        folder = to;
-        changesOnly = only;
-    }
+    void publish(const PublishRequest& r) override { note("publish", r); }
+    void publishChanges(const PublishRequest& r) override { note("publishChanges", r); }
+    void testConnection(const PublishRequest& r) override { note("testConnection", r); }
     void sendChanges() override { calls << "sendChanges"; }
 };

@@ -1,8 +1,9 @@
 // The canvas's drawing: the page as its template draws itself, then the
 // designer's aids on top.
-#include "layout/QZLayoutView.h"
+#include "layout/LayoutCanvasDrawing.h"
 
 #include "layout/LayoutController.h"
+#include "layout/QZLayoutView.h"
 #include "model/core/XmlBase.h"
 #include "model/site/XmlAlbum.h"
 #include "platform/ExceptionFrame.h"
@@ -45,26 +46,26 @@ void frameRect(lq::GraphicsContext& context, const lq::Rect& rect, const lq::Col
 
 } // namespace
 
-void QZLayoutView::paintEvent(QPaintEvent*)
+void LayoutCanvasDrawing::paint()
 {
-    QPainter painter(this);
+    QPainter painter(&_view);
     lq::GraphicsContext::Scope scope(painter);
-    lq::uiFrame(this, "drawRect:", [&] {
-        const float width = float(this->width());
-        const float height = float(this->height());
-        const std::shared_ptr<XmlStyleSheet> sheet = stylesheet();
+    lq::uiFrame(&_view, "drawRect:", [&] {
+        const float width = float(_view.width());
+        const float height = float(_view.height());
+        const std::shared_ptr<XmlStyleSheet> sheet = _view.stylesheet();
         if (!sheet) {
             drawExternalLinkNotice(lq::Rect(0, 0, width, height));
             return;
         }
         placePage(*sheet);
-        scope.context().concat(QTransform::fromTranslate(_pageOffset.x(), _pageOffset.y()));
+        scope.context().concat(QTransform::fromTranslate(_view._pageOffset.x(), _view._pageOffset.y()));
         // From here on the canvas's coordinates are the page's.
-        const lq::Rect bounds(float(-_pageOffset.x()), float(-_pageOffset.y()), width, height);
+        const lq::Rect bounds(float(-_view._pageOffset.x()), float(-_view._pageOffset.y()), width, height);
         drawBackdrop(*sheet, bounds);
         sheet->drawBackdrop2(lq::Rect(0, 0, width, height));
         sheet->draw();
-        if (_enablePageBoundaries)
+        if (_view._enablePageBoundaries)
             drawPageBoundaries(*sheet);
         drawGrid(bounds);
         drawGrabHandles();
@@ -72,34 +73,34 @@ void QZLayoutView::paintEvent(QPaintEvent*)
     });
 }
 
-void QZLayoutView::placePage(XmlStyleSheet& sheet)
+void LayoutCanvasDrawing::placePage(XmlStyleSheet& sheet)
 {
     const auto offset = [](int visible, int extent, bool centred, int stored) {
         if (!centred)
             return stored;
         return std::max(0, int(std::trunc((visible - extent) * 0.5)));
     };
-    const QPoint placed(offset(width(), sheet.pageWidth(), sheet.centerHorz(), sheet.pageLeftOffset()),
-                        offset(height(), sheet.pageHeight(), sheet.centerVert(), sheet.pageTopOffset()));
+    const QPoint placed(offset(_view.width(), sheet.pageWidth(), sheet.centerHorz(), sheet.pageLeftOffset()),
+                        offset(_view.height(), sheet.pageHeight(), sheet.centerVert(), sheet.pageTopOffset()));
     // The rulers read 0 at the page's origin.
-    if (_horzRuler)
-        _horzRuler->setOriginOffset(placed.x());
-    if (_vertRuler)
-        _vertRuler->setOriginOffset(placed.y());
-    if (placed != _pageOffset) {
-        _pageOffset = placed;
-        lq::setPreviewOrigin(this, _pageOffset);
+    if (_view._horzRuler)
+        _view._horzRuler->setOriginOffset(placed.x());
+    if (_view._vertRuler)
+        _view._vertRuler->setOriginOffset(placed.y());
+    if (placed != _view._pageOffset) {
+        _view._pageOffset = placed;
+        lq::setPreviewOrigin(&_view, _view._pageOffset);
         markRulers();
     }
 }
 
-void QZLayoutView::drawExternalLinkNotice(const lq::Rect& bounds)
+void LayoutCanvasDrawing::drawExternalLinkNotice(const lq::Rect& bounds)
 {
     lq::GraphicsContext* context = lq::GraphicsContext::current();
     context->setFillColor(lq::Colour::fromWhite(2.0f / 3.0f));
     context->fillRect(bounds);
 
-    _tc->setContainerSize(bounds.size.toQSizeF());
+    _view._tc->setContainerSize(bounds.size.toQSizeF());
     lq::ParagraphStyle paragraph = lq::ParagraphStyle::defaultStyle();
     paragraph.tabStops = XmlBase::lqTabStops();
     paragraph.alignment = lq::TextAlignment::Center;
@@ -107,24 +108,24 @@ void QZLayoutView::drawExternalLinkNotice(const lq::Rect& bounds)
     attributes.paragraphStyle = paragraph;
     attributes.font = lq::Font::helvetica(13);
     attributes.foregroundColour = lq::Colour::black();
-    const std::shared_ptr<XmlAlbum> page = _controller.getAlbum();
+    const std::shared_ptr<XmlAlbum> page = _view._controller.getAlbum();
     const QString link = page ? page->externalLink() : QString();
-    _contents->setText(lq::StyledText(QStringLiteral("Page is External Link to: ") + link, attributes));
-    const lq::Range glyphs = _lm->glyphRangeForTextContainer(_tc.get());
+    _view._contents->setText(lq::StyledText(QStringLiteral("Page is External Link to: ") + link, attributes));
+    const lq::Range glyphs = _view._lm->glyphRangeForTextContainer(_view._tc.get());
     if (glyphs.length > 0)
-        _lm->drawGlyphsForGlyphRange(glyphs, bounds.origin.toQPointF(), &context->painter());
+        _view._lm->drawGlyphsForGlyphRange(glyphs, bounds.origin.toQPointF(), &context->painter());
 }
 
-void QZLayoutView::drawBackdrop(XmlStyleSheet& sheet, const lq::Rect& rect)
+void LayoutCanvasDrawing::drawBackdrop(XmlStyleSheet& sheet, const lq::Rect& rect)
 {
     sheet.drawBackdrop(rect);
 }
 
-void QZLayoutView::drawPageBoundaries(XmlStyleSheet& sheet)
+void LayoutCanvasDrawing::drawPageBoundaries(XmlStyleSheet& sheet)
 {
     lq::GraphicsContext* context = lq::GraphicsContext::current();
     const lq::GraphicsContext::SavedState saved;
-    context->setStrokeColor(_guideColor);
+    context->setStrokeColor(_view._guideColor);
     const float left = float(sheet.pageLeft());
     const float right = float(sheet.pageRight());
 
@@ -149,7 +150,7 @@ void QZLayoutView::drawPageBoundaries(XmlStyleSheet& sheet)
     drawEdgeTag(sheet.rightEdgeElement(), right, false);
 }
 
-void QZLayoutView::drawEdgeTag(const QString& label, float edge, bool left)
+void LayoutCanvasDrawing::drawEdgeTag(const QString& label, float edge, bool left)
 {
     lq::GraphicsContext* context = lq::GraphicsContext::current();
     const QFont font = tagFont().toQFont();
@@ -167,7 +168,7 @@ void QZLayoutView::drawEdgeTag(const QString& label, float edge, bool left)
     tag.lineTo(lq::Point(edge + tip, 4 + h));
     tag.closePath();
     tag.setLineWidth(2);
-    context->setStrokeColor(_guideColor);
+    context->setStrokeColor(_view._guideColor);
     tag.stroke();
     context->setFillColor(lq::Colour(1, 1, 0));
     tag.fill();
@@ -181,24 +182,24 @@ void QZLayoutView::drawEdgeTag(const QString& label, float edge, bool left)
     painter.restore();
 }
 
-void QZLayoutView::drawGrid(const lq::Rect& rect)
+void LayoutCanvasDrawing::drawGrid(const lq::Rect& rect)
 {
-    if (!showGrid())
+    if (!_view.showGrid())
         return;
     lq::GraphicsContext* context = lq::GraphicsContext::current();
     const lq::GraphicsContext::SavedState saved;
-    lq::Colour colour = _gridColor;
-    colour.a = _gridAlpha;
+    lq::Colour colour = _view._gridColor;
+    colour.a = _view._gridAlpha;
     context->setStrokeColor(colour);
     lq::BezierPath lines;
-    if (_gridX != 0) {
-        for (float x = float(_gridX * int(std::trunc(rect.x() / _gridX))); x < rect.maxX(); x += float(_gridX)) {
+    if (_view._gridX != 0) {
+        for (float x = float(_view._gridX * int(std::trunc(rect.x() / _view._gridX))); x < rect.maxX(); x += float(_view._gridX)) {
             lines.moveTo(lq::Point(x + 0.5f, rect.y()));
             lines.lineTo(lq::Point(x + 0.5f, rect.maxY()));
         }
     }
-    if (_gridY != 0) {
-        for (float y = float(_gridY * int(std::trunc(rect.y() / _gridY))); y < rect.maxY(); y += float(_gridY)) {
+    if (_view._gridY != 0) {
+        for (float y = float(_view._gridY * int(std::trunc(rect.y() / _view._gridY))); y < rect.maxY(); y += float(_view._gridY)) {
             lines.moveTo(lq::Point(rect.x(), y + 0.5f));
             lines.lineTo(lq::Point(rect.maxX(), y + 0.5f));
         }
@@ -207,47 +208,65 @@ void QZLayoutView::drawGrid(const lq::Rect& rect)
     lines.stroke();
 }
 
-void QZLayoutView::drawGrabHandles()
+void LayoutCanvasDrawing::drawGrabHandles()
 {
-    if (!handlesOn())
+    if (!_view.handlesOn())
         return;
     lq::GraphicsContext* context = lq::GraphicsContext::current();
     const lq::GraphicsContext::SavedState saved;
-    calcGrabHandles();
-    frameRect(*context, _bodyRect.inset(-1, -1), lq::Colour::white());
-    frameRect(*context, _bodyRect.inset(-2, -2), lq::Colour::black());
+    _view.calcGrabHandles();
+    frameRect(*context, _view._bodyRect.inset(-1, -1), lq::Colour::white());
+    frameRect(*context, _view._bodyRect.inset(-2, -2), lq::Colour::black());
 
     const auto drawGroup = [&](std::initializer_list<int> handles) {
         context->setFillColor(lq::Colour::fromWhite(0.5f));
         for (int n : handles)
-            lq::BezierPath::withRect(grabberRect(n)).fill();
+            lq::BezierPath::withRect(_view.grabberRect(n)).fill();
         context->setStrokeColor(lq::Colour::white());
         for (int n : handles)
-            lq::BezierPath::withRect(grabberRect(n)).stroke();
+            lq::BezierPath::withRect(_view.grabberRect(n)).stroke();
     };
-    if (_canVertSize && _canHorzSize)
+    if (_view._canVertSize && _view._canHorzSize)
         drawGroup({0, 2, 4, 6});
-    if (_canVertSize)
+    if (_view._canVertSize)
         drawGroup({1, 5});
-    if (_canHorzSize)
+    if (_view._canHorzSize)
         drawGroup({3, 7});
 }
 
-void QZLayoutView::drawGuidelines()
+void LayoutCanvasDrawing::drawGuidelines()
 {
-    if (_testMode || _currentSelectedObject.isEmpty())
+    if (_view._testMode || _view._currentSelectedObject.isEmpty())
         return;
     lq::GraphicsContext* context = lq::GraphicsContext::current();
     const lq::GraphicsContext::SavedState saved;
-    context->setStrokeColor(_guideColor);
+    context->setStrokeColor(_view._guideColor);
     lq::BezierPath guides;
     for (int guide = 0; guide < AlignmentGuides::numberOfGuides; ++guide) {
-        const bool enabled = guide < 4 ? _enableEdgeGuides : _enableCenterGuides;
-        if (!enabled || !(_guides.lastGuideHitTest() & (1u << guide)))
+        const bool enabled = guide < 4 ? _view._enableEdgeGuides : _view._enableCenterGuides;
+        if (!enabled || !(_view._guides.lastGuideHitTest() & (1u << guide)))
             continue;
-        guides.moveTo(_guides.guideHeadPoint(guide));
-        guides.lineTo(_guides.guideTailPoint(guide));
+        guides.moveTo(_view._guides.guideHeadPoint(guide));
+        guides.lineTo(_view._guides.guideTailPoint(guide));
     }
     guides.setLineWidth(1);
     guides.stroke();
+}
+
+void LayoutCanvasDrawing::markRulers()
+{
+    if (!_view._horzRuler || !_view._vertRuler)
+        return;
+    // Canvas coordinates, which the rulers measure.
+    std::array<double, 4> now = {-1, -1, -1, -1};
+    if (!_view.oldRulerRect.isZero()) {
+        const double x = double(_view.oldRulerRect.x()) + _view._pageOffset.x();
+        const double y = double(_view.oldRulerRect.y()) + _view._pageOffset.y();
+        now = {std::trunc(x), std::trunc(x + _view.oldRulerRect.width()), std::trunc(y), std::trunc(y + _view.oldRulerRect.height())};
+    }
+    _view._horzRuler->moveRulerlineFromLocationToLocation(_view._rulerMarks[0], now[0]);
+    _view._horzRuler->moveRulerlineFromLocationToLocation(_view._rulerMarks[1], now[1]);
+    _view._vertRuler->moveRulerlineFromLocationToLocation(_view._rulerMarks[2], now[2]);
+    _view._vertRuler->moveRulerlineFromLocationToLocation(_view._rulerMarks[3], now[3]);
+    _view._rulerMarks = now;
 }

@@ -1,9 +1,11 @@
 // The photo album's page output: the HTML of each page pass, the steps
 // that make the thumbnails, and the template's CSS and its fix-ups for
 // Internet Explorer.
-#include "elements/XmlWebPhotoAlbum.h"
+#include "elements/PhotoAlbumPage.h"
 
 #include "elements/ElementHelpers.h"
+#include "elements/PhotoAlbumLayout.h"
+#include "elements/XmlWebPhotoAlbum.h"
 #include "model/core/DocumentBase.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlCaption.h"
@@ -14,6 +16,7 @@
 #include "model/site/XmlPhoto.h"
 #include "model/site/XmlSite.h"
 #include "platform/ExceptionFrame.h"
+#include "templates/BoxModelHtml.h"
 #include "templates/XmlPictureFrame.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
@@ -56,9 +59,9 @@ QString substitutedPlaceholders(const QString& text, const std::vector<std::pair
 
 // --- Page HTML -----------------------------------------------------------------------------------------------------
 
-void XmlWebPhotoAlbum::appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet*)
+void PhotoAlbumPage::appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet*)
 {
-    lq::modelFrame(this, "appendHTML:page:pass:sheet:", [&] {
+    lq::modelFrame(&_album, "appendHTML:page:pass:sheet:", [&] {
         if (pass == PagePass::HeadScript) {
             appendFontCheck(html);
             return;
@@ -79,15 +82,15 @@ void XmlWebPhotoAlbum::appendHTMLPagePassSheet(QString& html, XmlBase* page, Pag
     });
 }
 
-void XmlWebPhotoAlbum::appendFontCheck(QString& html)
+void PhotoAlbumPage::appendFontCheck(QString& html)
 {
-    const std::shared_ptr<XmlWebFont> record = font();
+    const std::shared_ptr<XmlWebFont> record = _album.font();
     html += QString::asprintf("fc.addfs(\"pp\", %d, %d, \"p.photo\");\n", record->lineHeight(), record->fontSize());
 }
 
-void XmlWebPhotoAlbum::appendLightboxHead(QString& html)
+void PhotoAlbumPage::appendLightboxHead(QString& html)
 {
-    if (_clickOp != ClickOperation::Lightbox)
+    if (_album._clickOp != XmlWebPhotoAlbum::ClickOperation::Lightbox)
         return;
     html += QStringLiteral("<link rel=\"stylesheet\" href=\"lightbox.css\" type=\"text/css\" media=\"screen\">\n");
     html += QStringLiteral("<script type=\"text/javascript\" src=\"prototype.js\"></script>\n");
@@ -95,108 +98,108 @@ void XmlWebPhotoAlbum::appendLightboxHead(QString& html)
     html += QStringLiteral("<script type=\"text/javascript\" src=\"lightbox.js\"></script>\n");
 }
 
-void XmlWebPhotoAlbum::appendAlbumBox(QString& html)
+void PhotoAlbumPage::appendAlbumBox(QString& html)
 {
-    const bool grid = _afterDescription != 2 && (_numCols != 0 || _numRows != 0);
-    const bool collage = _afterDescription == 2 && _fs_hasCollage;
+    const bool grid = _album._afterDescription != 2 && (_album._numCols != 0 || _album._numRows != 0);
+    const bool collage = _album._afterDescription == 2 && _album._fs_hasCollage;
     if (!grid && !collage)
         return;
     // The box itself, whatever floating photo the canvas has selected.
-    const QScopedValueRollback<int> box(_currentPhoto, -1);
-    html += htmlDivTagsVornStyle(QStringLiteral("albumbox"), QString());
+    const QScopedValueRollback<int> box(_album._currentPhoto, -1);
+    html += BoxModelHtml(_album).htmlDivTagsVornStyle(QStringLiteral("albumbox"), QString());
 }
 
-void XmlWebPhotoAlbum::appendThumbnails(QString& html, XmlAlbum* album)
+void PhotoAlbumPage::appendThumbnails(QString& html, XmlAlbum* album)
 {
-    setCurrentAlbum(album);
+    _album.setCurrentAlbum(album);
     const XmlBaseList photos = album->photoObjects();
-    const int count = numberOfThumbnails(photos);
-    if (captionsOrCart() && _contentsArray.size() != static_cast<std::size_t>(photos.size()))
-        layoutCaptions(album);
+    const int count = _album.numberOfThumbnails(photos);
+    if (_album.captionsOrCart() && _album._contentsArray.size() != static_cast<std::size_t>(photos.size()))
+        PhotoAlbumLayout(_album).layoutCaptions(album);
     const QString slidefile = QStringLiteral("slideshow") + QString::number(album->pageSeqNumber()) + QStringLiteral(".html");
-    if (_afterDescription != 2) {
-        layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNoborders(0, shownThumbnails(count), html, photos,
-                                                                      slidefile, captionsOrCart(), false);
+    if (_album._afterDescription != 2) {
+        layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNoborders(0, _album.shownThumbnails(count), html, photos,
+                                                                      slidefile, _album.captionsOrCart(), false);
     } else {
-        const int collage = collageThumbnails(count);
+        const int collage = _album.collageThumbnails(count);
         layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNoborders(0, collage, html, photos, slidefile, false, true);
-        layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNoborders(collage, floatingEnd(count), html, photos,
-                                                                      slidefile, captionsOrCart(), false);
+        layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNoborders(collage, _album.floatingEnd(count), html, photos,
+                                                                      slidefile, _album.captionsOrCart(), false);
     }
 }
 
-void XmlWebPhotoAlbum::appendSteps(QString& html, XmlAlbum* album)
+void PhotoAlbumPage::appendSteps(QString& html, XmlAlbum* album)
 {
-    setCurrentAlbum(album);
+    _album.setCurrentAlbum(album);
     const XmlBaseList photos = album->photoObjects();
-    const int count = numberOfThumbnails(photos);
-    if (_clickOp == ClickOperation::Lightbox) {
+    const int count = _album.numberOfThumbnails(photos);
+    if (_album._clickOp == XmlWebPhotoAlbum::ClickOperation::Lightbox) {
         for (const char* name : { "blank.gif", "close.gif", "loading.gif", "next.gif", "prev.gif" })
             html += QStringLiteral("<QZcopy dir=\"homepage/bitmaps\" filename=\"") + QLatin1String(name) + QStringLiteral("\" />");
         for (const char* name : { "prototype.js", "scriptaculous.js", "lightbox.js", "effects.js", "lightbox.css" })
             html += QStringLiteral("<QZcopy dir=\"homepage\" filename=\"") + QLatin1String(name) + QStringLiteral("\" />");
     }
-    if (_cartType == CartType::BuyNow)
+    if (_album._cartType == XmlWebPhotoAlbum::CartType::BuyNow)
         html += QStringLiteral("<QZcopy dir=\"homepage/bitmaps\" filename=\"buynow.png\" />");
-    else if (_cartType == CartType::AddToCart)
+    else if (_album._cartType == XmlWebPhotoAlbum::CartType::AddToCart)
         html += QStringLiteral("<QZcopy dir=\"homepage/bitmaps\" filename=\"addtocart.png\" />");
-    if (_afterDescription != 2) {
-        processImagesFromToHtmlPhotoObjectsAlbum(0, shownThumbnails(count), html, photos, album->pageSeqNumber());
+    if (_album._afterDescription != 2) {
+        processImagesFromToHtmlPhotoObjectsAlbum(0, _album.shownThumbnails(count), html, photos, album->pageSeqNumber());
     } else {
-        const int collage = collageThumbnails(count);
+        const int collage = _album.collageThumbnails(count);
         processImagesFromToHtmlPhotoObjectsAlbum(0, collage, html, photos, album->pageSeqNumber());
-        processImagesFromToHtmlPhotoObjectsAlbum(collage, floatingEnd(count), html, photos, album->pageSeqNumber());
+        processImagesFromToHtmlPhotoObjectsAlbum(collage, _album.floatingEnd(count), html, photos, album->pageSeqNumber());
     }
 }
 
-void XmlWebPhotoAlbum::layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNoborders(int from, int to, QString& html,
+void PhotoAlbumPage::layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNoborders(int from, int to, QString& html,
                                                                                       const XmlBaseList& photos,
                                                                                       const QString& slidefile,
                                                                                       bool showCaptions, bool noborders)
 {
-    lq::modelFrame(this, "layoutHTMLFrom:to:html:photoObjects:slidefile:showCaptions:noborders:", [&] {
-        const std::shared_ptr<XmlAlbum> page = getCurrentAlbum();
-        const bool groups = beforeAfter();
-        const bool rollovers = thumbrollovers();
-        const bool floatPhoto = _frame->useFloatPhoto() && !noborders;
-        XmlStyleSheet* sheet = XmlStyleSheet::cast(parent());
+    lq::modelFrame(&_album, "layoutHTMLFrom:to:html:photoObjects:slidefile:showCaptions:noborders:", [&] {
+        const std::shared_ptr<XmlAlbum> page = _album.getCurrentAlbum();
+        const bool groups = _album.beforeAfter();
+        const bool rollovers = _album.thumbrollovers();
+        const bool floatPhoto = _album._frame->useFloatPhoto() && !noborders;
+        XmlStyleSheet* sheet = XmlStyleSheet::cast(_album.parent());
         for (int i = from; i < to; ++i) {
-            const int pindex = photoIndexForThumbnail(i);
-            XmlPhoto* photo = photoAt(photos, pindex);
+            const int pindex = _album.photoIndexForThumbnail(i);
+            XmlPhoto* photo = _album.photoAt(photos, pindex);
             if (!photo)
                 continue;
             XmlPhoto* partner = photo;
             if (rollovers) {
-                if (XmlPhoto* third = photoAt(photos, pindex + 2))
+                if (XmlPhoto* third = _album.photoAt(photos, pindex + 2))
                     partner = third;
             }
-            const auto [total, frameRect, thumbRect, captionRect] = cellRects(photos, pindex, i);
+            const auto [total, frameRect, thumbRect, captionRect] = _album.cellRects(photos, pindex, i);
             const int number = photo->imageSeqNumber();
             const std::shared_ptr<XmlCaption> caption = photo->caption();
 
             // The opening link.
             QString link;
-            if (isExactly<XmlAlbum>(page.get()) && i >= firstPictureInSlideshow()) {
-                switch (_clickOp) {
-                case ClickOperation::SlideshowPage:
-                    link = QStringLiteral("<a href=\"") + attributeEscape(slidefile) + QStringLiteral("#") + QString::number(i)
+            if (isExactly<XmlAlbum>(page.get()) && i >= _album.firstPictureInSlideshow()) {
+                switch (_album._clickOp) {
+                case XmlWebPhotoAlbum::ClickOperation::SlideshowPage:
+                    link = QStringLiteral("<a href=\"") + _album.attributeEscape(slidefile) + QStringLiteral("#") + QString::number(i)
                         + QStringLiteral("\">");
                     break;
-                case ClickOperation::NewWindow:
+                case XmlWebPhotoAlbum::ClickOperation::NewWindow:
                     if (!groups)
-                        link = QString::asprintf("<a href=\"pictures/image%d.jpg\" target=\"_blank\">", number);
+                        link = QString::asprintf("<a href=\"pictures/image%d.jpg\" target=\"_album._blank\">", number);
                     break;
-                case ClickOperation::CaptionLink:
+                case XmlWebPhotoAlbum::ClickOperation::CaptionLink:
                     if (!groups && caption && caption->href() != u"#")
-                        link = QStringLiteral("<a href=\"") + attributeEscape(caption->href()) + QStringLiteral("\" target=\"")
-                            + attributeEscape(caption->target()) + QStringLiteral("\">");
+                        link = QStringLiteral("<a href=\"") + _album.attributeEscape(caption->href()) + QStringLiteral("\" target=\"")
+                            + _album.attributeEscape(caption->target()) + QStringLiteral("\">");
                     break;
-                case ClickOperation::SlideshowElement:
+                case XmlWebPhotoAlbum::ClickOperation::SlideshowElement:
                     link = QString::asprintf("<a href=\"javascript:ss.goto_slide(%d)\">", i);
                     break;
-                case ClickOperation::Lightbox:
+                case XmlWebPhotoAlbum::ClickOperation::Lightbox:
                     if (!groups) {
-                        QString title = caption ? escape(caption->longCaption()) : QString();
+                        QString title = caption ? _album.escape(caption->longCaption()) : QString();
                         if (title.isEmpty())
                             title = QStringLiteral(" ");
                         link = QString::asprintf("<a href=\"pictures/image%d.jpg\" rel=\"lightbox[lq]\" title=\"", number) + title
@@ -210,17 +213,17 @@ void XmlWebPhotoAlbum::layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNobo
                 const XmlBaseList items = page->children();
                 if (i < items.size()) {
                     if (XmlWebItem* item = XmlWebItem::cast(items.at(i).get()))
-                        link = QStringLiteral("<a href=\"") + attributeEscape(item->linkAddress()) + QStringLiteral("\">");
+                        link = QStringLiteral("<a href=\"") + _album.attributeEscape(item->linkAddress()) + QStringLiteral("\">");
                 }
             }
             html += link;
 
             // The tool tip.
             QString toolTip = QStringLiteral("");
-            if (_showToolTips && caption)
-                toolTip = QStringLiteral(" title=\"") + escape(firstLine() ? caption->shortCaption() : caption->longCaption())
+            if (_album._showToolTips && caption)
+                toolTip = QStringLiteral(" title=\"") + _album.escape(_album.firstLine() ? caption->shortCaption() : caption->longCaption())
                     + QLatin1Char('"');
-            const QString alt = escape(photo->altText());
+            const QString alt = _album.escape(photo->altText());
 
             // The rollover text of before-and-after thumbnails.
             QString rollover;
@@ -246,13 +249,13 @@ void XmlWebPhotoAlbum::layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNobo
                 const QString cls = noborders ? QStringLiteral("floatphoto") : QStringLiteral("photo");
                 QString style = QString::asprintf("top: %dpx; left: %dpx; width: %dpx; height: %dpx;", ft, fl,
                                                   lq::truncatedPixel(thumbRect.width()), lq::truncatedPixel(thumbRect.height()));
-                if (!noborders && _thumbAspect == ThumbAspect::Centred) {
+                if (!noborders && _album._thumbAspect == XmlWebPhotoAlbum::ThumbAspect::Centred) {
                     const auto clampZero = [](float value) { return std::max(lq::truncatedPixel(value), 0); };
                     style += QString::asprintf(" padding: %dpx %dpx %dpx %dpx;",
-                                               clampZero(thumbRect.y() - frameRect.y() - toFloat(_frame->bt())),
-                                               clampZero(frameRect.maxX() - thumbRect.maxX() - toFloat(_frame->br())),
-                                               clampZero(frameRect.maxY() - thumbRect.maxY() - toFloat(_frame->bb())),
-                                               clampZero(thumbRect.x() - frameRect.x() - toFloat(_frame->bl())));
+                                               clampZero(thumbRect.y() - frameRect.y() - toFloat(_album._frame->bt())),
+                                               clampZero(frameRect.maxX() - thumbRect.maxX() - toFloat(_album._frame->br())),
+                                               clampZero(frameRect.maxY() - thumbRect.maxY() - toFloat(_album._frame->bb())),
+                                               clampZero(thumbRect.x() - frameRect.x() - toFloat(_album._frame->bl())));
                 }
                 html += QStringLiteral("<img class=\"") + cls + QString::asprintf("\" src=\"pictures/thumb%d.jpg\" alt=\"", number) + alt
                     + QLatin1Char('"') + toolTip + QStringLiteral(" style=\"") + style + QLatin1Char('"') + close;
@@ -261,33 +264,33 @@ void XmlWebPhotoAlbum::layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNobo
                 html += QStringLiteral("</a>");
             html += QLatin1Char('\n');
 
-            if (!showCaptions || pindex >= static_cast<int>(_contentsArray.size()))
+            if (!showCaptions || pindex >= static_cast<int>(_album._contentsArray.size()))
                 continue;
             const bool known = sheet ? sheet->addFontBag(QStringLiteral("pp")) : true;
             const QString opening = known ? QStringLiteral("<p class=\"photo\"") : QStringLiteral("<p id=\"pp\" class=\"photo\"");
-            CaptionText& text = *_contentsArray[static_cast<std::size_t>(pindex)];
-            appendHTMLFromLayoutManagerPrePostOffset(html, &text.layoutManager(), opening, QStringLiteral("</p>\n"),
+            XmlWebPhotoAlbum::CaptionText& text = *_album._contentsArray[static_cast<std::size_t>(pindex)];
+            _album.appendHTMLFromLayoutManagerPrePostOffset(html, &text.layoutManager(), opening, QStringLiteral("</p>\n"),
                                                      captionRect.origin);
-            if (hasCartButton() && _thumbnailButton && photo->canBePurchased()) {
+            if (_album.hasCartButton() && _album._thumbnailButton && photo->canBePurchased()) {
                 html += QString::asprintf("<div style=\"display: block; position: absolute; top: %dpx; left: %dpx; width: %dpx;\">\n",
                                           lq::truncatedPixel(captionRect.maxY()), lq::truncatedPixel(captionRect.x()),
                                           lq::truncatedPixel(captionRect.width()));
-                html += textSubberPhoto(buttonHTML()->content(), photo);
+                html += textSubberPhoto(_album.buttonHTML()->content(), photo);
                 html += QStringLiteral("</div>\n");
             }
         }
     });
 }
 
-void XmlWebPhotoAlbum::processImagesFromToHtmlPhotoObjectsAlbum(int from, int to, QString& html, const XmlBaseList& photos,
+void PhotoAlbumPage::processImagesFromToHtmlPhotoObjectsAlbum(int from, int to, QString& html, const XmlBaseList& photos,
                                                                int)
 {
-    lq::modelFrame(this, "processImagesFrom:to:html:photoObjects:album:", [&] {
-        const bool groups = beforeAfter();
-        const bool rollovers = thumbrollovers();
-        const int collage = _afterDescription == 2 && _fs_hasCollage ? _fs_numberPhotos : 0;
+    lq::modelFrame(&_album, "processImagesFrom:to:html:photoObjects:album:", [&] {
+        const bool groups = _album.beforeAfter();
+        const bool rollovers = _album.thumbrollovers();
+        const int collage = _album._afterDescription == 2 && _album._fs_hasCollage ? _album._fs_numberPhotos : 0;
         for (int i = from; i < to; ++i) {
-            const int first = photoIndexForThumbnail(i);
+            const int first = _album.photoIndexForThumbnail(i);
             std::vector<int> group{ first };
             if (groups) {
                 group.push_back(first + 1);
@@ -295,20 +298,20 @@ void XmlWebPhotoAlbum::processImagesFromToHtmlPhotoObjectsAlbum(int from, int to
                     group.push_back(first + 2);
             }
             for (const int p : group) {
-                XmlPhoto* photo = photoAt(photos, p);
+                XmlPhoto* photo = _album.photoAt(photos, p);
                 if (!photo)
                     continue;
-                auto [total, frameRect, thumbRect, captionRect] = cellRects(photos, first, i);
+                auto [total, frameRect, thumbRect, captionRect] = _album.cellRects(photos, first, i);
                 html += QStringLiteral("<QZcreateWebImage photo=\"") + photo->UUID() + QStringLiteral("\" thumbSize=\"")
-                    + sizeToString(thumbRect.size) + QStringLiteral("\" ");
-                if (_clickOp == ClickOperation::NewWindow || _clickOp == ClickOperation::Lightbox)
+                    + XmlBase::sizeToString(thumbRect.size) + QStringLiteral("\" ");
+                if (_album._clickOp == XmlWebPhotoAlbum::ClickOperation::NewWindow || _album._clickOp == XmlWebPhotoAlbum::ClickOperation::Lightbox)
                     html += QStringLiteral("fullSize=\"1\" ");
-                if (i >= collage && _frame->useFloatPhoto()) {
+                if (i >= collage && _album._frame->useFloatPhoto()) {
                     thumbRect.origin.x -= frameRect.x();
                     thumbRect.origin.y -= frameRect.y();
                     frameRect.origin = lq::Point(0, 0);
-                    html += QStringLiteral(" frame=\"") + _frame->UUID() + QStringLiteral("\" frameRect=\"") + rectToString(frameRect)
-                        + QStringLiteral("\" thumbRect=\"") + rectToString(thumbRect) + QLatin1Char('"');
+                    html += QStringLiteral(" frame=\"") + _album._frame->UUID() + QStringLiteral("\" frameRect=\"") + XmlBase::rectToString(frameRect)
+                        + QStringLiteral("\" thumbRect=\"") + XmlBase::rectToString(thumbRect) + QLatin1Char('"');
                 }
                 html += QStringLiteral("/>");
             }
@@ -316,9 +319,9 @@ void XmlWebPhotoAlbum::processImagesFromToHtmlPhotoObjectsAlbum(int from, int to
     });
 }
 
-QString XmlWebPhotoAlbum::textSubberPhoto(const QString& text, XmlPhoto* photo)
+QString PhotoAlbumPage::textSubberPhoto(const QString& text, XmlPhoto* photo)
 {
-    return lq::modelFrame(this, "textSubber:photo:", [&] {
+    return lq::modelFrame(&_album, "textSubber:photo:", [&] {
         // Every value is the user's text: escaped, an item named 8"x10"
         // cannot end the form's attribute early.
         const XmlPayPalData* item = photo ? photo->paypal().get() : nullptr;
@@ -331,7 +334,7 @@ QString XmlWebPhotoAlbum::textSubberPhoto(const QString& text, XmlPhoto* photo)
         // The site's settings: through the photo, which lives in the site, else the document.
         XmlHomePage* home = photo ? photo->homepage() : nullptr;
         if (!home) {
-            DocumentBase* document = myDocument();
+            DocumentBase* document = _album.myDocument();
             home = document && document->site() ? document->site()->homepage() : nullptr;
         }
         const XmlPayPalCommon* common = home ? home->paypal().get() : nullptr;
@@ -340,7 +343,7 @@ QString XmlWebPhotoAlbum::textSubberPhoto(const QString& text, XmlPhoto* photo)
         QString more;
         const auto hidden = [&](const char* name, const QString& field) {
             more += QStringLiteral("<input type=\"hidden\" name=\"") + QLatin1String(name) + QStringLiteral("\" value=\"")
-                + escape(field) + QStringLiteral("\">\n");
+                + _album.escape(field) + QStringLiteral("\">\n");
         };
         if (!itemid.isEmpty())
             hidden("item_number", itemid);
@@ -354,18 +357,18 @@ QString XmlWebPhotoAlbum::textSubberPhoto(const QString& text, XmlPhoto* photo)
             hidden("tax", salestax);
 
         std::vector<std::pair<QString, QString>> values {
-            { QStringLiteral("{DESCRIPTION}"), escape(itemname) },
-            { QStringLiteral("{PRICE}"), escape(price) },
-            { QStringLiteral("{ID}"), escape(itemid) },
-            { QStringLiteral("{WEIGHT}"), escape(weight) },
-            { QStringLiteral("{SHIPPING}"), escape(shipping) },
-            { QStringLiteral("{SALESTAX}"), escape(salestax) },
+            { QStringLiteral("{DESCRIPTION}"), _album.escape(itemname) },
+            { QStringLiteral("{PRICE}"), _album.escape(price) },
+            { QStringLiteral("{ID}"), _album.escape(itemid) },
+            { QStringLiteral("{WEIGHT}"), _album.escape(weight) },
+            { QStringLiteral("{SHIPPING}"), _album.escape(shipping) },
+            { QStringLiteral("{SALESTAX}"), _album.escape(salestax) },
             { QStringLiteral("{MORE}"), more },
         };
         // Without the site's settings their placeholders stay as they are.
         if (common) {
-            values.emplace_back(QStringLiteral("{ACCOUNT}"), escape(common->paypaladdress()));
-            values.emplace_back(QStringLiteral("{CURRENCY}"), escape(common->currency()));
+            values.emplace_back(QStringLiteral("{ACCOUNT}"), _album.escape(common->paypaladdress()));
+            values.emplace_back(QStringLiteral("{CURRENCY}"), _album.escape(common->currency()));
             values.emplace_back(QStringLiteral("{MEASUREMENT}"), unit);
         }
         return substitutedPlaceholders(text, values);
@@ -374,49 +377,49 @@ QString XmlWebPhotoAlbum::textSubberPhoto(const QString& text, XmlPhoto* photo)
 
 // --- Template CSS ------------------------------------------------------------------------------------------------------
 
-void XmlWebPhotoAlbum::appendCSS(QString& css)
+void PhotoAlbumPage::appendCSS(QString& css)
 {
-    lq::modelFrame(this, "appendCSS:", [&] {
+    lq::modelFrame(&_album, "appendCSS:", [&] {
         css += QStringLiteral("#albumbox {position: absolute; font-size: 0px; line-height: 0px; display: block; margin: 0px; ");
-        appendCSSBackground(css);
-        appendCSSBorders(css);
+        _album.appendCSSBackground(css);
+        BoxModelHtml(_album).appendCSSBorders(css);
         css += QStringLiteral("}\n");
         css += QStringLiteral("img.photo {display: block; position: absolute; margin: 0px; ");
-        _frame->appendCSSBackground(css);
-        _frame->appendCSSPadding(css);
-        _frame->appendCSSBorders(css);
+        _album._frame->appendCSSBackground(css);
+        BoxModelHtml(*_album._frame).appendCSSPadding(css);
+        BoxModelHtml(*_album._frame).appendCSSBorders(css);
         css += QStringLiteral("}\n");
-        if (captionsOrCart()) {
-            const std::shared_ptr<XmlWebFont> record = font();
+        if (_album.captionsOrCart()) {
+            const std::shared_ptr<XmlWebFont> record = _album.font();
             css += QStringLiteral("p.photo {display: block; position: absolute; margin: 0px; white-space: nowrap; ");
             record->appendCSSFontParameters(css);
             css += QStringLiteral("}\n");
-            css += QStringLiteral("p.photo a {color: ") + colorToCSSString(record->fontColor())
+            css += QStringLiteral("p.photo a {color: ") + _album.colorToCSSString(record->fontColor())
                 + QStringLiteral("; text-decoration: underline; }\n");
         }
         css += QStringLiteral("img.floatphoto {display: block; position: absolute; margin: 0px; padding: 0px; border: 0px; }\n");
     });
 }
 
-std::pair<int, int> XmlWebPhotoAlbum::framedRange(int count) const
+std::pair<int, int> PhotoAlbumPage::framedRange(int count) const
 {
-    if (_afterDescription == 0 || _afterDescription == 1)
-        return { 0, shownThumbnails(count) };
-    if (_afterDescription == 2)
-        return { collageThumbnails(count), floatingEnd(count) };
+    if (_album._afterDescription == 0 || _album._afterDescription == 1)
+        return { 0, _album.shownThumbnails(count) };
+    if (_album._afterDescription == 2)
+        return { _album.collageThumbnails(count), _album.floatingEnd(count) };
     return { 0, 0 };
 }
 
-void XmlWebPhotoAlbum::appendCSSWinIESuffix(QString& css, const QString& suffix)
+void PhotoAlbumPage::appendCSSWinIESuffix(QString& css, const QString& suffix)
 {
-    lq::modelFrame(this, "appendCSSWinIE:suffix:", [&] {
-        appendCSSWinIEBackgroundTagSuffix(css, QStringLiteral("#albumbox"), suffix);
-        _frame->appendCSSWinIEBackgroundTagSuffix(css, QStringLiteral("img.photo"), suffix);
-        const std::shared_ptr<XmlAlbum> page = getCurrentAlbum();
-        if (!_frame->useFloatPhoto() || !page)
+    lq::modelFrame(&_album, "appendCSSWinIE:suffix:", [&] {
+        _album.appendCSSWinIEBackgroundTagSuffix(css, QStringLiteral("#albumbox"), suffix);
+        _album._frame->appendCSSWinIEBackgroundTagSuffix(css, QStringLiteral("img.photo"), suffix);
+        const std::shared_ptr<XmlAlbum> page = _album.getCurrentAlbum();
+        if (!_album._frame->useFloatPhoto() || !page)
             return;
         const XmlBaseList photos = page->photoObjects();
-        const bool rollovers = thumbrollovers();
+        const bool rollovers = _album.thumbrollovers();
         const auto rule = [&](XmlPhoto* photo) {
             const int number = photo->imageSeqNumber();
             css += QString::asprintf("img#thumb%d { ", number);
@@ -425,30 +428,30 @@ void XmlWebPhotoAlbum::appendCSSWinIESuffix(QString& css, const QString& suffix)
                                      number);
             css += QStringLiteral("}\n");
         };
-        const auto [first, end] = framedRange(numberOfThumbnails(photos));
+        const auto [first, end] = framedRange(_album.numberOfThumbnails(photos));
         for (int i = first; i < end; ++i) {
-            const int p = photoIndexForThumbnail(i);
-            XmlPhoto* photo = photoAt(photos, p);
+            const int p = _album.photoIndexForThumbnail(i);
+            XmlPhoto* photo = _album.photoAt(photos, p);
             if (!photo)
                 continue;
             rule(photo);
             if (rollovers) {
-                if (XmlPhoto* third = photoAt(photos, p + 2))
+                if (XmlPhoto* third = _album.photoAt(photos, p + 2))
                     rule(third);
             }
         }
     });
 }
 
-void XmlWebPhotoAlbum::appendJavascriptWinIE(QString& script)
+void PhotoAlbumPage::appendJavascriptWinIE(QString& script)
 {
-    lq::modelFrame(this, "appendJavascriptWinIE:", [&] {
-        const std::shared_ptr<XmlAlbum> page = getCurrentAlbum();
-        if (!_frame->useFloatPhoto() || !page)
+    lq::modelFrame(&_album, "appendJavascriptWinIE:", [&] {
+        const std::shared_ptr<XmlAlbum> page = _album.getCurrentAlbum();
+        if (!_album._frame->useFloatPhoto() || !page)
             return;
         const XmlBaseList photos = page->photoObjects();
-        const bool rollovers = thumbrollovers();
-        const auto [first, end] = framedRange(numberOfThumbnails(photos));
+        const bool rollovers = _album.thumbrollovers();
+        const auto [first, end] = framedRange(_album.numberOfThumbnails(photos));
         if (first < end)
             script += QStringLiteral("\nvar imgElement;\n");
         const auto lines = [&](XmlPhoto* photo) {
@@ -456,13 +459,13 @@ void XmlWebPhotoAlbum::appendJavascriptWinIE(QString& script)
             script += QStringLiteral("imgElement.src = \"bitmaps/transparent.gif\";\n");
         };
         for (int i = first; i < end; ++i) {
-            const int p = photoIndexForThumbnail(i);
-            XmlPhoto* photo = photoAt(photos, p);
+            const int p = _album.photoIndexForThumbnail(i);
+            XmlPhoto* photo = _album.photoAt(photos, p);
             if (!photo)
                 continue;
             lines(photo);
             if (rollovers) {
-                if (XmlPhoto* third = photoAt(photos, p + 2))
+                if (XmlPhoto* third = _album.photoAt(photos, p + 2))
                     lines(third);
             }
         }

@@ -1,0 +1,70 @@
+#include "document/DocumentSiteBuilder.h"
+
+#include "document/MyDocument.h"
+#include "pipeline/SiteScripts.h"
+#include "platform/DelayedCall.h"
+
+namespace {
+
+DocumentSiteBuilder::Replacement& replacement()
+{
+    static DocumentSiteBuilder::Replacement built;
+    return built;
+}
+
+} // namespace
+
+void DocumentSiteBuilder::setReplacement(Replacement made)
+{
+    replacement() = std::move(made);
+}
+
+DocumentSiteBuilder::DocumentSiteBuilder(MyDocument& document)
+    : _document(document)
+{
+}
+
+DocumentSiteBuilder::~DocumentSiteBuilder()
+{
+    lq::cancelAll(this);
+}
+
+XmlLocation* DocumentSiteBuilder::destination()
+{
+    return _document.location();
+}
+
+QString DocumentSiteBuilder::generatedFolder()
+{
+    return _document.fileName() + QStringLiteral("/homepage");
+}
+
+void DocumentSiteBuilder::buildSite(std::function<void()> then, std::function<void(const QString& why)> failed)
+{
+    if (replacement()) {
+        replacement()(_document, std::move(then));
+        return;
+    }
+    _document.beginFreshBuild();
+    if (XmlSite* site = _document.site())
+        lq::createProcessor(*site);
+    whenQueueIsIdle([this, then = std::move(then), failed = std::move(failed)] {
+        if (!_document.finishBuild()) {
+            if (failed)
+                failed(_document.lastError());
+            return;
+        }
+        then();
+    });
+}
+
+void DocumentSiteBuilder::whenQueueIsIdle(std::function<void()> then)
+{
+    if (_document.queue().isIdle()) {
+        then();
+        return;
+    }
+    lq::performAfter(this, QStringLiteral("prepareForExport:"), 0.2, [this, then = std::move(then)]() mutable {
+        whenQueueIsIdle(std::move(then));
+    });
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "publish/PublishRequest.h"
+#include "publish/PublisherBase.h"
+
+#include <memory>
+
+class DocumentBase;
+class PublishObserver;
+class SendController;
+class SiteBuilder;
+class XmlBom;
+class XmlD;
+
+// The one road of a publication: takes a request made from the destination,
+// has the site built, makes the change set (the generated folder listed
+// against the last published tree, or against nothing to send every file)
+// and hands it to the request's road on the uploader: WebDAV, FTP and SFTP,
+// or a copy into a folder. What happens before a road runs goes to the
+// observer; the roads report to the uploader, whose panel shows them.
+class Publisher final : public PublisherBase {
+public:
+    Publisher(DocumentBase& document, SendController& uploader);
+    ~Publisher() override;
+
+    // What the site is built by before it is sent; none: it is sent as it is.
+    void setSiteBuilder(SiteBuilder* builder) { _builder = builder; }
+    void setObserver(PublishObserver* observer) { _observer = observer; }
+
+    void publish(const PublishRequest& request) override;
+    void publishChanges(const PublishRequest& request) override;
+    void testConnection(const PublishRequest& request) override;
+    void sendChanges() override;
+
+    // Sends the generated folder as it is, without a build: `anew` opens the
+    // uploader panel afresh (a start from the panel), else it goes on
+    // showing (Retry, the changes of a later publication).
+    void send(const PublishRequest& request, bool anew);
+
+    // The same, by road, under the uploader's names.
+    void startSending(const PublishRequest& request);
+    void sendBom(const PublishRequest& request);
+    void sendFTPBom(XmlLocation* location, const QString& pathName, bool changesOnly);
+    void exportToFolder(const QString& pathName, const QString& folder, bool changesOnly);
+    void ftpTestExport(XmlLocation* location, const QString& pathName);
+    void webDAVTest(const PublishRequest& request);
+
+private:
+    // What a road is asked to do with a request.
+    enum class Step { Send, SendAnew, Test };
+    // The one place a request meets its road.
+    void take(const PublishRequest& request, Step step);
+    // Builds the site, then sends the request; a failed build goes to the observer.
+    void buildThenSend(const PublishRequest& request, bool anew);
+    // The current generated tree and the change set towards it; none, with
+    // the reason on the uploader panel, when the folder cannot be listed.
+    std::shared_ptr<XmlD> changeSet(bool changesOnly);
+
+    DocumentBase& _document;
+    SendController& _uploader;
+    SiteBuilder* _builder = nullptr;
+    PublishObserver* _observer = nullptr;
+    // The last request sent, for Retry.
+    PublishRequest _last;
+    std::shared_ptr<XmlD> _lastPublished;
+    std::shared_ptr<XmlBom> _bom;
+};
