@@ -102,17 +102,15 @@ bool MyDocumentWindow::importThemeArchive(const QString& path)
     if (choice == ThemeChoice::Cancel)
         return false;
 
-    const QString folder = _document.fileName();
-    // The theme's pictures and files come in whole, or the theme does not
-    // come at all: a theme without its pictures would spoil every page.
-    QString why;
-    const std::optional<QStringList> installed = archive->installInto(folder, &why);
-    if (!installed) {
+    // The templates come with their pictures and files in one save, or
+    // nothing comes: a theme without its pictures would spoil every page,
+    // and pictures and files without their theme belong to nothing.
+    QStringList kept;
+    if (!_document.importTheme(*archive, choice == ThemeChoice::Replace, QStringLiteral("Theme imported"), &kept)) {
         lq::runAlert(this, QStringLiteral("The theme could not be imported"),
-            QFileInfo(path).fileName() + QStringLiteral(" was not imported, and the website is as it was: ") + why);
+            QFileInfo(path).fileName() + QStringLiteral(" was not imported, and the website is as it was: ") + _document.lastError());
         return false;
     }
-    const QStringList& kept = *installed;
     if (XmlSite* site = _document.site(); site && site->files()) {
         // The files tree shows the folder as it now is; it is no part of the saved site.
         const SuppressedChanges quiet(*site);
@@ -124,19 +122,6 @@ bool MyDocumentWindow::importThemeArchive(const QString& path)
         _document.addActivityString(QStringLiteral("The theme's ") + file + QStringLiteral(" was not copied: the website has its own."));
         if (file.startsWith(QStringLiteral("files/")))
             keptFiles.append(file);
-    }
-
-    if (choice == ThemeChoice::Replace) {
-        _document.replaceTheme(theme);
-        useDefaultTemplateEverywhere();
-    } else {
-        // The new templates come after the site's own, numbered by its theme.
-        for (const XmlBasePtr& child : theme->children()) {
-            auto* sheet = XmlStyleSheet::cast(child.get());
-            if (!sheet)
-                break;
-            _document.theme()->addTemplate(std::dynamic_pointer_cast<XmlStyleSheet>(sheet->copyWithZone()));
-        }
     }
     if (!keptFiles.isEmpty())
         lq::runAlert(this, QStringLiteral("Some files of the theme were not copied"),
