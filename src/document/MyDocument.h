@@ -34,10 +34,10 @@ class ThemeArchive;
 // snapshot "revert/<date>.qvzip" holding the site, the theme and "bitmaps2",
 // with the save's comment as the archive comment (see Snapshots).
 //
-// A save or a revert changes the folder all or nothing (SiteJournal): killed
-// at any moment, the folder opens as it was before or as it was meant to be
-// after. While a document has its folder, no other program can open it
-// (SiteLock).
+// A save, a revert or a theme import changes the folder all or nothing
+// (SiteJournal): killed at any moment, the folder opens as it was before or
+// as it was meant to be after. While a document has its folder, no other
+// program can open it (SiteLock).
 class MyDocument : public DocumentBase {
 public:
     MyDocument();

@@ -5,6 +5,7 @@
 #include "model/core/XmlBase.h"
 #include "model/files/XmlFile.h"
 #include "model/files/XmlFolder.h"
+#include "model/theme/XmlLegacyTheme.h"
 #include "model/theme/XmlTheme.h"
 #include "platform/FileHelpers.h"
 #include "platform/Log.h"
@@ -64,6 +65,32 @@ std::unique_ptr<ThemeArchive> ThemeArchive::unpack(const QString& archive)
             unpacked->_carried.append(file);
     }
     return unpacked;
+}
+
+std::unique_ptr<ThemeArchive> ThemeArchive::convertLegacy(const QString& file, DocumentBase* document)
+{
+    auto legacy = std::dynamic_pointer_cast<XmlLegacyTheme>(XmlBase::createWithFile(file));
+    std::unique_ptr<ThemeArchive> converted(new ThemeArchive);
+    if (!legacy || !converted->_folder.isValid())
+        return nullptr;
+    const QString folder = converted->_folder.path();
+    legacy->unpackToDirectory(folder);
+    legacy->setRootDir(folder);
+    legacy->setDocument(document);
+    const QString written = converted->_folder.filePath(themeFile);
+    const bool saved = legacy->saveToFile(written);
+    legacy->setDocument(nullptr);
+    if (!saved)
+        return nullptr;
+    converted->_theme = std::dynamic_pointer_cast<XmlTheme>(XmlBase::createWithFile(written));
+    if (!converted->_theme)
+        return nullptr;
+    for (const QString& path : lq::folderEntries(folder, true)) {
+        const QFileInfo entry(converted->_folder.filePath(path));
+        if (isCarried(path) && entry.isFile() && !entry.isSymLink())
+            converted->_carried.append(path);
+    }
+    return converted;
 }
 
 std::optional<QStringList> ThemeArchive::installInto(const QString& siteFolder, QString* error) const

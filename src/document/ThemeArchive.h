@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 
+class DocumentBase;
 class SiteJournal;
 class XmlBase;
 class XmlTheme;
@@ -25,6 +26,13 @@ public:
     // Unpacks the archive into a private folder; nothing when the archive
     // cannot be read or is refused (see lq::unzipInto).
     static std::unique_ptr<ThemeArchive> unpack(const QString& archive);
+
+    // A theme file of the first format (".lqtm") made into a theme as an
+    // archive brings one: its pictures and its templates, converted, are
+    // written into a private folder and taken from there. The document
+    // lends the conversion its settings. Nothing when the file cannot be
+    // read or converted.
+    static std::unique_ptr<ThemeArchive> convertLegacy(const QString& file, DocumentBase* document);
 
     // The theme read from the archive's "theme.xmlbase", or none when it has
     // no readable theme there.

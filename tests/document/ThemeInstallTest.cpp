@@ -208,30 +208,50 @@ TEST_F(ThemeInstallTest, TheFilesPaneNeverChangesAFolderOutsideThroughALink)
 
 TEST_F(ThemeInstallTest, AFullDiskChangesNothingAndSaysWhy)
 {
-    SmallFilesystem disk(4 * 1024 * 1024);
-    LQ_REQUIRE_MOUNTED(disk);
-    const QString archive = makeArchive(8, 160);
-    MyDocument small;
-    const QString site = disk.filePath(QStringLiteral("Site.lqxl"));
-    ASSERT_TRUE(small.newDocument(site)) << small.lastError().toStdString();
-    disk.fillLeaving(128 * 1024);
-    const QHash<QString, QByteArray> before = contents(site);
+    const QString archive = makeArchive(8, 160, true);
+    // The theme's pictures and files alone, or with its templates.
+    for (const bool importing : { false, true }) {
+        SCOPED_TRACE(importing ? "import" : "install");
+        SmallFilesystem disk(4 * 1024 * 1024);
+        LQ_REQUIRE_MOUNTED(disk);
+        MyDocument small;
+        const QString site = disk.filePath(QStringLiteral("Site.lqxl"));
+        ASSERT_TRUE(small.newDocument(site)) << small.lastError().toStdString();
+        const qsizetype templates = small.theme()->childrenOfType<XmlStyleSheet>().size();
+        disk.fillLeaving(128 * 1024);
+        const QHash<QString, QByteArray> before = contents(site);
 
-    const std::unique_ptr<ThemeArchive> unpacked = ThemeArchive::unpack(archive);
-    ASSERT_NE(unpacked, nullptr);
-    QString why;
-    EXPECT_FALSE(unpacked->installInto(site, &why).has_value());
-    EXPECT_TRUE(why.contains(QStringLiteral("No space left on device"))) << why.toStdString();
-    EXPECT_EQ(differences(contents(site), before), QStringList());
-    EXPECT_TRUE(staging(site).isEmpty());
+        const std::unique_ptr<ThemeArchive> unpacked = ThemeArchive::unpack(archive);
+        ASSERT_NE(unpacked, nullptr);
+        QString why;
+        if (importing) {
+            EXPECT_FALSE(small.importTheme(*unpacked, false, QStringLiteral("Theme imported")));
+            why = small.lastError();
+            EXPECT_EQ(small.theme()->childrenOfType<XmlStyleSheet>().size(), templates);
+            EXPECT_FALSE(small.isDocumentEdited());
+        } else {
+            EXPECT_FALSE(unpacked->installInto(site, &why).has_value());
+        }
+        EXPECT_TRUE(why.contains(QStringLiteral("No space left on device"))) << why.toStdString();
+        EXPECT_EQ(differences(contents(site), before), QStringList());
+        EXPECT_TRUE(staging(site).isEmpty());
 
-    // With room again, the same theme comes in whole.
-    QFile::remove(disk.filePath(QStringLiteral(".filler")));
-    const std::optional<QStringList> kept = unpacked->installInto(site, &why);
-    ASSERT_TRUE(kept.has_value()) << why.toStdString();
-    EXPECT_TRUE(kept->isEmpty());
-    for (auto [path, bytes] : carried(archive).asKeyValueRange())
-        EXPECT_EQ(readAll(site + QLatin1Char('/') + path), bytes) << path.toStdString();
+        // With room again, the same theme comes in whole.
+        QFile::remove(disk.filePath(QStringLiteral(".filler")));
+        if (importing) {
+            ASSERT_TRUE(small.importTheme(*unpacked, false, QStringLiteral("Theme imported"))) << small.lastError().toStdString();
+            EXPECT_EQ(small.theme()->childrenOfType<XmlStyleSheet>().size(), 2 * templates);
+        } else {
+            const std::optional<QStringList> kept = unpacked->installInto(site, &why);
+            ASSERT_TRUE(kept.has_value()) << why.toStdString();
+            EXPECT_TRUE(kept->isEmpty());
+        }
+        QStringList shown;
+        unpacked->theme()->listOfBitmaps(shown);
+        for (auto [path, bytes] : carried(archive).asKeyValueRange())
+            if (!importing || !path.startsWith(QStringLiteral("bitmaps2/")) || shown.contains(QFileInfo(path).completeBaseName()))
+                EXPECT_EQ(readAll(site + QLatin1Char('/') + path), bytes) << path.toStdString();
+    }
 }
 
 TEST_F(ThemeInstallTest, ExportsAndSnapshotsLeaveLinksOut)
@@ -367,6 +387,9 @@ TEST_F(ThemeInstallTest, KilledAtAnyMomentTheSiteOpensWithNoneOfTheThemeOrAllOfI
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("LQ_INSTALL_CHILD"), archive + QLatin1Char('\n') + site + QLatin1Char('\n') + ready + QLatin1Char('\n') + how);
+        // The child runs this one test, whatever share of the tests its parent runs.
+        environment.remove(QStringLiteral("GTEST_TOTAL_SHARDS"));
+        environment.remove(QStringLiteral("GTEST_SHARD_INDEX"));
         process.setProcessEnvironment(environment);
         process.setProcessChannelMode(QProcess::MergedChannels);
         process.start(QCoreApplication::applicationFilePath(), { QStringLiteral("--gtest_filter=") + filter });
