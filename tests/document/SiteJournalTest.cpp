@@ -40,7 +40,7 @@ TEST_F(SiteJournalTest, WhatInterruptedChangesLeaveGoesAtTheNextOpen)
 {
     const QStringList leftovers { QStringLiteral(".site.xmlbase.lqtmp-3fa9"), QStringLiteral(".lqtmp-Ab12Cd/site.xmlbase"),
         QStringLiteral(".lumenquill-revert-x1Y2z3/snapshot/bitmaps2/a.png"), QStringLiteral("revert/.Mon Dec 07,2026 11_29_17 PM.qvzip.lqtmp-77"),
-        QStringLiteral("bitmaps2/.b.png.lqtmp-1") };
+        QStringLiteral("bitmaps2/.b.png.lqtmp-1"), QStringLiteral(".lumenquill-theme-Q1w2E3/files/fonts/a.ttf") };
     for (const QString& path : leftovers)
         writeAll(folder + QLatin1Char('/') + path, "half written");
     // The user's own hidden files and pictures stay.
@@ -54,6 +54,7 @@ TEST_F(SiteJournalTest, WhatInterruptedChangesLeaveGoesAtTheNextOpen)
         EXPECT_FALSE(QFileInfo::exists(folder + QLatin1Char('/') + path)) << path.toStdString();
     EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/.lqtmp-Ab12Cd")));
     EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/.lumenquill-revert-x1Y2z3")));
+    EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/.lumenquill-theme-Q1w2E3")));
     for (const QString& path : theirs)
         EXPECT_EQ(readAll(folder + QLatin1Char('/') + path), QByteArray("mine")) << path.toStdString();
 }
