@@ -221,7 +221,6 @@ private:
     ThemeChoice askAddOrReplace();
     bool importThemeArchive(const QString& path);
     bool importLegacyTheme(const QString& path);
-    void useDefaultTemplateEverywhere();
 
     MyDocument& _document;
     lq::UserDefaults* _defaults;

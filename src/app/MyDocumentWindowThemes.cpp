@@ -10,11 +10,9 @@
 #include "model/core/SuppressedChanges.h"
 #include "model/files/XmlFiles.h"
 #include "model/site/XmlSite.h"
-#include "model/theme/XmlLegacyTheme.h"
 #include "model/theme/XmlTheme.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/widgets/ModalHandler.h"
-#include "templates/XmlStyleSheet.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -22,7 +20,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QVBoxLayout>
 
 void MyDocumentWindow::importTemplate()
@@ -102,17 +99,15 @@ bool MyDocumentWindow::importThemeArchive(const QString& path)
     if (choice == ThemeChoice::Cancel)
         return false;
 
-    const QString folder = _document.fileName();
-    // The theme's pictures and files come in whole, or the theme does not
-    // come at all: a theme without its pictures would spoil every page.
-    QString why;
-    const std::optional<QStringList> installed = archive->installInto(folder, &why);
-    if (!installed) {
+    // The templates come with their pictures and files in one save, or
+    // nothing comes: a theme without its pictures would spoil every page,
+    // and pictures and files without their theme belong to nothing.
+    QStringList kept;
+    if (!_document.importTheme(*archive, choice == ThemeChoice::Replace, QStringLiteral("Theme imported"), &kept)) {
         lq::runAlert(this, QStringLiteral("The theme could not be imported"),
-            QFileInfo(path).fileName() + QStringLiteral(" was not imported, and the website is as it was: ") + why);
+            QFileInfo(path).fileName() + QStringLiteral(" was not imported, and the website is as it was: ") + _document.lastError());
         return false;
     }
-    const QStringList& kept = *installed;
     if (XmlSite* site = _document.site(); site && site->files()) {
         // The files tree shows the folder as it now is; it is no part of the saved site.
         const SuppressedChanges quiet(*site);
@@ -125,19 +120,6 @@ bool MyDocumentWindow::importThemeArchive(const QString& path)
         if (file.startsWith(QStringLiteral("files/")))
             keptFiles.append(file);
     }
-
-    if (choice == ThemeChoice::Replace) {
-        _document.replaceTheme(theme);
-        useDefaultTemplateEverywhere();
-    } else {
-        // The new templates come after the site's own, numbered by its theme.
-        for (const XmlBasePtr& child : theme->children()) {
-            auto* sheet = XmlStyleSheet::cast(child.get());
-            if (!sheet)
-                break;
-            _document.theme()->addTemplate(std::dynamic_pointer_cast<XmlStyleSheet>(sheet->copyWithZone()));
-        }
-    }
     if (!keptFiles.isEmpty())
         lq::runAlert(this, QStringLiteral("Some files of the theme were not copied"),
             QStringLiteral("The website already has these files, which stay as they are:\n") + keptFiles.join(QLatin1Char('\n')));
@@ -146,39 +128,21 @@ bool MyDocumentWindow::importThemeArchive(const QString& path)
 
 bool MyDocumentWindow::importLegacyTheme(const QString& path)
 {
-    auto legacy = std::dynamic_pointer_cast<XmlLegacyTheme>(XmlBase::createWithFile(path));
-    QTemporaryDir converted;
-    if (!legacy || !converted.isValid()) {
+    // Its pictures and templates are converted aside, then come into the
+    // site as a theme archive's do: saved together, or not at all.
+    const std::unique_ptr<ThemeArchive> converted = ThemeArchive::convertLegacy(path, &_document);
+    if (!converted) {
         lq::runAlert(this, QStringLiteral("The theme could not be imported"),
             QFileInfo(path).fileName() + QStringLiteral(" could not be read as a theme file."));
         return false;
     }
-    // Its pictures go into the site's bitmaps; its templates are written
-    // out as a current theme and read back as one.
-    const QString folder = _document.fileName();
-    legacy->unpackToDirectory(folder);
-    legacy->setRootDir(folder);
-    legacy->setDocument(&_document);
-    const QString file = converted.filePath(QStringLiteral("theme.xmlbase"));
-    auto theme = legacy->saveToFile(file) ? std::dynamic_pointer_cast<XmlTheme>(XmlBase::createWithFile(file)) : nullptr;
-    legacy->setDocument(nullptr);
-    if (!theme) {
+    if (!_document.importTheme(*converted, true, QStringLiteral("Theme imported"))) {
         lq::runAlert(this, QStringLiteral("The theme could not be imported"),
-            QFileInfo(path).fileName() + QStringLiteral(" could not be converted."));
+            QFileInfo(path).fileName() + QStringLiteral(" was not imported, and the website is as it was: ") + _document.lastError());
         return false;
     }
-    _document.replaceTheme(theme);
-    theme->crossReferenceXmlSite(_document.site());
-    useDefaultTemplateEverywhere();
+    _document.theme()->crossReferenceXmlSite(_document.site());
     return true;
-}
-
-void MyDocumentWindow::useDefaultTemplateEverywhere()
-{
-    XmlSite* site = _document.site();
-    XmlStyleSheet* first = _document.defaultTemplate();
-    if (site && first)
-        site->setTemplateForUUID(-1, first->UUID());
 }
 
 void MyDocumentWindow::exportTemplate()

@@ -3,6 +3,7 @@
 #include "document/LayoutControllerBase.h"
 #include "document/SiteJournal.h"
 #include "document/Snapshots.h"
+#include "document/ThemeArchive.h"
 #include "pipeline/XmlProcessor.h"
 #include "pipeline/XmlResizeThumbnail.h"
 #include "model/core/XmlBase.h"
@@ -84,21 +85,24 @@ std::pair<std::shared_ptr<XmlSite>, std::shared_ptr<XmlTheme>> unpackSiteAndThem
 
 // Notes that the theme pictures of a snapshot unpacked into the staging
 // folder (its path below there given) go into the document's "bitmaps2",
-// replacing namesakes: plain files only, nothing below.
+// replacing namesakes: plain files only, nothing below, and never through
+// a "bitmaps2" that is a link.
 bool stageThemePictures(SiteJournal& change, const QString& unpacked, const QString& bitmaps, QString& why)
 {
     const QString pictures = change.stagingFolder() + QLatin1Char('/') + unpacked;
     if (!QFileInfo(pictures).isDir())
         return true;
-    if (!MyDocument::dirExists(bitmaps)) {
-        why = QStringLiteral("cannot make the folder ") + bitmaps;
+    if (!lq::makeFoldersBelow(change.folder(), bitmaps, &why))
         return false;
-    }
     for (const QString& name : lq::folderEntries(pictures)) {
         const QFileInfo picture(pictures + QLatin1Char('/') + name);
         if (!picture.isFile() || picture.isSymLink())
             continue;
         const QString target = QStringLiteral("bitmaps2/") + name;
+        if (const QString unsafe = lq::linkUnsafePath(change.folder(), bitmaps + QLatin1Char('/') + name); !unsafe.isEmpty()) {
+            why = QStringLiteral("cannot put the theme picture ") + name + QStringLiteral(" in place: ") + unsafe;
+            return false;
+        }
         if (QFileInfo(bitmaps + QLatin1Char('/') + name).isDir() || !SiteJournal::isReplaceableTarget(target)) {
             why = QStringLiteral("cannot put the theme picture ") + name + QStringLiteral(" in place");
             return false;
@@ -613,6 +617,11 @@ bool MyDocument::writeWithBackupToFile(const QString& folder)
 
 bool MyDocument::saveFileWithComment(const QString& folderPath, const QString& comment)
 {
+    return save(folderPath, comment, nullptr, nullptr);
+}
+
+bool MyDocument::save(const QString& folderPath, const QString& comment, const ThemeArchive* bringing, QStringList* kept)
+{
     _lastError.clear();
     return lq::uiFrame(this, "saveFile:withComment:", [&]() -> bool {
         const QString folder = withoutTrailingSlash(folderPath);
@@ -653,8 +662,18 @@ bool MyDocument::saveFileWithComment(const QString& folderPath, const QString& c
         for (qsizetype i = 0; i < trees.size(); ++i)
             if (!change.stageFile(documentFiles[i], texts[i], &why))
                 return fail(QStringLiteral("could not save document: ") + why);
+        // A theme's pictures and files come as new files of the same change.
+        const QString incoming = QStringLiteral("theme");
+        if (bringing) {
+            const std::optional<QStringList> left = bringing->stageInto(change, incoming, &why);
+            if (!left)
+                return fail(QStringLiteral("could not save document: the theme's files cannot come in: ") + why);
+            if (kept)
+                *kept = *left;
+        }
         QString snapshotWhy;
-        const bool snapshot = stageSnapshot(change, folder, texts[0], texts[1], comment, snapshotWhy);
+        const bool snapshot = stageSnapshot(change, folder, texts[0], texts[1], comment,
+            bringing ? incoming + QStringLiteral("/bitmaps2") : QString(), snapshotWhy);
         if (!change.commit(&why))
             return fail(QStringLiteral("could not save document: ") + why);
 
@@ -664,6 +683,66 @@ bool MyDocument::saveFileWithComment(const QString& folderPath, const QString& c
             _lastError = QStringLiteral("the document was saved, but its snapshot could not be made: ") + snapshotWhy;
         return true;
     });
+}
+
+bool MyDocument::importTheme(const ThemeArchive& archive, bool replace, const QString& comment, QStringList* kept)
+{
+    _lastError.clear();
+    const std::shared_ptr<XmlTheme>& incoming = archive.theme();
+    if (!_site || !_theme || !incoming)
+        return fail(QStringLiteral("could not import the theme: there is no site or no theme"));
+    // What the templates were, for a failed import to take back.
+    const bool wasEdited = isDocumentEdited();
+    const std::shared_ptr<XmlTheme> before = _theme;
+    const int nextTemplate = _theme->peekTemplateSeqNumber();
+    struct Binding {
+        XmlAlbum* page;
+        int number;
+        QString uuid;
+    };
+    QList<Binding> bindings;
+    const std::function<void(XmlBase*)> collect = [&](XmlBase* node) {
+        if (auto* page = dynamic_cast<XmlAlbum*>(node))
+            bindings.append({ page, page->templateNum(), page->templateUUID() });
+        for (const XmlBasePtr& child : node->children())
+            collect(child.get());
+    };
+    collect(_site.get());
+    QList<std::shared_ptr<XmlStyleSheet>> added;
+
+    if (replace) {
+        replaceTheme(incoming);
+        if (XmlStyleSheet* first = defaultTemplate())
+            _site->setTemplateForUUID(-1, first->UUID());
+    } else {
+        // The new templates come after the site's own, numbered by its theme.
+        for (const XmlBasePtr& child : incoming->children()) {
+            auto sheet = std::dynamic_pointer_cast<XmlStyleSheet>(child);
+            if (!sheet)
+                break;
+            added.append(std::dynamic_pointer_cast<XmlStyleSheet>(sheet->copyWithZone()));
+            _theme->addTemplate(added.last());
+        }
+    }
+    if (save(fileName(), comment, &archive, kept))
+        return true;
+
+    const QString why = _lastError;
+    if (replace) {
+        replaceTheme(before);
+        for (const Binding& binding : bindings) {
+            binding.page->setTemplateForUUID(-1, binding.uuid);
+            binding.page->setTemplateNum(binding.number);
+        }
+    } else {
+        for (const auto& sheet : added)
+            _theme->removeChild(sheet.get());
+        _theme->setTemplateSeqNumber(nextTemplate);
+    }
+    if (!wasEdited)
+        clearChangeCount();
+    _lastError = why;
+    return false;
 }
 
 void MyDocument::pruneBitmaps(const QString& folder)
@@ -684,7 +763,7 @@ void MyDocument::pruneBitmaps(const QString& folder)
 }
 
 bool MyDocument::stageSnapshot(SiteJournal& change, const QString& folder, const QByteArray& site, const QByteArray& theme,
-    const QString& comment, QString& why)
+    const QString& comment, const QString& incoming, QString& why)
 {
     // The snapshot is made of what this save writes: the site and the theme
     // as staged, and the theme pictures that stay once the save has dropped
@@ -707,6 +786,15 @@ bool MyDocument::stageSnapshot(SiteJournal& change, const QString& folder, const
         if (entry.isSymLink() || (!entry.isDir() && !isUsedPicture(used, entry)))
             continue;
         done = stageCopy(entry.filePath(), contents + QStringLiteral("/bitmaps2/") + name, why);
+    }
+    // The pictures this save brings (none of their names is in the folder yet).
+    const QString brought = change.stagingFolder() + QLatin1Char('/') + incoming;
+    for (const QString& name : incoming.isEmpty() ? QStringList() : lq::folderEntries(brought)) {
+        const QFileInfo entry(brought + QLatin1Char('/') + name);
+        if (!done)
+            break;
+        if (entry.isFile() && !entry.isSymLink() && isUsedPicture(used, entry))
+            done = stageCopy(entry.filePath(), contents + QStringLiteral("/bitmaps2/") + name, why);
     }
     const QString archive = change.stagingFolder() + QStringLiteral("/snapshot.qvzip");
     done = done && XmlBase::zipRootDirFilenameRecursive(archive, contents, QStringLiteral("site.xmlbase"), false);

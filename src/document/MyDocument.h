@@ -20,6 +20,7 @@ class XmlSite;
 class XmlStandAloneFiles;
 class XmlTheme;
 class SiteJournal;
+class ThemeArchive;
 
 // One open website: the document folder "<name>.lqxl" with its four element
 // trees (site, theme, publishing destination, feed settings), the queue of
@@ -33,10 +34,10 @@ class SiteJournal;
 // snapshot "revert/<date>.qvzip" holding the site, the theme and "bitmaps2",
 // with the save's comment as the archive comment (see Snapshots).
 //
-// A save or a revert changes the folder all or nothing (SiteJournal): killed
-// at any moment, the folder opens as it was before or as it was meant to be
-// after. While a document has its folder, no other program can open it
-// (SiteLock).
+// A save, a revert or a theme import changes the folder all or nothing
+// (SiteJournal): killed at any moment, the folder opens as it was before or
+// as it was meant to be after. While a document has its folder, no other
+// program can open it (SiteLock).
 class MyDocument : public DocumentBase {
 public:
     MyDocument();
@@ -145,6 +146,15 @@ public:
     // is checked: when one fails, nothing is replaced, no snapshot is made,
     // the document stays edited and lastError tells why.
     bool saveFileWithComment(const QString& folder, const QString& comment);
+    // Brings the theme of the archive into the saved site in one change of
+    // the folder: its templates (added after the site's own, or, with
+    // replace, in place of the site's theme with every page on the new
+    // first template) and its pictures and files, saved with the comment.
+    // Killed at any moment, the site opens with the new templates and their
+    // pictures, or with neither. The theme's files the site has already
+    // stay as they are and are named in `kept`. When anything fails, the
+    // document and its folder are as they were and lastError tells why.
+    bool importTheme(const ThemeArchive& archive, bool replace, const QString& comment, QStringList* kept = nullptr);
     // Copies the document folder to the new path, then saves there; refuses
     // a path where anything exists.
     bool saveAs(const QString& path);
@@ -266,8 +276,13 @@ private:
     void adopt(const std::shared_ptr<XmlSite>& site, const std::shared_ptr<XmlTheme>& theme);
     void release();
     void pruneBitmaps(const QString& folder);
+    // The save of saveFileWithComment; with a theme archive, its pictures
+    // and files come in the same change (kept: those the site has already).
+    bool save(const QString& folder, const QString& comment, const ThemeArchive* bringing, QStringList* kept);
+    // `incoming`: the folder below the staging folder of theme pictures the
+    // save brings, or "".
     bool stageSnapshot(SiteJournal& change, const QString& folder, const QByteArray& site, const QByteArray& theme,
-        const QString& comment, QString& why);
+        const QString& comment, const QString& incoming, QString& why);
     void trimSnapshots(const QString& folder);
     bool fail(const QString& why);
     void noteBuildFailure(const QString& what)

@@ -9,20 +9,27 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <optional>
 
 const QString SiteJournal::journalName = QStringLiteral(".lumenquill-journal");
 const QString SiteJournal::saveStagingPrefix = QStringLiteral(".lqtmp-");
 const QString SiteJournal::revertStagingPrefix = QStringLiteral(".lumenquill-revert-");
+const QString SiteJournal::themeStagingPrefix = QStringLiteral(".lumenquill-theme-");
 
 namespace {
 
 const QByteArray journalHeader = QByteArrayLiteral("lumenquill journal 1");
 const QByteArray journalEnd = QByteArrayLiteral("end");
+// The mark of a move that brings a new file.
+const QByteArray newFileMark = QByteArrayLiteral("new");
 
 const QStringList elementFiles { QStringLiteral("site.xmlbase"), QStringLiteral("theme.xmlbase"), QStringLiteral("location.xmlbase"),
     QStringLiteral("rss.xmlbase") };
@@ -42,7 +49,8 @@ bool isPlainName(const QString& name)
 
 bool isStagingName(const QString& name)
 {
-    return name.startsWith(SiteJournal::saveStagingPrefix) || name.startsWith(SiteJournal::revertStagingPrefix);
+    return name.startsWith(SiteJournal::saveStagingPrefix) || name.startsWith(SiteJournal::revertStagingPrefix)
+        || name.startsWith(SiteJournal::themeStagingPrefix);
 }
 
 // A file written beside its target and not yet renamed over it: ".<name>.lqtmp-<hex>".
@@ -75,10 +83,27 @@ bool isStagedFile(const QString& folder, const QString& staged)
     return true;
 }
 
+bool isAllowedTarget(const SiteJournal::Move& move)
+{
+    return move.newFile ? SiteJournal::isNewFileTarget(move.target) : SiteJournal::isReplaceableTarget(move.target);
+}
+
 // Why nothing may be moved to the path, or "": a folder is in the way, or
 // its folder is missing or a link (nothing goes out of the document folder).
-QString whatStopsTheMove(const QString& destination)
+// A new file may go where folders are still missing, made below the
+// document folder when it moves; no link may be on its way.
+QString whatStopsTheMove(const QString& folder, const SiteJournal::Move& move)
 {
+    const QString destination = folder + QLatin1Char('/') + move.target;
+    if (move.newFile) {
+        if (const QString unsafe = lq::linkUnsafePath(folder, destination); !unsafe.isEmpty())
+            return unsafe;
+        QString missing = QFileInfo(destination).path();
+        while (!QFileInfo::exists(missing) && missing != folder)
+            missing = QFileInfo(missing).path();
+        if (missing != QFileInfo(destination).path())
+            return QFileInfo(missing).isDir() ? QString() : QStringLiteral("\"") + missing + QStringLiteral("\" is no folder");
+    }
     if (QFileInfo(destination).isDir() && !isLink(destination))
         return QStringLiteral("a folder is in the way");
     const QString parent = QFileInfo(destination).path();
@@ -90,69 +115,87 @@ QString whatStopsTheMove(const QString& destination)
 }
 
 // Puts one staged file in the place of its target. A staged file already
-// gone was moved before (a journal played a second time).
-bool moveIntoPlace(const QString& folder, const QString& staged, const QString& target, QString* error)
+// gone was moved before (a journal played a second time). A new file never
+// replaces what came to its place meanwhile: that stays.
+bool moveIntoPlace(const QString& folder, const SiteJournal::Move& move, QString* error)
 {
-    const QString source = folder + QLatin1Char('/') + staged;
-    const QString destination = folder + QLatin1Char('/') + target;
+    const QString source = folder + QLatin1Char('/') + move.staged;
+    const QString destination = folder + QLatin1Char('/') + move.target;
+    const auto failed = [&](const QString& why) { return fail(error, QStringLiteral("cannot put ") + move.target + QStringLiteral(" in place: ") + why); };
     struct stat status {};
     if (::lstat(QFile::encodeName(source).constData(), &status) != 0)
         return true;
     if (!S_ISREG(status.st_mode))
-        return fail(error, QStringLiteral("cannot put ") + target + QStringLiteral(" in place: what was staged is no file"));
-    if (const QString why = whatStopsTheMove(destination); !why.isEmpty())
-        return fail(error, QStringLiteral("cannot put ") + target + QStringLiteral(" in place: ") + why);
-    if (::rename(QFile::encodeName(source).constData(), QFile::encodeName(destination).constData()) != 0)
-        return fail(error, QStringLiteral("cannot put ") + target + QStringLiteral(" in place: ") + QString::fromLocal8Bit(std::strerror(errno)));
+        return failed(QStringLiteral("what was staged is no file"));
+    if (const QString why = whatStopsTheMove(folder, move); !why.isEmpty())
+        return failed(why);
+    if (!move.newFile) {
+        if (::rename(QFile::encodeName(source).constData(), QFile::encodeName(destination).constData()) != 0)
+            return failed(QString::fromLocal8Bit(std::strerror(errno)));
+        return true;
+    }
+    QString why;
+    if (!lq::makeFoldersBelow(folder, QFileInfo(destination).path(), &why))
+        return failed(why);
+    if (::renameat2(AT_FDCWD, QFile::encodeName(source).constData(), AT_FDCWD, QFile::encodeName(destination).constData(), RENAME_NOREPLACE) != 0
+        && errno != EEXIST)
+        return failed(QString::fromLocal8Bit(std::strerror(errno)));
     return true;
 }
 
-// Moves every file into place, then forces the folders that changed onto the disk.
-bool play(const QString& folder, const QList<QPair<QString, QString>>& moves, QString* error)
+// Moves every file into place, then forces the folders that changed onto
+// the disk (for a new file, every folder up to the document folder: some
+// may have been made for it).
+bool play(const QString& folder, const QList<SiteJournal::Move>& moves, QString* error)
 {
     bool done = true;
     QStringList touched;
-    for (const auto& [staged, target] : moves) {
+    for (const SiteJournal::Move& move : moves) {
         QString why;
-        if (!moveIntoPlace(folder, staged, target, &why)) {
+        if (!moveIntoPlace(folder, move, &why)) {
             if (done)
                 fail(error, why);
             done = false;
         }
-        const QString parent = QFileInfo(folder + QLatin1Char('/') + target).path();
-        if (!touched.contains(parent))
+        QString parent = QFileInfo(folder + QLatin1Char('/') + move.target).path();
+        while (!touched.contains(parent)) {
             touched.append(parent);
+            if (!move.newFile || parent == folder)
+                break;
+            parent = QFileInfo(parent).path();
+        }
     }
     for (const QString& parent : touched)
         lq::syncFolder(parent);
     return done;
 }
 
-QByteArray journalText(const QString& stagingName, const QList<QPair<QString, QString>>& moves)
+QByteArray journalText(const QString& stagingName, const QList<SiteJournal::Move>& moves)
 {
     QByteArray text = journalHeader + '\n';
-    for (const auto& [staged, target] : moves)
-        text += (stagingName + QLatin1Char('/') + staged).toUtf8() + '\t' + target.toUtf8() + '\n';
+    for (const SiteJournal::Move& move : moves) {
+        text += (stagingName + QLatin1Char('/') + move.staged).toUtf8() + '\t' + move.target.toUtf8();
+        text += move.newFile ? '\t' + newFileMark + '\n' : QByteArray("\n");
+    }
     return text + journalEnd + '\n';
 }
 
 // The moves of a journal's text; nothing when it is not a whole journal of
 // this program or names anything a change may not touch.
-std::optional<QList<QPair<QString, QString>>> readJournal(const QString& folder, const QByteArray& text)
+std::optional<QList<SiteJournal::Move>> readJournal(const QString& folder, const QByteArray& text)
 {
     QList<QByteArray> lines = text.split('\n');
     if (lines.size() < 3 || lines.first() != journalHeader || !lines.last().isEmpty() || lines[lines.size() - 2] != journalEnd)
         return std::nullopt;
-    QList<QPair<QString, QString>> moves;
+    QList<SiteJournal::Move> moves;
     for (qsizetype i = 1; i < lines.size() - 2; ++i) {
         const QList<QByteArray> fields = lines[i].split('\t');
-        if (fields.size() != 2)
+        if (fields.size() != 2 && !(fields.size() == 3 && fields[2] == newFileMark))
             return std::nullopt;
-        const QString staged = QString::fromUtf8(fields[0]);
-        const QString target = QString::fromUtf8(fields[1]);
-        if (!isStagedFile(folder, staged) || !SiteJournal::isReplaceableTarget(target))
+        const SiteJournal::Move move { QString::fromUtf8(fields[0]), QString::fromUtf8(fields[1]), fields.size() == 3 };
+        if (!isStagedFile(folder, move.staged) || !isAllowedTarget(move))
             return std::nullopt;
-        moves.append({ staged, target });
+        moves.append(move);
     }
     return moves;
 }
@@ -206,7 +249,12 @@ bool SiteJournal::stageFile(const QString& target, const QByteArray& bytes, QStr
 
 void SiteJournal::addMove(const QString& staged, const QString& target)
 {
-    _moves.append({ staged, target });
+    _moves.append({ staged, target, false });
+}
+
+void SiteJournal::addNewFile(const QString& staged, const QString& target)
+{
+    _moves.append({ staged, target, true });
 }
 
 bool SiteJournal::commit(QString* error)
@@ -216,11 +264,11 @@ bool SiteJournal::commit(QString* error)
     const QString stagingName = QFileInfo(_staging).fileName();
     // Whatever would stop a file from going into its place stops the change
     // before anything is replaced.
-    for (const auto& [staged, target] : _moves) {
-        if (!isStagedFile(_folder, stagingName + QLatin1Char('/') + staged) || !isReplaceableTarget(target))
-            return fail(error, QStringLiteral("cannot put ") + target + QStringLiteral(" in place"));
-        if (const QString why = whatStopsTheMove(_folder + QLatin1Char('/') + target); !why.isEmpty())
-            return fail(error, QStringLiteral("cannot put ") + target + QStringLiteral(" in place: ") + why);
+    for (const Move& move : _moves) {
+        if (!isStagedFile(_folder, stagingName + QLatin1Char('/') + move.staged) || !isAllowedTarget(move))
+            return fail(error, QStringLiteral("cannot put ") + move.target + QStringLiteral(" in place"));
+        if (const QString why = whatStopsTheMove(_folder, move); !why.isEmpty())
+            return fail(error, QStringLiteral("cannot put ") + move.target + QStringLiteral(" in place: ") + why);
     }
     if (!lq::syncTree(_staging, error))
         return false;
@@ -229,9 +277,9 @@ bool SiteJournal::commit(QString* error)
         return false;
     // From here on the change is made: what fails now the next recover finishes.
     _committed = true;
-    QList<QPair<QString, QString>> moves;
-    for (const auto& [staged, target] : _moves)
-        moves.append({ stagingName + QLatin1Char('/') + staged, target });
+    QList<Move> moves;
+    for (const Move& move : _moves)
+        moves.append({ stagingName + QLatin1Char('/') + move.staged, move.target, move.newFile });
     if (!play(_folder, moves, error))
         return false;
     ::unlink(QFile::encodeName(journal).constData());
@@ -283,4 +331,12 @@ bool SiteJournal::isReplaceableTarget(const QString& target)
     if (parts[0] == QLatin1String("revert"))
         return parts[1].endsWith(QLatin1String(".qvzip"));
     return parts[0] == QLatin1String("bitmaps2");
+}
+
+bool SiteJournal::isNewFileTarget(const QString& target)
+{
+    const QStringList parts = target.split(QLatin1Char('/'));
+    if (parts.size() < 2 || !std::all_of(parts.begin(), parts.end(), isPlainName))
+        return false;
+    return parts[0] == QLatin1String("files") || (parts[0] == QLatin1String("bitmaps2") && parts.size() == 2);
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QList>
-#include <QPair>
 #include <QString>
 
 // One change of several files of a document folder, made all or nothing.
@@ -16,6 +15,10 @@
 // the staging folder is thrown away) or a whole one, which the next opening
 // of the folder plays to its end (recover). Either way the folder holds the
 // files of before the change or of after it, never some of each.
+//
+// A change may also bring new files (a theme's pictures and site files):
+// each only fills a place where nothing is, making the folders it needs
+// below the document folder, and never replaces what is there by then.
 class SiteJournal {
 public:
     // The journal's file name in the document folder.
@@ -25,6 +28,7 @@ public:
     // their targets.
     static const QString saveStagingPrefix;
     static const QString revertStagingPrefix;
+    static const QString themeStagingPrefix;
 
     // A change of the document folder; its staging folder begins with the prefix.
     SiteJournal(const QString& folder, const QString& stagingPrefix);
@@ -37,6 +41,8 @@ public:
     bool begin(QString* error);
     // The staging folder's path, once begun.
     const QString& stagingFolder() const { return _staging; }
+    // The document folder.
+    const QString& folder() const { return _folder; }
     // Writes the bytes into the staging folder under the target's file name
     // (private to its owner) and notes that they replace the target, a path
     // relative to the document folder.
@@ -44,6 +50,10 @@ public:
     // Notes that the file at the path relative to the staging folder
     // replaces the target, a path relative to the document folder.
     void addMove(const QString& staged, const QString& target);
+    // Notes that the file at the path relative to the staging folder comes
+    // to the target, a new file there (see isNewFileTarget): it fills the
+    // place only while nothing is there.
+    void addNewFile(const QString& staged, const QString& target);
     // Forces the staged files onto the disk, writes the journal, moves every
     // file into place and removes the journal and the staging folder. Once
     // the journal is written the change is made, even if a later step
@@ -62,11 +72,23 @@ public:
     // change may replace: the four element files, a snapshot archive in
     // "revert" or a theme picture in "bitmaps2".
     static bool isReplaceableTarget(const QString& target);
+    // Whether the target, a path relative to the document folder, is one a
+    // change may bring as a new file: a theme picture in "bitmaps2" or a
+    // file at any depth below "files".
+    static bool isNewFileTarget(const QString& target);
+
+    // One file a change moves into place.
+    struct Move {
+        QString staged;
+        QString target;
+        // Fills an empty place only, never replacing.
+        bool newFile = false;
+    };
 
 private:
     QString _folder;
     QString _prefix;
     QString _staging;
-    QList<QPair<QString, QString>> _moves;
+    QList<Move> _moves;
     bool _committed = false;
 };

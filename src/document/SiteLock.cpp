@@ -3,6 +3,7 @@
 #include "platform/Log.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QLockFile>
@@ -33,16 +34,28 @@ QString holderOf(QLockFile& lock)
         + QString::number(pid) + (host.isEmpty() ? QString() : QStringLiteral(" on ") + host);
 }
 
-// A lock that names this very process, for a folder it does not hold, came
-// with a copy of a site it holds elsewhere (or from a program long gone whose
-// number it now has): nobody holds that folder.
-bool namesThisProgram(QLockFile& lock)
+// Whether the lock file was left by a holder that is gone, in the ways the
+// lock file's own check misses. Process numbers are shared with threads: a
+// number that now names a thread of some program (this one, say) is no
+// holder. A lock naming this very program, which does not hold the folder,
+// came with a copy of a folder it holds.
+bool leftBehind(QLockFile& lock)
 {
     qint64 pid = 0;
     QString host;
     QString program;
-    return lock.error() == QLockFile::LockFailedError && lock.getLockInfo(&pid, &host, &program)
-        && pid == QCoreApplication::applicationPid() && (host.isEmpty() || host == QSysInfo::machineHostName());
+    if (!lock.getLockInfo(&pid, &host, &program) || host != QSysInfo::machineHostName() || pid <= 0)
+        return false;
+    if (pid == QCoreApplication::applicationPid())
+        return true;
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return false;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("Tgid:"))
+            return line.mid(5).trimmed().toLongLong() != pid;
+    }
+    return false;
 }
 
 } // namespace
@@ -70,9 +83,12 @@ bool SiteLock::acquire(const QString& folder, QString* why)
         // A program may keep a site open for days: only a holder that is
         // gone makes the lock stale, never its age.
         lock->setStaleLockTime(0);
-        if (!lock->tryLock(0) && namesThisProgram(*lock) && lock->removeStaleLockFile())
-            lock->tryLock(0);
-        if (!lock->isLocked()) {
+        bool locked = lock->tryLock(0);
+        if (!locked && lock->error() == QLockFile::LockFailedError && leftBehind(*lock)) {
+            lq::log(QStringLiteral("Taking over the lock that a program which is gone left in ") + folder);
+            locked = lock->removeStaleLockFile() && lock->tryLock(0);
+        }
+        if (!locked) {
             if (lock->error() != QLockFile::PermissionError || QFileInfo::exists(key + QLatin1Char('/') + lockName)) {
                 if (why)
                     *why = holderOf(*lock);

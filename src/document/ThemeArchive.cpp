@@ -1,8 +1,11 @@
 #include "document/ThemeArchive.h"
 
+#include "document/SiteJournal.h"
+
 #include "model/core/XmlBase.h"
 #include "model/files/XmlFile.h"
 #include "model/files/XmlFolder.h"
+#include "model/theme/XmlLegacyTheme.h"
 #include "model/theme/XmlTheme.h"
 #include "platform/FileHelpers.h"
 #include "platform/Log.h"
@@ -13,11 +16,6 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-
-#include <fcntl.h>
 
 namespace {
 
@@ -29,56 +27,11 @@ bool isCarried(const QString& path)
     return path.startsWith(QStringLiteral("bitmaps2/")) || path.startsWith(QStringLiteral("files/"));
 }
 
-// The private folders of installs, inside the site folder.
-const QString stagingPrefix = QStringLiteral(".lumenquill-theme-");
-
 // True when anything, a dangling link included, is at the path.
 bool somethingAt(const QString& path)
 {
     const QFileInfo entry(path);
     return entry.exists() || entry.isSymLink();
-}
-
-// Removes the private folders that installs which were killed left behind
-// (one program at a time works on a site).
-void removeLeftStaging(const QString& site)
-{
-    const QStringList left = QDir(site).entryList({stagingPrefix + QLatin1Char('*')}, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QString& name : left)
-        lq::removeItem(site + QLatin1Char('/') + name);
-}
-
-// Moves every staged entry below "<staging>/<relative>" whose place in the
-// site is free into it, a folder with everything in it at once, and goes
-// into the folders the site has already. Each place is checked for links
-// again right before its move, and a move never replaces anything. The
-// places filled are added to moved.
-bool moveIn(const QString& staging, const QString& site, const QString& relative, QStringList& moved, QString& why)
-{
-    const QString from = relative.isEmpty() ? staging : staging + QLatin1Char('/') + relative;
-    for (const QString& name : lq::folderEntries(from)) {
-        const QString below = relative.isEmpty() ? name : relative + QLatin1Char('/') + name;
-        const QString source = staging + QLatin1Char('/') + below;
-        const QString target = site + QLatin1Char('/') + below;
-        const QString unsafe = lq::linkUnsafePath(site, target);
-        if (!unsafe.isEmpty()) {
-            why = QStringLiteral("its ") + below + QStringLiteral(" would be written outside the website: ") + unsafe;
-            return false;
-        }
-        const QFileInfo existing(target);
-        if (!somethingAt(target)) {
-            if (::renameat2(AT_FDCWD, QFile::encodeName(source).constData(), AT_FDCWD, QFile::encodeName(target).constData(), RENAME_NOREPLACE) != 0) {
-                why = QStringLiteral("its ") + below + QStringLiteral(" could not be moved into the website: ") + QString::fromLocal8Bit(std::strerror(errno));
-                return false;
-            }
-            moved.append(target);
-        } else if (existing.isDir() && !existing.isSymLink() && QFileInfo(source).isDir()) {
-            if (!moveIn(staging, site, below, moved, why))
-                return false;
-        }
-        // A file that came meanwhile stays as it is.
-    }
-    return true;
 }
 
 void collectChecked(XmlBase* node, const QString& folder, QStringList& paths)
@@ -114,6 +67,32 @@ std::unique_ptr<ThemeArchive> ThemeArchive::unpack(const QString& archive)
     return unpacked;
 }
 
+std::unique_ptr<ThemeArchive> ThemeArchive::convertLegacy(const QString& file, DocumentBase* document)
+{
+    auto legacy = std::dynamic_pointer_cast<XmlLegacyTheme>(XmlBase::createWithFile(file));
+    std::unique_ptr<ThemeArchive> converted(new ThemeArchive);
+    if (!legacy || !converted->_folder.isValid())
+        return nullptr;
+    const QString folder = converted->_folder.path();
+    legacy->unpackToDirectory(folder);
+    legacy->setRootDir(folder);
+    legacy->setDocument(document);
+    const QString written = converted->_folder.filePath(themeFile);
+    const bool saved = legacy->saveToFile(written);
+    legacy->setDocument(nullptr);
+    if (!saved)
+        return nullptr;
+    converted->_theme = std::dynamic_pointer_cast<XmlTheme>(XmlBase::createWithFile(written));
+    if (!converted->_theme)
+        return nullptr;
+    for (const QString& path : lq::folderEntries(folder, true)) {
+        const QFileInfo entry(converted->_folder.filePath(path));
+        if (isCarried(path) && entry.isFile() && !entry.isSymLink())
+            converted->_carried.append(path);
+    }
+    return converted;
+}
+
 std::optional<QStringList> ThemeArchive::installInto(const QString& siteFolder, QString* error) const
 {
     const auto fail = [&](const QString& why) -> std::optional<QStringList> {
@@ -123,6 +102,29 @@ std::optional<QStringList> ThemeArchive::installInto(const QString& siteFolder, 
         return std::nullopt;
     };
     const QString site = QDir::cleanPath(siteFolder);
+    QString why;
+    // What a killed change left is finished or removed first.
+    if (!SiteJournal::recover(site, &why))
+        return fail(why);
+    SiteJournal change(site, SiteJournal::themeStagingPrefix);
+    if (!change.begin(&why))
+        return fail(why);
+    const std::optional<QStringList> kept = stageInto(change, QString(), &why);
+    if (!kept)
+        return fail(why);
+    if (!change.commit(&why))
+        return fail(QStringLiteral("its files could not be written: ") + why);
+    return kept;
+}
+
+std::optional<QStringList> ThemeArchive::stageInto(SiteJournal& change, const QString& below, QString* error) const
+{
+    const auto fail = [&](const QString& why) -> std::optional<QStringList> {
+        if (error)
+            *error = why;
+        return std::nullopt;
+    };
+    const QString site = QDir::cleanPath(change.folder());
     QStringList kept;
     QStringList wanted;
     for (const QString& file : _carried) {
@@ -135,27 +137,13 @@ std::optional<QStringList> ThemeArchive::installInto(const QString& siteFolder, 
         else
             wanted.append(file);
     }
-    removeLeftStaging(site);
-    if (wanted.isEmpty())
-        return kept;
-
-    QTemporaryDir staging(site + QLatin1Char('/') + stagingPrefix + QStringLiteral("XXXXXX"));
-    if (!staging.isValid())
-        return fail(QStringLiteral("no private folder can be made in ") + site + QStringLiteral(": ") + staging.errorString());
+    const QString staging = below.isEmpty() ? change.stagingFolder() : change.stagingFolder() + QLatin1Char('/') + below;
     QString why;
     for (const QString& file : wanted) {
-        const QString staged = staging.filePath(file);
-        if (!lq::makeFoldersBelow(staging.path(), QFileInfo(staged).path(), &why) || !lq::copyFile(_folder.filePath(file), staged, &why))
+        const QString staged = staging + QLatin1Char('/') + file;
+        if (!lq::makeFoldersBelow(change.stagingFolder(), QFileInfo(staged).path(), &why) || !lq::copyFile(_folder.filePath(file), staged, &why))
             return fail(QStringLiteral("its ") + file + QStringLiteral(" could not be copied: ") + why);
-    }
-    if (!lq::syncTree(staging.path(), &why))
-        return fail(QStringLiteral("its files could not be written: ") + why);
-    QStringList moved;
-    if (!moveIn(staging.path(), site, QString(), moved, why)) {
-        // What was moved in already goes again, newest first.
-        for (auto place = moved.rbegin(); place != moved.rend(); ++place)
-            lq::removeItem(*place);
-        return fail(why);
+        change.addNewFile(below.isEmpty() ? file : below + QLatin1Char('/') + file, file);
     }
     return kept;
 }

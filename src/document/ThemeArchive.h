@@ -7,6 +7,8 @@
 #include <memory>
 #include <optional>
 
+class DocumentBase;
+class SiteJournal;
 class XmlBase;
 class XmlTheme;
 
@@ -25,6 +27,13 @@ public:
     // cannot be read or is refused (see lq::unzipInto).
     static std::unique_ptr<ThemeArchive> unpack(const QString& archive);
 
+    // A theme file of the first format (".lqtm") made into a theme as an
+    // archive brings one: its pictures and its templates, converted, are
+    // written into a private folder and taken from there. The document
+    // lends the conversion its settings. Nothing when the file cannot be
+    // read or converted.
+    static std::unique_ptr<ThemeArchive> convertLegacy(const QString& file, DocumentBase* document);
+
     // The theme read from the archive's "theme.xmlbase", or none when it has
     // no readable theme there.
     const std::shared_ptr<XmlTheme>& theme() const { return _theme; }
@@ -34,14 +43,18 @@ public:
     const QStringList& carriedFiles() const { return _carried; }
 
     // Installs the carried bitmaps and files into the site folder, whole or
-    // not at all: they are copied into a private folder inside the site
-    // folder, forced onto the disk, and only then moved into their places
-    // (a move never leaves a file cut short). A file already there stays as
-    // it is; the answer names the ones kept so. Nothing is written through a
-    // link in the site folder. Nothing when the install failed, with the
-    // reason in `error`; the site folder is then as it was. What an install
-    // that was killed left in its private folder is removed by the next one.
+    // not at all, in one change of the folder (SiteJournal): killed at any
+    // moment, the site opens with none of them or with all. A file already
+    // there stays as it is; the answer names the ones kept so. Nothing is
+    // written through a link in the site folder. Nothing when the install
+    // failed, with the reason in `error`; the site folder is then as it was.
     std::optional<QStringList> installInto(const QString& siteFolder, QString* error = nullptr) const;
+    // The same as part of a larger change (a save that brings the theme's
+    // templates): copies the bitmaps and files the site has not yet into the
+    // change's staging folder, below `below`, each to come as a new file.
+    // The answer names the files kept; nothing, with the reason, when a
+    // place lies through a link or a copy failed.
+    std::optional<QStringList> stageInto(SiteJournal& change, const QString& below, QString* error = nullptr) const;
 
     // Writes a theme archive from the saved site folder: "theme.xmlbase",
     // the folder "bitmaps2" and the site files whose check is set in the

@@ -1,6 +1,6 @@
 #include "layout/ElementTableSource.h"
 
-#include "layout/LayoutController.h"
+#include "layout/ElementTables.h"
 #include "platform/widgets/MyTableView.h"
 
 #include <cstdint>
@@ -14,7 +14,7 @@ void* itemOfRow(int row)
 
 } // namespace
 
-ElementTableSource::ElementTableSource(LayoutController& controller, const MyTableView* table)
+ElementTableSource::ElementTableSource(ElementTables& controller, const MyTableView* table)
     : _controller(controller)
     , _table(table)
 {

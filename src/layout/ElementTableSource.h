@@ -2,15 +2,15 @@
 
 #include "platform/widgets/ItemDataSource.h"
 
-class LayoutController;
+class ElementTables;
 class MyTableView;
 
-// The rows of one of the layout controller's element tables. The controller
-// answers for all its tables at once, each question naming the table; this
+// The rows of one of the inspector's element tables. The element tables
+// answer for all its tables at once, each question naming the table; this
 // source binds one table to it. Rows are the items, by number.
 class ElementTableSource : public ItemDataSource {
 public:
-    ElementTableSource(LayoutController& controller, const MyTableView* table);
+    ElementTableSource(ElementTables& controller, const MyTableView* table);
 
     int numberOfChildrenOfItem(const void* item) const override;
     void* childOfItem(int index, const void* item) const override;
@@ -22,6 +22,6 @@ public:
     static int row(const void* item);
 
 private:
-    LayoutController& _controller;
+    ElementTables& _controller;
     const MyTableView* _table;
 };

@@ -4,6 +4,9 @@
 // hundreds of a tag name its sheet (see LayoutController::controlWithTag).
 // The sheets' own tables, which build and fill the controls, give the
 // tags as numbers, line by line.
+#include <QLatin1String>
+#include <QString>
+
 #include <initializer_list>
 
 namespace InspectorTag {
@@ -71,3 +74,33 @@ struct InspectorFontTags {
     int underlineLinks = 0;
     int links = 0;
 };
+
+// The fields of an element sheet that show its geometry: a field and its
+// stepper each (N and N + 1); 0 for a value the sheet does not show.
+struct GeometryFields {
+    const char* sheet;
+    int top;
+    int height;
+    int left;
+    int width;
+};
+
+constexpr GeometryFields geometryFields[] = {
+    {"masthead", 200, 202, 205, 207},
+    {"navigation", 300, 0, 302, 304},
+    {"content", 400, 406, 402, 404},
+    {"photoalbum", 524, 530, 526, 528},
+    {"footer", 700, 702, 705, 707},
+    {"pagetitle", 800, 802, 805, 807},
+    {"slideshow", 900, 902, 905, 907},
+    {"vornbox", 1100, 1102, 1105, 1107},
+};
+
+inline const GeometryFields* geometryFieldsOfSheet(const QString& sheet)
+{
+    for (const GeometryFields& fields : geometryFields) {
+        if (sheet == QLatin1String(fields.sheet))
+            return &fields;
+    }
+    return nullptr;
+}

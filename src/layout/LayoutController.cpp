@@ -7,10 +7,23 @@
 #include "editors/text/QZTextEditor.h"
 #include "elements/XmlVornBox.h"
 #include "elements/XmlWebPhotoAlbum.h"
-#include "layout/ElementTableSource.h"
+#include "layout/AlbumDialogs.h"
+#include "layout/BorderPanel.h"
+#include "layout/BoxSheet.h"
+#include "layout/CanvasController.h"
+#include "layout/ContentSheet.h"
+#include "layout/ElementTables.h"
+#include "layout/FooterSheet.h"
 #include "layout/MyScrollView.h"
+#include "layout/NavigationSheet.h"
+#include "layout/PageNavigation.h"
+#include "layout/PageSheet.h"
+#include "layout/PayPalSheet.h"
+#include "layout/PhotoAlbumSheet.h"
 #include "layout/QZLayoutView.h"
-#include "layout/TemplateListSource.h"
+#include "layout/SlideshowSheet.h"
+#include "layout/TemplateSelector.h"
+#include "layout/VornBoxSheet.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
@@ -83,22 +96,42 @@ XmlStyleSheet::View viewFor(int globalIndex)
     return globalIndex != -1 ? XmlStyleSheet::View::Slideshow : XmlStyleSheet::View::Page;
 }
 
+// The template shows its page view or its slideshow view, laid out again on the canvas.
+void relayoutShown(QZLayoutView& canvas, XmlStyleSheet& sheet, XmlAlbum* page, bool slideshowView)
+{
+    sheet.setPageView(page, slideshowView ? XmlStyleSheet::View::Slideshow : XmlStyleSheet::View::Page);
+    sheet.relayoutFlags(page, 0);
+    canvas.update();
+    canvas.fitMe();
+}
+
 } // namespace
 
 LayoutController::LayoutController(MyDocumentWindow& window)
     : _window(window)
-    , _templateSource(std::make_unique<TemplateListSource>())
+    , _pageSheet(std::make_unique<PageSheet>(*this))
+    , _boxSheet(std::make_unique<BoxSheet>(*this))
+    , _footerSheet(std::make_unique<FooterSheet>(*this))
+    , _contentSheet(std::make_unique<ContentSheet>(*this))
+    , _navigationSheet(std::make_unique<NavigationSheet>(*this))
+    , _photoAlbumSheet(std::make_unique<PhotoAlbumSheet>(*this))
+    , _albumDialogs(std::make_unique<AlbumDialogs>(*this))
+    , _slideshowSheet(std::make_unique<SlideshowSheet>(*this))
+    , _payPalSheet(std::make_unique<PayPalSheet>(*this))
+    , _vornBoxSheet(std::make_unique<VornBoxSheet>(*this))
+    , _borderPanel(std::make_unique<BorderPanel>(*this))
+    , _templateSelector(std::make_unique<TemplateSelector>(*this))
+    , _elementTables(std::make_unique<ElementTables>(*this))
+    , _canvas(std::make_unique<CanvasController>(*this))
+    , _pages(std::make_unique<PageNavigation>(*this))
 {
     lq::uiFrame(this, "awakeFromNib", [&] {
         _layoutView = new QZLayoutView(*this, document());
         buildLayoutPage();
         buildPreviewPage();
         buildSheets();
-        _elementNames = {QStringLiteral("Page Background"), QStringLiteral("Text Contents"), QStringLiteral("Masthead"),
-            QStringLiteral("Footer"), QStringLiteral("Page Title"), QStringLiteral("Navigation"), QStringLiteral("Photo Album"),
-            QStringLiteral("Slideshow")};
-        _scrollLayoutView->enableRulers();
-        _scrollLayoutView->setSubview(_layoutView);
+        _canvas->scrollLayoutView()->enableRulers();
+        _canvas->showCanvas(false);
         _window.tabView()->setViewOfItem(QStringLiteral("layout"), _layoutPage);
         _window.tabView()->setViewOfItem(QStringLiteral("preview"), _previewPage);
         updateTemplateSelector();
@@ -110,14 +143,14 @@ LayoutController::~LayoutController()
     // A refused number's correction waits no longer.
     lq::cancelAll(this);
     // Tabs and rows going away with their views are nobody's choice.
-    for (QObject* sender : std::initializer_list<QObject*> {_tabview, _payPalTabView, _webPage, _webPage2,
-             _templateList ? _templateList->selectionModel() : nullptr}) {
+    for (QObject* sender : std::initializer_list<QObject*> {_tabview, _payPalSheet->payPalTabView(), _pages->webPage(), _pages->webPage2(),
+             templateList() ? templateList()->selectionModel() : nullptr}) {
         if (sender)
             disconnect(sender, nullptr, this, nullptr);
     }
     // The Vorn Box's text editor lets its view go before the view goes.
-    if (_vornBoxText)
-        _vornBoxText->setCtv(nullptr);
+    if (QZTextEditor* text = _vornBoxSheet->vornBoxText())
+        text->setCtv(nullptr);
     // The pages hold the canvas and the template list, which ask this
     // controller and its list source: they go first.
     delete _layoutPage.data();
@@ -158,7 +191,7 @@ void LayoutController::redisplayRect(const lq::Rect& rect)
 {
     // Any rectangle, the empty one too, repaints the whole canvas.
     _layoutView->redisplayRect(rect);
-    displayStatusString();
+    _pages->displayStatusString();
 }
 
 lq::PreviewView* LayoutController::getWidgetView(int number)
@@ -173,8 +206,8 @@ void LayoutController::layoutViewSelectedObjectRefresh()
 
 void LayoutController::enableRTL(int flag)
 {
-    if (_vornBoxText)
-        _vornBoxText->enableRTL(flag != 0);
+    if (QZTextEditor* text = _vornBoxSheet->vornBoxText())
+        text->enableRTL(flag != 0);
 }
 
 void LayoutController::refreshEditor()
@@ -221,21 +254,6 @@ void LayoutController::switchTemplate(XmlStyleSheet* from, XmlStyleSheet* to, bo
     }
 }
 
-void LayoutController::selectTemplateInList(XmlStyleSheet* sheet)
-{
-    ItemModelAdaptor* adaptor = _templateList->adaptor();
-    if (!adaptor)
-        return;
-    // Choosing the row here is not the user choosing a template.
-    const QSignalBlocker quiet(_templateList->selectionModel());
-    const QModelIndex row = sheet ? adaptor->indexForItem(sheet) : QModelIndex();
-    if (row.isValid())
-        _templateList->selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    else
-        _templateList->selectionModel()->clearSelection();
-    _templateList->viewport()->update();
-}
-
 void LayoutController::setPreviewPageIndex(const QString& uuid, int index)
 {
     lq::uiFrame(this, "setPreviewPage:index:", [&] {
@@ -250,7 +268,7 @@ void LayoutController::setPreviewPageIndex(const QString& uuid, int index)
         const bool differ = shown && before ? shown->templateSeqNum() != before->templateSeqNum() : shown != before;
         switchTemplate(before.get(), shown.get(), differ);
         _currentTemplate = shown ? shown->UUID() : QString();
-        selectTemplateInList(shown.get());
+        _templateSelector->selectTemplateInList(shown.get());
         _globalIndex = index;
         activateTab(document().testMode());
     });
@@ -267,7 +285,7 @@ void LayoutController::setPageWithTemplate(const QString& pageUUID, const QStrin
         const std::shared_ptr<XmlStyleSheet> before = currentTemplate();
         switchTemplate(before.get(), chosen.get(), chosen->UUID() != _currentTemplate);
         _currentTemplate = chosen->UUID();
-        selectTemplateInList(chosen.get());
+        _templateSelector->selectTemplateInList(chosen.get());
         _currentAlbum = pageUUID;
         _window.setCurrentObject(page.get());
         _globalIndex = -1;
@@ -294,22 +312,16 @@ void LayoutController::relayoutSheet()
     });
 }
 
-void LayoutController::displayStatusString()
-{
-    if (getAlbum())
-        _statusLine->setText(QStringLiteral("Control + Click to Edit Photos"));
-}
-
 void LayoutController::activateTab(bool testMode)
 {
     lq::modelFrame(this, "activateTab:", [&] {
         const std::shared_ptr<XmlStyleSheet> sheet = getTemplate();
         const std::shared_ptr<XmlAlbum> page = getAlbum();
-        displayStatusString();
-        fillWebPages();
-        _numberElements = sheet ? sheet->setPageView(page.get(), viewFor(_globalIndex)) : 0;
-        _visibleElements = sheet ? sheet->visibleElements() : QStringList();
-        reloadElementTables();
+        _pages->displayStatusString();
+        _pages->fillWebPages();
+        const int number = sheet ? sheet->setPageView(page.get(), viewFor(_globalIndex)) : 0;
+        _elementTables->setShownElements(number, sheet ? sheet->visibleElements() : QStringList());
+        _elementTables->reloadElementTables();
         if (sheet) {
             sheet->relayoutFlags(page.get(), 0);
         } else {
@@ -320,12 +332,12 @@ void LayoutController::activateTab(bool testMode)
         removeAllTabs();
         tabViewDidSelectTabViewItem(_tabview, _tabview->selectedIdentifier());
         if (testMode) {
-            _scrollBrowserView->setSubview(_layoutView);
+            _canvas->showCanvas(true);
             _layoutView->setTestMode(true);
             if (sheet)
                 sheet->startAnimations();
         } else {
-            _scrollLayoutView->setSubview(_layoutView);
+            _canvas->showCanvas(false);
             _layoutView->setTestMode(false);
             if (sheet)
                 sheet->stopAnimations();
@@ -340,216 +352,23 @@ void LayoutController::activateTab(bool testMode)
 
 // --- Page navigation ---------------------------------------------------------------------------------------
 
-void LayoutController::fillWebPages()
-{
-    lq::uiFrame(this, "fillWebPages", [&] {
-        const std::shared_ptr<XmlAlbum> current = getAlbum();
-        if (!current)
-            return;
-        const QList<std::shared_ptr<XmlBase>> pages = document().webItems();
-        int selected = 0;
-        for (int index = 0; index < pages.size(); ++index) {
-            if (pages[index] == current)
-                selected = index;
-        }
-        for (MyPopUpButton* popUp : {_webPage, _webPage2}) {
-            const QSignalBlocker quiet(popUp);
-            popUp->clear();
-            for (const std::shared_ptr<XmlBase>& page : pages)
-                popUp->addItem(page->name());
-            popUp->setCurrentIndex(pages.isEmpty() ? -1 : selected);
-        }
-    });
-}
-
-int LayoutController::selectedPageIndex() const
-{
-    return _webPage->currentIndex();
-}
-
-void LayoutController::showPageAt(int index)
-{
-    const QList<std::shared_ptr<XmlBase>> pages = document().webItems();
-    if (index < 0 || index >= pages.size())
-        return;
-    setPreviewPageIndex(pages[index]->UUID(), -1);
-}
-
-void LayoutController::selectPage(MyPopUpButton* sender)
-{
-    lq::uiFrame(this, "selectPage:", [&] { showPageAt(sender ? sender->currentIndex() : selectedPageIndex()); });
-}
-
-void LayoutController::homePage()
-{
-    lq::uiFrame(this, "homePage:", [&] {
-        if (XmlSite* site = document().site()) {
-            if (const XmlBasePtr page = site->defaultAlbum())
-                setPreviewPageIndex(page->UUID(), -1);
-        }
-    });
-}
-
-void LayoutController::nextPage()
-{
-    lq::uiFrame(this, "nextPage:", [&] {
-        const qsizetype count = document().webItems().size();
-        if (count == 0)
-            return;
-        showPageAt(int((selectedPageIndex() + 1) % count));
-    });
-}
-
-void LayoutController::prevPage()
-{
-    lq::uiFrame(this, "prevPage:", [&] {
-        // A picture preview goes back to its page first.
-        if (_globalIndex != -1) {
-            setPreviewPageIndex(_currentAlbum, -1);
-            return;
-        }
-        const qsizetype count = document().webItems().size();
-        if (count == 0)
-            return;
-        showPageAt(int((selectedPageIndex() - 1 + count) % count));
-    });
-}
-
 // --- Template selector ----------------------------------------------------------------------------------------
 
 void LayoutController::updateTemplateSelector()
 {
     lq::uiFrame(this, "updateTemplateSelector", [&] {
-        XmlTheme* theme = document().theme();
-        _templateSource->setXmlBase(theme ? theme->UUID() : QString());
-        _templateList->reloadData();
+        _templateSelector->showTheme(document().theme());
         XmlStyleSheet* first = document().defaultTemplate();
         if (!first)
             return;
         _currentTemplate = first->UUID();
         _globalIndex = -1;
         first->loadBackstore(this);
-        selectTemplateInList(first);
+        _templateSelector->selectTemplateInList(first);
     });
-}
-
-void LayoutController::addTemplate()
-{
-    lq::uiFrame(this, "addTemplate:", [&] {
-        const std::shared_ptr<XmlStyleSheet> original = currentTemplate();
-        const std::shared_ptr<XmlAlbum> page = getAlbum();
-        XmlTheme* theme = document().theme();
-        if (!original || !page || !theme)
-            return;
-        const std::shared_ptr<XmlStyleSheet> copy
-            = std::dynamic_pointer_cast<XmlStyleSheet>(XmlBase::createWithXmlRootDir(original->createXml(), QString()));
-        if (!copy)
-            return;
-        theme->addTemplate(copy);
-        _templateList->reloadData();
-        copy->setName(page->name());
-        page->setTemplateNum(copy->templateSeqNum());
-        page->setTemplateForUUID(copy->templateSeqNum(), copy->UUID());
-        setPageWithTemplate(page->UUID(), copy->UUID());
-    });
-}
-
-void LayoutController::templateSelector()
-{
-    lq::uiFrame(this, "templateSelector:", [&] {
-        const QModelIndex current = _templateList->selectionModel()->currentIndex();
-        auto* chosen = TemplateListSource::element(_templateList->adaptor()->itemForIndex(current));
-        if (XmlStyleSheet::cast(chosen))
-            setPageWithTemplate(_currentAlbum, chosen->UUID());
-    });
-}
-
-void LayoutController::deleteTemplates()
-{
-    lq::uiFrame(this, "deleteTemplates:", [&] {
-        DeleteTemplates sheet(&_window, document());
-        if (sheet.deleteTemplates() > 0)
-            updateTemplateSelector();
-    });
-}
-
-void LayoutController::copyElements()
-{
-    lq::uiFrame(this, "copyElements:", [&] {
-        const QModelIndex current = _templateList->selectionModel()->currentIndex();
-        XmlStyleSheet* source = XmlStyleSheet::cast(TemplateListSource::element(_templateList->adaptor()->itemForIndex(current)));
-        CopyElements sheet(&_window, document());
-        sheet.copyElements(source);
-        _templateList->reloadData();
-        relayoutSheet();
-    });
-}
-
-bool LayoutController::outlineViewIsItemExpandable(XmlBase* item) const
-{
-    if (!item || XmlStyleSheet::cast(item))
-        return false;
-    return item->canHaveChildren();
 }
 
 // --- The template's elements ---------------------------------------------------------------------------------
-
-XmlBasePtr LayoutController::getElementAtIndex(int index)
-{
-    return lq::uiFrame(this, "getElementAtIndex:", [&]() -> XmlBasePtr {
-        const std::shared_ptr<XmlStyleSheet> sheet = getTemplate();
-        if (!sheet || index < 0)
-            return nullptr;
-        int counted = 0;
-        for (const auto& element : sheet->childrenOfType<XmlCSS>()) {
-            if (!element->enabled())
-                continue;
-            if (counted++ == index)
-                return element;
-        }
-        return nullptr;
-    });
-}
-
-int LayoutController::getIndexForElement(XmlBase* element)
-{
-    return lq::uiFrame(this, "getIndexForElement:", [&] {
-        const std::shared_ptr<XmlStyleSheet> sheet = getTemplate();
-        if (!sheet || !element)
-            return -1;
-        int counted = 0;
-        for (const auto& candidate : sheet->childrenOfType<XmlCSS>()) {
-            if (!candidate->enabled())
-                continue;
-            if (candidate.get() == element)
-                return counted;
-            ++counted;
-        }
-        return -1;
-    });
-}
-
-bool LayoutController::getVisibilityOfElementAtIndex(int index)
-{
-    XmlCSS* element = XmlCSS::cast(getElementAtIndex(index).get());
-    return !element || element->baseVisibility();
-}
-
-void LayoutController::setVisibilityOfElementAtIndexVisible(int index, bool visible)
-{
-    lq::uiFrame(this, "setVisibilityOfElementAtIndex:visible:", [&] {
-        const std::shared_ptr<XmlStyleSheet> sheet = getTemplate();
-        if (!sheet)
-            return;
-        if (XmlCSS* element = XmlCSS::cast(getElementAtIndex(index).get()))
-            element->setVisible(visible);
-        removeAllTabs();
-        relayoutSheet();
-        _visibleElements = sheet->visibleElements();
-        // The slideshow view's table lists the elements shown now.
-        _slideElementList->reloadData();
-    });
-}
 
 // --- Sheets ---------------------------------------------------------------------------------------------------------
 
@@ -576,7 +395,7 @@ void LayoutController::removeAllTabs()
         };
         add("page");
         add("vornbox");
-        _backgroundBox->show();
+        _borderPanel->backgroundBox()->show();
         for (const char* identifier : {"content", "masthead", "footer", "pagetitle", "navigation"}) {
             if (shows(elementSheet(QLatin1String(identifier))->element))
                 add(identifier);
@@ -604,13 +423,6 @@ void LayoutController::giveSheetsTheirViews()
     }
 }
 
-void LayoutController::relayoutShown(XmlStyleSheet& sheet, XmlAlbum* page, bool slideshowView)
-{
-    sheet.setPageView(page, slideshowView ? XmlStyleSheet::View::Slideshow : XmlStyleSheet::View::Page);
-    sheet.relayoutFlags(page, 0);
-    _layoutView->update();
-    _layoutView->fitMe();
-}
 
 void LayoutController::tabViewDidSelectTabViewItem(MyTabView* tabs, const QString& identifier)
 {
@@ -623,22 +435,22 @@ void LayoutController::tabViewDidSelectTabViewItem(MyTabView* tabs, const QStrin
         const std::shared_ptr<XmlAlbum> page = getAlbum();
         if (tabs != _tabview) {
             setSelectedObject(XmlBoxModel::cast(_layoutView->currentSelectedObject().get()));
-            if (tabs == _payPalTabView) {
+            if (tabs == _payPalSheet->payPalTabView()) {
                 if (identifier == u"slideshow")
-                    relayoutShown(*sheet, page.get(), true);
+                    relayoutShown(*_layoutView, *sheet, page.get(), true);
                 else if (sheet->view() != XmlStyleSheet::View::Page)
-                    relayoutShown(*sheet, page.get(), false);
+                    relayoutShown(*_layoutView, *sheet, page.get(), false);
                 albumOptionsSet();
             }
             return;
         }
         giveSheetsTheirViews();
         const bool slideshowView = identifier == u"slideshow"
-            || (identifier == u"paypal" && _payPalTabView->selectedIdentifier() == u"slideshow");
+            || (identifier == u"paypal" && _payPalSheet->payPalTabView()->selectedIdentifier() == u"slideshow");
         if (slideshowView)
-            relayoutShown(*sheet, page.get(), true);
+            relayoutShown(*_layoutView, *sheet, page.get(), true);
         else if (sheet->view() != XmlStyleSheet::View::Page)
-            relayoutShown(*sheet, page.get(), false);
+            relayoutShown(*_layoutView, *sheet, page.get(), false);
 
         if (identifier == u"page" || identifier == u"picture")
             _layoutView->setCurrentSelectedObject(nullptr);
@@ -655,7 +467,7 @@ void LayoutController::selectSheetElement(const QString& identifier, XmlStyleShe
 {
     const ElementSheet& kind = *elementSheet(identifier);
     if (identifier == u"slideshow")
-        _slideVisible->setHidden(sheet.view() == XmlStyleSheet::View::Page);
+        _slideshowSheet->slideVisible()->setHidden(sheet.view() == XmlStyleSheet::View::Page);
     const XmlBasePtr element = sheet.getElementWithName(QLatin1String(kind.element));
     if (!element)
         return;
@@ -663,31 +475,19 @@ void LayoutController::selectSheetElement(const QString& identifier, XmlStyleShe
     if (_borderMode) {
         if (QWidget* own = _tabview->swapViewOfItem(identifier, _bordersTabView))
             own->setParent(_sheetHolder);
-        _propertiesButton->setChecked(false);
-        _bordersButton->setChecked(true);
-        _backgroundBox->setVisible(identifier != u"navigation" || _navigationbbtab == 1);
-        const bool plain = identifier == u"masthead" || identifier == u"footer" || identifier == u"pagetitle" || identifier == u"content";
-        _whichBorderLabel->setHidden(plain);
-        _whichBorderMatrix->setHidden(plain);
-        if (!plain) {
-            const bool menu = identifier == u"navigation";
-            _whichBorderOption1->setText(menu ? QStringLiteral("Menu Item") : QStringLiteral("Picture Frame"));
-            _whichBorderOption2->setText(menu ? QStringLiteral("Menu")
-                    : identifier == u"photoalbum" ? QStringLiteral("Photo Album")
-                                                  : QStringLiteral("Background Box"));
-        }
+        _borderPanel->showFor(identifier);
         return;
     }
     QWidget* own = sheetView(identifier);
     setButtonState(own, kind.hundreds * 100 + 99, true);
     setButtonState(own, kind.hundreds * 100 + 98, false);
     if (identifier == u"content" || identifier == u"photoalbum")
-        _backgroundBox->hide();
+        _borderPanel->backgroundBox()->hide();
     if (identifier == u"photoalbum") {
         const XmlWebPhotoAlbum* album = XmlWebPhotoAlbum::cast(element.get());
         const bool freeStyle = album && album->afterDescription() == 2;
-        _paFreeStyle->setVisible(freeStyle);
-        _paThumbnail->setVisible(!freeStyle);
+        _photoAlbumSheet->paFreeStyle()->setVisible(freeStyle);
+        _photoAlbumSheet->paThumbnail()->setVisible(!freeStyle);
     }
 }
 
@@ -696,7 +496,7 @@ void LayoutController::selectVornBoxSheet(XmlStyleSheet& sheet)
     QWidget* own = sheetView(QStringLiteral("vornbox"));
     const QList<std::shared_ptr<XmlVornBox>> boxes = sheet.getVornBoxes();
     QWidget* kind = lq::viewWithTag(own, 1109);
-    for (QWidget* control : {kind, _vornBoxPosition, static_cast<QWidget*>(_vornBoxTab)}) {
+    for (QWidget* control : {kind, _vornBoxSheet->vornBoxPosition(), static_cast<QWidget*>(_vornBoxSheet->vornBoxTab())}) {
         if (control)
             control->setVisible(!boxes.isEmpty());
     }
@@ -708,15 +508,48 @@ void LayoutController::selectVornBoxSheet(XmlStyleSheet& sheet)
     if (_borderMode) {
         if (QWidget* lent = _tabview->swapViewOfItem(QStringLiteral("vornbox"), _bordersTabView))
             lent->setParent(_sheetHolder);
-        _backgroundBox->setVisible(!box || box->type() != 3);
-        _whichBorderLabel->hide();
-        _whichBorderMatrix->hide();
-        _propertiesButton->setChecked(false);
-        _bordersButton->setChecked(true);
+        _borderPanel->showForVornBox(box);
         return;
     }
     setButtonState(own, 1199, true);
     setButtonState(own, 1198, false);
     if (box)
         correctVornBoxUI(box);
+}
+
+void LayoutController::correctVornBoxUI(XmlVornBox* box)
+{
+    _vornBoxSheet->fit(box);
+}
+
+void LayoutController::setBandB(XmlBoxModel* element)
+{
+    _borderPanel->fill(element);
+}
+
+MyOutlineView* LayoutController::templateList() const
+{
+    return _templateSelector->templateList();
+}
+
+// --- The canvas's delegate ----------------------------------------------------------------------------------
+
+void LayoutController::moveSelectedObject(XmlBoxModel* element)
+{
+    lq::uiFrame(this, "moveSelectedObject:", [&] { _canvas->showGeometryOf(element); });
+}
+
+lq::Rect LayoutController::willMoveObjectRect(XmlCSS* element, const lq::Rect& rect)
+{
+    return _canvas->moveObjectToRect(element, rect);
+}
+
+void LayoutController::doubleClickedObject(XmlBase* element)
+{
+    _canvas->openContentOf(element);
+}
+
+void LayoutController::compactUI(bool)
+{
+    _canvas->arrangeTools();
 }

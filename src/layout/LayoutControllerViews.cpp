@@ -3,10 +3,21 @@
 // the template selector.
 #include "layout/LayoutController.h"
 
-#include "layout/CautionTape.h"
+#include "layout/BorderPanel.h"
+#include "layout/BoxSheet.h"
+#include "layout/CanvasController.h"
+#include "layout/ContentSheet.h"
+#include "layout/FooterSheet.h"
 #include "layout/MyScrollView.h"
+#include "layout/PageNavigation.h"
+#include "layout/NavigationSheet.h"
+#include "layout/PageSheet.h"
+#include "layout/PayPalSheet.h"
+#include "layout/PhotoAlbumSheet.h"
 #include "layout/QZLayoutView.h"
-#include "layout/TemplateListSource.h"
+#include "layout/SlideshowSheet.h"
+#include "layout/TemplateSelector.h"
+#include "layout/VornBoxSheet.h"
 #include "platform/widgets/MyButton.h"
 #include "platform/widgets/MyCheckBox.h"
 #include "platform/widgets/MyColorWell.h"
@@ -23,6 +34,9 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QRadioButton>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QScrollArea>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -30,11 +44,22 @@ namespace {
 
 constexpr int inspectorWidth = 340;
 
-MyButton* pushButton(const QString& title, QWidget* parent)
+// The scroll view that shows the body of a sheet.
+QScrollArea* scrollingSheet(QWidget* body)
 {
-    auto* button = new MyButton(0, title, parent);
-    button->setAutoDefault(false);
-    return button;
+    auto* scroll = new QScrollArea;
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setWidget(body);
+    // Pop-ups as wide as the sheet gives them, however long their items.
+    for (auto* popUp : body->findChildren<QComboBox*>()) {
+        popUp->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        popUp->setMinimumContentsLength(8);
+    }
+    for (auto* form : body->findChildren<QFormLayout*>())
+        form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    return scroll;
 }
 
 } // namespace
@@ -46,56 +71,19 @@ void LayoutController::buildLayoutPage()
     columns->setContentsMargins(4, 4, 4, 4);
 
     auto* canvasColumn = new QVBoxLayout;
-    _webPage = new MyPopUpButton(0);
-    canvasColumn->addWidget(buildPageControls(_webPage));
-    // The caution tape takes its height from the canvas, whose top stays.
-    auto* canvasAndTape = new QVBoxLayout;
-    canvasAndTape->setSpacing(0);
-    _scrollLayoutView = new MyScrollView;
-    canvasAndTape->addWidget(_scrollLayoutView, 1);
-    _cautionTape = new CautionTape;
-    _cautionTape->hide();
-    canvasAndTape->addWidget(_cautionTape);
-    canvasColumn->addLayout(canvasAndTape, 1);
-    _guideBar = buildGuideControls();
-    canvasColumn->addWidget(_guideBar);
+    canvasColumn->addWidget(_pages->buildPageControls(false));
+    _canvas->buildCanvasColumn(canvasColumn);
     columns->addLayout(canvasColumn, 1);
 
     auto* inspector = new QVBoxLayout;
     _tabview = new MyTabView;
     _tabview->setUsesScrollButtons(true);
     inspector->addWidget(_tabview, 1);
-    inspector->addWidget(new QLabel(QStringLiteral("Templates")));
-    _templateList = new MyOutlineView(0);
-    _templateList->setDataSource(_templateSource.get(), {TableColumn {QStringLiteral("name"), QStringLiteral("Template"), TableColumn::Kind::Text, true, {}}});
-    _templateList->setHeaderHidden(true);
-    _templateList->setRootIsDecorated(false);
-    _templateList->setDragEnabled(false);
-    _templateList->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
-    connect(_templateList->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { templateSelector(); });
-    inspector->addWidget(_templateList);
-    auto* templateButtons = new QHBoxLayout;
-    const struct {
-        const char* title;
-        const char* tip;
-        void (LayoutController::*action)();
-    } templateCommands[] = {
-        {"Add", "A copy of this page's template, named after the page, becomes its template", &LayoutController::addTemplate},
-        {"Delete…", "Remove templates that no page uses", &LayoutController::deleteTemplates},
-        {"Copy…", "Copy page settings and elements of the chosen template into other templates", &LayoutController::copyElements},
-    };
-    for (const auto& command : templateCommands) {
-        auto* button = pushButton(QString::fromUtf8(command.title), _layoutPage);
-        button->setToolTip(QString::fromUtf8(command.tip));
-        connect(button, &QPushButton::clicked, this, [this, action = command.action] { (this->*action)(); });
-        templateButtons->addWidget(button);
-    }
-    inspector->addLayout(templateButtons);
-    _tools = new QWidget;
-    _tools->setLayout(inspector);
-    _tools->setFixedWidth(inspectorWidth);
+    _templateSelector->build(inspector, _layoutPage);
+    QWidget* tools = _canvas->buildTools(inspector);
+    tools->setFixedWidth(inspectorWidth);
     inspector->setContentsMargins(0, 0, 0, 0);
-    columns->addWidget(_tools);
+    columns->addWidget(tools);
 }
 
 void LayoutController::buildPreviewPage()
@@ -103,71 +91,10 @@ void LayoutController::buildPreviewPage()
     _previewPage = new QWidget;
     auto* rows = new QVBoxLayout(_previewPage);
     rows->setContentsMargins(4, 4, 4, 4);
-    _webPage2 = new MyPopUpButton(0);
-    rows->addWidget(buildPageControls(_webPage2));
-    _scrollBrowserView = new MyScrollView;
-    rows->addWidget(_scrollBrowserView, 1);
+    rows->addWidget(_pages->buildPageControls(true));
+    rows->addWidget(_canvas->buildBrowserView(), 1);
 }
 
-QWidget* LayoutController::buildPageControls(MyPopUpButton* pages)
-{
-    auto* bar = new QWidget;
-    auto* row = new QHBoxLayout(bar);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(new QLabel(QStringLiteral("Page:")));
-    pages->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    pages->setMinimumContentsLength(16);
-    connect(pages, &QComboBox::activated, this, [this, pages] { selectPage(pages); });
-    row->addWidget(pages);
-    auto* previous = pushButton(QStringLiteral("Previous"), bar);
-    auto* next = pushButton(QStringLiteral("Next"), bar);
-    auto* home = pushButton(QStringLiteral("Home"), bar);
-    connect(previous, &QPushButton::clicked, this, [this] { prevPage(); });
-    connect(next, &QPushButton::clicked, this, [this] { nextPage(); });
-    connect(home, &QPushButton::clicked, this, [this] { homePage(); });
-    row->addWidget(previous);
-    row->addWidget(next);
-    row->addWidget(home);
-    if (pages == _webPage2) {
-        _statusLine = new QLabel;
-        row->addWidget(_statusLine, 1);
-    } else {
-        row->addStretch(1);
-        _compact = pushButton(QStringLiteral("Hide Tools"), bar);
-        _compact->setCheckable(true);
-        connect(_compact, &QPushButton::clicked, this, [this] { compactUI(true); });
-        row->addWidget(_compact);
-    }
-    return bar;
-}
-
-QWidget* LayoutController::buildGuideControls()
-{
-    auto* bar = new QWidget;
-    auto* row = new QHBoxLayout(bar);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(new QLabel(QStringLiteral("Guides:")));
-    auto* colour = new MyColorWell(0, bar);
-    colour->setColor(_layoutView->guideColor().toQColor());
-    connect(colour, &MyColorWell::colorChanged, this, [this](const QColor& picked) { _layoutView->setGuideColor(lq::Colour::fromQColor(picked)); });
-    row->addWidget(colour);
-    // The canvas's action gets the check box; the slot holds nothing of this frame.
-    QZLayoutView* canvas = _layoutView;
-    const auto check = [&](const QString& title, void (QZLayoutView::*action)(QAbstractButton*)) {
-        auto* box = new MyCheckBox(0, title, bar);
-        connect(box, &QCheckBox::toggled, canvas, [canvas, box, action] { (canvas->*action)(box); });
-        row->addWidget(box);
-        return box;
-    };
-    check(QStringLiteral("Edges"), &QZLayoutView::enableEdge);
-    check(QStringLiteral("Centres"), &QZLayoutView::enableCenter);
-    check(QStringLiteral("Page Boundaries"), &QZLayoutView::enablePageBoundaries);
-    auto* grid = new MyCheckBox(0, QStringLiteral("Grid"), bar);
-    connect(grid, &QCheckBox::toggled, this, [this](bool on) { _layoutView->setShowGrid(on); });
-    row->addWidget(grid);
-    row->addStretch(1);
-    return bar;
-}
 
 void LayoutController::buildSheets()
 {
@@ -178,19 +105,19 @@ void LayoutController::buildSheets()
         _sheetViews[identifier] = view;
         _tabview->addTabViewItem(identifier, label, view);
     };
-    add(QStringLiteral("page"), QStringLiteral("Page"), buildPageSheet());
-    add(QStringLiteral("masthead"), QStringLiteral("Masthead"), buildBoxSheet(2, QStringLiteral("Masthead")));
-    add(QStringLiteral("footer"), QStringLiteral("Footer"), buildFooterSheet());
-    add(QStringLiteral("pagetitle"), QStringLiteral("Page Title"), buildBoxSheet(8, QStringLiteral("Page Title")));
-    add(QStringLiteral("navigation"), QStringLiteral("Navigation"), buildNavigationSheet());
-    add(QStringLiteral("content"), QStringLiteral("Content"), buildContentSheet());
-    add(QStringLiteral("photoalbum"), QStringLiteral("Photo Album"), buildPhotoAlbumSheet());
-    add(QStringLiteral("slideshow"), QStringLiteral("Slideshow"), buildSlideshowSheet());
+    add(QStringLiteral("page"), QStringLiteral("Page"), _pageSheet->build());
+    add(QStringLiteral("masthead"), QStringLiteral("Masthead"), _boxSheet->build(2, QStringLiteral("Masthead")));
+    add(QStringLiteral("footer"), QStringLiteral("Footer"), _footerSheet->build());
+    add(QStringLiteral("pagetitle"), QStringLiteral("Page Title"), _boxSheet->build(8, QStringLiteral("Page Title")));
+    add(QStringLiteral("navigation"), QStringLiteral("Navigation"), _navigationSheet->build());
+    add(QStringLiteral("content"), QStringLiteral("Content"), _contentSheet->build());
+    add(QStringLiteral("photoalbum"), QStringLiteral("Photo Album"), _photoAlbumSheet->build());
+    add(QStringLiteral("slideshow"), QStringLiteral("Slideshow"), _slideshowSheet->build());
     // The border and background panel, lent to the element sheets in border mode.
-    add(QStringLiteral("borders"), QStringLiteral("Borders"), buildBorderPanel());
+    add(QStringLiteral("borders"), QStringLiteral("Borders"), _borderPanel->build());
     _bordersTabView = sheetView(QStringLiteral("borders"));
-    add(QStringLiteral("vornbox"), QStringLiteral("Vorn Box"), buildVornBoxSheet());
-    add(QStringLiteral("paypal"), QStringLiteral("PayPal"), buildPayPalSheet());
+    add(QStringLiteral("vornbox"), QStringLiteral("Vorn Box"), _vornBoxSheet->build());
+    add(QStringLiteral("paypal"), QStringLiteral("PayPal"), _payPalSheet->build());
 
     _tabview->removeTabViewItem(QStringLiteral("borders"));
     _tabview->localize();

@@ -96,7 +96,7 @@ TEST_F(DocumentMenuScreenTest, MenusAndSheetsShowWholeOverTheWindow)
     window->menuClicked(MenuTag::Watermark);
     window->menuClicked(MenuTag::SaveWithComment);
     window->menuClicked(MenuTag::ExportTheme);
-    layout->copyElements();
+    layout->templateSelector().copyElements();
     const QString theme = work.filePath(QStringLiteral("Mine.qvzip"));
     ASSERT_TRUE(lq::zipAdd(theme, work.filePath(QStringLiteral("Site.lqxl")), QStringLiteral("theme.xmlbase"), false));
     window->setNewTheme(theme);

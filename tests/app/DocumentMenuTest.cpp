@@ -29,6 +29,7 @@
 #include "support/ui/FakeSender.h"
 #include "support/ui/SheetButtons.h"
 #include "support/ui/StarterSiteWindow.h"
+#include "templates/XmlCSSImage.h"
 #include "templates/XmlStyleSheet.h"
 
 #include <QAction>
@@ -373,13 +374,21 @@ TEST_F(DocumentMenuTest, TheWatermarkKeepsAnOpacityTheSliderWasNotMovedFrom)
 class ThemeImportTest : public DocumentMenuTest {
 protected:
     // A theme of copies of the site's first template under new names, as
-    // the text of its "theme.xmlbase".
-    QByteArray themeText(const QStringList& names, bool autoAdd)
+    // the text of its "theme.xmlbase"; the first shows the PNG picture of
+    // the name (in "bitmaps2") as its background, when one is named.
+    QByteArray themeText(const QStringList& names, bool autoAdd, const QString& picture = QString())
     {
         auto theme = XmlTheme::create();
         for (const QString& name : names) {
             auto sheet = std::dynamic_pointer_cast<XmlStyleSheet>(document.defaultTemplate()->copyWithZone());
             sheet->setName(name);
+            if (!picture.isEmpty() && theme->children().isEmpty()) {
+                auto background = XmlCSSImage::create();
+                background->setIType(2);
+                background->setImageUUID(picture);
+                sheet->setImage(background);
+                sheet->setBkgnd(2);
+            }
             theme->addTemplate(sheet);
         }
         QByteArray text = theme->createXml().toUtf8();
@@ -422,12 +431,13 @@ TEST_F(ThemeImportTest, AThemeThatAddsItselfAppendsItsTemplatesAndThePagesKeepTh
     const QHash<QString, int> pages = pageTemplates();
     const int next = document.theme()->peekTemplateSeqNumber();
     const QString archive = themeArchive(QStringLiteral("Extra"),
-        {{QStringLiteral("theme.xmlbase"), themeText({QStringLiteral("Imported A"), QStringLiteral("Imported B")}, true)},
+        {{QStringLiteral("theme.xmlbase"), themeText({QStringLiteral("Imported A"), QStringLiteral("Imported B")}, true, QStringLiteral("FEDCBA9876543210"))},
             {QStringLiteral("bitmaps2/FEDCBA9876543210.png"), encoded(solid(8, 8, Qt::blue), "PNG")}});
     modal.state->sheetAnswer = [](QDialog*) -> int {
         ADD_FAILURE() << "a theme that adds itself asks nothing";
         return 0;
     };
+    const int snapshots = snapshotCount();
     window->setNewTheme(archive);
     EXPECT_EQ(templateNames(), (own + QStringList{QStringLiteral("Imported A"), QStringLiteral("Imported B")}));
     const auto sheets = document.theme()->childrenOfType<XmlStyleSheet>();
@@ -435,8 +445,14 @@ TEST_F(ThemeImportTest, AThemeThatAddsItselfAppendsItsTemplatesAndThePagesKeepTh
     EXPECT_EQ(sheets.last()->templateSeqNum(), next + 1);
     EXPECT_EQ(pageTemplates(), pages);
     EXPECT_TRUE(QFileInfo(folder + QStringLiteral("/bitmaps2/FEDCBA9876543210.png")).isFile());
-    EXPECT_EQ(unzipComment(newestSnapshot()), QStringLiteral("autosave before new Theme selected"));
-    EXPECT_TRUE(document.isDocumentEdited());
+    // The site before the theme stays among the versions; the templates are
+    // saved with the pictures they came with, in one change.
+    EXPECT_EQ(snapshotCount(), snapshots + 2);
+    EXPECT_EQ(unzipComment(newestSnapshot()), QStringLiteral("Theme imported"));
+    EXPECT_FALSE(document.isDocumentEdited());
+    MyDocument saved;
+    ASSERT_TRUE(saved.readFromFile(folder)) << saved.lastError().toStdString();
+    EXPECT_EQ(saved.theme()->childrenOfType<XmlStyleSheet>().size(), sheets.size());
 }
 
 TEST_F(ThemeImportTest, ReplacingGivesEveryPageTheFirstTemplateOfTheNewTheme)
@@ -511,7 +527,9 @@ TEST_F(ThemeImportTest, AHostileArchiveChangesNothingOutsideTheTheme)
     EXPECT_TRUE(templateNames().contains(QStringLiteral("Trojan")));
     QStringList added;
     for (const QString& path : lq::folderEntries(folder, true)) {
-        if (path.startsWith(QStringLiteral("revert/")) || !QFileInfo(folder + QLatin1Char('/') + path).isFile())
+        // The import saves the site with the theme's templates.
+        if (path.startsWith(QStringLiteral("revert/")) || path == QStringLiteral("theme.xmlbase")
+            || !QFileInfo(folder + QLatin1Char('/') + path).isFile())
             continue;
         if (!before.contains(path))
             added.append(path);

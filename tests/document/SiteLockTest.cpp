@@ -13,6 +13,11 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <future>
+#include <thread>
+
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -109,4 +114,48 @@ TEST_F(SiteLockTest, ACopyOfAnOpenSiteIsHeldByNobody)
     // The original stays held all along.
     SiteHelperProcess other(QStringLiteral("hold"), folder);
     EXPECT_TRUE(other.nextLine().startsWith(QStringLiteral("refused: ")));
+}
+
+TEST_F(SiteLockTest, ALockWhoseHolderIsGoneIsTakenOverThoughItsNumberLivesOn)
+{
+    // The lock of a folder this program holds, as it lies in the folder.
+    MyDocument holder;
+    ASSERT_TRUE(holder.readFromFile(folder)) << holder.lastError().toStdString();
+    const QByteArray held = readAll(folder + QLatin1Char('/') + SiteLock::lockName);
+    ASSERT_TRUE(held.startsWith(QByteArray::number(QCoreApplication::applicationPid()) + '\n'));
+
+    // A thread of this program, whose number a killed holder may have had.
+    std::promise<pid_t> started;
+    std::promise<void> done;
+    std::thread thread([&] {
+        started.set_value(::gettid());
+        done.get_future().wait();
+    });
+    const pid_t threadNumber = started.get_future().get();
+    QByteArray ofThread = held;
+    ofThread.replace(0, held.indexOf('\n'), QByteArray::number(threadNumber));
+
+    struct Case {
+        const char* what;
+        QByteArray lock;
+    };
+    const QList<Case> cases {
+        { "a copy of the folder, with this program's lock", held },
+        { "a lock naming a number that is now a thread's", ofThread },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString copy = work.filePath(QStringLiteral("Copy.lqxl"));
+        ASSERT_TRUE(lq::copyItem(folder, copy));
+        writeAll(copy + QLatin1Char('/') + SiteLock::lockName, c.lock);
+        {
+            MyDocument opened;
+            EXPECT_TRUE(opened.readFromFile(copy)) << opened.lastError().toStdString();
+        }
+        EXPECT_TRUE(lq::removeItem(copy));
+    }
+    done.set_value();
+    thread.join();
+    // The folder held keeps its lock.
+    EXPECT_EQ(readAll(folder + QLatin1Char('/') + SiteLock::lockName), held);
 }

@@ -15,11 +15,13 @@
 #include "support/TestFiles.h"
 #include "support/TestPictures.h"
 #include "support/ZipListing.h"
+#include "templates/XmlCSSImage.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QHash>
+#include <QSet>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QThread>
@@ -82,17 +84,30 @@ protected:
     }
 
     // A theme archive made from the site's own theme, with `pictures`
-    // bitmaps of noise and a few files, as the program exports one.
-    QString makeArchive(int pictures, int side = 64)
+    // bitmaps of noise and a few files, as the program exports one. With
+    // shown, each template of the theme shows one of the pictures as its
+    // background, as far as they go round.
+    QString makeArchive(int pictures, int side = 64, bool shown = false)
     {
-        const QString from = work.filePath(QStringLiteral("theme-%1-%2").arg(pictures).arg(side));
+        const QString from = work.filePath(QStringLiteral("theme-%1-%2-%3").arg(pictures).arg(side).arg(shown));
         const QString archive = from + QStringLiteral(".qvzip");
         if (QFileInfo::exists(archive))
             return archive;
         EXPECT_TRUE(QDir().mkpath(from));
-        EXPECT_TRUE(document.theme()->saveToFile(from + QStringLiteral("/theme.xmlbase")));
-        for (int n = 0; n < pictures; ++n)
-            writeAll(from + QStringLiteral("/bitmaps2/") + QString::number(0xA000 + n, 16).toUpper() + QStringLiteral(".png"), noisePng(side, quint32(n + 1)));
+        auto theme = std::dynamic_pointer_cast<XmlTheme>(document.theme()->copyWithZone());
+        const auto sheets = theme->childrenOfType<XmlStyleSheet>();
+        for (int n = 0; n < pictures; ++n) {
+            const QString name = QString::number(0xA000 + n, 16).toUpper();
+            writeAll(from + QStringLiteral("/bitmaps2/") + name + QStringLiteral(".png"), noisePng(side, quint32(n + 1)));
+            if (!shown || n >= sheets.size())
+                continue;
+            auto picture = XmlCSSImage::create();
+            picture->setIType(2);
+            picture->setImageUUID(name);
+            sheets[n]->setImage(picture);
+            sheets[n]->setBkgnd(2);
+        }
+        EXPECT_TRUE(theme->saveToFile(from + QStringLiteral("/theme.xmlbase")));
         writeAll(from + QStringLiteral("/files/fonts/read me.txt"), "a file the theme brings");
         writeAll(from + QStringLiteral("/files/photos/p.png"), noisePng(side, 9999));
         for (const QString& entry : lq::folderEntries(from))
@@ -194,30 +209,50 @@ TEST_F(ThemeInstallTest, TheFilesPaneNeverChangesAFolderOutsideThroughALink)
 
 TEST_F(ThemeInstallTest, AFullDiskChangesNothingAndSaysWhy)
 {
-    SmallFilesystem disk(4 * 1024 * 1024);
-    LQ_REQUIRE_MOUNTED(disk);
-    const QString archive = makeArchive(8, 160);
-    MyDocument small;
-    const QString site = disk.filePath(QStringLiteral("Site.lqxl"));
-    ASSERT_TRUE(small.newDocument(site)) << small.lastError().toStdString();
-    disk.fillLeaving(128 * 1024);
-    const QHash<QString, QByteArray> before = contents(site);
+    const QString archive = makeArchive(8, 160, true);
+    // The theme's pictures and files alone, or with its templates.
+    for (const bool importing : { false, true }) {
+        SCOPED_TRACE(importing ? "import" : "install");
+        SmallFilesystem disk(4 * 1024 * 1024);
+        LQ_REQUIRE_MOUNTED(disk);
+        MyDocument small;
+        const QString site = disk.filePath(QStringLiteral("Site.lqxl"));
+        ASSERT_TRUE(small.newDocument(site)) << small.lastError().toStdString();
+        const qsizetype templates = small.theme()->childrenOfType<XmlStyleSheet>().size();
+        disk.fillLeaving(128 * 1024);
+        const QHash<QString, QByteArray> before = contents(site);
 
-    const std::unique_ptr<ThemeArchive> unpacked = ThemeArchive::unpack(archive);
-    ASSERT_NE(unpacked, nullptr);
-    QString why;
-    EXPECT_FALSE(unpacked->installInto(site, &why).has_value());
-    EXPECT_TRUE(why.contains(QStringLiteral("No space left on device"))) << why.toStdString();
-    EXPECT_EQ(differences(contents(site), before), QStringList());
-    EXPECT_TRUE(staging(site).isEmpty());
+        const std::unique_ptr<ThemeArchive> unpacked = ThemeArchive::unpack(archive);
+        ASSERT_NE(unpacked, nullptr);
+        QString why;
+        if (importing) {
+            EXPECT_FALSE(small.importTheme(*unpacked, false, QStringLiteral("Theme imported")));
+            why = small.lastError();
+            EXPECT_EQ(small.theme()->childrenOfType<XmlStyleSheet>().size(), templates);
+            EXPECT_FALSE(small.isDocumentEdited());
+        } else {
+            EXPECT_FALSE(unpacked->installInto(site, &why).has_value());
+        }
+        EXPECT_TRUE(why.contains(QStringLiteral("No space left on device"))) << why.toStdString();
+        EXPECT_EQ(differences(contents(site), before), QStringList());
+        EXPECT_TRUE(staging(site).isEmpty());
 
-    // With room again, the same theme comes in whole.
-    QFile::remove(disk.filePath(QStringLiteral(".filler")));
-    const std::optional<QStringList> kept = unpacked->installInto(site, &why);
-    ASSERT_TRUE(kept.has_value()) << why.toStdString();
-    EXPECT_TRUE(kept->isEmpty());
-    for (auto [path, bytes] : carried(archive).asKeyValueRange())
-        EXPECT_EQ(readAll(site + QLatin1Char('/') + path), bytes) << path.toStdString();
+        // With room again, the same theme comes in whole.
+        QFile::remove(disk.filePath(QStringLiteral(".filler")));
+        if (importing) {
+            ASSERT_TRUE(small.importTheme(*unpacked, false, QStringLiteral("Theme imported"))) << small.lastError().toStdString();
+            EXPECT_EQ(small.theme()->childrenOfType<XmlStyleSheet>().size(), 2 * templates);
+        } else {
+            const std::optional<QStringList> kept = unpacked->installInto(site, &why);
+            ASSERT_TRUE(kept.has_value()) << why.toStdString();
+            EXPECT_TRUE(kept->isEmpty());
+        }
+        QStringList shown;
+        unpacked->theme()->listOfBitmaps(shown);
+        for (auto [path, bytes] : carried(archive).asKeyValueRange())
+            if (!importing || !path.startsWith(QStringLiteral("bitmaps2/")) || shown.contains(QFileInfo(path).completeBaseName()))
+                EXPECT_EQ(readAll(site + QLatin1Char('/') + path), bytes) << path.toStdString();
+    }
 }
 
 TEST_F(ThemeInstallTest, ExportsAndSnapshotsLeaveLinksOut)
@@ -283,36 +318,85 @@ TEST_F(ThemeInstallTest, ASaveNeverRemovesPicturesThroughALink)
     EXPECT_EQ(lq::folderEntries(outside), QStringList { QStringLiteral("holiday.png") });
 }
 
-// The install a killed child was doing: the child runs this test with
-// LQ_INSTALL_CHILD set to "<archive>\n<site>\n<ready file>", marks when it
-// is about to install, installs and ends.
-TEST_F(ThemeInstallTest, KilledAtAnyMomentTheSiteHasNoFileCutShort)
+TEST_F(ThemeInstallTest, ARevertNeverWritesThemePicturesThroughALink)
+{
+    // A snapshot that holds theme pictures: the one of an import.
+    const std::unique_ptr<ThemeArchive> unpacked = ThemeArchive::unpack(makeArchive(2, 16, true));
+    ASSERT_NE(unpacked, nullptr);
+    ASSERT_TRUE(document.importTheme(*unpacked, false, QStringLiteral("Theme imported"))) << document.lastError().toStdString();
+    QStringList snapshots = QDir(folder + QStringLiteral("/revert")).entryList({ QStringLiteral("*.qvzip") }, QDir::Files, QDir::Time);
+    ASSERT_FALSE(snapshots.isEmpty());
+    const QString snapshot = folder + QStringLiteral("/revert/") + snapshots.first();
+    ASSERT_TRUE(unzipListing(snapshot).contains(QStringLiteral("bitmaps2/A000.png")));
+
+    // Then the bitmaps folder becomes a link to a folder outside the site.
+    const QString outside = work.filePath(QStringLiteral("outside"));
+    ASSERT_TRUE(QDir().mkpath(outside));
+    ASSERT_TRUE(lq::removeItem(folder + QStringLiteral("/bitmaps2")));
+    ASSERT_TRUE(QFile::link(outside, folder + QStringLiteral("/bitmaps2")));
+    const QHash<QString, QByteArray> before = contents(folder);
+
+    EXPECT_FALSE(document.revertFromFile(snapshot));
+    EXPECT_TRUE(document.lastError().contains(QStringLiteral("is a link"))) << document.lastError().toStdString();
+    EXPECT_TRUE(lq::folderEntries(outside).isEmpty());
+    EXPECT_EQ(differences(contents(folder), before), QStringList());
+    EXPECT_TRUE(QFileInfo(folder + QStringLiteral("/bitmaps2")).isSymLink());
+}
+
+// The change a killed child was doing: the child runs this test with
+// LQ_INSTALL_CHILD set to "<archive>\n<site>\n<ready file>\n<how>", marks
+// when it is about to begin, brings the theme in and ends. How: "install"
+// puts the theme's pictures and files into the site; "import" opens the
+// site and imports the theme, its templates added to the site's.
+TEST_F(ThemeInstallTest, KilledAtAnyMomentTheSiteOpensWithNoneOfTheThemeOrAllOfIt)
 {
     const QStringList child = qEnvironmentVariable("LQ_INSTALL_CHILD").split(QLatin1Char('\n'));
-    if (child.size() == 3) {
+    if (child.size() == 4) {
         const std::unique_ptr<ThemeArchive> unpacked = ThemeArchive::unpack(child[0]);
         ASSERT_NE(unpacked, nullptr);
-        writeAll(child[2], "ready");
-        ASSERT_TRUE(unpacked->installInto(child[1]).has_value());
+        if (child[3] == QStringLiteral("import")) {
+            MyDocument opened;
+            ASSERT_TRUE(opened.readFromFile(child[1])) << opened.lastError().toStdString();
+            writeAll(child[2], "ready");
+            ASSERT_TRUE(opened.importTheme(*unpacked, false, QStringLiteral("Theme imported"))) << opened.lastError().toStdString();
+        } else {
+            writeAll(child[2], "ready");
+            ASSERT_TRUE(unpacked->installInto(child[1]).has_value());
+        }
         writeAll(child[2] + QStringLiteral(".done"), "done");
         return;
     }
 
-    const QString archive = makeArchive(24, 200);
+    const QString archive = makeArchive(24, 200, true);
     const QHash<QString, QByteArray> theme = carried(archive);
+    // The pictures no template of the theme shows, which an import's save
+    // removes again once the change is made.
+    QStringList shown;
+    ThemeArchive::unpack(archive)->theme()->listOfBitmaps(shown);
+    ASSERT_FALSE(shown.isEmpty());
+    QSet<QString> unshown;
+    for (const QString& path : theme.keys())
+        if (path.startsWith(QStringLiteral("bitmaps2/")) && !shown.contains(QFileInfo(path).completeBaseName()))
+            unshown.insert(path);
     ASSERT_TRUE(document.saveFileWithComment(folder, QStringLiteral("before the theme")));
     const QHash<QString, QByteArray> before = contents(folder);
+    const int ownTemplates = int(document.theme()->childrenOfType<XmlStyleSheet>().size());
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
     const QString filter = QString::fromUtf8(test->test_suite_name()) + QLatin1Char('.') + QString::fromUtf8(test->name());
+    // More kills by hand: LQ_THEME_KILLS=<number>.
+    const int tries = qEnvironmentVariableIsSet("LQ_THEME_KILLS") ? qEnvironmentVariableIntValue("LQ_THEME_KILLS") : 20;
 
-    // Runs the install in a child on a copy of the site; kills it `after`
+    // Runs the change in a child on a copy of the site; kills it `after`
     // microseconds past its mark (never, when negative). Answers the time
-    // the install took from the mark to its end, or -1 when it was killed.
-    const auto install = [&](const QString& site, qint64 after) -> qint64 {
+    // the change took from the mark to its end, or -1 when it was killed.
+    const auto run = [&](const QString& how, const QString& site, qint64 after) -> qint64 {
         const QString ready = site + QStringLiteral(".ready");
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("LQ_INSTALL_CHILD"), archive + QLatin1Char('\n') + site + QLatin1Char('\n') + ready);
+        environment.insert(QStringLiteral("LQ_INSTALL_CHILD"), archive + QLatin1Char('\n') + site + QLatin1Char('\n') + ready + QLatin1Char('\n') + how);
+        // The child runs this one test, whatever share of the tests its parent runs.
+        environment.remove(QStringLiteral("GTEST_TOTAL_SHARDS"));
+        environment.remove(QStringLiteral("GTEST_SHARD_INDEX"));
         process.setProcessEnvironment(environment);
         process.setProcessChannelMode(QProcess::MergedChannels);
         process.start(QCoreApplication::applicationFilePath(), { QStringLiteral("--gtest_filter=") + filter });
@@ -337,63 +421,83 @@ TEST_F(ThemeInstallTest, KilledAtAnyMomentTheSiteHasNoFileCutShort)
         return -1;
     };
 
-    // One install to its end gives the span the kills are spread over.
-    const QString whole = work.filePath(QStringLiteral("whole.lqxl"));
-    ASSERT_TRUE(lq::copyItem(folder, whole));
-    const qint64 span = install(whole, -1);
-    ASSERT_GT(span, 0);
-    for (auto [path, bytes] : theme.asKeyValueRange())
-        ASSERT_EQ(readAll(whole + QLatin1Char('/') + path), bytes) << path.toStdString();
-
-    int killed = 0;
-    int untouched = 0;
-    int partly = 0;
-    int complete = 0;
-    const int tries = 20;
-    for (int n = 0; n < tries; ++n) {
-        const QString site = work.filePath(QStringLiteral("kill-%1.lqxl").arg(n));
-        ASSERT_TRUE(lq::copyItem(folder, site));
-        const qint64 after = qint64(QRandomGenerator::global()->bounded(double(span) * 1.2));
-        if (install(site, after) < 0)
-            ++killed;
-        SCOPED_TRACE(QStringLiteral("killed %1 µs after the mark").arg(after).toStdString());
-
-        // The site's own files are as they were; each of the theme's files
-        // is absent or whole; nothing else came.
-        const QHash<QString, QByteArray> found = contents(site);
-        int present = 0;
-        for (auto [path, bytes] : found.asKeyValueRange()) {
-            if (path.startsWith(stagingPrefix))
-                continue;
-            if (before.contains(path)) {
-                EXPECT_EQ(bytes, before.value(path)) << path.toStdString();
-            } else {
-                ASSERT_TRUE(theme.contains(path)) << path.toStdString();
-                EXPECT_EQ(bytes, theme.value(path)) << path.toStdString();
-                ++present;
-            }
-        }
-        (present == 0 ? untouched : present == theme.size() ? complete : partly)++;
-
-        // The site opens with the theme it had, and the next install
-        // completes the theme and clears what the killed one left.
-        MyDocument reopened;
-        ASSERT_TRUE(reopened.readFromFile(site)) << reopened.lastError().toStdString();
-        EXPECT_EQ(readAll(site + QStringLiteral("/theme.xmlbase")), before.value(QStringLiteral("theme.xmlbase")));
-        const std::unique_ptr<ThemeArchive> unpacked = ThemeArchive::unpack(archive);
-        ASSERT_NE(unpacked, nullptr);
-        ASSERT_TRUE(unpacked->installInto(site).has_value());
+    for (const QString how : { QStringLiteral("install"), QStringLiteral("import") }) {
+        SCOPED_TRACE(how.toStdString());
+        const bool importing = how == QStringLiteral("import");
+        // One change to its end gives the span the kills are spread over.
+        const QString whole = work.filePath(how + QStringLiteral("-whole.lqxl"));
+        ASSERT_TRUE(lq::copyItem(folder, whole));
+        ASSERT_TRUE(lq::removeItem(whole + QLatin1Char('/') + SiteLock::lockName));
+        const qint64 span = run(how, whole, -1);
+        ASSERT_GT(span, 0);
         for (auto [path, bytes] : theme.asKeyValueRange())
-            EXPECT_EQ(readAll(site + QLatin1Char('/') + path), bytes) << path.toStdString();
-        EXPECT_TRUE(staging(site).isEmpty());
-        lq::removeItem(site);
+            if (!importing || !unshown.contains(path))
+                ASSERT_EQ(readAll(whole + QLatin1Char('/') + path), bytes) << path.toStdString();
+        const qsizetype lasting = theme.size() - (importing ? unshown.size() : 0);
+
+        int killed = 0;
+        int untouched = 0;
+        int partly = 0;
+        int complete = 0;
+        for (int n = 0; n < tries; ++n) {
+            const QString site = work.filePath(how + QStringLiteral("-kill-%1.lqxl").arg(n));
+            ASSERT_TRUE(lq::copyItem(folder, site));
+            // The copy is no site this program has open.
+            ASSERT_TRUE(lq::removeItem(site + QLatin1Char('/') + SiteLock::lockName));
+            const qint64 after = qint64(QRandomGenerator::global()->bounded(double(span) * 1.2));
+            if (run(how, site, after) < 0)
+                ++killed;
+            SCOPED_TRACE(QStringLiteral("killed %1 µs after the mark").arg(after).toStdString());
+
+            // The site opens; then it holds the theme's files all or none,
+            // each whole, and the templates that go with them.
+            // The lock the killed child left goes: on a shared machine its
+            // process number may belong to another run of these tests by now.
+            lq::removeItem(site + QLatin1Char('/') + SiteLock::lockName);
+            int templates = 0;
+            {
+                MyDocument reopened;
+                ASSERT_TRUE(reopened.readFromFile(site)) << reopened.lastError().toStdString();
+                templates = int(reopened.theme()->childrenOfType<XmlStyleSheet>().size());
+            }
+            EXPECT_EQ(QDir(site).entryList({ QStringLiteral(".lumenquill-*"), QStringLiteral(".lqtmp-*") },
+                          QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                QStringList())
+                << "left while under way";
+            int present = 0;
+            int strays = 0;
+            for (auto [path, bytes] : contents(site).asKeyValueRange()) {
+                if (path == SiteLock::lockName || path.startsWith(QStringLiteral("revert/")))
+                    continue;
+                if (before.contains(path) && bytes == before.value(path))
+                    continue;
+                if (theme.contains(path) && !before.contains(path)) {
+                    EXPECT_EQ(bytes, theme.value(path)) << path.toStdString();
+                    (importing && unshown.contains(path) ? strays : present)++;
+                    continue;
+                }
+                // What an import saves besides.
+                EXPECT_TRUE(importing && (path == QStringLiteral("theme.xmlbase") || path == QStringLiteral("site.xmlbase"))) << path.toStdString();
+            }
+            const bool none = present == 0 && strays == 0;
+            const bool all = present == lasting;
+            (none ? untouched : all ? complete : partly)++;
+            EXPECT_TRUE(none || all) << present << " of " << lasting << " files of the theme";
+            if (importing) {
+                EXPECT_EQ(templates, all ? 2 * ownTemplates : ownTemplates) << present << " files of the theme";
+                EXPECT_EQ(readAll(site + QStringLiteral("/theme.xmlbase")) == before.value(QStringLiteral("theme.xmlbase")), none);
+            } else {
+                EXPECT_EQ(readAll(site + QStringLiteral("/theme.xmlbase")), before.value(QStringLiteral("theme.xmlbase")));
+            }
+            lq::removeItem(site);
+        }
+        RecordProperty((how + QStringLiteral("-kills")).toStdString(), killed);
+        RecordProperty((how + QStringLiteral("-none")).toStdString(), untouched);
+        RecordProperty((how + QStringLiteral("-some")).toStdString(), partly);
+        RecordProperty((how + QStringLiteral("-all")).toStdString(), complete);
+        std::printf("theme %s: %d tries, %d killed; states: %d without the theme's files, %d with some, %d with all\n",
+            qPrintable(how), tries, killed, untouched, partly, complete);
     }
-    RecordProperty("kills", killed);
-    RecordProperty("untouched", untouched);
-    RecordProperty("partly", partly);
-    RecordProperty("complete", complete);
-    std::printf("theme install: %d tries, %d killed; states: %d without the theme's files, %d with some (each whole), %d with all\n",
-        tries, killed, untouched, partly, complete);
 }
 
 } // namespace

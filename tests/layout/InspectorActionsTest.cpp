@@ -198,13 +198,13 @@ TEST_F(InspectorActionsTest, PictureRolloversMakeAHorizontalMenuFixedWidth)
         clickCell(350, 1);
         EXPECT_TRUE(menu->useGraphicRollover());
         EXPECT_EQ(menu->orientation(), c.becomes);
-        EXPECT_EQ(layout->menuBkgndTabView()->selectedIdentifier(), QStringLiteral("imagerollovers"));
+        EXPECT_EQ(layout->navigationSheet().menuBkgndTabView()->selectedIdentifier(), QStringLiteral("imagerollovers"));
         EXPECT_EQ(control<MyPopUpButton>(334)->currentIndex(), c.becomes);
         for (int tag : {332, 333, 335})
             EXPECT_EQ(control(tag)->isHidden(), !c.widthShown) << tag;
         clickCell(350, 0);
         EXPECT_FALSE(menu->useGraphicRollover());
-        EXPECT_EQ(layout->menuBkgndTabView()->selectedIdentifier(), QStringLiteral("colorwells"));
+        EXPECT_EQ(layout->navigationSheet().menuBkgndTabView()->selectedIdentifier(), QStringLiteral("colorwells"));
     }
 }
 
@@ -227,7 +227,7 @@ TEST_F(InspectorActionsTest, TheStandardPayPalButtonTakesTheCartsSize)
         EXPECT_EQ(static_cast<int>(photoAlbum->cartType()), c.cart);
         EXPECT_EQ(photoAlbum->buttonWidth(), c.width);
         EXPECT_EQ(photoAlbum->buttonHeight(), c.height);
-        EXPECT_EQ(layout->payPalHTML()->toPlainText(), photoAlbum->buttonHTML()->content());
+        EXPECT_EQ(layout->payPalSheet().payPalHTML()->toPlainText(), photoAlbum->buttonHTML()->content());
     }
     // The sheet shows the size it gave.
     photoAlbum->setButtonType(0);
@@ -267,7 +267,7 @@ TEST_F(InspectorActionsTest, CaptionsAndLayoutOfThePhotoAlbum)
     EXPECT_EQ(control<MyIntegerField>(528)->intValue(), photoAlbum->width());
     type(control<MyIntegerField>(530), QStringLiteral("5"));
     EXPECT_EQ(photoAlbum->rows(), 3);
-    EXPECT_TRUE(layout->paThumbnail()->isHidden());
+    EXPECT_TRUE(layout->photoAlbumSheet().paThumbnail()->isHidden());
 }
 
 TEST_F(InspectorActionsTest, SlideshowLabelsFollowItsStyle)
@@ -302,7 +302,7 @@ TEST_F(InspectorActionsTest, TheBorderPanelOfAMenusItemsLeavesTheMenusBackground
     showPhotos();
     auto* menu = element<XmlWebMenu>("Navigation");
     layout->setSelectedObject(menu);
-    layout->setNavigationbbtab(0);
+    layout->borderPanel().setNavigationbbtab(0);
     layout->setBandB(menu);
     const int kind = menu->bkgnd();
     const lq::Colour colour = menu->bkgndColor();
@@ -318,9 +318,9 @@ TEST_F(InspectorActionsTest, TheBorderPanelOfAMenusItemsLeavesTheMenusBackground
     EXPECT_EQ(menu->dropShadow() != 0, control<QAbstractButton>(640)->isChecked());
 
     // The menu's own box.
-    ASSERT_TRUE(layout->whichBorderMatrix()->selectCellWithTag(634));
-    Q_EMIT layout->whichBorderMatrix()->selectionChanged(634);
-    EXPECT_EQ(layout->navigationbbtab(), 1);
+    ASSERT_TRUE(layout->borderPanel().whichBorderMatrix()->selectCellWithTag(634));
+    Q_EMIT layout->borderPanel().whichBorderMatrix()->selectionChanged(634);
+    EXPECT_EQ(layout->borderPanel().navigationbbtab(), 1);
     type(control<MyIntegerField>(601), QStringLiteral("5"));
     EXPECT_EQ(menu->bt(), 5);
     EXPECT_EQ(menu->mibt(), 3);
@@ -332,8 +332,8 @@ TEST_F(InspectorActionsTest, BordersAndPropertiesSwitchTheSheet)
     layout->setSelectedObject(element("Masthead"));
     control<QAbstractButton>(298)->click();
     EXPECT_TRUE(layout->borderMode());
-    EXPECT_TRUE(layout->bordersButton()->isChecked());
-    layout->propertiesButton()->click();
+    EXPECT_TRUE(layout->borderPanel().bordersButton()->isChecked());
+    layout->borderPanel().propertiesButton()->click();
     EXPECT_FALSE(layout->borderMode());
 }
 
@@ -350,7 +350,7 @@ TEST_F(InspectorActionsTest, TheThumbnailDialogWritesWhatItShowsOnOKAndNothingOn
     layout->setSelectedObject(photoAlbum);
 
     modal.state->sheetAnswer = [&](QDialog* dialog) {
-        EXPECT_EQ(dialog, layout->thumbnailWindow());
+        EXPECT_EQ(dialog, layout->albumDialogs().thumbnailWindow());
         auto* width = dialog->findChild<MyIntegerField*>(QStringLiteral("ThumbnailWidth"));
         auto* sizing = dialog->findChild<MyMatrix*>(QStringLiteral("ThumbnailSizing"));
         EXPECT_EQ(width->intValue(), 120);
@@ -395,7 +395,7 @@ TEST_F(InspectorActionsTest, TheCollageDialogWritesTheMiniaturesCollage)
     CollageParameters reread;
     reread.setCollageString(before);
     modal.state->sheetAnswer = [&](QDialog* dialog) {
-        EXPECT_EQ(layout->collageMiniView()->numberPhotos(), 4);
+        EXPECT_EQ(layout->albumDialogs().collageMiniView()->numberPhotos(), 4);
         EXPECT_TRUE(lq::viewWithTag(dialog, 1607)->property("checked").toBool());
         pressDefaultButton(dialog);
         return dialog->result();
@@ -406,7 +406,7 @@ TEST_F(InspectorActionsTest, TheCollageDialogWritesTheMiniaturesCollage)
     // A width typed and Done pressed without leaving the field; the third layout.
     modal.state->sheetAnswer = [&](QDialog* dialog) {
         qobject_cast<QAbstractButton*>(lq::viewWithTag(dialog, 1608))->click();
-        EXPECT_EQ(layout->collageMiniView()->style(), 2);
+        EXPECT_EQ(layout->albumDialogs().collageMiniView()->style(), 2);
         EXPECT_FALSE(qobject_cast<QAbstractButton*>(lq::viewWithTag(dialog, 1606))->isChecked());
         EXPECT_FALSE(qobject_cast<QAbstractButton*>(lq::viewWithTag(dialog, 1607))->isChecked());
         qobject_cast<MyStepper*>(lq::viewWithTag(dialog, 1602))->stepUp();
@@ -443,12 +443,12 @@ protected:
         showPhotos();
         for (int made = 0; made < count; ++made)
             sheet->addVornBox();
-        layout->vornBoxList()->reloadData();
+        layout->elementTables().vornBoxList()->reloadData();
         layout->tabview()->selectTabViewItemWithIdentifier(QStringLiteral("vornbox"));
     }
     XmlVornBox* selectedBox() const { return XmlVornBox::cast(XmlBase::UUID(layout->currentSelectedObject()).get()); }
     void press(int tag) { control<QAbstractButton>(tag)->click(); }
-    bool positionShown() const { return !layout->vornBoxPosition()->isHidden() && !layout->vornBoxTab()->isHidden(); }
+    bool positionShown() const { return !layout->vornBoxSheet().vornBoxPosition()->isHidden() && !layout->vornBoxSheet().vornBoxTab()->isHidden(); }
 };
 
 TEST_F(VornBoxSheetTest, TheKindShowsItsPageWithTheBoxsContent)
@@ -464,20 +464,20 @@ TEST_F(VornBoxSheetTest, TheKindShowsItsPageWithTheBoxsContent)
     for (const auto& k : kinds) {
         choose(1109, k.kind);
         EXPECT_EQ(box->type(), k.kind);
-        EXPECT_EQ(layout->vornBoxTab()->selectedIdentifier(), QLatin1String(k.item));
+        EXPECT_EQ(layout->vornBoxSheet().vornBoxTab()->selectedIdentifier(), QLatin1String(k.item));
     }
     choose(1109, 2);
-    EXPECT_EQ(layout->htmlSnippetEditor()->toPlainText(), QStringLiteral("<b>Hello</b>"));
+    EXPECT_EQ(layout->vornBoxSheet().htmlSnippetEditor()->toPlainText(), QStringLiteral("<b>Hello</b>"));
     // Typing in the snippet editor stores the snippet.
-    layout->htmlSnippetEditor()->setPlainText(QStringLiteral("<i>Bye</i>"));
+    layout->vornBoxSheet().htmlSnippetEditor()->setPlainText(QStringLiteral("<i>Bye</i>"));
     EXPECT_EQ(box->htmlSnippet()->content(), QStringLiteral("<i>Bye</i>"));
 
     // A kind stored out of range shows the first page.
     box->setType(7);
     box->setExternalType(9);
     layout->correctVornBoxUI(box);
-    EXPECT_EQ(layout->vornBoxTab()->selectedIdentifier(), QStringLiteral("externalfile"));
-    EXPECT_EQ(layout->vornBoxExternalTab()->selectedIdentifier(), QStringLiteral("default"));
+    EXPECT_EQ(layout->vornBoxSheet().vornBoxTab()->selectedIdentifier(), QStringLiteral("externalfile"));
+    EXPECT_EQ(layout->vornBoxSheet().vornBoxExternalTab()->selectedIdentifier(), QStringLiteral("default"));
 
     // A layer stored as any other text shows as the foreground.
     box->setType(3);
@@ -498,7 +498,7 @@ TEST_F(VornBoxSheetTest, AddDeleteAndMoveWorkOnTheListsRow)
     EXPECT_TRUE(positionShown());
 
     // Without a row of the list chosen, up, down and delete change nothing.
-    layout->vornBoxList()->clearSelection();
+    layout->elementTables().vornBoxList()->clearSelection();
     const int changes = document.changeCount();
     for (int tag : {1140, 1141, 1119}) {
         press(tag);
@@ -507,19 +507,19 @@ TEST_F(VornBoxSheetTest, AddDeleteAndMoveWorkOnTheListsRow)
     EXPECT_EQ(document.changeCount(), changes);
 
     // The last row up: it becomes the first, and stays selected.
-    layout->vornBoxList()->selectRow(1);
+    layout->elementTables().vornBoxList()->selectRow(1);
     press(1140);
     EXPECT_EQ(sheet->getVornBoxes().first(), boxes.last());
     EXPECT_EQ(selectedBox(), boxes.last().get());
 
     // Deleting the last row's box selects the new last box.
-    layout->vornBoxList()->selectRow(1);
+    layout->elementTables().vornBoxList()->selectRow(1);
     press(1119);
     ASSERT_EQ(sheet->getVornBoxes().size(), 1);
     EXPECT_EQ(selectedBox(), sheet->getVornBoxes().last().get());
 
     // Deleting the only box hides the position and kind controls.
-    layout->vornBoxList()->selectRow(0);
+    layout->elementTables().vornBoxList()->selectRow(0);
     press(1119);
     EXPECT_TRUE(sheet->getVornBoxes().isEmpty());
     EXPECT_FALSE(positionShown());
@@ -533,7 +533,7 @@ TEST_F(VornBoxSheetTest, TextFieldsAndTheRichTextReachTheBoxAsTheyAreTyped)
     XmlVornBox* box = sheet->getVornBoxes().first().get();
     layout->setSelectedObject(box);
     choose(1110, 3);
-    EXPECT_EQ(layout->vornBoxExternalTab()->selectedIdentifier(), QStringLiteral("image"));
+    EXPECT_EQ(layout->vornBoxSheet().vornBoxExternalTab()->selectedIdentifier(), QStringLiteral("image"));
     auto* link = control<MyTextField>(1126);
     link->clear();
     QTest::keyClicks(link, QStringLiteral("http"));
@@ -544,7 +544,7 @@ TEST_F(VornBoxSheetTest, TextFieldsAndTheRichTextReachTheBoxAsTheyAreTyped)
 
     // The rich text.
     choose(1109, 1);
-    lq::TextView* view = layout->vornBoxText()->ctv();
+    lq::TextView* view = layout->vornBoxSheet().vornBoxText()->ctv();
     ASSERT_NE(view, nullptr);
     view->selectAll();
     QTest::keyClicks(view, QStringLiteral("Welcome"));
@@ -567,7 +567,7 @@ TEST_F(VornBoxSheetTest, TheTextsDirectionButtonFollowsThePreferenceAndTurnsTheB
     XmlVornBox* box = sheet->getVornBoxes().first().get();
     layout->setSelectedObject(box);
     choose(1109, 1);
-    QAbstractButton* direction = layout->vornBoxText()->controls().RTLButton;
+    QAbstractButton* direction = layout->vornBoxSheet().vornBoxText()->controls().RTLButton;
     ASSERT_NE(direction, nullptr);
 
     // The window hands the preference to the sheet's editor as to the panes'.
@@ -577,7 +577,7 @@ TEST_F(VornBoxSheetTest, TheTextsDirectionButtonFollowsThePreferenceAndTurnsTheB
         EXPECT_EQ(direction->isHidden(), rtl == 0) << rtl;
     }
 
-    lq::TextView* view = layout->vornBoxText()->ctv();
+    lq::TextView* view = layout->vornBoxSheet().vornBoxText()->ctv();
     view->selectAll();
     QTest::keyClicks(view, QStringLiteral("Shalom"));
     direction->click();
@@ -618,7 +618,7 @@ TEST_F(VornBoxSheetTest, TheFilePickerPreselectsTheNamedFileAndFillsTheField)
         layout->textChange(field);
         XmlBasePtr shown;
         modal.state->sheetAnswer = [&](QDialog* dialog) {
-            XmlOutlineView* list = layout->easyLink2().linkList();
+            XmlOutlineView* list = layout->vornBoxSheet().easyLink2().linkList();
             shown = list->selectedObject();
             if (c.pick) {
                 list->selectObject(file.get());
@@ -628,7 +628,7 @@ TEST_F(VornBoxSheetTest, TheFilePickerPreselectsTheNamedFileAndFillsTheField)
             }
             return dialog->result();
         };
-        layout->vornEasyLink();
+        layout->vornBoxSheet().vornEasyLink();
         EXPECT_EQ(shown != nullptr, c.preselected);
         EXPECT_EQ(field->text(), QString::fromUtf8(c.result));
         EXPECT_EQ(box->externalHTML(), QString::fromUtf8(c.result));

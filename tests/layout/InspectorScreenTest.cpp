@@ -151,7 +151,7 @@ TEST_F(InspectorScreenTest, TheVornBoxSheetAndTheAlbumDialogsFitAndShowTheirCont
     XmlStyleSheet& sheet = *photos->getTemplate();
     const std::shared_ptr<XmlVornBox> box = sheet.addVornBox();
     box->htmlSnippet()->setContent(QStringLiteral("<p>A snippet</p>"));
-    layout->vornBoxList()->reloadData();
+    layout->elementTables().vornBoxList()->reloadData();
     layout->tabview()->selectTabViewItemWithIdentifier(QStringLiteral("vornbox"));
     layout->setSelectedObject(box.get());
     const QString folder = testArtefactsFolder();
@@ -192,8 +192,8 @@ TEST_F(InspectorScreenTest, TheVornBoxSheetAndTheAlbumDialogsFitAndShowTheirCont
         dialog->reject();
         return dialog->result();
     };
-    layout->changeThumbnailSize(album);
-    layout->changeCollageSettings(album);
+    layout->albumDialogs().changeThumbnailSize(album);
+    layout->albumDialogs().changeCollageSettings(album);
     EXPECT_EQ(pictures.size(), 2);
 }
 

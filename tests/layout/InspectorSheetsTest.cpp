@@ -193,7 +193,7 @@ TEST_F(InspectorSheetsTest, EveryControlOfASheetsTableIsFoundByItsTagAndIsOfItsK
             EXPECT_EQ(misfit(view, control), QString()) << control.tag << " (" << kindName(control.kind) << ")";
     }
     for (const Control& control : borderPanel)
-        EXPECT_EQ(misfit(layout->bbView(), control), QString()) << control.tag << " (" << kindName(control.kind) << ")";
+        EXPECT_EQ(misfit(layout->borderPanel().bbView(), control), QString()) << control.tag << " (" << kindName(control.kind) << ")";
 }
 
 TEST_F(InspectorSheetsTest, TheSheetInFrontFollowsTheSelectionAndShowsTheElement)
@@ -273,7 +273,7 @@ TEST_F(InspectorSheetsTest, TheBorderPanelOffersThePictureFrameOnlyForAnAlbumsFr
     for (const Case& test : {Case {"Photo Album", 0, 7, true}, Case {"Content", 0, 6, false}, Case {"Photo Album", 0, 7, true},
                              Case {"Photo Album", 1, 6, false}, Case {"Photo Album", 0, 7, true}, Case {"Masthead", 0, 6, false}}) {
         SCOPED_TRACE(std::string(test.element) + " part " + std::to_string(test.part));
-        layout->setPhotoalbumbbtab(test.part);
+        layout->borderPanel().setPhotoalbumbbtab(test.part);
         layout->setBandB(element(test.element));
         ASSERT_EQ(kinds->count(), test.items);
         if (test.items == 7) {
@@ -401,13 +401,13 @@ TEST_F(InspectorSheetsTest, TheAlbumOptionsAreHiddenOnAGroupPageAndShownOnAnAlbu
     group->addChild(hills);
     hills->setTemplate(sheet);
     ASSERT_NE(addPhoto(*hills, QStringLiteral("hill.jpg"), Qt::darkGreen), nullptr);
-    ASSERT_NE(layout->paOptions(), nullptr);
+    ASSERT_NE(layout->photoAlbumSheet().paOptions(), nullptr);
     for (const std::shared_ptr<XmlAlbum>& shown : {std::static_pointer_cast<XmlAlbum>(group), photos,
                                                    std::static_pointer_cast<XmlAlbum>(group), photos}) {
         layout->setPreviewPageIndex(shown->UUID(), -1);
         layout->setSelectedObject(album());
         EXPECT_EQ(front(), QStringLiteral("photoalbum"));
-        EXPECT_EQ(layout->paOptions()->isHidden(), shown == group) << qPrintable(shown->name());
+        EXPECT_EQ(layout->photoAlbumSheet().paOptions()->isHidden(), shown == group) << qPrintable(shown->name());
     }
 }
 

@@ -166,9 +166,9 @@ TEST_F(LayoutControllerCanvasTest, ACommitIsOneChangeAndAnswersWhereTheElementWe
 TEST_F(LayoutControllerCanvasTest, ARedisplayRefreshesTheStatusLine)
 {
     layout->setPreviewPageIndex(page(QStringLiteral("About"))->UUID(), -1);
-    layout->statusLine()->setText(QStringLiteral("Something else"));
+    layout->pageNavigation().statusLine()->setText(QStringLiteral("Something else"));
     document.redisplayRect(lq::Rect());
-    EXPECT_EQ(layout->statusLine()->text(), QStringLiteral("Control + Click to Edit Photos"));
+    EXPECT_EQ(layout->pageNavigation().statusLine()->text(), QStringLiteral("Control + Click to Edit Photos"));
 }
 
 TEST_F(LayoutControllerCanvasTest, ASharedTemplateShowsTheCautionTapeAndTheCanvasGivesItsBottom)
@@ -184,14 +184,14 @@ TEST_F(LayoutControllerCanvasTest, ASharedTemplateShowsTheCautionTapeAndTheCanva
     layout->setPageWithTemplate(home->UUID(), sheet->UUID());
     ASSERT_EQ(window->numPagesUsingStylesheet(sheet.get()), 1);
 
-    QWidget* scroll = layout->scrollLayoutView();
+    QWidget* scroll = layout->canvasController().scrollLayoutView();
     QWidget* holder = layout->layoutPage();
     const auto frameOf = [&](QWidget* widget) {
         holder->layout()->activate();
         QCoreApplication::processEvents();
         return QRect(widget->mapTo(holder, QPoint(0, 0)), widget->size());
     };
-    EXPECT_FALSE(layout->cautionTape()->isVisibleTo(holder));
+    EXPECT_FALSE(layout->canvasController().cautionTape()->isVisibleTo(holder));
     const QRect alone = frameOf(scroll);
 
     // A second page takes the template: the tape shows, the canvas keeps its
@@ -200,34 +200,34 @@ TEST_F(LayoutControllerCanvasTest, ASharedTemplateShowsTheCautionTapeAndTheCanva
     const int aboutsOwn = about->templateNum();
     about->setTemplateNum(sheet->templateSeqNum());
     layout->compactUI(false);
-    EXPECT_TRUE(layout->cautionTape()->isVisibleTo(holder));
+    EXPECT_TRUE(layout->canvasController().cautionTape()->isVisibleTo(holder));
     const QRect shared = frameOf(scroll);
     EXPECT_EQ(shared.top(), alone.top());
     EXPECT_EQ(shared.bottom(), alone.bottom() - 14);
-    EXPECT_EQ(frameOf(layout->cautionTape()).top(), shared.bottom() + 1);
-    EXPECT_EQ(layout->cautionTape()->height(), 14);
-    EXPECT_TRUE(layout->cautionTape()->toolTip().contains(QStringLiteral("2 pages")));
+    EXPECT_EQ(frameOf(layout->canvasController().cautionTape()).top(), shared.bottom() + 1);
+    EXPECT_EQ(layout->canvasController().cautionTape()->height(), 14);
+    EXPECT_TRUE(layout->canvasController().cautionTape()->toolTip().contains(QStringLiteral("2 pages")));
 
     // Hiding the tools gives the canvas the room of the inspector and of the guide controls.
-    MyButton* compact = layout->compactButton();
+    MyButton* compact = layout->canvasController().compactButton();
     EXPECT_EQ(compact->text(), QStringLiteral("Hide Tools"));
     compact->click();
     EXPECT_EQ(compact->text(), QStringLiteral("Show Tools"));
-    EXPECT_FALSE(layout->tools()->isVisibleTo(holder));
+    EXPECT_FALSE(layout->canvasController().tools()->isVisibleTo(holder));
     const QRect roomy = frameOf(scroll);
     EXPECT_EQ(roomy.top(), shared.top());
     EXPECT_GT(roomy.width(), shared.width() + 250);
     EXPECT_GT(roomy.height(), shared.height());
-    EXPECT_TRUE(layout->cautionTape()->isVisibleTo(holder));
+    EXPECT_TRUE(layout->canvasController().cautionTape()->isVisibleTo(holder));
     compact->click();
     EXPECT_EQ(compact->text(), QStringLiteral("Hide Tools"));
-    EXPECT_TRUE(layout->tools()->isVisibleTo(holder));
+    EXPECT_TRUE(layout->canvasController().tools()->isVisibleTo(holder));
     EXPECT_EQ(frameOf(scroll), shared);
 
     // Back to one page: no tape, and the canvas has its height again.
     about->setTemplateNum(aboutsOwn);
     layout->compactUI(true);
-    EXPECT_FALSE(layout->cautionTape()->isVisibleTo(holder));
+    EXPECT_FALSE(layout->canvasController().cautionTape()->isVisibleTo(holder));
     EXPECT_EQ(frameOf(scroll), alone);
 }
 

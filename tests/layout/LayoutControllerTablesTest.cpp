@@ -51,14 +51,14 @@ protected:
 TEST_F(ElementTablesTest, TheElementListShowsWhichElementsThePagesShowAndOnlyThatCanBeChanged)
 {
     show();
-    MyTableView* table = layout->editElementList();
+    MyTableView* table = layout->elementTables().editElementList();
     ASSERT_EQ(lq::viewWithTag(layout->sheetView(QStringLiteral("page")), 113), table);
-    ASSERT_EQ(table->adaptor()->rowCount(), layout->numberElements());
+    ASSERT_EQ(table->adaptor()->rowCount(), layout->elementTables().numberElements());
     QStringList names;
     QStringList shown;
-    for (int row = 0; row < layout->numberElements(); ++row) {
-        names.append(layout->getElementAtIndex(row)->name());
-        shown.append(QString::number(layout->getVisibilityOfElementAtIndex(row)));
+    for (int row = 0; row < layout->elementTables().numberElements(); ++row) {
+        names.append(layout->elementTables().getElementAtIndex(row)->name());
+        shown.append(QString::number(layout->elementTables().getVisibilityOfElementAtIndex(row)));
     }
     EXPECT_EQ(column(table, QStringLiteral("name")), names);
     EXPECT_EQ(column(table, QStringLiteral("visible")), shown);
@@ -66,12 +66,12 @@ TEST_F(ElementTablesTest, TheElementListShowsWhichElementsThePagesShowAndOnlyTha
     // Unticking the masthead hides it on the pages and takes its sheet away.
     const int masthead = int(names.indexOf(QStringLiteral("Masthead")));
     ASSERT_GE(masthead, 0);
-    ASSERT_TRUE(layout->getVisibilityOfElementAtIndex(masthead));
+    ASSERT_TRUE(layout->elementTables().getVisibilityOfElementAtIndex(masthead));
     EXPECT_TRUE(tick(table, masthead, QStringLiteral("visible"), false));
     EXPECT_FALSE(XmlCSS::cast(sheet->getElementWithName(QStringLiteral("Masthead")).get())->baseVisibility());
     EXPECT_LT(layout->tabview()->indexOfTabViewItemWithIdentifier(QStringLiteral("masthead")), 0);
-    EXPECT_EQ(layout->visibleElements(), sheet->visibleElements());
-    EXPECT_EQ(layout->slideElementList()->adaptor()->rowCount(), sheet->visibleElements().size());
+    EXPECT_EQ(layout->elementTables().visibleElements(), sheet->visibleElements());
+    EXPECT_EQ(layout->elementTables().slideElementList()->adaptor()->rowCount(), sheet->visibleElements().size());
     EXPECT_TRUE(tick(table, masthead, QStringLiteral("visible"), true));
     EXPECT_GE(layout->tabview()->indexOfTabViewItemWithIdentifier(QStringLiteral("masthead")), 0);
 
@@ -79,7 +79,7 @@ TEST_F(ElementTablesTest, TheElementListShowsWhichElementsThePagesShowAndOnlyTha
     const QModelIndex name = cell(table, masthead, QStringLiteral("name"));
     EXPECT_FALSE(table->adaptor()->flags(name) & Qt::ItemIsEditable);
     EXPECT_FALSE(table->adaptor()->setData(name, QStringLiteral("Banner"), Qt::EditRole));
-    EXPECT_EQ(layout->getElementAtIndex(masthead)->name(), QStringLiteral("Masthead"));
+    EXPECT_EQ(layout->elementTables().getElementAtIndex(masthead)->name(), QStringLiteral("Masthead"));
 }
 
 TEST_F(ElementTablesTest, TheVornBoxListShowsEachBoxOnThePageInTheSlideshowAndByName)
@@ -90,7 +90,7 @@ TEST_F(ElementTablesTest, TheVornBoxListShowsEachBoxOnThePageInTheSlideshowAndBy
     second->setFullname(QStringLiteral("Clock"));
     second->setVisibleInSlideshow(false);
     show();
-    MyTableView* table = layout->vornBoxList();
+    MyTableView* table = layout->elementTables().vornBoxList();
     ASSERT_EQ(table->adaptor()->rowCount(), sheet->getVornBoxes().size());
     const int row = int(sheet->getVornBoxes().indexOf(second));
     ASSERT_GE(row, 0);
@@ -129,7 +129,7 @@ TEST_F(ElementTablesTest, TheVornBoxListsMainColumnIsThePagesTickWhicheverViewTh
     layout->setPreviewPageIndex(photos->UUID(), -1);
     photoSheet->setPageView(photos.get(), XmlStyleSheet::View::Slideshow);
     ASSERT_TRUE(photoSheet->showsSlideshowView());
-    MyTableView* table = layout->vornBoxList();
+    MyTableView* table = layout->elementTables().vornBoxList();
     table->reloadData();
     const int row = int(photoSheet->getVornBoxes().indexOf(box));
     ASSERT_GE(row, 0);
@@ -150,8 +150,8 @@ TEST_F(ElementTablesTest, TheElementListsRowAndTheVornBoxListsRowFollowTheCanvas
     const auto first = sheet->addVornBox();
     const auto second = sheet->addVornBox();
     show();
-    MyTableView* elements = layout->editElementList();
-    MyTableView* boxes = layout->vornBoxList();
+    MyTableView* elements = layout->elementTables().editElementList();
+    MyTableView* boxes = layout->elementTables().vornBoxList();
     const auto selectedRows = [](MyTableView* table) {
         QList<int> rows;
         for (const QModelIndex& index : table->selectionModel()->selectedRows())
@@ -160,8 +160,8 @@ TEST_F(ElementTablesTest, TheElementListsRowAndTheVornBoxListsRowFollowTheCanvas
     };
 
     // Each element of the page's list, chosen on the canvas, is the one row chosen in the list.
-    for (int row = 0; row < layout->numberElements(); ++row) {
-        XmlCSS* element = XmlCSS::cast(layout->getElementAtIndex(row).get());
+    for (int row = 0; row < layout->elementTables().numberElements(); ++row) {
+        XmlCSS* element = XmlCSS::cast(layout->elementTables().getElementAtIndex(row).get());
         ASSERT_NE(element, nullptr) << row;
         if (!XmlBoxModel::cast(element))
             continue;
@@ -171,7 +171,7 @@ TEST_F(ElementTablesTest, TheElementListsRowAndTheVornBoxListsRowFollowTheCanvas
     // The page itself, or an element of another template, leaves no row chosen.
     canvas().setCurrentSelectedObject(nullptr);
     EXPECT_TRUE(selectedRows(elements).isEmpty());
-    canvas().setCurrentSelectedObject(XmlCSS::cast(layout->getElementAtIndex(0).get()));
+    canvas().setCurrentSelectedObject(XmlCSS::cast(layout->elementTables().getElementAtIndex(0).get()));
     const std::shared_ptr<XmlStyleSheet> other = page(QStringLiteral("Photos"))->getTemplate();
     ASSERT_NE(other, sheet);
     layout->setSelectedObject(XmlBoxModel::cast(other->getElementWithName(QStringLiteral("Photo Album")).get()));
@@ -188,8 +188,8 @@ TEST_F(ElementTablesTest, TheElementListsRowAndTheVornBoxListsRowFollowTheCanvas
 TEST_F(ElementTablesTest, TheSlideshowListTicksTheSlideshowVisibilityOfTheNamedElements)
 {
     show();
-    MyTableView* table = layout->slideElementList();
-    const QStringList names = layout->visibleElements();
+    MyTableView* table = layout->elementTables().slideElementList();
+    const QStringList names = layout->elementTables().visibleElements();
     ASSERT_FALSE(names.isEmpty());
     EXPECT_EQ(column(table, QStringLiteral("name")), names);
     XmlCSS* element = XmlCSS::cast(sheet->getElementWithName(names.first()).get());
@@ -207,7 +207,7 @@ TEST_F(ElementTablesTest, AnyOtherTableListsTheElementNamesAndChangesNothing)
 {
     show();
     MyTableView other;
-    ElementTableSource source(*layout, &other);
+    ElementTableSource source(layout->elementTables(), &other);
     EXPECT_EQ(source.numberOfChildrenOfItem(nullptr), 8);
     QStringList names;
     for (int row = 0; row < 8; ++row)
@@ -215,8 +215,8 @@ TEST_F(ElementTablesTest, AnyOtherTableListsTheElementNamesAndChangesNothing)
     EXPECT_EQ(names, (QStringList {"Page Background", "Text Contents", "Masthead", "Footer", "Page Title", "Navigation",
                           "Photo Album", "Slideshow"}));
     EXPECT_EQ(source.objectValueForColumn(QStringLiteral("main"), source.childOfItem(0, nullptr)), QVariant(QString()));
-    EXPECT_FALSE(layout->tableViewShouldEditTableColumnRow(&other, QStringLiteral("name"), 0));
-    EXPECT_TRUE(layout->tableViewShouldEditTableColumnRow(&other, QStringLiteral("visible"), 0));
+    EXPECT_FALSE(layout->elementTables().tableViewShouldEditTableColumnRow(&other, QStringLiteral("name"), 0));
+    EXPECT_TRUE(layout->elementTables().tableViewShouldEditTableColumnRow(&other, QStringLiteral("visible"), 0));
     EXPECT_FALSE(source.setObjectValueForColumn(QStringLiteral("x"), QStringLiteral("name"), source.childOfItem(0, nullptr)));
 }
 

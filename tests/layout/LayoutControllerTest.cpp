@@ -92,7 +92,7 @@ TEST_F(LayoutControllerTest, TheSheetsFollowTheElementsTheTemplateShows)
     EXPECT_TRUE(tabs.contains(QStringLiteral("paypal")));
     EXPECT_FALSE(tabs.contains(QStringLiteral("slideshow")));
     EXPECT_FALSE(tabs.contains(QStringLiteral("borders")));
-    EXPECT_EQ(layout->visibleElements(), albumSheet->visibleElements());
+    EXPECT_EQ(layout->elementTables().visibleElements(), albumSheet->visibleElements());
 }
 
 TEST_F(LayoutControllerTest, ChoosingASheetSelectsItsElementOnTheCanvas)
@@ -109,7 +109,7 @@ TEST_F(LayoutControllerTest, ChoosingASheetSelectsItsElementOnTheCanvas)
     QWidget* sheet = layout->sheetView(QStringLiteral("content"));
     EXPECT_TRUE(qobject_cast<QAbstractButton*>(lq::viewWithTag(sheet, 499))->isChecked());
     EXPECT_FALSE(qobject_cast<QAbstractButton*>(lq::viewWithTag(sheet, 498))->isChecked());
-    EXPECT_TRUE(layout->backgroundBox()->isHidden());
+    EXPECT_TRUE(layout->borderPanel().backgroundBox()->isHidden());
 
     // The page sheet selects nothing; saving the editor drops the selection.
     layout->tabview()->selectTabViewItemWithIdentifier(QStringLiteral("masthead"));
@@ -167,30 +167,30 @@ TEST_F(LayoutControllerTest, PagesWrapAroundAndAPicturePreviewReturnsToItsPage)
     const auto home = page(QStringLiteral("Home"));
     const auto about = page(QStringLiteral("About"));
     show(about);
-    EXPECT_EQ(layout->webPage()->currentText(), QStringLiteral("About"));
-    EXPECT_EQ(layout->webPage2()->count(), 3);
+    EXPECT_EQ(layout->pageNavigation().webPage()->currentText(), QStringLiteral("About"));
+    EXPECT_EQ(layout->pageNavigation().webPage2()->count(), 3);
 
-    layout->nextPage();
+    layout->pageNavigation().nextPage();
     EXPECT_EQ(layout->getAlbum(), home);
     EXPECT_EQ(window->currentObject(), home);
-    EXPECT_EQ(layout->webPage2()->currentText(), QStringLiteral("Home"));
-    layout->prevPage();
+    EXPECT_EQ(layout->pageNavigation().webPage2()->currentText(), QStringLiteral("Home"));
+    layout->pageNavigation().prevPage();
     EXPECT_EQ(layout->getAlbum(), about);
 
     // During a picture preview the previous page is the same page.
     show(about, 2);
     EXPECT_EQ(layout->globalIndex(), 2);
     EXPECT_EQ(document.globalIndex(), 2);
-    layout->prevPage();
+    layout->pageNavigation().prevPage();
     EXPECT_EQ(layout->getAlbum(), about);
     EXPECT_EQ(layout->globalIndex(), -1);
 
-    layout->webPage()->setCurrentIndex(1);
-    layout->selectPage(layout->webPage());
+    layout->pageNavigation().webPage()->setCurrentIndex(1);
+    layout->pageNavigation().selectPage(layout->pageNavigation().webPage());
     EXPECT_EQ(layout->getAlbum(), page(QStringLiteral("Photos")));
-    layout->homePage();
+    layout->pageNavigation().homePage();
     EXPECT_EQ(layout->getAlbum(), home);
-    EXPECT_EQ(layout->statusLine()->text(), QStringLiteral("Control + Click to Edit Photos"));
+    EXPECT_EQ(layout->pageNavigation().statusLine()->text(), QStringLiteral("Control + Click to Edit Photos"));
 }
 
 TEST_F(LayoutControllerTest, ThePayPalSheetsInnerTabShowsTheTemplatesSlideshowViewOrItsPageView)
@@ -211,12 +211,12 @@ TEST_F(LayoutControllerTest, ThePayPalSheetsInnerTabShowsTheTemplatesSlideshowVi
 
     // Back and forth: the slideshow's captions show on the slideshow view.
     for (const char* inner : {"slideshow", "thumbnail", "slideshow", "thumbnail"}) {
-        layout->payPalTabView()->selectTabViewItemWithIdentifier(QLatin1String(inner));
+        layout->payPalSheet().payPalTabView()->selectTabViewItemWithIdentifier(QLatin1String(inner));
         const bool slideshow = QLatin1String(inner) == QLatin1String("slideshow");
         EXPECT_EQ(sheet->view(), slideshow ? XmlStyleSheet::View::Slideshow : XmlStyleSheet::View::Page) << inner;
     }
     // Coming to the sheet with its slideshow item in front shows the slideshow view too.
-    layout->payPalTabView()->selectTabViewItemWithIdentifier(QStringLiteral("slideshow"));
+    layout->payPalSheet().payPalTabView()->selectTabViewItemWithIdentifier(QStringLiteral("slideshow"));
     layout->tabview()->selectTabViewItemWithIdentifier(QStringLiteral("page"));
     EXPECT_EQ(sheet->view(), XmlStyleSheet::View::Page);
     layout->tabview()->selectTabViewItemWithIdentifier(QStringLiteral("paypal"));
@@ -302,8 +302,8 @@ TEST_F(LayoutControllerTest, AnExternalLinkPageLeavesTheSheetsAsTheyWere)
     show(photos);
     EXPECT_EQ(layout->getTemplate(), nullptr);
     EXPECT_EQ(sheetTabs(*layout->tabview()), before);
-    EXPECT_EQ(layout->numberElements(), 0);
-    EXPECT_TRUE(layout->visibleElements().isEmpty());
+    EXPECT_EQ(layout->elementTables().numberElements(), 0);
+    EXPECT_TRUE(layout->elementTables().visibleElements().isEmpty());
     EXPECT_EQ(canvas().trackingData().numberTracking(), 0);
 }
 
@@ -315,7 +315,7 @@ TEST_F(LayoutControllerTest, AddTemplateCopiesTheTemplateUnderThePagesName)
     const int templates = document.theme()->numberChildren();
     document.clearChangeCount();
 
-    layout->addTemplate();
+    layout->templateSelector().addTemplate();
     ASSERT_EQ(document.theme()->numberChildren(), templates + 1);
     const auto copy = std::dynamic_pointer_cast<XmlStyleSheet>(document.theme()->childAtIndex(templates));
     ASSERT_NE(copy, nullptr);
@@ -337,8 +337,8 @@ TEST_F(LayoutControllerTest, AddTemplateCopiesTheTemplateUnderThePagesName)
     layout->templateList()->selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect);
     EXPECT_EQ(photos->getTemplate().get(), textPage);
     EXPECT_EQ(layout->getTemplate().get(), textPage);
-    EXPECT_FALSE(layout->outlineViewIsItemExpandable(textPage));
-    EXPECT_TRUE(layout->outlineViewIsItemExpandable(document.theme()));
+    EXPECT_FALSE(layout->templateSelector().outlineViewIsItemExpandable(textPage));
+    EXPECT_TRUE(layout->templateSelector().outlineViewIsItemExpandable(document.theme()));
 }
 
 TEST_F(LayoutControllerTest, TheElementListCountsTheEnabledElements)
@@ -353,19 +353,19 @@ TEST_F(LayoutControllerTest, TheElementListCountsTheEnabledElements)
     }
     ASSERT_GE(enabled.size(), 3);
     for (int index = 0; index < enabled.size(); ++index) {
-        EXPECT_EQ(layout->getElementAtIndex(index).get(), enabled[index]) << index;
-        EXPECT_EQ(layout->getIndexForElement(enabled[index]), index);
+        EXPECT_EQ(layout->elementTables().getElementAtIndex(index).get(), enabled[index]) << index;
+        EXPECT_EQ(layout->elementTables().getIndexForElement(enabled[index]), index);
     }
-    EXPECT_EQ(layout->getElementAtIndex(int(enabled.size())), nullptr);
-    EXPECT_EQ(layout->getIndexForElement(document.theme()), -1);
-    EXPECT_TRUE(layout->getVisibilityOfElementAtIndex(int(enabled.size())));
+    EXPECT_EQ(layout->elementTables().getElementAtIndex(int(enabled.size())), nullptr);
+    EXPECT_EQ(layout->elementTables().getIndexForElement(document.theme()), -1);
+    EXPECT_TRUE(layout->elementTables().getVisibilityOfElementAtIndex(int(enabled.size())));
 
-    const int masthead = layout->getIndexForElement(sheet->getElementWithName(QStringLiteral("Masthead")).get());
+    const int masthead = layout->elementTables().getIndexForElement(sheet->getElementWithName(QStringLiteral("Masthead")).get());
     ASSERT_GE(masthead, 0);
-    layout->setVisibilityOfElementAtIndexVisible(masthead, false);
-    EXPECT_FALSE(layout->getVisibilityOfElementAtIndex(masthead));
+    layout->elementTables().setVisibilityOfElementAtIndexVisible(masthead, false);
+    EXPECT_FALSE(layout->elementTables().getVisibilityOfElementAtIndex(masthead));
     EXPECT_FALSE(sheetTabs(*layout->tabview()).contains(QStringLiteral("masthead")));
-    layout->setVisibilityOfElementAtIndexVisible(masthead, true);
+    layout->elementTables().setVisibilityOfElementAtIndexVisible(masthead, true);
     EXPECT_TRUE(sheetTabs(*layout->tabview()).contains(QStringLiteral("masthead")));
 }
 

@@ -49,10 +49,10 @@ TEST_F(LayoutTabsTest, PreviewFollowsALinkToAnotherPageAndLayoutLeavesTestMode)
     showTab(QStringLiteral("preview"));
     EXPECT_TRUE(document.testMode());
     EXPECT_TRUE(canvas().testMode());
-    EXPECT_EQ(hostOfCanvas(), layout->scrollBrowserView());
+    EXPECT_EQ(hostOfCanvas(), layout->canvasController().scrollBrowserView());
     EXPECT_EQ(window->tabView()->tabViewItemWithIdentifier(QStringLiteral("preview"))->view(), layout->previewPage());
     EXPECT_EQ(layout->getAlbum(), home);
-    EXPECT_EQ(layout->webPage2()->currentText(), QStringLiteral("Home"));
+    EXPECT_EQ(layout->pageNavigation().webPage2()->currentText(), QStringLiteral("Home"));
     canvas().grab();
 
     // The content box made its link a hot rectangle of the canvas.
@@ -71,13 +71,13 @@ TEST_F(LayoutTabsTest, PreviewFollowsALinkToAnotherPageAndLayoutLeavesTestMode)
     EXPECT_EQ(layout->getAlbum(), about);
     EXPECT_EQ(window->currentObject(), about);
     EXPECT_EQ(window->currentAlbum(), about.get());
-    EXPECT_EQ(layout->webPage2()->currentText(), QStringLiteral("About"));
+    EXPECT_EQ(layout->pageNavigation().webPage2()->currentText(), QStringLiteral("About"));
     EXPECT_EQ(layout->getTemplate(), about->getTemplate());
 
     showTab(QStringLiteral("layout"));
     EXPECT_FALSE(document.testMode());
     EXPECT_FALSE(canvas().testMode());
-    EXPECT_EQ(hostOfCanvas(), layout->scrollLayoutView());
+    EXPECT_EQ(hostOfCanvas(), layout->canvasController().scrollLayoutView());
     EXPECT_NE(canvas().horzRulerView(), nullptr);
     EXPECT_EQ(layout->getAlbum(), about);
     EXPECT_TRUE(layout->taken().contains(QStringLiteral("compactUI: 1")));

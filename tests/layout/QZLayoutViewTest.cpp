@@ -51,7 +51,7 @@ protected:
     void TearDown() override
     {
         // The canvas goes back to its window, which deletes it.
-        layout->scrollBrowserView()->setSubview(&canvas());
+        layout->canvasController().scrollBrowserView()->setSubview(&canvas());
         LayoutWindowTest::TearDown();
     }
 
@@ -162,7 +162,7 @@ TEST_F(LayoutCanvasTest, RulersMeasureInGrummetsAndMarkARectangle)
     EXPECT_TRUE(scroll.verticalRulerView()->rulerlineLocations().isEmpty());
 
     // Without rulers nothing is marked, and nothing fails.
-    layout->scrollBrowserView()->setSubview(&canvas());
+    layout->canvasController().scrollBrowserView()->setSubview(&canvas());
     EXPECT_EQ(canvas().horzRulerView(), nullptr);
     canvas().doRulerLines(lq::Rect(1, 1, 1, 1).toString());
     scroll.setSubview(&canvas());

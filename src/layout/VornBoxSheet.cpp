@@ -2,6 +2,8 @@
 // and down; the selected box's kind, its external file or address with
 // what a movie or a picture does, its rich text, its HTML snippet or its
 // layer; and the pickers of a file of the site and of a link.
+#include "layout/VornBoxSheet.h"
+
 #include "layout/LayoutController.h"
 
 #include "app/MyDocumentWindow.h"
@@ -12,6 +14,7 @@
 #include "editors/photo/ImageWell.h"
 #include "editors/text/QZTextEditor.h"
 #include "elements/XmlVornBox.h"
+#include "layout/ElementTables.h"
 #include "layout/InspectorTags.h"
 #include "layout/QZLayoutView.h"
 #include "model/files/XmlFiles.h"
@@ -69,28 +72,23 @@ int selectedRowOf(const MyTableView* table)
 
 } // namespace
 
-// --- Building the sheet -------------------------------------------------------------------------------------
-
-QWidget* LayoutController::buildVornBoxSheet()
+QWidget* VornBoxSheet::build()
 {
     QWidget* body = buildElementSheet(11, QStringLiteral("Vorn Box"));
     SheetBuilder rows = sheetBuilder(body);
     // The template's Vorn Boxes: on the pages, in the slideshow view, and their names.
-    _vornBoxList = new MyTableView(1111, body);
-    setUpElementTable(_vornBoxList, body,
-        {{QStringLiteral("main"), QStringLiteral("Page")}, {QStringLiteral("slideshow"), QStringLiteral("Slideshow")},
-            {QStringLiteral("name"), QStringLiteral("Name")}});
-    connect(_vornBoxList, &QAbstractItemView::clicked, this, [this] { action2(_vornBoxList); });
-    SheetBuilder list(body, this, [this](QWidget* sender) { action2(sender); });
-    list.beginRow();
+    MyTableView* list = _controller.elementTables().makeTable(ElementTables::Kind::VornBoxes, body);
+    QObject::connect(list, &QAbstractItemView::clicked, &_controller, [this, list] { _controller.action2(list); });
+    SheetBuilder buttons(body, &_controller, [this](QWidget* sender) { _controller.action2(sender); });
+    buttons.beginRow();
     for (const auto& [tag, title] : {std::pair {1118, "Add"}, {1119, "Delete"}, {1140, "Up"}, {1141, "Down"}}) {
-        MyButton* button = list.button(tag, QLatin1String(title));
+        MyButton* button = buttons.button(tag, QLatin1String(title));
         button->setAutoDefault(false);
         // As narrow as its title: four side by side in the inspector.
         button->setMinimumWidth(button->fontMetrics().horizontalAdvance(QLatin1String(title)) + 16);
         button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     }
-    list.endRow();
+    buttons.endRow();
 
     _vornBoxPosition = new QWidget(body);
     addGeometryFields(_vornBoxPosition, QStringLiteral("vornbox"));
@@ -112,7 +110,7 @@ QWidget* LayoutController::buildVornBoxSheet()
     _htmlSnippetEditor = new MyTextView(snippet);
     _htmlSnippetEditor->setAcceptRichText(false);
     _htmlSnippetEditor->setMinimumHeight(120);
-    connect(_htmlSnippetEditor, &QTextEdit::textChanged, this, [this] { textDidChange(_htmlSnippetEditor); });
+    QObject::connect(_htmlSnippetEditor, &QTextEdit::textChanged, &_controller, [this] { _controller.textDidChange(_htmlSnippetEditor); });
     snippetRows.view(_htmlSnippetEditor);
     _vornBoxTab->addTabViewItem(QStringLiteral("HTMLsnippet"), QStringLiteral("HTML"), snippet);
 
@@ -126,10 +124,10 @@ QWidget* LayoutController::buildVornBoxSheet()
     return body;
 }
 
-QWidget* LayoutController::buildVornTextPage()
+QWidget* VornBoxSheet::buildVornTextPage()
 {
     auto* text = new TextEditorArea(QString(), {.kindButtons = true, .kindPopUp = false, .rightToLeft = true});
-    text->setHost(&_window);
+    text->setHost(&_controller.window());
     _vornBoxText = text->editor();
     _vornBoxText->setLiveUpdate([this] { liveUpdate(); });
     // The editor's controls in rows the inspector's width holds: the kinds
@@ -158,7 +156,7 @@ QWidget* LayoutController::buildVornTextPage()
     return text;
 }
 
-QWidget* LayoutController::buildVornExternalPage()
+QWidget* VornBoxSheet::buildVornExternalPage()
 {
     auto* page = new QWidget;
     SheetBuilder rows = sheetBuilder(page);
@@ -167,22 +165,22 @@ QWidget* LayoutController::buildVornExternalPage()
                          {QStringLiteral("A picture"), 3}});
     // The file or address, typed or chosen: the field and its picker side by
     // side. The field reports each keystroke (textChange) and nothing else.
-    const auto linkRow = [&](SheetBuilder& into, const QString& title, int tag, void (LayoutController::*pick)()) {
+    const auto linkRow = [&](SheetBuilder& into, const QString& title, int tag, void (VornBoxSheet::*pick)()) {
         auto* row = new QWidget;
         row->setProperty(lq::rowHolderProperty, true);
         auto* layout = new QHBoxLayout(row);
         layout->setContentsMargins(0, 0, 0, 0);
         auto* field = new MyTextField(tag, row);
         field->localize();
-        connect(field, &QLineEdit::textEdited, this, [this, field] { textChange(field); });
+        QObject::connect(field, &QLineEdit::textEdited, &_controller, [this, field] { _controller.textChange(field); });
         auto* choose = new MyButton(0, QStringLiteral("Choose…"), row);
         choose->setAutoDefault(false);
-        connect(choose, &QAbstractButton::clicked, this, [this, pick] { (this->*pick)(); });
+        QObject::connect(choose, &QAbstractButton::clicked, &_controller, [this, pick] { (this->*pick)(); });
         layout->addWidget(field, 1);
         layout->addWidget(choose);
         into.label(title).view(row);
     };
-    linkRow(rows, QStringLiteral("File"), 1120, &LayoutController::vornEasyLink);
+    linkRow(rows, QStringLiteral("File"), 1120, &VornBoxSheet::vornEasyLink);
 
     _vornBoxExternalTab = new MyTabView(page);
     auto* web = new QWidget;
@@ -206,19 +204,23 @@ QWidget* LayoutController::buildVornExternalPage()
     SheetBuilder pictureRows = sheetBuilder(picture);
     _vornImageWell = makeImageWell(InspectorTag::vornImageWell, true);
     pictureRows.label(QStringLiteral("Picture")).view(_vornImageWell);
-    linkRow(pictureRows, QStringLiteral("Link"), 1126, &LayoutController::vornClickTo);
+    linkRow(pictureRows, QStringLiteral("Link"), 1126, &VornBoxSheet::vornClickTo);
     pictureRows.check(1127, QStringLiteral("Open the link in a new window"));
-    linkRow(pictureRows, QStringLiteral("Rollover"), 1128, &LayoutController::vornRollOver);
+    linkRow(pictureRows, QStringLiteral("Rollover"), 1128, &VornBoxSheet::vornRollOver);
     _vornBoxExternalTab->addTabViewItem(QStringLiteral("image"), QStringLiteral("Picture"), picture);
     rows.view(_vornBoxExternalTab);
     return page;
 }
 
-// --- Fitting the sheet to the box -------------------------------------------------------------------------
-
-void LayoutController::correctVornBoxUI(XmlVornBox* box)
+void VornBoxSheet::fill(XmlVornBox& box)
 {
-    lq::uiFrame(this, "correctVornBoxUI:", [&] {
+    lq::showIndex(sheetView(QStringLiteral("vornbox")), InspectorTag::vornBoxKind, box.type());
+    _controller.correctVornBoxUI(&box);
+}
+
+void VornBoxSheet::fit(XmlVornBox* box)
+{
+    lq::uiFrame(&_controller, "correctVornBoxUI:", [&] {
         if (!box)
             return;
         QWidget* view = sheetView(QStringLiteral("vornbox"));
@@ -253,7 +255,7 @@ void LayoutController::correctVornBoxUI(XmlVornBox* box)
     });
 }
 
-void LayoutController::showVornBoxControls(bool shown)
+void VornBoxSheet::showVornBoxControls(bool shown)
 {
     QWidget* kind = lq::viewWithTag(sheetView(QStringLiteral("vornbox")), InspectorTag::vornBoxKind);
     for (QWidget* control : {kind, _vornBoxPosition, static_cast<QWidget*>(_vornBoxTab)}) {
@@ -262,9 +264,7 @@ void LayoutController::showVornBoxControls(bool shown)
     }
 }
 
-// --- What the sheet's controls send -------------------------------------------------------------------------
-
-void LayoutController::applyVornBoxAction(QWidget* sender, int tag, XmlStyleSheet& sheet, XmlVornBox* box)
+void VornBoxSheet::apply(QWidget* sender, int tag, XmlStyleSheet& sheet, XmlVornBox* box)
 {
     if (!box)
         return;
@@ -277,12 +277,12 @@ void LayoutController::applyVornBoxAction(QWidget* sender, int tag, XmlStyleShee
     switch (tag) {
     case InspectorTag::vornBoxKind:
         box->setType(index());
-        correctVornBoxUI(box);
+        _controller.correctVornBoxUI(box);
         break;
     case 1110:
         box->setExternalType(index());
-        correctVornBoxUI(box);
-        _layoutView->setCurrentSelectedObject(box);
+        _controller.correctVornBoxUI(box);
+        _controller.layoutView()->setCurrentSelectedObject(box);
         break;
     case 1121: box->setScrollbars(on); break;
     case 1122: box->setAutostart(on); break;
@@ -316,7 +316,7 @@ void LayoutController::applyVornBoxAction(QWidget* sender, int tag, XmlStyleShee
     }
 }
 
-void LayoutController::applyVornBoxText(int tag, const QString& text, XmlVornBox& box)
+void VornBoxSheet::applyText(int tag, const QString& text, XmlVornBox& box)
 {
     switch (tag) {
     case 1120:
@@ -327,43 +327,41 @@ void LayoutController::applyVornBoxText(int tag, const QString& text, XmlVornBox
     case 1128: box.setRollOverImage(text); break;
     default: return;
     }
-    correctVornBoxUI(&box);
+    _controller.correctVornBoxUI(&box);
 }
 
-void LayoutController::liveUpdate()
+void VornBoxSheet::liveUpdate()
 {
-    lq::uiFrame(this, "liveUpdate", [&] {
+    lq::uiFrame(&_controller, "liveUpdate", [&] {
         if (_loadingVornText)
             return;
-        const XmlBasePtr selected = XmlBase::UUID(_currentSelectedObject);
+        const XmlBasePtr selected = XmlBase::UUID(_controller._currentSelectedObject);
         XmlVornBox* box = XmlVornBox::cast(selected.get());
         if (!box)
             return;
         _vornBoxText->liveUpdateGetContent(box);
-        box->relayoutFlags(getAlbum().get(), 0);
-        _layoutView->redisplayObject();
+        box->relayoutFlags(_controller.getAlbum().get(), 0);
+        _controller.layoutView()->redisplayObject();
     });
 }
 
-// --- The box list ------------------------------------------------------------------------------------------------
-
-void LayoutController::vornBoxListAction(int tag)
+void VornBoxSheet::listAction(int tag)
 {
-    const std::shared_ptr<XmlStyleSheet> sheet = getTemplate();
+    const std::shared_ptr<XmlStyleSheet> sheet = _controller.getTemplate();
     if (!sheet)
         return;
     QList<std::shared_ptr<XmlVornBox>> boxes = sheet->getVornBoxes();
-    const int row = selectedRowOf(_vornBoxList);
+    const int row = selectedRowOf(_controller.elementTables().vornBoxList());
     const bool rowChosen = row >= 0 && row < boxes.size();
     switch (tag) {
     case 1118: {
         sheet->addVornBox();
         relayoutTemplate(*sheet, true);
-        _vornBoxList->reloadData();
+        _controller.elementTables().vornBoxList()->reloadData();
         boxes = sheet->getVornBoxes();
         if (!boxes.isEmpty())
-            _layoutView->setCurrentSelectedObject(boxes.last().get());
-        _layoutView->update();
+            _controller.layoutView()->setCurrentSelectedObject(boxes.last().get());
+        _controller.layoutView()->update();
         showVornBoxControls(true);
         return;
     }
@@ -378,8 +376,8 @@ void LayoutController::vornBoxListAction(int tag)
         else
             sheet->moveVornBoxDown(moved.get());
         relayoutTemplate(*sheet, true);
-        _vornBoxList->reloadData();
-        _layoutView->setCurrentSelectedObject(moved.get());
+        _controller.elementTables().vornBoxList()->reloadData();
+        _controller.layoutView()->setCurrentSelectedObject(moved.get());
         return;
     }
     case 1119:
@@ -388,7 +386,7 @@ void LayoutController::vornBoxListAction(int tag)
             return;
         sheet->deleteVornBox(boxes[row].get());
         relayoutTemplate(*sheet, true);
-        _vornBoxList->reloadData();
+        _controller.elementTables().vornBoxList()->reloadData();
         break;
     case 1111: break;
     default: return;
@@ -397,60 +395,58 @@ void LayoutController::vornBoxListAction(int tag)
     // The list's row (or, for none, the last box) becomes the selection.
     boxes = sheet->getVornBoxes();
     if (boxes.isEmpty()) {
-        _layoutView->setBodyRect(lq::Rect());
-        _layoutView->update();
+        _controller.layoutView()->setBodyRect(lq::Rect());
+        _controller.layoutView()->update();
         showVornBoxControls(false);
         return;
     }
-    int shown = selectedRowOf(_vornBoxList);
+    int shown = selectedRowOf(_controller.elementTables().vornBoxList());
     if (shown < 0 || shown >= boxes.size())
         shown = static_cast<int>(boxes.size()) - 1;
-    _layoutView->setCurrentSelectedObject(boxes[shown].get());
-    _layoutView->update();
+    _controller.layoutView()->setCurrentSelectedObject(boxes[shown].get());
+    _controller.layoutView()->update();
     showVornBoxControls(true);
 }
 
-// --- The pickers --------------------------------------------------------------------------------------------------
-
-EasyLink2& LayoutController::easyLink2()
+EasyLink2& VornBoxSheet::easyLink2()
 {
     if (!_easyLink2)
-        _easyLink2 = new EasyLink2(this);
+        _easyLink2 = new EasyLink2(&_controller);
     return *_easyLink2;
 }
 
-void LayoutController::vornEasyLink()
+void VornBoxSheet::vornEasyLink()
 {
-    lq::uiFrame(this, "vornEasyLink:", [&] { pickSiteFile(1120); });
+    lq::uiFrame(&_controller, "vornEasyLink:", [&] { pickSiteFile(1120); });
 }
 
-void LayoutController::vornRollOver()
+void VornBoxSheet::vornRollOver()
 {
-    lq::uiFrame(this, "vornRollOver:", [&] { pickSiteFile(1128); });
+    lq::uiFrame(&_controller, "vornRollOver:", [&] { pickSiteFile(1128); });
 }
 
-void LayoutController::pickSiteFile(int fieldTag)
+void VornBoxSheet::pickSiteFile(int fieldTag)
 {
-    auto* field = qobject_cast<QLineEdit*>(controlWithTag(fieldTag));
-    XmlSite* site = document().site();
+    auto* field = qobject_cast<QLineEdit*>(_controller.controlWithTag(fieldTag));
+    XmlSite* site = _controller.document().site();
     XmlBase* files = site ? site->files() : nullptr;
     if (!field || !files)
         return;
     const XmlBasePtr named = EasyLink2::elementWithPath(files, field->text());
-    const XmlBasePtr chosen = easyLink2().easyLinkSelectParentWindow(files, named.get(), &_window);
+    const XmlBasePtr chosen = easyLink2().easyLinkSelectParentWindow(files, named.get(), &_controller.window());
     if (!chosen)
         return;
     field->setText(chosen->filenameWithRoot(QString()));
-    textChange(field);
+    _controller.textChange(field);
 }
 
-void LayoutController::vornClickTo()
+void VornBoxSheet::vornClickTo()
 {
-    lq::uiFrame(this, "vornClickTo:", [&] {
-        auto* field = qobject_cast<QLineEdit*>(controlWithTag(1126));
+    lq::uiFrame(&_controller, "vornClickTo:", [&] {
+        auto* field = qobject_cast<QLineEdit*>(_controller.controlWithTag(1126));
         if (!field)
             return;
-        _window.easyLink().easyLink(field);
-        textChange(field);
+        _controller.window().easyLink().easyLink(field);
+        _controller.textChange(field);
     });
 }

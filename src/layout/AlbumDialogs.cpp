@@ -3,6 +3,9 @@
 // photos' shapes) and the collage (how many pictures, which layout, the
 // space between them, the block's size and whether visitors' photos go in),
 // with a live miniature of the layout.
+#include "layout/AlbumDialogs.h"
+
+#include "layout/InspectorValues.h"
 #include "layout/LayoutController.h"
 
 #include "app/MyDocumentWindow.h"
@@ -51,16 +54,21 @@ int typedValue(const MyIntegerField* field)
 
 } // namespace
 
+AlbumDialogs::AlbumDialogs(LayoutController& controller)
+    : _controller(controller)
+{
+}
+
 // --- Thumbnail size -----------------------------------------------------------------------------------------
 
-void LayoutController::changeThumbnailSize(XmlWebPhotoAlbum* album)
+void AlbumDialogs::changeThumbnailSize(XmlWebPhotoAlbum* album)
 {
-    lq::uiFrame(this, "changeThumbnailSize:", [&] {
+    lq::uiFrame(&_controller, "changeThumbnailSize:", [&] {
         if (!album)
             return;
-        QDialog sheet(&_window);
+        QDialog sheet(&_controller.window());
         sheet.setWindowTitle(QStringLiteral("Thumbnail Size"));
-        SheetBuilder rows(&sheet, this, [](QWidget*) {});
+        SheetBuilder rows(&sheet, &_controller, [](QWidget*) {});
         rows.text(0, QStringLiteral("The size of the album's thumbnails, in pixels:"));
         MyIntegerField* width = rows.label(QStringLiteral("Width")).intField(0, 1, largestThumbnail);
         MyIntegerField* height = rows.label(QStringLiteral("Height")).intField(0, 1, largestThumbnail);
@@ -96,12 +104,12 @@ void LayoutController::changeThumbnailSize(XmlWebPhotoAlbum* album)
 
 // --- Collage ------------------------------------------------------------------------------------------------
 
-void LayoutController::changeCollageSettings(XmlWebPhotoAlbum* album)
+void AlbumDialogs::changeCollageSettings(XmlWebPhotoAlbum* album)
 {
-    lq::uiFrame(this, "changeCollageSettings:", [&] {
+    lq::uiFrame(&_controller, "changeCollageSettings:", [&] {
         if (!album)
             return;
-        QDialog sheet(&_window);
+        QDialog sheet(&_controller.window());
         sheet.setWindowTitle(QStringLiteral("Collage"));
         auto* columns = new QHBoxLayout(&sheet);
         auto* miniature = new CollageThumb(&sheet);
@@ -110,7 +118,7 @@ void LayoutController::changeCollageSettings(XmlWebPhotoAlbum* album)
         auto* controls = new QWidget(&sheet);
         columns->addWidget(controls, 1);
 
-        SheetBuilder rows(controls, this, [this](QWidget* sender) { collageAction(sender); });
+        SheetBuilder rows(controls, &_controller, [this](QWidget* sender) { collageAction(sender); });
         rows.label(QStringLiteral("Pictures")).intPair(CollageTag::numberPhotos, 1, 8);
         rows.label(QStringLiteral("Layout")).beginRow();
         rows.radio(CollageTag::firstStyle, QStringLiteral("First"));
@@ -142,7 +150,7 @@ void LayoutController::changeCollageSettings(XmlWebPhotoAlbum* album)
     });
 }
 
-void LayoutController::showCollageParameters()
+void AlbumDialogs::showCollageParameters()
 {
     if (!_collageMiniView || !_photoCollage)
         return;
@@ -157,12 +165,12 @@ void LayoutController::showCollageParameters()
     lq::showState(view, CollageTag::allowPhotos, parameters.allowPhotos());
 }
 
-void LayoutController::collageAction(QWidget* sender)
+void AlbumDialogs::collageAction(QWidget* sender)
 {
-    lq::uiFrame(this, "collageAction:", [&] {
+    lq::uiFrame(&_controller, "collageAction:", [&] {
         if (!_collageMiniView || !sender)
             return;
-        pairNumberControls(sender);
+        lq::inspector::pairNumberControls(sender);
         const int tag = lq::widgetTag(sender);
         const auto* field = qobject_cast<MyIntegerField*>(sender);
         const int value = field ? field->intValue() : 0;
