@@ -326,9 +326,16 @@ bool XmlBase::parseXmlAtDepth(lq::Scanner& scanner, int depth)
             XmlBasePtr child;
             bool hasBody = false;
             {
-                QString tag;
-                if (!scanner.scanCharactersFromSet(sets.nameCharacters, &tag))
+                if (!scanner.scanCharactersFromSet(sets.nameCharacters))
                     continue; // a comment, a declaration, the content block's end
+                // The tag is read where it stands in the document, as the
+                // run of name characters the scanner has just passed.
+                const QChar* const document = scanner.string().constData();
+                const qsizetype tagEnd = scanner.scanLocation();
+                qsizetype tagStart = tagEnd;
+                while (tagStart > 0 && sets.nameCharacters.contains(document[tagStart - 1]))
+                    --tagStart;
+                const QString tag = QString::fromRawData(document + tagStart, tagEnd - tagStart);
                 // The attribute text is read where it stands in the document.
                 const qsizetype attributesStart = scanner.scanLocation();
                 scanner.scanUpToString(u">");
@@ -418,7 +425,8 @@ bool XmlBase::readAttributes(const QString& attributes)
                 run(sets.quote, quotesStart);
                 continue;
             }
-            const QString key(text + keyStart, keyLength);
+            // The key is only compared, so it is read where it stands.
+            const QString key = QString::fromRawData(text + keyStart, keyLength);
             const QString value(text + pos, end - pos);
             pos = end;
             run(sets.quote, quotesStart);
