@@ -277,6 +277,10 @@ public:
     bool parseXml(lq::Scanner& scanner);
     bool readAttributes(const QString& attributes);
     void appendContent(const QString& text);
+    // Adds the text as reading a content or verbatim block that holds it adds
+    // it: nothing for white space alone, otherwise the text without its
+    // leading white space and control characters, through appendContent.
+    void appendContentAsRead(const QString& text);
     void setDataString(const QString& text);
 
     // A separate copy of the element's tree made through its XML text.

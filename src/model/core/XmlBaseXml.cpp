@@ -95,15 +95,10 @@ std::optional<QString> decipherDocument(const QString& text)
 // appendContent deletes, so that no content read starts with white space.
 void readContentUpTo(XmlBase& element, lq::Scanner& scanner, QStringView end)
 {
-    static const lq::CharacterSet whiteSpace = lq::CharacterSet::whitespaceAndNewlineCharacters();
-    const StrippedCharacters& stripped = StrippedCharacters::shared();
     QString text;
     if (!scanner.scanUpToString(end, &text))
         return;
-    qsizetype start = 0;
-    while (start < text.size() && (whiteSpace.contains(text[start]) || stripped.contains(text[start])))
-        ++start;
-    element.appendContent(start == 0 ? text : text.sliced(start));
+    element.appendContentAsRead(text);
 }
 
 // What the writer can carry of an attribute value, so that a value read once
@@ -463,6 +458,24 @@ void XmlBase::appendContent(const QString& text)
         else
             _content += clean;
         _defaultContent = false;
+    });
+}
+
+void XmlBase::appendContentAsRead(const QString& text)
+{
+    lq::modelFrame(this, "appendContentAsRead:", [&] {
+        // The scanner passes over white space before the block's text and
+        // finds none when nothing else comes before the end marker.
+        static const lq::CharacterSet whiteSpace = lq::CharacterSet::whitespaceAndNewlineCharacters();
+        const StrippedCharacters& stripped = StrippedCharacters::shared();
+        qsizetype start = 0;
+        while (start < text.size() && whiteSpace.contains(text[start]))
+            ++start;
+        if (start == text.size())
+            return;
+        while (start < text.size() && (whiteSpace.contains(text[start]) || stripped.contains(text[start])))
+            ++start;
+        appendContent(start == 0 ? text : text.sliced(start));
     });
 }
 
