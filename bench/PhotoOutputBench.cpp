@@ -15,6 +15,7 @@
 
 #include "BenchSupport.h"
 #include "imaging/XmlCanvas.h"
+#include "imaging/XmlImage.h"
 #include "model/application/MyApplication.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlHomePage.h"
@@ -23,6 +24,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageReader>
@@ -167,5 +169,36 @@ int main(int argc, char** argv)
     std::printf("ratio ours as imported / vipsthumbnail: %.2f\n", oursImported / theirs);
     std::printf("ours as imported, mean per round: read and limit %.1f ms, web image %.1f ms, thumbnail %.1f ms\n",
                 imported / rounds * 1e3, importedWeb / rounds * 1e3, importedThumb / rounds * 1e3);
+    // What decoding at a reduced size changes: the picture an import keeps,
+    // against the whole picture decoded and then limited, both written as
+    // the web image is.
+    {
+        QImage full;
+        full.load(original);
+        const lq::Size limit(static_cast<float>(app.maxPictureWidth()), static_cast<float>(app.maxPictureHeight()));
+        const QImage before = XmlImage::resizeImageToLimitSize(lq::GraphicsImage(full), limit).toQImage();
+        const QImage after = XmlPhoto::createFromFile(original)->canvas()->image()->image().toQImage();
+        const QString beforeFile = root + QStringLiteral("/out/before.jpg"), afterFile = root + QStringLiteral("/out/after.jpg");
+        XmlBase::saveImageFilenameCompression(before, beforeFile, 0.0f);
+        XmlBase::saveImageFilenameCompression(after, afterFile, 0.0f);
+        const QImage a = QImage(beforeFile).convertToFormat(QImage::Format_RGB32);
+        const QImage b = QImage(afterFile).convertToFormat(QImage::Format_RGB32);
+        if (a.size() == b.size() && !a.isNull()) {
+            double sum = 0;
+            int largest = 0;
+            for (int y = 0; y < a.height(); ++y)
+                for (int x = 0; x < a.width(); ++x) {
+                    const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+                    for (const int d : { qRed(p) - qRed(q), qGreen(p) - qGreen(q), qBlue(p) - qBlue(q) }) {
+                        sum += std::abs(d);
+                        largest = std::max(largest, std::abs(d));
+                    }
+                }
+            std::printf("imported picture %d x %d written as JPEG: from the whole decode %lld bytes, from the reduced decode "
+                        "%lld bytes; pixels differ by %.2f on average (0..255 per channel), at most %d\n",
+                        b.width(), b.height(), static_cast<long long>(QFileInfo(beforeFile).size()),
+                        static_cast<long long>(QFileInfo(afterFile).size()), sum / (3.0 * a.width() * a.height()), largest);
+        }
+    }
     return 0;
 }
