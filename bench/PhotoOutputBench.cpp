@@ -7,13 +7,16 @@
 // original for the web image, then once on that web image for the
 // thumbnail, as a build would use it. Prints the median wall time per photo
 // of a few rounds of each (three by default), the ratio, and where the program's
-// time goes.
+// time goes. A second row starts from the file as an import reads it (only
+// as much of the JPEG decoded as the picture limits need, then limited) and
+// makes the same two images from that picture.
 //
 //     lumenquill_bench_photo [rounds]
 
 #include "BenchSupport.h"
 #include "imaging/XmlCanvas.h"
 #include "document/DocumentElements.h"
+#include "imaging/XmlImage.h"
 #include "model/application/MyApplication.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlHomePage.h"
@@ -22,6 +25,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageReader>
@@ -112,6 +116,26 @@ int main(int argc, char** argv)
         photo->releaseBackstore(nullptr);
     });
 
+    // The same from the file as an import reads it.
+    double imported = 0, importedWeb = 0, importedThumb = 0;
+    const QString importedWebFile = root + QStringLiteral("/out/imported-image1.jpg");
+    const QString importedThumbFile = root + QStringLiteral("/out/imported-thumb1.jpg");
+    const double oursImported = bench::medianSeconds(rounds, [&] {
+        std::shared_ptr<XmlPhoto> fresh;
+        stage(imported, [&] { fresh = XmlPhoto::createFromFile(original); });
+        XmlCanvas& freshCanvas = *fresh->canvas();
+        freshCanvas.setHighboost(0);
+        stage(importedWeb, [&] {
+            XmlBase::saveImageFilenameCompression(
+                freshCanvas.makeImageWithLimitWidthAndLimitHeight(app.maxPictureWidth(), app.maxPictureHeight()).toQImage(),
+                importedWebFile, 0.0f);
+        });
+        stage(importedThumb, [&] {
+            XmlBase::saveImageFilenameCompression(freshCanvas.createThumbnailWithSize(lq::Size(160, 120)).toQImage(),
+                                                  importedThumbFile, 0.0f);
+        });
+    });
+
     const QString vipsWebFile = root + QStringLiteral("/out/vips-image1.jpg");
     const QString vipsWeb = vipsWebFile + QStringLiteral("[Q=95]");
     const QString vipsThumb = root + QStringLiteral("/out/vips-thumb1.jpg[Q=95]");
@@ -141,5 +165,42 @@ int main(int argc, char** argv)
                 "thumbnail write %.1f ms\n",
                 load / rounds * 1e3, webRender / rounds * 1e3, webWrite / rounds * 1e3, thumbRender / rounds * 1e3,
                 thumbWrite / rounds * 1e3);
+    const QSize importedWebSize = sizeOf(importedWebFile), importedThumbSize = sizeOf(importedThumbFile);
+    std::printf("ours, as imported: %.1f ms per photo (web image %d x %d, thumbnail %d x %d)\n", oursImported * 1e3,
+                importedWebSize.width(), importedWebSize.height(), importedThumbSize.width(), importedThumbSize.height());
+    std::printf("ratio ours as imported / vipsthumbnail: %.2f\n", oursImported / theirs);
+    std::printf("ours as imported, mean per round: read and limit %.1f ms, web image %.1f ms, thumbnail %.1f ms\n",
+                imported / rounds * 1e3, importedWeb / rounds * 1e3, importedThumb / rounds * 1e3);
+    // What decoding at a reduced size changes: the picture an import keeps,
+    // against the whole picture decoded and then limited, both written as
+    // the web image is.
+    {
+        QImage full;
+        full.load(original);
+        const lq::Size limit(static_cast<float>(app.maxPictureWidth()), static_cast<float>(app.maxPictureHeight()));
+        const QImage before = XmlImage::resizeImageToLimitSize(lq::GraphicsImage(full), limit).toQImage();
+        const QImage after = XmlPhoto::createFromFile(original)->canvas()->image()->image().toQImage();
+        const QString beforeFile = root + QStringLiteral("/out/before.jpg"), afterFile = root + QStringLiteral("/out/after.jpg");
+        XmlBase::saveImageFilenameCompression(before, beforeFile, 0.0f);
+        XmlBase::saveImageFilenameCompression(after, afterFile, 0.0f);
+        const QImage a = QImage(beforeFile).convertToFormat(QImage::Format_RGB32);
+        const QImage b = QImage(afterFile).convertToFormat(QImage::Format_RGB32);
+        if (a.size() == b.size() && !a.isNull()) {
+            double sum = 0;
+            int largest = 0;
+            for (int y = 0; y < a.height(); ++y)
+                for (int x = 0; x < a.width(); ++x) {
+                    const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+                    for (const int d : { qRed(p) - qRed(q), qGreen(p) - qGreen(q), qBlue(p) - qBlue(q) }) {
+                        sum += std::abs(d);
+                        largest = std::max(largest, std::abs(d));
+                    }
+                }
+            std::printf("imported picture %d x %d written as JPEG: from the whole decode %lld bytes, from the reduced decode "
+                        "%lld bytes; pixels differ by %.2f on average (0..255 per channel), at most %d\n",
+                        b.width(), b.height(), static_cast<long long>(QFileInfo(beforeFile).size()),
+                        static_cast<long long>(QFileInfo(afterFile).size()), sum / (3.0 * a.width() * a.height()), largest);
+        }
+    }
     return 0;
 }

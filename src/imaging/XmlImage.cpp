@@ -373,21 +373,26 @@ lq::GraphicsImage XmlImage::resizeImageToLimitSize(const lq::GraphicsImage& imag
 {
     return lq::classFrame("XmlImage resizeImage:toLimitSize:", [&] {
         const lq::Size size = image.size();
-        int w = static_cast<int>(size.width);
-        int h = static_cast<int>(size.height);
-        if (w == 0 || h == 0)
+        if (static_cast<int>(size.width) == 0 || static_cast<int>(size.height) == 0)
             lq::raise(QStringLiteral("Divide By 0"), QStringLiteral("width or height = 0"));
-        if (w > limit.width) {
-            h = static_cast<int>(static_cast<double>(limit.width) * h / w);
-            w = static_cast<int>(limit.width);
-        }
-        if (h > limit.height) {
-            lq::guardDivisor(h, QStringLiteral("width or height = 0"));
-            w = static_cast<int>(static_cast<double>(limit.height) * w / h);
-            h = static_cast<int>(limit.height);
-        }
-        return image.resizedTo(lq::Size(static_cast<float>(w), static_cast<float>(h)));
+        return image.resizedTo(limitedSize(size, limit));
     });
+}
+
+lq::Size XmlImage::limitedSize(const lq::Size& size, const lq::Size& limit)
+{
+    int w = static_cast<int>(size.width);
+    int h = static_cast<int>(size.height);
+    if (w > limit.width) {
+        h = static_cast<int>(static_cast<double>(limit.width) * h / w);
+        w = static_cast<int>(limit.width);
+    }
+    if (h > limit.height) {
+        lq::guardDivisor(h, QStringLiteral("width or height = 0"));
+        w = static_cast<int>(static_cast<double>(limit.height) * w / h);
+        h = static_cast<int>(limit.height);
+    }
+    return lq::Size(static_cast<float>(w), static_cast<float>(h));
 }
 
 lq::GraphicsImage XmlImage::rotateImageDegrees(const lq::GraphicsImage& image, int degrees)

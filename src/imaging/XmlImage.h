@@ -97,6 +97,8 @@ public:
     // A new image no larger than the limit, proportions kept; never enlarged.
     // An image without width or height raises "Divide By 0".
     static lq::GraphicsImage resizeImageToLimitSize(const lq::GraphicsImage& image, const lq::Size& limit);
+    // The size resizeImageToLimitSize gives an image of the size, in whole pixels.
+    static lq::Size limitedSize(const lq::Size& size, const lq::Size& limit);
     // A new image turned clockwise by a quarter turn (90), counter-clockwise
     // (-90), or by half a turn (any other value).
     static lq::GraphicsImage rotateImageDegrees(const lq::GraphicsImage& image, int degrees);

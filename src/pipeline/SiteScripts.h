@@ -1,7 +1,13 @@
 #pragma once
 
+#include "templates/XmlStyleSheet.h"
+
 #include <QString>
 
+#include <memory>
+#include <vector>
+
+class XmlProcessor;
 class XmlSite;
 
 // The scripts of a site build. The whole build is one script of generator
@@ -21,5 +27,10 @@ void createCSSProcessor(XmlSite& site, const QString& sheetUUID);
 // and queues it to run next, so that each page is written and released
 // before the next is made; nothing when the page or the template is gone.
 void createHTMLProcessorSheet(XmlSite& site, const QString& pageUUID, const QString& sheetUUID);
+// The processor of a script whose page files were kept out of its text
+// (XmlStyleSheet::genHTMLForPageViewPageFiles): the same steps as reading the
+// script with the page files' steps written where they stand, those steps
+// made directly from their attribute text and the file's text.
+std::shared_ptr<XmlProcessor> processorWithPageFiles(const QString& script, const std::vector<XmlStyleSheet::PageFile>& files);
 
 } // namespace lq

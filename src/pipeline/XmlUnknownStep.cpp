@@ -10,7 +10,8 @@ XmlUnknownStep::XmlUnknownStep(Key key)
 std::shared_ptr<XmlUnknownStep> XmlUnknownStep::createWithTag(const QString& tag)
 {
     auto step = make<XmlUnknownStep>();
-    step->_tag = tag;
+    // Its own copy of the characters: the tag may be borrowed from the text being read.
+    step->_tag = QString(tag.constData(), tag.size());
     return step;
 }
 

@@ -56,6 +56,39 @@ QList<QImage> decodeImageRepresentations(const QByteArray& bytes)
     return images;
 }
 
+QImage decodeImageAtLeast(const QByteArray& bytes, const std::function<QSize(const QSize& full)>& least)
+{
+    if (bytes.isEmpty())
+        return QImage();
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setAutoTransform(false);
+    if (reader.canRead() && reader.format() == "jpeg") {
+        const QSize full = reader.size();
+        const QSize kept = full.isValid() && least ? least(full) : full;
+        // Only exact fractions: the decoder scales the DCT blocks by 1/2, 1/4
+        // or 1/8 and the reader would resample anything else itself.
+        for (const int fraction : { 8, 4, 2 }) {
+            if (!full.isValid() || full.width() % fraction != 0 || full.height() % fraction != 0)
+                continue;
+            const QSize reduced = full / fraction;
+            if (reduced.width() < kept.width() || reduced.height() < kept.height())
+                continue;
+            // The best decoding of the reduced blocks, not the fast one.
+            reader.setQuality(100);
+            reader.setScaledSize(reduced);
+            QImage image = reader.read();
+            if (image.size() == reduced)
+                return image;
+            break;
+        }
+    }
+    QList<QImage> images = decodeImageRepresentations(bytes);
+    return images.isEmpty() ? QImage() : std::move(images.first());
+}
+
 QImage withoutColorProfile(QImage image)
 {
     if (!image.isNull() && image.colorSpace().isValid())

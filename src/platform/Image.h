@@ -3,7 +3,10 @@
 #include <QByteArray>
 #include <QImage>
 #include <QList>
+#include <QSize>
 #include <QString>
+
+#include <functional>
 
 namespace lq {
 
@@ -24,6 +27,15 @@ ImageFormat imageFormatForExtension(const QString& extension);
 // gives one entry per image; an animation gives only its first frame, as it
 // is one picture. Nothing decodable gives an empty list.
 QList<QImage> decodeImageRepresentations(const QByteArray& bytes);
+
+// The first image the bytes hold, as decodeImageRepresentations gives it, but
+// for a picture that will only be used smaller: `least` tells, from the
+// picture's full size, the smallest size that must be kept. A JPEG whose width
+// and height both divide by 8, 4 or 2 is then decoded at the smallest of those
+// fractions that is still at least that size each way, which spares most of
+// the decoder's work; any other picture is decoded whole. Null when nothing
+// decodes.
+QImage decodeImageAtLeast(const QByteArray& bytes, const std::function<QSize(const QSize& full)>& least);
 
 // The image with no embedded colour profile: what is written from it carries
 // none, and its pixels are taken as they are.

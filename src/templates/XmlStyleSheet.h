@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 class XmlVornBox;
 
@@ -172,6 +173,17 @@ public:
     // the site's "homepage" folder is refused: nothing is written and the
     // refusal is logged.
     void genHTMLForPageViewHtmlFlags(XmlBase* page, int view, QString& html, int flags);
+    // A page file kept out of the script text: the step that writes it would
+    // stand at `at` in the script, with the attribute text and the file's text.
+    struct PageFile {
+        qsizetype at = 0;
+        QString attributes;
+        QString html;
+    };
+    // The same as genHTMLForPageViewHtmlFlags with flags 0, but the page
+    // file's step is not written into the script: it is added to `files`, so
+    // that the step can be made without writing and reading back its text.
+    void genHTMLForPageViewPageFiles(XmlBase* page, int view, QString& script, std::vector<PageFile>& files);
     // Appends the step that writes the template's style sheet (filename),
     // then the steps that make the bitmaps its rules use.
     void genCSS(QString& css);
@@ -215,4 +227,7 @@ private:
     // A new layer box made by the element factory, or nothing.
     XmlCSSPtr addLayerBox();
     void layoutPage(XmlBase* page, int flags);
+    // The generation of both: the page file's step written into the script
+    // without `files`, else handed to it.
+    void genPageScript(XmlBase* page, int view, QString& script, int flags, std::vector<PageFile>* files);
 };

@@ -436,7 +436,17 @@ bool XmlStyleSheet::isPlainFileName(const QString& name)
 
 void XmlStyleSheet::genHTMLForPageViewHtmlFlags(XmlBase* pageObject, int view, QString& script, int flags)
 {
-    lq::modelFrame(this, "genHTMLForPage:view:html:flags:", [&] {
+    lq::modelFrame(this, "genHTMLForPage:view:html:flags:", [&] { genPageScript(pageObject, view, script, flags, nullptr); });
+}
+
+void XmlStyleSheet::genHTMLForPageViewPageFiles(XmlBase* pageObject, int view, QString& script, std::vector<PageFile>& files)
+{
+    lq::modelFrame(this, "genHTMLForPage:view:pageFiles:", [&] { genPageScript(pageObject, view, script, 0, &files); });
+}
+
+void XmlStyleSheet::genPageScript(XmlBase* pageObject, int view, QString& script, int flags, std::vector<PageFile>* files)
+{
+    lq::modelFrame(this, "genPageScript", [&] {
         XmlAlbum* page = XmlAlbum::cast(pageObject);
         if (!page)
             return;
@@ -467,9 +477,14 @@ void XmlStyleSheet::genHTMLForPageViewHtmlFlags(XmlBase* pageObject, int view, Q
             script += html;
             return;
         }
-        script += QStringLiteral("<QZcreate dir=\"homepage\" filename=\"") + attribute(pageFile) + QStringLiteral("\">");
-        XmlTextFormat::appendVerbatimBlock(script, html);
-        script += QStringLiteral("</QZcreate>");
+        QString attributes = QStringLiteral("dir=\"homepage\" filename=\"") + attribute(pageFile) + QLatin1Char('"');
+        if (files) {
+            files->push_back(PageFile { script.size(), std::move(attributes), std::move(html) });
+        } else {
+            script += QStringLiteral("<QZcreate ") + attributes + QLatin1Char('>');
+            XmlTextFormat::appendVerbatimBlock(script, html);
+            script += QStringLiteral("</QZcreate>");
+        }
         writer.appendProtection(script, view, pageFile);
         // Shared resources.
         script += QStringLiteral("<QZcopy dir=\"homepage\" filename=\"lumenquill.js\" />");

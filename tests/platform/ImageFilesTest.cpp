@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdlib>
 #include <map>
 #include <vector>
 
@@ -516,4 +517,71 @@ TEST_F(ImageFiles, NamedImagesComeFromTheResourceFolder)
         const QImage icon(lq::resourcePath(QStringLiteral("templates/ticon%1.png").arg(i)));
         EXPECT_FALSE(icon.isNull()) << i;
     }
+}
+
+// --- Pictures decoded for a smaller use -------------------------------------------
+
+namespace {
+
+// The mean difference per channel (0..255) of two images of one size.
+double meanDifference(const QImage& a, const QImage& b)
+{
+    const QImage x = a.convertToFormat(QImage::Format_RGB32);
+    const QImage y = b.convertToFormat(QImage::Format_RGB32);
+    double sum = 0;
+    for (int row = 0; row < x.height(); ++row) {
+        const auto* p = reinterpret_cast<const QRgb*>(x.constScanLine(row));
+        const auto* q = reinterpret_cast<const QRgb*>(y.constScanLine(row));
+        for (int column = 0; column < x.width(); ++column)
+            sum += std::abs(qRed(p[column]) - qRed(q[column])) + std::abs(qGreen(p[column]) - qGreen(q[column]))
+                + std::abs(qBlue(p[column]) - qBlue(q[column]));
+    }
+    return sum / (3.0 * x.width() * x.height());
+}
+
+} // namespace
+
+TEST_F(ImageFiles, PicturesForASmallerUseAreDecodedAtTheSmallestExactFractionThatKeepsEnough)
+{
+    struct Case {
+        const char* name;
+        QSize picture;
+        const char* format;
+        QSize least;
+        QSize decoded;
+    };
+    const std::vector<Case> cases = {
+        { "an eighth", { 1600, 1200 }, "jpeg", { 200, 150 }, { 200, 150 } },
+        { "a quarter", { 1600, 1200 }, "jpeg", { 201, 150 }, { 400, 300 } },
+        { "one pixel more each way needs a half", { 1600, 1200 }, "jpeg", { 400, 301 }, { 800, 600 } },
+        { "all of it", { 1600, 1200 }, "jpeg", { 1600, 1200 }, { 1600, 1200 } },
+        { "more than there is", { 1600, 1200 }, "jpeg", { 3000, 3000 }, { 1600, 1200 } },
+        { "only halves divide exactly", { 1602, 1202 }, "jpeg", { 100, 100 }, { 801, 601 } },
+        { "no fraction divides exactly", { 1601, 1200 }, "jpeg", { 100, 100 }, { 1601, 1200 } },
+        { "lossless pictures are decoded whole", { 1600, 1200 }, "png", { 200, 150 }, { 1600, 1200 } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QImage original = testPicture(c.picture.width(), c.picture.height());
+        const QByteArray bytes = qtEncode(original, c.format);
+        QSize asked;
+        const QImage decoded = lq::decodeImageAtLeast(bytes, [&](const QSize& full) {
+            asked = full;
+            return c.least;
+        });
+        // Only a JPEG can be decoded smaller, so only for one is the size asked.
+        EXPECT_EQ(asked, QByteArray(c.format) == "jpeg" ? c.picture : QSize());
+        ASSERT_EQ(decoded.size(), c.decoded);
+        // The same picture, only smaller: close to the whole picture scaled down.
+        const QImage expected = original.scaled(c.decoded, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        EXPECT_LT(meanDifference(decoded, expected), 4.0);
+    }
+}
+
+TEST_F(ImageFiles, PicturesForASmallerUseAreDecodedWholeWithoutATarget)
+{
+    const QByteArray bytes = qtEncode(testPicture(320, 240), "jpeg");
+    EXPECT_EQ(lq::decodeImageAtLeast(bytes, {}).size(), QSize(320, 240));
+    for (const QByteArray& hostile : { QByteArray(), QByteArray("no picture at all"), bytes.left(20) })
+        EXPECT_TRUE(lq::decodeImageAtLeast(hostile, [](const QSize&) { return QSize(1, 1); }).isNull()) << hostile.size();
 }

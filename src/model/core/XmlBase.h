@@ -242,7 +242,8 @@ public:
     // --- Element protocol and XML text -------------------------------------
     // The child element for a tag met inside this element's body; the base
     // answers the application-wide factory's element. Parents that own parts
-    // answer their own tags first.
+    // answer their own tags first. The tag may be borrowed from the text being
+    // read: an element that keeps it keeps a copy of its characters.
     virtual XmlBasePtr createChildFromTag(const QString& tag);
     // The factory: a new element of the class registered under the tag, or nothing.
     static XmlBasePtr factoryCreateChildFromTag(const QString& tag);
@@ -264,6 +265,7 @@ public:
         return T::create();
     }
     // Stores one attribute read from the XML text; unknown keys go to the superclass.
+    // The key may be borrowed from the text being read: compare it, never keep it.
     virtual void setAttributeTo(const QString& key, const QString& value);
     // Appends the element's attributes: the superclass's first, then its own.
     virtual void appendAttributes(QString& xml);
@@ -282,6 +284,10 @@ public:
     bool parseXml(lq::Scanner& scanner);
     bool readAttributes(const QString& attributes);
     void appendContent(const QString& text);
+    // Adds the text as reading a content or verbatim block that holds it adds
+    // it: nothing for white space alone, otherwise the text without its
+    // leading white space and control characters, through appendContent.
+    void appendContentAsRead(const QString& text);
     void setDataString(const QString& text);
 
     // A separate copy of the element's tree made through its XML text.

@@ -38,8 +38,20 @@ QHash<QString, Maker>& vocabulary()
 XmlBasePtr XmlBase::factoryCreateChildFromTag(const QString& tag)
 {
     return lq::classFrame("XmlBase +createChildFromTag:", [&]() -> XmlBasePtr {
+        // Elements come in runs of one tag (the files of a folder, the photos
+        // of an album), so the last tag found is tried before the table. A
+        // tag once found keeps its class: tags are only ever added.
+        static thread_local QString lastTag;
+        static thread_local Maker lastMake = nullptr;
+        if (lastMake && tag == lastTag)
+            return lastMake();
         const Maker make = vocabulary().value(tag, nullptr);
-        return make ? make() : nullptr;
+        if (!make)
+            return nullptr;
+        // Its own copy: the tag may be borrowed from the text being read.
+        lastTag = QString(tag.constData(), tag.size());
+        lastMake = make;
+        return make();
     });
 }
 

@@ -95,15 +95,10 @@ std::optional<QString> decipherDocument(const QString& text)
 // appendContent deletes, so that no content read starts with white space.
 void readContentUpTo(XmlBase& element, lq::Scanner& scanner, QStringView end)
 {
-    static const lq::CharacterSet whiteSpace = lq::CharacterSet::whitespaceAndNewlineCharacters();
-    const StrippedCharacters& stripped = StrippedCharacters::shared();
     QString text;
     if (!scanner.scanUpToString(end, &text))
         return;
-    qsizetype start = 0;
-    while (start < text.size() && (whiteSpace.contains(text[start]) || stripped.contains(text[start])))
-        ++start;
-    element.appendContent(start == 0 ? text : text.sliced(start));
+    element.appendContentAsRead(text);
 }
 
 // What the writer can carry of an attribute value, so that a value read once
@@ -326,9 +321,16 @@ bool XmlBase::parseXmlAtDepth(lq::Scanner& scanner, int depth)
             XmlBasePtr child;
             bool hasBody = false;
             {
-                QString tag;
-                if (!scanner.scanCharactersFromSet(sets.nameCharacters, &tag))
+                if (!scanner.scanCharactersFromSet(sets.nameCharacters))
                     continue; // a comment, a declaration, the content block's end
+                // The tag is read where it stands in the document, as the
+                // run of name characters the scanner has just passed.
+                const QChar* const document = scanner.string().constData();
+                const qsizetype tagEnd = scanner.scanLocation();
+                qsizetype tagStart = tagEnd;
+                while (tagStart > 0 && sets.nameCharacters.contains(document[tagStart - 1]))
+                    --tagStart;
+                const QString tag = QString::fromRawData(document + tagStart, tagEnd - tagStart);
                 // The attribute text is read where it stands in the document.
                 const qsizetype attributesStart = scanner.scanLocation();
                 scanner.scanUpToString(u">");
@@ -418,7 +420,8 @@ bool XmlBase::readAttributes(const QString& attributes)
                 run(sets.quote, quotesStart);
                 continue;
             }
-            const QString key(text + keyStart, keyLength);
+            // The key is only compared, so it is read where it stands.
+            const QString key = QString::fromRawData(text + keyStart, keyLength);
             const QString value(text + pos, end - pos);
             pos = end;
             run(sets.quote, quotesStart);
@@ -455,6 +458,24 @@ void XmlBase::appendContent(const QString& text)
         else
             _content += clean;
         _defaultContent = false;
+    });
+}
+
+void XmlBase::appendContentAsRead(const QString& text)
+{
+    lq::modelFrame(this, "appendContentAsRead:", [&] {
+        // The scanner passes over white space before the block's text and
+        // finds none when nothing else comes before the end marker.
+        static const lq::CharacterSet whiteSpace = lq::CharacterSet::whitespaceAndNewlineCharacters();
+        const StrippedCharacters& stripped = StrippedCharacters::shared();
+        qsizetype start = 0;
+        while (start < text.size() && whiteSpace.contains(text[start]))
+            ++start;
+        if (start == text.size())
+            return;
+        while (start < text.size() && (whiteSpace.contains(text[start]) || stripped.contains(text[start])))
+            ++start;
+        appendContent(start == 0 ? text : text.sliced(start));
     });
 }
 

@@ -252,13 +252,30 @@ lq::GraphicsImage XmlPhoto::readPicture(const QString& path)
     });
 }
 
+lq::GraphicsImage XmlPhoto::readPictureForLimit(const QString& path, const lq::Size& limit)
+{
+    return lq::classFrame("XmlPhoto +readPictureForLimit:", [&]() -> lq::GraphicsImage {
+        QFile file(path);
+        if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+            return lq::GraphicsImage();
+        QImage picture = lq::decodeImageAtLeast(file.readAll(), [&](const QSize& full) {
+            const lq::Size kept = XmlImage::limitedSize(lq::Size(static_cast<float>(full.width()), static_cast<float>(full.height())), limit);
+            return QSize(static_cast<int>(kept.width), static_cast<int>(kept.height));
+        });
+        if (picture.isNull())
+            return lq::GraphicsImage();
+        return lq::GraphicsImage(lq::atPixelSize(std::move(picture)));
+    });
+}
+
 lq::GraphicsImage XmlPhoto::importedPicture(const QString& path)
 {
     return lq::classFrame("XmlPhoto +importedPicture:", [&]() -> lq::GraphicsImage {
-        const lq::GraphicsImage picture = readPicture(path);
+        const lq::Size limit = pictureLimit();
+        const lq::GraphicsImage picture = readPictureForLimit(path, limit);
         if (picture.isNull())
             return picture;
-        return XmlImage::resizeImageToLimitSize(picture, pictureLimit());
+        return XmlImage::resizeImageToLimitSize(picture, limit);
     });
 }
 

@@ -185,6 +185,9 @@ protected:
     }
     // The file's picture at its pixel size, or nothing.
     static lq::GraphicsImage readPicture(const QString& path);
+    // The same, decoded no larger than needed to be limited to the limit
+    // afterwards (it may still be larger than the limit).
+    static lq::GraphicsImage readPictureForLimit(const QString& path, const lq::Size& limit);
     // Gives the image (or nothing) to the canvas's picture element.
     void setPicture(const lq::GraphicsImage& image);
     // The document folder joined with the relative path.

@@ -20,10 +20,13 @@
 #include "support/TestPictures.h"
 
 #include <QFile>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <vector>
 
@@ -230,6 +233,45 @@ TEST_F(XmlPhotoFilesTest, LimitsThatWereNeverSetCountAsTheSmallestAllowed)
     const auto photo = XmlPhoto::createFromFile(source("wide.jpg", jpegBytes(2048, 512)));
     ASSERT_NE(photo, nullptr);
     EXPECT_EQ(photo->canvas()->image()->image().size(), lq::Size(1024, 256));
+}
+
+TEST_F(XmlPhotoFilesTest, PicturesDecodedSmallerForTheLimitLookLikeTheWholePictureLimited)
+{
+    const PictureLimits limits(400, 300);
+    // Four quarters of different colours, so that a shifted or cropped decode shows.
+    QImage quarters(1600, 1200, QImage::Format_RGB32);
+    {
+        QPainter painter(&quarters);
+        painter.fillRect(0, 0, 800, 600, Qt::red);
+        painter.fillRect(800, 0, 800, 600, Qt::green);
+        painter.fillRect(0, 600, 800, 600, Qt::blue);
+        painter.fillRect(800, 600, 800, 600, Qt::yellow);
+    }
+    const QString path = source("quarters.jpg", encoded(quarters, "jpeg"));
+    const auto photo = XmlPhoto::createFromFile(path);
+    ASSERT_NE(photo, nullptr);
+    const QImage imported = photo->canvas()->image()->image().toQImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(imported.size(), QSize(400, 300));
+    // The whole picture decoded, then limited.
+    QImage whole;
+    ASSERT_TRUE(whole.load(path));
+    const QImage expected = XmlImage::resizeImageToLimitSize(lq::GraphicsImage(whole), lq::Size(400, 300))
+                                .toQImage()
+                                .convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(expected.size(), imported.size());
+    // Within the quarters the colours are the same; only along the edges
+    // between them may the two differ a little.
+    int inside = 0, alongEdges = 0;
+    for (int y = 0; y < imported.height(); ++y)
+        for (int x = 0; x < imported.width(); ++x) {
+            const QRgb a = imported.pixel(x, y), b = expected.pixel(x, y);
+            const int difference = std::max({ std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                              std::abs(qBlue(a) - qBlue(b)) });
+            int& largest = std::abs(x - 200) < 8 || std::abs(y - 150) < 8 ? alongEdges : inside;
+            largest = std::max(largest, difference);
+        }
+    EXPECT_LE(inside, 3);
+    EXPECT_LE(alongEdges, 64);
 }
 
 TEST_F(XmlPhotoFilesTest, FilesThatAreNoPicturesMakeNoPhoto)
