@@ -794,7 +794,7 @@ QString unsafeZipComment(const QString& comment)
 {
     const qsizetype size = comment.toUtf8().size();
     if (size > maxZipCommentBytes)
-        return QStringLiteral("the comment has %1 bytes, more than the %2 an archive can hold").arg(size).arg(maxZipCommentBytes);
+        return QStringLiteral("the comment has %1 bytes, more than the %2 an archive can hold").arg(QString::number(size), QString::number(maxZipCommentBytes));
     // The archive's end record is found by its signature, which holds
     // control characters: none may stand in the comment after it.
     for (const QChar c : comment) {
