@@ -92,15 +92,6 @@ public:
     // The PayPal form of the cart type; other cart types change nothing.
     void setDefaultButtonHTML();
 
-    // --- Collage ----------------------------------------------------------------------------
-    // The collage picker's layout of the photos (1 to 8) in the style (0 to
-    // 2); empty outside the table.
-    static QString collageLayout(int photos, int style);
-    // The cell rectangles of a layout at the size with the spacing, as rectangle strings.
-    static QStringList collagePreviewCells(const QString& layout, int width, int height, int spacing);
-    // The collage string the picker writes: a six-field header, then the cells.
-    static QString collageStringFor(int photos, int width, int height, int style, int spacing, int allowPhotos);
-
     // --- Floating photos --------------------------------------------------------------------
     lq::Rect calcRawAfterRectTop(int index, int top);
 

@@ -1,4 +1,5 @@
 #include "templates/XmlPictureFrame.h"
+#include "elements/CollageParameters.h"
 #include "elements/XmlSlideshow.h"
 #include "elements/XmlWebPhotoAlbum.h"
 #include "model/application/MyApplication.h"
@@ -187,15 +188,15 @@ TEST(XmlWebPhotoAlbum, DefaultCollageAndThePickersCollageCells)
     EXPECT_EQ(album->collageHeight(), 200);
     EXPECT_EQ(album->collageAllowPhotos(), 0);
 
-    const QStringList cells = XmlWebPhotoAlbum::collagePreviewCells(XmlWebPhotoAlbum::collageLayout(3, 0), 600, 200, 2);
+    const QStringList cells = CollageParameters::collagePreviewCells(CollageParameters::collageLayout(3, 0), 600, 200, 2);
     EXPECT_EQ(cells, QStringList({ "{{0, 0}, {199, 200}}", "{{201, 0}, {198, 200}}", "{{401, 0}, {199, 200}}" }));
     // The picker's own string has six header fields.
-    EXPECT_EQ(XmlWebPhotoAlbum::collageStringFor(3, 600, 200, 0, 2, 1),
+    EXPECT_EQ(CollageParameters::collageStringFor(3, 600, 200, 0, 2, 1),
               QString("3,600,200,0,2,1|{{0, 0}, {199, 200}}|{{201, 0}, {198, 200}}|{{401, 0}, {199, 200}}"));
     // Every layout of the table has one cell per photo.
     for (int photos = 1; photos <= 8; ++photos) {
         for (int style = 0; style < 3; ++style)
-            EXPECT_EQ(XmlWebPhotoAlbum::collagePreviewCells(XmlWebPhotoAlbum::collageLayout(photos, style), 600, 400, 4).size(),
+            EXPECT_EQ(CollageParameters::collagePreviewCells(CollageParameters::collageLayout(photos, style), 600, 400, 4).size(),
                       photos)
                 << photos << " " << style;
     }
