@@ -165,15 +165,15 @@ void PhotoAlbumPage::layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNobord
         XmlStyleSheet* sheet = XmlStyleSheet::cast(_album.parent());
         for (int i = from; i < to; ++i) {
             const int pindex = _album.photoIndexForThumbnail(i);
-            XmlPhoto* photo = _album.photoAt(photos, pindex);
+            XmlPhoto* photo = PhotoAlbumLayout::photoAt(photos, pindex);
             if (!photo)
                 continue;
             XmlPhoto* partner = photo;
             if (rollovers) {
-                if (XmlPhoto* third = _album.photoAt(photos, pindex + 2))
+                if (XmlPhoto* third = PhotoAlbumLayout::photoAt(photos, pindex + 2))
                     partner = third;
             }
-            const auto [total, frameRect, thumbRect, captionRect] = _album.cellRects(photos, pindex, i);
+            const auto [total, frameRect, thumbRect, captionRect] = PhotoAlbumLayout(_album).cellRects(photos, pindex, i);
             const int number = photo->imageSeqNumber();
             const std::shared_ptr<XmlCaption> caption = photo->caption();
 
@@ -298,10 +298,10 @@ void PhotoAlbumPage::processImagesFromToHtmlPhotoObjectsAlbum(int from, int to, 
                     group.push_back(first + 2);
             }
             for (const int p : group) {
-                XmlPhoto* photo = _album.photoAt(photos, p);
+                XmlPhoto* photo = PhotoAlbumLayout::photoAt(photos, p);
                 if (!photo)
                     continue;
-                auto [total, frameRect, thumbRect, captionRect] = _album.cellRects(photos, first, i);
+                auto [total, frameRect, thumbRect, captionRect] = PhotoAlbumLayout(_album).cellRects(photos, first, i);
                 html += QStringLiteral("<QZcreateWebImage photo=\"") + photo->UUID() + QStringLiteral("\" thumbSize=\"")
                     + XmlBase::sizeToString(thumbRect.size) + QStringLiteral("\" ");
                 if (_album._clickOp == XmlWebPhotoAlbum::ClickOperation::NewWindow || _album._clickOp == XmlWebPhotoAlbum::ClickOperation::Lightbox)
@@ -431,12 +431,12 @@ void PhotoAlbumPage::appendCSSWinIESuffix(QString& css, const QString& suffix)
         const auto [first, end] = framedRange(_album.numberOfThumbnails(photos));
         for (int i = first; i < end; ++i) {
             const int p = _album.photoIndexForThumbnail(i);
-            XmlPhoto* photo = _album.photoAt(photos, p);
+            XmlPhoto* photo = PhotoAlbumLayout::photoAt(photos, p);
             if (!photo)
                 continue;
             rule(photo);
             if (rollovers) {
-                if (XmlPhoto* third = _album.photoAt(photos, p + 2))
+                if (XmlPhoto* third = PhotoAlbumLayout::photoAt(photos, p + 2))
                     rule(third);
             }
         }
@@ -460,12 +460,12 @@ void PhotoAlbumPage::appendJavascriptWinIE(QString& script)
         };
         for (int i = first; i < end; ++i) {
             const int p = _album.photoIndexForThumbnail(i);
-            XmlPhoto* photo = _album.photoAt(photos, p);
+            XmlPhoto* photo = PhotoAlbumLayout::photoAt(photos, p);
             if (!photo)
                 continue;
             lines(photo);
             if (rollovers) {
-                if (XmlPhoto* third = _album.photoAt(photos, p + 2))
+                if (XmlPhoto* third = PhotoAlbumLayout::photoAt(photos, p + 2))
                     lines(third);
             }
         }

@@ -1,6 +1,6 @@
-// The photo album's stored form: its owned parts, the floating photos' start
-// in mode 1, and what follows from the settings and the sibling slideshow
-// (before-and-after mode, thumbnail numbers, the index link).
+// The photo album as an element: its owned parts, and what follows from its
+// settings and the template's slideshow (before-and-after mode, the photo
+// of each thumbnail, the index link).
 #include "elements/XmlWebPhotoAlbum.h"
 
 #include "elements/ElementHelpers.h"
@@ -18,17 +18,33 @@ namespace {
 
 const QString defaultPayPalText = QStringLiteral("{DESCRIPTION}\n${PRICE}\n");
 
+// The text part under the tag, made on first use as a part of the album.
+XmlBase* textPart(XmlBase& album, std::shared_ptr<XmlBase>& part, const char* tag, const QString& content)
+{
+    if (!part) {
+        part = XmlBase::create();
+        part->setElementOverride(QLatin1String(tag));
+        part->setParent(&album);
+        part->setHaveContent(true);
+        // Text read from a file takes the place of the default.
+        if (!content.isEmpty())
+            part->setDefaultContent(content);
+    }
+    return part.get();
+}
+
+// The slideshow of the template holding the album, if any.
+XmlSlideshow* slideshowBeside(const XmlBase& album)
+{
+    XmlStyleSheet* sheet = XmlStyleSheet::cast(album.parent());
+    if (!sheet)
+        return nullptr;
+    return XmlSlideshow::cast(sheet->getElementWithName(QStringLiteral("Slideshow")).get());
+}
+
 } // namespace
 
 using elements::isExactly;
-using elements::toFloat;
-
-XmlPhoto* XmlWebPhotoAlbum::photoAt(const XmlBaseList& photos, int index)
-{
-    if (index < 0 || index >= photos.size())
-        return nullptr;
-    return XmlPhoto::cast(photos.at(index).get());
-}
 
 // --- Hot rectangles ------------------------------------------------------------------------------
 
@@ -163,33 +179,19 @@ XmlBaseList XmlWebPhotoAlbum::ownedParts() const
 
 // --- Owned parts -------------------------------------------------------------------------------------
 
-XmlBase* XmlWebPhotoAlbum::textPart(std::shared_ptr<XmlBase>& part, const char* tag, const QString& content)
-{
-    if (!part) {
-        part = XmlBase::create();
-        part->setElementOverride(QLatin1String(tag));
-        part->setParent(this);
-        part->setHaveContent(true);
-        // Text read from a file takes the place of the default.
-        if (!content.isEmpty())
-            part->setDefaultContent(content);
-    }
-    return part.get();
-}
-
 XmlBase* XmlWebPhotoAlbum::thumbnailText()
 {
-    return textPart(_thumbnailText, "thumbnailText", defaultPayPalText);
+    return textPart(*this, _thumbnailText, "thumbnailText", defaultPayPalText);
 }
 
 XmlBase* XmlWebPhotoAlbum::slideshowText()
 {
-    return textPart(_slideshowText, "slideshowText", defaultPayPalText);
+    return textPart(*this, _slideshowText, "slideshowText", defaultPayPalText);
 }
 
 XmlBase* XmlWebPhotoAlbum::buttonHTML()
 {
-    return textPart(_buttonHTML, "buttonHTML", QString());
+    return textPart(*this, _buttonHTML, "buttonHTML", QString());
 }
 
 void XmlWebPhotoAlbum::setDefaultThumbnailText()
@@ -233,19 +235,6 @@ void XmlWebPhotoAlbum::setDefaultButtonHTML()
     });
 }
 
-// --- Floating photos -------------------------------------------------------------------------------------
-
-lq::Rect XmlWebPhotoAlbum::calcRawAfterRectTop(int index, int top)
-{
-    return lq::modelFrame(this, "calcRawAfterRect:top:", [&] {
-        calcPhotoAlbum();
-        const int row = _numCols > 0 ? index / _numCols : 0;
-        const int column = _numCols > 0 ? index % _numCols : 0;
-        return lq::Rect(toFloat(left2() + (_photoWidth + _spaceColumns) * column),
-                        toFloat((_photoHeight + _spaceRows) * row + top), toFloat(_thumbWidth), toFloat(_thumbHeight));
-    });
-}
-
 // --- Derived settings ----------------------------------------------------------------------------------------
 
 XmlBaseList XmlWebPhotoAlbum::currentPhotos() const
@@ -284,32 +273,19 @@ bool XmlWebPhotoAlbum::firstLine()
     return _cartType != CartType::None ? false : XmlWebText::firstLine();
 }
 
-XmlSlideshow* XmlWebPhotoAlbum::slideshow() const
-{
-    XmlStyleSheet* sheet = XmlStyleSheet::cast(parent());
-    if (!sheet)
-        return nullptr;
-    return XmlSlideshow::cast(sheet->getElementWithName(QStringLiteral("Slideshow")).get());
-}
-
 bool XmlWebPhotoAlbum::beforeAfter() const
 {
     return lq::modelFrame(this, "beforeAfter", [&] {
         if (_clickOp != ClickOperation::SlideshowPage && _clickOp != ClickOperation::SlideshowElement)
             return false;
-        XmlSlideshow* show = slideshow();
+        XmlSlideshow* show = slideshowBeside(*this);
         return show && show->style() != 0 && show->style() != 1;
     });
 }
 
 bool XmlWebPhotoAlbum::thumbrollovers() const
 {
-    return beforeAfter() && slideshow()->thumbRollovers();
-}
-
-bool XmlWebPhotoAlbum::reverseThumbrollovers()
-{
-    return beforeAfter() && slideshow()->reverseThumbs();
+    return beforeAfter() && slideshowBeside(*this)->thumbRollovers();
 }
 
 QString XmlWebPhotoAlbum::indexLink()

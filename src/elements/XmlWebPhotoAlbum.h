@@ -12,7 +12,6 @@
 class XmlAlbum;
 class XmlPhoto;
 class XmlPictureFrame;
-class XmlSlideshow;
 
 // The photo album box of a page template: the photos of the page being
 // built or shown as thumbnails, each in a picture frame, with an optional
@@ -76,7 +75,6 @@ public:
     // --- Placement ----------------------------------------------------------------------------
     // The grid's top in mode 1, without a change notice: the page layout hands it down.
     void setAfterTop(int top) { _afterTop = top; }
-    int afterTop() const { return _afterTop; }
     // Mode 2: the selected floating photo, -1 for the box itself.
     int currentPhoto() const { return _currentPhoto; }
 
@@ -92,9 +90,6 @@ public:
     // The PayPal form of the cart type; other cart types change nothing.
     void setDefaultButtonHTML();
 
-    // --- Floating photos --------------------------------------------------------------------
-    lq::Rect calcRawAfterRectTop(int index, int top);
-
     // --- Derived settings -------------------------------------------------------------------
     bool baseVisibility() override;
     bool visible() override;
@@ -102,7 +97,6 @@ public:
     bool firstLine();
     bool beforeAfter() const;
     bool thumbrollovers() const;
-    bool reverseThumbrollovers();
     QString indexLink();
 
     // --- Thumbnails ---------------------------------------------------------------------------
@@ -150,12 +144,9 @@ public:
         lq::Rect thumb;
         lq::Rect caption;
     };
-    Cell cellRects(const XmlBaseList& photos, int pindex, int index);
     int heightForCaptionRow(int row) const;
     lq::Rect guideRect() override;
-    QStringList guideRectArray();
     QStringList objectRectArray();
-    const std::vector<std::shared_ptr<CaptionText>>& contentsArray() const { return _contentsArray; }
 
     // --- Layout and canvas --------------------------------------------------------------------
     void relayoutFlags(XmlBase* page, int flags) override;
@@ -187,18 +178,10 @@ private:
     friend class PhotoAlbumLayout;
     friend class PhotoAlbumPage;
 
-    // The photo at the index of the list, or nothing past its ends.
-    static XmlPhoto* photoAt(const XmlBaseList& photos, int index);
-    XmlBase* textPart(std::shared_ptr<XmlBase>& part, const char* tag, const QString& content);
-    XmlSlideshow* slideshow() const;
     bool floatingSelected() const { return _afterDescription == 2 && _currentPhoto != -1; }
-    void openLink(const QString& link);
 
-    int albumWidth = 0;
-    int albumHeight = 0;
     mutable int _photoWidth = 0; // worked out from the thumbnail size and frame
     mutable int _photoHeight = 0;
-    int leftMargin = 0;
     std::shared_ptr<XmlPictureFrame> _frame;
     std::vector<std::shared_ptr<CaptionText>> _contentsArray;
     int _afterTop = 0;
