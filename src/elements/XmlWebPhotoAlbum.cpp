@@ -8,7 +8,6 @@
 #include "elements/XmlSlideshow.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlGroup.h"
-#include "model/site/XmlPayPalCommon.h"
 #include "model/site/XmlPhoto.h"
 #include "platform/ExceptionFrame.h"
 #include "templates/XmlPictureFrame.h"
@@ -209,29 +208,7 @@ void XmlWebPhotoAlbum::setDefaultButtonHTML()
     lq::modelFrame(this, "setDefaultButtonHTML", [&] {
         if (!hasCartButton())
             return;
-        const bool buyNow = _cartType == CartType::BuyNow;
-        QString form = QStringLiteral("<form target=\"paypal\" action=\"") + XmlPayPalCommon::paymentEndpoint()
-            + QStringLiteral("\" method=\"post\">\n");
-        form += buyNow ? QStringLiteral("<div style=\"display: block; width: 86px; position: relative; margin: 0 auto;\">\n")
-                       : QStringLiteral("<div style=\"display: block; width: 96px; position: relative; margin: 0 auto;\">\n");
-        form += QStringLiteral("<input type=\"image\" src=\"bitmaps/") + (buyNow ? QStringLiteral("buynow.png") : QStringLiteral("addtocart.png"))
-            + QStringLiteral("\" style=\"border: 0;\" name=\"submit\" alt=\"PayPal - The safer, easier way to pay online!\">\n");
-        form += QStringLiteral("</div>\n");
-        if (buyNow) {
-            form += QStringLiteral("<input type=\"hidden\" name=\"cmd\" value=\"_xclick\">\n");
-        } else {
-            form += QStringLiteral("<input type=\"hidden\" name=\"add\" value=\"1\">\n");
-            form += QStringLiteral("<input type=\"hidden\" name=\"cmd\" value=\"_cart\">\n");
-        }
-        form += QStringLiteral("<input type=\"hidden\" name=\"business\" value=\"{ACCOUNT}\">\n");
-        form += QStringLiteral("<input type=\"hidden\" name=\"item_name\" value=\"{DESCRIPTION}\">\n");
-        form += QStringLiteral("<input type=\"hidden\" name=\"amount\" value=\"{PRICE}\">\n");
-        form += QStringLiteral("<input type=\"hidden\" name=\"currency_code\" value=\"{CURRENCY}\">\n");
-        form += buyNow ? QStringLiteral("<input type=\"hidden\" name=\"bn\" value=\"PP-BuyNowBF\">\n")
-                       : QStringLiteral("<input type=\"hidden\" name=\"bn\" value=\"PP-ShopCartBF\">\n");
-        form += QStringLiteral("{MORE}");
-        form += QStringLiteral("</form>\n");
-        buttonHTML()->setContent(form);
+        buttonHTML()->setContent(PhotoAlbumPage::buttonForm(_cartType == CartType::BuyNow));
     });
 }
 
