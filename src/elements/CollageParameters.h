@@ -4,14 +4,15 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // The settings of a photo album's collage: how many pictures (1 to 8), which
 // of the three layouts for that number, the size of the whole block, the
 // space between cells and the allow-photos flag. It writes them as the
 // album's collage string ("pictures,width,height,style,space,flag" followed
 // by one rectangle per cell, all joined by "|") and reads them back from one.
-// The layouts and the cell rectangles are the album's own
-// (XmlWebPhotoAlbum::collageLayout, collageStringFor).
+// The picker's layouts and their cell rectangles are answered here too, for
+// the album and the picker alike.
 class CollageParameters {
 public:
     static constexpr int defaultNumberPhotos = 3;
@@ -54,6 +55,14 @@ public:
     // The cells of the chosen layout in a miniature of miniatureWidth by
     // miniatureHeight pixels, without spacing, in picture order.
     QList<lq::Rect> miniatureCells() const;
+
+    // The collage picker's layout of the photos (1 to 8) in the style (0 to
+    // 2); empty outside the table.
+    static QString collageLayout(int photos, int style);
+    // The cell rectangles of a layout at the size with the spacing, as rectangle strings.
+    static QStringList collagePreviewCells(const QString& layout, int width, int height, int spacing);
+    // The collage string the picker writes: a six-field header, then the cells.
+    static QString collageStringFor(int photos, int width, int height, int style, int spacing, int allowPhotos);
 
 private:
     int _numberPhotos = defaultNumberPhotos;

@@ -17,6 +17,13 @@
 using elements::isExactly;
 using elements::toFloat;
 
+XmlPhoto* PhotoAlbumLayout::photoAt(const XmlBaseList& photos, int index)
+{
+    if (index < 0 || index >= photos.size())
+        return nullptr;
+    return XmlPhoto::cast(photos.at(index).get());
+}
+
 int PhotoAlbumLayout::frameExtraWidth(const XmlWebPhotoAlbum& album)
 {
     return album._frame->pl() + album._frame->pr() + album._frame->bl() + album._frame->br() + (album._frame->dropShadow() ? XmlBoxModel::shadowStrip : 0);
@@ -79,7 +86,7 @@ void PhotoAlbumLayout::calcPhotoObjectsPindexIndexTotalRectFrameRectThumbRectCap
     lq::Rect& captionRect)
 {
     const lq::Rect fallback(0, 0, toFloat(_album._thumbWidth), toFloat(_album._thumbHeight));
-    XmlPhoto* photo = _album.photoAt(photos, pindex);
+    XmlPhoto* photo = photoAt(photos, pindex);
     if (!photo || pindex < 0) {
         thumbRect = frameRect = captionRect = fallback;
         return;
@@ -167,6 +174,18 @@ XmlWebPhotoAlbum::Cell PhotoAlbumLayout::cellRects(const XmlBaseList& photos, in
     return cell;
 }
 
+lq::Rect PhotoAlbumLayout::calcRawAfterRectTop(int index, int top)
+{
+    return lq::modelFrame(&_album, "calcRawAfterRect:top:", [&] {
+        _album.calcPhotoAlbum();
+        const int row = _album._numCols > 0 ? index / _album._numCols : 0;
+        const int column = _album._numCols > 0 ? index % _album._numCols : 0;
+        return lq::Rect(toFloat(_album.left2() + (_album._photoWidth + _album._spaceColumns) * column),
+                        toFloat((_album._photoHeight + _album._spaceRows) * row + top), toFloat(_album._thumbWidth),
+                        toFloat(_album._thumbHeight));
+    });
+}
+
 QStringList PhotoAlbumLayout::freestyleRects(bool totals)
 {
     QStringList rects;
@@ -222,7 +241,7 @@ void PhotoAlbumLayout::layoutCaptions(XmlBase* given)
 
         for (qsizetype i = 0; i < captions.size(); ++i) {
             XmlWebPhotoAlbum::CaptionText& caption = *_album._contentsArray[static_cast<std::size_t>(i)];
-            XmlPhoto* photo = _album.photoAt(photos, static_cast<int>(i));
+            XmlPhoto* photo = photoAt(photos, static_cast<int>(i));
             _album.clearLinks();
             QString text;
             if (_album._cartType == XmlWebPhotoAlbum::CartType::None) {

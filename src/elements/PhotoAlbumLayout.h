@@ -17,6 +17,8 @@ public:
     {
     }
 
+    // The photo at the index of the list, or nothing past its ends.
+    static XmlPhoto* photoAt(const XmlBaseList& photos, int index);
     // The frame's horizontal and vertical extras: paddings, borders, shadow.
     static int frameExtraWidth(const XmlWebPhotoAlbum& album);
     static int frameExtraHeight(const XmlWebPhotoAlbum& album);
@@ -33,6 +35,8 @@ public:
                                                                          lq::Rect& totalRect, lq::Rect& frameRect,
                                                                          lq::Rect& thumbRect, lq::Rect& captionRect);
     XmlWebPhotoAlbum::Cell cellRects(const XmlBaseList& photos, int pindex, int index);
+    // Where thumbnail index would stand in mode 1's grid below the top.
+    lq::Rect calcRawAfterRectTop(int index, int top);
     // Edits the selected floating photo's rectangle; false when none is selected.
     bool editSelectedFloating(const std::function<void(lq::Rect&)>& edit);
     // Mode 2: the collage box, then a rectangle (the frame's, or the whole

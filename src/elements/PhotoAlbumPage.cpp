@@ -165,15 +165,15 @@ void PhotoAlbumPage::layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNobord
         XmlStyleSheet* sheet = XmlStyleSheet::cast(_album.parent());
         for (int i = from; i < to; ++i) {
             const int pindex = _album.photoIndexForThumbnail(i);
-            XmlPhoto* photo = _album.photoAt(photos, pindex);
+            XmlPhoto* photo = PhotoAlbumLayout::photoAt(photos, pindex);
             if (!photo)
                 continue;
             XmlPhoto* partner = photo;
             if (rollovers) {
-                if (XmlPhoto* third = _album.photoAt(photos, pindex + 2))
+                if (XmlPhoto* third = PhotoAlbumLayout::photoAt(photos, pindex + 2))
                     partner = third;
             }
-            const auto [total, frameRect, thumbRect, captionRect] = _album.cellRects(photos, pindex, i);
+            const auto [total, frameRect, thumbRect, captionRect] = PhotoAlbumLayout(_album).cellRects(photos, pindex, i);
             const int number = photo->imageSeqNumber();
             const std::shared_ptr<XmlCaption> caption = photo->caption();
 
@@ -298,10 +298,10 @@ void PhotoAlbumPage::processImagesFromToHtmlPhotoObjectsAlbum(int from, int to, 
                     group.push_back(first + 2);
             }
             for (const int p : group) {
-                XmlPhoto* photo = _album.photoAt(photos, p);
+                XmlPhoto* photo = PhotoAlbumLayout::photoAt(photos, p);
                 if (!photo)
                     continue;
-                auto [total, frameRect, thumbRect, captionRect] = _album.cellRects(photos, first, i);
+                auto [total, frameRect, thumbRect, captionRect] = PhotoAlbumLayout(_album).cellRects(photos, first, i);
                 html += QStringLiteral("<QZcreateWebImage photo=\"") + photo->UUID() + QStringLiteral("\" thumbSize=\"")
                     + XmlBase::sizeToString(thumbRect.size) + QStringLiteral("\" ");
                 if (_album._clickOp == XmlWebPhotoAlbum::ClickOperation::NewWindow || _album._clickOp == XmlWebPhotoAlbum::ClickOperation::Lightbox)
@@ -317,6 +317,32 @@ void PhotoAlbumPage::processImagesFromToHtmlPhotoObjectsAlbum(int from, int to, 
             }
         }
     });
+}
+
+QString PhotoAlbumPage::buttonForm(bool buyNow)
+{
+    QString form = QStringLiteral("<form target=\"paypal\" action=\"") + XmlPayPalCommon::paymentEndpoint()
+        + QStringLiteral("\" method=\"post\">\n");
+    form += buyNow ? QStringLiteral("<div style=\"display: block; width: 86px; position: relative; margin: 0 auto;\">\n")
+                   : QStringLiteral("<div style=\"display: block; width: 96px; position: relative; margin: 0 auto;\">\n");
+    form += QStringLiteral("<input type=\"image\" src=\"bitmaps/") + (buyNow ? QStringLiteral("buynow.png") : QStringLiteral("addtocart.png"))
+        + QStringLiteral("\" style=\"border: 0;\" name=\"submit\" alt=\"PayPal - The safer, easier way to pay online!\">\n");
+    form += QStringLiteral("</div>\n");
+    if (buyNow) {
+        form += QStringLiteral("<input type=\"hidden\" name=\"cmd\" value=\"_xclick\">\n");
+    } else {
+        form += QStringLiteral("<input type=\"hidden\" name=\"add\" value=\"1\">\n");
+        form += QStringLiteral("<input type=\"hidden\" name=\"cmd\" value=\"_cart\">\n");
+    }
+    form += QStringLiteral("<input type=\"hidden\" name=\"business\" value=\"{ACCOUNT}\">\n");
+    form += QStringLiteral("<input type=\"hidden\" name=\"item_name\" value=\"{DESCRIPTION}\">\n");
+    form += QStringLiteral("<input type=\"hidden\" name=\"amount\" value=\"{PRICE}\">\n");
+    form += QStringLiteral("<input type=\"hidden\" name=\"currency_code\" value=\"{CURRENCY}\">\n");
+    form += buyNow ? QStringLiteral("<input type=\"hidden\" name=\"bn\" value=\"PP-BuyNowBF\">\n")
+                   : QStringLiteral("<input type=\"hidden\" name=\"bn\" value=\"PP-ShopCartBF\">\n");
+    form += QStringLiteral("{MORE}");
+    form += QStringLiteral("</form>\n");
+    return form;
 }
 
 QString PhotoAlbumPage::textSubberPhoto(const QString& text, XmlPhoto* photo)
@@ -431,12 +457,12 @@ void PhotoAlbumPage::appendCSSWinIESuffix(QString& css, const QString& suffix)
         const auto [first, end] = framedRange(_album.numberOfThumbnails(photos));
         for (int i = first; i < end; ++i) {
             const int p = _album.photoIndexForThumbnail(i);
-            XmlPhoto* photo = _album.photoAt(photos, p);
+            XmlPhoto* photo = PhotoAlbumLayout::photoAt(photos, p);
             if (!photo)
                 continue;
             rule(photo);
             if (rollovers) {
-                if (XmlPhoto* third = _album.photoAt(photos, p + 2))
+                if (XmlPhoto* third = PhotoAlbumLayout::photoAt(photos, p + 2))
                     rule(third);
             }
         }
@@ -460,12 +486,12 @@ void PhotoAlbumPage::appendJavascriptWinIE(QString& script)
         };
         for (int i = first; i < end; ++i) {
             const int p = _album.photoIndexForThumbnail(i);
-            XmlPhoto* photo = _album.photoAt(photos, p);
+            XmlPhoto* photo = PhotoAlbumLayout::photoAt(photos, p);
             if (!photo)
                 continue;
             lines(photo);
             if (rollovers) {
-                if (XmlPhoto* third = _album.photoAt(photos, p + 2))
+                if (XmlPhoto* third = PhotoAlbumLayout::photoAt(photos, p + 2))
                     lines(third);
             }
         }

@@ -27,6 +27,9 @@ public:
     // filled in one pass over the text, so no value is searched for
     // placeholders.
     QString textSubberPhoto(const QString& text, XmlPhoto* photo);
+    // The PayPal form of a buy-now or an add-to-cart button, the album's
+    // default button HTML, with the placeholders that textSubberPhoto fills.
+    static QString buttonForm(bool buyNow);
     void appendCSS(QString& css);
     void appendCSSWinIESuffix(QString& css, const QString& suffix);
     void appendJavascriptWinIE(QString& script);

@@ -1,6 +1,6 @@
-// The photo album's stored form and settings: attributes, owned parts,
-// the collage and the floating photos, and what follows from the settings
-// (thumbnail counts, before-and-after mode).
+// The photo album as an element: its owned parts, and what follows from its
+// settings and the template's slideshow (before-and-after mode, the photo
+// of each thumbnail, the index link).
 #include "elements/XmlWebPhotoAlbum.h"
 
 #include "elements/ElementHelpers.h"
@@ -8,60 +8,42 @@
 #include "elements/XmlSlideshow.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlGroup.h"
-#include "model/site/XmlPayPalCommon.h"
 #include "model/site/XmlPhoto.h"
 #include "platform/ExceptionFrame.h"
 #include "templates/XmlPictureFrame.h"
 #include "templates/XmlStyleSheet.h"
 
-#include <algorithm>
-#include <cmath>
-
 namespace {
 
 const QString defaultPayPalText = QStringLiteral("{DESCRIPTION}\n${PRICE}\n");
-const QString defaultCollage = QStringLiteral("3,600,200,0,2|{{0, 0}, {199, 200}}|{{201, 0}, {198, 200}}|{{401, 0}, {199, 200}}");
 
-// The collage picker's layouts, by photos x 3 + style.
-const char* const collageLayouts[27] = {
-    "", "", "",
-    "0,100 | 0,100 | 0,1,0,1 ",
-    "0,100 | 0,100 | 0,1,0,1 ",
-    "0,100 | 0,100 | 0,1,0,1 ",
-    "0,50,100 | 0,100 | 0,1,0,1 | 1,2,0,1",
-    "0,100 | 0,50,100 | 0,1,0,1 | 0,1,1,2",
-    "0,66.6,100 | 0,100 | 0,1,0,1 | 1,2,0,1",
-    "0,33.3,66.6,100 | 0,100 | 0,1,0,1 | 1,2,0,1 | 2,3,0,1",
-    "0,50,100 | 0,50,100 | 0,1,0,2 | 1,2,0,1 | 1,2,1,2",
-    "0,50,75,100 | 0,100 | 0,1,0,1 | 1,2,0,1 | 2,3,0,1",
-    "0,25,50,75,100 | 0,100 | 0,1,0,1 | 1,2,0,1 | 2,3,0,1 | 3,4,0,1",
-    "0,50,75,100 | 0,50,100 | 0,1,0,2 | 1,2,0,1 | 2,3,0,1 | 1,3,1,2",
-    "0,50,75,100 | 0,50,100 | 0,1,0,2 | 1,2,0,1 | 2,3,0,2 | 1,2,1,2",
-    "0,50,75,100 | 0,50,100 | 0,1,0,2 | 1,2,0,1 | 2,3,0,1 | 1,2,1,2 | 2,3,1,2 ",
-    "0,25,50,75,100 | 0,50,100 | 0,1,0,2 | 1,2,0,2 | 2,3,0,2 | 3,4,0,1 | 3,4,1,2 ",
-    "0,50,75,100 | 0,33.3,66.6,100 | 0,1,0,3 | 1,2,0,3 | 2,3,0,1 | 2,3,1,2 | 2,3,2,3 ",
-    "0,50,75,100 | 0,33.3,50,66.6,100 | 0,1,0,4 | 1,2,0,2 | 1,2,2,4 | 2,3,0,1 | 2,3,1,3 | 2,3,3,4 ",
-    "0,25,75,100 | 0,33.3,50,66.6,100 | 0,1,0,2 | 0,1,2,4 | 1,2,0,4 | 2,3,0,1 | 2,3,1,3 | 2,3,3,4 ",
-    "0,25,50,75,100 | 0,50,100 | 0,1,0,2 | 1,2,0,1 | 1,2,1,2 | 2,3,0,1 | 2,3,1,2 | 3,4,0,2 ",
-    "0,50,75,100 | 0,33.3,66.6,100 | 0,1,0,3 | 1,2,0,1 | 1,2,1,2 | 1,2,2,3 | 2,3,0,1 | 2,3,1,2 | 2,3,2,3",
-    "0,25,75,100 | 0,33.3,66.6,100 | 0,1,0,1 | 0,1,1,2 | 0,1,2,3 | 1,2,0,3 | 2,3,0,1 | 2,3,1,2 | 2,3,2,3",
-    "0,40,60,80,100 | 0,33.3,50,66.6,100 | 0,1,0,4 | 1,3,0,2 | 1,2,2,4 | 2,3,2,4 | 3,4,0,1 | 3,4,1,3 | 3,4,3,4",
-    "0,25,50,75,100 | 0,50,100 | 0,1,0,1 | 0,1,1,2 | 1,2,0,1 | 1,2,1,2 | 2,3,0,1 | 2,3,1,2 | 3,4,0,1 | 3,4,1,2",
-    "0,33,66,100 | 0,33,50,66,100 | 0,1,0,1 | 0,1,1,3 | 0,1,3,4 | 1,2,0,2 | 1,2,2,4 | 2,3,0,1 | 2,3,1,3 | 2,3,3,4",
-    "0,33,50,66,100 | 0,33,66,100 | 0,1,0,1 | 1,3,0,1 | 3,4,0,1 | 0,2,1,2 | 2,4,1,2 | 0,1,2,3 | 1,3,2,3 | 3,4,2,3",
-};
+// The text part under the tag, made on first use as a part of the album.
+XmlBase* textPart(XmlBase& album, std::shared_ptr<XmlBase>& part, const char* tag, const QString& content)
+{
+    if (!part) {
+        part = XmlBase::create();
+        part->setElementOverride(QLatin1String(tag));
+        part->setParent(&album);
+        part->setHaveContent(true);
+        // Text read from a file takes the place of the default.
+        if (!content.isEmpty())
+            part->setDefaultContent(content);
+    }
+    return part.get();
+}
+
+// The slideshow of the template holding the album, if any.
+XmlSlideshow* slideshowBeside(const XmlBase& album)
+{
+    XmlStyleSheet* sheet = XmlStyleSheet::cast(album.parent());
+    if (!sheet)
+        return nullptr;
+    return XmlSlideshow::cast(sheet->getElementWithName(QStringLiteral("Slideshow")).get());
+}
 
 } // namespace
 
 using elements::isExactly;
-using elements::toFloat;
-
-XmlPhoto* XmlWebPhotoAlbum::photoAt(const XmlBaseList& photos, int index)
-{
-    if (index < 0 || index >= photos.size())
-        return nullptr;
-    return XmlPhoto::cast(photos.at(index).get());
-}
 
 // --- Hot rectangles ------------------------------------------------------------------------------
 
@@ -86,7 +68,7 @@ XmlWebPhotoAlbum::HotArea XmlWebPhotoAlbum::HotArea::fromString(const QString& d
 // --- Element protocol ------------------------------------------------------------------------------
 
 XmlWebPhotoAlbum::XmlWebPhotoAlbum(Key key)
-    : XmlWebText(key)
+    : PhotoAlbumSettings(key)
 {
     _absolute = true;
     _widthFixed = false;
@@ -97,9 +79,6 @@ XmlWebPhotoAlbum::XmlWebPhotoAlbum(Key key)
     _buttonImage = XmlCSSBackground::create();
     _buttonImage->setParent(this);
     _buttonImage->setElementOverride(QStringLiteral("buttonImage"));
-    // Only the stored string and its parts: no document to mark yet.
-    _collageString = defaultCollage;
-    _collageRects = _collageString.split(QLatin1Char('|'));
 }
 
 XmlWebPhotoAlbum::~XmlWebPhotoAlbum()
@@ -140,92 +119,16 @@ bool XmlWebPhotoAlbum::canDoubleClick()
 
 void XmlWebPhotoAlbum::appendAttributes(QString& xml)
 {
-    lq::modelFrame(this, "appendAttributes:", [&] {
-        // The box's own geometry is written, not that of a selected floating photo.
-        _currentPhoto = -1;
-        XmlWebText::appendAttributes(xml);
-        calcPhotoAlbum();
-        xml += QString::asprintf(" taspect=\"%d\"", static_cast<int>(_thumbAspect));
-        xml += QString::asprintf(" twidth=\"%d\" theight=\"%d\"", _thumbWidth, _thumbHeight);
-        xml += QString::asprintf(" cols=\"%d\" rows=\"%d\"", _numCols, _numRows);
-        xml += QString::asprintf(" hspace=\"%d\" vspace=\"%d\"", _spaceColumns, _spaceRows);
-        xml += QString::asprintf(" showcaptions=\"%d\"", int(_showCaptions));
-        xml += QString::asprintf(" showtooltips=\"%d\"", int(_showToolTips));
-        xml += QString::asprintf(" click=\"%d\"", static_cast<int>(_clickOp));
-        xml += QString::asprintf(" cabove=\"%d\"", int(_captionsAbove));
-        xml += QString::asprintf(" cspace=\"%d\"", int(_captionSpace));
-        xml += QString::asprintf(" after=\"%d\"", _afterDescription);
-        xml += QString::asprintf(" asf=\"%d\"", _autoCropFreestyle);
-        if (_fs_hasCollage)
-            xml += QStringLiteral(" collage=\"") + escape(_collageString) + QLatin1Char('"');
-        if (_afterDescription == 2)
-            xml += QStringLiteral(" floating=\"") + escape(floatingString()) + QLatin1Char('"');
-        xml += QString::asprintf(" carttype=\"%d\" buttontype=\"%d\"", static_cast<int>(_cartType), _buttonType);
-        xml += QString::asprintf(" buttonwidth=\"%d\" buttonheight=\"%d\"", _buttonWidth, _buttonHeight);
-        xml += QString::asprintf(" thumbcaption=\"%d\" slidecaption=\"%d\"", _thumbnailCaption, _slideshowCaption);
-        xml += QString::asprintf(" thumbbutton=\"%d\" slidebutton=\"%d\"", _thumbnailButton, _slideshowButton);
-    });
+    // The box's own geometry is written, not that of a selected floating photo.
+    _currentPhoto = -1;
+    PhotoAlbumSettings::appendAttributes(xml);
+    calcPhotoAlbum();
 }
 
 void XmlWebPhotoAlbum::setAttributeTo(const QString& key, const QString& value)
 {
-    lq::modelFrame(this, "setAttribute:to:", [&] {
-        _currentPhoto = -1;
-        const int number = value.toInt();
-        // The flags take the value's low byte.
-        const bool flag = (number & 0xff) != 0;
-        if (key == u"twidth")
-            setThumbWidth(number);
-        else if (key == u"theight")
-            setThumbHeight(number);
-        else if (key == u"cols")
-            setCols(number);
-        else if (key == u"rows")
-            setRows(number);
-        else if (key == u"hspace")
-            setSpaceColumns(number);
-        else if (key == u"vspace")
-            setSpaceRows(number);
-        else if (key == u"showcaptions")
-            setShowCaptions(flag);
-        else if (key == u"showtooltips")
-            setShowToolTips(flag);
-        else if (key == u"click")
-            setClickOp(static_cast<ClickOperation>(number));
-        else if (key == u"taspect")
-            setThumbAspect(static_cast<ThumbAspect>(number));
-        else if (key == u"cabove")
-            setCaptionsAbove(flag);
-        else if (key == u"cspace")
-            setCaptionSpace(number);
-        else if (key == u"after")
-            setAfterDescription(number);
-        else if (key == u"collage") {
-            setHasCollage(1);
-            setCollageString(value);
-        } else if (key == u"floating")
-            setFloatingString(value);
-        else if (key == u"asf")
-            setAutoCropFreestyle(number);
-        else if (key == u"carttype")
-            setCartType(static_cast<CartType>(number));
-        else if (key == u"buttontype")
-            setButtonType(number);
-        else if (key == u"buttonwidth")
-            setButtonWidth(number);
-        else if (key == u"buttonheight")
-            setButtonHeight(number);
-        else if (key == u"thumbcaption")
-            setThumbnailCaption(number);
-        else if (key == u"thumbbutton")
-            setThumbnailButton(number);
-        else if (key == u"slidecaption")
-            setSlideshowCaption(number);
-        else if (key == u"slidebutton")
-            setSlideshowButton(number);
-        else
-            XmlWebText::setAttributeTo(key, value);
-    });
+    _currentPhoto = -1;
+    PhotoAlbumSettings::setAttributeTo(key, value);
 }
 
 XmlBasePtr XmlWebPhotoAlbum::createChildFromTag(const QString& tag)
@@ -273,66 +176,21 @@ XmlBaseList XmlWebPhotoAlbum::ownedParts() const
     return parts;
 }
 
-// --- Settings --------------------------------------------------------------------------------------
-
-void XmlWebPhotoAlbum::setThumbWidth(int width) { setStored(_thumbWidth, width, "setThumbWidth:"); }
-void XmlWebPhotoAlbum::setThumbHeight(int height) { setStored(_thumbHeight, height, "setThumbHeight:"); }
-void XmlWebPhotoAlbum::setThumbAspect(ThumbAspect aspect) { setStored(_thumbAspect, aspect, "setThumbAspect:"); }
-void XmlWebPhotoAlbum::setCols(int cols) { setStored(_numCols, cols, "setCols:"); }
-void XmlWebPhotoAlbum::setRows(int rows) { setStored(_numRows, rows, "setRows:"); }
-void XmlWebPhotoAlbum::setSpaceColumns(int space) { setStored(_spaceColumns, space, "setSpaceColumns:"); }
-void XmlWebPhotoAlbum::setSpaceRows(int space) { setStored(_spaceRows, space, "setSpaceRows:"); }
-void XmlWebPhotoAlbum::setShowCaptions(bool show) { setStored(_showCaptions, show, "setShowCaptions:"); }
-void XmlWebPhotoAlbum::setShowToolTips(bool show) { setStored(_showToolTips, show, "setShowToolTips:"); }
-void XmlWebPhotoAlbum::setClickOp(ClickOperation op) { setStored(_clickOp, op, "setClickOp:"); }
-void XmlWebPhotoAlbum::setCaptionsAbove(bool above) { setStored(_captionsAbove, above, "setCaptionsAbove:"); }
-void XmlWebPhotoAlbum::setAfterDescription(int mode) { setStored(_afterDescription, mode, "setAfterDescription:"); }
-void XmlWebPhotoAlbum::setAutoCropFreestyle(int crop) { setStored(_autoCropFreestyle, crop, "setAutoCropFreestyle:"); }
-void XmlWebPhotoAlbum::setHasCollage(int has) { setStored(_fs_hasCollage, has, "setHasCollage:"); }
-void XmlWebPhotoAlbum::setCartType(CartType type) { setStored(_cartType, type, "setCartType:"); }
-void XmlWebPhotoAlbum::setButtonType(int type) { setStored(_buttonType, type, "setButtonType:"); }
-void XmlWebPhotoAlbum::setButtonWidth(int width) { setStored(_buttonWidth, width, "setButtonWidth:"); }
-void XmlWebPhotoAlbum::setButtonHeight(int height) { setStored(_buttonHeight, height, "setButtonHeight:"); }
-void XmlWebPhotoAlbum::setThumbnailCaption(int on) { setStored(_thumbnailCaption, on, "setThumbnailCaption:"); }
-void XmlWebPhotoAlbum::setThumbnailButton(int on) { setStored(_thumbnailButton, on, "setThumbnailButton:"); }
-void XmlWebPhotoAlbum::setSlideshowCaption(int on) { setStored(_slideshowCaption, on, "setSlideshowCaption:"); }
-void XmlWebPhotoAlbum::setSlideshowButton(int on) { setStored(_slideshowButton, on, "setSlideshowButton:"); }
-
-void XmlWebPhotoAlbum::setCaptionSpace(int space)
-{
-    // A signed byte, as stored.
-    setStored(_captionSpace, static_cast<qint8>(space), "setCaptionSpace:");
-}
-
 // --- Owned parts -------------------------------------------------------------------------------------
-
-XmlBase* XmlWebPhotoAlbum::textPart(std::shared_ptr<XmlBase>& part, const char* tag, const QString& content)
-{
-    if (!part) {
-        part = XmlBase::create();
-        part->setElementOverride(QLatin1String(tag));
-        part->setParent(this);
-        part->setHaveContent(true);
-        // Text read from a file takes the place of the default.
-        if (!content.isEmpty())
-            part->setDefaultContent(content);
-    }
-    return part.get();
-}
 
 XmlBase* XmlWebPhotoAlbum::thumbnailText()
 {
-    return textPart(_thumbnailText, "thumbnailText", defaultPayPalText);
+    return textPart(*this, _thumbnailText, "thumbnailText", defaultPayPalText);
 }
 
 XmlBase* XmlWebPhotoAlbum::slideshowText()
 {
-    return textPart(_slideshowText, "slideshowText", defaultPayPalText);
+    return textPart(*this, _slideshowText, "slideshowText", defaultPayPalText);
 }
 
 XmlBase* XmlWebPhotoAlbum::buttonHTML()
 {
-    return textPart(_buttonHTML, "buttonHTML", QString());
+    return textPart(*this, _buttonHTML, "buttonHTML", QString());
 }
 
 void XmlWebPhotoAlbum::setDefaultThumbnailText()
@@ -350,179 +208,7 @@ void XmlWebPhotoAlbum::setDefaultButtonHTML()
     lq::modelFrame(this, "setDefaultButtonHTML", [&] {
         if (!hasCartButton())
             return;
-        const bool buyNow = _cartType == CartType::BuyNow;
-        QString form = QStringLiteral("<form target=\"paypal\" action=\"") + XmlPayPalCommon::paymentEndpoint()
-            + QStringLiteral("\" method=\"post\">\n");
-        form += buyNow ? QStringLiteral("<div style=\"display: block; width: 86px; position: relative; margin: 0 auto;\">\n")
-                       : QStringLiteral("<div style=\"display: block; width: 96px; position: relative; margin: 0 auto;\">\n");
-        form += QStringLiteral("<input type=\"image\" src=\"bitmaps/") + (buyNow ? QStringLiteral("buynow.png") : QStringLiteral("addtocart.png"))
-            + QStringLiteral("\" style=\"border: 0;\" name=\"submit\" alt=\"PayPal - The safer, easier way to pay online!\">\n");
-        form += QStringLiteral("</div>\n");
-        if (buyNow) {
-            form += QStringLiteral("<input type=\"hidden\" name=\"cmd\" value=\"_xclick\">\n");
-        } else {
-            form += QStringLiteral("<input type=\"hidden\" name=\"add\" value=\"1\">\n");
-            form += QStringLiteral("<input type=\"hidden\" name=\"cmd\" value=\"_cart\">\n");
-        }
-        form += QStringLiteral("<input type=\"hidden\" name=\"business\" value=\"{ACCOUNT}\">\n");
-        form += QStringLiteral("<input type=\"hidden\" name=\"item_name\" value=\"{DESCRIPTION}\">\n");
-        form += QStringLiteral("<input type=\"hidden\" name=\"amount\" value=\"{PRICE}\">\n");
-        form += QStringLiteral("<input type=\"hidden\" name=\"currency_code\" value=\"{CURRENCY}\">\n");
-        form += buyNow ? QStringLiteral("<input type=\"hidden\" name=\"bn\" value=\"PP-BuyNowBF\">\n")
-                       : QStringLiteral("<input type=\"hidden\" name=\"bn\" value=\"PP-ShopCartBF\">\n");
-        form += QStringLiteral("{MORE}");
-        form += QStringLiteral("</form>\n");
-        buttonHTML()->setContent(form);
-    });
-}
-
-// --- Collage -------------------------------------------------------------------------------------------
-
-void XmlWebPhotoAlbum::setCollageString(const QString& collage)
-{
-    lq::modelFrame(this, "setCollageString:", [&] {
-        _collageString = collage;
-        _collageRects = collage.split(QLatin1Char('|'));
-        const QStringList header = _collageRects.value(0).split(QLatin1Char(','));
-        _fs_numberPhotos = header.value(0).trimmed().toInt();
-        _fs_width = header.value(1).trimmed().toInt();
-        _fs_height = header.value(2).trimmed().toInt();
-        _fs_allowPhotos = header.size() > 5 ? header.value(5).trimmed().toInt() : 0;
-        docChanged();
-    });
-}
-
-lq::Rect XmlWebPhotoAlbum::collageRect(int cell) const
-{
-    if (cell < 0 || cell + 1 >= _collageRects.size())
-        return {};
-    return lq::Rect::fromString(_collageRects.at(cell + 1));
-}
-
-QString XmlWebPhotoAlbum::collageLayout(int photos, int style)
-{
-    if (photos < 0 || photos > 8 || style < 0 || style > 2)
-        return QString();
-    return QString::fromLatin1(collageLayouts[photos * 3 + style]);
-}
-
-QStringList XmlWebPhotoAlbum::collagePreviewCells(const QString& layout, int width, int height, int spacing)
-{
-    return lq::classFrame("XmlWebPhotoAlbum +collagePreviewCells", [&] {
-        QStringList cells;
-        const QStringList parts = layout.split(QLatin1Char('|'));
-        if (parts.size() < 2)
-            return cells;
-        const auto lines = [](const QString& part) {
-            std::vector<double> values;
-            for (const QString& value : part.split(QLatin1Char(',')))
-                values.push_back(value.trimmed().toDouble());
-            return values;
-        };
-        const std::vector<double> xs = lines(parts.at(0));
-        const std::vector<double> ys = lines(parts.at(1));
-        const double w = width + spacing;
-        const double h = height + spacing;
-        const auto at = [](const std::vector<double>& values, int index) {
-            return index >= 0 && index < static_cast<int>(values.size()) ? values[static_cast<std::size_t>(index)] : 0.0;
-        };
-        for (qsizetype i = 2; i < parts.size(); ++i) {
-            const QStringList fields = parts.at(i).split(QLatin1Char(','));
-            if (fields.size() != 4)
-                continue;
-            const int c0 = fields.at(0).trimmed().toInt();
-            const int c1 = fields.at(1).trimmed().toInt();
-            const int r0 = fields.at(2).trimmed().toInt();
-            const int r1 = fields.at(3).trimmed().toInt();
-            const double x = std::ceil(at(xs, c0) * w / 100.0);
-            const double right = std::min(std::ceil(at(xs, c1) * w / 100.0), w);
-            const double y = std::ceil(at(ys, r0) * h / 100.0);
-            const double bottom = std::min(std::ceil(at(ys, r1) * h / 100.0), h);
-            cells.append(rectToString(lq::Rect(static_cast<float>(x), static_cast<float>(y),
-                                               static_cast<float>(right - x - spacing),
-                                               static_cast<float>(bottom - y - spacing))));
-        }
-        return cells;
-    });
-}
-
-QString XmlWebPhotoAlbum::collageStringFor(int photos, int width, int height, int style, int spacing, int allowPhotos)
-{
-    QStringList parts;
-    parts.append(QString::asprintf("%d,%d,%d,%d,%d,%d", photos, width, height, style, spacing, allowPhotos));
-    parts.append(collagePreviewCells(collageLayout(photos, style), width, height, spacing));
-    return parts.join(QLatin1Char('|'));
-}
-
-// --- Floating photos -------------------------------------------------------------------------------------
-
-QString XmlWebPhotoAlbum::floatingString() const
-{
-    return _floatingRects.join(QLatin1Char('|'));
-}
-
-void XmlWebPhotoAlbum::setFloatingString(const QString& floating)
-{
-    // An album without floating photos writes an empty list: it reads back
-    // as no rectangle, not as one empty rectangle.
-    _floatingRects = floating.isEmpty() ? QStringList() : floating.split(QLatin1Char('|'));
-}
-
-lq::Rect XmlWebPhotoAlbum::floatingRect(int index) const
-{
-    if (index < 0 || index >= _floatingRects.size())
-        return {};
-    return lq::Rect::fromString(_floatingRects.at(index));
-}
-
-void XmlWebPhotoAlbum::setFloatingRectForIndex(const lq::Rect& rect, int index)
-{
-    lq::modelFrame(this, "setFloatingRect:forIndex:", [&] {
-        if (index < 0 || index >= _floatingRects.size())
-            return;
-        _floatingRects[index] = rectToString(rect);
-        docChanged();
-    });
-}
-
-void XmlWebPhotoAlbum::addFloatingRect(const lq::Rect& rect)
-{
-    lq::modelFrame(this, "addFloatingRect:", [&] {
-        _floatingRects.append(rectToString(rect));
-        docChanged();
-    });
-}
-
-void XmlWebPhotoAlbum::removeFloatingRect()
-{
-    if (!_floatingRects.isEmpty())
-        _floatingRects.removeLast();
-}
-
-void XmlWebPhotoAlbum::setNumFloatingRects(int count)
-{
-    lq::modelFrame(this, "setNumFloatingRects:", [&] {
-        while (numFloatingRects() < count)
-            addFloatingRect(calcRawRect(numFloatingRects()));
-        while (numFloatingRects() > std::max(count, 0))
-            removeFloatingRect();
-    });
-}
-
-lq::Rect XmlWebPhotoAlbum::calcRawRect(int index)
-{
-    return lq::Rect(toFloat((index % 6) * 100 + 100), toFloat((index / 6) * 100 + 100), toFloat(_thumbWidth),
-                    toFloat(_thumbHeight));
-}
-
-lq::Rect XmlWebPhotoAlbum::calcRawAfterRectTop(int index, int top)
-{
-    return lq::modelFrame(this, "calcRawAfterRect:top:", [&] {
-        calcPhotoAlbum();
-        const int row = _numCols > 0 ? index / _numCols : 0;
-        const int column = _numCols > 0 ? index % _numCols : 0;
-        return lq::Rect(toFloat(left2() + (_photoWidth + _spaceColumns) * column),
-                        toFloat((_photoHeight + _spaceRows) * row + top), toFloat(_thumbWidth), toFloat(_thumbHeight));
+        buttonHTML()->setContent(PhotoAlbumPage::buttonForm(_cartType == CartType::BuyNow));
     });
 }
 
@@ -564,47 +250,19 @@ bool XmlWebPhotoAlbum::firstLine()
     return _cartType != CartType::None ? false : XmlWebText::firstLine();
 }
 
-QString XmlWebPhotoAlbum::thumbSizeString() const
-{
-    const QString kind = _thumbAspect == ThumbAspect::SameSize     ? QStringLiteral("Same Size")
-                         : _thumbAspect == ThumbAspect::SameAspect ? QStringLiteral("Same Aspect")
-                                             : QStringLiteral("Centered Thumbnail");
-    return QString::asprintf("%d x %d\n", _thumbWidth, _thumbHeight) + kind;
-}
-
-XmlSlideshow* XmlWebPhotoAlbum::slideshow() const
-{
-    XmlStyleSheet* sheet = XmlStyleSheet::cast(parent());
-    if (!sheet)
-        return nullptr;
-    return XmlSlideshow::cast(sheet->getElementWithName(QStringLiteral("Slideshow")).get());
-}
-
 bool XmlWebPhotoAlbum::beforeAfter() const
 {
     return lq::modelFrame(this, "beforeAfter", [&] {
         if (_clickOp != ClickOperation::SlideshowPage && _clickOp != ClickOperation::SlideshowElement)
             return false;
-        XmlSlideshow* show = slideshow();
+        XmlSlideshow* show = slideshowBeside(*this);
         return show && show->style() != 0 && show->style() != 1;
     });
 }
 
 bool XmlWebPhotoAlbum::thumbrollovers() const
 {
-    return beforeAfter() && slideshow()->thumbRollovers();
-}
-
-bool XmlWebPhotoAlbum::reverseThumbrollovers()
-{
-    return beforeAfter() && slideshow()->reverseThumbs();
-}
-
-int XmlWebPhotoAlbum::firstPictureInSlideshow() const
-{
-    if (_afterDescription == 2 && _fs_hasCollage && _fs_allowPhotos == 0)
-        return _fs_numberPhotos;
-    return 0;
+    return beforeAfter() && slideshowBeside(*this)->thumbRollovers();
 }
 
 QString XmlWebPhotoAlbum::indexLink()
@@ -634,30 +292,6 @@ int XmlWebPhotoAlbum::photoIndexForThumbnail(int index) const
     if (!beforeAfter())
         return index;
     return thumbrollovers() ? index * 3 : index * 2;
-}
-
-int XmlWebPhotoAlbum::shownThumbnails(int count) const
-{
-    if (_numRows == 0 && _numCols == 0)
-        return 0;
-    if (_numRows != 0)
-        return std::min(count, _numRows * _numCols);
-    return count;
-}
-
-int XmlWebPhotoAlbum::collageThumbnails(int count) const
-{
-    return _fs_hasCollage ? std::clamp(_fs_numberPhotos, 0, std::max(count, 0)) : 0;
-}
-
-int XmlWebPhotoAlbum::floatingEnd(int count) const
-{
-    return std::min(count, collageThumbnails(count) + numFloatingRects());
-}
-
-int XmlWebPhotoAlbum::cellCount(int count) const
-{
-    return _afterDescription == 2 ? floatingEnd(count) : shownThumbnails(count);
 }
 
 // --- Housekeeping ------------------------------------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include "elements/XmlWebPhotoAlbum.h"
 
 #include "elements/ElementHelpers.h"
+#include "elements/PhotoAlbumLayout.h"
 #include "model/core/DocumentBase.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlCaption.h"
@@ -22,6 +23,20 @@
 #include <QUrl>
 
 using elements::isExactly;
+
+namespace {
+
+// A link of a caption: a page of the site is shown, anything else opened.
+void openLink(XmlWebPhotoAlbum& album, const QString& link)
+{
+    if (BoxModelText(album).showPageWithLink(link))
+        return;
+    const QUrl url(link);
+    if (url.isValid())
+        lq::openURL(url);
+}
+
+} // namespace
 
 // --- Canvas -----------------------------------------------------------------------------------------------------
 
@@ -57,10 +72,10 @@ void XmlWebPhotoAlbum::drawText()
         QList<ThumbnailResize> resizing;
         for (int i = 0; i < count; ++i) {
             const int pindex = photoIndexForThumbnail(i);
-            XmlPhoto* photo = photoAt(photos, pindex);
+            XmlPhoto* photo = PhotoAlbumLayout::photoAt(photos, pindex);
             if (!photo)
                 continue;
-            const auto [total, frameRect, thumb, caption] = cellRects(photos, pindex, i);
+            const auto [total, frameRect, thumb, caption] = PhotoAlbumLayout(*this).cellRects(photos, pindex, i);
             if (isExactly<XmlGroup>(page.get()))
                 photo->forceRedraw();
             const bool inCollage = i < collage;
@@ -84,12 +99,12 @@ void XmlWebPhotoAlbum::drawText()
             const int pindex = photoIndexForThumbnail(i);
             if (pindex >= static_cast<int>(_contentsArray.size()))
                 continue;
-            const auto [total, frameRect, thumb, captionRect] = cellRects(photos, pindex, i);
+            const auto [total, frameRect, thumb, captionRect] = PhotoAlbumLayout(*this).cellRects(photos, pindex, i);
             CaptionText& caption = *_contentsArray[static_cast<std::size_t>(pindex)];
             const lq::Range glyphs = caption.layoutManager().glyphRangeForTextContainer(caption.textContainer().get());
             if (glyphs.length > 0)
                 caption.layoutManager().drawGlyphsForGlyphRange(glyphs, captionRect.origin.toQPointF(), &context->painter());
-            XmlPhoto* photo = photoAt(photos, pindex);
+            XmlPhoto* photo = PhotoAlbumLayout::photoAt(photos, pindex);
             if (!button.isNull() && photo && photo->canBePurchased()) {
                 const QPointF at(captionRect.x() + (captionRect.width() - button.width()) * 0.5,
                                  captionRect.y() + captionRect.height());
@@ -115,7 +130,7 @@ XmlCSSPtr XmlWebPhotoAlbum::objectAtPoint(const lq::Point& point)
         const int first = collageThumbnails(count);
         // The photo drawn last is on top.
         for (int i = floatingEnd(count) - 1; i >= first; --i) {
-            const auto [total, frameRect, thumb, caption] = cellRects(photos, photoIndexForThumbnail(i), i);
+            const auto [total, frameRect, thumb, caption] = PhotoAlbumLayout(*this).cellRects(photos, photoIndexForThumbnail(i), i);
             if (thumb.contains(point)) {
                 _currentPhoto = i - first;
                 return self;
@@ -168,9 +183,9 @@ std::shared_ptr<XmlPhoto> XmlWebPhotoAlbum::photoForEditingAtPoint(const lq::Poi
         const int count = cellCount(numberOfThumbnails(photos));
         for (int i = 0; i < count; ++i) {
             const int pindex = photoIndexForThumbnail(i);
-            const auto [total, frameRect, thumb, caption] = cellRects(photos, pindex, i);
+            const auto [total, frameRect, thumb, caption] = PhotoAlbumLayout(*this).cellRects(photos, pindex, i);
             if (thumb.contains(point)) {
-                XmlPhoto* photo = photoAt(photos, pindex);
+                XmlPhoto* photo = PhotoAlbumLayout::photoAt(photos, pindex);
                 return photo ? std::static_pointer_cast<XmlPhoto>(photo->sharedFromThis()) : nullptr;
             }
         }
@@ -181,15 +196,6 @@ std::shared_ptr<XmlPhoto> XmlWebPhotoAlbum::photoForEditingAtPoint(const lq::Poi
 XmlBasePtr XmlWebPhotoAlbum::objectForEditingAtPoint(const lq::Point& point)
 {
     return photoForEditingAtPoint(point);
-}
-
-void XmlWebPhotoAlbum::openLink(const QString& link)
-{
-    if (BoxModelText(*this).showPageWithLink(link))
-        return;
-    const QUrl url(link);
-    if (url.isValid())
-        lq::openURL(url);
 }
 
 void XmlWebPhotoAlbum::mouseClick(const QString& data)
@@ -210,7 +216,7 @@ void XmlWebPhotoAlbum::mouseClick(const QString& data)
                     lq::openURL(QUrl::fromLocalFile(rootDir() + QStringLiteral("/pictures/image")
                                                     + QString::number(photo->imageSeqNumber()) + QStringLiteral(".jpg")));
                 } else if (_clickOp == ClickOperation::CaptionLink && photo && photo->caption()) {
-                    openLink(photo->caption()->href());
+                    openLink(*this, photo->caption()->href());
                 }
             } else if (isExactly<XmlGroup>(page.get())) {
                 const XmlBaseList items = page->webItems();
@@ -228,7 +234,7 @@ void XmlWebPhotoAlbum::mouseClick(const QString& data)
                 return;
             const QString link = text.attributesAt(range.location).value(lq::TextKey::linkLocation).toString();
             if (!link.isEmpty())
-                openLink(link);
+                openLink(*this, link);
         }
     });
 }

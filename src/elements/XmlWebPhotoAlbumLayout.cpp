@@ -178,11 +178,6 @@ void XmlWebPhotoAlbum::calcPhotoObjectsPindexIndexTotalRectFrameRectThumbRectCap
         photos, pindex, index, totalRect, frameRect, thumbRect, captionRect);
 }
 
-XmlWebPhotoAlbum::Cell XmlWebPhotoAlbum::cellRects(const XmlBaseList& photos, int pindex, int index)
-{
-    return PhotoAlbumLayout(*this).cellRects(photos, pindex, index);
-}
-
 int XmlWebPhotoAlbum::heightForCaptionRow(int row) const
 {
     return PhotoAlbumLayout::heightForCaptionRow(*this, row);
@@ -196,20 +191,11 @@ lq::Rect XmlWebPhotoAlbum::guideRect()
             if (page) {
                 const XmlBaseList photos = page->photoObjects();
                 const int index = _currentPhoto + (_fs_hasCollage ? _fs_numberPhotos : 0);
-                const auto [total, frameRect, thumb, caption] = cellRects(photos, photoIndexForThumbnail(index), index);
+                const auto [total, frameRect, thumb, caption] = PhotoAlbumLayout(*this).cellRects(photos, photoIndexForThumbnail(index), index);
                 return frameRect;
             }
         }
         return objectRect();
-    });
-}
-
-QStringList XmlWebPhotoAlbum::guideRectArray()
-{
-    return lq::modelFrame(this, "guideRectArray", [&] {
-        if (_afterDescription != 2)
-            return QStringList{ rectToString(objectRect()) };
-        return PhotoAlbumLayout(*this).freestyleRects(false);
     });
 }
 

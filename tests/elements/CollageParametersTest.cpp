@@ -69,7 +69,7 @@ TEST(CollageParameters, WritesTheAlbumsOwnStringForEveryLayout)
             p.setSpaceBetween(5);
             p.setAllowPhotos(style == 1);
             const QString collage = p.collageString();
-            EXPECT_EQ(collage, XmlWebPhotoAlbum::collageStringFor(photos, 737, 311, style, 5, style == 1 ? 1 : 0))
+            EXPECT_EQ(collage, CollageParameters::collageStringFor(photos, 737, 311, style, 5, style == 1 ? 1 : 0))
                 << photos << " " << style;
             EXPECT_EQ(collage.count(QLatin1Char('|')), photos) << collage.toStdString();
 

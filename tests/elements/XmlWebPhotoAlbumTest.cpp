@@ -1,4 +1,6 @@
 #include "templates/XmlPictureFrame.h"
+#include "elements/CollageParameters.h"
+#include "elements/PhotoAlbumLayout.h"
 #include "elements/XmlSlideshow.h"
 #include "elements/XmlWebPhotoAlbum.h"
 #include "model/application/MyApplication.h"
@@ -187,15 +189,15 @@ TEST(XmlWebPhotoAlbum, DefaultCollageAndThePickersCollageCells)
     EXPECT_EQ(album->collageHeight(), 200);
     EXPECT_EQ(album->collageAllowPhotos(), 0);
 
-    const QStringList cells = XmlWebPhotoAlbum::collagePreviewCells(XmlWebPhotoAlbum::collageLayout(3, 0), 600, 200, 2);
+    const QStringList cells = CollageParameters::collagePreviewCells(CollageParameters::collageLayout(3, 0), 600, 200, 2);
     EXPECT_EQ(cells, QStringList({ "{{0, 0}, {199, 200}}", "{{201, 0}, {198, 200}}", "{{401, 0}, {199, 200}}" }));
     // The picker's own string has six header fields.
-    EXPECT_EQ(XmlWebPhotoAlbum::collageStringFor(3, 600, 200, 0, 2, 1),
+    EXPECT_EQ(CollageParameters::collageStringFor(3, 600, 200, 0, 2, 1),
               QString("3,600,200,0,2,1|{{0, 0}, {199, 200}}|{{201, 0}, {198, 200}}|{{401, 0}, {199, 200}}"));
     // Every layout of the table has one cell per photo.
     for (int photos = 1; photos <= 8; ++photos) {
         for (int style = 0; style < 3; ++style)
-            EXPECT_EQ(XmlWebPhotoAlbum::collagePreviewCells(XmlWebPhotoAlbum::collageLayout(photos, style), 600, 400, 4).size(),
+            EXPECT_EQ(CollageParameters::collagePreviewCells(CollageParameters::collageLayout(photos, style), 600, 400, 4).size(),
                       photos)
                 << photos << " " << style;
     }
@@ -550,18 +552,18 @@ TEST_F(XmlWebPhotoAlbumTest, CentredThumbnailsKeepTheFrameAndArePaddedIntoItsMid
 
     const XmlBaseList list = page->photoObjects();
     album->setThumbAspect(XmlWebPhotoAlbum::ThumbAspect::Centred);
-    XmlWebPhotoAlbum::Cell cell = album->cellRects(list, 0, 0);
+    XmlWebPhotoAlbum::Cell cell = PhotoAlbumLayout(*album).cellRects(list, 0, 0);
     EXPECT_EQ(cell.frame, lq::Rect(0, 0, 120, 90));
     EXPECT_EQ(cell.thumb, lq::Rect(0, 15, 120, 60));
     EXPECT_TRUE(pass(PagePass::Thumbnails).contains("width: 120px; height: 60px; padding: 15px 0px 15px 0px;\"/>")) << pass(PagePass::Thumbnails).toStdString();
 
     album->setThumbAspect(XmlWebPhotoAlbum::ThumbAspect::SameAspect);
-    cell = album->cellRects(list, 0, 0);
+    cell = PhotoAlbumLayout(*album).cellRects(list, 0, 0);
     EXPECT_EQ(cell.frame, cell.thumb);
     EXPECT_EQ(cell.thumb, lq::Rect(0, 15, 120, 60));
 
     album->setThumbAspect(XmlWebPhotoAlbum::ThumbAspect::SameSize);
-    EXPECT_EQ(album->cellRects(list, 0, 0).thumb, lq::Rect(0, 0, 120, 90));
+    EXPECT_EQ(PhotoAlbumLayout(*album).cellRects(list, 0, 0).thumb, lq::Rect(0, 0, 120, 90));
 }
 
 TEST_F(XmlWebPhotoAlbumTest, CaptionsAboveStandOverTheirFrameAndPushTheRowDown)
@@ -574,7 +576,7 @@ TEST_F(XmlWebPhotoAlbumTest, CaptionsAboveStandOverTheirFrameAndPushTheRowDown)
     album->relayoutFlags(page.get(), 0);
     const int row = album->heightForCaptionRow(0);
     ASSERT_GT(row, 0);
-    const XmlWebPhotoAlbum::Cell cell = album->cellRects(page->photoObjects(), 1, 1);
+    const XmlWebPhotoAlbum::Cell cell = PhotoAlbumLayout(*album).cellRects(page->photoObjects(), 1, 1);
     EXPECT_EQ(cell.frame.y(), row + 4);
     EXPECT_EQ(cell.caption.maxY(), cell.frame.y() - 4);
     EXPECT_EQ(album->internalHeight(), 90 + row + 4);
