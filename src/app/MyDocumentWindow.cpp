@@ -34,6 +34,7 @@
 #include "platform/DelayedCall.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
+#include "platform/Services.h"
 #include "platform/UserDefaults.h"
 #include "platform/widgets/ModalHandler.h"
 #include "platform/widgets/MyTabView.h"
@@ -53,18 +54,6 @@
 #include <typeinfo>
 
 namespace {
-
-MyDocumentWindow::PanelFactory& panelFactory()
-{
-    static MyDocumentWindow::PanelFactory factory;
-    return factory;
-}
-
-MyDocumentWindow::LayoutFactory& layoutFactory()
-{
-    static MyDocumentWindow::LayoutFactory factory;
-    return factory;
-}
 
 int slot(EditorKind kind)
 {
@@ -94,21 +83,6 @@ std::unique_ptr<EditorPanel> standardPanel(EditorKind kind)
 const QString Editing = QStringLiteral("Editing");
 
 } // namespace
-
-void MyDocumentWindow::setPanelFactory(PanelFactory factory)
-{
-    panelFactory() = std::move(factory);
-}
-
-void MyDocumentWindow::setSiteBuilder(SiteBuilder builder)
-{
-    DocumentSiteBuilder::setReplacement(std::move(builder));
-}
-
-void MyDocumentWindow::setLayoutFactory(LayoutFactory factory)
-{
-    layoutFactory() = std::move(factory);
-}
 
 MyDocumentWindow::MyDocumentWindow(MyDocument& document, lq::UserDefaults* defaults, QWidget* parent)
     : QWidget(parent)
@@ -215,13 +189,14 @@ void MyDocumentWindow::connectDocument()
 
 void MyDocumentWindow::loadPanels()
 {
-    if (layoutFactory())
-        _layout = layoutFactory()(*this);
+    const lq::Services& services = lq::services();
+    if (services.layoutFactory)
+        _layout = services.layoutFactory(*this);
     _document.setLayout(_layout.get());
     // The navigator and the panels, each given the document.
     for (int kind = 0; kind < 10; ++kind) {
         const auto editorKind = static_cast<EditorKind>(kind);
-        std::unique_ptr<EditorPanel> made = panelFactory() ? panelFactory()(editorKind) : nullptr;
+        std::unique_ptr<EditorPanel> made = services.panelFactory ? services.panelFactory(editorKind) : nullptr;
         _panels[kind] = made ? std::move(made) : standardPanel(editorKind);
     }
     QWidget* navView = _panels[slot(EditorKind::Navigator)]->superView();

@@ -50,20 +50,12 @@ class UserDefaults;
 class MyDocumentWindow : public QWidget, public EditorHost {
     Q_OBJECT
 public:
-    // Makes the panel of a kind; for a kind it answers none of, the window
-    // makes its own: the navigator, the photo editor, the text panes, and
-    // the trash, files and iPhoto panes.
-    using PanelFactory = std::function<std::unique_ptr<EditorPanel>(EditorKind kind)>;
-    static void setPanelFactory(PanelFactory factory);
-    // Rebuilds the whole site and calls `then` when every file is written
-    // (the document's build, DocumentSiteBuilder, calls it in its place).
-    using SiteBuilder = std::function<void(MyDocument& document, std::function<void()> then)>;
-    static void setSiteBuilder(SiteBuilder builder);
-    // Makes the layout editor of the "layout" and "preview" tabs; without
-    // one those tabs stay empty.
-    using LayoutFactory = std::function<std::unique_ptr<LayoutControllerBase>(MyDocumentWindow& window)>;
-    static void setLayoutFactory(LayoutFactory factory);
-
+    // The window makes each panel through the services' panelFactory, and
+    // for a kind it answers none of, its own: the navigator, the photo
+    // editor, the text panes, and the trash, files and iPhoto panes. Its
+    // layout editor comes from the services' layoutFactory; without one the
+    // "layout" and "preview" tabs stay empty.
+    //
     // The defaults keep the window frame ("DocWindowPos"); may be none.
     MyDocumentWindow(MyDocument& document, lq::UserDefaults* defaults, QWidget* parent = nullptr);
     ~MyDocumentWindow() override;

@@ -1,6 +1,7 @@
 // The program's entry point: the command line (help, version and mistakes
 // answered on the terminal, with no display and no log), then the support
-// folder and its log, the Qt application, the application services and the
+// folder and its log, the Qt application, the application services, the
+// hooks each layer answers for the ones below it (lq::Services) and the
 // delegate's launch, then the event loop.
 //
 // Options (CommandLine): --screenshot FILE saves a picture of the start
@@ -13,14 +14,15 @@
 #include "app/StartupLog.h"
 #include "model/application/MyApplication.h"
 #include "document/DocumentElements.h"
-#include "platform/Alert.h"
+#include "editors/iphoto/PhotoLibraryServices.h"
+#include "layout/LayoutServices.h"
 #include "platform/Log.h"
 #include "platform/Random.h"
+#include "platform/Services.h"
 #include "platform/SupportPaths.h"
 #include "platform/UserDefaults.h"
-#include "platform/widgets/CanvasTextEditor.h"
 #include "platform/widgets/GuiApplication.h"
-#include "platform/widgets/ModalHandler.h"
+#include "platform/widgets/WidgetServices.h"
 
 #include <QFileInfo>
 #include <QIcon>
@@ -33,8 +35,6 @@
 #include "platform/Resources.h"
 #include "document/MyDocument.h"
 #include "app/MyDocumentWindow.h"
-#include "editors/iphoto/iPhoto.h"
-#include "layout/LayoutController.h"
 #include "platform/widgets/MyTabView.h"
 
 int main(int argc, char** argv)
@@ -73,18 +73,17 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(QIcon(lq::resourcePath(QStringLiteral("images/lumenquill.png"))));
     lq::seedRandomFromEntropy();
 
-    MyApplication services;
+    MyApplication application;
     lq::registerDocumentElements();
-    lq::setAlertHandler([](const QString& title, const QString& message, const QString& button) {
-        lq::runAlert(nullptr, title, message, {button});
-    });
+    // Alerts in the active window, callout text typed in place on the photo
+    // canvas, each site's photo library and its captions, and every document
+    // window's layout editor.
+    lq::Services services;
+    lq::registerWidgetServices(services);
+    lq::registerPhotoLibraryServices(services, application);
+    lq::registerLayoutServices(services);
+    const lq::ServicesScope installed(services);
     lq::UserDefaults defaults;
-    // Callout text on the photo canvas is typed in place.
-    lq::CanvasTextEditor::install();
-    // Every document window gets its layout editor.
-    LayoutController::install();
-    // The photo library: each site's row in the navigator, the captions of imported pictures.
-    iPhoto::install();
     int status = 0;
     {
         MyDocumentController controller(defaults, support);
@@ -125,6 +124,5 @@ int main(int argc, char** argv)
         });
         status = qtApp.exec();
     }
-    lq::setAlertHandler({});
     return status;
 }

@@ -3,21 +3,7 @@
 #include "document/MyDocument.h"
 #include "pipeline/SiteScripts.h"
 #include "platform/DelayedCall.h"
-
-namespace {
-
-DocumentSiteBuilder::Replacement& replacement()
-{
-    static DocumentSiteBuilder::Replacement built;
-    return built;
-}
-
-} // namespace
-
-void DocumentSiteBuilder::setReplacement(Replacement made)
-{
-    replacement() = std::move(made);
-}
+#include "platform/Services.h"
 
 DocumentSiteBuilder::DocumentSiteBuilder(MyDocument& document)
     : _document(document)
@@ -41,8 +27,8 @@ QString DocumentSiteBuilder::generatedFolder()
 
 void DocumentSiteBuilder::buildSite(std::function<void()> then, std::function<void(const QString& why)> failed)
 {
-    if (replacement()) {
-        replacement()(_document, std::move(then));
+    if (const auto& replacement = lq::services().siteBuilder) {
+        replacement(_document, std::move(then));
         return;
     }
     _document.beginFreshBuild();

@@ -7,14 +7,10 @@ class MyDocument;
 // The open site as a publication sees it: its destination, its generated
 // folder, and a build of that folder behind whatever the queue holds, in a
 // folder made anew, that ends only when the queue has run everything (the
-// scripts the build adds included).
+// scripts the build adds included). Tests leave the build out, or count it,
+// through the services' siteBuilder, which is called in its place.
 class DocumentSiteBuilder final : public SiteBuilder {
 public:
-    // Tests leave the build out, or count it: the replacement is called in
-    // place of the build (none: the real build).
-    using Replacement = std::function<void(MyDocument& document, std::function<void()> then)>;
-    static void setReplacement(Replacement replacement);
-
     explicit DocumentSiteBuilder(MyDocument& document);
     ~DocumentSiteBuilder() override;
 

@@ -158,13 +158,6 @@ LayoutController::~LayoutController()
     delete _sheetHolder;
 }
 
-void LayoutController::install()
-{
-    MyDocumentWindow::setLayoutFactory([](MyDocumentWindow& window) -> std::unique_ptr<LayoutControllerBase> {
-        return std::make_unique<LayoutController>(window);
-    });
-}
-
 MyDocument& LayoutController::document() const
 {
     return _window.document();

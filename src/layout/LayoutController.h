@@ -75,9 +75,6 @@ public:
     explicit LayoutController(MyDocumentWindow& window);
     ~LayoutController() override;
 
-    // Every document window made from now on gets a layout controller.
-    static void install();
-
     // --- What the document and the window ask (LayoutControllerBase) --------------------------
     void addTrackingDataForObjectDataRect(const QString& uuid, const QString& data, const lq::Rect& rect) override;
     void clearTrackingDataForObject(const QString& uuid) override;

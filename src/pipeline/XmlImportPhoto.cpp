@@ -5,19 +5,7 @@
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlPhoto.h"
 #include "platform/ExceptionFrame.h"
-
-namespace {
-XmlImportPhoto::CaptionLookup& captionLookup()
-{
-    static XmlImportPhoto::CaptionLookup lookup;
-    return lookup;
-}
-} // namespace
-
-void XmlImportPhoto::setCaptionLookup(CaptionLookup lookup)
-{
-    captionLookup() = std::move(lookup);
-}
+#include "platform/Services.h"
 
 XmlImportPhoto::XmlImportPhoto(Key key)
     : XmlRun(key)
@@ -36,7 +24,7 @@ std::shared_ptr<XmlImportPhoto> XmlImportPhoto::createForFileAlbumIndex(const QS
         step->_filename = filename;
         step->_album = album;
         step->_index = index;
-        if (const CaptionLookup& lookup = captionLookup())
+        if (const auto& lookup = lq::services().captionLookup)
             step->setCaption(lookup(filename));
         return step;
     });

@@ -16,14 +16,10 @@ public:
 
     static std::shared_ptr<XmlImportPhoto> create();
     static XmlImportPhoto* cast(XmlBase* object) { return dynamic_cast<XmlImportPhoto*>(object); }
-    // Where the captions of picture files come from: the photo library the
-    // program reads (installed by the editors, which own it). It answers a
-    // caption, or a null string for none. Without one no caption is asked.
-    using CaptionLookup = std::function<QString(const QString& filename)>;
-    static void setCaptionLookup(CaptionLookup lookup);
     // A step importing the file into the page of the UUID at the index, with
-    // the caption the lookup has for the file; with none (null) the photo
-    // takes the file's name.
+    // the caption the photo library has for the file (the services' caption
+    // lookup, filled by the editors, which own the library); with none (null)
+    // the photo takes the file's name.
     static std::shared_ptr<XmlImportPhoto> createForFileAlbumIndex(const QString& filename, const QString& album, int index);
     // The script that imports the files into the page of the UUID at the
     // index (-1: at the end): one step per file, ordered so that the photos

@@ -1,29 +1,15 @@
 #include "platform/PreviewView.h"
 
 #include "platform/Log.h"
-
-#include <array>
+#include "platform/Services.h"
 
 namespace lq {
 
 namespace {
 
-PreviewView::Factory& installedFactory()
-{
-    static PreviewView::Factory factory;
-    return factory;
-}
-
-// Why each kind cannot be shown; empty while it can.
-std::array<QString, 2>& unavailability()
-{
-    static std::array<QString, 2> reasons;
-    return reasons;
-}
-
 QString& reasonFor(PreviewView::Kind kind)
 {
-    return unavailability()[kind == PreviewView::Kind::Web ? 0 : 1];
+    return services().previewUnavailability[kind == PreviewView::Kind::Web ? 0 : 1];
 }
 
 } // namespace
@@ -93,16 +79,11 @@ Size PreviewView::naturalSize() const
 
 std::unique_ptr<PreviewView> PreviewView::make(Kind kind, const Rect& frame)
 {
-    if (const Factory& factory = installedFactory()) {
+    if (const Factory& factory = services().previewViewFactory) {
         if (std::unique_ptr<PreviewView> view = factory(kind, frame))
             return view;
     }
     return std::make_unique<PreviewView>(kind, frame);
-}
-
-void PreviewView::setFactory(Factory factory)
-{
-    installedFactory() = std::move(factory);
 }
 
 bool PreviewView::canShow(Kind kind)

@@ -14,8 +14,9 @@ namespace lq {
 // A live preview shown over the layout canvas in place of an element: a
 // web page from an HTML string, or a movie. This class keeps everything the
 // element asks of the view and serves as the view where no window shows
-// (tests, the headless document, measuring); the user interface installs a
-// factory that makes real views, which take the same requests and show them.
+// (tests, the headless document, measuring); the user interface puts a
+// factory that makes real views, which take the same requests and show them,
+// in the services (Services::previewViewFactory).
 class PreviewView {
 public:
     enum class Kind { Web, Movie };
@@ -65,10 +66,8 @@ public:
 
     // --- Making views ---------------------------------------------------------
     using Factory = std::function<std::unique_ptr<PreviewView>(Kind kind, const Rect& frame)>;
-    // A view of the kind from the installed factory, or one of this class.
+    // A view of the kind from the services' factory, or one of this class.
     static std::unique_ptr<PreviewView> make(Kind kind, const Rect& frame);
-    // An empty factory restores views of this class.
-    static void setFactory(Factory factory);
 
     // Whether live views of the kind can be shown here. Where the engine
     // behind a kind cannot run, the factory says so (with the reason, which

@@ -22,6 +22,7 @@
 #include "support/EventLoop.h"
 #include "support/RecordingPublishObserver.h"
 #include "support/HelperTools.h"
+#include "support/ScopedServices.h"
 #include "support/TestFiles.h"
 #include "support/ui/ScriptedModalHandler.h"
 #include "support/SmallFilesystem.h"
@@ -77,14 +78,13 @@ protected:
         folder = work.filePath(QStringLiteral("Site.lqxl"));
         ASSERT_TRUE(document.newDocumentFromArchive(folder, archive));
         // The fake uploader gets its work at once: the build is left out.
-        MyDocumentWindow::setSiteBuilder([](MyDocument&, std::function<void()> then) { then(); });
+        lq::services().siteBuilder = [](MyDocument&, std::function<void()> then) { then(); };
         window = std::make_unique<MyDocumentWindow>(document, nullptr);
         panel = window->exportController();
         panel->setSender(&sender);
     }
     void TearDown() override
     {
-        MyDocumentWindow::setSiteBuilder({});
         window.reset();
         qputenv("HOME", oldHome);
     }
@@ -129,7 +129,7 @@ protected:
     // user's own, which every build copies into the generated site.
     void useTheRealWindow()
     {
-        MyDocumentWindow::setSiteBuilder({});
+        lq::services().siteBuilder = {};
         panel->setSender(nullptr);
         window.reset();
         window = std::make_unique<MyDocumentWindow>(document, nullptr);
@@ -151,6 +151,7 @@ protected:
         tree.write("<xmld/>");
     }
 
+    const ScopedServices services;
     QTemporaryDir work;
     QByteArray oldHome;
     QString home;
@@ -440,14 +441,14 @@ TEST_F(ExportControllerTest, PreviewSavesBuildsAndOpensTheHomePage)
         return true;
     });
     int builds = 0;
-    MyDocumentWindow::setSiteBuilder([&](MyDocument&, std::function<void()> then) {
+    lq::services().siteBuilder = [&](MyDocument&, std::function<void()> then) {
         ++builds;
         then();
-    });
+    };
     const int snapshots = QDir(folder + QStringLiteral("/revert")).entryList(QDir::Files).size();
     document.setNow([] { return QDateTime(QDate(2030, 1, 1), QTime(12, 0)); });
     panel->previewInBrowserButton();
-    MyDocumentWindow::setSiteBuilder({});
+    lq::services().siteBuilder = {};
     lq::setOpenURLHandler({});
     EXPECT_EQ(builds, 1);
     EXPECT_EQ(QDir(folder + QStringLiteral("/revert")).entryList(QDir::Files).size(), snapshots + 1);
@@ -688,7 +689,7 @@ TEST_F(ExportControllerTest, ABuildThatCouldNotWriteItsFilesPublishesNothing)
     if (!server.start(false))
         GTEST_SKIP() << server.why.toStdString();
     useBuiltHelperTools();
-    MyDocumentWindow::setSiteBuilder({});
+    lq::services().siteBuilder = {};
     panel->setSender(nullptr);
     window.reset();
 

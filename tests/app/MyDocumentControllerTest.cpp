@@ -8,6 +8,7 @@
 #include "app/MyDocumentWindow.h"
 #include "app/WWRSSController.h"
 #include "model/feed/XmlRSS.h"
+#include "support/ScopedServices.h"
 #include "support/ui/RecordingEditorPanel.h"
 #include "app/StartWindow.h"
 #include "model/site/XmlSite.h"
@@ -144,14 +145,15 @@ TEST_F(ControllerTest, AFolderThatIsNoSiteGivesOneAlertWithTheReason)
 {
     // Any alert the document itself might raise is counted too.
     int documentAlerts = 0;
-    lq::setAlertHandler([&](const QString&, const QString&, const QString&) { ++documentAlerts; });
+    const ScopedServices countedAlerts([&](lq::Services& services) {
+        services.alertHandler = [&](const QString&, const QString&, const QString&) { ++documentAlerts; };
+    });
     const QString photos = _folder.path() + QStringLiteral("/Photos");
     ASSERT_TRUE(QDir().mkpath(photos));
     QFile note(photos + QStringLiteral("/note.txt"));
     ASSERT_TRUE(note.open(QIODevice::WriteOnly));
     note.close();
     EXPECT_FALSE(controller->openDocumentAtPath(photos));
-    lq::setAlertHandler({});
     EXPECT_EQ(documentAlerts, 0);
     ASSERT_EQ(modal.state->alerts.size(), 1);
     EXPECT_EQ(modal.state->alerts[0].message,

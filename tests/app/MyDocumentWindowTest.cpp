@@ -4,6 +4,7 @@
 #include "app/MyDocumentWindow.h"
 #include "app/VersionList.h"
 #include "document/LayoutControllerBase.h"
+#include "support/ScopedServices.h"
 #include "support/ui/RecordingEditorPanel.h"
 #include "model/files/XmlFiles.h"
 #include "model/site/XmlAlbum.h"
@@ -217,14 +218,15 @@ TEST_F(DocumentWindowTest, MenuStateComesFromTheRegularPanelsOnly)
 TEST_F(DocumentWindowTest, MissingCachesOfferTheRebuild)
 {
     int builds = 0;
-    MyDocumentWindow::setSiteBuilder([&](MyDocument&, std::function<void()> then) {
-        ++builds;
-        then();
+    const ScopedServices countedBuilds([&](lq::Services& services) {
+        services.siteBuilder = [&](MyDocument&, std::function<void()> then) {
+            ++builds;
+            then();
+        };
     });
     open(false, true);
     EXPECT_TRUE(modal.state->alerts.isEmpty());
     EXPECT_TRUE(processEventsUntil([&] { return !modal.state->alerts.isEmpty(); }, 10000));
-    MyDocumentWindow::setSiteBuilder({});
     ASSERT_EQ(modal.state->alerts.size(), 1);
     EXPECT_EQ(modal.state->alerts[0].title, QStringLiteral("Rebuild Website"));
     EXPECT_EQ(modal.state->alerts[0].message,
@@ -299,15 +301,13 @@ public:
 
 class WindowWithLayoutTest : public DocumentWindowTest {
 protected:
-    void SetUp() override
-    {
-        MyDocumentWindow::setLayoutFactory([this](MyDocumentWindow&) {
+    const ScopedServices recordingLayouts { [this](lq::Services& services) {
+        services.layoutFactory = [this](MyDocumentWindow&) {
             auto made = std::make_unique<RecordingLayout>();
             layout = made.get();
             return made;
-        });
-    }
-    void TearDown() override { MyDocumentWindow::setLayoutFactory({}); }
+        };
+    } };
 
     // The calls since the last look.
     QStringList taken()

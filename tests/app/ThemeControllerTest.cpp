@@ -6,7 +6,7 @@
 #include "document/MyDocument.h"
 #include "editors/QZArraySelectView2.h"
 #include "editors/XmlOutlineView.h"
-#include "layout/LayoutController.h"
+#include "layout/LayoutServices.h"
 #include "model/files/XmlFile.h"
 #include "model/files/XmlFolder.h"
 #include "model/files/XmlQVZIPFile.h"
@@ -18,6 +18,7 @@
 #include "platform/widgets/DragText.h"
 #include "platform/widgets/MyImageView.h"
 #include "platform/widgets/MyTabView.h"
+#include "support/ScopedServices.h"
 #include "support/EventLoop.h"
 #include "support/Printers.h"
 #include "support/TestFiles.h"
@@ -95,7 +96,6 @@ protected:
         writeAll(inLibrary("Classic/Old.lqtm"), "<theme/>");
         writeThemeArchive(inLibrary("Modern/Glass.qvzip"), QStringLiteral("Clear"), QColor(80, 160, 220));
 
-        MyDocumentWindow::setLayoutFactory([](MyDocumentWindow& window) { return std::make_unique<LayoutController>(window); });
         ASSERT_TRUE(document.newDocument(work.filePath(QStringLiteral("Site.lqxl")))) << qPrintable(document.lastError());
         document.clearChangeCount();
         window = std::make_unique<MyDocumentWindow>(document, nullptr);
@@ -103,11 +103,7 @@ protected:
         window->show();
         window->setMainTab(QStringLiteral("Themes"));
     }
-    void TearDown() override
-    {
-        window.reset();
-        MyDocumentWindow::setLayoutFactory({});
-    }
+    void TearDown() override { window.reset(); }
 
     QString inLibrary(const char* path) const { return library + QLatin1Char('/') + QString::fromUtf8(path); }
     ThemeController& themes() { return *window->themeController(); }
@@ -185,6 +181,8 @@ protected:
         };
     }
 
+    // Every document window gets the real layout editor, as in the program.
+    const ScopedServices layouts { lq::registerLayoutServices };
     QTemporaryDir work;
     QTemporaryDir outside;
     QString library;

@@ -30,6 +30,7 @@
 #include "editors/panes/TextEditorArea.h"
 #include "imaging/XmlWatermark.h"
 #include "layout/LayoutController.h"
+#include "layout/LayoutServices.h"
 #include "layout/QZLayoutView.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlCaption.h"
@@ -56,6 +57,7 @@
 #include "platform/widgets/MyTextView.h"
 #include "publish/SendController.h"
 #include "publish/XmlLocation.h"
+#include "support/ScopedServices.h"
 #include "support/ChildNames.h"
 #include "support/EventLoop.h"
 #include "support/RecordingPublishObserver.h"
@@ -231,7 +233,6 @@ protected:
         oldHome = qgetenv("HOME");
         qputenv("HOME", home.path().toUtf8());
         useBuiltHelperTools();
-        LayoutController::install();
         lq::setOpenURLHandler([this](const QUrl& url) {
             opened.append(url);
             return true;
@@ -246,7 +247,6 @@ protected:
     {
         controller.reset();
         lq::setOpenURLHandler({});
-        MyDocumentWindow::setLayoutFactory({});
         qputenv("HOME", oldHome);
     }
 
@@ -355,6 +355,8 @@ protected:
         EXPECT_EQ(page.getTemplate().get(), sheet) << name.toStdString();
     }
 
+    // Every document window gets the real layout editor, as in the program.
+    const ScopedServices layouts { lq::registerLayoutServices };
     QTemporaryDir home;
     QByteArray oldHome;
     QString support;

@@ -9,6 +9,7 @@
 #include "platform/graphics/GraphicsImage.h"
 #include "platform/text/InPlaceTextEditor.h"
 #include "platform/text/RtfCodec.h"
+#include "support/ScopedServices.h"
 #include "support/LogCapture.h"
 #include "support/Printers.h"
 #include "support/SiteInDocument.h"
@@ -353,9 +354,10 @@ struct EditorFactory {
     {
         FakeEditor::made = 0;
         FakeEditor::opened = 0;
-        lq::InPlaceTextEditor::setFactory([] { return std::make_unique<FakeEditor>(); });
     }
-    ~EditorFactory() { lq::InPlaceTextEditor::setFactory(nullptr); }
+    const ScopedServices fakeEditors { [](lq::Services& services) {
+        services.inPlaceTextEditorFactory = [] { return std::make_unique<FakeEditor>(); };
+    } };
 };
 
 } // namespace

@@ -13,6 +13,7 @@
 #include "model/site/XmlPhoto.h"
 #include "templates/XmlCSSBackground.h"
 #include "templates/XmlCSSImage.h"
+#include "support/ScopedServices.h"
 #include "support/ChildNames.h"
 #include "support/LogCapture.h"
 #include "support/Printers.h"
@@ -328,15 +329,6 @@ TEST(ImageBackgroundSteps, BackgroundStepsNameTheImageByItsUUID)
 
 namespace {
 
-// Installs a caption lookup for the scope of a test.
-class ScopedCaptionLookup {
-public:
-    explicit ScopedCaptionLookup(XmlImportPhoto::CaptionLookup lookup) { XmlImportPhoto::setCaptionLookup(std::move(lookup)); }
-    ~ScopedCaptionLookup() { XmlImportPhoto::setCaptionLookup({}); }
-    ScopedCaptionLookup(const ScopedCaptionLookup&) = delete;
-    ScopedCaptionLookup& operator=(const ScopedCaptionLookup&) = delete;
-};
-
 TEST_F(ImagePhotoStepsTest, ImportStepsTakeTheLibrarysCaptionWhenMade)
 {
     const QString beach = sources.filePath(QStringLiteral("beach.jpg"));
@@ -345,9 +337,11 @@ TEST_F(ImagePhotoStepsTest, ImportStepsTakeTheLibrarysCaptionWhenMade)
     writeAll(hills, photoBytes(40, 30));
     QHash<QString, QString> library { { beach, QStringLiteral("Sun & <sea>") } };
     QStringList asked;
-    const ScopedCaptionLookup lookup([&](const QString& file) {
-        asked.append(file);
-        return library.value(file);
+    const ScopedServices lookup([&](lq::Services& services) {
+        services.captionLookup = [&](const QString& file) {
+            asked.append(file);
+            return library.value(file);
+        };
     });
 
     const auto script = XmlImportPhoto::createProcessorForFilesAlbumIndex({ beach, hills }, album->UUID(), 0);

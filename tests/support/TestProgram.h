@@ -1,13 +1,16 @@
 #pragma once
 
 // What every test program's main does: the application services object, the
-// script steps registered with the element factory, and a Qt application of
-// the given kind (QGuiApplication, QApplication) on the offscreen platform,
-// with the source tree's resources and a private home folder; then every test.
+// script steps registered with the element factory, an empty set of hooks
+// (lq::Services: a test fills the ones it needs for its own time, with
+// ScopedServices), and a Qt application of the given kind (QGuiApplication,
+// QApplication) on the offscreen platform, with the source tree's resources
+// and a private home folder; then every test.
 #include "model/application/MyApplication.h"
 #include "document/DocumentElements.h"
 #include "platform/Random.h"
 #include "platform/Resources.h"
+#include "platform/Services.h"
 #include "platform/SupportPaths.h"
 
 #include <QTemporaryDir>
@@ -56,5 +59,7 @@ int runTestProgram(int argc, char** argv)
     lq::setResourceFolder(QStringLiteral(LQ_TEST_RESOURCES));
     MyApplication app;
     lq::registerDocumentElements();
+    lq::Services services;
+    const lq::ServicesScope installed(services);
     return RUN_ALL_TESTS();
 }

@@ -2,8 +2,6 @@
 
 #include "editors/iphoto/iPhotoAlbum.h"
 #include "model/application/MyApplication.h"
-#include "model/site/XmlSite.h"
-#include "pipeline/XmlImportPhoto.h"
 #include "platform/AuxiliaryTools.h"
 #include "platform/Image.h"
 #include "platform/Log.h"
@@ -226,18 +224,4 @@ const iPhoto::CaptionTable& iPhoto::captionTable(const QString& tool, const QStr
             table.captions.insert(picture, QString::fromUtf8(fields[i + 1]));
     }
     return table;
-}
-
-void iPhoto::install()
-{
-    XmlSite::setIPhotoNodeFactory([] { return iPhoto::create(); });
-    MyApplication::shared().setIPhotoLibraryFactory([] {
-        std::shared_ptr<iPhoto> library = iPhoto::create();
-        library->importFromLibrary();
-        return library;
-    });
-    XmlImportPhoto::setCaptionLookup([](const QString& file) {
-        iPhoto* library = iPhoto::cast(MyApplication::shared().iPhotoLibrary().get());
-        return library ? library->captionForFile(file) : QString();
-    });
 }

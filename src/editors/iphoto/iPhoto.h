@@ -61,10 +61,6 @@ public:
     // setting or the tool changes, so that an import reads the list once.
     QString captionForFile(const QString& path);
 
-    // Puts the library in its places: the site's entry node, the
-    // application's library, and the captions of the import steps.
-    static void install();
-
 private:
     // The captions of every picture of the library, by clean path, and what
     // they were read with (none when the tool failed, which is logged once).

@@ -11,18 +11,13 @@
 #include "model/site/XmlTrash.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
+#include "platform/Services.h"
 
 #include <QFileInfo>
 
 #include <typeinfo>
 
 namespace {
-std::function<XmlBasePtr()>& iPhotoNodeFactory()
-{
-    static std::function<XmlBasePtr()> factory;
-    return factory;
-}
-
 // The first child of exactly the class T (a subclass does not count).
 template <class T>
 T* firstChildOfClass(const XmlBase& parent)
@@ -46,11 +41,6 @@ XmlSite::~XmlSite()
 std::shared_ptr<XmlSite> XmlSite::create()
 {
     return make<XmlSite>();
-}
-
-void XmlSite::setIPhotoNodeFactory(std::function<XmlBasePtr()> factory)
-{
-    iPhotoNodeFactory() = std::move(factory);
 }
 
 void XmlSite::newDocument()
@@ -190,7 +180,7 @@ void XmlSite::postload()
             insertChildAfterChild(made, homepage());
             filesTree = made.get();
         }
-        if (const std::function<XmlBasePtr()>& factory = iPhotoNodeFactory()) {
+        if (const auto& factory = lq::services().iPhotoNodeFactory) {
             if (const XmlBasePtr node = factory())
                 insertChildAfterChild(node, filesTree);
         }

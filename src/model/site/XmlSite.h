@@ -46,8 +46,10 @@ public:
     // The first child whose class is exactly XmlHomePage, or nothing.
     XmlHomePage* homepage() override;
     // Adds the files tree after the home page when there is none, a new
-    // photo-library node after the files tree and, when the site has none,
-    // the trash as its last child, then finishes the children.
+    // photo-library node after the files tree (the node lives with the
+    // editors, which fill the services' iPhotoNodeFactory; without one the
+    // site has no such node; the node writes nothing) and, when the site has
+    // none, the trash as its last child, then finishes the children.
     void postload() override;
 
     // --- Counters: each answers its current value, then advances it; no change notice.
@@ -102,11 +104,6 @@ public:
     // file as an XmlFile, a folder as an XmlFolder filled the same way, hidden
     // files included (see DirectoryWalk).
     void refreshFiles();
-
-    // The photo-library node lives with the editors, outside this library;
-    // they install the factory that makes it. Without one the site has no
-    // such node. The node must write nothing.
-    static void setIPhotoNodeFactory(std::function<XmlBasePtr()> factory);
 
 protected:
     DocumentBase* fileRootDocument() override;

@@ -2,9 +2,10 @@
 
 // An editing view that a model object opens over the view that shows it, to
 // edit a styled text in place. The model knows only this interface; the user
-// interface installs the factory that makes the views (a text view laid over
-// the canvas), so the model stays free of widgets. Without a factory no
-// editing view can be made, and edits are not opened.
+// interface puts the factory that makes the views (a text view laid over the
+// canvas) in the services (Services::inPlaceTextEditorFactory), so the model
+// stays free of widgets. Without a factory no editing view can be made, and
+// edits are not opened.
 //
 // The text is laid out at canvas size, at the given width without wrapping
 // to the view's own width, and shown scaled into the frame (view
@@ -25,13 +26,9 @@ namespace lq {
 
 class InPlaceTextEditor {
 public:
-    using Factory = std::function<std::unique_ptr<InPlaceTextEditor>()>;
-
     virtual ~InPlaceTextEditor();
 
-    // Installs the factory (an empty one removes it).
-    static void setFactory(Factory factory);
-    // A new editing view, or nothing when no factory is installed.
+    // A new editing view, or nothing when the services have no factory.
     static std::unique_ptr<InPlaceTextEditor> make();
 
     // Shows the storage in the view: laid out `width` canvas units wide, the

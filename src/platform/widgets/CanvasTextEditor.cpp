@@ -96,11 +96,6 @@ CanvasTextEditor::~CanvasTextEditor()
     close();
 }
 
-void CanvasTextEditor::install()
-{
-    InPlaceTextEditor::setFactory([] { return std::make_unique<CanvasTextEditor>(); });
-}
-
 void CanvasTextEditor::open(QObject* view, std::shared_ptr<StyledText> storage, qreal width, const QRectF& frame, qreal scale)
 {
     close();

@@ -24,9 +24,6 @@ public:
     CanvasTextEditor();
     ~CanvasTextEditor() override;
 
-    // Makes every in-place edit of the model open one of these.
-    static void install();
-
     void open(QObject* view, std::shared_ptr<StyledText> storage, qreal width, const QRectF& frame, qreal scale) override;
     void setTextDidChange(std::function<void()> callback) override;
     void focus(QEvent* event) override;

@@ -1,6 +1,7 @@
 #include "platform/widgets/PreviewWidgets.h"
 
 #include "platform/Log.h"
+#include "platform/Services.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -226,7 +227,7 @@ void MoviePreviewWidget::paintEvent(QPaintEvent*)
 void installPreviewWidgets(QWidget* canvas)
 {
     if (!canvas) {
-        PreviewView::setFactory(nullptr);
+        services().previewViewFactory = nullptr;
         PreviewView::setAvailable(PreviewView::Kind::Web);
         return;
     }
@@ -236,7 +237,7 @@ void installPreviewWidgets(QWidget* canvas)
     if (!unavailable.isEmpty())
         PreviewView::setUnavailable(PreviewView::Kind::Web, unavailable);
     QPointer<QWidget> host(canvas);
-    PreviewView::setFactory([host](PreviewView::Kind kind, const Rect& frame) -> std::unique_ptr<PreviewView> {
+    services().previewViewFactory = [host](PreviewView::Kind kind, const Rect& frame) -> std::unique_ptr<PreviewView> {
         if (!host || !PreviewView::canShow(kind))
             return nullptr;
         std::unique_ptr<PreviewView> view;
@@ -246,7 +247,7 @@ void installPreviewWidgets(QWidget* canvas)
             view = std::make_unique<WebPreviewWidget>(frame, host.data());
         dynamic_cast<QWidget*>(view.get())->show();
         return view;
-    });
+    };
 }
 
 void setPreviewOrigin(QWidget* canvas, const QPoint& origin)

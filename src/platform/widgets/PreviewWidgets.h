@@ -60,10 +60,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-// Makes every preview view a widget on the canvas, its frame in page
-// coordinates placed from the canvas's page origin. Checks first whether the
-// web engine can start here (a kind found unable stays so). Nothing restores
-// views without widgets, every kind available.
+// Makes every preview view a widget on the canvas (the services'
+// previewViewFactory), its frame in page coordinates placed from the canvas's
+// page origin. Checks first whether the web engine can start here (a kind
+// found unable stays so). Nothing restores views without widgets, every
+// kind available.
 void installPreviewWidgets(QWidget* canvas);
 
 // Where page coordinate (0, 0) lies in the canvas; the canvas's preview

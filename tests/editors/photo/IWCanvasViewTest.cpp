@@ -12,6 +12,7 @@
 #include "imaging/XmlImage.h"
 #include "imaging/XmlWatermark.h"
 #include "platform/widgets/CanvasTextEditor.h"
+#include "platform/widgets/WidgetServices.h"
 #include "platform/widgets/TextView.h"
 #include "platform/widgets/ControlTags.h"
 #include "platform/widgets/MyButton.h"
@@ -21,6 +22,7 @@
 #include "platform/widgets/MyPopUpButton.h"
 #include "support/GeometryPrinters.h"
 #include "support/Printers.h"
+#include "support/ScopedServices.h"
 #include "support/TestPictures.h"
 #include "support/ui/ViewMouse.h"
 
@@ -256,7 +258,7 @@ TEST_F(CanvasViewTest, TheSelectToolMovesResizesAndDeletesCallouts)
 TEST_F(CanvasViewTest, ANewCalloutsTextTakesAFontSizedByThePicture)
 {
     // (1600 + 1200) / 1000 * 12 = 33.6: 33.
-    lq::CanvasTextEditor::install();
+    const ScopedServices editors(lq::registerWidgetServices);
     attach(1600, 1200);
     zoom(50);
     chooseTool(IWCanvasView::BalloonTool);

@@ -23,6 +23,7 @@
 #include "pipeline/XmlProcessor.h"
 #include "platform/UserDefaults.h"
 #include "platform/widgets/CanvasTextEditor.h"
+#include "platform/widgets/WidgetServices.h"
 #include "platform/widgets/ControlTags.h"
 #include "platform/widgets/MyButton.h"
 #include "platform/widgets/MyCheckBox.h"
@@ -36,6 +37,7 @@
 #include "support/EventLoop.h"
 #include "support/GeometryPrinters.h"
 #include "support/Printers.h"
+#include "support/ScopedServices.h"
 #include "support/SiteInDocument.h"
 #include "support/TestPictures.h"
 #include "support/ui/ScriptedModalHandler.h"
@@ -62,7 +64,6 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(work.isValid());
-        lq::CanvasTextEditor::install();
         const QString archive = work.filePath(QStringLiteral("default.qvzip"));
         ASSERT_TRUE(writeStarterArchive(work.path(), archive, false));
         folder = work.filePath(QStringLiteral("Site.lqxl"));
@@ -74,7 +75,6 @@ protected:
     void TearDown() override
     {
         window.reset();
-        lq::InPlaceTextEditor::setFactory(nullptr);
     }
 
     // A JPEG picture file outside the document.
@@ -124,6 +124,8 @@ protected:
     }
     XmlPhoto* photoAt(int index) { return XmlPhoto::cast(album->photoObjects().value(index).get()); }
 
+    // Callout text is typed in place, as in the program.
+    const ScopedServices editors { lq::registerWidgetServices };
     QTemporaryDir work;
     ScopedModalHandler modal;
     PictureLimits limits { 2000, 2000 };

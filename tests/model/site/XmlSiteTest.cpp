@@ -7,12 +7,12 @@
 #include "model/site/XmlMasthead.h"
 #include "model/site/XmlSite.h"
 #include "model/site/XmlTrash.h"
-#include "platform/Alert.h"
 #include "platform/Scanner.h"
 #include "publish/XmlLocation.h"
 #include "support/FakeDocument.h"
 #include "support/LogCapture.h"
 #include "support/Printers.h"
+#include "support/ScopedServices.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
@@ -39,12 +39,10 @@ public:
 
 class XmlSiteTest : public ::testing::Test {
 protected:
-    void SetUp() override { XmlSite::setIPhotoNodeFactory([] { return PhotoLibraryNode::create(); }); }
-    void TearDown() override
-    {
-        XmlSite::setIPhotoNodeFactory({});
-        lq::setAlertHandler({});
-    }
+    // Sites get a photo-library node, as in the program.
+    const ScopedServices services { [](lq::Services& services) {
+        services.iPhotoNodeFactory = [] { return PhotoLibraryNode::create(); };
+    } };
 
     static std::shared_ptr<XmlSite> read(const QString& text)
     {
@@ -113,7 +111,7 @@ TEST_F(XmlSiteTest, FilesElementInTheTextIsDroppedAndRebuiltAfterTheHomePageWith
 
 TEST_F(XmlSiteTest, WithoutAPhotoLibraryFactoryOnlyTheFilesTreeIsAdded)
 {
-    XmlSite::setIPhotoNodeFactory({});
+    lq::services().iPhotoNodeFactory = {};
     const auto site = read("<QZsite><QZhomepage/><QZtrash/></QZsite>");
     ASSERT_NE(site, nullptr);
     EXPECT_EQ(childClasses(*site), (QStringList { "QZhomepage", "files", "QZtrash" }));
@@ -259,9 +257,9 @@ TEST_F(XmlSiteTest, RootDirOfAMissingFolderLogsAndAlertsOnEveryCall)
     EXPECT_TRUE(site->rootDir().isNull());
 
     QStringList alerts;
-    lq::setAlertHandler([&](const QString& title, const QString& message, const QString& button) {
+    lq::services().alertHandler = [&](const QString& title, const QString& message, const QString& button) {
         alerts.append(title + "|" + message + "|" + button);
-    });
+    };
     LogCapture log;
     site->setRootDir(missing);
     EXPECT_EQ(site->rootDir(), missing);

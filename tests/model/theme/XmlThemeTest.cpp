@@ -2,9 +2,9 @@
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
-#include "platform/Alert.h"
 #include "support/FakeDocument.h"
 #include "support/PublishSite.h"
+#include "support/ScopedServices.h"
 #include "templates/XmlCSSImage.h"
 #include "support/LogCapture.h"
 #include "support/Printers.h"
@@ -202,8 +202,10 @@ TEST(XmlThemeTest, MissingFolderIsReportedAndAnsweredAllTheSame)
     QTemporaryDir dir;
     const QString missing = dir.path() + QStringLiteral("/gone");
     std::vector<QString> alerts;
-    lq::setAlertHandler([&](const QString& title, const QString& message, const QString& button) {
-        alerts.push_back(title + QLatin1Char('|') + message + QLatin1Char('|') + button);
+    const ScopedServices alerting([&](lq::Services& services) {
+        services.alertHandler = [&](const QString& title, const QString& message, const QString& button) {
+            alerts.push_back(title + QLatin1Char('|') + message + QLatin1Char('|') + button);
+        };
     });
     LogCapture log;
     const auto theme = XmlTheme::create();
@@ -217,7 +219,6 @@ TEST(XmlThemeTest, MissingFolderIsReportedAndAnsweredAllTheSame)
     theme->addChild(sheet);
     EXPECT_EQ(sheet->rootDir(), missing);
     EXPECT_EQ(theme->rootDir(), missing);
-    lq::setAlertHandler({});
     ASSERT_EQ(alerts.size(), 2u);
     EXPECT_EQ(alerts[0], QStringLiteral("Fatal Error!|Can't find this file-\n\n %1.\n\nThis file has been renamed or moved "
                                         "to another location. This is a fatal error.  Please close your document.|OK")

@@ -2,6 +2,8 @@
 #include "imaging/XmlDrawLetterBox.h"
 #include "platform/text/RtfCodec.h"
 #include "platform/widgets/TextView.h"
+#include "platform/widgets/WidgetServices.h"
+#include "support/ScopedServices.h"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +14,9 @@
 
 namespace {
 
+// Canvas texts are edited in place as in the program.
 struct Installed {
-    Installed() { lq::CanvasTextEditor::install(); }
-    ~Installed() { lq::InPlaceTextEditor::setFactory(nullptr); }
+    const ScopedServices services { lq::registerWidgetServices };
 };
 
 lq::TextAttributes black(qreal size)

@@ -28,6 +28,7 @@
 #include "model/theme/XmlTheme.h"
 #include "platform/widgets/ControlTags.h"
 #include "platform/widgets/MyTabView.h"
+#include "support/ScopedServices.h"
 #include "support/TestFiles.h"
 #include "support/TestPictures.h"
 #include "support/ui/CheckedModels.h"
@@ -139,14 +140,18 @@ private:
 
 class LayoutWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(work.isValid());
-        MyDocumentWindow::setLayoutFactory([this](MyDocumentWindow& window) {
+    // The window's layout editor is a spy on the real one.
+    const ScopedServices spyLayouts { [this](lq::Services& services) {
+        services.layoutFactory = [this](MyDocumentWindow& window) {
             auto made = std::make_unique<SpyLayoutController>(window);
             layout = made.get();
             return made;
-        });
+        };
+    } };
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(work.isValid());
         ASSERT_TRUE(document.newDocument(work.filePath(QStringLiteral("Site.lqxl")))) << qPrintable(document.lastError());
         window = std::make_unique<MyDocumentWindow>(document, nullptr);
         ASSERT_NE(layout, nullptr);
@@ -162,7 +167,6 @@ protected:
     {
         EXPECT_TRUE(CheckedModels::failures().isEmpty()) << CheckedModels::failures().join(QLatin1Char('\n')).toStdString();
         window.reset();
-        MyDocumentWindow::setLayoutFactory({});
     }
 
     XmlHomePage& home() { return *document.site()->homepage(); }

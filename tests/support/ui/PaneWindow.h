@@ -5,6 +5,7 @@
 // of it; a link picker stand-in answers the rich-text editors' link buttons.
 #include "editors/text/EasyLinkOpener.h"
 #include "editors/text/QZTextEditor.h"
+#include "support/ScopedServices.h"
 #include "support/EventLoop.h"
 #include "support/ui/RecordingEditorPanel.h"
 #include "support/ui/SiteWindow.h"
@@ -28,13 +29,17 @@ public:
 
 class PaneWindowTest : public SiteWindowTest {
 protected:
-    void SetUp() override
-    {
-        MyDocumentWindow::setPanelFactory([](EditorKind kind) -> std::unique_ptr<EditorPanel> {
+    // A recording navigator; every other panel is the window's own.
+    const ScopedServices panels { [](lq::Services& services) {
+        services.panelFactory = [](EditorKind kind) -> std::unique_ptr<EditorPanel> {
             if (kind == EditorKind::Navigator)
                 return std::make_unique<RecordingEditorPanel>(kind);
             return nullptr;
-        });
+        };
+    } };
+
+    void SetUp() override
+    {
         SiteWindowTest::SetUp();
         auto owned = std::make_unique<AnsweringLinkPicker>();
         picker = owned.get();
@@ -44,11 +49,7 @@ protected:
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
-    void TearDown() override
-    {
-        window.reset();
-        MyDocumentWindow::setPanelFactory({});
-    }
+    void TearDown() override { window.reset(); }
 
     // Makes the element current and lets its pane lay itself out.
     void show(XmlBase* element)

@@ -6,11 +6,13 @@
 // folder, the helper tools are the built ones and the library's hooks are
 // installed (the site's row, the application's library, the captions of
 // import steps).
+#include "editors/iphoto/PhotoLibraryServices.h"
 #include "editors/iphoto/iPhoto.h"
 #include "model/application/MyApplication.h"
 #include "model/site/XmlSite.h"
 #include "pipeline/XmlImportPhoto.h"
 #include "support/HelperTools.h"
+#include "support/ScopedServices.h"
 #include "support/TestFiles.h"
 #include "support/TestPictures.h"
 
@@ -211,13 +213,10 @@ public:
     {
         qputenv("HOME", library.home.toUtf8());
         useBuiltHelperTools();
-        iPhoto::install();
     }
     ~ScopedPhotoLibrary()
     {
-        XmlSite::setIPhotoNodeFactory({});
         MyApplication::shared().setIPhotoLibraryFactory({});
-        XmlImportPhoto::setCaptionLookup({});
         qputenv("HOME", _home);
     }
     ScopedPhotoLibrary(const ScopedPhotoLibrary&) = delete;
@@ -225,4 +224,7 @@ public:
 
 private:
     QByteArray _home;
+    const ScopedServices _hooks { [](lq::Services& services) {
+        lq::registerPhotoLibraryServices(services, MyApplication::shared());
+    } };
 };

@@ -4,6 +4,7 @@
 #include "app/MyDocumentWindow.h"
 #include "editors/EditorPanel.h"
 #include "model/core/XmlBase.h"
+#include "support/ScopedServices.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -50,12 +51,7 @@ private:
 
 // While it lives, document windows make recording panels.
 class ScopedRecordingPanels {
-public:
-    ScopedRecordingPanels()
-    {
-        MyDocumentWindow::setPanelFactory([](EditorKind kind) { return std::make_unique<RecordingEditorPanel>(kind); });
-    }
-    ~ScopedRecordingPanels() { MyDocumentWindow::setPanelFactory({}); }
-    ScopedRecordingPanels(const ScopedRecordingPanels&) = delete;
-    ScopedRecordingPanels& operator=(const ScopedRecordingPanels&) = delete;
+    const ScopedServices _panels { [](lq::Services& services) {
+        services.panelFactory = [](EditorKind kind) { return std::make_unique<RecordingEditorPanel>(kind); };
+    } };
 };

@@ -9,6 +9,7 @@
 #include "editors/iphoto/QZiPhoto.h"
 #include "model/files/XmlFiles.h"
 #include "model/site/XmlTrash.h"
+#include "support/ScopedServices.h"
 #include "support/ui/CheckedModels.h"
 #include "support/ui/DropEvents.h"
 #include "support/ui/OutlineRows.h"
@@ -20,10 +21,8 @@
 // While it lives, windows make the real navigator and trash, files and
 // iPhoto panes, and recording panels of every other kind.
 class ScopedSitePanes {
-public:
-    ScopedSitePanes()
-    {
-        MyDocumentWindow::setPanelFactory([](EditorKind kind) -> std::unique_ptr<EditorPanel> {
+    const ScopedServices _panels { [](lq::Services& services) {
+        services.panelFactory = [](EditorKind kind) -> std::unique_ptr<EditorPanel> {
             switch (kind) {
             case EditorKind::Navigator:
             case EditorKind::Trash:
@@ -31,11 +30,8 @@ public:
             case EditorKind::IPhoto: return nullptr;
             default: return std::make_unique<RecordingEditorPanel>(kind);
             }
-        });
-    }
-    ~ScopedSitePanes() { MyDocumentWindow::setPanelFactory({}); }
-    ScopedSitePanes(const ScopedSitePanes&) = delete;
-    ScopedSitePanes& operator=(const ScopedSitePanes&) = delete;
+        };
+    } };
 };
 
 class SitePanesTest : public SiteWindowTest {
