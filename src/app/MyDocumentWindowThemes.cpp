@@ -7,6 +7,7 @@
 #include "document/LayoutControllerBase.h"
 #include "document/MyDocument.h"
 #include "document/ThemeArchive.h"
+#include "document/ThemeImport.h"
 #include "model/core/SuppressedChanges.h"
 #include "model/files/XmlFiles.h"
 #include "model/site/XmlSite.h"
@@ -103,7 +104,7 @@ bool MyDocumentWindow::importThemeArchive(const QString& path)
     // nothing comes: a theme without its pictures would spoil every page,
     // and pictures and files without their theme belong to nothing.
     QStringList kept;
-    if (!_document.importTheme(*archive, choice == ThemeChoice::Replace, QStringLiteral("Theme imported"), &kept)) {
+    if (!ThemeImport(_document).importTheme(*archive, choice == ThemeChoice::Replace, QStringLiteral("Theme imported"), &kept)) {
         lq::runAlert(this, QStringLiteral("The theme could not be imported"),
             QFileInfo(path).fileName() + QStringLiteral(" was not imported, and the website is as it was: ") + _document.lastError());
         return false;
@@ -136,7 +137,7 @@ bool MyDocumentWindow::importLegacyTheme(const QString& path)
             QFileInfo(path).fileName() + QStringLiteral(" could not be read as a theme file."));
         return false;
     }
-    if (!_document.importTheme(*converted, true, QStringLiteral("Theme imported"))) {
+    if (!ThemeImport(_document).importTheme(*converted, true, QStringLiteral("Theme imported"))) {
         lq::runAlert(this, QStringLiteral("The theme could not be imported"),
             QFileInfo(path).fileName() + QStringLiteral(" was not imported, and the website is as it was: ") + _document.lastError());
         return false;
