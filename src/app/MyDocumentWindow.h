@@ -39,12 +39,13 @@ class UserDefaults;
 // "layout" and "preview". It tracks the current object, swaps the panels
 // when it changes and shows the document's edited mark.
 //
-// Its menu bar carries the program's commands by tag (MenuTag): the
-// application's go to the application controller (applicationMenuClicked),
-// the document's to menuClicked, which hands the text commands on to the
-// current panel. A menu checks its items as it opens (validateMenuItem),
-// and every command is checked again when it is chosen, so a key shortcut
-// never runs a command that is not available.
+// Its menu bar (made by DocumentMenus) carries the program's commands by
+// tag (MenuTag): the application's go to the application controller
+// (applicationMenuClicked), the document's to menuClicked, which hands the
+// text commands on to the current panel. A menu checks its items as it
+// opens (DocumentMenus::validateMenuItem), and every command is checked
+// again when it is chosen, so a key shortcut never runs a command that is
+// not available.
 class MyDocumentWindow : public QWidget, public EditorHost {
     Q_OBJECT
 public:
