@@ -1,5 +1,6 @@
 #include "app/MyDocumentWindow.h"
 
+#include "app/DocumentMenus.h"
 #include "app/ExportController.h"
 #include "app/VersionList.h"
 #include "document/LayoutControllerBase.h"
@@ -13,6 +14,7 @@
 #include "editors/QZTrash.h"
 #include "editors/iphoto/QZiPhoto.h"
 #include "editors/iphoto/iPhoto.h"
+#include "app/ThemeCommands.h"
 #include "app/ThemeController.h"
 #include "editors/links/EasyLink.h"
 #include "editors/panes/QZAlbumEditor.h"
@@ -22,6 +24,8 @@
 #include "editors/panes/QZWebsiteEditor.h"
 #include "editors/photo/QZImageWell.h"
 #include "editors/text/EasyLinkOpener.h"
+#include "editors/text/QZTextEditor.h"
+#include "platform/widgets/ControlTags.h"
 #include "model/application/MyApplication.h"
 #include "model/files/XmlFiles.h"
 #include "model/site/XmlAlbum.h"
@@ -39,6 +43,7 @@
 #include "platform/widgets/ModalHandler.h"
 #include "platform/widgets/MyTabView.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -102,7 +107,7 @@ MyDocumentWindow::MyDocumentWindow(MyDocument& document, lq::UserDefaults* defau
     _publisher->setSiteBuilder(_builder.get());
 
     QWidget* send = buildTabs();
-    buildMenuBar();
+    _menuBar = DocumentMenus(*this).buildMenuBar();
     outer->setMenuBar(_menuBar);
     connectDocument();
     lq::uiFrame(this, "windowControllerDidLoadNib:", [&] { windowControllerDidLoadNib(send); });
@@ -709,4 +714,46 @@ void MyDocumentWindow::showActivity()
     _statusLine->setVisible(!queue.statusHidden());
     _progressBar->setVisible(!queue.statusHidden());
     _progressBar->setValue(static_cast<int>(queue.progress() * 100.0));
+}
+
+// --- Menus and commands -------------------------------------------------------------
+
+QAction* MyDocumentWindow::menuItem(int tag) const
+{
+    for (QAction* menu : _menuBar->actions()) {
+        if (!menu->menu())
+            continue;
+        for (QAction* item : menu->menu()->actions()) {
+            if (lq::widgetTag(item) == tag)
+                return item;
+        }
+    }
+    return nullptr;
+}
+
+void MyDocumentWindow::menuClicked(int tag)
+{
+    DocumentMenus(*this).menuClicked(tag);
+}
+
+void MyDocumentWindow::activate()
+{
+    if (_layout)
+        _layout->activateTab(testMode());
+}
+
+void MyDocumentWindow::setNewTheme(const QString& path)
+{
+    ThemeCommands(*this).setNewTheme(path);
+}
+
+void MyDocumentWindow::easyLink(QZTextEditor* editor)
+{
+    lq::uiFrame(this, "easyLink:", [&] {
+        if (!editor)
+            editor = QZTextEditor::editorOf(QApplication::focusWidget());
+        EasyLinkOpener* opener = _linkOpener ? _linkOpener.get() : static_cast<EasyLinkOpener*>(_easyLink.get());
+        if (editor && opener)
+            opener->easyLink(editor);
+    });
 }

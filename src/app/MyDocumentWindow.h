@@ -20,7 +20,6 @@ class MyDocument;
 class MyTabView;
 class QAction;
 class QLabel;
-class QMenu;
 class QMenuBar;
 class QPlainTextEdit;
 class QProgressBar;
@@ -31,7 +30,6 @@ class QSplitter;
 class QZTextEditor;
 class VersionList;
 namespace lq {
-struct FilePanelRequest;
 class UserDefaults;
 }
 
@@ -41,12 +39,13 @@ class UserDefaults;
 // "layout" and "preview". It tracks the current object, swaps the panels
 // when it changes and shows the document's edited mark.
 //
-// Its menu bar carries the program's commands by tag (MenuTag): the
-// application's go to the application controller (applicationMenuClicked),
-// the document's to menuClicked, which hands the text commands on to the
-// current panel. A menu checks its items as it opens (validateMenuItem),
-// and every command is checked again when it is chosen, so a key shortcut
-// never runs a command that is not available.
+// Its menu bar (made by DocumentMenus) carries the program's commands by
+// tag (MenuTag): the application's go to the application controller
+// (applicationMenuClicked), the document's to menuClicked, which hands the
+// text commands on to the current panel. A menu checks its items as it
+// opens (DocumentMenus::validateMenuItem), and every command is checked
+// again when it is chosen, so a key shortcut never runs a command that is
+// not available.
 class MyDocumentWindow : public QWidget, public EditorHost {
     Q_OBJECT
 public:
@@ -110,6 +109,9 @@ public:
     // How many album and group pages use the template; 0 after a failure.
     int numPagesUsingStylesheet(XmlStyleSheet* sheet);
     EditorPanel* panel(EditorKind kind) const;
+    // The panel the window shows for the editor (0: the regular panes, 1:
+    // HTML and PayPal) and the current object's type; none for other types.
+    EditorPanel* panelFor(int editorKind, int type) const;
     QWidget* lastEditView() const { return _lastEditView; }
 
     // --- Tabs ---------------------------------------------------------------------
@@ -132,45 +134,17 @@ public:
     // The navigator beside the editor area: at least 100 wide, at most half.
     QSplitter* splitView() const { return _split; }
 
-    // --- Menus (MyDocumentWindowMenu.cpp) ------------------------------------------
+    // --- Menus and commands (DocumentMenus, DocumentCommands, ThemeCommands) ------
     QMenuBar* menuBar() const { return _menuBar; }
     // The item carrying the tag, or none.
     QAction* menuItem(int tag) const;
-    // Whether the item may be chosen now: 100 to 999 as adjustMenuItem says,
-    // 1000 and above always (there is a document), the application's own
-    // commands always.
-    bool validateMenuItem(QAction* item);
-    // Whether a document command may be chosen now; sets its check mark.
-    bool adjustMenuItem(QAction* item);
-    // Performs the document command of the tag (100 to 999; the others do nothing).
+    // Performs the document command of the tag (see DocumentMenus).
     void menuClicked(int tag);
-    // Chooses the item as the user does: checked first, then performed.
-    void chooseMenuItem(QAction* item);
-
-    // --- Document commands ---------------------------------------------------------
     // The layout editor shows the tab that fits the document's mode.
     void activate();
-    // Asks for a comment and saves with it; the edited mark stays as it was.
-    void saveWithComment();
-    void fileSaveAs();
-    void archiveDocument();
-    // Publish: the changes since the last publication go at once when there
-    // is a last published tree, else the publish panel opens.
-    void publish();
-    // Saves ("Website exported") and opens the publish panel.
-    void exportWebsite();
-    void watermark();
-    // Chooses a theme archive (or a theme file of the first format) and
-    // brings its templates into the site (setNewTheme).
-    void importTemplate();
-    // Saves ("autosave before new Theme selected"), then adds the theme's
-    // templates to the site's or replaces the site's theme with it, and
-    // shows the site anew. The theme library's "apply" comes here too.
+    // Brings the theme of the file into the site (see ThemeCommands); the
+    // theme library's "apply" comes here too.
     void setNewTheme(const QString& path);
-    // Asks which site files go along and where, then writes a theme archive.
-    void exportTemplate();
-    // The theme library ("Themes" tab).
-    void themes();
 
 Q_SIGNALS:
     // After the window closed; its owner may then let it and its document go.
@@ -190,29 +164,11 @@ private:
     void loadPanels();
     void windowControllerDidLoadNib(QWidget* send);
 
-    EditorPanel* panelFor(int editorKind, int type) const;
     void showActivity();
     void connectTabs(MyTabView* tabs);
     bool showsLayout() const;
     // The layout editor shows the current album page.
     void showCurrentPage();
-
-    // The menu bar and what it does (MyDocumentWindowMenu.cpp).
-    void buildMenuBar();
-    // A file panel of the window starting in the home folder (a save panel
-    // proposes "Untitled").
-    lq::FilePanelRequest filePanel(const QString& title, const QString& prompt, const QString& nameFieldLabel);
-    void validateMenu(QMenu* menu);
-    void windowCommand(int tag);
-    // Saves with the comment, pending panel values first; a failure is told.
-    bool saveWithCommentText(const QString& comment);
-    // Saves for a publication ("Website exported").
-    bool saveForExport();
-    // The theme import (MyDocumentWindowThemes.cpp).
-    enum class ThemeChoice { Cancel = 0, Add = 1, Replace = 2 };
-    ThemeChoice askAddOrReplace();
-    bool importThemeArchive(const QString& path);
-    bool importLegacyTheme(const QString& path);
 
     MyDocument& _document;
     lq::UserDefaults* _defaults;

@@ -31,11 +31,11 @@ void DocumentSiteBuilder::buildSite(std::function<void()> then, std::function<vo
         replacement(_document, std::move(then));
         return;
     }
-    _document.beginFreshBuild();
+    _document.exportPreparation().beginFreshBuild();
     if (XmlSite* site = _document.site())
         lq::createProcessor(*site);
     whenQueueIsIdle([this, then = std::move(then), failed = std::move(failed)] {
-        if (!_document.finishBuild()) {
+        if (!_document.exportPreparation().finishBuild()) {
             if (failed)
                 failed(_document.lastError());
             return;

@@ -1,7 +1,9 @@
 #include "document/MyDocument.h"
 
+#include "document/DocumentSnapshots.h"
 #include "document/LayoutControllerBase.h"
 #include "document/SiteJournal.h"
+#include "document/SitePictures.h"
 #include "document/Snapshots.h"
 #include "document/ThemeArchive.h"
 #include "pipeline/XmlProcessor.h"
@@ -13,7 +15,6 @@
 #include "model/files/XmlStandAloneFiles.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlHomePage.h"
-#include "model/site/XmlPhoto.h"
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlLegacyTheme.h"
 #include "model/theme/XmlTheme.h"
@@ -33,12 +34,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
-#include <QRegularExpression>
 #include <QUrl>
 
 #include <algorithm>
-
-#include <unistd.h>
 
 namespace {
 
@@ -53,7 +51,6 @@ const QStringList documentFolders { QStringLiteral("pictures"), QStringLiteral("
 // passwords and the destination's credentials), as are the folders that hold
 // them and the snapshots.
 constexpr QFile::Permissions ownerOnlyFolder = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
-constexpr QFile::Permissions ownerOnlyFile = QFile::ReadOwner | QFile::WriteOwner;
 
 // Why a site folder did not open, when its files are there but unreadable.
 QString couldNotRead()
@@ -110,21 +107,6 @@ bool stageThemePictures(SiteJournal& change, const QString& unpacked, const QStr
         change.addMove(unpacked + QLatin1Char('/') + name, target);
     }
     return true;
-}
-
-// Puts a file of the document into the staging folder without copying its
-// bytes where the disk allows (a second name for the same file).
-bool stageCopy(const QString& source, const QString& target, QString& why)
-{
-    if (::link(QFile::encodeName(source).constData(), QFile::encodeName(target).constData()) == 0)
-        return true;
-    return lq::copyItem(source, target, &why);
-}
-
-// The names (without extension) of the theme pictures the theme uses.
-bool isUsedPicture(const QStringList& used, const QFileInfo& picture)
-{
-    return used.contains(picture.completeBaseName()) || used.contains(picture.baseName());
 }
 
 QString withoutTrailingSlash(const QString& path)
@@ -330,30 +312,14 @@ QString MyDocument::snapshotName(const QDateTime& time)
     return QLocale::c().toString(time, QStringLiteral("ddd MMM dd,yyyy hh_mm_ss AP"));
 }
 
-int MyDocument::maxPhotoSequenceNumber() const
+void MyDocument::rebuildEntireSite()
 {
-    int largest = 0;
-    if (_site)
-        _site->callSelectorOnObject([&](XmlBase& element) {
-            if (const XmlPhoto* photo = dynamic_cast<const XmlPhoto*>(&element))
-                largest = std::max(largest, photo->imageSeqNumber());
-            // A page's representative picture has a number of its own.
-            if (const XmlAlbum* page = dynamic_cast<const XmlAlbum*>(&element))
-                largest = std::max(largest, page->repPictureNumber());
-        });
-    return largest;
+    SitePictures(*this).rebuildEntireSite();
 }
 
-int MyDocument::maxPictureNumberOnDisk() const
+void MyDocument::rebuildPhotoAlbum(XmlAlbum* page)
 {
-    int largest = 0;
-    static const QRegularExpression picture(QStringLiteral("^image(\\d+)\\.jpg$"));
-    for (const QString& name : lq::folderEntries(fileName() + QStringLiteral("/pictures"))) {
-        const QRegularExpressionMatch match = picture.match(name);
-        if (match.hasMatch())
-            largest = std::max(largest, match.captured(1).toInt());
-    }
-    return largest;
+    SitePictures(*this).rebuildPhotoAlbum(page);
 }
 
 // --- New document -------------------------------------------------------------------
@@ -576,12 +542,12 @@ bool MyDocument::readFromFile(const QString& folderPath)
             _siteNeedsRebuild = true;
         }
         _site->refreshFiles();
-        trimSnapshots(folder);
+        DocumentSnapshots(*this).trimSnapshots(folder);
 
         // Only a counter that would hand out a number already in use needs
         // the rebuild; one ahead (after the newest photo was deleted) skips
         // numbers, which harms nothing.
-        const int largest = maxPhotoSequenceNumber() + 1;
+        const int largest = SitePictures(*this).maxPhotoSequenceNumber() + 1;
         if (largest > _site->imageSeqTest()) {
             lq::log(QString::number(largest) + QStringLiteral(" != ") + QString::number(_site->imageSeqTest()));
             _siteNeedsRebuild = true;
@@ -592,20 +558,6 @@ bool MyDocument::readFromFile(const QString& folderPath)
     else
         _lock.release();
     return opened;
-}
-
-void MyDocument::trimSnapshots(const QString& folder)
-{
-    auto snapshots = XmlStandAloneFiles::create();
-    snapshots->setRootDir(folder + QStringLiteral("/revert"));
-    snapshots->setFoldersFiles(false, true);
-    snapshots->refresh();
-    Snapshots::sortNewestFirst(*snapshots);
-    while (snapshots->numberChildren() > keptSnapshots) {
-        const XmlBasePtr oldest = snapshots->lastChild();
-        lq::removeItem(oldest->fullname());
-        snapshots->removeChild(oldest.get());
-    }
 }
 
 // --- Save ----------------------------------------------------------------------------
@@ -672,85 +624,18 @@ bool MyDocument::save(const QString& folderPath, const QString& comment, const T
                 *kept = *left;
         }
         QString snapshotWhy;
-        const bool snapshot = stageSnapshot(change, folder, texts[0], texts[1], comment,
+        DocumentSnapshots snapshots(*this);
+        const bool snapshot = snapshots.stageSnapshot(change, folder, texts[0], texts[1], comment,
             bringing ? incoming + QStringLiteral("/bitmaps2") : QString(), snapshotWhy);
         if (!change.commit(&why))
             return fail(QStringLiteral("could not save document: ") + why);
 
-        pruneBitmaps(folder);
+        snapshots.pruneBitmaps(folder);
         clearChangeCount();
         if (!snapshot)
             _lastError = QStringLiteral("the document was saved, but its snapshot could not be made: ") + snapshotWhy;
         return true;
     });
-}
-
-void MyDocument::pruneBitmaps(const QString& folder)
-{
-    QStringList used;
-    _theme->listOfBitmaps(used);
-    const QString bitmaps = folder + QStringLiteral("/bitmaps2");
-    // Nothing is removed through a link out of the document.
-    if (QFileInfo(bitmaps).isSymLink())
-        return;
-    for (const QString& name : lq::folderEntries(bitmaps)) {
-        const QFileInfo entry(bitmaps + QLatin1Char('/') + name);
-        if (entry.isDir())
-            continue;
-        if (!isUsedPicture(used, entry))
-            lq::removeItem(entry.filePath());
-    }
-}
-
-bool MyDocument::stageSnapshot(SiteJournal& change, const QString& folder, const QByteArray& site, const QByteArray& theme,
-    const QString& comment, const QString& incoming, QString& why)
-{
-    // The snapshot is made of what this save writes: the site and the theme
-    // as staged, and the theme pictures that stay once the save has dropped
-    // those the theme no longer uses.
-    const QString contents = change.stagingFolder() + QStringLiteral("/snapshot");
-    const QString revert = folder + QStringLiteral("/revert");
-    const qint64 sequence = Snapshots::nextSequence(revert);
-    const QString sequenceMember = Snapshots::sequenceMemberPrefix + QString::number(sequence);
-    const QString bitmaps = folder + QStringLiteral("/bitmaps2");
-    bool done = QDir().mkdir(contents) && QDir().mkdir(contents + QStringLiteral("/bitmaps2"));
-    done = done && lq::writeFileAtomically(contents + QStringLiteral("/site.xmlbase"), site, &why)
-        && lq::writeFileAtomically(contents + QStringLiteral("/theme.xmlbase"), theme, &why)
-        && lq::writeFileAtomically(contents + QLatin1Char('/') + sequenceMember, QByteArray(), &why);
-    QStringList used;
-    _theme->listOfBitmaps(used);
-    for (const QString& name : lq::folderEntries(bitmaps)) {
-        const QFileInfo entry(bitmaps + QLatin1Char('/') + name);
-        if (!done)
-            break;
-        if (entry.isSymLink() || (!entry.isDir() && !isUsedPicture(used, entry)))
-            continue;
-        done = stageCopy(entry.filePath(), contents + QStringLiteral("/bitmaps2/") + name, why);
-    }
-    // The pictures this save brings (none of their names is in the folder yet).
-    const QString brought = change.stagingFolder() + QLatin1Char('/') + incoming;
-    for (const QString& name : incoming.isEmpty() ? QStringList() : lq::folderEntries(brought)) {
-        const QFileInfo entry(brought + QLatin1Char('/') + name);
-        if (!done)
-            break;
-        if (entry.isFile() && !entry.isSymLink() && isUsedPicture(used, entry))
-            done = stageCopy(entry.filePath(), contents + QStringLiteral("/bitmaps2/") + name, why);
-    }
-    const QString archive = change.stagingFolder() + QStringLiteral("/snapshot.qvzip");
-    done = done && XmlBase::zipRootDirFilenameRecursive(archive, contents, QStringLiteral("site.xmlbase"), false);
-    done = done && XmlBase::zipRootDirFilenameRecursive(archive, contents, QStringLiteral("theme.xmlbase"), false);
-    done = done && XmlBase::zipRootDirFilenameRecursive(archive, contents, QStringLiteral("bitmaps2"), true);
-    done = done && XmlBase::zipRootDirFilenameRecursive(archive, contents, sequenceMember, false);
-    done = done && XmlBase::setCommentInZipComment(archive, comment);
-    done = done && QFile::setPermissions(archive, ownerOnlyFile);
-    if (!done) {
-        if (why.isEmpty())
-            why = QStringLiteral("the archive ") + archive + QStringLiteral(" cannot be written");
-        lq::log(QStringLiteral("could not make the snapshot: ") + why);
-        return false;
-    }
-    change.addMove(QStringLiteral("snapshot.qvzip"), QStringLiteral("revert/") + Snapshots::freeName(revert, _now()) + QStringLiteral(".qvzip"));
-    return true;
 }
 
 // --- Save as, revert, archive ----------------------------------------------------------
@@ -824,7 +709,8 @@ bool MyDocument::revertFromFile(const QString& snapshot)
         _site->refreshFiles();
         // A snapshot's counter may lie behind pictures imported since: the
         // next import must not overwrite one that another snapshot uses.
-        const int next = std::max(maxPictureNumberOnDisk(), maxPhotoSequenceNumber()) + 1;
+        const SitePictures pictures(*this);
+        const int next = std::max(pictures.maxPictureNumberOnDisk(), pictures.maxPhotoSequenceNumber()) + 1;
         if (_site->imageSeqTest() < next)
             _site->setImageSeqNumber(next);
         clearChangeCount();

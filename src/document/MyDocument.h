@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/ExportPreparation.h"
 #include "document/SiteLock.h"
 #include "pipeline/ProcessorQueue.h"
 #include "model/core/DocumentBase.h"
@@ -146,15 +147,6 @@ public:
     // is checked: when one fails, nothing is replaced, no snapshot is made,
     // the document stays edited and lastError tells why.
     bool saveFileWithComment(const QString& folder, const QString& comment);
-    // Brings the theme of the archive into the saved site in one change of
-    // the folder: its templates (added after the site's own, or, with
-    // replace, in place of the site's theme with every page on the new
-    // first template) and its pictures and files, saved with the comment.
-    // Killed at any moment, the site opens with the new templates and their
-    // pictures, or with neither. The theme's files the site has already
-    // stay as they are and are named in `kept`. When anything fails, the
-    // document and its folder are as they were and lastError tells why.
-    bool importTheme(const ThemeArchive& archive, bool replace, const QString& comment, QStringList* kept = nullptr);
     // Copies the document folder to the new path, then saves there; refuses
     // a path where anything exists.
     bool saveAs(const QString& path);
@@ -185,77 +177,17 @@ public:
     static QString snapshotName(const QDateTime& time);
     // The snapshots kept at open.
     static constexpr int keptSnapshots = 50;
-    // The largest picture number of the site's photos and pages'
-    // representative pictures (the trash's included), and of the picture
-    // files "image<N>.jpg" in the folder's "pictures".
-    int maxPhotoSequenceNumber() const;
-    int maxPictureNumberOnDisk() const;
 
     // --- Rebuild and export ------------------------------------------------------
-    // Shows the alert "Rebuild Website" and rebuilds the site (the window
-    // schedules it after an open that found the site inconsistent).
-    void delayedRebuildEntireSite();
-    // Cleans the document folder (stray folders, "homepage" and "temp" go;
-    // pictures no photo and no snapshot in "revert" uses go), sets the
-    // picture counter past the largest picture number and queues the
-    // rebuild of every photo's internal images.
+    // The rebuilds of the site's pictures (see SitePictures).
     void rebuildEntireSite();
-    // The largest number N of the pictures "image<N>.<extension>" in
-    // "pictures", at any depth; other names do not count. 0 for none.
-    int getMaxPhotoSequenceNumber() const;
-    // The names ("image<N>.jpg") of the pictures under "pictures" that the
-    // site (its pages, their representative pictures and the trash) or a
-    // snapshot in "revert" uses. Each name in `leaving` (the pictures of
-    // items on their way out of the site) counts for one use less.
-    QSet<QString> picturesInUse(const QStringList& leaving = {}) const;
-    // Queues the rebuild of the internal images of every photo of the page;
-    // nothing for no page or a page without photos.
     void rebuildPhotoAlbum(XmlAlbum* page);
-    // Stage 1 of an export: "homepage" is made afresh as a copy of "files"
-    // (always made, even without "files"), the site's build processor is
-    // queued and after it the call of stage 2. The operation is the publish
-    // panel's, performed when the generated site is complete.
-    void prepareForExport(const QString& operation);
-    // Stage 2, run once the generator steps have queued their scripts:
-    // queues the call of stage 3 behind every one of them.
-    void continuePrepareForExport(const QString& operation);
-    // Stage 3, run once every script has run: ends the build (finishBuild)
-    // and hands over to the publish panel, unless a step of the build failed:
-    // then nothing is handed over (see buildMayBePublished).
-    void startExport(const QString& operation);
-    // Starts counting the failures of a build afresh.
-    void beginBuild()
-    {
-        _queue.clearFailedSteps();
-        _buildFailures = 0;
-        _firstBuildFailure.clear();
-    }
-    // Starts a build of the whole site: counts failures afresh and makes
-    // "homepage" anew as a copy of "files" (with its folders "pictures" and
-    // "bitmaps"), so that after the build it holds only what this build made
-    // and the user's own files.
-    void beginFreshBuild();
-    // Ends a build: makes sure "index.html" exists (a copy of the default
-    // page unless a page has that name), writes the generated site to the
-    // disk and answers whether it may be published (buildMayBePublished).
-    bool finishBuild();
-    // Whether the site just built may go to the server: not after any step of
-    // the build failed (a page or picture that could not be written). Then
-    // the Activity log and lastError say that the export stopped and why.
-    bool buildMayBePublished();
-    // Ends an export under way: the queue is emptied, no later stage runs.
-    void cancelExport() { _queue.cancelActivity(); }
-    // The publish panel's side of an export: performs the named operation.
-    void setExportHandler(std::function<void(const QString& operation)> handler) { _exportHandler = std::move(handler); }
-    // The window's side: an export begins (true: show the Activity tab and
-    // the Cancel button) or ends (false: back to editing, preview of the
-    // page that was shown when it began).
-    void setExportDisplayHandler(std::function<void(bool exporting, const QString& savedAlbum)> handler)
-    {
-        _exportDisplay = std::move(handler);
-    }
-    // The page shown when the export began.
-    const QString& savedAlbum() const { return _savedAlbum; }
+    // The build before every preview, export or upload and its hand-over to
+    // the publish panel (see ExportPreparation).
+    ExportPreparation& exportPreparation() { return _exportPreparation; }
+    void prepareForExport(const QString& operation) { _exportPreparation.prepareForExport(operation); }
+    void beginBuild() { _exportPreparation.beginBuild(); }
+    bool buildMayBePublished() { return _exportPreparation.buildMayBePublished(); }
 
     // --- Editing state after a revert ------------------------------------------
     const QString& currentObject() const { return _currentObject; }
@@ -271,25 +203,21 @@ public:
     // Clock of the snapshot names (tests set it back and forth).
     void setNow(std::function<QDateTime()> now) { _now = std::move(now); }
 
+    // Notes why an operation of the document failed: lastError tells it and
+    // the log has it. Answers false.
+    bool fail(const QString& why);
+
 private:
+    // The classes that do the document's larger jobs with it.
+    friend class DocumentSnapshots;
+    friend class ThemeImport;
+
     bool importLegacy(const QString& folder, bool layout12);
     void adopt(const std::shared_ptr<XmlSite>& site, const std::shared_ptr<XmlTheme>& theme);
     void release();
-    void pruneBitmaps(const QString& folder);
     // The save of saveFileWithComment; with a theme archive, its pictures
     // and files come in the same change (kept: those the site has already).
     bool save(const QString& folder, const QString& comment, const ThemeArchive* bringing, QStringList* kept);
-    // `incoming`: the folder below the staging folder of theme pictures the
-    // save brings, or "".
-    bool stageSnapshot(SiteJournal& change, const QString& folder, const QByteArray& site, const QByteArray& theme,
-        const QString& comment, const QString& incoming, QString& why);
-    void trimSnapshots(const QString& folder);
-    bool fail(const QString& why);
-    void noteBuildFailure(const QString& what)
-    {
-        if (_buildFailures++ == 0)
-            _firstBuildFailure = what;
-    }
 
     std::shared_ptr<XmlSite> _site;
     std::shared_ptr<XmlTheme> _theme;
@@ -303,15 +231,10 @@ private:
     bool _testMode = false;
     TextEditorBase* _textEditor = nullptr;
     bool _siteNeedsRebuild = false;
-    int _buildFailures = 0;
-    QString _firstBuildFailure;
     QString _lastError;
     QString _currentObject;
     int _currentType = -1;
     QString _currentAlbum;
-    QString _savedAlbum;
-    std::function<void(const QString&)> _exportHandler;
-    std::function<void(bool, const QString&)> _exportDisplay;
     std::function<void()> _reload;
     std::function<void(bool)> _edited;
     std::function<void()> _contentEditingEnded;
@@ -319,4 +242,5 @@ private:
     std::function<QDateTime()> _now;
     LayoutControllerBase* _layout = nullptr;
     SiteLock _lock;
+    ExportPreparation _exportPreparation { *this };
 };

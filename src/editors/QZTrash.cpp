@@ -1,6 +1,7 @@
 #include "editors/QZTrash.h"
 
 #include "document/MyDocument.h"
+#include "document/SitePictures.h"
 #include "editors/EditorHost.h"
 #include "editors/XmlOutlineView.h"
 #include "model/site/XmlAlbum.h"
@@ -173,7 +174,7 @@ QSet<QString> QZTrash::picturesKeptWithout(const XmlBaseList& items) const
     QStringList leaving;
     for (const XmlBasePtr& item : items)
         leaving.append(picturesOfPhotos(*item));
-    return _document->document().picturesInUse(leaving);
+    return SitePictures(_document->document()).picturesInUse(leaving);
 }
 
 std::optional<QVariant> QZTrash::outlineViewObjectValueForTableColumnByItem(XmlOutlineView&, const QString& column, XmlBase& item)

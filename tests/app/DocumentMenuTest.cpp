@@ -1,6 +1,7 @@
 // The document window's menus: the items by tag and their keys, when each
 // command may be chosen, where the text and navigator commands go, and the
 // commands themselves: saving, publishing, the watermark and theme import.
+#include "app/DocumentMenus.h"
 #include "app/ExportController.h"
 #include "app/MenuTags.h"
 #include "app/MyDocumentWindow.h"
@@ -52,7 +53,7 @@ protected:
         EXPECT_NE(found, nullptr) << tag;
         return found;
     }
-    bool enabled(int tag) { return window->validateMenuItem(item(tag)); }
+    bool enabled(int tag) { return DocumentMenus(*window).validateMenuItem(item(tag)); }
     int snapshotCount() const { return static_cast<int>(lq::folderEntries(folder + QStringLiteral("/revert")).size()); }
 };
 

@@ -1,4 +1,5 @@
 #include "document/MyDocument.h"
+#include "document/SitePictures.h"
 #include "pipeline/ProcessorQueue.h"
 #include "pipeline/XmlProcessor.h"
 #include "elements/XmlWebPhotoAlbum.h"
@@ -42,7 +43,7 @@ protected:
     {
         qputenv("LUMENQUILL_LIBEXEC", QByteArray(LQ_TEST_LIBEXEC));
         StarterSiteTest::SetUp();
-        document.setExportHandler([this](const QString& operation) { handedOver << operation; });
+        document.exportPreparation().setExportHandler([this](const QString& operation) { handedOver << operation; });
     }
 
     void fillSite()
@@ -189,7 +190,7 @@ TEST_F(ExportPreparationTest, ACancelledExportGoesNoFurtherAndHomepageIsAlwaysMa
     EXPECT_TRUE(QFileInfo(homepage(QStringLiteral("pictures"))).isDir()) << "made even without the user's files";
     EXPECT_TRUE(QFileInfo(homepage(QStringLiteral("bitmaps"))).isDir());
     EXPECT_EQ(document.activityText(), QStringLiteral("Exporting Website\n"));
-    document.cancelExport();
+    document.exportPreparation().cancelExport();
     runQueue();
     EXPECT_TRUE(handedOver.isEmpty());
 }
@@ -222,7 +223,7 @@ TEST_F(ExportPreparationTest, TheRebuildKeepsWhatTheSiteAndItsSnapshotsUse)
     writeAll(folder + QStringLiteral("/notes.txt"), QByteArray("kept"));
     writeAll(folder + QStringLiteral("/temp/t.jpg"), QByteArray("cache"));
 
-    EXPECT_EQ(document.getMaxPhotoSequenceNumber(), 99) << "only image<digits> names count, at any depth";
+    EXPECT_EQ(SitePictures(document).getMaxPhotoSequenceNumber(), 99) << "only image<digits> names count, at any depth";
     document.rebuildEntireSite();
 
     QStringList left = QDir(pictures).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);

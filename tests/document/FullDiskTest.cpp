@@ -32,7 +32,7 @@ protected:
         qputenv("LUMENQUILL_LIBEXEC", QByteArray(LQ_TEST_LIBEXEC));
         folder = disk.filePath(QStringLiteral("Site.lqxl"));
         ASSERT_TRUE(document.newDocument(folder)) << document.lastError().toStdString();
-        document.setExportHandler([this](const QString& operation) { handedOver << operation; });
+        document.exportPreparation().setExportHandler([this](const QString& operation) { handedOver << operation; });
     }
 
     // Three pages, one with photos, and a published feed.

@@ -33,7 +33,7 @@ protected:
     {
         qputenv("LUMENQUILL_LIBEXEC", QByteArray(LQ_TEST_LIBEXEC));
         StarterSiteTest::SetUp();
-        document.setExportHandler([this](const QString& operation) { handedOver << operation; });
+        document.exportPreparation().setExportHandler([this](const QString& operation) { handedOver << operation; });
     }
 
     // A real JPEG outside the document.
@@ -111,7 +111,7 @@ TEST_F(UntouchedSiteTest, OpeningPreviewingAndExportingMarkNothing)
     ASSERT_TRUE(reopened.readFromFile(folder)) << reopened.lastError().toStdString();
     EXPECT_FALSE(reopened.siteNeedsRebuild()) << "no false \"Rebuild Website\"";
     EXPECT_FALSE(reopened.isDocumentEdited());
-    reopened.setExportHandler([this](const QString& operation) { handedOver << operation; });
+    reopened.exportPreparation().setExportHandler([this](const QString& operation) { handedOver << operation; });
     reopened.prepareForExport(QStringLiteral("startExport2"));
     for (int turn = 0; turn < 100000 && !reopened.queue().processors().isEmpty(); ++turn)
         reopened.queue().processor();

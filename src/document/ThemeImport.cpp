@@ -1,7 +1,6 @@
-// The site document's theme import: new templates saved with their pictures
-// and files in one change of the document's files.
-#include "document/MyDocument.h"
+#include "document/ThemeImport.h"
 
+#include "document/MyDocument.h"
 #include "document/ThemeArchive.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlSite.h"
@@ -10,16 +9,22 @@
 #include "platform/Log.h"
 #include "templates/XmlStyleSheet.h"
 
-bool MyDocument::importTheme(const ThemeArchive& archive, bool replace, const QString& comment, QStringList* kept)
+ThemeImport::ThemeImport(MyDocument& document)
+    : _document(document)
 {
-    _lastError.clear();
+}
+
+bool ThemeImport::importTheme(const ThemeArchive& archive, bool replace, const QString& comment, QStringList* kept)
+{
+    _document._lastError.clear();
     const std::shared_ptr<XmlTheme>& incoming = archive.theme();
-    if (!_site || !_theme || !incoming)
-        return fail(QStringLiteral("could not import the theme: there is no site or no theme"));
+    XmlSite* site = _document.site();
+    if (!site || !_document._theme || !incoming)
+        return _document.fail(QStringLiteral("could not import the theme: there is no site or no theme"));
     // What the templates were, for a failed import to take back.
-    const bool wasEdited = isDocumentEdited();
-    const std::shared_ptr<XmlTheme> before = _theme;
-    const int nextTemplate = _theme->peekTemplateSeqNumber();
+    const bool wasEdited = _document.isDocumentEdited();
+    const std::shared_ptr<XmlTheme> before = _document._theme;
+    const int nextTemplate = before->peekTemplateSeqNumber();
     struct Binding {
         XmlAlbum* page;
         int number;
@@ -32,13 +37,13 @@ bool MyDocument::importTheme(const ThemeArchive& archive, bool replace, const QS
         for (const XmlBasePtr& child : node->children())
             collect(child.get());
     };
-    collect(_site.get());
+    collect(site);
     QList<std::shared_ptr<XmlStyleSheet>> added;
 
     if (replace) {
-        replaceTheme(incoming);
-        if (XmlStyleSheet* first = defaultTemplate())
-            _site->setTemplateForUUID(-1, first->UUID());
+        _document.replaceTheme(incoming);
+        if (XmlStyleSheet* first = _document.defaultTemplate())
+            site->setTemplateForUUID(-1, first->UUID());
     } else {
         // The new templates come after the site's own, numbered by its theme.
         for (const XmlBasePtr& child : incoming->children()) {
@@ -46,26 +51,26 @@ bool MyDocument::importTheme(const ThemeArchive& archive, bool replace, const QS
             if (!sheet)
                 break;
             added.append(std::dynamic_pointer_cast<XmlStyleSheet>(sheet->copyWithZone()));
-            _theme->addTemplate(added.last());
+            before->addTemplate(added.last());
         }
     }
-    if (save(fileName(), comment, &archive, kept))
+    if (_document.save(_document.fileName(), comment, &archive, kept))
         return true;
 
-    const QString why = _lastError;
+    const QString why = _document._lastError;
     if (replace) {
-        replaceTheme(before);
+        _document.replaceTheme(before);
         for (const Binding& binding : bindings) {
             binding.page->setTemplateForUUID(-1, binding.uuid);
             binding.page->setTemplateNum(binding.number);
         }
     } else {
         for (const auto& sheet : added)
-            _theme->removeChild(sheet.get());
-        _theme->setTemplateSeqNumber(nextTemplate);
+            before->removeChild(sheet.get());
+        before->setTemplateSeqNumber(nextTemplate);
     }
     if (!wasEdited)
-        clearChangeCount();
-    _lastError = why;
+        _document.clearChangeCount();
+    _document._lastError = why;
     return false;
 }

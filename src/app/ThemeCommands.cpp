@@ -1,12 +1,12 @@
-// The document window's theme commands: bringing a theme into the site
-// (adding its templates or replacing the site's theme) and exporting the
-// site's theme as an archive.
-#include "app/MyDocumentWindow.h"
+#include "app/ThemeCommands.h"
 
+#include "app/DocumentCommands.h"
 #include "app/IncludeFiles.h"
+#include "app/MyDocumentWindow.h"
 #include "document/LayoutControllerBase.h"
 #include "document/MyDocument.h"
 #include "document/ThemeArchive.h"
+#include "document/ThemeImport.h"
 #include "model/core/SuppressedChanges.h"
 #include "model/files/XmlFiles.h"
 #include "model/site/XmlSite.h"
@@ -22,10 +22,15 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-void MyDocumentWindow::importTemplate()
+ThemeCommands::ThemeCommands(MyDocumentWindow& window)
+    : _window(window)
 {
-    lq::uiFrame(this, "importTemplate", [&] {
-        lq::FilePanelRequest request = filePanel(QStringLiteral("Import Theme"), QStringLiteral("Open"), QStringLiteral("Open:"));
+}
+
+void ThemeCommands::importTemplate()
+{
+    lq::uiFrame(&_window, "importTemplate", [&] {
+        lq::FilePanelRequest request = DocumentCommands(_window).filePanel(QStringLiteral("Import Theme"), QStringLiteral("Open"), QStringLiteral("Open:"));
         request.fileTypes = {QStringLiteral("qvzip"), QStringLiteral("lqtm")};
         const QString chosen = lq::modalHandler().runOpenPanel(request);
         if (!chosen.isEmpty())
@@ -33,30 +38,30 @@ void MyDocumentWindow::importTemplate()
     });
 }
 
-void MyDocumentWindow::setNewTheme(const QString& path)
+void ThemeCommands::setNewTheme(const QString& path)
 {
-    lq::uiFrame(this, "setNewTheme:", [&] {
+    lq::uiFrame(&_window, "setNewTheme:", [&] {
         const QString extension = QFileInfo(path).suffix().toLower();
         if (extension != QStringLiteral("qvzip") && extension != QStringLiteral("lqtm")) {
-            lq::runAlert(this, QStringLiteral("Not a theme"),
+            lq::runAlert(&_window, QStringLiteral("Not a theme"),
                 QFileInfo(path).fileName() + QStringLiteral(" is no theme: themes are \".qvzip\" archives or \".lqtm\" files."));
             return;
         }
         // The site as it was before the theme came stays among the versions.
-        if (!saveWithCommentText(QStringLiteral("autosave before new Theme selected")))
+        if (!DocumentCommands(_window).saveWithCommentText(QStringLiteral("autosave before new Theme selected")))
             return;
         const bool imported = extension == QStringLiteral("lqtm") ? importLegacyTheme(path) : importThemeArchive(path);
         if (!imported)
             return;
-        refreshEditor();
-        if (_layout)
-            _layout->updateTemplateSelector();
+        _window.refreshEditor();
+        if (LayoutControllerBase* layout = _window.layout())
+            layout->updateTemplateSelector();
     });
 }
 
-MyDocumentWindow::ThemeChoice MyDocumentWindow::askAddOrReplace()
+ThemeCommands::ThemeChoice ThemeCommands::askAddOrReplace()
 {
-    QDialog sheet(this);
+    QDialog sheet(&_window);
     sheet.setWindowTitle(QStringLiteral("Import Theme"));
     auto* layout = new QVBoxLayout(&sheet);
     auto* question = new QLabel(QStringLiteral("Add the templates of this theme to the website's templates, or replace the "
@@ -71,9 +76,9 @@ MyDocumentWindow::ThemeChoice MyDocumentWindow::askAddOrReplace()
     QPushButton* replace = buttons->addButton(QStringLiteral("Replace"), QDialogButtonBox::DestructiveRole);
     buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
     add->setDefault(true);
-    connect(add, &QPushButton::clicked, &sheet, [&sheet] { sheet.done(static_cast<int>(ThemeChoice::Add)); });
-    connect(replace, &QPushButton::clicked, &sheet, [&sheet] { sheet.done(static_cast<int>(ThemeChoice::Replace)); });
-    connect(buttons, &QDialogButtonBox::rejected, &sheet, [&sheet] { sheet.done(static_cast<int>(ThemeChoice::Cancel)); });
+    QObject::connect(add, &QPushButton::clicked, &sheet, [&sheet] { sheet.done(static_cast<int>(ThemeChoice::Add)); });
+    QObject::connect(replace, &QPushButton::clicked, &sheet, [&sheet] { sheet.done(static_cast<int>(ThemeChoice::Replace)); });
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &sheet, [&sheet] { sheet.done(static_cast<int>(ThemeChoice::Cancel)); });
     layout->addWidget(buttons);
     const int answer = lq::modalHandler().runSheet(&sheet);
     if (answer == static_cast<int>(ThemeChoice::Add) || answer == static_cast<int>(ThemeChoice::Replace))
@@ -81,11 +86,11 @@ MyDocumentWindow::ThemeChoice MyDocumentWindow::askAddOrReplace()
     return ThemeChoice::Cancel;
 }
 
-bool MyDocumentWindow::importThemeArchive(const QString& path)
+bool ThemeCommands::importThemeArchive(const QString& path)
 {
     const std::unique_ptr<ThemeArchive> archive = ThemeArchive::unpack(path);
     if (!archive) {
-        lq::runAlert(this, QStringLiteral("The theme could not be imported"),
+        lq::runAlert(&_window, QStringLiteral("The theme could not be imported"),
             QFileInfo(path).fileName() + QStringLiteral(" could not be read as a theme archive."));
         return false;
     }
@@ -102,13 +107,14 @@ bool MyDocumentWindow::importThemeArchive(const QString& path)
     // The templates come with their pictures and files in one save, or
     // nothing comes: a theme without its pictures would spoil every page,
     // and pictures and files without their theme belong to nothing.
+    MyDocument& document = _window.document();
     QStringList kept;
-    if (!_document.importTheme(*archive, choice == ThemeChoice::Replace, QStringLiteral("Theme imported"), &kept)) {
-        lq::runAlert(this, QStringLiteral("The theme could not be imported"),
-            QFileInfo(path).fileName() + QStringLiteral(" was not imported, and the website is as it was: ") + _document.lastError());
+    if (!ThemeImport(document).importTheme(*archive, choice == ThemeChoice::Replace, QStringLiteral("Theme imported"), &kept)) {
+        lq::runAlert(&_window, QStringLiteral("The theme could not be imported"),
+            QFileInfo(path).fileName() + QStringLiteral(" was not imported, and the website is as it was: ") + document.lastError());
         return false;
     }
-    if (XmlSite* site = _document.site(); site && site->files()) {
+    if (XmlSite* site = document.site(); site && site->files()) {
         // The files tree shows the folder as it now is; it is no part of the saved site.
         const SuppressedChanges quiet(*site);
         site->files()->removeAllChildren();
@@ -116,51 +122,58 @@ bool MyDocumentWindow::importThemeArchive(const QString& path)
     }
     QStringList keptFiles;
     for (const QString& file : kept) {
-        _document.addActivityString(QStringLiteral("The theme's ") + file + QStringLiteral(" was not copied: the website has its own."));
+        document.addActivityString(QStringLiteral("The theme's ") + file + QStringLiteral(" was not copied: the website has its own."));
         if (file.startsWith(QStringLiteral("files/")))
             keptFiles.append(file);
     }
     if (!keptFiles.isEmpty())
-        lq::runAlert(this, QStringLiteral("Some files of the theme were not copied"),
+        lq::runAlert(&_window, QStringLiteral("Some files of the theme were not copied"),
             QStringLiteral("The website already has these files, which stay as they are:\n") + keptFiles.join(QLatin1Char('\n')));
     return true;
 }
 
-bool MyDocumentWindow::importLegacyTheme(const QString& path)
+bool ThemeCommands::importLegacyTheme(const QString& path)
 {
     // Its pictures and templates are converted aside, then come into the
     // site as a theme archive's do: saved together, or not at all.
-    const std::unique_ptr<ThemeArchive> converted = ThemeArchive::convertLegacy(path, &_document);
+    MyDocument& document = _window.document();
+    const std::unique_ptr<ThemeArchive> converted = ThemeArchive::convertLegacy(path, &document);
     if (!converted) {
-        lq::runAlert(this, QStringLiteral("The theme could not be imported"),
+        lq::runAlert(&_window, QStringLiteral("The theme could not be imported"),
             QFileInfo(path).fileName() + QStringLiteral(" could not be read as a theme file."));
         return false;
     }
-    if (!_document.importTheme(*converted, true, QStringLiteral("Theme imported"))) {
-        lq::runAlert(this, QStringLiteral("The theme could not be imported"),
-            QFileInfo(path).fileName() + QStringLiteral(" was not imported, and the website is as it was: ") + _document.lastError());
+    if (!ThemeImport(document).importTheme(*converted, true, QStringLiteral("Theme imported"))) {
+        lq::runAlert(&_window, QStringLiteral("The theme could not be imported"),
+            QFileInfo(path).fileName() + QStringLiteral(" was not imported, and the website is as it was: ") + document.lastError());
         return false;
     }
-    _document.theme()->crossReferenceXmlSite(_document.site());
+    document.theme()->crossReferenceXmlSite(document.site());
     return true;
 }
 
-void MyDocumentWindow::exportTemplate()
+void ThemeCommands::exportTemplate()
 {
-    lq::uiFrame(this, "exportTemplate", [&] {
-        IncludeFiles includeFiles(this, _document);
+    lq::uiFrame(&_window, "exportTemplate", [&] {
+        MyDocument& document = _window.document();
+        IncludeFiles includeFiles(&_window, document);
         if (!includeFiles.includeFiles())
             return;
-        lq::FilePanelRequest request = filePanel(QStringLiteral("Export Template"), QStringLiteral("Export"), QStringLiteral("Export As:"));
+        lq::FilePanelRequest request = DocumentCommands(_window).filePanel(QStringLiteral("Export Template"), QStringLiteral("Export"), QStringLiteral("Export As:"));
         request.fileTypes = {QStringLiteral("qvzip")};
         const QString chosen = lq::modalHandler().runSavePanel(request);
         if (chosen.isEmpty())
             return;
         // The archive is made from the saved files.
-        if (!saveWithCommentText(QStringLiteral("Theme Exported")))
+        if (!DocumentCommands(_window).saveWithCommentText(QStringLiteral("Theme Exported")))
             return;
-        XmlSite* site = _document.site();
-        if (!ThemeArchive::write(chosen, _document.fileName(), site ? site->files() : nullptr))
-            lq::runAlert(this, QStringLiteral("The theme could not be exported"), QStringLiteral("Writing ") + chosen + QStringLiteral(" failed."));
+        XmlSite* site = document.site();
+        if (!ThemeArchive::write(chosen, document.fileName(), site ? site->files() : nullptr))
+            lq::runAlert(&_window, QStringLiteral("The theme could not be exported"), QStringLiteral("Writing ") + chosen + QStringLiteral(" failed."));
     });
+}
+
+void ThemeCommands::themes()
+{
+    _window.setMainTab(QStringLiteral("Themes"));
 }

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+class MyDocument;
+class XmlAlbum;
+
+// The bookkeeping of a site's pictures ("pictures/image<N>.jpg"): which of
+// them the site and its snapshots use, the largest numbers given out, and
+// the rebuilds that clean the folder and make the photos' internal images
+// again. It takes the document and keeps nothing of its own.
+class SitePictures {
+public:
+    explicit SitePictures(MyDocument& document);
+
+    // Shows the alert "Rebuild Website" and rebuilds the site.
+    void delayedRebuildEntireSite();
+    // Cleans the document folder (stray folders, "homepage" and "temp" go;
+    // pictures no photo and no snapshot in "revert" uses go), sets the
+    // picture counter past the largest picture number and queues the
+    // rebuild of every photo's internal images.
+    void rebuildEntireSite();
+    // Queues the rebuild of the internal images of every photo of the page;
+    // nothing for no page or a page without photos.
+    void rebuildPhotoAlbum(XmlAlbum* page);
+    // The names ("image<N>.jpg") of the pictures under "pictures" that the
+    // site (its pages, their representative pictures and the trash) or a
+    // snapshot in "revert" uses. Each name in `leaving` (the pictures of
+    // items on their way out of the site) counts for one use less.
+    QSet<QString> picturesInUse(const QStringList& leaving = {}) const;
+    // The largest number N of the pictures "image<N>.<extension>" in
+    // "pictures", at any depth; other names do not count. 0 for none.
+    int getMaxPhotoSequenceNumber() const;
+    // The largest picture number of the site's photos and pages'
+    // representative pictures (the trash's included), and of the picture
+    // files "image<N>.jpg" in the folder's "pictures".
+    int maxPhotoSequenceNumber() const;
+    int maxPictureNumberOnDisk() const;
+
+private:
+    MyDocument& _document;
+};
