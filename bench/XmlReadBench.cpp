@@ -15,6 +15,13 @@
 //
 //     lumenquill_bench_xml [megabytes] [rounds] [photos]
 //     lumenquill_bench_xml --read FILE...       (the reading mode)
+//     lumenquill_bench_xml --write FOLDER [megabytes] [photos]
+//
+// The writing mode leaves the two documents in the folder ("document.xml",
+// and the site document "Garden.lqxl") for a profiler to watch the reading
+// mode read them:
+//
+//     valgrind --tool=callgrind lumenquill_bench_xml --read FOLDER/document.xml
 
 #include "BenchSupport.h"
 
@@ -29,6 +36,7 @@
 #include "templates/XmlStyleSheet.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -44,6 +52,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -186,6 +195,18 @@ bool compareWithXmllint(const QStringList& paths, int rounds)
     return true;
 }
 
+// Writes the digest tree text to the path as UTF-8; answers the bytes written, or nothing.
+std::optional<QByteArray> writeDocument(const QString& path, double megabytes)
+{
+    const QByteArray bytes = makeDocument(static_cast<qsizetype>(megabytes * 1024 * 1024)).toUtf8();
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        std::printf("cannot write %s\n", qPrintable(path));
+        return std::nullopt;
+    }
+    return bytes;
+}
+
 double processSeconds(const QString& program, const QStringList& arguments)
 {
     QProcess process;
@@ -216,22 +237,28 @@ int main(int argc, char** argv)
     MyApplication app;
 
     lq::registerDocumentElements();
+    if (argc > 2 && std::strcmp(argv[1], "--write") == 0) {
+        const QString folder = QString::fromLocal8Bit(argv[2]);
+        const double megabytes = argc > 3 ? std::atof(argv[3]) : 20.0;
+        const int photos = argc > 4 ? std::max(10, std::atoi(argv[4])) : 5000;
+        if (!QDir().mkpath(folder) || !writeDocument(folder + QStringLiteral("/document.xml"), megabytes))
+            return 1;
+        const QStringList siteFiles = makeSiteDocument(folder + QStringLiteral("/Garden.lqxl"), photos);
+        for (const QString& file : siteFiles)
+            std::printf("%s\n", qPrintable(file));
+        return siteFiles.isEmpty() ? 1 : 0;
+    }
     const double megabytes = argc > 1 ? std::atof(argv[1]) : 20.0;
     const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
     const int photos = argc > 3 ? std::max(10, std::atoi(argv[3])) : 5000;
 
-    const QString text = makeDocument(static_cast<qsizetype>(megabytes * 1024 * 1024));
-    const QByteArray bytes = text.toUtf8();
-    const double textMB = static_cast<double>(bytes.size()) / (1024.0 * 1024.0);
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("document.xml"));
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-            std::printf("cannot write %s\n", qPrintable(path));
-            return 1;
-        }
-    }
+    const std::optional<QByteArray> bytes = writeDocument(path, megabytes);
+    if (!bytes)
+        return 1;
+    const QString text = QString::fromUtf8(*bytes);
+    const double textMB = static_cast<double>(bytes->size()) / (1024.0 * 1024.0);
     std::printf("document: %.1f MB of UTF-8, %lld characters\n", textMB, static_cast<long long>(text.size()));
 
     std::printf("digest tree:\n");

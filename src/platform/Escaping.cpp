@@ -3,6 +3,7 @@
 #include "platform/Strings.h"
 #include "platform/XmlCharacterSets.h"
 
+#include <QHash>
 #include <QStringDecoder>
 #include <QStringList>
 
@@ -127,6 +128,94 @@ QString percentEncoded(const QString& text, bool (*passes)(unsigned char))
     return escaped;
 }
 
+// The entities unescape replaces, in the order it replaces them.
+// "&amp;" goes last: an ampersand it gives back must not start an entity
+// that another replacement would then read ("&amp;eacute;" is the text
+// "&eacute;", not "é").
+//
+// Every entity runs from its "&" to the first ";" after it, so no two
+// places where entities stand overlap, and one pass from the left that
+// replaces each entity where it stands gives what replacing them one
+// after another gives, as long as no replacement can become part of an
+// entity with the text around it. That is checked once; a table that
+// fails it is applied one entity after another.
+class EntityReplacements {
+public:
+    static const EntityReplacements& shared()
+    {
+        static const EntityReplacements replacements(XmlCharacterSets::shared());
+        return replacements;
+    }
+
+    QString applied(const QString& text) const
+    {
+        if (!_onePass) {
+            QString plain = text;
+            for (const auto& [entity, replacement] : _inOrder)
+                plain.replace(entity, replacement);
+            return plain;
+        }
+        QString plain;
+        plain.reserve(text.size());
+        const QStringView rest(text);
+        qsizetype copied = 0;
+        for (qsizetype at = rest.indexOf(u'&'); at >= 0; at = rest.indexOf(u'&', at + 1)) {
+            const qsizetype end = rest.indexOf(u';', at);
+            if (end < 0)
+                break;
+            if (end - at + 1 > _longest)
+                continue;
+            const auto found = _byEntity.constFind(rest.sliced(at, end - at + 1));
+            if (found == _byEntity.cend())
+                continue;
+            plain += rest.sliced(copied, at - copied);
+            plain += *found;
+            copied = end + 1;
+            at = end;
+        }
+        plain += rest.sliced(copied);
+        return plain;
+    }
+
+private:
+    explicit EntityReplacements(const XmlCharacterSets& sets)
+    {
+        _inOrder = {
+            { QStringLiteral("&quot;"), QStringLiteral("\"") },
+            { QStringLiteral("&lt;"), QStringLiteral("<") },
+            { QStringLiteral("&gt;"), QStringLiteral(">") },
+            { QStringLiteral("&#009;"), QStringLiteral("\t") },
+            { QStringLiteral("&#149;"), sets.bullet },
+            { QStringLiteral("&middot;"), sets.bullet },
+            { QStringLiteral("&#160;"), QStringLiteral(" ") },
+            { QStringLiteral("&nbsp;"), QStringLiteral(" ") },
+        };
+        for (const XmlCharacterSets::EntityRow& row : sets.entityTable)
+            _inOrder.append({ row.entity, QString(row.character) });
+        _inOrder.append({ QStringLiteral("&amp;"), QStringLiteral("&") });
+
+        QString entityCharacters;
+        for (const auto& [entity, replacement] : _inOrder) {
+            _onePass = _onePass && entity.startsWith(u'&') && entity.endsWith(u';') && entity.count(u'&') == 1
+                && entity.count(u';') == 1;
+            entityCharacters += entity;
+            _longest = std::max(_longest, entity.size());
+            // The first of two rows for one entity is the one that replaces it.
+            if (!_byEntity.contains(entity))
+                _byEntity.insert(entity, replacement);
+        }
+        for (qsizetype row = 0; row + 1 < _inOrder.size(); ++row) {
+            for (const QChar c : _inOrder[row].second)
+                _onePass = _onePass && !entityCharacters.contains(c);
+        }
+    }
+
+    QList<std::pair<QString, QString>> _inOrder;
+    QHash<QStringView, QString> _byEntity;
+    qsizetype _longest = 0;
+    bool _onePass = true;
+};
+
 } // namespace
 
 QString escape(const QString& text)
@@ -190,23 +279,8 @@ QString unescape(const QString& text)
     QString plain = text;
     plain.remove(QLatin1Char('\t'));
     replaceBlankPairs(plain, QStringLiteral(" "));
-    if (plain.contains(QLatin1Char('&'))) {
-        const XmlCharacterSets& sets = XmlCharacterSets::shared();
-        plain.replace(QStringLiteral("&quot;"), QStringLiteral("\""));
-        plain.replace(QStringLiteral("&lt;"), QStringLiteral("<"));
-        plain.replace(QStringLiteral("&gt;"), QStringLiteral(">"));
-        plain.replace(QStringLiteral("&#009;"), QStringLiteral("\t"));
-        plain.replace(QStringLiteral("&#149;"), sets.bullet);
-        plain.replace(QStringLiteral("&middot;"), sets.bullet);
-        plain.replace(QStringLiteral("&#160;"), QStringLiteral(" "));
-        plain.replace(QStringLiteral("&nbsp;"), QStringLiteral(" "));
-        for (const XmlCharacterSets::EntityRow& row : sets.entityTable)
-            plain.replace(row.entity, QString(row.character));
-        // "&amp;" goes last: an ampersand it gives back must not start an
-        // entity that another replacement would then read ("&amp;eacute;"
-        // is the text "&eacute;", not "é").
-        plain.replace(QStringLiteral("&amp;"), QStringLiteral("&"));
-    }
+    if (plain.contains(QLatin1Char('&')))
+        plain = EntityReplacements::shared().applied(plain);
     return plain;
 }
 

@@ -59,7 +59,7 @@ void readNumbers(const QString& text, float* numbers, int count)
             continue;
         }
         double value = 0;
-        parseCNumber(text.mid(p, length).toLatin1(), &value);
+        parseCNumber(QStringView(text).sliced(p, length), &value);
         const bool fits = std::isfinite(value) && std::fabs(value) <= std::numeric_limits<float>::max();
         numbers[found++] = fits ? static_cast<float>(value) : 0.0f;
         p += length;

@@ -6,6 +6,7 @@
 #include <locale.h>
 #include <climits>
 #include <cstdlib>
+#include <iterator>
 
 namespace lq {
 
@@ -22,10 +23,92 @@ qsizetype parseCNumber(const QByteArray& bytes, double* value)
     return end - begin;
 }
 
+namespace {
+
+// Powers of ten that a double holds exactly.
+constexpr double exactPowersOfTen[] = { 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12,
+    1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22 };
+
+// A plain decimal number at the start of the text (optional sign, digits
+// with an optional fraction, no exponent) whose digits and scale a double
+// holds exactly: one division of two exact values then rounds as strtod
+// does. Answers its length, or 0 when the text needs strtod.
+qsizetype parsePlainDecimal(QStringView text, double* value)
+{
+    constexpr int exactDigits = 15; // below 2^53
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < n && (text[i] == u'-' || text[i] == u'+')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+    quint64 mantissa = 0;
+    int significantDigits = 0;
+    int fractionDigits = 0;
+    qsizetype digits = 0;
+    const auto takeDigits = [&](bool fraction) {
+        for (; i < n && text[i] >= u'0' && text[i] <= u'9'; ++i, ++digits) {
+            const unsigned digit = text[i].unicode() - u'0';
+            if (mantissa != 0 || digit != 0)
+                ++significantDigits;
+            mantissa = mantissa * 10 + digit;
+            if (fraction)
+                ++fractionDigits;
+            if (significantDigits > exactDigits)
+                return false;
+        }
+        return true;
+    };
+    if (!takeDigits(false))
+        return 0;
+    if (i < n && text[i] == u'.') {
+        ++i;
+        if (!takeDigits(true))
+            return 0;
+    }
+    // No digits (perhaps "inf" or "nan"), an exponent, or a hexadecimal
+    // number ("0x1p3"): strtod's own reading.
+    if (digits == 0 || fractionDigits >= static_cast<int>(std::size(exactPowersOfTen)))
+        return 0;
+    if (i < n && (text[i] == u'e' || text[i] == u'E' || text[i] == u'x' || text[i] == u'X'))
+        return 0;
+    const double magnitude = static_cast<double>(mantissa) / exactPowersOfTen[fractionDigits];
+    *value = negative ? -magnitude : magnitude;
+    return i;
+}
+
+} // namespace
+
+qsizetype parseCNumber(QStringView text, double* value)
+{
+    if (const qsizetype used = parsePlainDecimal(text, value))
+        return used;
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (qsizetype i = 0; i < text.size() && text[i].unicode() < 128; ++i)
+        bytes.append(static_cast<char>(text[i].unicode()));
+    return parseCNumber(bytes, value);
+}
+
+qsizetype numberCharactersLength(QStringView text)
+{
+    qsizetype p = 0;
+    while (p < text.size()) {
+        const char16_t c = text[p].unicode();
+        if (!((c >= u'0' && c <= u'9') || c == u'.' || c == u'-' || c == u'+' || c == u'e' || c == u'E'))
+            break;
+        ++p;
+    }
+    return p;
+}
+
 Scanner::Scanner(QString text)
     : _text(std::move(text))
-    , _skipped(CharacterSet::whitespaceAndNewlineCharacters())
 {
+    // Worked out once: scanners are made for short texts all the time.
+    static const CharacterSet blanks = CharacterSet::whitespaceAndNewlineCharacters();
+    _skipped = blanks;
 }
 
 void Scanner::skip()
@@ -72,7 +155,10 @@ bool Scanner::scanString(QStringView string, QString* into)
         _pos = saved;
         return false;
     }
-    if (!string.isEmpty() && QStringView(_text).sliced(_pos).startsWith(string, sensitivity())) {
+    // Comparing without letter case is much slower, and gives the same
+    // answer for a string without letters.
+    const Qt::CaseSensitivity how = caseFree(string) ? Qt::CaseSensitive : sensitivity();
+    if (!string.isEmpty() && QStringView(_text).sliced(_pos).startsWith(string, how)) {
         if (into)
             *into = _text.mid(_pos, string.size());
         _pos += string.size();
@@ -182,18 +268,10 @@ bool Scanner::scanDouble(double* value)
 {
     const qsizetype saved = _pos;
     skip();
-    // Collect the longest prefix that can be part of a C-locale number.
-    qsizetype p = _pos;
-    QByteArray bytes;
-    while (p < _text.size() && _text[p].unicode() < 128) {
-        const char c = static_cast<char>(_text[p].unicode());
-        if (!(std::isdigit(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E'))
-            break;
-        bytes.append(c);
-        ++p;
-    }
+    // The longest prefix that can be part of a C-locale number.
+    const QStringView rest = QStringView(_text).sliced(_pos);
     double result = 0;
-    const qsizetype used = parseCNumber(bytes, &result);
+    const qsizetype used = parseCNumber(rest.first(numberCharactersLength(rest)), &result);
     if (used == 0) {
         _pos = saved;
         return false;

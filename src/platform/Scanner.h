@@ -21,8 +21,12 @@ public:
     const QString& string() const { return _text; }
     qsizetype scanLocation() const { return _pos; }
 
+    // Moves to the position, which must lie within the text.
+    void setScanLocation(qsizetype location) { _pos = location; }
+
     // Nothing: skip nothing.
     void setCharactersToBeSkipped(std::optional<CharacterSet> skipped) { _skipped = std::move(skipped); }
+    const std::optional<CharacterSet>& charactersToBeSkipped() const { return _skipped; }
     void setCaseSensitive(bool caseSensitive) { _caseSensitive = caseSensitive; }
 
     // True when only characters to be skipped are left.
@@ -57,4 +61,10 @@ namespace lq {
 // Parses the longest C-locale floating-point number at the start of the
 // bytes; answers the number of bytes used (0 for none).
 qsizetype parseCNumber(const QByteArray& bytes, double* value);
+// The same for the text's characters up to its first one outside ASCII,
+// without copying them when the number is a plain decimal one.
+qsizetype parseCNumber(QStringView text, double* value);
+// The length of the run at the start of the text of characters a decimal
+// number is written with: digits, ".", "+", "-", "e" and "E".
+qsizetype numberCharactersLength(QStringView text);
 } // namespace lq

@@ -62,12 +62,8 @@ int intValue(QStringView text)
 
 double doubleValue(QStringView text)
 {
-    const qsizetype start = skipLeadingBlanks(text);
-    QByteArray bytes;
-    for (qsizetype i = start; i < text.size() && text[i].unicode() < 128; ++i)
-        bytes.append(static_cast<char>(text[i].unicode()));
     double value = 0;
-    return parseCNumber(bytes, &value) > 0 ? value : 0.0;
+    return parseCNumber(text.sliced(skipLeadingBlanks(text)), &value) > 0 ? value : 0.0;
 }
 
 float floatValue(QStringView text)

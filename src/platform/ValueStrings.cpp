@@ -3,7 +3,7 @@
 #include "platform/Scanner.h"
 #include "platform/Strings.h"
 
-#include <QStringList>
+#include <QStringTokenizer>
 
 #include <algorithm>
 
@@ -11,12 +11,17 @@ namespace lq {
 
 namespace {
 
-// The leading C-locale number of a part of a colour text; 0 when it has none.
-float leadingNumber(const QString& part)
+// The leading C-locale number of a part of a colour text, after its blanks
+// and line ends; 0 when it has none.
+float leadingNumber(QStringView part)
 {
-    Scanner scanner(part);
+    static const CharacterSet blanks = CharacterSet::whitespaceAndNewlineCharacters();
+    qsizetype start = 0;
+    while (start < part.size() && blanks.contains(part[start]))
+        ++start;
+    const QStringView rest = part.sliced(start);
     double value = 0;
-    if (!scanner.scanDouble(&value))
+    if (parseCNumber(rest.first(numberCharactersLength(rest)), &value) == 0)
         return 0.0f;
     return static_cast<float>(std::clamp(value, -1.0, 2.0)); // the colour clamps to 0..1 afterwards
 }
@@ -43,12 +48,18 @@ std::optional<Colour> stringToColor(const QString& text)
         };
         return Colour(component(1), component(3), component(5), 1.0f);
     }
-    const QStringList parts = text.split(QLatin1Char(' '));
-    if (parts.size() != 4)
+    // Exactly four parts between single blanks ("1 0.5 0 1"); an empty part
+    // counts as one.
+    float components[4];
+    int parts = 0;
+    for (const QStringView part : QStringTokenizer(text, QLatin1Char(' '))) {
+        if (parts == 4)
+            return Colour::black();
+        components[parts++] = leadingNumber(part);
+    }
+    if (parts != 4)
         return Colour::black();
-    return Colour(leadingNumber(parts[0]), leadingNumber(parts[1]), leadingNumber(parts[2]),
-        leadingNumber(parts[3]))
-        .clamped();
+    return Colour(components[0], components[1], components[2], components[3]).clamped();
 }
 
 QString colorToString(const Colour& colour)

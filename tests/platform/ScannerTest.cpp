@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cmath>
+
 using lq::CharacterSet;
 using lq::Scanner;
 
@@ -115,4 +118,55 @@ TEST(CharacterSet, ClassesFollowUnicode)
     const CharacterSet controlButNewline = control.without(u"\n");
     EXPECT_FALSE(controlButNewline.contains(QChar(u'\n')));
     EXPECT_TRUE(controlButNewline.contains(QChar(u'\t')));
+}
+
+// Numbers in files are read as strtod reads their bytes in the C locale,
+// to the last bit and the last character, whether or not the text takes the
+// short way for plain decimals.
+TEST(CNumbers, TextsReadAsStrtodReadsTheirBytes)
+{
+    QStringList texts = {
+        QStringLiteral("0.500000"), QStringLiteral("1.000000"), QStringLiteral("320.000000"), QStringLiteral("-0"),
+        QStringLiteral("-0.000000"), QStringLiteral("+.5"), QStringLiteral("."), QStringLiteral("-"),
+        QStringLiteral("1."), QStringLiteral("007"), QStringLiteral("1e5"), QStringLiteral("1e"),
+        QStringLiteral("2.5E-3x"), QStringLiteral("0x1p3"), QStringLiteral("00x1"), QStringLiteral("0X1A"),
+        QStringLiteral("inf"), QStringLiteral("-Infinity"), QStringLiteral("nan"), QStringLiteral(" 5"),
+        QStringLiteral("\v5"), QStringLiteral("123456789012345"), QStringLiteral("1234567890123456"),
+        QStringLiteral("0.0000000000000000000001"), QStringLiteral("0.00000000000000000000001"),
+        QStringLiteral("9007199254740993"), QStringLiteral("0.1"), QStringLiteral("0.3"),
+        QStringLiteral("2.675"), QStringLiteral("1.7976931348623157e308"), QStringLiteral("5\u00e9"),
+        QStringLiteral("4.5\u00e9e3"), QStringLiteral("12,5"), QStringLiteral("1-2"), QStringLiteral("--1"),
+        QStringLiteral("0.000000001234567890123"), QStringLiteral("99999999999999.9"), QString(),
+    };
+    // Values as the writers print them ("%f", "%g") and digit runs of every
+    // length, from a fixed seed.
+    quint64 state = 0x9E3779B97F4A7C15ull;
+    const auto next = [&state] {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        return state;
+    };
+    for (int i = 0; i < 3000; ++i) {
+        const double value = static_cast<double>(next() % 100000000) / std::pow(10.0, static_cast<double>(next() % 12));
+        const double signedValue = next() % 2 ? -value : value;
+        texts << QString::asprintf("%f", signedValue) << QString::asprintf("%g", signedValue)
+              << QString::asprintf("%.*f", static_cast<int>(next() % 24), signedValue);
+        QString digits;
+        for (quint64 length = next() % 20; length > 0; --length)
+            digits += QChar(u'0' + static_cast<char16_t>(next() % 10));
+        texts << digits << digits + QStringLiteral(".") + digits.left(static_cast<qsizetype>(next() % 20));
+    }
+    for (const QString& text : texts) {
+        QByteArray bytes;
+        for (QChar c : text) {
+            if (c.unicode() >= 128)
+                break;
+            bytes.append(static_cast<char>(c.unicode()));
+        }
+        double expected = 0;
+        double read = 0;
+        EXPECT_EQ(lq::parseCNumber(QStringView(text), &read), lq::parseCNumber(bytes, &expected)) << bytes.constData();
+        EXPECT_EQ(std::bit_cast<quint64>(read), std::bit_cast<quint64>(expected)) << bytes.constData();
+    }
 }

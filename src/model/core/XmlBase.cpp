@@ -8,12 +8,12 @@
 #include <QDir>
 
 XmlBase::XmlBase(Key)
-    : _uuid(makeUUID())
 {
 }
 
 void XmlBase::registerUUID() const
 {
+    _uuid = makeUUID();
     ElementRegistry::shared().addUUIDXmlbase(_uuid, const_cast<XmlBase*>(this));
     _uuidRegistered = true;
 }

@@ -73,9 +73,10 @@ public:
 
     // --- Identity -----------------------------------------------------------
     static QString makeUUID();
-    // The element's UUID. The element enters the registry only when its UUID
-    // is first asked for: nobody can look up an element whose UUID nobody
-    // has seen, and most elements read from a file are never looked up.
+    // The element's UUID. It is drawn, and the element enters the registry,
+    // only when it is first asked for: nobody can look up an element whose
+    // UUID nobody has seen, and most elements read from a file are never
+    // looked up.
     const QString& UUID() const
     {
         if (!_uuidRegistered)
@@ -420,7 +421,7 @@ protected:
     QString _content = QStringLiteral("");
     lq::Range _selectedRange;
     QString _elementOverride;
-    QString _uuid;
+    mutable QString _uuid;
     mutable bool _uuidRegistered = false;
     QByteArray _data;
 

@@ -121,6 +121,37 @@ QString carriedAttributeValue(const QString& value)
     return carried.sliced(start);
 }
 
+// True when neither unescaping nor what the writer can carry changes the
+// value: printable ASCII without "&", without two blanks in a row, and not
+// starting with a blank or "=".
+bool isPlainAttributeValue(QStringView value)
+{
+    if (value.isEmpty() || value.front() == u' ' || value.front() == u'=')
+        return false;
+    char16_t previous = 0;
+    for (const QChar c : value) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || u >= 0x7f || u == u'&' || (u == u' ' && previous == u' '))
+            return false;
+        previous = u;
+    }
+    return true;
+}
+
+// Takes the text up to and including the next "<", as passing over it with
+// the scanner (scanUpToString, then scanString) takes it; false when there is
+// none left.
+bool takeLessThan(lq::Scanner& scanner, bool skipsLessThan)
+{
+    const qsizetype lessThan = skipsLessThan ? -1 : QStringView(scanner.string()).indexOf(u'<', scanner.scanLocation());
+    if (lessThan < 0) {
+        scanner.scanUpToString(u"<");
+        return scanner.scanString(u"<");
+    }
+    scanner.setScanLocation(lessThan + 1);
+    return true;
+}
+
 } // namespace
 
 // --- Writer --------------------------------------------------------------------
@@ -277,42 +308,52 @@ bool XmlBase::parseXmlAtDepth(lq::Scanner& scanner, int depth)
 {
     return lq::modelFrame(this, "parseXml:", [&]() -> bool {
         const XmlCharacterSets& sets = XmlCharacterSets::shared();
+        const std::optional<lq::CharacterSet>& skipped = scanner.charactersToBeSkipped();
+        const bool skipsLessThan = skipped && skipped->contains(u'<');
         for (;;) {
-            scanner.scanUpToString(u"<");
-            if (!scanner.scanString(u"<"))
+            if (!takeLessThan(scanner, skipsLessThan))
                 return false;
-
-            // The end tag; its name is not compared with the element's tag.
-            if (scanner.scanString(u"/")) {
-                scanner.scanCharactersFromSet(sets.nameCharacters);
-                scanner.scanString(u">");
-                return true;
-            }
-            // The content block. Its closing sequence is left in place; the
-            // next turn passes over it as a tag without a name.
-            if (scanner.scanString(contentOpenAfterLessThan)) {
-                readContentUpTo(*this, scanner, contentClose);
-                continue;
-            }
-            if (scanner.scanString(cdataOpenAfterLessThan)) {
-                readContentUpTo(*this, scanner, cdataClose);
-                continue;
-            }
-            // The verbatim block. The closing marker is taken also after an
-            // empty block: left in place it would open a block that runs to
-            // the next marker or the end of the text and swallow the elements
-            // in between.
-            if (scanner.scanString(verbatimMarkerAfterLessThan())) {
-                readContentUpTo(*this, scanner, XmlTextFormat::verbatimMarker);
-                scanner.scanString(XmlTextFormat::verbatimMarker);
-                continue;
-            }
-            if (scanner.scanString(dataMarkerAfterLessThan)) {
-                QString text;
-                if (scanner.scanUpToString(dataMarker, &text))
-                    setDataString(text);
-                scanner.scanString(dataMarker);
-                continue;
+            // Most tags open an element: a name character after the "<" and
+            // its blanks rules out the end tag and the blocks, which start
+            // with "/" or "!".
+            const QString& source = scanner.string();
+            qsizetype nameStart = scanner.scanLocation();
+            while (nameStart < source.size() && skipped && skipped->contains(source[nameStart]))
+                ++nameStart;
+            const bool opensElement = nameStart < source.size() && sets.nameCharacters.contains(source[nameStart]);
+            if (!opensElement) {
+                // The end tag; its name is not compared with the element's tag.
+                if (scanner.scanString(u"/")) {
+                    scanner.scanCharactersFromSet(sets.nameCharacters);
+                    scanner.scanString(u">");
+                    return true;
+                }
+                // The content block. Its closing sequence is left in place; the
+                // next turn passes over it as a tag without a name.
+                if (scanner.scanString(contentOpenAfterLessThan)) {
+                    readContentUpTo(*this, scanner, contentClose);
+                    continue;
+                }
+                if (scanner.scanString(cdataOpenAfterLessThan)) {
+                    readContentUpTo(*this, scanner, cdataClose);
+                    continue;
+                }
+                // The verbatim block. The closing marker is taken also after an
+                // empty block: left in place it would open a block that runs to
+                // the next marker or the end of the text and swallow the elements
+                // in between.
+                if (scanner.scanString(verbatimMarkerAfterLessThan())) {
+                    readContentUpTo(*this, scanner, XmlTextFormat::verbatimMarker);
+                    scanner.scanString(XmlTextFormat::verbatimMarker);
+                    continue;
+                }
+                if (scanner.scanString(dataMarkerAfterLessThan)) {
+                    QString text;
+                    if (scanner.scanUpToString(dataMarker, &text))
+                        setDataString(text);
+                    scanner.scanString(dataMarker);
+                    continue;
+                }
             }
 
             // A child element. Its tag and attribute text are dropped before
@@ -370,9 +411,9 @@ bool XmlBase::readAttributes(const QString& attributes)
         if (attributes.isEmpty())
             return true;
         // One pass over the text, with the scanner's rules: blanks and line
-        // ends are passed over before every token, and only the key and the
-        // value are copied out. The text itself may be borrowed from the
-        // document; nothing here keeps it.
+        // ends are passed over before every token, and only the value is
+        // copied out. The text itself may be borrowed from the document;
+        // nothing here keeps it.
         const XmlCharacterSets& sets = XmlCharacterSets::shared();
         static const lq::CharacterSet blanks = lq::CharacterSet::whitespaceAndNewlineCharacters();
         const QChar* const text = attributes.constData();
@@ -395,6 +436,7 @@ bool XmlBase::readAttributes(const QString& attributes)
                 pos = p;
             return p - start;
         };
+        std::optional<SuppressedChanges> quiet;
         for (;;) {
             skip();
             if (pos < size && text[pos] == u'/')
@@ -422,16 +464,19 @@ bool XmlBase::readAttributes(const QString& attributes)
             }
             // The key is only compared, so it is read where it stands.
             const QString key = QString::fromRawData(text + keyStart, keyLength);
-            const QString value(text + pos, end - pos);
+            const QStringView raw(text + pos, end - pos);
             pos = end;
             run(sets.quote, quotesStart);
             // The value is unescaped here, once; setAttributeTo gets what
             // of it a save would keep. A value of which nothing is left
-            // is not stored, as an empty one.
-            const QString plain = carriedAttributeValue(unescape(value));
+            // is not stored, as an empty one. Most values are plain text
+            // that both leave as it is.
+            const QString plain = isPlainAttributeValue(raw) ? raw.toString() : carriedAttributeValue(unescape(raw.toString()));
             if (plain.isEmpty())
                 continue;
-            SuppressedChanges quiet(*this);
+            // Storing what the document already holds is no edit of it.
+            if (!quiet)
+                quiet.emplace(*this);
             setAttributeTo(key, plain);
         }
     });

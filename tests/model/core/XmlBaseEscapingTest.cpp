@@ -102,6 +102,30 @@ TEST(XmlBaseEscaping, UnescapeEntitiesTabsAndBlanks)
     });
 }
 
+TEST(XmlBaseEscaping, UnescapeReadsEachEntityWhereItStandsOnce)
+{
+    expectAll(&XmlBase::unescape, {
+        // Entities side by side, at both ends, and inside words.
+        { s("&lt;&gt;&amp;&quot;"), s("<>&\"") },
+        { s("x&eacute;&egrave;y"), s("xéèy") },
+        // What a replacement leaves never joins the text around it into an entity.
+        { s("&l&gt;t;"), s("&l>t;") },
+        { s("&&lt;lt;"), s("&<lt;") },
+        { s("&amp&amp;lt;"), s("&amp&lt;") },
+        { s("&#1&#160;60;"), s("&#1 60;") },
+        // An ampersand without an entity, one cut short, and unknown ones stay.
+        { s("a & b &amp c &lt"), s("a & b &amp c &lt") },
+        { s("&;&#;&LT;&Eacute"), s("&;&#;&LT;&Eacute") },
+        { s("&verylongunknownentity;&gt;"), s("&verylongunknownentity;>") },
+        { s("&"), s("&") },
+        // Tabs go and blank pairs close before entities are read: those the
+        // entities give back stay.
+        { s("&l\tt;"), s("<") },
+        { s("a  &#160;  b"), s("a   b") },
+        { s("&#0\t09;x"), s("\tx") },
+    });
+}
+
 TEST(XmlBaseEscaping, EscapeAndUnescapeAnswerTheirArgumentWhenNothingChanges)
 {
     // Texts built at run time, so that their data lives in its own allocation.

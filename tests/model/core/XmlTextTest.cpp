@@ -16,6 +16,7 @@
 #include "support/FakeDocument.h"
 #include "support/LogCapture.h"
 #include "support/Printers.h"
+#include "support/StarterSite.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -782,6 +783,53 @@ TEST(XmlTextRoundTrip, WhatTheFormatCannotCarryIsStableAfterOneSave)
         ASSERT_TRUE(again);
         EXPECT_EQ(again->createXml(), back->createXml());
     }
+}
+
+// A site the program made and saved, read back from its file's text.
+class XmlTextReadingASite : public StarterSiteTest {
+protected:
+    XmlTextReadingASite()
+        : StarterSiteTest(QStringLiteral("Reading.lqxl"))
+    {
+    }
+};
+
+TEST_F(XmlTextReadingASite, ElementsOutliveTheTextTheyWereReadFromAndMoveToOtherTrees)
+{
+    auto page = addPage(home(), 1, QStringLiteral("Garden &  roses <\u00e9t\u00e9>"));
+    ASSERT_TRUE(document.saveFileWithComment(folder, QString())) << document.lastError().toStdString();
+    const QString saved = QString::fromUtf8(readFile(folder + QStringLiteral("/site.xmlbase")));
+    ASSERT_FALSE(saved.isEmpty());
+
+    XmlBasePtr read;
+    {
+        // The text is overwritten before it goes: nothing read may still
+        // point into it.
+        QString text = saved;
+        text.detach();
+        read = readText(text);
+        text.fill(u'#');
+    }
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->createXml(), saved);
+
+    XmlBasePtr readPage;
+    for (const XmlBasePtr& child : read->homepage()->children())
+        if (child->name() == page->name())
+            readPage = child;
+    ASSERT_TRUE(readPage);
+    EXPECT_EQ(readPage->name(), QStringLiteral("Garden &  roses <\u00e9t\u00e9>"));
+
+    // The page goes to a tree of its own, and the tree it was read with goes.
+    readPage->removeFromParentWithoutDeletingChildren();
+    read.reset();
+    auto elsewhere = XmlGroup::create();
+    elsewhere->addChild(readPage);
+    auto original = XmlGroup::create();
+    page->removeFromParentWithoutDeletingChildren();
+    original->addChild(page);
+    EXPECT_EQ(readPage->createXml(), page->createXml());
+    EXPECT_EQ(readPage->parent(), elsewhere.get());
 }
 
 TEST(XmlTextCopy, CopyHasTheSameTextFreshIdentityAndNoParent)
