@@ -1,8 +1,8 @@
 #pragma once
 
 #include "elements/ElementHelpers.h"
+#include "elements/SlideshowSettings.h"
 #include "elements/XmlWebMenu.h"
-#include "elements/XmlWebText.h"
 #include "platform/graphics/GraphicsImage.h"
 
 #include <QScopedValueRollback>
@@ -13,7 +13,6 @@
 
 class XmlPhoto;
 class XmlPictureFrame;
-class XmlWebPhotoAlbum;
 namespace lq {
 class LayoutManager;
 class StyledText;
@@ -44,8 +43,9 @@ class TextContainer;
 //
 // The picture frame is an owned part written after the box's own part; the
 // control font is a child font named "control"; the caption uses the
-// element's own font.
-class XmlSlideshow final : public XmlWebText {
+// element's own font. The stored settings are kept by the base,
+// SlideshowSettings.
+class XmlSlideshow final : public SlideshowSettings {
 public:
     // Delivers the preview's ticks. Tests give the element a clock they
     // advance by hand.
@@ -69,16 +69,8 @@ public:
     bool enabled() override;
     // "cssPictureFrame" reads into the element's own frame.
     XmlBasePtr createChildFromTag(const QString& tag) override;
-    // Numbers take the text's integer value, flags its low byte; "controls"
-    // through setControlString, "clines" through setCaptionLines; the rest
-    // goes to the text element.
-    void setAttributeTo(const QString& key, const QString& value) override;
-    // Ends the control selection, writes the box (its own geometry), then
-    // allowBkgnd style showCaptions showPrevNext showIndex showBkgndBox
-    // nextLabel prevLabel indexLabel showPlayControls playLabel stopLabel
-    // showBeforeAfterControls beforeLabel afterLabel seconds autoStart fade
-    // topAlign, controls (styles 1 and 3 only), loop, thumbRollovers
-    // slideRollovers reverseThumbs randomOrder. "clines" is never written.
+    // Ends the control selection, so that the box writes its own geometry,
+    // then writes the settings.
     void appendAttributes(QString& xml) override;
     // The box's own part, then the picture frame.
     QString writeXmlVorns() override;
@@ -87,62 +79,7 @@ public:
     void postload() override;
     // The picture frame, then the text element's parts.
     XmlBaseList ownedParts() const override;
-
-    // --- Stored settings; every setter marks the document changed -----------------
-    // The stored style, folded to 0 or 1 while the before/after preference is off.
-    int style() const;
-    void setStyle(int style);
-    // 1 while the template's photo album sells photos, else the stored value.
-    int showCaptions();
-    void setShowCaptions(int show);
-    bool showPrevNextControls() const { return _showPrevNextControls; }
-    void setShowPrevNextControls(bool show);
-    const QString& nextLabel() const { return _nextLabel; }
-    void setNextLabel(const QString& label);
-    const QString& prevLabel() const { return _prevLabel; }
-    void setPrevLabel(const QString& label);
-    bool showPlayControls() const { return _showPlayControls; }
-    void setShowPlayControls(bool show);
-    const QString& playLabel() const { return _playLabel; }
-    void setPlayLabel(const QString& label);
-    const QString& stopLabel() const { return _stopLabel; }
-    void setStopLabel(const QString& label);
-    bool showBeforeAfterControls() const { return _showBeforeAfterControls; }
-    void setShowBeforeAfterControls(bool show);
-    const QString& beforeLabel() const { return _beforeLabel; }
-    void setBeforeLabel(const QString& label);
-    const QString& afterLabel() const { return _afterLabel; }
-    void setAfterLabel(const QString& label);
-    bool thumbRollovers() const { return _thumbRollovers; }
-    void setThumbRollovers(bool on);
-    bool slideRollovers() const { return _slideRollovers; }
-    void setSlideRollovers(bool on);
-    bool reverseThumbs() const { return _reverseThumbs; }
-    void setReverseThumbs(bool on);
-    bool randomOrder() const { return _randomOrder; }
-    void setRandomOrder(bool on);
-    bool showIndexLabel() const { return _showIndexLabel; }
-    void setShowIndexLabel(bool show);
-    const QString& indexLabel() const { return _indexLabel; }
-    void setIndexLabel(const QString& label);
-    int seconds() const { return _seconds; }
-    void setSeconds(int seconds);
-    bool autoStart() const { return _autoStart; }
-    void setAutoStart(bool on);
-    bool fade() const { return _fade; }
-    void setFade(bool on);
-    bool showBkgndBox() const { return _showBkgndBox; }
-    void setShowBkgndBox(bool show);
     bool isSlideshow() const override { return true; }
-    bool allowBkgndImage() const override { return _allowBkgndImage; }
-    void setAllowBkgndImage(bool allow);
-    bool topAlignPic() const { return _topAlignPic; }
-    void setTopAlignPic(bool on);
-    bool loopSlideshow() const { return _loopSlideshow; }
-    void setLoopSlideshow(bool on);
-    // 1 to 6 lines; other values are clamped.
-    int captionLines() const { return _captionLines; }
-    void setCaptionLines(int lines);
     const std::shared_ptr<XmlPictureFrame>& frame() const { return _frame; }
 
     // The slideshow's visibility is decided by visible alone: both flags
@@ -162,14 +99,6 @@ public:
     int currentControl() const { return _currentControl; }
 
     // --- Controls -------------------------------------------------------------------
-    // The stored rectangle, or the zero rectangle past the list.
-    lq::Rect controlRect(int index) const;
-    // Stores it when the index is inside the list; no change notice.
-    void setControlRectForIndex(const lq::Rect& rect, int index);
-    // The rectangles as "{{x, y}, {w, h}}" texts joined by "|".
-    QString controlString() const;
-    // Replaces the list; no change notice.
-    void setControlString(const QString& text);
     // The child font named "control", or nothing.
     std::shared_ptr<XmlWebFont> controlFont() const;
     // The automatic layout of styles 0 and 2: one row of controls along the
@@ -178,8 +107,6 @@ public:
     void calcControlObjects();
 
     // --- Album, photos and captions ---------------------------------------------------
-    // The template's photo album element, or nothing.
-    XmlWebPhotoAlbum* photoAlbum() const;
     // The album element's: 0 / "#" without one.
     int firstPictureInSlideshow();
     QString indexLink();
@@ -205,7 +132,6 @@ public:
     XmlCSSPtr objectAtPoint(const lq::Point& point) override;
     // The box, then in styles 1 and 3 the rectangles of the shown controls.
     QStringList objectRectArray();
-    QStringList guideRectArray() { return objectRectArray(); }
     bool canDoubleClick() override;
     // "link", "prev", "next" or "play" from a click area.
     void mouseClick(const QString& data) override;
@@ -242,7 +168,6 @@ private:
     using TextSystem = XmlWebMenu::ItemText;
     enum Control { Previous = 0, Next = 1, IndexLink = 2, Play = 3, Caption = 4, PictureBox = 5 };
 
-    int foldedStyle() const;
     // A control of styles 1 or 3 is selected: the geometry accessors work on it.
     bool controlSelected() const;
     // Runs the accessor on the element's own box for the moment.
@@ -260,34 +185,8 @@ private:
     int numberChildren(XmlBase* album) const;
     bool disableImageWell();
 
-    int _style = 0;
-    int _showCaptions = 1;
-    bool _showPrevNextControls = true;
-    QString _nextLabel = QStringLiteral("");
-    QString _prevLabel = QStringLiteral("");
-    bool _showPlayControls = true;
-    QString _playLabel = QStringLiteral("");
-    QString _stopLabel = QStringLiteral("");
-    bool _showBeforeAfterControls = true;
-    QString _beforeLabel = QStringLiteral("Before");
-    QString _afterLabel = QStringLiteral("After");
-    bool _thumbRollovers = false;
-    bool _slideRollovers = false;
-    bool _reverseThumbs = false;
-    bool _randomOrder = false;
-    bool _showIndexLabel = true;
-    QString _indexLabel = QStringLiteral("");
-    int _seconds = 5;
-    bool _autoStart = false;
-    bool _fade = false;
-    bool _showBkgndBox = true;
-    bool _allowBkgndImage = true;
-    bool _topAlignPic = false;
-    bool _loopSlideshow = true;
     std::shared_ptr<XmlPictureFrame> _frame;
-    QStringList _controlRects;
     int _currentControl = -1;
-    int _captionLines = 1;
     int _slideA = 0;
     int _slideB = 0;
     float _mixer = 1.0f;

@@ -117,31 +117,6 @@ void XmlSlideshow::setHeight(int height)
 
 // --- Controls ----------------------------------------------------------------------------------
 
-lq::Rect XmlSlideshow::controlRect(int index) const
-{
-    if (index < 0 || index >= _controlRects.size())
-        return lq::Rect();
-    return stringToRect(_controlRects.at(index));
-}
-
-void XmlSlideshow::setControlRectForIndex(const lq::Rect& rect, int index)
-{
-    lq::modelFrame(this, "setControlRect:forIndex:", [&] {
-        if (index >= 0 && index < _controlRects.size())
-            _controlRects[index] = rectToString(rect);
-    });
-}
-
-QString XmlSlideshow::controlString() const
-{
-    return _controlRects.join(QLatin1Char('|'));
-}
-
-void XmlSlideshow::setControlString(const QString& text)
-{
-    _controlRects = text.split(QLatin1Char('|'));
-}
-
 std::shared_ptr<XmlWebFont> XmlSlideshow::controlFont() const
 {
     for (const XmlBasePtr& child : children()) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "elements/XmlWebText.h"
+#include "elements/VornBoxSettings.h"
 #include "platform/Geometry.h"
 #include "platform/text/Font.h"
 
@@ -33,12 +33,9 @@ class PreviewView;
 // A rich-text box writes and draws in the fonts, colours and link settings
 // of the template's content box; its own font children are not used.
 //
-// Its start tag holds the text element's attributes, then vornSeqNum, type,
-// externalHTML, fullname, scrollbars, autostart, moviecontroller,
-// loopmovie, scale, externalType, clickLinkTo, rollOverImage, newWindow,
-// qtSize, hiddenQT, baseSize, zlocation and wraps; the snippet part follows
-// the background's picture record as an "htmlSnippet" element.
-class XmlVornBox : public XmlWebText {
+// The stored settings are kept by the base, VornBoxSettings; the snippet
+// part follows the background's picture record as an "htmlSnippet" element.
+class XmlVornBox : public VornBoxSettings {
 public:
     explicit XmlVornBox(Key key);
     ~XmlVornBox() override;
@@ -52,77 +49,29 @@ public:
     bool floatsAbove() const override { return true; }
     // Always "Vorn Box".
     QString name() const override;
-    // The user's name for the box, or "Vorn Box" when none was given.
-    QString fullname() const override;
-    void setFullname(const QString& fullname);
     // "x<number>".
     QString uniquename() const override;
     bool enabled() override;
 
     // --- Stored form -----------------------------------------------------------------
-    // Integers: "type", "vornSeqNum", "scrollbars", "autostart",
-    // "moviecontroller", "loopmovie", "scale", "externalType", "newWindow",
-    // "hiddenQT", "wraps"; texts: "externalHTML", "fullname", "clickLinkTo",
-    // "rollOverImage", "zlocation" (kept only once the type read is 3);
-    // sizes "{w, h}": "qtSize", "baseSize". Each through its setter.
-    void setAttributeTo(const QString& key, const QString& value) override;
-    void appendAttributes(QString& xml) override;
     // "htmlSnippet" is the snippet part.
     XmlBasePtr createChildFromTag(const QString& tag) override;
     // The background's picture record, then the snippet part.
     QString writeXmlVorns() override;
     // The snippet part once made, then the text element's parts.
     XmlBaseList ownedParts() const override;
+    // The snippet part, made on first use.
+    const XmlBasePtr& htmlSnippet();
 
-    // --- Settings; the setters mark the document changed ---------------------------------
-    int type() const { return _type; }
-    void setType(int type);
-    int externalType() const { return _externalType; }
-    void setExternalType(int type);
-    int vornSeqNum() const { return _vornSeqNum; }
-    void setVornSeqNum(int number) override;
-    const QString& externalHTML() const { return _externalHTML; }
-    void setExternalHTML(const QString& item);
-    bool scrollbars() const { return _scrollbars; }
-    void setScrollbars(bool scrollbars);
-    bool autostart() const { return _autostart; }
-    void setAutostart(bool autostart);
-    bool moviecontroller() const { return _moviecontroller; }
-    void setMoviecontroller(bool controller);
-    bool loopmovie() const { return _loopmovie; }
-    void setLoopmovie(bool loop);
-    // Flash scaling: 0 "Default", 1 "noborder", 2 "exactfit".
-    int scale() const { return _scale; }
-    void setScale(int scale);
-    const QString& clickLinkTo() const { return _clickLinkTo; }
-    void setClickLinkTo(const QString& link);
-    const QString& rollOverImage() const { return _rollOverImage; }
-    void setRollOverImage(const QString& image);
-    bool newWindow() const { return _newWindow; }
-    void setNewWindow(bool newWindow);
-    int hiddenQT() const { return _hiddenQT; }
-    void setHiddenQT(int hidden);
-    bool wrapsText() const { return _wrapsText; }
-    void setWrapsText(bool wraps);
-    // The movie's measured size and a stored size; neither marks the document.
-    const lq::Size& qtSize() const { return _qtSize; }
-    void setQTSize(const lq::Size& size) { _qtSize = size; }
-    const lq::Size& baseSize() const { return _baseSize; }
-    void setBaseSize(const lq::Size& size) { _baseSize = size; }
-    // The layer: a layer box's own, "Foreground" for every other type.
-    QString zlocation() const override;
+    // --- Layer --------------------------------------------------------------------------------
     bool isLayerBox() const override { return true; }
     // The page text flows round a box only when it is a layer box set to wrap.
     bool pushesTextAside() const override { return _type != 3 || _wrapsText; }
     // A visible web box (type 0, external type 0) moves with the centred page.
     void appendPageCentringScript(QString& script) override;
-    // Stored (and the document marked) only for a layer box.
-    void setZlocation(const QString& layer);
     // The page pass of the layer: "Background" and "Middle" have their own,
     // any other layer is the foreground's.
     PagePass getCorrectPass() const;
-    // The snippet part, made on first use.
-    const XmlBasePtr& htmlSnippet();
 
     // A layer box always has a tiled picture (mode 5) over no colour.
     int bkgnd() const override;
@@ -189,23 +138,5 @@ private:
     std::optional<lq::Font> headingFont;
     std::optional<lq::Font> subheadingFont;
     std::optional<lq::Font> captionFont;
-    QString _fullname;
-    QString _externalHTML = QStringLiteral("");
-    int _type = 0;
-    int _vornSeqNum = 0;
-    int _externalType = 0;
     XmlBasePtr _htmlSnippet;
-    bool _scrollbars = false;
-    bool _autostart = false;
-    bool _moviecontroller = false;
-    lq::Size _qtSize;
-    int _hiddenQT = 0;
-    lq::Size _baseSize;
-    bool _loopmovie = false;
-    signed char _scale = 0;
-    QString _clickLinkTo = QStringLiteral("");
-    bool _newWindow = false;
-    QString _rollOverImage = QStringLiteral("");
-    QString _zlocation = QStringLiteral("Foreground");
-    bool _wrapsText = false;
 };

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "elements/XmlWebText.h"
+#include "platform/Geometry.h"
+
+// The stored settings of a Vorn Box (XmlVornBox describes its types), which
+// it reads and writes with the text element's attributes: its kind, the
+// external item and its options, its layer and its user's name. The setters
+// mark the document changed, unless they say otherwise.
+//
+// Its start tag holds the text element's attributes, then vornSeqNum, type,
+// externalHTML, fullname, scrollbars, autostart, moviecontroller,
+// loopmovie, scale, externalType, clickLinkTo, rollOverImage, newWindow,
+// qtSize, hiddenQT, baseSize, zlocation and wraps.
+class VornBoxSettings : public XmlWebText {
+public:
+    explicit VornBoxSettings(Key key);
+    ~VornBoxSettings() override;
+
+    // Integers: "type", "vornSeqNum", "scrollbars", "autostart",
+    // "moviecontroller", "loopmovie", "scale", "externalType", "newWindow",
+    // "hiddenQT", "wraps"; texts: "externalHTML", "fullname", "clickLinkTo",
+    // "rollOverImage", "zlocation" (kept only once the type read is 3);
+    // sizes "{w, h}": "qtSize", "baseSize". Each through its setter.
+    void setAttributeTo(const QString& key, const QString& value) override;
+    void appendAttributes(QString& xml) override;
+
+    // The user's name for the box, or the box's name when none was given.
+    QString fullname() const override;
+    void setFullname(const QString& fullname);
+    int type() const { return _type; }
+    void setType(int type);
+    int externalType() const { return _externalType; }
+    void setExternalType(int type);
+    int vornSeqNum() const { return _vornSeqNum; }
+    void setVornSeqNum(int number) override;
+    const QString& externalHTML() const { return _externalHTML; }
+    void setExternalHTML(const QString& item);
+    bool scrollbars() const { return _scrollbars; }
+    void setScrollbars(bool scrollbars);
+    bool autostart() const { return _autostart; }
+    void setAutostart(bool autostart);
+    bool moviecontroller() const { return _moviecontroller; }
+    void setMoviecontroller(bool controller);
+    bool loopmovie() const { return _loopmovie; }
+    void setLoopmovie(bool loop);
+    // Flash scaling: 0 "Default", 1 "noborder", 2 "exactfit".
+    int scale() const { return _scale; }
+    void setScale(int scale);
+    const QString& clickLinkTo() const { return _clickLinkTo; }
+    void setClickLinkTo(const QString& link);
+    const QString& rollOverImage() const { return _rollOverImage; }
+    void setRollOverImage(const QString& image);
+    bool newWindow() const { return _newWindow; }
+    void setNewWindow(bool newWindow);
+    int hiddenQT() const { return _hiddenQT; }
+    void setHiddenQT(int hidden);
+    bool wrapsText() const { return _wrapsText; }
+    void setWrapsText(bool wraps);
+    // The movie's measured size and a stored size; neither marks the document.
+    const lq::Size& qtSize() const { return _qtSize; }
+    void setQTSize(const lq::Size& size) { _qtSize = size; }
+    const lq::Size& baseSize() const { return _baseSize; }
+    void setBaseSize(const lq::Size& size) { _baseSize = size; }
+    // The layer: a layer box's own, "Foreground" for every other type.
+    QString zlocation() const override;
+    // Stored (and the document marked) only for a layer box.
+    void setZlocation(const QString& layer);
+
+protected:
+    QString _fullname;
+    QString _externalHTML = QStringLiteral("");
+    int _type = 0;
+    int _vornSeqNum = 0;
+    int _externalType = 0;
+    bool _scrollbars = false;
+    bool _autostart = false;
+    bool _moviecontroller = false;
+    lq::Size _qtSize;
+    int _hiddenQT = 0;
+    lq::Size _baseSize;
+    bool _loopmovie = false;
+    signed char _scale = 0;
+    QString _clickLinkTo = QStringLiteral("");
+    bool _newWindow = false;
+    QString _rollOverImage = QStringLiteral("");
+    QString _zlocation = QStringLiteral("Foreground");
+    bool _wrapsText = false;
+};
