@@ -168,8 +168,6 @@ public:
     int previousParagraph(int index);
     // The start of the next paragraph; -1 when there is none or for -1.
     int nextParagraph(int index);
-    void markWidgetPlacements() {}
-    bool compareWidgetPlacements() { return false; }
 
     // --- Page HTML ------------------------------------------------------------------------
     // The font checks in the head script, the box and the positioned lines
@@ -178,12 +176,6 @@ public:
     // One paragraph element of a paragraph or a line piece at the
     // rectangle (positioned mode) or in the flow (browser-flow mode).
     QString createHTMLfromAttributedStringAtRect(const lq::StyledText& text, const lq::Rect& rect);
-    // Inline bits of a run: 1 italic, 2 bold, 4 underline, 8 link (which
-    // takes the place of underline); keeps the run's link and new-window flag.
-    int getHTMLtags(const lq::TextAttributes& attributes);
-    // The stack of inline tags open while a paragraph is written.
-    void pushStack(int bit);
-    int popStack();
 
     // --- Template CSS -------------------------------------------------------------
     // The box rule "#contentbox", the spacer rules, then the rules of the

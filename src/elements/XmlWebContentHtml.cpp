@@ -40,21 +40,6 @@ bool isBlankTabOrNewline(QChar c)
 
 // --- Page HTML ---------------------------------------------------------------------------------
 
-int XmlWebContent::getHTMLtags(const lq::TextAttributes& attributes)
-{
-    return textHelper().getHTMLtags(attributes);
-}
-
-void XmlWebContent::pushStack(int bit)
-{
-    textHelper().pushStack(bit);
-}
-
-int XmlWebContent::popStack()
-{
-    return textHelper().popStack();
-}
-
 QString XmlWebContent::createHTMLfromAttributedStringAtRect(const lq::StyledText& text, const lq::Rect& rect)
 {
     return lq::modelFrame(this, "createHTMLfromAttributedString:atRect:", [&] {
