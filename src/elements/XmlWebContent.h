@@ -14,7 +14,6 @@
 
 class QZTextContainer;
 class TextEditorBase;
-class XmlWebFooter;
 class XmlWebText;
 
 // The box that holds a page's own text: the large rich-text box of a page
@@ -170,6 +169,11 @@ public:
     int nextParagraph(int index);
 
     // --- Page HTML ------------------------------------------------------------------------
+    // What the footer adds to its text: a raw HTML snippet written in its
+    // place, and the "Created With" credit below it. A content box has neither.
+    virtual bool useHtmlSnippet() const { return false; }
+    virtual XmlBase* htmlSnippet() { return nullptr; }
+    virtual bool createdWith() const { return false; }
     // The font checks in the head script, the box and the positioned lines
     // in their layers, and the steps; nothing in the other passes.
     void appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet) override;
@@ -192,7 +196,7 @@ protected:
 
     // The first record named `name`; one is added when there is none.
     std::shared_ptr<XmlWebFont> fontNamed(const QString& name);
-    // Exactly a footer (not merely a kind of content box).
+    // The box at the foot of the page (the footer), not the page's text box.
     bool isFooter() const;
     // The template this box belongs to, or nothing.
     XmlStyleSheet* sheet() const;
@@ -214,8 +218,6 @@ protected:
     void appendBox(QString& html);
     void appendText(QString& html);
     void appendSteps(QString& html);
-    // This box as a footer, or nothing when it is a content box.
-    XmlWebFooter* asFooter();
     // The runs with their inline tags, each closed before a later run opens
     // what it needs (flow: tabs as blanks).
     void appendRunsOfText(QString& html, const lq::StyledText& text, bool flow);
