@@ -4,7 +4,6 @@
 #include "elements/XmlWebContent.h"
 
 #include "elements/StoredTextTokenizer.h"
-#include "elements/XmlWebFooter.h"
 #include "elements/XmlWebText.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Strings.h"
@@ -52,7 +51,7 @@ bool XmlWebContent::enabled()
 
 bool XmlWebContent::isFooter() const
 {
-    return typeid(*this) == typeid(XmlWebFooter);
+    return pageRole() == PageRole::Foot;
 }
 
 XmlStyleSheet* XmlWebContent::sheet() const

@@ -14,7 +14,6 @@
 
 class QZTextContainer;
 class TextEditorBase;
-class XmlWebFooter;
 class XmlWebText;
 
 // The box that holds a page's own text: the large rich-text box of a page
@@ -168,22 +167,19 @@ public:
     int previousParagraph(int index);
     // The start of the next paragraph; -1 when there is none or for -1.
     int nextParagraph(int index);
-    void markWidgetPlacements() {}
-    bool compareWidgetPlacements() { return false; }
 
     // --- Page HTML ------------------------------------------------------------------------
+    // What the footer adds to its text: a raw HTML snippet written in its
+    // place, and the "Created With" credit below it. A content box has neither.
+    virtual bool useHtmlSnippet() const { return false; }
+    virtual XmlBase* htmlSnippet() { return nullptr; }
+    virtual bool createdWith() const { return false; }
     // The font checks in the head script, the box and the positioned lines
     // in their layers, and the steps; nothing in the other passes.
     void appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet) override;
     // One paragraph element of a paragraph or a line piece at the
     // rectangle (positioned mode) or in the flow (browser-flow mode).
     QString createHTMLfromAttributedStringAtRect(const lq::StyledText& text, const lq::Rect& rect);
-    // Inline bits of a run: 1 italic, 2 bold, 4 underline, 8 link (which
-    // takes the place of underline); keeps the run's link and new-window flag.
-    int getHTMLtags(const lq::TextAttributes& attributes);
-    // The stack of inline tags open while a paragraph is written.
-    void pushStack(int bit);
-    int popStack();
 
     // --- Template CSS -------------------------------------------------------------
     // The box rule "#contentbox", the spacer rules, then the rules of the
@@ -200,7 +196,7 @@ protected:
 
     // The first record named `name`; one is added when there is none.
     std::shared_ptr<XmlWebFont> fontNamed(const QString& name);
-    // Exactly a footer (not merely a kind of content box).
+    // The box at the foot of the page (the footer), not the page's text box.
     bool isFooter() const;
     // The template this box belongs to, or nothing.
     XmlStyleSheet* sheet() const;
@@ -222,8 +218,6 @@ protected:
     void appendBox(QString& html);
     void appendText(QString& html);
     void appendSteps(QString& html);
-    // This box as a footer, or nothing when it is a content box.
-    XmlWebFooter* asFooter();
     // The runs with their inline tags, each closed before a later run opens
     // what it needs (flow: tabs as blanks).
     void appendRunsOfText(QString& html, const lq::StyledText& text, bool flow);

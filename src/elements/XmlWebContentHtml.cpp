@@ -4,7 +4,6 @@
 
 #include "elements/QZTextContainer.h"
 #include "elements/StoredTextTokenizer.h"
-#include "elements/XmlWebFooter.h"
 #include "elements/XmlWebText.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/text/LayoutManager.h"
@@ -39,21 +38,6 @@ bool isBlankTabOrNewline(QChar c)
 } // namespace
 
 // --- Page HTML ---------------------------------------------------------------------------------
-
-int XmlWebContent::getHTMLtags(const lq::TextAttributes& attributes)
-{
-    return textHelper().getHTMLtags(attributes);
-}
-
-void XmlWebContent::pushStack(int bit)
-{
-    textHelper().pushStack(bit);
-}
-
-int XmlWebContent::popStack()
-{
-    return textHelper().popStack();
-}
 
 QString XmlWebContent::createHTMLfromAttributedStringAtRect(const lq::StyledText& text, const lq::Rect& rect)
 {
@@ -140,11 +124,6 @@ void XmlWebContent::appendHTMLPagePassSheet(QString& html, XmlBase*, PagePass pa
     });
 }
 
-XmlWebFooter* XmlWebContent::asFooter()
-{
-    return isFooter() ? static_cast<XmlWebFooter*>(this) : nullptr;
-}
-
 void XmlWebContent::appendFontChecks(QString& html)
 {
     if (browserFlow())
@@ -165,14 +144,13 @@ void XmlWebContent::appendFontChecks(QString& html)
 void XmlWebContent::appendBox(QString& html)
 {
     const bool flow = browserFlow();
-    XmlWebFooter* self = asFooter();
-    const bool footer = self != nullptr;
-    const bool snippet = self && self->useHtmlSnippet();
+    const bool footer = isFooter();
+    const bool snippet = useHtmlSnippet();
     const int flowWidth = calcWidth() - _bl - _br - _pl - _pr;
     if (snippet) {
         html += QString::asprintf("<div id=\"footerbox\" style=\"top: %dpx; left:%dpx; width: %dpx; height: %dpx;\">\n",
                                   calcTop(), calcLeft(), flowWidth, calcHeight() - _bt - _bb - _pt - _pb);
-        html += self->htmlSnippet()->content();
+        html += htmlSnippet()->content();
         html += QStringLiteral("</div>\n");
         return;
     }
@@ -203,11 +181,9 @@ void XmlWebContent::appendBox(QString& html)
 
 void XmlWebContent::appendText(QString& html)
 {
-    XmlWebFooter* self = asFooter();
-    const bool snippet = self && self->useHtmlSnippet();
-    if (!browserFlow() && !snippet)
+    if (!browserFlow() && !useHtmlSnippet())
         appendPositionedLines(html);
-    if (self && self->createdWith()) {
+    if (createdWith()) {
         html += QString::asprintf("<div id=\"createwithbox\" style=\"top: %dpx; left: %dpx; height: 31px; "
                                   "position: absolute; display: block;\">",
                                   calcTop() + internalHeight() + 50, calcLeft() + calcWidth() / 2 - 50);
@@ -219,8 +195,7 @@ void XmlWebContent::appendText(QString& html)
 
 void XmlWebContent::appendSteps(QString& html)
 {
-    XmlWebFooter* self = asFooter();
-    if (self && self->createdWith())
+    if (createdWith())
         html += QStringLiteral("<QZcopy dir=\"homepage\" filename=\"createdwith.gif\" />");
 }
 

@@ -37,17 +37,17 @@ public:
     // negative offset is first set to 0).
     int voffset() const;
     void setVoffset(int offset);
-    bool createdWith() const { return _createdWith; }
+    bool createdWith() const override { return _createdWith; }
     void setCreatedWith(bool createdWith);
     // Kept for the inspector; no page output uses it.
     bool viewCounter() const { return _viewCounter; }
     void setViewCounter(bool viewCounter);
     bool trog() const { return _trog; }
     void setTrog(bool pinned);
-    bool useHtmlSnippet() const { return _useHtmlSnippet; }
+    bool useHtmlSnippet() const override { return _useHtmlSnippet; }
     void setUseHtmlSnippet(bool use);
     // The snippet element (raw HTML as its content), made on first use.
-    XmlBase* htmlSnippet();
+    XmlBase* htmlSnippet() override;
 
     // --- Placement ------------------------------------------------------------------
     // Pinned: the offset; otherwise the bottom of the page bounds plus the offset.

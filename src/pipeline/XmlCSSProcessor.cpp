@@ -1,7 +1,7 @@
 #include "pipeline/XmlCSSProcessor.h"
 
 #include "model/core/DocumentBase.h"
-#include "pipeline/SiteScripts.h"
+#include "pipeline/PageScripts.h"
 #include "platform/ExceptionFrame.h"
 
 XmlCSSProcessor::XmlCSSProcessor(Key key)

@@ -1,6 +1,7 @@
 #include "templates/XmlCSSImage.h"
 
 #include "imaging/XmlImage.h"
+#include "model/core/HeldBackstore.h"
 #include "model/core/SuppressedChanges.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/FileHelpers.h"
@@ -39,23 +40,6 @@ QString siteBitmapsFolder(const QString& rootDir)
     QDir().mkpath(folder);
     return folder;
 }
-
-// Keeps the picture loaded for one piece of work: one hold at the start, one
-// release at the end, whichever way the work ends.
-class HeldPicture {
-public:
-    explicit HeldPicture(XmlCSSImage& record)
-        : _record(record)
-    {
-        _record.loadBackstore(nullptr);
-    }
-    ~HeldPicture() { _record.releaseBackstore(nullptr); }
-    HeldPicture(const HeldPicture&) = delete;
-    HeldPicture& operator=(const HeldPicture&) = delete;
-
-private:
-    XmlCSSImage& _record;
-};
 
 } // namespace
 
@@ -275,7 +259,7 @@ void XmlCSSImage::createBitmapSlicesBottom(int top, int bottom)
     lq::modelFrame(this, "createBitmapSlices:bottom:", [&] {
         if (!hasUsablePictureName())
             return;
-        const HeldPicture held(*this);
+        const HeldBackstore held(*this);
         const lq::GraphicsImage picture = _image->image();
         if (picture.isNull())
             return;
@@ -324,7 +308,7 @@ void XmlCSSImage::createWinIEBitmapSizeTypeXY(const QString& filename, const lq:
             lq::log(QStringLiteral("XmlCSSImage createWinIEBitmap: refused file name %1").arg(filename));
             return;
         }
-        const HeldPicture held(*this);
+        const HeldBackstore held(*this);
         const lq::GraphicsImage picture = _image->image();
         const float iw = picture.size().width;
         const float ih = picture.size().height;

@@ -271,10 +271,6 @@ lq::Rect XmlStyleSheet::objectRect() const
     return mybounds;
 }
 
-void XmlStyleSheet::wwlayoutWithWidth(int)
-{
-}
-
 // --- View and elements --------------------------------------------------------------------------
 
 int XmlStyleSheet::setPageView(XmlBase* page, View view)

@@ -106,8 +106,6 @@ public:
     // In the slideshow view only the slideshow can be hit: it notes which of
     // its controls lies under the point and is the answer wherever the point is.
     XmlCSSPtr objectAtPoint(const lq::Point& point) override;
-    // Does nothing: the layout computes the width.
-    void wwlayoutWithWidth(int width);
 
     // --- View and elements --------------------------------------------------------------
     // The view being laid out or written (stored as 0 and 1 where a view is stored).

@@ -19,6 +19,7 @@
 #include "support/TestFiles.h"
 #include "support/TestPictures.h"
 #include "support/ZipListing.h"
+#include "support/ui/CheckedModels.h"
 #include "support/ui/SheetButtons.h"
 #include "support/ui/StarterSiteWindow.h"
 #include "templates/XmlCSSImage.h"
@@ -66,6 +67,11 @@ QStringList childrenXml(const XmlStyleSheet& sheet)
 
 class TemplateDialogsTest : public StarterSiteWindowTest {
 protected:
+    // The tables of every sheet shown check themselves while it is answered.
+    void TearDown() override
+    {
+        EXPECT_TRUE(CheckedModels::failures().isEmpty()) << CheckedModels::failures().join(QLatin1Char('\n')).toStdString();
+    }
     XmlStyleSheet* sheetNamed(const QString& name)
     {
         for (const auto& sheet : document.theme()->childrenOfType<XmlStyleSheet>()) {
@@ -92,7 +98,7 @@ protected:
     // Runs the copy sheet for the source, ticking those parts and targets.
     void copy(XmlStyleSheet* source, const QStringList& parts, const QStringList& targets, QStringList* listed = nullptr)
     {
-        modal.state->sheetAnswer = [&](QDialog* shown) {
+        modal.state->sheetAnswer = models.checkingSheets([&](QDialog* shown) {
             auto* sheet = dynamic_cast<CopyElements*>(shown);
             EXPECT_NE(sheet, nullptr);
             if (listed)
@@ -100,9 +106,11 @@ protected:
             tick(sheet->elementList(), parts);
             tick(sheet->templateList(), targets);
             return pressButton(sheet, QStringLiteral("Copy"));
-        };
+        });
         CopyElements(window.get(), document).copyElements(source);
     }
+
+    CheckedModels models;
 };
 
 TEST_F(TemplateDialogsTest, CopyingPageSettingsChangesTheNineSettingsAndNoElement)
@@ -182,11 +190,11 @@ TEST_F(TemplateDialogsTest, ElementsReplaceTheirNamesakesAndVornBoxesAreAdded)
 
     // Cancelled, nothing is copied.
     const QString targetBefore = withMasthead->createXml();
-    modal.state->sheetAnswer = [](QDialog* shown) {
+    modal.state->sheetAnswer = models.checkingSheets([](QDialog* shown) {
         tick(static_cast<CopyElements*>(shown)->elementList(), {QStringLiteral("Page Settings")});
         tick(static_cast<CopyElements*>(shown)->templateList(), {QStringLiteral("Text Page")});
         return pressKey(shown, Qt::Key_Escape);
-    };
+    });
     CopyElements(window.get(), document).copyElements(source);
     EXPECT_EQ(withMasthead->createXml(), targetBefore);
 }
@@ -198,12 +206,12 @@ TEST_F(TemplateDialogsTest, OnlyTemplatesNoPageUsesAreOfferedForDeletion)
     spare(QStringLiteral("Spare 2"));
     QStringList listed;
     const auto answer = [&](const QStringList& ticked, bool confirm) {
-        modal.state->sheetAnswer = [&, ticked, confirm](QDialog* shown) {
+        modal.state->sheetAnswer = models.checkingSheets([&, ticked, confirm](QDialog* shown) {
             auto* sheet = dynamic_cast<DeleteTemplates*>(shown);
             listed = entryNames(sheet->deleteList());
             tick(sheet->deleteList(), ticked);
             return confirm ? pressButton(sheet, QStringLiteral("Delete")) : pressKey(sheet, Qt::Key_Escape);
-        };
+        });
     };
     answer({QStringLiteral("Spare 2")}, false);
     EXPECT_EQ(DeleteTemplates(window.get(), document).deleteTemplates(), 0);
@@ -243,7 +251,7 @@ TEST_F(TemplateDialogsTest, AThemeExportHoldsTheThemeTheBitmapsAndTheTickedFiles
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         bool listedTheFiles = false;
-        modal.state->sheetAnswer = [&](QDialog* shown) {
+        modal.state->sheetAnswer = models.checkingSheets([&](QDialog* shown) {
             auto* sheet = dynamic_cast<IncludeFiles*>(shown);
             listedTheFiles = sheet && sheet->filesList()->rootElement().get() == files;
             files->callSelectorOnObject([&](XmlBase& element) {
@@ -251,7 +259,7 @@ TEST_F(TemplateDialogsTest, AThemeExportHoldsTheThemeTheBitmapsAndTheTickedFiles
                     element.setCheck(true);
             });
             return pressButton(shown, QStringLiteral("OK"));
-        };
+        });
         const QString archive = work.filePath(QString::fromLatin1(c.what).replace(QLatin1Char(' '), QLatin1Char('-')));
         modal.state->panelAnswer = archive;
         modal.state->panels.clear();
@@ -266,7 +274,7 @@ TEST_F(TemplateDialogsTest, AThemeExportHoldsTheThemeTheBitmapsAndTheTickedFiles
 
     // Cancelled, there is nothing to choose nor save.
     modal.state->panels.clear();
-    modal.state->sheetAnswer = [](QDialog* shown) { return pressKey(shown, Qt::Key_Escape); };
+    modal.state->sheetAnswer = models.checkingSheets([](QDialog* shown) { return pressKey(shown, Qt::Key_Escape); });
     window->menuClicked(MenuTag::ExportTheme);
     EXPECT_TRUE(modal.state->panels.isEmpty());
 }
@@ -297,10 +305,10 @@ TEST_F(TemplateDialogsTest, WithEveryTemplateInUseNothingIsOfferedForDeletion)
     }
     ASSERT_FALSE(templateNames().isEmpty());
     QStringList listed = {QStringLiteral("not asked")};
-    modal.state->sheetAnswer = [&](QDialog* shown) {
+    modal.state->sheetAnswer = models.checkingSheets([&](QDialog* shown) {
         listed = entryNames(dynamic_cast<DeleteTemplates*>(shown)->deleteList());
         return pressButton(shown, QStringLiteral("Delete"));
-    };
+    });
     const QStringList own = templateNames();
     DeleteTemplates(window.get(), document).deleteTemplates();
     EXPECT_TRUE(listed.isEmpty()) << listed.join(QLatin1Char(',')).toStdString();
@@ -332,13 +340,13 @@ TEST_F(TemplateDialogsTest, LeavingTheIncludeFilesSheetKeepsItsTicks)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         modal.state->panels.clear();
-        modal.state->sheetAnswer = [&](QDialog* shown) {
+        modal.state->sheetAnswer = models.checkingSheets([&](QDialog* shown) {
             files->callSelectorOnObject([&](XmlBase& element) {
                 if (element.name() == QStringLiteral("b.txt"))
                     element.setCheck(true);
             });
             return c.leave(shown);
-        };
+        });
         window->menuClicked(MenuTag::ExportTheme);
         EXPECT_TRUE(modal.state->panels.isEmpty());
         EXPECT_EQ(ticked(), QStringList{QStringLiteral("b.txt")});

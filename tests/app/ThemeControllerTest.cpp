@@ -23,6 +23,7 @@
 #include "support/Printers.h"
 #include "support/TestFiles.h"
 #include "support/TestPictures.h"
+#include "support/ui/CheckedModels.h"
 #include "support/ui/DropEvents.h"
 #include "support/ui/ScriptedModalHandler.h"
 #include "support/ui/SheetHands.h"
@@ -102,8 +103,16 @@ protected:
         window->resize(1100, 700);
         window->show();
         window->setMainTab(QStringLiteral("Themes"));
+        // The library tree and the window's other tables check themselves
+        // at every change they report.
+        models.watch(window.get());
+        models.watch(&tree());
     }
-    void TearDown() override { window.reset(); }
+    void TearDown() override
+    {
+        window.reset();
+        EXPECT_TRUE(CheckedModels::failures().isEmpty()) << CheckedModels::failures().join(QLatin1Char('\n')).toStdString();
+    }
 
     QString inLibrary(const char* path) const { return library + QLatin1Char('/') + QString::fromUtf8(path); }
     ThemeController& themes() { return *window->themeController(); }
@@ -187,6 +196,7 @@ protected:
     QTemporaryDir outside;
     QString library;
     ScopedModalHandler modal;
+    CheckedModels models;
     MyDocument document;
     std::unique_ptr<MyDocumentWindow> window;
     QList<bool> noticeShown;

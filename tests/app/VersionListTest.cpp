@@ -16,6 +16,7 @@
 #include "support/EventLoop.h"
 #include "support/TestFiles.h"
 #include "support/ZipListing.h"
+#include "support/ui/CheckedModels.h"
 #include "support/ui/SheetButtons.h"
 #include "support/ui/StarterSiteWindow.h"
 
@@ -33,6 +34,14 @@ protected:
     {
         StarterSiteWindowTest::SetUp();
         versions = window->versionList();
+        // The window's tables, the versions among them, check themselves
+        // at every change they report.
+        models.watch(window.get());
+        models.watch(versions);
+    }
+    void TearDown() override
+    {
+        EXPECT_TRUE(CheckedModels::failures().isEmpty()) << CheckedModels::failures().join(QLatin1Char('\n')).toStdString();
     }
 
     QAbstractItemModel* model() const { return versions->table()->model(); }
@@ -59,6 +68,7 @@ protected:
         return nullptr;
     }
 
+    CheckedModels models;
     VersionList* versions = nullptr;
 };
 

@@ -15,6 +15,7 @@
 #include "platform/widgets/MyTabView.h"
 #include "platform/widgets/MyTableView.h"
 #include "platform/widgets/MyTextField.h"
+#include "support/ui/CheckedModels.h"
 #include "support/ui/SheetHands.h"
 #include "support/ui/StarterArchive.h"
 
@@ -76,12 +77,15 @@ protected:
         feed = window->exportController()->rssController();
         ASSERT_NE(feed, nullptr);
         document.clearChangeCount();
+        // The entries' table checks itself at every change it reports.
+        models.watch(feed->entryTable());
     }
     void TearDown() override
     {
         window.reset();
         lq::setModalHandler(nullptr);
         qputenv("HOME", oldHome);
+        EXPECT_TRUE(CheckedModels::failures().isEmpty()) << CheckedModels::failures().join(QLatin1Char('\n')).toStdString();
     }
 
     XmlRSS& rss() { return *document.rss(); }
@@ -121,6 +125,7 @@ protected:
     QTemporaryDir work;
     QByteArray oldHome;
     std::function<void(QDialog*)> hands;
+    CheckedModels models;
     MyDocument document;
     QList<std::shared_ptr<XmlBase>> pages;
     std::unique_ptr<MyDocumentWindow> window;

@@ -6,7 +6,7 @@
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlBodyHTML.h"
 #include "model/site/XmlHomePage.h"
-#include "pipeline/SiteScripts.h"
+#include "pipeline/PageScripts.h"
 #include "pipeline/XmlCreate.h"
 #include "pipeline/XmlProcessor.h"
 #include "support/StarterSite.h"

@@ -321,8 +321,8 @@ void QZTextEditor::connectView()
         lq::uiFrame(this, "textStorageDidProcessEditing:", [&] { textStorageDidProcessEditing(); });
     });
     if (auto* own = qobject_cast<MyTextView*>(view)) {
-        _viewConnections << connect(own, &MyTextView::becameFirstResponder, this, [this] { textviewIsFirstResponder(); });
-        _viewConnections << connect(own, &MyTextView::resignedFirstResponder, this, [this] { textviewWasFirstResponder(); });
+        _viewConnections << connect(own, &MyTextView::becameFirstResponder, this, [this] { _textViewFirstResponder = true; });
+        _viewConnections << connect(own, &MyTextView::resignedFirstResponder, this, [this] { _textViewFirstResponder = false; });
         own->setPasteFilter([this](MyTextView*) { reduceToStoredText(); });
     }
     _textViewFirstResponder = view->hasFocus();

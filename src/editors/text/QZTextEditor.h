@@ -121,7 +121,6 @@ public:
     // The link being edited: the link target's when one is set, else the
     // link of the typing attributes; an address, a page number, or nothing.
     QVariant link() const;
-    bool textMenuValidate() const { return true; }
 
     // --- Controls ----------------------------------------------------------------------
     // Shows the direction button only when right-to-left text is enabled.
@@ -131,8 +130,6 @@ public:
     // Whether the view has the keyboard focus (owners enable their Bold,
     // Italic and Underline menu items with it).
     bool textViewFirstResponder() const { return _textViewFirstResponder; }
-    void textviewIsFirstResponder() { _textViewFirstResponder = true; }
-    void textviewWasFirstResponder() { _textViewFirstResponder = false; }
 
     // --- Loading and storing -----------------------------------------------------------
     // Reading never fails: an element left open at the end of the text ends

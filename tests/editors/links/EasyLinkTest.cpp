@@ -16,6 +16,7 @@
 #include "platform/widgets/MyTextView.h"
 #include "platform/Resources.h"
 #include "support/HeadlessChromium.h"
+#include "support/ui/CheckedModels.h"
 #include "support/ui/SheetHands.h"
 #include "support/ui/SiteWindow.h"
 
@@ -144,6 +145,11 @@ protected:
         ASSERT_TRUE(files.importFilename(sources.filePath(QStringLiteral("notes.txt"))));
         document.clearChangeCount();
     }
+    // The outlines of every sheet shown check themselves while it is answered.
+    void TearDown() override
+    {
+        EXPECT_TRUE(CheckedModels::failures().isEmpty()) << CheckedModels::failures().join(QLatin1Char('\n')).toStdString();
+    }
     XmlHomePage& home() { return *document.site()->homepage(); }
     EasyLink& links() { return window->easyLink(); }
 
@@ -161,7 +167,7 @@ protected:
     // Escape when no action is given); answers the sheet's result.
     void onSheet(std::function<void(QDialog*)> act = {})
     {
-        modal.state->sheetAnswer = [this, act](QDialog* sheet) {
+        modal.state->sheetAnswer = models.checkingSheets([this, act](QDialog* sheet) {
             sheet->show();
             opened = { links().currentLinkType(), links().linkTypePopUp()->currentIndex(), links().linkList()->selectedObject(),
                 links().emailAddress()->text(), links().linkList()->isVisibleTo(sheet),
@@ -172,7 +178,7 @@ protected:
                 endSheet(sheet, links().linkList(), Ending::Escape);
             sheet->hide();
             return sheet->result();
-        };
+        });
     }
     // Runs the sheet on a field holding the text; answers the field's text afterwards.
     QString runOnField(const QString& text)
@@ -189,6 +195,7 @@ protected:
     std::shared_ptr<XmlFolder> pics;
     std::shared_ptr<XmlFile> logo;
     Opened opened;
+    CheckedModels models;
 };
 
 TEST_F(EasyLinkTest, TheSheetOpensOnWhatTheLinkNames)
@@ -387,13 +394,13 @@ TEST_F(EasyLinkTest, TheChooserAnswersThePickOnOKAndNothingOnCancel)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        modal.state->sheetAnswer = [&](QDialog* sheet) {
+        modal.state->sheetAnswer = models.checkingSheets([&](QDialog* sheet) {
             sheet->show();
             EXPECT_EQ(sheet->parentWidget(), window.get());
             preselected = chooser.linkList()->selectedObject();
             c.act(sheet);
             return sheet->result();
-        };
+        });
         EXPECT_EQ(chooser.easyLinkSelectParentWindow(files, logo.get(), window.get()), c.answer);
         EXPECT_EQ(preselected, XmlBasePtr(logo));
     }

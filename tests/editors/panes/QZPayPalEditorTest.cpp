@@ -13,6 +13,7 @@
 #include "platform/widgets/MyTableView.h"
 #include "platform/widgets/MyTextField.h"
 #include "support/Printers.h"
+#include "support/ui/CheckedModels.h"
 #include "model/theme/XmlTheme.h"
 #include "templates/XmlStyleSheet.h"
 #include "support/ui/PaneWindow.h"
@@ -40,6 +41,13 @@ protected:
         show(album.get());
         window->switchToPayPalEditor();
         ASSERT_EQ(window->lastEditView(), editor());
+        // The photos' table checks itself at every change it reports.
+        models.watch(editor());
+    }
+    void TearDown() override
+    {
+        PaneWindowTest::TearDown();
+        EXPECT_TRUE(CheckedModels::failures().isEmpty()) << CheckedModels::failures().join(QLatin1Char('\n')).toStdString();
     }
     QZPayPalEditor* editor() const { return pane<QZPayPalEditor>(EditorKind::PayPal); }
     ItemModelAdaptor* table() const { return editor()->details()->adaptor(); }
@@ -54,6 +62,7 @@ protected:
         window->switchToPayPalEditor();
     }
 
+    CheckedModels models;
     std::vector<std::shared_ptr<XmlPhoto>> photos;
     XmlPayPalCommon* common = nullptr;
 };

@@ -14,6 +14,7 @@
 #include "platform/widgets/MyTextField.h"
 #include "platform/widgets/MyTextView.h"
 #include "support/Printers.h"
+#include "support/ui/CheckedModels.h"
 #include "support/ui/PaneWindow.h"
 
 #include <QLineEdit>
@@ -52,6 +53,13 @@ protected:
         document.clearChangeCount();
         show(home);
         ASSERT_EQ(window->lastEditView(), editor());
+        // The pages table checks itself at every change it reports.
+        models.watch(editor());
+    }
+    void TearDown() override
+    {
+        PaneWindowTest::TearDown();
+        EXPECT_TRUE(CheckedModels::failures().isEmpty()) << CheckedModels::failures().join(QLatin1Char('\n')).toStdString();
     }
     QZWebsiteEditor* editor() const { return pane<QZWebsiteEditor>(EditorKind::Website); }
     ItemModelAdaptor* table() const { return editor()->navTable()->adaptor(); }
@@ -77,6 +85,7 @@ protected:
         return table()->flags(cell(page, column)).testFlag(Qt::ItemIsEditable);
     }
 
+    CheckedModels models;
     std::shared_ptr<XmlGroup> group;
     std::shared_ptr<XmlAlbum> kids;
     std::shared_ptr<XmlAlbum> elsewhere;

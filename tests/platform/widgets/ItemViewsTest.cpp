@@ -1,10 +1,12 @@
 // Table and outline views over a data source: cells by column identifier
 // (text, check, pop-up, image), the outline's tree, the Delete keys, drags
-// and drops through the source, and the icon-and-text cell.
+// and drops through the source, and the icon-and-text cell. Qt's model
+// tester watches every model the views make.
 #include "platform/widgets/ImageAndTextCell.h"
 #include "platform/widgets/ItemViewBehaviour.h"
 #include "platform/widgets/MyOutlineView.h"
 #include "platform/widgets/MyTableView.h"
+#include "support/ui/CheckedModels.h"
 #include "support/ui/DropEvents.h"
 #include "support/ui/ScriptedModalHandler.h"
 
@@ -136,13 +138,32 @@ const QList<TableColumn> columns{
     {QStringLiteral("icon"), QString(), TableColumn::Kind::Image, false, {}},
 };
 
-TEST(ItemViews, TableCellsByColumnIdentifier)
+// A view given its source here has its model checked by Qt's model tester
+// from then on.
+class CheckedViewTest : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        EXPECT_TRUE(CheckedModels::failures().isEmpty()) << CheckedModels::failures().join(QLatin1Char('\n')).toStdString();
+    }
+    template <class View>
+    void setSource(View& view, EntrySource& source, const QList<TableColumn>& shown = columns)
+    {
+        view.setDataSource(&source, shown);
+        models.watch(&view);
+    }
+
+    CheckedModels models;
+};
+class ItemViews : public CheckedViewTest {};
+
+TEST_F(ItemViews, TableCellsByColumnIdentifier)
 {
     EntrySource source;
     source.root.add(QStringLiteral("Home"));
     source.root.add(QStringLiteral("Travel"))->choice = 1;
     MyTableView table(120);
-    table.setDataSource(&source, columns);
+    setSource(table, source);
     ItemModelAdaptor* model = table.adaptor();
     ASSERT_EQ(model->rowCount(), 2);
     EXPECT_EQ(model->columnWithIdentifier(QStringLiteral("choice")), 2);
@@ -165,7 +186,7 @@ TEST(ItemViews, TableCellsByColumnIdentifier)
 
     // Columns in another order still show their own values.
     QList<TableColumn> reordered{columns[1], columns[0]};
-    table.setDataSource(&source, reordered);
+    setSource(table, source, reordered);
     EXPECT_EQ(table.adaptor()->index(1, 0).data().toString(), QStringLiteral("Travel"));
 
     // Rows the source adds show after reloading.
@@ -174,7 +195,7 @@ TEST(ItemViews, TableCellsByColumnIdentifier)
     EXPECT_EQ(table.adaptor()->rowCount(), 3);
 }
 
-TEST(ItemViews, OutlineFollowsTheSourceTree)
+TEST_F(ItemViews, OutlineFollowsTheSourceTree)
 {
     EntrySource source;
     Entry* site = source.root.add(QStringLiteral("Site"));
@@ -182,7 +203,7 @@ TEST(ItemViews, OutlineFollowsTheSourceTree)
     Entry* albums = site->add(QStringLiteral("Albums"));
     Entry* summer = albums->add(QStringLiteral("Summer"));
     MyOutlineView outline;
-    outline.setDataSource(&source, columns);
+    setSource(outline, source);
     ItemModelAdaptor* model = outline.adaptor();
     const QModelIndex siteIndex = model->index(0, 0);
     ASSERT_EQ(model->rowCount(siteIndex), 2);
@@ -196,12 +217,12 @@ TEST(ItemViews, OutlineFollowsTheSourceTree)
     EXPECT_FALSE(model->parent(siteIndex).isValid());
 }
 
-TEST(ItemViews, DeleteKeysGoToASourceThatHandlesThem)
+TEST_F(ItemViews, DeleteKeysGoToASourceThatHandlesThem)
 {
     EntrySource source;
     source.root.add(QStringLiteral("Home"));
     MyTableView table;
-    table.setDataSource(&source, columns);
+    setSource(table, source);
     table.show();
     QTest::keyClick(&table, Qt::Key_Delete);       // Forward Delete
     QTest::keyClick(&table, Qt::Key_Backspace);    // Delete
@@ -212,12 +233,12 @@ TEST(ItemViews, DeleteKeysGoToASourceThatHandlesThem)
 
     source.handlesDelete = false;
     MyOutlineView outline;
-    outline.setDataSource(&source, columns);
+    setSource(outline, source);
     QTest::keyClick(&outline, Qt::Key_Delete);
     EXPECT_EQ(source.deletes, 2);
 }
 
-TEST(ItemViews, DragsCarryTheSourcesTextAndTellHowTheyEnded)
+TEST_F(ItemViews, DragsCarryTheSourcesTextAndTellHowTheyEnded)
 {
     ScopedModalHandler modal;
     modal.state->dropper = [](QDrag*) { return Qt::MoveAction; };
@@ -225,7 +246,7 @@ TEST(ItemViews, DragsCarryTheSourcesTextAndTellHowTheyEnded)
     for (const char* name : {"Home", "Travel", "Contact"})
         source.root.add(QString::fromLatin1(name));
     MyOutlineView outline;
-    outline.setDataSource(&source, columns);
+    setSource(outline, source);
     outline.setSelectionMode(QAbstractItemView::ExtendedSelection);
     outline.resize(300, 200);
     outline.selectionModel()->select(outline.adaptor()->index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
@@ -245,7 +266,7 @@ TEST(ItemViews, DragsCarryTheSourcesTextAndTellHowTheyEnded)
 // Where a drop over the outline goes, as the source is told: onto an item
 // that holds others, between rows, or at the end below every row; and the
 // action the drop reports is the one the source chose.
-TEST(ItemViews, DropsGoToTheSourceAsItemAndChildIndex)
+TEST_F(ItemViews, DropsGoToTheSourceAsItemAndChildIndex)
 {
     EntrySource source;
     source.root.add(QStringLiteral("Home"));
@@ -253,7 +274,7 @@ TEST(ItemViews, DropsGoToTheSourceAsItemAndChildIndex)
     albums->add(QStringLiteral("Summer"));
     source.root.add(QStringLiteral("Contact"));
     MyOutlineView outline;
-    outline.setDataSource(&source, columns);
+    setSource(outline, source);
     outline.resize(300, 300);
     outline.show();
     const auto rowRect = [&](int row) { return outline.visualRect(outline.adaptor()->index(row, 1)); };
@@ -332,19 +353,21 @@ struct IconSource : EntrySource {
     }
 };
 
-// The outline shows the source's names alone, in the icon-and-text cell.
-void showNames(MyOutlineView& outline, EntrySource& source, int width)
-{
-    const QList<TableColumn> nameOnly{columns[1]};
-    outline.setDataSource(&source, nameOnly);
-    outline.setItemDelegateForColumn(0, new ImageAndTextCell(&outline));
-    outline.setRootIsDecorated(false);
-    outline.resize(width, 100);
-}
+class ImageAndTextCellInOutline : public CheckedViewTest {
+protected:
+    // The outline shows the source's names alone, in the icon-and-text cell.
+    void showNames(MyOutlineView& outline, EntrySource& source, int width)
+    {
+        setSource(outline, source, {columns[1]});
+        outline.setItemDelegateForColumn(0, new ImageAndTextCell(&outline));
+        outline.setRootIsDecorated(false);
+        outline.resize(width, 100);
+    }
+};
 
 // The icon of each row drawn in the outline: a red icon shows 3 pixels in
 // from the cell, scaled down to the row when it is much taller.
-TEST(ImageAndTextCell, DrawsTheSourcesIconInTheOutline)
+TEST_F(ImageAndTextCellInOutline, DrawsTheSourcesIconInTheOutline)
 {
     for (const QSize size : {QSize(12, 12), QSize(48, 48)}) {
         IconSource source;
@@ -369,7 +392,7 @@ TEST(ImageAndTextCell, DrawsTheSourcesIconInTheOutline)
 
 // The in-place editor of a name beside its icon covers the whole name it
 // replaces: cleared, it shows none of the old letters ("PagPage 4").
-TEST(ImageAndTextCell, TheInPlaceEditorCoversTheNameItReplaces)
+TEST_F(ImageAndTextCellInOutline, TheInPlaceEditorCoversTheNameItReplaces)
 {
     IconSource source;
     source.root.add(QStringLiteral("WWWWWWWWWW"));

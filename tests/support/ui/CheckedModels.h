@@ -6,11 +6,13 @@
 #include "platform/widgets/ItemModelAdaptor.h"
 
 #include <QAbstractItemModelTester>
+#include <QDialog>
 #include <QMessageLogContext>
 #include <QPointer>
 #include <QStringList>
 
 #include <cstring>
+#include <functional>
 
 class CheckedModels {
 public:
@@ -35,6 +37,16 @@ public:
                 continue;
             _testers.append(new QAbstractItemModelTester(model, QAbstractItemModelTester::FailureReportingMode::Warning, model));
         }
+    }
+    // A sheet answer that first puts a tester on the models of the sheet
+    // it is given.
+    template <class Answer>
+    std::function<int(QDialog*)> checkingSheets(Answer answer)
+    {
+        return [this, answer = std::move(answer)](QDialog* sheet) {
+            watch(sheet);
+            return answer(sheet);
+        };
     }
     int watched() const
     {
