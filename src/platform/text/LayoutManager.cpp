@@ -59,7 +59,16 @@ QTextOption LayoutManager::paragraphOption(const ParagraphStyle& style)
     QTextOption option;
     option.setAlignment(qtAlignment(style.alignment));
     option.setTextDirection(qtDirection(style.baseWritingDirection));
-    option.setTabs(qtTabs(style.tabStops));
+    // The same stops (most texts share one list of them) give one list of
+    // Qt's tabs, shared by every layout that uses them.
+    thread_local QList<TabStop> lastStops;
+    thread_local QList<QTextOption::Tab> lastTabs;
+    if (style.tabStops.isEmpty() || style.tabStops.constData() != lastStops.constData()
+        || style.tabStops.size() != lastStops.size()) {
+        lastStops = style.tabStops;
+        lastTabs = qtTabs(style.tabStops);
+    }
+    option.setTabs(lastTabs);
     option.setTabStopDistance(28.0);
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     option.setUseDesignMetrics(true);
@@ -106,6 +115,10 @@ struct LayoutManager::Private {
     std::vector<Line> lines;
     LineFragment extraLine;
     bool hasExtraLine = false;
+    // The used rectangle of the container last asked for, until the next
+    // layout: a menu asks for its items' sizes many times per layout.
+    const TextContainer* usedRectContainer = nullptr;
+    QRectF usedRect;
 
     std::map<quint32, Temporary> temporaries;
 
@@ -186,6 +199,7 @@ struct LayoutManager::Private {
         lines.clear();
         extraLine = {};
         hasExtraLine = false;
+        usedRectContainer = nullptr;
     }
 
     // The line holding a glyph, or null.
@@ -735,6 +749,8 @@ Range LayoutManager::glyphRangeForBoundingRect(const QRectF& rect, TextContainer
 QRectF LayoutManager::usedRectForTextContainer(TextContainer* container)
 {
     ensureLayout();
+    if (container && d->usedRectContainer == container)
+        return d->usedRect;
     QRectF result;
     bool found = false;
     for (const Private::Line& line : d->linesIn(container)) {
@@ -743,6 +759,8 @@ QRectF LayoutManager::usedRectForTextContainer(TextContainer* container)
     }
     if (d->hasExtraLine && d->extraLine.textContainer == container)
         result = found ? unite(result, d->extraLine.usedRect) : d->extraLine.usedRect;
+    d->usedRectContainer = container;
+    d->usedRect = result;
     return result;
 }
 
