@@ -147,9 +147,20 @@ struct LayoutManager::Private {
                 && underlined == attributes.isUnderlined() && paragraphStyleAttribute == attributes.paragraphStyle;
         }
     };
-    // Under a hash of the font's size and traits and the colour.
-    std::unordered_map<std::size_t, std::vector<std::unique_ptr<RunStyle>>> styles;
-    std::size_t styleCount = 0;
+    // The run styles of every layout manager of the thread, under a hash of
+    // the font's size and traits and the colour: the many small texts of a
+    // menu share their few styles instead of each keeping its own. A style
+    // is used only while a text is laid out. The shared table is never
+    // freed, so that no style is destroyed after the fonts at the end.
+    struct RunStyles {
+        std::unordered_map<std::size_t, std::vector<std::unique_ptr<RunStyle>>> styles;
+        std::size_t count = 0;
+    };
+    static RunStyles& runStyles()
+    {
+        thread_local RunStyles* shared = new RunStyles;
+        return *shared;
+    }
 
     static std::size_t styleHash(const TextAttributes& attributes)
     {
@@ -166,7 +177,8 @@ struct LayoutManager::Private {
 
     RunStyle& styleFor(const TextAttributes& attributes)
     {
-        std::vector<std::unique_ptr<RunStyle>>& bucket = styles[styleHash(attributes)];
+        RunStyles& shared = runStyles();
+        std::vector<std::unique_ptr<RunStyle>>& bucket = shared.styles[styleHash(attributes)];
         for (const std::unique_ptr<RunStyle>& known : bucket) {
             if (known->matches(attributes))
                 return *known;
@@ -182,7 +194,7 @@ struct LayoutManager::Private {
         style->lineHeight = style->metrics.ascent + style->metrics.descent + style->metrics.leading;
         style->style = attributes.paragraphStyle.value_or(ParagraphStyle::defaultStyle());
         bucket.push_back(std::move(style));
-        ++styleCount;
+        ++shared.count;
         return *bucket.back();
     }
 
@@ -319,10 +331,10 @@ void LayoutManager::Private::layOut()
     laidLength = storage ? storage->length() : 0;
     if (!storage || containers.empty())
         return;
-    // A text of ever new styles does not make the kept ones pile up.
-    if (styleCount > 4096) {
-        styles.clear();
-        styleCount = 0;
+    // Texts of ever new styles do not make the kept ones pile up.
+    if (RunStyles& shared = runStyles(); shared.count > 4096) {
+        shared.styles.clear();
+        shared.count = 0;
     }
 
     const quint32 length = storage->length();
