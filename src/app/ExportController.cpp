@@ -25,6 +25,7 @@
 #include "publish/PublishAddress.h"
 #include "publish/PublishRequest.h"
 #include "publish/PublisherBase.h"
+#include "publish/ServerKind.h"
 #include "publish/SiteBuilder.h"
 #include "publish/XmlLocation.h"
 
@@ -43,12 +44,30 @@
 namespace {
 
 const QString LastPublishedTree = QStringLiteral("lastbom.xmlbase");
-const QStringList ServerTabs = {QStringLiteral("mac"), QStringLiteral("webdav"), QStringLiteral("folder"), QStringLiteral("ftp")};
 
-bool isFileAddress(const QString& stored)
+// The fields of a server tab that hold the account and the address.
+struct TabFields {
+    const char* tab;
+    int user;
+    int password;
+    int address;
+};
+const TabFields ServerTabFields[] = {
+    {"mac", PublishTag::MacUser, PublishTag::MacPassword, PublishTag::MacFolder},
+    {"webdav", PublishTag::WebDAVUser, PublishTag::WebDAVPassword, PublishTag::WebDAVAddress},
+    {"ftp", PublishTag::FtpUser, PublishTag::FtpPassword, PublishTag::FtpServer},
+};
+
+const TabFields* fieldsOfTab(const char* tab)
 {
-    return stored.startsWith(QStringLiteral("file:"));
+    for (const TabFields& fields : ServerTabFields) {
+        if (qstrcmp(fields.tab, tab) == 0)
+            return &fields;
+    }
+    return nullptr;
 }
+
+using lq::isFileAddress;
 
 } // namespace
 
@@ -84,26 +103,28 @@ ExportController::ExportController(MyDocumentWindow* document, QWidget* exportvi
         connect(field, &QLineEdit::textEdited, this, [this, field] { controlTextDidChange(field); });
     buildButtons(page);
 
-    // .Mac is offered only to a site that publishes there already (before the
-    // tabs choose: hiding the selected tab selects another).
-    _offerMac = location() && location()->serverType() == XmlLocation::MacAccount;
-    if (!_offerMac) {
-        _exportTab->setTabVisible(_exportTab->indexOfTabViewItemWithIdentifier(QStringLiteral("mac")), false);
+    // A retired kind (.Mac) is offered only to a site that publishes there
+    // already (before the tabs choose: hiding the selected tab selects another).
+    for (int index = 0; index < ServerKind::count(); ++index) {
+        const ServerKind& kind = ServerKind::at(index);
+        if (!kind.retired || (location() && location()->serverType() == kind.type))
+            continue;
+        _exportTab->setTabVisible(_exportTab->indexOfTabViewItemWithIdentifier(QLatin1String(kind.tab)), false);
         auto* serverType = qobject_cast<MyPopUpButton*>(lq::viewWithTag(exportview, PublishTag::ServerType));
         if (auto* list = qobject_cast<QListView*>(serverType->view()))
-            list->setRowHidden(XmlLocation::MacAccount, true);
+            list->setRowHidden(kind.type, true);
         if (auto* items = qobject_cast<QStandardItemModel*>(serverType->model()))
-            items->item(XmlLocation::MacAccount)->setEnabled(false);
+            items->item(kind.type)->setEnabled(false);
     }
     // The tabs choose the server type as the pop-up does: both show the one stored type.
     connect(_exportTab, &QTabWidget::currentChanged, this, [this](int) {
         if (_updating)
             return;
         lq::uiFrame(this, "tabView:didSelectTabViewItem:", [&] {
-            const int type = ServerTabs.indexOf(_exportTab->selectedIdentifier());
-            if (type < 0)
+            const ServerKind* kind = ServerKind::withTab(_exportTab->selectedIdentifier());
+            if (!kind)
                 return;
-            changeServerType(type);
+            changeServerType(kind->type);
             changed();
             updateGUI();
         });
@@ -132,9 +153,10 @@ SheetBuilder::Action ExportController::controlAction()
 void ExportController::buildGeneral(QWidget* main)
 {
     SheetBuilder general(main, this, controlAction());
-    general.label(QStringLiteral("Server type"))
-        .popUp(PublishTag::ServerType,
-            {{QStringLiteral(".Mac"), 0}, {QStringLiteral("WebDAV"), 1}, {QStringLiteral("Folder"), 2}, {QStringLiteral("FTP"), 3}});
+    SheetBuilder::TaggedItems kinds;
+    for (int index = 0; index < ServerKind::count(); ++index)
+        kinds.append({QString::fromLatin1(ServerKind::at(index).title), ServerKind::at(index).type});
+    general.label(QStringLiteral("Server type")).popUp(PublishTag::ServerType, kinds);
     general.label(QStringLiteral("Send"))
         .matrix(PublishTag::ExportType, {{QStringLiteral("Only the changes"), 1}, {QStringLiteral("Every file"), 0}});
     general.label(QStringLiteral("Language")).popUp(PublishTag::Language, {{QStringLiteral("English"), 0}, {QStringLiteral("Other"), 1}});
@@ -299,15 +321,7 @@ void ExportController::chooseExportFolder()
 
 QString ExportController::relativeExportFolder(const QString& stored)
 {
-    const QString home = QDir::homePath();
-    QString relative = stored;
-    if (relative == home)
-        relative.clear();
-    else if (relative.startsWith(home + QLatin1Char('/')))
-        relative = relative.mid(home.size());
-    if (!relative.startsWith(QLatin1Char('/')))
-        relative.prepend(QLatin1Char('/'));
-    return relative;
+    return lq::relativeExportFolder(stored);
 }
 
 void ExportController::exportWebsite()
@@ -327,12 +341,14 @@ void ExportController::updateGUI()
         if (!where)
             return;
         _updating = true;
-        if (where->serverType() >= 0 && where->serverType() < ServerTabs.size())
-            _exportTab->selectTabViewItemWithIdentifier(ServerTabs[where->serverType()]);
-        for (int tag : {PublishTag::MacUser, PublishTag::WebDAVUser, PublishTag::FtpUser})
-            setFieldText(tag, where->username());
-        for (int tag : {PublishTag::MacPassword, PublishTag::WebDAVPassword, PublishTag::FtpPassword})
-            setFieldText(tag, where->password());
+        const ServerKind& kind = ServerKind::of(where->serverType());
+        if (*kind.tab)
+            _exportTab->selectTabViewItemWithIdentifier(QLatin1String(kind.tab));
+        // Every tab shows the one stored account.
+        for (const TabFields& fields : ServerTabFields) {
+            setFieldText(fields.user, where->username());
+            setFieldText(fields.password, where->password());
+        }
         showAddresses();
         setFieldText(PublishTag::FtpPort, where->ftpPort());
         qobject_cast<MyCheckBox*>(lq::viewWithTag(_exportview, PublishTag::WebDAVDigest))->setChecked(where->digest() != 0);
@@ -355,7 +371,7 @@ void ExportController::updateGUI()
         if (!isFileAddress(where->exportFolder()) && !_fsBrowser->setPath(relativeExportFolder(where->exportFolder())))
             _fsBrowser->setPath(QStringLiteral("/Desktop"));
         showExportFolder();
-        _testButton->setEnabled(where->serverType() != XmlLocation::LocalFolder);
+        _testButton->setEnabled(kind.testable());
         _updating = false;
         _rsscontroller->updateGUI();
     });
@@ -366,11 +382,13 @@ void ExportController::showAddresses()
 {
     const XmlLocation& where = *location();
     // Each tab shows the one stored address in its own form.
-    const Converted ftp = converted(where, XmlLocation::FTPServer);
-    setFieldText(PublishTag::MacFolder, converted(where, XmlLocation::MacAccount).location);
-    setFieldText(PublishTag::WebDAVAddress, converted(where, XmlLocation::WebDAV).location);
-    setFieldText(PublishTag::FtpServer, ftp.location);
-    setFieldText(PublishTag::FtpFolder, ftp.ftpFolder);
+    for (const TabFields& fields : ServerTabFields) {
+        const ServerKind* kind = ServerKind::withTab(QLatin1String(fields.tab));
+        const Converted shown = converted(where, kind->type);
+        setFieldText(fields.address, shown.location);
+        if (kind->stores(ServerKind::FtpSettings))
+            setFieldText(PublishTag::FtpFolder, shown.ftpFolder);
+    }
 }
 
 void ExportController::changed()
@@ -384,20 +402,7 @@ QString ExportController::destinationKey() const
     XmlLocation* where = location();
     if (!where)
         return QString();
-    QString key = QString::number(where->serverType());
-    switch (where->serverType()) {
-    case XmlLocation::LocalFolder:
-        key += QLatin1Char('|') + (isFileAddress(where->exportFolder()) ? where->exportFolder() : relativeExportFolder(where->exportFolder()));
-        break;
-    case XmlLocation::FTPServer:
-        key += QLatin1Char('|') + QString::number(where->ftpType()) + QLatin1Char('|') + where->transferHost() + QLatin1Char('|')
-            + where->ftpFolder();
-        break;
-    default:
-        key += QLatin1Char('|') + where->location();
-        break;
-    }
-    return key;
+    return QString::number(where->serverType()) + QLatin1Char('|') + ServerKind::of(where->serverType()).place(*where);
 }
 
 void ExportController::forgetLastPublishedTreeIfMoved()
@@ -474,7 +479,7 @@ void ExportController::exportButton()
         const int type = qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, PublishTag::ServerType))->currentIndex();
         const QString folder = QDir::cleanPath(exportFolderPath());
         const QString home = QDir::cleanPath(QDir::homePath());
-        if (type == XmlLocation::LocalFolder && (folder == home || folder == home + QStringLiteral("/Desktop"))) {
+        if (ServerKind::of(type).road == PublishRequest::Road::Folder && (folder == home || folder == home + QStringLiteral("/Desktop"))) {
             lq::runAlert(_document, QStringLiteral("Whoops"),
                 QStringLiteral("You have chosen to export your website to either your home directory or your Desktop.\t"
                                "This is not a good idea as this will mess up your workspace.\n\n"
@@ -485,12 +490,9 @@ void ExportController::exportButton()
     });
 }
 
-void ExportController::storeFtpFields()
+void ExportController::storeFtpSettings()
 {
     XmlLocation* where = location();
-    where->setUsername(fieldText(PublishTag::FtpUser));
-    where->setPassword(fieldText(PublishTag::FtpPassword));
-    where->setLocation(fieldText(PublishTag::FtpServer));
     where->setFtpType(qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, PublishTag::FtpType))->currentIndex());
     where->setFtpPort(fieldText(PublishTag::FtpPort));
     where->setFtpDefault(qobject_cast<MyCheckBox*>(lq::viewWithTag(_exportview, PublishTag::FtpDefaultPort))->isChecked() ? 1 : 0);
@@ -502,34 +504,23 @@ void ExportController::storeDestination()
     XmlLocation* where = location();
     where->setServerType(qobject_cast<MyPopUpButton*>(lq::viewWithTag(_exportview, PublishTag::ServerType))->currentIndex());
     where->setExportType(qobject_cast<MyMatrix*>(lq::viewWithTag(_exportview, PublishTag::ExportType))->selectedTag());
-    switch (where->serverType()) {
-    case XmlLocation::MacAccount: {
-            QString user = fieldText(PublishTag::MacUser);
-            if (const int at = user.indexOf(QLatin1Char('@')); at >= 0) {
-                user = user.left(at);
-                setFieldText(PublishTag::MacUser, user);
-            }
-            where->setUsername(user);
-            where->setPassword(fieldText(PublishTag::MacPassword));
-            where->setLocation(fieldText(PublishTag::MacFolder));
-            break;
+    const ServerKind& kind = ServerKind::of(where->serverType());
+    if (const TabFields* fields = fieldsOfTab(kind.tab)) {
+        QString user = fieldText(fields->user);
+        if (const int at = user.indexOf(QLatin1Char('@')); at >= 0 && kind.stores(ServerKind::UserWithoutDomain)) {
+            user = user.left(at);
+            setFieldText(fields->user, user);
         }
-        case XmlLocation::WebDAV:
-            where->setUsername(fieldText(PublishTag::WebDAVUser));
-            where->setPassword(fieldText(PublishTag::WebDAVPassword));
-            where->setLocation(fieldText(PublishTag::WebDAVAddress));
-            where->setDigest(qobject_cast<MyCheckBox*>(lq::viewWithTag(_exportview, PublishTag::WebDAVDigest))->isChecked() ? 1 : 0);
-            break;
-        case XmlLocation::LocalFolder:
-            if (!isFileAddress(where->exportFolder()))
-                where->setExportFolder(_fsBrowser->path());
-            break;
-        case XmlLocation::FTPServer:
-            storeFtpFields();
-            break;
-        default:
-            break;
+        where->setUsername(user);
+        where->setPassword(fieldText(fields->password));
+        where->setLocation(fieldText(fields->address));
     }
+    if (kind.stores(ServerKind::Digest))
+        where->setDigest(qobject_cast<MyCheckBox*>(lq::viewWithTag(_exportview, PublishTag::WebDAVDigest))->isChecked() ? 1 : 0);
+    if (kind.stores(ServerKind::FtpSettings))
+        storeFtpSettings();
+    if (kind.stores(ServerKind::ExportFolder) && !isFileAddress(where->exportFolder()))
+        where->setExportFolder(_fsBrowser->path());
     forgetLastPublishedTreeIfMoved();
 }
 
@@ -643,36 +634,39 @@ void ExportController::createFolderNamed(const QString& name)
     });
 }
 
-int ExportController::addressForm(const XmlLocation& where, int type)
+ServerKind::AddressForm ExportController::addressForm(const XmlLocation& where, int type)
 {
-    if (type != XmlLocation::LocalFolder)
-        return type;
+    const ServerKind::AddressForm form = ServerKind::of(type).form;
+    if (form != ServerKind::AddressForm::None)
+        return form;
     // A folder destination keeps the address last typed for a server.
     const QString stored = where.location().trimmed();
     if (stored.isEmpty())
-        return XmlLocation::LocalFolder;
-    return stored.contains(QStringLiteral("://")) ? XmlLocation::WebDAV : XmlLocation::FTPServer;
+        return ServerKind::AddressForm::None;
+    return stored.contains(QStringLiteral("://")) ? ServerKind::AddressForm::WebDAV : ServerKind::AddressForm::FtpHost;
 }
 
-QString ExportController::hostOf(const QString& address, int form)
+QString ExportController::hostOf(const QString& address, ServerKind::AddressForm form)
 {
-    const PublishAddress parsed = form == XmlLocation::WebDAV ? PublishAddress::fromWebDAV(address)
-        : form == XmlLocation::FTPServer                      ? PublishAddress::fromFtpHost(address)
-                                                              : PublishAddress();
+    const PublishAddress parsed = form == ServerKind::AddressForm::WebDAV ? PublishAddress::fromWebDAV(address)
+        : form == ServerKind::AddressForm::FtpHost                       ? PublishAddress::fromFtpHost(address)
+                                                                         : PublishAddress();
     return parsed.host().toLower();
 }
 
-QString ExportController::addressKey(int form, const QString& host)
+QString ExportController::addressKey(ServerKind::AddressForm form, const QString& host)
 {
-    return QString::number(form) + QLatin1Char('|') + host;
+    return QString::number(int(form)) + QLatin1Char('|') + host;
 }
 
 ExportController::Converted ExportController::converted(const XmlLocation& where, int type) const
 {
+    using Form = ServerKind::AddressForm;
     const Converted kept{where.location(), where.ftpFolder()};
-    const int from = addressForm(where, where.serverType());
-    const int to = addressForm(where, type);
-    if (from == to || from == XmlLocation::LocalFolder || type == XmlLocation::LocalFolder)
+    const Form from = addressForm(where, where.serverType());
+    const Form to = addressForm(where, type);
+    // A folder destination keeps the address as it stands.
+    if (from == to || from == Form::None || ServerKind::of(type).form == Form::None)
         return kept;
     // Back to the address last typed for that server type and this server:
     // a port or "https" is not lost on the way.
@@ -681,13 +675,13 @@ ExportController::Converted ExportController::converted(const XmlLocation& where
             return {before, kept.ftpFolder};
     }
     Converted made{QString(), kept.ftpFolder};
-    if (from == XmlLocation::WebDAV) {
+    if (from == Form::WebDAV) {
         PublishAddress typed = PublishAddress::fromWebDAV(kept.location);
         if (!typed.isValid())
             typed = PublishAddress::fromFtpHost(kept.location);
         if (!typed.isValid())
             return made;
-        if (to == XmlLocation::MacAccount) {
+        if (to == Form::MacFolder) {
             made.location = typed.folder();
             return made;
         }
@@ -696,12 +690,12 @@ ExportController::Converted ExportController::converted(const XmlLocation& where
             made.ftpFolder = typed.folder();
         return made;
     }
-    if (from == XmlLocation::FTPServer) {
-        made.location = to == XmlLocation::MacAccount ? kept.ftpFolder : PublishAddress::webDAVOfFtp(kept.location, kept.ftpFolder);
+    if (from == Form::FtpHost) {
+        made.location = to == Form::MacFolder ? kept.ftpFolder : PublishAddress::webDAVOfFtp(kept.location, kept.ftpFolder);
         return made;
     }
     // From a .Mac folder: the folder names no server.
-    if (to == XmlLocation::FTPServer && made.ftpFolder.trimmed().isEmpty())
+    if (to == Form::FtpHost && made.ftpFolder.trimmed().isEmpty())
         made.ftpFolder = kept.location;
     return made;
 }
@@ -712,9 +706,9 @@ void ExportController::changeServerType(int type)
     if (type == where->serverType())
         return;
     const Converted original{where->location(), where->ftpFolder()};
-    const int from = addressForm(*where, where->serverType());
+    const ServerKind::AddressForm from = addressForm(*where, where->serverType());
     Converted made = converted(*where, type);
-    if (type == XmlLocation::LocalFolder && from == XmlLocation::WebDAV) {
+    if (ServerKind::of(type).form == ServerKind::AddressForm::None && from == ServerKind::AddressForm::WebDAV) {
         // Kept in its whole form, so that it is read back as a WebDAV address.
         if (const PublishAddress typed = PublishAddress::fromWebDAV(original.location); typed.isValid())
             made.location = typed.webDAVAddress();

@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/widgets/SheetBuilder.h"
 #include "publish/PublishObserver.h"
+#include "publish/ServerKind.h"
 
 #include <QHash>
 #include <QObject>
@@ -123,7 +124,8 @@ private:
     SheetBuilder::Action controlAction();
 
     void startExport();
-    void storeFtpFields();
+    // The FTP tab's own settings: FTP or SFTP, the port, the folder on the server.
+    void storeFtpSettings();
     // Stores the chosen server type and the fields of its tab.
     void storeDestination();
     // The request for the stored destination; none, with an alert that
@@ -146,11 +148,11 @@ private:
     };
     // Which form the stored address has for a server type: a folder
     // destination keeps the form of the server it was last typed for.
-    static int addressForm(const XmlLocation& where, int type);
+    static ServerKind::AddressForm addressForm(const XmlLocation& where, int type);
     Converted converted(const XmlLocation& where, int type) const;
     // The server an address names, in lower case; "" when it names none.
-    static QString hostOf(const QString& address, int form);
-    static QString addressKey(int form, const QString& host);
+    static QString hostOf(const QString& address, ServerKind::AddressForm form);
+    static QString addressKey(ServerKind::AddressForm form, const QString& host);
     // Fills the address fields of every tab from the stored address.
     void showAddresses();
     // Stores the server type with the address converted to its form.
@@ -177,7 +179,6 @@ private:
     QString _passPhrase;
     QString _destination;
     bool _updating = false;
-    bool _offerMac = false;
     QString _addressError;
     // The address last typed for each server type and server, while the window is open.
     QHash<QString, QString> _typedAddresses;

@@ -239,7 +239,7 @@ void MyDocumentWindow::windowControllerDidLoadNib(QWidget* send)
     _export = new ExportController(this, send);
     _export->setSender(_publisher.get());
     _export->setSiteBuilder(_builder.get());
-    _publisher->setObserver(_export);
+    _publisher->addObserver(_export);
 
     _document.setTestMode(true);
     _currentType = -1;

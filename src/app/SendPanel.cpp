@@ -56,35 +56,93 @@ SendPanel::SendPanel(SendController& sender, QWidget* parent)
     connect(_open, &QPushButton::clicked, this, [this] {
         lq::uiFrame(this, "openInBrowser:", [this] { lq::openURL(QUrl(_sender.resultAddress())); });
     });
-    connect(_details, &QPushButton::toggled, this, [this](bool open) { _sender.debugSetState(open); });
-    connect(&_sender, &SendController::changed, this, [this] { display(); });
-    connect(&_sender, &SendController::ended, this, [this] { display(); });
-    display();
-}
-
-void SendPanel::display()
-{
+    connect(_details, &QPushButton::toggled, this, [this](bool open) { showDetails(open); });
+    _sender.addObserver(this);
+    // What the uploader holds when the panel is made.
     _title->setText(_sender.title());
-    _status1->setText(_sender.status1());
-    _status2->setText(_sender.status2());
-    _status2->setVisible(!_sender.status2().isEmpty());
     _cancel->setText(_sender.cancelTitle());
+    stageChanged(_sender.status1(), _sender.status2());
+    progressChanged(_sender.progress(), _sender.progressIndeterminate());
     _retry->setVisible(_sender.retryVisible());
     _open->setVisible(_sender.resultShown() && !_sender.resultAddress().isEmpty());
-    if (_sender.progressIndeterminate()) {
+    showDetails(_sender.debugOpen());
+    setVisible(_sender.panelVisible());
+}
+
+SendPanel::~SendPanel()
+{
+    _sender.removeObserver(this);
+}
+
+void SendPanel::runStarted(const QString& title, bool test)
+{
+    _title->setText(title);
+    _cancel->setText(_sender.cancelTitle());
+    _retry->setVisible(false);
+    _open->setVisible(false);
+    // A connection test shows the tools' talk; a publication hides it.
+    showDetails(test);
+    setVisible(true);
+}
+
+void SendPanel::stageChanged(const QString& stage, const QString& detail)
+{
+    _status1->setText(stage);
+    _status2->setText(detail);
+    _status2->setVisible(!detail.isEmpty());
+}
+
+void SendPanel::progressChanged(int percent, bool indeterminate)
+{
+    if (indeterminate) {
         _progress->setRange(0, 0);
     } else {
         _progress->setRange(0, 100);
-        _progress->setValue(_sender.progress());
+        _progress->setValue(percent);
     }
+}
+
+void SendPanel::toolLine(const QString&)
+{
+    showToolTalk();
+}
+
+void SendPanel::runEnded(const Ending& ending)
+{
+    if (ending.outcome == Outcome::Cancelled) {
+        setVisible(false);
+        return;
+    }
+    _title->setText(ending.title);
+    stageChanged(ending.line, ending.detail);
+    _cancel->setText(_sender.cancelTitle());
+    _retry->setVisible(ending.outcome == Outcome::Failed && ending.retry);
+    _open->setVisible(ending.outcome == Outcome::Published && !ending.address.isEmpty());
+    showToolTalk();
+    setVisible(true);
+}
+
+void SendPanel::dismissed()
+{
+    _open->setVisible(false);
+    setVisible(false);
+}
+
+void SendPanel::showDetails(bool open)
+{
+    _sender.debugSetState(open);
     {
         const QSignalBlocker quiet(_details);
-        _details->setChecked(_sender.debugOpen());
+        _details->setChecked(open);
     }
-    _debug->setVisible(_sender.debugOpen());
-    if (_sender.debugOpen() && _debug->toPlainText() != _sender.debugLog()) {
-        _debug->setPlainText(_sender.debugLog());
-        _debug->verticalScrollBar()->setValue(_debug->verticalScrollBar()->maximum());
-    }
-    setVisible(_sender.panelVisible());
+    _debug->setVisible(open);
+    showToolTalk();
+}
+
+void SendPanel::showToolTalk()
+{
+    if (!_debug->isVisibleTo(this) || _debug->toPlainText() == _sender.debugLog())
+        return;
+    _debug->setPlainText(_sender.debugLog());
+    _debug->verticalScrollBar()->setValue(_debug->verticalScrollBar()->maximum());
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include "publish/PublishObserver.h"
+
 #include <QFrame>
 
 class QLabel;
@@ -10,22 +12,34 @@ class SendController;
 // The uploader's panel in the document window: its title, the two status
 // lines, the progress, Cancel (Close once done) and Retry, "Open in
 // browser" after a publication that went through, and the debug log of the
-// tools' own talk behind "Details". It shows while the uploader says so.
-class SendPanel : public QFrame {
+// tools' own talk behind "Details". It shows what the uploader tells its
+// observers, from the start of a run until Cancel or Close puts it away.
+class SendPanel : public QFrame, public PublishObserver {
     Q_OBJECT
 public:
     SendPanel(SendController& sender, QWidget* parent = nullptr);
+    ~SendPanel() override;
 
     QLabel* status1() const { return _status1; }
     QLabel* status2() const { return _status2; }
+    QProgressBar* progressBar() const { return _progress; }
     QPushButton* retryButton() const { return _retry; }
     QPushButton* cancelButton() const { return _cancel; }
     QPushButton* openButton() const { return _open; }
     QPushButton* detailsButton() const { return _details; }
     QPlainTextEdit* debugView() const { return _debug; }
 
+    // What the uploader tells.
+    void runStarted(const QString& title, bool test) override;
+    void stageChanged(const QString& stage, const QString& detail) override;
+    void progressChanged(int percent, bool indeterminate) override;
+    void toolLine(const QString& line) override;
+    void runEnded(const Ending& ending) override;
+    void dismissed() override;
+
 private:
-    void display();
+    void showDetails(bool open);
+    void showToolTalk();
 
     SendController& _sender;
     QLabel* _title;

@@ -20,6 +20,24 @@ QString folderExportDestination(const QString& exportFolder)
     return home + exportFolder;
 }
 
+bool isFileAddress(const QString& storedFolder)
+{
+    return storedFolder.startsWith(QStringLiteral("file:"));
+}
+
+QString relativeExportFolder(const QString& stored)
+{
+    const QString home = QDir::homePath();
+    QString relative = stored;
+    if (relative == home)
+        relative.clear();
+    else if (relative.startsWith(home + QLatin1Char('/')))
+        relative = relative.mid(home.size());
+    if (!relative.startsWith(QLatin1Char('/')))
+        relative.prepend(QLatin1Char('/'));
+    return relative;
+}
+
 QString exportChangesToFolder(DocumentBase* document, XmlBom* bom, XmlD* current, const QString& source,
     const QString& destination, bool openFolder)
 {

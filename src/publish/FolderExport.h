@@ -21,4 +21,12 @@ QString exportChangesToFolder(DocumentBase* document, XmlBom* bom, XmlD* current
 // location's export folder (which begins with "/").
 QString folderExportDestination(const QString& exportFolder);
 
+// Whether a stored export folder is a file address ("file:///srv/site"):
+// a folder chosen outside the home folder.
+bool isFileAddress(const QString& storedFolder);
+
+// The export folder relative to the home folder, beginning with "/",
+// whether it was stored relative or as an absolute path under home.
+QString relativeExportFolder(const QString& stored);
+
 } // namespace lq

@@ -31,6 +31,16 @@ Publisher::~Publisher()
     _uploader.setRetryHandler({});
 }
 
+void Publisher::addObserver(PublishObserver* observer)
+{
+    _uploader.addObserver(observer);
+}
+
+void Publisher::removeObserver(PublishObserver* observer)
+{
+    _uploader.removeObserver(observer);
+}
+
 std::shared_ptr<XmlD> Publisher::changeSet(bool changesOnly)
 {
     std::shared_ptr<XmlD> current;
@@ -64,13 +74,11 @@ void Publisher::sendChanges()
     if (request.destinationChanged)
         _document.updateChangeCount(DocumentBase::ChangeDone);
     if (request.road == PublishRequest::Road::Folder) {
-        if (_observer)
-            _observer->destinationNeeded();
+        _uploader.observers().tell([](PublishObserver& observer) { observer.destinationNeeded(); });
         return;
     }
     if (!request.isValid()) {
-        if (_observer)
-            _observer->publicationRefused(request.errorTitle, request.error);
+        _uploader.observers().tell([&](PublishObserver& observer) { observer.publicationRefused(request.errorTitle, request.error); });
         return;
     }
     _uploader.setSending(true);
@@ -87,8 +95,7 @@ void Publisher::buildThenSend(const PublishRequest& request, bool anew)
     _builder->buildSite([this, request, anew] { send(request, anew); },
         [this](const QString& why) {
             _uploader.setSending(false);
-            if (_observer)
-                _observer->buildFailed(why);
+            _uploader.observers().tell([&](PublishObserver& observer) { observer.buildFailed(why); });
         });
 }
 
@@ -171,6 +178,10 @@ void Publisher::exportToFolder(const QString& pathName, const QString& folder, b
     std::shared_ptr<XmlD> current = changeSet(changesOnly);
     if (!_bom)
         return;
+    // The copy is one step: the run starts, then ends with what it did.
+    _uploader.setTesting(false, QString());
+    _uploader.setSending(true);
+    _uploader.setProgress(0, true);
     PublicationReport report;
     report.begin(_bom.get(), pathName);
     const QString error = lq::exportChangesToFolder(&_document, _bom.get(), current.get(), pathName, folder);

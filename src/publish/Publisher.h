@@ -16,8 +16,9 @@ class XmlD;
 // has the site built, makes the change set (the generated folder listed
 // against the last published tree, or against nothing to send every file)
 // and hands it to the request's road on the uploader: WebDAV, FTP and SFTP,
-// or a copy into a folder. What happens before a road runs goes to the
-// observer; the roads report to the uploader, whose panel shows them.
+// or a copy into a folder. Its observers (PublishObserver, held by the
+// uploader) are told the whole publication: what stopped it before a road
+// ran, then the road's stages, progress and ending.
 class Publisher final : public PublisherBase {
 public:
     Publisher(DocumentBase& document, SendController& uploader);
@@ -25,7 +26,9 @@ public:
 
     // What the site is built by before it is sent; none: it is sent as it is.
     void setSiteBuilder(SiteBuilder* builder) { _builder = builder; }
-    void setObserver(PublishObserver* observer) { _observer = observer; }
+    // Who is told how publications go (not owned): the window's panels, a test's recorder.
+    void addObserver(PublishObserver* observer);
+    void removeObserver(PublishObserver* observer);
 
     void publish(const PublishRequest& request) override;
     void publishChanges(const PublishRequest& request) override;
@@ -59,7 +62,6 @@ private:
     DocumentBase& _document;
     SendController& _uploader;
     SiteBuilder* _builder = nullptr;
-    PublishObserver* _observer = nullptr;
     // The last request sent, for Retry.
     PublishRequest _last;
     std::shared_ptr<XmlD> _lastPublished;

@@ -40,6 +40,8 @@ std::shared_ptr<XmlBom> SendController::changesToPublish(DocumentBase* document,
 
 void SendController::showStartError(const QString& message)
 {
+    if (!_runOpen)
+        beginRun(false);
     _taskError = true;
     _sending = false;
     _resultShown = false;
@@ -58,59 +60,60 @@ void SendController::setStatus(const QString& first, const QString& second)
 {
     _status1 = first;
     _status2 = second;
-    Q_EMIT changed();
+    _observers.tell([&](PublishObserver& observer) { observer.stageChanged(first, second); });
 }
 
 void SendController::setProgress(int value, bool indeterminate)
 {
     _progress = value;
     _indeterminate = indeterminate;
-    Q_EMIT changed();
+    _observers.tell([&](PublishObserver& observer) { observer.progressChanged(value, indeterminate); });
 }
 
 void SendController::setPanelVisible(bool visible)
 {
     _panelVisible = visible;
-    Q_EMIT changed();
 }
 
 void SendController::setRetryVisible(bool visible)
 {
     _retryVisible = visible;
-    Q_EMIT changed();
 }
 
 void SendController::setTesting(bool testing, const QString& protocol)
 {
     _title = testing ? QStringLiteral("Testing ") + protocol + QStringLiteral(" Connection") : QStringLiteral("Sending Files");
     _cancelTitle = testing ? QStringLiteral("Close") : QStringLiteral("Cancel");
-    Q_EMIT changed();
+    beginRun(testing);
+}
+
+void SendController::beginRun(bool test)
+{
+    _runOpen = true;
+    _observers.tell([&](PublishObserver& observer) { observer.runStarted(_title, test); });
 }
 
 void SendController::debugSetState(bool open)
 {
-    if (_debugOpen == open)
-        return;
     _debugOpen = open;
-    Q_EMIT changed();
 }
 
 void SendController::clearDebugLog()
 {
     _debugOut.clear();
-    Q_EMIT changed();
 }
 
 void SendController::activity(const QString& line)
 {
     if (_document)
         _document->addActivityString(line);
+    _observers.tell([&](PublishObserver& observer) { observer.activityLine(line); });
 }
 
 void SendController::debug(const QString& line)
 {
     _debugOut += line + QLatin1Char('\n');
-    Q_EMIT changed();
+    _observers.tell([&](PublishObserver& observer) { observer.toolLine(line); });
 }
 
 void SendController::setSending(bool sending)
@@ -120,11 +123,12 @@ void SendController::setSending(bool sending)
         _resultShown = false;
         _resultAddress.clear();
     }
-    Q_EMIT changed();
 }
 
 void SendController::showResult(const QString& line, const QString& address)
 {
+    if (!_runOpen)
+        beginRun(false);
     activity(line);
     _resultShown = true;
     _resultAddress = address;
@@ -132,11 +136,41 @@ void SendController::showResult(const QString& line, const QString& address)
     _title = QStringLiteral("Publication Finished");
     _cancelTitle = QStringLiteral("Close");
     _retryVisible = false;
-    _progress = 100;
-    _indeterminate = false;
     _panelVisible = true;
+    setProgress(100, false);
     setStatus(line, _notice);
     finished();
+}
+
+void SendController::finished()
+{
+    if (_runOpen) {
+        _runOpen = false;
+        const PublishObserver::Ending end = ending();
+        _observers.tell([&](PublishObserver& observer) { observer.runEnded(end); });
+    } else if (!_panelVisible) {
+        _observers.tell([](PublishObserver& observer) { observer.dismissed(); });
+    }
+}
+
+PublishObserver::Ending SendController::ending() const
+{
+    PublishObserver::Ending end;
+    end.title = _title;
+    end.line = _status1;
+    end.detail = _status2;
+    if (_resultShown) {
+        end.outcome = PublishObserver::Outcome::Published;
+        end.address = _resultAddress;
+    } else if (!_panelVisible) {
+        end.outcome = PublishObserver::Outcome::Cancelled;
+    } else if (_taskError) {
+        end.outcome = PublishObserver::Outcome::Failed;
+        end.retry = _retryVisible;
+    } else {
+        end.outcome = PublishObserver::Outcome::TestPassed;
+    }
+    return end;
 }
 
 void SendController::setTaskError(bool error)
@@ -164,11 +198,7 @@ void SendController::take(UploadRoad* road)
 void SendController::startSendingLocationPathNamePassPhraseLastXmlDOpenURLDigest(XmlBom* bom, const QString& location,
     const QString& pathName, const QString& passPhrase, std::shared_ptr<XmlD> lastXmlD, const QString& openURL, int digest)
 {
-    _sending = true;
-    setStatus(QString(), QString());
-    setProgress(0, true);
-    _retryVisible = false;
-    setPanelVisible(true);
+    // The road starts the run afresh: the panel shows, its lines and progress cleared.
     sendBomLocationPathNamePassPhraseLastXmlDOpenURLDigest(bom, location, pathName, passPhrase, std::move(lastXmlD), openURL, digest);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "publish/PublishObservers.h"
 #include "publish/UploadRoad.h"
 
 #include <QObject>
@@ -15,11 +16,12 @@ class XmlBom;
 class XmlD;
 class XmlLocation;
 
-// The uploader: runs one publication at a time on one of its roads and
-// keeps what its panel shows (title, two status lines, progress, Retry, the
-// debug log). The roads: WebDAV (one "curl" run per request), FTP and SFTP
-// (one "FTP" or "SFTP" tool driven line by line). The panel widgets only
-// show these values and call cancel and retryFTP.
+// The uploader: runs one publication at a time on one of its roads, keeps
+// where it stands (title, two status lines, progress, Retry, the debug log)
+// and tells each change to its observers (PublishObserver: the panels, a
+// test's recorder). The roads: WebDAV (one "curl" run per request), FTP and
+// SFTP (one "FTP" or "SFTP" tool driven line by line). The panel widgets
+// show what they are told and call cancel and retryFTP.
 class SendController : public QObject, public UploadPanel {
     Q_OBJECT
 public:
@@ -33,6 +35,11 @@ public:
     // was refused counts as none; why goes to the Activity log and *notice.
     static std::shared_ptr<XmlBom> changesToPublish(DocumentBase* document, bool everything,
         std::shared_ptr<XmlD>* current, std::shared_ptr<XmlD>* last, QString* error, QString* notice = nullptr);
+    // Who is told how publications go (not owned; each removes itself before it goes).
+    void addObserver(PublishObserver* observer) { _observers.add(observer); }
+    void removeObserver(PublishObserver* observer) { _observers.remove(observer); }
+    const PublishObservers& observers() const { return _observers; }
+
     // A line the panel shows under the result of the next publication ("" for none).
     void setNotice(const QString& line) { _notice = line; }
     // Shows that a publication could not start (the panel waits for Cancel).
@@ -69,6 +76,7 @@ public:
 
     // --- What the panel shows ---------------------------------------------------
     const QString& title() const { return _title; }
+    // The title of the panel's Cancel button: "Close" for a test or once a publication went through.
     const QString& cancelTitle() const { return _cancelTitle; }
     const QString& status1() const override { return _status1; }
     const QString& status2() const override { return _status2; }
@@ -96,18 +104,16 @@ public:
     void debug(const QString& line) override;
     void setSending(bool sending) override;
     void setTaskError(bool error) override;
-    void finished() override { Q_EMIT ended(); }
+    void finished() override;
     void showResult(const QString& line, const QString& address) override;
     void retry() override;
 
-Q_SIGNALS:
-    // Anything the panel shows changed.
-    void changed();
-    // The publication ended: the panel was hidden (after success or Cancel)
-    // or an error is shown.
-    void ended();
-
 private:
+    // A run starts (a road's publication or test, a folder export, or a
+    // publication that could not start) and its observers are told.
+    void beginRun(bool test);
+    // How the run that just finished ended, as its state tells.
+    PublishObserver::Ending ending() const;
     // Makes the road the one that owns the panel; another road's tool stops.
     void take(UploadRoad* road);
 
@@ -133,4 +139,7 @@ private:
     bool _resultShown = false;
     QString _resultAddress;
     QString _notice;
+    PublishObservers _observers;
+    // Between the start of a run and its end.
+    bool _runOpen = false;
 };

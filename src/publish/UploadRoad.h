@@ -17,7 +17,7 @@ struct ProcessResult;
 }
 
 // What a road shows on the uploader's panel and reaches of the document.
-// The uploader (SendController) keeps these values; its panel widgets show them.
+// The uploader (SendController) keeps these values and tells its observers.
 class UploadPanel {
 public:
     virtual ~UploadPanel() = default;
@@ -32,7 +32,8 @@ public:
     virtual void setProgress(int value, bool indeterminate) = 0;
     virtual void setPanelVisible(bool visible) = 0;
     virtual void setRetryVisible(bool visible) = 0;
-    // A connection test titles the panel "Testing <protocol> Connection" with Close.
+    // A run starts: a connection test is titled "Testing <protocol>
+    // Connection", a publication "Sending Files".
     virtual void setTesting(bool testing, const QString& protocol) = 0;
     virtual void debugSetState(bool open) = 0;
     virtual void clearDebugLog() = 0;

@@ -3,6 +3,7 @@
 #include "model/application/MyApplication.h"
 #include "platform/ExceptionFrame.h"
 #include "publish/PublishAddress.h"
+#include "publish/ServerKind.h"
 
 #include <QDir>
 
@@ -146,22 +147,7 @@ QString XmlLocation::transferHost() const
 
 QString XmlLocation::baseURL() const
 {
-    return lq::modelFrame(this, "baseURL", [&]() -> QString {
-        switch (_serverType) {
-        case MacAccount: {
-            if (_username.isEmpty() || macHomePageHost().isEmpty())
-                return QStringLiteral("");
-            QString url = macHomePageHost() + QLatin1Char('/') + _username + QLatin1Char('/');
-            if (!_location.isEmpty())
-                url += _location + QLatin1Char('/');
-            return url;
-        }
-        case WebDAV:
-            return _location;
-        default:
-            return QStringLiteral("");
-        }
-    });
+    return lq::modelFrame(this, "baseURL", [&] { return ServerKind::of(_serverType).siteAddress(*this); });
 }
 
 bool XmlLocation::takeAddress(const QString& typed, bool webDAV, bool* changed, QString* error)

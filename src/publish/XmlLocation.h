@@ -70,9 +70,10 @@ public:
     void setEncodedUsername(const QString& stored);
     void setEncodedPassword(const QString& stored);
 
-    // The address where the published site can be seen: for a .Mac account
-    // with a user name its home page (with the location as a folder), for a
-    // WebDAV server the location; "" otherwise.
+    // The address where the published site can be seen, as its server type
+    // tells (ServerKind): for a .Mac account with a user name its home page
+    // (with the location as a folder), for a WebDAV server the location; ""
+    // otherwise.
     QString baseURL() const;
     // The address of the .Mac home pages that baseURL uses ("http://" and
     // the configured host); "" while no host is set.

@@ -20,6 +20,7 @@
 #include "publish/XmlLocation.h"
 #include "model/application/MyApplication.h"
 #include "support/EventLoop.h"
+#include "support/RecordingPublishObserver.h"
 #include "support/HelperTools.h"
 #include "support/TestFiles.h"
 #include "support/ui/ScriptedModalHandler.h"
@@ -40,6 +41,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QProgressBar>
 #include <QDialog>
 #include <QLineEdit>
 #include <QListView>
@@ -133,15 +135,14 @@ protected:
         window = std::make_unique<MyDocumentWindow>(document, nullptr);
         panel = window->exportController();
         window->setMainTab(QStringLiteral("Send"));
-        QObject::connect(window->sender(), &SendController::ended, [this] { ++uploaderEndings; });
+        window->sender()->addObserver(&uploaderReports);
         for (const QString& name : {QStringLiteral("index.html"), QStringLiteral("page1.html"), QStringLiteral("pictures/a.css")})
             writeAll(folder + QStringLiteral("/files/") + name, "<p>" + name.toUtf8() + "</p>");
     }
     // Runs the event loop until the uploader has ended its next run.
     bool waitForTheUploader()
     {
-        const int before = uploaderEndings;
-        return processEventsUntil([&] { return uploaderEndings > before; }, 120000);
+        return uploaderReports.waitForEnding(uploaderReports.endings.size());
     }
     void writeLastTree()
     {
@@ -156,10 +157,11 @@ protected:
     QString folder;
     ScopedModalHandler modal;
     MyDocument document;
+    // What the real window's uploader tells; it outlives the window.
+    RecordingPublishObserver uploaderReports;
     std::unique_ptr<MyDocumentWindow> window;
     ExportController* panel = nullptr;
     FakeSender sender;
-    int uploaderEndings = 0;
 };
 
 TEST_F(ExportControllerTest, EveryTaggedControlIsThere)
@@ -556,6 +558,8 @@ TEST_F(ExportControllerTest, NewSitePublishesToAFolderAndSaysWhatItDid)
     EXPECT_EQ(window->sendPanel()->status1()->text(), line);
     EXPECT_FALSE(window->sendPanel()->isHidden());
     EXPECT_FALSE(window->sendPanel()->openButton()->isHidden());
+    EXPECT_EQ(window->sendPanel()->progressBar()->maximum(), 100);
+    EXPECT_EQ(window->sendPanel()->progressBar()->value(), 100);
     EXPECT_EQ(uploader->resultAddress(), QUrl::fromLocalFile(destination + QStringLiteral("/index.html")).toString());
     EXPECT_TRUE(document.activityText().contains(line + QLatin1Char('\n')));
     EXPECT_EQ(window->masterTab()->selectedIdentifier(), QStringLiteral("Send"));
@@ -615,6 +619,13 @@ TEST_F(ExportControllerTest, PublishesToWebDAVWithTheAddressAsTyped)
     EXPECT_EQ(uploader->status1(), QStringLiteral("Test Failed"));
     EXPECT_EQ(uploader->status2(), QStringLiteral("Incorrect Username or Password"));
     EXPECT_EQ(window->sendPanel()->status1()->text(), QStringLiteral("Test Failed"));
+    // The panel shows the failure and its reason as they were told.
+    ASSERT_NE(uploaderReports.lastEnding(), nullptr);
+    EXPECT_EQ(uploaderReports.lastEnding()->outcome, PublishObserver::Outcome::Failed);
+    EXPECT_EQ(uploaderReports.lastEnding()->detail, QStringLiteral("Incorrect Username or Password"));
+    EXPECT_EQ(window->sendPanel()->status2()->text(), uploaderReports.lastEnding()->detail);
+    EXPECT_FALSE(window->sendPanel()->status2()->isHidden());
+    EXPECT_EQ(window->sendPanel()->cancelButton()->text(), QStringLiteral("Close"));
 }
 
 TEST_F(ExportControllerTest, ThePublishCommandSendsWhatChangedSinceTheLastPublication)
@@ -646,11 +657,24 @@ TEST_F(ExportControllerTest, ThePublishCommandSendsWhatChangedSinceTheLastPublic
     // A new page since: Publish sends it alone, with the stored settings.
     writeAll(folder + QStringLiteral("/files/news.html"), "<p>news</p>");
     window->setMainTab(QStringLiteral("Editing"));
+    const qsizetype told = uploaderReports.events.size();
     window->menuClicked(MenuTag::Publish);
     EXPECT_TRUE(uploader->isRunning());
     ASSERT_TRUE(waitForTheUploader());
     EXPECT_FALSE(uploader->taskError()) << uploader->status2().toStdString();
     EXPECT_TRUE(uploader->status1().startsWith(QStringLiteral("Published 1 file"))) << uploader->status1().toStdString();
+    // The command's publication is told as the panel's is: it starts, says
+    // what it sends, and ends with the line the panel shows.
+    const QStringList run = uploaderReports.events.mid(told);
+    ASSERT_FALSE(run.isEmpty());
+    EXPECT_EQ(run.first(), QStringLiteral("started: Sending Files")) << uploaderReports.story().toStdString();
+    EXPECT_TRUE(run.contains(QStringLiteral("stage: 1 file(s) left | Sending news.html"))) << uploaderReports.story().toStdString();
+    EXPECT_TRUE(run.contains(QStringLiteral("progress: 100")));
+    EXPECT_EQ(uploaderReports.lastEnding()->outcome, PublishObserver::Outcome::Published);
+    EXPECT_EQ(window->sendPanel()->status1()->text(), uploaderReports.lastEnding()->line);
+    EXPECT_FALSE(window->sendPanel()->isHidden());
+    EXPECT_FALSE(window->sendPanel()->openButton()->isHidden());
+    EXPECT_EQ(window->sendPanel()->progressBar()->value(), 100);
     EXPECT_EQ(filesBelow(server.davRoot() + QStringLiteral("/later")), filesBelow(folder + QStringLiteral("/homepage")));
     EXPECT_EQ(readAll(server.davRoot() + QStringLiteral("/later/news.html")), QByteArray("<p>news</p>"));
     EXPECT_FALSE(document.isDocumentEdited());
@@ -958,11 +982,60 @@ TEST_F(ExportControllerTest, EachServerTypeShowsItsOwnFormOnScreen)
     EXPECT_TRUE(labels.contains(QStringLiteral("Server"))) << labels.join(QLatin1Char('|')).toStdString();
     EXPECT_TRUE(control<MyTextField>(PublishTag::FtpServer)->isVisible());
     EXPECT_EQ(text(PublishTag::FtpServer), QStringLiteral("dav.example.org"));
+    // A folder has no connection to test, and the browser shows where it goes.
+    clickTab("folder");
+    widgetPicture(*window, QStringLiteral("publish-folder.png"));
+    EXPECT_FALSE(buttonTitled(panel->exportview(), QStringLiteral("Test connection"))->isEnabled());
+    EXPECT_TRUE(panel->fsBrowser()->isVisible());
     clickTab("webdav");
+    EXPECT_TRUE(buttonTitled(panel->exportview(), QStringLiteral("Test connection"))->isEnabled());
     userTypes(PublishTag::WebDAVAddress, QStringLiteral("ftp://ftp.example.org/holiday"));
     widgetPicture(*window, QStringLiteral("publish-webdav-refused.png"));
     EXPECT_TRUE(panel->notice()->isVisible());
     EXPECT_TRUE(panel->notice()->text().contains(QStringLiteral("\"FTP\""))) << panel->notice()->text().toStdString();
+}
+
+TEST_F(ExportControllerTest, APublicationToALocalServerEndsWithItsLineOnScreen)
+{
+    if (!runningOnXvfb()) {
+        checkRunOnXvfb(runThisTestOnXvfb());
+        return;
+    }
+    testservers::WebDAVServer server;
+    if (!server.start(false))
+        GTEST_SKIP() << server.why.toStdString();
+    useBuiltHelperTools();
+    useTheRealWindow();
+    window->resize(1000, 800);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    clickTab("webdav");
+    type(PublishTag::WebDAVUser, QStringLiteral("tester"));
+    type(PublishTag::WebDAVPassword, QStringLiteral("secret"));
+    type(PublishTag::WebDAVAddress, server.address() + QStringLiteral("/site"));
+    panel->exportButton();
+    ASSERT_TRUE(waitForTheUploader());
+    SendPanel* shown = window->sendPanel();
+    ASSERT_EQ(uploaderReports.lastEnding()->outcome, PublishObserver::Outcome::Published) << uploaderReports.story().toStdString();
+    widgetPicture(*window, QStringLiteral("publish-webdav-published.png"));
+    EXPECT_TRUE(shown->isVisible());
+    EXPECT_TRUE(shown->status1()->text().startsWith(QStringLiteral("Published "))) << shown->status1()->text().toStdString();
+    EXPECT_EQ(shown->cancelButton()->text(), QStringLiteral("Close"));
+    EXPECT_TRUE(shown->openButton()->isVisible());
+
+    // A refused account: the reason stays on screen until Close.
+    type(PublishTag::WebDAVPassword, QStringLiteral("wrong"));
+    writeAll(folder + QStringLiteral("/files/news.html"), "<p>news</p>");
+    panel->exportButton();
+    ASSERT_TRUE(waitForTheUploader());
+    widgetPicture(*window, QStringLiteral("publish-webdav-refused-account.png"));
+    EXPECT_EQ(uploaderReports.lastEnding()->outcome, PublishObserver::Outcome::Failed);
+    EXPECT_TRUE(shown->isVisible());
+    EXPECT_EQ(shown->status2()->text(), QStringLiteral("Incorrect Username or Password"));
+    EXPECT_TRUE(shown->status2()->isVisible());
+    EXPECT_FALSE(shown->openButton()->isVisible());
+    QTest::mouseClick(shown->cancelButton(), Qt::LeftButton);
+    EXPECT_FALSE(shown->isVisible());
 }
 
 } // namespace

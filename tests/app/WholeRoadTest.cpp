@@ -58,6 +58,7 @@
 #include "publish/XmlLocation.h"
 #include "support/ChildNames.h"
 #include "support/EventLoop.h"
+#include "support/RecordingPublishObserver.h"
 #include "support/HeadlessChromium.h"
 #include "support/SlideshowPage.h"
 #include "support/HelperTools.h"
@@ -332,8 +333,7 @@ protected:
     // Runs the event loop until the uploader has ended its next run.
     bool waitForTheUploader()
     {
-        const int before = uploaderEndings;
-        return processEventsUntil([&] { return uploaderEndings > before; }, 180000);
+        return uploaderReports.waitForEnding(uploaderReports.endings.size(), 180000);
     }
     // Chooses the template in the layout tab's template list with a click on its row.
     void chooseTemplate(XmlAlbum& page, const QString& name)
@@ -360,10 +360,11 @@ protected:
     QString support;
     ScopedModalHandler modal;
     std::unique_ptr<lq::UserDefaults> defaults;
+    // What the window's uploader tells; it outlives the window.
+    RecordingPublishObserver uploaderReports;
     std::unique_ptr<MyDocumentController> controller;
     MyDocumentWindow* window = nullptr;
     QList<QUrl> opened;
-    int uploaderEndings = 0;
 };
 
 TEST_F(WholeRoadTest, ANewSiteIsMadePublishedChangedAndRevertedAsAUserDoesIt)
@@ -397,7 +398,7 @@ TEST_F(WholeRoadTest, ANewSiteIsMadePublishedChangedAndRevertedAsAUserDoesIt)
     window->show();
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-    QObject::connect(window->sender(), &SendController::ended, [this] { ++uploaderEndings; });
+    window->sender()->addObserver(&uploaderReports);
     picture(QStringLiteral("01-new-site"));
 
     // --- Two pages and a group, from the Site menu beside the navigator's choice ---------------------

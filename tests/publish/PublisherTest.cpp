@@ -4,17 +4,24 @@
 #include "publish/PublishObserver.h"
 #include "publish/SendController.h"
 #include "publish/XmlLocation.h"
+#include "platform/SupportPaths.h"
 #include "platform/Workspace.h"
 
 #include "support/EventLoop.h"
 #include "support/HelperTools.h"
 #include "support/PublishSite.h"
+#include "support/RecordingPublishObserver.h"
 #include "support/StarterSite.h"
 #include "support/TestFiles.h"
 #include "support/TestServers.h"
 
 #include <QRegularExpression>
 #include <QUrl>
+
+#include <algorithm>
+#include <iostream>
+
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -74,7 +81,8 @@ protected:
         StarterSiteTest::SetUp();
         lq::setOpenURLHandler([](const QUrl&) { return true; });
         publisher.setSiteBuilder(&builder);
-        publisher.setObserver(&observer);
+        publisher.addObserver(&observer);
+        publisher.addObserver(&reports);
     }
     void TearDown() override { lq::setOpenURLHandler({}); }
 
@@ -92,6 +100,8 @@ protected:
         return processEventsUntil([&] { return sender.resultShown() || sender.taskError(); }, 120000);
     }
 
+    // Everything the publisher and its uploader told, from the first request on.
+    RecordingPublishObserver reports;
     SendController sender { &document };
     CountedBuilder builder { document };
     NotedObserver observer;
@@ -216,4 +226,202 @@ TEST_F(PublisherTest, RetryAfterTheSiteWasReadAgainGoesWhereItIsNowStored)
     ASSERT_FALSE(sender.taskError()) << sender.status2().toStdString();
     EXPECT_EQ(readAll(server.root() + QStringLiteral("/www/second/late.html")), QByteArray("written after the publication"));
     EXPECT_FALSE(QFileInfo::exists(server.root() + QStringLiteral("/www/first/late.html")));
+}
+
+namespace {
+
+// The servers of the publication tests, each started when a case first needs it.
+struct Servers {
+    testservers::WebDAVServer dav;
+    testservers::FTPServer ftp;
+    testservers::SFTPServer sftp;
+    bool davUp = false;
+    bool ftpUp = false;
+    bool sftpUp = false;
+
+    // "" when the road's server runs, else why it could not start.
+    QString start(const QString& road)
+    {
+        if (road == QStringLiteral("WebDAV")) {
+            if (!davUp && (davUp = dav.start(false))) {
+                // The folder of the site, writable by the server.
+                QDir().mkpath(dav.davRoot() + QStringLiteral("/site"));
+                if (::geteuid() == 0)
+                    testservers::runQuietly(QStringLiteral("/bin/chown"), { QStringLiteral("www-data:www-data"), dav.davRoot() + QStringLiteral("/site") });
+            }
+            return davUp ? QString() : dav.why;
+        }
+        if (road == QStringLiteral("FTP")) {
+            ftpUp = ftpUp || ftp.start();
+            return ftpUp ? QString() : ftp.why;
+        }
+        if (road == QStringLiteral("SFTP")) {
+            sftpUp = sftpUp || sftp.start();
+            return sftpUp ? QString() : sftp.why;
+        }
+        return QString();
+    }
+    // Sets the destination to the road's server with the given password.
+    void destine(const QString& road, XmlLocation& where, const QString& password)
+    {
+        where.setPassword(password);
+        if (road == QStringLiteral("WebDAV")) {
+            where.setServerType(XmlLocation::WebDAV);
+            where.setUsername(QStringLiteral("tester"));
+            where.setLocation(dav.address() + QStringLiteral("/site"));
+            return;
+        }
+        where.setServerType(XmlLocation::FTPServer);
+        const bool secure = road == QStringLiteral("SFTP");
+        where.setFtpType(secure ? 1 : 0);
+        where.setUsername(secure ? sftp.user : QStringLiteral("tester"));
+        where.setLocation(QStringLiteral("127.0.0.1:") + QString::number(secure ? sftp.port : ftp.port));
+        where.setFtpFolder(QStringLiteral("www/site"));
+    }
+    // Where the road's files land.
+    QString landing(const QString& road) const
+    {
+        if (road == QStringLiteral("WebDAV"))
+            return dav.davRoot() + QStringLiteral("/site");
+        return (road == QStringLiteral("SFTP") ? sftp.root() : ftp.root()) + QStringLiteral("/www/site");
+    }
+};
+
+} // namespace
+
+TEST_F(PublisherTest, EachRoadTellsItsStartItsProgressAndTheLineThatEndsIt)
+{
+    Servers servers;
+    // Every run meets a new SFTP host key.
+    QFile::remove(lq::supportFolder() + QStringLiteral("/known_hosts"));
+    for (const QString& road : {QStringLiteral("Folder"), QStringLiteral("WebDAV"), QStringLiteral("FTP"), QStringLiteral("SFTP")}) {
+        SCOPED_TRACE(road.toStdString());
+        if (const QString why = servers.start(road); !why.isEmpty()) {
+            std::cout << "[ SKIPPED  ] " << road.toStdString() << ": " << why.toStdString() << std::endl;
+            continue;
+        }
+        XmlLocation& where = *document.location();
+        PublishRequest request;
+        QString landing = destination();
+        if (road == QStringLiteral("Folder")) {
+            request = toFolder(false);
+        } else {
+            servers.destine(road, where, QStringLiteral("secret"));
+            request = PublishRequest::fromLocation(where, homepage(), false);
+            landing = servers.landing(road);
+        }
+        const qsizetype told = reports.events.size();
+        const qsizetype progressTold = reports.progress.size();
+        const qsizetype endings = reports.endings.size();
+        publisher.publish(request);
+        ASSERT_TRUE(reports.waitForEnding(endings)) << reports.story().toStdString();
+        const QStringList run = reports.events.mid(told);
+
+        // One start at the head of the run, one ending at its tail.
+        ASSERT_FALSE(run.isEmpty());
+        EXPECT_EQ(run.first(), QStringLiteral("started: Sending Files")) << reports.story().toStdString();
+        EXPECT_EQ(run.filter(QRegularExpression(QStringLiteral("^(started|test started): "))).size(), 1);
+        EXPECT_EQ(run.filter(QRegularExpression(QStringLiteral("^ended: "))).size(), 1);
+        EXPECT_TRUE(run.last().startsWith(QStringLiteral("ended: published: "))) << run.join(QLatin1Char('\n')).toStdString();
+
+        // The progress moves up and ends full.
+        QList<int> percents;
+        for (const auto& step : reports.progress.mid(progressTold)) {
+            if (!step.indeterminate)
+                percents << step.percent;
+        }
+        ASSERT_FALSE(percents.isEmpty());
+        EXPECT_EQ(percents.last(), 100);
+        EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end())) << run.join(QLatin1Char('\n')).toStdString();
+        if (road != QStringLiteral("Folder")) {
+            // A server is sent one file at a time, and says how many are left.
+            EXPECT_TRUE(std::any_of(percents.begin(), percents.end(), [](int p) { return p > 0 && p < 100; }));
+            EXPECT_FALSE(run.filter(QRegularExpression(QStringLiteral("^stage: \\d+ file\\(s\\) left \\| Sending "))).isEmpty());
+        }
+
+        // The ending is the panel's closing line, also told to the Activity log.
+        const PublishObserver::Ending& end = reports.endings.last();
+        EXPECT_EQ(end.outcome, PublishObserver::Outcome::Published);
+        EXPECT_EQ(end.title, QStringLiteral("Publication Finished"));
+        const QString published = QStringLiteral("Published ") + QString::number(filesBelow(homepage()).size()) + QStringLiteral(" files");
+        EXPECT_TRUE(end.line.startsWith(published)) << end.line.toStdString();
+        EXPECT_EQ(end.line, sender.status1());
+        EXPECT_TRUE(reports.activity.contains(end.line));
+        EXPECT_FALSE(end.retry);
+        if (road == QStringLiteral("Folder"))
+            EXPECT_EQ(end.address, QUrl::fromLocalFile(landing + QStringLiteral("/index.html")).toString());
+        else if (road == QStringLiteral("WebDAV"))
+            EXPECT_EQ(end.address, QStringLiteral("http://") + servers.dav.address() + QStringLiteral("/site/"));
+        else
+            EXPECT_EQ(end.address, QString());
+        EXPECT_EQ(filesBelow(landing), filesBelow(homepage()));
+        EXPECT_TRUE(sameFiles(homepage(), landing));
+
+        // Close puts it away.
+        sender.cancel();
+        EXPECT_EQ(reports.events.last(), QStringLiteral("dismissed"));
+    }
+}
+
+TEST_F(PublisherTest, AServerThatRefusesTheAccountEndsTheRunWithAFailureThatSaysWhy)
+{
+    Servers servers;
+    QFile::remove(lq::supportFolder() + QStringLiteral("/known_hosts"));
+    for (const QString& road : {QStringLiteral("WebDAV"), QStringLiteral("FTP"), QStringLiteral("SFTP")}) {
+        SCOPED_TRACE(road.toStdString());
+        if (const QString why = servers.start(road); !why.isEmpty()) {
+            std::cout << "[ SKIPPED  ] " << road.toStdString() << ": " << why.toStdString() << std::endl;
+            continue;
+        }
+        XmlLocation& where = *document.location();
+        servers.destine(road, where, QStringLiteral("wrong"));
+        const qsizetype told = reports.events.size();
+        const qsizetype endings = reports.endings.size();
+        publisher.publish(PublishRequest::fromLocation(where, homepage(), false));
+        ASSERT_TRUE(reports.waitForEnding(endings)) << reports.story().toStdString();
+        const QStringList run = reports.events.mid(told);
+        EXPECT_EQ(run.filter(QRegularExpression(QStringLiteral("^ended: "))).size(), 1) << run.join(QLatin1Char('\n')).toStdString();
+        EXPECT_TRUE(run.filter(QStringLiteral("ended: published")).isEmpty());
+
+        const PublishObserver::Ending& end = reports.endings.last();
+        EXPECT_EQ(end.outcome, PublishObserver::Outcome::Failed);
+        EXPECT_TRUE(end.line.startsWith(QStringLiteral("Send Error! - Press "))) << end.line.toStdString();
+        // The reason, as the panel's second line and in the Activity log.
+        EXPECT_TRUE(end.detail.contains(QStringLiteral("Username or Password"), Qt::CaseInsensitive)
+            || end.detail.contains(QStringLiteral("authentication"), Qt::CaseInsensitive))
+            << end.detail.toStdString();
+        EXPECT_EQ(end.detail, sender.status2());
+        EXPECT_TRUE(reports.activity.contains(end.detail)) << run.join(QLatin1Char('\n')).toStdString();
+        EXPECT_TRUE(sender.panelVisible());
+        // Nothing arrived, and nothing is believed to be there.
+        EXPECT_TRUE(filesBelow(servers.landing(road)).isEmpty());
+        EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/lastbom.xmlbase")));
+
+        sender.cancel();
+        EXPECT_FALSE(sender.panelVisible());
+    }
+}
+
+TEST_F(PublisherTest, CancelEndsTheRunAsCancelled)
+{
+    Servers servers;
+    if (const QString why = servers.start(QStringLiteral("WebDAV")); !why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    XmlLocation& where = *document.location();
+    servers.destine(QStringLiteral("WebDAV"), where, QStringLiteral("secret"));
+    publisher.publish(PublishRequest::fromLocation(where, homepage(), false));
+    ASSERT_TRUE(processEventsUntil([&] { return !reports.stages.filter(QStringLiteral("file(s) left")).isEmpty() || !reports.endings.isEmpty(); },
+        120000));
+    ASSERT_TRUE(reports.endings.isEmpty()) << reports.story().toStdString();
+    sender.cancel();
+    ASSERT_EQ(reports.endings.size(), 1) << reports.story().toStdString();
+    EXPECT_EQ(reports.endings.last().outcome, PublishObserver::Outcome::Cancelled);
+    EXPECT_FALSE(sender.isRunning());
+    EXPECT_FALSE(sender.panelVisible());
+    // Not every file went: the stored tree claims only what the server confirmed.
+    std::shared_ptr<XmlD> stored = lq::readLastXmlD(folder);
+    const QStringList claimed = stored ? stored->filePaths() : QStringList();
+    EXPECT_LT(claimed.size(), filesBelow(homepage()).size());
+    for (const QString& file : claimed)
+        EXPECT_TRUE(QFileInfo::exists(servers.landing(QStringLiteral("WebDAV")) + QLatin1Char('/') + file)) << file.toStdString();
 }
