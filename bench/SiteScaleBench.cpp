@@ -10,7 +10,8 @@
 // and the median is printed: the cpu and wall time per page of ours and
 // Hugo's with their ratio, the peak memory of both, and the wall time of the
 // export (from the start of its preparation until its queue is empty)
-// against the copy of what it wrote. Given two or more page counts, the
+// against the copy of what it wrote, and the rest the window's queue would
+// take between its time slices on top of that wall time. Given two or more page counts, the
 // growth of the per-page cost from the smallest to each larger one is
 // printed for both programs. With --full the site also holds a group, a
 // password-protected page, an album of photos, a feed and a file of the
@@ -174,14 +175,15 @@ struct Figures {
     double copyWall = -1;
     double writtenMegabytes = -1;
     double writtenFiles = -1;
+    double slices = -1;
 };
 
-constexpr int figureCount = 10;
+constexpr int figureCount = 11;
 
 double* figureAt(Figures& figures, int index)
 {
     double* all[figureCount] = { &figures.oursCpu, &figures.oursWall, &figures.oursPeak, &figures.resident, &figures.hugoCpu,
-        &figures.hugoWall, &figures.hugoPeak, &figures.copyWall, &figures.writtenMegabytes, &figures.writtenFiles };
+        &figures.hugoWall, &figures.hugoPeak, &figures.copyWall, &figures.writtenMegabytes, &figures.writtenFiles, &figures.slices };
     return all[index];
 }
 
@@ -252,8 +254,14 @@ int measureOnce(int pages, bool full, const QString& keep)
     QElapsedTimer wall;
     wall.start();
     document.prepareForExport(QStringLiteral("startExport2"));
-    while (!document.queue().processors().isEmpty())
+    // Each call is one of the queue's time slices; the window's queue rests
+    // between two of them, which this loop does not.
+    int slices = 0;
+    while (!document.queue().processors().isEmpty()) {
         document.queue().processor();
+        ++slices;
+    }
+    figures.slices = slices;
     document.queue().stopProcessor();
     figures.oursWall = wall.nsecsElapsed() / 1e9;
     figures.oursCpu = cpuSeconds() - cpuBefore;
@@ -341,6 +349,11 @@ void printFigures(int pages, bool full, int runs, const Figures& f)
     if (f.copyWall > 0)
         std::printf("  export %.3f s against cp -r and sync of the %.0f files, %.1f MB it wrote %.3f s: ratio %.1f\n",
             f.oursWall, f.writtenFiles, f.writtenMegabytes, f.copyWall, f.oursWall / f.copyWall);
+    if (f.slices > 0) {
+        const double rest = (f.slices - 1) * ProcessorQueue::rearmSeconds;
+        std::printf("  the window's queue: %.0f slices of at most %.1f s, resting %.1f s between them: %.3f s more, %.0f %% of the export with it\n",
+            f.slices, ProcessorQueue::sliceSeconds, ProcessorQueue::rearmSeconds, rest, 100 * rest / (f.oursWall + rest));
+    }
 }
 
 } // namespace

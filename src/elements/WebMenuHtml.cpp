@@ -161,10 +161,10 @@ void WebMenuHtml::appendNavigationBox(QString& html)
 void WebMenuHtml::appendItemLinks(QString& html, XmlBase* page)
 {
     const int shadow = _menu.dropShadow() ? _menu.shadowStrip : 0;
-    const std::optional<QList<MenuItem>> items = WebMenuLayout(_menu).getMenuItems(page);
+    const std::optional<QList<MenuItem>> items = WebMenuLayout(_menu).menuRecords(page);
     if (!items)
         return;
-    const std::optional<QList<MenuItem>> subItems = WebMenuLayout(_menu).getSubMenuItems(page);
+    const std::optional<QList<MenuItem>> subItems = WebMenuLayout(_menu).subMenuRecords(page);
     const int current = WebMenuLayout(_menu).getCurrentPageNum(page);
     html += QLatin1String(measuringAnchors);
 
@@ -173,37 +173,53 @@ void WebMenuHtml::appendItemLinks(QString& html, XmlBase* page)
     Walk walk;
     walk.emptyRowHeight = _menu.calcHeight() - _menu._bt - _menu._bb - shadow;
     WebMenuLayout(_menu).walkItems(page, walk, [&](const ItemFrame& item) {
-        const bool submenu = item.submenu;
-        const QList<MenuItem>* list = submenu ? (subItems ? &*subItems : nullptr) : &*items;
+        const QList<MenuItem>* list = item.submenu ? (subItems ? &*subItems : nullptr) : &*items;
         if (!list || item.position >= list->size())
             return false;
         const MenuItem& record = list->at(item.position);
-        const int w = lq::truncatedPixel(item.rect.width()) - itemBorders - (item.verticalSubmenu ? _menu._indentSubmenu : 0);
-        const int h = lq::truncatedPixel(item.rect.height()) - itemHeights;
-        QString itemClass;
-        if (submenu)
-            itemClass = record.seq == current ? QStringLiteral("subcurrent") : QStringLiteral("subnav");
-        else
-            itemClass = record.seq == current ? QStringLiteral("current") : QStringLiteral("nav");
-        // Page names and links are the user's text: escaped, they
-        // cannot break the page or add markup to it (the link as every
-        // link target is, the name as page text).
-        html += QStringView(u"<a class=\"");
-        html += itemClass;
-        html += QStringView(u"\" href=\"");
-        html += XmlWebText::attributeEscape(record.href);
-        html += QStringView(u"\" style=\"top: ");
-        lq::appendDecimal(html, lq::truncatedPixel(item.rect.y()));
-        html += QStringView(u"px; left: ");
-        lq::appendDecimal(html, lq::truncatedPixel(item.rect.x()));
-        html += QStringView(u"px; width: ");
-        lq::appendDecimal(html, w);
-        html += QStringView(u"px; height: ");
-        lq::appendDecimal(html, h);
-        html += QStringView(u"px;\">");
-        html += _menu.escape(record.name);
-        html += QStringView(u"</a>\n");
+        ItemText::LinkKey key { item.submenu, record.seq == current, lq::truncatedPixel(item.rect.y()),
+            lq::truncatedPixel(item.rect.x()),
+            lq::truncatedPixel(item.rect.width()) - itemBorders - (item.verticalSubmenu ? _menu._indentSubmenu : 0),
+            lq::truncatedPixel(item.rect.height()) - itemHeights, record.href, record.name };
+        ItemText& text = *item.text;
+        if (!text.linkFrom || !(*text.linkFrom == key)) {
+            text.link = itemLink(key);
+            text.linkFrom = std::move(key);
+        }
+        html += text.link;
         return false;
     });
+}
+
+QString WebMenuHtml::itemLink(const ItemText::LinkKey& key)
+{
+    QStringView itemClass;
+    if (key.submenu)
+        itemClass = key.current ? QStringView(u"subcurrent") : QStringView(u"subnav");
+    else
+        itemClass = key.current ? QStringView(u"current") : QStringView(u"nav");
+    // Page names and links are the user's text: escaped, they cannot break
+    // the page or add markup to it (the link as every link target is, the
+    // name as page text).
+    const QString href = XmlWebText::attributeEscape(key.href);
+    const QString name = _menu.escape(key.name);
+    QString link;
+    link.reserve(itemClass.size() + href.size() + name.size() + 96);
+    link += QStringView(u"<a class=\"");
+    link += itemClass;
+    link += QStringView(u"\" href=\"");
+    link += href;
+    link += QStringView(u"\" style=\"top: ");
+    lq::appendDecimal(link, key.top);
+    link += QStringView(u"px; left: ");
+    lq::appendDecimal(link, key.left);
+    link += QStringView(u"px; width: ");
+    lq::appendDecimal(link, key.width);
+    link += QStringView(u"px; height: ");
+    lq::appendDecimal(link, key.height);
+    link += QStringView(u"px;\">");
+    link += name;
+    link += QStringView(u"</a>\n");
+    return link;
 }
 

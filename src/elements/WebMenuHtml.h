@@ -23,6 +23,11 @@ public:
 
 private:
     using ItemFrame = XmlWebMenu::ItemFrame;
+    using ItemText = XmlWebMenu::ItemText;
+
+    // The link of an item standing as the key says.
+    QString itemLink(const ItemText::LinkKey& key);
+
     using Walk = XmlWebMenu::Walk;
 
     XmlWebMenu& _menu;

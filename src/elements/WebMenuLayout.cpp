@@ -17,12 +17,69 @@
 #include "templates/XmlWebFont.h"
 
 #include <algorithm>
+#include <utility>
 
 using elements::toFloat;
 
 // --- Items -------------------------------------------------------------------------------------
 
+namespace {
+
+// The owner's page records, made again only when the site's tree changed
+// since the list kept was made (the list of a page tree under a site only).
+std::optional<QList<MenuItem>> recordsOf(XmlBase* owner, XmlWebMenu::PageList& kept)
+{
+    XmlSite* site = owner ? XmlSite::cast(owner->root()) : nullptr;
+    if (!site)
+        return std::nullopt;
+    if (kept.owner != owner || kept.revision != site->treeRevision()) {
+        QList<MenuItem> records = owner->menuItems();
+        kept.pages.clear();
+        kept.pages.reserve(static_cast<std::size_t>(records.size()));
+        for (MenuItem& record : records)
+            kept.pages.push_back(std::exchange(record.page, nullptr));
+        kept.records = std::move(records);
+        kept.owner = owner;
+        // Making the list may name pages for the first time (their file
+        // names), which is a change of its own.
+        kept.revision = site->treeRevision();
+    }
+    return kept.records;
+}
+
+// The records from the first on, with their pages.
+QList<MenuItem> withPages(const QList<MenuItem>& records, const XmlWebMenu::PageList& kept, qsizetype first)
+{
+    QList<MenuItem> items;
+    items.reserve(records.size() - first);
+    for (qsizetype i = first; i < records.size(); ++i) {
+        items.append(records.at(i));
+        if (static_cast<std::size_t>(i) < kept.pages.size())
+            items.back().page = kept.pages[static_cast<std::size_t>(i)].lock();
+    }
+    return items;
+}
+
+} // namespace
+
 std::optional<QList<MenuItem>> WebMenuLayout::getMenuItems(XmlBase* page)
+{
+    std::optional<QList<MenuItem>> records = menuRecords(page);
+    if (!records)
+        return std::nullopt;
+    return withPages(*records, _menu._pageList, 0);
+}
+
+std::optional<QList<MenuItem>> WebMenuLayout::getSubMenuItems(XmlBase* page)
+{
+    // The group's own record leads its list: the submenu holds only its pages.
+    std::optional<QList<MenuItem>> records = groupRecords(page);
+    if (!records)
+        return std::nullopt;
+    return withPages(*records, _menu._groupPageList, 1);
+}
+
+std::optional<QList<MenuItem>> WebMenuLayout::menuRecords(XmlBase* page)
 {
     return lq::modelFrame(&_menu, "getMenuItems:", [&]() -> std::optional<QList<MenuItem>> {
         XmlBase* owner = nullptr;
@@ -33,14 +90,11 @@ std::optional<QList<MenuItem>> WebMenuLayout::getMenuItems(XmlBase* page)
             XmlSite* site = document ? document->site() : nullptr;
             owner = site ? site->homepage() : nullptr;
         }
-        // Only a page tree under a site has a list.
-        if (!owner || !XmlSite::cast(owner->root()))
-            return std::nullopt;
-        return owner->menuItems();
+        return recordsOf(owner, _menu._pageList);
     });
 }
 
-std::optional<QList<MenuItem>> WebMenuLayout::getSubMenuItems(XmlBase* page)
+std::optional<QList<MenuItem>> WebMenuLayout::groupRecords(XmlBase* page)
 {
     return lq::modelFrame(&_menu, "getSubMenuItems:", [&]() -> std::optional<QList<MenuItem>> {
         if (_menu._navTypeForGroup != 2 || !page)
@@ -50,15 +104,19 @@ std::optional<QList<MenuItem>> WebMenuLayout::getSubMenuItems(XmlBase* page)
             group = page;
         if (XmlGroup::cast(page->parent()))
             group = page->parent();
-        if (!group || !XmlSite::cast(group->root()))
+        std::optional<QList<MenuItem>> records = recordsOf(group, _menu._groupPageList);
+        if (!records || records->size() <= 1)
             return std::nullopt;
-        QList<MenuItem> items = group->menuItems();
-        if (items.size() <= 1)
-            return std::nullopt;
-        // The group's own record leads its list: the submenu holds only its pages.
-        items.removeFirst();
-        return items;
+        return records;
     });
+}
+
+std::optional<QList<MenuItem>> WebMenuLayout::subMenuRecords(XmlBase* page)
+{
+    std::optional<QList<MenuItem>> records = groupRecords(page);
+    if (records)
+        records->removeFirst();
+    return records;
 }
 
 int WebMenuLayout::getCurrentPageNum(XmlBase* page)
@@ -86,7 +144,7 @@ int WebMenuLayout::getCurrentGroupNum(XmlBase* page)
         } else if (XmlGroup* group = XmlGroup::cast(page->parent())) {
             target = group->pageSeqNumber();
         }
-        const std::optional<QList<MenuItem>> items = getMenuItems(page);
+        const std::optional<QList<MenuItem>> items = menuRecords(page);
         if (!items)
             return -1;
         for (qsizetype i = 0; i < items->size(); ++i) {
@@ -221,8 +279,8 @@ void WebMenuLayout::layoutItems(XmlBase* page)
     if (!page)
         return;
 
-    const std::optional<QList<MenuItem>> items = getMenuItems(page);
-    const std::optional<QList<MenuItem>> subItems = getSubMenuItems(page);
+    const std::optional<QList<MenuItem>> items = menuRecords(page);
+    const std::optional<QList<MenuItem>> subItems = subMenuRecords(page);
     _menu.currentSeq = getCurrentPageNum(page);
     if (!items)
         return;
@@ -245,8 +303,17 @@ void WebMenuLayout::layoutItems(XmlBase* page)
     document->clearTrackingDataForObject(_menu.UUID());
     Walk walk;
     walk.horizontalSubRow = _menu._navTypeForGroup == 2;
+    const QString uuid = _menu.UUID();
+    std::vector<QString>& numbers = _menu._itemNumberTexts;
     walkItems(page, walk, [&](const ItemFrame& item) {
-        document->addTrackingDataForObjectDataRect(_menu.UUID(), QString::number(item.number), item.rect);
+        // The numbers' texts are made once, not for every page laid out.
+        if (item.number >= 0 && item.number < XmlWebMenu::firstSubmenuItem) {
+            while (static_cast<int>(numbers.size()) <= item.number)
+                numbers.push_back(QString::number(numbers.size()));
+            document->addTrackingDataForObjectDataRect(uuid, numbers[static_cast<std::size_t>(item.number)], item.rect);
+        } else {
+            document->addTrackingDataForObjectDataRect(uuid, QString::number(item.number), item.rect);
+        }
         return false;
     });
 }
@@ -257,8 +324,8 @@ void WebMenuLayout::relayoutTextAttributes()
         const std::shared_ptr<XmlAlbum> page = _menu.getCurrentAlbum();
         if (!page)
             return;
-        const std::optional<QList<MenuItem>> items = getMenuItems(page.get());
-        const std::optional<QList<MenuItem>> subItems = getSubMenuItems(page.get());
+        const std::optional<QList<MenuItem>> items = menuRecords(page.get());
+        const std::optional<QList<MenuItem>> subItems = subMenuRecords(page.get());
         _menu.currentSeq = getCurrentPageNum(page.get());
         if (!items)
             return;

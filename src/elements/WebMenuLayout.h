@@ -26,6 +26,11 @@ public:
     // The pages of the current group without the group itself (type 2
     // only); nothing when that leaves none.
     std::optional<QList<MenuItem>> getSubMenuItems(XmlBase* page);
+    // The same records without their page elements (empty), as the page
+    // output and the layout need them: kept from one page to the next
+    // while the site's tree stays as it was.
+    std::optional<QList<MenuItem>> menuRecords(XmlBase* page);
+    std::optional<QList<MenuItem>> subMenuRecords(XmlBase* page);
     // The page number of the item shown as current.
     int getCurrentPageNum(XmlBase* page);
     // The position of the top-level item that carries the submenu, or -1.
@@ -56,5 +61,8 @@ public:
     void drawMenuItemBackgroundRect(ItemText& item, const lq::Rect& rect);
 
 private:
+    // The group's records, its own first; nothing when it has no pages.
+    std::optional<QList<MenuItem>> groupRecords(XmlBase* page);
+
     XmlWebMenu& _menu;
 };

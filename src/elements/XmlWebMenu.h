@@ -75,12 +75,40 @@ public:
         };
         std::optional<LayoutKey> laidOutFrom;
 
+        // The link the page output last wrote for the item and what it was
+        // written from: most items of the next page stand as they stood,
+        // and their link is written again as it is.
+        struct LinkKey {
+            bool submenu = false;
+            bool current = false;
+            int top = 0;
+            int left = 0;
+            int width = 0;
+            int height = 0;
+            QString href;
+            QString name;
+            bool operator==(const LinkKey&) const = default;
+        };
+        std::optional<LinkKey> linkFrom;
+        QString link;
+
     private:
         std::shared_ptr<lq::StyledText> _storage;
         std::unique_ptr<lq::LayoutManager> _lm;
         std::shared_ptr<lq::TextContainer> _tc;
     };
     using ItemTextPtr = std::shared_ptr<ItemText>;
+
+    // A page list as the site's tree gave it at a tree revision: the list of
+    // the owner's pages (the home page's, a group's) is made again only
+    // after the tree changed, not for every page written. The records hold
+    // no page element alive: their pages are kept apart, weakly.
+    struct PageList {
+        const XmlBase* owner = nullptr;
+        quint64 revision = 0;
+        QList<MenuItem> records;
+        std::vector<std::weak_ptr<XmlBase>> pages;
+    };
 
     explicit XmlWebMenu(Key key);
     ~XmlWebMenu() override;
@@ -240,6 +268,12 @@ private:
     void setEnable(bool& field, XmlCSSBackground& background, bool enabled);
 
     std::optional<RowWidths> _rowWidths;
+    // The texts of the item numbers below firstSubmenuItem, as the click
+    // areas take them.
+    std::vector<QString> _itemNumberTexts;
+    // The last top-level list and the last group's list.
+    PageList _pageList;
+    PageList _groupPageList;
     // The item attributes of the last layout of the items, and the number
     // of times they changed (see ItemText::laidOutFrom).
     std::vector<lq::TextAttributes> _styleOfLastLayout;

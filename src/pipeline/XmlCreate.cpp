@@ -74,7 +74,15 @@ bool XmlCreate::run()
     return lq::modelFrame(this, "run", [&] {
         QString why;
         const QString path = targetPath(why);
-        if (path.isEmpty() || !lq::writeFileAtomically(path, content().toUtf8(), &why))
+        if (path.isEmpty()) {
+            reportFailure(QStringLiteral("error saving file:") + _filename + QStringLiteral(": ") + why);
+            return false;
+        }
+        // A build starts its site afresh: most files are new and are written
+        // in one go; one already there is replaced whole or not at all.
+        const QByteArray bytes = content().toUtf8();
+        bool existed = false;
+        if (!lq::writeNewFile(path, bytes, &why, &existed) && (!existed || !lq::writeFileAtomically(path, bytes, &why)))
             reportFailure(QStringLiteral("error saving file:") + _filename + QStringLiteral(": ") + why);
         return false;
     });

@@ -257,6 +257,28 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
     return file.write(path, bytes, options, error) && file.commit(error);
 }
 
+bool writeNewFile(const QString& path, const QByteArray& bytes, QString* error, bool* existed)
+{
+    if (existed)
+        *existed = false;
+    const QByteArray encoded = QFile::encodeName(path);
+    const int descriptor = ::open(encoded.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (descriptor < 0) {
+        const int number = errno;
+        if (number == EEXIST && existed)
+            *existed = true;
+        return fail(error, cannotWrite(path, number));
+    }
+    int number = 0;
+    const bool written = writeAllTo(descriptor, bytes.constData(), bytes.size(), number);
+    const bool closed = closeChecked(descriptor, number);
+    if (!written || !closed) {
+        ::unlink(encoded.constData());
+        return fail(error, cannotWrite(path, number));
+    }
+    return true;
+}
+
 // --- PendingFile --------------------------------------------------------------------
 
 PendingFile::~PendingFile()

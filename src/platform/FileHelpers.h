@@ -56,6 +56,14 @@ struct WriteOptions {
 // tells the system's reason ("cannot write <path>: No space left on device").
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr, WriteOptions options = {});
 
+// Writes the bytes into a new file at the path, where nothing may be yet (a
+// link there counts as something), in one go: no temporary file and no
+// rename, for a folder that is made afresh and read only once it is whole
+// (the generated site). A failure removes what was written. When something
+// is already at the path, nothing is written and *existed (when given)
+// tells so, so that the caller can replace it atomically instead.
+bool writeNewFile(const QString& path, const QByteArray& bytes, QString* error = nullptr, bool* existed = nullptr);
+
 // A file written completely beside its target and put in place later, so
 // that several files replace their targets only once all of them are
 // whole. Whatever is not committed is removed when the object goes.

@@ -42,6 +42,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -102,6 +104,22 @@ protected:
         lq::createProcessor(site());
         runQueue();
         ASSERT_TRUE(document.queue().processors().isEmpty());
+    }
+
+    // Saves the document, opens it anew in a second document (every element
+    // then has new identities) and builds the site from that one into an
+    // emptied generated site.
+    void buildOpenedAnew(QMap<QString, QByteArray>* built)
+    {
+        ASSERT_TRUE(document.writeWithBackupToFile(folder)) << document.lastError().toStdString();
+        clearSite();
+        MyDocument reopened;
+        ASSERT_TRUE(reopened.readFromFile(folder)) << reopened.lastError().toStdString();
+        lq::createProcessor(*reopened.site());
+        for (int turn = 0; turn < 10000 && !reopened.queue().processors().isEmpty(); ++turn)
+            reopened.queue().processor();
+        reopened.queue().stopProcessor();
+        *built = generated();
     }
 
     // Empties the generated site, keeping its folders.
@@ -271,18 +289,54 @@ TEST_F(SiteBuildTest, BuildingTwiceGivesTheSameBytes)
     build();
     EXPECT_EQ(generated(), first);
 
-    ASSERT_TRUE(document.writeWithBackupToFile(folder)) << document.lastError().toStdString();
-    clearSite();
-    MyDocument reopened;
-    ASSERT_TRUE(reopened.readFromFile(folder)) << reopened.lastError().toStdString();
-    lq::createProcessor(*reopened.site());
-    for (int turn = 0; turn < 10000 && !reopened.queue().processors().isEmpty(); ++turn)
-        reopened.queue().processor();
-    reopened.queue().stopProcessor();
-    const QMap<QString, QByteArray> second = generated();
+    QMap<QString, QByteArray> second;
+    ASSERT_NO_FATAL_FAILURE(buildOpenedAnew(&second));
     EXPECT_EQ(first.keys(), second.keys());
     for (const QString& name : first.keys())
         EXPECT_TRUE(first.value(name) == second.value(name)) << name.toStdString();
+}
+
+TEST_F(SiteBuildTest, ChangesBetweenBuildsShowInEveryPageAsInADocumentOpenedAnew)
+{
+    // The menus keep what they worked out from one page to the next and from
+    // one build to the next: after each change the site must come out as a
+    // document that never built it before makes it.
+    fillSite();
+    for (int i = 0; i < 4; ++i)
+        addPage(home(), 2, QStringLiteral("Extra %1").arg(i));
+    build();
+    const struct {
+        const char* change;
+        std::function<void()> make;
+    } changes[] = {
+        { "a page renamed", [&] { page(QStringLiteral("Notes"))->setName(QStringLiteral("Jottings & <Notes>")); } },
+        { "a page left out of the menus", [&] { page(QStringLiteral("Extra 1"))->setShowInNav(false); } },
+        { "a page given a file name", [&] { page(QStringLiteral("Extra 2"))->setFileName(QStringLiteral("second extra.html")); } },
+        { "a page moved to the front", [&] {
+             const std::shared_ptr<XmlAlbum> moved = page(QStringLiteral("Extra 3"));
+             home().removeChildWithoutDeletingChildren(moved.get());
+             home().insertChildAtIndex(moved, 0);
+         } },
+        { "a page made an external link", [&] {
+             const std::shared_ptr<XmlAlbum> linked = page(QStringLiteral("Extra 0"));
+             linked->setIsExternalLink(true);
+             linked->setExternalLink(QStringLiteral("http://example.org/elsewhere?a=1&b=2"));
+         } },
+        { "a page removed", [&] { home().removeChild(page(QStringLiteral("About")).get()); } },
+    };
+    for (const auto& change : changes) {
+        SCOPED_TRACE(change.change);
+        change.make();
+        clearSite();
+        build();
+        const QMap<QString, QByteArray> built = generated();
+
+        QMap<QString, QByteArray> fresh;
+        ASSERT_NO_FATAL_FAILURE(buildOpenedAnew(&fresh));
+        ASSERT_EQ(built.keys(), fresh.keys());
+        for (const QString& name : built.keys())
+            EXPECT_TRUE(built.value(name) == fresh.value(name)) << name.toStdString();
+    }
 }
 
 TEST_F(SiteBuildTest, ThePageScriptStartsWithItsPageStepAndCopiesTheSiteResources)

@@ -66,6 +66,42 @@ TEST(FileHelpers, AtomicWriteLeavesTheOldFileWholeOnFailure)
     EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("folder"))).isDir());
 }
 
+// A new file is written where nothing is; whatever is there already (a
+// file, a folder, a link, even one leading nowhere) is left as it is and
+// reported, never written through.
+TEST(FileHelpers, NewFilesAreWrittenOnlyWhereNothingIs)
+{
+    QTemporaryDir dir;
+    const QString fresh = dir.filePath(QStringLiteral("fresh.html"));
+    bool existed = true;
+    ASSERT_TRUE(lq::writeNewFile(fresh, "new bytes", nullptr, &existed));
+    EXPECT_FALSE(existed);
+    EXPECT_EQ(readAll(fresh), QByteArray("new bytes"));
+
+    writeAll(dir.filePath(QStringLiteral("old.html")), "old");
+    writeAll(dir.filePath(QStringLiteral("target.txt")), "pointed at");
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("target.txt")), dir.filePath(QStringLiteral("link.html"))));
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("nowhere")), dir.filePath(QStringLiteral("dangling.html"))));
+    for (const char* name : { "old.html", "folder", "link.html", "dangling.html" }) {
+        QString why;
+        existed = false;
+        EXPECT_FALSE(lq::writeNewFile(dir.filePath(QString::fromLatin1(name)), "x", &why, &existed)) << name;
+        EXPECT_TRUE(existed) << name;
+        EXPECT_TRUE(why.contains(QString::fromLatin1(name))) << why.toStdString();
+    }
+    EXPECT_EQ(readAll(dir.filePath(QStringLiteral("old.html"))), QByteArray("old"));
+    EXPECT_EQ(readAll(dir.filePath(QStringLiteral("target.txt"))), QByteArray("pointed at"));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("nowhere"))));
+
+    // A folder that is not there is no file that was there.
+    QString why;
+    existed = true;
+    EXPECT_FALSE(lq::writeNewFile(dir.filePath(QStringLiteral("missing/f.html")), "x", &why, &existed));
+    EXPECT_FALSE(existed);
+    EXPECT_TRUE(why.contains(QStringLiteral("No such file or directory"))) << why.toStdString();
+}
+
 TEST(FileHelpers, SyncTreePutsEveryFileOfTheTreeOnTheDisk)
 {
     QTemporaryDir dir;
@@ -102,6 +138,8 @@ TEST(FileHelpers, WritesOnAFullDiskFailWholeWithTheSystemsReason)
             [&](QString* why) { return lq::writeFileAtomically(path, QByteArray(5000, 'c'), why, { .ownerOnly = true, .durable = true }); } },
         { "a copy", [&](QString* why) { return lq::copyFile(source, disk.filePath(QStringLiteral("copy.bin")), why); } },
         { "a copy of a folder", [&](QString* why) { return lq::copyItem(source, disk.filePath(QStringLiteral("copied")), why); } },
+        { "a new file of several blocks",
+            [&](QString* why) { return lq::writeNewFile(disk.filePath(QStringLiteral("new.html")), QByteArray(10000, 'd'), why); } },
     };
     for (const Case& c : cases) {
         QString why;

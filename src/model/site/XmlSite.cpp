@@ -26,8 +26,20 @@ T* firstChildOfClass(const XmlBase& parent)
 }
 } // namespace
 
+namespace {
+
+// Revisions are drawn from one counter, so that two sites never share one.
+quint64 nextTreeRevision()
+{
+    static quint64 last = 0;
+    return ++last;
+}
+
+} // namespace
+
 XmlSite::XmlSite(Key key)
     : XmlBase(key)
+    , _treeRevision(nextTreeRevision())
 {
     _have_children = true;
 }
@@ -115,9 +127,15 @@ void XmlSite::falseAlarm(bool suppress)
 void XmlSite::docChanged()
 {
     lq::modelFrame(this, "docChanged", [&] {
+        _treeRevision = nextTreeRevision();
         if (_myDocument)
             _myDocument->updateChangeCount(DocumentBase::ChangeDone);
     });
+}
+
+void XmlSite::noteQuietChange()
+{
+    _treeRevision = nextTreeRevision();
 }
 
 QString XmlSite::rootDir()

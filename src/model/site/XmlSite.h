@@ -35,7 +35,16 @@ public:
     // The base's, then the three counters and the switch.
     void appendAttributes(QString& xml) override;
     void falseAlarm(bool suppress) override;
+    // Takes a new tree revision, then tells the document.
     void docChanged() override;
+    // A number that changes with every change in the site's tree, suppressed
+    // ones and those made without a change notice included, and that no
+    // other site ever has: what is worked out from the tree (a menu's page
+    // list) stays good while it stays the same.
+    quint64 treeRevision() const { return _treeRevision; }
+    // A change in the tree that the document is not told of (a page's file
+    // name or navigation flag): only a new tree revision.
+    void noteQuietChange();
     // The document folder. When it is set but nothing exists at that path,
     // logs "Can't find <path>" and shows the fatal-error alert, on every call;
     // answers the path all the same.
@@ -117,5 +126,6 @@ private:
     int widget_sequence_number = 1;
     XmlBasePtr _location;
     DocumentBase* _myDocument = nullptr;
+    quint64 _treeRevision;
     int _disableImageWell = 0;
 };

@@ -3,6 +3,7 @@
 #include "model/core/SuppressedChanges.h"
 
 #include "model/site/XmlPhotoRep.h"
+#include "model/site/XmlSite.h"
 #include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 
@@ -95,6 +96,30 @@ QString XmlWebItem::externalLink()
 QString XmlWebItem::fileName()
 {
     return _fileName;
+}
+
+void XmlWebItem::setShowInNav(bool show)
+{
+    _showInNav = show;
+    noteQuietChange();
+}
+
+void XmlWebItem::setExternalLink(const QString& link)
+{
+    _externalLink = link;
+    noteQuietChange();
+}
+
+void XmlWebItem::setFileName(const QString& fileName)
+{
+    _fileName = fileName;
+    noteQuietChange();
+}
+
+void XmlWebItem::noteQuietChange()
+{
+    if (XmlSite* site = siteRoot())
+        site->noteQuietChange();
 }
 
 QString XmlWebItem::linkAddress()

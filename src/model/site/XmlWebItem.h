@@ -32,12 +32,13 @@ public:
     // which is drawn afresh at every read. No change notice.
     QString pageUUID() const override { return _pageUUID; }
     void setPageUUID(const QString& uuid) { _pageUUID = uuid; }
-    // No change notice.
+    // No change notice; the site's tree revision changes.
     bool showInNav() const { return _showInNav; }
-    void setShowInNav(bool show) { _showInNav = show; }
-    // The address the page stands for when it is an external link. No change notice.
+    void setShowInNav(bool show);
+    // The address the page stands for when it is an external link. No change
+    // notice; the site's tree revision changes.
     QString externalLink() override;
-    void setExternalLink(const QString& link) { _externalLink = link; }
+    void setExternalLink(const QString& link);
     // The address a link to the page takes in the built site: an external
     // link as it stands, else the page's file as a URL path segment (a page
     // named "#a.html" or "%41.html" is reached by that name). Escape it
@@ -45,9 +46,10 @@ public:
     QString linkAddress() override;
     bool canEditLink() const { return _canEditLink; }
 
-    // The name of the page's HTML file under "homepage". No change notice.
+    // The name of the page's HTML file under "homepage". No change notice;
+    // the site's tree revision changes.
     virtual QString fileName();
-    void setFileName(const QString& fileName) { _fileName = fileName; }
+    void setFileName(const QString& fileName);
     bool canEditFileName() const { return _canEditFileName; }
     bool hasFileName() const { return _hasFileName; }
 
@@ -79,6 +81,9 @@ public:
     std::shared_ptr<XmlPhotoRep> norep();
 
 protected:
+    // A new tree revision for the site the page is in, if any.
+    void noteQuietChange();
+
     bool _showInNav = true;
     QString _externalLink = QStringLiteral("");
     bool _canEditLink = true;

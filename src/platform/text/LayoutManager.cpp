@@ -59,7 +59,16 @@ QTextOption LayoutManager::paragraphOption(const ParagraphStyle& style)
     QTextOption option;
     option.setAlignment(qtAlignment(style.alignment));
     option.setTextDirection(qtDirection(style.baseWritingDirection));
-    option.setTabs(qtTabs(style.tabStops));
+    // The same stops (most texts share one list of them) give one list of
+    // Qt's tabs, shared by every layout that uses them.
+    thread_local QList<TabStop> lastStops;
+    thread_local QList<QTextOption::Tab> lastTabs;
+    if (style.tabStops.isEmpty() || style.tabStops.constData() != lastStops.constData()
+        || style.tabStops.size() != lastStops.size()) {
+        lastStops = style.tabStops;
+        lastTabs = qtTabs(style.tabStops);
+    }
+    option.setTabs(lastTabs);
     option.setTabStopDistance(28.0);
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     option.setUseDesignMetrics(true);
@@ -106,6 +115,10 @@ struct LayoutManager::Private {
     std::vector<Line> lines;
     LineFragment extraLine;
     bool hasExtraLine = false;
+    // The used rectangle of the container last asked for, until the next
+    // layout: a menu asks for its items' sizes many times per layout.
+    const TextContainer* usedRectContainer = nullptr;
+    QRectF usedRect;
 
     std::map<quint32, Temporary> temporaries;
 
@@ -134,9 +147,20 @@ struct LayoutManager::Private {
                 && underlined == attributes.isUnderlined() && paragraphStyleAttribute == attributes.paragraphStyle;
         }
     };
-    // Under a hash of the font's size and traits and the colour.
-    std::unordered_map<std::size_t, std::vector<std::unique_ptr<RunStyle>>> styles;
-    std::size_t styleCount = 0;
+    // The run styles of every layout manager of the thread, under a hash of
+    // the font's size and traits and the colour: the many small texts of a
+    // menu share their few styles instead of each keeping its own. A style
+    // is used only while a text is laid out. The shared table is never
+    // freed, so that no style is destroyed after the fonts at the end.
+    struct RunStyles {
+        std::unordered_map<std::size_t, std::vector<std::unique_ptr<RunStyle>>> styles;
+        std::size_t count = 0;
+    };
+    static RunStyles& runStyles()
+    {
+        thread_local RunStyles* shared = new RunStyles;
+        return *shared;
+    }
 
     static std::size_t styleHash(const TextAttributes& attributes)
     {
@@ -153,7 +177,8 @@ struct LayoutManager::Private {
 
     RunStyle& styleFor(const TextAttributes& attributes)
     {
-        std::vector<std::unique_ptr<RunStyle>>& bucket = styles[styleHash(attributes)];
+        RunStyles& shared = runStyles();
+        std::vector<std::unique_ptr<RunStyle>>& bucket = shared.styles[styleHash(attributes)];
         for (const std::unique_ptr<RunStyle>& known : bucket) {
             if (known->matches(attributes))
                 return *known;
@@ -169,7 +194,7 @@ struct LayoutManager::Private {
         style->lineHeight = style->metrics.ascent + style->metrics.descent + style->metrics.leading;
         style->style = attributes.paragraphStyle.value_or(ParagraphStyle::defaultStyle());
         bucket.push_back(std::move(style));
-        ++styleCount;
+        ++shared.count;
         return *bucket.back();
     }
 
@@ -186,6 +211,7 @@ struct LayoutManager::Private {
         lines.clear();
         extraLine = {};
         hasExtraLine = false;
+        usedRectContainer = nullptr;
     }
 
     // The line holding a glyph, or null.
@@ -305,10 +331,10 @@ void LayoutManager::Private::layOut()
     laidLength = storage ? storage->length() : 0;
     if (!storage || containers.empty())
         return;
-    // A text of ever new styles does not make the kept ones pile up.
-    if (styleCount > 4096) {
-        styles.clear();
-        styleCount = 0;
+    // Texts of ever new styles do not make the kept ones pile up.
+    if (RunStyles& shared = runStyles(); shared.count > 4096) {
+        shared.styles.clear();
+        shared.count = 0;
     }
 
     const quint32 length = storage->length();
@@ -735,6 +761,8 @@ Range LayoutManager::glyphRangeForBoundingRect(const QRectF& rect, TextContainer
 QRectF LayoutManager::usedRectForTextContainer(TextContainer* container)
 {
     ensureLayout();
+    if (container && d->usedRectContainer == container)
+        return d->usedRect;
     QRectF result;
     bool found = false;
     for (const Private::Line& line : d->linesIn(container)) {
@@ -743,6 +771,8 @@ QRectF LayoutManager::usedRectForTextContainer(TextContainer* container)
     }
     if (d->hasExtraLine && d->extraLine.textContainer == container)
         result = found ? unite(result, d->extraLine.usedRect) : d->extraLine.usedRect;
+    d->usedRectContainer = container;
+    d->usedRect = result;
     return result;
 }
 

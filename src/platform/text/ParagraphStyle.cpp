@@ -37,7 +37,10 @@ TextAlignment ParagraphStyle::alignmentFromCode(int code)
 
 QList<TabStop> standardTabStops()
 {
-    return leftStops(36, 0.0, 28.0);
+    // One list that every copy shares: the texts of a menu of many items
+    // each hold the stops.
+    static const QList<TabStop> stops = leftStops(36, 0.0, 28.0);
+    return stops;
 }
 
 } // namespace lq

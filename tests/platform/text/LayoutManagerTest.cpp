@@ -250,12 +250,21 @@ TEST(TextLayout, ChangesToTheStorageOrTheContainerAreLaidOutAgain)
 {
     auto container = std::make_shared<TextContainer>(QSizeF(1000, 1.0e6));
     Layout layout(StyledText(longParagraph, attributes()), container);
+    // The used rectangle, which the manager keeps once worked out, is always
+    // the one a manager that never laid the text out before gives.
+    const auto usedRectIsFresh = [&] {
+        Layout fresh(*layout.text, std::make_shared<TextContainer>(container->containerSize()));
+        EXPECT_EQ(layout.manager.usedRectForTextContainer(container.get()), fresh.manager.usedRectForTextContainer(fresh.container.get()));
+    };
+    usedRectIsFresh();
     const std::size_t wide = layout.manager.lineFragments().size();
     container->setContainerSize(QSizeF(150, 1.0e6));
+    usedRectIsFresh();
     const std::size_t narrow = layout.manager.lineFragments().size();
     EXPECT_GT(narrow, wide);
 
     layout.text->append(QStringLiteral("\nMore"), attributes());
+    usedRectIsFresh();
     EXPECT_EQ(layout.manager.lineFragments().size(), narrow + 1);
     EXPECT_EQ(layout.manager.lineFragments().back().characterRange.end(), layout.text->length());
 
@@ -264,6 +273,7 @@ TEST(TextLayout, ChangesToTheStorageOrTheContainerAreLaidOutAgain)
     // when the text is given another's contents in place.
     const qreal before = layout.manager.lineFragments().front().rect.height();
     layout.text->setAttributes(attributes(30), { 0, layout.text->length() });
+    usedRectIsFresh();
     EXPECT_GT(layout.manager.lineFragments().front().rect.height(), before + 10);
     const StyledText small(layout.text->string(), attributes(14));
     *layout.text = small;
