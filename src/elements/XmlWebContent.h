@@ -118,7 +118,7 @@ public:
     // internalHeight with borders, padding and shadow strip.
     int actualHeight() const override;
     // The page y just below the text (0 without text objects).
-    int bottomOfText();
+    int bottomOfText() override;
 
     // --- Canvas -------------------------------------------------------------------------
     // The box as high as actualHeight.

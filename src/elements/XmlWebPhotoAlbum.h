@@ -74,7 +74,9 @@ public:
 
     // --- Placement ----------------------------------------------------------------------------
     // The grid's top in mode 1, without a change notice: the page layout hands it down.
-    void setAfterTop(int top) { _afterTop = top; }
+    void setAfterTop(int top) override { _afterTop = top; }
+    // Mode 1 follows the page text; the other modes are placed like any box.
+    PageRole pageRole() const override { return afterDescription() == 1 ? PageRole::AfterText : PageRole::Placed; }
     // Mode 2: the selected floating photo, -1 for the box itself.
     int currentPhoto() const { return _currentPhoto; }
 

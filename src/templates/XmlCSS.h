@@ -105,9 +105,14 @@ public:
 
     // --- What the page template asks of its elements --------------------------
     // How the template's page layout places the element: among the others,
-    // as the page text that flows round them, or as the foot below them all.
-    enum class PageRole { Placed, Text, Foot };
+    // as the page text that flows round them, below that text (an album's
+    // grid after the description), or as the foot below them all.
+    enum class PageRole { Placed, Text, AfterText, Foot };
     virtual PageRole pageRole() const { return PageRole::Placed; }
+    // The page y just below the laid-out page text (page text only), and
+    // the top an element placed below the text is given.
+    virtual int bottomOfText() { return 0; }
+    virtual void setAfterTop(int top) {}
     // The rectangle of what the page holds so far (page text and foot).
     virtual void setPageBounds(const lq::Rect& bounds) {}
     // The rectangles the page text flows round (page text only).

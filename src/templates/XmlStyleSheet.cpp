@@ -459,6 +459,7 @@ void XmlStyleSheet::layoutPage(XmlBase* page, int flags)
     };
 
     XmlCSS* footer = nullptr;
+    XmlCSS* afterText = nullptr;
     for (const XmlBasePtr& child : list) {
         XmlCSS* element = XmlCSS::cast(child.get());
         if (!element)
@@ -472,6 +473,11 @@ void XmlStyleSheet::layoutPage(XmlBase* page, int flags)
         }
         if (element->pageRole() == PageRole::Text)
             continue;
+        // An album whose grid follows the page text waits for that text.
+        if (element->pageRole() == PageRole::AfterText) {
+            afterText = element;
+            continue;
+        }
         // Photo albums and slideshows join with their own box until they
         // answer the rectangles of their thumbnails; every album is laid out
         // with the other elements.
@@ -492,6 +498,12 @@ void XmlStyleSheet::layoutPage(XmlBase* page, int flags)
         frame.size.height = static_cast<float>(content->actualHeight());
         bounds = bounds.united(frame);
         edgeCheck(*content);
+    }
+
+    if (afterText) {
+        afterText->setAfterTop(content ? content->bottomOfText() : truncated(static_cast<double>(bounds.y()) + bounds.height()));
+        afterText->relayoutFlags(page, flags);
+        bounds = bounds.united(afterText->objectRect());
     }
 
     if (content)

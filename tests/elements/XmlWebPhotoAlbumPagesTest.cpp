@@ -2,6 +2,7 @@
 // album page of photos given each thumbnail click and each album option,
 // built through the document's queue; every page it writes is checked
 // against the HTML 4.01 Transitional DTD.
+#include "elements/XmlWebContent.h"
 #include "elements/XmlWebPhotoAlbum.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlContent.h"
@@ -10,6 +11,7 @@
 #include "support/StarterSite.h"
 #include "support/TestFiles.h"
 #include "support/TestPictures.h"
+#include "templates/XmlStyleSheet.h"
 
 #include <gtest/gtest.h>
 
@@ -68,6 +70,55 @@ TEST_P(AlbumPagesTest, EveryPageIsValidHtml401)
     EXPECT_TRUE(pages.contains(harbour)) << pages.join(u' ').toStdString();
     const bool slideshowPage = c.click == ClickOperation::SlideshowPage;
     EXPECT_EQ(pages.contains(QStringLiteral("slideshow%1.html").arg(page->pageSeqNumber())), slideshowPage) << pages.join(u' ').toStdString();
+}
+
+class AlbumBelowTheTextTest : public StarterSiteTest {
+protected:
+    AlbumBelowTheTextTest()
+        : StarterSiteTest(QStringLiteral("Album.lqxl"))
+    {
+    }
+};
+
+// An album set to follow the description takes its top from the bottom of
+// the page text, moves down as the text grows, and the page reaches below it.
+TEST_F(AlbumBelowTheTextTest, TheGridStartsWhereThePageTextEnds)
+{
+    XmlStyleSheet* sheet = templateNumbered(1);
+    auto* album = dynamic_cast<XmlWebPhotoAlbum*>(sheet->getElementWithName(QStringLiteral("Photo Album")).get());
+    ASSERT_NE(album, nullptr);
+    XmlWebContent* content = nullptr;
+    for (const XmlBasePtr& child : sheet->children()) {
+        auto* box = dynamic_cast<XmlWebContent*>(child.get());
+        if (box && box->pageRole() == XmlCSS::PageRole::Text) {
+            content = box;
+            break;
+        }
+    }
+    ASSERT_NE(content, nullptr);
+    album->setAfterDescription(1);
+    auto page = addPage(home(), 1, QStringLiteral("Harbour"));
+    for (int i = 0; i < 3; ++i) {
+        const QString source = work.filePath(QStringLiteral("in%1.jpg").arg(i));
+        writeAll(source, jpegBytes(160, 120, Qt::darkCyan, 90));
+        ASSERT_NE(page->importPhotoIndexCaption(source, i, QStringLiteral("Boat %1").arg(i)), nullptr);
+    }
+
+    int previousTop = 0;
+    for (int paragraphs : { 2, 12 }) {
+        QString text;
+        for (int i = 0; i < paragraphs; ++i)
+            text += QStringLiteral("<p>Boats and nets, early in the day, paragraph %1.</p>").arg(i);
+        page->webcontent()->setContent(text);
+        sheet->relayoutFlags(page.get(), 0);
+        const int bottom = content->bottomOfText();
+        EXPECT_GT(bottom, previousTop) << paragraphs << " paragraphs";
+        EXPECT_EQ(album->calcTop(), bottom) << paragraphs << " paragraphs";
+        EXPECT_EQ(static_cast<int>(album->objectRect().y()), bottom) << paragraphs << " paragraphs";
+        // The page above the foot ends below the grid.
+        EXPECT_GE(sheet->middleSlice(), bottom + static_cast<int>(album->objectRect().height())) << paragraphs << " paragraphs";
+        previousTop = bottom;
+    }
 }
 
 const AlbumCase albumCases[] = {
