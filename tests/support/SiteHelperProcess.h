@@ -79,10 +79,6 @@ public:
         _process.waitForFinished(milliseconds);
         return _process.exitStatus() == QProcess::NormalExit && _process.exitCode() == 0;
     }
-    bool isRunning() const { return _process.state() != QProcess::NotRunning; }
-    qint64 pid() const { return _process.processId(); }
-
-private:
     // Whether a process of the group is still running (zombies do not count).
     static bool groupIsAlive(qint64 group)
     {
@@ -99,6 +95,10 @@ private:
         }
         return false;
     }
+    bool isRunning() const { return _process.state() != QProcess::NotRunning; }
+    qint64 pid() const { return _process.processId(); }
+
+private:
 
     QProcess _process;
 };
