@@ -13,9 +13,25 @@
 #include "templates/XmlWebFont.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 using elements::isExactly;
 using elements::toFloat;
+
+namespace {
+
+// A sum of stored sizes, held within what a page can be: a site file may
+// carry any number for a padding or a border, and the sums must not wrap.
+int pageSum(std::initializer_list<qint64> parts)
+{
+    constexpr qint64 limit = qint64(1) << 24;
+    qint64 sum = 0;
+    for (qint64 part : parts)
+        sum += part;
+    return static_cast<int>(std::clamp(sum, -limit, limit));
+}
+
+} // namespace
 
 XmlPhoto* PhotoAlbumLayout::photoAt(const XmlBaseList& photos, int index)
 {
@@ -26,28 +42,28 @@ XmlPhoto* PhotoAlbumLayout::photoAt(const XmlBaseList& photos, int index)
 
 int PhotoAlbumLayout::frameExtraWidth(const XmlWebPhotoAlbum& album)
 {
-    return album._frame->pl() + album._frame->pr() + album._frame->bl() + album._frame->br() + (album._frame->dropShadow() ? XmlBoxModel::shadowStrip : 0);
+    return pageSum({ album._frame->pl(), album._frame->pr(), album._frame->bl(), album._frame->br(), album._frame->dropShadow() ? XmlBoxModel::shadowStrip : 0 });
 }
 
 int PhotoAlbumLayout::frameExtraHeight(const XmlWebPhotoAlbum& album)
 {
-    return album._frame->pt() + album._frame->pb() + album._frame->bt() + album._frame->bb() + (album._frame->dropShadow() ? XmlBoxModel::shadowStrip : 0);
+    return pageSum({ album._frame->pt(), album._frame->pb(), album._frame->bt(), album._frame->bb(), album._frame->dropShadow() ? XmlBoxModel::shadowStrip : 0 });
 }
 
 int PhotoAlbumLayout::boxExtraWidth(const XmlWebPhotoAlbum& album)
 {
-    return album._bl + album._pl + album._pr + album._br + (album._dropShadow ? XmlBoxModel::shadowStrip : 0);
+    return pageSum({ album._bl, album._pl, album._pr, album._br, album._dropShadow ? XmlBoxModel::shadowStrip : 0 });
 }
 
 int PhotoAlbumLayout::boxExtraHeight(const XmlWebPhotoAlbum& album)
 {
-    return album._bt + album._pt + album._pb + album._bb + (album._dropShadow ? XmlBoxModel::shadowStrip : 0);
+    return pageSum({ album._bt, album._pt, album._pb, album._bb, album._dropShadow ? XmlBoxModel::shadowStrip : 0 });
 }
 
 void PhotoAlbumLayout::calcPhotoAlbum(const XmlWebPhotoAlbum& album)
 {
-    album._photoWidth = album._thumbWidth + frameExtraWidth(album);
-    album._photoHeight = album._thumbHeight + frameExtraHeight(album);
+    album._photoWidth = pageSum({ album._thumbWidth, frameExtraWidth(album) });
+    album._photoHeight = pageSum({ album._thumbHeight, frameExtraHeight(album) });
 }
 
 int PhotoAlbumLayout::heightForCaption(const XmlWebPhotoAlbum& album, int index)
