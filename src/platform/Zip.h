@@ -90,4 +90,10 @@ QString unsafeZipComment(const QString& comment);
 // unsafeZipComment refuses is not stored, and `error` says why.
 bool setZipComment(const QString& archive, const QString& comment, QString* error = nullptr);
 
+// The archive's bytes with its member of the stored name `from` renamed to
+// `to`, a name of the same length, in the directory and in the member's own
+// header; nothing when the archive holds no such member or is not laid out
+// as the tool lays archives out.
+std::optional<QByteArray> zipWithMemberRenamed(const QByteArray& archive, const QByteArray& from, const QByteArray& to);
+
 } // namespace lq
