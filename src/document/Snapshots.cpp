@@ -5,6 +5,7 @@
 #include "model/files/XmlFiles.h"
 #include "model/files/XmlQVZIPFile.h"
 #include "platform/FileHelpers.h"
+#include "platform/Log.h"
 #include "platform/Zip.h"
 
 #include <QFile>
@@ -39,7 +40,15 @@ struct Rank {
 
 } // namespace
 
-std::optional<qint64> Snapshots::sequenceOf(const QString& archive)
+namespace {
+
+// The sequence an archive carries, with its member's name as stored.
+struct SequenceMember {
+    qint64 sequence = 0;
+    QByteArray storedName;
+};
+
+std::optional<SequenceMember> sequenceMemberOf(const QString& archive)
 {
     QFile file(archive);
     if (!file.open(QIODevice::ReadOnly))
@@ -47,26 +56,81 @@ std::optional<qint64> Snapshots::sequenceOf(const QString& archive)
     const auto members = lq::readZipDirectory(file);
     if (!members)
         return std::nullopt;
-    const QByteArray prefix = sequenceMemberPrefix.toLatin1();
+    const QByteArray prefix = Snapshots::sequenceMemberPrefix.toLatin1();
     for (const lq::ZipMember& member : *members) {
         if (!member.storedName.startsWith(prefix))
             continue;
         bool number = false;
         const qint64 sequence = member.storedName.mid(prefix.size()).toLongLong(&number);
         if (number && sequence > 0 && sequence < largestSequence)
-            return sequence;
+            return SequenceMember { sequence, member.storedName };
     }
     return std::nullopt;
 }
 
+// The numbered snapshots of the folder, oldest first.
+QList<std::pair<SequenceMember, QString>> numberedSnapshots(const QString& revertFolder)
+{
+    QList<std::pair<SequenceMember, QString>> numbered;
+    for (const QString& name : lq::folderEntries(revertFolder)) {
+        const QString archive = revertFolder + QLatin1Char('/') + name;
+        if (!name.endsWith(archiveExtension))
+            continue;
+        if (const std::optional<SequenceMember> member = sequenceMemberOf(archive))
+            numbered.append({ *member, archive });
+    }
+    std::stable_sort(numbered.begin(), numbered.end(), [](const auto& a, const auto& b) { return a.first.sequence < b.first.sequence; });
+    return numbered;
+}
+
+// Numbers the snapshots afresh from 1, oldest first, each in the digits
+// its name has (a number never has more digits than its place in the
+// order); answers the largest number the folder then holds.
+qint64 renumber(const QList<std::pair<SequenceMember, QString>>& numbered)
+{
+    const QByteArray prefix = Snapshots::sequenceMemberPrefix.toLatin1();
+    qint64 largest = 0;
+    qint64 place = 0;
+    for (const auto& [member, archive] : numbered) {
+        ++place;
+        const qsizetype digits = member.storedName.size() - prefix.size();
+        const QByteArray number = QByteArray::number(place).rightJustified(digits, '0');
+        QFile file(archive);
+        std::optional<QByteArray> renamed;
+        if (number.size() == digits && file.open(QIODevice::ReadOnly))
+            renamed = lq::zipWithMemberRenamed(file.readAll(), member.storedName, prefix + number);
+        QString why;
+        if (!renamed || !lq::writeFileAtomically(archive, *renamed, &why, { .ownerOnly = true, .durable = true })) {
+            lq::log(QStringLiteral("The snapshot ") + archive + QStringLiteral(" keeps its number ") + QString::number(member.sequence)
+                + (why.isEmpty() ? QString() : QStringLiteral(": ") + why));
+            largest = std::max(largest, member.sequence);
+            continue;
+        }
+        largest = std::max(largest, place);
+    }
+    return largest;
+}
+
+} // namespace
+
+std::optional<qint64> Snapshots::sequenceOf(const QString& archive)
+{
+    const std::optional<SequenceMember> member = sequenceMemberOf(archive);
+    return member ? std::optional<qint64>(member->sequence) : std::nullopt;
+}
+
 qint64 Snapshots::nextSequence(const QString& revertFolder)
 {
-    qint64 largest = 0;
-    for (const QString& name : lq::folderEntries(revertFolder)) {
-        if (name.endsWith(archiveExtension))
-            largest = std::max(largest, sequenceOf(revertFolder + QLatin1Char('/') + name).value_or(0));
-    }
-    return largest + 1;
+    const QList<std::pair<SequenceMember, QString>> numbered = numberedSnapshots(revertFolder);
+    const qint64 largest = numbered.isEmpty() ? 0 : numbered.last().first.sequence;
+    if (largest + 1 < largestSequence)
+        return largest + 1;
+    // No number is left above the largest (one that no save wrote, most
+    // likely): the snapshots are numbered afresh in their order, so that
+    // this save is still the newest, and so are those after it.
+    lq::log(QStringLiteral("The snapshots in ") + revertFolder + QStringLiteral(" are numbered afresh: ") + QFileInfo(numbered.last().second).fileName()
+        + QStringLiteral(" carries the number ") + QString::number(largest) + QStringLiteral(", the last there is"));
+    return renumber(numbered) + 1;
 }
 
 QString Snapshots::freeName(const QString& revertFolder, const QDateTime& time)

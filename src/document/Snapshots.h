@@ -27,7 +27,9 @@ public:
     // (or a number no save writes) or is no readable archive.
     static std::optional<qint64> sequenceOf(const QString& archive);
     // The number for the next snapshot of the folder: one past the largest
-    // there (1 for none).
+    // there (1 for none). When the largest is the last number there is (one
+    // no save wrote), the snapshots are first numbered afresh from 1 in
+    // their order, so that the next is still the newest.
     static qint64 nextSequence(const QString& revertFolder);
     // A name (without extension) that no file of the folder has yet, for a
     // snapshot made at that local time.
