@@ -479,6 +479,8 @@ bool MyDocument::readFromFile(const QString& folderPath)
             fail(why);
             return;
         }
+        if (!_lock.takenOver().isEmpty())
+            addActivityString(_lock.takenOver());
         if (!SiteJournal::recover(folder, &why)) {
             fail(QStringLiteral("the save that was interrupted there cannot be finished: ") + why);
             return;

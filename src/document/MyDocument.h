@@ -168,6 +168,11 @@ public:
 
     // Why the last package operation failed ("" when it did not).
     const QString& lastError() const { return _lastError; }
+    // Why the open site is not locked against other programs, its lock file
+    // being impossible to make or write (a full disk), or "": the window
+    // says so. The site is open for changes all the same: its saves are all
+    // or nothing, and the next one takes the lock once it can be written.
+    QString lockWarning() const { return _lock.unlocked(); }
     // Set by an open that found the caches missing or the picture counter
     // at or below a picture number in use: the window offers a rebuild.
     bool siteNeedsRebuild() const { return _siteNeedsRebuild; }

@@ -16,11 +16,13 @@
 
 class SmallFilesystem {
 public:
-    explicit SmallFilesystem(qint64 bytes)
+    // With inodes, at most that many files and folders (the root among them).
+    explicit SmallFilesystem(qint64 bytes, qint64 inodes = 0)
     {
         if (!_dir.isValid())
             return;
-        const QByteArray options = "size=" + QByteArray::number(bytes) + ",mode=0755";
+        const QByteArray options = "size=" + QByteArray::number(bytes) + ",mode=0755"
+            + (inodes > 0 ? ",nr_inodes=" + QByteArray::number(inodes) : QByteArray());
         _mounted = ::mount("tmpfs", QFile::encodeName(_dir.path()).constData(), "tmpfs", MS_NOSUID | MS_NODEV, options.constData()) == 0;
     }
     ~SmallFilesystem()
