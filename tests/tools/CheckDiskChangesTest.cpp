@@ -6,7 +6,11 @@
 #include "support/TestFiles.h"
 
 #include <QDir>
+#include <QMap>
 #include <QTemporaryDir>
+
+#include <algorithm>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -39,35 +43,63 @@ private:
     QTemporaryDir dir;
 };
 
-// The text with the lines put after the first line that starts with `after`
-// and the "{" that follows it (inside that function), or at the end in a
-// function of their own when `after` is empty; *line gets the line number of
-// the first planted line.
-QByteArray planted(const QByteArray& text, const QByteArray& lines, const QByteArray& after, int* line)
+// Where a case's code goes: into a function of the file (after the "{"
+// below the first line that starts with `function`), or, when that is
+// empty, at the file's end in a function of its own.
+struct Planting {
+    QByteArray function;
+    QByteArray code;
+    int line = 0;        // the line of the code's first line, once planted
+    QString ownFunction; // the name of the function of its own
+};
+
+// The text with every planting put in; fills in where each went.
+QByteArray planted(const QByteArray& text, QList<Planting*> plantings)
 {
-    QList<QByteArray> rows = text.split('\n');
-    qsizetype at = rows.size();
-    if (after.isEmpty()) {
-        rows.append("void plantedChange(const QString& path, const QString& other)");
-        rows.append("{");
-        at = rows.size();
-        rows.append("}");
-    } else {
+    const QList<QByteArray> rows = text.split('\n');
+    // Into the functions: where each goes in the text as it is.
+    QList<std::pair<qsizetype, Planting*>> inside;
+    for (Planting* planting : plantings) {
+        if (planting->function.isEmpty())
+            continue;
+        qsizetype at = rows.size();
         for (qsizetype i = 0; i < rows.size(); ++i) {
-            if (rows[i].startsWith(after)) {
+            if (rows[i].startsWith(planting->function)) {
                 while (i < rows.size() && !rows[i].startsWith('{'))
                     ++i;
                 at = i + 1;
                 break;
             }
         }
-        EXPECT_LT(at, rows.size()) << "no function " << after.constData();
+        EXPECT_LT(at, rows.size()) << "no function " << planting->function.constData();
+        inside.append({ at, planting });
     }
-    *line = int(at) + 1;
-    const QList<QByteArray> added = lines.split('\n');
-    for (qsizetype i = 0; i < added.size(); ++i)
-        rows.insert(at + i, "    " + added[i]);
-    return rows.join('\n');
+    std::stable_sort(inside.begin(), inside.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    QList<QByteArray> out;
+    qsizetype next = 0;
+    const auto put = [&](Planting* planting) {
+        planting->line = int(out.size()) + 1;
+        for (const QByteArray& line : planting->code.split('\n'))
+            out.append("    " + line);
+    };
+    for (qsizetype i = 0; i <= rows.size(); ++i) {
+        while (next < inside.size() && inside[next].first == i)
+            put(inside[next++].second);
+        if (i < rows.size())
+            out.append(rows[i]);
+    }
+    // At the end, each in a function of its own.
+    int number = 0;
+    for (Planting* planting : plantings) {
+        if (!planting->function.isEmpty())
+            continue;
+        planting->ownFunction = QStringLiteral("plantedChange") + QString::number(++number);
+        out.append("void " + planting->ownFunction.toUtf8() + "(const QString& path, const QString& other)");
+        out.append("{");
+        put(planting);
+        out.append("}");
+    }
+    return out.join('\n');
 }
 
 } // namespace
@@ -123,33 +155,48 @@ TEST(CheckDiskChanges, AChangeOutsideTheTableFailsWithFileLineCallAndFunction)
         { "elements/XmlWebText.cpp", "", "kinds->removeItem(3);", nullptr },
         // A file of the table may change the disk anywhere; a file of which
         // the table names functions, only in those.
-        { "app/ThemeLibrary.cpp", "", "QFile::remove(path);", nullptr },
+        { "app/StartupLog.cpp", "", "QFile::remove(path);", nullptr },
         { "app/ThemeController.cpp", "void ThemeController::newFolder(", "QDir().mkdir(path);", nullptr },
         { "app/ThemeController.cpp", "void ThemeController::importTheme(", "QDir().mkdir(path);", "QDir::mkdir in ThemeController::importTheme" },
         { "app/ThemeController.cpp", "", "lq::removeItem(path);", "lq::removeItem in plantedChange" },
     };
+    // Every case at once, each file with its own.
+    QMap<QString, QList<Planting*>> byFile;
+    std::vector<Planting> plantings(std::size(cases));
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        plantings[i].function = cases[i].function;
+        plantings[i].code = cases[i].code;
+        byFile[QStringLiteral("src/") + QString::fromLatin1(cases[i].file)].append(&plantings[i]);
+    }
     CopiedTree tree;
-    for (const Case& c : cases) {
+    for (auto it = byFile.cbegin(); it != byFile.cend(); ++it) {
+        const QByteArray before = CopiedTree::original(it.key());
+        ASSERT_FALSE(before.isEmpty()) << it.key().toStdString();
+        writeAll(tree.path(it.key()), planted(before, it.value()));
+    }
+    const lq::ProcessResult result = checkDiskChanges(tree.root());
+    ASSERT_TRUE(result.started) << result.startError.toStdString();
+    EXPECT_EQ(result.exitCode, 1);
+    const QStringList reported = QString::fromUtf8(result.output).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    int forbidden = 0;
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
         SCOPED_TRACE(std::string(c.file) + ": " + c.code);
-        const QString relative = QStringLiteral("src/") + QString::fromLatin1(c.file);
-        const QByteArray before = CopiedTree::original(relative);
-        ASSERT_FALSE(before.isEmpty());
-        int line = 0;
-        writeAll(tree.path(relative), planted(before, c.code, c.function, &line));
-        const lq::ProcessResult result = checkDiskChanges(tree.root());
-        writeAll(tree.path(relative), before);
-        ASSERT_TRUE(result.started) << result.startError.toStdString();
-        const QString report = QString::fromUtf8(result.output);
+        const QString where = QStringLiteral("src/") + QString::fromLatin1(c.file) + QLatin1Char(':') + QString::number(plantings[i].line + c.line - 1)
+            + QLatin1Char(':');
+        const QStringList here = reported.filter(where);
         if (!c.report) {
-            EXPECT_TRUE(result.succeeded()) << report.toStdString();
+            EXPECT_TRUE(here.isEmpty()) << here.join(QLatin1Char('\n')).toStdString();
             continue;
         }
-        EXPECT_EQ(result.exitCode, 1);
-        ASSERT_EQ(report.count(QLatin1Char('\n')), 1) << "only the planted change: " << report.toStdString();
-        const QString where = relative + QLatin1Char(':') + QString::number(line + c.line - 1) + QLatin1Char(':');
-        EXPECT_TRUE(report.startsWith(where)) << where.toStdString() << " " << report.toStdString();
-        EXPECT_TRUE(report.contains(QString::fromLatin1(c.report) + QStringLiteral(" changes the disk outside the gateway"))) << report.toStdString();
+        ++forbidden;
+        const QString what = QString::fromLatin1(c.report).replace(QStringLiteral("plantedChange"), plantings[i].ownFunction);
+        ASSERT_EQ(here.size(), 1) << where.toStdString() << "\n" << result.output.constData();
+        EXPECT_TRUE(here.first().startsWith(where + QLatin1Char(' ') + what + QStringLiteral(" changes the disk outside the gateway")))
+            << here.first().toStdString();
     }
+    // Only the planted changes are reported.
+    EXPECT_EQ(reported.size(), forbidden) << result.output.constData();
 }
 
 TEST(CheckDiskChanges, ARowThatAllowsNothingFails)
