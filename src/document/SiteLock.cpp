@@ -1,5 +1,6 @@
 #include "document/SiteLock.h"
 
+#include "platform/ConfinedFolder.h"
 #include "platform/Log.h"
 
 #include <QCoreApplication>
@@ -19,11 +20,16 @@
 
 const QString SiteLock::lockName = QStringLiteral(".lumenquill.lock");
 
-// The folder's descriptor, and the lock file's, locked by the system (flock)
-// for as long as the hold lives: the system lets the lock go with the
-// program, however it ends, so a lock file nobody holds is one to take over.
+// The folder, reached through the gateway, and the lock file's descriptor,
+// locked by the system (flock) for as long as the hold lives: the system lets
+// the lock go with the program, however it ends, so a lock file nobody holds
+// is one to take over. The lock file is one name in the folder, reached by
+// the *at calls on the gateway's descriptor, never through a link: the
+// gateway's whole-file writes would put a new file under the name, which
+// the lock held on the old one would not cover.
 struct SiteLock::Hold {
-    int folder = -1;
+    std::shared_ptr<lq::ConfinedFolder> root;
+    int folder = -1;    // the root's descriptor
     int lock = -1;      // -1: held without a lock file
     QString why;        // why the lock file is missing or says nothing
     bool readOnly = false;
@@ -275,8 +281,6 @@ SiteLock::Hold::~Hold()
             ::unlinkat(folder, lockFileName.constData(), 0);
         ::close(lock);
     }
-    if (folder >= 0)
-        ::close(folder);
 }
 
 SiteLock::SiteLock() = default;
@@ -301,9 +305,11 @@ bool SiteLock::acquire(const QString& folder, QString* why)
     QString refusal;
     if (!hold) {
         hold = std::make_shared<Hold>();
-        hold->folder = ::open(QFile::encodeName(key).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (hold->folder < 0)
-            return refuse(QStringLiteral("the folder cannot be opened: ") + systemReason(errno));
+        QString unopened;
+        hold->root = lq::ConfinedFolder::open(key, &unopened);
+        if (!hold->root)
+            return refuse(QStringLiteral("the folder cannot be opened: ") + unopened);
+        hold->folder = hold->root->descriptor();
         if (take(*hold, folder, refusal, _takenOver) == Taken::Refused)
             return refuse(refusal);
         heldLocks().insert(key, hold);
