@@ -1,6 +1,7 @@
 #include "publish/DigestListing.h"
 
 #include "platform/AuxiliaryTools.h"
+#include "platform/ConfinedFolder.h"
 #include "platform/Log.h"
 #include "platform/Process.h"
 #include "publish/XmlD.h"
@@ -13,12 +14,12 @@ namespace lq {
 
 namespace {
 
-std::shared_ptr<XmlD> listFolder(const QString& folderPath, QString* error)
+// Lists the folder, opened through the gateway, with the tool working in it
+// (entered by its descriptor, never by a path it would look up again); then
+// each subfolder the tool names, opened the same way from this one.
+std::shared_ptr<XmlD> listFolder(const ConfinedFolder& folder, const QString& name, QString* error)
 {
     const QString tool = auxiliaryTool(QStringLiteral("xmldir"));
-    QString path = folderPath;
-    if (!path.endsWith(QLatin1Char('/')))
-        path += QLatin1Char('/');
     const auto fail = [&](const QString& reason) -> std::shared_ptr<XmlD> {
         log(QStringLiteral("MyDocument createXmlD: ") + reason);
         if (error && error->isEmpty())
@@ -27,16 +28,15 @@ std::shared_ptr<XmlD> listFolder(const QString& folderPath, QString* error)
     };
     if (tool.isEmpty())
         return fail(QStringLiteral("the listing tool \"xmldir\" is missing"));
-    if (!QFileInfo(path).isDir())
-        return fail(QStringLiteral("the folder ") + path + QStringLiteral(" does not exist"));
-    const QString name = QFileInfo(path.chopped(1)).fileName();
-    const ProcessResult run = runProcess(tool, { name }, path);
+    ProcessOptions options;
+    options.workingDescriptor = folder.descriptor();
+    const ProcessResult run = runProcess(tool, { name }, options);
     if (!run.succeeded())
         return fail(run.failureDetail(tool));
     const XmlBasePtr root = XmlBase::createWithXmlRootDir(QString::fromUtf8(run.output), QString());
     std::shared_ptr<XmlD> tree = std::dynamic_pointer_cast<XmlD>(root);
     if (!tree || !XmlD::isFolderNode(tree.get()))
-        return fail(QStringLiteral("the listing of ") + path + QStringLiteral(" is no folder"));
+        return fail(QStringLiteral("the listing of ") + folder.path() + QStringLiteral(" is no folder"));
     for (const QByteArray& rawLine : run.error.split('\n')) {
         const QString line = QString::fromUtf8(rawLine);
         if (!line.startsWith(QStringLiteral("md5: ")))
@@ -47,10 +47,16 @@ std::shared_ptr<XmlD> listFolder(const QString& folderPath, QString* error)
         const qsizetype colon = rest.lastIndexOf(QLatin1Char(':'));
         if (colon <= 0)
             continue;
-        const QString subfolder = rest.left(colon);
-        if (subfolder == QStringLiteral("*"))
+        const QString subfolderName = rest.left(colon);
+        if (subfolderName == QStringLiteral("*"))
             continue;
-        std::shared_ptr<XmlD> child = listFolder(path + subfolder + QLatin1Char('/'), error);
+        QString why;
+        const std::shared_ptr<ConfinedFolder> subfolder = ConfinedFolder::unsafeName(subfolderName).isEmpty() && !subfolderName.contains(QLatin1Char('/'))
+            ? folder.folder(subfolderName, &why)
+            : nullptr;
+        if (!subfolder)
+            return fail(why.isEmpty() ? QStringLiteral("the listing of ") + folder.path() + QStringLiteral(" names no folder of it: ") + subfolderName : why);
+        std::shared_ptr<XmlD> child = listFolder(*subfolder, subfolderName, error);
         if (!child)
             return nullptr;
         tree->addChild(child);
@@ -62,9 +68,36 @@ std::shared_ptr<XmlD> listFolder(const QString& folderPath, QString* error)
 
 std::shared_ptr<XmlD> createXmlD(const QString& folderPath, QString* error)
 {
+    QString path = folderPath;
+    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    QString why;
+    const std::shared_ptr<ConfinedFolder> folder = QFileInfo(path).isDir() ? ConfinedFolder::open(path, &why) : nullptr;
+    if (!folder) {
+        const QString reason = QStringLiteral("the folder ") + path + QStringLiteral("/ does not exist");
+        log(QStringLiteral("MyDocument createXmlD: ") + reason);
+        if (error)
+            *error = reason;
+        return nullptr;
+    }
+    return createXmlD(*folder, QString(), error);
+}
+
+std::shared_ptr<XmlD> createXmlD(const ConfinedFolder& root, const QString& name, QString* error)
+{
     // A listing that failed anywhere gives nothing at all: a partial tree
     // would make its missing files look deleted.
-    return listFolder(folderPath, error);
+    if (name.isEmpty())
+        return listFolder(root, QFileInfo(root.path()).fileName(), error);
+    QString why;
+    const std::shared_ptr<ConfinedFolder> folder = root.folder(name, &why);
+    if (!folder) {
+        log(QStringLiteral("MyDocument createXmlD: ") + why);
+        if (error)
+            *error = why;
+        return nullptr;
+    }
+    return listFolder(*folder, QFileInfo(name).fileName(), error);
 }
 
 QList<FileDigest> fileDigests(const XmlD* tree)

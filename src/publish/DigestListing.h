@@ -12,10 +12,19 @@ class XmlD;
 
 namespace lq {
 
-// The digest tree of the folder (a path ending with "/") and all its
-// subfolders, listed with the "xmldir" tool, one run per folder, depth
-// first. Nothing when the tool cannot be started or its output is no
-// folder; the reason then goes to the log file and, when asked, to *error.
+class ConfinedFolder;
+
+// The digest tree of the folder at the name below the root ("homepage"; ""
+// for the root itself) and all its subfolders, listed with the "xmldir"
+// tool, one run per folder, depth first, each folder opened through the
+// gateway and the tool working in it by its descriptor: a link on the way
+// or in the folder is never followed, and nothing it leads to is listed.
+// Nothing when a folder cannot be opened, the tool cannot be started or its
+// output is no folder; the reason then goes to the log file and, when
+// asked, to *error.
+std::shared_ptr<XmlD> createXmlD(const ConfinedFolder& root, const QString& name, QString* error = nullptr);
+// The same for the folder at the path (ending with "/"), a folder of the
+// program's own choosing: only the path up to it is looked up by name.
 std::shared_ptr<XmlD> createXmlD(const QString& folderPath, QString* error = nullptr);
 
 // The files right inside the tree's folder with their digests, in listing

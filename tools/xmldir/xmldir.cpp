@@ -8,7 +8,9 @@
 // "md5: <subfolder>:" for every folder directly inside it. Entries are
 // sorted by name (byte order of their UTF-8 text); names are written as
 // UTF-8 with the XML markup characters escaped. Hidden entries are listed
-// like any other; symbolic links are followed. Files are digested in
+// like any other; symbolic links are left out, never followed (what one
+// points at is not the folder's), and so is anything else that is neither
+// a file nor a folder. Files are digested in
 // parallel, each read once. Exit status 0, 1 for a usage error, 2 when the
 // folder cannot be read; a file that cannot be read is left out and named
 // on standard error ("xmldir: cannot read <name>").
@@ -27,6 +29,10 @@
 #include <vector>
 
 #include <openssl/evp.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -59,9 +65,19 @@ struct Entry {
 
 QByteArray digestOf(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // The name is one of the current folder's: opened without following a
+    // link put there meanwhile, without waiting for a pipe, and read only
+    // when it is a plain file.
+    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
         return QByteArray();
+    QFile file;
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)
+        || !file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
+        return QByteArray();
+    }
     // OpenSSL's MD5 is its hand-tuned one: the digests are most of a listing's time.
     const std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> hash(EVP_MD_CTX_new(), &EVP_MD_CTX_free);
     if (!hash || EVP_DigestInit_ex(hash.get(), EVP_md5(), nullptr) != 1)
@@ -101,6 +117,8 @@ int main(int argc, char** argv)
     const QFileInfoList entries = folder.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::NoSort);
     for (const QFileInfo& info : entries) {
         const QByteArray name = info.fileName().toUtf8();
+        if (info.isSymLink())
+            continue;
         if (info.isDir())
             folders.push_back(name);
         else if (info.isFile())
