@@ -3,6 +3,9 @@
 //   site_helper hold <folder>               opens the site and keeps it until its input ends
 //   site_helper save <folder> <label>       opens the site, edits it, and saves once told to
 //   site_helper revert <folder> <snapshot>  opens the site and reverts it once told to
+//   site_helper export <folder> <destination>  opens the site and exports its generated
+//                                           site to the folder once told to ("listed"
+//                                           when it starts copying)
 //
 // It prints "opened" or "refused: <why>" after opening, "ready" when it waits
 // for the line that starts the save or revert, and "done" after it.
@@ -14,6 +17,9 @@
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
 #include "document/DocumentElements.h"
+#include "publish/FolderExport.h"
+#include "publish/XmlBom.h"
+#include "publish/XmlD.h"
 #include "publish/XmlLocation.h"
 #include "platform/Resources.h"
 #include "platform/SupportPaths.h"
@@ -83,6 +89,20 @@ int main(int argc, char** argv)
     }
     if (arguments.size() < 4)
         return 2;
+    if (command == QLatin1String("export")) {
+        say(QStringLiteral("ready"));
+        waitForInput();
+        // The changes since the last export, as the publisher makes them.
+        const std::shared_ptr<XmlD> current = document.createXmlD(QString());
+        const std::shared_ptr<XmlD> last = document.lastXmlD();
+        const std::shared_ptr<XmlBom> bom = XmlBom::createWithSourceDest(current.get(), last.get());
+        say(QStringLiteral("listed"));
+        const QString error = current ? lq::exportChangesToFolder(&document, bom.get(), current.get(),
+                                  document.fileName() + QStringLiteral("/homepage"), arguments[3], false)
+                                      : QStringLiteral("the generated site cannot be listed");
+        say(error.isEmpty() ? QStringLiteral("done") : QStringLiteral("failed: ") + error);
+        return error.isEmpty() ? 0 : 1;
+    }
     if (command == QLatin1String("save"))
         labelSite(document, arguments[3]);
     say(QStringLiteral("ready"));
