@@ -52,6 +52,19 @@ QString pictureFileOf(const QString& path)
 
 enum class Decoded { Picture, NoBytes, NotAPicture };
 
+Decoded decodeBytes(const QByteArray& bytes, QImage& picture)
+{
+    if (bytes.isEmpty())
+        return Decoded::NoBytes;
+    const QList<QImage> representations = decodeImageRepresentations(bytes);
+    if (representations.isEmpty())
+        return Decoded::NotAPicture;
+    if (representations.size() > 1)
+        log(QStringLiteral("multiple image reps"));
+    picture = atPixelSize(representations.first());
+    return Decoded::Picture;
+}
+
 Decoded decodeFile(const QString& path, QString& file, QImage& picture)
 {
     file = pictureFileOf(path);
@@ -62,16 +75,7 @@ Decoded decodeFile(const QString& path, QString& file, QImage& picture)
         return Decoded::NoBytes;
     const QByteArray bytes = input.readAll();
     input.close();
-    if (bytes.isEmpty())
-        return Decoded::NoBytes;
-
-    const QList<QImage> representations = decodeImageRepresentations(bytes);
-    if (representations.isEmpty())
-        return Decoded::NotAPicture;
-    if (representations.size() > 1)
-        log(QStringLiteral("multiple image reps"));
-    picture = atPixelSize(representations.first());
-    return Decoded::Picture;
+    return decodeBytes(bytes, picture);
 }
 
 } // namespace
@@ -111,6 +115,27 @@ QImage loadPictureFile(const QString& path, QString* whyNot)
     if (whyNot)
         *whyNot = reason;
     return QImage();
+}
+
+QImage pictureFromData(const QByteArray& bytes)
+{
+    QImage picture;
+    return decodeBytes(bytes, picture) == Decoded::Picture ? picture : QImage();
+}
+
+QImage imageFromFileData(const QByteArray& bytes, const QString& name)
+{
+    QImage picture;
+    switch (decodeBytes(bytes, picture)) {
+    case Decoded::Picture:
+        return picture;
+    case Decoded::NoBytes:
+        return QImage();
+    case Decoded::NotAPicture:
+        break;
+    }
+    log(QStringLiteral("Could not load: %1").arg(name));
+    return namedImage(QStringLiteral("noimage"));
 }
 
 } // namespace lq

@@ -28,4 +28,11 @@ QImage loadImageFile(const QString& path);
 // file, or bytes that do not decode as a picture. Why in whyNot.
 QImage loadPictureFile(const QString& path, QString* whyNot = nullptr);
 
+// The picture the bytes hold (a file read through a site's gateway), decoded
+// as loadPictureFile decodes a file: nothing when they hold none.
+QImage pictureFromData(const QByteArray& bytes);
+// As loadImageFile for bytes read from the named file: nothing for no bytes,
+// the "noimage" image when they do not decode.
+QImage imageFromFileData(const QByteArray& bytes, const QString& name);
+
 } // namespace lq

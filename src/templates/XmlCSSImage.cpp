@@ -4,6 +4,7 @@
 #include "model/core/HeldBackstore.h"
 #include "model/core/SuppressedChanges.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/ConfinedFolder.h"
 #include "platform/FileHelpers.h"
 #include "platform/ImageFiles.h"
 #include "platform/Log.h"
@@ -12,8 +13,8 @@
 #include "platform/graphics/GraphicsImage.h"
 #include "templates/XmlCSSBackground.h"
 
-#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <array>
@@ -33,12 +34,18 @@ bool isPlainFileName(const QString& name)
     return !name.isEmpty() && !name.contains(QLatin1Char('/')) && name != u"." && name != u"..";
 }
 
-// The folder of the generated site's bitmaps, made when missing.
-QString siteBitmapsFolder(const QString& rootDir)
+// The folder of the generated site's bitmaps, below the site folder.
+const QString siteBitmaps = QStringLiteral("homepage/bitmaps");
+
+// A picture of the generated site that cannot be written fails the build step.
+void writeSitePicture(lq::ConfinedFolder& folder, const QString& name, const QImage& image)
 {
-    const QString folder = rootDir + QStringLiteral("/homepage/bitmaps");
-    QDir().mkpath(folder);
-    return folder;
+    QString why;
+    const QByteArray bytes = XmlBase::imageDataFilenameCompression(image, name, 0.0f);
+    if (bytes.isEmpty())
+        why = QStringLiteral("cannot write ") + folder.pathOf(name) + QStringLiteral(": the picture cannot be encoded");
+    if (bytes.isEmpty() || !folder.writeFileAtomically(name, bytes, &why))
+        lq::raiseWriteFailure(why);
 }
 
 } // namespace
@@ -124,55 +131,70 @@ void XmlCSSImage::appendAttributes(QString& xml)
 
 bool XmlCSSImage::setNewImageFromFile(const QString& path, QString* whyNot)
 {
+    // A file the user chose, read once: what is taken is what was read.
+    QFile file(path);
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly))
+        bytes = file.readAll();
+    QString reason;
+    if (bytes.isEmpty())
+        reason = QFileInfo(path).isFile() ? QStringLiteral("the file is empty or cannot be read") : QStringLiteral("there is no such file");
+    return takePicture(bytes, lq::pathExtension(path), path, reason, whyNot);
+}
+
+bool XmlCSSImage::takePicture(const QByteArray& bytes, const QString& extension, const QString& from, const QString& unread, QString* whyNot)
+{
     bool taken = false;
     lq::modelFrame(this, "setNewImageFromFile:", [&] {
         const auto refuse = [&](const QString& reason) {
             if (whyNot)
                 *whyNot = reason;
-            lq::log(QStringLiteral("XmlCSSImage setNewImageFromFile: ") + path + QStringLiteral(" refused: ") + reason);
+            lq::log(QStringLiteral("XmlCSSImage setNewImageFromFile: ") + from + QStringLiteral(" refused: ") + reason);
         };
+        if (!unread.isEmpty()) {
+            refuse(unread);
+            return;
+        }
         // Only a picture goes into "bitmaps2": never the bytes of anything else.
-        QString notAPicture;
-        QImage picture = lq::loadPictureFile(path, &notAPicture);
+        QImage picture = lq::pictureFromData(bytes);
         if (picture.isNull()) {
-            refuse(notAPicture);
+            refuse(QStringLiteral("the file is not a picture of a known format"));
             return;
         }
 
         const QString uuid = makeUUID();
-        const QString extension = lq::pathExtension(path);
         int type = 0;
         if (extension == u"gif")
             type = 1;
         else if (extension == u"png")
             type = 2;
         const QString suffix = type == 0 ? QStringLiteral(".jpg") : type == 2 ? QStringLiteral(".png") : QStringLiteral(".gif");
-        const QString folder = rootDir() + QStringLiteral("/bitmaps2");
-        const QString destination = folder + QLatin1Char('/') + uuid + suffix;
+        const QString name = QStringLiteral("bitmaps2/") + uuid + suffix;
         // Never written through a link out of the document.
-        QString unsafe;
-        if (!lq::makeFoldersBelow(rootDir(), folder, &unsafe)) {
-            refuse(unsafe);
+        QString why;
+        const std::shared_ptr<lq::ConfinedFolder> folder = siteFolder(&why);
+        if (!folder || !folder->makeFolder(QStringLiteral("bitmaps2"), &why)) {
+            refuse(why);
             return;
         }
 
         if (extension == u"jpg" || extension == u"gif" || extension == u"png") {
             // A picture of a web format is kept byte for byte.
-            QFile::remove(destination);
-            if (!QFile::copy(path, destination)) {
-                refuse(QStringLiteral("the picture cannot be copied to ") + destination);
+            if (!folder->writeNewFile(name, bytes, &why)) {
+                refuse(QStringLiteral("the picture cannot be copied: ") + why);
                 return;
             }
         } else {
             // Anything else is stored as JPEG, and what is kept in memory is
             // what the file now holds.
-            if (!saveImageFilenameCompression(picture, destination, 0.0f)) {
-                refuse(QStringLiteral("the picture cannot be written to ") + destination);
+            const QByteArray stored = imageDataFilenameCompression(picture, name, 0.0f);
+            if (stored.isEmpty() || !folder->writeNewFile(name, stored, &why)) {
+                refuse(QStringLiteral("the picture cannot be written: ") + why);
                 return;
             }
-            picture = lq::loadPictureFile(destination);
+            picture = lq::pictureFromData(stored);
             if (picture.isNull()) {
-                refuse(QStringLiteral("the picture written to ") + destination + QStringLiteral(" cannot be read back"));
+                refuse(QStringLiteral("the picture written to ") + folder->pathOf(name) + QStringLiteral(" cannot be read back"));
                 return;
             }
         }
@@ -226,9 +248,29 @@ lq::Size XmlCSSImage::size()
     });
 }
 
-QString XmlCSSImage::storedPicturePath()
+QString XmlCSSImage::storedPictureName()
 {
-    return rootDir() + QStringLiteral("/bitmaps2/") + imageFileName();
+    return QStringLiteral("bitmaps2/") + imageFileName();
+}
+
+std::shared_ptr<lq::ConfinedFolder> XmlCSSImage::siteFolder(QString* why)
+{
+    const QString root = rootDir();
+    if (root.isEmpty()) {
+        if (why)
+            *why = QStringLiteral("the picture belongs to no site folder");
+        return nullptr;
+    }
+    return lq::ConfinedFolder::open(root, why);
+}
+
+std::shared_ptr<lq::ConfinedFolder> XmlCSSImage::siteBitmapsFolder()
+{
+    QString why;
+    std::shared_ptr<lq::ConfinedFolder> folder = siteFolder(&why);
+    if (!folder || !folder->makeFolder(siteBitmaps, &why))
+        lq::raiseWriteFailure(why);
+    return folder;
 }
 
 bool XmlCSSImage::hasUsablePictureName() const
@@ -243,13 +285,16 @@ void XmlCSSImage::createWebImage()
     lq::modelFrame(this, "createWebImage", [&] {
         if (!hasUsablePictureName())
             return;
-        const QString destination = siteBitmapsFolder(rootDir()) + QLatin1Char('/') + imageFileName();
-        QFile::remove(destination);
-        // Without its stored file there is nothing to copy; a copy that
-        // cannot be written fails the build step.
-        const QString source = storedPicturePath();
+        const std::shared_ptr<lq::ConfinedFolder> folder = siteBitmapsFolder();
+        const QString destination = siteBitmaps + QLatin1Char('/') + imageFileName();
         QString why;
-        if (QFileInfo::exists(source) && !lq::copyFile(source, destination, &why))
+        if (!folder->remove(destination, &why))
+            lq::raiseWriteFailure(why);
+        // Without its stored file there is nothing to copy; a copy that
+        // cannot be written fails the build step. A link in the stored
+        // file's place is never read.
+        const QString source = storedPictureName();
+        if (folder->status(source).kind == lq::ConfinedFolder::Kind::File && !folder->copyTo(source, *folder, destination, &why))
             lq::raiseWriteFailure(why);
     });
 }
@@ -269,7 +314,7 @@ void XmlCSSImage::createBitmapSlicesBottom(int top, int bottom)
 
         const XmlCSSBackground* background = XmlCSSBackground::cast(_parent);
         const lq::Colour colour = background ? background->bkgndColor() : lq::Colour::white();
-        const QString folder = siteBitmapsFolder(rootDir());
+        const std::shared_ptr<lq::ConfinedFolder> folder = siteBitmapsFolder();
 
         const auto writeSlice = [&](float height, const lq::Rect& source, QChar digit, int named) {
             lq::GraphicsImage slice = lq::GraphicsImage::withSize(lq::Size(iw, height));
@@ -281,10 +326,7 @@ void XmlCSSImage::createBitmapSlicesBottom(int top, int bottom)
                 focus.context().fillRect(lq::Rect(0, 0, iw, height));
                 picture.drawInRect(lq::Rect(0, 0, iw, height), source, lq::CompositingOperation::SourceOver, 1.0f);
             }
-            const QString path = QStringLiteral("%1/%2%3%4.jpg").arg(folder, digit, _imageUUID, QString::number(named));
-            QString why;
-            if (!saveImageFilenameCompression(slice.toQImage(), path, 0.0f, &why))
-                lq::raiseWriteFailure(why);
+            writeSitePicture(*folder, QStringLiteral("%1/%2%3%4.jpg").arg(siteBitmaps, digit, _imageUUID, QString::number(named)), slice.toQImage());
         };
 
         const float topHeight = std::min(ih, static_cast<float>(top));
@@ -332,9 +374,7 @@ void XmlCSSImage::createWinIEBitmapSizeTypeXY(const QString& filename, const lq:
                 picture.drawAtPoint(lq::Point(left, topEdge), lq::Rect(), lq::CompositingOperation::SourceOver, 1.0f);
             }
         }
-        QString why;
-        if (!saveImageFilenameCompression(bitmap.toQImage(), siteBitmapsFolder(rootDir()) + QLatin1Char('/') + filename, 0.0f, &why))
-            lq::raiseWriteFailure(why);
+        writeSitePicture(*siteBitmapsFolder(), siteBitmaps + QLatin1Char('/') + filename, bitmap.toQImage());
     });
 }
 
@@ -349,8 +389,14 @@ void XmlCSSImage::loadBackstore(void* context)
             const SuppressedChanges quiet(*this);
             if (_image->image().isNull()) {
                 lq::GraphicsImage loaded;
-                if (hasUsablePictureName())
-                    loaded = lq::GraphicsImage(loadImageFromFile(storedPicturePath()));
+                // Read through the site's gateway: a link in the picture's
+                // place, or on the way to it, is never read.
+                if (const std::shared_ptr<lq::ConfinedFolder> folder = hasUsablePictureName() ? siteFolder() : nullptr) {
+                    const QString name = storedPictureName();
+                    const std::optional<QByteArray> bytes = folder->readFile(name, -1);
+                    if (bytes)
+                        loaded = lq::GraphicsImage(lq::imageFromFileData(*bytes, folder->pathOf(name)));
+                }
                 _image->setImage(loaded);
                 _ow = toPixels(loaded.size().width);
                 _oh = toPixels(loaded.size().height);
@@ -416,12 +462,18 @@ void XmlCSSImage::unpackToDirectory(const QString& folder)
 void XmlCSSImage::convert1_2Bitmaps()
 {
     lq::modelFrame(this, "convert1_2Bitmaps", [&] {
-        const QString base = rootDir() + QStringLiteral("/bitmaps/bitmap") + QString::number(image_seq_number);
-        static const std::array<const char*, 4> extensions { ".tiff", ".png", ".jpg", ".gif" };
+        const std::shared_ptr<lq::ConfinedFolder> folder = siteFolder();
+        if (!folder)
+            return;
+        const QString base = QStringLiteral("bitmaps/bitmap") + QString::number(image_seq_number);
+        static const std::array<const char*, 4> extensions { "tiff", "png", "jpg", "gif" };
         for (const char* extension : extensions) {
-            const QString candidate = base + QLatin1String(extension);
-            if (QFile::exists(candidate)) {
-                setNewImageFromFile(candidate);
+            const QString candidate = base + QLatin1Char('.') + QLatin1String(extension);
+            if (folder->status(candidate).exists()) {
+                // Read through the gateway: a link there is never followed.
+                QString why;
+                const std::optional<QByteArray> bytes = folder->readFile(candidate, -1, &why);
+                takePicture(bytes.value_or(QByteArray()), QLatin1String(extension), folder->pathOf(candidate), bytes ? QString() : why);
                 return;
             }
         }
