@@ -328,8 +328,8 @@ bool QZFiles::moveFile(XmlFile& file, XmlFiles& target, int index)
                 quoted(target.name()) + QStringLiteral(" already holds an item of that name."));
             return false;
         }
-        if (folder && (!from || !to))
-            why = QStringLiteral("it is not below the site's folder");
+        if (folder && (!from || !to || !XmlFiles::isInsideRootFolder(&target, newPath)))
+            why = QStringLiteral("the way there leaves the site's folder, through a link or out of it");
         if (!folder || !from || !to || !XmlFiles::isInsideRootFolder(&target, newPath)
             || !folder->rename(*from, *to, lq::ConfinedFolder::Replace::Never, &why)) {
             lq::log(QStringLiteral("Move failed: ") + oldPath + QStringLiteral(" to ") + newPath + QStringLiteral(": ") + why);
