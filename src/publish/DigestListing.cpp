@@ -139,7 +139,16 @@ bool writeLastXmlD(const QString& siteFolder, XmlD* tree, const std::function<vo
         activity(QStringLiteral("lastXmlD: ") + xml);
     if (!tree)
         return false;
-    return tree->saveToFile(siteFolder + QStringLiteral("/lastbom.xmlbase"));
+    // The site folder's own file, replaced whole through its gateway (a link
+    // in its place is replaced, never written through); it is the owner's
+    // alone, as every element file.
+    QString why;
+    const std::shared_ptr<ConfinedFolder> folder = ConfinedFolder::open(siteFolder, &why);
+    if (!folder || !folder->writeFileAtomically(QStringLiteral("lastbom.xmlbase"), xml.toUtf8(), &why, { .ownerOnly = true, .durable = true })) {
+        log(why);
+        return false;
+    }
+    return true;
 }
 
 } // namespace lq
