@@ -4,7 +4,7 @@
 #include "model/files/XmlFile.h"
 #include "model/files/XmlFiles.h"
 #include "model/files/XmlQVZIPFile.h"
-#include "platform/FileHelpers.h"
+#include "platform/ConfinedFolder.h"
 #include "platform/Zip.h"
 
 #include <QFile>
@@ -44,7 +44,21 @@ std::optional<qint64> Snapshots::sequenceOf(const QString& archive)
     QFile file(archive);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const auto members = lq::readZipDirectory(file);
+    return sequenceOf(file);
+}
+
+std::optional<qint64> Snapshots::sequenceOf(const lq::ConfinedFolder& folder, const QString& name)
+{
+    const lq::FileDescriptor opened = folder.openForReading(name);
+    QFile file;
+    if (!opened.isValid() || !file.open(opened.get(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
+        return std::nullopt;
+    return sequenceOf(file);
+}
+
+std::optional<qint64> Snapshots::sequenceOf(QIODevice& archive)
+{
+    const auto members = lq::readZipDirectory(archive);
     if (!members)
         return std::nullopt;
     const QByteArray prefix = sequenceMemberPrefix.toLatin1();
@@ -59,34 +73,34 @@ std::optional<qint64> Snapshots::sequenceOf(const QString& archive)
     return std::nullopt;
 }
 
-qint64 Snapshots::nextSequence(const QString& revertFolder)
+qint64 Snapshots::nextSequence(const lq::ConfinedFolder& revert)
 {
     qint64 largest = 0;
-    for (const QString& name : lq::folderEntries(revertFolder)) {
+    for (const QString& name : revert.names()) {
         if (name.endsWith(archiveExtension))
-            largest = std::max(largest, sequenceOf(revertFolder + QLatin1Char('/') + name).value_or(0));
+            largest = std::max(largest, sequenceOf(revert, name).value_or(0));
     }
     return largest + 1;
 }
 
-QString Snapshots::freeName(const QString& revertFolder, const QDateTime& time)
+QString Snapshots::freeName(const lq::ConfinedFolder& revert, const QDateTime& time)
 {
     const QString dated = MyDocument::snapshotName(time);
     QString name = dated;
-    for (int counter = 2; QFileInfo::exists(revertFolder + QLatin1Char('/') + name + archiveExtension)
-         || QFileInfo(revertFolder + QLatin1Char('/') + name + archiveExtension).isSymLink();
-         ++counter)
+    // A dangling link counts as taken too.
+    for (int counter = 2; revert.status(name + archiveExtension).kind != lq::ConfinedFolder::Kind::Missing; ++counter)
         name = dated + QLatin1Char(' ') + QString::number(counter);
     return name;
 }
 
 void Snapshots::sortNewestFirst(XmlFiles& list)
 {
+    const std::shared_ptr<lq::ConfinedFolder> folder = list.treeFolder();
     QList<std::pair<Rank, std::shared_ptr<XmlBase>>> ranked;
     for (const std::shared_ptr<XmlBase>& entry : list.children()) {
         Rank rank;
         if (XmlQVZIPFile::cast(entry.get())) {
-            const std::optional<qint64> sequence = sequenceOf(entry->fullname());
+            const std::optional<qint64> sequence = folder ? sequenceOf(*folder, entry->filenameWithRoot(QString())) : std::nullopt;
             rank.numbered = sequence.has_value();
             rank.sequence = sequence.value_or(0);
         }
