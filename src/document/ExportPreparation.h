@@ -60,6 +60,8 @@ public:
     const QString& savedAlbum() const { return _savedAlbum; }
 
 private:
+    // Tells the failure in the Activity log and counts it against the build.
+    void failBuildWith(const QString& why);
     void noteBuildFailure(const QString& what)
     {
         if (_buildFailures++ == 0)

@@ -8,11 +8,10 @@
 #include "pipeline/XmlRebuildPhoto.h"
 #include "platform/Alert.h"
 #include "platform/ExceptionFrame.h"
-#include "platform/FileHelpers.h"
+#include "platform/ConfinedFolder.h"
 #include "platform/Log.h"
 #include "platform/Process.h"
 
-#include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
 
@@ -21,20 +20,25 @@
 namespace {
 
 // The picture numbers that the snapshots in "revert" still name: a revert
-// brings back a site whose photos use them.
-QSet<QString> picturesOfSnapshots(const QString& folder)
+// brings back a site whose photos use them. Each archive is opened through
+// the site's gateway and handed to the tool as that open file.
+QSet<QString> picturesOfSnapshots(const lq::ConfinedFolder& site)
 {
     QSet<QString> names;
     const QString unzip = QStringLiteral("/usr/bin/unzip");
     static const QRegularExpression number(QStringLiteral("\\siseq=\"(\\d+)\""));
-    for (const QString& entry : lq::folderEntries(folder + QStringLiteral("/revert"))) {
+    for (const QString& entry : site.names(QStringLiteral("revert"))) {
         if (!entry.endsWith(QStringLiteral(".qvzip")))
             continue;
-        const lq::ProcessResult site = lq::runProcess(unzip,
-            { QStringLiteral("-p"), folder + QStringLiteral("/revert/") + entry, QStringLiteral("site.xmlbase") });
-        if (!site.succeeded())
+        const lq::FileDescriptor archive = site.openForReading(QStringLiteral("revert/") + entry);
+        if (!archive.isValid())
             continue;
-        const QString text = QString::fromUtf8(site.output);
+        lq::ProcessOptions options;
+        options.inheritedDescriptors = { archive.get() };
+        const lq::ProcessResult read = lq::runProcess(unzip, { QStringLiteral("-p"), archive.procPath(), QStringLiteral("site.xmlbase") }, options);
+        if (!read.succeeded())
+            continue;
+        const QString text = QString::fromUtf8(read.output);
         for (auto match = number.globalMatch(text); match.hasNext();)
             names.insert(QStringLiteral("image") + match.next().captured(1) + QStringLiteral(".jpg"));
     }
@@ -63,35 +67,41 @@ void SitePictures::rebuildEntireSite()
     lq::uiFrame(&_document, "rebuildEntireSite", [&] {
         const QString folder = _document.fileName();
         XmlSite* site = _document.site();
-        if (!site || folder.isEmpty())
+        const std::shared_ptr<lq::ConfinedFolder> gateway = _document.siteFolder();
+        if (!site || folder.isEmpty() || !gateway)
             return;
+        lq::ConfinedFolder& files = *gateway;
+        QString why;
         // 1. Stray folders go; the document's own files and folders stay.
         static const QStringList kept { QStringLiteral("pictures"), QStringLiteral("bitmaps"), QStringLiteral("bitmaps2"),
             QStringLiteral("revert"), QStringLiteral("files"), QStringLiteral("index.xml"), QStringLiteral("site.xml"),
             QStringLiteral("theme.xml") };
-        for (const QString& entry : lq::folderEntries(folder)) {
-            const QFileInfo info(folder + QLatin1Char('/') + entry);
-            const QString extension = info.suffix();
-            if (kept.contains(entry) || extension == QStringLiteral("xmlbase") || extension == QStringLiteral("qvzip"))
+        for (const lq::ConfinedFolder::Entry& entry : files.list().value_or(QList<lq::ConfinedFolder::Entry>())) {
+            const QString extension = entry.name.section(QLatin1Char('.'), -1);
+            const bool hasExtension = entry.name.contains(QLatin1Char('.'));
+            if (kept.contains(entry.name) || (hasExtension && (extension == QStringLiteral("xmlbase") || extension == QStringLiteral("qvzip"))))
                 continue;
-            if (info.isDir() && !info.isSymLink())
-                lq::removeItem(info.filePath());
+            if (entry.kind == lq::ConfinedFolder::Kind::Folder && !files.remove(entry.name, &why))
+                _document.reportRefusal(QStringLiteral("Rebuild Website: ") + why);
         }
         // 2. The folders every build writes into.
         for (const char* name : { "temp", "bitmaps2", "revert", "homepage", "homepage/pictures", "homepage/bitmaps", "files" })
-            MyDocument::dirExists(folder + QLatin1Char('/') + QLatin1String(name));
-        // 3. Pictures that neither the site nor a snapshot uses.
-        const QString pictures = folder + QStringLiteral("/pictures");
+            if (!MyDocument::ensureFolder(files, QLatin1String(name), &why))
+                _document.reportRefusal(QStringLiteral("Rebuild Website: ") + why);
+        // 3. Pictures that neither the site nor a snapshot uses. A "pictures"
+        // that is a link is never listed: nothing goes through it.
         const QSet<QString> used = picturesInUse();
-        const QStringList entries = lq::folderEntries(pictures, true);
-        for (const QString& entry : entries) {
-            if (used.contains(entry))
+        const std::optional<QList<lq::ConfinedFolder::Entry>> entries = files.list(QStringLiteral("pictures"), &why, true);
+        if (!entries && files.status(QStringLiteral("pictures")).kind != lq::ConfinedFolder::Kind::Missing)
+            _document.reportRefusal(QStringLiteral("Rebuild Website left the pictures as they are: ") + why);
+        for (const lq::ConfinedFolder::Entry& entry : entries.value_or(QList<lq::ConfinedFolder::Entry>())) {
+            if (used.contains(entry.name))
                 continue;
             // A folder holding a picture in use stays.
-            const QString below = entry + QLatin1Char('/');
+            const QString below = entry.name + QLatin1Char('/');
             const bool holdsUsed = std::any_of(used.begin(), used.end(), [&](const QString& name) { return name.startsWith(below); });
-            if (!holdsUsed)
-                lq::removeItem(pictures + QLatin1Char('/') + entry);
+            if (!holdsUsed && !files.remove(QStringLiteral("pictures/") + entry.name, &why))
+                lq::log(why);
         }
         // 4. The picture counter goes past every picture there is.
         site->setImageSeqNumber(getMaxPhotoSequenceNumber() + 1);
@@ -135,9 +145,8 @@ QSet<QString> SitePictures::picturesInUse(const QStringList& leaving) const
     for (auto it = uses.cbegin(); it != uses.cend(); ++it)
         if (it.value() > 0)
             used.insert(it.key());
-    const QString folder = _document.fileName();
-    if (!folder.isEmpty())
-        used.unite(picturesOfSnapshots(folder));
+    if (const std::shared_ptr<lq::ConfinedFolder> folder = _document.siteFolder())
+        used.unite(picturesOfSnapshots(*folder));
     return used;
 }
 
@@ -145,8 +154,9 @@ int SitePictures::getMaxPhotoSequenceNumber() const
 {
     int largest = 0;
     static const QRegularExpression picture(QStringLiteral("^image(\\d+)\\.[^./]+$"));
-    for (const QString& path : lq::folderEntries(_document.fileName() + QStringLiteral("/pictures"), true)) {
-        const QRegularExpressionMatch match = picture.match(QFileInfo(path).fileName());
+    const std::shared_ptr<lq::ConfinedFolder> folder = _document.siteFolder();
+    for (const QString& path : folder ? folder->names(QStringLiteral("pictures"), true) : QStringList()) {
+        const QRegularExpressionMatch match = picture.match(path.section(QLatin1Char('/'), -1));
         bool ok = false;
         const int number = match.hasMatch() ? match.captured(1).toInt(&ok) : 0;
         if (ok)
@@ -173,7 +183,8 @@ int SitePictures::maxPictureNumberOnDisk() const
 {
     int largest = 0;
     static const QRegularExpression picture(QStringLiteral("^image(\\d+)\\.jpg$"));
-    for (const QString& name : lq::folderEntries(_document.fileName() + QStringLiteral("/pictures"))) {
+    const std::shared_ptr<lq::ConfinedFolder> folder = _document.siteFolder();
+    for (const QString& name : folder ? folder->names(QStringLiteral("pictures")) : QStringList()) {
         const QRegularExpressionMatch match = picture.match(name);
         if (match.hasMatch())
             largest = std::max(largest, match.captured(1).toInt());

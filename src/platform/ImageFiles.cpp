@@ -56,6 +56,7 @@ Decoded decodeBytes(const QByteArray& bytes, QImage& picture)
 {
     if (bytes.isEmpty())
         return Decoded::NoBytes;
+
     const QList<QImage> representations = decodeImageRepresentations(bytes);
     if (representations.isEmpty())
         return Decoded::NotAPicture;
@@ -117,13 +118,7 @@ QImage loadPictureFile(const QString& path, QString* whyNot)
     return QImage();
 }
 
-QImage pictureFromData(const QByteArray& bytes)
-{
-    QImage picture;
-    return decodeBytes(bytes, picture) == Decoded::Picture ? picture : QImage();
-}
-
-QImage imageFromFileData(const QByteArray& bytes, const QString& name)
+QImage loadImageData(const QByteArray& bytes, const QString& name)
 {
     QImage picture;
     switch (decodeBytes(bytes, picture)) {
@@ -136,6 +131,24 @@ QImage imageFromFileData(const QByteArray& bytes, const QString& name)
     }
     log(QStringLiteral("Could not load: %1").arg(name));
     return namedImage(QStringLiteral("noimage"));
+}
+
+QImage loadPictureData(const QByteArray& bytes, QString* whyNot)
+{
+    QImage picture;
+    switch (decodeBytes(bytes, picture)) {
+    case Decoded::Picture:
+        return picture;
+    case Decoded::NoBytes:
+        if (whyNot)
+            *whyNot = QStringLiteral("the file is empty or cannot be read");
+        break;
+    case Decoded::NotAPicture:
+        if (whyNot)
+            *whyNot = QStringLiteral("the file is not a picture of a known format");
+        break;
+    }
+    return QImage();
 }
 
 } // namespace lq

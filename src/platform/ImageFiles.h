@@ -27,12 +27,8 @@ QImage loadImageFile(const QString& path);
 // The same picture, but nothing when the file holds none: a missing or empty
 // file, or bytes that do not decode as a picture. Why in whyNot.
 QImage loadPictureFile(const QString& path, QString* whyNot = nullptr);
-
-// The picture the bytes hold (a file read through a site's gateway), decoded
-// as loadPictureFile decodes a file: nothing when they hold none.
-QImage pictureFromData(const QByteArray& bytes);
-// As loadImageFile for bytes read from the named file: nothing for no bytes,
-// the "noimage" image when they do not decode.
-QImage imageFromFileData(const QByteArray& bytes, const QString& name);
+// The same for a file's bytes, read by the caller (the file's name for the log).
+QImage loadImageData(const QByteArray& bytes, const QString& name);
+QImage loadPictureData(const QByteArray& bytes, QString* whyNot = nullptr);
 
 } // namespace lq

@@ -781,12 +781,18 @@ QString zipComment(const QString& archive)
         logZipFailure(QStringLiteral("cannot read ") + archive + QStringLiteral(": ") + file.errorString());
         return QString();
     }
+    const QString comment = zipComment(file);
+    if (comment.isNull())
+        logZipFailure(archive + QStringLiteral(" is no readable zip archive"));
+    return comment;
+}
+
+QString zipComment(QIODevice& file)
+{
     const std::optional<DirectoryPlace> place = findDirectory(file);
     const std::optional<QByteArray> length = place ? readAt(file, place->endRecord + endOfDirectorySize - 2, 2) : std::nullopt;
-    if (!length) {
-        logZipFailure(archive + QStringLiteral(" is no readable zip archive"));
+    if (!length)
         return QString();
-    }
     // The comment runs to the end of the archive; a length that claims more
     // than is there gives what is there.
     const qint64 start = place->endRecord + endOfDirectorySize;
@@ -817,34 +823,50 @@ bool setZipComment(const QString& archive, const QString& comment, QString* erro
             *error = why;
         return false;
     };
-    const QString unsafe = unsafeZipComment(comment);
-    if (!unsafe.isEmpty())
-        return fail(QStringLiteral("cannot store the comment of ") + archive + QStringLiteral(": ") + unsafe);
-    // The comment is the archive's last part, after the end record that
-    // gives its length: written here byte for byte, it reads back as it was.
     QFile file(archive);
     if (!file.open(QIODevice::ReadOnly))
         return fail(QStringLiteral("cannot read ") + archive + QStringLiteral(": ") + file.errorString());
-    QByteArray bytes = file.readAll();
+    const QByteArray bytes = file.readAll();
     file.close();
+    QString why;
+    const std::optional<QByteArray> changed = withZipComment(bytes, comment, &why);
+    if (!changed)
+        return fail(QStringLiteral("cannot store the comment of ") + archive + QStringLiteral(": ") + why);
+    if (*changed == bytes)
+        return true;
+    if (!writeFileAtomically(archive, *changed, &why))
+        return fail(QStringLiteral("cannot store the comment of ") + archive + QStringLiteral(": ") + why);
+    return true;
+}
+
+std::optional<QByteArray> withZipComment(const QByteArray& archive, const QString& comment, QString* error)
+{
+    const auto fail = [&](const QString& why) -> std::optional<QByteArray> {
+        if (error)
+            *error = why;
+        return std::nullopt;
+    };
+    const QString unsafe = unsafeZipComment(comment);
+    if (!unsafe.isEmpty())
+        return fail(unsafe);
+    // The comment is the archive's last part, after the end record that
+    // gives its length: written here byte for byte, it reads back as it was.
+    QByteArray bytes = archive;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     const std::optional<DirectoryPlace> place = findDirectory(buffer);
     buffer.close();
     if (!place)
-        return fail(archive + QStringLiteral(" is no readable zip archive"));
+        return fail(QStringLiteral("it is no readable zip archive"));
     const QByteArray text = comment.toUtf8();
     const qint64 lengthAt = place->endRecord + endOfDirectorySize - 2;
     if (bytes.mid(lengthAt + 2) == text && FieldReader(bytes, lengthAt).u16() == text.size())
-        return true;
+        return bytes;
     bytes.truncate(lengthAt);
     bytes.append(char(text.size() & 0xff));
     bytes.append(char((text.size() >> 8) & 0xff));
     bytes.append(text);
-    QString why;
-    if (!writeFileAtomically(archive, bytes, &why))
-        return fail(QStringLiteral("cannot store the comment of ") + archive + QStringLiteral(": ") + why);
-    return true;
+    return bytes;
 }
 
 std::optional<QByteArray> zipWithMemberRenamed(const QByteArray& archive, const QByteArray& from, const QByteArray& to)

@@ -3,8 +3,8 @@
 #include "imaging/XmlImage.h"
 #include "model/core/HeldBackstore.h"
 #include "model/core/SuppressedChanges.h"
-#include "platform/ExceptionFrame.h"
 #include "platform/ConfinedFolder.h"
+#include "platform/ExceptionFrame.h"
 #include "platform/FileHelpers.h"
 #include "platform/ImageFiles.h"
 #include "platform/Log.h"
@@ -13,8 +13,6 @@
 #include "platform/graphics/GraphicsImage.h"
 #include "templates/XmlCSSBackground.h"
 
-#include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <array>
@@ -34,19 +32,8 @@ bool isPlainFileName(const QString& name)
     return !name.isEmpty() && !name.contains(QLatin1Char('/')) && name != u"." && name != u"..";
 }
 
-// The folder of the generated site's bitmaps, below the site folder.
+// The folder of the generated site's bitmaps, below the document folder.
 const QString siteBitmaps = QStringLiteral("homepage/bitmaps");
-
-// A picture of the generated site that cannot be written fails the build step.
-void writeSitePicture(lq::ConfinedFolder& folder, const QString& name, const QImage& image)
-{
-    QString why;
-    const QByteArray bytes = XmlBase::imageDataFilenameCompression(image, name, 0.0f);
-    if (bytes.isEmpty())
-        why = QStringLiteral("cannot write ") + folder.pathOf(name) + QStringLiteral(": the picture cannot be encoded");
-    if (bytes.isEmpty() || !folder.writeFileAtomically(name, bytes, &why))
-        lq::raiseWriteFailure(why);
-}
 
 } // namespace
 
@@ -131,70 +118,59 @@ void XmlCSSImage::appendAttributes(QString& xml)
 
 bool XmlCSSImage::setNewImageFromFile(const QString& path, QString* whyNot)
 {
-    // A file the user chose, read once: what is taken is what was read.
-    QFile file(path);
-    QByteArray bytes;
-    if (file.open(QIODevice::ReadOnly))
-        bytes = file.readAll();
-    QString reason;
-    if (bytes.isEmpty())
-        reason = QFileInfo(path).isFile() ? QStringLiteral("the file is empty or cannot be read") : QStringLiteral("there is no such file");
-    return takePicture(bytes, lq::pathExtension(path), path, reason, whyNot);
-}
-
-bool XmlCSSImage::takePicture(const QByteArray& bytes, const QString& extension, const QString& from, const QString& unread, QString* whyNot)
-{
     bool taken = false;
     lq::modelFrame(this, "setNewImageFromFile:", [&] {
         const auto refuse = [&](const QString& reason) {
             if (whyNot)
                 *whyNot = reason;
-            lq::log(QStringLiteral("XmlCSSImage setNewImageFromFile: ") + from + QStringLiteral(" refused: ") + reason);
+            lq::log(QStringLiteral("XmlCSSImage setNewImageFromFile: ") + path + QStringLiteral(" refused: ") + reason);
         };
-        if (!unread.isEmpty()) {
-            refuse(unread);
-            return;
-        }
-        // Only a picture goes into "bitmaps2": never the bytes of anything else.
-        QImage picture = lq::pictureFromData(bytes);
+        // Only a picture goes into "bitmaps2": never the bytes of anything
+        // else. A file of the site is read through its gateway.
+        QString notAPicture;
+        const std::optional<QByteArray> bytes = readFileAt(path, -1, &notAPicture);
+        QImage picture = bytes ? lq::loadPictureData(*bytes, &notAPicture) : QImage();
         if (picture.isNull()) {
-            refuse(QStringLiteral("the file is not a picture of a known format"));
+            refuse(notAPicture);
             return;
         }
 
         const QString uuid = makeUUID();
+        const QString extension = lq::pathExtension(path);
         int type = 0;
         if (extension == u"gif")
             type = 1;
         else if (extension == u"png")
             type = 2;
         const QString suffix = type == 0 ? QStringLiteral(".jpg") : type == 2 ? QStringLiteral(".png") : QStringLiteral(".gif");
-        const QString name = QStringLiteral("bitmaps2/") + uuid + suffix;
+        const QString destination = QStringLiteral("bitmaps2/") + uuid + suffix;
         // Never written through a link out of the document.
-        QString why;
-        const std::shared_ptr<lq::ConfinedFolder> folder = siteFolder(&why);
-        if (!folder || !folder->makeFolder(QStringLiteral("bitmaps2"), &why)) {
-            refuse(why);
+        const std::shared_ptr<lq::ConfinedFolder> folder = rootFolder();
+        QString unsafe = QStringLiteral("the document folder cannot be opened");
+        if (!folder || !folder->makeFolder(QStringLiteral("bitmaps2"), &unsafe)) {
+            refuse(unsafe);
             return;
         }
 
         if (extension == u"jpg" || extension == u"gif" || extension == u"png") {
             // A picture of a web format is kept byte for byte.
-            if (!folder->writeNewFile(name, bytes, &why)) {
+            QString why;
+            if (!folder->writeFileAtomically(destination, *bytes, &why)) {
                 refuse(QStringLiteral("the picture cannot be copied: ") + why);
                 return;
             }
         } else {
             // Anything else is stored as JPEG, and what is kept in memory is
             // what the file now holds.
-            const QByteArray stored = imageDataFilenameCompression(picture, name, 0.0f);
-            if (stored.isEmpty() || !folder->writeNewFile(name, stored, &why)) {
+            QString why;
+            if (!saveImageInRootFolder(picture, destination, 0.0f, &why)) {
                 refuse(QStringLiteral("the picture cannot be written: ") + why);
                 return;
             }
-            picture = lq::pictureFromData(stored);
+            const std::optional<QByteArray> written = folder->readFile(destination, -1);
+            picture = written ? lq::loadPictureData(*written) : QImage();
             if (picture.isNull()) {
-                refuse(QStringLiteral("the picture written to ") + folder->pathOf(name) + QStringLiteral(" cannot be read back"));
+                refuse(QStringLiteral("the picture written to ") + folder->pathOf(destination) + QStringLiteral(" cannot be read back"));
                 return;
             }
         }
@@ -248,31 +224,6 @@ lq::Size XmlCSSImage::size()
     });
 }
 
-QString XmlCSSImage::storedPictureName()
-{
-    return QStringLiteral("bitmaps2/") + imageFileName();
-}
-
-std::shared_ptr<lq::ConfinedFolder> XmlCSSImage::siteFolder(QString* why)
-{
-    const QString root = rootDir();
-    if (root.isEmpty()) {
-        if (why)
-            *why = QStringLiteral("the picture belongs to no site folder");
-        return nullptr;
-    }
-    return lq::ConfinedFolder::open(root, why);
-}
-
-std::shared_ptr<lq::ConfinedFolder> XmlCSSImage::siteBitmapsFolder()
-{
-    QString why;
-    std::shared_ptr<lq::ConfinedFolder> folder = siteFolder(&why);
-    if (!folder || !folder->makeFolder(siteBitmaps, &why))
-        lq::raiseWriteFailure(why);
-    return folder;
-}
-
 bool XmlCSSImage::hasUsablePictureName() const
 {
     return isPlainFileName(_imageUUID);
@@ -285,16 +236,18 @@ void XmlCSSImage::createWebImage()
     lq::modelFrame(this, "createWebImage", [&] {
         if (!hasUsablePictureName())
             return;
-        const std::shared_ptr<lq::ConfinedFolder> folder = siteBitmapsFolder();
+        // Copied through the document folder's gateway. Without its stored
+        // file there is nothing to copy; a copy that cannot be written fails
+        // the build step.
+        const std::shared_ptr<lq::ConfinedFolder> folder = rootFolder();
         const QString destination = siteBitmaps + QLatin1Char('/') + imageFileName();
+        const QString source = QStringLiteral("bitmaps2/") + imageFileName();
         QString why;
-        if (!folder->remove(destination, &why))
+        if (!folder)
+            lq::raiseWriteFailure(QStringLiteral("cannot write ") + rootDir() + QLatin1Char('/') + destination + QStringLiteral(": its folder cannot be opened"));
+        if (!folder->makeFolder(siteBitmaps, &why) || !folder->remove(destination, &why))
             lq::raiseWriteFailure(why);
-        // Without its stored file there is nothing to copy; a copy that
-        // cannot be written fails the build step. A link in the stored
-        // file's place is never read.
-        const QString source = storedPictureName();
-        if (folder->status(source).kind == lq::ConfinedFolder::Kind::File && !folder->copyTo(source, *folder, destination, &why))
+        if (folder->isFile(source) && !folder->copyTo(source, *folder, destination, &why))
             lq::raiseWriteFailure(why);
     });
 }
@@ -314,7 +267,6 @@ void XmlCSSImage::createBitmapSlicesBottom(int top, int bottom)
 
         const XmlCSSBackground* background = XmlCSSBackground::cast(_parent);
         const lq::Colour colour = background ? background->bkgndColor() : lq::Colour::white();
-        const std::shared_ptr<lq::ConfinedFolder> folder = siteBitmapsFolder();
 
         const auto writeSlice = [&](float height, const lq::Rect& source, QChar digit, int named) {
             lq::GraphicsImage slice = lq::GraphicsImage::withSize(lq::Size(iw, height));
@@ -326,7 +278,10 @@ void XmlCSSImage::createBitmapSlicesBottom(int top, int bottom)
                 focus.context().fillRect(lq::Rect(0, 0, iw, height));
                 picture.drawInRect(lq::Rect(0, 0, iw, height), source, lq::CompositingOperation::SourceOver, 1.0f);
             }
-            writeSitePicture(*folder, QStringLiteral("%1/%2%3%4.jpg").arg(siteBitmaps, digit, _imageUUID, QString::number(named)), slice.toQImage());
+            const QString name = QStringLiteral("%1/%2%3%4.jpg").arg(siteBitmaps, digit, _imageUUID, QString::number(named));
+            QString why;
+            if (!saveImageInRootFolder(slice.toQImage(), name, 0.0f, &why))
+                lq::raiseWriteFailure(why);
         };
 
         const float topHeight = std::min(ih, static_cast<float>(top));
@@ -374,7 +329,9 @@ void XmlCSSImage::createWinIEBitmapSizeTypeXY(const QString& filename, const lq:
                 picture.drawAtPoint(lq::Point(left, topEdge), lq::Rect(), lq::CompositingOperation::SourceOver, 1.0f);
             }
         }
-        writeSitePicture(*siteBitmapsFolder(), siteBitmaps + QLatin1Char('/') + filename, bitmap.toQImage());
+        QString why;
+        if (!saveImageInRootFolder(bitmap.toQImage(), siteBitmaps + QLatin1Char('/') + filename, 0.0f, &why))
+            lq::raiseWriteFailure(why);
     });
 }
 
@@ -389,14 +346,11 @@ void XmlCSSImage::loadBackstore(void* context)
             const SuppressedChanges quiet(*this);
             if (_image->image().isNull()) {
                 lq::GraphicsImage loaded;
-                // Read through the site's gateway: a link in the picture's
-                // place, or on the way to it, is never read.
-                if (const std::shared_ptr<lq::ConfinedFolder> folder = hasUsablePictureName() ? siteFolder() : nullptr) {
-                    const QString name = storedPictureName();
-                    const std::optional<QByteArray> bytes = folder->readFile(name, -1);
-                    if (bytes)
-                        loaded = lq::GraphicsImage(lq::imageFromFileData(*bytes, folder->pathOf(name)));
-                }
+                // Read through the document folder's gateway.
+                const std::shared_ptr<lq::ConfinedFolder> folder = hasUsablePictureName() ? rootFolder() : nullptr;
+                const QString name = QStringLiteral("bitmaps2/") + imageFileName();
+                if (const std::optional<QByteArray> bytes = folder ? folder->readFile(name, -1) : std::nullopt)
+                    loaded = lq::GraphicsImage(lq::loadImageData(*bytes, folder->pathOf(name)));
                 _image->setImage(loaded);
                 _ow = toPixels(loaded.size().width);
                 _oh = toPixels(loaded.size().height);
@@ -445,13 +399,14 @@ void XmlCSSImage::unpackToDirectory(const QString& folder)
         // GIF cannot be written: such a picture is kept as PNG.
         const int type = _iType == 0 ? 0 : 2;
         const QString uuid = makeUUID();
-        const QString target = folder + QStringLiteral("/bitmaps2");
         // Never written through a link out of the folder.
-        if (!lq::makeFoldersBelow(folder, target))
+        const std::shared_ptr<lq::ConfinedFolder> into = lq::ConfinedFolder::open(folder);
+        if (!into || !into->makeFolder(QStringLiteral("bitmaps2")))
             return;
-        const QString path = target + QLatin1Char('/') + uuid + (type == 0 ? QStringLiteral(".jpg") : QStringLiteral(".png"));
+        const QString name = QStringLiteral("bitmaps2/") + uuid + (type == 0 ? QStringLiteral(".jpg") : QStringLiteral(".png"));
         // The record names the new file only once it has been written.
-        if (!saveImageFilenameCompression(picture.toQImage(), path, 0.0f))
+        const QByteArray bytes = imageDataFilenameCompression(picture.toQImage(), name, 0.0f);
+        if (bytes.isEmpty() || !into->writeFileAtomically(name, bytes))
             return;
         setImageUUID(uuid);
         if (type != _iType)
@@ -462,18 +417,13 @@ void XmlCSSImage::unpackToDirectory(const QString& folder)
 void XmlCSSImage::convert1_2Bitmaps()
 {
     lq::modelFrame(this, "convert1_2Bitmaps", [&] {
-        const std::shared_ptr<lq::ConfinedFolder> folder = siteFolder();
-        if (!folder)
-            return;
         const QString base = QStringLiteral("bitmaps/bitmap") + QString::number(image_seq_number);
-        static const std::array<const char*, 4> extensions { "tiff", "png", "jpg", "gif" };
+        const std::shared_ptr<lq::ConfinedFolder> folder = rootFolder();
+        static const std::array<const char*, 4> extensions { ".tiff", ".png", ".jpg", ".gif" };
         for (const char* extension : extensions) {
-            const QString candidate = base + QLatin1Char('.') + QLatin1String(extension);
-            if (folder->status(candidate).exists()) {
-                // Read through the gateway: a link there is never followed.
-                QString why;
-                const std::optional<QByteArray> bytes = folder->readFile(candidate, -1, &why);
-                takePicture(bytes.value_or(QByteArray()), QLatin1String(extension), folder->pathOf(candidate), bytes ? QString() : why);
+            const QString candidate = base + QLatin1String(extension);
+            if (folder && folder->isFile(candidate)) {
+                setNewImageFromFile(folder->pathOf(candidate));
                 return;
             }
         }

@@ -4,13 +4,7 @@
 
 #include <QHash>
 
-#include <memory>
-
 class XmlImage;
-
-namespace lq {
-class ConfinedFolder;
-}
 
 // The picture of a background, with the bitmaps made from it. Its name is
 // never written.
@@ -104,17 +98,6 @@ public:
     void postload() override;
 
 private:
-    // "bitmaps2/<file name>", below the document folder.
-    QString storedPictureName();
-    // The gateway to the document folder; nothing (and why) without one.
-    std::shared_ptr<lq::ConfinedFolder> siteFolder(QString* why = nullptr);
-    // The gateway, with the generated site's bitmap folder made; a failure
-    // fails the build step.
-    std::shared_ptr<lq::ConfinedFolder> siteBitmapsFolder();
-    // Takes the picture the bytes hold (read from `from`, a file of the
-    // extension) as the new picture, stored in "bitmaps2" under a new UUID;
-    // `unread`, when not empty, tells why there are no bytes.
-    bool takePicture(const QByteArray& bytes, const QString& extension, const QString& from, const QString& unread, QString* whyNot = nullptr);
     // The picture UUID can name a file inside a folder (no path separator, not empty).
     bool hasUsablePictureName() const;
 

@@ -8,6 +8,7 @@
 #include "model/files/XmlFile.h"
 #include "model/files/XmlStandAloneFiles.h"
 #include "model/site/XmlSite.h"
+#include "platform/ConfinedFolder.h"
 #include "platform/FileHelpers.h"
 #include "platform/Process.h"
 #include "support/Printers.h"
@@ -183,7 +184,7 @@ TEST_F(SnapshotsTest, ASequenceNoSaveWritesCountsAsNone)
         const QString planted = snapshot(QStringLiteral("Planted"));
         ASSERT_TRUE(QFile::copy(archive, planted));
         const qint64 next = std::max<qint64>(c.sequence.value_or(0), 1) + 1;
-        EXPECT_EQ(Snapshots::nextSequence(folder + QStringLiteral("/revert")), next);
+        EXPECT_EQ(Snapshots::nextSequence(*lq::ConfinedFolder::open(folder + QStringLiteral("/revert"))), next);
         ASSERT_TRUE(QFile::remove(planted));
     }
 }

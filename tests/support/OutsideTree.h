@@ -33,6 +33,13 @@ public:
         _made = state();
     }
 
+    // Adds a known file (kept in the state the tree is checked against).
+    void add(const QString& name, const QByteArray& bytes, mode_t mode = 0644)
+    {
+        put(name, bytes, mode);
+        _made = state();
+    }
+
     const QString& path() const { return _path; }
     QString filePath(const QString& name) const { return _path + QLatin1Char('/') + name; }
 

@@ -9,6 +9,7 @@
 #include "platform/XmlCharacterSets.h"
 #include "model/core/XmlGarbageDump.h"
 #include "model/core/XmlTextFormat.h"
+#include "platform/ConfinedFolder.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/FileHelpers.h"
 #include "platform/InputLimits.h"
@@ -238,6 +239,18 @@ bool XmlBase::saveToFile(const QString& path)
     });
 }
 
+bool XmlBase::saveInto(lq::ConfinedFolder& folder, const QString& name)
+{
+    return lq::modelFrame(this, "saveToFile:", [&]() -> bool {
+        QString why;
+        if (!folder.writeFileAtomically(name, createXml().toUtf8(), &why, { .ownerOnly = true, .durable = true })) {
+            lq::log(why);
+            return false;
+        }
+        return true;
+    });
+}
+
 // --- Reader --------------------------------------------------------------------
 
 XmlBasePtr XmlBase::createWithFile(const QString& path)
@@ -253,8 +266,32 @@ XmlBasePtr XmlBase::createWithFile(const QString& path)
                 + QStringLiteral(", more than the ") + lq::describeSize(bound) + QStringLiteral(" a document file may have"));
             return nullptr;
         }
-        std::optional<QString> text = decodeUtf8Strictly(file.readAll());
+        const QByteArray bytes = file.readAll();
         file.close();
+        return createWithData(bytes, QFileInfo(path).path());
+    });
+}
+
+XmlBasePtr XmlBase::createWithFile(const lq::ConfinedFolder& folder, const QString& name)
+{
+    return lq::classFrame("XmlBase +createWithFile:", [&]() -> XmlBasePtr {
+        QString why;
+        const std::optional<QByteArray> bytes = folder.readFile(name, lq::inputLimits().documentTextBytes, &why);
+        if (!bytes) {
+            // Only a file that is there and cannot be read is worth a line.
+            if (folder.status(name).exists() || folder.status(name).kind == lq::ConfinedFolder::Kind::Link)
+                lq::log(why);
+            return nullptr;
+        }
+        const qsizetype slash = name.lastIndexOf(QLatin1Char('/'));
+        return createWithData(*bytes, folder.pathOf(slash < 0 ? QString() : name.left(slash)));
+    });
+}
+
+XmlBasePtr XmlBase::createWithData(const QByteArray& bytes, const QString& rootDir)
+{
+    return lq::classFrame("XmlBase +createWithData:rootDir:", [&]() -> XmlBasePtr {
+        std::optional<QString> text = decodeUtf8Strictly(bytes);
         if (!text || text->isEmpty())
             return nullptr;
         if (text->startsWith(QLatin1Char(':'))) {
@@ -262,7 +299,7 @@ XmlBasePtr XmlBase::createWithFile(const QString& path)
             if (!text)
                 return nullptr;
         }
-        return createWithXmlRootDir(*text, QFileInfo(path).path());
+        return createWithXmlRootDir(*text, rootDir);
     });
 }
 

@@ -8,13 +8,13 @@
 #include "model/site/XmlCaption.h"
 #include "model/site/XmlPayPalData.h"
 #include "model/site/XmlSite.h"
+#include "platform/ConfinedFolder.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Image.h"
+#include "platform/Log.h"
 #include "platform/Strings.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 namespace {
 
@@ -168,8 +168,13 @@ void XmlPhoto::setImageSeqNumber(int number)
 QString XmlPhoto::originalFilename()
 {
     return lq::modelFrame(this, "originalFilename", [&] {
-        return rootDir() + QStringLiteral("/pictures/image") + QString::number(image_seq_number) + QStringLiteral(".jpg");
+        return rootDir() + QLatin1Char('/') + pictureName();
     });
+}
+
+QString XmlPhoto::pictureName() const
+{
+    return QStringLiteral("pictures/image") + QString::number(image_seq_number) + QStringLiteral(".jpg");
 }
 
 void XmlPhoto::saveOriginalImageFrom(const QString&)
@@ -182,17 +187,31 @@ void XmlPhoto::saveOriginalImageFrom(const QString&)
     });
 }
 
-void XmlPhoto::saveOriginalImage()
+bool XmlPhoto::saveOriginalImage(QString* why)
 {
-    lq::modelFrame(this, "saveOriginalImage", [&] {
+    return lq::modelFrame(this, "saveOriginalImage", [&]() -> bool {
         const lq::GraphicsImage picture = _canvas->image()->image();
         if (picture.isNull())
-            return;
-        const QString path = originalFilename();
-        // A document without its pictures folder would lose the picture,
-        // which is dropped from memory once stored.
-        QDir().mkpath(QFileInfo(path).path());
-        saveImageFilenameCompression(picture.toQImage(), path, storedPictureCompression);
+            return true;
+        // Through the document folder's gateway, making "pictures" when it
+        // is missing: a "pictures" that is a link is never written through.
+        QString reason;
+        if (saveImageInRootFolder(picture.toQImage(), pictureName(), storedPictureCompression, &reason))
+            return true;
+        lq::log(reason);
+        if (DocumentBase* document = myDocument())
+            document->addActivityString(QStringLiteral("The picture could not be stored: ") + reason);
+        if (why)
+            *why = reason;
+        return false;
+    });
+}
+
+bool XmlPhoto::hasStoredPicture()
+{
+    return lq::modelFrame(this, "hasStoredPicture", [&]() -> bool {
+        const std::shared_ptr<lq::ConfinedFolder> folder = rootFolder();
+        return folder && folder->isFile(pictureName());
     });
 }
 
@@ -202,7 +221,7 @@ void XmlPhoto::loadBackstore(void*)
         ++_backstore;
         if (!_canvas->image()->image().isNull())
             return;
-        const lq::GraphicsImage picture = readPicture(originalFilename());
+        const lq::GraphicsImage picture = storedPicture(pictureName());
         if (picture.isNull())
             return;
         // Reading the picture back is not an edit.
@@ -215,7 +234,9 @@ void XmlPhoto::releaseBackstore(void*)
 {
     lq::modelFrame(this, "releaseBackstore:", [&] {
         --_backstore;
-        if (_backstore <= 0) {
+        // A photo without a document folder has nowhere to read its picture
+        // back from: it keeps it in memory.
+        if (_backstore <= 0 && !rootDir().isEmpty()) {
             setPicture(lq::GraphicsImage());
             _backstore = 0;
         }
@@ -226,9 +247,12 @@ void XmlPhoto::setNewImage(const lq::GraphicsImage& image)
 {
     lq::modelFrame(this, "setNewImage:", [&] {
         deleteFiles();
-        const QString path = originalFilename();
-        QDir().mkpath(QFileInfo(path).path());
-        saveImageFilenameCompression(image.toQImage(), path, storedPictureCompression);
+        QString why;
+        if (!saveImageInRootFolder(image.toQImage(), pictureName(), storedPictureCompression, &why)) {
+            lq::log(why);
+            if (DocumentBase* document = myDocument())
+                document->addActivityString(QStringLiteral("The picture could not be stored: ") + why);
+        }
         setPicture(lq::GraphicsImage());
         _backstore = 0;
         _thumbnail = lq::GraphicsImage();
@@ -237,13 +261,19 @@ void XmlPhoto::setNewImage(const lq::GraphicsImage& image)
     });
 }
 
-lq::GraphicsImage XmlPhoto::readPicture(const QString& path)
+lq::GraphicsImage XmlPhoto::storedPicture(const QString& name)
 {
-    return lq::classFrame("XmlPhoto +readPicture:", [&]() -> lq::GraphicsImage {
-        QFile file(path);
-        if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
-            return lq::GraphicsImage();
-        QList<QImage> representations = lq::decodeImageRepresentations(file.readAll());
+    return lq::modelFrame(this, "storedPicture:", [&]() -> lq::GraphicsImage {
+        const std::shared_ptr<lq::ConfinedFolder> folder = rootFolder();
+        const std::optional<QByteArray> bytes = folder ? folder->readFile(name, -1) : std::nullopt;
+        return bytes ? pictureOfData(*bytes) : lq::GraphicsImage();
+    });
+}
+
+lq::GraphicsImage XmlPhoto::pictureOfData(const QByteArray& bytes)
+{
+    return lq::classFrame("XmlPhoto +pictureOfData:", [&]() -> lq::GraphicsImage {
+        QList<QImage> representations = lq::decodeImageRepresentations(bytes);
         if (representations.isEmpty())
             return lq::GraphicsImage();
         // Handed over, not shared: a shared picture would be copied whole
@@ -252,13 +282,10 @@ lq::GraphicsImage XmlPhoto::readPicture(const QString& path)
     });
 }
 
-lq::GraphicsImage XmlPhoto::readPictureForLimit(const QString& path, const lq::Size& limit)
+lq::GraphicsImage XmlPhoto::pictureOfDataForLimit(const QByteArray& bytes, const lq::Size& limit)
 {
-    return lq::classFrame("XmlPhoto +readPictureForLimit:", [&]() -> lq::GraphicsImage {
-        QFile file(path);
-        if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
-            return lq::GraphicsImage();
-        QImage picture = lq::decodeImageAtLeast(file.readAll(), [&](const QSize& full) {
+    return lq::classFrame("XmlPhoto +pictureOfDataForLimit:", [&]() -> lq::GraphicsImage {
+        QImage picture = lq::decodeImageAtLeast(bytes, [&](const QSize& full) {
             const lq::Size kept = XmlImage::limitedSize(lq::Size(static_cast<float>(full.width()), static_cast<float>(full.height())), limit);
             return QSize(static_cast<int>(kept.width), static_cast<int>(kept.height));
         });
@@ -271,8 +298,19 @@ lq::GraphicsImage XmlPhoto::readPictureForLimit(const QString& path, const lq::S
 lq::GraphicsImage XmlPhoto::importedPicture(const QString& path)
 {
     return lq::classFrame("XmlPhoto +importedPicture:", [&]() -> lq::GraphicsImage {
+        // A file the user chose, outside every site.
+        QFile file(path);
+        if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+            return lq::GraphicsImage();
+        return importedPictureOfData(file.readAll());
+    });
+}
+
+lq::GraphicsImage XmlPhoto::importedPictureOfData(const QByteArray& bytes)
+{
+    return lq::classFrame("XmlPhoto +importedPictureOfData:", [&]() -> lq::GraphicsImage {
         const lq::Size limit = pictureLimit();
-        const lq::GraphicsImage picture = readPictureForLimit(path, limit);
+        const lq::GraphicsImage picture = pictureOfDataForLimit(bytes, limit);
         if (picture.isNull())
             return picture;
         return XmlImage::resizeImageToLimitSize(picture, limit);
@@ -347,9 +385,9 @@ void XmlPhoto::deleteFiles()
         DocumentBase* document = myDocument();
         if (!document || !document->site())
             return;
-        QFile::remove(thumbnailFilename());
-        QFile::remove(fullSizeFilename());
-        QFile::remove(iconFilename());
+        if (const std::shared_ptr<lq::ConfinedFolder> folder = rootFolder())
+            for (const QString& name : { thumbnailName(image_seq_number), fullSizeName(image_seq_number), iconName(image_seq_number) })
+                folder->remove(name);
     });
 }
 

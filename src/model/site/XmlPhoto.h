@@ -37,6 +37,8 @@ public:
     // (a limit start-up has not set counts as 1024). Nothing when the file
     // cannot be read as a picture.
     static lq::GraphicsImage importedPicture(const QString& path);
+    // The same of a picture file's bytes.
+    static lq::GraphicsImage importedPictureOfData(const QByteArray& bytes);
 
     QString elementName() const override;
     // "iseq", "s", "alt" and the 1.0 rectangle "t", "l", "w", "h"; the rest goes to the base.
@@ -69,12 +71,18 @@ public:
     // --- The stored picture ---------------------------------------------------
     // "<rootDir>/pictures/image<N>.jpg".
     QString originalFilename();
+    // The same below the document folder: "pictures/image<N>.jpg".
+    QString pictureName() const;
     // Stores the picture for the file: the picture in memory, normalised and
     // limited on import, is written (the file itself is never copied).
     void saveOriginalImageFrom(const QString& path);
-    // Writes the canvas's picture to originalFilename as JPEG at 0.98; nothing
-    // when no picture is in memory.
-    void saveOriginalImage();
+    // Writes the canvas's picture to originalFilename as JPEG at 0.98, through
+    // the document folder's gateway; nothing when no picture is in memory.
+    // Answers whether it was written (or there was nothing to write); a
+    // picture that cannot be written is told in the document's Activity log.
+    bool saveOriginalImage(QString* why = nullptr);
+    // Whether the stored picture is in the document folder, a plain file.
+    bool hasStoredPicture();
     // Holds the picture in memory: the first holder reads it from
     // originalFilename (without marking the document changed); the last
     // release drops it. The argument is not looked at; the walk stops here.
@@ -176,18 +184,26 @@ protected:
     template <class T>
     static std::shared_ptr<T> photoFromFile(const QString& path)
     {
-        const lq::GraphicsImage picture = importedPicture(path);
+        return photoWithPicture<T>(importedPicture(path));
+    }
+    // A photo of the class T holding the picture, or nothing for none.
+    template <class T>
+    static std::shared_ptr<T> photoWithPicture(const lq::GraphicsImage& picture)
+    {
         if (picture.isNull())
             return nullptr;
         std::shared_ptr<T> photo = T::create();
         photo->setPicture(picture);
         return photo;
     }
-    // The file's picture at its pixel size, or nothing.
-    static lq::GraphicsImage readPicture(const QString& path);
+    // The picture of the file at the name below the document folder (read
+    // through its gateway) at its pixel size, or nothing.
+    lq::GraphicsImage storedPicture(const QString& name);
+    // A picture file's bytes decoded at their pixel size, or nothing.
+    static lq::GraphicsImage pictureOfData(const QByteArray& bytes);
     // The same, decoded no larger than needed to be limited to the limit
     // afterwards (it may still be larger than the limit).
-    static lq::GraphicsImage readPictureForLimit(const QString& path, const lq::Size& limit);
+    static lq::GraphicsImage pictureOfDataForLimit(const QByteArray& bytes, const lq::Size& limit);
     // Gives the image (or nothing) to the canvas's picture element.
     void setPicture(const lq::GraphicsImage& image);
     // The document folder joined with the relative path.
@@ -196,8 +212,8 @@ protected:
     static lq::Size pictureLimit();
     // The photo's document has a site.
     bool inSiteDocument();
-    // "<rootDir>/homepage/pictures/<prefix><N>.<extension>".
-    QString publishedFilename(const QString& prefix, const QString& extension);
+    // "homepage/pictures/<prefix><N>.<extension>", below the document folder.
+    QString publishedName(const QString& prefix, const QString& extension) const;
 
     std::shared_ptr<XmlCaption> _caption;
     std::shared_ptr<XmlCanvas> _canvas;
