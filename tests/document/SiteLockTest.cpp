@@ -253,8 +253,9 @@ TEST_F(SiteLockTest, WhateverLiesUnderTheLocksNameNeitherHoldsTheOpenNorKeepsThe
         SiteHelperProcess second(QStringLiteral("hold"), copy);
         const QString refusal = second.nextLine(20000);
         EXPECT_TRUE(refusal.startsWith(QStringLiteral("refused: it is open in another program: "))) << refusal.toStdString();
-        if (QString(c.what) == QStringLiteral("a folder with a file"))
+        if (QString(c.what) == QStringLiteral("a folder with a file")) {
             EXPECT_EQ(readAll(copy + QLatin1Char('/') + SiteLock::lockName + QStringLiteral(" (moved aside 1)/kept.txt")), QByteArray("kept"));
+        }
         EXPECT_EQ(treeOf(outside), outsideBefore);
     }
 }

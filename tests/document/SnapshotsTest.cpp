@@ -216,8 +216,9 @@ TEST_F(SnapshotsTest, AForgedNumberAtTheEndOfTheRangeNeitherStopsTheNumberingNor
             ASSERT_TRUE(number.has_value()) << "save " << save;
             for (const QString& name : snapshotFiles()) {
                 const QString other = snapshot(QFileInfo(name).completeBaseName());
-                if (other != made)
+                if (other != made) {
                     EXPECT_LT(Snapshots::sequenceOf(other).value_or(0), *number) << name.toStdString();
+                }
             }
         }
         // The forged one is an old one now; the unpacked archive is whole.
