@@ -177,6 +177,10 @@ public:
     static QString snapshotName(const QDateTime& time);
     // The snapshots kept at open.
     static constexpr int keptSnapshots = 50;
+    // The file of the site folder that keeps the digests of the generated
+    // site's last listing with the state of each file (see
+    // lq::createXmlDWithCache); losing it only costs reading every file.
+    static inline const QString generatedSiteDigests = QStringLiteral("homepage.digests");
 
     // --- Rebuild and export ------------------------------------------------------
     // The rebuilds of the site's pictures (see SitePictures).
