@@ -145,6 +145,7 @@ void MyDocument::release()
 
 void MyDocument::updateChangeCount(int changeKind)
 {
+    ++_changesSeen;
     if (_suppressedChanges != 0 || changeKind != ChangeDone)
         return;
     ++_changeCount;

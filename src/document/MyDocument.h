@@ -49,6 +49,7 @@ public:
     // --- What the model asks of its document ---------------------------------
     void updateChangeCount(int changeKind) override;
     void falseAlarm(bool suppress) override;
+    std::optional<quint64> changesSeen() const override { return _changesSeen; }
     bool testMode() override { return _testMode; }
     XmlSite* site() override { return _site.get(); }
     XmlStyleSheet* defaultTemplate() override;
@@ -232,6 +233,7 @@ private:
 
     int _changeCount = 0;
     int _suppressedChanges = 0;
+    quint64 _changesSeen = 0;
     bool _testMode = false;
     TextEditorBase* _textEditor = nullptr;
     bool _siteNeedsRebuild = false;

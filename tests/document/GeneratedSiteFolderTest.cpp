@@ -209,8 +209,9 @@ protected:
         std::shared_ptr<XmlD> tree = document.createXmlD(QString());
         std::shared_ptr<XmlD> byTool = lq::createXmlD(homepage());
         EXPECT_TRUE(tree && byTool);
-        if (tree && byTool)
+        if (tree && byTool) {
             EXPECT_EQ(tree->createXml(), byTool->createXml());
+        }
         return tree;
     }
 

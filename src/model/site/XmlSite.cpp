@@ -15,6 +15,7 @@
 
 #include <QFileInfo>
 
+#include <atomic>
 #include <typeinfo>
 
 namespace {
@@ -28,10 +29,11 @@ T* firstChildOfClass(const XmlBase& parent)
 
 namespace {
 
-// Revisions are drawn from one counter, so that two sites never share one.
+// Revisions are drawn from one counter, so that two sites never share one
+// (nor the copies that threads making pages ahead hold).
 quint64 nextTreeRevision()
 {
-    static quint64 last = 0;
+    static std::atomic<quint64> last { 0 };
     return ++last;
 }
 
