@@ -32,6 +32,7 @@ enum class Kind {
     StoppedPartWay,
     Unreadable,
     MissingFolder,
+    Conflict,
     NotAllowed,
     Redirect,
     ServerFailed,
@@ -69,6 +70,7 @@ constexpr std::array rows {
     Row { Kind::StoppedPartWay, "TransferStoppedPartWay", false, true },
     Row { Kind::Unreadable, "TransferUnreadable", false, true },
     Row { Kind::MissingFolder, "TransferMissingFolder", false, true },
+    Row { Kind::Conflict, "TransferConflict", false, true },
     Row { Kind::NotAllowed, "TransferNotAllowed", false, true },
     Row { Kind::Redirect, "TransferRedirect", false, true },
     Row { Kind::ServerFailed, "TransferServerFailed", false, true },
@@ -163,8 +165,11 @@ Kind kindOfFileReply(const TransferOutcome& outcome)
         return Kind::DiskFull;
     if (reply == 403)
         return refusalFor(outcome.operation);
-    if ((reply == 404 || reply == 409) && outcome.operation == TransferOutcome::Operation::Send)
+    if (reply == 404 && outcome.operation == TransferOutcome::Operation::Send)
         return Kind::MissingFolder;
+    // 409 to a PUT: a folder of the path is missing, or one stands where the file goes.
+    if (reply == 409 && outcome.operation == TransferOutcome::Operation::Send)
+        return Kind::Conflict;
     if (reply == 405 || reply == 501)
         return outcome.operation == TransferOutcome::Operation::Connect || outcome.operation == TransferOutcome::Operation::MakeFolder
             ? Kind::NotWebDAV
