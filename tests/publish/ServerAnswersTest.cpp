@@ -29,6 +29,7 @@
 #include <functional>
 #include <ostream>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -135,9 +136,51 @@ protected:
         return paths;
     }
 
+    // Starts the road's server and makes it the destination; the folder
+    // the site arrives in on the server, or "" with why when the server
+    // cannot run here.
+    QString startRoad(Road road, QString* why)
+    {
+        switch (road) {
+        case Road::Folder:
+            toFolder(work.filePath(QStringLiteral("published")));
+            return work.filePath(QStringLiteral("published"));
+        case Road::WebDAV:
+            if (!webDAV.start(false))
+                *why = webDAV.why;
+            toWebDAV(webDAV.url() + QStringLiteral("/site"), QStringLiteral("secret"));
+            return webDAV.davRoot() + QStringLiteral("/site");
+        case Road::FTP:
+            if (!ftp.start())
+                *why = ftp.why;
+            toFTP(false, ftp.port, QStringLiteral("tester"), QStringLiteral("secret"));
+            return ftp.root() + QStringLiteral("/site");
+        case Road::SFTP:
+            if (!sftp.start())
+                *why = sftp.why;
+            toFTP(true, sftp.port, sftp.user, QStringLiteral("secret"));
+            return sftp.root() + QStringLiteral("/site");
+        }
+        return QString();
+    }
+
+    // Gives the site folder on the server to the account the server
+    // writes as.
+    void ownedByTheServer(Road road, const QString& serverFolder)
+    {
+        QDir().mkpath(serverFolder);
+        if (road == Road::WebDAV)
+            testservers::runQuietly(QStringLiteral("/bin/chown"), { QStringLiteral("www-data:www-data"), serverFolder });
+        if (road == Road::SFTP)
+            testservers::runQuietly(QStringLiteral("/bin/chown"), { sftp.user + QLatin1Char(':'), serverFolder });
+    }
+
     RecordingPublishObserver reports;
     SendController sender { &document };
     Publisher publisher { document, sender };
+    testservers::WebDAVServer webDAV;
+    testservers::FTPServer ftp;
+    testservers::SFTPServer sftp;
 };
 
 } // namespace
@@ -147,8 +190,6 @@ TEST_F(ServerAnswers, ARefusedAccountAServerThatIsNotThereAndOneNotTrustedSayWha
     testservers::WebDAVServer basic;
     testservers::WebDAVServer digestOnly;
     testservers::WebDAVServer https;
-    testservers::FTPServer ftp;
-    testservers::SFTPServer sftp;
     if (!basic.start(false) || !digestOnly.start(true) || !https.start(false, true))
         GTEST_SKIP() << (basic.why + digestOnly.why + https.why).toStdString();
     if (!ftp.start() || !sftp.start())
@@ -199,9 +240,6 @@ protected:
 
 TEST_P(UnwritableFolder, FailsItsFilesOnlyAndSaysWhy)
 {
-    testservers::WebDAVServer webDAV;
-    testservers::FTPServer ftp;
-    testservers::SFTPServer sftp;
     QString serverFolder;
     QString why;
     switch (GetParam()) {
@@ -268,35 +306,8 @@ class FullDisk : public ServerAnswers, public ::testing::WithParamInterface<Road
 
 TEST_P(FullDisk, KeepsTheOldFileWholeSaysSoAndSendsTheRest)
 {
-    testservers::WebDAVServer webDAV;
-    testservers::FTPServer ftp;
-    testservers::SFTPServer sftp;
-    QString serverFolder;
     QString why;
-    switch (GetParam()) {
-    case Road::Folder:
-        serverFolder = work.filePath(QStringLiteral("published"));
-        toFolder(serverFolder);
-        break;
-    case Road::WebDAV:
-        if (!webDAV.start(false))
-            why = webDAV.why;
-        serverFolder = webDAV.davRoot() + QStringLiteral("/site");
-        toWebDAV(webDAV.url() + QStringLiteral("/site"), QStringLiteral("secret"));
-        break;
-    case Road::FTP:
-        if (!ftp.start())
-            why = ftp.why;
-        serverFolder = ftp.root() + QStringLiteral("/site");
-        toFTP(false, ftp.port, QStringLiteral("tester"), QStringLiteral("secret"));
-        break;
-    case Road::SFTP:
-        if (!sftp.start())
-            why = sftp.why;
-        serverFolder = sftp.root() + QStringLiteral("/site");
-        toFTP(true, sftp.port, sftp.user, QStringLiteral("secret"));
-        break;
-    }
+    const QString serverFolder = startRoad(GetParam(), &why);
     if (!why.isEmpty())
         GTEST_SKIP() << why.toStdString();
     // Room for the site with its small first "big.bin", and a little more.
@@ -307,10 +318,7 @@ TEST_P(FullDisk, KeepsTheOldFileWholeSaysSoAndSendsTheRest)
     QDir().mkpath(serverFolder);
     SmallFilesystem disk(room, serverFolder);
     LQ_REQUIRE_MOUNTED(disk);
-    if (GetParam() == Road::WebDAV)
-        testservers::runQuietly(QStringLiteral("/bin/chown"), { QStringLiteral("www-data:www-data"), serverFolder });
-    if (GetParam() == Road::SFTP)
-        testservers::runQuietly(QStringLiteral("/bin/chown"), { sftp.user + QLatin1Char(':'), serverFolder });
+    ownedByTheServer(GetParam(), serverFolder);
 
     const PublishObserver::Ending* first = send(false);
     ASSERT_TRUE(first) << reports.story().toStdString();
@@ -355,7 +363,6 @@ INSTANTIATE_TEST_SUITE_P(Roads, FullDisk, ::testing::Values(Road::Folder, Road::
 
 TEST_F(ServerAnswers, AServerThatRefusesAFileIsQuotedWithTheFile)
 {
-    testservers::FTPServer ftp;
     ftp.refusedName = QStringLiteral("index.html");
     if (!ftp.start())
         GTEST_SKIP() << ftp.why.toStdString();
@@ -368,3 +375,42 @@ TEST_F(ServerAnswers, AServerThatRefusesAFileIsQuotedWithTheFile)
                        "processing\"."));
     EXPECT_EQ(without(filesBelow(homepage()), { QStringLiteral("index.html") }), filesBelow(ftp.root() + QStringLiteral("/site")));
 }
+
+// A name in the built folder that is not UTF-8 text (a file from an old
+// archive, in Latin-1): no road can name it as the site's other files are
+// named, so it is named with why and the rest of the site arrives.
+class NameNotUtf8 : public ServerAnswers, public ::testing::WithParamInterface<Road> {
+};
+
+TEST_P(NameNotUtf8, IsNamedAndTheRestArrives)
+{
+    QString why;
+    const QString serverFolder = startRoad(GetParam(), &why);
+    if (!why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    ownedByTheServer(GetParam(), serverFolder);
+    const QStringList named = filesBelow(homepage());
+    const QByteArray latin1 = QFile::encodeName(homepage(QStringLiteral("caf"))) + "\xe9.txt";
+    const int fd = ::open(latin1.constData(), O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::write(fd, "latin", 5), 5);
+    ::close(fd);
+
+    const PublishObserver::Ending* ending = send(false);
+    ::unlink(latin1.constData());
+    ASSERT_TRUE(ending) << reports.story().toStdString();
+    EXPECT_EQ(ending->outcome, PublishObserver::Outcome::Failed);
+    ASSERT_EQ(pathsOf(ending->failures), QStringList { QStringLiteral("caf\\xE9.txt") }) << reports.story().toStdString();
+    EXPECT_EQ(ending->failures.first().why, QStringLiteral("\"caf\\xE9.txt\" could not be read on this computer: its name is not UTF-8 text."));
+    EXPECT_TRUE(ending->detail.contains(ending->failures.first().why)) << ending->detail.toStdString();
+    EXPECT_EQ(filesBelow(serverFolder), named);
+    for (const QString& path : named)
+        EXPECT_EQ(readAll(serverFolder + QLatin1Char('/') + path), readAll(homepage(path))) << path.toStdString();
+    std::shared_ptr<XmlD> stored = document.lastXmlD();
+    ASSERT_TRUE(stored);
+    QStringList recorded = stored->filePaths();
+    recorded.sort();
+    EXPECT_EQ(recorded, named);
+}
+
+INSTANTIATE_TEST_SUITE_P(Roads, NameNotUtf8, ::testing::Values(Road::Folder, Road::WebDAV, Road::FTP, Road::SFTP), roadName);
