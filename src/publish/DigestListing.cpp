@@ -54,20 +54,30 @@ std::shared_ptr<XmlD> listFolder(const QString& folderPath, QString* error)
         return fail(QStringLiteral("the listing of ") + path + QStringLiteral(" is no folder"));
     for (const QByteArray& rawLine : run.error.split('\n')) {
         const QString line = QString::fromUtf8(rawLine);
+        if (line.startsWith(QStringLiteral("unread: "))) {
+            // A file the tool could not take: it is not in the tree, and
+            // the publication says so.
+            const qsizetype tab = line.indexOf(QLatin1Char('\t'));
+            const QString name = XmlD::nameFromEscaped(QStringView(line).sliced(8, (tab < 0 ? line.size() : tab) - 8));
+            tree->addListingFailure({ name, tab < 0 ? QString() : line.mid(tab + 1) });
+            continue;
+        }
         if (!line.startsWith(QStringLiteral("md5: ")))
             continue;
         const QString rest = line.mid(5);
         // Our tool ends the name with the line's last colon, so a folder
-        // name may hold colons itself.
+        // name may hold colons itself; names come escaped as in its XML.
         const qsizetype colon = rest.lastIndexOf(QLatin1Char(':'));
         if (colon <= 0)
             continue;
-        const QString subfolder = rest.left(colon);
-        if (subfolder == QStringLiteral("*"))
+        const QString subfolder = XmlD::nameFromEscaped(QStringView(rest).left(colon));
+        if (subfolder == QStringLiteral("*") || !XmlD::isSafeName(subfolder))
             continue;
         std::shared_ptr<XmlD> child = listFolder(path + subfolder + QLatin1Char('/'), error);
         if (!child)
             return nullptr;
+        for (const FileFailure& failure : child->listingFailures())
+            tree->addListingFailure({ subfolder + QLatin1Char('/') + failure.path, failure.why });
         tree->addChild(child);
     }
     return tree;

@@ -16,6 +16,8 @@ namespace lq {
 // subfolders, listed with the "xmldir" tool, one run per folder, depth
 // first. Nothing when the tool cannot be started or its output is no
 // folder; the reason then goes to the log file and, when asked, to *error.
+// Files the tool could not take (unreadable, a name that is no text) are
+// the root's listing failures, with their paths below the folder.
 std::shared_ptr<XmlD> createXmlD(const QString& folderPath, QString* error = nullptr);
 
 // What a listing that remembers its digests did: the files it listed and

@@ -90,6 +90,7 @@ void SendController::setTesting(bool testing, const QString& protocol)
 void SendController::beginRun(bool test)
 {
     _runOpen = true;
+    _failures.clear();
     _observers.tell([&](PublishObserver& observer) { observer.runStarted(_title, test); });
 }
 
@@ -159,6 +160,7 @@ PublishObserver::Ending SendController::ending() const
     end.title = _title;
     end.line = _status1;
     end.detail = _status2;
+    end.failures = _failures;
     if (_resultShown) {
         end.outcome = PublishObserver::Outcome::Published;
         end.address = _resultAddress;
@@ -176,6 +178,12 @@ PublishObserver::Ending SendController::ending() const
 void SendController::setTaskError(bool error)
 {
     _taskError = error;
+}
+
+void SendController::fileFailed(const FileFailure& failure)
+{
+    _failures.append(failure);
+    activity(failure.why);
 }
 
 void SendController::retry()

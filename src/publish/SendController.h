@@ -107,6 +107,7 @@ public:
     void finished() override;
     void showResult(const QString& line, const QString& address) override;
     void retry() override;
+    void fileFailed(const FileFailure& failure) override;
 
 private:
     // A run starts (a road's publication or test, a folder export, or a
@@ -140,6 +141,8 @@ private:
     QString _resultAddress;
     QString _notice;
     PublishObservers _observers;
+    // The files of the current run that did not arrive, for its ending.
+    FileFailures _failures;
     // Between the start of a run and its end.
     bool _runOpen = false;
 };
