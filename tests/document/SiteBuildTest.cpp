@@ -177,6 +177,28 @@ TEST_F(SiteBuildTest, EveryPageIsValidHtml401AndEveryStyleSheetParses)
     writeAll(broken, "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\" \"http://www.w3.org/TR/html4/loose.dtd\">\n"
                      "<html><head><title>x</title></head><body><p><div></span></body></html>");
     EXPECT_FALSE(validationErrors(broken).isEmpty());
+    // It reads a page in the character set the page declares: a UTF-8 text
+    // with a dash, a quote, an accent and Japanese is valid as UTF-8 and
+    // holds characters HTML forbids when taken for Latin-1.
+    struct Declared {
+        const char* meta;
+        bool valid;
+    };
+    for (const Declared& d : { Declared { "<meta http-equiv=\"content-type\" content=\"text/html; charset=UTF-8\">", true },
+                               Declared { "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html;charset=utf-8\">", true },
+                               Declared { "<meta http-equiv=\"content-type\" content=\"text/html; charset=ISO-8859-1\">", false },
+                               Declared { "", false },
+                               Declared { "<meta http-equiv=\"content-type\" content=\"text/html; charset=x-unknown\">", false } }) {
+        const QString page = work.filePath(QStringLiteral("declared.html"));
+        writeAll(page, QByteArray("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\" \"http://www.w3.org/TR/html4/loose.dtd\">\n"
+                                  "<html><head>") + d.meta + "<title>Harbour \u2014 caf\u00e9</title></head>"
+                       "<body><p>The harbour\u2019s boats \u6e2f\u306e\u671d</p></body></html>\n");
+        const QString errors = validationErrors(page);
+        EXPECT_EQ(errors.isEmpty(), d.valid) << d.meta << ": " << errors.toStdString();
+        if (QByteArray(d.meta).contains("x-unknown")) {
+            EXPECT_TRUE(errors.contains(QStringLiteral("x-unknown"))) << errors.toStdString();
+        }
+    }
 
     fillSite();
     build();

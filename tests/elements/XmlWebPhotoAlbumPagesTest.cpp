@@ -1,7 +1,8 @@
 // Album pages as the site writes them: a site made from the starter, its
-// album page of photos given each thumbnail click and each album option,
-// built through the document's queue; every page it writes is checked
-// against the HTML 4.01 Transitional DTD.
+// album page of photos (titled and captioned in several languages) given
+// each thumbnail click and each album option, built through the document's
+// queue; every page it writes is checked against the HTML 4.01 Transitional
+// DTD, read in the character set the page declares.
 #include "elements/XmlWebContent.h"
 #include "elements/XmlWebPhotoAlbum.h"
 #include "model/site/XmlAlbum.h"
@@ -45,12 +46,22 @@ TEST_P(AlbumPagesTest, EveryPageIsValidHtml401)
     if (!htmlValidatorAvailable())
         GTEST_SKIP() << "onsgmls and the W3C DTDs (opensp, w3c-sgml-lib) are not installed";
     const AlbumCase& c = GetParam();
-    auto page = addPage(home(), 1, QStringLiteral("Harbour"));
-    page->webcontent()->setContent(QStringLiteral("<p>Boats &amp; nets, early in the day.</p>"));
+    // Titles and captions in the characters of several languages: markup
+    // characters, a dash, a typographic apostrophe, accents and Japanese.
+    const QString title = QStringLiteral("Harbour \u2014 the fisher\u2019s caf\u00e9, \u6e2f\u306e\u671d");
+    auto page = addPage(home(), 1, title);
+    page->setContent(title);
+    page->webcontent()->setContent(QStringLiteral("<p>Boats &amp; nets, early in the day \u2014 caf\u00e9 \u6e2f.</p>"));
+    const QString captions[] = {
+        QStringLiteral("Boat \"0\" & <net>"),
+        QStringLiteral("Early light \u2014 the harbour\u2019s mouth"),
+        QStringLiteral("Caf\u00e9 cr\u00e8me, na\u00efve"),
+        QStringLiteral("\u6e2f\u306e\u671d\u3001\u6f01\u8239"),
+    };
     for (int i = 0; i < 4; ++i) {
         const QString source = work.filePath(QStringLiteral("in%1.jpg").arg(i));
         writeAll(source, jpegBytes(160 + 40 * (i % 2), 120, i % 2 ? Qt::darkRed : Qt::darkCyan, 90));
-        ASSERT_NE(page->importPhotoIndexCaption(source, i, QStringLiteral("Boat \"%1\" & <net>").arg(i)), nullptr);
+        ASSERT_NE(page->importPhotoIndexCaption(source, i, captions[i]), nullptr);
     }
     auto* album = dynamic_cast<XmlWebPhotoAlbum*>(templateNumbered(1)->getElementWithName(QStringLiteral("Photo Album")).get());
     ASSERT_NE(album, nullptr);
