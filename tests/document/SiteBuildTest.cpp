@@ -298,6 +298,22 @@ TEST_F(SiteBuildTest, HostileNamesKeepEveryPageValidTheFeedWellFormedAndEveryPag
     EXPECT_TRUE(rss.contains(QStringLiteral("<link>http://other.example/x?y=1&amp;z=&quot;2&quot;</link>"))) << rss.toStdString();
 }
 
+// A protected page of a new site asks for its password naming the button as
+// it is labelled.
+TEST_F(SiteBuildTest, AProtectedPageOfANewSiteNamesItsButtonAsLabelled)
+{
+    auto page = addPage(home(), 2, QStringLiteral("Diary"));
+    page->setIsPassword(true);
+    page->setPassword(QStringLiteral("open sesame"));
+    build();
+    const QByteArray prompt = readAll(homepage(page->fileName()));
+    ASSERT_TRUE(prompt.contains("qvOpen")) << prompt.constData();
+    EXPECT_EQ(home().submitLabel(), QStringLiteral("Enter"));
+    EXPECT_TRUE(prompt.contains("<p>Enter your Password below and click Enter</p>\n")) << prompt.constData();
+    EXPECT_TRUE(prompt.contains("<input type=\"submit\" id=\"qvsubmit\" value=\"Enter\">")) << prompt.constData();
+    EXPECT_FALSE(prompt.contains("Submit")) << prompt.constData();
+}
+
 TEST_F(SiteBuildTest, BuildingTwiceGivesTheSameBytes)
 {
     fillSite();
