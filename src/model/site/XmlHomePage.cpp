@@ -181,7 +181,19 @@ void XmlHomePage::setPassPhrase(const QString& passPhrase)
 
 void XmlHomePage::setSubmitLabel(const QString& submitLabel)
 {
-    setStored(_submitLabel, submitLabel, "setSubmitLabel:");
+    lq::modelFrame(this, "setSubmitLabel:", [&] {
+        // The standard phrase names the button as it is labelled; a phrase of
+        // the user's own stays as it is.
+        if (submitLabel != _submitLabel && _passPhrase == standardPassPhrase(_submitLabel))
+            _passPhrase = standardPassPhrase(submitLabel);
+        _submitLabel = submitLabel;
+        docChanged();
+    });
+}
+
+QString XmlHomePage::standardPassPhrase(const QString& submitLabel)
+{
+    return QStringLiteral("Enter your Password below and click ") + submitLabel;
 }
 
 QStringList XmlHomePage::picturesInSite()
