@@ -385,6 +385,10 @@ EditorPanel* MyDocumentWindow::panelFor(int editorKind, int type) const
         case 1: return panel(EditorKind::Album);
         case 2: return panel(EditorKind::Group);
         case 3: return panel(EditorKind::ImageWell);
+        // The panes over the site's own trees follow every change too.
+        case 4: return panel(EditorKind::Trash);
+        case 6: return panel(EditorKind::Files);
+        case 7: return panel(EditorKind::IPhoto);
         default: return nullptr;
         }
     }
