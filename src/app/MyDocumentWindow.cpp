@@ -2,6 +2,7 @@
 
 #include "app/DocumentMenus.h"
 #include "app/ExportController.h"
+#include "app/NotImportedSheet.h"
 #include "app/VersionList.h"
 #include "document/LayoutControllerBase.h"
 #include "document/MyDocument.h"
@@ -190,6 +191,12 @@ void MyDocumentWindow::connectDocument()
         _versions->refreshFiles();
     });
     _document.setContentEditingHandler([this] { layoutDidContentEditing(); });
+    // Told after the queue's turn that ended the import, never inside it:
+    // the sheet waits for the user.
+    _document.setNotImportedHandler([this](const QList<lq::RefusedPicture>& refused, int given) {
+        lq::performAfter(this, QStringLiteral("picturesNotImported:"), 0.0,
+            [this, refused, given] { lq::uiFrame(this, "picturesNotImported:", [&] { NotImportedSheet::run(this, refused, given); }); });
+    });
 }
 
 void MyDocumentWindow::loadPanels()
@@ -254,6 +261,7 @@ MyDocumentWindow::~MyDocumentWindow()
     _document.setEditedHandler({});
     _document.setReloadHandler({});
     _document.setContentEditingHandler({});
+    _document.setNotImportedHandler({});
     _document.queue().setDisplayHandler({});
     _document.queue().setRefreshHandler({});
     _sender->setRetryHandler({});

@@ -638,6 +638,12 @@ bool MyDocument::save(const QString& folderPath, const QString& comment, const T
     });
 }
 
+void MyDocument::picturesNotImported(const QList<lq::RefusedPicture>& refused, int given)
+{
+    if (_notImported && !refused.isEmpty())
+        _notImported(refused, given);
+}
+
 // --- Save as, revert, archive ----------------------------------------------------------
 
 bool MyDocument::saveAs(const QString& pathGiven)

@@ -70,6 +70,8 @@ public:
     void addActivityString(const QString& line) override { _queue.addActivityString(line); }
     void startProcessor(const std::shared_ptr<XmlProcessor>& processor) override { _queue.startProcessor(processor); }
     void startProcessorNext(const std::shared_ptr<XmlProcessor>& processor) override { _queue.startProcessorNext(processor); }
+    // Handed to the handler the window sets (setNotImportedHandler).
+    void picturesNotImported(const QList<lq::RefusedPicture>& refused, int given) override;
     void resizeThumbnails(const QList<ThumbnailResize>& thumbnails) override;
     std::shared_ptr<XmlD> createXmlD(const QString& path) override;
     QList<FileDigest> fileDigests(const QString& folder) override;
@@ -95,6 +97,10 @@ public:
     }
     // Told whenever a change reaches the edited mark (its window shows it).
     void setEditedHandler(std::function<void(bool edited)> handler) { _edited = std::move(handler); }
+    // Told when an import has ended that left files out (its window shows
+    // them in a sheet).
+    using NotImportedHandler = std::function<void(const QList<lq::RefusedPicture>& refused, int given)>;
+    void setNotImportedHandler(NotImportedHandler handler) { _notImported = std::move(handler); }
 
     // --- The window's layout editor ----------------------------------------------
     // The layout controller of the document's window, which the page
@@ -237,6 +243,7 @@ private:
     QString _currentAlbum;
     std::function<void()> _reload;
     std::function<void(bool)> _edited;
+    NotImportedHandler _notImported;
     std::function<void()> _contentEditingEnded;
     ChoiceHandler _choice;
     std::function<QDateTime()> _now;
