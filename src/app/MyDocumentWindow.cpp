@@ -322,7 +322,10 @@ bool MyDocumentWindow::shouldCloseDocument()
         {QStringLiteral("Save"), QStringLiteral("Don't Save"), QStringLiteral("Cancel")});
     if (choice == 0)
         return saveDocument();
-    return choice == 1;
+    if (choice != 1)
+        return false;
+    _document.closeWithoutSaving();
+    return true;
 }
 
 bool MyDocumentWindow::closeForQuit()

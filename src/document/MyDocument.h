@@ -144,7 +144,8 @@ public:
     // be read, or when another program has the folder open (lastError names
     // it; nothing in the folder is touched). A save or revert that a killed
     // program left half done is finished first, and what it left behind
-    // removed.
+    // removed, pictures that neither the saved site nor a snapshot uses
+    // included (an import that a killed program never saved).
     bool readFromFile(const QString& folder);
     // Every save ends here: saveFileWithComment with an empty comment.
     bool writeWithBackupToFile(const QString& folder);
@@ -153,6 +154,11 @@ public:
     // is checked: when one fails, nothing is replaced, no snapshot is made,
     // the document stays edited and lastError tells why.
     bool saveFileWithComment(const QString& folder, const QString& comment);
+    // The user closes the site without saving its changes: the queue stops,
+    // and the pictures that only those changes used (an import, an Empty
+    // Trash not saved) go; what the saved site or a snapshot uses stays
+    // (SitePictures::removeUnusedPictures).
+    void closeWithoutSaving();
     // Copies the document folder to the new path, then saves there; refuses
     // a path where anything exists.
     bool saveAs(const QString& path);
