@@ -2,6 +2,7 @@
 
 #include "app/DocumentMenus.h"
 #include "app/ExportController.h"
+#include "app/NotImportedSheet.h"
 #include "app/VersionList.h"
 #include "document/LayoutControllerBase.h"
 #include "document/MyDocument.h"
@@ -190,6 +191,12 @@ void MyDocumentWindow::connectDocument()
         _versions->refreshFiles();
     });
     _document.setContentEditingHandler([this] { layoutDidContentEditing(); });
+    // Told after the queue's turn that ended the import, never inside it:
+    // the sheet waits for the user.
+    _document.setNotImportedHandler([this](const QList<lq::RefusedPicture>& refused, int given) {
+        lq::performAfter(this, QStringLiteral("picturesNotImported:"), 0.0,
+            [this, refused, given] { lq::uiFrame(this, "picturesNotImported:", [&] { NotImportedSheet::run(this, refused, given); }); });
+    });
 }
 
 void MyDocumentWindow::loadPanels()
@@ -254,6 +261,7 @@ MyDocumentWindow::~MyDocumentWindow()
     _document.setEditedHandler({});
     _document.setReloadHandler({});
     _document.setContentEditingHandler({});
+    _document.setNotImportedHandler({});
     _document.queue().setDisplayHandler({});
     _document.queue().setRefreshHandler({});
     _sender->setRetryHandler({});
@@ -314,7 +322,10 @@ bool MyDocumentWindow::shouldCloseDocument()
         {QStringLiteral("Save"), QStringLiteral("Don't Save"), QStringLiteral("Cancel")});
     if (choice == 0)
         return saveDocument();
-    return choice == 1;
+    if (choice != 1)
+        return false;
+    _document.closeWithoutSaving();
+    return true;
 }
 
 bool MyDocumentWindow::closeForQuit()
@@ -385,6 +396,10 @@ EditorPanel* MyDocumentWindow::panelFor(int editorKind, int type) const
         case 1: return panel(EditorKind::Album);
         case 2: return panel(EditorKind::Group);
         case 3: return panel(EditorKind::ImageWell);
+        // The panes over the site's own trees follow every change too.
+        case 4: return panel(EditorKind::Trash);
+        case 6: return panel(EditorKind::Files);
+        case 7: return panel(EditorKind::IPhoto);
         default: return nullptr;
         }
     }

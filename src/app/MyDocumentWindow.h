@@ -73,7 +73,8 @@ public:
     // Saves the document (pending panel values first); a failure is told in an alert.
     bool saveDocument();
     // With unsaved changes, asks whether to save them: Save saves (and
-    // answers whether that worked), Don't Save answers true, Cancel false.
+    // answers whether that worked), Don't Save drops the changes with the
+    // pictures only they used and answers true, Cancel false.
     bool shouldCloseDocument();
     bool windowShouldClose();
     // Closes the window for quitting: from any tab, asking about unsaved changes.

@@ -548,6 +548,9 @@ bool MyDocument::readFromFile(const QString& folderPath)
         }
         _site->refreshFiles();
         DocumentSnapshots(*this).trimSnapshots(folder);
+        // What an unsaved import of a killed program, or only the snapshots
+        // just trimmed, used.
+        SitePictures(*this).removeUnusedPictures();
 
         // Only a counter that would hand out a number already in use needs
         // the rebuild; one ahead (after the newest photo was deleted) skips
@@ -640,6 +643,21 @@ bool MyDocument::save(const QString& folderPath, const QString& comment, const T
         if (!snapshot)
             _lastError = QStringLiteral("the document was saved, but its snapshot could not be made: ") + snapshotWhy;
         return true;
+    });
+}
+
+void MyDocument::picturesNotImported(const QList<lq::RefusedPicture>& refused, int given)
+{
+    if (_notImported && !refused.isEmpty())
+        _notImported(refused, given);
+}
+
+void MyDocument::closeWithoutSaving()
+{
+    lq::uiFrame(this, "closeWithoutSaving", [&] {
+        // Nothing queued may bring a picture in once they are counted.
+        _queue.cancelActivity();
+        SitePictures(*this).removeUnusedPictures();
     });
 }
 

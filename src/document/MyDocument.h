@@ -71,6 +71,8 @@ public:
     void addActivityString(const QString& line) override { _queue.addActivityString(line); }
     void startProcessor(const std::shared_ptr<XmlProcessor>& processor) override { _queue.startProcessor(processor); }
     void startProcessorNext(const std::shared_ptr<XmlProcessor>& processor) override { _queue.startProcessorNext(processor); }
+    // Handed to the handler the window sets (setNotImportedHandler).
+    void picturesNotImported(const QList<lq::RefusedPicture>& refused, int given) override;
     void resizeThumbnails(const QList<ThumbnailResize>& thumbnails) override;
     std::shared_ptr<XmlD> createXmlD(const QString& path) override;
     QList<FileDigest> fileDigests(const QString& folder) override;
@@ -96,6 +98,10 @@ public:
     }
     // Told whenever a change reaches the edited mark (its window shows it).
     void setEditedHandler(std::function<void(bool edited)> handler) { _edited = std::move(handler); }
+    // Told when an import has ended that left files out (its window shows
+    // them in a sheet).
+    using NotImportedHandler = std::function<void(const QList<lq::RefusedPicture>& refused, int given)>;
+    void setNotImportedHandler(NotImportedHandler handler) { _notImported = std::move(handler); }
 
     // --- The window's layout editor ----------------------------------------------
     // The layout controller of the document's window, which the page
@@ -139,7 +145,8 @@ public:
     // be read, or when another program has the folder open (lastError names
     // it; nothing in the folder is touched). A save or revert that a killed
     // program left half done is finished first, and what it left behind
-    // removed.
+    // removed, pictures that neither the saved site nor a snapshot uses
+    // included (an import that a killed program never saved).
     bool readFromFile(const QString& folder);
     // Every save ends here: saveFileWithComment with an empty comment.
     bool writeWithBackupToFile(const QString& folder);
@@ -148,6 +155,11 @@ public:
     // is checked: when one fails, nothing is replaced, no snapshot is made,
     // the document stays edited and lastError tells why.
     bool saveFileWithComment(const QString& folder, const QString& comment);
+    // The user closes the site without saving its changes: the queue stops,
+    // and the pictures that only those changes used (an import, an Empty
+    // Trash not saved) go; what the saved site or a snapshot uses stays
+    // (SitePictures::removeUnusedPictures).
+    void closeWithoutSaving();
     // Copies the document folder to the new path, then saves there; refuses
     // a path where anything exists.
     bool saveAs(const QString& path);
@@ -243,6 +255,7 @@ private:
     QString _currentAlbum;
     std::function<void()> _reload;
     std::function<void(bool)> _edited;
+    NotImportedHandler _notImported;
     std::function<void()> _contentEditingEnded;
     ChoiceHandler _choice;
     std::function<QDateTime()> _now;

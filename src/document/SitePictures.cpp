@@ -9,36 +9,86 @@
 #include "platform/Alert.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/FileHelpers.h"
+#include "platform/InputLimits.h"
 #include "platform/Log.h"
 #include "platform/Process.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
-// The picture numbers that the snapshots in "revert" still name: a revert
-// brings back a site whose photos use them.
-QSet<QString> picturesOfSnapshots(const QString& folder)
+const QString unzipTool = QStringLiteral("/usr/bin/unzip");
+
+// The picture names ("image<N>.jpg") an element text names: every photo's
+// picture number, representative pictures and trashed photos included.
+void addPicturesNamed(const QByteArray& text, QSet<QString>& names)
+{
+    static const QRegularExpression number(QStringLiteral("\\siseq=\"(\\d+)\""));
+    for (auto match = number.globalMatch(QString::fromUtf8(text)); match.hasNext();)
+        names.insert(QStringLiteral("image") + match.next().captured(1) + QStringLiteral(".jpg"));
+}
+
+// The pictures the site and theme files as last saved name; nothing when
+// the site file cannot be read (a theme file may be missing).
+std::optional<QSet<QString>> picturesOfSavedSite(const QString& folder)
 {
     QSet<QString> names;
-    const QString unzip = QStringLiteral("/usr/bin/unzip");
-    static const QRegularExpression number(QStringLiteral("\\siseq=\"(\\d+)\""));
+    const qint64 bound = lq::inputLimits().documentTextBytes;
+    QFile site(folder + QStringLiteral("/site.xmlbase"));
+    if (!site.open(QIODevice::ReadOnly) || site.size() > bound)
+        return std::nullopt;
+    addPicturesNamed(site.read(bound), names);
+    QFile theme(folder + QStringLiteral("/theme.xmlbase"));
+    if (theme.open(QIODevice::ReadOnly) && theme.size() <= bound)
+        addPicturesNamed(theme.read(bound), names);
+    return names;
+}
+
+// The pictures the snapshots in "revert" name (a revert brings back a site
+// whose photos use them); nothing when one of them cannot be read, since a
+// picture only it names could not be told.
+std::optional<QSet<QString>> picturesOfSnapshots(const QString& folder)
+{
+    QSet<QString> names;
     for (const QString& entry : lq::folderEntries(folder + QStringLiteral("/revert"))) {
         if (!entry.endsWith(QStringLiteral(".qvzip")))
             continue;
-        const lq::ProcessResult site = lq::runProcess(unzip,
-            { QStringLiteral("-p"), folder + QStringLiteral("/revert/") + entry, QStringLiteral("site.xmlbase") });
-        if (!site.succeeded())
-            continue;
-        const QString text = QString::fromUtf8(site.output);
-        for (auto match = number.globalMatch(text); match.hasNext();)
-            names.insert(QStringLiteral("image") + match.next().captured(1) + QStringLiteral(".jpg"));
+        const QString archive = folder + QStringLiteral("/revert/") + entry;
+        const lq::ProcessResult site = lq::runProcess(unzipTool, { QStringLiteral("-p"), archive, QStringLiteral("site.xmlbase") });
+        if (!site.succeeded()) {
+            lq::log(QStringLiteral("The pictures of the snapshot \"") + entry + QStringLiteral("\" cannot be told: ")
+                + site.failureDetail(unzipTool));
+            return std::nullopt;
+        }
+        addPicturesNamed(site.output, names);
+        // Only a theme that is there can name pictures.
+        const lq::ProcessResult theme = lq::runProcess(unzipTool, { QStringLiteral("-p"), archive, QStringLiteral("theme.xmlbase") });
+        if (theme.succeeded())
+            addPicturesNamed(theme.output, names);
     }
     return names;
+}
+
+// The names of the pictures right in "pictures" that the program numbers
+// ("image<N>.jpg", N as the program writes it), with their numbers.
+QHash<QString, int> numberedPictures(const QString& folder)
+{
+    QHash<QString, int> pictures;
+    static const QRegularExpression picture(QStringLiteral("^image(\\d+)\\.jpg$"));
+    for (const QString& name : lq::folderEntries(folder + QStringLiteral("/pictures"))) {
+        const QRegularExpressionMatch match = picture.match(name);
+        bool ok = false;
+        const int number = match.hasMatch() ? match.captured(1).toInt(&ok) : 0;
+        if (ok && match.captured(1) == QString::number(number))
+            pictures.insert(name, number);
+    }
+    return pictures;
 }
 
 } // namespace
@@ -136,9 +186,81 @@ QSet<QString> SitePictures::picturesInUse(const QStringList& leaving) const
         if (it.value() > 0)
             used.insert(it.key());
     const QString folder = _document.fileName();
-    if (!folder.isEmpty())
-        used.unite(picturesOfSnapshots(folder));
-    return used;
+    if (folder.isEmpty())
+        return used;
+    const std::optional<QSet<QString>> saved = picturesOfSavedSite(folder);
+    const std::optional<QSet<QString>> snapshots = saved ? picturesOfSnapshots(folder) : std::nullopt;
+    if (!saved || !snapshots) {
+        // What cannot be read may name any of them.
+        for (const QString& name : lq::folderEntries(folder + QStringLiteral("/pictures"), true))
+            used.insert(name);
+        return used;
+    }
+    return used.unite(*saved).unite(*snapshots);
+}
+
+QList<int> SitePictures::removeUnusedPictures() const
+{
+    return lq::uiFrame(&_document, "removeUnusedPictures", [&]() -> QList<int> {
+        const QString folder = _document.fileName();
+        if (folder.isEmpty())
+            return {};
+        const std::optional<QSet<QString>> saved = picturesOfSavedSite(folder);
+        if (!saved)
+            return {};
+        QHash<QString, int> unused = numberedPictures(folder);
+        for (const QString& name : *saved)
+            unused.remove(name);
+        // The snapshots are read only when a picture may go.
+        if (unused.isEmpty())
+            return {};
+        const std::optional<QSet<QString>> snapshots = picturesOfSnapshots(folder);
+        if (!snapshots)
+            return {};
+        for (const QString& name : *snapshots)
+            unused.remove(name);
+        QList<int> removed;
+        for (auto it = unused.cbegin(); it != unused.cend(); ++it) {
+            QString why;
+            if (removePictureFiles(it.value(), &why))
+                removed.append(it.value());
+            else
+                lq::log(QStringLiteral("A picture that nothing uses stays: ") + why);
+        }
+        std::sort(removed.begin(), removed.end());
+        return removed;
+    });
+}
+
+bool SitePictures::removePictureFiles(int number, QString* failure) const
+{
+    const QString folder = _document.fileName();
+    if (folder.isEmpty())
+        return true;
+    const QString n = QString::number(number);
+    // The imported picture goes last: a failure before it leaves the photo
+    // whole (what a build or an import made can be made again).
+    const QStringList paths {
+        folder + QLatin1Char('/') + XmlPhoto::thumbnailName(number),
+        folder + QLatin1Char('/') + XmlPhoto::fullSizeName(number),
+        folder + QLatin1Char('/') + XmlPhoto::iconName(number),
+        folder + QStringLiteral("/homepage/pictures/thumb") + n + QStringLiteral(".jpg"),
+        folder + QStringLiteral("/homepage/pictures/thumb") + n + QStringLiteral(".png"),
+        folder + QStringLiteral("/homepage/pictures/image") + n + QStringLiteral(".jpg"),
+        folder + QStringLiteral("/pictures/image") + n + QStringLiteral(".jpg"),
+    };
+    for (const QString& path : paths) {
+        const QFileInfo info(path);
+        if (!info.exists() && !info.isSymLink())
+            continue;
+        QFile file(path);
+        if (!file.remove()) {
+            if (failure)
+                *failure = QStringLiteral("\"") + path + QStringLiteral("\" could not be deleted: ") + file.errorString();
+            return false;
+        }
+    }
+    return true;
 }
 
 int SitePictures::getMaxPhotoSequenceNumber() const

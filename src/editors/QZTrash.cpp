@@ -16,8 +16,6 @@
 #include "platform/widgets/ModalHandler.h"
 #include "platform/widgets/MyButton.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
@@ -111,31 +109,9 @@ void QZTrash::emptyTrash()
 
 bool QZTrash::deleteFiles(int number, QString* failure)
 {
-    XmlSite* site = _document ? _document->document().site() : nullptr;
-    if (!site)
+    if (!_document || !_document->document().site())
         return true;
-    const QString root = site->rootDir();
-    const QString n = QString::number(number);
-    // The imported picture goes last: a failure before it leaves the photo
-    // whole (what a build made can be made again).
-    const QStringList paths {
-        root + QStringLiteral("/homepage/pictures/thumb") + n + QStringLiteral(".jpg"),
-        root + QStringLiteral("/homepage/pictures/thumb") + n + QStringLiteral(".png"),
-        root + QStringLiteral("/homepage/pictures/image") + n + QStringLiteral(".jpg"),
-        root + QStringLiteral("/pictures/image") + n + QStringLiteral(".jpg"),
-    };
-    for (const QString& path : paths) {
-        const QFileInfo info(path);
-        if (!info.exists() && !info.isSymLink())
-            continue;
-        QFile file(path);
-        if (!file.remove()) {
-            if (failure)
-                *failure = QStringLiteral("\"") + path + QStringLiteral("\" could not be deleted: ") + file.errorString();
-            return false;
-        }
-    }
-    return true;
+    return SitePictures(_document->document()).removePictureFiles(number, failure);
 }
 
 bool QZTrash::deleteFilesInChildren(XmlBase& element, QString* failure, const QSet<QString>& kept)

@@ -3,9 +3,13 @@
 //   site_helper hold <folder>               opens the site and keeps it until its input ends
 //   site_helper save <folder> <label>       opens the site, edits it, and saves once told to
 //   site_helper revert <folder> <snapshot>  opens the site and reverts it once told to
+//   site_helper import <folder> <picture>   opens the site, imports the picture into
+//                                           its first album page through its queue,
+//                                           and keeps it unsaved until its input ends
 //
 // It prints "opened" or "refused: <why>" after opening, "ready" when it waits
-// for the line that starts the save or revert, and "done" after it.
+// for the line that starts the save or revert, "done" after it, and
+// "imported" once an import has run.
 #include "document/MyDocument.h"
 #include "model/application/MyApplication.h"
 #include "model/feed/XmlRSS.h"
@@ -13,6 +17,7 @@
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
+#include "pipeline/XmlImportPhoto.h"
 #include "document/DocumentElements.h"
 #include "publish/XmlLocation.h"
 #include "platform/Resources.h"
@@ -83,6 +88,17 @@ int main(int argc, char** argv)
     }
     if (arguments.size() < 4)
         return 2;
+    if (command == QLatin1String("import")) {
+        XmlAlbum* page = document.site()->homepage()->firstChildOfType<XmlAlbum>().get();
+        if (!page)
+            return 3;
+        document.startProcessor(XmlImportPhoto::createProcessorForFilesAlbumIndex({ arguments[3] }, page->UUID(), -1));
+        while (!document.queue().isIdle())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        say(QStringLiteral("imported"));
+        waitForInput();
+        return 0;
+    }
     if (command == QLatin1String("save"))
         labelSite(document, arguments[3]);
     say(QStringLiteral("ready"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Geometry.h"
+#include "platform/ImageFiles.h"
 
 #include <QList>
 #include <QString>
@@ -118,6 +119,11 @@ public:
     // it run (and the page written and released) before the next page is
     // made. A document without a queue drops it.
     virtual void startProcessorNext(const std::shared_ptr<XmlProcessor>& processor) { (void)processor; }
+    // An import of `given` files has ended and left these out, each with why
+    // (in the order they were met): the document tells the user once. A
+    // document that cannot show it drops it (each file is in the Activity
+    // log already).
+    virtual void picturesNotImported(const QList<lq::RefusedPicture>& refused, int given) { (void)refused, (void)given; }
     // Queues the script "Resizing Thumbnails..." that makes each photo's
     // thumbnail again at its size. A document without a queue drops it.
     virtual void resizeThumbnails(const QList<ThumbnailResize>& thumbnails) { (void)thumbnails; }

@@ -311,17 +311,25 @@ QStringList XmlAlbum::picturesInSite()
     });
 }
 
-std::shared_ptr<XmlPhoto> XmlAlbum::importPhotoIndexCaption(const QString& path, int index, const QString& caption)
+std::shared_ptr<XmlPhoto> XmlAlbum::importPhotoIndexCaption(const QString& path, int index, const QString& caption,
+    lq::PictureRefusal* refusal)
 {
     return lq::modelFrame(this, "importPhoto:index:caption:", [&]() -> std::shared_ptr<XmlPhoto> {
-        std::shared_ptr<XmlPhoto> photo = XmlPhoto::createFromFile(path);
+        std::shared_ptr<XmlPhoto> photo = XmlPhoto::createFromFile(path, refusal);
         if (!photo)
             return nullptr;
         if (index != -1 && index < numberChildren())
             insertChildAtIndex(photo, index);
         else
             addChild(photo);
-        photo->newDocument(path);
+        QString why;
+        if (!photo->newDocument(path, &why)) {
+            // A photo without its picture would be lost at the next open.
+            photo->removeFromParent();
+            if (refusal)
+                *refusal = { lq::PictureFault::NotStored, QStringLiteral("the site could not keep a copy: ") + why };
+            return nullptr;
+        }
         const QString text = caption.isNull()
             ? lq::stringByDeletingPathExtension(lq::lastPathComponent(path))
             : caption;

@@ -61,10 +61,10 @@ std::shared_ptr<XmlPhoto> XmlPhoto::create()
     return make<XmlPhoto>();
 }
 
-std::shared_ptr<XmlPhoto> XmlPhoto::createFromFile(const QString& path)
+std::shared_ptr<XmlPhoto> XmlPhoto::createFromFile(const QString& path, lq::PictureRefusal* refusal)
 {
     return lq::classFrame("XmlPhoto +createFromFile:", [&] {
-        return photoFromFile<XmlPhoto>(path);
+        return photoFromFile<XmlPhoto>(path, refusal);
     });
 }
 
@@ -141,24 +141,25 @@ QString XmlPhoto::name() const
 
 // --- Numbering ---------------------------------------------------------------------------------
 
-void XmlPhoto::newDocument(const QString& path)
+bool XmlPhoto::newDocument(const QString& path, QString* error)
 {
-    lq::modelFrame(this, "newDocument:", [&] {
+    return lq::modelFrame(this, "newDocument:", [&] {
         DocumentBase* document = myDocument();
-        if (XmlSite* site = document ? document->site() : nullptr)
-            newDocumentSite(path, site);
+        XmlSite* site = document ? document->site() : nullptr;
+        return !site || newDocumentSite(path, site, error);
     });
 }
 
-void XmlPhoto::newDocumentSite(const QString& path, XmlSite* site)
+bool XmlPhoto::newDocumentSite(const QString& path, XmlSite* site, QString* error)
 {
-    lq::modelFrame(this, "newDocument:site:", [&] {
+    return lq::modelFrame(this, "newDocument:site:", [&] {
         if (!site)
-            return;
+            return true;
         setImageSeqNumber(site->imageSeqNumber());
-        saveOriginalImageFrom(path);
+        const bool stored = saveOriginalImageFrom(path, error);
         setPicture(lq::GraphicsImage());
         _backstore = 0;
+        return stored;
     });
 }
 
@@ -176,28 +177,28 @@ QString XmlPhoto::originalFilename()
     });
 }
 
-void XmlPhoto::saveOriginalImageFrom(const QString&)
+bool XmlPhoto::saveOriginalImageFrom(const QString&, QString* error)
 {
-    lq::modelFrame(this, "saveOriginalImageFrom:", [&] {
+    return lq::modelFrame(this, "saveOriginalImageFrom:", [&] {
         // Imported pictures are always normalised and limited to the
         // picture size, so what is stored is the picture in memory,
         // re-encoded, never the file as it was.
-        saveOriginalImage();
+        return saveOriginalImage(error);
     });
 }
 
-void XmlPhoto::saveOriginalImage()
+bool XmlPhoto::saveOriginalImage(QString* error)
 {
-    lq::modelFrame(this, "saveOriginalImage", [&] {
+    return lq::modelFrame(this, "saveOriginalImage", [&] {
         const lq::GraphicsImage picture = _canvas->image()->image();
         // A reduced picture was decoded from the stored file, which holds it whole.
         if (picture.isNull() || _canvas->image()->isReduced())
-            return;
+            return true;
         const QString path = originalFilename();
         // A document without its pictures folder would lose the picture,
         // which is dropped from memory once stored.
         QDir().mkpath(QFileInfo(path).path());
-        saveImageFilenameCompression(picture.toQImage(), path, storedPictureCompression);
+        return saveImageFilenameCompression(picture.toQImage(), path, storedPictureCompression, error);
     });
 }
 
@@ -258,18 +259,24 @@ lq::GraphicsImage XmlPhoto::readPicture(const QString& path)
     });
 }
 
-lq::GraphicsImage XmlPhoto::readPictureForLimit(const QString& path, const lq::Size& limit)
+lq::GraphicsImage XmlPhoto::readPictureForLimit(const QString& path, const lq::Size& limit, lq::PictureRefusal* refusal)
 {
     return lq::classFrame("XmlPhoto +readPictureForLimit:", [&]() -> lq::GraphicsImage {
-        QFile file(path);
-        if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+        const lq::PictureFileBytes file = lq::readPictureFileBytes(path);
+        if (file.refusal) {
+            if (refusal)
+                *refusal = file.refusal;
             return lq::GraphicsImage();
-        QImage picture = lq::decodeImageAtLeast(file.readAll(), [&](const QSize& full) {
+        }
+        QImage picture = lq::decodeImageAtLeast(file.bytes, [&](const QSize& full) {
             const lq::Size kept = XmlImage::limitedSize(lq::Size(static_cast<float>(full.width()), static_cast<float>(full.height())), limit);
             return QSize(static_cast<int>(kept.width), static_cast<int>(kept.height));
         });
-        if (picture.isNull())
+        if (picture.isNull()) {
+            if (refusal)
+                *refusal = { lq::PictureFault::Damaged, QStringLiteral("the picture in it cannot be decoded") };
             return lq::GraphicsImage();
+        }
         return lq::GraphicsImage(lq::atPixelSize(std::move(picture)));
     });
 }
@@ -296,11 +303,11 @@ lq::GraphicsImage XmlPhoto::readPictureAtScale(const QString& path, const lq::Si
     });
 }
 
-lq::GraphicsImage XmlPhoto::importedPicture(const QString& path)
+lq::GraphicsImage XmlPhoto::importedPicture(const QString& path, lq::PictureRefusal* refusal)
 {
     return lq::classFrame("XmlPhoto +importedPicture:", [&]() -> lq::GraphicsImage {
         const lq::Size limit = pictureLimit();
-        const lq::GraphicsImage picture = readPictureForLimit(path, limit);
+        const lq::GraphicsImage picture = readPictureForLimit(path, limit, refusal);
         if (picture.isNull())
             return picture;
         return XmlImage::resizeImageToLimitSize(picture, limit);

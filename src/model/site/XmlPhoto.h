@@ -3,6 +3,7 @@
 #include "imaging/CanvasHolder.h"
 #include "model/core/XmlBase.h"
 #include "platform/Geometry.h"
+#include "platform/ImageFiles.h"
 #include "platform/graphics/GraphicsImage.h"
 
 class XmlCanvas;
@@ -30,13 +31,16 @@ public:
     static XmlPhoto* cast(XmlBase* object) { return dynamic_cast<XmlPhoto*>(object); }
     // A new photo holding the picture of the file, at one point per pixel and
     // no larger than the application's picture limits; nothing when the file
-    // cannot be read as a picture. It has no picture number yet.
-    static std::shared_ptr<XmlPhoto> createFromFile(const QString& path);
+    // cannot be read as a whole picture (why in `refusal`). It has no picture
+    // number yet.
+    static std::shared_ptr<XmlPhoto> createFromFile(const QString& path, lq::PictureRefusal* refusal = nullptr);
     // The picture of the file as an import takes it: one point per pixel,
     // no colour profile, scaled down to fit the application's picture limits
     // (a limit start-up has not set counts as 1024). Nothing when the file
-    // cannot be read as a picture.
-    static lq::GraphicsImage importedPicture(const QString& path);
+    // is unreadable, no picture, or a damaged one (lq::readPictureFileBytes;
+    // a picture cut short is refused, never taken half grey); why in
+    // `refusal`.
+    static lq::GraphicsImage importedPicture(const QString& path, lq::PictureRefusal* refusal = nullptr);
 
     QString elementName() const override;
     // "iseq", "s", "alt" and the 1.0 rectangle "t", "l", "w", "h"; the rest goes to the base.
@@ -56,12 +60,14 @@ public:
     // --- Numbering ------------------------------------------------------------
     using XmlBase::newDocument;
     // Numbers the photo from the site of its document and stores its picture;
-    // nothing when the photo has no document or the document no site.
-    void newDocument(const QString& path);
+    // nothing when the photo has no document or the document no site. False,
+    // and why, when the picture could not be stored.
+    bool newDocument(const QString& path, QString* error = nullptr);
     // Sent once after the photo is placed in its album: draws the picture
     // number from the site's counter, writes the stored copy and drops the
-    // picture from memory. Nothing without a site.
-    void newDocumentSite(const QString& path, XmlSite* site);
+    // picture from memory. Nothing without a site. False, and why, when the
+    // stored copy could not be written (a full disk).
+    bool newDocumentSite(const QString& path, XmlSite* site, QString* error = nullptr);
     int imageSeqNumber() const { return image_seq_number; }
     // A change.
     void setImageSeqNumber(int number);
@@ -71,10 +77,10 @@ public:
     QString originalFilename();
     // Stores the picture for the file: the picture in memory, normalised and
     // limited on import, is written (the file itself is never copied).
-    void saveOriginalImageFrom(const QString& path);
+    bool saveOriginalImageFrom(const QString& path, QString* error = nullptr);
     // Writes the canvas's picture to originalFilename as JPEG at 0.98; nothing
-    // when no picture is in memory.
-    void saveOriginalImage();
+    // when no picture is in memory. False, and why, when it could not be written.
+    bool saveOriginalImage(QString* error = nullptr);
     // Holds the picture in memory: the first holder reads it from
     // originalFilename (without marking the document changed); the last
     // release drops it. The argument is not looked at; the walk stops here.
@@ -184,9 +190,9 @@ public:
 protected:
     // A photo of the class T holding the picture of the file, or nothing.
     template <class T>
-    static std::shared_ptr<T> photoFromFile(const QString& path)
+    static std::shared_ptr<T> photoFromFile(const QString& path, lq::PictureRefusal* refusal = nullptr)
     {
-        const lq::GraphicsImage picture = importedPicture(path);
+        const lq::GraphicsImage picture = importedPicture(path, refusal);
         if (picture.isNull())
             return nullptr;
         std::shared_ptr<T> photo = T::create();
@@ -195,9 +201,10 @@ protected:
     }
     // The file's picture at its pixel size, or nothing.
     static lq::GraphicsImage readPicture(const QString& path);
-    // The same, decoded no larger than needed to be limited to the limit
-    // afterwards (it may still be larger than the limit).
-    static lq::GraphicsImage readPictureForLimit(const QString& path, const lq::Size& limit);
+    // The picture of a file given as one, decoded no larger than needed to be
+    // limited to the limit afterwards (it may still be larger than the
+    // limit); nothing, and why, when the file is not taken.
+    static lq::GraphicsImage readPictureForLimit(const QString& path, const lq::Size& limit, lq::PictureRefusal* refusal = nullptr);
     // The file's picture, decoded no smaller than the scale of the whole
     // when the whole is of the size given; `whole` receives the size of the
     // whole picture. Nothing when the file cannot be read as a picture.
