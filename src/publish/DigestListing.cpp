@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <atomic>
@@ -147,7 +148,31 @@ struct ListedFolder {
     QString name;
     std::vector<ListedFile> files;
     std::vector<ListedFolder> folders;
+    // Entries that cannot be published, with their paths below the top.
+    FileFailures unread;
 };
+
+// The bytes of a name that is no UTF-8 text, for a message: printable ASCII
+// as it is, every other byte as "\xHH", as the listing tool shows them.
+QString shownBytes(const QByteArray& bytes)
+{
+    QString shown;
+    for (char b : bytes) {
+        const auto byte = static_cast<unsigned char>(b);
+        if (byte >= 0x20 && byte < 0x7F && byte != '\\')
+            shown += QLatin1Char(b);
+        else
+            shown += QStringLiteral("\\x") + QString::number(byte, 16).toUpper().rightJustified(2, QLatin1Char('0'));
+    }
+    return shown;
+}
+
+bool isUtf8(const char* name)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder.decode(QByteArrayView(name));
+    return !decoder.hasError();
+}
 
 QString systemReason(int number)
 {
@@ -189,6 +214,12 @@ bool walkFolder(int descriptor, const QString& below, ListedFolder& folder, QStr
         const char* name = entry->d_name;
         if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
             continue;
+        // A name no road can carry as the site's other names: said, never
+        // read under a name it does not have.
+        if (!isUtf8(name)) {
+            folder.unread.append({ below + shownBytes(QByteArray(name)), QStringLiteral("its name is not UTF-8 text") });
+            continue;
+        }
         struct stat status {};
         if (::fstatat(at, name, &status, AT_SYMLINK_NOFOLLOW) != 0) {
             if (errno == ENOENT)
@@ -332,6 +363,14 @@ std::shared_ptr<XmlD> treeOf(const ListedFolder& folder, const ListingStart& sta
     return tree;
 }
 
+void collectUnread(const ListedFolder& folder, XmlD& tree)
+{
+    for (const FileFailure& failure : folder.unread)
+        tree.addListingFailure(failure);
+    for (const ListedFolder& subfolder : folder.folders)
+        collectUnread(subfolder, tree);
+}
+
 QString firstFailure(const ListedFolder& folder)
 {
     for (const ListedFile& file : folder.files)
@@ -392,6 +431,7 @@ std::shared_ptr<XmlD> createXmlDWithCache(const QString& folderPath, const QStri
     kept.setListedAt(start.time);
     ListingReport done;
     std::shared_ptr<XmlD> tree = treeOf(listed, start, kept, done);
+    collectUnread(listed, *tree);
     if (report)
         *report = done;
     QString why;
