@@ -304,6 +304,18 @@ bool MyDocumentWindow::saveDocument()
     });
 }
 
+bool MyDocumentWindow::saveForPublication()
+{
+    return lq::uiFrame(this, "saveDocument", [&] {
+        saveEditor();
+        if (_document.saveForPublication())
+            return true;
+        lq::runAlert(this, QStringLiteral("The website could not be saved"),
+            QStringLiteral("\"") + displayName() + QStringLiteral("\" was not saved, so it was not published: ") + _document.lastError());
+        return false;
+    });
+}
+
 bool MyDocumentWindow::shouldCloseDocument()
 {
     saveEditor();
@@ -364,10 +376,13 @@ void MyDocumentWindow::delayedRebuildEntireSite()
 
 void MyDocumentWindow::prepareForExport(std::function<void()> then)
 {
-    _builder->buildSite(std::move(then), [this](const QString& why) {
-        if (_export)
-            _export->buildFailed(why);
-    });
+    _builder->buildSite(
+        std::move(then),
+        [this](const QString& why) {
+            if (_export)
+                _export->buildFailed(why);
+        },
+        {});
 }
 
 // --- Current object -----------------------------------------------------------

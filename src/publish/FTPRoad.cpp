@@ -263,7 +263,7 @@ void FTPRoad::ftpEndRoad()
     lastxmld.reset();
     forgetRecord();
     if (!failed) {
-        _panel.showResult(_report.line(_destination), QString());
+        _panel.showResult(_report, _destination, QString());
         return;
     }
     _panel.setPanelVisible(false);

@@ -92,10 +92,29 @@ void Publisher::buildThenSend(const PublishRequest& request, bool anew)
         send(request, anew);
         return;
     }
-    _builder->buildSite([this, request, anew] { send(request, anew); },
-        [this](const QString& why) {
-            _uploader.setSending(false);
+    // The run begins with the build, so that Cancel stops it there too.
+    const quint64 build = ++_builds;
+    _uploader.beginBuild([this] {
+        if (_builder)
+            _builder->cancelBuild();
+    });
+    _builder->buildSite(
+        [this, request, anew, build] {
+            if (build != _builds || !_uploader.isBuilding())
+                return;
+            _uploader.buildEnded();
+            send(request, anew);
+        },
+        [this, build](const QString& why) {
+            if (build != _builds || !_uploader.isBuilding())
+                return;
+            _uploader.buildFailed(why);
             _uploader.observers().tell([&](PublishObserver& observer) { observer.buildFailed(why); });
+        },
+        // What the build made goes to the run's details, not to the Activity log.
+        [this](const QString& line) {
+            if (const QString made = line.trimmed(); !made.isEmpty())
+                _uploader.debug(made);
         });
 }
 
@@ -189,5 +208,5 @@ void Publisher::exportToFolder(const QString& pathName, const QString& folder, b
         _uploader.showStartError(error);
         return;
     }
-    _uploader.showResult(report.line(folder), QUrl::fromLocalFile(folder + QStringLiteral("/index.html")).toString());
+    _uploader.showResult(report, folder, QUrl::fromLocalFile(folder + QStringLiteral("/index.html")).toString());
 }

@@ -47,9 +47,11 @@ public:
     virtual void setTaskError(bool error) = 0;
     // The run is over: the panel was hidden, or it shows how it ended.
     virtual void finished() = 0;
-    // The publication went through: the line goes to the Activity log and
-    // stays on the panel, with "Open in browser" when there is an address.
-    virtual void showResult(const QString& line, const QString& address) = 0;
+    // The publication went through: its one line (the report's, for the
+    // destination) goes to the Activity log and stays on the panel, with
+    // "Open in browser" when there is an address; the files it sent and
+    // removed go to the panel's details.
+    virtual void showResult(const PublicationReport& report, const QString& destination, const QString& address) = 0;
     // Retry was pressed: the changes are listed and published again.
     virtual void retry() = 0;
 };

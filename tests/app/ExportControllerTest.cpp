@@ -761,7 +761,7 @@ TEST_F(ExportControllerTest, PublishesOverFTPOnThePortOfThePortField)
     EXPECT_TRUE(uploader->status2().startsWith(QStringLiteral("Incorrect Username or Password"))) << uploader->status2().toStdString();
 }
 
-TEST_F(ExportControllerTest, ChangingTheServerTypeConvertsTheOneAddress)
+TEST_F(ExportControllerTest, EachServerTypeKeepsItsAddressAndAFirstOneStartsFromTheLast)
 {
     window->setMainTab(QStringLiteral("Send"));
     window->show();
@@ -778,22 +778,22 @@ TEST_F(ExportControllerTest, ChangingTheServerTypeConvertsTheOneAddress)
         const char* ftpField;    // what the FTP tab shows
     };
     const Step steps[] = {
-        {"to FTP: the host, and the path as the folder", [&] { clickTab("ftp"); }, XmlLocation::FTPServer, "127.0.0.1",
+        {"to FTP for the first time: the host, and the path as the folder", [&] { clickTab("ftp"); }, XmlLocation::FTPServer, "127.0.0.1",
             "dav/holiday", "http://127.0.0.1:8080/dav/holiday", "127.0.0.1"},
-        {"another FTP host typed", [&] { userTypes(PublishTag::FtpServer, QStringLiteral("ftp.example.org")); },
-            XmlLocation::FTPServer, "ftp.example.org", "dav/holiday", "http://ftp.example.org/dav/holiday", "ftp.example.org"},
-        {"to WebDAV: http, the host and the folder", [&] { clickTab("webdav"); }, XmlLocation::WebDAV,
-            "http://ftp.example.org/dav/holiday", "dav/holiday", "http://ftp.example.org/dav/holiday", "ftp.example.org"},
-        {"to FTP again", [&] { clickTab("ftp"); }, XmlLocation::FTPServer, "ftp.example.org", "dav/holiday",
-            "http://ftp.example.org/dav/holiday", "ftp.example.org"},
-        {"the first host typed again, with a port", [&] { userTypes(PublishTag::FtpServer, QStringLiteral("127.0.0.1:2121")); },
+        {"another FTP host typed: WebDAV keeps its own", [&] { userTypes(PublishTag::FtpServer, QStringLiteral("ftp.example.org")); },
+            XmlLocation::FTPServer, "ftp.example.org", "dav/holiday", "http://127.0.0.1:8080/dav/holiday", "ftp.example.org"},
+        {"to WebDAV: its own address, port and all", [&] { clickTab("webdav"); }, XmlLocation::WebDAV,
+            "http://127.0.0.1:8080/dav/holiday", "dav/holiday", "http://127.0.0.1:8080/dav/holiday", "ftp.example.org"},
+        {"to FTP again: its own host", [&] { clickTab("ftp"); }, XmlLocation::FTPServer, "ftp.example.org", "dav/holiday",
+            "http://127.0.0.1:8080/dav/holiday", "ftp.example.org"},
+        {"a host with a port typed", [&] { userTypes(PublishTag::FtpServer, QStringLiteral("127.0.0.1:2121")); },
             XmlLocation::FTPServer, "127.0.0.1:2121", "dav/holiday", "http://127.0.0.1:8080/dav/holiday", "127.0.0.1:2121"},
-        {"to WebDAV: its own address comes back, port and all", [&] { clickTab("webdav"); }, XmlLocation::WebDAV,
-            "http://127.0.0.1:8080/dav/holiday", "dav/holiday", "http://127.0.0.1:8080/dav/holiday", "127.0.0.1:2121"},
         {"through the folder tab to FTP", [&] { clickTab("folder"); clickTab("ftp"); }, XmlLocation::FTPServer, "127.0.0.1:2121",
             "dav/holiday", "http://127.0.0.1:8080/dav/holiday", "127.0.0.1:2121"},
         {"a whole address typed as the FTP server", [&] { userTypes(PublishTag::FtpServer, QStringLiteral("ftp://127.0.0.1:2121/public/site")); },
             XmlLocation::FTPServer, "127.0.0.1", "public/site", "http://127.0.0.1:8080/dav/holiday", "127.0.0.1"},
+        {"to WebDAV and back", [&] { clickTab("webdav"); clickTab("ftp"); }, XmlLocation::FTPServer, "127.0.0.1", "public/site",
+            "http://127.0.0.1:8080/dav/holiday", "127.0.0.1"},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.what);
@@ -931,9 +931,15 @@ TEST_F(ExportControllerTest, PublishesToWebDAVAndFTPAfterSwitchingBetweenThem)
     publish();
     EXPECT_EQ(filesBelow(dav.davRoot() + QStringLiteral("/site")), filesBelow(folder + QStringLiteral("/homepage")));
 
-    // FTP on the same machine: the host is there already; the port and folder are typed.
+    // FTP on the same machine: the host is there already; the account is
+    // FTP's own (the WebDAV one is never sent to another server), the port
+    // and folder are typed.
     clickTab("ftp");
     EXPECT_EQ(text(PublishTag::FtpServer), QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(text(PublishTag::FtpUser), QString());
+    EXPECT_EQ(text(PublishTag::FtpPassword), QString());
+    userTypes(PublishTag::FtpUser, QStringLiteral("tester"));
+    userTypes(PublishTag::FtpPassword, QStringLiteral("secret"));
     userTypes(PublishTag::FtpPort, QString::number(ftp.port));
     userTypes(PublishTag::FtpFolder, QStringLiteral("holiday"));
     publish();

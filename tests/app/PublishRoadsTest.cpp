@@ -19,6 +19,7 @@
 #include "support/EventLoop.h"
 #include "support/HelperTools.h"
 #include "support/PublishSite.h"
+#include "support/SiteBuildRun.h"
 #include "support/StarterSite.h"
 #include "support/TestFiles.h"
 #include "support/TestPictures.h"
@@ -177,8 +178,7 @@ protected:
         useBuiltHelperTools();
         StarterSiteTest::SetUp();
         lq::setOpenURLHandler([](const QUrl&) { return true; });
-        document.prepareForExport(QStringLiteral("startExport2"));
-        runQueue();
+        ASSERT_TRUE(SiteBuildRun(document).wait());
         ASSERT_TRUE(QFileInfo::exists(homepage(QStringLiteral("index.html"))));
     }
 

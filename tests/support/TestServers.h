@@ -223,7 +223,8 @@ public:
     }
 };
 
-// pyftpdlib serving <base>/ftp, user "tester" / "secret".
+// pyftpdlib serving <base>/ftp, user "tester" / "secret"; a second user,
+// "visitor" / "secret", has <base>/ftp/visitor as home.
 class FTPServer {
 public:
     QTemporaryDir base;
@@ -253,6 +254,8 @@ public:
             "port, root, passive = int(sys.argv[1]), sys.argv[2], int(sys.argv[3])\n"
             "auth = DummyAuthorizer()\n"
             "auth.add_user('tester', 'secret', root, perm='elradfmwMT')\n"
+            "__import__('os').makedirs(root + '/visitor', exist_ok=True)\n"
+            "auth.add_user('visitor', 'secret', root + '/visitor', perm='elradfmwMT')\n"
             "FTPHandler.authorizer = auth\n"
             "FTPHandler.passive_ports = range(passive, passive + 1)\n"
             "FTPHandler.auth_failed_timeout = 0.1\n"
