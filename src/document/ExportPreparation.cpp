@@ -1,5 +1,6 @@
 #include "document/ExportPreparation.h"
 
+#include "document/GeneratedSiteFolder.h"
 #include "document/MyDocument.h"
 #include "model/site/XmlSite.h"
 #include "model/site/XmlWebItem.h"
@@ -27,9 +28,10 @@ void ExportPreparation::beginFreshBuild()
         return;
     // The generated site starts as a copy of the user's own files: a page,
     // slideshow or picture that an earlier build made and the site no longer
-    // has is not left behind to be published again.
+    // has is not left behind to be published again. The last build waits
+    // aside until the new one is whole (finishBuild).
     const QString homepage = folder + QStringLiteral("/homepage");
-    lq::removeItem(homepage);
+    GeneratedSiteFolder(folder).setAside();
     const QString files = folder + QStringLiteral("/files");
     QString why;
     const bool copiedFiles = !QFileInfo(files).isDir() || lq::copyItem(files, homepage, &why);
@@ -74,9 +76,16 @@ bool ExportPreparation::finishBuild()
             }
         }
     }
+    // The files this build made with the same bytes as the last build stay
+    // the files they were, so that listing the site need not read them again.
+    QString why;
+    if (!GeneratedSiteFolder(_document.fileName()).settle(&why)) {
+        _document.queue().addActivityString(QStringLiteral("error putting the generated site in place: ") + why);
+        noteBuildFailure(QStringLiteral("error putting the generated site in place: ") + why);
+    }
     // The generated files were written without forcing each to the
     // disk; the whole site goes there once, before it is published.
-    QString why;
+    why.clear();
     if (!lq::syncTree(homepage, &why)) {
         _document.queue().addActivityString(QStringLiteral("error writing the generated site to the disk: ") + why);
         noteBuildFailure(QStringLiteral("error writing the generated site to the disk: ") + why);

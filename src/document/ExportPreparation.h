@@ -21,11 +21,14 @@ public:
     // Starts a build of the whole site: counts failures afresh and makes
     // "homepage" anew as a copy of "files" (with its folders "pictures" and
     // "bitmaps"; always made, even without "files"), so that after the build
-    // it holds only what this build made and the user's own files.
+    // it holds only what this build made and the user's own files. The last
+    // build waits aside meanwhile (GeneratedSiteFolder).
     void beginFreshBuild();
     // Ends a build: makes sure "index.html" exists (a copy of the default
-    // page unless a page has that name), writes the generated site to the
-    // disk and answers whether it may be published (buildMayBePublished).
+    // page unless a page has that name), puts the new build in place of the
+    // last one (a file with the same bytes stays the file it was), writes the
+    // generated site to the disk and answers whether it may be published
+    // (buildMayBePublished).
     bool finishBuild();
     // Whether the site just built may go to the server: not after any step of
     // the build failed (a page or picture that could not be written). Then

@@ -154,6 +154,7 @@ void MyDocument::release()
 
 void MyDocument::updateChangeCount(int changeKind)
 {
+    ++_changesSeen;
     if (_suppressedChanges != 0 || changeKind != ChangeDone)
         return;
     ++_changeCount;
@@ -267,9 +268,13 @@ XmlStandAloneFiles* MyDocument::themeLibrary()
 std::shared_ptr<XmlD> MyDocument::createXmlD(const QString& path)
 {
     const QString folder = fileName();
-    if (path.isEmpty() && folder.isEmpty())
+    if (!path.isEmpty())
+        return lq::createXmlD(path);
+    if (folder.isEmpty())
         return nullptr;
-    return lq::createXmlD(path.isEmpty() ? folder + QStringLiteral("/homepage/") : path);
+    // The generated site is listed often and mostly the same: its digests
+    // are kept beside the last published tree, and only what moved is read.
+    return lq::createXmlDWithCache(folder + QStringLiteral("/homepage/"), folder + QLatin1Char('/') + generatedSiteDigests);
 }
 
 QList<FileDigest> MyDocument::fileDigests(const QString& folder)

@@ -49,6 +49,7 @@ public:
     // --- What the model asks of its document ---------------------------------
     void updateChangeCount(int changeKind) override;
     void falseAlarm(bool suppress) override;
+    std::optional<quint64> changesSeen() const override { return _changesSeen; }
     bool testMode() override { return _testMode; }
     XmlSite* site() override { return _site.get(); }
     XmlStyleSheet* defaultTemplate() override;
@@ -183,6 +184,10 @@ public:
     // The user's own snapshots kept at open (those of publications are
     // counted apart: Snapshots).
     static constexpr int keptSnapshots = 50;
+    // The file of the site folder that keeps the digests of the generated
+    // site's last listing with the state of each file (see
+    // lq::createXmlDWithCache); losing it only costs reading every file.
+    static inline const QString generatedSiteDigests = QStringLiteral("homepage.digests");
 
     // --- Rebuild and export ------------------------------------------------------
     // The rebuilds of the site's pictures (see SitePictures).
@@ -238,6 +243,7 @@ private:
 
     int _changeCount = 0;
     int _suppressedChanges = 0;
+    quint64 _changesSeen = 0;
     bool _testMode = false;
     TextEditorBase* _textEditor = nullptr;
     bool _siteNeedsRebuild = false;

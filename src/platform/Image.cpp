@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QMutex>
 
 #include <cmath>
 
@@ -140,9 +141,11 @@ QImage namedImage(const QString& name)
     if (name.isEmpty() || name.contains(QLatin1Char('/')))
         return QImage();
     const QString path = resourcePath(QStringLiteral("images/%1.png").arg(name));
-    // The application only draws on the main thread, so one cache serves it;
-    // it is keyed by path so that another resource folder reads afresh.
+    // One cache for every thread, keyed by path so that another resource
+    // folder reads afresh.
+    static QMutex mutex;
     static QHash<QString, QImage> cache;
+    QMutexLocker lock(&mutex);
     const auto found = cache.constFind(path);
     if (found != cache.constEnd())
         return *found;

@@ -6,6 +6,7 @@
 #include "publish/PublishObserver.h"
 #include "publish/SendController.h"
 #include "publish/SiteBuilder.h"
+#include "publish/TransferMessages.h"
 #include "publish/XmlBom.h"
 #include "publish/XmlD.h"
 #include "publish/XmlLocation.h"
@@ -204,8 +205,28 @@ void Publisher::exportToFolder(const QString& pathName, const QString& folder, b
     PublicationReport report;
     report.begin(_bom.get(), pathName);
     const QString error = lq::exportChangesToFolder(&_document, _bom.get(), current.get(), pathName, folder);
-    if (!error.isEmpty()) {
+    if (!error.isEmpty() && _bom->failures().isEmpty()) {
         _uploader.showStartError(error);
+        return;
+    }
+    // Every file that could be copied was: the others are named, with why.
+    FileFailures failures;
+    for (const FileFailure& unread : current->listingFailures())
+        failures.append({ unread.path, lq::unreadFileMessage(unread) });
+    for (const FileFailure& failed : _bom->failures())
+        failures.append({ failed.path, lq::copyFailureMessage(failed) });
+    if (!failures.isEmpty()) {
+        for (const FileFailure& failure : failures)
+            _uploader.fileFailed(failure);
+        _uploader.setTaskError(true);
+        _uploader.setSending(false);
+        _uploader.setPanelVisible(true);
+        _uploader.setProgress(0, true);
+        // A folder that could not be made stopped the copy after these files.
+        const bool folderFailed = !error.isEmpty() && error != QStringLiteral("Could not copy: ") + _bom->failedFiles().join(QStringLiteral(", "));
+        _uploader.setStatus(QStringLiteral("Send Error! - Press Cancel"),
+            folderFailed ? error + QLatin1Char(' ') + lq::failureSummary(failures) : lq::failureSummary(failures));
+        _uploader.finished();
         return;
     }
     _uploader.showResult(report, folder, QUrl::fromLocalFile(folder + QStringLiteral("/index.html")).toString());

@@ -95,6 +95,7 @@ void SendController::beginRun(bool test)
         return;
     _runOpen = true;
     _keepDetails = _building;
+    _failures.clear();
     _observers.tell([&](PublishObserver& observer) { observer.runStarted(_title, test); });
 }
 
@@ -207,6 +208,7 @@ PublishObserver::Ending SendController::ending() const
     end.title = _title;
     end.line = _status1;
     end.detail = _status2;
+    end.failures = _failures;
     if (_resultShown) {
         end.outcome = PublishObserver::Outcome::Published;
         end.address = _resultAddress;
@@ -224,6 +226,12 @@ PublishObserver::Ending SendController::ending() const
 void SendController::setTaskError(bool error)
 {
     _taskError = error;
+}
+
+void SendController::fileFailed(const FileFailure& failure)
+{
+    _failures.append(failure);
+    activity(failure.why);
 }
 
 void SendController::retry()

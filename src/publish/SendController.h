@@ -118,6 +118,7 @@ public:
     void finished() override;
     void showResult(const PublicationReport& report, const QString& destination, const QString& address) override;
     void retry() override;
+    void fileFailed(const FileFailure& failure) override;
 
 private:
     // A run starts (a road's publication or test, a folder export, or a
@@ -155,6 +156,8 @@ private:
     QString _resultAddress;
     QString _notice;
     PublishObservers _observers;
+    // The files of the current run that did not arrive, for its ending.
+    FileFailures _failures;
     // Between the start of a run and its end.
     bool _runOpen = false;
     // The details of a run that began with its build keep the build's lines.

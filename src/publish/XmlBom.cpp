@@ -97,29 +97,41 @@ std::shared_ptr<XmlD> removals(const XmlD* older, const XmlD* newer, const QStri
 }
 
 // Copies the file beside its destination under a temporary name and then
-// renames it into place, so that the old file stays until the new one is whole.
-bool copyFileSafely(const QString& from, const QString& to)
+// renames it into place, so that the old file stays until the new one is
+// whole. Answers "" when it did, else why not.
+QString copyFileSafely(const QString& from, const QString& to)
 {
     const QString temporary = to + QStringLiteral(".lqpart");
     QFile::remove(temporary);
     QString why;
     if (!lq::copyFile(from, temporary, &why)) {
         lq::log(why);
-        return false;
+        return why.isEmpty() ? QStringLiteral("it could not be copied") : why;
     }
     // QFile::rename refuses to replace; the old file goes only now.
-    if (QFileInfo::exists(to) && !QFile::remove(to)) {
+    QFile old(to);
+    if (old.exists() && !old.remove()) {
         QFile::remove(temporary);
-        return false;
+        return QStringLiteral("the file there could not be replaced: ") + old.errorString();
     }
-    if (!QFile::rename(temporary, to)) {
+    QFile copy(temporary);
+    if (!copy.rename(to)) {
+        const QString reason = copy.errorString();
         QFile::remove(temporary);
-        return false;
+        return QStringLiteral("the copy could not be put in place: ") + reason;
     }
-    return true;
+    return QString();
 }
 
 } // namespace
+
+QStringList XmlBom::failedFiles() const
+{
+    QStringList paths;
+    for (const FileFailure& failure : _failures)
+        paths.append(failure.path);
+    return paths;
+}
 
 XmlBom::XmlBom(Key key)
     : XmlBase(key)
@@ -142,6 +154,10 @@ std::shared_ptr<XmlBom> XmlBom::createWithSourceDest(XmlD* source, XmlD* dest)
     lq::modelFrame(bom.get(), "createWithSource:dest:", [&] {
         bom->setAddFiles(additions(source, dest, QString()));
         bom->setRemoveFiles(removals(dest, source, QString()));
+        if (source) {
+            for (const FileFailure& unlisted : source->listingFailures())
+                bom->removeFiles()->removeFileMd5(unlisted.path, QString());
+        }
     });
     return bom;
 }
@@ -149,7 +165,7 @@ std::shared_ptr<XmlBom> XmlBom::createWithSourceDest(XmlD* source, XmlD* dest)
 QString XmlBom::createFiles()
 {
     return lq::modelFrame(this, "createFiles", [&]() -> QString {
-        _failedFiles.clear();
+        _failures.clear();
         if (_addFiles) {
             const QString error = copyTree(_addFiles.get(), _rootSource, _rootDest, QString());
             if (!error.isEmpty())
@@ -157,9 +173,9 @@ QString XmlBom::createFiles()
         }
         if (_removeFiles)
             deleteTree(_removeFiles.get(), _rootDest);
-        if (_failedFiles.isEmpty())
+        if (_failures.isEmpty())
             return QString();
-        return QStringLiteral("Could not copy: ") + _failedFiles.join(QStringLiteral(", "));
+        return QStringLiteral("Could not copy: ") + failedFiles().join(QStringLiteral(", "));
     });
 }
 
@@ -183,15 +199,15 @@ QString XmlBom::copyTree(XmlD* tree, const QString& source, const QString& dest,
         if ((XmlD::isFileNode(child.get()) || XmlD::isFolderNode(child.get())) && !XmlD::isSafeName(name)) {
             // Such a name could lead out of the destination folder.
             lq::log(QStringLiteral("Refused to copy a file whose name leads out of the folder: ") + path);
-            _failedFiles.append(path);
+            _failures.append({ path, QStringLiteral("its name leads out of the folder") });
             continue;
         }
         const QString from = source + QLatin1Char('/') + name;
         const QString to = dest + QLatin1Char('/') + name;
         if (XmlD::isFileNode(child.get())) {
-            if (!copyFileSafely(from, to)) {
+            if (const QString why = copyFileSafely(from, to); !why.isEmpty()) {
                 lq::log(QStringLiteral("Could not copy:") + from + QStringLiteral(" to:") + to);
-                _failedFiles.append(path);
+                _failures.append({ path, why });
             }
         } else if (XmlD::isFolderNode(child.get())) {
             const QString error = copyTree(static_cast<XmlD*>(child.get()), from, to, path);

@@ -17,7 +17,8 @@ public:
     QString elementName() const override;
 
     // The change set from the old tree to the new one; either may be nothing,
-    // which counts as an empty folder.
+    // which counts as an empty folder. A file the new tree's listing could
+    // not take (its listing failures) is not removed: it is still there.
     static std::shared_ptr<XmlBom> createWithSourceDest(XmlD* source, XmlD* dest);
 
     const QString& rootSource() const { return _rootSource; }
@@ -36,7 +37,9 @@ public:
     // failedFiles, the rest goes on and the answer names them.
     QString createFiles();
     // The slash-separated paths of the additions that did not arrive.
-    const QStringList& failedFiles() const { return _failedFiles; }
+    QStringList failedFiles() const;
+    // The same, each with why.
+    const FileFailures& failures() const { return _failures; }
 
 private:
     QString copyTree(XmlD* tree, const QString& source, const QString& dest, const QString& relative);
@@ -46,5 +49,5 @@ private:
     QString _rootDest;
     std::shared_ptr<XmlD> _addFiles;
     std::shared_ptr<XmlD> _removeFiles;
-    QStringList _failedFiles;
+    FileFailures _failures;
 };

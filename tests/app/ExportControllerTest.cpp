@@ -618,12 +618,12 @@ TEST_F(ExportControllerTest, PublishesToWebDAVWithTheAddressAsTyped)
     panel->testFTPExport();
     ASSERT_TRUE(waitForTheUploader());
     EXPECT_EQ(uploader->status1(), QStringLiteral("Test Failed"));
-    EXPECT_EQ(uploader->status2(), QStringLiteral("Incorrect Username or Password"));
+    EXPECT_EQ(uploader->status2(), QStringLiteral("The server refused the user name or password. The server said: \"Unauthorized\"."));
     EXPECT_EQ(window->sendPanel()->status1()->text(), QStringLiteral("Test Failed"));
     // The panel shows the failure and its reason as they were told.
     ASSERT_NE(uploaderReports.lastEnding(), nullptr);
     EXPECT_EQ(uploaderReports.lastEnding()->outcome, PublishObserver::Outcome::Failed);
-    EXPECT_EQ(uploaderReports.lastEnding()->detail, QStringLiteral("Incorrect Username or Password"));
+    EXPECT_EQ(uploaderReports.lastEnding()->detail, QStringLiteral("The server refused the user name or password. The server said: \"Unauthorized\"."));
     EXPECT_EQ(window->sendPanel()->status2()->text(), uploaderReports.lastEnding()->detail);
     EXPECT_FALSE(window->sendPanel()->status2()->isHidden());
     EXPECT_EQ(window->sendPanel()->cancelButton()->text(), QStringLiteral("Close"));
@@ -758,7 +758,7 @@ TEST_F(ExportControllerTest, PublishesOverFTPOnThePortOfThePortField)
     panel->testFTPExport();
     ASSERT_TRUE(waitForTheUploader());
     EXPECT_EQ(uploader->status1(), QStringLiteral("Test Failed"));
-    EXPECT_TRUE(uploader->status2().startsWith(QStringLiteral("Incorrect Username or Password"))) << uploader->status2().toStdString();
+    EXPECT_EQ(uploader->status2(), QStringLiteral("The server refused the user name or password. The server said: \"Authentication failed\".")) << uploader->status2().toStdString();
 }
 
 TEST_F(ExportControllerTest, EachServerTypeKeepsItsAddressAndAFirstOneStartsFromTheLast)
@@ -1038,7 +1038,7 @@ TEST_F(ExportControllerTest, APublicationToALocalServerEndsWithItsLineOnScreen)
     widgetPicture(*window, QStringLiteral("publish-webdav-refused-account.png"));
     EXPECT_EQ(uploaderReports.lastEnding()->outcome, PublishObserver::Outcome::Failed);
     EXPECT_TRUE(shown->isVisible());
-    EXPECT_EQ(shown->status2()->text(), QStringLiteral("Incorrect Username or Password"));
+    EXPECT_EQ(shown->status2()->text(), QStringLiteral("The server refused the user name or password. The server said: \"Unauthorized\"."));
     EXPECT_TRUE(shown->status2()->isVisible());
     EXPECT_FALSE(shown->openButton()->isVisible());
     QTest::mouseClick(shown->cancelButton(), Qt::LeftButton);

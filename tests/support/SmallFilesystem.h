@@ -16,30 +16,33 @@
 
 class SmallFilesystem {
 public:
-    explicit SmallFilesystem(qint64 bytes)
+    // Mounted on a private folder, or on the folder given (which must exist:
+    // a server's folder, say, so that the server writes into it).
+    explicit SmallFilesystem(qint64 bytes, const QString& at = QString())
+        : _at(at)
     {
-        if (!_dir.isValid())
+        if (_at.isEmpty() && !_dir.isValid())
             return;
         const QByteArray options = "size=" + QByteArray::number(bytes) + ",mode=0755";
-        _mounted = ::mount("tmpfs", QFile::encodeName(_dir.path()).constData(), "tmpfs", MS_NOSUID | MS_NODEV, options.constData()) == 0;
+        _mounted = ::mount("tmpfs", QFile::encodeName(path()).constData(), "tmpfs", MS_NOSUID | MS_NODEV, options.constData()) == 0;
     }
     ~SmallFilesystem()
     {
         if (_mounted)
-            ::umount2(QFile::encodeName(_dir.path()).constData(), MNT_DETACH);
+            ::umount2(QFile::encodeName(path()).constData(), MNT_DETACH);
     }
     SmallFilesystem(const SmallFilesystem&) = delete;
     SmallFilesystem& operator=(const SmallFilesystem&) = delete;
 
     bool isMounted() const { return _mounted; }
-    QString path() const { return _dir.path(); }
-    QString filePath(const QString& name) const { return _dir.filePath(name); }
+    QString path() const { return _at.isEmpty() ? _dir.path() : _at; }
+    QString filePath(const QString& name) const { return path() + QLatin1Char('/') + name; }
 
     // The bytes still free.
     qint64 available() const
     {
         struct statvfs info {};
-        if (::statvfs(QFile::encodeName(_dir.path()).constData(), &info) != 0)
+        if (::statvfs(QFile::encodeName(path()).constData(), &info) != 0)
             return -1;
         return qint64(info.f_bavail) * qint64(info.f_frsize);
     }
@@ -57,6 +60,7 @@ public:
     }
 
 private:
+    QString _at;
     QTemporaryDir _dir;
     bool _mounted = false;
 };

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class XmlAlbum;
 class XmlBase;
@@ -50,6 +51,11 @@ public:
 
     // YES raises the count of suppressed changes by one, NO lowers it by one.
     virtual void falseAlarm(bool suppress) = 0;
+
+    // How many changes of its element trees the document was told of since
+    // it was made, counted or suppressed: the number moves whenever anything
+    // in them changed. Nothing from a document that does not keep it.
+    virtual std::optional<quint64> changesSeen() const { return std::nullopt; }
 
     // YES while the document's pages are shown as they will be published (the
     // content or preview tab), NO while the page layout is being edited.

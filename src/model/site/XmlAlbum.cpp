@@ -15,6 +15,8 @@
 
 #include <typeinfo>
 
+using namespace lq::literals;
+
 XmlAlbum::XmlAlbum(Key key)
     : XmlWebItem(key)
     , _watermark(XmlWatermark::create())
@@ -69,9 +71,9 @@ bool XmlAlbum::canYouBeMyParent(XmlBase* child)
 void XmlAlbum::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
-        if (key == u"seq")
+        if (key == u"seq"_sv)
             setPageSeqNumber(value.toInt());
-        else if (key == u"template")
+        else if (key == u"template"_sv)
             _templateNum = value.toInt();
         else
             XmlWebItem::setAttributeTo(key, value);
@@ -89,7 +91,7 @@ void XmlAlbum::appendAttributes(QString& xml)
 XmlBasePtr XmlAlbum::createChildFromTag(const QString& tag)
 {
     return lq::modelFrame(this, "createChildFromTag:", [&]() -> XmlBasePtr {
-        if (tag == u"cssStyleSheet") {
+        if (tag == u"cssStyleSheet"_sv) {
             if (_styleSheet)
                 _styleSheet->setParent(nullptr);
             _styleSheet = factoryCreateChildFromTag(tag);
@@ -97,9 +99,9 @@ XmlBasePtr XmlAlbum::createChildFromTag(const QString& tag)
                 _styleSheet->setParent(this);
             return _styleSheet;
         }
-        if (tag == u"IWwatermark")
+        if (tag == u"IWwatermark"_sv)
             return _watermark;
-        if (tag == u"QZcontent")
+        if (tag == u"QZcontent"_sv)
             return _webcontent;
         return XmlWebItem::createChildFromTag(tag);
     });

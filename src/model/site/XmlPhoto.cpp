@@ -16,6 +16,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cmath>
+
+using namespace lq::literals;
+
 namespace {
 
 // The stored picture's JPEG factor.
@@ -72,19 +76,19 @@ QString XmlPhoto::elementName() const
 void XmlPhoto::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
-        if (key == u"iseq")
+        if (key == u"iseq"_sv)
             setImageSeqNumber(lq::intValue(value));
-        else if (key == u"t")
+        else if (key == u"t"_sv)
             legacy1_0Rect.origin.y = static_cast<float>(lq::intValue(value));
-        else if (key == u"l")
+        else if (key == u"l"_sv)
             legacy1_0Rect.origin.x = static_cast<float>(lq::intValue(value));
-        else if (key == u"w")
+        else if (key == u"w"_sv)
             legacy1_0Rect.size.width = static_cast<float>(lq::intValue(value));
-        else if (key == u"h")
+        else if (key == u"h"_sv)
             legacy1_0Rect.size.height = static_cast<float>(lq::intValue(value));
-        else if (key == u"s")
+        else if (key == u"s"_sv)
             setShowObjects(lq::intValue(value) != 0);
-        else if (key == u"alt")
+        else if (key == u"alt"_sv)
             setAltText(value);
         else
             XmlBase::setAttributeTo(key, value);
@@ -103,11 +107,11 @@ void XmlPhoto::appendAttributes(QString& xml)
 XmlBasePtr XmlPhoto::createChildFromTag(const QString& tag)
 {
     return lq::modelFrame(this, "createChildFromTag:", [&]() -> XmlBasePtr {
-        if (tag == u"IWcanvas")
+        if (tag == u"IWcanvas"_sv)
             return _canvas;
-        if (tag == u"QZcaption")
+        if (tag == u"QZcaption"_sv)
             return _caption;
-        if (tag == u"QZpaypal")
+        if (tag == u"QZpaypal"_sv)
             return _paypal;
         return XmlBase::createChildFromTag(tag);
     });
@@ -186,7 +190,8 @@ void XmlPhoto::saveOriginalImage()
 {
     lq::modelFrame(this, "saveOriginalImage", [&] {
         const lq::GraphicsImage picture = _canvas->image()->image();
-        if (picture.isNull())
+        // A reduced picture was decoded from the stored file, which holds it whole.
+        if (picture.isNull() || _canvas->image()->isReduced())
             return;
         const QString path = originalFilename();
         // A document without its pictures folder would lose the picture,
@@ -200,7 +205,8 @@ void XmlPhoto::loadBackstore(void*)
 {
     lq::modelFrame(this, "loadBackstore:", [&] {
         ++_backstore;
-        if (!_canvas->image()->image().isNull())
+        // A picture decoded reduced for the build's images is read again whole.
+        if (!_canvas->image()->image().isNull() && !_canvas->image()->isReduced())
             return;
         const lq::GraphicsImage picture = readPicture(originalFilename());
         if (picture.isNull())
@@ -264,6 +270,28 @@ lq::GraphicsImage XmlPhoto::readPictureForLimit(const QString& path, const lq::S
         });
         if (picture.isNull())
             return lq::GraphicsImage();
+        return lq::GraphicsImage(lq::atPixelSize(std::move(picture)));
+    });
+}
+
+lq::GraphicsImage XmlPhoto::readPictureAtScale(const QString& path, const lq::Size& size, double scale, QSize* whole)
+{
+    return lq::classFrame("XmlPhoto +readPictureAtScale:size:scale:", [&]() -> lq::GraphicsImage {
+        QFile file(path);
+        if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+            return lq::GraphicsImage();
+        QSize full;
+        QImage picture = lq::decodeImageAtLeast(file.readAll(), [&](const QSize& fileSize) {
+            full = fileSize;
+            // A file of another size than the picture the canvas knows is not
+            // the picture the scale was worked out for: it is read whole.
+            if (fileSize != QSize(static_cast<int>(size.width), static_cast<int>(size.height)) || !(scale > 0) || scale >= 1)
+                return fileSize;
+            return QSize(static_cast<int>(std::ceil(fileSize.width() * scale)), static_cast<int>(std::ceil(fileSize.height() * scale)));
+        });
+        if (picture.isNull())
+            return lq::GraphicsImage();
+        *whole = full.isValid() ? full : picture.size();
         return lq::GraphicsImage(lq::atPixelSize(std::move(picture)));
     });
 }

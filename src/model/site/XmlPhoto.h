@@ -80,6 +80,16 @@ public:
     // release drops it. The argument is not looked at; the walk stops here.
     void loadBackstore(void* context) override;
     void releaseBackstore(void* context) override;
+    // Holds the picture, as loadBackstore, for making the build's images of
+    // the photo: the internal images with a thumbnail of the size (unless it
+    // is empty), and a slide of the size (unless it is empty). The first holder decodes a large
+    // JPEG only at the smallest half, quarter or eighth of its size that
+    // still gives each of those images, and the web image at the picture
+    // limits, all the pixels it draws (a picture within the limits is
+    // decoded whole, as loadBackstore decodes it); the canvas keeps its
+    // geometry in the whole picture's pixels. A later loadBackstore reads
+    // the whole picture.
+    void loadBackstoreForImages(const lq::Size& thumbnail, const lq::Size& slide = lq::Size());
     // How many holders need the picture in memory.
     int backstoreCount() const { return _backstore; }
     // A new picture from the photo editor: the internal images are deleted,
@@ -188,6 +198,13 @@ protected:
     // The same, decoded no larger than needed to be limited to the limit
     // afterwards (it may still be larger than the limit).
     static lq::GraphicsImage readPictureForLimit(const QString& path, const lq::Size& limit);
+    // The file's picture, decoded no smaller than the scale of the whole
+    // when the whole is of the size given; `whole` receives the size of the
+    // whole picture. Nothing when the file cannot be read as a picture.
+    static lq::GraphicsImage readPictureAtScale(const QString& path, const lq::Size& size, double scale, QSize* whole);
+    // The largest scale at which the images loadBackstoreForImages holds the
+    // picture for draw it.
+    double scaleOfImages(const lq::Size& thumbnail, const lq::Size& slide);
     // Gives the image (or nothing) to the canvas's picture element.
     void setPicture(const lq::GraphicsImage& image);
     // The document folder joined with the relative path.
