@@ -621,6 +621,11 @@ void ExportController::destinationNeeded()
     exportWebsite();
 }
 
+void ExportController::runEnded(const Ending&)
+{
+    lq::uiFrame(this, "runEnded", [&] { showExportFolder(); });
+}
+
 void ExportController::previewInBrowserButton()
 {
     lq::uiFrame(this, "previewInBrowser:", [&] {

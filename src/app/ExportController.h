@@ -78,6 +78,8 @@ public:
     void buildFailed(const QString& why) override;
     void publicationRefused(const QString& title, const QString& why) override;
     void destinationNeeded() override;
+    // A run ended: the folder line tells whether the export made its folder.
+    void runEnded(const Ending& ending) override;
 
     // Actions of the controls.
     void action(QWidget* sender);

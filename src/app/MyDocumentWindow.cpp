@@ -261,6 +261,12 @@ MyDocumentWindow::~MyDocumentWindow()
         _sender->cancel();
     delete _sendPanel;
     _sendPanel = nullptr;
+    // The publish panel's controller goes before its fields: the window hides
+    // as it is taken down, and the field that had the focus then tells it
+    // was left, to a controller whose window is no longer whole.
+    _publisher->removeObserver(_export);
+    delete _export;
+    _export = nullptr;
     // The panels go before the views they are placed in.
     for (auto& panel : _panels)
         panel.reset();

@@ -44,8 +44,6 @@ SendPanel::SendPanel(SendController& sender, QWidget* parent)
     _retry = new QPushButton(QStringLiteral("Retry"), this);
     _cancel = new QPushButton(QStringLiteral("Cancel"), this);
     _stopBuild = new MyCancelButton(0, QStringLiteral("Cancel"), this);
-    _stopBuild->setAutoDefault(true);
-    _stopBuild->setShortcut(QKeySequence(Qt::Key_Escape));
     _stopBuild->hide();
     buttons->addWidget(_open);
     buttons->addWidget(_retry);

@@ -278,7 +278,7 @@ void FTPRoad::ftpEndRoad()
     if (!failed) {
         // The rest went through; Retry sends what is missing.
         _panel.setRetryVisible(true);
-        showFileFailures(QStringLiteral("Send Error! - Press Retry or Cancel"));
+        showFileFailures(QStringLiteral("Send Error! - Press Retry or Cancel"), _destination);
         return;
     }
     _panel.setPanelVisible(false);

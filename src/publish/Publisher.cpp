@@ -224,8 +224,11 @@ void Publisher::exportToFolder(const QString& pathName, const QString& folder, b
         _uploader.setProgress(0, true);
         // A folder that could not be made stopped the copy after these files.
         const bool folderFailed = !error.isEmpty() && error != QStringLiteral("Could not copy: ") + _bom->failedFiles().join(QStringLiteral(", "));
-        _uploader.setStatus(QStringLiteral("Send Error! - Press Cancel"),
-            folderFailed ? error + QLatin1Char(' ') + lq::failureSummary(failures) : lq::failureSummary(failures));
+        for (const QString& file : report.fileLines(failures))
+            _uploader.debug(file);
+        const QString line = (folderFailed ? error + QLatin1Char(' ') : QString()) + report.line(folder, failures);
+        _uploader.activity(line);
+        _uploader.setStatus(QStringLiteral("Send Error! - Press Cancel"), line);
         _uploader.finished();
         return;
     }

@@ -230,8 +230,9 @@ void SendController::setTaskError(bool error)
 
 void SendController::fileFailed(const FileFailure& failure)
 {
+    // Each in the details; the run's one Activity line names the first.
     _failures.append(failure);
-    activity(failure.why);
+    debug(failure.why);
 }
 
 void SendController::retry()

@@ -107,9 +107,10 @@ protected:
     void reportListingFailures(const XmlD* current);
     // The files of this run that failed.
     const FileFailures& failures() const { return _failures; }
-    // "Send Error! - Press Cancel" (or Retry) with the failed files, once
-    // the run went through the rest; the run is over.
-    void showFileFailures(const QString& headline);
+    // "Send Error! - Press Cancel" (or Retry) once the run went through the
+    // rest: one line says what arrived at the destination and which files
+    // failed, with the first reasons; the run is over.
+    void showFileFailures(const QString& headline, const QString& destination);
 
     // The record of what the server holds, as far as it confirmed: it starts
     // as the last published tree; a file leaves it when its transfer starts

@@ -248,7 +248,7 @@ void WebDAVRoad::endWebDAV()
         return;
     }
     // Shown until Cancel: the user must see that not everything arrived, and what.
-    showFileFailures(QStringLiteral("Send Error! - Press Cancel"));
+    showFileFailures(QStringLiteral("Send Error! - Press Cancel"), _destination);
 }
 
 QStringList WebDAVRoad::curlArguments(const SendItem& item) const

@@ -212,11 +212,13 @@ TEST_F(ExportControllerTest, WebDAVPublicationFromThePanel)
     type(PublishTag::WebDAVUser, QStringLiteral("ann"));
     type(PublishTag::WebDAVPassword, QStringLiteral("pa:ss"));
     type(PublishTag::WebDAVAddress, QStringLiteral("127.0.0.1:8080/site"));
-    // All three sets of fields show the one stored account.
+    // The account is WebDAV's own: the other tabs' fields never show it.
     EXPECT_EQ(control<MyTextField>(PublishTag::FtpUser)->text(), QString());
     panel->updateGUI();
-    EXPECT_EQ(control<MyTextField>(PublishTag::FtpUser)->text(), QStringLiteral("ann"));
-    EXPECT_EQ(control<MyTextField>(PublishTag::MacUser)->text(), QStringLiteral("ann"));
+    EXPECT_EQ(control<MyTextField>(PublishTag::WebDAVUser)->text(), QStringLiteral("ann"));
+    EXPECT_EQ(control<MyTextField>(PublishTag::FtpUser)->text(), QString());
+    EXPECT_EQ(control<MyTextField>(PublishTag::FtpPassword)->text(), QString());
+    EXPECT_EQ(control<MyTextField>(PublishTag::MacUser)->text(), QString());
     EXPECT_TRUE(window->isWindowModified());
 
     control<MyMatrix>(PublishTag::ExportType)->selectCellWithTag(0);
@@ -445,15 +447,26 @@ TEST_F(ExportControllerTest, PreviewSavesBuildsAndOpensTheHomePage)
         ++builds;
         then();
     };
-    const int snapshots = QDir(folder + QStringLiteral("/revert")).entryList(QDir::Files).size();
+    const auto snapshots = [&] { return QDir(folder + QStringLiteral("/revert")).entryList(QDir::Files).size(); };
+    const qsizetype before = snapshots();
     document.setNow([] { return QDateTime(QDate(2030, 1, 1), QTime(12, 0)); });
+    ASSERT_FALSE(document.webItems().isEmpty());
+    document.webItems().last()->setName(QStringLiteral("Renamed"));
+    panel->previewInBrowserButton();
+    EXPECT_EQ(builds, 1);
+    EXPECT_EQ(snapshots(), before + 1);
+    EXPECT_FALSE(document.isDocumentEdited());
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened[0], QUrl::fromLocalFile(folder + QStringLiteral("/homepage/index.html")));
+
+    // Nothing changed since: built and opened again, no version added.
+    document.setNow([] { return QDateTime(QDate(2030, 1, 1), QTime(12, 1)); });
     panel->previewInBrowserButton();
     lq::services().siteBuilder = {};
     lq::setOpenURLHandler({});
-    EXPECT_EQ(builds, 1);
-    EXPECT_EQ(QDir(folder + QStringLiteral("/revert")).entryList(QDir::Files).size(), snapshots + 1);
-    ASSERT_EQ(opened.size(), 1);
-    EXPECT_EQ(opened[0], QUrl::fromLocalFile(folder + QStringLiteral("/homepage/index.html")));
+    EXPECT_EQ(builds, 2);
+    EXPECT_EQ(snapshots(), before + 1);
+    EXPECT_EQ(opened.size(), 2);
 }
 
 // Every file below the folder, as relative paths.
@@ -704,14 +717,17 @@ TEST_F(ExportControllerTest, ABuildThatCouldNotWriteItsFilesPublishesNothing)
         std::unique_ptr<MyDocumentWindow>& window;
         ~CloseFirst() { window.reset(); }
     } closeFirst { window };
-    disk.fillLeaving(16 * 1024);
-
     choose(PublishTag::ServerType, XmlLocation::WebDAV);
     type(PublishTag::WebDAVUser, QStringLiteral("tester"));
     type(PublishTag::WebDAVPassword, QStringLiteral("secret"));
     type(PublishTag::WebDAVAddress, server.address() + QStringLiteral("/site"));
     control<MyMatrix>(PublishTag::ExportType)->selectCellWithTag(1);
+    // Saved while there was room: the save before the export, with nothing
+    // changed, rewrites the site's files and adds no version.
+    ASSERT_TRUE(window->saveDocument());
+    disk.fillLeaving(64 * 1024);
     panel->exportButton();
+    EXPECT_TRUE(modal.state->alerts.isEmpty()) << modal.state->alerts.value(0).message.toStdString();
     ASSERT_TRUE(processEventsUntil([&] { return panel->notice()->text().contains(QStringLiteral("The export stopped")); }, 120000))
         << full.activityText().toStdString();
     // The panel tells why as well.

@@ -63,6 +63,9 @@ protected:
         window->resize(1100, 860);
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        // The window the user works in has the keyboard.
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
     void TearDown() override
     {
@@ -195,11 +198,12 @@ TEST_F(PublishScreenTest, TheCancelShownWhileTheSiteIsBuiltStopsItAndNothingIsSe
     const QStringList requestsBefore = server.requests();
     // One step a slice: the build is long enough to be seen and cancelled.
     qint64 now = 0;
-    document.queue().setClock([&now] { return now += 600; });
+    document.queue().setClock([&now] { return now += 300; });
     const qsizetype endings = reports.endings.size();
     click(QStringLiteral("Export"));
     SendPanel* shown = window->sendPanel();
-    ASSERT_TRUE(processEventsUntil([&] { return shown->status1()->text() == QStringLiteral("Building the site") && !window->sender()->debugLog().isEmpty(); }));
+    ASSERT_TRUE(processEventsUntil([&] { return shown->status1()->text() == QStringLiteral("Building the site") && !window->sender()->debugLog().isEmpty(); }))
+        << shown->status1()->text().toStdString() << "\n" << reports.story().toStdString();
     ASSERT_TRUE(window->sender()->isBuilding());
     MyCancelButton* cancel = shown->buildCancelButton();
     EXPECT_TRUE(cancel->isVisible());
@@ -208,7 +212,7 @@ TEST_F(PublishScreenTest, TheCancelShownWhileTheSiteIsBuiltStopsItAndNothingIsSe
     picture(QStringLiteral("building"));
 
     // Escape, as a user gives it: the build stops, nothing goes to the server.
-    QTest::keyClick(window.get(), Qt::Key_Escape);
+    QTest::keyClick(window->windowHandle(), Qt::Key_Escape);
     ASSERT_EQ(reports.endings.size(), endings + 1) << reports.story().toStdString();
     EXPECT_EQ(reports.lastEnding()->outcome, PublishObserver::Outcome::Cancelled);
     EXPECT_FALSE(shown->isVisible());

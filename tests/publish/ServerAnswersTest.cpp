@@ -281,8 +281,12 @@ TEST_P(UnwritableFolder, FailsItsFilesOnlyAndSaysWhy)
                 : QStringLiteral("The server does not let this account write \"locked/page.html\": its folder is not writable.")))
         << says.toStdString();
     EXPECT_FALSE(says.contains(QStringLiteral("Password"), Qt::CaseInsensitive)) << says.toStdString();
-    EXPECT_TRUE(ending->detail.startsWith(QStringLiteral("1 file(s) could not be sent or removed"))) << ending->detail.toStdString();
+    // One line says what arrived, then what did not and why, on the panel
+    // and in the Activity log.
+    EXPECT_TRUE(ending->detail.startsWith(QStringLiteral("Published "))) << ending->detail.toStdString();
+    EXPECT_TRUE(ending->detail.contains(QStringLiteral(". 1 file(s) could not be sent or removed"))) << ending->detail.toStdString();
     EXPECT_TRUE(ending->detail.contains(says)) << ending->detail.toStdString();
+    EXPECT_TRUE(reports.activity.contains(ending->detail)) << reports.story().toStdString();
     // Everything else arrived, and the record claims nothing more.
     const QStringList others = without(filesBelow(homepage()), { QStringLiteral("locked/page.html") });
     EXPECT_EQ(without(filesBelow(serverFolder), { QStringLiteral("locked/page.html") }), others);
