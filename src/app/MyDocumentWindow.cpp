@@ -269,6 +269,12 @@ MyDocumentWindow::~MyDocumentWindow()
         _sender->cancel();
     delete _sendPanel;
     _sendPanel = nullptr;
+    // The publish panel's controller goes before its fields: the window hides
+    // as it is taken down, and the field that had the focus then tells it
+    // was left, to a controller whose window is no longer whole.
+    _publisher->removeObserver(_export);
+    delete _export;
+    _export = nullptr;
     // The panels go before the views they are placed in.
     for (auto& panel : _panels)
         panel.reset();
@@ -308,6 +314,18 @@ bool MyDocumentWindow::saveDocument()
             return true;
         lq::runAlert(this, QStringLiteral("The website could not be saved"),
             QStringLiteral("\"") + displayName() + QStringLiteral("\" was not saved: ") + _document.lastError());
+        return false;
+    });
+}
+
+bool MyDocumentWindow::saveForPublication()
+{
+    return lq::uiFrame(this, "saveDocument", [&] {
+        saveEditor();
+        if (_document.saveForPublication())
+            return true;
+        lq::runAlert(this, QStringLiteral("The website could not be saved"),
+            QStringLiteral("\"") + displayName() + QStringLiteral("\" was not saved, so it was not published: ") + _document.lastError());
         return false;
     });
 }
@@ -375,10 +393,13 @@ void MyDocumentWindow::delayedRebuildEntireSite()
 
 void MyDocumentWindow::prepareForExport(std::function<void()> then)
 {
-    _builder->buildSite(std::move(then), [this](const QString& why) {
-        if (_export)
-            _export->buildFailed(why);
-    });
+    _builder->buildSite(
+        std::move(then),
+        [this](const QString& why) {
+            if (_export)
+                _export->buildFailed(why);
+        },
+        {});
 }
 
 // --- Current object -----------------------------------------------------------

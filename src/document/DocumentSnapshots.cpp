@@ -4,6 +4,7 @@
 #include "document/SiteJournal.h"
 #include "document/Snapshots.h"
 #include "model/core/XmlBase.h"
+#include "model/files/XmlQVZIPFile.h"
 #include "model/files/XmlStandAloneFiles.h"
 #include "model/theme/XmlTheme.h"
 #include "platform/FileHelpers.h"
@@ -48,10 +49,11 @@ void DocumentSnapshots::trimSnapshots(const QString& folder)
     snapshots->setFoldersFiles(false, true);
     snapshots->refresh();
     Snapshots::sortNewestFirst(*snapshots);
-    while (snapshots->numberChildren() > MyDocument::keptSnapshots) {
-        const XmlBasePtr oldest = snapshots->lastChild();
-        lq::removeItem(oldest->fullname());
-        snapshots->removeChild(oldest.get());
+    Snapshots::Trim trim(MyDocument::keptSnapshots, false, Snapshots::keptPublications);
+    for (const XmlBasePtr& entry : snapshots->children()) {
+        XmlQVZIPFile* archive = XmlQVZIPFile::cast(entry.get());
+        if (!trim.keeps(archive ? archive->comment() : QString()))
+            lq::removeItem(entry->fullname());
     }
 }
 

@@ -2,12 +2,8 @@
 
 #include "document/GeneratedSiteFolder.h"
 #include "document/MyDocument.h"
-#include "model/site/XmlAlbum.h"
 #include "model/site/XmlSite.h"
-#include "pipeline/SiteScripts.h"
-#include "pipeline/XmlCallSelector.h"
-#include "pipeline/XmlProcessor.h"
-#include "platform/ExceptionFrame.h"
+#include "model/site/XmlWebItem.h"
 #include "platform/FileHelpers.h"
 
 #include <QFileInfo>
@@ -15,28 +11,6 @@
 ExportPreparation::ExportPreparation(MyDocument& document)
     : _document(document)
 {
-}
-
-void ExportPreparation::prepareForExport(const QString& operation)
-{
-    lq::uiFrame(&_document, "prepareForExport:", [&] {
-        const QString folder = _document.fileName();
-        if (!_document.site() || folder.isEmpty())
-            return;
-        if (_exportDisplay)
-            _exportDisplay(true, _document.currentAlbum());
-        _savedAlbum = _document.currentAlbum();
-        beginFreshBuild();
-        lq::createProcessor(*_document.site());
-
-        auto processor = XmlProcessor::create();
-        processor->setRootDir(folder);
-        processor->setStatusMessage(QStringLiteral("Exporting..."));
-        processor->addChild(XmlCallSelector::createWithTask(QStringLiteral("continuePrepareForExport:"),
-            [this, operation] { continuePrepareForExport(operation); }));
-        _document.queue().setActivityText(QStringLiteral("Exporting Website\n"));
-        _document.startProcessor(processor);
-    });
 }
 
 void ExportPreparation::beginBuild()
@@ -82,36 +56,6 @@ bool ExportPreparation::buildMayBePublished()
         + QStringLiteral(". The Activity log lists them all.");
     queue.addActivityString(why);
     return _document.fail(why);
-}
-
-void ExportPreparation::continuePrepareForExport(const QString& operation)
-{
-    lq::uiFrame(&_document, "continuePrepareForExport:", [&] {
-        auto processor = XmlProcessor::create();
-        processor->setRootDir(_document.fileName());
-        processor->setStatusMessage(QStringLiteral("Exporting..."));
-        processor->addChild(XmlCallSelector::createWithTask(QStringLiteral("startExport:"),
-            [this, operation] { startExport(operation); }));
-        _document.queue().setActivityText(QStringLiteral("Exporting Website\n"));
-        _document.startProcessor(processor);
-    });
-}
-
-void ExportPreparation::startExport(const QString& operation)
-{
-    lq::uiFrame(&_document, "startExport:", [&] {
-        if (_exportDisplay)
-            _exportDisplay(false, _savedAlbum);
-        if (!finishBuild())
-            return;
-        if (_exportHandler)
-            _exportHandler(operation);
-    });
-}
-
-void ExportPreparation::cancelExport()
-{
-    _document.queue().cancelActivity();
 }
 
 bool ExportPreparation::finishBuild()

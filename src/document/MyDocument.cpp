@@ -31,7 +31,9 @@
 #include "publish/XmlLocation.h"
 #include "templates/XmlStyleSheet.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QUrl>
@@ -112,6 +114,13 @@ bool stageThemePictures(SiteJournal& change, const QString& unpacked, const QStr
 QString withoutTrailingSlash(const QString& path)
 {
     return QDir::cleanPath(path);
+}
+
+// A document file as it was last saved ("" when it cannot be read).
+QByteArray savedText(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -367,10 +376,9 @@ bool MyDocument::newDocumentFromArchive(const QString& folderPath, const QString
         adopt(site, theme);
         _site->setRootDir(folder);
         _theme->setRootDir(folder);
-        // A new site publishes to a folder until the user chooses a server;
-        // a destination read from a file keeps the type it was stored with.
-        _location = XmlLocation::create();
-        _location->setServerType(XmlLocation::LocalFolder);
+        // A new site publishes to a folder of its own until the user chooses
+        // another; a destination read from a file keeps what it was stored with.
+        _location = XmlLocation::forNewSite(folder);
         _rss = XmlRSS::create();
         _rss->setDocument(this);
         if (!writeWithBackupToFile(folder))
@@ -535,6 +543,9 @@ bool MyDocument::readFromFile(const QString& folderPath)
             ~Resume() { document->falseAlarm(false); }
         } resume { this };
         opened = true;
+        // The newest version holds what the files just read hold, as every save makes one.
+        _versionedTexts.clear();
+        _versionIsSavedFiles = true;
 
         _site->setRootDir(folder);
         _theme->setRootDir(folder);
@@ -580,7 +591,22 @@ bool MyDocument::saveFileWithComment(const QString& folderPath, const QString& c
     return save(folderPath, comment, nullptr, nullptr);
 }
 
-bool MyDocument::save(const QString& folderPath, const QString& comment, const ThemeArchive* bringing, QStringList* kept)
+bool MyDocument::saveForPublication()
+{
+    return save(fileName(), Snapshots::publicationComment, nullptr, nullptr, true);
+}
+
+QByteArray MyDocument::textsDigest(const QByteArray& site, const QByteArray& theme)
+{
+    QCryptographicHash digest(QCryptographicHash::Sha256);
+    digest.addData(QByteArray::number(site.size()) + ':');
+    digest.addData(site);
+    digest.addData(theme);
+    return digest.result();
+}
+
+bool MyDocument::save(const QString& folderPath, const QString& comment, const ThemeArchive* bringing, QStringList* kept,
+    bool versionOnlyIfChanged)
 {
     _lastError.clear();
     return lq::uiFrame(this, "saveFile:withComment:", [&]() -> bool {
@@ -633,13 +659,21 @@ bool MyDocument::save(const QString& folderPath, const QString& comment, const T
         }
         QString snapshotWhy;
         DocumentSnapshots snapshots(*this);
-        const bool snapshot = snapshots.stageSnapshot(change, folder, texts[0], texts[1], comment,
-            bringing ? incoming + QStringLiteral("/bitmaps2") : QString(), snapshotWhy);
+        const QByteArray versioned = textsDigest(texts[0], texts[1]);
+        if (_versionIsSavedFiles && folder == fileName())
+            _versionedTexts = textsDigest(savedText(folder + QStringLiteral("/site.xmlbase")), savedText(folder + QStringLiteral("/theme.xmlbase")));
+        const bool wanted = !versionOnlyIfChanged || bringing || versioned != _versionedTexts;
+        const bool snapshot = !wanted
+            || snapshots.stageSnapshot(change, folder, texts[0], texts[1], comment,
+                bringing ? incoming + QStringLiteral("/bitmaps2") : QString(), snapshotWhy);
         if (!change.commit(&why))
             return fail(QStringLiteral("could not save document: ") + why);
 
         snapshots.pruneBitmaps(folder);
         clearChangeCount();
+        _versionIsSavedFiles = false;
+        if (wanted)
+            _versionedTexts = snapshot ? versioned : QByteArray();
         if (!snapshot)
             _lastError = QStringLiteral("the document was saved, but its snapshot could not be made: ") + snapshotWhy;
         return true;
@@ -730,6 +764,9 @@ bool MyDocument::revertFromFile(const QString& snapshot)
         adopt(site, theme);
         _theme->crossReferenceXmlSite(_site.get());
         _site->refreshFiles();
+        // The site is now an older version's, not the newest one's.
+        _versionedTexts.clear();
+        _versionIsSavedFiles = false;
         // A snapshot's counter may lie behind pictures imported since: the
         // next import must not overwrite one that another snapshot uses.
         const SitePictures pictures(*this);

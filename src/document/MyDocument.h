@@ -160,6 +160,11 @@ public:
     // Trash not saved) go; what the saved site or a snapshot uses stays
     // (SitePictures::removeUnusedPictures).
     void closeWithoutSaving();
+    // The save before a publication: written like any save, with the comment
+    // publications carry (Snapshots::publicationComment), except that a
+    // version is added only when the site or its theme differ from what the
+    // newest version holds: publishing an unchanged site adds none.
+    bool saveForPublication();
     // Copies the document folder to the new path, then saves there; refuses
     // a path where anything exists.
     bool saveAs(const QString& path);
@@ -188,7 +193,8 @@ public:
     // The snapshot's file name (without folder or extension) for a save at
     // that local time: "Mon Dec 07,2026 11_29_17 PM".
     static QString snapshotName(const QDateTime& time);
-    // The snapshots kept at open.
+    // The user's own snapshots kept at open (those of publications are
+    // counted apart: Snapshots).
     static constexpr int keptSnapshots = 50;
     // The file of the site folder that keeps the digests of the generated
     // site's last listing with the state of each file (see
@@ -199,10 +205,9 @@ public:
     // The rebuilds of the site's pictures (see SitePictures).
     void rebuildEntireSite();
     void rebuildPhotoAlbum(XmlAlbum* page);
-    // The build before every preview, export or upload and its hand-over to
-    // the publish panel (see ExportPreparation).
+    // The bookends of the build before every preview, export or upload
+    // (see ExportPreparation; DocumentSiteBuilder runs the build).
     ExportPreparation& exportPreparation() { return _exportPreparation; }
-    void prepareForExport(const QString& operation) { _exportPreparation.prepareForExport(operation); }
     void beginBuild() { _exportPreparation.beginBuild(); }
     bool buildMayBePublished() { return _exportPreparation.buildMayBePublished(); }
 
@@ -234,7 +239,12 @@ private:
     void release();
     // The save of saveFileWithComment; with a theme archive, its pictures
     // and files come in the same change (kept: those the site has already).
-    bool save(const QString& folder, const QString& comment, const ThemeArchive* bringing, QStringList* kept);
+    // `versionOnlyIfChanged`: no snapshot when the site and theme are what
+    // the newest version holds.
+    bool save(const QString& folder, const QString& comment, const ThemeArchive* bringing, QStringList* kept,
+        bool versionOnlyIfChanged = false);
+    // A digest of the site's and the theme's texts, to tell one version from another.
+    static QByteArray textsDigest(const QByteArray& site, const QByteArray& theme);
 
     std::shared_ptr<XmlSite> _site;
     std::shared_ptr<XmlTheme> _theme;
@@ -260,6 +270,11 @@ private:
     ChoiceHandler _choice;
     std::function<QDateTime()> _now;
     LayoutControllerBase* _layout = nullptr;
+    // What the newest version holds of the site and its theme (textsDigest),
+    // told by the saves that make one; "" while not known. After an open,
+    // before any save, the saved files are what it holds.
+    QByteArray _versionedTexts;
+    bool _versionIsSavedFiles = false;
     SiteLock _lock;
     ExportPreparation _exportPreparation { *this };
 };

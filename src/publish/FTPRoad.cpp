@@ -272,13 +272,13 @@ void FTPRoad::ftpEndRoad()
     lastxmld.reset();
     forgetRecord();
     if (!failed && !someFailed) {
-        _panel.showResult(_report.line(_destination), QString());
+        _panel.showResult(_report, _destination, QString());
         return;
     }
     if (!failed) {
         // The rest went through; Retry sends what is missing.
         _panel.setRetryVisible(true);
-        showFileFailures(QStringLiteral("Send Error! - Press Retry or Cancel"));
+        showFileFailures(QStringLiteral("Send Error! - Press Retry or Cancel"), _destination);
         return;
     }
     _panel.setPanelVisible(false);

@@ -93,10 +93,29 @@ void Publisher::buildThenSend(const PublishRequest& request, bool anew)
         send(request, anew);
         return;
     }
-    _builder->buildSite([this, request, anew] { send(request, anew); },
-        [this](const QString& why) {
-            _uploader.setSending(false);
+    // The run begins with the build, so that Cancel stops it there too.
+    const quint64 build = ++_builds;
+    _uploader.beginBuild([this] {
+        if (_builder)
+            _builder->cancelBuild();
+    });
+    _builder->buildSite(
+        [this, request, anew, build] {
+            if (build != _builds || !_uploader.isBuilding())
+                return;
+            _uploader.buildEnded();
+            send(request, anew);
+        },
+        [this, build](const QString& why) {
+            if (build != _builds || !_uploader.isBuilding())
+                return;
+            _uploader.buildFailed(why);
             _uploader.observers().tell([&](PublishObserver& observer) { observer.buildFailed(why); });
+        },
+        // What the build made goes to the run's details, not to the Activity log.
+        [this](const QString& line) {
+            if (const QString made = line.trimmed(); !made.isEmpty())
+                _uploader.debug(made);
         });
 }
 
@@ -205,10 +224,13 @@ void Publisher::exportToFolder(const QString& pathName, const QString& folder, b
         _uploader.setProgress(0, true);
         // A folder that could not be made stopped the copy after these files.
         const bool folderFailed = !error.isEmpty() && error != QStringLiteral("Could not copy: ") + _bom->failedFiles().join(QStringLiteral(", "));
-        _uploader.setStatus(QStringLiteral("Send Error! - Press Cancel"),
-            folderFailed ? error + QLatin1Char(' ') + lq::failureSummary(failures) : lq::failureSummary(failures));
+        for (const QString& file : report.fileLines(failures))
+            _uploader.debug(file);
+        const QString line = (folderFailed ? error + QLatin1Char(' ') : QString()) + report.line(folder, failures);
+        _uploader.activity(line);
+        _uploader.setStatus(QStringLiteral("Send Error! - Press Cancel"), line);
         _uploader.finished();
         return;
     }
-    _uploader.showResult(report.line(folder), QUrl::fromLocalFile(folder + QStringLiteral("/index.html")).toString());
+    _uploader.showResult(report, folder, QUrl::fromLocalFile(folder + QStringLiteral("/index.html")).toString());
 }

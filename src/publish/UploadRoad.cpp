@@ -104,12 +104,18 @@ void UploadRoad::reportListingFailures(const XmlD* current)
         fileFailed(unread.path, lq::unreadFileMessage(unread));
 }
 
-void UploadRoad::showFileFailures(const QString& headline)
+void UploadRoad::showFileFailures(const QString& headline, const QString& destination)
 {
+    // The files that went, in the details; one line for the whole run, in
+    // the Activity log and on the panel: what arrived, and what did not.
+    for (const QString& file : _report.fileLines(_failures))
+        _panel.debug(file);
+    const QString line = _report.line(destination, _failures);
+    _panel.activity(line);
     _panel.setSending(false);
     _panel.setTaskError(true);
     _panel.setProgress(0, true);
-    _panel.setStatus(headline, lq::failureSummary(_failures));
+    _panel.setStatus(headline, line);
     _panel.finished();
 }
 

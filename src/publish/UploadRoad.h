@@ -48,9 +48,11 @@ public:
     virtual void setTaskError(bool error) = 0;
     // The run is over: the panel was hidden, or it shows how it ended.
     virtual void finished() = 0;
-    // The publication went through: the line goes to the Activity log and
-    // stays on the panel, with "Open in browser" when there is an address.
-    virtual void showResult(const QString& line, const QString& address) = 0;
+    // The publication went through: its one line (the report's, for the
+    // destination) goes to the Activity log and stays on the panel, with
+    // "Open in browser" when there is an address; the files it sent and
+    // removed go to the panel's details.
+    virtual void showResult(const PublicationReport& report, const QString& destination, const QString& address) = 0;
     // Retry was pressed: the changes are listed and published again.
     virtual void retry() = 0;
     // One file did not arrive (or was not removed); the run goes on. The
@@ -105,9 +107,10 @@ protected:
     void reportListingFailures(const XmlD* current);
     // The files of this run that failed.
     const FileFailures& failures() const { return _failures; }
-    // "Send Error! - Press Cancel" (or Retry) with the failed files, once
-    // the run went through the rest; the run is over.
-    void showFileFailures(const QString& headline);
+    // "Send Error! - Press Cancel" (or Retry) once the run went through the
+    // rest: one line says what arrived at the destination and which files
+    // failed, with the first reasons; the run is over.
+    void showFileFailures(const QString& headline, const QString& destination);
 
     // The record of what the server holds, as far as it confirmed: it starts
     // as the last published tree; a file leaves it when its transfer starts

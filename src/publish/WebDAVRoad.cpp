@@ -244,11 +244,11 @@ void WebDAVRoad::endWebDAV()
             lq::openURL(QUrl(_openURL));
         // The site's address: the home page of a .Mac account, else the
         // WebDAV folder, which the server also shows on the web.
-        _panel.showResult(_report.line(_destination), _openURL.isEmpty() ? _destination + QLatin1Char('/') : _openURL);
+        _panel.showResult(_report, _destination, _openURL.isEmpty() ? _destination + QLatin1Char('/') : _openURL);
         return;
     }
     // Shown until Cancel: the user must see that not everything arrived, and what.
-    showFileFailures(QStringLiteral("Send Error! - Press Cancel"));
+    showFileFailures(QStringLiteral("Send Error! - Press Cancel"), _destination);
 }
 
 QStringList WebDAVRoad::curlArguments(const SendItem& item) const

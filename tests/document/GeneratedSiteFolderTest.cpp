@@ -4,6 +4,7 @@
 #include "publish/XmlD.h"
 #include "publish/XmlF.h"
 
+#include "support/SiteBuildRun.h"
 #include "support/StarterSite.h"
 #include "support/TestFiles.h"
 #include "support/TestPictures.h"
@@ -198,8 +199,8 @@ protected:
 
     void exportSite()
     {
-        document.prepareForExport(QStringLiteral("previewInBrowser"));
-        runQueue();
+        SiteBuildRun run(document);
+        ASSERT_TRUE(run.wait()) << run.why.toStdString();
         ASSERT_FALSE(document.activityText().contains(QStringLiteral("ERROR"))) << document.activityText().toStdString();
     }
 

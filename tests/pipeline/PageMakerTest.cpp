@@ -4,6 +4,7 @@
 // same, byte for byte, with the same Activity log and the same status line
 // and progress after every step; an edit made between two time slices
 // reaches every page written after it, as it does without threads.
+#include "document/DocumentSiteBuilder.h"
 #include "document/MyDocument.h"
 #include "model/feed/XmlRSSItem.h"
 #include "model/site/XmlAlbum.h"
@@ -99,6 +100,8 @@ protected:
     Export exportSite(int editAfterSlices = -1, const std::function<void()>& edit = {})
     {
         const int writtenBefore = lq::PageMaker::pagesWrittenAheadInAll();
+        // The Activity log runs on across builds: this build's lines are those after it.
+        const qsizetype logged = document.activityText().size();
         Export done;
         document.queue().setDisplayHandler([&] {
             const ProcessorQueue& queue = document.queue();
@@ -109,7 +112,9 @@ protected:
         });
         qint64 now = 0;
         document.queue().setClock([&now] { return now += 300; });
-        document.prepareForExport(QStringLiteral("previewInBrowser"));
+        DocumentSiteBuilder builder(document);
+        bool built = false;
+        builder.buildSite([&built] { built = true; }, {}, {});
         for (int slice = 0; slice < 100000 && !document.queue().processors().isEmpty(); ++slice) {
             if (slice == editAfterSlices && edit) {
                 if (lq::PageMaker::threads() > 0) {
@@ -123,11 +128,12 @@ protected:
             }
             document.queue().processor();
         }
+        EXPECT_TRUE(built) << document.lastError().toStdString();
         document.queue().stopProcessor();
         document.queue().setClock({});
         document.queue().setDisplayHandler({});
         done.files = generated();
-        done.activity = document.activityText();
+        done.activity = document.activityText().mid(logged);
         return done;
     }
 
@@ -136,7 +142,7 @@ protected:
         EXPECT_EQ(ahead.files.keys(), alone.files.keys());
         for (auto it = alone.files.begin(); it != alone.files.end(); ++it)
             EXPECT_TRUE(ahead.files.value(it.key()) == it.value()) << it.key().toStdString();
-        EXPECT_EQ(ahead.activity, alone.activity);
+        EXPECT_EQ(ahead.activity.toStdString(), alone.activity.toStdString());
         EXPECT_EQ(ahead.shown, alone.shown);
     }
 };

@@ -19,6 +19,7 @@
 #include "support/HelperTools.h"
 #include "support/PublishSite.h"
 #include "support/RecordingPublishObserver.h"
+#include "support/SiteBuildRun.h"
 #include "support/SmallFilesystem.h"
 #include "support/StarterSite.h"
 #include "support/TestFiles.h"
@@ -75,12 +76,8 @@ protected:
         lq::setOpenURLHandler([](const QUrl&) { return true; });
         QFile::remove(knownHosts());
         prepareSite();
-        DocumentSiteBuilder builder(document);
-        bool built = false;
-        QString failed;
-        builder.buildSite([&] { built = true; }, [&](const QString& why) { failed = why; });
-        ASSERT_TRUE(processEventsUntil([&] { return built || !failed.isEmpty(); }, 120000));
-        ASSERT_TRUE(built) << failed.toStdString();
+        SiteBuildRun build(document);
+        ASSERT_TRUE(build.wait(120000)) << build.why.toStdString();
         publisher.addObserver(&reports);
     }
 
@@ -284,8 +281,12 @@ TEST_P(UnwritableFolder, FailsItsFilesOnlyAndSaysWhy)
                 : QStringLiteral("The server does not let this account write \"locked/page.html\": its folder is not writable.")))
         << says.toStdString();
     EXPECT_FALSE(says.contains(QStringLiteral("Password"), Qt::CaseInsensitive)) << says.toStdString();
-    EXPECT_TRUE(ending->detail.startsWith(QStringLiteral("1 file(s) could not be sent or removed"))) << ending->detail.toStdString();
+    // One line says what arrived, then what did not and why, on the panel
+    // and in the Activity log.
+    EXPECT_TRUE(ending->detail.startsWith(QStringLiteral("Published "))) << ending->detail.toStdString();
+    EXPECT_TRUE(ending->detail.contains(QStringLiteral(". 1 file(s) could not be sent or removed"))) << ending->detail.toStdString();
     EXPECT_TRUE(ending->detail.contains(says)) << ending->detail.toStdString();
+    EXPECT_TRUE(reports.activity.contains(ending->detail)) << reports.story().toStdString();
     // Everything else arrived, and the record claims nothing more.
     const QStringList others = without(filesBelow(homepage()), { QStringLiteral("locked/page.html") });
     EXPECT_EQ(without(filesBelow(serverFolder), { QStringLiteral("locked/page.html") }), others);

@@ -113,7 +113,7 @@ TEST(TransferMessages, TheEndOfARunCountsTheFailedFilesAndNamesTheFirst)
     for (int i = 1; i <= 5; ++i)
         failures.append({ QStringLiteral("p%1.html").arg(i), QStringLiteral("Reason %1.").arg(i) });
     EXPECT_EQ(lq::failureSummary(failures),
-        QStringLiteral("5 file(s) could not be sent or removed; see the Activity log. Reason 1. Reason 2. Reason 3. And 2 more."));
-    EXPECT_EQ(lq::failureSummary({ failures.first() }), QStringLiteral("1 file(s) could not be sent or removed; see the Activity log. Reason 1."));
+        QStringLiteral("5 file(s) could not be sent or removed; the details name each. Reason 1. Reason 2. Reason 3. And 2 more."));
+    EXPECT_EQ(lq::failureSummary({ failures.first() }), QStringLiteral("1 file(s) could not be sent or removed; the details name each. Reason 1."));
     EXPECT_EQ(lq::failureSummary({}), QString());
 }

@@ -244,7 +244,8 @@ public:
     }
 };
 
-// pyftpdlib serving <base>/ftp, user "tester" / "secret". It may be told to
+// pyftpdlib serving <base>/ftp, user "tester" / "secret"; a second user,
+// "visitor" / "secret", has <base>/ftp/visitor as home. It may be told to
 // let the account only read one folder (as a server refuses writes where
 // the account has no right to them), and to refuse every file of one name
 // with "451 Requested action aborted: local error in processing".
@@ -280,6 +281,8 @@ public:
             "port, root, passive, readonly, refused = int(sys.argv[1]), sys.argv[2], int(sys.argv[3]), sys.argv[4], sys.argv[5]\n"
             "auth = DummyAuthorizer()\n"
             "auth.add_user('tester', 'secret', root, perm='elradfmwMT')\n"
+            "os.makedirs(root + '/visitor', exist_ok=True)\n"
+            "auth.add_user('visitor', 'secret', root + '/visitor', perm='elradfmwMT')\n"
             "if readonly:\n"
             "    os.makedirs(os.path.join(root, readonly), exist_ok=True)\n"
             "    auth.override_perm('tester', os.path.join(root, readonly), perm='elr', recursive=True)\n"
