@@ -1,15 +1,17 @@
 // The heart of a site build: one photo's web image and thumbnail. A
 // 24-megapixel JPEG (6000 x 4000, made here) becomes a web image of at most
 // 1024 pixels and a 160 x 120 thumbnail through the program's own path (the
-// stored picture loaded, the canvas rendered with the filters off, resampled
-// and written as JPEG), and the same two files are made by vipsthumbnail
+// stored picture loaded for the build's images, the canvas rendered with the
+// filters off, resampled and written as JPEG), and the same two files are made by vipsthumbnail
 // (package libvips-tools), side by side in the same run: once on the
 // original for the web image, then once on that web image for the
 // thumbnail, as a build would use it. Prints the median wall time per photo
 // of a few rounds of each (three by default), the ratio, and where the program's
 // time goes. A second row starts from the file as an import reads it (only
 // as much of the JPEG decoded as the picture limits need, then limited) and
-// makes the same two images from that picture.
+// makes the same two images from that picture. Last, how far the two images
+// made from the stored picture decoded at the size they need are from the
+// same images made from the whole picture decoded, in JPEG bytes and pixels.
 //
 //     lumenquill_bench_photo [rounds]
 
@@ -50,6 +52,32 @@ bool run(const QString& program, const QStringList& arguments)
 QSize sizeOf(const QString& path)
 {
     return QImageReader(path).size();
+}
+
+// Prints the sizes of two JPEG files of the same picture and how far their
+// pixels are apart.
+void printDifference(const char* what, const QString& before, const QString& after)
+{
+    const QImage a = QImage(before).convertToFormat(QImage::Format_RGB32);
+    const QImage b = QImage(after).convertToFormat(QImage::Format_RGB32);
+    if (a.size() != b.size() || a.isNull()) {
+        std::printf("%s: the two images differ in size\n", what);
+        return;
+    }
+    double sum = 0;
+    int largest = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            for (const int d : { qRed(p) - qRed(q), qGreen(p) - qGreen(q), qBlue(p) - qBlue(q) }) {
+                sum += std::abs(d);
+                largest = std::max(largest, std::abs(d));
+            }
+        }
+    std::printf("%s %d x %d written as JPEG: %lld bytes, %lld bytes; pixels differ by %.2f on average (0..255 per channel), "
+                "at most %d\n",
+        what, b.width(), b.height(), static_cast<long long>(QFileInfo(before).size()),
+        static_cast<long long>(QFileInfo(after).size()), sum / (3.0 * a.width() * a.height()), largest);
 }
 
 } // namespace
@@ -96,6 +124,11 @@ int main(int argc, char** argv)
     canvas.setThumbAspectX(160);
     canvas.setThumbAspectY(120);
 
+    // As in a document read from disk, the canvas knows the size of the
+    // stored picture before reading it.
+    photo->loadBackstore(nullptr);
+    photo->releaseBackstore(nullptr);
+
     const QString webFile = root + QStringLiteral("/out/image1.jpg");
     const QString thumbFile = root + QStringLiteral("/out/thumb1.jpg");
     double load = 0, webRender = 0, webWrite = 0, thumbRender = 0, thumbWrite = 0;
@@ -106,7 +139,7 @@ int main(int argc, char** argv)
         total += static_cast<double>(timer.nsecsElapsed()) / 1e9;
     };
     const double ours = bench::medianSeconds(rounds, [&] {
-        stage(load, [&] { photo->loadBackstore(nullptr); });
+        stage(load, [&] { photo->loadBackstoreForImages(lq::Size(160, 120)); });
         lq::GraphicsImage web;
         stage(webRender, [&] { web = canvas.makeImageWithLimitWidthAndLimitHeight(app.maxPictureWidth(), app.maxPictureHeight()); });
         stage(webWrite, [&] { XmlBase::saveImageFilenameCompression(web.toQImage(), webFile, 0.0f); });
@@ -183,24 +216,21 @@ int main(int argc, char** argv)
         const QString beforeFile = root + QStringLiteral("/out/before.jpg"), afterFile = root + QStringLiteral("/out/after.jpg");
         XmlBase::saveImageFilenameCompression(before, beforeFile, 0.0f);
         XmlBase::saveImageFilenameCompression(after, afterFile, 0.0f);
-        const QImage a = QImage(beforeFile).convertToFormat(QImage::Format_RGB32);
-        const QImage b = QImage(afterFile).convertToFormat(QImage::Format_RGB32);
-        if (a.size() == b.size() && !a.isNull()) {
-            double sum = 0;
-            int largest = 0;
-            for (int y = 0; y < a.height(); ++y)
-                for (int x = 0; x < a.width(); ++x) {
-                    const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-                    for (const int d : { qRed(p) - qRed(q), qGreen(p) - qGreen(q), qBlue(p) - qBlue(q) }) {
-                        sum += std::abs(d);
-                        largest = std::max(largest, std::abs(d));
-                    }
-                }
-            std::printf("imported picture %d x %d written as JPEG: from the whole decode %lld bytes, from the reduced decode "
-                        "%lld bytes; pixels differ by %.2f on average (0..255 per channel), at most %d\n",
-                        b.width(), b.height(), static_cast<long long>(QFileInfo(beforeFile).size()),
-                        static_cast<long long>(QFileInfo(afterFile).size()), sum / (3.0 * a.width() * a.height()), largest);
-        }
+        printDifference("imported picture, from the whole decode and from the reduced one:", beforeFile, afterFile);
+    }
+    // What decoding the stored picture at the size the images need changes:
+    // the web image and the thumbnail from the whole picture, against the
+    // ones written above.
+    {
+        const QString wholeWeb = root + QStringLiteral("/out/whole-image1.jpg");
+        const QString wholeThumb = root + QStringLiteral("/out/whole-thumb1.jpg");
+        photo->loadBackstore(nullptr);
+        XmlBase::saveImageFilenameCompression(
+            canvas.makeImageWithLimitWidthAndLimitHeight(app.maxPictureWidth(), app.maxPictureHeight()).toQImage(), wholeWeb, 0.0f);
+        XmlBase::saveImageFilenameCompression(canvas.createThumbnailWithSize(lq::Size(160, 120)).toQImage(), wholeThumb, 0.0f);
+        photo->releaseBackstore(nullptr);
+        printDifference("web image from the stored picture, whole and reduced decode:", wholeWeb, webFile);
+        printDifference("thumbnail from the stored picture, whole and reduced decode:", wholeThumb, thumbFile);
     }
     return 0;
 }

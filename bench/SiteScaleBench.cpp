@@ -11,7 +11,10 @@
 // Hugo's with their ratio, the peak memory of both, and the wall time of the
 // export (from the start of its preparation until its queue is empty)
 // against the copy of what it wrote, and the rest the window's queue would
-// take between its time slices on top of that wall time. Given two or more page counts, the
+// take between its time slices on top of that wall time; then the site is
+// exported again with nothing changed and listed for "changes only" (the
+// files read and the time, against md5sum and diff of the same files).
+// Given two or more page counts, the
 // growth of the per-page cost from the smallest to each larger one is
 // printed for both programs. With --full the site also holds a group, a
 // password-protected page, an album of photos, a feed and a file of the
@@ -20,6 +23,7 @@
 
 #include "BenchSupport.h"
 
+#include "document/DocumentSiteBuilder.h"
 #include "document/MyDocument.h"
 #include "elements/XmlWebPhotoAlbum.h"
 #include "model/application/MyApplication.h"
@@ -33,6 +37,8 @@
 #include "document/DocumentElements.h"
 #include "platform/FileHelpers.h"
 #include "platform/Process.h"
+#include "publish/DigestListing.h"
+#include "publish/XmlD.h"
 #include "templates/XmlStyleSheet.h"
 
 #include <QDir>
@@ -176,14 +182,19 @@ struct Figures {
     double writtenMegabytes = -1;
     double writtenFiles = -1;
     double slices = -1;
+    double againWall = -1;
+    double listWall = -1;
+    double listRead = -1;
+    double listReference = -1;
 };
 
-constexpr int figureCount = 11;
+constexpr int figureCount = 15;
 
 double* figureAt(Figures& figures, int index)
 {
     double* all[figureCount] = { &figures.oursCpu, &figures.oursWall, &figures.oursPeak, &figures.resident, &figures.hugoCpu,
-        &figures.hugoWall, &figures.hugoPeak, &figures.copyWall, &figures.writtenMegabytes, &figures.writtenFiles, &figures.slices };
+        &figures.hugoWall, &figures.hugoPeak, &figures.copyWall, &figures.writtenMegabytes, &figures.writtenFiles, &figures.slices, &figures.againWall, &figures.listWall,
+        &figures.listRead, &figures.listReference };
     return all[index];
 }
 
@@ -253,7 +264,9 @@ int measureOnce(int pages, bool full, const QString& keep)
     const double cpuBefore = cpuSeconds();
     QElapsedTimer wall;
     wall.start();
-    document.prepareForExport(QStringLiteral("startExport2"));
+    // The build of every export, ended in the slice that runs its last step.
+    DocumentSiteBuilder exportBuild(document);
+    exportBuild.buildSite([] {}, [](const QString& why) { std::fprintf(stderr, "the build failed: %s\n", qPrintable(why)); }, {});
     // Each call is one of the queue's time slices; the window's queue rests
     // between two of them, which this loop does not.
     int slices = 0;
@@ -280,6 +293,42 @@ int measureOnce(int pages, bool full, const QString& keep)
     if (!copied.succeeded() || !synced.succeeded()) {
         std::fprintf(stderr, "cp -r and sync failed: %s%s\n", copied.error.left(2000).constData(), synced.error.left(2000).constData());
         figures.copyWall = -1;
+    }
+
+    // Publishing again with nothing changed: the export makes every file
+    // afresh, then the listing for "changes only" reads what moved since
+    // the digests the last listing kept; md5sum and diff over the same
+    // files beside it.
+    {
+        document.createXmlD(QString());
+        QStringList paths;
+        QDirIterator it(written, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            paths.append(QDir(written).relativeFilePath(it.next()));
+        lq::ProcessOptions inSite;
+        inSite.workingFolder = written;
+        const QString lastList = work.filePath(QStringLiteral("last.md5"));
+        const QString newList = work.filePath(QStringLiteral("new.md5"));
+        writeText(lastList, lq::runProcess(QStringLiteral("/usr/bin/md5sum"), paths, inSite).output);
+
+        wall.restart();
+        exportBuild.buildSite([] {}, [](const QString& why) { std::fprintf(stderr, "the build failed: %s\n", qPrintable(why)); }, {});
+        while (!document.queue().processors().isEmpty())
+            document.queue().processor();
+        document.queue().stopProcessor();
+        figures.againWall = wall.nsecsElapsed() / 1e9;
+
+        wall.restart();
+        lq::ListingReport report;
+        const std::shared_ptr<XmlD> listed = lq::createXmlDWithCache(written + QLatin1Char('/'),
+            folder + QLatin1Char('/') + MyDocument::generatedSiteDigests, nullptr, &report);
+        figures.listWall = wall.nsecsElapsed() / 1e9;
+        figures.listRead = listed ? report.digested : -1;
+
+        wall.restart();
+        writeText(newList, lq::runProcess(QStringLiteral("/usr/bin/md5sum"), paths, inSite).output);
+        lq::runProcess(QStringLiteral("/usr/bin/diff"), { lastList, newList });
+        figures.listReference = wall.nsecsElapsed() / 1e9;
     }
 
     if (!keep.isEmpty()) {
@@ -349,6 +398,10 @@ void printFigures(int pages, bool full, int runs, const Figures& f)
     if (f.copyWall > 0)
         std::printf("  export %.3f s against cp -r and sync of the %.0f files, %.1f MB it wrote %.3f s: ratio %.1f\n",
             f.oursWall, f.writtenFiles, f.writtenMegabytes, f.copyWall, f.oursWall / f.copyWall);
+    if (f.againWall > 0 && f.listWall > 0)
+        std::printf("  export again with nothing changed %.3f s; changes only after it: listing %.3f s (%.0f of %.0f files read) "
+                    "against md5sum + diff %.3f s: ratio %.2f\n",
+            f.againWall, f.listWall, f.listRead, f.writtenFiles, f.listReference, f.listWall / f.listReference);
     if (f.slices > 0) {
         const double rest = (f.slices - 1) * ProcessorQueue::rearmSeconds;
         std::printf("  the window's queue: %.0f slices of at most %.1f s, resting %.1f s between them: %.3f s more, %.0f %% of the export with it\n",

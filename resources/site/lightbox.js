@@ -40,7 +40,10 @@ const lqLightbox = (function () {
         box.addEventListener("click", event => {
             if (event.target === box) close();
         });
-        const frame = make("div", "lqlb-frame", box);
+        // The photo's frame and, under it, the bar with the caption and the
+        // close button, as wide as the frame whatever the window's width.
+        const content = make("div", "lqlb-content", box);
+        const frame = make("div", "lqlb-frame", content);
         loading = make("img", "lqlb-loading", frame);
         loading.src = images.loading;
         loading.alt = "";
@@ -60,7 +63,7 @@ const lqLightbox = (function () {
             event.preventDefault();
             step(1);
         });
-        const bottom = make("div", "lqlb-bottom", box);
+        const bottom = make("div", "lqlb-bottom", content);
         caption = make("span", "lqlb-caption", bottom);
         counter = make("span", "lqlb-counter", bottom);
         const closeLink = make("a", "lqlb-close", bottom);

@@ -130,7 +130,7 @@ void DocumentCommands::archiveDocument()
 
 bool DocumentCommands::saveForExport()
 {
-    return saveWithCommentText(QStringLiteral("Website exported"));
+    return _window.saveForPublication();
 }
 
 void DocumentCommands::publish()

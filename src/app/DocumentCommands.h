@@ -24,7 +24,7 @@ public:
     // Publish: the changes since the last publication go at once when there
     // is a last published tree, else the publish panel opens.
     void publish();
-    // Saves ("Website exported") and opens the publish panel.
+    // Saves for a publication and opens the publish panel.
     void exportWebsite();
     void watermark();
     // A file panel of the window starting in the home folder (a save panel
@@ -32,7 +32,7 @@ public:
     lq::FilePanelRequest filePanel(const QString& title, const QString& prompt, const QString& nameFieldLabel);
 
 private:
-    // Saves for a publication ("Website exported").
+    // Saves for a publication: the open editor first, a version only for a changed site.
     bool saveForExport();
 
     MyDocumentWindow& _window;

@@ -67,6 +67,23 @@ const TabFields* fieldsOfTab(const char* tab)
     return nullptr;
 }
 
+// The kind of server whose account and address a tab's fields show.
+QString kindOfTab(const char* tab, const XmlLocation& where)
+{
+    const ServerKind* kind = ServerKind::withTab(QLatin1String(tab));
+    return kind ? XmlLocation::accountKind(kind->type, where.ftpType()) : QString();
+}
+
+// The tab whose account field, address field or FTP setting the tag is.
+const TabFields* tabOfField(int tag)
+{
+    for (const TabFields& fields : ServerTabFields) {
+        if (tag == fields.user || tag == fields.password || tag == fields.address)
+            return &fields;
+    }
+    return tag == PublishTag::FtpPort ? fieldsOfTab("ftp") : nullptr;
+}
+
 using lq::isFileAddress;
 
 } // namespace
@@ -124,7 +141,7 @@ ExportController::ExportController(MyDocumentWindow* document, QWidget* exportvi
             const ServerKind* kind = ServerKind::withTab(_exportTab->selectedIdentifier());
             if (!kind)
                 return;
-            changeServerType(kind->type);
+            changeServerType(kind->type, location()->ftpType());
             changed();
             updateGUI();
         });
@@ -292,7 +309,9 @@ QString ExportController::exportFolderPath() const
 
 void ExportController::showExportFolder()
 {
-    _exportFolderLabel->setText(QStringLiteral("Export to: ") + exportFolderPath());
+    const QString folder = exportFolderPath();
+    const bool made = QFileInfo(folder).isDir();
+    _exportFolderLabel->setText(QStringLiteral("Export to: ") + folder + (made ? QString() : QStringLiteral(" (a new folder, made by the export)")));
 }
 
 void ExportController::chooseExportFolder()
@@ -344,13 +363,14 @@ void ExportController::updateGUI()
         const ServerKind& kind = ServerKind::of(where->serverType());
         if (*kind.tab)
             _exportTab->selectTabViewItemWithIdentifier(QLatin1String(kind.tab));
-        // Every tab shows the one stored account.
+        // Each tab shows the account of its own kind of server.
         for (const TabFields& fields : ServerTabFields) {
-            setFieldText(fields.user, where->username());
-            setFieldText(fields.password, where->password());
+            const XmlLocation::Account account = where->account(kindOfTab(fields.tab, *where));
+            setFieldText(fields.user, account.username);
+            setFieldText(fields.password, account.password);
         }
         showAddresses();
-        setFieldText(PublishTag::FtpPort, where->ftpPort());
+        setFieldText(PublishTag::FtpPort, where->account(kindOfTab("ftp", *where)).port);
         qobject_cast<MyCheckBox*>(lq::viewWithTag(_exportview, PublishTag::WebDAVDigest))->setChecked(where->digest() != 0);
         qobject_cast<MyCheckBox*>(lq::viewWithTag(_exportview, PublishTag::FtpDefaultPort))->setChecked(where->ftpDefault() != 0);
         lq::viewWithTag(_exportview, PublishTag::FtpPort)->setEnabled(where->ftpDefault() == 0);
@@ -378,15 +398,16 @@ void ExportController::updateGUI()
     _updating = false;
 }
 
-void ExportController::showAddresses()
+void ExportController::showAddresses(int typing)
 {
     const XmlLocation& where = *location();
-    // Each tab shows the one stored address in its own form.
+    // Each tab shows its own address, or the one in use in its form; the
+    // field being typed into keeps what is typed.
     for (const TabFields& fields : ServerTabFields) {
-        const ServerKind* kind = ServerKind::withTab(QLatin1String(fields.tab));
-        const Converted shown = converted(where, kind->type);
-        setFieldText(fields.address, shown.location);
-        if (kind->stores(ServerKind::FtpSettings))
+        const XmlLocation::Address shown = where.addressFor(kindOfTab(fields.tab, where));
+        if (fields.address != typing)
+            setFieldText(fields.address, shown.location);
+        if (ServerKind::withTab(QLatin1String(fields.tab))->stores(ServerKind::FtpSettings) && typing != PublishTag::FtpFolder)
             setFieldText(PublishTag::FtpFolder, shown.ftpFolder);
     }
 }
@@ -430,10 +451,10 @@ void ExportController::action(QWidget* sender)
         auto* popUp = qobject_cast<MyPopUpButton*>(sender);
         auto* check = qobject_cast<MyCheckBox*>(sender);
         switch (tag) {
-        case PublishTag::ServerType: changeServerType(popUp->currentIndex()); break;
+        case PublishTag::ServerType: changeServerType(popUp->currentIndex(), where->ftpType()); break;
         case PublishTag::ExportType: where->setExportType(qobject_cast<MyMatrix*>(sender)->selectedTag()); break;
         case PublishTag::WebDAVDigest: where->setDigest(check->isChecked() ? 1 : 0); break;
-        case PublishTag::FtpType: where->setFtpType(popUp->currentIndex()); break;
+        case PublishTag::FtpType: changeServerType(where->serverType(), popUp->currentIndex()); break;
         case PublishTag::FtpDefaultPort: where->setFtpDefault(check->isChecked() ? 1 : 0); break;
         case PublishTag::Language:
             if (XmlSite* site = _document->document().site())
@@ -453,17 +474,22 @@ void ExportController::controlTextDidChange(QWidget* sender)
             return;
         XmlLocation* where = location();
         const QString text = qobject_cast<QLineEdit*>(sender)->text();
-        switch (lq::widgetTag(sender)) {
-        case PublishTag::MacUser: case PublishTag::WebDAVUser: case PublishTag::FtpUser: where->setUsername(text); break;
-        case PublishTag::MacPassword: case PublishTag::WebDAVPassword: case PublishTag::FtpPassword: where->setPassword(text); break;
-        case PublishTag::MacFolder: case PublishTag::WebDAVAddress: case PublishTag::FtpServer:
-            where->setLocation(text);
-            showAddresses();
+        const int tag = lq::widgetTag(sender);
+        switch (tag) {
+        case PublishTag::MacUser: case PublishTag::WebDAVUser: case PublishTag::FtpUser:
+            storeAccount(tag, [&](XmlLocation::Account& account) { account.username = text; });
             break;
-        case PublishTag::FtpPort: where->setFtpPort(text); break;
+        case PublishTag::MacPassword: case PublishTag::WebDAVPassword: case PublishTag::FtpPassword:
+            storeAccount(tag, [&](XmlLocation::Account& account) { account.password = text; });
+            break;
+        case PublishTag::MacFolder: case PublishTag::WebDAVAddress: case PublishTag::FtpServer:
+            storeTypedAddress(tag, text);
+            showAddresses(tag);
+            break;
+        case PublishTag::FtpPort: storeAccount(tag, [&](XmlLocation::Account& account) { account.port = text; }); break;
         case PublishTag::FtpFolder:
             where->setFtpFolder(text);
-            showAddresses();
+            showAddresses(tag);
             break;
         case PublishTag::SiteDescription:
             if (XmlSite* site = _document->document().site(); site && site->homepage()->description())
@@ -551,8 +577,8 @@ void ExportController::startExport()
         if (!request)
             return;
         _notice->clear();
-        MyDocument& doc = _document->document();
-        doc.saveFileWithComment(doc.fileName(), QStringLiteral("Website exported"));
+        if (!_document->saveForPublication())
+            return;
         // The window stays on "Send", where the uploader tells how it went.
         if (_sender)
             _sender->publish(*request);
@@ -597,16 +623,27 @@ void ExportController::destinationNeeded()
     exportWebsite();
 }
 
+void ExportController::runEnded(const Ending&)
+{
+    lq::uiFrame(this, "runEnded", [&] { showExportFolder(); });
+}
+
 void ExportController::previewInBrowserButton()
 {
     lq::uiFrame(this, "previewInBrowser:", [&] {
-        MyDocument& doc = _document->document();
-        doc.saveFileWithComment(doc.fileName(), QStringLiteral("Website exported"));
+        if (!_document->saveForPublication())
+            return;
         if (!_builder) {
             previewInBrowser();
             return;
         }
-        _builder->buildSite([this] { previewInBrowser(); }, [this](const QString& why) { buildFailed(why); });
+        _notice->setText(QStringLiteral("Building the site for the preview…"));
+        _builder->buildSite(
+            [this] {
+                _notice->clear();
+                previewInBrowser();
+            },
+            [this](const QString& why) { buildFailed(why); }, {});
     });
 }
 
@@ -636,94 +673,50 @@ void ExportController::createFolderNamed(const QString& name)
     });
 }
 
-ServerKind::AddressForm ExportController::addressForm(const XmlLocation& where, int type)
-{
-    const ServerKind::AddressForm form = ServerKind::of(type).form;
-    if (form != ServerKind::AddressForm::None)
-        return form;
-    // A folder destination keeps the address last typed for a server.
-    const QString stored = where.location().trimmed();
-    if (stored.isEmpty())
-        return ServerKind::AddressForm::None;
-    return stored.contains(QStringLiteral("://")) ? ServerKind::AddressForm::WebDAV : ServerKind::AddressForm::FtpHost;
-}
-
-QString ExportController::hostOf(const QString& address, ServerKind::AddressForm form)
-{
-    const PublishAddress parsed = form == ServerKind::AddressForm::WebDAV ? PublishAddress::fromWebDAV(address)
-        : form == ServerKind::AddressForm::FtpHost                       ? PublishAddress::fromFtpHost(address)
-                                                                         : PublishAddress();
-    return parsed.host().toLower();
-}
-
-QString ExportController::addressKey(ServerKind::AddressForm form, const QString& host)
-{
-    return QString::number(int(form)) + QLatin1Char('|') + host;
-}
-
-ExportController::Converted ExportController::converted(const XmlLocation& where, int type) const
-{
-    using Form = ServerKind::AddressForm;
-    const Converted kept{where.location(), where.ftpFolder()};
-    const Form from = addressForm(where, where.serverType());
-    const Form to = addressForm(where, type);
-    // A folder destination keeps the address as it stands.
-    if (from == to || from == Form::None || ServerKind::of(type).form == Form::None)
-        return kept;
-    // Back to the address last typed for that server type and this server:
-    // a port or "https" is not lost on the way.
-    if (const QString host = hostOf(kept.location, from); !host.isEmpty()) {
-        if (const QString before = _typedAddresses.value(addressKey(to, host)); !before.isEmpty())
-            return {before, kept.ftpFolder};
-    }
-    Converted made{QString(), kept.ftpFolder};
-    if (from == Form::WebDAV) {
-        PublishAddress typed = PublishAddress::fromWebDAV(kept.location);
-        if (!typed.isValid())
-            typed = PublishAddress::fromFtpHost(kept.location);
-        if (!typed.isValid())
-            return made;
-        if (to == Form::MacFolder) {
-            made.location = typed.folder();
-            return made;
-        }
-        made.location = typed.host();
-        if (made.ftpFolder.trimmed().isEmpty())
-            made.ftpFolder = typed.folder();
-        return made;
-    }
-    if (from == Form::FtpHost) {
-        made.location = to == Form::MacFolder ? kept.ftpFolder : PublishAddress::webDAVOfFtp(kept.location, kept.ftpFolder);
-        return made;
-    }
-    // From a .Mac folder: the folder names no server.
-    if (to == Form::FtpHost && made.ftpFolder.trimmed().isEmpty())
-        made.ftpFolder = kept.location;
-    return made;
-}
-
-void ExportController::changeServerType(int type)
+void ExportController::changeServerType(int type, int ftpType)
 {
     XmlLocation* where = location();
-    if (type == where->serverType())
+    if (type != where->serverType() || ftpType != where->ftpType())
+        where->chooseServerType(type, ftpType);
+}
+
+void ExportController::storeAccount(int tag, const std::function<void(XmlLocation::Account&)>& change)
+{
+    const TabFields* fields = tabOfField(tag);
+    if (!fields)
         return;
-    const Converted original{where->location(), where->ftpFolder()};
-    const ServerKind::AddressForm from = addressForm(*where, where->serverType());
-    Converted made = converted(*where, type);
-    if (ServerKind::of(type).form == ServerKind::AddressForm::None && from == ServerKind::AddressForm::WebDAV) {
-        // Kept in its whole form, so that it is read back as a WebDAV address.
-        if (const PublishAddress typed = PublishAddress::fromWebDAV(original.location); typed.isValid())
-            made.location = typed.webDAVAddress();
-    }
-    if (const QString host = hostOf(original.location, from); !host.isEmpty())
-        _typedAddresses.insert(addressKey(from, host), original.location);
-    where->setLocation(made.location);
-    where->setFtpFolder(made.ftpFolder);
-    where->setServerType(type);
+    const QString kind = kindOfTab(fields->tab, *location());
+    XmlLocation::Account account = location()->account(kind);
+    change(account);
+    location()->keepAccount(kind, account);
+}
+
+void ExportController::storeTypedAddress(int tag, const QString& text)
+{
+    const TabFields* fields = tabOfField(tag);
+    const PublishAddress typed = tag == PublishTag::WebDAVAddress ? PublishAddress::fromWebDAV(text)
+        : tag == PublishTag::FtpServer                            ? PublishAddress::fromFtpHost(text)
+                                                                  : PublishAddress();
+    storeAccount(tag, [&](XmlLocation::Account& account) {
+        account.location = text;
+        // A user and password typed into the address go to the account at
+        // once: whatever comes next, a save or another server type before
+        // the field is left, the address is never stored with them.
+        if (typed.isValid() && typed.hasCredentials()) {
+            account.location = PublishAddress::withoutCredentials(text);
+            account.username = typed.user();
+            account.password = typed.password();
+            setFieldText(fields->user, account.username);
+            setFieldText(fields->password, account.password);
+        }
+    });
 }
 
 bool ExportController::tidyAddress(int tag)
 {
+    // A field left after its tab was: its address is kept already.
+    if (const TabFields* fields = tabOfField(tag); !fields || kindOfTab(fields->tab, *location()) != location()->accountKindInUse())
+        return true;
     bool moved = false;
     QString why;
     if (!location()->takeAddress(fieldText(tag), tag == PublishTag::WebDAVAddress, &moved, &why)) {

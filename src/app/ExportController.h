@@ -2,11 +2,12 @@
 #include "platform/widgets/SheetBuilder.h"
 #include "publish/PublishObserver.h"
 #include "publish/ServerKind.h"
+#include "publish/XmlLocation.h"
 
-#include <QHash>
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class FSBrowser;
@@ -18,7 +19,6 @@ class QLabel;
 class QWidget;
 class SiteBuilder;
 class WWRSSController;
-class XmlLocation;
 struct PublishRequest;
 
 // The tags of the publish panel's controls.
@@ -78,6 +78,8 @@ public:
     void buildFailed(const QString& why) override;
     void publicationRefused(const QString& title, const QString& why) override;
     void destinationNeeded() override;
+    // A run ended: the folder line tells whether the export made its folder.
+    void runEnded(const Ending& ending) override;
 
     // Actions of the controls.
     void action(QWidget* sender);
@@ -141,22 +143,14 @@ private:
     void forgetLastPublishedTreeIfMoved();
     QString sitePath() const;
 
-    // The stored address in the form of a server type.
-    struct Converted {
-        QString location;
-        QString ftpFolder;
-    };
-    // Which form the stored address has for a server type: a folder
-    // destination keeps the form of the server it was last typed for.
-    static ServerKind::AddressForm addressForm(const XmlLocation& where, int type);
-    Converted converted(const XmlLocation& where, int type) const;
-    // The server an address names, in lower case; "" when it names none.
-    static QString hostOf(const QString& address, ServerKind::AddressForm form);
-    static QString addressKey(ServerKind::AddressForm form, const QString& host);
-    // Fills the address fields of every tab from the stored address.
-    void showAddresses();
-    // Stores the server type with the address converted to its form.
-    void changeServerType(int type);
+    // Fills the address fields of every tab; not the one being typed into.
+    void showAddresses(int typing = 0);
+    // Chooses the server type and FTP's type: each kind's own account comes back.
+    void changeServerType(int type, int ftpType);
+    // Changes the account of the kind whose field the tag is.
+    void storeAccount(int tag, const std::function<void(XmlLocation::Account&)>& change);
+    // An address as it is typed, without the user and password it may hold.
+    void storeTypedAddress(int tag, const QString& text);
     // Takes a user and password out of the address field into the account,
     // and the port and folder of a whole address out of the FTP server
     // field; false, with the reason under the controls, when the address
@@ -180,6 +174,4 @@ private:
     QString _destination;
     bool _updating = false;
     QString _addressError;
-    // The address last typed for each server type and server, while the window is open.
-    QHash<QString, QString> _typedAddresses;
 };

@@ -91,8 +91,12 @@ bool FSBrowser::setPath(const QString& path)
 {
     const QStringList parts = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
     if (parts.isEmpty()) {
+        // The home folder itself: no row chosen. Told as any other choice.
+        const bool chosen = _tree->currentItem() != nullptr;
         _tree->setCurrentItem(nullptr);
         _path = QStringLiteral("/");
+        if (!chosen)
+            Q_EMIT pathChanged(_path);
         return true;
     }
     QTreeWidgetItem* item = nullptr;

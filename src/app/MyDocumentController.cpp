@@ -344,9 +344,10 @@ bool MyDocumentController::openDocumentAtPath(const QString& path)
         return true;
     auto document = std::make_unique<MyDocument>();
     if (!document->readFromFile(path)) {
-        // One alert, with the reason.
-        lq::runAlert(_startWindow, QStringLiteral("Whoops"),
-            QStringLiteral("The website at ") + path + QStringLiteral(" could not be opened: ") + document->lastError() + QLatin1Char('.'));
+        // One alert, with the reason; the log keeps it too.
+        const QString why = QStringLiteral("The website at ") + path + QStringLiteral(" could not be opened: ") + document->lastError() + QLatin1Char('.');
+        lq::log(why);
+        lq::runAlert(_startWindow, QStringLiteral("Whoops"), why);
         return false;
     }
     lq::log(QStringLiteral("Opened website: ") + path);

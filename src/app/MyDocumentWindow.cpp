@@ -2,6 +2,7 @@
 
 #include "app/DocumentMenus.h"
 #include "app/ExportController.h"
+#include "app/NotImportedSheet.h"
 #include "app/VersionList.h"
 #include "document/LayoutControllerBase.h"
 #include "document/MyDocument.h"
@@ -190,6 +191,12 @@ void MyDocumentWindow::connectDocument()
         _versions->refreshFiles();
     });
     _document.setContentEditingHandler([this] { layoutDidContentEditing(); });
+    // Told after the queue's turn that ended the import, never inside it:
+    // the sheet waits for the user.
+    _document.setNotImportedHandler([this](const QList<lq::RefusedPicture>& refused, int given) {
+        lq::performAfter(this, QStringLiteral("picturesNotImported:"), 0.0,
+            [this, refused, given] { lq::uiFrame(this, "picturesNotImported:", [&] { NotImportedSheet::run(this, refused, given); }); });
+    });
 }
 
 void MyDocumentWindow::loadPanels()
@@ -254,6 +261,7 @@ MyDocumentWindow::~MyDocumentWindow()
     _document.setEditedHandler({});
     _document.setReloadHandler({});
     _document.setContentEditingHandler({});
+    _document.setNotImportedHandler({});
     _document.queue().setDisplayHandler({});
     _document.queue().setRefreshHandler({});
     _sender->setRetryHandler({});
@@ -261,6 +269,12 @@ MyDocumentWindow::~MyDocumentWindow()
         _sender->cancel();
     delete _sendPanel;
     _sendPanel = nullptr;
+    // The publish panel's controller goes before its fields: the window hides
+    // as it is taken down, and the field that had the focus then tells it
+    // was left, to a controller whose window is no longer whole.
+    _publisher->removeObserver(_export);
+    delete _export;
+    _export = nullptr;
     // The panels go before the views they are placed in.
     for (auto& panel : _panels)
         panel.reset();
@@ -304,6 +318,18 @@ bool MyDocumentWindow::saveDocument()
     });
 }
 
+bool MyDocumentWindow::saveForPublication()
+{
+    return lq::uiFrame(this, "saveDocument", [&] {
+        saveEditor();
+        if (_document.saveForPublication())
+            return true;
+        lq::runAlert(this, QStringLiteral("The website could not be saved"),
+            QStringLiteral("\"") + displayName() + QStringLiteral("\" was not saved, so it was not published: ") + _document.lastError());
+        return false;
+    });
+}
+
 bool MyDocumentWindow::shouldCloseDocument()
 {
     saveEditor();
@@ -314,7 +340,10 @@ bool MyDocumentWindow::shouldCloseDocument()
         {QStringLiteral("Save"), QStringLiteral("Don't Save"), QStringLiteral("Cancel")});
     if (choice == 0)
         return saveDocument();
-    return choice == 1;
+    if (choice != 1)
+        return false;
+    _document.closeWithoutSaving();
+    return true;
 }
 
 bool MyDocumentWindow::closeForQuit()
@@ -364,10 +393,13 @@ void MyDocumentWindow::delayedRebuildEntireSite()
 
 void MyDocumentWindow::prepareForExport(std::function<void()> then)
 {
-    _builder->buildSite(std::move(then), [this](const QString& why) {
-        if (_export)
-            _export->buildFailed(why);
-    });
+    _builder->buildSite(
+        std::move(then),
+        [this](const QString& why) {
+            if (_export)
+                _export->buildFailed(why);
+        },
+        {});
 }
 
 // --- Current object -----------------------------------------------------------
@@ -385,6 +417,10 @@ EditorPanel* MyDocumentWindow::panelFor(int editorKind, int type) const
         case 1: return panel(EditorKind::Album);
         case 2: return panel(EditorKind::Group);
         case 3: return panel(EditorKind::ImageWell);
+        // The panes over the site's own trees follow every change too.
+        case 4: return panel(EditorKind::Trash);
+        case 6: return panel(EditorKind::Files);
+        case 7: return panel(EditorKind::IPhoto);
         default: return nullptr;
         }
     }

@@ -72,8 +72,14 @@ public:
     QString displayName() const;
     // Saves the document (pending panel values first); a failure is told in an alert.
     bool saveDocument();
+    // The save before an export, a publication or a preview: what the open
+    // editor holds is stored first, and the save adds a version only when
+    // the site changed since the newest one (MyDocument::saveForPublication);
+    // a failure is told in an alert.
+    bool saveForPublication();
     // With unsaved changes, asks whether to save them: Save saves (and
-    // answers whether that worked), Don't Save answers true, Cancel false.
+    // answers whether that worked), Don't Save drops the changes with the
+    // pictures only they used and answers true, Cancel false.
     bool shouldCloseDocument();
     bool windowShouldClose();
     // Closes the window for quitting: from any tab, asking about unsaved changes.

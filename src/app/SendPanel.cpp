@@ -2,6 +2,7 @@
 
 #include "platform/ExceptionFrame.h"
 #include "platform/Workspace.h"
+#include "platform/widgets/MyCancelButton.h"
 #include "publish/SendController.h"
 
 #include <QHBoxLayout>
@@ -42,9 +43,12 @@ SendPanel::SendPanel(SendController& sender, QWidget* parent)
     _open = new QPushButton(QStringLiteral("Open in browser"), this);
     _retry = new QPushButton(QStringLiteral("Retry"), this);
     _cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    _stopBuild = new MyCancelButton(0, QStringLiteral("Cancel"), this);
+    _stopBuild->hide();
     buttons->addWidget(_open);
     buttons->addWidget(_retry);
     buttons->addWidget(_cancel);
+    buttons->addWidget(_stopBuild);
     layout->addLayout(buttons);
     _debug = new QPlainTextEdit(this);
     _debug->setReadOnly(true);
@@ -52,6 +56,7 @@ SendPanel::SendPanel(SendController& sender, QWidget* parent)
     _debug->setMaximumHeight(180);
     layout->addWidget(_debug);
     connect(_cancel, &QPushButton::clicked, this, [this] { lq::uiFrame(this, "cancelButton:", [this] { _sender.cancel(); }); });
+    connect(_stopBuild, &QPushButton::clicked, this, [this] { lq::uiFrame(this, "cancelExport:", [this] { _sender.cancel(); }); });
     connect(_retry, &QPushButton::clicked, this, [this] { lq::uiFrame(this, "retryFTP:", [this] { _sender.retryFTP(); }); });
     connect(_open, &QPushButton::clicked, this, [this] {
         lq::uiFrame(this, "openInBrowser:", [this] { lq::openURL(QUrl(_sender.resultAddress())); });
@@ -67,6 +72,7 @@ SendPanel::SendPanel(SendController& sender, QWidget* parent)
     _open->setVisible(_sender.resultShown() && !_sender.resultAddress().isEmpty());
     showDetails(_sender.debugOpen());
     setVisible(_sender.panelVisible());
+    showCancel();
 }
 
 SendPanel::~SendPanel()
@@ -83,6 +89,7 @@ void SendPanel::runStarted(const QString& title, bool test)
     // A connection test shows the tools' talk; a publication hides it.
     showDetails(test);
     setVisible(true);
+    showCancel();
 }
 
 void SendPanel::stageChanged(const QString& stage, const QString& detail)
@@ -90,6 +97,7 @@ void SendPanel::stageChanged(const QString& stage, const QString& detail)
     _status1->setText(stage);
     _status2->setText(detail);
     _status2->setVisible(!detail.isEmpty());
+    showCancel();
 }
 
 void SendPanel::progressChanged(int percent, bool indeterminate)
@@ -109,6 +117,7 @@ void SendPanel::toolLine(const QString&)
 
 void SendPanel::runEnded(const Ending& ending)
 {
+    showCancel();
     if (ending.outcome == Outcome::Cancelled) {
         setVisible(false);
         return;
@@ -126,6 +135,17 @@ void SendPanel::dismissed()
 {
     _open->setVisible(false);
     setVisible(false);
+}
+
+void SendPanel::showCancel()
+{
+    const bool building = _sender.isBuilding();
+    if (building == _stopBuild->isVisibleTo(this))
+        return;
+    _cancel->setVisible(!building);
+    _stopBuild->setVisible(building);
+    if (building)
+        _stopBuild->setFocus(Qt::OtherFocusReason);
 }
 
 void SendPanel::showDetails(bool open)

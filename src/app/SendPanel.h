@@ -3,6 +3,7 @@
 
 #include <QFrame>
 
+class MyCancelButton;
 class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
@@ -14,6 +15,9 @@ class SendController;
 // browser" after a publication that went through, and the debug log of the
 // tools' own talk behind "Details". It shows what the uploader tells its
 // observers, from the start of a run until Cancel or Close puts it away.
+// While the site is built before it is sent, the window's keys go to the
+// build's own Cancel (Return, Space or Escape stop the build): nothing is
+// edited under a build that is reading the site.
 class SendPanel : public QFrame, public PublishObserver {
     Q_OBJECT
 public:
@@ -25,6 +29,8 @@ public:
     QProgressBar* progressBar() const { return _progress; }
     QPushButton* retryButton() const { return _retry; }
     QPushButton* cancelButton() const { return _cancel; }
+    // The Cancel shown in its place while the site is built.
+    MyCancelButton* buildCancelButton() const { return _stopBuild; }
     QPushButton* openButton() const { return _open; }
     QPushButton* detailsButton() const { return _details; }
     QPlainTextEdit* debugView() const { return _debug; }
@@ -40,6 +46,8 @@ public:
 private:
     void showDetails(bool open);
     void showToolTalk();
+    // The build's Cancel while the uploader builds, the run's otherwise.
+    void showCancel();
 
     SendController& _sender;
     QLabel* _title;
@@ -49,6 +57,7 @@ private:
     QPushButton* _details;
     QPushButton* _open;
     QPushButton* _cancel;
+    MyCancelButton* _stopBuild;
     QPushButton* _retry;
     QPlainTextEdit* _debug;
 };

@@ -61,17 +61,19 @@ int main(int argc, char** argv)
         break;
     }
 
-    // The windows start: the log of this run begins, the older runs' logs move up.
-    // The whole path of the support folder is made, parents included.
+    // The windows start: the log of this run begins (the older logs move up
+    // unless another copy of the program is writing there). The whole path
+    // of the support folder is made, parents included.
     const QString support = lq::supportFolder();
-    StartupLog::rotateLogs(support);
-    StartupLog::redirectStandardError(support);
+    const StartupLog::Start logStart = StartupLog::begin(support);
 
     GuiApplication qtApp(argc, argv);
     lq::setApplicationIdentity();
     QGuiApplication::setDesktopFileName(QStringLiteral("lumenquill"));
     QApplication::setWindowIcon(QIcon(lq::resourcePath(QStringLiteral("images/lumenquill.png"))));
     lq::seedRandomFromEntropy();
+    if (logStart == StartupLog::Start::Shared)
+        lq::log(QStringLiteral("Another copy of Lumenquill is running: this one adds its lines to the same log"));
 
     MyApplication application;
     lq::registerDocumentElements();

@@ -2,7 +2,6 @@
 
 #include "document/MyDocument.h"
 #include "pipeline/SiteScripts.h"
-#include "platform/DelayedCall.h"
 #include "platform/Services.h"
 
 DocumentSiteBuilder::DocumentSiteBuilder(MyDocument& document)
@@ -12,7 +11,9 @@ DocumentSiteBuilder::DocumentSiteBuilder(MyDocument& document)
 
 DocumentSiteBuilder::~DocumentSiteBuilder()
 {
-    lq::cancelAll(this);
+    _document.queue().forgetWaiters(this);
+    if (_building)
+        _document.queue().setStepLog({});
 }
 
 XmlLocation* DocumentSiteBuilder::destination()
@@ -25,32 +26,54 @@ QString DocumentSiteBuilder::generatedFolder()
     return _document.fileName() + QStringLiteral("/homepage");
 }
 
-void DocumentSiteBuilder::buildSite(std::function<void()> then, std::function<void(const QString& why)> failed)
+void DocumentSiteBuilder::buildSite(std::function<void()> then, std::function<void(const QString& why)> failed,
+    std::function<void(const QString& line)> stepLines)
 {
     if (const auto& replacement = lq::services().siteBuilder) {
         replacement(_document, std::move(then));
         return;
     }
+    _waiters.push_back({ std::move(then), std::move(failed) });
+    if (_building)
+        return;
+    _building = true;
+    _cancelled = false;
+    _document.queue().setStepLog(std::move(stepLines));
     _document.exportPreparation().beginFreshBuild();
     if (XmlSite* site = _document.site())
         lq::createProcessor(*site);
-    whenQueueIsIdle([this, then = std::move(then), failed = std::move(failed)] {
-        if (!_document.exportPreparation().finishBuild()) {
-            if (failed)
-                failed(_document.lastError());
-            return;
-        }
-        then();
-    });
+    _document.queue().whenIdle(this, [this](bool ranEverything) { buildEnded(ranEverything); });
 }
 
-void DocumentSiteBuilder::whenQueueIsIdle(std::function<void()> then)
+void DocumentSiteBuilder::cancelBuild()
 {
-    if (_document.queue().isIdle()) {
-        then();
+    if (!_building)
         return;
+    _cancelled = true;
+    _document.queue().cancelActivity();
+}
+
+void DocumentSiteBuilder::buildEnded(bool ranEverything)
+{
+    _building = false;
+    _document.queue().setStepLog({});
+    const std::vector<Waiter> told = std::exchange(_waiters, {});
+    QString why;
+    if (!ranEverything) {
+        why = _cancelled ? QStringLiteral("The build of the site was cancelled.")
+                         : QStringLiteral("The build of the site was stopped before it ended.");
+        // Whoever cancelled it says what that means for them.
+        if (!_cancelled)
+            _document.addActivityString(why);
+    } else if (!_document.exportPreparation().finishBuild()) {
+        why = _document.lastError();
     }
-    lq::performAfter(this, QStringLiteral("prepareForExport:"), 0.2, [this, then = std::move(then)]() mutable {
-        whenQueueIsIdle(std::move(then));
-    });
+    for (const Waiter& waiter : told) {
+        if (why.isEmpty()) {
+            if (waiter.then)
+                waiter.then();
+        } else if (waiter.failed) {
+            waiter.failed(why);
+        }
+    }
 }

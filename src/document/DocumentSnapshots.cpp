@@ -4,6 +4,7 @@
 #include "document/SiteJournal.h"
 #include "document/Snapshots.h"
 #include "model/core/XmlBase.h"
+#include "model/files/XmlQVZIPFile.h"
 #include "model/files/XmlStandAloneFiles.h"
 #include "model/theme/XmlTheme.h"
 #include "platform/ConfinedFolder.h"
@@ -50,11 +51,11 @@ void DocumentSnapshots::trimSnapshots()
     snapshots->setFoldersFiles(false, true);
     snapshots->refresh();
     Snapshots::sortNewestFirst(*snapshots);
-    while (snapshots->numberChildren() > MyDocument::keptSnapshots) {
-        const XmlBasePtr oldest = snapshots->lastChild();
-        if (!revert->remove(oldest->filenameWithRoot(QString()), &why))
+    Snapshots::Trim trim(MyDocument::keptSnapshots, false, Snapshots::keptPublications);
+    for (const XmlBasePtr& entry : snapshots->children()) {
+        XmlQVZIPFile* archive = XmlQVZIPFile::cast(entry.get());
+        if (!trim.keeps(archive ? archive->comment() : QString()) && !revert->remove(entry->filenameWithRoot(QString()), &why))
             lq::log(why);
-        snapshots->removeChild(oldest.get());
     }
 }
 

@@ -27,7 +27,9 @@ public:
         const QString& comment, const QString& incoming, QString& why);
     // Removes the theme pictures of "bitmaps2" the theme no longer uses.
     void pruneBitmaps();
-    // Keeps the newest snapshots (MyDocument::keptSnapshots) and removes the others.
+    // Keeps the newest of the user's own snapshots (MyDocument::keptSnapshots)
+    // and of the publications' (Snapshots::keptPublications), each counted
+    // among its own kind, and removes the others.
     void trimSnapshots();
 
 private:

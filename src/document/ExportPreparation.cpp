@@ -1,39 +1,14 @@
 #include "document/ExportPreparation.h"
 
+#include "document/GeneratedSiteFolder.h"
 #include "document/MyDocument.h"
-#include "model/site/XmlAlbum.h"
 #include "model/site/XmlSite.h"
-#include "pipeline/SiteScripts.h"
-#include "pipeline/XmlCallSelector.h"
-#include "pipeline/XmlProcessor.h"
-#include "platform/ExceptionFrame.h"
+#include "model/site/XmlWebItem.h"
 #include "platform/ConfinedFolder.h"
 
 ExportPreparation::ExportPreparation(MyDocument& document)
     : _document(document)
 {
-}
-
-void ExportPreparation::prepareForExport(const QString& operation)
-{
-    lq::uiFrame(&_document, "prepareForExport:", [&] {
-        const QString folder = _document.fileName();
-        if (!_document.site() || folder.isEmpty())
-            return;
-        if (_exportDisplay)
-            _exportDisplay(true, _document.currentAlbum());
-        _savedAlbum = _document.currentAlbum();
-        beginFreshBuild();
-        lq::createProcessor(*_document.site());
-
-        auto processor = XmlProcessor::create();
-        processor->setRootDir(folder);
-        processor->setStatusMessage(QStringLiteral("Exporting..."));
-        processor->addChild(XmlCallSelector::createWithTask(QStringLiteral("continuePrepareForExport:"),
-            [this, operation] { continuePrepareForExport(operation); }));
-        _document.queue().setActivityText(QStringLiteral("Exporting Website\n"));
-        _document.startProcessor(processor);
-    });
 }
 
 void ExportPreparation::beginBuild()
@@ -51,10 +26,11 @@ void ExportPreparation::beginFreshBuild()
         return;
     // The generated site starts as a copy of the user's own files: a page,
     // slideshow or picture that an earlier build made and the site no longer
-    // has is not left behind to be published again. A "homepage" that is a
+    // has is not left behind to be published again. The last build waits
+    // aside until the new one is whole (finishBuild). A "homepage" that is a
     // link goes as the link it is; a "files" that is one is not copied.
     QString why;
-    if (!site->remove(QStringLiteral("homepage"), &why))
+    if (!GeneratedSiteFolder(*site).setAside(&why))
         failBuildWith(QStringLiteral("error clearing the generated site: ") + why);
     const lq::ConfinedFolder::Status files = site->status(QStringLiteral("files"), &why);
     if (files.kind == lq::ConfinedFolder::Kind::Folder) {
@@ -90,36 +66,6 @@ bool ExportPreparation::buildMayBePublished()
     return _document.fail(why);
 }
 
-void ExportPreparation::continuePrepareForExport(const QString& operation)
-{
-    lq::uiFrame(&_document, "continuePrepareForExport:", [&] {
-        auto processor = XmlProcessor::create();
-        processor->setRootDir(_document.fileName());
-        processor->setStatusMessage(QStringLiteral("Exporting..."));
-        processor->addChild(XmlCallSelector::createWithTask(QStringLiteral("startExport:"),
-            [this, operation] { startExport(operation); }));
-        _document.queue().setActivityText(QStringLiteral("Exporting Website\n"));
-        _document.startProcessor(processor);
-    });
-}
-
-void ExportPreparation::startExport(const QString& operation)
-{
-    lq::uiFrame(&_document, "startExport:", [&] {
-        if (_exportDisplay)
-            _exportDisplay(false, _savedAlbum);
-        if (!finishBuild())
-            return;
-        if (_exportHandler)
-            _exportHandler(operation);
-    });
-}
-
-void ExportPreparation::cancelExport()
-{
-    _document.queue().cancelActivity();
-}
-
 bool ExportPreparation::finishBuild()
 {
     const std::shared_ptr<lq::ConfinedFolder> site = _document.siteFolder();
@@ -147,9 +93,14 @@ bool ExportPreparation::finishBuild()
                 failBuildWith(QStringLiteral("error copying the home page to index.html: ") + why);
         }
     }
+    // The files this build made with the same bytes as the last build stay
+    // the files they were, so that listing the site need not read them again.
+    QString why;
+    if (site && !GeneratedSiteFolder(*site).settle(&why))
+        failBuildWith(QStringLiteral("error putting the generated site in place: ") + why);
     // The generated files were written without forcing each to the
     // disk; the whole site goes there once, before it is published.
-    QString why;
+    why.clear();
     if (site && !site->sync(QStringLiteral("homepage"), &why))
         failBuildWith(QStringLiteral("error writing the generated site to the disk: ") + why);
     return buildMayBePublished();

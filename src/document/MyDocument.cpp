@@ -22,6 +22,7 @@
 #include "platform/ConfinedFolder.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/FileHelpers.h"
+#include "platform/InputLimits.h"
 #include "platform/Log.h"
 #include "platform/Resources.h"
 #include "platform/SupportPaths.h"
@@ -32,6 +33,7 @@
 #include "publish/XmlLocation.h"
 #include "templates/XmlStyleSheet.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
@@ -124,6 +126,14 @@ QString withoutTrailingSlash(const QString& path)
     return QDir::cleanPath(path);
 }
 
+// A document file as it was last saved ("" when it cannot be read).
+// The text of a document file as last saved, read through the site
+// folder's gateway; nothing when it cannot be read.
+QByteArray savedText(const lq::ConfinedFolder& site, const QString& name)
+{
+    return site.readFile(name, lq::inputLimits().documentTextBytes).value_or(QByteArray());
+}
+
 } // namespace
 
 MyDocument::MyDocument()
@@ -155,6 +165,7 @@ void MyDocument::release()
 
 void MyDocument::updateChangeCount(int changeKind)
 {
+    ++_changesSeen;
     if (_suppressedChanges != 0 || changeKind != ChangeDone)
         return;
     ++_changeCount;
@@ -268,9 +279,15 @@ XmlStandAloneFiles* MyDocument::themeLibrary()
 std::shared_ptr<XmlD> MyDocument::createXmlD(const QString& path)
 {
     const QString folder = fileName();
-    if (path.isEmpty() && folder.isEmpty())
+    if (!path.isEmpty())
+        return lq::createXmlD(path);
+    if (folder.isEmpty())
         return nullptr;
-    return lq::createXmlD(path.isEmpty() ? folder + QStringLiteral("/homepage/") : path);
+    // The generated site is listed often and mostly the same: its digests
+    // are kept beside the last published tree, and only what moved is read.
+    if (!_folder)
+        return nullptr;
+    return lq::createXmlDWithCache(*_folder, QStringLiteral("homepage"), *_folder, generatedSiteDigests);
 }
 
 QList<FileDigest> MyDocument::fileDigests(const QString& folder)
@@ -415,10 +432,9 @@ bool MyDocument::newDocumentFromArchive(const QString& folderPath, const QString
         adopt(siteTree, themeTree);
         _site->setRootDir(folder);
         _theme->setRootDir(folder);
-        // A new site publishes to a folder until the user chooses a server;
-        // a destination read from a file keeps the type it was stored with.
-        _location = XmlLocation::create();
-        _location->setServerType(XmlLocation::LocalFolder);
+        // A new site publishes to a folder of its own until the user chooses
+        // another; a destination read from a file keeps what it was stored with.
+        _location = XmlLocation::forNewSite(folder);
         _rss = XmlRSS::create();
         _rss->setDocument(this);
         if (!writeWithBackupToFile(folder))
@@ -594,6 +610,9 @@ bool MyDocument::readFromFile(const QString& folderPath)
             ~Resume() { document->falseAlarm(false); }
         } resume { this };
         opened = true;
+        // The newest version holds what the files just read hold, as every save makes one.
+        _versionedTexts.clear();
+        _versionIsSavedFiles = true;
 
         _site->setRootDir(folder);
         _theme->setRootDir(folder);
@@ -607,6 +626,9 @@ bool MyDocument::readFromFile(const QString& folderPath)
         }
         _site->refreshFiles();
         DocumentSnapshots(*this).trimSnapshots();
+        // What an unsaved import of a killed program, or only the snapshots
+        // just trimmed, used.
+        SitePictures(*this).removeUnusedPictures();
 
         // Only a counter that would hand out a number already in use needs
         // the rebuild; one ahead (after the newest photo was deleted) skips
@@ -636,7 +658,22 @@ bool MyDocument::saveFileWithComment(const QString& folderPath, const QString& c
     return save(folderPath, comment, nullptr, nullptr);
 }
 
-bool MyDocument::save(const QString& folderPath, const QString& comment, const ThemeArchive* bringing, QStringList* kept)
+bool MyDocument::saveForPublication()
+{
+    return save(fileName(), Snapshots::publicationComment, nullptr, nullptr, true);
+}
+
+QByteArray MyDocument::textsDigest(const QByteArray& site, const QByteArray& theme)
+{
+    QCryptographicHash digest(QCryptographicHash::Sha256);
+    digest.addData(QByteArray::number(site.size()) + ':');
+    digest.addData(site);
+    digest.addData(theme);
+    return digest.result();
+}
+
+bool MyDocument::save(const QString& folderPath, const QString& comment, const ThemeArchive* bringing, QStringList* kept,
+    bool versionOnlyIfChanged)
 {
     _lastError.clear();
     return lq::uiFrame(this, "saveFile:withComment:", [&]() -> bool {
@@ -712,8 +749,13 @@ bool MyDocument::save(const QString& folderPath, const QString& comment, const T
         }
         QString snapshotWhy;
         DocumentSnapshots snapshots(*this);
-        const bool snapshot = snapshots.stageSnapshot(change, texts[0], texts[1], comment,
-            bringing ? incoming + QStringLiteral("/bitmaps2") : QString(), snapshotWhy);
+        const QByteArray versioned = textsDigest(texts[0], texts[1]);
+        if (_versionIsSavedFiles && folder == fileName())
+            _versionedTexts = textsDigest(savedText(site, QStringLiteral("site.xmlbase")), savedText(site, QStringLiteral("theme.xmlbase")));
+        const bool wanted = !versionOnlyIfChanged || bringing || versioned != _versionedTexts;
+        const bool snapshot = !wanted
+            || snapshots.stageSnapshot(change, texts[0], texts[1], comment,
+                bringing ? incoming + QStringLiteral("/bitmaps2") : QString(), snapshotWhy);
         if (!change.commit(&why))
             return fail(QStringLiteral("could not save document: ") + why);
 
@@ -721,11 +763,29 @@ bool MyDocument::save(const QString& folderPath, const QString& comment, const T
         clearChangeCount();
         for (const QString& line : refused)
             reportRefusal(QStringLiteral("The website was saved; ") + line);
+        _versionIsSavedFiles = false;
+        if (wanted)
+            _versionedTexts = snapshot ? versioned : QByteArray();
         if (!snapshot)
             _lastError = QStringLiteral("the document was saved, but its snapshot could not be made: ") + snapshotWhy;
         else if (!refused.isEmpty())
             _lastError = QStringLiteral("the document was saved, but ") + refused.join(QStringLiteral("; "));
         return true;
+    });
+}
+
+void MyDocument::picturesNotImported(const QList<lq::RefusedPicture>& refused, int given)
+{
+    if (_notImported && !refused.isEmpty())
+        _notImported(refused, given);
+}
+
+void MyDocument::closeWithoutSaving()
+{
+    lq::uiFrame(this, "closeWithoutSaving", [&] {
+        // Nothing queued may bring a picture in once they are counted.
+        _queue.cancelActivity();
+        SitePictures(*this).removeUnusedPictures();
     });
 }
 
@@ -824,6 +884,9 @@ bool MyDocument::revertFromFile(const QString& snapshot)
         adopt(siteTree, theme);
         _theme->crossReferenceXmlSite(_site.get());
         _site->refreshFiles();
+        // The site is now an older version's, not the newest one's.
+        _versionedTexts.clear();
+        _versionIsSavedFiles = false;
         // A snapshot's counter may lie behind pictures imported since: the
         // next import must not overwrite one that another snapshot uses.
         const SitePictures pictures(*this);

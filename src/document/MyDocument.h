@@ -57,6 +57,7 @@ public:
     // --- What the model asks of its document ---------------------------------
     void updateChangeCount(int changeKind) override;
     void falseAlarm(bool suppress) override;
+    std::optional<quint64> changesSeen() const override { return _changesSeen; }
     bool testMode() override { return _testMode; }
     XmlSite* site() override { return _site.get(); }
     XmlStyleSheet* defaultTemplate() override;
@@ -78,6 +79,8 @@ public:
     void addActivityString(const QString& line) override { _queue.addActivityString(line); }
     void startProcessor(const std::shared_ptr<XmlProcessor>& processor) override { _queue.startProcessor(processor); }
     void startProcessorNext(const std::shared_ptr<XmlProcessor>& processor) override { _queue.startProcessorNext(processor); }
+    // Handed to the handler the window sets (setNotImportedHandler).
+    void picturesNotImported(const QList<lq::RefusedPicture>& refused, int given) override;
     void resizeThumbnails(const QList<ThumbnailResize>& thumbnails) override;
     std::shared_ptr<XmlD> createXmlD(const QString& path) override;
     QList<FileDigest> fileDigests(const QString& folder) override;
@@ -108,6 +111,10 @@ public:
     }
     // Told whenever a change reaches the edited mark (its window shows it).
     void setEditedHandler(std::function<void(bool edited)> handler) { _edited = std::move(handler); }
+    // Told when an import has ended that left files out (its window shows
+    // them in a sheet).
+    using NotImportedHandler = std::function<void(const QList<lq::RefusedPicture>& refused, int given)>;
+    void setNotImportedHandler(NotImportedHandler handler) { _notImported = std::move(handler); }
 
     // --- The window's layout editor ----------------------------------------------
     // The layout controller of the document's window, which the page
@@ -151,7 +158,8 @@ public:
     // be read, or when another program has the folder open (lastError names
     // it; nothing in the folder is touched). A save or revert that a killed
     // program left half done is finished first, and what it left behind
-    // removed.
+    // removed, pictures that neither the saved site nor a snapshot uses
+    // included (an import that a killed program never saved).
     bool readFromFile(const QString& folder);
     // Every save ends here: saveFileWithComment with an empty comment.
     bool writeWithBackupToFile(const QString& folder);
@@ -160,6 +168,16 @@ public:
     // is checked: when one fails, nothing is replaced, no snapshot is made,
     // the document stays edited and lastError tells why.
     bool saveFileWithComment(const QString& folder, const QString& comment);
+    // The user closes the site without saving its changes: the queue stops,
+    // and the pictures that only those changes used (an import, an Empty
+    // Trash not saved) go; what the saved site or a snapshot uses stays
+    // (SitePictures::removeUnusedPictures).
+    void closeWithoutSaving();
+    // The save before a publication: written like any save, with the comment
+    // publications carry (Snapshots::publicationComment), except that a
+    // version is added only when the site or its theme differ from what the
+    // newest version holds: publishing an unchanged site adds none.
+    bool saveForPublication();
     // Copies the document folder to the new path, then saves there; refuses
     // a path where anything exists.
     bool saveAs(const QString& path);
@@ -194,17 +212,21 @@ public:
     // The snapshot's file name (without folder or extension) for a save at
     // that local time: "Mon Dec 07,2026 11_29_17 PM".
     static QString snapshotName(const QDateTime& time);
-    // The snapshots kept at open.
+    // The user's own snapshots kept at open (those of publications are
+    // counted apart: Snapshots).
     static constexpr int keptSnapshots = 50;
+    // The file of the site folder that keeps the digests of the generated
+    // site's last listing with the state of each file (see
+    // lq::createXmlDWithCache); losing it only costs reading every file.
+    static inline const QString generatedSiteDigests = QStringLiteral("homepage.digests");
 
     // --- Rebuild and export ------------------------------------------------------
     // The rebuilds of the site's pictures (see SitePictures).
     void rebuildEntireSite();
     void rebuildPhotoAlbum(XmlAlbum* page);
-    // The build before every preview, export or upload and its hand-over to
-    // the publish panel (see ExportPreparation).
+    // The bookends of the build before every preview, export or upload
+    // (see ExportPreparation; DocumentSiteBuilder runs the build).
     ExportPreparation& exportPreparation() { return _exportPreparation; }
-    void prepareForExport(const QString& operation) { _exportPreparation.prepareForExport(operation); }
     void beginBuild() { _exportPreparation.beginBuild(); }
     bool buildMayBePublished() { return _exportPreparation.buildMayBePublished(); }
 
@@ -236,7 +258,12 @@ private:
     void release();
     // The save of saveFileWithComment; with a theme archive, its pictures
     // and files come in the same change (kept: those the site has already).
-    bool save(const QString& folder, const QString& comment, const ThemeArchive* bringing, QStringList* kept);
+    // `versionOnlyIfChanged`: no snapshot when the site and theme are what
+    // the newest version holds.
+    bool save(const QString& folder, const QString& comment, const ThemeArchive* bringing, QStringList* kept,
+        bool versionOnlyIfChanged = false);
+    // A digest of the site's and the theme's texts, to tell one version from another.
+    static QByteArray textsDigest(const QByteArray& site, const QByteArray& theme);
 
     std::shared_ptr<XmlSite> _site;
     std::shared_ptr<XmlTheme> _theme;
@@ -248,6 +275,7 @@ private:
 
     int _changeCount = 0;
     int _suppressedChanges = 0;
+    quint64 _changesSeen = 0;
     bool _testMode = false;
     TextEditorBase* _textEditor = nullptr;
     bool _siteNeedsRebuild = false;
@@ -257,10 +285,16 @@ private:
     QString _currentAlbum;
     std::function<void()> _reload;
     std::function<void(bool)> _edited;
+    NotImportedHandler _notImported;
     std::function<void()> _contentEditingEnded;
     ChoiceHandler _choice;
     std::function<QDateTime()> _now;
     LayoutControllerBase* _layout = nullptr;
+    // What the newest version holds of the site and its theme (textsDigest),
+    // told by the saves that make one; "" while not known. After an open,
+    // before any save, the saved files are what it holds.
+    QByteArray _versionedTexts;
+    bool _versionIsSavedFiles = false;
     SiteLock _lock;
     ExportPreparation _exportPreparation { *this };
 };

@@ -50,7 +50,8 @@ void RevertController::refreshFiles()
         revertFiles->setFoldersFiles(false, true);
         revertFiles->refresh();
         Snapshots::sortNewestFirst(*revertFiles);
-        _keepNumReverts = keptNewest;
+        _trimAt = 0;
+        _trim = Snapshots::Trim(keptNewest, true, std::numeric_limits<int>::max());
         if (revertFiles->numberChildren() > keptNewest) {
             scheduleTrim();
             _statusVisible = true;
@@ -62,25 +63,26 @@ void RevertController::refreshFiles()
 void RevertController::deleteExtraReverts()
 {
     lq::uiFrame(this, "deleteExtraReverts:", [&] {
-        const XmlBasePtr entry = revertFiles->childAtIndex(_keepNumReverts);
-        if (entry) {
-            if (XmlQVZIPFile* archive = XmlQVZIPFile::cast(entry.get())) {
-                if (!archive->comment().isEmpty()) {
-                    ++_keepNumReverts;
-                } else {
-                    const std::shared_ptr<lq::ConfinedFolder> folder = revertFiles->treeFolder();
-                    QString why;
-                    if (folder && !folder->remove(XmlFiles::pathInTree(archive), &why))
-                        lq::log(why);
-                    revertFiles->removeChild(entry.get());
-                    reload();
-                }
-            } else {
-                revertFiles->removeChild(entry.get());
-                reload();
+        // Past the versions that stay, to the first that goes: one goes per step.
+        while (const XmlBasePtr entry = revertFiles->childAtIndex(_trimAt)) {
+            XmlQVZIPFile* archive = XmlQVZIPFile::cast(entry.get());
+            if (_trim.keeps(archive ? archive->comment() : QString())) {
+                ++_trimAt;
+                continue;
             }
+            // A file that is no snapshot leaves the list, never the disk.
+            // A snapshot goes through the site folder's gateway.
+            if (archive) {
+                const std::shared_ptr<lq::ConfinedFolder> folder = revertFiles->treeFolder();
+                QString why;
+                if (folder && !folder->remove(XmlFiles::pathInTree(archive), &why))
+                    lq::log(why);
+            }
+            revertFiles->removeChild(entry.get());
+            reload();
+            break;
         }
-        if (revertFiles->numberChildren() > _keepNumReverts) {
+        if (revertFiles->numberChildren() > _trimAt) {
             scheduleTrim();
         } else if (_statusVisible) {
             // The list shows the line until it is told that trimming ended.

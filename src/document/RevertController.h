@@ -1,18 +1,24 @@
 #pragma once
 
+#include "document/Snapshots.h"
+
 #include <QString>
 
 #include <functional>
+#include <limits>
 #include <memory>
 
 class MyDocument;
 class XmlStandAloneFiles;
 
 // The list of a document's snapshots ("revert" folder), newest first (in the
-// order of Snapshots, whatever the clock said), with their comments: the model of the window's "Versions" tab. Whenever the list
-// is refreshed, snapshots beyond the newest 20 that carry no comment are
+// order of Snapshots, whatever the clock said), with their comments: the
+// model of the window's "Versions" tab. Whenever the list is refreshed, the
+// user's own snapshots beyond their newest 20 that carry no comment are
 // deleted, one every tenth of a second on the event loop, so the window
-// stays responsive while each archive's comment is read.
+// stays responsive while the archives are read. The publications'
+// snapshots are not counted among the user's, and stay (the open keeps
+// the newest of them, see Snapshots).
 class RevertController {
 public:
     static constexpr int keptNewest = 20;
@@ -43,7 +49,6 @@ public:
 
     // Whether the trimming message shows (trimming is under way).
     bool statusVisible() const { return _statusVisible; }
-    int keepNumReverts() const { return _keepNumReverts; }
     // Called when the table must be drawn again, and to go back to editing.
     void setReloadHandler(std::function<void()> handler) { _reload = std::move(handler); }
     void setEditModeHandler(std::function<void()> handler) { _editMode = std::move(handler); }
@@ -54,7 +59,9 @@ private:
 
     MyDocument* _document;
     std::shared_ptr<XmlStandAloneFiles> revertFiles;
-    int _keepNumReverts = keptNewest;
+    // The row the trimming looks at next, and what it kept before it.
+    int _trimAt = 0;
+    Snapshots::Trim _trim { keptNewest, true, std::numeric_limits<int>::max() };
     bool _statusVisible = false;
     std::function<void()> _reload;
     std::function<void()> _editMode;

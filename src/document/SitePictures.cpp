@@ -9,6 +9,7 @@
 #include "platform/Alert.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/ConfinedFolder.h"
+#include "platform/InputLimits.h"
 #include "platform/Log.h"
 #include "platform/Process.h"
 
@@ -16,33 +17,86 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
-// The picture numbers that the snapshots in "revert" still name: a revert
-// brings back a site whose photos use them. Each archive is opened through
-// the site's gateway and handed to the tool as that open file.
-QSet<QString> picturesOfSnapshots(const lq::ConfinedFolder& site)
+const QString unzipTool = QStringLiteral("/usr/bin/unzip");
+
+// The picture names ("image<N>.jpg") an element text names: every photo's
+// picture number, representative pictures and trashed photos included.
+void addPicturesNamed(const QByteArray& text, QSet<QString>& names)
+{
+    static const QRegularExpression number(QStringLiteral("\\siseq=\"(\\d+)\""));
+    for (auto match = number.globalMatch(QString::fromUtf8(text)); match.hasNext();)
+        names.insert(QStringLiteral("image") + match.next().captured(1) + QStringLiteral(".jpg"));
+}
+
+// The pictures the site and theme files as last saved name; nothing when
+// the site file cannot be read (a theme file may be missing). Both are
+// read through the site's gateway.
+std::optional<QSet<QString>> picturesOfSavedSite(const lq::ConfinedFolder& folder)
 {
     QSet<QString> names;
-    const QString unzip = QStringLiteral("/usr/bin/unzip");
-    static const QRegularExpression number(QStringLiteral("\\siseq=\"(\\d+)\""));
-    for (const QString& entry : site.names(QStringLiteral("revert"))) {
+    const qint64 bound = lq::inputLimits().documentTextBytes;
+    const std::optional<QByteArray> site = folder.readFile(QStringLiteral("site.xmlbase"), bound);
+    if (!site)
+        return std::nullopt;
+    addPicturesNamed(*site, names);
+    if (const std::optional<QByteArray> theme = folder.readFile(QStringLiteral("theme.xmlbase"), bound))
+        addPicturesNamed(*theme, names);
+    return names;
+}
+
+// One member of a snapshot archive, read from the archive opened through
+// the site's gateway and handed to the tool as that open file.
+lq::ProcessResult snapshotMember(const lq::FileDescriptor& archive, const QString& member)
+{
+    lq::ProcessOptions options;
+    options.inheritedDescriptors = { archive.get() };
+    return lq::runProcess(unzipTool, { QStringLiteral("-p"), archive.procPath(), member }, options);
+}
+
+// The pictures the snapshots in "revert" name (a revert brings back a site
+// whose photos use them); nothing when one of them cannot be read, since a
+// picture only it names could not be told.
+std::optional<QSet<QString>> picturesOfSnapshots(const lq::ConfinedFolder& folder)
+{
+    QSet<QString> names;
+    for (const QString& entry : folder.names(QStringLiteral("revert"))) {
         if (!entry.endsWith(QStringLiteral(".qvzip")))
             continue;
-        const lq::FileDescriptor archive = site.openForReading(QStringLiteral("revert/") + entry);
-        if (!archive.isValid())
-            continue;
-        lq::ProcessOptions options;
-        options.inheritedDescriptors = { archive.get() };
-        const lq::ProcessResult read = lq::runProcess(unzip, { QStringLiteral("-p"), archive.procPath(), QStringLiteral("site.xmlbase") }, options);
-        if (!read.succeeded())
-            continue;
-        const QString text = QString::fromUtf8(read.output);
-        for (auto match = number.globalMatch(text); match.hasNext();)
-            names.insert(QStringLiteral("image") + match.next().captured(1) + QStringLiteral(".jpg"));
+        QString why;
+        const lq::FileDescriptor archive = folder.openForReading(QStringLiteral("revert/") + entry, &why);
+        const lq::ProcessResult site = archive.isValid() ? snapshotMember(archive, QStringLiteral("site.xmlbase")) : lq::ProcessResult();
+        if (!archive.isValid() || !site.succeeded()) {
+            lq::log(QStringLiteral("The pictures of the snapshot \"") + entry + QStringLiteral("\" cannot be told: ")
+                + (archive.isValid() ? site.failureDetail(unzipTool) : why));
+            return std::nullopt;
+        }
+        addPicturesNamed(site.output, names);
+        // Only a theme that is there can name pictures.
+        const lq::ProcessResult theme = snapshotMember(archive, QStringLiteral("theme.xmlbase"));
+        if (theme.succeeded())
+            addPicturesNamed(theme.output, names);
     }
     return names;
+}
+
+// The names of the pictures right in "pictures" that the program numbers
+// ("image<N>.jpg", N as the program writes it), with their numbers.
+QHash<QString, int> numberedPictures(const lq::ConfinedFolder& folder)
+{
+    QHash<QString, int> pictures;
+    static const QRegularExpression picture(QStringLiteral("^image(\\d+)\\.jpg$"));
+    for (const QString& name : folder.names(QStringLiteral("pictures"))) {
+        const QRegularExpressionMatch match = picture.match(name);
+        bool ok = false;
+        const int number = match.hasMatch() ? match.captured(1).toInt(&ok) : 0;
+        if (ok && match.captured(1) == QString::number(number))
+            pictures.insert(name, number);
+    }
+    return pictures;
 }
 
 } // namespace
@@ -145,9 +199,89 @@ QSet<QString> SitePictures::picturesInUse(const QStringList& leaving) const
     for (auto it = uses.cbegin(); it != uses.cend(); ++it)
         if (it.value() > 0)
             used.insert(it.key());
-    if (const std::shared_ptr<lq::ConfinedFolder> folder = _document.siteFolder())
-        used.unite(picturesOfSnapshots(*folder));
-    return used;
+    const std::shared_ptr<lq::ConfinedFolder> folder = _document.siteFolder();
+    if (!folder)
+        return used;
+    const std::optional<QSet<QString>> saved = picturesOfSavedSite(*folder);
+    const std::optional<QSet<QString>> snapshots = saved ? picturesOfSnapshots(*folder) : std::nullopt;
+    if (!saved || !snapshots) {
+        // What cannot be read may name any of them.
+        for (const QString& name : folder->names(QStringLiteral("pictures"), true))
+            used.insert(name);
+        return used;
+    }
+    return used.unite(*saved).unite(*snapshots);
+}
+
+QList<int> SitePictures::removeUnusedPictures() const
+{
+    return lq::uiFrame(&_document, "removeUnusedPictures", [&]() -> QList<int> {
+        const std::shared_ptr<lq::ConfinedFolder> folder = _document.siteFolder();
+        if (!folder)
+            return {};
+        const std::optional<QSet<QString>> saved = picturesOfSavedSite(*folder);
+        if (!saved)
+            return {};
+        QHash<QString, int> unused = numberedPictures(*folder);
+        for (const QString& name : *saved)
+            unused.remove(name);
+        // The snapshots are read only when a picture may go.
+        if (unused.isEmpty())
+            return {};
+        const std::optional<QSet<QString>> snapshots = picturesOfSnapshots(*folder);
+        if (!snapshots)
+            return {};
+        for (const QString& name : *snapshots)
+            unused.remove(name);
+        QList<int> removed;
+        for (auto it = unused.cbegin(); it != unused.cend(); ++it) {
+            QString why;
+            if (removePictureFiles(it.value(), &why))
+                removed.append(it.value());
+            else
+                lq::log(QStringLiteral("A picture that nothing uses stays: ") + why);
+        }
+        std::sort(removed.begin(), removed.end());
+        return removed;
+    });
+}
+
+bool SitePictures::removePictureFiles(int number, QString* failure) const
+{
+    const std::shared_ptr<lq::ConfinedFolder> folder = _document.siteFolder();
+    if (!folder)
+        return true;
+    const QString n = QString::number(number);
+    // The imported picture goes last: a failure before it leaves the photo
+    // whole (what a build or an import made can be made again). Deleted
+    // through the site folder's gateway: a link on the way (a "pictures"
+    // folder that is a link) stops the deletion, and a link in a picture's
+    // place goes, never what it points at.
+    const QStringList names {
+        XmlPhoto::thumbnailName(number),
+        XmlPhoto::fullSizeName(number),
+        XmlPhoto::iconName(number),
+        QStringLiteral("homepage/pictures/thumb") + n + QStringLiteral(".jpg"),
+        QStringLiteral("homepage/pictures/thumb") + n + QStringLiteral(".png"),
+        QStringLiteral("homepage/pictures/image") + n + QStringLiteral(".jpg"),
+        QStringLiteral("pictures/image") + n + QStringLiteral(".jpg"),
+    };
+    for (const QString& name : names) {
+        QString why;
+        const lq::ConfinedFolder::Status status = folder->status(name, &why);
+        if (status.kind == lq::ConfinedFolder::Kind::Missing)
+            continue;
+        // Only a file, or a link in its place, is a picture to delete.
+        if (status.kind == lq::ConfinedFolder::Kind::Folder || status.kind == lq::ConfinedFolder::Kind::Other)
+            why = QStringLiteral("it is not a file");
+        const bool file = status.kind == lq::ConfinedFolder::Kind::File || status.kind == lq::ConfinedFolder::Kind::Link;
+        if (!file || !folder->remove(name, &why)) {
+            if (failure)
+                *failure = QStringLiteral("\"") + folder->pathOf(name) + QStringLiteral("\" could not be deleted: ") + why;
+            return false;
+        }
+    }
+    return true;
 }
 
 int SitePictures::getMaxPhotoSequenceNumber() const

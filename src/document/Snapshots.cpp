@@ -14,6 +14,7 @@
 #include <algorithm>
 
 const QString Snapshots::sequenceMemberPrefix = QStringLiteral("sequence-");
+const QString Snapshots::publicationComment = QStringLiteral("Website exported");
 
 namespace {
 

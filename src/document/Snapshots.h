@@ -22,8 +22,46 @@ class ConfinedFolder;
 // member "sequence-<number>". Newest first means by that number; snapshots
 // of older releases, which carry none, follow every numbered one, newest
 // date first.
+//
+// A version is a publication's when it carries the comment publications
+// save with, else the user's own. Trimming counts each kind among its own,
+// so that publications never push out a version the user saved (Trim).
 class Snapshots {
 public:
+    // The comment of the versions publications make.
+    static const QString publicationComment;
+    // The publications' versions kept at open, beside the user's own.
+    static constexpr int keptPublications = 50;
+    static bool isPublication(const QString& comment) { return comment == publicationComment; }
+
+    // Which versions a trim keeps, asked of each in turn, newest first:
+    // of the user's own the newest `keptOwn` (counted among the user's own
+    // only), and every commented one when `keepCommented`; of the
+    // publications' the newest `keptPublished`. A file that is no version
+    // counts as one of the user's without a comment.
+    class Trim {
+    public:
+        Trim(int keptOwn, bool keepCommented, int keptPublished)
+            : _keptOwn(keptOwn)
+            , _keepCommented(keepCommented)
+            , _keptPublished(keptPublished)
+        {
+        }
+        bool keeps(const QString& comment)
+        {
+            if (isPublication(comment))
+                return ++_published <= _keptPublished;
+            return ++_own <= _keptOwn || (_keepCommented && !comment.isEmpty());
+        }
+
+    private:
+        int _keptOwn;
+        bool _keepCommented;
+        int _keptPublished;
+        int _own = 0;
+        int _published = 0;
+    };
+
     // The beginning of the name of the member that carries the sequence.
     static const QString sequenceMemberPrefix;
 

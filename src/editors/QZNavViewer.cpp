@@ -259,11 +259,22 @@ std::optional<bool> QZNavViewer::outlineViewDropItemOnItemChildIndex(XmlOutlineV
             const XmlBasePtr kept = dragged.sharedFromThis();
             kept->removeFromParentWithoutDeletingChildren();
             trash->addChild(kept);
-            NavOutline->reloadData();
+            _document->updateNavEditor();
             NavOutline->selectObject(next.get());
             return true;
         }
         // Everything else is the outline's own move.
+        return std::nullopt;
+    });
+}
+
+std::optional<int> QZNavViewer::outlineViewIndexOfDropOntoItem(XmlOutlineView&, XmlBase& dragged, XmlBase& target)
+{
+    return lq::modelFrame(this, "outlineView:indexOfDropOntoItem:", [&]() -> std::optional<int> {
+        for (XmlBase* above = dragged.parent(); above; above = above->parent()) {
+            if (XmlTrash::cast(above))
+                return target.numberChildren();
+        }
         return std::nullopt;
     });
 }
@@ -321,6 +332,14 @@ void QZNavViewer::copyIntoSite(XmlBase& files, XmlBase& folder)
 void QZNavViewer::dropDone()
 {
     lq::uiFrame(this, "dropDone", [&] {
+        if (_document)
+            _document->updateNavEditor();
+    });
+}
+
+void QZNavViewer::dropTaken(XmlOutlineView&)
+{
+    lq::uiFrame(this, "dropTaken:", [&] {
         if (_document)
             _document->updateNavEditor();
     });

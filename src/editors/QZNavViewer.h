@@ -66,7 +66,14 @@ public:
     std::optional<bool> outlineViewCanDropItemOnItem(XmlOutlineView& view, XmlBase& dragged, XmlBase& target) override;
     std::optional<bool> outlineViewCanCopyForeignItemOnItem(XmlOutlineView& view, XmlBase& dragged, XmlBase& target) override;
     std::optional<bool> outlineViewDropItemOnItemChildIndex(XmlOutlineView& view, XmlBase& dragged, XmlBase& target, int index) override;
+    // A page or photo taken back from the trash and dropped onto a row goes
+    // after what that row holds, as a new page or photo would: first, it
+    // would push the others down and become the page's picture.
+    std::optional<int> outlineViewIndexOfDropOntoItem(XmlOutlineView& view, XmlBase& dragged, XmlBase& target) override;
     void dropDone() override;
+    // The pane beside the navigator follows at once: a page or photo dragged
+    // out of the trash pane leaves its list as it lands here.
+    void dropTaken(XmlOutlineView& view) override;
     void selectionChanged(XmlOutlineView& view) override;
     std::optional<bool> canDeleteObject(XmlBase& element) override;
     void addToTrash(const XmlBasePtr& element) override;

@@ -110,43 +110,9 @@ void QZTrash::emptyTrash()
 
 bool QZTrash::deleteFiles(int number, QString* failure)
 {
-    XmlSite* site = _document ? _document->document().site() : nullptr;
-    if (!site)
+    if (!_document || !_document->document().site())
         return true;
-    // Deleted through the site folder's gateway: a link on the way (a
-    // "pictures" folder that is a link) stops the deletion, and a link in a
-    // picture's place goes, never what it points at.
-    QString why;
-    const std::shared_ptr<lq::ConfinedFolder> folder = lq::ConfinedFolder::open(site->rootDir(), &why);
-    if (!folder) {
-        if (failure)
-            *failure = QStringLiteral("\"") + site->rootDir() + QStringLiteral("\" could not be opened: ") + why;
-        return false;
-    }
-    const QString n = QString::number(number);
-    // The imported picture goes last: a failure before it leaves the photo
-    // whole (what a build made can be made again).
-    const QStringList names {
-        QStringLiteral("homepage/pictures/thumb") + n + QStringLiteral(".jpg"),
-        QStringLiteral("homepage/pictures/thumb") + n + QStringLiteral(".png"),
-        QStringLiteral("homepage/pictures/image") + n + QStringLiteral(".jpg"),
-        QStringLiteral("pictures/image") + n + QStringLiteral(".jpg"),
-    };
-    for (const QString& name : names) {
-        const lq::ConfinedFolder::Status status = folder->status(name, &why);
-        if (status.kind == lq::ConfinedFolder::Kind::Missing)
-            continue;
-        // Only a file, or a link in its place, is a picture to delete.
-        if (status.kind == lq::ConfinedFolder::Kind::Folder || status.kind == lq::ConfinedFolder::Kind::Other)
-            why = QStringLiteral("it is not a file");
-        const bool file = status.kind == lq::ConfinedFolder::Kind::File || status.kind == lq::ConfinedFolder::Kind::Link;
-        if (!file || !folder->remove(name, &why)) {
-            if (failure)
-                *failure = QStringLiteral("\"") + folder->pathOf(name) + QStringLiteral("\" could not be deleted: ") + why;
-            return false;
-        }
-    }
-    return true;
+    return SitePictures(_document->document()).removePictureFiles(number, failure);
 }
 
 bool QZTrash::deleteFilesInChildren(XmlBase& element, QString* failure, const QSet<QString>& kept)

@@ -35,16 +35,17 @@ public:
 
     // Deletes everything in the trash for good, each item with the files of
     // its photos, once the user confirms; only while the trash is the
-    // current object. A picture that a photo left in the site or a snapshot
-    // still uses stays, with its files. A file that cannot be deleted stops
+    // current object. A picture that a photo left in the site, the site as
+    // last saved or a snapshot still uses stays, with its files. A file that cannot be deleted stops
     // it there: that item and the ones after it stay in the trash, and the
     // user is told.
     void emptyTrash();
-    // Deletes the pictures of that number: the web image and thumbnails
-    // under "homepage/pictures", then the imported "pictures/image<n>.jpg".
-    // A file that is not there is passed over. False, with the file and the
-    // reason, when one that is there cannot be deleted; the imported picture
-    // then stays.
+    // Deletes the pictures of that number (SitePictures::removePictureFiles):
+    // the internal images, the web image and thumbnails under
+    // "homepage/pictures", then the imported "pictures/image<n>.jpg". A file
+    // that is not there is passed over. False, with the file and the reason,
+    // when one that is there cannot be deleted; the imported picture then
+    // stays.
     bool deleteFiles(int number, QString* failure);
     // The files of every photo in the element's subtree, depth first, but
     // for the photos whose picture ("image<N>.jpg") is among `kept`.

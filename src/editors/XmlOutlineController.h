@@ -80,8 +80,18 @@ public:
     {
         return std::nullopt;
     }
+    // Where an element dropped onto the target's row itself (not between
+    // rows) goes among the target's children; without an answer, first.
+    virtual std::optional<int> outlineViewIndexOfDropOntoItem(XmlOutlineView& view, XmlBase& dragged, XmlBase& target)
+    {
+        return std::nullopt;
+    }
     // A drag that began in the outline has ended.
     virtual void dropDone() {}
+    // A drop onto the outline was taken (the outline has reloaded): what it
+    // moved may have left another tree shown elsewhere, which must follow
+    // at once, not when the drag has ended.
+    virtual void dropTaken(XmlOutlineView& view) {}
 
     // --- Selection and deletion -------------------------------------------------------
     virtual void selectionChanged(XmlOutlineView& view) {}

@@ -497,7 +497,11 @@ bool XmlOutlineView::acceptDrop(const QMimeData* data, void* item, int childInde
         // What may not be proposed may not be dropped either.
         if (validateDrop(data, item, childIndex) == Qt::IgnoreAction)
             return false;
-        const int index = std::max(childIndex, 0);
+        int index = std::max(childIndex, 0);
+        if (childIndex < 0 && !isFileList(dragged) && _controller) {
+            if (const std::optional<int> onto = _controller->outlineViewIndexOfDropOntoItem(*this, *dragged, *target))
+                index = std::clamp(*onto, 0, target->numberChildren());
+        }
         if (_controller) {
             if (const std::optional<bool> answer = _controller->outlineViewDropItemOnItemChildIndex(*this, *dragged, *target, index))
                 return *answer;
@@ -507,8 +511,13 @@ bool XmlOutlineView::acceptDrop(const QMimeData* data, void* item, int childInde
             return false;
         return moveElement(dragged, *target, index);
     });
-    if (taken)
+    if (taken) {
         reloadData();
+        lq::uiFrame(this, "outlineView:dropTaken:", [&] {
+            if (_controller)
+                _controller->dropTaken(*this);
+        });
+    }
     return taken;
 }
 

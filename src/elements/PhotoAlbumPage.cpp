@@ -187,7 +187,7 @@ void PhotoAlbumPage::layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNobord
                     break;
                 case XmlWebPhotoAlbum::ClickOperation::NewWindow:
                     if (!groups)
-                        link = QString::asprintf("<a href=\"pictures/image%d.jpg\" target=\"_album._blank\">", number);
+                        link = QString::asprintf("<a href=\"pictures/image%d.jpg\" target=\"_blank\">", number);
                     break;
                 case XmlWebPhotoAlbum::ClickOperation::CaptionLink:
                     if (!groups && caption && caption->href() != u"#")

@@ -2,8 +2,11 @@
 
 #include "elements/ElementHelpers.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/Strings.h"
 
 #include <algorithm>
+
+using namespace lq::literals;
 
 namespace {
 
@@ -57,54 +60,54 @@ void PhotoAlbumSettings::setAttributeTo(const QString& key, const QString& value
         const int number = value.toInt();
         // The flags take the value's low byte.
         const bool flag = (number & 0xff) != 0;
-        if (key == u"twidth")
+        if (key == u"twidth"_sv)
             setThumbWidth(number);
-        else if (key == u"theight")
+        else if (key == u"theight"_sv)
             setThumbHeight(number);
-        else if (key == u"cols")
+        else if (key == u"cols"_sv)
             setCols(number);
-        else if (key == u"rows")
+        else if (key == u"rows"_sv)
             setRows(number);
-        else if (key == u"hspace")
+        else if (key == u"hspace"_sv)
             setSpaceColumns(number);
-        else if (key == u"vspace")
+        else if (key == u"vspace"_sv)
             setSpaceRows(number);
-        else if (key == u"showcaptions")
+        else if (key == u"showcaptions"_sv)
             setShowCaptions(flag);
-        else if (key == u"showtooltips")
+        else if (key == u"showtooltips"_sv)
             setShowToolTips(flag);
-        else if (key == u"click")
+        else if (key == u"click"_sv)
             setClickOp(static_cast<ClickOperation>(number));
-        else if (key == u"taspect")
+        else if (key == u"taspect"_sv)
             setThumbAspect(static_cast<ThumbAspect>(number));
-        else if (key == u"cabove")
+        else if (key == u"cabove"_sv)
             setCaptionsAbove(flag);
-        else if (key == u"cspace")
+        else if (key == u"cspace"_sv)
             setCaptionSpace(number);
-        else if (key == u"after")
+        else if (key == u"after"_sv)
             setAfterDescription(number);
-        else if (key == u"collage") {
+        else if (key == u"collage"_sv) {
             setHasCollage(1);
             setCollageString(value);
-        } else if (key == u"floating")
+        } else if (key == u"floating"_sv)
             setFloatingString(value);
-        else if (key == u"asf")
+        else if (key == u"asf"_sv)
             setAutoCropFreestyle(number);
-        else if (key == u"carttype")
+        else if (key == u"carttype"_sv)
             setCartType(static_cast<CartType>(number));
-        else if (key == u"buttontype")
+        else if (key == u"buttontype"_sv)
             setButtonType(number);
-        else if (key == u"buttonwidth")
+        else if (key == u"buttonwidth"_sv)
             setButtonWidth(number);
-        else if (key == u"buttonheight")
+        else if (key == u"buttonheight"_sv)
             setButtonHeight(number);
-        else if (key == u"thumbcaption")
+        else if (key == u"thumbcaption"_sv)
             setThumbnailCaption(number);
-        else if (key == u"thumbbutton")
+        else if (key == u"thumbbutton"_sv)
             setThumbnailButton(number);
-        else if (key == u"slidecaption")
+        else if (key == u"slidecaption"_sv)
             setSlideshowCaption(number);
-        else if (key == u"slidebutton")
+        else if (key == u"slidebutton"_sv)
             setSlideshowButton(number);
         else
             XmlWebText::setAttributeTo(key, value);

@@ -9,6 +9,8 @@
 
 #include <algorithm>
 
+using namespace lq::literals;
+
 SlideshowSettings::SlideshowSettings(Key key)
     : XmlWebText(key)
 {
@@ -24,59 +26,59 @@ void SlideshowSettings::setAttributeTo(const QString& key, const QString& value)
         const int number = lq::intValue(value);
         // Flags are kept in one byte: only the low byte of the number counts.
         const bool flag = static_cast<qint8>(number & 0xFF) != 0;
-        if (key == u"style")
+        if (key == u"style"_sv)
             // Four styles exist; any other stored number is read as the first,
             // so that what is read is written back the same.
             setStyle(number >= 0 && number <= 3 ? number : 0);
-        else if (key == u"showCaptions")
+        else if (key == u"showCaptions"_sv)
             setShowCaptions(number);
-        else if (key == u"prevLabel")
+        else if (key == u"prevLabel"_sv)
             setPrevLabel(value);
-        else if (key == u"nextLabel")
+        else if (key == u"nextLabel"_sv)
             setNextLabel(value);
-        else if (key == u"showPrevNext")
+        else if (key == u"showPrevNext"_sv)
             setShowPrevNextControls(flag);
-        else if (key == u"showIndex")
+        else if (key == u"showIndex"_sv)
             setShowIndexLabel(flag);
-        else if (key == u"showBkgndBox")
+        else if (key == u"showBkgndBox"_sv)
             setShowBkgndBox(flag);
-        else if (key == u"showPlayControls")
+        else if (key == u"showPlayControls"_sv)
             setShowPlayControls(flag);
-        else if (key == u"playLabel")
+        else if (key == u"playLabel"_sv)
             setPlayLabel(value);
-        else if (key == u"indexLabel")
+        else if (key == u"indexLabel"_sv)
             setIndexLabel(value);
-        else if (key == u"stopLabel")
+        else if (key == u"stopLabel"_sv)
             setStopLabel(value);
-        else if (key == u"showBeforeAfterControls")
+        else if (key == u"showBeforeAfterControls"_sv)
             setShowBeforeAfterControls(flag);
-        else if (key == u"beforeLabel")
+        else if (key == u"beforeLabel"_sv)
             setBeforeLabel(value);
-        else if (key == u"afterLabel")
+        else if (key == u"afterLabel"_sv)
             setAfterLabel(value);
-        else if (key == u"seconds")
+        else if (key == u"seconds"_sv)
             setSeconds(number);
-        else if (key == u"autoStart")
+        else if (key == u"autoStart"_sv)
             setAutoStart(flag);
-        else if (key == u"fade")
+        else if (key == u"fade"_sv)
             setFade(flag);
-        else if (key == u"allowBkgnd")
+        else if (key == u"allowBkgnd"_sv)
             setAllowBkgndImage(flag);
-        else if (key == u"topAlign")
+        else if (key == u"topAlign"_sv)
             setTopAlignPic(flag);
-        else if (key == u"loop")
+        else if (key == u"loop"_sv)
             setLoopSlideshow(flag);
-        else if (key == u"clines")
+        else if (key == u"clines"_sv)
             setCaptionLines(number);
-        else if (key == u"controls")
+        else if (key == u"controls"_sv)
             setControlString(value);
-        else if (key == u"thumbRollovers")
+        else if (key == u"thumbRollovers"_sv)
             setThumbRollovers(flag);
-        else if (key == u"slideRollovers")
+        else if (key == u"slideRollovers"_sv)
             setSlideRollovers(flag);
-        else if (key == u"randomOrder")
+        else if (key == u"randomOrder"_sv)
             setRandomOrder(flag);
-        else if (key == u"reverseThumbs")
+        else if (key == u"reverseThumbs"_sv)
             setReverseThumbs(flag);
         else
             XmlWebText::setAttributeTo(key, value);

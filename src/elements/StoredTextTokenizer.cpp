@@ -6,6 +6,8 @@
 
 #include <vector>
 
+using namespace lq::literals;
+
 namespace {
 
 // Letters, digits and "-", "_", ":", ".".
@@ -147,15 +149,15 @@ QLatin1String closingTagForInlineBit(int bit)
 
 int paragraphKindForTag(QStringView tag)
 {
-    if (tag == u"h1" || tag == u"h3")
+    if (tag == u"h1"_sv || tag == u"h3"_sv)
         return 1;
-    if (tag == u"h2")
+    if (tag == u"h2"_sv)
         return 2;
-    if (tag == u"h4")
+    if (tag == u"h4"_sv)
         return 3;
-    if (tag == u"h5")
+    if (tag == u"h5"_sv)
         return 4;
-    if (tag == u"h6")
+    if (tag == u"h6"_sv)
         return 5;
     return 0;
 }

@@ -4,6 +4,8 @@
 #include "platform/ExceptionFrame.h"
 #include "platform/Strings.h"
 
+using namespace lq::literals;
+
 namespace {
 
 const QString& foreground()
@@ -27,41 +29,41 @@ void VornBoxSettings::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
         const int number = lq::intValue(value);
-        if (key == u"type")
+        if (key == u"type"_sv)
             setType(number);
-        else if (key == u"vornSeqNum")
+        else if (key == u"vornSeqNum"_sv)
             setVornSeqNum(number);
-        else if (key == u"scrollbars")
+        else if (key == u"scrollbars"_sv)
             setScrollbars(number != 0);
-        else if (key == u"autostart")
+        else if (key == u"autostart"_sv)
             setAutostart(number != 0);
-        else if (key == u"moviecontroller")
+        else if (key == u"moviecontroller"_sv)
             setMoviecontroller(number != 0);
-        else if (key == u"loopmovie")
+        else if (key == u"loopmovie"_sv)
             setLoopmovie(number != 0);
-        else if (key == u"scale")
+        else if (key == u"scale"_sv)
             setScale(number);
-        else if (key == u"externalType")
+        else if (key == u"externalType"_sv)
             setExternalType(number);
-        else if (key == u"newWindow")
+        else if (key == u"newWindow"_sv)
             setNewWindow(number != 0);
-        else if (key == u"hiddenQT")
+        else if (key == u"hiddenQT"_sv)
             setHiddenQT(number);
-        else if (key == u"wraps")
+        else if (key == u"wraps"_sv)
             setWrapsText(number != 0);
-        else if (key == u"externalHTML")
+        else if (key == u"externalHTML"_sv)
             setExternalHTML(value);
-        else if (key == u"fullname")
+        else if (key == u"fullname"_sv)
             setFullname(value);
-        else if (key == u"clickLinkTo")
+        else if (key == u"clickLinkTo"_sv)
             setClickLinkTo(value);
-        else if (key == u"rollOverImage")
+        else if (key == u"rollOverImage"_sv)
             setRollOverImage(value);
-        else if (key == u"zlocation")
+        else if (key == u"zlocation"_sv)
             setZlocation(value);
-        else if (key == u"qtSize")
+        else if (key == u"qtSize"_sv)
             setQTSize(stringToSize(value));
-        else if (key == u"baseSize")
+        else if (key == u"baseSize"_sv)
             setBaseSize(stringToSize(value));
         else
             XmlWebText::setAttributeTo(key, value);

@@ -45,10 +45,19 @@ int WebMenuGeometry::rowWidth(const std::vector<ItemTextPtr>& row) const
         const int which = &row == &_menu._contentsArray ? 0 : 1;
         return static_cast<int>(_menu._rowWidths->sums[which] + static_cast<long long>(row.size()) * _menu._mispace - _menu._mispace);
     }
-    int sum = 0;
-    for (const ItemTextPtr& text : row)
-        sum += itemWidth(*text) + _menu._mispace;
-    return sum - _menu._mispace;
+    // The items of a row share their borders, and with a fixed text width
+    // their width: only the texts' widths are added up item by item.
+    const long long count = static_cast<long long>(row.size());
+    const int borders = _menu._mibl + _menu._mibr + _menu._mipl + _menu._mipr;
+    long long sum = 0;
+    if (_menu.orientation() == 2) {
+        sum = count * (_menu._miWidth + borders);
+    } else {
+        for (const ItemTextPtr& text : row)
+            sum += text->usedWidth();
+        sum += count * borders;
+    }
+    return static_cast<int>(sum + count * _menu._mispace - _menu._mispace);
 }
 
 int WebMenuGeometry::horzMenuWidth() const

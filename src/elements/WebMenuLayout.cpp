@@ -198,9 +198,12 @@ lq::TextAttributes WebMenuLayout::itemAttributes(int type, bool submenu)
 
 void WebMenuLayout::fillContentsWithStringTypeSubmenu(ItemText& item, const QString& name, int type, bool submenu)
 {
-    lq::modelFrame(&_menu, "fillContents:withString:type:submenu:", [&] {
-        const lq::TextAttributes attributes = itemAttributes(type, submenu);
+    lq::modelFrame(&_menu, "fillContents:withString:type:submenu:", [&] { fillContents(item, name, itemAttributes(type, submenu)); });
+}
 
+void WebMenuLayout::fillContents(ItemText& item, const QString& name, const lq::TextAttributes& attributes)
+{
+    lq::modelFrame(&_menu, "fillContents:withString:type:submenu:", [&] {
         // Every page lays the menu out again, and most items come out as they
         // were: an unchanged text keeps its lines instead of being shaped anew.
         lq::StyledText& text = *item.textStorage();
@@ -217,6 +220,7 @@ void WebMenuLayout::fillContentsWithStringTypeSubmenu(ItemText& item, const QStr
         item.layoutManager().glyphRangeForTextContainer(item.textContainer().get());
         if (_menu._rowWidths)
             _menu._rowWidths->update(WebMenuGeometry(_menu).itemWidth(item));
+        item.releaseLayout();
     });
 }
 
@@ -342,6 +346,10 @@ void WebMenuLayout::relayoutTextAttributes()
             _menu._styleOfLastLayout = std::move(style);
             ++_menu._styleGeneration;
         }
+        // The items' text width; in a horizontal menu it follows the rows'
+        // widths, which change only when an item is laid out anew.
+        const bool fixedWidth = _menu.orientation() == 2;
+        int textWidth = fixedWidth ? _menu._miWidth : menuItemInternalWidth();
         const auto restyle = [&](const std::vector<ItemTextPtr>& texts, const QList<MenuItem>& list, int first,
                                  bool submenu) {
             const std::size_t count = std::min(texts.size(), static_cast<std::size_t>(list.size()));
@@ -357,13 +365,16 @@ void WebMenuLayout::relayoutTextAttributes()
                     state = 2;
                 else if (number == _menu._clickItem)
                     state = 3;
-                ItemText::LayoutKey key { item.name, state, submenu, _menu.orientation() == 2 ? _menu._miWidth : menuItemInternalWidth(),
-                    _menu._styleGeneration };
+                ItemText::LayoutKey key { item.name, state, submenu, textWidth, _menu._styleGeneration };
                 if (texts[i]->laidOutFrom == key && !(_menu._isEditing && number == _menu._editMenuItem))
                     continue;
                 texts[i]->laidOutFrom.reset();
-                fillContentsWithStringTypeSubmenu(*texts[i], item.name, state, submenu);
+                // The attributes of the state, as worked out above: the items
+                // share them instead of each keeping its own.
+                fillContents(*texts[i], item.name, _menu._styleOfLastLayout[(submenu ? 4 : 0) + static_cast<std::size_t>(state)]);
                 texts[i]->laidOutFrom = std::move(key);
+                if (!fixedWidth)
+                    textWidth = menuItemInternalWidth();
             }
         };
         restyle(_menu._contentsArray, *items, 0, false);

@@ -63,6 +63,8 @@ public:
 private:
     // The group's records, its own first; nothing when it has no pages.
     std::optional<QList<MenuItem>> groupRecords(XmlBase* page);
+    // Replaces the item's text by the name in the attributes and lays it out.
+    void fillContents(ItemText& item, const QString& name, const lq::TextAttributes& attributes);
 
     XmlWebMenu& _menu;
 };

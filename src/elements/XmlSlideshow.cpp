@@ -13,11 +13,14 @@
 #include "model/site/XmlSite.h"
 #include "platform/DelayedCall.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/Strings.h"
 #include "templates/XmlPictureFrame.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
 
 #include <cmath>
+
+using namespace lq::literals;
 
 namespace {
 
@@ -79,7 +82,7 @@ bool XmlSlideshow::enabled()
 XmlBasePtr XmlSlideshow::createChildFromTag(const QString& tag)
 {
     return lq::modelFrame(this, "createChildFromTag:", [&]() -> XmlBasePtr {
-        if (tag == u"cssPictureFrame")
+        if (tag == u"cssPictureFrame"_sv)
             return _frame;
         return XmlWebText::createChildFromTag(tag);
     });

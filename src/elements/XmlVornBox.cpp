@@ -9,8 +9,11 @@
 #include "elements/XmlWebContent.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/PreviewView.h"
+#include "platform/Strings.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
+
+using namespace lq::literals;
 
 XmlVornBox::XmlVornBox(Key key)
     : VornBoxSettings(key)
@@ -59,7 +62,7 @@ bool XmlVornBox::enabled()
 XmlBasePtr XmlVornBox::createChildFromTag(const QString& tag)
 {
     return lq::modelFrame(this, "createChildFromTag:", [&]() -> XmlBasePtr {
-        if (tag == u"htmlSnippet")
+        if (tag == u"htmlSnippet"_sv)
             return htmlSnippet();
         return XmlWebText::createChildFromTag(tag);
     });

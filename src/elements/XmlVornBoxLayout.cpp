@@ -9,12 +9,15 @@
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
 #include "platform/PreviewView.h"
+#include "platform/Strings.h"
 #include "platform/text/LayoutManager.h"
 #include "platform/text/StyledText.h"
 #include "platform/text/TextContainer.h"
 #include "templates/XmlWebFont.h"
 
 #include <cmath>
+
+using namespace lq::literals;
 
 // --- Geometry ----------------------------------------------------------------------------------
 
@@ -97,13 +100,13 @@ void XmlVornBox::setUpParagraphAlignmentTag(const QString& attributes, lq::TextA
             currentWebFont = record;
             paragraphType = kind;
         };
-        if (tag == u"p")
+        if (tag == u"p"_sv)
             take(font(), normalFont, 0);
-        else if (tag == u"h1" || tag == u"h3")
+        else if (tag == u"h1"_sv || tag == u"h3"_sv)
             take(VornBoxText(*this).heading(), headingFont, 1);
-        else if (tag == u"h2")
+        else if (tag == u"h2"_sv)
             take(VornBoxText(*this).subheading(), subheadingFont, 2);
-        else if (tag == u"h4")
+        else if (tag == u"h4"_sv)
             take(VornBoxText(*this).caption(), captionFont, 3);
         alignParagraph(attributes, alignment);
     });

@@ -12,6 +12,7 @@
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
 
+using namespace lq::literals;
 
 namespace {
 
@@ -70,21 +71,21 @@ bool XmlWebContent::browserFlow() const
 void XmlWebContent::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
-        if (key == u"underlineLinks")
+        if (key == u"underlineLinks"_sv)
             _underlineLinks = lq::intValue(value) != 0;
-        else if (key == u"linkNormal")
+        else if (key == u"linkNormal"_sv)
             _linkNormal = stringToColor(value).value_or(lq::Colour::black());
-        else if (key == u"linkHover")
+        else if (key == u"linkHover"_sv)
             _linkHover = stringToColor(value).value_or(lq::Colour::black());
-        else if (key == u"linkVisited")
+        else if (key == u"linkVisited"_sv)
             _linkVisited = stringToColor(value).value_or(lq::Colour::black());
-        else if (key == u"fontsHaveData")
+        else if (key == u"fontsHaveData"_sv)
             _fontsHaveLinkData = true;
-        else if (key == u"extendPage")
+        else if (key == u"extendPage"_sv)
             setExtendPage(lq::intValue(value) != 0);
-        else if (key == u"normalLS")
+        else if (key == u"normalLS"_sv)
             _normalLS = lq::intValue(value);
-        else if (key == u"headingLS")
+        else if (key == u"headingLS"_sv)
             _headingLS = lq::intValue(value);
         else
             XmlBoxModel::setAttributeTo(key, value);

@@ -8,6 +8,8 @@
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
 
+using namespace lq::literals;
+
 XmlWebFooter::XmlWebFooter(Key key)
     : XmlWebContent(key)
 {
@@ -38,15 +40,15 @@ QString XmlWebFooter::elementName() const
 void XmlWebFooter::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
-        if (key == u"voffset")
+        if (key == u"voffset"_sv)
             setVoffset(lq::intValue(value));
-        else if (key == u"createdWith")
+        else if (key == u"createdWith"_sv)
             setCreatedWith(lq::intValue(value) != 0);
-        else if (key == u"viewCounter")
+        else if (key == u"viewCounter"_sv)
             setViewCounter(lq::intValue(value) != 0);
-        else if (key == u"trog")
+        else if (key == u"trog"_sv)
             setTrog(lq::intValue(value) != 0);
-        else if (key == u"useHtmlSnippet")
+        else if (key == u"useHtmlSnippet"_sv)
             setUseHtmlSnippet(lq::intValue(value) != 0);
         else
             XmlWebContent::setAttributeTo(key, value);
@@ -80,7 +82,7 @@ XmlBase* XmlWebFooter::htmlSnippet()
 XmlBasePtr XmlWebFooter::createChildFromTag(const QString& tag)
 {
     return lq::modelFrame(this, "createChildFromTag:", [&]() -> XmlBasePtr {
-        if (tag == u"htmlSnippet") {
+        if (tag == u"htmlSnippet"_sv) {
             htmlSnippet();
             return _htmlSnippet;
         }

@@ -10,6 +10,8 @@
 #include "platform/text/TextContainer.h"
 #include "templates/XmlStyleSheet.h"
 
+using namespace lq::literals;
+
 // --- Item texts ------------------------------------------------------------------------------
 
 XmlWebMenu::ItemText::ItemText()
@@ -28,14 +30,21 @@ XmlWebMenu::ItemText::~ItemText()
     _lm.reset();
 }
 
-int XmlWebMenu::ItemText::usedWidth() const
+void XmlWebMenu::ItemText::measure() const
 {
-    return lq::truncatedPixel(_lm->usedRectForTextContainer(_tc.get()).width());
+    const QRectF used = _lm->usedRectForTextContainer(_tc.get());
+    _measured.size = { lq::truncatedPixel(used.width()), lq::truncatedPixel(used.height()) };
+    _measured.revision = _storage->revision();
+    _measured.containerWidth = _tc->containerSize().width();
+    _measured.containerHeight = _tc->containerSize().height();
+    _measured.known = true;
 }
 
-int XmlWebMenu::ItemText::usedHeight() const
+void XmlWebMenu::ItemText::releaseLayout()
 {
-    return lq::truncatedPixel(_lm->usedRectForTextContainer(_tc.get()).height());
+    if (!isMeasured())
+        measure();
+    _lm->discardLayout();
 }
 
 // --- Element protocol ------------------------------------------------------------------------
@@ -84,13 +93,13 @@ XmlBasePtr XmlWebMenu::createChildFromTag(const QString& tag)
     return lq::modelFrame(this, "createChildFromTag:", [&]() -> XmlBasePtr {
         // The reader fills the menu's own background; the box takes no such
         // child, so it is not attached a second time.
-        if (tag == u"normalBkgnd")
+        if (tag == u"normalBkgnd"_sv)
             return _normalBkgnd;
-        if (tag == u"hoverBkgnd")
+        if (tag == u"hoverBkgnd"_sv)
             return _hoverBkgnd;
-        if (tag == u"clickBkgnd")
+        if (tag == u"clickBkgnd"_sv)
             return _clickBkgnd;
-        if (tag == u"currentBkgnd")
+        if (tag == u"currentBkgnd"_sv)
             return _currentBkgnd;
         return XmlBoxModel::createChildFromTag(tag);
     });
@@ -155,79 +164,79 @@ void XmlWebMenu::setAttributeTo(const QString& key, const QString& value)
         const int number = lq::intValue(value);
         // Flags are kept in one byte: only the low byte of the number counts.
         const bool flag = static_cast<qint8>(number & 0xFF) != 0;
-        if (key == u"orient")
+        if (key == u"orient"_sv)
             setOrientation(number);
-        else if (key == u"nBkgnd")
+        else if (key == u"nBkgnd"_sv)
             setNormalBkgnd(colour());
-        else if (key == u"nText")
+        else if (key == u"nText"_sv)
             setNormalText(colour());
-        else if (key == u"hBkgnd")
+        else if (key == u"hBkgnd"_sv)
             setHoverBkgnd(colour());
-        else if (key == u"hText")
+        else if (key == u"hText"_sv)
             setHoverText(colour());
-        else if (key == u"cBkgnd")
+        else if (key == u"cBkgnd"_sv)
             setClickBkgnd(colour());
-        else if (key == u"cText")
+        else if (key == u"cText"_sv)
             setClickText(colour());
-        else if (key == u"crBkgnd")
+        else if (key == u"crBkgnd"_sv)
             setCurrentBkgnd(colour());
-        else if (key == u"crText")
+        else if (key == u"crText"_sv)
             setCurrentText(colour());
-        else if (key == u"nBkEn")
+        else if (key == u"nBkEn"_sv)
             setNormalBkgndEn(flag);
-        else if (key == u"hBkEn")
+        else if (key == u"hBkEn"_sv)
             setHoverBkgndEn(flag);
-        else if (key == u"cBkEn")
+        else if (key == u"cBkEn"_sv)
             setClickBkgndEn(flag);
-        else if (key == u"crBkEn")
+        else if (key == u"crBkEn"_sv)
             setCurrentBkgndEn(flag);
-        else if (key == u"nUnderline")
+        else if (key == u"nUnderline"_sv)
             setNormalUnderline(number);
-        else if (key == u"hUnderline")
+        else if (key == u"hUnderline"_sv)
             setHoverUnderline(number);
-        else if (key == u"cUnderline")
+        else if (key == u"cUnderline"_sv)
             setClickUnderline(number);
-        else if (key == u"crUnderline")
+        else if (key == u"crUnderline"_sv)
             setCurrentUnderline(number);
-        else if (key == u"mipt")
+        else if (key == u"mipt"_sv)
             setMipt(number);
-        else if (key == u"mipl")
+        else if (key == u"mipl"_sv)
             setMipl(number);
-        else if (key == u"mipb")
+        else if (key == u"mipb"_sv)
             setMipb(number);
-        else if (key == u"mipr")
+        else if (key == u"mipr"_sv)
             setMipr(number);
-        else if (key == u"mibt")
+        else if (key == u"mibt"_sv)
             setMibt(number);
-        else if (key == u"mibl")
+        else if (key == u"mibl"_sv)
             setMibl(number);
-        else if (key == u"mibb")
+        else if (key == u"mibb"_sv)
             setMibb(number);
-        else if (key == u"mibr")
+        else if (key == u"mibr"_sv)
             setMibr(number);
-        else if (key == u"mibtype")
+        else if (key == u"mibtype"_sv)
             setMibtype(number);
-        else if (key == u"mispace")
+        else if (key == u"mispace"_sv)
             setMispace(number);
-        else if (key == u"mibtc")
+        else if (key == u"mibtc"_sv)
             setMibtc(colour());
-        else if (key == u"miblc")
+        else if (key == u"miblc"_sv)
             setMiblc(colour());
-        else if (key == u"mibbc")
+        else if (key == u"mibbc"_sv)
             setMibbc(colour());
-        else if (key == u"mibrc")
+        else if (key == u"mibrc"_sv)
             setMibrc(colour());
-        else if (key == u"gtype")
+        else if (key == u"gtype"_sv)
             setNavTypeForGroup(number);
-        else if (key == u"npl")
+        else if (key == u"npl"_sv)
             setNavPlacement(number);
-        else if (key == u"ism")
+        else if (key == u"ism"_sv)
             setIndentSubmenu(number);
-        else if (key == u"miw")
+        else if (key == u"miw"_sv)
             setMiWidth(number);
-        else if (key == u"sfs")
+        else if (key == u"sfs"_sv)
             setSubFontSize(number);
-        else if (key == u"ugr")
+        else if (key == u"ugr"_sv)
             setUseGraphicRollover(flag);
         else
             XmlBoxModel::setAttributeTo(key, value);

@@ -2,7 +2,9 @@
 
 #include "model/core/XmlBase.h"
 #include "elements/WebMenuItemStyle.h"
+#include "platform/text/StyledText.h"
 #include "platform/text/TextAttributes.h"
+#include "platform/text/TextContainer.h"
 
 #include <QList>
 
@@ -13,8 +15,6 @@
 
 namespace lq {
 class LayoutManager;
-class StyledText;
-class TextContainer;
 }
 
 // The navigation menu of a page template (the template's element named
@@ -50,6 +50,13 @@ public:
     // and one text container (no line fragment padding).
     class ItemText {
     public:
+        // Equal texts; the names and links kept from one page to the next
+        // share their characters, which are then not compared one by one.
+        static bool sameText(const QString& a, const QString& b)
+        {
+            return (a.size() == b.size() && a.constData() == b.constData()) || a == b;
+        }
+
         ItemText();
         ~ItemText();
         ItemText(const ItemText&) = delete;
@@ -58,9 +65,16 @@ public:
         const std::shared_ptr<lq::StyledText>& textStorage() const { return _storage; }
         lq::LayoutManager& layoutManager() const { return *_lm; }
         const std::shared_ptr<lq::TextContainer>& textContainer() const { return _tc; }
-        // The used rectangle's width and height, cut to whole points.
-        int usedWidth() const;
-        int usedHeight() const;
+        // The used rectangle's width and height, cut to whole points. They
+        // are kept from one question to the next while the text, its
+        // container's size and its manager stay as they were: a page asks
+        // for the size of every item of the menu several times.
+        int usedWidth() const { return usedSize().width; }
+        int usedHeight() const { return usedSize().height; }
+        // Keeps the used size and frees the laid-out lines: a menu keeps an
+        // item for every page, and only drawing needs their glyphs, which
+        // the layout manager then lays out again.
+        void releaseLayout();
 
         // What the menu last laid the item out from (nothing when the item
         // was changed otherwise since, as by editing): an item whose name,
@@ -71,7 +85,11 @@ public:
             bool submenu = false;
             int width = 0;
             quint64 style = 0;
-            bool operator==(const LayoutKey&) const = default;
+            bool operator==(const LayoutKey& other) const
+            {
+                return type == other.type && submenu == other.submenu && width == other.width && style == other.style
+                    && sameText(name, other.name);
+            }
         };
         std::optional<LayoutKey> laidOutFrom;
 
@@ -87,15 +105,50 @@ public:
             int height = 0;
             QString href;
             QString name;
-            bool operator==(const LinkKey&) const = default;
+            bool operator==(const LinkKey& other) const
+            {
+                return submenu == other.submenu && current == other.current && top == other.top && left == other.left
+                    && width == other.width && height == other.height && sameText(href, other.href) && sameText(name, other.name);
+            }
         };
         std::optional<LinkKey> linkFrom;
         QString link;
 
     private:
+        struct UsedSize {
+            int width = 0;
+            int height = 0;
+        };
+        // What the used size was measured from.
+        struct Measured {
+            bool known = false;
+            quint64 revision = 0;
+            qreal containerWidth = 0;
+            qreal containerHeight = 0;
+            UsedSize size;
+        };
+        const UsedSize& usedSize() const
+        {
+            if (!isMeasured())
+                measure();
+            return _measured.size;
+        }
+        // The text view that edits an item takes its container over for the
+        // time of editing: then the size is asked of the item's manager
+        // again. The container's size is compared exactly: any change of it
+        // is a new layout.
+        bool isMeasured() const
+        {
+            const QSizeF container = _tc->containerSize();
+            return _measured.known && _measured.revision == _storage->revision() && _measured.containerWidth == container.width()
+                && _measured.containerHeight == container.height() && _tc->layoutManager() == _lm.get();
+        }
+        void measure() const;
+
         std::shared_ptr<lq::StyledText> _storage;
         std::unique_ptr<lq::LayoutManager> _lm;
         std::shared_ptr<lq::TextContainer> _tc;
+        mutable Measured _measured;
     };
     using ItemTextPtr = std::shared_ptr<ItemText>;
 

@@ -10,8 +10,11 @@
 #include "model/site/XmlGroup.h"
 #include "model/site/XmlPhoto.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/Strings.h"
 #include "templates/XmlPictureFrame.h"
 #include "templates/XmlStyleSheet.h"
+
+using namespace lq::literals;
 
 namespace {
 
@@ -136,15 +139,15 @@ XmlBasePtr XmlWebPhotoAlbum::createChildFromTag(const QString& tag)
     return lq::modelFrame(this, "createChildFromTag:", [&]() -> XmlBasePtr {
         // The reader fills the album's own parts; the box takes no such
         // child, so none is attached a second time.
-        if (tag == u"cssPictureFrame")
+        if (tag == u"cssPictureFrame"_sv)
             return _frame;
-        if (tag == u"thumbnailText")
+        if (tag == u"thumbnailText"_sv)
             return thumbnailText()->sharedFromThis();
-        if (tag == u"slideshowText")
+        if (tag == u"slideshowText"_sv)
             return slideshowText()->sharedFromThis();
-        if (tag == u"buttonHTML")
+        if (tag == u"buttonHTML"_sv)
             return buttonHTML()->sharedFromThis();
-        if (tag == u"buttonImage")
+        if (tag == u"buttonImage"_sv)
             return _buttonImage;
         return XmlWebText::createChildFromTag(tag);
     });

@@ -10,6 +10,8 @@
 
 #include <QRegularExpression>
 
+using namespace lq::literals;
+
 namespace {
 
 // Feeds what the tokenizer scans into the element's reader operations, so a
@@ -89,19 +91,19 @@ void XmlWebText::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
         const auto colour = [&] { return stringToColor(value).value_or(lq::Colour::black()); };
-        if (key == u"underlineLinks")
+        if (key == u"underlineLinks"_sv)
             _underlineLinks = lq::intValue(value) != 0;
-        else if (key == u"linkNormal")
+        else if (key == u"linkNormal"_sv)
             _linkNormal = colour();
-        else if (key == u"linkHover")
+        else if (key == u"linkHover"_sv)
             _linkHover = colour();
-        else if (key == u"linkVisited")
+        else if (key == u"linkVisited"_sv)
             _linkVisited = colour();
-        else if (key == u"normalLS")
+        else if (key == u"normalLS"_sv)
             _normalLS = lq::intValue(value);
-        else if (key == u"firstline")
+        else if (key == u"firstline"_sv)
             _firstLine = lq::intValue(value) != 0;
-        else if (key == u"fontsHaveData")
+        else if (key == u"fontsHaveData"_sv)
             _fontsHaveLinkData = true;
         else
             XmlBoxModel::setAttributeTo(key, value);

@@ -15,6 +15,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace lq::literals;
+
 namespace {
 
 float withinZeroAndOne(float value)
@@ -87,30 +89,30 @@ QString XmlCanvas::elementName() const
 void XmlCanvas::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
-        if (key == u"backgroundcolor")
+        if (key == u"backgroundcolor"_sv)
             setBackgroundColor(stringToColor(value).value_or(lq::Colour::black()));
-        else if (key == u"fillbackground")
+        else if (key == u"fillbackground"_sv)
             setFillBackground(lq::intValue(value));
-        else if (key == u"toffsetx")
+        else if (key == u"toffsetx"_sv)
             setThumbOffsetX(lq::floatValue(value));
-        else if (key == u"toffsety")
+        else if (key == u"toffsety"_sv)
             setThumbOffsetY(lq::floatValue(value));
-        else if (key == u"tscale")
+        else if (key == u"tscale"_sv)
             setThumbScale(lq::floatValue(value));
-        else if (key == u"taspectx")
+        else if (key == u"taspectx"_sv)
             setThumbAspectX(lq::floatValue(value));
-        else if (key == u"taspecty")
+        else if (key == u"taspecty"_sv)
             setThumbAspectY(lq::floatValue(value));
         // The filter values are stored as single-precision numbers.
-        else if (key == u"highboost")
+        else if (key == u"highboost"_sv)
             setHighboost(lq::floatValue(value));
-        else if (key == u"brightness")
+        else if (key == u"brightness"_sv)
             setBrightness(lq::floatValue(value));
-        else if (key == u"contrast")
+        else if (key == u"contrast"_sv)
             setContrast(lq::floatValue(value));
-        else if (key == u"saturation")
+        else if (key == u"saturation"_sv)
             setSaturation(lq::floatValue(value));
-        else if (key == u"useFilter")
+        else if (key == u"useFilter"_sv)
             setUseFilter(lq::intValue(value) != 0);
         else
             XmlDraw::setAttributeTo(key, value);
@@ -164,11 +166,11 @@ XmlBaseList XmlCanvas::ownedParts() const
 XmlBasePtr XmlCanvas::createChildFromTag(const QString& tag)
 {
     return lq::modelFrame(this, "createChildFromTag:", [&]() -> XmlBasePtr {
-        if (tag == u"IWimage")
+        if (tag == u"IWimage"_sv)
             return _image;
-        if (tag == u"IWdrawobjects")
+        if (tag == u"IWdrawobjects"_sv)
             return _drawObjects;
-        if (tag == u"IWwatermark")
+        if (tag == u"IWwatermark"_sv)
             return _watermark;
         return XmlDraw::createChildFromTag(tag);
     });
@@ -417,14 +419,15 @@ void XmlCanvas::drawThumbNailWithWidthImageOnly(const lq::Rect& dest, int W, boo
         if (imageOnly) {
             if (const std::optional<lq::BitmapImageRep> rep = picture.bitmapRepresentation()) {
                 if (rep->bitsPerPixel == 32 || rep->bitsPerPixel == 24) {
-                    if (XmlImage::drawFilteredPixels(*rep, frame.integral(), dest, _highboost, _brightness, _contrast,
-                                                     _saturation))
+                    if (XmlImage::drawFilteredPixels(*rep, _image->imageRectForRect(frame.integral()), dest, _highboost,
+                                                     _brightness, _contrast, _saturation))
                         return;
                 } else {
                     lq::log(QStringLiteral("bits per pixel: %1").arg(rep->bitsPerPixel));
                 }
             }
-            picture.drawInRect(dest.integral(), frame.integral(), lq::CompositingOperation::SourceOver, 1.0f);
+            picture.drawInRect(dest.integral(), _image->imageRectForRect(frame.integral()), lq::CompositingOperation::SourceOver,
+                               1.0f);
             return;
         }
         context->clipToRect(dest);
@@ -439,8 +442,7 @@ lq::GraphicsImage XmlCanvas::createThumbnailWithSize(const lq::Size& size)
     return lq::modelFrame(this, "createThumbnailWithSize:", [&]() -> lq::GraphicsImage {
         if (size.width <= 0 || size.height <= 0)
             return lq::GraphicsImage();
-        const CanvasHolder* owner = holder();
-        const bool imageOnly = !(owner && owner->showObjects());
+        const bool imageOnly = thumbnailOfImageOnly();
         const lq::Rect bounds = boundingRect(lq::Rect());
         if (bounds.width() <= 0 || bounds.height() <= 0)
             return lq::GraphicsImage();
@@ -450,11 +452,44 @@ lq::GraphicsImage XmlCanvas::createThumbnailWithSize(const lq::Size& size)
         {
             lq::GraphicsImage::Focus focus(thumbnail);
             lq::guardDivisor(_thumbAspectY, QStringLiteral("_thumbAspect = 0"));
-            const int W = _thumbAspectY / _thumbAspectX <= 0.75f ? 160
-                                                                 : static_cast<int>(120.0f * _thumbAspectX / _thumbAspectY);
-            drawThumbNailWithWidthImageOnly(lq::Rect(lq::Point(), size), W, imageOnly);
+            drawThumbNailWithWidthImageOnly(lq::Rect(lq::Point(), size), thumbnailFrameWidth(), imageOnly);
         }
         return thumbnail;
+    });
+}
+
+bool XmlCanvas::thumbnailOfImageOnly() const
+{
+    const CanvasHolder* owner = holder();
+    return !(owner && owner->showObjects());
+}
+
+int XmlCanvas::thumbnailFrameWidth() const
+{
+    return _thumbAspectY / _thumbAspectX <= 0.75f ? 160 : static_cast<int>(120.0f * _thumbAspectX / _thumbAspectY);
+}
+
+double XmlCanvas::scaleOfThumbnailWithSize(const lq::Size& size)
+{
+    return lq::modelFrame(this, "scaleOfThumbnailWithSize:", [&] {
+        // The aspect is kept at 1 or more, so the frame always has a width.
+        const lq::Rect bounds = thumbnailOfImageOnly() ? _image->boundingRect(lq::Rect()) : boundingRect(lq::Rect());
+        if (size.width <= 0 || size.height <= 0 || bounds.width() <= 0 || bounds.height() <= 0)
+            return 1.0;
+        const lq::Rect frame = calcThumbnailWithWidth(bounds, thumbnailFrameWidth());
+        if (frame.width() <= 0 || frame.height() <= 0)
+            return 1.0;
+        return std::max(size.width / static_cast<double>(frame.width()), size.height / static_cast<double>(frame.height()));
+    });
+}
+
+double XmlCanvas::scaleOfIconImageWithMaxSize(const lq::Size& max)
+{
+    return lq::modelFrame(this, "scaleOfIconImageWithMaxSize:", [&] {
+        const lq::Rect b = _image->boundingRect(lq::Rect());
+        if (max.width <= 0 || max.height <= 0 || b.width() <= 0 || b.height() <= 0)
+            return 1.0;
+        return std::min(max.width / static_cast<double>(b.width()), max.height / static_cast<double>(b.height()));
     });
 }
 
@@ -472,7 +507,8 @@ void XmlCanvas::drawIconImageBoundingImageOnly(const lq::Size& size, const lq::R
         context->setColor(_backgroundColor);
         context->fillRect(box);
         if (imageOnly) {
-            _image->image().drawInRect(box.integral(), bounding.integral(), lq::CompositingOperation::SourceOver, 1.0f);
+            _image->image().drawInRect(box.integral(), _image->imageRectForRect(bounding.integral()),
+                                       lq::CompositingOperation::SourceOver, 1.0f);
             return;
         }
         context->clipToRect(box);

@@ -136,6 +136,11 @@ public:
     // The whole picture fitted into the size, proportions kept (edges
     // rounded up); nothing for a size or picture without area.
     lq::GraphicsImage createIconImageWithMaxSize(const lq::Size& size);
+    // How much createThumbnailWithSize and createIconImageWithMaxSize scale
+    // the picture, the larger of the two scales of each (1: pixel for
+    // pixel); 1 when they would make nothing.
+    double scaleOfThumbnailWithSize(const lq::Size& size);
+    double scaleOfIconImageWithMaxSize(const lq::Size& size);
 
 private:
     // Takes the part: detaches the old one, attaches the new one, a change.
@@ -147,6 +152,10 @@ private:
     XmlWatermark* pageWatermark() const;
     // Fill and watermark: the background fill and the canvas's own watermark.
     void drawParts(bool withImage, bool filtered, bool fillAndWatermark = true);
+    // Whether a thumbnail shows the picture alone, without the callouts.
+    bool thumbnailOfImageOnly() const;
+    // The frame width a thumbnail is worked out from (see calcThumbnailWithWidth).
+    int thumbnailFrameWidth() const;
 
     // Made in this order: the list, the picture, the watermark.
     std::shared_ptr<XmlDrawObjects> _drawObjects;

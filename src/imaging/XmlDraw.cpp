@@ -4,6 +4,8 @@
 #include "platform/ExceptionFrame.h"
 #include "platform/graphics/GraphicsContext.h"
 
+#include <algorithm>
+
 XmlDraw::XmlDraw(Key key)
     : XmlBase(key)
 {
@@ -168,5 +170,17 @@ void XmlDraw::adjustImageWithLimitWidthAndLimitHeightNewWidthNewHeight(int limit
             *newWidth = w;
         if (newHeight)
             *newHeight = h;
+    });
+}
+
+double XmlDraw::scaleOfImageWithLimitWidthAndLimitHeight(int limitW, int limitH)
+{
+    return lq::modelFrame(this, "scaleOfImageWithLimitWidth:andLimitHeight:", [&] {
+        const lq::Rect b = boundingRect(lq::Rect());
+        int w = 0;
+        int h = 0;
+        if (b.width() <= 0 || b.height() <= 0 || !limitedSize(b, limitW, limitH, w, h))
+            return 1.0;
+        return std::max(w / static_cast<double>(b.width()), h / static_cast<double>(b.height()));
     });
 }

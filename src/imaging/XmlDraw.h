@@ -45,6 +45,10 @@ public:
     lq::GraphicsImage makeImageWithLimitWidthAndLimitHeight(int limitW, int limitH);
     // The limited size; the out-arguments stay untouched for a drawable without bounds.
     void adjustImageWithLimitWidthAndLimitHeightNewWidthNewHeight(int limitW, int limitH, int* newWidth, int* newHeight);
+    // How much makeImageWithLimitWidthAndLimitHeight scales the drawing, the
+    // larger of its two scales (1: pixel for pixel); 1 for a drawable
+    // without bounds.
+    double scaleOfImageWithLimitWidthAndLimitHeight(int limitW, int limitH);
 
 private:
     // The limited size of the bounds; false when there are no bounds.

@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace lq::literals;
+
 namespace {
 
 // The layout manager that draws every callout's text, with its one container.
@@ -81,17 +83,17 @@ QString XmlDrawObject::elementName() const
 void XmlDrawObject::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
-        if (key == u"bodyrect")
+        if (key == u"bodyrect"_sv)
             setBodyRect(stringToRect(value));
-        else if (key == u"anchor")
+        else if (key == u"anchor"_sv)
             setAnchorPoint(stringToPoint(value));
-        else if (key == u"tail")
+        else if (key == u"tail"_sv)
             setTailPoint(stringToPoint(value));
-        else if (key == u"backgroundcolor")
+        else if (key == u"backgroundcolor"_sv)
             setBackgroundColor(stringToColor(value).value_or(lq::Colour::black()));
-        else if (key == u"foregroundcolor")
+        else if (key == u"foregroundcolor"_sv)
             setForegroundColor(stringToColor(value).value_or(lq::Colour::black()));
-        else if (key == u"thickness")
+        else if (key == u"thickness"_sv)
             setThickness(lq::floatValue(value));
         else
             XmlDraw::setAttributeTo(key, value);

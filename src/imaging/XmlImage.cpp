@@ -13,6 +13,8 @@
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/graphics/Shadow.h"
 
+using namespace lq::literals;
+
 namespace {
 
 // The shadow under a masked picture.
@@ -73,15 +75,15 @@ QString XmlImage::elementName() const
 void XmlImage::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
-        if (key == u"crop")
+        if (key == u"crop"_sv)
             setCrop(stringToRect(value));
-        else if (key == u"bordercolor")
+        else if (key == u"bordercolor"_sv)
             setBorderColor(stringToColor(value).value_or(lq::Colour::black()));
-        else if (key == u"borderwidth")
+        else if (key == u"borderwidth"_sv)
             setBorderWidth(lq::intValue(value));
-        else if (key == u"dropshadow")
+        else if (key == u"dropshadow"_sv)
             setDropShadow(lq::intValue(value) != 0);
-        else if (key == u"indata")
+        else if (key == u"indata"_sv)
             _indata = lq::intValue(value);
         else
             XmlDrawObject::setAttributeTo(key, value);
@@ -118,7 +120,7 @@ XmlBaseList XmlImage::ownedParts() const
 XmlBasePtr XmlImage::createChildFromTag(const QString& tag)
 {
     return lq::modelFrame(this, "createChildFromTag:", [&]() -> XmlBasePtr {
-        if (tag == u"IWshape" && _shape)
+        if (tag == u"IWshape"_sv && _shape)
             return _shape;
         return XmlDrawObject::createChildFromTag(tag);
     });
@@ -148,6 +150,7 @@ void XmlImage::setImage(const lq::GraphicsImage& image)
 {
     lq::modelFrame(this, "setImage:", [&] {
         _image = image;
+        _wholeSize = lq::Size();
         if (_image.isNull())
             return;
         // One point of the image is one pixel.
@@ -156,9 +159,38 @@ void XmlImage::setImage(const lq::GraphicsImage& image)
     });
 }
 
+void XmlImage::setReducedImage(const lq::GraphicsImage& image, const lq::Size& wholeSize)
+{
+    lq::modelFrame(this, "setReducedImage:wholeSize:", [&] {
+        if (image.isNull() || wholeSize.width <= 0 || wholeSize.height <= 0 || image.size() == wholeSize) {
+            setImage(image);
+            return;
+        }
+        _image = image;
+        _wholeSize = wholeSize;
+        _objectBodyRect = lq::Rect(lq::Point(), wholeSize);
+        docChanged();
+    });
+}
+
+bool XmlImage::isReduced() const
+{
+    return !_image.isNull() && _wholeSize.width > 0 && _wholeSize.height > 0;
+}
+
+lq::Rect XmlImage::imageRectForRect(const lq::Rect& rect) const
+{
+    if (!isReduced())
+        return rect;
+    const float sx = static_cast<float>(_image.pixelsWide()) / _wholeSize.width;
+    const float sy = static_cast<float>(_image.pixelsHigh()) / _wholeSize.height;
+    return lq::Rect(rect.x() * sx, rect.y() * sy, rect.width() * sx, rect.height() * sy);
+}
+
 void XmlImage::setImageData(const QByteArray& data)
 {
     lq::modelFrame(this, "setImageData:", [&] {
+        _wholeSize = lq::Size();
         QList<QImage> decoded = lq::decodeImageRepresentations(data);
         if (decoded.isEmpty()) {
             _image = lq::GraphicsImage();
@@ -246,7 +278,7 @@ void XmlImage::draw()
         }
         if (_showCrop) {
             const lq::Rect whole = _objectBodyRect.integral();
-            picture.drawInRect(whole, whole, lq::CompositingOperation::SourceOver, 0.4f);
+            picture.drawInRect(whole, imageRectForRect(whole), lq::CompositingOperation::SourceOver, 0.4f);
         }
 
         const lq::Rect r = bodyRect();
@@ -280,7 +312,7 @@ void XmlImage::draw()
             if (document && document->testMode()) {
                 if (const std::optional<lq::BitmapImageRep> rep = picture.bitmapRepresentation()) {
                     if (rep->bitsPerPixel == 32 || rep->bitsPerPixel == 24)
-                        drawn = drawFilteredPixels(*rep, r, r, canvas->highboost(), canvas->brightness(),
+                        drawn = drawFilteredPixels(*rep, imageRectForRect(r), r, canvas->highboost(), canvas->brightness(),
                                                    canvas->contrast(), canvas->saturation());
                     else
                         lq::log(QStringLiteral("bits per pixel: %1").arg(rep->bitsPerPixel));
@@ -288,7 +320,7 @@ void XmlImage::draw()
             }
         }
         if (!drawn)
-            picture.drawInRect(r.integral(), r.integral(), lq::CompositingOperation::SourceOver, 1.0f);
+            picture.drawInRect(r.integral(), imageRectForRect(r.integral()), lq::CompositingOperation::SourceOver, 1.0f);
 
         if (outline && _borderWidth != 0) {
             // The clip is still in force: only the inner half of the line shows.

@@ -50,6 +50,17 @@ public:
     // Decodes the bytes into the image; bytes that are no image leave the
     // picture without one.
     void setImageData(const QByteArray& data);
+    // Sets an image decoded smaller than the picture of the size it stands
+    // for (a fraction of a large stored picture, for images made smaller
+    // still): the body becomes that picture's whole rectangle, as with
+    // setImage of the whole picture, and the image is drawn over it. Crop,
+    // callouts and every other coordinate stay in the whole picture's pixels.
+    void setReducedImage(const lq::GraphicsImage& image, const lq::Size& wholeSize);
+    // Whether the image in memory is smaller than the picture it stands for.
+    bool isReduced() const;
+    // The part of the image in memory under a rectangle of the picture's
+    // pixels: the same rectangle unless the image is reduced.
+    lq::Rect imageRectForRect(const lq::Rect& rect) const;
     int indata() const { return _indata; }
 
     // The visible part in pixels, integral; the zero rectangle means no crop.
@@ -115,6 +126,8 @@ public:
 private:
 
     lq::GraphicsImage _image;
+    // The size of the picture a reduced image stands for; zero otherwise.
+    lq::Size _wholeSize;
     lq::Rect _crop;
     std::shared_ptr<XmlShape> _shape;
     lq::Colour _borderColor = lq::Colour::black();

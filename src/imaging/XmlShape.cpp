@@ -7,6 +7,8 @@
 #include <cmath>
 #include <numbers>
 
+using namespace lq::literals;
+
 namespace {
 
 constexpr double pi = std::numbers::pi;
@@ -243,9 +245,9 @@ QString XmlShape::elementName() const
 void XmlShape::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
-        if (key == u"shape")
+        if (key == u"shape"_sv)
             setShape(static_cast<ShapeKind>(lq::intValue(value)));
-        else if (key == u"attribute")
+        else if (key == u"attribute"_sv)
             setAttribute(lq::intValue(value));
         else
             XmlDraw::setAttributeTo(key, value);

@@ -8,6 +8,8 @@
 #include "platform/text/StyledText.h"
 #include "platform/text/TextContainer.h"
 
+using namespace lq::literals;
+
 namespace {
 
 constexpr qreal unbounded = 100000.0;
@@ -38,11 +40,11 @@ QString XmlWatermark::elementName() const
 void XmlWatermark::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
-        if (key == u"placement")
+        if (key == u"placement"_sv)
             setPlacement(lq::intValue(value));
-        else if (key == u"textsize")
+        else if (key == u"textsize"_sv)
             setTextSize(lq::floatValue(value));
-        else if (key == u"textcolor")
+        else if (key == u"textcolor"_sv)
             setTextColor(stringToColor(value).value_or(lq::Colour::black()));
         else
             XmlDraw::setAttributeTo(key, value);

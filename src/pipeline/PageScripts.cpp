@@ -86,35 +86,40 @@ void createCSSProcessor(XmlSite& site, const QString& sheetUUID)
     });
 }
 
-void createHTMLProcessorSheet(XmlSite& site, const QString& pageUUID, const QString& sheetUUID)
+PageScript writeHTMLScript(XmlSite& site, const QString& pageUUID, const QString& sheetUUID)
 {
-    lq::modelFrame(&site, "createHTMLProcessor:sheet:", [&] {
-        QString script;
-        script.reserve(10000);
+    PageScript page;
+    page.script.reserve(10000);
+    SuppressedChanges quiet(site);
+    const XmlBasePtr foundSheet = sheetUUID.isEmpty() ? nullptr : XmlBase::UUID(sheetUUID);
+    const XmlBasePtr foundPage = pageUUID.isEmpty() ? nullptr : XmlBase::UUID(pageUUID);
+    XmlStyleSheet* sheet = XmlStyleSheet::cast(foundSheet.get());
+    XmlAlbum* album = XmlAlbum::cast(foundPage.get());
+    if (sheet && album) {
         // The page files' steps are made directly, not written into the
         // script's text and read back.
-        std::vector<XmlStyleSheet::PageFile> files;
-        {
-            SuppressedChanges quiet(site);
-            const XmlBasePtr foundSheet = sheetUUID.isEmpty() ? nullptr : XmlBase::UUID(sheetUUID);
-            const XmlBasePtr foundPage = pageUUID.isEmpty() ? nullptr : XmlBase::UUID(pageUUID);
-            XmlStyleSheet* sheet = XmlStyleSheet::cast(foundSheet.get());
-            XmlAlbum* page = XmlAlbum::cast(foundPage.get());
-            if (sheet && page) {
-                script += scriptOpening(site.rootDir(), QStringLiteral("Creating HTML for ") + page->name());
-                const HeldBackstore held(*sheet);
-                sheet->genHTMLForPageViewPageFiles(page, 0, script, files);
-                sheet->genHTMLForPageViewPageFiles(page, 1, script, files);
-                script += QStringLiteral("</QZprocessor>");
-            }
-        }
-        DocumentBase* document = site.document();
-        if (script.isEmpty() || !document)
-            return;
-        // The page is written before the next one is made: a site of many
-        // pages never holds more than one page's script.
-        document->startProcessorNext(processorWithPageFiles(script, files));
-    });
+        page.script += scriptOpening(site.rootDir(), QStringLiteral("Creating HTML for ") + album->name());
+        const HeldBackstore held(*sheet);
+        sheet->genHTMLForPageViewPageFiles(album, 0, page.script, page.files);
+        sheet->genHTMLForPageViewPageFiles(album, 1, page.script, page.files);
+        page.script += QStringLiteral("</QZprocessor>");
+    }
+    return page;
+}
+
+void queueHTMLScript(XmlSite& site, const PageScript& page)
+{
+    DocumentBase* document = site.document();
+    if (page.script.isEmpty() || !document)
+        return;
+    // The page is written before the next one is made: a site of many
+    // pages never holds more than one page's script.
+    document->startProcessorNext(processorWithPageFiles(page.script, page.files));
+}
+
+void createHTMLProcessorSheet(XmlSite& site, const QString& pageUUID, const QString& sheetUUID)
+{
+    lq::modelFrame(&site, "createHTMLProcessor:sheet:", [&] { queueHTMLScript(site, writeHTMLScript(site, pageUUID, sheetUUID)); });
 }
 
 } // namespace lq

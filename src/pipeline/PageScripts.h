@@ -21,6 +21,16 @@ void createCSSProcessor(XmlSite& site, const QString& sheetUUID);
 // and queues it to run next, so that each page is written and released
 // before the next is made; nothing when the page or the template is gone.
 void createHTMLProcessorSheet(XmlSite& site, const QString& pageUUID, const QString& sheetUUID);
+// The text of that script, with the page files' steps kept out of it (see
+// processorWithPageFiles); an empty script when the page or the template is
+// gone. Changes of the site made while writing it are not counted.
+struct PageScript {
+    QString script;
+    std::vector<XmlStyleSheet::PageFile> files;
+};
+PageScript writeHTMLScript(XmlSite& site, const QString& pageUUID, const QString& sheetUUID);
+// Queues the script to run next on the site's document (nothing for an empty one).
+void queueHTMLScript(XmlSite& site, const PageScript& page);
 // The processor of a script whose page files were kept out of its text
 // (XmlStyleSheet::genHTMLForPageViewPageFiles): the same steps as reading the
 // script with the page files' steps written where they stand, those steps

@@ -107,6 +107,36 @@ void ProcessorQueue::cancelActivity()
     _progress = 0.0;
     _statusHidden = true;
     display();
+    tellIdle(false);
+}
+
+void ProcessorQueue::whenIdle(const void* owner, std::function<void(bool ranEverything)> then)
+{
+    if (!then)
+        return;
+    if (_processors.isEmpty()) {
+        then(true);
+        return;
+    }
+    _waiters.append({ owner, std::move(then) });
+}
+
+void ProcessorQueue::forgetWaiters(const void* owner)
+{
+    _waiters.removeIf([owner](const Waiter& waiter) { return waiter.owner == owner; });
+}
+
+void ProcessorQueue::tellIdle(bool ranEverything)
+{
+    const QList<Waiter> told = std::exchange(_waiters, {});
+    for (const Waiter& waiter : told) {
+        try {
+            waiter.then(ranEverything);
+        } catch (...) {
+            const auto [name, reason] = currentFailure();
+            lq::log(QStringLiteral("error after the queue ran: ") + name + QStringLiteral(": ") + reason);
+        }
+    }
 }
 
 void ProcessorQueue::processor()
@@ -140,7 +170,10 @@ void ProcessorQueue::processor()
                 step->setDocument(_document);
                 step->setParent(head.get());
                 try {
-                    appendActivityText(step->statusMessage());
+                    if (_stepLog)
+                        _stepLog(step->statusMessage());
+                    else
+                        appendActivityText(step->statusMessage());
                     if (step->run())
                         refresh = true;
                     if (step->failed())
@@ -171,6 +204,8 @@ void ProcessorQueue::processor()
         }
         if (timeRanOut)
             arm();
+        else if (_processors.isEmpty())
+            tellIdle(true);
     } catch (...) {
         const auto [name, reason] = currentFailure();
         lq::log(QStringLiteral("*** FATAL ERROR IN PROCESSOR ***"));

@@ -50,6 +50,12 @@ public:
     void cancelActivity();
     const QList<std::shared_ptr<XmlProcessor>>& processors() const { return _processors; }
     bool isIdle() const;
+    // Calls `then` once the queue has run every script, those queued on the
+    // way included (at once when it holds none), with true; with false when
+    // cancelActivity dropped them first. Told at the end of the slice that
+    // found no step left; the owner takes its calls back with forgetWaiters.
+    void whenIdle(const void* owner, std::function<void(bool ranEverything)> then);
+    void forgetWaiters(const void* owner);
     // The steps that failed (raised, or reported what they could not do)
     // since the count was last cleared: a build with any may not be published.
     int failedSteps() const { return _failedSteps; }
@@ -69,6 +75,10 @@ public:
     static std::pair<QString, QString> currentFailure();
 
     // --- Activity log -----------------------------------------------------------
+    // Where each step's status line goes instead of the Activity log, when
+    // set (a publication's build shows them in its details); what failed
+    // is always written to the log.
+    void setStepLog(std::function<void(const QString& line)> log) { _stepLog = std::move(log); }
     // Appends the line and a line feed.
     void addActivityString(const QString& line);
     // Appends the text as it is.
@@ -93,6 +103,8 @@ private:
     void hideStatus();
     void showHeadStatus();
     void display();
+    // Tells every waiter of whenIdle (those added meanwhile wait for the next time).
+    void tellIdle(bool ranEverything);
 
     DocumentBase* _document;
     QList<std::shared_ptr<XmlProcessor>> _processors;
@@ -105,4 +117,10 @@ private:
     bool _statusHidden = true;
     std::function<void()> _refresh;
     std::function<void()> _display;
+    std::function<void(const QString&)> _stepLog;
+    struct Waiter {
+        const void* owner;
+        std::function<void(bool)> then;
+    };
+    QList<Waiter> _waiters;
 };

@@ -7,6 +7,7 @@
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
 #include "pipeline/XmlCSSProcessor.h"
+#include "pipeline/PageMaker.h"
 #include "pipeline/XmlHTMLProcessor.h"
 #include "pipeline/XmlProcessor.h"
 #include "pipeline/XmlRSSProcessor.h"
@@ -42,12 +43,22 @@ void createProcessor(XmlSite& site)
                     }
                 }
             }
+            std::vector<std::shared_ptr<XmlHTMLProcessor>> steps;
+            std::vector<PageMaker::Page> written;
             for (const XmlBasePtr& item : pages) {
                 XmlAlbum* page = XmlAlbum::cast(item.get());
                 if (!page || page->isExternalLink())
                     continue;
                 const std::shared_ptr<XmlStyleSheet> sheet = page->getTemplate();
-                processor->addChild(XmlHTMLProcessor::createForAlbumWithTemplate(page->UUID(), sheet ? sheet->UUID() : QString()));
+                steps.push_back(XmlHTMLProcessor::createForAlbumWithTemplate(page->UUID(), sheet ? sheet->UUID() : QString()));
+                written.push_back({ steps.back()->album(), steps.back()->sheet() });
+                processor->addChild(steps.back());
+            }
+            // Other cores may write the pages ahead of their steps.
+            if (PageMaker::worthIt(written.size())) {
+                const auto maker = std::make_shared<PageMaker>(std::move(written));
+                for (std::size_t i = 0; i < steps.size(); ++i)
+                    steps[i]->setPageMaker(maker, i);
             }
             processor->addChild(XmlRSSProcessor::create());
         }

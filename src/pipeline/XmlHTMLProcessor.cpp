@@ -1,6 +1,7 @@
 #include "pipeline/XmlHTMLProcessor.h"
 
 #include "model/core/DocumentBase.h"
+#include "pipeline/PageMaker.h"
 #include "pipeline/PageScripts.h"
 #include "platform/ExceptionFrame.h"
 
@@ -20,8 +21,14 @@ std::shared_ptr<XmlHTMLProcessor> XmlHTMLProcessor::createForAlbumWithTemplate(c
 bool XmlHTMLProcessor::run()
 {
     return lq::modelFrame(this, "run", [&] {
-        if (_document && _document->site())
-            lq::createHTMLProcessorSheet(*_document->site(), _album, _sheet);
+        XmlSite* site = _document ? _document->site() : nullptr;
+        if (!site)
+            return false;
+        if (_maker && _maker->queueMadeAhead(*site, _index, _album, _sheet))
+            return false;
+        lq::createHTMLProcessorSheet(*site, _album, _sheet);
+        if (_maker)
+            _maker->notePageMadeHere(*site, _index);
         return false;
     });
 }

@@ -3,9 +3,12 @@
 #include "pipeline/BuildSteps.h"
 #include "pipeline/XmlProcessor.h"
 #include "model/site/XmlAlbum.h"
+#include "model/core/DocumentBase.h"
 #include "model/site/XmlPhoto.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Services.h"
+
+#include <algorithm>
 
 XmlImportPhoto::XmlImportPhoto(Key key)
     : XmlRun(key)
@@ -44,17 +47,74 @@ std::shared_ptr<XmlProcessor> XmlImportPhoto::createProcessorForFilesAlbumIndex(
             for (auto file = filenames.crbegin(); file != filenames.crend(); ++file)
                 processor->addChild(createForFileAlbumIndex(*file, album, index));
         }
+        tallyTogether(*processor);
         return processor;
     });
 }
 
+void XmlImportPhoto::tallyTogether(XmlProcessor& processor)
+{
+    const auto tally = std::make_shared<Tally>();
+    XmlImportPhoto* last = nullptr;
+    for (const XmlBasePtr& child : processor.children()) {
+        if (XmlImportPhoto* step = cast(child.get())) {
+            step->_tally = tally;
+            step->_tellsTally = false;
+            ++tally->given;
+            last = step;
+        }
+    }
+    if (last)
+        last->_tellsTally = true;
+}
+
 bool XmlImportPhoto::run()
+{
+    bool pageThere = false;
+    try {
+        pageThere = importFile();
+    } catch (...) {
+        leaveOut({ lq::PictureFault::NotStored, QStringLiteral("it could not be imported (the log tells why)") });
+        tellTally();
+        throw;
+    }
+    tellTally();
+    return pageThere;
+}
+
+bool XmlImportPhoto::importFile()
 {
     return lq::modelFrame(this, "run", [&] {
         XmlAlbum* page = lq::registered<XmlAlbum>(_album);
-        if (!page)
+        if (!page) {
+            leaveOut({ lq::PictureFault::NotStored, QStringLiteral("its album page was deleted before it could come in") });
             return false;
-        page->importPhotoIndexCaption(_filename, _index, _caption);
+        }
+        lq::PictureRefusal refusal;
+        if (!page->importPhotoIndexCaption(_filename, _index, _caption, &refusal))
+            leaveOut(refusal ? refusal : lq::PictureRefusal { lq::PictureFault::NotStored, QStringLiteral("it could not be imported") });
         return true;
     });
+}
+
+void XmlImportPhoto::leaveOut(const lq::PictureRefusal& refusal)
+{
+    if (_document)
+        _document->addActivityString(QStringLiteral("Not imported: ") + _filename + QStringLiteral(": ")
+            + lq::pictureFaultName(refusal.fault) + QStringLiteral(", ") + refusal.reason);
+    if (_tally)
+        _tally->refused.append({ _filename, refusal });
+}
+
+void XmlImportPhoto::tellTally()
+{
+    if (!_tellsTally || !_tally || _tally->refused.isEmpty() || !_document)
+        return;
+    // In the order of their names, whatever order the steps ran in.
+    QList<lq::RefusedPicture> refused = _tally->refused;
+    std::stable_sort(refused.begin(), refused.end(), [](const lq::RefusedPicture& a, const lq::RefusedPicture& b) {
+        return QString::compare(a.path, b.path, Qt::CaseInsensitive) < 0;
+    });
+    _document->picturesNotImported(refused, _tally->given);
+    _tally->refused.clear();
 }

@@ -58,6 +58,8 @@ ConfinedFolder::Status statusOf(const struct stat& status)
     answer.size = status.st_size;
     answer.mode = status.st_mode & 07777;
     answer.modified = QDateTime::fromMSecsSinceEpoch(qint64(status.st_mtim.tv_sec) * 1000 + status.st_mtim.tv_nsec / 1000000);
+    answer.modifiedNanoseconds = qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+    answer.changedNanoseconds = qint64(status.st_ctim.tv_sec) * 1000000000 + status.st_ctim.tv_nsec;
     answer.device = status.st_dev;
     answer.inode = status.st_ino;
     return answer;

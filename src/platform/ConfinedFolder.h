@@ -52,6 +52,9 @@ public:
         qint64 size = 0;
         mode_t mode = 0; // the permission bits (07777)
         QDateTime modified;
+        // The modification and change times, in nanoseconds since the epoch.
+        qint64 modifiedNanoseconds = 0;
+        qint64 changedNanoseconds = 0;
         dev_t device = 0;
         ino_t inode = 0;
 

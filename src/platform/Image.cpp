@@ -7,8 +7,10 @@
 #include <QHash>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QMutex>
 
 #include <cmath>
+#include <cstring>
 
 namespace lq {
 
@@ -16,6 +18,74 @@ namespace {
 
 // 72 dots per inch in dots per metre: the resolution at which a point is a pixel.
 constexpr int pointResolutionDotsPerMeter = 2835;
+
+// The JPEG's segments from its start-of-image marker on: each marker
+// segment is skipped by its length, and the entropy-coded data after each
+// start of scan runs to the next marker that is neither a restart marker nor
+// a stuffed 0xFF. Whole once the end-of-image marker is met.
+bool jpegIsWhole(const QByteArray& bytes)
+{
+    const auto* p = reinterpret_cast<const uchar*>(bytes.constData());
+    const qsizetype n = bytes.size();
+    qsizetype i = 2;
+    while (i < n) {
+        // Stray bytes before a marker are passed over, as decoders do.
+        while (i < n && p[i] != 0xFF)
+            ++i;
+        while (i < n && p[i] == 0xFF)
+            ++i;
+        if (i >= n)
+            return false;
+        const uchar marker = p[i++];
+        if (marker == 0xD9)
+            return true;
+        // Markers without a segment: TEM and the restart markers.
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7))
+            continue;
+        if (i + 2 > n)
+            return false;
+        const qsizetype length = (qsizetype(p[i]) << 8) | p[i + 1];
+        if (length < 2 || i + length > n)
+            return false;
+        i += length;
+        if (marker != 0xDA)
+            continue;
+        while (i + 1 < n) {
+            if (p[i] == 0xFF) {
+                const uchar next = p[i + 1];
+                if (next == 0x00 || (next >= 0xD0 && next <= 0xD7)) {
+                    i += 2;
+                    continue;
+                }
+                break;
+            }
+            ++i;
+        }
+        if (i + 1 >= n)
+            return false;
+    }
+    return false;
+}
+
+// The PNG's chunks after its signature, each skipped by its length, up to
+// the IEND chunk.
+bool pngIsWhole(const QByteArray& bytes)
+{
+    const auto* p = reinterpret_cast<const uchar*>(bytes.constData());
+    const qsizetype n = bytes.size();
+    qsizetype i = 8;
+    while (i + 8 <= n) {
+        const quint64 length = (quint64(p[i]) << 24) | (quint64(p[i + 1]) << 16) | (quint64(p[i + 2]) << 8) | p[i + 3];
+        // The length, the type, the data and the check sum.
+        const quint64 end = quint64(i) + 12 + length;
+        if (end > quint64(n))
+            return false;
+        if (std::memcmp(p + i + 4, "IEND", 4) == 0)
+            return true;
+        i = static_cast<qsizetype>(end);
+    }
+    return false;
+}
 
 } // namespace
 
@@ -54,6 +124,26 @@ QList<QImage> decodeImageRepresentations(const QByteArray& bytes)
         images.append(image);
     }
     return images;
+}
+
+bool holdsPictureFormat(const QByteArray& bytes)
+{
+    if (bytes.isEmpty())
+        return false;
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return !QImageReader::imageFormat(&buffer).isEmpty();
+}
+
+bool pictureIsWhole(const QByteArray& bytes)
+{
+    static const QByteArray pngSignature("\x89PNG\r\n\x1a\n", 8);
+    if (bytes.startsWith("\xFF\xD8"))
+        return jpegIsWhole(bytes);
+    if (bytes.startsWith(pngSignature))
+        return pngIsWhole(bytes);
+    return true;
 }
 
 QImage decodeImageAtLeast(const QByteArray& bytes, const std::function<QSize(const QSize& full)>& least)
@@ -140,9 +230,11 @@ QImage namedImage(const QString& name)
     if (name.isEmpty() || name.contains(QLatin1Char('/')))
         return QImage();
     const QString path = resourcePath(QStringLiteral("images/%1.png").arg(name));
-    // The application only draws on the main thread, so one cache serves it;
-    // it is keyed by path so that another resource folder reads afresh.
+    // One cache for every thread, keyed by path so that another resource
+    // folder reads afresh.
+    static QMutex mutex;
     static QHash<QString, QImage> cache;
+    QMutexLocker lock(&mutex);
     const auto found = cache.constFind(path);
     if (found != cache.constEnd())
         return *found;

@@ -28,6 +28,16 @@ ImageFormat imageFormatForExtension(const QString& extension);
 // is one picture. Nothing decodable gives an empty list.
 QList<QImage> decodeImageRepresentations(const QByteArray& bytes);
 
+// Whether the reader recognises a picture format in the bytes, whether or
+// not the picture in them decodes.
+bool holdsPictureFormat(const QByteArray& bytes);
+
+// Whether the bytes reach the end of the picture they begin: a JPEG its
+// end-of-image marker after the last scan, a PNG its closing IEND chunk. A
+// file cut short decodes partly, the rest left grey or transparent, so
+// only this tells it. Bytes of any other format answer true.
+bool pictureIsWhole(const QByteArray& bytes);
+
 // The first image the bytes hold, as decodeImageRepresentations gives it, but
 // for a picture that will only be used smaller: `least` tells, from the
 // picture's full size, the smallest size that must be kept. A JPEG whose width

@@ -8,6 +8,8 @@
 #include <QFileInfo>
 
 #include <array>
+#include <filesystem>
+#include <system_error>
 
 namespace lq {
 
@@ -149,6 +151,49 @@ QImage loadPictureData(const QByteArray& bytes, QString* whyNot)
         break;
     }
     return QImage();
+}
+
+PictureFileBytes readPictureFileBytes(const QString& path)
+{
+    PictureFileBytes read;
+    const auto refuse = [&](PictureFault fault, const QString& reason) {
+        read.bytes.clear();
+        read.refusal = { fault, reason };
+        return read;
+    };
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(QFile::encodeName(path).toStdString(), error);
+    if (path.isEmpty() || status.type() == std::filesystem::file_type::not_found)
+        return refuse(PictureFault::Unreadable, QStringLiteral("the file is no longer there"));
+    if (status.type() == std::filesystem::file_type::directory)
+        return refuse(PictureFault::Unreadable, QStringLiteral("it is a folder"));
+    if (error || status.type() != std::filesystem::file_type::regular)
+        return refuse(PictureFault::Unreadable, QStringLiteral("it is not a file that can be read (a pipe, a device or a socket)"));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return refuse(PictureFault::Unreadable, QStringLiteral("it cannot be read: ") + file.errorString());
+    read.bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return refuse(PictureFault::Unreadable, QStringLiteral("it cannot be read: ") + file.errorString());
+    if (read.bytes.isEmpty())
+        return refuse(PictureFault::NotAPicture, QStringLiteral("the file is empty"));
+    if (!holdsPictureFormat(read.bytes))
+        return refuse(PictureFault::NotAPicture, QStringLiteral("its contents are in no picture format Lumenquill reads"));
+    if (!pictureIsWhole(read.bytes))
+        return refuse(PictureFault::Damaged, QStringLiteral("the file ends before the picture does (only part of it could be read)"));
+    return read;
+}
+
+QString pictureFaultName(PictureFault fault)
+{
+    switch (fault) {
+    case PictureFault::None: return QString();
+    case PictureFault::Unreadable: return QStringLiteral("unreadable");
+    case PictureFault::NotAPicture: return QStringLiteral("not a picture");
+    case PictureFault::Damaged: return QStringLiteral("damaged");
+    case PictureFault::NotStored: return QStringLiteral("not stored");
+    }
+    return QString();
 }
 
 } // namespace lq

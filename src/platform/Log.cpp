@@ -13,10 +13,20 @@ LogSink& sink()
     static LogSink theSink;
     return theSink;
 }
+
+LogSink*& threadSink()
+{
+    thread_local LogSink* own = nullptr;
+    return own;
+}
 } // namespace
 
 void log(const QString& line)
 {
+    if (const LogSink* own = threadSink()) {
+        (*own)(line);
+        return;
+    }
     if (const LogSink& s = sink()) {
         s(line);
         return;
@@ -32,6 +42,18 @@ void log(const QString& line)
 void setLogSink(LogSink s)
 {
     sink() = std::move(s);
+}
+
+ThreadLogSink::ThreadLogSink(LogSink sink)
+    : _sink(std::move(sink))
+    , _previous(threadSink())
+{
+    threadSink() = &_sink;
+}
+
+ThreadLogSink::~ThreadLogSink()
+{
+    threadSink() = _previous;
 }
 
 } // namespace lq

@@ -16,4 +16,20 @@ void log(const QString& line);
 using LogSink = std::function<void(const QString&)>;
 void setLogSink(LogSink sink);
 
+// While the object lives, lines logged on the calling thread go to its sink
+// alone (and nowhere else): a thread that works ahead of the main one keeps
+// what it would have logged, so that the main thread decides what becomes
+// of it.
+class ThreadLogSink {
+public:
+    explicit ThreadLogSink(LogSink sink);
+    ~ThreadLogSink();
+    ThreadLogSink(const ThreadLogSink&) = delete;
+    ThreadLogSink& operator=(const ThreadLogSink&) = delete;
+
+private:
+    LogSink _sink;
+    LogSink* _previous;
+};
+
 } // namespace lq

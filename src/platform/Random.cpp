@@ -5,9 +5,10 @@
 namespace lq {
 
 namespace {
+// One generator per thread: threads that make pages draw without a lock.
 std::mt19937_64& generator()
 {
-    static std::mt19937_64 engine = [] {
+    thread_local std::mt19937_64 engine = [] {
         std::random_device entropy;
         std::seed_seq seed { entropy(), entropy(), entropy(), entropy() };
         return std::mt19937_64(seed);

@@ -2,6 +2,7 @@
 
 #include "platform/Strings.h"
 
+#include <algorithm>
 #include <clocale>
 #include <locale.h>
 #include <climits>
@@ -148,17 +149,18 @@ bool Scanner::scanString(QStringView string, QString* into)
 {
     const qsizetype saved = _pos;
     skip();
-    // Most calls are a test for a mark that is not there: a first character
-    // that is not a letter and differs answers at once.
-    if (!string.isEmpty() && caseFree(string.first(1))
-        && (_pos >= _text.size() || _text[_pos] != string.front())) {
-        _pos = saved;
-        return false;
-    }
-    // Comparing without letter case is much slower, and gives the same
-    // answer for a string without letters.
-    const Qt::CaseSensitivity how = caseFree(string) ? Qt::CaseSensitive : sensitivity();
-    if (!string.isEmpty() && QStringView(_text).sliced(_pos).startsWith(string, how)) {
+    // Letter case cannot matter to the characters before the first letter:
+    // they are compared here, unit by unit, and most calls, a test for a
+    // mark that is not there, are answered by them. Only the rest of a
+    // string with letters is compared the much slower way without case.
+    qsizetype exact = 0;
+    while (exact < string.size() && caseFree(string.sliced(exact, 1)))
+        ++exact;
+    bool matches = _text.size() - _pos >= string.size()
+        && std::equal(string.begin(), string.begin() + exact, _text.constData() + _pos);
+    if (matches && exact < string.size())
+        matches = QStringView(_text).sliced(_pos + exact).startsWith(string.sliced(exact), sensitivity());
+    if (!string.isEmpty() && matches) {
         if (into)
             *into = _text.mid(_pos, string.size());
         _pos += string.size();

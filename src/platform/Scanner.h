@@ -49,7 +49,9 @@ private:
     void skip();
     Qt::CaseSensitivity sensitivity() const { return _caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive; }
 
-    QString _text;
+    // Never changed: the scanner reads the text it was given in place, and
+    // shares it with its caller (a whole document, often).
+    const QString _text;
     qsizetype _pos = 0;
     std::optional<CharacterSet> _skipped;
     bool _caseSensitive = false;

@@ -10,10 +10,18 @@ Services*& installed()
     return current;
 }
 
+Services*& installedOnThisThread()
+{
+    thread_local Services* current = nullptr;
+    return current;
+}
+
 } // namespace
 
 Services& services()
 {
+    if (Services* own = installedOnThisThread())
+        return *own;
     if (Services* current = installed())
         return *current;
     static Services none;
@@ -29,6 +37,17 @@ ServicesScope::ServicesScope(Services& services)
 ServicesScope::~ServicesScope()
 {
     installed() = _previous;
+}
+
+ThreadServicesScope::ThreadServicesScope(Services& services)
+    : _previous(installedOnThisThread())
+{
+    installedOnThisThread() = &services;
+}
+
+ThreadServicesScope::~ThreadServicesScope()
+{
+    installedOnThisThread() = _previous;
 }
 
 } // namespace lq

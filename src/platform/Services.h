@@ -82,4 +82,19 @@ private:
     Services* _previous;
 };
 
+// Installs the services for the calling thread alone while the object
+// lives; the other threads keep the program's. A thread that works on a
+// copy of a document installs an empty set, so that nothing it reads calls
+// into the interface.
+class ThreadServicesScope {
+public:
+    explicit ThreadServicesScope(Services& services);
+    ~ThreadServicesScope();
+    ThreadServicesScope(const ThreadServicesScope&) = delete;
+    ThreadServicesScope& operator=(const ThreadServicesScope&) = delete;
+
+private:
+    Services* _previous;
+};
+
 } // namespace lq

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <cstddef>
+
 namespace lq {
 
 // The integer at the start of the text: leading blanks, tabs and line ends
@@ -38,5 +40,15 @@ QString stringByDeletingLastPathComponent(const QString& path);
 QString stringByDeletingPathExtension(const QString& path);
 QString stringByAppendingPathComponent(const QString& path, const QString& component);
 QString stringByAppendingPathExtension(const QString& path, const QString& extension);
+
+// Texts of the program's own, as views whose length is known when
+// compiling: u"name"_sv compared with a text starts with the two lengths, as
+// most comparisons against a list of names fail.
+namespace literals {
+constexpr QStringView operator""_sv(const char16_t* text, std::size_t length) noexcept
+{
+    return QStringView(text, static_cast<qsizetype>(length));
+}
+} // namespace literals
 
 } // namespace lq

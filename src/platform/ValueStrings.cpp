@@ -3,8 +3,6 @@
 #include "platform/Scanner.h"
 #include "platform/Strings.h"
 
-#include <QStringTokenizer>
-
 #include <algorithm>
 
 namespace lq {
@@ -52,10 +50,17 @@ std::optional<Colour> stringToColor(const QString& text)
     // counts as one.
     float components[4];
     int parts = 0;
-    for (const QStringView part : QStringTokenizer(text, QLatin1Char(' '))) {
+    const QStringView view(text);
+    for (qsizetype start = 0;;) {
+        qsizetype end = start;
+        while (end < view.size() && view[end] != u' ')
+            ++end;
         if (parts == 4)
             return Colour::black();
-        components[parts++] = leadingNumber(part);
+        components[parts++] = leadingNumber(view.sliced(start, end - start));
+        if (end == view.size())
+            break;
+        start = end + 1;
     }
     if (parts != 4)
         return Colour::black();

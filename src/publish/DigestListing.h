@@ -21,11 +21,40 @@ class ConfinedFolder;
 // or in the folder is never followed, and nothing it leads to is listed.
 // Nothing when a folder cannot be opened, the tool cannot be started or its
 // output is no folder; the reason then goes to the log file and, when
-// asked, to *error.
+// asked, to *error. Files the tool could not take (unreadable, a name that
+// is no text) are the root's listing failures, with their paths below the
+// folder.
 std::shared_ptr<XmlD> createXmlD(const ConfinedFolder& root, const QString& name, QString* error = nullptr);
 // The same for the folder at the path (ending with "/"), a folder of the
 // program's own choosing: only the path up to it is looked up by name.
 std::shared_ptr<XmlD> createXmlD(const QString& folderPath, QString* error = nullptr);
+
+// What a listing that remembers its digests did: the files it listed and
+// how many of them it read.
+struct ListingReport {
+    int files = 0;
+    int digested = 0;
+};
+
+// The same tree as createXmlD gives for a folder of plain files and
+// folders (the folder at the name below the root, "" for the root itself),
+// listed in this process: a file whose state on disk (size, times, inode,
+// device) is the one the cache (the file at cacheName below cacheFolder)
+// remembers for it is not read again; the others are read, on every core,
+// and the cache file is written anew. A file is remembered only when its
+// times are older than the start of the listing by more than the file
+// system's time steps, so that a change made in the same time step as the
+// listing's own reading can never hide; a link is no plain file or folder
+// and is left out, never followed. Everything is reached through the
+// gateways. A folder or file that cannot be read gives nothing at all, as
+// does a missing folder; the reason goes to the log file and, when asked,
+// to *error.
+std::shared_ptr<XmlD> createXmlDWithCache(const ConfinedFolder& root, const QString& name, ConfinedFolder& cacheFolder,
+    const QString& cacheName, QString* error = nullptr, ListingReport* report = nullptr);
+// The same for a folder and a cache file at paths of the program's own
+// choosing, each opened as a root of its own.
+std::shared_ptr<XmlD> createXmlDWithCache(const QString& folderPath, const QString& cacheFile, QString* error = nullptr,
+    ListingReport* report = nullptr);
 
 // The files right inside the tree's folder with their digests, in listing
 // order; nothing without a tree.

@@ -6,6 +6,7 @@
 #include "platform/SupportPaths.h"
 #include "publish/LineValues.h"
 #include "publish/TransferLimits.h"
+#include "publish/TransferMessages.h"
 #include "publish/XmlBom.h"
 #include "publish/XmlD.h"
 #include "publish/XmlF.h"
@@ -72,14 +73,14 @@ QString FTPRoad::ftpCommonCommands(XmlLocation* location)
     return QString();
 }
 
-QString FTPRoad::unsafeNameIn(XmlBom* bom)
+QString FTPRoad::refusalOf(const DigestEntry& entry) const
 {
-    for (XmlD* tree : { bom->removeFiles(), bom->addFiles() }) {
-        if (!tree)
-            continue;
-        if (const QString unsafe = tree->firstUnsafeName(); !unsafe.isEmpty())
-            return unsafe;
-    }
+    if (!XmlD::isSafePath(entry.path))
+        return QStringLiteral("Refused a name that leads out of the site folder: ") + XmlD::shownName(entry.path);
+    // FTP's commands are lines: no name of it can hold a line end.
+    const bool lineEnd = entry.path.contains(QLatin1Char('\n')) || entry.path.contains(QLatin1Char('\r'));
+    if (lineEnd && !_sftp)
+        return lq::uncarriedNameMessage(entry.path, QStringLiteral("FTP"));
     return QString();
 }
 
@@ -89,6 +90,11 @@ void FTPRoad::ftpAddFiles(XmlD* tree, bool removals)
     tree->forEachEntry([&](const DigestEntry& entry) {
         if (!entry.file)
             return;
+        // A name the road cannot carry is left out, and said; the rest goes on.
+        if (const QString refusal = refusalOf(entry); !refusal.isEmpty()) {
+            fileFailed(entry.path, refusal);
+            return;
+        }
         const QString file = entry.file->md5() + QLatin1Char(' ') + entry.path;
         if (removals) {
             commands.append(QStringLiteral("DELETE ") + entry.address);
@@ -127,6 +133,7 @@ void FTPRoad::sendFTPBom(XmlBom* bom, XmlLocation* location, const QString& path
         cancelpressed = false;
 
         QString why;
+        _sftp = location && location->ftpType() != 0;
         if (!location || !ftpCreateTask(location->ftpType() == 0 ? QStringLiteral("FTP") : QStringLiteral("SFTP"), pathName, &why)) {
             if (why.isEmpty())
                 why = QStringLiteral("No destination");
@@ -136,15 +143,14 @@ void FTPRoad::sendFTPBom(XmlBom* bom, XmlLocation* location, const QString& path
             return;
         }
         const QString values = ftpCommonCommands(location);
-        const QString unsafe = bom ? unsafeNameIn(bom) : QString();
-        if (!values.isEmpty() || !unsafe.isEmpty()) {
+        if (!values.isEmpty()) {
             forgetRecord();
             tasksToDo.clear();
-            ftpFail(values.isEmpty() ? QStringLiteral("Nothing was sent: the changes name ") + unsafe
-                        + QStringLiteral(", which leads out of the site folder")
-                                     : values);
+            ftpFail(values);
             return;
         }
+        _host = location->transferHost();
+        reportListingFailures(lastxmld.get());
         _report.begin(bom, pathName);
         _destination = (location->ftpType() == 0 ? QStringLiteral("ftp://") : QStringLiteral("sftp://")) + location->transferHost() + QLatin1Char('/')
             + ftpStripVornSlashes(location->ftpFolder());
@@ -181,6 +187,8 @@ void FTPRoad::ftpTestExport(XmlLocation* location, const QString& pathName)
         _panel.setTaskError(false);
         cancelpressed = false;
         QString why;
+        _sftp = location && location->ftpType() != 0;
+        _host = location ? location->transferHost() : QString();
         if (!location || !ftpCreateTask(location->ftpType() == 0 ? QStringLiteral("FTP") : QStringLiteral("SFTP"), pathName, &why)) {
             ftpFail(why.isEmpty() ? QStringLiteral("No destination") : why);
             return;
@@ -256,14 +264,21 @@ void FTPRoad::ftpEndRoad()
         return;
     ftpSend2 = false;
     const bool failed = _panel.taskError();
-    if (failed)
+    const bool someFailed = !failures().isEmpty();
+    if (failed || someFailed)
         storeRecord();
     else
         store(lastxmld.get());
     lastxmld.reset();
     forgetRecord();
+    if (!failed && !someFailed) {
+        _panel.showResult(_report, _destination, QString());
+        return;
+    }
     if (!failed) {
-        _panel.showResult(_report.line(_destination), QString());
+        // The rest went through; Retry sends what is missing.
+        _panel.setRetryVisible(true);
+        showFileFailures(QStringLiteral("Send Error! - Press Retry or Cancel"), _destination);
         return;
     }
     _panel.setPanelVisible(false);
@@ -317,7 +332,7 @@ void FTPRoad::ftpProcessLine(const QString& line)
             if (percent != 0 && percent != 100)
                 _panel.setStatus(_panel.status1(), lastStatus2 + QStringLiteral(" (") + QString::number(percent) + QStringLiteral("%)"));
         } else if (verb == QStringLiteral("-ERR")) {
-            ftpProcessError(rest);
+            ftpProcessFailure(rest);
         }
     });
 }
@@ -339,6 +354,14 @@ void FTPRoad::ftpDoCommand()
                 continue;
             }
             _panel.debug(verb == QStringLiteral("PASSWORD") ? QStringLiteral("PASSWORD *") : entry);
+            _pendingVerb = verb;
+            _pendingPath.clear();
+            if (verb == QStringLiteral("PUT") || verb == QStringLiteral("DELETE")) {
+                // The record after the command holds the file's plain path.
+                const QString record = tasksToDo.first().commands.value(0);
+                const qsizetype gap = record.indexOf(QLatin1Char(' '), 2);
+                _pendingPath = gap < 0 ? QString() : record.mid(gap + 1);
+            }
             if (verb == QStringLiteral("PUT")) {
                 lastStatus2 = QStringLiteral("Sending ") + argument;
                 showFilesLeft(false, lastStatus2);
@@ -353,7 +376,48 @@ void FTPRoad::ftpDoCommand()
     });
 }
 
-void FTPRoad::ftpProcessError(const QString& message)
+void FTPRoad::ftpProcessFailure(const QString& answer)
+{
+    lq::modelFrame(this, "ftp_processFailure:", [&] {
+        // "<libcurl code> <server reply> <words>"; a tool of another kind
+        // says its words alone.
+        bool codeRead = false;
+        bool replyRead = false;
+        lq::TransferOutcome outcome;
+        outcome.protocol = _sftp ? lq::TransferOutcome::Protocol::SFTP : lq::TransferOutcome::Protocol::FTP;
+        outcome.curlCode = answer.section(QLatin1Char(' '), 0, 0).toInt(&codeRead);
+        outcome.reply = answer.section(QLatin1Char(' '), 1, 1).toInt(&replyRead);
+        outcome.words = codeRead && replyRead ? answer.section(QLatin1Char(' '), 2) : answer;
+        if (!codeRead || !replyRead)
+            outcome.curlCode = outcome.reply = 0;
+        const bool put = _pendingVerb == QStringLiteral("PUT");
+        const bool remove = _pendingVerb == QStringLiteral("DELETE");
+        outcome.operation = put ? lq::TransferOutcome::Operation::Send
+            : remove            ? lq::TransferOutcome::Operation::Remove
+                                : lq::TransferOutcome::Operation::Connect;
+        outcome.file = (put || remove) ? _pendingPath : QString();
+        // The tool names a server by host and port in its known-hosts file.
+        outcome.host = _host.contains(QLatin1Char(':')) ? _host : _host + QStringLiteral(":22");
+        if (!_sftp)
+            outcome.host = _host;
+        outcome.knownHosts = lq::supportFolder() + QStringLiteral("/known_hosts");
+        const lq::TransferMessage message = lq::describeTransfer(outcome);
+        if (message.endsRun || ftpTest || tasksToDo.isEmpty()) {
+            ftpProcessError(message.text, message.retryHelps);
+            return;
+        }
+        // This file only: its record is not made, and the next command goes.
+        _panel.debug(QStringLiteral("Error: ") + message.text);
+        QStringList& commands = tasksToDo.first().commands;
+        if (!commands.isEmpty() && (commands.first().startsWith(QStringLiteral("+ ")) || commands.first().startsWith(QStringLiteral("- "))))
+            commands.removeFirst();
+        countDone(remove);
+        fileFailed(_pendingPath, message.text);
+        ftpDoCommand();
+    });
+}
+
+void FTPRoad::ftpProcessError(const QString& message, bool retryHelps)
 {
     lq::modelFrame(this, "ftp_processError:", [&] {
         _panel.debug(QStringLiteral("Error: ") + message);
@@ -363,7 +427,7 @@ void FTPRoad::ftpProcessError(const QString& message)
         // A failed test is over; a failed publication waits for Retry or Cancel.
         _panel.setProgress(_panel.progress(), !ftpTest);
         if (!ftpTest) {
-            _panel.setRetryVisible(true);
+            _panel.setRetryVisible(retryHelps);
             lastxmld.reset();
         }
         showFailure(ftpTest ? QStringLiteral("Test Failed") : QStringLiteral("Send Error! - Press Retry or Cancel"), message);

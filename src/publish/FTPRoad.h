@@ -7,6 +7,7 @@
 
 class XmlBom;
 class XmlLocation;
+struct DigestEntry;
 
 // The FTP and SFTP road: one "FTP" or "SFTP" tool driven through a line
 // protocol, one command at a time. Local records between the commands keep
@@ -40,8 +41,9 @@ private:
     // Queues the connection's commands; "" when done, else why a value
     // cannot be sent (nothing is queued then).
     QString ftpCommonCommands(XmlLocation* location);
-    // The first name of the change set that could lead out of the folder, or "".
-    static QString unsafeNameIn(XmlBom* bom);
+    // Why the entry cannot go over this road (a name that leads out of the
+    // folder, a line end over FTP), or "" when it can.
+    QString refusalOf(const DigestEntry& entry) const;
     // Queues the commands and records for each file of a removal or addition tree.
     void ftpAddFiles(XmlD* tree, bool removals);
     void ftpLaunchTask();
@@ -49,7 +51,9 @@ private:
     void ftpHandleReturnedData(const QByteArray& bytes);
     void ftpProcessLine(const QString& line);
     void ftpDoCommand();
-    void ftpProcessError(const QString& message);
+    // A "-ERR" answer: one file failed (the run goes on), or the run ends.
+    void ftpProcessFailure(const QString& answer);
+    void ftpProcessError(const QString& message, bool retryHelps = true);
     void ftpEndRoad();
     void ftpFail(const QString& message);
 
@@ -65,4 +69,10 @@ private:
     QString _baseFolder;
     // Where the publication goes, as its closing line names it.
     QString _destination;
+    // The server as typed, and whether it is reached over SFTP.
+    QString _host;
+    bool _sftp = false;
+    // The command the tool answers next, and the plain path of its file.
+    QString _pendingVerb;
+    QString _pendingPath;
 };

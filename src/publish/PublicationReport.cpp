@@ -1,15 +1,30 @@
 #include "publish/PublicationReport.h"
 
+#include "publish/TransferMessages.h"
 #include "publish/XmlBom.h"
 #include "publish/XmlD.h"
 
 #include <QFileInfo>
+#include <QSet>
 
 namespace {
 
 QString counted(qint64 count, const QString& one, const QString& many)
 {
     return QString::number(count) + QLatin1Char(' ') + (count == 1 ? one : many);
+}
+
+QString someFiles(qint64 count)
+{
+    return counted(count, QStringLiteral("file"), QStringLiteral("files"));
+}
+
+QSet<QString> pathsOf(const FileFailures& failed)
+{
+    QSet<QString> paths;
+    for (const FileFailure& failure : failed)
+        paths.insert(failure.path);
+    return paths;
 }
 
 } // namespace
@@ -19,27 +34,79 @@ void PublicationReport::begin(XmlBom* bom, const QString& localFolder)
     _clock.start();
     _files = _removals = 0;
     _bytes = 0;
+    _changes.clear();
+    if (bom && bom->removeFiles()) {
+        bom->removeFiles()->forEachEntry([&](const DigestEntry& entry) {
+            if (!entry.file)
+                return;
+            ++_removals;
+            _changes.append({ entry.path, true, 0 });
+        });
+    }
     if (bom && bom->addFiles()) {
         bom->addFiles()->forEachEntry([&](const DigestEntry& entry) {
             if (!entry.file)
                 return;
             ++_files;
-            _bytes += QFileInfo(localFolder + QLatin1Char('/') + entry.path).size();
+            const qint64 size = QFileInfo(localFolder + QLatin1Char('/') + entry.path).size();
+            _bytes += size;
+            _changes.append({ entry.path, false, size });
         });
     }
-    if (bom && bom->removeFiles())
-        _removals = bom->removeFiles()->fileCount();
+}
+
+QString PublicationReport::sentence(const QString& destination, int files, qint64 bytes, int removals) const
+{
+    const QString seconds = QString::number(_clock.isValid() ? _clock.elapsed() / 1000.0 : 0.0, 'f', 1);
+    if (files == 0)
+        return QStringLiteral("Removed ") + someFiles(removals) + QStringLiteral(" from ") + destination + QStringLiteral(" in ") + seconds
+            + QStringLiteral(" s");
+    return QStringLiteral("Published ") + someFiles(files) + QStringLiteral(" (") + counted(bytes, QStringLiteral("byte"), QStringLiteral("bytes"))
+        + QStringLiteral(") to ") + destination
+        + (removals == 0 ? QString() : QStringLiteral(" and removed ") + someFiles(removals) + QStringLiteral(" there"))
+        + QStringLiteral(" in ") + seconds + QStringLiteral(" s");
 }
 
 QString PublicationReport::line(const QString& destination) const
 {
     if (_files == 0 && _removals == 0)
         return QStringLiteral("Nothing changed since the last publication");
-    const QString seconds = QString::number(_clock.isValid() ? _clock.elapsed() / 1000.0 : 0.0, 'f', 1);
-    if (_files == 0)
-        return QStringLiteral("Removed ") + counted(_removals, QStringLiteral("file"), QStringLiteral("files")) + QStringLiteral(" from ")
-            + destination + QStringLiteral(" in ") + seconds + QStringLiteral(" s");
-    return QStringLiteral("Published ") + counted(_files, QStringLiteral("file"), QStringLiteral("files")) + QStringLiteral(" (")
-        + counted(_bytes, QStringLiteral("byte"), QStringLiteral("bytes")) + QStringLiteral(") to ") + destination + QStringLiteral(" in ")
-        + seconds + QStringLiteral(" s");
+    return sentence(destination, _files, _bytes, _removals);
+}
+
+QString PublicationReport::line(const QString& destination, const FileFailures& failed) const
+{
+    if (failed.isEmpty())
+        return line(destination);
+    const QSet<QString> failedPaths = pathsOf(failed);
+    int files = 0;
+    int removals = 0;
+    qint64 bytes = 0;
+    for (const Change& change : _changes) {
+        if (failedPaths.contains(change.path))
+            continue;
+        if (change.removal) {
+            ++removals;
+        } else {
+            ++files;
+            bytes += change.size;
+        }
+    }
+    const QString arrived = files == 0 && removals == 0 ? QStringLiteral("Nothing was published to ") + destination
+                                                        : sentence(destination, files, bytes, removals);
+    return arrived + QStringLiteral(". ") + lq::failureSummary(failed);
+}
+
+QStringList PublicationReport::fileLines(const FileFailures& failed) const
+{
+    const QSet<QString> failedPaths = pathsOf(failed);
+    QStringList lines;
+    for (const Change& change : _changes) {
+        if (failedPaths.contains(change.path))
+            continue;
+        lines.append(change.removal ? QStringLiteral("removed ") + change.path
+                                    : QStringLiteral("sent ") + change.path + QStringLiteral(" (")
+                                          + counted(change.size, QStringLiteral("byte"), QStringLiteral("bytes")) + QLatin1Char(')'));
+    }
+    return lines;
 }

@@ -45,22 +45,47 @@ QString withoutOuterSlashes(QString path)
 
 } // namespace
 
+QString PublishAddress::asMeant(const QString& typed)
+{
+    static const QRegularExpression sloppy(QStringLiteral("^(\\s*)(https?|ftps?|sftp):([/\\\\]*)"), QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = sloppy.match(typed);
+    // "scheme://" as it should be, or a scheme with nothing after it.
+    if (!match.hasMatch() || match.captured(3).startsWith(QStringLiteral("//")) || match.capturedEnd() == typed.size())
+        return typed;
+    return match.captured(1) + match.captured(2) + QStringLiteral("://") + typed.mid(match.capturedEnd());
+}
+
+// The typed address as a message quotes it: never with its password.
+QString PublishAddress::shown(const QString& typed)
+{
+    return quoted(withoutCredentials(typed.trimmed()));
+}
+
+QString PublishAddress::portRefusal(const QString& typed)
+{
+    bool number = false;
+    const int port = typed.trimmed().toInt(&number);
+    if (number && port > 0 && port < 65536)
+        return QString();
+    return quoted(typed.trimmed()) + QStringLiteral(" is no port: type a number from 1 to 65535, or choose the default port.");
+}
+
 PublishAddress PublishAddress::fromWebDAV(const QString& text)
 {
     PublishAddress address;
-    QString typed = text.trimmed();
+    QString typed = asMeant(text.trimmed());
     if (typed.isEmpty()) {
         address._error = QStringLiteral("No WebDAV address is set: type the address of the server, such as ") + WebDAVExample + QLatin1Char('.');
         return address;
     }
     const QString scheme = schemeOf(typed);
     if (scheme == QStringLiteral("ftp") || scheme == QStringLiteral("ftps")) {
-        address._error = quoted(typed) + QStringLiteral(" is the address of an FTP server, which WebDAV cannot reach. "
+        address._error = shown(typed) + QStringLiteral(" is the address of an FTP server, which WebDAV cannot reach. "
                                                          "Choose \"FTP\" as the server type to publish over FTP.");
         return address;
     }
     if (scheme == QStringLiteral("sftp")) {
-        address._error = quoted(typed) + QStringLiteral(" is the address of an SFTP server, which WebDAV cannot reach. "
+        address._error = shown(typed) + QStringLiteral(" is the address of an SFTP server, which WebDAV cannot reach. "
                                                          "Choose \"FTP\" as the server type and \"SFTP\" as its type.");
         return address;
     }
@@ -71,17 +96,21 @@ PublishAddress PublishAddress::fromWebDAV(const QString& text)
     if (scheme.isEmpty())
         typed.prepend(QStringLiteral("http://"));
     else if (scheme != QStringLiteral("http") && scheme != QStringLiteral("https")) {
-        address._error = quoted(text.trimmed()) + QStringLiteral(" is no WebDAV address: a WebDAV address begins with http:// or https://.");
+        address._error = shown(text) + QStringLiteral(" is no WebDAV address: a WebDAV address begins with http:// or https://.");
         return address;
     }
     QUrl url(typed, QUrl::TolerantMode);
     if (!url.isValid() || url.host().isEmpty()) {
-        address._error = quoted(text.trimmed()) + QStringLiteral(" names no server. Type an address such as ") + WebDAVExample + QLatin1Char('.');
+        address._error = shown(text) + QStringLiteral(" names no server. Type an address such as ") + WebDAVExample + QLatin1Char('.');
         return address;
     }
     if (url.hasQuery() || url.hasFragment()) {
-        address._error = quoted(text.trimmed())
+        address._error = shown(text)
             + QStringLiteral(" holds \"?\" or \"#\", which end a WebDAV folder's address. Type them in a folder's name as %3F and %23.");
+        return address;
+    }
+    if (url.port(-1) == 0) {
+        address._error = shown(text) + QStringLiteral(" names port 0, which no server listens on.");
         return address;
     }
     if (!url.userInfo().isEmpty() || typed.section(QLatin1Char('/'), 2, 2).contains(QLatin1Char('@'))) {
@@ -104,7 +133,7 @@ PublishAddress PublishAddress::fromWebDAV(const QString& text)
 PublishAddress PublishAddress::fromFtpHost(const QString& text)
 {
     PublishAddress address;
-    const QString typed = text.trimmed();
+    const QString typed = asMeant(text.trimmed());
     if (typed.isEmpty()) {
         address._error = QStringLiteral("No FTP server is set: type its name, such as ftp.example.com.");
         return address;
@@ -116,16 +145,16 @@ PublishAddress PublishAddress::fromFtpHost(const QString& text)
     const QString scheme = schemeOf(typed);
     const QStringList known = {QStringLiteral("ftp"), QStringLiteral("ftps"), QStringLiteral("sftp"), QStringLiteral("http"), QStringLiteral("https")};
     if (!scheme.isEmpty() && !known.contains(scheme)) {
-        address._error = quoted(typed) + QStringLiteral(" is no FTP server: type its name, such as ftp.example.com.");
+        address._error = shown(typed) + QStringLiteral(" is no FTP server: type its name, such as ftp.example.com.");
         return address;
     }
     QUrl url(scheme.isEmpty() ? QStringLiteral("ftp://") + typed : typed, QUrl::TolerantMode);
     if (!url.isValid() || url.host().isEmpty() || url.hasQuery() || url.hasFragment()) {
-        address._error = quoted(typed) + QStringLiteral(" names no FTP server: type its name, such as ftp.example.com, and its port in the Port field.");
+        address._error = shown(typed) + QStringLiteral(" names no FTP server: type its name, such as ftp.example.com, and its port in the Port field.");
         return address;
     }
     if (url.port(-1) == 0) {
-        address._error = quoted(typed) + QStringLiteral(" names port 0, which no server listens on.");
+        address._error = shown(typed) + QStringLiteral(" names port 0, which no server listens on.");
         return address;
     }
     if (!url.userInfo().isEmpty() || typed.section(QLatin1Char('/'), 0, scheme.isEmpty() ? 0 : 2).contains(QLatin1Char('@'))) {
@@ -152,8 +181,9 @@ QString PublishAddress::webDAVOfFtp(const QString& ftpHost, const QString& folde
     return url.toString();
 }
 
-QString PublishAddress::withoutCredentials(const QString& address)
+QString PublishAddress::withoutCredentials(const QString& typed)
 {
+    const QString address = asMeant(typed);
     const qsizetype start = address.indexOf(QStringLiteral("://"));
     const qsizetype server = start < 0 ? 0 : start + 3;
     qsizetype end = address.indexOf(QLatin1Char('/'), server);

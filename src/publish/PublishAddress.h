@@ -20,6 +20,13 @@ public:
     static QString webDAVOfFtp(const QString& ftpHost, const QString& folder);
     // An address with whatever stands before "@" in its server part taken out.
     static QString withoutCredentials(const QString& address);
+    // The address with its scheme as the user meant it: "http:/host",
+    // "http:host" and "http:\\host" are "http://host" (for http, https,
+    // ftp, ftps and sftp).
+    static QString asMeant(const QString& typed);
+    // Why a port typed into a field cannot be used ("" when it can: a
+    // number from 1 to 65535, spaces around it aside).
+    static QString portRefusal(const QString& typed);
 
     // Why the typed text cannot be used; "" when it can.
     const QString& error() const { return _error; }
@@ -41,6 +48,8 @@ public:
     const QString& password() const { return _password; }
 
 private:
+    static QString shown(const QString& typed);
+
     QString _error;
     QString _webDAV;
     QString _host;

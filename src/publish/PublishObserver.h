@@ -1,5 +1,7 @@
 #pragma once
 
+#include "publish/FileFailure.h"
+
 #include <QString>
 
 // What a publication tells whoever watches it, from the request to the
@@ -25,6 +27,9 @@ public:
         QString detail;     // the second line: why it failed, or a note under the result ("" for none)
         QString address;    // after a publication: where "Open in browser" goes ("" for none)
         bool retry = false; // after a failure: Retry sends what is left
+        // The files that did not arrive (or were not removed), each with
+        // why, in the order they failed; the others went through.
+        FileFailures failures;
     };
 
     virtual ~PublishObserver() = default;

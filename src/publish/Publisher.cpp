@@ -6,6 +6,7 @@
 #include "publish/PublishObserver.h"
 #include "publish/SendController.h"
 #include "publish/SiteBuilder.h"
+#include "publish/TransferMessages.h"
 #include "publish/XmlBom.h"
 #include "publish/XmlD.h"
 #include "publish/XmlLocation.h"
@@ -92,10 +93,29 @@ void Publisher::buildThenSend(const PublishRequest& request, bool anew)
         send(request, anew);
         return;
     }
-    _builder->buildSite([this, request, anew] { send(request, anew); },
-        [this](const QString& why) {
-            _uploader.setSending(false);
+    // The run begins with the build, so that Cancel stops it there too.
+    const quint64 build = ++_builds;
+    _uploader.beginBuild([this] {
+        if (_builder)
+            _builder->cancelBuild();
+    });
+    _builder->buildSite(
+        [this, request, anew, build] {
+            if (build != _builds || !_uploader.isBuilding())
+                return;
+            _uploader.buildEnded();
+            send(request, anew);
+        },
+        [this, build](const QString& why) {
+            if (build != _builds || !_uploader.isBuilding())
+                return;
+            _uploader.buildFailed(why);
             _uploader.observers().tell([&](PublishObserver& observer) { observer.buildFailed(why); });
+        },
+        // What the build made goes to the run's details, not to the Activity log.
+        [this](const QString& line) {
+            if (const QString made = line.trimmed(); !made.isEmpty())
+                _uploader.debug(made);
         });
 }
 
@@ -185,9 +205,32 @@ void Publisher::exportToFolder(const QString& pathName, const QString& folder, b
     PublicationReport report;
     report.begin(_bom.get(), pathName);
     const QString error = lq::exportChangesToFolder(&_document, _bom.get(), current.get(), pathName, folder);
-    if (!error.isEmpty()) {
+    if (!error.isEmpty() && _bom->failures().isEmpty()) {
         _uploader.showStartError(error);
         return;
     }
-    _uploader.showResult(report.line(folder), QUrl::fromLocalFile(folder + QStringLiteral("/index.html")).toString());
+    // Every file that could be copied was: the others are named, with why.
+    FileFailures failures;
+    for (const FileFailure& unread : current->listingFailures())
+        failures.append({ unread.path, lq::unreadFileMessage(unread) });
+    for (const FileFailure& failed : _bom->failures())
+        failures.append({ failed.path, lq::copyFailureMessage(failed) });
+    if (!failures.isEmpty()) {
+        for (const FileFailure& failure : failures)
+            _uploader.fileFailed(failure);
+        _uploader.setTaskError(true);
+        _uploader.setSending(false);
+        _uploader.setPanelVisible(true);
+        _uploader.setProgress(0, true);
+        // A folder that could not be made stopped the copy after these files.
+        const bool folderFailed = !error.isEmpty() && error != QStringLiteral("Could not copy: ") + _bom->failedFiles().join(QStringLiteral(", "));
+        for (const QString& file : report.fileLines(failures))
+            _uploader.debug(file);
+        const QString line = (folderFailed ? error + QLatin1Char(' ') : QString()) + report.line(folder, failures);
+        _uploader.activity(line);
+        _uploader.setStatus(QStringLiteral("Send Error! - Press Cancel"), line);
+        _uploader.finished();
+        return;
+    }
+    _uploader.showResult(report, folder, QUrl::fromLocalFile(folder + QStringLiteral("/index.html")).toString());
 }

@@ -64,6 +64,8 @@ private:
     SiteBuilder* _builder = nullptr;
     // The last request sent, for Retry.
     PublishRequest _last;
+    // Counts the builds asked for: only the newest one's end is taken.
+    quint64 _builds = 0;
     std::shared_ptr<XmlD> _lastPublished;
     std::shared_ptr<XmlBom> _bom;
 };

@@ -82,6 +82,7 @@ void SendController::setRetryVisible(bool visible)
 
 void SendController::setTesting(bool testing, const QString& protocol)
 {
+    _testing = testing;
     _title = testing ? QStringLiteral("Testing ") + protocol + QStringLiteral(" Connection") : QStringLiteral("Sending Files");
     _cancelTitle = testing ? QStringLiteral("Close") : QStringLiteral("Cancel");
     beginRun(testing);
@@ -89,8 +90,50 @@ void SendController::setTesting(bool testing, const QString& protocol)
 
 void SendController::beginRun(bool test)
 {
+    // The road of a publication that began with its build goes on with the same run.
+    if (_runOpen && !test && !_building && _sending)
+        return;
     _runOpen = true;
+    _keepDetails = _building;
+    _failures.clear();
     _observers.tell([&](PublishObserver& observer) { observer.runStarted(_title, test); });
+}
+
+void SendController::beginBuild(std::function<void()> cancelBuild)
+{
+    _cancelBuild = std::move(cancelBuild);
+    _debugOut.clear();
+    _keepDetails = true;
+    _building = true;
+    _testing = false;
+    _taskError = false;
+    setSending(true);
+    _title = QStringLiteral("Sending Files");
+    _cancelTitle = QStringLiteral("Cancel");
+    _retryVisible = false;
+    _panelVisible = true;
+    _runOpen = false;
+    beginRun(false);
+    setProgress(0, true);
+    setStatus(QStringLiteral("Building the site"), QStringLiteral("Pages, pictures and files are made before they are sent"));
+}
+
+void SendController::buildEnded()
+{
+    _building = false;
+    _cancelBuild = {};
+}
+
+void SendController::buildFailed(const QString& why)
+{
+    buildEnded();
+    _taskError = true;
+    _sending = false;
+    _retryVisible = false;
+    _panelVisible = true;
+    setProgress(0, true);
+    setStatus(QStringLiteral("The site could not be built: nothing was sent"), why);
+    finished();
 }
 
 void SendController::debugSetState(bool open)
@@ -100,7 +143,8 @@ void SendController::debugSetState(bool open)
 
 void SendController::clearDebugLog()
 {
-    _debugOut.clear();
+    if (!_keepDetails)
+        _debugOut.clear();
 }
 
 void SendController::activity(const QString& line)
@@ -125,10 +169,14 @@ void SendController::setSending(bool sending)
     }
 }
 
-void SendController::showResult(const QString& line, const QString& address)
+void SendController::showResult(const PublicationReport& report, const QString& destination, const QString& address)
 {
     if (!_runOpen)
         beginRun(false);
+    // One line in the Activity log; the files, one by one, in the details.
+    for (const QString& file : report.fileLines())
+        debug(file);
+    const QString line = report.line(destination);
     activity(line);
     _resultShown = true;
     _resultAddress = address;
@@ -146,6 +194,7 @@ void SendController::finished()
 {
     if (_runOpen) {
         _runOpen = false;
+        _keepDetails = false;
         const PublishObserver::Ending end = ending();
         _observers.tell([&](PublishObserver& observer) { observer.runEnded(end); });
     } else if (!_panelVisible) {
@@ -159,6 +208,7 @@ PublishObserver::Ending SendController::ending() const
     end.title = _title;
     end.line = _status1;
     end.detail = _status2;
+    end.failures = _failures;
     if (_resultShown) {
         end.outcome = PublishObserver::Outcome::Published;
         end.address = _resultAddress;
@@ -176,6 +226,13 @@ PublishObserver::Ending SendController::ending() const
 void SendController::setTaskError(bool error)
 {
     _taskError = error;
+}
+
+void SendController::fileFailed(const FileFailure& failure)
+{
+    // Each in the details; the run's one Activity line names the first.
+    _failures.append(failure);
+    debug(failure.why);
 }
 
 void SendController::retry()
@@ -240,6 +297,19 @@ void SendController::retryFTP()
 void SendController::cancel()
 {
     lq::modelFrame(this, "cancel:", [&] {
+        if (_building) {
+            // Nothing of the build runs any more, and nothing is sent.
+            const std::function<void()> stop = std::move(_cancelBuild);
+            buildEnded();
+            _taskError = true;
+            _sending = false;
+            setPanelVisible(false);
+            activity(QStringLiteral("Publication cancelled while the site was built: nothing was sent"));
+            if (stop)
+                stop();
+            finished();
+            return;
+        }
         if (_resultShown) {
             // Close, after a publication that went through.
             _resultShown = false;
@@ -248,6 +318,8 @@ void SendController::cancel()
             return;
         }
         if (_road) {
+            if (_sending && !_testing)
+                activity(QStringLiteral("Publication cancelled: the files that had arrived are recorded, the others go next time"));
             _road->cancel();
             return;
         }

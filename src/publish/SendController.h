@@ -65,6 +65,17 @@ public:
     // published again (the retry handler lists and compares anew).
     void retryFTP();
 
+    // --- The build before a publication ------------------------------------------
+    // The site is built before its road sends it: the run starts there, the
+    // panel says so and its Cancel calls `cancelBuild`, after which nothing
+    // is sent.
+    void beginBuild(std::function<void()> cancelBuild);
+    // The build ended well: the road takes the run on.
+    void buildEnded();
+    // The build failed: the run ends, saying why; nothing was sent.
+    void buildFailed(const QString& why);
+    bool isBuilding() const { return _building; }
+
     // The Cancel (or Close) button.
     void cancel();
     bool isRunning() const { return _sending; }
@@ -105,8 +116,9 @@ public:
     void setSending(bool sending) override;
     void setTaskError(bool error) override;
     void finished() override;
-    void showResult(const QString& line, const QString& address) override;
+    void showResult(const PublicationReport& report, const QString& destination, const QString& address) override;
     void retry() override;
+    void fileFailed(const FileFailure& failure) override;
 
 private:
     // A run starts (a road's publication or test, a folder export, or a
@@ -119,6 +131,10 @@ private:
 
     DocumentBase* _document;
     std::function<void()> _retryHandler;
+    std::function<void()> _cancelBuild;
+    bool _building = false;
+    // The run under way is a connection test.
+    bool _testing = false;
     std::unique_ptr<WebDAVRoad> _webDAV;
     std::unique_ptr<FTPRoad> _ftp;
     // The road that owns the panel; none before the first publication.
@@ -140,6 +156,10 @@ private:
     QString _resultAddress;
     QString _notice;
     PublishObservers _observers;
+    // The files of the current run that did not arrive, for its ending.
+    FileFailures _failures;
     // Between the start of a run and its end.
     bool _runOpen = false;
+    // The details of a run that began with its build keep the build's lines.
+    bool _keepDetails = false;
 };

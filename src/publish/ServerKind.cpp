@@ -4,6 +4,7 @@
 #include "model/core/XmlBase.h"
 #include "platform/SupportPaths.h"
 #include "publish/FolderExport.h"
+#include "publish/PublishAddress.h"
 #include "publish/WebDAVRoad.h"
 #include "publish/XmlLocation.h"
 
@@ -57,6 +58,13 @@ void ftpSettings(XmlLocation& where, PublishRequest& request)
         request.errorTitle = QStringLiteral("The FTP server cannot be used");
         return;
     }
+    if (where.ftpDefault() == 0 && !where.ftpPort().trimmed().isEmpty()) {
+        if (const QString refusal = PublishAddress::portRefusal(where.ftpPort()); !refusal.isEmpty()) {
+            request.errorTitle = QStringLiteral("The FTP server cannot be used");
+            request.error = QStringLiteral("The Port field holds ") + refusal;
+            return;
+        }
+    }
     request.location = &where;
 }
 
@@ -78,9 +86,11 @@ QString addressTyped(const XmlLocation& where)
     return where.location();
 }
 
+// The user is part of the place: a folder below another login's home is another folder.
 QString ftpPlace(const XmlLocation& where)
 {
-    return QString::number(where.ftpType()) + QLatin1Char('|') + where.transferHost() + QLatin1Char('|') + where.ftpFolder();
+    return QString::number(where.ftpType()) + QLatin1Char('|') + where.username() + QLatin1Char('@') + where.transferHost() + QLatin1Char('|')
+        + where.ftpFolder();
 }
 
 QString folderPlace(const XmlLocation& where)

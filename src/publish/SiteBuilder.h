@@ -18,6 +18,13 @@ public:
     virtual QString generatedFolder() = 0;
     // Builds the generated folder anew behind whatever is queued. `then`
     // runs once every step ran and none failed; otherwise `failed` runs with
-    // the reason.
-    virtual void buildSite(std::function<void()> then, std::function<void(const QString& why)> failed) = 0;
+    // the reason. The line each step would write to the Activity log goes
+    // to `stepLines` instead, when one is given (a publication's details);
+    // failures stay in the Activity log.
+    virtual void buildSite(std::function<void()> then, std::function<void(const QString& why)> failed,
+        std::function<void(const QString& line)> stepLines) = 0;
+    // Stops the build under way: nothing of it runs any more, and `failed`
+    // is told of it. Nothing when none runs.
+    virtual void cancelBuild() = 0;
+    virtual bool isBuilding() const = 0;
 };

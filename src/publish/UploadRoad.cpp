@@ -2,6 +2,7 @@
 
 #include "model/core/DocumentBase.h"
 #include "platform/ChildProcess.h"
+#include "publish/TransferMessages.h"
 #include "publish/XmlD.h"
 
 #include <QMetaObject>
@@ -85,6 +86,37 @@ void UploadRoad::stopTool()
 void UploadRoad::resetCounters()
 {
     removeDone = removeTotal = sendDone = sendTotal = 0;
+    _failures.clear();
+}
+
+void UploadRoad::fileFailed(const QString& path, const QString& why)
+{
+    const FileFailure failure { path, why };
+    _failures.append(failure);
+    _panel.fileFailed(failure);
+}
+
+void UploadRoad::reportListingFailures(const XmlD* current)
+{
+    if (!current)
+        return;
+    for (const FileFailure& unread : current->listingFailures())
+        fileFailed(unread.path, lq::unreadFileMessage(unread));
+}
+
+void UploadRoad::showFileFailures(const QString& headline, const QString& destination)
+{
+    // The files that went, in the details; one line for the whole run, in
+    // the Activity log and on the panel: what arrived, and what did not.
+    for (const QString& file : _report.fileLines(_failures))
+        _panel.debug(file);
+    const QString line = _report.line(destination, _failures);
+    _panel.activity(line);
+    _panel.setSending(false);
+    _panel.setTaskError(true);
+    _panel.setProgress(0, true);
+    _panel.setStatus(headline, line);
+    _panel.finished();
 }
 
 void UploadRoad::showFilesLeft(bool removals, const QString& second)

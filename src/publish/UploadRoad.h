@@ -1,5 +1,6 @@
 #pragma once
 
+#include "publish/FileFailure.h"
 #include "publish/PublicationReport.h"
 
 #include <QObject>
@@ -47,11 +48,16 @@ public:
     virtual void setTaskError(bool error) = 0;
     // The run is over: the panel was hidden, or it shows how it ended.
     virtual void finished() = 0;
-    // The publication went through: the line goes to the Activity log and
-    // stays on the panel, with "Open in browser" when there is an address.
-    virtual void showResult(const QString& line, const QString& address) = 0;
+    // The publication went through: its one line (the report's, for the
+    // destination) goes to the Activity log and stays on the panel, with
+    // "Open in browser" when there is an address; the files it sent and
+    // removed go to the panel's details.
+    virtual void showResult(const PublicationReport& report, const QString& destination, const QString& address) = 0;
     // Retry was pressed: the changes are listed and published again.
     virtual void retry() = 0;
+    // One file did not arrive (or was not removed); the run goes on. The
+    // reason goes to the Activity log and with the run's ending.
+    virtual void fileFailed(const FileFailure& failure) = 0;
 };
 
 // One way of publishing a change set: a series of helper-tool runs whose
@@ -84,6 +90,7 @@ protected:
     // "<n> file(s) left" with the progress of that kind (removals or sends).
     void showFilesLeft(bool removals, const QString& second);
     void countDone(bool removals);
+    // Also forgets the failed files of an earlier run.
     void resetCounters();
 
     // The failure pattern every road shows: the message in the Activity log
@@ -92,6 +99,18 @@ protected:
 
     // Stores the tree as the last published one.
     void store(XmlD* tree);
+
+    // One file of the run did not arrive or was not removed: the panel is
+    // told, and the stored tree will be the record of what arrived.
+    void fileFailed(const QString& path, const QString& why);
+    // The files the listing of the generated folder could not take.
+    void reportListingFailures(const XmlD* current);
+    // The files of this run that failed.
+    const FileFailures& failures() const { return _failures; }
+    // "Send Error! - Press Cancel" (or Retry) once the run went through the
+    // rest: one line says what arrived at the destination and which files
+    // failed, with the first reasons; the run is over.
+    void showFileFailures(const QString& headline, const QString& destination);
 
     // The record of what the server holds, as far as it confirmed: it starts
     // as the last published tree; a file leaves it when its transfer starts
@@ -119,6 +138,7 @@ protected:
     std::shared_ptr<XmlD> lastxmld;
 
 private:
+    FileFailures _failures;
     std::shared_ptr<XmlD> _record;
     bool _recordChanged = false;
     std::unique_ptr<lq::ChildProcess> task;

@@ -11,6 +11,7 @@
 #include "publish/LineValues.h"
 #include "publish/PublishAddress.h"
 #include "publish/TransferLimits.h"
+#include "publish/TransferMessages.h"
 #include "publish/XmlBom.h"
 #include "publish/XmlD.h"
 #include "publish/XmlF.h"
@@ -35,31 +36,67 @@ int httpCodeOfStatus(int status)
     return status + 304;
 }
 
-QString webDAVMessage(int status)
+// Whether the tool's exit status is one its contract names; any other
+// turns on the traces of the next requests, for a bug report.
+bool isKnownStatus(int status)
 {
     switch (status) {
-    case 3:
-    case 4:
-        return QStringLiteral("Check URL for server");
-    case 6:
-        return QStringLiteral("Could not find server");
-    case 9:
-        return QStringLiteral("Access forbidden or file locked");
-    case 10:
-        return QStringLiteral("Incorrect Username or Password");
-    case 22:
-        return QStringLiteral("Request could not be processed");
-    case 99:
-        return QStringLiteral("Internal Server error");
-    case 100:
-        return QStringLiteral("WebDAV access not implemented");
-    case 195:
-        return QStringLiteral("Network connection timed out: the server stopped answering");
-    case 198:
-        return QStringLiteral("Server disk space full.");
+    case 3: case 4: case 6: case 7: case 9: case 10: case 22: case 26: case 60: case 99: case 100: case 195: case 198:
+        return true;
     default:
-        return QString();
+        return status > 101;
     }
+}
+
+// What the request tool said of one request, on standard error: its
+// "reply:", "authenticate:" and "curl:" lines.
+struct ToolReport {
+    int curlCode = 0;
+    int reply = 0;
+    QString words;
+    QString offeredAuth;
+};
+
+ToolReport readToolReport(const QString& error, int status)
+{
+    ToolReport report;
+    QString curlWords;
+    for (const QString& line : error.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        if (line.startsWith(QStringLiteral("reply: "))) {
+            const QString rest = line.mid(7).trimmed();
+            report.reply = rest.section(QLatin1Char(' '), 0, 0).toInt();
+            report.words = rest.section(QLatin1Char(' '), 1);
+        } else if (line.startsWith(QStringLiteral("authenticate: "))) {
+            report.offeredAuth += line.mid(14).trimmed() + QLatin1Char(' ');
+        } else if (line.startsWith(QStringLiteral("curl: "))) {
+            const QString rest = line.mid(6).trimmed();
+            bool number = false;
+            const int code = rest.section(QLatin1Char(' '), 0, 0).toInt(&number);
+            report.curlCode = number ? code : 0;
+            curlWords = number ? rest.section(QLatin1Char(' '), 1) : rest;
+        }
+    }
+    // A tool that said nothing: its exit status is all there is.
+    if (report.curlCode == 0 && report.reply == 0) {
+        const int code = status <= 101 ? 0 : status <= 150 ? status + 199 : status <= 190 ? status + 249 : status + 304;
+        switch (status) {
+        case 9: report.reply = 403; break;
+        case 10: report.reply = 401; break;
+        case 99: report.reply = 500; break;
+        case 100: report.reply = 405; break;
+        case 195: report.curlCode = 28; break;
+        case 198: report.reply = 507; break;
+        case 22: report.reply = 400; break;
+        default:
+            if (code != 0)
+                report.reply = code;
+            else
+                report.curlCode = status;
+        }
+    }
+    if (report.curlCode != 0)
+        report.words = curlWords;
+    return report;
 }
 
 // The address of the folder above: the same scheme and host, the path less
@@ -113,7 +150,7 @@ void WebDAVRoad::sendBom(XmlBom* bom, const QString& location, const QString& pa
 
     _openURL = openURL;
     _sendItems.clear();
-    _failedItems = 0;
+    resetCounters();
     lastxmld.reset();
     forgetRecord();
     const QString phrase = takenPassPhrase(passPhrase);
@@ -123,7 +160,7 @@ void WebDAVRoad::sendBom(XmlBom* bom, const QString& location, const QString& pa
         return;
     }
     beginRecord(_panel.document() ? _panel.document()->lastXmlD() : nullptr);
-    resetCounters();
+    reportListingFailures(lastXmlD.get());
     _sendItems.append({ Verify, location, QString(), phrase, digest, QStringLiteral("Verifying location"), QString(), QString() });
     if (bom && bom->removeFiles())
         addRemoveItems(bom->removeFiles(), location, phrase, digest);
@@ -156,13 +193,11 @@ bool WebDAVRoad::refusedPath(const DigestEntry& entry)
     if (XmlD::isSafePath(entry.path))
         return false;
     // One line for the name itself; what lies below it falls with it.
-    if (!XmlD::isSafeName(entry.name)) {
-        const QString line = QStringLiteral("Refused a name that leads out of the site folder: ") + entry.address;
+    const QString line = QStringLiteral("Refused a name that leads out of the site folder: ") + entry.address;
+    if (!XmlD::isSafeName(entry.name))
         lq::log(line);
-        _panel.activity(line);
-    }
     if (entry.file)
-        ++_failedItems;
+        fileFailed(entry.path, line);
     return true;
 }
 
@@ -184,7 +219,7 @@ void WebDAVRoad::addSendItems(XmlD* tree, const QString& location, const QString
             return;
         const QString address = location + QLatin1Char('/') + entry.address;
         if (entry.folder) {
-            _sendItems.append({ Verify, address + QLatin1Char('/'), QString(), passPhrase, digest, QString(), QString(), QString() });
+            _sendItems.append({ Verify, address + QLatin1Char('/'), QString(), passPhrase, digest, QString(), entry.path, QString() });
             return;
         }
         _sendItems.append({ Send, address, local + QLatin1Char('/') + entry.path, passPhrase, digest,
@@ -197,27 +232,23 @@ void WebDAVRoad::endWebDAV()
 {
     // Requests that failed without stopping the upload: the record claims
     // only what the server confirmed.
-    if (_failedItems != 0)
+    const bool failed = !failures().isEmpty();
+    if (failed)
         storeRecord();
     else
         store(lastxmld.get());
     forgetRecord();
     lastxmld.reset();
-    if (_failedItems == 0) {
+    if (!failed) {
         if (!_openURL.isEmpty() && MyApplication::shared().autoLaunchBrowser())
             lq::openURL(QUrl(_openURL));
         // The site's address: the home page of a .Mac account, else the
         // WebDAV folder, which the server also shows on the web.
-        _panel.showResult(_report.line(_destination), _openURL.isEmpty() ? _destination + QLatin1Char('/') : _openURL);
+        _panel.showResult(_report, _destination, _openURL.isEmpty() ? _destination + QLatin1Char('/') : _openURL);
         return;
     }
-    // Shown until Cancel: the user must see that not everything arrived.
-    _panel.setSending(false);
-    _panel.setTaskError(true);
-    _panel.setProgress(0, true);
-    _panel.setStatus(QStringLiteral("Send Error! - Press Cancel"),
-        QString::number(_failedItems) + QStringLiteral(" file(s) could not be sent or removed; see the Activity log"));
-    _panel.finished();
+    // Shown until Cancel: the user must see that not everything arrived, and what.
+    showFileFailures(QStringLiteral("Send Error! - Press Cancel"), _destination);
 }
 
 QStringList WebDAVRoad::curlArguments(const SendItem& item) const
@@ -270,8 +301,10 @@ void WebDAVRoad::doCurlFunction()
                 continue;
             }
             auto output = [this](const QByteArray& bytes) { _errorString += QString::fromUtf8(bytes); };
+            _toolReport.clear();
             if (!startTool(lq::auxiliaryTool(QStringLiteral("curl")), arguments, QString(), {},
-                    _debugSend ? std::function<void(const QByteArray&)>(output) : nullptr, nullptr,
+                    _debugSend ? std::function<void(const QByteArray&)>(output) : nullptr,
+                    [this](const QByteArray& bytes) { _toolReport += QString::fromUtf8(bytes); },
                     [this](const lq::ProcessResult& result) { taskCompleted(result); })) {
                 stopWithError(QStringLiteral("The upload tool \"curl\" could not be started"));
                 return;
@@ -295,16 +328,57 @@ void WebDAVRoad::doCurlFunction()
     });
 }
 
-void WebDAVRoad::webDAVError(int status)
+lq::TransferMessage WebDAVRoad::messageFor(const SendItem& item, int status) const
 {
-    QString message = webDAVMessage(status);
-    if (message.isEmpty()) {
-        message = QStringLiteral("Error number:") + QString::number(status);
+    const ToolReport report = readToolReport(_toolReport, status);
+    lq::TransferOutcome outcome;
+    outcome.protocol = lq::TransferOutcome::Protocol::WebDAV;
+    // The first request verifies the folder the site goes to.
+    const bool base = item.relativePath.isEmpty();
+    outcome.operation = base ? lq::TransferOutcome::Operation::Connect
+        : item.function == Remove ? lq::TransferOutcome::Operation::Remove
+        : item.function == Send   ? lq::TransferOutcome::Operation::Send
+                                  : lq::TransferOutcome::Operation::MakeFolder;
+    outcome.curlCode = report.curlCode;
+    outcome.reply = report.reply;
+    outcome.words = report.words;
+    outcome.file = item.relativePath;
+    const QUrl address(item.location);
+    outcome.host = address.port() > 0 ? address.host() + QLatin1Char(':') + QString::number(address.port()) : address.host();
+    outcome.usedDigest = item.digest != 0;
+    outcome.offeredAuth = report.offeredAuth;
+    return lq::describeTransfer(outcome);
+}
+
+void WebDAVRoad::webDAVError(const SendItem& item, int status)
+{
+    if (!isKnownStatus(status)) {
         if (_debugSend && !_errorString.isEmpty())
             lq::log(QStringLiteral("Upload trace:\n") + _errorString);
         _debugSend = true;
     }
-    stopWithError(message);
+    stopWithError(messageFor(item, status).text);
+}
+
+void WebDAVRoad::itemFailed(const SendItem& item, const QString& why)
+{
+    if (item.function == Send || item.function == Remove) {
+        fileFailed(item.relativePath, why);
+        return;
+    }
+    // A folder that cannot be made or reached: nothing below it is tried,
+    // and each of its files says why.
+    const QString below = item.location.endsWith(QLatin1Char('/')) ? item.location : item.location + QLatin1Char('/');
+    for (qsizetype i = 1; i < _sendItems.size();) {
+        const SendItem& later = _sendItems.at(i);
+        if (!later.location.startsWith(below)) {
+            ++i;
+            continue;
+        }
+        if (later.function == Send)
+            fileFailed(later.relativePath, why);
+        _sendItems.removeAt(i);
+    }
 }
 
 void WebDAVRoad::taskCompleted(const lq::ProcessResult& result)
@@ -332,23 +406,25 @@ void WebDAVRoad::taskCompleted(const lq::ProcessResult& result)
             QString folder = item.location;
             if (!folder.endsWith(QLatin1Char('/')))
                 folder += QLatin1Char('/');
-            _sendItems.insert(1, { MakeFolder, folder, QString(), item.passphrase, item.digest, QString(), QString(), QString() });
+            _sendItems.insert(1, { MakeFolder, folder, QString(), item.passphrase, item.digest, QString(), item.relativePath, QString() });
             _sendItems.first().location = parent;
             doCurlFunction();
             return;
         }
-        if (!done && (status == 103 || status == 26)) {
-            // A redirect or an unreadable local file: the request did not do
-            // its work. The upload goes on; the stored tree leaves it out.
-            if (status == 26) {
-                const QString line = QStringLiteral("Read error on file: ") + item.status;
-                lq::log(line);
-                _panel.activity(line);
+        if (!done) {
+            if (status == 127 || status == 255) {
+                stopWithError(QStringLiteral("The upload tool \"curl\" stopped unexpectedly"));
+                return;
             }
-            ++_failedItems;
-        } else if (!done) {
-            webDAVError(status);
-            return;
+            const lq::TransferMessage message = messageFor(item, status);
+            if (message.endsRun) {
+                webDAVError(item, status);
+                return;
+            }
+            // This file (or folder) only: the upload goes on, and the
+            // stored tree leaves it out.
+            lq::log(message.text);
+            itemFailed(item, message.text);
         } else if (function == Send) {
             recordSent(item.relativePath, item.md5);
         } else if (function == Remove) {
@@ -393,8 +469,10 @@ void WebDAVRoad::runTest(const QString& address)
     const SendItem item { Verify, address, QString(), _testPassPhrase, _testDigest, QString(), QString(), QString() };
     const QStringList arguments = curlArguments(item);
     _panel.debug(QStringLiteral("PROPFIND ") + arguments.last());
+    _toolReport.clear();
     if (!startTool(lq::auxiliaryTool(QStringLiteral("curl")), arguments, QString(), {},
-            [this](const QByteArray& bytes) { _panel.debug(QString::fromUtf8(bytes).trimmed()); }, nullptr,
+            [this](const QByteArray& bytes) { _panel.debug(QString::fromUtf8(bytes).trimmed()); },
+            [this](const QByteArray& bytes) { _toolReport += QString::fromUtf8(bytes); },
             [this, address](const lq::ProcessResult& result) {
                 testCompleted(address, !result.started ? 127 : (result.crashed ? 255 : result.exitCode));
             })) {
@@ -427,8 +505,8 @@ void WebDAVRoad::testCompleted(const QString& address, int status)
         // The test is over either way: the bar stops.
         _panel.setProgress(status == 0 ? 100 : 0, false);
         if (status != 0) {
-            const QString message = webDAVMessage(status);
-            showFailure(QStringLiteral("Test Failed"), message.isEmpty() ? QStringLiteral("Error number:") + QString::number(status) : message);
+            const SendItem item { Verify, address, QString(), _testPassPhrase, _testDigest, QString(), QString(), QString() };
+            showFailure(QStringLiteral("Test Failed"), messageFor(item, status).text);
             return;
         }
         QString second;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "publish/TransferMessages.h"
 #include "publish/UploadRoad.h"
 
 #include <QList>
@@ -24,7 +25,7 @@ public:
         QString passphrase;   // "user:password"
         int digest = 0;       // non-zero: digest authentication
         QString status;       // shown in the second status line while it runs
-        QString relativePath; // the file's path below the site folder ("remove", "send")
+        QString relativePath; // the path below the site folder of the file, or of the folder ("" for the site's own)
         QString md5;          // its digest in the change set
     };
 
@@ -56,15 +57,20 @@ private:
     QStringList curlArguments(const SendItem& item) const;
     void taskCompleted(const lq::ProcessResult& result);
     void endWebDAV();
-    void webDAVError(int status);
+    // What the request's failure means, from the tool's exit status and
+    // what it said on standard error.
+    lq::TransferMessage messageFor(const SendItem& item, int status) const;
+    void webDAVError(const SendItem& item, int status);
+    // A request failed for its file (or folder) only: it, and what lies
+    // below a folder, did not arrive; the rest goes on.
+    void itemFailed(const SendItem& item, const QString& why);
     void stopWithError(const QString& message);
     void runTest(const QString& address);
     void testCompleted(const QString& address, int status);
 
     QList<SendItem> _sendItems;
-    // Requests that failed without ending the upload: the stored tree must
-    // not claim them.
-    int _failedItems = 0;
+    // What the running request tool says on standard error.
+    QString _toolReport;
     QString _openURL;
     // Where the publication goes, as its closing line names it.
     QString _destination;

@@ -129,6 +129,14 @@ void collectFiles(XmlD* tree, const QString& relative, QStringList& paths)
 
 } // namespace
 
+QStringList XmlBom::failedFiles() const
+{
+    QStringList paths;
+    for (const FileFailure& failure : _failures)
+        paths.append(failure.path);
+    return paths;
+}
+
 XmlBom::XmlBom(Key key)
     : XmlBase(key)
 {
@@ -150,6 +158,10 @@ std::shared_ptr<XmlBom> XmlBom::createWithSourceDest(XmlD* source, XmlD* dest)
     lq::modelFrame(bom.get(), "createWithSource:dest:", [&] {
         bom->setAddFiles(additions(source, dest, QString()));
         bom->setRemoveFiles(removals(dest, source, QString()));
+        if (source) {
+            for (const FileFailure& unlisted : source->listingFailures())
+                bom->removeFiles()->removeFileMd5(unlisted.path, QString());
+        }
     });
     return bom;
 }
@@ -197,7 +209,7 @@ std::shared_ptr<lq::ConfinedFolder> XmlBom::openDestination(QString& error) cons
 QString XmlBom::createFiles()
 {
     return lq::modelFrame(this, "createFiles", [&]() -> QString {
-        _failedFiles.clear();
+        _failures.clear();
         QString error;
         const std::shared_ptr<lq::ConfinedFolder> source = _addFiles ? openSource(error) : nullptr;
         if (_addFiles && !source)
@@ -213,9 +225,9 @@ QString XmlBom::createFiles()
             copyTree(_addFiles.get(), *source, *destination, QString());
         if (_removeFiles)
             deleteTree(_removeFiles.get(), *destination, QString());
-        if (_failedFiles.isEmpty())
+        if (_failures.isEmpty())
             return QString();
-        return QStringLiteral("Could not copy: ") + _failedFiles.join(QStringLiteral(", "));
+        return QStringLiteral("Could not copy: ") + failedFiles().join(QStringLiteral(", "));
     });
 }
 
@@ -243,7 +255,7 @@ void XmlBom::copyTree(XmlD* tree, const lq::ConfinedFolder& source, lq::Confined
         if ((XmlD::isFileNode(child.get()) || XmlD::isFolderNode(child.get())) && !XmlD::isSafeName(name)) {
             // Such a name could lead out of the destination folder.
             lq::log(QStringLiteral("Refused to copy a file whose name leads out of the folder: ") + path);
-            _failedFiles.append(path);
+            _failures.append({ path, QStringLiteral("its name leads out of the folder") });
             continue;
         }
         QString why;
@@ -251,14 +263,17 @@ void XmlBom::copyTree(XmlD* tree, const lq::ConfinedFolder& source, lq::Confined
             if (!copyFileSafely(source, destination, path, why)) {
                 lq::log(QStringLiteral("Could not copy:") + source.pathOf(path) + QStringLiteral(" to:") + destination.pathOf(path)
                     + QStringLiteral(": ") + why);
-                _failedFiles.append(path);
+                _failures.append({ path, why });
             }
         } else if (XmlD::isFolderNode(child.get())) {
             // A folder is made where none is; a link or a file in its
             // place stays as it is, and nothing of the folder arrives.
             if (!destination.makeFolder(path, &why, false)) {
                 lq::log(QStringLiteral("Could not copy the folder ") + path + QStringLiteral(": ") + why);
-                collectFiles(static_cast<XmlD*>(child.get()), path, _failedFiles);
+                QStringList paths;
+                collectFiles(static_cast<XmlD*>(child.get()), path, paths);
+                for (const QString& file : paths)
+                    _failures.append({ file, QStringLiteral("its folder could not be made: ") + why });
                 continue;
             }
             copyTree(static_cast<XmlD*>(child.get()), source, destination, path);

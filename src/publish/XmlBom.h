@@ -21,7 +21,8 @@ public:
     QString elementName() const override;
 
     // The change set from the old tree to the new one; either may be nothing,
-    // which counts as an empty folder.
+    // which counts as an empty folder. A file the new tree's listing could
+    // not take (its listing failures) is not removed: it is still there.
     static std::shared_ptr<XmlBom> createWithSourceDest(XmlD* source, XmlD* dest);
 
     const QString& rootSource() const { return _rootSource; }
@@ -49,7 +50,9 @@ public:
     // and the answer names them.
     QString createFiles();
     // The slash-separated paths of the additions that did not arrive.
-    const QStringList& failedFiles() const { return _failedFiles; }
+    QStringList failedFiles() const;
+    // The same, each with why.
+    const FileFailures& failures() const { return _failures; }
 
 private:
     std::shared_ptr<lq::ConfinedFolder> openSource(QString& error) const;
@@ -63,5 +66,5 @@ private:
     QString _rootDest;
     std::shared_ptr<XmlD> _addFiles;
     std::shared_ptr<XmlD> _removeFiles;
-    QStringList _failedFiles;
+    FileFailures _failures;
 };

@@ -94,7 +94,7 @@ bool XmlD::isSafeName(const QString& name)
     if (name.isEmpty() || name == QStringLiteral(".") || name == QStringLiteral(".."))
         return false;
     for (const QChar c : name) {
-        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.category() == QChar::Other_Control)
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.unicode() == 0)
             return false;
     }
     return true;
@@ -106,23 +106,131 @@ bool XmlD::isSafePath(const QString& path)
     return std::all_of(parts.cbegin(), parts.cend(), [](const QString& part) { return isSafeName(part); });
 }
 
-namespace {
-
-// A name for a message: control characters are shown as escapes, so that a
-// name cannot break or hide the line it stands in.
-QString shownName(const QString& name)
+QString XmlD::shownName(const QString& name)
 {
-    QString shown = QStringLiteral("\"");
+    QString shown;
+    shown.reserve(name.size());
     for (const QChar c : name) {
         if (c.category() == QChar::Other_Control)
             shown += QStringLiteral("\\x") + QString::number(c.unicode(), 16).rightJustified(2, QLatin1Char('0'));
         else
             shown += c;
     }
-    return shown + QLatin1Char('"');
+    return shown;
+}
+
+namespace {
+
+// Whether the element reader would take the character apart from the
+// name: markup, control and format characters (it drops them), line
+// separators. Blanks are judged by where they stand.
+bool needsReference(QChar c)
+{
+    switch (c.unicode()) {
+    case '&': case '<': case '>': case '"':
+        return true;
+    default:
+        break;
+    }
+    switch (c.category()) {
+    case QChar::Other_Control:
+    case QChar::Other_Format:
+    case QChar::Other_Surrogate:
+    case QChar::Other_NotAssigned:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isBlank(QChar c)
+{
+    return c.category() == QChar::Separator_Space;
+}
+
+void appendReference(QString& text, char32_t code)
+{
+    text += QStringLiteral("&#x") + QString::number(code, 16).toUpper() + QLatin1Char(';');
 }
 
 } // namespace
+
+QString XmlD::escapedName(const QString& name)
+{
+    QString text;
+    text.reserve(name.size() + 8);
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar c = name.at(i);
+        if (c.isHighSurrogate() && i + 1 < name.size() && name.at(i + 1).isLowSurrogate()) {
+            const char32_t code = QChar::surrogateToUcs4(c, name.at(i + 1));
+            if ((code & 0xFFFE) == 0xFFFE)
+                appendReference(text, code);
+            else
+                text += name.mid(i, 2);
+            ++i;
+            continue;
+        }
+        const bool edge = i == 0 || i == name.size() - 1;
+        const bool afterBlank = i > 0 && isBlank(name.at(i - 1));
+        const bool nonCharacter = c.unicode() == 0xFFFE || c.unicode() == 0xFFFF;
+        if (needsReference(c) || nonCharacter || (isBlank(c) && (edge || afterBlank)) || (edge && c == QLatin1Char('=')))
+            appendReference(text, c.unicode());
+        else
+            text += c;
+    }
+    return text;
+}
+
+QString XmlD::nameFromEscaped(QStringView text)
+{
+    if (!text.contains(u"&#x", Qt::CaseInsensitive))
+        return text.toString();
+    QString name;
+    name.reserve(text.size());
+    qsizetype copied = 0;
+    for (qsizetype at = text.indexOf(u'&'); at >= 0; at = text.indexOf(u'&', at + 1)) {
+        const qsizetype end = text.indexOf(u';', at);
+        if (end < 0)
+            break;
+        if (end - at < 4 || end - at > 9 || text.at(at + 1) != u'#' || (text.at(at + 2) != u'x' && text.at(at + 2) != u'X'))
+            continue;
+        bool ok = false;
+        const uint code = text.sliced(at + 3, end - at - 3).toUInt(&ok, 16);
+        if (!ok || code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            continue;
+        name += text.sliced(copied, at - copied);
+        const char32_t character = code;
+        name += QString::fromUcs4(&character, 1);
+        copied = end + 1;
+        at = end;
+    }
+    name += text.sliced(copied);
+    return name;
+}
+
+void XmlD::appendAttributes(QString& xml)
+{
+    lq::modelFrame(this, "appendAttributes:", [&] {
+        const QString name = this->name();
+        if (name.isEmpty())
+            return;
+        xml += QLatin1String(" name=\"");
+        xml += escapedName(name);
+        xml += QLatin1Char('"');
+    });
+}
+
+void XmlD::setAttributeTo(const QString& key, const QString& value)
+{
+    lq::modelFrame(this, "setAttribute:to:", [&] {
+        if (key == u"name")
+            setName(nameFromEscaped(value));
+        else
+            XmlBase::setAttributeTo(key, value);
+    });
+}
 
 QString XmlD::firstUnsafeName() const
 {
@@ -131,7 +239,7 @@ QString XmlD::firstUnsafeName() const
             continue;
         const QString name = child->name();
         if (!isSafeName(name))
-            return shownName(name);
+            return QLatin1Char('"') + shownName(name) + QLatin1Char('"');
         if (isFolderNode(child.get())) {
             const QString below = static_cast<const XmlD*>(child.get())->firstUnsafeName();
             if (!below.isEmpty())

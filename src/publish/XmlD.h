@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/core/XmlBase.h"
+#include "publish/FileFailure.h"
 
 #include <functional>
 
@@ -27,6 +28,34 @@ public:
 
     QString elementName() const override;
     bool canYouBeMyParent(XmlBase* child) override;
+    // The name is written and read back exactly as the file has it:
+    // leading, trailing and repeated blanks, tabs, quotes and every other
+    // character a file name can hold (see escapedName).
+    void appendAttributes(QString& xml) override;
+    void setAttributeTo(const QString& key, const QString& value) override;
+
+    // A name as the text of a "name" attribute, so that the element reader
+    // (which unescapes every value the same way) and nameFromEscaped give
+    // it back unchanged: every character the reader would take apart or
+    // drop as a hexadecimal reference ("&#x9;"): the markup characters,
+    // control and format characters, a blank or "=" at either end, a blank
+    // after a blank. Other characters stand as they are.
+    static QString escapedName(const QString& name);
+    // The name an attribute's value stands for once the element reader has
+    // unescaped it: the hexadecimal references escapedName writes are the
+    // only ones left, and become their characters. (Trees stored by earlier
+    // versions wrote no such reference; the reader alone reads them, as it
+    // did then.)
+    static QString nameFromEscaped(QStringView text);
+    // A name or path as a message shows it: control characters as escapes
+    // ("\x09"), so that a name can neither break nor hide the line.
+    static QString shownName(const QString& name);
+
+    // What the listing of this folder (the root of a listed tree) could not
+    // take: files that cannot be read, names that are not text. Never
+    // written with the tree; a listing made anew has its own.
+    const FileFailures& listingFailures() const { return _listingFailures; }
+    void addListingFailure(const FileFailure& failure) { _listingFailures.append(failure); }
 
     // Enters the file at the slash-separated path (relative to this folder)
     // with its digest, making the folders on the way; a file already there
@@ -56,8 +85,10 @@ public:
     static QString addressSegment(const QString& name);
 
     // Whether the name can stand for one file or folder inside the folder
-    // that holds it: not empty, not "." or "..", and without "/", "\\" or a
-    // control character. A tree naming anything else could reach outside.
+    // that holds it: not empty, not "." or "..", and without "/", "\\" or
+    // NUL. A tree naming anything else could reach outside. Every other
+    // character a file name can hold is safe here; a road that cannot carry
+    // one (a line end over FTP) says so for that file.
     static bool isSafeName(const QString& name);
     // Whether every "/"-separated component of the path is a safe name.
     static bool isSafePath(const QString& path);
@@ -66,5 +97,7 @@ public:
     QString firstUnsafeName() const;
 
 private:
+    FileFailures _listingFailures;
+
     void forEachEntryBelow(const QString& path, const QString& address, const std::function<void(const DigestEntry&)>& visit) const;
 };

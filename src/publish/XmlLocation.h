@@ -2,18 +2,46 @@
 
 #include "model/core/XmlBase.h"
 
+#include <QMap>
+#include <optional>
+
 // Where and how the site is published: server kind, address, account and
 // the settings of the FTP roads. The root of "location.xmlbase". The account
 // is kept in plain text in memory and stored enciphered. Its setters only
 // store: the publish panel marks the document edited itself.
+//
+// Each kind of server (.Mac, WebDAV, FTP, SFTP) keeps its own address,
+// user, password and port (Account): the fields location, username,
+// password and ftpPort hold those of the kind in use, the others are kept
+// aside and come back when their kind is chosen again (chooseServerType).
+// The file keeps the fields as older releases read them, and after them
+// each kept account under names of its own ("locationSFTP", "usernameSFTP",
+// "passwordSFTP", "portSFTP"...), so that older files read as they were.
 class XmlLocation final : public XmlBase {
 public:
     // The kinds of server.
     enum ServerType { MacAccount = 0, WebDAV = 1, LocalFolder = 2, FTPServer = 3 };
 
+    // The address and account typed for one kind of server.
+    struct Account {
+        QString location;
+        QString username;
+        QString password;
+        QString port;   // FTP and SFTP
+        bool isEmpty() const { return location.isEmpty() && username.isEmpty() && password.isEmpty() && port.isEmpty(); }
+        bool operator==(const Account&) const = default;
+    };
+
     explicit XmlLocation(Key key);
 
     static std::shared_ptr<XmlLocation> create();
+    // The destination of a new site: a folder of its own, beside the site's
+    // document and named after it ("Holiday" for "Holiday.lqxl"; "Holiday 2"
+    // when that name is taken), which the first export makes. Stored as a
+    // file address, since no folder is there yet to be chosen.
+    static std::shared_ptr<XmlLocation> forNewSite(const QString& siteFolder);
+    // The folder forNewSite chooses.
+    static QString newSiteExportFolder(const QString& siteFolder);
     static XmlLocation* cast(XmlBase* object) { return dynamic_cast<XmlLocation*>(object); }
 
     QString elementName() const override;
@@ -28,7 +56,14 @@ public:
     void appendAttributes(QString& xml) override;
 
     int serverType() const { return _serverType; }
-    void setServerType(int value) { _serverType = value; }
+    // The plain setters of the type: the fields are then taken as the
+    // account of the type set (chooseServerType keeps each kind's).
+    void setServerType(int value)
+    {
+        if (value != _serverType)
+            _fieldsKind.reset();
+        _serverType = value;
+    }
     // 1: send only what changed since the last publication.
     int exportType() const { return _exportType; }
     void setExportType(int value) { _exportType = value; }
@@ -48,7 +83,12 @@ public:
     void setFtpApp(int value) { _ftpApp = value; }
     // 0 FTP, any other value SFTP.
     int ftpType() const { return _ftpType; }
-    void setFtpType(int value) { _ftpType = value; }
+    void setFtpType(int value)
+    {
+        if (value != _ftpType)
+            _fieldsKind.reset();
+        _ftpType = value;
+    }
     const QString& ftpPort() const { return _ftpPort; }
     void setFtpPort(const QString& value) { _ftpPort = value; }
     int ftpDefault() const { return _ftpDefault; }
@@ -79,6 +119,37 @@ public:
     // the configured host); "" while no host is set.
     static QString macHomePageHost();
 
+    // --- The account of each kind of server ---------------------------------------
+    // The kind of server a server type (with FTP's type) keeps an account
+    // for: "Mac", "WebDAV", "FTP" or "SFTP"; "" for a folder or a type this
+    // version does not know.
+    static QString accountKind(int serverType, int ftpType);
+    static const QStringList& accountKinds();
+    // The kind whose account the fields hold: the chosen server type's, or,
+    // while a folder is chosen, the server's the fields were last typed
+    // for ("" when none).
+    QString accountKindInUse() const;
+    // The account of the kind: the fields for the kind in use, else the one
+    // kept aside (empty for a kind never used).
+    Account account(const QString& kind) const;
+    // Stores the account of a kind (into the fields for the kind in use).
+    void keepAccount(const QString& kind, const Account& account);
+    // The address a kind shows: its own; for a kind never used, the address
+    // in use in the kind's form ("http://host/folder" for WebDAV, the host
+    // for FTP and SFTP, the folder for .Mac), with the FTP folder it names
+    // when none is set.
+    struct Address {
+        QString location;
+        QString ftpFolder;
+    };
+    Address addressFor(const QString& kind) const;
+    // Chooses the server type and FTP's type. The account in the fields is
+    // kept aside for its kind, and the chosen kind's comes back into them.
+    // A kind never used starts with the address of the one left, in its
+    // own form (addressFor), and no user, password or port: an account
+    // never goes to a server it was not typed for. A folder changes no field.
+    void chooseServerType(int serverType, int ftpType);
+
     // Takes an address typed for WebDAV (or for an FTP server): a user and
     // password in it go to the account, never into the stored address; of
     // a whole address typed for FTP the server stays, and its port and
@@ -87,6 +158,15 @@ public:
     bool takeAddress(const QString& typed, bool webDAV, bool* changed, QString* error);
 
 private:
+    Account fields() const { return { _location, _username, _password, _ftpPort }; }
+    void setFields(const Account& account);
+    // An attribute of a kept account ("portSFTP"); false for another name.
+    bool setKeptAttribute(const QString& key, const QString& value);
+    void appendKeptAccounts(QString& xml);
+    // The address as it is stored: never a user or password (those of the
+    // address go to `account` when it has none).
+    static QString storedAddress(const QString& kind, const QString& address, Account* account);
+
     int _serverType = 0;
     int _exportType = 0;
     QString _location = QStringLiteral("");
@@ -99,4 +179,8 @@ private:
     QString _ftpPort = QStringLiteral("");
     int _ftpDefault = 0;
     QString _ftpFolder = QStringLiteral("");
+    // The accounts of the kinds not in use, by kind.
+    QMap<QString, Account> _kept;
+    // The kind the fields hold, once chosen; before, it follows the server type.
+    std::optional<QString> _fieldsKind;
 };

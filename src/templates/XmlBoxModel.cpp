@@ -18,6 +18,7 @@
 
 #include <algorithm>
 
+using namespace lq::literals;
 
 // --- Element protocol --------------------------------------------------------------------------
 
@@ -53,41 +54,41 @@ void XmlBoxModel::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
         const auto colour = [&] { return stringToColor(value).value_or(lq::Colour::black()); };
-        if (key == u"top")
+        if (key == u"top"_sv)
             setTop(lq::intValue(value));
-        else if (key == u"left")
+        else if (key == u"left"_sv)
             setLeft(lq::intValue(value));
-        else if (key == u"width")
+        else if (key == u"width"_sv)
             setWidth(lq::intValue(value));
-        else if (key == u"height")
+        else if (key == u"height"_sv)
             setHeight(lq::intValue(value));
-        else if (key == u"ds")
+        else if (key == u"ds"_sv)
             setDropShadow(lq::intValue(value));
-        else if (key == u"pt")
+        else if (key == u"pt"_sv)
             setPt(lq::intValue(value));
-        else if (key == u"pl")
+        else if (key == u"pl"_sv)
             setPl(lq::intValue(value));
-        else if (key == u"pb")
+        else if (key == u"pb"_sv)
             setPb(lq::intValue(value));
-        else if (key == u"pr")
+        else if (key == u"pr"_sv)
             setPr(lq::intValue(value));
-        else if (key == u"bt")
+        else if (key == u"bt"_sv)
             setBt(lq::intValue(value));
-        else if (key == u"bl")
+        else if (key == u"bl"_sv)
             setBl(lq::intValue(value));
-        else if (key == u"bb")
+        else if (key == u"bb"_sv)
             setBb(lq::intValue(value));
-        else if (key == u"br")
+        else if (key == u"br"_sv)
             setBr(lq::intValue(value));
-        else if (key == u"bType")
+        else if (key == u"bType"_sv)
             setBType(static_cast<BorderType>(lq::intValue(value)));
-        else if (key == u"btColor")
+        else if (key == u"btColor"_sv)
             setBtColor(colour());
-        else if (key == u"blColor")
+        else if (key == u"blColor"_sv)
             setBlColor(colour());
-        else if (key == u"bbColor")
+        else if (key == u"bbColor"_sv)
             setBbColor(colour());
-        else if (key == u"brColor")
+        else if (key == u"brColor"_sv)
             setBrColor(colour());
         else
             XmlCSSBackground::setAttributeTo(key, value);

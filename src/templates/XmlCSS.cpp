@@ -6,6 +6,8 @@
 #include "platform/Strings.h"
 #include "templates/XmlCSSImage.h"
 
+using namespace lq::literals;
+
 namespace {
 
 // Runs the request on every child that is a style element, in child order.
@@ -52,11 +54,11 @@ QString XmlCSS::elementName() const
 void XmlCSS::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
-        if (key == u"sameas")
+        if (key == u"sameas"_sv)
             _sameas = lq::intValue(value);
-        else if (key == u"v")
+        else if (key == u"v"_sv)
             _visible = lq::intValue(value);
-        else if (key == u"v2")
+        else if (key == u"v2"_sv)
             _visibleInSlideshow = lq::intValue(value);
         else
             XmlBase::setAttributeTo(key, value);

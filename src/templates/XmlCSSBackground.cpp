@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <limits>
 
+using namespace lq::literals;
+
 namespace {
 
 // Where a background without a rectangle of its own is drawn.
@@ -61,7 +63,7 @@ bool XmlCSSBackground::isPageTemplate() const
 XmlBasePtr XmlCSSBackground::createChildFromTag(const QString& tag)
 {
     return lq::modelFrame(this, "createChildFromTag:", [&]() -> XmlBasePtr {
-        if (tag == u"QZimage") {
+        if (tag == u"QZimage"_sv) {
             if (!_image) {
                 _image = XmlCSSImage::create();
                 _image->setParent(this);
@@ -84,19 +86,19 @@ QString XmlCSSBackground::writeXmlVorns()
 void XmlCSSBackground::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
-        if (key == u"bkgnd")
+        if (key == u"bkgnd"_sv)
             setBkgnd(lq::intValue(value));
-        else if (key == u"bkgndColor")
+        else if (key == u"bkgndColor"_sv)
             setBkgndColor(stringToColor(value).value_or(lq::Colour::black()));
-        else if (key == u"bs")
+        else if (key == u"bs"_sv)
             setBottomSlice(lq::intValue(value));
-        else if (key == u"ts")
+        else if (key == u"ts"_sv)
             setTopSlice(lq::intValue(value));
-        else if (key == u"bx")
+        else if (key == u"bx"_sv)
             setBxoffset(lq::intValue(value));
-        else if (key == u"by")
+        else if (key == u"by"_sv)
             setByoffset(lq::intValue(value));
-        else if (key == u"tbkgnd")
+        else if (key == u"tbkgnd"_sv)
             setTransparentBkgnd(lq::intValue(value));
         else
             XmlCSS::setAttributeTo(key, value);

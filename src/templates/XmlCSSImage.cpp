@@ -18,6 +18,8 @@
 #include <array>
 #include <cmath>
 
+using namespace lq::literals;
+
 namespace {
 
 // A measured dimension as stored: whole pixels, never negative.
@@ -78,7 +80,7 @@ XmlBaseList XmlCSSImage::ownedParts() const
 XmlBasePtr XmlCSSImage::createChildFromTag(const QString& tag)
 {
     return lq::modelFrame(this, "createChildFromTag:", [&]() -> XmlBasePtr {
-        if (tag == u"IWimage")
+        if (tag == u"IWimage"_sv)
             return _image;
         return XmlBase::createChildFromTag(tag);
     });
@@ -87,15 +89,15 @@ XmlBasePtr XmlCSSImage::createChildFromTag(const QString& tag)
 void XmlCSSImage::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
-        if (key == u"iseq")
+        if (key == u"iseq"_sv)
             image_seq_number = lq::intValue(value);
-        else if (key == u"ow")
+        else if (key == u"ow"_sv)
             _ow = static_cast<unsigned int>(std::max(0, lq::intValue(value)));
-        else if (key == u"oh")
+        else if (key == u"oh"_sv)
             _oh = static_cast<unsigned int>(std::max(0, lq::intValue(value)));
-        else if (key == u"itype")
+        else if (key == u"itype"_sv)
             setIType(lq::intValue(value));
-        else if (key == u"imageuuid")
+        else if (key == u"imageuuid"_sv)
             setImageUUID(value);
         else
             XmlBase::setAttributeTo(key, value);

@@ -6,6 +6,7 @@
 #include "model/site/XmlAlbum.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
+#include "platform/Strings.h"
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/graphics/GraphicsImage.h"
 #include "templates/XmlBoxModel.h"
@@ -17,6 +18,8 @@
 #include <limits>
 #include <typeinfo>
 #include <utility>
+
+using namespace lq::literals;
 
 namespace {
 
@@ -80,41 +83,41 @@ void XmlStyleSheet::setAttributeTo(const QString& key, const QString& value)
         const int number = value.toInt();
         // The flags take the integer's low byte, as a stored BOOL would.
         const bool flag = static_cast<unsigned char>(number) != 0;
-        if (key == u"primary") {
+        if (key == u"primary"_sv) {
             if (!_primaryPage)
                 _primaryPage.emplace();
             _primaryPage->unite(namesOf(value));
-        } else if (key == u"secondary") {
+        } else if (key == u"secondary"_sv) {
             if (!_secondaryPage)
                 _secondaryPage.emplace();
             _secondaryPage->unite(namesOf(value));
-        } else if (key == u"tseq")
+        } else if (key == u"tseq"_sv)
             setTemplateSeqNum(number);
-        else if (key == u"ticon")
+        else if (key == u"ticon"_sv)
             setTicon(number);
-        else if (key == u"custom")
+        else if (key == u"custom"_sv)
             setCustom(number);
-        else if (key == u"pto")
+        else if (key == u"pto"_sv)
             setPageTopOffset(number);
-        else if (key == u"plo")
+        else if (key == u"plo"_sv)
             setPageLeftOffset(number);
-        else if (key == u"mph")
+        else if (key == u"mph"_sv)
             setPageMinHeight(number);
-        else if (key == u"wwp")
+        else if (key == u"wwp"_sv)
             setPageWidth(number);
-        else if (key == u"sbs")
+        else if (key == u"sbs"_sv)
             setSidebarSide(number);
-        else if (key == u"cph")
+        else if (key == u"cph"_sv)
             setCenterHorz(flag);
-        else if (key == u"cpv")
+        else if (key == u"cpv"_sv)
             setCenterVert(flag);
-        else if (key == u"ihs")
+        else if (key == u"ihs"_sv)
             setHorizontalSpace(number);
-        else if (key == u"ivs")
+        else if (key == u"ivs"_sv)
             setVerticalSpace(number);
-        else if (key == u"hnv")
+        else if (key == u"hnv"_sv)
             setHasNav(flag);
-        else if (key == u"browserFlow")
+        else if (key == u"browserFlow"_sv)
             setBrowserFlow(flag);
         else
             XmlCSSBackground::setAttributeTo(key, value);

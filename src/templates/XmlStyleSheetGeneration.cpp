@@ -20,6 +20,8 @@
 #include "templates/XmlCSSImage.h"
 
 #include <array>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -168,9 +170,8 @@ public:
     // The visible elements' part of one pass.
     void pass(PagePass number)
     {
-        for (const XmlBasePtr& child : _elements)
-            if (XmlCSS* element = visibleElement(child))
-                element->appendHTMLPagePassSheet(_html, &_page, number, &_sheet);
+        for (XmlCSS* element : visibleElements())
+            element->appendHTMLPagePassSheet(_html, &_page, number, &_sheet);
     }
 
     void appendHead(const QString& suffix)
@@ -276,6 +277,19 @@ private:
     {
         XmlCSS* element = XmlCSS::cast(child.get());
         return element && element->visible() ? element : nullptr;
+    }
+
+    // The elements the page shows, in order, worked out once for all the
+    // passes of the page.
+    const std::vector<XmlCSS*>& visibleElements()
+    {
+        if (!_visibleElements) {
+            _visibleElements.emplace();
+            for (const XmlBasePtr& child : _elements)
+                if (XmlCSS* element = visibleElement(child))
+                    _visibleElements->push_back(element);
+        }
+        return *_visibleElements;
     }
 
     // The page before and after this one in the site.
@@ -411,6 +425,7 @@ private:
     DocumentBase& _document;
     QString& _html;
     const XmlBaseList _elements;
+    std::optional<std::vector<XmlCSS*>> _visibleElements;
     XmlHomePage* const _home;
     QString _fixupRules;
 };

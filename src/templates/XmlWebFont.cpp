@@ -6,6 +6,8 @@
 
 #include <array>
 
+using namespace lq::literals;
+
 namespace {
 
 // The CSS family list offered to the page's browser for each face, in the
@@ -72,29 +74,29 @@ void XmlWebFont::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
         const auto colour = [&] { return stringToColor(value).value_or(lq::Colour::black()); };
-        if (key == u"font")
+        if (key == u"font"_sv)
             setFont(lq::intValue(value));
-        else if (key == u"fontSize")
+        else if (key == u"fontSize"_sv)
             setFontSize(lq::intValue(value));
-        else if (key == u"fontColor")
+        else if (key == u"fontColor"_sv)
             setFontColor(colour());
-        else if (key == u"underline")
+        else if (key == u"underline"_sv)
             setUnderline(lq::intValue(value) != 0);
-        else if (key == u"bold")
+        else if (key == u"bold"_sv)
             setBold(lq::intValue(value) != 0);
-        else if (key == u"italic")
+        else if (key == u"italic"_sv)
             setItalic(lq::intValue(value) != 0);
-        else if (key == u"alignment")
+        else if (key == u"alignment"_sv)
             setAlignment(static_cast<Alignment>(lq::intValue(value)));
-        else if (key == u"linespacing")
+        else if (key == u"linespacing"_sv)
             setLineSpacing(lq::intValue(value));
-        else if (key == u"underlineLinks")
+        else if (key == u"underlineLinks"_sv)
             setUnderlineLinks(lq::intValue(value) != 0);
-        else if (key == u"linkNormal")
+        else if (key == u"linkNormal"_sv)
             setLinkNormal(colour());
-        else if (key == u"linkHover")
+        else if (key == u"linkHover"_sv)
             setLinkHover(colour());
-        else if (key == u"linkClicked")
+        else if (key == u"linkClicked"_sv)
             setLinkClicked(colour());
         else
             XmlCSS::setAttributeTo(key, value);

@@ -194,7 +194,8 @@ TEST_F(DocumentMenuTest, PublishSendsTheChangesOnceTheSiteWasPublishedAndOpensTh
 {
     FakeSender sender;
     window->exportController()->setSender(&sender);
-    document.site()->homepage()->setName(QStringLiteral("Changed"));
+    // A change the site file holds (the home page's name is never written).
+    page(QStringLiteral("About"))->setName(QStringLiteral("Changed"));
 
     // Never published: the publish panel, after a save.
     const int before = snapshotCount();
@@ -208,13 +209,18 @@ TEST_F(DocumentMenuTest, PublishSendsTheChangesOnceTheSiteWasPublishedAndOpensTh
     // Published before: saved, and the changes go at once.
     window->setMainTab(QStringLiteral("Editing"));
     writeAll(folder + QStringLiteral("/lastbom.xmlbase"), "<xmld/>");
-    document.site()->homepage()->setName(QStringLiteral("Changed again"));
+    page(QStringLiteral("Changed"))->setName(QStringLiteral("Changed again"));
     window->menuClicked(MenuTag::Publish);
     EXPECT_EQ(sender.calls, QStringList{QStringLiteral("sendChanges")});
     EXPECT_EQ(snapshotCount(), before + 2);
     EXPECT_EQ(unzipComment(newestSnapshot()), QStringLiteral("Website exported"));
     EXPECT_FALSE(document.isDocumentEdited());
     EXPECT_FALSE(window->isWindowModified());
+
+    // Published again with nothing changed: sent, and no version added.
+    window->menuClicked(MenuTag::Publish);
+    EXPECT_EQ(sender.calls, (QStringList{QStringLiteral("sendChanges"), QStringLiteral("sendChanges")}));
+    EXPECT_EQ(snapshotCount(), before + 2);
     window->exportController()->setSender(nullptr);
 }
 

@@ -212,11 +212,13 @@ TEST_F(ExportControllerTest, WebDAVPublicationFromThePanel)
     type(PublishTag::WebDAVUser, QStringLiteral("ann"));
     type(PublishTag::WebDAVPassword, QStringLiteral("pa:ss"));
     type(PublishTag::WebDAVAddress, QStringLiteral("127.0.0.1:8080/site"));
-    // All three sets of fields show the one stored account.
+    // The account is WebDAV's own: the other tabs' fields never show it.
     EXPECT_EQ(control<MyTextField>(PublishTag::FtpUser)->text(), QString());
     panel->updateGUI();
-    EXPECT_EQ(control<MyTextField>(PublishTag::FtpUser)->text(), QStringLiteral("ann"));
-    EXPECT_EQ(control<MyTextField>(PublishTag::MacUser)->text(), QStringLiteral("ann"));
+    EXPECT_EQ(control<MyTextField>(PublishTag::WebDAVUser)->text(), QStringLiteral("ann"));
+    EXPECT_EQ(control<MyTextField>(PublishTag::FtpUser)->text(), QString());
+    EXPECT_EQ(control<MyTextField>(PublishTag::FtpPassword)->text(), QString());
+    EXPECT_EQ(control<MyTextField>(PublishTag::MacUser)->text(), QString());
     EXPECT_TRUE(window->isWindowModified());
 
     control<MyMatrix>(PublishTag::ExportType)->selectCellWithTag(0);
@@ -445,15 +447,26 @@ TEST_F(ExportControllerTest, PreviewSavesBuildsAndOpensTheHomePage)
         ++builds;
         then();
     };
-    const int snapshots = QDir(folder + QStringLiteral("/revert")).entryList(QDir::Files).size();
+    const auto snapshots = [&] { return QDir(folder + QStringLiteral("/revert")).entryList(QDir::Files).size(); };
+    const qsizetype before = snapshots();
     document.setNow([] { return QDateTime(QDate(2030, 1, 1), QTime(12, 0)); });
+    ASSERT_FALSE(document.webItems().isEmpty());
+    document.webItems().last()->setName(QStringLiteral("Renamed"));
+    panel->previewInBrowserButton();
+    EXPECT_EQ(builds, 1);
+    EXPECT_EQ(snapshots(), before + 1);
+    EXPECT_FALSE(document.isDocumentEdited());
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened[0], QUrl::fromLocalFile(folder + QStringLiteral("/homepage/index.html")));
+
+    // Nothing changed since: built and opened again, no version added.
+    document.setNow([] { return QDateTime(QDate(2030, 1, 1), QTime(12, 1)); });
     panel->previewInBrowserButton();
     lq::services().siteBuilder = {};
     lq::setOpenURLHandler({});
-    EXPECT_EQ(builds, 1);
-    EXPECT_EQ(QDir(folder + QStringLiteral("/revert")).entryList(QDir::Files).size(), snapshots + 1);
-    ASSERT_EQ(opened.size(), 1);
-    EXPECT_EQ(opened[0], QUrl::fromLocalFile(folder + QStringLiteral("/homepage/index.html")));
+    EXPECT_EQ(builds, 2);
+    EXPECT_EQ(snapshots(), before + 1);
+    EXPECT_EQ(opened.size(), 2);
 }
 
 // Every file below the folder, as relative paths.
@@ -618,12 +631,12 @@ TEST_F(ExportControllerTest, PublishesToWebDAVWithTheAddressAsTyped)
     panel->testFTPExport();
     ASSERT_TRUE(waitForTheUploader());
     EXPECT_EQ(uploader->status1(), QStringLiteral("Test Failed"));
-    EXPECT_EQ(uploader->status2(), QStringLiteral("Incorrect Username or Password"));
+    EXPECT_EQ(uploader->status2(), QStringLiteral("The server refused the user name or password. The server said: \"Unauthorized\"."));
     EXPECT_EQ(window->sendPanel()->status1()->text(), QStringLiteral("Test Failed"));
     // The panel shows the failure and its reason as they were told.
     ASSERT_NE(uploaderReports.lastEnding(), nullptr);
     EXPECT_EQ(uploaderReports.lastEnding()->outcome, PublishObserver::Outcome::Failed);
-    EXPECT_EQ(uploaderReports.lastEnding()->detail, QStringLiteral("Incorrect Username or Password"));
+    EXPECT_EQ(uploaderReports.lastEnding()->detail, QStringLiteral("The server refused the user name or password. The server said: \"Unauthorized\"."));
     EXPECT_EQ(window->sendPanel()->status2()->text(), uploaderReports.lastEnding()->detail);
     EXPECT_FALSE(window->sendPanel()->status2()->isHidden());
     EXPECT_EQ(window->sendPanel()->cancelButton()->text(), QStringLiteral("Close"));
@@ -704,14 +717,17 @@ TEST_F(ExportControllerTest, ABuildThatCouldNotWriteItsFilesPublishesNothing)
         std::unique_ptr<MyDocumentWindow>& window;
         ~CloseFirst() { window.reset(); }
     } closeFirst { window };
-    disk.fillLeaving(16 * 1024);
-
     choose(PublishTag::ServerType, XmlLocation::WebDAV);
     type(PublishTag::WebDAVUser, QStringLiteral("tester"));
     type(PublishTag::WebDAVPassword, QStringLiteral("secret"));
     type(PublishTag::WebDAVAddress, server.address() + QStringLiteral("/site"));
     control<MyMatrix>(PublishTag::ExportType)->selectCellWithTag(1);
+    // Saved while there was room: the save before the export, with nothing
+    // changed, rewrites the site's files and adds no version.
+    ASSERT_TRUE(window->saveDocument());
+    disk.fillLeaving(64 * 1024);
     panel->exportButton();
+    EXPECT_TRUE(modal.state->alerts.isEmpty()) << modal.state->alerts.value(0).message.toStdString();
     ASSERT_TRUE(processEventsUntil([&] { return panel->notice()->text().contains(QStringLiteral("The export stopped")); }, 120000))
         << full.activityText().toStdString();
     // The panel tells why as well.
@@ -758,10 +774,10 @@ TEST_F(ExportControllerTest, PublishesOverFTPOnThePortOfThePortField)
     panel->testFTPExport();
     ASSERT_TRUE(waitForTheUploader());
     EXPECT_EQ(uploader->status1(), QStringLiteral("Test Failed"));
-    EXPECT_TRUE(uploader->status2().startsWith(QStringLiteral("Incorrect Username or Password"))) << uploader->status2().toStdString();
+    EXPECT_EQ(uploader->status2(), QStringLiteral("The server refused the user name or password. The server said: \"Authentication failed\".")) << uploader->status2().toStdString();
 }
 
-TEST_F(ExportControllerTest, ChangingTheServerTypeConvertsTheOneAddress)
+TEST_F(ExportControllerTest, EachServerTypeKeepsItsAddressAndAFirstOneStartsFromTheLast)
 {
     window->setMainTab(QStringLiteral("Send"));
     window->show();
@@ -778,22 +794,22 @@ TEST_F(ExportControllerTest, ChangingTheServerTypeConvertsTheOneAddress)
         const char* ftpField;    // what the FTP tab shows
     };
     const Step steps[] = {
-        {"to FTP: the host, and the path as the folder", [&] { clickTab("ftp"); }, XmlLocation::FTPServer, "127.0.0.1",
+        {"to FTP for the first time: the host, and the path as the folder", [&] { clickTab("ftp"); }, XmlLocation::FTPServer, "127.0.0.1",
             "dav/holiday", "http://127.0.0.1:8080/dav/holiday", "127.0.0.1"},
-        {"another FTP host typed", [&] { userTypes(PublishTag::FtpServer, QStringLiteral("ftp.example.org")); },
-            XmlLocation::FTPServer, "ftp.example.org", "dav/holiday", "http://ftp.example.org/dav/holiday", "ftp.example.org"},
-        {"to WebDAV: http, the host and the folder", [&] { clickTab("webdav"); }, XmlLocation::WebDAV,
-            "http://ftp.example.org/dav/holiday", "dav/holiday", "http://ftp.example.org/dav/holiday", "ftp.example.org"},
-        {"to FTP again", [&] { clickTab("ftp"); }, XmlLocation::FTPServer, "ftp.example.org", "dav/holiday",
-            "http://ftp.example.org/dav/holiday", "ftp.example.org"},
-        {"the first host typed again, with a port", [&] { userTypes(PublishTag::FtpServer, QStringLiteral("127.0.0.1:2121")); },
+        {"another FTP host typed: WebDAV keeps its own", [&] { userTypes(PublishTag::FtpServer, QStringLiteral("ftp.example.org")); },
+            XmlLocation::FTPServer, "ftp.example.org", "dav/holiday", "http://127.0.0.1:8080/dav/holiday", "ftp.example.org"},
+        {"to WebDAV: its own address, port and all", [&] { clickTab("webdav"); }, XmlLocation::WebDAV,
+            "http://127.0.0.1:8080/dav/holiday", "dav/holiday", "http://127.0.0.1:8080/dav/holiday", "ftp.example.org"},
+        {"to FTP again: its own host", [&] { clickTab("ftp"); }, XmlLocation::FTPServer, "ftp.example.org", "dav/holiday",
+            "http://127.0.0.1:8080/dav/holiday", "ftp.example.org"},
+        {"a host with a port typed", [&] { userTypes(PublishTag::FtpServer, QStringLiteral("127.0.0.1:2121")); },
             XmlLocation::FTPServer, "127.0.0.1:2121", "dav/holiday", "http://127.0.0.1:8080/dav/holiday", "127.0.0.1:2121"},
-        {"to WebDAV: its own address comes back, port and all", [&] { clickTab("webdav"); }, XmlLocation::WebDAV,
-            "http://127.0.0.1:8080/dav/holiday", "dav/holiday", "http://127.0.0.1:8080/dav/holiday", "127.0.0.1:2121"},
         {"through the folder tab to FTP", [&] { clickTab("folder"); clickTab("ftp"); }, XmlLocation::FTPServer, "127.0.0.1:2121",
             "dav/holiday", "http://127.0.0.1:8080/dav/holiday", "127.0.0.1:2121"},
         {"a whole address typed as the FTP server", [&] { userTypes(PublishTag::FtpServer, QStringLiteral("ftp://127.0.0.1:2121/public/site")); },
             XmlLocation::FTPServer, "127.0.0.1", "public/site", "http://127.0.0.1:8080/dav/holiday", "127.0.0.1"},
+        {"to WebDAV and back", [&] { clickTab("webdav"); clickTab("ftp"); }, XmlLocation::FTPServer, "127.0.0.1", "public/site",
+            "http://127.0.0.1:8080/dav/holiday", "127.0.0.1"},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.what);
@@ -931,9 +947,15 @@ TEST_F(ExportControllerTest, PublishesToWebDAVAndFTPAfterSwitchingBetweenThem)
     publish();
     EXPECT_EQ(filesBelow(dav.davRoot() + QStringLiteral("/site")), filesBelow(folder + QStringLiteral("/homepage")));
 
-    // FTP on the same machine: the host is there already; the port and folder are typed.
+    // FTP on the same machine: the host is there already; the account is
+    // FTP's own (the WebDAV one is never sent to another server), the port
+    // and folder are typed.
     clickTab("ftp");
     EXPECT_EQ(text(PublishTag::FtpServer), QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(text(PublishTag::FtpUser), QString());
+    EXPECT_EQ(text(PublishTag::FtpPassword), QString());
+    userTypes(PublishTag::FtpUser, QStringLiteral("tester"));
+    userTypes(PublishTag::FtpPassword, QStringLiteral("secret"));
     userTypes(PublishTag::FtpPort, QString::number(ftp.port));
     userTypes(PublishTag::FtpFolder, QStringLiteral("holiday"));
     publish();
@@ -1032,7 +1054,7 @@ TEST_F(ExportControllerTest, APublicationToALocalServerEndsWithItsLineOnScreen)
     widgetPicture(*window, QStringLiteral("publish-webdav-refused-account.png"));
     EXPECT_EQ(uploaderReports.lastEnding()->outcome, PublishObserver::Outcome::Failed);
     EXPECT_TRUE(shown->isVisible());
-    EXPECT_EQ(shown->status2()->text(), QStringLiteral("Incorrect Username or Password"));
+    EXPECT_EQ(shown->status2()->text(), QStringLiteral("The server refused the user name or password. The server said: \"Unauthorized\"."));
     EXPECT_TRUE(shown->status2()->isVisible());
     EXPECT_FALSE(shown->openButton()->isVisible());
     QTest::mouseClick(shown->cancelButton(), Qt::LeftButton);

@@ -3,6 +3,7 @@
 // theme library it unpacks once.
 #include "app/StartupLog.h"
 #include "app/ThemeLibrary.h"
+#include "document/MyDocument.h"
 #include "support/LogCapture.h"
 
 #include <QDir>
@@ -115,6 +116,113 @@ TEST(Startup, RotationKeepsTheLogsOfTheLastFiveRuns)
         EXPECT_EQ(readFile(log + QLatin1Char('.') + QString::number(older)), "run " + QByteArray::number(7 - older)) << older;
     EXPECT_FALSE(QFileInfo::exists(log + QStringLiteral(".5")));
     EXPECT_EQ(StartupLog::logPaths(support.path()).size(), StartupLog::keptRuns);
+}
+
+// A copy of the program started in the home folder, running on until the
+// test ends it (its own process, which the test kills).
+class RunningProgram {
+public:
+    RunningProgram(const QString& home, const QStringList& arguments)
+    {
+        _program.setProcessEnvironment(
+            programEnvironment(home, QStringLiteral("offscreen"), QStringLiteral("detect_leaks=0:abort_on_error=1:intercept_tls_get_addr=0")));
+        _program.setProcessChannelMode(QProcess::MergedChannels);
+        _program.start(QStringLiteral(LQ_APP_EXECUTABLE), arguments);
+        _program.waitForStarted(30000);
+        _pid = _program.processId();
+    }
+    ~RunningProgram() { stop(); }
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+    qint64 pid() const { return _pid; }
+    // The stamp of its log lines.
+    QByteArray stamp() const { return " Lumenquill[" + QByteArray::number(pid()) + "] "; }
+    // Where its standard error goes now, as the system tells.
+    QString standardError() const { return QFile::symLinkTarget(QStringLiteral("/proc/%1/fd/2").arg(pid())); }
+    // Waits until the log holds a line of this program with the text.
+    bool waitForLine(const QString& log, const QByteArray& text)
+    {
+        for (int tries = 0; tries < 900; ++tries) {
+            for (const QByteArray& line : readFile(log).split('\n')) {
+                if (line.contains(stamp()) && line.contains(text))
+                    return true;
+            }
+            if (_program.state() == QProcess::NotRunning)
+                return false;
+            _program.waitForFinished(100);
+        }
+        return false;
+    }
+    void stop()
+    {
+        if (_program.state() != QProcess::NotRunning) {
+            _program.kill();
+            _program.waitForFinished(30000);
+        }
+    }
+
+private:
+    QProcess _program;
+    qint64 _pid = 0;
+};
+
+// Copies of the program at once: one refused the site another has open, and
+// one on a site of its own. None moves away the log the first writes; each
+// adds its lines, stamped with its process; the next start after them moves
+// that log up whole. An open without a photo library logs no error.
+TEST(Startup, ProgramsRunningAtOnceShareTheLogAndNoneMovesItAway)
+{
+    QTemporaryDir home;
+    const QString support = home.path() + QStringLiteral("/.local/share/Lumenquill");
+    const QString log = support + QStringLiteral("/activity.log");
+    QStringList sites;
+    ASSERT_TRUE(QDir().mkpath(home.path() + QStringLiteral("/Sites")));
+    for (const char* name : { "Holiday.lqxl", "Garden.lqxl" }) {
+        sites.append(home.path() + QStringLiteral("/Sites/") + QLatin1String(name));
+        MyDocument document;
+        ASSERT_TRUE(document.newDocument(sites.back())) << document.lastError().toStdString();
+    }
+    ASSERT_EQ(launch(home.path()).exitCode, 0);
+    const QByteArray earlier = readFile(log);
+    ASSERT_TRUE(earlier.contains(banner));
+
+    RunningProgram first(home.path(), { sites[0] });
+    ASSERT_TRUE(first.waitForLine(log, "Opened website: " + sites[0].toUtf8())) << readFile(log).constData();
+    EXPECT_EQ(readFile(log + QStringLiteral(".1")), earlier) << "the first program began a log of its own";
+    EXPECT_EQ(first.standardError(), log);
+
+    // A second copy asked for the same site is refused (and waits in its alert).
+    RunningProgram refused(home.path(), { sites[0] });
+    ASSERT_TRUE(refused.waitForLine(log, "could not be opened")) << readFile(log).constData();
+    EXPECT_TRUE(readFile(log).contains("open in another program")) << readFile(log).constData();
+    EXPECT_EQ(refused.standardError(), log);
+    refused.stop();
+
+    // A third on a site of its own.
+    RunningProgram other(home.path(), { sites[1] });
+    ASSERT_TRUE(other.waitForLine(log, "Opened website: " + sites[1].toUtf8())) << readFile(log).constData();
+    EXPECT_EQ(other.standardError(), log);
+
+    // The first program still writes where it began, and nothing moved.
+    EXPECT_EQ(first.standardError(), log);
+    EXPECT_EQ(readFile(log + QStringLiteral(".1")), earlier);
+    EXPECT_FALSE(QFileInfo::exists(log + QStringLiteral(".2")));
+    first.stop();
+    other.stop();
+    const QByteArray shared = readFile(log);
+    // The first program began it: its lines come first (before them only
+    // the unstamped warnings of the libraries).
+    EXPECT_EQ(shared.indexOf(" Lumenquill["), shared.indexOf(first.stamp())) << shared.constData();
+    for (const RunningProgram* program : { &first, &refused, &other })
+        EXPECT_TRUE(shared.contains(program->stamp() + banner)) << program->pid() << "\n" << shared.constData();
+    EXPECT_FALSE(shared.contains("iphoto object error")) << shared.constData();
+
+    // With none of them running, the next start moves their log up whole.
+    ASSERT_EQ(launch(home.path()).exitCode, 0);
+    EXPECT_EQ(readFile(log + QStringLiteral(".1")), shared);
+    EXPECT_EQ(readFile(log + QStringLiteral(".2")), earlier);
+    EXPECT_TRUE(readFile(log).contains(banner));
 }
 
 // The command line is answered on the terminal, without a display and

@@ -13,6 +13,7 @@
 #include "model/theme/XmlTheme.h"
 #include "platform/Process.h"
 #include "support/HtmlValidator.h"
+#include "support/SiteBuildRun.h"
 #include "support/StarterSite.h"
 #include "support/TestFiles.h"
 #include "support/TestPictures.h"
@@ -43,7 +44,6 @@ protected:
     {
         qputenv("LUMENQUILL_LIBEXEC", QByteArray(LQ_TEST_LIBEXEC));
         StarterSiteTest::SetUp();
-        document.exportPreparation().setExportHandler([this](const QString& operation) { handedOver << operation; });
     }
 
     void fillSite()
@@ -67,7 +67,6 @@ protected:
 
     std::shared_ptr<XmlAlbum> secret;
     std::shared_ptr<XmlAlbum> album;
-    QStringList handedOver;
 };
 
 } // namespace
@@ -80,10 +79,9 @@ TEST_F(ExportPreparationTest, ARebuiltSiteIsExportedWhole)
     EXPECT_TRUE(QFileInfo(homepage()).isDir());
     EXPECT_TRUE(generated().isEmpty()) << "the rebuild empties the generated site";
 
-    document.prepareForExport(QStringLiteral("startExport2"));
-    EXPECT_TRUE(handedOver.isEmpty()) << "the stages run from the queue";
-    runQueue();
-    ASSERT_EQ(handedOver, QStringList { QStringLiteral("startExport2") });
+    SiteBuildRun build(document);
+    EXPECT_FALSE(build.ended) << "the build runs from the queue";
+    ASSERT_TRUE(build.wait()) << build.why.toStdString();
     EXPECT_FALSE(document.activityText().contains(QStringLiteral("ERROR"))) << document.activityText().toStdString();
     EXPECT_FALSE(document.activityText().contains(QStringLiteral("error"))) << document.activityText().toStdString();
 
@@ -137,17 +135,14 @@ TEST_F(ExportPreparationTest, ARebuiltSiteIsExportedWhole)
 TEST_F(ExportPreparationTest, PreparingAnUnchangedSiteAgainGivesTheSameBytes)
 {
     fillSite();
-    document.prepareForExport(QStringLiteral("previewInBrowser"));
-    runQueue();
+    ASSERT_TRUE(SiteBuildRun(document).wait());
     const QMap<QString, QByteArray> first = generated();
     ASSERT_FALSE(first.isEmpty());
-    document.prepareForExport(QStringLiteral("previewInBrowser"));
-    runQueue();
+    ASSERT_TRUE(SiteBuildRun(document).wait());
     const QMap<QString, QByteArray> second = generated();
     EXPECT_EQ(first.keys(), second.keys());
     for (auto it = first.begin(); it != first.end(); ++it)
         EXPECT_EQ(it.value(), second.value(it.key())) << it.key().toStdString();
-    EXPECT_EQ(handedOver.size(), 2);
 }
 
 // Each page is written before the next one is made: however many pages the
@@ -159,7 +154,7 @@ TEST_F(ExportPreparationTest, PagesAreWrittenOneByOne)
     QList<std::shared_ptr<XmlAlbum>> pages;
     for (int i = 0; i < 30; ++i)
         pages.append(addPage(home(), 2, QStringLiteral("Page %1").arg(i)));
-    document.prepareForExport(QStringLiteral("startExport2"));
+    SiteBuildRun build(document);
     qsizetype most = 0;
     int pagesMadeBeforeTheLast = 0;
     // The queue's clock lets one step run per slice.
@@ -177,22 +172,31 @@ TEST_F(ExportPreparationTest, PagesAreWrittenOneByOne)
     }
     document.queue().stopProcessor();
     document.queue().setClock({});
-    ASSERT_EQ(handedOver, QStringList { QStringLiteral("startExport2") });
+    ASSERT_TRUE(build.ended) << "told as the last script ran";
+    ASSERT_TRUE(build.published) << build.why.toStdString();
     EXPECT_EQ(most, 1) << "one page's script at a time";
     EXPECT_EQ(pagesMadeBeforeTheLast, 29);
     EXPECT_FALSE(document.activityText().contains(QStringLiteral("ERROR"))) << document.activityText().toStdString();
 }
 
-TEST_F(ExportPreparationTest, ACancelledExportGoesNoFurtherAndHomepageIsAlwaysMade)
+TEST_F(ExportPreparationTest, ACancelledBuildGoesNoFurtherAndHomepageIsAlwaysMade)
 {
+    fillSite();
     ASSERT_TRUE(QDir(folder + QStringLiteral("/files")).removeRecursively());
-    document.prepareForExport(QStringLiteral("exportChanges2"));
+    SiteBuildRun build(document);
     EXPECT_TRUE(QFileInfo(homepage(QStringLiteral("pictures"))).isDir()) << "made even without the user's files";
     EXPECT_TRUE(QFileInfo(homepage(QStringLiteral("bitmaps"))).isDir());
-    EXPECT_EQ(document.activityText(), QStringLiteral("Exporting Website\n"));
-    document.exportPreparation().cancelExport();
-    runQueue();
-    EXPECT_TRUE(handedOver.isEmpty());
+    ASSERT_FALSE(document.queue().processors().isEmpty());
+    // A few steps run, then the build is cancelled: no script of it runs any more.
+    for (int slice = 0; slice < 2; ++slice)
+        document.queue().processor();
+    ASSERT_FALSE(build.ended);
+    build.cancel();
+    EXPECT_TRUE(build.ended);
+    EXPECT_FALSE(build.published);
+    EXPECT_EQ(build.why, QStringLiteral("The build of the site was cancelled."));
+    EXPECT_TRUE(document.queue().processors().isEmpty());
+    EXPECT_FALSE(document.queue().isArmed()) << "no slice is left to run";
 }
 
 TEST_F(ExportPreparationTest, TheRebuildKeepsWhatTheSiteAndItsSnapshotsUse)

@@ -9,6 +9,7 @@
 #include "model/theme/XmlTheme.h"
 #include "pipeline/ProcessorQueue.h"
 #include "platform/FileHelpers.h"
+#include "support/SiteBuildRun.h"
 #include "support/SmallFilesystem.h"
 #include "support/TestFiles.h"
 #include "support/TestPictures.h"
@@ -32,7 +33,6 @@ protected:
         qputenv("LUMENQUILL_LIBEXEC", QByteArray(LQ_TEST_LIBEXEC));
         folder = disk.filePath(QStringLiteral("Site.lqxl"));
         ASSERT_TRUE(document.newDocument(folder)) << document.lastError().toStdString();
-        document.exportPreparation().setExportHandler([this](const QString& operation) { handedOver << operation; });
     }
 
     // Three pages, one with photos, and a published feed.
@@ -56,13 +56,6 @@ protected:
         ASSERT_TRUE(document.writeWithBackupToFile(folder)) << document.lastError().toStdString();
     }
 
-    void runQueue()
-    {
-        for (int turn = 0; turn < 100000 && !document.queue().processors().isEmpty(); ++turn)
-            document.queue().processor();
-        document.queue().stopProcessor();
-    }
-
     QByteArray documentText() const
     {
         QByteArray text;
@@ -75,7 +68,6 @@ protected:
     QTemporaryDir pictures;
     QString folder;
     MyDocument document;
-    QStringList handedOver;
 };
 
 } // namespace
@@ -127,18 +119,17 @@ TEST_F(FullDiskTest, ABuildWithFailedStepsIsNeverHandedToPublishing)
 {
     fillSite();
     // With room to spare the export goes through.
-    document.prepareForExport(QStringLiteral("startExport2"));
-    runQueue();
-    ASSERT_EQ(handedOver, QStringList { QStringLiteral("startExport2") }) << document.activityText().toStdString();
+    SiteBuildRun roomy(document);
+    ASSERT_TRUE(roomy.wait()) << document.activityText().toStdString();
 
     // With the disk nearly full, pages and pictures cannot all be written
     // (the export makes the built folder afresh: its old files go first).
-    handedOver.clear();
     ASSERT_TRUE(lq::removeItem(folder + QStringLiteral("/homepage")));
     disk.fillLeaving(48 * 1024);
-    document.prepareForExport(QStringLiteral("startExport2"));
-    runQueue();
-    EXPECT_TRUE(handedOver.isEmpty()) << "a broken build must not be published";
+    SiteBuildRun full(document);
+    EXPECT_FALSE(full.wait()) << "a broken build must not be published";
+    EXPECT_TRUE(full.ended);
+    EXPECT_EQ(full.why, document.lastError());
     EXPECT_GT(document.queue().failedSteps(), 0);
     const QString activity = document.activityText();
     EXPECT_TRUE(activity.contains(QStringLiteral("No space left on device"))) << activity.toStdString();
@@ -148,9 +139,8 @@ TEST_F(FullDiskTest, ABuildWithFailedStepsIsNeverHandedToPublishing)
 
     // Room again: the next export starts its count afresh and goes through.
     ASSERT_TRUE(QFile::remove(disk.filePath(QStringLiteral(".filler"))));
-    document.prepareForExport(QStringLiteral("exportChanges2"));
-    runQueue();
-    EXPECT_EQ(handedOver, QStringList { QStringLiteral("exportChanges2") }) << document.activityText().toStdString();
+    SiteBuildRun again(document);
+    EXPECT_TRUE(again.wait()) << document.activityText().toStdString();
 }
 
 TEST(NewDocumentOnAFullDisk, LeavesNoFolderAndTellsWhy)

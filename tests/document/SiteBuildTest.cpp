@@ -177,6 +177,28 @@ TEST_F(SiteBuildTest, EveryPageIsValidHtml401AndEveryStyleSheetParses)
     writeAll(broken, "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\" \"http://www.w3.org/TR/html4/loose.dtd\">\n"
                      "<html><head><title>x</title></head><body><p><div></span></body></html>");
     EXPECT_FALSE(validationErrors(broken).isEmpty());
+    // It reads a page in the character set the page declares: a UTF-8 text
+    // with a dash, a quote, an accent and Japanese is valid as UTF-8 and
+    // holds characters HTML forbids when taken for Latin-1.
+    struct Declared {
+        const char* meta;
+        bool valid;
+    };
+    for (const Declared& d : { Declared { "<meta http-equiv=\"content-type\" content=\"text/html; charset=UTF-8\">", true },
+                               Declared { "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html;charset=utf-8\">", true },
+                               Declared { "<meta http-equiv=\"content-type\" content=\"text/html; charset=ISO-8859-1\">", false },
+                               Declared { "", false },
+                               Declared { "<meta http-equiv=\"content-type\" content=\"text/html; charset=x-unknown\">", false } }) {
+        const QString page = work.filePath(QStringLiteral("declared.html"));
+        writeAll(page, QByteArray("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\" \"http://www.w3.org/TR/html4/loose.dtd\">\n"
+                                  "<html><head>") + d.meta + "<title>Harbour \u2014 caf\u00e9</title></head>"
+                       "<body><p>The harbour\u2019s boats \u6e2f\u306e\u671d</p></body></html>\n");
+        const QString errors = validationErrors(page);
+        EXPECT_EQ(errors.isEmpty(), d.valid) << d.meta << ": " << errors.toStdString();
+        if (QByteArray(d.meta).contains("x-unknown")) {
+            EXPECT_TRUE(errors.contains(QStringLiteral("x-unknown"))) << errors.toStdString();
+        }
+    }
 
     fillSite();
     build();
@@ -274,6 +296,22 @@ TEST_F(SiteBuildTest, HostileNamesKeepEveryPageValidTheFeedWellFormedAndEveryPag
     const QString rss = QString::fromUtf8(files.value(QStringLiteral("rss.xml")));
     EXPECT_TRUE(rss.contains(QStringLiteral("<link>http://example.org/holiday/%23a.html</link>"))) << rss.toStdString();
     EXPECT_TRUE(rss.contains(QStringLiteral("<link>http://other.example/x?y=1&amp;z=&quot;2&quot;</link>"))) << rss.toStdString();
+}
+
+// A protected page of a new site asks for its password naming the button as
+// it is labelled.
+TEST_F(SiteBuildTest, AProtectedPageOfANewSiteNamesItsButtonAsLabelled)
+{
+    auto page = addPage(home(), 2, QStringLiteral("Diary"));
+    page->setIsPassword(true);
+    page->setPassword(QStringLiteral("open sesame"));
+    build();
+    const QByteArray prompt = readAll(homepage(page->fileName()));
+    ASSERT_TRUE(prompt.contains("qvOpen")) << prompt.constData();
+    EXPECT_EQ(home().submitLabel(), QStringLiteral("Enter"));
+    EXPECT_TRUE(prompt.contains("<p>Enter your Password below and click Enter</p>\n")) << prompt.constData();
+    EXPECT_TRUE(prompt.contains("<input type=\"submit\" id=\"qvsubmit\" value=\"Enter\">")) << prompt.constData();
+    EXPECT_FALSE(prompt.contains("Submit")) << prompt.constData();
 }
 
 TEST_F(SiteBuildTest, BuildingTwiceGivesTheSameBytes)

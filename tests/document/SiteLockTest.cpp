@@ -265,7 +265,7 @@ TEST_F(SiteLockTest, WhateverLiesUnderTheLocksNameNeitherHoldsTheOpenNorKeepsThe
 TEST(SiteLockOnAFullDisk, TheSiteOpensSaysItIsNotLockedAndIsLockedAgainOnceThereIsRoom)
 {
     // Room for the site's files and a few more, then not one file more.
-    SmallFilesystem disk(16 * 1024 * 1024, 2000);
+    SmallFilesystem disk(16 * 1024 * 1024, QString(), 2000);
     LQ_REQUIRE_MOUNTED(disk);
     const QString folder = disk.filePath(QStringLiteral("Full.lqxl"));
     {

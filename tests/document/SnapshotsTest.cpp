@@ -9,6 +9,7 @@
 #include "model/files/XmlStandAloneFiles.h"
 #include "model/site/XmlSite.h"
 #include "platform/ConfinedFolder.h"
+#include "publish/XmlLocation.h"
 #include "platform/FileHelpers.h"
 #include "platform/Process.h"
 #include "support/Printers.h"
@@ -241,4 +242,104 @@ TEST_F(SnapshotsTest, AForgedNumberAtTheEndOfTheRangeNeitherStopsTheNumberingNor
         EXPECT_EQ(versions.objectValue(QStringLiteral("comment"), 0), QStringLiteral("the newest"));
         QFile::remove(planted);
     }
+}
+
+TEST_F(SnapshotsTest, APublicationOfAnUnchangedSiteAddsNoVersion)
+{
+    const qsizetype made = snapshotFiles().size();
+    const auto publish = [&](MyDocument& site) {
+        clock = clock.addSecs(60);
+        ASSERT_TRUE(site.saveForPublication()) << site.lastError().toStdString();
+        ASSERT_TRUE(site.lastError().isEmpty()) << site.lastError().toStdString();
+    };
+    publish(document);
+    EXPECT_EQ(snapshotFiles().size(), made) << "nothing changed since the new site's version";
+
+    // A change: one version, with the comment publications carry.
+    document.site()->setDisableImageWell(5);
+    publish(document);
+    ASSERT_EQ(snapshotFiles().size(), made + 1);
+    EXPECT_EQ(unzipComment(snapshot(MyDocument::snapshotName(clock))), Snapshots::publicationComment);
+    // Published again unchanged, or with only the destination changed (which no version holds): none.
+    publish(document);
+    document.location()->setFtpFolder(QStringLiteral("www"));
+    document.updateChangeCount(DocumentBase::ChangeDone);
+    publish(document);
+    EXPECT_EQ(snapshotFiles().size(), made + 1);
+    EXPECT_TRUE(readAll(folder + QStringLiteral("/location.xmlbase")).contains("ftpFolder=\"www\"")) << "the save itself happened";
+    EXPECT_FALSE(document.isDocumentEdited());
+
+    // Opened again, and published: none.
+    MyDocument reopened;
+    ASSERT_TRUE(reopened.readFromFile(folder)) << reopened.lastError().toStdString();
+    reopened.setNow([this] { return clock; });
+    publish(reopened);
+    EXPECT_EQ(snapshotFiles().size(), made + 1);
+
+    // An older version brought back is the state a publication then sends: kept as a version.
+    RevertController versions(&reopened);
+    versions.refreshFiles();
+    ASSERT_TRUE(versions.revert(versions.numberOfRows() - 1)) << reopened.lastError().toStdString();
+    publish(reopened);
+    EXPECT_EQ(snapshotFiles().size(), made + 2);
+    // A save of the user's own is a version, changed or not.
+    clock = clock.addSecs(60);
+    ASSERT_TRUE(reopened.saveFileWithComment(folder, QString()));
+    EXPECT_EQ(snapshotFiles().size(), made + 3);
+}
+
+TEST_F(SnapshotsTest, PublicationsNeverPushOutTheUsersVersions)
+{
+    // The user's own versions, oldest first: the new site's, a commented one, then 21 saves.
+    QStringList own { MyDocument::snapshotName(clock) + QStringLiteral(".qvzip") };
+    for (int save = 0; save < 22; ++save) {
+        clock = clock.addSecs(60);
+        saveEdited(save % 2, save == 0 ? QStringLiteral("before the theme change") : QString());
+        own.append(MyDocument::snapshotName(clock) + QStringLiteral(".qvzip"));
+    }
+    ASSERT_EQ(snapshotFiles().size(), 23);
+    // Then more publications than are kept, each newer than every one of the user's.
+    const QString staging = work.filePath(QStringLiteral("planted"));
+    ASSERT_TRUE(QDir().mkpath(staging));
+    ASSERT_TRUE(QFile::copy(folder + QStringLiteral("/site.xmlbase"), staging + QStringLiteral("/site.xmlbase")));
+    const std::shared_ptr<lq::ConfinedFolder> revert = lq::ConfinedFolder::open(folder + QStringLiteral("/revert"));
+    ASSERT_TRUE(revert);
+    qint64 sequence = Snapshots::nextSequence(*revert);
+    QStringList published;
+    for (int publication = 0; publication < Snapshots::keptPublications + 3; ++publication, ++sequence) {
+        clock = clock.addSecs(60);
+        const QString member = Snapshots::sequenceMemberPrefix + QString::number(sequence);
+        writeAll(staging + QLatin1Char('/') + member, "");
+        const QString archive = snapshot(MyDocument::snapshotName(clock));
+        ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, staging, QStringLiteral("site.xmlbase"), false));
+        ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, staging, member, false));
+        ASSERT_TRUE(XmlBase::setCommentInZipComment(archive, Snapshots::publicationComment));
+        ASSERT_TRUE(QFile::remove(staging + QLatin1Char('/') + member));
+        published.prepend(QFileInfo(archive).fileName());
+    }
+
+    // At open: every one of the user's stays; of the publications, the newest.
+    MyDocument reopened;
+    ASSERT_TRUE(reopened.readFromFile(folder)) << reopened.lastError().toStdString();
+    QStringList kept = snapshotFiles();
+    for (const QString& name : own)
+        EXPECT_TRUE(kept.contains(name)) << name.toStdString();
+    for (int newest = 0; newest < published.size(); ++newest)
+        EXPECT_EQ(kept.contains(published[newest]), newest < Snapshots::keptPublications) << published[newest].toStdString();
+
+    // The Versions tab: the user's newest twenty and the commented one stay,
+    // whatever the publications after them.
+    RevertController versions(&reopened);
+    versions.refreshFiles();
+    while (versions.statusVisible())
+        versions.deleteExtraReverts();
+    kept = snapshotFiles();
+    EXPECT_EQ(kept.size(), Snapshots::keptPublications + RevertController::keptNewest + 1);
+    for (int newest = 0; newest < RevertController::keptNewest; ++newest)
+        EXPECT_TRUE(kept.contains(own.value(own.size() - 1 - newest))) << newest;
+    QStringList comments;
+    for (int row = 0; row < versions.numberOfRows(); ++row)
+        comments.append(versions.objectValue(QStringLiteral("comment"), row));
+    EXPECT_TRUE(comments.contains(QStringLiteral("before the theme change")));
+    EXPECT_EQ(comments.count(Snapshots::publicationComment), Snapshots::keptPublications);
 }

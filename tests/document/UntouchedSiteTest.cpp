@@ -11,6 +11,7 @@
 #include "model/site/XmlPhotoRep.h"
 #include "model/site/XmlSite.h"
 #include "model/site/XmlTrash.h"
+#include "support/SiteBuildRun.h"
 #include "support/StarterSite.h"
 #include "support/TestFiles.h"
 #include "support/TestPictures.h"
@@ -33,7 +34,6 @@ protected:
     {
         qputenv("LUMENQUILL_LIBEXEC", QByteArray(LQ_TEST_LIBEXEC));
         StarterSiteTest::SetUp();
-        document.exportPreparation().setExportHandler([this](const QString& operation) { handedOver << operation; });
     }
 
     // A real JPEG outside the document.
@@ -63,7 +63,6 @@ protected:
     bool save() { return document.saveFileWithComment(folder, QStringLiteral("saved")); }
 
     std::shared_ptr<XmlAlbum> inGroup;
-    QStringList handedOver;
 };
 
 TEST_F(UntouchedSiteTest, TheShippedStarterGivesEverySiteItsTrash)
@@ -97,11 +96,11 @@ TEST_F(UntouchedSiteTest, OpeningPreviewingAndExportingMarkNothing)
     ASSERT_TRUE(save()) << document.lastError().toStdString();
     ASSERT_FALSE(document.isDocumentEdited());
 
-    for (const char* operation : { "previewInBrowser", "startExport2", "previewInBrowser" }) {
-        document.prepareForExport(QString::fromLatin1(operation));
-        runQueue();
-        ASSERT_EQ(handedOver.last(), QString::fromLatin1(operation));
-        EXPECT_FALSE(document.isDocumentEdited()) << operation << ": the build is no edit";
+    // A preview, an export, another preview: each is the same build.
+    for (int build = 0; build < 3; ++build) {
+        SiteBuildRun run(document);
+        ASSERT_TRUE(run.wait()) << run.why.toStdString();
+        EXPECT_FALSE(document.isDocumentEdited()) << build << ": the build is no edit";
     }
     // What the build worked out for itself is made the same way again, so
     // the site saved before it is still the site.
@@ -111,11 +110,8 @@ TEST_F(UntouchedSiteTest, OpeningPreviewingAndExportingMarkNothing)
     ASSERT_TRUE(reopened.readFromFile(folder)) << reopened.lastError().toStdString();
     EXPECT_FALSE(reopened.siteNeedsRebuild()) << "no false \"Rebuild Website\"";
     EXPECT_FALSE(reopened.isDocumentEdited());
-    reopened.exportPreparation().setExportHandler([this](const QString& operation) { handedOver << operation; });
-    reopened.prepareForExport(QStringLiteral("startExport2"));
-    for (int turn = 0; turn < 100000 && !reopened.queue().processors().isEmpty(); ++turn)
-        reopened.queue().processor();
-    EXPECT_EQ(handedOver.last(), QStringLiteral("startExport2"));
+    SiteBuildRun run(reopened);
+    EXPECT_TRUE(run.wait()) << run.why.toStdString();
     EXPECT_FALSE(reopened.isDocumentEdited());
     EXPECT_EQ(readAll(folder + QStringLiteral("/site.xmlbase")), saved);
 }

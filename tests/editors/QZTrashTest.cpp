@@ -10,14 +10,19 @@
 #include "support/OutsideTree.h"
 #include "support/TestPictures.h"
 #include "support/ui/SitePanes.h"
+#include "support/ui/ViewMouse.h"
 
 #include <QDir>
+#include <QDrag>
 #include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
 
 namespace {
 
@@ -253,11 +258,75 @@ TEST_F(QZTrashTest, ListsTitlesDeletesOneItemAndGivesPagesBack)
     EXPECT_EQ(existing(photoFiles), QStringList());
     EXPECT_EQ(childNames(trash()), (QStringList { "Page", "Group" }));
 
-    // A page dragged from the trash to the navigator's home page comes back.
+    // A page dragged from the trash onto the navigator's home page comes
+    // back after the pages there.
     EXPECT_TRUE(dropElement(navOutline(), *page, rectOf(navOutline(), &home()).center()).accepted);
     EXPECT_EQ(page->parent(), &home());
-    EXPECT_EQ(home().indexOfChild(page.get()), 0);
+    EXPECT_EQ(childNames(home()), (QStringList { "Holiday", "Page" }));
     EXPECT_EQ(childNames(trash()), QStringList { "Group" });
+}
+
+// A page or photo dragged out of the trash pane to the navigator: the
+// pane's list lets it go as it lands, before the drag has ended, and it
+// lands where it is dropped: in the gap between two rows, or after what
+// the row it is dropped onto holds.
+TEST_F(QZTrashTest, ADragOutOfTheTrashLandsWhereItIsDroppedAndLeavesTheListAtOnce)
+{
+    const auto second = newPage(home(), QStringLiteral("Second"));
+    const auto third = newPage(home(), QStringLiteral("Third"));
+    QList<std::shared_ptr<XmlPhoto>> shown;
+    for (const char* name : { "one", "two", "three" })
+        shown.append(addPhoto(*album, QString::fromLatin1(name), Qt::darkGreen));
+    addPhoto(*second, QStringLiteral("first"), Qt::darkBlue);
+    addPhoto(*second, QStringLiteral("last"), Qt::darkRed);
+    const auto page = newPage(trash(), QStringLiteral("Back"));
+    const auto photo = addPhoto(*album, QStringLiteral("Lost"), Qt::darkCyan);
+    photo->removeFromParentWithoutDeletingChildren();
+    trash().addChild(photo);
+    window->updateNavEditor();
+    navOutline().expandObject(album.get());
+    XmlOutlineView& list = *trashPane().outline();
+
+    struct Case {
+        const char* what;
+        XmlBasePtr dragged;
+        std::function<QPoint()> at;
+        XmlBase* parent;
+        int index;
+    };
+    const std::vector<Case> cases {
+        { "a page into the gap between two pages", page, [&] { return gapAbove(navOutline(), second.get()); }, &home(), 1 },
+        { "a page below the last page", page, [&] { return rectOf(navOutline(), third.get()).bottomLeft() + QPoint(30, -1); }, &home(), 3 },
+        { "a page onto the home page", page, [&] { return rectOf(navOutline(), &home()).center(); }, &home(), 3 },
+        { "a photo into the gap between two photos", photo, [&] { return gapAbove(navOutline(), shown[1].get()); }, album.get(), 1 },
+        { "a photo onto another page", photo, [&] { return rectOf(navOutline(), second.get()).center(); }, second.get(), 2 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        // Back in the trash, the trash pane shown.
+        c.dragged->removeFromParentWithoutDeletingChildren();
+        trash().addChild(c.dragged);
+        window->updateNavEditor();
+        choose(navOutline(), &trash());
+        ASSERT_EQ(window->lastEditView(), &trashPane());
+        ASSERT_TRUE(rowNames(list).contains(c.dragged->name()));
+
+        QStringList listedAtTheDrop;
+        // What a row's drag offers: a move, or a copy to another document.
+        modal.state->dropper = [&](QDrag* drag) {
+            const DragAnswer answer = dragAndDrop(navOutline().viewport(), drag->mimeData(), c.at(), Qt::MoveAction | Qt::CopyAction);
+            listedAtTheDrop = rowNames(list);
+            return answer.action;
+        };
+        const QPoint from = rectOf(list, c.dragged.get()).center();
+        drag(*list.viewport(), from, from + QPoint(0, 60));
+        modal.state->dropper = nullptr;
+
+        EXPECT_EQ(c.dragged->parent(), c.parent);
+        EXPECT_EQ(c.parent->indexOfChild(c.dragged.get()), c.index);
+        EXPECT_FALSE(listedAtTheDrop.contains(c.dragged->name())) << listedAtTheDrop.join(QLatin1Char(',')).toStdString();
+        EXPECT_FALSE(rowNames(list).contains(c.dragged->name()));
+    }
 }
 
 TEST_F(QZTrashTest, AfterARevertThePanesShowTheNewTrees)

@@ -581,6 +581,60 @@ TEST_F(XmlWebMenuTest, ItemTextsFollowNamesFontAndCurrentPageFromOneLayoutToTheN
     EXPECT_EQ(WebMenuGeometry(*menu).horzMenuWidth(), rowWidth);
 }
 
+// A menu keeps an item for every page of the site but only their sizes
+// between layouts: the lines of an item are laid out again when it is drawn.
+TEST_F(XmlWebMenuTest, ItemSizesKeptWithoutTheirLinesAreThoseOfAFreshLayout)
+{
+    for (const int orientation : { 0, 1, 2 }) {
+        SCOPED_TRACE(orientation);
+        menu->setOrientation(orientation);
+        one->setName(QStringLiteral("One, and a name long enough to be broken over two lines in a vertical menu"));
+        menu->relayoutFlags(one.get(), 0);
+        for (const auto& text : menu->contentsArray()) {
+            lq::LayoutManager fresh;
+            fresh.setTextStorage(std::make_shared<lq::StyledText>(*text->textStorage()));
+            auto container = std::make_shared<lq::TextContainer>(text->textContainer()->containerSize());
+            container->setLineFragmentPadding(0);
+            fresh.addTextContainer(container);
+            const QRectF used = fresh.usedRectForTextContainer(container.get());
+            EXPECT_EQ(text->usedWidth(), lq::truncatedPixel(used.width()));
+            EXPECT_EQ(text->usedHeight(), lq::truncatedPixel(used.height()));
+        }
+    }
+    // Drawing lays the lines out again, and as they were.
+    XmlWebMenu::ItemText& first = *menu->contentsArray()[0];
+    const int width = first.usedWidth();
+    const int height = first.usedHeight();
+    lq::GraphicsImage canvas = lq::GraphicsImage::withSize(lq::Size(400, 200));
+    {
+        lq::GraphicsImage::Focus focus(canvas);
+        menu->drawText();
+    }
+    EXPECT_EQ(first.layoutManager().glyphRangeForTextContainer(first.textContainer().get()).length,
+              first.textStorage()->length());
+    EXPECT_EQ(lq::truncatedPixel(first.layoutManager().usedRectForTextContainer(first.textContainer().get()).width()), width);
+    EXPECT_EQ(lq::truncatedPixel(first.layoutManager().usedRectForTextContainer(first.textContainer().get()).height()), height);
+    bool inked = false;
+    const QImage drawn = canvas.toQImage();
+    for (int y = 0; y < drawn.height() && !inked; ++y)
+        for (int x = 0; x < drawn.width() && !inked; ++x)
+            inked = qAlpha(drawn.pixel(x, y)) != 0;
+    EXPECT_TRUE(inked);
+
+    // A text changed in place, as the editor changes it, and a container
+    // of another size are measured anew.
+    const lq::TextAttributes attributes = first.textStorage()->attributesAt(0);
+    first.textContainer()->setContainerSize(QSizeF(1000000, 1000000));
+    first.textStorage()->setText(lq::StyledText(QStringLiteral("W"), attributes));
+    const int narrow = first.usedWidth();
+    first.textStorage()->setText(lq::StyledText(QStringLiteral("WWWW"), attributes));
+    EXPECT_GT(first.usedWidth(), narrow);
+    first.textStorage()->setText(lq::StyledText(QStringLiteral("Wide words wrap"), attributes));
+    const int oneLine = first.usedHeight();
+    first.textContainer()->setContainerSize(QSizeF(30, 1000000));
+    EXPECT_GT(first.usedHeight(), oneLine);
+}
+
 TEST_F(XmlWebMenuTest, NothingChangesWithFlagsWithoutAPageOrWithoutItems)
 {
     menu->relayoutFlags(nullptr, 0);

@@ -1,11 +1,14 @@
 // Album pages as the site writes them: a site made from the starter, its
-// album page of photos given each thumbnail click and each album option,
-// built through the document's queue; every page it writes is checked
-// against the HTML 4.01 Transitional DTD.
+// album page of photos (titled and captioned in several languages) given
+// each thumbnail click and each album option, built through the document's
+// queue; every page it writes is checked against the HTML 4.01 Transitional
+// DTD, read in the character set the page declares.
 #include "elements/XmlWebContent.h"
 #include "elements/XmlWebPhotoAlbum.h"
 #include "model/site/XmlAlbum.h"
+#include "model/site/XmlCaption.h"
 #include "model/site/XmlContent.h"
+#include "model/site/XmlPhoto.h"
 #include "pipeline/SiteScripts.h"
 #include "support/HtmlValidator.h"
 #include "support/StarterSite.h"
@@ -43,12 +46,22 @@ TEST_P(AlbumPagesTest, EveryPageIsValidHtml401)
     if (!htmlValidatorAvailable())
         GTEST_SKIP() << "onsgmls and the W3C DTDs (opensp, w3c-sgml-lib) are not installed";
     const AlbumCase& c = GetParam();
-    auto page = addPage(home(), 1, QStringLiteral("Harbour"));
-    page->webcontent()->setContent(QStringLiteral("<p>Boats &amp; nets, early in the day.</p>"));
+    // Titles and captions in the characters of several languages: markup
+    // characters, a dash, a typographic apostrophe, accents and Japanese.
+    const QString title = QStringLiteral("Harbour \u2014 the fisher\u2019s caf\u00e9, \u6e2f\u306e\u671d");
+    auto page = addPage(home(), 1, title);
+    page->setContent(title);
+    page->webcontent()->setContent(QStringLiteral("<p>Boats &amp; nets, early in the day \u2014 caf\u00e9 \u6e2f.</p>"));
+    const QString captions[] = {
+        QStringLiteral("Boat \"0\" & <net>"),
+        QStringLiteral("Early light \u2014 the harbour\u2019s mouth"),
+        QStringLiteral("Caf\u00e9 cr\u00e8me, na\u00efve"),
+        QStringLiteral("\u6e2f\u306e\u671d\u3001\u6f01\u8239"),
+    };
     for (int i = 0; i < 4; ++i) {
         const QString source = work.filePath(QStringLiteral("in%1.jpg").arg(i));
         writeAll(source, jpegBytes(160 + 40 * (i % 2), 120, i % 2 ? Qt::darkRed : Qt::darkCyan, 90));
-        ASSERT_NE(page->importPhotoIndexCaption(source, i, QStringLiteral("Boat \"%1\" & <net>").arg(i)), nullptr);
+        ASSERT_NE(page->importPhotoIndexCaption(source, i, captions[i]), nullptr);
     }
     auto* album = dynamic_cast<XmlWebPhotoAlbum*>(templateNumbered(1)->getElementWithName(QStringLiteral("Photo Album")).get());
     ASSERT_NE(album, nullptr);
@@ -118,6 +131,87 @@ TEST_F(AlbumBelowTheTextTest, TheGridStartsWhereThePageTextEnds)
         // The page above the foot ends below the grid.
         EXPECT_GE(sheet->middleSlice(), bottom + static_cast<int>(album->objectRect().height())) << paragraphs << " paragraphs";
         previousTop = bottom;
+    }
+}
+
+class AlbumThumbnailLinksTest : public StarterSiteTest {
+protected:
+    AlbumThumbnailLinksTest()
+        : StarterSiteTest(QStringLiteral("Links.lqxl"))
+    {
+    }
+};
+
+// What a visitor's click on a thumbnail does, as the page writes it: for
+// each click operation the whole line of the first thumbnail, its link and
+// its image, in the words of the album's design ("{image}" the photo's
+// image number, "{page}" the page's number).
+TEST_F(AlbumThumbnailLinksTest, EachClickOperationWritesItsLinkAndImage)
+{
+    auto page = addPage(home(), 1, QStringLiteral("Harbour"));
+    for (int i = 0; i < 2; ++i) {
+        const QString source = work.filePath(QStringLiteral("in%1.jpg").arg(i));
+        writeAll(source, jpegBytes(160, 120, Qt::darkCyan, 90));
+        ASSERT_NE(page->importPhotoIndexCaption(source, i, QStringLiteral("Boats & \u201cnets\u201d \u2014 <early>")), nullptr);
+    }
+    auto* first = XmlPhoto::cast(page->childAtIndex(0).get());
+    ASSERT_NE(first, nullptr);
+    first->caption()->setEmbeddedLink(QStringLiteral("http://example.org/boats?a=1&b=2"));
+    first->caption()->setNewWindow(1);
+    first->setAltText(QStringLiteral("Boats at the quay"));
+    auto* album = dynamic_cast<XmlWebPhotoAlbum*>(templateNumbered(1)->getElementWithName(QStringLiteral("Photo Album")).get());
+    ASSERT_NE(album, nullptr);
+
+    struct Case {
+        const char* what;
+        ClickOperation click;
+        bool toolTips;
+        const char* line;
+    };
+    const Case cases[] = {
+        { "the slideshow page at the photo", ClickOperation::SlideshowPage, false,
+          "<a href=\"slideshow{page}.html#0\">"
+          "<img class=\"photo\" src=\"pictures/thumb{image}.jpg\" alt=\"Boats at the quay\" "
+          "style=\"top: 368px; left: 12px; width: 120px; height: 90px;\"/></a>" },
+        { "the full picture in a new window", ClickOperation::NewWindow, false,
+          "<a href=\"pictures/image{image}.jpg\" target=\"_blank\">"
+          "<img class=\"photo\" src=\"pictures/thumb{image}.jpg\" alt=\"Boats at the quay\" "
+          "style=\"top: 368px; left: 12px; width: 120px; height: 90px;\"/></a>" },
+        { "nothing", ClickOperation::Nothing, false,
+          "<img class=\"photo\" src=\"pictures/thumb{image}.jpg\" alt=\"Boats at the quay\" "
+          "style=\"top: 368px; left: 12px; width: 120px; height: 90px;\"/>" },
+        { "the caption's link, in the window it asks for", ClickOperation::CaptionLink, false,
+          "<a href=\"http://example.org/boats?a=1&amp;b=2\" target=\"_blank\">"
+          "<img class=\"photo\" src=\"pictures/thumb{image}.jpg\" alt=\"Boats at the quay\" "
+          "style=\"top: 368px; left: 12px; width: 120px; height: 90px;\"/></a>" },
+        { "the slideshow on the page", ClickOperation::SlideshowElement, false,
+          "<a href=\"javascript:ss.goto_slide(0)\">"
+          "<img class=\"photo\" src=\"pictures/thumb{image}.jpg\" alt=\"Boats at the quay\" "
+          "style=\"top: 368px; left: 12px; width: 120px; height: 90px;\"/></a>" },
+        { "the lightbox, titled with the caption", ClickOperation::Lightbox, false,
+          "<a href=\"pictures/image{image}.jpg\" rel=\"lightbox[lq]\" title=\"Boats &amp; &ldquo;nets&rdquo; \u2014 &lt;early&gt; \">"
+          "<img class=\"photo\" src=\"pictures/thumb{image}.jpg\" alt=\"Boats at the quay\" "
+          "style=\"top: 368px; left: 12px; width: 120px; height: 90px;\"/></a>" },
+        { "the lightbox, with the caption as the thumbnail's tool tip", ClickOperation::Lightbox, true,
+          "<a href=\"pictures/image{image}.jpg\" rel=\"lightbox[lq]\" title=\"Boats &amp; &ldquo;nets&rdquo; \u2014 &lt;early&gt; \">"
+          "<img class=\"photo\" src=\"pictures/thumb{image}.jpg\" alt=\"Boats at the quay\" "
+          "title=\"Boats &amp; &ldquo;nets&rdquo; \u2014 &lt;early&gt; \" "
+          "style=\"top: 368px; left: 12px; width: 120px; height: 90px;\"/></a>" },
+    };
+    for (const Case& c : cases) {
+        album->setClickOp(c.click);
+        album->setShowToolTips(c.toolTips);
+        lq::createProcessor(site());
+        runQueue();
+        const QString html = QString::fromUtf8(readAll(homepage(page->fileName())));
+        const qsizetype at = html.indexOf(QStringLiteral("src=\"pictures/thumb"));
+        ASSERT_GE(at, 0) << c.what << "\n" << html.toStdString();
+        const qsizetype start = html.lastIndexOf(QLatin1Char('\n'), at) + 1;
+        const QString line = html.mid(start, html.indexOf(QLatin1Char('\n'), at) - start);
+        const QString expected = QString::fromUtf8(c.line)
+                                     .replace(QStringLiteral("{image}"), QString::number(first->imageSeqNumber()))
+                                     .replace(QStringLiteral("{page}"), QString::number(page->pageSeqNumber()));
+        EXPECT_EQ(line.toStdString(), expected.toStdString()) << c.what;
     }
 }
 

@@ -1,5 +1,6 @@
 #include "model/core/XmlBase.h"
 #include "platform/Image.h"
+#include "platform/ImageFiles.h"
 #include "platform/Resources.h"
 #include "support/LogCapture.h"
 #include "support/Printers.h"
@@ -7,6 +8,7 @@
 
 #include <QBuffer>
 #include <QColorSpace>
+#include <QDir>
 #include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
@@ -19,7 +21,10 @@
 #include <array>
 #include <cstdlib>
 #include <map>
+#include <optional>
 #include <vector>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -584,4 +589,85 @@ TEST_F(ImageFiles, PicturesForASmallerUseAreDecodedWholeWithoutATarget)
     EXPECT_EQ(lq::decodeImageAtLeast(bytes, {}).size(), QSize(320, 240));
     for (const QByteArray& hostile : { QByteArray(), QByteArray("no picture at all"), bytes.left(20) })
         EXPECT_TRUE(lq::decodeImageAtLeast(hostile, [](const QSize&) { return QSize(1, 1); }).isNull()) << hostile.size();
+}
+
+// --- Files the user gives as pictures ----------------------------------------------
+
+namespace {
+
+// A JPEG with an Exif segment right after its start that holds a whole small
+// JPEG of its own (a camera's thumbnail), end-of-image marker and all.
+QByteArray withThumbnail(const QByteArray& jpeg, const QByteArray& thumbnail)
+{
+    const QByteArray payload = QByteArray("Exif\0\0", 6) + thumbnail;
+    const int length = static_cast<int>(payload.size()) + 2;
+    QByteArray segment("\xFF\xE1");
+    segment.append(static_cast<char>(length >> 8));
+    segment.append(static_cast<char>(length & 0xFF));
+    return jpeg.left(2) + segment + payload + jpeg.mid(2);
+}
+
+QByteArray progressiveJpeg(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(true);
+    EXPECT_TRUE(writer.write(image)) << writer.errorString().toStdString();
+    return bytes;
+}
+
+} // namespace
+
+// A picture cut short decodes in part, the rest left grey: only its end
+// tells it. Whatever is not a whole picture is refused with a reason, and a
+// pipe is never opened (it would wait for a writer for ever).
+TEST_F(ImageFiles, FilesGivenAsPicturesAreTakenOnlyWholeElseToldWhy)
+{
+    const QImage picture = testPicture(400, 300);
+    const QByteArray jpeg = qtEncode(picture, "jpeg");
+    const QByteArray png = qtEncode(picture, "png");
+    const QByteArray thumbnailed = withThumbnail(jpeg, qtEncode(testPicture(40, 30), "jpeg"));
+    ASSERT_FALSE(lq::decodeImageRepresentations(jpeg.left(jpeg.size() * 6 / 10)).isEmpty())
+        << "the decoder alone takes a JPEG cut short";
+
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path(QStringLiteral("pipe.jpg"))).constData(), 0600), 0);
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.jpg")));
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("gone.jpg")), path(QStringLiteral("link.jpg"))));
+
+    struct Case {
+        const char* name;
+        std::optional<QByteArray> bytes;   // written to the file; none: the file is made above
+        lq::PictureFault fault;
+        const char* reason;
+    };
+    const std::vector<Case> cases {
+        { "whole.jpg", jpeg, lq::PictureFault::None, "" },
+        { "progressive.jpg", progressiveJpeg(picture), lq::PictureFault::None, "" },
+        { "trailing.jpg", jpeg + QByteArray(300, 'x'), lq::PictureFault::None, "" },
+        { "thumbnailed.jpg", thumbnailed, lq::PictureFault::None, "" },
+        { "whole.png", png, lq::PictureFault::None, "" },
+        { "cut.jpg", jpeg.left(jpeg.size() * 6 / 10), lq::PictureFault::Damaged, "ends before the picture does" },
+        { "cut-before-the-end-marker.jpg", jpeg.chopped(2), lq::PictureFault::Damaged, "ends before the picture does" },
+        { "cut-in-its-header.jpg", jpeg.left(120), lq::PictureFault::Damaged, "ends before the picture does" },
+        { "cut-after-its-thumbnail.jpg", thumbnailed.left(thumbnailed.size() * 8 / 10), lq::PictureFault::Damaged, "ends before" },
+        { "cut.png", png.left(png.size() / 2), lq::PictureFault::Damaged, "ends before the picture does" },
+        { "notes.jpg", QByteArray("Dear diary,\nno picture here.\n"), lq::PictureFault::NotAPicture, "no picture format" },
+        { "empty.jpg", QByteArray(), lq::PictureFault::NotAPicture, "the file is empty" },
+        { "pipe.jpg", std::nullopt, lq::PictureFault::Unreadable, "not a file that can be read" },
+        { "folder.jpg", std::nullopt, lq::PictureFault::Unreadable, "it is a folder" },
+        { "link.jpg", std::nullopt, lq::PictureFault::Unreadable, "no longer there" },
+        { "never-there.jpg", std::nullopt, lq::PictureFault::Unreadable, "no longer there" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString file = path(QString::fromLatin1(c.name));
+        if (c.bytes)
+            writeAll(file, *c.bytes);
+        const lq::PictureFileBytes read = lq::readPictureFileBytes(file);
+        EXPECT_EQ(read.refusal.fault, c.fault);
+        EXPECT_TRUE(read.refusal.reason.contains(QString::fromLatin1(c.reason))) << read.refusal.reason.toStdString();
+        EXPECT_EQ(read.bytes, c.fault == lq::PictureFault::None ? c.bytes.value_or(QByteArray()) : QByteArray());
+    }
 }

@@ -30,6 +30,27 @@ TEST(Scanner, SkipsBlanksBeforeEveryTokenAndKeepsTrailingOnes)
     EXPECT_FALSE(s.scanUpToString(u"x"));
 }
 
+// A scanner over a whole document reads the document's text where it
+// stands: none of its scans makes a copy of it.
+TEST(Scanner, ReadsTheTextItWasGivenInPlace)
+{
+    const QString text = QString::fromUtf8("  <a b=\"1\">text 12 0x1F -3.5<!-- x --></a>");
+    Scanner s(text);
+    EXPECT_TRUE(s.scanString(u"<"));
+    EXPECT_TRUE(s.scanCharactersFromSet(CharacterSet::alphanumericCharacters()));
+    EXPECT_TRUE(s.scanUpToString(u">"));
+    EXPECT_TRUE(s.scanString(u">"));
+    EXPECT_TRUE(s.scanString(u"text"));
+    int i = 0;
+    EXPECT_TRUE(s.scanInt(&i));
+    unsigned hex = 0;
+    EXPECT_TRUE(s.scanHexInt(&hex));
+    double d = 0;
+    EXPECT_TRUE(s.scanDouble(&d));
+    EXPECT_FALSE(s.isAtEnd());
+    EXPECT_EQ(s.string().constData(), text.constData());
+}
+
 TEST(Scanner, FailedScansLeaveThePositionAlone)
 {
     Scanner s(QStringLiteral("   abc"));

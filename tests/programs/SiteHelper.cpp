@@ -6,9 +6,13 @@
 //   site_helper export <folder> <destination>  opens the site and exports its generated
 //                                           site to the folder once told to ("listed"
 //                                           when it starts copying)
+//   site_helper import <folder> <picture>   opens the site, imports the picture into
+//                                           its first album page through its queue,
+//                                           and keeps it unsaved until its input ends
 //
 // It prints "opened" or "refused: <why>" after opening, "ready" when it waits
-// for the line that starts the save or revert, and "done" after it.
+// for the line that starts the save or revert, "done" after it, and
+// "imported" once an import has run.
 #include "document/MyDocument.h"
 #include "model/application/MyApplication.h"
 #include "model/feed/XmlRSS.h"
@@ -16,6 +20,7 @@
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
+#include "pipeline/XmlImportPhoto.h"
 #include "document/DocumentElements.h"
 #include "publish/FolderExport.h"
 #include "publish/XmlBom.h"
@@ -102,6 +107,17 @@ int main(int argc, char** argv)
                                       : QStringLiteral("the generated site cannot be listed");
         say(error.isEmpty() ? QStringLiteral("done") : QStringLiteral("failed: ") + error);
         return error.isEmpty() ? 0 : 1;
+    }
+    if (command == QLatin1String("import")) {
+        XmlAlbum* page = document.site()->homepage()->firstChildOfType<XmlAlbum>().get();
+        if (!page)
+            return 3;
+        document.startProcessor(XmlImportPhoto::createProcessorForFilesAlbumIndex({ arguments[3] }, page->UUID(), -1));
+        while (!document.queue().isIdle())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        say(QStringLiteral("imported"));
+        waitForInput();
+        return 0;
     }
     if (command == QLatin1String("save"))
         labelSite(document, arguments[3]);

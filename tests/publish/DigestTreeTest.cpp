@@ -6,12 +6,18 @@
 #include "publish/XmlF.h"
 
 #include "support/HelperTools.h"
+#include "support/HostileNames.h"
 #include "support/Printers.h"
 #include "support/TestFiles.h"
 
 #include <QCryptographicHash>
+#include <QDirIterator>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -47,6 +53,23 @@ QStringList list(std::initializer_list<const char*> items)
     for (const char* item : items)
         result.append(QString::fromUtf8(item));
     return result;
+}
+
+// The paths of every file below the folder, hidden ones too, sorted.
+QStringList filesIn(const QString& folder)
+{
+    QStringList files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files.append(QDir(folder).relativeFilePath(it.next()));
+    files.sort();
+    return files;
+}
+
+QStringList sorted(QStringList items)
+{
+    items.sort();
+    return items;
 }
 
 } // namespace
@@ -328,9 +351,9 @@ TEST_F(ChangeSetFolders, ARecordNamingAnythingButAPlainNameIsSetAside)
         tree->folderNamed(QStringLiteral("pictures"))->addChild(node);
         return tree;
     };
-    // The one control character a stored tree carries is the tab, written as a reference.
+    // Also when the record spells them as references.
     const QStringList refused = { QStringLiteral(".."), QStringLiteral("."), QString(), QStringLiteral("../victim.txt"), QStringLiteral("/etc/passwd"),
-        QStringLiteral("..\\victim.txt"), QStringLiteral("a&#009;b"), QStringLiteral("&#009;") };
+        QStringLiteral("..\\victim.txt"), QStringLiteral("&#x2E;&#x2E;&#x2F;victim.txt"), QStringLiteral("&#x2F;etc&#x2F;passwd"), QStringLiteral("&#x2E;&#x2E;") };
     for (const QString& name : refused) {
         for (const bool asFolder : { false, true }) {
             SCOPED_TRACE(name.toStdString() + (asFolder ? " as a folder" : " as a file"));
@@ -347,9 +370,10 @@ TEST_F(ChangeSetFolders, ARecordNamingAnythingButAPlainNameIsSetAside)
             EXPECT_TRUE(why.endsWith(QStringLiteral("Every file is sent and none is removed."))) << why.toStdString();
         }
     }
-    // Names that only look like those are plain names.
+    // Names that only look like those are plain names, and so are names
+    // with tabs and other control characters: a file can have them.
     for (const QString& name : { QStringLiteral("..a"), QStringLiteral("a..b"), QStringLiteral(".htaccess"), QStringLiteral("café & co.txt"),
-             QStringLiteral("%2e%2e") }) {
+             QStringLiteral("%2e%2e"), QStringLiteral("a\tb"), QStringLiteral("\t"), QStringLiteral("bell\x07") }) {
         SCOPED_TRACE(name.toStdString());
         std::shared_ptr<XmlD> tree = recordWith(name, false);
         ASSERT_TRUE(lq::writeLastXmlD(dir.path(), tree.get(), nullptr));
@@ -371,3 +395,118 @@ TEST(DigestTree, AddressSegmentsNeverSplitOrClimb)
         EXPECT_EQ(XmlD::addressSegment(QString::fromUtf8(c.name)), QString::fromUtf8(c.segment)) << c.name;
     }
 }
+
+TEST_F(ChangeSetFolders, EveryNameAFileCanHaveComesBackFromTheRecord)
+{
+    auto tree = XmlD::create();
+    tree->setName(QStringLiteral("homepage"));
+    for (const QString& name : hostileNames()) {
+        tree->addFileMd5(name, QStringLiteral("1"));
+        tree->addFileMd5(QStringLiteral("in ") + name + QLatin1Char('/') + name, QStringLiteral("2"));
+    }
+    tree->addFileMd5(hostileNames().first() + QLatin1Char('/') + hostileNames().last(), QStringLiteral("3"));
+    ASSERT_TRUE(lq::writeLastXmlD(dir.path(), tree.get(), nullptr));
+    QString why;
+    std::shared_ptr<XmlD> back = lq::readLastXmlD(dir.path(), &why);
+    ASSERT_TRUE(back) << why.toStdString();
+    EXPECT_EQ(back->name(), QStringLiteral("homepage"));
+    EXPECT_EQ(describe(back.get()), describe(tree.get()));
+    // Written and read again, the record stays the same text.
+    const QByteArray first = readAll(dir.path() + QStringLiteral("/lastbom.xmlbase"));
+    ASSERT_TRUE(lq::writeLastXmlD(dir.path(), back.get(), nullptr));
+    EXPECT_EQ(readAll(dir.path() + QStringLiteral("/lastbom.xmlbase")), first);
+}
+
+TEST_F(ChangeSetFolders, RecordsOfEarlierVersionsReadAsBefore)
+{
+    struct Case {
+        const char* stored;   // the name attribute as an earlier version wrote it
+        const char* name;
+    };
+    const Case cases[] = {
+        { "a&#160; b.html", "a  b.html" },
+        { "tab&#009;here.txt", "tab\there.txt" },
+        { "caf&eacute; &ldquo;x&rdquo;.txt", "café “x”.txt" },
+        { "&#149; item.txt", "• item.txt" },
+        { "a &amp; b &quot;c&quot; &lt;d&gt;.txt", "a & b \"c\" <d>.txt" },
+        // What the listing once gave for an apostrophe stays what was stored.
+        { "Mom&amp;apos;s notes.txt", "Mom&apos;s notes.txt" },
+        { "&nbsp;&middot;.txt", "•.txt" },
+        { "plain.html", "plain.html" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        writeAll(dir.path() + QStringLiteral("/lastbom.xmlbase"),
+            QByteArray("<QZD name=\"homepage\">\n <QZF name=\"") + c.stored + "\" md5=\"1\"/>\n</QZD>\n");
+        QString why;
+        std::shared_ptr<XmlD> stored = lq::readLastXmlD(dir.path(), &why);
+        ASSERT_TRUE(stored) << why.toStdString();
+        EXPECT_EQ(stored->filePaths(), QStringList { QString::fromUtf8(c.name) });
+    }
+}
+
+TEST_F(ChangeSetFolders, TheListingTakesEveryNameAsTheFileHasIt)
+{
+    useBuiltHelperTools();
+    const QString site = dir.path() + QStringLiteral("/homepage");
+    int i = 0;
+    for (const QString& name : hostileNames())
+        writeAll(site + QLatin1Char('/') + name, "file " + QByteArray::number(++i));
+    // Folders of such names (each listed by a run of its own), and every name inside one.
+    for (const QString& folderName : { hostileNames().at(2), hostileNames().at(3), hostileNames().at(9), hostileNames().at(10) })
+        writeAll(site + QLatin1Char('/') + folderName + QStringLiteral(" folder/") + folderName, "inside " + QByteArray::number(++i));
+    for (const QString& name : hostileNames())
+        writeAll(site + QStringLiteral("/all in ") + hostileNames().at(4) + QLatin1Char('/') + name, "deeper " + QByteArray::number(++i));
+    QString error;
+    std::shared_ptr<XmlD> listed = lq::createXmlD(site + QLatin1Char('/'), &error);
+    ASSERT_TRUE(listed) << error.toStdString();
+    EXPECT_TRUE(listed->listingFailures().isEmpty()) << listed->listingFailures().value(0).why.toStdString();
+    EXPECT_EQ(sorted(listed->filePaths()), filesIn(site));
+    listed->forEachEntry([&](const DigestEntry& entry) {
+        if (entry.file)
+            EXPECT_EQ(entry.file->md5(), QString::fromLatin1(QCryptographicHash::hash(readAll(site + QLatin1Char('/') + entry.path), QCryptographicHash::Md5).toHex()))
+                << entry.path.toStdString();
+    });
+
+    // Stored, and listed again: nothing to send and nothing to remove.
+    ASSERT_TRUE(lq::writeLastXmlD(dir.path(), listed.get(), nullptr));
+    std::shared_ptr<XmlD> stored = lq::readLastXmlD(dir.path());
+    ASSERT_TRUE(stored);
+    std::shared_ptr<XmlD> again = lq::createXmlD(site + QLatin1Char('/'));
+    ASSERT_TRUE(again);
+    auto bom = XmlBom::createWithSourceDest(again.get(), stored.get());
+    EXPECT_EQ(bom->addFiles()->filePaths(), QStringList());
+    EXPECT_EQ(bom->removeFiles()->filePaths(), QStringList());
+}
+
+TEST_F(ChangeSetFolders, TheListingNamesWhatItCannotTakeAndNothingOfItIsRemoved)
+{
+    useBuiltHelperTools();
+    const QString site = dir.path() + QStringLiteral("/homepage");
+    writeAll(site + QStringLiteral("/index.html"), "home");
+    writeAll(site + QStringLiteral("/files/kept.txt"), "kept");
+    // A name in Latin-1, not UTF-8; a link to nothing; a pipe.
+    const QByteArray latin1 = QFile::encodeName(site + QStringLiteral("/files/")) + "caf\xe9.txt";
+    const int fd = ::open(latin1.constData(), O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    ASSERT_EQ(::symlink("nowhere.txt", QFile::encodeName(site + QStringLiteral("/files/dangling.txt")).constData()), 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(site + QStringLiteral("/pipe")).constData(), 0644), 0);
+
+    std::shared_ptr<XmlD> listed = lq::createXmlD(site + QLatin1Char('/'));
+    ASSERT_TRUE(listed);
+    EXPECT_EQ(sorted(listed->filePaths()), list({ "files/kept.txt", "index.html" }));
+    QStringList failures;
+    for (const FileFailure& failure : listed->listingFailures())
+        failures.append(failure.path + QStringLiteral(": ") + failure.why);
+    EXPECT_EQ(sorted(failures), list({ "files/caf\\xE9.txt: its name is not UTF-8 text", "files/dangling.txt: No such file or directory",
+                                    "pipe: it is neither a file nor a folder" }));
+
+    // Published before: none of them is removed now.
+    auto stored = treeOf({ { "index.html", "1" }, { "files/dangling.txt", "2" }, { "pipe", "3" }, { "gone.html", "4" } });
+    auto bom = XmlBom::createWithSourceDest(listed.get(), stored.get());
+    EXPECT_EQ(bom->removeFiles()->filePaths(), list({ "gone.html" }));
+    // A name Qt cannot give is removed by its bytes.
+    ::unlink(latin1.constData());
+}
+

@@ -158,16 +158,19 @@ TEST_P(InterruptedUpload, UndoneChangeIsSentAgainAfterAKilledTransfer)
     ASSERT_TRUE(processEventsUntil([&] { return !controller.isRunning(); }, 60000));
     EXPECT_TRUE(controller.taskError());
     controller.cancel();
-    // The file in flight is not believed to be there.
+    // The file in flight is not believed to be there, and the server still
+    // holds the old one whole: the new one was going to a temporary name.
     std::shared_ptr<XmlD> stored = site.document.lastXmlD();
     ASSERT_TRUE(stored);
     EXPECT_FALSE(stored->filePaths().contains(QStringLiteral("big.bin")));
+    EXPECT_EQ(digestOf(serverFolder() + QStringLiteral("/big.bin")), std::string("26 bytes, ") + QCryptographicHash::hash(firstBig, QCryptographicHash::Md5).toHex().toStdString());
 
     // The local change is undone and the site published again.
     site.write(QStringLiteral("a.html"), firstA);
     site.write(QStringLiteral("big.bin"), firstBig);
     site.write(QStringLiteral("z.html"), firstZ);
     publish();
+    // Nothing of the killed transfer is left beside the files.
     EXPECT_EQ(filesBelow(serverFolder()), filesBelow(site.homepage()));
     for (const QString& file : filesBelow(site.homepage()))
         EXPECT_EQ(digestOf(serverFolder() + QLatin1Char('/') + file), digestOf(site.homepage() + QLatin1Char('/') + file)) << file.toStdString();

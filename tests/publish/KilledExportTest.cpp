@@ -7,7 +7,6 @@
 //
 // LQ_KILL_ROUNDS sets how many exports are killed; the figures go to the
 // test's output.
-#include "document/ExportPreparation.h"
 #include "document/MyDocument.h"
 #include "platform/FileHelpers.h"
 #include "publish/DigestListing.h"
@@ -15,6 +14,7 @@
 #include "publish/XmlBom.h"
 #include "publish/XmlD.h"
 #include "support/HelperTools.h"
+#include "support/SiteBuildRun.h"
 #include "support/SiteHelperProcess.h"
 #include "support/TestFiles.h"
 
@@ -81,13 +81,8 @@ protected:
 
     void build(MyDocument& document)
     {
-        bool handedOver = false;
-        document.exportPreparation().setExportHandler([&](const QString&) { handedOver = true; });
-        document.prepareForExport(QStringLiteral("exportChanges2"));
-        for (int turn = 0; turn < 100000 && !document.queue().processors().isEmpty(); ++turn)
-            document.queue().processor();
-        document.queue().stopProcessor();
-        ASSERT_TRUE(handedOver) << document.activityText().toStdString();
+        SiteBuildRun run(document);
+        ASSERT_TRUE(run.wait()) << run.why.toStdString() << document.activityText().toStdString();
     }
 
     // A copy of the site and of the folder of its last export, for one run.

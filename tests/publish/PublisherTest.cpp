@@ -4,6 +4,7 @@
 #include "publish/PublishObserver.h"
 #include "publish/SendController.h"
 #include "publish/XmlLocation.h"
+#include "model/site/XmlWebItem.h"
 #include "platform/SupportPaths.h"
 #include "platform/Workspace.h"
 
@@ -37,15 +38,18 @@ public:
     }
     XmlLocation* destination() override { return _built.destination(); }
     QString generatedFolder() override { return _built.generatedFolder(); }
-    void buildSite(std::function<void()> then, std::function<void(const QString&)> failed) override
+    void buildSite(std::function<void()> then, std::function<void(const QString&)> failed,
+        std::function<void(const QString&)> stepLines) override
     {
         ++builds;
         if (!failWith.isEmpty()) {
             failed(failWith);
             return;
         }
-        _built.buildSite(std::move(then), std::move(failed));
+        _built.buildSite(std::move(then), std::move(failed), std::move(stepLines));
     }
+    void cancelBuild() override { _built.cancelBuild(); }
+    bool isBuilding() const override { return _built.isBuilding(); }
 
     int builds = 0;
     QString failWith;
@@ -147,7 +151,12 @@ TEST_F(PublisherTest, AFailedBuildSendsNothing)
     publisher.sendChanges();
     EXPECT_EQ(observer.notes, QStringList { QStringLiteral("build failed: The export stopped: No space left on device") });
     EXPECT_FALSE(sender.isRunning());
-    EXPECT_FALSE(sender.panelVisible());
+    // The run that began with the build ends there, saying why; nothing to retry.
+    ASSERT_NE(reports.lastEnding(), nullptr);
+    EXPECT_EQ(reports.lastEnding()->outcome, PublishObserver::Outcome::Failed);
+    EXPECT_EQ(reports.lastEnding()->detail, QStringLiteral("The export stopped: No space left on device"));
+    EXPECT_FALSE(reports.lastEnding()->retry);
+    EXPECT_FALSE(QFileInfo::exists(homepage(QStringLiteral("index.html"))));
 }
 
 TEST_F(PublisherTest, TheDocumentsPublishLeavesAFolderToThePanelAndRefusesWhatCannotBeUsed)
@@ -387,9 +396,7 @@ TEST_F(PublisherTest, AServerThatRefusesTheAccountEndsTheRunWithAFailureThatSays
         EXPECT_EQ(end.outcome, PublishObserver::Outcome::Failed);
         EXPECT_TRUE(end.line.startsWith(QStringLiteral("Send Error! - Press "))) << end.line.toStdString();
         // The reason, as the panel's second line and in the Activity log.
-        EXPECT_TRUE(end.detail.contains(QStringLiteral("Username or Password"), Qt::CaseInsensitive)
-            || end.detail.contains(QStringLiteral("authentication"), Qt::CaseInsensitive))
-            << end.detail.toStdString();
+        EXPECT_TRUE(end.detail.startsWith(QStringLiteral("The server refused the user name or password."))) << end.detail.toStdString();
         EXPECT_EQ(end.detail, sender.status2());
         EXPECT_TRUE(reports.activity.contains(end.detail)) << run.join(QLatin1Char('\n')).toStdString();
         EXPECT_TRUE(sender.panelVisible());
@@ -424,4 +431,96 @@ TEST_F(PublisherTest, CancelEndsTheRunAsCancelled)
     EXPECT_LT(claimed.size(), filesBelow(homepage()).size());
     for (const QString& file : claimed)
         EXPECT_TRUE(QFileInfo::exists(servers.landing(QStringLiteral("WebDAV")) + QLatin1Char('/') + file)) << file.toStdString();
+}
+
+TEST_F(PublisherTest, CancelWhileTheSiteIsBuiltSendsNothing)
+{
+    Servers servers;
+    if (const QString why = servers.start(QStringLiteral("WebDAV")); !why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    XmlLocation& where = *document.location();
+    servers.destine(QStringLiteral("WebDAV"), where, QStringLiteral("secret"));
+    const QStringList requestsBefore = servers.dav.requests();
+    // One step a slice, so that the build is surely under way when Cancel comes.
+    qint64 now = 0;
+    document.queue().setClock([&now] { return now += 600; });
+    publisher.publish(PublishRequest::fromLocation(where, homepage(), false));
+
+    // The run begins with the build: the panel shows it, with its Cancel.
+    ASSERT_TRUE(sender.isBuilding());
+    EXPECT_TRUE(sender.isRunning());
+    EXPECT_TRUE(sender.panelVisible());
+    EXPECT_EQ(reports.events.mid(reports.events.lastIndexOf(QStringLiteral("started: Sending Files"))).filter(QStringLiteral("stage: Building the site")).size(), 1)
+        << reports.story().toStdString();
+    for (int slice = 0; slice < 3; ++slice)
+        document.queue().processor();
+    ASSERT_TRUE(sender.isBuilding()) << "the build takes more than three steps";
+    ASSERT_FALSE(document.queue().processors().isEmpty());
+
+    sender.cancel();
+    document.queue().setClock({});
+    ASSERT_EQ(reports.endings.size(), 1) << reports.story().toStdString();
+    EXPECT_EQ(reports.endings.last().outcome, PublishObserver::Outcome::Cancelled);
+    EXPECT_FALSE(sender.isBuilding());
+    EXPECT_FALSE(sender.isRunning());
+    EXPECT_FALSE(sender.panelVisible());
+    // Nothing of the build is left to run, and nothing reached the server.
+    EXPECT_TRUE(document.queue().processors().isEmpty());
+    EXPECT_FALSE(document.queue().isArmed());
+    EXPECT_FALSE(builder.isBuilding());
+    EXPECT_TRUE(filesBelow(servers.landing(QStringLiteral("WebDAV"))).isEmpty());
+    EXPECT_EQ(servers.dav.requests(), requestsBefore);
+    EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/lastbom.xmlbase")));
+    EXPECT_TRUE(reports.activity.contains(QStringLiteral("Publication cancelled while the site was built: nothing was sent")));
+    EXPECT_TRUE(observer.notes.isEmpty()) << observer.notes.join(QLatin1Char('\n')).toStdString();
+
+    // The next publication builds anew and sends everything.
+    const qsizetype endings = reports.endings.size();
+    publisher.publish(PublishRequest::fromLocation(where, homepage(), false));
+    ASSERT_TRUE(reports.waitForEnding(endings)) << reports.story().toStdString();
+    EXPECT_EQ(reports.endings.last().outcome, PublishObserver::Outcome::Published) << reports.story().toStdString();
+    EXPECT_EQ(filesBelow(servers.landing(QStringLiteral("WebDAV"))), filesBelow(homepage()));
+    EXPECT_EQ(builder.builds, 2);
+}
+
+TEST_F(PublisherTest, APublicationLeavesOneLineInTheActivityLogAndItsFilesInTheDetails)
+{
+    const QString before = document.activityText();
+    publisher.publish(toFolder(false));
+    ASSERT_TRUE(waitForTheUploader()) << sender.status2().toStdString();
+    ASSERT_FALSE(sender.taskError()) << sender.status2().toStdString();
+    EXPECT_EQ(document.activityText().mid(before.size()).split(QLatin1Char('\n'), Qt::SkipEmptyParts), QStringList { sender.status1() });
+    // The details: what the build made, then each file that went.
+    const QString details = sender.debugLog();
+    EXPECT_TRUE(details.contains(QStringLiteral("saving file:"))) << details.left(2000).toStdString();
+    for (const QString& file : filesBelow(homepage()))
+        EXPECT_TRUE(details.contains(QStringLiteral("sent ") + file + QStringLiteral(" ("))) << file.toStdString();
+    sender.cancel();
+
+    // A page taken out of the site: its file is removed, and the line says so.
+    const std::shared_ptr<XmlBase> last = document.webItems().value(document.webItems().size() - 1);
+    auto* gone = dynamic_cast<XmlWebItem*>(last.get());
+    ASSERT_NE(gone, nullptr);
+    const QString goneFile = gone->fileName();
+    ASSERT_TRUE(QFileInfo::exists(destination() + QLatin1Char('/') + goneFile));
+    gone->parent()->removeChild(gone);
+    const QStringList published = filesBelow(destination());
+    const QString second = document.activityText();
+    publisher.publish(toFolder(true));
+    ASSERT_TRUE(waitForTheUploader()) << sender.status2().toStdString();
+    ASSERT_FALSE(sender.taskError()) << sender.status2().toStdString();
+    QStringList removed = published;
+    for (const QString& file : filesBelow(destination()))
+        removed.removeAll(file);
+    ASSERT_TRUE(removed.contains(goneFile)) << removed.join(QLatin1Char(' ')).toStdString();
+    const QStringList lines = document.activityText().mid(second.size()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 1) << lines.join(QLatin1Char('\n')).toStdString();
+    const QRegularExpressionMatch said = QRegularExpression(QStringLiteral("^Published \\d+ files? \\(\\d+ bytes?\\) to ")
+        + QRegularExpression::escape(destination()) + QStringLiteral(" and removed (\\d+) files? there in \\d+\\.\\d s$"))
+                                                .match(lines.first());
+    ASSERT_TRUE(said.hasMatch()) << lines.first().toStdString();
+    EXPECT_EQ(said.captured(1).toInt(), removed.size());
+    for (const QString& file : removed)
+        EXPECT_TRUE(sender.debugLog().contains(QStringLiteral("removed ") + file)) << file.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(destination() + QLatin1Char('/') + goneFile));
 }

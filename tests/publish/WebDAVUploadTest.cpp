@@ -106,7 +106,7 @@ TEST_F(WebDAVUpload, WrongPasswordKeepsTheStoredTree)
     publish(QStringLiteral("tester:wrong"));
     EXPECT_TRUE(controller.taskError());
     EXPECT_EQ(controller.status1(), QStringLiteral("Send Error! - Press Cancel"));
-    EXPECT_EQ(controller.status2(), QStringLiteral("Incorrect Username or Password"));
+    EXPECT_EQ(controller.status2(), QStringLiteral("The server refused the user name or password. The server said: \"Unauthorized\"."));
     EXPECT_EQ(site.document.lastbom(), stored);
     EXPECT_TRUE(controller.panelVisible());
     controller.cancel();
@@ -122,10 +122,10 @@ TEST_F(WebDAVUpload, DigestAuthentication)
     publish(QStringLiteral("tester:secret"), 1);
     EXPECT_FALSE(controller.taskError()) << controller.status2().toStdString();
     EXPECT_EQ(readAll(server.davRoot() + QStringLiteral("/site/index.html")), QByteArray("home"));
-    // Basic authentication is refused by a digest-only location.
+    // Basic authentication is refused by a digest-only location, which says what it wants.
     site.write(QStringLiteral("index.html"), "home 2");
     publish(QStringLiteral("tester:secret"), 0);
-    EXPECT_EQ(controller.status2(), QStringLiteral("Incorrect Username or Password"));
+    EXPECT_EQ(controller.status2(), QStringLiteral("The server asks for Digest authentication: tick \"Digest\" and publish again. The server said: \"Unauthorized\"."));
 }
 
 TEST_F(WebDAVUpload, MissingBaseFolderChainStopsAtTheHostRoot)
@@ -158,7 +158,7 @@ TEST_F(WebDAVUpload, ConnectionTestChecksAddressAndAccount)
         {"missing folder", QStringLiteral("/site/new/deeper"), QStringLiteral("tester:secret"), QStringLiteral("Test Passed. Connection Good"),
             QStringLiteral("Connected; the folder /site/new/deeper will be created at the first publication")},
         {"wrong password", QStringLiteral("/site"), QStringLiteral("tester:wrong"), QStringLiteral("Test Failed"),
-            QStringLiteral("Incorrect Username or Password")},
+            QStringLiteral("The server refused the user name or password. The server said: \"Unauthorized\".")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -256,7 +256,12 @@ TEST_F(WebDAVUpload, UnreadableFileIsNotClaimedAsSent)
     controller.startSendingLocationPathNamePassPhraseLastXmlDOpenURLDigest(bom.get(),
         QStringLiteral("http://") + server.address() + QStringLiteral("/site"), site.homepage(), QStringLiteral("tester:secret"), current, QString(), 0);
     ASSERT_TRUE(processEventsUntil([&] { return !controller.isRunning(); }));
-    EXPECT_TRUE(site.document.activity.contains(QStringLiteral("Read error on file: Sending secret.html")));
+    // The run's one line names it, after what arrived.
+    ASSERT_FALSE(site.document.activity.isEmpty());
+    EXPECT_TRUE(site.document.activity.last().startsWith(QStringLiteral("Published 1 file (4 bytes) to ")))
+        << site.document.activity.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(site.document.activity.last().endsWith(QStringLiteral("\"secret.html\" could not be read on this computer: No such file or directory.")))
+        << site.document.activity.join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(readAll(server.davRoot() + QStringLiteral("/site/index.html")), QByteArray("home"));
     std::shared_ptr<XmlD> stored = site.document.lastXmlD();
     ASSERT_TRUE(stored);

@@ -16,32 +16,35 @@
 
 class SmallFilesystem {
 public:
-    // With inodes, at most that many files and folders (the root among them).
-    explicit SmallFilesystem(qint64 bytes, qint64 inodes = 0)
+    // Mounted on a private folder, or on the folder given (which must exist:
+    // a server's folder, say, so that the server writes into it). With
+    // inodes, at most that many files and folders (the root among them).
+    explicit SmallFilesystem(qint64 bytes, const QString& at = QString(), qint64 inodes = 0)
+        : _at(at)
     {
-        if (!_dir.isValid())
+        if (_at.isEmpty() && !_dir.isValid())
             return;
         const QByteArray options = "size=" + QByteArray::number(bytes) + ",mode=0755"
             + (inodes > 0 ? ",nr_inodes=" + QByteArray::number(inodes) : QByteArray());
-        _mounted = ::mount("tmpfs", QFile::encodeName(_dir.path()).constData(), "tmpfs", MS_NOSUID | MS_NODEV, options.constData()) == 0;
+        _mounted = ::mount("tmpfs", QFile::encodeName(path()).constData(), "tmpfs", MS_NOSUID | MS_NODEV, options.constData()) == 0;
     }
     ~SmallFilesystem()
     {
         if (_mounted)
-            ::umount2(QFile::encodeName(_dir.path()).constData(), MNT_DETACH);
+            ::umount2(QFile::encodeName(path()).constData(), MNT_DETACH);
     }
     SmallFilesystem(const SmallFilesystem&) = delete;
     SmallFilesystem& operator=(const SmallFilesystem&) = delete;
 
     bool isMounted() const { return _mounted; }
-    QString path() const { return _dir.path(); }
-    QString filePath(const QString& name) const { return _dir.filePath(name); }
+    QString path() const { return _at.isEmpty() ? _dir.path() : _at; }
+    QString filePath(const QString& name) const { return path() + QLatin1Char('/') + name; }
 
     // The bytes still free.
     qint64 available() const
     {
         struct statvfs info {};
-        if (::statvfs(QFile::encodeName(_dir.path()).constData(), &info) != 0)
+        if (::statvfs(QFile::encodeName(path()).constData(), &info) != 0)
             return -1;
         return qint64(info.f_bavail) * qint64(info.f_frsize);
     }
@@ -59,6 +62,7 @@ public:
     }
 
 private:
+    QString _at;
     QTemporaryDir _dir;
     bool _mounted = false;
 };

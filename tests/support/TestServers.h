@@ -144,16 +144,20 @@ inline bool runQuietly(const QString& program, const QStringList& arguments, con
     return process.waitForFinished(20000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
-// apache2 serving <base>/dav with WebDAV, user "tester" / "secret".
+// apache2 serving <base>/dav with WebDAV, user "tester" / "secret"; over
+// https with a certificate of its own (which no system trusts) when asked.
 class WebDAVServer {
 public:
     QTemporaryDir base;
     ServerProcess server;
     int port = 0;
     QString why;
+    bool https = false;
 
     QString davRoot() const { return base.path() + QStringLiteral("/dav"); }
     QString address() const { return QStringLiteral("127.0.0.1:") + QString::number(port); }
+    // The address with its scheme, as a user types it.
+    QString url() const { return (https ? QStringLiteral("https://") : QStringLiteral("http://")) + address(); }
     QString accessLog() const { return QString::fromUtf8(readAll(base.path() + QStringLiteral("/logs/access.log"))); }
     // The request lines of the access log ("PUT /x.html 201"), in order.
     QStringList requests() const
@@ -172,12 +176,17 @@ public:
         return lines;
     }
 
-    bool start(bool digest)
+    bool start(bool digest, bool overHttps = false)
     {
         const QString apache = QStringLiteral("/usr/sbin/apache2");
         const QString modules = QStringLiteral("/usr/lib/apache2/modules");
         if (!QFileInfo(apache).isExecutable() || !QFileInfo(modules + QStringLiteral("/mod_dav_fs.so")).exists()) {
             why = QStringLiteral("apache2 with mod_dav is not installed (package apache2)");
+            return false;
+        }
+        https = overHttps;
+        if (https && !QFileInfo(modules + QStringLiteral("/mod_ssl.so")).exists()) {
+            why = QStringLiteral("apache2 has no mod_ssl");
             return false;
         }
         const QString b = base.path();
@@ -204,6 +213,18 @@ public:
             conf += QStringLiteral("User www-data\nGroup www-data\n");
         for (const char* module : { "mpm_event", "authn_core", "authn_file", "authz_core", "authz_user", "auth_basic", "auth_digest", "dav", "dav_fs" })
             conf += QStringLiteral("LoadModule ") + QLatin1String(module) + QStringLiteral("_module ") + modules + QStringLiteral("/mod_") + QLatin1String(module) + QStringLiteral(".so\n");
+        if (https) {
+            if (!runQuietly(QStringLiteral("/usr/bin/openssl"), { QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"), QStringLiteral("rsa:2048"),
+                    QStringLiteral("-nodes"), QStringLiteral("-days"), QStringLiteral("2"), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1"),
+                    QStringLiteral("-addext"), QStringLiteral("subjectAltName=IP:127.0.0.1"), QStringLiteral("-keyout"), b + QStringLiteral("/key.pem"),
+                    QStringLiteral("-out"), b + QStringLiteral("/cert.pem") })) {
+                why = QStringLiteral("openssl could not make a certificate");
+                return false;
+            }
+            conf += QStringLiteral("LoadModule socache_shmcb_module ") + modules + QStringLiteral("/mod_socache_shmcb.so\nLoadModule ssl_module ") + modules
+                + QStringLiteral("/mod_ssl.so\nSSLEngine on\nSSLCertificateFile \"") + b + QStringLiteral("/cert.pem\"\nSSLCertificateKeyFile \"") + b
+                + QStringLiteral("/key.pem\"\n");
+        }
         conf += QStringLiteral("StartServers 1\nServerLimit 2\nThreadsPerChild 16\nMaxRequestWorkers 32\nMinSpareThreads 1\nMaxSpareThreads 32\n");
         conf += QStringLiteral("DavLockDB \"") + b + QStringLiteral("/lock/DavLock\"\nDocumentRoot \"") + b + QStringLiteral("/dav\"\n");
         conf += QStringLiteral("<Directory />\n  AllowOverride None\n</Directory>\n<Directory \"") + b + QStringLiteral("/dav\">\n  Dav On\n");
@@ -223,13 +244,19 @@ public:
     }
 };
 
-// pyftpdlib serving <base>/ftp, user "tester" / "secret".
+// pyftpdlib serving <base>/ftp, user "tester" / "secret"; a second user,
+// "visitor" / "secret", has <base>/ftp/visitor as home. It may be told to
+// let the account only read one folder (as a server refuses writes where
+// the account has no right to them), and to refuse every file of one name
+// with "451 Requested action aborted: local error in processing".
 class FTPServer {
 public:
     QTemporaryDir base;
     ServerProcess server;
     int port = 0;
     QString why;
+    QString readOnlyFolder;   // below the root; "" for none
+    QString refusedName;      // a file name every STOR of which fails; "" for none
 
     QString root() const { return base.path() + QStringLiteral("/ftp"); }
     QString log() const { return QString::fromUtf8(readAll(base.path() + QStringLiteral("/ftpd.log"))); }
@@ -250,16 +277,29 @@ public:
             "from pyftpdlib.authorizers import DummyAuthorizer\n"
             "from pyftpdlib.handlers import FTPHandler\n"
             "from pyftpdlib.servers import FTPServer\n"
-            "port, root, passive = int(sys.argv[1]), sys.argv[2], int(sys.argv[3])\n"
+            "import os\n"
+            "port, root, passive, readonly, refused = int(sys.argv[1]), sys.argv[2], int(sys.argv[3]), sys.argv[4], sys.argv[5]\n"
             "auth = DummyAuthorizer()\n"
             "auth.add_user('tester', 'secret', root, perm='elradfmwMT')\n"
-            "FTPHandler.authorizer = auth\n"
-            "FTPHandler.passive_ports = range(passive, passive + 1)\n"
-            "FTPHandler.auth_failed_timeout = 0.1\n"
+            "os.makedirs(root + '/visitor', exist_ok=True)\n"
+            "auth.add_user('visitor', 'secret', root + '/visitor', perm='elradfmwMT')\n"
+            "if readonly:\n"
+            "    os.makedirs(os.path.join(root, readonly), exist_ok=True)\n"
+            "    auth.override_perm('tester', os.path.join(root, readonly), perm='elr', recursive=True)\n"
+            "class Handler(FTPHandler):\n"
+            "    def ftp_STOR(self, file, mode='w'):\n"
+            "        if refused and os.path.basename(file).endswith(refused + '.lqpart') or refused and os.path.basename(file) == refused:\n"
+            "            self.respond('451 Requested action aborted: local error in processing.')\n"
+            "            return\n"
+            "        return FTPHandler.ftp_STOR(self, file, mode)\n"
+            "Handler.authorizer = auth\n"
+            "Handler.passive_ports = range(passive, passive + 1)\n"
+            "Handler.auth_failed_timeout = 0.1\n"
             "logging.basicConfig(level=logging.INFO, stream=sys.stderr)\n"
-            "server = FTPServer(('127.0.0.1', port), FTPHandler)\n"
+            "server = FTPServer(('127.0.0.1', port), Handler)\n"
             "server.serve_forever()\n");
-        if (!server.start(python, { QStringLiteral("-W"), QStringLiteral("ignore"), b + QStringLiteral("/ftpd.py"), QString::number(port), root(), QString::number(passive) },
+        if (!server.start(python, { QStringLiteral("-W"), QStringLiteral("ignore"), b + QStringLiteral("/ftpd.py"), QString::number(port), root(), QString::number(passive),
+                                      readOnlyFolder, refusedName },
                 b + QStringLiteral("/ftpd.log"))
             || !waitForPort(port, server.pid())) {
             why = QStringLiteral("pyftpdlib did not start: ") + log();

@@ -33,10 +33,17 @@
 //   22         any other reply
 //   2          usage error; other libcurl failures give libcurl's own number
 //              (always below 100)
+//
+// Standard error says what the exit status cannot: "reply: <code> <reason
+// phrase>" with the server's last status line, "authenticate: <scheme>" for
+// each scheme a 401 reply offers, and "curl: <libcurl code> <libcurl's
+// words>" when the request itself failed.
 
 #include <curl/curl.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -81,6 +88,39 @@ int debugTrace(CURL*, curl_infotype type, char* data, size_t size, void*)
 
 size_t discard(char*, size_t size, size_t count, void*)
 {
+    return size * count;
+}
+
+// What the reply's headers tell of it: its status line and the schemes of
+// authentication it offers.
+struct ReplyHeaders {
+    std::string statusLine;
+    std::vector<std::string> schemes;
+};
+
+std::string trimmed(std::string text)
+{
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
+        text.pop_back();
+    return text;
+}
+
+size_t readHeader(char* data, size_t size, size_t count, void* target)
+{
+    auto* headers = static_cast<ReplyHeaders*>(target);
+    const std::string line = trimmed(std::string(data, size * count));
+    std::string lower = line;
+    for (char& c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (startsWith(lower, "http/")) {
+        // A new reply (after "100 Continue", or a retry with credentials).
+        headers->statusLine = line;
+        headers->schemes.clear();
+    } else if (startsWith(lower, "www-authenticate:")) {
+        std::string value = line.substr(std::strlen("www-authenticate:"));
+        value.erase(0, value.find_first_not_of(' '));
+        headers->schemes.push_back(value.substr(0, value.find(' ')));
+    }
     return size * count;
 }
 
@@ -221,7 +261,7 @@ int main(int argc, char** argv)
     if (!upload.empty()) {
         source = std::fopen(upload.c_str(), "rb");
         if (!source || std::fseek(source, 0, SEEK_END) != 0 || (sourceSize = std::ftell(source)) < 0) {
-            std::fprintf(stderr, "curl: cannot read %s\n", upload.c_str());
+            std::fprintf(stderr, "curl: %d %s\n", static_cast<int>(CURLE_READ_ERROR), std::strerror(errno));
             if (source)
                 std::fclose(source);
             return 26;
@@ -232,7 +272,7 @@ int main(int argc, char** argv)
     if (!output.empty() && output != "/dev/null") {
         sink = std::fopen(output.c_str(), "wb");
         if (!sink) {
-            std::fprintf(stderr, "curl: cannot write %s\n", output.c_str());
+            std::fprintf(stderr, "curl: %d %s\n", static_cast<int>(CURLE_WRITE_ERROR), std::strerror(errno));
             if (source)
                 std::fclose(source);
             return 23;
@@ -267,6 +307,11 @@ int main(int argc, char** argv)
     }
     if (!method.empty())
         curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, method.c_str());
+    ReplyHeaders replyHeaders;
+    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, readHeader);
+    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &replyHeaders);
+    char errorText[CURL_ERROR_SIZE] = {};
+    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorText);
     size_t shown = 0;
     if (sink) {
         curl_easy_setopt(curl, CURLOPT_WRITEDATA, sink);
@@ -285,8 +330,16 @@ int main(int argc, char** argv)
     long code = 0;
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &code);
     int status;
+    if (!replyHeaders.statusLine.empty()) {
+        // "HTTP/1.1 507 Insufficient Storage": the code and the server's words.
+        const size_t space = replyHeaders.statusLine.find(' ');
+        std::fprintf(stderr, "reply: %s\n", space == std::string::npos ? "" : replyHeaders.statusLine.substr(space + 1).c_str());
+        if (code == 401)
+            for (const std::string& scheme : replyHeaders.schemes)
+                std::fprintf(stderr, "authenticate: %s\n", scheme.c_str());
+    }
     if (result != CURLE_OK) {
-        std::fprintf(stderr, "curl: %s\n", curl_easy_strerror(result));
+        std::fprintf(stderr, "curl: %d %s\n", static_cast<int>(result), trimmed(errorText[0] ? errorText : curl_easy_strerror(result)).c_str());
         status = statusOfCurl(result);
     } else {
         status = statusOfHTTP(code, method.empty() ? (source ? "PUT" : "GET") : method);

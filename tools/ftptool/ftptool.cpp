@@ -2,9 +2,14 @@
 // "SFTP" (the name it is started under chooses the protocol).
 //
 // It reads one command per line on standard input and answers each with
-// exactly one line on standard output, "+OK <command>" or "-ERR <message>",
-// after a first "+OK <protocol>" line. Progress of a transfer comes as
-// "+STAT <percent>" lines before the answer. Standard error is free text.
+// exactly one line on standard output, "+OK <command>" or "-ERR <libcurl
+// code> <server reply> <words>", after a first "+OK <protocol>" line. The
+// libcurl code is libcurl's result (0 for a failure of the tool's own); the
+// server reply is the FTP reply code or the SFTP status (0 when there is
+// none); the words are the server's own reply line, or libcurl's. A failed
+// PUT or DELETE leaves the session as it was: the next command may go on.
+// Progress of a transfer comes as "+STAT <percent>" lines before the
+// answer. Standard error is free text.
 //
 //   HOST <host>[:<port>]   the server
 //   USERNAME <name>        the account (read here, never from the command line)
@@ -14,14 +19,23 @@
 //   CONNECT                logs in
 //   PUT <path>             sends the local file at <path> (URL-escaped, below
 //                          the working folder) to the same path below the
-//                          base folder, making missing folders
-//   DELETE <path>          removes the remote file; one already gone counts as removed
+//                          base folder, making missing folders. The file goes
+//                          to a temporary name in its folder (".<name>.lqpart",
+//                          or ".<hash>.lqpart" for a name too long or one FTP
+//                          cannot give in an address) and is renamed over the
+//                          old file only once it arrived whole; a failed
+//                          transfer removes its temporary file, one killed
+//                          leaves it to the next PUT of the file (which
+//                          writes over it) or its DELETE (which removes it).
+//   DELETE <path>          removes the remote file (and a temporary one left
+//                          beside it); one already gone counts as removed
 //   TEST                   lists the base folder: "+OK TEST", or "+OK TEST MISSING"
 //                          when the login works but the base folder (or a
 //                          folder above it) does not exist yet (PUT makes it)
 //   QUIT                   answers and ends
 //
-// Paths holding "..", "." or empty components are refused. Bounds come from
+// Paths holding "..", "." or empty components, NUL, or a line end over FTP,
+// are refused. Bounds come from
 // the environment: LUMENQUILL_STALL_SECONDS (a transfer that moves no byte
 // that long ends, 60), LUMENQUILL_BASE_SECONDS and LUMENQUILL_SLOWEST_RATE
 // (a request may take the base seconds, 120, plus its file's size at the
@@ -35,6 +49,8 @@
 #include <curl/curl.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -106,8 +122,8 @@ std::string percentDecode(const std::string& text, bool* ok)
 
 // The decoded components of a slash-separated, URL-escaped path; false for
 // an empty path or one with empty, "." or ".." components, or a "/" or NUL
-// hidden in an escape.
-bool splitPath(const std::string& path, std::vector<std::string>* parts, bool allowEmpty)
+// hidden in an escape, or a line end (allowed only in a file's path over SFTP).
+bool splitPath(const std::string& path, std::vector<std::string>* parts, bool allowEmpty, bool allowLineEnds = false)
 {
     parts->clear();
     if (path.empty())
@@ -118,8 +134,11 @@ bool splitPath(const std::string& path, std::vector<std::string>* parts, bool al
         const std::string raw = path.substr(start, end == std::string::npos ? std::string::npos : end - start);
         bool ok = false;
         const std::string part = percentDecode(raw, &ok);
+        // FTP's commands are lines: a line end in a name would end one. SFTP
+        // carries any file name; a folder typed for the base has none.
+        const bool lineEnd = part.find('\n') != std::string::npos || part.find('\r') != std::string::npos;
         if (!ok || part.empty() || part == "." || part == ".." || part.find('/') != std::string::npos
-            || part.find('\0') != std::string::npos || part.find('\n') != std::string::npos || part.find('\r') != std::string::npos)
+            || part.find('\0') != std::string::npos || (lineEnd && !(sftp && allowLineEnds)))
             return false;
         parts->push_back(part);
         if (end == std::string::npos)
@@ -248,10 +267,31 @@ size_t discard(char*, size_t size, size_t count, void*)
     return size * count;
 }
 
+// The server's last reply line (FTP), and what an SFTP "statvfs" told.
+std::string serverLine;
+std::string statvfsText;
+
+size_t readHeader(char* data, size_t size, size_t count, void*)
+{
+    std::string line(data, size * count);
+    if (line.rfind("statvfs:", 0) == 0 || !statvfsText.empty()) {
+        statvfsText += line;
+        return size * count;
+    }
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+        line.pop_back();
+    if (line.size() >= 3 && std::isdigit(static_cast<unsigned char>(line[0])))
+        serverLine = line;
+    return size * count;
+}
+
 void prepare(const std::string& url)
 {
     curl_easy_reset(curl);
     errorText[0] = 0;
+    serverLine.clear();
+    statvfsText.clear();
+    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, readHeader);
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorText);
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, sftp ? "sftp" : "ftp");
@@ -272,36 +312,52 @@ void prepare(const std::string& url)
     }
 }
 
+// The answer to a failed command: "-ERR <libcurl code> <reply> <words>".
 std::string failure(CURLcode code)
 {
-    std::string text = errorText[0] ? errorText : curl_easy_strerror(code);
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
-        text.pop_back();
-    if (code == CURLE_LOGIN_DENIED || code == CURLE_REMOTE_ACCESS_DENIED)
-        return "Incorrect Username or Password (" + text + ")";
-    if (code == CURLE_PEER_FAILED_VERIFICATION)
-        return "The server's host key does not match the known one (" + text + ")";
-    if (code == CURLE_OPERATION_TIMEDOUT)
-        return "Network connection timed out: the server stopped answering (" + text + ")";
-    return text;
+    std::string curlWords = errorText[0] ? errorText : curl_easy_strerror(code);
+    while (!curlWords.empty() && (curlWords.back() == '\n' || curlWords.back() == '\r'))
+        curlWords.pop_back();
+    long replyCode = 0;
+    std::string words = curlWords;
+    if (sftp) {
+        // libcurl ends the words of an SFTP failure with "(<status>/<libssh2 code>)".
+        const size_t open = curlWords.rfind('(');
+        const size_t slash = curlWords.find('/', open == std::string::npos ? curlWords.size() : open);
+        if (open != std::string::npos && slash != std::string::npos)
+            replyCode = std::strtol(curlWords.c_str() + open + 1, nullptr, 10);
+    } else {
+        curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &replyCode);
+        if (replyCode >= 400 && !serverLine.empty())
+            words = serverLine;
+        else if (replyCode < 400)
+            replyCode = 0;
+    }
+    return "-ERR " + std::to_string(static_cast<int>(code)) + " " + std::to_string(replyCode) + " " + words;
+}
+
+// A failure of the tool's own, in the same form.
+std::string failure(CURLcode code, const std::string& words)
+{
+    return "-ERR " + std::to_string(static_cast<int>(code)) + " 0 " + words;
 }
 
 void connect()
 {
     if (host.empty()) {
-        reply("-ERR No host given");
+        reply(failure(CURLE_URL_MALFORMAT, "No host given"));
         return;
     }
     const char* knownHosts = std::getenv("LUMENQUILL_KNOWN_HOSTS");
     if (sftp && !(knownHosts && *knownHosts)) {
-        reply("-ERR No known-hosts file to check the server's host key against");
+        reply(failure(CURLE_SSH, "No known-hosts file to check the server's host key against"));
         return;
     }
     prepare((sftp ? "sftp://" : "ftp://") + host + (sftp ? "/~/" : "/"));
     curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
     const CURLcode result = curl_easy_perform(curl);
     if (result != CURLE_OK) {
-        reply("-ERR " + failure(result));
+        reply(failure(result));
         return;
     }
     char* path = nullptr;
@@ -313,15 +369,127 @@ void connect()
     reply("+OK CONNECT");
 }
 
+// Whether an address can name the component: over FTP libcurl refuses
+// control characters in an address (a command can still carry them).
+bool addressable(const std::string& part)
+{
+    if (sftp)
+        return true;
+    return std::none_of(part.begin(), part.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+}
+
+// A remote path as an SFTP command's argument: in quotes, with quotes and
+// backslashes escaped.
+std::string quoted(const std::string& path)
+{
+    std::string text = "\"";
+    for (char c : path) {
+        if (c == '"' || c == '\\')
+            text.push_back('\\');
+        text.push_back(c);
+    }
+    return text + "\"";
+}
+
+// The temporary name a file is sent under, beside it: ".<name>.lqpart", or
+// ".<hash of the name>.lqpart" when that would be too long for a name or
+// cannot be given in an address.
+std::string temporaryName(const std::string& name)
+{
+    const std::string plain = "." + name + ".lqpart";
+    if (plain.size() <= 255 && addressable(name))
+        return plain;
+    unsigned long long hash = 14695981039346656037ULL;   // FNV-1a
+    for (char c : name) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ULL;
+    }
+    char digits[17];
+    std::snprintf(digits, sizeof digits, "%016llx", hash);
+    return "." + std::string(digits) + ".lqpart";
+}
+
+// Runs the server commands (each may begin with "*": its failure is
+// ignored) in the base folder's session; answers libcurl's result.
+CURLcode runCommands(const std::vector<std::string>& commands, const std::vector<std::string>& folder)
+{
+    curl_slist* list = nullptr;
+    for (const std::string& command : commands)
+        list = curl_slist_append(list, command.c_str());
+    const std::vector<std::string> saved = baseParts;
+    baseParts.insert(baseParts.end(), folder.begin(), folder.end());
+    prepare(addressOf({}, true));
+    baseParts = saved;
+    curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(curl, CURLOPT_QUOTE, list);
+    const CURLcode result = curl_easy_perform(curl);
+    curl_slist_free_all(list);
+    return result;
+}
+
+std::string removeCommand(const std::string& path, bool mayFail)
+{
+    return std::string(mayFail ? "*" : "") + (sftp ? "rm " + quoted(path) : "DELE " + path);
+}
+
+// Whether a failed upload left the session able to take commands.
+bool sessionAlive(CURLcode code)
+{
+    switch (code) {
+    case CURLE_COULDNT_CONNECT:
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_OPERATION_TIMEDOUT:
+    case CURLE_LOGIN_DENIED:
+    case CURLE_PEER_FAILED_VERIFICATION:
+        return false;
+    default:
+        return true;
+    }
+}
+
+// Whether the folder (components below the base folder) has fewer than
+// the bytes free, as the SFTP server's "statvfs" tells; false when it
+// cannot tell.
+bool lacksRoom(const std::vector<std::string>& folder, long long bytes)
+{
+    runCommands({ "statvfs " + quoted(absolutePath(folder)) }, {});
+    const auto field = [](const char* name) -> long long {
+        const size_t at = statvfsText.find(std::string(name) + ": ");
+        return at == std::string::npos ? -1 : std::strtoll(statvfsText.c_str() + at + std::strlen(name) + 2, nullptr, 10);
+    };
+    const long long available = field("f_bavail");
+    const long long fragment = field("f_frsize");
+    return available >= 0 && fragment > 0 && available * fragment < std::max(bytes, 1LL);
+}
+
+// Renames the temporary file over the file: at once where the server
+// replaces a file on rename, else (OpenSSH's SFTP server does not) once
+// the old file is gone. Folders an address could not name are made first.
+CURLcode renameOver(const std::string& from, const std::string& to, const std::vector<std::string>& folders)
+{
+    std::vector<std::string> commands;
+    for (const std::string& folder : folders)
+        commands.push_back(sftp ? "*mkdir " + quoted(folder) : "*MKD " + folder);
+    const std::vector<std::string> rename = sftp ? std::vector<std::string> { "rename " + quoted(from) + " " + quoted(to) }
+                                                 : std::vector<std::string> { "RNFR " + from, "RNTO " + to };
+    std::vector<std::string> first = commands;
+    first.insert(first.end(), rename.begin(), rename.end());
+    if (runCommands(first, {}) == CURLE_OK)
+        return CURLE_OK;
+    std::vector<std::string> second { removeCommand(to, true) };
+    second.insert(second.end(), rename.begin(), rename.end());
+    return runCommands(second, {});
+}
+
 void put(const std::string& argument)
 {
     std::vector<std::string> parts;
-    if (!splitPath(argument, &parts, false)) {
-        reply("-ERR Refused path: " + argument);
+    if (!splitPath(argument, &parts, false, true)) {
+        reply(failure(CURLE_URL_MALFORMAT, "Refused path: " + argument));
         return;
     }
     if (!connected) {
-        reply("-ERR Not connected");
+        reply(failure(CURLE_SEND_ERROR, "Not connected"));
         return;
     }
     std::string local;
@@ -332,13 +500,27 @@ void put(const std::string& argument)
     if (file && std::fseek(file, 0, SEEK_END) == 0)
         size = std::ftell(file);
     if (!file || size < 0) {
+        const std::string why = std::strerror(errno);
         if (file)
             std::fclose(file);
-        reply("-ERR Cannot read the local file " + local);
+        reply(failure(CURLE_READ_ERROR, why));
         return;
     }
     std::rewind(file);
-    prepare(addressOf(parts, false));
+    // The temporary file goes into the file's folder, or over FTP into the
+    // nearest folder above it an address can name; the folders below that
+    // are made by commands.
+    const std::vector<std::string> folders(parts.begin(), parts.end() - 1);
+    size_t reach = 0;
+    while (reach < folders.size() && addressable(folders[reach]))
+        ++reach;
+    std::vector<std::string> temporary(folders.begin(), folders.begin() + static_cast<std::ptrdiff_t>(reach));
+    temporary.push_back(temporaryName(parts.back()));
+    std::vector<std::string> unreachable;
+    for (size_t i = reach; i < folders.size(); ++i)
+        unreachable.push_back(absolutePath(std::vector<std::string>(folders.begin(), folders.begin() + static_cast<std::ptrdiff_t>(i) + 1)));
+
+    prepare(addressOf(temporary, false));
     curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
     curl_easy_setopt(curl, CURLOPT_READDATA, file);
     curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(size));
@@ -347,44 +529,49 @@ void put(const std::string& argument)
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, progress);
     lastPercent = -1;
-    const CURLcode result = curl_easy_perform(curl);
+    CURLcode result = curl_easy_perform(curl);
     std::fclose(file);
-    if (result != CURLE_OK)
-        reply("-ERR " + failure(result));
-    else
-        reply("+OK PUT");
+    if (result == CURLE_OK) {
+        result = renameOver(absolutePath(temporary), absolutePath(parts), unreachable);
+        if (result == CURLE_OK) {
+            reply("+OK PUT");
+            return;
+        }
+    }
+    std::string answer = failure(result);
+    const std::string words = errorText[0] ? errorText : curl_easy_strerror(result);
+    if (sessionAlive(result)) {
+        // What did not arrive whole goes; the old file was never touched.
+        const std::vector<std::string> folder(temporary.begin(), temporary.end() - 1);
+        const bool answers = runCommands({ removeCommand(absolutePath(temporary), true) }, {}) == CURLE_OK;
+        // OpenSSH's SFTP server says no more than "Failure" when its disk
+        // is full: the free room of the folder tells.
+        if (sftp && result != CURLE_REMOTE_ACCESS_DENIED && lacksRoom(folder, size))
+            answer = failure(CURLE_REMOTE_DISK_FULL, "");
+        // An FTP server that closes the data connection part way (as one
+        // whose disk is full does) is never heard out; when it answers
+        // again, it was this file it would not take.
+        else if (answers && (result == CURLE_SEND_ERROR || result == CURLE_RECV_ERROR || result == CURLE_GOT_NOTHING))
+            answer = failure(CURLE_PARTIAL_FILE, words);
+    }
+    reply(answer);
 }
 
 void remove(const std::string& argument)
 {
     std::vector<std::string> parts;
-    if (!splitPath(argument, &parts, false)) {
-        reply("-ERR Refused path: " + argument);
+    if (!splitPath(argument, &parts, false, true)) {
+        reply(failure(CURLE_URL_MALFORMAT, "Refused path: " + argument));
         return;
     }
     if (!connected) {
-        reply("-ERR Not connected");
+        reply(failure(CURLE_SEND_ERROR, "Not connected"));
         return;
     }
-    const std::string path = absolutePath(parts);
-    std::string command;
-    if (sftp) {
-        std::string quoted;
-        for (char c : path) {
-            if (c == '"' || c == '\\')
-                quoted.push_back('\\');
-            quoted.push_back(c);
-        }
-        command = "rm \"" + quoted + "\"";
-    } else {
-        command = "DELE " + path;
-    }
-    curl_slist* quote = curl_slist_append(nullptr, command.c_str());
-    prepare(addressOf({}, true));
-    curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
-    curl_easy_setopt(curl, CURLOPT_QUOTE, quote);
-    const CURLcode result = curl_easy_perform(curl);
-    curl_slist_free_all(quote);
+    // A temporary file a killed transfer left beside it goes too.
+    std::vector<std::string> temporary = parts;
+    temporary.back() = temporaryName(parts.back());
+    const CURLcode result = runCommands({ removeCommand(absolutePath(temporary), true), removeCommand(absolutePath(parts), false) }, {});
     if (result == CURLE_OK) {
         reply("+OK DELETE");
         return;
@@ -392,13 +579,16 @@ void remove(const std::string& argument)
     const std::string why = failure(result);
     // A file that is not there any more counts as removed, so that a retry
     // after a partial run can finish.
-    prepare(addressOf(parts, false));
-    curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
-    const CURLcode probe = curl_easy_perform(curl);
-    if (probe == CURLE_REMOTE_FILE_NOT_FOUND || probe == CURLE_FTP_COULDNT_RETR_FILE)
-        reply("+OK DELETE");
-    else
-        reply("-ERR " + why);
+    if (std::all_of(parts.begin(), parts.end(), addressable)) {
+        prepare(addressOf(parts, false));
+        curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+        const CURLcode probe = curl_easy_perform(curl);
+        if (probe == CURLE_REMOTE_FILE_NOT_FOUND || probe == CURLE_FTP_COULDNT_RETR_FILE) {
+            reply("+OK DELETE");
+            return;
+        }
+    }
+    reply(why);
 }
 
 // A listing as it arrives, read no further than its bounds.
@@ -423,8 +613,8 @@ size_t collect(char* data, size_t size, size_t count, void* target)
 }
 
 // The names the folder (components below the base folder's root) holds;
-// false, with the reason, when it cannot be listed or its listing passes
-// the bounds.
+// false, with the answer that says why, when it cannot be listed or its
+// listing passes the bounds.
 bool listNames(const std::vector<std::string>& folder, std::vector<std::string>* names, std::string* why)
 {
     const std::vector<std::string> saved = baseParts;
@@ -438,8 +628,8 @@ bool listNames(const std::vector<std::string>& folder, std::vector<std::string>*
     const CURLcode code = curl_easy_perform(curl);
     names->clear();
     if (listing.tooLong) {
-        *why = "the server's listing is longer than " + std::to_string(listingNames) + " names or " + std::to_string(listingBytes)
-            + " bytes, so it was not read further";
+        *why = failure(CURLE_WRITE_ERROR, "The base folder cannot be listed: the server's listing is longer than " + std::to_string(listingNames)
+                + " names or " + std::to_string(listingBytes) + " bytes, so it was not read further");
         return false;
     }
     if (code != CURLE_OK) {
@@ -469,7 +659,7 @@ bool listNames(const std::vector<std::string>& folder, std::vector<std::string>*
 void test()
 {
     if (!connected) {
-        reply("-ERR Not connected");
+        reply(failure(CURLE_SEND_ERROR, "Not connected"));
         return;
     }
     // From the login (or root) folder down: a folder missing on the way
@@ -478,7 +668,7 @@ void test()
     std::vector<std::string> names;
     std::string why;
     if (!listNames(folder, &names, &why)) {
-        reply("-ERR The base folder cannot be listed: " + why);
+        reply(why);
         return;
     }
     for (const std::string& part : baseParts) {
@@ -491,7 +681,7 @@ void test()
         }
         folder.push_back(part);
         if (!listNames(folder, &names, &why)) {
-            reply("-ERR The base folder cannot be listed: " + why);
+            reply(why);
             return;
         }
     }
@@ -532,7 +722,7 @@ int main(int argc, char** argv)
             reply("+OK PASSWORD");
         } else if (verb == "BASEDIR") {
             if (!splitPath(argument, &baseParts, true))
-                reply("-ERR Refused folder: " + argument);
+                reply(failure(CURLE_URL_MALFORMAT, "Refused folder: " + argument));
             else
                 reply("+OK BASEDIR");
         } else if (verb == "BASEDIRISROOT") {
@@ -551,7 +741,7 @@ int main(int argc, char** argv)
             status = 0;
             break;
         } else {
-            reply("-ERR Unknown command " + verb);
+            reply(failure(CURLE_UNSUPPORTED_PROTOCOL, "Unknown command " + verb));
         }
     }
     curl_easy_cleanup(curl);

@@ -6,76 +6,136 @@
 // element (name and MD5 digest in lower-case hexadecimal) for every file
 // directly inside the current folder, and to standard error a line
 // "md5: <subfolder>:" for every folder directly inside it. Entries are
-// sorted by name (byte order of their UTF-8 text); names are written as
-// UTF-8 with the XML markup characters escaped. Hidden entries are listed
-// like any other; symbolic links are left out, never followed (what one
-// points at is not the folder's), and so is anything else that is neither
-// a file nor a folder. Files are digested in
+// sorted by name (byte order of their UTF-8 text). Names are written
+// exactly, in the form XmlD::escapedName gives (every character the
+// program's element reader would take apart or drop as a hexadecimal
+// reference, "&#x9;"): in the "md5:" lines too, so that no name can break
+// a line. Hidden entries are listed like any other; symbolic links are left
+// out, never followed (what one points at is not the folder's). Files are
+// digested in
 // parallel, each read once. Exit status 0, 1 for a usage error, 2 when the
-// folder cannot be read; a file that cannot be read is left out and named
-// on standard error ("xmldir: cannot read <name>").
+// folder cannot be read. An entry that cannot be listed is left out and
+// named on standard error as "unread: <name>" followed by a tab and the
+// reason: a file that cannot be read, an entry that is neither a file nor a
+// folder, a name that is not UTF-8 text (shown with its other bytes as
+// "\xE9").
 
 #include <QByteArray>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QList>
+#include <QString>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <thread>
 #include <vector>
 
-#include <openssl/evp.h>
-
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <openssl/evp.h>
+
 namespace {
 
-QByteArray xmlEscape(const QByteArray& text)
+// The name as XmlD::escapedName writes it (the program's element reader
+// and XmlD::nameFromEscaped give it back): keep the two alike. Every
+// character the reader would take apart or drop becomes a hexadecimal
+// reference: markup, control and format characters, line separators, a
+// blank or "=" at either end, a blank after a blank.
+QByteArray escapedName(const QString& name)
 {
-    QByteArray out;
-    out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&apos;"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20)
-                out += "&#" + QByteArray::number(static_cast<unsigned char>(c)) + ';';
+    QString text;
+    text.reserve(name.size() + 8);
+    const auto reference = [&text](char32_t code) { text += QStringLiteral("&#x") + QString::number(code, 16).toUpper() + QLatin1Char(';'); };
+    const auto isBlank = [](QChar c) { return c.category() == QChar::Separator_Space; };
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar c = name.at(i);
+        if (c.isHighSurrogate() && i + 1 < name.size() && name.at(i + 1).isLowSurrogate()) {
+            const char32_t code = QChar::surrogateToUcs4(c, name.at(i + 1));
+            if ((code & 0xFFFE) == 0xFFFE)
+                reference(code);
             else
-                out += c;
+                text += name.mid(i, 2);
+            ++i;
+            continue;
         }
+        bool refer = false;
+        switch (c.category()) {
+        case QChar::Other_Control:
+        case QChar::Other_Format:
+        case QChar::Other_Surrogate:
+        case QChar::Other_NotAssigned:
+        case QChar::Separator_Line:
+        case QChar::Separator_Paragraph:
+            refer = true;
+            break;
+        default:
+            break;
+        }
+        const char16_t u = c.unicode();
+        const bool edge = i == 0 || i == name.size() - 1;
+        refer = refer || u == '&' || u == '<' || u == '>' || u == '"' || u == 0xFFFE || u == 0xFFFF
+            || (isBlank(c) && (edge || (i > 0 && isBlank(name.at(i - 1))))) || (edge && u == '=');
+        if (refer)
+            reference(u);
+        else
+            text += c;
     }
-    return out;
+    return text.toUtf8();
+}
+
+// The bytes of a name that is no UTF-8 text, for a message: printable
+// ASCII as it is, every other byte as "\xHH".
+QByteArray shownBytes(const QByteArray& bytes)
+{
+    QByteArray shown;
+    for (char b : bytes) {
+        const auto byte = static_cast<unsigned char>(b);
+        if (byte >= 0x20 && byte < 0x7F && byte != '\\')
+            shown += b;
+        else
+            shown += "\\x" + QByteArray::number(byte, 16).toUpper().rightJustified(2, '0');
+    }
+    return shown;
+}
+
+bool isUtf8(const QByteArray& bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // The decoding happens when its result becomes a string.
+    const QString text = decoder.decode(bytes);
+    return !decoder.hasError();
 }
 
 struct Entry {
-    QByteArray name;     // UTF-8
-    QString path;
+    QByteArray name;     // UTF-8, for sorting
+    QString path;        // the same name as text: the path below the current folder
     QByteArray digest;   // hexadecimal; empty when the file could not be read
+    QByteArray why;      // why it could not be read
 };
 
-QByteArray digestOf(const QString& path)
+QByteArray digestOf(const QString& path, QByteArray* why)
 {
     // The name is one of the current folder's: opened without following a
     // link put there meanwhile, without waiting for a pipe, and read only
     // when it is a plain file.
     const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor < 0)
+    if (descriptor < 0) {
+        *why = QByteArray(std::strerror(errno));
         return QByteArray();
+    }
     QFile file;
     struct stat status {};
     if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)
         || !file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(descriptor);
+        *why = "it is no longer a plain file";
         return QByteArray();
     }
     // OpenSSL's MD5 is its hand-tuned one: the digests are most of a listing's time.
@@ -85,8 +145,10 @@ QByteArray digestOf(const QString& path)
     QByteArray buffer(1 << 20, Qt::Uninitialized);
     for (;;) {
         const qint64 count = file.read(buffer.data(), buffer.size());
-        if (count < 0)
+        if (count < 0) {
+            *why = file.errorString().toUtf8();
             return QByteArray();
+        }
         if (count == 0)
             break;
         if (EVP_DigestUpdate(hash.get(), buffer.constData(), static_cast<size_t>(count)) != 1)
@@ -107,23 +169,41 @@ int main(int argc, char** argv)
         std::fputs("usage: xmldir <folder name>\n", stderr);
         return 1;
     }
-    const QDir folder(QDir::currentPath());
-    if (!folder.exists()) {
+    DIR* folder = ::opendir(".");
+    if (!folder) {
         std::fputs("xmldir: cannot read the current folder\n", stderr);
         return 2;
     }
     std::vector<Entry> files;
     std::vector<QByteArray> folders;
-    const QFileInfoList entries = folder.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::NoSort);
-    for (const QFileInfo& info : entries) {
-        const QByteArray name = info.fileName().toUtf8();
-        if (info.isSymLink())
+    QByteArray unread;
+    // The names as the file system holds them: a name that is no UTF-8
+    // text is named as it is, never read under a name it does not have.
+    while (const dirent* entry = ::readdir(folder)) {
+        const QByteArray bytes(entry->d_name);
+        if (bytes == "." || bytes == "..")
             continue;
-        if (info.isDir())
-            folders.push_back(name);
-        else if (info.isFile())
-            files.push_back({ name, info.filePath(), QByteArray() });
+        if (!isUtf8(bytes)) {
+            unread += "unread: " + shownBytes(bytes) + "\tits name is not UTF-8 text\n";
+            continue;
+        }
+        const QString name = QString::fromUtf8(bytes);
+        // The entry itself: a link is left out, never followed.
+        struct stat info {};
+        if (::fstatat(::dirfd(folder), bytes.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+            unread += "unread: " + escapedName(name) + '\t' + QByteArray(std::strerror(errno)) + '\n';
+            continue;
+        }
+        if (S_ISLNK(info.st_mode))
+            continue;
+        if (S_ISDIR(info.st_mode))
+            folders.push_back(bytes);
+        else if (S_ISREG(info.st_mode))
+            files.push_back({ bytes, name, QByteArray(), QByteArray() });
+        else
+            unread += "unread: " + escapedName(name) + "\tit is neither a file nor a folder\n";
     }
+    ::closedir(folder);
     std::sort(files.begin(), files.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
     std::sort(folders.begin(), folders.end());
 
@@ -135,24 +215,24 @@ int main(int argc, char** argv)
     for (unsigned t = 0; t < std::min<size_t>(threads, files.size()); ++t) {
         workers.emplace_back([&] {
             for (size_t i = next++; i < files.size(); i = next++)
-                files[i].digest = digestOf(files[i].path);
+                files[i].digest = digestOf(files[i].path, &files[i].why);
         });
     }
     for (std::thread& worker : workers)
         worker.join();
 
-    QByteArray out = "<QZD name=\"" + xmlEscape(QByteArray(argv[1])) + "\">\n";
+    QByteArray out = "<QZD name=\"" + escapedName(QString::fromUtf8(argv[1])) + "\">\n";
     for (const Entry& file : files) {
         if (file.digest.isEmpty()) {
-            std::fprintf(stderr, "xmldir: cannot read %s\n", file.name.constData());
+            unread += "unread: " + escapedName(file.path) + '\t' + (file.why.isEmpty() ? QByteArray("it cannot be read") : file.why) + '\n';
             continue;
         }
-        out += "<QZF name=\"" + xmlEscape(file.name) + "\" md5=\"" + file.digest + "\"/>\n";
+        out += "<QZF name=\"" + escapedName(file.path) + "\" md5=\"" + file.digest + "\"/>\n";
     }
     out += "</QZD>\n";
-    QByteArray err;
+    QByteArray err = unread;
     for (const QByteArray& name : folders)
-        err += "md5: " + name + ":\n";
+        err += "md5: " + escapedName(QString::fromUtf8(name)) + ":\n";
     std::fwrite(err.constData(), 1, err.size(), stderr);
     std::fwrite(out.constData(), 1, out.size(), stdout);
     return 0;

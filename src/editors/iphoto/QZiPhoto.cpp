@@ -103,6 +103,7 @@ void QZiPhoto::importPhotoLibrary()
         const std::shared_ptr<XmlProcessor> processor = XmlProcessor::create();
         processor->setStatusMessage(QStringLiteral("Importing iPhotos..."));
         importPhotoAlbumXmlAlbumProcessor(*album, *page, *processor);
+        XmlImportPhoto::tallyTogether(*processor);
         _document->document().startProcessor(processor);
         _document->updateNavEditor();
     });

@@ -108,6 +108,11 @@ void iPhoto::lookUpLibrary()
             return;
         }
         const QString preferences = home + QStringLiteral("/Library/Preferences/com.apple.iPhoto.plist");
+        if (!QFileInfo::exists(preferences)) {
+            // Simply no photo library here: the pane says so, the log need not.
+            _whyNotFound = QStringLiteral("Looked for its settings in ") + preferences + QStringLiteral(", which does not exist.");
+            return;
+        }
         QString error;
         const std::optional<QVariant> settings = lq::readPropertyListFile(preferences, &error);
         if (!settings) {

@@ -170,6 +170,9 @@ void QZWebsiteEditor::saveEditor()
         home->masthead()->setLinkTo(_mastheadLink->text());
         home->setPassPhrase(_passPhrase->text());
         home->setSubmitLabel(_passSubmit->text());
+        // The standard phrase follows a new label: the field shows what is stored.
+        if (_passPhrase->text() != home->passPhrase())
+            _passPhrase->setText(home->passPhrase());
     });
 }
 

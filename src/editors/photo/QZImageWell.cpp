@@ -29,6 +29,7 @@
 
 #include <QButtonGroup>
 #include <QDir>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -499,9 +500,14 @@ void QZImageWell::replaceImage()
     if (path.isEmpty())
         return;
     // Read as an import reads it: scaled down to the largest picture the program keeps.
-    const lq::GraphicsImage picture = XmlPhoto::importedPicture(path);
-    if (picture.isNull())
+    lq::PictureRefusal refusal;
+    const lq::GraphicsImage picture = XmlPhoto::importedPicture(path, &refusal);
+    if (picture.isNull()) {
+        lq::runAlert(_document->myWindow(), QStringLiteral("\"") + QFileInfo(path).fileName() + QStringLiteral("\" cannot replace the picture"),
+            QStringLiteral("It is ") + lq::pictureFaultName(refusal.fault) + QStringLiteral(": ") + refusal.reason
+                + QStringLiteral(". The photo keeps its picture."));
         return;
+    }
     const std::weak_ptr<XmlPhoto> asked = photo;
     lq::performAfter(this, QStringLiteral("replaceImage2:"), 0.01, [this, asked, picture] {
         // Only for the photo that asked, should it still be shown.

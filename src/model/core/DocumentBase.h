@@ -1,11 +1,13 @@
 #pragma once
 
 #include "platform/Geometry.h"
+#include "platform/ImageFiles.h"
 
 #include <QList>
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class XmlAlbum;
 class XmlBase;
@@ -51,6 +53,11 @@ public:
 
     // YES raises the count of suppressed changes by one, NO lowers it by one.
     virtual void falseAlarm(bool suppress) = 0;
+
+    // How many changes of its element trees the document was told of since
+    // it was made, counted or suppressed: the number moves whenever anything
+    // in them changed. Nothing from a document that does not keep it.
+    virtual std::optional<quint64> changesSeen() const { return std::nullopt; }
 
     // YES while the document's pages are shown as they will be published (the
     // content or preview tab), NO while the page layout is being edited.
@@ -113,6 +120,11 @@ public:
     // it run (and the page written and released) before the next page is
     // made. A document without a queue drops it.
     virtual void startProcessorNext(const std::shared_ptr<XmlProcessor>& processor) { (void)processor; }
+    // An import of `given` files has ended and left these out, each with why
+    // (in the order they were met): the document tells the user once. A
+    // document that cannot show it drops it (each file is in the Activity
+    // log already).
+    virtual void picturesNotImported(const QList<lq::RefusedPicture>& refused, int given) { (void)refused, (void)given; }
     // Queues the script "Resizing Thumbnails..." that makes each photo's
     // thumbnail again at its size. A document without a queue drops it.
     virtual void resizeThumbnails(const QList<ThumbnailResize>& thumbnails) { (void)thumbnails; }

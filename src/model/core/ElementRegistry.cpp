@@ -6,6 +6,7 @@
 namespace {
 
 ElementRegistry* theRegistry = nullptr;
+thread_local ElementRegistry* threadRegistry = nullptr;
 
 // The number a UUID of the usual form stands for, or nothing for any other
 // text (lower-case digits included, so that two texts never share a number).
@@ -39,14 +40,33 @@ ElementRegistry::ElementRegistry()
     theRegistry = this;
 }
 
+ElementRegistry::ElementRegistry(OfOneThread)
+{
+}
+
 ElementRegistry::~ElementRegistry()
 {
     if (theRegistry == this)
         theRegistry = nullptr;
 }
 
+ElementRegistry::ThreadScope::ThreadScope()
+    : _own(new ElementRegistry(OfOneThread {}))
+    , _previous(threadRegistry)
+{
+    threadRegistry = _own;
+}
+
+ElementRegistry::ThreadScope::~ThreadScope()
+{
+    threadRegistry = _previous;
+    delete _own;
+}
+
 ElementRegistry& ElementRegistry::shared()
 {
+    if (threadRegistry)
+        return *threadRegistry;
     if (!theRegistry) {
         std::fputs("Lumenquill: an element was made before the element registry\n", stderr);
         std::abort();
@@ -56,7 +76,7 @@ ElementRegistry& ElementRegistry::shared()
 
 ElementRegistry* ElementRegistry::instance()
 {
-    return theRegistry;
+    return threadRegistry ? threadRegistry : theRegistry;
 }
 
 QHash<QString, Envelop>& ElementRegistry::registry()

@@ -25,6 +25,23 @@ public:
     // The one registry, or nothing before it is made and after it is gone.
     static ElementRegistry* instance();
 
+    // While it lives, the calling thread has a registry of its own, which
+    // shared() and instance() answer on that thread: a thread that works on
+    // a copy of a document's trees registers the copies there, under the
+    // UUIDs of their originals, without touching the program's registry.
+    // Every element registered in it must be gone before it ends.
+    class ThreadScope {
+    public:
+        ThreadScope();
+        ~ThreadScope();
+        ThreadScope(const ThreadScope&) = delete;
+        ThreadScope& operator=(const ThreadScope&) = delete;
+
+    private:
+        ElementRegistry* _own;
+        ElementRegistry* _previous;
+    };
+
     void addUUIDXmlbase(const QString& uuid, XmlBase* element);
     void removeUUID(const QString& uuid);
     void changeUUIDToUUIDXmlbase(const QString& oldUUID, const QString& newUUID, XmlBase* element);
@@ -32,6 +49,8 @@ public:
     XmlBasePtr xmlbase(const QString& uuid) const;
 
 private:
+    struct OfOneThread {};
+    explicit ElementRegistry(OfOneThread);
     QHash<QString, Envelop>& registry();
 
     // UUIDs of the form makeUUID gives (16 upper-case hexadecimal digits)

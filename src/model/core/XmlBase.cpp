@@ -12,11 +12,31 @@ XmlBase::XmlBase(Key)
 {
 }
 
+namespace {
+thread_local quint64 uuidsDrawn = 0;
+} // namespace
+
 void XmlBase::registerUUID() const
 {
     _uuid = makeUUID();
     ElementRegistry::shared().addUUIDXmlbase(_uuid, const_cast<XmlBase*>(this));
     _uuidRegistered = true;
+    ++uuidsDrawn;
+}
+
+void XmlBase::adoptUUID(const QString& uuid)
+{
+    ElementRegistry& registry = ElementRegistry::shared();
+    if (_uuidRegistered)
+        registry.removeUUID(_uuid);
+    _uuid = uuid;
+    registry.addUUIDXmlbase(_uuid, this);
+    _uuidRegistered = true;
+}
+
+quint64 XmlBase::uuidsDrawnOnThisThread()
+{
+    return uuidsDrawn;
 }
 
 XmlBase::~XmlBase()

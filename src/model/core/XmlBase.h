@@ -86,6 +86,13 @@ public:
     }
     // The live element registered under the UUID, or nothing.
     static XmlBasePtr UUID(const QString& uuid);
+    // Takes the UUID of the element this one is a copy of, in a registry
+    // of the calling thread's own (ElementRegistry::ThreadScope), so that
+    // what the copy writes names the original.
+    void adoptUUID(const QString& uuid);
+    // How many elements have drawn a UUID of their own on the calling
+    // thread so far.
+    static quint64 uuidsDrawnOnThisThread();
 
     virtual QString elementName() const;
     const QString& elementOverride() const { return _elementOverride; }

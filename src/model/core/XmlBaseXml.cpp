@@ -6,6 +6,7 @@
 #include "model/core/SuppressedChanges.h"
 
 #include "platform/Codecs.h"
+#include "platform/Strings.h"
 #include "platform/XmlCharacterSets.h"
 #include "model/core/XmlGarbageDump.h"
 #include "model/core/XmlTextFormat.h"
@@ -22,7 +23,16 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cerrno>
+#include <cstring>
+#include <functional>
 #include <optional>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace lq::literals;
 
 namespace {
 
@@ -64,6 +74,38 @@ private:
     std::array<bool, 256> _latin1 {};
 };
 
+// Where the first character that appendContent deletes stands in the text,
+// or the text's size when there is none. Blocks of printable ASCII and line
+// feeds, nearly all of a page, are passed over whole; a block holding
+// anything else is looked at character by character.
+qsizetype firstStrippedCharacter(QStringView text, const StrippedCharacters& stripped)
+{
+    constexpr qsizetype block = 32;
+    const char16_t* const characters = text.utf16();
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+    for (; i + block <= size; i += block) {
+        // Without branches, and in 16 bits, so that the compiler looks at
+        // many characters at a time.
+        std::uint16_t odd = 0;
+        for (qsizetype j = 0; j < block; ++j) {
+            const std::uint16_t c = characters[i + j];
+            odd |= static_cast<std::uint16_t>(static_cast<std::uint16_t>(c - 0x20) > 0x5e) & static_cast<std::uint16_t>(c != u'\n');
+        }
+        if (odd == 0)
+            continue;
+        for (qsizetype j = 0; j < block; ++j) {
+            if (stripped.contains(QChar(characters[i + j])))
+                return i + j;
+        }
+    }
+    for (; i < size; ++i) {
+        if (stripped.contains(QChar(characters[i])))
+            return i;
+    }
+    return size;
+}
+
 // UTF-8 without tolerance: any malformed or cut-off sequence gives nothing.
 std::optional<QString> decodeUtf8Strictly(const QByteArray& bytes)
 {
@@ -72,6 +114,58 @@ std::optional<QString> decodeUtf8Strictly(const QByteArray& bytes)
     if (decoder.hasError())
         return std::nullopt;
     return text;
+}
+
+// How much of the bytes ends on a whole UTF-8 sequence: a sequence cut by
+// the end starts at most three bytes before it, and is left for the next piece.
+qint64 wholeSequencesLength(const char* bytes, qint64 length)
+{
+    for (qint64 back = 1; back <= 3 && back <= length; ++back) {
+        const auto c = static_cast<unsigned char>(bytes[length - back]);
+        if ((c & 0xC0) == 0x80)
+            continue;
+        const qint64 needed = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        return needed > back ? length - back : length;
+    }
+    return length;
+}
+
+// A file's text as UTF-8 without tolerance, as decodeUtf8Strictly reads
+// it, but read a piece at a time straight into the text it becomes: a large
+// document is not held as bytes beside its text. Nothing when the file
+// cannot be read or holds more than `bound` bytes.
+// `read` fills up to the count of bytes and answers how many it read (0 at
+// the end, negative on an error); `size` is what the file holds.
+std::optional<QString> readUtf8Strictly(const std::function<qint64(char*, qint64)>& read, qint64 size, qint64 bound)
+{
+    constexpr qint64 piece = 256 * 1024;
+    QByteArray buffer(piece + 3, Qt::Uninitialized);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text;
+    // UTF-8 never takes more UTF-16 units than bytes.
+    text.reserve(std::min(size, bound));
+    qint64 carried = 0;
+    qint64 total = 0;
+    for (;;) {
+        const qint64 got = read(buffer.data() + carried, piece);
+        if (got < 0)
+            return std::nullopt;
+        total += got;
+        if (total > bound)
+            return std::nullopt;
+        const qint64 available = carried + got;
+        const qint64 whole = got == 0 ? available : wholeSequencesLength(buffer.constData(), available);
+        const qsizetype at = text.size();
+        text.resize(at + static_cast<qsizetype>(whole));
+        const QChar* const end = decoder.appendToBuffer(text.data() + at, QByteArrayView(buffer.constData(), whole));
+        text.resize(end - text.constData());
+        if (decoder.hasError())
+            return std::nullopt;
+        carried = available - whole;
+        if (got == 0)
+            return text;
+        std::memmove(buffer.data(), buffer.constData() + whole, static_cast<std::size_t>(carried));
+    }
 }
 
 // The XML text of an enciphered document: ":", base64 cipher text, and the
@@ -129,14 +223,16 @@ bool isPlainAttributeValue(QStringView value)
 {
     if (value.isEmpty() || value.front() == u' ' || value.front() == u'=')
         return false;
-    char16_t previous = 0;
-    for (const QChar c : value) {
-        const char16_t u = c.unicode();
-        if (u < 0x20 || u >= 0x7f || u == u'&' || (u == u' ' && previous == u' '))
-            return false;
-        previous = u;
-    }
-    return true;
+    // Without branches, so that many characters are looked at at a time:
+    // the values of a document are mostly plain.
+    const char16_t* const c = value.utf16();
+    const qsizetype size = value.size();
+    unsigned odd = 0;
+    for (qsizetype i = 0; i < size; ++i)
+        odd |= (c[i] < 0x20) | (c[i] >= 0x7f) | (c[i] == u'&');
+    for (qsizetype i = 1; i < size; ++i)
+        odd |= (c[i] == u' ') & (c[i - 1] == u' ');
+    return odd == 0;
 }
 
 // Takes the text up to and including the next "<", as passing over it with
@@ -251,6 +347,24 @@ bool XmlBase::saveInto(lq::ConfinedFolder& folder, const QString& name)
     });
 }
 
+namespace {
+
+// The element tree of a document file's text (enciphered or not); nothing
+// for a file that is not UTF-8 text, or is empty.
+XmlBasePtr createWithText(std::optional<QString> text, const QString& rootDir)
+{
+    if (!text || text->isEmpty())
+        return nullptr;
+    if (text->startsWith(QLatin1Char(':'))) {
+        text = decipherDocument(*text);
+        if (!text)
+            return nullptr;
+    }
+    return XmlBase::createWithXmlRootDir(*text, rootDir);
+}
+
+} // namespace
+
 // --- Reader --------------------------------------------------------------------
 
 XmlBasePtr XmlBase::createWithFile(const QString& path)
@@ -266,9 +380,9 @@ XmlBasePtr XmlBase::createWithFile(const QString& path)
                 + QStringLiteral(", more than the ") + lq::describeSize(bound) + QStringLiteral(" a document file may have"));
             return nullptr;
         }
-        const QByteArray bytes = file.readAll();
+        std::optional<QString> text = readUtf8Strictly([&](char* data, qint64 count) { return file.read(data, count); }, file.size(), bound);
         file.close();
-        return createWithData(bytes, QFileInfo(path).path());
+        return createWithText(std::move(text), QFileInfo(path).path());
     });
 }
 
@@ -276,30 +390,39 @@ XmlBasePtr XmlBase::createWithFile(const lq::ConfinedFolder& folder, const QStri
 {
     return lq::classFrame("XmlBase +createWithFile:", [&]() -> XmlBasePtr {
         QString why;
-        const std::optional<QByteArray> bytes = folder.readFile(name, lq::inputLimits().documentTextBytes, &why);
-        if (!bytes) {
+        const lq::FileDescriptor file = folder.openForReading(name, &why);
+        if (!file.isValid()) {
             // Only a file that is there and cannot be read is worth a line.
             if (folder.status(name).exists() || folder.status(name).kind == lq::ConfinedFolder::Kind::Link)
                 lq::log(why);
             return nullptr;
         }
+        // A file past the bound is refused before it is read into memory.
+        const qint64 bound = lq::inputLimits().documentTextBytes;
+        struct stat status {};
+        if (::fstat(file.get(), &status) != 0)
+            return nullptr;
+        if (status.st_size > bound) {
+            lq::log(QStringLiteral("Cannot read ") + folder.pathOf(name) + QStringLiteral(": it holds ") + lq::describeSize(status.st_size)
+                + QStringLiteral(", more than the ") + lq::describeSize(bound) + QStringLiteral(" a document file may have"));
+            return nullptr;
+        }
+        std::optional<QString> text = readUtf8Strictly([&](char* data, qint64 count) -> qint64 {
+            for (;;) {
+                const ssize_t got = ::read(file.get(), data, static_cast<size_t>(count));
+                if (got >= 0 || errno != EINTR)
+                    return got;
+            }
+        }, status.st_size, bound);
         const qsizetype slash = name.lastIndexOf(QLatin1Char('/'));
-        return createWithData(*bytes, folder.pathOf(slash < 0 ? QString() : name.left(slash)));
+        return createWithText(std::move(text), folder.pathOf(slash < 0 ? QString() : name.left(slash)));
     });
 }
 
 XmlBasePtr XmlBase::createWithData(const QByteArray& bytes, const QString& rootDir)
 {
     return lq::classFrame("XmlBase +createWithData:rootDir:", [&]() -> XmlBasePtr {
-        std::optional<QString> text = decodeUtf8Strictly(bytes);
-        if (!text || text->isEmpty())
-            return nullptr;
-        if (text->startsWith(QLatin1Char(':'))) {
-            text = decipherDocument(*text);
-            if (!text)
-                return nullptr;
-        }
-        return createWithXmlRootDir(*text, rootDir);
+        return createWithText(decodeUtf8Strictly(bytes), rootDir);
     });
 }
 
@@ -462,16 +585,28 @@ bool XmlBase::readAttributes(const QString& attributes)
         };
         // The run of characters in the set after the blanks; the position
         // moves only when the run is not empty.
-        const auto run = [&](const lq::CharacterSet& set, qsizetype& start) -> qsizetype {
+        const auto run = [&](const auto& contains, qsizetype& start) -> qsizetype {
             qsizetype p = pos;
             while (p < size && blanks.contains(text[p]))
                 ++p;
             start = p;
-            while (p < size && set.contains(text[p]))
+            while (p < size && contains(text[p]))
                 ++p;
             if (p > start)
                 pos = p;
             return p - start;
+        };
+        const auto in = [](const lq::CharacterSet& set) { return [&set](QChar c) { return set.contains(c); }; };
+        // Keys are ASCII nearly always: their characters are looked up in a
+        // table taken from the set of name characters.
+        static const std::array<bool, 128> asciiNameCharacters = [&sets] {
+            std::array<bool, 128> table {};
+            for (char16_t u = 0; u < table.size(); ++u)
+                table[u] = sets.nameCharacters.contains(QChar(u));
+            return table;
+        }();
+        const auto isNameCharacter = [&sets](QChar c) {
+            return c.unicode() < asciiNameCharacters.size() ? asciiNameCharacters[c.unicode()] : sets.nameCharacters.contains(c);
         };
         std::optional<SuppressedChanges> quiet;
         for (;;) {
@@ -479,11 +614,11 @@ bool XmlBase::readAttributes(const QString& attributes)
             if (pos < size && text[pos] == u'/')
                 return false;
             qsizetype keyStart = 0;
-            const qsizetype keyLength = run(sets.nameCharacters, keyStart);
+            const qsizetype keyLength = run(isNameCharacter, keyStart);
             if (keyLength == 0)
                 return true;
             qsizetype separatorStart = 0;
-            const qsizetype separatorLength = run(sets.quoteOrEquals, separatorStart);
+            const qsizetype separatorLength = run(in(sets.quoteOrEquals), separatorStart);
             if (separatorLength == 0)
                 return true;
             if (QStringView(text + separatorStart, separatorLength) == u"=\"\"")
@@ -496,14 +631,14 @@ bool XmlBase::readAttributes(const QString& attributes)
             qsizetype quotesStart = 0;
             if (end == pos) {
                 pos = before;
-                run(sets.quote, quotesStart);
+                run(in(sets.quote), quotesStart);
                 continue;
             }
             // The key is only compared, so it is read where it stands.
             const QString key = QString::fromRawData(text + keyStart, keyLength);
             const QStringView raw(text + pos, end - pos);
             pos = end;
-            run(sets.quote, quotesStart);
+            run(in(sets.quote), quotesStart);
             // The value is unescaped here, once; setAttributeTo gets what
             // of it a save would keep. A value of which nothing is left
             // is not stored, as an empty one. Most values are plain text
@@ -524,7 +659,7 @@ void XmlBase::setAttributeTo(const QString& key, const QString& value)
     lq::modelFrame(this, "setAttribute:to:", [&] {
         // The reader has unescaped the value already: a second unescape would
         // change names at every save and load ("My  Page" would become "My Page").
-        if (key == u"name")
+        if (key == u"name"_sv)
             setName(value);
     });
 }
@@ -533,9 +668,21 @@ void XmlBase::appendContent(const QString& text)
 {
     lq::modelFrame(this, "appendContent:", [&] {
         const StrippedCharacters& stripped = StrippedCharacters::shared();
-        QString clean = text;
-        clean.removeIf([&stripped](QChar c) { return stripped.contains(c); });
-        if (_content.isNull() || _defaultContent)
+        const qsizetype first = firstStrippedCharacter(text, stripped);
+        QString clean;
+        if (first == text.size()) {
+            clean = text;
+        } else {
+            clean.reserve(text.size());
+            clean += QStringView(text).first(first);
+            for (qsizetype i = first + 1; i < text.size(); ++i) {
+                if (!stripped.contains(text[i]))
+                    clean += text[i];
+            }
+        }
+        // Text given to an element without content is taken as it is, not
+        // copied: a page's text is the whole page.
+        if (_content.isNull() || _defaultContent || (_content.isEmpty() && !clean.isNull()))
             _content = clean;
         else
             _content += clean;

@@ -3,12 +3,15 @@
 #include "model/feed/XmlRSSItem.h"
 #include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/Strings.h"
 
 #include <QLocale>
 #include <QRegularExpression>
 #include <QTimeZone>
 
 #include <typeinfo>
+
+using namespace lq::literals;
 
 XmlRSS::XmlRSS(Key key)
     : XmlBase(key)
@@ -66,35 +69,35 @@ QDateTime XmlRSS::parseDate(const QString& text)
 void XmlRSS::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
-        if (key == u"publish")
+        if (key == u"publish"_sv)
             _publish = value.toInt() != 0;
-        else if (key == u"title")
+        else if (key == u"title"_sv)
             _title = value;
-        else if (key == u"link")
+        else if (key == u"link"_sv)
             _link = value;
-        else if (key == u"description")
+        else if (key == u"description"_sv)
             _description = value;
-        else if (key == u"pw")
+        else if (key == u"pw"_sv)
             _password = value;
-        else if (key == u"lc")
+        else if (key == u"lc"_sv)
             _langcode = value.toInt();
-        else if (key == u"useDb")
+        else if (key == u"useDb"_sv)
             _useDatabase = value.toInt() != 0;
-        else if (key == u"dbHost")
+        else if (key == u"dbHost"_sv)
             _dbHost = value;
-        else if (key == u"dbName")
+        else if (key == u"dbName"_sv)
             _dbName = value;
-        else if (key == u"dbUsername")
+        else if (key == u"dbUsername"_sv)
             _dbUsername = value;
-        else if (key == u"dbPassword")
+        else if (key == u"dbPassword"_sv)
             _dbPassword = value;
-        else if (key == u"upA")
+        else if (key == u"upA"_sv)
             _uploadAdmin = value.toInt() != 0;
-        else if (key == u"upU")
+        else if (key == u"upU"_sv)
             _uploadUsers = value.toInt() != 0;
-        else if (key == u"upC")
+        else if (key == u"upC"_sv)
             _uploadContent = value.toInt() != 0;
-        else if (key == u"pubDate") {
+        else if (key == u"pubDate"_sv) {
             // A date that cannot be read keeps the feed's own (its creation time).
             const QDateTime date = parseDate(value);
             if (date.isValid())

@@ -4,6 +4,9 @@
 #include "model/feed/XmlRSS.h"
 #include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/Strings.h"
+
+using namespace lq::literals;
 
 XmlRSSItem::XmlRSSItem(Key key)
     : XmlBase(key)
@@ -24,13 +27,13 @@ QString XmlRSSItem::elementName() const
 void XmlRSSItem::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
-        if (key == u"title")
+        if (key == u"title"_sv)
             _title = value;
-        else if (key == u"link")
+        else if (key == u"link"_sv)
             _link = value;
-        else if (key == u"description")
+        else if (key == u"description"_sv)
             _description = value;
-        else if (key == u"pubDate") {
+        else if (key == u"pubDate"_sv) {
             // A date that cannot be read keeps the item's own (its creation
             // time): an empty date would read back as a new one at every load.
             const QDateTime date = XmlRSS::parseDate(value);

@@ -13,6 +13,9 @@ namespace {
 
 // An XmlExternalFiles with a file element per existing file and per file
 // anywhere below an existing folder, the paths taken in case-insensitive order.
+// A path given that is neither a file nor a folder (a pipe, a device, a link
+// to nothing) stays in the list as a file: whoever takes the list refuses it
+// and says why, rather than it going without a word.
 XmlBasePtr pastedFiles(QStringList paths)
 {
     return lq::classFrame("XmlBase +createFromPasteboard:", [&]() -> XmlBasePtr {
@@ -22,12 +25,12 @@ XmlBasePtr pastedFiles(QStringList paths)
         for (const QString& path : paths) {
             // Paths that vanished since the drop are passed over.
             const QFileInfo info(path);
-            if (info.isFile()) {
+            if (info.isDir()) {
+                XmlBase::addContentsOfDirectoryTo(path, files.get());
+            } else if (info.exists() || info.isSymLink()) {
                 auto file = XmlFile::create();
                 file->setFilename(path);
                 files->addChild(file);
-            } else if (info.isDir()) {
-                XmlBase::addContentsOfDirectoryTo(path, files.get());
             }
         }
         return files;

@@ -16,6 +16,8 @@
 
 #include <typeinfo>
 
+using namespace lq::literals;
+
 XmlAlbum::XmlAlbum(Key key)
     : XmlWebItem(key)
     , _watermark(XmlWatermark::create())
@@ -70,9 +72,9 @@ bool XmlAlbum::canYouBeMyParent(XmlBase* child)
 void XmlAlbum::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
-        if (key == u"seq")
+        if (key == u"seq"_sv)
             setPageSeqNumber(value.toInt());
-        else if (key == u"template")
+        else if (key == u"template"_sv)
             _templateNum = value.toInt();
         else
             XmlWebItem::setAttributeTo(key, value);
@@ -90,7 +92,7 @@ void XmlAlbum::appendAttributes(QString& xml)
 XmlBasePtr XmlAlbum::createChildFromTag(const QString& tag)
 {
     return lq::modelFrame(this, "createChildFromTag:", [&]() -> XmlBasePtr {
-        if (tag == u"cssStyleSheet") {
+        if (tag == u"cssStyleSheet"_sv) {
             if (_styleSheet)
                 _styleSheet->setParent(nullptr);
             _styleSheet = factoryCreateChildFromTag(tag);
@@ -98,9 +100,9 @@ XmlBasePtr XmlAlbum::createChildFromTag(const QString& tag)
                 _styleSheet->setParent(this);
             return _styleSheet;
         }
-        if (tag == u"IWwatermark")
+        if (tag == u"IWwatermark"_sv)
             return _watermark;
-        if (tag == u"QZcontent")
+        if (tag == u"QZcontent"_sv)
             return _webcontent;
         return XmlWebItem::createChildFromTag(tag);
     });
@@ -312,24 +314,24 @@ QStringList XmlAlbum::picturesInSite()
     });
 }
 
-std::shared_ptr<XmlPhoto> XmlAlbum::importPhotoIndexCaption(const QString& path, int index, const QString& caption)
+std::shared_ptr<XmlPhoto> XmlAlbum::importPhotoIndexCaption(const QString& path, int index, const QString& caption,
+    lq::PictureRefusal* refusal)
 {
     return lq::modelFrame(this, "importPhoto:index:caption:", [&]() -> std::shared_ptr<XmlPhoto> {
-        std::shared_ptr<XmlPhoto> photo = XmlPhoto::createFromFile(path);
+        std::shared_ptr<XmlPhoto> photo = XmlPhoto::createFromFile(path, refusal);
         if (!photo)
             return nullptr;
         if (index != -1 && index < numberChildren())
             insertChildAtIndex(photo, index);
         else
             addChild(photo);
-        photo->newDocument(path);
-        // A picture that could not be stored (a full disk, a "pictures" that
-        // is a link) is no photo of the site: it goes again, and the step
-        // that imported it fails with the reason.
-        if (photo->imageSeqNumber() != 0 && !photo->hasStoredPicture()) {
-            removeChild(photo.get());
-            lq::raiseWriteFailure(QStringLiteral("the picture of ") + path + QStringLiteral(" could not be stored in ") + rootDir()
-                + QStringLiteral("/pictures"));
+        QString why;
+        if (!photo->newDocument(path, &why)) {
+            // A photo without its picture would be lost at the next open.
+            photo->removeFromParent();
+            if (refusal)
+                *refusal = { lq::PictureFault::NotStored, QStringLiteral("the site could not keep a copy: ") + why };
+            return nullptr;
         }
         const QString text = caption.isNull()
             ? lq::stringByDeletingPathExtension(lq::lastPathComponent(path))

@@ -2,6 +2,10 @@
 
 #include "model/site/XmlWebItem.h"
 
+namespace lq {
+struct PictureRefusal;
+}
+
 class XmlContent;
 class XmlFooter;
 class XmlMasthead;
@@ -116,8 +120,10 @@ public:
     // caption is plain text: it is escaped as HTML text before it goes into
     // the stored text, so "a<b" stays text and never becomes markup. Answers
     // the photo, or nothing (and changes nothing) when the file cannot be
-    // read as a picture.
-    std::shared_ptr<XmlPhoto> importPhotoIndexCaption(const QString& path, int index, const QString& caption);
+    // read as a whole picture or its picture cannot be stored; why in
+    // `refusal`.
+    std::shared_ptr<XmlPhoto> importPhotoIndexCaption(const QString& path, int index, const QString& caption,
+        lq::PictureRefusal* refusal = nullptr);
 
     // How a page of an old document takes its template: album pages the first
     // converted template without the group navigation, groups the second

@@ -7,6 +7,8 @@
 #include "platform/Scanner.h"
 #include "platform/Strings.h"
 
+using namespace lq::literals;
+
 namespace {
 
 // The characters of a tag name in stored rich text.
@@ -28,7 +30,7 @@ bool finishTag(lq::Scanner& scanner)
 // The run elements whose text belongs to the caption.
 bool keepsText(const QString& tag)
 {
-    return tag == u"b" || tag == u"i" || tag == u"u" || tag == u"a";
+    return tag == u"b"_sv || tag == u"i"_sv || tag == u"u"_sv || tag == u"a"_sv;
 }
 
 } // namespace
@@ -52,16 +54,16 @@ QString XmlCaption::elementName() const
 void XmlCaption::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
-        if (key == u"isblank") {
+        if (key == u"isblank"_sv) {
             old1_0caption = true;
-        } else if (key == u"linkType") {
+        } else if (key == u"linkType"_sv) {
             _linkType = lq::intValue(value);
-        } else if (key == u"link") {
+        } else if (key == u"link"_sv) {
             if (_linkType != 0)
                 setEmbeddedLink(value);
             else
                 setEmbeddedLink(QVariant(lq::intValue(value)));
-        } else if (key == u"window") {
+        } else if (key == u"window"_sv) {
             setNewWindow(lq::intValue(value));
         } else {
             XmlBase::setAttributeTo(key, value);

@@ -13,8 +13,11 @@
 #include "model/site/XmlWebItem.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Image.h"
+#include "platform/Strings.h"
 
 #include <typeinfo>
+
+using namespace lq::literals;
 
 XmlHomePage::XmlHomePage(Key key)
     : XmlBase(key)
@@ -73,11 +76,11 @@ QString XmlHomePage::name() const
 void XmlHomePage::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
-        if (key == u"lc")
+        if (key == u"lc"_sv)
             setLangcode(value.toInt());
-        else if (key == u"passPhrase")
+        else if (key == u"passPhrase"_sv)
             setPassPhrase(value);
-        else if (key == u"submitLabel")
+        else if (key == u"submitLabel"_sv)
             setSubmitLabel(value);
         else
             XmlBase::setAttributeTo(key, value);
@@ -97,21 +100,21 @@ void XmlHomePage::appendAttributes(QString& xml)
 XmlBasePtr XmlHomePage::createChildFromTag(const QString& tag)
 {
     return lq::modelFrame(this, "createChildFromTag:", [&]() -> XmlBasePtr {
-        if (tag == u"QZmasthead")
+        if (tag == u"QZmasthead"_sv)
             return _masthead;
-        if (tag == u"QZfooter")
+        if (tag == u"QZfooter"_sv)
             return _footer;
-        if (tag == u"headHTML")
+        if (tag == u"headHTML"_sv)
             return _headHTML;
-        if (tag == u"bodyHTML")
+        if (tag == u"bodyHTML"_sv)
             return _bodyHTML;
-        if (tag == u"descriptionMETA")
+        if (tag == u"descriptionMETA"_sv)
             return _description;
-        if (tag == u"searchMETA")
+        if (tag == u"searchMETA"_sv)
             return _searchTags;
-        if (tag == u"QZpaypalcommon")
+        if (tag == u"QZpaypalcommon"_sv)
             return _paypal;
-        if (tag == u"cssStyleSheet") {
+        if (tag == u"cssStyleSheet"_sv) {
             if (_styleSheet)
                 _styleSheet->setParent(nullptr);
             _styleSheet = factoryCreateChildFromTag(tag);
@@ -178,7 +181,19 @@ void XmlHomePage::setPassPhrase(const QString& passPhrase)
 
 void XmlHomePage::setSubmitLabel(const QString& submitLabel)
 {
-    setStored(_submitLabel, submitLabel, "setSubmitLabel:");
+    lq::modelFrame(this, "setSubmitLabel:", [&] {
+        // The standard phrase names the button as it is labelled; a phrase of
+        // the user's own stays as it is.
+        if (submitLabel != _submitLabel && _passPhrase == standardPassPhrase(_submitLabel))
+            _passPhrase = standardPassPhrase(submitLabel);
+        _submitLabel = submitLabel;
+        docChanged();
+    });
+}
+
+QString XmlHomePage::standardPassPhrase(const QString& submitLabel)
+{
+    return QStringLiteral("Enter your Password below and click ") + submitLabel;
 }
 
 QStringList XmlHomePage::picturesInSite()

@@ -58,10 +58,16 @@ public:
 
     int langcode() const { return _langcode; }
     void setLangcode(int langcode);
+    // What a protected page asks its visitor, and the label of the button
+    // that sends the password. While the pass phrase is the standard one, it
+    // names the button by its label, and follows a new label: relabelled
+    // "Enter", the button is asked for as "click Enter".
     const QString& passPhrase() const { return _passPhrase; }
     void setPassPhrase(const QString& passPhrase);
     const QString& submitLabel() const { return _submitLabel; }
     void setSubmitLabel(const QString& submitLabel);
+    // The standard pass phrase for a button of the label.
+    static QString standardPassPhrase(const QString& submitLabel);
 
     // The pictures of every page of webItems, in order. Pages inside a group
     // appear twice (through the page and through the group): it is a set.

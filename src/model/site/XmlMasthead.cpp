@@ -1,6 +1,9 @@
 #include "model/site/XmlMasthead.h"
 
 #include "platform/ExceptionFrame.h"
+#include "platform/Strings.h"
+
+using namespace lq::literals;
 
 XmlMasthead::XmlMasthead(Key key)
     : XmlBase(key)
@@ -21,7 +24,7 @@ QString XmlMasthead::elementName() const
 void XmlMasthead::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
-        if (key == u"linkto")
+        if (key == u"linkto"_sv)
             setLinkTo(urlunescape(value));
         else
             XmlBase::setAttributeTo(key, value);

@@ -3,6 +3,8 @@
 #include "platform/ExceptionFrame.h"
 #include "platform/Strings.h"
 
+using namespace lq::literals;
+
 XmlPayPalCommon::XmlPayPalCommon(Key key)
     : XmlBase(key)
 {
@@ -21,11 +23,11 @@ QString XmlPayPalCommon::elementName() const
 void XmlPayPalCommon::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
-        if (key == u"paypaladdress")
+        if (key == u"paypaladdress"_sv)
             setPaypaladdress(value);
-        else if (key == u"currency")
+        else if (key == u"currency"_sv)
             setCurrency(value);
-        else if (key == u"weightunit")
+        else if (key == u"weightunit"_sv)
             setWeightunit(lq::intValue(value));
         else
             XmlBase::setAttributeTo(key, value);

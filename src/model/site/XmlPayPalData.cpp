@@ -1,6 +1,9 @@
 #include "model/site/XmlPayPalData.h"
 
 #include "platform/ExceptionFrame.h"
+#include "platform/Strings.h"
+
+using namespace lq::literals;
 
 XmlPayPalData::XmlPayPalData(Key key)
     : XmlBase(key)
@@ -20,17 +23,17 @@ QString XmlPayPalData::elementName() const
 void XmlPayPalData::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
-        if (key == u"itemid")
+        if (key == u"itemid"_sv)
             setItemid(value);
-        else if (key == u"itemname")
+        else if (key == u"itemname"_sv)
             setItemname(value);
-        else if (key == u"price")
+        else if (key == u"price"_sv)
             setPrice(value);
-        else if (key == u"weight")
+        else if (key == u"weight"_sv)
             setWeight(value);
-        else if (key == u"shipping")
+        else if (key == u"shipping"_sv)
             setShipping(value);
-        else if (key == u"salestax")
+        else if (key == u"salestax"_sv)
             setSalestax(value);
         else
             XmlBase::setAttributeTo(key, value);

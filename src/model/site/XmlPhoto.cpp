@@ -14,7 +14,10 @@
 #include "platform/Log.h"
 #include "platform/Strings.h"
 
-#include <QFile>
+
+#include <cmath>
+
+using namespace lq::literals;
 
 namespace {
 
@@ -57,10 +60,10 @@ std::shared_ptr<XmlPhoto> XmlPhoto::create()
     return make<XmlPhoto>();
 }
 
-std::shared_ptr<XmlPhoto> XmlPhoto::createFromFile(const QString& path)
+std::shared_ptr<XmlPhoto> XmlPhoto::createFromFile(const QString& path, lq::PictureRefusal* refusal)
 {
     return lq::classFrame("XmlPhoto +createFromFile:", [&] {
-        return photoFromFile<XmlPhoto>(path);
+        return photoFromFile<XmlPhoto>(path, refusal);
     });
 }
 
@@ -72,19 +75,19 @@ QString XmlPhoto::elementName() const
 void XmlPhoto::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
-        if (key == u"iseq")
+        if (key == u"iseq"_sv)
             setImageSeqNumber(lq::intValue(value));
-        else if (key == u"t")
+        else if (key == u"t"_sv)
             legacy1_0Rect.origin.y = static_cast<float>(lq::intValue(value));
-        else if (key == u"l")
+        else if (key == u"l"_sv)
             legacy1_0Rect.origin.x = static_cast<float>(lq::intValue(value));
-        else if (key == u"w")
+        else if (key == u"w"_sv)
             legacy1_0Rect.size.width = static_cast<float>(lq::intValue(value));
-        else if (key == u"h")
+        else if (key == u"h"_sv)
             legacy1_0Rect.size.height = static_cast<float>(lq::intValue(value));
-        else if (key == u"s")
+        else if (key == u"s"_sv)
             setShowObjects(lq::intValue(value) != 0);
-        else if (key == u"alt")
+        else if (key == u"alt"_sv)
             setAltText(value);
         else
             XmlBase::setAttributeTo(key, value);
@@ -103,11 +106,11 @@ void XmlPhoto::appendAttributes(QString& xml)
 XmlBasePtr XmlPhoto::createChildFromTag(const QString& tag)
 {
     return lq::modelFrame(this, "createChildFromTag:", [&]() -> XmlBasePtr {
-        if (tag == u"IWcanvas")
+        if (tag == u"IWcanvas"_sv)
             return _canvas;
-        if (tag == u"QZcaption")
+        if (tag == u"QZcaption"_sv)
             return _caption;
-        if (tag == u"QZpaypal")
+        if (tag == u"QZpaypal"_sv)
             return _paypal;
         return XmlBase::createChildFromTag(tag);
     });
@@ -137,24 +140,25 @@ QString XmlPhoto::name() const
 
 // --- Numbering ---------------------------------------------------------------------------------
 
-void XmlPhoto::newDocument(const QString& path)
+bool XmlPhoto::newDocument(const QString& path, QString* error)
 {
-    lq::modelFrame(this, "newDocument:", [&] {
+    return lq::modelFrame(this, "newDocument:", [&] {
         DocumentBase* document = myDocument();
-        if (XmlSite* site = document ? document->site() : nullptr)
-            newDocumentSite(path, site);
+        XmlSite* site = document ? document->site() : nullptr;
+        return !site || newDocumentSite(path, site, error);
     });
 }
 
-void XmlPhoto::newDocumentSite(const QString& path, XmlSite* site)
+bool XmlPhoto::newDocumentSite(const QString& path, XmlSite* site, QString* error)
 {
-    lq::modelFrame(this, "newDocument:site:", [&] {
+    return lq::modelFrame(this, "newDocument:site:", [&] {
         if (!site)
-            return;
+            return true;
         setImageSeqNumber(site->imageSeqNumber());
-        saveOriginalImageFrom(path);
+        const bool stored = saveOriginalImageFrom(path, error);
         setPicture(lq::GraphicsImage());
         _backstore = 0;
+        return stored;
     });
 }
 
@@ -177,41 +181,34 @@ QString XmlPhoto::pictureName() const
     return QStringLiteral("pictures/image") + QString::number(image_seq_number) + QStringLiteral(".jpg");
 }
 
-void XmlPhoto::saveOriginalImageFrom(const QString&)
+bool XmlPhoto::saveOriginalImageFrom(const QString&, QString* error)
 {
-    lq::modelFrame(this, "saveOriginalImageFrom:", [&] {
+    return lq::modelFrame(this, "saveOriginalImageFrom:", [&] {
         // Imported pictures are always normalised and limited to the
         // picture size, so what is stored is the picture in memory,
         // re-encoded, never the file as it was.
-        saveOriginalImage();
+        return saveOriginalImage(error);
     });
 }
 
-bool XmlPhoto::saveOriginalImage(QString* why)
+bool XmlPhoto::saveOriginalImage(QString* error)
 {
     return lq::modelFrame(this, "saveOriginalImage", [&]() -> bool {
         const lq::GraphicsImage picture = _canvas->image()->image();
-        if (picture.isNull())
+        // A reduced picture was decoded from the stored file, which holds it whole.
+        if (picture.isNull() || _canvas->image()->isReduced())
             return true;
         // Through the document folder's gateway, making "pictures" when it
-        // is missing: a "pictures" that is a link is never written through.
-        QString reason;
-        if (saveImageInRootFolder(picture.toQImage(), pictureName(), storedPictureCompression, &reason))
+        // is missing (a document without it would lose the picture, which
+        // is dropped from memory once stored): a "pictures" that is a link
+        // is never written through.
+        QString why;
+        if (saveImageInRootFolder(picture.toQImage(), pictureName(), storedPictureCompression, &why))
             return true;
-        lq::log(reason);
-        if (DocumentBase* document = myDocument())
-            document->addActivityString(QStringLiteral("The picture could not be stored: ") + reason);
-        if (why)
-            *why = reason;
+        lq::log(why);
+        if (error)
+            *error = why;
         return false;
-    });
-}
-
-bool XmlPhoto::hasStoredPicture()
-{
-    return lq::modelFrame(this, "hasStoredPicture", [&]() -> bool {
-        const std::shared_ptr<lq::ConfinedFolder> folder = rootFolder();
-        return folder && folder->isFile(pictureName());
     });
 }
 
@@ -219,7 +216,8 @@ void XmlPhoto::loadBackstore(void*)
 {
     lq::modelFrame(this, "loadBackstore:", [&] {
         ++_backstore;
-        if (!_canvas->image()->image().isNull())
+        // A picture decoded reduced for the build's images is read again whole.
+        if (!_canvas->image()->image().isNull() && !_canvas->image()->isReduced())
             return;
         const lq::GraphicsImage picture = storedPicture(pictureName());
         if (picture.isNull())
@@ -282,35 +280,64 @@ lq::GraphicsImage XmlPhoto::pictureOfData(const QByteArray& bytes)
     });
 }
 
-lq::GraphicsImage XmlPhoto::pictureOfDataForLimit(const QByteArray& bytes, const lq::Size& limit)
+lq::GraphicsImage XmlPhoto::pictureOfDataForLimit(const QByteArray& bytes, const lq::Size& limit, lq::PictureRefusal* refusal)
 {
     return lq::classFrame("XmlPhoto +pictureOfDataForLimit:", [&]() -> lq::GraphicsImage {
         QImage picture = lq::decodeImageAtLeast(bytes, [&](const QSize& full) {
             const lq::Size kept = XmlImage::limitedSize(lq::Size(static_cast<float>(full.width()), static_cast<float>(full.height())), limit);
             return QSize(static_cast<int>(kept.width), static_cast<int>(kept.height));
         });
-        if (picture.isNull())
+        if (picture.isNull()) {
+            if (refusal)
+                *refusal = { lq::PictureFault::Damaged, QStringLiteral("the picture in it cannot be decoded") };
             return lq::GraphicsImage();
+        }
         return lq::GraphicsImage(lq::atPixelSize(std::move(picture)));
     });
 }
 
-lq::GraphicsImage XmlPhoto::importedPicture(const QString& path)
+lq::GraphicsImage XmlPhoto::storedPictureAtScale(const QString& name, const lq::Size& size, double scale, QSize* whole)
 {
-    return lq::classFrame("XmlPhoto +importedPicture:", [&]() -> lq::GraphicsImage {
-        // A file the user chose, outside every site.
-        QFile file(path);
-        if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+    return lq::modelFrame(this, "storedPictureAtScale:size:scale:", [&]() -> lq::GraphicsImage {
+        const std::shared_ptr<lq::ConfinedFolder> folder = rootFolder();
+        const std::optional<QByteArray> bytes = folder ? folder->readFile(name, -1) : std::nullopt;
+        if (!bytes)
             return lq::GraphicsImage();
-        return importedPictureOfData(file.readAll());
+        QSize full;
+        QImage picture = lq::decodeImageAtLeast(*bytes, [&](const QSize& fileSize) {
+            full = fileSize;
+            // A file of another size than the picture the canvas knows is not
+            // the picture the scale was worked out for: it is read whole.
+            if (fileSize != QSize(static_cast<int>(size.width), static_cast<int>(size.height)) || !(scale > 0) || scale >= 1)
+                return fileSize;
+            return QSize(static_cast<int>(std::ceil(fileSize.width() * scale)), static_cast<int>(std::ceil(fileSize.height() * scale)));
+        });
+        if (picture.isNull())
+            return lq::GraphicsImage();
+        *whole = full.isValid() ? full : picture.size();
+        return lq::GraphicsImage(lq::atPixelSize(std::move(picture)));
     });
 }
 
-lq::GraphicsImage XmlPhoto::importedPictureOfData(const QByteArray& bytes)
+lq::GraphicsImage XmlPhoto::importedPicture(const QString& path, lq::PictureRefusal* refusal)
+{
+    return lq::classFrame("XmlPhoto +importedPicture:", [&]() -> lq::GraphicsImage {
+        // A file the user chose, outside every site.
+        const lq::PictureFileBytes file = lq::readPictureFileBytes(path);
+        if (file.refusal) {
+            if (refusal)
+                *refusal = file.refusal;
+            return lq::GraphicsImage();
+        }
+        return importedPictureOfData(file.bytes, refusal);
+    });
+}
+
+lq::GraphicsImage XmlPhoto::importedPictureOfData(const QByteArray& bytes, lq::PictureRefusal* refusal)
 {
     return lq::classFrame("XmlPhoto +importedPictureOfData:", [&]() -> lq::GraphicsImage {
         const lq::Size limit = pictureLimit();
-        const lq::GraphicsImage picture = pictureOfDataForLimit(bytes, limit);
+        const lq::GraphicsImage picture = pictureOfDataForLimit(bytes, limit, refusal);
         if (picture.isNull())
             return picture;
         return XmlImage::resizeImageToLimitSize(picture, limit);

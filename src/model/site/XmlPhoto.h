@@ -3,6 +3,7 @@
 #include "imaging/CanvasHolder.h"
 #include "model/core/XmlBase.h"
 #include "platform/Geometry.h"
+#include "platform/ImageFiles.h"
 #include "platform/graphics/GraphicsImage.h"
 
 class XmlCanvas;
@@ -30,15 +31,18 @@ public:
     static XmlPhoto* cast(XmlBase* object) { return dynamic_cast<XmlPhoto*>(object); }
     // A new photo holding the picture of the file, at one point per pixel and
     // no larger than the application's picture limits; nothing when the file
-    // cannot be read as a picture. It has no picture number yet.
-    static std::shared_ptr<XmlPhoto> createFromFile(const QString& path);
+    // cannot be read as a whole picture (why in `refusal`). It has no picture
+    // number yet.
+    static std::shared_ptr<XmlPhoto> createFromFile(const QString& path, lq::PictureRefusal* refusal = nullptr);
     // The picture of the file as an import takes it: one point per pixel,
     // no colour profile, scaled down to fit the application's picture limits
     // (a limit start-up has not set counts as 1024). Nothing when the file
-    // cannot be read as a picture.
-    static lq::GraphicsImage importedPicture(const QString& path);
-    // The same of a picture file's bytes.
-    static lq::GraphicsImage importedPictureOfData(const QByteArray& bytes);
+    // is unreadable, no picture, or a damaged one (lq::readPictureFileBytes;
+    // a picture cut short is refused, never taken half grey); why in
+    // `refusal`.
+    static lq::GraphicsImage importedPicture(const QString& path, lq::PictureRefusal* refusal = nullptr);
+    // The same of a picture file's bytes (read through a site's gateway).
+    static lq::GraphicsImage importedPictureOfData(const QByteArray& bytes, lq::PictureRefusal* refusal = nullptr);
 
     QString elementName() const override;
     // "iseq", "s", "alt" and the 1.0 rectangle "t", "l", "w", "h"; the rest goes to the base.
@@ -58,12 +62,14 @@ public:
     // --- Numbering ------------------------------------------------------------
     using XmlBase::newDocument;
     // Numbers the photo from the site of its document and stores its picture;
-    // nothing when the photo has no document or the document no site.
-    void newDocument(const QString& path);
+    // nothing when the photo has no document or the document no site. False,
+    // and why, when the picture could not be stored.
+    bool newDocument(const QString& path, QString* error = nullptr);
     // Sent once after the photo is placed in its album: draws the picture
     // number from the site's counter, writes the stored copy and drops the
-    // picture from memory. Nothing without a site.
-    void newDocumentSite(const QString& path, XmlSite* site);
+    // picture from memory. Nothing without a site. False, and why, when the
+    // stored copy could not be written (a full disk).
+    bool newDocumentSite(const QString& path, XmlSite* site, QString* error = nullptr);
     int imageSeqNumber() const { return image_seq_number; }
     // A change.
     void setImageSeqNumber(int number);
@@ -75,19 +81,27 @@ public:
     QString pictureName() const;
     // Stores the picture for the file: the picture in memory, normalised and
     // limited on import, is written (the file itself is never copied).
-    void saveOriginalImageFrom(const QString& path);
+    bool saveOriginalImageFrom(const QString& path, QString* error = nullptr);
     // Writes the canvas's picture to originalFilename as JPEG at 0.98, through
     // the document folder's gateway; nothing when no picture is in memory.
-    // Answers whether it was written (or there was nothing to write); a
-    // picture that cannot be written is told in the document's Activity log.
-    bool saveOriginalImage(QString* why = nullptr);
-    // Whether the stored picture is in the document folder, a plain file.
-    bool hasStoredPicture();
+    // False, and why, when it could not be written (a full disk, a
+    // "pictures" that is a link).
+    bool saveOriginalImage(QString* error = nullptr);
     // Holds the picture in memory: the first holder reads it from
     // originalFilename (without marking the document changed); the last
     // release drops it. The argument is not looked at; the walk stops here.
     void loadBackstore(void* context) override;
     void releaseBackstore(void* context) override;
+    // Holds the picture, as loadBackstore, for making the build's images of
+    // the photo: the internal images with a thumbnail of the size (unless it
+    // is empty), and a slide of the size (unless it is empty). The first holder decodes a large
+    // JPEG only at the smallest half, quarter or eighth of its size that
+    // still gives each of those images, and the web image at the picture
+    // limits, all the pixels it draws (a picture within the limits is
+    // decoded whole, as loadBackstore decodes it); the canvas keeps its
+    // geometry in the whole picture's pixels. A later loadBackstore reads
+    // the whole picture.
+    void loadBackstoreForImages(const lq::Size& thumbnail, const lq::Size& slide = lq::Size());
     // How many holders need the picture in memory.
     int backstoreCount() const { return _backstore; }
     // A new picture from the photo editor: the internal images are deleted,
@@ -182,9 +196,9 @@ public:
 protected:
     // A photo of the class T holding the picture of the file, or nothing.
     template <class T>
-    static std::shared_ptr<T> photoFromFile(const QString& path)
+    static std::shared_ptr<T> photoFromFile(const QString& path, lq::PictureRefusal* refusal = nullptr)
     {
-        return photoWithPicture<T>(importedPicture(path));
+        return photoWithPicture<T>(importedPicture(path, refusal));
     }
     // A photo of the class T holding the picture, or nothing for none.
     template <class T>
@@ -202,8 +216,17 @@ protected:
     // A picture file's bytes decoded at their pixel size, or nothing.
     static lq::GraphicsImage pictureOfData(const QByteArray& bytes);
     // The same, decoded no larger than needed to be limited to the limit
-    // afterwards (it may still be larger than the limit).
-    static lq::GraphicsImage pictureOfDataForLimit(const QByteArray& bytes, const lq::Size& limit);
+    // afterwards (it may still be larger than the limit); nothing, and why,
+    // when the picture cannot be decoded.
+    static lq::GraphicsImage pictureOfDataForLimit(const QByteArray& bytes, const lq::Size& limit, lq::PictureRefusal* refusal = nullptr);
+    // The picture of the file at the name below the document folder,
+    // decoded no smaller than the scale of the whole when the whole is of
+    // the size given; `whole` receives the size of the whole picture.
+    // Nothing when the file cannot be read as a picture.
+    lq::GraphicsImage storedPictureAtScale(const QString& name, const lq::Size& size, double scale, QSize* whole);
+    // The largest scale at which the images loadBackstoreForImages holds the
+    // picture for draw it.
+    double scaleOfImages(const lq::Size& thumbnail, const lq::Size& slide);
     // Gives the image (or nothing) to the canvas's picture element.
     void setPicture(const lq::GraphicsImage& image);
     // The document folder joined with the relative path.

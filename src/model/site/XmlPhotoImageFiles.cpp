@@ -19,6 +19,7 @@
 #include "platform/graphics/GraphicsContext.h"
 
 
+#include <algorithm>
 #include <cmath>
 #include <typeinfo>
 
@@ -46,6 +47,23 @@ public:
 
 private:
     XmlBase* _holder;
+};
+
+// Holds the photo's picture in memory while it lives, for making the build's
+// images with a thumbnail of the size (and a slide of the size).
+class ImagesBackstore {
+public:
+    ImagesBackstore(XmlPhoto& photo, const lq::Size& thumbnail, const lq::Size& slide = lq::Size())
+        : _photo(photo)
+    {
+        _photo.loadBackstoreForImages(thumbnail, slide);
+    }
+    ~ImagesBackstore() { _photo.releaseBackstore(nullptr); }
+    ImagesBackstore(const ImagesBackstore&) = delete;
+    ImagesBackstore& operator=(const ImagesBackstore&) = delete;
+
+private:
+    XmlPhoto& _photo;
 };
 
 // Writes the image at the application's JPEG factor (or as PNG) to the name
@@ -102,10 +120,46 @@ QString XmlPhoto::publishedName(const QString& prefix, const QString& extension)
     return QStringLiteral("homepage/pictures/%1%2.%3").arg(prefix, QString::number(image_seq_number), extension);
 }
 
+void XmlPhoto::loadBackstoreForImages(const lq::Size& thumbnail, const lq::Size& slide)
+{
+    lq::modelFrame(this, "loadBackstoreForImages:slide:", [&] {
+        ++_backstore;
+        if (!_canvas->image()->image().isNull())
+            return;
+        // The canvas's geometry is the stored picture's, known before it is read.
+        const lq::Size size = _canvas->image()->storedBodyRect().size;
+        QSize whole;
+        const lq::GraphicsImage picture = storedPictureAtScale(pictureName(), size, scaleOfImages(thumbnail, slide), &whole);
+        if (picture.isNull())
+            return;
+        // Reading the picture back is not an edit.
+        SuppressedChanges quiet(*this);
+        if (picture.pixelsWide() == whole.width() && picture.pixelsHigh() == whole.height())
+            setPicture(picture);
+        else
+            _canvas->image()->setReducedImage(picture, lq::Size(static_cast<float>(whole.width()), static_cast<float>(whole.height())));
+    });
+}
+
+double XmlPhoto::scaleOfImages(const lq::Size& thumbnail, const lq::Size& slide)
+{
+    return lq::modelFrame(this, "scaleOfImages:slide:", [&] {
+        const lq::Size limit = pictureLimit();
+        double scale = _canvas->scaleOfImageWithLimitWidthAndLimitHeight(static_cast<int>(limit.width), static_cast<int>(limit.height));
+        if (thumbnail.width > 0 && thumbnail.height > 0)
+            scale = std::max(scale, _canvas->scaleOfThumbnailWithSize(thumbnail));
+        scale = std::max(scale, _canvas->scaleOfIconImageWithMaxSize(iconSize));
+        if (slide.width > 0 && slide.height > 0)
+            scale = std::max(scale, _canvas->scaleOfImageWithLimitWidthAndLimitHeight(static_cast<int>(slide.width),
+                                                                                    static_cast<int>(slide.height)));
+        return scale;
+    });
+}
+
 void XmlPhoto::createInternalImages()
 {
     lq::modelFrame(this, "createInternalImages", [&] {
-        Backstore held(this);
+        ImagesBackstore held(*this, lq::Size(_canvas->thumbAspectX(), _canvas->thumbAspectY()));
         _thumbnail = lq::GraphicsImage();
         _iconImage = lq::GraphicsImage();
         _thumbnail = _canvas->createThumbnailWithSize(lq::Size(_canvas->thumbAspectX(), _canvas->thumbAspectY()));
@@ -163,7 +217,7 @@ void XmlPhoto::resizeThumbnail(const QString& text)
         _canvas->setThumbAspectX(size.width);
         _canvas->setThumbAspectY(size.height);
         {
-            Backstore held(this);
+            ImagesBackstore held(*this, size);
             _thumbnail = _canvas->createThumbnailWithSize(size);
             // Without a document folder there is nowhere to keep it.
             if (!rootDir().isEmpty())
@@ -195,7 +249,7 @@ std::optional<lq::Size> XmlPhoto::drawThumbNailAtFrameFrameRect(const lq::Rect& 
             _canvas->setThumbAspectX(rect.size.width);
             _canvas->setThumbAspectY(rect.size.height);
             _thumbnail = lq::GraphicsImage();
-            Backstore held(this);
+            ImagesBackstore held(*this, rect.size);
             _thumbnail = _canvas->createThumbnailWithSize(rect.size);
             shown = _thumbnail;
         }
@@ -301,7 +355,7 @@ void XmlPhoto::createWebImageFullSizeFrameFrameRectThumbRect(const lq::Size& thu
 void XmlPhoto::createSlideImage(const lq::Size& size)
 {
     lq::modelFrame(this, "createSlideImage:", [&] {
-        Backstore held(this);
+        ImagesBackstore held(*this, lq::Size(), size);
         const lq::GraphicsImage slide = _canvas->makeImageWithLimitWidthAndLimitHeight(static_cast<int>(size.width),
                                                                                       static_cast<int>(size.height));
         publishImage(*this, slide, publishedName(QStringLiteral("slide"), QStringLiteral("jpg")));

@@ -13,10 +13,14 @@
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
 #include "platform/Services.h"
+#include "platform/Strings.h"
 
 #include <QFileInfo>
 
+#include <atomic>
 #include <typeinfo>
+
+using namespace lq::literals;
 
 namespace {
 // The first child of exactly the class T (a subclass does not count).
@@ -29,10 +33,11 @@ T* firstChildOfClass(const XmlBase& parent)
 
 namespace {
 
-// Revisions are drawn from one counter, so that two sites never share one.
+// Revisions are drawn from one counter, so that two sites never share one
+// (nor the copies that threads making pages ahead hold).
 quint64 nextTreeRevision()
 {
-    static quint64 last = 0;
+    static std::atomic<quint64> last { 0 };
     return ++last;
 }
 
@@ -74,7 +79,7 @@ QString XmlSite::elementName() const
 XmlBasePtr XmlSite::createChildFromTag(const QString& tag)
 {
     return lq::modelFrame(this, "createChildFromTag:", [&]() -> XmlBasePtr {
-        if (tag == u"QZlocation") {
+        if (tag == u"QZlocation"_sv) {
             _location = factoryCreateChildFromTag(tag);
             return _location;
         }
@@ -92,13 +97,13 @@ bool XmlSite::canYouBeMyParent(XmlBase* child)
 void XmlSite::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
-        if (key == u"imageseq")
+        if (key == u"imageseq"_sv)
             setImageSeqNumber(value.toInt());
-        else if (key == u"pageseq")
+        else if (key == u"pageseq"_sv)
             setPageSeqNumber(value.toInt());
-        else if (key == u"widgetseq")
+        else if (key == u"widgetseq"_sv)
             setWidgetSeqNumber(value.toInt());
-        else if (key == u"disableImageWell")
+        else if (key == u"disableImageWell"_sv)
             setDisableImageWell(value.toInt());
         else
             XmlBase::setAttributeTo(key, value);

@@ -6,6 +6,9 @@
 #include "model/site/XmlSite.h"
 #include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/Strings.h"
+
+using namespace lq::literals;
 
 XmlWebItem::XmlWebItem(Key key)
     : XmlBase(key)
@@ -32,20 +35,20 @@ std::shared_ptr<XmlWebItem> XmlWebItem::create()
 void XmlWebItem::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
-        if (key == u"showInNav") {
+        if (key == u"showInNav"_sv) {
             setShowInNav(value.toInt() != 0);
-        } else if (key == u"link") {
+        } else if (key == u"link"_sv) {
             if (canEditLink())
                 setExternalLink(value);
-        } else if (key == u"filename") {
+        } else if (key == u"filename"_sv) {
             if (_canEditFileName)
                 setFileName(value);
-        } else if (key == u"isExternal") {
+        } else if (key == u"isExternal"_sv) {
             setIsExternalLink(value.toInt() != 0);
-        } else if (key == u"password") {
+        } else if (key == u"password"_sv) {
             setIsPassword(true);
             setPassword(value);
-        } else if (key == u"pageuuid") {
+        } else if (key == u"pageuuid"_sv) {
             setPageUUID(value);
         } else {
             XmlBase::setAttributeTo(key, value);
@@ -75,7 +78,7 @@ void XmlWebItem::appendAttributes(QString& xml)
 XmlBasePtr XmlWebItem::createChildFromTag(const QString& tag)
 {
     return lq::modelFrame(this, "createChildFromTag:", [&]() -> XmlBasePtr {
-        if (tag == u"QZphotoRep")
+        if (tag == u"QZphotoRep"_sv)
             return _rep;
         return XmlBase::createChildFromTag(tag);
     });

@@ -3,6 +3,8 @@
 #include "platform/ExceptionFrame.h"
 #include "platform/Strings.h"
 
+using namespace lq::literals;
+
 XmlWidgetPhoto::XmlWidgetPhoto(Key key)
     : XmlPhoto(key)
 {
@@ -28,13 +30,13 @@ QString XmlWidgetPhoto::elementName() const
 void XmlWidgetPhoto::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
-        if (key == u"resize")
+        if (key == u"resize"_sv)
             setDontResize(lq::intValue(value) != 0);
-        else if (key == u"click")
+        else if (key == u"click"_sv)
             setClickImage(lq::intValue(value) != 0);
-        else if (key == u"link")
+        else if (key == u"link"_sv)
             setLink(value);
-        else if (key == u"tooltip")
+        else if (key == u"tooltip"_sv)
             setToolTip(value);
         else
             XmlPhoto::setAttributeTo(key, value);

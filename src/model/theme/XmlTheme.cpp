@@ -3,7 +3,10 @@
 #include "model/core/DocumentBase.h"
 #include "model/site/XmlSite.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/Strings.h"
 #include "templates/XmlStyleSheet.h"
+
+using namespace lq::literals;
 
 XmlTheme::XmlTheme(Key key)
     : XmlThemeRoot(key)
@@ -18,7 +21,7 @@ std::shared_ptr<XmlTheme> XmlTheme::create()
 void XmlTheme::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
-        if (key == u"autoAdd")
+        if (key == u"autoAdd"_sv)
             _autoAdd = value.toInt();
         else
             XmlThemeRoot::setAttributeTo(key, value);

@@ -2,7 +2,10 @@
 
 #include "model/core/DocumentFolder.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/Strings.h"
 #include "templates/XmlStyleSheet.h"
+
+using namespace lq::literals;
 
 XmlThemeRoot::XmlThemeRoot(Key key)
     : XmlBase(key)
@@ -26,9 +29,9 @@ bool XmlThemeRoot::canYouBeMyParent(XmlBase* child)
 void XmlThemeRoot::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
-        if (key == u"tseq")
+        if (key == u"tseq"_sv)
             template_sequence_number = value.toInt();
-        else if (key == u"xseq")
+        else if (key == u"xseq"_sv)
             vornbox_sequence_number = value.toInt();
         else
             XmlBase::setAttributeTo(key, value);

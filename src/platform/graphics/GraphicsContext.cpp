@@ -9,8 +9,8 @@ namespace lq {
 
 namespace {
 
-// The innermost context in force (drawing happens on the main thread only).
-GraphicsContext* currentContext = nullptr;
+// The innermost context in force on this thread.
+thread_local GraphicsContext* currentContext = nullptr;
 
 QPainter::CompositionMode compositionModeFor(CompositingOperation operation)
 {

@@ -355,6 +355,14 @@ void LayoutManager::ensureLayoutForTextContainer(TextContainer*)
     ensureLayout();
 }
 
+void LayoutManager::discardLayout()
+{
+    d->clearLayout();
+    std::vector<Private::Paragraph>().swap(d->paragraphs);
+    std::vector<Private::Line>().swap(d->lines);
+    d->valid = false;
+}
+
 void LayoutManager::ensureLayout()
 {
     const bool current = d->valid && d->laidStorage == d->storage.get()

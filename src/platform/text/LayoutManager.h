@@ -78,6 +78,10 @@ public:
     void invalidateLayoutForCharacterRange(Range characterRange);
     void textContainerChangedGeometry(TextContainer* container);
     void ensureLayoutForTextContainer(TextContainer* container);
+    // Frees the lines laid out so far (the memory of their shaped glyphs):
+    // the text is laid out again, alike, when next asked about. For a text
+    // whose lines are seldom needed once measured.
+    void discardLayout();
 
     // Glyphs and characters.
     quint32 numberOfGlyphs() const;

@@ -6,7 +6,9 @@
 #include "platform/text/LayoutManager.h"
 #include "platform/text/ParagraphStyleConversion.h"
 
+#include <QCoreApplication>
 #include <QTextLayout>
+#include <QThread>
 
 #include <algorithm>
 #include <map>
@@ -94,16 +96,26 @@ struct LayoutManager::Private {
     // The run styles of every layout manager of the thread, under a hash of
     // the font's size and traits and the colour: the many small texts of a
     // menu share their few styles instead of each keeping its own. A style
-    // is used only while a text is laid out. The shared table is never
-    // freed, so that no style is destroyed after the fonts at the end.
+    // is used only while a text is laid out. The main thread's table is
+    // never freed, so that no style is destroyed after the fonts at the end;
+    // another thread's goes when the thread ends.
     struct RunStyles {
         std::unordered_map<std::size_t, std::vector<std::unique_ptr<RunStyle>>> styles;
         std::size_t count = 0;
     };
+    struct ThreadRunStyles {
+        RunStyles* styles = new RunStyles;
+        bool endsWithThread = QCoreApplication::instance() && QThread::currentThread() != QCoreApplication::instance()->thread();
+        ~ThreadRunStyles()
+        {
+            if (endsWithThread)
+                delete styles;
+        }
+    };
     static RunStyles& runStyles()
     {
-        thread_local RunStyles* shared = new RunStyles;
-        return *shared;
+        thread_local ThreadRunStyles shared;
+        return *shared.styles;
     }
 
     static std::size_t styleHash(const TextAttributes& attributes)

@@ -1,6 +1,7 @@
 #include "platform/widgets/MyCancelButton.h"
 
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QPointer>
 #include <QTimer>
 
@@ -30,4 +31,15 @@ void MyCancelButton::focusOutEvent(QFocusEvent* event)
         if (self && self->isVisible())
             self->setFocus(Qt::OtherFocusReason);
     });
+}
+
+void MyCancelButton::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if (event->modifiers() == Qt::NoModifier && (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        event->accept();
+        click();
+        return;
+    }
+    MyButton::keyPressEvent(event);
 }

@@ -2,9 +2,10 @@
 #include "platform/widgets/MyButton.h"
 
 // A button that keeps the keyboard focus while it is shown: Tab, Backtab
-// and clicks elsewhere in its window leave the focus on it, so that its key
-// (Return, Escape) stays with it. Hidden, it gives the focus up as a plain
-// button does; the window going inactive takes it as it takes any focus.
+// and clicks elsewhere in its window leave the focus on it, so that its keys
+// stay with it: Return, Enter and Escape click it at once, Space as on any
+// button. Hidden, it gives the focus up as a plain button does; the window
+// going inactive takes it as it takes any focus.
 class MyCancelButton : public MyButton {
     Q_OBJECT
 public:
@@ -13,4 +14,5 @@ public:
 protected:
     bool focusNextPrevChild(bool next) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 };

@@ -20,6 +20,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QPointer>
 #include <QPushButton>
 
 SheetBuilder::SheetBuilder(QWidget* container, QObject* controller, Action action)
@@ -101,10 +102,12 @@ void SheetBuilder::addRow(QWidget* control)
 SheetBuilder::Action SheetBuilder::firer() const
 {
     // The connections keep their own copy: the builder is usually gone
-    // (a local of the panel's constructor) when the controls are used.
-    return [controller = _controller, action = _action](QWidget* sender) {
-        if (action)
-            lq::uiFrame(controller, "action", [&] { action(sender); });
+    // (a local of the panel's constructor) when the controls are used. A
+    // control that outlives its controller (a field left as its window is
+    // taken down) no longer calls it.
+    return [controller = QPointer<QObject>(_controller), hadController = _controller != nullptr, action = _action](QWidget* sender) {
+        if (action && (controller || !hadController))
+            lq::uiFrame(controller.data(), "action", [&] { action(sender); });
     };
 }
 

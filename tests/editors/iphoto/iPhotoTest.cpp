@@ -10,7 +10,11 @@
 #include "support/ui/PhotoLibrary.h"
 #include "support/ui/ScriptedModalHandler.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -126,17 +130,32 @@ TEST_F(iPhotoTest, CaptionsComeFromTheToolForPicturesInsideTheLibrary)
     EXPECT_TRUE(modal.state->alerts.isEmpty());
 }
 
-TEST_F(iPhotoTest, ALibraryThatIsNotThereLeavesOnlyLogLines)
+// A library that is not there leaves nothing but the pane's explanation; one
+// whose settings or album data are there but cannot be used is logged as an
+// error as well, with the reason.
+TEST_F(iPhotoTest, ALibraryThatIsNotThereIsExplainedAndOnlyAFaultyOneLogged)
 {
     struct Case {
         const char* what;
         std::function<void()> damage;
-        QString line;
+        QString line; // the error line, "" for none at all
     };
+    const QString preferences = library.home + QStringLiteral("/Library/Preferences/com.apple.iPhoto.plist");
     const std::vector<Case> cases {
-        { "no preferences", [&] { QFile::remove(library.home + QStringLiteral("/Library/Preferences/com.apple.iPhoto.plist")); },
+        { "no preferences: simply no library", [&] { QFile::remove(preferences); }, QString() },
+        { "no preferences folder either", [&] { QDir(library.home + QStringLiteral("/Library/Preferences")).removeRecursively(); },
+            QString() },
+        { "preferences that are no property list", [&] { writeAll(preferences, "not a list"); },
             QStringLiteral("iphoto object error") },
-        { "preferences naming no folder", [&] { writeAll(library.home + QStringLiteral("/Library/Preferences/com.apple.iPhoto.plist"), "<plist><dict/></plist>"); },
+        { "preferences that cannot be read: a folder in their place", [&] {
+              QFile::remove(preferences);
+              QDir().mkpath(preferences);
+          },
+            QStringLiteral("iphoto object error") },
+        { "preferences naming no folder", [&] {
+              QDir(preferences).removeRecursively();
+              writeAll(preferences, "<plist><dict/></plist>");
+          },
             QStringLiteral("iphoto object error") },
         { "no album data", [&] {
               library.writePreferences();
@@ -152,9 +171,15 @@ TEST_F(iPhotoTest, ALibraryThatIsNotThereLeavesOnlyLogLines)
         const auto node = iPhoto::create();
         node->importFromLibrary();
         EXPECT_EQ(node->numberChildren(), 0) << c.what;
-        ASSERT_EQ(log.lines.size(), 2) << c.what << ": " << log.lines.join(QStringLiteral(" | ")).toStdString();
-        EXPECT_EQ(log.lines[0], c.line) << c.what;
-        EXPECT_FALSE(log.lines[1].isEmpty()) << c.what << ": the reason";
+        EXPECT_FALSE(node->whyNotFound().isEmpty()) << c.what << ": the pane says why";
+        if (c.line.isEmpty()) {
+            EXPECT_TRUE(log.lines.isEmpty()) << c.what << ": " << log.lines.join(QStringLiteral(" | ")).toStdString();
+            EXPECT_TRUE(node->whyNotFound().contains(preferences)) << c.what << ": " << node->whyNotFound().toStdString();
+        } else {
+            ASSERT_EQ(log.lines.size(), 2) << c.what << ": " << log.lines.join(QStringLiteral(" | ")).toStdString();
+            EXPECT_EQ(log.lines[0], c.line) << c.what;
+            EXPECT_FALSE(log.lines[1].isEmpty()) << c.what << ": the reason";
+        }
         EXPECT_TRUE(node->captionForFile(library.path("a.jpg")).isNull()) << c.what;
     }
     EXPECT_TRUE(modal.state->alerts.isEmpty());

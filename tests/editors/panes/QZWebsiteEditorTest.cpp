@@ -141,6 +141,33 @@ TEST_F(WebsiteEditorTest, FieldsAreStoredWhenThePaneIsLeftAndTypingMarksTheDocum
     EXPECT_EQ(home->passPhrase(), QStringLiteral("Password, please!"));
 }
 
+// The standard pass phrase names the button as it is labelled: relabelled in
+// the pane, the phrase follows and the pane shows it, however often the pane
+// is stored; a phrase of the user's own stays as typed.
+TEST_F(WebsiteEditorTest, TheStandardPassPhraseNamesTheButtonAsLabelled)
+{
+    XmlHomePage* home = document.site()->homepage();
+    show(album.get());
+    home->setPassPhrase(XmlHomePage::standardPassPhrase(home->submitLabel()));
+    show(home);
+    EXPECT_EQ(editor()->passPhrase()->text(), QStringLiteral("Enter your Password below and click Enter"));
+
+    editor()->passSubmit()->setText(QStringLiteral("Open"));
+    editor()->saveEditor();
+    editor()->saveEditor();
+    EXPECT_EQ(home->passPhrase(), QStringLiteral("Enter your Password below and click Open"));
+    EXPECT_EQ(editor()->passPhrase()->text(), home->passPhrase());
+    show(album.get());
+    show(home);
+    EXPECT_EQ(editor()->passPhrase()->text(), QStringLiteral("Enter your Password below and click Open"));
+
+    editor()->passPhrase()->setText(QStringLiteral("Knock first, then click Open"));
+    editor()->passSubmit()->setText(QStringLiteral("Go"));
+    show(album.get());
+    EXPECT_EQ(home->passPhrase(), QStringLiteral("Knock first, then click Open"));
+    EXPECT_EQ(home->submitLabel(), QStringLiteral("Go"));
+}
+
 TEST_F(WebsiteEditorTest, TheKindOfAPageMakesItALinkAPasswordPageOrANormalPage)
 {
     struct Case {

@@ -365,6 +365,48 @@ TEST(XmlTextReader, ContentBlocks)
     }
 }
 
+// Page texts are long and almost all printable ASCII: a character to delete
+// is found wherever it stands, at the edges of the stretches the reader
+// passes over whole as well as inside them, among characters it keeps.
+TEST(XmlTextReader, ContentDeletesControlCharactersWhereverTheyStandInALongText)
+{
+    QString plain;
+    for (int i = 0; i < 160; ++i)
+        plain += i % 41 == 40 ? QChar(u'\n') : QChar(u'!' + i % 90);
+    struct Case {
+        const char* label;
+        QList<qsizetype> at;
+        QList<char16_t> characters;
+    };
+    const std::vector<Case> cases = {
+        { "at the very start", { 0 }, { u'\t' } },
+        { "last of the first stretch", { 31 }, { u'\r' } },
+        { "first of the second stretch", { 32 }, { 0x7f } },
+        { "inside a stretch", { 45 }, { 0x200B } },
+        { "at the very end", { 159 }, { 0x0001 } },
+        { "several, around kept letters beyond ASCII", { 10, 11, 64, 100, 140 },
+            { 0x0085, 0x00AD, u'\t', 0xFEFF, 0x001F } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        QString text = plain;
+        // Letters that are kept: beyond ASCII, in the stretches around.
+        text[5] = QChar(0x00E9);
+        text[70] = QChar(0x2022);
+        text[130] = QChar(0x00A0);
+        const QString expected = text;
+        for (qsizetype i = c.at.size() - 1; i >= 0; --i)
+            text.insert(c.at[i], QChar(c.characters[i]));
+        auto element = Probe::create();
+        element->appendContent(text);
+        EXPECT_EQ(element->content(), expected);
+    }
+    // A text with nothing to delete is kept as it was given.
+    auto element = Probe::create();
+    element->appendContent(plain);
+    EXPECT_EQ(element->content(), plain);
+}
+
 TEST(XmlTextReader, EmptyBlocksDoNotSwallowTheRestOfTheText)
 {
     const QStringList bodies = {
@@ -925,8 +967,20 @@ TEST(XmlTextFiles, ReadingFiles)
     const QByteArray enciphered = lq::blowfishEncryptBase64(QByteArray("<xmlbase name=\"secret \xc3\xa9\"/>"), key);
     ASSERT_FALSE(enciphered.isEmpty());
 
+    // A document of a megabyte, read a piece at a time: its characters of
+    // two, three and four bytes stand across the ends of the pieces.
+    QString longName;
+    for (int i = 0; i < 100000; ++i)
+        longName += QStringLiteral("\u00e9\u20ac\U0001F600a");
+    const QByteArray large = "<xmlbase name=\"" + longName.toUtf8() + "\"/>";
+    QByteArray largeInvalid = large;
+    largeInvalid[700001] = '\xff';
+
     const std::vector<FileCase> cases = {
         { "plain UTF-8", QByteArray("<xmlbase name=\"caf\xc3\xa9\"/>"), true, QStringLiteral("caf\u00e9") },
+        { "large, characters across the pieces it is read in", large, true, longName },
+        { "large, invalid UTF-8 far into it", largeInvalid, false, QString() },
+        { "large, a sequence cut at the end", large + "\xf0\x9f\x98", false, QString() },
         { "enciphered", ':' + enciphered + key, true, QStringLiteral("secret \u00e9") },
         { "empty file", QByteArray(), false, QString() },
         { "invalid UTF-8", QByteArray("<xmlbase name=\"\xff\xfe\"/>"), false, QString() },

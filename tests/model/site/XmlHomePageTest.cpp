@@ -148,6 +148,41 @@ TEST(XmlHomePageTest, TextWithoutTheFixedPartsKeepsTheDefaults)
     EXPECT_EQ(home->numberChildren(), 1);
 }
 
+// The standard pass phrase names the button by its label, as read and as
+// relabelled; a phrase of the user's own never changes with the label.
+TEST(XmlHomePageTest, TheStandardPassPhraseNamesTheButtonAsLabelled)
+{
+    struct Case {
+        const char* what;
+        const char* attributes; // of the stored home page
+        const char* relabel;    // a label set afterwards, or none
+        QString phrase;
+    };
+    const std::vector<Case> cases {
+        { "the standard phrase with its label", "passPhrase=\"Enter your Password below and click Go\" submitLabel=\"Go\"", nullptr,
+            QStringLiteral("Enter your Password below and click Go") },
+        { "a site of an earlier starter: the phrase for Submit, a button labelled Enter",
+            "passPhrase=\"Enter your Password below and click Submit\" submitLabel=\"Enter\"", nullptr,
+            QStringLiteral("Enter your Password below and click Enter") },
+        { "no phrase stored, a button labelled Enter", "passPhrase=\"\" submitLabel=\"Enter\"", nullptr,
+            QStringLiteral("Enter your Password below and click Enter") },
+        { "the user's own phrase", "passPhrase=\"Say the word, then click Submit\" submitLabel=\"Enter\"", nullptr,
+            QStringLiteral("Say the word, then click Submit") },
+        { "relabelled", "passPhrase=\"Enter your Password below and click Enter\" submitLabel=\"Enter\"", "Öffnen",
+            QStringLiteral("Enter your Password below and click Öffnen") },
+        { "the user's own phrase, relabelled", "passPhrase=\"Knock\" submitLabel=\"Enter\"", "Open", QStringLiteral("Knock") },
+    };
+    for (const Case& c : cases) {
+        const auto home = readHome(QStringLiteral("<QZhomepage lc=\"0\" ") + QString::fromUtf8(c.attributes) + QStringLiteral("/>"));
+        ASSERT_NE(home, nullptr) << c.what;
+        if (c.relabel)
+            home->setSubmitLabel(QString::fromUtf8(c.relabel));
+        EXPECT_EQ(home->passPhrase(), c.phrase) << c.what;
+        // Written and read again, it stays.
+        EXPECT_EQ(readHome(home->createXml())->passPhrase(), c.phrase) << c.what;
+    }
+}
+
 TEST(XmlHomePageTest, MastheadLinkIsUrlEscapedInTheText)
 {
     const auto home = XmlHomePage::create();

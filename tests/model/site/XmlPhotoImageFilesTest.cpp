@@ -9,12 +9,17 @@
 #include "platform/graphics/GraphicsContext.h"
 #include "support/Printers.h"
 #include "support/SiteInDocument.h"
+#include "support/StarterSite.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
+
+#include <algorithm>
+#include <functional>
+#include <vector>
 
 namespace {
 
@@ -218,4 +223,182 @@ TEST_F(XmlPhotoImageFilesTest, ThumbnailFitsTheBox)
     photo->releaseBackstore(nullptr);
     auto empty = XmlPhoto::create();
     EXPECT_ANY_THROW(empty->aspectThumbRectForSize(lq::Rect(0, 0, 10, 10), lq::Size(10, 10)));
+}
+
+// --- The images of a stored picture larger than the limits ----------------------------------------
+
+namespace {
+
+// Four quarters of different colours, so that a shifted or cropped picture shows.
+QImage quarters(int w, int h)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.fillRect(0, 0, w / 2, h / 2, Qt::red);
+    painter.fillRect(w / 2, 0, w - w / 2, h / 2, Qt::green);
+    painter.fillRect(0, h / 2, w / 2, h - h / 2, Qt::blue);
+    painter.fillRect(w / 2, h / 2, w - w / 2, h - h / 2, Qt::yellow);
+    return image;
+}
+
+// The largest difference of a colour channel between two pictures of one
+// size, leaving out the pixels near the lines between the quarters that
+// either shows (at the middle of each side, or of the crop's).
+int largestDifferenceInsideTheQuarters(const QImage& first, const QImage& second)
+{
+    const QImage a = first.convertToFormat(QImage::Format_RGB32);
+    const QImage b = second.convertToFormat(QImage::Format_RGB32);
+    const int marginX = std::max(2, a.width() / 20);
+    const int marginY = std::max(2, a.height() / 20);
+    int largest = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            if (std::abs(x - a.width() / 2) < marginX || std::abs(y - a.height() / 2) < marginY || x < marginX
+                || y < marginY || a.width() - x <= marginX || a.height() - y <= marginY)
+                continue;
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            largest = std::max({ largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                                 std::abs(qBlue(p) - qBlue(q)) });
+        }
+    return largest;
+}
+
+} // namespace
+
+// A site made from the starter with an album page whose photo was imported
+// while the picture limits were larger than they are now: its stored
+// picture is larger than the limits the build works to.
+class XmlPhotoStoredPictureTest : public StarterSiteTest {
+protected:
+    XmlPhotoStoredPictureTest()
+        : StarterSiteTest(QStringLiteral("Pictures.lqxl"))
+    {
+    }
+
+    std::shared_ptr<XmlPhoto> importUnderLargeLimits(const QImage& picture)
+    {
+        const PictureLimits large(8192, 8192);
+        const QString path = work.filePath(QStringLiteral("photo.jpg"));
+        writeAll(path, encoded(picture, "JPG"));
+        const std::shared_ptr<XmlAlbum> page = addPage(home(), 1, QStringLiteral("Photos"));
+        std::shared_ptr<XmlPhoto> photo = page->importPhotoIndexCaption(path, -1, QStringLiteral("A photo"));
+        EXPECT_NE(photo, nullptr);
+        if (photo)
+            EXPECT_EQ(pictureSize(photo->originalFilename()), picture.size());
+        return photo;
+    }
+
+    // The photo's internal images as written: thumbnail, icon and full size.
+    static QList<QByteArray> internalImages(XmlPhoto& photo)
+    {
+        photo.createInternalImages();
+        return { readAll(photo.thumbnailFilename()), readAll(photo.iconFilename()), readAll(photo.fullSizeFilename()) };
+    }
+    // The same, made while the whole picture is held.
+    static QList<QByteArray> internalImagesOfTheWholePicture(XmlPhoto& photo)
+    {
+        photo.loadBackstore(nullptr);
+        const QList<QByteArray> images = internalImages(photo);
+        photo.releaseBackstore(nullptr);
+        return images;
+    }
+};
+
+TEST_F(XmlPhotoStoredPictureTest, PicturesLessThanTwiceTheLimitsGiveTheBytesOfTheWholePicture)
+{
+    const std::vector<QSize> sizes = { QSize(800, 600), QSize(1024, 768), QSize(1600, 1200), QSize(2040, 1530) };
+    for (const QSize& size : sizes) {
+        SCOPED_TRACE(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height()).toStdString());
+        const std::shared_ptr<XmlPhoto> photo = importUnderLargeLimits(quarters(size.width(), size.height()));
+        ASSERT_NE(photo, nullptr);
+        const PictureLimits limits(1024, 768);
+        const QList<QByteArray> whole = internalImagesOfTheWholePicture(*photo);
+        ASSERT_EQ(photo->backstoreCount(), 0);
+        for (const QByteArray& image : whole)
+            EXPECT_FALSE(image.isEmpty());
+        EXPECT_EQ(internalImages(*photo), whole);
+        photo->loadBackstoreForImages(lq::Size(320, 240));
+        EXPECT_FALSE(photo->canvas()->image()->isReduced());
+        EXPECT_EQ(photo->canvas()->image()->image().size(), lq::Size(size.width(), size.height()));
+        photo->releaseBackstore(nullptr);
+    }
+}
+
+TEST_F(XmlPhotoStoredPictureTest, LargePicturesAreDecodedNoLargerThanTheirImagesNeed)
+{
+    struct Case {
+        const char* label;
+        QSize limits;
+        std::function<void(XmlCanvas&)> frame;
+        lq::Size decoded;
+    };
+    const std::vector<Case> cases = {
+        { "twice the limits: a half", QSize(1024, 768), nullptr, lq::Size(1024, 768) },
+        { "four times: a quarter", QSize(512, 384), nullptr, lq::Size(512, 384) },
+        { "the thumbnail needs more than the limits: a quarter", QSize(256, 192), nullptr, lq::Size(512, 384) },
+        { "a small thumbnail: an eighth", QSize(256, 192),
+            [](XmlCanvas& canvas) {
+                canvas.setThumbAspectX(160);
+                canvas.setThumbAspectY(120);
+            },
+            lq::Size(256, 192) },
+        { "a crop of one quarter needs its pixels: a half", QSize(512, 384),
+            [](XmlCanvas& canvas) { canvas.image()->setCrop(lq::Rect(1024, 768, 1024, 768)); }, lq::Size(1024, 768) },
+        { "a thumbnail framed close needs the whole picture", QSize(512, 384),
+            [](XmlCanvas& canvas) { canvas.setThumbScale(0); }, lq::Size(2048, 1536) },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        const std::shared_ptr<XmlPhoto> photo = importUnderLargeLimits(quarters(2048, 1536));
+        ASSERT_NE(photo, nullptr);
+        XmlCanvas& canvas = *photo->canvas();
+        if (c.frame)
+            c.frame(canvas);
+        const PictureLimits limits(c.limits.width(), c.limits.height());
+        const lq::Size thumbnail(canvas.thumbAspectX(), canvas.thumbAspectY());
+
+        photo->loadBackstoreForImages(thumbnail);
+        EXPECT_EQ(canvas.image()->image().size(), c.decoded);
+        EXPECT_EQ(canvas.image()->isReduced(), c.decoded != lq::Size(2048, 1536));
+        // The canvas's geometry stays the stored picture's.
+        EXPECT_EQ(canvas.image()->storedBodyRect(), lq::Rect(0, 0, 2048, 1536));
+        photo->releaseBackstore(nullptr);
+
+        // The images are those of the whole picture, but for the pixels
+        // along the edges between the quarters.
+        const QList<QByteArray> whole = internalImagesOfTheWholePicture(*photo);
+        const QList<QByteArray> made = internalImages(*photo);
+        ASSERT_EQ(made.size(), whole.size());
+        for (int i = 0; i < whole.size(); ++i) {
+            SCOPED_TRACE(i);
+            QImage a, b;
+            ASSERT_TRUE(a.loadFromData(whole[i]));
+            ASSERT_TRUE(b.loadFromData(made[i]));
+            ASSERT_EQ(b.size(), a.size());
+            EXPECT_LE(largestDifferenceInsideTheQuarters(a, b), 12);
+        }
+    }
+}
+
+TEST_F(XmlPhotoStoredPictureTest, AReducedPictureIsNeverStoredAndGivesWayToTheWholeOne)
+{
+    const std::shared_ptr<XmlPhoto> photo = importUnderLargeLimits(quarters(2048, 1536));
+    ASSERT_NE(photo, nullptr);
+    const PictureLimits limits(512, 384);
+    const QByteArray stored = readAll(photo->originalFilename());
+
+    photo->loadBackstoreForImages(lq::Size(160, 120));
+    ASSERT_TRUE(photo->canvas()->image()->isReduced());
+    photo->saveOriginalImage();
+    EXPECT_EQ(readAll(photo->originalFilename()), stored);
+
+    // A holder that needs the picture itself, as the photo editor does, gets it whole.
+    photo->loadBackstore(nullptr);
+    EXPECT_FALSE(photo->canvas()->image()->isReduced());
+    EXPECT_EQ(photo->canvas()->image()->image().size(), lq::Size(2048, 1536));
+    EXPECT_EQ(photo->backstoreCount(), 2);
+    photo->releaseBackstore(nullptr);
+    photo->releaseBackstore(nullptr);
+    EXPECT_TRUE(photo->canvas()->image()->image().isNull());
+    EXPECT_EQ(photo->canvas()->image()->storedBodyRect(), lq::Rect(0, 0, 2048, 1536));
 }

@@ -376,6 +376,18 @@ TEST(CancelButton, KeepsTheFocusWhileShown)
     QApplication::processEvents();
     EXPECT_TRUE(cancel->hasFocus()) << "a click elsewhere gives it back";
 
+    // Its keys click it at once, each once.
+    int clicks = 0;
+    QObject::connect(cancel, &QPushButton::clicked, cancel, [&clicks] { ++clicks; });
+    for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+        const int before = clicks;
+        QTest::keyClick(window.focusWidget(), key);
+        EXPECT_EQ(clicks, before + 1) << key;
+        EXPECT_TRUE(cancel->hasFocus()) << key;
+    }
+    QTest::keyClick(cancel, Qt::Key_A);
+    EXPECT_EQ(clicks, 4) << "another key does nothing";
+
     // Hidden, it lets the focus go like any button.
     cancel->hide();
     field->setFocus(Qt::MouseFocusReason);

@@ -1,0 +1,370 @@
+#include "publish/TransferMessages.h"
+
+#include "platform/StringTable.h"
+#include "publish/XmlD.h"
+
+#include <algorithm>
+#include <array>
+
+namespace lq {
+
+namespace {
+
+// What went wrong, told apart by what the user can do about it.
+enum class Kind {
+    ServerNotFound,
+    NoConnection,
+    TimedOut,
+    ConnectionLost,
+    CertificateUntrusted,
+    SecureConnectionFailed,
+    LoginRefused,
+    DigestNeeded,
+    BasicNeeded,
+    HostKeyChanged,
+    NotWebDAV,
+    BadAddress,
+    WriteRefused,
+    RemoveRefused,
+    FolderRefused,
+    PlaceRefused,
+    DiskFull,
+    StoppedPartWay,
+    Unreadable,
+    MissingFolder,
+    Conflict,
+    NotAllowed,
+    Redirect,
+    ServerFailed,
+    Rejected,
+    Failed,
+};
+
+struct Row {
+    Kind kind;
+    const char* key;       // the text in the string table
+    bool endsRun;          // the server or the account cannot be used: nothing more is tried
+    bool retryHelps;
+};
+
+// The table: one row a kind. A kind that is about one file lets the others go on.
+constexpr std::array rows {
+    Row { Kind::ServerNotFound, "TransferServerNotFound", true, true },
+    Row { Kind::NoConnection, "TransferNoConnection", true, true },
+    Row { Kind::TimedOut, "TransferTimedOut", true, true },
+    Row { Kind::ConnectionLost, "TransferConnectionLost", true, true },
+    Row { Kind::CertificateUntrusted, "TransferCertificateUntrusted", true, false },
+    Row { Kind::SecureConnectionFailed, "TransferSecureConnection", true, true },
+    Row { Kind::LoginRefused, "TransferLoginRefused", true, true },
+    Row { Kind::DigestNeeded, "TransferDigestNeeded", true, false },
+    Row { Kind::BasicNeeded, "TransferBasicNeeded", true, false },
+    // Retrying reaches the same key: the user has to accept it first.
+    Row { Kind::HostKeyChanged, "TransferHostKeyChanged", true, false },
+    Row { Kind::NotWebDAV, "TransferNotWebDAV", true, false },
+    Row { Kind::BadAddress, "TransferBadAddress", true, false },
+    Row { Kind::WriteRefused, "TransferWriteRefused", false, true },
+    Row { Kind::RemoveRefused, "TransferRemoveRefused", false, true },
+    Row { Kind::FolderRefused, "TransferFolderRefused", false, true },
+    Row { Kind::PlaceRefused, "TransferPlaceRefused", true, true },
+    Row { Kind::DiskFull, "TransferDiskFull", false, true },
+    Row { Kind::StoppedPartWay, "TransferStoppedPartWay", false, true },
+    Row { Kind::Unreadable, "TransferUnreadable", false, true },
+    Row { Kind::MissingFolder, "TransferMissingFolder", false, true },
+    Row { Kind::Conflict, "TransferConflict", false, true },
+    Row { Kind::NotAllowed, "TransferNotAllowed", false, true },
+    Row { Kind::Redirect, "TransferRedirect", false, true },
+    Row { Kind::ServerFailed, "TransferServerFailed", false, true },
+    Row { Kind::Rejected, "TransferRejected", false, true },
+    Row { Kind::Failed, "TransferFailedFile", false, true },
+};
+
+const Row& rowOf(Kind kind)
+{
+    for (const Row& row : rows)
+        if (row.kind == kind)
+            return row;
+    return rows.back();
+}
+
+// libcurl's codes (curl/curl.h), by number: the tools pass them on as they are.
+enum CurlCode {
+    UnsupportedProtocol = 1,
+    UrlMalformat = 3,
+    CouldntResolveHost = 6,
+    CouldntConnect = 7,
+    WeirdServerReply = 8,
+    RemoteAccessDenied = 9,
+    PartialFile = 18,
+    QuoteError = 21,
+    UploadFailed = 25,
+    ReadError = 26,
+    OperationTimedOut = 28,
+    SslConnectError = 35,
+    FileCouldntReadFile = 37,
+    GotNothing = 52,
+    SendError = 55,
+    RecvError = 56,
+    PeerFailedVerification = 60,
+    LoginDenied = 67,
+    RemoteDiskFull = 70,
+    SslCacertBadfile = 77,
+    RemoteFileNotFound = 78,
+    Ssh = 79,
+    SslIssuerError = 83,
+};
+
+// SFTP statuses (draft-ietf-secsh-filexfer-02 and later).
+enum SftpStatus {
+    NoSuchFile = 2,
+    PermissionDenied = 3,
+    NoSpaceOnFilesystem = 14,
+    QuotaExceeded = 15,
+    WriteProtect = 12,
+};
+
+bool wordsSayDiskFull(const QString& words)
+{
+    return words.contains(QStringLiteral("No space left"), Qt::CaseInsensitive)
+        || words.contains(QStringLiteral("disk full"), Qt::CaseInsensitive)
+        || words.contains(QStringLiteral("quota"), Qt::CaseInsensitive);
+}
+
+// The kind of a refusal to do something to one file or folder.
+Kind refusalFor(TransferOutcome::Operation operation)
+{
+    switch (operation) {
+    case TransferOutcome::Operation::Remove: return Kind::RemoveRefused;
+    case TransferOutcome::Operation::MakeFolder: return Kind::FolderRefused;
+    default: return Kind::WriteRefused;
+    }
+}
+
+// The kind of a server's reply to a request for one file.
+Kind kindOfFileReply(const TransferOutcome& outcome)
+{
+    const int reply = outcome.reply;
+    if (outcome.protocol == TransferOutcome::Protocol::SFTP) {
+        switch (reply) {
+        case NoSuchFile: return Kind::MissingFolder;
+        case PermissionDenied:
+        case WriteProtect: return refusalFor(outcome.operation);
+        case NoSpaceOnFilesystem:
+        case QuotaExceeded: return Kind::DiskFull;
+        default: return wordsSayDiskFull(outcome.words) ? Kind::DiskFull : Kind::Rejected;
+        }
+    }
+    if (outcome.protocol == TransferOutcome::Protocol::FTP) {
+        // 452 and 552: no room (RFC 959); 550, 553, 532: not allowed there.
+        if (reply == 452 || reply == 552 || wordsSayDiskFull(outcome.words))
+            return Kind::DiskFull;
+        if (reply == 550 || reply == 553 || reply == 532)
+            return refusalFor(outcome.operation);
+        return Kind::Rejected;
+    }
+    if (reply == 507 || (reply == 413 && wordsSayDiskFull(outcome.words)))
+        return Kind::DiskFull;
+    if (reply == 403)
+        return refusalFor(outcome.operation);
+    if (reply == 404 && outcome.operation == TransferOutcome::Operation::Send)
+        return Kind::MissingFolder;
+    // 409 to a PUT: a folder of the path is missing, or one stands where the file goes.
+    if (reply == 409 && outcome.operation == TransferOutcome::Operation::Send)
+        return Kind::Conflict;
+    if (reply == 405 || reply == 501)
+        return outcome.operation == TransferOutcome::Operation::Connect || outcome.operation == TransferOutcome::Operation::MakeFolder
+            ? Kind::NotWebDAV
+            : Kind::NotAllowed;
+    if (reply >= 300 && reply < 400)
+        return Kind::Redirect;
+    if (reply >= 500)
+        return Kind::ServerFailed;
+    return Kind::Rejected;
+}
+
+Kind kindOf(const TransferOutcome& outcome)
+{
+    const bool sftp = outcome.protocol == TransferOutcome::Protocol::SFTP;
+    switch (outcome.curlCode) {
+    case 0:
+        break;
+    case UnsupportedProtocol:
+    case UrlMalformat: return Kind::BadAddress;
+    case CouldntResolveHost: return Kind::ServerNotFound;
+    case CouldntConnect: return Kind::NoConnection;
+    case OperationTimedOut: return Kind::TimedOut;
+    case WeirdServerReply:
+    case GotNothing:
+    case SendError:
+    case RecvError: return Kind::ConnectionLost;
+    case SslConnectError: return Kind::SecureConnectionFailed;
+    case PeerFailedVerification: return sftp ? Kind::HostKeyChanged : Kind::CertificateUntrusted;
+    case SslCacertBadfile:
+    case SslIssuerError: return Kind::CertificateUntrusted;
+    case LoginDenied: return Kind::LoginRefused;
+    case ReadError:
+    case FileCouldntReadFile: return Kind::Unreadable;
+    case RemoteDiskFull: return Kind::DiskFull;
+    // libcurl's "server did not report OK, got 451": the reply tells why;
+    // without one, the server stopped taking the file and answers again.
+    case PartialFile: return outcome.reply != 0 ? kindOfFileReply(outcome) : Kind::StoppedPartWay;
+    case RemoteFileNotFound: return Kind::MissingFolder;
+    case RemoteAccessDenied:
+        if (outcome.reply == 530)
+            return Kind::LoginRefused;
+        return kindOfFileReply(outcome) == Kind::DiskFull ? Kind::DiskFull : refusalFor(outcome.operation);
+    case UploadFailed:
+    case QuoteError:
+        return kindOfFileReply(outcome);
+    case Ssh:
+        // libssh2's own failures carry the SFTP status when there is one.
+        return outcome.reply != 0 ? kindOfFileReply(outcome) : Kind::Failed;
+    default:
+        return Kind::Failed;
+    }
+    // The request went through and the server answered no.
+    if (outcome.protocol == TransferOutcome::Protocol::WebDAV && outcome.reply == 401) {
+        const bool offersDigest = outcome.offeredAuth.contains(QStringLiteral("Digest"), Qt::CaseInsensitive);
+        const bool offersBasic = outcome.offeredAuth.contains(QStringLiteral("Basic"), Qt::CaseInsensitive);
+        if (offersDigest && !offersBasic && !outcome.usedDigest)
+            return Kind::DigestNeeded;
+        if (offersBasic && !offersDigest && outcome.usedDigest)
+            return Kind::BasicNeeded;
+        return Kind::LoginRefused;
+    }
+    if (outcome.protocol == TransferOutcome::Protocol::FTP && outcome.reply == 530)
+        return Kind::LoginRefused;
+    return kindOfFileReply(outcome);
+}
+
+bool isAboutOneFile(Kind kind)
+{
+    return !rowOf(kind).endsRun;
+}
+
+// The server's words for a message: one line, without the reply number
+// it begins with, and not without end.
+QString cleanWords(const QString& words, int reply)
+{
+    QString clean = words.simplified();
+    const QString number = QString::number(reply);
+    if (reply != 0 && clean.startsWith(number))
+        clean = clean.mid(number.size()).trimmed();
+    while (clean.startsWith(QLatin1Char('-')))
+        clean = clean.mid(1).trimmed();
+    // The texts around the words end their own sentences.
+    while (clean.endsWith(QLatin1Char('.')))
+        clean.chop(1);
+    constexpr qsizetype longest = 300;
+    if (clean.size() > longest)
+        clean = clean.left(longest) + QStringLiteral("…");
+    return clean;
+}
+
+} // namespace
+
+QString filledText(const QString& key, const QList<std::pair<QString, QString>>& fields)
+{
+    const QString text = localized(key);
+    QString filled;
+    filled.reserve(text.size() + 64);
+    qsizetype at = 0;
+    while (at < text.size()) {
+        const qsizetype open = text.indexOf(QLatin1Char('{'), at);
+        if (open < 0)
+            break;
+        const qsizetype close = text.indexOf(QLatin1Char('}'), open);
+        if (close < 0)
+            break;
+        const QStringView field = QStringView(text).sliced(open + 1, close - open - 1);
+        const auto found = std::find_if(fields.cbegin(), fields.cend(), [&](const auto& pair) { return pair.first == field; });
+        filled += QStringView(text).sliced(at, open - at);
+        if (found != fields.cend())
+            filled += found->second;
+        else
+            filled += QStringView(text).sliced(open, close - open + 1);
+        at = close + 1;
+    }
+    filled += QStringView(text).sliced(std::min(at, text.size()));
+    return filled;
+}
+
+TransferMessage describeTransfer(const TransferOutcome& outcome)
+{
+    Kind kind = kindOf(outcome);
+    // Before any file (connecting, the folder the site goes to) a refusal
+    // means the server or the account cannot be used at all.
+    const bool connecting = outcome.operation == TransferOutcome::Operation::Connect || outcome.file.isEmpty();
+    QString key = QString::fromLatin1(rowOf(kind).key);
+    if (connecting && isAboutOneFile(kind)) {
+        switch (kind) {
+        case Kind::WriteRefused:
+        case Kind::RemoveRefused:
+        case Kind::FolderRefused:
+            kind = Kind::PlaceRefused;
+            key = QString::fromLatin1(rowOf(kind).key);
+            break;
+        case Kind::DiskFull:
+            key = QStringLiteral("TransferDiskFullNoFile");
+            break;
+        default:
+            kind = Kind::Failed;
+            key = QStringLiteral("TransferFailed");
+            break;
+        }
+    }
+    if (kind == Kind::ConnectionLost && !outcome.file.isEmpty())
+        key = QStringLiteral("TransferConnectionLostDuring");
+    // An SFTP status is a number for programs: the words say it.
+    if (kind == Kind::Rejected && (outcome.reply == 0 || outcome.protocol == TransferOutcome::Protocol::SFTP))
+        key = QStringLiteral("TransferRejectedNoReply");
+    const Row& row = rowOf(kind);
+    const QString words = cleanWords(outcome.words, outcome.reply);
+    const QList<std::pair<QString, QString>> fields {
+        { QStringLiteral("file"), XmlD::shownName(outcome.file) },
+        { QStringLiteral("host"), outcome.host },
+        { QStringLiteral("words"), words },
+        { QStringLiteral("reply"), QString::number(outcome.reply) },
+        { QStringLiteral("knownHosts"), outcome.knownHosts },
+    };
+    TransferMessage message;
+    message.text = filledText(key, fields);
+    // What the server answered goes with every message that does not quote
+    // it already; libcurl's own words alone add nothing to the message.
+    if (!localized(key).contains(QStringLiteral("{words}")) && !words.isEmpty() && outcome.reply != 0)
+        message.text += QLatin1Char(' ') + filledText(QStringLiteral("TransferServerSaid"), fields);
+    message.endsRun = row.endsRun || connecting;
+    message.retryHelps = row.retryHelps;
+    return message;
+}
+
+QString unreadFileMessage(const FileFailure& unread)
+{
+    return filledText(QStringLiteral("TransferUnreadable"),
+        { { QStringLiteral("file"), XmlD::shownName(unread.path) }, { QStringLiteral("words"), unread.why } });
+}
+
+QString copyFailureMessage(const FileFailure& failed)
+{
+    return filledText(QStringLiteral("TransferCopyFailed"),
+        { { QStringLiteral("file"), XmlD::shownName(failed.path) }, { QStringLiteral("words"), failed.why } });
+}
+
+QString uncarriedNameMessage(const QString& file, const QString& protocol)
+{
+    return filledText(QStringLiteral("TransferNameNotCarried"), { { QStringLiteral("file"), XmlD::shownName(file) }, { QStringLiteral("protocol"), protocol } });
+}
+
+QString failureSummary(const FileFailures& failures)
+{
+    if (failures.isEmpty())
+        return QString();
+    QString summary = filledText(QStringLiteral("TransferFilesFailed"), { { QStringLiteral("count"), QString::number(failures.size()) } });
+    constexpr qsizetype shown = 3;
+    for (qsizetype i = 0; i < std::min(shown, failures.size()); ++i)
+        summary += QLatin1Char(' ') + failures.at(i).why;
+    if (failures.size() > shown)
+        summary += QLatin1Char(' ') + filledText(QStringLiteral("TransferMoreFailed"), { { QStringLiteral("count"), QString::number(failures.size() - shown) } });
+    return summary;
+}
+
+} // namespace lq
