@@ -197,7 +197,7 @@ void sortByName(std::vector<T>& entries)
 
 // Lists the folder open at the descriptor (which it closes) and everything
 // below it: plain files with their states, and folders; links and other
-// kinds of entry are left out.
+// kinds of entry are named among the entries that cannot be published.
 bool walkFolder(int descriptor, const QString& below, ListedFolder& folder, QString& error)
 {
     DIR* stream = ::fdopendir(descriptor);
@@ -238,6 +238,12 @@ bool walkFolder(int descriptor, const QString& below, ListedFolder& folder, QStr
             folder.files.push_back(std::move(file));
         } else if (S_ISDIR(status.st_mode)) {
             subfolders.emplace_back(name);
+        } else {
+            // Never followed, never opened: named, so that it is neither
+            // sent nor taken for deleted.
+            folder.unread.append({ below + QFile::decodeName(name),
+                S_ISLNK(status.st_mode) ? QStringLiteral("it is a link, which is never followed")
+                                        : QStringLiteral("it is neither a file nor a folder") });
         }
     }
     if (errno != 0) {

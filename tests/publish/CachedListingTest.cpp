@@ -291,7 +291,7 @@ TEST_F(CachedListing, ALostOrDamagedCacheOnlyCostsReadingAgain)
 }
 
 // Only plain files and folders are listed: a link (to a file or folder
-// outside) is left out, and a pipe is never opened.
+// outside) is never followed, and a pipe is never opened; each is named.
 TEST_F(CachedListing, LeavesOutLinksAndSpecialFiles)
 {
     writeAll(site(QStringLiteral("index.html")), "index");
@@ -304,11 +304,20 @@ TEST_F(CachedListing, LeavesOutLinksAndSpecialFiles)
     std::shared_ptr<XmlD> tree = list();
     ASSERT_TRUE(tree);
     EXPECT_EQ(describe(tree.get()), QStringList { QStringLiteral("index.html=") + md5("index") });
+    // Each is named with why, so that it is neither sent nor taken for deleted.
+    QStringList unread;
+    for (const FileFailure& failure : tree->listingFailures())
+        unread.append(failure.path + QStringLiteral(": ") + failure.why);
+    unread.sort();
+    EXPECT_EQ(unread, QStringList({ QStringLiteral("dangling.html: it is a link, which is never followed"),
+                          QStringLiteral("elsewhere: it is a link, which is never followed"),
+                          QStringLiteral("pipe: it is neither a file nor a folder"),
+                          QStringLiteral("secret.txt: it is a link, which is never followed") }));
 }
 
 TEST_F(CachedListing, AMissingFolderGivesNothingAndTellsWhy)
 {
     QString error;
     EXPECT_FALSE(lq::createXmlDWithCache(site(), cache(), &error));
-    EXPECT_TRUE(error.contains(site())) << error.toStdString();
+    EXPECT_TRUE(error.contains(dir.path() + QStringLiteral("/homepage"))) << error.toStdString();
 }

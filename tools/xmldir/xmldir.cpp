@@ -10,14 +10,14 @@
 // exactly, in the form XmlD::escapedName gives (every character the
 // program's element reader would take apart or drop as a hexadecimal
 // reference, "&#x9;"): in the "md5:" lines too, so that no name can break
-// a line. Hidden entries are listed like any other; symbolic links are left
-// out, never followed (what one points at is not the folder's). Files are
-// digested in
+// a line. Hidden entries are listed like any other; symbolic links are
+// never followed (what one points at is not the folder's): they are named
+// as entries that cannot be listed. Files are digested in
 // parallel, each read once. Exit status 0, 1 for a usage error, 2 when the
 // folder cannot be read. An entry that cannot be listed is left out and
 // named on standard error as "unread: <name>" followed by a tab and the
-// reason: a file that cannot be read, an entry that is neither a file nor a
-// folder, a name that is not UTF-8 text (shown with its other bytes as
+// reason: a file that cannot be read, a link, an entry that is neither a
+// file nor a folder, a name that is not UTF-8 text (shown with its other bytes as
 // "\xE9").
 
 #include <QByteArray>
@@ -194,8 +194,10 @@ int main(int argc, char** argv)
             unread += "unread: " + escapedName(name) + '\t' + QByteArray(std::strerror(errno)) + '\n';
             continue;
         }
-        if (S_ISLNK(info.st_mode))
+        if (S_ISLNK(info.st_mode)) {
+            unread += "unread: " + escapedName(name) + "\tit is a link, which is never followed\n";
             continue;
+        }
         if (S_ISDIR(info.st_mode))
             folders.push_back(bytes);
         else if (S_ISREG(info.st_mode))
