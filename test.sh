@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, checks the include layers (tools/check-layers),
+# Installs what is missing, checks the include layers (tools/check-layers)
+# and that nothing changes the disk but through the gateway and its named
+# places (tools/check-disk-changes),
 # builds Lumenquill and its tests (with
 # AddressSanitizer and UndefinedBehaviorSanitizer) and runs every test; then
 # builds the fuzz targets and runs each over its corpus and for a short time.
@@ -11,8 +13,10 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-webengine-dev qt6-im
   libcurl4-openssl-dev apache2 python3-pyftpdlib openssh-server)
 tools/install-missing.sh "${packages[@]}"
 
-# The include lines keep to the layers of docs/architecture.md.
+# The include lines keep to the layers of docs/architecture.md, and every
+# change of the disk to its table "Changes to the disk".
 tools/check-layers
+tools/check-disk-changes
 
 build_dir="${LQ_TEST_BUILD_DIR:-build/test}"
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLQ_SANITIZE=ON -DLQ_BUILD_TESTS=ON -DLQ_BUILD_BENCH=OFF

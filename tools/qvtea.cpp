@@ -10,6 +10,8 @@
 // argument is "-" and stands for it), so it never shows in the process list
 // or in a shell's history. The second name is the page's other file name;
 // an old copy of the page under it is removed, so no open copy stays behind.
+// A link under either name is never followed: the page is read only when it
+// is a plain file, and its protected form replaces whatever is at its name.
 //
 // The key takes 600,000 rounds of PBKDF2-HMAC-SHA256 (the current guidance
 // for it), so a guessed password costs an attacker as much as the browser.
@@ -29,13 +31,17 @@
 #include <openssl/sha.h>
 
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
-#include <fstream>
 #include <iostream>
 #include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -49,33 +55,61 @@ bool isPlainName(const std::string& name)
         && name.find('\\') == std::string::npos;
 }
 
+// The page is a name of the current folder: read only when it is a plain
+// file, opened without following a link and without waiting for a pipe.
 bool readFile(const std::string& path, std::string& contents)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
         return false;
-    contents.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    struct stat status {};
+    bool read = ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
+    contents.clear();
+    char buffer[65536];
+    for (ssize_t count = 0; read && (count = ::read(descriptor, buffer, sizeof buffer)) != 0;) {
+        if (count < 0) {
+            read = errno == EINTR;
+            continue;
+        }
+        contents.append(buffer, size_t(count));
+    }
+    ::close(descriptor);
+    return read;
 }
 
+bool writeAll(int descriptor, const std::string& contents)
+{
+    size_t written = 0;
+    while (written < contents.size()) {
+        const ssize_t count = ::write(descriptor, contents.data() + written, contents.size() - written);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            return false;
+        written += size_t(count);
+    }
+    return true;
+}
+
+// Writes the page beside its place, as a new file (whatever lay under the
+// temporary name is taken away, never written through), then renames it
+// over the page: a link in the page's place is replaced, never followed.
 bool writeFileReplacing(const std::string& path, const std::string& contents)
 {
     const std::string temporary = path + ".qvtea-tmp";
-    {
-        // Every write, the flush and the close are checked: a full disk must
-        // not leave an empty page in the place of the protected one.
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
-        out.close();
-        if (out.fail()) {
-            std::remove(temporary.c_str());
-            return false;
-        }
+    ::unlink(temporary.c_str());
+    const int descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (descriptor < 0)
+        return false;
+    // Every write and the close are checked: a full disk must not leave an
+    // empty page in the place of the protected one.
+    const bool written = writeAll(descriptor, contents);
+    if (::close(descriptor) != 0 || !written) {
+        ::unlink(temporary.c_str());
+        return false;
     }
     if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
+        ::unlink(temporary.c_str());
         return false;
     }
     return true;

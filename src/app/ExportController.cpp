@@ -8,6 +8,7 @@
 #include "model/site/XmlDescription.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlSite.h"
+#include "platform/ConfinedFolder.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
 #include "platform/Workspace.h"
@@ -31,7 +32,6 @@
 
 #include <QDialog>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QListView>
@@ -432,8 +432,10 @@ void ExportController::forgetLastPublishedTreeIfMoved()
     if (now == _destination)
         return;
     _destination = now;
-    const QString tree = sitePath() + QLatin1Char('/') + LastPublishedTree;
-    if (QFileInfo::exists(tree) && QFile::remove(tree)) {
+    // The site folder's own file, removed through its gateway (a link
+    // there goes, never what it points at).
+    const std::shared_ptr<lq::ConfinedFolder> folder = lq::ConfinedFolder::open(sitePath());
+    if (folder && folder->status(LastPublishedTree).exists() && folder->remove(LastPublishedTree)) {
         _notice->setText(QStringLiteral("The destination changed: the next publication sends the whole site."));
         _document->document().addActivityString(QStringLiteral("New destination: the whole site is sent next time."));
     }

@@ -354,6 +354,13 @@ bool MyDocumentController::openDocumentAtPath(const QString& path)
     _documents.push_back(std::move(document));
     addRecentDocument(path);
     openWindow(*_documents.back());
+    // A full disk leaves the site without its lock: it opens all the same,
+    // and the user is told.
+    const QString unlocked = _documents.back()->lockWarning();
+    if (!unlocked.isEmpty())
+        lq::runAlert(_windows.back().get(), QStringLiteral("The website is not locked"),
+            QStringLiteral("The website at ") + path + QStringLiteral(" is open, but another program could open it too: ") + unlocked
+                + QStringLiteral(". Your saves stay whole; the website is locked again at a save once the disk has room."));
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include "model/files/XmlFiles.h"
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
+#include "platform/ConfinedFolder.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/widgets/ModalHandler.h"
 
@@ -168,7 +169,8 @@ void ThemeCommands::exportTemplate()
         if (!DocumentCommands(_window).saveWithCommentText(QStringLiteral("Theme Exported")))
             return;
         XmlSite* site = document.site();
-        if (!ThemeArchive::write(chosen, document.fileName(), site ? site->files() : nullptr))
+        const std::shared_ptr<lq::ConfinedFolder> folder = document.siteFolder();
+        if (!folder || !ThemeArchive::write(chosen, *folder, site ? site->files() : nullptr))
             lq::runAlert(&_window, QStringLiteral("The theme could not be exported"), QStringLiteral("Writing ") + chosen + QStringLiteral(" failed."));
     });
 }

@@ -6,6 +6,7 @@
 #include "publish/TransferLimits.h"
 
 #include <algorithm>
+#include <climits>
 #include <type_traits>
 
 namespace UserPreferences {
@@ -35,34 +36,38 @@ void readPreferences(lq::UserDefaults& defaults, MyApplication& app)
 
 void readInputLimits(const lq::UserDefaults& defaults)
 {
-    // Each bound is a setting of its own; a missing or unusable one keeps its default.
+    // Each bound is a setting of its own; a missing or unusable one keeps
+    // its default, one past its most is held there.
     lq::InputLimits limits;
-    const auto take = [&](const char* key, qint64& bound, qint64 unit) {
-        const int value = defaults.integerForKey(QLatin1String(key));
+    const auto take = [&](const char* key, qint64& bound, qint64 unit, int most) {
+        const int value = defaults.integerInRange(QLatin1String(key), INT_MIN, most).value_or(0);
         if (value > 0)
             bound = qint64(value) * unit;
     };
-    take("MaxArchiveMemberMB", limits.archiveMemberBytes, lq::InputLimits::megabyte);
-    take("MaxArchiveRatio", limits.archiveRatio, 1);
-    take("MaxDocumentFileMB", limits.documentTextBytes, lq::InputLimits::megabyte);
-    take("MaxPropertyListMB", limits.propertyListBytes, lq::InputLimits::megabyte);
-    take("MaxPropertyListExpansionKB", limits.propertyListExpansion, 1024);
+    // Past a terabyte, a thousandfold or what one piece of memory can hold,
+    // a bound bounds nothing.
+    take("MaxArchiveMemberMB", limits.archiveMemberBytes, lq::InputLimits::megabyte, 1024 * 1024);
+    take("MaxArchiveRatio", limits.archiveRatio, 1, 1000000);
+    take("MaxDocumentFileMB", limits.documentTextBytes, lq::InputLimits::megabyte, 2047);
+    take("MaxPropertyListMB", limits.propertyListBytes, lq::InputLimits::megabyte, 2047);
+    take("MaxPropertyListExpansionKB", limits.propertyListExpansion, 1024, 2047 * 1024);
     lq::setInputLimits(limits);
 }
 
 void readTransferLimits(const lq::UserDefaults& defaults)
 {
     lq::TransferLimits limits;
-    const auto take = [&](const char* key, auto& bound, qint64 unit) {
-        const int value = defaults.integerForKey(QLatin1String(key));
+    const auto take = [&](const char* key, auto& bound, qint64 unit, int most) {
+        const int value = defaults.integerInRange(QLatin1String(key), INT_MIN, most).value_or(0);
         if (value > 0)
             bound = static_cast<std::remove_reference_t<decltype(bound)>>(qint64(value) * unit);
     };
-    take("TransferStallSeconds", limits.stallSeconds, 1);
-    take("TransferBaseSeconds", limits.baseSeconds, 1);
-    take("TransferSlowestKBPerSecond", limits.slowestBytesPerSecond, 1024);
-    take("MaxListingMB", limits.listingBytes, lq::InputLimits::megabyte);
-    take("MaxListingNames", limits.listingNames, 1);
+    constexpr int day = 24 * 60 * 60;
+    take("TransferStallSeconds", limits.stallSeconds, 1, day);
+    take("TransferBaseSeconds", limits.baseSeconds, 1, day);
+    take("TransferSlowestKBPerSecond", limits.slowestBytesPerSecond, 1024, 1024 * 1024);
+    take("MaxListingMB", limits.listingBytes, lq::InputLimits::megabyte, 2047);
+    take("MaxListingNames", limits.listingNames, 1, 100000000);
     lq::setTransferLimits(limits);
 }
 

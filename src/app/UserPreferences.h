@@ -18,12 +18,13 @@ constexpr int currentVersion = 6;
 void readPreferences(lq::UserDefaults& defaults, MyApplication& app);
 // The bounds on archives and document files (lq::InputLimits):
 // "MaxArchiveMemberMB" (512), "MaxArchiveRatio" (200) and
-// "MaxDocumentFileMB" (256); read at launch, never written.
+// "MaxDocumentFileMB" (256); read at launch, never written. A number past
+// what a bound may be is held to its most, with a line in the log.
 void readInputLimits(const lq::UserDefaults& defaults);
 // The bounds of publishing (lq::TransferLimits): "TransferStallSeconds"
 // (60), "TransferBaseSeconds" (120), "TransferSlowestKBPerSecond" (4),
 // "MaxListingMB" (8) and "MaxListingNames" (100000); read at launch, never
-// written.
+// written; held to their most as the bounds on archives are (times to a day).
 void readTransferLimits(const lq::UserDefaults& defaults);
 // Brings older settings up to date by the stored version, then writes them.
 void checkForPrefsUpdate(lq::UserDefaults& defaults, MyApplication& app);

@@ -4,9 +4,7 @@
 #include "document/MyDocument.h"
 #include "model/site/XmlSite.h"
 #include "model/site/XmlWebItem.h"
-#include "platform/FileHelpers.h"
-
-#include <QFileInfo>
+#include "platform/ConfinedFolder.h"
 
 ExportPreparation::ExportPreparation(MyDocument& document)
     : _document(document)
@@ -23,24 +21,34 @@ void ExportPreparation::beginBuild()
 void ExportPreparation::beginFreshBuild()
 {
     beginBuild();
-    const QString folder = _document.fileName();
-    if (folder.isEmpty())
+    const std::shared_ptr<lq::ConfinedFolder> site = _document.siteFolder();
+    if (!site)
         return;
     // The generated site starts as a copy of the user's own files: a page,
     // slideshow or picture that an earlier build made and the site no longer
     // has is not left behind to be published again. The last build waits
-    // aside until the new one is whole (finishBuild).
-    const QString homepage = folder + QStringLiteral("/homepage");
-    GeneratedSiteFolder(folder).setAside();
-    const QString files = folder + QStringLiteral("/files");
+    // aside until the new one is whole (finishBuild). A "homepage" that is a
+    // link goes as the link it is; a "files" that is one is not copied.
     QString why;
-    const bool copiedFiles = !QFileInfo(files).isDir() || lq::copyItem(files, homepage, &why);
-    for (const char* name : { "homepage", "homepage/pictures", "homepage/bitmaps" })
-        MyDocument::dirExists(folder + QLatin1Char('/') + QLatin1String(name));
-    if (!copiedFiles) {
-        _document.queue().addActivityString(QStringLiteral("error copying the site's files: ") + why);
-        noteBuildFailure(QStringLiteral("error copying the site's files: ") + why);
+    if (!GeneratedSiteFolder(*site).setAside(&why))
+        failBuildWith(QStringLiteral("error clearing the generated site: ") + why);
+    const lq::ConfinedFolder::Status files = site->status(QStringLiteral("files"), &why);
+    if (files.kind == lq::ConfinedFolder::Kind::Folder) {
+        if (!site->copyTo(QStringLiteral("files"), *site, QStringLiteral("homepage"), &why))
+            failBuildWith(QStringLiteral("error copying the site's files: ") + why);
+    } else if (files.kind != lq::ConfinedFolder::Kind::Missing) {
+        failBuildWith(QStringLiteral("error copying the site's files: ")
+            + (files.kind == lq::ConfinedFolder::Kind::Refused ? why : site->pathOf(QStringLiteral("files")) + QStringLiteral(" is no folder of the site's own")));
     }
+    for (const char* name : { "homepage", "homepage/pictures", "homepage/bitmaps" })
+        if (!MyDocument::ensureFolder(*site, QLatin1String(name), &why))
+            failBuildWith(QStringLiteral("error making the generated site's folders: ") + why);
+}
+
+void ExportPreparation::failBuildWith(const QString& why)
+{
+    _document.queue().addActivityString(why);
+    noteBuildFailure(why);
 }
 
 bool ExportPreparation::buildMayBePublished()
@@ -60,35 +68,40 @@ bool ExportPreparation::buildMayBePublished()
 
 bool ExportPreparation::finishBuild()
 {
-    const QString homepage = _document.fileName() + QStringLiteral("/homepage/");
+    const std::shared_ptr<lq::ConfinedFolder> site = _document.siteFolder();
     bool hasIndex = false;
     for (const std::shared_ptr<XmlBase>& item : _document.webItems())
         if (auto* page = dynamic_cast<XmlWebItem*>(item.get()); page && page->fileName() == QStringLiteral("index.html"))
             hasIndex = true;
-    if (XmlSite* site = _document.site(); !hasIndex && site) {
-        auto* page = dynamic_cast<XmlWebItem*>(site->defaultAlbum().get());
+    if (XmlSite* home = _document.site(); !hasIndex && home && site) {
+        auto* page = dynamic_cast<XmlWebItem*>(home->defaultAlbum().get());
         if (page && !page->fileName().isEmpty()) {
-            lq::removeItem(homepage + QStringLiteral("index.html"));
+            // The home page's file name comes from the site file: it is
+            // copied only as a file of the generated site itself, through the
+            // gateway, so no name can bring any other file in as index.html.
+            const QString name = page->fileName();
+            const QString unsafe = lq::ConfinedFolder::unsafeName(name);
             QString why;
-            if (!lq::copyItem(homepage + page->fileName(), homepage + QStringLiteral("index.html"), &why)) {
-                _document.queue().addActivityString(QStringLiteral("error copying the home page to index.html: ") + why);
-                noteBuildFailure(QStringLiteral("error copying the home page to index.html: ") + why);
-            }
+            bool copied = false;
+            if (!unsafe.isEmpty() || name.contains(QLatin1Char('/')))
+                why = QStringLiteral("the home page's file name \"") + name + QStringLiteral("\" names no file of the generated site")
+                    + (unsafe.isEmpty() ? QString() : QStringLiteral(": ") + unsafe);
+            else
+                copied = site->remove(QStringLiteral("homepage/index.html"), &why)
+                    && site->copyTo(QStringLiteral("homepage/") + name, *site, QStringLiteral("homepage/index.html"), &why);
+            if (!copied)
+                failBuildWith(QStringLiteral("error copying the home page to index.html: ") + why);
         }
     }
     // The files this build made with the same bytes as the last build stay
     // the files they were, so that listing the site need not read them again.
     QString why;
-    if (!GeneratedSiteFolder(_document.fileName()).settle(&why)) {
-        _document.queue().addActivityString(QStringLiteral("error putting the generated site in place: ") + why);
-        noteBuildFailure(QStringLiteral("error putting the generated site in place: ") + why);
-    }
+    if (site && !GeneratedSiteFolder(*site).settle(&why))
+        failBuildWith(QStringLiteral("error putting the generated site in place: ") + why);
     // The generated files were written without forcing each to the
     // disk; the whole site goes there once, before it is published.
     why.clear();
-    if (!lq::syncTree(homepage, &why)) {
-        _document.queue().addActivityString(QStringLiteral("error writing the generated site to the disk: ") + why);
-        noteBuildFailure(QStringLiteral("error writing the generated site to the disk: ") + why);
-    }
+    if (site && !site->sync(QStringLiteral("homepage"), &why))
+        failBuildWith(QStringLiteral("error writing the generated site to the disk: ") + why);
     return buildMayBePublished();
 }

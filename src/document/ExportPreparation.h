@@ -37,6 +37,8 @@ public:
     bool buildMayBePublished();
 
 private:
+    // Tells the failure in the Activity log and counts it against the build.
+    void failBuildWith(const QString& why);
     void noteBuildFailure(const QString& what)
     {
         if (_buildFailures++ == 0)

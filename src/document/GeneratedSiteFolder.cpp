@@ -1,281 +1,216 @@
 #include "document/GeneratedSiteFolder.h"
 
-#include "platform/FileHelpers.h"
+#include "platform/ConfinedFolder.h"
+#include "platform/FileDescriptor.h"
 #include "platform/Log.h"
 
-#include <QFile>
 #include <QSet>
 
 #include <cerrno>
 #include <cstring>
-#include <optional>
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace {
 
-QString systemReason(int number)
+using Kind = lq::ConfinedFolder::Kind;
+
+QString below(const QString& folder, const QString& name)
 {
-    return QString::fromLocal8Bit(std::strerror(number));
+    return folder + QLatin1Char('/') + name;
 }
 
-QByteArray encoded(const QString& path)
+// The names in the folder; nothing when it cannot be read.
+std::optional<QStringList> namesIn(const lq::ConfinedFolder& site, const QString& folder)
 {
-    return QFile::encodeName(path);
-}
-
-// The entry itself, never what a link points at; nothing when there is none.
-std::optional<struct stat> entryAt(const QString& path)
-{
-    struct stat status {};
-    if (::lstat(encoded(path).constData(), &status) != 0)
+    const std::optional<QList<lq::ConfinedFolder::Entry>> entries = site.list(folder);
+    if (!entries)
         return std::nullopt;
-    return status;
-}
-
-bool isFolder(const std::optional<struct stat>& entry)
-{
-    return entry && S_ISDIR(entry->st_mode);
-}
-
-// The names in the folder, "." and ".." left out; nothing when it cannot be read.
-std::optional<QList<QByteArray>> namesIn(const QString& folder)
-{
-    DIR* stream = ::opendir(encoded(folder).constData());
-    if (!stream)
-        return std::nullopt;
-    QList<QByteArray> names;
-    for (;;) {
-        errno = 0;
-        const dirent* entry = ::readdir(stream);
-        if (!entry)
-            break;
-        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-            names.append(QByteArray(entry->d_name));
-    }
-    const int number = errno;
-    ::closedir(stream);
-    if (number != 0)
-        return std::nullopt;
+    QStringList names;
+    for (const lq::ConfinedFolder::Entry& entry : *entries)
+        names.append(entry.name);
     return names;
 }
 
-// Whether a plain file lies anywhere below the folder (links not followed).
-bool holdsAFile(const QString& folder)
-{
-    const std::optional<QList<QByteArray>> names = namesIn(folder);
-    if (!names)
-        return false;
-    for (const QByteArray& name : *names) {
-        const QString path = folder + QLatin1Char('/') + QFile::decodeName(name);
-        const std::optional<struct stat> entry = entryAt(path);
-        if (entry && S_ISREG(entry->st_mode))
-            return true;
-        if (isFolder(entry) && holdsAFile(path))
-            return true;
-    }
-    return false;
-}
-
-// The bytes of the plain files below the folder (links not followed).
-qint64 bytesBelow(const QString& folder)
-{
+// Whether a plain file lies anywhere below the folder (links not entered),
+// and the bytes of all of them.
+struct Contents {
+    bool holdsAFile = false;
     qint64 bytes = 0;
-    const std::optional<QList<QByteArray>> names = namesIn(folder);
-    if (!names)
-        return 0;
-    for (const QByteArray& name : *names) {
-        const QString path = folder + QLatin1Char('/') + QFile::decodeName(name);
-        const std::optional<struct stat> entry = entryAt(path);
-        if (entry && S_ISREG(entry->st_mode))
-            bytes += entry->st_size;
-        else if (isFolder(entry))
-            bytes += bytesBelow(path);
+};
+
+Contents contentsOf(const lq::ConfinedFolder& site, const QString& folder)
+{
+    Contents contents;
+    const std::optional<QList<lq::ConfinedFolder::Entry>> entries = site.list(folder, nullptr, true);
+    for (const lq::ConfinedFolder::Entry& entry : entries.value_or(QList<lq::ConfinedFolder::Entry>())) {
+        if (entry.kind != Kind::File)
+            continue;
+        contents.holdsAFile = true;
+        contents.bytes += site.status(below(folder, entry.name)).size;
     }
-    return bytes;
+    return contents;
 }
 
-// Whether the disk holding the folder has room for a build of that size
+// Whether the disk holding the site has room for a build of that size
 // beside the one that waits aside, with room to spare: where it has not,
 // the last build goes first, as it always did.
-bool roomBeside(const QString& folder, qint64 bytes)
+bool roomBeside(const lq::ConfinedFolder& site, qint64 bytes)
 {
     struct statvfs disk {};
-    if (::statvfs(encoded(folder).constData(), &disk) != 0)
+    if (::fstatvfs(site.descriptor(), &disk) != 0)
         return false;
     constexpr qint64 spare = 64 * 1024 * 1024;
     const qint64 free = static_cast<qint64>(disk.f_bavail) * static_cast<qint64>(disk.f_frsize);
     return free >= 2 * bytes + spare;
 }
 
-// Whether the two plain files hold the same bytes.
-bool sameBytes(const QString& one, const QString& other, qint64 size)
+// Reads exactly `count` bytes; a short file or an error counts as a difference.
+bool readFully(int descriptor, char* data, qsizetype count)
 {
-    const int first = ::open(encoded(one).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-    if (first < 0)
-        return false;
-    const int second = ::open(encoded(other).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-    if (second < 0) {
-        ::close(first);
-        return false;
+    while (count > 0) {
+        const ssize_t got = ::read(descriptor, data, static_cast<size_t>(count));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false;
+        data += got;
+        count -= got;
     }
+    return true;
+}
+
+// Whether the two plain files hold the same bytes.
+bool sameBytes(const lq::ConfinedFolder& site, const QString& one, const QString& other, qint64 size)
+{
+    const lq::FileDescriptor first = site.openForReading(one);
+    const lq::FileDescriptor second = first.isValid() ? site.openForReading(other) : lq::FileDescriptor();
+    if (!second.isValid())
+        return false;
     constexpr qsizetype chunk = 256 * 1024;
     QByteArray a(chunk, Qt::Uninitialized);
     QByteArray b(chunk, Qt::Uninitialized);
-    // Reads exactly `count` bytes; a short file or an error counts as a difference.
-    const auto readFully = [](int descriptor, char* data, qsizetype count) {
-        while (count > 0) {
-            const ssize_t got = ::read(descriptor, data, static_cast<size_t>(count));
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got <= 0)
-                return false;
-            data += got;
-            count -= got;
-        }
-        return true;
-    };
     bool same = true;
     for (qint64 left = size; same && left > 0;) {
         const qsizetype count = static_cast<qsizetype>(std::min<qint64>(left, chunk));
-        same = readFully(first, a.data(), count) && readFully(second, b.data(), count) && std::memcmp(a.constData(), b.constData(), count) == 0;
+        same = readFully(first.get(), a.data(), count) && readFully(second.get(), b.data(), count)
+            && std::memcmp(a.constData(), b.constData(), count) == 0;
         left -= count;
     }
     // Both must end where their size said.
     char extra = 0;
-    same = same && ::read(first, &extra, 1) == 0 && ::read(second, &extra, 1) == 0;
-    ::close(first);
-    ::close(second);
-    return same;
+    return same && ::read(first.get(), &extra, 1) == 0 && ::read(second.get(), &extra, 1) == 0;
 }
-
-constexpr mode_t permissionBits = 07777;
 
 // Whether the old entry may stay in place of the new one: both plain files
 // with the same permissions and the same bytes.
-bool mayStay(const QString& newPath, const struct stat& newEntry, const QString& oldPath, const std::optional<struct stat>& oldEntry)
+bool mayStay(const lq::ConfinedFolder& site, const QString& newName, const lq::ConfinedFolder::Status& newEntry,
+    const QString& oldName, const lq::ConfinedFolder::Status& oldEntry)
 {
-    return oldEntry && S_ISREG(newEntry.st_mode) && S_ISREG(oldEntry->st_mode) && newEntry.st_size == oldEntry->st_size
-        && (newEntry.st_mode & permissionBits) == (oldEntry->st_mode & permissionBits)
-        && sameBytes(newPath, oldPath, newEntry.st_size);
-}
-
-bool renamed(const QString& from, const QString& to, QString* error)
-{
-    if (::rename(encoded(from).constData(), encoded(to).constData()) == 0)
-        return true;
-    if (error)
-        *error = QStringLiteral("cannot move ") + from + QStringLiteral(" to ") + to + QStringLiteral(": ") + systemReason(errno);
-    return false;
+    return newEntry.kind == Kind::File && oldEntry.kind == Kind::File && newEntry.size == oldEntry.size
+        && newEntry.mode == oldEntry.mode && sameBytes(site, newName, oldName, newEntry.size);
 }
 
 // Makes the old folder hold what the new one holds, leaving in place every
 // old file that may stay and moving everything else over from the new one.
-bool mergeInto(const QString& fresh, const QString& last, QString* error)
+bool mergeInto(lq::ConfinedFolder& site, const QString& fresh, const QString& last, QString* error)
 {
-    const std::optional<QList<QByteArray>> freshNames = namesIn(fresh);
-    const std::optional<QList<QByteArray>> lastNames = namesIn(last);
+    const std::optional<QStringList> freshNames = namesIn(site, fresh);
+    const std::optional<QStringList> lastNames = namesIn(site, last);
     if (!freshNames || !lastNames) {
         if (error)
-            *error = QStringLiteral("cannot read the folder ") + (freshNames ? last : fresh);
+            *error = QStringLiteral("cannot read the folder ") + site.pathOf(freshNames ? last : fresh);
         return false;
     }
-    for (const QByteArray& name : *freshNames) {
-        const QString newPath = fresh + QLatin1Char('/') + QFile::decodeName(name);
-        const QString oldPath = last + QLatin1Char('/') + QFile::decodeName(name);
-        const std::optional<struct stat> newEntry = entryAt(newPath);
-        if (!newEntry)
+    for (const QString& name : *freshNames) {
+        const QString newName = below(fresh, name);
+        const QString oldName = below(last, name);
+        const lq::ConfinedFolder::Status newEntry = site.status(newName);
+        if (!newEntry.exists())
             continue;
-        const std::optional<struct stat> oldEntry = entryAt(oldPath);
-        if (S_ISDIR(newEntry->st_mode) && isFolder(oldEntry)) {
-            if ((newEntry->st_mode & permissionBits) != (oldEntry->st_mode & permissionBits)
-                && ::chmod(encoded(oldPath).constData(), newEntry->st_mode & permissionBits) != 0) {
-                if (error)
-                    *error = QStringLiteral("cannot set the permissions of ") + oldPath + QStringLiteral(": ") + systemReason(errno);
+        const lq::ConfinedFolder::Status oldEntry = site.status(oldName);
+        if (newEntry.kind == Kind::Folder && oldEntry.kind == Kind::Folder) {
+            if (newEntry.mode != oldEntry.mode && !site.setMode(oldName, newEntry.mode, error))
                 return false;
-            }
-            if (!mergeInto(newPath, oldPath, error))
+            if (!mergeInto(site, newName, oldName, error))
                 return false;
             continue;
         }
-        if (mayStay(newPath, *newEntry, oldPath, oldEntry))
+        if (mayStay(site, newName, newEntry, oldName, oldEntry))
             continue;
         // A rename puts a file in place of a file or a link at once; where
         // a folder is on either side, the old entry goes first.
-        if (oldEntry && (S_ISDIR(oldEntry->st_mode) || S_ISDIR(newEntry->st_mode)) && !lq::removeItem(oldPath, error))
+        if (oldEntry.exists() && (oldEntry.kind == Kind::Folder || newEntry.kind == Kind::Folder) && !site.remove(oldName, error))
             return false;
-        if (!renamed(newPath, oldPath, error))
-            return false;
-    }
-    const QSet<QByteArray> kept(freshNames->cbegin(), freshNames->cend());
-    for (const QByteArray& name : *lastNames) {
-        if (kept.contains(name))
-            continue;
-        if (!lq::removeItem(last + QLatin1Char('/') + QFile::decodeName(name), error))
+        if (!site.rename(newName, oldName, lq::ConfinedFolder::Replace::Always, error))
             return false;
     }
+    const QSet<QString> kept(freshNames->cbegin(), freshNames->cend());
+    for (const QString& name : *lastNames)
+        if (!kept.contains(name) && !site.remove(below(last, name), error))
+            return false;
     return true;
 }
 
 } // namespace
 
-GeneratedSiteFolder::GeneratedSiteFolder(const QString& siteFolder)
-    : _siteFolder(siteFolder)
+GeneratedSiteFolder::GeneratedSiteFolder(lq::ConfinedFolder& site)
+    : _site(site)
 {
 }
 
-QString GeneratedSiteFolder::homepage() const
+QString GeneratedSiteFolder::homepage()
 {
-    return _siteFolder + QStringLiteral("/homepage");
+    return QStringLiteral("homepage");
 }
 
-QString GeneratedSiteFolder::lastBuild() const
+QString GeneratedSiteFolder::lastBuild()
 {
-    return _siteFolder + QStringLiteral("/temp/last-homepage");
+    return QStringLiteral("temp/last-homepage");
 }
 
-QString GeneratedSiteFolder::newBuild() const
+QString GeneratedSiteFolder::newBuild()
 {
-    return _siteFolder + QStringLiteral("/temp/new-homepage");
+    return QStringLiteral("temp/new-homepage");
 }
 
-void GeneratedSiteFolder::setAside()
+bool GeneratedSiteFolder::setAside(QString* error)
 {
     // What a stopped putting-in-place left behind is of no use.
-    lq::removeItem(newBuild());
-    const std::optional<struct stat> home = entryAt(homepage());
-    if (isFolder(home) && !entryAt(lastBuild()) && roomBeside(_siteFolder, bytesBelow(homepage()))) {
-        QString why;
-        if (lq::makeFoldersBelow(_siteFolder, _siteFolder + QStringLiteral("/temp"), &why) && renamed(homepage(), lastBuild(), &why))
-            return;
+    QString why;
+    if (!_site.remove(newBuild(), &why))
+        lq::log(QStringLiteral("The last build's leftovers stay: ") + why);
+    const lq::ConfinedFolder::Status home = _site.status(homepage());
+    if (home.kind == Kind::Folder && _site.status(lastBuild()).kind == Kind::Missing
+        && roomBeside(_site, contentsOf(_site, homepage()).bytes)) {
+        if (_site.makeFolder(QStringLiteral("temp"), &why)
+            && _site.rename(homepage(), lastBuild(), lq::ConfinedFolder::Replace::Never, &why))
+            return true;
         lq::log(QStringLiteral("The last build was not set aside: ") + why);
     }
-    lq::removeItem(homepage());
+    return _site.remove(homepage(), error);
 }
 
 bool GeneratedSiteFolder::settle(QString* error)
 {
-    const std::optional<struct stat> last = entryAt(lastBuild());
-    if (!last)
+    const lq::ConfinedFolder::Status last = _site.status(lastBuild());
+    if (last.kind == Kind::Missing)
         return true;
     // With nothing worth keeping (the first build of a site), the new build simply stays.
-    if (!isFolder(last) || !isFolder(entryAt(homepage())) || !holdsAFile(lastBuild()))
-        return lq::removeItem(lastBuild(), error);
-    lq::removeItem(newBuild());
-    if (!renamed(homepage(), newBuild(), error))
+    if (last.kind != Kind::Folder || _site.status(homepage()).kind != Kind::Folder || !contentsOf(_site, lastBuild()).holdsAFile)
+        return _site.remove(lastBuild(), error);
+    QString why;
+    _site.remove(newBuild(), &why);
+    if (!_site.rename(homepage(), newBuild(), lq::ConfinedFolder::Replace::Never, error))
         return false;
-    if (!renamed(lastBuild(), homepage(), error)) {
+    if (!_site.rename(lastBuild(), homepage(), lq::ConfinedFolder::Replace::Never, error)) {
         // The new build goes back where it was, whole.
-        QString why;
-        if (!renamed(newBuild(), homepage(), &why))
+        if (!_site.rename(newBuild(), homepage(), lq::ConfinedFolder::Replace::Never, &why))
             return false;
-        return lq::removeItem(lastBuild(), error);
+        return _site.remove(lastBuild(), error);
     }
-    if (!mergeInto(newBuild(), homepage(), error))
+    if (!mergeInto(_site, newBuild(), homepage(), error))
         return false;
-    return lq::removeItem(newBuild(), error);
+    return _site.remove(newBuild(), error);
 }

@@ -19,8 +19,10 @@
 #include "model/theme/XmlLegacyTheme.h"
 #include "model/theme/XmlTheme.h"
 #include "platform/Alert.h"
+#include "platform/ConfinedFolder.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/FileHelpers.h"
+#include "platform/InputLimits.h"
 #include "platform/Log.h"
 #include "platform/Resources.h"
 #include "platform/SupportPaths.h"
@@ -33,9 +35,9 @@
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QTemporaryDir>
 #include <QUrl>
 
 #include <algorithm>
@@ -49,11 +51,6 @@ const QStringList documentFolders { QStringLiteral("pictures"), QStringLiteral("
     QStringLiteral("revert"), QStringLiteral("homepage"), QStringLiteral("homepage/pictures"), QStringLiteral("files"),
     QStringLiteral("homepage/bitmaps") };
 
-// The document's own files are their owner's alone (they hold page
-// passwords and the destination's credentials), as are the folders that hold
-// them and the snapshots.
-constexpr QFile::Permissions ownerOnlyFolder = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
-
 // Why a site folder did not open, when its files are there but unreadable.
 QString couldNotRead()
 {
@@ -66,8 +63,8 @@ QString formatChangePage()
     return QStringLiteral("https://www.moravine.com/LQ2FileDiff.html");
 }
 
-// Unpacks the archive into the folder and answers the first site and the
-// first theme among the trees read from it (either may be missing; why
+// The first site and the first theme among the trees read from the
+// archive, unpacked into the private folder (either may be missing; why
 // tells what went wrong with the unpacking).
 std::pair<std::shared_ptr<XmlSite>, std::shared_ptr<XmlTheme>> unpackSiteAndTheme(const QString& archive, const QString& folder, QString& why)
 {
@@ -82,31 +79,44 @@ std::pair<std::shared_ptr<XmlSite>, std::shared_ptr<XmlTheme>> unpackSiteAndThem
     return { site, theme };
 }
 
-// Notes that the theme pictures of a snapshot unpacked into the staging
-// folder (its path below there given) go into the document's "bitmaps2",
-// replacing namesakes: plain files only, nothing below, and never through
-// a "bitmaps2" that is a link.
-bool stageThemePictures(SiteJournal& change, const QString& unpacked, const QString& bitmaps, QString& why)
+// The plain files of a private folder of the program (links and folders
+// left out), by name.
+QStringList plainFilesIn(const QString& folder)
 {
-    const QString pictures = change.stagingFolder() + QLatin1Char('/') + unpacked;
-    if (!QFileInfo(pictures).isDir())
+    QStringList names;
+    for (const QFileInfo& entry : QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name))
+        if (entry.isFile() && !entry.isSymLink())
+            names.append(entry.fileName());
+    return names;
+}
+
+// Notes that the theme pictures of a snapshot, unpacked into a private
+// folder, go into the document's "bitmaps2", replacing namesakes: plain
+// files only, nothing below, and never through a "bitmaps2" that is a link.
+bool stageThemePictures(SiteJournal& change, const QString& unpacked, QString& why)
+{
+    lq::ConfinedFolder& site = change.folder();
+    const QStringList pictures = plainFilesIn(unpacked);
+    if (pictures.isEmpty())
         return true;
-    if (!lq::makeFoldersBelow(change.folder(), bitmaps, &why))
+    if (!site.makeFolder(QStringLiteral("bitmaps2"), &why))
         return false;
-    for (const QString& name : lq::folderEntries(pictures)) {
-        const QFileInfo picture(pictures + QLatin1Char('/') + name);
-        if (!picture.isFile() || picture.isSymLink())
-            continue;
+    for (const QString& name : pictures) {
         const QString target = QStringLiteral("bitmaps2/") + name;
-        if (const QString unsafe = lq::linkUnsafePath(change.folder(), bitmaps + QLatin1Char('/') + name); !unsafe.isEmpty()) {
+        QString unsafe;
+        const lq::ConfinedFolder::Kind there = site.status(target, &unsafe).kind;
+        if (there == lq::ConfinedFolder::Kind::Refused) {
             why = QStringLiteral("cannot put the theme picture ") + name + QStringLiteral(" in place: ") + unsafe;
             return false;
         }
-        if (QFileInfo(bitmaps + QLatin1Char('/') + name).isDir() || !SiteJournal::isReplaceableTarget(target)) {
+        if (there == lq::ConfinedFolder::Kind::Folder || !SiteJournal::isReplaceableTarget(target)) {
             why = QStringLiteral("cannot put the theme picture ") + name + QStringLiteral(" in place");
             return false;
         }
-        change.addMove(unpacked + QLatin1Char('/') + name, target);
+        const QString staged = QStringLiteral("snapshot-bitmaps2/") + name;
+        if (!change.stageCopy(unpacked + QLatin1Char('/') + name, staged, &why))
+            return false;
+        change.addMove(staged, target);
     }
     return true;
 }
@@ -117,10 +127,11 @@ QString withoutTrailingSlash(const QString& path)
 }
 
 // A document file as it was last saved ("" when it cannot be read).
-QByteArray savedText(const QString& path)
+// The text of a document file as last saved, read through the site
+// folder's gateway; nothing when it cannot be read.
+QByteArray savedText(const lq::ConfinedFolder& site, const QString& name)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return site.readFile(name, lq::inputLimits().documentTextBytes).value_or(QByteArray());
 }
 
 } // namespace
@@ -274,7 +285,9 @@ std::shared_ptr<XmlD> MyDocument::createXmlD(const QString& path)
         return nullptr;
     // The generated site is listed often and mostly the same: its digests
     // are kept beside the last published tree, and only what moved is read.
-    return lq::createXmlDWithCache(folder + QStringLiteral("/homepage/"), folder + QLatin1Char('/') + generatedSiteDigests);
+    if (!_folder)
+        return nullptr;
+    return lq::createXmlDWithCache(*_folder, QStringLiteral("homepage"), *_folder, generatedSiteDigests);
 }
 
 QList<FileDigest> MyDocument::fileDigests(const QString& folder)
@@ -302,16 +315,38 @@ bool MyDocument::fail(const QString& why)
     return false;
 }
 
+void MyDocument::reportRefusal(const QString& why)
+{
+    _queue.addActivityString(why);
+    lq::log(why);
+}
+
 // --- Folders ------------------------------------------------------------------------
 
-bool MyDocument::dirExists(const QString& path)
+bool MyDocument::ensureFolder(lq::ConfinedFolder& folder, const QString& name, QString* error)
 {
-    const QFileInfo info(path);
-    if (info.isDir())
+    QString why;
+    const lq::ConfinedFolder::Status there = folder.status(name, &why);
+    switch (there.kind) {
+    case lq::ConfinedFolder::Kind::Folder:
         return true;
-    if (info.exists() || info.isSymLink())
-        QFile::remove(path);
-    return QDir().mkdir(path);
+    case lq::ConfinedFolder::Kind::Refused:
+        break;
+    case lq::ConfinedFolder::Kind::Link:
+        why = folder.pathOf(name) + QStringLiteral(" is a link, which is never followed");
+        break;
+    case lq::ConfinedFolder::Kind::File:
+    case lq::ConfinedFolder::Kind::Other:
+        folder.remove(name, &why);
+        [[fallthrough]];
+    case lq::ConfinedFolder::Kind::Missing:
+        if (folder.makeFolder(name, &why, false))
+            return true;
+        break;
+    }
+    if (error)
+        *error = why;
+    return false;
 }
 
 bool MyDocument::compareDocPath(const QString& path) const
@@ -351,14 +386,26 @@ bool MyDocument::newDocumentFromArchive(const QString& folderPath, const QString
         const QFileInfo existing(folder);
         if (existing.exists() || existing.isSymLink())
             return fail(QStringLiteral("could not create new document: ") + folder + QStringLiteral(" already exists"));
-        if (!dirExists(folder))
+        // The folder is made here, where nothing was: the new site's root.
+        if (!QDir().mkdir(folder))
             return fail(QStringLiteral("could not create new document: ") + folder);
         QString why;
+        const std::shared_ptr<lq::ConfinedFolder> site = lq::ConfinedFolder::open(folder, &why);
+        // What could not be made whole goes again: no half-made document stays.
+        const auto removeFolder = [&] {
+            if (site)
+                for (const QString& entry : site->names())
+                    site->remove(entry);
+            QDir().rmdir(folder);
+        };
+        if (!site) {
+            removeFolder();
+            return fail(QStringLiteral("could not create new document: ") + why);
+        }
         if (!_lock.acquire(folder, &why)) {
-            lq::removeItem(folder);
+            removeFolder();
             return fail(QStringLiteral("could not create new document: ") + folder + QStringLiteral(": ") + why);
         }
-        // What could not be made whole goes again: no half-made document stays.
         const auto abandon = [&](const QString& why) {
             release();
             _location.reset();
@@ -366,14 +413,23 @@ bool MyDocument::newDocumentFromArchive(const QString& folderPath, const QString
                 _rss->setDocument(nullptr);
             _rss.reset();
             _lock.release();
-            lq::removeItem(folder);
+            _folder.reset();
+            removeFolder();
             return fail(QStringLiteral("could not create new document: ") + folder + QStringLiteral(": ") + why);
         };
 
-        const auto [site, theme] = unpackSiteAndTheme(archive, folder, why);
-        if (!site || !theme)
+        // The starter is unpacked into a private folder and copied in from there.
+        const QTemporaryDir unpacked(QDir::tempPath() + QStringLiteral("/lumenquill-starter-XXXXXX"));
+        if (!unpacked.isValid())
+            return abandon(QStringLiteral("no private folder to unpack the starter site into"));
+        const auto [siteTree, themeTree] = unpackSiteAndTheme(archive, unpacked.path(), why);
+        if (!siteTree || !themeTree)
             return abandon(QStringLiteral("the starter site cannot be read") + (why.isEmpty() ? QString() : QStringLiteral(": ") + why));
-        adopt(site, theme);
+        for (const QString& entry : QDir(unpacked.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
+            if (!site->copyIn(unpacked.filePath(entry), entry, &why))
+                return abandon(why);
+        _folder = site;
+        adopt(siteTree, themeTree);
         _site->setRootDir(folder);
         _theme->setRootDir(folder);
         // A new site publishes to a folder of its own until the user chooses
@@ -439,33 +495,33 @@ void MyDocument::createRSSProcessor()
 
 // --- Open ----------------------------------------------------------------------------
 
-bool MyDocument::importLegacy(const QString& folder, bool layout12)
+bool MyDocument::importLegacy(lq::ConfinedFolder& folder, bool layout12)
 {
     std::shared_ptr<XmlSite> site;
     XmlBasePtr theme;
     if (!layout12) {
-        site = std::dynamic_pointer_cast<XmlSite>(XmlBase::createWithFile(folder + QStringLiteral("/index.xml")));
+        site = std::dynamic_pointer_cast<XmlSite>(XmlBase::createWithFile(folder, QStringLiteral("index.xml")));
         // The first layout kept one template per page: they become the theme.
         if (site)
             theme = XmlLegacyTheme::generateThemeFromLegacy1_0(*site);
     } else {
-        site = std::dynamic_pointer_cast<XmlSite>(XmlBase::createWithFile(folder + QStringLiteral("/site.xml")));
-        theme = XmlBase::createWithFile(folder + QStringLiteral("/theme.xml"));
+        site = std::dynamic_pointer_cast<XmlSite>(XmlBase::createWithFile(folder, QStringLiteral("site.xml")));
+        theme = XmlBase::createWithFile(folder, QStringLiteral("theme.xml"));
         if (theme && !XmlLegacyTheme::cast(theme.get()) && !XmlTheme::cast(theme.get()))
             theme.reset();
     }
     if (!site || !theme)
         return fail(couldNotRead());
-    site->setRootDir(folder);
-    theme->setRootDir(folder);
+    site->setRootDir(folder.path());
+    theme->setRootDir(folder.path());
     if (XmlLegacyTheme* legacy = XmlLegacyTheme::cast(theme.get()))
         legacy->convert1_2Theme(site.get());
-    bool written = site->saveToFile(folder + QStringLiteral("/site.xmlbase"));
-    written = theme->saveToFile(folder + QStringLiteral("/theme.xmlbase")) && written;
+    bool written = site->saveInto(folder, QStringLiteral("site.xmlbase"));
+    written = theme->saveInto(folder, QStringLiteral("theme.xmlbase")) && written;
     if (site->location())
-        written = site->location()->saveToFile(folder + QStringLiteral("/location.xmlbase")) && written;
+        written = site->location()->saveInto(folder, QStringLiteral("location.xmlbase")) && written;
     if (!written)
-        return fail(QStringLiteral("could not convert ") + folder);
+        return fail(QStringLiteral("could not convert ") + folder.path());
     return true;
 }
 
@@ -475,14 +531,21 @@ bool MyDocument::readFromFile(const QString& folderPath)
     bool opened = false;
     lq::uiFrame(this, "readFromFile:ofType:", [&] {
         const QString folder = withoutTrailingSlash(folderPath);
-        const QString siteFile = folder + QStringLiteral("/site.xmlbase");
-        const QString oldSiteFile = folder + QStringLiteral("/site.xml");
-        if (!QFileInfo(folder).isDir()) {
+        const std::shared_ptr<lq::ConfinedFolder> gateway = QFileInfo(folder).isDir() ? lq::ConfinedFolder::open(folder) : nullptr;
+        if (!gateway) {
             fail(QStringLiteral("it is not a folder"));
             return;
         }
+        lq::ConfinedFolder& site = *gateway;
+        const QString siteFile = QStringLiteral("site.xmlbase");
+        const QString oldSiteFile = QStringLiteral("site.xml");
+        const QString themeFile = QStringLiteral("theme.xmlbase");
+        const auto there = [&](const QString& name) {
+            const lq::ConfinedFolder::Kind kind = site.status(name).kind;
+            return kind != lq::ConfinedFolder::Kind::Missing && kind != lq::ConfinedFolder::Kind::Refused;
+        };
         // A folder that holds no site of any layout is left as it is.
-        if (!QFileInfo::exists(siteFile) && !QFileInfo::exists(oldSiteFile) && !QFileInfo::exists(folder + QStringLiteral("/index.xml"))) {
+        if (!there(siteFile) && !there(oldSiteFile) && !there(QStringLiteral("index.xml"))) {
             fail(QStringLiteral("it holds no Lumenquill website (no site.xmlbase and theme.xmlbase)"));
             return;
         }
@@ -492,16 +555,19 @@ bool MyDocument::readFromFile(const QString& folderPath)
             fail(why);
             return;
         }
-        if (!SiteJournal::recover(folder, &why)) {
+        if (!_lock.takenOver().isEmpty())
+            addActivityString(_lock.takenOver());
+        if (!SiteJournal::recover(site, &why)) {
             fail(QStringLiteral("the save that was interrupted there cannot be finished: ") + why);
             return;
         }
-        dirExists(folder + QStringLiteral("/bitmaps2"));
-        dirExists(folder + QStringLiteral("/revert"));
-        if (!QFileInfo::exists(siteFile) || !QFileInfo::exists(folder + QStringLiteral("/theme.xmlbase"))) {
-            if (!importLegacy(folder, QFileInfo::exists(oldSiteFile)))
+        for (const QString& sub : { QStringLiteral("bitmaps2"), QStringLiteral("revert") })
+            if (!ensureFolder(site, sub, &why))
+                reportRefusal(why);
+        if (!there(siteFile) || !there(themeFile)) {
+            if (!importLegacy(site, there(oldSiteFile)))
                 return;
-        } else if (QFileInfo::exists(oldSiteFile) && !(lq::modificationDate(siteFile) > lq::modificationDate(oldSiteFile))) {
+        } else if (there(oldSiteFile) && !(site.modificationTime(siteFile) > site.modificationTime(oldSiteFile))) {
             const int choice = _choice ? _choice(QStringLiteral("Lumenquill 2.0 Warning"),
                                              QStringLiteral("Lumenquill has detected this file was recently edited with Lumenquill 1.2.  "
                                                             "Lumenquill 2.0 and Lumenquill 1.2 do not have compatible file formats so these "
@@ -511,31 +577,32 @@ bool MyDocument::readFromFile(const QString& folderPath)
                                        : 0;
             if (choice == 1) {
                 lq::log(QStringLiteral("Reimporting file"));
-                if (!importLegacy(folder, true))
+                if (!importLegacy(site, true))
                     return;
             } else if (choice == 2) {
                 lq::openURL(QUrl(formatChangePage()));
             }
         }
 
-        auto site = std::dynamic_pointer_cast<XmlSite>(XmlBase::createWithFile(siteFile));
-        auto theme = std::dynamic_pointer_cast<XmlTheme>(XmlBase::createWithFile(folder + QStringLiteral("/theme.xmlbase")));
-        auto location = std::dynamic_pointer_cast<XmlLocation>(XmlBase::createWithFile(folder + QStringLiteral("/location.xmlbase")));
-        auto rss = std::dynamic_pointer_cast<XmlRSS>(XmlBase::createWithFile(folder + QStringLiteral("/rss.xmlbase")));
+        auto siteTree = std::dynamic_pointer_cast<XmlSite>(XmlBase::createWithFile(site, siteFile));
+        auto theme = std::dynamic_pointer_cast<XmlTheme>(XmlBase::createWithFile(site, themeFile));
+        auto location = std::dynamic_pointer_cast<XmlLocation>(XmlBase::createWithFile(site, QStringLiteral("location.xmlbase")));
+        auto rss = std::dynamic_pointer_cast<XmlRSS>(XmlBase::createWithFile(site, QStringLiteral("rss.xmlbase")));
         if (!location)
-            location = site && site->location() ? std::dynamic_pointer_cast<XmlLocation>(site->location()->copyWithZone()) : nullptr;
+            location = siteTree && siteTree->location() ? std::dynamic_pointer_cast<XmlLocation>(siteTree->location()->copyWithZone()) : nullptr;
         if (!location)
             location = XmlLocation::create();
         if (!rss)
             rss = XmlRSS::create();
-        if (!site || !theme) {
+        if (!siteTree || !theme) {
             fail(couldNotRead());
             return;
         }
+        _folder = gateway;
         _location = location;
         _rss = rss;
         _rss->setDocument(this);
-        adopt(site, theme);
+        adopt(siteTree, theme);
         // Opening is no edit.
         falseAlarm(true);
         struct Resume {
@@ -552,13 +619,13 @@ bool MyDocument::readFromFile(const QString& folderPath)
         _theme->crossReferenceXmlSite(_site.get());
 
         _siteNeedsRebuild = false;
-        const QString temp = folder + QStringLiteral("/temp");
-        if (!QFileInfo(temp).isDir()) {
-            dirExists(temp);
+        if (!site.isFolder(QStringLiteral("temp"))) {
+            if (!ensureFolder(site, QStringLiteral("temp"), &why))
+                reportRefusal(why);
             _siteNeedsRebuild = true;
         }
         _site->refreshFiles();
-        DocumentSnapshots(*this).trimSnapshots(folder);
+        DocumentSnapshots(*this).trimSnapshots();
         // What an unsaved import of a killed program, or only the snapshots
         // just trimmed, used.
         SitePictures(*this).removeUnusedPictures();
@@ -611,22 +678,45 @@ bool MyDocument::save(const QString& folderPath, const QString& comment, const T
     _lastError.clear();
     return lq::uiFrame(this, "saveFile:withComment:", [&]() -> bool {
         const QString folder = withoutTrailingSlash(folderPath);
-        if (!dirExists(folder))
-            return fail(QStringLiteral("could not save document: ") + folder);
-        for (const QString& sub : documentFolders)
-            if (!dirExists(folder + QLatin1Char('/') + sub))
-                return fail(QStringLiteral("could not save document: cannot make ") + folder + QLatin1Char('/') + sub);
-        for (const QString& private_ : { folder, folder + QStringLiteral("/revert") })
-            if (!QFile::setPermissions(private_, ownerOnlyFolder))
-                return fail(QStringLiteral("could not save document: cannot keep ") + private_ + QStringLiteral(" to its owner"));
+        QString why;
+        std::shared_ptr<lq::ConfinedFolder> gateway = _folder && _folder->path() == folder ? _folder : nullptr;
+        if (!gateway) {
+            // A save to a folder that is not there yet makes it, as its root.
+            if (!QFileInfo(folder).isDir() && !QDir().mkdir(folder))
+                return fail(QStringLiteral("could not save document: ") + folder);
+            gateway = lq::ConfinedFolder::open(folder, &why);
+            if (!gateway)
+                return fail(QStringLiteral("could not save document: ") + why);
+        }
+        lq::ConfinedFolder& site = *gateway;
+        // A folder of the document that is a link is neither followed nor
+        // replaced: what would go into it is refused on its own, and the
+        // save goes on.
+        QStringList refused;
+        for (const QString& sub : documentFolders) {
+            if (ensureFolder(site, sub, &why))
+                continue;
+            if (site.status(sub).kind != lq::ConfinedFolder::Kind::Link && site.status(sub).kind != lq::ConfinedFolder::Kind::Refused)
+                return fail(QStringLiteral("could not save document: cannot make ") + site.pathOf(sub) + QStringLiteral(": ") + why);
+            refused.append(why);
+        }
+        // The document's own files are their owner's alone (they hold page
+        // passwords and the destination's credentials), as are the folders
+        // that hold them and the snapshots.
+        for (const QString& private_ : { QString(), QStringLiteral("revert") }) {
+            if (!private_.isEmpty() && !site.isFolder(private_))
+                continue;
+            if (!site.setMode(private_, 0700, &why))
+                return fail(QStringLiteral("could not save document: cannot keep ") + site.pathOf(private_) + QStringLiteral(" to its owner: ") + why);
+        }
         if (!_site || !_theme)
             return fail(QStringLiteral("could not save document: no site"));
-        QString why;
         if (!_lock.acquire(folder, &why))
             return fail(QStringLiteral("could not save document: ") + why);
         // A change that failed half way earlier is finished before this one.
-        if (!SiteJournal::recover(folder, &why))
+        if (!SiteJournal::recover(site, &why))
             return fail(QStringLiteral("could not save document: ") + why);
+        _folder = gateway;
         if (!_location)
             _location = XmlLocation::create();
         if (!_rss) {
@@ -642,7 +732,7 @@ bool MyDocument::save(const QString& folderPath, const QString& comment, const T
         QList<QByteArray> texts;
         for (XmlBase* tree : trees)
             texts.append(tree->createXml().toUtf8());
-        SiteJournal change(folder, SiteJournal::saveStagingPrefix);
+        SiteJournal change(site, SiteJournal::saveStagingPrefix);
         if (!change.begin(&why))
             return fail(QStringLiteral("could not save document: ") + why);
         for (qsizetype i = 0; i < trees.size(); ++i)
@@ -661,21 +751,25 @@ bool MyDocument::save(const QString& folderPath, const QString& comment, const T
         DocumentSnapshots snapshots(*this);
         const QByteArray versioned = textsDigest(texts[0], texts[1]);
         if (_versionIsSavedFiles && folder == fileName())
-            _versionedTexts = textsDigest(savedText(folder + QStringLiteral("/site.xmlbase")), savedText(folder + QStringLiteral("/theme.xmlbase")));
+            _versionedTexts = textsDigest(savedText(site, QStringLiteral("site.xmlbase")), savedText(site, QStringLiteral("theme.xmlbase")));
         const bool wanted = !versionOnlyIfChanged || bringing || versioned != _versionedTexts;
         const bool snapshot = !wanted
-            || snapshots.stageSnapshot(change, folder, texts[0], texts[1], comment,
+            || snapshots.stageSnapshot(change, texts[0], texts[1], comment,
                 bringing ? incoming + QStringLiteral("/bitmaps2") : QString(), snapshotWhy);
         if (!change.commit(&why))
             return fail(QStringLiteral("could not save document: ") + why);
 
-        snapshots.pruneBitmaps(folder);
+        snapshots.pruneBitmaps();
         clearChangeCount();
+        for (const QString& line : refused)
+            reportRefusal(QStringLiteral("The website was saved; ") + line);
         _versionIsSavedFiles = false;
         if (wanted)
             _versionedTexts = snapshot ? versioned : QByteArray();
         if (!snapshot)
             _lastError = QStringLiteral("the document was saved, but its snapshot could not be made: ") + snapshotWhy;
+        else if (!refused.isEmpty())
+            _lastError = QStringLiteral("the document was saved, but ") + refused.join(QStringLiteral("; "));
         return true;
     });
 }
@@ -709,12 +803,27 @@ bool MyDocument::saveAs(const QString& pathGiven)
                 QStringLiteral("OK"));
             return fail(QStringLiteral("will not overwrite ") + path);
         }
+        if (!_folder)
+            return fail(QStringLiteral("could not save as ") + path + QStringLiteral(": the document has no folder"));
+        // The copy is made where nothing was, entry by entry through both
+        // folders' gateways. The lock file names this program: the copy is
+        // locked afresh by the save.
         QString why;
-        if (!lq::copyItem(fileName(), path, &why))
-            return fail(QStringLiteral("could not save as ") + path + QStringLiteral(": ") + why);
-        // The copy is this program's own: the lock file copied with it names
-        // this program and goes, the copy is locked afresh by the save.
-        lq::removeItem(path + QLatin1Char('/') + SiteLock::lockName);
+        std::shared_ptr<lq::ConfinedFolder> copy = QDir().mkdir(path) ? lq::ConfinedFolder::open(path, &why) : nullptr;
+        bool copied = copy != nullptr;
+        for (const QString& entry : copied ? _folder->names() : QStringList()) {
+            if (entry != SiteLock::lockName && !_folder->copyTo(entry, *copy, entry, &why)) {
+                copied = false;
+                break;
+            }
+        }
+        if (!copied) {
+            if (copy)
+                for (const QString& entry : copy->names())
+                    copy->remove(entry);
+            QDir().rmdir(path);
+            return fail(QStringLiteral("could not save as ") + path + (why.isEmpty() ? QString() : QStringLiteral(": ") + why));
+        }
         _site->setRootDir(path);
         _theme->setRootDir(path);
         if (!saveFileWithComment(path, QString()))
@@ -729,39 +838,50 @@ bool MyDocument::revertFromFile(const QString& snapshot)
     _lastError.clear();
     return lq::uiFrame(this, "revertFromFile:", [&]() -> bool {
         const QString folder = fileName();
-        if (folder.isEmpty())
+        if (folder.isEmpty() || !_folder)
             return fail(QStringLiteral("no document to revert"));
+        lq::ConfinedFolder& site = *_folder;
         QString why;
-        if (!SiteJournal::recover(folder, &why))
+        if (!SiteJournal::recover(site, &why))
             return fail(QStringLiteral("could not revert: ") + why);
-        // The snapshot is unpacked into a private folder and read and checked
-        // there: the document changes only once its site and theme read
-        // back, and only the document's own files are ever taken from it.
-        SiteJournal change(folder, SiteJournal::revertStagingPrefix);
-        if (!change.begin(&why))
-            return fail(QStringLiteral("could not revert: ") + why);
-        const QString unpacked = change.stagingFolder() + QStringLiteral("/snapshot");
-        if (!QDir().mkdir(unpacked) || !lq::unzipInto(snapshot, unpacked))
+        // The snapshot is copied out of the site into a private folder,
+        // unpacked and read and checked there: the document changes only once
+        // its site and theme read back, and only the document's own files
+        // are ever taken from it.
+        const QTemporaryDir unpacking(QDir::tempPath() + QStringLiteral("/lumenquill-revert-XXXXXX"));
+        if (!unpacking.isValid())
+            return fail(QStringLiteral("could not revert: no private folder to unpack the snapshot into"));
+        QString archive = snapshot;
+        if (const std::optional<QString> inside = site.nameOf(snapshot)) {
+            archive = unpacking.filePath(QStringLiteral("snapshot.qvzip"));
+            if (!site.copyOut(*inside, archive, &why))
+                return fail(QStringLiteral("could not revert: the snapshot cannot be read: ") + why);
+        }
+        const QString unpacked = unpacking.filePath(QStringLiteral("snapshot"));
+        if (!QDir().mkdir(unpacked) || !lq::unzipInto(archive, unpacked))
             return fail(QStringLiteral("could not revert: the snapshot cannot be unpacked: ") + snapshot);
-        auto site = std::dynamic_pointer_cast<XmlSite>(XmlBase::createWithFile(unpacked + QStringLiteral("/site.xmlbase")));
+        auto siteTree = std::dynamic_pointer_cast<XmlSite>(XmlBase::createWithFile(unpacked + QStringLiteral("/site.xmlbase")));
         auto theme = std::dynamic_pointer_cast<XmlTheme>(XmlBase::createWithFile(unpacked + QStringLiteral("/theme.xmlbase")));
-        if (!site || !theme)
+        if (!siteTree || !theme)
             return fail(QStringLiteral("the snapshot lacks a readable site or theme: ") + snapshot);
-        site->setRootDir(folder);
+        siteTree->setRootDir(folder);
         theme->setRootDir(folder);
 
         // The four files and the theme's pictures replace the old ones in
         // one change: a kill leaves the document as it was or reverted.
-        const QList<XmlBase*> trees { site.get(), theme.get(), _location.get(), _rss.get() };
+        SiteJournal change(site, SiteJournal::revertStagingPrefix);
+        if (!change.begin(&why))
+            return fail(QStringLiteral("could not revert: ") + why);
+        const QList<XmlBase*> trees { siteTree.get(), theme.get(), _location.get(), _rss.get() };
         for (qsizetype i = 0; i < trees.size(); ++i)
             if (trees[i] && !change.stageFile(documentFiles[i], trees[i]->createXml().toUtf8(), &why))
                 return fail(QStringLiteral("could not revert: ") + why);
-        if (!stageThemePictures(change, QStringLiteral("snapshot/bitmaps2"), folder + QStringLiteral("/bitmaps2"), why))
+        if (!stageThemePictures(change, unpacked + QStringLiteral("/bitmaps2"), why))
             return fail(QStringLiteral("could not revert: ") + why);
         if (!change.commit(&why))
             return fail(QStringLiteral("could not revert: ") + why);
 
-        adopt(site, theme);
+        adopt(siteTree, theme);
         _theme->crossReferenceXmlSite(_site.get());
         _site->refreshFiles();
         // The site is now an older version's, not the newest one's.
@@ -789,17 +909,26 @@ bool MyDocument::archiveDocument(const QString& archive)
 {
     _lastError.clear();
     return lq::uiFrame(this, "archiveDocument:", [&]() -> bool {
-        const QFileInfo document(fileName());
-        const QString parent = document.absolutePath();
-        const QString name = document.fileName();
+        if (!_folder)
+            return fail(QStringLiteral("could not archive the document: it has no folder"));
+        // What goes into the archive is copied out of the site into a private
+        // folder, under a top folder named like the document folder, and
+        // packed from there.
+        const QTemporaryDir packing(QDir::tempPath() + QStringLiteral("/lumenquill-archive-XXXXXX"));
+        const QString name = QFileInfo(fileName()).fileName();
+        if (!packing.isValid() || !QDir().mkdir(packing.filePath(name)))
+            return fail(QStringLiteral("could not archive the document: no private folder to pack it in"));
         bool done = true;
+        QString why;
         for (const QString& entry : { QStringLiteral("site.xmlbase"), QStringLiteral("theme.xmlbase") })
-            done = XmlBase::zipRootDirFilenameRecursive(archive, parent, name + QLatin1Char('/') + entry, false) && done;
+            done = done && _folder->copyOut(entry, packing.filePath(name + QLatin1Char('/') + entry), &why)
+                && XmlBase::zipRootDirFilenameRecursive(archive, packing.path(), name + QLatin1Char('/') + entry, false);
         for (const QString& entry : { QStringLiteral("bitmaps2"), QStringLiteral("pictures"), QStringLiteral("files") })
-            if (QFileInfo(document.filePath() + QLatin1Char('/') + entry).isDir())
-                done = XmlBase::zipRootDirFilenameRecursive(archive, parent, name + QLatin1Char('/') + entry, true) && done;
+            if (done && _folder->isFolder(entry))
+                done = _folder->copyOut(entry, packing.filePath(name + QLatin1Char('/') + entry), &why)
+                    && XmlBase::zipRootDirFilenameRecursive(archive, packing.path(), name + QLatin1Char('/') + entry, true);
         if (!done)
-            return fail(QStringLiteral("could not archive the document into ") + archive);
+            return fail(QStringLiteral("could not archive the document into ") + archive + (why.isEmpty() ? QString() : QStringLiteral(": ") + why));
         return true;
     });
 }

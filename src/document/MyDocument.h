@@ -22,6 +22,9 @@ class XmlStandAloneFiles;
 class XmlTheme;
 class SiteJournal;
 class ThemeArchive;
+namespace lq {
+class ConfinedFolder;
+}
 
 // One open website: the document folder "<name>.lqxl" with its four element
 // trees (site, theme, publishing destination, feed settings), the queue of
@@ -39,6 +42,11 @@ class ThemeArchive;
 // (SiteJournal): killed at any moment, the folder opens as it was before or
 // as it was meant to be after. While a document has its folder, no other
 // program can open it (SiteLock).
+//
+// The open document holds the gateway to its folder (siteFolder): every
+// file below the folder is read, written, moved and removed through it, by
+// the document and by the model, so no link or ".." in the folder leads
+// anything outside.
 class MyDocument : public DocumentBase {
 public:
     MyDocument();
@@ -81,6 +89,11 @@ public:
     // Queues the script whose one step writes "homepage/rss.xml" from the
     // feed settings' text; nothing when the feed is not published.
     void createRSSProcessor() override;
+    // The gateway to the document folder, once the document has one.
+    std::shared_ptr<lq::ConfinedFolder> siteFolder() override { return _folder; }
+    // Tells the user what was refused below the document folder and why:
+    // a line in the Activity log (and the log).
+    void reportRefusal(const QString& why);
 
     void setTestMode(bool testMode) { _testMode = testMode; }
     // The rich-text editor of the document's window (not owned; nothing
@@ -180,12 +193,18 @@ public:
     bool archiveDocument(const QString& archive);
     // True when the path is the document folder, exactly.
     bool compareDocPath(const QString& path) const;
-    // True when a folder is at the path; a file in the way is deleted and
-    // the folder made (without parents).
-    static bool dirExists(const QString& path);
+    // True when a folder is at the name below the folder; a file in the way
+    // is deleted and the folder made (without parents). A link there is
+    // neither followed nor removed: false, and why.
+    static bool ensureFolder(lq::ConfinedFolder& folder, const QString& name, QString* error = nullptr);
 
     // Why the last package operation failed ("" when it did not).
     const QString& lastError() const { return _lastError; }
+    // Why the open site is not locked against other programs, its lock file
+    // being impossible to make or write (a full disk), or "": the window
+    // says so. The site is open for changes all the same: its saves are all
+    // or nothing, and the next one takes the lock once it can be written.
+    QString lockWarning() const { return _lock.unlocked(); }
     // Set by an open that found the caches missing or the picture counter
     // at or below a picture number in use: the window offers a rebuild.
     bool siteNeedsRebuild() const { return _siteNeedsRebuild; }
@@ -234,7 +253,7 @@ private:
     friend class DocumentSnapshots;
     friend class ThemeImport;
 
-    bool importLegacy(const QString& folder, bool layout12);
+    bool importLegacy(lq::ConfinedFolder& folder, bool layout12);
     void adopt(const std::shared_ptr<XmlSite>& site, const std::shared_ptr<XmlTheme>& theme);
     void release();
     // The save of saveFileWithComment; with a theme archive, its pictures
@@ -251,6 +270,7 @@ private:
     std::shared_ptr<XmlLocation> _location;
     std::shared_ptr<XmlRSS> _rss;
     std::shared_ptr<XmlStandAloneFiles> _themeLibrary;
+    std::shared_ptr<lq::ConfinedFolder> _folder;
     ProcessorQueue _queue;
 
     int _changeCount = 0;

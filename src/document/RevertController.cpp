@@ -6,8 +6,9 @@
 #include "model/files/XmlQVZIPFile.h"
 #include "model/files/XmlStandAloneFiles.h"
 #include "platform/DelayedCall.h"
+#include "platform/ConfinedFolder.h"
 #include "platform/ExceptionFrame.h"
-#include "platform/FileHelpers.h"
+#include "platform/Log.h"
 
 namespace {
 const QString trimKey = QStringLiteral("deleteExtraReverts:");
@@ -41,7 +42,11 @@ void RevertController::refreshFiles()
     lq::uiFrame(this, "refreshFiles", [&] {
         _statusVisible = false;
         lq::cancel(this, trimKey);
-        revertFiles->setRootDir(_document->fileName() + QStringLiteral("/revert"));
+        // The snapshots are listed through the document folder's gateway: a
+        // "revert" that is a link shows nothing, and nothing is trimmed there.
+        // (The open told the user so.)
+        const std::shared_ptr<lq::ConfinedFolder> site = _document->siteFolder();
+        revertFiles->setFolder(site ? site->folder(QStringLiteral("revert")) : nullptr);
         revertFiles->setFoldersFiles(false, true);
         revertFiles->refresh();
         Snapshots::sortNewestFirst(*revertFiles);
@@ -66,8 +71,13 @@ void RevertController::deleteExtraReverts()
                 continue;
             }
             // A file that is no snapshot leaves the list, never the disk.
-            if (archive)
-                lq::removeItem(archive->fullname());
+            // A snapshot goes through the site folder's gateway.
+            if (archive) {
+                const std::shared_ptr<lq::ConfinedFolder> folder = revertFiles->treeFolder();
+                QString why;
+                if (folder && !folder->remove(XmlFiles::pathInTree(archive), &why))
+                    lq::log(why);
+            }
             revertFiles->removeChild(entry.get());
             reload();
             break;

@@ -1,21 +1,12 @@
 #include "document/SiteJournal.h"
 
-#include "platform/FileHelpers.h"
+#include "platform/ConfinedFolder.h"
 #include "platform/Log.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
-#include <QTemporaryDir>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <optional>
 
@@ -60,27 +51,18 @@ bool isWrittenBeside(const QString& name)
     return beside.match(name).hasMatch();
 }
 
-bool isLink(const QString& path)
-{
-    return QFileInfo(path).isSymLink();
-}
+using lq::ConfinedFolder;
 
 // A staged file the journal may take: below a staging folder of the
-// document folder, through no link, a plain file itself.
-bool isStagedFile(const QString& folder, const QString& staged)
+// document folder, through no link, a plain file itself or gone (moved by
+// an earlier play of the same journal).
+bool isStagedFile(const ConfinedFolder& folder, const QString& staged)
 {
     const QStringList parts = staged.split(QLatin1Char('/'));
-    if (parts.size() < 2 || !isStagingName(parts.first()))
+    if (parts.size() < 2 || !isStagingName(parts.first()) || !std::all_of(parts.begin(), parts.end(), isPlainName))
         return false;
-    QString path = folder;
-    for (const QString& part : parts) {
-        if (!isPlainName(part))
-            return false;
-        path += QLatin1Char('/') + part;
-        if (isLink(path))
-            return false;
-    }
-    return true;
+    const ConfinedFolder::Kind kind = folder.status(staged).kind;
+    return kind == ConfinedFolder::Kind::File || kind == ConfinedFolder::Kind::Missing;
 }
 
 bool isAllowedTarget(const SiteJournal::Move& move)
@@ -88,65 +70,75 @@ bool isAllowedTarget(const SiteJournal::Move& move)
     return move.newFile ? SiteJournal::isNewFileTarget(move.target) : SiteJournal::isReplaceableTarget(move.target);
 }
 
-// Why nothing may be moved to the path, or "": a folder is in the way, or
-// its folder is missing or a link (nothing goes out of the document folder).
-// A new file may go where folders are still missing, made below the
-// document folder when it moves; no link may be on its way.
-QString whatStopsTheMove(const QString& folder, const SiteJournal::Move& move)
+QString parentOf(const QString& name)
 {
-    const QString destination = folder + QLatin1Char('/') + move.target;
+    const qsizetype slash = name.lastIndexOf(QLatin1Char('/'));
+    return slash < 0 ? QString() : name.left(slash);
+}
+
+// Why nothing may be moved to the target, or "": a folder is in the way,
+// or its folder is missing or a link (nothing goes out of the document
+// folder). A new file may go where folders are still missing, made below
+// the document folder when it moves; no link may be on its way.
+QString whatStopsTheMove(const ConfinedFolder& folder, const SiteJournal::Move& move)
+{
+    const QString parent = parentOf(move.target);
+    QString why;
     if (move.newFile) {
-        if (const QString unsafe = lq::linkUnsafePath(folder, destination); !unsafe.isEmpty())
-            return unsafe;
-        QString missing = QFileInfo(destination).path();
-        while (!QFileInfo::exists(missing) && missing != folder)
-            missing = QFileInfo(missing).path();
-        if (missing != QFileInfo(destination).path())
-            return QFileInfo(missing).isDir() ? QString() : QStringLiteral("\"") + missing + QStringLiteral("\" is no folder");
+        // The folders on the way that are there must be folders.
+        QString on;
+        for (const QString& part : parent.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+            on = on.isEmpty() ? part : on + QLatin1Char('/') + part;
+            const ConfinedFolder::Status status = folder.status(on, &why);
+            if (status.kind == ConfinedFolder::Kind::Missing)
+                return QString();
+            if (status.kind == ConfinedFolder::Kind::Link)
+                return folder.pathOf(on) + QStringLiteral(" is a link, which is never followed");
+            if (status.kind != ConfinedFolder::Kind::Folder)
+                return status.kind == ConfinedFolder::Kind::Refused ? why : folder.pathOf(on) + QStringLiteral(" is no folder");
+        }
     }
-    if (QFileInfo(destination).isDir() && !isLink(destination))
+    if (folder.status(move.target).kind == ConfinedFolder::Kind::Folder)
         return QStringLiteral("a folder is in the way");
-    const QString parent = QFileInfo(destination).path();
-    if (isLink(parent) || !QFileInfo(parent).isDir())
+    if (!parent.isEmpty() && folder.status(parent).kind != ConfinedFolder::Kind::Folder)
         return QStringLiteral("its folder is missing or a link");
-    if (::access(QFile::encodeName(parent).constData(), W_OK) != 0)
+    if (!folder.isWritable(parent))
         return QStringLiteral("its folder cannot be written: ") + QString::fromLocal8Bit(std::strerror(errno));
     return QString();
 }
 
 // Puts one staged file in the place of its target. A staged file already
 // gone was moved before (a journal played a second time). A new file never
-// replaces what came to its place meanwhile: that stays.
-bool moveIntoPlace(const QString& folder, const SiteJournal::Move& move, QString* error)
+// replaces what came to its place meanwhile: that stays. The rename itself
+// takes both places anew by descriptors: a folder swapped for a link since
+// the check stops it.
+bool moveIntoPlace(ConfinedFolder& folder, const SiteJournal::Move& move, QString* error)
 {
-    const QString source = folder + QLatin1Char('/') + move.staged;
-    const QString destination = folder + QLatin1Char('/') + move.target;
     const auto failed = [&](const QString& why) { return fail(error, QStringLiteral("cannot put ") + move.target + QStringLiteral(" in place: ") + why); };
-    struct stat status {};
-    if (::lstat(QFile::encodeName(source).constData(), &status) != 0)
+    const ConfinedFolder::Kind staged = folder.status(move.staged).kind;
+    if (staged == ConfinedFolder::Kind::Missing)
         return true;
-    if (!S_ISREG(status.st_mode))
+    if (staged != ConfinedFolder::Kind::File)
         return failed(QStringLiteral("what was staged is no file"));
     if (const QString why = whatStopsTheMove(folder, move); !why.isEmpty())
         return failed(why);
+    QString why;
     if (!move.newFile) {
-        if (::rename(QFile::encodeName(source).constData(), QFile::encodeName(destination).constData()) != 0)
-            return failed(QString::fromLocal8Bit(std::strerror(errno)));
+        if (!folder.rename(move.staged, move.target, ConfinedFolder::Replace::Always, &why))
+            return failed(why);
         return true;
     }
-    QString why;
-    if (!lq::makeFoldersBelow(folder, QFileInfo(destination).path(), &why))
+    if (!folder.makeFolder(parentOf(move.target), &why))
         return failed(why);
-    if (::renameat2(AT_FDCWD, QFile::encodeName(source).constData(), AT_FDCWD, QFile::encodeName(destination).constData(), RENAME_NOREPLACE) != 0
-        && errno != EEXIST)
-        return failed(QString::fromLocal8Bit(std::strerror(errno)));
+    if (!folder.rename(move.staged, move.target, ConfinedFolder::Replace::Never, &why) && folder.status(move.target).kind == ConfinedFolder::Kind::Missing)
+        return failed(why);
     return true;
 }
 
 // Moves every file into place, then forces the folders that changed onto
 // the disk (for a new file, every folder up to the document folder: some
 // may have been made for it).
-bool play(const QString& folder, const QList<SiteJournal::Move>& moves, QString* error)
+bool play(ConfinedFolder& folder, const QList<SiteJournal::Move>& moves, QString* error)
 {
     bool done = true;
     QStringList touched;
@@ -157,16 +149,16 @@ bool play(const QString& folder, const QList<SiteJournal::Move>& moves, QString*
                 fail(error, why);
             done = false;
         }
-        QString parent = QFileInfo(folder + QLatin1Char('/') + move.target).path();
+        QString parent = parentOf(move.target);
         while (!touched.contains(parent)) {
             touched.append(parent);
-            if (!move.newFile || parent == folder)
+            if (!move.newFile || parent.isEmpty())
                 break;
-            parent = QFileInfo(parent).path();
+            parent = parentOf(parent);
         }
     }
     for (const QString& parent : touched)
-        lq::syncFolder(parent);
+        folder.syncFolder(parent);
     return done;
 }
 
@@ -182,7 +174,7 @@ QByteArray journalText(const QString& stagingName, const QList<SiteJournal::Move
 
 // The moves of a journal's text; nothing when it is not a whole journal of
 // this program or names anything a change may not touch.
-std::optional<QList<SiteJournal::Move>> readJournal(const QString& folder, const QByteArray& text)
+std::optional<QList<SiteJournal::Move>> readJournal(const ConfinedFolder& folder, const QByteArray& text)
 {
     QList<QByteArray> lines = text.split('\n');
     if (lines.size() < 3 || lines.first() != journalHeader || !lines.last().isEmpty() || lines[lines.size() - 2] != journalEnd)
@@ -201,12 +193,12 @@ std::optional<QList<SiteJournal::Move>> readJournal(const QString& folder, const
 }
 
 // Removes what changes under way leave in one folder.
-void removeLeftovers(const QString& folder, bool stagingFolders)
+void removeLeftovers(ConfinedFolder& folder, const QString& name, bool stagingFolders)
 {
-    for (const QString& name : lq::folderEntries(folder)) {
-        if (isWrittenBeside(name) || (stagingFolders && isStagingName(name))) {
+    for (const QString& entry : folder.names(name)) {
+        if (isWrittenBeside(entry) || (stagingFolders && isStagingName(entry))) {
             QString why;
-            if (!lq::removeItem(folder + QLatin1Char('/') + name, &why))
+            if (!folder.remove(name.isEmpty() ? entry : name + QLatin1Char('/') + entry, &why))
                 lq::log(QStringLiteral("could not clean up after an interrupted save: ") + why);
         }
     }
@@ -214,7 +206,7 @@ void removeLeftovers(const QString& folder, bool stagingFolders)
 
 } // namespace
 
-SiteJournal::SiteJournal(const QString& folder, const QString& stagingPrefix)
+SiteJournal::SiteJournal(ConfinedFolder& folder, const QString& stagingPrefix)
     : _folder(folder)
     , _prefix(stagingPrefix)
 {
@@ -224,27 +216,32 @@ SiteJournal::~SiteJournal()
 {
     // A committed change whose moves did not all happen keeps its staged
     // files for the next recover, which finishes it.
-    if (!_staging.isEmpty() && !(_committed && QFileInfo::exists(_folder + QLatin1Char('/') + journalName)))
-        lq::removeItem(_staging);
+    if (!_staging.isEmpty() && !(_committed && _folder.exists(journalName)))
+        _folder.remove(_staging);
 }
 
 bool SiteJournal::begin(QString* error)
 {
-    QTemporaryDir staging(_folder + QLatin1Char('/') + _prefix + QStringLiteral("XXXXXX"));
-    if (!staging.isValid())
-        return fail(error, QStringLiteral("cannot make a staging folder in ") + _folder + QStringLiteral(": ") + staging.errorString());
-    staging.setAutoRemove(false);
-    _staging = staging.path();
+    QString why;
+    const std::optional<QString> staging = _folder.makeTemporaryFolder(_prefix, &why);
+    if (!staging)
+        return fail(error, QStringLiteral("cannot make a staging folder in ") + _folder.path() + QStringLiteral(": ") + why);
+    _staging = *staging;
     return true;
 }
 
 bool SiteJournal::stageFile(const QString& target, const QByteArray& bytes, QString* error)
 {
-    const QString staged = QFileInfo(target).fileName();
-    if (!lq::writeFileAtomically(_staging + QLatin1Char('/') + staged, bytes, error, { .ownerOnly = true, .durable = false }))
+    const QString name = target.section(QLatin1Char('/'), -1);
+    if (!_folder.writeFileAtomically(staged(name), bytes, error, { .ownerOnly = true, .durable = false }))
         return false;
-    addMove(staged, target);
+    addMove(name, target);
     return true;
+}
+
+bool SiteJournal::stageCopy(const QString& source, const QString& name, QString* error)
+{
+    return _folder.makeFolder(parentOf(staged(name)), error) && _folder.copyIn(source, staged(name), error);
 }
 
 void SiteJournal::addMove(const QString& staged, const QString& target)
@@ -261,62 +258,58 @@ bool SiteJournal::commit(QString* error)
 {
     if (_staging.isEmpty())
         return fail(error, QStringLiteral("nothing was staged"));
-    const QString stagingName = QFileInfo(_staging).fileName();
     // Whatever would stop a file from going into its place stops the change
     // before anything is replaced.
     for (const Move& move : _moves) {
-        if (!isStagedFile(_folder, stagingName + QLatin1Char('/') + move.staged) || !isAllowedTarget(move))
+        if (_folder.status(staged(move.staged)).kind != ConfinedFolder::Kind::File || !isStagedFile(_folder, staged(move.staged))
+            || !isAllowedTarget(move))
             return fail(error, QStringLiteral("cannot put ") + move.target + QStringLiteral(" in place"));
         if (const QString why = whatStopsTheMove(_folder, move); !why.isEmpty())
             return fail(error, QStringLiteral("cannot put ") + move.target + QStringLiteral(" in place: ") + why);
     }
-    if (!lq::syncTree(_staging, error))
+    if (!_folder.sync(_staging, error))
         return false;
-    const QString journal = _folder + QLatin1Char('/') + journalName;
-    if (!lq::writeFileAtomically(journal, journalText(stagingName, _moves), error, { .ownerOnly = true, .durable = true }))
+    if (!_folder.writeFileAtomically(journalName, journalText(_staging, _moves), error, { .ownerOnly = true, .durable = true }))
         return false;
     // From here on the change is made: what fails now the next recover finishes.
     _committed = true;
     QList<Move> moves;
     for (const Move& move : _moves)
-        moves.append({ stagingName + QLatin1Char('/') + move.staged, move.target, move.newFile });
+        moves.append({ staged(move.staged), move.target, move.newFile });
     if (!play(_folder, moves, error))
         return false;
-    ::unlink(QFile::encodeName(journal).constData());
-    lq::syncFolder(_folder);
+    _folder.remove(journalName);
+    _folder.syncFolder();
     return true;
 }
 
-bool SiteJournal::recover(const QString& folder, QString* error)
+bool SiteJournal::recover(ConfinedFolder& folder, QString* error)
 {
-    const QString journal = folder + QLatin1Char('/') + journalName;
     bool clean = true;
-    const QFileInfo journalInfo(journal);
-    if (journalInfo.exists() || journalInfo.isSymLink()) {
-        QFile file(journal);
-        const bool readable = !journalInfo.isSymLink() && journalInfo.isFile() && journalInfo.size() < 1024 * 1024
-            && file.open(QIODevice::ReadOnly);
-        const auto moves = readable ? readJournal(folder, file.readAll()) : std::nullopt;
-        file.close();
+    const ConfinedFolder::Status journal = folder.status(journalName);
+    if (journal.exists() || journal.kind == ConfinedFolder::Kind::Link) {
+        // Read without following a link and without waiting on a pipe.
+        const std::optional<QByteArray> text = folder.readFile(journalName, 1024 * 1024);
+        const auto moves = text ? readJournal(folder, *text) : std::nullopt;
         if (moves) {
-            lq::log(QStringLiteral("Finishing the save that was interrupted in ") + folder);
+            lq::log(QStringLiteral("Finishing the save that was interrupted in ") + folder.path());
             clean = play(folder, *moves, error);
         } else {
-            lq::log(QStringLiteral("Ignoring a journal that is not this program's in ") + folder);
+            lq::log(QStringLiteral("Ignoring a journal that is not this program's in ") + folder.path());
         }
         // A journal that could not be played whole stays for the next try.
         if (clean) {
-            lq::removeItem(journal);
-            lq::syncFolder(folder);
+            folder.remove(journalName);
+            folder.syncFolder();
         }
     }
     if (!clean)
         return false;
-    removeLeftovers(folder, true);
+    removeLeftovers(folder, QString(), true);
     for (const char* sub : { "revert", "bitmaps2" }) {
-        const QString path = folder + QLatin1Char('/') + QLatin1String(sub);
-        if (QFileInfo(path).isDir() && !isLink(path))
-            removeLeftovers(path, false);
+        // A folder that is a link is never listed, so nothing through it goes.
+        if (folder.isFolder(QLatin1String(sub)))
+            removeLeftovers(folder, QLatin1String(sub), false);
     }
     return true;
 }

@@ -3,6 +3,10 @@
 #include <QList>
 #include <QString>
 
+namespace lq {
+class ConfinedFolder;
+}
+
 // One change of several files of a document folder, made all or nothing.
 //
 // Every new file is first written whole into a staging folder inside the
@@ -19,6 +23,11 @@
 // A change may also bring new files (a theme's pictures and site files):
 // each only fills a place where nothing is, making the folders it needs
 // below the document folder, and never replaces what is there by then.
+//
+// Every step goes through the document folder's gateway (lq::ConfinedFolder):
+// no file is staged, checked or moved through a link, and what is checked
+// before the journal is written is taken again by descriptors when the file
+// moves, so nothing swapped in between leads a move outside the folder.
 class SiteJournal {
 public:
     // The journal's file name in the document folder.
@@ -31,7 +40,7 @@ public:
     static const QString themeStagingPrefix;
 
     // A change of the document folder; its staging folder begins with the prefix.
-    SiteJournal(const QString& folder, const QString& stagingPrefix);
+    SiteJournal(lq::ConfinedFolder& folder, const QString& stagingPrefix);
     // A change that was not committed leaves nothing behind.
     ~SiteJournal();
     SiteJournal(const SiteJournal&) = delete;
@@ -39,14 +48,19 @@ public:
 
     // Makes the staging folder (private to its owner).
     bool begin(QString* error);
-    // The staging folder's path, once begun.
-    const QString& stagingFolder() const { return _staging; }
+    // The staging folder's name below the document folder, once begun.
+    const QString& stagingName() const { return _staging; }
+    // A name below the staging folder as a name below the document folder.
+    QString staged(const QString& name) const { return _staging + QLatin1Char('/') + name; }
     // The document folder.
-    const QString& folder() const { return _folder; }
+    lq::ConfinedFolder& folder() const { return _folder; }
     // Writes the bytes into the staging folder under the target's file name
     // (private to its owner) and notes that they replace the target, a path
     // relative to the document folder.
     bool stageFile(const QString& target, const QByteArray& bytes, QString* error);
+    // Copies the file or folder at the path, which is the program's own (a
+    // private temporary folder), into the staging folder under the name.
+    bool stageCopy(const QString& source, const QString& name, QString* error);
     // Notes that the file at the path relative to the staging folder
     // replaces the target, a path relative to the document folder.
     void addMove(const QString& staged, const QString& target);
@@ -66,7 +80,7 @@ public:
     // targets, in the folder, "revert" and "bitmaps2". A journal that names
     // anything but the document's own files is not followed. Answers
     // whether the folder is clean.
-    static bool recover(const QString& folder, QString* error = nullptr);
+    static bool recover(lq::ConfinedFolder& folder, QString* error = nullptr);
 
     // Whether the target, a path relative to the document folder, is one a
     // change may replace: the four element files, a snapshot archive in
@@ -86,7 +100,7 @@ public:
     };
 
 private:
-    QString _folder;
+    lq::ConfinedFolder& _folder;
     QString _prefix;
     QString _staging;
     QList<Move> _moves;

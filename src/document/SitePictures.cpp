@@ -8,13 +8,11 @@
 #include "pipeline/XmlRebuildPhoto.h"
 #include "platform/Alert.h"
 #include "platform/ExceptionFrame.h"
-#include "platform/FileHelpers.h"
+#include "platform/ConfinedFolder.h"
 #include "platform/InputLimits.h"
 #include "platform/Log.h"
 #include "platform/Process.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
 
@@ -35,40 +33,50 @@ void addPicturesNamed(const QByteArray& text, QSet<QString>& names)
 }
 
 // The pictures the site and theme files as last saved name; nothing when
-// the site file cannot be read (a theme file may be missing).
-std::optional<QSet<QString>> picturesOfSavedSite(const QString& folder)
+// the site file cannot be read (a theme file may be missing). Both are
+// read through the site's gateway.
+std::optional<QSet<QString>> picturesOfSavedSite(const lq::ConfinedFolder& folder)
 {
     QSet<QString> names;
     const qint64 bound = lq::inputLimits().documentTextBytes;
-    QFile site(folder + QStringLiteral("/site.xmlbase"));
-    if (!site.open(QIODevice::ReadOnly) || site.size() > bound)
+    const std::optional<QByteArray> site = folder.readFile(QStringLiteral("site.xmlbase"), bound);
+    if (!site)
         return std::nullopt;
-    addPicturesNamed(site.read(bound), names);
-    QFile theme(folder + QStringLiteral("/theme.xmlbase"));
-    if (theme.open(QIODevice::ReadOnly) && theme.size() <= bound)
-        addPicturesNamed(theme.read(bound), names);
+    addPicturesNamed(*site, names);
+    if (const std::optional<QByteArray> theme = folder.readFile(QStringLiteral("theme.xmlbase"), bound))
+        addPicturesNamed(*theme, names);
     return names;
+}
+
+// One member of a snapshot archive, read from the archive opened through
+// the site's gateway and handed to the tool as that open file.
+lq::ProcessResult snapshotMember(const lq::FileDescriptor& archive, const QString& member)
+{
+    lq::ProcessOptions options;
+    options.inheritedDescriptors = { archive.get() };
+    return lq::runProcess(unzipTool, { QStringLiteral("-p"), archive.procPath(), member }, options);
 }
 
 // The pictures the snapshots in "revert" name (a revert brings back a site
 // whose photos use them); nothing when one of them cannot be read, since a
 // picture only it names could not be told.
-std::optional<QSet<QString>> picturesOfSnapshots(const QString& folder)
+std::optional<QSet<QString>> picturesOfSnapshots(const lq::ConfinedFolder& folder)
 {
     QSet<QString> names;
-    for (const QString& entry : lq::folderEntries(folder + QStringLiteral("/revert"))) {
+    for (const QString& entry : folder.names(QStringLiteral("revert"))) {
         if (!entry.endsWith(QStringLiteral(".qvzip")))
             continue;
-        const QString archive = folder + QStringLiteral("/revert/") + entry;
-        const lq::ProcessResult site = lq::runProcess(unzipTool, { QStringLiteral("-p"), archive, QStringLiteral("site.xmlbase") });
-        if (!site.succeeded()) {
+        QString why;
+        const lq::FileDescriptor archive = folder.openForReading(QStringLiteral("revert/") + entry, &why);
+        const lq::ProcessResult site = archive.isValid() ? snapshotMember(archive, QStringLiteral("site.xmlbase")) : lq::ProcessResult();
+        if (!archive.isValid() || !site.succeeded()) {
             lq::log(QStringLiteral("The pictures of the snapshot \"") + entry + QStringLiteral("\" cannot be told: ")
-                + site.failureDetail(unzipTool));
+                + (archive.isValid() ? site.failureDetail(unzipTool) : why));
             return std::nullopt;
         }
         addPicturesNamed(site.output, names);
         // Only a theme that is there can name pictures.
-        const lq::ProcessResult theme = lq::runProcess(unzipTool, { QStringLiteral("-p"), archive, QStringLiteral("theme.xmlbase") });
+        const lq::ProcessResult theme = snapshotMember(archive, QStringLiteral("theme.xmlbase"));
         if (theme.succeeded())
             addPicturesNamed(theme.output, names);
     }
@@ -77,11 +85,11 @@ std::optional<QSet<QString>> picturesOfSnapshots(const QString& folder)
 
 // The names of the pictures right in "pictures" that the program numbers
 // ("image<N>.jpg", N as the program writes it), with their numbers.
-QHash<QString, int> numberedPictures(const QString& folder)
+QHash<QString, int> numberedPictures(const lq::ConfinedFolder& folder)
 {
     QHash<QString, int> pictures;
     static const QRegularExpression picture(QStringLiteral("^image(\\d+)\\.jpg$"));
-    for (const QString& name : lq::folderEntries(folder + QStringLiteral("/pictures"))) {
+    for (const QString& name : folder.names(QStringLiteral("pictures"))) {
         const QRegularExpressionMatch match = picture.match(name);
         bool ok = false;
         const int number = match.hasMatch() ? match.captured(1).toInt(&ok) : 0;
@@ -113,35 +121,41 @@ void SitePictures::rebuildEntireSite()
     lq::uiFrame(&_document, "rebuildEntireSite", [&] {
         const QString folder = _document.fileName();
         XmlSite* site = _document.site();
-        if (!site || folder.isEmpty())
+        const std::shared_ptr<lq::ConfinedFolder> gateway = _document.siteFolder();
+        if (!site || folder.isEmpty() || !gateway)
             return;
+        lq::ConfinedFolder& files = *gateway;
+        QString why;
         // 1. Stray folders go; the document's own files and folders stay.
         static const QStringList kept { QStringLiteral("pictures"), QStringLiteral("bitmaps"), QStringLiteral("bitmaps2"),
             QStringLiteral("revert"), QStringLiteral("files"), QStringLiteral("index.xml"), QStringLiteral("site.xml"),
             QStringLiteral("theme.xml") };
-        for (const QString& entry : lq::folderEntries(folder)) {
-            const QFileInfo info(folder + QLatin1Char('/') + entry);
-            const QString extension = info.suffix();
-            if (kept.contains(entry) || extension == QStringLiteral("xmlbase") || extension == QStringLiteral("qvzip"))
+        for (const lq::ConfinedFolder::Entry& entry : files.list().value_or(QList<lq::ConfinedFolder::Entry>())) {
+            const QString extension = entry.name.section(QLatin1Char('.'), -1);
+            const bool hasExtension = entry.name.contains(QLatin1Char('.'));
+            if (kept.contains(entry.name) || (hasExtension && (extension == QStringLiteral("xmlbase") || extension == QStringLiteral("qvzip"))))
                 continue;
-            if (info.isDir() && !info.isSymLink())
-                lq::removeItem(info.filePath());
+            if (entry.kind == lq::ConfinedFolder::Kind::Folder && !files.remove(entry.name, &why))
+                _document.reportRefusal(QStringLiteral("Rebuild Website: ") + why);
         }
         // 2. The folders every build writes into.
         for (const char* name : { "temp", "bitmaps2", "revert", "homepage", "homepage/pictures", "homepage/bitmaps", "files" })
-            MyDocument::dirExists(folder + QLatin1Char('/') + QLatin1String(name));
-        // 3. Pictures that neither the site nor a snapshot uses.
-        const QString pictures = folder + QStringLiteral("/pictures");
+            if (!MyDocument::ensureFolder(files, QLatin1String(name), &why))
+                _document.reportRefusal(QStringLiteral("Rebuild Website: ") + why);
+        // 3. Pictures that neither the site nor a snapshot uses. A "pictures"
+        // that is a link is never listed: nothing goes through it.
         const QSet<QString> used = picturesInUse();
-        const QStringList entries = lq::folderEntries(pictures, true);
-        for (const QString& entry : entries) {
-            if (used.contains(entry))
+        const std::optional<QList<lq::ConfinedFolder::Entry>> entries = files.list(QStringLiteral("pictures"), &why, true);
+        if (!entries && files.status(QStringLiteral("pictures")).kind != lq::ConfinedFolder::Kind::Missing)
+            _document.reportRefusal(QStringLiteral("Rebuild Website left the pictures as they are: ") + why);
+        for (const lq::ConfinedFolder::Entry& entry : entries.value_or(QList<lq::ConfinedFolder::Entry>())) {
+            if (used.contains(entry.name))
                 continue;
             // A folder holding a picture in use stays.
-            const QString below = entry + QLatin1Char('/');
+            const QString below = entry.name + QLatin1Char('/');
             const bool holdsUsed = std::any_of(used.begin(), used.end(), [&](const QString& name) { return name.startsWith(below); });
-            if (!holdsUsed)
-                lq::removeItem(pictures + QLatin1Char('/') + entry);
+            if (!holdsUsed && !files.remove(QStringLiteral("pictures/") + entry.name, &why))
+                lq::log(why);
         }
         // 4. The picture counter goes past every picture there is.
         site->setImageSeqNumber(getMaxPhotoSequenceNumber() + 1);
@@ -185,14 +199,14 @@ QSet<QString> SitePictures::picturesInUse(const QStringList& leaving) const
     for (auto it = uses.cbegin(); it != uses.cend(); ++it)
         if (it.value() > 0)
             used.insert(it.key());
-    const QString folder = _document.fileName();
-    if (folder.isEmpty())
+    const std::shared_ptr<lq::ConfinedFolder> folder = _document.siteFolder();
+    if (!folder)
         return used;
-    const std::optional<QSet<QString>> saved = picturesOfSavedSite(folder);
-    const std::optional<QSet<QString>> snapshots = saved ? picturesOfSnapshots(folder) : std::nullopt;
+    const std::optional<QSet<QString>> saved = picturesOfSavedSite(*folder);
+    const std::optional<QSet<QString>> snapshots = saved ? picturesOfSnapshots(*folder) : std::nullopt;
     if (!saved || !snapshots) {
         // What cannot be read may name any of them.
-        for (const QString& name : lq::folderEntries(folder + QStringLiteral("/pictures"), true))
+        for (const QString& name : folder->names(QStringLiteral("pictures"), true))
             used.insert(name);
         return used;
     }
@@ -202,19 +216,19 @@ QSet<QString> SitePictures::picturesInUse(const QStringList& leaving) const
 QList<int> SitePictures::removeUnusedPictures() const
 {
     return lq::uiFrame(&_document, "removeUnusedPictures", [&]() -> QList<int> {
-        const QString folder = _document.fileName();
-        if (folder.isEmpty())
+        const std::shared_ptr<lq::ConfinedFolder> folder = _document.siteFolder();
+        if (!folder)
             return {};
-        const std::optional<QSet<QString>> saved = picturesOfSavedSite(folder);
+        const std::optional<QSet<QString>> saved = picturesOfSavedSite(*folder);
         if (!saved)
             return {};
-        QHash<QString, int> unused = numberedPictures(folder);
+        QHash<QString, int> unused = numberedPictures(*folder);
         for (const QString& name : *saved)
             unused.remove(name);
         // The snapshots are read only when a picture may go.
         if (unused.isEmpty())
             return {};
-        const std::optional<QSet<QString>> snapshots = picturesOfSnapshots(folder);
+        const std::optional<QSet<QString>> snapshots = picturesOfSnapshots(*folder);
         if (!snapshots)
             return {};
         for (const QString& name : *snapshots)
@@ -234,29 +248,36 @@ QList<int> SitePictures::removeUnusedPictures() const
 
 bool SitePictures::removePictureFiles(int number, QString* failure) const
 {
-    const QString folder = _document.fileName();
-    if (folder.isEmpty())
+    const std::shared_ptr<lq::ConfinedFolder> folder = _document.siteFolder();
+    if (!folder)
         return true;
     const QString n = QString::number(number);
     // The imported picture goes last: a failure before it leaves the photo
-    // whole (what a build or an import made can be made again).
-    const QStringList paths {
-        folder + QLatin1Char('/') + XmlPhoto::thumbnailName(number),
-        folder + QLatin1Char('/') + XmlPhoto::fullSizeName(number),
-        folder + QLatin1Char('/') + XmlPhoto::iconName(number),
-        folder + QStringLiteral("/homepage/pictures/thumb") + n + QStringLiteral(".jpg"),
-        folder + QStringLiteral("/homepage/pictures/thumb") + n + QStringLiteral(".png"),
-        folder + QStringLiteral("/homepage/pictures/image") + n + QStringLiteral(".jpg"),
-        folder + QStringLiteral("/pictures/image") + n + QStringLiteral(".jpg"),
+    // whole (what a build or an import made can be made again). Deleted
+    // through the site folder's gateway: a link on the way (a "pictures"
+    // folder that is a link) stops the deletion, and a link in a picture's
+    // place goes, never what it points at.
+    const QStringList names {
+        XmlPhoto::thumbnailName(number),
+        XmlPhoto::fullSizeName(number),
+        XmlPhoto::iconName(number),
+        QStringLiteral("homepage/pictures/thumb") + n + QStringLiteral(".jpg"),
+        QStringLiteral("homepage/pictures/thumb") + n + QStringLiteral(".png"),
+        QStringLiteral("homepage/pictures/image") + n + QStringLiteral(".jpg"),
+        QStringLiteral("pictures/image") + n + QStringLiteral(".jpg"),
     };
-    for (const QString& path : paths) {
-        const QFileInfo info(path);
-        if (!info.exists() && !info.isSymLink())
+    for (const QString& name : names) {
+        QString why;
+        const lq::ConfinedFolder::Status status = folder->status(name, &why);
+        if (status.kind == lq::ConfinedFolder::Kind::Missing)
             continue;
-        QFile file(path);
-        if (!file.remove()) {
+        // Only a file, or a link in its place, is a picture to delete.
+        if (status.kind == lq::ConfinedFolder::Kind::Folder || status.kind == lq::ConfinedFolder::Kind::Other)
+            why = QStringLiteral("it is not a file");
+        const bool file = status.kind == lq::ConfinedFolder::Kind::File || status.kind == lq::ConfinedFolder::Kind::Link;
+        if (!file || !folder->remove(name, &why)) {
             if (failure)
-                *failure = QStringLiteral("\"") + path + QStringLiteral("\" could not be deleted: ") + file.errorString();
+                *failure = QStringLiteral("\"") + folder->pathOf(name) + QStringLiteral("\" could not be deleted: ") + why;
             return false;
         }
     }
@@ -267,8 +288,9 @@ int SitePictures::getMaxPhotoSequenceNumber() const
 {
     int largest = 0;
     static const QRegularExpression picture(QStringLiteral("^image(\\d+)\\.[^./]+$"));
-    for (const QString& path : lq::folderEntries(_document.fileName() + QStringLiteral("/pictures"), true)) {
-        const QRegularExpressionMatch match = picture.match(QFileInfo(path).fileName());
+    const std::shared_ptr<lq::ConfinedFolder> folder = _document.siteFolder();
+    for (const QString& path : folder ? folder->names(QStringLiteral("pictures"), true) : QStringList()) {
+        const QRegularExpressionMatch match = picture.match(path.section(QLatin1Char('/'), -1));
         bool ok = false;
         const int number = match.hasMatch() ? match.captured(1).toInt(&ok) : 0;
         if (ok)
@@ -295,7 +317,8 @@ int SitePictures::maxPictureNumberOnDisk() const
 {
     int largest = 0;
     static const QRegularExpression picture(QStringLiteral("^image(\\d+)\\.jpg$"));
-    for (const QString& name : lq::folderEntries(_document.fileName() + QStringLiteral("/pictures"))) {
+    const std::shared_ptr<lq::ConfinedFolder> folder = _document.siteFolder();
+    for (const QString& name : folder ? folder->names(QStringLiteral("pictures")) : QStringList()) {
         const QRegularExpressionMatch match = picture.match(name);
         if (match.hasMatch())
             largest = std::max(largest, match.captured(1).toInt());

@@ -5,8 +5,12 @@
 
 #include <optional>
 
+class QIODevice;
 class XmlBase;
 class XmlFiles;
+namespace lq {
+class ConfinedFolder;
+}
 
 // The snapshots in a document folder's "revert": one zip archive per save,
 // named after the local time of the save ("Mon Dec 07,2026 11_29_17 PM.qvzip";
@@ -62,15 +66,21 @@ public:
     static const QString sequenceMemberPrefix;
 
     // The sequence number the archive carries; nothing when it carries none
-    // (or a number no save writes) or is no readable archive.
+    // (or a number no save writes) or is no readable archive. The archive
+    // at a path, below a folder (read through its gateway), or opened.
     static std::optional<qint64> sequenceOf(const QString& archive);
-    // The number for the next snapshot of the folder: one past the largest
-    // there (1 for none).
-    static qint64 nextSequence(const QString& revertFolder);
-    // A name (without extension) that no file of the folder has yet, for a
-    // snapshot made at that local time.
-    static QString freeName(const QString& revertFolder, const QDateTime& time);
+    static std::optional<qint64> sequenceOf(const lq::ConfinedFolder& folder, const QString& name);
+    static std::optional<qint64> sequenceOf(QIODevice& archive);
+    // The number for the next snapshot of the snapshot folder: one past the
+    // largest there (1 for none). When the largest is the last number there
+    // is (one no save wrote), the snapshots are first numbered afresh from 1
+    // in their order, so that the next is still the newest.
+    static qint64 nextSequence(lq::ConfinedFolder& revert);
+    // A name (without extension) that no entry of the snapshot folder has
+    // yet, for a snapshot made at that local time.
+    static QString freeName(const lq::ConfinedFolder& revert, const QDateTime& time);
     // Sorts a list of the folder's files newest first (see above); files
-    // that are no snapshots go last.
+    // that are no snapshots go last. The archives are read through the
+    // list's gateway.
     static void sortNewestFirst(XmlFiles& list);
 };

@@ -7,6 +7,7 @@
 #include "model/files/XmlFolder.h"
 #include "model/theme/XmlLegacyTheme.h"
 #include "model/theme/XmlTheme.h"
+#include "platform/ConfinedFolder.h"
 #include "platform/FileHelpers.h"
 #include "platform/Log.h"
 #include "platform/Zip.h"
@@ -25,13 +26,6 @@ const QString themeFile = QStringLiteral("theme.xmlbase");
 bool isCarried(const QString& path)
 {
     return path.startsWith(QStringLiteral("bitmaps2/")) || path.startsWith(QStringLiteral("files/"));
-}
-
-// True when anything, a dangling link included, is at the path.
-bool somethingAt(const QString& path)
-{
-    const QFileInfo entry(path);
-    return entry.exists() || entry.isSymLink();
 }
 
 void collectChecked(XmlBase* node, const QString& folder, QStringList& paths)
@@ -93,7 +87,7 @@ std::unique_ptr<ThemeArchive> ThemeArchive::convertLegacy(const QString& file, D
     return converted;
 }
 
-std::optional<QStringList> ThemeArchive::installInto(const QString& siteFolder, QString* error) const
+std::optional<QStringList> ThemeArchive::installInto(lq::ConfinedFolder& site, QString* error) const
 {
     const auto fail = [&](const QString& why) -> std::optional<QStringList> {
         lq::log(QStringLiteral("could not install the theme: ") + why);
@@ -101,7 +95,6 @@ std::optional<QStringList> ThemeArchive::installInto(const QString& siteFolder, 
             *error = why;
         return std::nullopt;
     };
-    const QString site = QDir::cleanPath(siteFolder);
     QString why;
     // What a killed change left is finished or removed first.
     if (!SiteJournal::recover(site, &why))
@@ -124,26 +117,25 @@ std::optional<QStringList> ThemeArchive::stageInto(SiteJournal& change, const QS
             *error = why;
         return std::nullopt;
     };
-    const QString site = QDir::cleanPath(change.folder());
+    const lq::ConfinedFolder& site = change.folder();
     QStringList kept;
     QStringList wanted;
     for (const QString& file : _carried) {
-        const QString target = site + QLatin1Char('/') + file;
-        const QString unsafe = lq::linkUnsafePath(site, target);
-        if (!unsafe.isEmpty())
+        QString unsafe;
+        const lq::ConfinedFolder::Kind there = site.status(file, &unsafe).kind;
+        if (there == lq::ConfinedFolder::Kind::Refused)
             return fail(QStringLiteral("its ") + file + QStringLiteral(" would be written outside the website: ") + unsafe);
-        if (somethingAt(target))
-            kept.append(file);
-        else
+        if (there == lq::ConfinedFolder::Kind::Missing)
             wanted.append(file);
+        else
+            kept.append(file);
     }
-    const QString staging = below.isEmpty() ? change.stagingFolder() : change.stagingFolder() + QLatin1Char('/') + below;
     QString why;
     for (const QString& file : wanted) {
-        const QString staged = staging + QLatin1Char('/') + file;
-        if (!lq::makeFoldersBelow(change.stagingFolder(), QFileInfo(staged).path(), &why) || !lq::copyFile(_folder.filePath(file), staged, &why))
+        const QString staged = below.isEmpty() ? file : below + QLatin1Char('/') + file;
+        if (!change.stageCopy(_folder.filePath(file), staged, &why))
             return fail(QStringLiteral("its ") + file + QStringLiteral(" could not be copied: ") + why);
-        change.addNewFile(below.isEmpty() ? file : below + QLatin1Char('/') + file, file);
+        change.addNewFile(staged, file);
     }
     return kept;
 }
@@ -156,20 +148,40 @@ QStringList ThemeArchive::checkedFiles(XmlBase* filesTree)
     return paths;
 }
 
-bool ThemeArchive::write(const QString& archive, const QString& siteFolder, XmlBase* filesTree)
+bool ThemeArchive::write(const QString& archive, const lq::ConfinedFolder& site, XmlBase* filesTree)
 {
-    // Built beside its place and moved there whole, so that a failure never
-    // leaves half an archive, nor adds to an archive that was there before.
-    const QString target = QFileInfo(archive).absoluteFilePath();
-    const QString building = target + QStringLiteral(".part");
-    QFile::remove(building);
-    bool done = lq::zipAdd(building, siteFolder, themeFile, false);
-    if (done && QFileInfo(siteFolder + QStringLiteral("/bitmaps2")).isDir())
-        done = lq::zipAdd(building, siteFolder, QStringLiteral("bitmaps2"), true);
+    // What goes in is copied out of the site into a private folder and
+    // packed from there.
+    const QTemporaryDir packing(QDir::tempPath() + QStringLiteral("/lumenquill-theme-export-XXXXXX"));
+    QString why;
+    bool done = packing.isValid() && site.copyOut(themeFile, packing.filePath(themeFile), &why);
+    QStringList members { themeFile };
+    if (done && site.isFolder(QStringLiteral("bitmaps2"))) {
+        done = site.copyOut(QStringLiteral("bitmaps2"), packing.filePath(QStringLiteral("bitmaps2")), &why);
+        members.append(QStringLiteral("bitmaps2"));
+    }
     for (const QString& file : checkedFiles(filesTree)) {
         if (!done)
             break;
-        done = lq::zipAdd(building, siteFolder, file, false);
+        // A file that is a link, or lies below one, is left out, as links are.
+        const lq::ConfinedFolder::Kind kind = site.status(file).kind;
+        if (kind == lq::ConfinedFolder::Kind::Link || kind == lq::ConfinedFolder::Kind::Refused) {
+            lq::log(QStringLiteral("left out of the theme, it is a link or lies below one: ") + file);
+            continue;
+        }
+        done = QDir().mkpath(QFileInfo(packing.filePath(file)).path()) && site.copyOut(file, packing.filePath(file), &why);
+        members.append(file);
+    }
+    // Built beside its place and moved there whole, so that a failure never
+    // leaves half an archive, nor adds to an archive that was there before.
+    // The place is the user's choice, outside the site.
+    const QString target = QFileInfo(archive).absoluteFilePath();
+    const QString building = target + QStringLiteral(".part");
+    QFile::remove(building);
+    for (const QString& member : members) {
+        if (!done)
+            break;
+        done = lq::zipAdd(building, packing.path(), member, member == QStringLiteral("bitmaps2"));
     }
     if (done) {
         QFile::remove(target);
@@ -177,7 +189,7 @@ bool ThemeArchive::write(const QString& archive, const QString& siteFolder, XmlB
     }
     if (!done) {
         QFile::remove(building);
-        lq::log(QStringLiteral("could not export the theme into ") + archive);
+        lq::log(QStringLiteral("could not export the theme into ") + archive + (why.isEmpty() ? QString() : QStringLiteral(": ") + why));
     }
     return done;
 }

@@ -9,6 +9,9 @@
 
 class DocumentBase;
 class SiteJournal;
+namespace lq {
+class ConfinedFolder;
+}
 class XmlBase;
 class XmlTheme;
 
@@ -48,7 +51,7 @@ public:
     // there stays as it is; the answer names the ones kept so. Nothing is
     // written through a link in the site folder. Nothing when the install
     // failed, with the reason in `error`; the site folder is then as it was.
-    std::optional<QStringList> installInto(const QString& siteFolder, QString* error = nullptr) const;
+    std::optional<QStringList> installInto(lq::ConfinedFolder& site, QString* error = nullptr) const;
     // The same as part of a larger change (a save that brings the theme's
     // templates): copies the bitmaps and files the site has not yet into the
     // change's staging folder, below `below`, each to come as a new file.
@@ -59,9 +62,11 @@ public:
     // Writes a theme archive from the saved site folder: "theme.xmlbase",
     // the folder "bitmaps2" and the site files whose check is set in the
     // files tree, each under its path below the site folder
-    // ("files/pics/a.png"). An archive already at the path is replaced only
-    // once the new one is complete. Answers whether every entry was written.
-    static bool write(const QString& archive, const QString& siteFolder, XmlBase* filesTree);
+    // ("files/pics/a.png"). They are copied out through the site's gateway
+    // into a private folder and packed there (links left out). An archive
+    // already at the path is replaced only once the new one is complete.
+    // Answers whether every entry was written.
+    static bool write(const QString& archive, const lq::ConfinedFolder& site, XmlBase* filesTree);
 
     // The paths below the site folder of the files of the tree whose check is
     // set, in tree order ("files/pics/a.png").

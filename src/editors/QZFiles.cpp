@@ -8,6 +8,7 @@
 #include "model/files/XmlFiles.h"
 #include "model/files/XmlFolder.h"
 #include "model/site/XmlSite.h"
+#include "platform/ConfinedFolder.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
 #include "platform/Pasteboard.h"
@@ -17,7 +18,6 @@
 #include "platform/widgets/MyButton.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPointer>
@@ -315,16 +315,27 @@ bool QZFiles::moveFile(XmlFile& file, XmlFiles& target, int index)
     if (file.parent() != &target) {
         const QString oldPath = file.fullname();
         const QString newPath = target.fullname() + QLatin1Char('/') + file.filename();
-        const QFileInfo there(newPath);
-        if (there.exists() || there.isSymLink()) {
+        // Moved through the site folder's gateway: a link on the way to
+        // either place is refused, and an item already at the new name is
+        // never replaced (the kernel checks it in the move itself).
+        XmlSite* site = _document ? _document->document().site() : nullptr;
+        QString why;
+        const std::shared_ptr<lq::ConfinedFolder> folder = site ? lq::ConfinedFolder::open(site->rootDir(), &why) : nullptr;
+        const std::optional<QString> from = folder ? folder->nameOf(oldPath) : std::nullopt;
+        const std::optional<QString> to = folder ? folder->nameOf(newPath) : std::nullopt;
+        if (folder && to && folder->status(*to).exists()) {
             tell(quoted(file.filename()) + QStringLiteral(" was not moved"),
                 quoted(target.name()) + QStringLiteral(" already holds an item of that name."));
             return false;
         }
-        if (!XmlFiles::isInsideRootFolder(&target, newPath) || !QFile::rename(oldPath, newPath)) {
-            lq::log(QStringLiteral("Move failed: ") + oldPath + QStringLiteral(" to ") + newPath);
+        if (folder && (!from || !to || !XmlFiles::isInsideRootFolder(&target, newPath)))
+            why = QStringLiteral("the way there leaves the site's folder, through a link or out of it");
+        if (!folder || !from || !to || !XmlFiles::isInsideRootFolder(&target, newPath)
+            || !folder->rename(*from, *to, lq::ConfinedFolder::Replace::Never, &why)) {
+            lq::log(QStringLiteral("Move failed: ") + oldPath + QStringLiteral(" to ") + newPath + QStringLiteral(": ") + why);
             tell(quoted(file.filename()) + QStringLiteral(" could not be moved"),
-                QStringLiteral("It could not be moved into ") + quoted(target.name()) + QStringLiteral(" on disk; it stays where it was."));
+                QStringLiteral("It could not be moved into ") + quoted(target.name()) + QStringLiteral(" on disk (") + why
+                    + QStringLiteral("); it stays where it was."));
             return false;
         }
     } else if (target.indexOfChild(&file) < index) {

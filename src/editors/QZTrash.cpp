@@ -10,6 +10,7 @@
 #include "model/site/XmlPhoto.h"
 #include "model/site/XmlSite.h"
 #include "model/site/XmlTrash.h"
+#include "platform/ConfinedFolder.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
 #include "platform/widgets/ActionConnection.h"

@@ -1,7 +1,7 @@
 #include "pipeline/XmlCopy.h"
 
+#include "platform/ConfinedFolder.h"
 #include "platform/ExceptionFrame.h"
-#include "platform/FileHelpers.h"
 #include "platform/Resources.h"
 
 #include <QFileInfo>
@@ -39,8 +39,9 @@ bool XmlCopy::run()
 {
     return lq::modelFrame(this, "run", [&] {
         QString why;
-        const QString target = targetPath(why);
-        if (target.isEmpty()) {
+        const QString name = targetName(why);
+        const std::shared_ptr<lq::ConfinedFolder> folder = name.isEmpty() ? nullptr : siteFolder(why);
+        if (!folder) {
             reportFailure(QStringLiteral("error copying file:") + _filename + QStringLiteral(": ") + why);
             return false;
         }
@@ -54,10 +55,10 @@ bool XmlCopy::run()
             reportFailure(QStringLiteral("error copying file:") + _filename + QStringLiteral(": no such support file"));
             return false;
         }
-        const QFileInfo existing(target);
-        if (existing.exists() || existing.isSymLink())
+        // What is there already stays; a link there is never written through.
+        if (folder->status(name).exists())
             return false;
-        if (!lq::copyItem(source, target, &why))
+        if (!folder->copyIn(source, name, &why))
             reportFailure(QStringLiteral("error copying file:") + _filename + QStringLiteral(": ") + why);
         return false;
     });

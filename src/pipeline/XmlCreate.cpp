@@ -1,10 +1,9 @@
 #include "pipeline/XmlCreate.h"
 
 #include "pipeline/XmlProcessor.h"
+#include "platform/ConfinedFolder.h"
 #include "platform/ExceptionFrame.h"
-#include "platform/FileHelpers.h"
 
-#include <QDir>
 
 namespace {
 
@@ -54,35 +53,49 @@ void XmlCreate::appendAttributes(QString& xml)
     });
 }
 
-QString XmlCreate::targetPath(QString& why)
+std::shared_ptr<lq::ConfinedFolder> XmlCreate::siteFolder(QString& why)
 {
     XmlProcessor* owner = processor();
     const QString root = owner ? owner->rootDir() : QString();
     if (root.isEmpty()) {
         why = QStringLiteral("no site folder");
-        return QString();
+        return nullptr;
     }
+    return lq::ConfinedFolder::open(root, &why);
+}
+
+QString XmlCreate::targetName(QString& why)
+{
     if (_filename.isEmpty() || !staysInside(_dir) || !staysInside(_filename)) {
         why = QStringLiteral("refused, the path leads out of the site folder");
         return QString();
     }
-    return root + QLatin1Char('/') + _dir + QLatin1Char('/') + _filename;
+    QStringList parts = _dir.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    parts += _filename.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    const QString name = parts.join(QLatin1Char('/'));
+    if (const QString unsafe = lq::ConfinedFolder::unsafeName(name); !unsafe.isEmpty()) {
+        why = QStringLiteral("refused, ") + unsafe;
+        return QString();
+    }
+    return name;
 }
 
 bool XmlCreate::run()
 {
     return lq::modelFrame(this, "run", [&] {
         QString why;
-        const QString path = targetPath(why);
-        if (path.isEmpty()) {
+        const QString name = targetName(why);
+        const std::shared_ptr<lq::ConfinedFolder> folder = name.isEmpty() ? nullptr : siteFolder(why);
+        if (!folder) {
             reportFailure(QStringLiteral("error saving file:") + _filename + QStringLiteral(": ") + why);
             return false;
         }
         // A build starts its site afresh: most files are new and are written
-        // in one go; one already there is replaced whole or not at all.
+        // in one go; one already there is replaced whole or not at all. A
+        // link on the way, or in the file's place, is never written through.
         const QByteArray bytes = content().toUtf8();
         bool existed = false;
-        if (!lq::writeNewFile(path, bytes, &why, &existed) && (!existed || !lq::writeFileAtomically(path, bytes, &why)))
+        if (!folder->writeNewFile(name, bytes, &why, &existed) && (!existed || !folder->writeFileAtomically(name, bytes, &why)))
             reportFailure(QStringLiteral("error saving file:") + _filename + QStringLiteral(": ") + why);
         return false;
     });

@@ -2,8 +2,13 @@
 
 #include "pipeline/XmlRun.h"
 
+namespace lq {
+class ConfinedFolder;
+}
+
 // The step that writes its content text to a file of the site: "<processor's
-// rootDir>/<dir>/<filename>", replacing what is there, atomically.
+// rootDir>/<dir>/<filename>", replacing what is there, atomically, through
+// the site folder's gateway.
 class XmlCreate : public XmlRun {
 public:
     explicit XmlCreate(Key key);
@@ -29,10 +34,14 @@ public:
     QString statusMessage() override;
 
 protected:
-    // The file the step stands for, or "" when it would lie outside the
-    // site's folder (an absolute path or a ".." in `dir` or `filename`) or
-    // there is no folder; `why` then tells the reason.
-    QString targetPath(QString& why);
+    // The name below the site folder of the file the step stands for
+    // ("homepage/index.html"), or "" when it would lie outside the site's
+    // folder (an absolute path or a ".." in `dir` or `filename`); `why` then
+    // tells the reason.
+    QString targetName(QString& why);
+    // The gateway to the site folder the step writes in; nothing, with the
+    // reason, when there is none.
+    std::shared_ptr<lq::ConfinedFolder> siteFolder(QString& why);
 
     QString _dir = QStringLiteral("");
     QString _filename = QStringLiteral("");

@@ -5,10 +5,10 @@
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlSite.h"
 #include "platform/AuxiliaryTools.h"
+#include "platform/ConfinedFolder.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Process.h"
 
-#include <QFile>
 
 namespace {
 
@@ -84,14 +84,23 @@ bool XmlPasswordProtect::run()
         XmlSite* site = dynamic_cast<XmlSite*>(page->root());
         if (!site)
             return false;
-        const QString folder = site->rootDir() + QStringLiteral("/homepage/");
+        // The tool works in the generated site's folder as the site's
+        // gateway opened it, never by a path it would look up again.
+        QString why;
+        const std::shared_ptr<lq::ConfinedFolder> root = site->rootDir().isEmpty() ? nullptr : lq::ConfinedFolder::open(site->rootDir(), &why);
+        const std::shared_ptr<lq::ConfinedFolder> folder = root ? root->folder(QStringLiteral("homepage"), &why) : nullptr;
         const auto fail = [&](const QString& why) {
             reportFailure(QStringLiteral("XmlPasswordProtect run: error protecting ") + _filename + QStringLiteral(": ")
                 + why);
             // An unprotected copy must never reach the server.
-            if (isPlainName(_filename))
-                QFile::remove(folder + _filename);
+            QString ignored;
+            if (folder && isPlainName(_filename))
+                folder->remove(_filename, &ignored);
         };
+        if (!folder) {
+            fail(why);
+            return true;
+        }
         if (!isPlainName(_filename) || !isPlainName(_newname)) {
             fail(QStringLiteral("not a file name of the site's folder"));
             return true;
@@ -105,7 +114,7 @@ bool XmlPasswordProtect::run()
         const QString passPhrase = home ? home->passPhrase() : QString();
         const QString submitLabel = home ? home->submitLabel() : QString();
         lq::ProcessOptions options;
-        options.workingFolder = folder;
+        options.workingDescriptor = folder->descriptor();
         options.input = page->password().toUtf8();
         const lq::ProcessResult result = lq::runProcess(tool,
             { _filename, _newname, QStringLiteral("-"), passPhrase, submitLabel, _bkgnd }, options);

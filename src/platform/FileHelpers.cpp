@@ -170,65 +170,6 @@ bool removeItem(const QString& path, QString* error)
     return true;
 }
 
-namespace {
-
-// The components of the path below the folder, or nothing when the path
-// does not lie below it.
-std::optional<QStringList> componentsBelow(const QString& folder, const QString& path)
-{
-    if (folder.isEmpty() || path.isEmpty())
-        return std::nullopt;
-    const QString top = QDir::cleanPath(folder);
-    const QString place = QDir::cleanPath(path);
-    const QString prefix = top.endsWith(QLatin1Char('/')) ? top : top + QLatin1Char('/');
-    if (!place.startsWith(prefix) || place.size() == prefix.size())
-        return std::nullopt;
-    return place.mid(prefix.size()).split(QLatin1Char('/'));
-}
-
-} // namespace
-
-QString linkUnsafePath(const QString& folder, const QString& path)
-{
-    const std::optional<QStringList> components = componentsBelow(folder, path);
-    if (!components)
-        return QStringLiteral("\"") + path + QStringLiteral("\" lies outside \"") + folder + QLatin1Char('"');
-    QString on = QDir::cleanPath(folder);
-    for (qsizetype i = 0; i + 1 < components->size(); ++i) {
-        on += QLatin1Char('/') + components->at(i);
-        const QFileInfo entry(on);
-        if (entry.isSymLink())
-            return QStringLiteral("\"") + on + QStringLiteral("\" is a link, which is never followed for a change");
-        if (!entry.exists())
-            break;
-    }
-    return QString();
-}
-
-bool makeFoldersBelow(const QString& folder, const QString& path, QString* error)
-{
-    const std::optional<QStringList> components = componentsBelow(folder, path);
-    if (!components)
-        return fail(error, QStringLiteral("\"") + path + QStringLiteral("\" lies outside \"") + folder + QLatin1Char('"'));
-    QString on = QDir::cleanPath(folder);
-    for (const QString& component : *components) {
-        on += QLatin1Char('/') + component;
-        const QByteArray native = QFile::encodeName(on);
-        struct stat status {};
-        if (::lstat(native.constData(), &status) == 0) {
-            if (S_ISLNK(status.st_mode))
-                return fail(error, QStringLiteral("\"") + on + QStringLiteral("\" is a link, which is never followed for a change"));
-            if (!S_ISDIR(status.st_mode))
-                return fail(error, QStringLiteral("\"") + on + QStringLiteral("\" is no folder"));
-            continue;
-        }
-        // mkdir never follows a link put in the place meanwhile: it fails.
-        if (::mkdir(native.constData(), 0777) != 0)
-            return fail(error, QStringLiteral("cannot make the folder ") + on + QStringLiteral(": ") + systemReason(errno));
-    }
-    return true;
-}
-
 QStringList folderEntries(const QString& folder, bool recursive)
 {
     const QDir::Filters filters = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
@@ -255,28 +196,6 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
 {
     PendingFile file;
     return file.write(path, bytes, options, error) && file.commit(error);
-}
-
-bool writeNewFile(const QString& path, const QByteArray& bytes, QString* error, bool* existed)
-{
-    if (existed)
-        *existed = false;
-    const QByteArray encoded = QFile::encodeName(path);
-    const int descriptor = ::open(encoded.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-    if (descriptor < 0) {
-        const int number = errno;
-        if (number == EEXIST && existed)
-            *existed = true;
-        return fail(error, cannotWrite(path, number));
-    }
-    int number = 0;
-    const bool written = writeAllTo(descriptor, bytes.constData(), bytes.size(), number);
-    const bool closed = closeChecked(descriptor, number);
-    if (!written || !closed) {
-        ::unlink(encoded.constData());
-        return fail(error, cannotWrite(path, number));
-    }
-    return true;
 }
 
 // --- PendingFile --------------------------------------------------------------------
@@ -411,38 +330,6 @@ bool copyFile(const QString& source, const QString& target, QString* error)
     if (!copied || !closed) {
         ::unlink(targetName.constData());
         return cannot(systemReason(number));
-    }
-    return true;
-}
-
-bool syncTree(const QString& folder, QString* error)
-{
-    if (!QFileInfo(folder).isDir())
-        return fail(error, QStringLiteral("cannot write ") + folder + QStringLiteral(" to the disk: there is no such folder"));
-    QStringList paths { folder };
-    QDirIterator walk(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (walk.hasNext()) {
-        const QString path = walk.next();
-        if (!walk.fileInfo().isSymLink())
-            paths.append(path);
-    }
-    // First every file's writing is started, then each is waited for.
-    for (const QString& path : paths) {
-        const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-        if (descriptor < 0)
-            continue;
-        ::sync_file_range(descriptor, 0, 0, SYNC_FILE_RANGE_WRITE);
-        ::close(descriptor);
-    }
-    for (const QString& path : paths) {
-        const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-        if (descriptor < 0)
-            return fail(error, QStringLiteral("cannot write ") + path + QStringLiteral(" to the disk: ") + QString::fromLocal8Bit(std::strerror(errno)));
-        const bool synced = ::fdatasync(descriptor) == 0;
-        const int why = errno;
-        ::close(descriptor);
-        if (!synced)
-            return fail(error, QStringLiteral("cannot write ") + path + QStringLiteral(" to the disk: ") + QString::fromLocal8Bit(std::strerror(why)));
     }
     return true;
 }

@@ -20,17 +20,6 @@ bool moveItem(const QString& source, const QString& target, QString* error = nul
 // Removes a file, a link (not what it points at) or a folder with everything
 // in it. Nothing at the path counts as done.
 bool removeItem(const QString& path, QString* error = nullptr);
-// Why writing, moving or deleting at the path could reach outside the
-// folder, or "" when it cannot. The path must lie below the folder, and no
-// entry on the way from the folder down to the path's last component may be
-// a link: a link there would carry the change wherever it points, however it
-// resolves today. The last component may itself be a link, which a rename
-// replaces and a removal removes, never following it.
-QString linkUnsafePath(const QString& folder, const QString& path);
-// Makes the missing folders of the path (itself included) below the folder,
-// one at a time, each checked as linkUnsafePath checks: nothing is made
-// through a link or below something that is no folder.
-bool makeFoldersBelow(const QString& folder, const QString& path, QString* error = nullptr);
 // The names of the folder's entries (hidden ones too, never "." and ".."),
 // sorted; with recursive, the paths below the folder of everything at any depth.
 QStringList folderEntries(const QString& folder, bool recursive = false);
@@ -55,14 +44,6 @@ struct WriteOptions {
 // Every write, the flush to the disk and the close are checked; a failure
 // tells the system's reason ("cannot write <path>: No space left on device").
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr, WriteOptions options = {});
-
-// Writes the bytes into a new file at the path, where nothing may be yet (a
-// link there counts as something), in one go: no temporary file and no
-// rename, for a folder that is made afresh and read only once it is whole
-// (the generated site). A failure removes what was written. When something
-// is already at the path, nothing is written and *existed (when given)
-// tells so, so that the caller can replace it atomically instead.
-bool writeNewFile(const QString& path, const QByteArray& bytes, QString* error = nullptr, bool* existed = nullptr);
 
 // A file written completely beside its target and put in place later, so
 // that several files replace their targets only once all of them are
@@ -98,10 +79,5 @@ private:
 // copy leaves nothing at the target.
 bool copyFile(const QString& source, const QString& target, QString* error = nullptr);
 
-// Forces the files and folders of the tree onto the disk, all at once: the
-// writing of every file is started before the first is waited for, so that
-// a tree of files written without being made durable (the generated site)
-// costs about one wait, not one per file.
-bool syncTree(const QString& folder, QString* error = nullptr);
 
 } // namespace lq

@@ -54,16 +54,8 @@ QString pictureFileOf(const QString& path)
 
 enum class Decoded { Picture, NoBytes, NotAPicture };
 
-Decoded decodeFile(const QString& path, QString& file, QImage& picture)
+Decoded decodeBytes(const QByteArray& bytes, QImage& picture)
 {
-    file = pictureFileOf(path);
-    if (file.isEmpty())
-        return Decoded::NoBytes;
-    QFile input(file);
-    if (!input.open(QIODevice::ReadOnly))
-        return Decoded::NoBytes;
-    const QByteArray bytes = input.readAll();
-    input.close();
     if (bytes.isEmpty())
         return Decoded::NoBytes;
 
@@ -74,6 +66,19 @@ Decoded decodeFile(const QString& path, QString& file, QImage& picture)
         log(QStringLiteral("multiple image reps"));
     picture = atPixelSize(representations.first());
     return Decoded::Picture;
+}
+
+Decoded decodeFile(const QString& path, QString& file, QImage& picture)
+{
+    file = pictureFileOf(path);
+    if (file.isEmpty())
+        return Decoded::NoBytes;
+    QFile input(file);
+    if (!input.open(QIODevice::ReadOnly))
+        return Decoded::NoBytes;
+    const QByteArray bytes = input.readAll();
+    input.close();
+    return decodeBytes(bytes, picture);
 }
 
 } // namespace
@@ -112,6 +117,39 @@ QImage loadPictureFile(const QString& path, QString* whyNot)
     }
     if (whyNot)
         *whyNot = reason;
+    return QImage();
+}
+
+QImage loadImageData(const QByteArray& bytes, const QString& name)
+{
+    QImage picture;
+    switch (decodeBytes(bytes, picture)) {
+    case Decoded::Picture:
+        return picture;
+    case Decoded::NoBytes:
+        return QImage();
+    case Decoded::NotAPicture:
+        break;
+    }
+    log(QStringLiteral("Could not load: %1").arg(name));
+    return namedImage(QStringLiteral("noimage"));
+}
+
+QImage loadPictureData(const QByteArray& bytes, QString* whyNot)
+{
+    QImage picture;
+    switch (decodeBytes(bytes, picture)) {
+    case Decoded::Picture:
+        return picture;
+    case Decoded::NoBytes:
+        if (whyNot)
+            *whyNot = QStringLiteral("the file is empty or cannot be read");
+        break;
+    case Decoded::NotAPicture:
+        if (whyNot)
+            *whyNot = QStringLiteral("the file is not a picture of a known format");
+        break;
+    }
     return QImage();
 }
 

@@ -27,6 +27,9 @@ QImage loadImageFile(const QString& path);
 // The same picture, but nothing when the file holds none: a missing or empty
 // file, or bytes that do not decode as a picture. Why in whyNot.
 QImage loadPictureFile(const QString& path, QString* whyNot = nullptr);
+// The same for a file's bytes, read by the caller (the file's name for the log).
+QImage loadImageData(const QByteArray& bytes, const QString& name);
+QImage loadPictureData(const QByteArray& bytes, QString* whyNot = nullptr);
 
 // Why a file given as a picture (an import, a drop) is not taken.
 enum class PictureFault {

@@ -5,8 +5,10 @@
 
 #include <algorithm>
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace lq {
 
@@ -46,7 +48,10 @@ QString ProcessResult::failureDetail(const QString& program) const
 ProcessResult runProcess(const QString& program, const QStringList& arguments, const QString& workingFolder,
     const std::optional<QByteArray>& input)
 {
-    return runProcess(program, arguments, ProcessOptions { workingFolder, {}, input, std::nullopt });
+    ProcessOptions options;
+    options.workingFolder = workingFolder;
+    options.input = input;
+    return runProcess(program, arguments, options);
 }
 
 QProcessEnvironment processEnvironment(const QHash<QString, QString>& additions)
@@ -79,14 +84,24 @@ ProcessResult runProcess(const QString& program, const QStringList& arguments, c
     if (!options.environment.isEmpty())
         process.setProcessEnvironment(processEnvironment(options.environment));
     process.setProcessChannelMode(QProcess::SeparateChannels);
-    if (options.fileSizeLimit) {
-        // Set in the child before the tool starts: only calls that are safe
-        // between fork and exec.
-        const rlim_t bound = rlim_t(std::max<qint64>(0, *options.fileSizeLimit));
-        process.setChildProcessModifier([bound] {
-            const struct rlimit limit { bound, bound };
-            ::setrlimit(RLIMIT_FSIZE, &limit);
-            ::signal(SIGXFSZ, SIG_DFL);
+    // Set in the child before the tool starts: only calls that are safe
+    // between fork and exec.
+    const bool bounded = options.fileSizeLimit.has_value();
+    const rlim_t bound = rlim_t(std::max<qint64>(0, options.fileSizeLimit.value_or(0)));
+    const QList<int> inherited = options.inheritedDescriptors;
+    const int working = options.workingDescriptor;
+    if (bounded || !inherited.isEmpty() || working >= 0) {
+        process.setChildProcessModifier([bounded, bound, inherited, working] {
+            if (bounded) {
+                const struct rlimit limit { bound, bound };
+                ::setrlimit(RLIMIT_FSIZE, &limit);
+                ::signal(SIGXFSZ, SIG_DFL);
+            }
+            for (const int descriptor : inherited)
+                ::fcntl(descriptor, F_SETFD, 0);
+            // A tool that cannot be in its folder must not run elsewhere.
+            if (working >= 0 && ::fchdir(working) != 0)
+                ::_exit(127);
         });
     }
     process.start(QIODevice::ReadWrite);

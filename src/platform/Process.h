@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <QHash>
+#include <QList>
 #include <QProcessEnvironment>
 
 #include <optional>
@@ -47,6 +48,14 @@ struct ProcessOptions {
     // The largest file the tool may write: a write past it ends the tool
     // (which then counts as crashed). None: no bound.
     std::optional<qint64> fileSizeLimit;
+    // Descriptors the tool inherits under their numbers, so that it can be
+    // handed a file this program opened ("/proc/self/fd/<n>") instead of a
+    // name it would look up again.
+    QList<int> inheritedDescriptors;
+    // A descriptor of the folder the tool works in (in place of
+    // workingFolder): the folder this program opened, whatever its path
+    // names by the time the tool starts.
+    int workingDescriptor = -1;
 };
 ProcessResult runProcess(const QString& program, const QStringList& arguments, const ProcessOptions& options);
 

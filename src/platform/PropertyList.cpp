@@ -6,7 +6,10 @@
 #include <QFile>
 #include <QHash>
 #include <QSet>
+#include <QStringDecoder>
 #include <QXmlStreamReader>
+
+#include <algorithm>
 
 namespace lq {
 
@@ -19,9 +22,9 @@ constexpr int maximumDepth = 256;
 // The XML reader bounds what one entity expands to, not how often it is
 // used: a small list that uses one entity many thousand times would read as
 // hundreds of megabytes. So before the list is read, the characters that its
-// entities add are counted, every use ("&name;" anywhere in the text, which
-// may count a few that are not expanded) times what the entity expands to,
-// and a list whose entities add more than the bound is refused.
+// entities add are counted, every use ("&name;" anywhere in the decoded
+// text, which may count a few that are not expanded) times what the entity
+// expands to, and a list whose entities add more than the bound is refused.
 class EntityExpansion {
 public:
     EntityExpansion(const QByteArray& xml, qint64 bound)
@@ -36,8 +39,13 @@ public:
         const qint64 line = readDeclarations();
         if (_values.isEmpty())
             return std::nullopt;
+        // The uses are found in the text as the reader decodes it, so that
+        // no encoding (UTF-16, Latin-1 with a name "é") hides one.
+        const std::optional<QString> text = decoded();
+        if (!text)
+            return QStringLiteral("line 1: the property list's encoding \"") + _encoding + QStringLiteral("\" cannot be read");
         qint64 added = 0;
-        forEachReference(_xml, [&](const QString& name) {
+        forEachReference(*text, [&](const QString& name) {
             if (_values.contains(name))
                 added = std::min(added + expandedLength(name), _bound + 1);
         });
@@ -48,6 +56,25 @@ public:
     }
 
 private:
+    // The text as the XML reader decodes it: by its byte-order mark or the
+    // form of its first "<" (UTF-16, UTF-32), else by the encoding its
+    // declaration names, else as UTF-8. Nothing when that encoding is none
+    // the reader knows either.
+    std::optional<QString> decoded() const
+    {
+        std::optional<QStringConverter::Encoding> encoding = QStringConverter::encodingForData(_xml, u'<');
+        QStringDecoder decoder;
+        if (encoding)
+            decoder = QStringDecoder(*encoding);
+        else if (!_encoding.isEmpty())
+            decoder = QStringDecoder(_encoding.toLatin1().constData());
+        else
+            decoder = QStringDecoder(QStringConverter::Utf8);
+        if (!decoder.isValid())
+            return std::nullopt;
+        return QString(decoder.decode(_xml));
+    }
+
     // The entities of the document type, if there is one before the root
     // element; answers the line where the document type starts.
     qint64 readDeclarations()
@@ -55,6 +82,8 @@ private:
         QXmlStreamReader prologue(_xml);
         while (!prologue.atEnd()) {
             const QXmlStreamReader::TokenType token = prologue.readNext();
+            if (token == QXmlStreamReader::StartDocument)
+                _encoding = prologue.documentEncoding().toString();
             if (token == QXmlStreamReader::DTD) {
                 for (const QXmlStreamEntityDeclaration& declaration : prologue.entityDeclarations())
                     _values.insert(declaration.name().toString(), declaration.value().toString());
@@ -68,26 +97,19 @@ private:
     }
 
     // Calls `visit` with the name of every "&name;" in the text.
-    template <class Text, class Visit>
-    static void forEachReference(const Text& text, Visit visit)
+    template <class Visit>
+    static void forEachReference(const QString& text, Visit visit)
     {
         constexpr qsizetype longestName = 1024;
-        for (qsizetype at = find(text, '&', 0); at >= 0; at = find(text, '&', at + 1)) {
+        for (qsizetype at = text.indexOf(u'&'); at >= 0; at = text.indexOf(u'&', at + 1)) {
             const qsizetype last = std::min(text.size(), at + 2 + longestName);
             qsizetype end = at + 1;
-            while (end < last && unit(text, end) != u';')
+            while (end < last && text[end] != u';')
                 ++end;
             if (end < last)
-                visit(nameOf(text.mid(at + 1, end - at - 1)));
+                visit(text.mid(at + 1, end - at - 1));
         }
     }
-
-    static qsizetype find(const QByteArray& text, char c, qsizetype from) { return text.indexOf(c, from); }
-    static qsizetype find(const QString& text, char c, qsizetype from) { return text.indexOf(QLatin1Char(c), from); }
-    static char16_t unit(const QByteArray& text, qsizetype at) { return static_cast<unsigned char>(text[at]); }
-    static char16_t unit(const QString& text, qsizetype at) { return text[at].unicode(); }
-    static QString nameOf(const QByteArray& bytes) { return QString::fromUtf8(bytes); }
-    static QString nameOf(const QString& text) { return text; }
 
     // What the entity expands to, counting the entities it uses in turn;
     // above the bound (and for an entity that uses itself) the bound and one.
@@ -100,7 +122,8 @@ private:
             return _bound + 1;
         _expanding.insert(name);
         const QString value = _values.value(name);
-        qint64 length = value.size();
+        // Characters, not UTF-16 units: a pair of surrogates is one.
+        qint64 length = value.size() - std::count_if(value.cbegin(), value.cend(), [](QChar c) { return c.isLowSurrogate(); });
         forEachReference(value, [&](const QString& inner) {
             if (_values.contains(inner))
                 length = std::min(length + expandedLength(inner), _bound + 1);
@@ -112,6 +135,7 @@ private:
 
     const QByteArray& _xml;
     const qint64 _bound;
+    QString _encoding;
     QHash<QString, QString> _values;
     QHash<QString, qint64> _lengths;
     QSet<QString> _expanding;

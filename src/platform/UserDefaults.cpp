@@ -1,8 +1,11 @@
 #include "platform/UserDefaults.h"
 
+#include "platform/Log.h"
 #include "platform/SupportPaths.h"
 
 #include <QSettings>
+
+#include <cmath>
 
 namespace lq {
 
@@ -23,15 +26,28 @@ bool UserDefaults::hasKey(const QString& key) const
     return _settings->contains(key);
 }
 
-int UserDefaults::integerForKey(const QString& key) const
+std::optional<int> UserDefaults::integerInRange(const QString& key, int lowest, int highest) const
 {
+    const QVariant stored = _settings->value(key);
+    if (!stored.isValid())
+        return std::nullopt;
+    const QString text = stored.toString().trimmed();
     bool ok = false;
-    const int value = _settings->value(key).toInt(&ok);
-    if (ok)
-        return value;
-    // "12.0" and other decimal forms are whole numbers too.
-    const double decimal = _settings->value(key).toDouble(&ok);
-    return ok ? static_cast<int>(decimal) : 0;
+    // Read wide first, so that a number past an int is seen as such.
+    double value = double(text.toLongLong(&ok));
+    if (!ok) {
+        // "12.0" and other decimal forms are whole numbers too.
+        value = text.toDouble(&ok);
+        if (!ok || std::isnan(value))
+            return std::nullopt;
+        value = std::trunc(value);
+    }
+    if (value >= double(lowest) && value <= double(highest))
+        return int(value);
+    const int used = value < double(lowest) ? lowest : highest;
+    log(QStringLiteral("The setting ") + key + QStringLiteral(" holds ") + text + (used == lowest ? QStringLiteral(", less than ") : QStringLiteral(", more than "))
+        + QString::number(used) + QStringLiteral(": ") + QString::number(used) + QStringLiteral(" is used"));
+    return used;
 }
 
 double UserDefaults::doubleForKey(const QString& key) const

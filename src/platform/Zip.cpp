@@ -69,6 +69,7 @@ constexpr quint32 endOfDirectorySignature = 0x06054b50;
 constexpr quint32 zip64LocatorSignature = 0x07064b50;
 constexpr quint32 zip64EndSignature = 0x06064b50;
 constexpr quint32 directoryEntrySignature = 0x02014b50;
+constexpr quint32 localHeaderSignature = 0x04034b50;
 constexpr quint16 unicodePathField = 0x7075;
 constexpr quint16 zip64Field = 0x0001;
 constexpr qint64 endOfDirectorySize = 22;
@@ -475,10 +476,6 @@ void addUnlinkedNames(const QString& rootDir, const QString& member, bool recurs
     const QFileInfo entry(rootDir + QLatin1Char('/') + member);
     if (entry.isSymLink() || !(entry.isFile() || entry.isDir()))
         return;
-    if (member.contains(QLatin1Char('\n')) || member.contains(QLatin1Char('\r'))) {
-        logZipFailure(QStringLiteral("left out of the archive, its name has a line end: ") + member);
-        return;
-    }
     names.append(member);
     if (!entry.isDir() || !recursive)
         return;
@@ -626,8 +623,16 @@ bool zipAdd(const QString& archive, const QString& rootDir, const QString& membe
     if (names.isEmpty())
         return true;
     QByteArray list;
-    for (const QString& name : names)
+    for (const QString& name : names) {
+        // The tool reads one name a line: a name with a line end would reach
+        // it as other names, and the file would be left out unsaid.
+        if (name.contains(QLatin1Char('\n')) || name.contains(QLatin1Char('\r'))) {
+            logZipFailure(QStringLiteral("cannot add \"") + printable(QFile::encodeName(name)) + QStringLiteral("\" to ") + archive
+                + QStringLiteral(": its name holds a line end"));
+            return false;
+        }
         list += QFile::encodeName(name) + '\n';
+    }
     ProcessResult result;
     return runTool(zipTool, { QStringLiteral("-q"), QStringLiteral("-y"), QStringLiteral("-nw"), archive, QStringLiteral("-@") }, rootDir, result, list);
 }
@@ -776,12 +781,18 @@ QString zipComment(const QString& archive)
         logZipFailure(QStringLiteral("cannot read ") + archive + QStringLiteral(": ") + file.errorString());
         return QString();
     }
+    const QString comment = zipComment(file);
+    if (comment.isNull())
+        logZipFailure(archive + QStringLiteral(" is no readable zip archive"));
+    return comment;
+}
+
+QString zipComment(QIODevice& file)
+{
     const std::optional<DirectoryPlace> place = findDirectory(file);
     const std::optional<QByteArray> length = place ? readAt(file, place->endRecord + endOfDirectorySize - 2, 2) : std::nullopt;
-    if (!length) {
-        logZipFailure(archive + QStringLiteral(" is no readable zip archive"));
+    if (!length)
         return QString();
-    }
     // The comment runs to the end of the archive; a length that claims more
     // than is there gives what is there.
     const qint64 start = place->endRecord + endOfDirectorySize;
@@ -812,34 +823,92 @@ bool setZipComment(const QString& archive, const QString& comment, QString* erro
             *error = why;
         return false;
     };
-    const QString unsafe = unsafeZipComment(comment);
-    if (!unsafe.isEmpty())
-        return fail(QStringLiteral("cannot store the comment of ") + archive + QStringLiteral(": ") + unsafe);
-    // The comment is the archive's last part, after the end record that
-    // gives its length: written here byte for byte, it reads back as it was.
     QFile file(archive);
     if (!file.open(QIODevice::ReadOnly))
         return fail(QStringLiteral("cannot read ") + archive + QStringLiteral(": ") + file.errorString());
-    QByteArray bytes = file.readAll();
+    const QByteArray bytes = file.readAll();
     file.close();
+    QString why;
+    const std::optional<QByteArray> changed = withZipComment(bytes, comment, &why);
+    if (!changed)
+        return fail(QStringLiteral("cannot store the comment of ") + archive + QStringLiteral(": ") + why);
+    if (*changed == bytes)
+        return true;
+    if (!writeFileAtomically(archive, *changed, &why))
+        return fail(QStringLiteral("cannot store the comment of ") + archive + QStringLiteral(": ") + why);
+    return true;
+}
+
+std::optional<QByteArray> withZipComment(const QByteArray& archive, const QString& comment, QString* error)
+{
+    const auto fail = [&](const QString& why) -> std::optional<QByteArray> {
+        if (error)
+            *error = why;
+        return std::nullopt;
+    };
+    const QString unsafe = unsafeZipComment(comment);
+    if (!unsafe.isEmpty())
+        return fail(unsafe);
+    // The comment is the archive's last part, after the end record that
+    // gives its length: written here byte for byte, it reads back as it was.
+    QByteArray bytes = archive;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     const std::optional<DirectoryPlace> place = findDirectory(buffer);
     buffer.close();
     if (!place)
-        return fail(archive + QStringLiteral(" is no readable zip archive"));
+        return fail(QStringLiteral("it is no readable zip archive"));
     const QByteArray text = comment.toUtf8();
     const qint64 lengthAt = place->endRecord + endOfDirectorySize - 2;
     if (bytes.mid(lengthAt + 2) == text && FieldReader(bytes, lengthAt).u16() == text.size())
-        return true;
+        return bytes;
     bytes.truncate(lengthAt);
     bytes.append(char(text.size() & 0xff));
     bytes.append(char((text.size() >> 8) & 0xff));
     bytes.append(text);
-    QString why;
-    if (!writeFileAtomically(archive, bytes, &why))
-        return fail(QStringLiteral("cannot store the comment of ") + archive + QStringLiteral(": ") + why);
-    return true;
+    return bytes;
+}
+
+std::optional<QByteArray> zipWithMemberRenamed(const QByteArray& archive, const QByteArray& from, const QByteArray& to)
+{
+    if (from.isEmpty() || to.size() != from.size())
+        return std::nullopt;
+    QByteArray bytes = archive;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    const std::optional<DirectoryPlace> place = findDirectory(buffer);
+    buffer.close();
+    if (!place || place->offset > quint64(place->endRecord))
+        return std::nullopt;
+    // The name stands in the member's directory entry and in its own header,
+    // after their fixed fields; no checksum covers it.
+    qint64 at = qint64(place->offset);
+    for (quint64 i = 0; i < place->entries; ++i) {
+        FieldReader entry(bytes, at);
+        if (entry.u32() != directoryEntrySignature)
+            return std::nullopt;
+        entry.take(24); // versions, flags, method, time, date, CRC, sizes
+        const quint16 nameLength = entry.u16();
+        const quint16 extraLength = entry.u16();
+        const quint16 commentLength = entry.u16();
+        entry.take(8); // disk, attributes
+        const qint64 header = entry.u32();
+        const qint64 name = at + directoryEntrySize;
+        if (!entry.ok() || !entry.has(nameLength))
+            return std::nullopt;
+        if (bytes.mid(name, nameLength) == from) {
+            FieldReader local(bytes, header);
+            const bool matches = local.u32() == localHeaderSignature && !local.take(22).isEmpty() && local.u16() == from.size()
+                && local.take(2).size() == 2 && local.take(from.size()) == from;
+            if (!matches)
+                return std::nullopt;
+            bytes.replace(name, to.size(), to);
+            bytes.replace(header + 30, to.size(), to);
+            return bytes;
+        }
+        at = name + nameLength + extraLength + commentLength;
+    }
+    return std::nullopt;
 }
 
 } // namespace lq

@@ -82,6 +82,8 @@ bool setZipIcon(const QString& archive, const QImage& icon);
 constexpr qsizetype maxZipCommentBytes = 0xFFFF;
 // The archive's comment ("" when it has none); nothing (null) when it cannot be read.
 QString zipComment(const QString& archive);
+// The same of an archive opened for reading.
+QString zipComment(QIODevice& archive);
 // Why the text cannot be an archive's comment ("" when it can): it must fit
 // in maxZipCommentBytes and hold no control characters but line ends and tabs.
 QString unsafeZipComment(const QString& comment);
@@ -89,5 +91,15 @@ QString unsafeZipComment(const QString& comment);
 // the archive being replaced whole; answers success. A comment that
 // unsafeZipComment refuses is not stored, and `error` says why.
 bool setZipComment(const QString& archive, const QString& comment, QString* error = nullptr);
+// The bytes of the archive with the comment in place of its own, for a
+// caller that writes them itself; nothing, and why, when the bytes are no
+// archive or the comment is refused.
+std::optional<QByteArray> withZipComment(const QByteArray& archive, const QString& comment, QString* error = nullptr);
+
+// The archive's bytes with its member of the stored name `from` renamed to
+// `to`, a name of the same length, in the directory and in the member's own
+// header; nothing when the archive holds no such member or is not laid out
+// as the tool lays archives out.
+std::optional<QByteArray> zipWithMemberRenamed(const QByteArray& archive, const QByteArray& from, const QByteArray& to);
 
 } // namespace lq

@@ -1,10 +1,10 @@
 #include "publish/DigestCache.h"
 
+#include "platform/ConfinedFolder.h"
 #include "platform/FileHelpers.h"
 #include "platform/InputLimits.h"
 
 #include <QCryptographicHash>
-#include <QFile>
 #include <QtEndian>
 
 #include <cstring>
@@ -82,22 +82,25 @@ FileState FileState::of(const struct stat& status)
     return state;
 }
 
-DigestCache DigestCache::read(const QString& path, QString* problem)
+DigestCache DigestCache::read(const ConfinedFolder& folder, const QString& name, QString* problem)
 {
     DigestCache cache;
+    const QString path = folder.pathOf(name);
     const auto refuse = [&](const QString& why) {
         if (problem)
             *problem = why;
         return DigestCache();
     };
-    QFile file(path);
-    if (!file.exists())
+    QString why;
+    const ConfinedFolder::Status status = folder.status(name, &why);
+    if (status.kind == ConfinedFolder::Kind::Missing)
         return cache;
-    if (!file.open(QIODevice::ReadOnly))
-        return refuse(QStringLiteral("cannot read ") + path + QStringLiteral(": ") + file.errorString());
-    if (file.size() > inputLimits().documentTextBytes)
+    if (status.size > inputLimits().documentTextBytes)
         return refuse(path + QStringLiteral(" is larger than ") + describeSize(inputLimits().documentTextBytes));
-    const QByteArray bytes = file.readAll();
+    const std::optional<QByteArray> read = folder.readFile(name, inputLimits().documentTextBytes, &why);
+    if (!read)
+        return refuse(why);
+    const QByteArray& bytes = *read;
     const qsizetype body = bytes.size() - checksumBytes;
     if (body < static_cast<qsizetype>(sizeof mark + sizeof(qint64) + sizeof(quint32)) || std::memcmp(bytes.constData(), mark, sizeof mark) != 0)
         return refuse(path + QStringLiteral(" is no digest cache"));
@@ -127,7 +130,7 @@ DigestCache DigestCache::read(const QString& path, QString* problem)
     return cache;
 }
 
-bool DigestCache::write(const QString& path, QString* error) const
+bool DigestCache::write(ConfinedFolder& folder, const QString& name, QString* error) const
 {
     QByteArray out;
     out.reserve(sizeof mark + 4 + _entries.size() * 100 + checksumBytes);
@@ -148,7 +151,7 @@ bool DigestCache::write(const QString& path, QString* error) const
     }
     out.append(QCryptographicHash::hash(out, QCryptographicHash::Md5));
     // A cache lost in a crash is only read again: it need not reach the disk first.
-    return writeFileAtomically(path, out, error);
+    return folder.writeFileAtomically(name, out, error);
 }
 
 QString DigestCache::digest(const QString& path, const FileState& state) const

@@ -8,6 +8,8 @@ struct stat;
 
 namespace lq {
 
+class ConfinedFolder;
+
 // What tells one state of a file on disk from another. Writing the file,
 // renaming another over it, changing its times, its owner or its
 // permissions moves at least one of these: a write or a change of times
@@ -33,11 +35,12 @@ struct FileState {
 // file is read again, so losing it costs time and nothing else.
 class DigestCache {
 public:
-    // The cache stored at the path; empty when there is none or it cannot
-    // be trusted whole (the reason then goes to *problem when asked).
-    static DigestCache read(const QString& path, QString* problem = nullptr);
-    // Stores the cache at the path (written beside it, then renamed over it).
-    bool write(const QString& path, QString* error = nullptr) const;
+    // The cache stored at the name below the folder (read through its
+    // gateway); empty when there is none or it cannot be trusted whole (the
+    // reason then goes to *problem when asked).
+    static DigestCache read(const ConfinedFolder& folder, const QString& name, QString* problem = nullptr);
+    // Stores the cache at the name (written beside it, then renamed over it).
+    bool write(ConfinedFolder& folder, const QString& name, QString* error = nullptr) const;
 
     // The digest (hexadecimal) remembered for the file at the path below
     // the listed folder when it is in exactly that state; "" otherwise.

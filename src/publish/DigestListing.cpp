@@ -1,6 +1,7 @@
 #include "publish/DigestListing.h"
 
 #include "platform/AuxiliaryTools.h"
+#include "platform/ConfinedFolder.h"
 #include "platform/Log.h"
 #include "platform/Process.h"
 #include "publish/DigestCache.h"
@@ -29,12 +30,12 @@ namespace lq {
 
 namespace {
 
-std::shared_ptr<XmlD> listFolder(const QString& folderPath, QString* error)
+// Lists the folder, opened through the gateway, with the tool working in it
+// (entered by its descriptor, never by a path it would look up again); then
+// each subfolder the tool names, opened the same way from this one.
+std::shared_ptr<XmlD> listFolder(const ConfinedFolder& folder, const QString& name, QString* error)
 {
     const QString tool = auxiliaryTool(QStringLiteral("xmldir"));
-    QString path = folderPath;
-    if (!path.endsWith(QLatin1Char('/')))
-        path += QLatin1Char('/');
     const auto fail = [&](const QString& reason) -> std::shared_ptr<XmlD> {
         log(QStringLiteral("MyDocument createXmlD: ") + reason);
         if (error && error->isEmpty())
@@ -43,16 +44,15 @@ std::shared_ptr<XmlD> listFolder(const QString& folderPath, QString* error)
     };
     if (tool.isEmpty())
         return fail(QStringLiteral("the listing tool \"xmldir\" is missing"));
-    if (!QFileInfo(path).isDir())
-        return fail(QStringLiteral("the folder ") + path + QStringLiteral(" does not exist"));
-    const QString name = QFileInfo(path.chopped(1)).fileName();
-    const ProcessResult run = runProcess(tool, { name }, path);
+    ProcessOptions options;
+    options.workingDescriptor = folder.descriptor();
+    const ProcessResult run = runProcess(tool, { name }, options);
     if (!run.succeeded())
         return fail(run.failureDetail(tool));
     const XmlBasePtr root = XmlBase::createWithXmlRootDir(QString::fromUtf8(run.output), QString());
     std::shared_ptr<XmlD> tree = std::dynamic_pointer_cast<XmlD>(root);
     if (!tree || !XmlD::isFolderNode(tree.get()))
-        return fail(QStringLiteral("the listing of ") + path + QStringLiteral(" is no folder"));
+        return fail(QStringLiteral("the listing of ") + folder.path() + QStringLiteral(" is no folder"));
     for (const QByteArray& rawLine : run.error.split('\n')) {
         const QString line = QString::fromUtf8(rawLine);
         if (line.startsWith(QStringLiteral("unread: "))) {
@@ -71,14 +71,20 @@ std::shared_ptr<XmlD> listFolder(const QString& folderPath, QString* error)
         const qsizetype colon = rest.lastIndexOf(QLatin1Char(':'));
         if (colon <= 0)
             continue;
-        const QString subfolder = XmlD::nameFromEscaped(QStringView(rest).left(colon));
-        if (subfolder == QStringLiteral("*") || !XmlD::isSafeName(subfolder))
+        const QString subfolderName = XmlD::nameFromEscaped(QStringView(rest).left(colon));
+        if (subfolderName == QStringLiteral("*") || !XmlD::isSafeName(subfolderName))
             continue;
-        std::shared_ptr<XmlD> child = listFolder(path + subfolder + QLatin1Char('/'), error);
+        QString why;
+        const std::shared_ptr<ConfinedFolder> subfolder = ConfinedFolder::unsafeName(subfolderName).isEmpty() && !subfolderName.contains(QLatin1Char('/'))
+            ? folder.folder(subfolderName, &why)
+            : nullptr;
+        if (!subfolder)
+            return fail(why.isEmpty() ? QStringLiteral("the listing of ") + folder.path() + QStringLiteral(" names no folder of it: ") + subfolderName : why);
+        std::shared_ptr<XmlD> child = listFolder(*subfolder, subfolderName, error);
         if (!child)
             return nullptr;
         for (const FileFailure& failure : child->listingFailures())
-            tree->addListingFailure({ subfolder + QLatin1Char('/') + failure.path, failure.why });
+            tree->addListingFailure({ subfolderName + QLatin1Char('/') + failure.path, failure.why });
         tree->addChild(child);
     }
     return tree;
@@ -110,26 +116,22 @@ struct ListingStart {
     }
 };
 
-ListingStart listingStartBeside(const QString& cacheFile)
+ListingStart listingStartBeside(ConfinedFolder& cacheFolder, const QString& cacheName)
 {
-    const QFileInfo cache(cacheFile);
-    const QByteArray probe = QFile::encodeName(cache.path() + QStringLiteral("/.") + cache.fileName() + QStringLiteral(".probe"));
-    ::unlink(probe.constData());
-    const int descriptor = ::open(probe.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (descriptor < 0)
+    const qsizetype slash = cacheName.lastIndexOf(QLatin1Char('/'));
+    const QString probe = cacheName.left(slash + 1) + QLatin1Char('.') + cacheName.mid(slash + 1) + QStringLiteral(".probe");
+    cacheFolder.remove(probe);
+    if (!cacheFolder.writeNewFile(probe, QByteArray()))
         return {};
-    struct stat status {};
-    const bool stated = ::fstat(descriptor, &status) == 0;
-    ::close(descriptor);
-    ::unlink(probe.constData());
-    if (!stated)
+    const ConfinedFolder::Status status = cacheFolder.status(probe);
+    cacheFolder.remove(probe);
+    if (status.kind != ConfinedFolder::Kind::File)
         return {};
     ListingStart start;
-    const FileState state = FileState::of(status);
     start.known = true;
-    start.time = std::min(state.modified, state.changed);
-    start.device = state.device;
-    start.steps = status.st_mtim.tv_nsec == 0 && status.st_ctim.tv_nsec == 0 ? coarseTimeSteps : fineTimeSteps;
+    start.time = std::min(status.modifiedNanoseconds, status.changedNanoseconds);
+    start.device = status.device;
+    start.steps = status.modifiedNanoseconds % 1000000000 == 0 && status.changedNanoseconds % 1000000000 == 0 ? coarseTimeSteps : fineTimeSteps;
     return start;
 }
 
@@ -195,7 +197,7 @@ void sortByName(std::vector<T>& entries)
 
 // Lists the folder open at the descriptor (which it closes) and everything
 // below it: plain files with their states, and folders; links and other
-// kinds of entry are left out.
+// kinds of entry are named among the entries that cannot be published.
 bool walkFolder(int descriptor, const QString& below, ListedFolder& folder, QString& error)
 {
     DIR* stream = ::fdopendir(descriptor);
@@ -236,6 +238,12 @@ bool walkFolder(int descriptor, const QString& below, ListedFolder& folder, QStr
             folder.files.push_back(std::move(file));
         } else if (S_ISDIR(status.st_mode)) {
             subfolders.emplace_back(name);
+        } else {
+            // Never followed, never opened: named, so that it is neither
+            // sent nor taken for deleted.
+            folder.unread.append({ below + QFile::decodeName(name),
+                S_ISLNK(status.st_mode) ? QStringLiteral("it is a link, which is never followed")
+                                        : QStringLiteral("it is neither a file nor a folder") });
         }
     }
     if (errno != 0) {
@@ -267,32 +275,33 @@ bool walkFolder(int descriptor, const QString& below, ListedFolder& folder, QStr
     return true;
 }
 
-// Reads the file whole and takes its MD5 digest, with the state it was in.
-void digestFile(const QString& root, ListedFile& file, QByteArray& buffer)
+// Reads the file whole, opened through the gateway of the listed folder,
+// and takes its MD5 digest, with the state it was in.
+void digestFile(const ConfinedFolder& root, ListedFile& file, QByteArray& buffer)
 {
-    const int descriptor = ::open(QFile::encodeName(root + file.path).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-    if (descriptor < 0) {
-        // Gone since the walk (or a link now): no plain file to list there.
-        if (errno == ENOENT || errno == ELOOP)
+    QString why;
+    const FileDescriptor descriptor = root.openForReading(file.path, &why);
+    if (!descriptor.isValid()) {
+        // Gone since the walk (or a link or no plain file now): nothing to list there.
+        const ConfinedFolder::Kind kind = root.status(file.path).kind;
+        if (kind != ConfinedFolder::Kind::File)
             file.gone = true;
         else
-            file.failure = QStringLiteral("cannot read ") + file.path + QStringLiteral(": ") + systemReason(errno);
+            file.failure = why;
         return;
     }
     struct stat before {};
-    if (::fstat(descriptor, &before) != 0 || !S_ISREG(before.st_mode)) {
+    if (::fstat(descriptor.get(), &before) != 0 || !S_ISREG(before.st_mode)) {
         file.gone = true;
-        ::close(descriptor);
         return;
     }
     QCryptographicHash hash(QCryptographicHash::Md5);
     for (;;) {
-        const ssize_t count = ::read(descriptor, buffer.data(), static_cast<size_t>(buffer.size()));
+        const ssize_t count = ::read(descriptor.get(), buffer.data(), static_cast<size_t>(buffer.size()));
         if (count < 0 && errno == EINTR)
             continue;
         if (count < 0) {
             file.failure = QStringLiteral("cannot read ") + file.path + QStringLiteral(": ") + systemReason(errno);
-            ::close(descriptor);
             return;
         }
         if (count == 0)
@@ -300,8 +309,7 @@ void digestFile(const QString& root, ListedFile& file, QByteArray& buffer)
         hash.addData(QByteArrayView(buffer.constData(), count));
     }
     struct stat after {};
-    const bool stated = ::fstat(descriptor, &after) == 0;
-    ::close(descriptor);
+    const bool stated = ::fstat(descriptor.get(), &after) == 0;
     file.md5 = QString::fromLatin1(hash.result().toHex());
     file.readNow = true;
     file.state = FileState::of(before);
@@ -309,7 +317,7 @@ void digestFile(const QString& root, ListedFile& file, QByteArray& buffer)
 }
 
 // Digests the files, on as many cores as there are (and files to share).
-void digestFiles(const QString& root, const std::vector<ListedFile*>& files)
+void digestFiles(const ConfinedFolder& root, const std::vector<ListedFile*>& files)
 {
     const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
     const std::size_t threads = std::min(cores, files.size());
@@ -386,12 +394,40 @@ QString firstFailure(const ListedFolder& folder)
 
 std::shared_ptr<XmlD> createXmlD(const QString& folderPath, QString* error)
 {
-    // A listing that failed anywhere gives nothing at all: a partial tree
-    // would make its missing files look deleted.
-    return listFolder(folderPath, error);
+    QString path = folderPath;
+    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    QString why;
+    const std::shared_ptr<ConfinedFolder> folder = QFileInfo(path).isDir() ? ConfinedFolder::open(path, &why) : nullptr;
+    if (!folder) {
+        const QString reason = QStringLiteral("the folder ") + path + QStringLiteral("/ does not exist");
+        log(QStringLiteral("MyDocument createXmlD: ") + reason);
+        if (error)
+            *error = reason;
+        return nullptr;
+    }
+    return createXmlD(*folder, QString(), error);
 }
 
-std::shared_ptr<XmlD> createXmlDWithCache(const QString& folderPath, const QString& cacheFile, QString* error, ListingReport* report)
+std::shared_ptr<XmlD> createXmlD(const ConfinedFolder& root, const QString& name, QString* error)
+{
+    // A listing that failed anywhere gives nothing at all: a partial tree
+    // would make its missing files look deleted.
+    if (name.isEmpty())
+        return listFolder(root, QFileInfo(root.path()).fileName(), error);
+    QString why;
+    const std::shared_ptr<ConfinedFolder> folder = root.folder(name, &why);
+    if (!folder) {
+        log(QStringLiteral("MyDocument createXmlD: ") + why);
+        if (error)
+            *error = why;
+        return nullptr;
+    }
+    return listFolder(*folder, QFileInfo(name).fileName(), error);
+}
+
+std::shared_ptr<XmlD> createXmlDWithCache(const ConfinedFolder& root, const QString& name, ConfinedFolder& cacheFolder,
+    const QString& cacheName, QString* error, ListingReport* report)
 {
     const auto fail = [&](const QString& reason) -> std::shared_ptr<XmlD> {
         log(QStringLiteral("MyDocument createXmlD: ") + reason);
@@ -399,30 +435,34 @@ std::shared_ptr<XmlD> createXmlDWithCache(const QString& folderPath, const QStri
             *error = reason;
         return nullptr;
     };
-    QString root = folderPath;
-    if (!root.endsWith(QLatin1Char('/')))
-        root += QLatin1Char('/');
+    QString why;
+    const std::shared_ptr<ConfinedFolder> folder = name.isEmpty() ? nullptr : root.folder(name, &why);
+    const ConfinedFolder& listedRoot = name.isEmpty() ? root : *folder;
+    if (!name.isEmpty() && !folder)
+        return fail(why);
     // The start is read before any file is looked at.
-    const ListingStart start = listingStartBeside(cacheFile);
+    const ListingStart start = listingStartBeside(cacheFolder, cacheName);
     QString problem;
-    DigestCache cache = DigestCache::read(cacheFile, &problem);
+    DigestCache cache = DigestCache::read(cacheFolder, cacheName, &problem);
     if (!problem.isEmpty())
         log(QStringLiteral("The digests of the last listing were set aside: ") + problem);
     // A clock set back may stamp a file again with times it had before.
     if (!start.known || start.time < cache.listedAt())
         cache = DigestCache();
 
-    const int top = ::open(QFile::encodeName(root).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    // The walk goes by descriptors from the folder opened through the
+    // gateway, one name at a time, never through a link.
+    const int top = ::openat(listedRoot.descriptor(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (top < 0)
-        return fail(QStringLiteral("the folder ") + root + QStringLiteral(" cannot be read: ") + systemReason(errno));
+        return fail(QStringLiteral("the folder ") + listedRoot.path() + QStringLiteral(" cannot be read: ") + systemReason(errno));
     ListedFolder listed;
-    listed.name = QFileInfo(root.chopped(1)).fileName();
+    listed.name = QFileInfo(listedRoot.path()).fileName();
     QString walkError;
     if (!walkFolder(top, QString(), listed, walkError))
         return fail(walkError);
     std::vector<ListedFile*> unknown;
     collectUnknown(listed, cache, unknown);
-    digestFiles(root, unknown);
+    digestFiles(listedRoot, unknown);
     // A file that could not be read must not look deleted: nothing is listed.
     if (const QString failure = firstFailure(listed); !failure.isEmpty())
         return fail(failure);
@@ -434,10 +474,25 @@ std::shared_ptr<XmlD> createXmlDWithCache(const QString& folderPath, const QStri
     collectUnread(listed, *tree);
     if (report)
         *report = done;
-    QString why;
-    if (start.known && !kept.write(cacheFile, &why))
+    why.clear();
+    if (start.known && !kept.write(cacheFolder, cacheName, &why))
         log(QStringLiteral("The digests of this listing were not kept: ") + why);
     return tree;
+}
+
+std::shared_ptr<XmlD> createXmlDWithCache(const QString& folderPath, const QString& cacheFile, QString* error, ListingReport* report)
+{
+    QString why;
+    const std::shared_ptr<ConfinedFolder> folder = ConfinedFolder::open(folderPath, &why);
+    const QFileInfo cache(cacheFile);
+    const std::shared_ptr<ConfinedFolder> cacheFolder = folder ? ConfinedFolder::open(cache.path(), &why) : nullptr;
+    if (!cacheFolder) {
+        log(QStringLiteral("MyDocument createXmlD: ") + why);
+        if (error)
+            *error = why;
+        return nullptr;
+    }
+    return createXmlDWithCache(*folder, QString(), *cacheFolder, cache.fileName(), error, report);
 }
 
 QList<FileDigest> fileDigests(const XmlD* tree)
@@ -479,7 +534,16 @@ bool writeLastXmlD(const QString& siteFolder, XmlD* tree, const std::function<vo
         activity(QStringLiteral("lastXmlD: ") + xml);
     if (!tree)
         return false;
-    return tree->saveToFile(siteFolder + QStringLiteral("/lastbom.xmlbase"));
+    // The site folder's own file, replaced whole through its gateway (a link
+    // in its place is replaced, never written through); it is the owner's
+    // alone, as every element file.
+    QString why;
+    const std::shared_ptr<ConfinedFolder> folder = ConfinedFolder::open(siteFolder, &why);
+    if (!folder || !folder->writeFileAtomically(QStringLiteral("lastbom.xmlbase"), xml.toUtf8(), &why, { .ownerOnly = true, .durable = true })) {
+        log(why);
+        return false;
+    }
+    return true;
 }
 
 } // namespace lq

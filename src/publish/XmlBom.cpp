@@ -1,12 +1,11 @@
 #include "publish/XmlBom.h"
 
+#include "platform/ConfinedFolder.h"
 #include "platform/ExceptionFrame.h"
-#include "platform/FileHelpers.h"
 #include "platform/Log.h"
 #include "publish/XmlF.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 
@@ -96,31 +95,36 @@ std::shared_ptr<XmlD> removals(const XmlD* older, const XmlD* newer, const QStri
     return result;
 }
 
+// The ending of the temporary name a file is copied under beside its place
+// in the destination, until it is whole.
+const QString partEnding = QStringLiteral(".lqpart");
+
 // Copies the file beside its destination under a temporary name and then
 // renames it into place, so that the old file stays until the new one is
-// whole. Answers "" when it did, else why not.
-QString copyFileSafely(const QString& from, const QString& to)
+// whole; both ends reached through their gateways, never through a link.
+bool copyFileSafely(const lq::ConfinedFolder& source, lq::ConfinedFolder& destination, const QString& name, QString& why)
 {
-    const QString temporary = to + QStringLiteral(".lqpart");
-    QFile::remove(temporary);
-    QString why;
-    if (!lq::copyFile(from, temporary, &why)) {
-        lq::log(why);
-        return why.isEmpty() ? QStringLiteral("it could not be copied") : why;
+    const QString temporary = name + partEnding;
+    if (!destination.remove(temporary, &why) || !source.copyTo(name, destination, temporary, &why))
+        return false;
+    if (!destination.rename(temporary, name, lq::ConfinedFolder::Replace::Always, &why)) {
+        QString ignored;
+        destination.remove(temporary, &ignored);
+        return false;
     }
-    // QFile::rename refuses to replace; the old file goes only now.
-    QFile old(to);
-    if (old.exists() && !old.remove()) {
-        QFile::remove(temporary);
-        return QStringLiteral("the file there could not be replaced: ") + old.errorString();
+    return true;
+}
+
+// Every file below the tree, as paths below `relative`.
+void collectFiles(XmlD* tree, const QString& relative, QStringList& paths)
+{
+    for (const XmlBasePtr& child : tree->children()) {
+        const QString path = relative.isEmpty() ? child->name() : relative + QLatin1Char('/') + child->name();
+        if (XmlD::isFileNode(child.get()))
+            paths.append(path);
+        else if (XmlD::isFolderNode(child.get()))
+            collectFiles(static_cast<XmlD*>(child.get()), path, paths);
     }
-    QFile copy(temporary);
-    if (!copy.rename(to)) {
-        const QString reason = copy.errorString();
-        QFile::remove(temporary);
-        return QStringLiteral("the copy could not be put in place: ") + reason;
-    }
-    return QString();
 }
 
 } // namespace
@@ -162,37 +166,89 @@ std::shared_ptr<XmlBom> XmlBom::createWithSourceDest(XmlD* source, XmlD* dest)
     return bom;
 }
 
+std::shared_ptr<lq::ConfinedFolder> XmlBom::openSource(QString& error) const
+{
+    if (_sourceFolder)
+        return _sourceFolder;
+    const QFileInfo sourceInfo(_rootSource);
+    if (!sourceInfo.exists()) {
+        error = QStringLiteral("Source folder:") + _rootSource + QStringLiteral(" does not exist");
+        return nullptr;
+    }
+    if (!sourceInfo.isDir()) {
+        error = QStringLiteral("Source folder:") + _rootSource + QStringLiteral(" is a file");
+        return nullptr;
+    }
+    QString why;
+    std::shared_ptr<lq::ConfinedFolder> source = lq::ConfinedFolder::open(_rootSource, &why);
+    if (!source)
+        error = QStringLiteral("Source folder:") + _rootSource + QStringLiteral(" cannot be read: ") + why;
+    return source;
+}
+
+std::shared_ptr<lq::ConfinedFolder> XmlBom::openDestination(QString& error) const
+{
+    // The folder the user chose, made when it is missing: the way to it is
+    // theirs. Everything below it is reached through its gateway.
+    const QFileInfo destInfo(_rootDest);
+    if (destInfo.exists() && !destInfo.isDir()) {
+        error = QStringLiteral("Destination folder:") + _rootDest + QStringLiteral(" is a file");
+        return nullptr;
+    }
+    if (!destInfo.exists() && !QDir().mkpath(_rootDest)) {
+        error = QStringLiteral("Could not create destination folder:") + _rootDest;
+        return nullptr;
+    }
+    QString why;
+    std::shared_ptr<lq::ConfinedFolder> destination = lq::ConfinedFolder::open(_rootDest, &why);
+    if (!destination)
+        error = QStringLiteral("Could not create destination folder:") + _rootDest + QStringLiteral(": ") + why;
+    return destination;
+}
+
 QString XmlBom::createFiles()
 {
     return lq::modelFrame(this, "createFiles", [&]() -> QString {
         _failures.clear();
-        if (_addFiles) {
-            const QString error = copyTree(_addFiles.get(), _rootSource, _rootDest, QString());
-            if (!error.isEmpty())
-                return error;
-        }
+        QString error;
+        const std::shared_ptr<lq::ConfinedFolder> source = _addFiles ? openSource(error) : nullptr;
+        if (_addFiles && !source)
+            return error;
+        const std::shared_ptr<lq::ConfinedFolder> destination = openDestination(error);
+        if (!destination)
+            return error;
+        removeLeftovers(*destination);
+        // A folder copied onto itself: nothing to copy.
+        const lq::ConfinedFolder::Status from = source ? source->status(QString()) : lq::ConfinedFolder::Status();
+        const lq::ConfinedFolder::Status to = destination->status(QString());
+        if (_addFiles && !(from.device == to.device && from.inode == to.inode))
+            copyTree(_addFiles.get(), *source, *destination, QString());
         if (_removeFiles)
-            deleteTree(_removeFiles.get(), _rootDest);
+            deleteTree(_removeFiles.get(), *destination, QString());
         if (_failures.isEmpty())
             return QString();
         return QStringLiteral("Could not copy: ") + failedFiles().join(QStringLiteral(", "));
     });
 }
 
-QString XmlBom::copyTree(XmlD* tree, const QString& source, const QString& dest, const QString& relative)
+void XmlBom::removeLeftovers(lq::ConfinedFolder& destination)
 {
-    if (source == dest)
-        return QString();
-    const QFileInfo sourceInfo(source);
-    if (!sourceInfo.exists())
-        return QStringLiteral("Source folder:") + source + QStringLiteral(" does not exist");
-    if (!sourceInfo.isDir())
-        return QStringLiteral("Source folder:") + source + QStringLiteral(" is a file");
-    const QFileInfo destInfo(dest);
-    if (destInfo.exists() && !destInfo.isDir())
-        return QStringLiteral("Destination folder:") + dest + QStringLiteral(" is a file");
-    if (!destInfo.exists() && !QDir().mkpath(dest))
-        return QStringLiteral("Could not create destination folder:") + dest;
+    // A copy that was killed before it was whole left its temporary file;
+    // the next export takes it away. Links are listed, never entered.
+    QString why;
+    const std::optional<QList<lq::ConfinedFolder::Entry>> entries = destination.list(QString(), &why, true);
+    for (const lq::ConfinedFolder::Entry& entry : entries.value_or(QList<lq::ConfinedFolder::Entry>())) {
+        if (entry.kind != lq::ConfinedFolder::Kind::File || !entry.name.endsWith(partEnding))
+            continue;
+        if (destination.remove(entry.name, &why))
+            lq::log(QStringLiteral("Removed what an interrupted export left: ") + destination.pathOf(entry.name));
+        else
+            lq::log(why);
+    }
+}
+
+void XmlBom::copyTree(XmlD* tree, const lq::ConfinedFolder& source, lq::ConfinedFolder& destination, const QString& relative)
+{
     for (const XmlBasePtr& child : tree->children()) {
         const QString name = child->name();
         const QString path = relative.isEmpty() ? name : relative + QLatin1Char('/') + name;
@@ -202,39 +258,48 @@ QString XmlBom::copyTree(XmlD* tree, const QString& source, const QString& dest,
             _failures.append({ path, QStringLiteral("its name leads out of the folder") });
             continue;
         }
-        const QString from = source + QLatin1Char('/') + name;
-        const QString to = dest + QLatin1Char('/') + name;
+        QString why;
         if (XmlD::isFileNode(child.get())) {
-            if (const QString why = copyFileSafely(from, to); !why.isEmpty()) {
-                lq::log(QStringLiteral("Could not copy:") + from + QStringLiteral(" to:") + to);
+            if (!copyFileSafely(source, destination, path, why)) {
+                lq::log(QStringLiteral("Could not copy:") + source.pathOf(path) + QStringLiteral(" to:") + destination.pathOf(path)
+                    + QStringLiteral(": ") + why);
                 _failures.append({ path, why });
             }
         } else if (XmlD::isFolderNode(child.get())) {
-            const QString error = copyTree(static_cast<XmlD*>(child.get()), from, to, path);
-            if (!error.isEmpty())
-                return error;
+            // A folder is made where none is; a link or a file in its
+            // place stays as it is, and nothing of the folder arrives.
+            if (!destination.makeFolder(path, &why, false)) {
+                lq::log(QStringLiteral("Could not copy the folder ") + path + QStringLiteral(": ") + why);
+                QStringList paths;
+                collectFiles(static_cast<XmlD*>(child.get()), path, paths);
+                for (const QString& file : paths)
+                    _failures.append({ file, QStringLiteral("its folder could not be made: ") + why });
+                continue;
+            }
+            copyTree(static_cast<XmlD*>(child.get()), source, destination, path);
         }
     }
-    return QString();
 }
 
-void XmlBom::deleteTree(XmlD* tree, const QString& folder)
+void XmlBom::deleteTree(XmlD* tree, lq::ConfinedFolder& destination, const QString& relative)
 {
-    const QFileInfo info(folder);
-    // A link in the destination is never followed: what it leads to is not ours.
-    if (!info.isDir() || (folder != _rootDest && info.isSymLink()))
-        return;
     for (const XmlBasePtr& child : tree->children()) {
         if (!XmlD::isFileNode(child.get()) && !XmlD::isFolderNode(child.get()))
             continue;
         if (!XmlD::isSafeName(child->name())) {
-            lq::log(QStringLiteral("Refused to remove a file whose name leads out of the folder ") + folder);
+            lq::log(QStringLiteral("Refused to remove a file whose name leads out of the folder ") + destination.pathOf(relative));
             continue;
         }
-        const QString path = folder + QLatin1Char('/') + child->name();
-        if (XmlD::isFileNode(child.get()))
-            QFile::remove(path);
-        else
-            deleteTree(static_cast<XmlD*>(child.get()), path);
+        const QString path = relative.isEmpty() ? child->name() : relative + QLatin1Char('/') + child->name();
+        // A link in the destination is never followed: what it leads to is
+        // not ours. A file's link is removed as the file would be.
+        const lq::ConfinedFolder::Kind kind = destination.status(path).kind;
+        QString why;
+        if (XmlD::isFileNode(child.get())) {
+            if ((kind == lq::ConfinedFolder::Kind::File || kind == lq::ConfinedFolder::Kind::Link) && !destination.remove(path, &why))
+                lq::log(why);
+        } else if (kind == lq::ConfinedFolder::Kind::Folder) {
+            deleteTree(static_cast<XmlD*>(child.get()), destination, path);
+        }
     }
 }

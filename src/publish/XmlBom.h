@@ -3,6 +3,10 @@
 #include "model/core/XmlBase.h"
 #include "publish/XmlD.h"
 
+namespace lq {
+class ConfinedFolder;
+}
+
 // A change set between two digest trees: the files of the new tree that are
 // new or changed, and the files of the old tree that the new one no longer
 // has. Applied to a local folder it copies the additions there from the
@@ -23,6 +27,9 @@ public:
 
     const QString& rootSource() const { return _rootSource; }
     void setRootSource(const QString& folder) { _rootSource = folder; }
+    // The source as a folder the site's gateway opened (its generated
+    // site), in place of the path.
+    void setSourceFolder(std::shared_ptr<lq::ConfinedFolder> folder) { _sourceFolder = std::move(folder); }
     const QString& rootDest() const { return _rootDest; }
     void setRootDest(const QString& folder) { _rootDest = folder; }
     XmlD* addFiles() const { return _addFiles.get(); }
@@ -31,10 +38,16 @@ public:
     void setRemoveFiles(std::shared_ptr<XmlD> tree) { _removeFiles = std::move(tree); }
 
     // Applies the change set to the destination folder: copies the additions
-    // from the source folder, then deletes the removals. Answers "" on
-    // success, else the error text. A folder error stops at once (nothing
-    // is deleted then); files that could not be copied are listed in
-    // failedFiles, the rest goes on and the answer names them.
+    // from the source folder, then deletes the removals, each file beside
+    // its place first and renamed into place once whole. Everything below
+    // the two folders is reached through their gateways: a link on the way
+    // is never followed, a folder that a link or a file takes the place of
+    // is not made and its files do not arrive, and the temporary files a
+    // killed export left (".lqpart") are taken away first. Answers "" on
+    // success, else the error text. A folder error of the source or the
+    // destination themselves stops at once (nothing is deleted then); files
+    // that could not be copied are listed in failedFiles, the rest goes on
+    // and the answer names them.
     QString createFiles();
     // The slash-separated paths of the additions that did not arrive.
     QStringList failedFiles() const;
@@ -42,9 +55,13 @@ public:
     const FileFailures& failures() const { return _failures; }
 
 private:
-    QString copyTree(XmlD* tree, const QString& source, const QString& dest, const QString& relative);
-    void deleteTree(XmlD* tree, const QString& folder);
+    std::shared_ptr<lq::ConfinedFolder> openSource(QString& error) const;
+    std::shared_ptr<lq::ConfinedFolder> openDestination(QString& error) const;
+    void removeLeftovers(lq::ConfinedFolder& destination);
+    void copyTree(XmlD* tree, const lq::ConfinedFolder& source, lq::ConfinedFolder& destination, const QString& relative);
+    void deleteTree(XmlD* tree, lq::ConfinedFolder& destination, const QString& relative);
 
+    std::shared_ptr<lq::ConfinedFolder> _sourceFolder;
     QString _rootSource;
     QString _rootDest;
     std::shared_ptr<XmlD> _addFiles;

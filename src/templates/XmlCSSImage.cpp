@@ -3,6 +3,7 @@
 #include "imaging/XmlImage.h"
 #include "model/core/HeldBackstore.h"
 #include "model/core/SuppressedChanges.h"
+#include "platform/ConfinedFolder.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/FileHelpers.h"
 #include "platform/ImageFiles.h"
@@ -12,8 +13,6 @@
 #include "platform/graphics/GraphicsImage.h"
 #include "templates/XmlCSSBackground.h"
 
-#include <QDir>
-#include <QFile>
 
 #include <algorithm>
 #include <array>
@@ -35,13 +34,8 @@ bool isPlainFileName(const QString& name)
     return !name.isEmpty() && !name.contains(QLatin1Char('/')) && name != u"." && name != u"..";
 }
 
-// The folder of the generated site's bitmaps, made when missing.
-QString siteBitmapsFolder(const QString& rootDir)
-{
-    const QString folder = rootDir + QStringLiteral("/homepage/bitmaps");
-    QDir().mkpath(folder);
-    return folder;
-}
+// The folder of the generated site's bitmaps, below the document folder.
+const QString siteBitmaps = QStringLiteral("homepage/bitmaps");
 
 } // namespace
 
@@ -133,9 +127,11 @@ bool XmlCSSImage::setNewImageFromFile(const QString& path, QString* whyNot)
                 *whyNot = reason;
             lq::log(QStringLiteral("XmlCSSImage setNewImageFromFile: ") + path + QStringLiteral(" refused: ") + reason);
         };
-        // Only a picture goes into "bitmaps2": never the bytes of anything else.
+        // Only a picture goes into "bitmaps2": never the bytes of anything
+        // else. A file of the site is read through its gateway.
         QString notAPicture;
-        QImage picture = lq::loadPictureFile(path, &notAPicture);
+        const std::optional<QByteArray> bytes = readFileAt(path, -1, &notAPicture);
+        QImage picture = bytes ? lq::loadPictureData(*bytes, &notAPicture) : QImage();
         if (picture.isNull()) {
             refuse(notAPicture);
             return;
@@ -149,32 +145,34 @@ bool XmlCSSImage::setNewImageFromFile(const QString& path, QString* whyNot)
         else if (extension == u"png")
             type = 2;
         const QString suffix = type == 0 ? QStringLiteral(".jpg") : type == 2 ? QStringLiteral(".png") : QStringLiteral(".gif");
-        const QString folder = rootDir() + QStringLiteral("/bitmaps2");
-        const QString destination = folder + QLatin1Char('/') + uuid + suffix;
+        const QString destination = QStringLiteral("bitmaps2/") + uuid + suffix;
         // Never written through a link out of the document.
-        QString unsafe;
-        if (!lq::makeFoldersBelow(rootDir(), folder, &unsafe)) {
+        const std::shared_ptr<lq::ConfinedFolder> folder = rootFolder();
+        QString unsafe = QStringLiteral("the document folder cannot be opened");
+        if (!folder || !folder->makeFolder(QStringLiteral("bitmaps2"), &unsafe)) {
             refuse(unsafe);
             return;
         }
 
         if (extension == u"jpg" || extension == u"gif" || extension == u"png") {
             // A picture of a web format is kept byte for byte.
-            QFile::remove(destination);
-            if (!QFile::copy(path, destination)) {
-                refuse(QStringLiteral("the picture cannot be copied to ") + destination);
+            QString why;
+            if (!folder->writeFileAtomically(destination, *bytes, &why)) {
+                refuse(QStringLiteral("the picture cannot be copied: ") + why);
                 return;
             }
         } else {
             // Anything else is stored as JPEG, and what is kept in memory is
             // what the file now holds.
-            if (!saveImageFilenameCompression(picture, destination, 0.0f)) {
-                refuse(QStringLiteral("the picture cannot be written to ") + destination);
+            QString why;
+            if (!saveImageInRootFolder(picture, destination, 0.0f, &why)) {
+                refuse(QStringLiteral("the picture cannot be written: ") + why);
                 return;
             }
-            picture = lq::loadPictureFile(destination);
+            const std::optional<QByteArray> written = folder->readFile(destination, -1);
+            picture = written ? lq::loadPictureData(*written) : QImage();
             if (picture.isNull()) {
-                refuse(QStringLiteral("the picture written to ") + destination + QStringLiteral(" cannot be read back"));
+                refuse(QStringLiteral("the picture written to ") + folder->pathOf(destination) + QStringLiteral(" cannot be read back"));
                 return;
             }
         }
@@ -228,11 +226,6 @@ lq::Size XmlCSSImage::size()
     });
 }
 
-QString XmlCSSImage::storedPicturePath()
-{
-    return rootDir() + QStringLiteral("/bitmaps2/") + imageFileName();
-}
-
 bool XmlCSSImage::hasUsablePictureName() const
 {
     return isPlainFileName(_imageUUID);
@@ -245,13 +238,18 @@ void XmlCSSImage::createWebImage()
     lq::modelFrame(this, "createWebImage", [&] {
         if (!hasUsablePictureName())
             return;
-        const QString destination = siteBitmapsFolder(rootDir()) + QLatin1Char('/') + imageFileName();
-        QFile::remove(destination);
-        // Without its stored file there is nothing to copy; a copy that
-        // cannot be written fails the build step.
-        const QString source = storedPicturePath();
+        // Copied through the document folder's gateway. Without its stored
+        // file there is nothing to copy; a copy that cannot be written fails
+        // the build step.
+        const std::shared_ptr<lq::ConfinedFolder> folder = rootFolder();
+        const QString destination = siteBitmaps + QLatin1Char('/') + imageFileName();
+        const QString source = QStringLiteral("bitmaps2/") + imageFileName();
         QString why;
-        if (QFileInfo::exists(source) && !lq::copyFile(source, destination, &why))
+        if (!folder)
+            lq::raiseWriteFailure(QStringLiteral("cannot write ") + rootDir() + QLatin1Char('/') + destination + QStringLiteral(": its folder cannot be opened"));
+        if (!folder->makeFolder(siteBitmaps, &why) || !folder->remove(destination, &why))
+            lq::raiseWriteFailure(why);
+        if (folder->isFile(source) && !folder->copyTo(source, *folder, destination, &why))
             lq::raiseWriteFailure(why);
     });
 }
@@ -271,7 +269,6 @@ void XmlCSSImage::createBitmapSlicesBottom(int top, int bottom)
 
         const XmlCSSBackground* background = XmlCSSBackground::cast(_parent);
         const lq::Colour colour = background ? background->bkgndColor() : lq::Colour::white();
-        const QString folder = siteBitmapsFolder(rootDir());
 
         const auto writeSlice = [&](float height, const lq::Rect& source, QChar digit, int named) {
             lq::GraphicsImage slice = lq::GraphicsImage::withSize(lq::Size(iw, height));
@@ -283,9 +280,9 @@ void XmlCSSImage::createBitmapSlicesBottom(int top, int bottom)
                 focus.context().fillRect(lq::Rect(0, 0, iw, height));
                 picture.drawInRect(lq::Rect(0, 0, iw, height), source, lq::CompositingOperation::SourceOver, 1.0f);
             }
-            const QString path = QStringLiteral("%1/%2%3%4.jpg").arg(folder, digit, _imageUUID, QString::number(named));
+            const QString name = QStringLiteral("%1/%2%3%4.jpg").arg(siteBitmaps, digit, _imageUUID, QString::number(named));
             QString why;
-            if (!saveImageFilenameCompression(slice.toQImage(), path, 0.0f, &why))
+            if (!saveImageInRootFolder(slice.toQImage(), name, 0.0f, &why))
                 lq::raiseWriteFailure(why);
         };
 
@@ -335,7 +332,7 @@ void XmlCSSImage::createWinIEBitmapSizeTypeXY(const QString& filename, const lq:
             }
         }
         QString why;
-        if (!saveImageFilenameCompression(bitmap.toQImage(), siteBitmapsFolder(rootDir()) + QLatin1Char('/') + filename, 0.0f, &why))
+        if (!saveImageInRootFolder(bitmap.toQImage(), siteBitmaps + QLatin1Char('/') + filename, 0.0f, &why))
             lq::raiseWriteFailure(why);
     });
 }
@@ -351,8 +348,11 @@ void XmlCSSImage::loadBackstore(void* context)
             const SuppressedChanges quiet(*this);
             if (_image->image().isNull()) {
                 lq::GraphicsImage loaded;
-                if (hasUsablePictureName())
-                    loaded = lq::GraphicsImage(loadImageFromFile(storedPicturePath()));
+                // Read through the document folder's gateway.
+                const std::shared_ptr<lq::ConfinedFolder> folder = hasUsablePictureName() ? rootFolder() : nullptr;
+                const QString name = QStringLiteral("bitmaps2/") + imageFileName();
+                if (const std::optional<QByteArray> bytes = folder ? folder->readFile(name, -1) : std::nullopt)
+                    loaded = lq::GraphicsImage(lq::loadImageData(*bytes, folder->pathOf(name)));
                 _image->setImage(loaded);
                 _ow = toPixels(loaded.size().width);
                 _oh = toPixels(loaded.size().height);
@@ -401,13 +401,14 @@ void XmlCSSImage::unpackToDirectory(const QString& folder)
         // GIF cannot be written: such a picture is kept as PNG.
         const int type = _iType == 0 ? 0 : 2;
         const QString uuid = makeUUID();
-        const QString target = folder + QStringLiteral("/bitmaps2");
         // Never written through a link out of the folder.
-        if (!lq::makeFoldersBelow(folder, target))
+        const std::shared_ptr<lq::ConfinedFolder> into = lq::ConfinedFolder::open(folder);
+        if (!into || !into->makeFolder(QStringLiteral("bitmaps2")))
             return;
-        const QString path = target + QLatin1Char('/') + uuid + (type == 0 ? QStringLiteral(".jpg") : QStringLiteral(".png"));
+        const QString name = QStringLiteral("bitmaps2/") + uuid + (type == 0 ? QStringLiteral(".jpg") : QStringLiteral(".png"));
         // The record names the new file only once it has been written.
-        if (!saveImageFilenameCompression(picture.toQImage(), path, 0.0f))
+        const QByteArray bytes = imageDataFilenameCompression(picture.toQImage(), name, 0.0f);
+        if (bytes.isEmpty() || !into->writeFileAtomically(name, bytes))
             return;
         setImageUUID(uuid);
         if (type != _iType)
@@ -418,12 +419,13 @@ void XmlCSSImage::unpackToDirectory(const QString& folder)
 void XmlCSSImage::convert1_2Bitmaps()
 {
     lq::modelFrame(this, "convert1_2Bitmaps", [&] {
-        const QString base = rootDir() + QStringLiteral("/bitmaps/bitmap") + QString::number(image_seq_number);
+        const QString base = QStringLiteral("bitmaps/bitmap") + QString::number(image_seq_number);
+        const std::shared_ptr<lq::ConfinedFolder> folder = rootFolder();
         static const std::array<const char*, 4> extensions { ".tiff", ".png", ".jpg", ".gif" };
         for (const char* extension : extensions) {
             const QString candidate = base + QLatin1String(extension);
-            if (QFile::exists(candidate)) {
-                setNewImageFromFile(candidate);
+            if (folder && folder->isFile(candidate)) {
+                setNewImageFromFile(folder->pathOf(candidate));
                 return;
             }
         }

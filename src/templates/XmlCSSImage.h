@@ -98,8 +98,6 @@ public:
     void postload() override;
 
 private:
-    // "<document folder>/bitmaps2/<file name>".
-    QString storedPicturePath();
     // The picture UUID can name a file inside a folder (no path separator, not empty).
     bool hasUsablePictureName() const;
 

@@ -5,11 +5,15 @@
 #include "platform/InputLimits.h"
 #include "platform/UserDefaults.h"
 #include "publish/TransferLimits.h"
+#include "support/LogCapture.h"
 
 #include <QSettings>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -134,4 +138,51 @@ TEST_F(PreferencesTest, BoundsOnServersAreSettingsThatReachTheTools)
     EXPECT_EQ(environment.value(QStringLiteral("LUMENQUILL_LISTING_BYTES")), QStringLiteral("2097152"));
     EXPECT_EQ(environment.value(QStringLiteral("LUMENQUILL_LISTING_NAMES")), QStringLiteral("100000"));
     lq::setTransferLimits(lq::TransferLimits());
+}
+
+TEST_F(PreferencesTest, ANumberPastItsRangeIsHeldThereWithALogLineNeverWrapped)
+{
+    // Numbers as a hand-edited settings file holds them.
+    struct Case {
+        const char* key;
+        const char* stored;
+        const char* logged; // the log line's end; nothing: no line
+    };
+    const Case cases[] = {
+        { "TransferStallSeconds", "4294967297", "TransferStallSeconds holds 4294967297, more than 86400: 86400 is used" },
+        { "TransferBaseSeconds", "1e12", "TransferBaseSeconds holds 1e12, more than 86400: 86400 is used" },
+        { "TransferSlowestKBPerSecond", "12.9", nullptr },
+        { "MaxListingNames", "-4294967297", "MaxListingNames holds -4294967297, less than -2147483648: -2147483648 is used" },
+        { "MaxArchiveMemberMB", "99999999999999999999", "MaxArchiveMemberMB holds 99999999999999999999, more than 1048576: 1048576 is used" },
+        { "importCaptions", "4294967298", "importCaptions holds 4294967298, more than 2147483647: 2147483647 is used" },
+        { "MaxPictureWidth", "4294968320", "MaxPictureWidth holds 4294968320, more than 2147483647: 2147483647 is used" },
+    };
+    const lq::InputLimits savedInput = lq::inputLimits();
+    const lq::TransferLimits savedTransfer = lq::transferLimits();
+    for (const Case& c : cases)
+        defaults().setString(QLatin1String(c.key), QLatin1String(c.stored));
+    LogCapture log;
+    UserPreferences::readPreferences(defaults(), app);
+    for (const Case& c : cases) {
+        const bool logged = std::any_of(log.lines.begin(), log.lines.end(), [&](const QString& line) {
+            return line == QStringLiteral("The setting ") + QLatin1String(c.logged);
+        });
+        if (c.logged)
+            EXPECT_TRUE(logged) << c.key << ": " << log.lines.join(QLatin1Char('\n')).toStdString();
+        else
+            EXPECT_FALSE(log.lines.join(QLatin1Char('\n')).contains(QLatin1String(c.key))) << log.lines.join(QLatin1Char('\n')).toStdString();
+    }
+    // A stall of a day, not of one second; a bound below one keeps its default.
+    EXPECT_EQ(lq::transferLimits().stallSeconds, 86400);
+    EXPECT_EQ(lq::transferLimits().baseSeconds, 86400);
+    EXPECT_EQ(lq::transferLimits().slowestBytesPerSecond, 12 * 1024);
+    EXPECT_EQ(lq::transferLimits().listingNames, 100000);
+    EXPECT_EQ(lq::inputLimits().archiveMemberBytes, qint64(1024 * 1024) * lq::InputLimits::megabyte);
+    // The title, not "both" (2); no limit rather than the smallest.
+    EXPECT_EQ(app.importCaptions(), std::numeric_limits<int>::max());
+    EXPECT_EQ(app.maxPictureWidth(), std::numeric_limits<int>::max());
+    lq::setTransferLimits(savedTransfer);
+    lq::setInputLimits(savedInput);
+    app.setImportCaptions(0);
+    app.setMaxPictureWidth(1024);
 }

@@ -1,5 +1,6 @@
 #include "document/GeneratedSiteFolder.h"
 #include "document/MyDocument.h"
+#include "platform/ConfinedFolder.h"
 #include "publish/DigestListing.h"
 #include "publish/XmlD.h"
 #include "publish/XmlF.h"
@@ -83,13 +84,19 @@ protected:
     {
         ASSERT_TRUE(dir.isValid());
         ASSERT_TRUE(QDir().mkpath(site + QStringLiteral("/temp")));
+        gateway = lq::ConfinedFolder::open(site);
+        ASSERT_TRUE(gateway);
+        folder = std::make_unique<GeneratedSiteFolder>(*gateway);
     }
 
     QString home(const QString& name = QString()) const { return site + QStringLiteral("/homepage/") + name; }
+    QString lastBuild() const { return site + QLatin1Char('/') + GeneratedSiteFolder::lastBuild(); }
+    QString newBuild() const { return site + QLatin1Char('/') + GeneratedSiteFolder::newBuild(); }
 
     QTemporaryDir dir;
     const QString site = dir.path() + QStringLiteral("/Site.lqxl");
-    GeneratedSiteFolder folder { site };
+    std::shared_ptr<lq::ConfinedFolder> gateway;
+    std::unique_ptr<GeneratedSiteFolder> folder;
 };
 
 } // namespace
@@ -114,7 +121,7 @@ TEST_F(GeneratedSiteFolderTest, HoldsExactlyTheNewBuildAndKeepsTheFilesThatDidNo
     ASSERT_TRUE(QFile::link(dir.path() + QStringLiteral("/elsewhere"), home(QStringLiteral("link.html"))));
     const QMap<QString, DiskState> last = diskStates(home());
 
-    folder.setAside();
+    folder->setAside();
     EXPECT_FALSE(QFileInfo::exists(home())) << "the build starts where nothing is";
 
     // The new build.
@@ -135,10 +142,10 @@ TEST_F(GeneratedSiteFolderTest, HoldsExactlyTheNewBuildAndKeepsTheFilesThatDidNo
     const QStringList built = describeFolder(home());
 
     QString error;
-    ASSERT_TRUE(folder.settle(&error)) << error.toStdString();
+    ASSERT_TRUE(folder->settle(&error)) << error.toStdString();
     EXPECT_EQ(describeFolder(home()), built);
-    EXPECT_FALSE(QFileInfo::exists(folder.lastBuild()));
-    EXPECT_FALSE(QFileInfo::exists(folder.newBuild()));
+    EXPECT_FALSE(QFileInfo::exists(lastBuild()));
+    EXPECT_FALSE(QFileInfo::exists(newBuild()));
     const QMap<QString, DiskState> now = diskStates(home());
     QStringList stayed;
     for (auto it = now.begin(); it != now.end(); ++it)
@@ -151,13 +158,13 @@ TEST_F(GeneratedSiteFolderTest, HoldsExactlyTheNewBuildAndKeepsTheFilesThatDidNo
 TEST_F(GeneratedSiteFolderTest, TheFirstBuildStaysAsItWasMade)
 {
     ASSERT_TRUE(QDir().mkpath(home(QStringLiteral("pictures"))));
-    folder.setAside();
+    folder->setAside();
     writeAll(home(QStringLiteral("index.html")), "index");
     const DiskState made = diskState(home(QStringLiteral("index.html")));
-    ASSERT_TRUE(folder.settle());
+    ASSERT_TRUE(folder->settle());
     EXPECT_EQ(diskState(home(QStringLiteral("index.html"))), made);
     EXPECT_EQ(describeFolder(home()), QStringList { QStringLiteral("index.html 644 index") });
-    EXPECT_FALSE(QFileInfo::exists(folder.lastBuild()));
+    EXPECT_FALSE(QFileInfo::exists(lastBuild()));
 }
 
 // A build stopped before it was whole leaves the last whole build aside:
@@ -166,17 +173,17 @@ TEST_F(GeneratedSiteFolderTest, AStoppedBuildKeepsTheLastWholeBuildAside)
 {
     writeAll(home(QStringLiteral("a.html")), "whole");
     const DiskState whole = diskState(home(QStringLiteral("a.html")));
-    folder.setAside();
+    folder->setAside();
     writeAll(home(QStringLiteral("b.html")), "unfinished");
     // What a stopped putting-in-place would have left.
-    writeAll(folder.newBuild() + QStringLiteral("/c.html"), "left over");
+    writeAll(newBuild() + QStringLiteral("/c.html"), "left over");
 
-    folder.setAside();
+    folder->setAside();
     EXPECT_FALSE(QFileInfo::exists(home()));
-    EXPECT_FALSE(QFileInfo::exists(folder.newBuild()));
-    EXPECT_EQ(readAll(folder.lastBuild() + QStringLiteral("/a.html")), QByteArray("whole"));
+    EXPECT_FALSE(QFileInfo::exists(newBuild()));
+    EXPECT_EQ(readAll(lastBuild() + QStringLiteral("/a.html")), QByteArray("whole"));
     writeAll(home(QStringLiteral("a.html")), "whole");
-    ASSERT_TRUE(folder.settle());
+    ASSERT_TRUE(folder->settle());
     EXPECT_EQ(describeFolder(home()), QStringList { QStringLiteral("a.html 644 whole") });
     EXPECT_EQ(diskState(home(QStringLiteral("a.html"))), whole);
 }

@@ -7,15 +7,21 @@
 #include "platform/FileHelpers.h"
 #include "support/SiteHelperProcess.h"
 #include "support/Printers.h"
+#include "support/SmallFilesystem.h"
 #include "support/TestFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QMap>
+#include <QSysInfo>
 #include <QTemporaryDir>
+
+#include <functional>
 
 #include <future>
 #include <thread>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -158,4 +164,153 @@ TEST_F(SiteLockTest, ALockWhoseHolderIsGoneIsTakenOverThoughItsNumberLivesOn)
     thread.join();
     // The folder held keeps its lock.
     EXPECT_EQ(readAll(folder + QLatin1Char('/') + SiteLock::lockName), held);
+}
+
+namespace {
+
+// Every file, folder and link below the folder with its bytes (a link's
+// target) and mode, to tell that nothing there changed.
+QMap<QString, std::pair<QByteArray, int>> treeOf(const QString& folder)
+{
+    QMap<QString, std::pair<QByteArray, int>> tree;
+    for (const QString& name : lq::folderEntries(folder, true)) {
+        const QString path = folder + QLatin1Char('/') + name;
+        const QFileInfo entry(path);
+        tree.insert(name, { entry.isSymLink() ? entry.symLinkTarget().toUtf8() : readAll(path), unixMode(path) });
+    }
+    return tree;
+}
+
+} // namespace
+
+// Whatever lies under the lock's name, the open neither waits for it nor is
+// kept from the site: anything but a lock a live program holds is taken
+// over, with a line in the Activity log, and nothing it points at is touched.
+TEST_F(SiteLockTest, WhateverLiesUnderTheLocksNameNeitherHoldsTheOpenNorKeepsTheSite)
+{
+    const QString outside = work.filePath(QStringLiteral("outside"));
+    writeAll(outside + QStringLiteral("/known.txt"), "known, and no lock");
+    writeAll(outside + QStringLiteral("/dir/inner.txt"), "inner");
+    ASSERT_TRUE(QFile::setPermissions(outside + QStringLiteral("/known.txt"), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    const auto outsideBefore = treeOf(outside);
+
+    struct Case {
+        const char* what;
+        std::function<void(const QString& lock)> make;
+        QString line; // how the Activity log tells what was taken over
+    };
+    const auto link = [](const QString& target) {
+        return [target](const QString& lock) {
+            ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(lock).constData()), 0);
+        };
+    };
+    QByteArray garbage;
+    for (int i = 0; i < 3000; ++i)
+        garbage += char((i * 37) % 256);
+    const QList<Case> cases {
+        { "a pipe", [](const QString& lock) { ASSERT_EQ(::mkfifo(QFile::encodeName(lock).constData(), 0644), 0); }, QStringLiteral("it was a pipe") },
+        { "a link to a device", link(QStringLiteral("/dev/zero")), QStringLiteral("it was a link") },
+        { "a link to a file elsewhere", link(outside + QStringLiteral("/known.txt")), QStringLiteral("it was a link") },
+        { "a link to a folder elsewhere", link(outside + QStringLiteral("/dir")), QStringLiteral("it was a link") },
+        { "a dangling link", link(outside + QStringLiteral("/missing")), QStringLiteral("it was a link") },
+        { "an empty file", [](const QString& lock) { writeAll(lock, ""); }, QStringLiteral("it was empty") },
+        { "garbage", [&](const QString& lock) { writeAll(lock, garbage); }, QStringLiteral("it names no program") },
+        { "a live program that holds nothing", [](const QString& lock) { writeAll(lock, "1\ninit\n" + QSysInfo::machineHostName().toUtf8() + "\n"); },
+            QStringLiteral("it was left by init, process 1, which no longer holds it") },
+        { "an empty folder", [](const QString& lock) { ASSERT_TRUE(QDir().mkdir(lock)); }, QStringLiteral("it was an empty folder") },
+        { "a folder with a file", [](const QString& lock) { writeAll(lock + QStringLiteral("/kept.txt"), "kept"); },
+            QStringLiteral("it was a folder, moved aside as \"") + SiteLock::lockName + QStringLiteral(" (moved aside 1)\"") },
+    };
+    int number = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString copy = work.filePath(QStringLiteral("Case%1.lqxl").arg(++number));
+        ASSERT_TRUE(lq::copyItem(folder, copy));
+        const QString lock = copy + QLatin1Char('/') + SiteLock::lockName;
+
+        // Another program opens it at once (the watchdog is the helper's
+        // line; a hang would leave none), and lets it go.
+        c.make(lock);
+        {
+            SiteHelperProcess other(QStringLiteral("hold"), copy);
+            ASSERT_EQ(other.nextLine(20000), QStringLiteral("opened"));
+            other.go();
+            EXPECT_TRUE(other.finishedWell());
+        }
+        EXPECT_FALSE(QFileInfo::exists(lock) || QFileInfo(lock).isSymLink()) << "a program that lets go leaves no lock";
+
+        // This program too, telling what it took over; then it holds the site.
+        lq::removeItem(copy + QLatin1Char('/') + SiteLock::lockName + QStringLiteral(" (moved aside 1)"));
+        c.make(lock);
+        MyDocument opened;
+        ASSERT_TRUE(opened.readFromFile(copy)) << opened.lastError().toStdString();
+        EXPECT_TRUE(opened.activityText().contains(QStringLiteral("Taking over the lock of ") + copy + QStringLiteral(": ") + c.line))
+            << opened.activityText().toStdString();
+        EXPECT_TRUE(opened.lockWarning().isEmpty()) << opened.lockWarning().toStdString();
+        const QFileInfo held(lock);
+        EXPECT_TRUE(held.isFile() && !held.isSymLink());
+        EXPECT_TRUE(readAll(lock).startsWith(QByteArray::number(QCoreApplication::applicationPid()) + '\n'));
+        SiteHelperProcess second(QStringLiteral("hold"), copy);
+        const QString refusal = second.nextLine(20000);
+        EXPECT_TRUE(refusal.startsWith(QStringLiteral("refused: it is open in another program: "))) << refusal.toStdString();
+        if (QString(c.what) == QStringLiteral("a folder with a file")) {
+            EXPECT_EQ(readAll(copy + QLatin1Char('/') + SiteLock::lockName + QStringLiteral(" (moved aside 1)/kept.txt")), QByteArray("kept"));
+        }
+        EXPECT_EQ(treeOf(outside), outsideBefore);
+    }
+}
+
+// A site on a full disk opens for changes all the same, and says that it is
+// not locked; a save once the disk has room locks it again.
+TEST(SiteLockOnAFullDisk, TheSiteOpensSaysItIsNotLockedAndIsLockedAgainOnceThereIsRoom)
+{
+    // Room for the site's files and a few more, then not one file more.
+    SmallFilesystem disk(16 * 1024 * 1024, QString(), 2000);
+    LQ_REQUIRE_MOUNTED(disk);
+    const QString folder = disk.filePath(QStringLiteral("Full.lqxl"));
+    {
+        MyDocument made;
+        ASSERT_TRUE(made.newDocument(folder)) << made.lastError().toStdString();
+    }
+    QStringList fillers;
+    for (int i = 0; i < 5000; ++i) {
+        const QString filler = disk.filePath(QStringLiteral("inode-%1").arg(i));
+        QFile file(filler);
+        if (!file.open(QIODevice::WriteOnly))
+            break;
+        fillers.append(filler);
+    }
+    ASSERT_LT(fillers.size(), 5000) << "the file system takes any number of files";
+
+    MyDocument document;
+    ASSERT_TRUE(document.readFromFile(folder)) << document.lastError().toStdString();
+    EXPECT_TRUE(document.lockWarning().contains(QStringLiteral("cannot be made: No space left on device"))) << document.lockWarning().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(folder + QLatin1Char('/') + SiteLock::lockName));
+
+    // With room again, the next save locks it: another program is refused.
+    for (const QString& filler : fillers)
+        ASSERT_TRUE(QFile::remove(filler));
+    document.site()->setDisableImageWell(3);
+    ASSERT_TRUE(document.saveFileWithComment(folder, QStringLiteral("with room"))) << document.lastError().toStdString();
+    EXPECT_TRUE(document.lockWarning().isEmpty()) << document.lockWarning().toStdString();
+    SiteHelperProcess other(QStringLiteral("hold"), folder);
+    EXPECT_TRUE(other.nextLine(20000).startsWith(QStringLiteral("refused: it is open in another program")));
+}
+
+TEST(SiteLockOnAFullDisk, ALockFileWithoutRoomForItsTextStillKeepsOtherProgramsOut)
+{
+    SmallFilesystem disk(16 * 1024 * 1024);
+    LQ_REQUIRE_MOUNTED(disk);
+    const QString folder = disk.filePath(QStringLiteral("Full.lqxl"));
+    {
+        MyDocument made;
+        ASSERT_TRUE(made.newDocument(folder)) << made.lastError().toStdString();
+    }
+    disk.fillLeaving(0);
+    MyDocument document;
+    ASSERT_TRUE(document.readFromFile(folder)) << document.lastError().toStdString();
+    EXPECT_TRUE(document.lockWarning().contains(QStringLiteral("cannot be written: No space left on device"))) << document.lockWarning().toStdString();
+    // The system's lock holds without the text: the other program is told no name.
+    SiteHelperProcess other(QStringLiteral("hold"), folder);
+    EXPECT_EQ(other.nextLine(20000), QStringLiteral("refused: it is open in another program"));
 }

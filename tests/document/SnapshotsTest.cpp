@@ -8,6 +8,7 @@
 #include "model/files/XmlFile.h"
 #include "model/files/XmlStandAloneFiles.h"
 #include "model/site/XmlSite.h"
+#include "platform/ConfinedFolder.h"
 #include "publish/XmlLocation.h"
 #include "platform/FileHelpers.h"
 #include "platform/Process.h"
@@ -184,8 +185,62 @@ TEST_F(SnapshotsTest, ASequenceNoSaveWritesCountsAsNone)
         const QString planted = snapshot(QStringLiteral("Planted"));
         ASSERT_TRUE(QFile::copy(archive, planted));
         const qint64 next = std::max<qint64>(c.sequence.value_or(0), 1) + 1;
-        EXPECT_EQ(Snapshots::nextSequence(folder + QStringLiteral("/revert")), next);
+        EXPECT_EQ(Snapshots::nextSequence(*lq::ConfinedFolder::open(folder + QStringLiteral("/revert"))), next);
         ASSERT_TRUE(QFile::remove(planted));
+    }
+}
+
+TEST_F(SnapshotsTest, AForgedNumberAtTheEndOfTheRangeNeitherStopsTheNumberingNorCostsTheNewest)
+{
+    // The last numbers a sequence may carry (2^48 - 1 and below).
+    for (const qint64 forgedNumber : { (qint64(1) << 48) - 1, (qint64(1) << 48) - 2 }) {
+        SCOPED_TRACE(forgedNumber);
+        // An archive put among the snapshots, carrying a number no save wrote.
+        const QString forged = work.filePath(QStringLiteral("forged"));
+        const QString member = Snapshots::sequenceMemberPrefix + QString::number(forgedNumber);
+        writeAll(forged + QStringLiteral("/site.xmlbase"), readAll(folder + QStringLiteral("/site.xmlbase")));
+        writeAll(forged + QLatin1Char('/') + member, "");
+        const QString planted = snapshot(QStringLiteral("Planted"));
+        ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(planted, forged, QStringLiteral("site.xmlbase"), false));
+        ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(planted, forged, member, false));
+        lq::removeItem(forged);
+        ASSERT_EQ(Snapshots::sequenceOf(planted), forgedNumber);
+
+        // Each save after it is numbered above everything there.
+        QStringList saved;
+        for (int save = 1; save <= 3; ++save) {
+            clock = clock.addSecs(60);
+            saveEdited(100 + save, QStringLiteral("save ") + QString::number(save));
+            const QString made = snapshot(MyDocument::snapshotName(clock));
+            saved.append(made);
+            const std::optional<qint64> number = Snapshots::sequenceOf(made);
+            ASSERT_TRUE(number.has_value()) << "save " << save;
+            for (const QString& name : snapshotFiles()) {
+                const QString other = snapshot(QFileInfo(name).completeBaseName());
+                if (other != made) {
+                    EXPECT_LT(Snapshots::sequenceOf(other).value_or(0), *number) << name.toStdString();
+                }
+            }
+        }
+        // The forged one is an old one now; the unpacked archive is whole.
+        EXPECT_LT(Snapshots::sequenceOf(planted).value_or(forgedNumber), Snapshots::sequenceOf(saved.first()).value_or(0));
+        const lq::ProcessResult test = lq::runProcess(QStringLiteral("/usr/bin/unzip"), { QStringLiteral("-tq"), planted });
+        EXPECT_TRUE(test.succeeded()) << test.output.constData();
+
+        // Opened with more snapshots than are kept, the newest stays, first in the tab.
+        for (int save = 0; save < MyDocument::keptSnapshots; ++save) {
+            clock = clock.addSecs(60);
+            saveEdited(save % 2);
+        }
+        clock = clock.addSecs(60);
+        saveEdited(77, QStringLiteral("the newest"));
+        MyDocument reopened;
+        ASSERT_TRUE(reopened.readFromFile(folder)) << reopened.lastError().toStdString();
+        EXPECT_TRUE(QFileInfo::exists(snapshot(MyDocument::snapshotName(clock))));
+        RevertController versions(&reopened);
+        versions.refreshFiles();
+        EXPECT_EQ(versions.objectValue(QStringLiteral("comment"), 0), QStringLiteral("the newest"));
+        QFile::remove(planted);
     }
 }
 
@@ -247,7 +302,9 @@ TEST_F(SnapshotsTest, PublicationsNeverPushOutTheUsersVersions)
     const QString staging = work.filePath(QStringLiteral("planted"));
     ASSERT_TRUE(QDir().mkpath(staging));
     ASSERT_TRUE(QFile::copy(folder + QStringLiteral("/site.xmlbase"), staging + QStringLiteral("/site.xmlbase")));
-    qint64 sequence = Snapshots::nextSequence(folder + QStringLiteral("/revert"));
+    const std::shared_ptr<lq::ConfinedFolder> revert = lq::ConfinedFolder::open(folder + QStringLiteral("/revert"));
+    ASSERT_TRUE(revert);
+    qint64 sequence = Snapshots::nextSequence(*revert);
     QStringList published;
     for (int publication = 0; publication < Snapshots::keptPublications + 3; ++publication, ++sequence) {
         clock = clock.addSecs(60);

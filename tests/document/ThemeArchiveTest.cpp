@@ -7,6 +7,7 @@
 #include "model/files/XmlFiles.h"
 #include "model/files/XmlFolder.h"
 #include "model/theme/XmlTheme.h"
+#include "platform/ConfinedFolder.h"
 #include "platform/FileHelpers.h"
 #include "platform/Zip.h"
 #include "support/TestFiles.h"
@@ -104,7 +105,7 @@ TEST_F(ThemeArchiveTest, OnlyTheThemeItsBitmapsAndItsFilesReachTheSite)
                                QStringLiteral("files/pics/a.png")}));
 
         // The site's own picture of the same name stays; the rest comes in.
-        EXPECT_EQ(unpacked->installInto(site), QStringList{QStringLiteral("files/pics/a.png")});
+        EXPECT_EQ(unpacked->installInto(*lq::ConfinedFolder::open(site)), QStringList{QStringLiteral("files/pics/a.png")});
     }
     const QHash<QString, QByteArray> after = contents(site);
     for (auto it = before.begin(); it != before.end(); ++it)
@@ -185,7 +186,7 @@ TEST_F(ThemeArchiveTest, AnExportHoldsTheThemeTheBitmapsAndTheTickedFiles)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         c.tick();
-        ASSERT_TRUE(ThemeArchive::write(archive, site, files.get()));
+        ASSERT_TRUE(ThemeArchive::write(archive, *lq::ConfinedFolder::open(site), files.get()));
         EXPECT_EQ(unzipListing(archive), themeEntries + c.files);
         EXPECT_FALSE(QFileInfo::exists(archive + QStringLiteral(".part")));
     }
@@ -195,7 +196,7 @@ TEST_F(ThemeArchiveTest, AnExportHoldsTheThemeTheBitmapsAndTheTickedFiles)
     gone->setFilename(QStringLiteral("gone.txt"));
     gone->setCheck(true);
     files->addChild(gone);
-    EXPECT_FALSE(ThemeArchive::write(archive, site, files.get()));
+    EXPECT_FALSE(ThemeArchive::write(archive, *lq::ConfinedFolder::open(site), files.get()));
     EXPECT_EQ(unzipListing(archive), themeEntries + cases.last().files);
 }
 

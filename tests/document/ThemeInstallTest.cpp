@@ -9,6 +9,7 @@
 #include "model/files/XmlFile.h"
 #include "model/files/XmlFiles.h"
 #include "model/files/XmlFolder.h"
+#include "platform/ConfinedFolder.h"
 #include "platform/FileHelpers.h"
 #include "platform/Zip.h"
 #include "support/SiteHelperProcess.h"
@@ -156,7 +157,7 @@ TEST_F(ThemeInstallTest, LinksOutOfTheSiteAreNeverWrittenThrough)
         const std::unique_ptr<ThemeArchive> unpacked = ThemeArchive::unpack(archive);
         ASSERT_NE(unpacked, nullptr);
         QString why;
-        const std::optional<QStringList> kept = unpacked->installInto(site, &why);
+        const std::optional<QStringList> kept = unpacked->installInto(*lq::ConfinedFolder::open(site), &why);
         EXPECT_FALSE(kept.has_value());
         EXPECT_TRUE(why.contains(QStringLiteral("is a link"))) << why.toStdString();
         EXPECT_TRUE(lq::folderEntries(outside, true).isEmpty());
@@ -233,7 +234,7 @@ TEST_F(ThemeInstallTest, AFullDiskChangesNothingAndSaysWhy)
             EXPECT_EQ(small.theme()->childrenOfType<XmlStyleSheet>().size(), templates);
             EXPECT_FALSE(small.isDocumentEdited());
         } else {
-            EXPECT_FALSE(unpacked->installInto(site, &why).has_value());
+            EXPECT_FALSE(unpacked->installInto(*lq::ConfinedFolder::open(site), &why).has_value());
         }
         EXPECT_TRUE(why.contains(QStringLiteral("No space left on device"))) << why.toStdString();
         EXPECT_EQ(differences(contents(site), before), QStringList());
@@ -245,7 +246,7 @@ TEST_F(ThemeInstallTest, AFullDiskChangesNothingAndSaysWhy)
             ASSERT_TRUE(ThemeImport(small).importTheme(*unpacked, false, QStringLiteral("Theme imported"))) << small.lastError().toStdString();
             EXPECT_EQ(small.theme()->childrenOfType<XmlStyleSheet>().size(), 2 * templates);
         } else {
-            const std::optional<QStringList> kept = unpacked->installInto(site, &why);
+            const std::optional<QStringList> kept = unpacked->installInto(*lq::ConfinedFolder::open(site), &why);
             ASSERT_TRUE(kept.has_value()) << why.toStdString();
             EXPECT_TRUE(kept->isEmpty());
         }
@@ -279,7 +280,7 @@ TEST_F(ThemeInstallTest, ExportsAndSnapshotsLeaveLinksOut)
 
     // The theme exported from the site.
     const QString exported = work.filePath(QStringLiteral("Shared.qvzip"));
-    ASSERT_TRUE(ThemeArchive::write(exported, folder, site().files()));
+    ASSERT_TRUE(ThemeArchive::write(exported, *document.siteFolder(), site().files()));
     QStringList listing = unzipListing(exported);
     EXPECT_TRUE(listing.contains(QStringLiteral("bitmaps2/B0.png")));
     EXPECT_EQ(linked(listing), QStringList());
@@ -365,7 +366,7 @@ TEST_F(ThemeInstallTest, KilledAtAnyMomentTheSiteOpensWithNoneOfTheThemeOrAllOfI
             ASSERT_TRUE(ThemeImport(opened).importTheme(*unpacked, false, QStringLiteral("Theme imported"))) << opened.lastError().toStdString();
         } else {
             writeAll(child[2], "ready");
-            ASSERT_TRUE(unpacked->installInto(child[1]).has_value());
+            ASSERT_TRUE(unpacked->installInto(*lq::ConfinedFolder::open(child[1])).has_value());
         }
         writeAll(child[2] + QStringLiteral(".done"), "done");
         return;

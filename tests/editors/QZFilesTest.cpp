@@ -9,6 +9,7 @@
 #include "platform/Workspace.h"
 #include "support/ChildNames.h"
 #include "support/LogCapture.h"
+#include "support/OutsideTree.h"
 #include "support/ui/SitePanes.h"
 
 #include <QDir>
@@ -212,6 +213,38 @@ TEST_F(QZFilesTest, FilesMoveBetweenFoldersOnDiskAndInTheTree)
     EXPECT_EQ(z->parent(), &files());
     ASSERT_EQ(modal.state->alerts.size(), alerts + 1);
     EXPECT_TRUE(lastAlert().contains(QStringLiteral("could not be moved"))) << lastAlert().toStdString();
+}
+
+// A move never leads outside the site: a folder of the files that has
+// become a link to an outside folder (one holding a file of the moved
+// file's name too) receives nothing, the file stays where it was, and the
+// user is told why.
+TEST_F(QZFilesTest, AMoveNeverGoesThroughALink)
+{
+    const OutsideTree outside(sources.filePath(QStringLiteral("outside")));
+    const auto other = files().folderWithName(QStringLiteral("other"));
+    struct Case {
+        const char* what;
+        QString name; // the moved file's name
+    };
+    const std::vector<Case> cases {
+        { "a name the outside folder lacks", QStringLiteral("moved.txt") },
+        { "a name the outside folder holds", QStringLiteral("image1.jpg") },
+    };
+    const QString linked = other->fullname();
+    ASSERT_TRUE(QDir(linked).removeRecursively());
+    ASSERT_TRUE(QFile::link(outside.path(), linked));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto file = fileIn(files(), c.name, "inside");
+        const int alerts = modal.state->alerts.size();
+        EXPECT_FALSE(dropElement(outline(), *file, rectOf(outline(), other.get()).center()).accepted);
+        EXPECT_TRUE(outside.isUnchanged());
+        EXPECT_EQ(file->parent(), &files());
+        EXPECT_EQ(readAll(folder() + QLatin1Char('/') + c.name), QByteArray("inside"));
+        ASSERT_EQ(modal.state->alerts.size(), alerts + 1);
+        EXPECT_TRUE(lastAlert().contains(QStringLiteral("link"))) << lastAlert().toStdString();
+    }
 }
 
 TEST_F(QZFilesTest, TheDeleteKeyDeletesFromDiskOnceConfirmed)

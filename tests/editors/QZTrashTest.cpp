@@ -7,6 +7,7 @@
 #include "platform/widgets/MyTabView.h"
 #include "platform/widgets/MyTableView.h"
 #include "support/ChildNames.h"
+#include "support/OutsideTree.h"
 #include "support/TestPictures.h"
 #include "support/ui/SitePanes.h"
 #include "support/ui/ViewMouse.h"
@@ -350,3 +351,57 @@ TEST_F(QZTrashTest, AfterARevertThePanesShowTheNewTrees)
 }
 
 } // namespace
+
+// Emptying the trash never deletes through a link: a picture folder of the
+// site that is a link to an outside folder holding files of the photo's
+// names stops the emptying, which is told, and the trashed page stays; a
+// link in a picture's own place goes, never what it points at.
+TEST_F(QZTrashTest, EmptyingNeverDeletesThroughALink)
+{
+    const QString outsidePath = sources.filePath(QStringLiteral("outside"));
+    QDir().mkpath(outsidePath);
+    for (const char* name : { "thumb4.jpg", "thumb4.png", "image4.jpg" })
+        writeAll(outsidePath + QLatin1Char('/') + QLatin1String(name), "outside");
+    const OutsideTree outside(outsidePath);
+    const QString root = site().rootDir();
+    struct Case {
+        const char* what;
+        QString linked; // the site's entry made a link to the outside
+        QString target; // what it points at
+        bool emptied;
+    };
+    const std::vector<Case> cases {
+        { "the built pictures a link", QStringLiteral("homepage/pictures"), outsidePath, false },
+        { "the imported pictures a link", QStringLiteral("pictures"), outsidePath, false },
+        { "a built picture a link", QStringLiteral("homepage/pictures/image4.jpg"), outside.filePath(QStringLiteral("image4.jpg")), true },
+        { "an imported picture a link", QStringLiteral("pictures/image4.jpg"), outside.filePath(QStringLiteral("secret.txt")), true },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto page = newPage(trash(), QStringLiteral("Doomed"));
+        filesOf(*numberedPhoto(*page, 4));
+        const QString linked = root + QLatin1Char('/') + c.linked;
+        const QString aside = linked + QStringLiteral(".aside");
+        ASSERT_TRUE(QFile::rename(linked, aside));
+        ASSERT_TRUE(QFile::link(c.target, linked));
+        const int alerts = modal.state->alerts.size();
+
+        choose(navOutline(), &trash());
+        trashPane().emptyTrash();
+        EXPECT_TRUE(outside.isUnchanged());
+        if (c.emptied) {
+            EXPECT_EQ(trash().numberChildren(), 0);
+            EXPECT_FALSE(QFileInfo(linked).isSymLink()) << "the link itself goes";
+            EXPECT_EQ(modal.state->alerts.size(), alerts + 1) << "only the question";
+        } else {
+            EXPECT_EQ(childNames(trash()), QStringList { "Doomed" });
+            ASSERT_EQ(modal.state->alerts.size(), alerts + 2);
+            EXPECT_TRUE(modal.state->alerts.last().message.contains(QStringLiteral("link"))) << modal.state->alerts.last().message.toStdString();
+            page->removeFromParent();
+        }
+        QFile::remove(linked);
+        QDir(aside).removeRecursively();
+        QFile::remove(aside);
+        QDir().mkpath(QFileInfo(linked).path());
+    }
+}

@@ -5,6 +5,7 @@
 #include "platform/Process.h"
 #include "support/HeadlessChromium.h"
 #include "support/HtmlValidator.h"
+#include "support/OutsideTree.h"
 #include "support/QueueDocument.h"
 
 #include <QDir>
@@ -134,6 +135,60 @@ TEST_F(PasswordProtectTest, ThePageIsProtectedBeforeTheNextStepAndThePasswordSta
     document.queue.startProcessor(protectScript([] {}));
     drain();
     EXPECT_EQ(readAll(homepage(QStringLiteral("secret.html"))), seen);
+}
+
+// Links where the tool reads and writes lead nowhere: a page that is a link
+// is not read (nothing outside comes into the site), links under the second
+// and the temporary name are removed, never written through, and a
+// generated site that is itself a link is not entered.
+TEST_F(PasswordProtectTest, NoLinkLeadsTheProtectionOutsideTheSite)
+{
+    const OutsideTree outside(tools.filePath(QStringLiteral("outside")));
+    const QString second = QStringLiteral("xx") + page->UUID() + QStringLiteral(".html");
+    struct Case {
+        const char* what;
+        std::function<void()> plant;
+        bool protectedPage; // the page ends up protected (else it is removed, and the failure told)
+    };
+    const QList<Case> cases {
+        { "the page a link to a file outside",
+            [&] {
+                QFile::remove(homepage(QStringLiteral("secret.html")));
+                ASSERT_TRUE(QFile::link(outside.filePath(QStringLiteral("secret.txt")), homepage(QStringLiteral("secret.html"))));
+            },
+            false },
+        { "the second name a link",
+            [&] { ASSERT_TRUE(QFile::link(outside.filePath(QStringLiteral("image1.jpg")), homepage(second))); }, true },
+        { "the temporary name a link",
+            [&] { ASSERT_TRUE(QFile::link(outside.filePath(QStringLiteral("image2.jpg")), homepage(QStringLiteral("secret.html.qvtea-tmp")))); },
+            true },
+        { "the generated site a link",
+            [&] {
+                ASSERT_TRUE(QDir(homepage(QString())).removeRecursively());
+                ASSERT_TRUE(QFile::link(outside.path(), folder.path() + QStringLiteral("/homepage")));
+            },
+            false },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(folder.path() + QStringLiteral("/homepage"));
+        QDir().mkpath(homepage(QString()));
+        writeAll(homepage(QStringLiteral("secret.html")), QByteArray(pageText));
+        c.plant();
+        document.queue.startProcessor(protectScript([] {}));
+        drain();
+        EXPECT_TRUE(outside.isUnchanged());
+        if (!c.protectedPage) {
+            EXPECT_TRUE(document.queue.activityText().contains(QStringLiteral("error protecting secret.html"))) << document.queue.activityText().toStdString();
+            continue;
+        }
+        const QByteArray page = readAll(homepage(QStringLiteral("secret.html")));
+        EXPECT_TRUE(page.contains("Say the &lt;word&gt;"));
+        EXPECT_FALSE(page.contains("hidden garden"));
+        EXPECT_FALSE(QFileInfo(homepage(second)).isSymLink());
+        EXPECT_FALSE(QFileInfo(homepage(QStringLiteral("secret.html.qvtea-tmp"))).isSymLink());
+    }
+    EXPECT_FALSE(document.queue.activityText().contains(QStringLiteral("the outside secret")));
 }
 
 TEST_F(PasswordProtectTest, AFailedProtectionIsReportedAndThePageRemoved)

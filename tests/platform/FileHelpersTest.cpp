@@ -69,51 +69,6 @@ TEST(FileHelpers, AtomicWriteLeavesTheOldFileWholeOnFailure)
 // A new file is written where nothing is; whatever is there already (a
 // file, a folder, a link, even one leading nowhere) is left as it is and
 // reported, never written through.
-TEST(FileHelpers, NewFilesAreWrittenOnlyWhereNothingIs)
-{
-    QTemporaryDir dir;
-    const QString fresh = dir.filePath(QStringLiteral("fresh.html"));
-    bool existed = true;
-    ASSERT_TRUE(lq::writeNewFile(fresh, "new bytes", nullptr, &existed));
-    EXPECT_FALSE(existed);
-    EXPECT_EQ(readAll(fresh), QByteArray("new bytes"));
-
-    writeAll(dir.filePath(QStringLiteral("old.html")), "old");
-    writeAll(dir.filePath(QStringLiteral("target.txt")), "pointed at");
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder")));
-    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("target.txt")), dir.filePath(QStringLiteral("link.html"))));
-    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("nowhere")), dir.filePath(QStringLiteral("dangling.html"))));
-    for (const char* name : { "old.html", "folder", "link.html", "dangling.html" }) {
-        QString why;
-        existed = false;
-        EXPECT_FALSE(lq::writeNewFile(dir.filePath(QString::fromLatin1(name)), "x", &why, &existed)) << name;
-        EXPECT_TRUE(existed) << name;
-        EXPECT_TRUE(why.contains(QString::fromLatin1(name))) << why.toStdString();
-    }
-    EXPECT_EQ(readAll(dir.filePath(QStringLiteral("old.html"))), QByteArray("old"));
-    EXPECT_EQ(readAll(dir.filePath(QStringLiteral("target.txt"))), QByteArray("pointed at"));
-    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("nowhere"))));
-
-    // A folder that is not there is no file that was there.
-    QString why;
-    existed = true;
-    EXPECT_FALSE(lq::writeNewFile(dir.filePath(QStringLiteral("missing/f.html")), "x", &why, &existed));
-    EXPECT_FALSE(existed);
-    EXPECT_TRUE(why.contains(QStringLiteral("No such file or directory"))) << why.toStdString();
-}
-
-TEST(FileHelpers, SyncTreePutsEveryFileOfTheTreeOnTheDisk)
-{
-    QTemporaryDir dir;
-    writeAll(dir.filePath(QStringLiteral("page.html")), "a");
-    writeAll(dir.filePath(QStringLiteral("sub/deeper/b.html")), "b");
-    EXPECT_TRUE(lq::syncTree(dir.path()));
-    EXPECT_EQ(readAll(dir.filePath(QStringLiteral("sub/deeper/b.html"))), QByteArray("b"));
-    QString why;
-    EXPECT_FALSE(lq::syncTree(dir.filePath(QStringLiteral("missing")), &why));
-    EXPECT_TRUE(why.contains(QStringLiteral("missing"))) << why.toStdString();
-}
-
 // On a full disk every way of writing fails with the system's reason, keeps
 // what was there before and leaves no half-written file behind.
 TEST(FileHelpers, WritesOnAFullDiskFailWholeWithTheSystemsReason)
@@ -138,8 +93,6 @@ TEST(FileHelpers, WritesOnAFullDiskFailWholeWithTheSystemsReason)
             [&](QString* why) { return lq::writeFileAtomically(path, QByteArray(5000, 'c'), why, { .ownerOnly = true, .durable = true }); } },
         { "a copy", [&](QString* why) { return lq::copyFile(source, disk.filePath(QStringLiteral("copy.bin")), why); } },
         { "a copy of a folder", [&](QString* why) { return lq::copyItem(source, disk.filePath(QStringLiteral("copied")), why); } },
-        { "a new file of several blocks",
-            [&](QString* why) { return lq::writeNewFile(disk.filePath(QStringLiteral("new.html")), QByteArray(10000, 'd'), why); } },
     };
     for (const Case& c : cases) {
         QString why;
@@ -176,52 +129,6 @@ TEST(FileHelpers, PendingFilesReplaceTheirTargetsOnlyWhenCommitted)
     EXPECT_EQ(readAll(second), QByteArray("new two"));
     EXPECT_EQ(unixMode(first), 0600);
     EXPECT_EQ(lq::folderEntries(dir.path()), (QStringList { QStringLiteral("one"), QStringLiteral("two") }));
-}
-
-TEST(FileHelpers, NoChangeGoesThroughALinkBelowTheFolder)
-{
-    QTemporaryDir dir;
-    const QString site = dir.filePath(QStringLiteral("Site.lqxl"));
-    const QString outside = dir.filePath(QStringLiteral("outside"));
-    writeAll(site + QStringLiteral("/files/a.txt"), "a");
-    writeAll(outside + QStringLiteral("/victim.txt"), "v");
-    ASSERT_TRUE(QFile::link(outside, site + QStringLiteral("/files/out")));
-    ASSERT_TRUE(QFile::link(site + QStringLiteral("/files"), site + QStringLiteral("/inside")));
-    ASSERT_TRUE(QFile::link(outside + QStringLiteral("/victim.txt"), site + QStringLiteral("/files/last.txt")));
-    // The site reached through a link of its own is the user's choice.
-    const QString viaLink = dir.filePath(QStringLiteral("Shortcut.lqxl"));
-    ASSERT_TRUE(QFile::link(site, viaLink));
-    struct Case {
-        QString folder;
-        QString path;
-        const char* reason; // "" when the path is safe
-    };
-    const std::vector<Case> cases {
-        { site, site + QStringLiteral("/files/a.txt"), "" },
-        { site, site + QStringLiteral("/files/new/deeper/b.txt"), "" },
-        { site, site + QStringLiteral("/files/last.txt"), "" }, // replaced or removed itself
-        { viaLink, viaLink + QStringLiteral("/files/a.txt"), "" },
-        { site, site + QStringLiteral("/files/out/victim.txt"), "is a link" },
-        { site, site + QStringLiteral("/files/out/new/b.txt"), "is a link" },
-        { site, site + QStringLiteral("/inside/a.txt"), "is a link" }, // even one that stays inside
-        { site, site + QStringLiteral("/files/../../outside/victim.txt"), "lies outside" },
-        { site, site, "lies outside" },
-        { site, outside + QStringLiteral("/victim.txt"), "lies outside" },
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.path.toStdString());
-        const QString why = lq::linkUnsafePath(c.folder, c.path);
-        if (*c.reason == 0)
-            EXPECT_EQ(why, QString());
-        else
-            EXPECT_TRUE(why.contains(QLatin1String(c.reason))) << why.toStdString();
-        // Folders are made only where a change may go.
-        QString error;
-        const bool made = lq::makeFoldersBelow(c.folder, QFileInfo(c.path).path(), &error);
-        EXPECT_EQ(made, *c.reason == 0) << error.toStdString();
-    }
-    EXPECT_EQ(lq::folderEntries(outside), QStringList { QStringLiteral("victim.txt") });
-    EXPECT_TRUE(QFileInfo(site + QStringLiteral("/files/new/deeper")).isDir());
 }
 
 TEST(UserDefaults, MissingKeysReadAsZeroAndValuesSurviveASync)

@@ -6,6 +6,7 @@
 #include "support/TestFiles.h"
 
 #include <QDateTime>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -186,6 +187,55 @@ TEST(PropertyList, TheBoundsAreThoseInForce)
     EXPECT_FALSE(lq::readPropertyListFile(path, &error).has_value());
     EXPECT_TRUE(error.contains(path) && error.contains(QStringLiteral("larger than 2 KB"))) << error.toStdString();
 
+    lq::setInputLimits(saved);
+}
+
+// The bound counts characters as the reader decodes them, whatever the
+// encoding of the list and whatever the entity's name.
+TEST(PropertyList, TheEntityBoundHoldsInEveryEncoding)
+{
+    const lq::InputLimits saved = lq::inputLimits();
+    lq::InputLimits small = saved;
+    small.propertyListExpansion = 100;
+    lq::setInputLimits(small);
+
+    struct Case {
+        const char* encoding;     // what the declaration names
+        QStringConverter::Encoding bytes;
+        bool byteOrderMark;
+        QString name;             // the entity's name
+        QString value;            // four characters
+    };
+    const Case cases[] = {
+        { "UTF-8", QStringConverter::Utf8, false, QStringLiteral("é"), QStringLiteral("word") },
+        { "UTF-8", QStringConverter::Utf8, false, QStringLiteral("w"), QStringLiteral("𝄞𝄞𝄞𝄞") },
+        { "UTF-16", QStringConverter::Utf16LE, true, QStringLiteral("w"), QStringLiteral("word") },
+        { "UTF-16", QStringConverter::Utf16BE, true, QStringLiteral("é"), QStringLiteral("𝄞ord") },
+        { "ISO-8859-1", QStringConverter::Latin1, false, QStringLiteral("é"), QStringLiteral("wörd") },
+    };
+    for (const Case& c : cases) {
+        for (const int uses : { 25, 26 }) {
+            SCOPED_TRACE(std::string(c.encoding) + " &" + c.name.toStdString() + "; " + std::to_string(uses) + " times");
+            QString references;
+            for (int i = 0; i < uses; ++i)
+                references += QLatin1Char('&') + c.name + QLatin1Char(';');
+            const QString text = QStringLiteral("<?xml version=\"1.0\" encoding=\"") + QLatin1String(c.encoding)
+                + QStringLiteral("\"?>\n<!DOCTYPE plist [\n<!ENTITY ") + c.name + QStringLiteral(" \"") + c.value
+                + QStringLiteral("\">\n]>\n<plist version=\"1.0\">\n<string>") + references + QStringLiteral("</string>\n</plist>\n");
+            QStringEncoder encoder(c.bytes, c.byteOrderMark ? QStringConverter::Flag::WriteBom : QStringConverter::Flag::Default);
+            const QByteArray bytes = encoder.encode(text);
+            ASSERT_FALSE(encoder.hasError());
+            QString error;
+            const std::optional<QVariant> read = lq::readPropertyList(bytes, &error);
+            if (uses == 25) {
+                ASSERT_TRUE(read.has_value()) << error.toStdString();
+                EXPECT_EQ(read->toString(), c.value.repeated(25));
+            } else {
+                EXPECT_FALSE(read.has_value());
+                EXPECT_TRUE(error.contains(QStringLiteral("expand to more than 100 characters"))) << error.toStdString();
+            }
+        }
+    }
     lq::setInputLimits(saved);
 }
 

@@ -1,6 +1,8 @@
 #include "model/core/XmlBase.h"
+#include "platform/FileHelpers.h"
 #include "platform/InputLimits.h"
 #include "platform/Process.h"
+#include "platform/Zip.h"
 #include "support/LogCapture.h"
 #include "support/Printers.h"
 #include "support/TestFiles.h"
@@ -154,6 +156,65 @@ TEST_F(Zip, FailuresOfTheZipToolAreReported)
         EXPECT_TRUE(log.lines.first().startsWith(QStringLiteral("zip failed: "))) << log.lines.first().toStdString();
         EXPECT_FALSE(QFile::exists(archive));
     }
+}
+
+TEST_F(Zip, ANameWithALineEndIsRefusedNotLeftOut)
+{
+    // The tool reads a name a line: such a name would reach it as two others.
+    struct Case {
+        const char* member;    // what is added
+        bool recursive;
+        const char* reported;  // the name the refusal shows
+    };
+    const Case cases[] = {
+        { "bitmaps2", true, "bitmaps2/b\\x0a1.png" },
+        { "bitmaps2", true, "bitmaps2/c\\x0d.png" },
+        { "d\nplain.txt", false, "d\\x0aplain.txt" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reported);
+        lq::removeItem(source());
+        writeAll(source() + QStringLiteral("/bitmaps2/a.png"), "a");
+        writeAll(source() + QStringLiteral("/d"), "d");
+        writeAll(source() + QStringLiteral("/plain.txt"), "plain");
+        writeAll(source() + QLatin1Char('/') + QString::fromUtf8(c.reported).replace(QStringLiteral("\\x0a"), QStringLiteral("\n")).replace(QStringLiteral("\\x0d"), QStringLiteral("\r")), "x");
+        const QString archive = path(QStringLiteral("lines.qvzip"));
+        QFile::remove(archive);
+        // What was in the archive before stays as it was.
+        ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("plain.txt"), false));
+        const QByteArray before = readAll(archive);
+        LogCapture log;
+        EXPECT_FALSE(lq::zipAdd(archive, source(), QString::fromUtf8(c.member), c.recursive));
+        ASSERT_EQ(log.lines.size(), 1);
+        EXPECT_TRUE(log.lines.first().startsWith(QStringLiteral("zip failed: cannot add \"") + QString::fromUtf8(c.reported) + QStringLiteral("\" to ")))
+            << log.lines.first().toStdString();
+        EXPECT_TRUE(log.lines.first().endsWith(QStringLiteral("its name holds a line end"))) << log.lines.first().toStdString();
+        EXPECT_EQ(readAll(archive), before);
+    }
+}
+
+TEST_F(Zip, AMemberIsRenamedInPlaceToANameOfItsLength)
+{
+    writeAll(source() + QStringLiteral("/sequence-0917"), "");
+    writeAll(source() + QStringLiteral("/site.xmlbase"), elementFile("site"));
+    const QString archive = path(QStringLiteral("renamed.qvzip"));
+    ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("site.xmlbase"), false));
+    ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("sequence-0917"), false));
+    const QByteArray bytes = readAll(archive);
+
+    const std::optional<QByteArray> renamed = lq::zipWithMemberRenamed(bytes, "sequence-0917", "sequence-0003");
+    ASSERT_TRUE(renamed.has_value());
+    writeAll(archive, *renamed);
+    EXPECT_EQ(members(archive), (QStringList { QStringLiteral("site.xmlbase"), QStringLiteral("sequence-0003") }));
+    const lq::ProcessResult test = lq::runProcess(unzipTool, { QStringLiteral("-tq"), archive });
+    EXPECT_TRUE(test.succeeded()) << test.output.constData() << test.error.constData();
+    ASSERT_TRUE(XmlBase::unzipTo(archive, target()).has_value());
+    EXPECT_EQ(readAll(target() + QStringLiteral("/site.xmlbase")), elementFile("site"));
+
+    // Another length, a member that is not there, what is no archive: nothing.
+    EXPECT_FALSE(lq::zipWithMemberRenamed(bytes, "sequence-0917", "sequence-3").has_value());
+    EXPECT_FALSE(lq::zipWithMemberRenamed(bytes, "sequence-0918", "sequence-0003").has_value());
+    EXPECT_FALSE(lq::zipWithMemberRenamed(bytes.left(bytes.size() - 30), "sequence-0917", "sequence-0003").has_value());
 }
 
 // --- Unpacking ------------------------------------------------------------------------

@@ -3,6 +3,9 @@
 //   site_helper hold <folder>               opens the site and keeps it until its input ends
 //   site_helper save <folder> <label>       opens the site, edits it, and saves once told to
 //   site_helper revert <folder> <snapshot>  opens the site and reverts it once told to
+//   site_helper export <folder> <destination>  opens the site and exports its generated
+//                                           site to the folder once told to ("listed"
+//                                           when it starts copying)
 //   site_helper import <folder> <picture>   opens the site, imports the picture into
 //                                           its first album page through its queue,
 //                                           and keeps it unsaved until its input ends
@@ -19,6 +22,9 @@
 #include "model/theme/XmlTheme.h"
 #include "pipeline/XmlImportPhoto.h"
 #include "document/DocumentElements.h"
+#include "publish/FolderExport.h"
+#include "publish/XmlBom.h"
+#include "publish/XmlD.h"
 #include "publish/XmlLocation.h"
 #include "platform/Resources.h"
 #include "platform/SupportPaths.h"
@@ -88,6 +94,20 @@ int main(int argc, char** argv)
     }
     if (arguments.size() < 4)
         return 2;
+    if (command == QLatin1String("export")) {
+        say(QStringLiteral("ready"));
+        waitForInput();
+        // The changes since the last export, as the publisher makes them.
+        const std::shared_ptr<XmlD> current = document.createXmlD(QString());
+        const std::shared_ptr<XmlD> last = document.lastXmlD();
+        const std::shared_ptr<XmlBom> bom = XmlBom::createWithSourceDest(current.get(), last.get());
+        say(QStringLiteral("listed"));
+        const QString error = current ? lq::exportChangesToFolder(&document, bom.get(), current.get(),
+                                  document.fileName() + QStringLiteral("/homepage"), arguments[3], false)
+                                      : QStringLiteral("the generated site cannot be listed");
+        say(error.isEmpty() ? QStringLiteral("done") : QStringLiteral("failed: ") + error);
+        return error.isEmpty() ? 0 : 1;
+    }
     if (command == QLatin1String("import")) {
         XmlAlbum* page = document.site()->homepage()->firstChildOfType<XmlAlbum>().get();
         if (!page)

@@ -1,3 +1,4 @@
+#include "platform/ConfinedFolder.h"
 #include "publish/DigestCache.h"
 #include "publish/DigestListing.h"
 #include "publish/XmlD.h"
@@ -240,10 +241,12 @@ TEST_F(CachedListing, AClockSetBackSinceTheLastListingReadsEverythingAgain)
     letTimePass();
     list();
     EXPECT_EQ(digested(), 0);
-    lq::DigestCache kept = lq::DigestCache::read(cache());
+    const std::shared_ptr<lq::ConfinedFolder> folder = lq::ConfinedFolder::open(dir.path());
+    ASSERT_TRUE(folder);
+    lq::DigestCache kept = lq::DigestCache::read(*folder, QStringLiteral("homepage.digests"));
     ASSERT_EQ(kept.size(), 2);
     kept.setListedAt(kept.listedAt() + qint64(3600) * 1000000000);
-    ASSERT_TRUE(kept.write(cache()));
+    ASSERT_TRUE(kept.write(*folder, QStringLiteral("homepage.digests")));
     EXPECT_EQ(digested(), 2);
     EXPECT_EQ(digested(), 0) << "kept again under the clock as it now stands";
 }
@@ -288,7 +291,7 @@ TEST_F(CachedListing, ALostOrDamagedCacheOnlyCostsReadingAgain)
 }
 
 // Only plain files and folders are listed: a link (to a file or folder
-// outside) is left out, and a pipe is never opened.
+// outside) is never followed, and a pipe is never opened; each is named.
 TEST_F(CachedListing, LeavesOutLinksAndSpecialFiles)
 {
     writeAll(site(QStringLiteral("index.html")), "index");
@@ -301,11 +304,20 @@ TEST_F(CachedListing, LeavesOutLinksAndSpecialFiles)
     std::shared_ptr<XmlD> tree = list();
     ASSERT_TRUE(tree);
     EXPECT_EQ(describe(tree.get()), QStringList { QStringLiteral("index.html=") + md5("index") });
+    // Each is named with why, so that it is neither sent nor taken for deleted.
+    QStringList unread;
+    for (const FileFailure& failure : tree->listingFailures())
+        unread.append(failure.path + QStringLiteral(": ") + failure.why);
+    unread.sort();
+    EXPECT_EQ(unread, QStringList({ QStringLiteral("dangling.html: it is a link, which is never followed"),
+                          QStringLiteral("elsewhere: it is a link, which is never followed"),
+                          QStringLiteral("pipe: it is neither a file nor a folder"),
+                          QStringLiteral("secret.txt: it is a link, which is never followed") }));
 }
 
 TEST_F(CachedListing, AMissingFolderGivesNothingAndTellsWhy)
 {
     QString error;
     EXPECT_FALSE(lq::createXmlDWithCache(site(), cache(), &error));
-    EXPECT_TRUE(error.contains(site())) << error.toStdString();
+    EXPECT_TRUE(error.contains(dir.path() + QStringLiteral("/homepage"))) << error.toStdString();
 }

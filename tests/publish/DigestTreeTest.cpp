@@ -1,3 +1,5 @@
+#include "platform/ConfinedFolder.h"
+#include "platform/FileHelpers.h"
 #include "publish/DigestListing.h"
 #include "publish/XmlBom.h"
 #include "publish/XmlD.h"
@@ -269,6 +271,37 @@ TEST_F(ChangeSetFolders, ListingMatchesMd5sumAndComparesWithItself)
     EXPECT_EQ(bom->removeFiles()->fileCount(), 0);
 }
 
+// A link in the listed folder, to a file or a folder outside it, is left
+// out: nothing outside the folder is listed, and so nothing is published.
+TEST_F(ChangeSetFolders, ALinkInTheListedFolderIsLeftOutNeverFollowed)
+{
+    useBuiltHelperTools();
+    const QString site = dir.path() + QStringLiteral("/site");
+    const QString outside = dir.path() + QStringLiteral("/outside");
+    writeAll(site + QStringLiteral("/homepage/index.html"), "home");
+    writeAll(site + QStringLiteral("/homepage/pictures/a.jpg"), "a");
+    writeAll(outside + QStringLiteral("/secret.txt"), "secret");
+    writeAll(outside + QStringLiteral("/inner/deep.txt"), "deep");
+    ASSERT_TRUE(QFile::link(outside + QStringLiteral("/secret.txt"), site + QStringLiteral("/homepage/secret.txt")));
+    ASSERT_TRUE(QFile::link(outside + QStringLiteral("/inner"), site + QStringLiteral("/homepage/inner")));
+    ASSERT_TRUE(QFile::link(outside + QStringLiteral("/secret.txt"), site + QStringLiteral("/homepage/pictures/b.jpg")));
+
+    const std::shared_ptr<lq::ConfinedFolder> root = lq::ConfinedFolder::open(site);
+    ASSERT_TRUE(root);
+    QString error;
+    const std::shared_ptr<XmlD> tree = lq::createXmlD(*root, QStringLiteral("homepage"), &error);
+    ASSERT_TRUE(tree) << error.toStdString();
+    EXPECT_EQ(tree->name(), QStringLiteral("homepage"));
+    EXPECT_EQ(tree->filePaths(), (QStringList { QStringLiteral("index.html"), QStringLiteral("pictures/a.jpg") }));
+
+    // The listed folder itself a link: nothing is listed, and the reason says so.
+    ASSERT_TRUE(lq::removeItem(site + QStringLiteral("/homepage")));
+    ASSERT_TRUE(QFile::link(outside, site + QStringLiteral("/homepage")));
+    error.clear();
+    EXPECT_FALSE(lq::createXmlD(*root, QStringLiteral("homepage"), &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("link"))) << error.toStdString();
+}
+
 TEST_F(ChangeSetFolders, FailedListingGivesNothing)
 {
     useBuiltHelperTools();
@@ -466,7 +499,7 @@ TEST_F(ChangeSetFolders, TheListingNamesWhatItCannotTakeAndNothingOfItIsRemoved)
     QStringList failures;
     for (const FileFailure& failure : listed->listingFailures())
         failures.append(failure.path + QStringLiteral(": ") + failure.why);
-    EXPECT_EQ(sorted(failures), list({ "files/caf\\xE9.txt: its name is not UTF-8 text", "files/dangling.txt: No such file or directory",
+    EXPECT_EQ(sorted(failures), list({ "files/caf\\xE9.txt: its name is not UTF-8 text", "files/dangling.txt: it is a link, which is never followed",
                                     "pipe: it is neither a file nor a folder" }));
 
     // Published before: none of them is removed now.

@@ -4,6 +4,7 @@
 
 #include "platform/Workspace.h"
 
+#include "support/OutsideTree.h"
 #include "support/Printers.h"
 #include "support/PublishSite.h"
 
@@ -74,6 +75,40 @@ TEST_F(FolderExport, FailuresAreReportedAndNotStored)
     QFile::remove(site.document.siteFolder + QStringLiteral("/lastbom.xmlbase"));
     EXPECT_EQ(exportOnce(), QStringLiteral("Destination folder:") + destination() + QStringLiteral(" is a file"));
     EXPECT_FALSE(QFileInfo::exists(site.document.siteFolder + QStringLiteral("/lastbom.xmlbase")));
+}
+
+// What an export killed in the middle left (files beside their places) is
+// taken away by the next one; a link in the destination is never copied
+// through: a link in a file's place is replaced, a folder's link stays and
+// the files below it are said not to have arrived.
+TEST_F(FolderExport, TheNextExportTakesAwayLeftoversAndNoCopyGoesThroughALink)
+{
+    const OutsideTree outside(site.dir.path() + QStringLiteral("/outside"));
+    site.write(QStringLiteral("index.html"), "home");
+    site.write(QStringLiteral("image1.jpg"), "published picture");
+    site.write(QStringLiteral("pictures/image2.jpg"), "published picture 2");
+    site.write(QStringLiteral("about.html"), "about");
+    writeAll(destination() + QStringLiteral("/index.html.lqpart"), "half of an ");
+    writeAll(destination() + QStringLiteral("/old/gone.html.lqpart"), "half");
+    writeAll(destination() + QStringLiteral("/notes.txt"), "the user's own");
+    ASSERT_TRUE(QFile::link(outside.filePath(QStringLiteral("image1.jpg")), destination() + QStringLiteral("/image1.jpg")));
+    ASSERT_TRUE(QFile::link(outside.path(), destination() + QStringLiteral("/pictures")));
+    ASSERT_TRUE(QFile::link(outside.filePath(QStringLiteral("secret.txt")), destination() + QStringLiteral("/about.html.lqpart")));
+
+    const QString error = exportOnce();
+    EXPECT_EQ(error, QStringLiteral("Could not copy: pictures/image2.jpg"));
+    EXPECT_TRUE(outside.isUnchanged());
+    EXPECT_EQ(readAll(destination() + QStringLiteral("/index.html")), QByteArray("home"));
+    EXPECT_EQ(readAll(destination() + QStringLiteral("/about.html")), QByteArray("about"));
+    const QFileInfo image(destination() + QStringLiteral("/image1.jpg"));
+    EXPECT_TRUE(image.isFile() && !image.isSymLink());
+    EXPECT_EQ(readAll(image.filePath()), QByteArray("published picture"));
+    EXPECT_TRUE(QFileInfo(destination() + QStringLiteral("/pictures")).isSymLink());
+    EXPECT_EQ(readAll(destination() + QStringLiteral("/notes.txt")), QByteArray("the user's own"));
+    EXPECT_EQ(QDir(destination()).entryList({ QStringLiteral("*.lqpart") }, QDir::AllEntries | QDir::System | QDir::Hidden), QStringList());
+    EXPECT_FALSE(QFileInfo::exists(destination() + QStringLiteral("/old/gone.html.lqpart")));
+    // The picture that did not arrive is left out of the stored tree: the next export tries again.
+    EXPECT_FALSE(lq::readLastXmlD(site.document.siteFolder)->filePaths().contains(QStringLiteral("pictures/image2.jpg")));
 }
 
 TEST(FolderExportDestination, HomeFolderAndExportFolder)

@@ -45,6 +45,7 @@ public:
         return found == widgetViews.end() ? nullptr : found->second;
     }
     int globalIndex() override { return selectedPhoto; }
+    std::shared_ptr<lq::ConfinedFolder> siteFolder() override { return folder; }
 
     int notices = 0;    // every updateChangeCount that arrived
     int changes = 0;    // those that marked the document edited
@@ -72,4 +73,5 @@ public:
     QList<std::shared_ptr<XmlBase>> pages;    // what webItems answers
     std::map<int, lq::PreviewView*> widgetViews; // what getWidgetView answers, by box number
     int selectedPhoto = -1;                   // what globalIndex answers
+    std::shared_ptr<lq::ConfinedFolder> folder; // what siteFolder answers (nothing: the model opens its root folder)
 };

@@ -17,13 +17,15 @@
 class SmallFilesystem {
 public:
     // Mounted on a private folder, or on the folder given (which must exist:
-    // a server's folder, say, so that the server writes into it).
-    explicit SmallFilesystem(qint64 bytes, const QString& at = QString())
+    // a server's folder, say, so that the server writes into it). With
+    // inodes, at most that many files and folders (the root among them).
+    explicit SmallFilesystem(qint64 bytes, const QString& at = QString(), qint64 inodes = 0)
         : _at(at)
     {
         if (_at.isEmpty() && !_dir.isValid())
             return;
-        const QByteArray options = "size=" + QByteArray::number(bytes) + ",mode=0755";
+        const QByteArray options = "size=" + QByteArray::number(bytes) + ",mode=0755"
+            + (inodes > 0 ? ",nr_inodes=" + QByteArray::number(inodes) : QByteArray());
         _mounted = ::mount("tmpfs", QFile::encodeName(path()).constData(), "tmpfs", MS_NOSUID | MS_NODEV, options.constData()) == 0;
     }
     ~SmallFilesystem()

@@ -4,6 +4,7 @@
 #include "templates/XmlCSSImage.h"
 #include "support/FakeDocument.h"
 #include "support/LogCapture.h"
+#include "support/OutsideTree.h"
 #include "support/Printers.h"
 #include "support/TestFiles.h"
 #include "support/TestPictures.h"
@@ -15,6 +16,8 @@
 #include <QImage>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+
+#include <functional>
 
 namespace {
 
@@ -333,6 +336,66 @@ TEST(XmlCSSImage, WebCopyIsTheStoredFile)
     QFile::remove(fixture.path(QStringLiteral("bitmaps2/0000000000000004.png")));
     fixture.record->createWebImage();
     EXPECT_FALSE(QFile::exists(target));
+}
+
+// The build's pictures stay inside the site: a bitmap folder of the
+// generated site that is a link to an outside folder fails the step and
+// receives nothing; a link in a web copy's place is replaced, never written
+// through; a stored picture that is a link to an outside picture is neither
+// copied into the generated site nor loaded.
+TEST(XmlCSSImage, TheBuildsPicturesStayInsideTheSite)
+{
+    QTemporaryDir elsewhere;
+    const QString outsidePath = elsewhere.filePath(QStringLiteral("outside"));
+    QDir().mkpath(outsidePath);
+    writeAll(outsidePath + QStringLiteral("/picture.png"), encoded(solid(7, 7, Qt::yellow), "PNG"));
+    const OutsideTree outside(outsidePath);
+    const QByteArray stored = encoded(solid(6, 6, Qt::blue), "PNG");
+    struct Case {
+        const char* what;
+        QString linked; // the entry of the site made a link
+        QString target; // what it points at, below the outside folder ("" for the folder)
+        std::function<void(XmlCSSImage&)> step;
+        bool fails;
+    };
+    const auto webCopy = [](XmlCSSImage& record) { record.createWebImage(); };
+    const std::vector<Case> cases {
+        { "the generated bitmaps a link: the web copy", QStringLiteral("homepage/bitmaps"), QString(), webCopy, true },
+        { "the generated bitmaps a link: the slices", QStringLiteral("homepage/bitmaps"), QString(),
+            [](XmlCSSImage& record) { record.createBitmapSlicesBottom(2, 2); }, true },
+        { "the generated bitmaps a link: a bitmap for Internet Explorer", QStringLiteral("homepage/bitmaps"), QString(),
+            [](XmlCSSImage& record) { record.createWinIEBitmapSizeTypeXY(QStringLiteral("image1.jpg"), lq::Size(4, 4), 0, 0, 0); }, true },
+        { "a web copy's place a link", QStringLiteral("homepage/bitmaps/U.png"), QStringLiteral("image1.jpg"), webCopy, false },
+        { "the stored picture a link", QStringLiteral("bitmaps2/U.png"), QStringLiteral("picture.png"), webCopy, false },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        RecordInDocument fixture;
+        fixture.record->setImageUUID(QStringLiteral("U"));
+        fixture.record->setIType(2);
+        writeAll(fixture.path(QStringLiteral("bitmaps2/U.png")), stored);
+        const QString linked = fixture.path(c.linked);
+        QDir().mkpath(QFileInfo(linked).path());
+        QFile::remove(linked);
+        ASSERT_TRUE(QFile::link(c.target.isEmpty() ? outside.path() : outside.filePath(c.target), linked));
+
+        if (c.fails)
+            EXPECT_ANY_THROW(c.step(*fixture.record));
+        else
+            c.step(*fixture.record);
+        EXPECT_TRUE(outside.isUnchanged());
+        const QString copy = fixture.path(QStringLiteral("homepage/bitmaps/U.png"));
+        if (c.linked == u"homepage/bitmaps/U.png") {
+            EXPECT_FALSE(QFileInfo(copy).isSymLink());
+            EXPECT_EQ(readAll(copy), stored);
+        }
+        if (c.linked == u"bitmaps2/U.png") {
+            EXPECT_FALSE(QFileInfo::exists(copy)) << "nothing outside is copied into the generated site";
+            fixture.record->loadBackstore(nullptr);
+            EXPECT_TRUE(fixture.record->image()->image().isNull()) << "nor loaded";
+            fixture.record->releaseBackstore(nullptr);
+        }
+    }
 }
 
 TEST(XmlCSSImage, SlicesOfASlicedBackground)

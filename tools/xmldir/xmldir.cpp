@@ -10,13 +10,14 @@
 // exactly, in the form XmlD::escapedName gives (every character the
 // program's element reader would take apart or drop as a hexadecimal
 // reference, "&#x9;"): in the "md5:" lines too, so that no name can break
-// a line. Hidden entries are
-// listed like any other; symbolic links are followed. Files are digested in
+// a line. Hidden entries are listed like any other; symbolic links are
+// never followed (what one points at is not the folder's): they are named
+// as entries that cannot be listed. Files are digested in
 // parallel, each read once. Exit status 0, 1 for a usage error, 2 when the
 // folder cannot be read. An entry that cannot be listed is left out and
 // named on standard error as "unread: <name>" followed by a tab and the
-// reason: a file that cannot be read, an entry that is neither a file nor a
-// folder, a name that is not UTF-8 text (shown with its other bytes as
+// reason: a file that cannot be read, a link, an entry that is neither a
+// file nor a folder, a name that is not UTF-8 text (shown with its other bytes as
 // "\xE9").
 
 #include <QByteArray>
@@ -34,7 +35,9 @@
 #include <vector>
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <openssl/evp.h>
 
@@ -119,9 +122,20 @@ struct Entry {
 
 QByteArray digestOf(const QString& path, QByteArray* why)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *why = file.errorString().toUtf8();
+    // The name is one of the current folder's: opened without following a
+    // link put there meanwhile, without waiting for a pipe, and read only
+    // when it is a plain file.
+    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) {
+        *why = QByteArray(std::strerror(errno));
+        return QByteArray();
+    }
+    QFile file;
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)
+        || !file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
+        *why = "it is no longer a plain file";
         return QByteArray();
     }
     // OpenSSL's MD5 is its hand-tuned one: the digests are most of a listing's time.
@@ -174,9 +188,14 @@ int main(int argc, char** argv)
             continue;
         }
         const QString name = QString::fromUtf8(bytes);
+        // The entry itself: a link is left out, never followed.
         struct stat info {};
-        if (::stat(bytes.constData(), &info) != 0) {
+        if (::fstatat(::dirfd(folder), bytes.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
             unread += "unread: " + escapedName(name) + '\t' + QByteArray(std::strerror(errno)) + '\n';
+            continue;
+        }
+        if (S_ISLNK(info.st_mode)) {
+            unread += "unread: " + escapedName(name) + "\tit is a link, which is never followed\n";
             continue;
         }
         if (S_ISDIR(info.st_mode))

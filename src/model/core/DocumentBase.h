@@ -20,6 +20,7 @@ class PageTemplate;
 class XmlTheme;
 class TextEditorBase;
 namespace lq {
+class ConfinedFolder;
 class PreviewView;
 }
 
@@ -136,6 +137,13 @@ public:
     // Queues the script that writes the feed file "rss.xml" when the feed
     // settings give a feed text; nothing otherwise.
     virtual void createRSSProcessor() {}
+
+    // --- The document folder -------------------------------------------------------
+    // The one way to the files below the document folder: every read of a
+    // file the site names and every change below the folder goes through
+    // it. Nothing while the document has no folder (the model then opens
+    // one on its tree's root folder, see XmlBase::rootFolder).
+    virtual std::shared_ptr<lq::ConfinedFolder> siteFolder() { return nullptr; }
 
     // --- Digest trees -------------------------------------------------------------
     // The digest tree of the folder (a path ending with "/"; "" for the

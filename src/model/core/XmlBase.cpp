@@ -2,6 +2,7 @@
 
 #include "model/core/DocumentBase.h"
 #include "model/core/ElementRegistry.h"
+#include "platform/ConfinedFolder.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Random.h"
 
@@ -513,6 +514,17 @@ DocumentBase* XmlBase::myDocument()
 {
     return lq::modelFrame(this, "myDocument", [&]() -> DocumentBase* {
         return root()->fileRootDocument();
+    });
+}
+
+std::shared_ptr<lq::ConfinedFolder> XmlBase::rootFolder()
+{
+    return lq::modelFrame(this, "rootFolder", [&]() -> std::shared_ptr<lq::ConfinedFolder> {
+        if (DocumentBase* document = myDocument())
+            if (std::shared_ptr<lq::ConfinedFolder> folder = document->siteFolder())
+                return folder;
+        const QString folder = rootDir();
+        return folder.isEmpty() ? nullptr : lq::ConfinedFolder::open(folder);
     });
 }
 

@@ -21,6 +21,7 @@
 class DocumentBase;
 class XmlBase;
 namespace lq {
+class ConfinedFolder;
 class Pasteboard;
 class Scanner;
 }
@@ -230,6 +231,11 @@ public:
     virtual XmlBaseList webItems();
     // The document of the file root (site or theme) the element belongs to, or nothing.
     virtual DocumentBase* myDocument();
+    // The gateway to the folder of the element's file root (see
+    // lq::ConfinedFolder): its document's own, or, for a tree that no
+    // document with a folder holds, one opened on rootDir. Nothing when that
+    // folder cannot be opened. Names given to it are relative to rootDir.
+    std::shared_ptr<lq::ConfinedFolder> rootFolder();
     // The site whose tree the element belongs to (the site answers itself), or nothing.
     virtual XmlSite* siteRoot();
     // The navigation menu of the element's pages: the entries of its children
@@ -286,8 +292,17 @@ public:
     // Atomic write of createXml as UTF-8, on the disk before it replaces the
     // old file and readable by its owner only; answers whether it was written.
     bool saveToFile(const QString& path);
+    // The same through a folder's gateway, to the name below it.
+    bool saveInto(lq::ConfinedFolder& folder, const QString& name);
 
     static XmlBasePtr createWithFile(const QString& path);
+    // The tree of the file at the name below the folder, read through its
+    // gateway (no link followed, the bound on document files kept); its
+    // root folder is the file's folder. Nothing when it cannot be read.
+    static XmlBasePtr createWithFile(const lq::ConfinedFolder& folder, const QString& name);
+    // The tree of a document file's bytes (UTF-8, or the enciphered form);
+    // nothing when they hold no element.
+    static XmlBasePtr createWithData(const QByteArray& bytes, const QString& rootDir);
     static XmlBasePtr createWithXmlRootDir(const QString& text, const QString& rootDir);
     bool parseXml(lq::Scanner& scanner);
     bool readAttributes(const QString& attributes);
@@ -341,6 +356,18 @@ public:
     static QByteArray imageDataFilenameCompression(const QImage& image, const QString& path, float compression);
     static bool saveImageFilenameCompression(const QImage& image, const QString& path, float compression, QString* error = nullptr);
     static QImage loadImageFromFile(const QString& path);
+
+    // --- Files of the element's root folder ----------------------------------------
+    // Writes the image (JPEG at the compression, or by the name's extension)
+    // to the name below the root folder, through its gateway, making the
+    // folders on the way; answers whether it was written, and why not.
+    bool saveImageInRootFolder(const QImage& image, const QString& name, float compression, QString* error = nullptr);
+    // The bytes of the file at the path: read through the root folder's
+    // gateway when the path lies below the root folder (so a name the site
+    // gives never reads a file outside it), else from the path itself (a
+    // file the user chose, outside every site). Nothing when it cannot be
+    // read, or holds more than the bound (negative: none).
+    std::optional<QByteArray> readFileAt(const QString& path, qint64 bound = -1, QString* error = nullptr);
 
     // --- Zip archives ---------------------------------------------------------
     // Through the platform's zip layer (platform/Zip.h): the

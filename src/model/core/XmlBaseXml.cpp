@@ -10,6 +10,7 @@
 #include "platform/XmlCharacterSets.h"
 #include "model/core/XmlGarbageDump.h"
 #include "model/core/XmlTextFormat.h"
+#include "platform/ConfinedFolder.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/FileHelpers.h"
 #include "platform/InputLimits.h"
@@ -23,8 +24,13 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cerrno>
 #include <cstring>
+#include <functional>
 #include <optional>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace lq::literals;
 
@@ -124,22 +130,24 @@ qint64 wholeSequencesLength(const char* bytes, qint64 length)
     return length;
 }
 
-// The file's text as UTF-8 without tolerance, as decodeUtf8Strictly reads
+// A file's text as UTF-8 without tolerance, as decodeUtf8Strictly reads
 // it, but read a piece at a time straight into the text it becomes: a large
 // document is not held as bytes beside its text. Nothing when the file
 // cannot be read or holds more than `bound` bytes.
-std::optional<QString> readUtf8Strictly(QFile& file, qint64 bound)
+// `read` fills up to the count of bytes and answers how many it read (0 at
+// the end, negative on an error); `size` is what the file holds.
+std::optional<QString> readUtf8Strictly(const std::function<qint64(char*, qint64)>& read, qint64 size, qint64 bound)
 {
     constexpr qint64 piece = 256 * 1024;
     QByteArray buffer(piece + 3, Qt::Uninitialized);
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text;
     // UTF-8 never takes more UTF-16 units than bytes.
-    text.reserve(std::min(file.size(), bound));
+    text.reserve(std::min(size, bound));
     qint64 carried = 0;
     qint64 total = 0;
     for (;;) {
-        const qint64 got = file.read(buffer.data() + carried, piece);
+        const qint64 got = read(buffer.data() + carried, piece);
         if (got < 0)
             return std::nullopt;
         total += got;
@@ -327,6 +335,36 @@ bool XmlBase::saveToFile(const QString& path)
     });
 }
 
+bool XmlBase::saveInto(lq::ConfinedFolder& folder, const QString& name)
+{
+    return lq::modelFrame(this, "saveToFile:", [&]() -> bool {
+        QString why;
+        if (!folder.writeFileAtomically(name, createXml().toUtf8(), &why, { .ownerOnly = true, .durable = true })) {
+            lq::log(why);
+            return false;
+        }
+        return true;
+    });
+}
+
+namespace {
+
+// The element tree of a document file's text (enciphered or not); nothing
+// for a file that is not UTF-8 text, or is empty.
+XmlBasePtr createWithText(std::optional<QString> text, const QString& rootDir)
+{
+    if (!text || text->isEmpty())
+        return nullptr;
+    if (text->startsWith(QLatin1Char(':'))) {
+        text = decipherDocument(*text);
+        if (!text)
+            return nullptr;
+    }
+    return XmlBase::createWithXmlRootDir(*text, rootDir);
+}
+
+} // namespace
+
 // --- Reader --------------------------------------------------------------------
 
 XmlBasePtr XmlBase::createWithFile(const QString& path)
@@ -342,16 +380,49 @@ XmlBasePtr XmlBase::createWithFile(const QString& path)
                 + QStringLiteral(", more than the ") + lq::describeSize(bound) + QStringLiteral(" a document file may have"));
             return nullptr;
         }
-        std::optional<QString> text = readUtf8Strictly(file, bound);
+        std::optional<QString> text = readUtf8Strictly([&](char* data, qint64 count) { return file.read(data, count); }, file.size(), bound);
         file.close();
-        if (!text || text->isEmpty())
+        return createWithText(std::move(text), QFileInfo(path).path());
+    });
+}
+
+XmlBasePtr XmlBase::createWithFile(const lq::ConfinedFolder& folder, const QString& name)
+{
+    return lq::classFrame("XmlBase +createWithFile:", [&]() -> XmlBasePtr {
+        QString why;
+        const lq::FileDescriptor file = folder.openForReading(name, &why);
+        if (!file.isValid()) {
+            // Only a file that is there and cannot be read is worth a line.
+            if (folder.status(name).exists() || folder.status(name).kind == lq::ConfinedFolder::Kind::Link)
+                lq::log(why);
             return nullptr;
-        if (text->startsWith(QLatin1Char(':'))) {
-            text = decipherDocument(*text);
-            if (!text)
-                return nullptr;
         }
-        return createWithXmlRootDir(*text, QFileInfo(path).path());
+        // A file past the bound is refused before it is read into memory.
+        const qint64 bound = lq::inputLimits().documentTextBytes;
+        struct stat status {};
+        if (::fstat(file.get(), &status) != 0)
+            return nullptr;
+        if (status.st_size > bound) {
+            lq::log(QStringLiteral("Cannot read ") + folder.pathOf(name) + QStringLiteral(": it holds ") + lq::describeSize(status.st_size)
+                + QStringLiteral(", more than the ") + lq::describeSize(bound) + QStringLiteral(" a document file may have"));
+            return nullptr;
+        }
+        std::optional<QString> text = readUtf8Strictly([&](char* data, qint64 count) -> qint64 {
+            for (;;) {
+                const ssize_t got = ::read(file.get(), data, static_cast<size_t>(count));
+                if (got >= 0 || errno != EINTR)
+                    return got;
+            }
+        }, status.st_size, bound);
+        const qsizetype slash = name.lastIndexOf(QLatin1Char('/'));
+        return createWithText(std::move(text), folder.pathOf(slash < 0 ? QString() : name.left(slash)));
+    });
+}
+
+XmlBasePtr XmlBase::createWithData(const QByteArray& bytes, const QString& rootDir)
+{
+    return lq::classFrame("XmlBase +createWithData:rootDir:", [&]() -> XmlBasePtr {
+        return createWithText(decodeUtf8Strictly(bytes), rootDir);
     });
 }
 

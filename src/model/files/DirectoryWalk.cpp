@@ -3,6 +3,7 @@
 #include "model/files/XmlFile.h"
 #include "model/files/XmlFolder.h"
 #include "model/files/XmlQVZIPFile.h"
+#include "platform/ConfinedFolder.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Strings.h"
 
@@ -64,12 +65,42 @@ void walk(const QString& folder, const QString& relative, XmlBase* parent, const
     }
 }
 
+// Walks the folder at the name below the gateway; relative is the path
+// below the folder the walk began in.
+void walkConfined(const lq::ConfinedFolder& folder, const QString& top, const QString& relative, XmlBase* parent, const DirectoryWalk& options)
+{
+    const QString here = relative.isEmpty() ? top : top.isEmpty() ? relative : top + QLatin1Char('/') + relative;
+    const bool flat = options.folders == DirectoryWalk::Folders::Flatten;
+    for (const lq::ConfinedFolder::Entry& entry : folder.list(here).value_or(QList<lq::ConfinedFolder::Entry>())) {
+        const QString below = relative.isEmpty() ? entry.name : relative + QLatin1Char('/') + entry.name;
+        if (entry.kind == lq::ConfinedFolder::Kind::File) {
+            if (XmlBasePtr element = fileElement(entry.name, flat ? folder.pathOf(top.isEmpty() ? below : top + QLatin1Char('/') + below) : entry.name, options))
+                parent->addChild(element);
+        } else if (entry.kind == lq::ConfinedFolder::Kind::Folder) {
+            if (flat) {
+                walkConfined(folder, top, below, parent, options);
+            } else if (options.folders == DirectoryWalk::Folders::AsElements) {
+                auto subfolder = XmlFolder::create();
+                subfolder->setFoldername(entry.name);
+                parent->addChild(subfolder);
+                walkConfined(folder, here.isEmpty() ? entry.name : here + QLatin1Char('/') + entry.name, QString(), subfolder.get(), options);
+            }
+        }
+    }
+}
+
 } // namespace
 
 void addDirectoryTree(const QString& folder, XmlBase* parent, const DirectoryWalk& options)
 {
     if (parent)
         walk(folder, QString(), parent, options);
+}
+
+void addDirectoryTree(const lq::ConfinedFolder& folder, const QString& name, XmlBase* parent, const DirectoryWalk& options)
+{
+    if (parent)
+        walkConfined(folder, name, QString(), parent, options);
 }
 
 void XmlBase::addDirectoryTreeToFoldersFiles(const QString& folder, XmlBase* parent, bool folders, bool files)

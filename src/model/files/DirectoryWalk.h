@@ -3,6 +3,9 @@
 #include <QString>
 
 class XmlBase;
+namespace lq {
+class ConfinedFolder;
+}
 
 // How addDirectoryTree turns the entries of a folder on disk into file
 // elements. Links and entries that are neither files nor folders are always
@@ -28,3 +31,7 @@ struct DirectoryWalk {
 // name is the entry's own name, or "<folder>/<path below it>" when folders are
 // flattened. A folder that cannot be listed adds nothing; so does a null parent.
 void addDirectoryTree(const QString& folder, XmlBase* parent, const DirectoryWalk& walk);
+// The same for the folder at the name below a folder's gateway ("" for its
+// root): the folder is listed by descriptors, and a folder that is a link,
+// or reached through one, adds nothing.
+void addDirectoryTree(const lq::ConfinedFolder& folder, const QString& name, XmlBase* parent, const DirectoryWalk& walk);

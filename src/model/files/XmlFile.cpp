@@ -1,11 +1,10 @@
 #include "model/files/XmlFile.h"
 
 #include "model/files/XmlFiles.h"
+#include "platform/ConfinedFolder.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Image.h"
-
-#include <QFile>
-#include <QFileInfo>
+#include "platform/Log.h"
 
 #include <clocale>
 #include <ctime>
@@ -137,20 +136,17 @@ bool XmlFile::renameFilename(const QString& newName)
     return lq::modelFrame(this, "renameFilename:", [&]() -> bool {
         if (!_parent || !isPlainName(newName) || !isPlainName(_filename))
             return false;
-        const QString folder = _parent->fullname();
-        const QString oldPath = fullname();
-        if (folder.isEmpty() || oldPath.isEmpty())
+        const std::shared_ptr<lq::ConfinedFolder> folder = XmlFiles::treeFolderOf(this);
+        if (!folder)
             return false;
-        const QString newPath = folder + QLatin1Char('/') + newName;
-        if (!XmlFiles::isInsideRootFolder(this, oldPath) || !XmlFiles::isInsideRootFolder(this, newPath))
+        const QString above = XmlFiles::pathInTree(_parent);
+        // Never over an item of the name, a dangling link included.
+        QString why;
+        if (!folder->rename(XmlFiles::pathInTree(this), above.isEmpty() ? newName : above + QLatin1Char('/') + newName,
+                lq::ConfinedFolder::Replace::Never, &why)) {
+            lq::log(why);
             return false;
-        // A dangling link counts as taken: the name is in use in the folder.
-        const QFileInfo target(newPath);
-        if (target.exists() || target.isSymLink())
-            return false;
-        // QFile::rename never replaces an existing file.
-        if (!QFile::rename(oldPath, newPath))
-            return false;
+        }
         setFilename(newName);
         return true;
     });

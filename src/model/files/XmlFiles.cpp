@@ -2,89 +2,23 @@
 
 #include "model/files/XmlFile.h"
 #include "model/files/XmlFolder.h"
+#include "platform/ConfinedFolder.h"
 #include "platform/ExceptionFrame.h"
-#include "platform/FileHelpers.h"
 #include "platform/Image.h"
+#include "platform/Log.h"
 #include "platform/Strings.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QTemporaryFile>
+#include <QRandomGenerator>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <filesystem>
-#include <system_error>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
-std::filesystem::path nativePath(const QString& path)
-{
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-}
-
-// True when both paths name one file (the same path, a link to it, a hard link).
-bool isSameFile(const QString& a, const QString& b)
-{
-    std::error_code error;
-    const bool same = std::filesystem::equivalent(nativePath(a), nativePath(b), error);
-    return !error && same;
-}
-
-// True when anything, a dangling link included, is at the path.
-bool somethingAt(const QString& path)
-{
-    const QFileInfo info(path);
-    return info.exists() || info.isSymLink();
-}
-
-// Copies the source into a temporary file in the folder and puts that in
-// place of the destination in one rename, so that the destination is either
-// the old file or the complete copy. Answers whether the copy is in place.
-bool copyReplacing(const QString& source, const QString& folder, const QString& destination)
-{
-    QFile input(source);
-    if (!input.open(QIODevice::ReadOnly))
-        return false;
-    QTemporaryFile staged(folder + QStringLiteral("/.import-XXXXXX"));
-    if (!staged.open())
-        return false;
-    QByteArray buffer(64 * 1024, Qt::Uninitialized);
-    for (;;) {
-        const qint64 count = input.read(buffer.data(), buffer.size());
-        if (count < 0)
-            return false;
-        if (count == 0)
-            break;
-        if (staged.write(buffer.constData(), count) != count)
-            return false;
-    }
-    if (!staged.flush() || ::fsync(staged.handle()) != 0)
-        return false;
-    staged.setPermissions(input.permissions());
-    staged.close();
-    if (::rename(QFile::encodeName(staged.fileName()).constData(), QFile::encodeName(destination).constData()) != 0)
-        return false;
-    staged.setAutoRemove(false);
-    return true;
-}
-
-// Removes whatever is at the path: a folder with its contents (links inside
-// are removed, not followed), a file or a link. Answers whether it is gone.
-bool removeFromDisk(const QString& path)
-{
-    const QFileInfo info(path);
-    if (info.isDir() && !info.isSymLink())
-        QDir(path).removeRecursively();
-    else
-        QFile::remove(path);
-    return !somethingAt(path);
-}
+using lq::ConfinedFolder;
 
 // The name an element of a file tree has on disk inside its folder.
 QString diskName(XmlBase* element)
@@ -94,6 +28,20 @@ QString diskName(XmlBase* element)
     if (XmlFolder* folder = XmlFolder::cast(element))
         return folder->foldername();
     return QString();
+}
+
+// The root of the file tree the element belongs to, or nothing.
+XmlBase* treeRootOf(XmlBase* element)
+{
+    XmlBase* node = XmlFiles::cast(element) ? element : element ? element->parent() : nullptr;
+    while (XmlFolder::cast(node))
+        node = node->parent();
+    return XmlFiles::cast(node) ? node : nullptr;
+}
+
+QString joined(const QString& folder, const QString& name)
+{
+    return folder.isEmpty() ? name : folder + QLatin1Char('/') + name;
 }
 
 } // namespace
@@ -154,26 +102,91 @@ void XmlFiles::writeXmlInString(QString& xml)
     });
 }
 
+std::shared_ptr<ConfinedFolder> XmlFiles::treeFolder()
+{
+    return lq::modelFrame(this, "treeFolder", [&]() -> std::shared_ptr<ConfinedFolder> {
+        // A folder of the tree answers the tree's.
+        XmlBase* top = this;
+        while (XmlFolder::cast(top))
+            top = top->parent();
+        if (top != this)
+            return XmlFiles::cast(top) ? XmlFiles::cast(top)->treeFolder() : nullptr;
+        const std::shared_ptr<ConfinedFolder> site = rootFolder();
+        const std::optional<QString> name = site ? site->nameOf(fullname()) : std::nullopt;
+        if (!name || name->isEmpty())
+            return nullptr;
+        return site->folder(*name);
+    });
+}
+
+std::shared_ptr<ConfinedFolder> XmlFiles::treeFolderOf(XmlBase* element)
+{
+    XmlBase* holder = XmlFiles::cast(element) ? element : element ? element->parent() : nullptr;
+    XmlFiles* files = XmlFiles::cast(holder);
+    return files ? files->treeFolder() : nullptr;
+}
+
+QString XmlFiles::pathInTree(XmlBase* element)
+{
+    QString path = element ? element->filenameWithRoot(QString()) : QString();
+    while (path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    return path;
+}
+
+bool XmlFiles::placeCopy(const QString& name, const std::function<bool(ConfinedFolder&, const QString&)>& copy)
+{
+    const std::shared_ptr<ConfinedFolder> folder = treeFolder();
+    if (!folder || !XmlFile::isPlainName(name))
+        return false;
+    const QString here = pathInTree(this);
+    const QString destination = joined(here, name);
+    // A folder is never replaced by a file; a place on a way through a
+    // link is refused.
+    const ConfinedFolder::Kind there = folder->status(destination).kind;
+    if (there == ConfinedFolder::Kind::Folder || there == ConfinedFolder::Kind::Refused)
+        return false;
+    // The copy goes to a temporary file in the folder that then replaces the
+    // destination in one rename, so a failed copy leaves the old file whole.
+    const QString temporary = joined(here, QStringLiteral(".import-") + QString::number(QRandomGenerator::global()->generate64(), 16));
+    QString why;
+    if (!copy(*folder, temporary) || !folder->sync(temporary, &why)
+        || !folder->rename(temporary, destination, ConfinedFolder::Replace::Always, &why)) {
+        if (!why.isEmpty())
+            lq::log(why);
+        folder->remove(temporary);
+        return false;
+    }
+    fileWithName(name);
+    return true;
+}
+
 bool XmlFiles::importFilename(const QString& source)
 {
     return lq::modelFrame(this, "importFilename:", [&]() -> bool {
-        const QString folder = fullname();
         const QString name = lq::lastPathComponent(source);
-        if (folder.isEmpty() || !XmlFile::isPlainName(name))
+        const std::shared_ptr<ConfinedFolder> folder = treeFolder();
+        if (!folder || !XmlFile::isPlainName(name))
             return false;
-        if (!QFileInfo(source).isFile())
-            return false;
-        const QString destination = folder + QLatin1Char('/') + name;
-        if (!isInsideRootFolder(this, destination))
-            return false;
-        const QFileInfo target(destination);
-        if (target.isDir() && !target.isSymLink())
+        struct stat from {};
+        if (::stat(QFile::encodeName(source).constData(), &from) != 0 || !S_ISREG(from.st_mode))
             return false;
         // A file of this folder dropped onto the folder is already in place.
-        if (!isSameFile(source, destination) && !copyReplacing(source, folder, destination))
-            return false;
-        fileWithName(name);
-        return true;
+        const ConfinedFolder::Status there = folder->status(joined(pathInTree(this), name));
+        if (there.kind == ConfinedFolder::Kind::File && there.device == from.st_dev && there.inode == from.st_ino) {
+            fileWithName(name);
+            return true;
+        }
+        // A file of the tree itself is read through the tree's gateway, any
+        // other (the user's own, another site's) from where it is.
+        const std::optional<QString> inside = folder->nameOf(source);
+        return placeCopy(name, [&](ConfinedFolder& into, const QString& temporary) {
+            QString why;
+            const bool copied = inside ? into.copyTo(*inside, into, temporary, &why) : into.copyIn(source, temporary, &why);
+            if (!copied)
+                lq::log(why);
+            return copied;
+        });
     });
 }
 
@@ -198,11 +211,24 @@ QStringList XmlFiles::importFiles(XmlBase* tree)
         for (const XmlBasePtr& child : tree->children()) {
             if (XmlFile* file = XmlFile::cast(child.get())) {
                 // Files dropped from outside carry their absolute path; files
-                // of a dragged tree find theirs through the tree.
+                // of a dragged tree are read through that tree's gateway.
                 const QString& filename = file->filename();
-                const QString source = QDir::isAbsolutePath(filename) ? filename : file->fullname();
-                if (!importFilename(source))
-                    refused.append(source);
+                if (QDir::isAbsolutePath(filename)) {
+                    if (!importFilename(filename))
+                        refused.append(filename);
+                    continue;
+                }
+                const std::shared_ptr<ConfinedFolder> from = treeFolderOf(file);
+                const bool copied = from && placeCopy(filename, [&](ConfinedFolder& into, const QString& temporary) {
+                    QString why;
+                    if (!from->copyTo(pathInTree(file), into, temporary, &why)) {
+                        lq::log(why);
+                        return false;
+                    }
+                    return true;
+                });
+                if (!copied)
+                    refused.append(file->fullname());
             } else if (XmlFolder* folder = XmlFolder::cast(child.get())) {
                 // A folder dragged into itself or into one of its own
                 // subfolders would be copied into the copy without end.
@@ -220,6 +246,19 @@ QStringList XmlFiles::importFiles(XmlBase* tree)
     });
 }
 
+bool XmlFiles::moveFileHere(XmlFile& file, QString* why)
+{
+    return lq::modelFrame(this, "moveFileHere:", [&]() -> bool {
+        const std::shared_ptr<ConfinedFolder> folder = treeFolder();
+        if (!folder || treeRootOf(&file) != treeRootOf(this) || !XmlFile::isPlainName(file.filename())) {
+            if (why)
+                *why = QStringLiteral("it is no file of this tree");
+            return false;
+        }
+        return folder->rename(pathInTree(&file), joined(pathInTree(this), file.filename()), ConfinedFolder::Replace::Never, why);
+    });
+}
+
 void XmlFiles::deleteFilename(const QString& name)
 {
     lq::modelFrame(this, "deleteFilename:", [&] {
@@ -229,12 +268,17 @@ void XmlFiles::deleteFilename(const QString& name)
             const QString childName = child->name();
             if (childName.isNull() || childName != name)
                 continue;
-            // Only an entry of this very folder is ever removed.
-            const QString path = child->fullname();
-            if (!XmlFile::isPlainName(diskName(child.get())) || !isInsideRootFolder(child.get(), path))
+            // Only an entry of this very folder is ever removed, through the
+            // tree's gateway: a folder on the way that is a link stops it, a
+            // link itself goes (never what it points at).
+            const std::shared_ptr<ConfinedFolder> folder = treeFolder();
+            if (!folder || !XmlFile::isPlainName(diskName(child.get())))
                 return;
-            if (removeFromDisk(path))
+            QString why;
+            if (folder->remove(pathInTree(child.get()), &why))
                 removeChild(child.get());
+            else
+                lq::log(why);
             return;
         }
     });
@@ -258,25 +302,24 @@ std::shared_ptr<XmlFolder> XmlFiles::folderWithName(const QString& name)
 
 std::shared_ptr<XmlFolder> XmlFiles::createFolder(const QString& base)
 {
-    const QString parentPath = fullname();
-    if (parentPath.isEmpty())
+    const std::shared_ptr<ConfinedFolder> folder = treeFolder();
+    if (!folder || !XmlFile::isPlainName(base))
         return nullptr;
-    QString path = parentPath + QLatin1Char('/') + base;
-    if (!isInsideRootFolder(this, path))
-        return nullptr;
-    // mkdir fails with EEXIST for anything already there, a dangling link
-    // included, so a taken name is never reused.
+    const QString here = pathInTree(this);
+    // Anything already there, a dangling link included, takes the name.
+    QString name = base;
     for (int number = 2;; ++number) {
-        if (::mkdir(QFile::encodeName(path).constData(), 0777) == 0)
+        bool taken = false;
+        if (folder->makeNewFolder(joined(here, name), nullptr, &taken))
             break;
-        if (errno != EEXIST)
+        if (!taken)
             return nullptr;
-        path = parentPath + QLatin1Char('/') + base + QLatin1Char(' ') + QString::number(number);
+        name = base + QLatin1Char(' ') + QString::number(number);
     }
-    auto folder = XmlFolder::create();
-    folder->setFoldername(lq::lastPathComponent(path));
-    addChild(folder);
-    return folder;
+    auto made = XmlFolder::create();
+    made->setFoldername(name);
+    addChild(made);
+    return made;
 }
 
 void XmlFiles::sortByCreationDate()
@@ -306,23 +349,17 @@ bool XmlFiles::isInsideRootFolder(const XmlBase* element, const QString& path)
         }
         if (!root || path.isEmpty())
             return false;
-        const QString rootPath = root->fullname();
-        if (rootPath.isEmpty())
+        const std::shared_ptr<ConfinedFolder> folder = const_cast<XmlFiles*>(root)->treeFolder();
+        const std::optional<QString> name = folder ? folder->nameOf(path) : std::nullopt;
+        if (!name || name->isEmpty() || !ConfinedFolder::unsafeName(*name).isEmpty())
             return false;
-        const QString top = QDir::cleanPath(rootPath);
-        const QString place = QDir::cleanPath(path);
-        const auto inside = [](const QString& inner, const QString& outer) {
-            return !outer.isEmpty() && inner.startsWith(outer) && inner.size() > outer.size()
-                && (outer.endsWith(QLatin1Char('/')) || inner.at(outer.size()) == QLatin1Char('/'));
-        };
-        if (!inside(place, top))
-            return false;
-        // No link on the way from the document's folder (the library folder
-        // for a stand-alone tree) is followed, the tree's own folder
-        // ("files") included: wherever it points today, a change through it
-        // would land outside.
-        const QString package = const_cast<XmlFiles*>(root)->rootDir();
-        return lq::linkUnsafePath(package, place).isEmpty();
+        // No link on the way from the tree's folder is followed: wherever it
+        // points today, a change through it would land outside.
+        const qsizetype slash = name->lastIndexOf(QLatin1Char('/'));
+        if (slash < 0)
+            return true;
+        const ConfinedFolder::Kind above = folder->status(name->left(slash)).kind;
+        return above == ConfinedFolder::Kind::Folder || above == ConfinedFolder::Kind::Missing;
     });
 }
 

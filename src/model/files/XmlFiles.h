@@ -4,12 +4,18 @@
 
 class XmlFile;
 class XmlFolder;
+namespace lq {
+class ConfinedFolder;
+}
 
 // The root of a file tree: stands for a folder on disk whose files and
 // subfolders are its children. Every operation that changes the tree changes
 // the disk first and the elements only when that succeeded, so that the tree
 // and the folder stay alike. The site's tree stands for the document's
-// "files" folder.
+// "files" folder. The disk is reached only through the gateway of the
+// tree's folder (treeFolder), by each element's path below it: a folder of
+// the tree that is a link, or a tree folder that is one, stops every
+// operation.
 class XmlFiles : public XmlBase {
 public:
     explicit XmlFiles(Key key);
@@ -31,6 +37,17 @@ public:
     // parent is the site writes nothing; any other is written in full.
     void writeXmlInString(QString& xml) override;
 
+    // The gateway to the folder the whole tree stands for (the site's
+    // "files", opened through the document folder's gateway; the folder of
+    // a stand-alone list); nothing when it cannot be opened (it is missing,
+    // or a link). Asked of a folder of the tree, the tree's.
+    virtual std::shared_ptr<lq::ConfinedFolder> treeFolder();
+    // The gateway of the tree the element (a file or folder) belongs to, or nothing.
+    static std::shared_ptr<lq::ConfinedFolder> treeFolderOf(XmlBase* element);
+    // The element's path below its tree's folder ("pics/a.png"; "" for the
+    // tree's root).
+    static QString pathInTree(XmlBase* element);
+
     // Copies the file at the absolute source path into this folder under its
     // own name, replacing a namesake, and makes sure the element exists. The
     // copy goes to a temporary file in the folder that then replaces the
@@ -47,6 +64,10 @@ public:
     // the paths of the files (and the names of the folders) that could not
     // be brought in; the others are in.
     QStringList importFiles(XmlBase* tree);
+    // Moves the file (an element of the same tree, in another folder) into
+    // this folder on disk, never over an item of its name; the elements are
+    // left to the caller. Answers whether it moved, and why not.
+    bool moveFileHere(XmlFile& file, QString* why = nullptr);
     // Removes the first direct child of that name from disk (a folder with
     // everything in it), then from the tree. The element stays when the disk
     // entry could not be removed.
@@ -68,12 +89,16 @@ public:
     // lies inside the folder that the tree's root stands for: every folder
     // on the way has a plain name, the path does not lead above the root's
     // folder, and no entry on disk between the document's folder and the
-    // path's last component is a link (see lq::linkUnsafePath).
-    // Every operation checks its paths with it before it touches the disk.
+    // path's last component is a link. The operations themselves go
+    // through the tree's gateway, which refuses such paths by itself.
     static bool isInsideRootFolder(const XmlBase* element, const QString& path);
 
 private:
     // Makes the folder "<fullname>/<base>", or "<base> N" from 2 on while the
     // name is taken, and appends its element; nothing when that fails.
     std::shared_ptr<XmlFolder> createFolder(const QString& base);
+    // Puts a copy in the place of the name in this folder, replacing a
+    // namesake in one rename: `copy` writes the copy to the temporary name
+    // it is given below the tree's folder.
+    bool placeCopy(const QString& name, const std::function<bool(lq::ConfinedFolder& folder, const QString& temporary)>& copy);
 };

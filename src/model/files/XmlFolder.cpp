@@ -1,11 +1,10 @@
 #include "model/files/XmlFolder.h"
 
 #include "model/files/XmlFile.h"
+#include "platform/ConfinedFolder.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Image.h"
-
-#include <QDir>
-#include <QFileInfo>
+#include "platform/Log.h"
 
 XmlFolder::XmlFolder(Key key)
     : XmlFiles(key)
@@ -111,18 +110,16 @@ bool XmlFolder::renameFoldername(const QString& newName)
     return lq::modelFrame(this, "renameFoldername:", [&]() -> bool {
         if (!_parent || !XmlFile::isPlainName(newName) || !XmlFile::isPlainName(foldername()))
             return false;
-        const QString above = _parent->fullname();
-        const QString oldPath = fullname();
-        if (above.isEmpty() || oldPath.isEmpty())
+        const std::shared_ptr<lq::ConfinedFolder> folder = treeFolder();
+        if (!folder)
             return false;
-        const QString newPath = above + QLatin1Char('/') + newName;
-        if (!isInsideRootFolder(this, oldPath) || !isInsideRootFolder(this, newPath))
+        const QString above = pathInTree(_parent);
+        QString why;
+        if (!folder->rename(pathInTree(this), above.isEmpty() ? newName : above + QLatin1Char('/') + newName,
+                lq::ConfinedFolder::Replace::Never, &why)) {
+            lq::log(why);
             return false;
-        const QFileInfo target(newPath);
-        if (target.exists() || target.isSymLink())
-            return false;
-        if (!QDir().rename(oldPath, newPath))
-            return false;
+        }
         setFoldername(newName);
         return true;
     });

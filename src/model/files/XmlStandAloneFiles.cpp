@@ -1,5 +1,7 @@
 #include "model/files/XmlStandAloneFiles.h"
 
+#include "model/files/DirectoryWalk.h"
+#include "platform/ConfinedFolder.h"
 #include "platform/ExceptionFrame.h"
 
 XmlStandAloneFiles::XmlStandAloneFiles(Key key)
@@ -25,6 +27,20 @@ QString XmlStandAloneFiles::rootDir()
 void XmlStandAloneFiles::setRootDir(const QString& path)
 {
     _rootDir = path;
+    _folder.reset();
+}
+
+void XmlStandAloneFiles::setFolder(const std::shared_ptr<lq::ConfinedFolder>& folder)
+{
+    _folder = folder;
+    _rootDir = folder ? folder->path() : QString();
+}
+
+std::shared_ptr<lq::ConfinedFolder> XmlStandAloneFiles::treeFolder()
+{
+    if (_folder)
+        return _folder;
+    return _rootDir.isEmpty() ? nullptr : lq::ConfinedFolder::open(_rootDir);
 }
 
 void XmlStandAloneFiles::setFoldersFiles(bool folders, bool files)
@@ -37,8 +53,11 @@ void XmlStandAloneFiles::refresh()
 {
     lq::modelFrame(this, "refresh", [&] {
         removeAllChildren();
-        if (_rootDir.isEmpty())
+        const std::shared_ptr<lq::ConfinedFolder> folder = treeFolder();
+        if (!folder)
             return;
-        addDirectoryTreeToFoldersFiles(fullname(), this, _folders, _files);
+        using Folders = DirectoryWalk::Folders;
+        addDirectoryTree(*folder, QString(), this,
+            { .folders = _folders ? Folders::AsElements : Folders::Skip, .files = _files, .hiddenFiles = false, .archives = true });
     });
 }

@@ -10,6 +10,7 @@
 #include "model/site/XmlPhotoRep.h"
 #include "model/site/XmlSite.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/FileHelpers.h"
 #include "platform/Image.h"
 #include "platform/Strings.h"
 
@@ -278,9 +279,11 @@ std::shared_ptr<XmlPhotoRep> XmlAlbum::rep()
         if (_rep->imageSeqNumber() == 0 && numberChildren() > 0) {
             if (XmlPhoto* first = XmlPhoto::cast(childAtIndex(0).get())) {
                 const QString path = first->originalFilename();
-                // A stored picture that cannot be read leaves the page with
-                // its present (empty) representative picture.
-                if (std::shared_ptr<XmlPhotoRep> fresh = XmlPhotoRep::createFromFile(path)) {
+                // A stored picture that cannot be read (through the document
+                // folder's gateway) leaves the page with its present (empty)
+                // representative picture.
+                const std::optional<QByteArray> bytes = readFileAt(path);
+                if (std::shared_ptr<XmlPhotoRep> fresh = bytes ? XmlPhotoRep::createFromData(*bytes) : nullptr) {
                     fresh->setParent(this);
                     _rep->setParent(nullptr);
                     _rep = fresh;

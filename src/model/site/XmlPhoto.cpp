@@ -8,13 +8,12 @@
 #include "model/site/XmlCaption.h"
 #include "model/site/XmlPayPalData.h"
 #include "model/site/XmlSite.h"
+#include "platform/ConfinedFolder.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Image.h"
+#include "platform/Log.h"
 #include "platform/Strings.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
 #include <cmath>
 
@@ -173,8 +172,13 @@ void XmlPhoto::setImageSeqNumber(int number)
 QString XmlPhoto::originalFilename()
 {
     return lq::modelFrame(this, "originalFilename", [&] {
-        return rootDir() + QStringLiteral("/pictures/image") + QString::number(image_seq_number) + QStringLiteral(".jpg");
+        return rootDir() + QLatin1Char('/') + pictureName();
     });
+}
+
+QString XmlPhoto::pictureName() const
+{
+    return QStringLiteral("pictures/image") + QString::number(image_seq_number) + QStringLiteral(".jpg");
 }
 
 bool XmlPhoto::saveOriginalImageFrom(const QString&, QString* error)
@@ -189,16 +193,22 @@ bool XmlPhoto::saveOriginalImageFrom(const QString&, QString* error)
 
 bool XmlPhoto::saveOriginalImage(QString* error)
 {
-    return lq::modelFrame(this, "saveOriginalImage", [&] {
+    return lq::modelFrame(this, "saveOriginalImage", [&]() -> bool {
         const lq::GraphicsImage picture = _canvas->image()->image();
         // A reduced picture was decoded from the stored file, which holds it whole.
         if (picture.isNull() || _canvas->image()->isReduced())
             return true;
-        const QString path = originalFilename();
-        // A document without its pictures folder would lose the picture,
-        // which is dropped from memory once stored.
-        QDir().mkpath(QFileInfo(path).path());
-        return saveImageFilenameCompression(picture.toQImage(), path, storedPictureCompression, error);
+        // Through the document folder's gateway, making "pictures" when it
+        // is missing (a document without it would lose the picture, which
+        // is dropped from memory once stored): a "pictures" that is a link
+        // is never written through.
+        QString why;
+        if (saveImageInRootFolder(picture.toQImage(), pictureName(), storedPictureCompression, &why))
+            return true;
+        lq::log(why);
+        if (error)
+            *error = why;
+        return false;
     });
 }
 
@@ -209,7 +219,7 @@ void XmlPhoto::loadBackstore(void*)
         // A picture decoded reduced for the build's images is read again whole.
         if (!_canvas->image()->image().isNull() && !_canvas->image()->isReduced())
             return;
-        const lq::GraphicsImage picture = readPicture(originalFilename());
+        const lq::GraphicsImage picture = storedPicture(pictureName());
         if (picture.isNull())
             return;
         // Reading the picture back is not an edit.
@@ -222,7 +232,9 @@ void XmlPhoto::releaseBackstore(void*)
 {
     lq::modelFrame(this, "releaseBackstore:", [&] {
         --_backstore;
-        if (_backstore <= 0) {
+        // A photo without a document folder has nowhere to read its picture
+        // back from: it keeps it in memory.
+        if (_backstore <= 0 && !rootDir().isEmpty()) {
             setPicture(lq::GraphicsImage());
             _backstore = 0;
         }
@@ -233,9 +245,12 @@ void XmlPhoto::setNewImage(const lq::GraphicsImage& image)
 {
     lq::modelFrame(this, "setNewImage:", [&] {
         deleteFiles();
-        const QString path = originalFilename();
-        QDir().mkpath(QFileInfo(path).path());
-        saveImageFilenameCompression(image.toQImage(), path, storedPictureCompression);
+        QString why;
+        if (!saveImageInRootFolder(image.toQImage(), pictureName(), storedPictureCompression, &why)) {
+            lq::log(why);
+            if (DocumentBase* document = myDocument())
+                document->addActivityString(QStringLiteral("The picture could not be stored: ") + why);
+        }
         setPicture(lq::GraphicsImage());
         _backstore = 0;
         _thumbnail = lq::GraphicsImage();
@@ -244,13 +259,19 @@ void XmlPhoto::setNewImage(const lq::GraphicsImage& image)
     });
 }
 
-lq::GraphicsImage XmlPhoto::readPicture(const QString& path)
+lq::GraphicsImage XmlPhoto::storedPicture(const QString& name)
 {
-    return lq::classFrame("XmlPhoto +readPicture:", [&]() -> lq::GraphicsImage {
-        QFile file(path);
-        if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
-            return lq::GraphicsImage();
-        QList<QImage> representations = lq::decodeImageRepresentations(file.readAll());
+    return lq::modelFrame(this, "storedPicture:", [&]() -> lq::GraphicsImage {
+        const std::shared_ptr<lq::ConfinedFolder> folder = rootFolder();
+        const std::optional<QByteArray> bytes = folder ? folder->readFile(name, -1) : std::nullopt;
+        return bytes ? pictureOfData(*bytes) : lq::GraphicsImage();
+    });
+}
+
+lq::GraphicsImage XmlPhoto::pictureOfData(const QByteArray& bytes)
+{
+    return lq::classFrame("XmlPhoto +pictureOfData:", [&]() -> lq::GraphicsImage {
+        QList<QImage> representations = lq::decodeImageRepresentations(bytes);
         if (representations.isEmpty())
             return lq::GraphicsImage();
         // Handed over, not shared: a shared picture would be copied whole
@@ -259,16 +280,10 @@ lq::GraphicsImage XmlPhoto::readPicture(const QString& path)
     });
 }
 
-lq::GraphicsImage XmlPhoto::readPictureForLimit(const QString& path, const lq::Size& limit, lq::PictureRefusal* refusal)
+lq::GraphicsImage XmlPhoto::pictureOfDataForLimit(const QByteArray& bytes, const lq::Size& limit, lq::PictureRefusal* refusal)
 {
-    return lq::classFrame("XmlPhoto +readPictureForLimit:", [&]() -> lq::GraphicsImage {
-        const lq::PictureFileBytes file = lq::readPictureFileBytes(path);
-        if (file.refusal) {
-            if (refusal)
-                *refusal = file.refusal;
-            return lq::GraphicsImage();
-        }
-        QImage picture = lq::decodeImageAtLeast(file.bytes, [&](const QSize& full) {
+    return lq::classFrame("XmlPhoto +pictureOfDataForLimit:", [&]() -> lq::GraphicsImage {
+        QImage picture = lq::decodeImageAtLeast(bytes, [&](const QSize& full) {
             const lq::Size kept = XmlImage::limitedSize(lq::Size(static_cast<float>(full.width()), static_cast<float>(full.height())), limit);
             return QSize(static_cast<int>(kept.width), static_cast<int>(kept.height));
         });
@@ -281,14 +296,15 @@ lq::GraphicsImage XmlPhoto::readPictureForLimit(const QString& path, const lq::S
     });
 }
 
-lq::GraphicsImage XmlPhoto::readPictureAtScale(const QString& path, const lq::Size& size, double scale, QSize* whole)
+lq::GraphicsImage XmlPhoto::storedPictureAtScale(const QString& name, const lq::Size& size, double scale, QSize* whole)
 {
-    return lq::classFrame("XmlPhoto +readPictureAtScale:size:scale:", [&]() -> lq::GraphicsImage {
-        QFile file(path);
-        if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+    return lq::modelFrame(this, "storedPictureAtScale:size:scale:", [&]() -> lq::GraphicsImage {
+        const std::shared_ptr<lq::ConfinedFolder> folder = rootFolder();
+        const std::optional<QByteArray> bytes = folder ? folder->readFile(name, -1) : std::nullopt;
+        if (!bytes)
             return lq::GraphicsImage();
         QSize full;
-        QImage picture = lq::decodeImageAtLeast(file.readAll(), [&](const QSize& fileSize) {
+        QImage picture = lq::decodeImageAtLeast(*bytes, [&](const QSize& fileSize) {
             full = fileSize;
             // A file of another size than the picture the canvas knows is not
             // the picture the scale was worked out for: it is read whole.
@@ -306,8 +322,22 @@ lq::GraphicsImage XmlPhoto::readPictureAtScale(const QString& path, const lq::Si
 lq::GraphicsImage XmlPhoto::importedPicture(const QString& path, lq::PictureRefusal* refusal)
 {
     return lq::classFrame("XmlPhoto +importedPicture:", [&]() -> lq::GraphicsImage {
+        // A file the user chose, outside every site.
+        const lq::PictureFileBytes file = lq::readPictureFileBytes(path);
+        if (file.refusal) {
+            if (refusal)
+                *refusal = file.refusal;
+            return lq::GraphicsImage();
+        }
+        return importedPictureOfData(file.bytes, refusal);
+    });
+}
+
+lq::GraphicsImage XmlPhoto::importedPictureOfData(const QByteArray& bytes, lq::PictureRefusal* refusal)
+{
+    return lq::classFrame("XmlPhoto +importedPictureOfData:", [&]() -> lq::GraphicsImage {
         const lq::Size limit = pictureLimit();
-        const lq::GraphicsImage picture = readPictureForLimit(path, limit, refusal);
+        const lq::GraphicsImage picture = pictureOfDataForLimit(bytes, limit, refusal);
         if (picture.isNull())
             return picture;
         return XmlImage::resizeImageToLimitSize(picture, limit);
@@ -382,9 +412,9 @@ void XmlPhoto::deleteFiles()
         DocumentBase* document = myDocument();
         if (!document || !document->site())
             return;
-        QFile::remove(thumbnailFilename());
-        QFile::remove(fullSizeFilename());
-        QFile::remove(iconFilename());
+        if (const std::shared_ptr<lq::ConfinedFolder> folder = rootFolder())
+            for (const QString& name : { thumbnailName(image_seq_number), fullSizeName(image_seq_number), iconName(image_seq_number) })
+                folder->remove(name);
     });
 }
 

@@ -41,6 +41,8 @@ public:
     // a picture cut short is refused, never taken half grey); why in
     // `refusal`.
     static lq::GraphicsImage importedPicture(const QString& path, lq::PictureRefusal* refusal = nullptr);
+    // The same of a picture file's bytes (read through a site's gateway).
+    static lq::GraphicsImage importedPictureOfData(const QByteArray& bytes, lq::PictureRefusal* refusal = nullptr);
 
     QString elementName() const override;
     // "iseq", "s", "alt" and the 1.0 rectangle "t", "l", "w", "h"; the rest goes to the base.
@@ -75,11 +77,15 @@ public:
     // --- The stored picture ---------------------------------------------------
     // "<rootDir>/pictures/image<N>.jpg".
     QString originalFilename();
+    // The same below the document folder: "pictures/image<N>.jpg".
+    QString pictureName() const;
     // Stores the picture for the file: the picture in memory, normalised and
     // limited on import, is written (the file itself is never copied).
     bool saveOriginalImageFrom(const QString& path, QString* error = nullptr);
-    // Writes the canvas's picture to originalFilename as JPEG at 0.98; nothing
-    // when no picture is in memory. False, and why, when it could not be written.
+    // Writes the canvas's picture to originalFilename as JPEG at 0.98, through
+    // the document folder's gateway; nothing when no picture is in memory.
+    // False, and why, when it could not be written (a full disk, a
+    // "pictures" that is a link).
     bool saveOriginalImage(QString* error = nullptr);
     // Holds the picture in memory: the first holder reads it from
     // originalFilename (without marking the document changed); the last
@@ -192,23 +198,32 @@ protected:
     template <class T>
     static std::shared_ptr<T> photoFromFile(const QString& path, lq::PictureRefusal* refusal = nullptr)
     {
-        const lq::GraphicsImage picture = importedPicture(path, refusal);
+        return photoWithPicture<T>(importedPicture(path, refusal));
+    }
+    // A photo of the class T holding the picture, or nothing for none.
+    template <class T>
+    static std::shared_ptr<T> photoWithPicture(const lq::GraphicsImage& picture)
+    {
         if (picture.isNull())
             return nullptr;
         std::shared_ptr<T> photo = T::create();
         photo->setPicture(picture);
         return photo;
     }
-    // The file's picture at its pixel size, or nothing.
-    static lq::GraphicsImage readPicture(const QString& path);
-    // The picture of a file given as one, decoded no larger than needed to be
-    // limited to the limit afterwards (it may still be larger than the
-    // limit); nothing, and why, when the file is not taken.
-    static lq::GraphicsImage readPictureForLimit(const QString& path, const lq::Size& limit, lq::PictureRefusal* refusal = nullptr);
-    // The file's picture, decoded no smaller than the scale of the whole
-    // when the whole is of the size given; `whole` receives the size of the
-    // whole picture. Nothing when the file cannot be read as a picture.
-    static lq::GraphicsImage readPictureAtScale(const QString& path, const lq::Size& size, double scale, QSize* whole);
+    // The picture of the file at the name below the document folder (read
+    // through its gateway) at its pixel size, or nothing.
+    lq::GraphicsImage storedPicture(const QString& name);
+    // A picture file's bytes decoded at their pixel size, or nothing.
+    static lq::GraphicsImage pictureOfData(const QByteArray& bytes);
+    // The same, decoded no larger than needed to be limited to the limit
+    // afterwards (it may still be larger than the limit); nothing, and why,
+    // when the picture cannot be decoded.
+    static lq::GraphicsImage pictureOfDataForLimit(const QByteArray& bytes, const lq::Size& limit, lq::PictureRefusal* refusal = nullptr);
+    // The picture of the file at the name below the document folder,
+    // decoded no smaller than the scale of the whole when the whole is of
+    // the size given; `whole` receives the size of the whole picture.
+    // Nothing when the file cannot be read as a picture.
+    lq::GraphicsImage storedPictureAtScale(const QString& name, const lq::Size& size, double scale, QSize* whole);
     // The largest scale at which the images loadBackstoreForImages holds the
     // picture for draw it.
     double scaleOfImages(const lq::Size& thumbnail, const lq::Size& slide);
@@ -220,8 +235,8 @@ protected:
     static lq::Size pictureLimit();
     // The photo's document has a site.
     bool inSiteDocument();
-    // "<rootDir>/homepage/pictures/<prefix><N>.<extension>".
-    QString publishedFilename(const QString& prefix, const QString& extension);
+    // "homepage/pictures/<prefix><N>.<extension>", below the document folder.
+    QString publishedName(const QString& prefix, const QString& extension) const;
 
     std::shared_ptr<XmlCaption> _caption;
     std::shared_ptr<XmlCanvas> _canvas;

@@ -12,14 +12,12 @@
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlPhotoRep.h"
 #include "model/site/XmlSite.h"
+#include "platform/ConfinedFolder.h"
 #include "platform/Exception.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/FileHelpers.h"
 #include "platform/graphics/GraphicsContext.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <cmath>
@@ -68,32 +66,36 @@ private:
     XmlPhoto& _photo;
 };
 
-// Writes the image at the application's JPEG factor (or as PNG), making its
-// folder first; answers whether it was written, and why not.
-bool writeImage(const lq::GraphicsImage& image, const QString& path, QString* why = nullptr)
+// Writes the image at the application's JPEG factor (or as PNG) to the name
+// below the photo's document folder, through its gateway, making its folder
+// first; answers whether it was written, and why not.
+bool writeImage(XmlPhoto& photo, const lq::GraphicsImage& image, const QString& name, QString* why = nullptr)
 {
-    QDir().mkpath(QFileInfo(path).path());
-    return XmlBase::saveImageFilenameCompression(image.toQImage(), path, 0.0f, why);
+    return photo.saveImageInRootFolder(image.toQImage(), name, 0.0f, why);
 }
 
 // The same for a picture of the built site: one that cannot be written
 // fails the build step.
-void publishImage(const lq::GraphicsImage& image, const QString& path)
+void publishImage(XmlPhoto& photo, const lq::GraphicsImage& image, const QString& name)
 {
     QString why;
-    if (!writeImage(image, path, &why))
+    if (!writeImage(photo, image, name, &why))
         lq::raiseWriteFailure(why);
 }
 
-// Replaces the target of the built site with a copy of the source, making
-// its folder first; a copy that cannot be written fails the build step.
-// Without a source there is nothing to copy.
-void publishCopy(const QString& source, const QString& target)
+// Replaces the target of the built site with a copy of the source (names
+// below the document folder), making its folder first; a copy that cannot
+// be written fails the build step. Without a source there is nothing to copy.
+void publishCopy(XmlPhoto& photo, const QString& source, const QString& target)
 {
-    QDir().mkpath(QFileInfo(target).path());
-    QFile::remove(target);
+    const std::shared_ptr<lq::ConfinedFolder> folder = photo.rootFolder();
+    if (!folder)
+        lq::raiseWriteFailure(QStringLiteral("cannot write ") + photo.rootDir() + QLatin1Char('/') + target + QStringLiteral(": its folder cannot be opened"));
     QString why;
-    if (QFileInfo::exists(source) && !lq::copyFile(source, target, &why))
+    const qsizetype slash = target.lastIndexOf(QLatin1Char('/'));
+    if (!folder->makeFolder(target.left(slash), &why) || !folder->remove(target, &why))
+        lq::raiseWriteFailure(why);
+    if (folder->isFile(source) && !folder->copyTo(source, *folder, target, &why))
         lq::raiseWriteFailure(why);
 }
 
@@ -113,9 +115,9 @@ bool XmlPhoto::inSiteDocument()
     return document && document->site();
 }
 
-QString XmlPhoto::publishedFilename(const QString& prefix, const QString& extension)
+QString XmlPhoto::publishedName(const QString& prefix, const QString& extension) const
 {
-    return QStringLiteral("%1/homepage/pictures/%2%3.%4").arg(rootDir(), prefix, QString::number(image_seq_number), extension);
+    return QStringLiteral("homepage/pictures/%1%2.%3").arg(prefix, QString::number(image_seq_number), extension);
 }
 
 void XmlPhoto::loadBackstoreForImages(const lq::Size& thumbnail, const lq::Size& slide)
@@ -127,7 +129,7 @@ void XmlPhoto::loadBackstoreForImages(const lq::Size& thumbnail, const lq::Size&
         // The canvas's geometry is the stored picture's, known before it is read.
         const lq::Size size = _canvas->image()->storedBodyRect().size;
         QSize whole;
-        const lq::GraphicsImage picture = readPictureAtScale(originalFilename(), size, scaleOfImages(thumbnail, slide), &whole);
+        const lq::GraphicsImage picture = storedPictureAtScale(pictureName(), size, scaleOfImages(thumbnail, slide), &whole);
         if (picture.isNull())
             return;
         // Reading the picture back is not an edit.
@@ -164,12 +166,12 @@ void XmlPhoto::createInternalImages()
         _iconImage = _canvas->createIconImageWithMaxSize(iconSize);
         if (!inSiteDocument())
             return;
-        writeImage(_thumbnail, thumbnailFilename());
-        writeImage(_iconImage, iconFilename());
+        writeImage(*this, _thumbnail, thumbnailName(image_seq_number));
+        writeImage(*this, _iconImage, iconName(image_seq_number));
         if (typeid(*this) != typeid(XmlPhotoRep)) {
             const lq::Size limit = pictureLimit();
-            writeImage(_canvas->makeImageWithLimitWidthAndLimitHeight(static_cast<int>(limit.width), static_cast<int>(limit.height)),
-                       fullSizeFilename());
+            writeImage(*this, _canvas->makeImageWithLimitWidthAndLimitHeight(static_cast<int>(limit.width), static_cast<int>(limit.height)),
+                       fullSizeName(image_seq_number));
         }
     });
 }
@@ -180,7 +182,7 @@ lq::GraphicsImage XmlPhoto::thumbnail()
         if (!_thumbnail.isNull())
             return _thumbnail;
         if (inSiteDocument()) {
-            _thumbnail = readPicture(thumbnailFilename());
+            _thumbnail = storedPicture(thumbnailName(image_seq_number));
             if (_thumbnail.isNull())
                 createInternalImages();
             return _thumbnail;
@@ -195,7 +197,7 @@ QImage XmlPhoto::iconImage()
         if (!_iconImage.isNull())
             return _iconImage.toQImage();
         if (inSiteDocument()) {
-            _iconImage = readPicture(iconFilename());
+            _iconImage = storedPicture(iconName(image_seq_number));
             if (_iconImage.isNull())
                 createInternalImages();
             return _iconImage.toQImage();
@@ -219,7 +221,7 @@ void XmlPhoto::resizeThumbnail(const QString& text)
             _thumbnail = _canvas->createThumbnailWithSize(size);
             // Without a document folder there is nowhere to keep it.
             if (!rootDir().isEmpty())
-                writeImage(_thumbnail, thumbnailFilename());
+                writeImage(*this, _thumbnail, thumbnailName(image_seq_number));
         }
         _pendingResize = false;
     });
@@ -302,16 +304,24 @@ void XmlPhoto::createWebImageFullSizeFrameFrameRectThumbRect(const lq::Size& thu
                                                              const lq::Rect& frameRect, const lq::Rect& thumbRect)
 {
     lq::modelFrame(this, "createWebImage:fullSize:frame:frameRect:thumbRect:", [&] {
+        // Every file is reached through the document folder's gateway.
+        const std::shared_ptr<lq::ConfinedFolder> folder = rootFolder();
+        const auto isThere = [&](const QString& name) { return folder && folder->isFile(name); };
+        const auto removeTarget = [&](const QString& name) {
+            if (folder)
+                folder->remove(name);
+        };
+        const QString thumbnail = thumbnailName(image_seq_number);
         if (fullSize) {
             DocumentBase* document = myDocument();
             XmlSite* site = document ? document->site() : nullptr;
-            const QString source = site && site->disableImageWell() ? originalFilename() : fullSizeFilename();
-            if (!QFileInfo::exists(source))
+            const QString source = site && site->disableImageWell() ? pictureName() : fullSizeName(image_seq_number);
+            if (!isThere(source))
                 createInternalImages();
-            const QString target = publishedFilename(QStringLiteral("image"), QStringLiteral("jpg"));
-            QFile::remove(target);
+            const QString target = publishedName(QStringLiteral("image"), QStringLiteral("jpg"));
+            removeTarget(target);
             if (typeid(*this) != typeid(XmlPhotoRep) && parent() && typeid(*parent()) == typeid(XmlAlbum))
-                publishCopy(source, target);
+                publishCopy(*this, source, target);
         }
         if (thumbSize.width == 0 || thumbSize.height == 0)
             return;
@@ -321,26 +331,24 @@ void XmlPhoto::createWebImageFullSizeFrameFrameRectThumbRect(const lq::Size& thu
             createInternalImages();
 
         if (!frame) {
-            if (!QFileInfo::exists(thumbnailFilename()))
+            if (!isThere(thumbnail))
                 createInternalImages();
-            const QString target = publishedFilename(QStringLiteral("thumb"), QStringLiteral("jpg"));
-            QFile::remove(target);
-            publishCopy(thumbnailFilename(), target);
+            publishCopy(*this, thumbnail, publishedName(QStringLiteral("thumb"), QStringLiteral("jpg")));
             return;
         }
         // The frame is an element too: its pictures stay loaded while it draws.
         Backstore framed(dynamic_cast<XmlBase*>(frame));
-        if (!QFileInfo::exists(thumbnailFilename()))
+        if (!isThere(thumbnail))
             createInternalImages();
-        const QString target = publishedFilename(QStringLiteral("thumb"), QStringLiteral("png"));
-        QFile::remove(target);
+        const QString target = publishedName(QStringLiteral("thumb"), QStringLiteral("png"));
+        removeTarget(target);
         lq::GraphicsImage image = lq::GraphicsImage::withSize(frameRect.size);
         {
             lq::GraphicsImage::Focus focus(image);
             forceRedraw();
             drawThumbNailAtFrameFrameRect(thumbRect, frame, frameRect);
         }
-        publishImage(image, target);
+        publishImage(*this, image, target);
     });
 }
 
@@ -350,7 +358,7 @@ void XmlPhoto::createSlideImage(const lq::Size& size)
         ImagesBackstore held(*this, lq::Size(), size);
         const lq::GraphicsImage slide = _canvas->makeImageWithLimitWidthAndLimitHeight(static_cast<int>(size.width),
                                                                                       static_cast<int>(size.height));
-        publishImage(slide, publishedFilename(QStringLiteral("slide"), QStringLiteral("jpg")));
+        publishImage(*this, slide, publishedName(QStringLiteral("slide"), QStringLiteral("jpg")));
     });
 }
 

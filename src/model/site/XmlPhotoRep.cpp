@@ -22,6 +22,13 @@ std::shared_ptr<XmlPhotoRep> XmlPhotoRep::createFromFile(const QString& path)
     });
 }
 
+std::shared_ptr<XmlPhotoRep> XmlPhotoRep::createFromData(const QByteArray& bytes)
+{
+    return lq::classFrame("XmlPhotoRep +createFromData:", [&] {
+        return photoWithPicture<XmlPhotoRep>(importedPictureOfData(bytes));
+    });
+}
+
 std::shared_ptr<XmlPhotoRep> XmlPhotoRep::createNoImage()
 {
     return lq::classFrame("XmlPhotoRep +createNoImage", [&] {
@@ -42,7 +49,8 @@ QString XmlPhotoRep::elementName() const
 void XmlPhotoRep::setNewImageFromFile(const QString& path)
 {
     lq::modelFrame(this, "setNewImageFromFile:", [&] {
-        const lq::GraphicsImage picture = importedPicture(path);
+        const std::optional<QByteArray> bytes = readFileAt(path);
+        const lq::GraphicsImage picture = bytes ? importedPictureOfData(*bytes) : lq::GraphicsImage();
         if (picture.isNull())
             return;
         // Number 0 means "no picture": stored under it, the picture would

@@ -3,6 +3,7 @@
 #include "model/core/DocumentBase.h"
 #include "model/core/DocumentFolder.h"
 #include "model/files/DirectoryWalk.h"
+#include "platform/ConfinedFolder.h"
 #include "model/core/SuppressedChanges.h"
 #include "model/files/XmlFile.h"
 #include "model/files/XmlFiles.h"
@@ -282,13 +283,13 @@ void XmlSite::refreshFiles()
         // would name a folder of the system, not of the document.
         if (folder.isEmpty() || !tree)
             return;
-        // A "files" that is a link would show, and let the pane change, a
-        // folder outside the document.
-        if (QFileInfo(folder + QStringLiteral("/files")).isSymLink())
-            return;
         // The files tree mirrors the folder as it is: sub-folders as folder
-        // elements, hidden files included.
-        addDirectoryTree(folder + QStringLiteral("/files"), tree, { .folders = DirectoryWalk::Folders::AsElements });
+        // elements, hidden files included. It is listed through the
+        // document folder's gateway: a "files" that is a link (or a folder
+        // in it that is one) would show, and let the pane change, a folder
+        // outside the document, and shows nothing.
+        if (const std::shared_ptr<lq::ConfinedFolder> site = rootFolder())
+            addDirectoryTree(*site, QStringLiteral("files"), tree, { .folders = DirectoryWalk::Folders::AsElements });
     });
 }
 
