@@ -371,6 +371,17 @@ QWidget* LayoutController::sheetView(const QString& identifier) const
     return found == _sheetViews.end() ? nullptr : found->second.data();
 }
 
+void LayoutController::showSheetTab(const QString& identifier, bool shown)
+{
+    const bool showing = _tabview->indexOfTabViewItemWithIdentifier(identifier) >= 0;
+    if (shown && !showing) {
+        const QScopedValueRollback<bool> quiet(_tabfalsealarm, true);
+        _tabview->insertTabViewItem(identifier, _tabview->count());
+    } else if (!shown && showing) {
+        _tabview->removeTabViewItem(identifier);
+    }
+}
+
 void LayoutController::removeAllTabs()
 {
     lq::uiFrame(this, "removeAllTabs", [&] {

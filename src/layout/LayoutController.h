@@ -120,6 +120,10 @@ public:
     virtual void setSelectedObject(XmlBoxModel* element);
     // UUID of the selected element, "" for none.
     const QString& currentSelectedObject() const { return _currentSelectedObject; }
+    // UUID of the page being laid out, "" for none.
+    const QString& currentAlbum() const { return _currentAlbum; }
+    // The template the layout shows.
+    std::shared_ptr<XmlStyleSheet> currentTemplate() const;
     // Shows the element's position and size in its sheet's fields.
     virtual void moveSelectedObject(XmlBoxModel* element);
     // Gives the element the rectangle the canvas proposes, as one change of
@@ -181,6 +185,9 @@ public:
     // --- Views ----------------------------------------------------------------------------------------
     QZLayoutView* layoutView() const { return _layoutView; }
     MyTabView* tabview() const { return _tabview; }
+    // Shows or hides the sheet's tab (last among the tabs); adding it
+    // chooses nothing.
+    void showSheetTab(const QString& identifier, bool shown);
     // The sheet's own view (the one it was made with).
     QWidget* sheetView(const QString& identifier) const;
     QWidget* bordersTabView() const { return _bordersTabView; }
@@ -206,22 +213,6 @@ public:
     MyDocument& document() const;
 
 private:
-    // The helpers reach the controller's views and state.
-    friend class InspectorSheet;
-    friend class PageSheet;
-    friend class BoxSheet;
-    friend class FooterSheet;
-    friend class ContentSheet;
-    friend class NavigationSheet;
-    friend class PhotoAlbumSheet;
-    friend class AlbumDialogs;
-    friend class SlideshowSheet;
-    friend class PayPalSheet;
-    friend class VornBoxSheet;
-    friend class BorderPanel;
-    friend class TemplateSelector;
-    friend class PageNavigation;
-
     // Building the views (LayoutControllerViews.cpp).
     void buildLayoutPage();
     void buildPreviewPage();
@@ -243,7 +234,6 @@ private:
     // The element's sheet filled from it (LayoutControllerInspector.cpp).
     void fillSheet(XmlBoxModel* element, XmlStyleSheet& sheet);
 
-    std::shared_ptr<XmlStyleSheet> currentTemplate() const;
     // Makes the template the shown one: the new one holds its pictures and
     // runs its animations, the old one lets them go.
     void switchTemplate(XmlStyleSheet* from, XmlStyleSheet* to, bool differ);

@@ -132,8 +132,8 @@ void PageNavigation::prevPage()
 {
     lq::uiFrame(&_controller, "prevPage:", [&] {
         // A picture preview goes back to its page first.
-        if (_controller._globalIndex != -1) {
-            _controller.setPreviewPageIndex(_controller._currentAlbum, -1);
+        if (_controller.globalIndex() != -1) {
+            _controller.setPreviewPageIndex(_controller.currentAlbum(), -1);
             return;
         }
         const qsizetype count = _controller.document().webItems().size();

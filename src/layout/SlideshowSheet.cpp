@@ -22,7 +22,6 @@
 #include "templates/XmlWebFont.h"
 
 #include <QLabel>
-#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -159,13 +158,7 @@ void SlideshowSheet::place(XmlWebPhotoAlbum& album, XmlAlbum& page)
     const bool belongs = album.baseVisibility() && typeid(page) == typeid(XmlAlbum)
         && (album.clickOp() == XmlWebPhotoAlbum::ClickOperation::SlideshowPage
             || album.clickOp() == XmlWebPhotoAlbum::ClickOperation::SlideshowElement);
-    const bool shown = _controller._tabview->indexOfTabViewItemWithIdentifier(QStringLiteral("slideshow")) >= 0;
-    if (belongs && !shown) {
-        const QScopedValueRollback<bool> quiet(_controller._tabfalsealarm, true);
-        _controller._tabview->insertTabViewItem(QStringLiteral("slideshow"), _controller._tabview->count());
-    } else if (!belongs && shown) {
-        _controller._tabview->removeTabViewItem(QStringLiteral("slideshow"));
-    }
+    _controller.showSheetTab(QStringLiteral("slideshow"), belongs);
 }
 
 bool SlideshowSheet::apply(QWidget* sender, int tag, XmlStyleSheet& sheet, XmlSlideshow* slideshow)

@@ -109,7 +109,7 @@ void TemplateSelector::templateSelector()
         const QModelIndex current = _templateList->selectionModel()->currentIndex();
         auto* chosen = TemplateListSource::element(_templateList->adaptor()->itemForIndex(current));
         if (XmlStyleSheet::cast(chosen))
-            _controller.setPageWithTemplate(_controller._currentAlbum, chosen->UUID());
+            _controller.setPageWithTemplate(_controller.currentAlbum(), chosen->UUID());
     });
 }
 

@@ -335,7 +335,7 @@ void VornBoxSheet::liveUpdate()
     lq::uiFrame(&_controller, "liveUpdate", [&] {
         if (_loadingVornText)
             return;
-        const XmlBasePtr selected = XmlBase::UUID(_controller._currentSelectedObject);
+        const XmlBasePtr selected = XmlBase::UUID(_controller.currentSelectedObject());
         XmlVornBox* box = XmlVornBox::cast(selected.get());
         if (!box)
             return;
