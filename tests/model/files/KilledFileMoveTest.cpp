@@ -55,7 +55,7 @@ protected:
         base = work.filePath(QStringLiteral("Base.lqxl"));
         rounds = qEnvironmentVariableIntValue("LQ_KILL_ROUNDS");
         if (rounds <= 0)
-            rounds = 20;
+            rounds = 12;
         MyDocument document;
         ASSERT_TRUE(document.newDocument(base)) << document.lastError().toStdString();
         for (int i = 0; i < pileSize; ++i)
@@ -172,7 +172,7 @@ protected:
 
     QTemporaryDir work;
     QString base;
-    int rounds = 20;
+    int rounds = 12;
     int runs = 0;
 };
 
