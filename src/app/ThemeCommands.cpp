@@ -170,8 +170,11 @@ void ThemeCommands::exportTemplate()
             return;
         XmlSite* site = document.site();
         const std::shared_ptr<lq::ConfinedFolder> folder = document.siteFolder();
-        if (!folder || !ThemeArchive::write(chosen, *folder, site ? site->files() : nullptr))
-            lq::runAlert(&_window, QStringLiteral("The theme could not be exported"), QStringLiteral("Writing ") + chosen + QStringLiteral(" failed."));
+        QString why;
+        if (!folder || !ThemeArchive::write(chosen, *folder, site ? site->files() : nullptr, &why))
+            lq::runAlert(&_window, QStringLiteral("The theme could not be exported"),
+                QStringLiteral("Writing ") + chosen + QStringLiteral(" failed") + (why.isEmpty() ? QString() : QStringLiteral(": ") + why)
+                    + QStringLiteral("."));
     });
 }
 

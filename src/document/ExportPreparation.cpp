@@ -34,8 +34,18 @@ void ExportPreparation::beginFreshBuild()
         failBuildWith(QStringLiteral("error clearing the generated site: ") + why);
     const lq::ConfinedFolder::Status files = site->status(QStringLiteral("files"), &why);
     if (files.kind == lq::ConfinedFolder::Kind::Folder) {
+        // A link among the user's files is not followed, so not published:
+        // the user is told which.
+        for (const lq::ConfinedFolder::Entry& entry :
+            site->list(QStringLiteral("files"), nullptr, true).value_or(QList<lq::ConfinedFolder::Entry>()))
+            if (entry.kind == lq::ConfinedFolder::Kind::Link)
+                _document.queue().addActivityString(QStringLiteral("not published: ") + site->pathOf(QStringLiteral("files/") + entry.name)
+                    + QStringLiteral(" is a link, which is never followed"));
         if (!site->copyTo(QStringLiteral("files"), *site, QStringLiteral("homepage"), &why))
             failBuildWith(QStringLiteral("error copying the site's files: ") + why);
+    } else if (files.kind == lq::ConfinedFolder::Kind::Link) {
+        failBuildWith(QStringLiteral("error copying the site's files: ") + site->pathOf(QStringLiteral("files"))
+            + QStringLiteral(" is a link, which is never followed"));
     } else if (files.kind != lq::ConfinedFolder::Kind::Missing) {
         failBuildWith(QStringLiteral("error copying the site's files: ")
             + (files.kind == lq::ConfinedFolder::Kind::Refused ? why : site->pathOf(QStringLiteral("files")) + QStringLiteral(" is no folder of the site's own")));

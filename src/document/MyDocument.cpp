@@ -287,7 +287,11 @@ std::shared_ptr<XmlD> MyDocument::createXmlD(const QString& path)
     // are kept beside the last published tree, and only what moved is read.
     if (!_folder)
         return nullptr;
-    return lq::createXmlDWithCache(*_folder, QStringLiteral("homepage"), *_folder, generatedSiteDigests);
+    QString why;
+    std::shared_ptr<XmlD> listed = lq::createXmlDWithCache(*_folder, QStringLiteral("homepage"), *_folder, generatedSiteDigests, &why);
+    if (!listed && !why.isEmpty())
+        reportRefusal(QStringLiteral("The generated site cannot be listed: ") + why);
+    return listed;
 }
 
 QList<FileDigest> MyDocument::fileDigests(const QString& folder)
@@ -811,12 +815,21 @@ bool MyDocument::saveAs(const QString& pathGiven)
         QString why;
         std::shared_ptr<lq::ConfinedFolder> copy = QDir().mkdir(path) ? lq::ConfinedFolder::open(path, &why) : nullptr;
         bool copied = copy != nullptr;
+        // Links are not followed, so not copied: the user is told each.
+        QStringList linksLeftOut;
+        for (const lq::ConfinedFolder::Entry& entry : copied ? _folder->list(QString(), nullptr, true).value_or(QList<lq::ConfinedFolder::Entry>())
+                                                            : QList<lq::ConfinedFolder::Entry>())
+            if (entry.kind == lq::ConfinedFolder::Kind::Link)
+                linksLeftOut.append(_folder->pathOf(entry.name) + QStringLiteral(" is a link, which is never followed"));
         for (const QString& entry : copied ? _folder->names() : QStringList()) {
             if (entry != SiteLock::lockName && !_folder->copyTo(entry, *copy, entry, &why)) {
                 copied = false;
                 break;
             }
         }
+        if (copied)
+            for (const QString& line : linksLeftOut)
+                reportRefusal(QStringLiteral("Save As left a link out of the copy: ") + line);
         if (!copied) {
             if (copy)
                 for (const QString& entry : copy->names())

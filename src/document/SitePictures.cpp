@@ -222,6 +222,12 @@ QList<int> SitePictures::removeUnusedPictures() const
         const std::optional<QSet<QString>> saved = picturesOfSavedSite(*folder);
         if (!saved)
             return {};
+        // A "pictures" that is a link is never listed, so nothing goes through it.
+        if (folder->status(QStringLiteral("pictures")).kind == lq::ConfinedFolder::Kind::Link) {
+            _document.reportRefusal(QStringLiteral("The pictures that nothing uses are left as they are: ") + folder->pathOf(QStringLiteral("pictures"))
+                + QStringLiteral(" is a link, which is never followed"));
+            return {};
+        }
         QHash<QString, int> unused = numberedPictures(*folder);
         for (const QString& name : *saved)
             unused.remove(name);

@@ -148,7 +148,7 @@ QStringList ThemeArchive::checkedFiles(XmlBase* filesTree)
     return paths;
 }
 
-bool ThemeArchive::write(const QString& archive, const lq::ConfinedFolder& site, XmlBase* filesTree)
+bool ThemeArchive::write(const QString& archive, const lq::ConfinedFolder& site, XmlBase* filesTree, QString* error)
 {
     // What goes in is copied out of the site into a private folder and
     // packed from there.
@@ -156,20 +156,30 @@ bool ThemeArchive::write(const QString& archive, const lq::ConfinedFolder& site,
     QString why;
     bool done = packing.isValid() && site.copyOut(themeFile, packing.filePath(themeFile), &why);
     QStringList members { themeFile };
-    if (done && site.isFolder(QStringLiteral("bitmaps2"))) {
+    // The theme's pictures and the ticked files go whole or the export
+    // fails: one that is a link (or lies below one) is never followed, and
+    // the theme is not written without it.
+    const auto reachable = [&](const QString& name) {
+        QString refusal;
+        const lq::ConfinedFolder::Status status = site.status(name, &refusal);
+        if (status.kind == lq::ConfinedFolder::Kind::Link)
+            why = QStringLiteral("cannot pack ") + site.pathOf(name) + QStringLiteral(": ") + site.pathOf(name)
+                + QStringLiteral(" is a link, which is never followed");
+        else if (status.kind == lq::ConfinedFolder::Kind::Refused)
+            why = QStringLiteral("cannot pack ") + site.pathOf(name) + QStringLiteral(": ") + refusal;
+        else
+            return true;
+        return false;
+    };
+    if (done && (done = reachable(QStringLiteral("bitmaps2"))) && site.isFolder(QStringLiteral("bitmaps2"))) {
         done = site.copyOut(QStringLiteral("bitmaps2"), packing.filePath(QStringLiteral("bitmaps2")), &why);
         members.append(QStringLiteral("bitmaps2"));
     }
     for (const QString& file : checkedFiles(filesTree)) {
         if (!done)
             break;
-        // A file that is a link, or lies below one, is left out, as links are.
-        const lq::ConfinedFolder::Kind kind = site.status(file).kind;
-        if (kind == lq::ConfinedFolder::Kind::Link || kind == lq::ConfinedFolder::Kind::Refused) {
-            lq::log(QStringLiteral("left out of the theme, it is a link or lies below one: ") + file);
-            continue;
-        }
-        done = QDir().mkpath(QFileInfo(packing.filePath(file)).path()) && site.copyOut(file, packing.filePath(file), &why);
+        done = reachable(file) && QDir().mkpath(QFileInfo(packing.filePath(file)).path())
+            && site.copyOut(file, packing.filePath(file), &why);
         members.append(file);
     }
     // Built beside its place and moved there whole, so that a failure never
@@ -190,6 +200,8 @@ bool ThemeArchive::write(const QString& archive, const lq::ConfinedFolder& site,
     if (!done) {
         QFile::remove(building);
         lq::log(QStringLiteral("could not export the theme into ") + archive + (why.isEmpty() ? QString() : QStringLiteral(": ") + why));
+        if (error)
+            *error = why.isEmpty() ? QStringLiteral("writing ") + archive + QStringLiteral(" failed") : why;
     }
     return done;
 }

@@ -63,10 +63,12 @@ public:
     // the folder "bitmaps2" and the site files whose check is set in the
     // files tree, each under its path below the site folder
     // ("files/pics/a.png"). They are copied out through the site's gateway
-    // into a private folder and packed there (links left out). An archive
-    // already at the path is replaced only once the new one is complete.
-    // Answers whether every entry was written.
-    static bool write(const QString& archive, const lq::ConfinedFolder& site, XmlBase* filesTree);
+    // into a private folder and packed there (links below "bitmaps2" left
+    // out). "bitmaps2" or a ticked file that is a link, or lies below one,
+    // fails the export: the theme would go without it. An archive already
+    // at the path is replaced only once the new one is complete. Answers
+    // whether every entry was written; `error` tells why not.
+    static bool write(const QString& archive, const lq::ConfinedFolder& site, XmlBase* filesTree, QString* error = nullptr);
 
     // The paths below the site folder of the files of the tree whose check is
     // set, in tree order ("files/pics/a.png").

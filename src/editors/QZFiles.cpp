@@ -38,16 +38,22 @@ QString quoted(const QString& text)
     return QStringLiteral("\"") + text + QStringLiteral("\"");
 }
 
-// Why the name cannot be given to the element inside its folder.
-QString whyRefused(XmlBase& element, const QString& name)
+// Why the name cannot be given to the element inside its folder; `failure`
+// is what the disk answered.
+QString whyRefused(XmlBase& element, const QString& name, const QString& failure)
 {
     if (!XmlFile::isPlainName(name))
         return QStringLiteral("A name cannot be empty, \".\" or \"..\", and cannot hold \"/\".");
-    const QString folder = element.parent() ? element.parent()->fullname() : QString();
-    const QFileInfo taken(folder + QLatin1Char('/') + name);
-    if (taken.exists() || taken.isSymLink())
+    // Asked through the tree's gateway: a folder on the way that became a
+    // link is said as such, never looked through.
+    const std::shared_ptr<lq::ConfinedFolder> folder = XmlFiles::treeFolderOf(&element);
+    const QString above = XmlFiles::pathInTree(element.parent());
+    const lq::ConfinedFolder::Kind taken = folder ? folder->status(above.isEmpty() ? name : above + QLatin1Char('/') + name).kind
+                                                  : lq::ConfinedFolder::Kind::Missing;
+    if (taken != lq::ConfinedFolder::Kind::Missing && taken != lq::ConfinedFolder::Kind::Refused)
         return QStringLiteral("The folder already holds an item named ") + quoted(name) + QStringLiteral(".");
-    return QStringLiteral("It could not be renamed on disk.");
+    return QStringLiteral("It could not be renamed on disk") + (failure.isEmpty() ? QString() : QStringLiteral(": ") + failure)
+        + QStringLiteral(".");
 }
 
 } // namespace
@@ -127,10 +133,12 @@ void QZFiles::addFile()
         const QString chosen = lq::modalHandler().runOpenPanel(request);
         if (chosen.isEmpty())
             return;
-        if (!destination->importFilename(chosen)) {
+        QString why;
+        if (!destination->importFilename(chosen, &why)) {
             lq::log(QStringLiteral("Add File: ") + chosen + QStringLiteral(" was not copied into ") + destination->fullname());
             tell(quoted(QFileInfo(chosen).fileName()) + QStringLiteral(" could not be added"),
-                QStringLiteral("It could not be copied into the site's files: it must be a file that can be read, and the site's folder must be writable."));
+                QStringLiteral("It could not be copied into the site's files: it must be a file that can be read, and the site's folder must be writable")
+                    + (why.isEmpty() ? QString() : QStringLiteral(" (") + why + QLatin1Char(')')) + QStringLiteral("."));
         }
         FilesOutline->reloadData();
     });
@@ -176,16 +184,17 @@ bool QZFiles::outlineViewSetObjectValueForTableColumnByItem(XmlOutlineView&, con
     return lq::uiFrame(this, "outlineView:setObjectValue:forTableColumn:byItem:", [&] {
         const QString name = value.toString();
         bool renamed = true;
+        QString failure;
         if (typeid(item) == typeid(XmlFile)) {
             auto& file = static_cast<XmlFile&>(item);
-            renamed = name == file.filename() || file.renameFilename(name);
+            renamed = name == file.filename() || file.renameFilename(name, &failure);
         } else if (typeid(item) == typeid(XmlFolder)) {
             auto& folder = static_cast<XmlFolder&>(item);
-            renamed = name == folder.foldername() || folder.renameFoldername(name);
+            renamed = name == folder.foldername() || folder.renameFoldername(name, &failure);
         }
         if (!renamed) {
             lq::log(QStringLiteral("Rename refused: ") + item.fullname() + QStringLiteral(" to ") + quoted(name));
-            tell(QStringLiteral("The name ") + quoted(name) + QStringLiteral(" cannot be used"), whyRefused(item, name));
+            tell(QStringLiteral("The name ") + quoted(name) + QStringLiteral(" cannot be used"), whyRefused(item, name, failure));
         }
         reloadLater();
         return true;
@@ -313,26 +322,20 @@ bool QZFiles::moveFile(XmlFile& file, XmlFiles& target, int index)
 {
     const XmlBasePtr kept = file.sharedFromThis();
     if (file.parent() != &target) {
-        const QString oldPath = file.fullname();
-        const QString newPath = target.fullname() + QLatin1Char('/') + file.filename();
-        // Moved through the site folder's gateway: a link on the way to
-        // either place is refused, and an item already at the new name is
-        // never replaced (the kernel checks it in the move itself).
-        XmlSite* site = _document ? _document->document().site() : nullptr;
+        // Moved through the files tree's gateway in one rename: a link on
+        // the way to either place is refused (and said), and an item already
+        // at the new name is never replaced (the kernel checks it in the
+        // move itself).
         QString why;
-        const std::shared_ptr<lq::ConfinedFolder> folder = site ? lq::ConfinedFolder::open(site->rootDir(), &why) : nullptr;
-        const std::optional<QString> from = folder ? folder->nameOf(oldPath) : std::nullopt;
-        const std::optional<QString> to = folder ? folder->nameOf(newPath) : std::nullopt;
-        if (folder && to && folder->status(*to).exists()) {
+        const std::shared_ptr<lq::ConfinedFolder> folder = XmlFiles::treeFolderOf(&target, &why);
+        const QString above = XmlFiles::pathInTree(&target);
+        if (folder && folder->status(above.isEmpty() ? file.filename() : above + QLatin1Char('/') + file.filename()).exists()) {
             tell(quoted(file.filename()) + QStringLiteral(" was not moved"),
                 quoted(target.name()) + QStringLiteral(" already holds an item of that name."));
             return false;
         }
-        if (folder && (!from || !to || !XmlFiles::isInsideRootFolder(&target, newPath)))
-            why = QStringLiteral("the way there leaves the site's folder, through a link or out of it");
-        if (!folder || !from || !to || !XmlFiles::isInsideRootFolder(&target, newPath)
-            || !folder->rename(*from, *to, lq::ConfinedFolder::Replace::Never, &why)) {
-            lq::log(QStringLiteral("Move failed: ") + oldPath + QStringLiteral(" to ") + newPath + QStringLiteral(": ") + why);
+        if (!folder || !target.moveFileHere(file, &why)) {
+            lq::log(QStringLiteral("Move failed: ") + file.fullname() + QStringLiteral(" to ") + target.fullname() + QStringLiteral(": ") + why);
             tell(quoted(file.filename()) + QStringLiteral(" could not be moved"),
                 QStringLiteral("It could not be moved into ") + quoted(target.name()) + QStringLiteral(" on disk (") + why
                     + QStringLiteral("); it stays where it was."));
@@ -363,11 +366,13 @@ std::optional<bool> QZFiles::canDeleteObject(XmlBase& element)
         // The files tree deletes it from disk and then from the tree, and
         // keeps it when the disk would not let it go.
         const XmlBasePtr kept = element.sharedFromThis();
-        holder->deleteFilename(name);
+        QString why;
+        holder->deleteFilename(name, &why);
         if (element.parent() == holder) {
             lq::log(QStringLiteral("Delete failed: ") + element.fullname());
             tell(quoted(name) + QStringLiteral(" could not be deleted"),
-                QStringLiteral("It could not be deleted from disk; it stays in the site's files."));
+                QStringLiteral("It could not be deleted from disk") + (why.isEmpty() ? QString() : QStringLiteral(" (") + why + QLatin1Char(')'))
+                    + QStringLiteral("; it stays in the site's files."));
             return false;
         }
         return true;

@@ -437,9 +437,9 @@ std::shared_ptr<XmlD> createXmlDWithCache(const ConfinedFolder& root, const QStr
     };
     QString why;
     const std::shared_ptr<ConfinedFolder> folder = name.isEmpty() ? nullptr : root.folder(name, &why);
-    const ConfinedFolder& listedRoot = name.isEmpty() ? root : *folder;
     if (!name.isEmpty() && !folder)
         return fail(why);
+    const ConfinedFolder& listedRoot = name.isEmpty() ? root : *folder;
     // The start is read before any file is looked at.
     const ListingStart start = listingStartBeside(cacheFolder, cacheName);
     QString problem;

@@ -15,6 +15,10 @@
 #include "pipeline/XmlImportPhoto.h"
 #include "platform/ConfinedFolder.h"
 #include "platform/Zip.h"
+#include "publish/FolderExport.h"
+#include "publish/XmlBom.h"
+#include "publish/XmlD.h"
+#include "support/HelperTools.h"
 #include "support/OutsideTree.h"
 #include "support/SiteBuildRun.h"
 #include "support/StarterSite.h"
@@ -25,6 +29,7 @@
 #include <QFile>
 
 #include <atomic>
+#include <iostream>
 #include <thread>
 
 #include <fcntl.h>
@@ -234,6 +239,99 @@ TEST_F(ConfinedSiteTest, AFolderSwappedForALinkWhileThemesComeInLeadsNothingOuts
     ASSERT_TRUE(theme->installInto(*site, &why).has_value()) << why.toStdString();
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(readAll(folder + QStringLiteral("/files/theme/image%1.jpg").arg(i + 1)), "the theme's file " + QByteArray::number(i));
+    EXPECT_TRUE(outside.isUnchanged());
+}
+
+TEST_F(ConfinedSiteTest, FoldersSwappedForLinksWhileSavesThemesAndExportsRunLeadNothingOutside)
+{
+    // Four folders traded for a link to the folder outside and back, over
+    // and over, by a second thread: a folder of the user's files (where a
+    // theme brings its files), the snapshots, the generated site's pictures
+    // and the destination's pictures. The program meanwhile saves (a
+    // snapshot each time), installs a theme and exports the whole site.
+    useBuiltHelperTools();
+    auto page = addPage(home(), 1, QStringLiteral("Roses"));
+    importPhotos(*page, { picture(QStringLiteral("rose"), Qt::red) });
+    ASSERT_TRUE(document.saveFileWithComment(folder, QStringLiteral("a photo"))) << document.lastError().toStdString();
+    {
+        SiteBuildRun build(document);
+        ASSERT_TRUE(build.wait()) << build.why.toStdString();
+    }
+    const QString destination = work.filePath(QStringLiteral("published"));
+    const auto exportWhole = [&] {
+        const std::shared_ptr<XmlD> current = document.createXmlD(QString());
+        if (!current)
+            return QStringLiteral("not listed");
+        const auto bom = XmlBom::createWithSourceDest(current.get(), nullptr);
+        return lq::exportChangesToFolder(&document, bom.get(), current.get(), folder + QStringLiteral("/homepage"), destination, false);
+    };
+    ASSERT_EQ(exportWhole(), QString());
+
+    // A theme bringing four files below "files/sub", named as the files outside are.
+    const QString from = work.filePath(QStringLiteral("theme"));
+    writeAll(from + QStringLiteral("/theme.xmlbase"), readAll(folder + QStringLiteral("/theme.xmlbase")));
+    for (int i = 1; i <= 4; ++i)
+        writeAll(from + QStringLiteral("/files/sub/image%1.jpg").arg(i), "the theme's file " + QByteArray::number(i));
+    const QString archive = work.filePath(QStringLiteral("Theme.qvzip"));
+    for (const QString& entry : QDir(from).entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
+        ASSERT_TRUE(lq::zipAdd(archive, from, entry, true));
+    const std::unique_ptr<ThemeArchive> theme = ThemeArchive::unpack(archive);
+    ASSERT_NE(theme, nullptr);
+    const std::shared_ptr<lq::ConfinedFolder> site = document.siteFolder();
+    ASSERT_TRUE(site->makeFolder(QStringLiteral("files/sub")));
+
+    // Each folder with a link beside it; an exchange trades the two in one step.
+    const QStringList swapped { folder + QStringLiteral("/files/sub"), folder + QStringLiteral("/revert"),
+        folder + QStringLiteral("/homepage/pictures"), destination + QStringLiteral("/pictures") };
+    std::vector<std::pair<QByteArray, QByteArray>> pairs;
+    for (const QString& real : swapped) {
+        ASSERT_TRUE(QFileInfo(real).isDir()) << real.toStdString();
+        ASSERT_TRUE(QFile::link(outside.path(), real + QStringLiteral(".swap")));
+        pairs.emplace_back(QFile::encodeName(real), QFile::encodeName(real + QStringLiteral(".swap")));
+    }
+    std::atomic<bool> running { true };
+    std::atomic<long> exchanges { 0 };
+    std::thread swapper([&] {
+        while (running)
+            for (const auto& [real, link] : pairs)
+                if (::renameat2(AT_FDCWD, real.constData(), AT_FDCWD, link.constData(), RENAME_EXCHANGE) == 0)
+                    ++exchanges;
+    });
+    const int rounds = 40;
+    int saved = 0;
+    int installed = 0;
+    int exported = 0;
+    for (int round = 0; round < rounds; ++round) {
+        page->setName(QStringLiteral("Round %1").arg(round));
+        saved += document.saveFileWithComment(folder, QStringLiteral("round %1").arg(round)) ? 1 : 0;
+        installed += theme->installInto(*site).has_value() ? 1 : 0;
+        for (int i = 1; i <= 4; ++i)
+            site->remove(QStringLiteral("files/sub/image%1.jpg").arg(i));
+        exported += exportWhole().isEmpty() ? 1 : 0;
+    }
+    running = false;
+    swapper.join();
+    std::cout << "swapped folders: " << exchanges << " exchanges during " << rounds << " rounds; " << saved << " saves, " << installed
+              << " theme installs and " << exported << " exports went through whole" << std::endl;
+
+    // Each folder back in its place; a change cut short by a swap is
+    // finished by the next open.
+    for (const auto& [real, link] : pairs) {
+        if (QFileInfo(QFile::decodeName(real)).isSymLink())
+            ASSERT_EQ(::renameat2(AT_FDCWD, real.constData(), AT_FDCWD, link.constData(), RENAME_EXCHANGE), 0);
+    }
+    ASSERT_TRUE(SiteJournal::recover(*site));
+    EXPECT_TRUE(outside.isUnchanged());
+    EXPECT_GT(exchanges, 1000);
+
+    // With the folders back, everything goes through whole.
+    page->setName(QStringLiteral("After"));
+    EXPECT_TRUE(document.saveFileWithComment(folder, QStringLiteral("after"))) << document.lastError().toStdString();
+    QString why;
+    EXPECT_TRUE(theme->installInto(*site, &why).has_value()) << why.toStdString();
+    EXPECT_EQ(exportWhole(), QString());
+    MyDocument reopened;
+    EXPECT_TRUE(reopened.readFromFile(folder)) << reopened.lastError().toStdString();
     EXPECT_TRUE(outside.isUnchanged());
 }
 

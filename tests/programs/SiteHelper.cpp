@@ -6,6 +6,12 @@
 //   site_helper export <folder> <destination>  opens the site and exports its generated
 //                                           site to the folder once told to ("listed"
 //                                           when it starts copying)
+//   site_helper files-rename <folder> <sub>  renames every file of the folder "sub" of the
+//                                           site's files to "renamed-<name>", once told to,
+//                                           as the files pane does
+//   site_helper files-move <folder> <sub>    moves every file of the folder "sub" of the
+//                                           site's files into its folder "moved", once
+//                                           told to, as the files pane does
 //   site_helper import <folder> <picture>   opens the site, imports the picture into
 //                                           its first album page through its queue,
 //                                           and keeps it unsaved until its input ends
@@ -16,6 +22,9 @@
 #include "document/MyDocument.h"
 #include "model/application/MyApplication.h"
 #include "model/feed/XmlRSS.h"
+#include "model/files/XmlFile.h"
+#include "model/files/XmlFiles.h"
+#include "model/files/XmlFolder.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlSite.h"
@@ -107,6 +116,36 @@ int main(int argc, char** argv)
                                       : QStringLiteral("the generated site cannot be listed");
         say(error.isEmpty() ? QStringLiteral("done") : QStringLiteral("failed: ") + error);
         return error.isEmpty() ? 0 : 1;
+    }
+    if (command == QLatin1String("files-rename") || command == QLatin1String("files-move")) {
+        // The same calls as the files pane's rename and move.
+        XmlFiles* files = document.site()->files();
+        const std::shared_ptr<XmlFolder> from = files ? files->folderWithName(arguments[3]) : nullptr;
+        const std::shared_ptr<XmlFolder> moved = command == QLatin1String("files-move") && files ? files->folderWithName(QStringLiteral("moved")) : nullptr;
+        if (!from || (command == QLatin1String("files-move") && !moved))
+            return 3;
+        QList<std::shared_ptr<XmlFile>> pile;
+        for (const XmlBasePtr& child : from->children())
+            if (XmlFile::cast(child.get()))
+                pile.append(std::static_pointer_cast<XmlFile>(child));
+        say(QStringLiteral("ready"));
+        waitForInput();
+        bool done = true;
+        for (const std::shared_ptr<XmlFile>& file : pile) {
+            QString why;
+            if (!moved) {
+                done = file->renameFilename(QStringLiteral("renamed-") + file->filename(), &why) && done;
+            } else if (moved->moveFileHere(*file, &why)) {
+                file->removeFromParentWithoutDeletingChildren();
+                moved->addChild(file);
+            } else {
+                done = false;
+            }
+            if (!why.isEmpty())
+                say(QStringLiteral("refused: ") + why);
+        }
+        say(done ? QStringLiteral("done") : QStringLiteral("failed"));
+        return done ? 0 : 1;
     }
     if (command == QLatin1String("import")) {
         XmlAlbum* page = document.site()->homepage()->firstChildOfType<XmlAlbum>().get();

@@ -131,20 +131,21 @@ void XmlFile::setFilename(const QString& filename)
     setStored(_filename, filename, "setFilename:");
 }
 
-bool XmlFile::renameFilename(const QString& newName)
+bool XmlFile::renameFilename(const QString& newName, QString* why)
 {
     return lq::modelFrame(this, "renameFilename:", [&]() -> bool {
         if (!_parent || !isPlainName(newName) || !isPlainName(_filename))
             return false;
-        const std::shared_ptr<lq::ConfinedFolder> folder = XmlFiles::treeFolderOf(this);
-        if (!folder)
-            return false;
+        QString failure;
+        const std::shared_ptr<lq::ConfinedFolder> folder = XmlFiles::treeFolderOf(this, &failure);
         const QString above = XmlFiles::pathInTree(_parent);
         // Never over an item of the name, a dangling link included.
-        QString why;
-        if (!folder->rename(XmlFiles::pathInTree(this), above.isEmpty() ? newName : above + QLatin1Char('/') + newName,
-                lq::ConfinedFolder::Replace::Never, &why)) {
-            lq::log(why);
+        if (!folder
+            || !folder->rename(XmlFiles::pathInTree(this), above.isEmpty() ? newName : above + QLatin1Char('/') + newName,
+                lq::ConfinedFolder::Replace::Never, &failure)) {
+            lq::log(failure);
+            if (why)
+                *why = failure;
             return false;
         }
         setFilename(newName);

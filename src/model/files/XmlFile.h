@@ -33,8 +33,8 @@ public:
     // Renames the file on disk inside its folder, then the element. A name
     // that is taken, that is not a plain name inside the folder ("", ".",
     // "..", or containing "/" or NUL), or a move that fails changes nothing.
-    // Answers whether the file was renamed.
-    bool renameFilename(const QString& newName);
+    // Answers whether the file was renamed; `why` tells why not.
+    bool renameFilename(const QString& newName, QString* why = nullptr);
 
     // Seconds since 1970 of the date the name spells ("%a %b %d,%Y %I:%M:%S %p",
     // C locale, local time), worked out once; 0 while the name is no such date.

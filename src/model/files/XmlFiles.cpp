@@ -102,7 +102,7 @@ void XmlFiles::writeXmlInString(QString& xml)
     });
 }
 
-std::shared_ptr<ConfinedFolder> XmlFiles::treeFolder()
+std::shared_ptr<ConfinedFolder> XmlFiles::treeFolder(QString* error)
 {
     return lq::modelFrame(this, "treeFolder", [&]() -> std::shared_ptr<ConfinedFolder> {
         // A folder of the tree answers the tree's.
@@ -110,20 +110,23 @@ std::shared_ptr<ConfinedFolder> XmlFiles::treeFolder()
         while (XmlFolder::cast(top))
             top = top->parent();
         if (top != this)
-            return XmlFiles::cast(top) ? XmlFiles::cast(top)->treeFolder() : nullptr;
+            return XmlFiles::cast(top) ? XmlFiles::cast(top)->treeFolder(error) : nullptr;
         const std::shared_ptr<ConfinedFolder> site = rootFolder();
         const std::optional<QString> name = site ? site->nameOf(fullname()) : std::nullopt;
-        if (!name || name->isEmpty())
+        if (!name || name->isEmpty()) {
+            if (error)
+                *error = fullname() + QStringLiteral(" is not a folder of the site");
             return nullptr;
-        return site->folder(*name);
+        }
+        return site->folder(*name, error);
     });
 }
 
-std::shared_ptr<ConfinedFolder> XmlFiles::treeFolderOf(XmlBase* element)
+std::shared_ptr<ConfinedFolder> XmlFiles::treeFolderOf(XmlBase* element, QString* error)
 {
     XmlBase* holder = XmlFiles::cast(element) ? element : element ? element->parent() : nullptr;
     XmlFiles* files = XmlFiles::cast(holder);
-    return files ? files->treeFolder() : nullptr;
+    return files ? files->treeFolder(error) : nullptr;
 }
 
 QString XmlFiles::pathInTree(XmlBase* element)
@@ -134,43 +137,60 @@ QString XmlFiles::pathInTree(XmlBase* element)
     return path;
 }
 
-bool XmlFiles::placeCopy(const QString& name, const std::function<bool(ConfinedFolder&, const QString&)>& copy)
+bool XmlFiles::placeCopy(const QString& name, const std::function<bool(ConfinedFolder&, const QString&, QString*)>& copy, QString* error)
 {
-    const std::shared_ptr<ConfinedFolder> folder = treeFolder();
-    if (!folder || !XmlFile::isPlainName(name))
+    QString why;
+    const auto refuse = [&] {
+        if (!why.isEmpty())
+            lq::log(why);
+        if (error)
+            *error = why;
         return false;
+    };
+    const std::shared_ptr<ConfinedFolder> folder = treeFolder(&why);
+    if (!folder)
+        return refuse();
+    if (!XmlFile::isPlainName(name)) {
+        why = QStringLiteral("\"") + name + QStringLiteral("\" is no plain file name");
+        return refuse();
+    }
     const QString here = pathInTree(this);
     const QString destination = joined(here, name);
     // A folder is never replaced by a file; a place on a way through a
     // link is refused.
-    const ConfinedFolder::Kind there = folder->status(destination).kind;
-    if (there == ConfinedFolder::Kind::Folder || there == ConfinedFolder::Kind::Refused)
-        return false;
+    const ConfinedFolder::Kind there = folder->status(destination, &why).kind;
+    if (there == ConfinedFolder::Kind::Refused)
+        return refuse();
+    if (there == ConfinedFolder::Kind::Folder) {
+        why = folder->pathOf(destination) + QStringLiteral(" is a folder");
+        return refuse();
+    }
+    why.clear();
     // The copy goes to a temporary file in the folder that then replaces the
     // destination in one rename, so a failed copy leaves the old file whole.
     const QString temporary = joined(here, QStringLiteral(".import-") + QString::number(QRandomGenerator::global()->generate64(), 16));
-    QString why;
-    if (!copy(*folder, temporary) || !folder->sync(temporary, &why)
+    if (!copy(*folder, temporary, &why) || !folder->sync(temporary, &why)
         || !folder->rename(temporary, destination, ConfinedFolder::Replace::Always, &why)) {
-        if (!why.isEmpty())
-            lq::log(why);
         folder->remove(temporary);
-        return false;
+        return refuse();
     }
     fileWithName(name);
     return true;
 }
 
-bool XmlFiles::importFilename(const QString& source)
+bool XmlFiles::importFilename(const QString& source, QString* why)
 {
     return lq::modelFrame(this, "importFilename:", [&]() -> bool {
         const QString name = lq::lastPathComponent(source);
-        const std::shared_ptr<ConfinedFolder> folder = treeFolder();
-        if (!folder || !XmlFile::isPlainName(name))
+        const std::shared_ptr<ConfinedFolder> folder = treeFolder(why);
+        if (!folder)
             return false;
         struct stat from {};
-        if (::stat(QFile::encodeName(source).constData(), &from) != 0 || !S_ISREG(from.st_mode))
+        if (!XmlFile::isPlainName(name) || ::stat(QFile::encodeName(source).constData(), &from) != 0 || !S_ISREG(from.st_mode)) {
+            if (why)
+                *why = source + QStringLiteral(" is no file that can be read");
             return false;
+        }
         // A file of this folder dropped onto the folder is already in place.
         const ConfinedFolder::Status there = folder->status(joined(pathInTree(this), name));
         if (there.kind == ConfinedFolder::Kind::File && there.device == from.st_dev && there.inode == from.st_ino) {
@@ -180,13 +200,12 @@ bool XmlFiles::importFilename(const QString& source)
         // A file of the tree itself is read through the tree's gateway, any
         // other (the user's own, another site's) from where it is.
         const std::optional<QString> inside = folder->nameOf(source);
-        return placeCopy(name, [&](ConfinedFolder& into, const QString& temporary) {
-            QString why;
-            const bool copied = inside ? into.copyTo(*inside, into, temporary, &why) : into.copyIn(source, temporary, &why);
-            if (!copied)
-                lq::log(why);
-            return copied;
-        });
+        return placeCopy(
+            name,
+            [&](ConfinedFolder& into, const QString& temporary, QString* failure) {
+                return inside ? into.copyTo(*inside, into, temporary, failure) : into.copyIn(source, temporary, failure);
+            },
+            why);
     });
 }
 
@@ -219,13 +238,8 @@ QStringList XmlFiles::importFiles(XmlBase* tree)
                     continue;
                 }
                 const std::shared_ptr<ConfinedFolder> from = treeFolderOf(file);
-                const bool copied = from && placeCopy(filename, [&](ConfinedFolder& into, const QString& temporary) {
-                    QString why;
-                    if (!from->copyTo(pathInTree(file), into, temporary, &why)) {
-                        lq::log(why);
-                        return false;
-                    }
-                    return true;
+                const bool copied = from && placeCopy(filename, [&](ConfinedFolder& into, const QString& temporary, QString* why) {
+                    return from->copyTo(pathInTree(file), into, temporary, why);
                 });
                 if (!copied)
                     refused.append(file->fullname());
@@ -249,8 +263,10 @@ QStringList XmlFiles::importFiles(XmlBase* tree)
 bool XmlFiles::moveFileHere(XmlFile& file, QString* why)
 {
     return lq::modelFrame(this, "moveFileHere:", [&]() -> bool {
-        const std::shared_ptr<ConfinedFolder> folder = treeFolder();
-        if (!folder || treeRootOf(&file) != treeRootOf(this) || !XmlFile::isPlainName(file.filename())) {
+        const std::shared_ptr<ConfinedFolder> folder = treeFolder(why);
+        if (!folder)
+            return false;
+        if (treeRootOf(&file) != treeRootOf(this) || !XmlFile::isPlainName(file.filename())) {
             if (why)
                 *why = QStringLiteral("it is no file of this tree");
             return false;
@@ -259,7 +275,7 @@ bool XmlFiles::moveFileHere(XmlFile& file, QString* why)
     });
 }
 
-void XmlFiles::deleteFilename(const QString& name)
+void XmlFiles::deleteFilename(const QString& name, QString* error)
 {
     lq::modelFrame(this, "deleteFilename:", [&] {
         if (name.isNull())
@@ -271,14 +287,17 @@ void XmlFiles::deleteFilename(const QString& name)
             // Only an entry of this very folder is ever removed, through the
             // tree's gateway: a folder on the way that is a link stops it, a
             // link itself goes (never what it points at).
-            const std::shared_ptr<ConfinedFolder> folder = treeFolder();
-            if (!folder || !XmlFile::isPlainName(diskName(child.get())))
-                return;
             QString why;
-            if (folder->remove(pathInTree(child.get()), &why))
+            const std::shared_ptr<ConfinedFolder> folder = treeFolder(&why);
+            if (folder && !XmlFile::isPlainName(diskName(child.get())))
+                why = QStringLiteral("\"") + diskName(child.get()) + QStringLiteral("\" is no plain file name");
+            else if (folder && folder->remove(pathInTree(child.get()), &why)) {
                 removeChild(child.get());
-            else
-                lq::log(why);
+                return;
+            }
+            lq::log(why);
+            if (error)
+                *error = why;
             return;
         }
     });

@@ -40,10 +40,11 @@ public:
     // The gateway to the folder the whole tree stands for (the site's
     // "files", opened through the document folder's gateway; the folder of
     // a stand-alone list); nothing when it cannot be opened (it is missing,
-    // or a link). Asked of a folder of the tree, the tree's.
-    virtual std::shared_ptr<lq::ConfinedFolder> treeFolder();
-    // The gateway of the tree the element (a file or folder) belongs to, or nothing.
-    static std::shared_ptr<lq::ConfinedFolder> treeFolderOf(XmlBase* element);
+    // or a link: `error` tells which). Asked of a folder of the tree, the tree's.
+    virtual std::shared_ptr<lq::ConfinedFolder> treeFolder(QString* error = nullptr);
+    // The gateway of the tree the element (a file or folder) belongs to, or
+    // nothing (and why).
+    static std::shared_ptr<lq::ConfinedFolder> treeFolderOf(XmlBase* element, QString* error = nullptr);
     // The element's path below its tree's folder ("pics/a.png"; "" for the
     // tree's root).
     static QString pathInTree(XmlBase* element);
@@ -54,8 +55,8 @@ public:
     // destination, so a failed copy leaves the old file whole; a source that
     // is the destination itself is left alone. A source that is no regular
     // file, or a destination that is a folder, is refused. Answers whether the
-    // file is now in the folder.
-    bool importFilename(const QString& source);
+    // file is now in the folder; `why` tells why not.
+    bool importFilename(const QString& source, QString* why = nullptr);
     // The first file child of that exact file name, or a new one appended
     // (nothing on disk is touched).
     std::shared_ptr<XmlFile> fileWithName(const QString& name);
@@ -70,8 +71,8 @@ public:
     bool moveFileHere(XmlFile& file, QString* why = nullptr);
     // Removes the first direct child of that name from disk (a folder with
     // everything in it), then from the tree. The element stays when the disk
-    // entry could not be removed.
-    void deleteFilename(const QString& name);
+    // entry could not be removed (`why` tells why).
+    void deleteFilename(const QString& name, QString* why = nullptr);
     // Makes a new folder "untitled folder" ("untitled folder 2", 3, ... while
     // the name is taken) on disk and appends its element.
     void addFolder();
@@ -99,6 +100,7 @@ private:
     std::shared_ptr<XmlFolder> createFolder(const QString& base);
     // Puts a copy in the place of the name in this folder, replacing a
     // namesake in one rename: `copy` writes the copy to the temporary name
-    // it is given below the tree's folder.
-    bool placeCopy(const QString& name, const std::function<bool(lq::ConfinedFolder& folder, const QString& temporary)>& copy);
+    // it is given below the tree's folder (and why it could not).
+    bool placeCopy(const QString& name, const std::function<bool(lq::ConfinedFolder& folder, const QString& temporary, QString* why)>& copy,
+        QString* why = nullptr);
 };

@@ -105,19 +105,20 @@ void XmlFolder::setFoldername(const QString& foldername)
     setStored(_foldername, foldername, "setFoldername:");
 }
 
-bool XmlFolder::renameFoldername(const QString& newName)
+bool XmlFolder::renameFoldername(const QString& newName, QString* why)
 {
     return lq::modelFrame(this, "renameFoldername:", [&]() -> bool {
         if (!_parent || !XmlFile::isPlainName(newName) || !XmlFile::isPlainName(foldername()))
             return false;
-        const std::shared_ptr<lq::ConfinedFolder> folder = treeFolder();
-        if (!folder)
-            return false;
+        QString failure;
+        const std::shared_ptr<lq::ConfinedFolder> folder = treeFolder(&failure);
         const QString above = pathInTree(_parent);
-        QString why;
-        if (!folder->rename(pathInTree(this), above.isEmpty() ? newName : above + QLatin1Char('/') + newName,
-                lq::ConfinedFolder::Replace::Never, &why)) {
-            lq::log(why);
+        if (!folder
+            || !folder->rename(pathInTree(this), above.isEmpty() ? newName : above + QLatin1Char('/') + newName,
+                lq::ConfinedFolder::Replace::Never, &failure)) {
+            lq::log(failure);
+            if (why)
+                *why = failure;
             return false;
         }
         setFoldername(newName);

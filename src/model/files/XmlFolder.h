@@ -33,7 +33,7 @@ public:
     void setFoldername(const QString& foldername);
     // Renames the folder on disk inside its parent, then the element; the
     // same rules as XmlFile::renameFilename. Answers whether it was renamed.
-    bool renameFoldername(const QString& newName);
+    bool renameFoldername(const QString& newName, QString* why = nullptr);
 
     // The check state of any element: a folder's worked out, others' own.
     static int checkOf(const XmlBase* element);

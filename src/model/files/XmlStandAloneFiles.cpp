@@ -36,11 +36,11 @@ void XmlStandAloneFiles::setFolder(const std::shared_ptr<lq::ConfinedFolder>& fo
     _rootDir = folder ? folder->path() : QString();
 }
 
-std::shared_ptr<lq::ConfinedFolder> XmlStandAloneFiles::treeFolder()
+std::shared_ptr<lq::ConfinedFolder> XmlStandAloneFiles::treeFolder(QString* error)
 {
     if (_folder)
         return _folder;
-    return _rootDir.isEmpty() ? nullptr : lq::ConfinedFolder::open(_rootDir);
+    return _rootDir.isEmpty() ? nullptr : lq::ConfinedFolder::open(_rootDir, error);
 }
 
 void XmlStandAloneFiles::setFoldersFiles(bool folders, bool files)

@@ -30,7 +30,7 @@ public:
     void setFolder(const std::shared_ptr<lq::ConfinedFolder>& folder);
     // The given folder; else one opened on the root folder's path (the
     // theme library, a folder outside every site).
-    std::shared_ptr<lq::ConfinedFolder> treeFolder() override;
+    std::shared_ptr<lq::ConfinedFolder> treeFolder(QString* error = nullptr) override;
 
 private:
     std::shared_ptr<lq::ConfinedFolder> _folder;
