@@ -1,12 +1,10 @@
 #include "platform/FileHelpers.h"
-#include "platform/UserDefaults.h"
 #include "support/SmallFilesystem.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSettings>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -129,30 +127,4 @@ TEST(FileHelpers, PendingFilesReplaceTheirTargetsOnlyWhenCommitted)
     EXPECT_EQ(readAll(second), QByteArray("new two"));
     EXPECT_EQ(unixMode(first), 0600);
     EXPECT_EQ(lq::folderEntries(dir.path()), (QStringList { QStringLiteral("one"), QStringLiteral("two") }));
-}
-
-TEST(UserDefaults, MissingKeysReadAsZeroAndValuesSurviveASync)
-{
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("defaults.conf"));
-    {
-        lq::UserDefaults defaults(std::make_unique<QSettings>(file, QSettings::IniFormat));
-        EXPECT_EQ(defaults.integerForKey(QStringLiteral("Missing")), 0);
-        EXPECT_EQ(defaults.doubleForKey(QStringLiteral("Missing")), 0.0);
-        EXPECT_FALSE(defaults.boolForKey(QStringLiteral("Missing")));
-        EXPECT_EQ(defaults.stringForKey(QStringLiteral("Missing")), QStringLiteral(""));
-        EXPECT_FALSE(defaults.hasKey(QStringLiteral("Missing")));
-        defaults.setInteger(QStringLiteral("Version"), 6);
-        defaults.setString(QStringLiteral("Text"), QStringLiteral("no number"));
-        defaults.setBool(QStringLiteral("Flag"), true);
-        defaults.setDouble(QStringLiteral("Factor"), 0.75);
-        ASSERT_TRUE(defaults.synchronize());
-    }
-    lq::UserDefaults again(std::make_unique<QSettings>(file, QSettings::IniFormat));
-    EXPECT_EQ(again.integerForKey(QStringLiteral("Version")), 6);
-    EXPECT_EQ(again.integerForKey(QStringLiteral("Text")), 0);
-    EXPECT_TRUE(again.boolForKey(QStringLiteral("Flag")));
-    EXPECT_DOUBLE_EQ(again.doubleForKey(QStringLiteral("Factor")), 0.75);
-    again.removeObjectForKey(QStringLiteral("Version"));
-    EXPECT_EQ(again.integerForKey(QStringLiteral("Version")), 0);
 }

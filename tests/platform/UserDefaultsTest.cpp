@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <memory>
 
 TEST(UserDefaults, ANumberPastItsRangeIsHeldAtItsEndNeverWrapped)
 {
@@ -49,4 +50,30 @@ TEST(UserDefaults, ANumberPastItsRangeIsHeldAtItsEndNeverWrapped)
             EXPECT_EQ(defaults.integerForKey(QStringLiteral("Number")), c.read.value_or(0));
     }
     EXPECT_EQ(defaults.integerInRange(QStringLiteral("Missing"), 1, 100), std::nullopt);
+}
+
+TEST(UserDefaults, MissingKeysReadAsZeroAndValuesSurviveASync)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("defaults.conf"));
+    {
+        lq::UserDefaults defaults(std::make_unique<QSettings>(file, QSettings::IniFormat));
+        EXPECT_EQ(defaults.integerForKey(QStringLiteral("Missing")), 0);
+        EXPECT_EQ(defaults.doubleForKey(QStringLiteral("Missing")), 0.0);
+        EXPECT_FALSE(defaults.boolForKey(QStringLiteral("Missing")));
+        EXPECT_EQ(defaults.stringForKey(QStringLiteral("Missing")), QStringLiteral(""));
+        EXPECT_FALSE(defaults.hasKey(QStringLiteral("Missing")));
+        defaults.setInteger(QStringLiteral("Version"), 6);
+        defaults.setString(QStringLiteral("Text"), QStringLiteral("no number"));
+        defaults.setBool(QStringLiteral("Flag"), true);
+        defaults.setDouble(QStringLiteral("Factor"), 0.75);
+        ASSERT_TRUE(defaults.synchronize());
+    }
+    lq::UserDefaults again(std::make_unique<QSettings>(file, QSettings::IniFormat));
+    EXPECT_EQ(again.integerForKey(QStringLiteral("Version")), 6);
+    EXPECT_EQ(again.integerForKey(QStringLiteral("Text")), 0);
+    EXPECT_TRUE(again.boolForKey(QStringLiteral("Flag")));
+    EXPECT_DOUBLE_EQ(again.doubleForKey(QStringLiteral("Factor")), 0.75);
+    again.removeObjectForKey(QStringLiteral("Version"));
+    EXPECT_EQ(again.integerForKey(QStringLiteral("Version")), 0);
 }
