@@ -24,8 +24,21 @@ namespace {
 std::atomic<int> configuredThreads { -1 };
 std::atomic<int> madeAheadInAll { 0 };
 std::atomic<int> writtenAheadInAll { 0 };
+std::atomic<int> threadsAtWork { 0 };
 
-constexpr int mostThreads = 3;
+// Counts a thread of a maker off when it ends, however it ends.
+struct AtWork {
+    AtWork() = default;
+    ~AtWork() { --threadsAtWork; }
+    AtWork(const AtWork&) = delete;
+    AtWork& operator=(const AtWork&) = delete;
+};
+
+// One thread writing ahead keeps up with the main thread, which writes
+// every file and runs every other step of the queue: a second one seldom
+// shortens a build, while each holds a copy of the whole site and lays out
+// its own menus of every page (more memory, more work in all).
+constexpr int mostThreads = 1;
 
 QString feedText(DocumentBase* document)
 {
@@ -60,6 +73,7 @@ struct PageMaker::Shared {
 
 void PageMaker::Shared::work()
 {
+    const AtWork counted;
     // The copy lives in this thread's own registry, with no hooks into the
     // interface, and whatever writing a page would log stays here.
     Services none;
@@ -102,12 +116,21 @@ void PageMaker::Shared::work()
             bool written = false;
             try {
                 page = writeHTMLScript(*copy->site(), pages[index].page, pages[index].sheet);
+                // What the page's steps take in is worked out here, not
+                // when the main thread queues them.
+                readPageFilesAhead(page);
                 // A page that asked the document for more than answers, logged
                 // anything or named an element the main thread does not know
                 // is written there instead.
                 written = !copy->disturbed() && !logged && XmlBase::uuidsDrawnOnThisThread() == drawn;
             } catch (...) {
                 written = false;
+            }
+            if (written) {
+                // Kept until the main thread comes to it: no more room than it needs.
+                page.script.squeeze();
+                for (XmlStyleSheet::PageFile& file : page.files)
+                    file.html.squeeze();
             }
             std::lock_guard lock(mutex);
             if (written) {
@@ -169,6 +192,11 @@ int PageMaker::pagesWrittenAheadInAll()
     return writtenAheadInAll.load();
 }
 
+int PageMaker::threadsAtWorkInAll()
+{
+    return threadsAtWork.load();
+}
+
 bool PageMaker::stillTheSame(XmlSite& site) const
 {
     DocumentBase* document = site.document();
@@ -203,8 +231,15 @@ void PageMaker::start(XmlSite& site, std::size_t first)
     _shared->next = first;
     _shared->reached = first;
     _shared->copying = count;
-    for (int t = 0; t < count; ++t)
-        _shared->threads.emplace_back([shared = _shared] { shared->work(); });
+    for (int t = 0; t < count; ++t) {
+        ++threadsAtWork;
+        try {
+            _shared->threads.emplace_back([shared = _shared] { shared->work(); });
+        } catch (...) {
+            --threadsAtWork;
+            throw;
+        }
+    }
 }
 
 void PageMaker::stop()

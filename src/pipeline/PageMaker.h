@@ -40,9 +40,8 @@ public:
     PageMaker(const PageMaker&) = delete;
     PageMaker& operator=(const PageMaker&) = delete;
 
-    // The threads a build uses to write pages ahead: one fewer than the
-    // cores, at most three; none on one core. A build of fewer pages than
-    // the threads could share uses none.
+    // The threads a build uses to write pages ahead: one, none on one core.
+    // A build of fewer pages than the threads could share uses none.
     static int threads();
     // Sets the number of threads for the builds that follow (0: none, every
     // page written on the main thread; -1: as the cores allow).
@@ -63,6 +62,9 @@ public:
     // threads wrote (queued or not), by every maker of the program so far.
     static int pagesMadeAheadInAll();
     static int pagesWrittenAheadInAll();
+    // The threads of every maker that have not ended yet, each holding its
+    // copy of the site: none once every build has ended or was dropped.
+    static int threadsAtWorkInAll();
 
 private:
     struct Shared;

@@ -35,7 +35,8 @@ QString scriptPart(const QString& script, qsizetype from, qsizetype to)
 
 namespace lq {
 
-std::shared_ptr<XmlProcessor> processorWithPageFiles(const QString& script, const std::vector<XmlStyleSheet::PageFile>& files)
+std::shared_ptr<XmlProcessor> processorWithPageFiles(
+    const QString& script, const std::vector<XmlStyleSheet::PageFile>& files, bool readAhead)
 {
     return lq::classFrame("processorWithPageFiles", [&]() -> std::shared_ptr<XmlProcessor> {
         if (files.empty())
@@ -52,7 +53,10 @@ std::shared_ptr<XmlProcessor> processorWithPageFiles(const QString& script, cons
                 processor->addChild(step);
             }
             step->readAttributes(file.attributes);
-            step->appendContentAsRead(file.html);
+            if (!readAhead)
+                step->appendContentAsRead(file.html);
+            else if (!file.html.isNull())
+                step->appendContentReadAhead(file.html);
             // Then the steps written after it, up to the next page file.
             const qsizetype to = i + 1 < files.size() ? files[i + 1].at : script.size();
             lq::Scanner scanner(scriptPart(script, file.at, to));
@@ -107,6 +111,15 @@ PageScript writeHTMLScript(XmlSite& site, const QString& pageUUID, const QString
     return page;
 }
 
+void readPageFilesAhead(PageScript& page)
+{
+    if (page.filesReadAhead)
+        return;
+    for (XmlStyleSheet::PageFile& file : page.files)
+        file.html = XmlBase::contentAsRead(file.html).value_or(QString());
+    page.filesReadAhead = true;
+}
+
 void queueHTMLScript(XmlSite& site, const PageScript& page)
 {
     DocumentBase* document = site.document();
@@ -114,7 +127,7 @@ void queueHTMLScript(XmlSite& site, const PageScript& page)
         return;
     // The page is written before the next one is made: a site of many
     // pages never holds more than one page's script.
-    document->startProcessorNext(processorWithPageFiles(page.script, page.files));
+    document->startProcessorNext(processorWithPageFiles(page.script, page.files, page.filesReadAhead));
 }
 
 void createHTMLProcessorSheet(XmlSite& site, const QString& pageUUID, const QString& sheetUUID)

@@ -27,14 +27,23 @@ void createHTMLProcessorSheet(XmlSite& site, const QString& pageUUID, const QStr
 struct PageScript {
     QString script;
     std::vector<XmlStyleSheet::PageFile> files;
+    // Whether each file's text is already what its step takes in
+    // (readPageFilesAhead): then a null text is a step that takes in nothing.
+    bool filesReadAhead = false;
 };
 PageScript writeHTMLScript(XmlSite& site, const QString& pageUUID, const QString& sheetUUID);
+// Works out, wherever the script was written, what each page file's step
+// will take in of its text (XmlBase::contentAsRead), so that the thread that
+// queues the script does not look through the page's text again.
+void readPageFilesAhead(PageScript& page);
 // Queues the script to run next on the site's document (nothing for an empty one).
 void queueHTMLScript(XmlSite& site, const PageScript& page);
 // The processor of a script whose page files were kept out of its text
 // (XmlStyleSheet::genHTMLForPageViewPageFiles): the same steps as reading the
 // script with the page files' steps written where they stand, those steps
 // made directly from their attribute text and the file's text.
-std::shared_ptr<XmlProcessor> processorWithPageFiles(const QString& script, const std::vector<XmlStyleSheet::PageFile>& files);
+// With `readAhead`, each file's text is what readPageFilesAhead left of it.
+std::shared_ptr<XmlProcessor> processorWithPageFiles(
+    const QString& script, const std::vector<XmlStyleSheet::PageFile>& files, bool readAhead = false);
 
 } // namespace lq

@@ -5,7 +5,45 @@
 #include "platform/Resources.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <QStandardPaths>
+
+#include <mutex>
+
+namespace {
+
+// The program's own copy of a support file: in its style resources, or
+// among the site script, the lightbox and the bitmaps of generated sites;
+// "" when it has none. Every page of a build copies the same few files, and
+// the program's resources do not change while it runs: a file found is
+// remembered (for the resource folder it was found in).
+QString programSupportFile(const QString& filename)
+{
+    static std::mutex mutex;
+    static QString folder;
+    static QHash<QString, QString> found;
+    const QString resources = lq::resourceFolder();
+    {
+        std::lock_guard lock(mutex);
+        if (folder != resources) {
+            folder = resources;
+            found.clear();
+        }
+        if (const auto known = found.constFind(filename); known != found.cend())
+            return *known;
+    }
+    QString source = lq::resourcePath(QStringLiteral("styles/") + filename);
+    if (!QFileInfo::exists(source))
+        source = lq::resourcePath(QStringLiteral("site/") + filename);
+    if (!QFileInfo::exists(source))
+        return QString();
+    std::lock_guard lock(mutex);
+    if (folder == resources)
+        found.insert(filename, source);
+    return source;
+}
+
+} // namespace
 
 XmlCopy::XmlCopy(Key key)
     : XmlCreate(key)
@@ -47,10 +85,7 @@ bool XmlCopy::run()
         }
         QString source = sharedSupportFolder() + QLatin1Char('/') + _filename;
         if (!QFileInfo::exists(source))
-            source = lq::resourcePath(QStringLiteral("styles/") + _filename);
-        // The site script, the lightbox and the bitmaps of generated sites.
-        if (!QFileInfo::exists(source))
-            source = lq::resourcePath(QStringLiteral("site/") + _filename);
+            source = programSupportFile(_filename);
         if (!QFileInfo::exists(source)) {
             reportFailure(QStringLiteral("error copying file:") + _filename + QStringLiteral(": no such support file"));
             return false;

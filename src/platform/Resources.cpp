@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <mutex>
+
 namespace lq {
 
 namespace {
@@ -12,6 +14,35 @@ QString& explicitFolder()
     static QString folder;
     return folder;
 }
+// The resources of the program in that folder: beside the program, above it
+// when installed, and above the helper tools (<prefix>/libexec/lumenquill)
+// when one of them asks; else the source tree's. The answer is kept for the
+// folder: an installation does not move while the program runs, and every
+// page a build writes asks for its support files.
+QString installedFolder(const QString& programFolder)
+{
+    static std::mutex mutex;
+    static QString askedFor;
+    static QString answer;
+    {
+        std::lock_guard lock(mutex);
+        if (!answer.isEmpty() && askedFor == programFolder)
+            return answer;
+    }
+    QString folder = QStringLiteral(LQ_SOURCE_RESOURCES);
+    const QDir appDir(programFolder);
+    for (const QString& candidate : { QStringLiteral("resources"), QStringLiteral("../share/lumenquill"), QStringLiteral("../../share/lumenquill") }) {
+        if (QFileInfo(appDir.filePath(candidate)).isDir()) {
+            folder = QDir::cleanPath(appDir.filePath(candidate));
+            break;
+        }
+    }
+    std::lock_guard lock(mutex);
+    askedFor = programFolder;
+    answer = folder;
+    return folder;
+}
+
 } // namespace
 
 QString resourceFolder()
@@ -21,15 +52,8 @@ QString resourceFolder()
         return fromEnvironment;
     if (!explicitFolder().isEmpty())
         return explicitFolder();
-    if (QCoreApplication::instance()) {
-        const QDir appDir(QCoreApplication::applicationDirPath());
-        // Beside the program, above it when installed, and above the helper
-        // tools (<prefix>/libexec/lumenquill) when one of them asks.
-        for (const QString& candidate : { QStringLiteral("resources"), QStringLiteral("../share/lumenquill"), QStringLiteral("../../share/lumenquill") }) {
-            if (QFileInfo(appDir.filePath(candidate)).isDir())
-                return QDir::cleanPath(appDir.filePath(candidate));
-        }
-    }
+    if (QCoreApplication::instance())
+        return installedFolder(QCoreApplication::applicationDirPath());
     return QStringLiteral(LQ_SOURCE_RESOURCES);
 }
 

@@ -100,6 +100,14 @@ TEST(PageFileStepsTest, HostileTextAndNamesGiveTheStepsReadingGives)
         ASSERT_NE(direct, nullptr);
         ASSERT_EQ(read->children().size(), 5);
         expectSameSteps(*direct, *read);
+        // The same when the page files' texts were read where the script
+        // was written (a thread writing pages ahead), twice over.
+        lq::PageScript ahead { script, files };
+        lq::readPageFilesAhead(ahead);
+        lq::readPageFilesAhead(ahead);
+        const auto readAhead = lq::processorWithPageFiles(ahead.script, ahead.files, ahead.filesReadAhead);
+        ASSERT_NE(readAhead, nullptr);
+        expectSameSteps(*readAhead, *read);
     }
 }
 

@@ -205,3 +205,53 @@ TEST_F(PageMakerTest, AnEditBetweenTwoSlicesReachesEveryPageWrittenAfterIt)
     EXPECT_GT(before, 0);
     EXPECT_GT(after, 0);
 }
+
+// A build cancelled while a thread writes pages ahead ends that thread and
+// drops its copy of the site at once; the next build writes ahead again and
+// gives what the main thread alone gives.
+TEST_F(PageMakerTest, ACancelledBuildEndsItsThreadsAndTheNextBuildIsWhole)
+{
+    Export alone;
+    {
+        BuildThreads none(0);
+        alone = exportSite();
+    }
+    if (lq::PageMaker::threads() == 0)
+        GTEST_SKIP() << "one core: no page is written ahead";
+    ASSERT_EQ(lq::PageMaker::threadsAtWorkInAll(), 0);
+
+    const int writtenBefore = lq::PageMaker::pagesWrittenAheadInAll();
+    DocumentSiteBuilder builder(document);
+    QString failed;
+    builder.buildSite({}, [&failed](const QString& why) { failed = why; }, {});
+    QElapsedTimer waited;
+    waited.start();
+    for (int slice = 0; slice < 100000 && !document.queue().processors().isEmpty(); ++slice) {
+        if (lq::PageMaker::pagesWrittenAheadInAll() > writtenBefore)
+            break;
+        if (lq::PageMaker::threadsAtWorkInAll() > 0) {
+            // The main thread waits here while its thread writes a page ahead.
+            while (lq::PageMaker::pagesWrittenAheadInAll() == writtenBefore && waited.elapsed() < 60000)
+                QThread::msleep(10);
+            break;
+        }
+        document.queue().processor();
+    }
+    ASSERT_GT(lq::PageMaker::pagesWrittenAheadInAll(), writtenBefore) << "no page was written ahead";
+    ASSERT_FALSE(document.queue().processors().isEmpty()) << "the build ended before it could be cancelled";
+    EXPECT_EQ(lq::PageMaker::threadsAtWorkInAll(), lq::PageMaker::threads());
+
+    builder.cancelBuild();
+    EXPECT_EQ(lq::PageMaker::threadsAtWorkInAll(), 0);
+    EXPECT_TRUE(document.queue().processors().isEmpty());
+    EXPECT_EQ(failed, QStringLiteral("The build of the site was cancelled."));
+    document.queue().stopProcessor();
+
+    const int madeBefore = lq::PageMaker::pagesMadeAheadInAll();
+    const Export again = exportSite();
+    EXPECT_GT(lq::PageMaker::pagesMadeAheadInAll(), madeBefore) << "no page was written ahead";
+    EXPECT_EQ(lq::PageMaker::threadsAtWorkInAll(), 0);
+    EXPECT_EQ(again.files.keys(), alone.files.keys());
+    for (auto it = alone.files.begin(); it != alone.files.end(); ++it)
+        EXPECT_TRUE(again.files.value(it.key()) == it.value()) << it.key().toStdString();
+}

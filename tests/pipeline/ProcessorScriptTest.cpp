@@ -153,6 +153,42 @@ TEST_F(ProcessorScriptTest, CopiesPreferTheSharedFolderAndNeverReplace)
     EXPECT_TRUE(document.queue.activityText().contains(QStringLiteral("error saving file:c.html")));
 }
 
+// Every page of a build copies the same support files: each copy takes them
+// from the resource folder in use when it runs, the program's style
+// resources before the site's, and a file missing there is looked for again.
+TEST_F(ProcessorScriptTest, CopiesTakeTheSupportFilesOfTheResourceFolderInUse)
+{
+    const auto copyInto = [&](const QString& dir) {
+        document.queue.startProcessor(processorScript(header()
+            + QStringLiteral("<QZcopy dir=\"%1\" filename=\"lumenquill.js\" />\n"
+                             "<QZcopy dir=\"%1\" filename=\"later.js\" />\n")
+                  .arg(dir)
+            + QStringLiteral("</QZprocessor>\n")));
+        drain(document.queue);
+    };
+    {
+        ResourceFolder folder(resourceCopy());
+        writeAll(resources.filePath(QStringLiteral("copy/site/lumenquill.js")), "site");
+        ASSERT_TRUE(QDir(site.path()).mkpath(QStringLiteral("one")));
+        copyInto(QStringLiteral("one"));
+        EXPECT_EQ(readAll(site.filePath(QStringLiteral("one/lumenquill.js"))), QByteArray("site"));
+        EXPECT_FALSE(QFileInfo::exists(site.filePath(QStringLiteral("one/later.js"))));
+        writeAll(resources.filePath(QStringLiteral("copy/site/later.js")), "found later");
+        ASSERT_TRUE(QDir(site.path()).mkpath(QStringLiteral("two")));
+        copyInto(QStringLiteral("two"));
+        EXPECT_EQ(readAll(site.filePath(QStringLiteral("two/lumenquill.js"))), QByteArray("site"));
+        EXPECT_EQ(readAll(site.filePath(QStringLiteral("two/later.js"))), QByteArray("found later"));
+    }
+    {
+        ResourceFolder other(resources.filePath(QStringLiteral("other")));
+        writeAll(resources.filePath(QStringLiteral("other/styles/lumenquill.js")), "other styles");
+        ASSERT_TRUE(QDir(site.path()).mkpath(QStringLiteral("three")));
+        copyInto(QStringLiteral("three"));
+        EXPECT_EQ(readAll(site.filePath(QStringLiteral("three/lumenquill.js"))), QByteArray("other styles"));
+    }
+    EXPECT_EQ(document.queue.activityText().count(QStringLiteral("error copying file:later.js")), 2);
+}
+
 TEST_F(ProcessorScriptTest, TargetsOutsideTheSiteFolderAreRefused)
 {
     ResourceFolder folder(resourceCopy());

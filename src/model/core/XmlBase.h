@@ -311,6 +311,14 @@ public:
     // it: nothing for white space alone, otherwise the text without its
     // leading white space and control characters, through appendContent.
     void appendContentAsRead(const QString& text);
+    // What appendContentAsRead adds for the text, worked out without an
+    // element (any thread may ask): the text without its leading white space
+    // and control characters and without the characters the reader strips;
+    // nothing for white space alone.
+    static std::optional<QString> contentAsRead(const QString& text);
+    // Adds a text contentAsRead gave, as appendContentAsRead adds it, without
+    // looking through it again (a page's text is the whole page).
+    void appendContentReadAhead(const QString& clean);
     void setDataString(const QString& text);
 
     // A separate copy of the element's tree made through its XML text.
@@ -461,6 +469,8 @@ protected:
 
 private:
     void registerUUID() const;
+    // Adds text known to hold none of the characters the reader strips.
+    void appendCleanContent(const QString& clean);
     void detachChildAt(std::size_t index, bool deleteSubtree);
     // parseXml for an element at the given nesting level of the text being
     // read (the element the reading starts with is level 1).

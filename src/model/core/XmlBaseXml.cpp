@@ -664,48 +664,71 @@ void XmlBase::setAttributeTo(const QString& key, const QString& value)
     });
 }
 
+namespace {
+
+// The text without the characters the reader strips: the text itself when
+// it holds none of them.
+QString withoutStrippedCharacters(const QString& text)
+{
+    const StrippedCharacters& stripped = StrippedCharacters::shared();
+    const qsizetype first = firstStrippedCharacter(text, stripped);
+    if (first == text.size())
+        return text;
+    QString clean;
+    clean.reserve(text.size());
+    clean += QStringView(text).first(first);
+    for (qsizetype i = first + 1; i < text.size(); ++i) {
+        if (!stripped.contains(text[i]))
+            clean += text[i];
+    }
+    return clean;
+}
+
+} // namespace
+
 void XmlBase::appendContent(const QString& text)
 {
-    lq::modelFrame(this, "appendContent:", [&] {
-        const StrippedCharacters& stripped = StrippedCharacters::shared();
-        const qsizetype first = firstStrippedCharacter(text, stripped);
-        QString clean;
-        if (first == text.size()) {
-            clean = text;
-        } else {
-            clean.reserve(text.size());
-            clean += QStringView(text).first(first);
-            for (qsizetype i = first + 1; i < text.size(); ++i) {
-                if (!stripped.contains(text[i]))
-                    clean += text[i];
-            }
-        }
-        // Text given to an element without content is taken as it is, not
-        // copied: a page's text is the whole page.
-        if (_content.isNull() || _defaultContent || (_content.isEmpty() && !clean.isNull()))
-            _content = clean;
-        else
-            _content += clean;
-        _defaultContent = false;
-    });
+    lq::modelFrame(this, "appendContent:", [&] { appendCleanContent(withoutStrippedCharacters(text)); });
+}
+
+void XmlBase::appendCleanContent(const QString& clean)
+{
+    // Text given to an element without content is taken as it is, not
+    // copied: a page's text is the whole page.
+    if (_content.isNull() || _defaultContent || (_content.isEmpty() && !clean.isNull()))
+        _content = clean;
+    else
+        _content += clean;
+    _defaultContent = false;
+}
+
+std::optional<QString> XmlBase::contentAsRead(const QString& text)
+{
+    // The scanner passes over white space before the block's text and
+    // finds none when nothing else comes before the end marker.
+    static const lq::CharacterSet whiteSpace = lq::CharacterSet::whitespaceAndNewlineCharacters();
+    const StrippedCharacters& stripped = StrippedCharacters::shared();
+    qsizetype start = 0;
+    while (start < text.size() && whiteSpace.contains(text[start]))
+        ++start;
+    if (start == text.size())
+        return std::nullopt;
+    while (start < text.size() && (whiteSpace.contains(text[start]) || stripped.contains(text[start])))
+        ++start;
+    return withoutStrippedCharacters(start == 0 ? text : text.sliced(start));
 }
 
 void XmlBase::appendContentAsRead(const QString& text)
 {
     lq::modelFrame(this, "appendContentAsRead:", [&] {
-        // The scanner passes over white space before the block's text and
-        // finds none when nothing else comes before the end marker.
-        static const lq::CharacterSet whiteSpace = lq::CharacterSet::whitespaceAndNewlineCharacters();
-        const StrippedCharacters& stripped = StrippedCharacters::shared();
-        qsizetype start = 0;
-        while (start < text.size() && whiteSpace.contains(text[start]))
-            ++start;
-        if (start == text.size())
-            return;
-        while (start < text.size() && (whiteSpace.contains(text[start]) || stripped.contains(text[start])))
-            ++start;
-        appendContent(start == 0 ? text : text.sliced(start));
+        if (const std::optional<QString> clean = contentAsRead(text))
+            appendCleanContent(*clean);
     });
+}
+
+void XmlBase::appendContentReadAhead(const QString& clean)
+{
+    lq::modelFrame(this, "appendContentAsRead:", [&] { appendCleanContent(clean); });
 }
 
 void XmlBase::setDataString(const QString& text)
