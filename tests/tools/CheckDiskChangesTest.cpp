@@ -147,7 +147,7 @@ TEST(CheckDiskChanges, AChangeOutsideTheTableFailsWithFileLineCallAndFunction)
         // The program's helpers on string paths.
         { "elements/XmlWebText.cpp", "", "lq::writeFileAtomically(path, QByteArray());", "lq::writeFileAtomically in plantedChange" },
         { "elements/XmlWebText.cpp", "", "lq::removeItem(path);", "lq::removeItem in plantedChange" },
-        { "elements/XmlWebText.cpp", "", "XmlBase::zipRootDirFilenameRecursive(path, other, QString(), true);", "zipRootDirFilenameRecursive in plantedChange" },
+        { "elements/XmlWebText.cpp", "", "lq::zipAdd(path, other, QString(), true);", "lq::zipAdd in plantedChange" },
         { "elements/XmlWebText.cpp", "", "rootElement()->saveToFile(path);", "saveToFile in plantedChange" },
         // Words that only look like changes: a comment, a string, a combo box's item.
         { "elements/XmlWebText.cpp", "", "// QFile::remove(path) would lose it", nullptr },

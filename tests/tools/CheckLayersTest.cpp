@@ -63,9 +63,9 @@ TEST(CheckLayers, AnIncludeAgainstTheLayersFailsWithFileLineAndRule)
         { "model/core/XmlBase.cpp", "model/application/MyApplication.h", "src/model/core may include" },
         { "model/feed/XmlRSSItem.cpp", "model/site/XmlWebItem.h", "src/model/feed may include" },
         // The factory knows no class above the element base: each row registers its own.
-        { "model/core/XmlBaseFactory.cpp", "pipeline/XmlCopy.h", "src/model/core may include" },
-        { "model/core/XmlBaseFactory.cpp", "elements/XmlWebMenu.h", "src/model/core may include" },
-        { "model/core/XmlBasePasteboard.cpp", "model/files/XmlFile.h", "src/model/core may include" },
+        { "model/core/ElementFactory.cpp", "pipeline/XmlCopy.h", "src/model/core may include" },
+        { "model/core/ElementFactory.cpp", "elements/XmlWebMenu.h", "src/model/core may include" },
+        { "model/core/ElementPasteboard.cpp", "model/files/XmlFile.h", "src/model/core may include" },
         // The pipeline never includes the site document; the document never the interface.
         { "pipeline/XmlCopy.cpp", "document/MyDocument.h", "src/pipeline may include" },
         { "document/MyDocument.cpp", "app/MyDocumentWindow.h", "src/document may include" },
