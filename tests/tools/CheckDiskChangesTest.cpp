@@ -2,7 +2,7 @@
 // one change of the disk planted where the table "Changes to the disk" of
 // docs/architecture.md forbids or allows it.
 #include "platform/FileHelpers.h"
-#include "platform/Process.h"
+#include "support/SourceTools.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
@@ -20,7 +20,7 @@ const QString sourceDir = QStringLiteral(LQ_SOURCE_DIR);
 
 lq::ProcessResult checkDiskChanges(const QString& root)
 {
-    return lq::runProcess(sourceDir + QStringLiteral("/tools/check-disk-changes"), { root });
+    return runSourceTool(QStringLiteral("check-disk-changes"), root);
 }
 
 // A copy of the architecture notes and of src/, where one file at a time is

@@ -1,7 +1,7 @@
 // tools/check-layers, run on this source tree and on copies of it with one
 // include planted where the layers of docs/architecture.md forbid or allow it.
 #include "platform/FileHelpers.h"
-#include "platform/Process.h"
+#include "support/SourceTools.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
@@ -15,7 +15,7 @@ const QString sourceDir = QStringLiteral(LQ_SOURCE_DIR);
 
 lq::ProcessResult checkLayers(const QString& root)
 {
-    return lq::runProcess(sourceDir + QStringLiteral("/tools/check-layers"), { root });
+    return runSourceTool(QStringLiteral("check-layers"), root);
 }
 
 // A tree of the architecture notes and one source file: the file of this
