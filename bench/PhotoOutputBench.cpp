@@ -24,6 +24,8 @@
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlPhoto.h"
 #include "model/site/XmlSite.h"
+#include "model/core/ModelSettings.h"
+#include "platform/ImageFiles.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -142,10 +144,10 @@ int main(int argc, char** argv)
         stage(load, [&] { photo->loadBackstoreForImages(lq::Size(160, 120)); });
         lq::GraphicsImage web;
         stage(webRender, [&] { web = canvas.makeImageWithLimitWidthAndLimitHeight(app.maxPictureWidth(), app.maxPictureHeight()); });
-        stage(webWrite, [&] { XmlBase::saveImageFilenameCompression(web.toQImage(), webFile, 0.0f); });
+        stage(webWrite, [&] { lq::saveImageFile(web.toQImage(), webFile, ModelSettings::shared().jpgCompressionFactor()); });
         lq::GraphicsImage thumb;
         stage(thumbRender, [&] { thumb = canvas.createThumbnailWithSize(lq::Size(160, 120)); });
-        stage(thumbWrite, [&] { XmlBase::saveImageFilenameCompression(thumb.toQImage(), thumbFile, 0.0f); });
+        stage(thumbWrite, [&] { lq::saveImageFile(thumb.toQImage(), thumbFile, ModelSettings::shared().jpgCompressionFactor()); });
         photo->releaseBackstore(nullptr);
     });
 
@@ -159,13 +161,13 @@ int main(int argc, char** argv)
         XmlCanvas& freshCanvas = *fresh->canvas();
         freshCanvas.setHighboost(0);
         stage(importedWeb, [&] {
-            XmlBase::saveImageFilenameCompression(
+            lq::saveImageFile(
                 freshCanvas.makeImageWithLimitWidthAndLimitHeight(app.maxPictureWidth(), app.maxPictureHeight()).toQImage(),
-                importedWebFile, 0.0f);
+                importedWebFile, ModelSettings::shared().jpgCompressionFactor());
         });
         stage(importedThumb, [&] {
-            XmlBase::saveImageFilenameCompression(freshCanvas.createThumbnailWithSize(lq::Size(160, 120)).toQImage(),
-                                                  importedThumbFile, 0.0f);
+            lq::saveImageFile(freshCanvas.createThumbnailWithSize(lq::Size(160, 120)).toQImage(),
+                                                  importedThumbFile, ModelSettings::shared().jpgCompressionFactor());
         });
     });
 
@@ -214,8 +216,8 @@ int main(int argc, char** argv)
         const QImage before = XmlImage::resizeImageToLimitSize(lq::GraphicsImage(full), limit).toQImage();
         const QImage after = XmlPhoto::createFromFile(original)->canvas()->image()->image().toQImage();
         const QString beforeFile = root + QStringLiteral("/out/before.jpg"), afterFile = root + QStringLiteral("/out/after.jpg");
-        XmlBase::saveImageFilenameCompression(before, beforeFile, 0.0f);
-        XmlBase::saveImageFilenameCompression(after, afterFile, 0.0f);
+        lq::saveImageFile(before, beforeFile, ModelSettings::shared().jpgCompressionFactor());
+        lq::saveImageFile(after, afterFile, ModelSettings::shared().jpgCompressionFactor());
         printDifference("imported picture, from the whole decode and from the reduced one:", beforeFile, afterFile);
     }
     // What decoding the stored picture at the size the images need changes:
@@ -225,9 +227,9 @@ int main(int argc, char** argv)
         const QString wholeWeb = root + QStringLiteral("/out/whole-image1.jpg");
         const QString wholeThumb = root + QStringLiteral("/out/whole-thumb1.jpg");
         photo->loadBackstore(nullptr);
-        XmlBase::saveImageFilenameCompression(
-            canvas.makeImageWithLimitWidthAndLimitHeight(app.maxPictureWidth(), app.maxPictureHeight()).toQImage(), wholeWeb, 0.0f);
-        XmlBase::saveImageFilenameCompression(canvas.createThumbnailWithSize(lq::Size(160, 120)).toQImage(), wholeThumb, 0.0f);
+        lq::saveImageFile(
+            canvas.makeImageWithLimitWidthAndLimitHeight(app.maxPictureWidth(), app.maxPictureHeight()).toQImage(), wholeWeb, ModelSettings::shared().jpgCompressionFactor());
+        lq::saveImageFile(canvas.createThumbnailWithSize(lq::Size(160, 120)).toQImage(), wholeThumb, ModelSettings::shared().jpgCompressionFactor());
         photo->releaseBackstore(nullptr);
         printDifference("web image from the stored picture, whole and reduced decode:", wholeWeb, webFile);
         printDifference("thumbnail from the stored picture, whole and reduced decode:", wholeThumb, thumbFile);

@@ -11,6 +11,7 @@
 #include "document/DocumentElements.h"
 #include "model/application/MyApplication.h"
 #include "model/core/XmlBase.h"
+#include "platform/ValueStrings.h"
 #include "platform/text/LayoutManager.h"
 #include "templates/XmlWebFont.h"
 
@@ -79,8 +80,8 @@ int main(int argc, char** argv)
         container->setLineFragmentPadding(0);
         container->setBoundingRect(lq::Rect(20, 100, 600, 1.0e6f));
         container->setPaddingTopLeftBottomRight(10, 10, 10, 10);
-        container->addFloatingRect(XmlBase::rectToString(lq::Rect(20, 300, 200, 150)));
-        container->addFloatingRect(XmlBase::rectToString(lq::Rect(420, 900, 200, 400)));
+        container->addFloatingRect(lq::rectToString(lq::Rect(20, 300, 200, 150)));
+        container->addFloatingRect(lq::rectToString(lq::Rect(420, 900, 200, 400)));
         layout.addTextContainer(container);
         const quint32 glyphs = layout.glyphRangeForTextContainer(container.get()).length;
         const double laid = bench::milliseconds(timer);

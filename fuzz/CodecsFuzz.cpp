@@ -33,7 +33,7 @@ void fuzzOneInput(const std::uint8_t* data, std::size_t size)
     const QByteArray decoded = lq::base64Decode(input);
     if (decoded.size() > input.size() / 4 * 3)
         fuzz::fail("base64 decoding grew", hex(input), hex(decoded));
-    if (XmlBase::base64decode(XmlBase::base64encode(input)) != input)
+    if (lq::base64DecodeText(lq::base64EncodeText(input)) != input)
         fuzz::fail("XmlBase base64 round trip", hex(input));
 
     // The first byte gives the key's length; the rest after the key is the plain text.
@@ -57,7 +57,7 @@ void fuzzOneInput(const std::uint8_t* data, std::size_t size)
     const QString password = colon < 0 ? QString() : pair.mid(colon + 1);
     QString userBack;
     QString passwordBack;
-    XmlBase::usernamePasswordEncoded(userBack, passwordBack, XmlBase::usernamePassword(user, password));
+    lq::usernamePasswordEncoded(userBack, passwordBack, lq::usernamePassword(user, password));
     if (userBack != user || passwordBack != password)
         fuzz::fail("user name and password round trip", user + QLatin1Char(':') + password, userBack + QLatin1Char(':') + passwordBack);
 }

@@ -5,14 +5,18 @@
 //     lumenquill_fuzz_seeds <folder>     (makes <folder>/<target>/...)
 #include "FuzzSupport.h"
 
+#include "model/core/ElementFactory.h"
 #include "model/core/XmlBase.h"
 #include "model/core/XmlTextFormat.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlCaption.h"
 #include "model/site/XmlPhoto.h"
 #include "model/site/XmlSite.h"
+#include "platform/Codecs.h"
 #include "platform/Colour.h"
+#include "platform/Escaping.h"
 #include "platform/Geometry.h"
+#include "platform/ValueStrings.h"
 #include "platform/Zip.h"
 #include "platform/text/RtfCodec.h"
 
@@ -72,7 +76,7 @@ void xmlSeeds(const QString& folder)
 {
     QList<XmlBasePtr> kinds;
     for (const char* name : elementNames) {
-        const XmlBasePtr element = XmlBase::factoryCreateChildFromTag(QString::fromLatin1(name));
+        const XmlBasePtr element = lq::factoryCreateChildFromTag(QString::fromLatin1(name));
         if (!element)
             continue;
         element->setName(QStringLiteral("a \"name\" & more"));
@@ -81,12 +85,12 @@ void xmlSeeds(const QString& folder)
     }
     // Every element that can hold others, with one of each kind it takes.
     for (const char* name : elementNames) {
-        const XmlBasePtr parent = XmlBase::factoryCreateChildFromTag(QString::fromLatin1(name));
+        const XmlBasePtr parent = lq::factoryCreateChildFromTag(QString::fromLatin1(name));
         if (!parent || !parent->canHaveChildren())
             continue;
         bool any = false;
         for (const char* childName : elementNames) {
-            const XmlBasePtr child = XmlBase::factoryCreateChildFromTag(QString::fromLatin1(childName));
+            const XmlBasePtr child = lq::factoryCreateChildFromTag(QString::fromLatin1(childName));
             if (child && parent->canYouBeMyParent(child.get())) {
                 parent->addChild(child);
                 any = true;
@@ -120,13 +124,13 @@ void textSeeds(const QString& folder)
     for (const char* text : texts) {
         const QString plain = QString::fromUtf8(text);
         seed(folder, plain.toUtf8());
-        seed(folder, XmlBase::escape(plain).toUtf8());
-        seed(folder, XmlBase::urlescape(plain).toUtf8());
+        seed(folder, lq::escape(plain).toUtf8());
+        seed(folder, lq::urlEscape(plain).toUtf8());
     }
-    seed(folder, XmlBase::colorToString(lq::Colour(0.25f, 0.5f, 1.0f, 0.75f)).toUtf8());
-    seed(folder, XmlBase::rectToString(XmlBase::stringToRect(QStringLiteral("{{1, 2}, {30, 40}}"))).toUtf8());
-    seed(folder, XmlBase::pointToString(XmlBase::stringToPoint(QStringLiteral("{5, 6}"))).toUtf8());
-    seed(folder, XmlBase::sizeToString(XmlBase::stringToSize(QStringLiteral("{7, 8}"))).toUtf8());
+    seed(folder, lq::colorToString(lq::Colour(0.25f, 0.5f, 1.0f, 0.75f)).toUtf8());
+    seed(folder, lq::rectToString(lq::stringToRect(QStringLiteral("{{1, 2}, {30, 40}}"))).toUtf8());
+    seed(folder, lq::pointToString(lq::stringToPoint(QStringLiteral("{5, 6}"))).toUtf8());
+    seed(folder, lq::sizeToString(lq::stringToSize(QStringLiteral("{7, 8}"))).toUtf8());
 }
 
 void codecSeeds(const QString& folder)
@@ -135,7 +139,7 @@ void codecSeeds(const QString& folder)
     seed(folder, QByteArray("\x08" "key12345" "user:pass word", 23));
     seed(folder, QByteArray("\x00" "plain text without a key", 25));
     seed(folder, QByteArray("\x03" "abc" "zero\0inside", 15));
-    seed(folder, XmlBase::usernamePassword(QStringLiteral("user"), QStringLiteral("p:ss")).toUtf8());
+    seed(folder, lq::usernamePassword(QStringLiteral("user"), QStringLiteral("p:ss")).toUtf8());
 }
 
 void zipSeeds(const QString& folder)

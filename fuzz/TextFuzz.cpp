@@ -9,7 +9,9 @@
 #include "model/site/XmlPhoto.h"
 #include "model/site/XmlCaption.h"
 #include "platform/Colour.h"
+#include "platform/Escaping.h"
 #include "platform/Geometry.h"
+#include "platform/ValueStrings.h"
 
 namespace {
 
@@ -74,30 +76,30 @@ void fuzzOneInput(const std::uint8_t* data, std::size_t size)
     checkGrowth("short caption", input, caption->shortCaption());
     checkGrowth("long caption", input, caption->longCaption());
 
-    checkGrowth("escape", input, XmlBase::escape(input));
-    checkGrowth("unescape", input, XmlBase::unescape(input));
-    checkGrowth("escapeForDemo", input, XmlBase::escapeForDemo(input));
-    checkGrowth("javascriptEscape", input, XmlBase::javascriptEscape(input));
-    checkGrowth("doubleQuoteEscape", input, XmlBase::doubleQuoteEscape(input));
-    checkGrowth("paramEscape", input, XmlBase::paramEscape(input));
-    checkGrowth("magicLinkMaker", input, XmlBase::magicLinkMaker(input));
-    checkGrowth("reverseWord", input, XmlBase::reverseWord(input));
-    const QString url = XmlBase::urlescape(input);
+    checkGrowth("escape", input, lq::escape(input));
+    checkGrowth("unescape", input, lq::unescape(input));
+    checkGrowth("escapeForDemo", input, lq::escapeForDemo(input));
+    checkGrowth("javascriptEscape", input, lq::javascriptEscape(input));
+    checkGrowth("doubleQuoteEscape", input, lq::doubleQuoteEscape(input));
+    checkGrowth("paramEscape", input, lq::paramEscape(input));
+    checkGrowth("magicLinkMaker", input, lq::magicLinkMaker(input));
+    checkGrowth("reverseWord", input, lq::reverseWord(input));
+    const QString url = lq::urlEscape(input);
     checkGrowth("urlescape", input, url);
-    checkGrowth("urlunescape", input, XmlBase::urlunescape(input));
-    if (XmlBase::urlunescape(url) != input)
-        fuzz::fail("urlunescape(urlescape(x)) differs from x", input, XmlBase::urlunescape(url));
+    checkGrowth("urlunescape", input, lq::urlUnescape(input));
+    if (lq::urlUnescape(url) != input)
+        fuzz::fail("lq::urlUnescape(lq::urlEscape(x)) differs from x", input, lq::urlUnescape(url));
 
     // Value strings: whatever a text reads as writes a text that reads back the same.
-    if (const std::optional<lq::Colour> colour = XmlBase::stringToColor(input)) {
-        checkStable("colour", *colour, &XmlBase::colorToString, [](const QString& t) { return XmlBase::stringToColor(t).value_or(lq::Colour()); });
-        XmlBase::colorToCSSString(*colour);
+    if (const std::optional<lq::Colour> colour = lq::stringToColor(input)) {
+        checkStable("colour", *colour, &lq::colorToString, [](const QString& t) { return lq::stringToColor(t).value_or(lq::Colour()); });
+        lq::colorToCSSString(*colour);
     }
-    checkStable("rectangle", XmlBase::stringToRect(input), &XmlBase::rectToString, &XmlBase::stringToRect);
-    checkStable("point", XmlBase::stringToPoint(input), &XmlBase::pointToString, &XmlBase::stringToPoint);
-    checkStable("size", XmlBase::stringToSize(input), &XmlBase::sizeToString, &XmlBase::stringToSize);
-    checkStable("boolean", XmlBase::stringToBOOL(input), &XmlBase::BOOLToString, &XmlBase::stringToBOOL);
-    XmlBase::hexString(input);
+    checkStable("rectangle", lq::stringToRect(input), &lq::rectToString, &lq::stringToRect);
+    checkStable("point", lq::stringToPoint(input), &lq::pointToString, &lq::stringToPoint);
+    checkStable("size", lq::stringToSize(input), &lq::sizeToString, &lq::stringToSize);
+    checkStable("boolean", lq::stringToBool(input), &lq::boolToString, &lq::stringToBool);
+    lq::hexString(input);
 
     checkContent(input);
 }

@@ -2,9 +2,10 @@
 #   unit     the core program's tests that need nothing outside the process
 #   ui       the interface program's tests that need nothing outside the
 #            process (windows on the offscreen platform)
-#   processes  tests that start a second program on a site and kill it, or
-#            mount a small file system, or kill the program's own tools in
-#            the middle of their work
+#   processes  tests that start a second program on a site and kill it,
+#            mount a small file system, kill the program's own tools in the
+#            middle of their work, or run the source tree's check scripts or
+#            the linker (tests/layers)
 #   servers  tests that start WebDAV, FTP, SFTP or HTTP servers on loopback
 #   browser  tests that check pages with the validator or open them in
 #            headless Chromium
@@ -25,7 +26,7 @@
 # the configuration, naming both files.
 
 set(LQ_TEST_PARTS processes servers browser screen)
-set(LQ_TEST_PART_HEADERS_processes SiteHelperProcess SmallFilesystem ChildProcesses)
+set(LQ_TEST_PART_HEADERS_processes SiteHelperProcess SmallFilesystem ChildProcesses SourceTools)
 set(LQ_TEST_PART_HEADERS_servers TestServers LocalHttpServer)
 set(LQ_TEST_PART_HEADERS_browser HeadlessChromium HtmlValidator)
 set(LQ_TEST_PART_HEADERS_screen OnXvfb XvfbProgram)

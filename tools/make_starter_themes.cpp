@@ -14,6 +14,7 @@
 #include "model/core/XmlBase.h"
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
+#include "platform/Zip.h"
 #include "templates/XmlStyleSheet.h"
 
 #include <QColor>
@@ -82,7 +83,7 @@ QImage iconFor(const QString& themeFile)
 bool zipFiles(const QString& archive, const QString& folder, const QStringList& names)
 {
     for (const QString& name : names)
-        if (!XmlBase::zipRootDirFilenameRecursive(archive, folder, name, false))
+        if (!lq::zipAdd(archive, folder, name, false))
             return fail(QStringLiteral("cannot add ") + name + QStringLiteral(" to ") + archive);
     return true;
 }
@@ -117,13 +118,13 @@ bool makeLibrary(const QString& sources, const QString& staging, const QString& 
         const QString themeArchive = library + QLatin1Char('/') + member;
         if (!zipFiles(themeArchive, folder, { QStringLiteral("theme.xmlbase") }))
             return false;
-        if (!XmlBase::setIconInZipIcon(themeArchive, iconFor(themeFile)))
+        if (!lq::setZipIcon(themeArchive, iconFor(themeFile)))
             return fail(QStringLiteral("cannot set the icon of ") + themeArchive);
         QFile commentFile(themes.filePath(name + QStringLiteral("/comment.txt")));
         QString comment;
         if (commentFile.open(QIODevice::ReadOnly))
             comment = QString::fromUtf8(commentFile.readAll()).trimmed();
-        if (!XmlBase::setCommentInZipComment(themeArchive, comment))
+        if (!lq::setZipComment(themeArchive, comment))
             return fail(QStringLiteral("cannot set the comment of ") + themeArchive);
         members.append(member);
     }

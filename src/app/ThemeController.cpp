@@ -529,15 +529,15 @@ void ThemeController::addThemeToLibrary()
         QTemporaryDir scratch;
         const QString themeFile = QStringLiteral("theme.xmlbase");
         if (!scratch.isValid() || !theme->saveToFile(scratch.filePath(themeFile))
-            || !XmlBase::zipRootDirFilenameRecursive(destination, scratch.path(), themeFile, false)) {
+            || !lq::zipAdd(destination, scratch.path(), themeFile, false)) {
             tell(QStringLiteral("The theme was not added"), QStringLiteral("The archive \"") + destination + QStringLiteral("\" could not be written."));
             return;
         }
         if (QFileInfo(site + QStringLiteral("/bitmaps2")).isDir())
-            XmlBase::zipRootDirFilenameRecursive(destination, site, QStringLiteral("bitmaps2"), true);
+            lq::zipAdd(destination, site, QStringLiteral("bitmaps2"), true);
         const QImage icon = iconOfCurrentTheme();
         if (!icon.isNull())
-            XmlBase::setIconInZipIcon(destination, icon);
+            lq::setZipIcon(destination, icon);
         localThemeSelected();
         // The new theme is the one shown.
         const int index = _themeViewerList->indexOfChild(

@@ -1,5 +1,6 @@
 #include "app/ThemeLibrary.h"
 
+#include "model/core/ElementArchives.h"
 #include "model/core/XmlBase.h"
 #include "platform/Log.h"
 #include "platform/Resources.h"
@@ -24,7 +25,7 @@ SeedResult seedThemeLibrary(const QString& supportFolder, const QString& archive
         lq::log(QStringLiteral("Theme library archive missing: ") + archive);
         return SeedResult::ArchiveMissing;
     }
-    if (!XmlBase::unzipTo(archive, themes)) {
+    if (!lq::unzipElementTrees(archive, themes)) {
         lq::log(QStringLiteral("Theme library could not be unpacked: ") + archive);
         return SeedResult::UnpackFailed;
     }

@@ -10,6 +10,7 @@
 #include "platform/ConfinedFolder.h"
 #include "platform/FileHelpers.h"
 #include "platform/Log.h"
+#include "platform/Zip.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -121,11 +122,11 @@ bool DocumentSnapshots::stageSnapshot(SiteJournal& change, const QByteArray& sit
         done = folder.copyOut(picture, contents + QStringLiteral("/bitmaps2/") + picture.section(QLatin1Char('/'), -1), &why);
     }
     const QString archive = packing.filePath(QStringLiteral("snapshot.qvzip"));
-    done = done && XmlBase::zipRootDirFilenameRecursive(archive, contents, QStringLiteral("site.xmlbase"), false);
-    done = done && XmlBase::zipRootDirFilenameRecursive(archive, contents, QStringLiteral("theme.xmlbase"), false);
-    done = done && XmlBase::zipRootDirFilenameRecursive(archive, contents, QStringLiteral("bitmaps2"), true);
-    done = done && XmlBase::zipRootDirFilenameRecursive(archive, contents, sequenceMember, false);
-    done = done && XmlBase::setCommentInZipComment(archive, comment);
+    done = done && lq::zipAdd(archive, contents, QStringLiteral("site.xmlbase"), false);
+    done = done && lq::zipAdd(archive, contents, QStringLiteral("theme.xmlbase"), false);
+    done = done && lq::zipAdd(archive, contents, QStringLiteral("bitmaps2"), true);
+    done = done && lq::zipAdd(archive, contents, sequenceMember, false);
+    done = done && lq::setZipComment(archive, comment);
     // A snapshot is its owner's alone: it holds page passwords.
     done = done && change.stageCopy(archive, QStringLiteral("snapshot.qvzip"), &why)
         && folder.setMode(change.staged(QStringLiteral("snapshot.qvzip")), 0600, &why);

@@ -6,6 +6,7 @@
 #include "document/SitePictures.h"
 #include "document/Snapshots.h"
 #include "document/ThemeArchive.h"
+#include "model/core/ElementArchives.h"
 #include "pipeline/XmlProcessor.h"
 #include "pipeline/XmlResizeThumbnail.h"
 #include "model/core/XmlBase.h"
@@ -20,6 +21,7 @@
 #include "model/theme/XmlTheme.h"
 #include "platform/Alert.h"
 #include "platform/ConfinedFolder.h"
+#include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/FileHelpers.h"
 #include "platform/InputLimits.h"
@@ -70,7 +72,7 @@ std::pair<std::shared_ptr<XmlSite>, std::shared_ptr<XmlTheme>> unpackSiteAndThem
 {
     std::shared_ptr<XmlSite> site;
     std::shared_ptr<XmlTheme> theme;
-    for (const XmlBasePtr& element : XmlBase::unzipTo(archive, folder, &why).value_or(XmlBaseList())) {
+    for (const XmlBasePtr& element : lq::unzipElementTrees(archive, folder, &why).value_or(XmlBaseList())) {
         if (!site)
             site = std::dynamic_pointer_cast<XmlSite>(element);
         if (!theme)
@@ -489,7 +491,7 @@ void MyDocument::createRSSProcessor()
             return;
         // The feed holds what users wrote: it goes into the script only
         // through the verbatim block writer, which no text can end early.
-        QString script = QStringLiteral("<QZprocessor rootDir=\"") + XmlBase::escape(_site->rootDir())
+        QString script = QStringLiteral("<QZprocessor rootDir=\"") + lq::escape(_site->rootDir())
             + QStringLiteral("\" status=\"Creating RSS feed\"><QZcreate dir=\"homepage\" filename=\"rss.xml\">");
         XmlTextFormat::appendVerbatimBlock(script, feed);
         script += QStringLiteral("</QZcreate></QZprocessor>");
@@ -935,11 +937,11 @@ bool MyDocument::archiveDocument(const QString& archive)
         QString why;
         for (const QString& entry : { QStringLiteral("site.xmlbase"), QStringLiteral("theme.xmlbase") })
             done = done && _folder->copyOut(entry, packing.filePath(name + QLatin1Char('/') + entry), &why)
-                && XmlBase::zipRootDirFilenameRecursive(archive, packing.path(), name + QLatin1Char('/') + entry, false);
+                && lq::zipAdd(archive, packing.path(), name + QLatin1Char('/') + entry, false);
         for (const QString& entry : { QStringLiteral("bitmaps2"), QStringLiteral("pictures"), QStringLiteral("files") })
             if (done && _folder->isFolder(entry))
                 done = _folder->copyOut(entry, packing.filePath(name + QLatin1Char('/') + entry), &why)
-                    && XmlBase::zipRootDirFilenameRecursive(archive, packing.path(), name + QLatin1Char('/') + entry, true);
+                    && lq::zipAdd(archive, packing.path(), name + QLatin1Char('/') + entry, true);
         if (!done)
             return fail(QStringLiteral("could not archive the document into ") + archive + (why.isEmpty() ? QString() : QStringLiteral(": ") + why));
         return true;

@@ -1,5 +1,6 @@
 #include "editors/DraggedElement.h"
 
+#include "model/core/ElementPasteboard.h"
 #include "platform/MimeDataPasteboard.h"
 
 #include <QMimeData>
@@ -19,7 +20,7 @@ XmlBasePtr DraggedElement::resolve(const QMimeData* data, const Maker& maker)
     if (_made && _text == text && _urls == urls && !_made->parent())
         return _made;
     const lq::MemoryPasteboard pasteboard = lq::pasteboardWithMimeData(data);
-    _made = maker ? maker(pasteboard) : XmlBase::createFromPasteboard(pasteboard);
+    _made = maker ? maker(pasteboard) : lq::createFromPasteboard(pasteboard);
     _text = text;
     _urls = urls;
     return _made;

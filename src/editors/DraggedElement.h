@@ -1,4 +1,5 @@
 #pragma once
+#include "model/core/ElementPasteboard.h"
 #include "model/core/XmlBase.h"
 
 #include <QList>
@@ -19,7 +20,7 @@ class DraggedElement {
 public:
     using Maker = std::function<XmlBasePtr(const lq::Pasteboard& pasteboard)>;
 
-    // The maker builds from the drag's data; the default is XmlBase::createFromPasteboard.
+    // The maker builds from the drag's data; the default is lq::createFromPasteboard.
     XmlBasePtr resolve(const QMimeData* data, const Maker& maker = {});
     // The drag left or was dropped.
     void forget();

@@ -201,7 +201,7 @@ void IconGridView::makeTextStorage(const QString& text)
     else
         lq::log(QStringLiteral("No Helvetica Font installed"));
     lq::ParagraphStyle style = lq::ParagraphStyle::defaultStyle();
-    style.tabStops = XmlBase::lqTabStops();
+    style.tabStops = lq::standardTabStops();
     style.alignment = lq::TextAlignment::Center;
     attributes.paragraphStyle = style;
     _contents->setText(lq::StyledText(text, attributes));

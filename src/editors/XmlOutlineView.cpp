@@ -1,6 +1,7 @@
 #include "editors/XmlOutlineView.h"
 
 #include "editors/XmlOutlineController.h"
+#include "model/core/ElementPasteboard.h"
 #include "model/files/XmlExternalFiles.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/widgets/ImageAndTextCell.h"
@@ -444,7 +445,7 @@ XmlBasePtr XmlOutlineView::draggedElement(const QMimeData* data)
                 if (std::optional<XmlBasePtr> made = _controller->createFromPasteboard(pasteboard))
                     return *made;
             }
-            return XmlBase::createFromPasteboard(pasteboard);
+            return lq::createFromPasteboard(pasteboard);
         });
     });
 }

@@ -3,6 +3,7 @@
 #include "model/core/XmlBase.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Strings.h"
+#include "platform/ValueStrings.h"
 
 #include <QStringList>
 
@@ -139,7 +140,7 @@ QStringList CollageParameters::collagePreviewCells(const QString& layout, int wi
             const double right = std::min(std::ceil(at(xs, c1) * w / 100.0), w);
             const double y = std::ceil(at(ys, r0) * h / 100.0);
             const double bottom = std::min(std::ceil(at(ys, r1) * h / 100.0), h);
-            cells.append(XmlBase::rectToString(lq::Rect(static_cast<float>(x), static_cast<float>(y),
+            cells.append(lq::rectToString(lq::Rect(static_cast<float>(x), static_cast<float>(y),
                                                static_cast<float>(right - x - spacing),
                                                static_cast<float>(bottom - y - spacing))));
         }

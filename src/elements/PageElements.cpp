@@ -7,6 +7,7 @@
 #include "elements/XmlWebFooter.h"
 #include "elements/XmlWebMenu.h"
 #include "elements/XmlWebPhotoAlbum.h"
+#include "model/core/ElementFactory.h"
 #include "templates/TemplateElements.h"
 
 namespace lq {
@@ -14,15 +15,15 @@ namespace lq {
 void registerPageElements()
 {
     registerTemplateElements();
-    XmlBase::addFactoryTags({
-        { "cssWebBox", &XmlBase::makeElement<XmlWebBox> },
-        { "cssWebFooter", &XmlBase::makeElement<XmlWebFooter> },
-        { "cssWebContent", &XmlBase::makeElement<XmlWebContent> },
-        { "cssWebMenu", &XmlBase::makeElement<XmlWebMenu> },
-        { "cssPhotoAlbum", &XmlBase::makeElement<XmlWebPhotoAlbum> },
-        { "cssGroupAlbum", &XmlBase::makeElement<XmlWebPhotoAlbum> },
-        { "cssSlideShow", &XmlBase::makeElement<XmlSlideshow> },
-        { "cssVornBox", &XmlBase::makeElement<XmlVornBox> },
+    lq::addFactoryTags({
+        { "cssWebBox", &lq::makeElement<XmlWebBox> },
+        { "cssWebFooter", &lq::makeElement<XmlWebFooter> },
+        { "cssWebContent", &lq::makeElement<XmlWebContent> },
+        { "cssWebMenu", &lq::makeElement<XmlWebMenu> },
+        { "cssPhotoAlbum", &lq::makeElement<XmlWebPhotoAlbum> },
+        { "cssGroupAlbum", &lq::makeElement<XmlWebPhotoAlbum> },
+        { "cssSlideShow", &lq::makeElement<XmlSlideshow> },
+        { "cssVornBox", &lq::makeElement<XmlVornBox> },
     });
 }
 

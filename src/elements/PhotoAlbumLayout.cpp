@@ -8,6 +8,7 @@
 #include "model/site/XmlGroup.h"
 #include "model/site/XmlPhoto.h"
 #include "platform/Exception.h"
+#include "platform/ValueStrings.h"
 #include "platform/text/LayoutManager.h"
 #include "templates/XmlPictureFrame.h"
 #include "templates/XmlWebFont.h"
@@ -209,13 +210,13 @@ QStringList PhotoAlbumLayout::freestyleRects(bool totals)
     if (!page)
         return rects;
     if (_album._fs_hasCollage)
-        rects.append(XmlBase::rectToString(lq::Rect(toFloat(_album.left2()), toFloat(_album.top2()), toFloat(_album._fs_width + boxExtraWidth(_album)),
+        rects.append(lq::rectToString(lq::Rect(toFloat(_album.left2()), toFloat(_album.top2()), toFloat(_album._fs_width + boxExtraWidth(_album)),
                                            toFloat(_album._fs_height + boxExtraHeight(_album)))));
     const XmlBaseList photos = page->photoObjects();
     const int count = _album.numberOfThumbnails(photos);
     for (int i = _album.collageThumbnails(count); i < _album.floatingEnd(count); ++i) {
         const XmlWebPhotoAlbum::Cell cell = cellRects(photos, _album.photoIndexForThumbnail(i), i);
-        rects.append(XmlBase::rectToString(totals ? cell.total : cell.frame));
+        rects.append(lq::rectToString(totals ? cell.total : cell.frame));
     }
     return rects;
 }

@@ -15,7 +15,9 @@
 #include "model/site/XmlPayPalData.h"
 #include "model/site/XmlPhoto.h"
 #include "model/site/XmlSite.h"
+#include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/ValueStrings.h"
 #include "templates/BoxModelHtml.h"
 #include "templates/XmlPictureFrame.h"
 #include "templates/XmlStyleSheet.h"
@@ -199,7 +201,7 @@ void PhotoAlbumPage::layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNobord
                     break;
                 case XmlWebPhotoAlbum::ClickOperation::Lightbox:
                     if (!groups) {
-                        QString title = caption ? _album.escape(caption->longCaption()) : QString();
+                        QString title = caption ? lq::escape(caption->longCaption()) : QString();
                         if (title.isEmpty())
                             title = QStringLiteral(" ");
                         link = QString::asprintf("<a href=\"pictures/image%d.jpg\" rel=\"lightbox[lq]\" title=\"", number) + title
@@ -221,9 +223,9 @@ void PhotoAlbumPage::layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNobord
             // The tool tip.
             QString toolTip = QStringLiteral("");
             if (_album._showToolTips && caption)
-                toolTip = QStringLiteral(" title=\"") + _album.escape(_album.firstLine() ? caption->shortCaption() : caption->longCaption())
+                toolTip = QStringLiteral(" title=\"") + lq::escape(_album.firstLine() ? caption->shortCaption() : caption->longCaption())
                     + QLatin1Char('"');
-            const QString alt = _album.escape(photo->altText());
+            const QString alt = lq::escape(photo->altText());
 
             // The rollover text of before-and-after thumbnails.
             QString rollover;
@@ -303,15 +305,15 @@ void PhotoAlbumPage::processImagesFromToHtmlPhotoObjectsAlbum(int from, int to, 
                     continue;
                 auto [total, frameRect, thumbRect, captionRect] = PhotoAlbumLayout(_album).cellRects(photos, first, i);
                 html += QStringLiteral("<QZcreateWebImage photo=\"") + photo->UUID() + QStringLiteral("\" thumbSize=\"")
-                    + XmlBase::sizeToString(thumbRect.size) + QStringLiteral("\" ");
+                    + lq::sizeToString(thumbRect.size) + QStringLiteral("\" ");
                 if (_album._clickOp == XmlWebPhotoAlbum::ClickOperation::NewWindow || _album._clickOp == XmlWebPhotoAlbum::ClickOperation::Lightbox)
                     html += QStringLiteral("fullSize=\"1\" ");
                 if (i >= collage && _album._frame->useFloatPhoto()) {
                     thumbRect.origin.x -= frameRect.x();
                     thumbRect.origin.y -= frameRect.y();
                     frameRect.origin = lq::Point(0, 0);
-                    html += QStringLiteral(" frame=\"") + _album._frame->UUID() + QStringLiteral("\" frameRect=\"") + XmlBase::rectToString(frameRect)
-                        + QStringLiteral("\" thumbRect=\"") + XmlBase::rectToString(thumbRect) + QLatin1Char('"');
+                    html += QStringLiteral(" frame=\"") + _album._frame->UUID() + QStringLiteral("\" frameRect=\"") + lq::rectToString(frameRect)
+                        + QStringLiteral("\" thumbRect=\"") + lq::rectToString(thumbRect) + QLatin1Char('"');
                 }
                 html += QStringLiteral("/>");
             }
@@ -369,7 +371,7 @@ QString PhotoAlbumPage::textSubberPhoto(const QString& text, XmlPhoto* photo)
         QString more;
         const auto hidden = [&](const char* name, const QString& field) {
             more += QStringLiteral("<input type=\"hidden\" name=\"") + QLatin1String(name) + QStringLiteral("\" value=\"")
-                + _album.escape(field) + QStringLiteral("\">\n");
+                + lq::escape(field) + QStringLiteral("\">\n");
         };
         if (!itemid.isEmpty())
             hidden("item_number", itemid);
@@ -383,18 +385,18 @@ QString PhotoAlbumPage::textSubberPhoto(const QString& text, XmlPhoto* photo)
             hidden("tax", salestax);
 
         std::vector<std::pair<QString, QString>> values {
-            { QStringLiteral("{DESCRIPTION}"), _album.escape(itemname) },
-            { QStringLiteral("{PRICE}"), _album.escape(price) },
-            { QStringLiteral("{ID}"), _album.escape(itemid) },
-            { QStringLiteral("{WEIGHT}"), _album.escape(weight) },
-            { QStringLiteral("{SHIPPING}"), _album.escape(shipping) },
-            { QStringLiteral("{SALESTAX}"), _album.escape(salestax) },
+            { QStringLiteral("{DESCRIPTION}"), lq::escape(itemname) },
+            { QStringLiteral("{PRICE}"), lq::escape(price) },
+            { QStringLiteral("{ID}"), lq::escape(itemid) },
+            { QStringLiteral("{WEIGHT}"), lq::escape(weight) },
+            { QStringLiteral("{SHIPPING}"), lq::escape(shipping) },
+            { QStringLiteral("{SALESTAX}"), lq::escape(salestax) },
             { QStringLiteral("{MORE}"), more },
         };
         // Without the site's settings their placeholders stay as they are.
         if (common) {
-            values.emplace_back(QStringLiteral("{ACCOUNT}"), _album.escape(common->paypaladdress()));
-            values.emplace_back(QStringLiteral("{CURRENCY}"), _album.escape(common->currency()));
+            values.emplace_back(QStringLiteral("{ACCOUNT}"), lq::escape(common->paypaladdress()));
+            values.emplace_back(QStringLiteral("{CURRENCY}"), lq::escape(common->currency()));
             values.emplace_back(QStringLiteral("{MEASUREMENT}"), unit);
         }
         return substitutedPlaceholders(text, values);
@@ -420,7 +422,7 @@ void PhotoAlbumPage::appendCSS(QString& css)
             css += QStringLiteral("p.photo {display: block; position: absolute; margin: 0px; white-space: nowrap; ");
             record->appendCSSFontParameters(css);
             css += QStringLiteral("}\n");
-            css += QStringLiteral("p.photo a {color: ") + _album.colorToCSSString(record->fontColor())
+            css += QStringLiteral("p.photo a {color: ") + lq::colorToCSSString(record->fontColor())
                 + QStringLiteral("; text-decoration: underline; }\n");
         }
         css += QStringLiteral("img.floatphoto {display: block; position: absolute; margin: 0px; padding: 0px; border: 0px; }\n");

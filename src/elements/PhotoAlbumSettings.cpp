@@ -1,8 +1,10 @@
 #include "elements/PhotoAlbumSettings.h"
 
 #include "elements/ElementHelpers.h"
+#include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Strings.h"
+#include "platform/ValueStrings.h"
 
 #include <algorithm>
 
@@ -44,9 +46,9 @@ void PhotoAlbumSettings::appendAttributes(QString& xml)
         xml += QString::asprintf(" after=\"%d\"", _afterDescription);
         xml += QString::asprintf(" asf=\"%d\"", _autoCropFreestyle);
         if (_fs_hasCollage)
-            xml += QStringLiteral(" collage=\"") + escape(_collageString) + QLatin1Char('"');
+            xml += QStringLiteral(" collage=\"") + lq::escape(_collageString) + QLatin1Char('"');
         if (_afterDescription == 2)
-            xml += QStringLiteral(" floating=\"") + escape(floatingString()) + QLatin1Char('"');
+            xml += QStringLiteral(" floating=\"") + lq::escape(floatingString()) + QLatin1Char('"');
         xml += QString::asprintf(" carttype=\"%d\" buttontype=\"%d\"", static_cast<int>(_cartType), _buttonType);
         xml += QString::asprintf(" buttonwidth=\"%d\" buttonheight=\"%d\"", _buttonWidth, _buttonHeight);
         xml += QString::asprintf(" thumbcaption=\"%d\" slidecaption=\"%d\"", _thumbnailCaption, _slideshowCaption);
@@ -202,7 +204,7 @@ void PhotoAlbumSettings::setFloatingRectForIndex(const lq::Rect& rect, int index
     lq::modelFrame(this, "setFloatingRect:forIndex:", [&] {
         if (index < 0 || index >= _floatingRects.size())
             return;
-        _floatingRects[index] = rectToString(rect);
+        _floatingRects[index] = lq::rectToString(rect);
         docChanged();
     });
 }
@@ -210,7 +212,7 @@ void PhotoAlbumSettings::setFloatingRectForIndex(const lq::Rect& rect, int index
 void PhotoAlbumSettings::addFloatingRect(const lq::Rect& rect)
 {
     lq::modelFrame(this, "addFloatingRect:", [&] {
-        _floatingRects.append(rectToString(rect));
+        _floatingRects.append(lq::rectToString(rect));
         docChanged();
     });
 }

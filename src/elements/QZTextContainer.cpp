@@ -1,6 +1,7 @@
 #include "elements/QZTextContainer.h"
 
 #include "model/core/XmlBase.h"
+#include "platform/ValueStrings.h"
 
 #include <algorithm>
 #include <cmath>
@@ -38,7 +39,7 @@ void QZTextContainer::addFloatingRect(const QString& rect)
     if (floats.isEmpty())
         floats.reserve(10);
     floats.append(rect);
-    _floatRects.push_back(XmlBase::stringToRect(rect));
+    _floatRects.push_back(lq::stringToRect(rect));
     invalidateLayout();
 }
 

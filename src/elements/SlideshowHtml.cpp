@@ -9,7 +9,9 @@
 #include "elements/XmlWebPhotoAlbum.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlPhoto.h"
+#include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/ValueStrings.h"
 #include "platform/text/LayoutManager.h"
 #include "platform/text/StyledText.h"
 #include "platform/text/TextContainer.h"
@@ -45,7 +47,7 @@ void SlideshowHtml::appendCSS(QString& css)
         record->appendCSSFontParameters(css);
         css += QStringLiteral("}\n");
 
-        css += QStringLiteral("p.sscaption a {color: ") + _slideshow.colorToCSSString(record->fontColor())
+        css += QStringLiteral("p.sscaption a {color: ") + lq::colorToCSSString(record->fontColor())
             + QStringLiteral("; text-decoration: underline; }\n");
 
         css += QStringLiteral("a.sscontrol {display: block; position: absolute; margin: 0px; white-space: nowrap; ");
@@ -103,7 +105,7 @@ void SlideshowHtml::addImageStep(XmlPhoto* photo, const lq::Rect& photoRect, int
     } else {
         const lq::Size size(toFloat(lq::truncatedPixel(photoRect.width())), toFloat(lq::truncatedPixel(photoRect.height())));
         _slideshow.createImagesProcess += QStringLiteral("<QZcreateSlide photo=\"") + photo->UUID() + QStringLiteral("\" size=\"")
-            + XmlBase::sizeToString(size) + QStringLiteral("\" />");
+            + lq::sizeToString(size) + QStringLiteral("\" />");
     }
 }
 
@@ -121,7 +123,7 @@ void SlideshowHtml::appendScriptSetUp(QString& html, XmlBase* page)
     const int shownStyle = _slideshow.style();
     const bool slideshow = shownStyle == 0 || shownStyle == 1;
     const auto label = [&](const char* property, const QString& text) {
-        html += QStringLiteral("ss.") + QLatin1String(property) + QStringLiteral(" = '") + _slideshow.javascriptEscape(text)
+        html += QStringLiteral("ss.") + QLatin1String(property) + QStringLiteral(" = '") + lq::javascriptEscape(text)
             + QStringLiteral("';\n");
     };
     if (slideshow) {

@@ -3,8 +3,10 @@
 
 #include "elements/XmlWebPhotoAlbum.h"
 #include "model/core/ModelSettings.h"
+#include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Strings.h"
+#include "platform/ValueStrings.h"
 #include "templates/XmlStyleSheet.h"
 
 #include <algorithm>
@@ -90,7 +92,7 @@ void SlideshowSettings::appendAttributes(QString& xml)
     lq::modelFrame(this, "appendAttributes:", [&] {
         XmlWebText::appendAttributes(xml);
         const int shownStyle = style();
-        const auto text = [](const QString& label) { return escape(label); };
+        const auto text = [](const QString& label) { return lq::escape(label); };
         xml += QString::asprintf(" allowBkgnd=\"%d\"", _allowBkgndImage ? 1 : 0);
         xml += QString::asprintf(" style=\"%d\"", shownStyle);
         xml += QString::asprintf(" showCaptions=\"%d\"", showCaptions());
@@ -110,7 +112,7 @@ void SlideshowSettings::appendAttributes(QString& xml)
                                  _fade ? 1 : 0);
         xml += QString::asprintf(" topAlign=\"%d\"", _topAlignPic ? 1 : 0);
         if (shownStyle == 1 || shownStyle == 3)
-            xml += QStringLiteral(" controls=\"") + escape(controlString()) + QLatin1Char('"');
+            xml += QStringLiteral(" controls=\"") + lq::escape(controlString()) + QLatin1Char('"');
         xml += QString::asprintf(" loop=\"%d\"", _loopSlideshow ? 1 : 0);
         xml += QString::asprintf(" thumbRollovers=\"%d\" slideRollovers=\"%d\"", _thumbRollovers ? 1 : 0,
                                  _slideRollovers ? 1 : 0);
@@ -179,14 +181,14 @@ lq::Rect SlideshowSettings::controlRect(int index) const
 {
     if (index < 0 || index >= _controlRects.size())
         return lq::Rect();
-    return stringToRect(_controlRects.at(index));
+    return lq::stringToRect(_controlRects.at(index));
 }
 
 void SlideshowSettings::setControlRectForIndex(const lq::Rect& rect, int index)
 {
     lq::modelFrame(this, "setControlRect:forIndex:", [&] {
         if (index >= 0 && index < _controlRects.size())
-            _controlRects[index] = rectToString(rect);
+            _controlRects[index] = lq::rectToString(rect);
     });
 }
 

@@ -3,8 +3,10 @@
 #include "elements/VornBoxHtml.h"
 
 #include "elements/XmlVornBox.h"
+#include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Strings.h"
+#include "platform/ValueStrings.h"
 #include "platform/text/LayoutManager.h"
 #include "templates/BoxModelHtml.h"
 #include "templates/XmlStyleSheet.h"
@@ -23,7 +25,7 @@ QString trueOrFalse(bool flag)
 // escaped, and "</" broken so that it cannot end the script element.
 QString scriptString(const QString& text)
 {
-    QString escaped = XmlBase::javascriptEscape(lq::orEmpty(text));
+    QString escaped = lq::javascriptEscape(lq::orEmpty(text));
     escaped.replace(QStringLiteral("</"), QStringLiteral("<\\/"));
     return escaped;
 }
@@ -253,7 +255,7 @@ void VornBoxHtml::appendHTMLPagePassSheet(QString& html, XmlBase*, PagePass pass
         case 2:
             html += QStringLiteral("</div></div>\n") + script;
             html += QStringLiteral("insertFlash(") + target + trueOrFalse(_box._loopmovie) + QStringLiteral("', '")
-                + scaleWord(_box._scale) + QStringLiteral("', '") + _box.colorToCSSString(_box.bkgndColor())
+                + scaleWord(_box._scale) + QStringLiteral("', '") + lq::colorToCSSString(_box.bkgndColor())
                 + QStringLiteral("');\n");
             html += QStringLiteral("</script>\n");
             break;

@@ -10,6 +10,7 @@
 #include "platform/graphics/BezierPath.h"
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/text/LayoutManager.h"
+#include "platform/text/ParagraphStyle.h"
 #include "platform/text/StyledText.h"
 #include "platform/text/TextContainer.h"
 #include "templates/XmlStyleSheet.h"
@@ -172,7 +173,7 @@ void VornBoxPreview::drawPlaceholder(const lq::Rect& rect)
     }
 
     lq::ParagraphStyle paragraph = lq::ParagraphStyle::defaultStyle();
-    paragraph.tabStops = _box.lqTabStops();
+    paragraph.tabStops = lq::standardTabStops();
     paragraph.alignment = lq::TextAlignment::Center;
     lq::TextAttributes attributes;
     attributes.paragraphStyle = paragraph;

@@ -1,8 +1,10 @@
 // The Vorn Box's stored settings and their attributes.
 #include "elements/VornBoxSettings.h"
 
+#include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Strings.h"
+#include "platform/ValueStrings.h"
 
 using namespace lq::literals;
 
@@ -62,9 +64,9 @@ void VornBoxSettings::setAttributeTo(const QString& key, const QString& value)
         else if (key == u"zlocation"_sv)
             setZlocation(value);
         else if (key == u"qtSize"_sv)
-            setQTSize(stringToSize(value));
+            setQTSize(lq::stringToSize(value));
         else if (key == u"baseSize"_sv)
-            setBaseSize(stringToSize(value));
+            setBaseSize(lq::stringToSize(value));
         else
             XmlWebText::setAttributeTo(key, value);
     });
@@ -80,20 +82,20 @@ void VornBoxSettings::appendAttributes(QString& xml)
         const auto number = [&](const char* attribute, int value) { text(attribute, QString::number(value)); };
         number("vornSeqNum", _vornSeqNum);
         number("type", _type);
-        text("externalHTML", escape(_externalHTML));
-        text("fullname", escape(fullname()));
+        text("externalHTML", lq::escape(_externalHTML));
+        text("fullname", lq::escape(fullname()));
         number("scrollbars", _scrollbars ? 1 : 0);
         number("autostart", _autostart ? 1 : 0);
         number("moviecontroller", _moviecontroller ? 1 : 0);
         number("loopmovie", _loopmovie ? 1 : 0);
         number("scale", _scale);
         number("externalType", _externalType);
-        text("clickLinkTo", escape(_clickLinkTo));
-        text("rollOverImage", escape(_rollOverImage));
+        text("clickLinkTo", lq::escape(_clickLinkTo));
+        text("rollOverImage", lq::escape(_rollOverImage));
         number("newWindow", _newWindow ? 1 : 0);
-        text("qtSize", sizeToString(_qtSize));
+        text("qtSize", lq::sizeToString(_qtSize));
         number("hiddenQT", _hiddenQT);
-        text("baseSize", sizeToString(_baseSize));
+        text("baseSize", lq::sizeToString(_baseSize));
         text("zlocation", zlocation());
         number("wraps", _wrapsText ? 1 : 0);
     });

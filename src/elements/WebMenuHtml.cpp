@@ -6,8 +6,10 @@
 #include "elements/WebMenuGeometry.h"
 #include "elements/WebMenuLayout.h"
 #include "elements/XmlWebText.h"
+#include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Strings.h"
+#include "platform/ValueStrings.h"
 #include "templates/BoxModelHtml.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
@@ -65,7 +67,7 @@ void WebMenuHtml::appendCSS(QString& css)
                     css += QStringLiteral("white-space: nowrap; ");
             }
             rule.background->appendCSSBackground(css);
-            css += QStringLiteral("color: ") + _menu.colorToCSSString(rule.text) + QStringLiteral("; ");
+            css += QStringLiteral("color: ") + lq::colorToCSSString(rule.text) + QStringLiteral("; ");
             css += rule.underline != 0 ? QStringLiteral("text-decoration: underline; ")
                                        : QStringLiteral("text-decoration: none; ");
             // The submenu's indent is padding inside the item, so its boxes
@@ -86,7 +88,7 @@ void WebMenuHtml::appendCSSMenuItemBorders(QString& css)
     lq::modelFrame(&_menu, "appendCSSMenuItemBorders:", [&] {
         const QString style = BoxModelHtml::borderType(static_cast<XmlBoxModel::BorderType>(_menu._mibtype));
         const auto side = [&](const char* which, const lq::Colour& colour, int width) {
-            css += QStringLiteral("border-") + QLatin1String(which) + QStringLiteral(": ") + _menu.colorToCSSString(colour)
+            css += QStringLiteral("border-") + QLatin1String(which) + QStringLiteral(": ") + lq::colorToCSSString(colour)
                 + QLatin1Char(' ') + style + QString::asprintf(" %dpx; ", width);
         };
         side("top", _menu._mibtc, _menu._mibt);
@@ -202,7 +204,7 @@ QString WebMenuHtml::itemLink(const ItemText::LinkKey& key)
     // the page or add markup to it (the link as every link target is, the
     // name as page text).
     const QString href = XmlWebText::attributeEscape(key.href);
-    const QString name = _menu.escape(key.name);
+    const QString name = lq::escape(key.name);
     QString link;
     link.reserve(itemClass.size() + href.size() + name.size() + 96);
     link += QStringView(u"<a class=\"");

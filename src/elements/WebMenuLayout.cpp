@@ -11,6 +11,7 @@
 #include "model/site/XmlSite.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/text/LayoutManager.h"
+#include "platform/text/ParagraphStyle.h"
 #include "platform/text/StyledText.h"
 #include "platform/text/TextContainer.h"
 #include "templates/BoxBorderDrawing.h"
@@ -160,7 +161,7 @@ lq::TextAttributes WebMenuLayout::itemAttributes(int type, bool submenu)
     return lq::modelFrame(&_menu, "itemAttributes", [&] {
         const std::shared_ptr<XmlWebFont> record = _menu.font();
         lq::ParagraphStyle paragraph = lq::ParagraphStyle::defaultStyle();
-        paragraph.tabStops = _menu.lqTabStops();
+        paragraph.tabStops = lq::standardTabStops();
         switch (_menu.orientation()) {
         case 0:
             paragraph.alignment = record->textAlignment();

@@ -14,6 +14,7 @@
 #include "platform/DelayedCall.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Resources.h"
+#include "platform/ValueStrings.h"
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/text/LayoutManager.h"
 #include "platform/text/StyledText.h"
@@ -58,21 +59,21 @@ QStringList XmlSlideshow::objectRectArray()
 {
     return lq::modelFrame(this, "objectRectArray", [&] {
         QStringList rects;
-        rects.append(rectToString(onOwnBox([&] { return objectRect(); })));
+        rects.append(lq::rectToString(onOwnBox([&] { return objectRect(); })));
         const int shownStyle = style();
         if (shownStyle == 1 || shownStyle == 3) {
             if (_showPrevNextControls) {
-                rects.append(rectToString(controlRect(Previous)));
-                rects.append(rectToString(controlRect(Next)));
+                rects.append(lq::rectToString(controlRect(Previous)));
+                rects.append(lq::rectToString(controlRect(Next)));
             }
             if (_showIndexLabel)
-                rects.append(rectToString(controlRect(IndexLink)));
+                rects.append(lq::rectToString(controlRect(IndexLink)));
             if (shownStyle == 1 && _showPlayControls)
-                rects.append(rectToString(controlRect(Play)));
+                rects.append(lq::rectToString(controlRect(Play)));
             if (showCaptions() != 0)
-                rects.append(rectToString(controlRect(Caption)));
+                rects.append(lq::rectToString(controlRect(Caption)));
             if (_showBkgndBox)
-                rects.append(rectToString(controlRect(PictureBox)));
+                rects.append(lq::rectToString(controlRect(PictureBox)));
         }
         return rects;
     });

@@ -11,6 +11,7 @@
 #include "model/site/XmlGroup.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
+#include "platform/ValueStrings.h"
 #include "platform/text/LayoutManager.h"
 #include "platform/text/StyledText.h"
 #include "platform/text/TextContainer.h"
@@ -155,9 +156,9 @@ void XmlSlideshow::calcControlObjects()
         const int innerLeft = internalLeft();
         for (int control = 0; control < 4; ++control) {
             const int x = innerLeft + (innerWidth * row[control + 1]) / count;
-            _controlRects.append(rectToString(lq::Rect(toFloat(x), inner.y(), toFloat(innerWidth / count), toFloat(rowHeight))));
+            _controlRects.append(lq::rectToString(lq::Rect(toFloat(x), inner.y(), toFloat(innerWidth / count), toFloat(rowHeight))));
         }
-        _controlRects.append(rectToString(lq::Rect(toFloat(innerLeft), toFloat(internalTop() + internalHeight() - captionHeight),
+        _controlRects.append(lq::rectToString(lq::Rect(toFloat(innerLeft), toFloat(internalTop() + internalHeight() - captionHeight),
                                                    toFloat(innerWidth), toFloat(captionHeight))));
         lq::Rect picture = inner;
         if (playShown || _showPrevNextControls || _showIndexLabel) {
@@ -166,7 +167,7 @@ void XmlSlideshow::calcControlObjects()
         }
         if (showCaptions() != 0)
             picture.size.height -= toFloat(captionHeight);
-        _controlRects.append(rectToString(picture));
+        _controlRects.append(lq::rectToString(picture));
     });
 }
 

@@ -11,6 +11,7 @@
 #include "platform/PreviewView.h"
 #include "platform/Strings.h"
 #include "platform/text/LayoutManager.h"
+#include "platform/text/ParagraphStyle.h"
 #include "platform/text/StyledText.h"
 #include "platform/text/TextContainer.h"
 #include "templates/XmlWebFont.h"
@@ -90,7 +91,7 @@ void XmlVornBox::setUpParagraphAlignmentTag(const QString& attributes, lq::TextA
 {
     lq::modelFrame(this, "setUpParagraph:alignment:tag:", [&] {
         pstyle = lq::ParagraphStyle::defaultStyle();
-        pstyle.tabStops = lqTabStops();
+        pstyle.tabStops = lq::standardTabStops();
         pstyle.paragraphSpacing = 0;
         const auto take = [&](const std::shared_ptr<XmlWebFont>& record, const std::optional<lq::Font>& concrete,
                               int kind) {

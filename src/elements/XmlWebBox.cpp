@@ -2,6 +2,7 @@
 
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlMasthead.h"
+#include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/text/LayoutManager.h"
 #include "templates/BoxModelHtml.h"
@@ -94,7 +95,7 @@ void XmlWebBox::appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass p
                 break;
             if (part && !link.isEmpty() && part->content().isEmpty()) {
                 // A link without text: the whole box is the link.
-                const QString script = attributeEscape(javascriptEscape(link));
+                const QString script = attributeEscape(lq::javascriptEscape(link));
                 html += BoxModelHtml(*this).htmlDivTagsVornStyle(QStringLiteral("mastheadbox\" onclick=\"location.href='") + script
                                                  + QStringLiteral("';"),
                                              QStringLiteral("cursor: pointer; "));

@@ -7,6 +7,7 @@
 #include "elements/XmlWebText.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Strings.h"
+#include "platform/ValueStrings.h"
 #include "platform/text/StyledText.h"
 #include "templates/BoxModelText.h"
 #include "templates/XmlStyleSheet.h"
@@ -74,11 +75,11 @@ void XmlWebContent::setAttributeTo(const QString& key, const QString& value)
         if (key == u"underlineLinks"_sv)
             _underlineLinks = lq::intValue(value) != 0;
         else if (key == u"linkNormal"_sv)
-            _linkNormal = stringToColor(value).value_or(lq::Colour::black());
+            _linkNormal = lq::stringToColor(value).value_or(lq::Colour::black());
         else if (key == u"linkHover"_sv)
-            _linkHover = stringToColor(value).value_or(lq::Colour::black());
+            _linkHover = lq::stringToColor(value).value_or(lq::Colour::black());
         else if (key == u"linkVisited"_sv)
-            _linkVisited = stringToColor(value).value_or(lq::Colour::black());
+            _linkVisited = lq::stringToColor(value).value_or(lq::Colour::black());
         else if (key == u"fontsHaveData"_sv)
             _fontsHaveLinkData = true;
         else if (key == u"extendPage"_sv)
@@ -97,9 +98,9 @@ void XmlWebContent::appendAttributes(QString& xml)
     lq::modelFrame(this, "appendAttributes:", [&] {
         XmlBoxModel::appendAttributes(xml);
         xml += QString::asprintf(" underlineLinks=\"%d\"", underlineLinks() ? 1 : 0);
-        xml += QStringLiteral(" linkNormal=\"") + colorToCSSString(linkNormal()) + u'"';
-        xml += QStringLiteral(" linkHover=\"") + colorToCSSString(linkHover()) + u'"';
-        xml += QStringLiteral(" linkVisited=\"") + colorToCSSString(linkVisited()) + u'"';
+        xml += QStringLiteral(" linkNormal=\"") + lq::colorToCSSString(linkNormal()) + u'"';
+        xml += QStringLiteral(" linkHover=\"") + lq::colorToCSSString(linkHover()) + u'"';
+        xml += QStringLiteral(" linkVisited=\"") + lq::colorToCSSString(linkVisited()) + u'"';
         xml += QStringLiteral(" fontsHaveData=\"1\"");
         xml += QString::asprintf(" extendPage=\"%d\"", _extendPage ? 1 : 0);
     });

@@ -2,6 +2,7 @@
 
 #include "platform/ExceptionFrame.h"
 #include "platform/Strings.h"
+#include "platform/ValueStrings.h"
 #include "platform/graphics/BezierPath.h"
 #include "platform/graphics/GraphicsContext.h"
 #include "templates/BoxModelHtml.h"
@@ -199,13 +200,13 @@ void XmlWebFooter::appendCSS(QString& css)
         css += prefix + QStringLiteral(" a {");
         css += QStringLiteral("text-decoration: ") +
                (underlineLinks() ? QStringLiteral("underline") : QStringLiteral("none")) + QStringLiteral("; ");
-        css += QStringLiteral("color: ") + colorToCSSString(linkNormal()) + QStringLiteral("; ");
+        css += QStringLiteral("color: ") + lq::colorToCSSString(linkNormal()) + QStringLiteral("; ");
         css += QStringLiteral("}\n");
         css += prefix + QStringLiteral(" a:hover {");
-        css += QStringLiteral("color: ") + colorToCSSString(linkHover()) + QStringLiteral("; ");
+        css += QStringLiteral("color: ") + lq::colorToCSSString(linkHover()) + QStringLiteral("; ");
         css += QStringLiteral("}\n");
         css += prefix + QStringLiteral(" a:active {");
-        css += QStringLiteral("color: ") + colorToCSSString(linkVisited()) + QStringLiteral("; ");
+        css += QStringLiteral("color: ") + lq::colorToCSSString(linkVisited()) + QStringLiteral("; ");
         css += QStringLiteral("}\n");
 
         css += QStringLiteral("div#createwithbox { padding: 0px; margin: 0px; border: 0px; }\n");

@@ -5,6 +5,7 @@
 #include "elements/WebMenuLayout.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Strings.h"
+#include "platform/ValueStrings.h"
 #include "platform/text/LayoutManager.h"
 #include "platform/text/StyledText.h"
 #include "platform/text/TextContainer.h"
@@ -113,7 +114,7 @@ void XmlWebMenu::appendAttributes(QString& xml)
             xml += QString::asprintf(" %s=\"%d\"", key, value);
         };
         const auto colour = [&](const char* key, const lq::Colour& value) {
-            xml += QLatin1Char(' ') + QLatin1String(key) + QStringLiteral("=\"") + colorToCSSString(value)
+            xml += QLatin1Char(' ') + QLatin1String(key) + QStringLiteral("=\"") + lq::colorToCSSString(value)
                 + QLatin1Char('"');
         };
         number("orient", orientation());
@@ -160,7 +161,7 @@ void XmlWebMenu::appendAttributes(QString& xml)
 void XmlWebMenu::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
-        const auto colour = [&] { return stringToColor(value).value_or(lq::Colour::black()); };
+        const auto colour = [&] { return lq::stringToColor(value).value_or(lq::Colour::black()); };
         const int number = lq::intValue(value);
         // Flags are kept in one byte: only the low byte of the number counts.
         const bool flag = static_cast<qint8>(number & 0xFF) != 0;

@@ -8,6 +8,7 @@
 #include "platform/Exception.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
+#include "platform/ValueStrings.h"
 
 using elements::toFloat;
 
@@ -203,7 +204,7 @@ QStringList XmlWebPhotoAlbum::objectRectArray()
 {
     return lq::modelFrame(this, "objectRectArray", [&] {
         if (_afterDescription != 2)
-            return QStringList{ rectToString(objectRect()) };
+            return QStringList{ lq::rectToString(objectRect()) };
         return PhotoAlbumLayout(*this).freestyleRects(true);
     });
 }

@@ -2,9 +2,12 @@
 
 #include "model/core/DocumentBase.h"
 #include "model/site/XmlAlbum.h"
+#include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Strings.h"
+#include "platform/ValueStrings.h"
 #include "platform/text/LayoutManager.h"
+#include "platform/text/ParagraphStyle.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
 
@@ -90,7 +93,7 @@ QString XmlWebText::elementName() const
 void XmlWebText::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
-        const auto colour = [&] { return stringToColor(value).value_or(lq::Colour::black()); };
+        const auto colour = [&] { return lq::stringToColor(value).value_or(lq::Colour::black()); };
         if (key == u"underlineLinks"_sv)
             _underlineLinks = lq::intValue(value) != 0;
         else if (key == u"linkNormal"_sv)
@@ -119,11 +122,11 @@ void XmlWebText::appendAttributes(QString& xml)
         const std::shared_ptr<XmlWebFont> record = font();
         const bool underline = record ? record->underlineLinks() : _underlineLinks;
         xml += QString::asprintf(" underlineLinks=\"%d\"", underline ? 1 : 0);
-        xml += QStringLiteral(" linkNormal=\"") + colorToCSSString(record ? record->linkNormal() : _linkNormal)
+        xml += QStringLiteral(" linkNormal=\"") + lq::colorToCSSString(record ? record->linkNormal() : _linkNormal)
             + QStringLiteral("\"");
-        xml += QStringLiteral(" linkHover=\"") + colorToCSSString(record ? record->linkHover() : _linkHover)
+        xml += QStringLiteral(" linkHover=\"") + lq::colorToCSSString(record ? record->linkHover() : _linkHover)
             + QStringLiteral("\"");
-        xml += QStringLiteral(" linkVisited=\"") + colorToCSSString(record ? record->linkClicked() : _linkVisited)
+        xml += QStringLiteral(" linkVisited=\"") + lq::colorToCSSString(record ? record->linkClicked() : _linkVisited)
             + QStringLiteral("\"");
         xml += QString::asprintf(" firstline=\"%d\"", _firstLine ? 1 : 0);
         xml += QStringLiteral(" fontsHaveData=\"1\"");
@@ -217,7 +220,7 @@ void XmlWebText::setUpParagraphAlignmentTag(const QString& attributes, lq::TextA
     lq::modelFrame(this, "setUpParagraph:alignment:tag:", [&] {
         const std::shared_ptr<XmlWebFont> record = font();
         pstyle = lq::ParagraphStyle::defaultStyle();
-        pstyle.tabStops = lqTabStops();
+        pstyle.tabStops = lq::standardTabStops();
         pstyle.paragraphSpacing = 0;
         pstyle.lineSpacing = record->lineSpacing();
         currentFont = normalFont;
@@ -272,7 +275,7 @@ void XmlWebText::appendTextWithAttributesInStringWithLinkNewWindow(const QString
             if (bits & InlineBits::underline)
                 attributes.underlineStyle = 1;
         }
-        text.append(unescape(raw), attributes);
+        text.append(lq::unescape(raw), attributes);
     });
 }
 
@@ -577,7 +580,7 @@ void XmlWebText::appendRunsOfString(QString& html, const lq::StyledText& text)
                 html += QStringLiteral("<u>");
                 pushStack(InlineBits::underline);
             }
-            html += escapeForDemo(text.string().mid(qsizetype(run.range.location), qsizetype(run.range.length)));
+            html += lq::escapeForDemo(text.string().mid(qsizetype(run.range.location), qsizetype(run.range.length)));
             if (index + 1 == runs.size()) {
                 for (int bit = popStack(); bit != 0; bit = popStack())
                     html += closingTagForInlineBit(bit);

@@ -15,6 +15,7 @@
 #include "imaging/XmlImage.h"
 #include "imaging/XmlShape.h"
 #include "imaging/XmlWatermark.h"
+#include "model/core/ElementFactory.h"
 #include "model/files/FileElements.h"
 
 namespace lq {
@@ -22,22 +23,22 @@ namespace lq {
 void registerImagingElements()
 {
     registerFileElements();
-    XmlBase::addFactoryTags({
-        { "IWcanvas", &XmlBase::makeElement<XmlCanvas> },
-        { "IWimage", &XmlBase::makeElement<XmlImage> },
-        { "IWletter", &XmlBase::makeElement<XmlDrawLetter> },
-        { "IWletterbox", &XmlBase::makeElement<XmlDrawLetterBox> },
-        { "IWdrawobject", &XmlBase::makeElement<XmlDrawObject> },
-        { "IWdrawcloud", &XmlBase::makeElement<XmlDrawCloud> },
-        { "IWdrawballoon", &XmlBase::makeElement<XmlDrawBalloon> },
-        { "IWdrawlabel", &XmlBase::makeElement<XmlDrawLabel> },
-        { "IWdrawarrow", &XmlBase::makeElement<XmlDrawArrow> },
-        { "IWdrawcircle", &XmlBase::makeElement<XmlDrawCircle> },
-        { "IWdrawsquare", &XmlBase::makeElement<XmlDrawSquare> },
-        { "IWdrawobjects", &XmlBase::makeElement<XmlDrawObjects> },
-        { "IWwatermark", &XmlBase::makeElement<XmlWatermark> },
-        { "IWshape", &XmlBase::makeElement<XmlShape> },
-        { "IWdraw", &XmlBase::makeElement<XmlDraw> },
+    lq::addFactoryTags({
+        { "IWcanvas", &lq::makeElement<XmlCanvas> },
+        { "IWimage", &lq::makeElement<XmlImage> },
+        { "IWletter", &lq::makeElement<XmlDrawLetter> },
+        { "IWletterbox", &lq::makeElement<XmlDrawLetterBox> },
+        { "IWdrawobject", &lq::makeElement<XmlDrawObject> },
+        { "IWdrawcloud", &lq::makeElement<XmlDrawCloud> },
+        { "IWdrawballoon", &lq::makeElement<XmlDrawBalloon> },
+        { "IWdrawlabel", &lq::makeElement<XmlDrawLabel> },
+        { "IWdrawarrow", &lq::makeElement<XmlDrawArrow> },
+        { "IWdrawcircle", &lq::makeElement<XmlDrawCircle> },
+        { "IWdrawsquare", &lq::makeElement<XmlDrawSquare> },
+        { "IWdrawobjects", &lq::makeElement<XmlDrawObjects> },
+        { "IWwatermark", &lq::makeElement<XmlWatermark> },
+        { "IWshape", &lq::makeElement<XmlShape> },
+        { "IWdraw", &lq::makeElement<XmlDraw> },
     });
 }
 

@@ -2,6 +2,7 @@
 
 #include "imaging/XmlImage.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/ImageFiles.h"
 #include "platform/Resources.h"
 
 #include <array>
@@ -17,7 +18,7 @@ std::shared_ptr<XmlImage> ticon(int index)
         std::shared_ptr<XmlImage>& slot = ticons[static_cast<std::size_t>(index)];
         if (!slot) {
             const QString path = QStringLiteral("%1/templates/ticon%2.png").arg(lq::resourceFolder(), QString::number(index + 1));
-            slot = XmlImage::createFromImage(lq::GraphicsImage(XmlBase::loadImageFromFile(path)));
+            slot = XmlImage::createFromImage(lq::GraphicsImage(lq::loadImageFile(path)));
         }
         return slot;
     });

@@ -10,6 +10,7 @@
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
 #include "platform/Strings.h"
+#include "platform/ValueStrings.h"
 #include "platform/graphics/GraphicsContext.h"
 
 #include <algorithm>
@@ -90,7 +91,7 @@ void XmlCanvas::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
         if (key == u"backgroundcolor"_sv)
-            setBackgroundColor(stringToColor(value).value_or(lq::Colour::black()));
+            setBackgroundColor(lq::stringToColor(value).value_or(lq::Colour::black()));
         else if (key == u"fillbackground"_sv)
             setFillBackground(lq::intValue(value));
         else if (key == u"toffsetx"_sv)
@@ -123,7 +124,7 @@ void XmlCanvas::appendAttributes(QString& xml)
 {
     lq::modelFrame(this, "appendAttributes:", [&] {
         XmlDraw::appendAttributes(xml);
-        xml += QStringLiteral(" backgroundcolor=\"%1\"").arg(colorToString(_backgroundColor));
+        xml += QStringLiteral(" backgroundcolor=\"%1\"").arg(lq::colorToString(_backgroundColor));
         xml += QString::asprintf(" fillbackground=\"%d\"", fillBackground());
         xml += QString::asprintf(" toffsetx=\"%f\" toffsety=\"%f\" tscale=\"%f\"", static_cast<double>(_thumbOffsetX),
                                  static_cast<double>(_thumbOffsetY), static_cast<double>(_thumbScale));

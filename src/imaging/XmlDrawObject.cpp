@@ -1,9 +1,11 @@
 #include "imaging/XmlDrawObject.h"
 
+#include "platform/Codecs.h"
 #include "platform/Exception.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
 #include "platform/Strings.h"
+#include "platform/ValueStrings.h"
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/text/InPlaceTextEditor.h"
 #include "platform/text/LayoutManager.h"
@@ -46,7 +48,7 @@ struct SharedEditor {
 
 QString encodeText(const lq::StyledText& text)
 {
-    return XmlBase::base64encode(lq::RtfCodec::toRtf(text));
+    return lq::base64EncodeText(lq::RtfCodec::toRtf(text));
 }
 
 } // namespace
@@ -84,15 +86,15 @@ void XmlDrawObject::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
         if (key == u"bodyrect"_sv)
-            setBodyRect(stringToRect(value));
+            setBodyRect(lq::stringToRect(value));
         else if (key == u"anchor"_sv)
-            setAnchorPoint(stringToPoint(value));
+            setAnchorPoint(lq::stringToPoint(value));
         else if (key == u"tail"_sv)
-            setTailPoint(stringToPoint(value));
+            setTailPoint(lq::stringToPoint(value));
         else if (key == u"backgroundcolor"_sv)
-            setBackgroundColor(stringToColor(value).value_or(lq::Colour::black()));
+            setBackgroundColor(lq::stringToColor(value).value_or(lq::Colour::black()));
         else if (key == u"foregroundcolor"_sv)
-            setForegroundColor(stringToColor(value).value_or(lq::Colour::black()));
+            setForegroundColor(lq::stringToColor(value).value_or(lq::Colour::black()));
         else if (key == u"thickness"_sv)
             setThickness(lq::floatValue(value));
         else
@@ -104,14 +106,14 @@ void XmlDrawObject::appendAttributes(QString& xml)
 {
     lq::modelFrame(this, "appendAttributes:", [&] {
         XmlDraw::appendAttributes(xml);
-        xml += QStringLiteral(" bodyrect=\"%1\"").arg(rectToString(storedBodyRect()));
+        xml += QStringLiteral(" bodyrect=\"%1\"").arg(lq::rectToString(storedBodyRect()));
         if (hasAnchorPoint())
-            xml += QStringLiteral(" anchor=\"%1\"").arg(pointToString(_anchorPoint));
+            xml += QStringLiteral(" anchor=\"%1\"").arg(lq::pointToString(_anchorPoint));
         if (hasTailPoint())
-            xml += QStringLiteral(" tail=\"%1\"").arg(pointToString(_tailPoint));
+            xml += QStringLiteral(" tail=\"%1\"").arg(lq::pointToString(_tailPoint));
         xml += QString::asprintf(" thickness=\"%f\"", static_cast<double>(_thickness));
-        xml += QStringLiteral(" backgroundcolor=\"%1\"").arg(colorToString(_backgroundColor));
-        xml += QStringLiteral(" foregroundcolor=\"%1\"").arg(colorToString(_foregroundColor));
+        xml += QStringLiteral(" backgroundcolor=\"%1\"").arg(lq::colorToString(_backgroundColor));
+        xml += QStringLiteral(" foregroundcolor=\"%1\"").arg(lq::colorToString(_foregroundColor));
     });
 }
 
@@ -131,7 +133,7 @@ void XmlDrawObject::syncFromContent() const
     const QString& stored = XmlBase::content();
     if (stored == _contentsSource)
         return;
-    const std::optional<lq::StyledText> decoded = lq::RtfCodec::fromRtf(base64decode(stored));
+    const std::optional<lq::StyledText> decoded = lq::RtfCodec::fromRtf(lq::base64DecodeText(stored));
     // A new storage, as any editing view holds on to the one it was given.
     _contents = std::make_shared<lq::StyledText>(decoded.value_or(lq::StyledText()));
     _undecoded = !decoded.has_value();

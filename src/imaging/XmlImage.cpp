@@ -9,6 +9,7 @@
 #include "platform/Image.h"
 #include "platform/Log.h"
 #include "platform/Strings.h"
+#include "platform/ValueStrings.h"
 #include "platform/graphics/BezierPath.h"
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/graphics/Shadow.h"
@@ -76,9 +77,9 @@ void XmlImage::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
         if (key == u"crop"_sv)
-            setCrop(stringToRect(value));
+            setCrop(lq::stringToRect(value));
         else if (key == u"bordercolor"_sv)
-            setBorderColor(stringToColor(value).value_or(lq::Colour::black()));
+            setBorderColor(lq::stringToColor(value).value_or(lq::Colour::black()));
         else if (key == u"borderwidth"_sv)
             setBorderWidth(lq::intValue(value));
         else if (key == u"dropshadow"_sv)
@@ -94,8 +95,8 @@ void XmlImage::appendAttributes(QString& xml)
 {
     lq::modelFrame(this, "appendAttributes:", [&] {
         XmlDrawObject::appendAttributes(xml);
-        xml += QStringLiteral(" crop=\"%1\"").arg(rectToString(_crop));
-        xml += QStringLiteral(" bordercolor=\"%1\"").arg(colorToString(_borderColor));
+        xml += QStringLiteral(" crop=\"%1\"").arg(lq::rectToString(_crop));
+        xml += QStringLiteral(" bordercolor=\"%1\"").arg(lq::colorToString(_borderColor));
         xml += QString::asprintf(" borderwidth=\"%d\"", _borderWidth);
         xml += QString::asprintf(" dropshadow=\"%d\"", _dropShadow ? 1 : 0);
     });

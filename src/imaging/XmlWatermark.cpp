@@ -3,6 +3,7 @@
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
 #include "platform/Strings.h"
+#include "platform/ValueStrings.h"
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/text/LayoutManager.h"
 #include "platform/text/StyledText.h"
@@ -45,7 +46,7 @@ void XmlWatermark::setAttributeTo(const QString& key, const QString& value)
         else if (key == u"textsize"_sv)
             setTextSize(lq::floatValue(value));
         else if (key == u"textcolor"_sv)
-            setTextColor(stringToColor(value).value_or(lq::Colour::black()));
+            setTextColor(lq::stringToColor(value).value_or(lq::Colour::black()));
         else
             XmlDraw::setAttributeTo(key, value);
     });
@@ -57,7 +58,7 @@ void XmlWatermark::appendAttributes(QString& xml)
         XmlDraw::appendAttributes(xml);
         xml += QString::asprintf(" placement=\"%d\"", _placement);
         xml += QString::asprintf(" textsize=\"%f\"", static_cast<double>(_textSize));
-        xml += QStringLiteral(" textcolor=\"%1\"").arg(colorToString(_textColor));
+        xml += QStringLiteral(" textcolor=\"%1\"").arg(lq::colorToString(_textColor));
     });
 }
 

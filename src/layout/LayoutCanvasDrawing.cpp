@@ -102,7 +102,7 @@ void LayoutCanvasDrawing::drawExternalLinkNotice(const lq::Rect& bounds)
 
     _view._tc->setContainerSize(bounds.size.toQSizeF());
     lq::ParagraphStyle paragraph = lq::ParagraphStyle::defaultStyle();
-    paragraph.tabStops = XmlBase::lqTabStops();
+    paragraph.tabStops = lq::standardTabStops();
     paragraph.alignment = lq::TextAlignment::Center;
     lq::TextAttributes attributes;
     attributes.paragraphStyle = paragraph;

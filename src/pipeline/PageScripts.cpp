@@ -7,6 +7,7 @@
 #include "model/site/XmlSite.h"
 #include "pipeline/XmlCreate.h"
 #include "pipeline/XmlProcessor.h"
+#include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Scanner.h"
 
@@ -22,7 +23,7 @@ QString scriptOpening(const QString& rootDir, const QString& status)
         .replace(QLatin1Char('"'), QStringLiteral("&quot;"))
         .replace(QLatin1Char('<'), QStringLiteral("&lt;"))
         .replace(QLatin1Char('>'), QStringLiteral("&gt;"));
-    return QStringLiteral("<QZprocessor rootDir=\"") + XmlBase::escape(rootDir) + QStringLiteral("\" status=\"") + shown + QStringLiteral("\">");
+    return QStringLiteral("<QZprocessor rootDir=\"") + lq::escape(rootDir) + QStringLiteral("\" status=\"") + shown + QStringLiteral("\">");
 }
 
 // The part of the script's text from `from` up to `to`, read where it stands.

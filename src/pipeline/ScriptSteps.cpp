@@ -1,5 +1,6 @@
 #include "pipeline/ScriptSteps.h"
 
+#include "model/core/ElementFactory.h"
 #include "model/theme/ThemeElements.h"
 #include "pipeline/XmlCopy.h"
 #include "pipeline/XmlCreate.h"
@@ -26,7 +27,7 @@ XmlBasePtr makeStep()
 void registerScriptSteps()
 {
     registerThemeElements();
-    XmlBase::addFactoryTags({
+    lq::addFactoryTags({
         { "QZprocessor", &makeStep<XmlProcessor> },
         { "QZcreate", &makeStep<XmlCreate> },
         { "QZcopy", &makeStep<XmlCopy> },

@@ -2,6 +2,7 @@
 
 #include "pipeline/XmlProcessor.h"
 #include "platform/ConfinedFolder.h"
+#include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 
 
@@ -49,7 +50,7 @@ void XmlCreate::appendAttributes(QString& xml)
 {
     lq::modelFrame(this, "appendAttributes:", [&] {
         XmlRun::appendAttributes(xml);
-        xml += QStringLiteral(" dir=\"") + escape(_dir) + QStringLiteral("\" filename=\"") + escape(_filename) + QLatin1Char('"');
+        xml += QStringLiteral(" dir=\"") + lq::escape(_dir) + QStringLiteral("\" filename=\"") + lq::escape(_filename) + QLatin1Char('"');
     });
 }
 

@@ -3,6 +3,7 @@
 #include "model/site/XmlPhoto.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
+#include "platform/ValueStrings.h"
 
 XmlCreateSlide::XmlCreateSlide(Key key)
     : XmlPhotoStep(key)
@@ -23,7 +24,7 @@ void XmlCreateSlide::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
         if (key == QStringLiteral("size"))
-            _size = stringToSize(value);
+            _size = lq::stringToSize(value);
         else
             XmlPhotoStep::setAttributeTo(key, value);
     });

@@ -1,6 +1,7 @@
 #include "pipeline/XmlCreateWebImage.h"
 
 #include "pipeline/BuildSteps.h"
+#include "platform/ValueStrings.h"
 #include "templates/XmlPictureFrame.h"
 #include "model/site/XmlPhoto.h"
 #include "platform/ExceptionFrame.h"
@@ -24,15 +25,15 @@ void XmlCreateWebImage::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
         if (key == QStringLiteral("thumbSize"))
-            _thumbSize = stringToSize(value);
+            _thumbSize = lq::stringToSize(value);
         else if (key == QStringLiteral("fullSize"))
             _fullSize = lq::stepInteger(value);
         else if (key == QStringLiteral("frame"))
             _frame = value;
         else if (key == QStringLiteral("frameRect"))
-            _frameRect = stringToRect(value);
+            _frameRect = lq::stringToRect(value);
         else if (key == QStringLiteral("thumbRect"))
-            _thumbRect = stringToRect(value);
+            _thumbRect = lq::stringToRect(value);
         else
             XmlPhotoStep::setAttributeTo(key, value);
     });

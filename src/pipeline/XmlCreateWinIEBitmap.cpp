@@ -2,6 +2,7 @@
 
 #include "pipeline/BuildSteps.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/ValueStrings.h"
 #include "templates/XmlCSSImage.h"
 
 XmlCreateWinIEBitmap::XmlCreateWinIEBitmap(Key key)
@@ -27,7 +28,7 @@ void XmlCreateWinIEBitmap::setAttributeTo(const QString& key, const QString& val
         else if (key == QStringLiteral("filename"))
             _imageFilename = value;
         else if (key == QStringLiteral("size"))
-            _imageSize = stringToSize(value);
+            _imageSize = lq::stringToSize(value);
         else if (key == QStringLiteral("type"))
             _imageType = lq::stepInteger(value);
         else if (key == QStringLiteral("x"))

@@ -6,6 +6,7 @@
 #include "model/site/XmlSite.h"
 #include "platform/AuxiliaryTools.h"
 #include "platform/ConfinedFolder.h"
+#include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Process.h"
 
@@ -69,8 +70,8 @@ void XmlPasswordProtect::appendAttributes(QString& xml)
 {
     lq::modelFrame(this, "appendAttributes:", [&] {
         XmlRun::appendAttributes(xml);
-        xml += QStringLiteral(" album=\"") + escape(_album) + QStringLiteral("\" filename=\"") + escape(_filename)
-            + QStringLiteral("\" newname=\"") + escape(_newname) + QStringLiteral("\" bkgnd=\"") + escape(_bkgnd)
+        xml += QStringLiteral(" album=\"") + lq::escape(_album) + QStringLiteral("\" filename=\"") + lq::escape(_filename)
+            + QStringLiteral("\" newname=\"") + lq::escape(_newname) + QStringLiteral("\" bkgnd=\"") + lq::escape(_bkgnd)
             + QLatin1Char('"');
     });
 }

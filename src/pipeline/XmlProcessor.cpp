@@ -2,6 +2,7 @@
 
 #include "pipeline/XmlRun.h"
 #include "pipeline/XmlUnknownStep.h"
+#include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 
 #include <QRegularExpression>
@@ -67,7 +68,7 @@ void XmlProcessor::appendAttributes(QString& xml)
 {
     lq::modelFrame(this, "appendAttributes:", [&] {
         XmlBase::appendAttributes(xml);
-        xml += QStringLiteral(" rootDir=\"") + escape(_rootDir) + QLatin1Char('"');
+        xml += QStringLiteral(" rootDir=\"") + lq::escape(_rootDir) + QLatin1Char('"');
     });
 }
 

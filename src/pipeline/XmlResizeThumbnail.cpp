@@ -3,6 +3,7 @@
 #include "model/site/XmlPhoto.h"
 #include "pipeline/XmlProcessor.h"
 #include "platform/ExceptionFrame.h"
+#include "platform/ValueStrings.h"
 
 XmlResizeThumbnail::XmlResizeThumbnail(Key key)
     : XmlPhotoStep(key)
@@ -37,7 +38,7 @@ bool XmlResizeThumbnail::run()
 {
     return lq::modelFrame(this, "run", [&] {
         if (XmlPhoto* photo = stepPhoto())
-            photo->resizeThumbnail(sizeToString(_size));
+            photo->resizeThumbnail(lq::sizeToString(_size));
         return true;
     });
 }

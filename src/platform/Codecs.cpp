@@ -360,6 +360,17 @@ QByteArray base64Decode(const QByteArray& text)
     return bytes;
 }
 
+QString base64EncodeText(const QByteArray& bytes)
+{
+    const QByteArray text = base64Encode(bytes);
+    return text.isEmpty() ? QStringLiteral("") : QString::fromLatin1(text); // no bytes: the empty text, not a null one
+}
+
+QByteArray base64DecodeText(const QString& text)
+{
+    return base64Decode(text.toUtf8());
+}
+
 // --- Blowfish ---------------------------------------------------------------
 
 void blowfishEncryptBlock(const BlowfishState& state, std::uint32_t& left, std::uint32_t& right)

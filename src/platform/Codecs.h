@@ -27,6 +27,12 @@ QByteArray base64Encode(const QByteArray& bytes);
 // than three bytes for every four characters of the text.
 QByteArray base64Decode(const QByteArray& text);
 
+// The same as text: the bytes' base64 as a string (empty, never null, for no
+// bytes), and the bytes of a string, whose characters outside the alphabet,
+// whatever their UTF-8 form, are skipped.
+QString base64EncodeText(const QByteArray& bytes);
+QByteArray base64DecodeText(const QString& text);
+
 // One group of four characters of the alphabet into three bytes; "=" (and
 // any other character outside the alphabet) stands for zero bits.
 void base64DecodeQuad(const char quad[4], char out[3]);

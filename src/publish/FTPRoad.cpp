@@ -111,10 +111,12 @@ void FTPRoad::ftpAddFiles(XmlD* tree, bool removals)
     });
 }
 
-void FTPRoad::sendFTPBom(XmlBom* bom, XmlLocation* location, const QString& pathName, std::shared_ptr<XmlD> lastXmlD,
-    std::shared_ptr<XmlD> currentXmlD)
+void FTPRoad::send(const PublishRequest& request, const ChangeSet& changes)
 {
     lq::modelFrame(this, "sendFTPBom:location:pathName:lastXmlD:currentXmlD:", [&] {
+        XmlBom* bom = changes.bom;
+        XmlLocation* location = request.location;
+        const QString& pathName = request.pathName;
         stopTool();
         tasksToDo.clear();
         ftpSend2 = true;
@@ -127,8 +129,8 @@ void FTPRoad::sendFTPBom(XmlBom* bom, XmlLocation* location, const QString& path
         _panel.setRetryVisible(false);
         _panel.setPanelVisible(true);
         resetCounters();
-        lastxmld = std::move(lastXmlD);
-        beginRecord(std::move(currentXmlD));
+        lastxmld = changes.current;
+        beginRecord(changes.lastPublished);
         _panel.setTaskError(false);
         cancelpressed = false;
 
@@ -164,9 +166,11 @@ void FTPRoad::sendFTPBom(XmlBom* bom, XmlLocation* location, const QString& path
     });
 }
 
-void FTPRoad::ftpTestExport(XmlLocation* location, const QString& pathName)
+void FTPRoad::test(const PublishRequest& request)
 {
     lq::modelFrame(this, "ftp_testExport:pathName:", [&] {
+        XmlLocation* location = request.location;
+        const QString& pathName = request.pathName;
         stopTool();
         tasksToDo.clear();
         _panel.debugSetState(true);

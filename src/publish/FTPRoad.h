@@ -18,11 +18,12 @@ class FTPRoad final : public UploadRoad {
 public:
     explicit FTPRoad(UploadPanel& panel);
 
-    // Publishes the change set; lastXmlD is stored after success, currentXmlD
-    // (what the server held before) seeds the partial tree.
-    void sendFTPBom(XmlBom* bom, XmlLocation* location, const QString& pathName, std::shared_ptr<XmlD> lastXmlD,
-        std::shared_ptr<XmlD> currentXmlD);
-    void ftpTestExport(XmlLocation* location, const QString& pathName);
+    // Publishes the change set to the request's destination (its server
+    // settings); the current tree is stored after success, the last
+    // published one (what the server held before) seeds the partial tree.
+    void send(const PublishRequest& request, const ChangeSet& changes) override;
+    // Connects with the destination's settings and lists its base folder.
+    void test(const PublishRequest& request) override;
     // The Retry button: stops the tool and asks for the changes to be
     // published again.
     void retryFTP();

@@ -1,5 +1,6 @@
 #include "publish/PublishElements.h"
 
+#include "model/core/ElementFactory.h"
 #include "publish/XmlD.h"
 #include "publish/XmlF.h"
 #include "publish/XmlLocation.h"
@@ -8,10 +9,10 @@ namespace lq {
 
 void registerPublishElements()
 {
-    XmlBase::addFactoryTags({
-        { "QZlocation", &XmlBase::makeElement<XmlLocation> },
-        { "QZD", &XmlBase::makeElement<XmlD> },
-        { "QZF", &XmlBase::makeElement<XmlF> },
+    lq::addFactoryTags({
+        { "QZlocation", &lq::makeElement<XmlLocation> },
+        { "QZD", &lq::makeElement<XmlD> },
+        { "QZF", &lq::makeElement<XmlF> },
     });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "publish/ChangeSet.h"
 #include "publish/PublishRequest.h"
 #include "publish/PublisherBase.h"
 
@@ -15,10 +16,11 @@ class XmlD;
 // The one road of a publication: takes a request made from the destination,
 // has the site built, makes the change set (the generated folder listed
 // against the last published tree, or against nothing to send every file)
-// and hands it to the request's road on the uploader: WebDAV, FTP and SFTP,
-// or a copy into a folder. Its observers (PublishObserver, held by the
-// uploader) are told the whole publication: what stopped it before a road
-// ran, then the road's stages, progress and ending.
+// and hands both to the uploader, whose road for the request (WebDAV, FTP
+// and SFTP, or a copy into a folder) takes them. Its observers
+// (PublishObserver, held by the uploader) are told the whole publication:
+// what stopped it before a road ran, then the road's stages, progress and
+// ending.
 class Publisher final : public PublisherBase {
 public:
     Publisher(DocumentBase& document, SendController& uploader);
@@ -35,29 +37,15 @@ public:
     void testConnection(const PublishRequest& request) override;
     void sendChanges() override;
 
-    // Sends the generated folder as it is, without a build: `anew` opens the
-    // uploader panel afresh (a start from the panel), else it goes on
-    // showing (Retry, the changes of a later publication).
-    void send(const PublishRequest& request, bool anew);
-
-    // The same, by road, under the uploader's names.
-    void startSending(const PublishRequest& request);
-    void sendBom(const PublishRequest& request);
-    void sendFTPBom(XmlLocation* location, const QString& pathName, bool changesOnly);
-    void exportToFolder(const QString& pathName, const QString& folder, bool changesOnly);
-    void ftpTestExport(XmlLocation* location, const QString& pathName);
-    void webDAVTest(const PublishRequest& request);
+    // Sends the generated folder as it is, without a build, on the request's road.
+    void send(const PublishRequest& request);
 
 private:
-    // What a road is asked to do with a request.
-    enum class Step { Send, SendAnew, Test };
-    // The one place a request meets its road.
-    void take(const PublishRequest& request, Step step);
     // Builds the site, then sends the request; a failed build goes to the observer.
-    void buildThenSend(const PublishRequest& request, bool anew);
-    // The current generated tree and the change set towards it; none, with
+    void buildThenSend(const PublishRequest& request);
+    // The change set towards the current generated tree; no change set, with
     // the reason on the uploader panel, when the folder cannot be listed.
-    std::shared_ptr<XmlD> changeSet(bool changesOnly);
+    ChangeSet changeSet(bool changesOnly);
 
     DocumentBase& _document;
     SendController& _uploader;

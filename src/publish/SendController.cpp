@@ -3,6 +3,7 @@
 #include "model/core/DocumentBase.h"
 #include "platform/ExceptionFrame.h"
 #include "publish/FTPRoad.h"
+#include "publish/FolderRoad.h"
 #include "publish/WebDAVRoad.h"
 #include "publish/XmlBom.h"
 #include "publish/XmlD.h"
@@ -10,9 +11,12 @@
 SendController::SendController(DocumentBase* document, QObject* parent)
     : QObject(parent)
     , _document(document)
-    , _webDAV(std::make_unique<WebDAVRoad>(*this))
-    , _ftp(std::make_unique<FTPRoad>(*this))
 {
+    auto ftp = std::make_unique<FTPRoad>(*this);
+    _ftp = ftp.get();
+    _roads.emplace_back(PublishRequest::Road::WebDAV, std::make_unique<WebDAVRoad>(*this));
+    _roads.emplace_back(PublishRequest::Road::FTP, std::move(ftp));
+    _roads.emplace_back(PublishRequest::Road::Folder, std::make_unique<FolderRoad>(*this));
 }
 
 SendController::~SendController() = default;
@@ -243,8 +247,8 @@ void SendController::retry()
 
 void SendController::take(UploadRoad* road)
 {
-    for (UploadRoad* other : { static_cast<UploadRoad*>(_webDAV.get()), static_cast<UploadRoad*>(_ftp.get()) }) {
-        if (other != road)
+    for (const auto& [kind, other] : _roads) {
+        if (other.get() != road)
             other->abandon();
     }
     _road = road;
@@ -252,41 +256,75 @@ void SendController::take(UploadRoad* road)
 
 // --- The roads ----------------------------------------------------------------------
 
+UploadRoad* SendController::roadFor(PublishRequest::Road road) const
+{
+    for (const auto& [kind, taker] : _roads) {
+        if (kind == road)
+            return taker.get();
+    }
+    return nullptr;
+}
+
+void SendController::send(const PublishRequest& request, const ChangeSet& changes)
+{
+    UploadRoad* road = roadFor(request.road);
+    if (!road)
+        return;
+    take(road);
+    road->send(request, changes);
+}
+
+void SendController::test(const PublishRequest& request)
+{
+    UploadRoad* road = roadFor(request.road);
+    if (!road || !road->canTest())
+        return;
+    if (_sending)
+        cancel();
+    take(road);
+    road->test(request);
+}
+
 void SendController::startSendingLocationPathNamePassPhraseLastXmlDOpenURLDigest(XmlBom* bom, const QString& location,
     const QString& pathName, const QString& passPhrase, std::shared_ptr<XmlD> lastXmlD, const QString& openURL, int digest)
 {
-    // The road starts the run afresh: the panel shows, its lines and progress cleared.
-    sendBomLocationPathNamePassPhraseLastXmlDOpenURLDigest(bom, location, pathName, passPhrase, std::move(lastXmlD), openURL, digest);
-}
-
-void SendController::sendBomLocationPathNamePassPhraseLastXmlDOpenURLDigest(XmlBom* bom, const QString& location,
-    const QString& pathName, const QString& passPhrase, std::shared_ptr<XmlD> lastXmlD, const QString& openURL, int digest)
-{
-    take(_webDAV.get());
-    _webDAV->sendBom(bom, location, pathName, passPhrase, std::move(lastXmlD), openURL, digest);
+    PublishRequest request;
+    request.road = PublishRequest::Road::WebDAV;
+    request.pathName = pathName;
+    request.baseURL = location;
+    request.passPhrase = passPhrase;
+    request.openURL = openURL;
+    request.digest = digest;
+    send(request, { bom, std::move(lastXmlD), nullptr });
 }
 
 void SendController::sendFTPBomLocationPathNameLastXmlDCurrentXmlD(XmlBom* bom, XmlLocation* location,
     const QString& pathName, std::shared_ptr<XmlD> lastXmlD, std::shared_ptr<XmlD> currentXmlD)
 {
-    take(_ftp.get());
-    _ftp->sendFTPBom(bom, location, pathName, std::move(lastXmlD), std::move(currentXmlD));
+    PublishRequest request;
+    request.road = PublishRequest::Road::FTP;
+    request.pathName = pathName;
+    request.location = location;
+    send(request, { bom, std::move(lastXmlD), std::move(currentXmlD) });
 }
 
 void SendController::ftpTestExportPathName(XmlLocation* location, const QString& pathName)
 {
-    if (_sending)
-        cancel();
-    take(_ftp.get());
-    _ftp->ftpTestExport(location, pathName);
+    PublishRequest request;
+    request.road = PublishRequest::Road::FTP;
+    request.pathName = pathName;
+    request.location = location;
+    test(request);
 }
 
 void SendController::webDAVTestLocationPassPhraseDigest(const QString& location, const QString& passPhrase, int digest)
 {
-    if (_sending)
-        cancel();
-    take(_webDAV.get());
-    _webDAV->test(location, passPhrase, digest);
+    PublishRequest request;
+    request.road = PublishRequest::Road::WebDAV;
+    request.baseURL = location;
+    request.passPhrase = passPhrase;
+    request.digest = digest;
+    test(request);
 }
 
 void SendController::retryFTP()

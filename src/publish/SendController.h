@@ -8,10 +8,11 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class DocumentBase;
 class FTPRoad;
-class WebDAVRoad;
 class XmlBom;
 class XmlD;
 class XmlLocation;
@@ -19,9 +20,11 @@ class XmlLocation;
 // The uploader: runs one publication at a time on one of its roads, keeps
 // where it stands (title, two status lines, progress, Retry, the debug log)
 // and tells each change to its observers (PublishObserver: the panels, a
-// test's recorder). The roads: WebDAV (one "curl" run per request), FTP and
-// SFTP (one "FTP" or "SFTP" tool driven line by line). The panel widgets
-// show what they are told and call cancel and retryFTP.
+// test's recorder). The roads, one for each kind of request
+// (PublishRequest::Road), all through UploadRoad: WebDAV (one "curl" run
+// per request), FTP and SFTP (one "FTP" or "SFTP" tool driven line by
+// line), a folder (a copy). The panel widgets show what they are told and
+// call cancel and retryFTP.
 class SendController : public QObject, public UploadPanel {
     Q_OBJECT
 public:
@@ -43,27 +46,29 @@ public:
     // A line the panel shows under the result of the next publication ("" for none).
     void setNotice(const QString& line) { _notice = line; }
     // Shows that a publication could not start (the panel waits for Cancel).
-    void showStartError(const QString& message);
+    void showStartError(const QString& message) override;
 
-    // --- WebDAV ---------------------------------------------------------------
-    void startSendingLocationPathNamePassPhraseLastXmlDOpenURLDigest(XmlBom* bom, const QString& location,
-        const QString& pathName, const QString& passPhrase, std::shared_ptr<XmlD> lastXmlD, const QString& openURL, int digest);
-    void sendBomLocationPathNamePassPhraseLastXmlDOpenURLDigest(XmlBom* bom, const QString& location,
-        const QString& pathName, const QString& passPhrase, std::shared_ptr<XmlD> lastXmlD, const QString& openURL, int digest);
-
-    // --- FTP and SFTP ----------------------------------------------------------
-    // Publishes the change set; lastXmlD is stored after success, currentXmlD
-    // (what the server held before) seeds the partial tree.
-    void sendFTPBomLocationPathNameLastXmlDCurrentXmlD(XmlBom* bom, XmlLocation* location, const QString& pathName,
-        std::shared_ptr<XmlD> lastXmlD, std::shared_ptr<XmlD> currentXmlD);
-    void ftpTestExportPathName(XmlLocation* location, const QString& pathName);
-
-    // Tests a WebDAV address and account: the folder, or the folder above
-    // it when it does not exist yet.
-    void webDAVTestLocationPassPhraseDigest(const QString& location, const QString& passPhrase, int digest);
+    // --- The roads -----------------------------------------------------------------
+    // The road that takes the kind of request; none for none.
+    UploadRoad* roadFor(PublishRequest::Road road) const;
+    // Publishes the change set on the request's road, which takes the panel.
+    void send(const PublishRequest& request, const ChangeSet& changes);
+    // Tests the connection of the request's destination, stopping the run
+    // under way; nothing for a road without a connection.
+    void test(const PublishRequest& request);
     // The Retry button: stops the tool and asks for the changes to be
     // published again (the retry handler lists and compares anew).
     void retryFTP();
+
+    // The design's names of the WebDAV, FTP and SFTP runs, on send and test.
+    void startSendingLocationPathNamePassPhraseLastXmlDOpenURLDigest(XmlBom* bom, const QString& location,
+        const QString& pathName, const QString& passPhrase, std::shared_ptr<XmlD> lastXmlD, const QString& openURL, int digest);
+    // lastXmlD is stored after success, currentXmlD (what the server held
+    // before) seeds the partial tree.
+    void sendFTPBomLocationPathNameLastXmlDCurrentXmlD(XmlBom* bom, XmlLocation* location, const QString& pathName,
+        std::shared_ptr<XmlD> lastXmlD, std::shared_ptr<XmlD> currentXmlD);
+    void ftpTestExportPathName(XmlLocation* location, const QString& pathName);
+    void webDAVTestLocationPassPhraseDigest(const QString& location, const QString& passPhrase, int digest);
 
     // --- The build before a publication ------------------------------------------
     // The site is built before its road sends it: the run starts there, the
@@ -135,8 +140,10 @@ private:
     bool _building = false;
     // The run under way is a connection test.
     bool _testing = false;
-    std::unique_ptr<WebDAVRoad> _webDAV;
-    std::unique_ptr<FTPRoad> _ftp;
+    // One road for each kind of request but none, in the order of PublishRequest::Road.
+    std::vector<std::pair<PublishRequest::Road, std::unique_ptr<UploadRoad>>> _roads;
+    // The FTP road, whose Retry the panel's button presses.
+    FTPRoad* _ftp = nullptr;
     // The road that owns the panel; none before the first publication.
     UploadRoad* _road = nullptr;
 

@@ -2,6 +2,7 @@
 
 #include "model/application/MyApplication.h"
 #include "model/core/XmlBase.h"
+#include "platform/Escaping.h"
 #include "platform/SupportPaths.h"
 #include "publish/FolderExport.h"
 #include "publish/PublishAddress.h"
@@ -32,8 +33,8 @@ void macAddresses(XmlLocation& where, PublishRequest& request)
             + lq::userDefaults()->fileName() + QStringLiteral("; otherwise choose WebDAV, Folder or FTP as the server type.");
         return;
     }
-    const QString user = XmlBase::urlescape(where.username());
-    const QString folder = XmlBase::urlescape(where.location());
+    const QString user = lq::urlEscape(where.username());
+    const QString folder = lq::urlEscape(where.location());
     request.baseURL = QStringLiteral("http://") + app.macWebDAVHost() + QLatin1Char('/') + user + QStringLiteral("/Sites/") + folder;
     request.openURL = app.macHomePageHost().isEmpty()
         ? QString()

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "publish/ChangeSet.h"
 #include "publish/FileFailure.h"
 #include "publish/PublicationReport.h"
+#include "publish/PublishRequest.h"
 
 #include <QObject>
 #include <QString>
@@ -55,20 +57,30 @@ public:
     virtual void showResult(const PublicationReport& report, const QString& destination, const QString& address) = 0;
     // Retry was pressed: the changes are listed and published again.
     virtual void retry() = 0;
+    // The run could not start: the message in the Activity log and on the
+    // panel, which waits for Cancel.
+    virtual void showStartError(const QString& message) = 0;
     // One file did not arrive (or was not removed); the run goes on. The
     // reason goes to the Activity log and with the run's ending.
     virtual void fileFailed(const FileFailure& failure) = 0;
 };
 
-// One way of publishing a change set: a series of helper-tool runs whose
-// progress and outcome go to the uploader's panel. The base keeps what every
-// road shares: the running tool, the progress counters and the trees to
-// store as the last published one.
+// One way of publishing a change set (WebDAV, FTP and SFTP, a folder): every
+// road takes the same request and tells the uploader's panel, and through it
+// the publication's observers (PublishObserver), how its run goes. The base
+// keeps what every road shares: the running tool, the progress counters and
+// the trees to store as the last published one.
 class UploadRoad : public QObject {
 public:
     explicit UploadRoad(UploadPanel& panel);
     ~UploadRoad() override;
 
+    // Publishes the change set to the request's destination.
+    virtual void send(const PublishRequest& request, const ChangeSet& changes) = 0;
+    // Whether the road has a connection to test.
+    virtual bool canTest() const { return true; }
+    // Tests the request's connection (when canTest).
+    virtual void test(const PublishRequest& request) = 0;
     // The Cancel (or Close) button while this road runs.
     virtual void cancel() = 0;
     // Stops the tool without a word: another road takes the panel.

@@ -135,9 +135,12 @@ QString WebDAVRoad::webDAVAddress(const QString& location)
     return PublishAddress::fromWebDAV(location).webDAVAddress();
 }
 
-void WebDAVRoad::sendBom(XmlBom* bom, const QString& location, const QString& pathName, const QString& passPhrase,
-    std::shared_ptr<XmlD> lastXmlD, const QString& openURL, int digest)
+void WebDAVRoad::send(const PublishRequest& request, const ChangeSet& changes)
 {
+    XmlBom* bom = changes.bom;
+    const QString& location = request.baseURL;
+    const QString& pathName = request.pathName;
+    const int digest = request.digest;
     _panel.setTesting(false, QStringLiteral("WebDAV"));
     _testAddress.clear();
     _panel.debugSetState(false);
@@ -148,25 +151,25 @@ void WebDAVRoad::sendBom(XmlBom* bom, const QString& location, const QString& pa
     _panel.setRetryVisible(false);
     _panel.setPanelVisible(true);
 
-    _openURL = openURL;
+    _openURL = request.openURL;
     _sendItems.clear();
     resetCounters();
     lastxmld.reset();
     forgetRecord();
-    const QString phrase = takenPassPhrase(passPhrase);
+    const QString phrase = takenPassPhrase(request.passPhrase);
     if (const QString refusal = passPhraseRefusal(phrase); !refusal.isEmpty()) {
         _panel.setProgress(0, true);
         showFailure(QStringLiteral("Send Error! - Press Cancel"), refusal);
         return;
     }
     beginRecord(_panel.document() ? _panel.document()->lastXmlD() : nullptr);
-    reportListingFailures(lastXmlD.get());
+    reportListingFailures(changes.current.get());
     _sendItems.append({ Verify, location, QString(), phrase, digest, QStringLiteral("Verifying location"), QString(), QString() });
     if (bom && bom->removeFiles())
         addRemoveItems(bom->removeFiles(), location, phrase, digest);
     if (bom && bom->addFiles())
         addSendItems(bom->addFiles(), location, pathName, phrase, digest);
-    lastxmld = std::move(lastXmlD);
+    lastxmld = changes.current;
     _report.begin(bom, pathName);
     _destination = location;
     _panel.setTaskError(false);
@@ -437,7 +440,7 @@ void WebDAVRoad::taskCompleted(const lq::ProcessResult& result)
     });
 }
 
-void WebDAVRoad::test(const QString& location, const QString& passPhrase, int digest)
+void WebDAVRoad::test(const PublishRequest& request)
 {
     stopTool();
     _sendItems.clear();
@@ -452,16 +455,16 @@ void WebDAVRoad::test(const QString& location, const QString& passPhrase, int di
     _panel.setProgress(0, true);
     _panel.setRetryVisible(false);
     _panel.setPanelVisible(true);
-    _testAddress = location;
-    _testPassPhrase = takenPassPhrase(passPhrase);
-    _testDigest = digest;
+    _testAddress = request.baseURL;
+    _testPassPhrase = takenPassPhrase(request.passPhrase);
+    _testDigest = request.digest;
     if (const QString refusal = passPhraseRefusal(_testPassPhrase); !refusal.isEmpty()) {
         _testAddress.clear();
         _panel.setProgress(0, false);
         showFailure(QStringLiteral("Test Failed"), refusal);
         return;
     }
-    runTest(location);
+    runTest(request.baseURL);
 }
 
 void WebDAVRoad::runTest(const QString& address)

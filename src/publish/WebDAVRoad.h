@@ -35,11 +35,13 @@ public:
     // be used (PublishAddress tells why).
     static QString webDAVAddress(const QString& location);
 
-    void sendBom(XmlBom* bom, const QString& location, const QString& pathName, const QString& passPhrase,
-        std::shared_ptr<XmlD> lastXmlD, const QString& openURL, int digest);
+    // Sends the change set to the request's base address with its account
+    // (and digest authentication when asked); the current tree is stored
+    // when everything went through.
+    void send(const PublishRequest& request, const ChangeSet& changes) override;
     // Tests the address and account: PROPFIND of the folder, or of the
     // folders above it while it is missing (the first publication makes it).
-    void test(const QString& location, const QString& passPhrase, int digest);
+    void test(const PublishRequest& request) override;
     void cancel() override;
 
 private:

@@ -1,5 +1,6 @@
 #include "publish/XmlF.h"
 
+#include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 
 XmlF::XmlF(Key key)
@@ -33,6 +34,6 @@ void XmlF::appendAttributes(QString& xml)
         XmlD::appendAttributes(xml);
         // Digests are hexadecimal text; escaped all the same, since a tree
         // file may have been written by anyone.
-        xml += QStringLiteral(" md5=\"") + XmlBase::escape(_md5) + QLatin1Char('"');
+        xml += QStringLiteral(" md5=\"") + lq::escape(_md5) + QLatin1Char('"');
     });
 }

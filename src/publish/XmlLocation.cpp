@@ -1,6 +1,7 @@
 #include "publish/XmlLocation.h"
 
 #include "model/application/MyApplication.h"
+#include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 #include "publish/PublishAddress.h"
 #include "publish/ServerKind.h"
@@ -20,7 +21,7 @@ int integerOf(const QString& text)
 
 void appendText(QString& xml, const char* key, const QString& value)
 {
-    xml += QLatin1Char(' ') + QLatin1String(key) + QStringLiteral("=\"") + XmlBase::escape(value) + QLatin1Char('"');
+    xml += QLatin1Char(' ') + QLatin1String(key) + QStringLiteral("=\"") + lq::escape(value) + QLatin1Char('"');
 }
 
 void appendNumber(QString& xml, const char* key, int value)
@@ -144,13 +145,13 @@ void XmlLocation::appendKeptAccounts(QString& xml)
         kept.location = storedAddress(kind, kept.location, &kept);
         if (kept.isEmpty())
             continue;
-        xml += QLatin1Char(' ') + KeptLocation + kind + QStringLiteral("=\"") + XmlBase::escape(kept.location) + QLatin1Char('"');
-        xml += QLatin1Char(' ') + KeptUser + kind + QStringLiteral("=\"") + XmlBase::escape(app.encodeStringForKey(kept.username, KeptUser))
+        xml += QLatin1Char(' ') + KeptLocation + kind + QStringLiteral("=\"") + lq::escape(kept.location) + QLatin1Char('"');
+        xml += QLatin1Char(' ') + KeptUser + kind + QStringLiteral("=\"") + lq::escape(app.encodeStringForKey(kept.username, KeptUser))
             + QLatin1Char('"');
         xml += QLatin1Char(' ') + KeptPassword + kind + QStringLiteral("=\"")
-            + XmlBase::escape(app.encodeStringForKey(kept.password, KeptPassword)) + QLatin1Char('"');
+            + lq::escape(app.encodeStringForKey(kept.password, KeptPassword)) + QLatin1Char('"');
         if (hasPort(kind))
-            xml += QLatin1Char(' ') + KeptPort + kind + QStringLiteral("=\"") + XmlBase::escape(kept.port) + QLatin1Char('"');
+            xml += QLatin1Char(' ') + KeptPort + kind + QStringLiteral("=\"") + lq::escape(kept.port) + QLatin1Char('"');
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include "platform/ExceptionFrame.h"
 #include "platform/Strings.h"
+#include "platform/ValueStrings.h"
 
 QString BoxModelHtml::htmlDivTagsForRect(const QString& elementId, const lq::Rect& rect)
 {
@@ -59,7 +60,7 @@ void BoxModelHtml::appendCSSBorders(QString& css)
         const QString style = borderType(_box._bType);
         const auto side = [&](const char* which, const lq::Colour& colour, int width) {
             css += QStringLiteral("border-%1: %2 %3 %4px; ")
-                       .arg(QLatin1String(which), _box.colorToCSSString(colour), style, QString::number(width));
+                       .arg(QLatin1String(which), lq::colorToCSSString(colour), style, QString::number(width));
         };
         side("top", _box._btColor, _box._bt);
         side("left", _box._blColor, _box._bl);

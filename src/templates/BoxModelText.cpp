@@ -9,6 +9,7 @@
 #include "model/site/XmlWebItem.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/text/LayoutManager.h"
+#include "platform/text/ParagraphStyle.h"
 #include "platform/text/StyledText.h"
 #include "platform/text/TextContainer.h"
 #include "templates/XmlBoxModel.h"
@@ -59,7 +60,7 @@ void BoxModelText::layoutText(const XmlBoxModel& box, XmlBase* page)
     if (!record)
         record = XmlWebFont::create();
     lq::ParagraphStyle paragraph = lq::ParagraphStyle::defaultStyle();
-    paragraph.tabStops = box.lqTabStops();
+    paragraph.tabStops = lq::standardTabStops();
     paragraph.alignment = record->textAlignment();
 
     lq::TextAttributes attributes;

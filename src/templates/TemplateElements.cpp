@@ -1,5 +1,6 @@
 #include "templates/TemplateElements.h"
 
+#include "model/core/ElementFactory.h"
 #include "model/site/SiteElements.h"
 #include "templates/XmlCSSImage.h"
 #include "templates/XmlPictureFrame.h"
@@ -12,12 +13,12 @@ namespace lq {
 void registerTemplateElements()
 {
     registerSiteElements();
-    XmlBase::addFactoryTags({
-        { "cssStyleSheet", &XmlBase::makeElement<XmlStyleSheet> },
-        { "QZimage", &XmlBase::makeElement<XmlCSSImage> },
-        { "cssFont", &XmlBase::makeElement<XmlWebFont> },
-        { "cssPictureFrame", &XmlBase::makeElement<XmlPictureFrame> },
-        { "cssSidebar", &XmlBase::makeElement<XmlSideBar> },
+    lq::addFactoryTags({
+        { "cssStyleSheet", &lq::makeElement<XmlStyleSheet> },
+        { "QZimage", &lq::makeElement<XmlCSSImage> },
+        { "cssFont", &lq::makeElement<XmlWebFont> },
+        { "cssPictureFrame", &lq::makeElement<XmlPictureFrame> },
+        { "cssSidebar", &lq::makeElement<XmlSideBar> },
     });
 }
 

@@ -5,6 +5,7 @@
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
 #include "platform/Strings.h"
+#include "platform/ValueStrings.h"
 #include "platform/Workspace.h"
 #include "platform/graphics/BezierPath.h"
 #include "platform/graphics/GraphicsContext.h"
@@ -53,7 +54,7 @@ bool XmlBoxModel::canYouBeMyParent(XmlBase* child)
 void XmlBoxModel::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
-        const auto colour = [&] { return stringToColor(value).value_or(lq::Colour::black()); };
+        const auto colour = [&] { return lq::stringToColor(value).value_or(lq::Colour::black()); };
         if (key == u"top"_sv)
             setTop(lq::intValue(value));
         else if (key == u"left"_sv)
@@ -122,8 +123,8 @@ void XmlBoxModel::appendAttributes(QString& xml)
         xml += QString::asprintf(" bt=\"%d\" bl=\"%d\" bb=\"%d\" br=\"%d\"", _bt, _bl, _bb, _br);
         xml += QString::asprintf(" bType=\"%d\"", static_cast<int>(_bType));
         xml += QStringLiteral(" btColor=\"%1\" blColor=\"%2\" bbColor=\"%3\" brColor=\"%4\"")
-                   .arg(colorToCSSString(_btColor), colorToCSSString(_blColor),
-                        colorToCSSString(_bbColor), colorToCSSString(_brColor));
+                   .arg(lq::colorToCSSString(_btColor), lq::colorToCSSString(_blColor),
+                        lq::colorToCSSString(_bbColor), lq::colorToCSSString(_brColor));
         xml += QString::asprintf(" ds=\"%d\"", dropShadow());
     });
 }

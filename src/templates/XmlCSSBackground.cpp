@@ -1,8 +1,10 @@
 #include "templates/XmlCSSBackground.h"
 
 #include "imaging/XmlImage.h"
+#include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Strings.h"
+#include "platform/ValueStrings.h"
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/graphics/GraphicsImage.h"
 #include "templates/XmlCSSImage.h"
@@ -89,7 +91,7 @@ void XmlCSSBackground::setAttributeTo(const QString& key, const QString& value)
         if (key == u"bkgnd"_sv)
             setBkgnd(lq::intValue(value));
         else if (key == u"bkgndColor"_sv)
-            setBkgndColor(stringToColor(value).value_or(lq::Colour::black()));
+            setBkgndColor(lq::stringToColor(value).value_or(lq::Colour::black()));
         else if (key == u"bs"_sv)
             setBottomSlice(lq::intValue(value));
         else if (key == u"ts"_sv)
@@ -110,7 +112,7 @@ void XmlCSSBackground::appendAttributes(QString& xml)
     lq::modelFrame(this, "appendAttributes:", [&] {
         XmlCSS::appendAttributes(xml);
         xml += QString::asprintf(" bkgnd=\"%d\"", bkgnd());
-        xml += QStringLiteral(" bkgndColor=\"%1\"").arg(colorToCSSString(bkgndColor()));
+        xml += QStringLiteral(" bkgndColor=\"%1\"").arg(lq::colorToCSSString(bkgndColor()));
         xml += QString::asprintf(" ts=\"%d\" bs=\"%d\"", topSlice(), bottomSlice());
         xml += QString::asprintf(" bx=\"%d\" by=\"%d\"", bxoffset(), byoffset());
         xml += QString::asprintf(" tbkgnd=\"%d\"", transparentBkgnd());
@@ -219,7 +221,7 @@ void XmlCSSBackground::appendCSSBackground(QString& css)
 {
     lq::modelFrame(this, "appendCSSBackground:", [&] {
         const int mode = cssMode();
-        const QString colour = colorToCSSString(bkgndColor());
+        const QString colour = lq::colorToCSSString(bkgndColor());
         if (mode == 1 || mode == 6) {
             // The colour, even when the element is marked transparent: the
             // flag only concerns what lies under a picture. The slices of
@@ -335,7 +337,7 @@ void XmlCSSBackground::genCSSWinIEBitmap(QString& script)
         if (!_winFixup || !_image)
             return;
         script += QStringLiteral("<QZcreateWinIEBitmap image=\"%1\" filename=\"%2\" size=\"%3\" ")
-                      .arg(_image->UUID(), escape(_winFilename), sizeToString(_winSize));
+                      .arg(_image->UUID(), lq::escape(_winFilename), lq::sizeToString(_winSize));
         script += QString::asprintf("type=\"%d\" x=\"%d\" y=\"%d\" />", _winType, _winX, _winY);
         // One step per rule: a second request without a new rule makes none.
         _winFixup = false;

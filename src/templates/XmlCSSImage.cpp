@@ -4,6 +4,7 @@
 #include "model/core/HeldBackstore.h"
 #include "model/core/SuppressedChanges.h"
 #include "platform/ConfinedFolder.h"
+#include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/FileHelpers.h"
 #include "platform/ImageFiles.h"
@@ -12,6 +13,7 @@
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/graphics/GraphicsImage.h"
 #include "templates/XmlCSSBackground.h"
+#include "model/core/ModelSettings.h"
 
 
 #include <algorithm>
@@ -110,7 +112,7 @@ void XmlCSSImage::appendAttributes(QString& xml)
         XmlBase::appendAttributes(xml);
         // Escaped, so that a picture UUID read from a foreign file cannot
         // break the element's text; a generated UUID is written as it is.
-        xml += QStringLiteral(" imageuuid=\"%1\"").arg(escape(_imageUUID));
+        xml += QStringLiteral(" imageuuid=\"%1\"").arg(lq::escape(_imageUUID));
         xml += QString::asprintf(" itype=\"%d\"", _iType);
         xml += QString::asprintf(" ow=\"%d\" oh=\"%d\"", static_cast<int>(_ow), static_cast<int>(_oh));
     });
@@ -407,7 +409,7 @@ void XmlCSSImage::unpackToDirectory(const QString& folder)
             return;
         const QString name = QStringLiteral("bitmaps2/") + uuid + (type == 0 ? QStringLiteral(".jpg") : QStringLiteral(".png"));
         // The record names the new file only once it has been written.
-        const QByteArray bytes = imageDataFilenameCompression(picture.toQImage(), name, 0.0f);
+        const QByteArray bytes = lq::imageFileData(picture.toQImage(), name, ModelSettings::shared().jpgCompressionFactor());
         if (bytes.isEmpty() || !into->writeFileAtomically(name, bytes))
             return;
         setImageUUID(uuid);

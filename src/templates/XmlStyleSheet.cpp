@@ -1,5 +1,6 @@
 #include "templates/XmlStyleSheet.h"
 
+#include "model/core/ElementFactory.h"
 #include "model/core/SuppressedChanges.h"
 
 #include "model/core/DocumentBase.h"
@@ -7,6 +8,7 @@
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
 #include "platform/Strings.h"
+#include "platform/ValueStrings.h"
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/graphics/GraphicsImage.h"
 #include "templates/XmlBoxModel.h"
@@ -352,7 +354,7 @@ bool XmlStyleSheet::allowImageInBackground()
 XmlCSSPtr XmlStyleSheet::addLayerBox()
 {
     return lq::modelFrame(this, "addVornBox", [&]() -> XmlCSSPtr {
-        XmlCSSPtr box = std::dynamic_pointer_cast<XmlCSS>(factoryCreateChildFromTag(QStringLiteral("cssVornBox")));
+        XmlCSSPtr box = std::dynamic_pointer_cast<XmlCSS>(lq::factoryCreateChildFromTag(QStringLiteral("cssVornBox")));
         if (!box)
             return nullptr;
         addChild(box);
@@ -489,7 +491,7 @@ void XmlStyleSheet::layoutPage(XmlBase* page, int flags)
         // The content text flows round every element laid out over it; a
         // layer box only when it is set to push the text aside.
         if (content && element->pushesTextAside())
-            content->addFloatRect(rectToString(frame));
+            content->addFloatRect(lq::rectToString(frame));
         bounds = bounds.united(frame);
         edgeCheck(*child);
     }
@@ -592,7 +594,7 @@ QStringList XmlStyleSheet::guideRectArray()
         rects.reserve(10);
         for (const auto& element : childrenOfType<XmlCSS>()) {
             if (element->visible())
-                rects.append(rectToString(element->guideRect()));
+                rects.append(lq::rectToString(element->guideRect()));
         }
         return rects;
     });

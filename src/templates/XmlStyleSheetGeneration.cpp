@@ -17,6 +17,7 @@
 #include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
+#include "platform/ValueStrings.h"
 #include "templates/XmlCSSImage.h"
 
 #include <array>
@@ -35,7 +36,7 @@ constexpr std::array<const char*, 35> languageCodes = {
 
 QString attribute(const QString& value)
 {
-    return XmlBase::escape(value);
+    return lq::escape(value);
 }
 
 // --- The page list around one page ---------------------------------------------
@@ -180,11 +181,11 @@ public:
         _html += QStringLiteral("<html>\n");
         _html += QStringLiteral("<head>\n");
         _html += QStringLiteral("<meta http-equiv=\"content-type\" content=\"text/html; charset=UTF-8\">\n");
-        _html += QStringLiteral("<title>") + XmlBase::escape(_page.content()) + QStringLiteral("</title>\n");
+        _html += QStringLiteral("<title>") + lq::escape(_page.content()) + QStringLiteral("</title>\n");
         _html += QStringLiteral("<link rel=\"stylesheet\" type=\"text/css\" media=\"all\" href=\"") + _sheet.filename() + QStringLiteral("\">\n");
         XmlRSS* feed = _document.rss();
         if (feed && feed->publish())
-            _html += QStringLiteral("<link rel=\"alternate\" type=\"application/rss+xml\" href=\"rss.xml\" title=\"") + XmlBase::escape(feed->title())
+            _html += QStringLiteral("<link rel=\"alternate\" type=\"application/rss+xml\" href=\"rss.xml\" title=\"") + lq::escape(feed->title())
                 + QStringLiteral("\">\n");
         _html += QStringLiteral("<script type=\"text/javascript\" src=\"lumenquill.js\"></script>\n");
 
@@ -213,7 +214,7 @@ public:
     void appendBody()
     {
         const bool wrap = _sheet.centerHorz() || _sheet.centerVert();
-        const QString colour = XmlBase::colorToCSSString(_sheet.bkgndColor());
+        const QString colour = lq::colorToCSSString(_sheet.bkgndColor());
         const bool pictureAllowed = _sheet.allowImageInBackground();
         if (pictureAllowed)
             _html += QStringLiteral("<body id=\"lqpage\" bgcolor=\"") + colour + QStringLiteral("\">\n");
@@ -242,7 +243,7 @@ public:
     {
         if (!_page.isPassword())
             return;
-        const QString colour = _sheet.bkgnd() == 0 ? QStringLiteral("#FFFFFF") : XmlBase::colorToCSSString(_sheet.bkgndColor());
+        const QString colour = _sheet.bkgnd() == 0 ? QStringLiteral("#FFFFFF") : lq::colorToCSSString(_sheet.bkgndColor());
         script += QStringLiteral("<QZpassword album=\"") + _page.UUID() + QStringLiteral("\" filename=\"") + attribute(pageFile)
             + QStringLiteral("\" newname=\"xx") + attribute(_page.pageUUID()) + (view == 0 ? QStringLiteral(".html") : QStringLiteral("a.html"))
             + QStringLiteral("\" bkgnd=\"") + colour + QStringLiteral("\" />");
@@ -365,10 +366,10 @@ private:
             _html += QStringLiteral("<meta http-equiv=\"content-language\" content=\"") + language + QStringLiteral("\" >\n");
         const QString description = _home->description() ? _home->description()->content() : QString();
         if (!description.isEmpty())
-            _html += QStringLiteral("<meta name=\"description\" content=\"") + XmlBase::escape(description) + QStringLiteral("\" >\n");
+            _html += QStringLiteral("<meta name=\"description\" content=\"") + lq::escape(description) + QStringLiteral("\" >\n");
         const QString keywords = _home->searchTags() ? _home->searchTags()->content() : QString();
         if (!keywords.isEmpty())
-            _html += QStringLiteral("<meta name=\"keywords\" content=\"") + XmlBase::escape(keywords) + QStringLiteral("\" >\n");
+            _html += QStringLiteral("<meta name=\"keywords\" content=\"") + lq::escape(keywords) + QStringLiteral("\" >\n");
         if (_home->headHTML())
             _html += _home->headHTML()->content();
     }

@@ -3,6 +3,7 @@
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
 #include "platform/Strings.h"
+#include "platform/ValueStrings.h"
 
 #include <array>
 
@@ -73,7 +74,7 @@ QString XmlWebFont::elementName() const
 void XmlWebFont::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
-        const auto colour = [&] { return stringToColor(value).value_or(lq::Colour::black()); };
+        const auto colour = [&] { return lq::stringToColor(value).value_or(lq::Colour::black()); };
         if (key == u"font"_sv)
             setFont(lq::intValue(value));
         else if (key == u"fontSize"_sv)
@@ -108,15 +109,15 @@ void XmlWebFont::appendAttributes(QString& xml)
     lq::modelFrame(this, "appendAttributes:", [&] {
         XmlCSS::appendAttributes(xml);
         xml += QString::asprintf(" font=\"%d\" fontSize=\"%d\"", _font, _fontSize);
-        xml += QStringLiteral(" fontColor=\"%1\"").arg(colorToCSSString(_fontColor));
+        xml += QStringLiteral(" fontColor=\"%1\"").arg(lq::colorToCSSString(_fontColor));
         xml += QString::asprintf(" underline=\"%d\" bold=\"%d\" italic=\"%d\" alignment=\"%d\"", _underline ? 1 : 0,
                                  _bold ? 1 : 0, _italic ? 1 : 0, static_cast<int>(_alignment));
         xml += QString::asprintf(" linespacing=\"%d\"", _linespacing);
         xml += QString::asprintf(" lineHeight=\"%d\"", lineHeight());
         xml += QString::asprintf(" underlineLinks=\"%d\"", _underlineLinks ? 1 : 0);
-        xml += QStringLiteral(" linkNormal=\"%1\"").arg(colorToCSSString(_linkNormal));
-        xml += QStringLiteral(" linkHover=\"%1\"").arg(colorToCSSString(_linkHover));
-        xml += QStringLiteral(" linkClicked=\"%1\"").arg(colorToCSSString(_linkClicked));
+        xml += QStringLiteral(" linkNormal=\"%1\"").arg(lq::colorToCSSString(_linkNormal));
+        xml += QStringLiteral(" linkHover=\"%1\"").arg(lq::colorToCSSString(_linkHover));
+        xml += QStringLiteral(" linkClicked=\"%1\"").arg(lq::colorToCSSString(_linkClicked));
     });
 }
 
@@ -252,7 +253,7 @@ void XmlWebFont::appendCSSFontParametersWithColor(QString& css, const lq::Colour
         css += QStringLiteral("font-weight: %1; ").arg(_bold ? QStringLiteral("bold") : QStringLiteral("normal"));
         css += QStringLiteral("text-decoration: %1; ")
                    .arg(_underline ? QStringLiteral("underline") : QStringLiteral("none"));
-        css += QStringLiteral("color: %1; ").arg(colorToCSSString(colour));
+        css += QStringLiteral("color: %1; ").arg(lq::colorToCSSString(colour));
     });
 }
 
@@ -275,13 +276,13 @@ void XmlWebFont::appendCSSLinkParametersTag(QString& css, const QString& tag)
         css += QStringLiteral("%1 a {").arg(tag);
         css += QStringLiteral("text-decoration: %1; color: %2;")
                    .arg(_underlineLinks ? QStringLiteral("underline") : QStringLiteral("none"),
-                        colorToCSSString(_linkNormal));
+                        lq::colorToCSSString(_linkNormal));
         css += QStringLiteral("}\n");
         css += QStringLiteral("%1 a:hover {").arg(tag);
-        css += QStringLiteral("color: %1;").arg(colorToCSSString(_linkHover));
+        css += QStringLiteral("color: %1;").arg(lq::colorToCSSString(_linkHover));
         css += QStringLiteral("}\n");
         css += QStringLiteral("%1 a:active {").arg(tag);
-        css += QStringLiteral("color: %1;").arg(colorToCSSString(_linkClicked));
+        css += QStringLiteral("color: %1;").arg(lq::colorToCSSString(_linkClicked));
         css += QStringLiteral("}\n");
     });
 }

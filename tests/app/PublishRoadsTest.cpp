@@ -201,6 +201,24 @@ protected:
         request.passPhrase = passPhrase;
         return request;
     }
+    PublishRequest toFolder(const QString& folder, bool changesOnly)
+    {
+        PublishRequest request;
+        request.road = PublishRequest::Road::Folder;
+        request.pathName = homepage();
+        request.changesOnly = changesOnly;
+        request.folder = folder;
+        return request;
+    }
+    PublishRequest overFTP(XmlLocation& location, bool changesOnly)
+    {
+        PublishRequest request;
+        request.road = PublishRequest::Road::FTP;
+        request.pathName = homepage();
+        request.changesOnly = changesOnly;
+        request.location = &location;
+        return request;
+    }
 
     SendController sender { &document };
     Publisher roads { document, sender };
@@ -221,7 +239,7 @@ TEST_F(PublishRoadsTest, ARecordNamingPlacesOutsideTheFolderIsSetAsideAndEveryth
             { { QStringLiteral(".."), QStringLiteral("victim") }, QStringLiteral("inside.txt") },
             { { QStringLiteral("pictures") }, QStringLiteral("..\\..\\far.txt") }, { {}, QStringLiteral("../../far.txt") } });
 
-    roads.exportToFolder(homepage(), destination, true);
+    roads.send(toFolder(destination, true));
     ASSERT_TRUE(waitForTheUploader());
     EXPECT_FALSE(sender.taskError()) << sender.status2().toStdString();
     for (const QString& kept : { out + QStringLiteral("/victim.txt"), out + QStringLiteral("/victim/inside.txt"), work.filePath(QStringLiteral("far.txt")) })
@@ -284,7 +302,7 @@ TEST_F(PublishRoadsTest, OverWebDAVARecordNamingPlacesOutsideTheFolderSendsNoDel
     writeHostileRecord(folder, current().get(),
         { { { QStringLiteral("..") }, QStringLiteral("victim.txt") }, { {}, QStringLiteral("../victim.txt") }, { {}, QStringLiteral("%2e%2e/victim.txt") } });
 
-    roads.startSending(toWebDAV(site, QStringLiteral("tester:secret"), true));
+    roads.send(toWebDAV(site, QStringLiteral("tester:secret"), true));
     ASSERT_TRUE(waitForTheUploader());
     EXPECT_FALSE(sender.taskError()) << sender.status2().toStdString();
     const QStringList requests = server.requests();
@@ -385,7 +403,7 @@ TEST_P(LineProtocolValues, ALineBreakInAFieldNeverBecomesACommand)
         QDir(serverRoot() + QStringLiteral("/www")).removeRecursively();
         QFile::remove(folder + QStringLiteral("/lastbom.xmlbase"));
         c.set(location(), hostAndPort());
-        roads.sendFTPBom(&location(), homepage(), false);
+        roads.send(overFTP(location(), false));
         ASSERT_TRUE(waitForTheUploader());
         EXPECT_TRUE(QFileInfo::exists(serverRoot() + QStringLiteral("/victim.html")));
         if (c.refusal.isEmpty()) {
@@ -409,7 +427,7 @@ TEST_P(LineProtocolValues, ARecordNamingPlacesOutsideTheFolderRemovesNothingTher
     if (sftp())
         testservers::runQuietly(QStringLiteral("/bin/chown"), { QStringLiteral("-R"), sftpServer.user + QLatin1Char(':'), serverRoot() });
     writeHostileRecord(folder, current().get(), { { { QStringLiteral("..") }, QStringLiteral("victim.html") }, { {}, QStringLiteral("../victim.html") } });
-    roads.sendFTPBom(&location(), homepage(), true);
+    roads.send(overFTP(location(), true));
     ASSERT_TRUE(waitForTheUploader());
     EXPECT_FALSE(sender.taskError()) << sender.status2().toStdString();
     EXPECT_EQ(readAll(serverRoot() + QStringLiteral("/www/victim.html")), QByteArray("beside the publish folder"));
@@ -438,7 +456,7 @@ TEST_F(PublishRoadsTest, AWebDAVAccountIsOneLineForTheRequestTool)
              Case { "a line break inside", QStringLiteral("tester:sec\nret"), false } }) {
         SCOPED_TRACE(c.what);
         const int before = server.requests().size();
-        roads.startSending(toWebDAV(site, c.passPhrase, false));
+        roads.send(toWebDAV(site, c.passPhrase, false));
         ASSERT_TRUE(waitForTheUploader());
         EXPECT_EQ(sender.taskError(), !c.sent) << sender.status2().toStdString();
         if (c.sent) {
@@ -489,9 +507,9 @@ TEST_F(PublishRoadsTest, AServerThatAnswersWithoutEndOrByTheByteIsLeft)
             at.setPassword(QStringLiteral("secret"));
             at.setLocation(address);
             at.setFtpFolder(QStringLiteral("site"));
-            roads.ftpTestExport(&at, homepage());
+            roads.testConnection(overFTP(at, true));
         } else {
-            roads.startSending(toWebDAV(WebDAVRoad::webDAVAddress(address) + QStringLiteral("/site"), QStringLiteral("tester:secret"), false));
+            roads.send(toWebDAV(WebDAVRoad::webDAVAddress(address) + QStringLiteral("/site"), QStringLiteral("tester:secret"), false));
         }
         ASSERT_TRUE(waitForTheUploader());
         EXPECT_TRUE(sender.taskError());
@@ -547,7 +565,7 @@ TEST_F(PublishAfterEditingTest, AFileTheBuildNoLongerMakesIsRemovedAtTheNextPubl
     const QString destination = work.filePath(QStringLiteral("out"));
     ASSERT_TRUE(buildInTheWindow());
     ASSERT_TRUE(QFileInfo::exists(homepage(slideshow))) << filesBelow(homepage()).join(QLatin1Char(' ')).toStdString();
-    roads.exportToFolder(homepage(), destination, true);
+    roads.send(toFolder(destination, true));
     ASSERT_TRUE(waitForTheUploader());
     ASSERT_FALSE(sender.taskError()) << sender.status2().toStdString();
     EXPECT_TRUE(QFileInfo::exists(destination + QLatin1Char('/') + slideshow));
@@ -559,7 +577,7 @@ TEST_F(PublishAfterEditingTest, AFileTheBuildNoLongerMakesIsRemovedAtTheNextPubl
     clickOperation(XmlWebPhotoAlbum::ClickOperation::Lightbox);
     ASSERT_TRUE(buildInTheWindow());
     EXPECT_FALSE(QFileInfo::exists(homepage(slideshow)));
-    roads.exportToFolder(homepage(), destination, true);
+    roads.send(toFolder(destination, true));
     ASSERT_TRUE(waitForTheUploader());
     ASSERT_FALSE(sender.taskError()) << sender.status2().toStdString();
     EXPECT_FALSE(QFileInfo::exists(destination + QLatin1Char('/') + slideshow));

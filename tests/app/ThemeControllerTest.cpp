@@ -70,8 +70,8 @@ void writeThemeArchive(const QString& archive, const QString& comment, const QCo
     ASSERT_TRUE(XmlTheme::create()->saveToFile(staging.filePath(QStringLiteral("theme.xmlbase"))));
     ASSERT_TRUE(QDir().mkpath(staging.filePath(QStringLiteral("bitmaps2"))));
     writeAll(staging.filePath(QStringLiteral("bitmaps2/back.png")), encoded(solid(8, 8, icon), "PNG"));
-    ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, staging.path(), QStringLiteral("theme.xmlbase"), false));
-    ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, staging.path(), QStringLiteral("bitmaps2"), true));
+    ASSERT_TRUE(lq::zipAdd(archive, staging.path(), QStringLiteral("theme.xmlbase"), false));
+    ASSERT_TRUE(lq::zipAdd(archive, staging.path(), QStringLiteral("bitmaps2"), true));
     ASSERT_TRUE(lq::setZipIcon(archive, solid(ThemeController::iconWidth, ThemeController::iconHeight, icon)));
     if (!comment.isEmpty()) {
         ASSERT_TRUE(lq::setZipComment(archive, comment));

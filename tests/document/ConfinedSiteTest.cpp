@@ -14,6 +14,7 @@
 #include "model/site/XmlWebItem.h"
 #include "pipeline/XmlImportPhoto.h"
 #include "platform/ConfinedFolder.h"
+#include "platform/Escaping.h"
 #include "platform/Zip.h"
 #include "publish/FolderExport.h"
 #include "publish/XmlBom.h"
@@ -100,7 +101,7 @@ TEST_F(ConfinedSiteTest, AHomePageFileNamedOutsideNeverBecomesTheIndex)
     for (const auto& row : cases) {
         SCOPED_TRACE(row.what);
         QByteArray text = saved;
-        text.replace("filename=\"index.html\"", "filename=\"" + XmlBase::escape(row.name).toUtf8() + '"');
+        text.replace("filename=\"index.html\"", "filename=\"" + lq::escape(row.name).toUtf8() + '"');
         writeAll(folder + QStringLiteral("/site.xmlbase"), text);
         MyDocument reopened;
         ASSERT_TRUE(reopened.readFromFile(folder)) << reopened.lastError().toStdString();

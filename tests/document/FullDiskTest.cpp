@@ -9,6 +9,7 @@
 #include "model/theme/XmlTheme.h"
 #include "pipeline/ProcessorQueue.h"
 #include "platform/FileHelpers.h"
+#include "platform/Zip.h"
 #include "support/SiteBuildRun.h"
 #include "support/SmallFilesystem.h"
 #include "support/TestFiles.h"
@@ -159,7 +160,7 @@ TEST(NewDocumentOnAFullDisk, LeavesNoFolderAndTellsWhy)
     QTemporaryDir work;
     writeAll(work.filePath(QStringLiteral("starter/notes.txt")), "no site here");
     const QString archive = work.filePath(QStringLiteral("starter.qvzip"));
-    ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, work.filePath(QStringLiteral("starter")), QStringLiteral("notes.txt"), false));
+    ASSERT_TRUE(lq::zipAdd(archive, work.filePath(QStringLiteral("starter")), QStringLiteral("notes.txt"), false));
     const QString other = work.filePath(QStringLiteral("Other.lqxl"));
     EXPECT_FALSE(document.newDocumentFromArchive(other, archive));
     EXPECT_TRUE(document.lastError().contains(QStringLiteral("the starter site cannot be read"))) << document.lastError().toStdString();

@@ -6,6 +6,7 @@
 #include "model/theme/XmlTheme.h"
 #include "platform/FileHelpers.h"
 #include "platform/Process.h"
+#include "platform/Zip.h"
 #include "publish/XmlD.h"
 #include "publish/XmlLocation.h"
 #include "support/EventLoop.h"
@@ -43,8 +44,8 @@ protected:
         ASSERT_TRUE(site->saveToFile(starter + QStringLiteral("/site.xmlbase")));
         ASSERT_TRUE(XmlTheme::create()->saveToFile(starter + QStringLiteral("/theme.xmlbase")));
         archive = work.filePath(QStringLiteral("default.qvzip"));
-        ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, starter, QStringLiteral("site.xmlbase"), false));
-        ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, starter, QStringLiteral("theme.xmlbase"), false));
+        ASSERT_TRUE(lq::zipAdd(archive, starter, QStringLiteral("site.xmlbase"), false));
+        ASSERT_TRUE(lq::zipAdd(archive, starter, QStringLiteral("theme.xmlbase"), false));
         folder = work.filePath(QStringLiteral("My Site.lqxl"));
         // Each save one minute after the one before: no two in one second.
         document.setNow([this] { return clock = clock.addSecs(60); });
@@ -60,9 +61,9 @@ protected:
         const QDateTime first(QDate(2020, 1, 1), QTime(13, 0, 0));
         for (int i = 0; i < count; ++i) {
             const QString path = folder + QStringLiteral("/revert/") + MyDocument::snapshotName(first.addDays(i)) + QStringLiteral(".qvzip");
-            ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(path, folder, QStringLiteral("site.xmlbase"), false));
+            ASSERT_TRUE(lq::zipAdd(path, folder, QStringLiteral("site.xmlbase"), false));
             if (comments.contains(i)) {
-                ASSERT_TRUE(XmlBase::setCommentInZipComment(path, comments.value(i)));
+                ASSERT_TRUE(lq::setZipComment(path, comments.value(i)));
             }
         }
     }
@@ -317,7 +318,7 @@ TEST_F(MyDocumentTest, RevertTakesTheSnapshotAndMovesThePictureCounterPastThePic
 
     // A snapshot without a theme leaves the trees as they are.
     const QString partial = work.filePath(QStringLiteral("partial.qvzip"));
-    ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(partial, folder, QStringLiteral("site.xmlbase"), false));
+    ASSERT_TRUE(lq::zipAdd(partial, folder, QStringLiteral("site.xmlbase"), false));
     XmlSite* before = document.site();
     EXPECT_FALSE(document.revertFromFile(partial));
     EXPECT_EQ(document.site(), before);
@@ -333,7 +334,7 @@ QString snapshotOf(const QString& where, const QString& name, const QHash<QStrin
         writeAll(staging + QLatin1Char('/') + it.key(), it.value());
     const QString archive = where + QLatin1Char('/') + name + QStringLiteral(".qvzip");
     for (const QString& entry : QDir(staging).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
-        EXPECT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, staging, entry, true)) << entry.toStdString();
+        EXPECT_TRUE(lq::zipAdd(archive, staging, entry, true)) << entry.toStdString();
     return archive;
 }
 
@@ -544,6 +545,6 @@ TEST_F(MyDocumentTest, TheVersionListKeepsEditedCommentsAndLeavesOtherFilesOnDis
     EXPECT_EQ(versions.numberOfRows(), 21);
     EXPECT_EQ(versions.objectValue(QStringLiteral("comment"), 20), QStringLiteral("keep"));
     EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/revert/notes.txt")));
-    EXPECT_EQ(XmlBase::getCommentFromZip(versions.pathAtRow(20)).trimmed(), QStringLiteral("keep"));
+    EXPECT_EQ(lq::zipComment(versions.pathAtRow(20)).trimmed(), QStringLiteral("keep"));
     EXPECT_EQ(snapshots(folder).size(), 22); // 21 snapshots and the notes
 }

@@ -2,10 +2,12 @@
 // the document's processor queue, its pages checked against the HTML 4.01
 // Transitional DTD and built twice to the same bytes.
 #include "document/MyDocument.h"
+#include "model/core/ElementArchives.h"
 #include "pipeline/ProcessorQueue.h"
 #include "pipeline/SiteScripts.h"
 #include "pipeline/XmlCreate.h"
 #include "pipeline/XmlProcessor.h"
+#include "platform/Escaping.h"
 #include "platform/FileHelpers.h"
 #include "model/core/XmlTextFormat.h"
 #include "model/feed/XmlRSS.h"
@@ -25,6 +27,8 @@
 #include "model/theme/XmlTheme.h"
 #include "platform/Process.h"
 #include "platform/Resources.h"
+#include "platform/ValueStrings.h"
+#include "platform/Zip.h"
 #include "support/HtmlValidator.h"
 #include "support/StarterSite.h"
 #include "support/TestFiles.h"
@@ -157,14 +161,14 @@ TEST_F(SiteBuildTest, ANewSiteComesFromTheStarterArchive)
     const QString library = lq::resourcePath(QStringLiteral("styles/lumenquill200.qvzip"));
     const QString top = work.filePath(QStringLiteral("library"));
     ASSERT_TRUE(QDir().mkpath(top));
-    ASSERT_TRUE(XmlBase::unzipTo(library, top).has_value());
+    ASSERT_TRUE(lq::unzipElementTrees(library, top).has_value());
     EXPECT_TRUE(QDir(top).entryList({ QStringLiteral("*.qvzip") }, QDir::Files).isEmpty());
     const QString unpacked = top + QStringLiteral("/Lumenquill");
     const QStringList themes = QDir(unpacked).entryList({ QStringLiteral("*.qvzip") }, QDir::Files, QDir::Name);
     ASSERT_GE(themes.size(), 3);
     for (const QString& theme : themes) {
-        EXPECT_FALSE(XmlBase::getIconFromZip(unpacked + QLatin1Char('/') + theme).isNull()) << theme.toStdString();
-        EXPECT_FALSE(XmlBase::getCommentFromZip(unpacked + QLatin1Char('/') + theme).trimmed().isEmpty()) << theme.toStdString();
+        EXPECT_FALSE(lq::zipIcon(unpacked + QLatin1Char('/') + theme).isNull()) << theme.toStdString();
+        EXPECT_FALSE(lq::zipComment(unpacked + QLatin1Char('/') + theme).trimmed().isEmpty()) << theme.toStdString();
     }
 }
 
@@ -565,7 +569,7 @@ TEST_F(SiteBuildTest, GroupNeighboursCentringProtectionAndHomePageHeadParts)
     text = script(inGroup.get());
     EXPECT_TRUE(text.contains(QStringLiteral("<QZpassword album=\"") + inGroup->UUID() + QStringLiteral("\" filename=\"") + albumFile
                               + QStringLiteral("\" newname=\"xx") + inGroup->pageUUID() + QStringLiteral(".html\" bkgnd=\"")
-                              + XmlBase::colorToCSSString(sheet->bkgndColor()) + QStringLiteral("\" />")));
+                              + lq::colorToCSSString(sheet->bkgndColor()) + QStringLiteral("\" />")));
     sheet->setBkgnd(0);
     text = script(inGroup.get(), 1);
     EXPECT_TRUE(text.contains(QStringLiteral("filename=\"slideshow") + QString::number(inGroup->pageSeqNumber()) + QStringLiteral(".html\" newname=\"xx")
@@ -610,7 +614,7 @@ BuildRecord buildSiteHolding(const QString& folder, const QString& text, const Q
     document.setNow([] { return QDateTime(QDate(2030, 5, 1), QTime(10, 0)); });
     EXPECT_TRUE(document.newDocument(folder)) << document.lastError().toStdString();
     XmlHomePage& home = *document.site()->homepage();
-    home.headHTML()->setContent(QStringLiteral("<meta name=\"x\" content=\"") + XmlBase::escape(text) + QStringLiteral("\">\n<!-- ") + text + QStringLiteral(" -->\n"));
+    home.headHTML()->setContent(QStringLiteral("<meta name=\"x\" content=\"") + lq::escape(text) + QStringLiteral("\">\n<!-- ") + text + QStringLiteral(" -->\n"));
     home.bodyHTML()->setContent(QStringLiteral("<p>") + text + QStringLiteral("</p>\n"));
     auto album = XmlAlbum::create();
     home.addChild(album);
@@ -792,7 +796,7 @@ TEST_F(SiteBuildTest, ShopValuesHoldingPlaceholdersGoIntoTheFormAsTyped)
     const QString html = QString::fromUtf8(readAll(path));
     const auto field = [](const char* name, const QString& value) {
         return QStringLiteral("<input type=\"hidden\" name=\"") + QLatin1String(name) + QStringLiteral("\" value=\"")
-            + XmlBase::escape(value) + QStringLiteral("\">");
+            + lq::escape(value) + QStringLiteral("\">");
     };
     EXPECT_EQ(html.count(QStringLiteral("<form ")), 3) << html.toStdString();
     EXPECT_EQ(html.count(field("business", settings.paypaladdress())), 3) << html.toStdString();

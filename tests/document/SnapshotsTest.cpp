@@ -9,6 +9,7 @@
 #include "model/files/XmlStandAloneFiles.h"
 #include "model/site/XmlSite.h"
 #include "platform/ConfinedFolder.h"
+#include "platform/Zip.h"
 #include "publish/XmlLocation.h"
 #include "platform/FileHelpers.h"
 #include "platform/Process.h"
@@ -135,7 +136,7 @@ TEST_F(SnapshotsTest, SnapshotsOfOlderReleasesFollowInTheOrderOfTheirDates)
     const QDateTime first(QDate(2020, 1, 1), QTime(13, 0, 0));
     for (int day = 0; day < MyDocument::keptSnapshots + 3; ++day) {
         const QString archive = snapshot(MyDocument::snapshotName(first.addDays(day)));
-        ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, folder, QStringLiteral("site.xmlbase"), false));
+        ASSERT_TRUE(lq::zipAdd(archive, folder, QStringLiteral("site.xmlbase"), false));
         ASSERT_FALSE(Snapshots::sequenceOf(archive).has_value());
     }
     // A save with the clock set to 2019 is newer than all of them.
@@ -177,7 +178,7 @@ TEST_F(SnapshotsTest, ASequenceNoSaveWritesCountsAsNone)
         writeAll(forged + QLatin1Char('/') + QLatin1String(c.member), "");
         const QString archive = work.filePath(QStringLiteral("forged.qvzip"));
         QFile::remove(archive);
-        ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, forged, QString::fromLatin1(c.member), false));
+        ASSERT_TRUE(lq::zipAdd(archive, forged, QString::fromLatin1(c.member), false));
         EXPECT_EQ(Snapshots::sequenceOf(archive), c.sequence);
         lq::removeItem(forged);
 
@@ -201,8 +202,8 @@ TEST_F(SnapshotsTest, AForgedNumberAtTheEndOfTheRangeNeitherStopsTheNumberingNor
         writeAll(forged + QStringLiteral("/site.xmlbase"), readAll(folder + QStringLiteral("/site.xmlbase")));
         writeAll(forged + QLatin1Char('/') + member, "");
         const QString planted = snapshot(QStringLiteral("Planted"));
-        ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(planted, forged, QStringLiteral("site.xmlbase"), false));
-        ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(planted, forged, member, false));
+        ASSERT_TRUE(lq::zipAdd(planted, forged, QStringLiteral("site.xmlbase"), false));
+        ASSERT_TRUE(lq::zipAdd(planted, forged, member, false));
         lq::removeItem(forged);
         ASSERT_EQ(Snapshots::sequenceOf(planted), forgedNumber);
 
@@ -311,9 +312,9 @@ TEST_F(SnapshotsTest, PublicationsNeverPushOutTheUsersVersions)
         const QString member = Snapshots::sequenceMemberPrefix + QString::number(sequence);
         writeAll(staging + QLatin1Char('/') + member, "");
         const QString archive = snapshot(MyDocument::snapshotName(clock));
-        ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, staging, QStringLiteral("site.xmlbase"), false));
-        ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, staging, member, false));
-        ASSERT_TRUE(XmlBase::setCommentInZipComment(archive, Snapshots::publicationComment));
+        ASSERT_TRUE(lq::zipAdd(archive, staging, QStringLiteral("site.xmlbase"), false));
+        ASSERT_TRUE(lq::zipAdd(archive, staging, member, false));
+        ASSERT_TRUE(lq::setZipComment(archive, Snapshots::publicationComment));
         ASSERT_TRUE(QFile::remove(staging + QLatin1Char('/') + member));
         published.prepend(QFileInfo(archive).fileName());
     }

@@ -4,6 +4,7 @@
 // and selects the next, and a controller answers what it chooses to.
 #include "editors/XmlOutlineController.h"
 #include "editors/XmlOutlineView.h"
+#include "model/core/ElementPasteboard.h"
 #include "model/files/XmlExternalFiles.h"
 #include "model/files/XmlFile.h"
 #include "model/site/XmlAlbum.h"
@@ -67,7 +68,7 @@ public:
     std::optional<XmlBasePtr> createFromPasteboard(const lq::Pasteboard& pasteboard) override
     {
         ++made;
-        return XmlBase::createFromPasteboard(pasteboard);
+        return lq::createFromPasteboard(pasteboard);
     }
     std::optional<bool> outlineViewCanDropFilesOnItem(XmlOutlineView&, XmlBase&) override { return filesDrop; }
     std::optional<bool> outlineViewDropFilesOnItemChildIndex(XmlOutlineView&, XmlBase& files, XmlBase&, int) override

@@ -1,5 +1,6 @@
 #include "elements/QZTextContainer.h"
 #include "model/core/XmlBase.h"
+#include "platform/ValueStrings.h"
 #include "platform/text/LayoutManager.h"
 #include "platform/text/StyledText.h"
 #include "support/Printers.h"
@@ -13,7 +14,7 @@ namespace {
 
 QString rect(float x, float y, float width, float height)
 {
-    return XmlBase::rectToString(lq::Rect(x, y, width, height));
+    return lq::rectToString(lq::Rect(x, y, width, height));
 }
 
 QRectF line(const QZTextContainer& container, qreal y, qreal height)

@@ -11,6 +11,7 @@
 #include "model/site/XmlPhoto.h"
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
+#include "platform/Escaping.h"
 #include "support/HeadlessChromium.h"
 #include "support/Printers.h"
 #include "support/SiteInDocument.h"
@@ -824,7 +825,7 @@ TEST_F(XmlSlideshowTest, GeneratedPageRunsItsSlideshowAndLightboxInChromium)
     const QString steps = pass(PagePass::Steps) + passOf(photoAlbum.get(), PagePass::Steps)
         + QStringLiteral("<QZcopy dir=\"homepage\" filename=\"lumenquill.js\" />");
     const auto processor = std::dynamic_pointer_cast<XmlProcessor>(XmlBase::createWithXmlRootDir(
-        QStringLiteral("<QZprocessor rootDir=\"") + XmlBase::escape(folder.path()) + QStringLiteral("\" status=\"Page\">\n")
+        QStringLiteral("<QZprocessor rootDir=\"") + lq::escape(folder.path()) + QStringLiteral("\" status=\"Page\">\n")
             + steps + QStringLiteral("</QZprocessor>\n"),
         QString()));
     ASSERT_TRUE(processor);

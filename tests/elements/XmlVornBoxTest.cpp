@@ -7,6 +7,7 @@
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
 #include "platform/PreviewView.h"
+#include "platform/ValueStrings.h"
 #include "platform/Workspace.h"
 #include "platform/graphics/BezierPath.h"
 #include "platform/graphics/GraphicsContext.h"
@@ -646,7 +647,7 @@ TEST_F(VornBox, ALayerBoxPushesTheContentTextAsideOnlyWhenSetTo)
         const auto* container = dynamic_cast<const QZTextContainer*>(content->textContainer().get());
         return container ? container->floatingRects() : QStringList();
     };
-    const QString frame = XmlBase::rectToString(box->objectRect());
+    const QString frame = lq::rectToString(box->objectRect());
     for (int type : { 0, 1, 2 }) {
         box->setType(type);
         EXPECT_EQ(floats(), QStringList { frame }) << type;

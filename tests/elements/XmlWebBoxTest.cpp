@@ -4,6 +4,7 @@
 #include "model/site/XmlMasthead.h"
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
+#include "platform/ValueStrings.h"
 #include "platform/text/LayoutManager.h"
 #include "platform/text/StyledText.h"
 #include "templates/BoxModelHtml.h"
@@ -316,5 +317,5 @@ TEST(XmlWebTextAttributes, OldFilesMoveTheirLinkSettingsIntoTheFontRecord)
     const auto kept = std::dynamic_pointer_cast<XmlWebBox>(XmlBase::createWithXmlRootDir(current, QString()));
     ASSERT_NE(kept, nullptr);
     EXPECT_TRUE(kept->underlineLinks());
-    EXPECT_EQ(kept->linkNormal(), XmlBase::stringToColor("#000080").value());
+    EXPECT_EQ(kept->linkNormal(), lq::stringToColor("#000080").value());
 }

@@ -8,6 +8,7 @@
 #include "model/site/XmlSite.h"
 #include "model/theme/XmlTheme.h"
 #include "platform/Exception.h"
+#include "platform/ValueStrings.h"
 #include "platform/Workspace.h"
 #include "platform/graphics/GraphicsImage.h"
 #include "platform/text/LayoutManager.h"
@@ -280,7 +281,7 @@ TEST_F(ContentLayout, OtherElementsAreFloatsButTheFooterIsNot)
     sheet->relayoutFlags(album.get(), 0);
     const auto* container = dynamic_cast<const QZTextContainer*>(box->textContainer().get());
     ASSERT_TRUE(container);
-    EXPECT_EQ(container->floatingRects(), QStringList { XmlBase::rectToString(lq::Rect(50, 100, 100, 300)) });
+    EXPECT_EQ(container->floatingRects(), QStringList { lq::rectToString(lq::Rect(50, 100, 100, 300)) });
     EXPECT_EQ(container->boundingRect(), lq::Rect(50, 100, 400, 200));
     EXPECT_EQ(container->paddingTop(), 4);
     EXPECT_EQ(container->paddingLeft(), 6);

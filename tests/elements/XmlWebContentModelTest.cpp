@@ -2,6 +2,7 @@
 #include "elements/XmlWebFooter.h"
 #include "model/core/XmlBase.h"
 #include "model/theme/XmlTheme.h"
+#include "platform/ValueStrings.h"
 #include "support/FakeDocument.h"
 #include "support/Printers.h"
 #include "templates/XmlStyleSheet.h"
@@ -19,7 +20,7 @@ std::shared_ptr<T> readElement(const QString& text)
 
 QString css(const lq::Colour& colour)
 {
-    return XmlBase::colorToCSSString(colour);
+    return lq::colorToCSSString(colour);
 }
 
 } // namespace

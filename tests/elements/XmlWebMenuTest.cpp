@@ -9,6 +9,7 @@
 #include "model/theme/XmlTheme.h"
 #include "platform/graphics/GraphicsImage.h"
 #include "platform/text/LayoutManager.h"
+#include "platform/text/ParagraphStyle.h"
 #include "platform/text/StyledText.h"
 #include "platform/text/TextContainer.h"
 #include "templates/XmlCSSBackground.h"
@@ -402,7 +403,7 @@ TEST_F(XmlWebMenuTest, ItemTextsCarryTheirStateAndName)
     EXPECT_EQ(attributes.foregroundColour, lq::Colour(1, 0, 0));
     EXPECT_EQ(attributes.underlineStyle, 1);
     EXPECT_EQ(attributes.paragraphStyle->alignment, lq::TextAlignment::Left);
-    EXPECT_EQ(attributes.paragraphStyle->tabStops, XmlBase::lqTabStops());
+    EXPECT_EQ(attributes.paragraphStyle->tabStops, lq::standardTabStops());
     EXPECT_EQ(menuType(*menu->contentsArray()[1]), 1);
     // A vertical item text is as wide as the item's inside.
     EXPECT_EQ(menu->contentsArray()[1]->textContainer()->containerSize(), QSizeF(WebMenuLayout(*menu).menuItemInternalWidth(), 1000000));

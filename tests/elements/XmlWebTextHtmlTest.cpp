@@ -2,6 +2,7 @@
 #include "elements/XmlWebText.h"
 #include "model/core/XmlBase.h"
 #include "platform/text/LayoutManager.h"
+#include "platform/text/ParagraphStyle.h"
 #include "platform/text/StyledText.h"
 #include "platform/text/TextContainer.h"
 #include "templates/XmlStyleSheet.h"
@@ -26,7 +27,7 @@ lq::ParagraphStyle paragraph(lq::TextAlignment alignment = lq::TextAlignment::Le
                              lq::WritingDirection direction = lq::WritingDirection::LeftToRight)
 {
     lq::ParagraphStyle style = lq::ParagraphStyle::defaultStyle();
-    style.tabStops = XmlBase::lqTabStops();
+    style.tabStops = lq::standardTabStops();
     style.alignment = alignment;
     style.baseWritingDirection = direction;
     return style;

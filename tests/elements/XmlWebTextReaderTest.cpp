@@ -4,6 +4,7 @@
 #include "elements/XmlWebText.h"
 #include "model/site/XmlAlbum.h"
 #include "model/theme/XmlTheme.h"
+#include "platform/text/ParagraphStyle.h"
 #include "platform/text/StyledText.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
@@ -146,7 +147,7 @@ TEST_F(XmlWebTextReader, ParagraphStylesFromTheDefaultAndTheAttributes)
         EXPECT_EQ(style.baseWritingDirection, c.direction) << c.stored;
         EXPECT_EQ(style.lineSpacing, 3) << c.stored;
         EXPECT_EQ(style.paragraphSpacing, 0) << c.stored;
-        EXPECT_EQ(style.tabStops, XmlBase::lqTabStops()) << c.stored;
+        EXPECT_EQ(style.tabStops, lq::standardTabStops()) << c.stored;
     }
 
     // The newline between two paragraphs keeps the first one's style.

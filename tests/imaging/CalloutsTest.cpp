@@ -6,6 +6,8 @@
 #include "imaging/XmlDrawLetter.h"
 #include "imaging/XmlDrawLetterBox.h"
 #include "imaging/XmlDrawSquare.h"
+#include "model/core/ElementFactory.h"
+#include "platform/Codecs.h"
 #include "platform/graphics/GraphicsImage.h"
 #include "platform/text/InPlaceTextEditor.h"
 #include "platform/text/RtfCodec.h"
@@ -86,7 +88,7 @@ TEST(Callouts, KindsAnswerTheirHooks)
             EXPECT_EQ(c.object->textRect(), c.textRect);
         }
         // The factory makes the same kind.
-        EXPECT_NE(XmlBase::factoryCreateChildFromTag(QString::fromLatin1(c.element)), nullptr);
+        EXPECT_NE(lq::factoryCreateChildFromTag(QString::fromLatin1(c.element)), nullptr);
     }
     // An arrow has no body whatever was stored: only its points count.
     auto arrow = XmlDrawArrow::create();
@@ -144,7 +146,7 @@ TEST(Callouts, BalloonKeepsEverythingThroughItsElement)
 
 TEST(Callouts, TextThatDoesNotDecodeIsKeptUntilEdited)
 {
-    const QString stored = XmlBase::base64encode("not RTF at all");
+    const QString stored = lq::base64EncodeText("not RTF at all");
     auto label = XmlDrawLabel::create();
     label->setContent(stored);
     EXPECT_TRUE(label->contents()->isEmpty());
@@ -163,7 +165,7 @@ TEST(Callouts, TextThatDoesNotDecodeIsKeptUntilEdited)
     copy->contents()->append(QStringLiteral("new"), lq::TextAttributes());
     EXPECT_FALSE(copy->keepsUndecodedContent());
     EXPECT_NE(copy->content(), stored);
-    EXPECT_EQ(lq::RtfCodec::fromRtf(XmlBase::base64decode(copy->content()))->string(), QStringLiteral("new"));
+    EXPECT_EQ(lq::RtfCodec::fromRtf(lq::base64DecodeText(copy->content()))->string(), QStringLiteral("new"));
 }
 
 TEST(Callouts, ReadsTheRtfOfOlderDocuments)
@@ -171,7 +173,7 @@ TEST(Callouts, ReadsTheRtfOfOlderDocuments)
     const QByteArray legacy = "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl\\f0\\fswiss\\fcharset0 Helvetica;}"
                               "{\\colortbl;\\red255\\green0\\blue0;}\\pard\\tx560\\qc\\f0\\fs48 \\cf1 caf\\'e9 \\u8364? 5}";
     XmlBasePtr read = XmlBase::createWithXmlRootDir(
-        QStringLiteral("<IWdrawballoon bodyrect=\"{{0, 0}, {10, 10}}\"><!-- x --><![CDATA[") + XmlBase::base64encode(legacy)
+        QStringLiteral("<IWdrawballoon bodyrect=\"{{0, 0}, {10, 10}}\"><!-- x --><![CDATA[") + lq::base64EncodeText(legacy)
             + QStringLiteral("]]><!-- x --></IWdrawballoon>"),
         QString());
     auto* balloon = XmlDrawBalloon::cast(read.get());
@@ -183,7 +185,7 @@ TEST(Callouts, ReadsTheRtfOfOlderDocuments)
     EXPECT_EQ(a.foregroundColour, lq::Colour(1, 0, 0));
     EXPECT_EQ(a.paragraphStyle->alignment, lq::TextAlignment::Center);
     // Unedited, the stored text is written back as it was read.
-    EXPECT_EQ(balloon->content(), XmlBase::base64encode(legacy));
+    EXPECT_EQ(balloon->content(), lq::base64EncodeText(legacy));
 }
 
 TEST(Callouts, DefaultTextAndFontSize)

@@ -1,5 +1,6 @@
 #include "imaging/TemplateIcons.h"
 #include "imaging/XmlImage.h"
+#include "platform/ImageFiles.h"
 #include "platform/Resources.h"
 #include "support/Printers.h"
 
@@ -8,7 +9,7 @@
 TEST(TemplateIcons, SlotsHoldTheNumberedIconsForTheRun)
 {
     const auto pixelsOf = [](const QString& name) {
-        return XmlBase::loadImageFromFile(lq::resourcePath(QStringLiteral("templates/") + name))
+        return lq::loadImageFile(lq::resourcePath(QStringLiteral("templates/") + name))
             .convertToFormat(QImage::Format_RGBA8888);
     };
     const std::shared_ptr<XmlImage> fourth = lq::ticon(3);

@@ -2,7 +2,9 @@
 #include "imaging/XmlImage.h"
 #include "imaging/XmlShape.h"
 #include "model/site/XmlSite.h"
+#include "platform/Codecs.h"
 #include "platform/Exception.h"
+#include "platform/ImageFiles.h"
 #include "platform/graphics/GraphicsImage.h"
 #include "support/FakeDocument.h"
 #include "support/LogCapture.h"
@@ -127,8 +129,8 @@ TEST(XmlImage, ImageFromFilesSetsTheBody)
         QImage original = solid(64, 48, QColor(200, 30, 30));
         original.setDotsPerMeterX(11811); // 300 dpi: the size in points is still the pixel size
         original.setDotsPerMeterY(11811);
-        ASSERT_TRUE(XmlBase::saveImageFilenameCompression(original, path, 0.9f));
-        const lq::GraphicsImage image(XmlBase::loadImageFromFile(path));
+        ASSERT_TRUE(lq::saveImageFile(original, path, 0.9f));
+        const lq::GraphicsImage image(lq::loadImageFile(path));
         auto picture = XmlImage::createFromImage(image);
         EXPECT_EQ(picture->bodyRect(), lq::Rect(0, 0, 64, 48));
         EXPECT_EQ(picture->image().size(), lq::Size(64, 48));
@@ -251,7 +253,7 @@ TEST(XmlImage, EmbeddedLegacyPicture)
 {
     const QByteArray png = pngBytes(solid(12, 7, Qt::green));
     const QString xml = QStringLiteral("<IWimage indata=\"1\"><!-- data -->%1<!-- data --></IWimage>\n")
-                            .arg(XmlBase::base64encode(png));
+                            .arg(lq::base64EncodeText(png));
     XmlBasePtr read = XmlBase::createWithXmlRootDir(xml, QString());
     auto* picture = XmlImage::cast(read.get());
     ASSERT_NE(picture, nullptr);

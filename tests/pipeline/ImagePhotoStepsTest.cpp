@@ -11,6 +11,7 @@
 #include "pipeline/XmlResizeThumbnail.h"
 #include "imaging/XmlCanvas.h"
 #include "model/site/XmlPhoto.h"
+#include "platform/Escaping.h"
 #include "templates/XmlCSSBackground.h"
 #include "templates/XmlCSSImage.h"
 #include "support/ScopedServices.h"
@@ -50,7 +51,7 @@ protected:
     }
     QString header(const QString& status) const
     {
-        return QStringLiteral("<QZprocessor rootDir=\"") + XmlBase::escape(folder.path()) + QStringLiteral("\" status=\"")
+        return QStringLiteral("<QZprocessor rootDir=\"") + lq::escape(folder.path()) + QStringLiteral("\" status=\"")
             + status + QStringLiteral("\">");
     }
     QString published(const QString& name) const { return homepage(QStringLiteral("pictures/") + name); }
@@ -293,7 +294,7 @@ TEST(ImageBackgroundSteps, BackgroundStepsNameTheImageByItsUUID)
     writeAll(folder.filePath(QStringLiteral("bitmaps2/U.png")), encoded(bands(10, { { 20, Qt::red }, { 30, Qt::green }, { 10, Qt::blue } }), "PNG"));
 
     const QString uuid = record->UUID();
-    auto processor = processorScript(QStringLiteral("<QZprocessor rootDir=\"") + XmlBase::escape(folder.path())
+    auto processor = processorScript(QStringLiteral("<QZprocessor rootDir=\"") + lq::escape(folder.path())
         + QStringLiteral("\" status=\"Creating CSS for Main\">") + QStringLiteral("<QZcreateWebBitmap image=\"") + uuid
         + QStringLiteral("\" /><QZcreateBitmapSlice image=\"") + uuid + QStringLiteral("\" top=\"20\" bottom=\"10\"/>")
         + QStringLiteral("<QZcreateWinIEBitmap image=\"") + uuid
@@ -319,7 +320,7 @@ TEST(ImageBackgroundSteps, BackgroundStepsNameTheImageByItsUUID)
     record->setParent(nullptr);
     const QString stale = uuid;
     record.reset();
-    auto again = processorScript(QStringLiteral("<QZprocessor rootDir=\"") + XmlBase::escape(folder.path())
+    auto again = processorScript(QStringLiteral("<QZprocessor rootDir=\"") + lq::escape(folder.path())
         + QStringLiteral("\" status=\"S\"><QZcreateWebBitmap image=\"") + stale + QStringLiteral("\" /></QZprocessor>"));
     auto* step = XmlRun::cast(again->children().front().get());
     EXPECT_EQ(step->statusMessage(), QString());

@@ -9,6 +9,7 @@
 #include "pipeline/PageScripts.h"
 #include "pipeline/XmlCreate.h"
 #include "pipeline/XmlProcessor.h"
+#include "platform/Escaping.h"
 #include "support/StarterSite.h"
 #include "templates/XmlStyleSheet.h"
 
@@ -87,7 +88,7 @@ TEST(PageFileStepsTest, HostileTextAndNamesGiveTheStepsReadingGives)
         // Steps before, between and after two page files.
         QString script = opening + QStringLiteral("<QZcopy dir=\"homepage\" filename=\"lumenquill.js\" />");
         std::vector<XmlStyleSheet::PageFile> files;
-        const QString attributes = QStringLiteral("dir=\"homepage\" filename=\"") + XmlBase::escape(c.filename) + QLatin1Char('"');
+        const QString attributes = QStringLiteral("dir=\"homepage\" filename=\"") + lq::escape(c.filename) + QLatin1Char('"');
         files.push_back({ script.size(), attributes, c.html });
         script += QStringLiteral("<QZcopy dir=\"homepage/bitmaps\" filename=\"blank.gif\" />");
         files.push_back({ script.size(), attributes, c.html + c.html });

@@ -4,6 +4,7 @@
 #include "pipeline/XmlCreate.h"
 #include "pipeline/XmlProcessor.h"
 #include "pipeline/XmlSidebarWidgetProcessor.h"
+#include "platform/Escaping.h"
 #include "platform/Exception.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/DelayedCall.h"
@@ -59,7 +60,7 @@ protected:
     QString resourceCopy() const { return resources.filePath(QStringLiteral("copy")); }
     QString header(const QString& status = QStringLiteral("Creating HTML for Home")) const
     {
-        return QStringLiteral("<QZprocessor rootDir=\"") + XmlBase::escape(site.path()) + QStringLiteral("\" status=\"") + status
+        return QStringLiteral("<QZprocessor rootDir=\"") + lq::escape(site.path()) + QStringLiteral("\" status=\"") + status
             + QStringLiteral("\">\n");
     }
     // Runs slices until the queue has nothing left.

@@ -2,6 +2,7 @@
 // lightbox and the bitmaps, found by the resource lookup and copied by the
 // copy step.
 #include "pipeline/XmlProcessor.h"
+#include "platform/Escaping.h"
 #include "platform/Resources.h"
 #include "support/TestFiles.h"
 
@@ -54,7 +55,7 @@ TEST(SiteResources, CopyStepsBringTheScriptAndTheLightboxIntoTheSite)
     for (const QString& name : bitmaps)
         steps += QStringLiteral("<QZcopy dir=\"homepage/bitmaps\" filename=\"") + name + QStringLiteral("\" />\n");
     const auto processor = std::dynamic_pointer_cast<XmlProcessor>(XmlBase::createWithXmlRootDir(
-        QStringLiteral("<QZprocessor rootDir=\"") + XmlBase::escape(site.path()) + QStringLiteral("\" status=\"Page\">\n")
+        QStringLiteral("<QZprocessor rootDir=\"") + lq::escape(site.path()) + QStringLiteral("\" status=\"Page\">\n")
             + steps + QStringLiteral("</QZprocessor>\n"),
         QString()));
     ASSERT_TRUE(processor);

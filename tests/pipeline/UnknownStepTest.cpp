@@ -2,6 +2,7 @@
 // with the steps it knows, and ends failed, naming the unknown one.
 #include "model/core/XmlTextFormat.h"
 #include "pipeline/XmlProcessor.h"
+#include "platform/Escaping.h"
 #include "support/StarterSite.h"
 
 #include <QFileInfo>
@@ -48,7 +49,7 @@ TEST_F(UnknownStepTest, FailsTheBuildWithTheStepsNameWhileTheKnownStepsRun)
         const QString before = QStringLiteral("before-%1.txt").arg(QLatin1String(c.named));
         const QString after = QStringLiteral("after-%1.txt").arg(QLatin1String(c.named));
         const QString root = QLatin1String(c.root);
-        QString script = QLatin1Char('<') + root + QStringLiteral(" rootDir=\"") + XmlBase::escape(folder)
+        QString script = QLatin1Char('<') + root + QStringLiteral(" rootDir=\"") + lq::escape(folder)
             + QStringLiteral("\" status=\"Writing\">") + createStep(before);
         if (c.unknown)
             script += QLatin1Char('<') + QLatin1String(c.unknown) + QStringLiteral(" dir=\"homepage\" filename=\"x.html\"/>");

@@ -5,6 +5,7 @@
 #include "support/LogCapture.h"
 #include "support/Printers.h"
 #include "support/TestFiles.h"
+#include "model/core/ModelSettings.h"
 
 #include <QBuffer>
 #include <QColorSpace>
@@ -273,10 +274,10 @@ TEST_F(ImageFiles, JpegQualityFollowsTheCompressionFactor)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.compression);
         const QString file = path(QStringLiteral("a.jpg"));
-        ASSERT_TRUE(XmlBase::saveImageFilenameCompression(testPicture(64, 48), file, c.compression));
+        ASSERT_TRUE(lq::saveImageFile(testPicture(64, 48), file, ModelSettings::shared().jpegFactor(c.compression)));
         const QByteArray bytes = readAll(file);
         EXPECT_EQ(sniffedFormat(bytes), QByteArray("jpeg"));
-        EXPECT_EQ(bytes, XmlBase::imageDataFilenameCompression(testPicture(64, 48), file, c.compression));
+        EXPECT_EQ(bytes, lq::imageFileData(testPicture(64, 48), file, ModelSettings::shared().jpegFactor(c.compression)));
         const std::map<int, std::vector<int>> tables = quantisationTables(bytes);
         ASSERT_EQ(tables.count(0), 1u);
         ASSERT_EQ(tables.count(1), 1u);
@@ -299,8 +300,8 @@ TEST_F(ImageFiles, ExtensionChoosesTheFormatExactly)
     for (const Case& c : cases) {
         const QString file = path(QString::fromLatin1(c.name));
         SCOPED_TRACE(c.name);
-        const QByteArray data = XmlBase::imageDataFilenameCompression(picture, file, 0.0f);
-        const bool written = XmlBase::saveImageFilenameCompression(picture, file, 0.0f);
+        const QByteArray data = lq::imageFileData(picture, file, ModelSettings::shared().jpgCompressionFactor());
+        const bool written = lq::saveImageFile(picture, file, ModelSettings::shared().jpgCompressionFactor());
         if (c.format.isEmpty()) {
             EXPECT_TRUE(data.isEmpty());
             EXPECT_FALSE(written);
@@ -321,25 +322,25 @@ TEST_F(ImageFiles, LosslessFormatsKeepThePixels)
     for (const char* name : { "p.png", "p.tiff" }) {
         SCOPED_TRACE(name);
         const QString file = path(QString::fromLatin1(name));
-        ASSERT_TRUE(XmlBase::saveImageFilenameCompression(picture, file, 0.0f));
+        ASSERT_TRUE(lq::saveImageFile(picture, file, ModelSettings::shared().jpgCompressionFactor()));
         EXPECT_EQ(QImage(file).convertToFormat(QImage::Format_RGB32), picture);
     }
 }
 
 TEST_F(ImageFiles, NoImageOrNoPathGivesNothing)
 {
-    EXPECT_TRUE(XmlBase::imageDataFilenameCompression(QImage(), path(QStringLiteral("a.png")), 0.0f).isEmpty());
-    EXPECT_FALSE(XmlBase::saveImageFilenameCompression(QImage(), path(QStringLiteral("a.png")), 0.0f));
+    EXPECT_TRUE(lq::imageFileData(QImage(), path(QStringLiteral("a.png")), ModelSettings::shared().jpgCompressionFactor()).isEmpty());
+    EXPECT_FALSE(lq::saveImageFile(QImage(), path(QStringLiteral("a.png")), ModelSettings::shared().jpgCompressionFactor()));
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("a.png"))));
-    EXPECT_TRUE(XmlBase::imageDataFilenameCompression(testPicture(4, 4), QString(), 0.0f).isEmpty());
-    EXPECT_FALSE(XmlBase::saveImageFilenameCompression(testPicture(4, 4), path(QStringLiteral("no/such/folder/a.png")), 0.0f));
+    EXPECT_TRUE(lq::imageFileData(testPicture(4, 4), QString(), ModelSettings::shared().jpgCompressionFactor()).isEmpty());
+    EXPECT_FALSE(lq::saveImageFile(testPicture(4, 4), path(QStringLiteral("no/such/folder/a.png")), ModelSettings::shared().jpgCompressionFactor()));
 }
 
 TEST_F(ImageFiles, SavingReplacesAnEarlierFile)
 {
     const QString file = path(QStringLiteral("r.png"));
     writeAll(file, "old contents");
-    ASSERT_TRUE(XmlBase::saveImageFilenameCompression(testPicture(8, 8), file, 0.0f));
+    ASSERT_TRUE(lq::saveImageFile(testPicture(8, 8), file, ModelSettings::shared().jpgCompressionFactor()));
     EXPECT_EQ(QImage(file).size(), QSize(8, 8));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList { QStringLiteral("r.png") });
 }
@@ -366,7 +367,7 @@ TEST_F(ImageFiles, WrittenFilesCarryNoColourProfile)
         ASSERT_TRUE(c.hasProfile(qtEncode(picture, c.qtFormat)));
         // ...and the writer leaves it out.
         const QString file = path(QString::fromLatin1(c.name));
-        ASSERT_TRUE(XmlBase::saveImageFilenameCompression(picture, file, 0.0f));
+        ASSERT_TRUE(lq::saveImageFile(picture, file, ModelSettings::shared().jpgCompressionFactor()));
         EXPECT_FALSE(c.hasProfile(readAll(file)));
     }
 }
@@ -404,9 +405,9 @@ TEST_F(ImageFiles, PathWithoutExtensionProbesInOrder)
             if (extension == QLatin1String("gif"))
                 writeAll(file, gifBytes(size.width(), size.height()));
             else
-                ASSERT_TRUE(XmlBase::saveImageFilenameCompression(testPicture(size.width(), size.height()), file, 0.0f));
+                ASSERT_TRUE(lq::saveImageFile(testPicture(size.width(), size.height()), file, ModelSettings::shared().jpgCompressionFactor()));
         }
-        const QImage loaded = XmlBase::loadImageFromFile(folder + QStringLiteral("/picture"));
+        const QImage loaded = lq::loadImageFile(folder + QStringLiteral("/picture"));
         if (c.expected.isEmpty())
             EXPECT_TRUE(loaded.isNull());
         else
@@ -429,7 +430,7 @@ TEST_F(ImageFiles, ContentDecidesTheFormatNotTheExtension)
         else
             writeAll(file, qtEncode(testPicture(20, 10), c.storedAs));
         LogCapture log;
-        const QImage loaded = XmlBase::loadImageFromFile(file);
+        const QImage loaded = lq::loadImageFile(file);
         EXPECT_EQ(loaded.size(), QSize(20, 10));
         EXPECT_TRUE(log.lines.isEmpty()) << log.lines.join(QLatin1Char('\n')).toStdString();
     }
@@ -448,7 +449,7 @@ TEST_F(ImageFiles, SizeIsInPixelsWhateverTheResolution)
         ASSERT_EQ(QImage::fromData(bytes).dotsPerMeterX(), dotsPerMeterAt300Dpi);
         const QString file = path(QStringLiteral("hires.") + QString::fromLatin1(format));
         writeAll(file, bytes);
-        const QImage loaded = XmlBase::loadImageFromFile(file);
+        const QImage loaded = lq::loadImageFile(file);
         EXPECT_EQ(loaded.size(), QSize(600, 300));
         EXPECT_EQ(loaded.deviceIndependentSize(), QSizeF(600, 300));
         // One point per pixel: 72 dots per inch.
@@ -464,7 +465,7 @@ TEST_F(ImageFiles, LoadedImageHasNoColourProfile)
     const QString file = path(QStringLiteral("profiled.png"));
     writeAll(file, qtEncode(picture, "png"));
     ASSERT_TRUE(QImage(file).colorSpace().isValid());
-    const QImage loaded = XmlBase::loadImageFromFile(file);
+    const QImage loaded = lq::loadImageFile(file);
     ASSERT_FALSE(loaded.isNull());
     EXPECT_FALSE(loaded.colorSpace().isValid());
 }
@@ -474,7 +475,7 @@ TEST_F(ImageFiles, UndecodableFileGivesTheStandInPicture)
     const QString file = path(QStringLiteral("broken.png"));
     writeAll(file, "this is not a picture at all");
     LogCapture log;
-    const QImage loaded = XmlBase::loadImageFromFile(file);
+    const QImage loaded = lq::loadImageFile(file);
     EXPECT_EQ(log.lines, QStringList { QStringLiteral("Could not load: ") + file });
     const QImage standIn(lq::resourcePath(QStringLiteral("images/noimage.png")));
     ASSERT_FALSE(standIn.isNull());
@@ -497,7 +498,7 @@ TEST_F(ImageFiles, NothingToReadGivesNothing)
     for (const QString& p : paths) {
         SCOPED_TRACE(p.toStdString());
         LogCapture log;
-        EXPECT_TRUE(XmlBase::loadImageFromFile(p).isNull());
+        EXPECT_TRUE(lq::loadImageFile(p).isNull());
         EXPECT_TRUE(log.lines.isEmpty());
     }
 }
@@ -508,7 +509,7 @@ TEST_F(ImageFiles, SeveralImagesInOneFileGiveTheFirst)
     writeAll(file, multiPageTiff({ QSize(8, 6), QSize(4, 4) }));
     ASSERT_EQ(lq::decodeImageRepresentations(readAll(file)).size(), 2);
     LogCapture log;
-    const QImage loaded = XmlBase::loadImageFromFile(file);
+    const QImage loaded = lq::loadImageFile(file);
     EXPECT_EQ(loaded.size(), QSize(8, 6));
     EXPECT_EQ(log.lines, QStringList { QStringLiteral("multiple image reps") });
 }

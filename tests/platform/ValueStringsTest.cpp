@@ -1,4 +1,6 @@
 #include "model/core/XmlBase.h"
+#include "platform/ValueStrings.h"
+#include "platform/text/ParagraphStyle.h"
 #include "support/Printers.h"
 
 #include <gtest/gtest.h>
@@ -72,14 +74,14 @@ TEST(ValueStrings, StringToColorReadsHashAndComponentForms)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text.isNull() ? std::string("<null>") : c.text.toStdString());
-        expectColour(XmlBase::stringToColor(c.text), c.expected);
+        expectColour(lq::stringToColor(c.text), c.expected);
     }
 }
 
 TEST(ValueStrings, ColorToStringWritesSixDecimalsAndRoundTrips)
 {
-    EXPECT_EQ(XmlBase::colorToString(Colour(1, 0.5f, 0, 1)), QStringLiteral("1.000000 0.500000 0.000000 1.000000"));
-    EXPECT_EQ(XmlBase::colorToString(*XmlBase::stringToColor(QStringLiteral("0.1 0.2 0.3 0.4"))),
+    EXPECT_EQ(lq::colorToString(Colour(1, 0.5f, 0, 1)), QStringLiteral("1.000000 0.500000 0.000000 1.000000"));
+    EXPECT_EQ(lq::colorToString(*lq::stringToColor(QStringLiteral("0.1 0.2 0.3 0.4"))),
         QStringLiteral("0.100000 0.200000 0.300000 0.400000"));
 
     const std::vector<Colour> colours = {
@@ -89,11 +91,11 @@ TEST(ValueStrings, ColorToStringWritesSixDecimalsAndRoundTrips)
         Colour::white(),
     };
     for (const Colour& c : colours) {
-        const QString text = XmlBase::colorToString(c);
+        const QString text = lq::colorToString(c);
         SCOPED_TRACE(text.toStdString());
-        const std::optional<Colour> back = XmlBase::stringToColor(text);
+        const std::optional<Colour> back = lq::stringToColor(text);
         ASSERT_TRUE(back.has_value());
-        EXPECT_EQ(XmlBase::colorToString(*back), text);
+        EXPECT_EQ(lq::colorToString(*back), text);
         EXPECT_NEAR(back->a, c.a, 1e-6);
     }
 }
@@ -116,12 +118,12 @@ TEST(ValueStrings, ColorToCSSStringTruncatesAndDropsAlpha)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.css);
-        EXPECT_EQ(XmlBase::colorToCSSString(c.colour), QString::fromLatin1(c.css));
-        EXPECT_EQ(XmlBase::colorToInt(c.colour), c.asInt);
+        EXPECT_EQ(lq::colorToCSSString(c.colour), QString::fromLatin1(c.css));
+        EXPECT_EQ(lq::colorToInt(c.colour), c.asInt);
     }
 
     // The CSS form read back is opaque.
-    const std::optional<Colour> back = XmlBase::stringToColor(XmlBase::colorToCSSString(Colour(0.2f, 0.4f, 0.6f, 0.3f)));
+    const std::optional<Colour> back = lq::stringToColor(lq::colorToCSSString(Colour(0.2f, 0.4f, 0.6f, 0.3f)));
     ASSERT_TRUE(back.has_value());
     EXPECT_EQ(back->a, 1.0f);
 }
@@ -132,9 +134,9 @@ TEST(ValueStrings, EveryHashColourSurvivesARoundTrip)
     // them again must not drift, whatever the component.
     for (int v = 0; v < 256; ++v) {
         const QString css = QString::asprintf("#%02X%02X%02X", v, 255 - v, v / 2);
-        const std::optional<Colour> colour = XmlBase::stringToColor(css);
+        const std::optional<Colour> colour = lq::stringToColor(css);
         ASSERT_TRUE(colour.has_value());
-        EXPECT_EQ(XmlBase::colorToCSSString(*colour), css);
+        EXPECT_EQ(lq::colorToCSSString(*colour), css);
     }
 }
 
@@ -150,29 +152,29 @@ TEST(ValueStrings, HexDigits)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.c));
-        EXPECT_EQ(XmlBase::hexChar(c.c), c.value);
+        EXPECT_EQ(lq::hexChar(c.c), c.value);
     }
-    EXPECT_EQ(XmlBase::hexColorHex('F', 'F'), 1.0f);
-    EXPECT_EQ(XmlBase::hexColorHex('8', '0'), half);
-    EXPECT_EQ(XmlBase::hexColorHex('0', '0'), 0.0f);
+    EXPECT_EQ(lq::hexColorHex('F', 'F'), 1.0f);
+    EXPECT_EQ(lq::hexColorHex('8', '0'), half);
+    EXPECT_EQ(lq::hexColorHex('0', '0'), 0.0f);
 }
 
 TEST(ValueStrings, GeometryStrings)
 {
-    EXPECT_EQ(XmlBase::rectToString(lq::Rect(1.5f, 2, 3, 4)), QStringLiteral("{{1.5, 2}, {3, 4}}"));
-    EXPECT_EQ(XmlBase::stringToRect(QStringLiteral("{{1, 2}}")), lq::Rect(1, 2, 0, 0));
-    EXPECT_EQ(XmlBase::stringToRect(QStringLiteral("{{0, 0}, {199, 200}}")), lq::Rect(0, 0, 199, 200));
-    EXPECT_EQ(XmlBase::pointToString(lq::Point(50, 60.5f)), QStringLiteral("{50, 60.5}"));
-    EXPECT_EQ(XmlBase::stringToPoint(QStringLiteral("{50, 60.5}")), lq::Point(50, 60.5f));
-    EXPECT_EQ(XmlBase::sizeToString(lq::Size(640, 480)), QStringLiteral("{640, 480}"));
-    EXPECT_EQ(XmlBase::stringToSize(QStringLiteral("{640}")), lq::Size(640, 0));
+    EXPECT_EQ(lq::rectToString(lq::Rect(1.5f, 2, 3, 4)), QStringLiteral("{{1.5, 2}, {3, 4}}"));
+    EXPECT_EQ(lq::stringToRect(QStringLiteral("{{1, 2}}")), lq::Rect(1, 2, 0, 0));
+    EXPECT_EQ(lq::stringToRect(QStringLiteral("{{0, 0}, {199, 200}}")), lq::Rect(0, 0, 199, 200));
+    EXPECT_EQ(lq::pointToString(lq::Point(50, 60.5f)), QStringLiteral("{50, 60.5}"));
+    EXPECT_EQ(lq::stringToPoint(QStringLiteral("{50, 60.5}")), lq::Point(50, 60.5f));
+    EXPECT_EQ(lq::sizeToString(lq::Size(640, 480)), QStringLiteral("{640, 480}"));
+    EXPECT_EQ(lq::stringToSize(QStringLiteral("{640}")), lq::Size(640, 0));
 }
 
 TEST(ValueStrings, Booleans)
 {
-    EXPECT_EQ(XmlBase::BOOLToString(true), QStringLiteral("YES"));
-    EXPECT_EQ(XmlBase::BOOLToString(false), QStringLiteral("NO"));
-    EXPECT_EQ(XmlBase::BOOLToString(7), QStringLiteral("YES"));
+    EXPECT_EQ(lq::boolToString(true), QStringLiteral("YES"));
+    EXPECT_EQ(lq::boolToString(false), QStringLiteral("NO"));
+    EXPECT_EQ(lq::boolToString(7), QStringLiteral("YES"));
 
     struct Case {
         QString text;
@@ -190,7 +192,7 @@ TEST(ValueStrings, Booleans)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text.toStdString());
-        EXPECT_EQ(XmlBase::stringToBOOL(c.text), c.value);
+        EXPECT_EQ(lq::stringToBool(c.text), c.value);
     }
 }
 
@@ -215,13 +217,13 @@ TEST(ValueStrings, HexString)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text.toStdString());
-        EXPECT_EQ(XmlBase::hexString(c.text), c.value);
+        EXPECT_EQ(lq::hexString(c.text), c.value);
     }
 }
 
 TEST(ValueStrings, TabStopsAreThirtySixLeftStopsEvery28Points)
 {
-    const QList<lq::TabStop> stops = XmlBase::lqTabStops();
+    const QList<lq::TabStop> stops = lq::standardTabStops();
     ASSERT_EQ(stops.size(), 36);
     EXPECT_EQ(stops.first().location, 0.0);
     EXPECT_EQ(stops.last().location, 980.0);

@@ -1,4 +1,5 @@
 #include "model/core/XmlBase.h"
+#include "model/core/ElementArchives.h"
 #include "platform/FileHelpers.h"
 #include "platform/InputLimits.h"
 #include "platform/Process.h"
@@ -7,6 +8,8 @@
 #include "support/Printers.h"
 #include "support/TestFiles.h"
 #include "support/ZipBytes.h"
+#include "model/core/ModelSettings.h"
+#include "platform/ImageFiles.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -75,11 +78,11 @@ protected:
         writeAll(source() + QStringLiteral("/bitmaps2/b1.png"), "pixels");
         writeAll(source() + QStringLiteral("/notes.txt"), "notes");
         const QString archive = path(QStringLiteral("theme.qvzip"));
-        const bool added = XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("site.xmlbase"), false)
-            && XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("theme.xmlbase"), false)
-            && XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("sub"), true)
-            && XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("bitmaps2"), true)
-            && XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("notes.txt"), false);
+        const bool added = lq::zipAdd(archive, source(), QStringLiteral("site.xmlbase"), false)
+            && lq::zipAdd(archive, source(), QStringLiteral("theme.xmlbase"), false)
+            && lq::zipAdd(archive, source(), QStringLiteral("sub"), true)
+            && lq::zipAdd(archive, source(), QStringLiteral("bitmaps2"), true)
+            && lq::zipAdd(archive, source(), QStringLiteral("notes.txt"), false);
         EXPECT_TRUE(added);
         return archive;
     }
@@ -117,13 +120,13 @@ TEST_F(Zip, MembersArePathsBelowTheFolder)
     writeAll(source() + QStringLiteral("/-dash.txt"), "dash");
     const QString archive = path(QStringLiteral("a.qvzip"));
 
-    ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("a.txt"), false));
+    ASSERT_TRUE(lq::zipAdd(archive, source(), QStringLiteral("a.txt"), false));
     // Without the flag a folder adds only its own entry.
-    ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("pics"), false));
+    ASSERT_TRUE(lq::zipAdd(archive, source(), QStringLiteral("pics"), false));
     EXPECT_EQ(members(archive), (QStringList { QStringLiteral("a.txt"), QStringLiteral("pics/") }));
 
-    ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("pics"), true));
-    ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("-dash.txt"), false));
+    ASSERT_TRUE(lq::zipAdd(archive, source(), QStringLiteral("pics"), true));
+    ASSERT_TRUE(lq::zipAdd(archive, source(), QStringLiteral("-dash.txt"), false));
     QStringList listed = members(archive);
     listed.sort();
     EXPECT_EQ(listed, (QStringList { QStringLiteral("-dash.txt"), QStringLiteral("a.txt"), QStringLiteral("pics/"),
@@ -131,9 +134,9 @@ TEST_F(Zip, MembersArePathsBelowTheFolder)
 
     // Adding a member again replaces it.
     writeAll(source() + QStringLiteral("/a.txt"), "a, changed");
-    ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("a.txt"), false));
+    ASSERT_TRUE(lq::zipAdd(archive, source(), QStringLiteral("a.txt"), false));
     EXPECT_EQ(members(archive).count(QStringLiteral("a.txt")), 1);
-    ASSERT_TRUE(XmlBase::unzipTo(archive, target()).has_value());
+    ASSERT_TRUE(lq::unzipElementTrees(archive, target()).has_value());
     EXPECT_EQ(readAll(target() + QStringLiteral("/a.txt")), QByteArray("a, changed"));
 }
 
@@ -151,7 +154,7 @@ TEST_F(Zip, FailuresOfTheZipToolAreReported)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.member.toStdString());
         LogCapture log;
-        EXPECT_FALSE(XmlBase::zipRootDirFilenameRecursive(archive, c.folder, c.member, false));
+        EXPECT_FALSE(lq::zipAdd(archive, c.folder, c.member, false));
         ASSERT_EQ(log.lines.size(), 1);
         EXPECT_TRUE(log.lines.first().startsWith(QStringLiteral("zip failed: "))) << log.lines.first().toStdString();
         EXPECT_FALSE(QFile::exists(archive));
@@ -181,7 +184,7 @@ TEST_F(Zip, ANameWithALineEndIsRefusedNotLeftOut)
         const QString archive = path(QStringLiteral("lines.qvzip"));
         QFile::remove(archive);
         // What was in the archive before stays as it was.
-        ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("plain.txt"), false));
+        ASSERT_TRUE(lq::zipAdd(archive, source(), QStringLiteral("plain.txt"), false));
         const QByteArray before = readAll(archive);
         LogCapture log;
         EXPECT_FALSE(lq::zipAdd(archive, source(), QString::fromUtf8(c.member), c.recursive));
@@ -198,8 +201,8 @@ TEST_F(Zip, AMemberIsRenamedInPlaceToANameOfItsLength)
     writeAll(source() + QStringLiteral("/sequence-0917"), "");
     writeAll(source() + QStringLiteral("/site.xmlbase"), elementFile("site"));
     const QString archive = path(QStringLiteral("renamed.qvzip"));
-    ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("site.xmlbase"), false));
-    ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("sequence-0917"), false));
+    ASSERT_TRUE(lq::zipAdd(archive, source(), QStringLiteral("site.xmlbase"), false));
+    ASSERT_TRUE(lq::zipAdd(archive, source(), QStringLiteral("sequence-0917"), false));
     const QByteArray bytes = readAll(archive);
 
     const std::optional<QByteArray> renamed = lq::zipWithMemberRenamed(bytes, "sequence-0917", "sequence-0003");
@@ -208,7 +211,7 @@ TEST_F(Zip, AMemberIsRenamedInPlaceToANameOfItsLength)
     EXPECT_EQ(members(archive), (QStringList { QStringLiteral("site.xmlbase"), QStringLiteral("sequence-0003") }));
     const lq::ProcessResult test = lq::runProcess(unzipTool, { QStringLiteral("-tq"), archive });
     EXPECT_TRUE(test.succeeded()) << test.output.constData() << test.error.constData();
-    ASSERT_TRUE(XmlBase::unzipTo(archive, target()).has_value());
+    ASSERT_TRUE(lq::unzipElementTrees(archive, target()).has_value());
     EXPECT_EQ(readAll(target() + QStringLiteral("/site.xmlbase")), elementFile("site"));
 
     // Another length, a member that is not there, what is no archive: nothing.
@@ -223,7 +226,7 @@ TEST_F(Zip, UnzipAnswersTheElementTreesInListingOrder)
 {
     const QString archive = themeArchive();
     LogCapture log;
-    const std::optional<XmlBaseList> trees = XmlBase::unzipTo(archive, target());
+    const std::optional<XmlBaseList> trees = lq::unzipElementTrees(archive, target());
     ASSERT_TRUE(trees.has_value());
     // The unreadable element file is skipped; the text is unpacked but not read.
     EXPECT_EQ(names(*trees), (QStringList { QStringLiteral("site"), QStringLiteral("theme"), QStringLiteral("x") }));
@@ -238,11 +241,11 @@ TEST_F(Zip, ElementTreesComeInTheArchivesOrderNotInNameOrder)
     writeAll(source() + QStringLiteral("/theme.xmlbase"), elementFile("theme"));
     writeAll(source() + QStringLiteral("/site.xmlbase"), elementFile("site"));
     const QString archive = path(QStringLiteral("order.qvzip"));
-    ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("theme.xmlbase"), false));
-    ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("site.xmlbase"), false));
+    ASSERT_TRUE(lq::zipAdd(archive, source(), QStringLiteral("theme.xmlbase"), false));
+    ASSERT_TRUE(lq::zipAdd(archive, source(), QStringLiteral("site.xmlbase"), false));
     ASSERT_EQ(members(archive), (QStringList { QStringLiteral("theme.xmlbase"), QStringLiteral("site.xmlbase") }));
 
-    const std::optional<XmlBaseList> trees = XmlBase::unzipTo(archive, target());
+    const std::optional<XmlBaseList> trees = lq::unzipElementTrees(archive, target());
     ASSERT_TRUE(trees.has_value());
     EXPECT_EQ(names(*trees), (QStringList { QStringLiteral("theme"), QStringLiteral("site") }));
 }
@@ -252,7 +255,7 @@ TEST_F(Zip, UnzipReplacesFilesOfTheSameName)
     const QString archive = themeArchive();
     writeAll(target() + QStringLiteral("/theme.xmlbase"), elementFile("old theme"));
     writeAll(target() + QStringLiteral("/mine.txt"), "kept");
-    const std::optional<XmlBaseList> trees = XmlBase::unzipTo(archive, target());
+    const std::optional<XmlBaseList> trees = lq::unzipElementTrees(archive, target());
     ASSERT_TRUE(trees.has_value());
     EXPECT_EQ(names(*trees), (QStringList { QStringLiteral("site"), QStringLiteral("theme"), QStringLiteral("x") }));
     EXPECT_EQ(readAll(target() + QStringLiteral("/theme.xmlbase")), elementFile("theme"));
@@ -263,7 +266,7 @@ TEST_F(Zip, EmptyArchiveGivesNoTrees)
 {
     const QString archive = path(QStringLiteral("empty.qvzip"));
     writeAll(archive, zipBytes({}));
-    const std::optional<XmlBaseList> trees = XmlBase::unzipTo(archive, target());
+    const std::optional<XmlBaseList> trees = lq::unzipElementTrees(archive, target());
     ASSERT_TRUE(trees.has_value());
     EXPECT_TRUE(trees->isEmpty());
     EXPECT_TRUE(contents(target()).isEmpty());
@@ -284,7 +287,7 @@ TEST_F(Zip, UnzipOfWhatIsNoArchiveFails)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.archive.toStdString() + " into " + c.folder.toStdString());
         LogCapture log;
-        EXPECT_FALSE(XmlBase::unzipTo(c.archive, c.folder).has_value());
+        EXPECT_FALSE(lq::unzipElementTrees(c.archive, c.folder).has_value());
         EXPECT_FALSE(log.lines.filter(QStringLiteral("zip failed: ")).isEmpty());
         EXPECT_TRUE(contents(target()).isEmpty());
     }
@@ -316,7 +319,7 @@ TEST_F(Zip, UnsafeArchivesAreRefusedAndWriteNothing)
         ASSERT_EQ(members(archive).size(), qsizetype(c.entries.size()));
 
         LogCapture log;
-        EXPECT_FALSE(XmlBase::unzipTo(archive, target()).has_value());
+        EXPECT_FALSE(lq::unzipElementTrees(archive, target()).has_value());
         EXPECT_EQ(log.lines.filter(QStringLiteral("zip failed: refusing")).size(), 1)
             << log.lines.join(QLatin1Char('\n')).toStdString();
         EXPECT_TRUE(contents(target()).isEmpty()) << contents(target()).join(QLatin1Char(' ')).toStdString();
@@ -331,11 +334,11 @@ TEST_F(Zip, ExistingLinksOutOfTheFolderAreNotWrittenThrough)
     // archive member below that link would be written outside.
     writeAll(source() + QStringLiteral("/sub/x.xmlbase"), elementFile("x"));
     const QString archive = path(QStringLiteral("plain.qvzip"));
-    ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("sub"), true));
+    ASSERT_TRUE(lq::zipAdd(archive, source(), QStringLiteral("sub"), true));
     ASSERT_TRUE(QFile::link(outside(), target() + QStringLiteral("/sub")));
 
     LogCapture log;
-    EXPECT_FALSE(XmlBase::unzipTo(archive, target()).has_value());
+    EXPECT_FALSE(lq::unzipElementTrees(archive, target()).has_value());
     EXPECT_EQ(log.lines.filter(QStringLiteral("zip failed: refusing")).size(), 1);
     EXPECT_TRUE(contents(outside()).isEmpty());
 
@@ -343,7 +346,7 @@ TEST_F(Zip, ExistingLinksOutOfTheFolderAreNotWrittenThrough)
     ASSERT_TRUE(QFile::remove(target() + QStringLiteral("/sub")));
     ASSERT_TRUE(QDir(target()).mkpath(QStringLiteral("real")));
     ASSERT_TRUE(QFile::link(target() + QStringLiteral("/real"), target() + QStringLiteral("/sub")));
-    const std::optional<XmlBaseList> trees = XmlBase::unzipTo(archive, target());
+    const std::optional<XmlBaseList> trees = lq::unzipElementTrees(archive, target());
     ASSERT_TRUE(trees.has_value());
     EXPECT_EQ(names(*trees), QStringList { QStringLiteral("x") });
     EXPECT_TRUE(QFile::exists(target() + QStringLiteral("/real/x.xmlbase")));
@@ -380,7 +383,7 @@ TEST_F(Zip, NamesAreCheckedAsTheArchiveStoresThem)
         writeAll(archive, zipBytes(c.entries));
 
         LogCapture log;
-        EXPECT_FALSE(XmlBase::unzipTo(archive, target()).has_value());
+        EXPECT_FALSE(lq::unzipElementTrees(archive, target()).has_value());
         const QStringList refusals = log.lines.filter(QStringLiteral("zip failed: refusing"));
         ASSERT_EQ(refusals.size(), 1) << log.lines.join(QLatin1Char('\n')).toStdString();
         EXPECT_TRUE(refusals.first().contains(QLatin1String(c.reason))) << refusals.first().toStdString();
@@ -396,9 +399,9 @@ TEST_F(Zip, NamesOutsideAsciiAreUnpackedAsListed)
     writeAll(source() + QStringLiteral("/été ü.xmlbase"), elementFile("été"));
     writeAll(source() + QStringLiteral("/back\\slash.txt"), "b");
     const QString archive = path(QStringLiteral("names.qvzip"));
-    ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("été ü.xmlbase"), false));
-    ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("back\\slash.txt"), false));
-    const std::optional<XmlBaseList> trees = XmlBase::unzipTo(archive, target());
+    ASSERT_TRUE(lq::zipAdd(archive, source(), QStringLiteral("été ü.xmlbase"), false));
+    ASSERT_TRUE(lq::zipAdd(archive, source(), QStringLiteral("back\\slash.txt"), false));
+    const std::optional<XmlBaseList> trees = lq::unzipElementTrees(archive, target());
     ASSERT_TRUE(trees.has_value());
     EXPECT_EQ(names(*trees), QStringList { QStringLiteral("été") });
     EXPECT_EQ(contents(target()), contents(source()));
@@ -411,7 +414,7 @@ TEST_F(Zip, RelativeArchivePathIsNotTakenFromTheTargetFolder)
     writeAll(target() + QStringLiteral("/theme.qvzip"), zipBytes({ { "decoy.xmlbase", elementFile("decoy") } }));
     const QString saved = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(dir.path()));
-    const std::optional<XmlBaseList> trees = XmlBase::unzipTo(QFileInfo(archive).fileName(), target());
+    const std::optional<XmlBaseList> trees = lq::unzipElementTrees(QFileInfo(archive).fileName(), target());
     ASSERT_TRUE(QDir::setCurrent(saved));
     ASSERT_TRUE(trees.has_value());
     EXPECT_EQ(names(*trees), (QStringList { QStringLiteral("site"), QStringLiteral("theme"), QStringLiteral("x") }));
@@ -427,7 +430,7 @@ TEST_F(Zip, FailedUnpackingLeavesTheFolderAsItWas)
     writeAll(archive, zipBytes({ { "theme.xmlbase", elementFile("new theme") }, { "sub/good.txt", "good" },
                           { "damaged.txt", "damaged", false, 3, {}, true } }));
     LogCapture log;
-    EXPECT_FALSE(XmlBase::unzipTo(archive, target()).has_value());
+    EXPECT_FALSE(lq::unzipElementTrees(archive, target()).has_value());
     EXPECT_FALSE(log.lines.filter(QStringLiteral("zip failed: ")).isEmpty());
     EXPECT_EQ(contents(target()), QStringList { QStringLiteral("theme.xmlbase") });
     EXPECT_EQ(readAll(target() + QStringLiteral("/theme.xmlbase")), elementFile("old theme"));
@@ -440,10 +443,10 @@ TEST_F(Zip, WhatIsInTheWayOfTheArchiveStopsItBeforeAnythingIsWritten)
     writeAll(source() + QStringLiteral("/a.txt"), "a");
     writeAll(source() + QStringLiteral("/sub/x.xmlbase"), elementFile("x"));
     const QString archive = path(QStringLiteral("way.qvzip"));
-    ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("a.txt"), false));
-    ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("sub"), true));
+    ASSERT_TRUE(lq::zipAdd(archive, source(), QStringLiteral("a.txt"), false));
+    ASSERT_TRUE(lq::zipAdd(archive, source(), QStringLiteral("sub"), true));
     LogCapture log;
-    EXPECT_FALSE(XmlBase::unzipTo(archive, target()).has_value());
+    EXPECT_FALSE(lq::unzipElementTrees(archive, target()).has_value());
     EXPECT_EQ(log.lines.filter(QStringLiteral("zip failed: refusing")).size(), 1);
     EXPECT_EQ(contents(target()), QStringList { QStringLiteral("sub") });
 }
@@ -456,18 +459,18 @@ TEST_F(Zip, IconIsStoredAndReadBack)
     QImage icon(64, 48, QImage::Format_RGB32);
     icon.fill(qRgb(30, 120, 200));
 
-    EXPECT_TRUE(XmlBase::getIconFromZip(archive).isNull());
-    ASSERT_TRUE(XmlBase::setIconInZipIcon(archive, icon));
+    EXPECT_TRUE(lq::zipIcon(archive).isNull());
+    ASSERT_TRUE(lq::setZipIcon(archive, icon));
     EXPECT_TRUE(members(archive).contains(QStringLiteral("icon.jpg")));
-    const QImage read = XmlBase::getIconFromZip(archive);
+    const QImage read = lq::zipIcon(archive);
     EXPECT_EQ(read.size(), QSize(64, 48));
     const QColor centre = read.pixelColor(32, 24);
     EXPECT_NEAR(centre.blue(), 200, 6);
     EXPECT_NEAR(centre.red(), 30, 6);
 
     // A new icon replaces the old one.
-    ASSERT_TRUE(XmlBase::setIconInZipIcon(archive, icon.scaled(20, 10)));
-    EXPECT_EQ(XmlBase::getIconFromZip(archive).size(), QSize(20, 10));
+    ASSERT_TRUE(lq::setZipIcon(archive, icon.scaled(20, 10)));
+    EXPECT_EQ(lq::zipIcon(archive).size(), QSize(20, 10));
     EXPECT_EQ(members(archive).count(QStringLiteral("icon.jpg")), 1);
 }
 
@@ -475,15 +478,15 @@ TEST_F(Zip, IconOnlyAtTheTopLevel)
 {
     QImage icon(8, 8, QImage::Format_RGB32);
     icon.fill(Qt::gray);
-    writeAll(source() + QStringLiteral("/sub/icon.jpg"), XmlBase::imageDataFilenameCompression(icon, QStringLiteral("icon.jpg"), 0.0f));
+    writeAll(source() + QStringLiteral("/sub/icon.jpg"), lq::imageFileData(icon, QStringLiteral("icon.jpg"), ModelSettings::shared().jpgCompressionFactor()));
     const QString archive = path(QStringLiteral("nested.qvzip"));
-    ASSERT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("sub"), true));
+    ASSERT_TRUE(lq::zipAdd(archive, source(), QStringLiteral("sub"), true));
     LogCapture log;
-    EXPECT_TRUE(XmlBase::getIconFromZip(archive).isNull());
+    EXPECT_TRUE(lq::zipIcon(archive).isNull());
     // Having no icon is no failure.
     EXPECT_TRUE(log.lines.isEmpty()) << log.lines.join(QLatin1Char('\n')).toStdString();
 
-    EXPECT_TRUE(XmlBase::getIconFromZip(path(QStringLiteral("missing.qvzip"))).isNull());
+    EXPECT_TRUE(lq::zipIcon(path(QStringLiteral("missing.qvzip"))).isNull());
     EXPECT_FALSE(log.lines.filter(QStringLiteral("zip failed: ")).isEmpty());
 }
 
@@ -492,16 +495,16 @@ TEST_F(Zip, IconFailuresAreReported)
     QImage icon(8, 8, QImage::Format_RGB32);
     icon.fill(Qt::white);
     LogCapture log;
-    EXPECT_FALSE(XmlBase::setIconInZipIcon(path(QStringLiteral("no-such-folder/a.qvzip")), icon));
-    EXPECT_FALSE(XmlBase::setIconInZipIcon(themeArchive(), QImage()));
+    EXPECT_FALSE(lq::setZipIcon(path(QStringLiteral("no-such-folder/a.qvzip")), icon));
+    EXPECT_FALSE(lq::setZipIcon(themeArchive(), QImage()));
     EXPECT_EQ(log.lines.filter(QStringLiteral("zip failed: ")).size(), 2);
 }
 
 TEST_F(Zip, CommentIsThereAtOnce)
 {
     const QString archive = themeArchive();
-    EXPECT_EQ(XmlBase::getCommentFromZip(archive), QStringLiteral(""));
-    EXPECT_FALSE(XmlBase::getCommentFromZip(archive).isNull());
+    EXPECT_EQ(lq::zipComment(archive), QStringLiteral(""));
+    EXPECT_FALSE(lq::zipComment(archive).isNull());
 
     const std::vector<QString> comments {
         QStringLiteral("hello world"),
@@ -511,10 +514,10 @@ TEST_F(Zip, CommentIsThereAtOnce)
     };
     for (const QString& comment : comments) {
         SCOPED_TRACE(comment.toStdString());
-        ASSERT_TRUE(XmlBase::setCommentInZipComment(archive, comment));
-        EXPECT_EQ(XmlBase::getCommentFromZip(archive), comment);
+        ASSERT_TRUE(lq::setZipComment(archive, comment));
+        EXPECT_EQ(lq::zipComment(archive), comment);
         // The archive is whole again before the call returns.
-        const std::optional<XmlBaseList> trees = XmlBase::unzipTo(archive, target());
+        const std::optional<XmlBaseList> trees = lq::unzipElementTrees(archive, target());
         ASSERT_TRUE(trees.has_value());
         EXPECT_EQ(trees->size(), 3);
     }
@@ -524,8 +527,8 @@ TEST_F(Zip, CommentFailuresAreReported)
 {
     const QString missing = path(QStringLiteral("missing.qvzip"));
     LogCapture log;
-    EXPECT_TRUE(XmlBase::getCommentFromZip(missing).isNull());
-    EXPECT_FALSE(XmlBase::setCommentInZipComment(missing, QStringLiteral("hello")));
+    EXPECT_TRUE(lq::zipComment(missing).isNull());
+    EXPECT_FALSE(lq::setZipComment(missing, QStringLiteral("hello")));
     EXPECT_EQ(log.lines.filter(QStringLiteral("zip failed: ")).size(), 2);
     EXPECT_FALSE(QFile::exists(missing));
 }
@@ -545,7 +548,7 @@ TEST_F(Zip, ArchivesPastTheBoundsAreRefusedBeforeTheyGrow)
         QDir(source()).removeRecursively();
         writeAll(source() + QStringLiteral("/site.xmlbase"), bytes);
         const QString archive = path(name);
-        EXPECT_TRUE(XmlBase::zipRootDirFilenameRecursive(archive, source(), QStringLiteral("site.xmlbase"), false));
+        EXPECT_TRUE(lq::zipAdd(archive, source(), QStringLiteral("site.xmlbase"), false));
         return archive;
     };
     const auto crafted = [&](const QString& name, const std::vector<ZipEntry>& entries) {
@@ -566,14 +569,14 @@ TEST_F(Zip, ArchivesPastTheBoundsAreRefusedBeforeTheyGrow)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         QString why;
-        EXPECT_FALSE(XmlBase::unzipTo(c.archive, target(), &why).has_value());
+        EXPECT_FALSE(lq::unzipElementTrees(c.archive, target(), &why).has_value());
         EXPECT_TRUE(why.contains(QLatin1String(c.reason))) << why.toStdString();
         EXPECT_TRUE(contents(target()).isEmpty()) << contents(target()).join(QLatin1Char(' ')).toStdString();
     }
 
     // Within the bounds all is unpacked and read.
     const QString fine = packed(QStringLiteral("fine.qvzip"), elementFile("fine") + noise.left(100 * 1024).toBase64());
-    const std::optional<XmlBaseList> trees = XmlBase::unzipTo(fine, target());
+    const std::optional<XmlBaseList> trees = lq::unzipElementTrees(fine, target());
     ASSERT_TRUE(trees.has_value());
     EXPECT_EQ(names(*trees), QStringList { QStringLiteral("fine") });
 

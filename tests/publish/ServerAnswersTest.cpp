@@ -119,7 +119,7 @@ protected:
     {
         sender.cancel();
         const qsizetype before = reports.endings.size();
-        publisher.send(PublishRequest::fromLocation(*document.location(), homepage(), changesOnly), true);
+        publisher.send(PublishRequest::fromLocation(*document.location(), homepage(), changesOnly));
         if (!reports.waitForEnding(before, 180000))
             return nullptr;
         return reports.lastEnding();

@@ -1,5 +1,6 @@
 #include "publish/XmlLocation.h"
 #include "model/application/MyApplication.h"
+#include "platform/Escaping.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
@@ -24,7 +25,7 @@ TEST(XmlLocation, ANewDestinationWritesItsDefaultsInOrder)
     const QString xml = location->createXml();
     const QStringList order { QStringLiteral(" location=\"\""), QStringLiteral(" username=\""), QStringLiteral(" password=\""),
         QStringLiteral(" serverType=\"0\""), QStringLiteral(" exportType=\"0\""),
-        QStringLiteral(" exportFolder=\"") + XmlBase::escape(QDir::homePath()) + QLatin1Char('"'), QStringLiteral(" digest=\"0\""),
+        QStringLiteral(" exportFolder=\"") + lq::escape(QDir::homePath()) + QLatin1Char('"'), QStringLiteral(" digest=\"0\""),
         QStringLiteral(" ftpApp=\"0\" ftpType=\"0\" ftpPort=\"\" ftpDefault=\"0\" ftpFolder=\"\"") };
     qsizetype at = 0;
     for (const QString& part : order) {

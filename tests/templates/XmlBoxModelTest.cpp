@@ -9,6 +9,7 @@
 #include "platform/Exception.h"
 #include "platform/Workspace.h"
 #include "platform/text/LayoutManager.h"
+#include "platform/text/ParagraphStyle.h"
 #include "platform/text/StyledText.h"
 #include "platform/text/TextContainer.h"
 #include "templates/BoxModelHtml.h"
@@ -708,7 +709,7 @@ TEST_F(XmlBoxModelLayout, TextTakesTheDefaultFontsAttributes)
         const lq::TextAttributes attributes = box->textStorage()->attributesAt(0);
         ASSERT_TRUE(attributes.paragraphStyle.has_value());
         EXPECT_EQ(attributes.paragraphStyle->alignment, c.expected) << c.alignment;
-        EXPECT_EQ(attributes.paragraphStyle->tabStops, XmlBase::lqTabStops());
+        EXPECT_EQ(attributes.paragraphStyle->tabStops, lq::standardTabStops());
         EXPECT_EQ(attributes.font, font->createFont());
         EXPECT_EQ(attributes.foregroundColour, lq::Colour(1, 0, 0, 1));
         EXPECT_EQ(attributes.underlineStyle, 1);

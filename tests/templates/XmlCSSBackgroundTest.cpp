@@ -1,5 +1,7 @@
 #include "imaging/XmlImage.h"
+#include "platform/Escaping.h"
 #include "platform/Scanner.h"
+#include "platform/ValueStrings.h"
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/graphics/GraphicsImage.h"
 #include "templates/XmlCSSBackground.h"
@@ -475,7 +477,7 @@ TEST(XmlCSSBackground, WindowsIERulesAndBitmapSteps)
                                 .arg(c.stepX)
                                 .arg(c.stepY));
         // The step reads the size text back as the same size.
-        EXPECT_EQ(XmlBase::sizeToString(XmlBase::stringToSize(c.stepSize)), c.stepSize);
+        EXPECT_EQ(lq::sizeToString(lq::stringToSize(c.stepSize)), c.stepSize);
         // One step per rule.
         QString again;
         background->genCSSWinIEBitmap(again);
@@ -528,7 +530,7 @@ TEST(XmlCSSBackground, WindowsIEFileNamesStayPlainAndStepsStayWellFormed)
     const WinIE out = winIEOf(*background, QStringLiteral("#x"), QStringLiteral("1p1"));
     const QString file = QStringLiteral("0123456789ABCDEFa_b_c_d&<e Page1p1.png");
     EXPECT_EQ(out.rule, winIERule(QStringLiteral("#x"), file));
-    EXPECT_TRUE(out.step.contains(QStringLiteral(" filename=\"%1\" ").arg(XmlBase::escape(file))))
+    EXPECT_TRUE(out.step.contains(QStringLiteral(" filename=\"%1\" ").arg(lq::escape(file))))
         << out.step.toStdString();
     EXPECT_FALSE(out.step.contains(QStringLiteral("&<"))) << out.step.toStdString();
 }

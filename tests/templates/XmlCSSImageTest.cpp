@@ -1,4 +1,6 @@
 #include "imaging/XmlImage.h"
+#include "model/core/ElementFactory.h"
+#include "platform/Codecs.h"
 #include "platform/graphics/GraphicsImage.h"
 #include "templates/XmlCSSBackground.h"
 #include "templates/XmlCSSImage.h"
@@ -93,7 +95,7 @@ TEST(XmlCSSImage, WritesItsAttributesAndPictureElementInOrder)
     EXPECT_EQ(record->numberChildren(), 0);
     EXPECT_EQ(record->image()->parent(), record.get());
     // Made by the factory under its element name.
-    EXPECT_NE(XmlCSSImage::cast(XmlBase::factoryCreateChildFromTag(QStringLiteral("QZimage")).get()), nullptr);
+    EXPECT_NE(XmlCSSImage::cast(lq::factoryCreateChildFromTag(QStringLiteral("QZimage")).get()), nullptr);
 }
 
 TEST(XmlCSSImage, ReadsIntoItsOwnPictureAndDropsTheLegacyNumber)
@@ -597,7 +599,7 @@ TEST(XmlCSSImage, EmbeddedPicturesAreWrittenOut)
         const QString text = QStringLiteral("<QZimage imageuuid=\"OLD\" itype=\"%1\" ow=\"0\" oh=\"0\">"
                                             "<IWimage indata=\"1\"><!-- data -->%2<!-- data --></IWimage></QZimage>")
                                  .arg(c.type)
-                                 .arg(XmlBase::base64encode(png));
+                                 .arg(lq::base64EncodeText(png));
         const XmlBasePtr read = XmlBase::createWithXmlRootDir(text, QString());
         auto* record = XmlCSSImage::cast(read.get());
         ASSERT_NE(record, nullptr);

@@ -1,5 +1,6 @@
 #include "elements/XmlSlideshow.h"
 #include "elements/XmlVornBox.h"
+#include "model/core/ElementFactory.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlGroup.h"
 #include "model/theme/XmlTheme.h"
@@ -107,7 +108,7 @@ TEST(XmlCSS, FreshDefaultsAndEmptyHooks)
     EXPECT_EQ(style->objectRect(), lq::Rect());
     EXPECT_EQ(style->getCurrentAlbum(), nullptr);
     // No factory entry: no stored file holds a plain style element.
-    EXPECT_EQ(XmlBase::factoryCreateChildFromTag(QStringLiteral("css")), nullptr);
+    EXPECT_EQ(lq::factoryCreateChildFromTag(QStringLiteral("css")), nullptr);
 
     // The generation hooks of the base add nothing to what they are given.
     const QString before = QStringLiteral("<start>");

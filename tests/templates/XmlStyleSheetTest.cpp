@@ -9,6 +9,7 @@
 #include "model/site/XmlPhoto.h"
 #include "model/site/XmlGroup.h"
 #include "model/theme/XmlTheme.h"
+#include "platform/ValueStrings.h"
 #include "support/ElementTrees.h"
 #include "support/FakeDocument.h"
 #include "support/Printers.h"
@@ -279,7 +280,7 @@ TEST(XmlStyleSheetTest, HitTestsAndSelection)
     // The slideshow shows only on pages with photos: no guide of its own here.
     const QStringList guides = sheet->guideRectArray();
     ASSERT_EQ(guides.size(), 2);
-    EXPECT_EQ(guides[1], XmlBase::rectToString(lq::Rect(100, 100, 50, 50)));
+    EXPECT_EQ(guides[1], lq::rectToString(lq::Rect(100, 100, 50, 50)));
 
     // The slideshow view selects the slideshow alone.
     const auto album = XmlWebPhotoAlbum::create();

@@ -1,5 +1,6 @@
 #include "imaging/XmlShape.h"
 #include "model/theme/XmlTheme.h"
+#include "platform/ValueStrings.h"
 #include "platform/text/Font.h"
 #include "templates/XmlBoxModel.h"
 #include "templates/XmlWebFont.h"
@@ -92,7 +93,7 @@ TEST(XmlWebFont, AttributesRoundTripAndTheLineHeightIsNeverReadBack)
     EXPECT_EQ(copy->alignment(), XmlWebFont::Alignment::Right);
     EXPECT_EQ(copy->lineSpacing(), 4);
     EXPECT_FALSE(copy->underlineLinks());
-    EXPECT_EQ(XmlBase::colorToCSSString(copy->fontColor()), QStringLiteral("#FF7F00"));
+    EXPECT_EQ(lq::colorToCSSString(copy->fontColor()), QStringLiteral("#FF7F00"));
     EXPECT_EQ(copy->createXml(), written);
 
     // A stale line height in the file is ignored: the font's own is written.

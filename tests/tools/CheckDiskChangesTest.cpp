@@ -2,7 +2,7 @@
 // one change of the disk planted where the table "Changes to the disk" of
 // docs/architecture.md forbids or allows it.
 #include "platform/FileHelpers.h"
-#include "platform/Process.h"
+#include "support/SourceTools.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
@@ -20,7 +20,7 @@ const QString sourceDir = QStringLiteral(LQ_SOURCE_DIR);
 
 lq::ProcessResult checkDiskChanges(const QString& root)
 {
-    return lq::runProcess(sourceDir + QStringLiteral("/tools/check-disk-changes"), { root });
+    return runSourceTool(QStringLiteral("check-disk-changes"), root);
 }
 
 // A copy of the architecture notes and of src/, where one file at a time is
@@ -147,7 +147,7 @@ TEST(CheckDiskChanges, AChangeOutsideTheTableFailsWithFileLineCallAndFunction)
         // The program's helpers on string paths.
         { "elements/XmlWebText.cpp", "", "lq::writeFileAtomically(path, QByteArray());", "lq::writeFileAtomically in plantedChange" },
         { "elements/XmlWebText.cpp", "", "lq::removeItem(path);", "lq::removeItem in plantedChange" },
-        { "elements/XmlWebText.cpp", "", "XmlBase::zipRootDirFilenameRecursive(path, other, QString(), true);", "zipRootDirFilenameRecursive in plantedChange" },
+        { "elements/XmlWebText.cpp", "", "lq::zipAdd(path, other, QString(), true);", "lq::zipAdd in plantedChange" },
         { "elements/XmlWebText.cpp", "", "rootElement()->saveToFile(path);", "saveToFile in plantedChange" },
         // Words that only look like changes: a comment, a string, a combo box's item.
         { "elements/XmlWebText.cpp", "", "// QFile::remove(path) would lose it", nullptr },

@@ -1,7 +1,7 @@
 // tools/check-layers, run on this source tree and on copies of it with one
 // include planted where the layers of docs/architecture.md forbid or allow it.
 #include "platform/FileHelpers.h"
-#include "platform/Process.h"
+#include "support/SourceTools.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
@@ -15,7 +15,7 @@ const QString sourceDir = QStringLiteral(LQ_SOURCE_DIR);
 
 lq::ProcessResult checkLayers(const QString& root)
 {
-    return lq::runProcess(sourceDir + QStringLiteral("/tools/check-layers"), { root });
+    return runSourceTool(QStringLiteral("check-layers"), root);
 }
 
 // A tree of the architecture notes and one source file: the file of this
@@ -63,9 +63,9 @@ TEST(CheckLayers, AnIncludeAgainstTheLayersFailsWithFileLineAndRule)
         { "model/core/XmlBase.cpp", "model/application/MyApplication.h", "src/model/core may include" },
         { "model/feed/XmlRSSItem.cpp", "model/site/XmlWebItem.h", "src/model/feed may include" },
         // The factory knows no class above the element base: each row registers its own.
-        { "model/core/XmlBaseFactory.cpp", "pipeline/XmlCopy.h", "src/model/core may include" },
-        { "model/core/XmlBaseFactory.cpp", "elements/XmlWebMenu.h", "src/model/core may include" },
-        { "model/core/XmlBasePasteboard.cpp", "model/files/XmlFile.h", "src/model/core may include" },
+        { "model/core/ElementFactory.cpp", "pipeline/XmlCopy.h", "src/model/core may include" },
+        { "model/core/ElementFactory.cpp", "elements/XmlWebMenu.h", "src/model/core may include" },
+        { "model/core/ElementPasteboard.cpp", "model/files/XmlFile.h", "src/model/core may include" },
         // The pipeline never includes the site document; the document never the interface.
         { "pipeline/XmlCopy.cpp", "document/MyDocument.h", "src/pipeline may include" },
         { "document/MyDocument.cpp", "app/MyDocumentWindow.h", "src/document may include" },

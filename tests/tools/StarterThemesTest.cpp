@@ -5,6 +5,7 @@
 // Chromium, which measures where the menu, the slide, its caption and the
 // page's description land, and presses the slideshow's controls.
 #include "document/ThemeArchive.h"
+#include "model/core/ElementArchives.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlContent.h"
 #include "model/site/XmlPhoto.h"
@@ -46,7 +47,7 @@ protected:
     {
         const QString library = work.filePath(QStringLiteral("library"));
         ASSERT_TRUE(QDir().mkpath(library));
-        ASSERT_TRUE(XmlBase::unzipTo(lq::resourcePath(QStringLiteral("styles/lumenquill200.qvzip")), library).has_value());
+        ASSERT_TRUE(lq::unzipElementTrees(lq::resourcePath(QStringLiteral("styles/lumenquill200.qvzip")), library).has_value());
         const std::unique_ptr<ThemeArchive> archive =
             ThemeArchive::unpack(library + QStringLiteral("/Lumenquill/") + name + QStringLiteral(".qvzip"));
         ASSERT_TRUE(archive && archive->theme()) << name.toStdString();

@@ -6,6 +6,8 @@
 #include "platform/ExceptionFrame.h"
 #include "platform/widgets/ModalHandler.h"
 #include "templates/XmlCSSImage.h"
+#include "model/core/ModelSettings.h"
+#include "platform/ImageFiles.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -161,7 +163,7 @@ bool ImageWell::takeDroppedPicture(const QMimeData* data)
     // A picture without a background image to take it is not written anywhere.
     if (_xmlimage) {
         const QString path = QDir::tempPath() + QLatin1Char('/') + XmlBase::makeUUID() + QStringLiteral(".png");
-        if (XmlBase::saveImageFilenameCompression(picture, path, 0.0f))
+        if (lq::saveImageFile(picture, path, ModelSettings::shared().jpgCompressionFactor()))
             _xmlimage->setNewImageFromFile(path);
     }
     return true;

@@ -12,6 +12,7 @@
 #include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
+#include "platform/text/ParagraphStyle.h"
 #include "platform/widgets/ActionConnection.h"
 #include "platform/widgets/MyButton.h"
 #include "platform/widgets/MyCheckBox.h"
@@ -203,7 +204,7 @@ QZTextEditor::QZTextEditor(QObject* parent)
     , subheadingFont(lq::Font::helvetica(15))
     , captionFont(lq::Font::helvetica(13))
 {
-    pstyle.tabStops = XmlBase::lqTabStops();
+    pstyle.tabStops = lq::standardTabStops();
     pstyle.paragraphSpacing = 0;
     const lq::Font times(QStringLiteral("Times Roman"), 13);
     if (times.isInstalled())
@@ -723,7 +724,7 @@ void QZTextEditor::controlTextDidChange()
     if (text.isEmpty())
         linkNewWindow(QVariant(), 0);
     else
-        linkNewWindow(XmlBase::magicLinkMaker(text), newWindow);
+        linkNewWindow(lq::magicLinkMaker(text), newWindow);
 }
 
 void QZTextEditor::linkNewWindow(const QVariant& link, int newWindow)

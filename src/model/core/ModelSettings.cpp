@@ -26,3 +26,8 @@ const ModelSettings& ModelSettings::shared()
     }
     return *theSettings;
 }
+
+double ModelSettings::jpegFactor(float compression) const
+{
+    return compression == 0.0f ? jpgCompressionFactor() : compression;
+}

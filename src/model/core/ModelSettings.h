@@ -21,6 +21,9 @@ public:
     virtual int maxPictureHeight() const = 0;
     // The JPEG factor that image writing uses for a compression of 0.0.
     virtual float jpgCompressionFactor() const = 0;
+    // The JPEG factor an image is written with at the compression: the
+    // compression itself, or jpgCompressionFactor for 0.0.
+    double jpegFactor(float compression) const;
     // The file name extensions (case as written) of pictures that can be imported.
     virtual QStringList allowedImportFileTypes() const = 0;
     // Not 0: slideshows offer the before-and-after styles.

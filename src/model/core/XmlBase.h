@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/core/MenuItem.h"
 #include "platform/Colour.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Geometry.h"
@@ -30,14 +31,6 @@ class XmlSite;
 
 using XmlBasePtr = std::shared_ptr<XmlBase>;
 using XmlBaseList = QList<XmlBasePtr>;
-
-// One entry of a navigation menu (see XmlBase::menuItems).
-struct MenuItem {
-    QString name;       // the page's name
-    QString href;       // its linkAddress
-    int seq = 0;        // its page number; 0 for a page that is not an album page
-    XmlBasePtr page;    // the page element itself
-};
 
 // The root class of every element of a document: a node of an ordered tree
 // with a name, an optional content text and a run-time identity (UUID) under
@@ -259,25 +252,6 @@ public:
     // answer their own tags first. The tag may be borrowed from the text being
     // read: an element that keeps it keeps a copy of its characters.
     virtual XmlBasePtr createChildFromTag(const QString& tag);
-    // The factory: a new element of the class registered under the tag, or nothing.
-    static XmlBasePtr factoryCreateChildFromTag(const QString& tag);
-    // What the factory calls to make an element of one class.
-    using ElementMaker = XmlBasePtr (*)();
-    struct FactoryTag {
-        const char* tag;
-        ElementMaker make;
-    };
-    // Adds element names to the factory. Each layer registers the names of
-    // its own classes at start-up (lq::registerFileElements ...
-    // lq::registerScriptSteps, all of them lq::registerDocumentElements). A
-    // name the factory knows keeps its class.
-    static void addFactoryTags(std::initializer_list<FactoryTag> tags);
-    // The maker of a factory entry for the class T.
-    template <class T>
-    static XmlBasePtr makeElement()
-    {
-        return T::create();
-    }
     // Stores one attribute read from the XML text; unknown keys go to the superclass.
     // The key may be borrowed from the text being read: compare it, never keep it.
     virtual void setAttributeTo(const QString& key, const QString& value);
@@ -325,46 +299,6 @@ public:
     XmlBasePtr copyWithZone();
     void replaceChildWithCopyOf(XmlBase* child, XmlBase* source);
 
-    // --- Codecs, value strings and escaping -----------------------------------
-    // Forwarders to platform/Codecs.h, ValueStrings.h and Escaping.h.
-    static QString base64encode(const QByteArray& data);
-    static QByteArray base64decode(const QString& text);
-    static QString usernamePassword(const QString& user, const QString& password);
-    static void usernamePasswordEncoded(QString& user, QString& password, const QString& encoded);
-    static std::optional<lq::Colour> stringToColor(const QString& text);
-    static QString colorToString(const lq::Colour& colour);
-    static QString colorToCSSString(const lq::Colour& colour);
-    static int colorToInt(const lq::Colour& colour);
-    static float hexColorHex(char high, char low);
-    static int hexChar(char c);
-    static QString rectToString(const lq::Rect& rect);
-    static lq::Rect stringToRect(const QString& text);
-    static QString pointToString(const lq::Point& point);
-    static lq::Point stringToPoint(const QString& text);
-    static QString sizeToString(const lq::Size& size);
-    static lq::Size stringToSize(const QString& text);
-    static QString BOOLToString(bool flag);
-    static bool stringToBOOL(const QString& text);
-    static quint32 hexString(const QString& text);
-    static QList<lq::TabStop> lqTabStops();
-    static QString escape(const QString& text);
-    static QString unescape(const QString& text);
-    static QString escapeForDemo(const QString& run);
-    static QString javascriptEscape(const QString& text);
-    static QString doubleQuoteEscape(const QString& text);
-    static QString urlescape(const QString& text);
-    static QString urlunescape(const QString& text);
-    static QString paramEscape(const QString& text);
-    static QString magicLinkMaker(const QString& link);
-    static QString reverseWord(const QString& text);
-
-    // --- Image files ------------------------------------------------------------
-    // Forwarders to platform/ImageFiles.h; a compression of 0.0 stands for the
-    // application's JPEG factor.
-    static QByteArray imageDataFilenameCompression(const QImage& image, const QString& path, float compression);
-    static bool saveImageFilenameCompression(const QImage& image, const QString& path, float compression, QString* error = nullptr);
-    static QImage loadImageFromFile(const QString& path);
-
     // --- Files of the element's root folder ----------------------------------------
     // Writes the image (JPEG at the compression, or by the name's extension)
     // to the name below the root folder, through its gateway, making the
@@ -377,57 +311,10 @@ public:
     // read, or holds more than the bound (negative: none).
     std::optional<QByteArray> readFileAt(const QString& path, qint64 bound = -1, QString* error = nullptr);
 
-    // --- Zip archives ---------------------------------------------------------
-    // Through the platform's zip layer (platform/Zip.h): the
-    // tools are waited for and their exit status checked; a failure is
-    // logged ("zip failed: <detail>") and the answer shows it.
-    // Adds the member (relative to rootDir, with its files when recursive) to
-    // the archive, creating it when missing; answers whether the tool succeeded.
-    static bool zipRootDirFilenameRecursive(const QString& archive, const QString& rootDir, const QString& filename, bool recursive);
-    // Unpacks the archive into the folder (overwriting namesakes) and answers
-    // the element trees of its ".xmlbase" members in listing order, skipping
-    // unreadable ones. Nothing when the archive is refused or the tool fails
-    // (see lq::unzipInto); then the folder is left as it was and the error
-    // tells why.
-    static std::optional<XmlBaseList> unzipTo(const QString& archive, const QString& folder, QString* error = nullptr);
-    // The archive's top-level "icon.jpg", or nothing.
-    static QImage getIconFromZip(const QString& archive);
-    // Stores the image as the archive's "icon.jpg" (JPEG at 0.9); answers success.
-    static bool setIconInZipIcon(const QString& archive, const QImage& icon);
-    // The archive's comment ("" when it has none); nothing when it cannot be read.
-    static QString getCommentFromZip(const QString& archive);
-    // Replaces the archive's comment and waits until it is written; answers success.
-    static bool setCommentInZipComment(const QString& archive, const QString& comment);
-
-    // --- Pasteboard and file import ---------------------------------------
+    // --- Pasteboard ------------------------------------------------------------
     // Makes the element's XML text (with its whole subtree) the pasteboard's
     // only content, as its plain string.
     void putOnPasteboard(lq::Pasteboard& pasteboard);
-    // The element the pasteboard holds: read from its plain string when that
-    // is element XML text; else, when it offers file names, what the file
-    // trees make of them: an XmlExternalFiles with a file element per
-    // existing file (absolute path; the paths taken in case-insensitive
-    // order) and per file anywhere below an existing folder; else nothing.
-    static XmlBasePtr createFromPasteboard(const lq::Pasteboard& pasteboard);
-    // What pasted file names become: the file trees register their maker at
-    // start-up (lq::registerFileElements).
-    using PastedFilesMaker = XmlBasePtr (*)(QStringList paths);
-    static void registerPastedFiles(PastedFilesMaker make);
-    // True when the path's extension is exactly one of the application's
-    // picture types (allowedImportFileTypes, which includes no extension).
-    static bool canWeImport(const QString& path);
-    // The two folder walks belong to the file trees (src/model/files), whose
-    // elements they add.
-    // Adds the folder's entries to the parent, in name order: with files, a
-    // regular file becomes an XmlQVZIPFile (extension "qvzip") or an XmlFile
-    // (names starting with "." skipped); with folders, a folder becomes an
-    // XmlFolder filled the same way. File and folder names are the entries'
-    // own names. Links and other kinds of entry are left out.
-    static void addDirectoryTreeToFoldersFiles(const QString& folder, XmlBase* parent, bool folders, bool files);
-    // Adds every regular file at any depth below the folder to the parent as
-    // an XmlFile whose file name is "<folder>/<path below it>", depth first.
-    static void addContentsOfDirectoryTo(const QString& folder, XmlBase* parent);
-
 protected:
     // The document of a file root (site or theme), which answers for its
     // whole tree; nothing for any other element.

@@ -2,10 +2,12 @@
 // tolerant reader (with the legacy forms of older documents), file reading and
 // atomic file writing, and the copy operations built on the text.
 #include "model/core/XmlBase.h"
+#include "model/core/ElementFactory.h"
 
 #include "model/core/SuppressedChanges.h"
 
 #include "platform/Codecs.h"
+#include "platform/Escaping.h"
 #include "platform/Strings.h"
 #include "platform/XmlCharacterSets.h"
 #include "model/core/XmlGarbageDump.h"
@@ -15,6 +17,7 @@
 #include "platform/FileHelpers.h"
 #include "platform/InputLimits.h"
 #include "platform/Log.h"
+#include "platform/Pasteboard.h"
 #include "platform/Scanner.h"
 
 #include <QFile>
@@ -260,7 +263,7 @@ void XmlBase::appendAttributes(QString& xml)
             return;
         // A name that escapes to nothing (control characters only) is left
         // out as an empty one is: the reader would not store an empty value.
-        const QString escaped = escape(name());
+        const QString escaped = lq::escape(name());
         if (escaped.isEmpty())
             return;
         xml += QLatin1String(" name=\"");
@@ -441,7 +444,7 @@ XmlBasePtr XmlBase::createWithXmlRootDir(const QString& text, const QString& roo
                 return nullptr;
             // The first tag always goes to the factory: an element that only
             // its parent knows cannot stand as a root.
-            root = factoryCreateChildFromTag(tag);
+            root = lq::factoryCreateChildFromTag(tag);
             if (!root)
                 return nullptr;
             QString attributes;
@@ -643,7 +646,7 @@ bool XmlBase::readAttributes(const QString& attributes)
             // of it a save would keep. A value of which nothing is left
             // is not stored, as an empty one. Most values are plain text
             // that both leave as it is.
-            const QString plain = isPlainAttributeValue(raw) ? raw.toString() : carriedAttributeValue(unescape(raw.toString()));
+            const QString plain = isPlainAttributeValue(raw) ? raw.toString() : carriedAttributeValue(lq::unescape(raw.toString()));
             if (plain.isEmpty())
                 continue;
             // Storing what the document already holds is no edit of it.
@@ -733,7 +736,7 @@ void XmlBase::appendContentReadAhead(const QString& clean)
 
 void XmlBase::setDataString(const QString& text)
 {
-    lq::modelFrame(this, "setDataString:", [&] { _data = base64decode(text); });
+    lq::modelFrame(this, "setDataString:", [&] { _data = lq::base64DecodeText(text); });
 }
 
 // --- Copies --------------------------------------------------------------------
@@ -752,4 +755,16 @@ void XmlBase::replaceChildWithCopyOf(XmlBase* child, XmlBase* source)
         if (copy)
             swapChildForChild(child, copy);
     });
+}
+
+XmlBasePtr XmlBase::createChildFromTag(const QString& tag)
+{
+    return lq::modelFrame(this, "createChildFromTag:", [&] {
+        return lq::factoryCreateChildFromTag(tag);
+    });
+}
+
+void XmlBase::putOnPasteboard(lq::Pasteboard& pasteboard)
+{
+    lq::modelFrame(this, "putOnPasteboard:", [&] { pasteboard.declareString(createXml()); });
 }

@@ -1,5 +1,6 @@
 #include "model/feed/FeedElements.h"
 
+#include "model/core/ElementFactory.h"
 #include "model/feed/XmlRSS.h"
 #include "model/feed/XmlRSSItem.h"
 
@@ -7,9 +8,9 @@ namespace lq {
 
 void registerFeedElements()
 {
-    XmlBase::addFactoryTags({
-        { "QZrss", &XmlBase::makeElement<XmlRSS> },
-        { "QZrssitem", &XmlBase::makeElement<XmlRSSItem> },
+    lq::addFactoryTags({
+        { "QZrss", &lq::makeElement<XmlRSS> },
+        { "QZrssitem", &lq::makeElement<XmlRSSItem> },
     });
 }
 

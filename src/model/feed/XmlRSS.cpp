@@ -112,17 +112,17 @@ void XmlRSS::appendAttributes(QString& xml)
     lq::modelFrame(this, "appendAttributes:", [&] {
         XmlBase::appendAttributes(xml);
         xml += QStringLiteral(" publish=\"") + QString::number(_publish ? 1 : 0) + QStringLiteral("\"");
-        xml += QStringLiteral(" title=\"") + escape(_title) + QStringLiteral("\"");
-        xml += QStringLiteral(" link=\"") + escape(_link) + QStringLiteral("\"");
-        xml += QStringLiteral(" description=\"") + escape(_description) + QStringLiteral("\"");
+        xml += QStringLiteral(" title=\"") + lq::escape(_title) + QStringLiteral("\"");
+        xml += QStringLiteral(" link=\"") + lq::escape(_link) + QStringLiteral("\"");
+        xml += QStringLiteral(" description=\"") + lq::escape(_description) + QStringLiteral("\"");
         xml += QStringLiteral(" pubDate=\"") + formatDate(_pubDate) + QStringLiteral("\"");
         xml += QStringLiteral(" lc=\"") + QString::number(_langcode) + QStringLiteral("\"");
-        xml += QStringLiteral(" pw=\"") + escape(_password) + QStringLiteral("\"");
+        xml += QStringLiteral(" pw=\"") + lq::escape(_password) + QStringLiteral("\"");
         xml += QStringLiteral(" useDb=\"") + QString::number(_useDatabase ? 1 : 0) + QStringLiteral("\"");
-        xml += QStringLiteral(" dbHost=\"") + escape(_dbHost) + QStringLiteral("\"");
-        xml += QStringLiteral(" dbName=\"") + escape(_dbName) + QStringLiteral("\"");
-        xml += QStringLiteral(" dbUsername=\"") + escape(_dbUsername) + QStringLiteral("\"");
-        xml += QStringLiteral(" dbPassword=\"") + escape(_dbPassword) + QStringLiteral("\"");
+        xml += QStringLiteral(" dbHost=\"") + lq::escape(_dbHost) + QStringLiteral("\"");
+        xml += QStringLiteral(" dbName=\"") + lq::escape(_dbName) + QStringLiteral("\"");
+        xml += QStringLiteral(" dbUsername=\"") + lq::escape(_dbUsername) + QStringLiteral("\"");
+        xml += QStringLiteral(" dbPassword=\"") + lq::escape(_dbPassword) + QStringLiteral("\"");
         xml += QStringLiteral(" upA=\"%1\" upU=\"%2\" upC=\"%3\"")
                    .arg(_uploadAdmin ? 1 : 0)
                    .arg(_uploadUsers ? 1 : 0)

@@ -49,9 +49,9 @@ void XmlRSSItem::appendAttributes(QString& xml)
 {
     lq::modelFrame(this, "appendAttributes:", [&] {
         XmlBase::appendAttributes(xml);
-        xml += QStringLiteral(" title=\"") + escape(_title) + QStringLiteral("\"");
-        xml += QStringLiteral(" link=\"") + escape(_link) + QStringLiteral("\"");
-        xml += QStringLiteral(" description=\"") + escape(_description) + QStringLiteral("\"");
+        xml += QStringLiteral(" title=\"") + lq::escape(_title) + QStringLiteral("\"");
+        xml += QStringLiteral(" link=\"") + lq::escape(_link) + QStringLiteral("\"");
+        xml += QStringLiteral(" description=\"") + lq::escape(_description) + QStringLiteral("\"");
         xml += QStringLiteral(" pubDate=\"") + XmlRSS::formatDate(_pubDate) + QStringLiteral("\"");
     });
 }

@@ -103,18 +103,22 @@ void addDirectoryTree(const lq::ConfinedFolder& folder, const QString& name, Xml
         walkConfined(folder, name, QString(), parent, options);
 }
 
-void XmlBase::addDirectoryTreeToFoldersFiles(const QString& folder, XmlBase* parent, bool folders, bool files)
+namespace lq {
+
+void addDirectoryTreeToFoldersFiles(const QString& folder, XmlBase* parent, bool folders, bool files)
 {
-    lq::classFrame("XmlBase +addDirectoryTree:to:folders:files:", [&] {
+    classFrame("XmlBase +addDirectoryTree:to:folders:files:", [&] {
         using Folders = DirectoryWalk::Folders;
         addDirectoryTree(folder, parent,
             { .folders = folders ? Folders::AsElements : Folders::Skip, .files = files, .hiddenFiles = false, .archives = true });
     });
 }
 
-void XmlBase::addContentsOfDirectoryTo(const QString& folder, XmlBase* parent)
+void addContentsOfDirectoryTo(const QString& folder, XmlBase* parent)
 {
-    lq::classFrame("XmlBase +addContentsOfDirectory:to:", [&] {
+    classFrame("XmlBase +addContentsOfDirectory:to:", [&] {
         addDirectoryTree(folder, parent, { .folders = DirectoryWalk::Folders::Flatten });
     });
 }
+
+} // namespace lq

@@ -35,3 +35,17 @@ void addDirectoryTree(const QString& folder, XmlBase* parent, const DirectoryWal
 // root): the folder is listed by descriptors, and a folder that is a link,
 // or reached through one, adds nothing.
 void addDirectoryTree(const lq::ConfinedFolder& folder, const QString& name, XmlBase* parent, const DirectoryWalk& walk);
+
+namespace lq {
+
+// Adds the folder's entries to the parent, in name order: with files, a
+// regular file becomes an XmlQVZIPFile (extension "qvzip") or an XmlFile
+// (names starting with "." skipped); with folders, a folder becomes an
+// XmlFolder filled the same way. File and folder names are the entries' own
+// names. Links and other kinds of entry are left out.
+void addDirectoryTreeToFoldersFiles(const QString& folder, XmlBase* parent, bool folders, bool files);
+// Adds every regular file at any depth below the folder to the parent as an
+// XmlFile whose file name is "<folder>/<path below it>", depth first.
+void addContentsOfDirectoryTo(const QString& folder, XmlBase* parent);
+
+} // namespace lq

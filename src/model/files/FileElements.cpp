@@ -1,5 +1,8 @@
 #include "model/files/FileElements.h"
 
+#include "model/core/ElementFactory.h"
+#include "model/core/ElementPasteboard.h"
+#include "model/files/DirectoryWalk.h"
 #include "model/files/XmlExternalFiles.h"
 #include "model/files/XmlFile.h"
 #include "model/files/XmlFiles.h"
@@ -26,7 +29,7 @@ XmlBasePtr pastedFiles(QStringList paths)
             // Paths that vanished since the drop are passed over.
             const QFileInfo info(path);
             if (info.isDir()) {
-                XmlBase::addContentsOfDirectoryTo(path, files.get());
+                lq::addContentsOfDirectoryTo(path, files.get());
             } else if (info.exists() || info.isSymLink()) {
                 auto file = XmlFile::create();
                 file->setFilename(path);
@@ -43,11 +46,11 @@ namespace lq {
 
 void registerFileElements()
 {
-    XmlBase::addFactoryTags({
-        { "file", &XmlBase::makeElement<XmlFile> },
-        { "files", &XmlBase::makeElement<XmlFiles> },
+    lq::addFactoryTags({
+        { "file", &lq::makeElement<XmlFile> },
+        { "files", &lq::makeElement<XmlFiles> },
     });
-    XmlBase::registerPastedFiles(&pastedFiles);
+    lq::registerPastedFiles(&pastedFiles);
 }
 
 } // namespace lq

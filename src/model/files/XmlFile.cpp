@@ -2,6 +2,7 @@
 
 #include "model/files/XmlFiles.h"
 #include "platform/ConfinedFolder.h"
+#include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Image.h"
 #include "platform/Log.h"
@@ -116,7 +117,7 @@ void XmlFile::appendAttributes(QString& xml)
     lq::modelFrame(this, "appendAttributes:", [&] {
         XmlBase::appendAttributes(xml);
         xml += QLatin1String(" filename=\"");
-        xml += escape(_filename);
+        xml += lq::escape(_filename);
         xml += QLatin1Char('"');
     });
 }

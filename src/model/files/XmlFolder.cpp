@@ -2,6 +2,7 @@
 
 #include "model/files/XmlFile.h"
 #include "platform/ConfinedFolder.h"
+#include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Image.h"
 #include "platform/Log.h"
@@ -61,7 +62,7 @@ void XmlFolder::appendAttributes(QString& xml)
     lq::modelFrame(this, "appendAttributes:", [&] {
         XmlFiles::appendAttributes(xml);
         xml += QLatin1String(" foldername=\"");
-        xml += escape(_foldername);
+        xml += lq::escape(_foldername);
         xml += QLatin1Char('"');
     });
 }

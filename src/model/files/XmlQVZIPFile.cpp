@@ -25,7 +25,7 @@ QImage XmlQVZIPFile::iconImage()
 {
     return lq::modelFrame(this, "iconImage", [&]() -> QImage {
         if (!_iconImage) {
-            QImage icon = getIconFromZip(fullname());
+            QImage icon = lq::zipIcon(fullname());
             if (icon.isNull())
                 icon = lq::namedImage(QStringLiteral("noimage")).copy();
             _iconImage = icon;
@@ -38,7 +38,7 @@ void XmlQVZIPFile::setIconImage(const QImage& image)
 {
     lq::modelFrame(this, "setIconImage:", [&] {
         _iconImage = image;
-        setIconInZipIcon(fullname(), image);
+        lq::setZipIcon(fullname(), image);
     });
 }
 

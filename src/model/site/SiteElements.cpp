@@ -1,6 +1,7 @@
 #include "model/site/SiteElements.h"
 
 #include "imaging/ImagingElements.h"
+#include "model/core/ElementFactory.h"
 #include "model/feed/FeedElements.h"
 #include "model/files/FileElements.h"
 #include "model/site/XmlAlbum.h"
@@ -33,17 +34,17 @@ void registerSiteElements()
     registerFileElements();
     registerFeedElements();
     registerImagingElements();
-    XmlBase::addFactoryTags({
-        { "QZsite", &XmlBase::makeElement<XmlSite> },
-        { "QZgroup", &XmlBase::makeElement<XmlGroup> },
-        { "QZhomepage", &XmlBase::makeElement<XmlHomePage> },
-        { "QZtrash", &XmlBase::makeElement<XmlTrash> },
-        { "QZalbum", &XmlBase::makeElement<XmlAlbum> },
+    lq::addFactoryTags({
+        { "QZsite", &lq::makeElement<XmlSite> },
+        { "QZgroup", &lq::makeElement<XmlGroup> },
+        { "QZhomepage", &lq::makeElement<XmlHomePage> },
+        { "QZtrash", &lq::makeElement<XmlTrash> },
+        { "QZalbum", &lq::makeElement<XmlAlbum> },
         { "QZwebpage2", &makeVerdanePage },
-        { "QZphoto", &XmlBase::makeElement<XmlPhoto> },
-        { "QZwidgetphoto", &XmlBase::makeElement<XmlWidgetPhoto> },
-        { "headHTML", &XmlBase::makeElement<XmlHeadHTML> },
-        { "bodyHTML", &XmlBase::makeElement<XmlBodyHTML> },
+        { "QZphoto", &lq::makeElement<XmlPhoto> },
+        { "QZwidgetphoto", &lq::makeElement<XmlWidgetPhoto> },
+        { "headHTML", &lq::makeElement<XmlHeadHTML> },
+        { "bodyHTML", &lq::makeElement<XmlBodyHTML> },
     });
 }
 

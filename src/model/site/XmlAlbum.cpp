@@ -2,6 +2,7 @@
 
 #include "imaging/XmlWatermark.h"
 #include "model/core/DocumentBase.h"
+#include "model/core/ElementFactory.h"
 #include "model/site/XmlCaption.h"
 #include "model/site/XmlContent.h"
 #include "model/site/PageTemplate.h"
@@ -9,6 +10,7 @@
 #include "model/site/XmlPhoto.h"
 #include "model/site/XmlPhotoRep.h"
 #include "model/site/XmlSite.h"
+#include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/FileHelpers.h"
 #include "platform/Image.h"
@@ -95,7 +97,7 @@ XmlBasePtr XmlAlbum::createChildFromTag(const QString& tag)
         if (tag == u"cssStyleSheet"_sv) {
             if (_styleSheet)
                 _styleSheet->setParent(nullptr);
-            _styleSheet = factoryCreateChildFromTag(tag);
+            _styleSheet = lq::factoryCreateChildFromTag(tag);
             if (_styleSheet)
                 _styleSheet->setParent(this);
             return _styleSheet;
@@ -336,7 +338,7 @@ std::shared_ptr<XmlPhoto> XmlAlbum::importPhotoIndexCaption(const QString& path,
         const QString text = caption.isNull()
             ? lq::stringByDeletingPathExtension(lq::lastPathComponent(path))
             : caption;
-        photo->caption()->setContent(QStringLiteral("<p>") + escape(text) + QStringLiteral("</p>"));
+        photo->caption()->setContent(QStringLiteral("<p>") + lq::escape(text) + QStringLiteral("</p>"));
         return photo;
     });
 }

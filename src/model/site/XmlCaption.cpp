@@ -3,6 +3,7 @@
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlWebItem.h"
 #include "platform/CharacterSet.h"
+#include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Scanner.h"
 #include "platform/Strings.h"
@@ -77,7 +78,7 @@ void XmlCaption::appendAttributes(QString& xml)
         XmlBase::appendAttributes(xml);
         const bool number = isPageNumber(_embeddedLink);
         xml += QStringLiteral(" linkType=\"%1\"").arg(number ? 0 : 1);
-        const QString link = number ? QString::number(_embeddedLink.toLongLong()) : escape(_embeddedLink.toString());
+        const QString link = number ? QString::number(_embeddedLink.toLongLong()) : lq::escape(_embeddedLink.toString());
         xml += QStringLiteral(" link=\"%1\" window=\"%2\"").arg(link, QString::number(_newWindow));
     });
 }
@@ -182,7 +183,7 @@ QString XmlCaption::shortCaption() const
             return QStringLiteral("");
         QString result = QStringLiteral("");
         addStrippedTextInString(scanner, result);
-        return unescape(result);
+        return lq::unescape(result);
     });
 }
 
@@ -200,7 +201,7 @@ QString XmlCaption::longCaption() const
             // Text between top-level elements is dropped; each one ends in a blank.
             result += u' ';
         }
-        return unescape(result);
+        return lq::unescape(result);
     });
 }
 

@@ -1,5 +1,6 @@
 #include "model/site/XmlHomePage.h"
 
+#include "model/core/ElementFactory.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlBodyHTML.h"
 #include "model/site/XmlDescription.h"
@@ -11,6 +12,7 @@
 #include "model/site/XmlSearchTags.h"
 #include "model/site/XmlTrash.h"
 #include "model/site/XmlWebItem.h"
+#include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Image.h"
 #include "platform/Strings.h"
@@ -92,8 +94,8 @@ void XmlHomePage::appendAttributes(QString& xml)
     lq::modelFrame(this, "appendAttributes:", [&] {
         XmlBase::appendAttributes(xml);
         xml += QStringLiteral(" lc=\"%1\"").arg(_langcode);
-        xml += QStringLiteral(" passPhrase=\"%1\"").arg(escape(_passPhrase));
-        xml += QStringLiteral(" submitLabel=\"%1\"").arg(escape(_submitLabel));
+        xml += QStringLiteral(" passPhrase=\"%1\"").arg(lq::escape(_passPhrase));
+        xml += QStringLiteral(" submitLabel=\"%1\"").arg(lq::escape(_submitLabel));
     });
 }
 
@@ -117,7 +119,7 @@ XmlBasePtr XmlHomePage::createChildFromTag(const QString& tag)
         if (tag == u"cssStyleSheet"_sv) {
             if (_styleSheet)
                 _styleSheet->setParent(nullptr);
-            _styleSheet = factoryCreateChildFromTag(tag);
+            _styleSheet = lq::factoryCreateChildFromTag(tag);
             if (_styleSheet)
                 _styleSheet->setParent(this);
             return _styleSheet;

@@ -1,5 +1,6 @@
 #include "model/site/XmlMasthead.h"
 
+#include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Strings.h"
 
@@ -25,7 +26,7 @@ void XmlMasthead::setAttributeTo(const QString& key, const QString& value)
 {
     lq::modelFrame(this, "setAttribute:to:", [&] {
         if (key == u"linkto"_sv)
-            setLinkTo(urlunescape(value));
+            setLinkTo(lq::urlUnescape(value));
         else
             XmlBase::setAttributeTo(key, value);
     });
@@ -36,7 +37,7 @@ void XmlMasthead::appendAttributes(QString& xml)
     lq::modelFrame(this, "appendAttributes:", [&] {
         XmlBase::appendAttributes(xml);
         xml += QLatin1String(" linkto=\"");
-        xml += urlescape(_linkTo);
+        xml += lq::urlEscape(_linkTo);
         xml += QLatin1Char('"');
     });
 }

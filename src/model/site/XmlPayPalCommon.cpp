@@ -1,5 +1,6 @@
 #include "model/site/XmlPayPalCommon.h"
 
+#include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Strings.h"
 
@@ -39,8 +40,8 @@ void XmlPayPalCommon::appendAttributes(QString& xml)
     lq::modelFrame(this, "appendAttributes:", [&] {
         XmlBase::appendAttributes(xml);
         // An unset text escapes to nothing, which is written as an empty attribute.
-        xml += QStringLiteral(" paypaladdress=\"%1\"").arg(escape(_paypaladdress));
-        xml += QStringLiteral(" currency=\"%1\"").arg(escape(_currency));
+        xml += QStringLiteral(" paypaladdress=\"%1\"").arg(lq::escape(_paypaladdress));
+        xml += QStringLiteral(" currency=\"%1\"").arg(lq::escape(_currency));
         xml += QStringLiteral(" weightunit=\"%1\"").arg(_weightunit);
     });
 }

@@ -1,5 +1,6 @@
 #include "model/site/XmlPayPalData.h"
 
+#include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Strings.h"
 
@@ -54,7 +55,7 @@ void XmlPayPalData::appendAttributes(QString& xml)
         };
         for (const auto& [key, value] : fields) {
             if (!value->isNull())
-                xml += QStringLiteral(" %1=\"%2\"").arg(QLatin1String(key), escape(*value));
+                xml += QStringLiteral(" %1=\"%2\"").arg(QLatin1String(key), lq::escape(*value));
         }
     });
 }

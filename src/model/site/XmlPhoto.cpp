@@ -9,6 +9,7 @@
 #include "model/site/XmlPayPalData.h"
 #include "model/site/XmlSite.h"
 #include "platform/ConfinedFolder.h"
+#include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Image.h"
 #include "platform/Log.h"
@@ -99,7 +100,7 @@ void XmlPhoto::appendAttributes(QString& xml)
     lq::modelFrame(this, "appendAttributes:", [&] {
         XmlBase::appendAttributes(xml);
         xml += QStringLiteral(" iseq=\"%1\" s=\"%2\" alt=\"%3\"")
-                   .arg(QString::number(image_seq_number), QString::number(_showObjects ? 1 : 0), escape(_altText));
+                   .arg(QString::number(image_seq_number), QString::number(_showObjects ? 1 : 0), lq::escape(_altText));
     });
 }
 

@@ -16,6 +16,7 @@
 #include "platform/Exception.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/FileHelpers.h"
+#include "platform/ValueStrings.h"
 #include "platform/graphics/GraphicsContext.h"
 
 
@@ -209,7 +210,7 @@ QImage XmlPhoto::iconImage()
 void XmlPhoto::resizeThumbnail(const QString& text)
 {
     lq::modelFrame(this, "resizeThumbnail:", [&] {
-        const lq::Size size = stringToSize(text);
+        const lq::Size size = lq::stringToSize(text);
         // The shape follows the album that shows the photo: working it out
         // (for a build, a preview, the layout) is no edit of the user's, and
         // is worked out the same way again when it is not saved.
@@ -326,7 +327,7 @@ void XmlPhoto::createWebImageFullSizeFrameFrameRectThumbRect(const lq::Size& thu
         if (thumbSize.width == 0 || thumbSize.height == 0)
             return;
         if (thumbSize != lq::Size(_canvas->thumbAspectX(), _canvas->thumbAspectY()))
-            resizeThumbnail(sizeToString(thumbSize));
+            resizeThumbnail(lq::sizeToString(thumbSize));
         else if (XmlPhotoRep::cast(this))
             createInternalImages();
 

@@ -2,6 +2,7 @@
 
 #include "model/core/DocumentBase.h"
 #include "model/core/DocumentFolder.h"
+#include "model/core/ElementFactory.h"
 #include "model/files/DirectoryWalk.h"
 #include "platform/ConfinedFolder.h"
 #include "model/core/SuppressedChanges.h"
@@ -80,7 +81,7 @@ XmlBasePtr XmlSite::createChildFromTag(const QString& tag)
 {
     return lq::modelFrame(this, "createChildFromTag:", [&]() -> XmlBasePtr {
         if (tag == u"QZlocation"_sv) {
-            _location = factoryCreateChildFromTag(tag);
+            _location = lq::factoryCreateChildFromTag(tag);
             return _location;
         }
         return XmlBase::createChildFromTag(tag);

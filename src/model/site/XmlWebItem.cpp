@@ -62,16 +62,16 @@ void XmlWebItem::appendAttributes(QString& xml)
         XmlBase::appendAttributes(xml);
         // A page identity is hexadecimal digits, which escaping leaves alone;
         // escaping keeps a damaged one from breaking the text.
-        xml += QStringLiteral(" pageuuid=\"%1\"").arg(escape(_pageUUID));
+        xml += QStringLiteral(" pageuuid=\"%1\"").arg(lq::escape(_pageUUID));
         xml += QStringLiteral(" showInNav=\"%1\"").arg(_showInNav ? 1 : 0);
         if (canEditLink()) {
-            xml += QStringLiteral(" link=\"%1\"").arg(escape(externalLink()));
+            xml += QStringLiteral(" link=\"%1\"").arg(lq::escape(externalLink()));
             xml += QStringLiteral(" isExternal=\"%1\"").arg(isExternalLink() ? 1 : 0);
         }
         if (isPassword())
-            xml += QStringLiteral(" password=\"%1\"").arg(escape(_password));
+            xml += QStringLiteral(" password=\"%1\"").arg(lq::escape(_password));
         if (_hasFileName)
-            xml += QStringLiteral(" filename=\"%1\"").arg(escape(fileName()));
+            xml += QStringLiteral(" filename=\"%1\"").arg(lq::escape(fileName()));
     });
 }
 

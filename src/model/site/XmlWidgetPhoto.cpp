@@ -1,5 +1,6 @@
 #include "model/site/XmlWidgetPhoto.h"
 
+#include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Strings.h"
 
@@ -48,7 +49,7 @@ void XmlWidgetPhoto::appendAttributes(QString& xml)
     lq::modelFrame(this, "appendAttributes:", [&] {
         XmlPhoto::appendAttributes(xml);
         xml += QStringLiteral(" resize=\"%1\" click=\"%2\"").arg(QString::number(_dontResize ? 1 : 0), QString::number(_clickImage ? 1 : 0));
-        xml += QStringLiteral(" link=\"%1\" tooltip=\"%2\"").arg(escape(_link), escape(_toolTip));
+        xml += QStringLiteral(" link=\"%1\" tooltip=\"%2\"").arg(lq::escape(_link), lq::escape(_toolTip));
     });
 }
 

@@ -1,6 +1,7 @@
 #include "model/theme/ThemeElements.h"
 
 #include "elements/PageElements.h"
+#include "model/core/ElementFactory.h"
 #include "model/theme/XmlLegacyTheme.h"
 #include "model/theme/XmlTheme.h"
 
@@ -9,9 +10,9 @@ namespace lq {
 void registerThemeElements()
 {
     registerPageElements();
-    XmlBase::addFactoryTags({
-        { "QZtheme", &XmlBase::makeElement<XmlLegacyTheme> },
-        { "theme", &XmlBase::makeElement<XmlTheme> },
+    lq::addFactoryTags({
+        { "QZtheme", &lq::makeElement<XmlLegacyTheme> },
+        { "theme", &lq::makeElement<XmlTheme> },
     });
 }
 

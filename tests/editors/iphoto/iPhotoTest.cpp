@@ -4,6 +4,7 @@
 #include "editors/iphoto/iPhoto.h"
 #include "editors/iphoto/iPhotoAlbum.h"
 #include "platform/AuxiliaryTools.h"
+#include "platform/Escaping.h"
 #include "platform/Process.h"
 #include "support/ChildNames.h"
 #include "support/LogCapture.h"
@@ -32,7 +33,7 @@ protected:
         const QString path = sources.filePath(QStringLiteral("Amplifying.xml"));
         writeAll(path, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE plist [<!ENTITY e \"" + QByteArray(4000, 'x')
                 + "\">]>\n<plist version=\"1.0\"><dict><key>Master Image List</key><dict><key>1</key><dict>"
-                  "<key>ImagePath</key><string>" + XmlBase::escape(picture).toUtf8() + "</string>"
+                  "<key>ImagePath</key><string>" + lq::escape(picture).toUtf8() + "</string>"
                   "<key>Caption</key><string>" + uses + "</string></dict></dict></dict></plist>\n");
         return path;
     }
@@ -197,9 +198,9 @@ TEST_F(iPhotoTest, TheCaptionToolOnItsOwn)
         QByteArray output;
     };
     const std::vector<Case> cases {
-        { "the title, as it stands, no line break", { "title", data, XmlBase::escape(library.path("b.jpg")) }, 0, "Rocks & <pools>" },
-        { "an escaped name", { "title", data, XmlBase::escape(library.path("e  f&g.jpg")) }, 0, "Odd name" },
-        { "no record", { "comments", data, XmlBase::escape(library.path("nothing.jpg")) }, 0, "" },
+        { "the title, as it stands, no line break", { "title", data, lq::escape(library.path("b.jpg")) }, 0, "Rocks & <pools>" },
+        { "an escaped name", { "title", data, lq::escape(library.path("e  f&g.jpg")) }, 0, "Odd name" },
+        { "no record", { "comments", data, lq::escape(library.path("nothing.jpg")) }, 0, "" },
         { "no arguments", {}, 2, "" },
         { "an unknown mode", { "everything", data, library.path("a.jpg") }, 2, "" },
         { "album data that cannot be read", { "title", data + QStringLiteral(".missing"), library.path("a.jpg") }, 1, "" },

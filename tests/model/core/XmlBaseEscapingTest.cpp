@@ -46,7 +46,7 @@ QString allEntityCharacters()
 
 TEST(XmlBaseEscaping, EscapeMarkupControlsAndBlanks)
 {
-    expectAll(&XmlBase::escape, {
+    expectAll(&lq::escape, {
         { s("Tom & <b>"), s("Tom &amp; &lt;b&gt;") },
         { s("say \"hi\""), s("say &quot;hi&quot;") },
         { s("a\tb"), s("a&#009;b") },
@@ -79,7 +79,7 @@ TEST(XmlBaseEscaping, EscapeMarkupControlsAndBlanks)
 
 TEST(XmlBaseEscaping, UnescapeEntitiesTabsAndBlanks)
 {
-    expectAll(&XmlBase::unescape, {
+    expectAll(&lq::unescape, {
         { s("a   b"), s("a b") },
         { s("a&#160; b"), s("a  b") },
         { s("&amp;lt;"), s("&lt;") },
@@ -104,7 +104,7 @@ TEST(XmlBaseEscaping, UnescapeEntitiesTabsAndBlanks)
 
 TEST(XmlBaseEscaping, UnescapeReadsEachEntityWhereItStandsOnce)
 {
-    expectAll(&XmlBase::unescape, {
+    expectAll(&lq::unescape, {
         // Entities side by side, at both ends, and inside words.
         { s("&lt;&gt;&amp;&quot;"), s("<>&\"") },
         { s("x&eacute;&egrave;y"), s("xéèy") },
@@ -130,20 +130,20 @@ TEST(XmlBaseEscaping, EscapeAndUnescapeAnswerTheirArgumentWhenNothingChanges)
 {
     // Texts built at run time, so that their data lives in its own allocation.
     const QString plain = QString::fromUtf8("Plain text, one blank between words; 100% €");
-    const QString escaped = XmlBase::escape(plain);
+    const QString escaped = lq::escape(plain);
     EXPECT_TRUE(escaped.isSharedWith(plain));
     EXPECT_EQ(escaped.constData(), plain.constData());
 
-    const QString unescaped = XmlBase::unescape(plain);
+    const QString unescaped = lq::unescape(plain);
     EXPECT_TRUE(unescaped.isSharedWith(plain));
     EXPECT_EQ(unescaped.constData(), plain.constData());
 
     // Texts that need work come back as new strings; the argument is untouched.
     const QString markup = QString::fromUtf8("a & b");
-    EXPECT_EQ(XmlBase::escape(markup), s("a &amp; b"));
+    EXPECT_EQ(lq::escape(markup), s("a &amp; b"));
     EXPECT_EQ(markup, s("a & b"));
     const QString entity = QString::fromUtf8("a &amp; b");
-    EXPECT_EQ(XmlBase::unescape(entity), s("a & b"));
+    EXPECT_EQ(lq::unescape(entity), s("a & b"));
     EXPECT_EQ(entity, s("a &amp; b"));
 }
 
@@ -167,30 +167,30 @@ TEST(XmlBaseEscaping, EscapeThenUnescapeGivesTheTextBack)
 
     for (const QString& text : texts) {
         SCOPED_TRACE(text.toStdString());
-        const QString escaped = XmlBase::escape(text);
-        EXPECT_EQ(XmlBase::unescape(escaped), text);
+        const QString escaped = lq::escape(text);
+        EXPECT_EQ(lq::unescape(escaped), text);
     }
 
     // Every table character is written as plain ASCII, and as its own entity.
-    const QString escaped = XmlBase::escape(entityCharacters);
+    const QString escaped = lq::escape(entityCharacters);
     for (QChar c : escaped)
         EXPECT_LT(c.unicode(), 0x80) << "left unescaped: U+" << std::hex << int(c.unicode());
     QStringList entities;
     for (QChar c : entityCharacters)
-        entities.append(XmlBase::escape(QString(c)));
+        entities.append(lq::escape(QString(c)));
     EXPECT_EQ(entities.size(), QSet<QString>(entities.begin(), entities.end()).size()) << "two characters share an entity";
     EXPECT_EQ(entities.at(16), s("&#149;"));
     EXPECT_EQ(entities.at(7), s("&ldquo;"));
     EXPECT_EQ(entities.at(81), s("&yuml;"));
 
     // A tab survives the round trip only as its entity.
-    EXPECT_EQ(XmlBase::unescape(XmlBase::escape(s("a\tb"))), s("a\tb"));
-    EXPECT_EQ(XmlBase::unescape(s("a\tb")), s("ab"));
+    EXPECT_EQ(lq::unescape(lq::escape(s("a\tb"))), s("a\tb"));
+    EXPECT_EQ(lq::unescape(s("a\tb")), s("ab"));
 }
 
 TEST(XmlBaseEscaping, EscapeForDemo)
 {
-    expectAll(&XmlBase::escapeForDemo, {
+    expectAll(&lq::escapeForDemo, {
         { s(" "), s("&nbsp;") },
         { s("  "), s("&#160; ") },
         { s("a < b"), s("a &lt; b") },
@@ -201,7 +201,7 @@ TEST(XmlBaseEscaping, EscapeForDemo)
 
 TEST(XmlBaseEscaping, ScriptStringEscapes)
 {
-    expectAll(&XmlBase::javascriptEscape, {
+    expectAll(&lq::javascriptEscape, {
         { s("it's"), s("it\\'s") },
         { s("a\\b"), s("a\\\\b") },
         // An escaped quote in the input must not close the string.
@@ -213,7 +213,7 @@ TEST(XmlBaseEscaping, ScriptStringEscapes)
         { s(""), s("") },
         { QString(), QString() },
     });
-    expectAll(&XmlBase::doubleQuoteEscape, {
+    expectAll(&lq::doubleQuoteEscape, {
         { s("say \"hi\""), s("say \\\"hi\\\"") },
         { s("it's a\\b"), s("it's a\\b") },
         { QString(), QString() },
@@ -254,7 +254,7 @@ TEST(XmlBaseEscaping, EachPlaceATextLandsInHasItsEscape)
 
 TEST(XmlBaseEscaping, UrlEscape)
 {
-    expectAll(&XmlBase::urlescape, {
+    expectAll(&lq::urlEscape, {
         { s("100%"), s("100%25") },
         { s("a b"), s("a%20b") },
         { s("http://host/path?q=1&r=2#top"), s("http://host/path?q=1&r=2#top") },
@@ -273,7 +273,7 @@ TEST(XmlBaseEscaping, UrlEscape)
 
 TEST(XmlBaseEscaping, UrlUnescape)
 {
-    expectAll(&XmlBase::urlunescape, {
+    expectAll(&lq::urlUnescape, {
         { s("a%20b"), s("a b") },
         { s("100%25"), s("100%") },
         { s("%C3%A9"), s("é") },
@@ -298,19 +298,19 @@ TEST(XmlBaseEscaping, UrlUnescape)
 
     for (const QString& text : { s("a b/c?d=e&f#g"), s("100% \"é\" {x}"), s("\U0001F600 日本") }) {
         SCOPED_TRACE(text.toStdString());
-        EXPECT_EQ(XmlBase::urlunescape(XmlBase::urlescape(text)), text);
+        EXPECT_EQ(lq::urlUnescape(lq::urlEscape(text)), text);
     }
 }
 
 TEST(XmlBaseEscaping, ParamEscapeAndMagicLinks)
 {
-    expectAll(&XmlBase::paramEscape, {
+    expectAll(&lq::paramEscape, {
         { s("a b+c&d"), s("a+b%2Bc%26d") },
         { s("x=1?y"), s("x=1?y") },
         { s("100% é"), s("100%25+%C3%A9") },
         { QString(), QString() },
     });
-    expectAll(&XmlBase::magicLinkMaker, {
+    expectAll(&lq::magicLinkMaker, {
         { s("index.html"), s("index.html") },
         { s("me@x.org"), s("mailto:me@x.org") },
         { s("http://x y"), s("http://x%20y") },
@@ -328,7 +328,7 @@ TEST(XmlBaseEscaping, ParamEscapeAndMagicLinks)
 
 TEST(XmlBaseEscaping, ReverseWord)
 {
-    expectAll(&XmlBase::reverseWord, {
+    expectAll(&lq::reverseWord, {
         { s("abcd"), s("dbca") },
         { s("ab"), s("ba") },
         { s("a"), s("a") },

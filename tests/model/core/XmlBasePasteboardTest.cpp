@@ -1,4 +1,6 @@
 #include "model/core/XmlBase.h"
+#include "model/core/ElementPasteboard.h"
+#include "model/files/DirectoryWalk.h"
 #include "model/files/XmlExternalFiles.h"
 #include "model/files/XmlFile.h"
 #include "model/files/XmlFiles.h"
@@ -44,7 +46,7 @@ TEST(PasteboardImport, PlainWordsFallThroughToTheFilesInCaseInsensitiveOrder)
     pasteboard.setFilenames({ dir.path() + QStringLiteral("/b.jpg"), dir.path() + QStringLiteral("/gone.jpg"),
         dir.path() + QStringLiteral("/A.jpg") });
 
-    XmlBasePtr element = XmlBase::createFromPasteboard(pasteboard);
+    XmlBasePtr element = lq::createFromPasteboard(pasteboard);
     ASSERT_NE(XmlExternalFiles::cast(element.get()), nullptr);
     EXPECT_EQ(element->parent(), nullptr);
     // The vanished path is passed over.
@@ -62,7 +64,7 @@ TEST(PasteboardImport, ADroppedFolderGivesEveryFileBelowIt)
 
     lq::MemoryPasteboard pasteboard;
     pasteboard.setFilenames({ dropped });
-    XmlBasePtr element = XmlBase::createFromPasteboard(pasteboard);
+    XmlBasePtr element = lq::createFromPasteboard(pasteboard);
     ASSERT_NE(XmlExternalFiles::cast(element.get()), nullptr);
     EXPECT_EQ(filenames(*element),
         (QStringList { dropped + QStringLiteral("/day two/deep.jpg"), dropped + QStringLiteral("/top.jpg") }));
@@ -71,7 +73,7 @@ TEST(PasteboardImport, ADroppedFolderGivesEveryFileBelowIt)
 
     // Paths that all vanished still give the (empty) list.
     pasteboard.setFilenames({ dir.path() + QStringLiteral("/nothing") });
-    element = XmlBase::createFromPasteboard(pasteboard);
+    element = lq::createFromPasteboard(pasteboard);
     ASSERT_NE(XmlExternalFiles::cast(element.get()), nullptr);
     EXPECT_EQ(element->numberChildren(), 0);
 }
@@ -87,7 +89,7 @@ TEST(PasteboardImport, ElementTextGivesACopyWithNewIdentity)
     EXPECT_EQ(pasteboard.string(), std::optional<QString>(photo->createXml()));
     EXPECT_FALSE(pasteboard.filenames().has_value());
 
-    XmlBasePtr pasted = XmlBase::createFromPasteboard(pasteboard);
+    XmlBasePtr pasted = lq::createFromPasteboard(pasteboard);
     ASSERT_NE(XmlPhoto::cast(pasted.get()), nullptr);
     EXPECT_EQ(pasted->createXml(), photo->createXml());
     EXPECT_NE(pasted->UUID(), photo->UUID());
@@ -99,7 +101,7 @@ TEST(PasteboardImport, ElementTextGivesACopyWithNewIdentity)
     file->setFilename(QStringLiteral("a.txt"));
     files->addChild(file);
     files->putOnPasteboard(pasteboard);
-    pasted = XmlBase::createFromPasteboard(pasteboard);
+    pasted = lq::createFromPasteboard(pasteboard);
     ASSERT_NE(pasted, nullptr);
     EXPECT_EQ(pasted->createXml(), files->createXml());
     EXPECT_EQ(filenames(*pasted), QStringList { QStringLiteral("a.txt") });
@@ -108,11 +110,11 @@ TEST(PasteboardImport, ElementTextGivesACopyWithNewIdentity)
 TEST(PasteboardImport, NothingUsableGivesNothing)
 {
     lq::MemoryPasteboard pasteboard;
-    EXPECT_EQ(XmlBase::createFromPasteboard(pasteboard), nullptr);
+    EXPECT_EQ(lq::createFromPasteboard(pasteboard), nullptr);
     pasteboard.setString(QStringLiteral("just words"));
-    EXPECT_EQ(XmlBase::createFromPasteboard(pasteboard), nullptr);
+    EXPECT_EQ(lq::createFromPasteboard(pasteboard), nullptr);
     pasteboard.setString(QStringLiteral("<unknownTag/>"));
-    EXPECT_EQ(XmlBase::createFromPasteboard(pasteboard), nullptr);
+    EXPECT_EQ(lq::createFromPasteboard(pasteboard), nullptr);
 }
 
 TEST(PasteboardImport, PastedFilesImportIntoAFilesTree)
@@ -130,7 +132,7 @@ TEST(PasteboardImport, PastedFilesImportIntoAFilesTree)
     std::shared_ptr<XmlFolder> folder = list->folderWithName(QStringLiteral("in"));
     ASSERT_NE(folder, nullptr);
 
-    XmlBasePtr pasted = XmlBase::createFromPasteboard(pasteboard);
+    XmlBasePtr pasted = lq::createFromPasteboard(pasteboard);
     ASSERT_NE(pasted, nullptr);
     folder->importFiles(pasted.get());
     EXPECT_EQ(filenames(*folder), (QStringList { QStringLiteral("A.jpg"), QStringLiteral("b.jpg") }));
@@ -163,7 +165,7 @@ TEST(PasteboardImport, CanWeImportComparesExtensionsExactly)
         { "x.", true }, // an empty extension
     };
     for (const Case& c : cases)
-        EXPECT_EQ(XmlBase::canWeImport(QString::fromUtf8(c.path)), c.expected) << c.path;
+        EXPECT_EQ(lq::canWeImport(QString::fromUtf8(c.path)), c.expected) << c.path;
 }
 
 TEST(PasteboardImport, DirectoryTreeWithFilesOnlySkipsHiddenFiles)
@@ -173,20 +175,20 @@ TEST(PasteboardImport, DirectoryTreeWithFilesOnlySkipsHiddenFiles)
         writeAll(dir.path() + QLatin1Char('/') + QLatin1String(name), "x");
 
     auto parent = XmlFiles::create();
-    XmlBase::addDirectoryTreeToFoldersFiles(dir.path(), parent.get(), false, true);
+    lq::addDirectoryTreeToFoldersFiles(dir.path(), parent.get(), false, true);
     ASSERT_EQ(parent->numberChildren(), 2);
     EXPECT_EQ(typeid(*parent->firstChild()), typeid(XmlFile));
     EXPECT_EQ(XmlFile::cast(parent->firstChild().get())->filename(), QStringLiteral("notes.txt"));
     EXPECT_EQ(typeid(*parent->lastChild()), typeid(XmlQVZIPFile));
 
     // A folder that cannot be listed adds nothing.
-    XmlBase::addDirectoryTreeToFoldersFiles(dir.path() + QStringLiteral("/missing"), parent.get(), true, true);
-    XmlBase::addContentsOfDirectoryTo(dir.path() + QStringLiteral("/missing"), parent.get());
+    lq::addDirectoryTreeToFoldersFiles(dir.path() + QStringLiteral("/missing"), parent.get(), true, true);
+    lq::addContentsOfDirectoryTo(dir.path() + QStringLiteral("/missing"), parent.get());
     EXPECT_EQ(parent->numberChildren(), 2);
 
     // The contents of a folder include hidden files and archives as plain files.
     auto all = XmlFiles::create();
-    XmlBase::addContentsOfDirectoryTo(dir.path(), all.get());
+    lq::addContentsOfDirectoryTo(dir.path(), all.get());
     EXPECT_EQ(filenames(*all),
         (QStringList { dir.path() + QStringLiteral("/.hidden"), dir.path() + QStringLiteral("/notes.txt"),
             dir.path() + QStringLiteral("/sub/inner.txt"), dir.path() + QStringLiteral("/theme.qvzip") }));

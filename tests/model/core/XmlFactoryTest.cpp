@@ -1,4 +1,5 @@
 #include "pipeline/XmlCopy.h"
+#include "model/core/ElementFactory.h"
 #include "pipeline/XmlCreate.h"
 #include "pipeline/XmlCreateBitmapSlice.h"
 #include "pipeline/XmlCreateSlide.h"
@@ -141,7 +142,7 @@ const std::vector<VocabularyCase>& vocabulary()
 
 XmlBasePtr make(const char* tag)
 {
-    return XmlBase::factoryCreateChildFromTag(QString::fromLatin1(tag));
+    return lq::factoryCreateChildFromTag(QString::fromLatin1(tag));
 }
 
 } // namespace
@@ -209,7 +210,7 @@ TEST(XmlFactory, UnknownNamesAnswerNothing)
         QStringLiteral("iPhoto"),
     };
     for (const QString& tag : unknown)
-        EXPECT_EQ(XmlBase::factoryCreateChildFromTag(tag), nullptr) << tag.toStdString();
+        EXPECT_EQ(lq::factoryCreateChildFromTag(tag), nullptr) << tag.toStdString();
 }
 
 TEST(XmlFactory, AddedNamesNeverTakeAKnownNameAway)
@@ -217,10 +218,10 @@ TEST(XmlFactory, AddedNamesNeverTakeAKnownNameAway)
     // The test program registered the script steps at start-up; registering
     // them again, or anything under a known name, changes no class.
     lq::registerScriptSteps();
-    XmlBase::addFactoryTags({ { "QZsite", [] { return XmlBase::create(); } }, { "QZcopy", [] { return XmlBase::create(); } } });
-    EXPECT_NE(XmlSite::cast(XmlBase::factoryCreateChildFromTag(QStringLiteral("QZsite")).get()), nullptr);
-    EXPECT_NE(XmlCopy::cast(XmlBase::factoryCreateChildFromTag(QStringLiteral("QZcopy")).get()), nullptr);
-    EXPECT_NE(XmlProcessor::cast(XmlBase::factoryCreateChildFromTag(QStringLiteral("QZprocessor")).get()), nullptr);
+    lq::addFactoryTags({ { "QZsite", [] { return XmlBase::create(); } }, { "QZcopy", [] { return XmlBase::create(); } } });
+    EXPECT_NE(XmlSite::cast(lq::factoryCreateChildFromTag(QStringLiteral("QZsite")).get()), nullptr);
+    EXPECT_NE(XmlCopy::cast(lq::factoryCreateChildFromTag(QStringLiteral("QZcopy")).get()), nullptr);
+    EXPECT_NE(XmlProcessor::cast(lq::factoryCreateChildFromTag(QStringLiteral("QZprocessor")).get()), nullptr);
 }
 
 TEST(XmlFactory, ElementsAskTheFactoryUnlessTheyKnowBetter)

@@ -4,6 +4,7 @@
 #include "model/files/XmlStandAloneFiles.h"
 #include "platform/Image.h"
 #include "platform/Process.h"
+#include "platform/Zip.h"
 #include "support/Printers.h"
 #include "support/TestFiles.h"
 #include "support/TimeZone.h"
@@ -209,7 +210,7 @@ TEST(XmlQVZIPFile, IconAndCommentComeFromTheArchive)
     // life of the element even when an icon is added by other means.
     const QImage noimage = lq::namedImage(QStringLiteral("noimage"));
     EXPECT_TRUE(sameImage(plain->iconImage(), noimage));
-    ASSERT_TRUE(XmlBase::setIconInZipIcon(plain->fullname(), picture(16, 12)));
+    ASSERT_TRUE(lq::setZipIcon(plain->fullname(), picture(16, 12)));
     EXPECT_TRUE(sameImage(plain->iconImage(), noimage));
     list->refresh();
     plain = XmlQVZIPFile::cast(list->firstChild().get());
@@ -232,11 +233,11 @@ TEST(XmlQVZIPFile, SettingIconAndCommentWritesTheArchive)
 
     theme->setComment(QStringLiteral("new comment"));
     EXPECT_EQ(theme->comment(), QStringLiteral("new comment"));
-    EXPECT_EQ(XmlBase::getCommentFromZip(archive).trimmed(), QStringLiteral("new comment"));
+    EXPECT_EQ(lq::zipComment(archive).trimmed(), QStringLiteral("new comment"));
 
     // The kept text is answered from then on: a comment changed by other
     // means is not read again by this element, only by a new one.
-    ASSERT_TRUE(XmlBase::setCommentInZipComment(archive, QStringLiteral("changed elsewhere")));
+    ASSERT_TRUE(lq::setZipComment(archive, QStringLiteral("changed elsewhere")));
     EXPECT_EQ(theme->comment(), QStringLiteral("new comment"));
     list->refresh();
     theme = XmlQVZIPFile::cast(list->firstChild().get());
@@ -245,7 +246,7 @@ TEST(XmlQVZIPFile, SettingIconAndCommentWritesTheArchive)
 
     theme->setIconImage(picture(24, 18));
     EXPECT_EQ(theme->iconImage().size(), QSize(24, 18));
-    EXPECT_EQ(XmlBase::getIconFromZip(archive).size(), QSize(24, 18));
+    EXPECT_EQ(lq::zipIcon(archive).size(), QSize(24, 18));
     // The theme itself is still in the archive.
     const lq::ProcessResult listing = lq::runProcess(QStringLiteral("/usr/bin/unzip"),
         { QStringLiteral("-Z"), QStringLiteral("-1"), archive });

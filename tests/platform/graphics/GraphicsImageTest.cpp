@@ -1,4 +1,5 @@
 #include "model/core/XmlBase.h"
+#include "platform/ImageFiles.h"
 #include "platform/graphics/GraphicsImage.h"
 
 #include <gtest/gtest.h>
@@ -42,7 +43,7 @@ TEST(GraphicsImage, RepresentationOfPicturesFromFiles)
         const QString path = folder.filePath(QString::fromLatin1(c.file));
         ASSERT_TRUE(original.save(path));
 
-        const lq::GraphicsImage image(XmlBase::loadImageFromFile(path));
+        const lq::GraphicsImage image(lq::loadImageFile(path));
         ASSERT_FALSE(image.isNull());
         EXPECT_EQ(image.size(), lq::Size(30, 20)); // points are pixels, whatever the resolution
         EXPECT_EQ(image.representationCount(), 1);

@@ -1,5 +1,6 @@
 #include "platform/widgets/CanvasTextEditor.h"
 #include "imaging/XmlDrawLetterBox.h"
+#include "platform/Codecs.h"
 #include "platform/text/RtfCodec.h"
 #include "platform/widgets/TextView.h"
 #include "platform/widgets/WidgetServices.h"
@@ -76,7 +77,7 @@ TEST(CanvasTextEditor, EditsACalloutInPlace)
 
     box->endEditingInView();
     EXPECT_TRUE(host.findChildren<lq::TextView*>().isEmpty()) << "the view is gone with the edit";
-    const std::optional<lq::StyledText> stored = lq::RtfCodec::fromRtf(XmlBase::base64decode(box->content()));
+    const std::optional<lq::StyledText> stored = lq::RtfCodec::fromRtf(lq::base64DecodeText(box->content()));
     ASSERT_TRUE(stored.has_value());
     EXPECT_EQ(stored->string(), QStringLiteral("Bye"));
     EXPECT_EQ(stored->attributesAt(0).paragraphStyle->alignment, lq::TextAlignment::Center);

@@ -2,11 +2,13 @@
 // A starter archive for new sites made from the one the program ships: its
 // site (trash included) and its theme, zipped the same way, with or without
 // the starter's pages.
+#include "model/core/ElementArchives.h"
 #include "model/core/XmlBase.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlSite.h"
 #include "platform/Resources.h"
+#include "platform/Zip.h"
 
 #include <QDir>
 #include <QString>
@@ -18,7 +20,7 @@ inline bool writeStarterArchive(const QString& folder, const QString& archive, b
     if (!QDir().mkpath(starter))
         return false;
     QString why;
-    const std::optional<XmlBaseList> unpacked = XmlBase::unzipTo(lq::resourcePath(QStringLiteral("styles/default.qvzip")), starter, &why);
+    const std::optional<XmlBaseList> unpacked = lq::unzipElementTrees(lq::resourcePath(QStringLiteral("styles/default.qvzip")), starter, &why);
     if (!unpacked)
         return false;
     std::shared_ptr<XmlSite> site;
@@ -37,6 +39,6 @@ inline bool writeStarterArchive(const QString& folder, const QString& archive, b
     }
     return site->saveToFile(starter + QStringLiteral("/site.xmlbase"))
         && theme->saveToFile(starter + QStringLiteral("/theme.xmlbase"))
-        && XmlBase::zipRootDirFilenameRecursive(archive, starter, QStringLiteral("site.xmlbase"), false)
-        && XmlBase::zipRootDirFilenameRecursive(archive, starter, QStringLiteral("theme.xmlbase"), false);
+        && lq::zipAdd(archive, starter, QStringLiteral("site.xmlbase"), false)
+        && lq::zipAdd(archive, starter, QStringLiteral("theme.xmlbase"), false);
 }

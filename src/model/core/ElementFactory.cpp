@@ -3,22 +3,24 @@
 // makes it. Each layer adds the names of its own classes at start-up
 // (lq::registerFileElements ... lq::registerScriptSteps).
 
-#include "model/core/XmlBase.h"
+#include "model/core/ElementFactory.h"
 
 #include "platform/ExceptionFrame.h"
 
 #include <iterator>
 
+namespace lq {
+
 namespace {
 
-using Maker = XmlBase::ElementMaker;
-using VocabularyEntry = XmlBase::FactoryTag;
+using Maker = ElementMaker;
+using VocabularyEntry = FactoryTag;
 
 // The element base's own name; every other name is registered by the layer
 // of its class at start-up (see addFactoryTags). Names are exact and
 // case-sensitive.
 const VocabularyEntry kVocabulary[] = {
-    { "xmlbase", &XmlBase::makeElement<XmlBase> },
+    { "xmlbase", &makeElement<XmlBase> },
 };
 
 QHash<QString, Maker>& vocabulary()
@@ -35,9 +37,9 @@ QHash<QString, Maker>& vocabulary()
 
 } // namespace
 
-XmlBasePtr XmlBase::factoryCreateChildFromTag(const QString& tag)
+XmlBasePtr factoryCreateChildFromTag(const QString& tag)
 {
-    return lq::classFrame("XmlBase +createChildFromTag:", [&]() -> XmlBasePtr {
+    return classFrame("XmlBase +createChildFromTag:", [&]() -> XmlBasePtr {
         // Elements come in runs of one tag (the files of a folder, the photos
         // of an album), so the last tag found is tried before the table. A
         // tag once found keeps its class: tags are only ever added.
@@ -55,7 +57,7 @@ XmlBasePtr XmlBase::factoryCreateChildFromTag(const QString& tag)
     });
 }
 
-void XmlBase::addFactoryTags(std::initializer_list<FactoryTag> tags)
+void addFactoryTags(std::initializer_list<FactoryTag> tags)
 {
     QHash<QString, Maker>& table = vocabulary();
     for (const FactoryTag& entry : tags) {
@@ -65,9 +67,4 @@ void XmlBase::addFactoryTags(std::initializer_list<FactoryTag> tags)
     }
 }
 
-XmlBasePtr XmlBase::createChildFromTag(const QString& tag)
-{
-    return lq::modelFrame(this, "createChildFromTag:", [&] {
-        return factoryCreateChildFromTag(tag);
-    });
-}
+} // namespace lq

@@ -1,12 +1,14 @@
-// The pasteboard operations of XmlBase: what views take from a drop or a
-// paste, and which files count as pictures to import. File names become file
-// elements through what the file trees register (pastedFiles).
-#include "model/core/XmlBase.h"
+// What views take from a drop or a paste, and which files count as pictures
+// to import. File names become file elements through what the file trees
+// register (registerPastedFiles).
+#include "model/core/ElementPasteboard.h"
 
 #include "model/core/ModelSettings.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Pasteboard.h"
 #include "platform/Strings.h"
+
+namespace lq {
 
 namespace {
 
@@ -14,29 +16,24 @@ namespace {
 // none). A leading dot counts too, so ".png" has the extension "png".
 QString extensionOf(const QString& path)
 {
-    const QString last = lq::lastPathComponent(path);
+    const QString last = lastPathComponent(path);
     const qsizetype dot = last.lastIndexOf(QLatin1Char('.'));
     return dot < 0 ? QString(QLatin1String("")) : last.mid(dot + 1);
 }
 
-XmlBase::PastedFilesMaker& pastedFilesMaker()
+PastedFilesMaker& pastedFilesMaker()
 {
-    static XmlBase::PastedFilesMaker make = nullptr;
+    static PastedFilesMaker make = nullptr;
     return make;
 }
 
 } // namespace
 
-void XmlBase::putOnPasteboard(lq::Pasteboard& pasteboard)
+XmlBasePtr createFromPasteboard(const Pasteboard& pasteboard)
 {
-    lq::modelFrame(this, "putOnPasteboard:", [&] { pasteboard.declareString(createXml()); });
-}
-
-XmlBasePtr XmlBase::createFromPasteboard(const lq::Pasteboard& pasteboard)
-{
-    return lq::classFrame("XmlBase +createFromPasteboard:", [&]() -> XmlBasePtr {
+    return classFrame("XmlBase +createFromPasteboard:", [&]() -> XmlBasePtr {
         if (const std::optional<QString> text = pasteboard.string()) {
-            if (XmlBasePtr element = createWithXmlRootDir(*text, QString()))
+            if (XmlBasePtr element = XmlBase::createWithXmlRootDir(*text, QString()))
                 return element;
         }
         const std::optional<QStringList> paths = pasteboard.filenames();
@@ -46,14 +43,16 @@ XmlBasePtr XmlBase::createFromPasteboard(const lq::Pasteboard& pasteboard)
     });
 }
 
-void XmlBase::registerPastedFiles(PastedFilesMaker make)
+void registerPastedFiles(PastedFilesMaker make)
 {
     pastedFilesMaker() = make;
 }
 
-bool XmlBase::canWeImport(const QString& path)
+bool canWeImport(const QString& path)
 {
-    return lq::classFrame("XmlBase +canWeImport:", [&] {
+    return classFrame("XmlBase +canWeImport:", [&] {
         return ModelSettings::shared().allowedImportFileTypes().contains(extensionOf(path), Qt::CaseSensitive);
     });
 }
+
+} // namespace lq
