@@ -44,6 +44,13 @@ int runTestProgram(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
 
+    // Every temporary folder of this program and of the programs it starts
+    // lies in one folder of its own, removed when the tests end: what a
+    // killed child left behind goes with it.
+    QTemporaryDir scratch;
+    if (scratch.isValid())
+        qputenv("TMPDIR", scratch.path().toUtf8());
+
     // Keep the user's own support folder and settings out of reach.
     QTemporaryDir home;
     qputenv("HOME", home.path().toUtf8());
