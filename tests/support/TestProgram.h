@@ -13,6 +13,7 @@
 #include "platform/Services.h"
 #include "platform/SupportPaths.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -47,9 +48,13 @@ int runTestProgram(int argc, char** argv)
     // Every temporary folder of this program and of the programs it starts
     // lies in one folder of its own, removed when the tests end: what a
     // killed child left behind goes with it.
+    // The servers the tests start run as users of their own and must reach
+    // their folders in it.
     QTemporaryDir scratch;
-    if (scratch.isValid())
+    if (scratch.isValid()) {
+        QFile::setPermissions(scratch.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
         qputenv("TMPDIR", scratch.path().toUtf8());
+    }
 
     // Keep the user's own support folder and settings out of reach.
     QTemporaryDir home;
