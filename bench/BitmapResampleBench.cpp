@@ -12,7 +12,7 @@
 //     lumenquill_bench_bitmap --one-processor [rounds]    (the first part)
 
 #include "BenchSupport.h"
-#include "imaging/BitmapRoutines.h"
+#include "model/imaging/BitmapRoutines.h"
 
 #include <QGuiApplication>
 #include <QImage>

@@ -19,7 +19,7 @@
 #include "BenchSupport.h"
 
 #include "document/DocumentElements.h"
-#include "model/application/MyApplication.h"
+#include "application/MyApplication.h"
 #include "platform/Process.h"
 #include "publish/DigestListing.h"
 #include "publish/XmlBom.h"

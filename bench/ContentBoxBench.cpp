@@ -9,12 +9,12 @@
 #include "CountingDocument.h"
 #include "elements/XmlWebContent.h"
 #include "document/DocumentElements.h"
-#include "model/application/MyApplication.h"
+#include "application/MyApplication.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlContent.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlSite.h"
-#include "model/theme/XmlTheme.h"
+#include "theme/XmlTheme.h"
 #include "templates/XmlStyleSheet.h"
 
 #include <QElapsedTimer>

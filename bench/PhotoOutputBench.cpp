@@ -16,10 +16,10 @@
 //     lumenquill_bench_photo [rounds]
 
 #include "BenchSupport.h"
-#include "imaging/XmlCanvas.h"
+#include "model/imaging/XmlCanvas.h"
 #include "document/DocumentElements.h"
-#include "imaging/XmlImage.h"
-#include "model/application/MyApplication.h"
+#include "model/imaging/XmlImage.h"
+#include "application/MyApplication.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlPhoto.h"

@@ -16,10 +16,10 @@
 //     lumenquill_bench_picture --qt FILE FOLDER       (one run of plain Qt)
 
 #include "BenchSupport.h"
-#include "imaging/XmlImage.h"
+#include "model/imaging/XmlImage.h"
 #include "document/DocumentElements.h"
-#include "model/application/MyApplication.h"
-#include "imaging/XmlCanvas.h"
+#include "application/MyApplication.h"
+#include "model/imaging/XmlCanvas.h"
 #include "model/site/XmlPhoto.h"
 #include "platform/Image.h"
 #include "platform/graphics/GraphicsContext.h"

@@ -9,7 +9,7 @@
 #include "elements/QZTextContainer.h"
 #include "elements/XmlWebText.h"
 #include "document/DocumentElements.h"
-#include "model/application/MyApplication.h"
+#include "application/MyApplication.h"
 #include "model/core/XmlBase.h"
 #include "platform/ValueStrings.h"
 #include "platform/text/LayoutManager.h"

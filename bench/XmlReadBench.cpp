@@ -27,12 +27,12 @@
 
 #include "document/MyDocument.h"
 #include "document/DocumentElements.h"
-#include "model/application/MyApplication.h"
+#include "application/MyApplication.h"
 #include "model/core/XmlBase.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlSite.h"
-#include "model/theme/XmlTheme.h"
+#include "theme/XmlTheme.h"
 #include "templates/XmlStyleSheet.h"
 
 #include <QCryptographicHash>

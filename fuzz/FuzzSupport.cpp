@@ -1,6 +1,6 @@
 #include "FuzzSupport.h"
 
-#include "model/application/MyApplication.h"
+#include "application/MyApplication.h"
 #include "document/DocumentElements.h"
 #include "platform/Exception.h"
 #include "platform/Log.h"

@@ -9,12 +9,12 @@
 // Usage: make_sample_site <new document folder>
 // Exits with 1, telling why on standard error, when any step fails.
 #include "document/MyDocument.h"
-#include "model/application/MyApplication.h"
+#include "application/MyApplication.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlPhoto.h"
 #include "model/site/XmlSite.h"
-#include "model/theme/XmlTheme.h"
+#include "theme/XmlTheme.h"
 #include "pipeline/ProcessorQueue.h"
 #include "document/DocumentElements.h"
 #include "pipeline/ScriptSteps.h"

@@ -10,10 +10,10 @@
 //
 // Usage: make_starter_themes <resources/starter> <output styles folder>
 #include "document/DocumentElements.h"
-#include "model/application/MyApplication.h"
+#include "application/MyApplication.h"
 #include "model/core/XmlBase.h"
 #include "model/site/XmlSite.h"
-#include "model/theme/XmlTheme.h"
+#include "theme/XmlTheme.h"
 #include "platform/Zip.h"
 #include "templates/XmlStyleSheet.h"
 

@@ -6,7 +6,7 @@
 #include "model/core/XmlBase.h"
 #include "model/files/XmlQVZIPFile.h"
 #include "model/files/XmlStandAloneFiles.h"
-#include "model/theme/XmlTheme.h"
+#include "theme/XmlTheme.h"
 #include "platform/ConfinedFolder.h"
 #include "platform/FileHelpers.h"
 #include "platform/Log.h"

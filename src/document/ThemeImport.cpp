@@ -4,7 +4,7 @@
 #include "document/ThemeArchive.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlSite.h"
-#include "model/theme/XmlTheme.h"
+#include "theme/XmlTheme.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
 #include "templates/XmlStyleSheet.h"

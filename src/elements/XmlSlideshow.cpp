@@ -5,7 +5,7 @@
 #include "elements/ElementHelpers.h"
 #include "elements/SlideshowHtml.h"
 #include "elements/XmlWebPhotoAlbum.h"
-#include "imaging/XmlCanvas.h"
+#include "model/imaging/XmlCanvas.h"
 #include "model/core/DocumentBase.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlCaption.h"

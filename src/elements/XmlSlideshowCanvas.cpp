@@ -6,7 +6,7 @@
 #include "elements/SlideshowAnimation.h"
 #include "elements/SlideshowLayout.h"
 #include "elements/XmlWebPhotoAlbum.h"
-#include "imaging/XmlCanvas.h"
+#include "model/imaging/XmlCanvas.h"
 #include "model/core/DocumentBase.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlGroup.h"

@@ -1,7 +1,7 @@
 #include "pipeline/ScriptSteps.h"
 
 #include "model/core/ElementFactory.h"
-#include "model/theme/ThemeElements.h"
+#include "theme/ThemeElements.h"
 #include "pipeline/XmlCopy.h"
 #include "pipeline/XmlCreate.h"
 #include "pipeline/XmlCreateBitmapSlice.h"

@@ -4,7 +4,7 @@
 #include "model/feed/XmlRSS.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlSite.h"
-#include "model/theme/XmlTheme.h"
+#include "theme/XmlTheme.h"
 #include "templates/XmlStyleSheet.h"
 
 namespace {

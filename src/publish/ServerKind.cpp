@@ -1,6 +1,6 @@
 #include "publish/ServerKind.h"
 
-#include "model/application/MyApplication.h"
+#include "application/MyApplication.h"
 #include "model/core/XmlBase.h"
 #include "platform/Escaping.h"
 #include "platform/SupportPaths.h"

@@ -1,6 +1,6 @@
 #include "publish/WebDAVRoad.h"
 
-#include "model/application/MyApplication.h"
+#include "application/MyApplication.h"
 #include "model/core/DocumentBase.h"
 #include "platform/AuxiliaryTools.h"
 #include "platform/ChildProcess.h"

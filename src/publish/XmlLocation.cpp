@@ -1,6 +1,6 @@
 #include "publish/XmlLocation.h"
 
-#include "model/application/MyApplication.h"
+#include "application/MyApplication.h"
 #include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 #include "publish/PublishAddress.h"

@@ -1,6 +1,6 @@
 #include "templates/XmlCSSBackground.h"
 
-#include "imaging/XmlImage.h"
+#include "model/imaging/XmlImage.h"
 #include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Strings.h"

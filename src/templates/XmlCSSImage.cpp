@@ -1,6 +1,6 @@
 #include "templates/XmlCSSImage.h"
 
-#include "imaging/XmlImage.h"
+#include "model/imaging/XmlImage.h"
 #include "model/core/HeldBackstore.h"
 #include "model/core/SuppressedChanges.h"
 #include "platform/ConfinedFolder.h"

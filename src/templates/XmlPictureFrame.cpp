@@ -1,6 +1,6 @@
 #include "templates/XmlPictureFrame.h"
 
-#include "imaging/XmlImage.h"
+#include "model/imaging/XmlImage.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/graphics/GraphicsContext.h"
 #include "templates/XmlCSSImage.h"

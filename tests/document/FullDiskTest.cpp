@@ -6,7 +6,7 @@
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlSite.h"
-#include "model/theme/XmlTheme.h"
+#include "theme/XmlTheme.h"
 #include "pipeline/ProcessorQueue.h"
 #include "platform/FileHelpers.h"
 #include "platform/Zip.h"

@@ -3,7 +3,7 @@
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlSite.h"
-#include "model/theme/XmlTheme.h"
+#include "theme/XmlTheme.h"
 #include "platform/FileHelpers.h"
 #include "platform/Process.h"
 #include "platform/Zip.h"

@@ -6,7 +6,7 @@
 #include "model/files/XmlFile.h"
 #include "model/files/XmlFiles.h"
 #include "model/files/XmlFolder.h"
-#include "model/theme/XmlTheme.h"
+#include "theme/XmlTheme.h"
 #include "platform/ConfinedFolder.h"
 #include "platform/FileHelpers.h"
 #include "platform/Zip.h"

@@ -3,7 +3,7 @@
 // every setting is what the reopened site has.
 #include "document/MyDocument.h"
 #include "elements/XmlSlideshow.h"
-#include "model/theme/XmlTheme.h"
+#include "theme/XmlTheme.h"
 #include "support/StarterSite.h"
 #include "templates/XmlStyleSheet.h"
 

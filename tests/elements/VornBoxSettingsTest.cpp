@@ -3,7 +3,7 @@
 // sizes excepted), and every setting is what the reopened site has.
 #include "document/MyDocument.h"
 #include "elements/XmlVornBox.h"
-#include "model/theme/XmlTheme.h"
+#include "theme/XmlTheme.h"
 #include "support/StarterSite.h"
 #include "templates/XmlStyleSheet.h"
 

@@ -5,7 +5,7 @@
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlSite.h"
-#include "model/theme/XmlTheme.h"
+#include "theme/XmlTheme.h"
 #include "platform/PreviewView.h"
 #include "platform/ValueStrings.h"
 #include "platform/Workspace.h"

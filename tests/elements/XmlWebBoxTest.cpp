@@ -3,7 +3,7 @@
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlMasthead.h"
 #include "model/site/XmlSite.h"
-#include "model/theme/XmlTheme.h"
+#include "theme/XmlTheme.h"
 #include "platform/ValueStrings.h"
 #include "platform/text/LayoutManager.h"
 #include "platform/text/StyledText.h"

@@ -6,7 +6,7 @@
 #include "model/site/XmlFooter.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlSite.h"
-#include "model/theme/XmlTheme.h"
+#include "theme/XmlTheme.h"
 #include "platform/Exception.h"
 #include "platform/ValueStrings.h"
 #include "platform/Workspace.h"

@@ -1,7 +1,7 @@
 #include "elements/XmlWebContent.h"
 #include "elements/XmlWebFooter.h"
 #include "model/core/XmlBase.h"
-#include "model/theme/XmlTheme.h"
+#include "theme/XmlTheme.h"
 #include "platform/ValueStrings.h"
 #include "support/FakeDocument.h"
 #include "support/Printers.h"

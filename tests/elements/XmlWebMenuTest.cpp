@@ -6,7 +6,7 @@
 #include "model/site/XmlGroup.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlSite.h"
-#include "model/theme/XmlTheme.h"
+#include "theme/XmlTheme.h"
 #include "platform/graphics/GraphicsImage.h"
 #include "platform/text/LayoutManager.h"
 #include "platform/text/ParagraphStyle.h"

@@ -3,7 +3,7 @@
 #include "elements/XmlWebContent.h"
 #include "elements/XmlWebText.h"
 #include "model/site/XmlAlbum.h"
-#include "model/theme/XmlTheme.h"
+#include "theme/XmlTheme.h"
 #include "platform/text/ParagraphStyle.h"
 #include "platform/text/StyledText.h"
 #include "templates/XmlStyleSheet.h"

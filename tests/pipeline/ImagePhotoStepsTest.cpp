@@ -9,7 +9,7 @@
 #include "pipeline/XmlProcessor.h"
 #include "pipeline/XmlRebuildPhoto.h"
 #include "pipeline/XmlResizeThumbnail.h"
-#include "imaging/XmlCanvas.h"
+#include "model/imaging/XmlCanvas.h"
 #include "model/site/XmlPhoto.h"
 #include "platform/Escaping.h"
 #include "templates/XmlCSSBackground.h"

@@ -1,5 +1,5 @@
 #include "platform/Codecs.h"
-#include "model/application/MyApplication.h"
+#include "application/MyApplication.h"
 #include "model/core/XmlBase.h"
 #include "support/Printers.h"
 

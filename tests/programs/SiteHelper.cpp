@@ -20,7 +20,7 @@
 // for the line that starts the save or revert, "done" after it, and
 // "imported" once an import has run.
 #include "document/MyDocument.h"
-#include "model/application/MyApplication.h"
+#include "application/MyApplication.h"
 #include "model/feed/XmlRSS.h"
 #include "model/files/XmlFile.h"
 #include "model/files/XmlFiles.h"
@@ -28,7 +28,7 @@
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlSite.h"
-#include "model/theme/XmlTheme.h"
+#include "theme/XmlTheme.h"
 #include "pipeline/XmlImportPhoto.h"
 #include "document/DocumentElements.h"
 #include "publish/FolderExport.h"

@@ -1,6 +1,6 @@
 #include "publish/PublishRequest.h"
 
-#include "model/application/MyApplication.h"
+#include "application/MyApplication.h"
 #include "publish/XmlLocation.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
 #include "publish/XmlLocation.h"
-#include "model/application/MyApplication.h"
+#include "application/MyApplication.h"
 #include "platform/Escaping.h"
 #include "support/TestFiles.h"
 

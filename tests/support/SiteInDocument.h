@@ -3,7 +3,7 @@
 // Site documents for the model tests: a new site in a recording document, a
 // site stored in a temporary folder, and the check that setters mark the
 // document edited.
-#include "model/application/MyApplication.h"
+#include "application/MyApplication.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlSite.h"

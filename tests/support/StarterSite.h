@@ -9,7 +9,7 @@
 #include "model/site/XmlGroup.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlSite.h"
-#include "model/theme/XmlTheme.h"
+#include "theme/XmlTheme.h"
 #include "pipeline/ProcessorQueue.h"
 #include "support/TestFiles.h"
 #include "templates/XmlStyleSheet.h"

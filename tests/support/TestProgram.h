@@ -6,7 +6,7 @@
 // ScopedServices), and a Qt application of the given kind (QGuiApplication,
 // QApplication) on the offscreen platform, with the source tree's resources
 // and a private home folder; then every test.
-#include "model/application/MyApplication.h"
+#include "application/MyApplication.h"
 #include "document/DocumentElements.h"
 #include "platform/Random.h"
 #include "platform/Resources.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 // A theme kept in a document folder of the test's own.
-#include "model/theme/XmlTheme.h"
+#include "theme/XmlTheme.h"
 
 #include <QString>
 

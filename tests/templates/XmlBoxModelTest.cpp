@@ -3,7 +3,7 @@
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlMasthead.h"
 #include "model/site/XmlSite.h"
-#include "model/theme/XmlTheme.h"
+#include "theme/XmlTheme.h"
 #include "model/site/XmlTrash.h"
 #include "model/site/XmlWebItem.h"
 #include "platform/Exception.h"

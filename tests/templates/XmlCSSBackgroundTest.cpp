@@ -1,4 +1,4 @@
-#include "imaging/XmlImage.h"
+#include "model/imaging/XmlImage.h"
 #include "platform/Escaping.h"
 #include "platform/Scanner.h"
 #include "platform/ValueStrings.h"

@@ -1,4 +1,4 @@
-#include "imaging/XmlImage.h"
+#include "model/imaging/XmlImage.h"
 #include "model/core/ElementFactory.h"
 #include "platform/Codecs.h"
 #include "platform/graphics/GraphicsImage.h"

@@ -3,7 +3,7 @@
 #include "model/core/ElementFactory.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlGroup.h"
-#include "model/theme/XmlTheme.h"
+#include "theme/XmlTheme.h"
 #include "templates/XmlBoxModel.h"
 #include "templates/XmlCSS.h"
 #include "templates/XmlCSSImage.h"

@@ -8,7 +8,7 @@
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlPhoto.h"
 #include "model/site/XmlGroup.h"
-#include "model/theme/XmlTheme.h"
+#include "theme/XmlTheme.h"
 #include "platform/ValueStrings.h"
 #include "support/ElementTrees.h"
 #include "support/FakeDocument.h"

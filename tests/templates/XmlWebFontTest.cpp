@@ -1,5 +1,5 @@
-#include "imaging/XmlShape.h"
-#include "model/theme/XmlTheme.h"
+#include "model/imaging/XmlShape.h"
+#include "theme/XmlTheme.h"
 #include "platform/ValueStrings.h"
 #include "platform/text/Font.h"
 #include "templates/XmlBoxModel.h"

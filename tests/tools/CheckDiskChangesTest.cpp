@@ -155,10 +155,10 @@ TEST(CheckDiskChanges, AChangeOutsideTheTableFailsWithFileLineCallAndFunction)
         { "elements/XmlWebText.cpp", "", "kinds->removeItem(3);", nullptr },
         // A file of the table may change the disk anywhere; a file of which
         // the table names functions, only in those.
-        { "app/StartupLog.cpp", "", "QFile::remove(path);", nullptr },
-        { "app/ThemeController.cpp", "void ThemeController::newFolder(", "QDir().mkdir(path);", nullptr },
-        { "app/ThemeController.cpp", "void ThemeController::importTheme(", "QDir().mkdir(path);", "QDir::mkdir in ThemeController::importTheme" },
-        { "app/ThemeController.cpp", "", "lq::removeItem(path);", "lq::removeItem in plantedChange" },
+        { "ui/app/StartupLog.cpp", "", "QFile::remove(path);", nullptr },
+        { "ui/app/ThemeController.cpp", "void ThemeController::newFolder(", "QDir().mkdir(path);", nullptr },
+        { "ui/app/ThemeController.cpp", "void ThemeController::importTheme(", "QDir().mkdir(path);", "QDir::mkdir in ThemeController::importTheme" },
+        { "ui/app/ThemeController.cpp", "", "lq::removeItem(path);", "lq::removeItem in plantedChange" },
     };
     // Every case at once, each file with its own.
     QMap<QString, QList<Planting*>> byFile;
@@ -209,9 +209,9 @@ TEST(CheckDiskChanges, ARowThatAllowsNothingFails)
         const char* report;
     };
     const Case cases[] = {
-        { "| `src/app/StartupLog.cpp` |", "| `src/app/StartupLogGone.cpp` |", "src/app/StartupLogGone.cpp of \"Changes to the disk\" is no file" },
-        { "| `src/app/main.cpp`: `main` |", "| `src/app/main.cpp`: `main`, `parseOptions` |",
-          "parseOptions of src/app/main.cpp in \"Changes to the disk\" changes nothing on the disk" },
+        { "| `src/ui/app/StartupLog.cpp` |", "| `src/ui/app/StartupLogGone.cpp` |", "src/ui/app/StartupLogGone.cpp of \"Changes to the disk\" is no file" },
+        { "| `src/ui/app/main.cpp`: `main` |", "| `src/ui/app/main.cpp`: `main`, `parseOptions` |",
+          "parseOptions of src/ui/app/main.cpp in \"Changes to the disk\" changes nothing on the disk" },
     };
     CopiedTree tree;
     const QByteArray notes = CopiedTree::original(QStringLiteral("docs/architecture.md"));
@@ -226,8 +226,8 @@ TEST(CheckDiskChanges, ARowThatAllowsNothingFails)
     }
     // The file that a row allowed, gone from the tree, fails the same.
     writeAll(tree.path(QStringLiteral("docs/architecture.md")), notes);
-    ASSERT_TRUE(QFile::remove(tree.path(QStringLiteral("src/app/StartupLog.cpp"))));
+    ASSERT_TRUE(QFile::remove(tree.path(QStringLiteral("src/ui/app/StartupLog.cpp"))));
     const lq::ProcessResult result = checkDiskChanges(tree.root());
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_TRUE(result.output.contains("src/app/StartupLog.cpp of \"Changes to the disk\" is no file")) << result.output.constData();
+    EXPECT_TRUE(result.output.contains("src/ui/app/StartupLog.cpp of \"Changes to the disk\" is no file")) << result.output.constData();
 }

@@ -60,7 +60,7 @@ TEST(CheckLayers, AnIncludeAgainstTheLayersFailsWithFileLineAndRule)
     const Case cases[] = {
         // The model never includes the pipeline, nor the application services.
         { "model/site/XmlSite.cpp", "pipeline/XmlProcessor.h", "src/model/site may include" },
-        { "model/core/XmlBase.cpp", "model/application/MyApplication.h", "src/model/core may include" },
+        { "model/core/XmlBase.cpp", "application/MyApplication.h", "src/model/core may include" },
         { "model/feed/XmlRSSItem.cpp", "model/site/XmlWebItem.h", "src/model/feed may include" },
         // The factory knows no class above the element base: each row registers its own.
         { "model/core/ElementFactory.cpp", "pipeline/XmlCopy.h", "src/model/core may include" },
@@ -68,25 +68,25 @@ TEST(CheckLayers, AnIncludeAgainstTheLayersFailsWithFileLineAndRule)
         { "model/core/ElementPasteboard.cpp", "model/files/XmlFile.h", "src/model/core may include" },
         // The pipeline never includes the site document; the document never the interface.
         { "pipeline/XmlCopy.cpp", "document/MyDocument.h", "src/pipeline may include" },
-        { "document/MyDocument.cpp", "app/MyDocumentWindow.h", "src/document may include" },
+        { "document/MyDocument.cpp", "ui/app/MyDocumentWindow.h", "src/document may include" },
         // The widget kit never includes the model.
-        { "platform/widgets/ControlTags.cpp", "model/core/XmlBase.h", "src/platform/widgets may include" },
-        { "platform/Log.cpp", "platform/widgets/ModalHandler.h", "src/platform may include" },
+        { "ui/widgets/ControlTags.cpp", "model/core/XmlBase.h", "src/ui/widgets may include" },
+        { "platform/Log.cpp", "ui/widgets/ModalHandler.h", "src/platform may include" },
         // The interface: the editors below the shell, the layout editor above
         // it, and the shell reaching the layout editor only from its entry point.
-        { "editors/photo/ImageWell.cpp", "document/MyDocument.h", nullptr },
-        { "editors/photo/ImageWell.cpp", "app/MyDocumentWindow.h", "src/editors may include" },
-        { "editors/photo/ImageWell.cpp", "layout/LayoutController.h", "src/editors may include" },
-        { "layout/LayoutController.cpp", "editors/CollageThumb.h", nullptr },
-        { "app/MyDocumentWindow.cpp", "layout/LayoutController.h", "src/app may include" },
-        { "app/main.cpp", "layout/QZLayoutView.h", nullptr },
+        { "ui/editors/photo/ImageWell.cpp", "document/MyDocument.h", nullptr },
+        { "ui/editors/photo/ImageWell.cpp", "ui/app/MyDocumentWindow.h", "src/ui/editors may include" },
+        { "ui/editors/photo/ImageWell.cpp", "ui/layout/LayoutController.h", "src/ui/editors may include" },
+        { "ui/layout/LayoutController.cpp", "ui/editors/CollageThumb.h", nullptr },
+        { "ui/app/MyDocumentWindow.cpp", "ui/layout/LayoutController.h", "src/ui/app may include" },
+        { "ui/app/main.cpp", "ui/layout/QZLayoutView.h", nullptr },
         // Pages, then templates, then the elements they lay out, then the theme.
         { "elements/XmlWebMenu.cpp", "templates/XmlStyleSheet.h", nullptr },
         { "templates/XmlCSS.cpp", "model/site/XmlAlbum.h", nullptr },
         { "templates/XmlStyleSheet.cpp", "elements/XmlVornBox.h", "src/templates may include" },
         { "model/site/XmlAlbum.cpp", "templates/XmlStyleSheet.h", "src/model/site may include" },
         { "model/site/XmlPhoto.cpp", "elements/XmlWebPhotoAlbum.h", "src/model/site may include" },
-        { "elements/XmlWebMenu.cpp", "model/theme/XmlTheme.h", "src/elements may include" },
+        { "elements/XmlWebMenu.cpp", "theme/XmlTheme.h", "src/elements may include" },
         // A folder without a row, or an include of one, fails.
         { "widgetsnew/Thing.cpp", "platform/Log.h", "has no row" },
         { "templates/XmlCSS.cpp", "nowhere/Thing.h", "has no row" },
@@ -122,16 +122,16 @@ TEST(CheckLayers, ALibraryRowLinkedAgainstTheLayersFails)
     };
     const Case cases[] = {
         // The pages linked with the templates that lay them out: a circle.
-        { "lq_model_site FOLDERS model/site USES lq_imaging lq_model_feed",
-          "lq_model_site FOLDERS model/site USES lq_imaging lq_model_feed lq_templates",
+        { "lq_model_site FOLDERS model/site USES lq_model_imaging lq_model_feed",
+          "lq_model_site FOLDERS model/site USES lq_model_imaging lq_model_feed lq_templates",
           "the row lq_model_site (src/model/site) links model/site, templates beyond" },
         // The pipeline without the theme it may use.
-        { "lq_pipeline FOLDERS pipeline USES lq_model_theme", "lq_pipeline FOLDERS pipeline USES lq_elements",
+        { "lq_pipeline FOLDERS pipeline USES lq_theme", "lq_pipeline FOLDERS pipeline USES lq_elements",
           "the row lq_pipeline (src/pipeline) links nothing beyond its row of docs/architecture.md and lacks model/theme" },
         // The editors linked with the shell above them.
-        { "lq_editors FOLDERS editors USES lumenquill_core lq_model_application lq_widgets",
-          "lq_editors FOLDERS editors USES lumenquill_core lq_model_application lq_app",
-          "the row lq_editors (src/editors) links app, editors" },
+        { "lq_editors FOLDERS ui/editors USES lumenquill_core lq_application lq_widgets",
+          "lq_editors FOLDERS ui/editors USES lumenquill_core lq_application lq_app",
+          "the row lq_editors (src/ui/editors) links app, editors" },
     };
     const QByteArray build = readAll(sourceDir + QStringLiteral("/CMakeLists.txt"));
     for (const Case& c : cases) {

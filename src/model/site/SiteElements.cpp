@@ -1,6 +1,6 @@
 #include "model/site/SiteElements.h"
 
-#include "imaging/ImagingElements.h"
+#include "model/imaging/ImagingElements.h"
 #include "model/core/ElementFactory.h"
 #include "model/feed/FeedElements.h"
 #include "model/files/FileElements.h"

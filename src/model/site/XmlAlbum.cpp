@@ -1,6 +1,6 @@
 #include "model/site/XmlAlbum.h"
 
-#include "imaging/XmlWatermark.h"
+#include "model/imaging/XmlWatermark.h"
 #include "model/core/DocumentBase.h"
 #include "model/core/ElementFactory.h"
 #include "model/site/XmlCaption.h"

@@ -1,7 +1,7 @@
 #include "model/site/XmlPhoto.h"
 
-#include "imaging/XmlCanvas.h"
-#include "imaging/XmlImage.h"
+#include "model/imaging/XmlCanvas.h"
+#include "model/imaging/XmlImage.h"
 #include "model/core/DocumentBase.h"
 #include "model/core/SuppressedChanges.h"
 #include "model/site/XmlAlbum.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "imaging/CanvasHolder.h"
+#include "model/imaging/CanvasHolder.h"
 #include "model/core/XmlBase.h"
 #include "platform/Geometry.h"
 #include "platform/ImageFiles.h"

@@ -4,8 +4,8 @@
 #include "model/site/XmlPhoto.h"
 
 #include "model/site/PhotoFrame.h"
-#include "imaging/XmlCanvas.h"
-#include "imaging/XmlImage.h"
+#include "model/imaging/XmlCanvas.h"
+#include "model/imaging/XmlImage.h"
 #include "model/core/ModelSettings.h"
 #include "model/core/DocumentBase.h"
 #include "model/core/SuppressedChanges.h"

@@ -1,4 +1,4 @@
-#include "model/application/MyApplication.h"
+#include "application/MyApplication.h"
 #include "model/core/XmlBase.h"
 #include "platform/Escaping.h"
 #include "platform/XmlCharacterSets.h"

@@ -3,7 +3,7 @@
 #include "model/site/XmlGroup.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlSite.h"
-#include "model/theme/XmlTheme.h"
+#include "theme/XmlTheme.h"
 #include "support/FakeDocument.h"
 #include "support/Printers.h"
 

@@ -1,4 +1,4 @@
-#include "model/application/MyApplication.h"
+#include "application/MyApplication.h"
 #include "model/feed/XmlRSS.h"
 #include "model/feed/XmlRSSItem.h"
 #include "model/site/XmlAlbum.h"

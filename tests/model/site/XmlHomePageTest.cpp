@@ -13,7 +13,7 @@
 #include "model/site/XmlSearchTags.h"
 #include "model/site/XmlSite.h"
 #include "model/site/XmlTrash.h"
-#include "model/theme/XmlLegacyTheme.h"
+#include "theme/XmlLegacyTheme.h"
 #include "support/FakeDocument.h"
 #include "support/PhotoText.h"
 #include "support/Printers.h"

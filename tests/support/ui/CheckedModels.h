@@ -3,7 +3,7 @@
 // while a CheckedModels lives, every model it was given checks itself at each
 // change it reports (rows inserted, moved, removed, reset, data changed), and
 // what the tester finds wrong is kept in failures().
-#include "platform/widgets/ItemModelAdaptor.h"
+#include "ui/widgets/ItemModelAdaptor.h"
 
 #include <QAbstractItemModelTester>
 #include <QDialog>

@@ -1,8 +1,8 @@
 #pragma once
 // Where an element's row is in an element outline, for tests that click,
 // drag and drop on rows as a user does.
-#include "editors/XmlOutlineView.h"
-#include "platform/widgets/ItemModelAdaptor.h"
+#include "ui/editors/XmlOutlineView.h"
+#include "ui/widgets/ItemModelAdaptor.h"
 
 #include <QModelIndex>
 #include <QRect>

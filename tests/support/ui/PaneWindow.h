@@ -3,8 +3,8 @@
 // own panels: the panes beside the navigator as a user meets them. The
 // navigator is a recording stand-in, so a test sees what the panes asked
 // of it; a link picker stand-in answers the rich-text editors' link buttons.
-#include "editors/text/EasyLinkOpener.h"
-#include "editors/text/QZTextEditor.h"
+#include "ui/editors/text/EasyLinkOpener.h"
+#include "ui/editors/text/QZTextEditor.h"
 #include "support/ScopedServices.h"
 #include "support/EventLoop.h"
 #include "support/ui/RecordingEditorPanel.h"

@@ -6,9 +6,9 @@
 // folder, the helper tools are the built ones and the library's hooks are
 // installed (the site's row, the application's library, the captions of
 // import steps).
-#include "editors/iphoto/PhotoLibraryServices.h"
-#include "editors/iphoto/iPhoto.h"
-#include "model/application/MyApplication.h"
+#include "ui/editors/iphoto/PhotoLibraryServices.h"
+#include "ui/editors/iphoto/iPhoto.h"
+#include "application/MyApplication.h"
 #include "model/site/XmlSite.h"
 #include "pipeline/XmlImportPhoto.h"
 #include "support/HelperTools.h"

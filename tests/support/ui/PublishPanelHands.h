@@ -2,11 +2,11 @@
 
 // A user's hands on the publish panel: its controls by tag, the server
 // type's tabs, text typed key by key.
-#include "app/ExportController.h"
-#include "platform/widgets/ControlTags.h"
-#include "platform/widgets/MyPopUpButton.h"
-#include "platform/widgets/MyTabView.h"
-#include "platform/widgets/MyTextField.h"
+#include "ui/app/ExportController.h"
+#include "ui/widgets/ControlTags.h"
+#include "ui/widgets/MyPopUpButton.h"
+#include "ui/widgets/MyTabView.h"
+#include "ui/widgets/MyTextField.h"
 
 #include <QApplication>
 #include <QTabBar>

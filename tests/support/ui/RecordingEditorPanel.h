@@ -1,8 +1,8 @@
 #pragma once
 // A stand-in editor panel that remembers the protocol calls it received,
 // and a scope in which every document window makes its panels of this kind.
-#include "app/MyDocumentWindow.h"
-#include "editors/EditorPanel.h"
+#include "ui/app/MyDocumentWindow.h"
+#include "ui/editors/EditorPanel.h"
 #include "model/core/XmlBase.h"
 #include "support/ScopedServices.h"
 

@@ -2,7 +2,7 @@
 // A modal handler for tests: remembers every alert and drag and answers
 // panels, alerts and drags from what the test set, at once, so nothing waits
 // for a user.
-#include "platform/widgets/ModalHandler.h"
+#include "ui/widgets/ModalHandler.h"
 
 #include <QDrag>
 #include <QList>

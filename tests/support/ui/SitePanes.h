@@ -3,10 +3,10 @@
 // files and iPhoto panes; the other panels record what they are asked (so a
 // test sees how often the window loaded one). The navigator is shown as a
 // user sees it beside the editor area.
-#include "editors/QZFiles.h"
-#include "editors/QZNavViewer.h"
-#include "editors/QZTrash.h"
-#include "editors/iphoto/QZiPhoto.h"
+#include "ui/editors/QZFiles.h"
+#include "ui/editors/QZNavViewer.h"
+#include "ui/editors/QZTrash.h"
+#include "ui/editors/iphoto/QZiPhoto.h"
 #include "model/files/XmlFiles.h"
 #include "model/site/XmlTrash.h"
 #include "support/ScopedServices.h"

@@ -3,7 +3,7 @@
 // and opened in its window, with an album page "Holiday" first on the home
 // page (the only one, unless the starter's own pages are kept) and real JPEG
 // pictures outside the document to import from.
-#include "app/MyDocumentWindow.h"
+#include "ui/app/MyDocumentWindow.h"
 #include "document/MyDocument.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlHomePage.h"

@@ -2,7 +2,7 @@
 // The starter site in a document window whose panels note what they are
 // asked; every save is a second later than the one before, so that each
 // makes a snapshot of its own.
-#include "app/MyDocumentWindow.h"
+#include "ui/app/MyDocumentWindow.h"
 #include "document/MyDocument.h"
 #include "model/site/XmlAlbum.h"
 #include "support/ui/RecordingEditorPanel.h"

@@ -1,6 +1,0 @@
-#include "platform/widgets/MyOutlineView.h"
-
-MyOutlineView::MyOutlineView(int tag, QWidget* parent)
-    : DataSourceView<QTreeView>(tag, parent)
-{
-}

@@ -1,6 +1,0 @@
-#include "platform/widgets/MyTableView.h"
-
-MyTableView::MyTableView(int tag, QWidget* parent)
-    : DataSourceView<QTableView>(tag, parent)
-{
-}

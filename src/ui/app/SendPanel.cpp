@@ -1,0 +1,168 @@
+#include "ui/app/SendPanel.h"
+
+#include "platform/ExceptionFrame.h"
+#include "platform/Workspace.h"
+#include "ui/widgets/MyCancelButton.h"
+#include "publish/SendController.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QUrl>
+#include <QVBoxLayout>
+
+SendPanel::SendPanel(SendController& sender, QWidget* parent)
+    : QFrame(parent)
+    , _sender(sender)
+{
+    setFrameShape(QFrame::StyledPanel);
+    auto* layout = new QVBoxLayout(this);
+    _title = new QLabel(this);
+    QFont bold = _title->font();
+    bold.setBold(true);
+    _title->setFont(bold);
+    _status1 = new QLabel(this);
+    _status2 = new QLabel(this);
+    for (QLabel* line : {_status1, _status2}) {
+        line->setWordWrap(true);
+        line->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    }
+    _progress = new QProgressBar(this);
+    layout->addWidget(_title);
+    layout->addWidget(_status1);
+    layout->addWidget(_status2);
+    layout->addWidget(_progress);
+    auto* buttons = new QHBoxLayout;
+    _details = new QPushButton(QStringLiteral("Details"), this);
+    _details->setCheckable(true);
+    buttons->addWidget(_details);
+    buttons->addStretch();
+    _open = new QPushButton(QStringLiteral("Open in browser"), this);
+    _retry = new QPushButton(QStringLiteral("Retry"), this);
+    _cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    _stopBuild = new MyCancelButton(0, QStringLiteral("Cancel"), this);
+    _stopBuild->hide();
+    buttons->addWidget(_open);
+    buttons->addWidget(_retry);
+    buttons->addWidget(_cancel);
+    buttons->addWidget(_stopBuild);
+    layout->addLayout(buttons);
+    _debug = new QPlainTextEdit(this);
+    _debug->setReadOnly(true);
+    _debug->setMinimumHeight(90);
+    _debug->setMaximumHeight(180);
+    layout->addWidget(_debug);
+    connect(_cancel, &QPushButton::clicked, this, [this] { lq::uiFrame(this, "cancelButton:", [this] { _sender.cancel(); }); });
+    connect(_stopBuild, &QPushButton::clicked, this, [this] { lq::uiFrame(this, "cancelExport:", [this] { _sender.cancel(); }); });
+    connect(_retry, &QPushButton::clicked, this, [this] { lq::uiFrame(this, "retryFTP:", [this] { _sender.retryFTP(); }); });
+    connect(_open, &QPushButton::clicked, this, [this] {
+        lq::uiFrame(this, "openInBrowser:", [this] { lq::openURL(QUrl(_sender.resultAddress())); });
+    });
+    connect(_details, &QPushButton::toggled, this, [this](bool open) { showDetails(open); });
+    _sender.addObserver(this);
+    // What the uploader holds when the panel is made.
+    _title->setText(_sender.title());
+    _cancel->setText(_sender.cancelTitle());
+    stageChanged(_sender.status1(), _sender.status2());
+    progressChanged(_sender.progress(), _sender.progressIndeterminate());
+    _retry->setVisible(_sender.retryVisible());
+    _open->setVisible(_sender.resultShown() && !_sender.resultAddress().isEmpty());
+    showDetails(_sender.debugOpen());
+    setVisible(_sender.panelVisible());
+    showCancel();
+}
+
+SendPanel::~SendPanel()
+{
+    _sender.removeObserver(this);
+}
+
+void SendPanel::runStarted(const QString& title, bool test)
+{
+    _title->setText(title);
+    _cancel->setText(_sender.cancelTitle());
+    _retry->setVisible(false);
+    _open->setVisible(false);
+    // A connection test shows the tools' talk; a publication hides it.
+    showDetails(test);
+    setVisible(true);
+    showCancel();
+}
+
+void SendPanel::stageChanged(const QString& stage, const QString& detail)
+{
+    _status1->setText(stage);
+    _status2->setText(detail);
+    _status2->setVisible(!detail.isEmpty());
+    showCancel();
+}
+
+void SendPanel::progressChanged(int percent, bool indeterminate)
+{
+    if (indeterminate) {
+        _progress->setRange(0, 0);
+    } else {
+        _progress->setRange(0, 100);
+        _progress->setValue(percent);
+    }
+}
+
+void SendPanel::toolLine(const QString&)
+{
+    showToolTalk();
+}
+
+void SendPanel::runEnded(const Ending& ending)
+{
+    showCancel();
+    if (ending.outcome == Outcome::Cancelled) {
+        setVisible(false);
+        return;
+    }
+    _title->setText(ending.title);
+    stageChanged(ending.line, ending.detail);
+    _cancel->setText(_sender.cancelTitle());
+    _retry->setVisible(ending.outcome == Outcome::Failed && ending.retry);
+    _open->setVisible(ending.outcome == Outcome::Published && !ending.address.isEmpty());
+    showToolTalk();
+    setVisible(true);
+}
+
+void SendPanel::dismissed()
+{
+    _open->setVisible(false);
+    setVisible(false);
+}
+
+void SendPanel::showCancel()
+{
+    const bool building = _sender.isBuilding();
+    if (building == _stopBuild->isVisibleTo(this))
+        return;
+    _cancel->setVisible(!building);
+    _stopBuild->setVisible(building);
+    if (building)
+        _stopBuild->setFocus(Qt::OtherFocusReason);
+}
+
+void SendPanel::showDetails(bool open)
+{
+    _sender.debugSetState(open);
+    {
+        const QSignalBlocker quiet(_details);
+        _details->setChecked(open);
+    }
+    _debug->setVisible(open);
+    showToolTalk();
+}
+
+void SendPanel::showToolTalk()
+{
+    if (!_debug->isVisibleTo(this) || _debug->toPlainText() == _sender.debugLog())
+        return;
+    _debug->setPlainText(_sender.debugLog());
+    _debug->verticalScrollBar()->setValue(_debug->verticalScrollBar()->maximum());
+}

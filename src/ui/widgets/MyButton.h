@@ -1,0 +1,13 @@
+#pragma once
+#include "ui/widgets/TaggedControl.h"
+#include <QPushButton>
+
+// a push button carrying a tag; for tags of 100 and more its tool tip and title come
+// from "Tooltip<tag>" and "Button<tag>" of the string table.
+class MyButton : public TaggedControl<QPushButton> {
+    Q_OBJECT
+public:
+    explicit MyButton(int tag = 0, const QString& title = QString(), QWidget* parent = nullptr);
+    // Applies the string table's texts (once, after the control is set up).
+    void localize();
+};

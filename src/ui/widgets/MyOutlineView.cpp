@@ -1,0 +1,6 @@
+#include "ui/widgets/MyOutlineView.h"
+
+MyOutlineView::MyOutlineView(int tag, QWidget* parent)
+    : DataSourceView<QTreeView>(tag, parent)
+{
+}

@@ -1,0 +1,6 @@
+#include "ui/widgets/MyTableView.h"
+
+MyTableView::MyTableView(int tag, QWidget* parent)
+    : DataSourceView<QTableView>(tag, parent)
+{
+}
