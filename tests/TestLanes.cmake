@@ -17,14 +17,16 @@
 # its includes say, without a list to keep. The test programs stay whole
 # (one binary each, every suite in it); only ctest splits them.
 #
-# In the plain lanes a process runs a whole suite (ctest's test is named
-# after it), since there starting the program costs more than most tests;
-# the other lanes run a process per test ("Suite.Test"). One more process
-# per program runs whatever suite the scan below did not see.
+# The plain lanes run in LQ_TEST_SHARDS processes per program (ctest's tests
+# "unit.1-of-8" and so on), each with its share of the lane's tests, since
+# there starting the program costs more than most tests; the other lanes run
+# a process per test ("Suite.Test"). One more process per program runs
+# whatever suite the scan below did not see.
 #
 # A suite name stands in one lane: a suite found in files of two lanes stops
 # the configuration, naming both files.
 
+set(LQ_TEST_SHARDS 8 CACHE STRING "How many processes run each plain lane of a test program")
 set(LQ_TEST_PARTS processes servers browser screen)
 set(LQ_TEST_PART_HEADERS_processes SiteHelperProcess SmallFilesystem ChildProcesses SourceTools)
 set(LQ_TEST_PART_HEADERS_servers TestServers LocalHttpServer)
@@ -133,14 +135,25 @@ function(lq_add_test_lanes target plain_lane)
   file(WRITE "${label_script}" "${label_text}")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${label_script}")
 
-  # The plain lane, a suite per process, and what no scan saw.
+  # The plain lane in a few processes, each running its share of the lane's
+  # tests (gtest's shards): starting a test program costs more than most of
+  # its tests, so a process per suite would spend the lane's time starting
+  # programs. One suite alone: the program with --gtest_filter='Suite.*'.
+  set(plain_patterns)
   foreach(suite IN LISTS suites_of_${plain_lane})
-    set(patterns "${suite}.*" "*/${suite}.*" "${suite}/*")
-    list(APPEND known_filter ${patterns})
-    list(JOIN patterns ":" filter)
-    add_test(NAME ${suite} COMMAND ${target} "--gtest_filter=${filter}")
-    set_tests_properties(${suite} PROPERTIES LABELS "${plain_lane}" ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    list(APPEND plain_patterns "${suite}.*" "*/${suite}.*" "${suite}/*")
   endforeach()
+  list(APPEND known_filter ${plain_patterns})
+  list(JOIN plain_patterns ":" filter)
+  math(EXPR last "${LQ_TEST_SHARDS} - 1")
+  foreach(shard RANGE ${last})
+    math(EXPR number "${shard} + 1")
+    set(name "${plain_lane}.${number}-of-${LQ_TEST_SHARDS}")
+    add_test(NAME ${name} COMMAND ${target} "--gtest_filter=${filter}")
+    set_tests_properties(${name} PROPERTIES LABELS "${plain_lane}" ENVIRONMENT
+      "QT_QPA_PLATFORM=offscreen;GTEST_TOTAL_SHARDS=${LQ_TEST_SHARDS};GTEST_SHARD_INDEX=${shard}")
+  endforeach()
+  # What no scan saw.
   list(JOIN known_filter ":" filter)
   add_test(NAME ${target}.UnlistedSuites COMMAND ${target} "--gtest_filter=-${filter}")
   set_tests_properties(${target}.UnlistedSuites PROPERTIES LABELS "${plain_lane}" ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
