@@ -127,6 +127,9 @@ function(lq_add_test_lanes target plain_lane)
       TEST_FILTER "${filter}"
       TEST_LIST ${list_name}
       DISCOVERY_MODE PRE_TEST
+      # Listing the tests starts the program: on a busy machine that takes
+      # longer than the default five seconds.
+      DISCOVERY_TIMEOUT 120
       PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
     string(REPLACE "+" ";" labels "${lane}")
     string(APPEND label_text "if(${list_name})\n  set_tests_properties(\${${list_name}} PROPERTIES LABELS \"${labels}\")\nendif()\n")
