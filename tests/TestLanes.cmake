@@ -10,6 +10,11 @@
 #   browser  tests that check pages with the validator or open them in
 #            headless Chromium
 #   screen   tests that put windows on an X server of their own (Xvfb)
+#   site     tests of the whole site document (they include
+#            document/MyDocument.h, directly or through a support header):
+#            a site made from the shipped starter, saved with its snapshot,
+#            opened again, built; the program's own tools (zip, unzip,
+#            xmldir) run for them
 # A test file belongs to the lanes of the helpers it includes (directly or
 # through another header of tests/support), and so does every suite it holds;
 # a file that includes none of them is in its program's plain lane (unit or
@@ -17,21 +22,45 @@
 # its includes say, without a list to keep. The test programs stay whole
 # (one binary each, every suite in it); only ctest splits them.
 #
-# The plain lanes run in LQ_TEST_SHARDS processes per program (ctest's tests
-# "unit.1-of-8" and so on), each with its share of the lane's tests, since
-# there starting the program costs more than most tests; the other lanes run
-# a process per test ("Suite.Test"). One more process per program runs
+# The plain lanes and the site lane run in LQ_TEST_SHARDS processes per
+# program (ctest's tests "unit.1-of-8", "site.core.1-of-8" and so on), each
+# with its share of the lane's tests, since there starting the program costs
+# more than most tests; the other lanes run a process per test
+# ("Suite.Test"). One more process per program runs
 # whatever suite the scan below did not see.
 #
 # A suite name stands in one lane: a suite found in files of two lanes stops
 # the configuration, naming both files.
 
 set(LQ_TEST_SHARDS 8 CACHE STRING "How many processes run each plain lane of a test program")
-set(LQ_TEST_PARTS processes servers browser screen)
+set(LQ_TEST_PARTS processes servers browser screen site)
 set(LQ_TEST_PART_HEADERS_processes SiteHelperProcess SmallFilesystem ChildProcesses SourceTools)
 set(LQ_TEST_PART_HEADERS_servers TestServers LocalHttpServer)
 set(LQ_TEST_PART_HEADERS_browser HeadlessChromium HtmlValidator)
 set(LQ_TEST_PART_HEADERS_screen OnXvfb XvfbProgram)
+# The site lane has no helper of its own: a file (or support header) that
+# includes the site document is in it.
+set(LQ_TEST_PART_HEADERS_site)
+set(LQ_TEST_PART_INCLUDES_site "document/MyDocument")
+
+# Whether a text includes one of the part's helpers, or one of the headers
+# of the program that bring the part.
+function(lq_text_brings_part text part out)
+  set(found FALSE)
+  if(LQ_TEST_PART_HEADERS_${part})
+    list(JOIN LQ_TEST_PART_HEADERS_${part} "|" names)
+    if(text MATCHES "#[ \t]*include[ \t]+\"support/(ui/)?(${names})\\.h\"")
+      set(found TRUE)
+    endif()
+  endif()
+  if(LQ_TEST_PART_INCLUDES_${part})
+    list(JOIN LQ_TEST_PART_INCLUDES_${part} "|" names)
+    if(text MATCHES "#[ \t]*include[ \t]+\"(${names})\\.h\"")
+      set(found TRUE)
+    endif()
+  endif()
+  set(${out} ${found} PARENT_SCOPE)
+endfunction()
 
 # A support header that includes a part's helper brings the part with it.
 file(GLOB_RECURSE LQ_TEST_SUPPORT_HEADERS CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/support/*.h")
@@ -47,7 +76,8 @@ foreach(part IN LISTS LQ_TEST_PARTS)
         continue()
       endif()
       file(READ "${header}" text)
-      if(text MATCHES "#[ \t]*include[ \t]+\"support/(ui/)?(${names})\\.h\"")
+      lq_text_brings_part("${text}" ${part} brings)
+      if(brings)
         list(APPEND LQ_TEST_PART_HEADERS_${part} ${name})
         set(grown TRUE)
       endif()
@@ -60,8 +90,8 @@ function(lq_test_file_parts source out)
   file(READ "${source}" text)
   set(parts)
   foreach(part IN LISTS LQ_TEST_PARTS)
-    list(JOIN LQ_TEST_PART_HEADERS_${part} "|" names)
-    if(text MATCHES "#[ \t]*include[ \t]+\"support/(ui/)?(${names})\\.h\"")
+    lq_text_brings_part("${text}" ${part} brings)
+    if(brings)
       list(APPEND parts ${part})
     endif()
   endforeach()
@@ -81,10 +111,25 @@ function(lq_test_file_suites source out)
   set(${out} ${suites} PARENT_SCOPE)
 endfunction()
 
+# Registers LQ_TEST_SHARDS tests "<name>.<n>-of-<shards>" under the label,
+# each running its share of the program's tests that the filter picks.
+function(lq_add_test_shards target name label filter)
+  math(EXPR last "${LQ_TEST_SHARDS} - 1")
+  foreach(shard RANGE ${last})
+    math(EXPR number "${shard} + 1")
+    set(test "${name}.${number}-of-${LQ_TEST_SHARDS}")
+    add_test(NAME ${test} COMMAND ${target} "--gtest_filter=${filter}")
+    set_tests_properties(${test} PROPERTIES LABELS "${label}" ENVIRONMENT
+      "QT_QPA_PLATFORM=offscreen;GTEST_TOTAL_SHARDS=${LQ_TEST_SHARDS};GTEST_SHARD_INDEX=${shard}")
+  endforeach()
+endfunction()
+
 # Registers the tests of the program `target`, built from the given sources,
 # with ctest: the suites of each lane under its labels, the rest under
 # `plain_lane`.
 function(lq_add_test_lanes target plain_lane)
+  # "core" or "ui": the program's part of a shard's name in a lane of both.
+  string(REGEX REPLACE "^lumenquill_(.*)_tests$" "\\1" program "${target}")
   set(lanes)
   foreach(source IN LISTS ARGN)
     # The lanes follow the includes, so an edit of a test file reconfigures.
@@ -122,6 +167,10 @@ function(lq_add_test_lanes target plain_lane)
     endforeach()
     list(APPEND known_filter ${patterns})
     list(JOIN patterns ":" filter)
+    if(lane STREQUAL "site")
+      lq_add_test_shards(${target} "site.${program}" site "${filter}")
+      continue()
+    endif()
     string(MAKE_C_IDENTIFIER "lq_tests_${target}_${lane}" list_name)
     gtest_discover_tests(${target}
       TEST_FILTER "${filter}"
@@ -148,14 +197,7 @@ function(lq_add_test_lanes target plain_lane)
   endforeach()
   list(APPEND known_filter ${plain_patterns})
   list(JOIN plain_patterns ":" filter)
-  math(EXPR last "${LQ_TEST_SHARDS} - 1")
-  foreach(shard RANGE ${last})
-    math(EXPR number "${shard} + 1")
-    set(name "${plain_lane}.${number}-of-${LQ_TEST_SHARDS}")
-    add_test(NAME ${name} COMMAND ${target} "--gtest_filter=${filter}")
-    set_tests_properties(${name} PROPERTIES LABELS "${plain_lane}" ENVIRONMENT
-      "QT_QPA_PLATFORM=offscreen;GTEST_TOTAL_SHARDS=${LQ_TEST_SHARDS};GTEST_SHARD_INDEX=${shard}")
-  endforeach()
+  lq_add_test_shards(${target} ${plain_lane} ${plain_lane} "${filter}")
   # What no scan saw.
   list(JOIN known_filter ":" filter)
   add_test(NAME ${target}.UnlistedSuites COMMAND ${target} "--gtest_filter=-${filter}")
