@@ -3,7 +3,6 @@
 #include "elements/XmlSlideshow.h"
 
 #include "elements/ElementHelpers.h"
-#include "elements/SlideshowHtml.h"
 #include "elements/XmlWebPhotoAlbum.h"
 #include "imaging/XmlCanvas.h"
 #include "model/core/DocumentBase.h"
@@ -260,31 +259,4 @@ QString XmlSlideshow::textSubberPhoto(const QString& text, XmlPhoto* photo)
         XmlWebPhotoAlbum* album = photoAlbum();
         return album ? album->textSubberPhoto(text, photo) : text;
     });
-}
-
-// --- Page output -------------------------------------------------------------------------------------
-
-void XmlSlideshow::appendCSS(QString& css)
-{
-    SlideshowHtml(*this).appendCSS(css);
-}
-
-void XmlSlideshow::appendCSSWinIESuffix(QString& css, const QString& suffix)
-{
-    SlideshowHtml(*this).appendCSSWinIESuffix(css, suffix);
-}
-
-void XmlSlideshow::genCSSBitmap(QString& script)
-{
-    SlideshowHtml(*this).genCSSBitmap(script);
-}
-
-void XmlSlideshow::genCSSWinIEBitmap(QString& script)
-{
-    SlideshowHtml(*this).genCSSWinIEBitmap(script);
-}
-
-void XmlSlideshow::appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet)
-{
-    SlideshowHtml(*this).appendHTMLPagePassSheet(html, page, pass, sheet);
 }

@@ -152,7 +152,7 @@ public:
     const lq::GraphicsImage& imageA() const { return _imageA; }
     const lq::GraphicsImage& imageB() const { return _imageB; }
 
-    // --- Page output (SlideshowHtml) -------------------------------------------------------
+    // --- Page output -------------------------------------------------------
     void appendCSS(QString& css) override;
     void appendCSSWinIESuffix(QString& css, const QString& suffix) override;
     void genCSSBitmap(QString& script) override;
@@ -160,10 +160,6 @@ public:
     void appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet) override;
 
 private:
-    friend class SlideshowAnimation;
-    friend class SlideshowHtml;
-    friend class SlideshowLayout;
-
     // A text storage with one layout manager and one unbounded container.
     using TextSystem = XmlWebMenu::ItemText;
     enum Control { Previous = 0, Next = 1, IndexLink = 2, Play = 3, Caption = 4, PictureBox = 5 };
@@ -184,6 +180,42 @@ private:
     XmlPhoto* photoAt(int index);
     int numberChildren(XmlBase* album) const;
     bool disableImageWell();
+
+    // --- The preview's tick (canvas) ---
+    // One tick of the preview; it asks for the next. While the slides play
+    // each stays its time before the next follows; the next blends in (at
+    // once without a fade).
+    void animation();
+    // Asks the element's clock for the next tick.
+    void scheduleAnimation();
+    // Hands the current slide over to A and clears B.
+    void handOverSlides();
+    void redisplayAll();
+
+    // --- Text on the page (layout) ---
+    // The text systems of the caption and of the four controls, once.
+    void makeTextSystems();
+    void setControlText(TextSystem& system, const QString& label);
+    void setCaptionText(const QString& caption);
+    // Lays the controls and the caption out for the page (flags 0 only) and
+    // registers the controls' click areas; the slides start again.
+    void layoutRelayout(XmlBase* page, int flags);
+
+    // --- Page output ---
+    // "ss.add_slide(" values of one photo: sequence number, then F.y, F.x, P.w, P.h.
+    struct SlideValues {
+        int sequence = 0;
+        int y = 0;
+        int x = 0;
+        int w = 0;
+        int h = 0;
+        lq::Rect photoRect;
+    };
+    SlideValues slideValues(XmlPhoto* photo);
+    // Writes the image step of the photo into the step buffer.
+    void addImageStep(XmlPhoto* photo, const lq::Rect& photoRect, int d);
+    void appendScriptSetUp(QString& html, XmlBase* page);
+    void appendControlsAndCaptions(QString& html, XmlBase* page);
 
     std::shared_ptr<XmlPictureFrame> _frame;
     int _currentControl = -1;

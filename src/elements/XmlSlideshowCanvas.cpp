@@ -3,8 +3,6 @@
 #include "elements/XmlSlideshow.h"
 
 #include "elements/ElementHelpers.h"
-#include "elements/SlideshowAnimation.h"
-#include "elements/SlideshowLayout.h"
 #include "elements/XmlWebPhotoAlbum.h"
 #include "imaging/XmlCanvas.h"
 #include "model/core/DocumentBase.h"
@@ -105,12 +103,12 @@ void XmlSlideshow::mouseClick(const QString& data)
             else
                 document->selectWebPageIndex(album.get(), -1);
         } else if (data == u"prev") {
-            SlideshowAnimation(*this).handOverSlides();
+            handOverSlides();
             _slideB = _slideB == first ? count - 1 : _slideB - 1;
             _mixer = 0;
             _playingSlides = false;
         } else if (data == u"next") {
-            SlideshowAnimation(*this).handOverSlides();
+            handOverSlides();
             // The click goes round whatever the loop setting says.
             _slideB = _slideB >= count - 1 ? first : _slideB + 1;
             if (_slideB >= count)
@@ -119,7 +117,7 @@ void XmlSlideshow::mouseClick(const QString& data)
             _playingSlides = false;
         } else if (data == u"play") {
             _playingSlides = !_playingSlides;
-            SlideshowAnimation(*this).redisplayAll();
+            redisplayAll();
         }
     });
 }
@@ -138,7 +136,7 @@ void XmlSlideshow::startAnimations()
         _clock->cancel(this);
         if (!visible())
             return;
-        SlideshowAnimation(*this).scheduleAnimation();
+        scheduleAnimation();
         if (_autoStart)
             _playingSlides = true;
     });
@@ -150,7 +148,7 @@ void XmlSlideshow::stopAnimations()
         _clock->cancel(this);
         if (_mixer != 1.0f) {
             _mixer = 1.0f;
-            SlideshowAnimation(*this).redisplayAll();
+            redisplayAll();
         }
         _waitTime = 0;
         _playingSlides = false;
@@ -233,11 +231,11 @@ void XmlSlideshow::drawText2()
         if (!context)
             return;
         const int shownStyle = style();
-        SlideshowLayout(*this).setCaptionText(textCaption());
+        setCaptionText(textCaption());
         if (shownStyle == 0 || shownStyle == 1)
-            SlideshowLayout(*this).setControlText(*_play, _playingSlides ? _stopLabel : _playLabel);
+            setControlText(*_play, _playingSlides ? _stopLabel : _playLabel);
         else
-            SlideshowLayout(*this).setControlText(*_play, _beforeLabel);
+            setControlText(*_play, _beforeLabel);
 
         const auto drawControl = [&](int index) {
             TextSystem* system = controlText(index);
@@ -278,5 +276,68 @@ void XmlSlideshow::drawText2()
         const float y = caption.y() + toFloat(textHeight);
         context->drawImage(button, lq::Rect(x, y, toFloat(button.width()), toFloat(button.height())), lq::Rect(),
                            lq::CompositingOperation::SourceOver, 1.0f);
+    });
+}
+
+// --- The preview's tick ---------------------------------------------------------------------------
+
+namespace {
+
+// Seconds between two ticks of the editor preview.
+constexpr double tickSeconds = 0.1;
+
+} // namespace
+
+void XmlSlideshow::handOverSlides()
+{
+    _slideA = _slideB;
+    _imageA = _imageB;
+    _imageB = lq::GraphicsImage();
+}
+
+void XmlSlideshow::redisplayAll()
+{
+    if (DocumentBase* document = myDocument())
+        document->redisplayRect(lq::Rect());
+}
+
+void XmlSlideshow::scheduleAnimation()
+{
+    // The element cancels its tick before it goes, so the tick never outlives it.
+    _clock->performAfter(this, tickSeconds, [this] { animation(); });
+}
+
+void XmlSlideshow::animation()
+{
+    lq::modelFrame(this, "animation:", [&] {
+        if (_mixer < 1.0f) {
+            if (_fade)
+                _mixer = static_cast<float>(static_cast<double>(_mixer) + 0.1);
+            else
+                _mixer = 1.0f;
+            _mixer = std::min(_mixer, 1.0f);
+            if (_mixer == 1.0f || disableImageWell()) {
+                redisplayAll();
+            } else if (DocumentBase* document = myDocument()) {
+                document->redisplayRect(controlRect(PictureBox));
+            }
+        } else if (_playingSlides) {
+            if (_waitTime == 0)
+                _waitTime = 2 * _seconds;
+            --_waitTime;
+            const std::shared_ptr<XmlAlbum> album = getCurrentAlbum();
+            if (_waitTime == 0 && album) {
+                const int count = album->numberChildren();
+                handOverSlides();
+                if (_slideB >= count - 1) {
+                    if (_loopSlideshow)
+                        _slideB = firstPictureInSlideshow();
+                } else {
+                    ++_slideB;
+                }
+                _mixer = 0;
+            }
+        }
+        scheduleAnimation();
     });
 }

@@ -1,10 +1,10 @@
 // The slideshow's geometry: the box or the selected control it answers
-// for and the controls' rectangles; its text on the page is
-// SlideshowLayout's.
+// for and the controls' rectangles; its text on the page: the controls'
+// labels and the caption, laid out in the control font and the element's
+// font, with the click areas of the controls.
 #include "elements/XmlSlideshow.h"
 
 #include "elements/ElementHelpers.h"
-#include "elements/SlideshowLayout.h"
 #include "elements/XmlWebPhotoAlbum.h"
 #include "model/core/DocumentBase.h"
 #include "model/site/XmlAlbum.h"
@@ -220,10 +220,119 @@ void XmlSlideshow::relayoutFlags(XmlBase* page, int flags)
     // The canvas lays the element out while it draws: a failure is logged
     // with the element's XML and goes no further.
     try {
-        SlideshowLayout(*this).layoutRelayout(page, flags);
+        layoutRelayout(page, flags);
     } catch (const lq::Exception& failure) {
         lq::log(QStringLiteral("slideshow error: ") + failure.name() + QStringLiteral(": ") + failure.reason());
         lq::log(createXml());
     }
 }
 
+// --- Text on the page ------------------------------------------------------------------------------
+
+namespace {
+
+// The caption container's height: tall enough for any caption.
+constexpr qreal captionContainerHeight = 10000.0;
+
+} // namespace
+
+void XmlSlideshow::makeTextSystems()
+{
+    if (!_lm) {
+        _contents = std::make_shared<lq::StyledText>();
+        _lm = std::make_unique<lq::LayoutManager>();
+        _lm->setTextStorage(_contents);
+        _tc = std::make_shared<lq::TextContainer>(QSizeF(1000000.0, 1000000.0));
+        _tc->setLineFragmentPadding(0);
+        _lm->addTextContainer(_tc);
+    }
+    if (!_prev) {
+        _prev = std::make_unique<TextSystem>();
+        _link = std::make_unique<TextSystem>();
+        _next = std::make_unique<TextSystem>();
+        _play = std::make_unique<TextSystem>();
+    }
+}
+
+void XmlSlideshow::setControlText(TextSystem& system, const QString& label)
+{
+    std::shared_ptr<XmlWebFont> record = controlFont();
+    if (!record)
+        record = font();
+    lq::ParagraphStyle paragraph = lq::ParagraphStyle::defaultStyle();
+    paragraph.alignment = lq::TextAlignment::Center;
+    lq::TextAttributes attributes;
+    attributes.paragraphStyle = paragraph;
+    attributes.font = record->createFont();
+    attributes.foregroundColour = record->fontColor();
+    attributes.underlineStyle = record->underline() ? 1 : 0;
+    system.textStorage()->setText(lq::StyledText(label, attributes));
+}
+
+void XmlSlideshow::setCaptionText(const QString& caption)
+{
+    const std::shared_ptr<XmlWebFont> record = font();
+    const int bits = (record->underline() ? 4 : 0) + (record->italic() ? 1 : 0) + (record->bold() ? 2 : 0);
+    normalFont = record->createFont();
+    clearLinks();
+    _contents->setText(getAttributedStringWithAlignmentAttr(caption, record->textAlignment(), bits));
+}
+
+void XmlSlideshow::layoutRelayout(XmlBase* page, int flags)
+{
+    if (flags != 0)
+        return;
+    std::shared_ptr<XmlAlbum> current;
+    page = pageOrCurrentAlbum(page, current);
+    if (!page)
+        return;
+    calcControlObjects();
+    const int first = firstPictureInSlideshow();
+    if (first >= numberChildren(page))
+        return;
+    makeTextSystems();
+
+    const int shownStyle = style();
+    setControlText(*_prev, _prevLabel);
+    setControlText(*_link, _indexLabel);
+    setControlText(*_next, _nextLabel);
+    setControlText(*_play, shownStyle == 0 || shownStyle == 1 ? _playLabel : _afterLabel);
+    setCaptionText(textCaption());
+
+    for (int index : { Previous, IndexLink, Next, Play }) {
+        TextSystem* system = controlText(index);
+        const lq::Rect rect = controlRect(index);
+        system->textContainer()->setContainerSize(QSizeF(rect.width(), rect.height()));
+        system->layoutManager().glyphRangeForTextContainer(system->textContainer().get());
+    }
+    _tc->setContainerSize(QSizeF(controlRect(Caption).width(), captionContainerHeight));
+    _lm->glyphRangeForTextContainer(_tc.get());
+
+    DocumentBase* document = myDocument();
+    if (document) {
+        document->clearTrackingDataForObject(UUID());
+        const auto track = [&](int index, const char* word) {
+            TextSystem* system = controlText(index);
+            if (system->textStorage()->isEmpty())
+                return;
+            lq::LayoutManager& lm = system->layoutManager();
+            const lq::Range glyphs = lm.glyphRangeForTextContainer(system->textContainer().get());
+            QRectF bounds = lm.boundingRectForGlyphRange(glyphs, system->textContainer().get());
+            const lq::Rect rect = controlRect(index);
+            bounds.translate(rect.x(), rect.y());
+            document->addTrackingDataForObjectDataRect(UUID(), QLatin1String(word), lq::Rect(bounds));
+        };
+        if (_showIndexLabel)
+            track(IndexLink, "link");
+        if (_showPrevNextControls) {
+            track(Previous, "prev");
+            track(Next, "next");
+        }
+        if ((shownStyle == 0 || shownStyle == 1) && _showPlayControls)
+            track(Play, "play");
+    }
+
+    _slideA = -1;
+    const int selected = document ? document->globalIndex() : -1;
+    _slideB = selected == -1 ? first : selected;
+}

@@ -3,9 +3,6 @@
 // settings are VornBoxSettings'.
 #include "elements/XmlVornBox.h"
 
-#include "elements/VornBoxHtml.h"
-#include "elements/VornBoxPreview.h"
-#include "elements/VornBoxText.h"
 #include "elements/XmlWebContent.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/PreviewView.h"
@@ -121,49 +118,41 @@ int XmlVornBox::transparentBkgnd() const
 
 std::shared_ptr<XmlWebFont> XmlVornBox::font()
 {
-    return lq::modelFrame(this, "font", [&] { return VornBoxText(*this).contentRecord(0); });
+    return lq::modelFrame(this, "font", [&] { return contentRecord(0); });
 }
 
-// --- Previews and the preview page -------------------------------------------------------------
-
-bool XmlVornBox::requiresView()
+std::shared_ptr<XmlWebFont> XmlVornBox::contentRecord(int type)
 {
-    return VornBoxPreview(*this).requiresView();
+    XmlStyleSheet* sheet = XmlStyleSheet::cast(_parent);
+    if (!sheet)
+        return nullptr;
+    const XmlBasePtr element = sheet->getElementWithName(QStringLiteral("Content"));
+    XmlWebContent* content = XmlWebContent::cast(element.get());
+    if (!content)
+        return nullptr;
+    switch (type) {
+    case 1:
+        return content->heading();
+    case 2:
+        return content->subheading();
+    case 3:
+        return content->caption();
+    default:
+        return content->font();
+    }
 }
 
-std::unique_ptr<lq::PreviewView> XmlVornBox::createView()
+std::shared_ptr<XmlWebFont> XmlVornBox::heading()
 {
-    return VornBoxPreview(*this).createView();
+    return lq::modelFrame(this, "heading", [&] { return contentRecord(1); });
 }
 
-QString XmlVornBox::htmlString()
+std::shared_ptr<XmlWebFont> XmlVornBox::subheading()
 {
-    return VornBoxHtml(*this).htmlString();
+    return lq::modelFrame(this, "subheading", [&] { return contentRecord(2); });
 }
 
-void XmlVornBox::updateVorn()
+std::shared_ptr<XmlWebFont> XmlVornBox::caption()
 {
-    VornBoxPreview(*this).updateVorn();
-}
-
-void XmlVornBox::reloadPage()
-{
-    VornBoxPreview(*this).reloadPage();
-}
-
-// --- Page HTML and template CSS ----------------------------------------------------------------
-
-void XmlVornBox::appendCSS(QString& css)
-{
-    VornBoxHtml(*this).appendCSS(css);
-}
-
-void XmlVornBox::appendCSSWinIESuffix(QString& css, const QString& suffix)
-{
-    VornBoxHtml(*this).appendCSSWinIESuffix(css, suffix);
-}
-
-void XmlVornBox::appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet)
-{
-    VornBoxHtml(*this).appendHTMLPagePassSheet(html, page, pass, sheet);
+    return lq::modelFrame(this, "caption", [&] { return contentRecord(3); });
 }

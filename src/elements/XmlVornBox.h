@@ -103,12 +103,30 @@ public:
     // box's XML and goes no further.
     void relayoutFlags(XmlBase* page, int flags) override;
 
-    // --- Previews (VornBoxPreview) and the preview page (VornBoxHtml) ----------------------------
+    // --- Previews and the preview page ---------------------------------------------------------
+    // Whether the box shows as a live view: only while the template shows
+    // previews, for movies, images and snippets. A Flash movie has no player
+    // here and is drawn as a placeholder instead, as is a box whose kind of
+    // view cannot be shown on this machine (PreviewView::canShow).
     bool requiresView();
+    // A new view for the box (the caller owns it), or nothing.
     std::unique_ptr<lq::PreviewView> createView();
+    // The preview page of a snippet, movie, Flash movie or image box; null
+    // for rich text, inline frames and layer boxes.
     QString htmlString();
+    // Measures a QuickTime box's movie into qtSize; nothing for other boxes or
+    // a movie that cannot be read.
     void updateVorn();
+    // Loads the existing view again.
     void reloadPage();
+
+    // The diagonal lines of a placeholder over the rectangle, every 20
+    // points from its top left corner, cut at its edges.
+    struct Line {
+        lq::Point start;
+        lq::Point end;
+    };
+    static std::vector<Line> placeholderHatchLines(const lq::Rect& rect);
 
     // --- Canvas ---------------------------------------------------------------------------------
     using XmlWebText::drawObject;
@@ -121,9 +139,10 @@ public:
     void mouseDown(const QString& data) override;
     void mouseClick(const QString& data) override;
 
-    // --- Page HTML and template CSS (VornBoxHtml) ------------------------------------------------
+    // --- Page HTML and template CSS ---------------------------------------------------------------
     void appendCSS(QString& css) override;
     void appendCSSWinIESuffix(QString& css, const QString& suffix) override;
+    // The box's division and content in its pass; nothing in the others.
     void appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet) override;
 
 protected:
@@ -131,9 +150,34 @@ protected:
     bool linksFollowRecordStyle() const override { return true; }
 
 private:
-    friend class VornBoxHtml;
-    friend class VornBoxPreview;
-    friend class VornBoxText;
+    // --- The movie --------------------------------------------------------------------------------
+    // A QuickTime movie: the box takes its size from the movie.
+    bool isQuickTime() const;
+    // The movie size used for the geometry: 100 for an unmeasured movie.
+    float movieWidth() const;
+    float movieHeight() const;
+    // "<folder>/files/<externalHTML>".
+    QString movieFile();
+    // Loads the movie into the view as the box's options say, then measures
+    // it into qtSize; nothing when the movie cannot be read.
+    void loadMovieIntoView(lq::PreviewView& view, bool hideAsStored);
+    // The hatching and the box's name and item over the rectangle.
+    void drawPlaceholder(const lq::Rect& rect);
+
+    // --- The content box's fonts and the links under the pointer --------------------------------
+    // The content box's record by kind (0 the default record, 1 the heading,
+    // 2 the subheading, 3 the caption), or nothing without a content box.
+    std::shared_ptr<XmlWebFont> contentRecord(int type);
+    std::shared_ptr<XmlWebFont> heading();
+    std::shared_ptr<XmlWebFont> subheading();
+    std::shared_ptr<XmlWebFont> caption();
+    // Colours the link of the range string (hovered or clicked), or takes the
+    // colour away again.
+    void showLinkColour(const QString& data, bool hover, bool clicked);
+
+    // --- Page output ---------------------------------------------------------------------------
+    // The image (with its link and rollover) for the page or the preview.
+    void appendImage(QString& html, bool forPage);
 
     std::optional<lq::Font> headingFont;
     std::optional<lq::Font> subheadingFont;

@@ -1,5 +1,4 @@
 #include "elements/QZTextContainer.h"
-#include "elements/VornBoxPreview.h"
 #include "elements/XmlVornBox.h"
 #include "elements/XmlWebContent.h"
 #include "model/site/XmlAlbum.h"
@@ -581,7 +580,7 @@ TEST_F(VornBox, LiveViewsOnlyWhileTheTemplateShowsThem)
 
 TEST(VornBoxDrawing, ThePlaceholderHatchingEveryTwentyPoints)
 {
-    const std::vector<VornBoxPreview::Line> lines = VornBoxPreview::placeholderHatchLines(lq::Rect(10, 20, 100, 40));
+    const std::vector<XmlVornBox::Line> lines = XmlVornBox::placeholderHatchLines(lq::Rect(10, 20, 100, 40));
     ASSERT_EQ(lines.size(), 7u); // d = 0, 20, ..., 120
     EXPECT_EQ(lines[0].start, lq::Point(10, 20));
     EXPECT_EQ(lines[0].end, lq::Point(10, 20));
@@ -593,7 +592,7 @@ TEST(VornBoxDrawing, ThePlaceholderHatchingEveryTwentyPoints)
     // d = 120: the start runs down the right edge.
     EXPECT_EQ(lines[6].start, lq::Point(110, 40));
     EXPECT_EQ(lines[6].end, lq::Point(90, 60));
-    EXPECT_EQ(VornBoxPreview::placeholderHatchLines(lq::Rect(0, 0, 20, 20)).size(), 2u);
+    EXPECT_EQ(XmlVornBox::placeholderHatchLines(lq::Rect(0, 0, 20, 20)).size(), 2u);
 }
 
 TEST_F(VornBox, ItemsWithoutAViewDrawAPlaceholderWithTheirName)
