@@ -3,6 +3,7 @@
 #include "elements/ElementHelpers.h"
 #include "elements/SlideshowSettings.h"
 #include "elements/XmlWebMenu.h"
+#include "elements/XmlWebText.h"
 #include "platform/graphics/GraphicsImage.h"
 
 #include <QScopedValueRollback>
@@ -43,9 +44,9 @@ class TextContainer;
 //
 // The picture frame is an owned part written after the box's own part; the
 // control font is a child font named "control"; the caption uses the
-// element's own font. The stored settings are kept by the base,
-// SlideshowSettings.
-class XmlSlideshow final : public SlideshowSettings {
+// element's own font. The stored settings are a SlideshowSettings value the
+// element holds.
+class XmlSlideshow final : public XmlWebText {
 public:
     // Delivers the preview's ticks. Tests give the element a clock they
     // advance by hand.
@@ -69,8 +70,10 @@ public:
     bool enabled() override;
     // "cssPictureFrame" reads into the element's own frame.
     XmlBasePtr createChildFromTag(const QString& tag) override;
+    // The settings' attributes; the rest goes to the text element.
+    void setAttributeTo(const QString& key, const QString& value) override;
     // Ends the control selection, so that the box writes its own geometry,
-    // then writes the settings.
+    // then writes the text element's attributes and the settings.
     void appendAttributes(QString& xml) override;
     // The box's own part, then the picture frame.
     QString writeXmlVorns() override;
@@ -81,6 +84,15 @@ public:
     XmlBaseList ownedParts() const override;
     bool isSlideshow() const override { return true; }
     const std::shared_ptr<XmlPictureFrame>& frame() const { return _frame; }
+
+    // --- Stored settings ---------------------------------------------------------------
+    SlideshowSettings& settings() { return _settings; }
+    const SlideshowSettings& settings() const { return _settings; }
+    // The stored style, folded to 0 or 1 while the before/after preference is off.
+    int style() const { return _settings.style(); }
+    // Whether a before/after page shows the thumbnails' rollovers (the photo album asks).
+    bool thumbRollovers() const { return _settings.thumbRollovers(); }
+    bool allowBkgndImage() const override { return _settings.allowBkgndImage(); }
 
     // The slideshow's visibility is decided by visible alone: both flags
     // are set on whatever is asked, without a change notice.
@@ -217,6 +229,7 @@ private:
     void appendScriptSetUp(QString& html, XmlBase* page);
     void appendControlsAndCaptions(QString& html, XmlBase* page);
 
+    SlideshowSettings _settings { *this };
     std::shared_ptr<XmlPictureFrame> _frame;
     int _currentControl = -1;
     int _slideA = 0;

@@ -126,23 +126,23 @@ void XmlSlideshow::appendScriptSetUp(QString& html, XmlBase* page)
     };
     if (slideshow) {
         html += QStringLiteral("ss = new slideshow(\"ss\");\n");
-        label("playLabel", _playLabel);
-        label("stopLabel", _stopLabel);
-        if (_autoStart)
+        label("playLabel", _settings.playLabel());
+        label("stopLabel", _settings.stopLabel());
+        if (_settings.autoStart())
             html += QStringLiteral("ss.autoPlay = 1;\n");
-        html += QString::asprintf("ss.timeout = %d000;\n", _seconds);
-        if (_fade)
+        html += QString::asprintf("ss.timeout = %d000;\n", _settings.seconds());
+        if (_settings.fade())
             html += QStringLiteral("ss.fade = 1;\n");
     } else {
         html += QStringLiteral("ss = new beforeafter(\"ss\");\n");
-        label("beforeLabel", _beforeLabel);
-        label("afterLabel", _afterLabel);
-        if (_slideRollovers)
+        label("beforeLabel", _settings.beforeLabel());
+        label("afterLabel", _settings.afterLabel());
+        if (_settings.slideRollovers())
             html += QStringLiteral("ss.rollovers = 1;\n");
     }
-    if (!_loopSlideshow)
+    if (!_settings.loopSlideshow())
         html += QStringLiteral("ss.repeat = false;\n");
-    if (_randomOrder)
+    if (_settings.randomOrder())
         html += QStringLiteral("ss.random = true;\n");
 
     if (!album)
@@ -162,7 +162,7 @@ void XmlSlideshow::appendScriptSetUp(QString& html, XmlBase* page)
         }
         return;
     }
-    const qsizetype step = _thumbRollovers ? 3 : 2;
+    const qsizetype step = _settings.thumbRollovers() ? 3 : 2;
     for (qsizetype i = 0; i < photos.size(); i += step) {
         XmlPhoto* before = photos.at(i);
         XmlPhoto* after = i + 1 < photos.size() ? photos.at(i + 1) : nullptr;
@@ -194,24 +194,24 @@ void XmlSlideshow::appendControlsAndCaptions(QString& html, XmlBase* page)
     const auto writeControl = [&](int index, const QString& pre) {
         TextSystem* system = controlText(index);
         appendHTMLFromLayoutManagerPrePostOffset(html, &system->layoutManager(), pre, QStringLiteral("</a>\n"),
-                                                 controlRect(index).origin);
+                                                 _settings.controlRect(index).origin);
     };
-    if (_showPrevNextControls) {
+    if (_settings.showPrevNextControls()) {
         writeControl(Previous, QStringLiteral("<a id=\"ssprev\" class=\"sscontrol\" href=\"javascript:ss.previous()\""));
         writeControl(Next, QStringLiteral("<a id=\"ssnext\" class=\"sscontrol\" href=\"javascript:ss.next()\""));
     }
-    if (_showIndexLabel)
+    if (_settings.showIndexLabel())
         writeControl(IndexLink, QStringLiteral("<a class=\"sscontrol\" href=\"") + attributeEscape(indexLink())
                                     + QLatin1Char('"'));
-    if ((shownStyle == 0 || shownStyle == 1) && _showPlayControls)
+    if ((shownStyle == 0 || shownStyle == 1) && _settings.showPlayControls())
         writeControl(Play, QStringLiteral("<a id=\"ssplay\" class=\"sscontrol\" href=\"javascript:ss.play()\""));
-    if ((shownStyle == 2 || shownStyle == 3) && _showBeforeAfterControls)
+    if ((shownStyle == 2 || shownStyle == 3) && _settings.showBeforeAfterControls())
         writeControl(Play, QStringLiteral("<a id=\"ssbeforeafter\" class=\"sscontrol\" href=\"javascript:ss.beforeafter()\""));
 
     XmlAlbum* album = XmlAlbum::cast(page);
-    if (showCaptions() != 0 && album) {
-        const lq::Rect caption = controlRect(Caption);
-        XmlWebPhotoAlbum* element = photoAlbum();
+    if (_settings.showCaptions() != 0 && album) {
+        const lq::Rect caption = _settings.controlRect(Caption);
+        XmlWebPhotoAlbum* element = _settings.photoAlbum();
         const bool buttons = element && element->hasCartButton() && (element->slideshowButton() != 0);
         for (const XmlBasePtr& object : album->photoObjects()) {
             XmlPhoto* photo = XmlPhoto::cast(object.get());
@@ -238,7 +238,7 @@ void XmlSlideshow::appendControlsAndCaptions(QString& html, XmlBase* page)
 
     html += QStringLiteral("<img class=\"ssviewer\" id=\"ssviewerA\" alt=\"\" src=\"\" border=\"\" style=\"display:none\" />\n");
     html += QStringLiteral("<img class=\"ssviewer\" id=\"ssviewerB\" alt=\"\" src=\"\" border=\"\" style=\"display:none\" />\n");
-    if ((shownStyle == 2 || shownStyle == 3) && _slideRollovers)
+    if ((shownStyle == 2 || shownStyle == 3) && _settings.slideRollovers())
         html += QStringLiteral("<img class=\"ssviewer\" id=\"ssrollover\" alt=\"\" src=\"bitmaps/transparent.gif\" border=\"\" "
                                "style=\"display:none\" />\n");
 }
@@ -253,7 +253,7 @@ void XmlSlideshow::appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePas
             appendScriptSetUp(html, page);
             break;
         case PagePass::SlideshowBackground:
-            if (_showBkgndBox)
+            if (_settings.showBkgndBox())
                 html += BoxModelHtml(*this).htmlDivTagsVornStyle(QStringLiteral("ssbackground"), QString());
             break;
         case PagePass::SlideshowControls:
@@ -270,7 +270,7 @@ void XmlSlideshow::appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePas
                 break;
             html += createImagesProcess;
             createImagesProcess = QString();
-            if ((style() == 2 || style() == 3) && _slideRollovers)
+            if ((style() == 2 || style() == 3) && _settings.slideRollovers())
                 html += QStringLiteral("<QZcopy dir=\"homepage/bitmaps\" filename=\"transparent.gif\" />");
             break;
         default:

@@ -26,39 +26,39 @@ int XmlSlideshow::top() const
 {
     if (!controlSelected())
         return XmlWebText::top();
-    return lq::truncatedPixel(controlRect(_currentControl).y());
+    return lq::truncatedPixel(_settings.controlRect(_currentControl).y());
 }
 
 int XmlSlideshow::left() const
 {
     if (!controlSelected())
         return XmlWebText::left();
-    return lq::truncatedPixel(controlRect(_currentControl).x());
+    return lq::truncatedPixel(_settings.controlRect(_currentControl).x());
 }
 
 int XmlSlideshow::width() const
 {
     if (!controlSelected())
         return XmlWebText::width();
-    return lq::truncatedPixel(controlRect(_currentControl).width());
+    return lq::truncatedPixel(_settings.controlRect(_currentControl).width());
 }
 
 int XmlSlideshow::height() const
 {
     if (!controlSelected())
         return XmlWebText::height();
-    return lq::truncatedPixel(controlRect(_currentControl).height());
+    return lq::truncatedPixel(_settings.controlRect(_currentControl).height());
 }
 
 bool XmlSlideshow::controlSelected() const
 {
-    const int shownStyle = foldedStyle();
+    const int shownStyle = _settings.style();
     return _currentControl != -1 && shownStyle != 0 && shownStyle != 2;
 }
 
 void XmlSlideshow::setSelectedControlComponent(int component, int value)
 {
-    lq::Rect rect = controlRect(_currentControl);
+    lq::Rect rect = _settings.controlRect(_currentControl);
     switch (component) {
     case 0:
         rect.origin.y = toFloat(value);
@@ -73,7 +73,7 @@ void XmlSlideshow::setSelectedControlComponent(int component, int value)
         rect.size.height = toFloat(value);
         break;
     }
-    setControlRectForIndex(rect, _currentControl);
+    _settings.setControlRectForIndex(rect, _currentControl);
 }
 
 void XmlSlideshow::setTop(int top)
@@ -139,11 +139,11 @@ void XmlSlideshow::calcControlObjects()
             record = font();
         const int lineHeight = record->lineHeight();
         const int rowHeight = lq::truncatedPixel(lineHeight * 1.5);
-        const int captionHeight = showCaptions() == 0 ? rowHeight : lineHeight * (_captionLines - 1) + rowHeight;
+        const int captionHeight = _settings.showCaptions() == 0 ? rowHeight : lineHeight * (_settings.captionLines() - 1) + rowHeight;
 
-        _controlRects.clear();
-        const bool playShown = (shownStyle == 0 && _showPlayControls) || (shownStyle == 2 && _showBeforeAfterControls);
-        const int mask = (_showPrevNextControls ? 1 : 0) + (playShown ? 2 : 0) + (_showIndexLabel ? 4 : 0);
+        QStringList rects;
+        const bool playShown = (shownStyle == 0 && _settings.showPlayControls()) || (shownStyle == 2 && _settings.showBeforeAfterControls());
+        const int mask = (_settings.showPrevNextControls() ? 1 : 0) + (playShown ? 2 : 0) + (_settings.showIndexLabel() ? 4 : 0);
         // Columns per mask: count, then previous, next, index link, play.
         static constexpr int columns[8][5] = {
             { 4, 2, 3, 1, 0 }, { 2, 0, 1, 1, 0 }, { 4, 2, 3, 1, 0 }, { 3, 1, 2, 1, 0 },
@@ -156,18 +156,19 @@ void XmlSlideshow::calcControlObjects()
         const int innerLeft = internalLeft();
         for (int control = 0; control < 4; ++control) {
             const int x = innerLeft + (innerWidth * row[control + 1]) / count;
-            _controlRects.append(lq::rectToString(lq::Rect(toFloat(x), inner.y(), toFloat(innerWidth / count), toFloat(rowHeight))));
+            rects.append(lq::rectToString(lq::Rect(toFloat(x), inner.y(), toFloat(innerWidth / count), toFloat(rowHeight))));
         }
-        _controlRects.append(lq::rectToString(lq::Rect(toFloat(innerLeft), toFloat(internalTop() + internalHeight() - captionHeight),
+        rects.append(lq::rectToString(lq::Rect(toFloat(innerLeft), toFloat(internalTop() + internalHeight() - captionHeight),
                                                    toFloat(innerWidth), toFloat(captionHeight))));
         lq::Rect picture = inner;
-        if (playShown || _showPrevNextControls || _showIndexLabel) {
+        if (playShown || _settings.showPrevNextControls() || _settings.showIndexLabel()) {
             picture.origin.y += toFloat(rowHeight);
             picture.size.height -= toFloat(rowHeight);
         }
-        if (showCaptions() != 0)
+        if (_settings.showCaptions() != 0)
             picture.size.height -= toFloat(captionHeight);
-        _controlRects.append(lq::rectToString(picture));
+        rects.append(lq::rectToString(picture));
+        _settings.setControlRects(rects);
     });
 }
 
@@ -181,7 +182,7 @@ bool XmlSlideshow::baseVisibility()
             return false;
         if (typeid(*album) == typeid(XmlGroup))
             return false;
-        XmlWebPhotoAlbum* element = photoAlbum();
+        XmlWebPhotoAlbum* element = _settings.photoAlbum();
         return element && element->visible() && element->clickOp() == XmlWebPhotoAlbum::ClickOperation::SlideshowElement;
     });
 }
@@ -293,19 +294,19 @@ void XmlSlideshow::layoutRelayout(XmlBase* page, int flags)
     makeTextSystems();
 
     const int shownStyle = style();
-    setControlText(*_prev, _prevLabel);
-    setControlText(*_link, _indexLabel);
-    setControlText(*_next, _nextLabel);
-    setControlText(*_play, shownStyle == 0 || shownStyle == 1 ? _playLabel : _afterLabel);
+    setControlText(*_prev, _settings.prevLabel());
+    setControlText(*_link, _settings.indexLabel());
+    setControlText(*_next, _settings.nextLabel());
+    setControlText(*_play, shownStyle == 0 || shownStyle == 1 ? _settings.playLabel() : _settings.afterLabel());
     setCaptionText(textCaption());
 
     for (int index : { Previous, IndexLink, Next, Play }) {
         TextSystem* system = controlText(index);
-        const lq::Rect rect = controlRect(index);
+        const lq::Rect rect = _settings.controlRect(index);
         system->textContainer()->setContainerSize(QSizeF(rect.width(), rect.height()));
         system->layoutManager().glyphRangeForTextContainer(system->textContainer().get());
     }
-    _tc->setContainerSize(QSizeF(controlRect(Caption).width(), captionContainerHeight));
+    _tc->setContainerSize(QSizeF(_settings.controlRect(Caption).width(), captionContainerHeight));
     _lm->glyphRangeForTextContainer(_tc.get());
 
     DocumentBase* document = myDocument();
@@ -318,17 +319,17 @@ void XmlSlideshow::layoutRelayout(XmlBase* page, int flags)
             lq::LayoutManager& lm = system->layoutManager();
             const lq::Range glyphs = lm.glyphRangeForTextContainer(system->textContainer().get());
             QRectF bounds = lm.boundingRectForGlyphRange(glyphs, system->textContainer().get());
-            const lq::Rect rect = controlRect(index);
+            const lq::Rect rect = _settings.controlRect(index);
             bounds.translate(rect.x(), rect.y());
             document->addTrackingDataForObjectDataRect(UUID(), QLatin1String(word), lq::Rect(bounds));
         };
-        if (_showIndexLabel)
+        if (_settings.showIndexLabel())
             track(IndexLink, "link");
-        if (_showPrevNextControls) {
+        if (_settings.showPrevNextControls()) {
             track(Previous, "prev");
             track(Next, "next");
         }
-        if ((shownStyle == 0 || shownStyle == 1) && _showPlayControls)
+        if ((shownStyle == 0 || shownStyle == 1) && _settings.showPlayControls())
             track(Play, "play");
     }
 

@@ -1,6 +1,6 @@
 // The Vorn Box's identity, its owned snippet part, its layer's page pass,
 // its background and the fonts it borrows from the content box; its
-// settings are VornBoxSettings'.
+// settings are a VornBoxSettings value.
 #include "elements/XmlVornBox.h"
 
 #include "elements/XmlWebContent.h"
@@ -13,7 +13,7 @@
 using namespace lq::literals;
 
 XmlVornBox::XmlVornBox(Key key)
-    : VornBoxSettings(key)
+    : XmlWebText(key)
 {
     _visible = 1;
     _visibleInSlideshow = 0;
@@ -25,6 +25,22 @@ XmlVornBox::~XmlVornBox()
     // The snippet part may be held elsewhere; it must not point back here.
     if (_htmlSnippet)
         _htmlSnippet->setParent(nullptr);
+}
+
+void XmlVornBox::setAttributeTo(const QString& key, const QString& value)
+{
+    lq::modelFrame(this, "setAttribute:to:", [&] {
+        if (!_settings.setAttributeTo(key, value))
+            XmlWebText::setAttributeTo(key, value);
+    });
+}
+
+void XmlVornBox::appendAttributes(QString& xml)
+{
+    lq::modelFrame(this, "appendAttributes:", [&] {
+        XmlWebText::appendAttributes(xml);
+        _settings.appendAttributes(xml);
+    });
 }
 
 std::shared_ptr<XmlVornBox> XmlVornBox::create()
@@ -46,7 +62,7 @@ QString XmlVornBox::name() const
 
 QString XmlVornBox::uniquename() const
 {
-    return QStringLiteral("x") + QString::number(_vornSeqNum);
+    return QStringLiteral("x") + QString::number(vornSeqNum());
 }
 
 bool XmlVornBox::enabled()
@@ -106,12 +122,12 @@ PagePass XmlVornBox::getCorrectPass() const
 
 int XmlVornBox::bkgnd() const
 {
-    return _type == 3 ? 5 : XmlWebText::bkgnd();
+    return type() == 3 ? 5 : XmlWebText::bkgnd();
 }
 
 int XmlVornBox::transparentBkgnd() const
 {
-    return _type == 3 ? 1 : XmlWebText::transparentBkgnd();
+    return type() == 3 ? 1 : XmlWebText::transparentBkgnd();
 }
 
 // --- Fonts -------------------------------------------------------------------------------------

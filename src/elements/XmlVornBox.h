@@ -1,6 +1,7 @@
 #pragma once
 
 #include "elements/VornBoxSettings.h"
+#include "elements/XmlWebText.h"
 #include "platform/Geometry.h"
 #include "platform/text/Font.h"
 
@@ -33,9 +34,9 @@ class PreviewView;
 // A rich-text box writes and draws in the fonts, colours and link settings
 // of the template's content box; its own font children are not used.
 //
-// The stored settings are kept by the base, VornBoxSettings; the snippet
+// The stored settings are a VornBoxSettings value the box holds; the snippet
 // part follows the background's picture record as an "htmlSnippet" element.
-class XmlVornBox : public VornBoxSettings {
+class XmlVornBox : public XmlWebText {
 public:
     explicit XmlVornBox(Key key);
     ~XmlVornBox() override;
@@ -54,6 +55,19 @@ public:
     bool enabled() override;
 
     // --- Stored form -----------------------------------------------------------------
+    // The settings' attributes; the rest goes to the text element.
+    void setAttributeTo(const QString& key, const QString& value) override;
+    // The text element's attributes, then the settings'.
+    void appendAttributes(QString& xml) override;
+    VornBoxSettings& settings() { return _settings; }
+    const VornBoxSettings& settings() const { return _settings; }
+    // The settings the box answers for itself: its kind, number, name and layer.
+    int type() const { return _settings.type(); }
+    int vornSeqNum() const { return _settings.vornSeqNum(); }
+    void setVornSeqNum(int number) override { _settings.setVornSeqNum(number); }
+    QString fullname() const override { return _settings.fullname(); }
+    void setFullname(const QString& fullname) { _settings.setFullname(fullname); }
+    QString zlocation() const override { return _settings.zlocation(); }
     // "htmlSnippet" is the snippet part.
     XmlBasePtr createChildFromTag(const QString& tag) override;
     // The background's picture record, then the snippet part.
@@ -66,7 +80,7 @@ public:
     // --- Layer --------------------------------------------------------------------------------
     bool isLayerBox() const override { return true; }
     // The page text flows round a box only when it is a layer box set to wrap.
-    bool pushesTextAside() const override { return _type != 3 || _wrapsText; }
+    bool pushesTextAside() const override { return type() != 3 || _settings.wrapsText(); }
     // A visible web box (type 0, external type 0) moves with the centred page.
     void appendPageCentringScript(QString& script) override;
     // The page pass of the layer: "Background" and "Middle" have their own,
@@ -179,6 +193,7 @@ private:
     // The image (with its link and rollover) for the page or the preview.
     void appendImage(QString& html, bool forPage);
 
+    VornBoxSettings _settings { *this };
     std::optional<lq::Font> headingFont;
     std::optional<lq::Font> subheadingFont;
     std::optional<lq::Font> captionFont;

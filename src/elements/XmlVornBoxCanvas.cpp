@@ -20,11 +20,11 @@ void XmlVornBox::drawObject(const lq::Rect& rect)
     lq::modelFrame(this, "drawObject:", [&] {
         XmlWebText::drawObject(rect);
         createTextLayoutStuff();
-        if (_type == 1 || _type == 3)
+        if (type() == 1 || type() == 3)
             return;
         if (requiresView()) {
             DocumentBase* document = myDocument();
-            if (lq::PreviewView* view = document ? document->getWidgetView(_vornSeqNum) : nullptr)
+            if (lq::PreviewView* view = document ? document->getWidgetView(vornSeqNum()) : nullptr)
                 view->setNeedsDisplay();
             return;
         }
@@ -35,7 +35,7 @@ void XmlVornBox::drawObject(const lq::Rect& rect)
 void XmlVornBox::drawText()
 {
     lq::modelFrame(this, "drawText", [&] {
-        if (_type == 1)
+        if (type() == 1)
             XmlWebText::drawText();
     });
 }

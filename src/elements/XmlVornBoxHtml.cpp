@@ -52,20 +52,20 @@ const char* const flashDownload = "http://www.macromedia.com/go/getflashplayer";
 
 void XmlVornBox::appendImage(QString& html, bool forPage)
 {
-    const bool linked = !_clickLinkTo.isEmpty();
+    const bool linked = !_settings.clickLinkTo().isEmpty();
     if (linked) {
-        html += QStringLiteral("<a href=\"") + attributeEscape(_clickLinkTo) + QStringLiteral("\" target=\"")
-            + (_newWindow ? QStringLiteral("_blank") : QStringLiteral("_self")) + QStringLiteral("\">");
+        html += QStringLiteral("<a href=\"") + attributeEscape(_settings.clickLinkTo()) + QStringLiteral("\" target=\"")
+            + (_settings.newWindow() ? QStringLiteral("_blank") : QStringLiteral("_self")) + QStringLiteral("\">");
     }
-    html += QStringLiteral("<img src=\"") + attributeEscape(_externalHTML) + QLatin1Char('"');
+    html += QStringLiteral("<img src=\"") + attributeEscape(_settings.externalHTML()) + QLatin1Char('"');
     if (forPage)
         html += QStringLiteral(" alt=\"\" style=\"border: 0px; \"");
-    if (!_rollOverImage.isEmpty()) {
-        const QString n = QString::number(_vornSeqNum);
+    if (!_settings.rollOverImage().isEmpty()) {
+        const QString n = QString::number(vornSeqNum());
         html += QStringLiteral(" id=\"xvornro") + n + QLatin1Char('"');
         html += QStringLiteral(" onload=\"vornro") + n + QStringLiteral(" = new rollOver('xvornro") + n
-            + QStringLiteral("', '") + attributeEscape(scriptString(_externalHTML)) + QStringLiteral("', '")
-            + attributeEscape(scriptString(_rollOverImage)) + QStringLiteral("')\"");
+            + QStringLiteral("', '") + attributeEscape(scriptString(_settings.externalHTML())) + QStringLiteral("', '")
+            + attributeEscape(scriptString(_settings.rollOverImage())) + QStringLiteral("')\"");
         html += QStringLiteral(" onmouseout=\"vornro") + n + QStringLiteral(".mouseOut()\"");
         html += QStringLiteral(" onmouseover=\"vornro") + n + QStringLiteral(".mouseOver()\"");
     }
@@ -77,7 +77,7 @@ void XmlVornBox::appendImage(QString& html, bool forPage)
 QString XmlVornBox::htmlString()
 {
     return lq::modelFrame(this, "htmlString", [&]() -> QString {
-        if (_type == 1 || _type == 3 || (_type == 0 && _externalType == 0))
+        if (type() == 1 || type() == 3 || (type() == 0 && _settings.externalType() == 0))
             return QString();
         const int iw = internalWidth();
         const int ih = internalHeight();
@@ -119,14 +119,14 @@ QString XmlVornBox::htmlString()
                                "</script>\n"
                                "</head>\n"
                                "<body>\n");
-        const QString item = attributeEscape(_externalHTML);
+        const QString item = attributeEscape(_settings.externalHTML());
         const QString size = QStringLiteral(" HEIGHT=\"") + QString::number(ih) + QStringLiteral("\" WIDTH=\"")
             + QString::number(iw) + QLatin1Char('"');
-        if (_type == 2) {
+        if (type() == 2) {
             html += QStringLiteral("<div class=\"vornhtml\">") + htmlSnippet()->content() + QStringLiteral("</div>");
-        } else if (_externalType == 1) {
-            const QString autoplay = trueOrFalse(_autostart);
-            const QString controller = trueOrFalse(_moviecontroller);
+        } else if (_settings.externalType() == 1) {
+            const QString autoplay = trueOrFalse(_settings.autostart());
+            const QString controller = trueOrFalse(_settings.moviecontroller());
             html += QStringLiteral("<OBJECT CLASSID=\"clsid:02BF25D5-8C17-4B23-BC80-D3488ABDDC6B\" CODEBASE=\"")
                 + QLatin1String(quickTimeCabinet) + QLatin1Char('"') + size + QStringLiteral(" >\n");
             html += QStringLiteral("<PARAM NAME=\"src\" VALUE=\"") + item + QStringLiteral("\" />\n");
@@ -139,9 +139,9 @@ QString XmlVornBox::htmlString()
             html += QStringLiteral(" AUTOPLAY=\"") + autoplay + QStringLiteral("\" CONTROLLER=\"") + controller
                 + QStringLiteral("\" LOOP=\"false\" />\n");
             html += QStringLiteral("</OBJECT>\n");
-        } else if (_externalType == 2) {
-            const QString loop = trueOrFalse(_loopmovie);
-            const QString scale = scaleWord(_scale);
+        } else if (_settings.externalType() == 2) {
+            const QString loop = trueOrFalse(_settings.loopmovie());
+            const QString scale = scaleWord(_settings.scale());
             html += QStringLiteral("<OBJECT classid=\"clsid:D27CDB6E-AE6D-11cf-96B8-444553540000\" codebase=\"")
                 + QLatin1String(flashCabinet) + QStringLiteral("#version=6,0,40,0\"") + size + QStringLiteral(" >\n");
             html += QStringLiteral("<PARAM NAME=\"MOVIE\" VALUE=\"") + item + QStringLiteral("\" />\n");
@@ -156,8 +156,8 @@ QString XmlVornBox::htmlString()
             html += QStringLiteral(" TYPE=\"application/x-shockwave-flash\" PLUGINSPAGE=\"")
                 + QLatin1String(flashDownload) + QLatin1Char('"') + QStringLiteral(" />\n");
             html += QStringLiteral("</OBJECT>\n");
-        } else if (_externalType == 3) {
-            if (!_externalHTML.isEmpty())
+        } else if (_settings.externalType() == 3) {
+            if (!_settings.externalHTML().isEmpty())
                 appendImage(html, false);
         }
         html += QStringLiteral("\n</body></html>");
@@ -170,15 +170,15 @@ QString XmlVornBox::htmlString()
 void XmlVornBox::appendCSS(QString& css)
 {
     lq::modelFrame(this, "appendCSS:", [&] {
-        css += QStringLiteral("div#vorn") + QString::number(_vornSeqNum) + QStringLiteral(" {");
+        css += QStringLiteral("div#vorn") + QString::number(vornSeqNum()) + QStringLiteral(" {");
         css += QStringLiteral("margin: 0px; display: block; position: absolute; ");
         BoxModelHtml(*this).appendCSSBorders(css);
         appendCSSBackground(css);
-        if (_type == 0 && _externalType == 3)
+        if (type() == 0 && _settings.externalType() == 3)
             css += QStringLiteral("overflow: hidden; ");
-        if (_type == 3)
+        if (type() == 3)
             css += QStringLiteral("overflow: hidden; ");
-        if (_type == 3 && getCorrectPass() == PagePass::ForegroundVorns)
+        if (type() == 3 && getCorrectPass() == PagePass::ForegroundVorns)
             css += QStringLiteral("z-index:100; ");
         css += QStringLiteral("}\n");
     });
@@ -187,7 +187,7 @@ void XmlVornBox::appendCSS(QString& css)
 void XmlVornBox::appendCSSWinIESuffix(QString& css, const QString& suffix)
 {
     lq::modelFrame(this, "appendCSSWinIE:suffix:", [&] {
-        appendCSSWinIEBackgroundTagSuffix(css, QStringLiteral("div#vorn") + QString::number(_vornSeqNum), suffix);
+        appendCSSWinIEBackgroundTagSuffix(css, QStringLiteral("div#vorn") + QString::number(vornSeqNum()), suffix);
     });
 }
 
@@ -196,14 +196,14 @@ void XmlVornBox::appendCSSWinIESuffix(QString& css, const QString& suffix)
 void XmlVornBox::appendHTMLPagePassSheet(QString& html, XmlBase*, PagePass pass, XmlStyleSheet*)
 {
     lq::modelFrame(this, "appendHTML:page:pass:sheet:", [&] {
-        const PagePass myPass = _type == 3 ? getCorrectPass() : PagePass::ForegroundVorns;
+        const PagePass myPass = type() == 3 ? getCorrectPass() : PagePass::ForegroundVorns;
         if (pass != myPass)
             return;
-        const QString n = QString::number(_vornSeqNum);
+        const QString n = QString::number(vornSeqNum());
         const QString id = QStringLiteral("vorn") + n;
-        if (_type == 1 || _type == 3) {
+        if (type() == 1 || type() == 3) {
             html += BoxModelHtml(*this).htmlDivTagsVornStyle(id, QString());
-            if (_type == 3)
+            if (type() == 3)
                 return;
             html += QStringLiteral("<div class=\"content\">");
             if (_lm) {
@@ -217,22 +217,22 @@ void XmlVornBox::appendHTMLPagePassSheet(QString& html, XmlBase*, PagePass pass,
         const int width = calcWidth() - _bl - _br;
         const int height = calcHeight() - _bt - _bb;
         const QString outer = QString::asprintf("<div id=\"vorn%d\" style=\"top: %dpx; left: %dpx; width: %dpx; height: %dpx;\">",
-                                                _vornSeqNum, calcTop(), calcLeft(), width, height);
+                                                vornSeqNum(), calcTop(), calcLeft(), width, height);
         const QString padded = QString::asprintf(" style=\"padding: %dpx %dpx %dpx %dpx;\">", _pt, _pr, _pb, _pl);
 
-        if (_type == 2) {
+        if (type() == 2) {
             html += outer + QStringLiteral("<div class=\"vornhtml\"") + padded;
             html += htmlSnippet()->content();
             html += QStringLiteral("</div></div>\n");
             return;
         }
 
-        if (_externalType == 0) {
+        if (_settings.externalType() == 0) {
             html += outer;
             html += QStringLiteral("<iframe id=\"ivorn") + n + QStringLiteral("\" frameborder=\"0\" height=\"")
                 + QString::number(height) + QStringLiteral("\" scrolling=\"")
-                + (_scrollbars ? QStringLiteral("yes") : QStringLiteral("no")) + QStringLiteral("\" src=\"")
-                + attributeEscape(_externalHTML) + QStringLiteral("\" width=\"") + QString::number(width)
+                + (_settings.scrollbars() ? QStringLiteral("yes") : QStringLiteral("no")) + QStringLiteral("\" src=\"")
+                + attributeEscape(_settings.externalHTML()) + QStringLiteral("\" width=\"") + QString::number(width)
                 + QStringLiteral("\">This browser does not support iframes</iframe>\n");
             html += QStringLiteral("</div>\n");
             return;
@@ -240,26 +240,26 @@ void XmlVornBox::appendHTMLPagePassSheet(QString& html, XmlBase*, PagePass pass,
 
         html += outer + QStringLiteral("<div id=\"xvorn") + n + QStringLiteral("\" class=\"vornhtml\"") + padded;
         const QString script = QStringLiteral("<script language=\"Javascript\" type=\"text/javascript\">\n");
-        const QString target = QStringLiteral("'xvorn") + n + QStringLiteral("', '") + scriptString(_externalHTML)
+        const QString target = QStringLiteral("'xvorn") + n + QStringLiteral("', '") + scriptString(_settings.externalHTML())
             + QStringLiteral("', '") + QString::number(internalWidth()) + QStringLiteral("', '")
             + QString::number(internalHeight()) + QStringLiteral("', '");
-        switch (_externalType) {
+        switch (_settings.externalType()) {
         case 1:
             html += QStringLiteral("</div></div>\n") + script;
-            html += QStringLiteral("insertQuicktime(") + target + trueOrFalse(_autostart) + QStringLiteral("', '")
-                + trueOrFalse(_moviecontroller) + QStringLiteral("', '") + trueOrFalse(_loopmovie)
-                + QStringLiteral("', '") + trueOrFalse(_hiddenQT != 0) + QStringLiteral("');\n");
+            html += QStringLiteral("insertQuicktime(") + target + trueOrFalse(_settings.autostart()) + QStringLiteral("', '")
+                + trueOrFalse(_settings.moviecontroller()) + QStringLiteral("', '") + trueOrFalse(_settings.loopmovie())
+                + QStringLiteral("', '") + trueOrFalse(_settings.hiddenQT() != 0) + QStringLiteral("');\n");
             html += QStringLiteral("</script>\n");
             break;
         case 2:
             html += QStringLiteral("</div></div>\n") + script;
-            html += QStringLiteral("insertFlash(") + target + trueOrFalse(_loopmovie) + QStringLiteral("', '")
-                + scaleWord(_scale) + QStringLiteral("', '") + lq::colorToCSSString(bkgndColor())
+            html += QStringLiteral("insertFlash(") + target + trueOrFalse(_settings.loopmovie()) + QStringLiteral("', '")
+                + scaleWord(_settings.scale()) + QStringLiteral("', '") + lq::colorToCSSString(bkgndColor())
                 + QStringLiteral("');\n");
             html += QStringLiteral("</script>\n");
             break;
         case 3:
-            if (!_externalHTML.isEmpty())
+            if (!_settings.externalHTML().isEmpty())
                 appendImage(html, true);
             html += QStringLiteral("</div></div>\n");
             break;
@@ -273,7 +273,7 @@ void XmlVornBox::appendHTMLPagePassSheet(QString& html, XmlBase*, PagePass pass,
 
 void XmlVornBox::appendPageCentringScript(QString& script)
 {
-    if (!visible() || type() != 0 || externalType() != 0)
+    if (!visible() || type() != 0 || _settings.externalType() != 0)
         return;
     script += QStringLiteral("   vornbox = document.getElementById(\"vorn%1\");\n").arg(vornSeqNum());
     script += QStringLiteral("   xbtop = top + %1;\n").arg(calcTop());

@@ -67,7 +67,7 @@ int XmlVornBox::calcHeight() const
 
 int XmlVornBox::internalHeight() const
 {
-    return isQuickTime() ? lq::truncatedPixel(_qtSize.height) : XmlWebText::internalHeight();
+    return isQuickTime() ? lq::truncatedPixel(_settings.qtSize().height) : XmlWebText::internalHeight();
 }
 
 // --- Text --------------------------------------------------------------------------------------
@@ -116,7 +116,7 @@ void XmlVornBox::relayoutFlags(XmlBase* page, int flags)
     try {
         if (requiresView()) {
             DocumentBase* document = myDocument();
-            if (lq::PreviewView* view = document ? document->getWidgetView(_vornSeqNum) : nullptr) {
+            if (lq::PreviewView* view = document ? document->getWidgetView(vornSeqNum()) : nullptr) {
                 const lq::Rect outer = objectRect();
                 view->setFrame(lq::Rect(outer.x() + float(_bl + _pl), outer.y() + float(_bt + _pt),
                                         outer.width() - float(_bl + _pl + _br + _pr),
@@ -124,7 +124,7 @@ void XmlVornBox::relayoutFlags(XmlBase* page, int flags)
             }
             return;
         }
-        if (_type != 1 || flags != 0)
+        if (type() != 1 || flags != 0)
             return;
         std::shared_ptr<XmlAlbum> remembered;
         page = pageOrCurrentAlbum(page, remembered);

@@ -26,21 +26,21 @@ constexpr float unmeasuredMovie = 100.0f;
 
 bool XmlVornBox::isQuickTime() const
 {
-    return _type == 0 && _externalType == 1;
+    return type() == 0 && _settings.externalType() == 1;
 }
 
 float XmlVornBox::movieWidth() const
 {
-    if (_qtSize.width == 0)
+    if (_settings.qtSize().width == 0)
         return unmeasuredMovie;
-    return _qtSize.width;
+    return _settings.qtSize().width;
 }
 
 float XmlVornBox::movieHeight() const
 {
-    if (_qtSize.width == 0 && _qtSize.height == 0)
+    if (_settings.qtSize().width == 0 && _settings.qtSize().height == 0)
         return unmeasuredMovie;
-    return _qtSize.height;
+    return _settings.qtSize().height;
 }
 
 // --- Previews ----------------------------------------------------------------------------------
@@ -53,9 +53,9 @@ bool XmlVornBox::requiresView()
             return false;
         // No Flash player exists here: a Flash box keeps its placeholder, as
         // every box does whose kind of view cannot be shown on this machine.
-        if (_type == 0 && _externalType == 1)
+        if (type() == 0 && _settings.externalType() == 1)
             return lq::PreviewView::canShow(lq::PreviewView::Kind::Movie);
-        if ((_type == 0 && _externalType == 3) || _type == 2)
+        if ((type() == 0 && _settings.externalType() == 3) || type() == 2)
             return lq::PreviewView::canShow(lq::PreviewView::Kind::Web);
         return false;
     });
@@ -63,7 +63,7 @@ bool XmlVornBox::requiresView()
 
 QString XmlVornBox::movieFile()
 {
-    return rootDir() + QStringLiteral("/files/") + _externalHTML;
+    return rootDir() + QStringLiteral("/files/") + _settings.externalHTML();
 }
 
 void XmlVornBox::loadMovieIntoView(lq::PreviewView& view, bool hideAsStored)
@@ -72,16 +72,16 @@ void XmlVornBox::loadMovieIntoView(lq::PreviewView& view, bool hideAsStored)
     if (!movie)
         return;
     view.setMovie(*movie);
-    view.setShowsController(_moviecontroller);
+    view.setShowsController(_settings.moviecontroller());
     view.setLoops(false);
-    if (hideAsStored && _hiddenQT != 0)
+    if (hideAsStored && _settings.hiddenQT() != 0)
         view.setHidden(true);
-    if (_autostart)
+    if (_settings.autostart())
         view.play();
     lq::Size size = view.naturalSize();
-    if (!_moviecontroller)
+    if (!_settings.moviecontroller())
         size.height -= lq::PreviewView::controllerHeight;
-    setQTSize(size);
+    _settings.setQTSize(size);
 }
 
 std::unique_ptr<lq::PreviewView> XmlVornBox::createView()
@@ -118,7 +118,7 @@ void XmlVornBox::reloadPage()
         if (!requiresView())
             return;
         DocumentBase* document = myDocument();
-        lq::PreviewView* view = document ? document->getWidgetView(_vornSeqNum) : nullptr;
+        lq::PreviewView* view = document ? document->getWidgetView(vornSeqNum()) : nullptr;
         if (!view)
             return;
         if (isQuickTime())
@@ -178,7 +178,7 @@ void XmlVornBox::drawPlaceholder(const lq::Rect& rect)
     attributes.paragraphStyle = paragraph;
     attributes.font = lq::Font::helvetica(13);
     attributes.foregroundColour = lq::Colour::black();
-    _contents->setText(lq::StyledText(fullname() + QStringLiteral("\n") + _externalHTML, attributes));
+    _contents->setText(lq::StyledText(fullname() + QStringLiteral("\n") + _settings.externalHTML(), attributes));
     const lq::Rect inner = internalRect();
     _tc->setContainerSize(QSizeF(inner.width(), unboundedExtent));
     const lq::Range glyphs = _lm->glyphRangeForTextContainer(_tc.get());
