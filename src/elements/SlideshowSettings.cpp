@@ -13,18 +13,25 @@
 
 using namespace lq::literals;
 
-SlideshowSettings::SlideshowSettings(Key key)
-    : XmlWebText(key)
+SlideshowSettings::SlideshowSettings(XmlBase& element)
+    : _element(element)
 {
 }
 
-SlideshowSettings::~SlideshowSettings() = default;
+template <class Field, class Value>
+void SlideshowSettings::setStored(Field& field, Value&& value, const char* operation)
+{
+    lq::modelFrame(&_element, operation, [&] {
+        field = std::forward<Value>(value);
+        _element.docChanged();
+    });
+}
 
 // --- Stored form -------------------------------------------------------------------------------
 
-void SlideshowSettings::setAttributeTo(const QString& key, const QString& value)
+bool SlideshowSettings::setAttributeTo(const QString& key, const QString& value)
 {
-    lq::modelFrame(this, "setAttribute:to:", [&] {
+    {
         const int number = lq::intValue(value);
         // Flags are kept in one byte: only the low byte of the number counts.
         const bool flag = static_cast<qint8>(number & 0xFF) != 0;
@@ -83,14 +90,14 @@ void SlideshowSettings::setAttributeTo(const QString& key, const QString& value)
         else if (key == u"reverseThumbs"_sv)
             setReverseThumbs(flag);
         else
-            XmlWebText::setAttributeTo(key, value);
-    });
+            return false;
+        return true;
+    }
 }
 
 void SlideshowSettings::appendAttributes(QString& xml)
 {
-    lq::modelFrame(this, "appendAttributes:", [&] {
-        XmlWebText::appendAttributes(xml);
+    {
         const int shownStyle = style();
         const auto text = [](const QString& label) { return lq::escape(label); };
         xml += QString::asprintf(" allowBkgnd=\"%d\"", _allowBkgndImage ? 1 : 0);
@@ -118,7 +125,7 @@ void SlideshowSettings::appendAttributes(QString& xml)
                                  _slideRollovers ? 1 : 0);
         xml += QString::asprintf(" reverseThumbs=\"%d\" randomOrder=\"%d\"", _reverseThumbs ? 1 : 0,
                                  _randomOrder ? 1 : 0);
-    });
+    }
 }
 
 // --- Settings ---------------------------------------------------------------------------------------
@@ -132,12 +139,12 @@ int SlideshowSettings::foldedStyle() const
 
 int SlideshowSettings::style() const
 {
-    return lq::modelFrame(this, "style", [&] { return foldedStyle(); });
+    return lq::modelFrame(&_element, "style", [&] { return foldedStyle(); });
 }
 
 int SlideshowSettings::showCaptions()
 {
-    return lq::modelFrame(this, "showCaptions", [&] {
+    return lq::modelFrame(&_element, "showCaptions", [&] {
         XmlWebPhotoAlbum* album = photoAlbum();
         if (album && album->cartType() != XmlWebPhotoAlbum::CartType::None)
             return 1;
@@ -186,7 +193,7 @@ lq::Rect SlideshowSettings::controlRect(int index) const
 
 void SlideshowSettings::setControlRectForIndex(const lq::Rect& rect, int index)
 {
-    lq::modelFrame(this, "setControlRect:forIndex:", [&] {
+    lq::modelFrame(&_element, "setControlRect:forIndex:", [&] {
         if (index >= 0 && index < _controlRects.size())
             _controlRects[index] = lq::rectToString(rect);
     });
@@ -197,6 +204,11 @@ QString SlideshowSettings::controlString() const
     return _controlRects.join(QLatin1Char('|'));
 }
 
+void SlideshowSettings::setControlRects(const QStringList& rects)
+{
+    _controlRects = rects;
+}
+
 void SlideshowSettings::setControlString(const QString& text)
 {
     _controlRects = text.split(QLatin1Char('|'));
@@ -204,7 +216,7 @@ void SlideshowSettings::setControlString(const QString& text)
 
 XmlWebPhotoAlbum* SlideshowSettings::photoAlbum() const
 {
-    XmlStyleSheet* sheet = XmlStyleSheet::cast(_parent);
+    XmlStyleSheet* sheet = XmlStyleSheet::cast(_element.parent());
     if (!sheet)
         return nullptr;
     return XmlWebPhotoAlbum::cast(sheet->getElementWithName(QStringLiteral("Photo Album")).get());

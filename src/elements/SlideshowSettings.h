@@ -1,32 +1,38 @@
 #pragma once
 
-#include "elements/XmlWebText.h"
+#include "platform/Geometry.h"
+
+#include <QString>
 
 #include <QStringList>
 
+class XmlBase;
 class XmlWebPhotoAlbum;
 
 // The stored settings of a slideshow (XmlSlideshow describes its styles and
-// controls), which it reads and writes with the text element's attributes:
-// its style, which controls show and their labels, the timing and order of
-// the slides, the caption lines and the stored rectangle of each control.
-// Every setter but the control rectangles' marks the document changed.
-class SlideshowSettings : public XmlWebText {
+// controls), a value the element holds and reads and writes with the text
+// element's attributes: its style, which controls show and their labels, the
+// timing and order of the slides, the caption lines and the stored rectangle
+// of each control. Every setter but the control rectangles' marks the
+// element's document changed; the style and the captions also answer for the
+// element's template and the application's preferences.
+class SlideshowSettings {
 public:
-    explicit SlideshowSettings(Key key);
-    ~SlideshowSettings() override;
+    // The settings of the element, which outlives them.
+    explicit SlideshowSettings(XmlBase& element);
+    SlideshowSettings(const SlideshowSettings&) = delete;
+    SlideshowSettings& operator=(const SlideshowSettings&) = delete;
 
     // Numbers take the text's integer value, flags its low byte; "controls"
-    // through setControlString, "clines" through setCaptionLines; the rest
-    // goes to the text element.
-    void setAttributeTo(const QString& key, const QString& value) override;
-    // The text element's attributes, then allowBkgnd style showCaptions
-    // showPrevNext showIndex showBkgndBox nextLabel prevLabel indexLabel
-    // showPlayControls playLabel stopLabel showBeforeAfterControls
-    // beforeLabel afterLabel seconds autoStart fade topAlign, controls
-    // (styles 1 and 3 only), loop, thumbRollovers slideRollovers
-    // reverseThumbs randomOrder. "clines" is never written.
-    void appendAttributes(QString& xml) override;
+    // through setControlString, "clines" through setCaptionLines. False for
+    // a key that is no setting of the slideshow.
+    bool setAttributeTo(const QString& key, const QString& value);
+    // allowBkgnd style showCaptions showPrevNext showIndex showBkgndBox
+    // nextLabel prevLabel indexLabel showPlayControls playLabel stopLabel
+    // showBeforeAfterControls beforeLabel afterLabel seconds autoStart fade
+    // topAlign, controls (styles 1 and 3 only), loop, thumbRollovers
+    // slideRollovers reverseThumbs randomOrder. "clines" is never written.
+    void appendAttributes(QString& xml);
 
     // The stored style, folded to 0 or 1 while the before/after preference is off.
     int style() const;
@@ -72,7 +78,7 @@ public:
     void setFade(bool on);
     bool showBkgndBox() const { return _showBkgndBox; }
     void setShowBkgndBox(bool show);
-    bool allowBkgndImage() const override { return _allowBkgndImage; }
+    bool allowBkgndImage() const { return _allowBkgndImage; }
     void setAllowBkgndImage(bool allow);
     bool topAlignPic() const { return _topAlignPic; }
     void setTopAlignPic(bool on);
@@ -91,13 +97,20 @@ public:
     QString controlString() const;
     // Replaces the list; no change notice.
     void setControlString(const QString& text);
+    // Replaces the list with the rectangles' texts; no change notice.
+    void setControlRects(const QStringList& rects);
 
     // The template's photo album element, or nothing.
     XmlWebPhotoAlbum* photoAlbum() const;
 
-protected:
+private:
     int foldedStyle() const;
+    // Stores the value and tells the element's document of the change,
+    // inside the frame of the setter's operation.
+    template <class Field, class Value>
+    void setStored(Field& field, Value&& value, const char* operation);
 
+    XmlBase& _element;
     int _style = 0;
     int _showCaptions = 1;
     bool _showPrevNextControls = true;

@@ -1,6 +1,7 @@
 // The Vorn Box's stored settings and their attributes.
 #include "elements/VornBoxSettings.h"
 
+#include "model/core/XmlBase.h"
 #include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Strings.h"
@@ -18,18 +19,25 @@ const QString& foreground()
 
 } // namespace
 
-VornBoxSettings::VornBoxSettings(Key key)
-    : XmlWebText(key)
+VornBoxSettings::VornBoxSettings(XmlBase& box)
+    : _box(box)
 {
 }
 
-VornBoxSettings::~VornBoxSettings() = default;
+template <class Field, class Value>
+void VornBoxSettings::setStored(Field& field, Value&& value, const char* operation)
+{
+    lq::modelFrame(&_box, operation, [&] {
+        field = std::forward<Value>(value);
+        _box.docChanged();
+    });
+}
 
 // --- Stored form -------------------------------------------------------------------------------
 
-void VornBoxSettings::setAttributeTo(const QString& key, const QString& value)
+bool VornBoxSettings::setAttributeTo(const QString& key, const QString& value)
 {
-    lq::modelFrame(this, "setAttribute:to:", [&] {
+    {
         const int number = lq::intValue(value);
         if (key == u"type"_sv)
             setType(number);
@@ -68,14 +76,14 @@ void VornBoxSettings::setAttributeTo(const QString& key, const QString& value)
         else if (key == u"baseSize"_sv)
             setBaseSize(lq::stringToSize(value));
         else
-            XmlWebText::setAttributeTo(key, value);
-    });
+            return false;
+        return true;
+    }
 }
 
-void VornBoxSettings::appendAttributes(QString& xml)
+void VornBoxSettings::appendAttributes(QString& xml) const
 {
-    lq::modelFrame(this, "appendAttributes:", [&] {
-        XmlWebText::appendAttributes(xml);
+    {
         const auto text = [&](const char* attribute, const QString& value) {
             xml += QLatin1Char(' ') + QLatin1String(attribute) + QStringLiteral("=\"") + value + QLatin1Char('"');
         };
@@ -98,7 +106,7 @@ void VornBoxSettings::appendAttributes(QString& xml)
         text("baseSize", lq::sizeToString(_baseSize));
         text("zlocation", zlocation());
         number("wraps", _wrapsText ? 1 : 0);
-    });
+    }
 }
 
 // --- Settings ----------------------------------------------------------------------------------
@@ -175,7 +183,7 @@ void VornBoxSettings::setWrapsText(bool wraps)
 
 QString VornBoxSettings::fullname() const
 {
-    return _fullname.isNull() ? name() : _fullname;
+    return _fullname.isNull() ? _box.name() : _fullname;
 }
 
 void VornBoxSettings::setFullname(const QString& fullname)

@@ -1,39 +1,46 @@
 #pragma once
 
-#include "elements/XmlWebText.h"
 #include "platform/Geometry.h"
 
-// The stored settings of a Vorn Box (XmlVornBox describes its types), which
-// it reads and writes with the text element's attributes: its kind, the
-// external item and its options, its layer and its user's name. The setters
-// mark the document changed, unless they say otherwise.
+#include <QString>
+
+class XmlBase;
+
+// The stored settings of a Vorn Box (XmlVornBox describes its types), a
+// value the box holds and reads and writes with the text element's
+// attributes: its kind, the external item and its options, its layer and its
+// user's name. The setters mark the box's document changed, unless they say
+// otherwise.
 //
-// Its start tag holds the text element's attributes, then vornSeqNum, type,
-// externalHTML, fullname, scrollbars, autostart, moviecontroller,
+// The box's start tag holds the text element's attributes, then vornSeqNum,
+// type, externalHTML, fullname, scrollbars, autostart, moviecontroller,
 // loopmovie, scale, externalType, clickLinkTo, rollOverImage, newWindow,
 // qtSize, hiddenQT, baseSize, zlocation and wraps.
-class VornBoxSettings : public XmlWebText {
+class VornBoxSettings {
 public:
-    explicit VornBoxSettings(Key key);
-    ~VornBoxSettings() override;
+    // The settings of the box, which outlives them.
+    explicit VornBoxSettings(XmlBase& box);
+    VornBoxSettings(const VornBoxSettings&) = delete;
+    VornBoxSettings& operator=(const VornBoxSettings&) = delete;
 
     // Integers: "type", "vornSeqNum", "scrollbars", "autostart",
     // "moviecontroller", "loopmovie", "scale", "externalType", "newWindow",
     // "hiddenQT", "wraps"; texts: "externalHTML", "fullname", "clickLinkTo",
     // "rollOverImage", "zlocation" (kept only once the type read is 3);
-    // sizes "{w, h}": "qtSize", "baseSize". Each through its setter.
-    void setAttributeTo(const QString& key, const QString& value) override;
-    void appendAttributes(QString& xml) override;
+    // sizes "{w, h}": "qtSize", "baseSize". Each through its setter. False
+    // for a key that is no setting of the box.
+    bool setAttributeTo(const QString& key, const QString& value);
+    void appendAttributes(QString& xml) const;
 
     // The user's name for the box, or the box's name when none was given.
-    QString fullname() const override;
+    QString fullname() const;
     void setFullname(const QString& fullname);
     int type() const { return _type; }
     void setType(int type);
     int externalType() const { return _externalType; }
     void setExternalType(int type);
     int vornSeqNum() const { return _vornSeqNum; }
-    void setVornSeqNum(int number) override;
+    void setVornSeqNum(int number);
     const QString& externalHTML() const { return _externalHTML; }
     void setExternalHTML(const QString& item);
     bool scrollbars() const { return _scrollbars; }
@@ -63,11 +70,17 @@ public:
     const lq::Size& baseSize() const { return _baseSize; }
     void setBaseSize(const lq::Size& size) { _baseSize = size; }
     // The layer: a layer box's own, "Foreground" for every other type.
-    QString zlocation() const override;
+    QString zlocation() const;
     // Stored (and the document marked) only for a layer box.
     void setZlocation(const QString& layer);
 
-protected:
+private:
+    // Stores the value and tells the box's document of the change, inside
+    // the frame of the setter's operation.
+    template <class Field, class Value>
+    void setStored(Field& field, Value&& value, const char* operation);
+
+    XmlBase& _box;
     QString _fullname;
     QString _externalHTML = QStringLiteral("");
     int _type = 0;

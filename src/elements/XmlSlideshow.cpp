@@ -1,9 +1,8 @@
-// The slideshow element's stored form (its settings are SlideshowSettings'),
+// The slideshow element's stored form (its settings are a SlideshowSettings value),
 // its photos and captions, and the housekeeping passed on to its picture frame.
 #include "elements/XmlSlideshow.h"
 
 #include "elements/ElementHelpers.h"
-#include "elements/SlideshowHtml.h"
 #include "elements/XmlWebPhotoAlbum.h"
 #include "model/imaging/XmlCanvas.h"
 #include "model/core/DocumentBase.h"
@@ -42,7 +41,7 @@ using elements::toFloat;
 // --- Element protocol ------------------------------------------------------------------------
 
 XmlSlideshow::XmlSlideshow(Key key)
-    : SlideshowSettings(key)
+    : XmlWebText(key)
     , _frame(XmlPictureFrame::create())
     , _clock(std::make_shared<RunLoopClock>())
 {
@@ -92,7 +91,18 @@ void XmlSlideshow::appendAttributes(QString& xml)
 {
     // Saving ends the control selection: the box writes its own geometry.
     _currentControl = -1;
-    SlideshowSettings::appendAttributes(xml);
+    lq::modelFrame(this, "appendAttributes:", [&] {
+        XmlWebText::appendAttributes(xml);
+        _settings.appendAttributes(xml);
+    });
+}
+
+void XmlSlideshow::setAttributeTo(const QString& key, const QString& value)
+{
+    lq::modelFrame(this, "setAttribute:to:", [&] {
+        if (!_settings.setAttributeTo(key, value))
+            XmlWebText::setAttributeTo(key, value);
+    });
 }
 
 QString XmlSlideshow::writeXmlVorns()
@@ -148,7 +158,7 @@ void XmlSlideshow::setVisibleInSlideshow(bool)
 int XmlSlideshow::firstPictureInSlideshow()
 {
     return lq::modelFrame(this, "firstPictureInSlideshow", [&] {
-        XmlWebPhotoAlbum* album = photoAlbum();
+        XmlWebPhotoAlbum* album = _settings.photoAlbum();
         return album ? album->firstPictureInSlideshow() : 0;
     });
 }
@@ -156,7 +166,7 @@ int XmlSlideshow::firstPictureInSlideshow()
 QString XmlSlideshow::indexLink()
 {
     return lq::modelFrame(this, "indexLink", [&] {
-        XmlWebPhotoAlbum* album = photoAlbum();
+        XmlWebPhotoAlbum* album = _settings.photoAlbum();
         return album ? album->indexLink() : QStringLiteral("#");
     });
 }
@@ -172,7 +182,7 @@ void XmlSlideshow::calcPhotoRectFrameRectThumbRect(XmlPhoto* photo, lq::Rect& fr
 {
     lq::modelFrame(this, "calcPhotoRect:frameRect:thumbRect:", [&] {
         const XmlPictureFrame& f = *_frame;
-        lq::Rect p = controlRect(PictureBox);
+        lq::Rect p = _settings.controlRect(PictureBox);
         p.origin.x += toFloat(f.bl() + f.pl());
         p.origin.y += toFloat(f.bt() + f.pt());
         p.size.width -= toFloat(f.bl() + f.pl() + f.pr() + f.br());
@@ -190,7 +200,7 @@ void XmlSlideshow::calcPhotoRectFrameRectThumbRect(XmlPhoto* photo, lq::Rect& fr
             photo->canvas()->adjustImageWithLimitWidthAndLimitHeightNewWidthNewHeight(lq::truncatedPixel(p.width()), lq::truncatedPixel(p.height()),
                                                                                       &w, &h);
         p.origin.x += (p.width() - toFloat(w)) * 0.5f;
-        if (!_topAlignPic && !fullSize)
+        if (!_settings.topAlignPic() && !fullSize)
             p.origin.y += toFloat(lq::truncatedPixel((p.height() - toFloat(h)) * 0.5f));
         p.origin.x = std::ceil(p.origin.x);
         p.origin.y = std::ceil(p.origin.y);
@@ -210,7 +220,7 @@ QString XmlSlideshow::captionForPhoto(XmlPhoto* photo)
         if (!photo)
             return QStringLiteral("");
         const QString caption = photo->caption() ? photo->caption()->content() : QStringLiteral("");
-        XmlWebPhotoAlbum* album = photoAlbum();
+        XmlWebPhotoAlbum* album = _settings.photoAlbum();
         if (!album || album->cartType() == XmlWebPhotoAlbum::CartType::None)
             return caption;
         QString text = QStringLiteral("");
@@ -243,7 +253,7 @@ QString XmlSlideshow::textCaption()
         const std::shared_ptr<XmlAlbum> album = getCurrentAlbum();
         const int count = numberChildren(album.get());
         const int index = _slideB < count ? _slideB : firstPictureInSlideshow();
-        if (index >= count || index < 0 || showCaptions() == 0)
+        if (index >= count || index < 0 || _settings.showCaptions() == 0)
             return QStringLiteral("");
         XmlPhoto* photo = XmlPhoto::cast(album->childAtIndex(index).get());
         if (!photo)
@@ -257,34 +267,7 @@ QString XmlSlideshow::textSubberPhoto(const QString& text, XmlPhoto* photo)
     return lq::modelFrame(this, "textSubber:photo:", [&] {
         // The shop's texts belong to the photo album, which fills them in;
         // without one there is no shop and the text stays as it is.
-        XmlWebPhotoAlbum* album = photoAlbum();
+        XmlWebPhotoAlbum* album = _settings.photoAlbum();
         return album ? album->textSubberPhoto(text, photo) : text;
     });
-}
-
-// --- Page output -------------------------------------------------------------------------------------
-
-void XmlSlideshow::appendCSS(QString& css)
-{
-    SlideshowHtml(*this).appendCSS(css);
-}
-
-void XmlSlideshow::appendCSSWinIESuffix(QString& css, const QString& suffix)
-{
-    SlideshowHtml(*this).appendCSSWinIESuffix(css, suffix);
-}
-
-void XmlSlideshow::genCSSBitmap(QString& script)
-{
-    SlideshowHtml(*this).genCSSBitmap(script);
-}
-
-void XmlSlideshow::genCSSWinIEBitmap(QString& script)
-{
-    SlideshowHtml(*this).genCSSWinIEBitmap(script);
-}
-
-void XmlSlideshow::appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet)
-{
-    SlideshowHtml(*this).appendHTMLPagePassSheet(html, page, pass, sheet);
 }

@@ -3,6 +3,7 @@
 #include "elements/ElementHelpers.h"
 #include "elements/SlideshowSettings.h"
 #include "elements/XmlWebMenu.h"
+#include "elements/XmlWebText.h"
 #include "platform/graphics/GraphicsImage.h"
 
 #include <QScopedValueRollback>
@@ -43,9 +44,9 @@ class TextContainer;
 //
 // The picture frame is an owned part written after the box's own part; the
 // control font is a child font named "control"; the caption uses the
-// element's own font. The stored settings are kept by the base,
-// SlideshowSettings.
-class XmlSlideshow final : public SlideshowSettings {
+// element's own font. The stored settings are a SlideshowSettings value the
+// element holds.
+class XmlSlideshow final : public XmlWebText {
 public:
     // Delivers the preview's ticks. Tests give the element a clock they
     // advance by hand.
@@ -69,8 +70,10 @@ public:
     bool enabled() override;
     // "cssPictureFrame" reads into the element's own frame.
     XmlBasePtr createChildFromTag(const QString& tag) override;
+    // The settings' attributes; the rest goes to the text element.
+    void setAttributeTo(const QString& key, const QString& value) override;
     // Ends the control selection, so that the box writes its own geometry,
-    // then writes the settings.
+    // then writes the text element's attributes and the settings.
     void appendAttributes(QString& xml) override;
     // The box's own part, then the picture frame.
     QString writeXmlVorns() override;
@@ -81,6 +84,15 @@ public:
     XmlBaseList ownedParts() const override;
     bool isSlideshow() const override { return true; }
     const std::shared_ptr<XmlPictureFrame>& frame() const { return _frame; }
+
+    // --- Stored settings ---------------------------------------------------------------
+    SlideshowSettings& settings() { return _settings; }
+    const SlideshowSettings& settings() const { return _settings; }
+    // The stored style, folded to 0 or 1 while the before/after preference is off.
+    int style() const { return _settings.style(); }
+    // Whether a before/after page shows the thumbnails' rollovers (the photo album asks).
+    bool thumbRollovers() const { return _settings.thumbRollovers(); }
+    bool allowBkgndImage() const override { return _settings.allowBkgndImage(); }
 
     // The slideshow's visibility is decided by visible alone: both flags
     // are set on whatever is asked, without a change notice.
@@ -152,7 +164,7 @@ public:
     const lq::GraphicsImage& imageA() const { return _imageA; }
     const lq::GraphicsImage& imageB() const { return _imageB; }
 
-    // --- Page output (SlideshowHtml) -------------------------------------------------------
+    // --- Page output -------------------------------------------------------
     void appendCSS(QString& css) override;
     void appendCSSWinIESuffix(QString& css, const QString& suffix) override;
     void genCSSBitmap(QString& script) override;
@@ -160,10 +172,6 @@ public:
     void appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet) override;
 
 private:
-    friend class SlideshowAnimation;
-    friend class SlideshowHtml;
-    friend class SlideshowLayout;
-
     // A text storage with one layout manager and one unbounded container.
     using TextSystem = XmlWebMenu::ItemText;
     enum Control { Previous = 0, Next = 1, IndexLink = 2, Play = 3, Caption = 4, PictureBox = 5 };
@@ -185,6 +193,43 @@ private:
     int numberChildren(XmlBase* album) const;
     bool disableImageWell();
 
+    // --- The preview's tick (canvas) ---
+    // One tick of the preview; it asks for the next. While the slides play
+    // each stays its time before the next follows; the next blends in (at
+    // once without a fade).
+    void animation();
+    // Asks the element's clock for the next tick.
+    void scheduleAnimation();
+    // Hands the current slide over to A and clears B.
+    void handOverSlides();
+    void redisplayAll();
+
+    // --- Text on the page (layout) ---
+    // The text systems of the caption and of the four controls, once.
+    void makeTextSystems();
+    void setControlText(TextSystem& system, const QString& label);
+    void setCaptionText(const QString& caption);
+    // Lays the controls and the caption out for the page (flags 0 only) and
+    // registers the controls' click areas; the slides start again.
+    void layoutRelayout(XmlBase* page, int flags);
+
+    // --- Page output ---
+    // "ss.add_slide(" values of one photo: sequence number, then F.y, F.x, P.w, P.h.
+    struct SlideValues {
+        int sequence = 0;
+        int y = 0;
+        int x = 0;
+        int w = 0;
+        int h = 0;
+        lq::Rect photoRect;
+    };
+    SlideValues slideValues(XmlPhoto* photo);
+    // Writes the image step of the photo into the step buffer.
+    void addImageStep(XmlPhoto* photo, const lq::Rect& photoRect, int d);
+    void appendScriptSetUp(QString& html, XmlBase* page);
+    void appendControlsAndCaptions(QString& html, XmlBase* page);
+
+    SlideshowSettings _settings { *this };
     std::shared_ptr<XmlPictureFrame> _frame;
     int _currentControl = -1;
     int _slideA = 0;

@@ -3,8 +3,6 @@
 #include "elements/XmlSlideshow.h"
 
 #include "elements/ElementHelpers.h"
-#include "elements/SlideshowAnimation.h"
-#include "elements/SlideshowLayout.h"
 #include "elements/XmlWebPhotoAlbum.h"
 #include "model/imaging/XmlCanvas.h"
 #include "model/core/DocumentBase.h"
@@ -39,13 +37,13 @@ XmlCSSPtr XmlSlideshow::objectAtPoint(const lq::Point& point)
         const auto self = [&] { return std::static_pointer_cast<XmlCSS>(sharedFromThis()); };
         if (shownStyle == 1 || shownStyle == 3) {
             const auto hit = [&](int index) {
-                if (!controlRect(index).contains(point))
+                if (!_settings.controlRect(index).contains(point))
                     return false;
                 _currentControl = index;
                 return true;
             };
-            if ((_showPrevNextControls && (hit(Previous) || hit(Next))) || (_showIndexLabel && hit(IndexLink))
-                || (shownStyle == 1 && _showPlayControls && hit(Play)) || (showCaptions() != 0 && hit(Caption))
+            if ((_settings.showPrevNextControls() && (hit(Previous) || hit(Next))) || (_settings.showIndexLabel() && hit(IndexLink))
+                || (shownStyle == 1 && _settings.showPlayControls() && hit(Play)) || (_settings.showCaptions() != 0 && hit(Caption))
                 || hit(PictureBox))
                 return self();
         }
@@ -62,18 +60,18 @@ QStringList XmlSlideshow::objectRectArray()
         rects.append(lq::rectToString(onOwnBox([&] { return objectRect(); })));
         const int shownStyle = style();
         if (shownStyle == 1 || shownStyle == 3) {
-            if (_showPrevNextControls) {
-                rects.append(lq::rectToString(controlRect(Previous)));
-                rects.append(lq::rectToString(controlRect(Next)));
+            if (_settings.showPrevNextControls()) {
+                rects.append(lq::rectToString(_settings.controlRect(Previous)));
+                rects.append(lq::rectToString(_settings.controlRect(Next)));
             }
-            if (_showIndexLabel)
-                rects.append(lq::rectToString(controlRect(IndexLink)));
-            if (shownStyle == 1 && _showPlayControls)
-                rects.append(lq::rectToString(controlRect(Play)));
-            if (showCaptions() != 0)
-                rects.append(lq::rectToString(controlRect(Caption)));
-            if (_showBkgndBox)
-                rects.append(lq::rectToString(controlRect(PictureBox)));
+            if (_settings.showIndexLabel())
+                rects.append(lq::rectToString(_settings.controlRect(IndexLink)));
+            if (shownStyle == 1 && _settings.showPlayControls())
+                rects.append(lq::rectToString(_settings.controlRect(Play)));
+            if (_settings.showCaptions() != 0)
+                rects.append(lq::rectToString(_settings.controlRect(Caption)));
+            if (_settings.showBkgndBox())
+                rects.append(lq::rectToString(_settings.controlRect(PictureBox)));
         }
         return rects;
     });
@@ -98,19 +96,19 @@ void XmlSlideshow::mouseClick(const QString& data)
             DocumentBase* document = myDocument();
             if (!document)
                 return;
-            XmlWebPhotoAlbum* element = photoAlbum();
+            XmlWebPhotoAlbum* element = _settings.photoAlbum();
             XmlGroup* group = XmlGroup::cast(album->parent());
             if (element && element->clickOp() == XmlWebPhotoAlbum::ClickOperation::SlideshowElement && group)
                 document->selectWebPageIndex(group, -1);
             else
                 document->selectWebPageIndex(album.get(), -1);
         } else if (data == u"prev") {
-            SlideshowAnimation(*this).handOverSlides();
+            handOverSlides();
             _slideB = _slideB == first ? count - 1 : _slideB - 1;
             _mixer = 0;
             _playingSlides = false;
         } else if (data == u"next") {
-            SlideshowAnimation(*this).handOverSlides();
+            handOverSlides();
             // The click goes round whatever the loop setting says.
             _slideB = _slideB >= count - 1 ? first : _slideB + 1;
             if (_slideB >= count)
@@ -119,7 +117,7 @@ void XmlSlideshow::mouseClick(const QString& data)
             _playingSlides = false;
         } else if (data == u"play") {
             _playingSlides = !_playingSlides;
-            SlideshowAnimation(*this).redisplayAll();
+            redisplayAll();
         }
     });
 }
@@ -138,8 +136,8 @@ void XmlSlideshow::startAnimations()
         _clock->cancel(this);
         if (!visible())
             return;
-        SlideshowAnimation(*this).scheduleAnimation();
-        if (_autoStart)
+        scheduleAnimation();
+        if (_settings.autoStart())
             _playingSlides = true;
     });
 }
@@ -150,7 +148,7 @@ void XmlSlideshow::stopAnimations()
         _clock->cancel(this);
         if (_mixer != 1.0f) {
             _mixer = 1.0f;
-            SlideshowAnimation(*this).redisplayAll();
+            redisplayAll();
         }
         _waitTime = 0;
         _playingSlides = false;
@@ -164,7 +162,7 @@ void XmlSlideshow::stopAnimations()
 void XmlSlideshow::drawObject()
 {
     lq::modelFrame(this, "drawObject", [&] {
-        if (!_showBkgndBox)
+        if (!_settings.showBkgndBox())
             return;
         const lq::Rect box = onOwnBox([&] { return objectRect(); });
         XmlBoxModel::drawObject(box);
@@ -233,11 +231,11 @@ void XmlSlideshow::drawText2()
         if (!context)
             return;
         const int shownStyle = style();
-        SlideshowLayout(*this).setCaptionText(textCaption());
+        setCaptionText(textCaption());
         if (shownStyle == 0 || shownStyle == 1)
-            SlideshowLayout(*this).setControlText(*_play, _playingSlides ? _stopLabel : _playLabel);
+            setControlText(*_play, _playingSlides ? _settings.stopLabel() : _settings.playLabel());
         else
-            SlideshowLayout(*this).setControlText(*_play, _beforeLabel);
+            setControlText(*_play, _settings.beforeLabel());
 
         const auto drawControl = [&](int index) {
             TextSystem* system = controlText(index);
@@ -245,25 +243,25 @@ void XmlSlideshow::drawText2()
                 return;
             lq::LayoutManager& lm = system->layoutManager();
             const lq::Range glyphs = lm.glyphRangeForTextContainer(system->textContainer().get());
-            lm.drawGlyphsForGlyphRange(glyphs, controlRect(index).origin.toQPointF(), &context->painter());
+            lm.drawGlyphsForGlyphRange(glyphs, _settings.controlRect(index).origin.toQPointF(), &context->painter());
         };
-        if (_showIndexLabel)
+        if (_settings.showIndexLabel())
             drawControl(IndexLink);
-        if (_showPrevNextControls) {
+        if (_settings.showPrevNextControls()) {
             drawControl(Previous);
             drawControl(Next);
         }
-        if (((shownStyle == 0 || shownStyle == 1) && _showPlayControls)
-            || ((shownStyle == 2 || shownStyle == 3) && _showBeforeAfterControls))
+        if (((shownStyle == 0 || shownStyle == 1) && _settings.showPlayControls())
+            || ((shownStyle == 2 || shownStyle == 3) && _settings.showBeforeAfterControls()))
             drawControl(Play);
 
-        if (showCaptions() == 0)
+        if (_settings.showCaptions() == 0)
             return;
-        const lq::Rect caption = controlRect(Caption);
+        const lq::Rect caption = _settings.controlRect(Caption);
         const lq::Range glyphs = _lm->glyphRangeForTextContainer(_tc.get());
         _lm->drawGlyphsForGlyphRange(glyphs, caption.origin.toQPointF(), &context->painter());
         const int textHeight = _contents->isEmpty() ? 0 : lq::truncatedPixel(_lm->boundingRectForGlyphRange(glyphs, _tc.get()).height());
-        XmlWebPhotoAlbum* element = photoAlbum();
+        XmlWebPhotoAlbum* element = _settings.photoAlbum();
         if (!element || !element->hasCartButton() || !(element->slideshowButton() != 0))
             return;
         const int count = numberChildren(album.get());
@@ -278,5 +276,68 @@ void XmlSlideshow::drawText2()
         const float y = caption.y() + toFloat(textHeight);
         context->drawImage(button, lq::Rect(x, y, toFloat(button.width()), toFloat(button.height())), lq::Rect(),
                            lq::CompositingOperation::SourceOver, 1.0f);
+    });
+}
+
+// --- The preview's tick ---------------------------------------------------------------------------
+
+namespace {
+
+// Seconds between two ticks of the editor preview.
+constexpr double tickSeconds = 0.1;
+
+} // namespace
+
+void XmlSlideshow::handOverSlides()
+{
+    _slideA = _slideB;
+    _imageA = _imageB;
+    _imageB = lq::GraphicsImage();
+}
+
+void XmlSlideshow::redisplayAll()
+{
+    if (DocumentBase* document = myDocument())
+        document->redisplayRect(lq::Rect());
+}
+
+void XmlSlideshow::scheduleAnimation()
+{
+    // The element cancels its tick before it goes, so the tick never outlives it.
+    _clock->performAfter(this, tickSeconds, [this] { animation(); });
+}
+
+void XmlSlideshow::animation()
+{
+    lq::modelFrame(this, "animation:", [&] {
+        if (_mixer < 1.0f) {
+            if (_settings.fade())
+                _mixer = static_cast<float>(static_cast<double>(_mixer) + 0.1);
+            else
+                _mixer = 1.0f;
+            _mixer = std::min(_mixer, 1.0f);
+            if (_mixer == 1.0f || disableImageWell()) {
+                redisplayAll();
+            } else if (DocumentBase* document = myDocument()) {
+                document->redisplayRect(_settings.controlRect(PictureBox));
+            }
+        } else if (_playingSlides) {
+            if (_waitTime == 0)
+                _waitTime = 2 * _settings.seconds();
+            --_waitTime;
+            const std::shared_ptr<XmlAlbum> album = getCurrentAlbum();
+            if (_waitTime == 0 && album) {
+                const int count = album->numberChildren();
+                handOverSlides();
+                if (_slideB >= count - 1) {
+                    if (_settings.loopSlideshow())
+                        _slideB = firstPictureInSlideshow();
+                } else {
+                    ++_slideB;
+                }
+                _mixer = 0;
+            }
+        }
+        scheduleAnimation();
     });
 }

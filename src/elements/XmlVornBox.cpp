@@ -1,11 +1,8 @@
 // The Vorn Box's identity, its owned snippet part, its layer's page pass,
 // its background and the fonts it borrows from the content box; its
-// settings are VornBoxSettings'.
+// settings are a VornBoxSettings value.
 #include "elements/XmlVornBox.h"
 
-#include "elements/VornBoxHtml.h"
-#include "elements/VornBoxPreview.h"
-#include "elements/VornBoxText.h"
 #include "elements/XmlWebContent.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/PreviewView.h"
@@ -16,7 +13,7 @@
 using namespace lq::literals;
 
 XmlVornBox::XmlVornBox(Key key)
-    : VornBoxSettings(key)
+    : XmlWebText(key)
 {
     _visible = 1;
     _visibleInSlideshow = 0;
@@ -28,6 +25,22 @@ XmlVornBox::~XmlVornBox()
     // The snippet part may be held elsewhere; it must not point back here.
     if (_htmlSnippet)
         _htmlSnippet->setParent(nullptr);
+}
+
+void XmlVornBox::setAttributeTo(const QString& key, const QString& value)
+{
+    lq::modelFrame(this, "setAttribute:to:", [&] {
+        if (!_settings.setAttributeTo(key, value))
+            XmlWebText::setAttributeTo(key, value);
+    });
+}
+
+void XmlVornBox::appendAttributes(QString& xml)
+{
+    lq::modelFrame(this, "appendAttributes:", [&] {
+        XmlWebText::appendAttributes(xml);
+        _settings.appendAttributes(xml);
+    });
 }
 
 std::shared_ptr<XmlVornBox> XmlVornBox::create()
@@ -49,7 +62,7 @@ QString XmlVornBox::name() const
 
 QString XmlVornBox::uniquename() const
 {
-    return QStringLiteral("x") + QString::number(_vornSeqNum);
+    return QStringLiteral("x") + QString::number(vornSeqNum());
 }
 
 bool XmlVornBox::enabled()
@@ -109,61 +122,53 @@ PagePass XmlVornBox::getCorrectPass() const
 
 int XmlVornBox::bkgnd() const
 {
-    return _type == 3 ? 5 : XmlWebText::bkgnd();
+    return type() == 3 ? 5 : XmlWebText::bkgnd();
 }
 
 int XmlVornBox::transparentBkgnd() const
 {
-    return _type == 3 ? 1 : XmlWebText::transparentBkgnd();
+    return type() == 3 ? 1 : XmlWebText::transparentBkgnd();
 }
 
 // --- Fonts -------------------------------------------------------------------------------------
 
 std::shared_ptr<XmlWebFont> XmlVornBox::font()
 {
-    return lq::modelFrame(this, "font", [&] { return VornBoxText(*this).contentRecord(0); });
+    return lq::modelFrame(this, "font", [&] { return contentRecord(0); });
 }
 
-// --- Previews and the preview page -------------------------------------------------------------
-
-bool XmlVornBox::requiresView()
+std::shared_ptr<XmlWebFont> XmlVornBox::contentRecord(int type)
 {
-    return VornBoxPreview(*this).requiresView();
+    XmlStyleSheet* sheet = XmlStyleSheet::cast(_parent);
+    if (!sheet)
+        return nullptr;
+    const XmlBasePtr element = sheet->getElementWithName(QStringLiteral("Content"));
+    XmlWebContent* content = XmlWebContent::cast(element.get());
+    if (!content)
+        return nullptr;
+    switch (type) {
+    case 1:
+        return content->heading();
+    case 2:
+        return content->subheading();
+    case 3:
+        return content->caption();
+    default:
+        return content->font();
+    }
 }
 
-std::unique_ptr<lq::PreviewView> XmlVornBox::createView()
+std::shared_ptr<XmlWebFont> XmlVornBox::heading()
 {
-    return VornBoxPreview(*this).createView();
+    return lq::modelFrame(this, "heading", [&] { return contentRecord(1); });
 }
 
-QString XmlVornBox::htmlString()
+std::shared_ptr<XmlWebFont> XmlVornBox::subheading()
 {
-    return VornBoxHtml(*this).htmlString();
+    return lq::modelFrame(this, "subheading", [&] { return contentRecord(2); });
 }
 
-void XmlVornBox::updateVorn()
+std::shared_ptr<XmlWebFont> XmlVornBox::caption()
 {
-    VornBoxPreview(*this).updateVorn();
-}
-
-void XmlVornBox::reloadPage()
-{
-    VornBoxPreview(*this).reloadPage();
-}
-
-// --- Page HTML and template CSS ----------------------------------------------------------------
-
-void XmlVornBox::appendCSS(QString& css)
-{
-    VornBoxHtml(*this).appendCSS(css);
-}
-
-void XmlVornBox::appendCSSWinIESuffix(QString& css, const QString& suffix)
-{
-    VornBoxHtml(*this).appendCSSWinIESuffix(css, suffix);
-}
-
-void XmlVornBox::appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet)
-{
-    VornBoxHtml(*this).appendHTMLPagePassSheet(html, page, pass, sheet);
+    return lq::modelFrame(this, "caption", [&] { return contentRecord(3); });
 }

@@ -1,9 +1,7 @@
 // The Vorn Box on the layout canvas: the live preview view or the
-// placeholder (VornBoxPreview), and the pointer over the rich text's links.
+// placeholder, and the pointer over the rich text's links.
 #include "elements/XmlVornBox.h"
 
-#include "elements/VornBoxPreview.h"
-#include "elements/VornBoxText.h"
 #include "model/core/DocumentBase.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/PreviewView.h"
@@ -22,39 +20,39 @@ void XmlVornBox::drawObject(const lq::Rect& rect)
     lq::modelFrame(this, "drawObject:", [&] {
         XmlWebText::drawObject(rect);
         createTextLayoutStuff();
-        if (_type == 1 || _type == 3)
+        if (type() == 1 || type() == 3)
             return;
         if (requiresView()) {
             DocumentBase* document = myDocument();
-            if (lq::PreviewView* view = document ? document->getWidgetView(_vornSeqNum) : nullptr)
+            if (lq::PreviewView* view = document ? document->getWidgetView(vornSeqNum()) : nullptr)
                 view->setNeedsDisplay();
             return;
         }
-        VornBoxPreview(*this).drawPlaceholder(rect);
+        drawPlaceholder(rect);
     });
 }
 
 void XmlVornBox::drawText()
 {
     lq::modelFrame(this, "drawText", [&] {
-        if (_type == 1)
+        if (type() == 1)
             XmlWebText::drawText();
     });
 }
 
 void XmlVornBox::mouseEntered(const QString& data)
 {
-    lq::modelFrame(this, "mouseEntered:", [&] { VornBoxText(*this).showLinkColour(data, true, false); });
+    lq::modelFrame(this, "mouseEntered:", [&] { showLinkColour(data, true, false); });
 }
 
 void XmlVornBox::mouseExited(const QString& data)
 {
-    lq::modelFrame(this, "mouseExited:", [&] { VornBoxText(*this).showLinkColour(data, false, false); });
+    lq::modelFrame(this, "mouseExited:", [&] { showLinkColour(data, false, false); });
 }
 
 void XmlVornBox::mouseDown(const QString& data)
 {
-    lq::modelFrame(this, "mouseDown:", [&] { VornBoxText(*this).showLinkColour(data, false, true); });
+    lq::modelFrame(this, "mouseDown:", [&] { showLinkColour(data, false, true); });
 }
 
 void XmlVornBox::mouseClick(const QString& data)
@@ -70,4 +68,23 @@ void XmlVornBox::mouseClick(const QString& data)
             return;
         XmlWebText::mouseClick(location.toString());
     });
+}
+
+void XmlVornBox::showLinkColour(const QString& data, bool hover, bool clicked)
+{
+    if (!_contents || !_lm)
+        return;
+    const lq::Range range = lq::Range::fromString(data);
+    if (range.length == 0 || range.end() > _contents->length())
+        return;
+    if (hover || clicked) {
+        const int kind = _contents->attributesAt(range.location).value(lq::TextKey::type).toInt();
+        const std::shared_ptr<XmlWebFont> record = contentRecord(kind >= 1 && kind <= 3 ? kind : 0);
+        if (record)
+            _lm->addTemporaryForegroundColour(clicked ? record->linkClicked() : record->linkHover(), range);
+    } else {
+        _lm->removeTemporaryForegroundColour(range);
+    }
+    if (DocumentBase* document = myDocument())
+        document->redisplayRect(objectRect());
 }

@@ -2,8 +2,6 @@
 // the rich text laid out in the content box's fonts.
 #include "elements/XmlVornBox.h"
 
-#include "elements/VornBoxPreview.h"
-#include "elements/VornBoxText.h"
 #include "model/core/DocumentBase.h"
 #include "model/site/XmlAlbum.h"
 #include "platform/ExceptionFrame.h"
@@ -24,20 +22,20 @@ using namespace lq::literals;
 
 bool XmlVornBox::heightFixed() const
 {
-    return VornBoxPreview::isQuickTime(*this) ? false : XmlWebText::heightFixed();
+    return isQuickTime() ? false : XmlWebText::heightFixed();
 }
 
 bool XmlVornBox::widthFixed() const
 {
-    return VornBoxPreview::isQuickTime(*this) ? false : XmlWebText::widthFixed();
+    return isQuickTime() ? false : XmlWebText::widthFixed();
 }
 
 int XmlVornBox::width() const
 {
-    if (!VornBoxPreview::isQuickTime(*this))
+    if (!isQuickTime())
         return XmlWebText::width();
     // Summed in single precision in this order, then cut to whole pixels.
-    float sum = VornBoxPreview::movieWidth(*this);
+    float sum = movieWidth();
     sum += float(_bl);
     sum += float(_pl);
     sum += float(_pr);
@@ -47,9 +45,9 @@ int XmlVornBox::width() const
 
 int XmlVornBox::height() const
 {
-    if (!VornBoxPreview::isQuickTime(*this))
+    if (!isQuickTime())
         return XmlWebText::height();
-    float sum = VornBoxPreview::movieHeight(*this);
+    float sum = movieHeight();
     sum += float(_bt);
     sum += float(_pt);
     sum += float(_bb);
@@ -59,17 +57,17 @@ int XmlVornBox::height() const
 
 int XmlVornBox::calcWidth() const
 {
-    return VornBoxPreview::isQuickTime(*this) ? width() : XmlWebText::calcWidth();
+    return isQuickTime() ? width() : XmlWebText::calcWidth();
 }
 
 int XmlVornBox::calcHeight() const
 {
-    return VornBoxPreview::isQuickTime(*this) ? height() : XmlWebText::calcHeight();
+    return isQuickTime() ? height() : XmlWebText::calcHeight();
 }
 
 int XmlVornBox::internalHeight() const
 {
-    return VornBoxPreview::isQuickTime(*this) ? lq::truncatedPixel(_qtSize.height) : XmlWebText::internalHeight();
+    return isQuickTime() ? lq::truncatedPixel(_settings.qtSize().height) : XmlWebText::internalHeight();
 }
 
 // --- Text --------------------------------------------------------------------------------------
@@ -104,11 +102,11 @@ void XmlVornBox::setUpParagraphAlignmentTag(const QString& attributes, lq::TextA
         if (tag == u"p"_sv)
             take(font(), normalFont, 0);
         else if (tag == u"h1"_sv || tag == u"h3"_sv)
-            take(VornBoxText(*this).heading(), headingFont, 1);
+            take(heading(), headingFont, 1);
         else if (tag == u"h2"_sv)
-            take(VornBoxText(*this).subheading(), subheadingFont, 2);
+            take(subheading(), subheadingFont, 2);
         else if (tag == u"h4"_sv)
-            take(VornBoxText(*this).caption(), captionFont, 3);
+            take(caption(), captionFont, 3);
         alignParagraph(attributes, alignment);
     });
 }
@@ -118,7 +116,7 @@ void XmlVornBox::relayoutFlags(XmlBase* page, int flags)
     try {
         if (requiresView()) {
             DocumentBase* document = myDocument();
-            if (lq::PreviewView* view = document ? document->getWidgetView(_vornSeqNum) : nullptr) {
+            if (lq::PreviewView* view = document ? document->getWidgetView(vornSeqNum()) : nullptr) {
                 const lq::Rect outer = objectRect();
                 view->setFrame(lq::Rect(outer.x() + float(_bl + _pl), outer.y() + float(_bt + _pt),
                                         outer.width() - float(_bl + _pl + _br + _pr),
@@ -126,7 +124,7 @@ void XmlVornBox::relayoutFlags(XmlBase* page, int flags)
             }
             return;
         }
-        if (_type != 1 || flags != 0)
+        if (type() != 1 || flags != 0)
             return;
         std::shared_ptr<XmlAlbum> remembered;
         page = pageOrCurrentAlbum(page, remembered);
@@ -141,9 +139,9 @@ void XmlVornBox::relayoutFlags(XmlBase* page, int flags)
             return record->createFont();
         };
         normalFont = concrete(font());
-        headingFont = concrete(VornBoxText(*this).heading());
-        subheadingFont = concrete(VornBoxText(*this).subheading());
-        captionFont = concrete(VornBoxText(*this).caption());
+        headingFont = concrete(heading());
+        subheadingFont = concrete(subheading());
+        captionFont = concrete(caption());
 
         clearLinks();
         _contents->setText(getAttributedStringWithAlignmentAttr(content(), lq::TextAlignment::Left, 0));

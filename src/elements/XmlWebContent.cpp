@@ -204,10 +204,8 @@ public:
         lq::modelFrame(this, "setUpParagraph:alignment:tag:", [&] {
             XmlWebText::setUpParagraphAlignmentTag(attributes, lq::TextAlignment::Left, tag);
             const int type = paragraphKindForTag(tag);
-            const std::optional<lq::Font>* fonts[] = { &_box->normalFont, &_box->headingFont, &_box->subheadingFont,
-                                                       &_box->captionFont, &_box->alternateFont, &_box->alternate2Font };
             currentWebFont = _box->fontForType(type);
-            currentFont = *fonts[type];
+            currentFont = _box->paragraphFont(type);
             paragraphType = type;
             pstyle.lineSpacing = currentWebFont->lineSpacing();
         });
@@ -219,6 +217,24 @@ protected:
 private:
     XmlWebContent* _box = nullptr;
 };
+
+const std::optional<lq::Font>& XmlWebContent::paragraphFont(int type) const
+{
+    switch (type) {
+    case 1:
+        return headingFont;
+    case 2:
+        return subheadingFont;
+    case 3:
+        return captionFont;
+    case 4:
+        return alternateFont;
+    case 5:
+        return alternate2Font;
+    default:
+        return normalFont;
+    }
+}
 
 XmlWebContent::~XmlWebContent()
 {

@@ -192,7 +192,6 @@ public:
 
 protected:
     class TextHelper;
-    friend class TextHelper;
 
     // The first record named `name`; one is added when there is none.
     std::shared_ptr<XmlWebFont> fontNamed(const QString& name);
@@ -231,6 +230,10 @@ protected:
     // Shows the link of the range string in the record's colour (none:
     // takes the shown colour away) and redraws the box.
     void showLinkColour(const QString& data, const lq::Colour& (XmlWebFont::*colour)() const);
+
+    // The concrete font of a paragraph type, as the last full layout made it
+    // (any other type: the default record's).
+    const std::optional<lq::Font>& paragraphFont(int type) const;
 
     // The concrete fonts of the six records, made at each full layout.
     std::optional<lq::Font> normalFont;

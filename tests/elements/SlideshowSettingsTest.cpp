@@ -46,47 +46,47 @@ const QString label = QStringLiteral("«Next» <&\"'>");
 std::vector<Setting> everySetting()
 {
     return {
-        { "style", [](XmlSlideshow& s) { s.setStyle(1); }, [](XmlSlideshow& s) { return s.style() == 1; } },
-        { "showCaptions", [](XmlSlideshow& s) { s.setShowCaptions(0); },
-          [](XmlSlideshow& s) { return s.showCaptions() == 0; } },
-        { "showPrevNextControls", [](XmlSlideshow& s) { s.setShowPrevNextControls(false); },
-          [](XmlSlideshow& s) { return !s.showPrevNextControls(); } },
-        { "nextLabel", [](XmlSlideshow& s) { s.setNextLabel(label); }, [](XmlSlideshow& s) { return s.nextLabel() == label; } },
-        { "prevLabel", [](XmlSlideshow& s) { s.setPrevLabel(QStringLiteral("Back")); },
-          [](XmlSlideshow& s) { return s.prevLabel() == u"Back"; } },
-        { "showPlayControls", [](XmlSlideshow& s) { s.setShowPlayControls(false); },
-          [](XmlSlideshow& s) { return !s.showPlayControls(); } },
-        { "playLabel", [](XmlSlideshow& s) { s.setPlayLabel(QStringLiteral("Go")); },
-          [](XmlSlideshow& s) { return s.playLabel() == u"Go"; } },
-        { "stopLabel", [](XmlSlideshow& s) { s.setStopLabel(QStringLiteral("Halt")); },
-          [](XmlSlideshow& s) { return s.stopLabel() == u"Halt"; } },
-        { "showBeforeAfterControls", [](XmlSlideshow& s) { s.setShowBeforeAfterControls(false); },
-          [](XmlSlideshow& s) { return !s.showBeforeAfterControls(); } },
-        { "beforeLabel", [](XmlSlideshow& s) { s.setBeforeLabel(QStringLiteral("Then")); },
-          [](XmlSlideshow& s) { return s.beforeLabel() == u"Then"; } },
-        { "afterLabel", [](XmlSlideshow& s) { s.setAfterLabel(QStringLiteral("Now")); },
-          [](XmlSlideshow& s) { return s.afterLabel() == u"Now"; } },
-        { "thumbRollovers", [](XmlSlideshow& s) { s.setThumbRollovers(true); },
-          [](XmlSlideshow& s) { return s.thumbRollovers(); } },
-        { "slideRollovers", [](XmlSlideshow& s) { s.setSlideRollovers(true); },
-          [](XmlSlideshow& s) { return s.slideRollovers(); } },
-        { "reverseThumbs", [](XmlSlideshow& s) { s.setReverseThumbs(true); },
-          [](XmlSlideshow& s) { return s.reverseThumbs(); } },
-        { "randomOrder", [](XmlSlideshow& s) { s.setRandomOrder(true); }, [](XmlSlideshow& s) { return s.randomOrder(); } },
-        { "showIndexLabel", [](XmlSlideshow& s) { s.setShowIndexLabel(false); },
-          [](XmlSlideshow& s) { return !s.showIndexLabel(); } },
-        { "indexLabel", [](XmlSlideshow& s) { s.setIndexLabel(QStringLiteral("Index")); },
-          [](XmlSlideshow& s) { return s.indexLabel() == u"Index"; } },
-        { "seconds", [](XmlSlideshow& s) { s.setSeconds(12); }, [](XmlSlideshow& s) { return s.seconds() == 12; } },
-        { "autoStart", [](XmlSlideshow& s) { s.setAutoStart(true); }, [](XmlSlideshow& s) { return s.autoStart(); } },
-        { "fade", [](XmlSlideshow& s) { s.setFade(true); }, [](XmlSlideshow& s) { return s.fade(); } },
-        { "showBkgndBox", [](XmlSlideshow& s) { s.setShowBkgndBox(false); },
-          [](XmlSlideshow& s) { return !s.showBkgndBox(); } },
-        { "allowBkgndImage", [](XmlSlideshow& s) { s.setAllowBkgndImage(false); },
+        { "style", [](XmlSlideshow& s) { s.settings().setStyle(1); }, [](XmlSlideshow& s) { return s.style() == 1; } },
+        { "showCaptions", [](XmlSlideshow& s) { s.settings().setShowCaptions(0); },
+          [](XmlSlideshow& s) { return s.settings().showCaptions() == 0; } },
+        { "showPrevNextControls", [](XmlSlideshow& s) { s.settings().setShowPrevNextControls(false); },
+          [](XmlSlideshow& s) { return !s.settings().showPrevNextControls(); } },
+        { "nextLabel", [](XmlSlideshow& s) { s.settings().setNextLabel(label); }, [](XmlSlideshow& s) { return s.settings().nextLabel() == label; } },
+        { "prevLabel", [](XmlSlideshow& s) { s.settings().setPrevLabel(QStringLiteral("Back")); },
+          [](XmlSlideshow& s) { return s.settings().prevLabel() == u"Back"; } },
+        { "showPlayControls", [](XmlSlideshow& s) { s.settings().setShowPlayControls(false); },
+          [](XmlSlideshow& s) { return !s.settings().showPlayControls(); } },
+        { "playLabel", [](XmlSlideshow& s) { s.settings().setPlayLabel(QStringLiteral("Go")); },
+          [](XmlSlideshow& s) { return s.settings().playLabel() == u"Go"; } },
+        { "stopLabel", [](XmlSlideshow& s) { s.settings().setStopLabel(QStringLiteral("Halt")); },
+          [](XmlSlideshow& s) { return s.settings().stopLabel() == u"Halt"; } },
+        { "showBeforeAfterControls", [](XmlSlideshow& s) { s.settings().setShowBeforeAfterControls(false); },
+          [](XmlSlideshow& s) { return !s.settings().showBeforeAfterControls(); } },
+        { "beforeLabel", [](XmlSlideshow& s) { s.settings().setBeforeLabel(QStringLiteral("Then")); },
+          [](XmlSlideshow& s) { return s.settings().beforeLabel() == u"Then"; } },
+        { "afterLabel", [](XmlSlideshow& s) { s.settings().setAfterLabel(QStringLiteral("Now")); },
+          [](XmlSlideshow& s) { return s.settings().afterLabel() == u"Now"; } },
+        { "thumbRollovers", [](XmlSlideshow& s) { s.settings().setThumbRollovers(true); },
+          [](XmlSlideshow& s) { return s.settings().thumbRollovers(); } },
+        { "slideRollovers", [](XmlSlideshow& s) { s.settings().setSlideRollovers(true); },
+          [](XmlSlideshow& s) { return s.settings().slideRollovers(); } },
+        { "reverseThumbs", [](XmlSlideshow& s) { s.settings().setReverseThumbs(true); },
+          [](XmlSlideshow& s) { return s.settings().reverseThumbs(); } },
+        { "randomOrder", [](XmlSlideshow& s) { s.settings().setRandomOrder(true); }, [](XmlSlideshow& s) { return s.settings().randomOrder(); } },
+        { "showIndexLabel", [](XmlSlideshow& s) { s.settings().setShowIndexLabel(false); },
+          [](XmlSlideshow& s) { return !s.settings().showIndexLabel(); } },
+        { "indexLabel", [](XmlSlideshow& s) { s.settings().setIndexLabel(QStringLiteral("Index")); },
+          [](XmlSlideshow& s) { return s.settings().indexLabel() == u"Index"; } },
+        { "seconds", [](XmlSlideshow& s) { s.settings().setSeconds(12); }, [](XmlSlideshow& s) { return s.settings().seconds() == 12; } },
+        { "autoStart", [](XmlSlideshow& s) { s.settings().setAutoStart(true); }, [](XmlSlideshow& s) { return s.settings().autoStart(); } },
+        { "fade", [](XmlSlideshow& s) { s.settings().setFade(true); }, [](XmlSlideshow& s) { return s.settings().fade(); } },
+        { "showBkgndBox", [](XmlSlideshow& s) { s.settings().setShowBkgndBox(false); },
+          [](XmlSlideshow& s) { return !s.settings().showBkgndBox(); } },
+        { "allowBkgndImage", [](XmlSlideshow& s) { s.settings().setAllowBkgndImage(false); },
           [](XmlSlideshow& s) { return !s.allowBkgndImage(); } },
-        { "topAlignPic", [](XmlSlideshow& s) { s.setTopAlignPic(true); }, [](XmlSlideshow& s) { return s.topAlignPic(); } },
-        { "loopSlideshow", [](XmlSlideshow& s) { s.setLoopSlideshow(false); },
-          [](XmlSlideshow& s) { return !s.loopSlideshow(); } },
+        { "topAlignPic", [](XmlSlideshow& s) { s.settings().setTopAlignPic(true); }, [](XmlSlideshow& s) { return s.settings().topAlignPic(); } },
+        { "loopSlideshow", [](XmlSlideshow& s) { s.settings().setLoopSlideshow(false); },
+          [](XmlSlideshow& s) { return !s.settings().loopSlideshow(); } },
     };
 }
 
@@ -107,7 +107,7 @@ TEST_F(SlideshowSettingsTest, EachSettingIsAnEditAndEverySettingIsWhatTheReopene
     }
     // The stored rectangles of a free style are the layout's, not an edit of their own.
     const QString controls = QStringLiteral("{{1, 2}, {3, 4}}|{{5, 6}, {7, 8}}|{{9, 10}, {11, 12}}");
-    slideshow->setControlString(controls);
+    slideshow->settings().setControlString(controls);
     ASSERT_TRUE(document.saveFileWithComment(folder, QStringLiteral("settings")));
 
     MyDocument reopened;
@@ -116,7 +116,7 @@ TEST_F(SlideshowSettingsTest, EachSettingIsAnEditAndEverySettingIsWhatTheReopene
     ASSERT_NE(read, nullptr);
     for (const Setting& setting : settings)
         EXPECT_TRUE(setting.holds(*read)) << setting.name;
-    EXPECT_EQ(read->controlString(), controls);
-    EXPECT_EQ(read->controlRect(1), lq::Rect(5, 6, 7, 8));
+    EXPECT_EQ(read->settings().controlString(), controls);
+    EXPECT_EQ(read->settings().controlRect(1), lq::Rect(5, 6, 7, 8));
     EXPECT_FALSE(reopened.isDocumentEdited());
 }

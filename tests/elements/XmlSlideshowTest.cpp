@@ -226,7 +226,7 @@ TEST(XmlSlideshow, CaptionLinesAreClampedAndNeverWritten)
     for (const auto& c : cases) {
         const auto slideshow = XmlSlideshow::create();
         slideshow->setAttributeTo(QStringLiteral("clines"), QString::fromUtf8(c.stored));
-        EXPECT_EQ(slideshow->captionLines(), c.read) << c.stored;
+        EXPECT_EQ(slideshow->settings().captionLines(), c.read) << c.stored;
         EXPECT_FALSE(slideshow->createXml().contains("clines"));
     }
 }
@@ -235,23 +235,23 @@ TEST(XmlSlideshow, ReadsBackWhatItWritesWithItsFrameAndEscapedLabels)
 {
     BeforeAfterPreference on(1);
     const auto slideshow = XmlSlideshow::create();
-    slideshow->setStyle(3);
-    slideshow->setPlayLabel(QStringLiteral("Play <\"&'>"));
-    slideshow->setSeconds(9);
-    slideshow->setLoopSlideshow(false);
-    slideshow->setThumbRollovers(true);
-    slideshow->setControlString(QStringLiteral("{{1, 2}, {3, 4}}|{{5, 6}, {7, 8}}"));
+    slideshow->settings().setStyle(3);
+    slideshow->settings().setPlayLabel(QStringLiteral("Play <\"&'>"));
+    slideshow->settings().setSeconds(9);
+    slideshow->settings().setLoopSlideshow(false);
+    slideshow->settings().setThumbRollovers(true);
+    slideshow->settings().setControlString(QStringLiteral("{{1, 2}, {3, 4}}|{{5, 6}, {7, 8}}"));
     slideshow->frame()->setBl(3);
     slideshow->frame()->setPt(4);
 
     const auto copy = std::dynamic_pointer_cast<XmlSlideshow>(XmlBase::createWithXmlRootDir(slideshow->createXml(), QString()));
     ASSERT_TRUE(copy);
     EXPECT_EQ(copy->style(), 3);
-    EXPECT_EQ(copy->playLabel(), QString("Play <\"&'>"));
-    EXPECT_EQ(copy->seconds(), 9);
-    EXPECT_FALSE(copy->loopSlideshow());
-    EXPECT_TRUE(copy->thumbRollovers());
-    EXPECT_EQ(copy->controlString(), QString("{{1, 2}, {3, 4}}|{{5, 6}, {7, 8}}"));
+    EXPECT_EQ(copy->settings().playLabel(), QString("Play <\"&'>"));
+    EXPECT_EQ(copy->settings().seconds(), 9);
+    EXPECT_FALSE(copy->settings().loopSlideshow());
+    EXPECT_TRUE(copy->settings().thumbRollovers());
+    EXPECT_EQ(copy->settings().controlString(), QString("{{1, 2}, {3, 4}}|{{5, 6}, {7, 8}}"));
     EXPECT_EQ(copy->frame()->bl(), 3);
     EXPECT_EQ(copy->frame()->pt(), 4);
     EXPECT_EQ(copy->frame()->parent(), copy.get());
@@ -268,7 +268,7 @@ TEST(XmlSlideshow, BeforeAfterStylesFoldWhileThePreferenceIsOff)
     } cases[] = { { 0, 0, 0 }, { 1, 1, 1 }, { 2, 0, 2 }, { 3, 1, 3 } };
     for (const auto& c : cases) {
         const auto slideshow = XmlSlideshow::create();
-        slideshow->setStyle(c.stored);
+        slideshow->settings().setStyle(c.stored);
         {
             BeforeAfterPreference off(0);
             EXPECT_EQ(slideshow->style(), c.off);
@@ -294,9 +294,9 @@ TEST(XmlSlideshow, FlagsKeepTheLowByteAndVisibilityIsAlwaysOn)
 {
     const auto slideshow = XmlSlideshow::create();
     slideshow->setAttributeTo(QStringLiteral("fade"), QStringLiteral("256"));
-    EXPECT_FALSE(slideshow->fade());
+    EXPECT_FALSE(slideshow->settings().fade());
     slideshow->setAttributeTo(QStringLiteral("fade"), QStringLiteral("257"));
-    EXPECT_TRUE(slideshow->fade());
+    EXPECT_TRUE(slideshow->settings().fade());
     slideshow->setVisible(false);
     slideshow->setVisibleInSlideshow(false);
     EXPECT_TRUE(slideshow->createXml().contains(" v=\"1\" v2=\"1\""));
@@ -332,13 +332,13 @@ TEST(XmlSlideshow, PostloadMakesTheControlFontFromTheCaptionFontOnce)
 TEST(XmlSlideshow, ControlRectanglesOutsideTheListAreZeroAndIgnored)
 {
     const auto slideshow = XmlSlideshow::create();
-    slideshow->setControlString(QStringLiteral("{{1, 2}, {3, 4}}"));
-    EXPECT_EQ(slideshow->controlRect(0), lq::Rect(1, 2, 3, 4));
-    EXPECT_EQ(slideshow->controlRect(3), lq::Rect());
-    EXPECT_EQ(slideshow->controlRect(-1), lq::Rect());
-    slideshow->setControlRectForIndex(lq::Rect(9, 9, 9, 9), 3);
-    slideshow->setControlRectForIndex(lq::Rect(5, 6, 7, 8), 0);
-    EXPECT_EQ(slideshow->controlString(), QString("{{5, 6}, {7, 8}}"));
+    slideshow->settings().setControlString(QStringLiteral("{{1, 2}, {3, 4}}"));
+    EXPECT_EQ(slideshow->settings().controlRect(0), lq::Rect(1, 2, 3, 4));
+    EXPECT_EQ(slideshow->settings().controlRect(3), lq::Rect());
+    EXPECT_EQ(slideshow->settings().controlRect(-1), lq::Rect());
+    slideshow->settings().setControlRectForIndex(lq::Rect(9, 9, 9, 9), 3);
+    slideshow->settings().setControlRectForIndex(lq::Rect(5, 6, 7, 8), 0);
+    EXPECT_EQ(slideshow->settings().controlString(), QString("{{5, 6}, {7, 8}}"));
 }
 
 // --- Automatic layout and photo placement ---------------------------------------------------------------
@@ -353,7 +353,7 @@ TEST_F(XmlSlideshowTest, AutomaticLayoutPutsTheControlsInARowAndTheCaptionBandBe
     slideshow->setPl(3);
     slideshow->setBt(1);
     slideshow->setPt(4);
-    slideshow->setCaptionLines(3);
+    slideshow->settings().setCaptionLines(3);
     slideshow->calcControlObjects();
 
     const int line = slideshow->controlFont()->lineHeight();
@@ -366,42 +366,42 @@ TEST_F(XmlSlideshowTest, AutomaticLayoutPutsTheControlsInARowAndTheCaptionBandBe
     const int innerHeight = 300 - 1 - 4;
     // All four shown: four columns, play first, then index, previous, next.
     const int column = innerWidth / 4;
-    EXPECT_EQ(slideshow->controlRect(3), lq::Rect(innerLeft, innerTop, column, row));
-    EXPECT_EQ(slideshow->controlRect(2), lq::Rect(innerLeft + innerWidth / 4, innerTop, column, row));
-    EXPECT_EQ(slideshow->controlRect(0), lq::Rect(innerLeft + innerWidth * 2 / 4, innerTop, column, row));
-    EXPECT_EQ(slideshow->controlRect(1), lq::Rect(innerLeft + innerWidth * 3 / 4, innerTop, column, row));
-    EXPECT_EQ(slideshow->controlRect(4), lq::Rect(innerLeft, innerTop + innerHeight - caption, innerWidth, caption));
-    EXPECT_EQ(slideshow->controlRect(5), lq::Rect(innerLeft, innerTop + row, innerWidth, innerHeight - row - caption));
+    EXPECT_EQ(slideshow->settings().controlRect(3), lq::Rect(innerLeft, innerTop, column, row));
+    EXPECT_EQ(slideshow->settings().controlRect(2), lq::Rect(innerLeft + innerWidth / 4, innerTop, column, row));
+    EXPECT_EQ(slideshow->settings().controlRect(0), lq::Rect(innerLeft + innerWidth * 2 / 4, innerTop, column, row));
+    EXPECT_EQ(slideshow->settings().controlRect(1), lq::Rect(innerLeft + innerWidth * 3 / 4, innerTop, column, row));
+    EXPECT_EQ(slideshow->settings().controlRect(4), lq::Rect(innerLeft, innerTop + innerHeight - caption, innerWidth, caption));
+    EXPECT_EQ(slideshow->settings().controlRect(5), lq::Rect(innerLeft, innerTop + row, innerWidth, innerHeight - row - caption));
 
     // Only the index link: one column across the whole width.
-    slideshow->setShowPrevNextControls(false);
-    slideshow->setShowPlayControls(false);
-    slideshow->setShowCaptions(0);
+    slideshow->settings().setShowPrevNextControls(false);
+    slideshow->settings().setShowPlayControls(false);
+    slideshow->settings().setShowCaptions(0);
     slideshow->calcControlObjects();
-    EXPECT_EQ(slideshow->controlRect(2), lq::Rect(innerLeft, innerTop, innerWidth, row));
-    EXPECT_EQ(slideshow->controlRect(4), lq::Rect(innerLeft, innerTop + innerHeight - row, innerWidth, row));
-    EXPECT_EQ(slideshow->controlRect(5), lq::Rect(innerLeft, innerTop + row, innerWidth, innerHeight - row));
+    EXPECT_EQ(slideshow->settings().controlRect(2), lq::Rect(innerLeft, innerTop, innerWidth, row));
+    EXPECT_EQ(slideshow->settings().controlRect(4), lq::Rect(innerLeft, innerTop + innerHeight - row, innerWidth, row));
+    EXPECT_EQ(slideshow->settings().controlRect(5), lq::Rect(innerLeft, innerTop + row, innerWidth, innerHeight - row));
 
     // Nothing shown: the picture box is the whole inner area.
-    slideshow->setShowIndexLabel(false);
+    slideshow->settings().setShowIndexLabel(false);
     slideshow->calcControlObjects();
-    EXPECT_EQ(slideshow->controlRect(5), lq::Rect(innerLeft, innerTop, innerWidth, innerHeight));
+    EXPECT_EQ(slideshow->settings().controlRect(5), lq::Rect(innerLeft, innerTop, innerWidth, innerHeight));
 }
 
 TEST_F(XmlSlideshowTest, FreeStylesKeepTheirStoredRectangles)
 {
-    slideshow->setStyle(1);
-    slideshow->setControlString(QStringLiteral("{{1, 2}, {3, 4}}"));
+    slideshow->settings().setStyle(1);
+    slideshow->settings().setControlString(QStringLiteral("{{1, 2}, {3, 4}}"));
     slideshow->calcControlObjects();
-    EXPECT_EQ(slideshow->controlString(), QString("{{1, 2}, {3, 4}}"));
+    EXPECT_EQ(slideshow->settings().controlString(), QString("{{1, 2}, {3, 4}}"));
 }
 
 TEST_F(XmlSlideshowTest, PhotosAreFittedAndCentredInsideTheFrame)
 {
     addPhotos({ QSize(200, 100), QSize(50, 100) });
-    slideshow->setControlString(
+    slideshow->settings().setControlString(
         QStringLiteral("{{0, 0}, {0, 0}}|{{0, 0}, {0, 0}}|{{0, 0}, {0, 0}}|{{0, 0}, {0, 0}}|{{0, 0}, {0, 0}}|{{10, 20}, {110, 90}}"));
-    slideshow->setStyle(1);
+    slideshow->settings().setStyle(1);
     slideshow->frame()->setBl(2);
     slideshow->frame()->setPl(3);
     slideshow->frame()->setBt(1);
@@ -420,7 +420,7 @@ TEST_F(XmlSlideshowTest, PhotosAreFittedAndCentredInsideTheFrame)
     EXPECT_EQ(frame, lq::Rect(picture.x() - 5, picture.y() - 5, picture.width() + 5, picture.height() + 5));
 
     // Top alignment keeps the photo at the top of the box.
-    slideshow->setTopAlignPic(true);
+    slideshow->settings().setTopAlignPic(true);
     slideshow->calcPhotoRectFrameRectThumbRect(photo(1), frame, picture);
     EXPECT_EQ(picture.y(), 25);
     EXPECT_EQ(picture.height(), 85);
@@ -432,12 +432,12 @@ TEST_F(XmlSlideshowTest, PhotosAreFittedAndCentredInsideTheFrame)
 TEST_F(XmlSlideshowTest, SlideshowSetUpScriptWritesEscapedLabelsTimeoutAndOneSlidePerPhoto)
 {
     addPhotos(3);
-    slideshow->setSeconds(7);
-    slideshow->setPlayLabel(QStringLiteral("Don't"));
-    slideshow->setStopLabel(QStringLiteral("Stop"));
-    slideshow->setFade(true);
-    slideshow->setRandomOrder(true);
-    slideshow->setLoopSlideshow(false);
+    slideshow->settings().setSeconds(7);
+    slideshow->settings().setPlayLabel(QStringLiteral("Don't"));
+    slideshow->settings().setStopLabel(QStringLiteral("Stop"));
+    slideshow->settings().setFade(true);
+    slideshow->settings().setRandomOrder(true);
+    slideshow->settings().setLoopSlideshow(false);
     slideshow->relayoutFlags(album.get(), 0);
 
     const QString script = pass(PagePass::HeadScript);
@@ -461,8 +461,8 @@ TEST_F(XmlSlideshowTest, SlideshowSetUpScriptWritesEscapedLabelsTimeoutAndOneSli
 TEST_F(XmlSlideshowTest, BeforeAfterPairsRepeatTheLonePhotoAndSkipRolloverThirds)
 {
     BeforeAfterPreference on(1);
-    slideshow->setStyle(2);
-    slideshow->setBeforeLabel(QStringLiteral("Vorher"));
+    slideshow->settings().setStyle(2);
+    slideshow->settings().setBeforeLabel(QStringLiteral("Vorher"));
     addPhotos(5);
     slideshow->relayoutFlags(album.get(), 0);
 
@@ -483,7 +483,7 @@ TEST_F(XmlSlideshowTest, BeforeAfterPairsRepeatTheLonePhotoAndSkipRolloverThirds
 
     // With rollover thirds: photos 1 and 2, then 4 and 5; 3 and 6 make nothing.
     addPhotos(1);
-    slideshow->setThumbRollovers(true);
+    slideshow->settings().setThumbRollovers(true);
     script = pass(PagePass::HeadScript);
     calls = addSlideCalls(script);
     ASSERT_EQ(calls.size(), 2u);
@@ -525,8 +525,8 @@ TEST_F(XmlSlideshowTest, PassNineteenWithoutSetUpWritesNothingNotEvenTheRollover
 {
     BeforeAfterPreference on(1);
     addPhotos(2);
-    slideshow->setStyle(2);
-    slideshow->setSlideRollovers(true);
+    slideshow->settings().setStyle(2);
+    slideshow->settings().setSlideRollovers(true);
     EXPECT_EQ(pass(PagePass::Steps), QString());
     pass(PagePass::HeadScript);
     const QString steps = pass(PagePass::Steps);
@@ -547,10 +547,10 @@ TEST_F(XmlSlideshowTest, ControlsCaptionsAndViewersInPassTwelve)
     BeforeAfterPreference on(1);
     addPhotos(2);
     photo(1)->caption()->setContent(QString());
-    slideshow->setPrevLabel(QStringLiteral("Back"));
-    slideshow->setNextLabel(QStringLiteral("On"));
-    slideshow->setIndexLabel(QStringLiteral("Index"));
-    slideshow->setPlayLabel(QStringLiteral("Play"));
+    slideshow->settings().setPrevLabel(QStringLiteral("Back"));
+    slideshow->settings().setNextLabel(QStringLiteral("On"));
+    slideshow->settings().setIndexLabel(QStringLiteral("Index"));
+    slideshow->settings().setPlayLabel(QStringLiteral("Play"));
     slideshow->relayoutFlags(album.get(), 0);
 
     QString html = pass(PagePass::SlideshowControls);
@@ -578,9 +578,9 @@ TEST_F(XmlSlideshowTest, ControlsCaptionsAndViewersInPassTwelve)
     EXPECT_FALSE(html.contains("ssrollover"));
 
     // Before/after with rollovers: the control and the rollover viewer; captions off: no blocks.
-    slideshow->setStyle(2);
-    slideshow->setSlideRollovers(true);
-    slideshow->setShowCaptions(0);
+    slideshow->settings().setStyle(2);
+    slideshow->settings().setSlideRollovers(true);
+    slideshow->settings().setShowCaptions(0);
     slideshow->relayoutFlags(album.get(), 0);
     html = pass(PagePass::SlideshowControls);
     EXPECT_TRUE(html.contains("<a id=\"ssbeforeafter\" class=\"sscontrol\" href=\"javascript:ss.beforeafter()\""));
@@ -595,7 +595,7 @@ TEST_F(XmlSlideshowTest, BackgroundAndInitialisationPasses)
 {
     addPhotos(1);
     EXPECT_TRUE(pass(PagePass::SlideshowBackground).startsWith("<div id=\"ssbackground\" style=\"")) << qPrintable(pass(PagePass::SlideshowBackground));
-    slideshow->setShowBkgndBox(false);
+    slideshow->settings().setShowBkgndBox(false);
     EXPECT_EQ(pass(PagePass::SlideshowBackground), QString());
     EXPECT_EQ(pass(PagePass::AfterPage), QString("<script language=\"JavaScript\" type=\"text/javascript\">\n<!--\nif (document.images)\n{\n"
                                 "ss.firstslide = 0;\nss.init();\n}\n// -->\n</script>\n"));
@@ -624,9 +624,9 @@ TEST_F(XmlSlideshowTest, CssHasItsFiveRulesInOrder)
 TEST_F(XmlSlideshowTest, RelayoutRegistersTheShownControlsAndStartsAtTheSelectedPhoto)
 {
     addPhotos(3);
-    slideshow->setPrevLabel(QStringLiteral("Back"));
-    slideshow->setNextLabel(QStringLiteral("On"));
-    slideshow->setPlayLabel(QStringLiteral("Play"));
+    slideshow->settings().setPrevLabel(QStringLiteral("Back"));
+    slideshow->settings().setNextLabel(QStringLiteral("On"));
+    slideshow->settings().setPlayLabel(QStringLiteral("Play"));
     document.selectedPhoto = 2;
     slideshow->relayoutFlags(album.get(), 0);
     QStringList words;
@@ -659,7 +659,7 @@ TEST_F(XmlSlideshowTest, PreviewRunsOnlyWhileVisibleAndFadesInTenTicks)
     EXPECT_TRUE(clock->pending.empty());
 
     showSlideshowPage();
-    slideshow->setFade(true);
+    slideshow->settings().setFade(true);
     slideshow->startAnimations();
     ASSERT_EQ(clock->pending.size(), 1u);
     EXPECT_DOUBLE_EQ(clock->pending.front().seconds, 0.1);
@@ -673,13 +673,13 @@ TEST_F(XmlSlideshowTest, PreviewRunsOnlyWhileVisibleAndFadesInTenTicks)
     clock->ticks(9);
     EXPECT_LT(slideshow->mixer(), 1.0f);
     // Between ticks only the picture box is drawn again.
-    EXPECT_EQ(document.redisplayed.back(), slideshow->controlRect(5));
+    EXPECT_EQ(document.redisplayed.back(), slideshow->settings().controlRect(5));
     clock->tick();
     EXPECT_EQ(slideshow->mixer(), 1.0f);
     EXPECT_EQ(document.redisplayed.back(), lq::Rect());
 
     // Without fade the next slide shows at the next tick.
-    slideshow->setFade(false);
+    slideshow->settings().setFade(false);
     slideshow->mouseClick(QStringLiteral("prev"));
     EXPECT_EQ(slideshow->slideB(), 0);
     clock->tick();
@@ -694,8 +694,8 @@ TEST_F(XmlSlideshowTest, NextOnTheLastPhotoWrapsEvenWithoutLoopingButTheTimedPre
 {
     addPhotos(3);
     showSlideshowPage();
-    slideshow->setLoopSlideshow(false);
-    slideshow->setSeconds(2);
+    slideshow->settings().setLoopSlideshow(false);
+    slideshow->settings().setSeconds(2);
     document.selectedPhoto = 2;
     slideshow->relayoutFlags(album.get(), 0);
     slideshow->startAnimations();
@@ -718,7 +718,7 @@ TEST_F(XmlSlideshowTest, NextOnTheLastPhotoWrapsEvenWithoutLoopingButTheTimedPre
     EXPECT_EQ(slideshow->mixer(), 0.0f);
 
     // With looping the timed preview goes round.
-    slideshow->setLoopSlideshow(true);
+    slideshow->settings().setLoopSlideshow(true);
     clock->ticks(1 + 4);
     EXPECT_EQ(slideshow->slideB(), 0);
 }
@@ -727,7 +727,7 @@ TEST_F(XmlSlideshowTest, AutoStartPlaysAndTheIndexClickShowsTheAlbumPage)
 {
     addPhotos(2);
     showSlideshowPage();
-    slideshow->setAutoStart(true);
+    slideshow->settings().setAutoStart(true);
     slideshow->relayoutFlags(album.get(), 0);
     slideshow->startAnimations();
     EXPECT_TRUE(slideshow->playingSlides());
@@ -741,15 +741,15 @@ TEST_F(XmlSlideshowTest, SelectedControlOfAFreeStyleTakesTheGeometryButSavingWri
 {
     addPhotos(1);
     showSlideshowPage();
-    slideshow->setStyle(1);
-    slideshow->setControlString(QStringLiteral("{{300, 300}, {40, 20}}|{{100, 40}, {50, 20}}|{{0, 0}, {0, 0}}|"
+    slideshow->settings().setStyle(1);
+    slideshow->settings().setControlString(QStringLiteral("{{300, 300}, {40, 20}}|{{100, 40}, {50, 20}}|{{0, 0}, {0, 0}}|"
                                                "{{0, 0}, {0, 0}}|{{0, 0}, {0, 0}}|{{20, 70}, {300, 200}}"));
     slideshow->relayoutFlags(album.get(), 0);
     ASSERT_EQ(slideshow->objectAtPoint(lq::Point(110, 45)).get(), slideshow.get());
     EXPECT_EQ(slideshow->currentControl(), 1);
     EXPECT_EQ(slideshow->left(), 100);
     slideshow->setLeft(120);
-    EXPECT_EQ(slideshow->controlRect(1), lq::Rect(120, 40, 50, 20));
+    EXPECT_EQ(slideshow->settings().controlRect(1), lq::Rect(120, 40, 50, 20));
     const QString xml = slideshow->createXml();
     EXPECT_TRUE(xml.contains(" top=\"10\" left=\"10\" width=\"400\" height=\"350\"")) << qPrintable(xml);
     EXPECT_EQ(slideshow->currentControl(), -1);
@@ -789,11 +789,11 @@ TEST_F(XmlSlideshowTest, GeneratedPageRunsItsSlideshowAndLightboxInChromium)
         const QString path = source(QStringLiteral("c%1.jpg").arg(album->numberChildren()), jpegBytes(200, 150, colour, 95));
         ASSERT_TRUE(album->importPhotoIndexCaption(path, 1000, QStringLiteral("Photo ") + colour.name()));
     }
-    slideshow->setPrevLabel(QStringLiteral("Previous"));
-    slideshow->setNextLabel(QStringLiteral("Next"));
-    slideshow->setIndexLabel(QStringLiteral("Index"));
-    slideshow->setPlayLabel(QStringLiteral("Play"));
-    slideshow->setStopLabel(QStringLiteral("Stop"));
+    slideshow->settings().setPrevLabel(QStringLiteral("Previous"));
+    slideshow->settings().setNextLabel(QStringLiteral("Next"));
+    slideshow->settings().setIndexLabel(QStringLiteral("Index"));
+    slideshow->settings().setPlayLabel(QStringLiteral("Play"));
+    slideshow->settings().setStopLabel(QStringLiteral("Stop"));
     slideshow->relayoutFlags(album.get(), 0);
 
     // The page's photo album opens its pictures in the lightbox.
@@ -952,10 +952,10 @@ TEST_F(XmlSlideshowTest, ShopAlbumForcesCaptionsAndFillsTheSlideshowTextAndButto
     shop.setCurrency(QStringLiteral("EUR"));
     shop.setWeightunit(1);
 
-    slideshow->setShowCaptions(0);
-    EXPECT_EQ(slideshow->showCaptions(), 0);
+    slideshow->settings().setShowCaptions(0);
+    EXPECT_EQ(slideshow->settings().showCaptions(), 0);
     photoAlbum->setCartType(XmlWebPhotoAlbum::CartType::BuyNow);
-    EXPECT_EQ(slideshow->showCaptions(), 1);
+    EXPECT_EQ(slideshow->settings().showCaptions(), 1);
     EXPECT_TRUE(slideshow->createXml().contains(" showCaptions=\"1\""));
 
     EXPECT_EQ(slideshow->textSubberPhoto(QStringLiteral("{DESCRIPTION} {PRICE} {ID} {ACCOUNT} {CURRENCY} {MEASUREMENT} {SHIPPING}|{MORE}"),
@@ -978,7 +978,7 @@ TEST_F(XmlSlideshowTest, ShopAlbumForcesCaptionsAndFillsTheSlideshowTextAndButto
     photoAlbum->buttonHTML()->setContent(QStringLiteral("<form>{DESCRIPTION}</form>"));
     slideshow->relayoutFlags(album.get(), 0);
     const QString html = pass(PagePass::SlideshowControls);
-    const lq::Rect caption = slideshow->controlRect(4);
+    const lq::Rect caption = slideshow->settings().controlRect(4);
     static const QRegularExpression block(
         QStringLiteral("<div style=\"display: block; position: absolute; top: (\\d+)px; left: (\\d+)px; width: (\\d+)px;\">\n"
                        "<form>Print</form></div>\n</div>"));
@@ -1013,10 +1013,10 @@ TEST_F(XmlSlideshowTest, BeforeAfterPageSwitchesBetweenThePairInChromium)
 {
     BeforeAfterPreference on(1);
     addPhotos(4);
-    slideshow->setStyle(2);
-    slideshow->setSlideRollovers(true);
-    slideshow->setBeforeLabel(QStringLiteral("Before"));
-    slideshow->setAfterLabel(QStringLiteral("After"));
+    slideshow->settings().setStyle(2);
+    slideshow->settings().setSlideRollovers(true);
+    slideshow->settings().setBeforeLabel(QStringLiteral("Before"));
+    slideshow->settings().setAfterLabel(QStringLiteral("After"));
     slideshow->relayoutFlags(album.get(), 0);
 
     QString css;
@@ -1095,7 +1095,7 @@ TEST_F(XmlSlideshowTest, CanvasDrawsTheCurrentSlideAndDissolvesIntoTheNext)
         ASSERT_TRUE(album->importPhotoIndexCaption(path, 1000, QStringLiteral("Photo")));
     }
     showSlideshowPage();
-    slideshow->setFade(true);
+    slideshow->settings().setFade(true);
     slideshow->relayoutFlags(album.get(), 0);
     lq::Rect frame;
     lq::Rect picture;
@@ -1140,7 +1140,7 @@ TEST_F(XmlSlideshowTest, TheSlideshowPageTakesThePagePictureOnlyWhenItAllowsIt)
     addPhotos(1);
     showSlideshowPage();
     EXPECT_TRUE(sheet->allowImageInBackground());
-    slideshow->setAllowBkgndImage(false);
+    slideshow->settings().setAllowBkgndImage(false);
     EXPECT_FALSE(sheet->allowImageInBackground());
     sheet->setPageView(album.get(), XmlStyleSheet::View::Page);
     EXPECT_TRUE(sheet->allowImageInBackground());
@@ -1176,7 +1176,7 @@ TEST_F(XmlSlideshowTest, CanvasDrawsTheBuyButtonUnderTheCaptionOfAPhotoForSale)
     photoAlbum->slideshowText()->setContent(QString());
     showSlideshowPage();
     slideshow->relayoutFlags(album.get(), 0);
-    const lq::Rect caption = slideshow->controlRect(4);
+    const lq::Rect caption = slideshow->settings().controlRect(4);
     const QImage button(lq::resourcePath(QStringLiteral("site/buynow.png")));
     ASSERT_FALSE(button.isNull());
 

@@ -1,5 +1,4 @@
 #include "elements/QZTextContainer.h"
-#include "elements/VornBoxPreview.h"
 #include "elements/XmlVornBox.h"
 #include "elements/XmlWebContent.h"
 #include "model/site/XmlAlbum.h"
@@ -77,9 +76,9 @@ protected:
     }
     void makeQuickTime(const QString& file)
     {
-        box->setType(0);
-        box->setExternalType(1);
-        box->setExternalHTML(file);
+        box->settings().setType(0);
+        box->settings().setExternalType(1);
+        box->settings().setExternalHTML(file);
     }
     void writeMovie(const QString& name, double width, double height)
     {
@@ -128,16 +127,16 @@ TEST_F(VornBox, BoxesAreNumberedFromTheThemesCounter)
 TEST_F(VornBox, OnlyALayerBoxHasALayerOfItsOwn)
 {
     for (int type : { 0, 1, 2 }) {
-        box->setType(type);
+        box->settings().setType(type);
         document.changes = 0;
-        box->setZlocation(QStringLiteral("Background"));
+        box->settings().setZlocation(QStringLiteral("Background"));
         EXPECT_EQ(box->zlocation(), QStringLiteral("Foreground")) << type;
         EXPECT_EQ(document.changes, 0) << type;
         EXPECT_EQ(box->getCorrectPass(), PagePass::ForegroundVorns) << type;
     }
-    box->setType(3);
+    box->settings().setType(3);
     document.changes = 0;
-    box->setZlocation(QStringLiteral("Middle"));
+    box->settings().setZlocation(QStringLiteral("Middle"));
     EXPECT_EQ(box->zlocation(), QStringLiteral("Middle"));
     EXPECT_EQ(document.changes, 1);
     EXPECT_EQ(box->getCorrectPass(), PagePass::MiddleVorns);
@@ -145,30 +144,30 @@ TEST_F(VornBox, OnlyALayerBoxHasALayerOfItsOwn)
     box->setTransparentBkgnd(0);
     EXPECT_EQ(box->bkgnd(), 5);
     EXPECT_EQ(box->transparentBkgnd(), 1);
-    box->setType(0);
+    box->settings().setType(0);
     EXPECT_EQ(box->bkgnd(), 1);
     EXPECT_EQ(box->zlocation(), QStringLiteral("Foreground"));
 }
 
 TEST_F(VornBox, EverySettingSurvivesWritingAndReading)
 {
-    box->setType(3);
-    box->setZlocation(QStringLiteral("Background"));
-    box->setWrapsText(true);
-    box->setExternalType(3);
-    box->setExternalHTML(QStringLiteral("a \"b\" & <c>.png"));
+    box->settings().setType(3);
+    box->settings().setZlocation(QStringLiteral("Background"));
+    box->settings().setWrapsText(true);
+    box->settings().setExternalType(3);
+    box->settings().setExternalHTML(QStringLiteral("a \"b\" & <c>.png"));
     box->setFullname(QStringLiteral("Banner"));
-    box->setClickLinkTo(QStringLiteral("http://example.com/?a=1&b=2"));
-    box->setRollOverImage(QStringLiteral("over.png"));
-    box->setNewWindow(true);
-    box->setScrollbars(true);
-    box->setAutostart(true);
-    box->setMoviecontroller(true);
-    box->setLoopmovie(true);
-    box->setScale(2);
-    box->setHiddenQT(1);
-    box->setQTSize(lq::Size(320, 256));
-    box->setBaseSize(lq::Size(12, 34));
+    box->settings().setClickLinkTo(QStringLiteral("http://example.com/?a=1&b=2"));
+    box->settings().setRollOverImage(QStringLiteral("over.png"));
+    box->settings().setNewWindow(true);
+    box->settings().setScrollbars(true);
+    box->settings().setAutostart(true);
+    box->settings().setMoviecontroller(true);
+    box->settings().setLoopmovie(true);
+    box->settings().setScale(2);
+    box->settings().setHiddenQT(1);
+    box->settings().setQTSize(lq::Size(320, 256));
+    box->settings().setBaseSize(lq::Size(12, 34));
     box->htmlSnippet()->setContent(QStringLiteral("<b>hi</b>"));
 
     const XmlBasePtr read = XmlBase::createWithXmlRootDir(box->createXml(), folder.path());
@@ -177,18 +176,18 @@ TEST_F(VornBox, EverySettingSurvivesWritingAndReading)
     EXPECT_EQ(copy->vornSeqNum(), 5);
     EXPECT_EQ(copy->type(), 3);
     EXPECT_EQ(copy->zlocation(), QStringLiteral("Background"));
-    EXPECT_TRUE(copy->wrapsText());
-    EXPECT_EQ(copy->externalType(), 3);
-    EXPECT_EQ(copy->externalHTML(), box->externalHTML());
+    EXPECT_TRUE(copy->settings().wrapsText());
+    EXPECT_EQ(copy->settings().externalType(), 3);
+    EXPECT_EQ(copy->settings().externalHTML(), box->settings().externalHTML());
     EXPECT_EQ(copy->fullname(), QStringLiteral("Banner"));
-    EXPECT_EQ(copy->clickLinkTo(), box->clickLinkTo());
-    EXPECT_EQ(copy->rollOverImage(), QStringLiteral("over.png"));
-    EXPECT_TRUE(copy->newWindow() && copy->scrollbars() && copy->autostart() && copy->moviecontroller()
-                && copy->loopmovie());
-    EXPECT_EQ(copy->scale(), 2);
-    EXPECT_EQ(copy->hiddenQT(), 1);
-    EXPECT_EQ(copy->qtSize(), lq::Size(320, 256));
-    EXPECT_EQ(copy->baseSize(), lq::Size(12, 34));
+    EXPECT_EQ(copy->settings().clickLinkTo(), box->settings().clickLinkTo());
+    EXPECT_EQ(copy->settings().rollOverImage(), QStringLiteral("over.png"));
+    EXPECT_TRUE(copy->settings().newWindow() && copy->settings().scrollbars() && copy->settings().autostart() && copy->settings().moviecontroller()
+                && copy->settings().loopmovie());
+    EXPECT_EQ(copy->settings().scale(), 2);
+    EXPECT_EQ(copy->settings().hiddenQT(), 1);
+    EXPECT_EQ(copy->settings().qtSize(), lq::Size(320, 256));
+    EXPECT_EQ(copy->settings().baseSize(), lq::Size(12, 34));
     EXPECT_EQ(copy->htmlSnippet()->content(), QStringLiteral("<b>hi</b>"));
     EXPECT_EQ(copy->numberChildren(), 0);
 }
@@ -228,7 +227,7 @@ TEST_F(VornBox, AQuickTimeBoxSizesItselfFromItsMovie)
         { lq::Size(320.7f, 240.9f), 330, 266, 240 },
     };
     for (const Case& c : cases) {
-        box->setQTSize(c.qt);
+        box->settings().setQTSize(c.qt);
         EXPECT_FALSE(box->widthFixed() || box->heightFixed());
         EXPECT_EQ(box->calcWidth(), c.width) << c.qt.width;
         EXPECT_EQ(box->calcHeight(), c.height) << c.qt.height;
@@ -240,7 +239,7 @@ TEST_F(VornBox, AQuickTimeBoxSizesItselfFromItsMovie)
     box->setWidth(999);
     box->setHeight(999);
     EXPECT_EQ(box->calcWidth(), 330);
-    box->setExternalType(0);
+    box->settings().setExternalType(0);
     EXPECT_EQ(box->calcWidth(), 999);
 }
 
@@ -248,7 +247,7 @@ TEST_F(VornBox, AQuickTimeBoxSizesItselfFromItsMovie)
 
 TEST_F(VornBox, LayerBoxesWriteInTheirLayersPass)
 {
-    box->setType(3);
+    box->settings().setType(3);
     struct Case {
         const char* layer;
         PagePass pass;
@@ -257,7 +256,7 @@ TEST_F(VornBox, LayerBoxesWriteInTheirLayersPass)
     const Case cases[] = { { "Foreground", PagePass::ForegroundVorns, true }, { "Background", PagePass::BackgroundVorns, false },
                            { "Middle", PagePass::MiddleVorns, false }, { "Anything", PagePass::ForegroundVorns, true } };
     for (const Case& c : cases) {
-        box->setZlocation(QLatin1String(c.layer));
+        box->settings().setZlocation(QLatin1String(c.layer));
         for (int number = int(PagePass::HeadScript); number <= int(PagePass::Steps); ++number) {
             const QString html = pass(static_cast<PagePass>(number));
             if (static_cast<PagePass>(number) == c.pass)
@@ -279,7 +278,7 @@ TEST_F(VornBox, LayerBoxesWriteInTheirLayersPass)
 TEST_F(VornBox, AQuickTimeBoxCallsTheSiteScript)
 {
     makeQuickTime(QStringLiteral("movie.mov"));
-    box->setQTSize(lq::Size(0, 0));
+    box->settings().setQTSize(lq::Size(0, 0));
     EXPECT_EQ(box->calcWidth(), 100);
     EXPECT_EQ(box->calcHeight(), 100);
     EXPECT_EQ(pass(PagePass::ForegroundVorns),
@@ -297,24 +296,24 @@ TEST_F(VornBox, AQuickTimeBoxCallsTheSiteScript)
         << css().toStdString();
 
     box->setDropShadow(1);
-    box->setAutostart(true);
-    box->setHiddenQT(3);
+    box->settings().setAutostart(true);
+    box->settings().setHiddenQT(3);
     EXPECT_TRUE(pass(PagePass::ForegroundVorns).contains(QStringLiteral("'movie.mov', '92', '0', 'true', 'false', 'false', 'true');")));
 
     // A stored name cannot leave the script string or end the script.
-    box->setExternalHTML(QStringLiteral("it's\\</script>.mov"));
+    box->settings().setExternalHTML(QStringLiteral("it's\\</script>.mov"));
     EXPECT_TRUE(pass(PagePass::ForegroundVorns).contains(QStringLiteral("'xvorn5', 'it\\'s\\\\<\\/script>.mov', ")));
 }
 
 TEST_F(VornBox, AFlashBoxPassesLoopScaleAndBackgroundColour)
 {
-    box->setExternalType(2);
-    box->setExternalHTML(QStringLiteral("intro.swf"));
+    box->settings().setExternalType(2);
+    box->settings().setExternalHTML(QStringLiteral("intro.swf"));
     box->setBkgndColor(lq::Colour(1, 0, 0, 1));
-    box->setLoopmovie(true);
+    box->settings().setLoopmovie(true);
     const char* words[] = { "Default", "noborder", "exactfit", "Default" };
     for (int scale = 0; scale < 4; ++scale) {
-        box->setScale(scale);
+        box->settings().setScale(scale);
         EXPECT_TRUE(pass(PagePass::ForegroundVorns).endsWith(QStringLiteral("insertFlash('xvorn5', 'intro.swf', '200', '100', 'true', '")
                                       + QLatin1String(words[scale]) + QStringLiteral("', '#FF0000');\n</script>\n")))
             << pass(PagePass::ForegroundVorns).toStdString();
@@ -323,22 +322,22 @@ TEST_F(VornBox, AFlashBoxPassesLoopScaleAndBackgroundColour)
 
 TEST_F(VornBox, AnImageBoxWritesItsLinkAndRollover)
 {
-    box->setExternalType(3);
+    box->settings().setExternalType(3);
     const QString outer = QStringLiteral("<div id=\"vorn5\" style=\"top: 20px; left: 10px; width: 200px; height: 100px;\">"
                                          "<div id=\"xvorn5\" class=\"vornhtml\" style=\"padding: 0px 0px 0px 0px;\">");
     EXPECT_EQ(pass(PagePass::ForegroundVorns), outer + QStringLiteral("</div></div>\n"));
 
-    box->setExternalHTML(QStringLiteral("I.png"));
+    box->settings().setExternalHTML(QStringLiteral("I.png"));
     EXPECT_EQ(pass(PagePass::ForegroundVorns), outer + QStringLiteral("<img src=\"I.png\" alt=\"\" style=\"border: 0px; \" /></div></div>\n"));
 
-    box->setClickLinkTo(QStringLiteral("http://example.com/?a=1&b=2"));
+    box->settings().setClickLinkTo(QStringLiteral("http://example.com/?a=1&b=2"));
     EXPECT_EQ(pass(PagePass::ForegroundVorns), outer + QStringLiteral("<a href=\"http://example.com/?a=1&amp;b=2\" target=\"_self\">"
                                                "<img src=\"I.png\" alt=\"\" style=\"border: 0px; \" /></a>\n"
                                                "</div></div>\n"));
 
-    box->setNewWindow(true);
-    box->setExternalHTML(QStringLiteral("it's \"I\".png"));
-    box->setRollOverImage(QStringLiteral("R.png"));
+    box->settings().setNewWindow(true);
+    box->settings().setExternalHTML(QStringLiteral("it's \"I\".png"));
+    box->settings().setRollOverImage(QStringLiteral("R.png"));
     EXPECT_EQ(pass(PagePass::ForegroundVorns),
               outer + QStringLiteral("<a href=\"http://example.com/?a=1&amp;b=2\" target=\"_blank\">"
                                      "<img src=\"it's &quot;I&quot;.png\" alt=\"\" style=\"border: 0px; \""
@@ -354,17 +353,17 @@ TEST_F(VornBox, InlineFramesSnippetsAndUnknownItemsCloseTheirDivisions)
     box->setPr(2);
     box->setPb(3);
     box->setPl(4);
-    box->setExternalHTML(QStringLiteral("http://example.com/\"><script>"));
-    box->setScrollbars(true);
+    box->settings().setExternalHTML(QStringLiteral("http://example.com/\"><script>"));
+    box->settings().setScrollbars(true);
     EXPECT_EQ(pass(PagePass::ForegroundVorns), QStringLiteral("<div id=\"vorn5\" style=\"top: 20px; left: 10px; width: 200px; height: 100px;\">"
                                        "<iframe id=\"ivorn5\" frameborder=\"0\" height=\"100\" scrolling=\"yes\" "
                                        "src=\"http://example.com/&quot;&gt;&lt;script&gt;\" width=\"200\">"
                                        "This browser does not support iframes</iframe>\n</div>\n"));
 
-    box->setExternalType(7);
+    box->settings().setExternalType(7);
     EXPECT_TRUE(pass(PagePass::ForegroundVorns).endsWith(QStringLiteral("style=\"padding: 1px 2px 3px 4px;\"></div></div>\n")));
 
-    box->setType(2);
+    box->settings().setType(2);
     box->htmlSnippet()->setContent(QStringLiteral("<em>raw & \"as is\"</em>"));
     EXPECT_EQ(pass(PagePass::ForegroundVorns), QStringLiteral("<div id=\"vorn5\" style=\"top: 20px; left: 10px; width: 200px; height: 100px;\">"
                                        "<div class=\"vornhtml\" style=\"padding: 1px 2px 3px 4px;\">"
@@ -375,7 +374,7 @@ TEST_F(VornBox, InlineFramesSnippetsAndUnknownItemsCloseTheirDivisions)
 
 TEST_F(VornBox, RichTextTakesTheContentBoxsRecordsAndRegistersItsLinks)
 {
-    box->setType(1);
+    box->settings().setType(1);
     content->heading()->setFontSize(30);
     content->heading()->setLinkHover(lq::Colour(0, 1, 0, 1));
     content->font()->setLinkHover(lq::Colour(1, 0, 0, 1));
@@ -431,7 +430,7 @@ TEST_F(VornBox, RichTextTakesTheContentBoxsRecordsAndRegistersItsLinks)
 
 TEST_F(VornBox, ATabSplitsARichTextLineUnlessItIsCentred)
 {
-    box->setType(1);
+    box->settings().setType(1);
     box->setBl(3);
     box->setPl(7);
     box->setContent(QStringLiteral("<p>A&#009;B</p><p class=\"center\">C&#009;D</p>"));
@@ -444,7 +443,7 @@ TEST_F(VornBox, ATabSplitsARichTextLineUnlessItIsCentred)
 TEST_F(VornBox, WithoutAContentBoxTheTextHasNoRecords)
 {
     sheet->removeChild(content.get());
-    box->setType(1);
+    box->settings().setType(1);
     box->setContent(QStringLiteral("<p>x <a href=\"y\">y</a></p>"));
     EXPECT_EQ(box->font(), nullptr);
     box->relayoutFlags(album.get(), 0);
@@ -457,7 +456,7 @@ TEST_F(VornBox, WithoutAContentBoxTheTextHasNoRecords)
 
 TEST_F(VornBox, ThePreviewPageOfASnippet)
 {
-    box->setType(2);
+    box->settings().setType(2);
     box->htmlSnippet()->setContent(QStringLiteral("SNIPPET"));
     const QString html = box->htmlString();
     const QString base = QUrl::fromLocalFile(folder.path() + QStringLiteral("/files/")).toString(QUrl::FullyEncoded);
@@ -470,17 +469,17 @@ TEST_F(VornBox, ThePreviewPageOfASnippet)
     EXPECT_TRUE(html.endsWith(QStringLiteral("</head>\n<body>\n<div class=\"vornhtml\">SNIPPET</div>\n</body></html>")));
 
     for (int type : { 1, 3 }) {
-        box->setType(type);
+        box->settings().setType(type);
         EXPECT_TRUE(box->htmlString().isNull()) << type;
     }
-    box->setType(0);
+    box->settings().setType(0);
     EXPECT_TRUE(box->htmlString().isNull());
-    box->setExternalType(3);
-    box->setExternalHTML(QStringLiteral("I.png"));
+    box->settings().setExternalType(3);
+    box->settings().setExternalHTML(QStringLiteral("I.png"));
     EXPECT_TRUE(box->htmlString().endsWith(QStringLiteral("<body>\n<img src=\"I.png\" />\n</body></html>")));
-    box->setExternalType(1);
+    box->settings().setExternalType(1);
     EXPECT_TRUE(box->htmlString().contains(QStringLiteral("<PARAM NAME=\"Loop\" VALUE=\"false\" />\n")));
-    box->setExternalType(2);
+    box->settings().setExternalType(2);
     EXPECT_TRUE(box->htmlString().contains(QStringLiteral("#version=6,0,40,0\" HEIGHT=\"100\" WIDTH=\"200\" >\n")));
 }
 
@@ -489,7 +488,7 @@ TEST_F(VornBox, ThePreviewBaseAddressSurvivesAnOddFolderName)
     QTemporaryDir odd(QDir::tempPath() + QStringLiteral("/vorn #?% XXXXXX"));
     ASSERT_TRUE(odd.isValid());
     theme->setRootDir(odd.path());
-    box->setType(2);
+    box->settings().setType(2);
     const QString html = box->htmlString();
     const QString expected = QUrl::fromLocalFile(odd.path() + QStringLiteral("/files/")).toString(QUrl::FullyEncoded);
     EXPECT_TRUE(expected.contains(QStringLiteral("%23")) && expected.contains(QStringLiteral("%3F")));
@@ -502,26 +501,26 @@ TEST_F(VornBox, UpdateVornMeasuresTheMovie)
     writeMovie(QStringLiteral("movie.mov"), 320, 240);
     makeQuickTime(QStringLiteral("movie.mov"));
     box->updateVorn();
-    EXPECT_EQ(box->qtSize(), lq::Size(320, 240));
-    box->setMoviecontroller(true);
+    EXPECT_EQ(box->settings().qtSize(), lq::Size(320, 240));
+    box->settings().setMoviecontroller(true);
     box->updateVorn();
-    EXPECT_EQ(box->qtSize(), lq::Size(320, 256));
+    EXPECT_EQ(box->settings().qtSize(), lq::Size(320, 256));
     document.changes = 0;
 
     // A movie that cannot be read leaves the size; other boxes measure nothing.
-    box->setExternalHTML(QStringLiteral("missing.mov"));
+    box->settings().setExternalHTML(QStringLiteral("missing.mov"));
     box->updateVorn();
-    EXPECT_EQ(box->qtSize(), lq::Size(320, 256));
+    EXPECT_EQ(box->settings().qtSize(), lq::Size(320, 256));
     writeMovie(QStringLiteral("other.mov"), 64, 48);
-    box->setExternalHTML(QStringLiteral("other.mov"));
-    box->setExternalType(2);
+    box->settings().setExternalHTML(QStringLiteral("other.mov"));
+    box->settings().setExternalType(2);
     box->updateVorn();
-    EXPECT_EQ(box->qtSize(), lq::Size(320, 256));
+    EXPECT_EQ(box->settings().qtSize(), lq::Size(320, 256));
 }
 
 TEST_F(VornBox, LiveViewsOnlyWhileTheTemplateShowsThem)
 {
-    box->setType(2);
+    box->settings().setType(2);
     EXPECT_FALSE(box->requiresView());
     EXPECT_EQ(box->createView(), nullptr);
     sheet->setShowVornViews(true);
@@ -533,12 +532,12 @@ TEST_F(VornBox, LiveViewsOnlyWhileTheTemplateShowsThem)
     const Case cases[] = { { 0, 0, false }, { 0, 1, true }, { 0, 2, false }, { 0, 3, true },
                            { 1, 0, false }, { 2, 0, true },  { 3, 0, false } };
     for (const Case& c : cases) {
-        box->setType(c.type);
-        box->setExternalType(c.external);
+        box->settings().setType(c.type);
+        box->settings().setExternalType(c.external);
         EXPECT_EQ(box->requiresView(), c.view) << c.type << "/" << c.external;
     }
 
-    box->setType(2);
+    box->settings().setType(2);
     box->htmlSnippet()->setContent(QStringLiteral("hello"));
     std::unique_ptr<lq::PreviewView> web = box->createView();
     ASSERT_NE(web, nullptr);
@@ -567,21 +566,21 @@ TEST_F(VornBox, LiveViewsOnlyWhileTheTemplateShowsThem)
 
     writeMovie(QStringLiteral("movie.mov"), 320, 240);
     makeQuickTime(QStringLiteral("movie.mov"));
-    box->setHiddenQT(1);
-    box->setAutostart(true);
+    box->settings().setHiddenQT(1);
+    box->settings().setAutostart(true);
     std::unique_ptr<lq::PreviewView> movie = box->createView();
     ASSERT_NE(movie, nullptr);
     EXPECT_EQ(movie->kind(), lq::PreviewView::Kind::Movie);
     EXPECT_TRUE(movie->isHidden());
     EXPECT_TRUE(movie->isPlaying());
     EXPECT_FALSE(movie->loops());
-    EXPECT_EQ(box->qtSize(), lq::Size(320, 240));
+    EXPECT_EQ(box->settings().qtSize(), lq::Size(320, 240));
     document.widgetViews.clear();
 }
 
 TEST(VornBoxDrawing, ThePlaceholderHatchingEveryTwentyPoints)
 {
-    const std::vector<VornBoxPreview::Line> lines = VornBoxPreview::placeholderHatchLines(lq::Rect(10, 20, 100, 40));
+    const std::vector<XmlVornBox::Line> lines = XmlVornBox::placeholderHatchLines(lq::Rect(10, 20, 100, 40));
     ASSERT_EQ(lines.size(), 7u); // d = 0, 20, ..., 120
     EXPECT_EQ(lines[0].start, lq::Point(10, 20));
     EXPECT_EQ(lines[0].end, lq::Point(10, 20));
@@ -593,13 +592,13 @@ TEST(VornBoxDrawing, ThePlaceholderHatchingEveryTwentyPoints)
     // d = 120: the start runs down the right edge.
     EXPECT_EQ(lines[6].start, lq::Point(110, 40));
     EXPECT_EQ(lines[6].end, lq::Point(90, 60));
-    EXPECT_EQ(VornBoxPreview::placeholderHatchLines(lq::Rect(0, 0, 20, 20)).size(), 2u);
+    EXPECT_EQ(XmlVornBox::placeholderHatchLines(lq::Rect(0, 0, 20, 20)).size(), 2u);
 }
 
 TEST_F(VornBox, ItemsWithoutAViewDrawAPlaceholderWithTheirName)
 {
-    box->setExternalType(2);
-    box->setExternalHTML(QStringLiteral("intro.swf"));
+    box->settings().setExternalType(2);
+    box->settings().setExternalHTML(QStringLiteral("intro.swf"));
     sheet->setShowVornViews(true);
     QImage canvas(300, 200, QImage::Format_ARGB32_Premultiplied);
     canvas.fill(Qt::transparent);
@@ -628,7 +627,7 @@ TEST_F(VornBox, ItemsWithoutAViewDrawAPlaceholderWithTheirName)
     EXPECT_GT(black, 50);
 
     box->setFullname(QStringLiteral("Mine"));
-    box->setExternalHTML(QStringLiteral(""));
+    box->settings().setExternalHTML(QStringLiteral(""));
     {
         lq::GraphicsContext::Scope scope(canvas);
         box->drawObject();
@@ -649,12 +648,12 @@ TEST_F(VornBox, ALayerBoxPushesTheContentTextAsideOnlyWhenSetTo)
     };
     const QString frame = lq::rectToString(box->objectRect());
     for (int type : { 0, 1, 2 }) {
-        box->setType(type);
+        box->settings().setType(type);
         EXPECT_EQ(floats(), QStringList { frame }) << type;
     }
-    box->setType(3);
+    box->settings().setType(3);
     EXPECT_TRUE(floats().isEmpty());
-    box->setWrapsText(true);
+    box->settings().setWrapsText(true);
     EXPECT_EQ(floats(), QStringList { frame });
 }
 

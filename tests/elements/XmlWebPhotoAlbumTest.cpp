@@ -513,8 +513,8 @@ TEST_F(XmlWebPhotoAlbumTest, BeforeAndAfterGroupsShareTheGeometryOfTheirThumbnai
     auto show = XmlSlideshow::create();
     show->setName("Slideshow");
     sheet->addChild(show);
-    show->setStyle(2);
-    show->setThumbRollovers(true);
+    show->settings().setStyle(2);
+    show->settings().setThumbRollovers(true);
     addPhotos(6);
     album->setShowCaptions(false);
     EXPECT_TRUE(album->beforeAfter());
@@ -760,8 +760,8 @@ TEST_F(XmlWebPhotoAlbumTest, BeforeAndAfterRolloversFixEveryShownPhotoForIE)
     auto show = XmlSlideshow::create();
     show->setName("Slideshow");
     sheet->addChild(show);
-    show->setStyle(3);
-    show->setThumbRollovers(true);
+    show->settings().setStyle(3);
+    show->settings().setThumbRollovers(true);
     addPhotos(6);
     album->frame()->setDropShadow(1);
     QString css;

@@ -162,11 +162,11 @@ TEST_F(XmlStyleSheetGenerationTest, VerticalCentringMovesTheVornBoxesOfTypeZero)
 {
     auto moved = XmlVornBox::create();
     moved->setVornSeqNum(7);
-    moved->setType(0);
-    moved->setExternalType(0);
+    moved->settings().setType(0);
+    moved->settings().setExternalType(0);
     auto other = XmlVornBox::create();
     other->setVornSeqNum(8);
-    other->setType(1);
+    other->settings().setType(1);
     sheet->addChild(moved);
     sheet->addChild(other);
     sheet->setCenterVert(true);

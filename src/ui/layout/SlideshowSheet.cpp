@@ -113,26 +113,26 @@ void SlideshowSheet::fill(XmlSlideshow& slideshow)
         showSlideshowStyle(slideshow);
 
         const bool twoPictures = beforeAndAfter(style);
-        lq::showNumberPair(view, 926, slideshow.seconds());
-        lq::showState(view, 929, slideshow.autoStart());
-        lq::showState(view, 930, slideshow.fade());
-        lq::showState(view, 933, slideshow.thumbRollovers());
-        lq::showState(view, 934, slideshow.slideRollovers());
-        lq::showState(view, 935, slideshow.reverseThumbs());
-        lq::showState(view, 910, slideshow.showBkgndBox());
-        lq::showState(view, 911, slideshow.showCaptions());
-        lq::showState(view, 912, slideshow.showPrevNextControls());
-        lq::showState(view, 913, twoPictures ? slideshow.showBeforeAfterControls() : slideshow.showPlayControls());
-        lq::showState(view, 914, slideshow.showIndexLabel());
-        lq::showState(view, 953, slideshow.topAlignPic());
-        lq::showText(view, 915, slideshow.prevLabel());
-        lq::showText(view, 916, slideshow.nextLabel());
-        lq::showText(view, 917, twoPictures ? slideshow.beforeLabel() : slideshow.playLabel());
-        lq::showText(view, 918, twoPictures ? slideshow.afterLabel() : slideshow.stopLabel());
-        lq::showText(view, 919, slideshow.indexLabel());
-        lq::showState(view, 920, slideshow.loopSlideshow());
-        lq::showState(view, 936, slideshow.randomOrder());
-        lq::showState(view, 959, slideshow.allowBkgndImage());
+        lq::showNumberPair(view, 926, slideshow.settings().seconds());
+        lq::showState(view, 929, slideshow.settings().autoStart());
+        lq::showState(view, 930, slideshow.settings().fade());
+        lq::showState(view, 933, slideshow.settings().thumbRollovers());
+        lq::showState(view, 934, slideshow.settings().slideRollovers());
+        lq::showState(view, 935, slideshow.settings().reverseThumbs());
+        lq::showState(view, 910, slideshow.settings().showBkgndBox());
+        lq::showState(view, 911, slideshow.settings().showCaptions());
+        lq::showState(view, 912, slideshow.settings().showPrevNextControls());
+        lq::showState(view, 913, twoPictures ? slideshow.settings().showBeforeAfterControls() : slideshow.settings().showPlayControls());
+        lq::showState(view, 914, slideshow.settings().showIndexLabel());
+        lq::showState(view, 953, slideshow.settings().topAlignPic());
+        lq::showText(view, 915, slideshow.settings().prevLabel());
+        lq::showText(view, 916, slideshow.settings().nextLabel());
+        lq::showText(view, 917, twoPictures ? slideshow.settings().beforeLabel() : slideshow.settings().playLabel());
+        lq::showText(view, 918, twoPictures ? slideshow.settings().afterLabel() : slideshow.settings().stopLabel());
+        lq::showText(view, 919, slideshow.settings().indexLabel());
+        lq::showState(view, 920, slideshow.settings().loopSlideshow());
+        lq::showState(view, 936, slideshow.settings().randomOrder());
+        lq::showState(view, 959, slideshow.settings().allowBkgndImage());
         showFont(view, slideshow.font().get(), {.font = 946, .size = 947, .color = 952, .alignment = 960, .lineSpacing = 955,
                                                    .underlineLinks = 963, .links = 964});
         showFont(view, slideshow.controlFont().get(), {.font = 976, .size = 977, .color = 982, .underline = 949, .italic = 950,
@@ -168,47 +168,47 @@ bool SlideshowSheet::apply(QWidget* sender, int tag, XmlStyleSheet& sheet, XmlSl
     const bool on = stateOf(sender);
     // The check boxes that change what the slideshow shows: the template
     // lays it out again, and the end steps are left out.
-    const auto shown = [&](void (XmlSlideshow::*setter)(bool)) {
-        (slideshow->*setter)(on);
+    const auto shown = [&](void (SlideshowSettings::*setter)(bool)) {
+        (slideshow->settings().*setter)(on);
         relayoutTemplate(sheet, true);
         return false;
     };
     switch (tag) {
     case 910:
-        slideshow->setShowBkgndBox(on);
+        slideshow->settings().setShowBkgndBox(on);
         relayoutTemplate(sheet, true);
         return true;
     case 911:
-        slideshow->setShowCaptions(on ? 1 : 0);
+        slideshow->settings().setShowCaptions(on ? 1 : 0);
         relayoutTemplate(sheet, true);
         return false;
-    case 912: return shown(&XmlSlideshow::setShowPrevNextControls);
+    case 912: return shown(&SlideshowSettings::setShowPrevNextControls);
     case 913:
-        return shown(slideshow->style() == 0 || slideshow->style() == 1 ? &XmlSlideshow::setShowPlayControls
-                                                                          : &XmlSlideshow::setShowBeforeAfterControls);
-    case 914: return shown(&XmlSlideshow::setShowIndexLabel);
-    case 953: return shown(&XmlSlideshow::setTopAlignPic);
-    case 959: return shown(&XmlSlideshow::setAllowBkgndImage);
-    case 920: slideshow->setLoopSlideshow(on); return false;
-    case 936: slideshow->setRandomOrder(on); return false;
+        return shown(slideshow->style() == 0 || slideshow->style() == 1 ? &SlideshowSettings::setShowPlayControls
+                                                                          : &SlideshowSettings::setShowBeforeAfterControls);
+    case 914: return shown(&SlideshowSettings::setShowIndexLabel);
+    case 953: return shown(&SlideshowSettings::setTopAlignPic);
+    case 959: return shown(&SlideshowSettings::setAllowBkgndImage);
+    case 920: slideshow->settings().setLoopSlideshow(on); return false;
+    case 936: slideshow->settings().setRandomOrder(on); return false;
     case InspectorTag::slideshowStyle: {
-        slideshow->setStyle(indexOf(sender));
+        slideshow->settings().setStyle(indexOf(sender));
         showSlideshowStyle(*slideshow);
         QWidget* view = sheetView(QStringLiteral("slideshow"));
         const bool playing = slideshow->style() == 0 || slideshow->style() == 1;
-        lq::showState(view, 913, playing ? slideshow->showPlayControls() : slideshow->showBeforeAfterControls());
-        lq::showText(view, 917, playing ? slideshow->playLabel() : slideshow->beforeLabel());
-        lq::showText(view, 918, playing ? slideshow->stopLabel() : slideshow->afterLabel());
+        lq::showState(view, 913, playing ? slideshow->settings().showPlayControls() : slideshow->settings().showBeforeAfterControls());
+        lq::showText(view, 917, playing ? slideshow->settings().playLabel() : slideshow->settings().beforeLabel());
+        lq::showText(view, 918, playing ? slideshow->settings().stopLabel() : slideshow->settings().afterLabel());
         relayoutTemplate(sheet, false);
         return true;
     }
     case 926:
-    case 927: slideshow->setSeconds(intValueOf(sender)); break;
-    case 929: slideshow->setAutoStart(on); break;
-    case 930: slideshow->setFade(on); break;
-    case 933: slideshow->setThumbRollovers(on); break;
-    case 934: slideshow->setSlideRollovers(on); break;
-    case 935: slideshow->setReverseThumbs(on); break;
+    case 927: slideshow->settings().setSeconds(intValueOf(sender)); break;
+    case 929: slideshow->settings().setAutoStart(on); break;
+    case 930: slideshow->settings().setFade(on); break;
+    case 933: slideshow->settings().setThumbRollovers(on); break;
+    case 934: slideshow->settings().setSlideRollovers(on); break;
+    case 935: slideshow->settings().setReverseThumbs(on); break;
     default: break;
     }
     return true;
@@ -218,11 +218,11 @@ void SlideshowSheet::applyLabel(int tag, const QString& text, XmlSlideshow& slid
 {
     const bool playing = slideshow.style() == 0 || slideshow.style() == 1;
     switch (tag) {
-    case 915: slideshow.setPrevLabel(text); break;
-    case 916: slideshow.setNextLabel(text); break;
-    case 917: playing ? slideshow.setPlayLabel(text) : slideshow.setBeforeLabel(text); break;
-    case 918: playing ? slideshow.setStopLabel(text) : slideshow.setAfterLabel(text); break;
-    case 919: slideshow.setIndexLabel(text); break;
+    case 915: slideshow.settings().setPrevLabel(text); break;
+    case 916: slideshow.settings().setNextLabel(text); break;
+    case 917: playing ? slideshow.settings().setPlayLabel(text) : slideshow.settings().setBeforeLabel(text); break;
+    case 918: playing ? slideshow.settings().setStopLabel(text) : slideshow.settings().setAfterLabel(text); break;
+    case 919: slideshow.settings().setIndexLabel(text); break;
     default: break;
     }
 }

@@ -225,28 +225,28 @@ void VornBoxSheet::fit(XmlVornBox* box)
             return;
         QWidget* view = sheetView(QStringLiteral("vornbox"));
         _vornBoxTab->selectTabViewItemWithIdentifier(boxKindItem(box->type()));
-        lq::showIndex(view, 1110, box->externalType());
-        _vornBoxExternalTab->selectTabViewItemWithIdentifier(externalKindItem(box->externalType()));
+        lq::showIndex(view, 1110, box->settings().externalType());
+        _vornBoxExternalTab->selectTabViewItemWithIdentifier(externalKindItem(box->settings().externalType()));
         // The field being typed in keeps its caret: only a different text is shown.
         const auto showField = [view](int tag, const QString& text) {
             auto* field = qobject_cast<QLineEdit*>(lq::viewWithTag(view, tag));
             if (field && field->text() != text)
                 lq::showText(view, tag, text);
         };
-        showField(1120, box->externalHTML());
-        lq::showState(view, 1121, box->scrollbars());
-        lq::showState(view, 1122, box->autostart());
-        lq::showState(view, 1123, box->moviecontroller());
-        lq::showState(view, 1124, box->loopmovie());
-        lq::showCell(view, 1125, box->scale());
-        showField(1126, box->clickLinkTo());
-        lq::showState(view, 1127, box->newWindow());
-        showField(1128, box->rollOverImage());
-        lq::showState(view, 1129, box->hiddenQT() != 0);
+        showField(1120, box->settings().externalHTML());
+        lq::showState(view, 1121, box->settings().scrollbars());
+        lq::showState(view, 1122, box->settings().autostart());
+        lq::showState(view, 1123, box->settings().moviecontroller());
+        lq::showState(view, 1124, box->settings().loopmovie());
+        lq::showCell(view, 1125, box->settings().scale());
+        showField(1126, box->settings().clickLinkTo());
+        lq::showState(view, 1127, box->settings().newWindow());
+        showField(1128, box->settings().rollOverImage());
+        lq::showState(view, 1129, box->settings().hiddenQT() != 0);
         _vornImageWell->setXmlImage(box->image());
         const int layer = layers().indexOf(box->zlocation());
         lq::showIndex(view, 1131, layer == 0 || layer == 1 ? layer : 2);
-        lq::showState(view, 1132, box->wrapsText());
+        lq::showState(view, 1132, box->settings().wrapsText());
 
         const QScopedValueRollback<bool> loading(_loadingVornText, true);
         _vornBoxText->loadMyTextView(box);
@@ -276,40 +276,40 @@ void VornBoxSheet::apply(QWidget* sender, int tag, XmlStyleSheet& sheet, XmlVorn
     };
     switch (tag) {
     case InspectorTag::vornBoxKind:
-        box->setType(index());
+        box->settings().setType(index());
         _controller.correctVornBoxUI(box);
         break;
     case 1110:
-        box->setExternalType(index());
+        box->settings().setExternalType(index());
         _controller.correctVornBoxUI(box);
         _controller.layoutView()->setCurrentSelectedObject(box);
         break;
-    case 1121: box->setScrollbars(on); break;
-    case 1122: box->setAutostart(on); break;
+    case 1121: box->settings().setScrollbars(on); break;
+    case 1122: box->settings().setAutostart(on); break;
     case 1123:
-        box->setMoviecontroller(on);
+        box->settings().setMoviecontroller(on);
         box->updateVorn();
         break;
-    case 1124: box->setLoopmovie(on); break;
+    case 1124: box->settings().setLoopmovie(on); break;
     case 1125: {
         auto* matrix = qobject_cast<MyMatrix*>(sender);
         if (matrix)
-            box->setScale(matrix->selectedTag());
+            box->settings().setScale(matrix->selectedTag());
         break;
     }
-    case 1127: box->setNewWindow(on); break;
+    case 1127: box->settings().setNewWindow(on); break;
     case 1129:
-        box->setHiddenQT(on ? 1 : 0);
+        box->settings().setHiddenQT(on ? 1 : 0);
         box->updateVorn();
         break;
     case 1131: {
         const int layer = index();
-        box->setZlocation(layers()[layer == 0 || layer == 1 ? layer : 2]);
+        box->settings().setZlocation(layers()[layer == 0 || layer == 1 ? layer : 2]);
         relayoutTemplate(sheet, true);
         break;
     }
     case 1132:
-        box->setWrapsText(on);
+        box->settings().setWrapsText(on);
         relayoutTemplate(sheet, true);
         break;
     default: break;
@@ -320,11 +320,11 @@ void VornBoxSheet::applyText(int tag, const QString& text, XmlVornBox& box)
 {
     switch (tag) {
     case 1120:
-        box.setExternalHTML(text);
+        box.settings().setExternalHTML(text);
         box.updateVorn();
         break;
-    case 1126: box.setClickLinkTo(text); break;
-    case 1128: box.setRollOverImage(text); break;
+    case 1126: box.settings().setClickLinkTo(text); break;
+    case 1128: box.settings().setRollOverImage(text); break;
     default: return;
     }
     _controller.correctVornBoxUI(&box);

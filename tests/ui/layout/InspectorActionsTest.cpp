@@ -292,8 +292,8 @@ TEST_F(InspectorActionsTest, SlideshowLabelsFollowItsStyle)
         second->clear();
         QTest::keyClicks(second, QStringLiteral("Two"));
         const bool before = c.style == 2;
-        EXPECT_EQ(before ? slideshow->beforeLabel() : slideshow->playLabel(), QStringLiteral("One"));
-        EXPECT_EQ(before ? slideshow->afterLabel() : slideshow->stopLabel(), QStringLiteral("Two"));
+        EXPECT_EQ(before ? slideshow->settings().beforeLabel() : slideshow->settings().playLabel(), QStringLiteral("One"));
+        EXPECT_EQ(before ? slideshow->settings().afterLabel() : slideshow->settings().stopLabel(), QStringLiteral("Two"));
     }
 }
 
@@ -473,15 +473,15 @@ TEST_F(VornBoxSheetTest, TheKindShowsItsPageWithTheBoxsContent)
     EXPECT_EQ(box->htmlSnippet()->content(), QStringLiteral("<i>Bye</i>"));
 
     // A kind stored out of range shows the first page.
-    box->setType(7);
-    box->setExternalType(9);
+    box->settings().setType(7);
+    box->settings().setExternalType(9);
     layout->correctVornBoxUI(box);
     EXPECT_EQ(layout->vornBoxSheet().vornBoxTab()->selectedIdentifier(), QStringLiteral("externalfile"));
     EXPECT_EQ(layout->vornBoxSheet().vornBoxExternalTab()->selectedIdentifier(), QStringLiteral("default"));
 
     // A layer stored as any other text shows as the foreground.
-    box->setType(3);
-    box->setZlocation(QStringLiteral("Somewhere"));
+    box->settings().setType(3);
+    box->settings().setZlocation(QStringLiteral("Somewhere"));
     layout->correctVornBoxUI(box);
     EXPECT_EQ(control<MyPopUpButton>(1131)->currentIndex(), 2);
     choose(1131, 0);
@@ -537,9 +537,9 @@ TEST_F(VornBoxSheetTest, TextFieldsAndTheRichTextReachTheBoxAsTheyAreTyped)
     auto* link = control<MyTextField>(1126);
     link->clear();
     QTest::keyClicks(link, QStringLiteral("http"));
-    EXPECT_EQ(box->clickLinkTo(), QStringLiteral("http"));
+    EXPECT_EQ(box->settings().clickLinkTo(), QStringLiteral("http"));
     QTest::keyClicks(link, QStringLiteral("://example.org/"));
-    EXPECT_EQ(box->clickLinkTo(), QStringLiteral("http://example.org/"));
+    EXPECT_EQ(box->settings().clickLinkTo(), QStringLiteral("http://example.org/"));
     EXPECT_EQ(link->text(), QStringLiteral("http://example.org/"));
 
     // The rich text.
@@ -631,7 +631,7 @@ TEST_F(VornBoxSheetTest, TheFilePickerPreselectsTheNamedFileAndFillsTheField)
         layout->vornBoxSheet().vornEasyLink();
         EXPECT_EQ(shown != nullptr, c.preselected);
         EXPECT_EQ(field->text(), QString::fromUtf8(c.result));
-        EXPECT_EQ(box->externalHTML(), QString::fromUtf8(c.result));
+        EXPECT_EQ(box->settings().externalHTML(), QString::fromUtf8(c.result));
     }
 }
 

@@ -164,8 +164,8 @@ TEST_F(InspectorScreenTest, TheVornBoxSheetAndTheAlbumDialogsFitAndShowTheirCont
     } kinds[] = {{0, 0, "web"}, {0, 3, "picture"}, {1, 0, "text"}, {2, 0, "snippet"}, {3, 0, "layer"}};
     for (const auto& kind : kinds) {
         SCOPED_TRACE(kind.name);
-        box->setType(kind.type);
-        box->setExternalType(kind.external);
+        box->settings().setType(kind.type);
+        box->settings().setExternalType(kind.external);
         layout->setSelectedObject(box.get());
         QCoreApplication::processEvents();
         const QString unfit = unfitControls(*shown).join(QStringLiteral("; "));

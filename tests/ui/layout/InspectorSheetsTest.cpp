@@ -416,11 +416,11 @@ TEST_F(InspectorSheetsTest, TheSlideshowSheetOffersBeforeAndAfterOnlyWhenEnabled
     showPhotos();
     auto* slideshow = element<XmlSlideshow>("Slideshow");
     ASSERT_NE(slideshow, nullptr);
-    slideshow->setStyle(3);
-    slideshow->setPlayLabel(QStringLiteral("Go"));
-    slideshow->setStopLabel(QStringLiteral("Halt"));
-    slideshow->setBeforeLabel(QStringLiteral("Then"));
-    slideshow->setAfterLabel(QStringLiteral("Now"));
+    slideshow->settings().setStyle(3);
+    slideshow->settings().setPlayLabel(QStringLiteral("Go"));
+    slideshow->settings().setStopLabel(QStringLiteral("Halt"));
+    slideshow->settings().setBeforeLabel(QStringLiteral("Then"));
+    slideshow->settings().setAfterLabel(QStringLiteral("Now"));
     struct Case {
         int enabled;
         int items;

@@ -236,7 +236,7 @@ TEST_F(LayoutControllerTest, APageThatSharesTheTemplateKeepsItsPictureAndItsRunn
         ->setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowElement);
     auto* slideshow = XmlSlideshow::cast(shared->getElementWithName(QStringLiteral("Slideshow")).get());
     ASSERT_NE(slideshow, nullptr);
-    slideshow->setAutoStart(true);
+    slideshow->settings().setAutoStart(true);
     // The template's own picture, from a real PNG file.
     const QString picture = work.filePath(QStringLiteral("paper.png"));
     writeAll(picture, encoded(solid(64, 48, Qt::yellow), "PNG"));

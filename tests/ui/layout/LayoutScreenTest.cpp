@@ -58,7 +58,7 @@ TEST_F(LayoutScreenTest, AWebPreviewRunsItsScriptAndFindsItsFilesOverTheCanvas)
 
     const auto about = page(QStringLiteral("About"));
     const auto box = about->getTemplate()->addVornBox();
-    box->setType(2);
+    box->settings().setType(2);
     box->setLeft(40);
     box->setTop(320);
     box->setWidth(320);

@@ -93,9 +93,9 @@ protected:
         writeAll(work.filePath(QStringLiteral("Site.lqxl/files/clip.mov")), testmovie::movie(160, 120));
         sheet = about->getTemplate().get();
         box = sheet->addVornBox();
-        box->setType(0);
-        box->setExternalType(1);
-        box->setExternalHTML(QStringLiteral("clip.mov"));
+        box->settings().setType(0);
+        box->settings().setExternalType(1);
+        box->settings().setExternalHTML(QStringLiteral("clip.mov"));
         box->setLeft(40);
         box->setTop(300);
         window->setCurrentObject(about.get());
@@ -141,7 +141,7 @@ TEST_F(LiveViewTest, VornBoxesGetLiveViewsInThePreviewOnly)
 
 TEST_F(LiveViewTest, WithoutAWebEngineASnippetBoxIsDrawnAsItsPlaceholder)
 {
-    box->setType(2);
+    box->settings().setType(2);
     box->htmlSnippet()->setContent(QStringLiteral("<b>Snippet</b>"));
     box->setWidth(200);
     box->setHeight(120);

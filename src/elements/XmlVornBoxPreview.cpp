@@ -1,9 +1,8 @@
 // What stands for a Vorn Box's item on the layout canvas: the live preview
 // views of movies, images and snippets, a movie's measured size, and the
 // placeholder drawn for the rest.
-#include "elements/VornBoxPreview.h"
-
 #include "elements/XmlVornBox.h"
+
 #include "model/core/DocumentBase.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/PreviewView.h"
@@ -25,113 +24,113 @@ constexpr float unmeasuredMovie = 100.0f;
 
 } // namespace
 
-bool VornBoxPreview::isQuickTime(const XmlVornBox& box)
+bool XmlVornBox::isQuickTime() const
 {
-    return box._type == 0 && box._externalType == 1;
+    return type() == 0 && _settings.externalType() == 1;
 }
 
-float VornBoxPreview::movieWidth(const XmlVornBox& box)
+float XmlVornBox::movieWidth() const
 {
-    if (box._qtSize.width == 0)
+    if (_settings.qtSize().width == 0)
         return unmeasuredMovie;
-    return box._qtSize.width;
+    return _settings.qtSize().width;
 }
 
-float VornBoxPreview::movieHeight(const XmlVornBox& box)
+float XmlVornBox::movieHeight() const
 {
-    if (box._qtSize.width == 0 && box._qtSize.height == 0)
+    if (_settings.qtSize().width == 0 && _settings.qtSize().height == 0)
         return unmeasuredMovie;
-    return box._qtSize.height;
+    return _settings.qtSize().height;
 }
 
 // --- Previews ----------------------------------------------------------------------------------
 
-bool VornBoxPreview::requiresView()
+bool XmlVornBox::requiresView()
 {
-    return lq::modelFrame(&_box, "requiresView", [&] {
-        XmlStyleSheet* sheet = XmlStyleSheet::cast(_box._parent);
+    return lq::modelFrame(this, "requiresView", [&] {
+        XmlStyleSheet* sheet = XmlStyleSheet::cast(_parent);
         if (!sheet || !sheet->showVornViews())
             return false;
         // No Flash player exists here: a Flash box keeps its placeholder, as
         // every box does whose kind of view cannot be shown on this machine.
-        if (_box._type == 0 && _box._externalType == 1)
+        if (type() == 0 && _settings.externalType() == 1)
             return lq::PreviewView::canShow(lq::PreviewView::Kind::Movie);
-        if ((_box._type == 0 && _box._externalType == 3) || _box._type == 2)
+        if ((type() == 0 && _settings.externalType() == 3) || type() == 2)
             return lq::PreviewView::canShow(lq::PreviewView::Kind::Web);
         return false;
     });
 }
 
-QString VornBoxPreview::movieFile()
+QString XmlVornBox::movieFile()
 {
-    return _box.rootDir() + QStringLiteral("/files/") + _box._externalHTML;
+    return rootDir() + QStringLiteral("/files/") + _settings.externalHTML();
 }
 
-void VornBoxPreview::loadMovieIntoView(lq::PreviewView& view, bool hideAsStored)
+void XmlVornBox::loadMovieIntoView(lq::PreviewView& view, bool hideAsStored)
 {
     const std::optional<lq::Movie> movie = lq::Movie::open(movieFile());
     if (!movie)
         return;
     view.setMovie(*movie);
-    view.setShowsController(_box._moviecontroller);
+    view.setShowsController(_settings.moviecontroller());
     view.setLoops(false);
-    if (hideAsStored && _box._hiddenQT != 0)
+    if (hideAsStored && _settings.hiddenQT() != 0)
         view.setHidden(true);
-    if (_box._autostart)
+    if (_settings.autostart())
         view.play();
     lq::Size size = view.naturalSize();
-    if (!_box._moviecontroller)
+    if (!_settings.moviecontroller())
         size.height -= lq::PreviewView::controllerHeight;
-    _box.setQTSize(size);
+    _settings.setQTSize(size);
 }
 
-std::unique_ptr<lq::PreviewView> VornBoxPreview::createView()
+std::unique_ptr<lq::PreviewView> XmlVornBox::createView()
 {
-    return lq::modelFrame(&_box, "createView", [&]() -> std::unique_ptr<lq::PreviewView> {
+    return lq::modelFrame(this, "createView", [&]() -> std::unique_ptr<lq::PreviewView> {
         if (!requiresView())
             return nullptr;
-        if (isQuickTime(_box)) {
-            std::unique_ptr<lq::PreviewView> view = lq::PreviewView::make(lq::PreviewView::Kind::Movie, _box.internalRect());
+        if (isQuickTime()) {
+            std::unique_ptr<lq::PreviewView> view = lq::PreviewView::make(lq::PreviewView::Kind::Movie, internalRect());
             loadMovieIntoView(*view, true);
             return view;
         }
-        std::unique_ptr<lq::PreviewView> view = lq::PreviewView::make(lq::PreviewView::Kind::Web, _box.internalRect());
+        std::unique_ptr<lq::PreviewView> view = lq::PreviewView::make(lq::PreviewView::Kind::Web, internalRect());
         view->setDrawsBackground(false);
-        view->loadHTMLString(_box.htmlString());
+        view->loadHTMLString(htmlString());
         return view;
     });
 }
 
-void VornBoxPreview::updateVorn()
+void XmlVornBox::updateVorn()
 {
-    lq::modelFrame(&_box, "updateVorn", [&] {
-        if (!isQuickTime(_box))
+    lq::modelFrame(this, "updateVorn", [&] {
+        if (!isQuickTime())
             return;
         // A view of this class measures without showing anything.
-        lq::PreviewView view(lq::PreviewView::Kind::Movie, _box.internalRect());
+        lq::PreviewView view(lq::PreviewView::Kind::Movie, internalRect());
         loadMovieIntoView(view, true);
     });
 }
 
-void VornBoxPreview::reloadPage()
+void XmlVornBox::reloadPage()
 {
-    lq::modelFrame(&_box, "reloadPage", [&] {
+    lq::modelFrame(this, "reloadPage", [&] {
         if (!requiresView())
             return;
-        DocumentBase* document = _box.myDocument();
-        lq::PreviewView* view = document ? document->getWidgetView(_box._vornSeqNum) : nullptr;
+        DocumentBase* document = myDocument();
+        lq::PreviewView* view = document ? document->getWidgetView(vornSeqNum()) : nullptr;
         if (!view)
             return;
-        if (isQuickTime(_box))
+        if (isQuickTime())
             loadMovieIntoView(*view, false);
         else
-            view->loadHTMLString(_box.htmlString());
+            view->loadHTMLString(htmlString());
     });
 }
 
 // --- Canvas ------------------------------------------------------------------------------------
 
-std::vector<VornBoxPreview::Line> VornBoxPreview::placeholderHatchLines(const lq::Rect& rect)
+std::vector<XmlVornBox::Line> XmlVornBox::placeholderHatchLines(const lq::Rect& rect)
 {
     const float x = rect.x();
     const float y = rect.y();
@@ -153,7 +152,7 @@ std::vector<VornBoxPreview::Line> VornBoxPreview::placeholderHatchLines(const lq
     return lines;
 }
 
-void VornBoxPreview::drawPlaceholder(const lq::Rect& rect)
+void XmlVornBox::drawPlaceholder(const lq::Rect& rect)
 {
     lq::GraphicsContext* context = lq::GraphicsContext::current();
     if (context) {
@@ -179,15 +178,15 @@ void VornBoxPreview::drawPlaceholder(const lq::Rect& rect)
     attributes.paragraphStyle = paragraph;
     attributes.font = lq::Font::helvetica(13);
     attributes.foregroundColour = lq::Colour::black();
-    _box._contents->setText(lq::StyledText(_box.fullname() + QStringLiteral("\n") + _box._externalHTML, attributes));
-    const lq::Rect inner = _box.internalRect();
-    _box._tc->setContainerSize(QSizeF(inner.width(), _box.unboundedExtent));
-    const lq::Range glyphs = _box._lm->glyphRangeForTextContainer(_box._tc.get());
+    _contents->setText(lq::StyledText(fullname() + QStringLiteral("\n") + _settings.externalHTML(), attributes));
+    const lq::Rect inner = internalRect();
+    _tc->setContainerSize(QSizeF(inner.width(), unboundedExtent));
+    const lq::Range glyphs = _lm->glyphRangeForTextContainer(_tc.get());
     if (glyphs.length == 0 || !context)
         return;
-    const int labelHeight = lq::truncatedPixel(_box._lm->usedRectForTextContainer(_box._tc.get()).height());
+    const int labelHeight = lq::truncatedPixel(_lm->usedRectForTextContainer(_tc.get()).height());
     context->setFillColor(lq::Colour::white());
     context->fillRect(lq::Rect(inner.x(), inner.y(), inner.width(), float(labelHeight)));
-    _box._lm->drawGlyphsForGlyphRange(glyphs, inner.origin.toQPointF(), &context->painter());
+    _lm->drawGlyphsForGlyphRange(glyphs, inner.origin.toQPointF(), &context->painter());
 }
 

@@ -1,8 +1,7 @@
 // The Vorn Box's HTML writer: the page a preview view shows, the template's CSS,
 // and the box's part of the page in its pass.
-#include "elements/VornBoxHtml.h"
-
 #include "elements/XmlVornBox.h"
+
 #include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Strings.h"
@@ -51,22 +50,22 @@ const char* const flashDownload = "http://www.macromedia.com/go/getflashplayer";
 
 } // namespace
 
-void VornBoxHtml::appendImage(QString& html, bool forPage)
+void XmlVornBox::appendImage(QString& html, bool forPage)
 {
-    const bool linked = !_box._clickLinkTo.isEmpty();
+    const bool linked = !_settings.clickLinkTo().isEmpty();
     if (linked) {
-        html += QStringLiteral("<a href=\"") + _box.attributeEscape(_box._clickLinkTo) + QStringLiteral("\" target=\"")
-            + (_box._newWindow ? QStringLiteral("_blank") : QStringLiteral("_self")) + QStringLiteral("\">");
+        html += QStringLiteral("<a href=\"") + attributeEscape(_settings.clickLinkTo()) + QStringLiteral("\" target=\"")
+            + (_settings.newWindow() ? QStringLiteral("_blank") : QStringLiteral("_self")) + QStringLiteral("\">");
     }
-    html += QStringLiteral("<img src=\"") + _box.attributeEscape(_box._externalHTML) + QLatin1Char('"');
+    html += QStringLiteral("<img src=\"") + attributeEscape(_settings.externalHTML()) + QLatin1Char('"');
     if (forPage)
         html += QStringLiteral(" alt=\"\" style=\"border: 0px; \"");
-    if (!_box._rollOverImage.isEmpty()) {
-        const QString n = QString::number(_box._vornSeqNum);
+    if (!_settings.rollOverImage().isEmpty()) {
+        const QString n = QString::number(vornSeqNum());
         html += QStringLiteral(" id=\"xvornro") + n + QLatin1Char('"');
         html += QStringLiteral(" onload=\"vornro") + n + QStringLiteral(" = new rollOver('xvornro") + n
-            + QStringLiteral("', '") + _box.attributeEscape(scriptString(_box._externalHTML)) + QStringLiteral("', '")
-            + _box.attributeEscape(scriptString(_box._rollOverImage)) + QStringLiteral("')\"");
+            + QStringLiteral("', '") + attributeEscape(scriptString(_settings.externalHTML())) + QStringLiteral("', '")
+            + attributeEscape(scriptString(_settings.rollOverImage())) + QStringLiteral("')\"");
         html += QStringLiteral(" onmouseout=\"vornro") + n + QStringLiteral(".mouseOut()\"");
         html += QStringLiteral(" onmouseover=\"vornro") + n + QStringLiteral(".mouseOver()\"");
     }
@@ -75,21 +74,21 @@ void VornBoxHtml::appendImage(QString& html, bool forPage)
         html += QStringLiteral("</a>\n");
 }
 
-QString VornBoxHtml::htmlString()
+QString XmlVornBox::htmlString()
 {
-    return lq::modelFrame(&_box, "htmlString", [&]() -> QString {
-        if (_box._type == 1 || _box._type == 3 || (_box._type == 0 && _box._externalType == 0))
+    return lq::modelFrame(this, "htmlString", [&]() -> QString {
+        if (type() == 1 || type() == 3 || (type() == 0 && _settings.externalType() == 0))
             return QString();
-        const int iw = _box.internalWidth();
-        const int ih = _box.internalHeight();
-        const QString files = QUrl::fromLocalFile(_box.rootDir() + QStringLiteral("/files/")).toString(QUrl::FullyEncoded);
+        const int iw = internalWidth();
+        const int ih = internalHeight();
+        const QString files = QUrl::fromLocalFile(rootDir() + QStringLiteral("/files/")).toString(QUrl::FullyEncoded);
         QString html;
         html += QStringLiteral("<html>\n<head>\n");
         html += QStringLiteral("<meta http-equiv=\"content-type\" content=\"text/html; charset=UTF-8\">\n");
-        html += QStringLiteral("<base href=\"") + _box.attributeEscape(files) + QStringLiteral("\" >\n");
+        html += QStringLiteral("<base href=\"") + attributeEscape(files) + QStringLiteral("\" >\n");
         html += QStringLiteral("<style type=\"text/css\">\n");
         html += QStringLiteral("body { background-color: transparent; overflow: hidden; padding: 0px; margin: 0px;}\n");
-        if (XmlStyleSheet* sheet = XmlStyleSheet::cast(_box._parent)) {
+        if (XmlStyleSheet* sheet = XmlStyleSheet::cast(_parent)) {
             const XmlBasePtr content = sheet->getElementWithName(QStringLiteral("Content"));
             if (XmlCSS* element = XmlCSS::cast(content.get()))
                 element->appendCSS(html);
@@ -120,14 +119,14 @@ QString VornBoxHtml::htmlString()
                                "</script>\n"
                                "</head>\n"
                                "<body>\n");
-        const QString item = _box.attributeEscape(_box._externalHTML);
+        const QString item = attributeEscape(_settings.externalHTML());
         const QString size = QStringLiteral(" HEIGHT=\"") + QString::number(ih) + QStringLiteral("\" WIDTH=\"")
             + QString::number(iw) + QLatin1Char('"');
-        if (_box._type == 2) {
-            html += QStringLiteral("<div class=\"vornhtml\">") + _box.htmlSnippet()->content() + QStringLiteral("</div>");
-        } else if (_box._externalType == 1) {
-            const QString autoplay = trueOrFalse(_box._autostart);
-            const QString controller = trueOrFalse(_box._moviecontroller);
+        if (type() == 2) {
+            html += QStringLiteral("<div class=\"vornhtml\">") + htmlSnippet()->content() + QStringLiteral("</div>");
+        } else if (_settings.externalType() == 1) {
+            const QString autoplay = trueOrFalse(_settings.autostart());
+            const QString controller = trueOrFalse(_settings.moviecontroller());
             html += QStringLiteral("<OBJECT CLASSID=\"clsid:02BF25D5-8C17-4B23-BC80-D3488ABDDC6B\" CODEBASE=\"")
                 + QLatin1String(quickTimeCabinet) + QLatin1Char('"') + size + QStringLiteral(" >\n");
             html += QStringLiteral("<PARAM NAME=\"src\" VALUE=\"") + item + QStringLiteral("\" />\n");
@@ -140,9 +139,9 @@ QString VornBoxHtml::htmlString()
             html += QStringLiteral(" AUTOPLAY=\"") + autoplay + QStringLiteral("\" CONTROLLER=\"") + controller
                 + QStringLiteral("\" LOOP=\"false\" />\n");
             html += QStringLiteral("</OBJECT>\n");
-        } else if (_box._externalType == 2) {
-            const QString loop = trueOrFalse(_box._loopmovie);
-            const QString scale = scaleWord(_box._scale);
+        } else if (_settings.externalType() == 2) {
+            const QString loop = trueOrFalse(_settings.loopmovie());
+            const QString scale = scaleWord(_settings.scale());
             html += QStringLiteral("<OBJECT classid=\"clsid:D27CDB6E-AE6D-11cf-96B8-444553540000\" codebase=\"")
                 + QLatin1String(flashCabinet) + QStringLiteral("#version=6,0,40,0\"") + size + QStringLiteral(" >\n");
             html += QStringLiteral("<PARAM NAME=\"MOVIE\" VALUE=\"") + item + QStringLiteral("\" />\n");
@@ -157,8 +156,8 @@ QString VornBoxHtml::htmlString()
             html += QStringLiteral(" TYPE=\"application/x-shockwave-flash\" PLUGINSPAGE=\"")
                 + QLatin1String(flashDownload) + QLatin1Char('"') + QStringLiteral(" />\n");
             html += QStringLiteral("</OBJECT>\n");
-        } else if (_box._externalType == 3) {
-            if (!_box._externalHTML.isEmpty())
+        } else if (_settings.externalType() == 3) {
+            if (!_settings.externalHTML().isEmpty())
                 appendImage(html, false);
         }
         html += QStringLiteral("\n</body></html>");
@@ -168,72 +167,72 @@ QString VornBoxHtml::htmlString()
 
 // --- Template CSS ------------------------------------------------------------------------------
 
-void VornBoxHtml::appendCSS(QString& css)
+void XmlVornBox::appendCSS(QString& css)
 {
-    lq::modelFrame(&_box, "appendCSS:", [&] {
-        css += QStringLiteral("div#vorn") + QString::number(_box._vornSeqNum) + QStringLiteral(" {");
+    lq::modelFrame(this, "appendCSS:", [&] {
+        css += QStringLiteral("div#vorn") + QString::number(vornSeqNum()) + QStringLiteral(" {");
         css += QStringLiteral("margin: 0px; display: block; position: absolute; ");
-        BoxModelHtml(_box).appendCSSBorders(css);
-        _box.appendCSSBackground(css);
-        if (_box._type == 0 && _box._externalType == 3)
+        BoxModelHtml(*this).appendCSSBorders(css);
+        appendCSSBackground(css);
+        if (type() == 0 && _settings.externalType() == 3)
             css += QStringLiteral("overflow: hidden; ");
-        if (_box._type == 3)
+        if (type() == 3)
             css += QStringLiteral("overflow: hidden; ");
-        if (_box._type == 3 && _box.getCorrectPass() == PagePass::ForegroundVorns)
+        if (type() == 3 && getCorrectPass() == PagePass::ForegroundVorns)
             css += QStringLiteral("z-index:100; ");
         css += QStringLiteral("}\n");
     });
 }
 
-void VornBoxHtml::appendCSSWinIESuffix(QString& css, const QString& suffix)
+void XmlVornBox::appendCSSWinIESuffix(QString& css, const QString& suffix)
 {
-    lq::modelFrame(&_box, "appendCSSWinIE:suffix:", [&] {
-        _box.appendCSSWinIEBackgroundTagSuffix(css, QStringLiteral("div#vorn") + QString::number(_box._vornSeqNum), suffix);
+    lq::modelFrame(this, "appendCSSWinIE:suffix:", [&] {
+        appendCSSWinIEBackgroundTagSuffix(css, QStringLiteral("div#vorn") + QString::number(vornSeqNum()), suffix);
     });
 }
 
 // --- Page HTML ---------------------------------------------------------------------------------
 
-void VornBoxHtml::appendHTMLPagePassSheet(QString& html, XmlBase*, PagePass pass, XmlStyleSheet*)
+void XmlVornBox::appendHTMLPagePassSheet(QString& html, XmlBase*, PagePass pass, XmlStyleSheet*)
 {
-    lq::modelFrame(&_box, "appendHTML:page:pass:sheet:", [&] {
-        const PagePass myPass = _box._type == 3 ? _box.getCorrectPass() : PagePass::ForegroundVorns;
+    lq::modelFrame(this, "appendHTML:page:pass:sheet:", [&] {
+        const PagePass myPass = type() == 3 ? getCorrectPass() : PagePass::ForegroundVorns;
         if (pass != myPass)
             return;
-        const QString n = QString::number(_box._vornSeqNum);
+        const QString n = QString::number(vornSeqNum());
         const QString id = QStringLiteral("vorn") + n;
-        if (_box._type == 1 || _box._type == 3) {
-            html += BoxModelHtml(_box).htmlDivTagsVornStyle(id, QString());
-            if (_box._type == 3)
+        if (type() == 1 || type() == 3) {
+            html += BoxModelHtml(*this).htmlDivTagsVornStyle(id, QString());
+            if (type() == 3)
                 return;
             html += QStringLiteral("<div class=\"content\">");
-            if (_box._lm) {
-                const lq::Rect inner = _box.internalRect();
-                _box.appendHTMLFromLayoutManagerOffset(html, _box._lm.get(), inner.origin);
+            if (_lm) {
+                const lq::Rect inner = internalRect();
+                appendHTMLFromLayoutManagerOffset(html, _lm.get(), inner.origin);
             }
             html += QStringLiteral("</div>\n");
             return;
         }
 
-        const int width = _box.calcWidth() - _box._bl - _box._br;
-        const int height = _box.calcHeight() - _box._bt - _box._bb;
+        const int width = calcWidth() - _bl - _br;
+        const int height = calcHeight() - _bt - _bb;
         const QString outer = QString::asprintf("<div id=\"vorn%d\" style=\"top: %dpx; left: %dpx; width: %dpx; height: %dpx;\">",
-                                                _box._vornSeqNum, _box.calcTop(), _box.calcLeft(), width, height);
-        const QString padded = QString::asprintf(" style=\"padding: %dpx %dpx %dpx %dpx;\">", _box._pt, _box._pr, _box._pb, _box._pl);
+                                                vornSeqNum(), calcTop(), calcLeft(), width, height);
+        const QString padded = QString::asprintf(" style=\"padding: %dpx %dpx %dpx %dpx;\">", _pt, _pr, _pb, _pl);
 
-        if (_box._type == 2) {
+        if (type() == 2) {
             html += outer + QStringLiteral("<div class=\"vornhtml\"") + padded;
-            html += _box.htmlSnippet()->content();
+            html += htmlSnippet()->content();
             html += QStringLiteral("</div></div>\n");
             return;
         }
 
-        if (_box._externalType == 0) {
+        if (_settings.externalType() == 0) {
             html += outer;
             html += QStringLiteral("<iframe id=\"ivorn") + n + QStringLiteral("\" frameborder=\"0\" height=\"")
                 + QString::number(height) + QStringLiteral("\" scrolling=\"")
-                + (_box._scrollbars ? QStringLiteral("yes") : QStringLiteral("no")) + QStringLiteral("\" src=\"")
-                + _box.attributeEscape(_box._externalHTML) + QStringLiteral("\" width=\"") + QString::number(width)
+                + (_settings.scrollbars() ? QStringLiteral("yes") : QStringLiteral("no")) + QStringLiteral("\" src=\"")
+                + attributeEscape(_settings.externalHTML()) + QStringLiteral("\" width=\"") + QString::number(width)
                 + QStringLiteral("\">This browser does not support iframes</iframe>\n");
             html += QStringLiteral("</div>\n");
             return;
@@ -241,26 +240,26 @@ void VornBoxHtml::appendHTMLPagePassSheet(QString& html, XmlBase*, PagePass pass
 
         html += outer + QStringLiteral("<div id=\"xvorn") + n + QStringLiteral("\" class=\"vornhtml\"") + padded;
         const QString script = QStringLiteral("<script language=\"Javascript\" type=\"text/javascript\">\n");
-        const QString target = QStringLiteral("'xvorn") + n + QStringLiteral("', '") + scriptString(_box._externalHTML)
-            + QStringLiteral("', '") + QString::number(_box.internalWidth()) + QStringLiteral("', '")
-            + QString::number(_box.internalHeight()) + QStringLiteral("', '");
-        switch (_box._externalType) {
+        const QString target = QStringLiteral("'xvorn") + n + QStringLiteral("', '") + scriptString(_settings.externalHTML())
+            + QStringLiteral("', '") + QString::number(internalWidth()) + QStringLiteral("', '")
+            + QString::number(internalHeight()) + QStringLiteral("', '");
+        switch (_settings.externalType()) {
         case 1:
             html += QStringLiteral("</div></div>\n") + script;
-            html += QStringLiteral("insertQuicktime(") + target + trueOrFalse(_box._autostart) + QStringLiteral("', '")
-                + trueOrFalse(_box._moviecontroller) + QStringLiteral("', '") + trueOrFalse(_box._loopmovie)
-                + QStringLiteral("', '") + trueOrFalse(_box._hiddenQT != 0) + QStringLiteral("');\n");
+            html += QStringLiteral("insertQuicktime(") + target + trueOrFalse(_settings.autostart()) + QStringLiteral("', '")
+                + trueOrFalse(_settings.moviecontroller()) + QStringLiteral("', '") + trueOrFalse(_settings.loopmovie())
+                + QStringLiteral("', '") + trueOrFalse(_settings.hiddenQT() != 0) + QStringLiteral("');\n");
             html += QStringLiteral("</script>\n");
             break;
         case 2:
             html += QStringLiteral("</div></div>\n") + script;
-            html += QStringLiteral("insertFlash(") + target + trueOrFalse(_box._loopmovie) + QStringLiteral("', '")
-                + scaleWord(_box._scale) + QStringLiteral("', '") + lq::colorToCSSString(_box.bkgndColor())
+            html += QStringLiteral("insertFlash(") + target + trueOrFalse(_settings.loopmovie()) + QStringLiteral("', '")
+                + scaleWord(_settings.scale()) + QStringLiteral("', '") + lq::colorToCSSString(bkgndColor())
                 + QStringLiteral("');\n");
             html += QStringLiteral("</script>\n");
             break;
         case 3:
-            if (!_box._externalHTML.isEmpty())
+            if (!_settings.externalHTML().isEmpty())
                 appendImage(html, true);
             html += QStringLiteral("</div></div>\n");
             break;
@@ -274,7 +273,7 @@ void VornBoxHtml::appendHTMLPagePassSheet(QString& html, XmlBase*, PagePass pass
 
 void XmlVornBox::appendPageCentringScript(QString& script)
 {
-    if (!visible() || type() != 0 || externalType() != 0)
+    if (!visible() || type() != 0 || _settings.externalType() != 0)
         return;
     script += QStringLiteral("   vornbox = document.getElementById(\"vorn%1\");\n").arg(vornSeqNum());
     script += QStringLiteral("   xbtop = top + %1;\n").arg(calcTop());

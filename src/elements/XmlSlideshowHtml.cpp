@@ -1,11 +1,9 @@
 // The slideshow's page output: the template's CSS, the set-up script with
 // the slides, the controls and captions of each page pass, and the steps
 // that make the slides.
-#include "elements/SlideshowHtml.h"
+#include "elements/XmlSlideshow.h"
 
 #include "elements/ElementHelpers.h"
-#include "elements/SlideshowLayout.h"
-#include "elements/XmlSlideshow.h"
 #include "elements/XmlWebPhotoAlbum.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlPhoto.h"
@@ -25,23 +23,23 @@ using elements::toFloat;
 
 // --- Page output -------------------------------------------------------------------------------------
 
-void SlideshowHtml::appendCSS(QString& css)
+void XmlSlideshow::appendCSS(QString& css)
 {
-    lq::modelFrame(&_slideshow, "appendCSS:", [&] {
+    lq::modelFrame(this, "appendCSS:", [&] {
         css += QStringLiteral("#ssbackground {position: absolute; font-size: 0px; line-height: 0px; display: block; "
                               "margin: 0px; padding: 0px; ");
-        _slideshow.appendCSSBackground(css);
-        BoxModelHtml(_slideshow).appendCSSBorders(css);
+        appendCSSBackground(css);
+        BoxModelHtml(*this).appendCSSBorders(css);
         css += QStringLiteral("}\n");
 
         css += QStringLiteral("img.ssviewer {position: absolute; font-size: 0px; line-height: 0px; display: block; "
                               "margin: 0px; ");
-        _slideshow._frame->appendCSSBackground(css);
-        BoxModelHtml(*_slideshow._frame).appendCSSPadding(css);
-        BoxModelHtml(*_slideshow._frame).appendCSSBorders(css);
+        _frame->appendCSSBackground(css);
+        BoxModelHtml(*_frame).appendCSSPadding(css);
+        BoxModelHtml(*_frame).appendCSSBorders(css);
         css += QStringLiteral("}\n");
 
-        const std::shared_ptr<XmlWebFont> record = _slideshow.font();
+        const std::shared_ptr<XmlWebFont> record = font();
         css += QStringLiteral("p.sscaption {z-index: 200; display: block; position: absolute; margin: 0px; "
                               "white-space: nowrap; ");
         record->appendCSSFontParameters(css);
@@ -51,7 +49,7 @@ void SlideshowHtml::appendCSS(QString& css)
             + QStringLiteral("; text-decoration: underline; }\n");
 
         css += QStringLiteral("a.sscontrol {display: block; position: absolute; margin: 0px; white-space: nowrap; ");
-        std::shared_ptr<XmlWebFont> control = _slideshow.controlFont();
+        std::shared_ptr<XmlWebFont> control = controlFont();
         if (!control)
             control = record;
         control->appendCSSFontParameters(css);
@@ -59,36 +57,36 @@ void SlideshowHtml::appendCSS(QString& css)
     });
 }
 
-void SlideshowHtml::appendCSSWinIESuffix(QString& css, const QString& suffix)
+void XmlSlideshow::appendCSSWinIESuffix(QString& css, const QString& suffix)
 {
-    lq::modelFrame(&_slideshow, "appendCSSWinIE:suffix:", [&] {
-        _slideshow.appendCSSWinIEBackgroundTagSuffix(css, QStringLiteral("#ssbackground"), suffix);
-        _slideshow._frame->appendCSSWinIEBackgroundTagSuffix(css, QStringLiteral("img.ssviewer"), suffix);
+    lq::modelFrame(this, "appendCSSWinIE:suffix:", [&] {
+        appendCSSWinIEBackgroundTagSuffix(css, QStringLiteral("#ssbackground"), suffix);
+        _frame->appendCSSWinIEBackgroundTagSuffix(css, QStringLiteral("img.ssviewer"), suffix);
     });
 }
 
-void SlideshowHtml::genCSSBitmap(QString& script)
+void XmlSlideshow::genCSSBitmap(QString& script)
 {
-    lq::modelFrame(&_slideshow, "genCSSBitmap:", [&] {
-        _slideshow.XmlWebText::genCSSBitmap(script);
-        _slideshow._frame->genCSSBitmap(script);
+    lq::modelFrame(this, "genCSSBitmap:", [&] {
+        XmlWebText::genCSSBitmap(script);
+        _frame->genCSSBitmap(script);
     });
 }
 
-void SlideshowHtml::genCSSWinIEBitmap(QString& script)
+void XmlSlideshow::genCSSWinIEBitmap(QString& script)
 {
-    lq::modelFrame(&_slideshow, "genCSSWinIEBitmap:", [&] {
-        _slideshow._frame->genCSSWinIEBitmap(script);
-        _slideshow.XmlWebText::genCSSWinIEBitmap(script);
+    lq::modelFrame(this, "genCSSWinIEBitmap:", [&] {
+        _frame->genCSSWinIEBitmap(script);
+        XmlWebText::genCSSWinIEBitmap(script);
     });
 }
 
-SlideshowHtml::SlideValues SlideshowHtml::slideValues(XmlPhoto* photo)
+XmlSlideshow::SlideValues XmlSlideshow::slideValues(XmlPhoto* photo)
 {
     SlideValues values;
     lq::Rect frameRect;
     photo->loadBackstore(nullptr);
-    _slideshow.calcPhotoRectFrameRectThumbRect(photo, frameRect, values.photoRect);
+    calcPhotoRectFrameRectThumbRect(photo, frameRect, values.photoRect);
     values.sequence = photo->imageSeqNumber();
     values.y = lq::truncatedPixel(frameRect.y());
     values.x = lq::truncatedPixel(frameRect.x());
@@ -97,30 +95,30 @@ SlideshowHtml::SlideValues SlideshowHtml::slideValues(XmlPhoto* photo)
     return values;
 }
 
-void SlideshowHtml::addImageStep(XmlPhoto* photo, const lq::Rect& photoRect, int d)
+void XmlSlideshow::addImageStep(XmlPhoto* photo, const lq::Rect& photoRect, int d)
 {
     if (d == 1) {
-        _slideshow.createImagesProcess += QStringLiteral("<QZcreateWebImage photo=\"") + photo->UUID()
+        createImagesProcess += QStringLiteral("<QZcreateWebImage photo=\"") + photo->UUID()
             + QStringLiteral("\" fullSize=\"1\" />");
     } else {
         const lq::Size size(toFloat(lq::truncatedPixel(photoRect.width())), toFloat(lq::truncatedPixel(photoRect.height())));
-        _slideshow.createImagesProcess += QStringLiteral("<QZcreateSlide photo=\"") + photo->UUID() + QStringLiteral("\" size=\"")
+        createImagesProcess += QStringLiteral("<QZcreateSlide photo=\"") + photo->UUID() + QStringLiteral("\" size=\"")
             + lq::sizeToString(size) + QStringLiteral("\" />");
     }
 }
 
-void SlideshowHtml::appendScriptSetUp(QString& html, XmlBase* page)
+void XmlSlideshow::appendScriptSetUp(QString& html, XmlBase* page)
 {
     XmlAlbum* album = XmlAlbum::cast(page);
-    std::shared_ptr<XmlWebFont> control = _slideshow.controlFont();
-    const std::shared_ptr<XmlWebFont> record = _slideshow.font();
+    std::shared_ptr<XmlWebFont> control = controlFont();
+    const std::shared_ptr<XmlWebFont> record = font();
     if (!control)
         control = record;
     html += QString::asprintf("fc.addfs(\"sscon\", %d, %d, \"a.sscontrol\");\n", control->lineHeight(), control->fontSize());
     html += QString::asprintf("fc.addfs(\"sscap\", %d, %d, \"p.sscaption\");\n", record->lineHeight(), record->fontSize());
 
-    _slideshow.createImagesProcess = QStringLiteral("");
-    const int shownStyle = _slideshow.style();
+    createImagesProcess = QStringLiteral("");
+    const int shownStyle = style();
     const bool slideshow = shownStyle == 0 || shownStyle == 1;
     const auto label = [&](const char* property, const QString& text) {
         html += QStringLiteral("ss.") + QLatin1String(property) + QStringLiteral(" = '") + lq::javascriptEscape(text)
@@ -128,28 +126,28 @@ void SlideshowHtml::appendScriptSetUp(QString& html, XmlBase* page)
     };
     if (slideshow) {
         html += QStringLiteral("ss = new slideshow(\"ss\");\n");
-        label("playLabel", _slideshow._playLabel);
-        label("stopLabel", _slideshow._stopLabel);
-        if (_slideshow._autoStart)
+        label("playLabel", _settings.playLabel());
+        label("stopLabel", _settings.stopLabel());
+        if (_settings.autoStart())
             html += QStringLiteral("ss.autoPlay = 1;\n");
-        html += QString::asprintf("ss.timeout = %d000;\n", _slideshow._seconds);
-        if (_slideshow._fade)
+        html += QString::asprintf("ss.timeout = %d000;\n", _settings.seconds());
+        if (_settings.fade())
             html += QStringLiteral("ss.fade = 1;\n");
     } else {
         html += QStringLiteral("ss = new beforeafter(\"ss\");\n");
-        label("beforeLabel", _slideshow._beforeLabel);
-        label("afterLabel", _slideshow._afterLabel);
-        if (_slideshow._slideRollovers)
+        label("beforeLabel", _settings.beforeLabel());
+        label("afterLabel", _settings.afterLabel());
+        if (_settings.slideRollovers())
             html += QStringLiteral("ss.rollovers = 1;\n");
     }
-    if (!_slideshow._loopSlideshow)
+    if (!_settings.loopSlideshow())
         html += QStringLiteral("ss.repeat = false;\n");
-    if (_slideshow._randomOrder)
+    if (_settings.randomOrder())
         html += QStringLiteral("ss.random = true;\n");
 
     if (!album)
         return;
-    const int d = _slideshow.disableImageWell() ? 1 : 0;
+    const int d = disableImageWell() ? 1 : 0;
     QList<XmlPhoto*> photos;
     for (const XmlBasePtr& object : album->photoObjects()) {
         if (XmlPhoto* photo = XmlPhoto::cast(object.get()))
@@ -164,7 +162,7 @@ void SlideshowHtml::appendScriptSetUp(QString& html, XmlBase* page)
         }
         return;
     }
-    const qsizetype step = _slideshow._thumbRollovers ? 3 : 2;
+    const qsizetype step = _settings.thumbRollovers() ? 3 : 2;
     for (qsizetype i = 0; i < photos.size(); i += step) {
         XmlPhoto* before = photos.at(i);
         XmlPhoto* after = i + 1 < photos.size() ? photos.at(i + 1) : nullptr;
@@ -181,56 +179,56 @@ void SlideshowHtml::appendScriptSetUp(QString& html, XmlBase* page)
     }
 }
 
-void SlideshowHtml::appendControlsAndCaptions(QString& html, XmlBase* page)
+void XmlSlideshow::appendControlsAndCaptions(QString& html, XmlBase* page)
 {
     html += QStringLiteral("<noscript><div id=\"noscript\"><p>Error: This website requires JavaScript to view the "
                            "Slideshow.</p></div></noscript>\n");
     html += QStringLiteral("<a id=\"sscon\" class=\"sscontrol\" href=\"#\" style=\"top:0px; left:-9999px;\">&nbsp;</a>\n");
     html += QStringLiteral("<p id=\"sscap\" class=\"sscaption\" style=\"top:0px; left:-9999px;\">&nbsp;</p>\n");
 
-    if (!_slideshow._prev || !_slideshow._lm)
-        _slideshow.relayoutFlags(page, 0);
-    if (!_slideshow._prev || !_slideshow._lm)
+    if (!_prev || !_lm)
+        relayoutFlags(page, 0);
+    if (!_prev || !_lm)
         return;
-    const int shownStyle = _slideshow.style();
+    const int shownStyle = style();
     const auto writeControl = [&](int index, const QString& pre) {
-        XmlSlideshow::TextSystem* system = _slideshow.controlText(index);
-        _slideshow.appendHTMLFromLayoutManagerPrePostOffset(html, &system->layoutManager(), pre, QStringLiteral("</a>\n"),
-                                                 _slideshow.controlRect(index).origin);
+        TextSystem* system = controlText(index);
+        appendHTMLFromLayoutManagerPrePostOffset(html, &system->layoutManager(), pre, QStringLiteral("</a>\n"),
+                                                 _settings.controlRect(index).origin);
     };
-    if (_slideshow._showPrevNextControls) {
-        writeControl(XmlSlideshow::Previous, QStringLiteral("<a id=\"ssprev\" class=\"sscontrol\" href=\"javascript:ss.previous()\""));
-        writeControl(XmlSlideshow::Next, QStringLiteral("<a id=\"ssnext\" class=\"sscontrol\" href=\"javascript:ss.next()\""));
+    if (_settings.showPrevNextControls()) {
+        writeControl(Previous, QStringLiteral("<a id=\"ssprev\" class=\"sscontrol\" href=\"javascript:ss.previous()\""));
+        writeControl(Next, QStringLiteral("<a id=\"ssnext\" class=\"sscontrol\" href=\"javascript:ss.next()\""));
     }
-    if (_slideshow._showIndexLabel)
-        writeControl(XmlSlideshow::IndexLink, QStringLiteral("<a class=\"sscontrol\" href=\"") + _slideshow.attributeEscape(_slideshow.indexLink())
+    if (_settings.showIndexLabel())
+        writeControl(IndexLink, QStringLiteral("<a class=\"sscontrol\" href=\"") + attributeEscape(indexLink())
                                     + QLatin1Char('"'));
-    if ((shownStyle == 0 || shownStyle == 1) && _slideshow._showPlayControls)
-        writeControl(XmlSlideshow::Play, QStringLiteral("<a id=\"ssplay\" class=\"sscontrol\" href=\"javascript:ss.play()\""));
-    if ((shownStyle == 2 || shownStyle == 3) && _slideshow._showBeforeAfterControls)
-        writeControl(XmlSlideshow::Play, QStringLiteral("<a id=\"ssbeforeafter\" class=\"sscontrol\" href=\"javascript:ss.beforeafter()\""));
+    if ((shownStyle == 0 || shownStyle == 1) && _settings.showPlayControls())
+        writeControl(Play, QStringLiteral("<a id=\"ssplay\" class=\"sscontrol\" href=\"javascript:ss.play()\""));
+    if ((shownStyle == 2 || shownStyle == 3) && _settings.showBeforeAfterControls())
+        writeControl(Play, QStringLiteral("<a id=\"ssbeforeafter\" class=\"sscontrol\" href=\"javascript:ss.beforeafter()\""));
 
     XmlAlbum* album = XmlAlbum::cast(page);
-    if (_slideshow.showCaptions() != 0 && album) {
-        const lq::Rect caption = _slideshow.controlRect(XmlSlideshow::Caption);
-        XmlWebPhotoAlbum* element = _slideshow.photoAlbum();
+    if (_settings.showCaptions() != 0 && album) {
+        const lq::Rect caption = _settings.controlRect(Caption);
+        XmlWebPhotoAlbum* element = _settings.photoAlbum();
         const bool buttons = element && element->hasCartButton() && (element->slideshowButton() != 0);
         for (const XmlBasePtr& object : album->photoObjects()) {
             XmlPhoto* photo = XmlPhoto::cast(object.get());
             if (!photo)
                 continue;
-            SlideshowLayout(_slideshow).setCaptionText(_slideshow.captionForPhoto(photo));
+            setCaptionText(captionForPhoto(photo));
             html += QString::asprintf("<div id=\"stext%d\" style=\"display: none;\">", photo->imageSeqNumber());
-            _slideshow.appendHTMLFromLayoutManagerPrePostOffset(html, _slideshow._lm.get(), QStringLiteral("<p class=\"sscaption\""),
+            appendHTMLFromLayoutManagerPrePostOffset(html, _lm.get(), QStringLiteral("<p class=\"sscaption\""),
                                                      QStringLiteral("</p>\n"), caption.origin);
             if (buttons && photo->canBePurchased()) {
-                const lq::Range glyphs = _slideshow._lm->glyphRangeForTextContainer(_slideshow._tc.get());
+                const lq::Range glyphs = _lm->glyphRangeForTextContainer(_tc.get());
                 const int textHeight =
-                    _slideshow._contents->isEmpty() ? 0 : lq::truncatedPixel(_slideshow._lm->boundingRectForGlyphRange(glyphs, _slideshow._tc.get()).height());
+                    _contents->isEmpty() ? 0 : lq::truncatedPixel(_lm->boundingRectForGlyphRange(glyphs, _tc.get()).height());
                 html += QString::asprintf(
                     "<div style=\"display: block; position: absolute; top: %dpx; left: %dpx; width: %dpx;\">\n",
                     lq::truncatedPixel(textHeight + caption.y()), lq::truncatedPixel(caption.x()), lq::truncatedPixel(caption.width()));
-                html += _slideshow.textSubberPhoto(contentOf(element->buttonHTML()), photo);
+                html += textSubberPhoto(contentOf(element->buttonHTML()), photo);
                 html += QStringLiteral("</div>\n");
             }
             html += QStringLiteral("</div>");
@@ -240,23 +238,23 @@ void SlideshowHtml::appendControlsAndCaptions(QString& html, XmlBase* page)
 
     html += QStringLiteral("<img class=\"ssviewer\" id=\"ssviewerA\" alt=\"\" src=\"\" border=\"\" style=\"display:none\" />\n");
     html += QStringLiteral("<img class=\"ssviewer\" id=\"ssviewerB\" alt=\"\" src=\"\" border=\"\" style=\"display:none\" />\n");
-    if ((shownStyle == 2 || shownStyle == 3) && _slideshow._slideRollovers)
+    if ((shownStyle == 2 || shownStyle == 3) && _settings.slideRollovers())
         html += QStringLiteral("<img class=\"ssviewer\" id=\"ssrollover\" alt=\"\" src=\"bitmaps/transparent.gif\" border=\"\" "
                                "style=\"display:none\" />\n");
 }
 
-void SlideshowHtml::appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet*)
+void XmlSlideshow::appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet*)
 {
-    lq::modelFrame(&_slideshow, "appendHTML:page:pass:sheet:", [&] {
-        if (!page || _slideshow.firstPictureInSlideshow() >= page->numberChildren())
+    lq::modelFrame(this, "appendHTML:page:pass:sheet:", [&] {
+        if (!page || firstPictureInSlideshow() >= page->numberChildren())
             return;
         switch (pass) {
         case PagePass::HeadScript:
             appendScriptSetUp(html, page);
             break;
         case PagePass::SlideshowBackground:
-            if (_slideshow._showBkgndBox)
-                html += BoxModelHtml(_slideshow).htmlDivTagsVornStyle(QStringLiteral("ssbackground"), QString());
+            if (_settings.showBkgndBox())
+                html += BoxModelHtml(*this).htmlDivTagsVornStyle(QStringLiteral("ssbackground"), QString());
             break;
         case PagePass::SlideshowControls:
             appendControlsAndCaptions(html, page);
@@ -264,15 +262,15 @@ void SlideshowHtml::appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePa
         case PagePass::AfterPage:
             html += QStringLiteral("<script language=\"JavaScript\" type=\"text/javascript\">\n<!--\n"
                                    "if (document.images)\n{\n");
-            html += QString::asprintf("ss.firstslide = %d;\n", _slideshow.firstPictureInSlideshow());
+            html += QString::asprintf("ss.firstslide = %d;\n", firstPictureInSlideshow());
             html += QStringLiteral("ss.init();\n}\n// -->\n</script>\n");
             break;
         case PagePass::Steps:
-            if (_slideshow.createImagesProcess.isNull())
+            if (createImagesProcess.isNull())
                 break;
-            html += _slideshow.createImagesProcess;
-            _slideshow.createImagesProcess = QString();
-            if ((_slideshow.style() == 2 || _slideshow.style() == 3) && _slideshow._slideRollovers)
+            html += createImagesProcess;
+            createImagesProcess = QString();
+            if ((style() == 2 || style() == 3) && _settings.slideRollovers())
                 html += QStringLiteral("<QZcopy dir=\"homepage/bitmaps\" filename=\"transparent.gif\" />");
             break;
         default:
