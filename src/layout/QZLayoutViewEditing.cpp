@@ -423,7 +423,7 @@ void QZLayoutView::scrollToPageRect(const lq::Rect& rect)
     area->ensureVisible(int(shown.center().x()), int(shown.center().y()), int(shown.width() / 2), int(shown.height() / 2));
 }
 
-// --- Keys ------------------------------------------------------------------------------------------------
+// --- Arrow keys and Tab ---------------------------------------------------------------------------------
 
 bool QZLayoutView::keyDown(QKeyEvent* event)
 {
@@ -508,6 +508,7 @@ void QZLayoutView::tabToNextObject(bool backward)
     }
     update();
 }
+
 // --- Test mode ---------------------------------------------------------------------------------------------
 
 bool QZLayoutView::ignoresPointer(const QMouseEvent* event) const
