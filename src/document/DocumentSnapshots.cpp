@@ -132,6 +132,6 @@ bool DocumentSnapshots::stageSnapshot(SiteJournal& change, const QByteArray& sit
         && folder.setMode(change.staged(QStringLiteral("snapshot.qvzip")), 0600, &why);
     if (!done)
         return failed(why.isEmpty() ? QStringLiteral("the archive ") + archive + QStringLiteral(" cannot be written") : why);
-    change.addMove(QStringLiteral("snapshot.qvzip"), QStringLiteral("revert/") + Snapshots::freeName(*revert, _document._now()) + QStringLiteral(".qvzip"));
+    change.addMove(QStringLiteral("snapshot.qvzip"), QStringLiteral("revert/") + Snapshots::freeName(*revert, _document.now()) + QStringLiteral(".qvzip"));
     return true;
 }

@@ -188,6 +188,16 @@ public:
     // files for the site). A refused snapshot leaves the document and its
     // folder as they were.
     bool revertFromFile(const QString& snapshot);
+    // Brings the theme of the archive into the saved site, in one change of
+    // the document folder: adds the archive's templates after the site's
+    // own, or, with replace, puts its theme in place of the site's with every
+    // page on the new first template; its pictures and files come in the same
+    // save, with the comment. Killed at any moment, the site opens with the
+    // new templates and their pictures, or with neither. The theme's files
+    // the site has already stay as they are and are named in `kept`. When
+    // anything fails, the document and its folder are as they were and
+    // lastError tells why.
+    bool importTheme(const ThemeArchive& archive, bool replace, const QString& comment, QStringList* kept = nullptr);
     // Adds the site, theme, "bitmaps2", "pictures" and "files" to the zip
     // archive, under one top folder named like the document folder.
     bool archiveDocument(const QString& archive);
@@ -243,16 +253,13 @@ public:
     void setChoiceHandler(ChoiceHandler handler) { _choice = std::move(handler); }
     // Clock of the snapshot names (tests set it back and forth).
     void setNow(std::function<QDateTime()> now) { _now = std::move(now); }
+    QDateTime now() const { return _now(); }
 
     // Notes why an operation of the document failed: lastError tells it and
     // the log has it. Answers false.
     bool fail(const QString& why);
 
 private:
-    // The classes that do the document's larger jobs with it.
-    friend class DocumentSnapshots;
-    friend class ThemeImport;
-
     bool importLegacy(lq::ConfinedFolder& folder, bool layout12);
     void adopt(const std::shared_ptr<XmlSite>& site, const std::shared_ptr<XmlTheme>& theme);
     void release();

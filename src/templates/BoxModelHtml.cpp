@@ -18,8 +18,8 @@ QString BoxModelHtml::htmlDivTagsVornStyle(const QString& elementId, const QStri
 {
     return lq::modelFrame(&_box, "htmlDivTags:vornStyle:", [&] {
         const int shadow = _box.dropShadow() ? XmlBoxModel::shadowStrip : 0;
-        const int divWidth = _box.calcWidth() - _box._bl - _box._br - shadow;
-        const int divHeight = _box.actualHeight() - _box._bt - _box._bb - shadow;
+        const int divWidth = _box.calcWidth() - _box.bl() - _box.br() - shadow;
+        const int divHeight = _box.actualHeight() - _box.bt() - _box.bb() - shadow;
         const int divTop = _box.calcTop();
         const int divLeft = _box.calcLeft();
         if (style.isNull()) {
@@ -57,15 +57,15 @@ void BoxModelHtml::appendCSSBorders(QString& css)
             css += QStringLiteral("border: 0px; ");
             return;
         }
-        const QString style = borderType(_box._bType);
+        const QString style = borderType(_box.bType());
         const auto side = [&](const char* which, const lq::Colour& colour, int width) {
             css += QStringLiteral("border-%1: %2 %3 %4px; ")
                        .arg(QLatin1String(which), lq::colorToCSSString(colour), style, QString::number(width));
         };
-        side("top", _box._btColor, _box._bt);
-        side("left", _box._blColor, _box._bl);
-        side("bottom", _box._bbColor, _box._bb);
-        side("right", _box._brColor, _box._br);
+        side("top", _box.btColor(), _box.bt());
+        side("left", _box.blColor(), _box.bl());
+        side("bottom", _box.bbColor(), _box.bb());
+        side("right", _box.brColor(), _box.br());
     });
 }
 
@@ -73,7 +73,7 @@ void BoxModelHtml::appendCSSPadding(QString& css)
 {
     lq::modelFrame(&_box, "appendCSSPadding:", [&] {
         const bool bitmap = _box.bordersAreBitmap();
-        css += QString::asprintf("padding: %dpx %dpx %dpx %dpx; ", _box._pt + (bitmap ? _box._bt : 0), _box._pr + (bitmap ? _box._br : 0),
-                                 _box._pb + (bitmap ? _box._bb : 0), _box._pl + (bitmap ? _box._bl : 0));
+        css += QString::asprintf("padding: %dpx %dpx %dpx %dpx; ", _box.pt() + (bitmap ? _box.bt() : 0), _box.pr() + (bitmap ? _box.br() : 0),
+                                 _box.pb() + (bitmap ? _box.bb() : 0), _box.pl() + (bitmap ? _box.bl() : 0));
     });
 }

@@ -31,7 +31,7 @@ XmlBoxModel::XmlBoxModel(Key key)
 
 XmlBoxModel::~XmlBoxModel()
 {
-    BoxModelText(*this).releaseTextSystem();
+    releaseTextSystem();
 }
 
 std::shared_ptr<XmlBoxModel> XmlBoxModel::create()
@@ -238,7 +238,7 @@ int XmlBoxModel::internalHeight() const
             return height() - _bt - _bb - _pt - _pb - (dropShadow() ? shadowStrip : 0);
         if (!_lm) {
             try {
-                BoxModelText::layoutText(*this, getCurrentAlbum().get());
+                layoutText(getCurrentAlbum().get());
             } catch (const lq::Exception& failure) {
                 lq::log(QStringLiteral("boxmodel relayout error: %1: %2").arg(failure.name(), failure.reason()));
             }
@@ -311,8 +311,8 @@ void XmlBoxModel::relayoutFlags(XmlBase* page, int flags)
         page = pageOrCurrentAlbum(page, remembered);
         if (page)
             font();
-        BoxModelText::layoutText(*this, page);
-        BoxModelText(*this).registerClickAreas(page);
+        layoutText(page);
+        registerClickAreas(page);
         XmlCSSBackground::relayoutFlags(page, flags);
     } catch (const lq::Exception& failure) {
         lq::log(QStringLiteral("boxmodel relayout error: %1: %2").arg(failure.name(), failure.reason()));
@@ -375,7 +375,7 @@ void XmlBoxModel::drawText()
 void XmlBoxModel::cleanup()
 {
     lq::modelFrame(this, "cleanup", [&] {
-        BoxModelText(*this).releaseTextSystem();
+        releaseTextSystem();
         XmlCSSBackground::cleanup();
     });
 }

@@ -187,7 +187,7 @@ public:
     const std::shared_ptr<lq::TextContainer>& textContainer() const { return _tc; }
 
     // The page's division and the template's CSS are BoxModelHtml's, the
-    // border drawing BoxBorderDrawing's, the box's own text BoxModelText's.
+    // border drawing BoxBorderDrawing's, the font records BoxModelText's.
 
 protected:
     // The outer rectangle with the height the box takes on the page.
@@ -222,6 +222,12 @@ protected:
     mutable std::shared_ptr<lq::TextContainer> _tc;
 
 private:
-    friend class BoxModelHtml;
-    friend class BoxModelText;
+    // --- The box's own text (XmlBoxModelText.cpp) ------------------------------------
+    // Lays the box's text out for the page, without the failure handling of
+    // relayoutFlags; nothing without a page. The text system is a cache that
+    // const queries fill.
+    void layoutText(XmlBase* page) const;
+    // The masthead's link as the box's click area in the document.
+    void registerClickAreas(XmlBase* page);
+    void releaseTextSystem();
 };

@@ -11,7 +11,6 @@
 #include "document/SiteJournal.h"
 #include "document/Snapshots.h"
 #include "document/ThemeArchive.h"
-#include "document/ThemeImport.h"
 #include "model/files/XmlFiles.h"
 #include "model/files/XmlFolder.h"
 #include "model/site/XmlAlbum.h"
@@ -324,7 +323,7 @@ protected:
             return why + document.activityText();
         }
         case Operation::ThemeImport:
-            ThemeImport(document).importTheme(*theme, false, QStringLiteral("Theme imported"));
+            document.importTheme(*theme, false, QStringLiteral("Theme imported"));
             return document.lastError() + document.activityText();
         case Operation::ThemeExport: {
             const QString archive = work.filePath(QStringLiteral("Exported.qvzip"));

@@ -4,7 +4,6 @@
 // nothing outside the site folder is written or removed.
 #include "document/Snapshots.h"
 #include "document/ThemeArchive.h"
-#include "document/ThemeImport.h"
 
 #include "model/files/XmlFile.h"
 #include "model/files/XmlFiles.h"
@@ -229,7 +228,7 @@ TEST_F(ThemeInstallTest, AFullDiskChangesNothingAndSaysWhy)
         ASSERT_NE(unpacked, nullptr);
         QString why;
         if (importing) {
-            EXPECT_FALSE(ThemeImport(small).importTheme(*unpacked, false, QStringLiteral("Theme imported")));
+            EXPECT_FALSE(small.importTheme(*unpacked, false, QStringLiteral("Theme imported")));
             why = small.lastError();
             EXPECT_EQ(small.theme()->childrenOfType<XmlStyleSheet>().size(), templates);
             EXPECT_FALSE(small.isDocumentEdited());
@@ -243,7 +242,7 @@ TEST_F(ThemeInstallTest, AFullDiskChangesNothingAndSaysWhy)
         // With room again, the same theme comes in whole.
         QFile::remove(disk.filePath(QStringLiteral(".filler")));
         if (importing) {
-            ASSERT_TRUE(ThemeImport(small).importTheme(*unpacked, false, QStringLiteral("Theme imported"))) << small.lastError().toStdString();
+            ASSERT_TRUE(small.importTheme(*unpacked, false, QStringLiteral("Theme imported"))) << small.lastError().toStdString();
             EXPECT_EQ(small.theme()->childrenOfType<XmlStyleSheet>().size(), 2 * templates);
         } else {
             const std::optional<QStringList> kept = unpacked->installInto(*lq::ConfinedFolder::open(site), &why);
@@ -328,7 +327,7 @@ TEST_F(ThemeInstallTest, ARevertNeverWritesThemePicturesThroughALink)
     // A snapshot that holds theme pictures: the one of an import.
     const std::unique_ptr<ThemeArchive> unpacked = ThemeArchive::unpack(makeArchive(2, 16, true));
     ASSERT_NE(unpacked, nullptr);
-    ASSERT_TRUE(ThemeImport(document).importTheme(*unpacked, false, QStringLiteral("Theme imported"))) << document.lastError().toStdString();
+    ASSERT_TRUE(document.importTheme(*unpacked, false, QStringLiteral("Theme imported"))) << document.lastError().toStdString();
     QStringList snapshots = QDir(folder + QStringLiteral("/revert")).entryList({ QStringLiteral("*.qvzip") }, QDir::Files, QDir::Time);
     ASSERT_FALSE(snapshots.isEmpty());
     const QString snapshot = folder + QStringLiteral("/revert/") + snapshots.first();
@@ -363,7 +362,7 @@ TEST_F(ThemeInstallTest, KilledAtAnyMomentTheSiteOpensWithNoneOfTheThemeOrAllOfI
             MyDocument opened;
             ASSERT_TRUE(opened.readFromFile(child[1])) << opened.lastError().toStdString();
             writeAll(child[2], "ready");
-            ASSERT_TRUE(ThemeImport(opened).importTheme(*unpacked, false, QStringLiteral("Theme imported"))) << opened.lastError().toStdString();
+            ASSERT_TRUE(opened.importTheme(*unpacked, false, QStringLiteral("Theme imported"))) << opened.lastError().toStdString();
         } else {
             writeAll(child[2], "ready");
             ASSERT_TRUE(unpacked->installInto(*lq::ConfinedFolder::open(child[1])).has_value());

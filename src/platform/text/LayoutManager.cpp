@@ -279,7 +279,7 @@ LayoutManager::LayoutManager()
 LayoutManager::~LayoutManager()
 {
     for (const auto& container : d->containers)
-        container->_layoutManager = nullptr;
+        container->setLayoutManager(nullptr);
 }
 
 void LayoutManager::setTextStorage(std::shared_ptr<StyledText> storage)
@@ -301,11 +301,11 @@ void LayoutManager::addTextContainer(std::shared_ptr<TextContainer> container)
 {
     if (!container)
         return;
-    if (container->_layoutManager == this)
+    if (container->layoutManager() == this)
         return;
-    if (container->_layoutManager)
-        container->_layoutManager->removeTextContainer(container.get());
-    container->_layoutManager = this;
+    if (LayoutManager* previous = container->layoutManager())
+        previous->removeTextContainer(container.get());
+    container->setLayoutManager(this);
     d->containers.push_back(std::move(container));
     d->valid = false;
 }
@@ -319,7 +319,7 @@ void LayoutManager::removeTextContainer(TextContainer* container)
     // Keep the container alive until it has forgotten this manager.
     const std::shared_ptr<TextContainer> removed = *it;
     d->containers.erase(it);
-    removed->_layoutManager = nullptr;
+    removed->setLayoutManager(nullptr);
     d->valid = false;
 }
 

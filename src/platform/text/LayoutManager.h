@@ -71,6 +71,9 @@ public:
     // manager at a time.
     void addTextContainer(std::shared_ptr<TextContainer> container);
     void removeTextContainer(TextContainer* container);
+    // Drops a container that is going away (its destructor), without
+    // touching it again.
+    void forgetTextContainer(TextContainer* container);
     const std::vector<std::shared_ptr<TextContainer>>& textContainers() const;
 
     // Invalidation: the text is laid out again when next asked.
@@ -120,8 +123,6 @@ public:
     std::optional<Colour> temporaryForegroundColourAtCharacterIndex(quint32 characterIndex, Range* effectiveRange = nullptr) const;
 
 private:
-    friend class TextContainer;
-    void forgetTextContainer(TextContainer* container);
     void ensureLayout();
 
     struct Private;

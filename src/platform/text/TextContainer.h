@@ -30,13 +30,18 @@ public:
     qreal lineFragmentPadding() const { return _lineFragmentPadding; }
     void setLineFragmentPadding(qreal padding);
 
-    // The layout manager the container belongs to, or null.
+    // The layout manager the container belongs to, or null. The manager sets
+    // it as it takes the container in and lets it go (addTextContainer,
+    // removeTextContainer); a container joins a manager only through those.
     LayoutManager* layoutManager() const { return _layoutManager; }
+    void setLayoutManager(LayoutManager* manager) { _layoutManager = manager; }
 
     // The text view that edits the text laid into the container (a
     // TextView, attached with its attachTextContainer), or null: the text
     // is being edited in place while there is one.
     QObject* textView() const { return _textView; }
+    // Set by the text view as it attaches to the container and lets it go.
+    void setTextView(QObject* view) { _textView = view; }
 
     // True when every line is the full width of the container.
     virtual bool isSimpleRectangularTextContainer() const;
@@ -58,9 +63,6 @@ protected:
     void invalidateLayout();
 
 private:
-    friend class LayoutManager;
-    friend class TextView;
-
     QSizeF _size;
     qreal _lineFragmentPadding = 5.0;
     LayoutManager* _layoutManager = nullptr;

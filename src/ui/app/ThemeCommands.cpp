@@ -6,7 +6,6 @@
 #include "document/LayoutControllerBase.h"
 #include "document/MyDocument.h"
 #include "document/ThemeArchive.h"
-#include "document/ThemeImport.h"
 #include "model/core/SuppressedChanges.h"
 #include "model/files/XmlFiles.h"
 #include "model/site/XmlSite.h"
@@ -110,7 +109,7 @@ bool ThemeCommands::importThemeArchive(const QString& path)
     // and pictures and files without their theme belong to nothing.
     MyDocument& document = _window.document();
     QStringList kept;
-    if (!ThemeImport(document).importTheme(*archive, choice == ThemeChoice::Replace, QStringLiteral("Theme imported"), &kept)) {
+    if (!document.importTheme(*archive, choice == ThemeChoice::Replace, QStringLiteral("Theme imported"), &kept)) {
         lq::runAlert(&_window, QStringLiteral("The theme could not be imported"),
             QFileInfo(path).fileName() + QStringLiteral(" was not imported, and the website is as it was: ") + document.lastError());
         return false;
@@ -144,7 +143,7 @@ bool ThemeCommands::importLegacyTheme(const QString& path)
             QFileInfo(path).fileName() + QStringLiteral(" could not be read as a theme file."));
         return false;
     }
-    if (!ThemeImport(document).importTheme(*converted, true, QStringLiteral("Theme imported"))) {
+    if (!document.importTheme(*converted, true, QStringLiteral("Theme imported"))) {
         lq::runAlert(&_window, QStringLiteral("The theme could not be imported"),
             QFileInfo(path).fileName() + QStringLiteral(" was not imported, and the website is as it was: ") + document.lastError());
         return false;

@@ -2,8 +2,6 @@
 
 #include "document/MyDocument.h"
 #include "elements/XmlVornBox.h"
-#include "ui/layout/LayoutCanvasDrawing.h"
-#include "ui/layout/LayoutCanvasEditing.h"
 #include "ui/layout/LayoutController.h"
 #include "model/core/XmlBase.h"
 #include "platform/ExceptionFrame.h"
@@ -66,12 +64,12 @@ QZLayoutView::QZLayoutView(LayoutController& controller, MyDocument& document, Q
         _cordView->hide();
 
         _tracker.setHandlers({
-            [this](QPointF at) { return LayoutCanvasEditing(*this).mouseDown(at); },
+            [this](QPointF at) { return mouseDown(at); },
             [this](QPointF, QPointF to) {
-                if (!LayoutCanvasEditing(*this).dragStep(to))
+                if (!dragStep(to))
                     _tracker.cancel();
             },
-            [this](QPointF, QPointF to) { LayoutCanvasEditing(*this).mouseUp(to); },
+            [this](QPointF, QPointF to) { mouseUp(to); },
         });
     });
     // The Vorn Boxes' live views become widgets on this canvas.
@@ -151,11 +149,6 @@ void QZLayoutView::setTestMode(bool testMode)
     }
     _testMode = testMode;
     letBrowserViewsTakeClicks();
-}
-
-void QZLayoutView::paintEvent(QPaintEvent*)
-{
-    LayoutCanvasDrawing(*this).paint();
 }
 
 // --- Redisplay ---------------------------------------------------------------------------------------
@@ -306,7 +299,7 @@ void QZLayoutView::doRulerLines(const QString& text)
     if (!_horzRuler || !_vertRuler)
         return;
     oldRulerRect = lq::stringToRect(text);
-    LayoutCanvasDrawing(*this).markRulers();
+    markRulers();
 }
 
 // --- Hot rectangles ------------------------------------------------------------------------------------
@@ -341,7 +334,7 @@ void QZLayoutView::mouseMoveEvent(QMouseEvent* event)
     }
     _modifiers = event->modifiers();
     if (event->buttons() == Qt::NoButton)
-        lq::uiFrame(this, "mouseMoved:", [&] { LayoutCanvasEditing(*this).mouseMoved(event); });
+        lq::uiFrame(this, "mouseMoved:", [&] { mouseMoved(event); });
 }
 
 void QZLayoutView::mousePressEvent(QMouseEvent* event)

@@ -189,11 +189,6 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
-    // The drawing and the presses and keys are jobs of their own, with the
-    // canvas's state in reach.
-    friend class LayoutCanvasDrawing;
-    friend class LayoutCanvasEditing;
-
     struct BrowserView {
         int vorn = 0;
         std::unique_ptr<lq::PreviewView> view;
@@ -211,6 +206,44 @@ private:
 
     void bringBrowserViewsInStep(XmlStyleSheet& sheet);
     void letBrowserViewsTakeClicks();
+
+    // --- Drawing (QZLayoutViewDrawing.cpp), one pass at a time ---------------------------------
+    // The page's offset in the canvas, and the rulers' origins with it.
+    void placePage(XmlStyleSheet& sheet);
+    void drawExternalLinkNotice(const lq::Rect& bounds);
+    void drawPageBoundaries(XmlStyleSheet& sheet);
+    void drawEdgeTag(const QString& label, float edge, bool left);
+    void drawGrid(const lq::Rect& rect);
+    void drawGrabHandles();
+    void drawGuidelines();
+    // The rulers' marker lines follow the marked rectangle where the page now lies.
+    void markRulers();
+
+    // --- Presses, drags and keys (QZLayoutViewEditing.cpp) ---------------------------------------
+    // The press tracker's steps: a press (answers whether a drag begins),
+    // each move while pressed (false ends the drag) and the release.
+    bool mouseDown(const QPointF& at);
+    bool dragStep(const QPointF& at);
+    void mouseUp(const QPointF& at);
+    // The pointer moving with no button down.
+    void mouseMoved(QMouseEvent* event);
+    // Answers whether the canvas took the key.
+    bool keyDown(QKeyEvent* event);
+    // The rectangle in the coordinate read-out.
+    void showReadOut(const lq::Rect& rect);
+    bool layoutMouseDown(const lq::Point& point);
+    bool testMouseDown(const lq::Point& point);
+    bool ignoresPointer(const QMouseEvent* event) const;
+    void beginDrag(const lq::Point& point, int handle);
+    // Answers the pointer as a guide holds it.
+    lq::Point moveStep(const Drag& drag, lq::Point point);
+    void resizeStep(const Drag& drag, const lq::Point& point);
+    void liveUpdate(XmlCSS& object);
+    void endDrag();
+    void tabToNextObject(bool backward);
+    void nudge(XmlCSS& selection, int dx, int dy, bool resize);
+    void autoscroll(const QPointF& at);
+    void scrollToPageRect(const lq::Rect& rect);
 
     LayoutController& _controller;
     MyDocument& _document;

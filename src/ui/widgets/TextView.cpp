@@ -86,17 +86,17 @@ void TextView::attach(std::shared_ptr<StyledText> storage, const std::shared_ptr
     _storage = std::move(storage);
     _container = container;
     if (container) {
-        if (auto* view = dynamic_cast<TextView*>(container->_textView.data()); view && view != this)
+        if (auto* view = dynamic_cast<TextView*>(container->textView()); view && view != this)
             view->detachTextStorage();
-        container->_textView = this;
+        container->setTextView(this);
     }
     loadStyledText(_storage ? *_storage : StyledText());
 }
 
 void TextView::detachTextStorage()
 {
-    if (const std::shared_ptr<TextContainer> container = _container.lock(); container && container->_textView == this)
-        container->_textView = nullptr;
+    if (const std::shared_ptr<TextContainer> container = _container.lock(); container && container->textView() == this)
+        container->setTextView(nullptr);
     _container.reset();
     _storage.reset();
     if (_wrapWidth >= 0) {

@@ -1,9 +1,15 @@
 // The canvas's drawing: the page as its template draws itself, then the
 // designer's aids on top.
+<<<<<<<< HEAD:src/ui/layout/LayoutCanvasDrawing.cpp
 #include "ui/layout/LayoutCanvasDrawing.h"
 
 #include "ui/layout/LayoutController.h"
 #include "ui/layout/QZLayoutView.h"
+========
+#include "ui/layout/QZLayoutView.h"
+
+#include "ui/layout/LayoutController.h"
+>>>>>>>> wt-h-lay:src/ui/layout/QZLayoutViewDrawing.cpp
 #include "model/core/XmlBase.h"
 #include "model/site/XmlAlbum.h"
 #include "platform/ExceptionFrame.h"
@@ -46,26 +52,26 @@ void frameRect(lq::GraphicsContext& context, const lq::Rect& rect, const lq::Col
 
 } // namespace
 
-void LayoutCanvasDrawing::paint()
+void QZLayoutView::paintEvent(QPaintEvent*)
 {
-    QPainter painter(&_view);
+    QPainter painter(this);
     lq::GraphicsContext::Scope scope(painter);
-    lq::uiFrame(&_view, "drawRect:", [&] {
-        const float width = float(_view.width());
-        const float height = float(_view.height());
-        const std::shared_ptr<XmlStyleSheet> sheet = _view.stylesheet();
+    lq::uiFrame(this, "drawRect:", [&] {
+        const float canvasWidth = float(width());
+        const float canvasHeight = float(height());
+        const std::shared_ptr<XmlStyleSheet> sheet = stylesheet();
         if (!sheet) {
-            drawExternalLinkNotice(lq::Rect(0, 0, width, height));
+            drawExternalLinkNotice(lq::Rect(0, 0, canvasWidth, canvasHeight));
             return;
         }
         placePage(*sheet);
-        scope.context().concat(QTransform::fromTranslate(_view._pageOffset.x(), _view._pageOffset.y()));
+        scope.context().concat(QTransform::fromTranslate(_pageOffset.x(), _pageOffset.y()));
         // From here on the canvas's coordinates are the page's.
-        const lq::Rect bounds(float(-_view._pageOffset.x()), float(-_view._pageOffset.y()), width, height);
-        drawBackdrop(*sheet, bounds);
-        sheet->drawBackdrop2(lq::Rect(0, 0, width, height));
+        const lq::Rect bounds(float(-_pageOffset.x()), float(-_pageOffset.y()), canvasWidth, canvasHeight);
+        sheet->drawBackdrop(bounds);
+        sheet->drawBackdrop2(lq::Rect(0, 0, canvasWidth, canvasHeight));
         sheet->draw();
-        if (_view._enablePageBoundaries)
+        if (_enablePageBoundaries)
             drawPageBoundaries(*sheet);
         drawGrid(bounds);
         drawGrabHandles();
@@ -73,34 +79,34 @@ void LayoutCanvasDrawing::paint()
     });
 }
 
-void LayoutCanvasDrawing::placePage(XmlStyleSheet& sheet)
+void QZLayoutView::placePage(XmlStyleSheet& sheet)
 {
     const auto offset = [](int visible, int extent, bool centred, int stored) {
         if (!centred)
             return stored;
         return std::max(0, int(std::trunc((visible - extent) * 0.5)));
     };
-    const QPoint placed(offset(_view.width(), sheet.pageWidth(), sheet.centerHorz(), sheet.pageLeftOffset()),
-                        offset(_view.height(), sheet.pageHeight(), sheet.centerVert(), sheet.pageTopOffset()));
+    const QPoint placed(offset(width(), sheet.pageWidth(), sheet.centerHorz(), sheet.pageLeftOffset()),
+                        offset(height(), sheet.pageHeight(), sheet.centerVert(), sheet.pageTopOffset()));
     // The rulers read 0 at the page's origin.
-    if (_view._horzRuler)
-        _view._horzRuler->setOriginOffset(placed.x());
-    if (_view._vertRuler)
-        _view._vertRuler->setOriginOffset(placed.y());
-    if (placed != _view._pageOffset) {
-        _view._pageOffset = placed;
-        lq::setPreviewOrigin(&_view, _view._pageOffset);
+    if (_horzRuler)
+        _horzRuler->setOriginOffset(placed.x());
+    if (_vertRuler)
+        _vertRuler->setOriginOffset(placed.y());
+    if (placed != _pageOffset) {
+        _pageOffset = placed;
+        lq::setPreviewOrigin(this, _pageOffset);
         markRulers();
     }
 }
 
-void LayoutCanvasDrawing::drawExternalLinkNotice(const lq::Rect& bounds)
+void QZLayoutView::drawExternalLinkNotice(const lq::Rect& bounds)
 {
     lq::GraphicsContext* context = lq::GraphicsContext::current();
     context->setFillColor(lq::Colour::fromWhite(2.0f / 3.0f));
     context->fillRect(bounds);
 
-    _view._tc->setContainerSize(bounds.size.toQSizeF());
+    _tc->setContainerSize(bounds.size.toQSizeF());
     lq::ParagraphStyle paragraph = lq::ParagraphStyle::defaultStyle();
     paragraph.tabStops = lq::standardTabStops();
     paragraph.alignment = lq::TextAlignment::Center;
@@ -108,24 +114,19 @@ void LayoutCanvasDrawing::drawExternalLinkNotice(const lq::Rect& bounds)
     attributes.paragraphStyle = paragraph;
     attributes.font = lq::Font::helvetica(13);
     attributes.foregroundColour = lq::Colour::black();
-    const std::shared_ptr<XmlAlbum> page = _view._controller.getAlbum();
+    const std::shared_ptr<XmlAlbum> page = _controller.getAlbum();
     const QString link = page ? page->externalLink() : QString();
-    _view._contents->setText(lq::StyledText(QStringLiteral("Page is External Link to: ") + link, attributes));
-    const lq::Range glyphs = _view._lm->glyphRangeForTextContainer(_view._tc.get());
+    _contents->setText(lq::StyledText(QStringLiteral("Page is External Link to: ") + link, attributes));
+    const lq::Range glyphs = _lm->glyphRangeForTextContainer(_tc.get());
     if (glyphs.length > 0)
-        _view._lm->drawGlyphsForGlyphRange(glyphs, bounds.origin.toQPointF(), &context->painter());
+        _lm->drawGlyphsForGlyphRange(glyphs, bounds.origin.toQPointF(), &context->painter());
 }
 
-void LayoutCanvasDrawing::drawBackdrop(XmlStyleSheet& sheet, const lq::Rect& rect)
-{
-    sheet.drawBackdrop(rect);
-}
-
-void LayoutCanvasDrawing::drawPageBoundaries(XmlStyleSheet& sheet)
+void QZLayoutView::drawPageBoundaries(XmlStyleSheet& sheet)
 {
     lq::GraphicsContext* context = lq::GraphicsContext::current();
     const lq::GraphicsContext::SavedState saved;
-    context->setStrokeColor(_view._guideColor);
+    context->setStrokeColor(_guideColor);
     const float left = float(sheet.pageLeft());
     const float right = float(sheet.pageRight());
 
@@ -150,7 +151,7 @@ void LayoutCanvasDrawing::drawPageBoundaries(XmlStyleSheet& sheet)
     drawEdgeTag(sheet.rightEdgeElement(), right, false);
 }
 
-void LayoutCanvasDrawing::drawEdgeTag(const QString& label, float edge, bool left)
+void QZLayoutView::drawEdgeTag(const QString& label, float edge, bool left)
 {
     lq::GraphicsContext* context = lq::GraphicsContext::current();
     const QFont font = tagFont().toQFont();
@@ -168,7 +169,7 @@ void LayoutCanvasDrawing::drawEdgeTag(const QString& label, float edge, bool lef
     tag.lineTo(lq::Point(edge + tip, 4 + h));
     tag.closePath();
     tag.setLineWidth(2);
-    context->setStrokeColor(_view._guideColor);
+    context->setStrokeColor(_guideColor);
     tag.stroke();
     context->setFillColor(lq::Colour(1, 1, 0));
     tag.fill();
@@ -182,24 +183,24 @@ void LayoutCanvasDrawing::drawEdgeTag(const QString& label, float edge, bool lef
     painter.restore();
 }
 
-void LayoutCanvasDrawing::drawGrid(const lq::Rect& rect)
+void QZLayoutView::drawGrid(const lq::Rect& rect)
 {
-    if (!_view.showGrid())
+    if (!showGrid())
         return;
     lq::GraphicsContext* context = lq::GraphicsContext::current();
     const lq::GraphicsContext::SavedState saved;
-    lq::Colour colour = _view._gridColor;
-    colour.a = _view._gridAlpha;
+    lq::Colour colour = _gridColor;
+    colour.a = _gridAlpha;
     context->setStrokeColor(colour);
     lq::BezierPath lines;
-    if (_view._gridX != 0) {
-        for (float x = float(_view._gridX * int(std::trunc(rect.x() / _view._gridX))); x < rect.maxX(); x += float(_view._gridX)) {
+    if (_gridX != 0) {
+        for (float x = float(_gridX * int(std::trunc(rect.x() / _gridX))); x < rect.maxX(); x += float(_gridX)) {
             lines.moveTo(lq::Point(x + 0.5f, rect.y()));
             lines.lineTo(lq::Point(x + 0.5f, rect.maxY()));
         }
     }
-    if (_view._gridY != 0) {
-        for (float y = float(_view._gridY * int(std::trunc(rect.y() / _view._gridY))); y < rect.maxY(); y += float(_view._gridY)) {
+    if (_gridY != 0) {
+        for (float y = float(_gridY * int(std::trunc(rect.y() / _gridY))); y < rect.maxY(); y += float(_gridY)) {
             lines.moveTo(lq::Point(rect.x(), y + 0.5f));
             lines.lineTo(lq::Point(rect.maxX(), y + 0.5f));
         }
@@ -208,65 +209,65 @@ void LayoutCanvasDrawing::drawGrid(const lq::Rect& rect)
     lines.stroke();
 }
 
-void LayoutCanvasDrawing::drawGrabHandles()
+void QZLayoutView::drawGrabHandles()
 {
-    if (!_view.handlesOn())
+    if (!handlesOn())
         return;
     lq::GraphicsContext* context = lq::GraphicsContext::current();
     const lq::GraphicsContext::SavedState saved;
-    _view.calcGrabHandles();
-    frameRect(*context, _view._bodyRect.inset(-1, -1), lq::Colour::white());
-    frameRect(*context, _view._bodyRect.inset(-2, -2), lq::Colour::black());
+    calcGrabHandles();
+    frameRect(*context, _bodyRect.inset(-1, -1), lq::Colour::white());
+    frameRect(*context, _bodyRect.inset(-2, -2), lq::Colour::black());
 
     const auto drawGroup = [&](std::initializer_list<int> handles) {
         context->setFillColor(lq::Colour::fromWhite(0.5f));
         for (int n : handles)
-            lq::BezierPath::withRect(_view.grabberRect(n)).fill();
+            lq::BezierPath::withRect(grabberRect(n)).fill();
         context->setStrokeColor(lq::Colour::white());
         for (int n : handles)
-            lq::BezierPath::withRect(_view.grabberRect(n)).stroke();
+            lq::BezierPath::withRect(grabberRect(n)).stroke();
     };
-    if (_view._canVertSize && _view._canHorzSize)
+    if (_canVertSize && _canHorzSize)
         drawGroup({0, 2, 4, 6});
-    if (_view._canVertSize)
+    if (_canVertSize)
         drawGroup({1, 5});
-    if (_view._canHorzSize)
+    if (_canHorzSize)
         drawGroup({3, 7});
 }
 
-void LayoutCanvasDrawing::drawGuidelines()
+void QZLayoutView::drawGuidelines()
 {
-    if (_view._testMode || _view._currentSelectedObject.isEmpty())
+    if (_testMode || _currentSelectedObject.isEmpty())
         return;
     lq::GraphicsContext* context = lq::GraphicsContext::current();
     const lq::GraphicsContext::SavedState saved;
-    context->setStrokeColor(_view._guideColor);
+    context->setStrokeColor(_guideColor);
     lq::BezierPath guides;
     for (int guide = 0; guide < AlignmentGuides::numberOfGuides; ++guide) {
-        const bool enabled = guide < 4 ? _view._enableEdgeGuides : _view._enableCenterGuides;
-        if (!enabled || !(_view._guides.lastGuideHitTest() & (1u << guide)))
+        const bool enabled = guide < 4 ? _enableEdgeGuides : _enableCenterGuides;
+        if (!enabled || !(_guides.lastGuideHitTest() & (1u << guide)))
             continue;
-        guides.moveTo(_view._guides.guideHeadPoint(guide));
-        guides.lineTo(_view._guides.guideTailPoint(guide));
+        guides.moveTo(_guides.guideHeadPoint(guide));
+        guides.lineTo(_guides.guideTailPoint(guide));
     }
     guides.setLineWidth(1);
     guides.stroke();
 }
 
-void LayoutCanvasDrawing::markRulers()
+void QZLayoutView::markRulers()
 {
-    if (!_view._horzRuler || !_view._vertRuler)
+    if (!_horzRuler || !_vertRuler)
         return;
     // Canvas coordinates, which the rulers measure.
     std::array<double, 4> now = {-1, -1, -1, -1};
-    if (!_view.oldRulerRect.isZero()) {
-        const double x = double(_view.oldRulerRect.x()) + _view._pageOffset.x();
-        const double y = double(_view.oldRulerRect.y()) + _view._pageOffset.y();
-        now = {std::trunc(x), std::trunc(x + _view.oldRulerRect.width()), std::trunc(y), std::trunc(y + _view.oldRulerRect.height())};
+    if (!oldRulerRect.isZero()) {
+        const double x = double(oldRulerRect.x()) + _pageOffset.x();
+        const double y = double(oldRulerRect.y()) + _pageOffset.y();
+        now = {std::trunc(x), std::trunc(x + oldRulerRect.width()), std::trunc(y), std::trunc(y + oldRulerRect.height())};
     }
-    _view._horzRuler->moveRulerlineFromLocationToLocation(_view._rulerMarks[0], now[0]);
-    _view._horzRuler->moveRulerlineFromLocationToLocation(_view._rulerMarks[1], now[1]);
-    _view._vertRuler->moveRulerlineFromLocationToLocation(_view._rulerMarks[2], now[2]);
-    _view._vertRuler->moveRulerlineFromLocationToLocation(_view._rulerMarks[3], now[3]);
-    _view._rulerMarks = now;
+    _horzRuler->moveRulerlineFromLocationToLocation(_rulerMarks[0], now[0]);
+    _horzRuler->moveRulerlineFromLocationToLocation(_rulerMarks[1], now[1]);
+    _vertRuler->moveRulerlineFromLocationToLocation(_rulerMarks[2], now[2]);
+    _vertRuler->moveRulerlineFromLocationToLocation(_rulerMarks[3], now[3]);
+    _rulerMarks = now;
 }
