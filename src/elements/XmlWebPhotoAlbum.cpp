@@ -4,7 +4,6 @@
 #include "elements/XmlWebPhotoAlbum.h"
 
 #include "elements/ElementHelpers.h"
-#include "elements/PhotoAlbumPage.h"
 #include "elements/XmlSlideshow.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlGroup.h"
@@ -211,7 +210,7 @@ void XmlWebPhotoAlbum::setDefaultButtonHTML()
     lq::modelFrame(this, "setDefaultButtonHTML", [&] {
         if (!hasCartButton())
             return;
-        buttonHTML()->setContent(PhotoAlbumPage::buttonForm(_cartType == CartType::BuyNow));
+        buttonHTML()->setContent(buttonForm(_cartType == CartType::BuyNow));
     });
 }
 
@@ -297,34 +296,7 @@ int XmlWebPhotoAlbum::photoIndexForThumbnail(int index) const
     return thumbrollovers() ? index * 3 : index * 2;
 }
 
-// --- Housekeeping ------------------------------------------------------------------------------------------------------
-
-// --- Page HTML and CSS ----------------------------------------------------------------------------
-
-void XmlWebPhotoAlbum::appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet)
-{
-    PhotoAlbumPage(*this).appendHTMLPagePassSheet(html, page, pass, sheet);
-}
-
-QString XmlWebPhotoAlbum::textSubberPhoto(const QString& text, XmlPhoto* photo)
-{
-    return PhotoAlbumPage(*this).textSubberPhoto(text, photo);
-}
-
-void XmlWebPhotoAlbum::appendCSS(QString& css)
-{
-    PhotoAlbumPage(*this).appendCSS(css);
-}
-
-void XmlWebPhotoAlbum::appendCSSWinIESuffix(QString& css, const QString& suffix)
-{
-    PhotoAlbumPage(*this).appendCSSWinIESuffix(css, suffix);
-}
-
-void XmlWebPhotoAlbum::appendJavascriptWinIE(QString& script)
-{
-    PhotoAlbumPage(*this).appendJavascriptWinIE(script);
-}
+// --- Bitmap steps ----------------------------------------------------------------------------
 
 void XmlWebPhotoAlbum::genCSSBitmap(QString& script)
 {

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class XmlAlbum;
@@ -31,8 +32,11 @@ class XmlPictureFrame;
 // only children are the box's fonts.
 //
 // The stored settings are kept by the base, PhotoAlbumSettings. The album's
-// geometry and captions (PhotoAlbumLayout) and its page output
-// (PhotoAlbumPage) are helper classes that take the album.
+// definition is split by job: the element and its owned parts
+// (XmlWebPhotoAlbum.cpp), the box in its placement modes
+// (XmlWebPhotoAlbumLayout.cpp), the cells and captions
+// (XmlWebPhotoAlbumGeometry.cpp), the canvas (XmlWebPhotoAlbumCanvas.cpp)
+// and the page output (XmlWebPhotoAlbumPage.cpp).
 class XmlWebPhotoAlbum final : public PhotoAlbumSettings {
 public:
     // The laid-out caption of one photo.
@@ -109,7 +113,7 @@ public:
     // The photos of the current album page (none without one).
     XmlBaseList currentPhotos() const;
 
-    // --- Geometry (PhotoAlbumLayout) ------------------------------------------------------------
+    // --- Geometry ------------------------------------------------------------------------------------
     void calcPhotoAlbum() const;
     int photoWidth() const { return _photoWidth; }
     int photoHeight() const { return _photoHeight; }
@@ -146,6 +150,7 @@ public:
         lq::Rect thumb;
         lq::Rect caption;
     };
+    XmlWebPhotoAlbum::Cell cellRects(const XmlBaseList& photos, int pindex, int index);
     int heightForCaptionRow(int row) const;
     lq::Rect guideRect() override;
     QStringList objectRectArray();
@@ -163,8 +168,11 @@ public:
     void mouseClick(const QString& data) override;
     void cleanup() override;
 
-    // --- Page HTML and CSS (PhotoAlbumPage) ---------------------------------------------------
+    // --- Page HTML and CSS ------------------------------------------------------------------------
     void appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet) override;
+    // The PayPal placeholders of the photo and the site, every value escaped,
+    // filled in one pass over the text, so no value is searched for
+    // placeholders.
     QString textSubberPhoto(const QString& text, XmlPhoto* photo);
     void appendCSS(QString& css) override;
     void appendCSSWinIESuffix(QString& css, const QString& suffix) override;
@@ -177,8 +185,45 @@ public:
     void genCSSWinIEBitmap(QString& script) override;
 
 private:
-    friend class PhotoAlbumLayout;
-    friend class PhotoAlbumPage;
+    // --- Geometry ------------------------------------------------------------------------------------
+    // The photo at the index of the list, or nothing past its ends.
+    static XmlPhoto* photoAt(const XmlBaseList& photos, int index);
+    // The frame's horizontal and vertical extras: paddings, borders, shadow.
+    int frameExtraWidth() const;
+    int frameExtraHeight() const;
+    int boxExtraWidth() const;
+    int boxExtraHeight() const;
+    int heightForCaption(int index) const;
+    // Where thumbnail index would stand in mode 1's grid below the top.
+    lq::Rect calcRawAfterRectTop(int index, int top);
+    // Edits the selected floating photo's rectangle; false when none is selected.
+    bool editSelectedFloating(const std::function<void(lq::Rect&)>& edit);
+    // Mode 2: the collage box, then a rectangle (the frame's, or the whole
+    // cell's with totals) of every floating photo.
+    QStringList freestyleRects(bool totals);
+    // The captions laid out for the page, and the click areas of their links
+    // and of the thumbnails.
+    void layoutCaptions(XmlBase* page);
+
+    // --- Page HTML ------------------------------------------------------------------------------------
+    // The PayPal form of a buy-now or an add-to-cart button, the album's
+    // default button HTML, with the placeholders that textSubberPhoto fills.
+    static QString buttonForm(bool buyNow);
+    // The page passes: the font check of the site script, the lightbox's
+    // head links, the box, the thumbnails, and the steps that make them.
+    void appendFontCheck(QString& html);
+    void appendLightboxHead(QString& html);
+    void appendAlbumBox(QString& html);
+    void appendThumbnails(QString& html, XmlAlbum* album);
+    void appendSteps(QString& html, XmlAlbum* album);
+    void layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNoborders(int from, int to, QString& html,
+                                                                        const XmlBaseList& photos,
+                                                                        const QString& slidefile, bool showCaptions,
+                                                                        bool noborders);
+    void processImagesFromToHtmlPhotoObjectsAlbum(int from, int to, QString& html, const XmlBaseList& photos,
+                                                  int album);
+    // The framed thumbnails of IE's fix-ups: [first, end).
+    std::pair<int, int> framedRange(int count) const;
 
     bool floatingSelected() const { return _afterDescription == 2 && _currentPhoto != -1; }
 

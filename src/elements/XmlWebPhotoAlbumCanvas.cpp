@@ -3,7 +3,6 @@
 #include "elements/XmlWebPhotoAlbum.h"
 
 #include "elements/ElementHelpers.h"
-#include "elements/PhotoAlbumLayout.h"
 #include "model/core/DocumentBase.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlCaption.h"
@@ -72,10 +71,10 @@ void XmlWebPhotoAlbum::drawText()
         QList<ThumbnailResize> resizing;
         for (int i = 0; i < count; ++i) {
             const int pindex = photoIndexForThumbnail(i);
-            XmlPhoto* photo = PhotoAlbumLayout::photoAt(photos, pindex);
+            XmlPhoto* photo = photoAt(photos, pindex);
             if (!photo)
                 continue;
-            const auto [total, frameRect, thumb, caption] = PhotoAlbumLayout(*this).cellRects(photos, pindex, i);
+            const auto [total, frameRect, thumb, caption] = cellRects(photos, pindex, i);
             if (isExactly<XmlGroup>(page.get()))
                 photo->forceRedraw();
             const bool inCollage = i < collage;
@@ -99,12 +98,12 @@ void XmlWebPhotoAlbum::drawText()
             const int pindex = photoIndexForThumbnail(i);
             if (pindex >= static_cast<int>(_contentsArray.size()))
                 continue;
-            const auto [total, frameRect, thumb, captionRect] = PhotoAlbumLayout(*this).cellRects(photos, pindex, i);
+            const auto [total, frameRect, thumb, captionRect] = cellRects(photos, pindex, i);
             CaptionText& caption = *_contentsArray[static_cast<std::size_t>(pindex)];
             const lq::Range glyphs = caption.layoutManager().glyphRangeForTextContainer(caption.textContainer().get());
             if (glyphs.length > 0)
                 caption.layoutManager().drawGlyphsForGlyphRange(glyphs, captionRect.origin.toQPointF(), &context->painter());
-            XmlPhoto* photo = PhotoAlbumLayout::photoAt(photos, pindex);
+            XmlPhoto* photo = photoAt(photos, pindex);
             if (!button.isNull() && photo && photo->canBePurchased()) {
                 const QPointF at(captionRect.x() + (captionRect.width() - button.width()) * 0.5,
                                  captionRect.y() + captionRect.height());
@@ -130,7 +129,7 @@ XmlCSSPtr XmlWebPhotoAlbum::objectAtPoint(const lq::Point& point)
         const int first = collageThumbnails(count);
         // The photo drawn last is on top.
         for (int i = floatingEnd(count) - 1; i >= first; --i) {
-            const auto [total, frameRect, thumb, caption] = PhotoAlbumLayout(*this).cellRects(photos, photoIndexForThumbnail(i), i);
+            const auto [total, frameRect, thumb, caption] = cellRects(photos, photoIndexForThumbnail(i), i);
             if (thumb.contains(point)) {
                 _currentPhoto = i - first;
                 return self;
@@ -183,9 +182,9 @@ std::shared_ptr<XmlPhoto> XmlWebPhotoAlbum::photoForEditingAtPoint(const lq::Poi
         const int count = cellCount(numberOfThumbnails(photos));
         for (int i = 0; i < count; ++i) {
             const int pindex = photoIndexForThumbnail(i);
-            const auto [total, frameRect, thumb, caption] = PhotoAlbumLayout(*this).cellRects(photos, pindex, i);
+            const auto [total, frameRect, thumb, caption] = cellRects(photos, pindex, i);
             if (thumb.contains(point)) {
-                XmlPhoto* photo = PhotoAlbumLayout::photoAt(photos, pindex);
+                XmlPhoto* photo = photoAt(photos, pindex);
                 return photo ? std::static_pointer_cast<XmlPhoto>(photo->sharedFromThis()) : nullptr;
             }
         }

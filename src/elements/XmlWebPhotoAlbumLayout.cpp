@@ -1,9 +1,8 @@
 // The photo album's box in its three placement modes and the questions of
-// the layout canvas; the cells and captions are PhotoAlbumLayout's.
+// the layout canvas; the cells and captions are in XmlWebPhotoAlbumGeometry.cpp.
 #include "elements/XmlWebPhotoAlbum.h"
 
 #include "elements/ElementHelpers.h"
-#include "elements/PhotoAlbumLayout.h"
 #include "model/site/XmlAlbum.h"
 #include "platform/Exception.h"
 #include "platform/ExceptionFrame.h"
@@ -63,11 +62,11 @@ int XmlWebPhotoAlbum::width() const
         if (_afterDescription == 2) {
             if (_currentPhoto != -1)
                 return lq::truncatedPixel(floatingRect(_currentPhoto).width());
-            return _fs_width + PhotoAlbumLayout::boxExtraWidth(*this);
+            return _fs_width + boxExtraWidth();
         }
         if (_numRows == 0 && _numCols == 0)
             return 0;
-        return internalWidth() + PhotoAlbumLayout::boxExtraWidth(*this);
+        return internalWidth() + boxExtraWidth();
     });
 }
 
@@ -77,11 +76,11 @@ int XmlWebPhotoAlbum::height() const
         if (_afterDescription == 2) {
             if (_currentPhoto != -1)
                 return lq::truncatedPixel(floatingRect(_currentPhoto).height());
-            return _fs_height + PhotoAlbumLayout::boxExtraHeight(*this);
+            return _fs_height + boxExtraHeight();
         }
         if (_numRows == 0 && _numCols == 0)
             return 0;
-        return internalHeight() + PhotoAlbumLayout::boxExtraHeight(*this);
+        return internalHeight() + boxExtraHeight();
     });
 }
 
@@ -89,7 +88,7 @@ void XmlWebPhotoAlbum::setTop(int top)
 {
     lq::modelFrame(this, "setTop:", [&] {
         // In mode 1 the page layout places the grid.
-        if (!PhotoAlbumLayout(*this).editSelectedFloating([&](lq::Rect& rect) { rect.origin.y = toFloat(top); }) && _afterDescription != 1)
+        if (!editSelectedFloating([&](lq::Rect& rect) { rect.origin.y = toFloat(top); }) && _afterDescription != 1)
             XmlWebText::setTop(top);
     });
 }
@@ -97,7 +96,7 @@ void XmlWebPhotoAlbum::setTop(int top)
 void XmlWebPhotoAlbum::setLeft(int left)
 {
     lq::modelFrame(this, "setLeft:", [&] {
-        if (!PhotoAlbumLayout(*this).editSelectedFloating([&](lq::Rect& rect) { rect.origin.x = toFloat(left); }))
+        if (!editSelectedFloating([&](lq::Rect& rect) { rect.origin.x = toFloat(left); }))
             XmlWebText::setLeft(left);
     });
 }
@@ -105,7 +104,7 @@ void XmlWebPhotoAlbum::setLeft(int left)
 void XmlWebPhotoAlbum::setWidth(int width)
 {
     lq::modelFrame(this, "setWidth:", [&] {
-        if (!PhotoAlbumLayout(*this).editSelectedFloating([&](lq::Rect& rect) { rect.size.width = toFloat(width); }))
+        if (!editSelectedFloating([&](lq::Rect& rect) { rect.size.width = toFloat(width); }))
             XmlWebText::setWidth(width);
     });
 }
@@ -113,7 +112,7 @@ void XmlWebPhotoAlbum::setWidth(int width)
 void XmlWebPhotoAlbum::setHeight(int height)
 {
     lq::modelFrame(this, "setHeight:", [&] {
-        if (!PhotoAlbumLayout(*this).editSelectedFloating([&](lq::Rect& rect) { rect.size.height = toFloat(height); }))
+        if (!editSelectedFloating([&](lq::Rect& rect) { rect.size.height = toFloat(height); }))
             XmlWebText::setHeight(height);
     });
 }
@@ -166,24 +165,6 @@ void XmlWebPhotoAlbum::setObjectRect(const lq::Rect& rect)
     });
 }
 
-void XmlWebPhotoAlbum::calcPhotoAlbum() const
-{
-    PhotoAlbumLayout::calcPhotoAlbum(*this);
-}
-
-void XmlWebPhotoAlbum::calcPhotoObjectsPindexIndexTotalRectFrameRectThumbRectCaptionRect(
-    const XmlBaseList& photos, int pindex, int index, lq::Rect& totalRect, lq::Rect& frameRect, lq::Rect& thumbRect,
-    lq::Rect& captionRect)
-{
-    PhotoAlbumLayout(*this).calcPhotoObjectsPindexIndexTotalRectFrameRectThumbRectCaptionRect(
-        photos, pindex, index, totalRect, frameRect, thumbRect, captionRect);
-}
-
-int XmlWebPhotoAlbum::heightForCaptionRow(int row) const
-{
-    return PhotoAlbumLayout::heightForCaptionRow(*this, row);
-}
-
 lq::Rect XmlWebPhotoAlbum::guideRect()
 {
     return lq::modelFrame(this, "guideRect", [&] {
@@ -192,7 +173,7 @@ lq::Rect XmlWebPhotoAlbum::guideRect()
             if (page) {
                 const XmlBaseList photos = page->photoObjects();
                 const int index = _currentPhoto + (_fs_hasCollage ? _fs_numberPhotos : 0);
-                const auto [total, frameRect, thumb, caption] = PhotoAlbumLayout(*this).cellRects(photos, photoIndexForThumbnail(index), index);
+                const auto [total, frameRect, thumb, caption] = cellRects(photos, photoIndexForThumbnail(index), index);
                 return frameRect;
             }
         }
@@ -205,7 +186,7 @@ QStringList XmlWebPhotoAlbum::objectRectArray()
     return lq::modelFrame(this, "objectRectArray", [&] {
         if (_afterDescription != 2)
             return QStringList{ lq::rectToString(objectRect()) };
-        return PhotoAlbumLayout(*this).freestyleRects(true);
+        return freestyleRects(true);
     });
 }
 
@@ -218,7 +199,7 @@ void XmlWebPhotoAlbum::relayoutFlags(XmlBase* page, int flags)
     try {
         if (flags != 0)
             return;
-        PhotoAlbumLayout(*this).layoutCaptions(page);
+        layoutCaptions(page);
     } catch (const lq::Exception& failure) {
         lq::log(QStringLiteral("photoalbum error: ") + failure.name() + QStringLiteral(": ") + failure.reason());
         lq::log(createXml());

@@ -1,6 +1,5 @@
 #include "templates/XmlPictureFrame.h"
 #include "elements/CollageParameters.h"
-#include "elements/PhotoAlbumLayout.h"
 #include "elements/XmlSlideshow.h"
 #include "elements/XmlWebPhotoAlbum.h"
 #include "model/application/MyApplication.h"
@@ -552,18 +551,18 @@ TEST_F(XmlWebPhotoAlbumTest, CentredThumbnailsKeepTheFrameAndArePaddedIntoItsMid
 
     const XmlBaseList list = page->photoObjects();
     album->setThumbAspect(XmlWebPhotoAlbum::ThumbAspect::Centred);
-    XmlWebPhotoAlbum::Cell cell = PhotoAlbumLayout(*album).cellRects(list, 0, 0);
+    XmlWebPhotoAlbum::Cell cell = album->cellRects(list, 0, 0);
     EXPECT_EQ(cell.frame, lq::Rect(0, 0, 120, 90));
     EXPECT_EQ(cell.thumb, lq::Rect(0, 15, 120, 60));
     EXPECT_TRUE(pass(PagePass::Thumbnails).contains("width: 120px; height: 60px; padding: 15px 0px 15px 0px;\"/>")) << pass(PagePass::Thumbnails).toStdString();
 
     album->setThumbAspect(XmlWebPhotoAlbum::ThumbAspect::SameAspect);
-    cell = PhotoAlbumLayout(*album).cellRects(list, 0, 0);
+    cell = album->cellRects(list, 0, 0);
     EXPECT_EQ(cell.frame, cell.thumb);
     EXPECT_EQ(cell.thumb, lq::Rect(0, 15, 120, 60));
 
     album->setThumbAspect(XmlWebPhotoAlbum::ThumbAspect::SameSize);
-    EXPECT_EQ(PhotoAlbumLayout(*album).cellRects(list, 0, 0).thumb, lq::Rect(0, 0, 120, 90));
+    EXPECT_EQ(album->cellRects(list, 0, 0).thumb, lq::Rect(0, 0, 120, 90));
 }
 
 TEST_F(XmlWebPhotoAlbumTest, CaptionsAboveStandOverTheirFrameAndPushTheRowDown)
@@ -576,7 +575,7 @@ TEST_F(XmlWebPhotoAlbumTest, CaptionsAboveStandOverTheirFrameAndPushTheRowDown)
     album->relayoutFlags(page.get(), 0);
     const int row = album->heightForCaptionRow(0);
     ASSERT_GT(row, 0);
-    const XmlWebPhotoAlbum::Cell cell = PhotoAlbumLayout(*album).cellRects(page->photoObjects(), 1, 1);
+    const XmlWebPhotoAlbum::Cell cell = album->cellRects(page->photoObjects(), 1, 1);
     EXPECT_EQ(cell.frame.y(), row + 4);
     EXPECT_EQ(cell.caption.maxY(), cell.frame.y() - 4);
     EXPECT_EQ(album->internalHeight(), 90 + row + 4);
