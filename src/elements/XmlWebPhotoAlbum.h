@@ -2,6 +2,7 @@
 
 #include "elements/PhotoAlbumSettings.h"
 #include "elements/XmlWebMenu.h"
+#include "elements/XmlWebText.h"
 
 #include <QStringList>
 
@@ -31,14 +32,19 @@ class XmlPictureFrame;
 // the button image are owned parts written after the box's own parts; the
 // only children are the box's fonts.
 //
-// The stored settings are kept by the base, PhotoAlbumSettings. The album's
+// The stored settings are a value the album holds (settings()). The album's
 // definition is split by job: the element and its owned parts
 // (XmlWebPhotoAlbum.cpp), the box in its placement modes
 // (XmlWebPhotoAlbumLayout.cpp), the cells and captions
 // (XmlWebPhotoAlbumGeometry.cpp), the canvas (XmlWebPhotoAlbumCanvas.cpp)
 // and the page output (XmlWebPhotoAlbumPage.cpp).
-class XmlWebPhotoAlbum final : public PhotoAlbumSettings {
+class XmlWebPhotoAlbum final : public XmlWebText {
 public:
+    using ThumbAspect = PhotoAlbumSettings::ThumbAspect;
+    using ClickOperation = PhotoAlbumSettings::ClickOperation;
+    using CartType = PhotoAlbumSettings::CartType;
+    using ThumbSize = PhotoAlbumSettings::ThumbSize;
+
     // The laid-out caption of one photo.
     using CaptionText = XmlWebMenu::ItemText;
 
@@ -76,11 +82,24 @@ public:
     bool canDoubleClick() override;
     void canSaveChanges() override {}
 
+    // --- Stored settings ----------------------------------------------------------------------
+    const PhotoAlbumSettings& settings() const { return _settings; }
+    PhotoAlbumSettings& settings() { return _settings; }
+    bool opensSlideshowPage() const override { return _settings.clickOp() == ClickOperation::SlideshowPage; }
+    // What the slideshow and the layout canvas ask of the album.
+    int afterDescription() const { return _settings.afterDescription(); }
+    ClickOperation clickOp() const { return _settings.clickOp(); }
+    CartType cartType() const { return _settings.cartType(); }
+    bool hasCartButton() const { return _settings.hasCartButton(); }
+    int slideshowCaption() const { return _settings.slideshowCaption(); }
+    int slideshowButton() const { return _settings.slideshowButton(); }
+    int firstPictureInSlideshow() const { return _settings.firstPictureInSlideshow(); }
+
     // --- Placement ----------------------------------------------------------------------------
     // The grid's top in mode 1, without a change notice: the page layout hands it down.
     void setAfterTop(int top) override { _afterTop = top; }
     // Mode 1 follows the page text; the other modes are placed like any box.
-    PageRole pageRole() const override { return afterDescription() == 1 ? PageRole::AfterText : PageRole::Placed; }
+    PageRole pageRole() const override { return _settings.afterDescription() == 1 ? PageRole::AfterText : PageRole::Placed; }
     // Mode 2: the selected floating photo, -1 for the box itself.
     int currentPhoto() const { return _currentPhoto; }
 
@@ -225,8 +244,9 @@ private:
     // The framed thumbnails of IE's fix-ups: [first, end).
     std::pair<int, int> framedRange(int count) const;
 
-    bool floatingSelected() const { return _afterDescription == 2 && _currentPhoto != -1; }
+    bool floatingSelected() const { return _settings.afterDescription() == 2 && _currentPhoto != -1; }
 
+    PhotoAlbumSettings _settings{ *this };
     mutable int _photoWidth = 0; // worked out from the thumbnail size and frame
     mutable int _photoHeight = 0;
     std::shared_ptr<XmlPictureFrame> _frame;

@@ -63,13 +63,13 @@ int XmlWebPhotoAlbum::boxExtraHeight() const
 
 void XmlWebPhotoAlbum::calcPhotoAlbum() const
 {
-    _photoWidth = pageSum({ _thumbWidth, frameExtraWidth() });
-    _photoHeight = pageSum({ _thumbHeight, frameExtraHeight() });
+    _photoWidth = pageSum({ _settings.thumbWidth(), frameExtraWidth() });
+    _photoHeight = pageSum({ _settings.thumbHeight(), frameExtraHeight() });
 }
 
 int XmlWebPhotoAlbum::heightForCaption(int index) const
 {
-    if (!captionsOrCart())
+    if (!_settings.captionsOrCart())
         return 0;
     const int pindex = photoIndexForThumbnail(index);
     if (pindex < 0 || pindex >= static_cast<int>(_contentsArray.size()))
@@ -79,11 +79,11 @@ int XmlWebPhotoAlbum::heightForCaption(int index) const
 
 int XmlWebPhotoAlbum::heightForCaptionRow(int row) const
 {
-    if (!captionsOrCart())
+    if (!_settings.captionsOrCart())
         return 0;
     const int count = numberOfThumbnails(currentPhotos());
     int tallest = 0;
-    for (int cell = _numCols * row; cell < std::min(_numCols * (row + 1), count); ++cell)
+    for (int cell = _settings.cols() * row; cell < std::min(_settings.cols() * (row + 1), count); ++cell)
         tallest = std::max(tallest, heightForCaption(cell));
     return tallest;
 }
@@ -92,9 +92,9 @@ bool XmlWebPhotoAlbum::editSelectedFloating(const std::function<void(lq::Rect&)>
 {
     if (!floatingSelected())
         return false;
-    lq::Rect rect = floatingRect(_currentPhoto);
+    lq::Rect rect = _settings.floatingRect(_currentPhoto);
     edit(rect);
-    setFloatingRectForIndex(rect, _currentPhoto);
+    _settings.setFloatingRectForIndex(rect, _currentPhoto);
     return true;
 }
 
@@ -102,7 +102,7 @@ void XmlWebPhotoAlbum::calcPhotoObjectsPindexIndexTotalRectFrameRectThumbRectCap
     const XmlBaseList& photos, int pindex, int index, lq::Rect& totalRect, lq::Rect& frameRect, lq::Rect& thumbRect,
     lq::Rect& captionRect)
 {
-    const lq::Rect fallback(0, 0, toFloat(_thumbWidth), toFloat(_thumbHeight));
+    const lq::Rect fallback(0, 0, toFloat(_settings.thumbWidth()), toFloat(_settings.thumbHeight()));
     XmlPhoto* photo = photoAt(photos, pindex);
     if (!photo || pindex < 0) {
         thumbRect = frameRect = captionRect = fallback;
@@ -110,7 +110,7 @@ void XmlWebPhotoAlbum::calcPhotoObjectsPindexIndexTotalRectFrameRectThumbRectCap
     }
     try {
         calcPhotoAlbum();
-        const bool captions = captionsOrCart();
+        const bool captions = _settings.captionsOrCart();
         const float frameLeft = toFloat(_frame->pl() + _frame->bl());
         const float frameTop = toFloat(_frame->pt() + _frame->bt());
         const float shadow = _frame->dropShadow() ? toFloat(XmlBoxModel::shadowStrip) : 0;
@@ -119,50 +119,50 @@ void XmlWebPhotoAlbum::calcPhotoObjectsPindexIndexTotalRectFrameRectThumbRectCap
                             rect.width() + toFloat(_frame->bl() + _frame->pl() + _frame->pr() + _frame->br()) + shadow,
                             rect.height() + toFloat(_frame->bt() + _frame->pt() + _frame->pb() + _frame->bb()) + shadow);
         };
-        const lq::Size thumbSize(toFloat(_thumbWidth), toFloat(_thumbHeight));
+        const lq::Size thumbSize(toFloat(_settings.thumbWidth()), toFloat(_settings.thumbHeight()));
         const auto placeCaption = [&](lq::Rect& caption, const lq::Rect& frame) {
             if (!captions)
                 return;
-            if (_showCaptions && _captionsAbove)
-                caption.origin.y = frame.y() - toFloat(_captionSpace) - caption.height();
+            if (_settings.showCaptions() && _settings.captionsAbove())
+                caption.origin.y = frame.y() - toFloat(_settings.captionSpace()) - caption.height();
             else
-                caption.origin.y = toFloat(lq::truncatedPixel(frame.y() + frame.height())) + toFloat(_captionSpace);
+                caption.origin.y = toFloat(lq::truncatedPixel(frame.y() + frame.height())) + toFloat(_settings.captionSpace());
         };
 
-        if (_afterDescription == 2) {
-            const int collage = _fs_hasCollage ? _fs_numberPhotos : 0;
+        if (_settings.afterDescription() == 2) {
+            const int collage = _settings.hasCollage() ? _settings.collageNumberPhotos() : 0;
             if (index < collage) {
-                frameRect = collageRect(index).offset(toFloat(left2() + _bl + _pl), toFloat(top2() + _bt + _pt));
+                frameRect = _settings.collageRect(index).offset(toFloat(left2() + _bl + _pl), toFloat(top2() + _bt + _pt));
                 thumbRect = frameRect;
                 captionRect = lq::Rect(frameRect.x(), frameRect.y(), frameRect.width(), 0);
                 totalRect = frameRect;
                 return;
             }
-            thumbRect = floatingRect(index - collage);
-            if (!_autoCropFreestyle)
+            thumbRect = _settings.floatingRect(index - collage);
+            if (!_settings.autoCropFreestyle())
                 thumbRect = photo->aspectThumbRectForSize(thumbRect, thumbRect.size);
             frameRect = growByFrame(thumbRect);
             captionRect = lq::Rect(frameRect.x(), 0, frameRect.width(), toFloat(heightForCaption(index)));
             placeCaption(captionRect, frameRect);
         } else {
-            const int row = _numCols > 0 ? index / _numCols : 0;
-            const int column = _numCols > 0 ? index % _numCols : index;
-            const float cellLeft = toFloat(internalLeft() + (_photoWidth + _spaceColumns) * column);
-            const float cellTop = toFloat(internalTop() + (_photoHeight + _spaceRows) * row);
+            const int row = _settings.cols() > 0 ? index / _settings.cols() : 0;
+            const int column = _settings.cols() > 0 ? index % _settings.cols() : index;
+            const float cellLeft = toFloat(internalLeft() + (_photoWidth + _settings.spaceColumns()) * column);
+            const float cellTop = toFloat(internalTop() + (_photoHeight + _settings.spaceRows()) * row);
             thumbRect = lq::Rect(cellLeft + frameLeft, cellTop + frameTop, thumbSize.width, thumbSize.height);
-            if (_thumbAspect == XmlWebPhotoAlbum::ThumbAspect::SameSize) {
+            if (_settings.thumbAspect() == XmlWebPhotoAlbum::ThumbAspect::SameSize) {
                 frameRect = thumbRect;
-            } else if (_thumbAspect == XmlWebPhotoAlbum::ThumbAspect::SameAspect) {
+            } else if (_settings.thumbAspect() == XmlWebPhotoAlbum::ThumbAspect::SameAspect) {
                 thumbRect = photo->aspectThumbRectForSize(thumbRect, thumbSize);
                 frameRect = thumbRect;
-            } else if (_thumbAspect == XmlWebPhotoAlbum::ThumbAspect::Centred) {
+            } else if (_settings.thumbAspect() == XmlWebPhotoAlbum::ThumbAspect::Centred) {
                 frameRect = thumbRect;
                 thumbRect = photo->aspectThumbRectForSize(thumbRect, thumbSize);
             }
             frameRect = growByFrame(frameRect);
             if (captions) {
                 for (int r = 0; r < row; ++r) {
-                    const int down = heightForCaptionRow(r) + _captionSpace;
+                    const int down = heightForCaptionRow(r) + _settings.captionSpace();
                     if (down > 0) {
                         frameRect = frameRect.offset(0, toFloat(down));
                         thumbRect = thumbRect.offset(0, toFloat(down));
@@ -170,8 +170,8 @@ void XmlWebPhotoAlbum::calcPhotoObjectsPindexIndexTotalRectFrameRectThumbRectCap
                 }
             }
             captionRect = lq::Rect(cellLeft, 0, toFloat(_photoWidth), toFloat(heightForCaption(index)));
-            if (captions && _showCaptions && _captionsAbove) {
-                const int down = heightForCaptionRow(row) + _captionSpace;
+            if (captions && _settings.showCaptions() && _settings.captionsAbove()) {
+                const int down = heightForCaptionRow(row) + _settings.captionSpace();
                 frameRect = frameRect.offset(0, toFloat(down));
                 thumbRect = thumbRect.offset(0, toFloat(down));
             }
@@ -195,11 +195,11 @@ lq::Rect XmlWebPhotoAlbum::calcRawAfterRectTop(int index, int top)
 {
     return lq::modelFrame(this, "calcRawAfterRect:top:", [&] {
         calcPhotoAlbum();
-        const int row = _numCols > 0 ? index / _numCols : 0;
-        const int column = _numCols > 0 ? index % _numCols : 0;
-        return lq::Rect(toFloat(left2() + (_photoWidth + _spaceColumns) * column),
-                        toFloat((_photoHeight + _spaceRows) * row + top), toFloat(_thumbWidth),
-                        toFloat(_thumbHeight));
+        const int row = _settings.cols() > 0 ? index / _settings.cols() : 0;
+        const int column = _settings.cols() > 0 ? index % _settings.cols() : 0;
+        return lq::Rect(toFloat(left2() + (_photoWidth + _settings.spaceColumns()) * column),
+                        toFloat((_photoHeight + _settings.spaceRows()) * row + top), toFloat(_settings.thumbWidth()),
+                        toFloat(_settings.thumbHeight()));
     });
 }
 
@@ -209,12 +209,12 @@ QStringList XmlWebPhotoAlbum::freestyleRects(bool totals)
     const std::shared_ptr<XmlAlbum> page = getCurrentAlbum();
     if (!page)
         return rects;
-    if (_fs_hasCollage)
-        rects.append(lq::rectToString(lq::Rect(toFloat(left2()), toFloat(top2()), toFloat(_fs_width + boxExtraWidth()),
-                                           toFloat(_fs_height + boxExtraHeight()))));
+    if (_settings.hasCollage())
+        rects.append(lq::rectToString(lq::Rect(toFloat(left2()), toFloat(top2()), toFloat(_settings.collageWidth() + boxExtraWidth()),
+                                           toFloat(_settings.collageHeight() + boxExtraHeight()))));
     const XmlBaseList photos = page->photoObjects();
     const int count = numberOfThumbnails(photos);
-    for (int i = collageThumbnails(count); i < floatingEnd(count); ++i) {
+    for (int i = _settings.collageThumbnails(count); i < _settings.floatingEnd(count); ++i) {
         const XmlWebPhotoAlbum::Cell cell = cellRects(photos, photoIndexForThumbnail(i), i);
         rects.append(lq::rectToString(totals ? cell.total : cell.frame));
     }
@@ -238,7 +238,7 @@ void XmlWebPhotoAlbum::layoutCaptions(XmlBase* given)
     if (document)
         document->clearTrackingDataForObject(UUID());
 
-    if (captionsOrCart()) {
+    if (_settings.captionsOrCart()) {
         const auto count = static_cast<std::size_t>(captions.size());
         while (_contentsArray.size() < count)
             _contentsArray.push_back(std::make_shared<XmlWebPhotoAlbum::CaptionText>());
@@ -261,10 +261,10 @@ void XmlWebPhotoAlbum::layoutCaptions(XmlBase* given)
             XmlPhoto* photo = photoAt(photos, static_cast<int>(i));
             clearLinks();
             QString text;
-            if (_cartType == XmlWebPhotoAlbum::CartType::None) {
+            if (_settings.cartType() == XmlWebPhotoAlbum::CartType::None) {
                 text = captions.at(i);
             } else {
-                if (_thumbnailCaption)
+                if (_settings.thumbnailCaption())
                     text = captions.at(i);
                 if (photo && photo->canBePurchased()) {
                     for (const QString& line : thumbnailText()->content().split(QLatin1Char('\n')))
@@ -276,7 +276,7 @@ void XmlWebPhotoAlbum::layoutCaptions(XmlBase* given)
             const int pindex = static_cast<int>(i);
             const int index = rollovers ? pindex / 3 : ba ? pindex / 2 : pindex;
             const auto [total, frameRect, thumb, captionRect] = cellRects(photos, pindex, index);
-            const qreal width = _afterDescription == 2 ? captionRect.width() : _photoWidth;
+            const qreal width = _settings.afterDescription() == 2 ? captionRect.width() : _photoWidth;
             caption.textContainer()->setContainerSize(QSizeF(width, XmlBoxModel::unboundedExtent));
             lq::LayoutManager& manager = caption.layoutManager();
             manager.glyphRangeForTextContainer(caption.textContainer().get());
@@ -302,8 +302,8 @@ void XmlWebPhotoAlbum::layoutCaptions(XmlBase* given)
 
     if (!document)
         return;
-    const int count = cellCount(numberOfThumbnails(photos));
-    const XmlWebPhotoAlbum::ClickOperation op = isExactly<XmlGroup>(page) ? XmlWebPhotoAlbum::ClickOperation::CaptionLink : _clickOp;
+    const int count = _settings.cellCount(numberOfThumbnails(photos));
+    const XmlWebPhotoAlbum::ClickOperation op = isExactly<XmlGroup>(page) ? XmlWebPhotoAlbum::ClickOperation::CaptionLink : _settings.clickOp();
     if (!visible() || op == XmlWebPhotoAlbum::ClickOperation::Nothing)
         return;
     for (int i = 0; i < count; ++i) {

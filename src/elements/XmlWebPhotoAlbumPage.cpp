@@ -90,7 +90,7 @@ void XmlWebPhotoAlbum::appendFontCheck(QString& html)
 
 void XmlWebPhotoAlbum::appendLightboxHead(QString& html)
 {
-    if (_clickOp != XmlWebPhotoAlbum::ClickOperation::Lightbox)
+    if (_settings.clickOp() != XmlWebPhotoAlbum::ClickOperation::Lightbox)
         return;
     html += QStringLiteral("<link rel=\"stylesheet\" href=\"lightbox.css\" type=\"text/css\" media=\"screen\">\n");
     html += QStringLiteral("<script type=\"text/javascript\" src=\"prototype.js\"></script>\n");
@@ -100,8 +100,8 @@ void XmlWebPhotoAlbum::appendLightboxHead(QString& html)
 
 void XmlWebPhotoAlbum::appendAlbumBox(QString& html)
 {
-    const bool grid = _afterDescription != 2 && (_numCols != 0 || _numRows != 0);
-    const bool collage = _afterDescription == 2 && _fs_hasCollage;
+    const bool grid = _settings.afterDescription() != 2 && (_settings.cols() != 0 || _settings.rows() != 0);
+    const bool collage = _settings.afterDescription() == 2 && _settings.hasCollage();
     if (!grid && !collage)
         return;
     // The box itself, whatever floating photo the canvas has selected.
@@ -114,17 +114,17 @@ void XmlWebPhotoAlbum::appendThumbnails(QString& html, XmlAlbum* album)
     setCurrentAlbum(album);
     const XmlBaseList photos = album->photoObjects();
     const int count = numberOfThumbnails(photos);
-    if (captionsOrCart() && _contentsArray.size() != static_cast<std::size_t>(photos.size()))
+    if (_settings.captionsOrCart() && _contentsArray.size() != static_cast<std::size_t>(photos.size()))
         layoutCaptions(album);
     const QString slidefile = QStringLiteral("slideshow") + QString::number(album->pageSeqNumber()) + QStringLiteral(".html");
-    if (_afterDescription != 2) {
-        layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNoborders(0, shownThumbnails(count), html, photos,
-                                                                      slidefile, captionsOrCart(), false);
+    if (_settings.afterDescription() != 2) {
+        layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNoborders(0, _settings.shownThumbnails(count), html, photos,
+                                                                      slidefile, _settings.captionsOrCart(), false);
     } else {
-        const int collage = collageThumbnails(count);
+        const int collage = _settings.collageThumbnails(count);
         layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNoborders(0, collage, html, photos, slidefile, false, true);
-        layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNoborders(collage, floatingEnd(count), html, photos,
-                                                                      slidefile, captionsOrCart(), false);
+        layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNoborders(collage, _settings.floatingEnd(count), html, photos,
+                                                                      slidefile, _settings.captionsOrCart(), false);
     }
 }
 
@@ -133,22 +133,22 @@ void XmlWebPhotoAlbum::appendSteps(QString& html, XmlAlbum* album)
     setCurrentAlbum(album);
     const XmlBaseList photos = album->photoObjects();
     const int count = numberOfThumbnails(photos);
-    if (_clickOp == XmlWebPhotoAlbum::ClickOperation::Lightbox) {
+    if (_settings.clickOp() == XmlWebPhotoAlbum::ClickOperation::Lightbox) {
         for (const char* name : { "blank.gif", "close.gif", "loading.gif", "next.gif", "prev.gif" })
             html += QStringLiteral("<QZcopy dir=\"homepage/bitmaps\" filename=\"") + QLatin1String(name) + QStringLiteral("\" />");
         for (const char* name : { "prototype.js", "scriptaculous.js", "lightbox.js", "effects.js", "lightbox.css" })
             html += QStringLiteral("<QZcopy dir=\"homepage\" filename=\"") + QLatin1String(name) + QStringLiteral("\" />");
     }
-    if (_cartType == XmlWebPhotoAlbum::CartType::BuyNow)
+    if (_settings.cartType() == XmlWebPhotoAlbum::CartType::BuyNow)
         html += QStringLiteral("<QZcopy dir=\"homepage/bitmaps\" filename=\"buynow.png\" />");
-    else if (_cartType == XmlWebPhotoAlbum::CartType::AddToCart)
+    else if (_settings.cartType() == XmlWebPhotoAlbum::CartType::AddToCart)
         html += QStringLiteral("<QZcopy dir=\"homepage/bitmaps\" filename=\"addtocart.png\" />");
-    if (_afterDescription != 2) {
-        processImagesFromToHtmlPhotoObjectsAlbum(0, shownThumbnails(count), html, photos, album->pageSeqNumber());
+    if (_settings.afterDescription() != 2) {
+        processImagesFromToHtmlPhotoObjectsAlbum(0, _settings.shownThumbnails(count), html, photos, album->pageSeqNumber());
     } else {
-        const int collage = collageThumbnails(count);
+        const int collage = _settings.collageThumbnails(count);
         processImagesFromToHtmlPhotoObjectsAlbum(0, collage, html, photos, album->pageSeqNumber());
-        processImagesFromToHtmlPhotoObjectsAlbum(collage, floatingEnd(count), html, photos, album->pageSeqNumber());
+        processImagesFromToHtmlPhotoObjectsAlbum(collage, _settings.floatingEnd(count), html, photos, album->pageSeqNumber());
     }
 }
 
@@ -179,8 +179,8 @@ void XmlWebPhotoAlbum::layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNobo
 
             // The opening link.
             QString link;
-            if (isExactly<XmlAlbum>(page.get()) && i >= firstPictureInSlideshow()) {
-                switch (_clickOp) {
+            if (isExactly<XmlAlbum>(page.get()) && i >= _settings.firstPictureInSlideshow()) {
+                switch (_settings.clickOp()) {
                 case XmlWebPhotoAlbum::ClickOperation::SlideshowPage:
                     link = QStringLiteral("<a href=\"") + attributeEscape(slidefile) + QStringLiteral("#") + QString::number(i)
                         + QStringLiteral("\">");
@@ -220,7 +220,7 @@ void XmlWebPhotoAlbum::layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNobo
 
             // The tool tip.
             QString toolTip = QStringLiteral("");
-            if (_showToolTips && caption)
+            if (_settings.showToolTips() && caption)
                 toolTip = QStringLiteral(" title=\"") + lq::escape(firstLine() ? caption->shortCaption() : caption->longCaption())
                     + QLatin1Char('"');
             const QString alt = lq::escape(photo->altText());
@@ -249,7 +249,7 @@ void XmlWebPhotoAlbum::layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNobo
                 const QString cls = noborders ? QStringLiteral("floatphoto") : QStringLiteral("photo");
                 QString style = QString::asprintf("top: %dpx; left: %dpx; width: %dpx; height: %dpx;", ft, fl,
                                                   lq::truncatedPixel(thumbRect.width()), lq::truncatedPixel(thumbRect.height()));
-                if (!noborders && _thumbAspect == XmlWebPhotoAlbum::ThumbAspect::Centred) {
+                if (!noborders && _settings.thumbAspect() == XmlWebPhotoAlbum::ThumbAspect::Centred) {
                     const auto clampZero = [](float value) { return std::max(lq::truncatedPixel(value), 0); };
                     style += QString::asprintf(" padding: %dpx %dpx %dpx %dpx;",
                                                clampZero(thumbRect.y() - frameRect.y() - toFloat(_frame->bt())),
@@ -271,7 +271,7 @@ void XmlWebPhotoAlbum::layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNobo
             XmlWebPhotoAlbum::CaptionText& text = *_contentsArray[static_cast<std::size_t>(pindex)];
             appendHTMLFromLayoutManagerPrePostOffset(html, &text.layoutManager(), opening, QStringLiteral("</p>\n"),
                                                      captionRect.origin);
-            if (hasCartButton() && _thumbnailButton && photo->canBePurchased()) {
+            if (_settings.hasCartButton() && _settings.thumbnailButton() && photo->canBePurchased()) {
                 html += QString::asprintf("<div style=\"display: block; position: absolute; top: %dpx; left: %dpx; width: %dpx;\">\n",
                                           lq::truncatedPixel(captionRect.maxY()), lq::truncatedPixel(captionRect.x()),
                                           lq::truncatedPixel(captionRect.width()));
@@ -288,7 +288,7 @@ void XmlWebPhotoAlbum::processImagesFromToHtmlPhotoObjectsAlbum(int from, int to
     lq::modelFrame(this, "processImagesFrom:to:html:photoObjects:album:", [&] {
         const bool groups = beforeAfter();
         const bool rollovers = thumbrollovers();
-        const int collage = _afterDescription == 2 && _fs_hasCollage ? _fs_numberPhotos : 0;
+        const int collage = _settings.afterDescription() == 2 && _settings.hasCollage() ? _settings.collageNumberPhotos() : 0;
         for (int i = from; i < to; ++i) {
             const int first = photoIndexForThumbnail(i);
             std::vector<int> group{ first };
@@ -304,7 +304,7 @@ void XmlWebPhotoAlbum::processImagesFromToHtmlPhotoObjectsAlbum(int from, int to
                 auto [total, frameRect, thumbRect, captionRect] = cellRects(photos, first, i);
                 html += QStringLiteral("<QZcreateWebImage photo=\"") + photo->UUID() + QStringLiteral("\" thumbSize=\"")
                     + lq::sizeToString(thumbRect.size) + QStringLiteral("\" ");
-                if (_clickOp == XmlWebPhotoAlbum::ClickOperation::NewWindow || _clickOp == XmlWebPhotoAlbum::ClickOperation::Lightbox)
+                if (_settings.clickOp() == XmlWebPhotoAlbum::ClickOperation::NewWindow || _settings.clickOp() == XmlWebPhotoAlbum::ClickOperation::Lightbox)
                     html += QStringLiteral("fullSize=\"1\" ");
                 if (i >= collage && _frame->useFloatPhoto()) {
                     thumbRect.origin.x -= frameRect.x();
@@ -415,7 +415,7 @@ void XmlWebPhotoAlbum::appendCSS(QString& css)
         BoxModelHtml(*_frame).appendCSSPadding(css);
         BoxModelHtml(*_frame).appendCSSBorders(css);
         css += QStringLiteral("}\n");
-        if (captionsOrCart()) {
+        if (_settings.captionsOrCart()) {
             const std::shared_ptr<XmlWebFont> record = font();
             css += QStringLiteral("p.photo {display: block; position: absolute; margin: 0px; white-space: nowrap; ");
             record->appendCSSFontParameters(css);
@@ -429,10 +429,10 @@ void XmlWebPhotoAlbum::appendCSS(QString& css)
 
 std::pair<int, int> XmlWebPhotoAlbum::framedRange(int count) const
 {
-    if (_afterDescription == 0 || _afterDescription == 1)
-        return { 0, shownThumbnails(count) };
-    if (_afterDescription == 2)
-        return { collageThumbnails(count), floatingEnd(count) };
+    if (_settings.afterDescription() == 0 || _settings.afterDescription() == 1)
+        return { 0, _settings.shownThumbnails(count) };
+    if (_settings.afterDescription() == 2)
+        return { _settings.collageThumbnails(count), _settings.floatingEnd(count) };
     return { 0, 0 };
 }
 
