@@ -123,7 +123,7 @@ int main(int argc, char** argv)
     }
     XmlHomePage* home = document.site()->homepage();
     for (const auto& photoAlbum : templateNumbered(document, 1)->childrenOfType<XmlWebPhotoAlbum>())
-        photoAlbum->setClickOp(XmlWebPhotoAlbum::ClickOperation::NewWindow);
+        photoAlbum->settings().setClickOp(XmlWebPhotoAlbum::ClickOperation::NewWindow);
 
     // The originals: 12-MP JPEGs.
     const QDir sources(work.filePath(QStringLiteral("sources")));

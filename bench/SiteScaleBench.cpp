@@ -133,7 +133,7 @@ void addTheRest(MyDocument& document, const QString& work)
     secret->setIsPassword(true);
     secret->setPassword(QStringLiteral("rosebud"));
     for (const auto& photoAlbum : templateNumbered(document, 1)->childrenOfType<XmlWebPhotoAlbum>())
-        photoAlbum->setClickOp(XmlWebPhotoAlbum::ClickOperation::NewWindow);
+        photoAlbum->settings().setClickOp(XmlWebPhotoAlbum::ClickOperation::NewWindow);
     for (int i = 0; i < 4; ++i) {
         QImage picture = bench::makePicture(1600, 1200, QImage::Format_RGB32);
         QPainter(&picture).fillRect(100 * i, 80 * i, 200, 200, QColor::fromHsv(60 * i, 200, 200));

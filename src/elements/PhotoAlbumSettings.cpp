@@ -18,102 +18,96 @@ const QString defaultCollage = QStringLiteral("3,600,200,0,2|{{0, 0}, {199, 200}
 
 using elements::toFloat;
 
-PhotoAlbumSettings::PhotoAlbumSettings(Key key)
-    : XmlWebText(key)
+PhotoAlbumSettings::PhotoAlbumSettings(XmlBase& album)
+    : _album(&album)
 {
     // Only the stored string and its parts: no document to mark yet.
     _collageString = defaultCollage;
     _collageRects = _collageString.split(QLatin1Char('|'));
 }
 
-PhotoAlbumSettings::~PhotoAlbumSettings() = default;
-
 // --- Attributes ------------------------------------------------------------------------------------
 
-void PhotoAlbumSettings::appendAttributes(QString& xml)
+void PhotoAlbumSettings::appendAttributes(QString& xml) const
 {
-    lq::modelFrame(this, "appendAttributes:", [&] {
-        XmlWebText::appendAttributes(xml);
-        xml += QString::asprintf(" taspect=\"%d\"", static_cast<int>(_thumbAspect));
-        xml += QString::asprintf(" twidth=\"%d\" theight=\"%d\"", _thumbWidth, _thumbHeight);
-        xml += QString::asprintf(" cols=\"%d\" rows=\"%d\"", _numCols, _numRows);
-        xml += QString::asprintf(" hspace=\"%d\" vspace=\"%d\"", _spaceColumns, _spaceRows);
-        xml += QString::asprintf(" showcaptions=\"%d\"", int(_showCaptions));
-        xml += QString::asprintf(" showtooltips=\"%d\"", int(_showToolTips));
-        xml += QString::asprintf(" click=\"%d\"", static_cast<int>(_clickOp));
-        xml += QString::asprintf(" cabove=\"%d\"", int(_captionsAbove));
-        xml += QString::asprintf(" cspace=\"%d\"", int(_captionSpace));
-        xml += QString::asprintf(" after=\"%d\"", _afterDescription);
-        xml += QString::asprintf(" asf=\"%d\"", _autoCropFreestyle);
-        if (_fs_hasCollage)
-            xml += QStringLiteral(" collage=\"") + lq::escape(_collageString) + QLatin1Char('"');
-        if (_afterDescription == 2)
-            xml += QStringLiteral(" floating=\"") + lq::escape(floatingString()) + QLatin1Char('"');
-        xml += QString::asprintf(" carttype=\"%d\" buttontype=\"%d\"", static_cast<int>(_cartType), _buttonType);
-        xml += QString::asprintf(" buttonwidth=\"%d\" buttonheight=\"%d\"", _buttonWidth, _buttonHeight);
-        xml += QString::asprintf(" thumbcaption=\"%d\" slidecaption=\"%d\"", _thumbnailCaption, _slideshowCaption);
-        xml += QString::asprintf(" thumbbutton=\"%d\" slidebutton=\"%d\"", _thumbnailButton, _slideshowButton);
-    });
+    xml += QString::asprintf(" taspect=\"%d\"", static_cast<int>(_thumbAspect));
+    xml += QString::asprintf(" twidth=\"%d\" theight=\"%d\"", _thumbWidth, _thumbHeight);
+    xml += QString::asprintf(" cols=\"%d\" rows=\"%d\"", _numCols, _numRows);
+    xml += QString::asprintf(" hspace=\"%d\" vspace=\"%d\"", _spaceColumns, _spaceRows);
+    xml += QString::asprintf(" showcaptions=\"%d\"", int(_showCaptions));
+    xml += QString::asprintf(" showtooltips=\"%d\"", int(_showToolTips));
+    xml += QString::asprintf(" click=\"%d\"", static_cast<int>(_clickOp));
+    xml += QString::asprintf(" cabove=\"%d\"", int(_captionsAbove));
+    xml += QString::asprintf(" cspace=\"%d\"", int(_captionSpace));
+    xml += QString::asprintf(" after=\"%d\"", _afterDescription);
+    xml += QString::asprintf(" asf=\"%d\"", _autoCropFreestyle);
+    if (_fs_hasCollage)
+        xml += QStringLiteral(" collage=\"") + lq::escape(_collageString) + QLatin1Char('"');
+    if (_afterDescription == 2)
+        xml += QStringLiteral(" floating=\"") + lq::escape(floatingString()) + QLatin1Char('"');
+    xml += QString::asprintf(" carttype=\"%d\" buttontype=\"%d\"", static_cast<int>(_cartType), _buttonType);
+    xml += QString::asprintf(" buttonwidth=\"%d\" buttonheight=\"%d\"", _buttonWidth, _buttonHeight);
+    xml += QString::asprintf(" thumbcaption=\"%d\" slidecaption=\"%d\"", _thumbnailCaption, _slideshowCaption);
+    xml += QString::asprintf(" thumbbutton=\"%d\" slidebutton=\"%d\"", _thumbnailButton, _slideshowButton);
 }
 
-void PhotoAlbumSettings::setAttributeTo(const QString& key, const QString& value)
+bool PhotoAlbumSettings::setAttributeTo(const QString& key, const QString& value)
 {
-    lq::modelFrame(this, "setAttribute:to:", [&] {
-        const int number = value.toInt();
-        // The flags take the value's low byte.
-        const bool flag = (number & 0xff) != 0;
-        if (key == u"twidth"_sv)
-            setThumbWidth(number);
-        else if (key == u"theight"_sv)
-            setThumbHeight(number);
-        else if (key == u"cols"_sv)
-            setCols(number);
-        else if (key == u"rows"_sv)
-            setRows(number);
-        else if (key == u"hspace"_sv)
-            setSpaceColumns(number);
-        else if (key == u"vspace"_sv)
-            setSpaceRows(number);
-        else if (key == u"showcaptions"_sv)
-            setShowCaptions(flag);
-        else if (key == u"showtooltips"_sv)
-            setShowToolTips(flag);
-        else if (key == u"click"_sv)
-            setClickOp(static_cast<ClickOperation>(number));
-        else if (key == u"taspect"_sv)
-            setThumbAspect(static_cast<ThumbAspect>(number));
-        else if (key == u"cabove"_sv)
-            setCaptionsAbove(flag);
-        else if (key == u"cspace"_sv)
-            setCaptionSpace(number);
-        else if (key == u"after"_sv)
-            setAfterDescription(number);
-        else if (key == u"collage"_sv) {
-            setHasCollage(1);
-            setCollageString(value);
-        } else if (key == u"floating"_sv)
-            setFloatingString(value);
-        else if (key == u"asf"_sv)
-            setAutoCropFreestyle(number);
-        else if (key == u"carttype"_sv)
-            setCartType(static_cast<CartType>(number));
-        else if (key == u"buttontype"_sv)
-            setButtonType(number);
-        else if (key == u"buttonwidth"_sv)
-            setButtonWidth(number);
-        else if (key == u"buttonheight"_sv)
-            setButtonHeight(number);
-        else if (key == u"thumbcaption"_sv)
-            setThumbnailCaption(number);
-        else if (key == u"thumbbutton"_sv)
-            setThumbnailButton(number);
-        else if (key == u"slidecaption"_sv)
-            setSlideshowCaption(number);
-        else if (key == u"slidebutton"_sv)
-            setSlideshowButton(number);
-        else
-            XmlWebText::setAttributeTo(key, value);
-    });
+    const int number = value.toInt();
+    // The flags take the value's low byte.
+    const bool flag = (number & 0xff) != 0;
+    if (key == u"twidth"_sv)
+        setThumbWidth(number);
+    else if (key == u"theight"_sv)
+        setThumbHeight(number);
+    else if (key == u"cols"_sv)
+        setCols(number);
+    else if (key == u"rows"_sv)
+        setRows(number);
+    else if (key == u"hspace"_sv)
+        setSpaceColumns(number);
+    else if (key == u"vspace"_sv)
+        setSpaceRows(number);
+    else if (key == u"showcaptions"_sv)
+        setShowCaptions(flag);
+    else if (key == u"showtooltips"_sv)
+        setShowToolTips(flag);
+    else if (key == u"click"_sv)
+        setClickOp(static_cast<ClickOperation>(number));
+    else if (key == u"taspect"_sv)
+        setThumbAspect(static_cast<ThumbAspect>(number));
+    else if (key == u"cabove"_sv)
+        setCaptionsAbove(flag);
+    else if (key == u"cspace"_sv)
+        setCaptionSpace(number);
+    else if (key == u"after"_sv)
+        setAfterDescription(number);
+    else if (key == u"collage"_sv) {
+        setHasCollage(1);
+        setCollageString(value);
+    } else if (key == u"floating"_sv)
+        setFloatingString(value);
+    else if (key == u"asf"_sv)
+        setAutoCropFreestyle(number);
+    else if (key == u"carttype"_sv)
+        setCartType(static_cast<CartType>(number));
+    else if (key == u"buttontype"_sv)
+        setButtonType(number);
+    else if (key == u"buttonwidth"_sv)
+        setButtonWidth(number);
+    else if (key == u"buttonheight"_sv)
+        setButtonHeight(number);
+    else if (key == u"thumbcaption"_sv)
+        setThumbnailCaption(number);
+    else if (key == u"thumbbutton"_sv)
+        setThumbnailButton(number);
+    else if (key == u"slidecaption"_sv)
+        setSlideshowCaption(number);
+    else if (key == u"slidebutton"_sv)
+        setSlideshowButton(number);
+    else
+        return false;
+    return true;
 }
 
 // --- Settings --------------------------------------------------------------------------------------
@@ -159,7 +153,7 @@ QString PhotoAlbumSettings::thumbSizeString() const
 
 void PhotoAlbumSettings::setCollageString(const QString& collage)
 {
-    lq::modelFrame(this, "setCollageString:", [&] {
+    lq::modelFrame(_album, "setCollageString:", [&] {
         _collageString = collage;
         _collageRects = collage.split(QLatin1Char('|'));
         const QStringList header = _collageRects.value(0).split(QLatin1Char(','));
@@ -167,7 +161,7 @@ void PhotoAlbumSettings::setCollageString(const QString& collage)
         _fs_width = header.value(1).trimmed().toInt();
         _fs_height = header.value(2).trimmed().toInt();
         _fs_allowPhotos = header.size() > 5 ? header.value(5).trimmed().toInt() : 0;
-        docChanged();
+        _album->docChanged();
     });
 }
 
@@ -201,19 +195,19 @@ lq::Rect PhotoAlbumSettings::floatingRect(int index) const
 
 void PhotoAlbumSettings::setFloatingRectForIndex(const lq::Rect& rect, int index)
 {
-    lq::modelFrame(this, "setFloatingRect:forIndex:", [&] {
+    lq::modelFrame(_album, "setFloatingRect:forIndex:", [&] {
         if (index < 0 || index >= _floatingRects.size())
             return;
         _floatingRects[index] = lq::rectToString(rect);
-        docChanged();
+        _album->docChanged();
     });
 }
 
 void PhotoAlbumSettings::addFloatingRect(const lq::Rect& rect)
 {
-    lq::modelFrame(this, "addFloatingRect:", [&] {
+    lq::modelFrame(_album, "addFloatingRect:", [&] {
         _floatingRects.append(lq::rectToString(rect));
-        docChanged();
+        _album->docChanged();
     });
 }
 
@@ -225,7 +219,7 @@ void PhotoAlbumSettings::removeFloatingRect()
 
 void PhotoAlbumSettings::setNumFloatingRects(int count)
 {
-    lq::modelFrame(this, "setNumFloatingRects:", [&] {
+    lq::modelFrame(_album, "setNumFloatingRects:", [&] {
         while (numFloatingRects() < count)
             addFloatingRect(calcRawRect(numFloatingRects()));
         while (numFloatingRects() > std::max(count, 0))

@@ -1,16 +1,17 @@
 #pragma once
 
-#include "elements/XmlWebText.h"
+#include "model/core/XmlBase.h"
+#include "platform/ExceptionFrame.h"
 
 #include <QStringList>
 
-// The stored settings of a photo album, which the album writes and reads
-// with its text attributes: the thumbnails' size, shape and grid, the
-// captions, what a click does, the placement mode with its collage and
+// The stored settings of a photo album, a value the album holds and writes
+// and reads with its text attributes: the thumbnails' size, shape and grid,
+// the captions, what a click does, the placement mode with its collage and
 // floating photos, and the cart with its buttons. Every setter marks the
-// document changed, unless it says otherwise. What follows from the settings
-// alone (the thumbnail counts of each mode) is answered here too.
-class PhotoAlbumSettings : public XmlWebText {
+// album's document changed, unless it says otherwise. What follows from the
+// settings alone (the thumbnail counts of each mode) is answered here too.
+class PhotoAlbumSettings {
 public:
     // How thumbnails take their photos' shapes.
     enum class ThumbAspect : int {
@@ -32,15 +33,19 @@ public:
     // A stored number outside the kinds of these settings does what the
     // code does for none of them and is written back as it was read.
 
-    explicit PhotoAlbumSettings(Key key);
-    ~PhotoAlbumSettings() override;
+    // The album whose document a change marks and whose failures are logged.
+    // Writing and reading the attributes is framed by the album.
+    explicit PhotoAlbumSettings(XmlBase& album);
+    PhotoAlbumSettings(const PhotoAlbumSettings&) = delete;
+    PhotoAlbumSettings& operator=(const PhotoAlbumSettings&) = delete;
 
-    // The text attributes, then taspect twidth theight cols rows hspace
-    // vspace showcaptions showtooltips click cabove cspace after asf,
-    // collage (with a collage), floating (mode 2), carttype buttontype
-    // buttonwidth buttonheight thumbcaption slidecaption thumbbutton slidebutton.
-    void appendAttributes(QString& xml) override;
-    void setAttributeTo(const QString& key, const QString& value) override;
+    // taspect twidth theight cols rows hspace vspace showcaptions
+    // showtooltips click cabove cspace after asf, collage (with a collage),
+    // floating (mode 2), carttype buttontype buttonwidth buttonheight
+    // thumbcaption slidecaption thumbbutton slidebutton.
+    void appendAttributes(QString& xml) const;
+    // Each through its setter; false for a key that is none of the settings'.
+    bool setAttributeTo(const QString& key, const QString& value);
 
     // --- Thumbnails and grid ------------------------------------------------------------------
     int thumbWidth() const { return _thumbWidth; }
@@ -72,7 +77,6 @@ public:
     bool showToolTips() const { return _showToolTips; }
     void setShowToolTips(bool show);
     ClickOperation clickOp() const { return _clickOp; }
-    bool opensSlideshowPage() const override { return _clickOp == ClickOperation::SlideshowPage; }
     void setClickOp(ClickOperation op);
     bool captionsAbove() const { return _captionsAbove; }
     void setCaptionsAbove(bool above);
@@ -145,7 +149,18 @@ public:
     // out unless the collage allows them.
     int firstPictureInSlideshow() const;
 
-protected:
+private:
+    // Stores the value and marks the album's document changed.
+    template <typename Field, typename Value>
+    void setStored(Field& field, Value&& value, const char* operation)
+    {
+        lq::modelFrame(_album, operation, [&] {
+            field = std::forward<Value>(value);
+            _album->docChanged();
+        });
+    }
+
+    XmlBase* _album;
     int _thumbWidth = 120;
     int _thumbHeight = 90;
     ThumbAspect _thumbAspect = ThumbAspect::SameSize;

@@ -2,7 +2,6 @@
 // backgrounds it owns, and the housekeeping passed on to them.
 #include "elements/XmlWebMenu.h"
 
-#include "elements/WebMenuLayout.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Strings.h"
 #include "platform/ValueStrings.h"
@@ -118,7 +117,7 @@ void XmlWebMenu::appendAttributes(QString& xml)
                 + QLatin1Char('"');
         };
         number("orient", orientation());
-        number("hspace", WebMenuLayout(*this).leadingHorzSpace());
+        number("hspace", leadingHorzSpace());
         colour("nBkgnd", normalBkgnd());
         colour("nText", _normalText);
         colour("hBkgnd", hoverBkgnd());

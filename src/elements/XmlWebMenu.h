@@ -42,8 +42,10 @@ class LayoutManager;
 // click and editing state are working state of the canvas and never saved.
 //
 // The items' stored look is kept by the base, WebMenuItemStyle. The menu's
-// layout (WebMenuLayout, with the sizes of WebMenuGeometry) and its CSS and
-// HTML (WebMenuHtml) are helper classes that take the menu.
+// definition is split by job: the element and its state backgrounds
+// (XmlWebMenu.cpp), the items and their layout (XmlWebMenuItems.cpp), the
+// box and the sizes of items and rows (XmlWebMenuLayout.cpp), the canvas
+// (XmlWebMenuCanvas.cpp) and the CSS and HTML (XmlWebMenuHtml.cpp).
 class XmlWebMenu final : public WebMenuItemStyle {
 public:
     // The laid-out text of one item: a storage with its one layout manager
@@ -224,7 +226,7 @@ public:
     void setNavPlacement(int placement);
 
     // --- Items --------------------------------------------------------------------------------
-    // The item texts of the last layout (WebMenuLayout lays them out).
+    // The item texts of the last layout.
     const std::vector<ItemTextPtr>& contentsArray() const { return _contentsArray; }
     const std::vector<ItemTextPtr>& subContentsArray() const { return _subContentsArray; }
     // The current page's number at the last layout.
@@ -243,6 +245,32 @@ public:
     int calcWidth() const override;
     int calcHeight() const override;
     int internalWidth() const override;
+    // The width of each row of a horizontal menu, spacing included (0 when vertical).
+    int horzMenuWidth() const;
+    int horzSubMenuWidth() const;
+    // Where the rows start inside the inner width (0 when vertical).
+    int leadingHorzSpace();
+    int leadingSubHorzSpace();
+    // The width an item's text is laid out in.
+    int menuItemInternalWidth();
+
+    // --- Page lists and item texts -------------------------------------------------------------
+    // Top-level items for the page; nothing while the menu has no site.
+    std::optional<QList<MenuItem>> getMenuItems(XmlBase* page);
+    // The pages of the current group without the group itself (type 2
+    // only); nothing when that leaves none.
+    std::optional<QList<MenuItem>> getSubMenuItems(XmlBase* page);
+    // The page number of the item shown as current.
+    int getCurrentPageNum(XmlBase* page);
+    // The position of the top-level item that carries the submenu, or -1.
+    int getCurrentGroupNum(XmlBase* page);
+    // Replaces the item's text by the name in the attributes of the state
+    // (0 to 3; any other number gives no colour, underline and state) and
+    // lays it out at the item text width.
+    void fillContentsWithStringTypeSubmenu(ItemText& item, const QString& name, int type, bool submenu);
+    ItemTextPtr makeContents();
+    // The state background of the text's state and the item borders.
+    void drawMenuItemBackgroundRect(ItemText& item, const lq::Rect& rect);
 
     // --- Canvas ---------------------------------------------------------------------------------
     void mouseEntered(const QString& data) override;
@@ -265,8 +293,10 @@ public:
     // The container of the item being edited, or nothing.
     std::shared_ptr<lq::TextContainer> editingTextContainer();
 
-    // --- Template CSS and page HTML (written by WebMenuHtml) ------------------------------------
+    // --- Template CSS and page HTML ---------------------------------------------------------------
     void appendCSS(QString& css) override;
+    // A size of 0 is the record's own.
+    void appendCSSFontParametersForFontWithSize(QString& css, XmlWebFont& record, int size);
     void appendCSSWinIESuffix(QString& css, const QString& suffix) override;
     void genCSSWinIEBitmap(QString& script) override;
     void appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet) override;
@@ -282,11 +312,6 @@ private:
     // Submenu items are numbered from 1000, or from the number of top-level
     // items when there are more: the numbers of the two rows never meet.
     static constexpr int firstSubmenuItem = 1000;
-
-    // The menu's layout, geometry and page output work on its working state.
-    friend class WebMenuGeometry;
-    friend class WebMenuLayout;
-    friend class WebMenuHtml;
 
     // One item as the canvas, the click areas and the page links place it.
     struct ItemFrame {
@@ -316,6 +341,52 @@ private:
         void update(int width);
     };
     class RowWidthsScope;
+
+    // --- Items and layout ------------------------------------------------------------------------
+    // The same records as getMenuItems and getSubMenuItems without their
+    // page elements (empty), as the page output and the layout need them:
+    // kept from one page to the next while the site's tree stays as it was.
+    std::optional<QList<MenuItem>> menuRecords(XmlBase* page);
+    std::optional<QList<MenuItem>> subMenuRecords(XmlBase* page);
+    // The group's records, its own first; nothing when it has no pages.
+    std::optional<QList<MenuItem>> groupRecords(XmlBase* page);
+    // The text attributes of an item in the state (0 to 3), in the submenu or not.
+    lq::TextAttributes itemAttributes(int type, bool submenu);
+    // Replaces the item's text by the name in the attributes and lays it out.
+    void fillContents(ItemText& item, const QString& name, const lq::TextAttributes& attributes);
+    // Lays the items out for the page (nothing: the current page) and
+    // registers one click area per item.
+    void layoutItems(XmlBase* page);
+    // Gives every item text the attributes of its state.
+    void relayoutTextAttributes();
+    // Visits every item in order, the submenu placed for the page; a visit
+    // answering true stops the walk.
+    void walkItems(XmlBase* page, const Walk& walk, const std::function<bool(const ItemFrame&)>& visit);
+    // Where a row of the width starts inside the inner width.
+    int leadingSpace(int rowWidth);
+    // The background of a state, or nothing.
+    XmlCSSBackground* stateBackground(int state) const;
+
+    // --- Item and row sizes, as the last layout left them ---------------------------------------
+    // Orientation 1 or 2: the items stand side by side.
+    bool horizontal() const;
+    // The border box width of an item.
+    int itemWidth(const ItemText& item) const;
+    // The width of a horizontal row of items, spacing included (0 when vertical).
+    int rowWidth(const std::vector<ItemTextPtr>& row) const;
+    // The number of the first submenu item.
+    int firstSubmenuNumber() const;
+    // The row (submenu or not) and place in it of an item's number; false for
+    // a number that names no item.
+    bool itemOfNumber(int number, bool* submenu, int* position) const;
+
+    // --- Page HTML ------------------------------------------------------------------------------
+    void appendCSSMenuItemBorders(QString& css);
+    void appendFontChecks(QString& html);
+    void appendNavigationBox(QString& html);
+    void appendItemLinks(QString& html, XmlBase* page);
+    // The link of an item standing as the key says.
+    QString itemLink(const ItemText::LinkKey& key);
     void restyleAndRedisplay();
     void forEachBackground(const std::function<void(XmlCSSBackground&)>& visit);
     void setEnable(bool& field, XmlCSSBackground& background, bool enabled);

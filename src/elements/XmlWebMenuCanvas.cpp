@@ -4,8 +4,6 @@
 #include "elements/XmlWebMenu.h"
 
 #include "elements/ElementHelpers.h"
-#include "elements/WebMenuGeometry.h"
-#include "elements/WebMenuLayout.h"
 #include "model/core/DocumentBase.h"
 #include "model/site/XmlAlbum.h"
 #include "platform/ExceptionFrame.h"
@@ -22,7 +20,7 @@ using elements::toFloat;
 
 void XmlWebMenu::restyleAndRedisplay()
 {
-    WebMenuLayout(*this).relayoutTextAttributes();
+    relayoutTextAttributes();
     if (DocumentBase* document = myDocument())
         document->redisplayRect(objectRect());
 }
@@ -64,7 +62,7 @@ void XmlWebMenu::mouseClick(const QString& data)
         const std::shared_ptr<XmlAlbum> page = getCurrentAlbum();
         if (!page)
             return;
-        const std::optional<QList<MenuItem>> items = WebMenuLayout(*this).getMenuItems(page.get());
+        const std::optional<QList<MenuItem>> items = getMenuItems(page.get());
         if (!items)
             return;
         const int number = lq::intValue(data);
@@ -83,8 +81,8 @@ void XmlWebMenu::mouseClick(const QString& data)
             return;
         bool submenu = false;
         int j = 0;
-        if (WebMenuGeometry(*this).itemOfNumber(number, &submenu, &j) && submenu) {
-            const std::optional<QList<MenuItem>> subItems = WebMenuLayout(*this).getSubMenuItems(page.get());
+        if (itemOfNumber(number, &submenu, &j) && submenu) {
+            const std::optional<QList<MenuItem>> subItems = getSubMenuItems(page.get());
             if (subItems && j < subItems->size())
                 show(subItems->at(j));
         }
@@ -110,9 +108,8 @@ void XmlWebMenu::drawText()
         Walk walk;
         walk.horizontalSubRow = _navTypeForGroup == 2;
         walk.emptyRowHeight = calcHeight();
-        WebMenuLayout layout(*this);
-        layout.walkItems(page.get(), walk, [&](const ItemFrame& item) {
-            layout.drawMenuItemBackgroundRect(*item.text, item.rect);
+        walkItems(page.get(), walk, [&](const ItemFrame& item) {
+            drawMenuItemBackgroundRect(*item.text, item.rect);
             lq::LayoutManager& lm = item.text->layoutManager();
             const lq::Range glyphs = lm.glyphRangeForTextContainer(item.text->textContainer().get());
             if (glyphs.length > 0) {
@@ -134,12 +131,11 @@ void XmlWebMenu::selectPageAtPoint(const lq::Point& point)
         Walk walk;
         walk.withSpacing = true;
         walk.emptyRowHeight = calcHeight();
-        WebMenuLayout layout(*this);
-        layout.walkItems(page.get(), walk, [&](const ItemFrame& item) {
+        walkItems(page.get(), walk, [&](const ItemFrame& item) {
             if (!item.rect.contains(point))
                 return false;
             const std::optional<QList<MenuItem>> list =
-                item.submenu ? layout.getSubMenuItems(page.get()) : layout.getMenuItems(page.get());
+                item.submenu ? getSubMenuItems(page.get()) : getMenuItems(page.get());
             if (list && item.position < list->size()) {
                 XmlAlbum* album = XmlAlbum::cast(list->at(item.position).page.get());
                 DocumentBase* document = myDocument();
@@ -164,12 +160,12 @@ bool XmlWebMenu::startEditingAtPointTextView(const lq::Point& point, lq::TextVie
         const std::shared_ptr<XmlAlbum> page = getCurrentAlbum();
         if (!page)
             return false;
-        const bool across = WebMenuGeometry(*this).horizontal();
+        const bool across = horizontal();
         bool hit = false;
         Walk walk;
         walk.withSpacing = true;
         walk.emptyRowHeight = calcHeight();
-        WebMenuLayout(*this).walkItems(page.get(), walk, [&](const ItemFrame& item) {
+        walkItems(page.get(), walk, [&](const ItemFrame& item) {
             if (!item.rect.contains(point))
                 return false;
             // The text area of the item: inside its borders and padding, less the spacing the hit took in.
@@ -207,7 +203,7 @@ std::shared_ptr<lq::TextContainer> XmlWebMenu::editingTextContainer()
         return nullptr;
     bool submenu = false;
     int position = 0;
-    if (!WebMenuGeometry(*this).itemOfNumber(_editMenuItem, &submenu, &position))
+    if (!itemOfNumber(_editMenuItem, &submenu, &position))
         return nullptr;
     const std::vector<ItemTextPtr>& texts = submenu ? _subContentsArray : _contentsArray;
     if (static_cast<std::size_t>(position) >= texts.size())
@@ -222,7 +218,7 @@ void XmlWebMenu::endEditingInView()
             _isEditing = false;
             bool submenu = false;
             int position = -1;
-            if (!WebMenuGeometry(*this).itemOfNumber(_editMenuItem, &submenu, &position))
+            if (!itemOfNumber(_editMenuItem, &submenu, &position))
                 position = -1;
             _editMenuItem = position;
             const std::vector<ItemTextPtr>& texts = submenu ? _subContentsArray : _contentsArray;
@@ -231,7 +227,7 @@ void XmlWebMenu::endEditingInView()
                 const QString edited = texts[static_cast<std::size_t>(_editMenuItem)]->textStorage()->string();
                 if (const std::shared_ptr<XmlAlbum> page = getCurrentAlbum()) {
                     const std::optional<QList<MenuItem>> list =
-                        submenu ? WebMenuLayout(*this).getSubMenuItems(page.get()) : WebMenuLayout(*this).getMenuItems(page.get());
+                        submenu ? getSubMenuItems(page.get()) : getMenuItems(page.get());
                     if (list && _editMenuItem < list->size()) {
                         if (XmlBase* editedPage = list->at(_editMenuItem).page.get())
                             editedPage->setName(edited);

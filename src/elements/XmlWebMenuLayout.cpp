@@ -1,9 +1,7 @@
 // The navigation menu's box: its size from the rows and columns of its
-// items, and the layout of the items (WebMenuLayout) for the canvas.
+// items, and the sizes of its items and rows as the last layout left them.
 #include "elements/XmlWebMenu.h"
 
-#include "elements/WebMenuGeometry.h"
-#include "elements/WebMenuLayout.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Log.h"
 
@@ -19,7 +17,7 @@ void XmlWebMenu::relayoutFlags(XmlBase* page, int flags)
     try {
         if (flags != 0)
             return;
-        WebMenuLayout(*this).layoutItems(page);
+        layoutItems(page);
     } catch (const lq::Exception& failure) {
         lq::log(QStringLiteral("webmenu relayout error: %1: %2").arg(failure.name(), failure.reason()));
         lq::log(createXml());
@@ -31,7 +29,7 @@ int XmlWebMenu::calcHeight() const
     return lq::modelFrame(this, "calcHeight", [&] {
         const int itemHeights = _mibt + _mibb + _mipt + _mipb;
         int h = _bt + _bb + _pt + _pb + (dropShadow() ? shadowStrip : 0);
-        if (!WebMenuGeometry(*this).horizontal()) {
+        if (!horizontal()) {
             const auto addColumn = [&](const std::vector<ItemTextPtr>& texts) {
                 const int n = static_cast<int>(texts.size());
                 if (n > 1)
@@ -57,7 +55,7 @@ int XmlWebMenu::calcHeight() const
 int XmlWebMenu::width() const
 {
     return lq::modelFrame(this, "width", [&] {
-        if (!WebMenuGeometry(*this).horizontal())
+        if (!horizontal())
             return _width;
         return std::max(_width, internalWidth() + _bl + _br + _pl + _pr + (dropShadow() ? shadowStrip : 0));
     });
@@ -72,8 +70,76 @@ int XmlWebMenu::internalWidth() const
 {
     return lq::modelFrame(this, "internalWidth", [&] {
         const int iw = _width - (_pl + _pr + _bl + _br) - (dropShadow() ? shadowStrip : 0);
-        if (!WebMenuGeometry(*this).horizontal())
+        if (!horizontal())
             return iw;
-        return std::max({ WebMenuGeometry(*this).horzMenuWidth(), WebMenuGeometry(*this).horzSubMenuWidth(), iw });
+        return std::max({ horzMenuWidth(), horzSubMenuWidth(), iw });
     });
+}
+
+// --- Item and row sizes ------------------------------------------------------------------------
+
+bool XmlWebMenu::horizontal() const
+{
+    return orientation() != 0;
+}
+
+int XmlWebMenu::itemWidth(const ItemText& item) const
+{
+    const int borders = _mibl + _mibr + _mipl + _mipr;
+    switch (orientation()) {
+    case 0:
+        return internalWidth();
+    case 2:
+        return _miWidth + borders;
+    default:
+        return item.usedWidth() + borders;
+    }
+}
+
+int XmlWebMenu::firstSubmenuNumber() const
+{
+    return std::max(firstSubmenuItem, static_cast<int>(_contentsArray.size()));
+}
+
+bool XmlWebMenu::itemOfNumber(int number, bool* submenu, int* position) const
+{
+    if (number < 0)
+        return false;
+    const int first = firstSubmenuNumber();
+    *submenu = number >= first;
+    *position = *submenu ? number - first : number;
+    return *submenu || number < static_cast<int>(_contentsArray.size());
+}
+
+int XmlWebMenu::rowWidth(const std::vector<ItemTextPtr>& row) const
+{
+    if (!horizontal())
+        return 0;
+    if (_rowWidths && (&row == &_contentsArray || &row == &_subContentsArray)) {
+        const int which = &row == &_contentsArray ? 0 : 1;
+        return static_cast<int>(_rowWidths->sums[which] + static_cast<long long>(row.size()) * _mispace - _mispace);
+    }
+    // The items of a row share their borders, and with a fixed text width
+    // their width: only the texts' widths are added up item by item.
+    const long long count = static_cast<long long>(row.size());
+    const int borders = _mibl + _mibr + _mipl + _mipr;
+    long long sum = 0;
+    if (orientation() == 2) {
+        sum = count * (_miWidth + borders);
+    } else {
+        for (const ItemTextPtr& text : row)
+            sum += text->usedWidth();
+        sum += count * borders;
+    }
+    return static_cast<int>(sum + count * _mispace - _mispace);
+}
+
+int XmlWebMenu::horzMenuWidth() const
+{
+    return lq::modelFrame(this, "horzMenuWidth", [&] { return rowWidth(_contentsArray); });
+}
+
+int XmlWebMenu::horzSubMenuWidth() const
+{
+    return lq::modelFrame(this, "horzSubMenuWidth", [&] { return rowWidth(_subContentsArray); });
 }

@@ -4,7 +4,6 @@
 #include "elements/XmlWebPhotoAlbum.h"
 
 #include "elements/ElementHelpers.h"
-#include "elements/PhotoAlbumPage.h"
 #include "elements/XmlSlideshow.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlGroup.h"
@@ -71,7 +70,7 @@ XmlWebPhotoAlbum::HotArea XmlWebPhotoAlbum::HotArea::fromString(const QString& d
 // --- Element protocol ------------------------------------------------------------------------------
 
 XmlWebPhotoAlbum::XmlWebPhotoAlbum(Key key)
-    : PhotoAlbumSettings(key)
+    : XmlWebText(key)
 {
     _absolute = true;
     _widthFixed = false;
@@ -124,14 +123,20 @@ void XmlWebPhotoAlbum::appendAttributes(QString& xml)
 {
     // The box's own geometry is written, not that of a selected floating photo.
     _currentPhoto = -1;
-    PhotoAlbumSettings::appendAttributes(xml);
+    lq::modelFrame(this, "appendAttributes:", [&] {
+        XmlWebText::appendAttributes(xml);
+        _settings.appendAttributes(xml);
+    });
     calcPhotoAlbum();
 }
 
 void XmlWebPhotoAlbum::setAttributeTo(const QString& key, const QString& value)
 {
     _currentPhoto = -1;
-    PhotoAlbumSettings::setAttributeTo(key, value);
+    lq::modelFrame(this, "setAttribute:to:", [&] {
+        if (!_settings.setAttributeTo(key, value))
+            XmlWebText::setAttributeTo(key, value);
+    });
 }
 
 XmlBasePtr XmlWebPhotoAlbum::createChildFromTag(const QString& tag)
@@ -209,9 +214,9 @@ void XmlWebPhotoAlbum::setDefaultSlideshowText()
 void XmlWebPhotoAlbum::setDefaultButtonHTML()
 {
     lq::modelFrame(this, "setDefaultButtonHTML", [&] {
-        if (!hasCartButton())
+        if (!_settings.hasCartButton())
             return;
-        buttonHTML()->setContent(PhotoAlbumPage::buttonForm(_cartType == CartType::BuyNow));
+        buttonHTML()->setContent(buttonForm(_settings.cartType() == CartType::BuyNow));
     });
 }
 
@@ -250,13 +255,13 @@ void XmlWebPhotoAlbum::setVisibleInSlideshow(bool)
 
 bool XmlWebPhotoAlbum::firstLine()
 {
-    return _cartType != CartType::None ? false : XmlWebText::firstLine();
+    return _settings.cartType() != CartType::None ? false : XmlWebText::firstLine();
 }
 
 bool XmlWebPhotoAlbum::beforeAfter() const
 {
     return lq::modelFrame(this, "beforeAfter", [&] {
-        if (_clickOp != ClickOperation::SlideshowPage && _clickOp != ClickOperation::SlideshowElement)
+        if (_settings.clickOp() != ClickOperation::SlideshowPage && _settings.clickOp() != ClickOperation::SlideshowElement)
             return false;
         XmlSlideshow* show = slideshowBeside(*this);
         return show && show->style() != 0 && show->style() != 1;
@@ -274,7 +279,7 @@ QString XmlWebPhotoAlbum::indexLink()
         const std::shared_ptr<XmlAlbum> page = getCurrentAlbum();
         if (!page)
             return QStringLiteral("#");
-        if (_clickOp == ClickOperation::SlideshowElement && isExactly<XmlGroup>(page->parent()))
+        if (_settings.clickOp() == ClickOperation::SlideshowElement && isExactly<XmlGroup>(page->parent()))
             return XmlGroup::cast(page->parent())->linkAddress();
         return page->linkAddress();
     });
@@ -297,34 +302,7 @@ int XmlWebPhotoAlbum::photoIndexForThumbnail(int index) const
     return thumbrollovers() ? index * 3 : index * 2;
 }
 
-// --- Housekeeping ------------------------------------------------------------------------------------------------------
-
-// --- Page HTML and CSS ----------------------------------------------------------------------------
-
-void XmlWebPhotoAlbum::appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet)
-{
-    PhotoAlbumPage(*this).appendHTMLPagePassSheet(html, page, pass, sheet);
-}
-
-QString XmlWebPhotoAlbum::textSubberPhoto(const QString& text, XmlPhoto* photo)
-{
-    return PhotoAlbumPage(*this).textSubberPhoto(text, photo);
-}
-
-void XmlWebPhotoAlbum::appendCSS(QString& css)
-{
-    PhotoAlbumPage(*this).appendCSS(css);
-}
-
-void XmlWebPhotoAlbum::appendCSSWinIESuffix(QString& css, const QString& suffix)
-{
-    PhotoAlbumPage(*this).appendCSSWinIESuffix(css, suffix);
-}
-
-void XmlWebPhotoAlbum::appendJavascriptWinIE(QString& script)
-{
-    PhotoAlbumPage(*this).appendJavascriptWinIE(script);
-}
+// --- Bitmap steps ----------------------------------------------------------------------------
 
 void XmlWebPhotoAlbum::genCSSBitmap(QString& script)
 {

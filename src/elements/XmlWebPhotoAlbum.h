@@ -2,11 +2,13 @@
 
 #include "elements/PhotoAlbumSettings.h"
 #include "elements/XmlWebMenu.h"
+#include "elements/XmlWebText.h"
 
 #include <QStringList>
 
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class XmlAlbum;
@@ -30,11 +32,19 @@ class XmlPictureFrame;
 // the button image are owned parts written after the box's own parts; the
 // only children are the box's fonts.
 //
-// The stored settings are kept by the base, PhotoAlbumSettings. The album's
-// geometry and captions (PhotoAlbumLayout) and its page output
-// (PhotoAlbumPage) are helper classes that take the album.
-class XmlWebPhotoAlbum final : public PhotoAlbumSettings {
+// The stored settings are a value the album holds (settings()). The album's
+// definition is split by job: the element and its owned parts
+// (XmlWebPhotoAlbum.cpp), the box in its placement modes
+// (XmlWebPhotoAlbumLayout.cpp), the cells and captions
+// (XmlWebPhotoAlbumGeometry.cpp), the canvas (XmlWebPhotoAlbumCanvas.cpp)
+// and the page output (XmlWebPhotoAlbumPage.cpp).
+class XmlWebPhotoAlbum final : public XmlWebText {
 public:
+    using ThumbAspect = PhotoAlbumSettings::ThumbAspect;
+    using ClickOperation = PhotoAlbumSettings::ClickOperation;
+    using CartType = PhotoAlbumSettings::CartType;
+    using ThumbSize = PhotoAlbumSettings::ThumbSize;
+
     // The laid-out caption of one photo.
     using CaptionText = XmlWebMenu::ItemText;
 
@@ -72,11 +82,24 @@ public:
     bool canDoubleClick() override;
     void canSaveChanges() override {}
 
+    // --- Stored settings ----------------------------------------------------------------------
+    const PhotoAlbumSettings& settings() const { return _settings; }
+    PhotoAlbumSettings& settings() { return _settings; }
+    bool opensSlideshowPage() const override { return _settings.clickOp() == ClickOperation::SlideshowPage; }
+    // What the slideshow and the layout canvas ask of the album.
+    int afterDescription() const { return _settings.afterDescription(); }
+    ClickOperation clickOp() const { return _settings.clickOp(); }
+    CartType cartType() const { return _settings.cartType(); }
+    bool hasCartButton() const { return _settings.hasCartButton(); }
+    int slideshowCaption() const { return _settings.slideshowCaption(); }
+    int slideshowButton() const { return _settings.slideshowButton(); }
+    int firstPictureInSlideshow() const { return _settings.firstPictureInSlideshow(); }
+
     // --- Placement ----------------------------------------------------------------------------
     // The grid's top in mode 1, without a change notice: the page layout hands it down.
     void setAfterTop(int top) override { _afterTop = top; }
     // Mode 1 follows the page text; the other modes are placed like any box.
-    PageRole pageRole() const override { return afterDescription() == 1 ? PageRole::AfterText : PageRole::Placed; }
+    PageRole pageRole() const override { return _settings.afterDescription() == 1 ? PageRole::AfterText : PageRole::Placed; }
     // Mode 2: the selected floating photo, -1 for the box itself.
     int currentPhoto() const { return _currentPhoto; }
 
@@ -109,7 +132,7 @@ public:
     // The photos of the current album page (none without one).
     XmlBaseList currentPhotos() const;
 
-    // --- Geometry (PhotoAlbumLayout) ------------------------------------------------------------
+    // --- Geometry ------------------------------------------------------------------------------------
     void calcPhotoAlbum() const;
     int photoWidth() const { return _photoWidth; }
     int photoHeight() const { return _photoHeight; }
@@ -146,6 +169,7 @@ public:
         lq::Rect thumb;
         lq::Rect caption;
     };
+    XmlWebPhotoAlbum::Cell cellRects(const XmlBaseList& photos, int pindex, int index);
     int heightForCaptionRow(int row) const;
     lq::Rect guideRect() override;
     QStringList objectRectArray();
@@ -163,8 +187,11 @@ public:
     void mouseClick(const QString& data) override;
     void cleanup() override;
 
-    // --- Page HTML and CSS (PhotoAlbumPage) ---------------------------------------------------
+    // --- Page HTML and CSS ------------------------------------------------------------------------
     void appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet* sheet) override;
+    // The PayPal placeholders of the photo and the site, every value escaped,
+    // filled in one pass over the text, so no value is searched for
+    // placeholders.
     QString textSubberPhoto(const QString& text, XmlPhoto* photo);
     void appendCSS(QString& css) override;
     void appendCSSWinIESuffix(QString& css, const QString& suffix) override;
@@ -177,11 +204,49 @@ public:
     void genCSSWinIEBitmap(QString& script) override;
 
 private:
-    friend class PhotoAlbumLayout;
-    friend class PhotoAlbumPage;
+    // --- Geometry ------------------------------------------------------------------------------------
+    // The photo at the index of the list, or nothing past its ends.
+    static XmlPhoto* photoAt(const XmlBaseList& photos, int index);
+    // The frame's horizontal and vertical extras: paddings, borders, shadow.
+    int frameExtraWidth() const;
+    int frameExtraHeight() const;
+    int boxExtraWidth() const;
+    int boxExtraHeight() const;
+    int heightForCaption(int index) const;
+    // Where thumbnail index would stand in mode 1's grid below the top.
+    lq::Rect calcRawAfterRectTop(int index, int top);
+    // Edits the selected floating photo's rectangle; false when none is selected.
+    bool editSelectedFloating(const std::function<void(lq::Rect&)>& edit);
+    // Mode 2: the collage box, then a rectangle (the frame's, or the whole
+    // cell's with totals) of every floating photo.
+    QStringList freestyleRects(bool totals);
+    // The captions laid out for the page, and the click areas of their links
+    // and of the thumbnails.
+    void layoutCaptions(XmlBase* page);
 
-    bool floatingSelected() const { return _afterDescription == 2 && _currentPhoto != -1; }
+    // --- Page HTML ------------------------------------------------------------------------------------
+    // The PayPal form of a buy-now or an add-to-cart button, the album's
+    // default button HTML, with the placeholders that textSubberPhoto fills.
+    static QString buttonForm(bool buyNow);
+    // The page passes: the font check of the site script, the lightbox's
+    // head links, the box, the thumbnails, and the steps that make them.
+    void appendFontCheck(QString& html);
+    void appendLightboxHead(QString& html);
+    void appendAlbumBox(QString& html);
+    void appendThumbnails(QString& html, XmlAlbum* album);
+    void appendSteps(QString& html, XmlAlbum* album);
+    void layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNoborders(int from, int to, QString& html,
+                                                                        const XmlBaseList& photos,
+                                                                        const QString& slidefile, bool showCaptions,
+                                                                        bool noborders);
+    void processImagesFromToHtmlPhotoObjectsAlbum(int from, int to, QString& html, const XmlBaseList& photos,
+                                                  int album);
+    // The framed thumbnails of IE's fix-ups: [first, end).
+    std::pair<int, int> framedRange(int count) const;
 
+    bool floatingSelected() const { return _settings.afterDescription() == 2 && _currentPhoto != -1; }
+
+    PhotoAlbumSettings _settings{ *this };
     mutable int _photoWidth = 0; // worked out from the thumbnail size and frame
     mutable int _photoHeight = 0;
     std::shared_ptr<XmlPictureFrame> _frame;

@@ -3,7 +3,6 @@
 #include "elements/XmlWebPhotoAlbum.h"
 
 #include "elements/ElementHelpers.h"
-#include "elements/PhotoAlbumLayout.h"
 #include "model/core/DocumentBase.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlCaption.h"
@@ -46,14 +45,14 @@ void XmlWebPhotoAlbum::drawObject()
         const std::shared_ptr<XmlAlbum> page = getCurrentAlbum();
         if (!page)
             return;
-        if (_afterDescription == 2) {
-            if (!_fs_hasCollage)
+        if (_settings.afterDescription() == 2) {
+            if (!_settings.hasCollage())
                 return;
             const QScopedValueRollback<int> collageBox(_currentPhoto, -1);
             XmlWebText::drawObject(objectRect());
             return;
         }
-        if (shownThumbnails(numberOfThumbnails(page->photoObjects())) != 0)
+        if (_settings.shownThumbnails(numberOfThumbnails(page->photoObjects())) != 0)
             XmlWebText::drawObject(objectRect());
     });
 }
@@ -66,16 +65,16 @@ void XmlWebPhotoAlbum::drawText()
             return;
         lq::GraphicsContext* context = lq::GraphicsContext::current();
         const XmlBaseList photos = page->photoObjects();
-        const int count = cellCount(numberOfThumbnails(photos));
-        const int collage = _afterDescription == 2 && _fs_hasCollage ? _fs_numberPhotos : 0;
+        const int count = _settings.cellCount(numberOfThumbnails(photos));
+        const int collage = _settings.afterDescription() == 2 && _settings.hasCollage() ? _settings.collageNumberPhotos() : 0;
 
         QList<ThumbnailResize> resizing;
         for (int i = 0; i < count; ++i) {
             const int pindex = photoIndexForThumbnail(i);
-            XmlPhoto* photo = PhotoAlbumLayout::photoAt(photos, pindex);
+            XmlPhoto* photo = photoAt(photos, pindex);
             if (!photo)
                 continue;
-            const auto [total, frameRect, thumb, caption] = PhotoAlbumLayout(*this).cellRects(photos, pindex, i);
+            const auto [total, frameRect, thumb, caption] = cellRects(photos, pindex, i);
             if (isExactly<XmlGroup>(page.get()))
                 photo->forceRedraw();
             const bool inCollage = i < collage;
@@ -88,23 +87,23 @@ void XmlWebPhotoAlbum::drawText()
                 document->resizeThumbnails(resizing);
         }
 
-        if (!captionsOrCart() || !context)
+        if (!_settings.captionsOrCart() || !context)
             return;
         QImage button;
-        if (hasCartButton() && _thumbnailButton) {
-            const QString name = _cartType == CartType::BuyNow ? QStringLiteral("buynow.png") : QStringLiteral("addtocart.png");
+        if (_settings.hasCartButton() && _settings.thumbnailButton()) {
+            const QString name = _settings.cartType() == CartType::BuyNow ? QStringLiteral("buynow.png") : QStringLiteral("addtocart.png");
             button = QImage(lq::resourcePath(QStringLiteral("styles/") + name));
         }
         for (int i = collage; i < count; ++i) {
             const int pindex = photoIndexForThumbnail(i);
             if (pindex >= static_cast<int>(_contentsArray.size()))
                 continue;
-            const auto [total, frameRect, thumb, captionRect] = PhotoAlbumLayout(*this).cellRects(photos, pindex, i);
+            const auto [total, frameRect, thumb, captionRect] = cellRects(photos, pindex, i);
             CaptionText& caption = *_contentsArray[static_cast<std::size_t>(pindex)];
             const lq::Range glyphs = caption.layoutManager().glyphRangeForTextContainer(caption.textContainer().get());
             if (glyphs.length > 0)
                 caption.layoutManager().drawGlyphsForGlyphRange(glyphs, captionRect.origin.toQPointF(), &context->painter());
-            XmlPhoto* photo = PhotoAlbumLayout::photoAt(photos, pindex);
+            XmlPhoto* photo = photoAt(photos, pindex);
             if (!button.isNull() && photo && photo->canBePurchased()) {
                 const QPointF at(captionRect.x() + (captionRect.width() - button.width()) * 0.5,
                                  captionRect.y() + captionRect.height());
@@ -120,24 +119,24 @@ XmlCSSPtr XmlWebPhotoAlbum::objectAtPoint(const lq::Point& point)
         if (!visible())
             return nullptr;
         const auto self = std::static_pointer_cast<XmlCSS>(sharedFromThis());
-        if (_afterDescription != 2)
+        if (_settings.afterDescription() != 2)
             return objectRect().contains(point) ? self : nullptr;
         const std::shared_ptr<XmlAlbum> page = getCurrentAlbum();
         if (!page)
             return nullptr;
         const XmlBaseList photos = page->photoObjects();
         const int count = numberOfThumbnails(photos);
-        const int first = collageThumbnails(count);
+        const int first = _settings.collageThumbnails(count);
         // The photo drawn last is on top.
-        for (int i = floatingEnd(count) - 1; i >= first; --i) {
-            const auto [total, frameRect, thumb, caption] = PhotoAlbumLayout(*this).cellRects(photos, photoIndexForThumbnail(i), i);
+        for (int i = _settings.floatingEnd(count) - 1; i >= first; --i) {
+            const auto [total, frameRect, thumb, caption] = cellRects(photos, photoIndexForThumbnail(i), i);
             if (thumb.contains(point)) {
                 _currentPhoto = i - first;
                 return self;
             }
         }
         _currentPhoto = -1;
-        if (_fs_hasCollage && objectRect().contains(point))
+        if (_settings.hasCollage() && objectRect().contains(point))
             return self;
         return nullptr;
     });
@@ -146,14 +145,14 @@ XmlCSSPtr XmlWebPhotoAlbum::objectAtPoint(const lq::Point& point)
 bool XmlWebPhotoAlbum::hasNextSelectableObjectInside(bool backwards)
 {
     return lq::modelFrame(this, "hasNextSelectableObjectInside:", [&] {
-        if (_afterDescription != 2)
+        if (_settings.afterDescription() != 2)
             return false;
         const std::shared_ptr<XmlAlbum> page = getCurrentAlbum();
         if (!page)
             return false;
         const int count = numberOfThumbnails(page->photoObjects());
-        const int first = collageThumbnails(count);
-        const int end = floatingEnd(count);
+        const int first = _settings.collageThumbnails(count);
+        const int end = _settings.floatingEnd(count);
         if (first >= end)
             return false;
         const int current = first + _currentPhoto;
@@ -180,12 +179,12 @@ std::shared_ptr<XmlPhoto> XmlWebPhotoAlbum::photoForEditingAtPoint(const lq::Poi
         if (!page)
             return nullptr;
         const XmlBaseList photos = page->photoObjects();
-        const int count = cellCount(numberOfThumbnails(photos));
+        const int count = _settings.cellCount(numberOfThumbnails(photos));
         for (int i = 0; i < count; ++i) {
             const int pindex = photoIndexForThumbnail(i);
-            const auto [total, frameRect, thumb, caption] = PhotoAlbumLayout(*this).cellRects(photos, pindex, i);
+            const auto [total, frameRect, thumb, caption] = cellRects(photos, pindex, i);
             if (thumb.contains(point)) {
-                XmlPhoto* photo = PhotoAlbumLayout::photoAt(photos, pindex);
+                XmlPhoto* photo = photoAt(photos, pindex);
                 return photo ? std::static_pointer_cast<XmlPhoto>(photo->sharedFromThis()) : nullptr;
             }
         }
@@ -208,14 +207,14 @@ void XmlWebPhotoAlbum::mouseClick(const QString& data)
             if (!page || !document)
                 return;
             const int i = area.index;
-            if (isExactly<XmlAlbum>(page.get()) && i >= firstPictureInSlideshow() && typeid(*this) == typeid(XmlWebPhotoAlbum)) {
+            if (isExactly<XmlAlbum>(page.get()) && i >= _settings.firstPictureInSlideshow() && typeid(*this) == typeid(XmlWebPhotoAlbum)) {
                 XmlPhoto* photo = XmlPhoto::cast(page->childAtIndex(i).get());
-                if (_clickOp == ClickOperation::SlideshowPage || _clickOp == ClickOperation::SlideshowElement) {
+                if (_settings.clickOp() == ClickOperation::SlideshowPage || _settings.clickOp() == ClickOperation::SlideshowElement) {
                     document->selectWebPageIndex(page.get(), i);
-                } else if (_clickOp == ClickOperation::NewWindow && photo) {
+                } else if (_settings.clickOp() == ClickOperation::NewWindow && photo) {
                     lq::openURL(QUrl::fromLocalFile(rootDir() + QStringLiteral("/pictures/image")
                                                     + QString::number(photo->imageSeqNumber()) + QStringLiteral(".jpg")));
-                } else if (_clickOp == ClickOperation::CaptionLink && photo && photo->caption()) {
+                } else if (_settings.clickOp() == ClickOperation::CaptionLink && photo && photo->caption()) {
                     openLink(*this, photo->caption()->href());
                 }
             } else if (isExactly<XmlGroup>(page.get())) {

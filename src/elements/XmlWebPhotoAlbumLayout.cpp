@@ -1,9 +1,8 @@
 // The photo album's box in its three placement modes and the questions of
-// the layout canvas; the cells and captions are PhotoAlbumLayout's.
+// the layout canvas; the cells and captions are in XmlWebPhotoAlbumGeometry.cpp.
 #include "elements/XmlWebPhotoAlbum.h"
 
 #include "elements/ElementHelpers.h"
-#include "elements/PhotoAlbumLayout.h"
 #include "model/site/XmlAlbum.h"
 #include "platform/Exception.h"
 #include "platform/ExceptionFrame.h"
@@ -18,7 +17,7 @@ int XmlWebPhotoAlbum::internalWidth() const
 {
     return lq::modelFrame(this, "internalWidth", [&] {
         calcPhotoAlbum();
-        return (_photoWidth + _spaceColumns) * _numCols - _spaceColumns;
+        return (_photoWidth + _settings.spaceColumns()) * _settings.cols() - _settings.spaceColumns();
     });
 }
 
@@ -26,19 +25,19 @@ int XmlWebPhotoAlbum::internalHeight() const
 {
     return lq::modelFrame(this, "internalHeight", [&] {
         calcPhotoAlbum();
-        if (_numCols == 0)
+        if (_settings.cols() == 0)
             return 0;
         const std::shared_ptr<XmlAlbum> page = getCurrentAlbum();
         if (!page)
             return 0;
         const int count = numberOfThumbnails(page->photoObjects());
-        int usedRows = (count - 1) / _numCols + 1;
-        if (_numRows != 0)
-            usedRows = std::min(usedRows, _numRows);
-        int total = (_photoHeight + _spaceRows) * usedRows - _spaceRows;
-        if (captionsOrCart()) {
+        int usedRows = (count - 1) / _settings.cols() + 1;
+        if (_settings.rows() != 0)
+            usedRows = std::min(usedRows, _settings.rows());
+        int total = (_photoHeight + _settings.spaceRows()) * usedRows - _settings.spaceRows();
+        if (_settings.captionsOrCart()) {
             for (int row = 0; row < usedRows; ++row) {
-                const int extra = heightForCaptionRow(row) + _captionSpace;
+                const int extra = heightForCaptionRow(row) + _settings.captionSpace();
                 if (extra > 0)
                     total += extra;
             }
@@ -49,39 +48,39 @@ int XmlWebPhotoAlbum::internalHeight() const
 
 int XmlWebPhotoAlbum::top() const
 {
-    return floatingSelected() ? lq::truncatedPixel(floatingRect(_currentPhoto).y()) : _top;
+    return floatingSelected() ? lq::truncatedPixel(_settings.floatingRect(_currentPhoto).y()) : _top;
 }
 
 int XmlWebPhotoAlbum::left() const
 {
-    return floatingSelected() ? lq::truncatedPixel(floatingRect(_currentPhoto).x()) : _left;
+    return floatingSelected() ? lq::truncatedPixel(_settings.floatingRect(_currentPhoto).x()) : _left;
 }
 
 int XmlWebPhotoAlbum::width() const
 {
     return lq::modelFrame(this, "width", [&] {
-        if (_afterDescription == 2) {
+        if (_settings.afterDescription() == 2) {
             if (_currentPhoto != -1)
-                return lq::truncatedPixel(floatingRect(_currentPhoto).width());
-            return _fs_width + PhotoAlbumLayout::boxExtraWidth(*this);
+                return lq::truncatedPixel(_settings.floatingRect(_currentPhoto).width());
+            return _settings.collageWidth() + boxExtraWidth();
         }
-        if (_numRows == 0 && _numCols == 0)
+        if (_settings.rows() == 0 && _settings.cols() == 0)
             return 0;
-        return internalWidth() + PhotoAlbumLayout::boxExtraWidth(*this);
+        return internalWidth() + boxExtraWidth();
     });
 }
 
 int XmlWebPhotoAlbum::height() const
 {
     return lq::modelFrame(this, "height", [&] {
-        if (_afterDescription == 2) {
+        if (_settings.afterDescription() == 2) {
             if (_currentPhoto != -1)
-                return lq::truncatedPixel(floatingRect(_currentPhoto).height());
-            return _fs_height + PhotoAlbumLayout::boxExtraHeight(*this);
+                return lq::truncatedPixel(_settings.floatingRect(_currentPhoto).height());
+            return _settings.collageHeight() + boxExtraHeight();
         }
-        if (_numRows == 0 && _numCols == 0)
+        if (_settings.rows() == 0 && _settings.cols() == 0)
             return 0;
-        return internalHeight() + PhotoAlbumLayout::boxExtraHeight(*this);
+        return internalHeight() + boxExtraHeight();
     });
 }
 
@@ -89,7 +88,7 @@ void XmlWebPhotoAlbum::setTop(int top)
 {
     lq::modelFrame(this, "setTop:", [&] {
         // In mode 1 the page layout places the grid.
-        if (!PhotoAlbumLayout(*this).editSelectedFloating([&](lq::Rect& rect) { rect.origin.y = toFloat(top); }) && _afterDescription != 1)
+        if (!editSelectedFloating([&](lq::Rect& rect) { rect.origin.y = toFloat(top); }) && _settings.afterDescription() != 1)
             XmlWebText::setTop(top);
     });
 }
@@ -97,7 +96,7 @@ void XmlWebPhotoAlbum::setTop(int top)
 void XmlWebPhotoAlbum::setLeft(int left)
 {
     lq::modelFrame(this, "setLeft:", [&] {
-        if (!PhotoAlbumLayout(*this).editSelectedFloating([&](lq::Rect& rect) { rect.origin.x = toFloat(left); }))
+        if (!editSelectedFloating([&](lq::Rect& rect) { rect.origin.x = toFloat(left); }))
             XmlWebText::setLeft(left);
     });
 }
@@ -105,7 +104,7 @@ void XmlWebPhotoAlbum::setLeft(int left)
 void XmlWebPhotoAlbum::setWidth(int width)
 {
     lq::modelFrame(this, "setWidth:", [&] {
-        if (!PhotoAlbumLayout(*this).editSelectedFloating([&](lq::Rect& rect) { rect.size.width = toFloat(width); }))
+        if (!editSelectedFloating([&](lq::Rect& rect) { rect.size.width = toFloat(width); }))
             XmlWebText::setWidth(width);
     });
 }
@@ -113,7 +112,7 @@ void XmlWebPhotoAlbum::setWidth(int width)
 void XmlWebPhotoAlbum::setHeight(int height)
 {
     lq::modelFrame(this, "setHeight:", [&] {
-        if (!PhotoAlbumLayout(*this).editSelectedFloating([&](lq::Rect& rect) { rect.size.height = toFloat(height); }))
+        if (!editSelectedFloating([&](lq::Rect& rect) { rect.size.height = toFloat(height); }))
             XmlWebText::setHeight(height);
     });
 }
@@ -131,7 +130,7 @@ bool XmlWebPhotoAlbum::widthFixed() const
 int XmlWebPhotoAlbum::calcTop() const
 {
     return lq::modelFrame(this, "calcTop", [&] {
-        if (_afterDescription == 1)
+        if (_settings.afterDescription() == 1)
             return _afterTop;
         return absolute() ? top() : XmlWebText::calcTop();
     });
@@ -156,7 +155,7 @@ void XmlWebPhotoAlbum::setObjectRect(const lq::Rect& rect)
 {
     lq::modelFrame(this, "setObjectRect:", [&] {
         if (floatingSelected()) {
-            setFloatingRectForIndex(lq::Rect(toFloat(lq::truncatedPixel(rect.x())), toFloat(lq::truncatedPixel(rect.y())),
+            _settings.setFloatingRectForIndex(lq::Rect(toFloat(lq::truncatedPixel(rect.x())), toFloat(lq::truncatedPixel(rect.y())),
                                              toFloat(lq::truncatedPixel(rect.width())), toFloat(lq::truncatedPixel(rect.height()))),
                                     _currentPhoto);
             return;
@@ -166,24 +165,6 @@ void XmlWebPhotoAlbum::setObjectRect(const lq::Rect& rect)
     });
 }
 
-void XmlWebPhotoAlbum::calcPhotoAlbum() const
-{
-    PhotoAlbumLayout::calcPhotoAlbum(*this);
-}
-
-void XmlWebPhotoAlbum::calcPhotoObjectsPindexIndexTotalRectFrameRectThumbRectCaptionRect(
-    const XmlBaseList& photos, int pindex, int index, lq::Rect& totalRect, lq::Rect& frameRect, lq::Rect& thumbRect,
-    lq::Rect& captionRect)
-{
-    PhotoAlbumLayout(*this).calcPhotoObjectsPindexIndexTotalRectFrameRectThumbRectCaptionRect(
-        photos, pindex, index, totalRect, frameRect, thumbRect, captionRect);
-}
-
-int XmlWebPhotoAlbum::heightForCaptionRow(int row) const
-{
-    return PhotoAlbumLayout::heightForCaptionRow(*this, row);
-}
-
 lq::Rect XmlWebPhotoAlbum::guideRect()
 {
     return lq::modelFrame(this, "guideRect", [&] {
@@ -191,8 +172,8 @@ lq::Rect XmlWebPhotoAlbum::guideRect()
             const std::shared_ptr<XmlAlbum> page = getCurrentAlbum();
             if (page) {
                 const XmlBaseList photos = page->photoObjects();
-                const int index = _currentPhoto + (_fs_hasCollage ? _fs_numberPhotos : 0);
-                const auto [total, frameRect, thumb, caption] = PhotoAlbumLayout(*this).cellRects(photos, photoIndexForThumbnail(index), index);
+                const int index = _currentPhoto + (_settings.hasCollage() ? _settings.collageNumberPhotos() : 0);
+                const auto [total, frameRect, thumb, caption] = cellRects(photos, photoIndexForThumbnail(index), index);
                 return frameRect;
             }
         }
@@ -203,9 +184,9 @@ lq::Rect XmlWebPhotoAlbum::guideRect()
 QStringList XmlWebPhotoAlbum::objectRectArray()
 {
     return lq::modelFrame(this, "objectRectArray", [&] {
-        if (_afterDescription != 2)
+        if (_settings.afterDescription() != 2)
             return QStringList{ lq::rectToString(objectRect()) };
-        return PhotoAlbumLayout(*this).freestyleRects(true);
+        return freestyleRects(true);
     });
 }
 
@@ -218,7 +199,7 @@ void XmlWebPhotoAlbum::relayoutFlags(XmlBase* page, int flags)
     try {
         if (flags != 0)
             return;
-        PhotoAlbumLayout(*this).layoutCaptions(page);
+        layoutCaptions(page);
     } catch (const lq::Exception& failure) {
         lq::log(QStringLiteral("photoalbum error: ") + failure.name() + QStringLiteral(": ") + failure.reason());
         lq::log(createXml());

@@ -183,12 +183,12 @@ std::shared_ptr<XmlStyleSheet> XmlLegacyTheme::generateStyleFromLegacy1_0(XmlAlb
         sheet->setCustom(1);
         // A free-form 1.0 page keeps its photos where they were, below the text.
         if (page.wasVerdanePage() && last) {
-            last->setAfterDescription(2);
+            last->settings().setAfterDescription(2);
             const XmlBaseList photos = page.children();
-            last->setNumFloatingRects(int(photos.size()));
+            last->settings().setNumFloatingRects(int(photos.size()));
             for (qsizetype i = 0; i < photos.size(); ++i)
                 if (XmlPhoto* photo = XmlPhoto::cast(photos[i].get()))
-                    last->setFloatingRectForIndex(photo->legacyRect(), int(i));
+                    last->settings().setFloatingRectForIndex(photo->legacyRect(), int(i));
         }
         return sheet;
     });

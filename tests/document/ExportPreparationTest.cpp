@@ -55,7 +55,7 @@ protected:
         album = addPage(*addGroup(), 1);
         // A click on a thumbnail opens the photo's web image.
         for (const auto& photoAlbum : templateNumbered(1)->childrenOfType<XmlWebPhotoAlbum>())
-            photoAlbum->setClickOp(XmlWebPhotoAlbum::ClickOperation::NewWindow);
+            photoAlbum->settings().setClickOp(XmlWebPhotoAlbum::ClickOperation::NewWindow);
         for (int i = 0; i < 5; ++i) {
             const QString source = work.filePath(QStringLiteral("in%1.jpg").arg(i));
             writeAll(source, jpegBytes(1600, 1200, QColor::fromHsv(60 * i, 200, 200), 80));

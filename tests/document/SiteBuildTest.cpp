@@ -751,9 +751,9 @@ TEST_F(SiteBuildTest, ShopValuesHoldingPlaceholdersGoIntoTheFormAsTyped)
     auto page = addPage(home(), 1, QStringLiteral("Shop"));
     auto* shop = XmlWebPhotoAlbum::cast(page->getTemplate()->getElementWithName(QStringLiteral("Photo Album")).get());
     ASSERT_NE(shop, nullptr);
-    shop->setCartType(XmlWebPhotoAlbum::CartType::BuyNow);
+    shop->settings().setCartType(XmlWebPhotoAlbum::CartType::BuyNow);
     shop->setDefaultButtonHTML();
-    shop->setThumbnailButton(1);
+    shop->settings().setThumbnailButton(1);
     XmlPayPalCommon& settings = *home().paypal();
     settings.setPaypaladdress(QStringLiteral("shop{MORE}@example.org"));
     settings.setCurrency(QStringLiteral("EUR"));
@@ -833,8 +833,8 @@ TEST(FirstLayoutImport, AFreeFormPageKeepsItsPhotosWhereTheyWere)
     ASSERT_NE(album, nullptr);
     EXPECT_EQ(sheet->custom(), 1);
     EXPECT_EQ(album->afterDescription(), 2);
-    EXPECT_EQ(album->floatingRect(0), lq::Rect(30, 40, 200, 150));
-    EXPECT_EQ(album->floatingRect(1), lq::Rect(30, 240, 100, 80));
+    EXPECT_EQ(album->settings().floatingRect(0), lq::Rect(30, 40, 200, 150));
+    EXPECT_EQ(album->settings().floatingRect(1), lq::Rect(30, 240, 100, 80));
 }
 
 } // namespace

@@ -74,11 +74,11 @@ TEST(CollageParameters, WritesTheAlbumsOwnStringForEveryLayout)
             EXPECT_EQ(collage.count(QLatin1Char('|')), photos) << collage.toStdString();
 
             auto album = XmlWebPhotoAlbum::create();
-            album->setCollageString(collage);
-            EXPECT_EQ(album->collageNumberPhotos(), photos);
-            EXPECT_EQ(album->collageWidth(), 737);
-            EXPECT_EQ(album->collageHeight(), 311);
-            EXPECT_EQ(album->collageAllowPhotos(), style == 1 ? 1 : 0);
+            album->settings().setCollageString(collage);
+            EXPECT_EQ(album->settings().collageNumberPhotos(), photos);
+            EXPECT_EQ(album->settings().collageWidth(), 737);
+            EXPECT_EQ(album->settings().collageHeight(), 311);
+            EXPECT_EQ(album->settings().collageAllowPhotos(), style == 1 ? 1 : 0);
         }
     }
 }

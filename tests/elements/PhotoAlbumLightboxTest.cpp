@@ -116,7 +116,7 @@ TEST_F(PhotoAlbumLightboxTest, TheCaptionAndCloseBarStandUnderThePhotoAtEveryWid
     }
     auto* album = dynamic_cast<XmlWebPhotoAlbum*>(templateNumbered(1)->getElementWithName(QStringLiteral("Photo Album")).get());
     ASSERT_NE(album, nullptr);
-    album->setClickOp(XmlWebPhotoAlbum::ClickOperation::Lightbox);
+    album->settings().setClickOp(XmlWebPhotoAlbum::ClickOperation::Lightbox);
     lq::createProcessor(site());
     runQueue();
     const QByteArray html = readAll(homepage(page->fileName()));

@@ -797,8 +797,8 @@ TEST_F(XmlSlideshowTest, GeneratedPageRunsItsSlideshowAndLightboxInChromium)
     slideshow->relayoutFlags(album.get(), 0);
 
     // The page's photo album opens its pictures in the lightbox.
-    photoAlbum->setClickOp(XmlWebPhotoAlbum::ClickOperation::Lightbox);
-    photoAlbum->setShowCaptions(false);
+    photoAlbum->settings().setClickOp(XmlWebPhotoAlbum::ClickOperation::Lightbox);
+    photoAlbum->settings().setShowCaptions(false);
     photoAlbum->setTop(390);
     photoAlbum->setLeft(10);
     photoAlbum->relayoutFlags(album.get(), 0);
@@ -954,7 +954,7 @@ TEST_F(XmlSlideshowTest, ShopAlbumForcesCaptionsAndFillsTheSlideshowTextAndButto
 
     slideshow->settings().setShowCaptions(0);
     EXPECT_EQ(slideshow->settings().showCaptions(), 0);
-    photoAlbum->setCartType(XmlWebPhotoAlbum::CartType::BuyNow);
+    photoAlbum->settings().setCartType(XmlWebPhotoAlbum::CartType::BuyNow);
     EXPECT_EQ(slideshow->settings().showCaptions(), 1);
     EXPECT_TRUE(slideshow->createXml().contains(" showCaptions=\"1\""));
 
@@ -966,15 +966,15 @@ TEST_F(XmlSlideshowTest, ShopAlbumForcesCaptionsAndFillsTheSlideshowTextAndButto
                       "<input type=\"hidden\" name=\"weight_unit\" value=\"kgs\">\n"));
 
     photoAlbum->slideshowText()->setContent(QStringLiteral("{DESCRIPTION}\n${PRICE}"));
-    photoAlbum->setSlideshowCaption(1);
+    photoAlbum->settings().setSlideshowCaption(1);
     EXPECT_EQ(slideshow->captionForPhoto(photo(0)), QString("<p>Caption</p><p>Print</p><p>$12.50</p>"));
     // Not for sale: the caption alone; without the caption setting not even that.
     EXPECT_EQ(slideshow->captionForPhoto(photo(1)), QString("<p>Caption</p>"));
-    photoAlbum->setSlideshowCaption(0);
+    photoAlbum->settings().setSlideshowCaption(0);
     EXPECT_EQ(slideshow->captionForPhoto(photo(1)), QString(""));
 
     // The button block of a photo for sale sits under its caption lines.
-    photoAlbum->setSlideshowButton(1);
+    photoAlbum->settings().setSlideshowButton(1);
     photoAlbum->buttonHTML()->setContent(QStringLiteral("<form>{DESCRIPTION}</form>"));
     slideshow->relayoutFlags(album.get(), 0);
     const QString html = pass(PagePass::SlideshowControls);
@@ -996,7 +996,7 @@ TEST_F(XmlSlideshowTest, ShowsOnAlbumPagesWhoseThumbnailsOpenIt)
     slideshow->setCurrentAlbum(album.get());
     photoAlbum->setCurrentAlbum(album.get());
     EXPECT_FALSE(slideshow->visible());
-    photoAlbum->setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowElement);
+    photoAlbum->settings().setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowElement);
     EXPECT_TRUE(slideshow->baseVisibility());
     EXPECT_TRUE(slideshow->visible());
     photoAlbum->setVisible(false);
@@ -1155,9 +1155,9 @@ TEST_F(XmlSlideshowTest, IndexClickOfAPageInAGroupShowsTheGroupWhenThumbnailsOpe
     inGroup->addChild(XmlPhoto::create());
     slideshow->setCurrentAlbum(inGroup.get());
 
-    photoAlbum->setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowElement);
+    photoAlbum->settings().setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowElement);
     slideshow->mouseClick(QStringLiteral("link"));
-    photoAlbum->setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowPage);
+    photoAlbum->settings().setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowPage);
     slideshow->mouseClick(QStringLiteral("link"));
     ASSERT_EQ(document.selectedPages.size(), 2u);
     EXPECT_EQ(document.selectedPages[0].page, group.get());
@@ -1170,9 +1170,9 @@ TEST_F(XmlSlideshowTest, CanvasDrawsTheBuyButtonUnderTheCaptionOfAPhotoForSale)
     addPhotos(1);
     photo(0)->paypal()->setItemname(QStringLiteral("Print"));
     photo(0)->paypal()->setPrice(QStringLiteral("5"));
-    photoAlbum->setCartType(XmlWebPhotoAlbum::CartType::BuyNow);
-    photoAlbum->setSlideshowButton(1);
-    photoAlbum->setSlideshowCaption(0);
+    photoAlbum->settings().setCartType(XmlWebPhotoAlbum::CartType::BuyNow);
+    photoAlbum->settings().setSlideshowButton(1);
+    photoAlbum->settings().setSlideshowCaption(0);
     photoAlbum->slideshowText()->setContent(QString());
     showSlideshowPage();
     slideshow->relayoutFlags(album.get(), 0);

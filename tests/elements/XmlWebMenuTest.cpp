@@ -1,6 +1,3 @@
-#include "elements/WebMenuGeometry.h"
-#include "elements/WebMenuHtml.h"
-#include "elements/WebMenuLayout.h"
 #include "elements/XmlWebMenu.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlGroup.h"
@@ -358,11 +355,11 @@ TEST_F(XmlWebMenuTest, ItemsCurrentPageAndGroupForEachKindOfMenu)
     };
     for (const Case& c : cases) {
         menu->setNavTypeForGroup(c.type);
-        EXPECT_EQ(namesOf(WebMenuLayout(*menu).getMenuItems(c.shown)), c.items) << c.type;
-        EXPECT_EQ(namesOf(WebMenuLayout(*menu).getSubMenuItems(c.shown)), c.subItems) << c.type;
-        EXPECT_EQ(WebMenuLayout(*menu).getSubMenuItems(c.shown).has_value(), !c.subItems.isEmpty()) << c.type;
-        EXPECT_EQ(WebMenuLayout(*menu).getCurrentPageNum(c.shown), c.currentPage) << c.type;
-        EXPECT_EQ(WebMenuLayout(*menu).getCurrentGroupNum(c.shown), c.currentGroup) << c.type;
+        EXPECT_EQ(namesOf(menu->getMenuItems(c.shown)), c.items) << c.type;
+        EXPECT_EQ(namesOf(menu->getSubMenuItems(c.shown)), c.subItems) << c.type;
+        EXPECT_EQ(menu->getSubMenuItems(c.shown).has_value(), !c.subItems.isEmpty()) << c.type;
+        EXPECT_EQ(menu->getCurrentPageNum(c.shown), c.currentPage) << c.type;
+        EXPECT_EQ(menu->getCurrentGroupNum(c.shown), c.currentGroup) << c.type;
     }
 
     // A group is an album page: shown, it is the menu's current page and its item is current.
@@ -379,12 +376,12 @@ TEST_F(XmlWebMenuTest, NoListsWithoutASiteAndNoSubmenuForAnEmptyGroup)
     menu->setNavTypeForGroup(2);
     four->setShowInNav(false);
     five->setShowInNav(false);
-    EXPECT_FALSE(WebMenuLayout(*menu).getSubMenuItems(group.get()));
+    EXPECT_FALSE(menu->getSubMenuItems(group.get()));
 
     document.siteRoot = nullptr;
-    EXPECT_FALSE(WebMenuLayout(*menu).getMenuItems(one.get()));
+    EXPECT_FALSE(menu->getMenuItems(one.get()));
     const auto loose = XmlWebMenu::create();
-    EXPECT_FALSE(WebMenuLayout(*loose).getMenuItems(one.get()));
+    EXPECT_FALSE(loose->getMenuItems(one.get()));
 }
 
 TEST_F(XmlWebMenuTest, ItemTextsCarryTheirStateAndName)
@@ -406,12 +403,12 @@ TEST_F(XmlWebMenuTest, ItemTextsCarryTheirStateAndName)
     EXPECT_EQ(attributes.paragraphStyle->tabStops, lq::standardTabStops());
     EXPECT_EQ(menuType(*menu->contentsArray()[1]), 1);
     // A vertical item text is as wide as the item's inside.
-    EXPECT_EQ(menu->contentsArray()[1]->textContainer()->containerSize(), QSizeF(WebMenuLayout(*menu).menuItemInternalWidth(), 1000000));
-    EXPECT_EQ(WebMenuLayout(*menu).menuItemInternalWidth(), 150 - 3 - 4);
+    EXPECT_EQ(menu->contentsArray()[1]->textContainer()->containerSize(), QSizeF(menu->menuItemInternalWidth(), 1000000));
+    EXPECT_EQ(menu->menuItemInternalWidth(), 150 - 3 - 4);
 
     // A state outside 0 to 3 gives no colour, underline or state.
     XmlWebMenu::ItemText& text = *menu->contentsArray()[2];
-    WebMenuLayout(*menu).fillContentsWithStringTypeSubmenu(text, QStringLiteral("Odd"), 7, true);
+    menu->fillContentsWithStringTypeSubmenu(text, QStringLiteral("Odd"), 7, true);
     const lq::TextAttributes odd = text.textStorage()->attributesAt(0);
     EXPECT_FALSE(odd.contains(lq::TextKey::menuType));
     EXPECT_FALSE(odd.foregroundColour);
@@ -499,15 +496,15 @@ TEST_F(XmlWebMenuTest, HorizontalRowsWidthsAndLeadingSpace)
     menu->setNavTypeForGroup(2);
     menu->relayoutFlags(four.get(), 0);
 
-    EXPECT_EQ(WebMenuGeometry(*menu).horzMenuWidth(), 90);
-    EXPECT_EQ(WebMenuGeometry(*menu).horzSubMenuWidth(), 60);
+    EXPECT_EQ(menu->horzMenuWidth(), 90);
+    EXPECT_EQ(menu->horzSubMenuWidth(), 60);
     EXPECT_EQ(menu->internalWidth(), 97);
-    EXPECT_EQ(WebMenuLayout(*menu).leadingHorzSpace(), 0);
+    EXPECT_EQ(menu->leadingHorzSpace(), 0);
     menu->font()->setAlignment(XmlWebFont::Alignment::Center);
-    EXPECT_EQ(WebMenuLayout(*menu).leadingHorzSpace(), 3); // 7 spare, half of it cut to a whole pixel
-    EXPECT_EQ(WebMenuLayout(*menu).leadingSubHorzSpace(), 18);
+    EXPECT_EQ(menu->leadingHorzSpace(), 3); // 7 spare, half of it cut to a whole pixel
+    EXPECT_EQ(menu->leadingSubHorzSpace(), 18);
     menu->font()->setAlignment(XmlWebFont::Alignment::Right);
-    EXPECT_EQ(WebMenuLayout(*menu).leadingHorzSpace(), 7);
+    EXPECT_EQ(menu->leadingHorzSpace(), 7);
 
     menu->relayoutFlags(four.get(), 0);
     const auto found = areas();
@@ -543,9 +540,9 @@ TEST_F(XmlWebMenuTest, HorizontalItemsAsWideAsTheirText)
     for (const auto& text : menu->contentsArray())
         expected += text->usedWidth() + 3 + 4;
     EXPECT_GT(menu->contentsArray()[0]->usedWidth(), 0);
-    EXPECT_EQ(WebMenuGeometry(*menu).horzMenuWidth(), expected);
+    EXPECT_EQ(menu->horzMenuWidth(), expected);
     // An empty row is one spacing short of nothing.
-    EXPECT_EQ(WebMenuGeometry(*menu).horzSubMenuWidth(), -4);
+    EXPECT_EQ(menu->horzSubMenuWidth(), -4);
 }
 
 TEST_F(XmlWebMenuTest, ItemTextsFollowNamesFontAndCurrentPageFromOneLayoutToTheNext)
@@ -556,12 +553,12 @@ TEST_F(XmlWebMenuTest, ItemTextsFollowNamesFontAndCurrentPageFromOneLayoutToTheN
     menu->relayoutFlags(one.get(), 0);
     ASSERT_EQ(menu->contentsArray().size(), 3u);
     const int firstWidth = menu->contentsArray()[0]->usedWidth();
-    const int rowWidth = WebMenuGeometry(*menu).horzMenuWidth();
+    const int rowWidth = menu->horzMenuWidth();
 
     menu->relayoutFlags(three.get(), 0);
     EXPECT_EQ(menuType(*menu->contentsArray()[0]), 1);
     EXPECT_EQ(menuType(*menu->contentsArray()[2]), 0);
-    EXPECT_EQ(WebMenuGeometry(*menu).horzMenuWidth(), rowWidth);
+    EXPECT_EQ(menu->horzMenuWidth(), rowWidth);
 
     one->setName(QStringLiteral("One hundred and one"));
     menu->relayoutFlags(three.get(), 0);
@@ -579,7 +576,7 @@ TEST_F(XmlWebMenuTest, ItemTextsFollowNamesFontAndCurrentPageFromOneLayoutToTheN
     menu->relayoutFlags(one.get(), 0);
     EXPECT_EQ(menuType(*menu->contentsArray()[0]), 0);
     EXPECT_EQ(menu->contentsArray()[0]->usedWidth(), firstWidth);
-    EXPECT_EQ(WebMenuGeometry(*menu).horzMenuWidth(), rowWidth);
+    EXPECT_EQ(menu->horzMenuWidth(), rowWidth);
 }
 
 // A menu keeps an item for every page of the site but only their sizes
@@ -840,7 +837,7 @@ TEST_F(XmlWebMenuTest, ItemRulesSpelledOut)
     // A face number outside the table writes the first family list.
     menu->font()->setFont(12);
     css.clear();
-    WebMenuHtml(*menu).appendCSSFontParametersForFontWithSize(css, *menu->font(), 0);
+    menu->appendCSSFontParametersForFontWithSize(css, *menu->font(), 0);
     EXPECT_TRUE(css.startsWith("font-family: Helvetica, Arial, sans-serif; font-size: 14px; "));
 }
 
@@ -1019,15 +1016,15 @@ TEST_F(XmlWebMenuTest, DrawsTheStateBackgroundsAndBorders)
     EXPECT_EQ(image.pixelColor(160, secondTop + 2), QColor(0, 0, 255));       // normal item
 
     // An item text without state draws the current background; an empty one the normal.
-    const auto item = WebMenuLayout(*menu).makeContents();
+    const auto item = menu->makeContents();
     lq::GraphicsImage small = lq::GraphicsImage::withSize(lq::Size(20, 20));
     {
         lq::GraphicsImage::Focus focus(small);
-        WebMenuLayout(*menu).drawMenuItemBackgroundRect(*item, lq::Rect(0, 0, 10, 10));
+        menu->drawMenuItemBackgroundRect(*item, lq::Rect(0, 0, 10, 10));
         lq::TextAttributes underlined;
         underlined.underlineStyle = 1;
         item->textStorage()->setText(lq::StyledText("x", underlined));
-        WebMenuLayout(*menu).drawMenuItemBackgroundRect(*item, lq::Rect(10, 10, 10, 10));
+        menu->drawMenuItemBackgroundRect(*item, lq::Rect(10, 10, 10, 10));
     }
     const QImage states = small.toQImage();
     EXPECT_EQ(states.pixelColor(5, 5), QColor(0, 0, 255));

@@ -65,7 +65,7 @@ TEST_P(AlbumPagesTest, EveryPageIsValidHtml401)
     }
     auto* album = dynamic_cast<XmlWebPhotoAlbum*>(templateNumbered(1)->getElementWithName(QStringLiteral("Photo Album")).get());
     ASSERT_NE(album, nullptr);
-    album->setClickOp(c.click);
+    album->settings().setClickOp(c.click);
     if (c.options)
         c.options(*album);
     lq::createProcessor(site());
@@ -109,7 +109,7 @@ TEST_F(AlbumBelowTheTextTest, TheGridStartsWhereThePageTextEnds)
         }
     }
     ASSERT_NE(content, nullptr);
-    album->setAfterDescription(1);
+    album->settings().setAfterDescription(1);
     auto page = addPage(home(), 1, QStringLiteral("Harbour"));
     for (int i = 0; i < 3; ++i) {
         const QString source = work.filePath(QStringLiteral("in%1.jpg").arg(i));
@@ -199,8 +199,8 @@ TEST_F(AlbumThumbnailLinksTest, EachClickOperationWritesItsLinkAndImage)
           "style=\"top: 368px; left: 12px; width: 120px; height: 90px;\"/></a>" },
     };
     for (const Case& c : cases) {
-        album->setClickOp(c.click);
-        album->setShowToolTips(c.toolTips);
+        album->settings().setClickOp(c.click);
+        album->settings().setShowToolTips(c.toolTips);
         lq::createProcessor(site());
         runQueue();
         const QString html = QString::fromUtf8(readAll(homepage(page->fileName())));
@@ -223,20 +223,20 @@ const AlbumCase albumCases[] = {
     { "SlideshowElement", ClickOperation::SlideshowElement, {} },
     { "Lightbox", ClickOperation::Lightbox, {} },
     { "LightboxWithoutCaptionsOrTooltips", ClickOperation::Lightbox,
-      [](XmlWebPhotoAlbum& a) { a.setShowCaptions(false); a.setShowToolTips(false); } },
+      [](XmlWebPhotoAlbum& a) { a.settings().setShowCaptions(false); a.settings().setShowToolTips(false); } },
     { "SlideshowPageCaptionsAbove", ClickOperation::SlideshowPage,
-      [](XmlWebPhotoAlbum& a) { a.setShowCaptions(true); a.setCaptionsAbove(true); a.setShowToolTips(true); } },
+      [](XmlWebPhotoAlbum& a) { a.settings().setShowCaptions(true); a.settings().setCaptionsAbove(true); a.settings().setShowToolTips(true); } },
     { "LightboxBuyNow", ClickOperation::Lightbox,
-      [](XmlWebPhotoAlbum& a) { a.setCartType(CartType::BuyNow); a.setThumbnailCaption(1); a.setThumbnailButton(1); } },
+      [](XmlWebPhotoAlbum& a) { a.settings().setCartType(CartType::BuyNow); a.settings().setThumbnailCaption(1); a.settings().setThumbnailButton(1); } },
     { "SlideshowPageAddToCart", ClickOperation::SlideshowPage,
-      [](XmlWebPhotoAlbum& a) { a.setCartType(CartType::AddToCart); a.setThumbnailButton(1); a.setSlideshowButton(1); a.setSlideshowCaption(1); } },
+      [](XmlWebPhotoAlbum& a) { a.settings().setCartType(CartType::AddToCart); a.settings().setThumbnailButton(1); a.settings().setSlideshowButton(1); a.settings().setSlideshowCaption(1); } },
     { "SlideshowElementBuyNow", ClickOperation::SlideshowElement,
-      [](XmlWebPhotoAlbum& a) { a.setCartType(CartType::BuyNow); a.setSlideshowButton(1); } },
-    { "LightboxAfterTheDescription", ClickOperation::Lightbox, [](XmlWebPhotoAlbum& a) { a.setAfterDescription(1); } },
-    { "LightboxCollage", ClickOperation::Lightbox, [](XmlWebPhotoAlbum& a) { a.setAfterDescription(2); a.setHasCollage(1); } },
-    { "SlideshowPageCollage", ClickOperation::SlideshowPage, [](XmlWebPhotoAlbum& a) { a.setAfterDescription(2); a.setHasCollage(1); } },
+      [](XmlWebPhotoAlbum& a) { a.settings().setCartType(CartType::BuyNow); a.settings().setSlideshowButton(1); } },
+    { "LightboxAfterTheDescription", ClickOperation::Lightbox, [](XmlWebPhotoAlbum& a) { a.settings().setAfterDescription(1); } },
+    { "LightboxCollage", ClickOperation::Lightbox, [](XmlWebPhotoAlbum& a) { a.settings().setAfterDescription(2); a.settings().setHasCollage(1); } },
+    { "SlideshowPageCollage", ClickOperation::SlideshowPage, [](XmlWebPhotoAlbum& a) { a.settings().setAfterDescription(2); a.settings().setHasCollage(1); } },
     { "NewWindowFreeCropping", ClickOperation::NewWindow,
-      [](XmlWebPhotoAlbum& a) { a.setAutoCropFreestyle(1); a.setCols(2); a.setRows(1); } },
+      [](XmlWebPhotoAlbum& a) { a.settings().setAutoCropFreestyle(1); a.settings().setCols(2); a.settings().setRows(1); } },
 };
 
 INSTANTIATE_TEST_SUITE_P(EveryClickAndOption, AlbumPagesTest, ::testing::ValuesIn(albumCases),

@@ -1,6 +1,5 @@
 #include "templates/XmlPictureFrame.h"
 #include "elements/CollageParameters.h"
-#include "elements/PhotoAlbumLayout.h"
 #include "elements/XmlSlideshow.h"
 #include "elements/XmlWebPhotoAlbum.h"
 #include "application/MyApplication.h"
@@ -90,11 +89,11 @@ protected:
     // (each 100 x 100, overlapping its neighbour) in mode 2.
     void freestyle(int floating)
     {
-        album->setAfterDescription(2);
-        album->setAttributeTo(QStringLiteral("collage"), album->collageString());
-        album->setAutoCropFreestyle(1);
+        album->settings().setAfterDescription(2);
+        album->setAttributeTo(QStringLiteral("collage"), album->settings().collageString());
+        album->settings().setAutoCropFreestyle(1);
         for (int k = 0; k < floating; ++k)
-            album->addFloatingRect(lq::Rect(1000 + 50 * k, 500, 100, 100));
+            album->settings().addFloatingRect(lq::Rect(1000 + 50 * k, 500, 100, 100));
     }
 
     FakeDocument document;
@@ -118,7 +117,7 @@ TEST(XmlWebPhotoAlbum, NewAlbumWritesItsAttributesAfterTheTextAttributesAndItsPa
     EXPECT_TRUE(album->absolute());
     EXPECT_FALSE(album->canDoubleClick());
     EXPECT_EQ(album->currentPhoto(), -1);
-    EXPECT_EQ(album->hasCollage(), 0);
+    EXPECT_EQ(album->settings().hasCollage(), 0);
 
     const QString xml = album->createXml();
     const QString attributes = QStringLiteral(
@@ -148,12 +147,12 @@ TEST(XmlWebPhotoAlbum, NewAlbumWritesItsAttributesAfterTheTextAttributesAndItsPa
 TEST(XmlWebPhotoAlbum, ReadsBackItsSettingsCollageFloatingRectanglesAndParts)
 {
     auto album = XmlWebPhotoAlbum::create();
-    album->setAfterDescription(2);
+    album->settings().setAfterDescription(2);
     album->setAttributeTo("collage", "4,500,300,1,2,1|{{0, 0}, {10, 10}}");
-    album->addFloatingRect(lq::Rect(100, 120, 60, 40));
-    album->addFloatingRect(lq::Rect(200, 220, 60, 40));
-    album->setCartType(XmlWebPhotoAlbum::CartType::AddToCart);
-    album->setCaptionSpace(-40);
+    album->settings().addFloatingRect(lq::Rect(100, 120, 60, 40));
+    album->settings().addFloatingRect(lq::Rect(200, 220, 60, 40));
+    album->settings().setCartType(XmlWebPhotoAlbum::CartType::AddToCart);
+    album->settings().setCaptionSpace(-40);
     album->thumbnailText()->setContent("{DESCRIPTION} only");
     album->frame()->setBt(3);
     album->buttonImage()->setBkgnd(1);
@@ -161,15 +160,15 @@ TEST(XmlWebPhotoAlbum, ReadsBackItsSettingsCollageFloatingRectanglesAndParts)
     const auto back = std::dynamic_pointer_cast<XmlWebPhotoAlbum>(XmlBase::createWithXmlRootDir(album->createXml(), QString()));
     ASSERT_TRUE(back);
     EXPECT_EQ(back->afterDescription(), 2);
-    EXPECT_EQ(back->hasCollage(), 1);
-    EXPECT_EQ(back->collageNumberPhotos(), 4);
-    EXPECT_EQ(back->collageWidth(), 500);
-    EXPECT_EQ(back->collageHeight(), 300);
-    EXPECT_EQ(back->collageAllowPhotos(), 1);
-    EXPECT_EQ(back->numFloatingRects(), 2);
-    EXPECT_EQ(back->floatingRect(1), lq::Rect(200, 220, 60, 40));
+    EXPECT_EQ(back->settings().hasCollage(), 1);
+    EXPECT_EQ(back->settings().collageNumberPhotos(), 4);
+    EXPECT_EQ(back->settings().collageWidth(), 500);
+    EXPECT_EQ(back->settings().collageHeight(), 300);
+    EXPECT_EQ(back->settings().collageAllowPhotos(), 1);
+    EXPECT_EQ(back->settings().numFloatingRects(), 2);
+    EXPECT_EQ(back->settings().floatingRect(1), lq::Rect(200, 220, 60, 40));
     EXPECT_EQ(back->cartType(), XmlWebPhotoAlbum::CartType::AddToCart);
-    EXPECT_EQ(back->captionSpace(), -40);
+    EXPECT_EQ(back->settings().captionSpace(), -40);
     EXPECT_EQ(back->thumbnailText()->content(), QString("{DESCRIPTION} only"));
     EXPECT_EQ(back->frame()->bt(), 3);
     EXPECT_EQ(back->buttonImage()->bkgnd(), 1);
@@ -183,11 +182,11 @@ TEST(XmlWebPhotoAlbum, DefaultCollageAndThePickersCollageCells)
 {
     auto album = XmlWebPhotoAlbum::create();
     album->setAttributeTo("collage", "3,600,200,0,2|{{0, 0}, {199, 200}}|{{201, 0}, {198, 200}}|{{401, 0}, {199, 200}}");
-    EXPECT_EQ(album->hasCollage(), 1);
-    EXPECT_EQ(album->collageNumberPhotos(), 3);
-    EXPECT_EQ(album->collageWidth(), 600);
-    EXPECT_EQ(album->collageHeight(), 200);
-    EXPECT_EQ(album->collageAllowPhotos(), 0);
+    EXPECT_EQ(album->settings().hasCollage(), 1);
+    EXPECT_EQ(album->settings().collageNumberPhotos(), 3);
+    EXPECT_EQ(album->settings().collageWidth(), 600);
+    EXPECT_EQ(album->settings().collageHeight(), 200);
+    EXPECT_EQ(album->settings().collageAllowPhotos(), 0);
 
     const QStringList cells = CollageParameters::collagePreviewCells(CollageParameters::collageLayout(3, 0), 600, 200, 2);
     EXPECT_EQ(cells, QStringList({ "{{0, 0}, {199, 200}}", "{{201, 0}, {198, 200}}", "{{401, 0}, {199, 200}}" }));
@@ -206,28 +205,28 @@ TEST(XmlWebPhotoAlbum, DefaultCollageAndThePickersCollageCells)
 TEST(XmlWebPhotoAlbum, FloatingRectanglesGrowInRowsOfSixAndAnswerZeroOutsideTheList)
 {
     auto album = XmlWebPhotoAlbum::create();
-    album->setNumFloatingRects(8);
-    ASSERT_EQ(album->numFloatingRects(), 8);
-    EXPECT_EQ(album->floatingRect(0), lq::Rect(100, 100, 120, 90));
-    EXPECT_EQ(album->floatingRect(5), lq::Rect(600, 100, 120, 90));
-    EXPECT_EQ(album->floatingRect(6), lq::Rect(100, 200, 120, 90));
-    EXPECT_EQ(album->floatingRect(7), lq::Rect(200, 200, 120, 90));
-    EXPECT_EQ(album->floatingRect(-1), lq::Rect());
-    EXPECT_EQ(album->floatingRect(8), lq::Rect());
-    album->setFloatingRectForIndex(lq::Rect(1, 2, 3, 4), 8);
-    EXPECT_EQ(album->numFloatingRects(), 8);
-    album->setNumFloatingRects(2);
-    EXPECT_EQ(album->floatingString(), QString("{{100, 100}, {120, 90}}|{{200, 100}, {120, 90}}"));
-    EXPECT_EQ(album->thumbSizeString(), QString("120 x 90\nSame Size"));
+    album->settings().setNumFloatingRects(8);
+    ASSERT_EQ(album->settings().numFloatingRects(), 8);
+    EXPECT_EQ(album->settings().floatingRect(0), lq::Rect(100, 100, 120, 90));
+    EXPECT_EQ(album->settings().floatingRect(5), lq::Rect(600, 100, 120, 90));
+    EXPECT_EQ(album->settings().floatingRect(6), lq::Rect(100, 200, 120, 90));
+    EXPECT_EQ(album->settings().floatingRect(7), lq::Rect(200, 200, 120, 90));
+    EXPECT_EQ(album->settings().floatingRect(-1), lq::Rect());
+    EXPECT_EQ(album->settings().floatingRect(8), lq::Rect());
+    album->settings().setFloatingRectForIndex(lq::Rect(1, 2, 3, 4), 8);
+    EXPECT_EQ(album->settings().numFloatingRects(), 8);
+    album->settings().setNumFloatingRects(2);
+    EXPECT_EQ(album->settings().floatingString(), QString("{{100, 100}, {120, 90}}|{{200, 100}, {120, 90}}"));
+    EXPECT_EQ(album->settings().thumbSizeString(), QString("120 x 90\nSame Size"));
 
     // Mode 2 without floating photos reads back without any.
-    album->setNumFloatingRects(0);
-    album->setAfterDescription(2);
+    album->settings().setNumFloatingRects(0);
+    album->settings().setAfterDescription(2);
     const QString xml = album->createXml();
     EXPECT_TRUE(xml.contains(" floating=\"\"")) << xml.toStdString();
     const auto back = std::dynamic_pointer_cast<XmlWebPhotoAlbum>(XmlBase::createWithXmlRootDir(xml, QString()));
     ASSERT_TRUE(back);
-    EXPECT_EQ(back->numFloatingRects(), 0);
+    EXPECT_EQ(back->settings().numFloatingRects(), 0);
 }
 
 // --- Layout ------------------------------------------------------------------------------------------
@@ -235,7 +234,7 @@ TEST(XmlWebPhotoAlbum, FloatingRectanglesGrowInRowsOfSixAndAnswerZeroOutsideTheL
 TEST_F(XmlWebPhotoAlbumTest, GridSizeOfSevenPhotosInAFramedCell)
 {
     addPhotos(7);
-    album->setShowCaptions(false);
+    album->settings().setShowCaptions(false);
     XmlPictureFrame& frame = *album->frame();
     for (auto setter : { &XmlBoxModel::setBt, &XmlBoxModel::setBl, &XmlBoxModel::setBb, &XmlBoxModel::setBr })
         (frame.*setter)(1);
@@ -252,12 +251,12 @@ TEST_F(XmlWebPhotoAlbumTest, GridSizeOfSevenPhotosInAFramedCell)
     EXPECT_EQ(album->photoWidth(), 138);
     EXPECT_EQ(album->photoHeight(), 108);
 
-    album->setRows(1);
+    album->settings().setRows(1);
     EXPECT_EQ(album->internalHeight(), 108);
-    EXPECT_EQ(album->cellCount(7), 3);
-    album->setCols(0);
-    album->setRows(0);
-    EXPECT_EQ(album->cellCount(7), 0);
+    EXPECT_EQ(album->settings().cellCount(7), 3);
+    album->settings().setCols(0);
+    album->settings().setRows(0);
+    EXPECT_EQ(album->settings().cellCount(7), 0);
     EXPECT_EQ(album->internalHeight(), 0);
 }
 
@@ -268,7 +267,7 @@ TEST_F(XmlWebPhotoAlbumTest, ThumbnailCellsStepByTheFramedSizeAndMoveDownUnderCa
     album->setLeft(30);
     const XmlBaseList list = page->photoObjects();
     lq::Rect total, frameRect, thumb, caption;
-    album->setShowCaptions(false);
+    album->settings().setShowCaptions(false);
     album->calcPhotoObjectsPindexIndexTotalRectFrameRectThumbRectCaptionRect(list, 4, 4, total, frameRect, thumb, caption);
     EXPECT_EQ(thumb, lq::Rect(30 + 130, 20 + 100, 120, 90));
     EXPECT_EQ(frameRect, thumb);
@@ -277,8 +276,8 @@ TEST_F(XmlWebPhotoAlbumTest, ThumbnailCellsStepByTheFramedSizeAndMoveDownUnderCa
     // Captions of one line: row 0 is as tall as its tallest caption.
     for (const auto& photo : photos)
         photo->caption()->setContent("<p>Caption</p>");
-    album->setShowCaptions(true);
-    album->setCaptionSpace(3);
+    album->settings().setShowCaptions(true);
+    album->settings().setCaptionSpace(3);
     album->relayoutFlags(page.get(), 0);
     const int row = album->heightForCaptionRow(0);
     ASSERT_GT(row, 0);
@@ -323,7 +322,7 @@ TEST_F(XmlWebPhotoAlbumTest, RelayoutRegistersPhotoAndCaptionLinkHotRectangles)
     EXPECT_EQ(document.selectedPages.back().index, 2);
 
     // Click operation 2 registers no photo areas.
-    album->setClickOp(XmlWebPhotoAlbum::ClickOperation::Nothing);
+    album->settings().setClickOp(XmlWebPhotoAlbum::ClickOperation::Nothing);
     album->relayoutFlags(page.get(), 0);
     for (const auto& area : document.trackingAreas)
         EXPECT_FALSE(area.data.startsWith("photo|"));
@@ -334,8 +333,8 @@ TEST_F(XmlWebPhotoAlbumTest, RelayoutRegistersPhotoAndCaptionLinkHotRectangles)
 TEST_F(XmlWebPhotoAlbumTest, PassesOfAnAlbumWithoutLinksOrShop)
 {
     addPhotos(5);
-    album->setClickOp(XmlWebPhotoAlbum::ClickOperation::Nothing);
-    album->setShowCaptions(false);
+    album->settings().setClickOp(XmlWebPhotoAlbum::ClickOperation::Nothing);
+    album->settings().setShowCaptions(false);
     EXPECT_TRUE(QRegularExpression("^fc\\.addfs\\(\"pp\", \\d+, 14, \"p\\.photo\"\\);\n$").match(pass(PagePass::HeadScript)).hasMatch())
         << pass(PagePass::HeadScript).toStdString();
     EXPECT_EQ(pass(PagePass::Head), QString(""));
@@ -357,7 +356,7 @@ TEST_F(XmlWebPhotoAlbumTest, PassesOfAnAlbumWithoutLinksOrShop)
 TEST_F(XmlWebPhotoAlbumTest, LightboxWritesItsHeadLinesCopyStepsAndFullSizeImages)
 {
     addPhotos(2);
-    album->setClickOp(XmlWebPhotoAlbum::ClickOperation::Lightbox);
+    album->settings().setClickOp(XmlWebPhotoAlbum::ClickOperation::Lightbox);
     EXPECT_EQ(pass(PagePass::Head), QString("<link rel=\"stylesheet\" href=\"lightbox.css\" type=\"text/css\" media=\"screen\">\n"
                                "<script type=\"text/javascript\" src=\"prototype.js\"></script>\n"
                                "<script type=\"text/javascript\" src=\"scriptaculous.js?load=effects\"></script>\n"
@@ -384,7 +383,7 @@ TEST_F(XmlWebPhotoAlbumTest, FramedThumbnailsCarryTheFrameInTheirStepsAndIEFixUp
     album->frame()->setBl(2);
     album->frame()->setBb(2);
     album->frame()->setBr(2);
-    album->setShowCaptions(false);
+    album->settings().setShowCaptions(false);
     const QString steps = pass(PagePass::Steps);
     EXPECT_TRUE(steps.contains(" frame=\"" + album->frame()->UUID() + "\" frameRect=\"{{0, 0}, {132, 102}}\" thumbRect=\"{{2, 2}, {120, 90}}\"/>"))
         << steps.toStdString();
@@ -404,10 +403,10 @@ TEST_F(XmlWebPhotoAlbumTest, FramedThumbnailsCarryTheFrameInTheirStepsAndIEFixUp
 TEST_F(XmlWebPhotoAlbumTest, BuyNowFormIsExactAndItemValuesReachItEscaped)
 {
     addPhotos(1);
-    album->setCartType(XmlWebPhotoAlbum::CartType::None);
+    album->settings().setCartType(XmlWebPhotoAlbum::CartType::None);
     album->setDefaultButtonHTML();
     EXPECT_EQ(album->buttonHTML()->content(), QString(""));
-    album->setCartType(XmlWebPhotoAlbum::CartType::BuyNow);
+    album->settings().setCartType(XmlWebPhotoAlbum::CartType::BuyNow);
     album->setDefaultButtonHTML();
     const QString form = "<form target=\"paypal\" action=\"" + XmlPayPalCommon::paymentEndpoint() + "\" method=\"post\">\n"
         "<div style=\"display: block; width: 86px; position: relative; margin: 0 auto;\">\n"
@@ -436,7 +435,7 @@ TEST_F(XmlWebPhotoAlbumTest, BuyNowFormIsExactAndItemValuesReachItEscaped)
     EXPECT_EQ(album->textSubberPhoto("{description}", photos[0].get()), QString("{description}"));
 
     // The page carries the form under the caption, with the copy of the button.
-    album->setThumbnailButton(1);
+    album->settings().setThumbnailButton(1);
     album->relayoutFlags(page.get(), 0);
     const QString thumbnails = pass(PagePass::Thumbnails);
     EXPECT_EQ(occurrences(thumbnails, "<form target=\"paypal\""), 1) << thumbnails.toStdString();
@@ -477,7 +476,7 @@ TEST_F(XmlWebPhotoAlbumTest, OverlappingFloatingPhotosSelectTheOneOnTopAndStepIn
     album->objectAtPoint(lq::Point(1010, 510));
     ASSERT_EQ(album->currentPhoto(), 0);
     album->setTop(600);
-    EXPECT_EQ(album->floatingRect(0), lq::Rect(1000, 600, 100, 100));
+    EXPECT_EQ(album->settings().floatingRect(0), lq::Rect(1000, 600, 100, 100));
     EXPECT_EQ(album->top2(), 0);
     // The page's album box is the collage box, whatever is selected.
     EXPECT_TRUE(pass(PagePass::AlbumBox).startsWith("<div id=\"albumbox\" style=\"top: 0px; left: 0px; width: 600px; height: 200px;\">"))
@@ -490,7 +489,7 @@ TEST_F(XmlWebPhotoAlbumTest, FreestylePagesWriteCollageCellsWithoutFramesAndFloa
     addPhotos(5);
     freestyle(4);
     album->frame()->setDropShadow(1);
-    album->setShowCaptions(false);
+    album->settings().setShowCaptions(false);
     const QString thumbnails = pass(PagePass::Thumbnails);
     EXPECT_EQ(occurrences(thumbnails, "<img class=\"floatphoto\" src=\"pictures/thumb"), 3) << thumbnails.toStdString();
     EXPECT_EQ(occurrences(thumbnails, "<img id=\"thumb"), 2);
@@ -516,7 +515,7 @@ TEST_F(XmlWebPhotoAlbumTest, BeforeAndAfterGroupsShareTheGeometryOfTheirThumbnai
     show->settings().setStyle(2);
     show->settings().setThumbRollovers(true);
     addPhotos(6);
-    album->setShowCaptions(false);
+    album->settings().setShowCaptions(false);
     EXPECT_TRUE(album->beforeAfter());
     EXPECT_EQ(album->numberOfThumbnails(page->photoObjects()), 2);
     const QString thumbnails = pass(PagePass::Thumbnails);
@@ -548,22 +547,22 @@ TEST_F(XmlWebPhotoAlbumTest, CentredThumbnailsKeepTheFrameAndArePaddedIntoItsMid
     page->addChild(wide);
     wide->setImageSeqNumber(1);
     album->setCurrentAlbum(page.get());
-    album->setShowCaptions(false);
+    album->settings().setShowCaptions(false);
 
     const XmlBaseList list = page->photoObjects();
-    album->setThumbAspect(XmlWebPhotoAlbum::ThumbAspect::Centred);
-    XmlWebPhotoAlbum::Cell cell = PhotoAlbumLayout(*album).cellRects(list, 0, 0);
+    album->settings().setThumbAspect(XmlWebPhotoAlbum::ThumbAspect::Centred);
+    XmlWebPhotoAlbum::Cell cell = album->cellRects(list, 0, 0);
     EXPECT_EQ(cell.frame, lq::Rect(0, 0, 120, 90));
     EXPECT_EQ(cell.thumb, lq::Rect(0, 15, 120, 60));
     EXPECT_TRUE(pass(PagePass::Thumbnails).contains("width: 120px; height: 60px; padding: 15px 0px 15px 0px;\"/>")) << pass(PagePass::Thumbnails).toStdString();
 
-    album->setThumbAspect(XmlWebPhotoAlbum::ThumbAspect::SameAspect);
-    cell = PhotoAlbumLayout(*album).cellRects(list, 0, 0);
+    album->settings().setThumbAspect(XmlWebPhotoAlbum::ThumbAspect::SameAspect);
+    cell = album->cellRects(list, 0, 0);
     EXPECT_EQ(cell.frame, cell.thumb);
     EXPECT_EQ(cell.thumb, lq::Rect(0, 15, 120, 60));
 
-    album->setThumbAspect(XmlWebPhotoAlbum::ThumbAspect::SameSize);
-    EXPECT_EQ(PhotoAlbumLayout(*album).cellRects(list, 0, 0).thumb, lq::Rect(0, 0, 120, 90));
+    album->settings().setThumbAspect(XmlWebPhotoAlbum::ThumbAspect::SameSize);
+    EXPECT_EQ(album->cellRects(list, 0, 0).thumb, lq::Rect(0, 0, 120, 90));
 }
 
 TEST_F(XmlWebPhotoAlbumTest, CaptionsAboveStandOverTheirFrameAndPushTheRowDown)
@@ -571,12 +570,12 @@ TEST_F(XmlWebPhotoAlbumTest, CaptionsAboveStandOverTheirFrameAndPushTheRowDown)
     addPhotos(2);
     for (const auto& photo : photos)
         photo->caption()->setContent("<p>Caption</p>");
-    album->setCaptionsAbove(true);
-    album->setCaptionSpace(4);
+    album->settings().setCaptionsAbove(true);
+    album->settings().setCaptionSpace(4);
     album->relayoutFlags(page.get(), 0);
     const int row = album->heightForCaptionRow(0);
     ASSERT_GT(row, 0);
-    const XmlWebPhotoAlbum::Cell cell = PhotoAlbumLayout(*album).cellRects(page->photoObjects(), 1, 1);
+    const XmlWebPhotoAlbum::Cell cell = album->cellRects(page->photoObjects(), 1, 1);
     EXPECT_EQ(cell.frame.y(), row + 4);
     EXPECT_EQ(cell.caption.maxY(), cell.frame.y() - 4);
     EXPECT_EQ(album->internalHeight(), 90 + row + 4);
@@ -606,7 +605,7 @@ TEST_F(XmlWebPhotoAlbumTest, ClicksOnPhotosOpenThePictureOrFollowTheCaptionLink)
         opened.append(url);
         return true;
     });
-    album->setClickOp(XmlWebPhotoAlbum::ClickOperation::NewWindow);
+    album->settings().setClickOp(XmlWebPhotoAlbum::ClickOperation::NewWindow);
     album->mouseClick("photo|1");
     ASSERT_EQ(opened.size(), 1);
     EXPECT_TRUE(opened.first().isLocalFile());
@@ -618,7 +617,7 @@ TEST_F(XmlWebPhotoAlbumTest, ClicksOnPhotosOpenThePictureOrFollowTheCaptionLink)
     other->setFileName("page8.html");
     site->homepage()->addChild(other);
     document.pages = { page, other };
-    album->setClickOp(XmlWebPhotoAlbum::ClickOperation::CaptionLink);
+    album->settings().setClickOp(XmlWebPhotoAlbum::ClickOperation::CaptionLink);
     photos[0]->caption()->setEmbeddedLink(other->UUID());
     photos[1]->caption()->setEmbeddedLink(QStringLiteral("http://example.org/"));
     album->mouseClick("photo|0");
@@ -630,7 +629,7 @@ TEST_F(XmlWebPhotoAlbumTest, ClicksOnPhotosOpenThePictureOrFollowTheCaptionLink)
     EXPECT_EQ(opened.last(), QUrl("http://example.org/"));
 
     // Nothing happens for unknown kinds and for click operation 2.
-    album->setClickOp(XmlWebPhotoAlbum::ClickOperation::Nothing);
+    album->settings().setClickOp(XmlWebPhotoAlbum::ClickOperation::Nothing);
     album->mouseClick("photo|0");
     album->mouseClick("other|0");
     EXPECT_EQ(opened.size(), 2);
@@ -695,9 +694,9 @@ TEST(XmlWebPhotoAlbumCanvas, DrawingQueuesTheThumbnailsOfTheWrongSizeAndDrawsThe
         page->addChild(photo);
     }
     album->setCurrentAlbum(page.get());
-    album->setShowCaptions(false);
-    album->setThumbWidth(60);
-    album->setThumbHeight(45);
+    album->settings().setShowCaptions(false);
+    album->settings().setThumbWidth(60);
+    album->settings().setThumbHeight(45);
 
     lq::GraphicsImage canvas = lq::GraphicsImage::withSize(lq::Size(200, 100));
     {
@@ -734,13 +733,13 @@ TEST(XmlWebPhotoAlbumCanvas, DrawingQueuesTheThumbnailsOfTheWrongSizeAndDrawsThe
 TEST_F(XmlWebPhotoAlbumTest, EmptyGridsWriteNothingAndEachCartCopiesItsOwnButton)
 {
     addPhotos(3);
-    album->setCols(0);
-    album->setRows(0);
+    album->settings().setCols(0);
+    album->settings().setRows(0);
     EXPECT_EQ(pass(PagePass::AlbumBox), QString(""));
     EXPECT_EQ(pass(PagePass::Thumbnails), QString(""));
     EXPECT_FALSE(pass(PagePass::Steps).contains("QZcreateWebImage"));
 
-    album->setCols(3);
+    album->settings().setCols(3);
     const struct {
         XmlWebPhotoAlbum::CartType cart;
         const char* copied;
@@ -748,7 +747,7 @@ TEST_F(XmlWebPhotoAlbumTest, EmptyGridsWriteNothingAndEachCartCopiesItsOwnButton
     } carts[] = { { XmlWebPhotoAlbum::CartType::BuyNow, "buynow.png", "addtocart.png" },
                   { XmlWebPhotoAlbum::CartType::AddToCart, "addtocart.png", "buynow.png" } };
     for (const auto& cart : carts) {
-        album->setCartType(cart.cart);
+        album->settings().setCartType(cart.cart);
         const QString steps = pass(PagePass::Steps);
         EXPECT_EQ(occurrences(steps, QString("filename=\"") + cart.copied + "\""), 1) << cart.copied;
         EXPECT_FALSE(steps.contains(cart.other)) << cart.copied;
@@ -791,8 +790,8 @@ TEST_F(XmlWebPhotoAlbumTest, GroupPagesLinkEachThumbnailToItsPage)
         pages.push_back(child);
     }
     album->setCurrentAlbum(group.get());
-    album->setClickOp(XmlWebPhotoAlbum::ClickOperation::Nothing);
-    album->setShowCaptions(false);
+    album->settings().setClickOp(XmlWebPhotoAlbum::ClickOperation::Nothing);
+    album->settings().setShowCaptions(false);
     QString html;
     album->appendHTMLPagePassSheet(html, group.get(), PagePass::Thumbnails, sheet.get());
     EXPECT_TRUE(html.contains("<a href=\"page10.html\">")) << html.toStdString();

@@ -325,10 +325,10 @@ TEST(XmlStyleSheetTest, SlideshowViewOnlyForAlbumPagesWithAVisiblePhotoAlbum)
     EXPECT_EQ(sheet->view(), XmlStyleSheet::View::Page);
     photos->setVisible(true);
     // Only thumbnails that open the slideshow page make one.
-    photos->setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowElement);
+    photos->settings().setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowElement);
     sheet->setPageView(album.get(), XmlStyleSheet::View::Slideshow);
     EXPECT_EQ(sheet->view(), XmlStyleSheet::View::Page);
-    photos->setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowPage);
+    photos->settings().setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowPage);
     sheet->setPageView(album.get(), XmlStyleSheet::View::Slideshow);
     EXPECT_EQ(sheet->view(), XmlStyleSheet::View::Slideshow);
     EXPECT_EQ(sheet->visibleElements(), QStringList({ "Navigation" }));

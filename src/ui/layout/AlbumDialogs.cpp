@@ -81,9 +81,9 @@ void AlbumDialogs::changeThumbnailSize(XmlWebPhotoAlbum* album)
         sizing->setObjectName(QStringLiteral("ThumbnailSizing"));
         rows.sheetButtons(&sheet, QStringLiteral("Resize Thumbnails"));
 
-        width->setIntValue(album->thumbWidth());
-        height->setIntValue(album->thumbHeight());
-        sizing->selectCellWithTag(static_cast<int>(album->thumbAspect()));
+        width->setIntValue(album->settings().thumbWidth());
+        height->setIntValue(album->settings().thumbHeight());
+        sizing->selectCellWithTag(static_cast<int>(album->settings().thumbAspect()));
         int answer = 0;
         {
             const QScopedValueRollback<QDialog*> shown(_thumbnailWindow, &sheet);
@@ -92,13 +92,13 @@ void AlbumDialogs::changeThumbnailSize(XmlWebPhotoAlbum* album)
         if (answer != 1)
             return;
         const XmlWebPhotoAlbum::ThumbSize size
-            = XmlWebPhotoAlbum::createThumbSizeWithWidthHeight(std::clamp(typedValue(width), 1, largestThumbnail),
+            = PhotoAlbumSettings::createThumbSizeWithWidthHeight(std::clamp(typedValue(width), 1, largestThumbnail),
                 std::clamp(typedValue(height), 1, largestThumbnail));
-        album->setThumbWidth(size.width);
-        album->setThumbHeight(size.height);
+        album->settings().setThumbWidth(size.width);
+        album->settings().setThumbHeight(size.height);
         const int aspect = sizing->selectedTag();
         if (aspect >= 0)
-            album->setThumbAspect(static_cast<XmlWebPhotoAlbum::ThumbAspect>(aspect));
+            album->settings().setThumbAspect(static_cast<XmlWebPhotoAlbum::ThumbAspect>(aspect));
     });
 }
 
@@ -134,7 +134,7 @@ void AlbumDialogs::changeCollageSettings(XmlWebPhotoAlbum* album)
         const QScopedValueRollback<QDialog*> shownSheet(_collageWindow, &sheet);
         const QScopedValueRollback<QWidget*> shownControls(_photoCollage, controls);
         const QScopedValueRollback<CollageThumb*> shownMiniature(_collageMiniView, miniature);
-        miniature->setCollageString(album->collageString());
+        miniature->setCollageString(album->settings().collageString());
         showCollageParameters();
         const int answer = lq::modalHandler().runSheet(&sheet);
         if (answer == 1) {
@@ -146,7 +146,7 @@ void AlbumDialogs::changeCollageSettings(XmlWebPhotoAlbum* album)
             miniature->setParameters(parameters);
         }
         if (answer == 1)
-            album->setCollageString(miniature->collageString());
+            album->settings().setCollageString(miniature->collageString());
     });
 }
 

@@ -73,14 +73,14 @@ void PayPalSheet::fill(XmlWebPhotoAlbum& album)
 {
     QWidget* view = sheetView(QStringLiteral("paypal"));
     lq::showIndex(view, 1201, static_cast<int>(album.cartType()));
-    lq::showCell(view, 1202, 1203 + album.buttonType());
+    lq::showCell(view, 1202, 1203 + album.settings().buttonType());
     showPlainText(_payPalHTML, album.buttonHTML());
     showPlainText(_payPalThumbnail, album.thumbnailText());
     showPlainText(_payPalSlideshow, album.slideshowText());
-    lq::showNumberPair(view, 1209, album.buttonWidth());
-    lq::showNumberPair(view, 1211, album.buttonHeight());
-    lq::showState(view, 1213, album.thumbnailCaption() != 0);
-    lq::showState(view, 1214, album.thumbnailButton() != 0);
+    lq::showNumberPair(view, 1209, album.settings().buttonWidth());
+    lq::showNumberPair(view, 1211, album.settings().buttonHeight());
+    lq::showState(view, 1213, album.settings().thumbnailCaption() != 0);
+    lq::showState(view, 1214, album.settings().thumbnailButton() != 0);
     lq::showState(view, 1215, album.slideshowCaption() != 0);
     lq::showState(view, 1216, album.slideshowButton() != 0);
     // The well shows the picture of an own button.
@@ -96,13 +96,13 @@ void PayPalSheet::apply(QWidget* sender, int tag, XmlStyleSheet& sheet)
         return;
     switch (tag) {
     case 1201:
-        album->setCartType(static_cast<XmlWebPhotoAlbum::CartType>(indexOf(sender)));
+        album->settings().setCartType(static_cast<XmlWebPhotoAlbum::CartType>(indexOf(sender)));
         album->setDefaultButtonHTML();
         showPlainText(_payPalHTML, album->buttonHTML());
         sizePayPalButton(*album);
         break;
     case 1202:
-        album->setButtonType(cellTagOf(sender) - 1203);
+        album->settings().setButtonType(cellTagOf(sender) - 1203);
         sizePayPalButton(*album);
         break;
     case 1206:
@@ -120,19 +120,19 @@ void PayPalSheet::apply(QWidget* sender, int tag, XmlStyleSheet& sheet)
         showPlainText(_payPalHTML, album->buttonHTML());
         break;
     case 1209:
-    case 1210: album->setButtonWidth(intValueOf(sender)); break;
+    case 1210: album->settings().setButtonWidth(intValueOf(sender)); break;
     case 1211:
-    case 1212: album->setButtonHeight(intValueOf(sender)); break;
+    case 1212: album->settings().setButtonHeight(intValueOf(sender)); break;
     case 1213:
-        album->setThumbnailCaption(stateOf(sender) ? 1 : 0);
+        album->settings().setThumbnailCaption(stateOf(sender) ? 1 : 0);
         relayoutTemplate(sheet, true);
         break;
-    case 1214: album->setThumbnailButton(stateOf(sender) ? 1 : 0); break;
+    case 1214: album->settings().setThumbnailButton(stateOf(sender) ? 1 : 0); break;
     case 1215:
-        album->setSlideshowCaption(stateOf(sender) ? 1 : 0);
+        album->settings().setSlideshowCaption(stateOf(sender) ? 1 : 0);
         relayoutTemplate(sheet, true);
         break;
-    case 1216: album->setSlideshowButton(stateOf(sender) ? 1 : 0); break;
+    case 1216: album->settings().setSlideshowButton(stateOf(sender) ? 1 : 0); break;
     default: break;
     }
 }
@@ -140,14 +140,14 @@ void PayPalSheet::apply(QWidget* sender, int tag, XmlStyleSheet& sheet)
 void PayPalSheet::sizePayPalButton(XmlWebPhotoAlbum& album)
 {
     // Another button is the user's own picture, of its own size.
-    if (album.buttonType() != 0)
+    if (album.settings().buttonType() != 0)
         return;
     if (album.cartType() == XmlWebPhotoAlbum::CartType::BuyNow) {
-        album.setButtonWidth(86);
-        album.setButtonHeight(21);
+        album.settings().setButtonWidth(86);
+        album.settings().setButtonHeight(21);
     } else if (album.cartType() == XmlWebPhotoAlbum::CartType::AddToCart) {
-        album.setButtonWidth(96);
-        album.setButtonHeight(21);
+        album.settings().setButtonWidth(96);
+        album.settings().setButtonHeight(21);
     }
     _controller.albumOptionsSet();
 }

@@ -24,9 +24,9 @@ namespace {
 // The captions pop-up: 2 above the photos, 1 below, 3 only as tool tips, 0 none.
 int captionsIndex(const XmlWebPhotoAlbum& album)
 {
-    if (album.showCaptions())
-        return album.captionsAbove() ? 2 : 1;
-    return album.showToolTips() ? 3 : 0;
+    if (album.settings().showCaptions())
+        return album.settings().captionsAbove() ? 2 : 1;
+    return album.settings().showToolTips() ? 3 : 0;
 }
 
 } // namespace
@@ -79,18 +79,18 @@ void PhotoAlbumSheet::fill(XmlWebPhotoAlbum& album)
         if (!album.frame())
             return;
         QWidget* view = sheetView(QStringLiteral("photoalbum"));
-        lq::showText(view, 500, album.thumbSizeString());
-        lq::showNumberPair(view, 501, album.spaceColumns());
-        lq::showNumberPair(view, 503, album.spaceRows());
+        lq::showText(view, 500, album.settings().thumbSizeString());
+        lq::showNumberPair(view, 501, album.settings().spaceColumns());
+        lq::showNumberPair(view, 503, album.settings().spaceRows());
         lq::showIndex(view, 505, captionsIndex(album));
-        lq::showNumberPair(view, 542, album.captionSpace());
+        lq::showNumberPair(view, 542, album.settings().captionSpace());
         lq::showState(view, 544, album.firstLine());
         showFont(view, album.font().get(), {.font = 506, .size = 507, .color = 509, .underline = 510, .italic = 511, .bold = 512,
                                                .alignment = 513});
         lq::showCell(view, 516, 517 + static_cast<int>(album.clickOp()));
-        lq::showState(view, 580, album.hasCollage() != 0);
-        lq::showNumberPair(view, 582, album.numFloatingRects());
-        lq::showState(view, 586, album.autoCropFreestyle() != 0);
+        lq::showState(view, 580, album.settings().hasCollage() != 0);
+        lq::showNumberPair(view, 582, album.settings().numFloatingRects());
+        lq::showState(view, 586, album.settings().autoCropFreestyle() != 0);
         lq::showIndex(view, 550, album.afterDescription());
         showAlbumLayout(album);
     });
@@ -104,8 +104,8 @@ void PhotoAlbumSheet::showAlbumLayout(XmlWebPhotoAlbum& album)
     _paFreeStyle->setVisible(freeStyle);
     lq::showText(view, InspectorTag::widthLabel, freeStyle ? QStringLiteral("Width") : QStringLiteral("Columns"));
     lq::showText(view, InspectorTag::heightLabel, freeStyle ? QStringLiteral("Height") : QStringLiteral("Rows"));
-    lq::showNumberPair(view, 528, freeStyle ? album.width() : album.cols());
-    lq::showNumberPair(view, 530, freeStyle ? album.height() : album.rows());
+    lq::showNumberPair(view, 528, freeStyle ? album.width() : album.settings().cols());
+    lq::showNumberPair(view, 530, freeStyle ? album.height() : album.settings().rows());
 }
 
 bool PhotoAlbumSheet::apply(QWidget* sender, int tag, XmlStyleSheet& sheet, XmlWebPhotoAlbum* album)
@@ -116,22 +116,22 @@ bool PhotoAlbumSheet::apply(QWidget* sender, int tag, XmlStyleSheet& sheet, XmlW
     const bool freeStyle = album->afterDescription() == 2;
     switch (tag) {
     case 501:
-    case 502: album->setSpaceColumns(intValueOf(sender)); break;
+    case 502: album->settings().setSpaceColumns(intValueOf(sender)); break;
     case 503:
-    case 504: album->setSpaceRows(intValueOf(sender)); break;
+    case 504: album->settings().setSpaceRows(intValueOf(sender)); break;
     case 505: {
         const int index = indexOf(sender);
         if (index < 0 || index > 3)
             break;
         // None, below the photos, above them, tool tips only.
-        album->setShowCaptions(index == 1 || index == 2);
+        album->settings().setShowCaptions(index == 1 || index == 2);
         if (index == 1 || index == 2)
-            album->setCaptionsAbove(index == 2);
-        album->setShowToolTips(index == 3);
+            album->settings().setCaptionsAbove(index == 2);
+        album->settings().setShowToolTips(index == 3);
         break;
     }
     case 516:
-        album->setClickOp(static_cast<XmlWebPhotoAlbum::ClickOperation>(cellTagOf(sender) - 517));
+        album->settings().setClickOp(static_cast<XmlWebPhotoAlbum::ClickOperation>(cellTagOf(sender) - 517));
         _controller.albumOptionsSet();
         relayoutTemplate(sheet, false);
         return false;
@@ -144,41 +144,41 @@ bool PhotoAlbumSheet::apply(QWidget* sender, int tag, XmlStyleSheet& sheet, XmlW
         if (freeStyle)
             album->setWidth(intValueOf(sender));
         else
-            album->setCols(intValueOf(sender));
+            album->settings().setCols(intValueOf(sender));
         break;
     case 530:
     case 531:
         if (freeStyle)
             album->setHeight(intValueOf(sender));
         else
-            album->setRows(intValueOf(sender));
+            album->settings().setRows(intValueOf(sender));
         break;
     case 540:
         _controller.albumDialogs().changeThumbnailSize(album);
-        lq::showText(view, 500, album->thumbSizeString());
+        lq::showText(view, 500, album->settings().thumbSizeString());
         break;
     case 542:
-    case 543: album->setCaptionSpace(intValueOf(sender)); break;
+    case 543: album->settings().setCaptionSpace(intValueOf(sender)); break;
     case 544: album->setFirstLine(stateOf(sender)); break;
     case 550:
-        album->setAfterDescription(indexOf(sender));
+        album->settings().setAfterDescription(indexOf(sender));
         showAlbumLayout(*album);
         lq::showNumberPair(view, 524, album->top());
         lq::showNumberPair(view, 526, album->left());
         relayoutTemplate(sheet, true);
         break;
     case 580:
-        album->setHasCollage(stateOf(sender) ? 1 : 0);
+        album->settings().setHasCollage(stateOf(sender) ? 1 : 0);
         relayoutTemplate(sheet, true);
         break;
     case 581: _controller.albumDialogs().changeCollageSettings(album); break;
     case 582:
     case 583:
-        album->setNumFloatingRects(intValueOf(sender));
+        album->settings().setNumFloatingRects(intValueOf(sender));
         relayoutTemplate(sheet, true);
         break;
     case 586:
-        album->setAutoCropFreestyle(intValueOf(sender));
+        album->settings().setAutoCropFreestyle(intValueOf(sender));
         relayoutTemplate(sheet, true);
         break;
     default: break;

@@ -544,7 +544,7 @@ protected:
     void clickOperation(XmlWebPhotoAlbum::ClickOperation operation)
     {
         for (const auto& album : templateNumbered(1)->childrenOfType<XmlWebPhotoAlbum>())
-            album->setClickOp(operation);
+            album->settings().setClickOp(operation);
     }
 
     ScopedModalHandler modal;

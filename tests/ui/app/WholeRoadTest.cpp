@@ -499,7 +499,7 @@ TEST_F(WholeRoadTest, ANewSiteIsMadePublishedChangedAndRevertedAsAUserDoesIt)
         ASSERT_TRUE(columns->isVisible()) << "the album's sheet shows";
         typeInto(columns, QStringLiteral("4"));
         QTest::keyClick(columns, Qt::Key_Return);
-        EXPECT_EQ(photoAlbum->cols(), 4);
+        EXPECT_EQ(photoAlbum->settings().cols(), 4);
         // The thumbnails of the new cell size are made by the queue, then drawn.
         drainQueue();
         QCoreApplication::processEvents();

@@ -220,17 +220,17 @@ TEST_F(InspectorActionsTest, TheStandardPayPalButtonTakesTheCartsSize)
     } cases[] = {{0, 1, 86, 21}, {0, 2, 96, 21}, {1, 2, 50, 40}, {0, 0, 50, 40}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "button " << c.buttonType << ", cart " << c.cart);
-        photoAlbum->setButtonType(c.buttonType);
-        photoAlbum->setButtonWidth(50);
-        photoAlbum->setButtonHeight(40);
+        photoAlbum->settings().setButtonType(c.buttonType);
+        photoAlbum->settings().setButtonWidth(50);
+        photoAlbum->settings().setButtonHeight(40);
         choose(1201, c.cart);
         EXPECT_EQ(static_cast<int>(photoAlbum->cartType()), c.cart);
-        EXPECT_EQ(photoAlbum->buttonWidth(), c.width);
-        EXPECT_EQ(photoAlbum->buttonHeight(), c.height);
+        EXPECT_EQ(photoAlbum->settings().buttonWidth(), c.width);
+        EXPECT_EQ(photoAlbum->settings().buttonHeight(), c.height);
         EXPECT_EQ(layout->payPalSheet().payPalHTML()->toPlainText(), photoAlbum->buttonHTML()->content());
     }
     // The sheet shows the size it gave.
-    photoAlbum->setButtonType(0);
+    photoAlbum->settings().setButtonType(0);
     choose(1201, 1);
     EXPECT_EQ(control<MyIntegerField>(1209)->intValue(), 86);
     EXPECT_EQ(control<MyIntegerField>(1211)->intValue(), 21);
@@ -248,8 +248,8 @@ TEST_F(InspectorActionsTest, CaptionsAndLayoutOfThePhotoAlbum)
     } captions[] = {{3, false, true}, {1, true, false}, {0, false, false}};
     for (const auto& c : captions) {
         choose(505, c.index);
-        EXPECT_EQ(photoAlbum->showCaptions(), c.captions) << c.index;
-        EXPECT_EQ(photoAlbum->showToolTips(), c.toolTips) << c.index;
+        EXPECT_EQ(photoAlbum->settings().showCaptions(), c.captions) << c.index;
+        EXPECT_EQ(photoAlbum->settings().showToolTips(), c.toolTips) << c.index;
     }
 
     // A grid: the fields are its columns and rows.
@@ -258,15 +258,15 @@ TEST_F(InspectorActionsTest, CaptionsAndLayoutOfThePhotoAlbum)
     EXPECT_EQ(control<QLabel>(595)->text(), QStringLiteral("Rows"));
     type(control<MyIntegerField>(528), QStringLiteral("4"));
     type(control<MyIntegerField>(530), QStringLiteral("3"));
-    EXPECT_EQ(photoAlbum->cols(), 4);
-    EXPECT_EQ(photoAlbum->rows(), 3);
+    EXPECT_EQ(photoAlbum->settings().cols(), 4);
+    EXPECT_EQ(photoAlbum->settings().rows(), 3);
     // Free style: its width and height.
     choose(550, 2);
     EXPECT_EQ(photoAlbum->afterDescription(), 2);
     EXPECT_EQ(control<QLabel>(596)->text(), QStringLiteral("Width"));
     EXPECT_EQ(control<MyIntegerField>(528)->intValue(), photoAlbum->width());
     type(control<MyIntegerField>(530), QStringLiteral("5"));
-    EXPECT_EQ(photoAlbum->rows(), 3);
+    EXPECT_EQ(photoAlbum->settings().rows(), 3);
     EXPECT_TRUE(layout->photoAlbumSheet().paThumbnail()->isHidden());
 }
 
@@ -343,10 +343,10 @@ TEST_F(InspectorActionsTest, TheThumbnailDialogWritesWhatItShowsOnOKAndNothingOn
 {
     showPhotos();
     XmlWebPhotoAlbum* photoAlbum = album();
-    photoAlbum->setAfterDescription(0);
-    photoAlbum->setThumbWidth(120);
-    photoAlbum->setThumbHeight(90);
-    photoAlbum->setThumbAspect(XmlWebPhotoAlbum::ThumbAspect::SameAspect);
+    photoAlbum->settings().setAfterDescription(0);
+    photoAlbum->settings().setThumbWidth(120);
+    photoAlbum->settings().setThumbHeight(90);
+    photoAlbum->settings().setThumbAspect(XmlWebPhotoAlbum::ThumbAspect::SameAspect);
     layout->setSelectedObject(photoAlbum);
 
     modal.state->sheetAnswer = [&](QDialog* dialog) {
@@ -361,8 +361,8 @@ TEST_F(InspectorActionsTest, TheThumbnailDialogWritesWhatItShowsOnOKAndNothingOn
         return dialog->result();
     };
     control<QAbstractButton>(540)->click();
-    EXPECT_EQ(photoAlbum->thumbWidth(), 120);
-    EXPECT_EQ(photoAlbum->thumbAspect(), XmlWebPhotoAlbum::ThumbAspect::SameAspect);
+    EXPECT_EQ(photoAlbum->settings().thumbWidth(), 120);
+    EXPECT_EQ(photoAlbum->settings().thumbAspect(), XmlWebPhotoAlbum::ThumbAspect::SameAspect);
 
     modal.state->sheetAnswer = [&](QDialog* dialog) {
         dialog->findChild<MyIntegerField*>(QStringLiteral("ThumbnailWidth"))->setText(QStringLiteral("150"));
@@ -371,25 +371,25 @@ TEST_F(InspectorActionsTest, TheThumbnailDialogWritesWhatItShowsOnOKAndNothingOn
         return dialog->result();
     };
     control<QAbstractButton>(540)->click();
-    EXPECT_EQ(photoAlbum->thumbWidth(), 150);
-    EXPECT_EQ(photoAlbum->thumbHeight(), 90);
-    EXPECT_EQ(photoAlbum->thumbAspect(), XmlWebPhotoAlbum::ThumbAspect::Centred);
-    EXPECT_EQ(control<QLabel>(500)->text(), photoAlbum->thumbSizeString());
+    EXPECT_EQ(photoAlbum->settings().thumbWidth(), 150);
+    EXPECT_EQ(photoAlbum->settings().thumbHeight(), 90);
+    EXPECT_EQ(photoAlbum->settings().thumbAspect(), XmlWebPhotoAlbum::ThumbAspect::Centred);
+    EXPECT_EQ(control<QLabel>(500)->text(), photoAlbum->settings().thumbSizeString());
 }
 
 TEST_F(InspectorActionsTest, TheCollageDialogWritesTheMiniaturesCollage)
 {
     showPhotos();
     XmlWebPhotoAlbum* photoAlbum = album();
-    photoAlbum->setAfterDescription(2);
+    photoAlbum->settings().setAfterDescription(2);
     CollageParameters stored;
     stored.setNumberPhotos(4);
     stored.setStyle(1);
     stored.setWidth(480);
     stored.setHeight(240);
-    photoAlbum->setCollageString(stored.collageString());
+    photoAlbum->settings().setCollageString(stored.collageString());
     layout->setSelectedObject(photoAlbum);
-    const QString before = photoAlbum->collageString();
+    const QString before = photoAlbum->settings().collageString();
 
     // Untouched: the collage as the miniature makes it from what it read.
     CollageParameters reread;
@@ -401,7 +401,7 @@ TEST_F(InspectorActionsTest, TheCollageDialogWritesTheMiniaturesCollage)
         return dialog->result();
     };
     control<QAbstractButton>(581)->click();
-    EXPECT_EQ(photoAlbum->collageString(), reread.collageString());
+    EXPECT_EQ(photoAlbum->settings().collageString(), reread.collageString());
 
     // A width typed and Done pressed without leaving the field; the third layout.
     modal.state->sheetAnswer = [&](QDialog* dialog) {
@@ -417,21 +417,21 @@ TEST_F(InspectorActionsTest, TheCollageDialogWritesTheMiniaturesCollage)
     };
     control<QAbstractButton>(581)->click();
     CollageParameters written;
-    written.setCollageString(photoAlbum->collageString());
+    written.setCollageString(photoAlbum->settings().collageString());
     EXPECT_EQ(written.width(), 700);
     EXPECT_EQ(written.style(), 2);
     EXPECT_EQ(written.numberPhotos(), 5);
     EXPECT_EQ(written.height(), 240);
 
     // Cancel leaves the album's collage.
-    const QString kept = photoAlbum->collageString();
+    const QString kept = photoAlbum->settings().collageString();
     modal.state->sheetAnswer = [&](QDialog* dialog) {
         qobject_cast<QLineEdit*>(lq::viewWithTag(dialog, 1609))->setText(QStringLiteral("900"));
         endSheet(dialog, lq::viewWithTag(dialog, 1609), Ending::Escape);
         return dialog->result();
     };
     control<QAbstractButton>(581)->click();
-    EXPECT_EQ(photoAlbum->collageString(), kept);
+    EXPECT_EQ(photoAlbum->settings().collageString(), kept);
 }
 
 // --- The Vorn Box sheet --------------------------------------------------------------------------------------

@@ -169,7 +169,7 @@ protected:
     void showPhotos()
     {
         showPhotosWith({"Photo Album", "Slideshow", "Masthead", "Footer", "Content"});
-        album()->setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowPage);
+        album()->settings().setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowPage);
         showLayoutOfPhotos();
     }
     QString front() const { return layout->tabview()->selectedIdentifier(); }
@@ -297,9 +297,9 @@ TEST_F(InspectorSheetsTest, TheAlbumSheetShowsCaptionsAndLayout)
     };
     for (const Captions captions : {Captions {true, true, false, 2}, Captions {true, false, true, 1}, Captions {false, true, true, 3},
                                     Captions {false, false, false, 0}}) {
-        photoAlbum->setShowCaptions(captions.show);
-        photoAlbum->setCaptionsAbove(captions.above);
-        photoAlbum->setShowToolTips(captions.toolTips);
+        photoAlbum->settings().setShowCaptions(captions.show);
+        photoAlbum->settings().setCaptionsAbove(captions.above);
+        photoAlbum->settings().setShowToolTips(captions.toolTips);
         layout->setSelectedObject(photoAlbum);
         EXPECT_EQ(front(), QStringLiteral("photoalbum"));
         EXPECT_EQ(popUp(505)->currentIndex(), captions.index) << captions.show << captions.above << captions.toolTips;
@@ -312,7 +312,7 @@ TEST_F(InspectorSheetsTest, TheAlbumSheetShowsCaptionsAndLayout)
     };
     for (const Layout shape : {Layout {2, "Width", "Height"}, Layout {0, "Columns", "Rows"}, Layout {1, "Columns", "Rows"}}) {
         SCOPED_TRACE(shape.afterDescription);
-        photoAlbum->setAfterDescription(shape.afterDescription);
+        photoAlbum->settings().setAfterDescription(shape.afterDescription);
         layout->setSelectedObject(photoAlbum);
         EXPECT_EQ(labelText(596), QLatin1String(shape.width));
         EXPECT_EQ(labelText(595), QLatin1String(shape.height));
@@ -321,10 +321,10 @@ TEST_F(InspectorSheetsTest, TheAlbumSheetShowsCaptionsAndLayout)
     EXPECT_GE(layout->tabview()->indexOfTabViewItemWithIdentifier(QStringLiteral("slideshow")), 0);
 
     // A click that opens the picture plays no slideshow: the sheet goes.
-    photoAlbum->setClickOp(XmlWebPhotoAlbum::ClickOperation::NewWindow);
+    photoAlbum->settings().setClickOp(XmlWebPhotoAlbum::ClickOperation::NewWindow);
     layout->albumOptionsSet();
     EXPECT_LT(layout->tabview()->indexOfTabViewItemWithIdentifier(QStringLiteral("slideshow")), 0);
-    photoAlbum->setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowElement);
+    photoAlbum->settings().setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowElement);
     layout->albumOptionsSet();
     EXPECT_GE(layout->tabview()->indexOfTabViewItemWithIdentifier(QStringLiteral("slideshow")), 0);
 }
@@ -338,7 +338,7 @@ TEST_F(InspectorSheetsTest, AGroupPageHasNoSlideshowSheet)
     ASSERT_NE(addPhoto(*group, QStringLiteral("hill.jpg"), Qt::darkGreen), nullptr);
     layout->setPreviewPageIndex(group->UUID(), -1);
     ASSERT_EQ(layout->getAlbum().get(), group.get());
-    album()->setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowPage);
+    album()->settings().setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowPage);
     layout->albumOptionsSet();
     EXPECT_LT(layout->tabview()->indexOfTabViewItemWithIdentifier(QStringLiteral("slideshow")), 0);
 }

@@ -128,7 +128,7 @@ TEST_F(LayoutControllerCanvasTest, AnAlbumShowsItsSizeOnlyInFreeStyleAndItsTopOn
     };
     for (const Case test : {Case {2, true, true}, Case {0, true, false}, Case {1, false, false}}) {
         SCOPED_TRACE(test.mode);
-        album->setAfterDescription(test.mode);
+        album->settings().setAfterDescription(test.mode);
         fill(identifier, {524, 526, 528, 530}, 7);
         layout->moveSelectedObject(album);
         EXPECT_EQ(shown(identifier, 526).first, album->left());

@@ -123,7 +123,7 @@ TEST_F(ElementTablesTest, TheVornBoxListsMainColumnIsThePagesTickWhicheverViewTh
     ASSERT_NE(addPhoto(*photos, QStringLiteral("sea.jpg"), Qt::darkCyan), nullptr);
     const std::shared_ptr<XmlStyleSheet> photoSheet = photos->getTemplate();
     XmlWebPhotoAlbum::cast(photoSheet->getElementWithName(QStringLiteral("Photo Album")).get())
-        ->setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowPage);
+        ->settings().setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowPage);
     const auto box = photoSheet->addVornBox();
     box->setVisibleInSlideshow(false);
     layout->setPreviewPageIndex(photos->UUID(), -1);

@@ -85,7 +85,7 @@ TEST_F(LayoutControllerTest, TheSheetsFollowTheElementsTheTemplateShows)
     setVisible(*albumSheet, "Photo Album", true);
     setVisible(*albumSheet, "Slideshow", false);
     // A click on a photo opens the picture: no slideshow plays.
-    XmlWebPhotoAlbum::cast(albumSheet->getElementWithName(QStringLiteral("Photo Album")).get())->setClickOp(XmlWebPhotoAlbum::ClickOperation::NewWindow);
+    XmlWebPhotoAlbum::cast(albumSheet->getElementWithName(QStringLiteral("Photo Album")).get())->settings().setClickOp(XmlWebPhotoAlbum::ClickOperation::NewWindow);
     show(photos);
     const QStringList tabs = sheetTabs(*layout->tabview());
     EXPECT_TRUE(tabs.contains(QStringLiteral("photoalbum")));
@@ -201,7 +201,7 @@ TEST_F(LayoutControllerTest, ThePayPalSheetsInnerTabShowsTheTemplatesSlideshowVi
     setVisible(*sheet, "Photo Album", true);
     setVisible(*sheet, "Slideshow", true);
     XmlWebPhotoAlbum::cast(sheet->getElementWithName(QStringLiteral("Photo Album")).get())
-        ->setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowPage);
+        ->settings().setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowPage);
     showTab(QStringLiteral("layout"));
     show(photos);
     ASSERT_FALSE(document.testMode());
@@ -233,7 +233,7 @@ TEST_F(LayoutControllerTest, APageThatSharesTheTemplateKeepsItsPictureAndItsRunn
     setVisible(*shared, "Photo Album", true);
     setVisible(*shared, "Slideshow", true);
     XmlWebPhotoAlbum::cast(shared->getElementWithName(QStringLiteral("Photo Album")).get())
-        ->setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowElement);
+        ->settings().setClickOp(XmlWebPhotoAlbum::ClickOperation::SlideshowElement);
     auto* slideshow = XmlSlideshow::cast(shared->getElementWithName(QStringLiteral("Slideshow")).get());
     ASSERT_NE(slideshow, nullptr);
     slideshow->settings().setAutoStart(true);

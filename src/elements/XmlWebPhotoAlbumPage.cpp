@@ -1,11 +1,9 @@
 // The photo album's page output: the HTML of each page pass, the steps
 // that make the thumbnails, and the template's CSS and its fix-ups for
 // Internet Explorer.
-#include "elements/PhotoAlbumPage.h"
+#include "elements/XmlWebPhotoAlbum.h"
 
 #include "elements/ElementHelpers.h"
-#include "elements/PhotoAlbumLayout.h"
-#include "elements/XmlWebPhotoAlbum.h"
 #include "model/core/DocumentBase.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlCaption.h"
@@ -61,9 +59,9 @@ QString substitutedPlaceholders(const QString& text, const std::vector<std::pair
 
 // --- Page HTML -----------------------------------------------------------------------------------------------------
 
-void PhotoAlbumPage::appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet*)
+void XmlWebPhotoAlbum::appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass pass, XmlStyleSheet*)
 {
-    lq::modelFrame(&_album, "appendHTML:page:pass:sheet:", [&] {
+    lq::modelFrame(this, "appendHTML:page:pass:sheet:", [&] {
         if (pass == PagePass::HeadScript) {
             appendFontCheck(html);
             return;
@@ -84,15 +82,15 @@ void PhotoAlbumPage::appendHTMLPagePassSheet(QString& html, XmlBase* page, PageP
     });
 }
 
-void PhotoAlbumPage::appendFontCheck(QString& html)
+void XmlWebPhotoAlbum::appendFontCheck(QString& html)
 {
-    const std::shared_ptr<XmlWebFont> record = _album.font();
+    const std::shared_ptr<XmlWebFont> record = font();
     html += QString::asprintf("fc.addfs(\"pp\", %d, %d, \"p.photo\");\n", record->lineHeight(), record->fontSize());
 }
 
-void PhotoAlbumPage::appendLightboxHead(QString& html)
+void XmlWebPhotoAlbum::appendLightboxHead(QString& html)
 {
-    if (_album._clickOp != XmlWebPhotoAlbum::ClickOperation::Lightbox)
+    if (_settings.clickOp() != XmlWebPhotoAlbum::ClickOperation::Lightbox)
         return;
     html += QStringLiteral("<link rel=\"stylesheet\" href=\"lightbox.css\" type=\"text/css\" media=\"screen\">\n");
     html += QStringLiteral("<script type=\"text/javascript\" src=\"prototype.js\"></script>\n");
@@ -100,91 +98,91 @@ void PhotoAlbumPage::appendLightboxHead(QString& html)
     html += QStringLiteral("<script type=\"text/javascript\" src=\"lightbox.js\"></script>\n");
 }
 
-void PhotoAlbumPage::appendAlbumBox(QString& html)
+void XmlWebPhotoAlbum::appendAlbumBox(QString& html)
 {
-    const bool grid = _album._afterDescription != 2 && (_album._numCols != 0 || _album._numRows != 0);
-    const bool collage = _album._afterDescription == 2 && _album._fs_hasCollage;
+    const bool grid = _settings.afterDescription() != 2 && (_settings.cols() != 0 || _settings.rows() != 0);
+    const bool collage = _settings.afterDescription() == 2 && _settings.hasCollage();
     if (!grid && !collage)
         return;
     // The box itself, whatever floating photo the canvas has selected.
-    const QScopedValueRollback<int> box(_album._currentPhoto, -1);
-    html += BoxModelHtml(_album).htmlDivTagsVornStyle(QStringLiteral("albumbox"), QString());
+    const QScopedValueRollback<int> box(_currentPhoto, -1);
+    html += BoxModelHtml(*this).htmlDivTagsVornStyle(QStringLiteral("albumbox"), QString());
 }
 
-void PhotoAlbumPage::appendThumbnails(QString& html, XmlAlbum* album)
+void XmlWebPhotoAlbum::appendThumbnails(QString& html, XmlAlbum* album)
 {
-    _album.setCurrentAlbum(album);
+    setCurrentAlbum(album);
     const XmlBaseList photos = album->photoObjects();
-    const int count = _album.numberOfThumbnails(photos);
-    if (_album.captionsOrCart() && _album._contentsArray.size() != static_cast<std::size_t>(photos.size()))
-        PhotoAlbumLayout(_album).layoutCaptions(album);
+    const int count = numberOfThumbnails(photos);
+    if (_settings.captionsOrCart() && _contentsArray.size() != static_cast<std::size_t>(photos.size()))
+        layoutCaptions(album);
     const QString slidefile = QStringLiteral("slideshow") + QString::number(album->pageSeqNumber()) + QStringLiteral(".html");
-    if (_album._afterDescription != 2) {
-        layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNoborders(0, _album.shownThumbnails(count), html, photos,
-                                                                      slidefile, _album.captionsOrCart(), false);
+    if (_settings.afterDescription() != 2) {
+        layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNoborders(0, _settings.shownThumbnails(count), html, photos,
+                                                                      slidefile, _settings.captionsOrCart(), false);
     } else {
-        const int collage = _album.collageThumbnails(count);
+        const int collage = _settings.collageThumbnails(count);
         layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNoborders(0, collage, html, photos, slidefile, false, true);
-        layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNoborders(collage, _album.floatingEnd(count), html, photos,
-                                                                      slidefile, _album.captionsOrCart(), false);
+        layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNoborders(collage, _settings.floatingEnd(count), html, photos,
+                                                                      slidefile, _settings.captionsOrCart(), false);
     }
 }
 
-void PhotoAlbumPage::appendSteps(QString& html, XmlAlbum* album)
+void XmlWebPhotoAlbum::appendSteps(QString& html, XmlAlbum* album)
 {
-    _album.setCurrentAlbum(album);
+    setCurrentAlbum(album);
     const XmlBaseList photos = album->photoObjects();
-    const int count = _album.numberOfThumbnails(photos);
-    if (_album._clickOp == XmlWebPhotoAlbum::ClickOperation::Lightbox) {
+    const int count = numberOfThumbnails(photos);
+    if (_settings.clickOp() == XmlWebPhotoAlbum::ClickOperation::Lightbox) {
         for (const char* name : { "blank.gif", "close.gif", "loading.gif", "next.gif", "prev.gif" })
             html += QStringLiteral("<QZcopy dir=\"homepage/bitmaps\" filename=\"") + QLatin1String(name) + QStringLiteral("\" />");
         for (const char* name : { "prototype.js", "scriptaculous.js", "lightbox.js", "effects.js", "lightbox.css" })
             html += QStringLiteral("<QZcopy dir=\"homepage\" filename=\"") + QLatin1String(name) + QStringLiteral("\" />");
     }
-    if (_album._cartType == XmlWebPhotoAlbum::CartType::BuyNow)
+    if (_settings.cartType() == XmlWebPhotoAlbum::CartType::BuyNow)
         html += QStringLiteral("<QZcopy dir=\"homepage/bitmaps\" filename=\"buynow.png\" />");
-    else if (_album._cartType == XmlWebPhotoAlbum::CartType::AddToCart)
+    else if (_settings.cartType() == XmlWebPhotoAlbum::CartType::AddToCart)
         html += QStringLiteral("<QZcopy dir=\"homepage/bitmaps\" filename=\"addtocart.png\" />");
-    if (_album._afterDescription != 2) {
-        processImagesFromToHtmlPhotoObjectsAlbum(0, _album.shownThumbnails(count), html, photos, album->pageSeqNumber());
+    if (_settings.afterDescription() != 2) {
+        processImagesFromToHtmlPhotoObjectsAlbum(0, _settings.shownThumbnails(count), html, photos, album->pageSeqNumber());
     } else {
-        const int collage = _album.collageThumbnails(count);
+        const int collage = _settings.collageThumbnails(count);
         processImagesFromToHtmlPhotoObjectsAlbum(0, collage, html, photos, album->pageSeqNumber());
-        processImagesFromToHtmlPhotoObjectsAlbum(collage, _album.floatingEnd(count), html, photos, album->pageSeqNumber());
+        processImagesFromToHtmlPhotoObjectsAlbum(collage, _settings.floatingEnd(count), html, photos, album->pageSeqNumber());
     }
 }
 
-void PhotoAlbumPage::layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNoborders(int from, int to, QString& html,
+void XmlWebPhotoAlbum::layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNoborders(int from, int to, QString& html,
                                                                                       const XmlBaseList& photos,
                                                                                       const QString& slidefile,
                                                                                       bool showCaptions, bool noborders)
 {
-    lq::modelFrame(&_album, "layoutHTMLFrom:to:html:photoObjects:slidefile:showCaptions:noborders:", [&] {
-        const std::shared_ptr<XmlAlbum> page = _album.getCurrentAlbum();
-        const bool groups = _album.beforeAfter();
-        const bool rollovers = _album.thumbrollovers();
-        const bool floatPhoto = _album._frame->useFloatPhoto() && !noborders;
-        XmlStyleSheet* sheet = XmlStyleSheet::cast(_album.parent());
+    lq::modelFrame(this, "layoutHTMLFrom:to:html:photoObjects:slidefile:showCaptions:noborders:", [&] {
+        const std::shared_ptr<XmlAlbum> page = getCurrentAlbum();
+        const bool groups = beforeAfter();
+        const bool rollovers = thumbrollovers();
+        const bool floatPhoto = _frame->useFloatPhoto() && !noborders;
+        XmlStyleSheet* sheet = XmlStyleSheet::cast(parent());
         for (int i = from; i < to; ++i) {
-            const int pindex = _album.photoIndexForThumbnail(i);
-            XmlPhoto* photo = PhotoAlbumLayout::photoAt(photos, pindex);
+            const int pindex = photoIndexForThumbnail(i);
+            XmlPhoto* photo = XmlWebPhotoAlbum::photoAt(photos, pindex);
             if (!photo)
                 continue;
             XmlPhoto* partner = photo;
             if (rollovers) {
-                if (XmlPhoto* third = PhotoAlbumLayout::photoAt(photos, pindex + 2))
+                if (XmlPhoto* third = XmlWebPhotoAlbum::photoAt(photos, pindex + 2))
                     partner = third;
             }
-            const auto [total, frameRect, thumbRect, captionRect] = PhotoAlbumLayout(_album).cellRects(photos, pindex, i);
+            const auto [total, frameRect, thumbRect, captionRect] = cellRects(photos, pindex, i);
             const int number = photo->imageSeqNumber();
             const std::shared_ptr<XmlCaption> caption = photo->caption();
 
             // The opening link.
             QString link;
-            if (isExactly<XmlAlbum>(page.get()) && i >= _album.firstPictureInSlideshow()) {
-                switch (_album._clickOp) {
+            if (isExactly<XmlAlbum>(page.get()) && i >= _settings.firstPictureInSlideshow()) {
+                switch (_settings.clickOp()) {
                 case XmlWebPhotoAlbum::ClickOperation::SlideshowPage:
-                    link = QStringLiteral("<a href=\"") + _album.attributeEscape(slidefile) + QStringLiteral("#") + QString::number(i)
+                    link = QStringLiteral("<a href=\"") + attributeEscape(slidefile) + QStringLiteral("#") + QString::number(i)
                         + QStringLiteral("\">");
                     break;
                 case XmlWebPhotoAlbum::ClickOperation::NewWindow:
@@ -193,8 +191,8 @@ void PhotoAlbumPage::layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNobord
                     break;
                 case XmlWebPhotoAlbum::ClickOperation::CaptionLink:
                     if (!groups && caption && caption->href() != u"#")
-                        link = QStringLiteral("<a href=\"") + _album.attributeEscape(caption->href()) + QStringLiteral("\" target=\"")
-                            + _album.attributeEscape(caption->target()) + QStringLiteral("\">");
+                        link = QStringLiteral("<a href=\"") + attributeEscape(caption->href()) + QStringLiteral("\" target=\"")
+                            + attributeEscape(caption->target()) + QStringLiteral("\">");
                     break;
                 case XmlWebPhotoAlbum::ClickOperation::SlideshowElement:
                     link = QString::asprintf("<a href=\"javascript:ss.goto_slide(%d)\">", i);
@@ -215,15 +213,15 @@ void PhotoAlbumPage::layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNobord
                 const XmlBaseList items = page->children();
                 if (i < items.size()) {
                     if (XmlWebItem* item = XmlWebItem::cast(items.at(i).get()))
-                        link = QStringLiteral("<a href=\"") + _album.attributeEscape(item->linkAddress()) + QStringLiteral("\">");
+                        link = QStringLiteral("<a href=\"") + attributeEscape(item->linkAddress()) + QStringLiteral("\">");
                 }
             }
             html += link;
 
             // The tool tip.
             QString toolTip = QStringLiteral("");
-            if (_album._showToolTips && caption)
-                toolTip = QStringLiteral(" title=\"") + lq::escape(_album.firstLine() ? caption->shortCaption() : caption->longCaption())
+            if (_settings.showToolTips() && caption)
+                toolTip = QStringLiteral(" title=\"") + lq::escape(firstLine() ? caption->shortCaption() : caption->longCaption())
                     + QLatin1Char('"');
             const QString alt = lq::escape(photo->altText());
 
@@ -251,13 +249,13 @@ void PhotoAlbumPage::layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNobord
                 const QString cls = noborders ? QStringLiteral("floatphoto") : QStringLiteral("photo");
                 QString style = QString::asprintf("top: %dpx; left: %dpx; width: %dpx; height: %dpx;", ft, fl,
                                                   lq::truncatedPixel(thumbRect.width()), lq::truncatedPixel(thumbRect.height()));
-                if (!noborders && _album._thumbAspect == XmlWebPhotoAlbum::ThumbAspect::Centred) {
+                if (!noborders && _settings.thumbAspect() == XmlWebPhotoAlbum::ThumbAspect::Centred) {
                     const auto clampZero = [](float value) { return std::max(lq::truncatedPixel(value), 0); };
                     style += QString::asprintf(" padding: %dpx %dpx %dpx %dpx;",
-                                               clampZero(thumbRect.y() - frameRect.y() - toFloat(_album._frame->bt())),
-                                               clampZero(frameRect.maxX() - thumbRect.maxX() - toFloat(_album._frame->br())),
-                                               clampZero(frameRect.maxY() - thumbRect.maxY() - toFloat(_album._frame->bb())),
-                                               clampZero(thumbRect.x() - frameRect.x() - toFloat(_album._frame->bl())));
+                                               clampZero(thumbRect.y() - frameRect.y() - toFloat(_frame->bt())),
+                                               clampZero(frameRect.maxX() - thumbRect.maxX() - toFloat(_frame->br())),
+                                               clampZero(frameRect.maxY() - thumbRect.maxY() - toFloat(_frame->bb())),
+                                               clampZero(thumbRect.x() - frameRect.x() - toFloat(_frame->bl())));
                 }
                 html += QStringLiteral("<img class=\"") + cls + QString::asprintf("\" src=\"pictures/thumb%d.jpg\" alt=\"", number) + alt
                     + QLatin1Char('"') + toolTip + QStringLiteral(" style=\"") + style + QLatin1Char('"') + close;
@@ -266,33 +264,33 @@ void PhotoAlbumPage::layoutHTMLFromToHtmlPhotoObjectsSlidefileShowCaptionsNobord
                 html += QStringLiteral("</a>");
             html += QLatin1Char('\n');
 
-            if (!showCaptions || pindex >= static_cast<int>(_album._contentsArray.size()))
+            if (!showCaptions || pindex >= static_cast<int>(_contentsArray.size()))
                 continue;
             const bool known = sheet ? sheet->addFontBag(QStringLiteral("pp")) : true;
             const QString opening = known ? QStringLiteral("<p class=\"photo\"") : QStringLiteral("<p id=\"pp\" class=\"photo\"");
-            XmlWebPhotoAlbum::CaptionText& text = *_album._contentsArray[static_cast<std::size_t>(pindex)];
-            _album.appendHTMLFromLayoutManagerPrePostOffset(html, &text.layoutManager(), opening, QStringLiteral("</p>\n"),
+            XmlWebPhotoAlbum::CaptionText& text = *_contentsArray[static_cast<std::size_t>(pindex)];
+            appendHTMLFromLayoutManagerPrePostOffset(html, &text.layoutManager(), opening, QStringLiteral("</p>\n"),
                                                      captionRect.origin);
-            if (_album.hasCartButton() && _album._thumbnailButton && photo->canBePurchased()) {
+            if (_settings.hasCartButton() && _settings.thumbnailButton() && photo->canBePurchased()) {
                 html += QString::asprintf("<div style=\"display: block; position: absolute; top: %dpx; left: %dpx; width: %dpx;\">\n",
                                           lq::truncatedPixel(captionRect.maxY()), lq::truncatedPixel(captionRect.x()),
                                           lq::truncatedPixel(captionRect.width()));
-                html += textSubberPhoto(_album.buttonHTML()->content(), photo);
+                html += textSubberPhoto(buttonHTML()->content(), photo);
                 html += QStringLiteral("</div>\n");
             }
         }
     });
 }
 
-void PhotoAlbumPage::processImagesFromToHtmlPhotoObjectsAlbum(int from, int to, QString& html, const XmlBaseList& photos,
+void XmlWebPhotoAlbum::processImagesFromToHtmlPhotoObjectsAlbum(int from, int to, QString& html, const XmlBaseList& photos,
                                                                int)
 {
-    lq::modelFrame(&_album, "processImagesFrom:to:html:photoObjects:album:", [&] {
-        const bool groups = _album.beforeAfter();
-        const bool rollovers = _album.thumbrollovers();
-        const int collage = _album._afterDescription == 2 && _album._fs_hasCollage ? _album._fs_numberPhotos : 0;
+    lq::modelFrame(this, "processImagesFrom:to:html:photoObjects:album:", [&] {
+        const bool groups = beforeAfter();
+        const bool rollovers = thumbrollovers();
+        const int collage = _settings.afterDescription() == 2 && _settings.hasCollage() ? _settings.collageNumberPhotos() : 0;
         for (int i = from; i < to; ++i) {
-            const int first = _album.photoIndexForThumbnail(i);
+            const int first = photoIndexForThumbnail(i);
             std::vector<int> group{ first };
             if (groups) {
                 group.push_back(first + 1);
@@ -300,19 +298,19 @@ void PhotoAlbumPage::processImagesFromToHtmlPhotoObjectsAlbum(int from, int to, 
                     group.push_back(first + 2);
             }
             for (const int p : group) {
-                XmlPhoto* photo = PhotoAlbumLayout::photoAt(photos, p);
+                XmlPhoto* photo = XmlWebPhotoAlbum::photoAt(photos, p);
                 if (!photo)
                     continue;
-                auto [total, frameRect, thumbRect, captionRect] = PhotoAlbumLayout(_album).cellRects(photos, first, i);
+                auto [total, frameRect, thumbRect, captionRect] = cellRects(photos, first, i);
                 html += QStringLiteral("<QZcreateWebImage photo=\"") + photo->UUID() + QStringLiteral("\" thumbSize=\"")
                     + lq::sizeToString(thumbRect.size) + QStringLiteral("\" ");
-                if (_album._clickOp == XmlWebPhotoAlbum::ClickOperation::NewWindow || _album._clickOp == XmlWebPhotoAlbum::ClickOperation::Lightbox)
+                if (_settings.clickOp() == XmlWebPhotoAlbum::ClickOperation::NewWindow || _settings.clickOp() == XmlWebPhotoAlbum::ClickOperation::Lightbox)
                     html += QStringLiteral("fullSize=\"1\" ");
-                if (i >= collage && _album._frame->useFloatPhoto()) {
+                if (i >= collage && _frame->useFloatPhoto()) {
                     thumbRect.origin.x -= frameRect.x();
                     thumbRect.origin.y -= frameRect.y();
                     frameRect.origin = lq::Point(0, 0);
-                    html += QStringLiteral(" frame=\"") + _album._frame->UUID() + QStringLiteral("\" frameRect=\"") + lq::rectToString(frameRect)
+                    html += QStringLiteral(" frame=\"") + _frame->UUID() + QStringLiteral("\" frameRect=\"") + lq::rectToString(frameRect)
                         + QStringLiteral("\" thumbRect=\"") + lq::rectToString(thumbRect) + QLatin1Char('"');
                 }
                 html += QStringLiteral("/>");
@@ -321,7 +319,7 @@ void PhotoAlbumPage::processImagesFromToHtmlPhotoObjectsAlbum(int from, int to, 
     });
 }
 
-QString PhotoAlbumPage::buttonForm(bool buyNow)
+QString XmlWebPhotoAlbum::buttonForm(bool buyNow)
 {
     QString form = QStringLiteral("<form target=\"paypal\" action=\"") + XmlPayPalCommon::paymentEndpoint()
         + QStringLiteral("\" method=\"post\">\n");
@@ -347,9 +345,9 @@ QString PhotoAlbumPage::buttonForm(bool buyNow)
     return form;
 }
 
-QString PhotoAlbumPage::textSubberPhoto(const QString& text, XmlPhoto* photo)
+QString XmlWebPhotoAlbum::textSubberPhoto(const QString& text, XmlPhoto* photo)
 {
-    return lq::modelFrame(&_album, "textSubber:photo:", [&] {
+    return lq::modelFrame(this, "textSubber:photo:", [&] {
         // Every value is the user's text: escaped, an item named 8"x10"
         // cannot end the form's attribute early.
         const XmlPayPalData* item = photo ? photo->paypal().get() : nullptr;
@@ -362,7 +360,7 @@ QString PhotoAlbumPage::textSubberPhoto(const QString& text, XmlPhoto* photo)
         // The site's settings: through the photo, which lives in the site, else the document.
         XmlHomePage* home = photo ? photo->homepage() : nullptr;
         if (!home) {
-            DocumentBase* document = _album.myDocument();
+            DocumentBase* document = myDocument();
             home = document && document->site() ? document->site()->homepage() : nullptr;
         }
         const XmlPayPalCommon* common = home ? home->paypal().get() : nullptr;
@@ -405,20 +403,20 @@ QString PhotoAlbumPage::textSubberPhoto(const QString& text, XmlPhoto* photo)
 
 // --- Template CSS ------------------------------------------------------------------------------------------------------
 
-void PhotoAlbumPage::appendCSS(QString& css)
+void XmlWebPhotoAlbum::appendCSS(QString& css)
 {
-    lq::modelFrame(&_album, "appendCSS:", [&] {
+    lq::modelFrame(this, "appendCSS:", [&] {
         css += QStringLiteral("#albumbox {position: absolute; font-size: 0px; line-height: 0px; display: block; margin: 0px; ");
-        _album.appendCSSBackground(css);
-        BoxModelHtml(_album).appendCSSBorders(css);
+        appendCSSBackground(css);
+        BoxModelHtml(*this).appendCSSBorders(css);
         css += QStringLiteral("}\n");
         css += QStringLiteral("img.photo {display: block; position: absolute; margin: 0px; ");
-        _album._frame->appendCSSBackground(css);
-        BoxModelHtml(*_album._frame).appendCSSPadding(css);
-        BoxModelHtml(*_album._frame).appendCSSBorders(css);
+        _frame->appendCSSBackground(css);
+        BoxModelHtml(*_frame).appendCSSPadding(css);
+        BoxModelHtml(*_frame).appendCSSBorders(css);
         css += QStringLiteral("}\n");
-        if (_album.captionsOrCart()) {
-            const std::shared_ptr<XmlWebFont> record = _album.font();
+        if (_settings.captionsOrCart()) {
+            const std::shared_ptr<XmlWebFont> record = font();
             css += QStringLiteral("p.photo {display: block; position: absolute; margin: 0px; white-space: nowrap; ");
             record->appendCSSFontParameters(css);
             css += QStringLiteral("}\n");
@@ -429,25 +427,25 @@ void PhotoAlbumPage::appendCSS(QString& css)
     });
 }
 
-std::pair<int, int> PhotoAlbumPage::framedRange(int count) const
+std::pair<int, int> XmlWebPhotoAlbum::framedRange(int count) const
 {
-    if (_album._afterDescription == 0 || _album._afterDescription == 1)
-        return { 0, _album.shownThumbnails(count) };
-    if (_album._afterDescription == 2)
-        return { _album.collageThumbnails(count), _album.floatingEnd(count) };
+    if (_settings.afterDescription() == 0 || _settings.afterDescription() == 1)
+        return { 0, _settings.shownThumbnails(count) };
+    if (_settings.afterDescription() == 2)
+        return { _settings.collageThumbnails(count), _settings.floatingEnd(count) };
     return { 0, 0 };
 }
 
-void PhotoAlbumPage::appendCSSWinIESuffix(QString& css, const QString& suffix)
+void XmlWebPhotoAlbum::appendCSSWinIESuffix(QString& css, const QString& suffix)
 {
-    lq::modelFrame(&_album, "appendCSSWinIE:suffix:", [&] {
-        _album.appendCSSWinIEBackgroundTagSuffix(css, QStringLiteral("#albumbox"), suffix);
-        _album._frame->appendCSSWinIEBackgroundTagSuffix(css, QStringLiteral("img.photo"), suffix);
-        const std::shared_ptr<XmlAlbum> page = _album.getCurrentAlbum();
-        if (!_album._frame->useFloatPhoto() || !page)
+    lq::modelFrame(this, "appendCSSWinIE:suffix:", [&] {
+        appendCSSWinIEBackgroundTagSuffix(css, QStringLiteral("#albumbox"), suffix);
+        _frame->appendCSSWinIEBackgroundTagSuffix(css, QStringLiteral("img.photo"), suffix);
+        const std::shared_ptr<XmlAlbum> page = getCurrentAlbum();
+        if (!_frame->useFloatPhoto() || !page)
             return;
         const XmlBaseList photos = page->photoObjects();
-        const bool rollovers = _album.thumbrollovers();
+        const bool rollovers = thumbrollovers();
         const auto rule = [&](XmlPhoto* photo) {
             const int number = photo->imageSeqNumber();
             css += QString::asprintf("img#thumb%d { ", number);
@@ -456,30 +454,30 @@ void PhotoAlbumPage::appendCSSWinIESuffix(QString& css, const QString& suffix)
                                      number);
             css += QStringLiteral("}\n");
         };
-        const auto [first, end] = framedRange(_album.numberOfThumbnails(photos));
+        const auto [first, end] = framedRange(numberOfThumbnails(photos));
         for (int i = first; i < end; ++i) {
-            const int p = _album.photoIndexForThumbnail(i);
-            XmlPhoto* photo = PhotoAlbumLayout::photoAt(photos, p);
+            const int p = photoIndexForThumbnail(i);
+            XmlPhoto* photo = XmlWebPhotoAlbum::photoAt(photos, p);
             if (!photo)
                 continue;
             rule(photo);
             if (rollovers) {
-                if (XmlPhoto* third = PhotoAlbumLayout::photoAt(photos, p + 2))
+                if (XmlPhoto* third = XmlWebPhotoAlbum::photoAt(photos, p + 2))
                     rule(third);
             }
         }
     });
 }
 
-void PhotoAlbumPage::appendJavascriptWinIE(QString& script)
+void XmlWebPhotoAlbum::appendJavascriptWinIE(QString& script)
 {
-    lq::modelFrame(&_album, "appendJavascriptWinIE:", [&] {
-        const std::shared_ptr<XmlAlbum> page = _album.getCurrentAlbum();
-        if (!_album._frame->useFloatPhoto() || !page)
+    lq::modelFrame(this, "appendJavascriptWinIE:", [&] {
+        const std::shared_ptr<XmlAlbum> page = getCurrentAlbum();
+        if (!_frame->useFloatPhoto() || !page)
             return;
         const XmlBaseList photos = page->photoObjects();
-        const bool rollovers = _album.thumbrollovers();
-        const auto [first, end] = framedRange(_album.numberOfThumbnails(photos));
+        const bool rollovers = thumbrollovers();
+        const auto [first, end] = framedRange(numberOfThumbnails(photos));
         if (first < end)
             script += QStringLiteral("\nvar imgElement;\n");
         const auto lines = [&](XmlPhoto* photo) {
@@ -487,13 +485,13 @@ void PhotoAlbumPage::appendJavascriptWinIE(QString& script)
             script += QStringLiteral("imgElement.src = \"bitmaps/transparent.gif\";\n");
         };
         for (int i = first; i < end; ++i) {
-            const int p = _album.photoIndexForThumbnail(i);
-            XmlPhoto* photo = PhotoAlbumLayout::photoAt(photos, p);
+            const int p = photoIndexForThumbnail(i);
+            XmlPhoto* photo = XmlWebPhotoAlbum::photoAt(photos, p);
             if (!photo)
                 continue;
             lines(photo);
             if (rollovers) {
-                if (XmlPhoto* third = PhotoAlbumLayout::photoAt(photos, p + 2))
+                if (XmlPhoto* third = XmlWebPhotoAlbum::photoAt(photos, p + 2))
                     lines(third);
             }
         }

@@ -1,9 +1,8 @@
 // The navigation menu's items and layout: which pages it lists for a page,
 // the item texts, and the rows and columns they are laid out in.
-#include "elements/WebMenuLayout.h"
+#include "elements/XmlWebMenu.h"
 
 #include "elements/ElementHelpers.h"
-#include "elements/WebMenuGeometry.h"
 #include "model/core/DocumentBase.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlGroup.h"
@@ -63,56 +62,56 @@ QList<MenuItem> withPages(const QList<MenuItem>& records, const XmlWebMenu::Page
 
 } // namespace
 
-std::optional<QList<MenuItem>> WebMenuLayout::getMenuItems(XmlBase* page)
+std::optional<QList<MenuItem>> XmlWebMenu::getMenuItems(XmlBase* page)
 {
     std::optional<QList<MenuItem>> records = menuRecords(page);
     if (!records)
         return std::nullopt;
-    return withPages(*records, _menu._pageList, 0);
+    return withPages(*records, _pageList, 0);
 }
 
-std::optional<QList<MenuItem>> WebMenuLayout::getSubMenuItems(XmlBase* page)
+std::optional<QList<MenuItem>> XmlWebMenu::getSubMenuItems(XmlBase* page)
 {
     // The group's own record leads its list: the submenu holds only its pages.
     std::optional<QList<MenuItem>> records = groupRecords(page);
     if (!records)
         return std::nullopt;
-    return withPages(*records, _menu._groupPageList, 1);
+    return withPages(*records, _groupPageList, 1);
 }
 
-std::optional<QList<MenuItem>> WebMenuLayout::menuRecords(XmlBase* page)
+std::optional<QList<MenuItem>> XmlWebMenu::menuRecords(XmlBase* page)
 {
-    return lq::modelFrame(&_menu, "getMenuItems:", [&]() -> std::optional<QList<MenuItem>> {
+    return lq::modelFrame(this, "getMenuItems:", [&]() -> std::optional<QList<MenuItem>> {
         XmlBase* owner = nullptr;
-        if (_menu._navTypeForGroup == 1) {
+        if (_navTypeForGroup == 1) {
             owner = page ? page->parent() : nullptr;
         } else {
-            DocumentBase* document = _menu.myDocument();
+            DocumentBase* document = myDocument();
             XmlSite* site = document ? document->site() : nullptr;
             owner = site ? site->homepage() : nullptr;
         }
-        return recordsOf(owner, _menu._pageList);
+        return recordsOf(owner, _pageList);
     });
 }
 
-std::optional<QList<MenuItem>> WebMenuLayout::groupRecords(XmlBase* page)
+std::optional<QList<MenuItem>> XmlWebMenu::groupRecords(XmlBase* page)
 {
-    return lq::modelFrame(&_menu, "getSubMenuItems:", [&]() -> std::optional<QList<MenuItem>> {
-        if (_menu._navTypeForGroup != 2 || !page)
+    return lq::modelFrame(this, "getSubMenuItems:", [&]() -> std::optional<QList<MenuItem>> {
+        if (_navTypeForGroup != 2 || !page)
             return std::nullopt;
         XmlBase* group = nullptr;
         if (XmlGroup::cast(page))
             group = page;
         if (XmlGroup::cast(page->parent()))
             group = page->parent();
-        std::optional<QList<MenuItem>> records = recordsOf(group, _menu._groupPageList);
+        std::optional<QList<MenuItem>> records = recordsOf(group, _groupPageList);
         if (!records || records->size() <= 1)
             return std::nullopt;
         return records;
     });
 }
 
-std::optional<QList<MenuItem>> WebMenuLayout::subMenuRecords(XmlBase* page)
+std::optional<QList<MenuItem>> XmlWebMenu::subMenuRecords(XmlBase* page)
 {
     std::optional<QList<MenuItem>> records = groupRecords(page);
     if (records)
@@ -120,23 +119,23 @@ std::optional<QList<MenuItem>> WebMenuLayout::subMenuRecords(XmlBase* page)
     return records;
 }
 
-int WebMenuLayout::getCurrentPageNum(XmlBase* page)
+int XmlWebMenu::getCurrentPageNum(XmlBase* page)
 {
-    return lq::modelFrame(&_menu, "getCurrentPageNum:", [&] {
+    return lq::modelFrame(this, "getCurrentPageNum:", [&] {
         if (!page)
             return 0;
         XmlBase* shown = page;
-        if (_menu._navTypeForGroup == 0 && XmlGroup::cast(page->parent()))
+        if (_navTypeForGroup == 0 && XmlGroup::cast(page->parent()))
             shown = page->parent();
         XmlAlbum* album = XmlAlbum::cast(shown);
         return album ? album->pageSeqNumber() : 0;
     });
 }
 
-int WebMenuLayout::getCurrentGroupNum(XmlBase* page)
+int XmlWebMenu::getCurrentGroupNum(XmlBase* page)
 {
-    return lq::modelFrame(&_menu, "getCurrentGroupNum:", [&] {
-        if (_menu._navTypeForGroup != 2 || !page)
+    return lq::modelFrame(this, "getCurrentGroupNum:", [&] {
+        if (_navTypeForGroup != 2 || !page)
             return -1;
         int target = -1;
         if (XmlHomePage::cast(page->parent())) {
@@ -156,13 +155,13 @@ int WebMenuLayout::getCurrentGroupNum(XmlBase* page)
     });
 }
 
-lq::TextAttributes WebMenuLayout::itemAttributes(int type, bool submenu)
+lq::TextAttributes XmlWebMenu::itemAttributes(int type, bool submenu)
 {
-    return lq::modelFrame(&_menu, "itemAttributes", [&] {
-        const std::shared_ptr<XmlWebFont> record = _menu.font();
+    return lq::modelFrame(this, "itemAttributes", [&] {
+        const std::shared_ptr<XmlWebFont> record = font();
         lq::ParagraphStyle paragraph = lq::ParagraphStyle::defaultStyle();
         paragraph.tabStops = lq::standardTabStops();
-        switch (_menu.orientation()) {
+        switch (orientation()) {
         case 0:
             paragraph.alignment = record->textAlignment();
             break;
@@ -178,15 +177,15 @@ lq::TextAttributes WebMenuLayout::itemAttributes(int type, bool submenu)
         attributes.paragraphStyle = paragraph;
         attributes.font = record->createFont();
         if (submenu && attributes.font)
-            attributes.font = attributes.font->withPixelSize(_menu._subFontSize);
+            attributes.font = attributes.font->withPixelSize(_subFontSize);
         const struct {
             const lq::Colour& colour;
             int underline;
         } states[] = {
-            { _menu._currentText, _menu._currentUnderline },
-            { _menu._normalText, _menu._normalUnderline },
-            { _menu._hoverText, _menu._hoverUnderline },
-            { _menu._clickText, _menu._clickUnderline },
+            { _currentText, _currentUnderline },
+            { _normalText, _normalUnderline },
+            { _hoverText, _hoverUnderline },
+            { _clickText, _clickUnderline },
         };
         if (type >= 0 && type <= 3) {
             attributes.foregroundColour = states[type].colour;
@@ -197,14 +196,14 @@ lq::TextAttributes WebMenuLayout::itemAttributes(int type, bool submenu)
     });
 }
 
-void WebMenuLayout::fillContentsWithStringTypeSubmenu(ItemText& item, const QString& name, int type, bool submenu)
+void XmlWebMenu::fillContentsWithStringTypeSubmenu(ItemText& item, const QString& name, int type, bool submenu)
 {
-    lq::modelFrame(&_menu, "fillContents:withString:type:submenu:", [&] { fillContents(item, name, itemAttributes(type, submenu)); });
+    lq::modelFrame(this, "fillContents:withString:type:submenu:", [&] { fillContents(item, name, itemAttributes(type, submenu)); });
 }
 
-void WebMenuLayout::fillContents(ItemText& item, const QString& name, const lq::TextAttributes& attributes)
+void XmlWebMenu::fillContents(ItemText& item, const QString& name, const lq::TextAttributes& attributes)
 {
-    lq::modelFrame(&_menu, "fillContents:withString:type:submenu:", [&] {
+    lq::modelFrame(this, "fillContents:withString:type:submenu:", [&] {
         // Every page lays the menu out again, and most items come out as they
         // were: an unchanged text keeps its lines instead of being shaped anew.
         lq::StyledText& text = *item.textStorage();
@@ -214,13 +213,13 @@ void WebMenuLayout::fillContents(ItemText& item, const QString& name, const lq::
         if (!(next == text))
             text = std::move(next);
 
-        if (_menu._rowWidths)
-            _menu._rowWidths->update(WebMenuGeometry(_menu).itemWidth(item));
-        const int textWidth = _menu.orientation() == 2 ? _menu._miWidth : menuItemInternalWidth();
-        item.textContainer()->setContainerSize(QSizeF(textWidth, _menu.unboundedExtent));
+        if (_rowWidths)
+            _rowWidths->update(itemWidth(item));
+        const int textWidth = orientation() == 2 ? _miWidth : menuItemInternalWidth();
+        item.textContainer()->setContainerSize(QSizeF(textWidth, unboundedExtent));
         item.layoutManager().glyphRangeForTextContainer(item.textContainer().get());
-        if (_menu._rowWidths)
-            _menu._rowWidths->update(WebMenuGeometry(_menu).itemWidth(item));
+        if (_rowWidths)
+            _rowWidths->update(itemWidth(item));
         item.releaseLayout();
     });
 }
@@ -241,13 +240,13 @@ public:
     explicit RowWidthsScope(XmlWebMenu& menu)
         : _menu(menu)
     {
-        if (!WebMenuGeometry(menu).horizontal())
+        if (!menu.horizontal())
             return;
         RowWidths widths;
         const std::vector<ItemTextPtr>* rows[2] = { &menu._contentsArray, &menu._subContentsArray };
         for (int row = 0; row < 2; ++row) {
             for (const ItemTextPtr& text : *rows[row]) {
-                widths.widths[row].push_back(WebMenuGeometry(menu).itemWidth(*text));
+                widths.widths[row].push_back(menu.itemWidth(*text));
                 widths.sums[row] += widths.widths[row].back();
             }
         }
@@ -272,21 +271,21 @@ private:
 
 // --- Layout ------------------------------------------------------------------------------------
 
-XmlWebMenu::ItemTextPtr WebMenuLayout::makeContents()
+XmlWebMenu::ItemTextPtr XmlWebMenu::makeContents()
 {
-    return lq::modelFrame(&_menu, "makeContents", [] { return std::make_shared<ItemText>(); });
+    return lq::modelFrame(this, "makeContents", [] { return std::make_shared<ItemText>(); });
 }
 
-void WebMenuLayout::layoutItems(XmlBase* page)
+void XmlWebMenu::layoutItems(XmlBase* page)
 {
     std::shared_ptr<XmlAlbum> remembered;
-    page = _menu.pageOrCurrentAlbum(page, remembered);
+    page = pageOrCurrentAlbum(page, remembered);
     if (!page)
         return;
 
     const std::optional<QList<MenuItem>> items = menuRecords(page);
     const std::optional<QList<MenuItem>> subItems = subMenuRecords(page);
-    _menu.currentSeq = getCurrentPageNum(page);
+    currentSeq = getCurrentPageNum(page);
     if (!items)
         return;
 
@@ -297,19 +296,19 @@ void WebMenuLayout::layoutItems(XmlBase* page)
         while (static_cast<qsizetype>(texts.size()) > count)
             texts.pop_back();
     };
-    fit(_menu._contentsArray, items->size());
-    fit(_menu._subContentsArray, subItems ? subItems->size() : 0);
+    fit(_contentsArray, items->size());
+    fit(_subContentsArray, subItems ? subItems->size() : 0);
 
     relayoutTextAttributes();
 
-    DocumentBase* document = _menu.myDocument();
+    DocumentBase* document = myDocument();
     if (!document)
         return;
-    document->clearTrackingDataForObject(_menu.UUID());
+    document->clearTrackingDataForObject(UUID());
     Walk walk;
-    walk.horizontalSubRow = _menu._navTypeForGroup == 2;
-    const QString uuid = _menu.UUID();
-    std::vector<QString>& numbers = _menu._itemNumberTexts;
+    walk.horizontalSubRow = _navTypeForGroup == 2;
+    const QString uuid = UUID();
+    std::vector<QString>& numbers = _itemNumberTexts;
     walkItems(page, walk, [&](const ItemFrame& item) {
         // The numbers' texts are made once, not for every page laid out.
         if (item.number >= 0 && item.number < XmlWebMenu::firstSubmenuItem) {
@@ -323,18 +322,18 @@ void WebMenuLayout::layoutItems(XmlBase* page)
     });
 }
 
-void WebMenuLayout::relayoutTextAttributes()
+void XmlWebMenu::relayoutTextAttributes()
 {
-    lq::modelFrame(&_menu, "relayoutTextAttributes", [&] {
-        const std::shared_ptr<XmlAlbum> page = _menu.getCurrentAlbum();
+    lq::modelFrame(this, "relayoutTextAttributes", [&] {
+        const std::shared_ptr<XmlAlbum> page = getCurrentAlbum();
         if (!page)
             return;
         const std::optional<QList<MenuItem>> items = menuRecords(page.get());
         const std::optional<QList<MenuItem>> subItems = subMenuRecords(page.get());
-        _menu.currentSeq = getCurrentPageNum(page.get());
+        currentSeq = getCurrentPageNum(page.get());
         if (!items)
             return;
-        RowWidthsScope rowWidths(_menu);
+        RowWidthsScope rowWidths(*this);
         // The items' attributes of every state in both rows: when they are
         // what the last layout used, an item whose name, state and width
         // are as they were is left as it is. From one page to the next only
@@ -343,14 +342,14 @@ void WebMenuLayout::relayoutTextAttributes()
         for (const bool submenu : { false, true })
             for (int type = 0; type <= 3; ++type)
                 style.push_back(itemAttributes(type, submenu));
-        if (style != _menu._styleOfLastLayout) {
-            _menu._styleOfLastLayout = std::move(style);
-            ++_menu._styleGeneration;
+        if (style != _styleOfLastLayout) {
+            _styleOfLastLayout = std::move(style);
+            ++_styleGeneration;
         }
         // The items' text width; in a horizontal menu it follows the rows'
         // widths, which change only when an item is laid out anew.
-        const bool fixedWidth = _menu.orientation() == 2;
-        int textWidth = fixedWidth ? _menu._miWidth : menuItemInternalWidth();
+        const bool fixedWidth = orientation() == 2;
+        int textWidth = fixedWidth ? _miWidth : menuItemInternalWidth();
         const auto restyle = [&](const std::vector<ItemTextPtr>& texts, const QList<MenuItem>& list, int first,
                                  bool submenu) {
             const std::size_t count = std::min(texts.size(), static_cast<std::size_t>(list.size()));
@@ -360,47 +359,47 @@ void WebMenuLayout::relayoutTextAttributes()
                 const int number = first + static_cast<int>(i);
                 // The current page wins over hover, hover over click.
                 int state = 1;
-                if (item.seq == _menu.currentSeq)
+                if (item.seq == currentSeq)
                     state = 0;
-                else if (number == _menu._hoverItem)
+                else if (number == _hoverItem)
                     state = 2;
-                else if (number == _menu._clickItem)
+                else if (number == _clickItem)
                     state = 3;
-                ItemText::LayoutKey key { item.name, state, submenu, textWidth, _menu._styleGeneration };
-                if (texts[i]->laidOutFrom == key && !(_menu._isEditing && number == _menu._editMenuItem))
+                ItemText::LayoutKey key { item.name, state, submenu, textWidth, _styleGeneration };
+                if (texts[i]->laidOutFrom == key && !(_isEditing && number == _editMenuItem))
                     continue;
                 texts[i]->laidOutFrom.reset();
                 // The attributes of the state, as worked out above: the items
                 // share them instead of each keeping its own.
-                fillContents(*texts[i], item.name, _menu._styleOfLastLayout[(submenu ? 4 : 0) + static_cast<std::size_t>(state)]);
+                fillContents(*texts[i], item.name, _styleOfLastLayout[(submenu ? 4 : 0) + static_cast<std::size_t>(state)]);
                 texts[i]->laidOutFrom = std::move(key);
                 if (!fixedWidth)
                     textWidth = menuItemInternalWidth();
             }
         };
-        restyle(_menu._contentsArray, *items, 0, false);
+        restyle(_contentsArray, *items, 0, false);
         if (subItems)
-            restyle(_menu._subContentsArray, *subItems, WebMenuGeometry(_menu).firstSubmenuNumber(), true);
+            restyle(_subContentsArray, *subItems, firstSubmenuNumber(), true);
     });
 }
 
-void WebMenuLayout::walkItems(XmlBase* page, const Walk& walk, const std::function<bool(const ItemFrame&)>& visit)
+void XmlWebMenu::walkItems(XmlBase* page, const Walk& walk, const std::function<bool(const ItemFrame&)>& visit)
 {
-    const bool across = WebMenuGeometry(_menu).horizontal();
-    const int itemHeights = _menu._mibt + _menu._mibb + _menu._mipt + _menu._mipb;
-    const int iw = _menu.internalWidth();
-    const int spacing = walk.withSpacing ? _menu._mispace : 0;
-    float y = toFloat(_menu._top + _menu._bt + _menu._pt);
-    float x = toFloat(_menu._left + _menu._bl + _menu._pl);
+    const bool across = horizontal();
+    const int itemHeights = _mibt + _mibb + _mipt + _mipb;
+    const int iw = internalWidth();
+    const int spacing = walk.withSpacing ? _mispace : 0;
+    float y = toFloat(_top + _bt + _pt);
+    float x = toFloat(_left + _bl + _pl);
     if (across)
         x += toFloat(leadingHorzSpace());
     const int group = page ? getCurrentGroupNum(page) : -1;
 
     int lastHeight = walk.emptyRowHeight;
-    for (std::size_t i = 0; i < _menu._contentsArray.size(); ++i) {
-        ItemText& text = *_menu._contentsArray[i];
+    for (std::size_t i = 0; i < _contentsArray.size(); ++i) {
+        ItemText& text = *_contentsArray[i];
         const int height = text.usedHeight() + itemHeights;
-        const int width = across ? WebMenuGeometry(_menu).itemWidth(text) : iw;
+        const int width = across ? itemWidth(text) : iw;
         lastHeight = height;
         ItemFrame item;
         item.number = static_cast<int>(i);
@@ -411,16 +410,16 @@ void WebMenuLayout::walkItems(XmlBase* page, const Walk& walk, const std::functi
         if (visit(item))
             return;
         if (across)
-            x += toFloat(_menu._mispace + width);
+            x += toFloat(_mispace + width);
         else
-            y += toFloat(_menu._mispace + height);
+            y += toFloat(_mispace + height);
 
         if (!across && static_cast<int>(i) == group) {
-            for (std::size_t j = 0; j < _menu._subContentsArray.size(); ++j) {
-                ItemText& subText = *_menu._subContentsArray[j];
+            for (std::size_t j = 0; j < _subContentsArray.size(); ++j) {
+                ItemText& subText = *_subContentsArray[j];
                 const int subHeight = subText.usedHeight() + itemHeights;
                 ItemFrame subItem;
-                subItem.number = WebMenuGeometry(_menu).firstSubmenuNumber() + static_cast<int>(j);
+                subItem.number = firstSubmenuNumber() + static_cast<int>(j);
                 subItem.submenu = true;
                 subItem.position = static_cast<int>(j);
                 subItem.text = &subText;
@@ -428,85 +427,83 @@ void WebMenuLayout::walkItems(XmlBase* page, const Walk& walk, const std::functi
                 subItem.verticalSubmenu = true;
                 if (visit(subItem))
                     return;
-                y += toFloat(_menu._mispace + subHeight);
+                y += toFloat(_mispace + subHeight);
             }
-            if (!_menu._subContentsArray.empty())
-                y += toFloat(_menu._mispace / 2);
+            if (!_subContentsArray.empty())
+                y += toFloat(_mispace / 2);
         }
     }
 
     if (!across || !walk.horizontalSubRow)
         return;
     const float sy = y + toFloat(lastHeight);
-    float sx = toFloat(_menu._left + _menu._bl + _menu._pl + leadingSubHorzSpace());
-    for (std::size_t j = 0; j < _menu._subContentsArray.size(); ++j) {
-        ItemText& subText = *_menu._subContentsArray[j];
+    float sx = toFloat(_left + _bl + _pl + leadingSubHorzSpace());
+    for (std::size_t j = 0; j < _subContentsArray.size(); ++j) {
+        ItemText& subText = *_subContentsArray[j];
         const int subHeight = subText.usedHeight() + itemHeights;
-        const int subWidth = WebMenuGeometry(_menu).itemWidth(subText);
+        const int subWidth = itemWidth(subText);
         ItemFrame subItem;
-        subItem.number = WebMenuGeometry(_menu).firstSubmenuNumber() + static_cast<int>(j);
+        subItem.number = firstSubmenuNumber() + static_cast<int>(j);
         subItem.submenu = true;
         subItem.position = static_cast<int>(j);
         subItem.text = &subText;
         subItem.rect = lq::Rect(sx, sy, toFloat(subWidth + spacing), toFloat(subHeight));
         if (visit(subItem))
             return;
-        sx += toFloat(_menu._mispace + subWidth);
+        sx += toFloat(_mispace + subWidth);
     }
 }
 
-int WebMenuLayout::leadingSpace(int rowWidth)
+int XmlWebMenu::leadingSpace(int rowWidth)
 {
     // The font's alignment places the rows: 0 left, 1 centre, other right.
-    const XmlWebFont::Alignment alignment = _menu.font()->alignment();
+    const XmlWebFont::Alignment alignment = font()->alignment();
     if (alignment == XmlWebFont::Alignment::Left)
         return 0;
-    const int spare = _menu.internalWidth() - rowWidth;
+    const int spare = internalWidth() - rowWidth;
     return alignment == XmlWebFont::Alignment::Center ? spare / 2 : spare;
 }
 
-int WebMenuLayout::leadingHorzSpace()
+int XmlWebMenu::leadingHorzSpace()
 {
-    return lq::modelFrame(&_menu, "leadingHorzSpace", [&] {
-        const WebMenuGeometry geometry(_menu);
-        return geometry.horizontal() ? leadingSpace(geometry.horzMenuWidth()) : 0;
+    return lq::modelFrame(this, "leadingHorzSpace", [&] {
+        return horizontal() ? leadingSpace(horzMenuWidth()) : 0;
     });
 }
 
-int WebMenuLayout::leadingSubHorzSpace()
+int XmlWebMenu::leadingSubHorzSpace()
 {
-    return lq::modelFrame(&_menu, "leadingSubHorzSpace", [&] {
-        const WebMenuGeometry geometry(_menu);
-        return geometry.horizontal() ? leadingSpace(geometry.horzSubMenuWidth()) : 0;
+    return lq::modelFrame(this, "leadingSubHorzSpace", [&] {
+        return horizontal() ? leadingSpace(horzSubMenuWidth()) : 0;
     });
 }
 
-int WebMenuLayout::menuItemInternalWidth()
+int XmlWebMenu::menuItemInternalWidth()
 {
-    return lq::modelFrame(&_menu, "menuItemInternalWidth", [&] {
-        return _menu.internalWidth() - _menu._mipl - _menu._mipr - _menu._mibl - _menu._mibr;
+    return lq::modelFrame(this, "menuItemInternalWidth", [&] {
+        return internalWidth() - _mipl - _mipr - _mibl - _mibr;
     });
 }
 
-XmlCSSBackground* WebMenuLayout::stateBackground(int state) const
+XmlCSSBackground* XmlWebMenu::stateBackground(int state) const
 {
     switch (state) {
     case 0:
-        return _menu._currentBkgnd.get();
+        return _currentBkgnd.get();
     case 1:
-        return _menu._normalBkgnd.get();
+        return _normalBkgnd.get();
     case 2:
-        return _menu._hoverBkgnd.get();
+        return _hoverBkgnd.get();
     case 3:
-        return _menu._clickBkgnd.get();
+        return _clickBkgnd.get();
     default:
         return nullptr;
     }
 }
 
-void WebMenuLayout::drawMenuItemBackgroundRect(ItemText& item, const lq::Rect& rect)
+void XmlWebMenu::drawMenuItemBackgroundRect(ItemText& item, const lq::Rect& rect)
 {
-    lq::modelFrame(&_menu, "drawMenuItemBackground:rect:", [&] {
+    lq::modelFrame(this, "drawMenuItemBackground:rect:", [&] {
         int state = 1;
         const lq::StyledText& text = *item.textStorage();
         if (!text.isEmpty()) {
@@ -514,12 +511,12 @@ void WebMenuLayout::drawMenuItemBackgroundRect(ItemText& item, const lq::Rect& r
             if (!attributes.isEmpty())
                 state = attributes.value(lq::TextKey::menuType).toInt();
         }
-        const lq::Rect inner(rect.x() + toFloat(_menu._mibl), rect.y() + toFloat(_menu._mibt),
-                             rect.width() - toFloat(_menu._mibl + _menu._mibr), rect.height() - toFloat(_menu._mibt + _menu._mibb));
+        const lq::Rect inner(rect.x() + toFloat(_mibl), rect.y() + toFloat(_mibt),
+                             rect.width() - toFloat(_mibl + _mibr), rect.height() - toFloat(_mibt + _mibb));
         if (XmlCSSBackground* background = stateBackground(state))
             background->drawObject(inner);
         BoxBorderDrawing::drawBorderBtypeTopLeftBottomRightTColorLColorBColorRColor(
-            rect, static_cast<XmlBoxModel::BorderType>(_menu._mibtype), _menu._mibt, _menu._mibl, _menu._mibb, _menu._mibr,
-            _menu._mibtc, _menu._miblc, _menu._mibbc, _menu._mibrc);
+            rect, static_cast<XmlBoxModel::BorderType>(_mibtype), _mibt, _mibl, _mibb, _mibr,
+            _mibtc, _miblc, _mibbc, _mibrc);
     });
 }
