@@ -1,15 +1,8 @@
 // The canvas's drawing: the page as its template draws itself, then the
 // designer's aids on top.
-<<<<<<<< HEAD:src/ui/layout/LayoutCanvasDrawing.cpp
-#include "ui/layout/LayoutCanvasDrawing.h"
-
-#include "ui/layout/LayoutController.h"
-#include "ui/layout/QZLayoutView.h"
-========
 #include "ui/layout/QZLayoutView.h"
 
 #include "ui/layout/LayoutController.h"
->>>>>>>> wt-h-lay:src/ui/layout/QZLayoutViewDrawing.cpp
 #include "model/core/XmlBase.h"
 #include "model/site/XmlAlbum.h"
 #include "platform/ExceptionFrame.h"
