@@ -13,7 +13,6 @@
 #include "platform/text/LayoutManager.h"
 #include "platform/text/StyledText.h"
 #include "platform/text/TextContainer.h"
-#include "templates/BoxModelHtml.h"
 #include "templates/XmlPictureFrame.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
@@ -29,14 +28,14 @@ void XmlSlideshow::appendCSS(QString& css)
         css += QStringLiteral("#ssbackground {position: absolute; font-size: 0px; line-height: 0px; display: block; "
                               "margin: 0px; padding: 0px; ");
         appendCSSBackground(css);
-        BoxModelHtml(*this).appendCSSBorders(css);
+        appendCSSBorders(css);
         css += QStringLiteral("}\n");
 
         css += QStringLiteral("img.ssviewer {position: absolute; font-size: 0px; line-height: 0px; display: block; "
                               "margin: 0px; ");
         _frame->appendCSSBackground(css);
-        BoxModelHtml(*_frame).appendCSSPadding(css);
-        BoxModelHtml(*_frame).appendCSSBorders(css);
+        _frame->appendCSSPadding(css);
+        _frame->appendCSSBorders(css);
         css += QStringLiteral("}\n");
 
         const std::shared_ptr<XmlWebFont> record = font();
@@ -254,7 +253,7 @@ void XmlSlideshow::appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePas
             break;
         case PagePass::SlideshowBackground:
             if (_settings.showBkgndBox())
-                html += BoxModelHtml(*this).htmlDivTagsVornStyle(QStringLiteral("ssbackground"), QString());
+                html += htmlDivTagsVornStyle(QStringLiteral("ssbackground"), QString());
             break;
         case PagePass::SlideshowControls:
             appendControlsAndCaptions(html, page);

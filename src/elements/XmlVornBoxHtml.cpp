@@ -7,7 +7,6 @@
 #include "platform/Strings.h"
 #include "platform/ValueStrings.h"
 #include "platform/text/LayoutManager.h"
-#include "templates/BoxModelHtml.h"
 #include "templates/XmlStyleSheet.h"
 
 #include <QUrl>
@@ -172,7 +171,7 @@ void XmlVornBox::appendCSS(QString& css)
     lq::modelFrame(this, "appendCSS:", [&] {
         css += QStringLiteral("div#vorn") + QString::number(vornSeqNum()) + QStringLiteral(" {");
         css += QStringLiteral("margin: 0px; display: block; position: absolute; ");
-        BoxModelHtml(*this).appendCSSBorders(css);
+        appendCSSBorders(css);
         appendCSSBackground(css);
         if (type() == 0 && _settings.externalType() == 3)
             css += QStringLiteral("overflow: hidden; ");
@@ -202,7 +201,7 @@ void XmlVornBox::appendHTMLPagePassSheet(QString& html, XmlBase*, PagePass pass,
         const QString n = QString::number(vornSeqNum());
         const QString id = QStringLiteral("vorn") + n;
         if (type() == 1 || type() == 3) {
-            html += BoxModelHtml(*this).htmlDivTagsVornStyle(id, QString());
+            html += htmlDivTagsVornStyle(id, QString());
             if (type() == 3)
                 return;
             html += QStringLiteral("<div class=\"content\">");

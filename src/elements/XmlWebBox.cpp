@@ -5,7 +5,6 @@
 #include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/text/LayoutManager.h"
-#include "templates/BoxModelHtml.h"
 #include "templates/XmlWebFont.h"
 
 namespace {
@@ -96,16 +95,16 @@ void XmlWebBox::appendHTMLPagePassSheet(QString& html, XmlBase* page, PagePass p
             if (part && !link.isEmpty() && part->content().isEmpty()) {
                 // A link without text: the whole box is the link.
                 const QString script = attributeEscape(lq::javascriptEscape(link));
-                html += BoxModelHtml(*this).htmlDivTagsVornStyle(QStringLiteral("mastheadbox\" onclick=\"location.href='") + script
+                html += htmlDivTagsVornStyle(QStringLiteral("mastheadbox\" onclick=\"location.href='") + script
                                                  + QStringLiteral("';"),
                                              QStringLiteral("cursor: pointer; "));
             } else {
-                html += BoxModelHtml(*this).htmlDivTagsVornStyle(QStringLiteral("mastheadbox"), QString());
+                html += htmlDivTagsVornStyle(QStringLiteral("mastheadbox"), QString());
             }
             break;
         case PagePass::PageTitleBox:
             if (!masthead)
-                html += BoxModelHtml(*this).htmlDivTagsVornStyle(QStringLiteral("pagetitlebox"), QString());
+                html += htmlDivTagsVornStyle(QStringLiteral("pagetitlebox"), QString());
             break;
         case PagePass::MastheadText:
             if (!masthead)
@@ -148,7 +147,7 @@ void XmlWebBox::appendCSS(QString& css)
             text = QStringLiteral("p.pt");
         }
         css += box + QStringLiteral("box {");
-        BoxModelHtml(*this).appendCSSBorders(css);
+        appendCSSBorders(css);
         appendCSSBackground(css);
         css += QStringLiteral("display: block; position: absolute; }\n");
         css += text + QStringLiteral(" {display: block; position: absolute; margin: 0px; white-space: nowrap; ");

@@ -9,7 +9,6 @@
 #include "platform/Strings.h"
 #include "platform/ValueStrings.h"
 #include "platform/text/StyledText.h"
-#include "templates/BoxModelText.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
 
@@ -109,7 +108,7 @@ void XmlWebContent::appendAttributes(QString& xml)
 void XmlWebContent::newDocument()
 {
     lq::modelFrame(this, "newDocument", [&] {
-        BoxModelText(*this).addFontName(QString(), QStringLiteral("Content Heading"))->setFontSize(16);
+        addFontName(QString(), QStringLiteral("Content Heading"))->setFontSize(16);
         XmlBoxModel::newDocument();
     });
 }
@@ -151,7 +150,7 @@ std::shared_ptr<XmlWebFont> XmlWebContent::fontNamed(const QString& name)
             if (XmlWebFont::cast(child.get()) && child->name() == name)
                 return std::static_pointer_cast<XmlWebFont>(child);
         }
-        return BoxModelText(*this).addFontName(QString(), name);
+        return addFontName(QString(), name);
     });
 }
 

@@ -8,7 +8,6 @@
 #include "platform/ExceptionFrame.h"
 #include "platform/text/LayoutManager.h"
 #include "platform/text/StyledText.h"
-#include "templates/BoxModelHtml.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
 
@@ -155,7 +154,7 @@ void XmlWebContent::appendBox(QString& html)
         return;
     }
     if (!flow) {
-        html += BoxModelHtml(*this).htmlDivTagsVornStyle(footer ? QStringLiteral("footerbox") : QStringLiteral("contentbox"), QString());
+        html += htmlDivTagsVornStyle(footer ? QStringLiteral("footerbox") : QStringLiteral("contentbox"), QString());
         return;
     }
     if (!_contents)
@@ -238,10 +237,10 @@ void XmlWebContent::appendCSS(QString& css)
 {
     lq::modelFrame(this, "appendCSS:", [&] {
         css += QStringLiteral("#contentbox {");
-        BoxModelHtml(*this).appendCSSBorders(css);
+        appendCSSBorders(css);
         appendCSSBackground(css);
         if (browserFlow())
-            BoxModelHtml(*this).appendCSSPadding(css);
+            appendCSSPadding(css);
         css += QStringLiteral("display: block; ");
         css += QStringLiteral("position: absolute; ");
         css += QStringLiteral("}\n");

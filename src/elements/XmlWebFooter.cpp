@@ -5,7 +5,6 @@
 #include "platform/ValueStrings.h"
 #include "platform/graphics/BezierPath.h"
 #include "platform/graphics/GraphicsContext.h"
-#include "templates/BoxModelHtml.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
 
@@ -180,10 +179,10 @@ void XmlWebFooter::appendCSS(QString& css)
     lq::modelFrame(this, "appendCSS:", [&] {
         const bool flow = browserFlow();
         css += QStringLiteral("#footerbox {");
-        BoxModelHtml(*this).appendCSSBorders(css);
+        appendCSSBorders(css);
         appendCSSBackground(css);
         if (flow)
-            BoxModelHtml(*this).appendCSSPadding(css);
+            appendCSSPadding(css);
         css += QStringLiteral("display: block; ");
         css += QStringLiteral("position: absolute; ");
         css += QStringLiteral("}\n");

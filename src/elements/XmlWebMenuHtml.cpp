@@ -8,7 +8,6 @@
 #include "platform/ExceptionFrame.h"
 #include "platform/Strings.h"
 #include "platform/ValueStrings.h"
-#include "templates/BoxModelHtml.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
 
@@ -32,7 +31,7 @@ void XmlWebMenu::appendCSS(QString& css)
     lq::modelFrame(this, "appendCSS:", [&] {
         css += QStringLiteral("#navigation {");
         css += QStringLiteral("display: block; position: absolute; white-space: nowrap; ");
-        BoxModelHtml(*this).appendCSSBorders(css);
+        appendCSSBorders(css);
         appendCSSBackground(css);
         css += QStringLiteral("}\n");
 
@@ -84,7 +83,7 @@ void XmlWebMenu::appendCSS(QString& css)
 void XmlWebMenu::appendCSSMenuItemBorders(QString& css)
 {
     lq::modelFrame(this, "appendCSSMenuItemBorders:", [&] {
-        const QString style = BoxModelHtml::borderType(static_cast<XmlBoxModel::BorderType>(_mibtype));
+        const QString style = XmlBoxModel::borderType(static_cast<XmlBoxModel::BorderType>(_mibtype));
         const auto side = [&](const char* which, const lq::Colour& colour, int width) {
             css += QStringLiteral("border-") + QLatin1String(which) + QStringLiteral(": ") + lq::colorToCSSString(colour)
                 + QLatin1Char(' ') + style + QString::asprintf(" %dpx; ", width);
@@ -178,7 +177,7 @@ void XmlWebMenu::appendNavigationBox(QString& html)
     const int shadow = dropShadow() ? shadowStrip : 0;
     const int boxWidth = width() - _bl - _br - shadow;
     const int boxHeight = calcHeight() - _bt - _bb - shadow;
-    html += BoxModelHtml(*this).htmlDivTagsForRect(QStringLiteral("navigation"),
+    html += htmlDivTagsForRect(QStringLiteral("navigation"),
                                lq::Rect(toFloat(_left), toFloat(_top), toFloat(boxWidth), toFloat(boxHeight)));
 }
 

@@ -14,7 +14,6 @@
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/text/LayoutManager.h"
 #include "platform/text/StyledText.h"
-#include "templates/BoxModelText.h"
 #include "templates/XmlPictureFrame.h"
 
 #include <QImage>
@@ -28,7 +27,7 @@ namespace {
 // A link of a caption: a page of the site is shown, anything else opened.
 void openLink(XmlWebPhotoAlbum& album, const QString& link)
 {
-    if (BoxModelText(album).showPageWithLink(link))
+    if (album.showPageWithLink(link))
         return;
     const QUrl url(link);
     if (url.isValid())

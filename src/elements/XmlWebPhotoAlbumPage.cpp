@@ -16,7 +16,6 @@
 #include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/ValueStrings.h"
-#include "templates/BoxModelHtml.h"
 #include "templates/XmlPictureFrame.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
@@ -106,7 +105,7 @@ void XmlWebPhotoAlbum::appendAlbumBox(QString& html)
         return;
     // The box itself, whatever floating photo the canvas has selected.
     const QScopedValueRollback<int> box(_currentPhoto, -1);
-    html += BoxModelHtml(*this).htmlDivTagsVornStyle(QStringLiteral("albumbox"), QString());
+    html += htmlDivTagsVornStyle(QStringLiteral("albumbox"), QString());
 }
 
 void XmlWebPhotoAlbum::appendThumbnails(QString& html, XmlAlbum* album)
@@ -408,12 +407,12 @@ void XmlWebPhotoAlbum::appendCSS(QString& css)
     lq::modelFrame(this, "appendCSS:", [&] {
         css += QStringLiteral("#albumbox {position: absolute; font-size: 0px; line-height: 0px; display: block; margin: 0px; ");
         appendCSSBackground(css);
-        BoxModelHtml(*this).appendCSSBorders(css);
+        appendCSSBorders(css);
         css += QStringLiteral("}\n");
         css += QStringLiteral("img.photo {display: block; position: absolute; margin: 0px; ");
         _frame->appendCSSBackground(css);
-        BoxModelHtml(*_frame).appendCSSPadding(css);
-        BoxModelHtml(*_frame).appendCSSBorders(css);
+        _frame->appendCSSPadding(css);
+        _frame->appendCSSBorders(css);
         css += QStringLiteral("}\n");
         if (_settings.captionsOrCart()) {
             const std::shared_ptr<XmlWebFont> record = font();

@@ -14,7 +14,6 @@
 #include "platform/text/StyledText.h"
 #include "platform/text/TextContainer.h"
 #include "templates/BoxBorderDrawing.h"
-#include "templates/BoxModelText.h"
 #include "templates/XmlWebFont.h"
 
 #include <algorithm>
@@ -144,9 +143,9 @@ void XmlBoxModel::newDocument()
 std::shared_ptr<XmlWebFont> XmlBoxModel::font()
 {
     return lq::modelFrame(this, "font", [&]() -> std::shared_ptr<XmlWebFont> {
-        if (auto font = BoxModelText::defaultFont(*this))
+        if (auto font = defaultFont())
             return font;
-        return BoxModelText(*this).addFontName(QString(), QStringLiteral("default"));
+        return addFontName(QString(), QStringLiteral("default"));
     });
 }
 
@@ -383,7 +382,7 @@ void XmlBoxModel::cleanup()
 void XmlBoxModel::mouseClick(const QString& link)
 {
     lq::modelFrame(this, "mouseClick:", [&] {
-        if (!BoxModelText(*this).showPageWithLink(link))
+        if (!showPageWithLink(link))
             lq::openURL(QUrl(link));
     });
 }

@@ -186,8 +186,32 @@ public:
     lq::LayoutManager* layoutManager() const { return _lm.get(); }
     const std::shared_ptr<lq::TextContainer>& textContainer() const { return _tc; }
 
-    // The page's division and the template's CSS are BoxModelHtml's, the
-    // border drawing BoxBorderDrawing's, the font records BoxModelText's.
+    // --- The box's part of the page and the template's CSS (XmlBoxModelHtml.cpp)
+    // `<div id="ID" style="top: Ypx; left: Xpx; width: Wpx; height: Hpx;">&nbsp;</div>`
+    // and a newline, with the rectangle cut to whole pixels.
+    QString htmlDivTagsForRect(const QString& elementId, const lq::Rect& rect);
+    // The box's own div: the bordered area (actualHeight high) less the
+    // borders (padding stays inside, the shadow strip does not), with the
+    // additional style, when given (not null), ahead of the position.
+    QString htmlDivTagsVornStyle(const QString& elementId, const QString& style);
+    // The CSS border style name of a border type ("solid" for unknown types).
+    static QString borderType(BorderType type);
+    // "border-top: ...; border-left: ...; border-bottom: ...; border-right: ...; ",
+    // every side whatever its width ("border: 0px; " for bitmap borders).
+    void appendCSSBorders(QString& css);
+    // "padding: T R B L; " (with the borders added for bitmap borders).
+    void appendCSSPadding(QString& css);
+
+    // --- The font records the box holds, and its link (XmlBoxModelText.cpp)
+    // A new font record with its defaults, named `name`, appended as a child.
+    // The tag is not used.
+    std::shared_ptr<XmlWebFont> addFontName(const QString& tag, const QString& name);
+    // The font record named "default" among the children, or nothing.
+    std::shared_ptr<XmlWebFont> defaultFont() const;
+    // Shows the site's page whose address is the link, when there is one;
+    // answers whether it did.
+    bool showPageWithLink(const QString& link);
+    // The border drawing is BoxBorderDrawing's.
 
 protected:
     // The outer rectangle with the height the box takes on the page.

@@ -1,16 +1,18 @@
 // A box's own line of text (the masthead's text or the page's title): its
 // text system, laid out for the page in the box's default font, and the
-// masthead's link as the box's click area.
+// masthead's link as the box's click area; the font records the box holds
+// and the page its link shows.
 #include "templates/XmlBoxModel.h"
 
 #include "model/core/DocumentBase.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlMasthead.h"
+#include "model/site/XmlWebItem.h"
+#include "platform/ExceptionFrame.h"
 #include "platform/text/LayoutManager.h"
 #include "platform/text/ParagraphStyle.h"
 #include "platform/text/StyledText.h"
 #include "platform/text/TextContainer.h"
-#include "templates/BoxModelText.h"
 #include "templates/XmlWebFont.h"
 
 namespace {
@@ -40,7 +42,7 @@ void XmlBoxModel::layoutText(XmlBase* page) const
 
     // A box without its font record yet lays out in the record's defaults;
     // only a layout the page asks for adds the record.
-    std::shared_ptr<XmlWebFont> record = BoxModelText::defaultFont(*this);
+    std::shared_ptr<XmlWebFont> record = defaultFont();
     if (!record)
         record = XmlWebFont::create();
     lq::ParagraphStyle paragraph = lq::ParagraphStyle::defaultStyle();
@@ -88,4 +90,35 @@ void XmlBoxModel::releaseTextSystem()
     _lm.reset();
     _tc.reset();
     _contents.reset();
+}
+
+// --- The font records and the link -------------------------------------------------
+
+std::shared_ptr<XmlWebFont> XmlBoxModel::addFontName(const QString& tag, const QString& name)
+{
+    return lq::modelFrame(this, "addFont:name:", [&] {
+        std::shared_ptr<XmlWebFont> record = XmlWebFont::createWithTagName(tag, name);
+        addChild(record);
+        return record;
+    });
+}
+
+std::shared_ptr<XmlWebFont> XmlBoxModel::defaultFont() const
+{
+    return firstChildOfType<XmlWebFont>([](const XmlWebFont& f) { return f.name() == u"default"; });
+}
+
+bool XmlBoxModel::showPageWithLink(const QString& link)
+{
+    DocumentBase* document = myDocument();
+    if (!document)
+        return false;
+    for (const XmlBasePtr& item : document->webItems()) {
+        XmlWebItem* page = XmlWebItem::cast(item.get());
+        if (page && (page->externalLink() == link || page->linkAddress() == link)) {
+            document->selectWebPageIndex(XmlAlbum::cast(page), -1);
+            return true;
+        }
+    }
+    return false;
 }

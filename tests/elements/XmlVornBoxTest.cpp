@@ -17,7 +17,6 @@
 #include "support/Printers.h"
 #include "support/TestFiles.h"
 #include "support/TestMovie.h"
-#include "templates/BoxModelHtml.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
 
@@ -260,7 +259,7 @@ TEST_F(VornBox, LayerBoxesWriteInTheirLayersPass)
         for (int number = int(PagePass::HeadScript); number <= int(PagePass::Steps); ++number) {
             const QString html = pass(static_cast<PagePass>(number));
             if (static_cast<PagePass>(number) == c.pass)
-                EXPECT_EQ(html, BoxModelHtml(*box).htmlDivTagsVornStyle(QStringLiteral("vorn5"), QString())) << c.layer;
+                EXPECT_EQ(html, box->htmlDivTagsVornStyle(QStringLiteral("vorn5"), QString())) << c.layer;
             else
                 EXPECT_TRUE(html.isEmpty()) << c.layer << " pass " << number;
         }
@@ -421,7 +420,7 @@ TEST_F(VornBox, RichTextTakesTheContentBoxsRecordsAndRegistersItsLinks)
 
     // The page: the box's division, then the positioned paragraphs.
     const QString html = pass(PagePass::ForegroundVorns);
-    EXPECT_TRUE(html.startsWith(BoxModelHtml(*box).htmlDivTagsVornStyle(QStringLiteral("vorn5"), QString())
+    EXPECT_TRUE(html.startsWith(box->htmlDivTagsVornStyle(QStringLiteral("vorn5"), QString())
                                 + QStringLiteral("<div class=\"content\"><p")));
     EXPECT_TRUE(html.contains(QStringLiteral("<h1")));
     EXPECT_TRUE(html.contains(QStringLiteral("<a href=\"page2.html\">next</a>")));

@@ -7,7 +7,6 @@
 #include "platform/ValueStrings.h"
 #include "platform/text/LayoutManager.h"
 #include "platform/text/StyledText.h"
-#include "templates/BoxModelHtml.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
 #include "support/FakeDocument.h"
@@ -201,7 +200,7 @@ TEST_F(XmlWebBoxTest, StyleRules)
         QString fontParameters;
         box.font()->appendCSSFontParameters(fontParameters);
         QString borders;
-        BoxModelHtml(box).appendCSSBorders(borders);
+        box.appendCSSBorders(borders);
         QString background;
         box.appendCSSBackground(background);
         QString expected;

@@ -12,8 +12,6 @@
 #include "platform/text/ParagraphStyle.h"
 #include "platform/text/StyledText.h"
 #include "platform/text/TextContainer.h"
-#include "templates/BoxModelHtml.h"
-#include "templates/BoxModelText.h"
 #include "templates/XmlBoxModel.h"
 #include "templates/XmlCSSBackground.h"
 #include "templates/XmlWebFont.h"
@@ -307,7 +305,7 @@ TEST(XmlBoxModel, EverySetterMarksTheDocumentChangedButReadingDoesNot)
 TEST(XmlBoxModel, FontIsTheChildNamedDefaultMadeOnFirstUse)
 {
     const auto box = XmlBoxModel::create();
-    const auto heading = BoxModelText(*box).addFontName(QStringLiteral("ignored"), QStringLiteral("heading"));
+    const auto heading = box->addFontName(QStringLiteral("ignored"), QStringLiteral("heading"));
     EXPECT_EQ(heading->name(), QString("heading"));
     EXPECT_EQ(heading->parent(), box.get());
 
@@ -450,7 +448,7 @@ TEST(XmlBoxModel, SetObjectRectTakesWhatTheFlagsAllowCutToWholePixels)
 TEST(XmlBoxModel, DivTagsForARectangleAreCutToWholePixels)
 {
     const auto box = XmlBoxModel::create();
-    EXPECT_EQ(BoxModelHtml(*box).htmlDivTagsForRect("contentbox", lq::Rect(10.7f, -3.5f, 200.2f, 99.9f)),
+    EXPECT_EQ(box->htmlDivTagsForRect("contentbox", lq::Rect(10.7f, -3.5f, 200.2f, 99.9f)),
               QString("<div id=\"contentbox\" style=\"top: -3px; left: 10px; width: 200px; height: 99px;\">&nbsp;</div>\n"));
 }
 
@@ -462,7 +460,7 @@ TEST(XmlBoxModel, OwnDivLeavesBordersAndShadowOutsideAndPaddingInside)
     box->setWidth(100);
     box->setHeight(50);
     box->setDropShadow(1);
-    EXPECT_EQ(BoxModelHtml(*box).htmlDivTagsVornStyle("mastheadbox", QString()),
+    EXPECT_EQ(box->htmlDivTagsVornStyle("mastheadbox", QString()),
               QString("<div id=\"mastheadbox\" style=\"top: 30px; left: 40px; width: 92px; height: 42px;\">&nbsp;</div>\n"));
 
     box->setBt(1);
@@ -474,10 +472,10 @@ TEST(XmlBoxModel, OwnDivLeavesBordersAndShadowOutsideAndPaddingInside)
     box->setPb(10);
     box->setPr(10);
     box->setDropShadow(0);
-    EXPECT_EQ(BoxModelHtml(*box).htmlDivTagsVornStyle("x3", QStringLiteral("z-index: 3;")),
+    EXPECT_EQ(box->htmlDivTagsVornStyle("x3", QStringLiteral("z-index: 3;")),
               QString("<div id=\"x3\" style=\"z-index: 3; top: 30px; left: 40px; width: 94px; height: 46px;\">&nbsp;</div>\n"));
     // An empty style is still a style: only a null one leaves it out.
-    EXPECT_EQ(BoxModelHtml(*box).htmlDivTagsVornStyle("x3", QStringLiteral("")),
+    EXPECT_EQ(box->htmlDivTagsVornStyle("x3", QStringLiteral("")),
               QString("<div id=\"x3\" style=\" top: 30px; left: 40px; width: 94px; height: 46px;\">&nbsp;</div>\n"));
 }
 
@@ -489,15 +487,15 @@ TEST(XmlBoxModel, BorderTypeNames)
         { 4, "groove" }, { 5, "ridge" }, { 6, "solid" }, { 7, "solid" }, { -1, "solid" },
     };
     for (const auto& [type, name] : cases)
-        EXPECT_EQ(BoxModelHtml::borderType(static_cast<XmlBoxModel::BorderType>(type)), name) << type;
+        EXPECT_EQ(XmlBoxModel::borderType(static_cast<XmlBoxModel::BorderType>(type)), name) << type;
 }
 
 TEST(XmlBoxModel, BorderAndPaddingRules)
 {
     const auto box = XmlBoxModel::create();
     QString css = QStringLiteral("#contentbox { ");
-    BoxModelHtml(*box).appendCSSBorders(css);
-    BoxModelHtml(*box).appendCSSPadding(css);
+    box->appendCSSBorders(css);
+    box->appendCSSPadding(css);
     EXPECT_EQ(css, QString("#contentbox { border-top: #000000 solid 0px; border-left: #000000 solid 0px; "
                            "border-bottom: #000000 solid 0px; border-right: #000000 solid 0px; "
                            "padding: 0px 0px 0px 0px; "));
@@ -505,8 +503,8 @@ TEST(XmlBoxModel, BorderAndPaddingRules)
     fillSides(*box);
     box->setBType(XmlBoxModel::BorderType::Groove);
     css.clear();
-    BoxModelHtml(*box).appendCSSBorders(css);
-    BoxModelHtml(*box).appendCSSPadding(css);
+    box->appendCSSBorders(css);
+    box->appendCSSPadding(css);
     EXPECT_EQ(css, QString("border-top: #FF0000 groove 5px; border-left: #00FF00 groove 6px; "
                            "border-bottom: #0000FF groove 7px; border-right: #FE7F3F groove 8px; "
                            "padding: 1px 4px 3px 2px; "));
@@ -514,8 +512,8 @@ TEST(XmlBoxModel, BorderAndPaddingRules)
     const auto bitmap = BitmapBorderBox::create();
     fillSides(*bitmap);
     css.clear();
-    BoxModelHtml(*bitmap).appendCSSBorders(css);
-    BoxModelHtml(*bitmap).appendCSSPadding(css);
+    bitmap->appendCSSBorders(css);
+    bitmap->appendCSSPadding(css);
     EXPECT_EQ(css, QString("border: 0px; padding: 6px 12px 10px 8px; "));
 }
 
