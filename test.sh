@@ -38,8 +38,8 @@ LQ_FUZZ_SEED="${LQ_FUZZ_SEED:-1}" fuzz/run.sh "$fuzz_seconds" || fuzz_status=$?
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
-# Every lane of the tests (one lane: ctest -L unit, ui, processes, servers, browser or
-# screen; see "Tests" in docs/architecture.md).
+# Every lane of the tests (one lane: ctest -L unit, ui, site, processes, servers,
+# browser or screen; see "Tests" in docs/architecture.md).
 ctest --test-dir "$build_dir" --output-on-failure -j "${LQ_JOBS:-$(nproc)}"
 if [ "$fuzz_status" -ne 0 ]; then
   echo "Fuzzing failed with status $fuzz_status (see its output above)" >&2
