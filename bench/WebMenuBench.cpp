@@ -52,11 +52,11 @@ int main(int argc, char** argv)
     sheet->addChild(menu);
     menu->newDocument();
     menu->setWidth(180);
-    menu->setMipt(3);
-    menu->setMipb(3);
-    menu->setMibb(1);
-    menu->setMispace(2);
-    menu->setNavTypeForGroup(2);
+    menu->itemStyle().setMipt(3);
+    menu->itemStyle().setMipb(3);
+    menu->itemStyle().setMibb(1);
+    menu->itemStyle().setMispace(2);
+    menu->itemStyle().setNavTypeForGroup(2);
 
     int seq = 1;
     const auto group = XmlGroup::create();

@@ -1,11 +1,9 @@
 #include "elements/WebMenuItemStyle.h"
 
-WebMenuItemStyle::WebMenuItemStyle(Key key)
-    : XmlBoxModel(key)
+WebMenuItemStyle::WebMenuItemStyle(XmlBase& menu)
+    : _menu(&menu)
 {
 }
-
-WebMenuItemStyle::~WebMenuItemStyle() = default;
 
 void WebMenuItemStyle::setNormalText(const lq::Colour& colour) { setStored(_normalText, colour, "setNormalText:"); }
 void WebMenuItemStyle::setHoverText(const lq::Colour& colour) { setStored(_hoverText, colour, "setHoverText:"); }

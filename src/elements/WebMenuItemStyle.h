@@ -1,17 +1,20 @@
 #pragma once
 
+#include "model/core/XmlBase.h"
 #include "platform/Colour.h"
-#include "templates/XmlBoxModel.h"
+#include "platform/ExceptionFrame.h"
 
 // The stored look of a navigation menu's items, which the menu writes and
 // reads with its other attributes: each state's text colour and underline
 // (0 current, 1 normal, 2 hover, 3 click), the padding, borders and spacing
 // all items share, the item text width, the submenu's indent and font size,
-// and which pages are items. Every setter marks the document changed.
-class WebMenuItemStyle : public XmlBoxModel {
+// and which pages are items. A value the menu holds (XmlWebMenu::itemStyle);
+// every setter marks the menu's document changed, in the menu's frame.
+class WebMenuItemStyle {
 public:
-    explicit WebMenuItemStyle(Key key);
-    ~WebMenuItemStyle() override;
+    explicit WebMenuItemStyle(XmlBase& menu);
+    WebMenuItemStyle(const WebMenuItemStyle&) = delete;
+    WebMenuItemStyle& operator=(const WebMenuItemStyle&) = delete;
 
     // --- Item text per state --------------------------------------------------------------
     const lq::Colour& normalText() const { return _normalText; }
@@ -78,7 +81,18 @@ public:
     int navTypeForGroup() const { return _navTypeForGroup; }
     void setNavTypeForGroup(int type);
 
-protected:
+private:
+    // Stores the value and marks the menu's document changed.
+    template <typename Field, typename Value>
+    void setStored(Field& field, Value&& value, const char* operation)
+    {
+        lq::modelFrame(_menu, operation, [&] {
+            field = std::forward<Value>(value);
+            _menu->docChanged();
+        });
+    }
+
+    XmlBase* _menu;
     lq::Colour _normalText = lq::Colour::black();
     lq::Colour _hoverText = lq::Colour::black();
     lq::Colour _clickText = lq::Colour::black();

@@ -50,7 +50,8 @@ void XmlWebMenu::ItemText::releaseLayout()
 // --- Element protocol ------------------------------------------------------------------------
 
 XmlWebMenu::XmlWebMenu(Key key)
-    : WebMenuItemStyle(key)
+    : XmlBoxModel(key)
+    , _itemStyle(*this)
 {
     _widthFixed = true;
     _absolute = true;
@@ -119,40 +120,40 @@ void XmlWebMenu::appendAttributes(QString& xml)
         number("orient", orientation());
         number("hspace", leadingHorzSpace());
         colour("nBkgnd", normalBkgnd());
-        colour("nText", _normalText);
+        colour("nText", _itemStyle.normalText());
         colour("hBkgnd", hoverBkgnd());
-        colour("hText", _hoverText);
+        colour("hText", _itemStyle.hoverText());
         colour("cBkgnd", clickBkgnd());
-        colour("cText", _clickText);
+        colour("cText", _itemStyle.clickText());
         colour("crBkgnd", currentBkgnd());
-        colour("crText", _currentText);
+        colour("crText", _itemStyle.currentText());
         number("nBkEn", normalBkgndEn() ? 1 : 0);
         number("hBkEn", hoverBkgndEn() ? 1 : 0);
         number("cBkEn", clickBkgndEn() ? 1 : 0);
         number("crBkEn", currentBkgndEn() ? 1 : 0);
-        number("nUnderline", _normalUnderline);
-        number("hUnderline", _hoverUnderline);
-        number("cUnderline", _clickUnderline);
-        number("crUnderline", _currentUnderline);
-        number("mipt", _mipt);
-        number("mipl", _mipl);
-        number("mipb", _mipb);
-        number("mipr", _mipr);
-        number("mibt", _mibt);
-        number("mibl", _mibl);
-        number("mibb", _mibb);
-        number("mibr", _mibr);
-        number("mibtype", _mibtype);
-        number("mispace", _mispace);
-        colour("mibtc", _mibtc);
-        colour("miblc", _miblc);
-        colour("mibbc", _mibbc);
-        colour("mibrc", _mibrc);
-        number("gtype", _navTypeForGroup);
+        number("nUnderline", _itemStyle.normalUnderline());
+        number("hUnderline", _itemStyle.hoverUnderline());
+        number("cUnderline", _itemStyle.clickUnderline());
+        number("crUnderline", _itemStyle.currentUnderline());
+        number("mipt", _itemStyle.mipt());
+        number("mipl", _itemStyle.mipl());
+        number("mipb", _itemStyle.mipb());
+        number("mipr", _itemStyle.mipr());
+        number("mibt", _itemStyle.mibt());
+        number("mibl", _itemStyle.mibl());
+        number("mibb", _itemStyle.mibb());
+        number("mibr", _itemStyle.mibr());
+        number("mibtype", _itemStyle.mibtype());
+        number("mispace", _itemStyle.mispace());
+        colour("mibtc", _itemStyle.mibtc());
+        colour("miblc", _itemStyle.miblc());
+        colour("mibbc", _itemStyle.mibbc());
+        colour("mibrc", _itemStyle.mibrc());
+        number("gtype", _itemStyle.navTypeForGroup());
         number("npl", _navPlacement);
-        number("ism", _indentSubmenu);
-        number("miw", _miWidth);
-        number("sfs", _subFontSize);
+        number("ism", _itemStyle.indentSubmenu());
+        number("miw", _itemStyle.miWidth());
+        number("sfs", _itemStyle.subFontSize());
         number("ugr", _useGraphicRollover ? 1 : 0);
     });
 }
@@ -169,19 +170,19 @@ void XmlWebMenu::setAttributeTo(const QString& key, const QString& value)
         else if (key == u"nBkgnd"_sv)
             setNormalBkgnd(colour());
         else if (key == u"nText"_sv)
-            setNormalText(colour());
+            _itemStyle.setNormalText(colour());
         else if (key == u"hBkgnd"_sv)
             setHoverBkgnd(colour());
         else if (key == u"hText"_sv)
-            setHoverText(colour());
+            _itemStyle.setHoverText(colour());
         else if (key == u"cBkgnd"_sv)
             setClickBkgnd(colour());
         else if (key == u"cText"_sv)
-            setClickText(colour());
+            _itemStyle.setClickText(colour());
         else if (key == u"crBkgnd"_sv)
             setCurrentBkgnd(colour());
         else if (key == u"crText"_sv)
-            setCurrentText(colour());
+            _itemStyle.setCurrentText(colour());
         else if (key == u"nBkEn"_sv)
             setNormalBkgndEn(flag);
         else if (key == u"hBkEn"_sv)
@@ -191,51 +192,51 @@ void XmlWebMenu::setAttributeTo(const QString& key, const QString& value)
         else if (key == u"crBkEn"_sv)
             setCurrentBkgndEn(flag);
         else if (key == u"nUnderline"_sv)
-            setNormalUnderline(number);
+            _itemStyle.setNormalUnderline(number);
         else if (key == u"hUnderline"_sv)
-            setHoverUnderline(number);
+            _itemStyle.setHoverUnderline(number);
         else if (key == u"cUnderline"_sv)
-            setClickUnderline(number);
+            _itemStyle.setClickUnderline(number);
         else if (key == u"crUnderline"_sv)
-            setCurrentUnderline(number);
+            _itemStyle.setCurrentUnderline(number);
         else if (key == u"mipt"_sv)
-            setMipt(number);
+            _itemStyle.setMipt(number);
         else if (key == u"mipl"_sv)
-            setMipl(number);
+            _itemStyle.setMipl(number);
         else if (key == u"mipb"_sv)
-            setMipb(number);
+            _itemStyle.setMipb(number);
         else if (key == u"mipr"_sv)
-            setMipr(number);
+            _itemStyle.setMipr(number);
         else if (key == u"mibt"_sv)
-            setMibt(number);
+            _itemStyle.setMibt(number);
         else if (key == u"mibl"_sv)
-            setMibl(number);
+            _itemStyle.setMibl(number);
         else if (key == u"mibb"_sv)
-            setMibb(number);
+            _itemStyle.setMibb(number);
         else if (key == u"mibr"_sv)
-            setMibr(number);
+            _itemStyle.setMibr(number);
         else if (key == u"mibtype"_sv)
-            setMibtype(number);
+            _itemStyle.setMibtype(number);
         else if (key == u"mispace"_sv)
-            setMispace(number);
+            _itemStyle.setMispace(number);
         else if (key == u"mibtc"_sv)
-            setMibtc(colour());
+            _itemStyle.setMibtc(colour());
         else if (key == u"miblc"_sv)
-            setMiblc(colour());
+            _itemStyle.setMiblc(colour());
         else if (key == u"mibbc"_sv)
-            setMibbc(colour());
+            _itemStyle.setMibbc(colour());
         else if (key == u"mibrc"_sv)
-            setMibrc(colour());
+            _itemStyle.setMibrc(colour());
         else if (key == u"gtype"_sv)
-            setNavTypeForGroup(number);
+            _itemStyle.setNavTypeForGroup(number);
         else if (key == u"npl"_sv)
             setNavPlacement(number);
         else if (key == u"ism"_sv)
-            setIndentSubmenu(number);
+            _itemStyle.setIndentSubmenu(number);
         else if (key == u"miw"_sv)
-            setMiWidth(number);
+            _itemStyle.setMiWidth(number);
         else if (key == u"sfs"_sv)
-            setSubFontSize(number);
+            _itemStyle.setSubFontSize(number);
         else if (key == u"ugr"_sv)
             setUseGraphicRollover(flag);
         else

@@ -2,6 +2,7 @@
 
 #include "model/core/XmlBase.h"
 #include "elements/WebMenuItemStyle.h"
+#include "templates/XmlBoxModel.h"
 #include "platform/text/StyledText.h"
 #include "platform/text/TextAttributes.h"
 #include "platform/text/TextContainer.h"
@@ -41,13 +42,17 @@ class LayoutManager;
 // "clickBkgnd"; the only children are the box's fonts. Item texts, hover,
 // click and editing state are working state of the canvas and never saved.
 //
-// The items' stored look is kept by the base, WebMenuItemStyle. The menu's
+// The items' stored look is a value the menu holds (itemStyle). The menu's
 // definition is split by job: the element and its state backgrounds
 // (XmlWebMenu.cpp), the items and their layout (XmlWebMenuItems.cpp), the
 // box and the sizes of items and rows (XmlWebMenuLayout.cpp), the canvas
 // (XmlWebMenuCanvas.cpp) and the CSS and HTML (XmlWebMenuHtml.cpp).
-class XmlWebMenu final : public WebMenuItemStyle {
+class XmlWebMenu final : public XmlBoxModel {
 public:
+    // The items' stored look: colours, underlines, box, spacing, submenu.
+    const WebMenuItemStyle& itemStyle() const { return _itemStyle; }
+    WebMenuItemStyle& itemStyle() { return _itemStyle; }
+
     // The laid-out text of one item: a storage with its one layout manager
     // and one text container (no line fragment padding).
     class ItemText {
@@ -309,6 +314,8 @@ public:
     void genCSSBitmap(QString& script) override;
 
 private:
+    WebMenuItemStyle _itemStyle;
+
     // Submenu items are numbered from 1000, or from the number of top-level
     // items when there are more: the numbers of the two rows never meet.
     static constexpr int firstSubmenuItem = 1000;

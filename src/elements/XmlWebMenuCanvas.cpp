@@ -106,15 +106,15 @@ void XmlWebMenu::drawText()
             return;
         const std::shared_ptr<XmlAlbum> page = getCurrentAlbum();
         Walk walk;
-        walk.horizontalSubRow = _navTypeForGroup == 2;
+        walk.horizontalSubRow = _itemStyle.navTypeForGroup() == 2;
         walk.emptyRowHeight = calcHeight();
         walkItems(page.get(), walk, [&](const ItemFrame& item) {
             drawMenuItemBackgroundRect(*item.text, item.rect);
             lq::LayoutManager& lm = item.text->layoutManager();
             const lq::Range glyphs = lm.glyphRangeForTextContainer(item.text->textContainer().get());
             if (glyphs.length > 0) {
-                const float indent = item.verticalSubmenu ? toFloat(_indentSubmenu) : 0;
-                const QPointF origin(item.rect.x() + toFloat(_mipl + _mibl) + indent, item.rect.y() + toFloat(_mipt + _mibt));
+                const float indent = item.verticalSubmenu ? toFloat(_itemStyle.indentSubmenu()) : 0;
+                const QPointF origin(item.rect.x() + toFloat(_itemStyle.mipl() + _itemStyle.mibl()) + indent, item.rect.y() + toFloat(_itemStyle.mipt() + _itemStyle.mibt()));
                 lm.drawGlyphsForGlyphRange(glyphs, origin, &context->painter());
             }
             return false;
@@ -169,13 +169,13 @@ bool XmlWebMenu::startEditingAtPointTextView(const lq::Point& point, lq::TextVie
             if (!item.rect.contains(point))
                 return false;
             // The text area of the item: inside its borders and padding, less the spacing the hit took in.
-            float frameWidth = item.rect.width() - toFloat(_mibl + _mipl + _mipr + _mibr);
-            float frameHeight = item.rect.height() - toFloat(_mibt + _mipt + _mipb + _mibb);
+            float frameWidth = item.rect.width() - toFloat(_itemStyle.mibl() + _itemStyle.mipl() + _itemStyle.mipr() + _itemStyle.mibr());
+            float frameHeight = item.rect.height() - toFloat(_itemStyle.mibt() + _itemStyle.mipt() + _itemStyle.mipb() + _itemStyle.mibb());
             if (across)
-                frameWidth -= toFloat(_mispace);
+                frameWidth -= toFloat(_itemStyle.mispace());
             else
-                frameHeight -= toFloat(_mispace);
-            _editFrame = lq::Rect(item.rect.x() + toFloat(_mibl + _mipl), item.rect.y() + toFloat(_mibt + _mipt),
+                frameHeight -= toFloat(_itemStyle.mispace());
+            _editFrame = lq::Rect(item.rect.x() + toFloat(_itemStyle.mibl() + _itemStyle.mipl()), item.rect.y() + toFloat(_itemStyle.mibt() + _itemStyle.mipt()),
                                   frameWidth, frameHeight);
             // The name is edited in black whatever its state's colour.
             lq::StyledText& text = *item.text->textStorage();

@@ -46,14 +46,14 @@ void XmlWebMenu::appendCSS(QString& css)
             bool submenu;
         };
         const Rule rules[] = {
-            { "a.current {", true, _currentBkgnd.get(), _currentText, _currentUnderline, false },
-            { "a.nav {", true, _normalBkgnd.get(), _normalText, _normalUnderline, false },
-            { "a.nav:hover {", false, _hoverBkgnd.get(), _hoverText, _hoverUnderline, false },
-            { "a.nav:active {", false, _clickBkgnd.get(), _clickText, _clickUnderline, false },
-            { "a.subcurrent {", true, _currentBkgnd.get(), _currentText, _currentUnderline, true },
-            { "a.subnav {", true, _normalBkgnd.get(), _normalText, _normalUnderline, true },
-            { "a.subnav:hover {", false, _hoverBkgnd.get(), _hoverText, _hoverUnderline, true },
-            { "a.subnav:active {", false, _clickBkgnd.get(), _clickText, _clickUnderline, true },
+            { "a.current {", true, _currentBkgnd.get(), _itemStyle.currentText(), _itemStyle.currentUnderline(), false },
+            { "a.nav {", true, _normalBkgnd.get(), _itemStyle.normalText(), _itemStyle.normalUnderline(), false },
+            { "a.nav:hover {", false, _hoverBkgnd.get(), _itemStyle.hoverText(), _itemStyle.hoverUnderline(), false },
+            { "a.nav:active {", false, _clickBkgnd.get(), _itemStyle.clickText(), _itemStyle.clickUnderline(), false },
+            { "a.subcurrent {", true, _currentBkgnd.get(), _itemStyle.currentText(), _itemStyle.currentUnderline(), true },
+            { "a.subnav {", true, _normalBkgnd.get(), _itemStyle.normalText(), _itemStyle.normalUnderline(), true },
+            { "a.subnav:hover {", false, _hoverBkgnd.get(), _itemStyle.hoverText(), _itemStyle.hoverUnderline(), true },
+            { "a.subnav:active {", false, _clickBkgnd.get(), _itemStyle.clickText(), _itemStyle.clickUnderline(), true },
         };
         for (const Rule& rule : rules) {
             css += QLatin1String(rule.selector);
@@ -69,12 +69,12 @@ void XmlWebMenu::appendCSS(QString& css)
                                        : QStringLiteral("text-decoration: none; ");
             // The submenu's indent is padding inside the item, so its boxes
             // keep the width of the top-level ones.
-            css += QString::asprintf("padding: %dpx %dpx %dpx %dpx; ", _mipt, _mipr, _mipb,
-                                     _mipl + (rule.submenu ? _indentSubmenu : 0));
+            css += QString::asprintf("padding: %dpx %dpx %dpx %dpx; ", _itemStyle.mipt(), _itemStyle.mipr(), _itemStyle.mipb(),
+                                     _itemStyle.mipl() + (rule.submenu ? _itemStyle.indentSubmenu() : 0));
             appendCSSMenuItemBorders(css);
             css += QStringLiteral("margin: 0px; ");
             if (rule.itemHead)
-                appendCSSFontParametersForFontWithSize(css, *record, rule.submenu ? _subFontSize : 0);
+                appendCSSFontParametersForFontWithSize(css, *record, rule.submenu ? _itemStyle.subFontSize() : 0);
             css += QStringLiteral("}\n");
         }
     });
@@ -83,15 +83,15 @@ void XmlWebMenu::appendCSS(QString& css)
 void XmlWebMenu::appendCSSMenuItemBorders(QString& css)
 {
     lq::modelFrame(this, "appendCSSMenuItemBorders:", [&] {
-        const QString style = XmlBoxModel::borderType(static_cast<XmlBoxModel::BorderType>(_mibtype));
+        const QString style = XmlBoxModel::borderType(static_cast<XmlBoxModel::BorderType>(_itemStyle.mibtype()));
         const auto side = [&](const char* which, const lq::Colour& colour, int width) {
             css += QStringLiteral("border-") + QLatin1String(which) + QStringLiteral(": ") + lq::colorToCSSString(colour)
                 + QLatin1Char(' ') + style + QString::asprintf(" %dpx; ", width);
         };
-        side("top", _mibtc, _mibt);
-        side("left", _miblc, _mibl);
-        side("bottom", _mibbc, _mibb);
-        side("right", _mibrc, _mibr);
+        side("top", _itemStyle.mibtc(), _itemStyle.mibt());
+        side("left", _itemStyle.miblc(), _itemStyle.mibl());
+        side("bottom", _itemStyle.mibbc(), _itemStyle.mibb());
+        side("right", _itemStyle.mibrc(), _itemStyle.mibr());
     });
 }
 
@@ -163,13 +163,13 @@ void XmlWebMenu::appendFontChecks(QString& html)
 {
     const std::shared_ptr<XmlWebFont> record = font();
     const std::optional<lq::Font> face = record->createFont();
-    const int v = _mipt + _mipb + _mibt + _mibb;
+    const int v = _itemStyle.mipt() + _itemStyle.mipb() + _itemStyle.mibt() + _itemStyle.mibb();
     const int lineHeight = record->lineHeight();
-    const int subLineHeight = face ? lq::truncatedPixel(face->withPixelSize(_subFontSize).defaultLineHeight()) : 0;
+    const int subLineHeight = face ? lq::truncatedPixel(face->withPixelSize(_itemStyle.subFontSize()).defaultLineHeight()) : 0;
     html += QString::asprintf("fc.addfs(\"ac\", %d, %d, \"a.current\");\n", lineHeight + v, record->fontSize());
     html += QString::asprintf("fc.addfs(\"an\", %d, %d, \"a.nav\");\n", lineHeight + v, record->fontSize());
-    html += QString::asprintf("fc.addfs(\"asc\", %d, %d, \"a.subcurrent\");\n", subLineHeight + v, _subFontSize);
-    html += QString::asprintf("fc.addfs(\"asn\", %d, %d, \"a.subnav\");\n", subLineHeight + v, _subFontSize);
+    html += QString::asprintf("fc.addfs(\"asc\", %d, %d, \"a.subcurrent\");\n", subLineHeight + v, _itemStyle.subFontSize());
+    html += QString::asprintf("fc.addfs(\"asn\", %d, %d, \"a.subnav\");\n", subLineHeight + v, _itemStyle.subFontSize());
 }
 
 void XmlWebMenu::appendNavigationBox(QString& html)
@@ -191,8 +191,8 @@ void XmlWebMenu::appendItemLinks(QString& html, XmlBase* page)
     const int current = getCurrentPageNum(page);
     html += QLatin1String(measuringAnchors);
 
-    const int itemBorders = _mipl + _mipr + _mibl + _mibr;
-    const int itemHeights = _mipt + _mipb + _mibt + _mibb;
+    const int itemBorders = _itemStyle.mipl() + _itemStyle.mipr() + _itemStyle.mibl() + _itemStyle.mibr();
+    const int itemHeights = _itemStyle.mipt() + _itemStyle.mipb() + _itemStyle.mibt() + _itemStyle.mibb();
     Walk walk;
     walk.emptyRowHeight = calcHeight() - _bt - _bb - shadow;
     walkItems(page, walk, [&](const ItemFrame& item) {
@@ -202,7 +202,7 @@ void XmlWebMenu::appendItemLinks(QString& html, XmlBase* page)
         const MenuItem& record = list->at(item.position);
         ItemText::LinkKey key { item.submenu, record.seq == current, lq::truncatedPixel(item.rect.y()),
             lq::truncatedPixel(item.rect.x()),
-            lq::truncatedPixel(item.rect.width()) - itemBorders - (item.verticalSubmenu ? _indentSubmenu : 0),
+            lq::truncatedPixel(item.rect.width()) - itemBorders - (item.verticalSubmenu ? _itemStyle.indentSubmenu() : 0),
             lq::truncatedPixel(item.rect.height()) - itemHeights, record.href, record.name };
         ItemText& text = *item.text;
         if (!text.linkFrom || !(*text.linkFrom == key)) {

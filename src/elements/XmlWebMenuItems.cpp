@@ -83,7 +83,7 @@ std::optional<QList<MenuItem>> XmlWebMenu::menuRecords(XmlBase* page)
 {
     return lq::modelFrame(this, "getMenuItems:", [&]() -> std::optional<QList<MenuItem>> {
         XmlBase* owner = nullptr;
-        if (_navTypeForGroup == 1) {
+        if (_itemStyle.navTypeForGroup() == 1) {
             owner = page ? page->parent() : nullptr;
         } else {
             DocumentBase* document = myDocument();
@@ -97,7 +97,7 @@ std::optional<QList<MenuItem>> XmlWebMenu::menuRecords(XmlBase* page)
 std::optional<QList<MenuItem>> XmlWebMenu::groupRecords(XmlBase* page)
 {
     return lq::modelFrame(this, "getSubMenuItems:", [&]() -> std::optional<QList<MenuItem>> {
-        if (_navTypeForGroup != 2 || !page)
+        if (_itemStyle.navTypeForGroup() != 2 || !page)
             return std::nullopt;
         XmlBase* group = nullptr;
         if (XmlGroup::cast(page))
@@ -125,7 +125,7 @@ int XmlWebMenu::getCurrentPageNum(XmlBase* page)
         if (!page)
             return 0;
         XmlBase* shown = page;
-        if (_navTypeForGroup == 0 && XmlGroup::cast(page->parent()))
+        if (_itemStyle.navTypeForGroup() == 0 && XmlGroup::cast(page->parent()))
             shown = page->parent();
         XmlAlbum* album = XmlAlbum::cast(shown);
         return album ? album->pageSeqNumber() : 0;
@@ -135,7 +135,7 @@ int XmlWebMenu::getCurrentPageNum(XmlBase* page)
 int XmlWebMenu::getCurrentGroupNum(XmlBase* page)
 {
     return lq::modelFrame(this, "getCurrentGroupNum:", [&] {
-        if (_navTypeForGroup != 2 || !page)
+        if (_itemStyle.navTypeForGroup() != 2 || !page)
             return -1;
         int target = -1;
         if (XmlHomePage::cast(page->parent())) {
@@ -177,15 +177,15 @@ lq::TextAttributes XmlWebMenu::itemAttributes(int type, bool submenu)
         attributes.paragraphStyle = paragraph;
         attributes.font = record->createFont();
         if (submenu && attributes.font)
-            attributes.font = attributes.font->withPixelSize(_subFontSize);
+            attributes.font = attributes.font->withPixelSize(_itemStyle.subFontSize());
         const struct {
             const lq::Colour& colour;
             int underline;
         } states[] = {
-            { _currentText, _currentUnderline },
-            { _normalText, _normalUnderline },
-            { _hoverText, _hoverUnderline },
-            { _clickText, _clickUnderline },
+            { _itemStyle.currentText(), _itemStyle.currentUnderline() },
+            { _itemStyle.normalText(), _itemStyle.normalUnderline() },
+            { _itemStyle.hoverText(), _itemStyle.hoverUnderline() },
+            { _itemStyle.clickText(), _itemStyle.clickUnderline() },
         };
         if (type >= 0 && type <= 3) {
             attributes.foregroundColour = states[type].colour;
@@ -215,7 +215,7 @@ void XmlWebMenu::fillContents(ItemText& item, const QString& name, const lq::Tex
 
         if (_rowWidths)
             _rowWidths->update(itemWidth(item));
-        const int textWidth = orientation() == 2 ? _miWidth : menuItemInternalWidth();
+        const int textWidth = orientation() == 2 ? _itemStyle.miWidth() : menuItemInternalWidth();
         item.textContainer()->setContainerSize(QSizeF(textWidth, unboundedExtent));
         item.layoutManager().glyphRangeForTextContainer(item.textContainer().get());
         if (_rowWidths)
@@ -306,7 +306,7 @@ void XmlWebMenu::layoutItems(XmlBase* page)
         return;
     document->clearTrackingDataForObject(UUID());
     Walk walk;
-    walk.horizontalSubRow = _navTypeForGroup == 2;
+    walk.horizontalSubRow = _itemStyle.navTypeForGroup() == 2;
     const QString uuid = UUID();
     std::vector<QString>& numbers = _itemNumberTexts;
     walkItems(page, walk, [&](const ItemFrame& item) {
@@ -349,7 +349,7 @@ void XmlWebMenu::relayoutTextAttributes()
         // The items' text width; in a horizontal menu it follows the rows'
         // widths, which change only when an item is laid out anew.
         const bool fixedWidth = orientation() == 2;
-        int textWidth = fixedWidth ? _miWidth : menuItemInternalWidth();
+        int textWidth = fixedWidth ? _itemStyle.miWidth() : menuItemInternalWidth();
         const auto restyle = [&](const std::vector<ItemTextPtr>& texts, const QList<MenuItem>& list, int first,
                                  bool submenu) {
             const std::size_t count = std::min(texts.size(), static_cast<std::size_t>(list.size()));
@@ -386,9 +386,9 @@ void XmlWebMenu::relayoutTextAttributes()
 void XmlWebMenu::walkItems(XmlBase* page, const Walk& walk, const std::function<bool(const ItemFrame&)>& visit)
 {
     const bool across = horizontal();
-    const int itemHeights = _mibt + _mibb + _mipt + _mipb;
+    const int itemHeights = _itemStyle.mibt() + _itemStyle.mibb() + _itemStyle.mipt() + _itemStyle.mipb();
     const int iw = internalWidth();
-    const int spacing = walk.withSpacing ? _mispace : 0;
+    const int spacing = walk.withSpacing ? _itemStyle.mispace() : 0;
     float y = toFloat(_top + _bt + _pt);
     float x = toFloat(_left + _bl + _pl);
     if (across)
@@ -410,9 +410,9 @@ void XmlWebMenu::walkItems(XmlBase* page, const Walk& walk, const std::function<
         if (visit(item))
             return;
         if (across)
-            x += toFloat(_mispace + width);
+            x += toFloat(_itemStyle.mispace() + width);
         else
-            y += toFloat(_mispace + height);
+            y += toFloat(_itemStyle.mispace() + height);
 
         if (!across && static_cast<int>(i) == group) {
             for (std::size_t j = 0; j < _subContentsArray.size(); ++j) {
@@ -427,10 +427,10 @@ void XmlWebMenu::walkItems(XmlBase* page, const Walk& walk, const std::function<
                 subItem.verticalSubmenu = true;
                 if (visit(subItem))
                     return;
-                y += toFloat(_mispace + subHeight);
+                y += toFloat(_itemStyle.mispace() + subHeight);
             }
             if (!_subContentsArray.empty())
-                y += toFloat(_mispace / 2);
+                y += toFloat(_itemStyle.mispace() / 2);
         }
     }
 
@@ -450,7 +450,7 @@ void XmlWebMenu::walkItems(XmlBase* page, const Walk& walk, const std::function<
         subItem.rect = lq::Rect(sx, sy, toFloat(subWidth + spacing), toFloat(subHeight));
         if (visit(subItem))
             return;
-        sx += toFloat(_mispace + subWidth);
+        sx += toFloat(_itemStyle.mispace() + subWidth);
     }
 }
 
@@ -481,7 +481,7 @@ int XmlWebMenu::leadingSubHorzSpace()
 int XmlWebMenu::menuItemInternalWidth()
 {
     return lq::modelFrame(this, "menuItemInternalWidth", [&] {
-        return internalWidth() - _mipl - _mipr - _mibl - _mibr;
+        return internalWidth() - _itemStyle.mipl() - _itemStyle.mipr() - _itemStyle.mibl() - _itemStyle.mibr();
     });
 }
 
@@ -511,12 +511,12 @@ void XmlWebMenu::drawMenuItemBackgroundRect(ItemText& item, const lq::Rect& rect
             if (!attributes.isEmpty())
                 state = attributes.value(lq::TextKey::menuType).toInt();
         }
-        const lq::Rect inner(rect.x() + toFloat(_mibl), rect.y() + toFloat(_mibt),
-                             rect.width() - toFloat(_mibl + _mibr), rect.height() - toFloat(_mibt + _mibb));
+        const lq::Rect inner(rect.x() + toFloat(_itemStyle.mibl()), rect.y() + toFloat(_itemStyle.mibt()),
+                             rect.width() - toFloat(_itemStyle.mibl() + _itemStyle.mibr()), rect.height() - toFloat(_itemStyle.mibt() + _itemStyle.mibb()));
         if (XmlCSSBackground* background = stateBackground(state))
             background->drawObject(inner);
         BoxBorderDrawing::drawBorderBtypeTopLeftBottomRightTColorLColorBColorRColor(
-            rect, static_cast<XmlBoxModel::BorderType>(_mibtype), _mibt, _mibl, _mibb, _mibr,
-            _mibtc, _miblc, _mibbc, _mibrc);
+            rect, static_cast<XmlBoxModel::BorderType>(_itemStyle.mibtype()), _itemStyle.mibt(), _itemStyle.mibl(), _itemStyle.mibb(), _itemStyle.mibr(),
+            _itemStyle.mibtc(), _itemStyle.miblc(), _itemStyle.mibbc(), _itemStyle.mibrc());
     });
 }

@@ -27,13 +27,13 @@ void XmlWebMenu::relayoutFlags(XmlBase* page, int flags)
 int XmlWebMenu::calcHeight() const
 {
     return lq::modelFrame(this, "calcHeight", [&] {
-        const int itemHeights = _mibt + _mibb + _mipt + _mipb;
+        const int itemHeights = _itemStyle.mibt() + _itemStyle.mibb() + _itemStyle.mipt() + _itemStyle.mipb();
         int h = _bt + _bb + _pt + _pb + (dropShadow() ? shadowStrip : 0);
         if (!horizontal()) {
             const auto addColumn = [&](const std::vector<ItemTextPtr>& texts) {
                 const int n = static_cast<int>(texts.size());
                 if (n > 1)
-                    h += (n - 1) * _mispace;
+                    h += (n - 1) * _itemStyle.mispace();
                 h += n * itemHeights;
                 for (const ItemTextPtr& text : texts)
                     h += text->usedHeight();
@@ -85,12 +85,12 @@ bool XmlWebMenu::horizontal() const
 
 int XmlWebMenu::itemWidth(const ItemText& item) const
 {
-    const int borders = _mibl + _mibr + _mipl + _mipr;
+    const int borders = _itemStyle.mibl() + _itemStyle.mibr() + _itemStyle.mipl() + _itemStyle.mipr();
     switch (orientation()) {
     case 0:
         return internalWidth();
     case 2:
-        return _miWidth + borders;
+        return _itemStyle.miWidth() + borders;
     default:
         return item.usedWidth() + borders;
     }
@@ -117,21 +117,21 @@ int XmlWebMenu::rowWidth(const std::vector<ItemTextPtr>& row) const
         return 0;
     if (_rowWidths && (&row == &_contentsArray || &row == &_subContentsArray)) {
         const int which = &row == &_contentsArray ? 0 : 1;
-        return static_cast<int>(_rowWidths->sums[which] + static_cast<long long>(row.size()) * _mispace - _mispace);
+        return static_cast<int>(_rowWidths->sums[which] + static_cast<long long>(row.size()) * _itemStyle.mispace() - _itemStyle.mispace());
     }
     // The items of a row share their borders, and with a fixed text width
     // their width: only the texts' widths are added up item by item.
     const long long count = static_cast<long long>(row.size());
-    const int borders = _mibl + _mibr + _mipl + _mipr;
+    const int borders = _itemStyle.mibl() + _itemStyle.mibr() + _itemStyle.mipl() + _itemStyle.mipr();
     long long sum = 0;
     if (orientation() == 2) {
-        sum = count * (_miWidth + borders);
+        sum = count * (_itemStyle.miWidth() + borders);
     } else {
         for (const ItemTextPtr& text : row)
             sum += text->usedWidth();
         sum += count * borders;
     }
-    return static_cast<int>(sum + count * _mispace - _mispace);
+    return static_cast<int>(sum + count * _itemStyle.mispace() - _itemStyle.mispace());
 }
 
 int XmlWebMenu::horzMenuWidth() const

@@ -155,17 +155,17 @@ TEST(XmlWebMenu, ReadsItsAttributesAndBackgroundsBack)
 {
     const auto menu = XmlWebMenu::create();
     menu->setOrientation(1);
-    menu->setHoverText(lq::Colour(1, 0, 0, 0.5f));
-    menu->setMispace(7);
-    menu->setMibtype(3);
-    menu->setMibrc(lq::Colour(0, 0, 1));
-    menu->setIndentSubmenu(9);
-    menu->setMiWidth(44);
-    menu->setSubFontSize(10);
-    menu->setNavTypeForGroup(2);
+    menu->itemStyle().setHoverText(lq::Colour(1, 0, 0, 0.5f));
+    menu->itemStyle().setMispace(7);
+    menu->itemStyle().setMibtype(3);
+    menu->itemStyle().setMibrc(lq::Colour(0, 0, 1));
+    menu->itemStyle().setIndentSubmenu(9);
+    menu->itemStyle().setMiWidth(44);
+    menu->itemStyle().setSubFontSize(10);
+    menu->itemStyle().setNavTypeForGroup(2);
     menu->setCurrentBkgnd(lq::Colour(0, 1, 0));
     menu->setCurrentBkgndEn(true);
-    menu->setClickUnderline(1);
+    menu->itemStyle().setClickUnderline(1);
     menu->setUseGraphicRollover(true);
     menu->font()->setFontSize(17);
 
@@ -176,16 +176,16 @@ TEST(XmlWebMenu, ReadsItsAttributesAndBackgroundsBack)
     EXPECT_TRUE(back->createXml().contains(" orient=\"2\""));
     EXPECT_TRUE(back->useGraphicRollover());
     // Colours keep no alpha.
-    EXPECT_EQ(back->hoverText(), lq::Colour(1, 0, 0, 1));
-    EXPECT_EQ(back->mispace(), 7);
-    EXPECT_EQ(back->mibtype(), 3);
-    EXPECT_EQ(back->mibrc(), lq::Colour(0, 0, 1));
-    EXPECT_EQ(back->indentSubmenu(), 9);
-    EXPECT_EQ(back->miWidth(), 44);
-    EXPECT_EQ(back->subFontSize(), 10);
-    EXPECT_EQ(back->navTypeForGroup(), 2);
+    EXPECT_EQ(back->itemStyle().hoverText(), lq::Colour(1, 0, 0, 1));
+    EXPECT_EQ(back->itemStyle().mispace(), 7);
+    EXPECT_EQ(back->itemStyle().mibtype(), 3);
+    EXPECT_EQ(back->itemStyle().mibrc(), lq::Colour(0, 0, 1));
+    EXPECT_EQ(back->itemStyle().indentSubmenu(), 9);
+    EXPECT_EQ(back->itemStyle().miWidth(), 44);
+    EXPECT_EQ(back->itemStyle().subFontSize(), 10);
+    EXPECT_EQ(back->itemStyle().navTypeForGroup(), 2);
     EXPECT_EQ(back->currentBkgnd(), lq::Colour(0, 1, 0));
-    EXPECT_EQ(back->clickUnderline(), 1);
+    EXPECT_EQ(back->itemStyle().clickUnderline(), 1);
     EXPECT_EQ(back->currentBkgnd2()->bkgnd(), 2);
     EXPECT_EQ(back->currentBkgnd2()->transparentBkgnd(), 1);
     EXPECT_EQ(back->font()->fontSize(), 17);
@@ -207,8 +207,8 @@ TEST(XmlWebMenu, FlagsAndTheIgnoredAttributes)
     EXPECT_EQ(menu->normalBkgnd2()->bkgnd(), 1);
     EXPECT_FALSE(menu->hoverBkgndEn());
     EXPECT_EQ(menu->navPlacement(), 0);
-    EXPECT_EQ(menu->mipt(), 0);
-    EXPECT_EQ(menu->mibtc(), lq::Colour::black());
+    EXPECT_EQ(menu->itemStyle().mipt(), 0);
+    EXPECT_EQ(menu->itemStyle().mibtc(), lq::Colour::black());
     EXPECT_TRUE(menu->createXml().contains(" orient=\"0\" hspace=\"0\""));
 }
 
@@ -270,17 +270,17 @@ TEST(XmlWebMenu, EverySetterMarksTheDocumentOnce)
     const lq::Colour red(1, 0, 0);
     expectEachMarksTheDocumentOnce(site.document, {
         { "normalBkgnd", [&] { menu->setNormalBkgnd(red); } },
-        { "hoverText", [&] { menu->setHoverText(red); } },
-        { "clickUnderline", [&] { menu->setClickUnderline(1); } },
-        { "mipr", [&] { menu->setMipr(2); } },
-        { "mibb", [&] { menu->setMibb(2); } },
-        { "mibtype", [&] { menu->setMibtype(2); } },
-        { "mispace", [&] { menu->setMispace(2); } },
-        { "miblc", [&] { menu->setMiblc(red); } },
-        { "miWidth", [&] { menu->setMiWidth(2); } },
-        { "indentSubmenu", [&] { menu->setIndentSubmenu(2); } },
-        { "subFontSize", [&] { menu->setSubFontSize(2); } },
-        { "navTypeForGroup", [&] { menu->setNavTypeForGroup(2); } },
+        { "hoverText", [&] { menu->itemStyle().setHoverText(red); } },
+        { "clickUnderline", [&] { menu->itemStyle().setClickUnderline(1); } },
+        { "mipr", [&] { menu->itemStyle().setMipr(2); } },
+        { "mibb", [&] { menu->itemStyle().setMibb(2); } },
+        { "mibtype", [&] { menu->itemStyle().setMibtype(2); } },
+        { "mispace", [&] { menu->itemStyle().setMispace(2); } },
+        { "miblc", [&] { menu->itemStyle().setMiblc(red); } },
+        { "miWidth", [&] { menu->itemStyle().setMiWidth(2); } },
+        { "indentSubmenu", [&] { menu->itemStyle().setIndentSubmenu(2); } },
+        { "subFontSize", [&] { menu->itemStyle().setSubFontSize(2); } },
+        { "navTypeForGroup", [&] { menu->itemStyle().setNavTypeForGroup(2); } },
         { "orientation", [&] { menu->setOrientation(2); } },
     });
     const int before = site.document.changes;
@@ -354,7 +354,7 @@ TEST_F(XmlWebMenuTest, ItemsCurrentPageAndGroupForEachKindOfMenu)
         { 2, three.get(), { "One", "Group", "Three" }, {}, 3, 2 },
     };
     for (const Case& c : cases) {
-        menu->setNavTypeForGroup(c.type);
+        menu->itemStyle().setNavTypeForGroup(c.type);
         EXPECT_EQ(namesOf(menu->getMenuItems(c.shown)), c.items) << c.type;
         EXPECT_EQ(namesOf(menu->getSubMenuItems(c.shown)), c.subItems) << c.type;
         EXPECT_EQ(menu->getSubMenuItems(c.shown).has_value(), !c.subItems.isEmpty()) << c.type;
@@ -363,7 +363,7 @@ TEST_F(XmlWebMenuTest, ItemsCurrentPageAndGroupForEachKindOfMenu)
     }
 
     // A group is an album page: shown, it is the menu's current page and its item is current.
-    menu->setNavTypeForGroup(2);
+    menu->itemStyle().setNavTypeForGroup(2);
     menu->relayoutFlags(group.get(), 0);
     EXPECT_EQ(menu->currentAlbumUUID(), group->UUID());
     ASSERT_EQ(menu->contentsArray().size(), 3u);
@@ -373,7 +373,7 @@ TEST_F(XmlWebMenuTest, ItemsCurrentPageAndGroupForEachKindOfMenu)
 
 TEST_F(XmlWebMenuTest, NoListsWithoutASiteAndNoSubmenuForAnEmptyGroup)
 {
-    menu->setNavTypeForGroup(2);
+    menu->itemStyle().setNavTypeForGroup(2);
     four->setShowInNav(false);
     five->setShowInNav(false);
     EXPECT_FALSE(menu->getSubMenuItems(group.get()));
@@ -387,8 +387,8 @@ TEST_F(XmlWebMenuTest, NoListsWithoutASiteAndNoSubmenuForAnEmptyGroup)
 TEST_F(XmlWebMenuTest, ItemTextsCarryTheirStateAndName)
 {
     one->setName(QStringLiteral("A & B <x>"));
-    menu->setCurrentText(lq::Colour(1, 0, 0));
-    menu->setCurrentUnderline(1);
+    menu->itemStyle().setCurrentText(lq::Colour(1, 0, 0));
+    menu->itemStyle().setCurrentUnderline(1);
     menu->relayoutFlags(one.get(), 0);
     ASSERT_EQ(menu->contentsArray().size(), 3u);
     EXPECT_EQ(menu->currentSeqNumber(), 1);
@@ -442,10 +442,10 @@ TEST_F(XmlWebMenuTest, AlignmentOfItemTextsFollowsOrientationAndFont)
 
 TEST_F(XmlWebMenuTest, VerticalSubmenuFollowsItsGroupInTheClickAreas)
 {
-    menu->setNavTypeForGroup(2);
-    menu->setMispace(5);
-    menu->setMipt(1);
-    menu->setMibb(2);
+    menu->itemStyle().setNavTypeForGroup(2);
+    menu->itemStyle().setMispace(5);
+    menu->itemStyle().setMipt(1);
+    menu->itemStyle().setMibb(2);
     menu->relayoutFlags(four.get(), 0);
 
     const auto found = areas();
@@ -491,9 +491,9 @@ TEST_F(XmlWebMenuTest, VerticalSubmenuFollowsItsGroupInTheClickAreas)
 TEST_F(XmlWebMenuTest, HorizontalRowsWidthsAndLeadingSpace)
 {
     menu->setOrientation(2);
-    menu->setMiWidth(30);
+    menu->itemStyle().setMiWidth(30);
     menu->setWidth(97 + 3 + 4);
-    menu->setNavTypeForGroup(2);
+    menu->itemStyle().setNavTypeForGroup(2);
     menu->relayoutFlags(four.get(), 0);
 
     EXPECT_EQ(menu->horzMenuWidth(), 90);
@@ -532,9 +532,9 @@ TEST_F(XmlWebMenuTest, HorizontalRowsWidthsAndLeadingSpace)
 TEST_F(XmlWebMenuTest, HorizontalItemsAsWideAsTheirText)
 {
     menu->setOrientation(1);
-    menu->setMipl(2);
-    menu->setMibr(1);
-    menu->setMispace(4);
+    menu->itemStyle().setMipl(2);
+    menu->itemStyle().setMibr(1);
+    menu->itemStyle().setMispace(4);
     menu->relayoutFlags(one.get(), 0);
     int expected = -4;
     for (const auto& text : menu->contentsArray())
@@ -666,7 +666,7 @@ TEST_F(XmlWebMenuTest, EmptyListsLeaveTheBoxAlone)
     for (const auto& page : { one, std::static_pointer_cast<XmlAlbum>(group), three })
         page->setShowInNav(false);
     menu->setDropShadow(1);
-    menu->setMipt(3);
+    menu->itemStyle().setMipt(3);
     menu->relayoutFlags(one.get(), 0);
     EXPECT_TRUE(menu->contentsArray().empty());
     EXPECT_TRUE(areas().empty());
@@ -703,7 +703,7 @@ TEST_F(XmlWebMenuTest, PointerStatesOfTheItems)
 
 TEST_F(XmlWebMenuTest, ClicksShowTheItemsPage)
 {
-    menu->setNavTypeForGroup(2);
+    menu->itemStyle().setNavTypeForGroup(2);
     menu->relayoutFlags(four.get(), 0);
     menu->mouseEntered("1001");
     menu->mouseClick("1001");
@@ -733,7 +733,7 @@ TEST_F(XmlWebMenuTest, MenusOfMoreThanAThousandPagesLinkEveryPage)
     for (const int orientation : { 0, 1 }) {
         SCOPED_TRACE(orientation);
         menu->setOrientation(orientation);
-        menu->setNavTypeForGroup(2);
+        menu->itemStyle().setNavTypeForGroup(2);
         document.trackingAreas.clear();
         menu->relayoutFlags(four.get(), 0);
         ASSERT_EQ(menu->contentsArray().size(), static_cast<std::size_t>(3 + extra));
@@ -790,15 +790,15 @@ TEST_F(XmlWebMenuTest, NineRulesInOrder)
 
 TEST_F(XmlWebMenuTest, ItemRulesSpelledOut)
 {
-    menu->setMipt(1);
-    menu->setMipr(2);
-    menu->setMipb(3);
-    menu->setMipl(4);
-    menu->setIndentSubmenu(10);
-    menu->setMibt(1);
-    menu->setMibtype(2);
-    menu->setNormalText(lq::Colour(1, 0, 0));
-    menu->setNormalUnderline(1);
+    menu->itemStyle().setMipt(1);
+    menu->itemStyle().setMipr(2);
+    menu->itemStyle().setMipb(3);
+    menu->itemStyle().setMipl(4);
+    menu->itemStyle().setIndentSubmenu(10);
+    menu->itemStyle().setMibt(1);
+    menu->itemStyle().setMibtype(2);
+    menu->itemStyle().setNormalText(lq::Colour(1, 0, 0));
+    menu->itemStyle().setNormalUnderline(1);
     menu->font()->setBold(true);
     menu->font()->setAlignment(XmlWebFont::Alignment::Center);
     const std::optional<lq::Font> face = menu->font()->createFont();
@@ -843,9 +843,9 @@ TEST_F(XmlWebMenuTest, ItemRulesSpelledOut)
 
 TEST_F(XmlWebMenuTest, FontCheckAndMenuBoxPasses)
 {
-    menu->setMipt(2);
-    menu->setMibb(1);
-    menu->setSubFontSize(10);
+    menu->itemStyle().setMipt(2);
+    menu->itemStyle().setMibb(1);
+    menu->itemStyle().setSubFontSize(10);
     menu->relayoutFlags(one.get(), 0);
     const std::optional<lq::Font> face = menu->font()->createFont();
     ASSERT_TRUE(face);
@@ -883,12 +883,12 @@ TEST_F(XmlWebMenuTest, LinksOfPass14)
     one->setName(QStringLiteral("A & B <x>"));
     one->setIsExternalLink(true);
     one->setExternalLink(QStringLiteral("http://example.com/?a=1&b=\"2\"<>"));
-    menu->setMispace(5);
-    menu->setMipt(1);
-    menu->setMipl(2);
-    menu->setMibt(1);
-    menu->setIndentSubmenu(6);
-    menu->setNavTypeForGroup(2);
+    menu->itemStyle().setMispace(5);
+    menu->itemStyle().setMipt(1);
+    menu->itemStyle().setMipl(2);
+    menu->itemStyle().setMibt(1);
+    menu->itemStyle().setIndentSubmenu(6);
+    menu->itemStyle().setNavTypeForGroup(2);
     menu->relayoutFlags(four.get(), 0);
 
     QString html;
@@ -925,7 +925,7 @@ TEST_F(XmlWebMenuTest, LinksOfPass14)
     EXPECT_TRUE(lines[8].startsWith(QString("<a class=\"nav\" href=\"page3.html\" style=\"top: %1px;").arg(y + 2)));
 
     // Type 0: the group's link is current for a page inside it.
-    menu->setNavTypeForGroup(0);
+    menu->itemStyle().setNavTypeForGroup(0);
     menu->relayoutFlags(four.get(), 0);
     html.clear();
     menu->appendHTMLPagePassSheet(html, four.get(), PagePass::NavigationItems, sheet.get());
@@ -942,11 +942,11 @@ TEST_F(XmlWebMenuTest, LinksOfPass14)
 TEST_F(XmlWebMenuTest, HorizontalLinksAndTheirSecondRow)
 {
     menu->setOrientation(2);
-    menu->setMiWidth(40);
-    menu->setMipl(1);
-    menu->setMipr(1);
-    menu->setMispace(3);
-    menu->setNavTypeForGroup(2);
+    menu->itemStyle().setMiWidth(40);
+    menu->itemStyle().setMipl(1);
+    menu->itemStyle().setMipr(1);
+    menu->itemStyle().setMispace(3);
+    menu->itemStyle().setNavTypeForGroup(2);
     menu->relayoutFlags(five.get(), 0);
     QString html;
     menu->appendHTMLPagePassSheet(html, five.get(), PagePass::NavigationItems, sheet.get());
@@ -999,8 +999,8 @@ TEST_F(XmlWebMenuTest, DrawsTheStateBackgroundsAndBorders)
     menu->setCurrentBkgndEn(true);
     menu->setNormalBkgnd(lq::Colour(0, 0, 1));
     menu->setNormalBkgndEn(true);
-    menu->setMibl(2);
-    menu->setMiblc(lq::Colour(0, 1, 0));
+    menu->itemStyle().setMibl(2);
+    menu->itemStyle().setMiblc(lq::Colour(0, 1, 0));
     menu->relayoutFlags(one.get(), 0);
     lq::GraphicsImage canvas = lq::GraphicsImage::withSize(lq::Size(200, 200));
     {
@@ -1033,7 +1033,7 @@ TEST_F(XmlWebMenuTest, DrawsTheStateBackgroundsAndBorders)
 
 TEST_F(XmlWebMenuTest, PointsSelectTheItemsPageSpacingIncluded)
 {
-    menu->setMispace(6);
+    menu->itemStyle().setMispace(6);
     menu->relayoutFlags(one.get(), 0);
     const float firstHeight = static_cast<float>(menu->contentsArray()[0]->usedHeight());
     // In the spacing right below the first item.
@@ -1048,11 +1048,11 @@ TEST_F(XmlWebMenuTest, PointsSelectTheItemsPageSpacingIncluded)
 
 TEST_F(XmlWebMenuTest, EditingASubmenuItemRenamesItsPage)
 {
-    menu->setNavTypeForGroup(2);
-    menu->setMispace(4);
-    menu->setMibt(1);
-    menu->setMipl(2);
-    menu->setIndentSubmenu(5);
+    menu->itemStyle().setNavTypeForGroup(2);
+    menu->itemStyle().setMispace(4);
+    menu->itemStyle().setMibt(1);
+    menu->itemStyle().setMipl(2);
+    menu->itemStyle().setIndentSubmenu(5);
     menu->relayoutFlags(four.get(), 0);
     const auto found = areas();
     ASSERT_EQ(found.size(), 5u);

@@ -61,10 +61,10 @@ BorderValues bordersOf(const XmlBoxModel* box)
 BorderValues itemBordersOf(const XmlWebMenu& menu)
 {
     BorderValues values;
-    values.type = menu.mibtype();
-    const int widths[4] = {menu.mibt(), menu.mibl(), menu.mibr(), menu.mibb()};
-    const lq::Colour colors[4] = {menu.mibtc(), menu.miblc(), menu.mibrc(), menu.mibbc()};
-    const int paddings[4] = {menu.mipt(), menu.mipl(), menu.mipr(), menu.mipb()};
+    values.type = menu.itemStyle().mibtype();
+    const int widths[4] = {menu.itemStyle().mibt(), menu.itemStyle().mibl(), menu.itemStyle().mibr(), menu.itemStyle().mibb()};
+    const lq::Colour colors[4] = {menu.itemStyle().mibtc(), menu.itemStyle().miblc(), menu.itemStyle().mibrc(), menu.itemStyle().mibbc()};
+    const int paddings[4] = {menu.itemStyle().mipt(), menu.itemStyle().mipl(), menu.itemStyle().mipr(), menu.itemStyle().mipb()};
     for (int side = 0; side < 4; ++side) {
         values.widths[side] = widths[side];
         values.colors[side] = colors[side].toQColor();
@@ -93,20 +93,20 @@ struct BorderSide {
     void (XmlBoxModel::*setWidth)(int);
     void (XmlBoxModel::*setColour)(const lq::Colour&);
     void (XmlBoxModel::*setPadding)(int);
-    void (XmlWebMenu::*setItemWidth)(int);
-    void (XmlWebMenu::*setItemColour)(const lq::Colour&);
-    void (XmlWebMenu::*setItemPadding)(int);
+    void (WebMenuItemStyle::*setItemWidth)(int);
+    void (WebMenuItemStyle::*setItemColour)(const lq::Colour&);
+    void (WebMenuItemStyle::*setItemPadding)(int);
 };
 
 const BorderSide borderSides[] = {
-    {601, 603, 604, &XmlBoxModel::setBt, &XmlBoxModel::setBtColor, &XmlBoxModel::setPt, &XmlWebMenu::setMibt, &XmlWebMenu::setMibtc,
-        &XmlWebMenu::setMipt},
-    {606, 608, 609, &XmlBoxModel::setBl, &XmlBoxModel::setBlColor, &XmlBoxModel::setPl, &XmlWebMenu::setMibl, &XmlWebMenu::setMiblc,
-        &XmlWebMenu::setMipl},
-    {611, 613, 614, &XmlBoxModel::setBr, &XmlBoxModel::setBrColor, &XmlBoxModel::setPr, &XmlWebMenu::setMibr, &XmlWebMenu::setMibrc,
-        &XmlWebMenu::setMipr},
-    {616, 618, 619, &XmlBoxModel::setBb, &XmlBoxModel::setBbColor, &XmlBoxModel::setPb, &XmlWebMenu::setMibb, &XmlWebMenu::setMibbc,
-        &XmlWebMenu::setMipb},
+    {601, 603, 604, &XmlBoxModel::setBt, &XmlBoxModel::setBtColor, &XmlBoxModel::setPt, &WebMenuItemStyle::setMibt, &WebMenuItemStyle::setMibtc,
+        &WebMenuItemStyle::setMipt},
+    {606, 608, 609, &XmlBoxModel::setBl, &XmlBoxModel::setBlColor, &XmlBoxModel::setPl, &WebMenuItemStyle::setMibl, &WebMenuItemStyle::setMiblc,
+        &WebMenuItemStyle::setMipl},
+    {611, 613, 614, &XmlBoxModel::setBr, &XmlBoxModel::setBrColor, &XmlBoxModel::setPr, &WebMenuItemStyle::setMibr, &WebMenuItemStyle::setMibrc,
+        &WebMenuItemStyle::setMipr},
+    {616, 618, 619, &XmlBoxModel::setBb, &XmlBoxModel::setBbColor, &XmlBoxModel::setPb, &WebMenuItemStyle::setMibb, &WebMenuItemStyle::setMibbc,
+        &WebMenuItemStyle::setMipb},
 };
 
 } // namespace
@@ -269,7 +269,7 @@ void BorderPanel::apply(QWidget* sender, int tag, XmlBoxModel& element)
     const int value = intValueOf(sender);
     if (tag == 600) {
         if (items)
-            items->setMibtype(indexOf(sender));
+            items->itemStyle().setMibtype(indexOf(sender));
         else
             target->setBType(static_cast<XmlBoxModel::BorderType>(indexOf(sender)));
         return;
@@ -277,21 +277,21 @@ void BorderPanel::apply(QWidget* sender, int tag, XmlBoxModel& element)
     for (const BorderSide& side : borderSides) {
         if (tag == side.width || tag == side.width + 1) {
             if (items)
-                (items->*side.setItemWidth)(value);
+                (items->itemStyle().*side.setItemWidth)(value);
             else
                 (target->*side.setWidth)(value);
             return;
         }
         if (tag == side.colour) {
             if (items)
-                (items->*side.setItemColour)(colourOf(sender));
+                (items->itemStyle().*side.setItemColour)(colourOf(sender));
             else
                 (target->*side.setColour)(colourOf(sender));
             return;
         }
         if (tag == side.padding || tag == side.padding + 1) {
             if (items)
-                (items->*side.setItemPadding)(value);
+                (items->itemStyle().*side.setItemPadding)(value);
             else
                 (target->*side.setPadding)(value);
             return;

@@ -98,10 +98,10 @@ void NavigationSheet::fill(XmlWebMenu& menu)
         XmlCSSBackground* picture;
     };
     const State states[] = {
-        {menu.currentBkgnd(), menu.currentBkgndEn(), menu.currentText(), menu.currentUnderline() != 0, menu.currentBkgnd2().get()},
-        {menu.normalBkgnd(), menu.normalBkgndEn(), menu.normalText(), menu.normalUnderline() != 0, menu.normalBkgnd2().get()},
-        {menu.hoverBkgnd(), menu.hoverBkgndEn(), menu.hoverText(), menu.hoverUnderline() != 0, menu.hoverBkgnd2().get()},
-        {menu.clickBkgnd(), menu.clickBkgndEn(), menu.clickText(), menu.clickUnderline() != 0, menu.clickBkgnd2().get()},
+        {menu.currentBkgnd(), menu.currentBkgndEn(), menu.itemStyle().currentText(), menu.itemStyle().currentUnderline() != 0, menu.currentBkgnd2().get()},
+        {menu.normalBkgnd(), menu.normalBkgndEn(), menu.itemStyle().normalText(), menu.itemStyle().normalUnderline() != 0, menu.normalBkgnd2().get()},
+        {menu.hoverBkgnd(), menu.hoverBkgndEn(), menu.itemStyle().hoverText(), menu.itemStyle().hoverUnderline() != 0, menu.hoverBkgnd2().get()},
+        {menu.clickBkgnd(), menu.clickBkgndEn(), menu.itemStyle().clickText(), menu.itemStyle().clickUnderline() != 0, menu.clickBkgnd2().get()},
     };
     for (int state = 0; state < 4; ++state) {
         const int base = 314 + state * 4;
@@ -110,13 +110,13 @@ void NavigationSheet::fill(XmlWebMenu& menu)
         lq::showColor(view, base + 2, states[state].text.toQColor());
         lq::showState(view, base + 3, states[state].underline);
     }
-    lq::showNumberPair(view, 330, menu.mispace());
+    lq::showNumberPair(view, 330, menu.itemStyle().mispace());
     lq::showIndex(view, 334, menu.orientation());
-    lq::showNumberPair(view, 332, menu.miWidth());
+    lq::showNumberPair(view, 332, menu.itemStyle().miWidth());
     showItemWidthControls(menu);
-    lq::showNumberPair(view, 336, menu.subFontSize());
-    lq::showCell(view, 340, 341 + menu.navTypeForGroup());
-    lq::showNumberPair(view, 351, menu.indentSubmenu());
+    lq::showNumberPair(view, 336, menu.itemStyle().subFontSize());
+    lq::showCell(view, 340, 341 + menu.itemStyle().navTypeForGroup());
+    lq::showNumberPair(view, 351, menu.itemStyle().indentSubmenu());
     for (int state = 0; state < 4; ++state) {
         XmlCSSBackground* picture = states[state].picture;
         _rolloverWells[state]->setXmlImage(picture ? picture->image() : nullptr);
@@ -131,30 +131,31 @@ bool NavigationSheet::apply(QWidget* sender, int tag, XmlWebMenu* menu)
         // Four tags per item state: background, its check box, text, underline.
         using Colour = void (XmlWebMenu::*)(const lq::Colour&);
         using Flag = void (XmlWebMenu::*)(bool);
-        using Underline = void (XmlWebMenu::*)(int);
+        using TextColour = void (WebMenuItemStyle::*)(const lq::Colour&);
+        using Underline = void (WebMenuItemStyle::*)(int);
         static const Colour backgrounds[] = {&XmlWebMenu::setCurrentBkgnd, &XmlWebMenu::setNormalBkgnd, &XmlWebMenu::setHoverBkgnd,
             &XmlWebMenu::setClickBkgnd};
         static const Flag shown[] = {&XmlWebMenu::setCurrentBkgndEn, &XmlWebMenu::setNormalBkgndEn, &XmlWebMenu::setHoverBkgndEn,
             &XmlWebMenu::setClickBkgndEn};
-        static const Colour texts[] = {&XmlWebMenu::setCurrentText, &XmlWebMenu::setNormalText, &XmlWebMenu::setHoverText,
-            &XmlWebMenu::setClickText};
-        static const Underline underlines[] = {&XmlWebMenu::setCurrentUnderline, &XmlWebMenu::setNormalUnderline,
-            &XmlWebMenu::setHoverUnderline, &XmlWebMenu::setClickUnderline};
+        static const TextColour texts[] = {&WebMenuItemStyle::setCurrentText, &WebMenuItemStyle::setNormalText,
+            &WebMenuItemStyle::setHoverText, &WebMenuItemStyle::setClickText};
+        static const Underline underlines[] = {&WebMenuItemStyle::setCurrentUnderline, &WebMenuItemStyle::setNormalUnderline,
+            &WebMenuItemStyle::setHoverUnderline, &WebMenuItemStyle::setClickUnderline};
         const int state = (tag - 314) / 4;
         switch ((tag - 314) % 4) {
         case 0: (menu->*backgrounds[state])(colourOf(sender)); break;
         case 1: (menu->*shown[state])(stateOf(sender)); break;
-        case 2: (menu->*texts[state])(colourOf(sender)); break;
-        case 3: (menu->*underlines[state])(stateOf(sender) ? 1 : 0); break;
+        case 2: (menu->itemStyle().*texts[state])(colourOf(sender)); break;
+        case 3: (menu->itemStyle().*underlines[state])(stateOf(sender) ? 1 : 0); break;
         }
         return true;
     }
     switch (tag) {
     case 330:
-    case 331: menu->setMispace(intValueOf(sender)); break;
+    case 331: menu->itemStyle().setMispace(intValueOf(sender)); break;
     case 332:
     case 333:
-        menu->setMiWidth(intValueOf(sender));
+        menu->itemStyle().setMiWidth(intValueOf(sender));
         _controller.layoutView()->update();
         break;
     case 334:
@@ -163,8 +164,8 @@ bool NavigationSheet::apply(QWidget* sender, int tag, XmlWebMenu* menu)
         _controller.layoutView()->update();
         break;
     case 336:
-    case 337: menu->setSubFontSize(intValueOf(sender)); break;
-    case 340: menu->setNavTypeForGroup(cellTagOf(sender) - 341); break;
+    case 337: menu->itemStyle().setSubFontSize(intValueOf(sender)); break;
+    case 340: menu->itemStyle().setNavTypeForGroup(cellTagOf(sender) - 341); break;
     case 350:
         menu->setUseGraphicRollover(cellTagOf(sender) != 0);
         // Picture items stand side by side at a fixed width.
@@ -173,7 +174,7 @@ bool NavigationSheet::apply(QWidget* sender, int tag, XmlWebMenu* menu)
         fill(*menu);
         break;
     case 351:
-    case 352: menu->setIndentSubmenu(intValueOf(sender)); break;
+    case 352: menu->itemStyle().setIndentSubmenu(intValueOf(sender)); break;
     default: break;
     }
     return true;

@@ -313,7 +313,7 @@ TEST_F(InspectorActionsTest, TheBorderPanelOfAMenusItemsLeavesTheMenusBackground
     EXPECT_EQ(menu->bkgndColor(), colour);
     // Items' borders go to the items; drop shadow and offsets to the menu.
     type(control<MyIntegerField>(601), QStringLiteral("3"));
-    EXPECT_EQ(menu->mibt(), 3);
+    EXPECT_EQ(menu->itemStyle().mibt(), 3);
     check(640, menu->dropShadow() == 0);
     EXPECT_EQ(menu->dropShadow() != 0, control<QAbstractButton>(640)->isChecked());
 
@@ -323,7 +323,7 @@ TEST_F(InspectorActionsTest, TheBorderPanelOfAMenusItemsLeavesTheMenusBackground
     EXPECT_EQ(layout->borderPanel().navigationbbtab(), 1);
     type(control<MyIntegerField>(601), QStringLiteral("5"));
     EXPECT_EQ(menu->bt(), 5);
-    EXPECT_EQ(menu->mibt(), 3);
+    EXPECT_EQ(menu->itemStyle().mibt(), 3);
 }
 
 TEST_F(InspectorActionsTest, BordersAndPropertiesSwitchTheSheet)

@@ -34,7 +34,7 @@ TEST(MenuItemEditing, TypedNameOfASubmenuItemBecomesThePageName)
     sheet->addChild(menu);
     menu->newDocument();
     menu->setWidth(160);
-    menu->setNavTypeForGroup(2);
+    menu->itemStyle().setNavTypeForGroup(2);
 
     const auto group = XmlGroup::create();
     group->setPageSeqNumber(1);
