@@ -28,6 +28,7 @@
 #include "document/MyDocument.h"
 #include "document/DocumentElements.h"
 #include "application/MyApplication.h"
+#include "model/core/ElementFiles.h"
 #include "model/core/XmlBase.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlHomePage.h"
@@ -101,7 +102,7 @@ int readOnly(const QStringList& paths)
     MyApplication app;
     lq::registerDocumentElements();
     for (const QString& path : paths)
-        if (!XmlBase::createWithFile(path))
+        if (!lq::createWithFile(path))
             return 1;
     return 0;
 }
@@ -272,7 +273,7 @@ int main(int argc, char** argv)
     for (int round = 1; round <= 3; ++round) {
         QElapsedTimer timer;
         timer.start();
-        XmlBasePtr root = XmlBase::createWithFile(path);
+        XmlBasePtr root = lq::createWithFile(path);
         bestRead = std::min(bestRead, static_cast<double>(timer.nsecsElapsed()) / 1e9);
         if (!root) {
             std::printf("the document did not read\n");

@@ -11,6 +11,7 @@
 // Usage: make_starter_themes <resources/starter> <output styles folder>
 #include "document/DocumentElements.h"
 #include "application/MyApplication.h"
+#include "model/core/ElementFiles.h"
 #include "model/core/XmlBase.h"
 #include "model/site/XmlSite.h"
 #include "theme/XmlTheme.h"
@@ -39,10 +40,10 @@ bool fail(const QString& why)
 // Reads an element file and writes it again with the program's writer.
 bool rewrite(const QString& source, const QString& target)
 {
-    const XmlBasePtr tree = XmlBase::createWithFile(source);
+    const XmlBasePtr tree = lq::createWithFile(source);
     if (!tree)
         return fail(QStringLiteral("cannot read ") + source);
-    if (!tree->saveToFile(target))
+    if (!lq::saveToFile(*tree, target))
         return fail(QStringLiteral("cannot write ") + target);
     return true;
 }
@@ -58,7 +59,7 @@ QImage iconFor(const QString& themeFile)
 {
     QImage icon(96, 72, QImage::Format_RGB32);
     icon.fill(Qt::white);
-    const XmlBasePtr tree = XmlBase::createWithFile(themeFile);
+    const XmlBasePtr tree = lq::createWithFile(themeFile);
     XmlStyleSheet* sheet = tree ? XmlStyleSheet::cast(tree->firstChild().get()) : nullptr;
     if (!sheet)
         return icon;

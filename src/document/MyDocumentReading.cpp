@@ -6,6 +6,7 @@
 #include "document/MyDocumentPrivate.h"
 #include "document/SiteJournal.h"
 #include "document/SitePictures.h"
+#include "model/core/ElementFiles.h"
 #include "model/core/XmlBase.h"
 #include "model/feed/XmlRSS.h"
 #include "model/site/XmlHomePage.h"
@@ -91,13 +92,13 @@ bool MyDocument::importLegacy(lq::ConfinedFolder& folder, bool layout12)
     std::shared_ptr<XmlSite> site;
     XmlBasePtr theme;
     if (!layout12) {
-        site = std::dynamic_pointer_cast<XmlSite>(XmlBase::createWithFile(folder, QStringLiteral("index.xml")));
+        site = std::dynamic_pointer_cast<XmlSite>(lq::createWithFile(folder, QStringLiteral("index.xml")));
         // The first layout kept one template per page: they become the theme.
         if (site)
             theme = XmlLegacyTheme::generateThemeFromLegacy1_0(*site);
     } else {
-        site = std::dynamic_pointer_cast<XmlSite>(XmlBase::createWithFile(folder, QStringLiteral("site.xml")));
-        theme = XmlBase::createWithFile(folder, QStringLiteral("theme.xml"));
+        site = std::dynamic_pointer_cast<XmlSite>(lq::createWithFile(folder, QStringLiteral("site.xml")));
+        theme = lq::createWithFile(folder, QStringLiteral("theme.xml"));
         if (theme && !XmlLegacyTheme::cast(theme.get()) && !XmlTheme::cast(theme.get()))
             theme.reset();
     }
@@ -107,10 +108,10 @@ bool MyDocument::importLegacy(lq::ConfinedFolder& folder, bool layout12)
     theme->setRootDir(folder.path());
     if (XmlLegacyTheme* legacy = XmlLegacyTheme::cast(theme.get()))
         legacy->convert1_2Theme(site.get());
-    bool written = site->saveInto(folder, QStringLiteral("site.xmlbase"));
-    written = theme->saveInto(folder, QStringLiteral("theme.xmlbase")) && written;
+    bool written = lq::saveInto(*site, folder, QStringLiteral("site.xmlbase"));
+    written = lq::saveInto(*theme, folder, QStringLiteral("theme.xmlbase")) && written;
     if (site->location())
-        written = site->location()->saveInto(folder, QStringLiteral("location.xmlbase")) && written;
+        written = lq::saveInto(*site->location(), folder, QStringLiteral("location.xmlbase")) && written;
     if (!written)
         return fail(QStringLiteral("could not convert ") + folder.path());
     return true;
@@ -175,10 +176,10 @@ bool MyDocument::readFromFile(const QString& folderPath)
             }
         }
 
-        auto siteTree = std::dynamic_pointer_cast<XmlSite>(XmlBase::createWithFile(site, siteFile));
-        auto theme = std::dynamic_pointer_cast<XmlTheme>(XmlBase::createWithFile(site, themeFile));
-        auto location = std::dynamic_pointer_cast<XmlLocation>(XmlBase::createWithFile(site, QStringLiteral("location.xmlbase")));
-        auto rss = std::dynamic_pointer_cast<XmlRSS>(XmlBase::createWithFile(site, QStringLiteral("rss.xmlbase")));
+        auto siteTree = std::dynamic_pointer_cast<XmlSite>(lq::createWithFile(site, siteFile));
+        auto theme = std::dynamic_pointer_cast<XmlTheme>(lq::createWithFile(site, themeFile));
+        auto location = std::dynamic_pointer_cast<XmlLocation>(lq::createWithFile(site, QStringLiteral("location.xmlbase")));
+        auto rss = std::dynamic_pointer_cast<XmlRSS>(lq::createWithFile(site, QStringLiteral("rss.xmlbase")));
         if (!location)
             location = siteTree && siteTree->location() ? std::dynamic_pointer_cast<XmlLocation>(siteTree->location()->copyWithZone()) : nullptr;
         if (!location)
@@ -266,8 +267,8 @@ bool MyDocument::revertFromFile(const QString& snapshot)
         const QString unpacked = unpacking.filePath(QStringLiteral("snapshot"));
         if (!QDir().mkdir(unpacked) || !lq::unzipInto(archive, unpacked))
             return fail(QStringLiteral("could not revert: the snapshot cannot be unpacked: ") + snapshot);
-        auto siteTree = std::dynamic_pointer_cast<XmlSite>(XmlBase::createWithFile(unpacked + QStringLiteral("/site.xmlbase")));
-        auto theme = std::dynamic_pointer_cast<XmlTheme>(XmlBase::createWithFile(unpacked + QStringLiteral("/theme.xmlbase")));
+        auto siteTree = std::dynamic_pointer_cast<XmlSite>(lq::createWithFile(unpacked + QStringLiteral("/site.xmlbase")));
+        auto theme = std::dynamic_pointer_cast<XmlTheme>(lq::createWithFile(unpacked + QStringLiteral("/theme.xmlbase")));
         if (!siteTree || !theme)
             return fail(QStringLiteral("the snapshot lacks a readable site or theme: ") + snapshot);
         siteTree->setRootDir(folder);

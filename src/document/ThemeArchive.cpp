@@ -2,6 +2,7 @@
 
 #include "document/SiteJournal.h"
 
+#include "model/core/ElementFiles.h"
 #include "model/core/XmlBase.h"
 #include "model/files/XmlFile.h"
 #include "model/files/XmlFolder.h"
@@ -54,7 +55,7 @@ std::unique_ptr<ThemeArchive> ThemeArchive::unpack(const QString& archive)
         return nullptr;
     for (const QString& file : *files) {
         if (file == themeFile)
-            unpacked->_theme = std::dynamic_pointer_cast<XmlTheme>(XmlBase::createWithFile(unpacked->_folder.filePath(file)));
+            unpacked->_theme = std::dynamic_pointer_cast<XmlTheme>(lq::createWithFile(unpacked->_folder.filePath(file)));
         else if (isCarried(file) && QFileInfo(unpacked->_folder.filePath(file)).isFile())
             unpacked->_carried.append(file);
     }
@@ -63,7 +64,7 @@ std::unique_ptr<ThemeArchive> ThemeArchive::unpack(const QString& archive)
 
 std::unique_ptr<ThemeArchive> ThemeArchive::convertLegacy(const QString& file, DocumentBase* document)
 {
-    auto legacy = std::dynamic_pointer_cast<XmlLegacyTheme>(XmlBase::createWithFile(file));
+    auto legacy = std::dynamic_pointer_cast<XmlLegacyTheme>(lq::createWithFile(file));
     std::unique_ptr<ThemeArchive> converted(new ThemeArchive);
     if (!legacy || !converted->_folder.isValid())
         return nullptr;
@@ -72,11 +73,11 @@ std::unique_ptr<ThemeArchive> ThemeArchive::convertLegacy(const QString& file, D
     legacy->setRootDir(folder);
     legacy->setDocument(document);
     const QString written = converted->_folder.filePath(themeFile);
-    const bool saved = legacy->saveToFile(written);
+    const bool saved = lq::saveToFile(*legacy, written);
     legacy->setDocument(nullptr);
     if (!saved)
         return nullptr;
-    converted->_theme = std::dynamic_pointer_cast<XmlTheme>(XmlBase::createWithFile(written));
+    converted->_theme = std::dynamic_pointer_cast<XmlTheme>(lq::createWithFile(written));
     if (!converted->_theme)
         return nullptr;
     for (const QString& path : lq::folderEntries(folder, true)) {

@@ -111,7 +111,7 @@ void PageMaker::Shared::work()
             }
             copy->clearDisturbed();
             logged = false;
-            const quint64 drawn = XmlBase::uuidsDrawnOnThisThread();
+            const quint64 drawn = ElementRegistry::uuidsDrawnOnThisThread();
             PageScript page;
             bool written = false;
             try {
@@ -122,7 +122,7 @@ void PageMaker::Shared::work()
                 // A page that asked the document for more than answers, logged
                 // anything or named an element the main thread does not know
                 // is written there instead.
-                written = !copy->disturbed() && !logged && XmlBase::uuidsDrawnOnThisThread() == drawn;
+                written = !copy->disturbed() && !logged && ElementRegistry::uuidsDrawnOnThisThread() == drawn;
             } catch (...) {
                 written = false;
             }

@@ -3,6 +3,7 @@
 #include "model/core/DocumentBase.h"
 #include "model/core/HeldBackstore.h"
 #include "model/core/SuppressedChanges.h"
+#include "model/core/XmlTextFormat.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlSite.h"
 #include "pipeline/XmlCreate.h"
@@ -117,7 +118,7 @@ void readPageFilesAhead(PageScript& page)
     if (page.filesReadAhead)
         return;
     for (XmlStyleSheet::PageFile& file : page.files)
-        file.html = XmlBase::contentAsRead(file.html).value_or(QString());
+        file.html = XmlTextFormat::contentAsRead(file.html).value_or(QString());
     page.filesReadAhead = true;
 }
 

@@ -33,7 +33,7 @@ struct PageScript {
 };
 PageScript writeHTMLScript(XmlSite& site, const QString& pageUUID, const QString& sheetUUID);
 // Works out, wherever the script was written, what each page file's step
-// will take in of its text (XmlBase::contentAsRead), so that the thread that
+// will take in of its text (XmlTextFormat::contentAsRead), so that the thread that
 // queues the script does not look through the page's text again.
 void readPageFilesAhead(PageScript& page);
 // Queues the script to run next on the site's document (nothing for an empty one).

@@ -1,5 +1,6 @@
 #include "publish/DigestListing.h"
 
+#include "model/core/ElementFiles.h"
 #include "platform/AuxiliaryTools.h"
 #include "platform/ConfinedFolder.h"
 #include "platform/Log.h"
@@ -512,7 +513,7 @@ std::shared_ptr<XmlD> readLastXmlD(const QString& siteFolder, QString* refusal)
     const QString path = siteFolder + QStringLiteral("/lastbom.xmlbase");
     if (!QFileInfo::exists(path))
         return nullptr;
-    std::shared_ptr<XmlD> tree = std::dynamic_pointer_cast<XmlD>(XmlBase::createWithFile(path));
+    std::shared_ptr<XmlD> tree = std::dynamic_pointer_cast<XmlD>(lq::createWithFile(path));
     if (!tree || !XmlD::isFolderNode(tree.get()))
         return nullptr;
     const QString unsafe = tree->firstUnsafeName();

@@ -1,5 +1,7 @@
 #include "templates/XmlCSSImage.h"
 
+#include "model/core/ElementFiles.h"
+#include "model/core/ElementRegistry.h"
 #include "model/imaging/XmlImage.h"
 #include "model/core/HeldBackstore.h"
 #include "model/core/SuppressedChanges.h"
@@ -132,14 +134,14 @@ bool XmlCSSImage::setNewImageFromFile(const QString& path, QString* whyNot)
         // Only a picture goes into "bitmaps2": never the bytes of anything
         // else. A file of the site is read through its gateway.
         QString notAPicture;
-        const std::optional<QByteArray> bytes = readFileAt(path, -1, &notAPicture);
+        const std::optional<QByteArray> bytes = lq::readFileAt(*this, path, -1, &notAPicture);
         QImage picture = bytes ? lq::loadPictureData(*bytes, &notAPicture) : QImage();
         if (picture.isNull()) {
             refuse(notAPicture);
             return;
         }
 
-        const QString uuid = makeUUID();
+        const QString uuid = ElementRegistry::makeUUID();
         const QString extension = lq::pathExtension(path);
         int type = 0;
         if (extension == u"gif")
@@ -149,7 +151,7 @@ bool XmlCSSImage::setNewImageFromFile(const QString& path, QString* whyNot)
         const QString suffix = type == 0 ? QStringLiteral(".jpg") : type == 2 ? QStringLiteral(".png") : QStringLiteral(".gif");
         const QString destination = QStringLiteral("bitmaps2/") + uuid + suffix;
         // Never written through a link out of the document.
-        const std::shared_ptr<lq::ConfinedFolder> folder = rootFolder();
+        const std::shared_ptr<lq::ConfinedFolder> folder = lq::rootFolder(*this);
         QString unsafe = QStringLiteral("the document folder cannot be opened");
         if (!folder || !folder->makeFolder(QStringLiteral("bitmaps2"), &unsafe)) {
             refuse(unsafe);
@@ -167,7 +169,7 @@ bool XmlCSSImage::setNewImageFromFile(const QString& path, QString* whyNot)
             // Anything else is stored as JPEG, and what is kept in memory is
             // what the file now holds.
             QString why;
-            if (!saveImageInRootFolder(picture, destination, 0.0f, &why)) {
+            if (!lq::saveImageInRootFolder(*this, picture, destination, 0.0f, &why)) {
                 refuse(QStringLiteral("the picture cannot be written: ") + why);
                 return;
             }
@@ -243,7 +245,7 @@ void XmlCSSImage::createWebImage()
         // Copied through the document folder's gateway. Without its stored
         // file there is nothing to copy; a copy that cannot be written fails
         // the build step.
-        const std::shared_ptr<lq::ConfinedFolder> folder = rootFolder();
+        const std::shared_ptr<lq::ConfinedFolder> folder = lq::rootFolder(*this);
         const QString destination = siteBitmaps + QLatin1Char('/') + imageFileName();
         const QString source = QStringLiteral("bitmaps2/") + imageFileName();
         QString why;
@@ -284,7 +286,7 @@ void XmlCSSImage::createBitmapSlicesBottom(int top, int bottom)
             }
             const QString name = QStringLiteral("%1/%2%3%4.jpg").arg(siteBitmaps, digit, _imageUUID, QString::number(named));
             QString why;
-            if (!saveImageInRootFolder(slice.toQImage(), name, 0.0f, &why))
+            if (!lq::saveImageInRootFolder(*this, slice.toQImage(), name, 0.0f, &why))
                 lq::raiseWriteFailure(why);
         };
 
@@ -334,7 +336,7 @@ void XmlCSSImage::createWinIEBitmapSizeTypeXY(const QString& filename, const lq:
             }
         }
         QString why;
-        if (!saveImageInRootFolder(bitmap.toQImage(), siteBitmaps + QLatin1Char('/') + filename, 0.0f, &why))
+        if (!lq::saveImageInRootFolder(*this, bitmap.toQImage(), siteBitmaps + QLatin1Char('/') + filename, 0.0f, &why))
             lq::raiseWriteFailure(why);
     });
 }
@@ -351,7 +353,7 @@ void XmlCSSImage::loadBackstore(void* context)
             if (_image->image().isNull()) {
                 lq::GraphicsImage loaded;
                 // Read through the document folder's gateway.
-                const std::shared_ptr<lq::ConfinedFolder> folder = hasUsablePictureName() ? rootFolder() : nullptr;
+                const std::shared_ptr<lq::ConfinedFolder> folder = hasUsablePictureName() ? lq::rootFolder(*this) : nullptr;
                 const QString name = QStringLiteral("bitmaps2/") + imageFileName();
                 if (const std::optional<QByteArray> bytes = folder ? folder->readFile(name, -1) : std::nullopt)
                     loaded = lq::GraphicsImage(lq::loadImageData(*bytes, folder->pathOf(name)));
@@ -402,7 +404,7 @@ void XmlCSSImage::unpackToDirectory(const QString& folder)
             return;
         // GIF cannot be written: such a picture is kept as PNG.
         const int type = _iType == 0 ? 0 : 2;
-        const QString uuid = makeUUID();
+        const QString uuid = ElementRegistry::makeUUID();
         // Never written through a link out of the folder.
         const std::shared_ptr<lq::ConfinedFolder> into = lq::ConfinedFolder::open(folder);
         if (!into || !into->makeFolder(QStringLiteral("bitmaps2")))
@@ -422,7 +424,7 @@ void XmlCSSImage::convert1_2Bitmaps()
 {
     lq::modelFrame(this, "convert1_2Bitmaps", [&] {
         const QString base = QStringLiteral("bitmaps/bitmap") + QString::number(image_seq_number);
-        const std::shared_ptr<lq::ConfinedFolder> folder = rootFolder();
+        const std::shared_ptr<lq::ConfinedFolder> folder = lq::rootFolder(*this);
         static const std::array<const char*, 4> extensions { ".tiff", ".png", ".jpg", ".gif" };
         for (const char* extension : extensions) {
             const QString candidate = base + QLatin1String(extension);

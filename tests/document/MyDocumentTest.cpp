@@ -1,5 +1,6 @@
 #include "document/MyDocument.h"
 #include "document/RevertController.h"
+#include "model/core/ElementFiles.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlHomePage.h"
 #include "model/site/XmlSite.h"
@@ -41,8 +42,8 @@ protected:
         auto site = XmlSite::create();
         site->newDocument();
         site->setDisableImageWell(1);
-        ASSERT_TRUE(site->saveToFile(starter + QStringLiteral("/site.xmlbase")));
-        ASSERT_TRUE(XmlTheme::create()->saveToFile(starter + QStringLiteral("/theme.xmlbase")));
+        ASSERT_TRUE(lq::saveToFile(*site, starter + QStringLiteral("/site.xmlbase")));
+        ASSERT_TRUE(lq::saveToFile(*XmlTheme::create(), starter + QStringLiteral("/theme.xmlbase")));
         archive = work.filePath(QStringLiteral("default.qvzip"));
         ASSERT_TRUE(lq::zipAdd(archive, starter, QStringLiteral("site.xmlbase"), false));
         ASSERT_TRUE(lq::zipAdd(archive, starter, QStringLiteral("theme.xmlbase"), false));

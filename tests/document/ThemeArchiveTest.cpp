@@ -3,6 +3,7 @@
 // an export holds the theme, the bitmaps and the ticked files.
 #include "document/ThemeArchive.h"
 
+#include "model/core/ElementFiles.h"
 #include "model/files/XmlFile.h"
 #include "model/files/XmlFiles.h"
 #include "model/files/XmlFolder.h"
@@ -44,7 +45,7 @@ void writeTheme(const QString& path, const QStringList& templates)
         theme->addTemplate(sheet);
     }
     ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
-    ASSERT_TRUE(theme->saveToFile(path));
+    ASSERT_TRUE(lq::saveToFile(*theme, path));
 }
 
 // Zips the top-level entries of the folder into the archive.

@@ -5,6 +5,7 @@
 #include "document/Snapshots.h"
 #include "document/ThemeArchive.h"
 
+#include "model/core/ElementFiles.h"
 #include "model/files/XmlFile.h"
 #include "model/files/XmlFiles.h"
 #include "model/files/XmlFolder.h"
@@ -109,7 +110,7 @@ protected:
             sheets[n]->setImage(picture);
             sheets[n]->setBkgnd(2);
         }
-        EXPECT_TRUE(theme->saveToFile(from + QStringLiteral("/theme.xmlbase")));
+        EXPECT_TRUE(lq::saveToFile(*theme, from + QStringLiteral("/theme.xmlbase")));
         writeAll(from + QStringLiteral("/files/fonts/read me.txt"), "a file the theme brings");
         writeAll(from + QStringLiteral("/files/photos/p.png"), noisePng(side, 9999));
         for (const QString& entry : lq::folderEntries(from))

@@ -1,3 +1,4 @@
+#include "model/core/ElementFiles.h"
 #include "model/core/XmlBase.h"
 #include "model/core/ElementArchives.h"
 #include "platform/FileHelpers.h"
@@ -583,6 +584,6 @@ TEST_F(Zip, ArchivesPastTheBoundsAreRefusedBeforeTheyGrow)
     // A document file past its bound is not read at all.
     writeAll(path(QStringLiteral("big.xmlbase")), elementFile("big") + QByteArray(600 * 1024, ' '));
     LogCapture log;
-    EXPECT_EQ(XmlBase::createWithFile(path(QStringLiteral("big.xmlbase"))), nullptr);
+    EXPECT_EQ(lq::createWithFile(path(QStringLiteral("big.xmlbase"))), nullptr);
     EXPECT_FALSE(log.lines.filter(QStringLiteral("a document file may have")).isEmpty()) << log.lines.join(QLatin1Char('\n')).toStdString();
 }

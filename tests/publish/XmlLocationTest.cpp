@@ -1,3 +1,4 @@
+#include "model/core/ElementFiles.h"
 #include "publish/XmlLocation.h"
 #include "application/MyApplication.h"
 #include "platform/Escaping.h"
@@ -65,8 +66,8 @@ TEST(XmlLocation, EveryFieldSurvivesAFileRoundTrip)
     EXPECT_FALSE(xml.contains(QStringLiteral("p:w")));
 
     const QString path = dir.filePath(QStringLiteral("location.xmlbase"));
-    ASSERT_TRUE(location->saveToFile(path));
-    const auto again = std::dynamic_pointer_cast<XmlLocation>(XmlBase::createWithFile(path));
+    ASSERT_TRUE(lq::saveToFile(*location, path));
+    const auto again = std::dynamic_pointer_cast<XmlLocation>(lq::createWithFile(path));
     ASSERT_TRUE(again);
     EXPECT_EQ(again->serverType(), 3);
     EXPECT_EQ(again->exportType(), 1);

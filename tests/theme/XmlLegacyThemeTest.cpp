@@ -1,6 +1,7 @@
 #include "elements/XmlWebBox.h"
 #include "elements/XmlWebContent.h"
 #include "elements/XmlWebPhotoAlbum.h"
+#include "model/core/ElementFiles.h"
 #include "model/feed/XmlRSS.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlHomePage.h"
@@ -119,8 +120,8 @@ TEST_F(XmlLegacyThemeTest, TemplatesCarriedAsTextAreReadAndTheResultReadsBackAsA
         EXPECT_EQ(XmlStyleSheet::cast(child.get())->getElementWithName(QStringLiteral("Group Nav")), nullptr);
 
     const QString file = folder.filePath(QStringLiteral("theme.xmlbase"));
-    ASSERT_TRUE(carried->saveToFile(file));
-    const auto current = std::dynamic_pointer_cast<XmlTheme>(XmlBase::createWithFile(file));
+    ASSERT_TRUE(lq::saveToFile(*carried, file));
+    const auto current = std::dynamic_pointer_cast<XmlTheme>(lq::createWithFile(file));
     ASSERT_NE(current, nullptr);
     EXPECT_EQ(current->peekTemplateSeqNumber(), 2);
     EXPECT_EQ(current->peekVornboxSeqNumber(), 5);

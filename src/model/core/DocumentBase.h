@@ -142,7 +142,7 @@ public:
     // The one way to the files below the document folder: every read of a
     // file the site names and every change below the folder goes through
     // it. Nothing while the document has no folder (the model then opens
-    // one on its tree's root folder, see XmlBase::rootFolder).
+    // one on its tree's root folder, see lq::rootFolder).
     virtual std::shared_ptr<lq::ConfinedFolder> siteFolder() { return nullptr; }
 
     // --- Digest trees -------------------------------------------------------------

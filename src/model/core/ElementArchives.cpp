@@ -2,6 +2,7 @@
 // hold, unpacked by the platform's zip layer (platform/Zip.h).
 #include "model/core/ElementArchives.h"
 
+#include "model/core/ElementFiles.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Zip.h"
 
@@ -19,7 +20,7 @@ std::optional<XmlBaseList> unzipElementTrees(const QString& archive, const QStri
         for (const QString& file : *files) {
             if (QFileInfo(file).suffix() != QLatin1String("xmlbase"))
                 continue;
-            if (XmlBasePtr tree = XmlBase::createWithFile(folder + QLatin1Char('/') + file))
+            if (XmlBasePtr tree = lq::createWithFile(folder + QLatin1Char('/') + file))
                 trees.append(tree);
         }
         return trees;

@@ -55,4 +55,9 @@ bool canWeImport(const QString& path)
     });
 }
 
+void putOnPasteboard(XmlBase& element, Pasteboard& pasteboard)
+{
+    modelFrame(&element, "putOnPasteboard:", [&] { pasteboard.declareString(element.createXml()); });
+}
+
 } // namespace lq

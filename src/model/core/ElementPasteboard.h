@@ -14,8 +14,12 @@ class Pasteboard;
 // make of them: an XmlExternalFiles with a file element per existing file
 // (absolute path; the paths taken in case-insensitive order) and per file
 // anywhere below an existing folder; else nothing. (An element goes onto the
-// pasteboard with XmlBase::putOnPasteboard.)
+// pasteboard with putOnPasteboard.)
 XmlBasePtr createFromPasteboard(const Pasteboard& pasteboard);
+
+// Makes the element's XML text (with its whole subtree) the pasteboard's
+// only content, as its plain string.
+void putOnPasteboard(XmlBase& element, Pasteboard& pasteboard);
 
 // What pasted file names become: the file trees register their maker at
 // start-up (lq::registerFileElements).

@@ -1,5 +1,7 @@
 #include "model/core/ElementRegistry.h"
 
+#include "platform/Random.h"
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -7,6 +9,7 @@ namespace {
 
 ElementRegistry* theRegistry = nullptr;
 thread_local ElementRegistry* threadRegistry = nullptr;
+thread_local quint64 uuidsDrawn = 0;
 
 // The number a UUID of the usual form stands for, or nothing for any other
 // text (lower-case digits included, so that two texts never share a number).
@@ -133,4 +136,32 @@ XmlBasePtr ElementRegistry::xmlbase(const QString& uuid) const
         return nullptr;
     // An element whose last owner is letting go resolves to nothing.
     return found->object()->weak_from_this().lock();
+}
+
+QString ElementRegistry::makeUUID()
+{
+    // Two random numbers as eight upper-case hexadecimal digits each, written
+    // straight into the string: every element read makes one.
+    static constexpr char16_t digits[] = u"0123456789ABCDEF";
+    QString uuid(16, Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(uuid.data());
+    for (int half = 0; half < 2; ++half) {
+        const auto value = static_cast<quint32>(lq::random31());
+        for (int digit = 0; digit < 8; ++digit)
+            *out++ = digits[(value >> (28 - 4 * digit)) & 0xF];
+    }
+    return uuid;
+}
+
+QString ElementRegistry::addNewUUIDXmlbase(XmlBase* element)
+{
+    QString uuid = makeUUID();
+    addUUIDXmlbase(uuid, element);
+    ++uuidsDrawn;
+    return uuid;
+}
+
+quint64 ElementRegistry::uuidsDrawnOnThisThread()
+{
+    return uuidsDrawn;
 }

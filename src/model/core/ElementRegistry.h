@@ -42,6 +42,14 @@ public:
         ElementRegistry* _previous;
     };
 
+    // A new UUID: 16 upper-case hexadecimal digits, drawn at random.
+    static QString makeUUID();
+    // Registers the element under a new UUID and answers it.
+    QString addNewUUIDXmlbase(XmlBase* element);
+    // How many elements have drawn a UUID of their own on the calling thread
+    // so far.
+    static quint64 uuidsDrawnOnThisThread();
+
     void addUUIDXmlbase(const QString& uuid, XmlBase* element);
     void removeUUID(const QString& uuid);
     void changeUUIDToUUIDXmlbase(const QString& oldUUID, const QString& newUUID, XmlBase* element);

@@ -4,7 +4,6 @@
 #include "model/core/ElementRegistry.h"
 #include "platform/ConfinedFolder.h"
 #include "platform/ExceptionFrame.h"
-#include "platform/Random.h"
 
 #include <QDir>
 
@@ -12,16 +11,10 @@ XmlBase::XmlBase(Key)
 {
 }
 
-namespace {
-thread_local quint64 uuidsDrawn = 0;
-} // namespace
-
 void XmlBase::registerUUID() const
 {
-    _uuid = makeUUID();
-    ElementRegistry::shared().addUUIDXmlbase(_uuid, const_cast<XmlBase*>(this));
+    _uuid = ElementRegistry::shared().addNewUUIDXmlbase(const_cast<XmlBase*>(this));
     _uuidRegistered = true;
-    ++uuidsDrawn;
 }
 
 void XmlBase::adoptUUID(const QString& uuid)
@@ -32,11 +25,6 @@ void XmlBase::adoptUUID(const QString& uuid)
     _uuid = uuid;
     registry.addUUIDXmlbase(_uuid, this);
     _uuidRegistered = true;
-}
-
-quint64 XmlBase::uuidsDrawnOnThisThread()
-{
-    return uuidsDrawn;
 }
 
 XmlBase::~XmlBase()
@@ -63,21 +51,6 @@ std::shared_ptr<XmlBase> XmlBase::create()
 }
 
 // --- Identity ----------------------------------------------------------------
-
-QString XmlBase::makeUUID()
-{
-    // Two random numbers as eight upper-case hexadecimal digits each, written
-    // straight into the string: every element read makes one.
-    static constexpr char16_t digits[] = u"0123456789ABCDEF";
-    QString uuid(16, Qt::Uninitialized);
-    char16_t* out = reinterpret_cast<char16_t*>(uuid.data());
-    for (int half = 0; half < 2; ++half) {
-        const auto value = static_cast<quint32>(lq::random31());
-        for (int digit = 0; digit < 8; ++digit)
-            *out++ = digits[(value >> (28 - 4 * digit)) & 0xF];
-    }
-    return uuid;
-}
 
 XmlBasePtr XmlBase::UUID(const QString& uuid)
 {
@@ -183,6 +156,12 @@ void XmlBase::setParent(XmlBase* parent)
 bool XmlBase::canYouBeMyParent(XmlBase*)
 {
     return false;
+}
+
+const std::vector<XmlBasePtr>& XmlBase::childList() const
+{
+    static const std::vector<XmlBasePtr> none;
+    return _children ? *_children : none;
 }
 
 std::vector<XmlBasePtr>& XmlBase::childStore()
@@ -514,17 +493,6 @@ DocumentBase* XmlBase::myDocument()
 {
     return lq::modelFrame(this, "myDocument", [&]() -> DocumentBase* {
         return root()->fileRootDocument();
-    });
-}
-
-std::shared_ptr<lq::ConfinedFolder> XmlBase::rootFolder()
-{
-    return lq::modelFrame(this, "rootFolder", [&]() -> std::shared_ptr<lq::ConfinedFolder> {
-        if (DocumentBase* document = myDocument())
-            if (std::shared_ptr<lq::ConfinedFolder> folder = document->siteFolder())
-                return folder;
-        const QString folder = rootDir();
-        return folder.isEmpty() ? nullptr : lq::ConfinedFolder::open(folder);
     });
 }
 

@@ -1,39 +1,23 @@
 // The element XML text of XmlBase: the writer with its fixed layout, the
-// tolerant reader (with the legacy forms of older documents), file reading and
-// atomic file writing, and the copy operations built on the text.
+// tolerant reader (with the legacy forms of older documents), and the copy
+// operations built on the text.
 #include "model/core/XmlBase.h"
+
 #include "model/core/ElementFactory.h"
-
 #include "model/core/SuppressedChanges.h"
-
-#include "platform/Codecs.h"
-#include "platform/Escaping.h"
-#include "platform/Strings.h"
-#include "platform/XmlCharacterSets.h"
 #include "model/core/XmlGarbageDump.h"
 #include "model/core/XmlTextFormat.h"
-#include "platform/ConfinedFolder.h"
+#include "platform/Codecs.h"
+#include "platform/Escaping.h"
 #include "platform/ExceptionFrame.h"
-#include "platform/FileHelpers.h"
-#include "platform/InputLimits.h"
 #include "platform/Log.h"
-#include "platform/Pasteboard.h"
 #include "platform/Scanner.h"
-
-#include <QFile>
-#include <QFileInfo>
-#include <QStringDecoder>
+#include "platform/Strings.h"
+#include "platform/XmlCharacterSets.h"
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
-#include <cerrno>
-#include <cstring>
-#include <functional>
 #include <optional>
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 using namespace lq::literals;
 
@@ -50,141 +34,6 @@ constexpr QStringView dataMarkerAfterLessThan = u"!-- data -->";
 QStringView verbatimMarkerAfterLessThan()
 {
     return XmlTextFormat::verbatimMarker.sliced(1);
-}
-
-// The characters appendContent deletes: control and format characters other
-// than the line feed. The Latin-1 range is looked up in a table taken once
-// from the shared set; other characters ask the set.
-class StrippedCharacters {
-public:
-    static const StrippedCharacters& shared()
-    {
-        static const StrippedCharacters characters(XmlCharacterSets::shared().controlCharacters);
-        return characters;
-    }
-
-    bool contains(QChar c) const { return c.unicode() < _latin1.size() ? _latin1[c.unicode()] : _set.contains(c); }
-
-private:
-    explicit StrippedCharacters(const lq::CharacterSet& set)
-        : _set(set)
-    {
-        for (char16_t u = 0; u < _latin1.size(); ++u)
-            _latin1[u] = _set.contains(QChar(u));
-    }
-
-    lq::CharacterSet _set;
-    std::array<bool, 256> _latin1 {};
-};
-
-// Where the first character that appendContent deletes stands in the text,
-// or the text's size when there is none. Blocks of printable ASCII and line
-// feeds, nearly all of a page, are passed over whole; a block holding
-// anything else is looked at character by character.
-qsizetype firstStrippedCharacter(QStringView text, const StrippedCharacters& stripped)
-{
-    constexpr qsizetype block = 32;
-    const char16_t* const characters = text.utf16();
-    const qsizetype size = text.size();
-    qsizetype i = 0;
-    for (; i + block <= size; i += block) {
-        // Without branches, and in 16 bits, so that the compiler looks at
-        // many characters at a time.
-        std::uint16_t odd = 0;
-        for (qsizetype j = 0; j < block; ++j) {
-            const std::uint16_t c = characters[i + j];
-            odd |= static_cast<std::uint16_t>(static_cast<std::uint16_t>(c - 0x20) > 0x5e) & static_cast<std::uint16_t>(c != u'\n');
-        }
-        if (odd == 0)
-            continue;
-        for (qsizetype j = 0; j < block; ++j) {
-            if (stripped.contains(QChar(characters[i + j])))
-                return i + j;
-        }
-    }
-    for (; i < size; ++i) {
-        if (stripped.contains(QChar(characters[i])))
-            return i;
-    }
-    return size;
-}
-
-// UTF-8 without tolerance: any malformed or cut-off sequence gives nothing.
-std::optional<QString> decodeUtf8Strictly(const QByteArray& bytes)
-{
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = decoder.decode(bytes);
-    if (decoder.hasError())
-        return std::nullopt;
-    return text;
-}
-
-// How much of the bytes ends on a whole UTF-8 sequence: a sequence cut by
-// the end starts at most three bytes before it, and is left for the next piece.
-qint64 wholeSequencesLength(const char* bytes, qint64 length)
-{
-    for (qint64 back = 1; back <= 3 && back <= length; ++back) {
-        const auto c = static_cast<unsigned char>(bytes[length - back]);
-        if ((c & 0xC0) == 0x80)
-            continue;
-        const qint64 needed = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-        return needed > back ? length - back : length;
-    }
-    return length;
-}
-
-// A file's text as UTF-8 without tolerance, as decodeUtf8Strictly reads
-// it, but read a piece at a time straight into the text it becomes: a large
-// document is not held as bytes beside its text. Nothing when the file
-// cannot be read or holds more than `bound` bytes.
-// `read` fills up to the count of bytes and answers how many it read (0 at
-// the end, negative on an error); `size` is what the file holds.
-std::optional<QString> readUtf8Strictly(const std::function<qint64(char*, qint64)>& read, qint64 size, qint64 bound)
-{
-    constexpr qint64 piece = 256 * 1024;
-    QByteArray buffer(piece + 3, Qt::Uninitialized);
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text;
-    // UTF-8 never takes more UTF-16 units than bytes.
-    text.reserve(std::min(size, bound));
-    qint64 carried = 0;
-    qint64 total = 0;
-    for (;;) {
-        const qint64 got = read(buffer.data() + carried, piece);
-        if (got < 0)
-            return std::nullopt;
-        total += got;
-        if (total > bound)
-            return std::nullopt;
-        const qint64 available = carried + got;
-        const qint64 whole = got == 0 ? available : wholeSequencesLength(buffer.constData(), available);
-        const qsizetype at = text.size();
-        text.resize(at + static_cast<qsizetype>(whole));
-        const QChar* const end = decoder.appendToBuffer(text.data() + at, QByteArrayView(buffer.constData(), whole));
-        text.resize(end - text.constData());
-        if (decoder.hasError())
-            return std::nullopt;
-        carried = available - whole;
-        if (got == 0)
-            return text;
-        std::memmove(buffer.data(), buffer.constData() + whole, static_cast<std::size_t>(carried));
-    }
-}
-
-// The XML text of an enciphered document: ":", base64 cipher text, and the
-// 16-character key at the end. Answers nothing when the text is too short or
-// does not decipher to UTF-8.
-std::optional<QString> decipherDocument(const QString& text)
-{
-    constexpr qsizetype keyLength = 16;
-    if (text.size() <= keyLength)
-        return std::nullopt;
-    const QString key = text.right(keyLength);
-    const QString cipher = text.mid(1, text.size() - 1 - keyLength);
-    const QByteArray plain = lq::blowfishDecryptBase64(cipher.toUtf8(), key.toUtf8());
-    if (plain.isNull())
-        return std::nullopt;
-    return decodeUtf8Strictly(plain);
 }
 
 // Reads a content block's text up to (not including) the end marker and adds
@@ -319,113 +168,6 @@ QString XmlBase::createXml()
         QString xml;
         writeXmlInString(xml);
         return xml;
-    });
-}
-
-bool XmlBase::saveToFile(const QString& path)
-{
-    return lq::modelFrame(this, "saveToFile:", [&]() -> bool {
-        // The text goes to a temporary file beside the target, which replaces
-        // the target only once it is complete and on the disk: a failed write
-        // leaves the earlier file whole. Element files hold pages' passwords
-        // and the destination's credentials: they are their owner's alone.
-        QString why;
-        if (!lq::writeFileAtomically(path, createXml().toUtf8(), &why, { .ownerOnly = true, .durable = true })) {
-            lq::log(why);
-            return false;
-        }
-        return true;
-    });
-}
-
-bool XmlBase::saveInto(lq::ConfinedFolder& folder, const QString& name)
-{
-    return lq::modelFrame(this, "saveToFile:", [&]() -> bool {
-        QString why;
-        if (!folder.writeFileAtomically(name, createXml().toUtf8(), &why, { .ownerOnly = true, .durable = true })) {
-            lq::log(why);
-            return false;
-        }
-        return true;
-    });
-}
-
-namespace {
-
-// The element tree of a document file's text (enciphered or not); nothing
-// for a file that is not UTF-8 text, or is empty.
-XmlBasePtr createWithText(std::optional<QString> text, const QString& rootDir)
-{
-    if (!text || text->isEmpty())
-        return nullptr;
-    if (text->startsWith(QLatin1Char(':'))) {
-        text = decipherDocument(*text);
-        if (!text)
-            return nullptr;
-    }
-    return XmlBase::createWithXmlRootDir(*text, rootDir);
-}
-
-} // namespace
-
-// --- Reader --------------------------------------------------------------------
-
-XmlBasePtr XmlBase::createWithFile(const QString& path)
-{
-    return lq::classFrame("XmlBase +createWithFile:", [&]() -> XmlBasePtr {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            return nullptr;
-        // A file past the bound is refused before it is read into memory.
-        const qint64 bound = lq::inputLimits().documentTextBytes;
-        if (file.size() > bound) {
-            lq::log(QStringLiteral("Cannot read ") + path + QStringLiteral(": it holds ") + lq::describeSize(file.size())
-                + QStringLiteral(", more than the ") + lq::describeSize(bound) + QStringLiteral(" a document file may have"));
-            return nullptr;
-        }
-        std::optional<QString> text = readUtf8Strictly([&](char* data, qint64 count) { return file.read(data, count); }, file.size(), bound);
-        file.close();
-        return createWithText(std::move(text), QFileInfo(path).path());
-    });
-}
-
-XmlBasePtr XmlBase::createWithFile(const lq::ConfinedFolder& folder, const QString& name)
-{
-    return lq::classFrame("XmlBase +createWithFile:", [&]() -> XmlBasePtr {
-        QString why;
-        const lq::FileDescriptor file = folder.openForReading(name, &why);
-        if (!file.isValid()) {
-            // Only a file that is there and cannot be read is worth a line.
-            if (folder.status(name).exists() || folder.status(name).kind == lq::ConfinedFolder::Kind::Link)
-                lq::log(why);
-            return nullptr;
-        }
-        // A file past the bound is refused before it is read into memory.
-        const qint64 bound = lq::inputLimits().documentTextBytes;
-        struct stat status {};
-        if (::fstat(file.get(), &status) != 0)
-            return nullptr;
-        if (status.st_size > bound) {
-            lq::log(QStringLiteral("Cannot read ") + folder.pathOf(name) + QStringLiteral(": it holds ") + lq::describeSize(status.st_size)
-                + QStringLiteral(", more than the ") + lq::describeSize(bound) + QStringLiteral(" a document file may have"));
-            return nullptr;
-        }
-        std::optional<QString> text = readUtf8Strictly([&](char* data, qint64 count) -> qint64 {
-            for (;;) {
-                const ssize_t got = ::read(file.get(), data, static_cast<size_t>(count));
-                if (got >= 0 || errno != EINTR)
-                    return got;
-            }
-        }, status.st_size, bound);
-        const qsizetype slash = name.lastIndexOf(QLatin1Char('/'));
-        return createWithText(std::move(text), folder.pathOf(slash < 0 ? QString() : name.left(slash)));
-    });
-}
-
-XmlBasePtr XmlBase::createWithData(const QByteArray& bytes, const QString& rootDir)
-{
-    return lq::classFrame("XmlBase +createWithData:rootDir:", [&]() -> XmlBasePtr {
-        return createWithText(decodeUtf8Strictly(bytes), rootDir);
     });
 }
 
@@ -667,31 +409,9 @@ void XmlBase::setAttributeTo(const QString& key, const QString& value)
     });
 }
 
-namespace {
-
-// The text without the characters the reader strips: the text itself when
-// it holds none of them.
-QString withoutStrippedCharacters(const QString& text)
-{
-    const StrippedCharacters& stripped = StrippedCharacters::shared();
-    const qsizetype first = firstStrippedCharacter(text, stripped);
-    if (first == text.size())
-        return text;
-    QString clean;
-    clean.reserve(text.size());
-    clean += QStringView(text).first(first);
-    for (qsizetype i = first + 1; i < text.size(); ++i) {
-        if (!stripped.contains(text[i]))
-            clean += text[i];
-    }
-    return clean;
-}
-
-} // namespace
-
 void XmlBase::appendContent(const QString& text)
 {
-    lq::modelFrame(this, "appendContent:", [&] { appendCleanContent(withoutStrippedCharacters(text)); });
+    lq::modelFrame(this, "appendContent:", [&] { appendCleanContent(XmlTextFormat::withoutStrippedCharacters(text)); });
 }
 
 void XmlBase::appendCleanContent(const QString& clean)
@@ -705,26 +425,10 @@ void XmlBase::appendCleanContent(const QString& clean)
     _defaultContent = false;
 }
 
-std::optional<QString> XmlBase::contentAsRead(const QString& text)
-{
-    // The scanner passes over white space before the block's text and
-    // finds none when nothing else comes before the end marker.
-    static const lq::CharacterSet whiteSpace = lq::CharacterSet::whitespaceAndNewlineCharacters();
-    const StrippedCharacters& stripped = StrippedCharacters::shared();
-    qsizetype start = 0;
-    while (start < text.size() && whiteSpace.contains(text[start]))
-        ++start;
-    if (start == text.size())
-        return std::nullopt;
-    while (start < text.size() && (whiteSpace.contains(text[start]) || stripped.contains(text[start])))
-        ++start;
-    return withoutStrippedCharacters(start == 0 ? text : text.sliced(start));
-}
-
 void XmlBase::appendContentAsRead(const QString& text)
 {
     lq::modelFrame(this, "appendContentAsRead:", [&] {
-        if (const std::optional<QString> clean = contentAsRead(text))
+        if (const std::optional<QString> clean = XmlTextFormat::contentAsRead(text))
             appendCleanContent(*clean);
     });
 }
@@ -762,9 +466,4 @@ XmlBasePtr XmlBase::createChildFromTag(const QString& tag)
     return lq::modelFrame(this, "createChildFromTag:", [&] {
         return lq::factoryCreateChildFromTag(tag);
     });
-}
-
-void XmlBase::putOnPasteboard(lq::Pasteboard& pasteboard)
-{
-    lq::modelFrame(this, "putOnPasteboard:", [&] { pasteboard.declareString(createXml()); });
 }

@@ -1,9 +1,12 @@
 #pragma once
 
-// Fixed parts of the element XML text that writers outside XmlBase need too.
+// Fixed parts of the element XML text, and what the reader keeps of a content
+// text, which writers and readers outside XmlBase need too.
 
 #include <QString>
 #include <QStringView>
+
+#include <optional>
 
 namespace XmlTextFormat {
 
@@ -35,5 +38,15 @@ bool carriesWhole(QStringView text);
 // children, and the reading stops there as for a text cut short. Deeper texts
 // only come from damaged or hostile files.
 inline constexpr int maxNestingDepth = 2000;
+
+// The text without the characters the reader strips (control characters
+// other than the line feed, and format characters): the text itself when it
+// holds none of them.
+QString withoutStrippedCharacters(const QString& text);
+// What reading a content or verbatim block that holds the text adds to its
+// element, worked out without an element (any thread may ask): the text
+// without its leading white space and control characters and without the
+// characters the reader strips; nothing for white space alone.
+std::optional<QString> contentAsRead(const QString& text);
 
 } // namespace XmlTextFormat

@@ -1,5 +1,6 @@
 #include "model/files/XmlFiles.h"
 
+#include "model/core/ElementFiles.h"
 #include "model/files/XmlFile.h"
 #include "model/files/XmlFolder.h"
 #include "platform/ConfinedFolder.h"
@@ -111,7 +112,7 @@ std::shared_ptr<ConfinedFolder> XmlFiles::treeFolder(QString* error)
             top = top->parent();
         if (top != this)
             return XmlFiles::cast(top) ? XmlFiles::cast(top)->treeFolder(error) : nullptr;
-        const std::shared_ptr<ConfinedFolder> site = rootFolder();
+        const std::shared_ptr<ConfinedFolder> site = lq::rootFolder(*this);
         const std::optional<QString> name = site ? site->nameOf(fullname()) : std::nullopt;
         if (!name || name->isEmpty()) {
             if (error)

@@ -1,5 +1,6 @@
 #include "model/site/XmlAlbum.h"
 
+#include "model/core/ElementFiles.h"
 #include "model/imaging/XmlWatermark.h"
 #include "model/core/DocumentBase.h"
 #include "model/core/ElementFactory.h"
@@ -284,7 +285,7 @@ std::shared_ptr<XmlPhotoRep> XmlAlbum::rep()
                 // A stored picture that cannot be read (through the document
                 // folder's gateway) leaves the page with its present (empty)
                 // representative picture.
-                const std::optional<QByteArray> bytes = readFileAt(path);
+                const std::optional<QByteArray> bytes = lq::readFileAt(*this, path);
                 if (std::shared_ptr<XmlPhotoRep> fresh = bytes ? XmlPhotoRep::createFromData(*bytes) : nullptr) {
                     fresh->setParent(this);
                     _rep->setParent(nullptr);

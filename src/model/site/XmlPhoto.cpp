@@ -1,5 +1,6 @@
 #include "model/site/XmlPhoto.h"
 
+#include "model/core/ElementFiles.h"
 #include "model/imaging/XmlCanvas.h"
 #include "model/imaging/XmlImage.h"
 #include "model/core/DocumentBase.h"
@@ -204,7 +205,7 @@ bool XmlPhoto::saveOriginalImage(QString* error)
         // is dropped from memory once stored): a "pictures" that is a link
         // is never written through.
         QString why;
-        if (saveImageInRootFolder(picture.toQImage(), pictureName(), storedPictureCompression, &why))
+        if (lq::saveImageInRootFolder(*this, picture.toQImage(), pictureName(), storedPictureCompression, &why))
             return true;
         lq::log(why);
         if (error)
@@ -247,7 +248,7 @@ void XmlPhoto::setNewImage(const lq::GraphicsImage& image)
     lq::modelFrame(this, "setNewImage:", [&] {
         deleteFiles();
         QString why;
-        if (!saveImageInRootFolder(image.toQImage(), pictureName(), storedPictureCompression, &why)) {
+        if (!lq::saveImageInRootFolder(*this, image.toQImage(), pictureName(), storedPictureCompression, &why)) {
             lq::log(why);
             if (DocumentBase* document = myDocument())
                 document->addActivityString(QStringLiteral("The picture could not be stored: ") + why);
@@ -263,7 +264,7 @@ void XmlPhoto::setNewImage(const lq::GraphicsImage& image)
 lq::GraphicsImage XmlPhoto::storedPicture(const QString& name)
 {
     return lq::modelFrame(this, "storedPicture:", [&]() -> lq::GraphicsImage {
-        const std::shared_ptr<lq::ConfinedFolder> folder = rootFolder();
+        const std::shared_ptr<lq::ConfinedFolder> folder = lq::rootFolder(*this);
         const std::optional<QByteArray> bytes = folder ? folder->readFile(name, -1) : std::nullopt;
         return bytes ? pictureOfData(*bytes) : lq::GraphicsImage();
     });
@@ -300,7 +301,7 @@ lq::GraphicsImage XmlPhoto::pictureOfDataForLimit(const QByteArray& bytes, const
 lq::GraphicsImage XmlPhoto::storedPictureAtScale(const QString& name, const lq::Size& size, double scale, QSize* whole)
 {
     return lq::modelFrame(this, "storedPictureAtScale:size:scale:", [&]() -> lq::GraphicsImage {
-        const std::shared_ptr<lq::ConfinedFolder> folder = rootFolder();
+        const std::shared_ptr<lq::ConfinedFolder> folder = lq::rootFolder(*this);
         const std::optional<QByteArray> bytes = folder ? folder->readFile(name, -1) : std::nullopt;
         if (!bytes)
             return lq::GraphicsImage();
@@ -413,7 +414,7 @@ void XmlPhoto::deleteFiles()
         DocumentBase* document = myDocument();
         if (!document || !document->site())
             return;
-        if (const std::shared_ptr<lq::ConfinedFolder> folder = rootFolder())
+        if (const std::shared_ptr<lq::ConfinedFolder> folder = lq::rootFolder(*this))
             for (const QString& name : { thumbnailName(image_seq_number), fullSizeName(image_seq_number), iconName(image_seq_number) })
                 folder->remove(name);
     });

@@ -1,6 +1,7 @@
 // The images a photo derives from its stored picture: the internal images in
 // "temp" (thumbnail, full size and icon) and the published ones under
 // "homepage/pictures" (web image, thumbnail and slide).
+#include "model/core/ElementFiles.h"
 #include "model/site/XmlPhoto.h"
 
 #include "model/site/PhotoFrame.h"
@@ -72,7 +73,7 @@ private:
 // first; answers whether it was written, and why not.
 bool writeImage(XmlPhoto& photo, const lq::GraphicsImage& image, const QString& name, QString* why = nullptr)
 {
-    return photo.saveImageInRootFolder(image.toQImage(), name, 0.0f, why);
+    return lq::saveImageInRootFolder(photo, image.toQImage(), name, 0.0f, why);
 }
 
 // The same for a picture of the built site: one that cannot be written
@@ -89,7 +90,7 @@ void publishImage(XmlPhoto& photo, const lq::GraphicsImage& image, const QString
 // be written fails the build step. Without a source there is nothing to copy.
 void publishCopy(XmlPhoto& photo, const QString& source, const QString& target)
 {
-    const std::shared_ptr<lq::ConfinedFolder> folder = photo.rootFolder();
+    const std::shared_ptr<lq::ConfinedFolder> folder = lq::rootFolder(photo);
     if (!folder)
         lq::raiseWriteFailure(QStringLiteral("cannot write ") + photo.rootDir() + QLatin1Char('/') + target + QStringLiteral(": its folder cannot be opened"));
     QString why;
@@ -306,7 +307,7 @@ void XmlPhoto::createWebImageFullSizeFrameFrameRectThumbRect(const lq::Size& thu
 {
     lq::modelFrame(this, "createWebImage:fullSize:frame:frameRect:thumbRect:", [&] {
         // Every file is reached through the document folder's gateway.
-        const std::shared_ptr<lq::ConfinedFolder> folder = rootFolder();
+        const std::shared_ptr<lq::ConfinedFolder> folder = lq::rootFolder(*this);
         const auto isThere = [&](const QString& name) { return folder && folder->isFile(name); };
         const auto removeTarget = [&](const QString& name) {
             if (folder)

@@ -1,6 +1,7 @@
 #include "model/site/XmlPhotoRep.h"
 
 #include "model/core/DocumentBase.h"
+#include "model/core/ElementFiles.h"
 #include "model/site/XmlSite.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/Image.h"
@@ -49,7 +50,7 @@ QString XmlPhotoRep::elementName() const
 void XmlPhotoRep::setNewImageFromFile(const QString& path)
 {
     lq::modelFrame(this, "setNewImageFromFile:", [&] {
-        const std::optional<QByteArray> bytes = readFileAt(path);
+        const std::optional<QByteArray> bytes = lq::readFileAt(*this, path);
         const lq::GraphicsImage picture = bytes ? importedPictureOfData(*bytes) : lq::GraphicsImage();
         if (picture.isNull())
             return;

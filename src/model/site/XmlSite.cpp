@@ -2,6 +2,7 @@
 
 #include "model/core/DocumentBase.h"
 #include "model/core/DocumentFolder.h"
+#include "model/core/ElementFiles.h"
 #include "model/core/ElementFactory.h"
 #include "model/files/DirectoryWalk.h"
 #include "platform/ConfinedFolder.h"
@@ -289,7 +290,7 @@ void XmlSite::refreshFiles()
         // document folder's gateway: a "files" that is a link (or a folder
         // in it that is one) would show, and let the pane change, a folder
         // outside the document, and shows nothing.
-        if (const std::shared_ptr<lq::ConfinedFolder> site = rootFolder())
+        if (const std::shared_ptr<lq::ConfinedFolder> site = lq::rootFolder(*this))
             addDirectoryTree(*site, QStringLiteral("files"), tree, { .folders = DirectoryWalk::Folders::AsElements });
     });
 }

@@ -1,5 +1,6 @@
 #include "model/site/XmlWebItem.h"
 
+#include "model/core/ElementRegistry.h"
 #include "model/core/SuppressedChanges.h"
 
 #include "model/site/XmlPhotoRep.h"
@@ -13,7 +14,7 @@ using namespace lq::literals;
 XmlWebItem::XmlWebItem(Key key)
     : XmlBase(key)
     , _rep(XmlPhotoRep::create())
-    , _pageUUID(makeUUID())
+    , _pageUUID(ElementRegistry::makeUUID())
 {
     _rep->setParent(this);
 }

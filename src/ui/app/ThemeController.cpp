@@ -1,5 +1,6 @@
 #include "ui/app/ThemeController.h"
 
+#include "model/core/ElementFiles.h"
 #include "ui/app/MyDocumentWindow.h"
 #include "document/LayoutControllerBase.h"
 #include "document/MyDocument.h"
@@ -528,7 +529,7 @@ void ThemeController::addThemeToLibrary()
         // keeps what was saved last.
         QTemporaryDir scratch;
         const QString themeFile = QStringLiteral("theme.xmlbase");
-        if (!scratch.isValid() || !theme->saveToFile(scratch.filePath(themeFile))
+        if (!scratch.isValid() || !lq::saveToFile(*theme, scratch.filePath(themeFile))
             || !lq::zipAdd(destination, scratch.path(), themeFile, false)) {
             tell(QStringLiteral("The theme was not added"), QStringLiteral("The archive \"") + destination + QStringLiteral("\" could not be written."));
             return;

@@ -83,7 +83,7 @@ TEST(PasteboardImport, ElementTextGivesACopyWithNewIdentity)
     auto photo = XmlPhoto::create();
     lq::MemoryPasteboard pasteboard;
     pasteboard.setFilenames({ QStringLiteral("/somewhere/else.jpg") });
-    photo->putOnPasteboard(pasteboard);
+    lq::putOnPasteboard(*photo, pasteboard);
 
     // The text is the pasteboard's only content.
     EXPECT_EQ(pasteboard.string(), std::optional<QString>(photo->createXml()));
@@ -100,7 +100,7 @@ TEST(PasteboardImport, ElementTextGivesACopyWithNewIdentity)
     auto file = XmlFile::create();
     file->setFilename(QStringLiteral("a.txt"));
     files->addChild(file);
-    files->putOnPasteboard(pasteboard);
+    lq::putOnPasteboard(*files, pasteboard);
     pasted = lq::createFromPasteboard(pasteboard);
     ASSERT_NE(pasted, nullptr);
     EXPECT_EQ(pasted->createXml(), files->createXml());

@@ -1,3 +1,4 @@
+#include "model/core/ElementRegistry.h"
 #include "model/site/XmlAlbum.h"
 #include "model/core/XmlBase.h"
 #include "model/site/XmlGroup.h"
@@ -113,7 +114,7 @@ TEST(XmlBase, UUIDsAreSixteenHexDigitsAndResolveWhileTheElementLives)
 {
     const QRegularExpression form(QStringLiteral("^[0-7][0-9A-F]{7}[0-7][0-9A-F]{7}$"));
     for (int i = 0; i < 1000; ++i) {
-        const QString uuid = XmlBase::makeUUID();
+        const QString uuid = ElementRegistry::makeUUID();
         ASSERT_TRUE(form.match(uuid).hasMatch()) << uuid.toStdString();
     }
 

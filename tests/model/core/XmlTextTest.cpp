@@ -1,5 +1,6 @@
 // The element XML text: writer layout, the tolerant reader and its legacy
 // forms, files (plain, enciphered, atomic saving) and the copy operations.
+#include "model/core/ElementFiles.h"
 #include "platform/Codecs.h"
 #include "model/site/XmlAlbum.h"
 #include "model/core/XmlBase.h"
@@ -940,18 +941,18 @@ TEST(XmlTextFiles, SaveAndReadBack)
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("site.xmlbase"));
     XmlBasePtr tree = makeTree();
-    ASSERT_TRUE(tree->saveToFile(path));
+    ASSERT_TRUE(lq::saveToFile(*tree, path));
     // UTF-8 with no declaration and no byte-order mark.
     EXPECT_EQ(readFile(path), tree->createXml().toUtf8());
 
-    XmlBasePtr back = XmlBase::createWithFile(path);
+    XmlBasePtr back = lq::createWithFile(path);
     ASSERT_TRUE(back);
     EXPECT_EQ(back->createXml(), tree->createXml());
 
     // Saving again replaces the file.
     tree->setName(QStringLiteral("renamed"));
-    ASSERT_TRUE(tree->saveToFile(path));
-    EXPECT_EQ(XmlBase::createWithFile(path)->name(), QStringLiteral("renamed"));
+    ASSERT_TRUE(lq::saveToFile(*tree, path));
+    EXPECT_EQ(lq::createWithFile(path)->name(), QStringLiteral("renamed"));
 }
 
 struct FileCase {
@@ -997,13 +998,13 @@ TEST(XmlTextFiles, ReadingFiles)
         SCOPED_TRACE(c.label);
         const QString path = dir.filePath(QStringLiteral("case%1.xmlbase").arg(index++));
         ASSERT_TRUE(writeFile(path, c.bytes));
-        XmlBasePtr element = XmlBase::createWithFile(path);
+        XmlBasePtr element = lq::createWithFile(path);
         ASSERT_EQ(element != nullptr, c.expectElement);
         if (element) {
             EXPECT_EQ(element->name(), c.expectedName);
         }
     }
-    EXPECT_EQ(XmlBase::createWithFile(dir.filePath(QStringLiteral("missing.xmlbase"))), nullptr);
+    EXPECT_EQ(lq::createWithFile(dir.filePath(QStringLiteral("missing.xmlbase"))), nullptr);
 }
 
 namespace {
@@ -1080,7 +1081,7 @@ TEST(XmlTextFiles, SaveIntoAReadOnlyFolderFailsAndKeepsTheOldFile)
     LogCapture log;
     auto e = XmlBase::create();
     e->setName(QStringLiteral("new"));
-    EXPECT_FALSE(e->saveToFile(path));
+    EXPECT_FALSE(lq::saveToFile(*e, path));
     EXPECT_EQ(readFile(path), old);
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList({ QStringLiteral("site.xmlbase") }));
     ASSERT_FALSE(log.lines.isEmpty());
@@ -1100,7 +1101,7 @@ TEST(XmlTextFiles, SaveToAnUnwritablePathFails)
     for (const QString& path : paths) {
         SCOPED_TRACE(path.toStdString());
         LogCapture log;
-        EXPECT_FALSE(XmlBase::create()->saveToFile(path));
+        EXPECT_FALSE(lq::saveToFile(*XmlBase::create(), path));
         EXPECT_EQ(log.lines.size(), 1);
     }
     EXPECT_TRUE(QFileInfo(existingFolder).isDir());

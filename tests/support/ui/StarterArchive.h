@@ -3,6 +3,7 @@
 // site (trash included) and its theme, zipped the same way, with or without
 // the starter's pages.
 #include "model/core/ElementArchives.h"
+#include "model/core/ElementFiles.h"
 #include "model/core/XmlBase.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlHomePage.h"
@@ -37,8 +38,8 @@ inline bool writeStarterArchive(const QString& folder, const QString& archive, b
         for (const auto& album : site->homepage()->childrenOfType<XmlAlbum>())
             site->homepage()->removeChild(album.get());
     }
-    return site->saveToFile(starter + QStringLiteral("/site.xmlbase"))
-        && theme->saveToFile(starter + QStringLiteral("/theme.xmlbase"))
+    return lq::saveToFile(*site, starter + QStringLiteral("/site.xmlbase"))
+        && lq::saveToFile(*theme, starter + QStringLiteral("/theme.xmlbase"))
         && lq::zipAdd(archive, starter, QStringLiteral("site.xmlbase"), false)
         && lq::zipAdd(archive, starter, QStringLiteral("theme.xmlbase"), false);
 }

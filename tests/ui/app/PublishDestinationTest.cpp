@@ -3,6 +3,7 @@
 // address and account, a password typed into an address is never stored
 // whatever the user does next, another FTP user is another destination,
 // and a new site's first export goes to a folder of its own.
+#include "model/core/ElementFiles.h"
 #include "ui/app/ExportController.h"
 #include "ui/app/MenuTags.h"
 #include "ui/app/MyDocumentWindow.h"
@@ -221,7 +222,7 @@ TEST_F(PublishDestinationTest, APasswordTypedIntoAnAddressIsNeverStored)
         EXPECT_FALSE(stored.contains(QStringLiteral("secret"))) << stored.toStdString();
         EXPECT_FALSE(stored.contains(QStringLiteral("ann"))) << stored.toStdString();
         // The account was kept, enciphered, for its kind of server.
-        const auto read = std::dynamic_pointer_cast<XmlLocation>(XmlBase::createWithFile(folder + QStringLiteral("/location.xmlbase")));
+        const auto read = std::dynamic_pointer_cast<XmlLocation>(lq::createWithFile(folder + QStringLiteral("/location.xmlbase")));
         ASSERT_TRUE(read);
         const XmlLocation::Account account = read->account(QString::fromLatin1(c.kind));
         EXPECT_EQ(account.location, QString::fromLatin1(c.stored));

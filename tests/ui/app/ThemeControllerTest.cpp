@@ -1,6 +1,7 @@
 // The "Themes" tab over a real theme library in the support folder: real
 // theme archives made and read with the zip tools (comments checked with
 // "unzip -z"), real pictures for icons, a real site with its layout editor.
+#include "model/core/ElementFiles.h"
 #include "ui/app/MyDocumentWindow.h"
 #include "ui/app/ThemeController.h"
 #include "document/MyDocument.h"
@@ -67,7 +68,7 @@ QStringList membersByUnzip(const QString& archive)
 void writeThemeArchive(const QString& archive, const QString& comment, const QColor& icon)
 {
     QTemporaryDir staging;
-    ASSERT_TRUE(XmlTheme::create()->saveToFile(staging.filePath(QStringLiteral("theme.xmlbase"))));
+    ASSERT_TRUE(lq::saveToFile(*XmlTheme::create(), staging.filePath(QStringLiteral("theme.xmlbase"))));
     ASSERT_TRUE(QDir().mkpath(staging.filePath(QStringLiteral("bitmaps2"))));
     writeAll(staging.filePath(QStringLiteral("bitmaps2/back.png")), encoded(solid(8, 8, icon), "PNG"));
     ASSERT_TRUE(lq::zipAdd(archive, staging.path(), QStringLiteral("theme.xmlbase"), false));

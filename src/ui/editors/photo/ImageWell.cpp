@@ -1,5 +1,6 @@
 #include "ui/editors/photo/ImageWell.h"
 
+#include "model/core/ElementRegistry.h"
 #include "model/imaging/XmlDraw.h"
 #include "model/imaging/XmlImage.h"
 #include "model/core/XmlBase.h"
@@ -162,7 +163,7 @@ bool ImageWell::takeDroppedPicture(const QMimeData* data)
         return false;
     // A picture without a background image to take it is not written anywhere.
     if (_xmlimage) {
-        const QString path = QDir::tempPath() + QLatin1Char('/') + XmlBase::makeUUID() + QStringLiteral(".png");
+        const QString path = QDir::tempPath() + QLatin1Char('/') + ElementRegistry::makeUUID() + QStringLiteral(".png");
         if (lq::saveImageFile(picture, path, ModelSettings::shared().jpgCompressionFactor()))
             _xmlimage->setNewImageFromFile(path);
     }
