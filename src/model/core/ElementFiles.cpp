@@ -132,8 +132,8 @@ bool saveToFile(XmlBase& element, const QString& path)
         // leaves the earlier file whole. Element files hold pages' passwords
         // and the destination's credentials: they are their owner's alone.
         QString why;
-        if (!lq::writeFileAtomically(path, element.createXml().toUtf8(), &why, { .ownerOnly = true, .durable = true })) {
-            lq::log(why);
+        if (!writeFileAtomically(path, element.createXml().toUtf8(), &why, { .ownerOnly = true, .durable = true })) {
+            log(why);
             return false;
         }
         return true;
@@ -145,7 +145,7 @@ bool saveInto(XmlBase& element, ConfinedFolder& folder, const QString& name)
     return modelFrame(&element, "saveToFile:", [&]() -> bool {
         QString why;
         if (!folder.writeFileAtomically(name, element.createXml().toUtf8(), &why, { .ownerOnly = true, .durable = true })) {
-            lq::log(why);
+            log(why);
             return false;
         }
         return true;
@@ -155,15 +155,15 @@ bool saveInto(XmlBase& element, ConfinedFolder& folder, const QString& name)
 
 XmlBasePtr createWithFile(const QString& path)
 {
-    return lq::classFrame("XmlBase +createWithFile:", [&]() -> XmlBasePtr {
+    return classFrame("XmlBase +createWithFile:", [&]() -> XmlBasePtr {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             return nullptr;
         // A file past the bound is refused before it is read into memory.
-        const qint64 bound = lq::inputLimits().documentTextBytes;
+        const qint64 bound = inputLimits().documentTextBytes;
         if (file.size() > bound) {
-            lq::log(QStringLiteral("Cannot read ") + path + QStringLiteral(": it holds ") + lq::describeSize(file.size())
-                + QStringLiteral(", more than the ") + lq::describeSize(bound) + QStringLiteral(" a document file may have"));
+            log(QStringLiteral("Cannot read ") + path + QStringLiteral(": it holds ") + describeSize(file.size())
+                + QStringLiteral(", more than the ") + describeSize(bound) + QStringLiteral(" a document file may have"));
             return nullptr;
         }
         std::optional<QString> text = readUtf8Strictly([&](char* data, qint64 count) { return file.read(data, count); }, file.size(), bound);
@@ -174,23 +174,23 @@ XmlBasePtr createWithFile(const QString& path)
 
 XmlBasePtr createWithFile(const ConfinedFolder& folder, const QString& name)
 {
-    return lq::classFrame("XmlBase +createWithFile:", [&]() -> XmlBasePtr {
+    return classFrame("XmlBase +createWithFile:", [&]() -> XmlBasePtr {
         QString why;
-        const lq::FileDescriptor file = folder.openForReading(name, &why);
+        const FileDescriptor file = folder.openForReading(name, &why);
         if (!file.isValid()) {
             // Only a file that is there and cannot be read is worth a line.
-            if (folder.status(name).exists() || folder.status(name).kind == lq::ConfinedFolder::Kind::Link)
-                lq::log(why);
+            if (folder.status(name).exists() || folder.status(name).kind == ConfinedFolder::Kind::Link)
+                log(why);
             return nullptr;
         }
         // A file past the bound is refused before it is read into memory.
-        const qint64 bound = lq::inputLimits().documentTextBytes;
+        const qint64 bound = inputLimits().documentTextBytes;
         struct stat status {};
         if (::fstat(file.get(), &status) != 0)
             return nullptr;
         if (status.st_size > bound) {
-            lq::log(QStringLiteral("Cannot read ") + folder.pathOf(name) + QStringLiteral(": it holds ") + lq::describeSize(status.st_size)
-                + QStringLiteral(", more than the ") + lq::describeSize(bound) + QStringLiteral(" a document file may have"));
+            log(QStringLiteral("Cannot read ") + folder.pathOf(name) + QStringLiteral(": it holds ") + describeSize(status.st_size)
+                + QStringLiteral(", more than the ") + describeSize(bound) + QStringLiteral(" a document file may have"));
             return nullptr;
         }
         std::optional<QString> text = readUtf8Strictly([&](char* data, qint64 count) -> qint64 {
@@ -207,7 +207,7 @@ XmlBasePtr createWithFile(const ConfinedFolder& folder, const QString& name)
 
 XmlBasePtr createWithData(const QByteArray& bytes, const QString& rootDir)
 {
-    return lq::classFrame("XmlBase +createWithData:rootDir:", [&]() -> XmlBasePtr {
+    return classFrame("XmlBase +createWithData:rootDir:", [&]() -> XmlBasePtr {
         return createWithText(decodeUtf8Strictly(bytes), rootDir);
     });
 }
@@ -226,7 +226,7 @@ std::shared_ptr<ConfinedFolder> rootFolder(XmlBase& element)
 bool saveImageInRootFolder(XmlBase& element, const QImage& image, const QString& name, float compression, QString* error)
 {
     return modelFrame(&element, "saveImage:inRootFolder:", [&]() -> bool {
-        const std::shared_ptr<lq::ConfinedFolder> folder = rootFolder(element);
+        const std::shared_ptr<ConfinedFolder> folder = rootFolder(element);
         const auto fail = [&](const QString& why) {
             if (error)
                 *error = QStringLiteral("cannot write ") + element.rootDir() + QLatin1Char('/') + name + QStringLiteral(": ") + why;
@@ -234,7 +234,7 @@ bool saveImageInRootFolder(XmlBase& element, const QImage& image, const QString&
         };
         if (!folder)
             return fail(QStringLiteral("its folder cannot be opened"));
-        const QByteArray bytes = lq::imageFileData(image, name, ModelSettings::shared().jpegFactor(compression));
+        const QByteArray bytes = imageFileData(image, name, ModelSettings::shared().jpegFactor(compression));
         if (bytes.isEmpty())
             return fail(QStringLiteral("the picture cannot be encoded"));
         const qsizetype slash = name.lastIndexOf(QLatin1Char('/'));
@@ -247,7 +247,7 @@ bool saveImageInRootFolder(XmlBase& element, const QImage& image, const QString&
 std::optional<QByteArray> readFileAt(XmlBase& element, const QString& path, qint64 bound, QString* error)
 {
     return modelFrame(&element, "readFileAt:", [&]() -> std::optional<QByteArray> {
-        const std::shared_ptr<lq::ConfinedFolder> folder = rootFolder(element);
+        const std::shared_ptr<ConfinedFolder> folder = rootFolder(element);
         if (const std::optional<QString> name = folder ? folder->nameOf(path) : std::nullopt)
             return folder->readFile(*name, bound, error);
         QFile file(path);
@@ -258,7 +258,7 @@ std::optional<QByteArray> readFileAt(XmlBase& element, const QString& path, qint
         }
         if (bound >= 0 && file.size() > bound) {
             if (error)
-                *error = QStringLiteral("cannot read ") + path + QStringLiteral(": it holds more than ") + lq::describeSize(bound);
+                *error = QStringLiteral("cannot read ") + path + QStringLiteral(": it holds more than ") + describeSize(bound);
             return std::nullopt;
         }
         return file.readAll();

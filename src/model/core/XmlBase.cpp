@@ -2,7 +2,6 @@
 
 #include "model/core/DocumentBase.h"
 #include "model/core/ElementRegistry.h"
-#include "platform/ConfinedFolder.h"
 #include "platform/ExceptionFrame.h"
 
 #include <QDir>
