@@ -16,12 +16,20 @@ using namespace lq::literals;
 
 XmlWebMenu::ItemText::ItemText()
     : _storage(std::make_shared<lq::StyledText>())
-    , _lm(std::make_unique<lq::LayoutManager>())
     , _tc(std::make_shared<lq::TextContainer>(QSizeF(unboundedExtent, unboundedExtent)))
 {
-    _lm->setTextStorage(_storage);
     _tc->setLineFragmentPadding(0);
-    _lm->addTextContainer(_tc);
+    manager();
+}
+
+lq::LayoutManager& XmlWebMenu::ItemText::manager() const
+{
+    if (!_lm) {
+        _lm = std::make_unique<lq::LayoutManager>();
+        _lm->setTextStorage(_storage);
+        _lm->addTextContainer(_tc);
+    }
+    return *_lm;
 }
 
 XmlWebMenu::ItemText::~ItemText()
@@ -32,7 +40,7 @@ XmlWebMenu::ItemText::~ItemText()
 
 void XmlWebMenu::ItemText::measure() const
 {
-    const QRectF used = _lm->usedRectForTextContainer(_tc.get());
+    const QRectF used = manager().usedRectForTextContainer(_tc.get());
     _measured.size = { lq::truncatedPixel(used.width()), lq::truncatedPixel(used.height()) };
     _measured.revision = _storage->revision();
     _measured.containerWidth = _tc->containerSize().width();
@@ -44,7 +52,13 @@ void XmlWebMenu::ItemText::releaseLayout()
 {
     if (!isMeasured())
         measure();
-    _lm->discardLayout();
+    if (!_lm)
+        return;
+    // A container a text view edits keeps its manager until the editing ends.
+    if (_tc->textView() || _tc->layoutManager() != _lm.get())
+        _lm->discardLayout();
+    else
+        _lm.reset();
 }
 
 // --- Element protocol ------------------------------------------------------------------------

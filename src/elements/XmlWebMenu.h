@@ -70,17 +70,21 @@ public:
         ItemText& operator=(const ItemText&) = delete;
 
         const std::shared_ptr<lq::StyledText>& textStorage() const { return _storage; }
-        lq::LayoutManager& layoutManager() const { return *_lm; }
-        const std::shared_ptr<lq::TextContainer>& textContainer() const { return _tc; }
+        lq::LayoutManager& layoutManager() const { return manager(); }
+        const std::shared_ptr<lq::TextContainer>& textContainer() const
+        {
+            manager();
+            return _tc;
+        }
         // The used rectangle's width and height, cut to whole points. They
         // are kept from one question to the next while the text, its
         // container's size and its manager stay as they were: a page asks
         // for the size of every item of the menu several times.
         int usedWidth() const { return usedSize().width; }
         int usedHeight() const { return usedSize().height; }
-        // Keeps the used size and frees the laid-out lines: a menu keeps an
-        // item for every page, and only drawing needs their glyphs, which
-        // the layout manager then lays out again.
+        // Keeps the used size and frees the laid-out lines and the layout
+        // manager itself: a menu keeps an item for every page, and only
+        // drawing and editing need a manager, which is then made again.
         void releaseLayout();
 
         // What the menu last laid the item out from (nothing when the item
@@ -151,9 +155,11 @@ public:
                 && _measured.containerHeight == container.height() && _tc->layoutManager() == _lm.get();
         }
         void measure() const;
+        // The item's manager, made when none is at hand.
+        lq::LayoutManager& manager() const;
 
         std::shared_ptr<lq::StyledText> _storage;
-        std::unique_ptr<lq::LayoutManager> _lm;
+        mutable std::unique_ptr<lq::LayoutManager> _lm;
         std::shared_ptr<lq::TextContainer> _tc;
         mutable Measured _measured;
     };

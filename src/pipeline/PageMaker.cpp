@@ -9,10 +9,12 @@
 #include "pipeline/SiteCopy.h"
 #include "platform/Log.h"
 #include "platform/Services.h"
+#include "templates/XmlStyleSheet.h"
 
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <map>
 #include <mutex>
 #include <thread>
 
@@ -52,6 +54,8 @@ struct PageMaker::Shared {
     enum class Slot { Open, Claimed, Made, Failed, Taken };
 
     std::vector<Page> pages;
+    // Each template with the index of the last page that uses it, in that order.
+    std::vector<std::pair<std::size_t, QString>> lastUses;
     std::vector<Slot> slots;
     std::vector<PageScript> made;
     std::mutex mutex;
@@ -68,8 +72,23 @@ struct PageMaker::Shared {
     std::vector<std::thread> threads;
 
     void work();
-    void makePages(SiteCopy& copy);
+    void releaseTemplatesDoneBy(std::size_t index, std::size_t& released);
 };
+
+// A template the thread will not lay out again in this build lets its laid-out
+// state go (its menus keep an item for every page of the site).
+void PageMaker::Shared::releaseTemplatesDoneBy(std::size_t index, std::size_t& released)
+{
+    for (; released < lastUses.size() && lastUses[released].first <= index; ++released) {
+        try {
+            if (const XmlBasePtr sheet = XmlBase::UUID(lastUses[released].second))
+                if (XmlStyleSheet* style = XmlStyleSheet::cast(sheet.get()))
+                    style->cleanup();
+        } catch (...) {
+            // What it keeps is only memory: the pages to come do not use it.
+        }
+    }
+}
 
 void PageMaker::Shared::work()
 {
@@ -95,6 +114,7 @@ void PageMaker::Shared::work()
             changed.notify_all();
             return;
         }
+        std::size_t released = 0;
         for (;;) {
             std::size_t index = 0;
             {
@@ -132,13 +152,16 @@ void PageMaker::Shared::work()
                 for (XmlStyleSheet::PageFile& file : page.files)
                     file.html.squeeze();
             }
-            std::lock_guard lock(mutex);
-            if (written) {
-                made[index] = std::move(page);
-                ++writtenAheadInAll;
+            {
+                std::lock_guard lock(mutex);
+                if (written) {
+                    made[index] = std::move(page);
+                    ++writtenAheadInAll;
+                }
+                slots[index] = written ? Slot::Made : Slot::Failed;
+                changed.notify_all();
             }
-            slots[index] = written ? Slot::Made : Slot::Failed;
-            changed.notify_all();
+            releaseTemplatesDoneBy(index, released);
         }
         // The copy goes while the registry it lives in is still there.
         copy.reset();
@@ -155,6 +178,12 @@ PageMaker::PageMaker(std::vector<Page> pages)
     _shared->slots.assign(pages.size(), Shared::Slot::Open);
     _shared->made.resize(pages.size());
     _shared->pages = std::move(pages);
+    std::map<QString, std::size_t> last;
+    for (std::size_t i = 0; i < _shared->pages.size(); ++i)
+        last[_shared->pages[i].sheet] = i;
+    for (const auto& [sheet, index] : last)
+        _shared->lastUses.emplace_back(index, sheet);
+    std::sort(_shared->lastUses.begin(), _shared->lastUses.end());
 }
 
 PageMaker::~PageMaker()
@@ -227,7 +256,10 @@ void PageMaker::start(XmlSite& site, std::size_t first)
     if (const std::optional<quint64> after = document->changesSeen())
         _changesSeen = *after;
     const int count = threads();
-    _shared->ahead = static_cast<std::size_t>(2 * count + 2);
+    // Each page held for the main thread is a whole page's text (a menu of
+    // every page makes it large): one page ahead per thread, and one being
+    // made, keep the main thread supplied.
+    _shared->ahead = static_cast<std::size_t>(count + 1);
     _shared->next = first;
     _shared->reached = first;
     _shared->copying = count;

@@ -24,7 +24,8 @@ namespace lq {
 // from then on every page is written on the main thread. So the queue's
 // order, its slices, its Activity log and the bytes written stay as they
 // are, and the pages written ahead are the ones the main thread would have
-// written.
+// written. Once a thread has come past the last page of the build that uses
+// a template, the template of its copy lets its laid-out state go.
 class PageMaker {
 public:
     struct Page {

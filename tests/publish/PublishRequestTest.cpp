@@ -128,8 +128,9 @@ TEST(PublishRequest, AnAccountTypedIntoTheAddressGoesToTheAccountFirst)
         EXPECT_EQ(where->ftpPort(), QString::fromUtf8(c.ftpPort));
         EXPECT_EQ(where->ftpFolder(), QString::fromUtf8(c.ftpFolder));
         EXPECT_EQ(request.baseURL, QString::fromUtf8(c.baseURL));
-        if (c.serverType == XmlLocation::WebDAV)
+        if (c.serverType == XmlLocation::WebDAV) {
             EXPECT_EQ(request.passPhrase, QStringLiteral("ann:s@cret"));
+        }
         // Taken once: the next request changes nothing.
         EXPECT_FALSE(PublishRequest::fromLocation(*where, QString(), true).destinationChanged);
     }

@@ -119,11 +119,43 @@ lq::Range XmlBase::selectedRange() const
 {
     if (!_have_content)
         return {};
+    const lq::Range selected = _seldom ? _seldom->_selectedRange : lq::Range();
     const auto size = static_cast<quint32>(_content.size());
     // A caret inside the content stays where it is.
-    if (_selectedRange.length == 0 && _selectedRange.location <= size)
-        return _selectedRange;
-    return _selectedRange.intersection({ 0, size });
+    if (selected.length == 0 && selected.location <= size)
+        return selected;
+    return selected.intersection({ 0, size });
+}
+
+void XmlBase::setSelectedRange(lq::Range range)
+{
+    if (_seldom || range != lq::Range())
+        seldom()._selectedRange = range;
+}
+
+void XmlBase::setElementOverride(const QString& tag)
+{
+    if (_seldom || !tag.isEmpty())
+        seldom()._elementOverride = tag;
+}
+
+XmlBase::Seldom& XmlBase::seldom()
+{
+    if (!_seldom)
+        _seldom = std::make_unique<Seldom>();
+    return *_seldom;
+}
+
+const QString& XmlBase::noText()
+{
+    static const QString none;
+    return none;
+}
+
+const QByteArray& XmlBase::noData()
+{
+    static const QByteArray none;
+    return none;
 }
 
 // --- Tree ----------------------------------------------------------------------------

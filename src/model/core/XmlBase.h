@@ -70,8 +70,8 @@ public:
     // thread's own registry (ElementRegistry::ThreadScope).
     void adoptUUID(const QString& uuid);
     virtual QString elementName() const;
-    const QString& elementOverride() const { return _elementOverride; }
-    void setElementOverride(const QString& tag) { _elementOverride = tag; }
+    const QString& elementOverride() const { return _seldom ? _seldom->_elementOverride : noText(); }
+    void setElementOverride(const QString& tag);
 
     // --- Name and flags -----------------------------------------------------
     virtual QString name() const;
@@ -97,8 +97,8 @@ public:
     // The selection the editor left in the content, clipped to the content
     // (a caret inside it keeps its place; none without content).
     lq::Range selectedRange() const;
-    void setSelectedRange(lq::Range range) { _selectedRange = range; }
-    const QByteArray& data() const { return _data; }
+    void setSelectedRange(lq::Range range);
+    const QByteArray& data() const { return _seldom ? _seldom->_data : noData(); }
 
     // --- Tree ---------------------------------------------------------------
     XmlBase* parent() const { return _parent; }
@@ -244,14 +244,23 @@ protected:
     bool _have_children = false;
     bool _defaultContent = false;
     bool _edit_name = true;
+    mutable bool _uuidRegistered = false;
     std::optional<std::vector<XmlBasePtr>> _children;
     // Never null: an element without content text has the empty text.
     QString _content = QStringLiteral("");
-    lq::Range _selectedRange;
-    QString _elementOverride;
     mutable QString _uuid;
-    mutable bool _uuidRegistered = false;
-    QByteArray _data;
+    // What few elements hold, made when first set: a site holds ten or so
+    // elements per page, in the open document and in the copy a build
+    // writes pages ahead from.
+    struct Seldom {
+        lq::Range _selectedRange;
+        QString _elementOverride;
+        QByteArray _data;
+    };
+    std::unique_ptr<Seldom> _seldom;
+    Seldom& seldom();
+    static const QString& noText();
+    static const QByteArray& noData();
 
 private:
     // The children, or none when the element has never had any.

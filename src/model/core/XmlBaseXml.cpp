@@ -138,7 +138,7 @@ void XmlBase::writeXmlInString(QString& xml)
         // Owned parts are asked for first: producing them may adjust the
         // element (and so its attributes) for the time of writing.
         const QString vorns = writeXmlVorns();
-        const QString tag = _elementOverride.isEmpty() ? elementName() : _elementOverride;
+        const QString tag = elementOverride().isEmpty() ? elementName() : elementOverride();
         const XmlBaseList kids = children();
 
         appendSpace(xml);
@@ -440,7 +440,11 @@ void XmlBase::appendContentReadAhead(const QString& clean)
 
 void XmlBase::setDataString(const QString& text)
 {
-    lq::modelFrame(this, "setDataString:", [&] { _data = lq::base64DecodeText(text); });
+    lq::modelFrame(this, "setDataString:", [&] {
+        QByteArray decoded = lq::base64DecodeText(text);
+        if (_seldom || !decoded.isEmpty())
+            seldom()._data = std::move(decoded);
+    });
 }
 
 // --- Copies --------------------------------------------------------------------
