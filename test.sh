@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the include layers (tools/check-layers)
 # and that nothing changes the disk but through the gateway and its named
-# places (tools/check-disk-changes),
+# places (tools/check-disk-changes), and that no label, message box or tool
+# tip of the interface leaves its text format to guessing
+# (tools/check-text-formats),
 # builds Lumenquill and its tests (with
 # AddressSanitizer and UndefinedBehaviorSanitizer) and runs every test; then
 # builds the fuzz targets and runs each over its corpus and for a short time.
@@ -13,10 +15,12 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-webengine-dev qt6-im
   libcurl4-openssl-dev apache2 python3-pyftpdlib openssh-server)
 tools/install-missing.sh "${packages[@]}"
 
-# The include lines keep to the layers of docs/architecture.md, and every
-# change of the disk to its table "Changes to the disk".
+# The include lines keep to the layers of docs/architecture.md, every
+# change of the disk to its table "Changes to the disk", and every label of
+# the interface states its text format ("Outside words on screen").
 tools/check-layers
 tools/check-disk-changes
+tools/check-text-formats
 
 build_dir="${LQ_TEST_BUILD_DIR:-build/test}"
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLQ_SANITIZE=ON -DLQ_BUILD_TESTS=ON -DLQ_BUILD_BENCH=OFF

@@ -5,6 +5,7 @@
 #include "model/core/XmlEnvelops.h"
 #include "ui/widgets/ModalHandler.h"
 #include "ui/widgets/SheetBuilder.h"
+#include "ui/widgets/ScreenText.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
@@ -20,7 +21,7 @@ CheckListSheet::CheckListSheet(QWidget* window, const QString& title)
 XmlOutlineView* CheckListSheet::addCheckList(const QString& label)
 {
     if (!label.isEmpty())
-        layout()->addWidget(new QLabel(label, this));
+        layout()->addWidget(lq::plainLabel(label, this));
     auto* list = new XmlOutlineView(0, this);
     list->setColumns({TableColumn{QStringLiteral("check"), QString(), TableColumn::Kind::Check, true, {}},
         TableColumn{QStringLiteral("name"), QStringLiteral("Name"), TableColumn::Kind::Text, false, {}}});

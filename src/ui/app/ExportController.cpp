@@ -29,6 +29,7 @@
 #include "publish/ServerKind.h"
 #include "publish/SiteBuilder.h"
 #include "publish/XmlLocation.h"
+#include "ui/widgets/ScreenText.h"
 
 #include <QDialog>
 #include <QDir>
@@ -228,7 +229,7 @@ QWidget* ExportController::buildFolderPage()
             showExportFolder();
         });
     });
-    _exportFolderLabel = new QLabel;
+    _exportFolderLabel = lq::plainLabel();
     _exportFolderLabel->setWordWrap(true);
     _exportFolderLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(_exportFolderLabel);
@@ -254,7 +255,7 @@ void ExportController::runNewFolderSheet()
 
 void ExportController::buildButtons(QWidget* main)
 {
-    _notice = new QLabel;
+    _notice = lq::plainLabel();
     _notice->setWordWrap(true);
     main->layout()->addWidget(_notice);
     SheetBuilder buttons(main, this, {});

@@ -9,6 +9,7 @@
 #include "platform/FileHelpers.h"
 #include "platform/Log.h"
 #include "ui/widgets/ModalHandler.h"
+#include "ui/widgets/ScreenText.h"
 
 #include <QDir>
 #include <QFile>
@@ -35,9 +36,9 @@ MyBugController::MyBugController(QWidget* parent)
 {
     setWindowTitle(bugWindowTitle);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Please describe the problem:"), this));
+    layout->addWidget(lq::plainLabel(QStringLiteral("Please describe the problem:"), this));
     layout->addWidget(description, 1);
-    layout->addWidget(new QLabel(QStringLiteral("Log:"), this));
+    layout->addWidget(lq::plainLabel(QStringLiteral("Log:"), this));
     console->setReadOnly(true);
     layout->addWidget(console, 2);
     Spinner->setRange(0, 0);

@@ -31,10 +31,10 @@
 #include "ui/widgets/ModalHandler.h"
 #include "ui/widgets/RulerUnit.h"
 #include "ui/widgets/SheetBuilder.h"
+#include "ui/widgets/ScreenText.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QLabel>
 #include <QPushButton>
 #include <QDir>
 #include <QFile>
@@ -511,11 +511,10 @@ void MyDocumentController::showAboutBox()
         icon->setFixedSize(96, 96);
         icon->localize();
         layout->addWidget(icon, 0, Qt::AlignHCenter);
-        auto* text = new QLabel(QStringLiteral("<p align=center><b>Lumenquill</b><br>Build ") + QString::number(BuildInfo::buildNumber)
+        auto* text = lq::richLabel(QStringLiteral("<p align=center><b>Lumenquill</b><br>Build ") + QString::number(BuildInfo::buildNumber)
                 + QStringLiteral("</p><p align=center>Design your website and publish it.</p><p align=center>Made with Qt ")
                 + QString::fromLatin1(qVersion()) + QStringLiteral("</p>"),
             AboutBox);
-        text->setTextFormat(Qt::RichText);
         layout->addWidget(text);
         // The licence agreement, to read here or in the system's RTF reader.
         _agreementView = new MyTextView(AboutBox);

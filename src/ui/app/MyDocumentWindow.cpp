@@ -43,6 +43,7 @@
 #include "platform/UserDefaults.h"
 #include "ui/widgets/ModalHandler.h"
 #include "ui/widgets/MyTabView.h"
+#include "ui/widgets/ScreenText.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -145,7 +146,7 @@ QWidget* MyDocumentWindow::buildEditingTab()
     _tabView->addTabViewItem(QStringLiteral("layout"), QStringLiteral("Layout"), new QWidget);
     _tabView->addTabViewItem(QStringLiteral("preview"), QStringLiteral("Preview"), new QWidget);
     editingLayout->addWidget(_tabView);
-    _statusLine = new QLabel(editing);
+    _statusLine = lq::plainLabel(QString(), editing);
     _progressBar = new QProgressBar(editing);
     editingLayout->addWidget(_statusLine);
     editingLayout->addWidget(_progressBar);

@@ -1,6 +1,7 @@
 #include "ui/app/NotImportedSheet.h"
 
 #include "ui/widgets/ModalHandler.h"
+#include "ui/widgets/ScreenText.h"
 
 #include <QDialogButtonBox>
 #include <QFileInfo>
@@ -25,7 +26,7 @@ NotImportedSheet::NotImportedSheet(QWidget* window, const QList<lq::RefusedPictu
     setWindowTitle(QStringLiteral("Some files were not imported"));
     auto* column = new QVBoxLayout(this);
 
-    _heading = new QLabel(summary(static_cast<int>(refused.size()), given), this);
+    _heading = lq::plainLabel(summary(static_cast<int>(refused.size()), given), this);
     _heading->setWordWrap(true);
     column->addWidget(_heading);
 
@@ -41,7 +42,7 @@ NotImportedSheet::NotImportedSheet(QWidget* window, const QList<lq::RefusedPictu
         row->setText(FaultColumn, lq::pictureFaultName(file.refusal.fault));
         row->setText(ReasonColumn, file.refusal.reason);
         for (int each = FileColumn; each <= ReasonColumn; ++each)
-            row->setToolTip(each, file.path);
+            row->setToolTip(each, lq::plainToolTip(file.path));
     }
     _list->header()->setStretchLastSection(true);
     int wanted = 2 * _list->frameWidth() + 24;
@@ -55,7 +56,7 @@ NotImportedSheet::NotImportedSheet(QWidget* window, const QList<lq::RefusedPictu
     const bool damaged = std::any_of(refused.begin(), refused.end(),
         [](const lq::RefusedPicture& file) { return file.refusal.fault == lq::PictureFault::Damaged; });
     if (damaged) {
-        auto* note = new QLabel(QStringLiteral("A damaged picture is never taken in part: import a whole copy of it."), this);
+        auto* note = lq::plainLabel(QStringLiteral("A damaged picture is never taken in part: import a whole copy of it."), this);
         note->setObjectName(QStringLiteral("damagedNote"));
         note->setWordWrap(true);
         column->addWidget(note);

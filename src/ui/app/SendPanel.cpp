@@ -4,6 +4,7 @@
 #include "platform/Workspace.h"
 #include "ui/widgets/MyCancelButton.h"
 #include "publish/SendController.h"
+#include "ui/widgets/ScreenText.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -20,12 +21,12 @@ SendPanel::SendPanel(SendController& sender, QWidget* parent)
 {
     setFrameShape(QFrame::StyledPanel);
     auto* layout = new QVBoxLayout(this);
-    _title = new QLabel(this);
+    _title = lq::plainLabel(QString(), this);
     QFont bold = _title->font();
     bold.setBold(true);
     _title->setFont(bold);
-    _status1 = new QLabel(this);
-    _status2 = new QLabel(this);
+    _status1 = lq::plainLabel(QString(), this);
+    _status2 = lq::plainLabel(QString(), this);
     for (QLabel* line : {_status1, _status2}) {
         line->setWordWrap(true);
         line->setTextInteractionFlags(Qt::TextSelectableByMouse);

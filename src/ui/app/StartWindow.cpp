@@ -7,12 +7,18 @@
 #include "ui/widgets/MyImageView.h"
 #include "ui/widgets/MyLabel.h"
 #include "ui/widgets/MyPopUpButton.h"
+#include "ui/widgets/ScreenText.h"
 
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QShortcut>
 #include <QVBoxLayout>
+
+namespace {
+// Where a recent website's item keeps its path; its tool tip shows the path.
+constexpr int recentPathRole = Qt::UserRole + 1;
+} // namespace
 
 StartWindow::StartWindow(MyDocumentController* controller, QWidget* parent)
     : QWidget(parent, Qt::Window)
@@ -60,7 +66,7 @@ StartWindow::StartWindow(MyDocumentController* controller, QWidget* parent)
     recentRow->addWidget(_recent, 1);
     layout->addLayout(recentRow);
     lq::connectAction(_recent, &QComboBox::activated, _controller, "openRecent:", [this] {
-        const QString path = _recent->currentData(Qt::ToolTipRole).toString();
+        const QString path = _recent->currentData(recentPathRole).toString();
         if (!path.isEmpty())
             _controller->openDocumentAtPath(path);
     });
@@ -82,6 +88,7 @@ void StartWindow::reloadRecent()
     int tag = 0;
     for (const QString& path : recent) {
         _recent->addItemWithTag(QFileInfo(path).completeBaseName(), tag++);
-        _recent->setItemData(_recent->count() - 1, path, Qt::ToolTipRole);
+        _recent->setItemData(_recent->count() - 1, path, recentPathRole);
+        _recent->setItemData(_recent->count() - 1, lq::plainToolTip(path), Qt::ToolTipRole);
     }
 }

@@ -13,6 +13,7 @@
 #include "platform/ConfinedFolder.h"
 #include "platform/ExceptionFrame.h"
 #include "ui/widgets/ModalHandler.h"
+#include "ui/widgets/ScreenText.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -64,7 +65,7 @@ ThemeCommands::ThemeChoice ThemeCommands::askAddOrReplace()
     QDialog sheet(&_window);
     sheet.setWindowTitle(QStringLiteral("Import Theme"));
     auto* layout = new QVBoxLayout(&sheet);
-    auto* question = new QLabel(QStringLiteral("Add the templates of this theme to the website's templates, or replace the "
+    auto* question = lq::plainLabel(QStringLiteral("Add the templates of this theme to the website's templates, or replace the "
                                                "website's theme with it?\n\nReplacing gives every page the first template of the new theme, and "
                                                "discards the website's templates with every change made to them in the inspector."),
         &sheet);

@@ -25,6 +25,7 @@
 #include "ui/widgets/MyTextField.h"
 #include "ui/widgets/SheetBuilder.h"
 #include "templates/XmlStyleSheet.h"
+#include "ui/widgets/ScreenText.h"
 
 #include <QDialog>
 #include <QDir>
@@ -114,7 +115,7 @@ void ThemeController::buildView()
     auto* library = new QWidget(split);
     auto* libraryLayout = new QVBoxLayout(library);
     libraryLayout->setContentsMargins(0, 0, 0, 0);
-    libraryLayout->addWidget(new QLabel(QStringLiteral("Theme Library"), library));
+    libraryLayout->addWidget(lq::plainLabel(QStringLiteral("Theme Library"), library));
     LocalThemeLibrary = new XmlOutlineView(0, library);
     LocalThemeLibrary->setController(this);
     LocalThemeLibrary->setTextImageCell();
@@ -166,7 +167,7 @@ void ThemeController::buildView()
     ThemeName->setReadOnly(true);
     ThemeName->setToolTip(QStringLiteral("Double-click a theme to rename it"));
     previewLayout->addWidget(ThemeName);
-    previewLayout->addWidget(new QLabel(QStringLiteral("Comments"), preview));
+    previewLayout->addWidget(lq::plainLabel(QStringLiteral("Comments"), preview));
     Comments = new QPlainTextEdit(preview);
     previewLayout->addWidget(Comments, 1);
     preview->setFixedWidth(iconWidth + 40);

@@ -6,6 +6,7 @@
 #include "ui/widgets/MyButton.h"
 #include "ui/widgets/MyTableView.h"
 #include "ui/widgets/SheetBuilder.h"
+#include "ui/widgets/ScreenText.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -38,7 +39,7 @@ VersionList::VersionList(MyDocument& document, QWidget* parent)
     _table->setColumnWidth(0, 260);
     layout->addWidget(_table, 1);
 
-    _statusMessage = new QLabel(QStringLiteral("Removing older versions without a comment…"), this);
+    _statusMessage = lq::plainLabel(QStringLiteral("Removing older versions without a comment…"), this);
     _statusMessage->hide();
     layout->addWidget(_statusMessage);
 

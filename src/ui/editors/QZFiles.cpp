@@ -16,6 +16,7 @@
 #include "ui/widgets/ActionConnection.h"
 #include "ui/widgets/ModalHandler.h"
 #include "ui/widgets/MyButton.h"
+#include "ui/widgets/ScreenText.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -67,7 +68,7 @@ QZFiles::QZFiles(QWidget* parent)
     const auto button = [&](const QString& title, const char* action, const QString& tip, void (QZFiles::*command)()) {
         auto* made = new MyButton(0, title, this);
         made->setObjectName(QString::fromLatin1(action).chopped(1));
-        made->setToolTip(tip);
+        made->setToolTip(lq::plainToolTip(tip));
         lq::connectAction(made, &QPushButton::clicked, this, action, [this, command] { (this->*command)(); });
         buttons->addWidget(made);
     };

@@ -24,6 +24,7 @@
 #include "ui/widgets/SheetBuilder.h"
 #include "templates/XmlBoxModel.h"
 #include "templates/XmlStyleSheet.h"
+#include "ui/widgets/ScreenText.h"
 
 #include <QBoxLayout>
 #include <QHBoxLayout>
@@ -131,7 +132,7 @@ QWidget* CanvasController::buildGuideControls()
     auto* bar = new QWidget;
     auto* row = new QHBoxLayout(bar);
     row->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(new QLabel(QStringLiteral("Guides:")));
+    row->addWidget(lq::plainLabel(QStringLiteral("Guides:")));
     auto* colour = new MyColorWell(0, bar);
     colour->setColor(_controller.layoutView()->guideColor().toQColor());
     QObject::connect(colour, &MyColorWell::colorChanged, &_controller, [this](const QColor& picked) { _controller.layoutView()->setGuideColor(lq::Colour::fromQColor(picked)); });

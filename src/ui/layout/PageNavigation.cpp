@@ -10,6 +10,7 @@
 #include "platform/ExceptionFrame.h"
 #include "ui/widgets/MyButton.h"
 #include "ui/widgets/MyPopUpButton.h"
+#include "ui/widgets/ScreenText.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -38,7 +39,7 @@ QWidget* PageNavigation::buildPageControls(bool preview)
     auto* bar = new QWidget;
     auto* row = new QHBoxLayout(bar);
     row->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(new QLabel(QStringLiteral("Page:")));
+    row->addWidget(lq::plainLabel(QStringLiteral("Page:")));
     pages->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     pages->setMinimumContentsLength(16);
     QObject::connect(pages, &QComboBox::activated, &_controller, [this, pages] { selectPage(pages); });
@@ -53,7 +54,7 @@ QWidget* PageNavigation::buildPageControls(bool preview)
     row->addWidget(next);
     row->addWidget(home);
     if (preview) {
-        _statusLine = new QLabel;
+        _statusLine = lq::plainLabel();
         row->addWidget(_statusLine, 1);
     } else {
         row->addStretch(1);

@@ -20,6 +20,7 @@
 #include "ui/widgets/SheetBuilder.h"
 #include "templates/XmlStyleSheet.h"
 #include "templates/XmlWebFont.h"
+#include "ui/widgets/ScreenText.h"
 
 #include <QLabel>
 #include <QSignalBlocker>
@@ -86,7 +87,7 @@ QWidget* SlideshowSheet::build()
     _slideVisible = new QWidget(body);
     auto* slideRows = new QVBoxLayout(_slideVisible);
     slideRows->setContentsMargins(0, 0, 0, 0);
-    slideRows->addWidget(new QLabel(QStringLiteral("Shown in the slideshow view:"), _slideVisible));
+    slideRows->addWidget(lq::plainLabel(QStringLiteral("Shown in the slideshow view:"), _slideVisible));
     _controller.elementTables().makeTable(ElementTables::Kind::SlideshowElements, _slideVisible);
     rows.view(_slideVisible);
     return body;

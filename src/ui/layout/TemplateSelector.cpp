@@ -15,6 +15,7 @@
 #include "ui/widgets/MyOutlineView.h"
 #include "ui/widgets/TableColumn.h"
 #include "templates/XmlStyleSheet.h"
+#include "ui/widgets/ScreenText.h"
 
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
@@ -32,7 +33,7 @@ TemplateSelector::~TemplateSelector() = default;
 
 void TemplateSelector::build(QVBoxLayout* column, QWidget* owner)
 {
-    column->addWidget(new QLabel(QStringLiteral("Templates")));
+    column->addWidget(lq::plainLabel(QStringLiteral("Templates")));
     _templateList = new MyOutlineView(0);
     _templateList->setDataSource(_templateSource.get(), {TableColumn {QStringLiteral("name"), QStringLiteral("Template"), TableColumn::Kind::Text, true, {}}});
     _templateList->setHeaderHidden(true);
@@ -54,7 +55,7 @@ void TemplateSelector::build(QVBoxLayout* column, QWidget* owner)
     for (const auto& command : templateCommands) {
         auto* button = new MyButton(0, QString::fromUtf8(command.title), owner);
         button->setAutoDefault(false);
-        button->setToolTip(QString::fromUtf8(command.tip));
+        button->setToolTip(lq::plainToolTip(QString::fromUtf8(command.tip)));
         QObject::connect(button, &QPushButton::clicked, &_controller, [this, action = command.action] { (this->*action)(); });
         templateButtons->addWidget(button);
     }

@@ -2,6 +2,7 @@
 
 #include "platform/Geometry.h"
 #include "platform/StringTable.h"
+#include "ui/widgets/ScreenText.h"
 
 #include <QLayout>
 
@@ -54,7 +55,7 @@ bool applyLocalized(const QString& key, const std::function<void(const QString&)
 
 void localizeToolTip(QWidget* widget, int tag)
 {
-    applyLocalized(QStringLiteral("Tooltip") + QString::number(tag), [widget](const QString& text) { widget->setToolTip(text); });
+    applyLocalized(QStringLiteral("Tooltip") + QString::number(tag), [widget](const QString& text) { widget->setToolTip(lq::plainToolTip(text)); });
 }
 
 void localizeFrame(QWidget* widget, const QString& key)

@@ -64,6 +64,9 @@ std::unique_ptr<QMessageBox> makeAlertBox(const AlertRequest& request)
     }
     for (QLabel* label : box->findChildren<QLabel*>()) {
         if (label->objectName() == QLatin1String("qt_msgbox_label") || label->objectName() == QLatin1String("qt_msgbox_informativelabel")) {
+            // The message often quotes a server or names a file: its
+            // characters are shown, never drawn as markup.
+            label->setTextFormat(Qt::PlainText);
             label->setWordWrap(true);
             label->setMinimumWidth(std::min(widest + 8, room));
             label->setMaximumWidth(room);

@@ -15,6 +15,7 @@
 MyImageView::MyImageView(int tag, QWidget* parent)
     : TaggedControl<QLabel>(parent)
 {
+    setTextFormat(Qt::PlainText);
     setTag(tag);
     setAlignment(Qt::AlignCenter);
     setMinimumSize(16, 16);

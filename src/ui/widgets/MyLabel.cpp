@@ -5,6 +5,7 @@
 MyLabel::MyLabel(int tag, const QString& text, QWidget* parent)
     : TaggedControl<QLabel>(text, parent)
 {
+    setTextFormat(Qt::PlainText);
     setTag(tag);
 }
 

@@ -14,6 +14,7 @@
 #include "ui/widgets/MySlider.h"
 #include "ui/widgets/MyStepper.h"
 #include "ui/widgets/MyTextField.h"
+#include "ui/widgets/ScreenText.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -93,7 +94,7 @@ void SheetBuilder::addRow(QWidget* control)
     } else if (_nextLabel.isEmpty()) {
         _form->addRow(control);
     } else {
-        _form->addRow(_nextLabel, control);
+        _form->addRow(lq::plainLabel(_nextLabel, _container), control);
     }
     _nextLabel.clear();
     _nextLabelTag = 0;

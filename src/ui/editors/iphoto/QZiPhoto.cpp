@@ -13,6 +13,7 @@
 #include "platform/ExceptionFrame.h"
 #include "ui/widgets/ActionConnection.h"
 #include "ui/widgets/MyButton.h"
+#include "ui/widgets/ScreenText.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -37,7 +38,7 @@ QZiPhoto::QZiPhoto(QWidget* parent)
     buttons->addStretch(1);
     column->addLayout(buttons);
 
-    _notFound = new QLabel(this);
+    _notFound = lq::plainLabel(QString(), this);
     _notFound->setObjectName(QStringLiteral("libraryNotFound"));
     _notFound->setWordWrap(true);
     _notFound->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -7,6 +7,7 @@
 #include "platform/ExceptionFrame.h"
 #include "ui/widgets/ModalHandler.h"
 #include "ui/widgets/SheetBuilder.h"
+#include "ui/widgets/ScreenText.h"
 
 #include <QDialog>
 #include <QLabel>
@@ -28,7 +29,7 @@ void GroupPicSelector::makeSheet(QWidget* window)
     _sheet = new QDialog(window);
     _sheet->setWindowTitle(QStringLiteral("Page Picture"));
     auto* column = new QVBoxLayout(_sheet);
-    _prompt = new QLabel(_sheet);
+    _prompt = lq::plainLabel(QString(), _sheet);
     _prompt->setWordWrap(true);
     column->addWidget(_prompt);
     _albumViewer = new QZArraySelectView;

@@ -18,6 +18,7 @@
 #include "ui/widgets/MyPopUpButton.h"
 #include "ui/widgets/MyTextField.h"
 #include "ui/widgets/SplitView.h"
+#include "ui/widgets/ScreenText.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -87,9 +88,9 @@ QWidget* QZHtmlEditor::buildSettings()
     _disableImageWell = new MyCheckBox(0, QStringLiteral("Publish the original pictures, without the photo editor's changes"),
                                        settings);
     lq::connectAction(_disableImageWell, &QAbstractButton::clicked, this, "disableImageWell:", [this] { markChanged(); });
-    form->addRow(QStringLiteral("Language"), _langSelect);
-    form->addRow(QStringLiteral("Description"), _description);
-    form->addRow(QStringLiteral("Keywords"), _keywords);
+    form->addRow(lq::plainLabel(QStringLiteral("Language")), _langSelect);
+    form->addRow(lq::plainLabel(QStringLiteral("Description")), _description);
+    form->addRow(lq::plainLabel(QStringLiteral("Keywords")), _keywords);
     form->addRow(_disableImageWell);
     return settings;
 }

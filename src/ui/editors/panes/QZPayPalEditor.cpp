@@ -14,6 +14,7 @@
 #include "ui/widgets/MyPopUpButton.h"
 #include "ui/widgets/MyTableView.h"
 #include "ui/widgets/MyTextField.h"
+#include "ui/widgets/ScreenText.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -102,12 +103,12 @@ QZPayPalEditor::QZPayPalEditor(QWidget* parent)
     _weight = new MyPopUpButton(0, this);
     _weight->addItems(weightTitles);
     lq::connectAction(_weight, &QComboBox::activated, this, "changeWeight:", [this] { markChanged(); });
-    form->addRow(QStringLiteral("PayPal account"), _account);
-    form->addRow(QStringLiteral("Currency"), _currency);
-    form->addRow(QStringLiteral("Weight unit"), _weight);
+    form->addRow(lq::plainLabel(QStringLiteral("PayPal account")), _account);
+    form->addRow(lq::plainLabel(QStringLiteral("Currency")), _currency);
+    form->addRow(lq::plainLabel(QStringLiteral("Weight unit")), _weight);
     column->addLayout(form);
 
-    auto* hint = new QLabel(QStringLiteral("A photo can be bought once it has a name and a price."), this);
+    auto* hint = lq::plainLabel(QStringLiteral("A photo can be bought once it has a name and a price."), this);
     column->addWidget(hint);
     _details = new MyTableView(0, this);
     _details->setDragEnabled(false);

@@ -15,6 +15,7 @@
 #include "ui/widgets/MyButton.h"
 #include "ui/widgets/MyTableView.h"
 #include "ui/widgets/MyTextField.h"
+#include "ui/widgets/ScreenText.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -77,8 +78,8 @@ QWidget* QZWebsiteEditor::buildMastheadGroup()
     _mastheadLink = new MyTextField(0, group);
     _mastheadLink->setPlaceholderText(QStringLiteral("http://"));
     _mastheadLink->setToolTip(QStringLiteral("Where a click on the masthead leads"));
-    form->addRow(QStringLiteral("Text"), _masthead);
-    form->addRow(QStringLiteral("Link"), _mastheadLink);
+    form->addRow(lq::plainLabel(QStringLiteral("Text")), _masthead);
+    form->addRow(lq::plainLabel(QStringLiteral("Link")), _mastheadLink);
     for (MyTextField* field : { _masthead, _mastheadLink })
         lq::connectAction(field, &QLineEdit::textEdited, this, "controlTextDidChange:", [this] { markChanged(); });
     return group;
@@ -119,8 +120,8 @@ QWidget* QZWebsiteEditor::buildPasswordGroup()
     _passPhrase->setToolTip(QStringLiteral("What a protected page asks its visitor"));
     _passSubmit = new MyTextField(0, group);
     _passSubmit->setToolTip(QStringLiteral("The label of the button that sends the password"));
-    form->addRow(QStringLiteral("Pass phrase"), _passPhrase);
-    form->addRow(QStringLiteral("Submit button"), _passSubmit);
+    form->addRow(lq::plainLabel(QStringLiteral("Pass phrase")), _passPhrase);
+    form->addRow(lq::plainLabel(QStringLiteral("Submit button")), _passSubmit);
     // Stored when the pane is saved, which marks nothing: typing does.
     for (MyTextField* field : { _passPhrase, _passSubmit })
         lq::connectAction(field, &QLineEdit::textEdited, this, "controlTextDidChange:", [this] { markChanged(); });

@@ -26,6 +26,7 @@
 #include "ui/widgets/MySlider.h"
 #include "ui/widgets/MyStepper.h"
 #include "ui/widgets/SheetBuilder.h"
+#include "ui/widgets/ScreenText.h"
 
 #include <QButtonGroup>
 #include <QDir>
@@ -123,7 +124,7 @@ void QZImageWell::buildCanvasArea(QWidget* area, IWCanvasView::Controls& control
         auto* button = new MyButton(Tag::firstTool + tool, QString(), area);
         button->setIcon(canvasToolIcon(tool));
         button->setIconSize(QSize(22, 22));
-        button->setToolTip(canvasToolName(tool));
+        button->setToolTip(lq::plainToolTip(canvasToolName(tool)));
         button->setFixedSize(32, 30);
         tools->addWidget(button);
         controls.tools[static_cast<std::size_t>(tool)] = button;
@@ -155,7 +156,7 @@ QWidget* QZImageWell::buildCalloutGroup(IWCanvasView::Controls& controls)
     controls.fLeft = new MyButton(Tag::alignLeft, QStringLiteral("Left"), group);
     controls.fCenter = new MyButton(Tag::alignCenter, QStringLiteral("Centre"), group);
     controls.fRight = new MyButton(Tag::alignRight, QStringLiteral("Right"), group);
-    builder.form()->addRow(QStringLiteral("Text"), row({ controls.fLeft, controls.fCenter, controls.fRight }));
+    builder.form()->addRow(lq::plainLabel(QStringLiteral("Text")), row({ controls.fLeft, controls.fCenter, controls.fRight }));
     controls.cBkgnd = builder.label(QStringLiteral("Fill")).colorWell(Tag::calloutBackground);
     controls.cFrgnd = builder.label(QStringLiteral("Line")).colorWell(Tag::calloutForeground);
     controls.cBkgnd->setToolTip(QStringLiteral("The fill of the selected callout, or the picture's background"));
@@ -238,7 +239,7 @@ QWidget* QZImageWell::buildThumbnailGroup(IWThumbView::Controls& controls)
         *adjustment.slider = new MySlider(adjustment.tag, adjustment.minimum, adjustment.maximum, group);
         *adjustment.value = new MyLabel(adjustment.valueTag, QString(), group);
         (*adjustment.value)->setFixedWidth(36);
-        builder.form()->addRow(QString::fromLatin1(adjustment.title), row({ *adjustment.slider, *adjustment.value }));
+        builder.form()->addRow(lq::plainLabel(QString::fromLatin1(adjustment.title)), row({ *adjustment.slider, *adjustment.value }));
     }
     controls.usefilter = builder.check(Tag::useFilter, QStringLiteral("Show the adjustments on the canvas"));
     controls.applyToAll = builder.button(Tag::applyToAll, QStringLiteral("Apply to All Photos"));
