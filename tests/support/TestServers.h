@@ -248,7 +248,8 @@ public:
 // "visitor" / "secret", has <base>/ftp/visitor as home. It may be told to
 // let the account only read one folder (as a server refuses writes where
 // the account has no right to them), and to refuse every file of one name
-// with "451 Requested action aborted: local error in processing".
+// with "451 Requested action aborted: local error in processing" (or with
+// words of the test's own after the 451).
 class FTPServer {
 public:
     QTemporaryDir base;
@@ -257,6 +258,7 @@ public:
     QString why;
     QString readOnlyFolder;   // below the root; "" for none
     QString refusedName;      // a file name every STOR of which fails; "" for none
+    QString refusalWords = QStringLiteral("Requested action aborted: local error in processing.");
 
     QString root() const { return base.path() + QStringLiteral("/ftp"); }
     QString log() const { return QString::fromUtf8(readAll(base.path() + QStringLiteral("/ftpd.log"))); }
@@ -278,7 +280,7 @@ public:
             "from pyftpdlib.handlers import FTPHandler\n"
             "from pyftpdlib.servers import FTPServer\n"
             "import os\n"
-            "port, root, passive, readonly, refused = int(sys.argv[1]), sys.argv[2], int(sys.argv[3]), sys.argv[4], sys.argv[5]\n"
+            "port, root, passive, readonly, refused, words = int(sys.argv[1]), sys.argv[2], int(sys.argv[3]), sys.argv[4], sys.argv[5], sys.argv[6]\n"
             "auth = DummyAuthorizer()\n"
             "auth.add_user('tester', 'secret', root, perm='elradfmwMT')\n"
             "os.makedirs(root + '/visitor', exist_ok=True)\n"
@@ -289,7 +291,7 @@ public:
             "class Handler(FTPHandler):\n"
             "    def ftp_STOR(self, file, mode='w'):\n"
             "        if refused and os.path.basename(file).endswith(refused + '.lqpart') or refused and os.path.basename(file) == refused:\n"
-            "            self.respond('451 Requested action aborted: local error in processing.')\n"
+            "            self.respond('451 ' + words)\n"
             "            return\n"
             "        return FTPHandler.ftp_STOR(self, file, mode)\n"
             "Handler.authorizer = auth\n"
@@ -299,7 +301,7 @@ public:
             "server = FTPServer(('127.0.0.1', port), Handler)\n"
             "server.serve_forever()\n");
         if (!server.start(python, { QStringLiteral("-W"), QStringLiteral("ignore"), b + QStringLiteral("/ftpd.py"), QString::number(port), root(), QString::number(passive),
-                                      readOnlyFolder, refusedName },
+                                      readOnlyFolder, refusedName, refusalWords },
                 b + QStringLiteral("/ftpd.log"))
             || !waitForPort(port, server.pid())) {
             why = QStringLiteral("pyftpdlib did not start: ") + log();

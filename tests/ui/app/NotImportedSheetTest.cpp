@@ -14,6 +14,7 @@
 #include "support/ui/DropEvents.h"
 #include "support/ui/LeftOutFiles.h"
 #include "support/ui/PaneWindow.h"
+#include "support/ui/ShownText.h"
 #include "support/ui/SitePanes.h"
 #include "support/ui/ViewMouse.h"
 
@@ -184,3 +185,42 @@ TEST_F(NotImportedFromTheNavigatorTest, FilesDroppedOnAPageRowAreToldTheSame)
 }
 
 } // namespace
+
+TEST_F(NotImportedSheetTest, FileNamesHoldingMarkupAreShownAsWritten)
+{
+    QTemporaryDir chosen;
+    QStringList paths;
+    for (const char* name : { "<b>bold<b>.jpg", "<img src=x>.jpg", "<a href=x>link<a>.jpg", "<table><tr><td>cell.jpg", "&lt;script&gt;.jpg" }) {
+        paths.append(chosen.filePath(QString::fromUtf8(name)));
+        writeAll(paths.last(), "not a picture\n");
+    }
+    QStringList shownNames;
+    QStringList shownTips;
+    modal.state->sheetAnswer = [&](QDialog* dialog) {
+        auto* sheet = dynamic_cast<NotImportedSheet*>(dialog);
+        EXPECT_NE(sheet, nullptr);
+        if (!sheet)
+            return 0;
+        EXPECT_EQ(sheet->heading()->textFormat(), Qt::PlainText);
+        for (const QLabel* label : sheet->findChildren<QLabel*>())
+            EXPECT_EQ(shownText(*label), label->text());
+        for (int row = 0; row < sheet->list()->topLevelItemCount(); ++row) {
+            const QTreeWidgetItem* item = sheet->list()->topLevelItem(row);
+            shownNames.append(item->text(0));
+            shownTips.append(shownToolTip(item->toolTip(0)));
+        }
+        return 1;
+    };
+    modal.state->filesPanelAnswer = paths;
+    click(*editor()->addPhotosButton(), editor()->addPhotosButton()->rect().center());
+    finishImport();
+    QStringList names;
+    for (const QString& path : paths)
+        names.append(QFileInfo(path).fileName());
+    shownNames.sort();
+    shownTips.sort();
+    names.sort();
+    paths.sort();
+    EXPECT_EQ(shownNames, names);
+    EXPECT_EQ(shownTips, paths);
+}

@@ -1,6 +1,9 @@
 // The standard modal handler's alerts: sized to their text, the default
 // and Escape buttons where a user expects them; its panel for several files.
 #include "ui/widgets/ModalHandler.h"
+#include "ui/widgets/ScreenText.h"
+
+#include "support/ui/ShownText.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -156,4 +159,41 @@ TEST(AlertBox, TheQuestionStandsWholeInTheBoxNotInItsTitleBar)
         EXPECT_GE(label->height(), label->heightForWidth(label->width())) << name.size();
         box->hide();
     }
+}
+
+TEST(AlertBox, AReasonOrNameHoldingMarkupIsShownAsItsCharacters)
+{
+    for (const QString& words : wordsWithMarkup()) {
+        SCOPED_TRACE(words.toStdString());
+        const QString title = QStringLiteral("Could not open \"") + words + QStringLiteral(".lqxl\".");
+        const QString message = words;
+        std::unique_ptr<QMessageBox> box = lq::makeAlertBox({nullptr, title, message, {}});
+        box->show();
+        for (const auto& [name, shown] : {std::pair{"qt_msgbox_label", title}, std::pair{"qt_msgbox_informativelabel", message}}) {
+            auto* label = box->findChild<QLabel*>(QString::fromLatin1(name));
+            ASSERT_NE(label, nullptr) << name;
+            EXPECT_EQ(label->textFormat(), Qt::PlainText) << name;
+            EXPECT_EQ(label->text(), shown) << name;
+            EXPECT_EQ(shownText(*label), shown) << name;
+        }
+        box->hide();
+    }
+}
+
+TEST(ScreenText, LabelsAndToolTipsShowOutsideWordsAsTheirCharacters)
+{
+    for (const QString& words : wordsWithMarkup()) {
+        SCOPED_TRACE(words.toStdString());
+        const std::unique_ptr<QLabel> label(lq::plainLabel(words));
+        EXPECT_EQ(label->textFormat(), Qt::PlainText);
+        EXPECT_EQ(shownText(*label), words);
+        // Set again later, as the panels do: still plain.
+        label->setText(QStringLiteral("Failed: ") + words);
+        EXPECT_EQ(shownText(*label), QStringLiteral("Failed: ") + words);
+        EXPECT_EQ(shownToolTip(lq::plainToolTip(words)), words);
+        EXPECT_EQ(shownToolTip(lq::plainToolTip(QStringLiteral("/home/ann/") + words + QStringLiteral(".jpg"))),
+            QStringLiteral("/home/ann/") + words + QStringLiteral(".jpg"));
+    }
+    // The program's own words go unchanged.
+    EXPECT_EQ(lq::plainToolTip(QStringLiteral("Shows the album's next photo")), QStringLiteral("Shows the album's next photo"));
 }
