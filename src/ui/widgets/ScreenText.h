@@ -6,10 +6,8 @@
 // the kit's own label classes, which set the same format), so that none is
 // left to Qt's guess at whether a text is markup; tools/check-text-formats
 // refuses a label or message box whose text format is left to guessing.
+#include <QLabel>
 #include <QString>
-
-class QLabel;
-class QWidget;
 
 namespace lq {
 
