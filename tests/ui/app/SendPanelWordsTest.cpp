@@ -11,6 +11,7 @@
 #include "ui/app/SendPanel.h"
 #include "document/MyDocument.h"
 #include "platform/SupportPaths.h"
+#include "platform/Workspace.h"
 #include "publish/SendController.h"
 #include "publish/XmlLocation.h"
 
@@ -22,6 +23,7 @@
 #include "support/ui/ScriptedModalHandler.h"
 #include "support/ui/ShownText.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
