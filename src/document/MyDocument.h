@@ -176,7 +176,9 @@ public:
     // The save before a publication: written like any save, with the comment
     // publications carry (Snapshots::publicationComment), except that a
     // version is added only when the site or its theme differ from what the
-    // newest version holds: publishing an unchanged site adds none.
+    // newest version holds: publishing an unchanged site adds none. A site
+    // not edited since the save that made its version adds none either when
+    // only what a build fills in by itself differs.
     bool saveForPublication();
     // Copies the document folder to the new path, then saves there; refuses
     // a path where anything exists.
@@ -302,6 +304,11 @@ private:
     // before any save, the saved files are what it holds.
     QByteArray _versionedTexts;
     bool _versionIsSavedFiles = false;
+    // Whether the site as last saved or opened has its version: the newest
+    // one holds it, but for what a build fills in by itself (a template's
+    // measured width, a font record made on first use), which is no edit.
+    // Not after a revert, nor after a save whose version could not be made.
+    bool _savedHasVersion = false;
     SiteLock _lock;
     ExportPreparation _exportPreparation { *this };
 };

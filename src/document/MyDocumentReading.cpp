@@ -205,6 +205,7 @@ bool MyDocument::readFromFile(const QString& folderPath)
         // The newest version holds what the files just read hold, as every save makes one.
         _versionedTexts.clear();
         _versionIsSavedFiles = true;
+        _savedHasVersion = true;
 
         _site->setRootDir(folder);
         _theme->setRootDir(folder);
@@ -294,6 +295,7 @@ bool MyDocument::revertFromFile(const QString& snapshot)
         // The site is now an older version's, not the newest one's.
         _versionedTexts.clear();
         _versionIsSavedFiles = false;
+        _savedHasVersion = false;
         // A snapshot's counter may lie behind pictures imported since: the
         // next import must not overwrite one that another snapshot uses.
         const SitePictures pictures(*this);

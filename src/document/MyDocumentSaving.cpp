@@ -148,7 +148,10 @@ bool MyDocument::save(const QString& folderPath, const QString& comment, const T
         const QByteArray versioned = textsDigest(texts[0], texts[1]);
         if (_versionIsSavedFiles && folder == fileName())
             _versionedTexts = textsDigest(savedText(site, QStringLiteral("site.xmlbase")), savedText(site, QStringLiteral("theme.xmlbase")));
-        const bool wanted = !versionOnlyIfChanged || bringing || versioned != _versionedTexts;
+        // What a build fills in by itself on a site nobody edited since its
+        // version makes no version of its own.
+        const bool edited = isDocumentEdited() || !_savedHasVersion || folder != fileName();
+        const bool wanted = !versionOnlyIfChanged || bringing || (versioned != _versionedTexts && edited);
         const bool snapshot = !wanted
             || snapshots.stageSnapshot(change, texts[0], texts[1], comment,
                 bringing ? incoming + QStringLiteral("/bitmaps2") : QString(), snapshotWhy);
@@ -160,8 +163,10 @@ bool MyDocument::save(const QString& folderPath, const QString& comment, const T
         for (const QString& line : refused)
             reportRefusal(QStringLiteral("The website was saved; ") + line);
         _versionIsSavedFiles = false;
-        if (wanted)
+        if (wanted) {
             _versionedTexts = snapshot ? versioned : QByteArray();
+            _savedHasVersion = snapshot;
+        }
         if (!snapshot)
             _lastError = QStringLiteral("the document was saved, but its snapshot could not be made: ") + snapshotWhy;
         else if (!refused.isEmpty())

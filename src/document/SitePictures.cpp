@@ -1,6 +1,7 @@
 #include "document/SitePictures.h"
 
 #include "document/MyDocument.h"
+#include "model/core/ElementFiles.h"
 #include "model/site/XmlAlbum.h"
 #include "model/site/XmlPhoto.h"
 #include "model/site/XmlSite.h"
@@ -17,35 +18,57 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 
 namespace {
 
 const QString unzipTool = QStringLiteral("/usr/bin/unzip");
 
-// The picture names ("image<N>.jpg") an element text names: every photo's
-// picture number, representative pictures and trashed photos included.
-void addPicturesNamed(const QByteArray& text, QSet<QString>& names)
+// Calls `use` with every picture number the tree's elements hold: each
+// photo's, the trash's included, and each page's representative picture.
+// The numbers are the elements' own, as the reader took them from the file.
+void forEachPictureNumber(XmlBase& tree, const std::function<void(int)>& use)
 {
-    static const QRegularExpression number(QStringLiteral("\\siseq=\"(\\d+)\""));
-    for (auto match = number.globalMatch(QString::fromUtf8(text)); match.hasNext();)
-        names.insert(QStringLiteral("image") + match.next().captured(1) + QStringLiteral(".jpg"));
+    tree.callSelectorOnObject([&](XmlBase& element) {
+        if (const XmlPhoto* photo = dynamic_cast<const XmlPhoto*>(&element))
+            use(photo->imageSeqNumber());
+        if (const XmlAlbum* page = dynamic_cast<const XmlAlbum*>(&element))
+            use(page->repPictureNumber());
+    });
 }
 
-// The pictures the site and theme files as last saved name; nothing when
-// the site file cannot be read (a theme file may be missing). Both are
+// Adds the names ("image<N>.jpg") of the pictures the tree uses.
+void addPicturesOf(XmlBase& tree, QSet<QString>& names)
+{
+    forEachPictureNumber(tree, [&](int number) { names.insert(QStringLiteral("image%1.jpg").arg(number)); });
+}
+
+// The pictures of one document file, read by the element reader as opening
+// the site reads it. Nothing when the file cannot be read, or, for the
+// site, is no site.
+std::optional<QSet<QString>> picturesOfTree(const XmlBasePtr& tree, bool isSite)
+{
+    if (!tree || (isSite && !XmlSite::cast(tree.get())))
+        return std::nullopt;
+    QSet<QString> names;
+    addPicturesOf(*tree, names);
+    return names;
+}
+
+// The pictures the site and theme files as last saved use; nothing when
+// the site file, or a theme file that is there, cannot be read. Both are
 // read through the site's gateway.
 std::optional<QSet<QString>> picturesOfSavedSite(const lq::ConfinedFolder& folder)
 {
-    QSet<QString> names;
-    const qint64 bound = lq::inputLimits().documentTextBytes;
-    const std::optional<QByteArray> site = folder.readFile(QStringLiteral("site.xmlbase"), bound);
-    if (!site)
+    std::optional<QSet<QString>> names = picturesOfTree(lq::createWithFile(folder, QStringLiteral("site.xmlbase")), true);
+    const QString themeFile = QStringLiteral("theme.xmlbase");
+    if (!names || folder.status(themeFile).kind == lq::ConfinedFolder::Kind::Missing)
+        return names;
+    const std::optional<QSet<QString>> theme = picturesOfTree(lq::createWithFile(folder, themeFile), false);
+    if (!theme)
         return std::nullopt;
-    addPicturesNamed(*site, names);
-    if (const std::optional<QByteArray> theme = folder.readFile(QStringLiteral("theme.xmlbase"), bound))
-        addPicturesNamed(*theme, names);
-    return names;
+    return names->unite(*theme);
 }
 
 // One member of a snapshot archive, read from the archive opened through
@@ -57,7 +80,16 @@ lq::ProcessResult snapshotMember(const lq::FileDescriptor& archive, const QStrin
     return lq::runProcess(unzipTool, { QStringLiteral("-p"), archive.procPath(), member }, options);
 }
 
-// The pictures the snapshots in "revert" name (a revert brings back a site
+// The tree of a document file unpacked from a snapshot, read as a revert
+// reads it; nothing past the bound on document files.
+XmlBasePtr snapshotTree(const QByteArray& text)
+{
+    if (text.size() > lq::inputLimits().documentTextBytes)
+        return nullptr;
+    return lq::createWithData(text, QString());
+}
+
+// The pictures the snapshots in "revert" use (a revert brings back a site
 // whose photos use them); nothing when one of them cannot be read, since a
 // picture only it names could not be told.
 std::optional<QSet<QString>> picturesOfSnapshots(const lq::ConfinedFolder& folder)
@@ -66,19 +98,29 @@ std::optional<QSet<QString>> picturesOfSnapshots(const lq::ConfinedFolder& folde
     for (const QString& entry : folder.names(QStringLiteral("revert"))) {
         if (!entry.endsWith(QStringLiteral(".qvzip")))
             continue;
+        const auto unreadable = [&](const QString& why) {
+            lq::log(QStringLiteral("The pictures of the snapshot \"") + entry + QStringLiteral("\" cannot be told: ") + why);
+            return std::nullopt;
+        };
         QString why;
         const lq::FileDescriptor archive = folder.openForReading(QStringLiteral("revert/") + entry, &why);
-        const lq::ProcessResult site = archive.isValid() ? snapshotMember(archive, QStringLiteral("site.xmlbase")) : lq::ProcessResult();
-        if (!archive.isValid() || !site.succeeded()) {
-            lq::log(QStringLiteral("The pictures of the snapshot \"") + entry + QStringLiteral("\" cannot be told: ")
-                + (archive.isValid() ? site.failureDetail(unzipTool) : why));
-            return std::nullopt;
-        }
-        addPicturesNamed(site.output, names);
+        if (!archive.isValid())
+            return unreadable(why);
+        const lq::ProcessResult site = snapshotMember(archive, QStringLiteral("site.xmlbase"));
+        if (!site.succeeded())
+            return unreadable(site.failureDetail(unzipTool));
+        const std::optional<QSet<QString>> ofSite = picturesOfTree(snapshotTree(site.output), true);
+        if (!ofSite)
+            return unreadable(QStringLiteral("its site.xmlbase is no site this program reads"));
+        names.unite(*ofSite);
         // Only a theme that is there can name pictures.
         const lq::ProcessResult theme = snapshotMember(archive, QStringLiteral("theme.xmlbase"));
-        if (theme.succeeded())
-            addPicturesNamed(theme.output, names);
+        if (!theme.succeeded())
+            continue;
+        const std::optional<QSet<QString>> ofTheme = picturesOfTree(snapshotTree(theme.output), false);
+        if (!ofTheme)
+            return unreadable(QStringLiteral("its theme.xmlbase cannot be read"));
+        names.unite(*ofTheme);
     }
     return names;
 }
@@ -309,13 +351,7 @@ int SitePictures::maxPhotoSequenceNumber() const
 {
     int largest = 0;
     if (XmlSite* site = _document.site())
-        site->callSelectorOnObject([&](XmlBase& element) {
-            if (const XmlPhoto* photo = dynamic_cast<const XmlPhoto*>(&element))
-                largest = std::max(largest, photo->imageSeqNumber());
-            // A page's representative picture has a number of its own.
-            if (const XmlAlbum* page = dynamic_cast<const XmlAlbum*>(&element))
-                largest = std::max(largest, page->repPictureNumber());
-        });
+        forEachPictureNumber(*site, [&](int number) { largest = std::max(largest, number); });
     return largest;
 }
 

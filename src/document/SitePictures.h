@@ -34,7 +34,10 @@ public:
     // still be needed.
     QSet<QString> picturesInUse(const QStringList& leaving = {}) const;
     // Removes the pictures "pictures/image<N>.jpg" that neither the site as
-    // last saved nor any snapshot names, with their files (removePictureFiles):
+    // last saved nor any snapshot uses, with their files (removePictureFiles).
+    // The site, its theme and each snapshot's are read by the element reader,
+    // as opening or reverting reads them, and a picture counts as used by the
+    // number its photo holds, however the file spelled it. It removes
     // what an import or an Empty Trash that was not saved left behind, or
     // what only snapshots trimmed since used. Run when the user closes the
     // site without saving and when a site is opened; the site in memory does

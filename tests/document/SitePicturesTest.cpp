@@ -152,6 +152,78 @@ TEST_F(SitePicturesTest, WhatCannotBeReadKeepsEveryPicture)
     EXPECT_EQ(pictures(), QStringList { pictureOf(saved) });
 }
 
+// The sweep at open reads the site with the program's own reader: a photo
+// whose number the saved file spells in any way the reader takes keeps its
+// picture, with no version left to name it; a picture the site truly no
+// longer uses goes.
+TEST_F(SitePicturesTest, EverySpellingOfAPictureNumberTheReaderTakesKeepsItsPicture)
+{
+    const auto photo = importPhotos({ QStringLiteral("harbour") }).value(0);
+    const auto dropped = importPhotos({ QStringLiteral("dropped") }).value(0);
+    ASSERT_TRUE(photo && dropped);
+    save();
+    const int number = photo->imageSeqNumber();
+    const QString digits = QString::number(number);
+    const QString picture = photo->originalFilename();
+    const QString unused = dropped->originalFilename();
+    const QByteArray pictureBytes = readAll(picture);
+    const QByteArray unusedBytes = readAll(unused);
+    // Deleted and saved: the site no longer uses that picture.
+    dropped->removeFromParent();
+    save();
+    ASSERT_FALSE(pictureBytes.isEmpty());
+    ASSERT_FALSE(unusedBytes.isEmpty());
+    const QString siteFile = folder + QStringLiteral("/site.xmlbase");
+    const QString savedSite = QString::fromUtf8(readAll(siteFile));
+    const QString written = QStringLiteral(" iseq=\"") + digits + QStringLiteral("\"");
+    ASSERT_EQ(savedSite.count(written), 1) << "only the photo has that number";
+
+    const struct {
+        QString spelling;
+        bool taken; // whether the reader takes it as the photo's number
+    } cases[] {
+        { QStringLiteral("0") + digits, true },
+        { QStringLiteral("000") + digits, true },
+        { digits + QStringLiteral(" "), true },
+        { QStringLiteral(" ") + digits, true },
+        { QStringLiteral("  ") + digits + QStringLiteral("  "), true },
+        { QStringLiteral("+") + digits, true },
+        { digits + QStringLiteral(".0"), true },
+        { digits + QStringLiteral("th"), true },
+        { QStringLiteral("\t") + digits, true },
+        { digits + QStringLiteral("\n"), true },
+        { QStringLiteral("&#160;") + digits, true },
+        { QStringLiteral("&nbsp;") + digits, true },
+        { QStringLiteral("x") + digits, false },
+        { QStringLiteral("-") + digits, false },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.spelling.toStdString());
+        // The saved site as another program or an older copy left it, with no version beside it.
+        writeAll(picture, pictureBytes);
+        writeAll(unused, unusedBytes);
+        QString site = savedSite;
+        writeAll(siteFile, site.replace(written, QStringLiteral(" iseq=\"") + c.spelling + QStringLiteral("\"")).toUtf8());
+        ASSERT_TRUE(QDir(folder + QStringLiteral("/revert")).removeRecursively());
+        ASSERT_TRUE(QDir().mkdir(folder + QStringLiteral("/revert")));
+
+        MyDocument reopened;
+        ASSERT_TRUE(reopened.readFromFile(folder)) << reopened.lastError().toStdString();
+        XmlPhoto* read = nullptr;
+        reopened.site()->callSelectorOnObject([&](XmlBase& element) {
+            if (auto* page = XmlAlbum::cast(&element); page && !read && page->numberPhotos() > 0)
+                read = XmlPhoto::cast(page->photoObjects().value(0).get());
+        });
+        ASSERT_NE(read, nullptr);
+        EXPECT_EQ(read->imageSeqNumber() == number, c.taken) << "the reader took " << read->imageSeqNumber();
+        EXPECT_EQ(QFileInfo::exists(picture), c.taken);
+        if (c.taken) {
+            EXPECT_EQ(readAll(picture), pictureBytes);
+        }
+        EXPECT_FALSE(QFileInfo::exists(unused)) << "a picture nothing uses still goes";
+    }
+}
+
 // A program killed after an import it never saved leaves the picture; the
 // next open removes it, and keeps what the saved site and its versions use.
 TEST(SitePicturesKilledTest, AnImportAKilledProgramNeverSavedGoesAtTheNextOpen)

@@ -13,7 +13,9 @@
 #include "publish/XmlLocation.h"
 #include "platform/FileHelpers.h"
 #include "platform/Process.h"
+#include "support/HelperTools.h"
 #include "support/Printers.h"
+#include "support/SiteBuildRun.h"
 #include "support/TestFiles.h"
 #include "support/ZipListing.h"
 
@@ -287,6 +289,36 @@ TEST_F(SnapshotsTest, APublicationOfAnUnchangedSiteAddsNoVersion)
     clock = clock.addSecs(60);
     ASSERT_TRUE(reopened.saveFileWithComment(folder, QString()));
     EXPECT_EQ(snapshotFiles().size(), made + 3);
+}
+
+// An export saves the site, then builds it; the build fills in what it
+// measures (a template's width, font records made on first use), which is
+// no edit and makes no version at the next export.
+TEST_F(SnapshotsTest, ExportsOfAnUnchangedSavedSiteAddNoVersion)
+{
+    useBuiltHelperTools();
+    const auto exportTheSite = [&] {
+        clock = clock.addSecs(60);
+        ASSERT_TRUE(document.saveForPublication()) << document.lastError().toStdString();
+        ASSERT_TRUE(SiteBuildRun(document).wait());
+    };
+    const qsizetype saved = snapshotFiles().size();
+    for (int run = 0; run < 3; ++run) {
+        exportTheSite();
+        EXPECT_EQ(snapshotFiles().size(), saved) << "after export " << run + 1;
+    }
+    EXPECT_FALSE(document.isDocumentEdited());
+
+    // An edit between: one version, and none at the export after it.
+    document.site()->setDisableImageWell(7);
+    exportTheSite();
+    EXPECT_EQ(snapshotFiles().size(), saved + 1);
+    exportTheSite();
+    EXPECT_EQ(snapshotFiles().size(), saved + 1);
+    // Every save of the user's own still keeps its version, two within one second too.
+    ASSERT_TRUE(document.saveFileWithComment(folder, QString()));
+    ASSERT_TRUE(document.saveFileWithComment(folder, QString()));
+    EXPECT_EQ(snapshotFiles().size(), saved + 3);
 }
 
 TEST_F(SnapshotsTest, PublicationsNeverPushOutTheUsersVersions)
