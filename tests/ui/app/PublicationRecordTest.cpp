@@ -146,6 +146,7 @@ protected:
         choose(navOutline(), page.get());
         QTest::keyClick(&navOutline(), Qt::Key_Delete);
         ASSERT_EQ(page->parent(), &trash());
+        choose(navOutline(), &trash());
         modal.state->alertAnswers = { 0 };
         auto* button = trashPane().findChild<MyButton*>(QStringLiteral("emptyTrash"));
         ASSERT_NE(button, nullptr);
