@@ -36,9 +36,16 @@ std::shared_ptr<XmlBom> SendController::changesToPublish(DocumentBase* document,
             *error = QStringLiteral("The generated site could not be listed; nothing was sent and nothing was removed");
         return nullptr;
     }
-    auto bom = XmlBom::createWithSourceDest(current->get(), everything ? nullptr : last->get());
-    if (everything)
-        bom->setRemoveFiles(XmlD::create());
+    // Whatever is sent, a file the record says this destination got from
+    // the site, and that the site no longer makes, leaves it; a file the
+    // record does not name is never touched. Every file only sends the
+    // rest again.
+    auto bom = XmlBom::createWithSourceDest(current->get(), last->get());
+    if (everything) {
+        auto all = XmlBom::createWithSourceDest(current->get(), nullptr);
+        all->setRemoveFiles(std::shared_ptr<XmlD>(bom, bom->removeFiles()));
+        return all;
+    }
     return bom;
 }
 

@@ -32,7 +32,8 @@ public:
     ~SendController() override;
 
     // The change set of a publication: the generated folder listed anew
-    // against the stored tree (everything: against nothing, and nothing is
+    // against the stored tree (everything: every file is sent, and only
+    // what the stored tree names and the site no longer makes is
     // removed). A listing that fails gives nothing and the reason: taking it
     // as an empty site would delete every published file. A stored tree that
     // was refused counts as none; why goes to the Activity log and *notice.

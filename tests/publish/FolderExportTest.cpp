@@ -129,8 +129,15 @@ TEST(PublishChanges, FailedListingSendsNothing)
     ASSERT_TRUE(bom);
     site.document.setLastXmlD(current.get());
 
-    // Everything: every file again, nothing removed.
+    // Everything: every file again, and only what the record names and
+    // the site no longer makes is removed.
     QFile::remove(site.homepage() + QStringLiteral("/old.html"));
+    bom = SendController::changesToPublish(&site.document, true, &current, &last, &error);
+    ASSERT_TRUE(bom);
+    EXPECT_EQ(bom->addFiles()->filePaths(), QStringList({ QStringLiteral("index.html") }));
+    EXPECT_EQ(bom->removeFiles()->filePaths(), QStringList({ QStringLiteral("old.html") }));
+    // With no record, nothing is removed.
+    QFile::remove(site.document.siteFolder + QStringLiteral("/lastbom.xmlbase"));
     bom = SendController::changesToPublish(&site.document, true, &current, &last, &error);
     ASSERT_TRUE(bom);
     EXPECT_EQ(bom->addFiles()->filePaths(), QStringList({ QStringLiteral("index.html") }));

@@ -23,6 +23,7 @@
 #include "ui/widgets/SheetBuilder.h"
 #include "platform/SupportPaths.h"
 #include "publish/FolderExport.h"
+#include "publish/PublicationRecords.h"
 #include "publish/PublishAddress.h"
 #include "publish/PublishRequest.h"
 #include "publish/PublisherBase.h"
@@ -45,6 +46,7 @@
 namespace {
 
 const QString LastPublishedTree = QStringLiteral("lastbom.xmlbase");
+const QString DestinationChanged = QStringLiteral("The destination changed: the next publication sends the whole site.");
 
 // The fields of a server tab that hold the account and the address.
 struct TabFields {
@@ -416,7 +418,7 @@ void ExportController::showAddresses(int typing)
 void ExportController::changed()
 {
     _document->document().updateChangeCount(DocumentBase::ChangeDone);
-    forgetLastPublishedTreeIfMoved();
+    followDestination();
 }
 
 QString ExportController::destinationKey() const
@@ -427,17 +429,29 @@ QString ExportController::destinationKey() const
     return QString::number(where->serverType()) + QLatin1Char('|') + ServerKind::of(where->serverType()).place(*where);
 }
 
-void ExportController::forgetLastPublishedTreeIfMoved()
+void ExportController::followDestination()
 {
     const QString now = destinationKey();
     if (now == _destination)
         return;
+    const QString before = _destination;
     _destination = now;
-    // The site folder's own file, removed through its gateway (a link
-    // there goes, never what it points at).
+    // The site folder's own files, moved through its gateway (a link in
+    // the record's place goes, never what it points at).
     const std::shared_ptr<lq::ConfinedFolder> folder = lq::ConfinedFolder::open(sitePath());
-    if (folder && folder->status(LastPublishedTree).exists() && folder->remove(LastPublishedTree)) {
-        _notice->setText(QStringLiteral("The destination changed: the next publication sends the whole site."));
+    if (!folder)
+        return;
+    const bool hadRecord = folder->status(LastPublishedTree).exists();
+    QString why;
+    if (lq::switchPublicationRecord(*folder, before, now, &why)) {
+        if (_notice->text() == DestinationChanged)
+            _notice->clear();
+        return;
+    }
+    if (!why.isEmpty())
+        _document->document().addActivityString(why);
+    if (hadRecord) {
+        _notice->setText(DestinationChanged);
         _document->document().addActivityString(QStringLiteral("New destination: the whole site is sent next time."));
     }
 }
@@ -550,7 +564,7 @@ void ExportController::storeDestination()
         storeFtpSettings();
     if (kind.stores(ServerKind::ExportFolder) && !isFileAddress(where->exportFolder()))
         where->setExportFolder(_fsBrowser->path());
-    forgetLastPublishedTreeIfMoved();
+    followDestination();
 }
 
 std::optional<PublishRequest> ExportController::requestFor(bool changesOnly)

@@ -137,10 +137,12 @@ private:
     QString fieldText(int tag) const;
     void setFieldText(int tag, const QString& text);
     void changed();
-    // The destination as one text: when it changes, the last published tree
-    // no longer tells what the new place holds.
+    // The destination as one text (the place, never the password): each
+    // destination has its own record of the last publication there.
     QString destinationKey() const;
-    void forgetLastPublishedTreeIfMoved();
+    // When the destination changed, its record of the last publication
+    // takes the place of the one before, which waits for its destination.
+    void followDestination();
     QString sitePath() const;
 
     // Fills the address fields of every tab; not the one being typed into.
