@@ -4,6 +4,7 @@
 #include "platform/ChildProcess.h"
 #include "platform/ExceptionFrame.h"
 #include "platform/SupportPaths.h"
+#include "publish/HostKey.h"
 #include "publish/LineValues.h"
 #include "publish/TransferLimits.h"
 #include "publish/TransferMessages.h"
@@ -130,6 +131,10 @@ void FTPRoad::send(const PublishRequest& request, const ChangeSet& changes)
         _panel.setPanelVisible(true);
         resetCounters();
         lastxmld = changes.current;
+        // What the server held before, as the last publication left it.
+        const QStringList before = changes.lastPublished ? changes.lastPublished->filePaths() : QStringList();
+        _heldBefore = QSet<QString>(before.cbegin(), before.cend());
+        ++_runs;
         beginRecord(changes.lastPublished);
         _panel.setTaskError(false);
         cancelpressed = false;
@@ -188,6 +193,8 @@ void FTPRoad::test(const PublishRequest& request)
         _panel.setPanelVisible(true);
         lastxmld.reset();
         forgetRecord();
+        _heldBefore.clear();
+        ++_runs;
         _panel.setTaskError(false);
         cancelpressed = false;
         QString why;
@@ -282,7 +289,7 @@ void FTPRoad::ftpEndRoad()
     if (!failed) {
         // The rest went through; Retry sends what is missing.
         _panel.setRetryVisible(true);
-        showFileFailures(QStringLiteral("Send Error! - Press Retry or Cancel"), _destination);
+        showFileFailures(QStringLiteral("The publication stopped; Retry sends what did not arrive"), _destination);
         return;
     }
     _panel.setPanelVisible(false);
@@ -383,6 +390,13 @@ void FTPRoad::ftpDoCommand()
 void FTPRoad::ftpProcessFailure(const QString& answer)
 {
     lq::modelFrame(this, "ftp_processFailure:", [&] {
+        // A server met for the first time: its key is trusted only when the user says so.
+        if (_sftp && _pendingVerb == QStringLiteral("CONNECT")) {
+            if (const HostKey key = HostKey::fromToolWords(answer.section(QLatin1Char(' '), 2), _host); !key.isEmpty()) {
+                askAboutHostKey(key);
+                return;
+            }
+        }
         // "<libcurl code> <server reply> <words>"; a tool of another kind
         // says its words alone.
         bool codeRead = false;
@@ -400,6 +414,8 @@ void FTPRoad::ftpProcessFailure(const QString& answer)
             : remove            ? lq::TransferOutcome::Operation::Remove
                                 : lq::TransferOutcome::Operation::Connect;
         outcome.file = (put || remove) ? _pendingPath : QString();
+        // The tool sends a file under a temporary name: a copy the server had stays.
+        outcome.keptCopy = put && _heldBefore.contains(_pendingPath);
         // The tool names a server by host and port in its known-hosts file.
         outcome.host = _host.contains(QLatin1Char(':')) ? _host : _host + QStringLiteral(":22");
         if (!_sftp)
@@ -421,6 +437,30 @@ void FTPRoad::ftpProcessFailure(const QString& answer)
     });
 }
 
+void FTPRoad::askAboutHostKey(const HostKey& key)
+{
+    _panel.debug(key.type + QStringLiteral(" key fingerprint is ") + key.fingerprint());
+    // Asked once the tool's answer has been handled; the tool waits.
+    later([this, key, run = _runs] {
+        lq::modelFrame(this, "ftp_askAboutHostKey:", [&] {
+            if (run != _runs || !ftpSend2 || tasksToDo.isEmpty())
+                return;
+            const bool trusted = _panel.trustHostKey(key);
+            // The run may have been cancelled while the question was open.
+            if (run != _runs || !ftpSend2 || tasksToDo.isEmpty())
+                return;
+            if (!trusted) {
+                ftpProcessError(lq::untrustedHostKeyMessage(key), false);
+                return;
+            }
+            QStringList& commands = tasksToDo.first().commands;
+            commands.prepend(QStringLiteral("CONNECT"));
+            commands.prepend(QStringLiteral("TRUSTKEY ") + key.toolKey());
+            ftpDoCommand();
+        });
+    });
+}
+
 void FTPRoad::ftpProcessError(const QString& message, bool retryHelps)
 {
     lq::modelFrame(this, "ftp_processError:", [&] {
@@ -428,13 +468,16 @@ void FTPRoad::ftpProcessError(const QString& message, bool retryHelps)
         if (!ftpTest)
             storeRecord();
         tasksToDo.clear();
-        // A failed test is over; a failed publication waits for Retry or Cancel.
+        // A failed test is over; a failed publication waits for Retry or Close.
         _panel.setProgress(_panel.progress(), !ftpTest);
         if (!ftpTest) {
             _panel.setRetryVisible(retryHelps);
             lastxmld.reset();
         }
-        showFailure(ftpTest ? QStringLiteral("Test Failed") : QStringLiteral("Send Error! - Press Retry or Cancel"), message);
+        const QString headline = ftpTest ? QStringLiteral("Test Failed")
+            : retryHelps                 ? QStringLiteral("The publication stopped; Retry sends what did not arrive")
+                                         : QStringLiteral("The publication stopped");
+        showFailure(headline, message);
     });
 }
 
@@ -443,7 +486,7 @@ void FTPRoad::ftpFail(const QString& message)
     _panel.debug(QStringLiteral("Error: ") + message);
     _panel.setProgress(0, true);
     _panel.setRetryVisible(false);
-    showFailure(ftpTest ? QStringLiteral("Test Failed") : QStringLiteral("Send Error! - Press Cancel"), message);
+    showFailure(ftpTest ? QStringLiteral("Test Failed") : QStringLiteral("The publication stopped"), message);
 }
 
 void FTPRoad::retryFTP()
@@ -458,6 +501,7 @@ void FTPRoad::retryFTP()
 
 void FTPRoad::cancel()
 {
+    ++_runs;
     _panel.setTaskError(true);
     cancelpressed = true;
     lastxmld.reset();

@@ -3,8 +3,10 @@
 #include "publish/UploadRoad.h"
 
 #include <QList>
+#include <QSet>
 #include <QStringList>
 
+struct HostKey;
 class XmlBom;
 class XmlLocation;
 struct DigestEntry;
@@ -55,6 +57,9 @@ private:
     // A "-ERR" answer: one file failed (the run goes on), or the run ends.
     void ftpProcessFailure(const QString& answer);
     void ftpProcessError(const QString& message, bool retryHelps = true);
+    // The server's host key is not known yet: the user is asked whether to
+    // trust it; yes stores it and connects, no ends the run with nothing sent.
+    void askAboutHostKey(const HostKey& key);
     void ftpEndRoad();
     void ftpFail(const QString& message);
 
@@ -76,4 +81,8 @@ private:
     // The command the tool answers next, and the plain path of its file.
     QString _pendingVerb;
     QString _pendingPath;
+    // The files the last publication left on the server.
+    QSet<QString> _heldBefore;
+    // Counts runs, so that a question answered after its run ended is dropped.
+    quint64 _runs = 0;
 };

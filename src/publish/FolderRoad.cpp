@@ -44,7 +44,7 @@ void FolderRoad::send(const PublishRequest& request, const ChangeSet& changes)
             _panel.debug(file);
         const QString line = (folderFailed ? error + QLatin1Char(' ') : QString()) + report.line(request.folder, failures);
         _panel.activity(line);
-        _panel.setStatus(QStringLiteral("Send Error! - Press Cancel"), line);
+        _panel.setStatus(QStringLiteral("The publication stopped"), line);
         _panel.finished();
         return;
     }

@@ -61,7 +61,7 @@ void SendController::showStartError(const QString& message)
     setProgress(0, true);
     _retryVisible = false;
     setPanelVisible(true);
-    setStatus(QStringLiteral("Send Error! - Press Cancel"), message);
+    setStatus(QStringLiteral("The publication stopped"), message);
     finished();
 }
 
@@ -207,6 +207,9 @@ void SendController::finished()
         _runOpen = false;
         _keepDetails = false;
         const PublishObserver::Ending end = ending();
+        // Nothing runs any more: the button puts the failure away.
+        if (end.outcome == PublishObserver::Outcome::Failed)
+            _cancelTitle = QStringLiteral("Close");
         _observers.tell([&](PublishObserver& observer) { observer.runEnded(end); });
     } else if (!_panelVisible) {
         _observers.tell([](PublishObserver& observer) { observer.dismissed(); });
@@ -244,6 +247,11 @@ void SendController::fileFailed(const FileFailure& failure)
     // Each in the details; the run's one Activity line names the first.
     _failures.append(failure);
     debug(failure.why);
+}
+
+bool SendController::trustHostKey(const HostKey& key)
+{
+    return _hostKeyQuestion && _hostKeyQuestion(key);
 }
 
 void SendController::retry()

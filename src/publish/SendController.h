@@ -87,6 +87,10 @@ public:
     bool isRunning() const { return _sending; }
     void debugSetState(bool open) override;
 
+    // Asks the user whether to trust a server's host key met for the first
+    // time (the window asks with an alert); without one no key is trusted.
+    void setHostKeyQuestion(std::function<bool(const HostKey&)> question) { _hostKeyQuestion = std::move(question); }
+
     // Called for Retry to publish the changes again (the publisher sends
     // the changes of its last request).
     void setRetryHandler(std::function<void()> handler) { _retryHandler = std::move(handler); }
@@ -125,6 +129,7 @@ public:
     void showResult(const PublicationReport& report, const QString& destination, const QString& address) override;
     void retry() override;
     void fileFailed(const FileFailure& failure) override;
+    bool trustHostKey(const HostKey& key) override;
 
 private:
     // A run starts (a road's publication or test, a folder export, or a
@@ -137,6 +142,7 @@ private:
 
     DocumentBase* _document;
     std::function<void()> _retryHandler;
+    std::function<bool(const HostKey&)> _hostKeyQuestion;
     std::function<void()> _cancelBuild;
     bool _building = false;
     // The run under way is a connection test.

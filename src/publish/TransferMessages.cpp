@@ -1,6 +1,7 @@
 #include "publish/TransferMessages.h"
 
 #include "platform/StringTable.h"
+#include "publish/HostKey.h"
 #include "publish/XmlD.h"
 
 #include <algorithm>
@@ -22,6 +23,7 @@ enum class Kind {
     DigestNeeded,
     BasicNeeded,
     HostKeyChanged,
+    EncryptionRequired,
     NotWebDAV,
     BadAddress,
     WriteRefused,
@@ -60,6 +62,8 @@ constexpr std::array rows {
     Row { Kind::BasicNeeded, "TransferBasicNeeded", true, false },
     // Retrying reaches the same key: the user has to accept it first.
     Row { Kind::HostKeyChanged, "TransferHostKeyChanged", true, false },
+    // Only FTPS would do, which the program does not speak.
+    Row { Kind::EncryptionRequired, "TransferEncryptionRequired", true, false },
     Row { Kind::NotWebDAV, "TransferNotWebDAV", true, false },
     Row { Kind::BadAddress, "TransferBadAddress", true, false },
     Row { Kind::WriteRefused, "TransferWriteRefused", false, true },
@@ -121,6 +125,21 @@ enum SftpStatus {
     QuotaExceeded = 15,
     WriteProtect = 12,
 };
+
+// An FTP server that takes no login without TLS: pure-ftpd's "Sorry,
+// cleartext sessions are not accepted", vsftpd's "530 Non-anonymous
+// sessions must use encryption", or a 534 (RFC 2228: refused by policy).
+bool saysEncryptionRequired(const TransferOutcome& outcome)
+{
+    if (outcome.protocol != TransferOutcome::Protocol::FTP || outcome.reply < 400)
+        return false;
+    if (outcome.reply == 534)
+        return true;
+    const QString& words = outcome.words;
+    return words.contains(QStringLiteral("TLS"), Qt::CaseInsensitive) || words.contains(QStringLiteral("SSL"), Qt::CaseInsensitive)
+        || words.contains(QStringLiteral("cleartext"), Qt::CaseInsensitive) || words.contains(QStringLiteral("encryption"), Qt::CaseInsensitive)
+        || words.contains(QStringLiteral("encrypted"), Qt::CaseInsensitive);
+}
 
 bool wordsSayDiskFull(const QString& words)
 {
@@ -184,6 +203,10 @@ Kind kindOfFileReply(const TransferOutcome& outcome)
 Kind kindOf(const TransferOutcome& outcome)
 {
     const bool sftp = outcome.protocol == TransferOutcome::Protocol::SFTP;
+    // Whatever libcurl made of it (a refused login, a reply it did not
+    // expect, a connection closed), the server's words tell.
+    if (saysEncryptionRequired(outcome))
+        return Kind::EncryptionRequired;
     switch (outcome.curlCode) {
     case 0:
         break;
@@ -216,8 +239,11 @@ Kind kindOf(const TransferOutcome& outcome)
     case QuoteError:
         return kindOfFileReply(outcome);
     case Ssh:
-        // libssh2's own failures carry the SFTP status when there is one.
-        return outcome.reply != 0 ? kindOfFileReply(outcome) : Kind::Failed;
+        // libssh2's own failures carry the SFTP status when there is one;
+        // a write the server refused part way carries none.
+        if (outcome.reply != 0)
+            return kindOfFileReply(outcome);
+        return outcome.operation == TransferOutcome::Operation::Send && !outcome.file.isEmpty() ? Kind::StoppedPartWay : Kind::Failed;
     default:
         return Kind::Failed;
     }
@@ -314,10 +340,14 @@ TransferMessage describeTransfer(const TransferOutcome& outcome)
     }
     if (kind == Kind::ConnectionLost && !outcome.file.isEmpty())
         key = QStringLiteral("TransferConnectionLostDuring");
+    if (kind == Kind::StoppedPartWay && outcome.keptCopy)
+        key = QStringLiteral("TransferStoppedPartWayKept");
     // An SFTP status is a number for programs: the words say it.
     if (kind == Kind::Rejected && (outcome.reply == 0 || outcome.protocol == TransferOutcome::Protocol::SFTP))
         key = QStringLiteral("TransferRejectedNoReply");
     const Row& row = rowOf(kind);
+    const bool sftp = outcome.protocol == TransferOutcome::Protocol::SFTP;
+    const QString status = sftp ? sftpStatusWords(outcome.reply) : QString();
     const QString words = cleanWords(outcome.words, outcome.reply);
     const QList<std::pair<QString, QString>> fields {
         { QStringLiteral("file"), XmlD::shownName(outcome.file) },
@@ -329,12 +359,53 @@ TransferMessage describeTransfer(const TransferOutcome& outcome)
     TransferMessage message;
     message.text = filledText(key, fields);
     // What the server answered goes with every message that does not quote
-    // it already; libcurl's own words alone add nothing to the message.
-    if (!localized(key).contains(QStringLiteral("{words}")) && !words.isEmpty() && outcome.reply != 0)
+    // it already; libcurl's own words alone add nothing to the message. An
+    // SFTP server answers with a status, said in words.
+    if (!status.isEmpty())
+        message.text += QLatin1Char(' ')
+            + filledText(QStringLiteral("TransferSFTPStatus"), { { QStringLiteral("status"), status }, { QStringLiteral("reply"), QString::number(outcome.reply) } });
+    else if (!localized(key).contains(QStringLiteral("{words}")) && !words.isEmpty() && outcome.reply != 0)
         message.text += QLatin1Char(' ') + filledText(QStringLiteral("TransferServerSaid"), fields);
     message.endsRun = row.endsRun || connecting;
     message.retryHelps = row.retryHelps;
     return message;
+}
+
+QString sftpStatusWords(int status)
+{
+    // SSH_FX_* of draft-ietf-secsh-filexfer, by number from 1.
+    static const char* const words[] = {
+        "end of file", "no such file", "permission denied", "failure", "bad message", "no connection", "connection lost",
+        "operation not supported", "invalid handle", "no such path", "file already exists", "write protected", "no media in drive",
+        "disk full", "quota exceeded", "unknown principal", "lock conflict", "folder not empty", "not a folder", "invalid file name",
+        "link loop",
+    };
+    if (status < 1 || status > static_cast<int>(std::size(words)))
+        return QString();
+    return QString::fromLatin1(words[status - 1]);
+}
+
+namespace {
+QList<std::pair<QString, QString>> hostKeyFields(const HostKey& key)
+{
+    return { { QStringLiteral("host"), key.host }, { QStringLiteral("port"), QString::number(key.port) }, { QStringLiteral("type"), key.type },
+        { QStringLiteral("fingerprint"), key.fingerprint() } };
+}
+} // namespace
+
+QString untrustedHostKeyMessage(const HostKey& key)
+{
+    return filledText(QStringLiteral("TransferHostKeyNotTrusted"), hostKeyFields(key));
+}
+
+QString hostKeyQuestionTitle(const HostKey& key)
+{
+    return filledText(QStringLiteral("HostKeyQuestionTitle"), hostKeyFields(key));
+}
+
+QString hostKeyQuestion(const HostKey& key)
+{
+    return filledText(QStringLiteral("HostKeyQuestion"), hostKeyFields(key));
 }
 
 QString unreadFileMessage(const FileFailure& unread)

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+struct HostKey;
+
 namespace lq {
 
 // What one request to a server came back with, as the transfer tools tell
@@ -21,6 +23,7 @@ struct TransferOutcome {
     QString file;          // the file or folder below the site the request was for ("" for none)
     QString host;          // the server as typed ("host" or "host:port")
     QString knownHosts;    // SFTP: the file that keeps the servers' host keys
+    bool keptCopy = false;       // a send: the server keeps the copy it had, should this one fail
     bool usedDigest = false;     // WebDAV: the request used Digest authentication
     QString offeredAuth;         // WebDAV: the schemes a 401 reply offered ("Basic Digest")
 };
@@ -39,6 +42,14 @@ struct TransferMessage {
 // not quote them, and a reply the table does not know still names the file
 // and quotes the server.
 TransferMessage describeTransfer(const TransferOutcome& outcome);
+
+// The user did not trust a server's new host key: nothing was sent.
+QString untrustedHostKeyMessage(const HostKey& key);
+// The question to the user about a server's new host key: its title and its text.
+QString hostKeyQuestionTitle(const HostKey& key);
+QString hostKeyQuestion(const HostKey& key);
+// An SFTP status (SSH_FX_*) in words ("permission denied"); "" for one unknown.
+QString sftpStatusWords(int status);
 
 // A file the listing of the generated folder could not take, and why.
 QString unreadFileMessage(const FileFailure& unread);

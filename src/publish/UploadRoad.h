@@ -13,6 +13,7 @@
 #include <vector>
 
 class DocumentBase;
+struct HostKey;
 class XmlD;
 namespace lq {
 class ChildProcess;
@@ -63,6 +64,8 @@ public:
     // One file did not arrive (or was not removed); the run goes on. The
     // reason goes to the Activity log and with the run's ending.
     virtual void fileFailed(const FileFailure& failure) = 0;
+    // A server's host key is not known yet: whether the user trusts it.
+    virtual bool trustHostKey(const HostKey& key) = 0;
 };
 
 // One way of publishing a change set (WebDAV, FTP and SFTP, a folder): every
@@ -119,7 +122,7 @@ protected:
     void reportListingFailures(const XmlD* current);
     // The files of this run that failed.
     const FileFailures& failures() const { return _failures; }
-    // "Send Error! - Press Cancel" (or Retry) once the run went through the
+    // "The publication stopped" (or with Retry) once the run went through the
     // rest: one line says what arrived at the destination and which files
     // failed, with the first reasons; the run is over.
     void showFileFailures(const QString& headline, const QString& destination);

@@ -159,7 +159,7 @@ void WebDAVRoad::send(const PublishRequest& request, const ChangeSet& changes)
     const QString phrase = takenPassPhrase(request.passPhrase);
     if (const QString refusal = passPhraseRefusal(phrase); !refusal.isEmpty()) {
         _panel.setProgress(0, true);
-        showFailure(QStringLiteral("Send Error! - Press Cancel"), refusal);
+        showFailure(QStringLiteral("The publication stopped"), refusal);
         return;
     }
     beginRecord(_panel.document() ? _panel.document()->lastXmlD() : nullptr);
@@ -251,7 +251,7 @@ void WebDAVRoad::endWebDAV()
         return;
     }
     // Shown until Cancel: the user must see that not everything arrived, and what.
-    showFileFailures(QStringLiteral("Send Error! - Press Cancel"), _destination);
+    showFileFailures(QStringLiteral("The publication stopped"), _destination);
 }
 
 QStringList WebDAVRoad::curlArguments(const SendItem& item) const
@@ -290,7 +290,7 @@ void WebDAVRoad::stopWithError(const QString& message)
     storeRecord();
     lastxmld.reset();
     _panel.setProgress(0, true);
-    showFailure(QStringLiteral("Send Error! - Press Cancel"), message);
+    showFailure(QStringLiteral("The publication stopped"), message);
 }
 
 void WebDAVRoad::doCurlFunction()

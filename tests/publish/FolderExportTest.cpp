@@ -150,7 +150,7 @@ TEST(PublishChanges, FailedListingSendsNothing)
     EXPECT_FALSE(error.isEmpty());
     SendController controller(&site.document);
     controller.showStartError(error);
-    EXPECT_EQ(controller.status1(), QStringLiteral("Send Error! - Press Cancel"));
+    EXPECT_EQ(controller.status1(), QStringLiteral("The publication stopped"));
     EXPECT_EQ(controller.status2(), error);
     EXPECT_TRUE(controller.panelVisible());
     EXPECT_FALSE(controller.isRunning());

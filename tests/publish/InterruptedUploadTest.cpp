@@ -58,6 +58,9 @@ protected:
         if (!why.isEmpty())
             GTEST_SKIP() << "server unavailable: " << why.toStdString();
         QFile::remove(lq::supportFolder() + QStringLiteral("/known_hosts"));
+        // The server's new host key, trusted as the user asked about it would.
+        if (GetParam() == Road::SFTP)
+            ASSERT_TRUE(sftp.trustHostKey(lq::supportFolder() + QStringLiteral("/known_hosts")));
         // The site's folder exists on the server, owned by the server's account.
         QDir().mkpath(serverFolder());
         if (GetParam() == Road::WebDAV)

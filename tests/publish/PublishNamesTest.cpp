@@ -92,6 +92,9 @@ protected:
         if (!why.isEmpty())
             GTEST_SKIP() << "server unavailable: " << why.toStdString();
         QFile::remove(lq::supportFolder() + QStringLiteral("/known_hosts"));
+        // The server's new host key, trusted as the user asked about it would.
+        if (GetParam() == Road::SFTP)
+            ASSERT_TRUE(sftp.trustHostKey(lq::supportFolder() + QStringLiteral("/known_hosts")));
         configure();
         publisher.setSiteBuilder(&builder);
         publisher.addObserver(&reports);

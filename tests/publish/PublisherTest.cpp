@@ -265,7 +265,11 @@ struct Servers {
             return ftpUp ? QString() : ftp.why;
         }
         if (road == QStringLiteral("SFTP")) {
-            sftpUp = sftpUp || sftp.start();
+            if (!sftpUp && sftp.start()) {
+                sftpUp = true;
+                // Its new host key, trusted as the user asked about it would.
+                sftp.trustHostKey(lq::supportFolder() + QStringLiteral("/known_hosts"));
+            }
             return sftpUp ? QString() : sftp.why;
         }
         return QString();
@@ -394,7 +398,9 @@ TEST_F(PublisherTest, AServerThatRefusesTheAccountEndsTheRunWithAFailureThatSays
 
         const PublishObserver::Ending& end = reports.endings.last();
         EXPECT_EQ(end.outcome, PublishObserver::Outcome::Failed);
-        EXPECT_TRUE(end.line.startsWith(QStringLiteral("Send Error! - Press "))) << end.line.toStdString();
+        EXPECT_TRUE(end.line.startsWith(QStringLiteral("The publication stopped"))) << end.line.toStdString();
+        // Nothing runs any more: the button closes the panel.
+        EXPECT_EQ(sender.cancelTitle(), QStringLiteral("Close"));
         // The reason, as the panel's second line and in the Activity log.
         EXPECT_TRUE(end.detail.startsWith(QStringLiteral("The server refused the user name or password."))) << end.detail.toStdString();
         EXPECT_EQ(end.detail, sender.status2());

@@ -155,6 +155,8 @@ protected:
         case Road::SFTP:
             if (!sftp.start())
                 *why = sftp.why;
+            else
+                sftp.trustHostKey(knownHosts());
             toFTP(true, sftp.port, sftp.user, QStringLiteral("secret"));
             return sftp.root() + QStringLiteral("/site");
         }
@@ -217,6 +219,7 @@ TEST_F(ServerAnswers, ARefusedAccountAServerThatIsNotThereAndOneNotTrustedSayWha
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         QFile::remove(knownHosts());
+        sftp.trustHostKey(knownHosts());
         c.destination();
         const PublishObserver::Ending* ending = send(false);
         ASSERT_TRUE(ending) << reports.story().toStdString();
@@ -259,6 +262,8 @@ TEST_P(UnwritableFolder, FailsItsFilesOnlyAndSaysWhy)
     default:
         if (!sftp.start())
             why = sftp.why;
+        else
+            sftp.trustHostKey(knownHosts());
         serverFolder = sftp.root() + QStringLiteral("/site");
         QDir().mkpath(serverFolder + QStringLiteral("/locked"));
         testservers::runQuietly(QStringLiteral("/bin/chown"), { sftp.user + QLatin1Char(':'), serverFolder });

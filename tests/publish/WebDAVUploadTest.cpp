@@ -105,7 +105,7 @@ TEST_F(WebDAVUpload, WrongPasswordKeepsTheStoredTree)
     site.write(QStringLiteral("index.html"), "home, edited");
     publish(QStringLiteral("tester:wrong"));
     EXPECT_TRUE(controller.taskError());
-    EXPECT_EQ(controller.status1(), QStringLiteral("Send Error! - Press Cancel"));
+    EXPECT_EQ(controller.status1(), QStringLiteral("The publication stopped"));
     EXPECT_EQ(controller.status2(), QStringLiteral("The server refused the user name or password. The server said: \"Unauthorized\"."));
     EXPECT_EQ(site.document.lastbom(), stored);
     EXPECT_TRUE(controller.panelVisible());
@@ -266,5 +266,5 @@ TEST_F(WebDAVUpload, UnreadableFileIsNotClaimedAsSent)
     std::shared_ptr<XmlD> stored = site.document.lastXmlD();
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->filePaths(), QStringList({ QStringLiteral("index.html") }));
-    EXPECT_EQ(controller.status1(), QStringLiteral("Send Error! - Press Cancel"));
+    EXPECT_EQ(controller.status1(), QStringLiteral("The publication stopped"));
 }

@@ -259,6 +259,11 @@ public:
     QString readOnlyFolder;   // below the root; "" for none
     QString refusedName;      // a file name every STOR of which fails; "" for none
     QString refusalWords = QStringLiteral("Requested action aborted: local error in processing.");
+    // How the server answers besides: "" as pyftpdlib does; "421 cleartext"
+    // or "534 tls" to USER, as a server that takes only TLS logins; "552
+    // lines" to every STOR, a full disk told in a reply of several lines
+    // whose last line holds only timings.
+    QString answers;
 
     QString root() const { return base.path() + QStringLiteral("/ftp"); }
     QString log() const { return QString::fromUtf8(readAll(base.path() + QStringLiteral("/ftpd.log"))); }
@@ -280,7 +285,7 @@ public:
             "from pyftpdlib.handlers import FTPHandler\n"
             "from pyftpdlib.servers import FTPServer\n"
             "import os\n"
-            "port, root, passive, readonly, refused, words = int(sys.argv[1]), sys.argv[2], int(sys.argv[3]), sys.argv[4], sys.argv[5], sys.argv[6]\n"
+            "port, root, passive, readonly, refused, words, answers = int(sys.argv[1]), sys.argv[2], int(sys.argv[3]), sys.argv[4], sys.argv[5], sys.argv[6], sys.argv[7]\n"
             "auth = DummyAuthorizer()\n"
             "auth.add_user('tester', 'secret', root, perm='elradfmwMT')\n"
             "os.makedirs(root + '/visitor', exist_ok=True)\n"
@@ -289,7 +294,19 @@ public:
             "    os.makedirs(os.path.join(root, readonly), exist_ok=True)\n"
             "    auth.override_perm('tester', os.path.join(root, readonly), perm='elr', recursive=True)\n"
             "class Handler(FTPHandler):\n"
+            "    def ftp_USER(self, line):\n"
+            "        if answers == '421 cleartext':\n"
+            "            self.respond('421 Sorry, cleartext sessions are not accepted on this server.')\n"
+            "            self.close_when_done()\n"
+            "            return\n"
+            "        if answers == '534 tls':\n"
+            "            self.respond('534 This server requires TLS')\n"
+            "            return\n"
+            "        return FTPHandler.ftp_USER(self, line)\n"
             "    def ftp_STOR(self, file, mode='w'):\n"
+            "        if answers == '552 lines':\n"
+            "            self.respond('552-Disk full - please upload later\\r\\n552 0.003 seconds (measured here), 1.21 Mbytes per second')\n"
+            "            return\n"
             "        if refused and os.path.basename(file).endswith(refused + '.lqpart') or refused and os.path.basename(file) == refused:\n"
             "            self.respond('451 ' + words)\n"
             "            return\n"
@@ -301,7 +318,7 @@ public:
             "server = FTPServer(('127.0.0.1', port), Handler)\n"
             "server.serve_forever()\n");
         if (!server.start(python, { QStringLiteral("-W"), QStringLiteral("ignore"), b + QStringLiteral("/ftpd.py"), QString::number(port), root(), QString::number(passive),
-                                      readOnlyFolder, refusedName, refusalWords },
+                                      readOnlyFolder, refusedName, refusalWords, answers },
                 b + QStringLiteral("/ftpd.log"))
             || !waitForPort(port, server.pid())) {
             why = QStringLiteral("pyftpdlib did not start: ") + log();
@@ -365,6 +382,28 @@ public:
             return false;
         }
         return true;
+    }
+
+    // The server's host key, as the server sends it.
+    QByteArray hostKey() const
+    {
+        const QList<QByteArray> fields = readAll(base.path() + QStringLiteral("/host_key.pub")).split(' ');
+        return fields.size() >= 2 ? QByteArray::fromBase64(fields[1]) : QByteArray();
+    }
+
+    // Adds the server's key to the program's known-hosts file the way the
+    // transfer tool does once the user trusted it: "127.0.0.1:<port>", the
+    // key's type by libcurl's number (5, ED25519) and the key in hexadecimal.
+    bool trustHostKey(const QString& knownHosts) const
+    {
+        const QByteArray key = hostKey();
+        if (key.isEmpty())
+            return false;
+        QFile file(knownHosts);
+        if (!file.open(QIODevice::Append))
+            return false;
+        file.write("127.0.0.1:" + QByteArray::number(port) + " 5 " + key.toHex() + "\n");
+        return file.error() == QFileDevice::NoError;
     }
 };
 

@@ -16,7 +16,15 @@
 //   PASSWORD <password>
 //   BASEDIR <path>         the remote base folder, URL-escaped components
 //   BASEDIRISROOT          the base folder is absolute (else below the login folder)
-//   CONNECT                logs in
+//   CONNECT                logs in. Over SFTP, a server whose host key is
+//                          not known yet is not logged in to: the answer is
+//                          "-ERR 0 0 NEWHOSTKEY <type> <key>", with the key's
+//                          type as ssh names it (ED25519, ECDSA, RSA, DSA) and
+//                          its blob in hexadecimal; nothing is stored.
+//   TRUSTKEY <key>         the user trusts the key (hexadecimal, as NEWHOSTKEY
+//                          gave it) the server offered in this session: it is
+//                          added to the known-hosts file, and the next CONNECT
+//                          goes through. Any other key is refused.
 //   PUT <path>             sends the local file at <path> (URL-escaped, below
 //                          the working folder) to the same path below the
 //                          base folder, making missing folders. The file goes
@@ -43,7 +51,10 @@
 // LUMENQUILL_LISTING_NAMES (a listing is read up to 8 MB and 100000
 // names; a longer one is an error). SFTP host keys
 // are checked against the file named by LUMENQUILL_KNOWN_HOSTS: a host seen
-// for the first time is added to it, a host whose key changed is refused.
+// for the first time is reported (NEWHOSTKEY) and added only once TRUSTKEY
+// says the user trusts its key; a host whose key changed is refused.
+// A failed FTP command quotes the server's reply: of a reply of several
+// lines, its first line, which carries the reply's message.
 // One connection serves the whole session.
 
 #include <curl/curl.h>
@@ -229,13 +240,43 @@ std::string hostName()
     return host.find(':') == std::string::npos ? host + ":22" : host;
 }
 
+// The key a server offered that the known-hosts file does not hold yet,
+// and the one the user said to trust (both as hexadecimal blobs).
+int offeredType = -1;
+std::string offeredKey;
+int trustedType = -1;
+std::string trustedKey;
+
+// The key's type as ssh names it in its fingerprint lines.
+const char* typeName(int type)
+{
+    switch (type) {
+    case CURLKHTYPE_RSA1:
+    case CURLKHTYPE_RSA: return "RSA";
+    case CURLKHTYPE_DSS: return "DSA";
+    case CURLKHTYPE_ECDSA: return "ECDSA";
+    case CURLKHTYPE_ED25519: return "ED25519";
+    default: return "UNKNOWN";
+    }
+}
+
+bool addKnownHost(const char* file, const std::string& entry)
+{
+    FILE* known = std::fopen(file, "a");
+    if (!known)
+        return false;
+    std::fprintf(known, "%s %s\n", hostName().c_str(), entry.c_str());
+    return std::fclose(known) == 0;
+}
+
 int hostKey(void*, int type, const char* key, size_t length)
 {
     const char* file = std::getenv("LUMENQUILL_KNOWN_HOSTS");
     if (!file || !*file)
         return CURLKHMATCH_MISMATCH;
     const std::string name = hostName();
-    const std::string entry = std::to_string(type) + " " + hexOf(key, length);
+    const std::string blob = hexOf(key, length);
+    const std::string entry = std::to_string(type) + " " + blob;
     if (FILE* known = std::fopen(file, "r")) {
         char buffer[8192];
         while (std::fgets(buffer, sizeof buffer, known)) {
@@ -253,13 +294,17 @@ int hostKey(void*, int type, const char* key, size_t length)
         }
         std::fclose(known);
     }
-    FILE* known = std::fopen(file, "a");
-    if (!known)
-        return CURLKHMATCH_MISMATCH;
-    std::fprintf(known, "%s %s\n", name.c_str(), entry.c_str());
-    std::fclose(known);
-    std::fprintf(stderr, "ftptool: first connection to %s: its host key is now trusted\n", name.c_str());
-    return CURLKHMATCH_OK;
+    // A key seen for the first time is trusted only when the user said so.
+    if (!trustedKey.empty() && trustedKey == blob && trustedType == type) {
+        if (!addKnownHost(file, entry))
+            return CURLKHMATCH_MISMATCH;
+        std::fprintf(stderr, "ftptool: the host key of %s is now trusted\n", name.c_str());
+        return CURLKHMATCH_OK;
+    }
+    offeredType = type;
+    offeredKey = blob;
+    std::fprintf(stderr, "ftptool: first connection to %s: its host key is not known yet\n", name.c_str());
+    return CURLKHMATCH_MISMATCH;
 }
 
 size_t discard(char*, size_t size, size_t count, void*)
@@ -267,9 +312,18 @@ size_t discard(char*, size_t size, size_t count, void*)
     return size * count;
 }
 
-// The server's last reply line (FTP), and what an SFTP "statvfs" told.
+// The message of the server's last reply (FTP), and what an SFTP
+// "statvfs" told.
 std::string serverLine;
 std::string statvfsText;
+// The first line of a reply of several lines, until its last line comes.
+std::string firstLine;
+
+bool startsWithCode(const std::string& line)
+{
+    return line.size() >= 4 && std::isdigit(static_cast<unsigned char>(line[0])) && std::isdigit(static_cast<unsigned char>(line[1]))
+        && std::isdigit(static_cast<unsigned char>(line[2])) && (line[3] == ' ' || line[3] == '-');
+}
 
 size_t readHeader(char* data, size_t size, size_t count, void*)
 {
@@ -280,8 +334,25 @@ size_t readHeader(char* data, size_t size, size_t count, void*)
     }
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
         line.pop_back();
-    if (line.size() >= 3 && std::isdigit(static_cast<unsigned char>(line[0])))
+    // A reply of several lines opens with "<code>-<message>" and closes
+    // with "<code> <text>": the message is on its first line (the last one
+    // may hold no more than timings), unless that line says nothing.
+    if (!firstLine.empty()) {
+        if (line.size() >= 4 && line.compare(0, 3, firstLine, 0, 3) == 0 && line[3] == ' ') {
+            const bool saysNothing = firstLine.find_first_not_of(' ', 4) == std::string::npos;
+            serverLine = saysNothing ? line : firstLine.substr(0, 3) + " " + firstLine.substr(4);
+            firstLine.clear();
+        }
+        return size * count;
+    }
+    if (startsWithCode(line)) {
+        if (line[3] == '-')
+            firstLine = line;
+        else
+            serverLine = line;
+    } else if (line.size() >= 3 && std::isdigit(static_cast<unsigned char>(line[0]))) {
         serverLine = line;
+    }
     return size * count;
 }
 
@@ -290,6 +361,7 @@ void prepare(const std::string& url)
     curl_easy_reset(curl);
     errorText[0] = 0;
     serverLine.clear();
+    firstLine.clear();
     statvfsText.clear();
     curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, readHeader);
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
@@ -328,6 +400,13 @@ std::string failure(CURLcode code)
             replyCode = std::strtol(curlWords.c_str() + open + 1, nullptr, 10);
     } else {
         curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &replyCode);
+        // libcurl ends at a 421 (the server closing) before it takes the
+        // reply's code as the request's: the reply itself tells it.
+        if (replyCode < 400 && serverLine.size() >= 3 && std::isdigit(static_cast<unsigned char>(serverLine[0]))) {
+            const long lineCode = std::strtol(serverLine.substr(0, 3).c_str(), nullptr, 10);
+            if (lineCode >= 400)
+                replyCode = lineCode;
+        }
         if (replyCode >= 400 && !serverLine.empty())
             words = serverLine;
         else if (replyCode < 400)
@@ -355,9 +434,14 @@ void connect()
     }
     prepare((sftp ? "sftp://" : "ftp://") + host + (sftp ? "/~/" : "/"));
     curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+    offeredType = -1;
+    offeredKey.clear();
     const CURLcode result = curl_easy_perform(curl);
     if (result != CURLE_OK) {
-        reply(failure(result));
+        if (sftp && !offeredKey.empty())
+            reply("-ERR 0 0 NEWHOSTKEY " + std::string(typeName(offeredType)) + " " + offeredKey);
+        else
+            reply(failure(result));
         return;
     }
     char* path = nullptr;
@@ -730,6 +814,15 @@ int main(int argc, char** argv)
             reply("+OK BASEDIRISROOT");
         } else if (verb == "CONNECT") {
             connect();
+        } else if (verb == "TRUSTKEY") {
+            // Only the key this session's server offered, as the user saw it.
+            if (!sftp || offeredKey.empty() || argument != offeredKey) {
+                reply(failure(CURLE_PEER_FAILED_VERIFICATION, "Not the key the server offered"));
+            } else {
+                trustedKey = argument;
+                trustedType = offeredType;
+                reply("+OK TRUSTKEY");
+            }
         } else if (verb == "PUT") {
             put(argument);
         } else if (verb == "DELETE") {

@@ -10,6 +10,7 @@
 #include "document/DocumentSiteBuilder.h"
 #include "publish/Publisher.h"
 #include "publish/SendController.h"
+#include "ui/app/HostKeyQuestion.h"
 #include "ui/editors/QZFiles.h"
 #include "ui/editors/QZNavViewer.h"
 #include "ui/editors/QZTrash.h"
@@ -102,6 +103,7 @@ MyDocumentWindow::MyDocumentWindow(MyDocument& document, lq::UserDefaults* defau
     _masterTab = new MyTabView(this);
     outer->addWidget(_masterTab);
     _sender = std::make_unique<SendController>(&_document);
+    _sender->setHostKeyQuestion([this](const HostKey& key) { return askToTrustHostKey(this, key); });
     _sendPanel = new SendPanel(*_sender, this);
     outer->addWidget(_sendPanel);
     _publisher = std::make_unique<Publisher>(_document, *_sender);

@@ -7,6 +7,7 @@
 #include "ui/widgets/ScreenText.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -56,6 +57,7 @@ SendPanel::SendPanel(SendController& sender, QWidget* parent)
     _debug->setMinimumHeight(90);
     _debug->setMaximumHeight(180);
     layout->addWidget(_debug);
+    _cancel->installEventFilter(this);
     connect(_cancel, &QPushButton::clicked, this, [this] { lq::uiFrame(this, "cancelButton:", [this] { _sender.cancel(); }); });
     connect(_stopBuild, &QPushButton::clicked, this, [this] { lq::uiFrame(this, "cancelExport:", [this] { _sender.cancel(); }); });
     connect(_retry, &QPushButton::clicked, this, [this] { lq::uiFrame(this, "retryFTP:", [this] { _sender.retryFTP(); }); });
@@ -130,6 +132,26 @@ void SendPanel::runEnded(const Ending& ending)
     _open->setVisible(ending.outcome == Outcome::Published && !ending.address.isEmpty());
     showToolTalk();
     setVisible(true);
+    // A failure waits for the user: Return or Escape puts it away.
+    if (ending.outcome == Outcome::Failed && _cancel->isVisibleTo(this))
+        _cancel->setFocus(Qt::OtherFocusReason);
+}
+
+bool SendPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == _cancel && (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress)) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool pressing = key->modifiers() == Qt::NoModifier
+            && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->key() == Qt::Key_Escape);
+        if (pressing) {
+            // The button takes the key before any shortcut of the window.
+            event->accept();
+            if (event->type() == QEvent::KeyPress)
+                _cancel->click();
+            return true;
+        }
+    }
+    return QFrame::eventFilter(watched, event);
 }
 
 void SendPanel::dismissed()

@@ -43,6 +43,10 @@ public:
     void runEnded(const Ending& ending) override;
     void dismissed() override;
 
+protected:
+    // Return, Enter and Escape press the focused Cancel (or Close).
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void showDetails(bool open);
     void showToolTalk();

@@ -25,6 +25,7 @@
 #include "support/ScopedServices.h"
 #include "support/TestFiles.h"
 #include "support/ui/ScriptedModalHandler.h"
+#include "platform/SupportPaths.h"
 #include "support/SmallFilesystem.h"
 #include "support/TestServers.h"
 #include "publish/SendController.h"
@@ -42,6 +43,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QProcess>
 #include <QProgressBar>
 #include <QDialog>
 #include <QLineEdit>
@@ -1062,3 +1064,142 @@ TEST_F(ExportControllerTest, APublicationToALocalServerEndsWithItsLineOnScreen)
 }
 
 } // namespace
+
+namespace {
+// The fingerprint of a public key file as ssh shows it ("SHA256:…").
+QString sshFingerprint(const QString& publicKey)
+{
+    QProcess keygen;
+    keygen.start(QStringLiteral("/usr/bin/ssh-keygen"), { QStringLiteral("-l"), QStringLiteral("-E"), QStringLiteral("sha256"), QStringLiteral("-f"), publicKey });
+    if (!keygen.waitForFinished(20000))
+        return QString();
+    // "256 SHA256:… comment (ED25519)"
+    return QString::fromUtf8(keygen.readAllStandardOutput()).section(QLatin1Char(' '), 1, 1);
+}
+} // namespace
+
+TEST_F(ExportControllerTest, ANewSFTPHostKeyIsAskedAboutAndOnlyATrustedOneIsKept)
+{
+    testservers::SFTPServer server;
+    if (!server.start())
+        GTEST_SKIP() << server.why.toStdString();
+    const QString fingerprint = sshFingerprint(server.base.path() + QStringLiteral("/host_key.pub"));
+    ASSERT_TRUE(fingerprint.startsWith(QStringLiteral("SHA256:"))) << fingerprint.toStdString();
+    const QString knownHosts = lq::supportFolder() + QStringLiteral("/known_hosts");
+    QFile::remove(knownHosts);
+    const QByteArray serverName = "127.0.0.1:" + QByteArray::number(server.port) + ' ';
+    useBuiltHelperTools();
+    useTheRealWindow();
+    SendController* uploader = window->sender();
+    SendPanel* sendPanel = window->sendPanel();
+    choose(PublishTag::ServerType, XmlLocation::FTPServer);
+    choose(PublishTag::FtpType, 1);
+    type(PublishTag::FtpServer, QStringLiteral("127.0.0.1"));
+    type(PublishTag::FtpPort, QString::number(server.port));
+    type(PublishTag::FtpUser, server.user);
+    type(PublishTag::FtpPassword, QStringLiteral("secret"));
+    type(PublishTag::FtpFolder, QStringLiteral("www/site"));
+    const QString site = server.root() + QStringLiteral("/www/site");
+
+    // Each time the user cancels, nothing is sent and no key is kept.
+    modal.state->alertAnswer = 1;
+    struct Case {
+        const char* what;
+        std::function<void()> start;
+        QString line;
+    };
+    const QList<Case> refusals = {
+        { "the connection test", [&] { panel->testFTPExport(); }, QStringLiteral("Test Failed") },
+        { "a publication", [&] { panel->exportButton(); }, QStringLiteral("The publication stopped") },
+    };
+    for (const Case& c : refusals) {
+        SCOPED_TRACE(c.what);
+        const qsizetype asked = modal.state->alerts.size();
+        c.start();
+        ASSERT_TRUE(waitForTheUploader());
+        ASSERT_EQ(modal.state->alerts.size(), asked + 1);
+        // The question shows the server, its port, and the key as ssh shows it.
+        const lq::AlertRequest& question = modal.state->alerts.last();
+        EXPECT_EQ(question.buttons, QStringList({ QStringLiteral("Trust"), QStringLiteral("Cancel") }));
+        EXPECT_TRUE(question.message.contains(QStringLiteral("127.0.0.1 on port ") + QString::number(server.port))) << question.message.toStdString();
+        EXPECT_TRUE(question.message.contains(QStringLiteral("ED25519 key fingerprint is ") + fingerprint)) << question.message.toStdString();
+        EXPECT_EQ(sendPanel->status1()->text(), c.line);
+        EXPECT_TRUE(sendPanel->status2()->text().startsWith(QStringLiteral("The host key of 127.0.0.1 (port ") + QString::number(server.port)
+            + QStringLiteral(") was not trusted, so nothing was sent and the key was not stored.")))
+            << sendPanel->status2()->text().toStdString();
+        EXPECT_FALSE(sendPanel->retryButton()->isVisibleTo(sendPanel));
+        EXPECT_EQ(sendPanel->cancelButton()->text(), QStringLiteral("Close"));
+        EXPECT_FALSE(readAll(knownHosts).contains(serverName)) << readAll(knownHosts).toStdString();
+        EXPECT_TRUE(filesBelow(site).isEmpty());
+        // Return puts the failure away.
+        QTest::keyClick(sendPanel->cancelButton(), Qt::Key_Return);
+        EXPECT_FALSE(uploader->panelVisible());
+    }
+
+    // Trusted: the site goes and the key is kept.
+    modal.state->alertAnswer = 0;
+    const qsizetype asked = modal.state->alerts.size();
+    panel->exportButton();
+    ASSERT_TRUE(waitForTheUploader());
+    EXPECT_FALSE(uploader->taskError()) << uploader->status2().toStdString() << uploader->debugLog().toStdString();
+    EXPECT_EQ(modal.state->alerts.size(), asked + 1);
+    EXPECT_EQ(filesBelow(site), filesBelow(folder + QStringLiteral("/homepage")));
+    EXPECT_TRUE(readAll(knownHosts).startsWith(serverName)) << readAll(knownHosts).toStdString();
+
+    // The next publication asks nothing.
+    uploader->cancel();
+    writeAll(folder + QStringLiteral("/files/index.html"), "<p>edited</p>");
+    panel->exportButton();
+    ASSERT_TRUE(waitForTheUploader());
+    EXPECT_FALSE(uploader->taskError()) << uploader->status2().toStdString();
+    EXPECT_EQ(modal.state->alerts.size(), asked + 1);
+    EXPECT_EQ(readAll(site + QStringLiteral("/index.html")), readAll(folder + QStringLiteral("/homepage/index.html")));
+}
+
+TEST_F(ExportControllerTest, AnFTPServersRefusalIsToldInItsOwnWordsWithTheButtonsThatHelp)
+{
+    struct Case {
+        const char* answers;
+        QString says;     // how the second line begins
+        QString quotes;   // the server's words it quotes
+        bool retry;
+    };
+    const QString encrypted = QStringLiteral("The server accepts only encrypted (FTPS) connections, which Lumenquill does not offer, so nothing was sent.");
+    const QList<Case> cases = {
+        { "421 cleartext", encrypted, QStringLiteral("\"Sorry, cleartext sessions are not accepted on this server\""), false },
+        { "534 tls", encrypted, QStringLiteral("\"This server requires TLS\""), false },
+        // The line that holds the reply's message, not its last line of timings.
+        { "552 lines", QStringLiteral("Nothing was published to ftp://127.0.0.1:"), QStringLiteral("\"Disk full - please upload later\""), true },
+    };
+    useBuiltHelperTools();
+    useTheRealWindow();
+    SendPanel* sendPanel = window->sendPanel();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.answers);
+        testservers::FTPServer server;
+        server.answers = QString::fromLatin1(c.answers);
+        if (!server.start())
+            GTEST_SKIP() << server.why.toStdString();
+        choose(PublishTag::ServerType, XmlLocation::FTPServer);
+        choose(PublishTag::FtpType, 0);
+        type(PublishTag::FtpServer, QStringLiteral("127.0.0.1"));
+        type(PublishTag::FtpPort, QString::number(server.port));
+        type(PublishTag::FtpUser, QStringLiteral("tester"));
+        type(PublishTag::FtpPassword, QStringLiteral("secret"));
+        type(PublishTag::FtpFolder, QStringLiteral("www/site"));
+        panel->exportButton();
+        ASSERT_TRUE(waitForTheUploader());
+        const QString second = sendPanel->status2()->text();
+        EXPECT_TRUE(second.startsWith(c.says)) << second.toStdString();
+        EXPECT_TRUE(second.contains(c.quotes)) << second.toStdString();
+        EXPECT_FALSE(second.contains(QStringLiteral("measured here"))) << second.toStdString();
+        EXPECT_FALSE(second.contains(QStringLiteral("timed out"))) << second.toStdString();
+        EXPECT_TRUE(sendPanel->status1()->text().startsWith(QStringLiteral("The publication stopped"))) << sendPanel->status1()->text().toStdString();
+        EXPECT_EQ(sendPanel->retryButton()->isVisibleTo(sendPanel), c.retry);
+        EXPECT_EQ(sendPanel->cancelButton()->text(), QStringLiteral("Close"));
+        EXPECT_TRUE(filesBelow(server.root() + QStringLiteral("/www/site")).isEmpty());
+        // Escape puts the failure away.
+        QTest::keyClick(sendPanel->cancelButton(), Qt::Key_Escape);
+        EXPECT_FALSE(window->sender()->panelVisible());
+    }
+}
