@@ -248,7 +248,8 @@ public:
 // "visitor" / "secret", has <base>/ftp/visitor as home. It may be told to
 // let the account only read one folder (as a server refuses writes where
 // the account has no right to them), and to refuse every file of one name
-// with "451 Requested action aborted: local error in processing".
+// with "451 Requested action aborted: local error in processing" (when it
+// is stored under that name, or renamed to it).
 class FTPServer {
 public:
     QTemporaryDir base;
@@ -299,11 +300,15 @@ public:
             "    auth.override_perm('tester', os.path.join(root, readonly), perm='elr', recursive=True)\n"
             "class Handler(FTPHandler):\n"
             "    def ftp_STOR(self, file, mode='w'):\n"
-            "        if refused and os.path.basename(file).endswith(refused + '.lqpart') or refused and os.path.basename(file) == refused:\n"
+            "        if refused and os.path.basename(file) == refused:\n"
             "            self.respond('451 Requested action aborted: local error in processing.')\n"
             "            return\n"
             "        return FTPHandler.ftp_STOR(self, file, mode)\n"
             "    def ftp_RNTO(self, path):\n"
+            "        if refused and os.path.basename(path) == refused:\n"
+            "            self._rnfr = None\n"
+            "            self.respond('451 Requested action aborted: local error in processing.')\n"
+            "            return\n"
             "        lie, name = open(lies + '/lie').read(), open(lies + '/lie-name', 'rb').read().decode()\n"
             "        if lie and self._rnfr and os.path.basename(path) == name:\n"
             "            if lie == 'nothing':\n"
