@@ -5,7 +5,8 @@ Starts pyftpdlib (FTP) and OpenSSH's sshd (SFTP, needs root for its test
 account) on 127.0.0.1, then drives each tool given through its line
 protocol as the program does (one command, one answer): 1,000 files of
 200 bytes into a new folder, then the same files again over the ones
-there. Prints the median of three runs for each.
+there. Prints the median of three runs for each (LQ_BENCH_FILES,
+LQ_BENCH_RUNS and LQ_BENCH_PROTOCOLS change what is measured).
 
     g++ -O2 -std=c++20 tools/ftptool/ftptool.cpp -lcurl -o /tmp/now/FTP
     ln -s FTP /tmp/now/SFTP
@@ -15,7 +16,8 @@ Each argument is a folder holding a tool as "FTP" and "SFTP".
 """
 import os, shutil, socket, statistics, subprocess, sys, tempfile, time
 
-FILES, SIZE, RUNS = int(os.environ.get('LQ_BENCH_FILES', 1000)), 200, 3
+FILES, SIZE, RUNS = int(os.environ.get('LQ_BENCH_FILES', 1000)), 200, int(os.environ.get('LQ_BENCH_RUNS', 3))
+PROTOCOLS = os.environ.get('LQ_BENCH_PROTOCOLS', 'FTP SFTP').split()
 USER = 'lqsftptest'
 
 
@@ -115,6 +117,8 @@ def main():
     servers = []
     try:
         for name, start in (('FTP', start_ftp), ('SFTP', start_sftp)):
+            if name not in PROTOCOLS:
+                continue
             server, port, user = start(base)
             servers.append(server)
             for folder in sys.argv[1:]:
