@@ -1,5 +1,6 @@
 #include "publish/FTPRoad.h"
 
+#include "model/core/DocumentBase.h"
 #include "platform/AuxiliaryTools.h"
 #include "platform/ChildProcess.h"
 #include "platform/ExceptionFrame.h"
@@ -14,6 +15,7 @@
 #include "publish/XmlLocation.h"
 
 #include <QFileInfo>
+#include <QSet>
 
 FTPRoad::FTPRoad(UploadPanel& panel)
     : UploadRoad(panel)
@@ -112,6 +114,29 @@ void FTPRoad::ftpAddFiles(XmlD* tree, bool removals)
     });
 }
 
+void FTPRoad::ftpAddLeftovers(const ChangeSet& changes)
+{
+    QSet<QString> siteFiles;
+    for (const XmlD* tree : { changes.current.get(), changes.lastPublished.get() })
+        if (tree)
+            for (const QString& path : tree->filePaths())
+                siteFiles.insert(path);
+    QStringList& commands = tasksToDo.last().commands;
+    for (const QString& path : _leftovers.at(_leftoverPlace)) {
+        if (siteFiles.contains(LeftoverTemporaries::plainPath(path)))
+            _leftovers.remove(_leftoverPlace, path);
+        else
+            commands.append(QStringLiteral("DISCARD ") + path);
+    }
+}
+
+void FTPRoad::keepLeftovers()
+{
+    QString why;
+    if (!_leftovers.write(&why))
+        _panel.activity(QStringLiteral("The record of temporary files left on the server could not be written: ") + why);
+}
+
 void FTPRoad::send(const PublishRequest& request, const ChangeSet& changes)
 {
     lq::modelFrame(this, "sendFTPBom:location:pathName:lastXmlD:currentXmlD:", [&] {
@@ -157,10 +182,17 @@ void FTPRoad::send(const PublishRequest& request, const ChangeSet& changes)
             return;
         }
         _host = location->transferHost();
+        // Temporary files are the same destination's only when the account
+        // and folder are the same too.
+        _leftoverPlace = (_sftp ? QStringLiteral("sftp://") : QStringLiteral("ftp://")) + XmlD::addressSegment(location->username())
+            + QLatin1Char('@') + location->transferHost() + (location->ftpFolder().startsWith(QLatin1Char('/')) ? QStringLiteral("//") : QStringLiteral("/"))
+            + ftpStripVornSlashes(location->ftpFolder());
+        _leftovers.read(_panel.document() ? _panel.document()->siteFolder() : nullptr);
         reportListingFailures(lastxmld.get());
         _report.begin(bom, pathName);
         _destination = (location->ftpType() == 0 ? QStringLiteral("ftp://") : QStringLiteral("sftp://")) + location->transferHost() + QLatin1Char('/')
             + ftpStripVornSlashes(location->ftpFolder());
+        ftpAddLeftovers(changes);
         if (bom && bom->removeFiles())
             ftpAddFiles(bom->removeFiles(), true);
         if (bom && bom->addFiles())
@@ -276,6 +308,7 @@ void FTPRoad::ftpEndRoad()
     ftpSend2 = false;
     const bool failed = _panel.taskError();
     const bool someFailed = !failures().isEmpty();
+    keepLeftovers();
     if (failed || someFailed)
         storeRecord();
     else
@@ -326,6 +359,8 @@ void FTPRoad::ftpProcessLine(const QString& line)
         if (verb == QStringLiteral("+OK")) {
             if (rest == QStringLiteral("PUT") || rest == QStringLiteral("DELETE")) {
                 countDone(rest == QStringLiteral("DELETE"));
+            } else if (rest == QStringLiteral("DISCARD")) {
+                _leftovers.remove(_leftoverPlace, _pendingPath);
             } else if (rest == QStringLiteral("CONNECT")) {
                 _panel.setStatus(ftpTest ? QStringLiteral("Test Passed. Connection Good") : QStringLiteral("Connected"), _panel.status2());
                 _panel.setProgress(_panel.progress(), false);
@@ -338,6 +373,11 @@ void FTPRoad::ftpProcessLine(const QString& line)
                 _panel.activity(line);
             }
             ftpDoCommand();
+        } else if (verb == QStringLiteral("+TEMP") && !ftpTest) {
+            // Kept until the tool says it is gone: a tool stopped now leaves it.
+            _leftovers.add(_leftoverPlace, rest);
+        } else if (verb == QStringLiteral("+GONE") && !ftpTest) {
+            _leftovers.remove(_leftoverPlace, rest);
         } else if (verb == QStringLiteral("+STAT")) {
             const int percent = rest.trimmed().toInt();
             if (percent != 0 && percent != 100)
@@ -378,6 +418,8 @@ void FTPRoad::ftpDoCommand()
                 showFilesLeft(false, lastStatus2);
             } else if (verb == QStringLiteral("DELETE")) {
                 showFilesLeft(true, QStringLiteral("Removing ") + argument);
+            } else if (verb == QStringLiteral("DISCARD")) {
+                _pendingPath = argument;
             } else if (verb == QStringLiteral("QUIT")) {
                 _quitSent = true;
             }
@@ -409,11 +451,12 @@ void FTPRoad::ftpProcessFailure(const QString& answer)
         if (!codeRead || !replyRead)
             outcome.curlCode = outcome.reply = 0;
         const bool put = _pendingVerb == QStringLiteral("PUT");
-        const bool remove = _pendingVerb == QStringLiteral("DELETE");
+        const bool discard = _pendingVerb == QStringLiteral("DISCARD");
+        const bool remove = _pendingVerb == QStringLiteral("DELETE") || discard;
         outcome.operation = put ? lq::TransferOutcome::Operation::Send
             : remove            ? lq::TransferOutcome::Operation::Remove
                                 : lq::TransferOutcome::Operation::Connect;
-        outcome.file = (put || remove) ? _pendingPath : QString();
+        outcome.file = discard ? LeftoverTemporaries::plainPath(_pendingPath) : (put || remove) ? _pendingPath : QString();
         // The tool sends a file under a temporary name: a copy the server had stays.
         outcome.keptCopy = put && _heldBefore.contains(_pendingPath);
         // The tool names a server by host and port in its known-hosts file.
@@ -421,13 +464,26 @@ void FTPRoad::ftpProcessFailure(const QString& answer)
         if (!_sftp)
             outcome.host = _host;
         outcome.knownHosts = lq::supportFolder() + QStringLiteral("/known_hosts");
-        const lq::TransferMessage message = lq::describeTransfer(outcome);
+        lq::TransferMessage message = lq::describeTransfer(outcome);
+        // The server said it stored the file, and reading it back said otherwise.
+        const QString unconfirmed = QStringLiteral("unconfirmed: ");
+        if (put && outcome.curlCode == 0 && outcome.reply == 0 && outcome.words.startsWith(unconfirmed)) {
+            message.text = lq::unconfirmedSendMessage(_pendingPath, outcome.words.mid(unconfirmed.size()));
+            message.endsRun = false;
+            message.retryHelps = true;
+        }
         if (message.endsRun || ftpTest || tasksToDo.isEmpty()) {
             ftpProcessError(message.text, message.retryHelps);
             return;
         }
-        // This file only: its record is not made, and the next command goes.
         _panel.debug(QStringLiteral("Error: ") + message.text);
+        // A temporary file that cannot be removed stays in the record for
+        // the next publication; the site's files go on.
+        if (discard) {
+            ftpDoCommand();
+            return;
+        }
+        // This file only: its record is not made, and the next command goes.
         QStringList& commands = tasksToDo.first().commands;
         if (!commands.isEmpty() && (commands.first().startsWith(QStringLiteral("+ ")) || commands.first().startsWith(QStringLiteral("- "))))
             commands.removeFirst();
@@ -465,8 +521,10 @@ void FTPRoad::ftpProcessError(const QString& message, bool retryHelps)
 {
     lq::modelFrame(this, "ftp_processError:", [&] {
         _panel.debug(QStringLiteral("Error: ") + message);
-        if (!ftpTest)
+        if (!ftpTest) {
             storeRecord();
+            keepLeftovers();
+        }
         tasksToDo.clear();
         // A failed test is over; a failed publication waits for Retry or Close.
         _panel.setProgress(_panel.progress(), !ftpTest);
@@ -508,8 +566,10 @@ void FTPRoad::cancel()
     _panel.setSending(false);
     _panel.setPanelVisible(false);
     if (ftpSend2) {
-        if (!ftpTest)
+        if (!ftpTest) {
             storeRecord();
+            keepLeftovers();
+        }
         forgetRecord();
         _panel.debug(QStringLiteral("Task Canceled"));
         tasksToDo.clear();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "publish/LeftoverTemporaries.h"
 #include "publish/UploadRoad.h"
 
 #include <QList>
@@ -49,6 +50,12 @@ private:
     QString refusalOf(const DigestEntry& entry) const;
     // Queues the commands and records for each file of a removal or addition tree.
     void ftpAddFiles(XmlD* tree, bool removals);
+    // Queues the removal of the temporary files an earlier run left at the
+    // destination; a name the site's trees hold is the site's file by now,
+    // and leaves the record instead.
+    void ftpAddLeftovers(const ChangeSet& changes);
+    // Writes the record of temporary files left on the server.
+    void keepLeftovers();
     void ftpLaunchTask();
     void ftpTaskCompleted(const lq::ProcessResult& result);
     void ftpHandleReturnedData(const QByteArray& bytes);
@@ -78,6 +85,10 @@ private:
     // The server as typed, and whether it is reached over SFTP.
     QString _host;
     bool _sftp = false;
+    // The temporary files the tool made and never said were gone, and the
+    // destination they are kept under (protocol, account, server, folder).
+    LeftoverTemporaries _leftovers;
+    QString _leftoverPlace;
     // The command the tool answers next, and the plain path of its file.
     QString _pendingVerb;
     QString _pendingPath;

@@ -425,6 +425,22 @@ QString uncarriedNameMessage(const QString& file, const QString& protocol)
     return filledText(QStringLiteral("TransferNameNotCarried"), { { QStringLiteral("file"), XmlD::shownName(file) }, { QStringLiteral("protocol"), protocol } });
 }
 
+QString unconfirmedSendMessage(const QString& file, const QString& found)
+{
+    const QString shown = XmlD::shownName(file);
+    const QString elsewhere = QStringLiteral("elsewhere ");
+    if (found.startsWith(elsewhere)) {
+        const QString name = QString::fromUtf8(QByteArray::fromPercentEncoding(found.mid(elsewhere.size()).toUtf8()));
+        return filledText(QStringLiteral("TransferHeldElsewhere"), { { QStringLiteral("file"), shown }, { QStringLiteral("name"), XmlD::shownName(name) } });
+    }
+    const QString bytes = QStringLiteral(" bytes");
+    bool counted = false;
+    const qint64 held = found.endsWith(bytes) ? found.chopped(bytes.size()).toLongLong(&counted) : -1;
+    if (counted)
+        return filledText(QStringLiteral("TransferHeldOtherSize"), { { QStringLiteral("file"), shown }, { QStringLiteral("held"), QString::number(held) } });
+    return filledText(QStringLiteral("TransferNotHeld"), { { QStringLiteral("file"), shown } });
+}
+
 QString failureSummary(const FileFailures& failures)
 {
     if (failures.isEmpty())

@@ -58,6 +58,11 @@ QString unreadFileMessage(const FileFailure& unread);
 QString copyFailureMessage(const FileFailure& failed);
 // A file whose name the protocol ("FTP") cannot carry: it holds a line break.
 QString uncarriedNameMessage(const QString& file, const QString& protocol);
+// A file the server said it stored, and that reading it back found
+// otherwise, as the transfer tool tells it: "none" (nothing under its name),
+// "elsewhere <name>" (a name like it instead, URL-escaped) or "<n> bytes"
+// (its name holds that many).
+QString unconfirmedSendMessage(const QString& file, const QString& found);
 // The second status line after a run in which some files failed: how many,
 // and the first reasons.
 QString failureSummary(const FileFailures& failures);

@@ -249,7 +249,8 @@ public:
 // let the account only read one folder (as a server refuses writes where
 // the account has no right to them), and to refuse every file of one name
 // with "451 Requested action aborted: local error in processing" (or with
-// words of the test's own after the 451).
+// words of the test's own after the 451) when it is stored under that
+// name, or renamed to it.
 class FTPServer {
 public:
     QTemporaryDir base;
@@ -265,6 +266,16 @@ public:
     // whose last line holds only timings.
     QString answers;
 
+    // Makes the server lie about every file of the name it is told to
+    // rename to: "nothing" answers the rename as done and drops the file,
+    // "elsewhere" stores it with its spaces made "_", "short" keeps only its
+    // first half; "" tells the truth again. Read at every rename.
+    void lieAbout(const QString& name, const QString& lie) const
+    {
+        writeAll(base.path() + QStringLiteral("/lie-name"), name.toUtf8());
+        writeAll(base.path() + QStringLiteral("/lie"), lie.toUtf8());
+    }
+
     QString root() const { return base.path() + QStringLiteral("/ftp"); }
     QString log() const { return QString::fromUtf8(readAll(base.path() + QStringLiteral("/ftpd.log"))); }
 
@@ -277,6 +288,7 @@ public:
         }
         const QString b = base.path();
         QDir().mkpath(root());
+        lieAbout(QString(), QString());
         port = freePort();
         const int passive = freePort();
         writeAll(b + QStringLiteral("/ftpd.py"),
@@ -285,7 +297,7 @@ public:
             "from pyftpdlib.handlers import FTPHandler\n"
             "from pyftpdlib.servers import FTPServer\n"
             "import os\n"
-            "port, root, passive, readonly, refused, words, answers = int(sys.argv[1]), sys.argv[2], int(sys.argv[3]), sys.argv[4], sys.argv[5], sys.argv[6], sys.argv[7]\n"
+            "port, root, passive, readonly, refused, words, answers, lies = int(sys.argv[1]), sys.argv[2], int(sys.argv[3]), sys.argv[4], sys.argv[5], sys.argv[6], sys.argv[7], sys.argv[8]\n"
             "auth = DummyAuthorizer()\n"
             "auth.add_user('tester', 'secret', root, perm='elradfmwMT')\n"
             "os.makedirs(root + '/visitor', exist_ok=True)\n"
@@ -307,10 +319,27 @@ public:
             "        if answers == '552 lines':\n"
             "            self.respond('552-Disk full - please upload later\\r\\n552 0.003 seconds (measured here), 1.21 Mbytes per second')\n"
             "            return\n"
-            "        if refused and os.path.basename(file).endswith(refused + '.lqpart') or refused and os.path.basename(file) == refused:\n"
+            "        if refused and os.path.basename(file) == refused:\n"
             "            self.respond('451 ' + words)\n"
             "            return\n"
             "        return FTPHandler.ftp_STOR(self, file, mode)\n"
+            "    def ftp_RNTO(self, path):\n"
+            "        if refused and os.path.basename(path) == refused:\n"
+            "            self._rnfr = None\n"
+            "            self.respond('451 ' + words)\n"
+            "            return\n"
+            "        lie, name = open(lies + '/lie').read(), open(lies + '/lie-name', 'rb').read().decode()\n"
+            "        if lie and self._rnfr and os.path.basename(path) == name:\n"
+            "            if lie == 'nothing':\n"
+            "                os.remove(self._rnfr)\n"
+            "                self._rnfr = None\n"
+            "                self.respond('250 Renaming ok.')\n"
+            "                return\n"
+            "            if lie == 'elsewhere':\n"
+            "                path = os.path.join(os.path.dirname(path), name.replace(' ', '_'))\n"
+            "            if lie == 'short':\n"
+            "                os.truncate(self._rnfr, os.path.getsize(self._rnfr) // 2)\n"
+            "        return FTPHandler.ftp_RNTO(self, path)\n"
             "Handler.authorizer = auth\n"
             "Handler.passive_ports = range(passive, passive + 1)\n"
             "Handler.auth_failed_timeout = 0.1\n"
@@ -318,7 +347,7 @@ public:
             "server = FTPServer(('127.0.0.1', port), Handler)\n"
             "server.serve_forever()\n");
         if (!server.start(python, { QStringLiteral("-W"), QStringLiteral("ignore"), b + QStringLiteral("/ftpd.py"), QString::number(port), root(), QString::number(passive),
-                                      readOnlyFolder, refusedName, refusalWords, answers },
+                                      readOnlyFolder, refusedName, refusalWords, answers, b },
                 b + QStringLiteral("/ftpd.log"))
             || !waitForPort(port, server.pid())) {
             why = QStringLiteral("pyftpdlib did not start: ") + log();
@@ -340,6 +369,18 @@ public:
 
     QString root() const { return base.path() + QStringLiteral("/sftp"); }
     QString log() const { return QString::fromUtf8(readAll(base.path() + QStringLiteral("/sshd.log"))); }
+
+    // Whether the sessions go through the relay that can lie (set before start).
+    bool relayed = false;
+
+    // As FTPServer::lieAbout ("nothing" and "elsewhere"), for a relayed
+    // server: OpenSSH's own SFTP server behind a relay that rewrites the
+    // client's renames of that name. Read at every session.
+    void lieAbout(const QString& name, const QString& lie) const
+    {
+        writeAll(base.path() + QStringLiteral("/lie-name"), name.toUtf8());
+        writeAll(base.path() + QStringLiteral("/lie"), lie.toUtf8());
+    }
 
     bool start()
     {
@@ -369,11 +410,53 @@ public:
             why = QStringLiteral("ssh-keygen failed");
             return false;
         }
+        lieAbout(QString(), QString());
+        // The relay: SFTP packets from the client pass to the real server,
+        // except a rename (type 18) of the named file, which becomes a
+        // removal of its source (type 13) or a rename to another name.
+        writeAll(b + QStringLiteral("/relay.py"),
+            "import os, struct, subprocess, sys\n"
+            "root, lies = sys.argv[1], sys.argv[2]\n"
+            "lie, name = open(lies + '/lie').read(), open(lies + '/lie-name', 'rb').read()\n"
+            "server = subprocess.Popen(['/usr/lib/openssh/sftp-server', '-d', root], stdin=subprocess.PIPE)\n"
+            "def take(n):\n"
+            "    data = b''\n"
+            "    while len(data) < n:\n"
+            "        more = os.read(0, n - len(data))\n"
+            "        if not more:\n"
+            "            return None\n"
+            "        data += more\n"
+            "    return data\n"
+            "def text(body, at):\n"
+            "    size = struct.unpack('>I', body[at:at + 4])[0]\n"
+            "    return body[at + 4:at + 4 + size], at + 4 + size\n"
+            "def packed(data):\n"
+            "    return struct.pack('>I', len(data)) + data\n"
+            "while True:\n"
+            "    head = take(4)\n"
+            "    body = take(struct.unpack('>I', head)[0]) if head else None\n"
+            "    if body is None:\n"
+            "        break\n"
+            "    if body[0] == 18 and lie:\n"
+            "        ident = body[1:5]\n"
+            "        old, at = text(body, 5)\n"
+            "        new, at = text(body, at)\n"
+            "        folder, _, base = new.rpartition(b'/')\n"
+            "        if base == name and lie == 'nothing':\n"
+            "            body = bytes([13]) + ident + packed(old)\n"
+            "        elif base == name and lie == 'elsewhere':\n"
+            "            body = bytes([18]) + ident + packed(old) + packed(folder + b'/' + base.replace(b' ', b'_')) + body[at:]\n"
+            "    server.stdin.write(packed(body))\n"
+            "    server.stdin.flush()\n"
+            "server.stdin.close()\n"
+            "server.wait()\n");
         port = freePort();
         const QString conf = QStringLiteral("ListenAddress 127.0.0.1\nPort ") + QString::number(port) + QStringLiteral("\nHostKey ") + b
             + QStringLiteral("/host_key\nPidFile ") + b + QStringLiteral("/sshd.pid\nStrictModes no\nPubkeyAuthentication no\nPasswordAuthentication yes\n"
                                                             "KbdInteractiveAuthentication no\nUsePAM no\nPermitRootLogin no\nAllowUsers ")
-            + user + QStringLiteral("\nAllowTcpForwarding no\nX11Forwarding no\nPrintMotd no\nSubsystem sftp internal-sftp\nForceCommand internal-sftp -d ") + root()
+            + user + QStringLiteral("\nAllowTcpForwarding no\nX11Forwarding no\nPrintMotd no\nSubsystem sftp internal-sftp\nForceCommand ")
+            + (relayed ? QStringLiteral("/usr/bin/python3 ") + b + QStringLiteral("/relay.py ") + root() + QLatin1Char(' ') + b
+                       : QStringLiteral("internal-sftp -d ") + root())
             + QStringLiteral("\nLogLevel VERBOSE\n");
         writeAll(b + QStringLiteral("/sshd_config"), conf.toUtf8());
         if (!server.start(sshd, { QStringLiteral("-D"), QStringLiteral("-e"), QStringLiteral("-f"), b + QStringLiteral("/sshd_config") }, b + QStringLiteral("/sshd.log"))

@@ -28,15 +28,31 @@
 //   PUT <path>             sends the local file at <path> (URL-escaped, below
 //                          the working folder) to the same path below the
 //                          base folder, making missing folders. The file goes
-//                          to a temporary name in its folder (".<name>.lqpart",
-//                          or ".<hash>.lqpart" for a name too long or one FTP
-//                          cannot give in an address) and is renamed over the
-//                          old file only once it arrived whole; a failed
-//                          transfer removes its temporary file, one killed
-//                          leaves it to the next PUT of the file (which
-//                          writes over it) or its DELETE (which removes it).
-//   DELETE <path>          removes the remote file (and a temporary one left
-//                          beside it); one already gone counts as removed
+//                          to a temporary name of the session's own in its
+//                          folder (or over FTP the nearest folder above it an
+//                          address can name): a random name that neither the
+//                          working folder nor the server's folder holds (the
+//                          folder is listed once a session, when the first
+//                          file goes there). "+TEMP <path>" names it before
+//                          the transfer starts; "+GONE <path>" says it was
+//                          renamed over the file or removed. The file is
+//                          renamed over the old one only once it arrived
+//                          whole, and then its size on the server is read
+//                          back in the same request (SIZE over FTP; over SFTP
+//                          the file's attributes): "+OK PUT" only when the
+//                          server holds the size sent. Otherwise the answer
+//                          is "-ERR 0 0 unconfirmed: none" (no file under the
+//                          name), "-ERR 0 0 unconfirmed: elsewhere <name>" (no
+//                          file under the name, but its folder holds a name
+//                          like it, URL-escaped, that the working folder does
+//                          not), or "-ERR 0 0 unconfirmed: <n> bytes" (the
+//                          file holds n bytes). A failed transfer removes its
+//                          temporary file; one killed leaves it, and the
+//                          program, which kept its name, discards it later.
+//   DELETE <path>          removes the remote file, and nothing else; one
+//                          already gone counts as removed
+//   DISCARD <path>         the same for a temporary file an earlier session
+//                          named in "+TEMP" and never said "+GONE" of
 //   TEST                   lists the base folder: "+OK TEST", or "+OK TEST MISSING"
 //                          when the login works but the base folder (or a
 //                          folder above it) does not exist yet (PUT makes it)
@@ -66,8 +82,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <map>
+#include <random>
+#include <set>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -325,6 +346,9 @@ bool startsWithCode(const std::string& line)
         && std::isdigit(static_cast<unsigned char>(line[2])) && (line[3] == ' ' || line[3] == '-');
 }
 
+// The last "213" reply of a request: the answer to SIZE.
+std::string sizeLine;
+
 size_t readHeader(char* data, size_t size, size_t count, void*)
 {
     std::string line(data, size * count);
@@ -353,6 +377,8 @@ size_t readHeader(char* data, size_t size, size_t count, void*)
     } else if (line.size() >= 3 && std::isdigit(static_cast<unsigned char>(line[0]))) {
         serverLine = line;
     }
+    if (line.rfind("213 ", 0) == 0)
+        sizeLine = line;
     return size * count;
 }
 
@@ -363,6 +389,7 @@ void prepare(const std::string& url)
     serverLine.clear();
     firstLine.clear();
     statvfsText.clear();
+    sizeLine.clear();
     curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, readHeader);
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorText);
@@ -475,40 +502,90 @@ std::string quoted(const std::string& path)
     return text + "\"";
 }
 
-// The temporary name a file is sent under, beside it: ".<name>.lqpart", or
-// ".<hash of the name>.lqpart" when that would be too long for a name or
-// cannot be given in an address.
-std::string temporaryName(const std::string& name)
+bool listNames(const std::vector<std::string>& folder, std::vector<std::string>* names, std::string* why);
+
+// A path below the base folder as the protocol's lines carry it: each
+// component URL-escaped, joined with "/".
+std::string escapedPath(const std::vector<std::string>& parts)
 {
-    const std::string plain = "." + name + ".lqpart";
-    if (plain.size() <= 255 && addressable(name))
-        return plain;
-    unsigned long long hash = 14695981039346656037ULL;   // FNV-1a
-    for (char c : name) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 1099511628211ULL;
-    }
+    std::string path;
+    for (const std::string& part : parts)
+        path += (path.empty() ? "" : "/") + escaped(part);
+    return path;
+}
+
+// The names each folder (components below the base folder) held when the
+// session first put a file into it, with the temporary names it made there.
+std::map<std::vector<std::string>, std::set<std::string>> folderNames;
+
+std::string randomDigits()
+{
+    static std::random_device device;
+    const unsigned long long value = (static_cast<unsigned long long>(device()) << 32) ^ device();
     char digits[17];
-    std::snprintf(digits, sizeof digits, "%016llx", hash);
-    return "." + std::string(digits) + ".lqpart";
+    std::snprintf(digits, sizeof digits, "%016llx", value);
+    return digits;
+}
+
+// Whether the working folder (the site as it is sent) holds the path.
+bool heldHere(const std::vector<std::string>& parts)
+{
+    std::string local;
+    for (const std::string& part : parts)
+        local += (local.empty() ? "" : "/") + part;
+    struct stat status {};
+    return ::lstat(local.c_str(), &status) == 0;
+}
+
+// A temporary name of the session's own in the folder (components below the
+// base folder): a random one that neither the working folder nor the
+// server's folder holds. A folder that cannot be listed (not made yet)
+// holds nothing.
+std::string newTemporaryName(const std::vector<std::string>& folder)
+{
+    auto known = folderNames.find(folder);
+    if (known == folderNames.end()) {
+        std::vector<std::string> full = baseParts;
+        full.insert(full.end(), folder.begin(), folder.end());
+        std::vector<std::string> names;
+        std::string why;
+        listNames(full, &names, &why);
+        known = folderNames.emplace(folder, std::set<std::string>(names.begin(), names.end())).first;
+    }
+    while (true) {
+        const std::string name = ".lq-" + randomDigits() + ".tmp";
+        std::vector<std::string> local = folder;
+        local.push_back(name);
+        if (known->second.count(name) || heldHere(local))
+            continue;
+        known->second.insert(name);
+        return name;
+    }
 }
 
 // Runs the server commands (each may begin with "*": its failure is
-// ignored) in the base folder's session; answers libcurl's result.
-CURLcode runCommands(const std::vector<std::string>& commands, const std::vector<std::string>& folder)
+// ignored) in a request for the address; answers libcurl's result.
+CURLcode runCommandsAt(const std::string& address, const std::vector<std::string>& commands)
 {
     curl_slist* list = nullptr;
     for (const std::string& command : commands)
         list = curl_slist_append(list, command.c_str());
-    const std::vector<std::string> saved = baseParts;
-    baseParts.insert(baseParts.end(), folder.begin(), folder.end());
-    prepare(addressOf({}, true));
-    baseParts = saved;
+    prepare(address);
     curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
     curl_easy_setopt(curl, CURLOPT_QUOTE, list);
     const CURLcode result = curl_easy_perform(curl);
     curl_slist_free_all(list);
     return result;
+}
+
+// The same in the folder's session (components below the base folder).
+CURLcode runCommands(const std::vector<std::string>& commands, const std::vector<std::string>& folder)
+{
+    const std::vector<std::string> saved = baseParts;
+    baseParts.insert(baseParts.end(), folder.begin(), folder.end());
+    const std::string address = addressOf({}, true);
+    baseParts = saved;
+    return runCommandsAt(address, commands);
 }
 
 std::string removeCommand(const std::string& path, bool mayFail)
@@ -546,23 +623,141 @@ bool lacksRoom(const std::vector<std::string>& folder, long long bytes)
     return available >= 0 && fragment > 0 && available * fragment < std::max(bytes, 1LL);
 }
 
-// Renames the temporary file over the file: at once where the server
-// replaces a file on rename, else (OpenSSH's SFTP server does not) once
-// the old file is gone. Folders an address could not name are made first.
-CURLcode renameOver(const std::string& from, const std::string& to, const std::vector<std::string>& folders)
+// What the server holds under a file's name, as far as it told.
+struct Held {
+    bool known = false;     // the server said whether it holds the file
+    bool exists = false;
+    long long size = -1;    // -1: the server tells no size
+};
+
+// What the request that just ran told of the file: the SIZE reply among
+// its commands (FTP), or the file's attributes it read (SFTP).
+Held heldAfter(CURLcode result)
 {
+    Held held;
+    if (sftp) {
+        if (result == CURLE_REMOTE_FILE_NOT_FOUND) {
+            held.known = true;
+        } else if (result == CURLE_OK) {
+            curl_off_t length = -1;
+            curl_easy_getinfo(curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+            // libcurl tells an empty file as no size.
+            held = { true, true, length < 0 ? 0 : static_cast<long long>(length) };
+        }
+    } else if (!sizeLine.empty()) {
+        held = { true, true, std::strtoll(sizeLine.c_str() + 4, nullptr, 10) };
+    }
+    return held;
+}
+
+// Renames the temporary file over the file (components below the base
+// folder) and reads what the server then holds under the file's name, in
+// the same request: at once where the server replaces a file on rename,
+// else (OpenSSH's SFTP server does not) once the old file is gone. Folders
+// an address could not name are made first.
+CURLcode renameOver(const std::string& from, const std::vector<std::string>& parts, const std::vector<std::string>& folders, Held* held)
+{
+    const std::string to = absolutePath(parts);
     std::vector<std::string> commands;
     for (const std::string& folder : folders)
         commands.push_back(sftp ? "*mkdir " + quoted(folder) : "*MKD " + folder);
     const std::vector<std::string> rename = sftp ? std::vector<std::string> { "rename " + quoted(from) + " " + quoted(to) }
-                                                 : std::vector<std::string> { "RNFR " + from, "RNTO " + to };
+                                                 : std::vector<std::string> { "RNFR " + from, "RNTO " + to, "*SIZE " + to };
+    // Over SFTP the request for the file itself reads its attributes once
+    // the commands ran.
+    const std::string address = sftp ? addressOf(parts, false) : addressOf({}, true);
     std::vector<std::string> first = commands;
     first.insert(first.end(), rename.begin(), rename.end());
-    if (runCommands(first, {}) == CURLE_OK)
-        return CURLE_OK;
-    std::vector<std::string> second { removeCommand(to, true) };
-    second.insert(second.end(), rename.begin(), rename.end());
-    return runCommands(second, {});
+    CURLcode result = runCommandsAt(address, first);
+    // Over SFTP only a refused command is the rename's failure; what comes
+    // after it is the reading of the renamed file.
+    if (result != CURLE_OK && (result == CURLE_QUOTE_ERROR || !sftp)) {
+        std::vector<std::string> second { removeCommand(to, true) };
+        second.insert(second.end(), rename.begin(), rename.end());
+        result = runCommandsAt(address, second);
+    }
+    if (result == CURLE_QUOTE_ERROR || (result != CURLE_OK && !sftp))
+        return result;
+    if (sftp && result != CURLE_OK && result != CURLE_REMOTE_FILE_NOT_FOUND)
+        return CURLE_OK;   // renamed; the attributes could not be read
+    *held = heldAfter(result);
+    return CURLE_OK;
+}
+
+// Whether the server could have stored the name `sent` as `held`: a name of
+// the same length that differs from it only in letter case, or where
+// `sent` has a character servers replace (a control character, a space, a
+// byte of a character beyond ASCII, or a mark some file systems refuse).
+bool likeName(const std::string& sent, const std::string& held)
+{
+    if (held == sent || held.size() != sent.size())
+        return false;
+    for (size_t i = 0; i < sent.size(); ++i) {
+        const auto a = static_cast<unsigned char>(sent[i]);
+        const auto b = static_cast<unsigned char>(held[i]);
+        if (a == b || std::tolower(a) == std::tolower(b))
+            continue;
+        if (a < 0x20 || a >= 0x7F || std::strchr(" \"*:<>?\\|", a))
+            continue;
+        return false;
+    }
+    return true;
+}
+
+// The answer to a PUT the server said it stored: "+OK PUT" when it holds
+// the size sent under the file's name. Anything else is found out from
+// more requests, which only an unconfirmed file costs. The temporary
+// file, if the server kept it, is removed; "+GONE" says when it is gone.
+std::string confirmStored(const std::vector<std::string>& parts, const std::vector<std::string>& temporary, long long size, Held held)
+{
+    const bool addressed = std::all_of(parts.begin(), parts.end(), addressable);
+    if (!held.known && addressed) {
+        // A server that would not answer SIZE among the commands (one in
+        // ASCII mode) may in a request of its own.
+        prepare(addressOf(parts, false));
+        curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+        const CURLcode probe = curl_easy_perform(curl);
+        curl_off_t length = -1;
+        curl_easy_getinfo(curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+        if (probe == CURLE_REMOTE_FILE_NOT_FOUND || probe == CURLE_FTP_COULDNT_RETR_FILE)
+            held = { true, false, -1 };
+        else if (probe == CURLE_OK && length >= 0)
+            held = { true, true, static_cast<long long>(length) };
+    }
+    if (held.known && held.exists && held.size == size) {
+        reply("+GONE " + escapedPath(temporary));
+        return "+OK PUT";
+    }
+    // The folder's listing tells the rest: whether the temporary file is
+    // still there, and a name like the file's.
+    const std::vector<std::string> folder(parts.begin(), parts.end() - 1);
+    std::vector<std::string> listed = baseParts;
+    listed.insert(listed.end(), folder.begin(), folder.end());
+    std::vector<std::string> names;
+    std::string why;
+    const bool listable = std::all_of(folder.begin(), folder.end(), addressable) && listNames(listed, &names, &why);
+    const auto holds = [&](const std::string& name) { return std::find(names.begin(), names.end(), name) != names.end(); };
+    if (!held.known && listable && holds(parts.back()))
+        held = { true, true, -1 };
+    // A server that tells no size at all is taken at its listing.
+    if (held.exists && held.size < 0) {
+        reply("+GONE " + escapedPath(temporary));
+        return "+OK PUT";
+    }
+    // Where the listing cannot tell, the program keeps the temporary name
+    // and discards it at its next publication.
+    if (listable && std::vector<std::string>(temporary.begin(), temporary.end() - 1) == folder
+        && (!holds(temporary.back()) || runCommands({ removeCommand(absolutePath(temporary), false) }, {}) == CURLE_OK))
+        reply("+GONE " + escapedPath(temporary));
+    if (held.exists)
+        return failure(CURLcode(0), "unconfirmed: " + std::to_string(held.size) + " bytes");
+    for (const std::string& name : names) {
+        std::vector<std::string> local = folder;
+        local.push_back(name);
+        if (likeName(parts.back(), name) && !heldHere(local))
+            return failure(CURLcode(0), "unconfirmed: elsewhere " + escaped(name));
+    }
+    return failure(CURLcode(0), "unconfirmed: none");
 }
 
 void put(const std::string& argument)
@@ -599,11 +794,12 @@ void put(const std::string& argument)
     while (reach < folders.size() && addressable(folders[reach]))
         ++reach;
     std::vector<std::string> temporary(folders.begin(), folders.begin() + static_cast<std::ptrdiff_t>(reach));
-    temporary.push_back(temporaryName(parts.back()));
+    temporary.push_back(newTemporaryName(temporary));
     std::vector<std::string> unreachable;
     for (size_t i = reach; i < folders.size(); ++i)
         unreachable.push_back(absolutePath(std::vector<std::string>(folders.begin(), folders.begin() + static_cast<std::ptrdiff_t>(i) + 1)));
 
+    reply("+TEMP " + escapedPath(temporary));
     prepare(addressOf(temporary, false));
     curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
     curl_easy_setopt(curl, CURLOPT_READDATA, file);
@@ -616,9 +812,10 @@ void put(const std::string& argument)
     CURLcode result = curl_easy_perform(curl);
     std::fclose(file);
     if (result == CURLE_OK) {
-        result = renameOver(absolutePath(temporary), absolutePath(parts), unreachable);
+        Held held;
+        result = renameOver(absolutePath(temporary), parts, unreachable, &held);
         if (result == CURLE_OK) {
-            reply("+OK PUT");
+            reply(confirmStored(parts, temporary, size, held));
             return;
         }
     }
@@ -627,7 +824,10 @@ void put(const std::string& argument)
     if (sessionAlive(result)) {
         // What did not arrive whole goes; the old file was never touched.
         const std::vector<std::string> folder(temporary.begin(), temporary.end() - 1);
-        const bool answers = runCommands({ removeCommand(absolutePath(temporary), true) }, {}) == CURLE_OK;
+        const CURLcode removal = runCommands({ removeCommand(absolutePath(temporary), false) }, {});
+        if (removal == CURLE_OK)
+            reply("+GONE " + escapedPath(temporary));
+        const bool answers = removal == CURLE_OK || removal == CURLE_QUOTE_ERROR;
         // OpenSSH's SFTP server says no more than "Failure" when its disk
         // is full: the free room of the folder tells.
         if (sftp && result != CURLE_REMOTE_ACCESS_DENIED && lacksRoom(folder, size))
@@ -641,7 +841,9 @@ void put(const std::string& argument)
     reply(answer);
 }
 
-void remove(const std::string& argument)
+// Removes the file (DELETE) or a temporary file of an earlier session
+// (DISCARD): that name only.
+void remove(const std::string& argument, const std::string& verb)
 {
     std::vector<std::string> parts;
     if (!splitPath(argument, &parts, false, true)) {
@@ -652,12 +854,9 @@ void remove(const std::string& argument)
         reply(failure(CURLE_SEND_ERROR, "Not connected"));
         return;
     }
-    // A temporary file a killed transfer left beside it goes too.
-    std::vector<std::string> temporary = parts;
-    temporary.back() = temporaryName(parts.back());
-    const CURLcode result = runCommands({ removeCommand(absolutePath(temporary), true), removeCommand(absolutePath(parts), false) }, {});
+    const CURLcode result = runCommands({ removeCommand(absolutePath(parts), false) }, {});
     if (result == CURLE_OK) {
-        reply("+OK DELETE");
+        reply("+OK " + verb);
         return;
     }
     const std::string why = failure(result);
@@ -668,7 +867,7 @@ void remove(const std::string& argument)
         curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
         const CURLcode probe = curl_easy_perform(curl);
         if (probe == CURLE_REMOTE_FILE_NOT_FOUND || probe == CURLE_FTP_COULDNT_RETR_FILE) {
-            reply("+OK DELETE");
+            reply("+OK " + verb);
             return;
         }
     }
@@ -825,8 +1024,8 @@ int main(int argc, char** argv)
             }
         } else if (verb == "PUT") {
             put(argument);
-        } else if (verb == "DELETE") {
-            remove(argument);
+        } else if (verb == "DELETE" || verb == "DISCARD") {
+            remove(argument, verb);
         } else if (verb == "TEST") {
             test();
         } else if (verb == "QUIT") {
