@@ -398,10 +398,18 @@ void FTPRoad::ftpDoCommand()
             const QString argument = space <= 0 ? QString() : entry.mid(space + 1);
             if (verb == QStringLiteral("-") || verb == QStringLiteral("+")) {
                 const qsizetype gap = argument.indexOf(QLatin1Char(' '));
-                if (verb == QStringLiteral("-"))
-                    recordAbsent(gap < 0 ? argument : argument.mid(gap + 1));
-                else if (gap >= 0)
-                    recordSent(argument.mid(gap + 1), argument.left(gap));
+                const QString path = gap < 0 ? argument : argument.mid(gap + 1);
+                // "+" follows a PUT the server confirmed; "-" follows a DELETE
+                // it confirmed, or comes before a PUT whose transfer starts.
+                if (verb == QStringLiteral("+")) {
+                    if (gap >= 0)
+                        recordSent(path, argument.left(gap));
+                } else if (_pendingVerb == QStringLiteral("DELETE")) {
+                    recordRemoved(path);
+                    _pendingVerb.clear();
+                } else {
+                    recordAbsent(path);
+                }
                 continue;
             }
             _panel.debug(verb == QStringLiteral("PASSWORD") ? QStringLiteral("PASSWORD *") : entry);
@@ -560,11 +568,12 @@ void FTPRoad::retryFTP()
 void FTPRoad::cancel()
 {
     ++_runs;
+    // Commands are still waiting only while a publication is under way.
+    const bool publication = ftpSend2 && !ftpTest && !tasksToDo.isEmpty() && !_panel.taskError();
     _panel.setTaskError(true);
     cancelpressed = true;
     lastxmld.reset();
     _panel.setSending(false);
-    _panel.setPanelVisible(false);
     if (ftpSend2) {
         if (!ftpTest) {
             storeRecord();
@@ -576,5 +585,5 @@ void FTPRoad::cancel()
         ftpSend2 = false;
     }
     stopTool();
-    _panel.finished();
+    endCancelled(publication, _destination);
 }

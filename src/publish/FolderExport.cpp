@@ -2,12 +2,10 @@
 
 #include "model/core/DocumentBase.h"
 #include "platform/Log.h"
-#include "platform/Workspace.h"
 #include "publish/XmlBom.h"
 #include "publish/XmlD.h"
 
 #include <QDir>
-#include <QUrl>
 
 namespace lq {
 
@@ -39,7 +37,7 @@ QString relativeExportFolder(const QString& stored)
 }
 
 QString exportChangesToFolder(DocumentBase* document, XmlBom* bom, XmlD* current, const QString& source,
-    const QString& destination, bool openFolder)
+    const QString& destination)
 {
     if (!bom)
         return QStringLiteral("Nothing to export");
@@ -58,8 +56,6 @@ QString exportChangesToFolder(DocumentBase* document, XmlBom* bom, XmlD* current
             tree->removeFileMd5(path, QString());
         document->setLastXmlD(tree);
     }
-    if (openFolder)
-        openURL(QUrl::fromLocalFile(destination));
     return error;
 }
 

@@ -10,12 +10,13 @@ namespace lq {
 
 // Publishes to a local folder: copies the change set's additions from the
 // source folder into the destination folder and deletes its removals there,
-// then stores the current tree as the published one and opens the folder.
+// then stores the current tree as the published one (the folder road opens
+// the exported site afterwards).
 // A folder error stores nothing; files that could not be copied are left
 // out of the stored tree, so the next export copies them again. Answers ""
 // on success, else the error text (also written to the log).
 QString exportChangesToFolder(DocumentBase* document, XmlBom* bom, XmlD* current, const QString& source,
-    const QString& destination, bool openFolder = true);
+    const QString& destination);
 
 // The destination of a folder export: the home folder followed by the
 // location's export folder (which begins with "/").

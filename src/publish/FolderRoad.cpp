@@ -1,5 +1,7 @@
 #include "publish/FolderRoad.h"
 
+#include "platform/Alert.h"
+#include "platform/Workspace.h"
 #include "publish/FolderExport.h"
 #include "publish/TransferMessages.h"
 #include "publish/XmlBom.h"
@@ -48,7 +50,15 @@ void FolderRoad::send(const PublishRequest& request, const ChangeSet& changes)
         _panel.finished();
         return;
     }
-    _panel.showResult(report, request.folder, QUrl::fromLocalFile(request.folder + QStringLiteral("/index.html")).toString());
+    const QUrl site = QUrl::fromLocalFile(request.folder + QStringLiteral("/index.html"));
+    _panel.showResult(report, request.folder, site.toString());
+    // The exported site opens in the browser; when it cannot, the user is told why.
+    QString why;
+    if (!lq::openURL(site, &why))
+        lq::runAlert(QStringLiteral("The Site Did Not Open"),
+            QStringLiteral("The site was exported to ") + request.folder + QStringLiteral(", but its page ") + site.toLocalFile()
+                + QStringLiteral(" could not be opened in the browser. ") + why,
+            QStringLiteral("OK"));
 }
 
 void FolderRoad::test(const PublishRequest& request)

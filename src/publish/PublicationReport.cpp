@@ -5,7 +5,6 @@
 #include "publish/XmlD.h"
 
 #include <QFileInfo>
-#include <QSet>
 
 namespace {
 
@@ -97,16 +96,55 @@ QString PublicationReport::line(const QString& destination, const FileFailures& 
     return arrived + QStringLiteral(". ") + lq::failureSummary(failed);
 }
 
+QString PublicationReport::fileLine(const Change& change)
+{
+    return change.removal ? QStringLiteral("removed ") + change.path
+                          : QStringLiteral("sent ") + change.path + QStringLiteral(" (")
+            + counted(change.size, QStringLiteral("byte"), QStringLiteral("bytes")) + QLatin1Char(')');
+}
+
 QStringList PublicationReport::fileLines(const FileFailures& failed) const
 {
     const QSet<QString> failedPaths = pathsOf(failed);
     QStringList lines;
     for (const Change& change : _changes) {
-        if (failedPaths.contains(change.path))
-            continue;
-        lines.append(change.removal ? QStringLiteral("removed ") + change.path
-                                    : QStringLiteral("sent ") + change.path + QStringLiteral(" (")
-                                          + counted(change.size, QStringLiteral("byte"), QStringLiteral("bytes")) + QLatin1Char(')'));
+        if (!failedPaths.contains(change.path))
+            lines.append(fileLine(change));
+    }
+    return lines;
+}
+
+bool PublicationReport::arrived(const Change& change, const QSet<QString>& sent, const QSet<QString>& removed)
+{
+    return (change.removal ? removed : sent).contains(change.path);
+}
+
+QString PublicationReport::cancelledLine(const QString& destination, const QSet<QString>& sent, const QSet<QString>& removed) const
+{
+    int files = 0;
+    int removals = 0;
+    for (const Change& change : _changes) {
+        if (arrived(change, sent, removed))
+            ++(change.removal ? removals : files);
+    }
+    const auto were = [](int count) { return someFiles(count) + (count == 1 ? QStringLiteral(" was") : QStringLiteral(" were")); };
+    if (files == 0 && removals == 0)
+        return QStringLiteral("Cancelled: nothing was sent to ") + destination + QLatin1Char('.');
+    if (files == 0)
+        return QStringLiteral("Cancelled: ") + were(removals) + QStringLiteral(" removed from ") + destination
+            + QStringLiteral("; nothing more was sent or removed.");
+    if (removals == 0)
+        return QStringLiteral("Cancelled: ") + were(files) + QStringLiteral(" sent to ") + destination + QStringLiteral("; nothing more was sent.");
+    return QStringLiteral("Cancelled: ") + were(files) + QStringLiteral(" sent to ") + destination + QStringLiteral(" and ")
+        + QString::number(removals) + QStringLiteral(" removed there; nothing more was sent or removed.");
+}
+
+QStringList PublicationReport::arrivedFileLines(const QSet<QString>& sent, const QSet<QString>& removed) const
+{
+    QStringList lines;
+    for (const Change& change : _changes) {
+        if (arrived(change, sent, removed))
+            lines.append(fileLine(change));
     }
     return lines;
 }

@@ -3,6 +3,7 @@
 #include "publish/FileFailure.h"
 
 #include <QElapsedTimer>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +24,11 @@ public:
     // The line of one where the failed files did not arrive (or were not
     // removed): what did, then how many failed and the first reasons.
     QString line(const QString& destination, const FileFailures& failed) const;
+    // The line of a publication that Cancel stopped: the files that
+    // arrived (sent, or removed there) and that nothing more went.
+    QString cancelledLine(const QString& destination, const QSet<QString>& sent, const QSet<QString>& removed) const;
+    // The files that arrived before Cancel, one line each, as fileLines.
+    QStringList arrivedFileLines(const QSet<QString>& sent, const QSet<QString>& removed) const;
     // The files sent and removed, one line each ("sent pictures/a.jpg
     // (5120 bytes)", "removed old.html"), less those that failed.
     QStringList fileLines(const FileFailures& failed = {}) const;
@@ -38,6 +44,8 @@ private:
         qint64 size = 0;
     };
     QString sentence(const QString& destination, int files, qint64 bytes, int removals) const;
+    static QString fileLine(const Change& change);
+    static bool arrived(const Change& change, const QSet<QString>& sent, const QSet<QString>& removed);
 
     QElapsedTimer _clock;
     int _files = 0;

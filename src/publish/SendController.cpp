@@ -56,6 +56,7 @@ void SendController::showStartError(const QString& message)
     _taskError = true;
     _sending = false;
     _resultShown = false;
+    _cancelShown = false;
     _resultAddress.clear();
     activity(message);
     setProgress(0, true);
@@ -105,6 +106,7 @@ void SendController::beginRun(bool test)
     if (_runOpen && !test && !_building && _sending)
         return;
     _runOpen = true;
+    _cancelShown = false;
     _keepDetails = _building;
     _failures.clear();
     _observers.tell([&](PublishObserver& observer) { observer.runStarted(_title, test); });
@@ -176,6 +178,7 @@ void SendController::setSending(bool sending)
     _sending = sending;
     if (sending) {
         _resultShown = false;
+        _cancelShown = false;
         _resultAddress.clear();
     }
 }
@@ -198,6 +201,26 @@ void SendController::showResult(const PublicationReport& report, const QString& 
     _panelVisible = true;
     setProgress(100, false);
     setStatus(line, _notice);
+    finished();
+}
+
+void SendController::showCancelled(const QString& line)
+{
+    if (!_runOpen)
+        beginRun(false);
+    // One line in the Activity log, the same on the panel until Close.
+    activity(line);
+    _cancelShown = true;
+    _resultShown = false;
+    _resultAddress.clear();
+    _sending = false;
+    _taskError = true;
+    _title = QStringLiteral("Publication Cancelled");
+    _cancelTitle = QStringLiteral("Close");
+    _retryVisible = false;
+    _panelVisible = true;
+    setProgress(_indeterminate ? 0 : _progress, false);
+    setStatus(line, QString());
     finished();
 }
 
@@ -226,7 +249,7 @@ PublishObserver::Ending SendController::ending() const
     if (_resultShown) {
         end.outcome = PublishObserver::Outcome::Published;
         end.address = _resultAddress;
-    } else if (!_panelVisible) {
+    } else if (_cancelShown || !_panelVisible) {
         end.outcome = PublishObserver::Outcome::Cancelled;
     } else if (_taskError) {
         end.outcome = PublishObserver::Outcome::Failed;
@@ -354,25 +377,22 @@ void SendController::cancel()
             // Nothing of the build runs any more, and nothing is sent.
             const std::function<void()> stop = std::move(_cancelBuild);
             buildEnded();
-            _taskError = true;
-            _sending = false;
-            setPanelVisible(false);
-            activity(QStringLiteral("Publication cancelled while the site was built: nothing was sent"));
             if (stop)
                 stop();
-            finished();
+            showCancelled(QStringLiteral("Publication cancelled while the site was built: nothing was sent"));
             return;
         }
-        if (_resultShown) {
-            // Close, after a publication that went through.
+        if (_resultShown || _cancelShown) {
+            // Close, after a publication that went through or was cancelled.
             _resultShown = false;
+            _cancelShown = false;
             setPanelVisible(false);
             finished();
             return;
         }
         if (_road) {
-            if (_sending && !_testing)
-                activity(QStringLiteral("Publication cancelled: the files that had arrived are recorded, the others go next time"));
+            // The road stops its tool, keeps what the server confirmed and
+            // says so (a publication) or puts the panel away (anything else).
             _road->cancel();
             return;
         }

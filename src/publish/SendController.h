@@ -82,7 +82,9 @@ public:
     void buildFailed(const QString& why);
     bool isBuilding() const { return _building; }
 
-    // The Cancel (or Close) button.
+    // The Cancel (or Close) button, and Escape while a run is under way: a
+    // publication stops wherever it is (building, calculating, removing,
+    // sending) and its line says what arrived and that nothing more went.
     void cancel();
     bool isRunning() const { return _sending; }
     void debugSetState(bool open) override;
@@ -110,6 +112,8 @@ public:
     // After a publication that went through: where "Open in browser" goes ("" for none).
     const QString& resultAddress() const { return _resultAddress; }
     bool resultShown() const { return _resultShown; }
+    // After Cancel stopped a publication: its line stays until Close.
+    bool cancelShown() const { return _cancelShown; }
     // Whether the last upload ended with an error (or was cancelled).
     bool taskError() const override { return _taskError; }
 
@@ -127,6 +131,7 @@ public:
     void setTaskError(bool error) override;
     void finished() override;
     void showResult(const PublicationReport& report, const QString& destination, const QString& address) override;
+    void showCancelled(const QString& line) override;
     void retry() override;
     void fileFailed(const FileFailure& failure) override;
     bool trustHostKey(const HostKey& key) override;
@@ -167,6 +172,7 @@ private:
     bool _taskError = false;
     bool _sending = false;
     bool _resultShown = false;
+    bool _cancelShown = false;
     QString _resultAddress;
     QString _notice;
     PublishObservers _observers;

@@ -154,6 +154,8 @@ void UploadRoad::beginRecord(std::shared_ptr<XmlD> lastPublished)
 {
     _record = lastPublished ? std::move(lastPublished) : XmlD::create();
     _recordChanged = false;
+    _sent.clear();
+    _removed.clear();
 }
 
 void UploadRoad::recordAbsent(const QString& path)
@@ -170,6 +172,27 @@ void UploadRoad::recordSent(const QString& path, const QString& md5)
         return;
     _record->addFileMd5(path, md5);
     _recordChanged = true;
+    _sent.insert(path);
+}
+
+void UploadRoad::recordRemoved(const QString& path)
+{
+    if (!_record)
+        return;
+    recordAbsent(path);
+    _removed.insert(path);
+}
+
+void UploadRoad::endCancelled(bool publication, const QString& destination)
+{
+    if (!publication) {
+        _panel.setPanelVisible(false);
+        _panel.finished();
+        return;
+    }
+    for (const QString& file : _report.arrivedFileLines(_sent, _removed))
+        _panel.debug(file);
+    _panel.showCancelled(_report.cancelledLine(destination, _sent, _removed));
 }
 
 void UploadRoad::storeRecord()

@@ -6,6 +6,7 @@
 #include "publish/PublishRequest.h"
 
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 #include <functional>
@@ -56,6 +57,10 @@ public:
     // "Open in browser" when there is an address; the files it sent and
     // removed go to the panel's details.
     virtual void showResult(const PublicationReport& report, const QString& destination, const QString& address) = 0;
+    // Cancel stopped a publication under way: its line (what arrived, and
+    // that nothing more went) goes to the Activity log and stays on the
+    // panel until Close.
+    virtual void showCancelled(const QString& line) = 0;
     // Retry was pressed: the changes are listed and published again.
     virtual void retry() = 0;
     // The run could not start: the message in the Activity log and on the
@@ -136,10 +141,16 @@ protected:
     // The file may not be there any more: its transfer started, or its removal was confirmed.
     void recordAbsent(const QString& path);
     void recordSent(const QString& path, const QString& md5);
+    // The server confirmed the removal of the file.
+    void recordRemoved(const QString& path);
     // Stores the record as the last published tree when a transfer changed
     // it (after an error or Cancel); forgets it.
     void storeRecord();
     void forgetRecord();
+    // Cancel ends the run: a publication under way says what arrived at the
+    // destination before it (the files in the details) and stays on the
+    // panel; anything else (a test, a run that had ended) is put away.
+    void endCancelled(bool publication, const QString& destination);
 
     UploadPanel& _panel;
     // What the publication sends, for the line that ends it.
@@ -156,6 +167,9 @@ private:
     FileFailures _failures;
     std::shared_ptr<XmlD> _record;
     bool _recordChanged = false;
+    // What the server confirmed in this run, for the line of a Cancel.
+    QSet<QString> _sent;
+    QSet<QString> _removed;
     std::unique_ptr<lq::ChildProcess> task;
     // Stopped tools, destroyed on the next start (never inside their own handlers).
     std::vector<std::unique_ptr<lq::ChildProcess>> _retired;

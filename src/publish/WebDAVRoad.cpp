@@ -431,7 +431,7 @@ void WebDAVRoad::taskCompleted(const lq::ProcessResult& result)
         } else if (function == Send) {
             recordSent(item.relativePath, item.md5);
         } else if (function == Remove) {
-            recordAbsent(item.relativePath);
+            recordRemoved(item.relativePath);
         }
         if (function == Remove || function == Send)
             countDone(function == Remove);
@@ -527,6 +527,8 @@ void WebDAVRoad::testCompleted(const QString& address, int status)
 
 void WebDAVRoad::cancel()
 {
+    // Requests are still waiting only while a publication is under way.
+    const bool publication = !_sendItems.isEmpty() && !_panel.taskError();
     _testAddress.clear();
     _panel.setTaskError(true);
     cancelpressed = true;
@@ -535,6 +537,5 @@ void WebDAVRoad::cancel()
     storeRecord();
     lastxmld.reset();
     _panel.setSending(false);
-    _panel.setPanelVisible(false);
-    _panel.finished();
+    endCancelled(publication, _destination);
 }

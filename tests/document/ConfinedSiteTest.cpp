@@ -264,7 +264,7 @@ TEST_F(ConfinedSiteTest, FoldersSwappedForLinksWhileSavesThemesAndExportsRunLead
         if (!current)
             return QStringLiteral("not listed");
         const auto bom = XmlBom::createWithSourceDest(current.get(), nullptr);
-        return lq::exportChangesToFolder(&document, bom.get(), current.get(), folder + QStringLiteral("/homepage"), destination, false);
+        return lq::exportChangesToFolder(&document, bom.get(), current.get(), folder + QStringLiteral("/homepage"), destination);
     };
     ASSERT_EQ(exportWhole(), QString());
 

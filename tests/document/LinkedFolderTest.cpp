@@ -265,7 +265,7 @@ protected:
             return QString();
         const std::shared_ptr<XmlD> last = document.lastXmlD();
         const auto bom = XmlBom::createWithSourceDest(current.get(), last.get());
-        return lq::exportChangesToFolder(&document, bom.get(), current.get(), homepage(), destination(), false);
+        return lq::exportChangesToFolder(&document, bom.get(), current.get(), homepage(), destination());
     }
 
     QString destination() const { return work.filePath(QStringLiteral("published")); }

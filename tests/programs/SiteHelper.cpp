@@ -112,7 +112,7 @@ int main(int argc, char** argv)
         const std::shared_ptr<XmlBom> bom = XmlBom::createWithSourceDest(current.get(), last.get());
         say(QStringLiteral("listed"));
         const QString error = current ? lq::exportChangesToFolder(&document, bom.get(), current.get(),
-                                  document.fileName() + QStringLiteral("/homepage"), arguments[3], false)
+                                  document.fileName() + QStringLiteral("/homepage"), arguments[3])
                                       : QStringLiteral("the generated site cannot be listed");
         say(error.isEmpty() ? QStringLiteral("done") : QStringLiteral("failed: ") + error);
         return error.isEmpty() ? 0 : 1;

@@ -47,7 +47,8 @@ TEST_F(FolderExport, CopiesAddsRemovesAndStoresTheTree)
     EXPECT_EQ(exportOnce(), QString());
     EXPECT_EQ(filesBelow(destination()), filesBelow(site.homepage()));
     EXPECT_TRUE(sameFiles(site.homepage(), destination()));
-    EXPECT_EQ(opened, QList<QUrl>({ QUrl::fromLocalFile(destination()) }));
+    // The copy opens nothing itself: the folder road opens the site once it is told.
+    EXPECT_TRUE(opened.isEmpty());
     EXPECT_EQ(site.document.lastbom(), site.document.createXmlD(QString())->createXml());
 
     site.write(QStringLiteral("index.html"), "home, edited");

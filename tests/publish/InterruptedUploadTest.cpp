@@ -1,6 +1,7 @@
 // A transfer tool killed in the middle of a file, on every road: the stored
 // tree must claim only what the server confirmed, so that undoing the local
-// change and publishing again leaves the server holding exactly the build.
+// change and publishing again leaves the server holding exactly the build;
+// Cancel amid removals or sends says what arrived, and nothing more goes.
 #include "publish/SendController.h"
 #include "publish/WebDAVRoad.h"
 #include "publish/XmlLocation.h"
@@ -14,6 +15,8 @@
 #include "platform/SupportPaths.h"
 
 #include <QCryptographicHash>
+#include <QMetaObject>
+#include <QRegularExpression>
 
 #include <csignal>
 #include <ostream>
@@ -177,6 +180,93 @@ TEST_P(InterruptedUpload, UndoneChangeIsSentAgainAfterAKilledTransfer)
     EXPECT_EQ(filesBelow(serverFolder()), filesBelow(site.homepage()));
     for (const QString& file : filesBelow(site.homepage()))
         EXPECT_EQ(digestOf(serverFolder() + QLatin1Char('/') + file), digestOf(site.homepage() + QLatin1Char('/') + file)) << file.toStdString();
+}
+
+TEST_P(InterruptedUpload, CancelAmidRemovalsOrSendsSaysWhatArrivedAndNothingMoreGoes)
+{
+    // Cancel comes through the event loop, as the panel's button does, the
+    // moment the panel names the file of the count given.
+    struct CancelAt : PublishObserver {
+        SendController* controller = nullptr;
+        QString doing;
+        int at = 0;
+        int seen = 0;
+        void stageChanged(const QString&, const QString& detail) override
+        {
+            if (!detail.startsWith(doing) || ++seen != at)
+                return;
+            QMetaObject::invokeMethod(controller, [c = controller] { c->cancel(); }, Qt::QueuedConnection);
+        }
+    };
+    struct Case {
+        const char* doing;
+        int at;
+    };
+    int round = 0;
+    for (const Case& c : { Case { "Removing ", 3 }, Case { "Sending ", 3 } }) {
+        SCOPED_TRACE(c.doing);
+        // Five old pages are published; they leave the site, five new ones come.
+        const QString old = QStringLiteral("old%1-%2.html").arg(round);
+        const QString fresh = QStringLiteral("new%1-%2.html").arg(round++);
+        for (const QString& file : filesBelow(site.homepage()))
+            QFile::remove(site.homepage() + QLatin1Char('/') + file);
+        for (int i = 0; i < 5; ++i)
+            site.write(old.arg(i), QByteArray("old page ") + QByteArray::number(i));
+        publish();
+        const qsizetype claimedBefore = site.document.lastXmlD()->filePaths().size();
+        for (int i = 0; i < 5; ++i) {
+            QFile::remove(site.homepage() + QLatin1Char('/') + old.arg(i));
+            site.write(fresh.arg(i), QByteArray("new page ") + QByteArray::number(i));
+        }
+        CancelAt cancelAt;
+        cancelAt.controller = &controller;
+        cancelAt.doing = QString::fromLatin1(c.doing);
+        cancelAt.at = c.at;
+        controller.addObserver(&cancelAt);
+        startPublishing();
+        ASSERT_TRUE(processEventsUntil([&] { return !controller.isRunning(); }, 60000));
+        controller.removeObserver(&cancelAt);
+        ASSERT_EQ(cancelAt.seen, c.at) << "the publication ended before Cancel";
+
+        // The line says what arrived; the server and the record hold just that.
+        EXPECT_TRUE(controller.cancelShown());
+        EXPECT_TRUE(controller.panelVisible());
+        const QString line = controller.status1();
+        EXPECT_EQ(site.document.activity.last(), line);
+        const QStringList now = filesBelow(serverFolder());
+        int removed = 0;
+        int sent = 0;
+        for (int i = 0; i < 5; ++i) {
+            removed += now.contains(old.arg(i)) ? 0 : 1;
+            sent += now.contains(fresh.arg(i)) ? 1 : 0;
+        }
+        // What the line says arrived: "N files were sent to … and M removed
+        // there", or "M files were removed from …".
+        const QRegularExpressionMatch said = QRegularExpression(QStringLiteral(
+            "^Cancelled: (?:(\\d+) files? (?:was|were) sent to \\S+ and (\\d+) removed there|(\\d+) files? (?:was|were) removed from \\S+); "
+            "nothing more was sent or removed\\.$")).match(line);
+        ASSERT_TRUE(said.hasMatch()) << line.toStdString();
+        const int saidSent = said.captured(1).toInt();
+        const int saidRemoved = said.captured(1).isEmpty() ? said.captured(3).toInt() : said.captured(2).toInt();
+        EXPECT_GT(saidSent + saidRemoved, 0);
+        EXPECT_LT(saidSent + saidRemoved, 10) << "Cancel came before the end";
+        // A file under way goes to a temporary name; a removal under way may
+        // have reached the server before the tool stopped, unconfirmed.
+        EXPECT_EQ(sent, saidSent) << line.toStdString();
+        EXPECT_GE(removed, saidRemoved) << line.toStdString();
+        EXPECT_LE(removed, saidRemoved + (saidSent == 0 ? 1 : 0)) << line.toStdString();
+        // The record claims what the server holds, and at most that removal besides.
+        std::shared_ptr<XmlD> stored = site.document.lastXmlD();
+        ASSERT_TRUE(stored);
+        const QStringList record = stored->filePaths();
+        for (int i = 0; i < 5; ++i) {
+            for (const QString& file : { old.arg(i), fresh.arg(i) })
+                EXPECT_TRUE(!now.contains(file) || record.contains(file)) << file.toStdString();
+        }
+        EXPECT_EQ(record.size(), claimedBefore - saidRemoved + saidSent);
+        controller.cancel();
+        EXPECT_FALSE(controller.panelVisible());
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Roads, InterruptedUpload, ::testing::Values(Road::WebDAV, Road::FTP, Road::SFTP),

@@ -430,13 +430,20 @@ TEST_F(PublisherTest, CancelEndsTheRunAsCancelled)
     ASSERT_EQ(reports.endings.size(), 1) << reports.story().toStdString();
     EXPECT_EQ(reports.endings.last().outcome, PublishObserver::Outcome::Cancelled);
     EXPECT_FALSE(sender.isRunning());
-    EXPECT_FALSE(sender.panelVisible());
     // Not every file went: the stored tree claims only what the server confirmed.
     std::shared_ptr<XmlD> stored = lq::readLastXmlD(folder);
     const QStringList claimed = stored ? stored->filePaths() : QStringList();
     EXPECT_LT(claimed.size(), filesBelow(homepage()).size());
     for (const QString& file : claimed)
         EXPECT_TRUE(QFileInfo::exists(servers.landing(QStringLiteral("WebDAV")) + QLatin1Char('/') + file)) << file.toStdString();
+    // The panel stays with what arrived, and the Activity log has the same line.
+    EXPECT_TRUE(sender.panelVisible());
+    EXPECT_EQ(sender.cancelTitle(), QStringLiteral("Close"));
+    EXPECT_EQ(reports.endings.last().line, sender.status1());
+    EXPECT_TRUE(sender.status1().startsWith(QStringLiteral("Cancelled: "))) << sender.status1().toStdString();
+    EXPECT_EQ(reports.activity.last(), sender.status1());
+    sender.cancel();
+    EXPECT_FALSE(sender.panelVisible());
 }
 
 TEST_F(PublisherTest, CancelWhileTheSiteIsBuiltSendsNothing)
@@ -469,7 +476,9 @@ TEST_F(PublisherTest, CancelWhileTheSiteIsBuiltSendsNothing)
     EXPECT_EQ(reports.endings.last().outcome, PublishObserver::Outcome::Cancelled);
     EXPECT_FALSE(sender.isBuilding());
     EXPECT_FALSE(sender.isRunning());
-    EXPECT_FALSE(sender.panelVisible());
+    // The panel says so until Close.
+    EXPECT_TRUE(sender.panelVisible());
+    EXPECT_EQ(sender.status1(), QStringLiteral("Publication cancelled while the site was built: nothing was sent"));
     // Nothing of the build is left to run, and nothing reached the server.
     EXPECT_TRUE(document.queue().processors().isEmpty());
     EXPECT_FALSE(document.queue().isArmed());

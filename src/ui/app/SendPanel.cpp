@@ -2,6 +2,7 @@
 
 #include "platform/ExceptionFrame.h"
 #include "platform/Workspace.h"
+#include "ui/widgets/ModalHandler.h"
 #include "ui/widgets/MyCancelButton.h"
 #include "publish/SendController.h"
 #include "ui/widgets/ScreenText.h"
@@ -13,6 +14,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -62,7 +64,23 @@ SendPanel::SendPanel(SendController& sender, QWidget* parent)
     connect(_stopBuild, &QPushButton::clicked, this, [this] { lq::uiFrame(this, "cancelExport:", [this] { _sender.cancel(); }); });
     connect(_retry, &QPushButton::clicked, this, [this] { lq::uiFrame(this, "retryFTP:", [this] { _sender.retryFTP(); }); });
     connect(_open, &QPushButton::clicked, this, [this] {
-        lq::uiFrame(this, "openInBrowser:", [this] { lq::openURL(QUrl(_sender.resultAddress())); });
+        lq::uiFrame(this, "openInBrowser:", [this] {
+            const QUrl site(_sender.resultAddress());
+            QString why;
+            if (!lq::openURL(site, &why))
+                lq::runAlert(window(), QStringLiteral("The Site Did Not Open"),
+                    (site.isLocalFile() ? site.toLocalFile() : site.toString()) + QStringLiteral(" could not be opened in the browser. ") + why);
+        });
+    });
+    // Escape stops a run wherever it is, whatever has the keyboard in the window.
+    _escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    _escape->setContext(Qt::WindowShortcut);
+    _escape->setEnabled(false);
+    connect(_escape, &QShortcut::activated, this, [this] {
+        lq::uiFrame(this, "cancelButton:", [this] {
+            if (_sender.isRunning())
+                _sender.cancel();
+        });
     });
     connect(_details, &QPushButton::toggled, this, [this](bool open) { showDetails(open); });
     _sender.addObserver(this);
@@ -121,7 +139,8 @@ void SendPanel::toolLine(const QString&)
 void SendPanel::runEnded(const Ending& ending)
 {
     showCancel();
-    if (ending.outcome == Outcome::Cancelled) {
+    // A cancelled publication stays too, saying what arrived, until Close.
+    if (ending.outcome == Outcome::Cancelled && !_sender.panelVisible()) {
         setVisible(false);
         return;
     }
@@ -156,12 +175,14 @@ bool SendPanel::eventFilter(QObject* watched, QEvent* event)
 
 void SendPanel::dismissed()
 {
+    _escape->setEnabled(false);
     _open->setVisible(false);
     setVisible(false);
 }
 
 void SendPanel::showCancel()
 {
+    _escape->setEnabled(_sender.isRunning());
     const bool building = _sender.isBuilding();
     if (building == _stopBuild->isVisibleTo(this))
         return;

@@ -8,6 +8,7 @@ class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
+class QShortcut;
 class SendController;
 
 // The uploader's panel in the document window: its title, the two status
@@ -17,7 +18,9 @@ class SendController;
 // observers, from the start of a run until Cancel or Close puts it away.
 // While the site is built before it is sent, the window's keys go to the
 // build's own Cancel (Return, Space or Escape stop the build): nothing is
-// edited under a build that is reading the site.
+// edited under a build that is reading the site. Escape anywhere in the
+// window stops a run under way at any stage; a cancelled publication stays
+// on the panel with its line (what arrived) until Close.
 class SendPanel : public QFrame, public PublishObserver {
     Q_OBJECT
 public:
@@ -64,4 +67,5 @@ private:
     MyCancelButton* _stopBuild;
     QPushButton* _retry;
     QPlainTextEdit* _debug;
+    QShortcut* _escape = nullptr;
 };

@@ -587,8 +587,10 @@ TEST_F(ExportControllerTest, NewSitePublishesToAFolderAndSaysWhatItDid)
     ASSERT_TRUE(waitForTheUploader());
     lq::setOpenURLHandler({});
     EXPECT_EQ(uploader->status1(), QStringLiteral("Nothing changed since the last publication"));
-    // The folder was opened after each export, as the export is done.
-    EXPECT_EQ(opened, (QList<QUrl>{QUrl::fromLocalFile(destination), QUrl::fromLocalFile(destination)}));
+    // The exported home page was opened after each export, as the export is done.
+    const QUrl page = QUrl::fromLocalFile(destination + QStringLiteral("/index.html"));
+    EXPECT_EQ(opened, (QList<QUrl>{page, page}));
+    EXPECT_TRUE(modal.state->alerts.isEmpty());
 }
 
 TEST_F(ExportControllerTest, PublishesToWebDAVWithTheAddressAsTyped)

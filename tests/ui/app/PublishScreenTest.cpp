@@ -215,7 +215,10 @@ TEST_F(PublishScreenTest, TheCancelShownWhileTheSiteIsBuiltStopsItAndNothingIsSe
     QTest::keyClick(window->windowHandle(), Qt::Key_Escape);
     ASSERT_EQ(reports.endings.size(), endings + 1) << reports.story().toStdString();
     EXPECT_EQ(reports.lastEnding()->outcome, PublishObserver::Outcome::Cancelled);
-    EXPECT_FALSE(shown->isVisible());
+    // The panel says so until Close.
+    EXPECT_TRUE(shown->isVisible());
+    EXPECT_EQ(shown->status1()->text(), QStringLiteral("Publication cancelled while the site was built: nothing was sent"));
+    EXPECT_EQ(shown->cancelButton()->text(), QStringLiteral("Close"));
     EXPECT_FALSE(window->sender()->isRunning());
     EXPECT_TRUE(document.queue().processors().isEmpty());
     EXPECT_FALSE(document.queue().isArmed()) << "nothing of the build is left to run";
