@@ -30,7 +30,10 @@ namespace {
 QString fromCodePoint(char32_t code)
 {
     if (QChar::requiresSurrogates(code))
-        return QString({ QChar(QChar::highSurrogate(code)), QChar(QChar::lowSurrogate(code)) });
+    {
+        const QChar pair[2] = { QChar(QChar::highSurrogate(code)), QChar(QChar::lowSurrogate(code)) };
+        return QString(pair, 2);
+    }
     return QString(QChar(char16_t(code)));
 }
 
@@ -70,7 +73,7 @@ QList<char32_t> codePoints()
     for (char32_t code = 0x41; code <= 0x10FFFF; code += 331)
         codes.append(code);
     // Not characters (halves of one), and what no file name holds.
-    codes.removeIf([](char32_t code) { return (code >= 0xD800 && code <= 0xDFFF) || code == '/' || code == '\\'; });
+    codes.removeIf([](char32_t code) { return (code >= 0xD800 && code <= 0xDFFF) || code == 0 || code == '/' || code == '\\'; });
     std::sort(codes.begin(), codes.end());
     codes.erase(std::unique(codes.begin(), codes.end()), codes.end());
     return codes;
