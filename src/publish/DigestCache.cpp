@@ -15,6 +15,26 @@ namespace lq {
 
 namespace {
 
+ListingClock& currentListingClock()
+{
+    static ListingClock clock = [](qint64 stamped) { return stamped; };
+    return clock;
+}
+
+} // namespace
+
+void setListingClock(ListingClock clock)
+{
+    currentListingClock() = clock ? std::move(clock) : [](qint64 stamped) { return stamped; };
+}
+
+const ListingClock& listingClock()
+{
+    return currentListingClock();
+}
+
+namespace {
+
 // The file: this mark, the time the listing began, the number of entries,
 // the entries, and last the MD5 digest of everything before it, so that a
 // torn or damaged file is known as such. An entry: the path's length and

@@ -4,11 +4,26 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <functional>
+
 struct stat;
 
 namespace lq {
 
 class ConfinedFolder;
+
+// The clock listings read their start from. The listed files are stamped
+// by the file system's clock, not the program's, so a listing reads the
+// present time from the times of a new file it makes beside its cache; the
+// clock is given that time (nanoseconds since the epoch) and answers the
+// time the listing takes for its start: by default the stamped time
+// itself. A clock standing ahead of the file system's lets the files
+// written so far grow older without waiting for it (tests let time pass
+// so); it must never go back.
+using ListingClock = std::function<qint64(qint64 stamped)>;
+// Sets the clock of every listing (nothing: the file system's own again).
+void setListingClock(ListingClock clock);
+const ListingClock& listingClock();
 
 // What tells one state of a file on disk from another. Writing the file,
 // renaming another over it, changing its times, its owner or its

@@ -130,7 +130,7 @@ ListingStart listingStartBeside(ConfinedFolder& cacheFolder, const QString& cach
         return {};
     ListingStart start;
     start.known = true;
-    start.time = std::min(status.modifiedNanoseconds, status.changedNanoseconds);
+    start.time = listingClock()(std::min(status.modifiedNanoseconds, status.changedNanoseconds));
     start.device = status.device;
     start.steps = status.modifiedNanoseconds % 1000000000 == 0 && status.changedNanoseconds % 1000000000 == 0 ? coarseTimeSteps : fineTimeSteps;
     return start;

@@ -1,6 +1,7 @@
 #include "publish/FolderExport.h"
 
 #include "model/core/DocumentBase.h"
+#include "platform/ConfinedFolder.h"
 #include "platform/Log.h"
 #include "publish/XmlBom.h"
 #include "publish/XmlD.h"
@@ -43,6 +44,10 @@ QString exportChangesToFolder(DocumentBase* document, XmlBom* bom, XmlD* current
         return QStringLiteral("Nothing to export");
     bom->setRootSource(source);
     bom->setRootDest(destination);
+    // The names of the copy's temporary files are the site's to keep: the
+    // destination's names are the user's.
+    if (document)
+        bom->setTemporaryRecord(document->siteFolder(), exportRecordName);
     const QString error = bom->createFiles();
     if (!error.isEmpty())
         log(error);

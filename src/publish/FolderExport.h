@@ -8,6 +8,11 @@ class XmlD;
 
 namespace lq {
 
+// The file of the site folder that records the temporary files an export
+// to a folder is making, so that the next export takes away what a killed
+// one left (see XmlBom::setTemporaryRecord).
+inline const QString exportRecordName = QStringLiteral("exporting.xmlbase");
+
 // Publishes to a local folder: copies the change set's additions from the
 // source folder into the destination folder and deletes its removals there,
 // then stores the current tree as the published one (the folder road opens

@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QRandomGenerator>
+#include <QRegularExpression>
 
 namespace {
 
@@ -95,17 +97,37 @@ std::shared_ptr<XmlD> removals(const XmlD* older, const XmlD* newer, const QStri
     return result;
 }
 
-// The ending of the temporary name a file is copied under beside its place
-// in the destination, until it is whole.
-const QString partEnding = QStringLiteral(".lqpart");
+// The temporary name a file is copied under beside its place: its own name,
+// a random mark and an ending of ours, or, where that would be longer than
+// a name may be, the mark and the ending alone.
+QString temporaryNameFor(const QString& path)
+{
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    const QString folder = path.left(slash + 1);
+    const QString name = path.mid(slash + 1);
+    const QString mark = QLatin1Char('.') + QString::number(QRandomGenerator::global()->generate64() & 0xFFFFFFFFFFFFull, 16)
+        + QStringLiteral(".lqpart");
+    // NAME_MAX of the file systems at hand, in bytes.
+    constexpr qsizetype longestName = 255;
+    if ((name + mark).toUtf8().size() > longestName)
+        return folder + mark;
+    return folder + name + mark;
+}
 
-// Copies the file beside its destination under a temporary name and then
+// Whether the path's last name has the form temporaryNameFor gives.
+bool isTemporaryName(const QString& path)
+{
+    static const QRegularExpression form(QStringLiteral("(^|/)[^/]*\\.[0-9a-f]{1,12}\\.lqpart$"));
+    return form.match(path).hasMatch();
+}
+
+// Copies the file beside its destination under its temporary name and then
 // renames it into place, so that the old file stays until the new one is
 // whole; both ends reached through their gateways, never through a link.
-bool copyFileSafely(const lq::ConfinedFolder& source, lq::ConfinedFolder& destination, const QString& name, QString& why)
+bool copyFileSafely(const lq::ConfinedFolder& source, lq::ConfinedFolder& destination, const QString& name, const QString& temporary,
+    QString& why)
 {
-    const QString temporary = name + partEnding;
-    if (!destination.remove(temporary, &why) || !source.copyTo(name, destination, temporary, &why))
+    if (!source.copyTo(name, destination, temporary, &why))
         return false;
     if (!destination.rename(temporary, name, lq::ConfinedFolder::Replace::Always, &why)) {
         QString ignored;
@@ -217,34 +239,125 @@ QString XmlBom::createFiles()
         const std::shared_ptr<lq::ConfinedFolder> destination = openDestination(error);
         if (!destination)
             return error;
-        removeLeftovers(*destination);
+        const QStringList leftOver = removeRecordedLeftovers(*destination, source.get());
         // A folder copied onto itself: nothing to copy.
         const lq::ConfinedFolder::Status from = source ? source->status(QString()) : lq::ConfinedFolder::Status();
         const lq::ConfinedFolder::Status to = destination->status(QString());
-        if (_addFiles && !(from.device == to.device && from.inode == to.inode))
+        const bool copying = _addFiles && !(from.device == to.device && from.inode == to.inode);
+        _temporaries.clear();
+        if (copying) {
+            QSet<QString> taken(leftOver.cbegin(), leftOver.cend());
+            chooseTemporaries(_addFiles.get(), *source, *destination, QString(), taken);
+        }
+        // Recorded before any of them is made: a copy killed on the way
+        // leaves nothing the next one does not know of.
+        writeRecord(*destination, leftOver + _temporaries.values());
+        if (copying)
             copyTree(_addFiles.get(), *source, *destination, QString());
         if (_removeFiles)
             deleteTree(_removeFiles.get(), *destination, QString());
+        // What is still there (a temporary file that could not be taken
+        // away) stays recorded for the next copy.
+        QStringList stillThere;
+        for (const QString& path : leftOver + _temporaries.values())
+            if (destination->status(path).exists())
+                stillThere.append(path);
+        writeRecord(*destination, stillThere);
         if (_failures.isEmpty())
             return QString();
         return QStringLiteral("Could not copy: ") + failedFiles().join(QStringLiteral(", "));
     });
 }
 
-void XmlBom::removeLeftovers(lq::ConfinedFolder& destination)
+QStringList XmlBom::removeRecordedLeftovers(lq::ConfinedFolder& destination, const lq::ConfinedFolder* source)
 {
-    // A copy that was killed before it was whole left its temporary file;
-    // the next export takes it away. Links are listed, never entered.
+    if (!_recordFolder || !_recordFolder->exists(_recordName))
+        return {};
     QString why;
-    const std::optional<QList<lq::ConfinedFolder::Entry>> entries = destination.list(QString(), &why, true);
-    for (const lq::ConfinedFolder::Entry& entry : entries.value_or(QList<lq::ConfinedFolder::Entry>())) {
-        if (entry.kind != lq::ConfinedFolder::Kind::File || !entry.name.endsWith(partEnding))
-            continue;
-        if (destination.remove(entry.name, &why))
-            lq::log(QStringLiteral("Removed what an interrupted export left: ") + destination.pathOf(entry.name));
-        else
-            lq::log(why);
+    const std::optional<QByteArray> bytes = _recordFolder->readFile(_recordName, 64 * 1024 * 1024, &why);
+    const std::shared_ptr<XmlD> record
+        = bytes ? std::dynamic_pointer_cast<XmlD>(XmlBase::createWithXmlRootDir(QString::fromUtf8(*bytes), QString())) : nullptr;
+    if (!record || !XmlD::isFolderNode(record.get())) {
+        lq::log(QStringLiteral("The record of an export's temporary files cannot be read: ")
+            + (why.isEmpty() ? _recordFolder->pathOf(_recordName) : why));
+        return {};
     }
+    // The record names the folder its copy went to. A site folder may come
+    // from anywhere: a record is trusted only for the folder the user chose
+    // for this copy, and only for names of the form the copy makes.
+    if (record->name() != destination.path()) {
+        lq::log(QStringLiteral("The temporary files of an export to ") + record->name() + QStringLiteral(" were left there: ")
+            + XmlD::shownName(record->filePaths().join(QStringLiteral(", "))));
+        return {};
+    }
+    QStringList stillThere;
+    for (const QString& path : record->filePaths()) {
+        if (!XmlD::isSafePath(path) || !isTemporaryName(path))
+            continue;
+        // A file of the site at that name now is the site's, whatever the
+        // record says: it is copied as any other.
+        if (source && source->status(path).exists())
+            continue;
+        if (destination.status(path).kind != lq::ConfinedFolder::Kind::File)
+            continue;
+        if (destination.remove(path, &why)) {
+            lq::log(QStringLiteral("Removed what an interrupted export left: ") + destination.pathOf(path));
+        } else {
+            lq::log(why);
+            stillThere.append(path);
+        }
+    }
+    return stillThere;
+}
+
+void XmlBom::chooseTemporaries(XmlD* tree, const lq::ConfinedFolder& source, const lq::ConfinedFolder& destination,
+    const QString& relative, QSet<QString>& taken)
+{
+    for (const XmlBasePtr& child : tree->children()) {
+        const QString name = child->name();
+        if (!XmlD::isSafeName(name))
+            continue;
+        const QString path = relative.isEmpty() ? name : relative + QLatin1Char('/') + name;
+        if (XmlD::isFolderNode(child.get())) {
+            chooseTemporaries(static_cast<XmlD*>(child.get()), source, destination, path, taken);
+            continue;
+        }
+        if (!XmlD::isFileNode(child.get()))
+            continue;
+        // A name neither the site nor the destination holds, nor another
+        // file of this copy took.
+        QString temporary;
+        for (int tries = 0; tries < 64; ++tries) {
+            temporary = temporaryNameFor(path);
+            const lq::ConfinedFolder::Kind there = destination.status(temporary).kind;
+            // A way that is not taken (a link in a folder's place) stays
+            // so for any name: the copy says why.
+            if (there == lq::ConfinedFolder::Kind::Refused)
+                break;
+            if (there == lq::ConfinedFolder::Kind::Missing && !taken.contains(temporary) && !source.status(temporary).exists())
+                break;
+        }
+        taken.insert(temporary);
+        _temporaries.insert(path, temporary);
+    }
+}
+
+void XmlBom::writeRecord(const lq::ConfinedFolder& destination, const QStringList& paths)
+{
+    if (!_recordFolder)
+        return;
+    QString why;
+    if (paths.isEmpty()) {
+        if (!_recordFolder->remove(_recordName, &why))
+            lq::log(why);
+        return;
+    }
+    auto record = XmlD::create();
+    record->setName(destination.path());
+    for (const QString& path : paths)
+        record->addFileMd5(path, QStringLiteral(""));
+    if (!_recordFolder->writeFileAtomically(_recordName, record->createXml().toUtf8(), &why, { .ownerOnly = true, .durable = true }))
+        lq::log(QStringLiteral("The temporary files of this export could not be recorded: ") + why);
 }
 
 void XmlBom::copyTree(XmlD* tree, const lq::ConfinedFolder& source, lq::ConfinedFolder& destination, const QString& relative)
@@ -252,15 +365,16 @@ void XmlBom::copyTree(XmlD* tree, const lq::ConfinedFolder& source, lq::Confined
     for (const XmlBasePtr& child : tree->children()) {
         const QString name = child->name();
         const QString path = relative.isEmpty() ? name : relative + QLatin1Char('/') + name;
-        if ((XmlD::isFileNode(child.get()) || XmlD::isFolderNode(child.get())) && !XmlD::isSafeName(name)) {
-            // Such a name could lead out of the destination folder.
-            lq::log(QStringLiteral("Refused to copy a file whose name leads out of the folder: ") + path);
-            _failures.append({ path, QStringLiteral("its name leads out of the folder") });
+        const QString unsafe = XmlD::isFileNode(child.get()) || XmlD::isFolderNode(child.get()) ? XmlD::unsafeNameReason(name) : QString();
+        if (!unsafe.isEmpty()) {
+            // Such a name could lead out of the destination folder, or name another file there.
+            lq::log(QStringLiteral("Refused to copy ") + XmlD::shownName(path) + QStringLiteral(": ") + unsafe);
+            _failures.append({ path, unsafe });
             continue;
         }
         QString why;
         if (XmlD::isFileNode(child.get())) {
-            if (!copyFileSafely(source, destination, path, why)) {
+            if (!copyFileSafely(source, destination, path, _temporaries.value(path), why)) {
                 lq::log(QStringLiteral("Could not copy:") + source.pathOf(path) + QStringLiteral(" to:") + destination.pathOf(path)
                     + QStringLiteral(": ") + why);
                 _failures.append({ path, why });

@@ -3,6 +3,9 @@
 #include "model/core/XmlBase.h"
 #include "publish/XmlD.h"
 
+#include <QHash>
+#include <QSet>
+
 namespace lq {
 class ConfinedFolder;
 }
@@ -37,14 +40,26 @@ public:
     XmlD* removeFiles() const { return _removeFiles.get(); }
     void setRemoveFiles(std::shared_ptr<XmlD> tree) { _removeFiles = std::move(tree); }
 
+    // Where the temporary names of a copy are recorded before any of them
+    // is made: a file below a folder of the program's own (the site
+    // folder), never below the destination, whose names are the user's.
+    void setTemporaryRecord(std::shared_ptr<lq::ConfinedFolder> folder, const QString& name)
+    {
+        _recordFolder = std::move(folder);
+        _recordName = name;
+    }
+
     // Applies the change set to the destination folder: copies the additions
     // from the source folder, then deletes the removals, each file beside
-    // its place first and renamed into place once whole. Everything below
-    // the two folders is reached through their gateways: a link on the way
-    // is never followed, a folder that a link or a file takes the place of
-    // is not made and its files do not arrive, and the temporary files a
-    // killed export left (".lqpart") are taken away first. Answers "" on
-    // success, else the error text. A folder error of the source or the
+    // its place first, under a temporary name that neither the source nor
+    // the destination holds, and renamed into place once whole. Everything
+    // below the two folders is reached through their gateways: a link on
+    // the way is never followed, a folder that a link or a file takes the
+    // place of is not made and its files do not arrive. Nothing is ever
+    // removed for the shape of its name: the temporary files a killed copy
+    // left are taken away first only when the record names them, and a
+    // file named like a temporary one is a file like any other. Answers ""
+    // on success, else the error text. A folder error of the source or the
     // destination themselves stops at once (nothing is deleted then); files
     // that could not be copied are listed in failedFiles, the rest goes on
     // and the answer names them.
@@ -57,7 +72,14 @@ public:
 private:
     std::shared_ptr<lq::ConfinedFolder> openSource(QString& error) const;
     std::shared_ptr<lq::ConfinedFolder> openDestination(QString& error) const;
-    void removeLeftovers(lq::ConfinedFolder& destination);
+    // Takes away the temporary files the record names that a killed copy
+    // left; answers those that are still there (in this destination).
+    QStringList removeRecordedLeftovers(lq::ConfinedFolder& destination, const lq::ConfinedFolder* source);
+    // Chooses the temporary name of every addition.
+    void chooseTemporaries(XmlD* tree, const lq::ConfinedFolder& source, const lq::ConfinedFolder& destination, const QString& relative,
+        QSet<QString>& taken);
+    // Stores the temporary names (nothing: the record goes).
+    void writeRecord(const lq::ConfinedFolder& destination, const QStringList& paths);
     void copyTree(XmlD* tree, const lq::ConfinedFolder& source, lq::ConfinedFolder& destination, const QString& relative);
     void deleteTree(XmlD* tree, lq::ConfinedFolder& destination, const QString& relative);
 
@@ -67,4 +89,8 @@ private:
     std::shared_ptr<XmlD> _addFiles;
     std::shared_ptr<XmlD> _removeFiles;
     FileFailures _failures;
+    std::shared_ptr<lq::ConfinedFolder> _recordFolder;
+    QString _recordName;
+    // The temporary name (a path below the destination) of each addition's path.
+    QHash<QString, QString> _temporaries;
 };

@@ -91,13 +91,28 @@ QString XmlD::addressSegment(const QString& name)
 
 bool XmlD::isSafeName(const QString& name)
 {
+    return unsafeNameReason(name).isEmpty();
+}
+
+QString XmlD::unsafeNameReason(const QString& name)
+{
     if (name.isEmpty() || name == QStringLiteral(".") || name == QStringLiteral(".."))
-        return false;
-    for (const QChar c : name) {
+        return QStringLiteral("its name leads out of the folder");
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar c = name.at(i);
         if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.unicode() == 0)
-            return false;
+            return QStringLiteral("its name leads out of the folder");
+        if (c.isHighSurrogate() && i + 1 < name.size() && name.at(i + 1).isLowSurrogate()) {
+            ++i;
+            continue;
+        }
+        // Half of a character: no file name on disk holds one, and any
+        // text made of it would name another file.
+        if (c.isSurrogate())
+            return QStringLiteral("its name is not text: it holds half of a character (U+")
+                + QString::number(c.unicode(), 16).toUpper() + QLatin1Char(')');
     }
-    return true;
+    return QString();
 }
 
 bool XmlD::isSafePath(const QString& path)
@@ -110,9 +125,13 @@ QString XmlD::shownName(const QString& name)
 {
     QString shown;
     shown.reserve(name.size());
-    for (const QChar c : name) {
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar c = name.at(i);
+        const bool pair = c.isHighSurrogate() && i + 1 < name.size() && name.at(i + 1).isLowSurrogate();
         if (c.category() == QChar::Other_Control)
             shown += QStringLiteral("\\x") + QString::number(c.unicode(), 16).rightJustified(2, QLatin1Char('0'));
+        else if (c.isSurrogate() && !pair && !(c.isLowSurrogate() && i > 0 && name.at(i - 1).isHighSurrogate()))
+            shown += QStringLiteral("\\u") + QString::number(c.unicode(), 16).toUpper();
         else
             shown += c;
     }
@@ -198,11 +217,19 @@ QString XmlD::nameFromEscaped(QStringView text)
             continue;
         bool ok = false;
         const uint code = text.sliced(at + 3, end - at - 3).toUInt(&ok, 16);
-        if (!ok || code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        // Half of a character comes back as the half it was written for,
+        // so that the name is refused as it is instead of read as other text.
+        if (!ok || code == 0 || code > 0x10FFFF)
             continue;
         name += text.sliced(copied, at - copied);
-        const char32_t character = code;
-        name += QString::fromUcs4(&character, 1);
+        // By code point, as it stands: a conversion from UCS-4 would take
+        // U+FEFF for a byte-order mark and drop it.
+        if (QChar::requiresSurrogates(code)) {
+            name += QChar(QChar::highSurrogate(code));
+            name += QChar(QChar::lowSurrogate(code));
+        } else {
+            name += QChar(char16_t(code));
+        }
         copied = end + 1;
         at = end;
     }

@@ -43,9 +43,9 @@ public:
     static QString escapedName(const QString& name);
     // The name an attribute's value stands for once the element reader has
     // unescaped it: the hexadecimal references escapedName writes are the
-    // only ones left, and become their characters. (Trees stored by earlier
-    // versions wrote no such reference; the reader alone reads them, as it
-    // did then.)
+    // only ones left, and become their characters, each code point as it
+    // is (U+FEFF too). (Trees stored by earlier versions wrote no such
+    // reference; the reader alone reads them, as it did then.)
     static QString nameFromEscaped(QStringView text);
     // A name or path as a message shows it: control characters as escapes
     // ("\x09"), so that a name can neither break nor hide the line.
@@ -86,10 +86,16 @@ public:
 
     // Whether the name can stand for one file or folder inside the folder
     // that holds it: not empty, not "." or "..", and without "/", "\\" or
-    // NUL. A tree naming anything else could reach outside. Every other
-    // character a file name can hold is safe here; a road that cannot carry
-    // one (a line end over FTP) says so for that file.
+    // NUL, and whole characters only. A tree naming anything else could
+    // reach outside or name another file. Every other character a file
+    // name can hold is safe here; a road that cannot carry one (a line end
+    // over FTP) says so for that file.
     static bool isSafeName(const QString& name);
+    // Why the name is not safe (as a file's failure: "its name leads out of
+    // the folder", "its name is not text: ..."), or "" when it is. A name
+    // holding half of a character (a lone surrogate) is no text a file
+    // name on disk can hold: it is refused rather than written as another.
+    static QString unsafeNameReason(const QString& name);
     // Whether every "/"-separated component of the path is a safe name.
     static bool isSafePath(const QString& path);
     // The path of the first folder or file below this folder whose name is

@@ -5,6 +5,7 @@
 #include "publish/XmlD.h"
 #include "publish/XmlF.h"
 
+#include "support/MovableClock.h"
 #include "support/SiteBuildRun.h"
 #include "support/StarterSite.h"
 #include "support/TestFiles.h"
@@ -13,7 +14,6 @@
 #include <QCryptographicHash>
 #include <QDirIterator>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -233,7 +233,9 @@ protected:
 
     // Lets the files written so far grow older than the next listing's start
     // by more than the steps of the file system's clock.
-    static void letTimePass() { QThread::msleep(250); }
+    void letTimePass() { listingClock.letTimePass(); }
+
+    MovableClock listingClock;
 };
 
 } // namespace

@@ -5,11 +5,11 @@
 #include "publish/XmlF.h"
 
 #include "support/HelperTools.h"
+#include "support/MovableClock.h"
 #include "support/TestFiles.h"
 
 #include <QCryptographicHash>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <functional>
 
@@ -100,9 +100,10 @@ protected:
     // Lets the files written so far grow older than the start of the next
     // listing by more than the steps of the file system's clock, so that a
     // listing may remember them.
-    static void letTimePass() { QThread::msleep(250); }
+    void letTimePass() { listingClock.letTimePass(); }
 
     QTemporaryDir dir;
+    MovableClock listingClock;
 };
 
 } // namespace

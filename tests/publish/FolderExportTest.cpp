@@ -1,12 +1,19 @@
 #include "publish/FolderExport.h"
+#include "publish/Publisher.h"
 #include "publish/SendController.h"
 #include "publish/XmlF.h"
+#include "publish/XmlLocation.h"
 
+#include "document/DocumentSiteBuilder.h"
 #include "platform/Workspace.h"
 
 #include "support/OutsideTree.h"
 #include "support/Printers.h"
 #include "support/PublishSite.h"
+#include "support/RecordingPublishObserver.h"
+#include "support/StarterSite.h"
+
+#include <QDirIterator>
 
 #include <QUrl>
 
@@ -78,19 +85,20 @@ TEST_F(FolderExport, FailuresAreReportedAndNotStored)
     EXPECT_FALSE(QFileInfo::exists(site.document.siteFolder + QStringLiteral("/lastbom.xmlbase")));
 }
 
-// What an export killed in the middle left (files beside their places) is
-// taken away by the next one; a link in the destination is never copied
-// through: a link in a file's place is replaced, a folder's link stays and
-// the files below it are said not to have arrived.
-TEST_F(FolderExport, TheNextExportTakesAwayLeftoversAndNoCopyGoesThroughALink)
+// Files in the destination named as the copy's temporary files once were
+// are the user's: none is removed, none is written through. A link in the
+// destination is never copied through: a link in a file's place is
+// replaced, a folder's link stays and the files below it are said not to
+// have arrived.
+TEST_F(FolderExport, FilesNamedLikeTemporaryOnesStayAndNoCopyGoesThroughALink)
 {
     const OutsideTree outside(site.dir.path() + QStringLiteral("/outside"));
     site.write(QStringLiteral("index.html"), "home");
     site.write(QStringLiteral("image1.jpg"), "published picture");
     site.write(QStringLiteral("pictures/image2.jpg"), "published picture 2");
     site.write(QStringLiteral("about.html"), "about");
-    writeAll(destination() + QStringLiteral("/index.html.lqpart"), "half of an ");
-    writeAll(destination() + QStringLiteral("/old/gone.html.lqpart"), "half");
+    writeAll(destination() + QStringLiteral("/index.html.lqpart"), "the user's own, beside a page");
+    writeAll(destination() + QStringLiteral("/old/gone.html.lqpart"), "the user's own, in a folder");
     writeAll(destination() + QStringLiteral("/notes.txt"), "the user's own");
     ASSERT_TRUE(QFile::link(outside.filePath(QStringLiteral("image1.jpg")), destination() + QStringLiteral("/image1.jpg")));
     ASSERT_TRUE(QFile::link(outside.path(), destination() + QStringLiteral("/pictures")));
@@ -106,8 +114,14 @@ TEST_F(FolderExport, TheNextExportTakesAwayLeftoversAndNoCopyGoesThroughALink)
     EXPECT_EQ(readAll(image.filePath()), QByteArray("published picture"));
     EXPECT_TRUE(QFileInfo(destination() + QStringLiteral("/pictures")).isSymLink());
     EXPECT_EQ(readAll(destination() + QStringLiteral("/notes.txt")), QByteArray("the user's own"));
-    EXPECT_EQ(QDir(destination()).entryList({ QStringLiteral("*.lqpart") }, QDir::AllEntries | QDir::System | QDir::Hidden), QStringList());
-    EXPECT_FALSE(QFileInfo::exists(destination() + QStringLiteral("/old/gone.html.lqpart")));
+    EXPECT_EQ(readAll(destination() + QStringLiteral("/index.html.lqpart")), QByteArray("the user's own, beside a page"));
+    EXPECT_EQ(readAll(destination() + QStringLiteral("/old/gone.html.lqpart")), QByteArray("the user's own, in a folder"));
+    EXPECT_TRUE(QFileInfo(destination() + QStringLiteral("/about.html.lqpart")).isSymLink());
+    // Nothing of the copy's own is left beside the files.
+    EXPECT_EQ(QDir(destination()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
+        QStringList({ QStringLiteral("about.html"), QStringLiteral("about.html.lqpart"), QStringLiteral("image1.jpg"),
+            QStringLiteral("index.html"), QStringLiteral("index.html.lqpart"), QStringLiteral("notes.txt"), QStringLiteral("old"),
+            QStringLiteral("pictures") }));
     // The picture that did not arrive is left out of the stored tree: the next export tries again.
     EXPECT_FALSE(lq::readLastXmlD(site.document.siteFolder)->filePaths().contains(QStringLiteral("pictures/image2.jpg")));
 }
@@ -155,4 +169,141 @@ TEST(PublishChanges, FailedListingSendsNothing)
     EXPECT_EQ(controller.status2(), error);
     EXPECT_TRUE(controller.panelVisible());
     EXPECT_FALSE(controller.isRunning());
+}
+
+namespace {
+
+// Every file below the folder (hidden ones too) with its bytes.
+QMap<QString, QByteArray> filesWithBytes(const QString& folder)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files.insert(QDir(folder).relativeFilePath(path), readAll(path));
+    }
+    return files;
+}
+
+// The starter site published to a folder by the publisher, over the
+// document's own build and the uploader.
+class FolderPublication : public StarterSiteTest {
+protected:
+    FolderPublication()
+        : StarterSiteTest(QStringLiteral("Site.lqxl"))
+    {
+    }
+    void SetUp() override
+    {
+        useBuiltHelperTools();
+        StarterSiteTest::SetUp();
+        lq::setOpenURLHandler([](const QUrl&) { return true; });
+        publisher.setSiteBuilder(&builder);
+        publisher.addObserver(&reports);
+    }
+    void TearDown() override { lq::setOpenURLHandler({}); }
+
+    QString destination() const { return work.filePath(QStringLiteral("published")); }
+    // A file among the user's own files of the site, which the build publishes.
+    void writeSiteFile(const QString& path, const QByteArray& bytes) { writeAll(folder + QStringLiteral("/files/") + path, bytes); }
+
+    // Publishes the changes; answers how the run ended.
+    PublishObserver::Ending publish()
+    {
+        XmlLocation& where = *document.location();
+        where.setServerType(XmlLocation::LocalFolder);
+        where.setExportFolder(QUrl::fromLocalFile(destination()).toString());
+        const qsizetype endings = reports.endings.size();
+        publisher.publish(PublishRequest::fromLocation(where, homepage(), true));
+        EXPECT_TRUE(reports.waitForEnding(endings)) << reports.story().toStdString();
+        const PublishObserver::Ending ending = reports.endings.value(reports.endings.size() - 1);
+        sender.cancel();
+        return ending;
+    }
+
+    RecordingPublishObserver reports;
+    SendController sender { &document };
+    DocumentSiteBuilder builder { document };
+    Publisher publisher { document, sender };
+};
+
+} // namespace
+
+// Site files named as temporary files are named, beside the files they
+// seem to belong to, in a folder, hidden: each is published, kept and
+// deleted like any other, through three publications with an edit
+// between; the user's own such files in the destination stay as they are.
+TEST_F(FolderPublication, FilesNamedLikeTemporaryOnesArePublishedKeptAndDeletedLikeAnyOther)
+{
+    const QMap<QString, QByteArray> usersOwn = {
+        { QStringLiteral("mine.lqpart"), "the user's own" },
+        { QStringLiteral("files/mine too.lqpart"), "the user's own, among the site's files" },
+        { QStringLiteral("index.html.lqpart"), "the user's own, beside a page" },
+    };
+    for (auto it = usersOwn.cbegin(); it != usersOwn.cend(); ++it)
+        writeAll(destination() + QLatin1Char('/') + it.key(), it.value());
+    struct Edit {
+        const char* what;
+        QList<std::pair<const char*, const char*>> written; // path below the site's files, and bytes ("" removes it)
+    };
+    const Edit edits[] = {
+        { "first", { { "files/notes.lqpart", "notes" }, { "x", "x" }, { "x.lqpart", "x, part" }, { ".x.lqpart", "hidden part" },
+                       { "files/x", "x in a folder" }, { "files/.x.lqpart", "hidden part in a folder" } } },
+        { "each edited", { { "files/notes.lqpart", "notes, edited" }, { "x", "x, edited" }, { "x.lqpart", "x, part, edited" },
+                             { ".x.lqpart", "hidden part, edited" }, { "files/.x.lqpart", "hidden part in a folder, edited" } } },
+        { "some removed", { { "files/notes.lqpart", "" }, { ".x.lqpart", "" }, { "x", "x, edited again" } } },
+    };
+    for (const Edit& edit : edits) {
+        SCOPED_TRACE(edit.what);
+        for (const auto& [path, bytes] : edit.written) {
+            if (*bytes)
+                writeSiteFile(QString::fromUtf8(path), bytes);
+            else
+                ASSERT_TRUE(QFile::remove(folder + QStringLiteral("/files/") + QString::fromUtf8(path)));
+        }
+        const PublishObserver::Ending ending = publish();
+        ASSERT_EQ(ending.outcome, PublishObserver::Outcome::Published) << ending.line.toStdString() << ending.detail.toStdString();
+        // The destination holds the site, byte for byte, and the user's own files.
+        QMap<QString, QByteArray> expected = filesWithBytes(homepage());
+        for (const auto& [path, bytes] : edit.written)
+            EXPECT_EQ(expected.value(QString::fromUtf8(path)), QByteArray(bytes)) << path << " is published as the site holds it";
+        expected.insert(usersOwn);
+        EXPECT_EQ(filesWithBytes(destination()), expected);
+        // The record of the temporary files goes with the last of them.
+        EXPECT_FALSE(QFileInfo::exists(folder + QLatin1Char('/') + lq::exportRecordName));
+    }
+}
+
+// The record of temporary files comes with the site folder, which may come
+// from anywhere: it is taken only for the folder this publication goes to,
+// and only for names of the form the copy gives its temporary files.
+TEST_F(FolderPublication, ARecordOfTemporaryFilesIsTakenOnlyForThisDestinationAndItsOwnNames)
+{
+    OutsideTree outside(work.filePath(QStringLiteral("outside")));
+    outside.add(QStringLiteral("a.0123abcd.lqpart"), "outside");
+    writeAll(destination() + QStringLiteral("/mine.lqpart"), "the user's own");
+    writeAll(destination() + QStringLiteral("/notes.txt"), "the user's own notes");
+    struct Case {
+        const char* what;
+        QString folder;
+        QStringList paths;
+    } cases[] = {
+        { "another folder", outside.path(), { QStringLiteral("a.0123abcd.lqpart"), QStringLiteral("secret.txt") } },
+        { "names of another form", destination(), { QStringLiteral("mine.lqpart"), QStringLiteral("notes.txt") } },
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        auto record = XmlD::create();
+        record->setName(test.folder);
+        for (const QString& path : test.paths)
+            record->addFileMd5(path, QStringLiteral(""));
+        writeAll(folder + QLatin1Char('/') + lq::exportRecordName, record->createXml().toUtf8());
+        const PublishObserver::Ending ending = publish();
+        ASSERT_EQ(ending.outcome, PublishObserver::Outcome::Published) << ending.line.toStdString();
+        EXPECT_TRUE(outside.isUnchanged());
+        EXPECT_EQ(readAll(outside.filePath(QStringLiteral("a.0123abcd.lqpart"))), QByteArray("outside"));
+        EXPECT_EQ(readAll(destination() + QStringLiteral("/mine.lqpart")), QByteArray("the user's own"));
+        EXPECT_EQ(readAll(destination() + QStringLiteral("/notes.txt")), QByteArray("the user's own notes"));
+        EXPECT_FALSE(QFileInfo::exists(folder + QLatin1Char('/') + lq::exportRecordName));
+    }
 }
