@@ -161,16 +161,20 @@ protected:
 
 TEST_F(NameRoundTrip, EveryCodePointComesBackFromTheListingsTheStoredTreeAndTheCopy)
 {
-    const QStringList all = names();
+    // Folders of such names, each listed by a run of the tool of its own;
+    // a folder takes its name from the files' list, where a file of that
+    // name could not stand beside it.
+    const QStringList folders = { fromCodePoint(0xFEFF), fromCodePoint(0xFFFE), QStringLiteral("a") + fromCodePoint(0x10FFFF),
+        fromCodePoint(0x85) + fromCodePoint(0x2028), QStringLiteral(" &#xFEFF; "), fromCodePoint(0xE0001) + fromCodePoint(0x1F600) };
+    QStringList all = names();
+    all.removeIf([&folders](const QString& name) { return folders.contains(name); });
     ASSERT_GT(all.size(), 3000);
     QStringList expected;
     for (const QString& name : all) {
         writeAll(site() + QLatin1Char('/') + name, contentOf(name));
         expected.append(name);
     }
-    // Folders of such names, each listed by a run of the tool of its own.
-    for (const QString& name : { fromCodePoint(0xFEFF), fromCodePoint(0xFFFE), QStringLiteral("a") + fromCodePoint(0x10FFFF),
-             fromCodePoint(0x85) + fromCodePoint(0x2028), QStringLiteral(" &#xFEFF; "), fromCodePoint(0xE0001) + fromCodePoint(0x1F600) }) {
+    for (const QString& name : folders) {
         const QString path = name + QLatin1Char('/') + name;
         writeAll(site() + QLatin1Char('/') + path, contentOf(path));
         expected.append(path);
