@@ -13,12 +13,7 @@
 // on the way is refused, and since nothing is looked up twice from a string,
 // nothing swapped in between a check and the act can lead the act outside.
 // Whole trees (removal, copies, listings, syncs) are walked by descriptors;
-// links met on the way are removed or left out, never followed. No file
-// that is already there is changed in place: a write puts a new file under
-// the name in one rename, a copy makes new files only, and the one change
-// made on an existing file, its mode, is refused for a file with another
-// link (a hard link to a file anywhere on the disk would carry the change
-// there) or for anything but a plain file or a folder.
+// links met on the way are removed or left out, never followed.
 //
 // Each failure answers false (or nothing) and tells why in `error`, naming
 // the entry and the reason: "cannot write pictures/image3.jpg: pictures is a
@@ -171,8 +166,7 @@ public:
     // name counts as removed; the root itself is never removed.
     bool remove(const QString& name, QString* error = nullptr);
     // Sets the permission bits of the file or folder at the name, on a
-    // descriptor of the entry itself (a link is refused, and so is a file
-    // with another link: its mode is that file's elsewhere too).
+    // descriptor of the entry itself (a link is refused).
     bool setMode(const QString& name, mode_t mode, QString* error = nullptr);
 
     // --- Copies -------------------------------------------------------------------
