@@ -291,8 +291,9 @@ TEST(Startup, APipeOrLinkWhereTheLogBelongsIsReplacedAndNeverWrittenThrough)
             for (const QString& entry : QDir(support).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
                 struct stat status {};
                 ASSERT_EQ(::lstat(QFile::encodeName(support + QLatin1Char('/') + entry).constData(), &status), 0);
-                if (entry.startsWith(QStringLiteral("activity.")))
+                if (entry.startsWith(QStringLiteral("activity."))) {
                     EXPECT_TRUE(S_ISREG(status.st_mode) && status.st_nlink == 1) << entry.toStdString() << " is no log of its own";
+                }
             }
         }
     }
