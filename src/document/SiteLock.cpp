@@ -1,6 +1,7 @@
 #include "document/SiteLock.h"
 
 #include "platform/ConfinedFolder.h"
+#include "platform/DescriptorWalks.h"
 #include "platform/Log.h"
 
 #include <QCoreApplication>
@@ -182,10 +183,17 @@ std::optional<QString> clearAway(int folder, const struct stat& there, QString& 
     return std::nullopt;
 }
 
-// Writes the lock's text; answers why it could not, or "".
+// Writes the lock's text; answers why it could not, or "". A lock file
+// that has gained another link since it was taken is never written
+// through: the text would land in the file under that name too.
 QString writeLockText(int lock)
 {
     const QByteArray text = lockText();
+    struct stat status {};
+    if (::fstat(lock, &status) != 0)
+        return systemReason(errno);
+    if (const QString unchangeable = lq::descriptors::notChangedInPlace(status); !unchangeable.isEmpty())
+        return unchangeable;
     if (::ftruncate(lock, 0) != 0)
         return systemReason(errno);
     const ssize_t written = ::pwrite(lock, text.constData(), size_t(text.size()), 0);
@@ -199,9 +207,15 @@ enum class Taken { Locked, Unlocked, Refused };
 // Takes the lock file of the hold's folder: opened without following a link
 // and without waiting (a pipe or a device never reaches the open), locked
 // without waiting, and checked to be still the file under the name. Anything
-// else there is taken away first; `line` tells what was taken over.
+// else there is taken away first, and so is a lock file with another link
+// that no live program holds (its text would be written through that link):
+// a new file, made where nothing is, takes the name. `line` tells what was
+// taken over.
 Taken take(SiteLock::Hold& hold, const QString& folder, QString& refusal, QString& line)
 {
+    // Set once what was under the name is taken away: the next lock file
+    // is made anew, where nothing may be.
+    bool anew = false;
     for (int attempt = 0; attempt < 8; ++attempt) {
         struct stat there {};
         const bool existed = ::fstatat(hold.folder, lockFileName.constData(), &there, AT_SYMLINK_NOFOLLOW) == 0;
@@ -211,14 +225,18 @@ Taken take(SiteLock::Hold& hold, const QString& folder, QString& refusal, QStrin
                 return Taken::Refused;
             line = QStringLiteral("Taking over the lock of ") + folder + QStringLiteral(": ") + *what;
             lq::log(line);
+            anew = true;
             continue;
         }
-        const int lock = ::openat(hold.folder, lockFileName.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
+        const int lock = ::openat(hold.folder, lockFileName.constData(),
+            O_RDWR | O_CREAT | (anew ? O_EXCL : 0) | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
         if (lock < 0) {
             const int error = errno;
             // Something else came under the name meanwhile: looked at again.
-            if (error == ELOOP || error == EISDIR || error == ENXIO || error == EWOULDBLOCK)
+            if (error == ELOOP || error == EISDIR || error == ENXIO || error == EWOULDBLOCK || error == EEXIST) {
+                anew = false;
                 continue;
+            }
             if (error == EROFS || error == EACCES || error == EPERM || error == ENOSPC || error == EDQUOT) {
                 hold.readOnly = error != ENOSPC && error != EDQUOT;
                 hold.why = QStringLiteral("its lock file ") + SiteLock::lockName + QStringLiteral(" cannot be made: ") + systemReason(error);
@@ -248,6 +266,25 @@ Taken take(SiteLock::Hold& hold, const QString& folder, QString& refusal, QStrin
         struct stat now {};
         if (::fstatat(hold.folder, lockFileName.constData(), &now, AT_SYMLINK_NOFOLLOW) != 0 || !sameFile(now, opened)) {
             ::close(lock);
+            continue;
+        }
+        // Held by no live program, a lock file with another link goes: its
+        // name is taken away (never what the other link names) and a new
+        // file takes it.
+        if (const QString unchangeable = lq::descriptors::notChangedInPlace(opened); !unchangeable.isEmpty()) {
+            const int removed = ::unlinkat(hold.folder, lockFileName.constData(), 0) == 0 || errno == ENOENT ? 0 : errno;
+            ::close(lock);
+            if (removed != 0) {
+                // A folder where nothing can be taken away is held without a lock file.
+                hold.readOnly = removed == EROFS || removed == EACCES || removed == EPERM;
+                hold.why = QStringLiteral("its lock file ") + SiteLock::lockName + QStringLiteral(" cannot be taken over: ") + unchangeable
+                    + QStringLiteral(", and ") + systemReason(removed);
+                lq::log(QStringLiteral("The website at ") + folder + QStringLiteral(" is not locked: ") + hold.why);
+                return Taken::Unlocked;
+            }
+            line = QStringLiteral("Taking over the lock of ") + folder + QStringLiteral(": ") + unchangeable;
+            lq::log(line);
+            anew = true;
             continue;
         }
         const QByteArray left = readLockText(lock);

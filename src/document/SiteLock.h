@@ -11,7 +11,11 @@
 // else lies under that name is taken over, with a line in the log: a lock
 // file no live program holds (its program killed or crashed, a copy of the
 // folder), an empty or garbled one, a link (followed never, wherever it
-// leads), a pipe, a device or a folder. Nothing there can make the open wait.
+// leads), a pipe, a device or a folder, and a lock file with another link
+// (a hard link to a file elsewhere, whose bytes the lock's text would
+// replace): its name is taken away and a new file made in its place. Nothing
+// there can make the open wait, and the lock's text is written only into a
+// file of one link.
 // Within one program the holds of a folder share its lock (the program
 // itself never opens one site in two windows), which goes when the last
 // lets go.

@@ -560,6 +560,13 @@ bool ConfinedFolder::setMode(const QString& name, mode_t mode, QString* error)
     struct stat status {};
     if (::fstat(entry.get(), &status) != 0 || !(S_ISREG(status.st_mode) || S_ISDIR(status.st_mode)))
         return fail(error, doing + pathOf(name) + QStringLiteral(": it is neither a file nor a folder"));
+    // No file that is already there is changed in place but by its mode:
+    // writes put a new file under the name, copies make new files. A
+    // file's mode is the same under each of its links, so a file with
+    // another link (a hard link to a file anywhere on the disk would carry
+    // the change there) keeps the mode it has.
+    if (const QString unchangeable = S_ISREG(status.st_mode) ? notChangedInPlace(status) : QString(); !unchangeable.isEmpty())
+        return fail(error, doing + pathOf(name) + QStringLiteral(": ") + unchangeable);
     // fchmod needs a descriptor opened for reading or writing; the one of
     // the path above names the same entry through the process's own table.
     const FileDescriptor opened(::openat(AT_FDCWD, native(entry.procPath()).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));

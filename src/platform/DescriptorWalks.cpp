@@ -75,24 +75,7 @@ bool copyFile(int sourceFolder, const char* sourceName, int targetFolder, const 
         return false;
     }
     int number = 0;
-    bool copied = true;
-    char buffer[64 * 1024];
-    for (;;) {
-        const ssize_t got = ::read(input, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            number = errno;
-            copied = false;
-            break;
-        }
-        if (got == 0)
-            break;
-        if (!writeAll(output, buffer, got, number)) {
-            copied = false;
-            break;
-        }
-    }
+    bool copied = copyBytes(input, output, number);
     ::close(input);
     // The bits the creation's mask took away come back.
     if (copied && ::fchmod(output, status.st_mode & 0777) != 0)
@@ -251,6 +234,33 @@ bool writeAll(int descriptor, const char* data, qint64 size, int& number)
         size -= written;
     }
     return true;
+}
+
+bool copyBytes(int input, int output, int& number)
+{
+    char buffer[64 * 1024];
+    for (;;) {
+        const ssize_t got = ::read(input, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            number = errno;
+            return false;
+        }
+        if (got == 0)
+            return true;
+        if (!writeAll(output, buffer, got, number))
+            return false;
+    }
+}
+
+QString notChangedInPlace(const struct stat& status)
+{
+    if (!S_ISREG(status.st_mode))
+        return QStringLiteral("it is no plain file");
+    if (status.st_nlink > 1)
+        return QStringLiteral("it has another link, which is never written through");
+    return QString();
 }
 
 int closeChecked(int descriptor)

@@ -39,6 +39,14 @@ int statAt(int folder, const char* name, struct stat& status);
 std::optional<QList<QByteArray>> entriesOf(int folder, int& number);
 // Writes all the bytes, going on after short writes and interruptions.
 bool writeAll(int descriptor, const char* data, qint64 size, int& number);
+// Copies what is left to read of the input to the output, to the input's
+// end; false, with errno in `number`, when a read or a write fails.
+bool copyBytes(int input, int output, int& number);
+// Why the entry of the status may not be changed in place (written,
+// truncated, given a mode), or "": only a plain file no other name links
+// to may be. A change through another link would land on the file under
+// that name too, which may lie anywhere on the disk.
+QString notChangedInPlace(const struct stat& status);
 // Closes the descriptor; 0, or the error of a failed close (a delayed write error).
 int closeChecked(int descriptor);
 

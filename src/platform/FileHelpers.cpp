@@ -1,5 +1,6 @@
 #include "platform/FileHelpers.h"
 
+#include "platform/DescriptorWalks.h"
 #include "platform/Exception.h"
 
 #include <QDir>
@@ -17,12 +18,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstring>
-
-#include <fcntl.h>
-#include <unistd.h>
-
 namespace lq {
 
 namespace {
@@ -34,42 +29,12 @@ bool fail(QString* error, const QString& why)
     return false;
 }
 
-// The system's words for the error number ("No space left on device").
-QString systemReason(int number)
-{
-    return QString::fromLocal8Bit(std::strerror(number));
-}
+using descriptors::closeChecked;
+using descriptors::systemReason;
 
 QString cannotWrite(const QString& path, int number)
 {
     return QStringLiteral("cannot write ") + path + QStringLiteral(": ") + systemReason(number);
-}
-
-// Writes all the bytes, going on after short writes and interruptions.
-bool writeAllTo(int descriptor, const char* data, qint64 size, int& number)
-{
-    while (size > 0) {
-        const ssize_t written = ::write(descriptor, data, static_cast<size_t>(size));
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            number = errno;
-            return false;
-        }
-        data += written;
-        size -= written;
-    }
-    return true;
-}
-
-// Closes the descriptor; a failed close (a delayed write error) counts.
-bool closeChecked(int descriptor, int& number)
-{
-    if (::close(descriptor) != 0 && errno != EINTR) {
-        number = errno;
-        return false;
-    }
-    return true;
 }
 
 // Makes a new file beside the path under a name no one else uses.
@@ -244,13 +209,14 @@ bool PendingFile::write(const QString& path, const QByteArray& bytes, WriteOptio
         written = ::fchmod(descriptor, 0600) == 0 || (number = errno, false);
     else if (::stat(QFile::encodeName(path).constData(), &existing) == 0 && S_ISREG(existing.st_mode))
         ::fchmod(descriptor, existing.st_mode & 07777);
-    written = written && writeAllTo(descriptor, bytes.constData(), bytes.size(), number);
+    written = written && descriptors::writeAll(descriptor, bytes.constData(), bytes.size(), number);
     if (written && options.durable && ::fsync(descriptor) != 0) {
         number = errno;
         written = false;
     }
-    const bool closed = closeChecked(descriptor, number);
-    if (!written || !closed) {
+    if (const int closed = closeChecked(descriptor); closed != 0 && written)
+        number = closed, written = false;
+    if (!written) {
         discard();
         return fail(error, cannotWrite(path, number));
     }
@@ -307,27 +273,11 @@ bool copyFile(const QString& source, const QString& target, QString* error)
         return cannot(systemReason(number));
     }
     int number = 0;
-    bool copied = true;
-    char buffer[64 * 1024];
-    for (;;) {
-        const ssize_t got = ::read(input, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            number = errno;
-            copied = false;
-            break;
-        }
-        if (got == 0)
-            break;
-        if (!writeAllTo(output, buffer, got, number)) {
-            copied = false;
-            break;
-        }
-    }
+    bool copied = descriptors::copyBytes(input, output, number);
     ::close(input);
-    const bool closed = closeChecked(output, number);
-    if (!copied || !closed) {
+    if (const int closed = closeChecked(output); closed != 0 && copied)
+        number = closed, copied = false;
+    if (!copied) {
         ::unlink(targetName.constData());
         return cannot(systemReason(number));
     }

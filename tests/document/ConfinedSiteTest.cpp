@@ -35,6 +35,8 @@
 
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -337,3 +339,61 @@ TEST_F(ConfinedSiteTest, FoldersSwappedForLinksWhileSavesThemesAndExportsRunLead
 }
 
 } // namespace
+
+namespace {
+
+// The number of names the file at the path has.
+nlink_t linksOf(const QString& path)
+{
+    struct stat status {};
+    return ::lstat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_nlink : 0;
+}
+
+} // namespace
+
+// A file of the site that is a second name (a hard link) of a file outside
+// it, one row for each file a save or a build writes: the write puts a new
+// file under the site's name and the outside file keeps its bytes and mode.
+TEST_F(ConfinedSiteTest, AFileWithAnotherLinkIsReplacedNeverWrittenThrough)
+{
+    enum class Road { Save, Build };
+    const struct {
+        const char* name;
+        Road road;
+        QByteArray outsideBytes; // empty: the site's own bytes, as a copy of them outside holds
+    } rows[] = {
+        { "site.xmlbase", Road::Save, {} },
+        { "theme.xmlbase", Road::Save, {} },
+        { "location.xmlbase", Road::Save, {} },
+        { "rss.xmlbase", Road::Save, {} },
+        { "homepage/index.html", Road::Build, "<html>a page outside the site</html>" },
+    };
+    {
+        SiteBuildRun build(document);
+        ASSERT_TRUE(build.wait()) << build.why.toStdString();
+    }
+    int number = 0;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString copy = work.filePath(QStringLiteral("Linked%1.lqxl").arg(++number));
+        ASSERT_TRUE(lq::copyItem(folder, copy));
+        const QString place = copy + QLatin1Char('/') + QLatin1String(row.name);
+        const QString kept = QStringLiteral("kept%1").arg(number);
+        outside.add(kept, row.outsideBytes.isEmpty() ? readAll(place) : row.outsideBytes, 0640);
+        ASSERT_TRUE(QFile::remove(place));
+        ASSERT_EQ(::link(QFile::encodeName(outside.filePath(kept)).constData(), QFile::encodeName(place).constData()), 0);
+
+        MyDocument opened;
+        ASSERT_TRUE(opened.readFromFile(copy)) << opened.lastError().toStdString();
+        XmlAlbum::cast(opened.site()->defaultAlbum().get())->setName(QStringLiteral("Changed"));
+        if (row.road == Road::Save) {
+            ASSERT_TRUE(opened.saveFileWithComment(copy, QStringLiteral("linked"))) << opened.lastError().toStdString();
+        } else {
+            SiteBuildRun build(opened);
+            ASSERT_TRUE(build.wait()) << build.why.toStdString();
+        }
+        EXPECT_TRUE(outside.isUnchanged());
+        EXPECT_EQ(linksOf(outside.filePath(kept)), 1u) << "the site's name still stands for the file outside";
+        EXPECT_EQ(linksOf(place), 1u);
+    }
+}

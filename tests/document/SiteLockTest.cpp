@@ -217,6 +217,11 @@ TEST_F(SiteLockTest, WhateverLiesUnderTheLocksNameNeitherHoldsTheOpenNorKeepsThe
         { "garbage", [&](const QString& lock) { writeAll(lock, garbage); }, QStringLiteral("it names no program") },
         { "a live program that holds nothing", [](const QString& lock) { writeAll(lock, "1\ninit\n" + QSysInfo::machineHostName().toUtf8() + "\n"); },
             QStringLiteral("it was left by init, process 1, which no longer holds it") },
+        { "a second name of a file elsewhere",
+            [&](const QString& lock) {
+                ASSERT_EQ(::link(QFile::encodeName(outside + QStringLiteral("/known.txt")).constData(), QFile::encodeName(lock).constData()), 0);
+            },
+            QStringLiteral("it has another link, which is never written through") },
         { "an empty folder", [](const QString& lock) { ASSERT_TRUE(QDir().mkdir(lock)); }, QStringLiteral("it was an empty folder") },
         { "a folder with a file", [](const QString& lock) { writeAll(lock + QStringLiteral("/kept.txt"), "kept"); },
             QStringLiteral("it was a folder, moved aside as \"") + SiteLock::lockName + QStringLiteral(" (moved aside 1)\"") },
@@ -249,6 +254,9 @@ TEST_F(SiteLockTest, WhateverLiesUnderTheLocksNameNeitherHoldsTheOpenNorKeepsThe
         EXPECT_TRUE(opened.lockWarning().isEmpty()) << opened.lockWarning().toStdString();
         const QFileInfo held(lock);
         EXPECT_TRUE(held.isFile() && !held.isSymLink());
+        struct stat heldStatus {};
+        EXPECT_EQ(::lstat(QFile::encodeName(lock).constData(), &heldStatus), 0);
+        EXPECT_EQ(heldStatus.st_nlink, 1u) << "the lock is a file of its own";
         EXPECT_TRUE(readAll(lock).startsWith(QByteArray::number(QCoreApplication::applicationPid()) + '\n'));
         SiteHelperProcess second(QStringLiteral("hold"), copy);
         const QString refusal = second.nextLine(20000);
@@ -258,6 +266,28 @@ TEST_F(SiteLockTest, WhateverLiesUnderTheLocksNameNeitherHoldsTheOpenNorKeepsThe
         }
         EXPECT_EQ(treeOf(outside), outsideBefore);
     }
+}
+
+// A lock a live program holds that gains a second name (a backup made of
+// hard links, say) still keeps the site: it is neither taken over nor
+// written, and the file under the other name keeps the holder's text.
+TEST_F(SiteLockTest, ALockALiveProgramHoldsIsNotTakenOverForItsSecondName)
+{
+    SiteHelperProcess other(QStringLiteral("hold"), folder);
+    ASSERT_EQ(other.nextLine(), QStringLiteral("opened"));
+    const QString lock = folder + QLatin1Char('/') + SiteLock::lockName;
+    const QString second = work.filePath(QStringLiteral("backup.lock"));
+    ASSERT_EQ(::link(QFile::encodeName(lock).constData(), QFile::encodeName(second).constData()), 0);
+    const QByteArray text = readAll(second);
+    ASSERT_TRUE(text.startsWith(QByteArray::number(other.pid()) + '\n'));
+
+    MyDocument refused;
+    EXPECT_FALSE(refused.readFromFile(folder));
+    EXPECT_TRUE(refused.lastError().contains(QStringLiteral("open in another program: site_helper"))) << refused.lastError().toStdString();
+    EXPECT_EQ(readAll(second), text);
+    EXPECT_EQ(readAll(lock), text);
+    other.go();
+    EXPECT_TRUE(other.finishedWell());
 }
 
 // A site on a full disk opens for changes all the same, and says that it is

@@ -144,11 +144,30 @@ TEST_F(ConfinedFolderTest, NoNameOrLinkLeadsAnOperationOutside)
             [](ConfinedFolder& folder, QString* why) { return folder.folder(QStringLiteral("outlink"), why) != nullptr; }, false, "outlink is a link" },
         { "syncing a linked folder",
             [](ConfinedFolder& folder, QString* why) { return folder.sync(QStringLiteral("outlink"), why); }, false, "outlink is a link" },
+        // "hardlink" is a second name of the outside secret.
+        { "a mode on a file with another link",
+            [](ConfinedFolder& folder, QString* why) { return folder.setMode(QStringLiteral("hardlink"), 0666, why); }, false,
+            "hardlink: it has another link, which is never written through" },
+        { "a mode on a pipe",
+            [](ConfinedFolder& folder, QString* why) { return folder.setMode(QStringLiteral("fifo"), 0666, why); }, false, "neither a file nor a folder" },
+        { "writing over a file with another link replaces the name",
+            [](ConfinedFolder& folder, QString* why) { return folder.writeFileAtomically(QStringLiteral("hardlink"), "written", why, { .ownerOnly = true }); },
+            true, "" },
+        { "writing a new file where a file with another link is",
+            [](ConfinedFolder& folder, QString* why) { return folder.writeNewFile(QStringLiteral("hardlink"), "new", why); }, false, "exists" },
+        { "copying over a file with another link",
+            [](ConfinedFolder& folder, QString* why) { return folder.copyTo(QStringLiteral("real/a.txt"), folder, QStringLiteral("hardlink"), why); },
+            false, "exists" },
+        { "removing a file with another link removes the name",
+            [](ConfinedFolder& folder, QString* why) { return folder.remove(QStringLiteral("hardlink"), why); }, true, "" },
     };
     int number = 0;
     for (const Case& row : cases) {
         const std::shared_ptr<ConfinedFolder> folder = makeRoot(QStringLiteral("site%1").arg(++number));
         ASSERT_NE(folder, nullptr);
+        ASSERT_EQ(::link(QFile::encodeName(outside.filePath(QStringLiteral("secret.txt"))).constData(),
+                      QFile::encodeName(folder->pathOf(QStringLiteral("hardlink"))).constData()),
+            0);
         QString why;
         QElapsedTimer clock;
         clock.start();

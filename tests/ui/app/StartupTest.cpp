@@ -5,6 +5,7 @@
 #include "ui/app/ThemeLibrary.h"
 #include "document/MyDocument.h"
 #include "support/LogCapture.h"
+#include "support/OutsideTree.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,6 +15,12 @@
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
+
+#include <functional>
+#include <memory>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -223,6 +230,73 @@ TEST(Startup, ProgramsRunningAtOnceShareTheLogAndNoneMovesItAway)
     EXPECT_EQ(readFile(log + QStringLiteral(".1")), shared);
     EXPECT_EQ(readFile(log + QStringLiteral(".2")), earlier);
     EXPECT_TRUE(readFile(log).contains(banner));
+}
+
+// Whatever lies where the log or its lock belongs (a pipe, a link, a second
+// name of a file elsewhere) neither holds the start nor is written through:
+// it is taken away, a new file takes its place, and the log says so. The
+// same when another copy of the program runs and this one appends.
+TEST(Startup, APipeOrLinkWhereTheLogBelongsIsReplacedAndNeverWrittenThrough)
+{
+    struct Case {
+        const char* what;
+        const char* name; // in the support folder
+        std::function<bool(const QString& at, const OutsideTree& outside)> make;
+        QString line;
+    };
+    const auto symbolicLink = [](const char* target) {
+        return [target](const QString& at, const OutsideTree& outside) { return QFile::link(outside.filePath(QLatin1String(target)), at); };
+    };
+    const auto pipe = [](const QString& at, const OutsideTree&) { return ::mkfifo(QFile::encodeName(at).constData(), 0644) == 0; };
+    const auto hardLink = [](const QString& at, const OutsideTree& outside) {
+        return ::link(QFile::encodeName(outside.filePath(QStringLiteral("secret.txt"))).constData(), QFile::encodeName(at).constData()) == 0;
+    };
+    const QList<Case> cases {
+        { "a pipe", "activity.log", pipe, QStringLiteral("Replacing the log activity.log: it was a pipe") },
+        { "a link to a file elsewhere", "activity.log", symbolicLink("secret.txt"),
+            QStringLiteral("Replacing the log activity.log: it was a link, which is never followed") },
+        { "a link to nothing", "activity.log", symbolicLink("missing.txt"),
+            QStringLiteral("Replacing the log activity.log: it was a link, which is never followed") },
+        { "a second name of a file elsewhere", "activity.log", hardLink,
+            QStringLiteral("Replacing the log activity.log: it had another link, which is never written through") },
+        { "a pipe for the lock", "activity.lock", pipe, QStringLiteral("Replacing the lock activity.lock: it was a pipe") },
+        { "a link to nothing for the lock", "activity.lock", symbolicLink("missing.lock"),
+            QStringLiteral("Replacing the lock activity.lock: it was a link, which is never followed") },
+    };
+    for (const bool shared : { false, true }) {
+        for (const Case& c : cases) {
+            // Another copy holds the lock while it runs: what lies there is its own business.
+            if (shared && QLatin1String(c.name) == QLatin1String("activity.lock"))
+                continue;
+            SCOPED_TRACE(std::string(c.what) + (shared ? ", another copy running" : ", alone"));
+            QTemporaryDir home;
+            const OutsideTree outside(home.path() + QStringLiteral("/outside"));
+            const QString support = home.path() + QStringLiteral("/.local/share/Lumenquill");
+            const QString log = support + QStringLiteral("/activity.log");
+            ASSERT_TRUE(QDir().mkpath(support));
+            std::unique_ptr<RunningProgram> running;
+            if (shared) {
+                running = std::make_unique<RunningProgram>(home.path(), QStringList());
+                ASSERT_TRUE(running->waitForLine(log, banner)) << readFile(log).constData();
+                ASSERT_TRUE(QFile::remove(log));
+            }
+            ASSERT_TRUE(c.make(support + QLatin1Char('/') + QLatin1String(c.name), outside));
+
+            const Launch started = launch(home.path());
+            ASSERT_EQ(started.exitCode, 0) << started.output.constData();
+            const QByteArray written = readFile(log);
+            EXPECT_TRUE(written.contains(banner)) << written.constData();
+            EXPECT_TRUE(written.contains(c.line.toUtf8())) << written.constData();
+            EXPECT_TRUE(outside.isUnchanged());
+            for (const QString& entry : QDir(support).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+                struct stat status {};
+                ASSERT_EQ(::lstat(QFile::encodeName(support + QLatin1Char('/') + entry).constData(), &status), 0);
+                if (entry.startsWith(QStringLiteral("activity."))) {
+                    EXPECT_TRUE(S_ISREG(status.st_mode) && status.st_nlink == 1) << entry.toStdString() << " is no log of its own";
+                }
+            }
+        }
+    }
 }
 
 // The command line is answered on the terminal, without a display and
