@@ -63,7 +63,7 @@ protected:
         const std::shared_ptr<XmlD> current = document.createXmlD(QString());
         ASSERT_TRUE(current);
         const auto bom = XmlBom::createWithSourceDest(current.get(), nullptr);
-        ASSERT_EQ(lq::exportChangesToFolder(&document, bom.get(), current.get(), base + QStringLiteral("/homepage"), published, false), QString());
+        ASSERT_EQ(lq::exportChangesToFolder(&document, bom.get(), current.get(), base + QStringLiteral("/homepage"), published), QString());
         before = filesIn(published);
         // Then every file changes, and the site is built anew.
         writeUserFiles("after");
