@@ -2,6 +2,7 @@
 
 #include "platform/DescriptorWalks.h"
 #include "platform/InputLimits.h"
+#include "platform/Strings.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -37,7 +38,7 @@ QByteArray native(const QString& name)
 
 QString decoded(const QByteArray& name)
 {
-    return QFile::decodeName(name);
+    return lq::fileNameFromUtf8(name);
 }
 
 ConfinedFolder::Kind kindOf(mode_t mode)

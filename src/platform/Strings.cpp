@@ -1,5 +1,7 @@
 #include "platform/Strings.h"
 
+#include <QStringDecoder>
+
 #include "platform/Scanner.h"
 
 #include <climits>
@@ -179,6 +181,12 @@ QString stringByAppendingPathComponent(const QString& path, const QString& compo
 QString stringByAppendingPathExtension(const QString& path, const QString& extension)
 {
     return withoutTrailingSlashes(path) + QLatin1Char('.') + extension;
+}
+
+QString fileNameFromUtf8(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
 }
 
 } // namespace lq

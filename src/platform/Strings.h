@@ -4,6 +4,7 @@
 // and "/"-separated path components. Formatting uses QString::asprintf,
 // which is C-locale ("%d", "%f", "%X", "%g" as in C), and QString::number.
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
@@ -30,6 +31,11 @@ void appendDecimal(QString& text, int value);
 
 // The text, or "" for a null text: stored texts are never null.
 QString orEmpty(const QString& text);
+
+// A file name's bytes read as UTF-8 text with every code point kept: a
+// byte-order mark at its start stays a character of the name, where
+// QString::fromUtf8 and QFile::decodeName drop it.
+QString fileNameFromUtf8(QByteArrayView bytes);
 
 // Path helpers, on "/"-separated paths.
 QString lastPathComponent(const QString& path);

@@ -3,6 +3,7 @@
 #include "platform/ConfinedFolder.h"
 #include "platform/FileHelpers.h"
 #include "platform/InputLimits.h"
+#include "platform/Strings.h"
 
 #include <QCryptographicHash>
 #include <QtEndian>
@@ -143,7 +144,7 @@ DigestCache DigestCache::read(const ConfinedFolder& folder, const QString& name,
             || !reader.take(entry.state.device) || !reader.take(digestBytes, digest))
             return refuse(path + QStringLiteral(" is damaged"));
         entry.digest = QString::fromLatin1(QByteArray(digest, digestBytes).toHex());
-        cache._entries.insert(QString::fromUtf8(pathBytes, pathSize), std::move(entry));
+        cache._entries.insert(lq::fileNameFromUtf8(QByteArrayView(pathBytes, pathSize)), std::move(entry));
     }
     if (!reader.atEnd())
         return refuse(path + QStringLiteral(" is damaged"));

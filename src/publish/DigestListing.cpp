@@ -5,6 +5,7 @@
 #include "platform/ConfinedFolder.h"
 #include "platform/Log.h"
 #include "platform/Process.h"
+#include "platform/Strings.h"
 #include "publish/DigestCache.h"
 #include "publish/XmlD.h"
 #include "publish/XmlF.h"
@@ -227,13 +228,13 @@ bool walkFolder(int descriptor, const QString& below, ListedFolder& folder, QStr
         if (::fstatat(at, name, &status, AT_SYMLINK_NOFOLLOW) != 0) {
             if (errno == ENOENT)
                 continue;
-            error = QStringLiteral("cannot read ") + below + QFile::decodeName(name) + QStringLiteral(": ") + systemReason(errno);
+            error = QStringLiteral("cannot read ") + below + lq::fileNameFromUtf8(name) + QStringLiteral(": ") + systemReason(errno);
             ::closedir(stream);
             return false;
         }
         if (S_ISREG(status.st_mode)) {
             ListedFile file;
-            file.name = QFile::decodeName(name);
+            file.name = lq::fileNameFromUtf8(name);
             file.path = below + file.name;
             file.state = FileState::of(status);
             folder.files.push_back(std::move(file));
@@ -242,7 +243,7 @@ bool walkFolder(int descriptor, const QString& below, ListedFolder& folder, QStr
         } else {
             // Never followed, never opened: named, so that it is neither
             // sent nor taken for deleted.
-            folder.unread.append({ below + QFile::decodeName(name),
+            folder.unread.append({ below + lq::fileNameFromUtf8(name),
                 S_ISLNK(status.st_mode) ? QStringLiteral("it is a link, which is never followed")
                                         : QStringLiteral("it is neither a file nor a folder") });
         }
@@ -255,7 +256,7 @@ bool walkFolder(int descriptor, const QString& below, ListedFolder& folder, QStr
     sortByName(folder.files);
     for (const QByteArray& name : subfolders) {
         ListedFolder subfolder;
-        subfolder.name = QFile::decodeName(name);
+        subfolder.name = lq::fileNameFromUtf8(name);
         folder.folders.push_back(std::move(subfolder));
     }
     sortByName(folder.folders);

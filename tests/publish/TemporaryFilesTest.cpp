@@ -55,6 +55,9 @@ protected:
         sftpServer.relayed = true;
         if (sftp ? !sftpServer.start() : !ftpServer.start())
             return false;
+        // The user trusted the server's key at its first connection.
+        if (sftp)
+            EXPECT_TRUE(sftpServer.trustHostKey(lq::supportFolder() + QStringLiteral("/known_hosts")));
         XmlLocation& where = *document.location();
         where.setServerType(XmlLocation::FTPServer);
         where.setFtpType(sftp ? 1 : 0);
@@ -136,7 +139,7 @@ TEST_P(TemporaryNames, SiteFilesNamedLikeTemporaryFilesArePublishedKeptAndRemove
     const QStringList names { QStringLiteral("notes.lqpart"), QStringLiteral(".x.lqpart"), QStringLiteral("x"), QStringLiteral("x.lqpart"),
         QStringLiteral("a.txt"), QStringLiteral("a.txt.lqpart"), QStringLiteral(".lq-0000000000000000.tmp") };
     // The user's own files on the server, named like temporary files.
-    const QStringList mine { QStringLiteral("files/.mine.lqpart"), QStringLiteral("files/.lq-1111111111111111.tmp"), QStringLiteral("x.lqpart") };
+    const QStringList mine { QStringLiteral("files/.mine.lqpart"), QStringLiteral("files/.lq-1111111111111111.tmp"), QStringLiteral("y.lqpart") };
     for (const QString& path : mine)
         placeOnTheServer(path, "the user's own " + path.toUtf8());
 
@@ -162,9 +165,10 @@ TEST_P(TemporaryNames, SiteFilesNamedLikeTemporaryFilesArePublishedKeptAndRemove
     const PublishObserver::Ending* ending = publish(true);
     ASSERT_TRUE(ending);
     EXPECT_EQ(ending->outcome, PublishObserver::Outcome::Published) << ending->detail.toStdString();
-    EXPECT_FALSE(QFileInfo::exists(serverFolder() + QStringLiteral("/files/x")));
+    EXPECT_FALSE(QFileInfo::exists(serverFolder() + QStringLiteral("/x")));
     expectTheBuiltSite(mine);
-    EXPECT_EQ(readAll(serverFolder() + QStringLiteral("/files/.x.lqpart")), readAll(homepage(QStringLiteral("files/.x.lqpart"))));
+    ASSERT_TRUE(QFileInfo::exists(homepage(QStringLiteral(".x.lqpart"))));
+    EXPECT_EQ(readAll(serverFolder() + QStringLiteral("/.x.lqpart")), readAll(homepage(QStringLiteral(".x.lqpart"))));
 }
 
 TEST_P(TemporaryNames, ATransferStoppedPartWayLeavesATemporaryFileTheNextPublicationRemoves)
@@ -178,9 +182,16 @@ TEST_P(TemporaryNames, ATransferStoppedPartWayLeavesATemporaryFileTheNextPublica
     const qsizetype before = reports.endings.size();
     publisher.publish(PublishRequest::fromLocation(*document.location(), homepage(), false));
     // Stopped once the large file is on its way: a file the site does not
-    // hold has appeared on the server.
+    // hold, and larger than any other of the site, has appeared on the
+    // server (a small file's temporary name is there only for a moment).
     const auto strangers = [&] { return without(without(filesBelow(serverFolder()), filesBelow(homepage())), { mine }); };
-    ASSERT_TRUE(processEventsUntil([&] { return !strangers().isEmpty() || reports.endings.size() > before; }, 300000));
+    const auto largeStranger = [&] {
+        for (const QString& path : strangers())
+            if (QFileInfo(serverFolder() + QLatin1Char('/') + path).size() > 4 * 1024 * 1024)
+                return true;
+        return false;
+    };
+    ASSERT_TRUE(processEventsUntil([&] { return largeStranger() || reports.endings.size() > before; }, 300000));
     ASSERT_EQ(reports.endings.size(), before) << "the file arrived before the tool could be stopped";
     const pid_t tool = childRunning(QString::fromUtf8(LQ_TEST_LIBEXEC) + (GetParam() ? QStringLiteral("/SFTP") : QStringLiteral("/FTP")));
     ASSERT_GT(tool, 0);
@@ -189,7 +200,7 @@ TEST_P(TemporaryNames, ATransferStoppedPartWayLeavesATemporaryFileTheNextPublica
     EXPECT_EQ(reports.lastEnding()->outcome, PublishObserver::Outcome::Failed);
     const QStringList left = strangers();
     ASSERT_EQ(left.size(), 1) << left.join(QLatin1Char(' ')).toStdString();
-    EXPECT_FALSE(QFileInfo::exists(serverFolder() + QStringLiteral("/files/big.bin")));
+    EXPECT_FALSE(QFileInfo::exists(serverFolder() + QStringLiteral("/big.bin")));
     // The program remembers the one temporary file it made there.
     EXPECT_TRUE(leftoverRecord().startsWith(left.first() + QLatin1Char(' '))) << leftoverRecord().toStdString();
     EXPECT_EQ(leftoverRecord().count(QLatin1Char('\n')), 1) << leftoverRecord().toStdString();
@@ -221,7 +232,8 @@ void PrintTo(const Lie& lie, std::ostream* out)
 class UntrueServer : public TemporaryFiles, public ::testing::WithParamInterface<Lie> {
 };
 
-const QString Lied = QStringLiteral("files/lost page.html");
+// The site's file "files/lost page.html", published as "lost page.html".
+const QString Lied = QStringLiteral("lost page.html");
 const QByteArray LiedBytes = "<p>a page the server says it stored</p>" + QByteArray(2000, 'p');
 
 } // namespace
@@ -230,7 +242,7 @@ TEST_P(UntrueServer, TheFileIsANamedFailureAndTheNextPublicationSendsIt)
 {
     if (!startServer(GetParam().sftp))
         GTEST_SKIP() << "server unavailable: " << why().toStdString();
-    writeAll(folder + QLatin1Char('/') + Lied, LiedBytes);
+    writeAll(folder + QStringLiteral("/files/") + Lied, LiedBytes);
     lieAbout(QStringLiteral("lost page.html"), QString::fromLatin1(GetParam().lie));
     const PublishObserver::Ending* ending = publish(false);
     ASSERT_TRUE(ending) << reports.events.join(QLatin1Char('\n')).toStdString();
@@ -258,14 +270,14 @@ TEST_P(UntrueServer, TheFileIsANamedFailureAndTheNextPublicationSendsIt)
 
 INSTANTIATE_TEST_SUITE_P(Lies, UntrueServer,
     ::testing::Values(
-        Lie { false, "nothing", QStringLiteral("The server said it stored \"files/lost page.html\" but holds none; it is sent again at the next publication.") },
-        Lie { true, "nothing", QStringLiteral("The server said it stored \"files/lost page.html\" but holds none; it is sent again at the next publication.") },
+        Lie { false, "nothing", QStringLiteral("The server said it stored \"lost page.html\" but holds none; it is sent again at the next publication.") },
+        Lie { true, "nothing", QStringLiteral("The server said it stored \"lost page.html\" but holds none; it is sent again at the next publication.") },
         Lie { false, "elsewhere",
-            QStringLiteral("The server stored \"files/lost page.html\" under another name, \"lost_page.html\"; it is sent again at the next publication.") },
+            QStringLiteral("The server stored \"lost page.html\" under another name, \"lost_page.html\"; it is sent again at the next publication.") },
         Lie { true, "elsewhere",
-            QStringLiteral("The server stored \"files/lost page.html\" under another name, \"lost_page.html\"; it is sent again at the next publication.") },
+            QStringLiteral("The server stored \"lost page.html\" under another name, \"lost_page.html\"; it is sent again at the next publication.") },
         Lie { false, "short",
-            QStringLiteral("The server said it stored \"files/lost page.html\" but holds ") + QString::number(LiedBytes.size() / 2)
+            QStringLiteral("The server said it stored \"lost page.html\" but holds ") + QString::number(LiedBytes.size() / 2)
                 + QStringLiteral(" bytes under its name, not the file sent; it is sent again at the next publication.") }),
     [](const ::testing::TestParamInfo<Lie>& info) {
         return std::string(info.param.sftp ? "SFTP_" : "FTP_") + info.param.lie;

@@ -113,6 +113,14 @@ bool isUtf8(const QByteArray& bytes)
     return !decoder.hasError();
 }
 
+// A name's bytes as text, a byte-order mark at its start kept as the
+// character of the name it is (QString::fromUtf8 would drop it).
+QString nameFromUtf8(const QByteArray& bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
+
 struct Entry {
     QByteArray name;     // UTF-8, for sorting
     QString path;        // the same name as text: the path below the current folder
@@ -187,7 +195,7 @@ int main(int argc, char** argv)
             unread += "unread: " + shownBytes(bytes) + "\tits name is not UTF-8 text\n";
             continue;
         }
-        const QString name = QString::fromUtf8(bytes);
+        const QString name = nameFromUtf8(bytes);
         // The entry itself: a link is left out, never followed.
         struct stat info {};
         if (::fstatat(::dirfd(folder), bytes.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
@@ -223,7 +231,7 @@ int main(int argc, char** argv)
     for (std::thread& worker : workers)
         worker.join();
 
-    QByteArray out = "<QZD name=\"" + escapedName(QString::fromUtf8(argv[1])) + "\">\n";
+    QByteArray out = "<QZD name=\"" + escapedName(nameFromUtf8(argv[1])) + "\">\n";
     for (const Entry& file : files) {
         if (file.digest.isEmpty()) {
             unread += "unread: " + escapedName(file.path) + '\t' + (file.why.isEmpty() ? QByteArray("it cannot be read") : file.why) + '\n';
@@ -234,7 +242,7 @@ int main(int argc, char** argv)
     out += "</QZD>\n";
     QByteArray err = unread;
     for (const QByteArray& name : folders)
-        err += "md5: " + escapedName(QString::fromUtf8(name)) + ":\n";
+        err += "md5: " + escapedName(nameFromUtf8(name)) + ":\n";
     std::fwrite(err.constData(), 1, err.size(), stderr);
     std::fwrite(out.constData(), 1, out.size(), stdout);
     return 0;

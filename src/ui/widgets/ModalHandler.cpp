@@ -48,7 +48,7 @@ std::unique_ptr<QMessageBox> makeAlertBox(const AlertRequest& request)
         made.append(box->addButton(buttons[i], i == 0 ? QMessageBox::AcceptRole : QMessageBox::RejectRole));
         made.last()->setProperty("alertIndex", static_cast<int>(i));
     }
-    box->setDefaultButton(made.first());
+    box->setDefaultButton(made.value(request.defaultButton, made.first()));
     const qsizetype cancel = buttons.indexOf(QStringLiteral("Cancel"));
     box->setEscapeButton(made[cancel < 0 ? 0 : cancel]);
 

@@ -20,7 +20,8 @@ struct AlertRequest {
     QWidget* window = nullptr;   // the window the alert belongs to, or none
     QString title;
     QString message;
-    QStringList buttons;         // one to three; the first is the default
+    QStringList buttons;         // one to three
+    int defaultButton = 0;       // the one Return presses (a question whose yes cannot be undone names its no)
 };
 
 struct FilePanelRequest {
@@ -64,7 +65,8 @@ ModalHandler& modalHandler();
 void setModalHandler(std::unique_ptr<ModalHandler> handler);
 
 // The alert box the standard handler shows: the title as its text, the
-// message below it, the first button the default one, a button titled
+// message below it, the request's default button (the first unless it
+// names another) pressed by Return, a button titled
 // "Cancel" (else the first) pressed by Escape; as wide as its longest line
 // needs, up to half the screen, wrapping beyond.
 std::unique_ptr<QMessageBox> makeAlertBox(const AlertRequest& request);

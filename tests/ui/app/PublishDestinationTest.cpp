@@ -279,7 +279,7 @@ TEST_F(PublishDestinationTest, ANewSitesFirstExportGoesToAFolderOfItsOwn)
     EXPECT_EQ(filesBelow(destination), filesBelow(folder + QStringLiteral("/homepage")));
     EXPECT_TRUE(sameFiles(folder + QStringLiteral("/homepage"), destination));
     EXPECT_TRUE(end.line.contains(QStringLiteral(" to ") + destination + QStringLiteral(" in "))) << end.line.toStdString();
-    EXPECT_EQ(opened, QList<QUrl>{QUrl::fromLocalFile(destination)});
+    EXPECT_EQ(opened, QList<QUrl>{QUrl::fromLocalFile(destination + QStringLiteral("/index.html"))});
     labels.clear();
     for (const QLabel* label : panel().exportview()->findChildren<QLabel*>())
         labels.append(label->text());
